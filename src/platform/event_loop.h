@@ -1,0 +1,33 @@
+#pragma once
+// The user-interface thread's message loop, its quit request and the message-pumping wait.
+//
+// A quit request is kept here until the main loop meets it: Qt forgets a quit that is asked
+// for inside a nested loop or before the main loop runs, and the program relies on a quit
+// posted during start-up ending it as soon as the main loop starts.
+
+#include <cstdint>
+
+namespace platform {
+
+class EventLoop {
+public:
+    static void RequestQuit(int exitCode);
+    static bool QuitPending();
+    static int ExitCode();
+    // Forgets a pending quit (tests that run several start-ups in one process).
+    static void ClearQuit();
+
+    // Runs the main loop until a quit request; returns its exit code. Events that were
+    // posted before the quit are still handled.
+    static int Run();
+
+    enum class WaitEnd { Elapsed, Aborted, Quit };
+    // Handles events for `programMs` of program time. Ends early, after a turn of pumping,
+    // when *abortFlag is non-zero (and clears it) or when a quit is pending.
+    static WaitEnd Wait(std::uint32_t programMs, int* abortFlag = nullptr);
+
+    // Handles the events that are waiting now, without blocking.
+    static void ProcessPending();
+};
+
+}  // namespace platform

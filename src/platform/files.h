@@ -1,0 +1,45 @@
+#pragma once
+// Files as the program uses them: names written Windows-style ("\\folder\\file") joined to the
+// program folder, text read line by line into bounded buffers, and rewrites that never leave a
+// half-written file behind.
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The folder the program runs in, with a trailing '/'.
+std::string CurrentDirectory();
+// `relative` may use '\' or '/' and may start with a separator; the result uses '/' and has
+// no doubled separators at the join.
+std::string JoinPath(std::string_view folder, std::string_view relative);
+// Backslashes become slashes.
+std::string ToNativePath(std::string_view path);
+
+bool FileExists(const std::string& path);
+bool RemoveFile(const std::string& path);
+bool MakeDirectories(const std::string& path);
+std::optional<std::string> ReadWholeFile(const std::string& path);
+// Writes a temporary file beside `path`, flushes it to disk and renames it over `path`.
+bool WriteFileAtomic(const std::string& path, std::string_view content);
+
+// Reads text lines ending in LF, CR LF or CR CR LF; the line end is not part of the line.
+// A line longer than `maxChars` characters is returned in pieces of at most `maxChars`, as the
+// fixed buffers of the program's readers take it.
+class LineReader {
+public:
+    explicit LineReader(const std::string& path);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    bool IsOpen() const { return m_file != nullptr; }
+    bool ReadLine(std::string& line, size_t maxChars = 2048);
+
+private:
+    std::FILE* m_file = nullptr;
+};
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#include "platform/operator.h"
+
+#include "platform/event_loop.h"
+#include "platform/screen_operator.h"
+
+namespace platform {
+
+namespace {
+Operator* g_operator = nullptr;
+}
+
+Operator& CurrentOperator() {
+    static ScreenOperator screen;
+    return g_operator ? *g_operator : screen;
+}
+
+void SetOperator(Operator* op) { g_operator = op; }
+
+int DismissedResult(unsigned type) {
+    switch (type & 0x0F) {
+        case MB_OKCANCEL:
+            return IDCANCEL;
+        case MB_YESNO:
+            return IDNO;
+        case MB_YESNOCANCEL:
+            return IDCANCEL;
+        default:
+            return IDOK;
+    }
+}
+
+int MessageBox(const std::string& text, const std::string& caption, unsigned type) {
+    if (EventLoop::QuitPending()) return DismissedResult(type);
+    return CurrentOperator().MessageBox(text, caption, type);
+}
+
+int AfxMessageBox(const std::string& text, unsigned type) {
+    return MessageBox(text, "KX9Monitor", type);
+}
+
+std::optional<std::string> ChooseFile(const FileChoice& choice) {
+    if (EventLoop::QuitPending()) return std::nullopt;
+    return CurrentOperator().ChooseFile(choice);
+}
+
+int ModalDialog::DoModal() {
+    if (EventLoop::QuitPending()) return IDCANCEL;
+    return CurrentOperator().RunModal(*this);
+}
+
+}  // namespace platform

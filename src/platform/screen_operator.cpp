@@ -1,0 +1,71 @@
+#include "platform/screen_operator.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+QMessageBox::Icon IconOf(unsigned type) {
+    switch (type & 0xF0) {
+        case MB_ICONSTOP:
+            return QMessageBox::Critical;
+        case MB_ICONQUESTION:
+            return QMessageBox::Question;
+        case MB_ICONEXCLAMATION:
+            return QMessageBox::Warning;
+        case MB_ICONINFORMATION:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+}  // namespace
+
+int ScreenOperator::MessageBox(const std::string& text, const std::string& caption,
+                               unsigned type) {
+    QMessageBox box(IconOf(type), QString::fromLatin1(caption), QString::fromLatin1(text),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    switch (type & 0x0F) {
+        case MB_OKCANCEL:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MB_YESNO:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MB_YESNOCANCEL:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+        case QMessageBox::Ok:
+            return IDOK;
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        default:
+            return IDCANCEL;
+    }
+}
+
+int ScreenOperator::RunModal(ModalDialog& dialog) { return dialog.RunOnScreen(); }
+
+std::optional<std::string> ScreenOperator::ChooseFile(const FileChoice& choice) {
+    const QString start = QString::fromLatin1(
+        choice.folder.empty() ? choice.fileName : choice.folder + "/" + choice.fileName);
+    const QString chosen =
+        choice.save ? QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                                   QString::fromLatin1(choice.title), start,
+                                                   QString::fromLatin1(choice.filter))
+                    : QFileDialog::getOpenFileName(QApplication::activeWindow(),
+                                                   QString::fromLatin1(choice.title), start,
+                                                   QString::fromLatin1(choice.filter));
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen.toStdString();
+}
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+#include "platform/shell.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStringList>
+#include <QUrl>
+
+namespace platform {
+
+namespace {
+std::function<bool(const ShellRequest&)>& Recorder() {
+    static std::function<bool(const ShellRequest&)> recorder;
+    return recorder;
+}
+}  // namespace
+
+void SetShellRecorder(std::function<bool(const ShellRequest&)> recorder) {
+    Recorder() = std::move(recorder);
+}
+
+bool StartProgram(const std::string& path, const std::vector<std::string>& arguments) {
+    if (Recorder()) return Recorder()({ShellRequest::Kind::StartProgram, path, arguments});
+    QStringList args;
+    for (const auto& a : arguments) args << QString::fromStdString(a);
+    return QProcess::startDetached(QString::fromStdString(path), args);
+}
+
+bool OpenDocument(const std::string& path) {
+    if (Recorder()) return Recorder()({ShellRequest::Kind::OpenDocument, path, {}});
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+}  // namespace platform

@@ -1,0 +1,117 @@
+#include "platform/event_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/messages.h"
+#include "platform/window_timers.h"
+
+using namespace platform;
+
+namespace {
+class Recorder : public MessageTarget {
+public:
+    void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t) override {
+        received.push_back({message, wParam});
+    }
+    std::vector<std::pair<unsigned, std::uintptr_t>> received;
+};
+
+class EventLoopTest : public ::testing::Test {
+protected:
+    void TearDown() override { EventLoop::ClearQuit(); }
+    ScopedClockSpeed fast{1000.0};
+};
+}  // namespace
+
+TEST_F(EventLoopTest, WaitRunsForItsProgramTimeAndHandlesPostedMessages) {
+    Recorder target;
+    PostMessage(&target, 7, 1, 0);
+    const auto start = Clock::TickCount();
+    EXPECT_EQ(EventLoop::Wait(5000), EventLoop::WaitEnd::Elapsed);
+    EXPECT_GE(Clock::TickCount() - start, 5000u);
+    ASSERT_EQ(target.received.size(), 1u);
+}
+
+TEST_F(EventLoopTest, AbortFlagEndsTheWaitAfterOnePumpAndIsCleared) {
+    int abort = 1;
+    const auto start = Clock::TickCount();
+    EXPECT_EQ(EventLoop::Wait(100000, &abort), EventLoop::WaitEnd::Aborted);
+    EXPECT_EQ(abort, 0);
+    EXPECT_LT(Clock::TickCount() - start, 100000u);
+}
+
+TEST_F(EventLoopTest, AbortSetByAHandlerDuringTheWaitEndsIt) {
+    int abort = 0;
+    WindowTimers timers([&](int) { abort = 1; });
+    timers.Set(1, 300);
+    EXPECT_EQ(EventLoop::Wait(1000000, &abort), EventLoop::WaitEnd::Aborted);
+    EXPECT_EQ(abort, 0);
+}
+
+TEST_F(EventLoopTest, QuitInsideAWaitEndsItAndStaysPendingForTheMainLoop) {
+    WindowTimers timers([&](int) { EventLoop::RequestQuit(3); });
+    timers.Set(1, 100);
+    EXPECT_EQ(EventLoop::Wait(1000000), EventLoop::WaitEnd::Quit);
+    EXPECT_TRUE(EventLoop::QuitPending());
+    // A later wait returns at once, and so does the main loop, with the quit's exit code.
+    EXPECT_EQ(EventLoop::Wait(1000000), EventLoop::WaitEnd::Quit);
+    EXPECT_EQ(EventLoop::Run(), 3);
+}
+
+TEST_F(EventLoopTest, QuitRequestedBeforeTheMainLoopStillHandlesEarlierPosts) {
+    Recorder target;
+    PostMessage(&target, 1, 0, 0);
+    EventLoop::RequestQuit(0);
+    EXPECT_EQ(EventLoop::Run(), 0);
+    EXPECT_EQ(target.received.size(), 1u);
+}
+
+TEST_F(EventLoopTest, MainLoopEndsOnAQuitFromAHandler) {
+    QTimer::singleShot(1, [] { EventLoop::RequestQuit(5); });
+    EXPECT_EQ(EventLoop::Run(), 5);
+}
+
+TEST_F(EventLoopTest, MessagesFromAnotherThreadArriveInOrder) {
+    Recorder target;
+    const unsigned message = RegisterWindowMessage("CSerialWnd_DefaultComMsg");
+    EXPECT_GE(message, 0xC000u);
+    EXPECT_EQ(message, RegisterWindowMessage("CSerialWnd_DefaultComMsg"));
+    std::thread poster([&] {
+        for (std::uintptr_t i = 0; i < 200; ++i) PostMessage(&target, message, i, 0);
+    });
+    poster.join();
+    EventLoop::ProcessPending();
+    ASSERT_EQ(target.received.size(), 200u);
+    for (std::uintptr_t i = 0; i < 200; ++i) EXPECT_EQ(target.received[i].second, i);
+}
+
+TEST_F(EventLoopTest, MessagesToATargetDestroyedMeanwhileAreDropped) {
+    auto target = std::make_unique<Recorder>();
+    PostMessage(target.get(), 1, 0, 0);
+    target.reset();
+    EventLoop::ProcessPending();  // must not touch the destroyed target
+    SUCCEED();
+}
+
+TEST_F(EventLoopTest, TimersRearmByIdAndKillIdempotently) {
+    std::vector<int> fired;
+    WindowTimers timers([&](int id) { fired.push_back(id); });
+    timers.Set(1, 100000);
+    timers.Set(1, 100);  // replaces the long one
+    timers.Kill(2);       // never armed
+    EXPECT_TRUE(timers.IsSet(1));
+    EventLoop::Wait(1000);
+    EXPECT_FALSE(fired.empty());
+    timers.Kill(1);
+    timers.Kill(1);
+    EXPECT_FALSE(timers.IsSet(1));
+    const size_t count = fired.size();
+    EventLoop::Wait(1000);
+    EXPECT_EQ(fired.size(), count);
+}

@@ -1,0 +1,82 @@
+#include "platform/operator.h"
+
+#include <gtest/gtest.h>
+#include <gtest/gtest-spi.h>
+
+#include "platform/event_loop.h"
+#include "platform/scripted_operator.h"
+#include "support/test_env.h"
+
+using namespace platform;
+
+namespace {
+class FakeDialog : public ModalDialog {
+public:
+    std::string DialogName() const override { return "CSetHystogramRange"; }
+    int RunOnScreen() override { return IDOK; }
+    std::string user;
+};
+}  // namespace
+
+TEST(Operator, ScriptAnswersBoxesInOrderAndStandingRulesAnyTime) {
+    testenv::TestOperator op;
+    op.ExpectBox("non risponde", IDOK).ExpectBox("non risponde", IDCANCEL);
+    op.AlwaysAnswer("Confirm Exit", IDNO);
+    EXPECT_EQ(AfxMessageBox("Confirm Exit ?", MB_YESNO | MB_ICONQUESTION), IDNO);
+    EXPECT_EQ(AfxMessageBox("Lo strumento non risponde", MB_OKCANCEL | 0x30), IDOK);
+    EXPECT_EQ(AfxMessageBox("Lo strumento non risponde", MB_OKCANCEL | 0x30), IDCANCEL);
+    EXPECT_EQ(op.Shown().size(), 3u);
+}
+
+TEST(Operator, DialogScriptFillsTheDialogsFields) {
+    testenv::TestOperator op;
+    op.ExpectDialog("CSetHystogramRange", [](ModalDialog& d) {
+        static_cast<FakeDialog&>(d).user = "T001";
+        return IDOK;
+    });
+    FakeDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.user, "T001");
+}
+
+TEST(Operator, UnexpectedBoxFailsTheTestAndShowsItsText) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            testenv::TestOperator op;
+            AfxMessageBox("Connessione internet assente", MB_ICONSTOP);
+        },
+        "Connessione internet assente");
+}
+
+TEST(Operator, UnmetExpectationFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            testenv::TestOperator op;
+            op.ExpectBox("never", IDOK);
+        },
+        "never shown: box: never");
+}
+
+TEST(Operator, PendingQuitDismissesBoxesAndDialogsWithoutAsking) {
+    ScriptedOperator op;  // any question would be unexpected
+    ScopedOperator scoped(op);
+    EventLoop::RequestQuit(0);
+    EXPECT_EQ(AfxMessageBox("Confirm Exit ?", MB_YESNO), IDNO);
+    EXPECT_EQ(AfxMessageBox("?", MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(AfxMessageBox("info", MB_OK), IDOK);
+    FakeDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EventLoop::ClearQuit();
+    EXPECT_TRUE(op.Shown().empty());
+}
+
+TEST(Operator, LenientScriptAnswersTheFirstButton) {
+    ScriptedOperator op;
+    op.SetLenient(true);
+    ScopedOperator scoped(op);
+    EXPECT_EQ(AfxMessageBox("a", MB_YESNO), IDYES);
+    EXPECT_EQ(AfxMessageBox("b", MB_OKCANCEL), IDOK);
+    FakeDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(op.Failures().empty());
+}

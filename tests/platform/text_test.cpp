@@ -1,0 +1,46 @@
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(Text, SlicesNeverReachPastEitherEnd) {
+    EXPECT_EQ(Mid("SET:INSTR_M:", 12), "");
+    EXPECT_EQ(Mid("abc", 10), "");
+    EXPECT_EQ(Mid("abc", -2, 2), "ab");
+    EXPECT_EQ(Mid("abcdef", 2, 100), "cdef");
+    EXPECT_EQ(Left("ab", 5), "ab");
+    EXPECT_EQ(Left("ab", -1), "");
+    EXPECT_EQ(Right("ab", 5), "ab");
+    EXPECT_EQ(Right("abcdef", 2), "ef");
+    EXPECT_EQ(Find("abc", "c", 10), -1);
+    EXPECT_EQ(Find("abcabc", "c", 3), 5);
+    EXPECT_EQ(Find("abc", 'z'), -1);
+}
+
+TEST(Text, NumbersComeFromTheLeadingDigits) {
+    EXPECT_EQ(Atoi("  42dB"), 42);
+    EXPECT_EQ(Atoi("-7:00"), -7);
+    EXPECT_EQ(Atoi("x1"), 0);
+    EXPECT_EQ(Atoi(""), 0);
+    EXPECT_DOUBLE_EQ(Atof("93.8 dB"), 93.8);
+    EXPECT_DOUBLE_EQ(Atof("abc"), 0.0);
+}
+
+TEST(Text, TrimSplitReplaceFormat) {
+    EXPECT_EQ(TrimRight("COM3 \r\n\t"), "COM3");
+    EXPECT_EQ(Trim("  a b  "), "a b");
+    EXPECT_EQ(Remove(" 9 4 dB", ' '), "94dB");
+    EXPECT_EQ(ReplaceAll("94dB dB", "dB", ""), "94 ");
+    EXPECT_EQ(Split("a;;b", ';'), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(Format("COM%d %s", 3, "x"), "COM3 x");
+    EXPECT_EQ(Format("%s", std::string(5000, 'a').c_str()).size(), 5000u);
+}
+
+TEST(Text, Latin1RoundTripsThroughUtf8) {
+    const std::string latin1 = "Qualit\xE0 \xB0" "C";
+    EXPECT_EQ(Latin1ToUtf8(latin1), "Qualit\xC3\xA0 \xC2\xB0" "C");
+    EXPECT_EQ(Utf8ToLatin1(Latin1ToUtf8(latin1)), latin1);
+    EXPECT_EQ(Utf8ToLatin1("\xE2\x82\xAC"), "?");  // the euro sign has no Latin-1 code
+    EXPECT_EQ(Utf8ToLatin1("\xC3"), "?");          // cut sequence
+}
