@@ -1,0 +1,26 @@
+#pragma once
+// The vocabulary of the meter's protocol: every command code with its text and reply time-out.
+
+#include <optional>
+#include <vector>
+
+// Where the "%s" of a command text takes its value from.
+enum class CommandArgument {
+    None,
+    First,       // arg1
+    Second,      // arg2
+    Both,        // arg1, then arg2
+    SecondHead,  // the first four characters of arg2
+};
+
+struct CommandSpec {
+    int code;
+    const char* text;  // without CR LF
+    int timeoutMs;
+    CommandArgument argument;
+};
+
+// The row of `code`, if the table has one.
+std::optional<CommandSpec> FindCommandSpec(int code);
+// Every row, in code order.
+const std::vector<CommandSpec>& CommandTable();

@@ -1,0 +1,77 @@
+#include "link/port_record.h"
+
+#include <functional>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/text.h"
+
+using platform::Format;
+
+namespace {
+struct Key {
+    const char* name;
+    std::function<void(const std::string&)> assign;
+};
+
+std::vector<Key> KeysOf(PortRecord& reference, PortRecord& target) {
+    auto integer = [](int& field) {
+        return [&field](const std::string& value) { field = platform::Atoi(value); };
+    };
+    auto text = [](std::string& field) {
+        return [&field](const std::string& value) { field = value; };
+    };
+    return {
+        {"REF_INSTR_COM=", integer(reference.m_nComPort)},
+        {"REF_INSTR_SN=", text(reference.m_strSerialNumber)},
+        {"REF_INSTR_ERR_CNT=", integer(reference.m_nErrorCount)},
+        {"REF_INSTR_ERR2_CNT=", integer(reference.m_nResetCount)},
+        {"94DB_INIT_VOL=", integer(reference.m_nVolume94dB)},
+        {"TRANSIENT_106DB_INIT_VOL=", integer(reference.m_nVolumeTransient106dB)},
+        {"OVELOAD_99DB_INIT_VOL=", integer(reference.m_nVolumeOverload99dB)},
+        {"OVELOAD_102DB_INIT_VOL=", integer(reference.m_nVolumeOverload102dB)},
+        {"TARGET_INSTR_COM=", integer(target.m_nComPort)},
+        {"TARGET_INSTR_SN=", text(target.m_strSerialNumber)},
+        {"TARGET_INSTR_ERR_CNT=", integer(target.m_nErrorCount)},
+        {"TARGET_INSTR_ERR2_CNT=", integer(target.m_nResetCount)},
+    };
+}
+}  // namespace
+
+bool LoadPortIni(const std::string& path, PortRecord& reference, PortRecord& target) {
+    reference.m_nVolume94dB = reference.m_nVolumeTransient106dB = -1;
+    reference.m_nVolumeOverload99dB = reference.m_nVolumeOverload102dB = -1;
+    platform::LineReader reader(path);
+    if (!reader.IsOpen()) return false;
+    const auto keys = KeysOf(reference, target);
+    std::string line;
+    while (reader.ReadLine(line, 2048)) {
+        line = platform::TrimRight(line);
+        for (const Key& key : keys)
+            if (platform::Contains(line, key.name)) key.assign(platform::ReplaceAll(line, key.name, ""));
+    }
+    reference.m_nBaudRate = kPortIniBaudRate;
+    target.m_nBaudRate = kPortIniBaudRate;
+    return true;
+}
+
+std::string FormatPortIni(const PortRecord& reference, const PortRecord& target) {
+    std::string out;
+    out += Format("REF_INSTR_COM=%d\r\n", reference.m_nComPort);
+    out += Format("REF_INSTR_SN=%s\r\n", reference.m_strSerialNumber.c_str());
+    out += Format("REF_INSTR_ERR_CNT=%d\r\n", reference.m_nErrorCount);
+    out += Format("REF_INSTR_ERR2_CNT=%d\r\n", reference.m_nResetCount);
+    out += Format("94DB_INIT_VOL=%d\r\n", reference.m_nVolume94dB);
+    out += Format("TRANSIENT_106DB_INIT_VOL=%d\r\n", reference.m_nVolumeTransient106dB);
+    out += Format("OVELOAD_99DB_INIT_VOL=%d\r\n", reference.m_nVolumeOverload99dB);
+    out += Format("OVELOAD_102DB_INIT_VOL=%d\r\n", reference.m_nVolumeOverload102dB);
+    out += Format("TARGET_INSTR_COM=%d\r\n", target.m_nComPort);
+    out += Format("TARGET_INSTR_SN=%s\r\n", target.m_strSerialNumber.c_str());
+    out += Format("TARGET_INSTR_ERR_CNT=%d\r\n", target.m_nErrorCount);
+    out += Format("TARGET_INSTR_ERR2_CNT=%d\r\n", target.m_nResetCount);
+    return out;
+}
+
+bool SavePortIni(const std::string& path, const PortRecord& reference, const PortRecord& target) {
+    return platform::WriteFileAtomic(path, FormatPortIni(reference, target));
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The serial-port settings of one meter and their file "port.ini".
+
+#include <string>
+
+struct PortRecord {
+    int m_nComPort = 0;
+    int m_nBaudRate = 0;
+    int m_nDataBits = 8;
+    int m_nStopBits = 0;  // 0 = one stop bit, 1 = one and a half, 2 = two
+    int m_nParity = 0;    // 0 = none
+    std::string m_strSpare;
+    std::string m_strSerialNumber;
+    int m_nErrorCount = 0;
+    int m_nResetCount = 0;
+    // Initial tone volumes; used for the reference meter only.
+    int m_nVolume94dB = 0;
+    int m_nVolumeTransient106dB = 0;
+    int m_nVolumeOverload99dB = 0;
+    int m_nVolumeOverload102dB = 0;
+};
+
+constexpr int kPortIniBaudRate = 38400;
+
+// Reads "port.ini" into the two records. The reference volumes become -1 first; a missing or
+// unreadable file changes nothing else. Whatever the file says, both baud rates become 38400.
+// Returns false when the file could not be opened.
+bool LoadPortIni(const std::string& path, PortRecord& reference, PortRecord& target);
+// The file's twelve lines, CR LF ended. The "OVELOAD" keys are spelt as the file has always
+// had them.
+std::string FormatPortIni(const PortRecord& reference, const PortRecord& target);
+// Rewrites the file whole; false when it cannot be written (the old file is then untouched).
+bool SavePortIni(const std::string& path, const PortRecord& reference, const PortRecord& target);
