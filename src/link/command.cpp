@@ -20,7 +20,8 @@ std::string Fill(const CommandSpec& spec, const std::string& arg1, const std::st
         case CommandArgument::Both: {
             const int first = platform::Find(text, "%s");
             const std::string withFirst = text.substr(0, static_cast<size_t>(first)) + arg1;
-            return withFirst + platform::ReplaceAll(text.substr(static_cast<size_t>(first) + 2), "%s", arg2);
+            return withFirst +
+                   platform::ReplaceAll(text.substr(static_cast<size_t>(first) + 2), "%s", arg2);
         }
     }
     return text;
@@ -29,9 +30,11 @@ std::string Fill(const CommandSpec& spec, const std::string& arg1, const std::st
 
 CCommand::CCommand(int code, const std::string& arg1, const std::string& arg2, int /*param*/)
     : m_nCode(code) {
-    if (code != kRunCode) m_strName = arg1;
+    if (code != kRunCode)
+        m_strName = arg1;
     const auto spec = FindCommandSpec(code);
-    if (!spec) return;
+    if (!spec)
+        return;
     m_nValid = 1;
     m_nTimeout = spec->timeoutMs;
     m_strText = Fill(*spec, arg1, arg2) + "\r\n";

@@ -42,13 +42,15 @@ bool LoadPortIni(const std::string& path, PortRecord& reference, PortRecord& tar
     reference.m_nVolume94dB = reference.m_nVolumeTransient106dB = -1;
     reference.m_nVolumeOverload99dB = reference.m_nVolumeOverload102dB = -1;
     platform::LineReader reader(path);
-    if (!reader.IsOpen()) return false;
+    if (!reader.IsOpen())
+        return false;
     const auto keys = KeysOf(reference, target);
     std::string line;
     while (reader.ReadLine(line, 2048)) {
         line = platform::TrimRight(line);
         for (const Key& key : keys)
-            if (platform::Contains(line, key.name)) key.assign(platform::ReplaceAll(line, key.name, ""));
+            if (platform::Contains(line, key.name))
+                key.assign(platform::ReplaceAll(line, key.name, ""));
     }
     reference.m_nBaudRate = kPortIniBaudRate;
     target.m_nBaudRate = kPortIniBaudRate;

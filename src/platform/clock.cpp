@@ -51,7 +51,8 @@ double Clock::Speed() {
 }
 
 int Clock::ToRealMs(std::int64_t programMs) {
-    if (programMs <= 0) return 0;
+    if (programMs <= 0)
+        return 0;
     const double real = std::ceil(static_cast<double>(programMs) / Speed());
     return real < 1 ? 1 : real > 2e9 ? 2000000000 : static_cast<int>(real);
 }

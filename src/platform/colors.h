@@ -7,7 +7,11 @@
 
 namespace platform {
 
-inline QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
-inline COLORREF FromQColor(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
+inline QColor ToQColor(COLORREF c) {
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+inline COLORREF FromQColor(const QColor& c) {
+    return RGB(c.red(), c.green(), c.blue());
+}
 
 }  // namespace platform

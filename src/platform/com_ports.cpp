@@ -21,15 +21,19 @@ ComMap& Map() {
 }
 
 void ReadEnvironmentLocked(ComMap& map) {
-    if (map.environmentRead) return;
+    if (map.environmentRead)
+        return;
     map.environmentRead = true;
     const char* value = std::getenv("KX9_COM_MAP");
-    if (!value) return;
+    if (!value)
+        return;
     for (const std::string& entry : Split(value, ',')) {
         const int eq = Find(entry, '=');
-        if (eq <= 0) continue;
+        if (eq <= 0)
+            continue;
         const int number = Atoi(Left(entry, eq));
-        if (number > 0) map.overrides[number] = Mid(entry, eq + 1);
+        if (number > 0)
+            map.overrides[number] = Mid(entry, eq + 1);
     }
 }
 }  // namespace
@@ -38,8 +42,10 @@ std::string ComDevicePath(int comNumber) {
     auto& map = Map();
     std::lock_guard lock(map.mutex);
     ReadEnvironmentLocked(map);
-    if (auto it = map.overrides.find(comNumber); it != map.overrides.end()) return it->second;
-    if (auto it = map.enumerated.find(comNumber); it != map.enumerated.end()) return it->second;
+    if (auto it = map.overrides.find(comNumber); it != map.overrides.end())
+        return it->second;
+    if (auto it = map.enumerated.find(comNumber); it != map.enumerated.end())
+        return it->second;
     return Format("/dev/ttyS%d", comNumber > 0 ? comNumber - 1 : 0);
 }
 
@@ -65,13 +71,18 @@ void SetEnumeratedComDevices(std::map<int, std::string> devices) {
 
 int ComNumberOf(std::string_view name) {
     std::string_view s = name;
-    if (s.starts_with("\\\\.\\")) s.remove_prefix(4);
-    if (!(s.size() > 3 && ToUpper(s.substr(0, 3)) == "COM")) return -1;
+    if (s.starts_with("\\\\.\\"))
+        s.remove_prefix(4);
+    if (!(s.size() > 3 && ToUpper(s.substr(0, 3)) == "COM"))
+        return -1;
     s.remove_prefix(3);
-    if (s.ends_with(":")) s.remove_suffix(1);
-    if (s.empty()) return -1;
+    if (s.ends_with(":"))
+        s.remove_suffix(1);
+    if (s.empty())
+        return -1;
     for (char c : s)
-        if (c < '0' || c > '9') return -1;
+        if (c < '0' || c > '9')
+            return -1;
     const int number = Atoi(s);
     return number > 0 ? number : -1;
 }

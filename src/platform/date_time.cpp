@@ -7,7 +7,9 @@
 
 namespace platform {
 
-DateTime DateTime::Now() { return DateTime(Clock::Now()); }
+DateTime DateTime::Now() {
+    return DateTime(Clock::Now());
+}
 
 DateTime DateTime::FromParts(int year, int month, int day, int hour, int minute, int second) {
     if (year < 1900 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 ||
@@ -23,7 +25,8 @@ DateTime DateTime::FromParts(int year, int month, int day, int hour, int minute,
     tm.tm_isdst = -1;
     const std::time_t seconds = std::mktime(&tm);
     // mktime normalises 31 April into 1 May: such a date does not exist.
-    if (seconds == -1 || tm.tm_mday != day || tm.tm_mon != month - 1) return {};
+    if (seconds == -1 || tm.tm_mday != day || tm.tm_mon != month - 1)
+        return {};
     return DateTime(seconds);
 }
 
@@ -32,16 +35,20 @@ std::optional<DateTime> DateTime::Parse(std::string_view text) {
     int a = 0, b = 0, c = 0, h = 0, mi = 0, se = 0;
     char s1 = 0, s2 = 0;
     int consumed = 0;
-    if (std::sscanf(s.c_str(), "%d%c%d%c%d%n", &a, &s1, &b, &s2, &c, &consumed) != 5) return {};
-    if (s1 != s2 || (s1 != '/' && s1 != '-' && s1 != '.')) return {};
+    if (std::sscanf(s.c_str(), "%d%c%d%c%d%n", &a, &s1, &b, &s2, &c, &consumed) != 5)
+        return {};
+    if (s1 != s2 || (s1 != '/' && s1 != '-' && s1 != '.'))
+        return {};
     const std::string rest = Trim(std::string_view(s).substr(static_cast<size_t>(consumed)));
     if (!rest.empty()) {
         const int fields = std::sscanf(rest.c_str(), "%d:%d:%d", &h, &mi, &se);
-        if (fields < 2) return {};
+        if (fields < 2)
+            return {};
     }
     const bool yearFirst = a >= 1000;
     const DateTime dt = yearFirst ? FromParts(a, b, c, h, mi, se) : FromParts(c, b, a, h, mi, se);
-    if (!dt.IsValid()) return {};
+    if (!dt.IsValid())
+        return {};
     return dt;
 }
 
@@ -52,19 +59,32 @@ std::tm DateTime::Local() const {
 }
 
 std::string DateTime::Format(const char* format) const {
-    if (!m_valid) return {};
+    if (!m_valid)
+        return {};
     const std::tm tm = Local();
     char buffer[256];
     const size_t n = std::strftime(buffer, sizeof buffer, format, &tm);
     return std::string(buffer, n);
 }
 
-int DateTime::Year() const { return Local().tm_year + 1900; }
-int DateTime::Month() const { return Local().tm_mon + 1; }
-int DateTime::Day() const { return Local().tm_mday; }
-int DateTime::Hour() const { return Local().tm_hour; }
-int DateTime::Minute() const { return Local().tm_min; }
-int DateTime::Second() const { return Local().tm_sec; }
+int DateTime::Year() const {
+    return Local().tm_year + 1900;
+}
+int DateTime::Month() const {
+    return Local().tm_mon + 1;
+}
+int DateTime::Day() const {
+    return Local().tm_mday;
+}
+int DateTime::Hour() const {
+    return Local().tm_hour;
+}
+int DateTime::Minute() const {
+    return Local().tm_min;
+}
+int DateTime::Second() const {
+    return Local().tm_sec;
+}
 
 DateTime DateTime::AddDays(int days) const {
     // Through the calendar, so that a change of daylight-saving time keeps the hour.

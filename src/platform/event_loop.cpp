@@ -17,11 +17,16 @@ std::atomic<int> g_exitCode{0};
 void EventLoop::RequestQuit(int exitCode) {
     g_exitCode = exitCode;
     g_quitPending = true;
-    if (QCoreApplication::instance()) QCoreApplication::exit(exitCode);
+    if (QCoreApplication::instance())
+        QCoreApplication::exit(exitCode);
 }
 
-bool EventLoop::QuitPending() { return g_quitPending; }
-int EventLoop::ExitCode() { return g_exitCode; }
+bool EventLoop::QuitPending() {
+    return g_quitPending;
+}
+int EventLoop::ExitCode() {
+    return g_exitCode;
+}
 
 void EventLoop::ClearQuit() {
     g_quitPending = false;
@@ -29,12 +34,15 @@ void EventLoop::ClearQuit() {
 }
 
 int EventLoop::Run() {
-    if (!g_quitPending) QCoreApplication::exec();
+    if (!g_quitPending)
+        QCoreApplication::exec();
     ProcessPending();
     return g_exitCode;
 }
 
-void EventLoop::ProcessPending() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void EventLoop::ProcessPending() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 EventLoop::WaitEnd EventLoop::Wait(std::uint32_t programMs, int* abortFlag) {
     const std::uint32_t start = Clock::TickCount();
@@ -50,12 +58,14 @@ EventLoop::WaitEnd EventLoop::Wait(std::uint32_t programMs, int* abortFlag) {
         }
         // Once more without blocking, so that everything that arrived is handled.
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (g_quitPending) return WaitEnd::Quit;
+        if (g_quitPending)
+            return WaitEnd::Quit;
         if (abortFlag && *abortFlag) {
             *abortFlag = 0;
             return WaitEnd::Aborted;
         }
-        if (remaining == 0) return WaitEnd::Elapsed;
+        if (remaining == 0)
+            return WaitEnd::Elapsed;
     }
 }
 

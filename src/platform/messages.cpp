@@ -14,9 +14,11 @@ MessageTarget::~MessageTarget() = default;
 
 void PostMessage(MessageTarget* target, unsigned message, std::uintptr_t wParam,
                  std::intptr_t lParam) {
-    if (!target) return;
+    if (!target)
+        return;
     QMetaObject::invokeMethod(
-        target->Context(), [target, message, wParam, lParam] { target->OnMessage(message, wParam, lParam); },
+        target->Context(),
+        [target, message, wParam, lParam] { target->OnMessage(message, wParam, lParam); },
         Qt::QueuedConnection);
 }
 
@@ -25,7 +27,8 @@ unsigned RegisterWindowMessage(std::string_view name) {
     static std::map<std::string, unsigned, std::less<>> numbers;
     std::lock_guard lock(mutex);
     auto it = numbers.find(name);
-    if (it != numbers.end()) return it->second;
+    if (it != numbers.end())
+        return it->second;
     const unsigned number = 0xC000u + static_cast<unsigned>(numbers.size());
     numbers.emplace(std::string(name), number);
     return number;

@@ -14,7 +14,9 @@ Operator& CurrentOperator() {
     return g_operator ? *g_operator : screen;
 }
 
-void SetOperator(Operator* op) { g_operator = op; }
+void SetOperator(Operator* op) {
+    g_operator = op;
+}
 
 int DismissedResult(unsigned type) {
     switch (type & 0x0F) {
@@ -30,7 +32,8 @@ int DismissedResult(unsigned type) {
 }
 
 int MessageBox(const std::string& text, const std::string& caption, unsigned type) {
-    if (EventLoop::QuitPending()) return DismissedResult(type);
+    if (EventLoop::QuitPending())
+        return DismissedResult(type);
     return CurrentOperator().MessageBox(text, caption, type);
 }
 
@@ -39,12 +42,14 @@ int AfxMessageBox(const std::string& text, unsigned type) {
 }
 
 std::optional<std::string> ChooseFile(const FileChoice& choice) {
-    if (EventLoop::QuitPending()) return std::nullopt;
+    if (EventLoop::QuitPending())
+        return std::nullopt;
     return CurrentOperator().ChooseFile(choice);
 }
 
 int ModalDialog::DoModal() {
-    if (EventLoop::QuitPending()) return IDCANCEL;
+    if (EventLoop::QuitPending())
+        return IDCANCEL;
     return CurrentOperator().RunModal(*this);
 }
 

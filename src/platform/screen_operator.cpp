@@ -23,8 +23,7 @@ QMessageBox::Icon IconOf(unsigned type) {
 }
 }  // namespace
 
-int ScreenOperator::MessageBox(const std::string& text, const std::string& caption,
-                               unsigned type) {
+int ScreenOperator::MessageBox(const std::string& text, const std::string& caption, unsigned type) {
     QMessageBox box(IconOf(type), QString::fromLatin1(caption), QString::fromLatin1(text),
                     QMessageBox::NoButton, QApplication::activeWindow());
     switch (type & 0x0F) {
@@ -52,7 +51,9 @@ int ScreenOperator::MessageBox(const std::string& text, const std::string& capti
     }
 }
 
-int ScreenOperator::RunModal(ModalDialog& dialog) { return dialog.RunOnScreen(); }
+int ScreenOperator::RunModal(ModalDialog& dialog) {
+    return dialog.RunOnScreen();
+}
 
 std::optional<std::string> ScreenOperator::ChooseFile(const FileChoice& choice) {
     const QString start = QString::fromLatin1(
@@ -64,7 +65,8 @@ std::optional<std::string> ScreenOperator::ChooseFile(const FileChoice& choice) 
                     : QFileDialog::getOpenFileName(QApplication::activeWindow(),
                                                    QString::fromLatin1(choice.title), start,
                                                    QString::fromLatin1(choice.filter));
-    if (chosen.isEmpty()) return std::nullopt;
+    if (chosen.isEmpty())
+        return std::nullopt;
     return chosen.toStdString();
 }
 

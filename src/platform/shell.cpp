@@ -19,14 +19,17 @@ void SetShellRecorder(std::function<bool(const ShellRequest&)> recorder) {
 }
 
 bool StartProgram(const std::string& path, const std::vector<std::string>& arguments) {
-    if (Recorder()) return Recorder()({ShellRequest::Kind::StartProgram, path, arguments});
+    if (Recorder())
+        return Recorder()({ShellRequest::Kind::StartProgram, path, arguments});
     QStringList args;
-    for (const auto& a : arguments) args << QString::fromStdString(a);
+    for (const auto& a : arguments)
+        args << QString::fromStdString(a);
     return QProcess::startDetached(QString::fromStdString(path), args);
 }
 
 bool OpenDocument(const std::string& path) {
-    if (Recorder()) return Recorder()({ShellRequest::Kind::OpenDocument, path, {}});
+    if (Recorder())
+        return Recorder()({ShellRequest::Kind::OpenDocument, path, {}});
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 

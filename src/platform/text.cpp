@@ -9,17 +9,22 @@
 namespace platform {
 
 namespace {
-bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool IsSpace(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 }  // namespace
 
 std::string Mid(std::string_view s, int start, int count) {
     const int size = static_cast<int>(s.size());
     start = std::clamp(start, 0, size);
-    if (count < 0 || count > size - start) count = size - start;
+    if (count < 0 || count > size - start)
+        count = size - start;
     return std::string(s.substr(static_cast<size_t>(start), static_cast<size_t>(count)));
 }
 
-std::string Left(std::string_view s, int count) { return Mid(s, 0, std::max(count, 0)); }
+std::string Left(std::string_view s, int count) {
+    return Mid(s, 0, std::max(count, 0));
+}
 
 std::string Right(std::string_view s, int count) {
     const int size = static_cast<int>(s.size());
@@ -28,7 +33,8 @@ std::string Right(std::string_view s, int count) {
 }
 
 int Find(std::string_view s, std::string_view what, int start) {
-    if (start < 0 || start > static_cast<int>(s.size())) return -1;
+    if (start < 0 || start > static_cast<int>(s.size()))
+        return -1;
     const size_t at = s.find(what, static_cast<size_t>(start));
     return at == std::string_view::npos ? -1 : static_cast<int>(at);
 }
@@ -45,25 +51,34 @@ int ReverseFind(std::string_view s, char what) {
 bool Contains(std::string_view s, std::string_view what) {
     return s.find(what) != std::string_view::npos;
 }
-bool StartsWith(std::string_view s, std::string_view prefix) { return s.starts_with(prefix); }
-bool EndsWith(std::string_view s, std::string_view suffix) { return s.ends_with(suffix); }
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.starts_with(prefix);
+}
+bool EndsWith(std::string_view s, std::string_view suffix) {
+    return s.ends_with(suffix);
+}
 
 std::string TrimLeft(std::string_view s) {
     size_t i = 0;
-    while (i < s.size() && IsSpace(s[i])) ++i;
+    while (i < s.size() && IsSpace(s[i]))
+        ++i;
     return std::string(s.substr(i));
 }
 
 std::string TrimRight(std::string_view s) {
     size_t n = s.size();
-    while (n > 0 && IsSpace(s[n - 1])) --n;
+    while (n > 0 && IsSpace(s[n - 1]))
+        --n;
     return std::string(s.substr(0, n));
 }
 
-std::string Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
+std::string Trim(std::string_view s) {
+    return TrimLeft(TrimRight(s));
+}
 
 std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
-    if (from.empty()) return std::string(s);
+    if (from.empty())
+        return std::string(s);
     std::string out;
     size_t pos = 0;
     for (size_t at; (at = s.find(from, pos)) != std::string_view::npos; pos = at + from.size()) {
@@ -78,19 +93,22 @@ std::string Remove(std::string_view s, char c) {
     std::string out;
     out.reserve(s.size());
     for (char ch : s)
-        if (ch != c) out.push_back(ch);
+        if (ch != c)
+            out.push_back(ch);
     return out;
 }
 
 std::string ToUpper(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 
 std::string ToLower(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -103,7 +121,9 @@ std::vector<std::string> Split(std::string_view s, char separator) {
     return parts;
 }
 
-int Atoi(std::string_view s) { return static_cast<int>(Atoll(s)); }
+int Atoi(std::string_view s) {
+    return static_cast<int>(Atoll(s));
+}
 
 long long Atoll(std::string_view s) {
     const std::string copy(s);  // strtoll needs a terminated string
@@ -151,12 +171,18 @@ std::string Utf8ToLatin1(std::string_view utf8) {
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();) {
         const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        int length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
-        if (i + static_cast<size_t>(length) > utf8.size()) length = 1;
+        int length = c < 0x80           ? 1
+                     : (c >> 5) == 0x6  ? 2
+                     : (c >> 4) == 0xE  ? 3
+                     : (c >> 3) == 0x1E ? 4
+                                        : 1;
+        if (i + static_cast<size_t>(length) > utf8.size())
+            length = 1;
         if (length == 1) {
             out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
         } else if (length == 2) {
-            const unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
+            const unsigned code =
+                ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
             out.push_back(code <= 0xFF ? static_cast<char>(code) : '?');
         } else {
             out.push_back('?');

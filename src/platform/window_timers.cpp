@@ -23,11 +23,13 @@ void WindowTimers::Set(int id, unsigned programMs) {
 
 void WindowTimers::Kill(int id) {
     auto it = m_timers.find(id);
-    if (it != m_timers.end()) it->second->stop();
+    if (it != m_timers.end())
+        it->second->stop();
 }
 
 void WindowTimers::KillAll() {
-    for (auto& [id, timer] : m_timers) timer->stop();
+    for (auto& [id, timer] : m_timers)
+        timer->stop();
 }
 
 bool WindowTimers::IsSet(int id) const {

@@ -37,7 +37,10 @@ TEST(DateTime, DaylightSavingChangeDoesNotLoseADay) {
     ::tzset();
     const DateTime before = *DateTime::Parse("2026/03/20 12:00:00");  // DST begins on 29 March
     EXPECT_EQ(WholeDaysBetween(before, *DateTime::Parse("2026/04/05 12:00:00")), 16);
-    if (previous) ::setenv("TZ", saved.c_str(), 1); else ::unsetenv("TZ");
+    if (previous)
+        ::setenv("TZ", saved.c_str(), 1);
+    else
+        ::unsetenv("TZ");
     ::tzset();
 }
 

@@ -83,12 +83,14 @@ TEST_F(EventLoopTest, MessagesFromAnotherThreadArriveInOrder) {
     EXPECT_GE(message, 0xC000u);
     EXPECT_EQ(message, RegisterWindowMessage("CSerialWnd_DefaultComMsg"));
     std::thread poster([&] {
-        for (std::uintptr_t i = 0; i < 200; ++i) PostMessage(&target, message, i, 0);
+        for (std::uintptr_t i = 0; i < 200; ++i)
+            PostMessage(&target, message, i, 0);
     });
     poster.join();
     EventLoop::ProcessPending();
     ASSERT_EQ(target.received.size(), 200u);
-    for (std::uintptr_t i = 0; i < 200; ++i) EXPECT_EQ(target.received[i].second, i);
+    for (std::uintptr_t i = 0; i < 200; ++i)
+        EXPECT_EQ(target.received[i].second, i);
 }
 
 TEST_F(EventLoopTest, MessagesToATargetDestroyedMeanwhileAreDropped) {
@@ -104,7 +106,7 @@ TEST_F(EventLoopTest, TimersRearmByIdAndKillIdempotently) {
     WindowTimers timers([&](int id) { fired.push_back(id); });
     timers.Set(1, 100000);
     timers.Set(1, 100);  // replaces the long one
-    timers.Kill(2);       // never armed
+    timers.Kill(2);      // never armed
     EXPECT_TRUE(timers.IsSet(1));
     EventLoop::Wait(1000);
     EXPECT_FALSE(fired.empty());

@@ -11,7 +11,8 @@ using namespace platform;
 
 TEST(Files, JoinsWindowsStyleNamesToTheProgramFolder) {
     EXPECT_EQ(JoinPath("/opt/kx9/", "\\port.ini"), "/opt/kx9/port.ini");
-    EXPECT_EQ(JoinPath("/opt/kx9", "archivio_verifiche\\a.vpg"), "/opt/kx9/archivio_verifiche/a.vpg");
+    EXPECT_EQ(JoinPath("/opt/kx9", "archivio_verifiche\\a.vpg"),
+              "/opt/kx9/archivio_verifiche/a.vpg");
     EXPECT_EQ(JoinPath("/opt/kx9//", "\\\\firmware_upgrade\\EndUpgrade.tmp"),
               "/opt/kx9/firmware_upgrade/EndUpgrade.tmp");
     EXPECT_EQ(JoinPath("/", "x"), "/x");
@@ -24,13 +25,15 @@ TEST(Files, LineReaderTakesEveryLineEndAndCutsLongLines) {
     ASSERT_TRUE(reader.IsOpen());
     std::string line;
     std::vector<std::string> lines;
-    while (reader.ReadLine(line)) lines.push_back(line);
+    while (reader.ReadLine(line))
+        lines.push_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "three", "four"}));
 
     folder.Write("long.txt", std::string(10, 'x') + "\nend\n");
     LineReader longReader(folder.File("long.txt"));
     lines.clear();
-    while (longReader.ReadLine(line, 4)) lines.push_back(line);
+    while (longReader.ReadLine(line, 4))
+        lines.push_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{"xxxx", "xxxx", "xx", "end"}));
 
     EXPECT_FALSE(LineReader(folder.File("missing.txt")).IsOpen());
@@ -46,7 +49,8 @@ TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
     int files = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder.Path())) ++files;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder.Path()))
+        ++files;
     EXPECT_EQ(files, 1);
 }
 

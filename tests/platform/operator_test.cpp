@@ -1,7 +1,7 @@
 #include "platform/operator.h"
 
-#include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
 
 #include "platform/event_loop.h"
 #include "platform/scripted_operator.h"

@@ -38,8 +38,12 @@ TEST(Text, TrimSplitReplaceFormat) {
 }
 
 TEST(Text, Latin1RoundTripsThroughUtf8) {
-    const std::string latin1 = "Qualit\xE0 \xB0" "C";
-    EXPECT_EQ(Latin1ToUtf8(latin1), "Qualit\xC3\xA0 \xC2\xB0" "C");
+    const std::string latin1 =
+        "Qualit\xE0 \xB0"
+        "C";
+    EXPECT_EQ(Latin1ToUtf8(latin1),
+              "Qualit\xC3\xA0 \xC2\xB0"
+              "C");
     EXPECT_EQ(Utf8ToLatin1(Latin1ToUtf8(latin1)), latin1);
     EXPECT_EQ(Utf8ToLatin1("\xE2\x82\xAC"), "?");  // the euro sign has no Latin-1 code
     EXPECT_EQ(Utf8ToLatin1("\xC3"), "?");          // cut sequence

@@ -11,7 +11,8 @@ namespace testenv {
 
 ScratchFolder::ScratchFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kx9test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
     m_path = pattern + "/";
     m_previous = std::filesystem::current_path().string();
     std::filesystem::current_path(m_path);
@@ -42,7 +43,8 @@ TestOperator::TestOperator() {
 
 TestOperator::~TestOperator() {
     platform::SetOperator(nullptr);
-    for (const auto& unmet : Unmet()) ADD_FAILURE() << "never shown: " << unmet;
+    for (const auto& unmet : Unmet())
+        ADD_FAILURE() << "never shown: " << unmet;
 }
 
 std::string SourceDir() {

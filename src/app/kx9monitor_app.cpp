@@ -1,0 +1,131 @@
+#include "app/kx9monitor_app.h"
+
+#include <cassert>
+
+#include "app/startup_services.h"
+#include "app/startup_settings.h"
+#include "platform/date_time.h"
+#include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+
+namespace {
+CKX9MonitorApp* g_app = nullptr;
+
+constexpr const char* kTechnicianDatabase = "\\msvcrt80.dll";
+constexpr const char* kCorrectionsTable = "\\msvcrt70.dll";
+constexpr const char* kBookingFile = "\\msvcrt60_temp.dll";
+
+bool IsAutomationStart(const std::string& argument) {
+    const std::string a = platform::ToLower(argument);
+    return a == "-embedding" || a == "/embedding" || a == "-automation" || a == "/automation";
+}
+}  // namespace
+
+CKX9MonitorApp& TheApp() {
+    assert(g_app);
+    return *g_app;
+}
+
+CKX9MonitorApp::CKX9MonitorApp() : m_DataBuffer(kDataBufferSize) {
+    g_app = this;
+    InitGlobalStringArrays();
+}
+
+CKX9MonitorApp::~CKX9MonitorApp() {
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+std::string CKX9MonitorApp::ProgramPath(const std::string& relative) const {
+    return platform::JoinPath(m_strProgramDir, relative);
+}
+
+BOOL CKX9MonitorApp::InitModule() {
+    m_bModuleInitialised = true;
+    return TRUE;
+}
+
+BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
+    if (!InitModule())
+        return FALSE;
+    m_strProgramDir = platform::CurrentDirectory();
+    LoadPortIni();
+    for (const std::string& argument : arguments)
+        if (IsAutomationStart(argument))
+            return TRUE;
+    for (const std::string& argument : arguments)
+        if (!argument.empty() && argument[0] != '-')
+            m_strCommandLineFile = argument;
+    // The start-up job has run by now; the program ends once the main loop meets this quit.
+    platform::EventLoop::RequestQuit(0);
+    StartupUpdateCheck();
+    return TRUE;
+}
+
+int CKX9MonitorApp::ExitInstance() {
+    m_bModuleInitialised = false;
+    return platform::EventLoop::ExitCode();
+}
+
+void CKX9MonitorApp::LoadPortIni() {
+    ::LoadPortIni(ProgramPath("\\port.ini"), m_RefPort, m_TargetPort);
+}
+
+void CKX9MonitorApp::SavePortIni(const PortRecord& reference, const PortRecord& target) {
+    if (!::SavePortIni(ProgramPath("\\port.ini"), reference, target))
+        platform::AfxMessageBox("Error : fail saving port configuration.", MB_ICONEXCLAMATION);
+}
+
+void CKX9MonitorApp::StartupUpdateCheck() {
+    m_strProgramDir = platform::CurrentDirectory();
+    m_nDisplayAudioSetting = 1;
+    auto internetChecked = [this] {
+        return m_pStartupServices && m_pStartupServices->IsInternetChecked();
+    };
+    const platform::DateTime now = platform::DateTime::Now();
+
+    const std::string settingsPath = ProgramPath(kStartupSettingsFile);
+    if (auto settings = ReadStartupSettings(settingsPath)) {
+        const bool refreshDue = settings->IsRefreshDue(now);
+        if (refreshDue && m_pStartupServices)
+            m_pStartupServices->CheckInternetConnection();
+        if (!settings->displayAudioSetting)
+            m_nDisplayAudioSetting = 0;
+        if (refreshDue && internetChecked()) {
+            m_pStartupServices->UpdateServerDatabases();
+            const std::string content =
+                FormatStartupSettings(platform::DateTime::Now(), m_nDisplayAudioSetting != 0);
+            if (!platform::WriteFileAtomic(settingsPath, content))
+                platform::AfxMessageBox("Unable to open QS4060KRTN_VP.ini");
+        }
+    } else {
+        platform::AfxMessageBox("Unable to open QS4060KRTN_VP.ini");
+    }
+
+    for (const char* database : {kTechnicianDatabase, kCorrectionsTable})
+        if (!platform::FileExists(ProgramPath(database)) && internetChecked())
+            m_pStartupServices->UpdateServerDatabases();
+
+    const std::string bookingPath = ProgramPath(kBookingFile);
+    platform::LineReader booking(bookingPath);
+    std::string firstLine;
+    if (booking.IsOpen() && booking.ReadLine(firstLine, 512)) {
+        const auto bookedAt = platform::DateTime::Parse(firstLine);
+        if (bookedAt && platform::WholeDaysBetween(*bookedAt, now) >= kBookingLifetimeDays)
+            platform::RemoveFile(bookingPath);
+    }
+    m_bDebug = 0;
+}
+
+void CKX9MonitorApp::WaitWithMessages(unsigned ms) {
+    if (ms > 300 && m_benchLog)
+        m_benchLog(platform::Format("Sleep %u ms", ms));
+    platform::EventLoop::Wait(ms, &m_bAbortWait);
+}
+
+void CKX9MonitorApp::InitGlobalStringArrays() {
+    m_astrLabelsA.assign(13, std::string());
+    m_astrLabelsB.assign(13, std::string());
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The application object: start-up, the data every part of the program shares, and the
+// message-pumping wait that every long operation uses.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/port_record.h"
+#include "platform/win_types.h"
+
+class CMainFrame;
+class CKX9MonitorView;
+class StartupServices;
+
+class CKX9MonitorApp {
+public:
+    CKX9MonitorApp();
+    ~CKX9MonitorApp();
+    CKX9MonitorApp(const CKX9MonitorApp&) = delete;
+    CKX9MonitorApp& operator=(const CKX9MonitorApp&) = delete;
+
+    // Runs the start-up; FALSE ends the program. `arguments` are the command line's words
+    // after the program name.
+    BOOL InitInstance(const std::vector<std::string>& arguments = {});
+    int ExitInstance();
+    BOOL InitModule();
+
+    void LoadPortIni();
+    void SavePortIni(const PortRecord& reference, const PortRecord& target);
+    void StartupUpdateCheck();
+    void WaitWithMessages(unsigned ms);
+    void InitGlobalStringArrays();
+
+    void SetStartupServices(StartupServices* services) { m_pStartupServices = services; }
+    // Where the verification bench window writes its event log while it exists.
+    void SetBenchLog(std::function<void(const std::string&)> log) { m_benchLog = std::move(log); }
+
+    std::string ProgramPath(const std::string& relative) const;
+
+    BYTE m_bDebug = 0;
+    std::string m_strTechnicianRecord = "-1";
+    std::string m_strTechnicianId;
+    BYTE m_bTechnicianChecked = 0;
+    int m_nDisplayAudioSetting = 1;
+    int m_bDataLoaded = 0;
+    int m_nConnectionChoice = 1;
+    int m_bModemLink = 0;
+    std::string m_strModemNumber;
+    int m_bAutoDetectPort = 1;
+    std::vector<std::string> m_astrLabelsA;  // the two 13-entry label arrays of the data files
+    std::vector<std::string> m_astrLabelsB;
+    std::string m_strProgramDir;  // with a trailing separator
+    int m_nSelectedGraph = -1;
+    std::string m_strSpectrumKind;
+    std::string m_strCurrentFile;
+    std::string m_strCommandLineFile;
+    CMainFrame* m_pMainFrame = nullptr;
+    CKX9MonitorView* m_pView = nullptr;
+    std::vector<unsigned char> m_DataBuffer;
+    PortRecord m_RefPort;
+    PortRecord m_TargetPort;
+    int m_bAbortWait = 0;
+
+    static constexpr size_t kDataBufferSize = 3000000;
+
+private:
+    bool m_bModuleInitialised = false;
+    StartupServices* m_pStartupServices = nullptr;
+    std::function<void(const std::string&)> m_benchLog;
+};
+
+// The application object of the running program.
+CKX9MonitorApp& TheApp();

@@ -1,0 +1,31 @@
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/kx9monitor_app.h"
+#include "platform/event_loop.h"
+#include "platform/scripted_operator.h"
+
+int main(int argc, char** argv) {
+    QApplication qtApp(argc, argv);
+
+    // Nobody at the screen: answer every box with its first button, and say what it showed.
+    platform::ScriptedOperator unattended;
+    if (const char* flag = std::getenv("KX9_UNATTENDED"); flag && *flag && *flag != '0') {
+        unattended.SetLenient(true);
+        unattended.SetShownHandler([](const std::string& text) {
+            std::printf("[kx9monitor] %s\n", text.c_str());
+            std::fflush(stdout);
+        });
+        platform::SetOperator(&unattended);
+    }
+
+    CKX9MonitorApp app;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!app.InitInstance(arguments))
+        return app.ExitInstance();
+    platform::EventLoop::Run();
+    return app.ExitInstance();
+}

@@ -1,0 +1,12 @@
+#pragma once
+// What the start-up check needs of the web-service client: the internet check, its result and
+// the refresh of the local databases.
+
+class StartupServices {
+public:
+    virtual ~StartupServices() = default;
+    virtual void CheckInternetConnection() = 0;
+    // Whether the last internet check found the server reachable.
+    virtual bool IsInternetChecked() const = 0;
+    virtual void UpdateServerDatabases() = 0;
+};

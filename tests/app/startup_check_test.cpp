@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "app/kx9monitor_app.h"
+#include "app/startup_services.h"
+#include "app/startup_settings.h"
+#include "platform/clock.h"
+#include "platform/date_time.h"
+#include "platform/files.h"
+#include "support/test_env.h"
+
+using platform::DateTime;
+
+namespace {
+class FakeServices : public StartupServices {
+public:
+    void CheckInternetConnection() override {
+        ++checks;
+        checked = internet;
+    }
+    bool IsInternetChecked() const override { return checked; }
+    void UpdateServerDatabases() override { ++updates; }
+
+    bool internet = true;
+    bool checked = false;
+    int checks = 0;
+    int updates = 0;
+};
+
+class StartupCheckTest : public ::testing::Test {
+protected:
+    StartupCheckTest() {
+        platform::Clock::SetFixedNow(now.Seconds());
+        app.SetStartupServices(&services);
+        // The databases are present unless a test removes them.
+        folder.Write("msvcrt80.dll", "x");
+        folder.Write("msvcrt70.dll", "x");
+    }
+    ~StartupCheckTest() override { platform::Clock::SetFixedNow(std::nullopt); }
+
+    void WriteSettings(const DateTime& lastUpdate, const std::string& extra = "") {
+        folder.Write("QS4060KRTN_VP.ini",
+                     "LAST_UPDATE:" + lastUpdate.Format("%Y/%m/%d %H:%M:%S") + "  \r\n" + extra);
+    }
+
+    testenv::ScratchFolder folder;
+    testenv::TestOperator op;
+    const DateTime now = *DateTime::Parse("2026/12/06 10:00:00");
+    FakeServices services;
+    CKX9MonitorApp app;
+};
+}  // namespace
+
+TEST_F(StartupCheckTest, FifteenDaysOldTriggersNothing) {
+    WriteSettings(now.AddDays(-15));
+    const std::string before = folder.Read("QS4060KRTN_VP.ini");
+    app.StartupUpdateCheck();
+    EXPECT_EQ(services.checks, 0);
+    EXPECT_EQ(services.updates, 0);
+    EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"), before);
+}
+
+TEST_F(StartupCheckTest, SixteenDaysOldRefreshesAndRecordsTheTime) {
+    WriteSettings(now.AddDays(-16), "DISPLAY_AUDIO_SETTING=0\r\n");
+    app.StartupUpdateCheck();
+    EXPECT_EQ(services.checks, 1);
+    EXPECT_EQ(services.updates, 1);
+    EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"),
+              "LAST_UPDATE:2026/12/06 10:00:00\r\nDISPLAY_AUDIO_SETTING=0\r\n");
+    EXPECT_EQ(app.m_nDisplayAudioSetting, 0);
+
+    // What it wrote reads back the same, and is not due again.
+    CKX9MonitorApp again;
+    again.SetStartupServices(&services);
+    again.StartupUpdateCheck();
+    EXPECT_EQ(again.m_nDisplayAudioSetting, 0);
+    EXPECT_EQ(services.checks, 1);
+}
+
+TEST_F(StartupCheckTest, DueRefreshWithoutInternetChangesNothing) {
+    services.internet = false;
+    WriteSettings(now.AddDays(-40));
+    const std::string before = folder.Read("QS4060KRTN_VP.ini");
+    app.StartupUpdateCheck();
+    EXPECT_EQ(services.checks, 1);
+    EXPECT_EQ(services.updates, 0);
+    EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"), before);
+}
+
+TEST_F(StartupCheckTest, GarbledTimeIsTreatedAsDue) {
+    folder.Write("QS4060KRTN_VP.ini", "LAST_UPDATE:yesterday-ish\r\n");
+    app.StartupUpdateCheck();
+    EXPECT_EQ(services.updates, 1);
+    EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"),
+              "LAST_UPDATE:2026/12/06 10:00:00\r\nDISPLAY_AUDIO_SETTING=1\r\n");
+}
+
+TEST_F(StartupCheckTest, MissingFileIsReportedAndTheDatabaseChecksStillRun) {
+    platform::RemoveFile(folder.File("msvcrt80.dll"));
+    services.checked = true;  // an earlier check found the server
+    op.ExpectBox("Unable to open QS4060KRTN_VP.ini");
+    app.StartupUpdateCheck();
+    EXPECT_EQ(services.updates, 1);
+}
+
+TEST_F(StartupCheckTest, MissingDatabasesNeedTheInternetCheckToHavePassed) {
+    platform::RemoveFile(folder.File("msvcrt80.dll"));
+    platform::RemoveFile(folder.File("msvcrt70.dll"));
+    WriteSettings(now.AddDays(-1));
+    app.StartupUpdateCheck();
+    EXPECT_EQ(services.updates, 0);
+    services.checked = true;
+    app.StartupUpdateCheck();
+    EXPECT_EQ(services.updates, 2);
+}
+
+TEST_F(StartupCheckTest, BookingLapsesAfterSevenDays) {
+    WriteSettings(now);
+    folder.Write("msvcrt60_temp.dll",
+                 now.AddDays(-6).Format("%Y/%m/%d %H:%M:%S") + "\r\nA1;B2\r\n");
+    app.StartupUpdateCheck();
+    EXPECT_TRUE(platform::FileExists(folder.File("msvcrt60_temp.dll")));
+    folder.Write("msvcrt60_temp.dll",
+                 now.AddDays(-7).Format("%Y/%m/%d %H:%M:%S") + "\r\nA1;B2\r\n");
+    app.StartupUpdateCheck();
+    EXPECT_FALSE(platform::FileExists(folder.File("msvcrt60_temp.dll")));
+}
+
+TEST_F(StartupCheckTest, ClearsTheDebugFlag) {
+    WriteSettings(now);
+    app.m_bDebug = 1;
+    app.StartupUpdateCheck();
+    EXPECT_EQ(app.m_bDebug, 0);
+}
