@@ -50,22 +50,18 @@ EventLoop::WaitEnd EventLoop::Wait(std::uint32_t programMs, int* abortFlag) {
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
     for (;;) {
-        const std::uint32_t elapsed = Clock::TickCount() - start;
-        const std::uint32_t remaining = elapsed >= programMs ? 0 : programMs - elapsed;
-        if (remaining > 0) {
-            wake.start(Clock::ToRealMs(remaining));
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        }
-        // Once more without blocking, so that everything that arrived is handled.
+        // Each turn handles what is waiting before it looks at the flags, so that a flag set
+        // by a handler ends the wait without another sleep.
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (g_quitPending)
-            return WaitEnd::Quit;
+        if (g_quitPending) return WaitEnd::Quit;
         if (abortFlag && *abortFlag) {
             *abortFlag = 0;
             return WaitEnd::Aborted;
         }
-        if (remaining == 0)
-            return WaitEnd::Elapsed;
+        const std::uint32_t elapsed = Clock::TickCount() - start;
+        if (elapsed >= programMs) return WaitEnd::Elapsed;
+        wake.start(Clock::ToRealMs(programMs - elapsed));
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 }
 
