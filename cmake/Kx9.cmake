@@ -13,6 +13,6 @@ function(kx9_add_test name)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} kx9_test_support GTest::gtest GTest::gmock)
   gtest_discover_tests(${name}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KX9_SOURCE_DIR=${PROJECT_SOURCE_DIR};KX9_BINARY_DIR=${PROJECT_BINARY_DIR}"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60)
 endfunction()

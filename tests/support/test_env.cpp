@@ -49,12 +49,12 @@ TestOperator::~TestOperator() {
 
 std::string SourceDir() {
     const char* dir = std::getenv("KX9_SOURCE_DIR");
-    return dir ? dir : ".";
+    return dir ? dir : KX9_SOURCE_DIR_DEFAULT;
 }
 
 std::string BinaryDir() {
     const char* dir = std::getenv("KX9_BINARY_DIR");
-    return dir ? dir : ".";
+    return dir ? dir : KX9_BINARY_DIR_DEFAULT;
 }
 
 }  // namespace testenv
