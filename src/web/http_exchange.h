@@ -1,0 +1,51 @@
+#pragma once
+// One HTTP exchange with the web service over libcurl. It blocks the calling thread until the
+// reply is in, as the program's web calls always have; nothing stays open afterwards.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace web {
+
+struct HttpRequest {
+    std::string host;
+    int port = 0;      // 0: the protocol's default
+    std::string path;  // sent as it stands, doubled slashes included
+    bool post = false;
+    std::vector<std::string> headers;  // "Name: value"
+    std::string body;
+    std::string user;  // Basic authentication when not empty
+    std::string password;
+    bool followRedirects = false;
+    std::size_t maxReplyBytes = 0;  // 0: no limit
+};
+
+// Network limits in real time: they measure the network, not the program.
+struct HttpLimits {
+    long connectTimeoutMs = 30000;
+    long stallSeconds = 60;   // a reply that moves no byte for this long is given up
+    long totalTimeoutMs = 0;  // 0: none
+};
+
+struct HttpReply {
+    enum class Outcome {
+        Complete,   // the whole reply arrived (whatever its status)
+        NotSent,    // no reply at all: no connection, refused, timed out before the status
+        BrokenOff,  // the status arrived, the body did not arrive whole
+        TooLarge,   // the body passed maxReplyBytes; what arrived is dropped
+    };
+    Outcome outcome = Outcome::NotSent;
+    int errorCode = 0;  // libcurl's code when the exchange failed
+    std::string errorText;
+    long status = 0;
+    std::string body;
+};
+
+HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits);
+
+// The path with the bytes that may not stand in a request line escaped (%XX); slashes, doubled
+// or not, are kept.
+std::string EscapePath(const std::string& path);
+
+}  // namespace web

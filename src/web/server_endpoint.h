@@ -1,0 +1,29 @@
+#pragma once
+// Which server the station talks to. The defaults come from the settings file
+// "webservice.ini" in the program folder (KEY=value lines):
+//     SERVER_HOST=<host name of the web service>
+//     DOWNLOAD_USER=<account for file downloads>
+//     DOWNLOAD_PASSWORD=<its password>
+// and the alternative-server file "alt_www.dll", when present, replaces host and port with its
+// first two lines.
+
+#include <string>
+
+namespace web {
+
+inline constexpr const char* kSettingsFile = "webservice.ini";
+inline constexpr const char* kAlternativeServerFile = "alt_www.dll";
+// A name that never resolves: without settings the station reaches no server.
+inline constexpr const char* kPlaceholderHost = "webservice.invalid";
+inline constexpr const char* kDefaultPort = "80";
+
+struct ServerEndpoint {
+    std::string host = kPlaceholderHost;
+    std::string port = kDefaultPort;  // decimal text
+    std::string downloadUser;
+    std::string downloadPassword;
+};
+
+ServerEndpoint LoadServerEndpoint(const std::string& programDir);
+
+}  // namespace web

@@ -1,0 +1,320 @@
+#include "web/web_client.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <new>
+
+#include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+#include "web/multipart_upload.h"
+#include "web/service_paths.h"
+
+namespace web {
+
+namespace {
+constexpr const char* kFormContentType = "Content-Type: application/x-www-form-urlencoded";
+
+class WaitCursor {
+public:
+    explicit WaitCursor(WaitFeedback& feedback) : m_feedback(feedback) {
+        m_feedback.SetWaitCursor(true);
+    }
+    ~WaitCursor() { m_feedback.SetWaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    WaitFeedback& m_feedback;
+};
+
+struct FileContents {
+    std::string contents;
+    std::string error;  // one of the upload's result codes
+};
+
+FileContents ReadFileToUpload(const std::string& path) {
+    const std::string native = platform::ToNativePath(path);
+    struct stat info {};
+    if (::stat(native.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return {{}, "ERROR_OPEN_FILE"};
+    std::FILE* file = std::fopen(native.c_str(), "rb");
+    if (!file)
+        return {{}, "ERROR_OPEN_FILE"};
+    FileContents result;
+    long size = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0)
+        size = std::ftell(file);
+    std::rewind(file);
+    if (size < 0) {
+        result.error = "ERROR_SIZE";
+    } else {
+        try {
+            result.contents.resize(static_cast<size_t>(size));
+        } catch (const std::bad_alloc&) {
+            result.error = "ERROR_MEMORY";
+        }
+        if (result.error.empty() && std::fread(result.contents.data(), 1, result.contents.size(),
+                                               file) < result.contents.size())
+            result.error = "ERROR_SIZE";
+    }
+    std::fclose(file);
+    if (!result.error.empty())
+        result.contents.clear();
+    return result;
+}
+
+// The text of a body: zero bytes, which a text cannot hold, are left out.
+std::string BodyText(const std::string& body) {
+    return platform::Remove(body, '\0');
+}
+}  // namespace
+
+WebClient::WebClient()
+    : m_strServerHost(kPlaceholderHost),
+      m_strServerPort(kDefaultPort),
+      m_strSrvPath(kServerPath),
+      m_wait([](std::uint32_t ms) { platform::EventLoop::Wait(ms); }) {}
+
+void WebClient::SetEndpoint(const ServerEndpoint& endpoint) {
+    m_strServerHost = endpoint.host;
+    m_strServerPort = endpoint.port;
+    m_strDownloadUser = endpoint.downloadUser;
+    m_strDownloadPassword = endpoint.downloadPassword;
+}
+
+void WebClient::SetWaitFeedback(WaitFeedback* feedback) {
+    m_feedback = feedback ? feedback : &m_noFeedback;
+}
+
+void WebClient::Log(const std::string& text) {
+    if (m_writeInstrLog)
+        m_writeInstrLog(text);
+}
+
+void WebClient::Wait(std::uint32_t programMs) {
+    if (m_wait)
+        m_wait(programMs);
+}
+
+HttpRequest WebClient::RequestTo(const std::string& path) const {
+    HttpRequest request;
+    request.host = m_strServerHost;
+    request.port = platform::Atoi(m_strServerPort);
+    request.path = path;
+    return request;
+}
+
+std::string WebClient::DownloadHttpFile(const std::string& remotePath, const std::string& localPath,
+                                        bool save) {
+    m_strHttpError.clear();
+    HttpRequest request = RequestTo(remotePath);
+    request.user = m_strDownloadUser;
+    request.password = m_strDownloadPassword;
+    request.followRedirects = true;
+    request.maxReplyBytes = kMaxDownloadBytes;
+    Wait(kDownloadPauseMs);
+    const HttpReply reply = PerformHttp(request, m_limits);
+
+    using Outcome = HttpReply::Outcome;
+    if (reply.outcome == Outcome::NotSent) {
+        m_strHttpError =
+            platform::Format("Failed in call to HttpSendRequest %d, %s, %s", reply.errorCode,
+                             reply.errorText.c_str(), remotePath.c_str());
+    } else if (reply.status == 401 || reply.status == 407) {
+        m_strHttpError = "error reading file";
+    } else if (reply.status != 200) {
+        m_strHttpError = platform::Format("Failed to retrieve a HTTP status, Status Code:%d\n",
+                                          static_cast<int>(reply.status));
+    } else if (reply.outcome == Outcome::TooLarge) {
+        m_strHttpError = platform::Format("File too large: more than %zu bytes, %s",
+                                          kMaxDownloadBytes, remotePath.c_str());
+    } else if (reply.outcome == Outcome::BrokenOff) {
+        m_strHttpError = "Error in call to InternetReadFile: " + reply.errorText;
+    } else if (reply.body.empty()) {
+        m_strHttpError = "read null";
+    } else if (save && !platform::WriteFileAtomic(platform::ToNativePath(localPath), reply.body)) {
+        m_strHttpError = platform::Format("%d", errno);
+    } else {
+        return BodyText(reply.body);
+    }
+    return "-1";
+}
+
+HttpReply WebClient::Post(const std::string& script, const std::vector<std::string>& headers,
+                          const std::string& body) {
+    HttpRequest request = RequestTo(m_strSrvPath + script);
+    request.post = true;
+    request.headers = headers;
+    request.body = body;
+    return PerformHttp(request, m_limits);
+}
+
+std::vector<std::string> WebClient::SendForm(const FormPost& post) {
+    if (post.logged) {
+        Log(post.firstLogLine);
+        Log(m_strSrvPath + post.script);
+        Log(BuildFormBody(post.fields, true));
+    }
+    const HttpReply reply = Post(post.script, {kFormContentType}, BuildFormBody(post.fields));
+    // Half a reply could carry a cut value: only a whole one is read.
+    if (reply.outcome != HttpReply::Outcome::Complete)
+        return {};
+    return SplitReplyLines(reply.body);
+}
+
+WebClient::FormReply WebClient::ExchangeForm(const FormPost& post) {
+    FormReply reply;
+    for (const auto& line : SendForm(post)) {
+        if (post.logged)
+            Log(line);
+        if (IsBareBusyLine(line)) {
+            reply.answer = line;
+            reply.busy = true;
+            break;
+        }
+        if (platform::Contains(line, post.replyKey)) {
+            reply.answer = AnswerFromLine(line, post.replyKey);
+            reply.busy = platform::Contains(reply.answer, "BUSY");
+            break;
+        }
+    }
+    return reply;
+}
+
+std::string WebClient::PostWithBusyRetry(const FormPost& post) {
+    WaitCursor cursor(*m_feedback);
+    for (int exchange = 0; exchange < kBusyExchanges; ++exchange) {
+        const FormReply reply = ExchangeForm(post);
+        if (!reply.busy)
+            return reply.answer;
+        Wait(kBusyPauseMs);
+    }
+    return "ERROR";
+}
+
+BOOL WebClient::HttpLogUser(const std::string& logFileName, const std::string& text) {
+    WaitCursor cursor(*m_feedback);
+    const FormPost post{
+        kLogUserScript,
+        {{"log_file", logFileName, CleanUp::None}, {"log_info", text, CleanUp::Nine}},
+        "RESULT=OK",
+        "HTTP_log_user - " + logFileName + " - " + text};
+    BOOL found = FALSE;
+    for (const auto& line : SendForm(post)) {
+        Log(line);
+        if (platform::Contains(line, post.replyKey))
+            found = TRUE;
+    }
+    return found;
+}
+
+std::string WebClient::HttpSendMail(const std::string& destAddress, const std::string& subject,
+                                    const std::string& text) {
+    return PostWithBusyRetry({kSendMailScript,
+                              {{"user", kFormUser},
+                               {"mail_subj", subject, CleanUp::Nine},
+                               {"mail_txt", text, CleanUp::Nine},
+                               {"dest_addr_mail", destAddress, CleanUp::None}},
+                              "RESULT=",
+                              "HTTP_send_mail_to_corvanex"});
+}
+
+std::string WebClient::HttpFindAcrediaUser(const std::string& technicianCode,
+                                           const std::string& password, int sendMail) {
+    return PostWithBusyRetry({kFindAcrediaUserScript,
+                              {{"user", kFormUser},
+                               {"user_id", technicianCode, CleanUp::Ampersand},
+                               {"user_psw", password, CleanUp::Ampersand, true},
+                               {"send_user_mail", sendMail ? "1" : "0"}},
+                              "RESULT=",
+                              "HTTP_find_acredia_user"});
+}
+
+std::string WebClient::HttpAddAcrediaUser(const std::string& technicianCode,
+                                          const std::string& password,
+                                          const std::string& mailAddress) {
+    return PostWithBusyRetry({kAddAcrediaUserScript,
+                              {{"user", kFormUser},
+                               {"user_id", technicianCode, CleanUp::Nine},
+                               {"user_psw", password, CleanUp::Nine, true},
+                               {"user_mail", mailAddress, CleanUp::Nine}},
+                              "RESULT=",
+                              "HTTP_add_acredia_user"});
+}
+
+std::string WebClient::HttpFindCertifAccredia(int mode, const std::string& certificateNumber) {
+    if (certificateNumber.empty())
+        return "";
+    return PostWithBusyRetry({kFindCertifAccrediaScript,
+                              {{"user", kFormUser},
+                               {"cert_num", certificateNumber, CleanUp::Ampersand},
+                               {"mode", platform::Format("%d", mode)}},
+                              "RESULT=",
+                              "HTTP_find_certif_ACCREDIA - " + certificateNumber});
+}
+
+std::string WebClient::HttpFindCertifDate(const std::string& serial) {
+    return PostWithBusyRetry({kFindCertifDateScript,
+                              {{"user", kFormUser}, {"instr_sn", serial, CleanUp::Ampersand}},
+                              "CERT_DATE=",
+                              "HTTP_find_certif_date - " + serial});
+}
+
+std::string WebClient::HttpFindCertifDateCalib(const std::string& serial) {
+    if (serial.empty())
+        return "";
+    return PostWithBusyRetry({kFindCertifDateCalibScript,
+                              {{"user", kFormUser}, {"instr_sn", serial, CleanUp::Ampersand}},
+                              "CERT_DATE=",
+                              "HTTP_find_certif_date_calib - " + serial});
+}
+
+std::string WebClient::HttpFindMicSubstDate(const std::string& serial) {
+    return PostWithBusyRetry({kFindMicSubstDateScript,
+                              {{"user", kFormUser}, {"instr_sn", serial, CleanUp::Ampersand}},
+                              "MIC_SOBST_DATE=",
+                              "HTTP_find_mic_sobst_date - " + serial});
+}
+
+std::string WebClient::QueryServerTime() {
+    return PostWithBusyRetry({kGetTimeScript, {{"user", kFormUser}}, "TIME=", "", false});
+}
+
+std::string WebClient::HttpUploadFilePost(const std::string& vpgPath) {
+    for (int attempt = 0; attempt < kUploadAttempts; ++attempt) {
+        const FileContents file = ReadFileToUpload(vpgPath);
+        if (!file.error.empty())
+            return file.error;
+        const MultipartBody upload = BuildMultipartUpload(UploadFileName(vpgPath), file.contents);
+        Log("HTTP_upload_file_post - " + vpgPath);
+        Log(m_strSrvPath + kUploadReportScript);
+        const HttpReply reply = Post(kUploadReportScript, {upload.contentType}, upload.body);
+        // A reply that broke off is no report.
+        if (reply.outcome == HttpReply::Outcome::Complete && !reply.body.empty()) {
+            const std::string reportPath = platform::ToNativePath(ReportPathFor(vpgPath));
+            if (!platform::WriteFileAtomic(reportPath, reply.body)) {
+                platform::AfxMessageBox("ERROR: Unable to open file", MB_ICONSTOP);
+                return "";
+            }
+            return "1";
+        }
+        Log("");
+        Wait(kUploadPauseMs);
+    }
+    return "ERROR";
+}
+
+std::string WebClient::UploadLogFile(const std::string& path) {
+    const FileContents file = ReadFileToUpload(path);
+    if (!file.error.empty())
+        return file.error;
+    const MultipartBody upload = BuildMultipartUpload(UploadFileName(path), file.contents);
+    const HttpReply reply = Post(kUploadLogScript, {upload.contentType}, upload.body);
+    return reply.outcome == HttpReply::Outcome::Complete && !reply.body.empty() ? "1" : "ERROR";
+}
+
+}  // namespace web

@@ -1,0 +1,111 @@
+#pragma once
+// The station's client of the web service: file downloads, the form posts of the service's
+// scripts and the multipart uploads, all blocking on the user-interface thread. Its pauses
+// (before a download, between busy replies) pump messages through the wait function, and every
+// step of a post or of a report upload goes to the instrument log.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+#include "web/form_body.h"
+#include "web/http_exchange.h"
+#include "web/server_endpoint.h"
+#include "web/wait_feedback.h"
+
+namespace web {
+
+class WebClient {
+public:
+    using LogWriter = std::function<void(const std::string& text)>;
+    using WaitFunction = std::function<void(std::uint32_t programMs)>;
+
+    WebClient();
+
+    void SetEndpoint(const ServerEndpoint& endpoint);
+    const std::string& ServerHost() const { return m_strServerHost; }
+    const std::string& ServerPort() const { return m_strServerPort; }
+    // SRVPATH: the base path every remote path starts with.
+    const std::string& SrvPath() const { return m_strSrvPath; }
+    void SetSrvPath(const std::string& path) { m_strSrvPath = path; }
+    // The reason of the last failed download; empty after a successful one.
+    const std::string& HttpError() const { return m_strHttpError; }
+
+    // The instrument log (WriteInstrLog); by default nothing is logged.
+    void SetInstrLog(LogWriter writer) { m_writeInstrLog = std::move(writer); }
+    // The message-pumping wait; by default platform::EventLoop::Wait.
+    void SetWaitFunction(WaitFunction wait) { m_wait = std::move(wait); }
+    // Not owned; nullptr: nothing is shown.
+    void SetWaitFeedback(WaitFeedback* feedback);
+    WaitFeedback& Feedback() const { return *m_feedback; }
+    void SetLimits(const HttpLimits& limits) { m_limits = limits; }
+
+    // The body of remotePath as text, or "-1" with HttpError() telling why. With save the
+    // body also replaces localPath byte for byte; a failed download leaves localPath as it was.
+    std::string DownloadHttpFile(const std::string& remotePath, const std::string& localPath,
+                                 bool save);
+
+    // Form posts: each returns the value of its reply key, "ERROR" when the server stayed busy,
+    // the empty string when no reply line carried the key.
+    BOOL HttpLogUser(const std::string& logFileName, const std::string& text);
+    std::string HttpSendMail(const std::string& destAddress, const std::string& subject,
+                             const std::string& text);
+    std::string HttpFindAcrediaUser(const std::string& technicianCode, const std::string& password,
+                                    int sendMail);
+    std::string HttpAddAcrediaUser(const std::string& technicianCode, const std::string& password,
+                                   const std::string& mailAddress);
+    std::string HttpFindCertifAccredia(int mode, const std::string& certificateNumber);
+    std::string HttpFindCertifDate(const std::string& serial);
+    std::string HttpFindCertifDateCalib(const std::string& serial);
+    std::string HttpFindMicSubstDate(const std::string& serial);
+    std::string QueryServerTime();
+
+    // Uploads a verification file and keeps the reply as its report (ReportPathFor). "1" when
+    // the report was stored; "ERROR_OPEN_FILE", "ERROR_MEMORY", "ERROR_SIZE" when the file
+    // cannot be read; "ERROR" after five empty replies; the empty string (after a message box)
+    // when the report cannot be written.
+    std::string HttpUploadFilePost(const std::string& vpgPath);
+    // Sends a log file to the service's log upload, once. "1" when the service answered, the
+    // file errors as above, "ERROR" otherwise.
+    std::string UploadLogFile(const std::string& path);
+
+private:
+    struct FormPost {
+        const char* script;
+        std::vector<FormField> fields;
+        const char* replyKey;
+        std::string firstLogLine;
+        bool logged = true;
+    };
+    struct FormReply {
+        std::string answer;
+        bool busy = false;
+    };
+
+    std::string PostWithBusyRetry(const FormPost& post);
+    FormReply ExchangeForm(const FormPost& post);
+    // The reply lines of one post, logging the exchange as it goes; empty when no whole
+    // reply arrived.
+    std::vector<std::string> SendForm(const FormPost& post);
+    HttpReply Post(const std::string& script, const std::vector<std::string>& headers,
+                   const std::string& body);
+    HttpRequest RequestTo(const std::string& path) const;
+    void Log(const std::string& text);
+    void Wait(std::uint32_t programMs);
+
+    std::string m_strServerHost;
+    std::string m_strServerPort;
+    std::string m_strDownloadUser;
+    std::string m_strDownloadPassword;
+    std::string m_strSrvPath;
+    std::string m_strHttpError;
+    LogWriter m_writeInstrLog;
+    WaitFunction m_wait;
+    NoWaitFeedback m_noFeedback;
+    WaitFeedback* m_feedback = &m_noFeedback;
+    HttpLimits m_limits;
+};
+
+}  // namespace web

@@ -1,0 +1,126 @@
+#include <filesystem>
+
+#include "platform/files.h"
+#include "web_test_env.h"
+
+namespace {
+const std::string kUploadUri = "//qs4060krtn_vp//upload_spectr_3band_2018_quater.php";
+
+std::string Binary(size_t size) {
+    // Zero bytes, line ends and boundary-like dashes: nothing in a file may disturb the body.
+    std::string data = "[TEST]\r\n--BOUNDARY--\r\n";
+    for (size_t i = 0; data.size() < size; ++i)
+        data.push_back(static_cast<char>(i * 31 % 256));
+    return data;
+}
+}  // namespace
+
+TEST(WebUploadBody, IsSentByteForByte) {
+    platform::ScopedClockSpeed fast(1000.0);
+    testenv::ScratchFolder folder;
+    webstub::WebStub raw({.rawBodies = true});
+    ASSERT_TRUE(raw.Running()) << raw.StartError();
+    web::WebClient client;
+    client.SetEndpoint({raw.Host(), raw.PortText(), "", ""});
+    folder.Write("archivio_verifiche/R 1.vpg", std::string("KEY=1\r\n\0END", 11));
+
+    client.HttpUploadFilePost(folder.File("archivio_verifiche/R 1.vpg"));
+    const auto request = raw.Requests().at(0);
+    EXPECT_EQ(request.uri, kUploadUri);
+    EXPECT_EQ(request.Header("Content-Type"), "multipart/form-data; boundary=--BOUNDARY---");
+    EXPECT_EQ(request.body,
+              "----BOUNDARY---\r\n"
+              "Content-Disposition: form-data; name=\"action\"\r\n"
+              "\r\n"
+              "upload\r\n"
+              "----BOUNDARY---\r\n"
+              "Content-Disposition: form-data; name=\"user_file\"; filename=\"R 1.vpg\"\r\n"
+              "Content-Type: application/octet-stream\r\n"
+              "\r\n" +
+                  std::string("KEY=1\r\n\0END", 11) +
+                  "\r\n"
+                  "----BOUNDARY---\r\n"
+                  "\r\n");
+}
+
+TEST_F(WebClientTest, UploadReachesThePhpScriptWholeAndTheReportIsKept) {
+    const std::string contents = Binary(100000);
+    folder.Write("archivio_verifiche/R1.vpg", contents);
+    const std::string vpg = folder.File("archivio_verifiche/R1.vpg");
+
+    EXPECT_EQ(client.HttpUploadFilePost(vpg), "1");
+    const auto request = stub.Requests().at(0);
+    EXPECT_EQ(request.uri, kUploadUri);
+    EXPECT_EQ(request.fields,
+              (std::vector<std::pair<std::string, std::string>>{{"action", "upload"}}));
+    ASSERT_EQ(request.files.count("user_file"), 1u);
+    const auto& file = request.files.at("user_file");
+    EXPECT_EQ(file.error, 0);
+    EXPECT_EQ(file.name, "R1.vpg");
+    EXPECT_EQ(file.type, "application/octet-stream");
+    EXPECT_TRUE(file.data == contents) << "the file arrived changed";
+
+    EXPECT_EQ(folder.Read("archivio_verifiche/R1.pdf"),
+              "%PDF-1.4\n% Rapporto di verifica R1.vpg\n%%EOF\n");
+    EXPECT_EQ(folder.Read("archivio_verifiche/R1.vpg"), contents);
+    EXPECT_EQ(log, (std::vector<std::string>{"HTTP_upload_file_post - " + vpg, kUploadUri}));
+    EXPECT_TRUE(waits.empty());
+}
+
+TEST_F(WebClientTest, UpperCaseVpgNeverLetsTheReplyOverwriteTheVerificationFile) {
+    folder.Write("R2.VPG", "KEY=2\r\n");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R2.VPG")), "1");
+    EXPECT_EQ(folder.Read("R2.VPG"), "KEY=2\r\n");
+    EXPECT_EQ(folder.Read("R2.pdf").substr(0, 8), "%PDF-1.4");
+
+    // The service's error text is kept as the report: the caller tells it from a PDF.
+    stub.SetReply("upload_spectr_3band_2018_quater.php", "Errore\nVerifica non valida.<br>\n");
+    folder.Write("R3", "KEY=3\r\n");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R3")), "1");
+    EXPECT_EQ(folder.Read("R3"), "KEY=3\r\n");
+    EXPECT_EQ(folder.Read("R3.pdf"), "Errore\nVerifica non valida.<br>\n");
+}
+
+TEST_F(WebClientTest, EmptyOrBrokenRepliesAreTriedFiveTimesAndLeaveNoReport) {
+    folder.Write("R4.vpg", "KEY=4\r\n");
+    folder.Write("R4.pdf", "old report");
+    stub.AddFault("upload_spectr_3band_2018_quater.php", "empty");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R4.vpg")), "ERROR");
+    EXPECT_EQ(stub.Requests().size(), 5u);
+    EXPECT_EQ(waits, (std::vector<std::uint32_t>(5, 1000)));
+    EXPECT_EQ(log.size(), 15u);
+    EXPECT_EQ(log[2], "");
+    EXPECT_EQ(folder.Read("R4.pdf"), "old report");
+
+    folder.Write("R5.vpg", "KEY=5\r\n");
+    stub.WriteState("faults", "upload_spectr_3band_2018_quater.php truncate\n");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R5.vpg")), "ERROR");
+    EXPECT_FALSE(platform::FileExists(folder.File("R5.pdf")));
+}
+
+TEST_F(WebClientTest, UploadOfAFileThatCannotBeReadSendsNothing) {
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("missing.vpg")), "ERROR_OPEN_FILE");
+    std::filesystem::create_directory(folder.File("folder.vpg"));
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("folder.vpg")), "ERROR_OPEN_FILE");
+    EXPECT_TRUE(stub.Requests().empty());
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(WebClientTest, ReportThatCannotBeWrittenIsToldOnce) {
+    testenv::TestOperator op;
+    op.ExpectBox("ERROR: Unable to open file");
+    folder.Write("R6.vpg", "KEY=6\r\n");
+    std::filesystem::create_directory(folder.File("R6.pdf"));
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R6.vpg")), "");
+    EXPECT_EQ(stub.Requests().size(), 1u);
+}
+
+TEST_F(WebClientTest, LogFileGoesToTheLogUpload) {
+    folder.Write("archivio_verifiche/instr_123_2026_12_06_Log.txt", "riga 1\r\nriga 2\r\n");
+    EXPECT_EQ(client.UploadLogFile(folder.File("archivio_verifiche/instr_123_2026_12_06_Log.txt")),
+              "1");
+    EXPECT_EQ(stub.Requests().at(0).uri, "//qs4060krtn_vp//upload_log_file.php");
+    EXPECT_EQ(stub.ReadState("uploaded_logs/instr_123_2026_12_06_Log.txt"), "riga 1\r\nriga 2\r\n");
+    EXPECT_EQ(client.UploadLogFile(folder.File("none.txt")), "ERROR_OPEN_FILE");
+    EXPECT_TRUE(log.empty());
+}

@@ -1,0 +1,55 @@
+// The pieces of the client that need no server.
+#include <gtest/gtest.h>
+
+#include "support/test_env.h"
+#include "web/http_exchange.h"
+#include "web/multipart_upload.h"
+#include "web/server_endpoint.h"
+
+using namespace web;
+
+TEST(WebPaths, ReportPathAndUploadName) {
+    EXPECT_EQ(ReportPathFor("/lab/archivio_verifiche/R1.vpg"), "/lab/archivio_verifiche/R1.pdf");
+    EXPECT_EQ(ReportPathFor("/lab/R1.VPG"), "/lab/R1.pdf");
+    EXPECT_EQ(ReportPathFor("/lab/a.vpg/R1.vpg"), "/lab/a.pdf/R1.pdf");
+    EXPECT_EQ(ReportPathFor("/lab/R1"), "/lab/R1.pdf");
+    EXPECT_EQ(UploadFileName("C:\\lab\\R1.vpg"), "R1.vpg");
+    EXPECT_EQ(UploadFileName("/lab/R1.vpg"), "R1.vpg");
+    EXPECT_EQ(EscapePath("//a b//c\"d\x01\xe8.txt"), "//a%20b//c%22d%01%E8.txt");
+}
+
+TEST(WebEndpoint, SettingsFileThenAlternativeServerFile) {
+    testenv::ScratchFolder folder;
+    ServerEndpoint none = LoadServerEndpoint(folder.Path());
+    EXPECT_EQ(none.host, "webservice.invalid");
+    EXPECT_EQ(none.port, "80");
+    EXPECT_EQ(none.downloadUser, "");
+
+    folder.Write("webservice.ini",
+                 "# web service\r\nSERVER_HOST=service.lab.invalid \r\nDOWNLOAD_USER=station\r\n"
+                 "DOWNLOAD_PASSWORD=pa=ss word\r\n");
+    ServerEndpoint configured = LoadServerEndpoint(folder.Path());
+    EXPECT_EQ(configured.host, "service.lab.invalid");
+    EXPECT_EQ(configured.port, "80");
+    EXPECT_EQ(configured.downloadUser, "station");
+    EXPECT_EQ(configured.downloadPassword, "pa=ss word");
+
+    folder.Write("alt_www.dll", "alt.lab.invalid  \r\n8080\r\n");
+    ServerEndpoint alternative = LoadServerEndpoint(folder.Path());
+    EXPECT_EQ(alternative.host, "alt.lab.invalid");
+    EXPECT_EQ(alternative.port, "8080");
+    EXPECT_EQ(alternative.downloadUser, "station");
+
+    folder.Write("alt_www.dll", "only.host.invalid");
+    EXPECT_EQ(LoadServerEndpoint(folder.Path()).host, "only.host.invalid");
+    EXPECT_EQ(LoadServerEndpoint(folder.Path()).port, "80");
+}
+
+TEST(WebExchange, HostThatIsNoHostNameIsRefusedUnsent) {
+    HttpRequest request;
+    request.host = "evil.invalid/x?";
+    request.path = "/";
+    const HttpReply reply = PerformHttp(request, {});
+    EXPECT_EQ(reply.outcome, HttpReply::Outcome::NotSent);
+    EXPECT_NE(reply.errorText.find("invalid server host"), std::string::npos);
+}
