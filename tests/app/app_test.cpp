@@ -53,9 +53,9 @@ TEST_F(AppTest, WaitEndsEarlyOnTheAbortFlagAndLogsLongWaitsToTheBench) {
         platform::ScopedClockSpeed realTime(1.0);
         app.m_bAbortWait = 1;
         const auto start = platform::Clock::TickCount();
-        app.WaitWithMessages(100);
+        app.WaitWithMessages(300);
         EXPECT_EQ(app.m_bAbortWait, 0);
-        EXPECT_LT(platform::Clock::TickCount() - start, 100u);
+        EXPECT_LT(platform::Clock::TickCount() - start, 300u);  // ended before its time
     }
     EXPECT_TRUE(log.empty());
     QTimer::singleShot(5, [&] { app.m_bAbortWait = 1; });
