@@ -5,33 +5,33 @@
 
 namespace {
 
-void Assign(CInstrStatus& status, const SetupValueSpec& spec, const char* text) {
-    if (spec.text)
-        status.*spec.text = text;
+void Assign(CInstrStatus& status, const SetupValueRow& row, const char* text) {
+    if (row.text)
+        status.*row.text = text;
     else
-        status.*spec.number = platform::Atoi(text);
+        status.*row.number = platform::Atoi(text);
 }
 
 }  // namespace
 
 CInstrStatus::CInstrStatus() {
-    for (const auto& spec : SetupValueSpecs())
-        Assign(*this, spec, spec.initial);
+    for (const auto& row : SetupValueRows())
+        Assign(*this, row, row.initial);
 }
 
 CInstrStatus::~CInstrStatus() = default;
 
 void CInstrStatus::Reset() {
     m_nDateTimeFlag = 0;
-    for (const auto& spec : SetupValueSpecs()) {
-        if (spec.afterReset)
-            Assign(*this, spec, spec.afterReset);
+    for (const auto& row : SetupValueRows()) {
+        if (row.afterReset)
+            Assign(*this, row, row.afterReset);
     }
 }
 
 std::string* CInstrStatus::Text(int value) {
-    const SetupValueSpec* spec = FindSetupValue(value);
-    return spec && spec->text ? &(this->*spec->text) : nullptr;
+    const SetupValueRow* row = FindSetupValue(value);
+    return row && row->text ? &(this->*row->text) : nullptr;
 }
 
 const std::string* CInstrStatus::Text(int value) const {
@@ -39,8 +39,8 @@ const std::string* CInstrStatus::Text(int value) const {
 }
 
 int* CInstrStatus::Number(int value) {
-    const SetupValueSpec* spec = FindSetupValue(value);
-    return spec && spec->number ? &(this->*spec->number) : nullptr;
+    const SetupValueRow* row = FindSetupValue(value);
+    return row && row->number ? &(this->*row->number) : nullptr;
 }
 
 const int* CInstrStatus::Number(int value) const {

@@ -42,11 +42,11 @@ std::optional<std::string> Extract(const ReplyRule& rule, const std::string& rep
     return std::nullopt;
 }
 
-void Store(CInstrStatus& status, const SetupValueSpec& spec, const std::string& text) {
-    if (spec.text)
-        status.*spec.text = text;
+void Store(CInstrStatus& status, const SetupValueRow& row, const std::string& text) {
+    if (row.text)
+        status.*row.text = text;
     else
-        status.*spec.number = platform::Atoi(text);
+        status.*row.number = platform::Atoi(text);
 }
 
 }  // namespace
@@ -74,26 +74,26 @@ std::string CleanValue(std::string_view text, ValueCleanup cleanup) {
 
 std::optional<StoredValue> StoreQueryReply(int code, std::string_view reply, CInstrStatus& current,
                                            CInstrStatus& edited) {
-    const SetupValueSpec* spec = FindSetupValueByQuery(code);
-    if (!spec)
+    const SetupValueRow* row = FindSetupValueByQuery(code);
+    if (!row)
         return std::nullopt;
     const std::string text = platform::Remove(reply, kEtx);
-    const std::optional<std::string> found = Extract(*ReplyRuleFor(*spec, code), text);
+    const std::optional<std::string> found = Extract(*ReplyRuleFor(*row, code), text);
     if (!found)
         return std::nullopt;
-    const std::string value = CleanValue(*found, spec->cleanup);
-    Store(current, *spec, value);
-    if (spec->scope == RecordScope::Both)
-        Store(edited, *spec, value);
-    return StoredValue{spec->value, value, spec->block};
+    const std::string value = CleanValue(*found, row->cleanup);
+    Store(current, *row, value);
+    if (row->scope == RecordScope::Both)
+        Store(edited, *row, value);
+    return StoredValue{row->value, value, row->block};
 }
 
 int AcknowledgeSetting(int code, CInstrStatus& current, const CInstrStatus& edited) {
-    const SetupValueSpec* spec = FindSetupValueBySetCode(code);
-    if (!spec || !spec->text || spec->clearedAfterSend || ReplyRuleFor(*spec, code))
+    const SetupValueRow* row = FindSetupValueBySetCode(code);
+    if (!row || !row->text || row->clearedAfterSend || ReplyRuleFor(*row, code))
         return -1;
-    current.*spec->text = edited.*spec->text;
-    return spec->value;
+    current.*row->text = edited.*row->text;
+    return row->value;
 }
 
 std::vector<FollowUp> EventTriggerQueries(std::string_view trigger) {

@@ -22,20 +22,20 @@ public:
     }
 
     void Send(int setCode) {
-        const SetupValueSpec* spec = FindSetupValueBySetCode(setCode);
+        const SetupValueRow* row = FindSetupValueBySetCode(setCode);
         const auto command = FindCommandSpec(setCode);
-        if (!spec || !spec->text || !command)
+        if (!row || !row->text || !command)
             return;
-        std::string& edited = m_edited.*spec->text;
-        const std::string& current = m_current.*spec->text;
-        const bool skipEmpty = spec->clearedAfterSend && edited.empty();
-        if (!skipEmpty && Changed(spec->change, current, edited)) {
+        std::string& edited = m_edited.*row->text;
+        const std::string& current = m_current.*row->text;
+        const bool skipEmpty = row->clearedAfterSend && edited.empty();
+        if (!skipEmpty && Changed(row->change, current, edited)) {
             if (command->argument == CommandArgument::First)
-                m_send(setCode, edited, spec->name, -1, FALSE);
+                m_send(setCode, edited, row->name, -1, FALSE);
             else
-                m_send(setCode, spec->name, edited, -1, FALSE);
+                m_send(setCode, row->name, edited, -1, FALSE);
         }
-        if (spec->clearedAfterSend)
+        if (row->clearedAfterSend)
             edited.clear();
     }
 

@@ -27,7 +27,7 @@ constexpr ReplyChoice kAutoStoreStates[] = {{"AUTO_STORE:ON", "ON"}, {"AUTO_STOR
 constexpr auto kSaved = CustomKeyUse::LoadAndSave;
 
 // clang-format off
-const std::array<SetupValueSpec, CInstrStatus::kValueCount> kValues = {{
+const std::array<SetupValueRow, CInstrStatus::kValueCount> kValues = {{
     {.value = 0, .name = "INSTR_M", .text = &S::m_strModel,
      .query = After(0, "SET:INSTR_MODEL:"), .block = 0, .afterReset = kKept},
     {.value = 1, .name = "INSTR_N", .text = &S::m_strSerialNumber,
@@ -244,10 +244,10 @@ const std::array<SetupValueSpec, CInstrStatus::kValueCount> kValues = {{
 // clang-format on
 
 template <typename Match>
-const SetupValueSpec* FindFirst(Match match) {
-    for (const auto& spec : kValues) {
-        if (match(spec))
-            return &spec;
+const SetupValueRow* FindFirst(Match match) {
+    for (const auto& row : kValues) {
+        if (match(row))
+            return &row;
     }
     return nullptr;
 }
@@ -258,46 +258,46 @@ bool Same(const char* a, std::string_view b) {
 
 }  // namespace
 
-std::span<const SetupValueSpec> SetupValueSpecs() {
+std::span<const SetupValueRow> SetupValueRows() {
     return kValues;
 }
 
-const SetupValueSpec* FindSetupValue(int value) {
+const SetupValueRow* FindSetupValue(int value) {
     if (value < 0 || value >= CInstrStatus::kValueCount)
         return nullptr;
     return &kValues[static_cast<size_t>(value)];
 }
 
-const SetupValueSpec* FindSetupValueBySetupNumber(int number) {
+const SetupValueRow* FindSetupValueBySetupNumber(int number) {
     return FindSetupValue(ValueOfSetupNumber(number));
 }
 
-const SetupValueSpec* FindSetupValueByQuery(int code) {
+const SetupValueRow* FindSetupValueByQuery(int code) {
     if (code < 0)
         return nullptr;
-    return FindFirst([code](const SetupValueSpec& s) { return ReplyRuleFor(s, code) != nullptr; });
+    return FindFirst([code](const SetupValueRow& s) { return ReplyRuleFor(s, code) != nullptr; });
 }
 
-const SetupValueSpec* FindSetupValueBySetCode(int code) {
+const SetupValueRow* FindSetupValueBySetCode(int code) {
     if (code < 0)
         return nullptr;
     return FindFirst(
-        [code](const SetupValueSpec& s) { return s.setCode == code || s.altSetCode == code; });
+        [code](const SetupValueRow& s) { return s.setCode == code || s.altSetCode == code; });
 }
 
-const SetupValueSpec* FindSetupValueByName(std::string_view name) {
-    return FindFirst([name](const SetupValueSpec& s) { return Same(s.name, name); });
+const SetupValueRow* FindSetupValueByName(std::string_view name) {
+    return FindFirst([name](const SetupValueRow& s) { return Same(s.name, name); });
 }
 
-const SetupValueSpec* FindSetupValueByKey(std::string_view key) {
+const SetupValueRow* FindSetupValueByKey(std::string_view key) {
     return FindFirst(
-        [key](const SetupValueSpec& s) { return Same(s.key, key) || Same(s.altKey, key); });
+        [key](const SetupValueRow& s) { return Same(s.key, key) || Same(s.altKey, key); });
 }
 
-const ReplyRule* ReplyRuleFor(const SetupValueSpec& spec, int code) {
-    if (spec.query.form != ReplyForm::None && spec.query.code == code)
-        return &spec.query;
-    if (spec.altQuery.form != ReplyForm::None && spec.altQuery.code == code)
-        return &spec.altQuery;
+const ReplyRule* ReplyRuleFor(const SetupValueRow& row, int code) {
+    if (row.query.form != ReplyForm::None && row.query.code == code)
+        return &row.query;
+    if (row.altQuery.form != ReplyForm::None && row.altQuery.code == code)
+        return &row.altQuery;
     return nullptr;
 }

@@ -55,7 +55,7 @@ enum class ChangeTest {
 
 enum class CustomKeyUse { None, LoadAndSave, LoadOnly };
 
-struct SetupValueSpec {
+struct SetupValueRow {
     int value = -1;                             // value number, 0..81
     const char* name = "";                      // the name the setup pages use
     std::string CInstrStatus::*text = nullptr;  // the field, for a text value
@@ -77,14 +77,14 @@ struct SetupValueSpec {
 };
 
 // Every value, in value-number order.
-std::span<const SetupValueSpec> SetupValueSpecs();
+std::span<const SetupValueRow> SetupValueRows();
 // nullptr when no value has that number / code / name / key.
-const SetupValueSpec* FindSetupValue(int value);
-const SetupValueSpec* FindSetupValueBySetupNumber(int number);
-const SetupValueSpec* FindSetupValueByQuery(int code);
-const SetupValueSpec* FindSetupValueBySetCode(int code);
-const SetupValueSpec* FindSetupValueByName(std::string_view name);
-const SetupValueSpec* FindSetupValueByKey(std::string_view key);  // either key
+const SetupValueRow* FindSetupValue(int value);
+const SetupValueRow* FindSetupValueBySetupNumber(int number);
+const SetupValueRow* FindSetupValueByQuery(int code);
+const SetupValueRow* FindSetupValueBySetCode(int code);
+const SetupValueRow* FindSetupValueByName(std::string_view name);
+const SetupValueRow* FindSetupValueByKey(std::string_view key);  // either key
 
 constexpr int SetupNumberOfValue(int value) {
     return value + CInstrStatus::kSetupNumberOfFirstValue;
@@ -93,5 +93,5 @@ constexpr int ValueOfSetupNumber(int number) {
     return number - CInstrStatus::kSetupNumberOfFirstValue;
 }
 
-// The query rule of `spec` that answers `code` (the main or the second one), or nullptr.
-const ReplyRule* ReplyRuleFor(const SetupValueSpec& spec, int code);
+// The query rule of `row` that answers `code` (the main or the second one), or nullptr.
+const ReplyRule* ReplyRuleFor(const SetupValueRow& row, int code);

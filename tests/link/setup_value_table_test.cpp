@@ -9,11 +9,11 @@
 #include "link/instr_status.h"
 
 TEST(SetupValueTable, EveryRowIsConsistentWithTheCommandTable) {
-    const auto specs = SetupValueSpecs();
-    ASSERT_EQ(specs.size(), 82u);
+    const auto rows = SetupValueRows();
+    ASSERT_EQ(rows.size(), 82u);
     std::set<int> queries, setCodes, blocks;
-    for (int i = 0; i < static_cast<int>(specs.size()); ++i) {
-        const SetupValueSpec& s = specs[static_cast<size_t>(i)];
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        const SetupValueRow& s = rows[static_cast<size_t>(i)];
         EXPECT_EQ(s.value, i);
         EXPECT_NE(s.text == nullptr, s.number == nullptr) << i;
         for (const ReplyRule* rule : {&s.query, &s.altQuery}) {
@@ -69,22 +69,22 @@ TEST(SetupValueTable, BothNumberingsReachTheSameFields) {
              Spot{66, &st.m_strEvent1Param, 163, 20, 0, -1, 164, "1_EVENT_PAR"},
              Spot{81, &st.m_strTriggerPrint, 195, 14, 0, -1, 196, "EVN_TRIG_PRINT"},
          }) {
-        const SetupValueSpec* spec = FindSetupValue(s.value);
-        ASSERT_TRUE(spec) << s.value;
+        const SetupValueRow* row = FindSetupValue(s.value);
+        ASSERT_TRUE(row) << s.value;
         EXPECT_EQ(st.Text(s.value), s.field) << s.value;
         EXPECT_EQ(st.TextAtSetupNumber(s.value + 2), s.field) << s.value;
-        EXPECT_EQ(FindSetupValueBySetupNumber(s.value + 2), spec);
-        EXPECT_EQ(FindSetupValueByName(s.name), spec) << s.name;
-        EXPECT_EQ(FindSetupValueByQuery(s.query), spec) << s.value;
-        EXPECT_EQ(spec->query.code, s.query) << s.value;
-        if (spec->query.form == ReplyForm::AtOffset) {
-            EXPECT_EQ(spec->query.offset, s.offset) << s.value;
-            EXPECT_EQ(spec->query.minLength, s.minLength) << s.value;
+        EXPECT_EQ(FindSetupValueBySetupNumber(s.value + 2), row);
+        EXPECT_EQ(FindSetupValueByName(s.name), row) << s.name;
+        EXPECT_EQ(FindSetupValueByQuery(s.query), row) << s.value;
+        EXPECT_EQ(row->query.code, s.query) << s.value;
+        if (row->query.form == ReplyForm::AtOffset) {
+            EXPECT_EQ(row->query.offset, s.offset) << s.value;
+            EXPECT_EQ(row->query.minLength, s.minLength) << s.value;
         }
-        EXPECT_EQ(spec->block, s.block) << s.value;
-        EXPECT_EQ(spec->setCode, s.setCode) << s.value;
+        EXPECT_EQ(row->block, s.block) << s.value;
+        EXPECT_EQ(row->setCode, s.setCode) << s.value;
         if (s.setCode >= 0) {
-            EXPECT_EQ(FindSetupValueBySetCode(s.setCode), spec);
+            EXPECT_EQ(FindSetupValueBySetCode(s.setCode), row);
         }
     }
 
@@ -112,11 +112,11 @@ TEST(SetupValueTable, BothNumberingsReachTheSameFields) {
 
 TEST(SetupValueTable, CustomSettingsKeys) {
     std::set<std::string> keyless;
-    for (const auto& spec : SetupValueSpecs()) {
-        if (!spec.key)
-            keyless.insert(spec.name);
+    for (const auto& row : SetupValueRows()) {
+        if (!row.key)
+            keyless.insert(row.name);
         else
-            EXPECT_EQ(FindSetupValueByKey(spec.key), &spec);
+            EXPECT_EQ(FindSetupValueByKey(row.key), &row);
     }
     EXPECT_EQ(keyless, (std::set<std::string>{"INSTR_M", "INSTR_N", "INSTR_V", "CLASS", "MIC_M",
                                               "MIC_N", "MIC_T", "DATE", "TIME", "MEM_S", "DISP_C",
