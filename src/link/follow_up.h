@@ -1,0 +1,25 @@
+#pragma once
+// Commands that a reply handler wants queued after it, and the queueing call they go through.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+
+// The frame's SendCommand(code, arg1, arg2, param, urgent): a normal command joins the queue
+// behind the others, an urgent one goes out next.
+using SendCommandFn = std::function<void(int code, const std::string& arg1, const std::string& arg2,
+                                         int param, BOOL urgent)>;
+
+struct FollowUp {
+    int code = -1;
+    bool urgent = false;
+    bool operator==(const FollowUp&) const = default;
+};
+
+// Queues them in order, with empty arguments.
+inline void QueueFollowUps(const std::vector<FollowUp>& followUps, const SendCommandFn& send) {
+    for (const FollowUp& f : followUps)
+        send(f.code, "", "", -1, f.urgent ? TRUE : FALSE);
+}

@@ -1,0 +1,56 @@
+#include "link/identity_replies.h"
+
+#include "link/model_rules.h"
+#include "link/setup_replies.h"
+#include "platform/text.h"
+
+namespace {
+constexpr int kModelQuery = 0;
+constexpr int kFirmwareQuery = 2;
+constexpr int kSerialNumberQuery = 1;
+constexpr int kIntegrationTimeQuery = 24;
+constexpr int kDisplayQuery = 100;
+constexpr int kAutoPowerOffQuery = 17;
+constexpr int kAcquisitionQuery = 11;
+constexpr int kRecordingQuery = 109;
+constexpr int kOptionsQuery = 120;
+constexpr int kExtendedRangeQuery = 121;
+constexpr int kClassQuery = 205;
+constexpr int kSlmDataloggingQuery = 206;
+}  // namespace
+
+std::vector<FollowUp> OnInstrModelReply(std::string_view reply, CInstrStatus& current,
+                                        CInstrStatus& edited) {
+    StoreQueryReply(kModelQuery, reply, current, edited);
+    // Urgent commands go out last queued first: the options query is queued before the
+    // extended-range query so that the flag is known when the options reply decorates.
+    std::vector<FollowUp> chain = {{kOptionsQuery, true}};
+    if (current.m_strModel == "QS4060")
+        chain.push_back({kExtendedRangeQuery, true});
+    for (int code : {kFirmwareQuery, kSerialNumberQuery, kIntegrationTimeQuery, kDisplayQuery,
+                     kAutoPowerOffQuery, kAcquisitionQuery, kRecordingQuery})
+        chain.push_back({code, false});
+    return chain;
+}
+
+std::vector<FollowUp> OnOptionsReply(std::string_view reply, CInstrStatus& current,
+                                     CInstrStatus& edited) {
+    const std::string text = platform::Remove(reply, '\x03');
+    const std::string found =
+        platform::TrimRight(platform::Mid(text, platform::ReverseFind(text, ':') + 1));
+    const std::string options = found.empty() ? std::string("0") : found;
+    std::string& model = current.m_strModel;
+    model.append("_").append(options).append(current.m_nExtendedRange ? "1" : "0");
+    edited.m_strModel = current.m_strModel;
+
+    std::vector<FollowUp> next = {{kClassQuery, true}};
+    if (model_rules::HasReports(current.m_strModel))
+        next.push_back({kSlmDataloggingQuery, false});
+    return next;
+}
+
+void OnClassReply(std::string_view reply, CInstrStatus& current, CInstrStatus& edited) {
+    StoreQueryReply(kClassQuery, reply, current, edited);
+    current.m_strModel.append("$").append(current.m_strClass);
+    edited.m_strModel = current.m_strModel;
+}

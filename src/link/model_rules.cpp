@@ -1,0 +1,51 @@
+#include "link/model_rules.h"
+
+#include <initializer_list>
+
+#include "platform/text.h"
+
+namespace model_rules {
+
+namespace {
+bool ContainsAny(std::string_view model, std::initializer_list<std::string_view> parts) {
+    for (std::string_view part : parts) {
+        if (platform::Contains(model, part))
+            return true;
+    }
+    return false;
+}
+}  // namespace
+
+bool IsQS4160(std::string_view model) {
+    return platform::Contains(model, "QS4160");
+}
+
+bool HasSpectrum(std::string_view model) {
+    return !ContainsAny(model, {"p", "q", "r"});
+}
+
+bool HasDataLogging(std::string_view model) {
+    return !platform::Contains(model, "p");
+}
+
+bool HasReports(std::string_view model) {
+    return ContainsAny(model, {"r", "n", "k", "j", "N", "K", "J"});
+}
+
+bool ReportsStoreThirdOctaves(std::string_view model) {
+    return ContainsAny(model, {"n", "k", "N", "K"});
+}
+
+bool ReportsStoreOctavesOnly(std::string_view model) {
+    return !ReportsStoreThirdOctaves(model) && ContainsAny(model, {"j", "J"});
+}
+
+bool IsQS4160WithReports(std::string_view model) {
+    return ContainsAny(model, {"QS4160_L", "QS4160_H", "QS4160_I", "QS4160_M"});
+}
+
+bool HasShortLeqAndFft(std::string_view model) {
+    return ContainsAny(model, {"QS4160_L", "QS4160_H"});
+}
+
+}  // namespace model_rules
