@@ -1,0 +1,117 @@
+#include "app/kx9monitor_app.h"
+#include "databases_test_env.h"
+#include "platform/date_time.h"
+#include "platform/files.h"
+#include "web/booking_form.h"
+#include "web/instrument_booking.h"
+
+namespace {
+const std::string kSaved =
+    "Salvataggio informazioni sugli strumenti da verificare eseguito correttamente";
+
+platform::ScriptedOperator::DialogHandler Book(std::array<std::string, 6> serials) {
+    return [serials](platform::ModalDialog& dialog) {
+        auto& form = dynamic_cast<CAudioTriggerEvDlg&>(dialog);
+        form.m_strSerials = serials;
+        return form.OnOK() ? IDOK : IDCANCEL;
+    };
+}
+}  // namespace
+
+class BookingTest : public DatabasesTest {
+protected:
+    BookingTest() {
+        platform::Clock::SetFixedNow(now.Seconds());
+        stub.ServeFile(Url("corrections//corrections_table.txt"), "REF1;0.1\n");
+        stub.ServeFile(Url("hash_keys//A4hash.txt"), "A4;1;2;3");
+        stub.ServeFile(Url("hash_keys//B5hash.txt"), "B5;4;5;6");
+    }
+    ~BookingTest() override { platform::Clock::SetFixedNow(std::nullopt); }
+
+    const platform::DateTime now = platform::DateTime::FromParts(2026, 12, 6, 10, 0, 0);
+    web::InstrumentBooking booking{databases};
+};
+
+TEST_F(BookingTest, OneInstrumentIsBookedAndTheBookingLapsesAfterSevenDays) {
+    op.ExpectDialog("CAudioTriggerEvDlg", Book({"", "", "", "A4", "", ""}));
+    op.ExpectBox(kSaved);
+    booking.OnBookInstruments();
+    EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), "2026/12/06 10:00:00\nA4;1;2;3\n");
+    EXPECT_EQ(web::BookedSerials(folder.File("msvcrt60_temp.dll")), std::vector<std::string>{"A4"});
+    EXPECT_FALSE(platform::FileExists(folder.File("msvcrt60.dll")));
+    EXPECT_FALSE(feedback.shown);
+
+    // The application's start-up check keeps it for six days and some hours, not for seven.
+    folder.Write("QS4060KRTN_VP.ini", "LAST_UPDATE:2026/12/06 10:00:00\r\n");
+    CKX9MonitorApp app;
+    platform::Clock::SetFixedNow(now.AddDays(7).AddSeconds(-60).Seconds());
+    app.StartupUpdateCheck();
+    EXPECT_TRUE(platform::FileExists(folder.File("msvcrt60_temp.dll")));
+    platform::Clock::SetFixedNow(now.AddDays(7).Seconds());
+    app.StartupUpdateCheck();
+    EXPECT_FALSE(platform::FileExists(folder.File("msvcrt60_temp.dll")));
+}
+
+TEST_F(BookingTest, UnknownSerialsAreReportedAndTheOthersStillBooked) {
+    op.ExpectDialog("CAudioTriggerEvDlg", Book({"B5", "ZZ", "", "", "B5", "A4"}));
+    op.ExpectBox(
+        "Strumento SN ZZ non trovato.Err=Failed to retrieve a HTTP status, Status "
+        "Code:404\n");
+    op.ExpectBox(kSaved);
+    booking.OnBookInstruments();
+    EXPECT_EQ(folder.Read("msvcrt60_temp.dll"),
+              "2026/12/06 10:00:00\nB5;4;5;6\nB5;4;5;6\nA4;1;2;3\n");
+    EXPECT_EQ(feedback.texts.back(), "Connessione con il server in corso...");
+
+    // Nothing typed: a booking of no instrument, still stamped.
+    op.ExpectDialog("CAudioTriggerEvDlg", [](platform::ModalDialog&) { return IDOK; });
+    op.ExpectBox(kSaved);
+    booking.OnBookInstruments();
+    EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), "2026/12/06 10:00:00\n");
+}
+
+TEST_F(BookingTest, AnEarlierBookingIsReplacedOnlyWhenTheOperatorAgrees) {
+    const std::string earlier = "2026/12/01 08:00:00\nA4;1;2;3\n\nnot a key line\nB5;4;5;6\n";
+    folder.Write("msvcrt60_temp.dll", earlier);
+    const std::string question =
+        "ATTENZIONE:\nSono gia' stati salvate le informazioni relativa ai seguenti strumenti\n"
+        "Instr SN A4\nInstr SN B5\n\nProseguendo tali informazioni verranno sovrascritte.\n"
+        "Continuare ?";
+    op.ExpectBox(question, IDNO);
+    op.ExpectBox(question, IDYES);
+    op.ExpectBox(kSaved);
+    op.ExpectDialog("CAudioTriggerEvDlg", [this, &earlier](platform::ModalDialog& dialog) {
+        auto& form = dynamic_cast<CAudioTriggerEvDlg&>(dialog);
+        form.m_strSerials[0] = "B5";
+        EXPECT_FALSE(form.OnOK());  // the form stays open, the booking as it was
+        EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), earlier);
+        return IDCANCEL;
+    });
+    op.ExpectDialog("CAudioTriggerEvDlg", Book({"B5", "", "", "", "", ""}));
+    booking.OnBookInstruments();
+    EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), earlier);
+    booking.OnBookInstruments();
+    EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), "2026/12/06 10:00:00\nB5;4;5;6\n");
+}
+
+TEST_F(BookingTest, WithoutInternetTheFormNeverOpens) {
+    folder.Write("msvcrt60_temp.dll", "2026/12/01 08:00:00\nA4;1;2;3\n");
+    stub.AddFault("corrections_table.txt", "status 500");
+    op.ExpectBox("ATTENZIONE:\nConnessione Internet assente.");
+    op.ExpectBox("Connessione Internet assente.\nOperazione non disponibile.");
+    booking.OnBookInstruments();
+    EXPECT_EQ(databases.m_bCheckInternet, 0);
+    // Once the check has failed, the next command goes straight to the probe.
+    op.ExpectBox("Connessione Internet assente.\nOperazione non disponibile.");
+    booking.OnBookInstruments();
+    EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), "2026/12/01 08:00:00\nA4;1;2;3\n");
+}
+
+TEST_F(BookingTest, ABookingThatCannotBeWrittenIsReportedAndHidesTheWaitBox) {
+    platform::MakeDirectories(folder.File("msvcrt60_temp.dll"));
+    op.ExpectBox("Sono gia' stati salvate", IDYES);
+    op.ExpectBox("Impossibile salvare le informazioni sugli strumenti da verificare.");
+    op.ExpectDialog("CAudioTriggerEvDlg", Book({"A4", "", "", "", "", ""}));
+    booking.OnBookInstruments();
+    EXPECT_FALSE(feedback.shown);
+}

@@ -1,0 +1,93 @@
+// The forms on screen: their controls carry the dialog ids, show the members and hand the
+// operator's entries back through the forms' own handlers.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "databases_test_env.h"
+#include "web/booking_form.h"
+#include "web/code_entry_form.h"
+#include "web/laboratory_choice_form.h"
+#include "web/login_form.h"
+
+namespace {
+// Runs `steps` on the dialog once it is on screen.
+void WhenShown(std::function<void(QDialog&)> steps) {
+    QTimer::singleShot(0, [steps] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        steps(*dialog);
+    });
+}
+
+template <typename Widget>
+Widget* Control(QDialog& dialog, int id) {
+    auto* widget = dialog.findChild<Widget*>(QString::number(id));
+    EXPECT_NE(widget, nullptr) << id;
+    return widget;
+}
+}  // namespace
+
+TEST_F(DatabasesTest, LoginOnScreenKeepsTheFormOpenUntilTheCodeIsKnown) {
+    folder.Write("msvcrt80.dll", kLabDatabase);
+    CSetHystogramRange login(account);
+    login.m_strCode = "999999";
+    op.AlwaysAnswer("Codice identificativo del tecnico esecutore non valido", IDNO);
+    op.ExpectBox("Nome utente errato");
+    WhenShown([](QDialog& dialog) {
+        EXPECT_EQ(Control<QLineEdit>(dialog, 1495)->text(), "999999");
+        EXPECT_EQ(Control<QLineEdit>(dialog, 1495)->maxLength(), 6);
+        auto* password = Control<QLineEdit>(dialog, 1496);
+        EXPECT_TRUE(password->isEnabled());
+        Control<QCheckBox>(dialog, 1797)->click();
+        EXPECT_FALSE(password->isEnabled());
+        Control<QPushButton>(dialog, IDOK)->click();
+        EXPECT_TRUE(dialog.isVisible());
+        Control<QLineEdit>(dialog, 1495)->setText("654321");
+        Control<QPushButton>(dialog, IDOK)->click();
+    });
+    EXPECT_EQ(login.RunOnScreen(), IDOK);
+    EXPECT_EQ(login.m_bAuthorised, 1);
+    EXPECT_EQ(technicianId, "654321");
+    EXPECT_EQ(technicianChecked, 1);
+}
+
+TEST_F(DatabasesTest, BookingCodeAndChoiceFormsOnScreen) {
+    CAudioTriggerEvDlg booking(folder.File("msvcrt60_temp.dll"));
+    WhenShown([](QDialog& dialog) {
+        Control<QLineEdit>(dialog, 1732)->setText("A4");
+        Control<QPushButton>(dialog, IDOK)->click();
+    });
+    EXPECT_EQ(booking.RunOnScreen(), IDOK);
+    EXPECT_EQ(booking.m_strSerials, (std::array<std::string, 6>{"", "", "", "A4", "", ""}));
+
+    CSetLabelDlg code;
+    op.ExpectBox("deve essere di 6 cifre");
+    WhenShown([](QDialog& dialog) {
+        EXPECT_EQ(Control<QLabel>(dialog, 1799)->text(),
+                  "Inserire codice identificativo del tecnico esecutore (6 CIFRE)");
+        Control<QLineEdit>(dialog, 1723)->setText("12345");
+        Control<QPushButton>(dialog, 1722)->click();
+        Control<QLineEdit>(dialog, 1723)->setText("123456");
+        Control<QPushButton>(dialog, 1722)->click();
+    });
+    EXPECT_EQ(code.RunOnScreen(), IDOK);
+    EXPECT_EQ(code.m_strText, "123456");
+
+    CSetLimitDlg choice;
+    choice.m_strList = "Lab Nord;Lab Sud;";
+    WhenShown([](QDialog& dialog) {
+        auto* combo = Control<QComboBox>(dialog, 1031);
+        EXPECT_EQ(combo->count(), 2);
+        EXPECT_EQ(combo->currentIndex(), 0);
+        combo->setCurrentIndex(1);
+        Control<QPushButton>(dialog, IDOK)->click();
+    });
+    EXPECT_EQ(choice.RunOnScreen(), IDOK);
+    EXPECT_EQ(choice.m_nChoice, 1);
+}

@@ -1,0 +1,166 @@
+#include "app/kx9monitor_app.h"
+#include "app/server_startup_services.h"
+#include "databases_test_env.h"
+#include "platform/date_time.h"
+#include "platform/files.h"
+#include "web/firmware_versions.h"
+
+namespace {
+const std::string kNotFound = "Failed to retrieve a HTTP status, Status Code:404\n";
+const std::string kServerError = "Failed to retrieve a HTTP status, Status Code:500\n";
+const std::string kNoInternet =
+    "ATTENZIONE:\nConnessione Internet assente.\nNon e' possibile effettuare la modifica della "
+    "data di scadenza della taratura dello strumento\n\nErr=";
+}  // namespace
+
+TEST_F(DatabasesTest, InternetCheckKeepsTheCorrectionsAndSetsTheFlags) {
+    ServeDatabases();
+    databases.m_bCheckInternet = 0;
+    EXPECT_EQ(databases.CheckInternetConnection(), TRUE);
+    EXPECT_EQ(databases.m_bCheckInternet, 1);
+    EXPECT_EQ(databases.m_bInternetAvailable, 1);
+    EXPECT_EQ(folder.Read("msvcrt70.dll"), "REF1;0.1\n");
+    EXPECT_EQ(feedback.texts,
+              std::vector<std::string>{"Verifica connessione internet in corso..."});
+    EXPECT_FALSE(feedback.shown);
+
+    stub.AddFault("corrections_table.txt", "status 500");
+    op.ExpectBox(kNoInternet + kServerError);
+    EXPECT_EQ(databases.CheckInternetConnection(), FALSE);
+    EXPECT_EQ(databases.m_bCheckInternet, 0);
+    EXPECT_EQ(databases.m_bInternetAvailable, 0);
+    EXPECT_EQ(folder.Read("msvcrt70.dll"), "REF1;0.1\n");
+    EXPECT_FALSE(feedback.shown);
+}
+
+TEST_F(DatabasesTest, RefreshIsDecidedByTheTableAndTheDatabaseAndNamesTheFailedOne) {
+    stub.ServeFile(Url("corrections//corrections_table.txt"), "REF1;0.1\n");
+    stub.ServeFile(Url("report//lab_database.lab"), kLabDatabase);
+    op.ExpectBox("Aggiornamento database strumenti/tarature completato");
+    EXPECT_EQ(databases.UpdateServerDatabases(), "");
+    EXPECT_EQ(folder.Read("msvcrt80.dll"), kLabDatabase);
+    EXPECT_FALSE(platform::FileExists(folder.File("msvcrt90.dll")));
+    EXPECT_EQ(RequestsFor("//qs4060krtn_vp//black_list.txt"), 1);
+
+    // The black list arrives now, the database does not: the message says why the database
+    // failed, not how the black list went.
+    stub.ServeFile(Url("black_list.txt"), "B0001\n");
+    stub.AddFault("lab_database.lab", "status 500");
+    op.ExpectBox("Aggiornamento database strumenti/tarature fallito.\n\nErr=" + kServerError);
+    databases.UpdateServerDatabases();
+    EXPECT_EQ(folder.Read("msvcrt80.dll"), kLabDatabase);
+    EXPECT_EQ(folder.Read("msvcrt90.dll"), "B0001\n");
+    EXPECT_EQ(feedback.texts.back(), "Connessione con il server in corso...");
+    EXPECT_FALSE(feedback.shown);
+}
+
+TEST_F(DatabasesTest, MenuRefreshWithoutConnectionLeavesEveryFileAsItWas) {
+    for (const char* name : {"msvcrt70.dll", "msvcrt80.dll", "msvcrt90.dll"})
+        folder.Write(name, "old\n");
+    op.ExpectBox("Connessione Internet assente.\nOperazione non disponibile.\n\nErr=" + kNotFound);
+    databases.OnUpdateDatabases();
+    EXPECT_EQ(stub.Requests().size(), 1u);
+    for (const char* name : {"msvcrt70.dll", "msvcrt80.dll", "msvcrt90.dll"})
+        EXPECT_EQ(folder.Read(name), "old\n");
+    EXPECT_FALSE(feedback.shown);
+
+    ServeDatabases();
+    op.ExpectBox("Aggiornamento database strumenti/tarature completato");
+    databases.OnUpdateDatabases();
+    EXPECT_EQ(RequestsFor("//qs4060krtn_vp//corrections//corrections_table.txt"), 3);
+    EXPECT_EQ(folder.Read("msvcrt90.dll"), "B0001\n");
+}
+
+TEST_F(DatabasesTest, BlackListMatchesPartsOfLinesButNeverAnEmptySerial) {
+    stub.ServeFile(Url("black_list.txt"), "B0001-X rubato\r\n\r\nC7\r\n");
+    EXPECT_EQ(databases.IsInstrumentBlackListed("B0001"), TRUE);
+    EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), TRUE);
+    EXPECT_EQ(databases.IsInstrumentBlackListed("Z9"), FALSE);
+    EXPECT_EQ(databases.IsInstrumentBlackListed(""), FALSE);
+
+    // Without the server the last copy decides; without a copy nothing is barred.
+    stub.AddFault("black_list.txt", "status 500");
+    EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), TRUE);
+    platform::RemoveFile(folder.File("msvcrt90.dll"));
+    EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), FALSE);
+}
+
+TEST(FirmwareVersionsTest, EntriesOfTheModelsItalianSection) {
+    testenv::ScratchFolder folder;
+    testenv::TestOperator op;
+    folder.Write("fw.txt",
+                 "[QS4160]\n[ITA]\n100 100 wrong_model.bin\n"
+                 "[QS4060KRTN]\n[ENG]\n105 100 english.bin\n[ITA]\n\nab\n"
+                 "105 100 fw_105.bin   \n105 105 ;LAST VER\n[DEU]\n106 105 german.bin\n");
+    const std::string table = folder.File("fw.txt");
+    EXPECT_EQ(CheckFirmwareUpdateAvailable("QS4060KRTN", "100.105", table), "fw_105.bin");
+    EXPECT_EQ(CheckFirmwareUpdateAvailable("QS4060KRTN", "105.105", table), "LAST");
+
+    op.ExpectBox("Non sono disponibili aggiornamenti per lo strumento.");
+    EXPECT_EQ(CheckFirmwareUpdateAvailable("QS4060KRTN", "105.106", table), "");
+
+    folder.Write("fw.txt", "[QS4060KRTN]\n[ENG]\n105 100 english.bin\n");
+    op.ExpectBox("Non sono disponibili aggiornamenti per lo strumento.");
+    EXPECT_EQ(CheckFirmwareUpdateAvailable("QS4060KRTN", "100.105", table), "");
+
+    op.ExpectBox("File FirmwareFiles.txt not found");
+    EXPECT_EQ(CheckFirmwareUpdateAvailable("QS4060KRTN", "100.105", folder.File("none.txt")), "");
+}
+
+// The start-up settings check of the application, served by the local databases against the
+// stand-in, after a start-up job whose internet check passed.
+class StartupRefreshTest : public DatabasesTest {
+protected:
+    StartupRefreshTest() {
+        platform::Clock::SetFixedNow(now.Seconds());
+        app.SetStartupServices(&services);
+        databases.m_bCheckInternet = 0;
+        folder.Write("msvcrt70.dll", "old table\n");
+        folder.Write("msvcrt80.dll", "old database\n");
+    }
+    ~StartupRefreshTest() override { platform::Clock::SetFixedNow(std::nullopt); }
+
+    void WriteSettings(int daysAgo) {
+        folder.Write("QS4060KRTN_VP.ini",
+                     "LAST_UPDATE:" + now.AddDays(-daysAgo).Format("%Y/%m/%d %H:%M:%S") +
+                         "\r\nDISPLAY_AUDIO_SETTING=0\r\n");
+    }
+
+    const platform::DateTime now = platform::DateTime::FromParts(2026, 12, 6, 10, 0, 0);
+    ServerStartupServices services{databases};
+    CKX9MonitorApp app;
+};
+
+TEST_F(StartupRefreshTest, FifteenDaysAfterTheLastRefreshNothingIsFetched) {
+    ServeDatabases();
+    WriteSettings(15);
+    const std::string before = folder.Read("QS4060KRTN_VP.ini");
+    app.StartupUpdateCheck();
+    EXPECT_TRUE(stub.Requests().empty());
+    EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"), before);
+    EXPECT_EQ(folder.Read("msvcrt80.dll"), "old database\n");
+}
+
+TEST_F(StartupRefreshTest, SixteenDaysAfterItTheDatabasesAreRefreshedAndTheTimeRecorded) {
+    ServeDatabases();
+    WriteSettings(16);
+    op.ExpectBox("Aggiornamento database strumenti/tarature completato");
+    app.StartupUpdateCheck();
+    EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"),
+              "LAST_UPDATE:2026/12/06 10:00:00\r\nDISPLAY_AUDIO_SETTING=0\r\n");
+    EXPECT_EQ(folder.Read("msvcrt80.dll"), kLabDatabase);
+    EXPECT_EQ(folder.Read("msvcrt90.dll"), "B0001\n");
+    EXPECT_EQ(databases.m_bInternetAvailable, 1);
+    // The internet check, then the three files.
+    EXPECT_EQ(stub.Requests().size(), 4u);
+}
+
+TEST_F(StartupRefreshTest, SixteenDaysWithoutTheServerOnlyTellsTheOperator) {
+    WriteSettings(16);
+    const std::string before = folder.Read("QS4060KRTN_VP.ini");
+    op.ExpectBox(kNoInternet + kNotFound);
+    app.StartupUpdateCheck();
+    EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"), before);
+    EXPECT_EQ(folder.Read("msvcrt70.dll"), "old table\n");
+    EXPECT_EQ(stub.Requests().size(), 1u);
+}
