@@ -4,6 +4,7 @@
 
 #include "app/startup_services.h"
 #include "app/startup_settings.h"
+#include "link/serial.h"
 #include "platform/date_time.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
@@ -34,8 +35,14 @@ CKX9MonitorApp::CKX9MonitorApp() : m_DataBuffer(kDataBufferSize) {
 }
 
 CKX9MonitorApp::~CKX9MonitorApp() {
+    SetBenchLog(nullptr);
     if (g_app == this)
         g_app = nullptr;
+}
+
+void CKX9MonitorApp::SetBenchLog(std::function<void(const std::string&)> log) {
+    m_benchLog = std::move(log);
+    CSerial::SetPendingReadLog(m_benchLog);
 }
 
 std::string CKX9MonitorApp::ProgramPath(const std::string& relative) const {

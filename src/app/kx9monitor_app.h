@@ -33,8 +33,9 @@ public:
     void InitGlobalStringArrays();
 
     void SetStartupServices(StartupServices* services) { m_pStartupServices = services; }
-    // Where the verification bench window writes its event log while it exists.
-    void SetBenchLog(std::function<void(const std::string&)> log) { m_benchLog = std::move(log); }
+    // Where the verification bench window writes its event log while it exists; serial reads
+    // that have to wait are logged there too.
+    void SetBenchLog(std::function<void(const std::string&)> log);
 
     std::string ProgramPath(const std::string& relative) const;
 

@@ -1,0 +1,119 @@
+#include "app/main_frame.h"
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "link/serial_wnd.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+
+CMainFrame::CMainFrame() : m_link(std::make_shared<LinkReplyState>()) {
+    TheApp().m_pMainFrame = this;
+    m_link->SetCurrentReader(static_cast<int>(m_linkSide));
+}
+
+CMainFrame::~CMainFrame() {
+    m_timers.KillAll();
+    // A listener must not post to a frame that is gone.
+    if (CKX9MonitorView* view = TheApp().m_pView)
+        for (CSerialMFC* port : {&view->m_RefSerial, &view->m_TargetSerial})
+            if (port->Owner() == this)
+                port->Close();
+    if (TheApp().m_pMainFrame == this)
+        TheApp().m_pMainFrame = nullptr;
+}
+
+void CMainFrame::SetLinkPort(LinkSide side) {
+    m_linkSide = side;
+    m_link->SetCurrentReader(static_cast<int>(side));
+}
+
+CSerialMFC* CMainFrame::LinkPort() const {
+    CKX9MonitorView* view = TheApp().m_pView;
+    if (!view)
+        return nullptr;
+    return m_linkSide == LinkSide::Reference ? &view->m_RefSerial : &view->m_TargetSerial;
+}
+
+PortRecord& CMainFrame::LinkPortRecord() const {
+    CKX9MonitorApp& app = TheApp();
+    return m_linkSide == LinkSide::Reference ? app.m_RefPort : app.m_TargetPort;
+}
+
+void CMainFrame::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (message == CSerialWnd::DefaultMessage())
+        OnSerialMessage(wParam, lParam);
+    else if (message == CSerialWnd::AlarmMessage())
+        OnSerialAlarm();
+}
+
+void CMainFrame::OnSerialAlarm() {
+    for (const LinkAlarm& alarm : m_link->TakeAlarms()) {
+        switch (alarm.kind) {
+            case LinkAlarm::Kind::BufferFull:
+                platform::AfxMessageBox("ERROR:Serial Buffer full", MB_ICONEXCLAMATION);
+                break;
+            case LinkAlarm::Kind::NoCarrier:
+                if (m_bSchedulerMode)
+                    LogScheduler(FALSE,
+                                 platform::Format("Comunication error: %s.", alarm.text.c_str()),
+                                 FALSE);
+                else
+                    platform::AfxMessageBox(
+                        "ERROR: NO CARRIER detect.\nPlease check line and modem configuration.",
+                        MB_ICONSTOP);
+                break;
+        }
+    }
+}
+
+void CMainFrame::PurgeLink() {
+    if (CSerialMFC* port = LinkPort()) {
+        port->Purge();
+        port->ClearAccumulator();
+    }
+    m_strReply.Empty();
+}
+
+void CMainFrame::Warn(const std::string& text, unsigned type, const std::string& schedulerText) {
+    if (m_bSchedulerMode)
+        LogScheduler(FALSE, schedulerText.empty() ? text : schedulerText, FALSE);
+    else
+        platform::AfxMessageBox(text, type);
+}
+
+void CMainFrame::Wait(unsigned ms) {
+    TheApp().WaitWithMessages(ms);
+}
+
+std::string CMainFrame::NormalTitle() const {
+    return platform::Format("KX9Monitor %s - %s",
+                            Services().SetupValue(SetupRecord::Current, 0).c_str(),
+                            Services().SetupValue(SetupRecord::Current, 1).c_str());
+}
+
+// Until their parts of the program exist, these reach them through FrameServices.
+
+void CMainFrame::OnUpdateCalibExpiry() {
+    Services().OnUpdateCalibExpiry(*this);
+}
+
+void CMainFrame::OnValidateReport() {
+    Services().OnValidateReport(*this);
+}
+
+void CMainFrame::StartNewSession() {
+    Services().StartNewSession(*this);
+}
+
+std::string CMainFrame::HttpSendMail(const std::string& address, const std::string& subject,
+                                     const std::string& text) {
+    return Services().HttpSendMail(*this, address, subject, text);
+}
+
+void CMainFrame::UploadLogFile(const std::string& path) {
+    Services().UploadLogFile(*this, path);
+}
+
+void CMainFrame::LogScheduler(BOOL restart, const std::string& text, BOOL stamp) {
+    Services().LogScheduler(*this, restart, text, stamp);
+}

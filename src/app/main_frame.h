@@ -1,0 +1,167 @@
+#pragma once
+// The main frame: owner of the instrument link's command queue, of the frame timers and of the
+// handling of every reply that the listener posts. It is no widget: its window, when one
+// exists, shows what FrameUi is told, and the parts of the program it calls into install
+// themselves as FrameServices.
+//
+// The link has one current port, one of the view's two: the one that a connect or the
+// start-up opened (SetLinkPort). Sending, the listener, resends, purges, the baud change and
+// the disconnection all use it.
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+
+#include "app/frame_services.h"
+#include "app/frame_ui.h"
+#include "link/command.h"
+#include "link/link_reply_state.h"
+#include "platform/messages.h"
+#include "platform/win_types.h"
+#include "platform/window_timers.h"
+
+class CSerialMFC;
+struct PortRecord;
+
+// Which of the view's ports carries the link; also the port's reader id.
+enum class LinkSide { Target = 0, Reference = 1 };
+
+class CMainFrame : public platform::MessageTarget {
+    // First: the link fields below refer into it.
+    std::shared_ptr<LinkReplyState> m_link;
+
+public:
+    enum TimerId {
+        kSendTick = 0,
+        kReplyTimeout = 1,
+        kDownloadProgress = 4,
+        kRecordingBlink = 6,
+        kFirmwareUpgrade = 8,
+        kStatusPoll = 9,
+        kReportTrim = 12,
+        kIntegrationEnd = 13,
+        kInstrumentClock = 14,
+        kCalibExpiryUpdate = 16,
+        kReportValidation = 17,
+    };
+    static constexpr int kMaxTimeoutResends = 10;
+    static constexpr int kMaxRefusalResends = 2;
+    static constexpr int kStatusPane = 1;
+
+    CMainFrame();
+    ~CMainFrame() override;
+    CMainFrame(const CMainFrame&) = delete;
+    CMainFrame& operator=(const CMainFrame&) = delete;
+
+    // Not owned; nullptr restores the frame's own do-nothing ones.
+    void SetUi(FrameUi* ui) { m_pUi = ui ? ui : &m_ownUi; }
+    void SetServices(FrameServices* services) {
+        m_pServices = services ? services : &m_ownServices;
+    }
+    FrameUi& Ui() const { return *m_pUi; }
+    FrameServices& Services() const { return *m_pServices; }
+
+    std::shared_ptr<LinkReplyState> LinkState() const { return m_link; }
+    void SetLinkPort(LinkSide side);
+    LinkSide GetLinkSide() const { return m_linkSide; }
+    // The view's port of the link; nullptr while there is no view.
+    CSerialMFC* LinkPort() const;
+    PortRecord& LinkPortRecord() const;
+
+    // --- command queue
+    void SendCommand(int code, const std::string& arg1, const std::string& arg2, int param = -1,
+                     BOOL bUrgent = FALSE);
+    void SendRawCommand(const std::string& text);
+    // Empties the queue; no command is awaited afterwards.
+    void DeleteAllCommands();
+    void Disconnect();
+
+    // --- window timers (program milliseconds)
+    void SetTimer(int id, unsigned ms) { m_timers.Set(id, ms); }
+    void KillTimer(int id) { m_timers.Kill(id); }
+    bool IsTimerSet(int id) const { return m_timers.IsSet(id); }
+    void OnTimer(int id);
+
+    // --- posted messages
+    void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    // The listener's "reply complete" message; 0, or -1 when no command awaited it.
+    long OnSerialMessage(std::uintptr_t wParam, std::intptr_t lParam);
+
+    // --- neighbours (FrameServices)
+    void OnUpdateCalibExpiry();
+    void OnValidateReport();
+    void StartNewSession();
+    std::string HttpSendMail(const std::string& address, const std::string& subject,
+                             const std::string& text);
+    void UploadLogFile(const std::string& path);
+    void LogScheduler(BOOL restart, const std::string& text, BOOL stamp);
+
+    // "KX9Monitor <model> - <serial number>" of the current setup.
+    std::string NormalTitle() const;
+
+    // --- the link's state (the first three are shared with the listener threads)
+    SharedReplyText& m_strReply = m_link->reply;
+    LinkFlag& m_bReceiveEnabled = m_link->receiveEnabled;
+    LinkFlag& m_bDownloading = m_link->dumpMode;
+    // Owns the queued commands: normal ones join at the head (front), urgent ones at the tail
+    // (back); the send tick takes the tail.
+    std::list<std::unique_ptr<CCommand>> m_CommandList;
+    // The command taken from the queue and awaiting its reply; still in the queue.
+    CCommand* m_pCurrentCommand = nullptr;
+    BOOL m_bReadyToSend = FALSE;
+    int m_nRetryCount = 0;
+    int m_nPendingOp = -1;
+    BOOL m_bSetupReadPending = FALSE;
+    BOOL m_bFirmwareUpgrading = FALSE;
+    BOOL m_bSchedulerMode = FALSE;
+    BOOL m_bLinkActive = FALSE;
+    BOOL m_bDataLogging = FALSE;
+    BOOL m_bMonitorOn = FALSE;
+    BOOL m_bAcquiring = FALSE;
+    BOOL m_bProcessingRecord = FALSE;
+    int m_nChannelMode = -1;
+
+    int m_nElapsedSeconds = 0;
+    int m_nDownloadFile = 0;
+    int m_nDownloadLine = 0;
+    int m_nTrimRow = 0;
+    int m_nTrimVisibleRow = 0;
+    BOOL m_bTrimBlocked = FALSE;
+
+    std::string m_strTargetSerial;
+    std::string m_strRefSerial;
+
+private:
+    void SendRawCommand(const std::string& text, BOOL awaitReply);
+    void OnSendTick();
+    void ChangeLinkBaudRate();
+    void OnReplyTimeout();
+    void AbortSetupRead(int code);
+    void OnDownloadProgressTimer();
+    void OnRecordingBlinkTimer();
+    void OnFirmwareUpgradeTimer();
+    void FinishFirmwareUpgrade(const std::string& subject, const std::string& message);
+    void OnStatusPollTimer();
+    void OnReportTrimTimer();
+    void OnIntegrationEndTimer();
+    void OnInstrumentClockTimer();
+    void OnReportValidationTimer();
+    void OnSerialAlarm();
+
+    // Purges the link port and forgets the reply being collected.
+    void PurgeLink();
+    // Takes the command out of the queue (the caller owns it now); clears the current command
+    // when it is that one.
+    std::unique_ptr<CCommand> TakeCommand(const CCommand* command);
+    // A warning that goes to the scheduler log in scheduler mode, to a box otherwise.
+    void Warn(const std::string& text, unsigned type, const std::string& schedulerText = {});
+    void Wait(unsigned ms);
+
+    platform::WindowTimers m_timers{[this](int id) { OnTimer(id); }};
+    FrameUi m_ownUi;
+    FrameServices m_ownServices;
+    FrameUi* m_pUi = &m_ownUi;
+    FrameServices* m_pServices = &m_ownServices;
+    LinkSide m_linkSide = LinkSide::Target;
+};

@@ -1,0 +1,104 @@
+#pragma once
+// What the user-interface thread and the serial listener threads share about the reply that is
+// being awaited: the reply text, the flag that lets a listener read, the memory-dump mode and
+// the listeners' alarms. The frame and every port of the link hold the same object.
+//
+// A listener reads only while the receive flag is set and its port is the link's current
+// reader; otherwise it sleeps on this object's condition, so bytes meant for a direct exchange
+// stay in the driver queue.
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+
+class CSerial;
+class LinkReplyState;
+
+// The reply text, read and written from both sides.
+class SharedReplyText {
+public:
+    explicit SharedReplyText(LinkReplyState& owner) : m_owner(owner) {}
+    SharedReplyText(const SharedReplyText&) = delete;
+
+    SharedReplyText& operator=(const std::string& text);
+    operator std::string() const { return Get(); }
+    std::string Get() const;
+    void Empty() { *this = std::string(); }
+    bool IsEmpty() const { return Get().empty(); }
+
+private:
+    friend class LinkReplyState;
+    LinkReplyState& m_owner;
+    std::string m_text;
+};
+
+// A flag that a listener's sleep depends on: changing it wakes the listeners.
+class LinkFlag {
+public:
+    explicit LinkFlag(LinkReplyState& owner) : m_owner(owner) {}
+    LinkFlag(const LinkFlag&) = delete;
+    LinkFlag& operator=(BOOL value);
+    operator BOOL() const { return m_value.load() ? TRUE : FALSE; }
+
+private:
+    friend class LinkReplyState;
+    LinkReplyState& m_owner;
+    std::atomic<bool> m_value{false};
+};
+
+struct LinkAlarm {
+    enum class Kind { BufferFull, NoCarrier };
+    Kind kind;
+    std::string text;  // the collected bytes, for NO CARRIER
+};
+
+class LinkReplyState {
+    // First, so that the members below may use it.
+    mutable std::mutex m_mutex;
+
+public:
+    LinkReplyState() = default;
+    LinkReplyState(const LinkReplyState&) = delete;
+    LinkReplyState& operator=(const LinkReplyState&) = delete;
+
+    SharedReplyText reply{*this};
+    // Set: a reply is awaited and the current reader collects it.
+    LinkFlag receiveEnabled{*this};
+    // The frame's download flag: replies are a memory dump that the decoder reads itself.
+    LinkFlag dumpMode{*this};
+
+    // Which port's listener delivers replies (the ports' reader ids).
+    void SetCurrentReader(int readerId);
+    int CurrentReader() const { return m_currentReader.load(); }
+
+    // The memory-dump decoder, run on the listener thread while dump mode and the receive flag
+    // are set. It must consume the bytes it is called for (or clear a flag): the listener calls
+    // it again as long as bytes wait. Without a decoder the listener leaves a dump alone.
+    void SetDumpDecoder(std::function<void(CSerial& port)> decoder);
+    std::function<void(CSerial& port)> DumpDecoder() const;
+
+    // Listener side. Blocks until `readerId` may read (true) or `stop` is set (false).
+    bool WaitUntilReadable(int readerId, const std::atomic<bool>& stop);
+    bool MayRead(int readerId) const;
+    // The end of a reply: the text is stored before the receive flag drops.
+    void CompleteReply(std::string text);
+    void PushAlarm(LinkAlarm alarm);
+    std::vector<LinkAlarm> TakeAlarms();
+    // Wakes every listener sleeping on this object (a port closing, a flag changed).
+    void WakeListeners();
+
+private:
+    friend class SharedReplyText;
+    friend class LinkFlag;
+    bool MayReadLocked(int readerId) const;
+
+    std::condition_variable m_changed;
+    std::atomic<int> m_currentReader{0};
+    std::function<void(CSerial&)> m_dumpDecoder;
+    std::vector<LinkAlarm> m_alarms;
+};

@@ -1,0 +1,170 @@
+#include "link/serial_wnd.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+#include "platform/messages.h"
+#include "platform/text.h"
+
+namespace {
+constexpr std::string_view kNoCarrier = "NO CARRIER";
+}
+
+CSerialWnd::CSerialWnd(std::shared_ptr<LinkReplyState> link, int readerId)
+    : m_link(link ? std::move(link) : std::make_shared<LinkReplyState>()), m_readerId(readerId) {}
+
+CSerialWnd::~CSerialWnd() {
+    if (IsOpen() || m_thread.joinable())
+        CSerialWnd::Close();
+}
+
+unsigned CSerialWnd::DefaultMessage() {
+    static const unsigned message = platform::RegisterWindowMessage("CSerialWnd_DefaultComMsg");
+    return message;
+}
+
+unsigned CSerialWnd::AlarmMessage() {
+    static const unsigned message = platform::RegisterWindowMessage("CSerialWnd_AlarmMsg");
+    return message;
+}
+
+int CSerialWnd::Open(const std::string& device, platform::MessageTarget* owner, unsigned message,
+                     std::intptr_t lParam, int inputQueue, int outputQueue) {
+    if (const int result = CSerial::Open(device, inputQueue, outputQueue))
+        return result;
+    if (m_thread.joinable())
+        m_thread.join();  // a listener that ended by itself
+    m_stopEvent = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (m_stopEvent < 0) {
+        const int error = FailErrno();
+        CSerial::Close();
+        return Fail(error);
+    }
+    m_owner = owner;
+    m_message = message ? message : DefaultMessage();
+    m_lParam = lParam;
+    m_stop = false;
+    ClearAccumulator();
+    m_listenerRunning = true;
+    try {
+        m_thread = std::thread([this] {
+            m_exitCode = ThreadProc();
+            m_listenerRunning = false;
+        });
+    } catch (const std::system_error&) {
+        m_listenerRunning = false;
+        ::close(m_stopEvent);
+        m_stopEvent = -1;
+        m_owner = nullptr;
+        m_message = 0;
+        m_lParam = 0;
+        CSerial::Close();
+        return Fail(serial_error::kGeneralFailure);
+    }
+    return ERROR_SUCCESS;
+}
+
+int CSerialWnd::Close() {
+    if (m_thread.joinable()) {
+        m_stop = true;
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(m_stopEvent, &one, sizeof one);
+        m_link->WakeListeners();
+        if (std::this_thread::get_id() == m_thread.get_id())
+            return CSerial::Close();  // the listener ends when it returns; joined later
+        m_thread.join();
+    }
+    if (m_stopEvent >= 0) {
+        ::close(m_stopEvent);
+        m_stopEvent = -1;
+    }
+    m_owner = nullptr;
+    m_message = 0;
+    m_lParam = 0;
+    return CSerial::Close();
+}
+
+void CSerialWnd::ClearAccumulator() {
+    std::lock_guard lock(m_accumulatorMutex);
+    m_accumulator.clear();
+}
+
+void CSerialWnd::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    platform::PostMessage(m_owner, message, wParam, lParam);
+}
+
+int CSerialWnd::ThreadProc() {
+    for (;;) {
+        // Asleep while another reader or a direct exchange owns the bytes.
+        if (!m_link->WaitUntilReadable(m_readerId, m_stop))
+            return 0;
+        pollfd fds[2] = {{Descriptor(), POLLIN, 0}, {m_stopEvent, POLLIN, 0}};
+        const int r = ::poll(fds, 2, -1);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0 || fds[1].revents || m_stop)
+            return 0;
+        const short events = fds[0].revents;
+        if (events & POLLIN) {
+            if (m_link->dumpMode) {
+                if (auto decoder = m_link->DumpDecoder(); decoder && m_link->MayRead(m_readerId))
+                    decoder(*this);
+                continue;
+            }
+            int exitCode = 0;
+            if (!CollectReply(exitCode))
+                return exitCode;
+        }
+        // The device went away (a pseudo-terminal's other side closed, a cable pulled).
+        if (events & (POLLERR | POLLHUP | POLLNVAL))
+            return 0;
+    }
+}
+
+bool CSerialWnd::CollectReply(int& exitCode) {
+    while (!m_stop && m_link->MayRead(m_readerId)) {
+        BYTE byte;
+        const ssize_t n = ::read(Descriptor(), &byte, 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return true;
+
+        std::string completed;
+        std::string noCarrierText;
+        bool full = false;
+        {
+            std::lock_guard lock(m_accumulatorMutex);
+            m_accumulator.push_back(static_cast<char>(byte));
+            if (platform::EndsWith(m_accumulator, kNoCarrier)) {
+                noCarrierText = m_accumulator;
+            } else if (byte == kEtx) {
+                completed = std::exchange(m_accumulator, {});
+            } else if (m_accumulator.size() >= kReplyLimit) {
+                full = true;
+                m_accumulator.clear();
+            }
+        }
+        if (!noCarrierText.empty()) {
+            m_link->PushAlarm({LinkAlarm::Kind::NoCarrier, noCarrierText});
+            Post(AlarmMessage(), 0, 0);
+            exitCode = -1;
+            return false;
+        }
+        if (full) {
+            m_link->PushAlarm({LinkAlarm::Kind::BufferFull, {}});
+            Post(AlarmMessage(), 0, 0);
+        }
+        if (byte == kEtx) {
+            m_link->CompleteReply(std::move(completed));
+            // No line-error flags are known on this platform: the high half stays 0.
+            Post(m_message, 1, m_lParam);
+        }
+    }
+    return true;
+}

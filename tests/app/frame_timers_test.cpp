@@ -1,0 +1,170 @@
+// The frame's periodic jobs.
+#include <gtest/gtest.h>
+
+#include "frame_test_support.h"
+#include "platform/date_time.h"
+#include "platform/files.h"
+
+using namespace frametest;
+
+namespace {
+
+class FrameTimersTest : public FrameLinkTest {
+protected:
+    FrameTimersTest() {
+        services.setup[{SetupRecord::Current, 0}] = "QS4060";
+        services.setup[{SetupRecord::Current, 1}] = "A1";
+        frame.m_strTargetSerial = "T77";
+        frame.m_strRefSerial = "R11";
+    }
+};
+
+}  // namespace
+
+TEST_F(FrameTimersTest, SuccessfulFirmwareUpdateIsMailedLoggedAndItsFilesConsumed) {
+    folder.Write("firmware_upgrade/EndUpgrade.tmp", "");
+    folder.Write("firmware_upgrade/FirmwareLog.txt", "erase ok\r\nwrite ok\nverify ok\r\n");
+    folder.Write("firmware_upgrade/writer.txb", "tool");
+    folder.Write("archivio_verifiche/T77.vpg", "report");
+    app.m_strCurrentFile = folder.File("archivio_verifiche/T77.vpg");
+    frame.m_bFirmwareUpgrading = TRUE;
+    frame.SetTimer(CMainFrame::kFirmwareUpgrade, 1000);
+    op.ExpectBox("Aggiornamento firmware completato correttamente.");
+
+    frame.OnTimer(CMainFrame::kFirmwareUpgrade);
+
+    EXPECT_FALSE(frame.m_bFirmwareUpgrading);
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kFirmwareUpgrade));
+    EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
+    ASSERT_EQ(services.mails.size(), 1u);
+    EXPECT_EQ(services.mails[0],
+              (std::vector<std::string>{"", "OK Aggiornamento firmware fonometro T77", ""}));
+    const std::string log = folder.File("archivio_verifiche/T77Log.txt");
+    EXPECT_EQ(services.uploads, std::vector<std::string>{log});
+    EXPECT_EQ(folder.Read("archivio_verifiche/T77Log.txt"),
+              "REF SN R11 DUT SN T77\r\nerase ok\r\nwrite ok\r\nverify ok\r\n");
+    EXPECT_FALSE(platform::FileExists(folder.File("firmware_upgrade/EndUpgrade.tmp")));
+    EXPECT_FALSE(platform::FileExists(folder.File("firmware_upgrade/writer.txb")));
+}
+
+TEST_F(FrameTimersTest, FailedFirmwareUpdateWithoutItsLogStillMailsUploadsAndTells) {
+    folder.Write("firmware_upgrade/EndUpgradeFAILED.tmp", "");
+    frame.m_bFirmwareUpgrading = TRUE;
+    op.ExpectBox("Aggiornamento firmware fallito.");
+    frame.OnTimer(CMainFrame::kFirmwareUpgrade);
+    EXPECT_FALSE(frame.m_bFirmwareUpgrading);
+    ASSERT_EQ(services.mails.size(), 1u);
+    EXPECT_EQ(services.mails[0][1], "FAILED Aggiornamento firmware fonometro T77");
+    EXPECT_EQ(services.uploads, std::vector<std::string>{folder.File("Log.txt")});
+    EXPECT_FALSE(platform::FileExists(folder.File("Log.txt")));
+    EXPECT_FALSE(platform::FileExists(folder.File("firmware_upgrade/EndUpgradeFAILED.tmp")));
+}
+
+TEST_F(FrameTimersTest, FirmwareTimerWithoutAMarkerKeepsWaiting) {
+    frame.m_bFirmwareUpgrading = TRUE;
+    frame.SetTimer(CMainFrame::kFirmwareUpgrade, 1000);
+    frame.OnTimer(CMainFrame::kFirmwareUpgrade);
+    EXPECT_TRUE(frame.m_bFirmwareUpgrading);
+    EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kFirmwareUpgrade));
+    EXPECT_TRUE(services.mails.empty());
+}
+
+TEST_F(FrameTimersTest, DeferredMenuJobsRunOnceFromTheirTimers) {
+    frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 200);
+    ASSERT_TRUE(PumpUntil([&] { return !services.calls.empty(); }));
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
+
+    op.ExpectBox("Eseguire la validazione del rapporto", IDNO)
+        .ExpectBox("Eseguire la validazione del rapporto", IDYES);
+    frame.SetTimer(CMainFrame::kReportValidation, 500);
+    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 1; }));
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kReportValidation));
+    frame.SetTimer(CMainFrame::kReportValidation, 500);
+    ASSERT_TRUE(PumpUntil([&] { return services.calls.size() == 2; }));
+    EXPECT_EQ(services.calls,
+              (std::vector<std::string>{"OnUpdateCalibExpiry", "OnValidateReport"}));
+    EXPECT_EQ(op.types[0], MB_YESNO | MB_ICONINFORMATION);
+}
+
+TEST_F(FrameTimersTest, StatusPollEmptiesTheStatusTextAndQueuesTheFourQueries) {
+    frame.OnTimer(CMainFrame::kStatusPoll);
+    EXPECT_EQ(ui.statusTextEmptied, 1);
+    std::vector<int> tailFirst;
+    for (auto it = frame.m_CommandList.rbegin(); it != frame.m_CommandList.rend(); ++it)
+        tailFirst.push_back((*it)->GetCode());
+    EXPECT_EQ(tailFirst, (std::vector<int>{100, 17, 11, 109}));
+}
+
+TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
+    services.setup[{SetupRecord::Current, 54}] = "SINGLE";
+    services.setup[{SetupRecord::Current, 18}] = "MM:02";
+    frame.m_bDataLogging = TRUE;
+    frame.m_bMonitorOn = TRUE;
+    frame.m_nElapsedSeconds = 119;
+    frame.SetTimer(CMainFrame::kIntegrationEnd, 5000);
+    frame.OnTimer(CMainFrame::kIntegrationEnd);
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
+    EXPECT_FALSE(frame.m_bMonitorOn);
+    EXPECT_TRUE(frame.m_bReadyToSend);
+    ASSERT_EQ(frame.m_CommandList.size(), 1u);
+    EXPECT_EQ(frame.m_CommandList.front()->GetCode(), 100);
+    EXPECT_TRUE(services.calls.empty());
+
+    frame.m_nElapsedSeconds = 120;
+    op.ExpectBox("End Monitor by integration time expired.");
+    frame.OnTimer(CMainFrame::kIntegrationEnd);
+    EXPECT_TRUE(frame.m_bMonitorOn);
+    EXPECT_TRUE(frame.m_bAcquiring);
+    EXPECT_EQ(services.calls, std::vector<std::string>{"StartNewSession"});
+    EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
+
+    frame.m_bSchedulerMode = TRUE;
+    services.setup[{SetupRecord::Current, 18}] = "HH:01";
+    frame.m_nElapsedSeconds = 3600;
+    frame.OnTimer(CMainFrame::kIntegrationEnd);
+    EXPECT_EQ(services.schedulerLog,
+              std::vector<std::string>{"End Monitor by integration time expired."});
+}
+
+TEST_F(FrameTimersTest, InstrumentClockAndRecordingMarkShowWhileTheLinkIsActive) {
+    const auto now = platform::DateTime::FromParts(2024, 3, 9, 14, 5, 7);
+    platform::Clock::SetFixedNow(now.Seconds());
+    frame.OnTimer(CMainFrame::kInstrumentClock);
+    EXPECT_TRUE(ui.panes.empty());
+
+    frame.m_bLinkActive = TRUE;
+    frame.OnTimer(CMainFrame::kInstrumentClock);
+    EXPECT_EQ(ui.panes[6].text, "Instr.Date: 2024/03/09");
+    EXPECT_EQ(ui.panes[7].text, "Instr.Time: 14:05:07");
+    frame.m_bSchedulerMode = TRUE;
+    frame.OnTimer(CMainFrame::kInstrumentClock);
+    EXPECT_EQ(ui.panes[9].text, "Instr.Date: 2024/03/09");
+    EXPECT_EQ(ui.panes[10].text, "Instr.Time: 14:05:07");
+    platform::Clock::SetFixedNow(std::nullopt);
+
+    ui.SetTitle("KX9Monitor QS4060 - A1");
+    frame.OnTimer(CMainFrame::kRecordingBlink);
+    EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");  // not datalogging
+    frame.m_bDataLogging = TRUE;
+    frame.OnTimer(CMainFrame::kRecordingBlink);
+    EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1                 -RECORDING-");
+    frame.OnTimer(CMainFrame::kRecordingBlink);
+    EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");
+}
+
+TEST_F(FrameTimersTest, DownloadProgressShowsInTheTitleAndTheBox) {
+    frame.m_bDownloading = TRUE;
+    frame.m_nDownloadFile = 3;
+    frame.m_nDownloadLine = 250;
+    ui.minimized = true;
+    ui.downloadBoxShown = true;
+    ui.downloadProgress = 110;
+    frame.OnTimer(CMainFrame::kDownloadProgress);
+    EXPECT_EQ(ui.GetTitle(), "Download progress: file 3 - line 250");
+    EXPECT_EQ(ui.downloadProgress, 0);  // reached 120: starts again
+    EXPECT_EQ(ui.downloadFields, std::make_pair(std::string("3"), std::string("250")));
+    ui.minimized = false;
+    frame.OnTimer(CMainFrame::kDownloadProgress);
+    EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");
+    EXPECT_EQ(ui.downloadProgress, 10);
+}

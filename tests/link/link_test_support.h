@@ -1,0 +1,64 @@
+#pragma once
+// Helpers for tests of the instrument link: pumping the user-interface thread until something
+// happened, and a message target that keeps what the listener posted.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/link_reply_state.h"
+#include "link/serial_wnd.h"
+#include "platform/event_loop.h"
+#include "platform/messages.h"
+
+namespace linktest {
+
+// Handles events until `done` holds or `realMs` real milliseconds passed; whether it holds.
+inline bool PumpUntil(const std::function<bool()>& done, int realMs = 5000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(realMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        platform::EventLoop::Wait(1);
+    }
+    return true;
+}
+
+// Handles events for `realMs` real milliseconds (to show that something does NOT happen).
+inline void PumpFor(int realMs) {
+    PumpUntil([] { return false; }, realMs);
+}
+
+// Keeps every reply and alarm the listener posted, with the reply text read at delivery.
+class RecordingOwner : public platform::MessageTarget {
+public:
+    struct Delivery {
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+        std::string reply;
+    };
+
+    explicit RecordingOwner(LinkReplyState& link) : m_link(link) {}
+
+    void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
+        if (message == CSerialWnd::DefaultMessage()) {
+            deliveries.push_back({wParam, lParam, m_link.reply.Get()});
+            if (rearm)
+                m_link.receiveEnabled = TRUE;
+        } else if (message == CSerialWnd::AlarmMessage()) {
+            for (auto& alarm : m_link.TakeAlarms())
+                alarms.push_back(alarm);
+        }
+    }
+
+    std::vector<Delivery> deliveries;
+    std::vector<LinkAlarm> alarms;
+    bool rearm = false;
+
+private:
+    LinkReplyState& m_link;
+};
+
+}  // namespace linktest

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+#include <time.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "link/link_test_support.h"
+#include "link/serial_wnd.h"
+#include "platform/com_ports.h"
+#include "sim_meter.h"
+#include "support/test_env.h"
+
+using linktest::PumpFor;
+using linktest::PumpUntil;
+
+namespace {
+
+constexpr std::intptr_t kLParam = 42;
+
+class ListenerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetComDevice(7, meter.SlavePath());
+        ASSERT_EQ(port.Open("COM7", &owner, 0, kLParam, 2048, 2048), 0);
+        ASSERT_EQ(port.Setup(38400), 0);
+    }
+    void TearDown() override { platform::ClearComDevices(); }
+
+    std::string ReadNow() {
+        std::string got;
+        char buffer[2048];
+        size_t n = 0;
+        do {
+            port.Read(buffer, sizeof buffer, &n);
+            got.append(buffer, n);
+        } while (n > 0);
+        return got;
+    }
+
+    platform::ScopedClockSpeed fast{100.0};
+    simmeter::SimMeter meter;
+    std::shared_ptr<LinkReplyState> link = std::make_shared<LinkReplyState>();
+    linktest::RecordingOwner owner{*link};
+    CSerialWnd port{link, 0};
+};
+
+double ProcessCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
+}  // namespace
+
+TEST_F(ListenerTest, DeliversOneReplyPerAwaitAndLeavesTheNextInThePort) {
+    link->receiveEnabled = TRUE;
+    meter.Send("first\x03second\x03");
+    ASSERT_TRUE(PumpUntil([&] { return owner.deliveries.size() == 1; }));
+    EXPECT_EQ(owner.deliveries[0].reply, "first\x03");
+    EXPECT_EQ(owner.deliveries[0].wParam, 1u);
+    EXPECT_EQ(owner.deliveries[0].lParam, kLParam);
+    EXPECT_FALSE(link->receiveEnabled);
+
+    PumpFor(30);
+    EXPECT_EQ(owner.deliveries.size(), 1u);
+    link->receiveEnabled = TRUE;
+    ASSERT_TRUE(PumpUntil([&] { return owner.deliveries.size() == 2; }));
+    EXPECT_EQ(owner.deliveries[1].reply, "second\x03");
+}
+
+TEST_F(ListenerTest, AssemblesARepliesPiecesInOrder) {
+    owner.rearm = true;
+    link->receiveEnabled = TRUE;
+    meter.SplitNext("STT:ACQ:?", 5, 20);
+    port.WriteString("STT:ACQ:?\r\n");
+    port.WriteString("SET:INSTR_N:?\r\n");
+    ASSERT_TRUE(PumpUntil([&] { return owner.deliveries.size() == 2; }));
+    EXPECT_EQ(owner.deliveries[0].reply, "STT:ACQUISITION:STOP\x03");
+    EXPECT_EQ(owner.deliveries[1].reply, "SET:INSTR_NUMBER:A12345\x03");
+}
+
+TEST_F(ListenerTest, ReplyOf1023CharactersIsWholeAndThe1024thWithoutEtxOverflows) {
+    owner.rearm = true;
+    link->receiveEnabled = TRUE;
+    const std::string longest(1023, 'a');
+    meter.Send(longest + "\x03");
+    ASSERT_TRUE(PumpUntil([&] { return owner.deliveries.size() == 1; }));
+    EXPECT_EQ(owner.deliveries[0].reply, longest + "\x03");
+    EXPECT_TRUE(owner.alarms.empty());
+
+    meter.Send(std::string(1024, 'b') + "tail\x03");
+    ASSERT_TRUE(PumpUntil([&] { return owner.deliveries.size() == 2; }));
+    ASSERT_EQ(owner.alarms.size(), 1u);
+    EXPECT_EQ(owner.alarms[0].kind, LinkAlarm::Kind::BufferFull);
+    EXPECT_EQ(owner.deliveries[1].reply, "tail\x03");
+}
+
+TEST_F(ListenerTest, BytesNobodyAwaitsStayInThePort) {
+    meter.Send("direct\x03");
+    ASSERT_EQ(port.WaitEvent(100000), 0);
+    PumpFor(20);
+    EXPECT_EQ(ReadNow(), "direct\x03");
+
+    // Nor does a port that is not the link's current reader take them.
+    link->SetCurrentReader(1);
+    link->receiveEnabled = TRUE;
+    meter.Send("other\x03");
+    ASSERT_EQ(port.WaitEvent(100000), 0);
+    PumpFor(20);
+    EXPECT_EQ(ReadNow(), "other\x03");
+    EXPECT_TRUE(owner.deliveries.empty());
+}
+
+TEST_F(ListenerTest, IdleListenerSleepsWithoutSpinning) {
+    // One listener in its wait for bytes, one asleep while nothing is awaited.
+    CSerialWnd parked{link, 1};
+    simmeter::SimMeter second;
+    platform::SetComDevice(9, second.SlavePath());
+    ASSERT_EQ(parked.Open("COM9", &owner), 0);
+    link->receiveEnabled = TRUE;
+    meter.Send("x");  // bytes that never make a reply keep the first listener busy, if anything
+    second.Send("unwanted");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+
+    const double before = ProcessCpuMs();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_LT(ProcessCpuMs() - before, 20.0);
+}
+
+TEST_F(ListenerTest, NoCarrierEndsTheListenerAndLeavesThePortOpen) {
+    link->receiveEnabled = TRUE;
+    meter.Send("\r\nNO CARRIER\r\n");
+    ASSERT_TRUE(PumpUntil([&] { return !owner.alarms.empty(); }));
+    EXPECT_EQ(owner.alarms[0].kind, LinkAlarm::Kind::NoCarrier);
+    EXPECT_EQ(owner.alarms[0].text, "\r\nNO CARRIER");
+    ASSERT_TRUE(PumpUntil([&] { return !port.ListenerRunning(); }));
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.Close(), 0);
+}
+
+TEST_F(ListenerTest, CloseEndsAListenerAsleepOrWaitingForBytes) {
+    EXPECT_TRUE(port.ListenerRunning());
+    EXPECT_EQ(port.Close(), 0);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(port.ListenerRunning());
+
+    ASSERT_EQ(port.Open("COM7", &owner), 0);
+    link->receiveEnabled = TRUE;
+    EXPECT_EQ(port.Close(), 0);
+    EXPECT_FALSE(port.ListenerRunning());
+    EXPECT_EQ(port.Open("COM7", &owner), 0);
+}
+
+TEST_F(ListenerTest, DumpModeLeavesTheBytesToTheDecoder) {
+    link->dumpMode = TRUE;
+    link->receiveEnabled = TRUE;
+    meter.Send("\x01\x02\x03");
+    ASSERT_EQ(port.WaitEvent(100000), 0);
+    PumpFor(20);  // no decoder yet: nobody reads them
+    EXPECT_TRUE(owner.deliveries.empty());
+
+    std::string decoded;
+    std::atomic<int> calls{0};
+    link->SetDumpDecoder([&](CSerial& dumpPort) {
+        char buffer[64];
+        size_t n = 0;
+        dumpPort.Read(buffer, sizeof buffer, &n);
+        decoded.append(buffer, n);
+        ++calls;
+    });
+    ASSERT_TRUE(PumpUntil([&] { return calls.load() > 0; }));
+    port.Close();
+    EXPECT_EQ(decoded, "\x01\x02\x03");
+    EXPECT_TRUE(owner.deliveries.empty());
+}

@@ -1,0 +1,72 @@
+#pragma once
+// What the simulated meter answers: its settings table and the standard responders for the
+// SET, STT and KEY families. Each responder looks at one command line (without CR LF) and
+// either answers it or leaves it to the next one, so new command families are added as new
+// responders in front of or behind these.
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace simmeter {
+
+constexpr char kEtx = 0x03;
+constexpr char kNak = 0x15;
+
+// One answer on the wire.
+struct Reply {
+    std::string bytes;   // exactly what is written, ETX included; empty = stay silent
+    int delayMs = 0;     // program milliseconds before the first byte
+    int pieces = 1;      // written in this many pieces ...
+    int pieceGapMs = 0;  // ... this far apart (program milliseconds)
+};
+
+inline Reply Text(std::string text) {
+    return Reply{std::move(text) + kEtx};
+}
+inline Reply Silence() {
+    return Reply{};
+}
+
+// What the responders read and change. Settings are kept by the command's key ("INSTR_M",
+// "INTEGRATION_T", ...).
+struct MeterState {
+    std::map<std::string, std::string> settings;
+    int baud = 38400;  // 0: answers at any port speed
+    bool monitorOn = false;
+    std::string acquisition = "STOP";
+    std::string screen = "Leq    45.2 dB";
+    std::string recorder = "OFF";
+};
+
+using Responder = std::function<std::optional<Reply>(const std::string& line, MeterState&)>;
+
+// A setting the meter knows: its command key, the prefix of its query reply (the value starts
+// right after it, at the offset the program reads from) and the value it starts with.
+struct SettingRow {
+    const char* key;
+    const char* replyPrefix;
+    const char* initialValue;
+};
+const std::vector<SettingRow>& SettingRows();
+const SettingRow* FindSettingRow(const std::string& key);
+void LoadInitialSettings(MeterState& state);
+
+// The baud-rate texts of the meter's menu ("9.6k") as rates; 0 when unknown.
+int BaudFromSettingText(const std::string& text);
+
+// "SET:<key>:?" reads a setting, "SET:<key>:<value>" writes and acknowledges it.
+std::optional<Reply> AnswerSetting(const std::string& line, MeterState& state);
+// "STT:..." monitoring, acquisition, display and recorder state.
+std::optional<Reply> AnswerState(const std::string& line, MeterState& state);
+// "KEY:..." key presses: acknowledged with the command's own text; KEY:OFF switches off.
+std::optional<Reply> AnswerKey(const std::string& line, MeterState& state);
+// Anything else is refused.
+std::optional<Reply> Refuse(const std::string& line, MeterState& state);
+
+// The responders above, in the order they are asked.
+std::vector<Responder> StandardResponders();
+
+}  // namespace simmeter
