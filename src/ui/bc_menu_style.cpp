@@ -197,11 +197,16 @@ QSize BCMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* optio
     if (type != CT_MenuItem || !item)
         return QProxyStyle::sizeFromContents(type, option, size, widget);
     const bool separator = item->menuItemType == QStyleOptionMenuItem::Separator;
-    const QString text = item->text.left(item->text.indexOf(u'\t'));
-    const int textWidth =
-        QFontMetrics(item->font)
-            .boundingRect(QRect(), Qt::TextSingleLine | Qt::TextShowMnemonic, text)
+    const qsizetype tab = item->text.indexOf(u'\t');
+    const QFontMetrics metrics(item->font);
+    // The menu adds the accelerator's own width; the measure keeps a gap before it and the
+    // margin after it that the drawing leaves.
+    int textWidth =
+        metrics
+            .boundingRect(QRect(), Qt::TextSingleLine | Qt::TextShowMnemonic, item->text.left(tab))
             .width();
+    if (tab >= 0)
+        textWidth += metrics.horizontalAdvance(QStringLiteral("    ")) + kMenuImageWidth;
     const MenuItemSize measured = MeasureMenuItem(CurrentLook(), BCMenu::s_bXP3dImages, separator,
                                                   textWidth, MenuLineHeight());
     return QSize(measured.width, measured.height);

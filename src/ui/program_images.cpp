@@ -80,7 +80,7 @@ void BarsWithSliders(QPainter& p) {
 
 void CrossReference(QPainter& p) {
     p.setPen(QColor(120, 120, 120));
-    for (int k = 1; k <= 14; k += 4) {
+    for (int k = 2; k <= 14; k += 4) {
         p.drawLine(1, k, 14, k);
         p.drawLine(k, 1, k, 13);
     }
@@ -92,8 +92,8 @@ void CrossReference(QPainter& p) {
 void Table(QPainter& p) {
     p.setPen(kInk);
     p.setBrush(Qt::white);
-    p.drawRect(1, 1, 13, 12);
-    p.fillRect(2, 2, 12, 3, QColor(40, 80, 200));
+    p.drawRect(1, 2, 13, 11);
+    p.fillRect(2, 3, 12, 3, QColor(40, 80, 200));
     for (int y = 7; y <= 11; y += 2)
         p.drawLine(3, y, 12, y);
     p.drawLine(6, 5, 6, 12);
