@@ -184,11 +184,11 @@ MenuItemPlan PlanXP(const MenuLookFlags& flags, const MenuItemInput& item) {
 }
 }  // namespace
 
-std::vector<const MenuPaintOp*> MenuItemPlan::All(MenuPaintOp::Kind kind) const {
-    std::vector<const MenuPaintOp*> found;
+std::vector<MenuPaintOp> MenuItemPlan::All(MenuPaintOp::Kind kind) const {
+    std::vector<MenuPaintOp> found;
     for (const MenuPaintOp& op : ops)
         if (op.kind == kind)
-            found.push_back(&op);
+            found.push_back(op);
     return found;
 }
 

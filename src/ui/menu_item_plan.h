@@ -67,7 +67,8 @@ struct MenuItemPlan {
     bool offscreen = false;  // painted through an off-screen context
     std::vector<MenuPaintOp> ops;
 
-    std::vector<const MenuPaintOp*> All(MenuPaintOp::Kind kind) const;
+    // Copies of the steps of one kind, in order.
+    std::vector<MenuPaintOp> All(MenuPaintOp::Kind kind) const;
 };
 
 MenuItemPlan PlanMenuItem(MenuLook look, const MenuLookFlags& flags, const MenuItemInput& item);

@@ -155,6 +155,8 @@ TEST_F(WaitDialogsTest, NoticeBoxesShowTheirTextsAndPictures) {
 }
 
 TEST_F(WaitDialogsTest, SplashScreenGoesByItselfAfterItsTime) {
+    // Slow enough that 1000 and 1500 ms stay apart in real time.
+    platform::ScopedClockSpeed slower(10.0);
     CSplashScreenDlg splash;
     splash.Create();
     splash.ShowWindow(true);

@@ -23,7 +23,7 @@ MenuItemInput Item(std::u16string text) {
 bool Fills(const MenuItemPlan& plan, COLORREF colour) {
     const auto fills = plan.All(Kind::Fill);
     return std::any_of(fills.begin(), fills.end(),
-                       [colour](const MenuPaintOp* op) { return op->colour == colour; });
+                       [colour](const MenuPaintOp& op) { return op.colour == colour; });
 }
 
 MenuLookFlags Classic() {
@@ -49,35 +49,35 @@ TEST(MenuDrawingTest, DisabledItemNeverShowsTheXPSelectionButDoesInTheThreeDLook
     EXPECT_TRUE(xp.offscreen);
     EXPECT_FALSE(Fills(xp, LightenColor(GetSysColor(COLOR_HIGHLIGHT), 0.85)));
     ASSERT_EQ(xp.All(Kind::Text).size(), 1u);
-    EXPECT_EQ(xp.All(Kind::Text)[0]->colour, LightenColor(GetSysColor(COLOR_GRAYTEXT), 0.4));
+    EXPECT_EQ(xp.All(Kind::Text)[0].colour, LightenColor(GetSysColor(COLOR_GRAYTEXT), 0.4));
 
     const MenuItemPlan threeD = PlanMenuItem(MenuLook::ThreeD, Classic(), item);
     EXPECT_TRUE(threeD.selected);
     EXPECT_TRUE(Fills(threeD, GetSysColor(COLOR_HIGHLIGHT)));
     const auto texts = threeD.All(Kind::Text);
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0]->colour, GetSysColor(COLOR_MENU));  // the background colour
+    EXPECT_EQ(texts[0].colour, GetSysColor(COLOR_MENU));  // the background colour
 
     item.selected = false;
     const MenuItemPlan idle = PlanMenuItem(MenuLook::ThreeD, Classic(), item);
     const auto twice = idle.All(Kind::Text);
     ASSERT_EQ(twice.size(), 2u);
-    EXPECT_EQ(twice[0]->colour, GetSysColor(COLOR_3DHILIGHT));
-    EXPECT_EQ(twice[0]->rect, twice[1]->rect.Offset(1, 1));
-    EXPECT_EQ(twice[1]->colour, GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_EQ(twice[0].colour, GetSysColor(COLOR_3DHILIGHT));
+    EXPECT_EQ(twice[0].rect, twice[1].rect.Offset(1, 1));
+    EXPECT_EQ(twice[1].colour, GetSysColor(COLOR_GRAYTEXT));
 }
 
 TEST(MenuDrawingTest, OnlyATabbedTextHasARightAlignedPart) {
     for (MenuLook look : {MenuLook::ThreeD, MenuLook::XP}) {
         const MenuItemPlan plain = PlanMenuItem(look, Classic(), Item(u"Esci"));
         EXPECT_TRUE(plain.All(Kind::TextRight).empty());
-        EXPECT_EQ(plain.All(Kind::Text)[0]->rect.right, 200);
+        EXPECT_EQ(plain.All(Kind::Text)[0].rect.right, 200);
 
         const MenuItemPlan tabbed = PlanMenuItem(look, Classic(), Item(u"Apri\tCtrl+O"));
         ASSERT_EQ(tabbed.All(Kind::TextRight).size(), 1u);
-        EXPECT_EQ(tabbed.All(Kind::TextRight)[0]->text, u"Ctrl+O");
-        EXPECT_EQ(tabbed.All(Kind::Text)[0]->text, u"Apri");
-        EXPECT_EQ(tabbed.All(Kind::Text)[0]->rect.right, 200 - 16);
+        EXPECT_EQ(tabbed.All(Kind::TextRight)[0].text, u"Ctrl+O");
+        EXPECT_EQ(tabbed.All(Kind::Text)[0].text, u"Apri");
+        EXPECT_EQ(tabbed.All(Kind::Text)[0].rect.right, 200 - 16);
     }
     const auto [left, right] = SplitAtLastTab(u"a\tb\tc");
     EXPECT_EQ(left, u"a\tb");
@@ -86,11 +86,11 @@ TEST(MenuDrawingTest, OnlyATabbedTextHasARightAlignedPart) {
 
 TEST(MenuDrawingTest, TextColumnsStartWhereEachLookPutsThem) {
     MenuLookFlags flags = Classic();
-    EXPECT_EQ(PlanMenuItem(MenuLook::ThreeD, flags, Item(u"x")).All(Kind::Text)[0]->rect.left, 25);
-    EXPECT_EQ(PlanMenuItem(MenuLook::XP, flags, Item(u"x")).All(Kind::Text)[0]->rect.left,
+    EXPECT_EQ(PlanMenuItem(MenuLook::ThreeD, flags, Item(u"x")).All(Kind::Text)[0].rect.left, 25);
+    EXPECT_EQ(PlanMenuItem(MenuLook::XP, flags, Item(u"x")).All(Kind::Text)[0].rect.left,
               16 + 7 + 8);
     flags.xp3dImages = false;
-    EXPECT_EQ(PlanMenuItem(MenuLook::XP, flags, Item(u"x")).All(Kind::Text)[0]->rect.left,
+    EXPECT_EQ(PlanMenuItem(MenuLook::XP, flags, Item(u"x")).All(Kind::Text)[0].rect.left,
               16 + 4 + 8);
 }
 
@@ -101,10 +101,10 @@ TEST(MenuDrawingTest, SelectedImageWithCopiesIsRaisedOverItsShadowInTheXPLook) {
     item.selected = true;
     const auto images = PlanMenuItem(MenuLook::XP, Classic(), item).All(Kind::Image);
     ASSERT_EQ(images.size(), 2u);
-    EXPECT_EQ(images[0]->image, MenuImageDraw::ShadowVariant);
-    EXPECT_EQ(images[1]->image, MenuImageDraw::Normal);
-    EXPECT_EQ(images[0]->rect.left - images[1]->rect.left, 2);
-    EXPECT_EQ(images[0]->rect.top - images[1]->rect.top, 2);
+    EXPECT_EQ(images[0].image, MenuImageDraw::ShadowVariant);
+    EXPECT_EQ(images[1].image, MenuImageDraw::Normal);
+    EXPECT_EQ(images[0].rect.left - images[1].rect.left, 2);
+    EXPECT_EQ(images[0].rect.top - images[1].rect.top, 2);
 
     item.imageVariants = false;
     EXPECT_EQ(PlanMenuItem(MenuLook::XP, Classic(), item).All(Kind::Image).size(), 1u);
@@ -112,15 +112,15 @@ TEST(MenuDrawingTest, SelectedImageWithCopiesIsRaisedOverItsShadowInTheXPLook) {
     // Disabled images: dithered, greyed once full-colour images are loaded, embossed on request.
     item.disabled = true;
     MenuLookFlags flags = Classic();
-    EXPECT_EQ(PlanMenuItem(MenuLook::ThreeD, flags, item).All(Kind::Image)[0]->image,
+    EXPECT_EQ(PlanMenuItem(MenuLook::ThreeD, flags, item).All(Kind::Image)[0].image,
               MenuImageDraw::Dithered);
     flags.hiColorImages = true;
-    EXPECT_EQ(PlanMenuItem(MenuLook::ThreeD, flags, item).All(Kind::Image)[0]->image,
+    EXPECT_EQ(PlanMenuItem(MenuLook::ThreeD, flags, item).All(Kind::Image)[0].image,
               MenuImageDraw::Greyed);
-    EXPECT_EQ(PlanMenuItem(MenuLook::XP, flags, item).All(Kind::Image)[0]->image,
+    EXPECT_EQ(PlanMenuItem(MenuLook::XP, flags, item).All(Kind::Image)[0].image,
               MenuImageDraw::Dithered);
     flags.embossDisabled = true;
-    EXPECT_EQ(PlanMenuItem(MenuLook::XP, flags, item).All(Kind::Image)[0]->image,
+    EXPECT_EQ(PlanMenuItem(MenuLook::XP, flags, item).All(Kind::Image)[0].image,
               MenuImageDraw::Embossed);
 }
 
@@ -130,22 +130,22 @@ TEST(MenuDrawingTest, CheckMarksWithoutImages) {
     const MenuItemPlan xp = PlanMenuItem(MenuLook::XP, Classic(), item);
     ASSERT_EQ(xp.All(Kind::NarrowCheckGlyph).size(), 1u);
     ASSERT_EQ(xp.All(Kind::Outline).size(), 1u);
-    const Rect box = xp.All(Kind::Outline)[0]->rect;
-    EXPECT_EQ(xp.All(Kind::Outline)[0]->colour, GetSysColor(COLOR_HIGHLIGHT));
-    const Rect glyph = xp.All(Kind::NarrowCheckGlyph)[0]->rect;
+    const Rect box = xp.All(Kind::Outline)[0].rect;
+    EXPECT_EQ(xp.All(Kind::Outline)[0].colour, GetSysColor(COLOR_HIGHLIGHT));
+    const Rect glyph = xp.All(Kind::NarrowCheckGlyph)[0].rect;
     EXPECT_EQ(glyph.left - box.left, box.Width() / 2 - 3);
     EXPECT_EQ(glyph.top - box.top, box.Height() / 2 - 3);
 
     item.radio = true;
     const MenuItemPlan threeD = PlanMenuItem(MenuLook::ThreeD, Classic(), item);
     ASSERT_EQ(threeD.All(Kind::RadioDot).size(), 1u);
-    const Rect dot = threeD.All(Kind::RadioDot)[0]->rect;
+    const Rect dot = threeD.All(Kind::RadioDot)[0].rect;
     EXPECT_EQ(dot.Width(), 6);
     EXPECT_EQ(dot.left, 2 + 5);
     // Not selected: the box is the background lightened by 0.6, with a sunken edge.
     EXPECT_TRUE(Fills(threeD, LightenColor(GetSysColor(COLOR_MENU), 0.6)));
     ASSERT_EQ(threeD.All(Kind::Edge).size(), 1u);
-    EXPECT_EQ(threeD.All(Kind::Edge)[0]->colour, GetSysColor(COLOR_3DSHADOW));
+    EXPECT_EQ(threeD.All(Kind::Edge)[0].colour, GetSysColor(COLOR_3DSHADOW));
 }
 
 TEST(MenuDrawingTest, CheckGlyphIsSevenColumnsDippingInTheThird) {

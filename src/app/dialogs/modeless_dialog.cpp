@@ -29,6 +29,9 @@ DialogWindow::DialogWindow(ModelessDialog* owner, QWidget* parent)
     : QDialog(parent), m_owner(owner) {}
 
 bool DialogWindow::event(QEvent* e) {
+    // The window deletes itself on this one; nothing of it may be touched afterwards.
+    if (e->type() == QEvent::DeferredDelete)
+        return QDialog::event(e);
     ++m_depth;
     const bool handled = QDialog::event(e);
     --m_depth;

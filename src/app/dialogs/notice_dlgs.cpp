@@ -86,7 +86,7 @@ void CSplashScreenDlg::OnTimer(int id) {
 }
 
 void CSplashScreenDlg::BuildControls(QDialog& dialog) {
-    dialog.setWindowFlags(Qt::SplashScreen);
+    dialog.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     auto* layout = new QVBoxLayout(&dialog);
     AddPicture(dialog, *layout, 0, ui::IDR_MAINFRAME);
     AddText(dialog, *layout, 0, "KX9 Monitor");
