@@ -103,6 +103,7 @@ TEST(InstrStatusLayoutTest, RecorderAreaFollowsTheModel) {
     EXPECT_FALSE(reports.controls.at(kOctaveBox).visible);
     EXPECT_FALSE(reports.controls.at(kStatusLabel).visible);
 
+    EXPECT_EQ(small.slmCaption, "");
     const RecorderLayout full = LayoutRecorderArea("QS4160_H");
     for (const auto& [name, control] : full.controls)
         EXPECT_EQ(control.visible && control.enabled, name != kStatusLabel) << name;

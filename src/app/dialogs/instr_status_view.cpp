@@ -33,8 +33,8 @@ public:
         m_rest = platform::Mid(m_rest, end + 2);
         return true;
     }
-    // The next line whether or not it ends with CR LF; without one it is taken as empty and
-    // the rest loses a character, as the meter's status reader always did.
+    // The next line without the CR LF check: without one the line is empty and the rest
+    // loses its first character (harmless, as no line can follow then).
     std::string TakeUnchecked() {
         const int end = platform::Find(m_rest, "\r\n");
         std::string line = platform::Left(m_rest, end);

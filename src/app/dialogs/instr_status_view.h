@@ -3,7 +3,6 @@
 // the parse of the accumulated status text and the layout of the recorder area.
 
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,8 +39,8 @@ struct RecorderLayout {
         bool enabled = true;
     };
     std::map<std::string, Control> controls;
-    std::optional<std::string> slmCaption;   // a new caption for the SLM box
-    std::optional<std::string> statusLabel;  // a new text for label 1603
+    std::string slmCaption;   // the SLM box's caption
+    std::string statusLabel;  // the text of label 1603
 };
 RecorderLayout LayoutRecorderArea(std::string_view model);
 

@@ -56,10 +56,8 @@ void CViewInstrStatusDlg::OnShowWindow(BOOL show, unsigned) {
         ShowItem(name, control.visible);
         EnableItem(name, control.enabled);
     }
-    if (layout.slmCaption)
-        SetDlgItemText(IDC_SLM, *layout.slmCaption);
-    if (layout.statusLabel)
-        SetDlgItemText(IDC_STATUS_LABEL, *layout.statusLabel);
+    SetDlgItemText(IDC_SLM, layout.slmCaption);
+    SetDlgItemText(IDC_STATUS_LABEL, layout.statusLabel);
     EnableItem(IDC_REFRESH, !Downloading());
     UpdateControls();
 }
