@@ -1,0 +1,282 @@
+#include "app/dialogs/modeless_dialog.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+
+namespace dialogs {
+
+namespace {
+std::string NameOf(int id) {
+    return std::to_string(id);
+}
+}  // namespace
+
+QString ToDisplayText(const std::string& text) {
+    QString shown = QString::fromLatin1(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(u'\r', u'\n');
+    return shown;
+}
+
+// ---- DialogWindow
+
+DialogWindow::DialogWindow(ModelessDialog* owner, QWidget* parent)
+    : QDialog(parent), m_owner(owner) {}
+
+bool DialogWindow::event(QEvent* e) {
+    // The window deletes itself on this one; nothing of it may be touched afterwards.
+    if (e->type() == QEvent::DeferredDelete)
+        return QDialog::event(e);
+    ++m_depth;
+    const bool handled = QDialog::event(e);
+    --m_depth;
+    return handled;
+}
+
+void DialogWindow::accept() {
+    if (m_owner)
+        m_owner->OnOK();
+    else
+        QDialog::accept();
+}
+
+void DialogWindow::reject() {
+    if (m_owner)
+        m_owner->OnCancel();
+    else
+        QDialog::reject();
+}
+
+void DialogWindow::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (m_owner)
+        m_owner->OnShowWindow(TRUE, 0);
+}
+
+void DialogWindow::hideEvent(QHideEvent* e) {
+    QDialog::hideEvent(e);
+    if (m_owner)
+        m_owner->OnShowWindow(FALSE, 0);
+}
+
+void DialogWindow::closeEvent(QCloseEvent* e) {
+    if (m_owner && !m_owner->OnClose()) {
+        e->ignore();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
+
+// ---- ModelessDialog
+
+ModelessDialog::ModelessDialog(int templateId, std::string caption)
+    : m_templateId(templateId), m_caption(std::move(caption)) {}
+
+ModelessDialog::~ModelessDialog() {
+    if (m_window) {
+        m_window->Disown();
+        m_window.reset();
+    }
+}
+
+BOOL ModelessDialog::Create(QWidget* parent) {
+    if (m_window)
+        return TRUE;
+    m_window = std::make_unique<DialogWindow>(this, parent);
+    m_window->setWindowTitle(QString::fromLatin1(m_caption));
+    BuildControls(*m_window);
+    SyncControls();
+    OnInitDialog();
+    return TRUE;
+}
+
+BOOL ModelessDialog::DestroyWindow() {
+    if (!m_window)
+        return FALSE;
+    OnDestroy();
+    std::unique_ptr<DialogWindow> window = std::move(m_window);
+    window->Disown();
+    window->hide();
+    // A window that is handling one of its own events (a button of its own asked for this)
+    // goes once that is over.
+    if (window->Busy())
+        window.release()->deleteLater();
+    return TRUE;
+}
+
+bool ModelessDialog::IsWindowVisible() const {
+    return m_window && m_window->isVisible();
+}
+
+void ModelessDialog::ShowWindow(bool show) {
+    if (m_window)
+        m_window->setVisible(show);
+}
+
+void ModelessDialog::UpdateWindow() {
+    if (m_window)
+        m_window->repaint();
+}
+
+void ModelessDialog::EndDialog(int result) {
+    if (m_window) {
+        m_window->setResult(result);
+        m_window->hide();
+    }
+}
+
+QDialog* ModelessDialog::Window() const {
+    return m_window.get();
+}
+
+void ModelessDialog::SetWindowText(const std::string& text) {
+    m_caption = text;
+    if (m_window)
+        m_window->setWindowTitle(QString::fromLatin1(text));
+}
+
+const ModelessDialog::Item* ModelessDialog::Find(const std::string& name) const {
+    auto it = m_items.find(name);
+    return it == m_items.end() ? nullptr : &it->second;
+}
+
+void ModelessDialog::SetDlgItemText(int id, const std::string& text) {
+    Item& item = At(NameOf(id));
+    item.text = text;
+    SyncItem(NameOf(id), item);
+}
+
+std::string ModelessDialog::GetDlgItemText(int id) const {
+    const Item* item = Find(NameOf(id));
+    return item && item->text ? *item->text : std::string();
+}
+
+void ModelessDialog::ShowItem(int id, bool show) {
+    ShowItem(NameOf(id), show);
+}
+
+bool ModelessDialog::IsItemVisible(int id) const {
+    return IsItemVisible(NameOf(id));
+}
+
+void ModelessDialog::EnableItem(int id, bool enable) {
+    EnableItem(NameOf(id), enable);
+}
+
+bool ModelessDialog::IsItemEnabled(int id) const {
+    return IsItemEnabled(NameOf(id));
+}
+
+void ModelessDialog::ShowItem(const std::string& name, bool show) {
+    Item& item = At(name);
+    item.visible = show;
+    SyncItem(name, item);
+}
+
+bool ModelessDialog::IsItemVisible(const std::string& name) const {
+    const Item* item = Find(name);
+    return !item || item->visible.value_or(true);
+}
+
+void ModelessDialog::EnableItem(const std::string& name, bool enable) {
+    Item& item = At(name);
+    item.enabled = enable;
+    SyncItem(name, item);
+}
+
+bool ModelessDialog::IsItemEnabled(const std::string& name) const {
+    const Item* item = Find(name);
+    return !item || item->enabled;
+}
+
+void ModelessDialog::CheckItem(int id, bool check) {
+    Item& item = At(NameOf(id));
+    item.checked = check;
+    SyncItem(NameOf(id), item);
+}
+
+bool ModelessDialog::IsItemChecked(int id) const {
+    const Item* item = Find(NameOf(id));
+    return item && item->checked;
+}
+
+void ModelessDialog::SetProgressRange(int id, int lower, int upper) {
+    Item& item = At(NameOf(id));
+    if (!item.progress)
+        item.progress.emplace();
+    item.progress->SetRange(lower, upper);
+    SyncItem(NameOf(id), item);
+}
+
+void ModelessDialog::SetProgressPos(int id, int pos) {
+    Item& item = At(NameOf(id));
+    if (!item.progress)
+        item.progress.emplace();
+    item.progress->SetPos(pos);
+    SyncItem(NameOf(id), item);
+}
+
+void ModelessDialog::SetProgressStep(int id, int step) {
+    Item& item = At(NameOf(id));
+    if (!item.progress)
+        item.progress.emplace();
+    item.progress->SetStep(step);
+}
+
+int ModelessDialog::StepProgress(int id) {
+    Item& item = At(NameOf(id));
+    if (!item.progress)
+        item.progress.emplace();
+    const int previous = item.progress->StepIt();
+    SyncItem(NameOf(id), item);
+    return previous;
+}
+
+int ModelessDialog::GetProgressPos(int id) const {
+    const Item* item = Find(NameOf(id));
+    return item && item->progress ? item->progress->Pos() : 0;
+}
+
+void ModelessDialog::OnShowWindow(BOOL, unsigned) {}
+
+void ModelessDialog::SyncControls() {
+    for (const auto& [name, item] : m_items)
+        SyncItem(name, item);
+}
+
+void ModelessDialog::SyncItem(const std::string& name, const Item& item) {
+    if (!m_window)
+        return;
+    QWidget* control = m_window->findChild<QWidget*>(QString::fromStdString(name));
+    if (!control)
+        return;
+    if (item.text) {
+        const QString text = ToDisplayText(*item.text);
+        if (auto* label = qobject_cast<QLabel*>(control))
+            label->setText(text);
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+            edit->setText(text);
+        else if (auto* multi = qobject_cast<QPlainTextEdit*>(control))
+            multi->setPlainText(text);
+        else if (auto* group = qobject_cast<QGroupBox*>(control))
+            group->setTitle(text);
+        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+            button->setText(text);
+    }
+    if (item.visible)
+        control->setVisible(*item.visible);
+    control->setEnabled(item.enabled);
+    if (auto* button = qobject_cast<QAbstractButton*>(control); button && button->isCheckable())
+        button->setChecked(item.checked);
+    if (auto* bar = qobject_cast<QProgressBar*>(control); bar && item.progress) {
+        bar->setRange(item.progress->Lower(), item.progress->Upper());
+        bar->setValue(item.progress->Pos());
+    }
+}
+
+}  // namespace dialogs
