@@ -290,3 +290,32 @@ TEST(ZipArchive, AbandonedEntriesReleaseTheirStreams) {
         writing.WriteNewFile(buffer, sizeof buffer);
     }
 }
+
+TEST(ZipArchive, NamesKeepTheirStoredBytesUnlessRenamed) {
+    SKIP_WITHOUT("zip");
+    testenv::ScratchFolder folder;
+    // Info-ZIP stores the name's bytes as they are, without the UTF-8 flag: read as code
+    // page 437, 0xB3 is a box-drawing line that Latin-1 cannot show.
+    folder.Write("in/\xb3lab.txt", "x");
+    ASSERT_EQ(Shell("cd in && zip -q ../cp.zip *"), 0);
+    for (bool convert : {true, false}) {
+        CZipArchive zip;
+        zip.SetConvertNames(convert);
+        zip.Open("cp.zip", CZipArchive::kOpenReadOnly);
+        CZipFileHeader header;
+        zip.GetFileInfo(header, 0);
+        EXPECT_EQ(header.GetFileName(), "?lab.txt");
+        zip.Close();
+    }
+    folder.Write("citt\xe0.txt", "y");
+    CZipArchive zip;
+    zip.Open("cp.zip", CZipArchive::kOpen);
+    ASSERT_TRUE(zip.AddNewFile(folder.File("citt\xe0.txt"), 6, false));
+    zip.Close();
+    EXPECT_EQ(RunPython(R"(
+import zipfile
+names = zipfile.ZipFile('cp.zip').namelist()
+assert names == ['\u2502lab.txt', 'citt\u00e0.txt'], names
+)"),
+              0);
+}
