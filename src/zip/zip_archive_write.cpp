@@ -16,6 +16,9 @@ bool CZipArchive::OpenNewFile(CZipFileHeader& header, int level, const std::stri
         (m_storage.IsSpanned() && !m_storage.IsWritingSpanned()) ||
         static_cast<std::size_t>(m_centralDir.GetCount()) >= kFieldLimit)
         return false;
+    // zlib would refuse the level only after the local header is on disk.
+    if (level < Z_DEFAULT_COMPRESSION || level > Z_BEST_COMPRESSION)
+        Fail(CZipException::kZlibStreamError, platform::Format("compression level %d", level));
     if (!sourcePath.empty()) {
         const std::optional<SourceFacts> facts = ReadSourceFacts(sourcePath);
         if (!facts)

@@ -141,6 +141,7 @@ TEST(ZipArchive, TooLongFieldsAndBadCrcRaiseTheirCauses) {
         header.SetFileName(std::string(65536, 'n'));
         EXPECT_EQ(ZipCause([&] { zip.OpenNewFile(header); }), CZipException::kFieldTooLong);
         header.SetFileName("ok.txt");
+        EXPECT_EQ(ZipCause([&] { zip.OpenNewFile(header, 10); }), CZipException::kZlibStreamError);
         header.m_comment.Assign(std::string(65535, 'c'));
         EXPECT_TRUE(zip.OpenNewFile(header));
         zip.Close();

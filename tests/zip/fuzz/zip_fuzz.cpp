@@ -18,8 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             .string();
     static const std::string archive = base + ".zip";
     const std::string folder = base + "-out";
-    {
-        std::ofstream out(archive, std::ios::binary | std::ios::trunc);
+    // The same bytes also stand as the first volumes, so that inputs claiming to be the last
+    // volume of a spanned archive reach the code that reads across volumes.
+    for (const char* extension : {".zip", ".z01", ".z02", ".z03"}) {
+        std::ofstream out(base + extension, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
     std::filesystem::create_directories(folder);
