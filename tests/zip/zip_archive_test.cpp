@@ -114,20 +114,27 @@ TEST(ZipArchive, OperationsThatDoNotApplyReturnFalse) {
     EXPECT_EQ(ReadArchive("n.zip"), (Entries{{"file1", ""}}));
 }
 
-TEST(ZipArchive, ReadOnlyArchivesTakeNoEntries) {
+TEST(ZipArchive, ArchivesOpenedForReadingTakeNoEntries) {
     testenv::ScratchFolder folder;
     WriteArchive("r.zip", {{"a.txt", "a"}});
     CZipArchive zip;
     zip.Open("r.zip", CZipArchive::kOpenReadOnly);
     CZipFileHeader header;
     EXPECT_FALSE(zip.OpenNewFile(header));
+    EXPECT_FALSE(zip.AddNewFile(folder.File("r.zip")));
     zip.Close();
+}
 
+TEST(ZipArchive, FilesThatMayNotBeWrittenStillOpenForReading) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
+    testenv::ScratchFolder folder;
+    WriteArchive("r.zip", {{"a.txt", "a"}});
     ::chmod("r.zip", 0444);
+    CZipArchive zip;
     zip.Open("r.zip", CZipArchive::kOpen);
     EXPECT_EQ(ReadEntry(zip, 0), "a");
+    CZipFileHeader header;
     EXPECT_FALSE(zip.OpenNewFile(header));
     zip.Close();
 }
