@@ -1,0 +1,191 @@
+// Whole-entry operations: extract an entry into a folder, add a disk file, test an entry.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "zip/zip_archive.h"
+#include "zip/zip_bytes.h"
+#include "zip/zip_exception.h"
+#include "zip/zip_extract_target.h"
+#include "zip/zip_file_attributes.h"
+#include "zip/zip_safe_path.h"
+
+using namespace zip;
+
+namespace {
+
+// Fills `buffer` as far as the file allows; -1 on a read error.
+long long ReadBlock(int fd, char* buffer, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, buffer + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<long long>(done);
+}
+
+class SourceFile {
+public:
+    explicit SourceFile(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~SourceFile() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+    int Fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+}  // namespace
+
+bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPath,
+                              const std::string& newName, ZipProgressCallback callback,
+                              void* userData, std::size_t bufferSize) {
+    CZipFileHeader header;
+    if (bufferSize == 0 || !GetFileInfo(header, index))
+        return false;
+    if (header.IsSymbolicLink())
+        Fail(CZipException::kUnsafeEntry, "link " + header.GetFileName());
+    std::string name = newName.empty() ? header.GetFileName() : newName;
+    if (!fullPath)
+        name = FileNamePart(name);
+    if (!IsSafeEntryName(name))
+        Fail(CZipException::kUnsafeEntry, name);
+    const bool directory = header.IsDirectory();
+    if (!HasNoLinkOnTheWay(folder, name, directory))
+        Fail(CZipException::kUnsafeEntry, "link on the way to " + name);
+    const std::string target = platform::JoinPath(folder, name);
+
+    if (directory) {
+        if (!platform::MakeDirectories(target))
+            return false;
+        ApplyEntryAttributes(target, header);
+        return true;
+    }
+    if (!OpenFile(index))
+        return false;
+    ExtractTarget out(target);
+    if (!out.Create()) {
+        CloseFile({}, true);
+        return false;
+    }
+    try {
+        std::vector<char> buffer(bufferSize);
+        std::uint64_t done = 0;
+        for (;;) {
+            const std::size_t n = ReadFile(buffer.data(), bufferSize);
+            if (!out.Write(buffer.data(), n)) {
+                CloseFile({}, true);
+                return false;
+            }
+            done += n;
+            if (callback && !callback(header.m_uUncomprSize, done, userData))
+                break;
+            if (n < bufferSize)
+                break;
+        }
+        if (!out.Finish()) {
+            CloseFile({}, true);
+            return false;
+        }
+        const int closed = CloseFile(out.TemporaryPath());
+        return closed != -1 && out.Commit() && closed == 1;
+    } catch (...) {
+        CloseFile({}, true);
+        throw;
+    }
+}
+
+bool CZipArchive::AddNewFile(const std::string& path, int level, bool fullPath,
+                             ZipProgressCallback callback, void* userData, std::size_t bufferSize) {
+    if (bufferSize == 0 || IsClosed())
+        return false;
+    const std::string name = fullPath ? PathToEntryName(path) : FileNamePart(path);
+    if (name.empty())
+        return false;
+    const std::optional<SourceFacts> facts = ReadSourceFacts(path);
+    if (!facts)
+        return false;
+    CZipFileHeader header;
+    if (facts->isDirectory) {
+        header.SetFileName(name + "\\");
+        return OpenNewFile(header, level, path) && CloseNewFile();
+    }
+    SourceFile source(path);
+    if (source.Fd() < 0)
+        return false;
+    header.SetFileName(name);
+    if (!OpenNewFile(header, level, path))
+        return false;
+    std::vector<char> buffer(bufferSize);
+    std::uint64_t done = 0;
+    for (;;) {
+        const long long n = ReadBlock(source.Fd(), buffer.data(), bufferSize);
+        if (n < 0) {
+            DiscardNewFile();
+            return false;
+        }
+        WriteNewFile(buffer.data(), static_cast<std::size_t>(n));
+        done += static_cast<std::uint64_t>(n);
+        if (callback && !callback(facts->size, done, userData)) {
+            DiscardNewFile();
+            return false;
+        }
+        if (static_cast<std::size_t>(n) < bufferSize)
+            break;
+    }
+    return CloseNewFile();
+}
+
+bool CZipArchive::TestFile(int index, ZipProgressCallback callback, void* userData,
+                           std::size_t bufferSize) {
+    if (bufferSize == 0 || IsClosed())
+        return false;
+    if (!m_centralDir.IsValidIndex(index))
+        throw std::invalid_argument(
+            platform::Format("no entry %d in %s", index, GetArchivePath().c_str()));
+    const CZipFileHeader& header = m_centralDir.GetHeader(index);
+    if (header.IsDirectory()) {
+        const bool empty = header.m_uUncomprSize == 0 &&
+                           (header.m_uComprSize == 0 ||
+                            (header.IsEncrypted() && header.m_uComprSize == kEncryptionHeaderSize));
+        if (!empty)
+            Fail(CZipException::kGeneric, "folder entry holding data");
+        return true;
+    }
+    if (!OpenFile(index))
+        return false;
+    try {
+        std::vector<char> buffer(bufferSize);
+        std::uint64_t done = 0;
+        const std::uint64_t total = header.m_uUncomprSize;
+        for (;;) {
+            const std::size_t n = ReadFile(buffer.data(), bufferSize);
+            done += n;
+            if (callback && !callback(total, done, userData))
+                break;
+            if (n < bufferSize)
+                break;
+        }
+        return CloseFile() == 1;
+    } catch (...) {
+        CloseFile({}, true);
+        throw;
+    }
+}

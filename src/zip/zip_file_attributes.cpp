@@ -1,0 +1,51 @@
+#include "zip/zip_file_attributes.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "zip/zip_file_header.h"
+
+namespace zip {
+
+namespace {
+
+constexpr int kHostUnix = 3;
+
+}  // namespace
+
+std::optional<SourceFacts> ReadSourceFacts(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    SourceFacts facts;
+    facts.isDirectory = S_ISDIR(st.st_mode);
+    facts.attributes = facts.isDirectory ? CZipFileHeader::kDirectory : CZipFileHeader::kArchive;
+    if ((st.st_mode & S_IWUSR) == 0)
+        facts.attributes |= CZipFileHeader::kReadOnly;
+    facts.modified = st.st_mtime;
+    facts.size = facts.isDirectory ? 0 : static_cast<std::uint64_t>(st.st_size);
+    return facts;
+}
+
+bool ApplyEntryAttributes(const std::string& path, const CZipFileHeader& header) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    const bool directory = S_ISDIR(st.st_mode);
+    const timespec times[2] = {{header.GetTime(), 0}, {header.GetTime(), 0}};
+    bool ok = ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+
+    mode_t mode = st.st_mode & 07777;
+    const mode_t unixMode = (header.m_uExternalAttr >> 16) & 0777;
+    if ((header.m_uVersionMadeBy >> 8) == kHostUnix && unixMode != 0) {
+        // A folder must stay open to its owner: its own entries are written into it next.
+        mode = directory ? (unixMode | S_IRWXU) : unixMode;
+    } else if ((header.m_uExternalAttr & CZipFileHeader::kReadOnly) && !directory) {
+        mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+    }
+    if (mode != (st.st_mode & 07777))
+        ok = ::chmod(path.c_str(), mode) == 0 && ok;
+    return ok;
+}
+
+}  // namespace zip

@@ -1,0 +1,27 @@
+#pragma once
+// Disk files and entries' attribute words: what a new entry takes from its source file, and
+// what an extracted file or folder takes from its entry.
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+
+class CZipFileHeader;
+
+namespace zip {
+
+struct SourceFacts {
+    bool isDirectory = false;
+    std::uint32_t attributes = 0;  // Windows attribute bits: read-only, directory, archive
+    std::time_t modified = 0;
+    std::uint64_t size = 0;
+};
+
+std::optional<SourceFacts> ReadSourceFacts(const std::string& path);
+
+// Modification time, and the permissions an entry's attributes carry: the mode bits of a Unix
+// zip (never set-id bits), or the read-only bit of a Windows one. False when that fails.
+bool ApplyEntryAttributes(const std::string& path, const CZipFileHeader& header);
+
+}  // namespace zip

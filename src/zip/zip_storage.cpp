@@ -1,0 +1,215 @@
+#include "zip/zip_storage.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "zip/zip_bytes.h"
+#include "zip/zip_exception.h"
+#include "zip/zip_volume_names.h"
+
+CZipStorage::CZipStorage() = default;
+
+CZipStorage::~CZipStorage() = default;
+
+void CZipStorage::Fail(int cause, const std::string& detail) const {
+    ThrowZipError(cause, m_path, detail);
+}
+
+void CZipStorage::Open(const std::string& path, int mode, std::uint64_t volumeSize) {
+    m_path = path;
+    m_iSpanMode = kNoSpan;
+    m_iCurrentVolume = m_iLastVolume = 0;
+    m_uBuffered = 0;
+    m_bNewSpan = m_bVolumesCreated = m_bVolumeWritten = m_bReadOnly = false;
+    bool opened = false;
+    switch (mode) {
+        case 0:
+            opened = m_file.Open(path, CZipBigFile::Mode::kReadWrite);
+            if (!opened && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+                opened = m_file.Open(path, CZipBigFile::Mode::kRead);
+                m_bReadOnly = opened;
+            }
+            break;
+        case 1:
+            opened = m_file.Open(path, CZipBigFile::Mode::kRead);
+            m_bReadOnly = true;
+            break;
+        case 2:
+            opened = m_file.Open(path, CZipBigFile::Mode::kCreate);
+            break;
+        case 3:
+            if (volumeSize == 0) {
+                // Removable disks cannot be told apart here, so no medium qualifies.
+                Fail(m_pCallback ? CZipException::kNotRemovable : CZipException::kNoVolumeCallback,
+                     "spanning over removable disks");
+            }
+            m_iSpanMode = kFixedSpan;
+            m_bNewSpan = m_bVolumesCreated = true;
+            m_uVolumeSize = m_uFreeSpace = volumeSize;
+            opened = m_file.Open(zip::VolumeFileName(path, 0), CZipBigFile::Mode::kCreate);
+            break;
+        default:
+            Fail(CZipException::kGeneric, "unknown open mode");
+    }
+    if (!opened)
+        Fail(CZipException::kGeneric, std::string("open: ") + std::strerror(errno));
+    if (!m_bReadOnly)
+        m_writeBuffer.Allocate(kWriteBufferSize);
+    if (m_bNewSpan) {
+        std::string marker;
+        zip::PutU32(marker, zip::kDescriptorSignature);
+        Write(marker.data(), marker.size(), true);
+    }
+}
+
+void CZipStorage::Close(bool afterException) {
+    if (!IsOpen())
+        return;
+    if (afterException) {
+        m_file.Close();
+    } else {
+        Flush();
+        m_file.Close();
+        if (m_bVolumesCreated) {
+            const std::string last = zip::VolumeFileName(m_path, m_iCurrentVolume);
+            if (std::rename(last.c_str(), m_path.c_str()) != 0)
+                Fail(CZipException::kGeneric, std::string("rename: ") + std::strerror(errno));
+        }
+    }
+    m_writeBuffer.Release();
+    m_uBuffered = 0;
+    m_iSpanMode = kNoSpan;
+    m_bNewSpan = m_bVolumesCreated = false;
+}
+
+void CZipStorage::SetOpenedSpanned(int lastVolume) {
+    m_iSpanMode = kFixedSpan;
+    m_iCurrentVolume = m_iLastVolume = lastVolume;
+}
+
+void CZipStorage::EndSpanning() {
+    m_iSpanMode = kNoSpan;
+    m_bNewSpan = false;
+}
+
+void CZipStorage::OpenVolumeForReading(int volume) {
+    const std::string name = volume == m_iLastVolume ? m_path : zip::VolumeFileName(m_path, volume);
+    if (!m_file.Open(name, CZipBigFile::Mode::kRead))
+        Fail(CZipException::kGeneric, "volume " + name + ": " + std::strerror(errno));
+    m_iCurrentVolume = volume;
+}
+
+void CZipStorage::ChangeVolume(int volume) {
+    if (m_iSpanMode == kNoSpan || m_bNewSpan || volume == m_iCurrentVolume)
+        return;
+    if (volume < 0 || volume > m_iLastVolume)
+        Fail(CZipException::kBadArchive, "no such volume");
+    OpenVolumeForReading(volume);
+}
+
+void CZipStorage::Read(void* buffer, std::size_t size) {
+    Flush();
+    auto* out = static_cast<char*>(buffer);
+    while (size > 0) {
+        const std::size_t got = m_file.Read(out, size);
+        out += got;
+        size -= got;
+        if (size == 0)
+            break;
+        if (m_iSpanMode == kNoSpan || m_bNewSpan || m_iCurrentVolume >= m_iLastVolume)
+            Fail(CZipException::kBadArchive, "unexpected end of data");
+        OpenVolumeForReading(m_iCurrentVolume + 1);
+    }
+}
+
+void CZipStorage::MakeRoom(std::size_t size) {
+    if (!m_bNewSpan)
+        return;
+    if (size > m_uVolumeSize)
+        Fail(CZipException::kGeneric, "record larger than a volume");
+    if (size > m_uFreeSpace)
+        NextVolume();
+}
+
+void CZipStorage::Write(const void* data, std::size_t size, bool atOnce) {
+    if (m_bReadOnly)
+        Fail(CZipException::kGeneric, "archive opened for reading only");
+    if (atOnce)
+        MakeRoom(size);
+    const auto* in = static_cast<const char*>(data);
+    while (size > 0) {
+        std::size_t part = size;
+        if (m_bNewSpan) {
+            if (m_uFreeSpace == 0)
+                NextVolume();
+            part = static_cast<std::size_t>(std::min<std::uint64_t>(part, m_uFreeSpace));
+            m_uFreeSpace -= part;
+            m_bVolumeWritten = true;
+        }
+        Buffer(in, part);
+        in += part;
+        size -= part;
+    }
+}
+
+void CZipStorage::Buffer(const char* data, std::size_t size) {
+    const std::size_t capacity = m_writeBuffer.GetSize();
+    while (size > 0) {
+        if (m_uBuffered == 0 && size >= capacity) {
+            m_file.Write(data, size);
+            return;
+        }
+        const std::size_t now = std::min(size, capacity - m_uBuffered);
+        std::memcpy(m_writeBuffer.Data() + m_uBuffered, data, now);
+        m_uBuffered += now;
+        data += now;
+        size -= now;
+        if (m_uBuffered == capacity)
+            Flush();
+    }
+}
+
+void CZipStorage::Flush() {
+    if (m_uBuffered == 0)
+        return;
+    const std::size_t buffered = m_uBuffered;
+    m_uBuffered = 0;
+    m_file.Write(m_writeBuffer.Data(), buffered);
+}
+
+void CZipStorage::NextVolume() {
+    Flush();
+    int next = m_iCurrentVolume;
+    if (m_bVolumeWritten)
+        ++next;
+    if (next >= kMaxVolumes)
+        Fail(CZipException::kTooManyVolumes, {});
+    m_file.Close();
+    if (!m_file.Open(zip::VolumeFileName(m_path, next), CZipBigFile::Mode::kCreate))
+        Fail(CZipException::kGeneric, std::string("volume: ") + std::strerror(errno));
+    m_iCurrentVolume = next;
+    m_uFreeSpace = m_uVolumeSize;
+    m_bVolumeWritten = false;
+}
+
+std::uint64_t CZipStorage::GetPosition() {
+    return m_file.GetPosition() + m_uBuffered;
+}
+
+void CZipStorage::Seek(std::uint64_t position) {
+    Flush();
+    m_file.Seek(position);
+}
+
+void CZipStorage::SeekToEnd() {
+    Flush();
+    m_file.SeekToEnd();
+}
+
+void CZipStorage::Truncate(std::uint64_t length) {
+    Flush();
+    m_file.SetLength(length);
+    m_file.SeekToEnd();
+}

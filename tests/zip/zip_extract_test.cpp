@@ -1,0 +1,163 @@
+// Extraction: where entries land, what they take from their headers, and the entries that are
+// refused because they would land outside the target folder.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/date_time.h"
+#include "platform/files.h"
+#include "support/test_env.h"
+#include "zip_test_support.h"
+
+using namespace ziptest;
+
+namespace {
+
+int FilesBelow(const std::string& folder) {
+    int count = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::recursive_directory_iterator(folder))
+        ++count;
+    return count;
+}
+
+}  // namespace
+
+TEST(ZipExtract, FullPathsCreateFoldersBelowTheTargetOtherwiseOnlyTheNameCounts) {
+    testenv::ScratchFolder folder;
+    WriteArchive("d.zip", {{"dati\\2024\\rec.kr9", "index"}, {"dati/2024/p1.rec", "page"}});
+    CZipArchive zip;
+    zip.Open("d.zip", CZipArchive::kOpenReadOnly);
+    EXPECT_TRUE(zip.ExtractFile(0, folder.File("out"), true));
+    EXPECT_TRUE(zip.ExtractFile(1, folder.File("out\\"), true));
+    EXPECT_EQ(folder.Read("out/dati/2024/rec.kr9"), "index");
+    EXPECT_EQ(folder.Read("out/dati/2024/p1.rec"), "page");
+
+    EXPECT_TRUE(zip.ExtractFile(0, folder.File("flat"), false));
+    EXPECT_TRUE(zip.ExtractFile(1, folder.File("flat"), false, "renamed.rec"));
+    EXPECT_EQ(folder.Read("flat/rec.kr9"), "index");
+    EXPECT_EQ(folder.Read("flat/renamed.rec"), "page");
+    EXPECT_EQ(FilesBelow(folder.File("flat")), 2);
+
+    EXPECT_FALSE(zip.ExtractFile(0, folder.File("x"), true, {}, nullptr, nullptr, 0));
+    EXPECT_FALSE(zip.ExtractFile(2, folder.File("x")));
+    EXPECT_FALSE(platform::FileExists(folder.File("x")));
+    zip.Close();
+}
+
+TEST(ZipExtract, FilesTakeTheTimeAndReadOnlyBitOfTheirEntries) {
+    testenv::ScratchFolder folder;
+    folder.Write("src/locked.txt", "ro");
+    folder.Write("src/open.txt", "rw");
+    const std::time_t then = platform::DateTime::FromParts(2019, 5, 4, 12, 30, 10).Seconds();
+    for (const char* name : {"src/locked.txt", "src/open.txt"}) {
+        const timespec times[2] = {{then, 0}, {then, 0}};
+        ::utimensat(AT_FDCWD, folder.File(name).c_str(), times, 0);
+    }
+    ::chmod(folder.File("src/locked.txt").c_str(), 0444);
+    {
+        CZipArchive zip;
+        zip.Open("a.zip", CZipArchive::kCreate);
+        zip.AddNewFile(folder.File("src/locked.txt"), 1, false);
+        zip.AddNewFile(folder.File("src/open.txt"), 1, false);
+        zip.Close();
+    }
+    CZipArchive zip;
+    zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+    ASSERT_TRUE(zip.ExtractFile(0, folder.File("out")));
+    ASSERT_TRUE(zip.ExtractFile(1, folder.File("out")));
+    zip.Close();
+    struct stat st {};
+    ::stat(folder.File("out/locked.txt").c_str(), &st);
+    EXPECT_EQ(st.st_mtime, then);
+    EXPECT_EQ(st.st_mode & 0222, 0u);
+    ::stat(folder.File("out/open.txt").c_str(), &st);
+    EXPECT_NE(st.st_mode & S_IWUSR, 0u);
+}
+
+TEST(ZipExtract, NamesLeadingOutsideTheFolderAreRefused) {
+    testenv::ScratchFolder folder;
+    WriteArchive("evil.zip", {{"..\\escaped.txt", "x"},
+                              {"a\\..\\..\\escaped.txt", "x"},
+                              {"\\abs.txt", "x"},
+                              {"C:\\drive.txt", "x"},
+                              {"fine\\..\\inside.txt", "ok"}});
+    CZipArchive zip;
+    zip.Open("evil.zip", CZipArchive::kOpenReadOnly);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ZipCause([&] { zip.ExtractFile(i, folder.File("out/deep")); }),
+                  CZipException::kUnsafeEntry)
+            << i;
+        // The entry state is dropped: the archive goes on working.
+        EXPECT_TRUE(zip.TestFile(i));
+    }
+    EXPECT_EQ(ZipCause([&] { zip.ExtractFile(4, folder.File("out/deep")); }),
+              CZipException::kUnsafeEntry);
+    // Without the stored path only the last name is used, which cannot climb.
+    EXPECT_TRUE(zip.ExtractFile(0, folder.File("out/deep"), false));
+    EXPECT_EQ(folder.Read("out/deep/escaped.txt"), "x");
+    zip.Close();
+    EXPECT_FALSE(platform::FileExists(folder.File("out/escaped.txt")));
+    EXPECT_FALSE(platform::FileExists(folder.File("escaped.txt")));
+}
+
+TEST(ZipExtract, LinksAreRefusedStoredOrFoundOnTheWay) {
+    testenv::ScratchFolder folder;
+    // A symbolic link as a Unix zip stores it: mode in the high word, the target as data.
+    ASSERT_EQ(RunPython(R"(
+import zipfile
+with zipfile.ZipFile('link.zip', 'w') as z:
+    info = zipfile.ZipInfo('etc')
+    info.create_system = 3
+    info.external_attr = (0o120777 << 16)
+    z.writestr(info, '/etc')
+    z.writestr('etc/passwd', 'owned')
+)"),
+              0);
+    CZipArchive zip;
+    zip.Open("link.zip", CZipArchive::kOpenReadOnly);
+    EXPECT_EQ(ZipCause([&] { zip.ExtractFile(0, folder.File("out")); }),
+              CZipException::kUnsafeEntry);
+
+    // A link already in the target folder is not followed either.
+    platform::MakeDirectories(folder.File("out"));
+    platform::MakeDirectories(folder.File("elsewhere"));
+    ASSERT_EQ(::symlink(folder.File("elsewhere").c_str(), folder.File("out/etc").c_str()), 0);
+    EXPECT_EQ(ZipCause([&] { zip.ExtractFile(1, folder.File("out")); }),
+              CZipException::kUnsafeEntry);
+    zip.Close();
+    EXPECT_EQ(FilesBelow(folder.File("elsewhere")), 0);
+}
+
+TEST(ZipExtract, FailedOrStoppedExtractionsKeepTheFileThatWasThere) {
+    testenv::ScratchFolder folder;
+    WriteArchive("a.zip", {{"data.bin", RandomBytes(200000, 2)}});
+    std::string bytes = FileBytes("a.zip");
+    bytes[bytes.find("PK\x01\x02") + 16] ^= 1;  // CRC in the directory
+    WriteBytes("bad.zip", bytes);
+    folder.Write("out/data.bin", "precious");
+
+    CZipArchive zip;
+    zip.Open("bad.zip", CZipArchive::kOpenReadOnly);
+    EXPECT_EQ(ZipCause([&] { zip.ExtractFile(0, folder.File("out")); }), CZipException::kBadCrc);
+    zip.Close();
+    zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+    const auto stop = [](std::uint64_t, std::uint64_t done, void*) { return done < 100000; };
+    EXPECT_FALSE(zip.ExtractFile(0, folder.File("out"), true, {}, stop, nullptr, 65536));
+    EXPECT_EQ(folder.Read("out/data.bin"), "precious");
+    EXPECT_EQ(FilesBelow(folder.File("out")), 1);
+
+    std::vector<std::uint64_t> progress;
+    const auto record = [](std::uint64_t total, std::uint64_t done, void* data) {
+        EXPECT_EQ(total, 200000u);
+        static_cast<std::vector<std::uint64_t>*>(data)->push_back(done);
+        return true;
+    };
+    EXPECT_TRUE(zip.ExtractFile(0, folder.File("out"), true, {}, record, &progress, 65536));
+    EXPECT_EQ(progress, (std::vector<std::uint64_t>{65536, 131072, 196608, 200000}));
+    EXPECT_EQ(folder.Read("out/data.bin"), RandomBytes(200000, 2));
+    zip.Close();
+}

@@ -1,0 +1,126 @@
+// Archives spanned over fixed-size volumes, named as Info-ZIP names them, both ways; and the
+// removable-disk spanning that this system cannot offer.
+
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "support/test_env.h"
+#include "zip/zip_bytes.h"
+#include "zip_test_support.h"
+
+using namespace ziptest;
+
+namespace {
+
+const Entries& SpanEntries() {
+    static const Entries entries = {{"one.bin", RandomBytes(90000, 11)},
+                                    {"two.txt", TextBytes(30000)},
+                                    {"three.bin", RandomBytes(60000, 12)}};
+    return entries;
+}
+
+void WriteSpanned(const std::string& path, const Entries& entries, std::uint64_t volumeSize,
+                  const std::string& password = {}) {
+    CZipArchive zip;
+    ASSERT_TRUE(zip.Open(path, CZipArchive::kCreateSpan, volumeSize));
+    zip.SetPassword(password);
+    for (const auto& [name, content] : entries) {
+        CZipFileHeader header;
+        header.SetFileName(name);
+        ASSERT_TRUE(zip.OpenNewFile(header));
+        zip.WriteNewFile(content.data(), content.size());
+        EXPECT_FALSE(zip.OpenFile(0));  // nothing is read back while volumes are written
+        zip.CloseNewFile();
+    }
+    zip.Close();
+}
+
+}  // namespace
+
+TEST(ZipSpan, VolumesAreNamedAsInfoZipNamesThemAndReadBack) {
+    testenv::ScratchFolder folder;
+    WriteSpanned("span.zip", SpanEntries(), 65536);
+    for (const char* volume : {"span.z01", "span.z02", "span.zip"})
+        EXPECT_TRUE(platform::FileExists(folder.File(volume))) << volume;
+    EXPECT_FALSE(platform::FileExists(folder.File("span.z03")));
+    EXPECT_EQ(FileBytes("span.z01").size(), 65536u);
+    EXPECT_EQ(FileBytes("span.z01").substr(0, 4), "PK\x07\x08");
+    EXPECT_EQ(ReadArchive("span.zip"), SpanEntries());
+
+    CZipArchive zip;
+    zip.Open("span.zip", CZipArchive::kOpen);
+    EXPECT_EQ(zip.GetSpanMode(), CZipStorage::kFixedSpan);
+    CZipFileHeader header;
+    EXPECT_FALSE(zip.OpenNewFile(header));
+    EXPECT_TRUE(zip.ExtractFile(2, folder.File("out")));
+    EXPECT_EQ(folder.Read("out/three.bin"), RandomBytes(60000, 12));
+    zip.Close();
+
+    SKIP_WITHOUT("zip");
+    SKIP_WITHOUT("unzip");
+    ASSERT_EQ(Shell("zip -q -s 0 span.zip --out joined.zip && unzip -tq joined.zip >/dev/null"), 0);
+    ASSERT_EQ(Shell("unzip -p joined.zip three.bin > three.out"), 0);
+    EXPECT_EQ(FileBytes("three.out"), RandomBytes(60000, 12));
+}
+
+TEST(ZipSpan, EncryptedSpannedEntriesReadBack) {
+    testenv::ScratchFolder folder;
+    WriteSpanned("locked.zip", SpanEntries(), 70000, "pw");
+    EXPECT_EQ(ReadArchive("locked.zip", "pw"), SpanEntries());
+}
+
+TEST(ZipSpan, InfoZipSplitArchivesOpen) {
+    SKIP_WITHOUT("zip");
+    testenv::ScratchFolder folder;
+    for (const auto& [name, content] : SpanEntries())
+        folder.Write("in/" + name, content);
+    ASSERT_EQ(Shell("cd in && zip -q -s 64k ../split.zip one.bin two.txt three.bin"), 0);
+    ASSERT_TRUE(platform::FileExists(folder.File("split.z02")));
+    EXPECT_EQ(ReadArchive("split.zip"), SpanEntries());
+    CZipArchive zip;
+    zip.Open("split.zip", CZipArchive::kOpenReadOnly);
+    for (int i = 0; i < zip.GetCount(); ++i)
+        EXPECT_TRUE(zip.TestFile(i)) << i;
+    zip.Close();
+}
+
+TEST(ZipSpan, ASpannedArchiveThatFitsOneVolumeBecomesOrdinary) {
+    testenv::ScratchFolder folder;
+    const Entries entries = {{"a.txt", TextBytes(3000)}, {"b.bin", RandomBytes(2000, 1)}};
+    WriteSpanned("small.zip", entries, 1 << 20);
+    EXPECT_FALSE(platform::FileExists(folder.File("small.z01")));
+    const std::string bytes = FileBytes("small.zip");
+    EXPECT_EQ(zip::GetU32(bytes.data()), zip::kLocalHeaderSignature);
+    EXPECT_EQ(zip::GetU16(bytes.data() + 6) & 0x08, 0);
+    EXPECT_EQ(ReadArchive("small.zip"), entries);
+
+    // Encrypted entries keep their descriptors.
+    WriteSpanned("small-locked.zip", entries, 1 << 20, "pw");
+    EXPECT_EQ(ReadArchive("small-locked.zip", "pw"), entries);
+
+    SKIP_WITHOUT("unzip");
+    EXPECT_EQ(
+        Shell("unzip -tq small.zip >/dev/null && unzip -tq -P pw small-locked.zip >/dev/null"), 0);
+}
+
+TEST(ZipSpan, RemovableDisksAndTooManyVolumesAreRefused) {
+    testenv::ScratchFolder folder;
+    CZipArchive zip;
+    EXPECT_EQ(ZipCause([&] { zip.Open("disk.zip", CZipArchive::kCreateSpan, 0); }),
+              CZipException::kNoVolumeCallback);
+    zip.SetVolumeCallback([](int, int, void*) { return true; }, nullptr);
+    EXPECT_EQ(ZipCause([&] { zip.Open("disk.zip", CZipArchive::kCreateSpan, 0); }),
+              CZipException::kNotRemovable);
+    EXPECT_TRUE(zip.IsClosed());
+
+    ASSERT_TRUE(zip.Open("many.zip", CZipArchive::kCreateSpan, 64));
+    CZipFileHeader header;
+    header.SetFileName("x.bin");
+    ASSERT_TRUE(zip.OpenNewFile(header, 0));
+    const std::string data = RandomBytes(64 * 1200, 3);
+    EXPECT_EQ(ZipCause([&] { zip.WriteNewFile(data.data(), data.size()); }),
+              CZipException::kTooManyVolumes);
+    zip.Close(true);
+    EXPECT_TRUE(platform::FileExists(folder.File("many.z998")));
+    EXPECT_FALSE(platform::FileExists(folder.File("many.z999")));
+}

@@ -1,0 +1,103 @@
+#include "zip_test_support.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+namespace ziptest {
+
+std::string RandomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+std::string TextBytes(std::size_t size) {
+    static const std::string line =
+        "Livello sonoro equivalente LAeq 94.0 dB - verifica periodica\r\n";
+    std::string text;
+    while (text.size() < size)
+        text += line + std::to_string(text.size()) + "\r\n";
+    text.resize(size);
+    return text;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void WriteArchive(const std::string& path, const Entries& entries, int level,
+                  const std::string& password) {
+    CZipArchive zip;
+    zip.Open(path, CZipArchive::kCreate);
+    zip.SetPassword(password);
+    for (const auto& [name, content] : entries) {
+        CZipFileHeader header;
+        header.SetFileName(name);
+        if (!zip.OpenNewFile(header, level))
+            throw std::runtime_error("OpenNewFile " + name);
+        zip.WriteNewFile(content.data(), content.size());
+        zip.CloseNewFile();
+    }
+    zip.Close();
+}
+
+std::string ReadEntry(CZipArchive& zip, int index) {
+    if (!zip.OpenFile(index))
+        throw std::runtime_error("OpenFile failed");
+    std::string content;
+    char buffer[7000];  // deliberately not a power of two
+    std::size_t n;
+    while ((n = zip.ReadFile(buffer, sizeof buffer)) > 0)
+        content.append(buffer, n);
+    if (zip.CloseFile() != 1)
+        throw std::runtime_error("entry not read to its end");
+    return content;
+}
+
+Entries ReadArchive(const std::string& path, const std::string& password) {
+    CZipArchive zip;
+    zip.Open(path, CZipArchive::kOpenReadOnly);
+    zip.SetPassword(password);
+    Entries entries;
+    for (int i = 0; i < zip.GetCount(); ++i) {
+        CZipFileHeader header;
+        zip.GetFileInfo(header, i);
+        entries.emplace_back(header.GetFileName(), header.IsDirectory() ? "" : ReadEntry(zip, i));
+    }
+    zip.Close();
+    return entries;
+}
+
+int Shell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    if (status == -1 || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+bool HasProgram(const std::string& name) {
+    return Shell("command -v " + name + " >/dev/null 2>&1") == 0;
+}
+
+int RunPython(const std::string& script) {
+    WriteBytes("check.py", script);
+    return Shell("python3 check.py");
+}
+
+}  // namespace ziptest
