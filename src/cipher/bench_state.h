@@ -20,6 +20,9 @@ enum class BenchTest {
     AssociatedCalibrator = 6,
 };
 
+// The bench's two meters.
+enum class Meter { Reference, Target };
+
 struct BenchMeter {
     MeterCipher cipher;
     // Serial number of the connected meter, set when it is identified.
@@ -41,6 +44,8 @@ struct BenchState {
     BenchTest runningTest = BenchTest::SetPoint94dB;
     // The tone being played, which names the channels of a transients reading.
     std::string playbackFile;
+
+    BenchMeter& Of(Meter meter) { return meter == Meter::Reference ? reference : target; }
 };
 
 }  // namespace cipher

@@ -1,0 +1,31 @@
+#pragma once
+// What the enciphered exchanges need from the verification bench window and the application
+// around it. The bench window implements it; tests give their own.
+
+#include <string>
+
+#include "cipher/bench_state.h"
+
+class CSerial;
+
+namespace cipher {
+
+class BenchServices {
+public:
+    virtual ~BenchServices() = default;
+
+    // The application's message-pumping wait, in program milliseconds.
+    virtual void Wait(unsigned ms) = 0;
+    // One line of the bench's event log.
+    virtual void AddLog(const std::string& text) = 0;
+    // Whether the main view and its window, and the bench's own window, still exist.
+    virtual bool WindowsPresent() = 0;
+    // The main view's port of the meter; nullptr once the view is gone.
+    virtual CSerial* Port(Meter meter) = 0;
+    // Sets the text of a value field of the meter's box on the bench window, channel 0 to 2.
+    virtual void ShowValue(Meter meter, int channel, const std::string& text) = 0;
+    // A pseudo-random number from 0 to 32767 for the challenges.
+    virtual int Random() = 0;
+};
+
+}  // namespace cipher

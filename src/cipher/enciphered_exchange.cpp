@@ -1,0 +1,247 @@
+#include "cipher/enciphered_exchange.h"
+
+#include <mutex>
+#include <random>
+
+#include "cipher/enciphered_command.h"
+#include "cipher/meter_readings.h"
+#include "link/serial.h"
+#include "link/serial_wnd.h"
+#include "platform/text.h"
+
+namespace cipher {
+
+namespace {
+
+constexpr char kNak = 0x15;
+constexpr int kAttempts = 2;
+constexpr size_t kReadSize = 511;
+constexpr unsigned kPauseAfterFailedAttemptMs = 2000;
+// The new key reads for as long as the meter sends; a meter that never pauses must not hold
+// the bench for ever.
+constexpr int kNewKeyWaitLimit = 8;
+
+}  // namespace
+
+// What sets one operation's exchange apart from the others.
+struct EncipheredExchange::Rules {
+    Meter meter;
+    std::string_view keyword;
+    ReplyWaits waits;
+    std::string_view nakLog;
+    std::string_view nullLog;
+    // Readings and the unlock: after both attempts failed; nothing logged when empty.
+    std::string_view finalLog;
+};
+
+int StandardRandom() {
+    static std::mutex mutex;
+    static std::mt19937 generator{std::random_device{}()};
+    std::lock_guard lock(mutex);
+    return std::uniform_int_distribution<int>(0, 32767)(generator);
+}
+
+EncipheredExchange::EncipheredExchange(BenchState& bench, BenchServices& services)
+    : m_bench(bench), m_services(services) {}
+
+int EncipheredExchange::DrawChallenge() {
+    int n = m_services.Random() % 4095;
+    if (n == 0)
+        n = m_services.Random() % 4095;
+    return n;
+}
+
+bool EncipheredExchange::Confirms(std::string_view decoded, int challenge) {
+    return platform::Contains(decoded, platform::Format("%.4d_RND_KEYGEN", challenge));
+}
+
+void EncipheredExchange::SendFrame(Meter meter, const std::string& frame) {
+    CSerial* port = m_services.Port(meter);
+    if (!port)
+        return;
+    // The port's listener would take the reply for the command queue.
+    if (auto* listened = dynamic_cast<CSerialWnd*>(port))
+        listened->Link().receiveEnabled = FALSE;
+    port->Purge();
+    port->WriteString(frame);
+}
+
+EncipheredExchange::ReplyEnd EncipheredExchange::CollectReply(Meter meter, const ReplyWaits& waits,
+                                                              std::string& reply) {
+    for (int made = 1;; ++made) {
+        m_services.Wait(waits.waitMs);
+        if (m_bench.abortRequested)
+            return ReplyEnd::Failed;
+        CSerial* port = m_services.Port(meter);
+        if (waits.checked) {
+            if (!m_services.WindowsPresent() || !port) {
+                if (!waits.windowGoneLog.empty())
+                    m_services.AddLog(std::string(waits.windowGoneLog));
+                return ReplyEnd::Failed;
+            }
+            if (!port->IsOpen()) {
+                if (!waits.portClosedLog.empty())
+                    m_services.AddLog(std::string(waits.portClosedLog));
+                return ReplyEnd::Failed;
+            }
+        }
+        char buffer[kReadSize + 1];
+        size_t read = 0;
+        if (port)
+            port->Read(buffer, kReadSize, &read);
+        reply.append(buffer, read);
+        if (!reply.empty() && reply.front() == kNak)
+            return ReplyEnd::Collected;
+        if (read == 0 || made >= waits.waitLimit)
+            return ReplyEnd::Collected;
+    }
+}
+
+std::optional<std::string> EncipheredExchange::Exchange(const Rules& rules, int challenge) {
+    BenchMeter& meter = m_bench.Of(rules.meter);
+    // The challenge of the first attempt is sent again unchanged: nothing was advanced.
+    const std::string frame =
+        CommandFrame(meter.cipher, CommandText(rules.keyword, challenge), CipherKey::Keystream);
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        SendFrame(rules.meter, frame);
+        std::string reply;
+        if (CollectReply(rules.meter, rules.waits, reply) == ReplyEnd::Failed)
+            return std::nullopt;
+        if (!reply.empty() && reply.front() != kNak)
+            return reply;
+        m_services.AddLog(std::string(reply.empty() ? rules.nullLog : rules.nakLog));
+        if (rules.waits.checked) {
+            m_services.Wait(kPauseAfterFailedAttemptMs);
+            ++meter.keyErrors;
+            if (m_bench.abortRequested)
+                return std::nullopt;
+        }
+    }
+    if (rules.waits.checked) {
+        if (!rules.finalLog.empty())
+            m_services.AddLog(std::string(rules.finalLog));
+        ++meter.keyErrors;
+    }
+    return std::nullopt;
+}
+
+bool EncipheredExchange::NewKey(Meter meter) {
+    const bool reference = meter == Meter::Reference;
+    const Rules rules{
+        meter,
+        kNewKeyKeyword,
+        {5000, kNewKeyWaitLimit, false, {}, {}},
+        reference ? "REF : RefNewKey (NEWKEY_RND_) receive NAK -> Repeat command"
+                  : "DUT : TargetNewKey (NEWKEY_RND_) receive NAK -> Repeat command",
+        reference ? "REF : RefNewKey (NEWKEY_RND_)receive NULL -> Repeat command"
+                  : "DUT : TargetNewKey (NEWKEY_RND_) receive NULL -> Repeat command",
+        {},
+    };
+    m_services.AddLog(reference ? "REF : RefNewKey" : "TARGET : TargetNewKey");
+    const int challenge = DrawChallenge();
+    const auto reply = Exchange(rules, challenge);
+    if (!reply)
+        return false;
+    MeterCipher& cipher = m_bench.Of(meter).cipher;
+    // The meter answered, so it has advanced: so must we, whatever the reply holds.
+    cipher.Advance(challenge);
+    const auto decoded = DecodeReply(cipher, *reply);
+    if (decoded && Confirms(*decoded, challenge))
+        return true;
+    m_services.AddLog(reference ? "REF : RefNewKey : decoded failed"
+                                : "DUT : TargetNewKey : decoded failed");
+    return false;
+}
+
+bool EncipheredExchange::RefNewKey() {
+    return NewKey(Meter::Reference);
+}
+
+bool EncipheredExchange::TargetNewKey() {
+    return NewKey(Meter::Target);
+}
+
+namespace {
+
+constexpr ReplyWaits kTargetWaits{5000, 4, true, "err1", "err2"};
+constexpr std::string_view kTargetNakLog = "DUT  crypt: receive NAK -> Repeat command";
+constexpr std::string_view kTargetNullLog = "DUT  crypt: receive NULL -> Repeat command";
+constexpr std::string_view kTargetFinalLog = "TARGET: Start crypt command: increase error";
+
+}  // namespace
+
+std::string EncipheredExchange::UnlockTargetCryp() {
+    if (!m_services.WindowsPresent())
+        return std::string(kFailed);
+    const Rules rules{Meter::Target, kUnlockKeyword, kTargetWaits,
+                      kTargetNakLog, kTargetNullLog, kTargetFinalLog};
+    const int challenge = DrawChallenge();
+    const auto reply = Exchange(rules, challenge);
+    if (!reply)
+        return std::string(kFailed);
+    MeterCipher& cipher = m_bench.target.cipher;
+    cipher.Advance(challenge);
+    const auto decoded = DecodeReply(cipher, *reply);
+    return std::string(decoded && Confirms(*decoded, challenge) ? kConfirmed : kFailed);
+}
+
+std::string EncipheredExchange::TargetGetValCrypt() {
+    if (!m_services.WindowsPresent())
+        return std::string(kFailed);
+    const Rules rules{Meter::Target, kTargetReadingKeyword, kTargetWaits,
+                      kTargetNakLog, kTargetNullLog,        kTargetFinalLog};
+    const int challenge = DrawChallenge();
+    const auto reply = Exchange(rules, challenge);
+    if (!reply)
+        return std::string(kFailed);
+    BenchMeter& meter = m_bench.target;
+    meter.cipher.Advance(challenge);
+    const auto decoded = DecodeReply(meter.cipher, *reply);
+    if (!decoded) {
+        // A cut reply carries no reading; counted like a failed exchange.
+        m_services.AddLog("DUT  crypt: reply too short: " + Printable(*reply));
+        ++meter.keyErrors;
+        return std::string(kFailed);
+    }
+    const TargetReading reading = ReadTargetReading(*decoded);
+    if (!reading.numeric)
+        m_services.AddLog("DUT  crypt: reading not numeric: " + Printable(*decoded));
+    for (int channel = 0; channel < 3; ++channel)
+        m_services.ShowValue(Meter::Target, channel,
+                             platform::Format("%.1f", reading.channels[channel]));
+    return TargetReadingText(reading);
+}
+
+std::string EncipheredExchange::RefGetExtCrypt() {
+    if (!m_services.WindowsPresent())
+        return std::string(kFailed);
+    const Rules rules{
+        Meter::Reference,
+        kReferenceReadingKeyword,
+        {3000, 4, true, {}, {}},
+        "REF  crypt command : receive NAK -> Repeat command",
+        "REF  crypt command: receive NULL -> Repeat command",
+        {},
+    };
+    const int challenge = DrawChallenge();
+    const auto reply = Exchange(rules, challenge);
+    if (!reply)
+        return std::string(kFailed);
+    BenchMeter& meter = m_bench.reference;
+    meter.cipher.Advance(challenge);
+    const auto decoded = DecodeReply(meter.cipher, *reply);
+    if (!decoded) {
+        m_services.AddLog("REF  crypt command: reply too short: " + Printable(*reply));
+        ++meter.keyErrors;
+        return std::string(kFailed);
+    }
+    const ReferenceReading reading = ReadReferenceReading(*decoded);
+    if (!reading.numeric)
+        m_services.AddLog("REF  crypt command: reading not numeric: " + Printable(*decoded));
+    m_services.ShowValue(Meter::Reference, 0, "");
+    m_services.ShowValue(Meter::Reference, 1, platform::Format("%.2f", reading.level));
+    m_services.ShowValue(Meter::Reference, 2, "");
+    return ReferenceReadingText(reading);
+}
+
+}  // namespace cipher

@@ -1,0 +1,428 @@
+#include "cipher/enciphered_exchange.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "cipher/enciphered_command.h"
+#include "cipher_responder.h"
+#include "link/serial_wnd.h"
+#include "platform/clock.h"
+#include "platform/event_loop.h"
+#include "platform/messages.h"
+#include "platform/text.h"
+#include "sim_meter.h"
+#include "support/test_env.h"
+
+using namespace cipher;
+using simmeter::CipherResponder;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+constexpr const char* kTargetNull = "DUT  crypt: receive NULL -> Repeat command";
+constexpr const char* kTargetNak = "DUT  crypt: receive NAK -> Repeat command";
+constexpr const char* kTargetFinal = "TARGET: Start crypt command: increase error";
+
+struct KeyData {
+    Block resetKeystream{};
+    MeterCipher::State state{};
+};
+
+KeyData MakeKeyData(std::uint32_t seed) {
+    std::mt19937 random(seed);
+    KeyData key;
+    for (auto& byte : key.resetKeystream)
+        byte = static_cast<std::uint8_t>(random());
+    for (auto& byte : key.state)
+        byte = static_cast<std::uint8_t>(random());
+    return key;
+}
+
+// The bench window as the exchanges see it, with every wait and log kept.
+class FakeBench : public BenchServices {
+public:
+    void Wait(unsigned ms) override {
+        waits.push_back(ms);
+        if (onWait)
+            onWait(static_cast<int>(waits.size()));
+        platform::EventLoop::Wait(ms);
+    }
+    void AddLog(const std::string& text) override { logs.push_back(text); }
+    bool WindowsPresent() override { return windows; }
+    CSerial* Port(Meter meter) override {
+        return meter == Meter::Reference ? referencePort : targetPort;
+    }
+    void ShowValue(Meter meter, int channel, const std::string& text) override {
+        fields[meter][channel] = text;
+    }
+    int Random() override {
+        if (randoms.empty())
+            return 945;
+        const int r = randoms.front();
+        randoms.pop_front();
+        return r;
+    }
+    // What the operator does during the n-th wait (1 = first).
+    std::function<void(int)> onWait;
+
+    std::vector<unsigned> waits;
+    Strings logs;
+    bool windows = true;
+    CSerial* referencePort = nullptr;
+    CSerial* targetPort = nullptr;
+    std::map<Meter, std::map<int, std::string>> fields;
+    std::deque<int> randoms;
+};
+
+// Two simulated meters with key data of their own, each on its port, and the bench holding
+// the same key data.
+class EncipheredExchangeTest : public ::testing::Test {
+protected:
+    EncipheredExchangeTest() {
+        LoadKeys();
+        referenceKeys->InstallOn(referenceMeter);
+        targetKeys->InstallOn(targetMeter);
+        services.referencePort = &referencePort;
+        services.targetPort = &targetPort;
+    }
+
+    void SetUp() override {
+        ASSERT_EQ(referencePort.Open(referenceMeter.SlavePath()), 0);
+        ASSERT_EQ(referencePort.Setup(38400), 0);
+        ASSERT_EQ(targetPort.Open(targetMeter.SlavePath()), 0);
+        ASSERT_EQ(targetPort.Setup(38400), 0);
+    }
+
+    void LoadKeys() {
+        bench.reference.cipher.Load(referenceKeyData.resetKeystream, referenceKeyData.state);
+        bench.target.cipher.Load(targetKeyData.resetKeystream, targetKeyData.state);
+    }
+
+    bool InStep(const CipherResponder& meter, Meter which) {
+        const MeterCipher& ours = bench.Of(which).cipher;
+        const MeterCipher theirs = meter.Cipher();
+        return ours.StateBytes() == theirs.StateBytes() && ours.Keystream() == theirs.Keystream();
+    }
+
+    Strings TargetCommands() {
+        Strings commands;
+        for (const auto& frame : targetKeys->Frames())
+            commands.push_back(frame.readable ? frame.command : "?");
+        return commands;
+    }
+
+    void Restart() {
+        services.waits.clear();
+        services.logs.clear();
+        services.fields.clear();
+    }
+
+    platform::ScopedClockSpeed fast{100.0};
+    KeyData referenceKeyData = MakeKeyData(101);
+    KeyData targetKeyData = MakeKeyData(202);
+    simmeter::SimMeter referenceMeter;
+    simmeter::SimMeter targetMeter;
+    std::shared_ptr<CipherResponder> referenceKeys =
+        CipherResponder::Create(referenceKeyData.resetKeystream, referenceKeyData.state);
+    std::shared_ptr<CipherResponder> targetKeys =
+        CipherResponder::Create(targetKeyData.resetKeystream, targetKeyData.state);
+    CSerial referencePort;
+    CSerial targetPort;
+    BenchState bench;
+    FakeBench services;
+    EncipheredExchange exchange{bench, services};
+};
+
+}  // namespace
+
+TEST_F(EncipheredExchangeTest, NewKeysAndUnlockAreConfirmedAndKeepBothSidesInStep) {
+    services.randoms = {945, 4095 + 17, 0, 0};
+    EXPECT_TRUE(exchange.TargetNewKey());
+    EXPECT_TRUE(exchange.RefNewKey());
+    // A first draw of 0 is drawn again, once; a second 0 is sent as it is.
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "1");
+
+    EXPECT_EQ(services.logs, (Strings{"TARGET : TargetNewKey", "REF : RefNewKey"}));
+    // Each reply is read, then one more wait finds nothing more.
+    EXPECT_EQ(services.waits, (std::vector<unsigned>(6, 5000)));
+    EXPECT_EQ(TargetCommands(), (Strings{"NEWKEY_RND_0945", "PWDPRT_RND_0000"}));
+    ASSERT_EQ(referenceKeys->Frames().size(), 1u);
+    EXPECT_EQ(referenceKeys->Frames()[0].command, "NEWKEY_RND_0017");
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+    EXPECT_TRUE(InStep(*referenceKeys, Meter::Reference));
+    EXPECT_EQ(bench.target.keyErrors + bench.reference.keyErrors, 0);
+    // The frame on the wire is the prefix, twenty symbols and CR LF.
+    const std::string line = targetMeter.Lines().at(0);
+    EXPECT_EQ(line.size(), 32u);
+    EXPECT_EQ(line.substr(0, 12), "KEY:EXEC:80:");
+}
+
+TEST_F(EncipheredExchangeTest, ReadingsCarryTheMetersLevelsToTheTextAndTheFields) {
+    targetKeys->SetTargetReading("094509460947A_z");
+    referenceKeys->SetReferenceReading("94.253");
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "00:00:00   94.5 - 94.6 - 94.7 - A_z     ");
+    EXPECT_EQ(exchange.RefGetExtCrypt(), "00:00:00   94.25;0.0;0.0; ");
+
+    EXPECT_EQ(services.fields[Meter::Target],
+              (std::map<int, std::string>{{0, "94.5"}, {1, "94.6"}, {2, "94.7"}}));
+    EXPECT_EQ(services.fields[Meter::Reference],
+              (std::map<int, std::string>{{0, ""}, {1, "94.25"}, {2, ""}}));
+    EXPECT_EQ(services.waits, (std::vector<unsigned>{5000, 5000, 3000, 3000}));
+    EXPECT_TRUE(services.logs.empty());
+    EXPECT_EQ(TargetCommands(), Strings{"GETVAL_RND_0945"});
+    EXPECT_EQ(referenceKeys->Frames().at(0).command, "GETEXT_RND_0945");
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+
+    // Fields that are not numbers are not refused; the decoded text goes to the log.
+    Restart();
+    targetKeys->SetTargetReading(
+        "09x5\x01\x02\x03\x04"
+        "09470_I");
+    referenceKeys->SetReferenceReading("--.---");
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "00:00:00   0.9 - 0.0 - 94.7 - 0_I     ");
+    EXPECT_EQ(exchange.RefGetExtCrypt(), "00:00:00   0.00;0.0;0.0; ");
+    EXPECT_EQ(services.logs,
+              (Strings{"DUT  crypt: reading not numeric: 09x5\\x01\\x02\\x03\\x0409470_I     ",
+                       "REF  crypt command: reading not numeric: --.---              "}));
+    EXPECT_EQ(services.fields[Meter::Target][0], "0.9");
+    EXPECT_EQ(bench.target.keyErrors + bench.reference.keyErrors, 0);
+}
+
+TEST_F(EncipheredExchangeTest, RefusalIsSentAgainWithTheSameChallengeAndCounted) {
+    targetKeys->RefuseNext();
+    targetKeys->SetTargetReading("094009410942xyz");
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "00:00:00   94.0 - 94.1 - 94.2 - xyz     ");
+    EXPECT_EQ(services.logs, Strings{kTargetNak});
+    // A refusal ends the reading at once; the pause follows.
+    EXPECT_EQ(services.waits, (std::vector<unsigned>{5000, 2000, 5000, 5000}));
+    EXPECT_EQ(bench.target.keyErrors, 1);
+    EXPECT_EQ(TargetCommands(), (Strings{"GETVAL_RND_0945", "GETVAL_RND_0945"}));
+
+    // The reference meter refusing both: no closing log, three errors on its own counter.
+    Restart();
+    referenceKeys->RefuseNext();
+    referenceKeys->RefuseNext();
+    EXPECT_EQ(exchange.RefGetExtCrypt(), "-1");
+    EXPECT_EQ(services.logs, (Strings{"REF  crypt command : receive NAK -> Repeat command",
+                                      "REF  crypt command : receive NAK -> Repeat command"}));
+    EXPECT_EQ(services.waits, (std::vector<unsigned>{3000, 2000, 3000, 2000}));
+    EXPECT_EQ(bench.reference.keyErrors, 3);
+    EXPECT_EQ(bench.target.keyErrors, 1);
+    EXPECT_TRUE(services.fields[Meter::Reference].empty());
+
+    // A new key refused twice is refused, with no pause and no count.
+    Restart();
+    targetKeys->RefuseNext();
+    targetKeys->RefuseNext();
+    EXPECT_FALSE(exchange.TargetNewKey());
+    EXPECT_EQ(services.logs,
+              (Strings{"TARGET : TargetNewKey",
+                       "DUT : TargetNewKey (NEWKEY_RND_) receive NAK -> Repeat command",
+                       "DUT : TargetNewKey (NEWKEY_RND_) receive NAK -> Repeat command"}));
+    EXPECT_EQ(services.waits, (std::vector<unsigned>{5000, 5000}));
+    EXPECT_EQ(bench.target.keyErrors, 1);
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+}
+
+TEST_F(EncipheredExchangeTest, SilentMeterCostsTwoAttemptsAndThreeErrors) {
+    targetKeys->IgnoreNext();
+    targetKeys->IgnoreNext();
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "-1");
+    EXPECT_EQ(services.logs, (Strings{kTargetNull, kTargetNull, kTargetFinal}));
+    EXPECT_EQ(services.waits, (std::vector<unsigned>{5000, 2000, 5000, 2000}));
+    EXPECT_EQ(bench.target.keyErrors, 3);
+    EXPECT_TRUE(services.fields.empty());
+
+    Restart();
+    targetKeys->IgnoreNext();
+    targetKeys->IgnoreNext();
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "-1");
+    EXPECT_EQ(services.logs, (Strings{kTargetNull, kTargetNull, kTargetFinal}));
+    EXPECT_EQ(bench.target.keyErrors, 6);
+
+    Restart();
+    referenceKeys->IgnoreNext();
+    referenceKeys->IgnoreNext();
+    EXPECT_FALSE(exchange.RefNewKey());
+    EXPECT_EQ(
+        services.logs,
+        (Strings{"REF : RefNewKey", "REF : RefNewKey (NEWKEY_RND_)receive NULL -> Repeat command",
+                 "REF : RefNewKey (NEWKEY_RND_)receive NULL -> Repeat command"}));
+    EXPECT_EQ(bench.reference.keyErrors, 0);
+
+    // Neither side advanced on an unanswered frame: the next exchange goes through.
+    Restart();
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "1");
+    EXPECT_TRUE(exchange.RefNewKey());
+}
+
+TEST_F(EncipheredExchangeTest, ReplyInPiecesIsJoinedWithinTheWaitsAllowed) {
+    // Three pieces arrive between the first three reads; the fourth read finds nothing.
+    targetKeys->SplitAnswerNext(3, 2500, 5000);
+    targetKeys->SetTargetReading("094509460947abc");
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "00:00:00   94.5 - 94.6 - 94.7 - abc     ");
+    EXPECT_EQ(services.waits, (std::vector<unsigned>(4, 5000)));
+
+    // The new key reads for as long as pieces come.
+    Restart();
+    targetKeys->SplitAnswerNext(5, 2500, 5000);
+    EXPECT_TRUE(exchange.TargetNewKey());
+    EXPECT_EQ(services.waits, (std::vector<unsigned>(6, 5000)));
+
+    // Five pieces are one too many for a reading's four reads: the reply is cut, counted as
+    // an error, and both sides have still advanced.
+    Restart();
+    targetKeys->SplitAnswerNext(5, 2500, 5000);
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "-1");
+    EXPECT_EQ(services.waits, (std::vector<unsigned>(4, 5000)));
+    ASSERT_EQ(services.logs.size(), 1u);
+    EXPECT_TRUE(platform::StartsWith(services.logs[0], "DUT  crypt: reply too short: "));
+    EXPECT_EQ(bench.target.keyErrors, 1);
+    // Let the last piece go by before the next exchange purges.
+    platform::EventLoop::Wait(5000);
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "1");
+}
+
+TEST_F(EncipheredExchangeTest, ShortReplyAdvancesBothSidesAndFailsTheConfirmation) {
+    targetKeys->CutAnswerNext(12);
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "-1");
+    EXPECT_TRUE(services.logs.empty());
+    EXPECT_EQ(bench.target.keyErrors, 0);
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+
+    referenceKeys->CutAnswerNext(19);
+    EXPECT_FALSE(exchange.RefNewKey());
+    EXPECT_EQ(services.logs, (Strings{"REF : RefNewKey", "REF : RefNewKey : decoded failed"}));
+    EXPECT_TRUE(InStep(*referenceKeys, Meter::Reference));
+
+    Restart();
+    referenceKeys->CutAnswerNext(5);
+    EXPECT_EQ(exchange.RefGetExtCrypt(), "-1");
+    ASSERT_EQ(services.logs.size(), 1u);
+    EXPECT_TRUE(platform::StartsWith(services.logs[0], "REF  crypt command: reply too short: "));
+    EXPECT_EQ(bench.reference.keyErrors, 1);
+
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "1");
+    EXPECT_TRUE(exchange.RefNewKey());
+}
+
+TEST_F(EncipheredExchangeTest, LostReplyLeavesTheMeterOutOfStepUntilAKeyReset) {
+    targetKeys->DropAnswerNext();
+    // The meter advanced on the first frame and cannot read the repeated one with its new keys.
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "-1");
+    EXPECT_EQ(services.logs, (Strings{kTargetNull, kTargetNak, kTargetFinal}));
+    EXPECT_EQ(bench.target.keyErrors, 3);
+    EXPECT_EQ(TargetCommands(), (Strings{"PWDPRT_RND_0945", "?"}));
+
+    // Out of step, every exchange fails.
+    Restart();
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "-1");
+    EXPECT_EQ(bench.target.keyErrors, 6);
+    EXPECT_FALSE(exchange.TargetNewKey());
+    EXPECT_EQ(services.logs.back(),
+              "DUT : TargetNewKey (NEWKEY_RND_) receive NAK -> Repeat command");
+    EXPECT_FALSE(InStep(*targetKeys, Meter::Target));
+
+    // A key reset under the reset keystream brings both back to the key data.
+    LoadKeys();
+    const int challenge = 321;
+    exchange.SendFrame(Meter::Target,
+                       CommandFrame(bench.target.cipher, CommandText(kResetKeyKeyword, challenge),
+                                    CipherKey::ResetKeystream));
+    std::string reply;
+    ASSERT_EQ(exchange.CollectReply(Meter::Target, {5000, 100, false, {}, {}}, reply),
+              EncipheredExchange::ReplyEnd::Collected);
+    bench.target.cipher.Advance(challenge);
+    const auto decoded = DecodeReply(bench.target.cipher, reply);
+    ASSERT_TRUE(decoded);
+    EXPECT_TRUE(EncipheredExchange::Confirms(*decoded, challenge));
+    EXPECT_TRUE(targetKeys->Frames().back().resetKey);
+    EXPECT_EQ(targetKeys->Frames().back().command, "RSTKEY_RND_0321");
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "1");
+}
+
+TEST_F(EncipheredExchangeTest, AbortEndsTheExchangeAtTheNextWaitWithoutLog) {
+    services.onWait = [&](int) { bench.abortRequested = true; };
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "-1");
+    EXPECT_FALSE(exchange.RefNewKey());
+    EXPECT_EQ(services.logs, Strings{"REF : RefNewKey"});
+    EXPECT_EQ(services.waits, (std::vector<unsigned>{5000, 5000}));
+    EXPECT_EQ(bench.target.keyErrors + bench.reference.keyErrors, 0);
+
+    // Raised during the pause after a silent attempt: that attempt is counted, nothing more.
+    Restart();
+    bench.abortRequested = false;
+    targetKeys->IgnoreNext();
+    services.onWait = [&](int wait) {
+        if (wait == 2)
+            bench.abortRequested = true;
+    };
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "-1");
+    EXPECT_EQ(services.waits, (std::vector<unsigned>{5000, 2000}));
+    EXPECT_EQ(services.logs, Strings{kTargetNull});
+    EXPECT_EQ(bench.target.keyErrors, 1);
+}
+
+TEST_F(EncipheredExchangeTest, WindowsOrPortGoneEndTheCheckedExchanges) {
+    services.windows = false;
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "-1");
+    EXPECT_EQ(exchange.RefGetExtCrypt(), "-1");
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "-1");
+    EXPECT_TRUE(services.waits.empty());
+    EXPECT_EQ(targetMeter.LineCount() + referenceMeter.LineCount(), 0u);
+
+    // Closed while the bench waited for the reply.
+    services.windows = true;
+    services.onWait = [&](int) { services.windows = false; };
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "-1");
+    EXPECT_EQ(exchange.RefGetExtCrypt(), "-1");
+    EXPECT_EQ(services.logs, Strings{"err1"});
+
+    Restart();
+    services.windows = true;
+    services.onWait = [&](int) { targetPort.Close(); };
+    EXPECT_EQ(exchange.UnlockTargetCryp(), "-1");
+    EXPECT_EQ(services.logs, Strings{"err2"});
+    EXPECT_EQ(bench.target.keyErrors + bench.reference.keyErrors, 0);
+
+    // The new key makes no such checks; without a port it meets only silence.
+    Restart();
+    services.targetPort = nullptr;
+    EXPECT_FALSE(exchange.TargetNewKey());
+    EXPECT_EQ(services.logs.size(), 3u);
+}
+
+namespace {
+
+class IgnoringOwner : public platform::MessageTarget {
+public:
+    void OnMessage(unsigned, std::uintptr_t, std::intptr_t) override { ++messages; }
+    int messages = 0;
+};
+
+}  // namespace
+
+TEST_F(EncipheredExchangeTest, ListenerOfThePortLeavesTheReplyToTheExchange) {
+    targetPort.Close();
+    auto link = std::make_shared<LinkReplyState>();
+    IgnoringOwner owner;
+    CSerialMFC listened(link, 3);
+    ASSERT_EQ(listened.Open(targetMeter.SlavePath(), &owner, 0, 0, 2048, 2048), 0);
+    ASSERT_EQ(listened.Setup(38400), 0);
+    link->SetCurrentReader(3);
+    link->receiveEnabled = TRUE;
+    services.targetPort = &listened;
+
+    targetKeys->SetTargetReading("094509460947abc");
+    EXPECT_EQ(exchange.TargetGetValCrypt(), "00:00:00   94.5 - 94.6 - 94.7 - abc     ");
+    EXPECT_FALSE(link->receiveEnabled);
+    EXPECT_EQ(owner.messages, 0);
+}
