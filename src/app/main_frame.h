@@ -2,7 +2,7 @@
 // The main frame: owner of the instrument link's command queue, of the frame timers and of the
 // handling of every reply that the listener posts. It is no widget: its window, when one
 // exists, shows what FrameUi is told, and the parts of the program it calls into install
-// themselves as FrameServices.
+// themselves as FrameServices and, for the data-acquisition side, as MonitoringServices.
 //
 // The link has one current port, one of the view's two: the one that a connect or the
 // start-up opened (SetLinkPort). Sending, the listener, resends, purges, the baud change and

@@ -21,10 +21,10 @@ int main(int argc, char** argv) {
             meter.SetBaud(std::atoi(argv[i + 1]));
         } else if (std::strcmp(argv[i], "--model") == 0) {
             meter.SetSetting("INSTR_M", argv[i + 1]);
-        } else if (const auto* preset = std::strcmp(argv[i], "--preset") == 0
-                                            ? simmeter::FindModelPreset(argv[i + 1])
-                                            : nullptr) {
-            meter.Modify([preset](simmeter::MeterState& s) { ApplyModelPreset(s, *preset); });
+        } else if (std::strcmp(argv[i], "--preset") == 0 &&
+                   simmeter::FindModelPreset(argv[i + 1])) {
+            const simmeter::ModelPreset& preset = *simmeter::FindModelPreset(argv[i + 1]);
+            meter.Modify([&preset](simmeter::MeterState& s) { ApplyModelPreset(s, preset); });
         } else {
             std::fprintf(stderr, "usage: simmeter [--baud N] [--model TEXT] [--preset NAME]\n");
             return 2;
