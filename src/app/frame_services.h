@@ -1,26 +1,32 @@
 #pragma once
-// The frame's neighbours that live in other parts of the program: the reply handlers, the
-// web-service calls, the menu commands that timers start, the session and scheduler operations
-// and the instrument setup records. The frame's members of the same names call through here;
-// each does nothing until its part of the program installs itself.
+// The frame's neighbours that live in other parts of the program: the web-service calls, the
+// menu commands that timers start, the session operations, the setup sheet, the verification
+// data sheet and the calibration windows that replies feed. The frame's members of the same
+// names call through here; each does nothing until its part of the program installs itself.
+// The data-acquisition side has its own interface (monitoring_services.h).
 
 #include <string>
 
 #include "platform/win_types.h"
 
-class CCommand;
 class CMainFrame;
 
-enum class SetupRecord { Current, Edited };
+// The pages of the "Setup Instrument" sheet that a model gets besides the current settings,
+// "General", "Channels" and options pages, which every model gets.
+struct SetupSheetPages {
+    bool spectrum = true;     // CSpectrrumPropPage
+    bool dataLogging = true;  // CDataLoggingPrpPage
+    bool operator==(const SetupSheetPages&) const = default;
+};
+
+// The texts of the microphone-replacement wizard (CMicCalibDlg) that replies fill.
+enum class MicCalibText { Channel0Gain, Channel1Gain, ElectricCal, Level, ProtectionCode };
+// The texts of the electric-calibration window (CElectricCalibrationDlg) that replies fill.
+enum class ElectricCalibText { PrintedValue, Display };
 
 class FrameServices {
 public:
     virtual ~FrameServices() = default;
-
-    // The reply handling by command code, for a good reply now in m_strReply (ETX removed).
-    virtual void DispatchReply(CMainFrame& /*frame*/, const CCommand& /*command*/) {}
-    // A live record in m_strReply while monitoring and acquiring.
-    virtual void ProcessLiveRecord(CMainFrame& /*frame*/) {}
 
     virtual std::string HttpSendMail(CMainFrame& /*frame*/, const std::string& /*address*/,
                                      const std::string& /*subject*/, const std::string& /*text*/) {
@@ -31,12 +37,26 @@ public:
     virtual void OnUpdateCalibExpiry(CMainFrame& /*frame*/) {}
     virtual void OnValidateReport(CMainFrame& /*frame*/) {}
     virtual void StartNewSession(CMainFrame& /*frame*/) {}
-    virtual void LogScheduler(CMainFrame& /*frame*/, BOOL /*restart*/, const std::string& /*text*/,
-                              BOOL /*stamp*/) {}
-    // Fills the 67-byte record that marks a memory dump as cut off.
-    virtual void MakeIncompleteDumpRecord(BYTE* /*record*/) {}
-    virtual void CloseRecordFile(CMainFrame& /*frame*/) {}
+    // Writes the command and the query straight to the link and looks for `expected`; success
+    // leaves m_bReceiveEnabled set.
+    virtual void ExchangeAndWait(CMainFrame& /*frame*/, const std::string& /*command*/,
+                                 const std::string& /*query*/, const std::string& /*expected*/) {}
 
-    // A value of the instrument setup records by its number ("SINGLE", "9.6k", ...).
-    virtual std::string SetupValue(SetupRecord /*record*/, int /*index*/) { return std::string(); }
+    // The "Setup Instrument" sheet (CSetupPropSheet), modal: IDOK when the operator applies
+    // the edited setup.
+    virtual int RunSetupSheet(CMainFrame& /*frame*/, const SetupSheetPages& /*pages*/) {
+        return IDCANCEL;
+    }
+    // The verification data sheet (CInstrInfoDlg), modal; its result is not used.
+    virtual void ShowInstrInfoDlg(CMainFrame& /*frame*/) {}
+
+    // The microphone-replacement wizard, while its window exists.
+    virtual bool IsMicCalibDlgOpen() const { return false; }
+    virtual void SetMicCalibText(MicCalibText /*which*/, const std::string& /*text*/) {}
+    virtual void SetMicCalibStep(int /*step*/) {}
+    virtual void MicCalibNextStep() {}
+    // The guided electric calibration's window, while it exists.
+    virtual bool IsElectricCalibDlgOpen() const { return false; }
+    virtual void SetElectricCalibText(ElectricCalibText /*which*/, const std::string& /*text*/) {}
+    virtual void ElectricCalibStep() {}
 };

@@ -21,8 +21,10 @@ public:
     virtual void SetPaneColors(int /*pane*/, COLORREF /*onBackground*/,
                                COLORREF /*offBackground*/) {}
 
-    // The progress box of a whole-setup read (CWaitGetStatusDlg).
+    // The progress box of a whole-setup read or send (CWaitGetStatusDlg).
     virtual bool IsSetupWaitBoxShown() const { return false; }
+    // Creates the box when it does not exist, sets its text and shows it.
+    virtual void ShowSetupWaitBox(const std::string& /*text*/) {}
     virtual void KillSetupWaitBoxTimer() {}
     virtual void SetSetupWaitProgress(int /*position*/) {}
     virtual void StepSetupWaitProgress() {}
@@ -36,8 +38,24 @@ public:
     virtual void SetDownloadFields(const std::string& /*file*/, const std::string& /*line*/) {}
     virtual void CloseDownloadBox() {}
 
-    // The instrument status dialog's accumulated text (CViewInstrStatusDlg::m_strStatusText).
-    virtual void EmptyInstrStatusText() {}
+    // The instrument status dialog (CViewInstrStatusDlg) and its accumulated reply text
+    // (m_strStatusText), which exists with or without the dialog's window.
+    virtual bool HasInstrStatusDlg() const { return false; }
+    virtual void CreateInstrStatusDlg() {}
+    virtual std::string GetInstrStatusText() const { return m_statusText; }
+    virtual void SetInstrStatusText(const std::string& text) { m_statusText = text; }
+    void EmptyInstrStatusText() { SetInstrStatusText(std::string()); }
+    // Parses the accumulated text into the dialog's fields (CViewInstrStatusDlg::ShowStatus).
+    virtual void ShowInstrStatus() {}
+
+    // The main view's graph window, its band chart (1482) and its page list (1602).
+    virtual void ShowGraphWindow(bool /*show*/) {}
+    virtual void ShowBandChart(bool /*show*/) {}
+    // image -1: none.
+    virtual void AppendPageListRow(const std::string& /*text*/, int /*image*/) {}
+    virtual void ScrollPageListToEnd() {}
+    // The view's display of the frame's setup block.
+    virtual void RefreshSetupDisplay() {}
 
     // The main view's report list, trimmed during live monitoring.
     virtual void EnsureReportRowVisible(int /*row*/) {}
@@ -46,4 +64,5 @@ public:
 
 private:
     std::string m_title;
+    std::string m_statusText;
 };

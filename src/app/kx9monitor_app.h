@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link/instr_status.h"
 #include "link/port_record.h"
 #include "platform/win_types.h"
 
@@ -61,6 +62,11 @@ public:
     std::vector<unsigned char> m_DataBuffer;
     PortRecord m_RefPort;
     PortRecord m_TargetPort;
+    // The meter's setup as last read from it, and as the operator wants it.
+    CInstrStatus m_InstrStatus;
+    CInstrStatus m_EditStatus;
+    // Records per page of a live recording; 0 until the operator or a data file sets it.
+    int m_nPagingSize = 0;
     int m_bAbortWait = 0;
 
     static constexpr size_t kDataBufferSize = 3000000;

@@ -2,6 +2,7 @@
 
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "link/instr_status.h"
 #include "link/serial_wnd.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -85,10 +86,26 @@ void CMainFrame::Wait(unsigned ms) {
     TheApp().WaitWithMessages(ms);
 }
 
+bool CMainFrame::Confirm(const std::string& question) {
+    return platform::AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+CInstrStatus& CMainFrame::Current() const {
+    return TheApp().m_InstrStatus;
+}
+
+CInstrStatus& CMainFrame::Edited() const {
+    return TheApp().m_EditStatus;
+}
+
+unsigned CMainFrame::TimerInterval(int id) const {
+    const auto it = m_timerIntervals.find(id);
+    return it == m_timerIntervals.end() ? 0 : it->second;
+}
+
 std::string CMainFrame::NormalTitle() const {
-    return platform::Format("KX9Monitor %s - %s",
-                            Services().SetupValue(SetupRecord::Current, 0).c_str(),
-                            Services().SetupValue(SetupRecord::Current, 1).c_str());
+    return platform::Format("KX9Monitor %s - %s", Current().m_strModel.c_str(),
+                            Current().m_strSerialNumber.c_str());
 }
 
 // Until their parts of the program exist, these reach them through FrameServices.
@@ -105,6 +122,27 @@ void CMainFrame::StartNewSession() {
     Services().StartNewSession(*this);
 }
 
+void CMainFrame::ExchangeAndWait(const std::string& command, const std::string& query,
+                                 const std::string& expected) {
+    Services().ExchangeAndWait(*this, command, query, expected);
+}
+
+void CMainFrame::ProcessMonitorRecordMode0() {
+    Monitoring().ProcessMonitorRecordMode0(*this);
+}
+
+void CMainFrame::ProcessMonitorRecordMode1() {
+    Monitoring().ProcessMonitorRecordMode1(*this);
+}
+
+void CMainFrame::ProcessMonitorRecordMode2() {
+    Monitoring().ProcessMonitorRecordMode2(*this);
+}
+
+void CMainFrame::ProcessMonitorRecordMode3() {
+    Monitoring().ProcessMonitorRecordMode3(*this);
+}
+
 std::string CMainFrame::HttpSendMail(const std::string& address, const std::string& subject,
                                      const std::string& text) {
     return Services().HttpSendMail(*this, address, subject, text);
@@ -115,5 +153,5 @@ void CMainFrame::UploadLogFile(const std::string& path) {
 }
 
 void CMainFrame::LogScheduler(BOOL restart, const std::string& text, BOOL stamp) {
-    Services().LogScheduler(*this, restart, text, stamp);
+    Monitoring().LogScheduler(*this, restart, text, stamp);
 }

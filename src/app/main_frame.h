@@ -2,7 +2,7 @@
 // The main frame: owner of the instrument link's command queue, of the frame timers and of the
 // handling of every reply that the listener posts. It is no widget: its window, when one
 // exists, shows what FrameUi is told, and the parts of the program it calls into install
-// themselves as FrameServices.
+// themselves as FrameServices and, for the data-acquisition side, as MonitoringServices.
 //
 // The link has one current port, one of the view's two: the one that a connect or the
 // start-up opened (SetLinkPort). Sending, the listener, resends, purges, the baud change and
@@ -10,17 +10,25 @@
 
 #include <cstdint>
 #include <list>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/frame_services.h"
 #include "app/frame_ui.h"
+#include "app/monitoring_services.h"
+#include "app/record_file.h"
 #include "link/command.h"
+#include "link/follow_up.h"
 #include "link/link_reply_state.h"
+#include "link/setup_block.h"
+#include "platform/date_time.h"
 #include "platform/messages.h"
 #include "platform/win_types.h"
 #include "platform/window_timers.h"
 
+class CInstrStatus;
 class CSerialMFC;
 struct PortRecord;
 
@@ -48,6 +56,9 @@ public:
     static constexpr int kMaxTimeoutResends = 10;
     static constexpr int kMaxRefusalResends = 2;
     static constexpr int kStatusPane = 1;
+    // Screen-state replies answered with key presses in a row before the frame stops trying
+    // to reach the measurement screen: a meter stuck on one screen would keep the link busy.
+    static constexpr int kMaxDisplayRounds = 50;
 
     CMainFrame();
     ~CMainFrame() override;
@@ -59,8 +70,12 @@ public:
     void SetServices(FrameServices* services) {
         m_pServices = services ? services : &m_ownServices;
     }
+    void SetMonitoring(MonitoringServices* monitoring) {
+        m_pMonitoring = monitoring ? monitoring : &m_ownMonitoring;
+    }
     FrameUi& Ui() const { return *m_pUi; }
     FrameServices& Services() const { return *m_pServices; }
+    MonitoringServices& Monitoring() const { return *m_pMonitoring; }
 
     std::shared_ptr<LinkReplyState> LinkState() const { return m_link; }
     void SetLinkPort(LinkSide side);
@@ -78,9 +93,14 @@ public:
     void Disconnect();
 
     // --- window timers (program milliseconds)
-    void SetTimer(int id, unsigned ms) { m_timers.Set(id, ms); }
+    void SetTimer(int id, unsigned ms) {
+        m_timers.Set(id, ms);
+        m_timerIntervals[id] = ms;
+    }
     void KillTimer(int id) { m_timers.Kill(id); }
     bool IsTimerSet(int id) const { return m_timers.IsSet(id); }
+    // The interval the timer was last armed with; 0 when never.
+    unsigned TimerInterval(int id) const;
     void OnTimer(int id);
 
     // --- posted messages
@@ -88,10 +108,31 @@ public:
     // The listener's "reply complete" message; 0, or -1 when no command awaited it.
     long OnSerialMessage(std::uintptr_t wParam, std::intptr_t lParam);
 
+    // --- the replies that identify the meter and report its state (they read m_strReply)
+    void OnInstrModelReply();
+    void ParseInstrVersion();
+    void ParseMicModelReply();
+    void ParseMicTypeReply();
+    void ParseMicNumberReply();
+    void OnAcquisitionStateReply();
+    void OnDisplayStateReply();
+
+    // --- the instrument setup: the sheet after a whole read, and sending the changed values
+    void OnSetupInstrument();
+    void QueueSetupCommands();
+
+    // --- the live record processors (the data-acquisition side)
+    void ProcessMonitorRecordMode0();
+    void ProcessMonitorRecordMode1();
+    void ProcessMonitorRecordMode2();
+    void ProcessMonitorRecordMode3();
+
     // --- neighbours (FrameServices)
     void OnUpdateCalibExpiry();
     void OnValidateReport();
     void StartNewSession();
+    void ExchangeAndWait(const std::string& command, const std::string& query,
+                         const std::string& expected);
     std::string HttpSendMail(const std::string& address, const std::string& subject,
                              const std::string& text);
     void UploadLogFile(const std::string& path);
@@ -112,6 +153,8 @@ public:
     BOOL m_bReadyToSend = FALSE;
     int m_nRetryCount = 0;
     int m_nPendingOp = -1;
+    // Set once the changed setup is queued: when the queue has run empty the send tick closes
+    // the setup wait box and ends the pending operation.
     BOOL m_bSetupReadPending = FALSE;
     BOOL m_bFirmwareUpgrading = FALSE;
     BOOL m_bSchedulerMode = FALSE;
@@ -121,6 +164,27 @@ public:
     BOOL m_bAcquiring = FALSE;
     BOOL m_bProcessingRecord = FALSE;
     int m_nChannelMode = -1;
+    // While set, the screen-state reply is answered with key presses.
+    BOOL m_bCheckDisplay = FALSE;
+    BOOL m_bElectricCalRunning = FALSE;
+    BOOL m_bStatusDlgShown = FALSE;
+
+    // Memory download: refused (or cut short by the meter's screen), starting, files to come.
+    BOOL m_bDumpRefused = FALSE;
+    BOOL m_bDumpStarting = FALSE;
+    int m_nDumpFiles = 0;
+
+    // The meter's setup as the record files keep it, and its clock as last read.
+    SetupBlock m_SetupBlock;
+    platform::DateTime m_dtInstrument;
+
+    // The live recording: its page file, its records, its pages (first record of each, and
+    // "<first record>#<start time>") and the current page's start time.
+    RecordFile m_RecFile;
+    int m_nRecordCount = 0;
+    std::vector<unsigned> m_SegmentStarts;
+    std::vector<std::string> m_SegmentList;
+    std::string m_strPageTime;
 
     int m_nElapsedSeconds = 0;
     int m_nDownloadFile = 0;
@@ -149,6 +213,34 @@ private:
     void OnReportValidationTimer();
     void OnSerialAlarm();
 
+    // Reply handling, by kind of reply.
+    void OnLiveRecord();
+    void OnRefusedOrEmptyReply(bool refused);
+    void DispatchReply(const CCommand& command);
+    void DispatchIdentityReply(int code);
+    void DispatchStateReply(int code);
+    void DispatchCalibrationReply(const CCommand& command);
+    // A query reply stored by the value table; false when it carried no value.
+    bool StoreSetupValue(int code);
+    void AcknowledgeSetting(int code);
+    void OnInputGainValue(const std::string& value);
+    void OnMonitorStateReply();
+    void OnDisplayReply();
+    void OnDataLoggingStopped();
+    void StartRecordFile();
+    void OnDumpOnReply();
+    void OnDumpOffReply();
+    void EndScheduledDownload();
+    // The setup wait box's end: its timer stopped, its bar full for a moment, then gone.
+    void CloseSetupWaitBox();
+    void AppendInstrStatusText(const std::string& text);
+    void SetDataLogging(BOOL on);
+    bool Confirm(const std::string& question);
+    void QueueCommands(const std::vector<FollowUp>& commands);
+    SendCommandFn Sender();
+    CInstrStatus& Current() const;
+    CInstrStatus& Edited() const;
+
     // Purges the link port and forgets the reply being collected.
     void PurgeLink();
     // Takes the command out of the queue (the caller owns it now); clears the current command
@@ -161,7 +253,11 @@ private:
     platform::WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     FrameUi m_ownUi;
     FrameServices m_ownServices;
+    MonitoringServices m_ownMonitoring;
     FrameUi* m_pUi = &m_ownUi;
     FrameServices* m_pServices = &m_ownServices;
+    MonitoringServices* m_pMonitoring = &m_ownMonitoring;
     LinkSide m_linkSide = LinkSide::Target;
+    std::map<int, unsigned> m_timerIntervals;
+    int m_nDisplayRounds = 0;
 };

@@ -89,6 +89,15 @@ void CMainFrame::DeleteAllCommands() {
     m_CommandList.clear();
 }
 
+SendCommandFn CMainFrame::Sender() {
+    return [this](int code, const std::string& arg1, const std::string& arg2, int param,
+                  BOOL urgent) { SendCommand(code, arg1, arg2, param, urgent); };
+}
+
+void CMainFrame::QueueCommands(const std::vector<FollowUp>& commands) {
+    ::QueueFollowUps(commands, Sender());
+}
+
 void CMainFrame::OnSendTick() {
     if (!m_bReadyToSend || m_CommandList.empty() || m_bFirmwareUpgrading) {
         if (m_bSetupReadPending && m_CommandList.empty()) {
@@ -149,7 +158,7 @@ void CMainFrame::ChangeLinkBaudRate() {
         return;
     }
     port->SetupHandshaking(CSerial::SoftwareHandshake);
-    if (const int rate = RateOfSettingText(Services().SetupValue(SetupRecord::Edited, 14)))
+    if (const int rate = RateOfSettingText(TheApp().m_EditStatus.m_strBaudRate))
         record.m_nBaudRate = rate;
     port->Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, record.m_nStopBits);
     m_bReceiveEnabled = TRUE;
@@ -190,5 +199,5 @@ void CMainFrame::Disconnect() {
 
     if (platform::Contains(Ui().GetTitle(), "-RECORDING-"))
         Ui().SetTitle(NormalTitle());
-    Services().CloseRecordFile(*this);
+    m_RecFile.Close();
 }

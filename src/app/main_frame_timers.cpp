@@ -112,7 +112,7 @@ void CMainFrame::AbortSetupRead(int code) {
         BYTE record[kDumpRecordSize];
         std::memset(record, 0xFF, sizeof record);
         record[kDumpRecordSize - 1] = CSerialWnd::kEtx;
-        Services().MakeIncompleteDumpRecord(record);
+        Monitoring().MakeIncompleteDumpRecord(record);
         m_bDownloading = FALSE;
         SendCommand(kDumpOffCode, "", "");
         platform::AfxMessageBox("Download Interrupted");
@@ -176,9 +176,10 @@ void CMainFrame::OnIntegrationEndTimer() {
         m_bReadyToSend = TRUE;
         SendCommand(100, "", "");
     }
-    if (Services().SetupValue(SetupRecord::Current, 54) != "SINGLE")
+    const CInstrStatus& current = TheApp().m_InstrStatus;
+    if (current.m_strIntegrationMode != "SINGLE")
         return;
-    const std::string timeText = Services().SetupValue(SetupRecord::Current, 18);
+    const std::string timeText = current.m_strIntegrationTime;
     long long limit = platform::Atoll(platform::Mid(timeText, platform::Find(timeText, ':') + 1));
     if (platform::Contains(timeText, "MM") || platform::Contains(timeText, "m"))
         limit *= 60;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame_test_support.h"
+#include "platform/shell.h"
 
 using namespace frametest;
 
@@ -12,14 +13,13 @@ std::vector<std::string> Repeat(const std::string& line, int times) {
 }
 }  // namespace
 
-TEST_F(FrameLinkTest, QueuedCommandGoesOutAsItsExactBytesAndItsReplyReachesTheDispatcher) {
+TEST_F(FrameLinkTest, QueuedCommandGoesOutAsItsExactBytesAndItsReplyIsHandled) {
     OpenLink();
+    app.m_EditStatus.m_strIntegrationTime = "MM:05";
     frame.SendCommand(57, "INTEGRATION_T", "MM:05");
-    ASSERT_TRUE(PumpUntil([&] { return services.dispatched.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && meter.LineCount() == 1; }));
     EXPECT_EQ(meter.Received(), "SET:INTEGRATION_T:MM:05\r\n");
-    EXPECT_EQ(services.dispatched[0],
-              std::make_pair(57, std::string("SET:INTEGRATION_TIME:MM:05")));
-    EXPECT_TRUE(QueueIdle());
+    EXPECT_EQ(app.m_InstrStatus.m_strIntegrationTime, "MM:05");  // acknowledged
     EXPECT_EQ(frame.m_nRetryCount, 0);
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kReplyTimeout));
     EXPECT_TRUE(frame.m_strReply.IsEmpty());
@@ -32,13 +32,10 @@ TEST_F(FrameLinkTest, UrgentCommandGoesNextAndNormalOnesKeepTheirOrder) {
     frame.SendCommand(18, "", "");
     frame.SendCommand(19, "", "", -1, TRUE);
     OpenLink();
-    ASSERT_TRUE(PumpUntil([&] { return services.dispatched.size() == 4; }));
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && meter.LineCount() == 4; }));
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"SET:DA_O:?", "SET:MEM_S:?", "SET:AUTO_P:?",
                                                        "SET:IN_CH:?"}));
-    std::vector<int> codes;
-    for (const auto& [code, reply] : services.dispatched)
-        codes.push_back(code);
-    EXPECT_EQ(codes, (std::vector<int>{19, 16, 17, 18}));
+    EXPECT_EQ(app.m_InstrStatus.m_strInputChannel, "1");
 }
 
 TEST_F(FrameLinkTest, InvalidCommandIsRefusedWithAMessage) {
@@ -54,11 +51,10 @@ TEST_F(FrameLinkTest, SilentMeterGetsTenResendsThenOnlyThatCommandIsDropped) {
     frame.SendCommand(1, "", "");
     ASSERT_TRUE(PumpUntil([&] { return meter.LineCount() == 1; }));
     frame.SendCommand(16, "", "");  // queued meanwhile: stays queued, goes out afterwards
-    ASSERT_TRUE(PumpUntil([&] { return services.dispatched.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return app.m_InstrStatus.m_strMemorySize == "2048k"; }));
     auto expected = Repeat("SET:INSTR_N:?", 11);
     expected.push_back("SET:MEM_S:?");
     EXPECT_EQ(meter.Lines(), expected);
-    EXPECT_EQ(services.dispatched[0].first, 16);
     // Each resend waited the command's own time-out (1000 ms), give or take the meter's lag
     // in reading a line (a real millisecond is 100 program ones here).
     const auto ticks = meter.LineTicks();
@@ -95,9 +91,10 @@ TEST_F(FrameLinkTest, RefusedOrEmptyRepliesAreSentThreeTimesAtMost) {
     OpenLink();
     meter.RefuseNext("SET:INSTR_V", 2);
     frame.SendCommand(2, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return services.dispatched.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return app.m_InstrStatus.m_strFirmwareVersion == "2.05"; }));
     EXPECT_EQ(meter.Lines(), Repeat("SET:INSTR_V:?", 3));
     EXPECT_EQ(frame.m_nRetryCount, 0);
+    app.m_InstrStatus.m_strFirmwareVersion = "kept";
 
     meter.ClearLog();
     meter.RefuseNext("SET:INSTR_V", 3);
@@ -114,14 +111,14 @@ TEST_F(FrameLinkTest, RefusedOrEmptyRepliesAreSentThreeTimesAtMost) {
     frame.SendCommand(2, "", "");
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 2 && QueueIdle(); }));
     EXPECT_EQ(meter.LineCount(), 3u);
-    EXPECT_EQ(services.dispatched.size(), 1u);
+    EXPECT_EQ(app.m_InstrStatus.m_strFirmwareVersion, "kept");
 
     // The scheduler gets the plain warning instead of a box.
     frame.m_bSchedulerMode = TRUE;
     meter.AnswerNext("SET:INSTR_V", "\x03", 3);
     frame.SendCommand(2, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return services.schedulerLog.size() == 1 && QueueIdle(); }));
-    EXPECT_EQ(services.schedulerLog[0], "WARNING: Empty message received");
+    ASSERT_TRUE(PumpUntil([&] { return monitoring.schedulerLog.size() == 1 && QueueIdle(); }));
+    EXPECT_EQ(monitoring.schedulerLog[0], "WARNING: Empty message received");
 }
 
 TEST_F(FrameLinkTest, WrongStateReplyIsReportedAndTheQueueGoesOn) {
@@ -130,9 +127,8 @@ TEST_F(FrameLinkTest, WrongStateReplyIsReportedAndTheQueueGoesOn) {
     op.ExpectBox("WARNING : WRONG INSTR STATUS Received.\n\n(Command = 100 ,param = screen)");
     frame.SendCommand(100, "screen", "");
     frame.SendCommand(16, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return services.dispatched.size() == 1; }));
-    EXPECT_EQ(services.dispatched[0].first, 16);
-    EXPECT_TRUE(QueueIdle());
+    ASSERT_TRUE(PumpUntil([&] { return app.m_InstrStatus.m_strMemorySize == "2048k"; }));
+    EXPECT_TRUE(PumpUntil([&] { return QueueIdle(); }));
 }
 
 TEST_F(FrameLinkTest, ReplyThatNoCommandAwaitsIsReportedAndChangesNoFlag) {
@@ -144,17 +140,6 @@ TEST_F(FrameLinkTest, ReplyThatNoCommandAwaitsIsReportedAndChangesNoFlag) {
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 1; }));
     EXPECT_FALSE(frame.m_bReadyToSend);
     EXPECT_FALSE(frame.m_bReceiveEnabled);
-}
-
-TEST_F(FrameLinkTest, LiveRecordsGoToTheRecordProcessor) {
-    OpenLink();
-    frame.m_bMonitorOn = TRUE;
-    frame.m_bAcquiring = TRUE;
-    frame.m_bReceiveEnabled = TRUE;
-    meter.Send("REC1\x03REC2\x03");
-    ASSERT_TRUE(PumpUntil([&] { return services.liveRecords.size() == 2; }));
-    EXPECT_EQ(services.liveRecords, (std::vector<std::string>{"REC1\x03", "REC2\x03"}));
-    EXPECT_FALSE(frame.m_bProcessingRecord);
 }
 
 TEST_F(FrameLinkTest, MonitorOnAndAcquisitionRunGoOutWithoutAWaitForAReply) {
@@ -181,7 +166,7 @@ TEST_F(FrameLinkTest, SendingWaitsWhileAFirmwareUpdateRuns) {
     PumpFor(30);
     EXPECT_EQ(meter.LineCount(), 0u);
     frame.m_bFirmwareUpgrading = FALSE;
-    ASSERT_TRUE(PumpUntil([&] { return services.dispatched.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return app.m_InstrStatus.m_strMemorySize == "2048k"; }));
 }
 
 TEST_F(FrameLinkTest, EndOfAQueuedSetupClosesTheWaitBox) {
@@ -189,10 +174,10 @@ TEST_F(FrameLinkTest, EndOfAQueuedSetupClosesTheWaitBox) {
     ui.setupBoxShown = true;
     frame.m_nPendingOp = 5;
     frame.m_bSetupReadPending = TRUE;
-    frame.SendCommand(24, "", "");
-    frame.SendCommand(83, "", "");
+    frame.SendCommand(57, "", "MM:05");
+    frame.SendCommand(84, "", "3");
     ASSERT_TRUE(PumpUntil([&] { return !frame.m_bSetupReadPending; }));
-    EXPECT_EQ(services.dispatched.size(), 2u);
+    EXPECT_EQ(meter.LineCount(), 2u);
     EXPECT_EQ(ui.setupBoxSteps, 2);
     EXPECT_EQ(ui.setupBoxDestroyed, 1);
     EXPECT_EQ(frame.m_nPendingOp, -1);
@@ -222,6 +207,7 @@ TEST_F(FrameLinkTest, DownloadCutOffByATimeOutIsMarkedIncompleteAndStopped) {
     meter.AddResponder([](const std::string& line, simmeter::MeterState&) {
         return line == "DMP:OFF" ? std::optional(simmeter::Text("DMP:OFF")) : std::nullopt;
     });
+    platform::SetShellRecorder([](const platform::ShellRequest&) { return true; });
     OpenLink();
     frame.m_nPendingOp = 5;
     frame.m_bDownloading = TRUE;
@@ -231,12 +217,13 @@ TEST_F(FrameLinkTest, DownloadCutOffByATimeOutIsMarkedIncompleteAndStopped) {
     frame.SendCommand(112, "", "");
     op.ExpectBox("Comunication error: setup abort")
         .ExpectBox("Command 112 : Timeout Expired")
-        .ExpectBox("Download Interrupted");
-    ASSERT_TRUE(PumpUntil([&] { return services.dispatched.size() == 1; }));
-    EXPECT_EQ(services.dispatched[0].first, 115);
+        .ExpectBox("Download Interrupted")
+        .ExpectBox("Download Complete");  // the reply to DMP:OFF
+    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 4; }));
+    platform::SetShellRecorder(nullptr);
     std::vector<BYTE> record(67, 0xFF);
     record[66] = 0x03;
-    EXPECT_EQ(services.incompleteDumpRecord, record);
+    EXPECT_EQ(monitoring.incompleteDumpRecord, record);
     EXPECT_FALSE(frame.m_bDownloading);
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kDownloadProgress));
     EXPECT_FALSE(ui.downloadBoxShown);
@@ -250,13 +237,13 @@ TEST_F(FrameLinkTest, TimeOutAfterTheAwaitedCommandWasCancelledLetsTheQueueGoOn)
     frame.DeleteAllCommands();  // what the setup wait box's Cancel does
     ASSERT_TRUE(PumpUntil([&] { return !frame.IsTimerSet(CMainFrame::kReplyTimeout); }));
     frame.SendCommand(16, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return services.dispatched.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return app.m_InstrStatus.m_strMemorySize == "2048k"; }));
     EXPECT_EQ(meter.LineCount(), 2u);
 }
 
 TEST_F(FrameLinkTest, BaudChangeReopensTheLinkPortAtTheNewRate) {
     OpenLink();
-    services.setup[{SetupRecord::Edited, 14}] = "9.6k";
+    app.m_EditStatus.m_strBaudRate = "9.6k";
     frame.SendCommand(53, "BAUD", "9.6k");
     ASSERT_TRUE(PumpUntil([&] { return ui.panes[1].text == "Connected to COM3 9600 8,N,1"; }));
     EXPECT_EQ(ui.panes[1].on, 0x00FF00u);
@@ -269,7 +256,7 @@ TEST_F(FrameLinkTest, BaudChangeReopensTheLinkPortAtTheNewRate) {
 
     // The meter, now at 9600 too, answers on the reopened port.
     frame.SendCommand(16, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return services.dispatched.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return app.m_InstrStatus.m_strMemorySize == "2048k"; }));
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"SET:BAUD:9.6k", "SET:MEM_S:?"}));
 }
 
@@ -291,8 +278,8 @@ TEST_F(FrameLinkTest, ListenerAlarmsBecomeMessagesOrSchedulerLines) {
     frame.m_bSchedulerMode = TRUE;
     frame.m_bReceiveEnabled = TRUE;
     meter.Send("NO CARRIER");
-    ASSERT_TRUE(PumpUntil([&] { return services.schedulerLog.size() == 1; }));
-    EXPECT_EQ(services.schedulerLog[0], "Comunication error: NO CARRIER.");
+    ASSERT_TRUE(PumpUntil([&] { return monitoring.schedulerLog.size() == 1; }));
+    EXPECT_EQ(monitoring.schedulerLog[0], "Comunication error: NO CARRIER.");
 }
 
 TEST_F(FrameLinkTest, PowerOffDisconnectsTheLink) {
@@ -300,8 +287,9 @@ TEST_F(FrameLinkTest, PowerOffDisconnectsTheLink) {
     frame.m_bLinkActive = TRUE;
     frame.SetTimer(CMainFrame::kStatusPoll, 60000);
     ui.SetTitle("KX9Monitor QS4060 - A1                 -RECORDING-");
-    services.setup[{SetupRecord::Current, 0}] = "QS4060";
-    services.setup[{SetupRecord::Current, 1}] = "A1";
+    app.m_InstrStatus.m_strModel = "QS4060";
+    app.m_InstrStatus.m_strSerialNumber = "A1";
+    ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_x.rec")));
     frame.SendCommand(16, "", "");
     frame.SendCommand(122, "", "", -1, TRUE);
     ASSERT_TRUE(PumpUntil([&] { return !Port().IsOpen(); }));
@@ -316,7 +304,7 @@ TEST_F(FrameLinkTest, PowerOffDisconnectsTheLink) {
     EXPECT_EQ(ui.panes[1].on, 0x00FFFFu);
     EXPECT_EQ(ui.panes[1].off, 0x000080u);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");
-    EXPECT_EQ(services.calls, std::vector<std::string>{"CloseRecordFile"});
+    EXPECT_FALSE(frame.m_RecFile.IsOpen());
 }
 
 TEST_F(FrameLinkTest, DisconnectOverAModemHangsUpFirst) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +42,10 @@ public:
     }
     bool IsMinimized() const override { return minimized; }
     bool IsSetupWaitBoxShown() const override { return setupBoxShown; }
+    void ShowSetupWaitBox(const std::string& text) override {
+        setupBoxShown = true;
+        setupBoxText = text;
+    }
     void KillSetupWaitBoxTimer() override { ++setupBoxTimerKills; }
     void SetSetupWaitProgress(int position) override { setupBoxProgress = position; }
     void StepSetupWaitProgress() override { ++setupBoxSteps; }
@@ -54,11 +60,25 @@ public:
         downloadFields = {file, line};
     }
     void CloseDownloadBox() override { downloadBoxShown = false; }
-    void EmptyInstrStatusText() override { ++statusTextEmptied; }
+    bool HasInstrStatusDlg() const override { return statusDlgCreated; }
+    void CreateInstrStatusDlg() override { statusDlgCreated = true; }
+    void SetInstrStatusText(const std::string& text) override {
+        if (text.empty())
+            ++statusTextEmptied;
+        FrameUi::SetInstrStatusText(text);
+    }
+    void ShowInstrStatus() override { shownStatusTexts.push_back(GetInstrStatusText()); }
+    void ShowGraphWindow(bool show) override { graphWindowShown = show; }
+    void ShowBandChart(bool show) override { bandChartShown = show; }
+    void AppendPageListRow(const std::string& text, int image) override {
+        pageList.emplace_back(text, image);
+    }
+    void RefreshSetupDisplay() override { ++setupDisplayRefreshes; }
 
     std::map<int, Pane> panes;
     bool minimized = false;
     bool setupBoxShown = false;
+    std::string setupBoxText;
     int setupBoxTimerKills = 0;
     int setupBoxProgress = -1;
     int setupBoxSteps = 0;
@@ -66,17 +86,17 @@ public:
     bool downloadBoxShown = false;
     int downloadProgress = 0;
     std::pair<std::string, std::string> downloadFields;
+    bool statusDlgCreated = false;
     int statusTextEmptied = 0;
+    std::vector<std::string> shownStatusTexts;
+    std::optional<bool> graphWindowShown;
+    std::optional<bool> bandChartShown;
+    std::vector<std::pair<std::string, int>> pageList;
+    int setupDisplayRefreshes = 0;
 };
 
 class RecordingServices : public FrameServices {
 public:
-    void DispatchReply(CMainFrame& frame, const CCommand& command) override {
-        dispatched.emplace_back(command.GetCode(), frame.m_strReply.Get());
-    }
-    void ProcessLiveRecord(CMainFrame& frame) override {
-        liveRecords.push_back(frame.m_strReply.Get());
-    }
     std::string HttpSendMail(CMainFrame&, const std::string& address, const std::string& subject,
                              const std::string& text) override {
         mails.push_back({address, subject, text});
@@ -86,25 +106,89 @@ public:
     void OnUpdateCalibExpiry(CMainFrame&) override { calls.push_back("OnUpdateCalibExpiry"); }
     void OnValidateReport(CMainFrame&) override { calls.push_back("OnValidateReport"); }
     void StartNewSession(CMainFrame&) override { calls.push_back("StartNewSession"); }
-    void LogScheduler(CMainFrame&, BOOL, const std::string& text, BOOL) override {
-        schedulerLog.push_back(text);
+    void ExchangeAndWait(CMainFrame&, const std::string& command, const std::string& query,
+                         const std::string& expected) override {
+        calls.push_back("ExchangeAndWait " + command + query + expected);
     }
-    void MakeIncompleteDumpRecord(BYTE* record) override {
-        incompleteDumpRecord.assign(record, record + 67);
+    int RunSetupSheet(CMainFrame& frame, const SetupSheetPages& pages) override {
+        sheets.push_back(pages);
+        return sheet ? sheet(frame) : IDCANCEL;
     }
-    void CloseRecordFile(CMainFrame&) override { calls.push_back("CloseRecordFile"); }
-    std::string SetupValue(SetupRecord record, int index) override {
-        return setup[{record, index}];
+    void ShowInstrInfoDlg(CMainFrame&) override { calls.push_back("CInstrInfoDlg"); }
+    bool IsMicCalibDlgOpen() const override { return micCalibOpen; }
+    void SetMicCalibText(MicCalibText which, const std::string& text) override {
+        micCalibTexts[which] = text;
     }
+    void SetMicCalibStep(int step) override { micCalibStep = step; }
+    void MicCalibNextStep() override { calls.push_back("CMicCalibDlg::NextStep"); }
+    bool IsElectricCalibDlgOpen() const override { return electricCalibOpen; }
+    void SetElectricCalibText(ElectricCalibText which, const std::string& text) override {
+        electricCalibTexts[which] = text;
+    }
+    void ElectricCalibStep() override { calls.push_back("CElectricCalibrationDlg::Step"); }
 
-    std::vector<std::pair<int, std::string>> dispatched;
-    std::vector<std::string> liveRecords;
     std::vector<std::vector<std::string>> mails;
     std::vector<std::string> uploads;
     std::vector<std::string> calls;
+    // The setup sheet: what it was opened with, and what the operator does in it.
+    std::vector<SetupSheetPages> sheets;
+    std::function<int(CMainFrame&)> sheet;
+    bool micCalibOpen = false;
+    std::map<MicCalibText, std::string> micCalibTexts;
+    int micCalibStep = 0;
+    bool electricCalibOpen = false;
+    std::map<ElectricCalibText, std::string> electricCalibTexts;
+};
+
+class RecordingMonitoring : public MonitoringServices {
+public:
+    struct Record {
+        int mode;
+        std::string text;
+        bool processing;
+    };
+    void ProcessMonitorRecordMode0(CMainFrame& frame) override { Keep(frame, 0); }
+    void ProcessMonitorRecordMode1(CMainFrame& frame) override { Keep(frame, 1); }
+    void ProcessMonitorRecordMode2(CMainFrame& frame) override { Keep(frame, 2); }
+    void ProcessMonitorRecordMode3(CMainFrame& frame) override { Keep(frame, 3); }
+    void ShowMonitoringOptions(CMainFrame&) override { calls.push_back("CSelCHMonitorDlg"); }
+    int SchedulerStep() const override { return step; }
+    void SetSchedulerStep(int newStep) override { step = newStep; }
+    bool IsNewRecordFileRequested() const override { return newRecordFile; }
+    void ClearNewRecordFileRequest() override { newRecordFile = false; }
+    bool IsPowerOffAfterDownload() const override { return powerOff; }
+    bool HasScheduleTimes() const override { return scheduleStart.IsValid(); }
+    platform::DateTime ScheduleStartTime() const override { return scheduleStart; }
+    platform::DateTime ScheduleStopTime() const override { return scheduleStop; }
+    void SetSchedulerStartTimeText(const std::string& text) override { startTimeText = text; }
+    void ReloadSchedulerFileList() override { calls.push_back("ReloadSchedulerFileList"); }
+    void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
+    void StopSchedulerMonitoring() override { calls.push_back("StopMonitoring"); }
+    void EnableScheduleControls() override { calls.push_back("EnableScheduleControls"); }
+    void LogScheduler(CMainFrame&, BOOL, const std::string& text, BOOL) override {
+        schedulerLog.push_back(text);
+    }
+    void ResetDumpFileTable() override { calls.push_back("ResetDumpFileTable"); }
+    void CloseDumpFile() override { calls.push_back("CloseDumpFile"); }
+    void MakeIncompleteDumpRecord(BYTE* record) override {
+        incompleteDumpRecord.assign(record, record + 67);
+    }
+
+    std::vector<Record> records;
+    std::vector<std::string> calls;
     std::vector<std::string> schedulerLog;
     std::vector<BYTE> incompleteDumpRecord;
-    std::map<std::pair<SetupRecord, int>, std::string> setup;
+    int step = 0;
+    bool newRecordFile = false;
+    bool powerOff = false;
+    platform::DateTime scheduleStart;
+    platform::DateTime scheduleStop;
+    std::string startTimeText;
+
+private:
+    void Keep(CMainFrame& frame, int mode) {
+        records.push_back({mode, frame.m_strReply.Get(), frame.m_bProcessingRecord == TRUE});
+    }
 };
 
 // The test operator, also keeping each box's type.
@@ -128,6 +212,7 @@ protected:
         app.m_TargetPort.m_nBaudRate = 38400;
         frame.SetUi(&ui);
         frame.SetServices(&services);
+        frame.SetMonitoring(&monitoring);
     }
     ~FrameLinkTest() override {
         platform::ClearComDevices();
@@ -155,6 +240,7 @@ protected:
     CKX9MonitorApp app;
     RecordingUi ui;
     RecordingServices services;
+    RecordingMonitoring monitoring;
     CMainFrame frame;
     CKX9MonitorView view;
 };

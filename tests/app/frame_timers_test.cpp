@@ -12,8 +12,8 @@ namespace {
 class FrameTimersTest : public FrameLinkTest {
 protected:
     FrameTimersTest() {
-        services.setup[{SetupRecord::Current, 0}] = "QS4060";
-        services.setup[{SetupRecord::Current, 1}] = "A1";
+        app.m_InstrStatus.m_strModel = "QS4060";
+        app.m_InstrStatus.m_strSerialNumber = "A1";
         frame.m_strTargetSerial = "T77";
         frame.m_strRefSerial = "R11";
     }
@@ -96,8 +96,8 @@ TEST_F(FrameTimersTest, StatusPollEmptiesTheStatusTextAndQueuesTheFourQueries) {
 }
 
 TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
-    services.setup[{SetupRecord::Current, 54}] = "SINGLE";
-    services.setup[{SetupRecord::Current, 18}] = "MM:02";
+    app.m_InstrStatus.m_strIntegrationMode = "SINGLE";
+    app.m_InstrStatus.m_strIntegrationTime = "MM:02";
     frame.m_bDataLogging = TRUE;
     frame.m_bMonitorOn = TRUE;
     frame.m_nElapsedSeconds = 119;
@@ -119,10 +119,10 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
 
     frame.m_bSchedulerMode = TRUE;
-    services.setup[{SetupRecord::Current, 18}] = "HH:01";
+    app.m_InstrStatus.m_strIntegrationTime = "HH:01";
     frame.m_nElapsedSeconds = 3600;
     frame.OnTimer(CMainFrame::kIntegrationEnd);
-    EXPECT_EQ(services.schedulerLog,
+    EXPECT_EQ(monitoring.schedulerLog,
               std::vector<std::string>{"End Monitor by integration time expired."});
 }
 

@@ -82,6 +82,17 @@ TEST(SimMeterReplies, SettingsAreStoredAcknowledgedAndReadBack) {
     EXPECT_EQ(AnswerOf(state, "KEY:ENTER"), "KEY:ENTER\x03");
     EXPECT_EQ(AnswerOf(state, "KEY:OFF"), "");
     EXPECT_EQ(simmeter::Refuse("DMP:XX", state)->bytes, std::string("\x15\x03"));
+
+    // A preset answers the identification as its model does; an unknown key is left to the
+    // refusal.
+    simmeter::ApplyModelPreset(state, *simmeter::FindModelPreset("QS4060_00"));
+    EXPECT_EQ(AnswerOf(state, LineOf(120)), "SET:OPTIONS:\x03");
+    EXPECT_EQ(AnswerOf(state, LineOf(205)), "(none)");
+    simmeter::ApplyModelPreset(state, *simmeter::FindModelPreset("QS4160_L0$1"));
+    EXPECT_EQ(AnswerOf(state, LineOf(0)), "SET:INSTR_MODEL:QS4160\x03");
+    EXPECT_EQ(AnswerOf(state, LineOf(120)), "SET:OPTIONS:L\x03");
+    EXPECT_EQ(AnswerOf(state, LineOf(205)), "SET:CLASS:1\x03");
+    EXPECT_EQ(simmeter::FindModelPreset("QS4060_zz"), nullptr);
 }
 
 TEST(SimMeter, BendsSingleAnswersAndKeepsSilentAtAnotherSpeed) {

@@ -1,5 +1,5 @@
-// simmeter [--baud N] [--model TEXT]: serves a simulated meter on a pseudo-terminal until it is
-// killed. The first line on standard output is the slave path to open as the COM port.
+// simmeter [--baud N] [--model TEXT] [--preset NAME]: serves a simulated meter on a pseudo-terminal
+// until it is killed. The first line on standard output is the slave path to open as the COM port.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,8 +21,12 @@ int main(int argc, char** argv) {
             meter.SetBaud(std::atoi(argv[i + 1]));
         } else if (std::strcmp(argv[i], "--model") == 0) {
             meter.SetSetting("INSTR_M", argv[i + 1]);
+        } else if (std::strcmp(argv[i], "--preset") == 0 &&
+                   simmeter::FindModelPreset(argv[i + 1])) {
+            const simmeter::ModelPreset& preset = *simmeter::FindModelPreset(argv[i + 1]);
+            meter.Modify([&preset](simmeter::MeterState& s) { ApplyModelPreset(s, preset); });
         } else {
-            std::fprintf(stderr, "usage: simmeter [--baud N] [--model TEXT]\n");
+            std::fprintf(stderr, "usage: simmeter [--baud N] [--model TEXT] [--preset NAME]\n");
             return 2;
         }
     }

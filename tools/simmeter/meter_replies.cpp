@@ -114,6 +114,45 @@ void LoadInitialSettings(MeterState& state) {
         state.settings[row.key] = row.initialValue;
 }
 
+const std::vector<ModelPreset>& ModelPresets() {
+    static const std::vector<ModelPreset> presets = {
+        // the extended-range query, spectrum, common settings only
+        {"QS4060_00$1", "QS4060", "", "OFF", "1"},
+        {"QS4060_r1$1", "QS4060", "r", "ON", "1"},    // reports without spectrum settings
+        {"QS4060_n0$1", "QS4060", "n", "OFF", "1"},   // reports with octaves, third octaves
+        {"QS4060_J0$2", "QS4060", "J", "OFF", "2"},   // reports with octaves only
+        {"QS4060_p0$1", "QS4060", "p", "OFF", "1"},   // neither spectrum nor data logging
+        {"QS4060_q0$1", "QS4060", "q", "OFF", "1"},   // no spectrum
+        {"QS4060_c0$1", "QS4060", "c", "OFF", "1"},   // a letter no rule looks at
+        {"QS4060_00", "QS4060", "", "OFF", nullptr},  // class query unknown
+        {"QS4060X_00$1", "QS4060X", "", "OFF", "1"},  // no extended-range query
+        {"QS4160_00$1", "QS4160", "", "OFF", "1"},    // QS4160 settings, no reports
+        {"QS4160_L0$1", "QS4160", "L", "OFF", "1"},   // reports, short Leq and FFT
+        {"QS4160_H0$1", "QS4160", "H", "OFF", "1"},
+        {"QS4160_I0$1", "QS4160", "I", "OFF", "1"},  // reports without short Leq and FFT
+        {"QS4160_M0$1", "QS4160", "M", "OFF", "1"},
+    };
+    return presets;
+}
+
+const ModelPreset* FindModelPreset(const std::string& name) {
+    for (const auto& preset : ModelPresets())
+        if (name == preset.name)
+            return &preset;
+    return nullptr;
+}
+
+void ApplyModelPreset(MeterState& state, const ModelPreset& preset) {
+    state.settings["INSTR_M"] = preset.model;
+    state.settings["OPTIONS"] = preset.options;
+    state.settings["EXT_RNG"] = preset.extendedRange;
+    state.settings["CLASS"] = preset.meterClass ? preset.meterClass : "";
+    if (preset.meterClass)
+        state.unknownKeys.erase("CLASS");
+    else
+        state.unknownKeys.insert("CLASS");
+}
+
 int BaudFromSettingText(const std::string& text) {
     static const std::map<std::string, int> rates = {
         {"300", 300},   {"600", 600},     {"1.2k", 1200},   {"2.4k", 2400},   {"4.8k", 4800},
@@ -135,7 +174,7 @@ std::optional<Reply> AnswerSetting(const std::string& line, MeterState& state) {
     const std::string key = platform::Mid(line, 4, colon - 4);
     const std::string argument = platform::Mid(line, colon + 1);
     const SettingRow* row = FindSettingRow(key);
-    if (!row)
+    if (!row || state.unknownKeys.count(key))
         return std::nullopt;
     if (argument != "?") {
         state.settings[key] = argument;

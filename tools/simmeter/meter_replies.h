@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,8 @@ struct MeterState {
     std::string acquisition = "STOP";
     std::string screen = "Leq    45.2 dB";
     std::string recorder = "OFF";
+    // Setting keys this meter does not know: their commands are refused.
+    std::set<std::string> unknownKeys;
 };
 
 using Responder = std::function<std::optional<Reply>(const std::string& line, MeterState&)>;
@@ -53,6 +56,21 @@ struct SettingRow {
 const std::vector<SettingRow>& SettingRows();
 const SettingRow* FindSettingRow(const std::string& key);
 void LoadInitialSettings(MeterState& state);
+
+// A model of the family as its identification tells it: the model, option letters, extended
+// range and class replies. `name` is the model text the program builds from them (model, "_",
+// options or "0", extended-range digit, "$", class); a class of nullptr refuses the query.
+struct ModelPreset {
+    const char* name;
+    const char* model;
+    const char* options;
+    const char* extendedRange;
+    const char* meterClass;
+};
+// One preset for each rule the program draws from the model text.
+const std::vector<ModelPreset>& ModelPresets();
+const ModelPreset* FindModelPreset(const std::string& name);
+void ApplyModelPreset(MeterState& state, const ModelPreset& preset);
 
 // The baud-rate texts of the meter's menu ("9.6k") as rates; 0 when unknown.
 int BaudFromSettingText(const std::string& text);

@@ -1,0 +1,290 @@
+// What a good reply means, by the code of the command it answers. Query replies fill both
+// setup records (and the setup block) through the value table; acknowledgements make the
+// meter's record take the edited value; the identity, state, recording and download replies
+// have handlers of their own.
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "link/identity_replies.h"
+#include "link/setup_replies.h"
+#include "link/setup_value_table.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+
+namespace {
+
+enum Code {
+    kModelQuery = 0,
+    kSerialNumberQuery = 1,
+    kFirmwareQuery = 2,
+    kMicModelQuery = 3,
+    kMicTypeQuery = 4,
+    kMicNumberQuery = 5,
+    kDateQuery = 6,
+    kTimeQuery = 7,
+    kAcquisitionQuery = 11,
+    kAutoPowerOffQuery = 17,
+    kInputGainQuery = 21,
+    kDisplayContrastQuery = 83,
+    kDataLogKey = 85,
+    kStopDataLogging = 86,
+    kRecordFileStart = 95,
+    kMonitorQuery = 98,
+    kRunAcquisitionSlow = 99,
+    kDisplayQuery = 100,
+    kStopAcquisition = 107,
+    kRunAcquisition = 108,
+    kRecorderQuery = 109,
+    kDumpOn = 110,
+    kDumpClear = 113,
+    kDumpOff = 115,
+    kOptionsQuery = 120,
+    kExtendedRangeQuery = 121,
+    kPrintValueKey = 123,
+    kGainQuery = 131,
+    kElectricCalQuery = 133,
+    kMicCalPrintValueKey = 135,
+    kProtectionCodeQuery = 136,
+    kFactoryCommand = 137,
+    kEventTriggerQuery = 181,
+    kClassQuery = 205,
+    kElectricCalStepQuery = 1340,
+};
+
+constexpr int kNewSessionOp = 9;
+constexpr int kSetupOp = 5;
+constexpr int kPagingSizeField = 43;
+constexpr int kModelField = 0;
+constexpr int kFactoryStep = 11;
+constexpr int kElectricCalStep = 8;
+
+}  // namespace
+
+void CMainFrame::DispatchReply(const CCommand& command) {
+    const int code = command.GetCode();
+    switch (code) {
+        case kModelQuery:
+        case kSerialNumberQuery:
+        case kFirmwareQuery:
+        case kMicModelQuery:
+        case kMicTypeQuery:
+        case kMicNumberQuery:
+        case kTimeQuery:
+        case kOptionsQuery:
+        case kExtendedRangeQuery:
+        case kClassQuery:
+            DispatchIdentityReply(code);
+            return;
+        case kAutoPowerOffQuery:
+            StoreSetupValue(code);
+            AppendInstrStatusText(m_strReply);
+            return;
+        case kInputGainQuery:
+            if (StoreSetupValue(code))
+                OnInputGainValue(Current().m_strInputGain);
+            return;
+        case kDisplayContrastQuery:
+            StoreSetupValue(code);
+            OnSetupInstrument();  // the last reply of a whole-setup read
+            return;
+        case kEventTriggerQuery:
+            StoreSetupValue(code);
+            QueueCommands(EventTriggerQueries(Current().m_strEventTrigger));
+            return;
+        case kAcquisitionQuery:
+        case kDataLogKey:
+        case kStopDataLogging:
+        case kMonitorQuery:
+        case kRunAcquisitionSlow:
+        case kDisplayQuery:
+        case kStopAcquisition:
+        case kRunAcquisition:
+        case kRecorderQuery:
+            DispatchStateReply(code);
+            return;
+        case kRecordFileStart:
+            StartRecordFile();
+            return;
+        case kDumpOn:
+            OnDumpOnReply();
+            return;
+        case kDumpClear:
+            Warn("Clear memory successfull.", MB_ICONINFORMATION);
+            return;
+        case kDumpOff:
+            OnDumpOffReply();
+            return;
+        case kPrintValueKey:
+        case kGainQuery:
+        case kElectricCalQuery:
+        case kMicCalPrintValueKey:
+        case kProtectionCodeQuery:
+        case kFactoryCommand:
+        case kElectricCalStepQuery:
+            DispatchCalibrationReply(command);
+            return;
+        default:
+            break;
+    }
+    // Every other query and setting of the value table. The date and time settings have
+    // nothing to acknowledge: their edited texts are emptied once sent.
+    if (FindSetupValueByQuery(code))
+        StoreSetupValue(code);
+    else if (FindSetupValueBySetCode(code))
+        AcknowledgeSetting(code);
+}
+
+void CMainFrame::DispatchIdentityReply(int code) {
+    const std::string reply = m_strReply;
+    switch (code) {
+        case kModelQuery:
+            OnInstrModelReply();
+            m_SetupBlock.SetField(kModelField, Current().m_strModel);
+            break;
+        case kSerialNumberQuery:
+            StoreSetupValue(code);
+            if (m_nPendingOp != kSetupOp && m_nPendingOp != kNewSessionOp && !m_bSchedulerMode)
+                Services().ShowInstrInfoDlg(*this);
+            m_SetupBlock.SetField(kPagingSizeField,
+                                  platform::Format("%.11d", TheApp().m_nPagingSize));
+            break;
+        case kFirmwareQuery:
+            ParseInstrVersion();
+            break;
+        case kMicModelQuery:
+            ParseMicModelReply();
+            break;
+        case kMicTypeQuery:
+            ParseMicTypeReply();
+            break;
+        case kMicNumberQuery:
+            ParseMicNumberReply();
+            break;
+        case kTimeQuery:
+            if (StoreSetupValue(code)) {
+                const auto clock =
+                    platform::DateTime::Parse(Current().m_strDate + " " + Current().m_strTime);
+                m_dtInstrument = clock ? *clock : platform::DateTime();
+            }
+            break;
+        case kOptionsQuery:
+            QueueCommands(::OnOptionsReply(reply, Current(), Edited()));
+            m_SetupBlock.SetField(kModelField, Current().m_strModel);
+            break;
+        case kExtendedRangeQuery:
+            StoreSetupValue(code);
+            if (CKX9MonitorView* view = TheApp().m_pView)
+                view->m_nExtendedRangeMark = 1;
+            break;
+        case kClassQuery:
+            ::OnClassReply(reply, Current(), Edited());
+            break;
+        default:
+            break;
+    }
+}
+
+bool CMainFrame::StoreSetupValue(int code) {
+    const auto stored = StoreQueryReply(code, m_strReply.Get(), Current(), Edited());
+    if (!stored)
+        return false;
+    if (stored->block >= 0)
+        m_SetupBlock.SetField(stored->block, stored->text);
+    return true;
+}
+
+void CMainFrame::AcknowledgeSetting(int code) {
+    ::AcknowledgeSetting(code, Current(), Edited());
+}
+
+void CMainFrame::OnInputGainValue(const std::string& value) {
+    int top = 140;
+    for (const auto& [gain, scaleTop] :
+         {std::pair{"10", 130}, std::pair{"20", 120}, std::pair{"30", 110}, std::pair{"40", 100}}) {
+        if (platform::Contains(value, gain)) {
+            top = scaleTop;
+            break;
+        }
+    }
+    top -= Current().m_nExtendedRange ? 110 : 80;
+    if (CKX9MonitorView* view = TheApp().m_pView)
+        view->m_nLevelScaleTop = top;
+}
+
+void CMainFrame::OnInstrModelReply() {
+    QueueCommands(::OnInstrModelReply(m_strReply.Get(), Current(), Edited()));
+}
+
+void CMainFrame::ParseInstrVersion() {
+    StoreSetupValue(kFirmwareQuery);
+}
+
+void CMainFrame::ParseMicModelReply() {
+    StoreSetupValue(kMicModelQuery);
+}
+
+void CMainFrame::ParseMicTypeReply() {
+    StoreSetupValue(kMicTypeQuery);
+}
+
+void CMainFrame::ParseMicNumberReply() {
+    StoreSetupValue(kMicNumberQuery);
+}
+
+// The replies that the microphone replacement and the guided electric calibration wait for.
+void CMainFrame::DispatchCalibrationReply(const CCommand& command) {
+    std::string reply = m_strReply;
+    FrameServices& services = Services();
+    switch (command.GetCode()) {
+        case kPrintValueKey:
+            if (m_bElectricCalRunning) {
+                Wait(250);
+                if (services.IsElectricCalibDlgOpen())
+                    services.SetElectricCalibText(ElectricCalibText::PrintedValue, reply);
+            }
+            return;
+        case kElectricCalStepQuery:
+            reply = platform::TrimRight(reply);
+            if (services.IsMicCalibDlgOpen()) {
+                services.SetMicCalibText(MicCalibText::ElectricCal, platform::Mid(reply, 10));
+                services.SetMicCalibStep(kElectricCalStep);
+                services.MicCalibNextStep();
+            }
+            return;
+        default:
+            break;
+    }
+    if (!services.IsMicCalibDlgOpen())
+        return;
+    switch (command.GetCode()) {
+        case kGainQuery: {
+            const std::string gain = platform::Trim(platform::Mid(reply, 9));
+            if (platform::Contains(command.GetName(), ":0"))
+                services.SetMicCalibText(MicCalibText::Channel0Gain, gain);
+            else if (platform::Contains(command.GetName(), ":1"))
+                services.SetMicCalibText(MicCalibText::Channel1Gain, gain);
+            break;
+        }
+        case kElectricCalQuery:
+            services.SetMicCalibText(MicCalibText::ElectricCal, platform::Mid(reply, 10));
+            break;
+        case kMicCalPrintValueKey: {
+            const std::string level = platform::TrimLeft(platform::Mid(reply, 8));
+            const int blank = platform::Find(level, ' ');
+            services.SetMicCalibText(MicCalibText::Level,
+                                     blank < 0 ? level : platform::Left(level, blank));
+            services.MicCalibNextStep();
+            break;
+        }
+        case kProtectionCodeQuery:
+            services.SetMicCalibText(MicCalibText::ProtectionCode, platform::Mid(reply, 14));
+            break;
+        case kFactoryCommand:
+            services.SetMicCalibStep(kFactoryStep);
+            services.MicCalibNextStep();
+            break;
+        default:
+            break;
+    }
+}

@@ -1,0 +1,195 @@
+// The replies that start a live recording's files and that begin and end a download of the
+// meter's memory. The dump itself is read and decoded by the data-acquisition side on the
+// listener thread while m_bDownloading is set.
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "link/serial_wnd.h"
+#include "platform/files.h"
+#include "platform/operator.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+
+namespace {
+
+constexpr int kDumpOff = 115;
+constexpr int kMonitorModeField = 42;
+constexpr int kDateField = 6;
+constexpr int kTimeField = 7;
+constexpr int kMonitorValueOffset = 12;
+constexpr size_t kMonitorReplyMinimum = 13;
+constexpr long kScheduleTimesOffset = 484;
+constexpr int kRecordingStep = 7;
+constexpr int kDownloadEndStep = 13;
+constexpr unsigned kDownloadProgressMs = 500;
+constexpr unsigned kStatusPollMs = 60000;
+constexpr const char* kIndexFile = "\\RecFile.kr9";
+constexpr const char* kSchedulerIndexFile = "\\Scheduler.kr9";
+constexpr const char* kDumpFile = "\\QS4160_DumpFile.kx9";
+constexpr const char* kViewer = "\\KX9Viewer.exe";
+
+// 8 characters: the time of day, or "NO SCHED" when there is none.
+std::string ScheduleTimeText(const platform::DateTime& time) {
+    const std::string text = time.IsValid() ? time.Format("%H:%M:%S") : std::string();
+    return text.size() == 8 ? text : std::string("NO SCHED");
+}
+
+// The `width` characters that follow `key`; empty when the key is missing.
+std::string TextAfter(const std::string& reply, const char* key, int width) {
+    const int at = platform::Find(reply, key);
+    if (at < 0)
+        return std::string();
+    return platform::Mid(reply, at + static_cast<int>(std::string_view(key).size()), width);
+}
+
+}  // namespace
+
+void CMainFrame::StartRecordFile() {
+    const std::string reply = m_strReply;
+    if (reply.size() >= kMonitorReplyMinimum)
+        m_SetupBlock.SetField(kMonitorModeField,
+                              platform::TrimRight(platform::Mid(reply, kMonitorValueOffset)));
+    MonitoringServices& scheduler = Monitoring();
+    if (m_bSchedulerMode && !scheduler.IsNewRecordFileRequested()) {
+        scheduler.SetSchedulerStep(kRecordingStep);
+        return;
+    }
+    scheduler.ClearNewRecordFileRequest();
+
+    CKX9MonitorApp& app = TheApp();
+    const platform::DateTime now = platform::DateTime::Now();
+    const std::string pageName = "RecFile_" + now.Format("%Y%m%d_%H%M%S") + ".rec";
+    const std::string indexPath = app.ProgramPath(kIndexFile);
+    const std::string pagePath = app.ProgramPath("\\" + pageName);
+    m_nRecordCount = 0;
+    if (!platform::WriteFileAtomic(indexPath, "INDEX FILE\r\n" + pageName + "\r\n"))
+        Warn(platform::Format("ERROR: Unable to create the record file %s", indexPath.c_str()),
+             MB_ICONSTOP);
+    else if (!m_RecFile.Create(pagePath))
+        Warn(platform::Format("ERROR: Unable to create the record file %s", pagePath.c_str()),
+             MB_ICONSTOP);
+
+    // 20 characters, the trailing blank included: the page's start time as the files keep it.
+    const std::string startTime = now.Format("%Y/%m/%d %H:%M:%S ");
+    m_SetupBlock.SetField(kDateField, platform::Left(startTime, SetupBlock::kFieldSize));
+    m_SetupBlock.SetField(kTimeField,
+                          platform::Mid(startTime, SetupBlock::kFieldSize, SetupBlock::kFieldSize));
+    m_RecFile.Write(m_SetupBlock.Bytes());
+    m_strPageTime = startTime;
+    if (m_bSchedulerMode)
+        scheduler.SetSchedulerStartTimeText(startTime);
+    if (CKX9MonitorView* view = app.m_pView)
+        view->m_strPageStartTime = startTime;
+    Ui().AppendPageListRow("CURR. PAGE", 0);
+    Ui().AppendPageListRow(startTime, -1);
+    Ui().ScrollPageListToEnd();
+    m_SegmentStarts = {0};
+    m_SegmentList = {"0#" + startTime};
+
+    const bool scheduled = m_bSchedulerMode && scheduler.HasScheduleTimes();
+    const std::string times = scheduled ? ScheduleTimeText(scheduler.ScheduleStartTime()) +
+                                              ScheduleTimeText(scheduler.ScheduleStopTime())
+                                        : std::string("NO SCHEDNO SCHED");
+    if (m_RecFile.Seek(kScheduleTimesOffset))
+        m_RecFile.Write(times + startTime);
+    scheduler.SetSchedulerStep(kRecordingStep);
+    Ui().RefreshSetupDisplay();
+}
+
+void CMainFrame::OnDumpOnReply() {
+    const std::string reply = m_strReply;
+    KillTimer(kStatusPoll);
+    m_bDumpStarting = TRUE;
+    m_nDumpFiles = 0;
+    Monitoring().ResetDumpFileTable();
+    if (platform::Contains(reply, "MEMORY EMPTY")) {
+        if (!m_bSchedulerMode)
+            platform::AfxMessageBox("Instrument memory empty.\nDownloading finished.",
+                                    MB_ICONINFORMATION);
+        if (Ui().IsDownloadBoxShown())
+            Ui().CloseDownloadBox();
+        return;
+    }
+
+    // The decoder counts the files down to the last one.
+    m_nDumpFiles = platform::Atoi(TextAfter(reply, "Number of files:", 6));
+    const std::string dumpTime = TextAfter(reply, "Dump time:", 8);
+    const bool confirmed =
+        m_bSchedulerMode ||
+        platform::AfxMessageBox(
+            platform::Format("File to download: %d.\nDownload Time: %s.\n\nConfirm download ?",
+                             m_nDumpFiles, dumpTime.c_str()),
+            MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    if (confirmed) {
+        SetTimer(kDownloadProgress, kDownloadProgressMs);
+        Wait(500);
+        if (CSerialMFC* port = LinkPort()) {
+            port->Purge();
+            port->WriteString("DMP:NE\r\n");
+        }
+        m_bDownloading = TRUE;
+    } else {
+        if (CSerialMFC* port = LinkPort())
+            port->Purge();
+        m_bDumpRefused = TRUE;
+        m_bDownloading = FALSE;
+        SendCommand(kDumpOff, "", "");
+        if (Ui().IsDownloadBoxShown())
+            Ui().CloseDownloadBox();
+    }
+}
+
+void CMainFrame::OnDumpOffReply() {
+    CKX9MonitorApp& app = TheApp();
+    SetTimer(kStatusPoll, kStatusPollMs);
+    Monitoring().CloseDumpFile();
+    if (m_bSchedulerMode)
+        Monitoring().SetSchedulerStep(kDownloadEndStep);
+    // A refused download has no file to show: it is cleaned up and not announced as complete.
+    const bool refused = m_bDumpRefused;
+    if (refused) {
+        m_bDumpRefused = FALSE;
+        m_bDownloading = FALSE;
+        DeleteAllCommands();
+        PurgeLink();
+        KillTimer(kDownloadProgress);
+        if (Ui().IsDownloadBoxShown())
+            Ui().CloseDownloadBox();
+        app.m_strCurrentFile.clear();
+        app.m_nSelectedGraph = -1;
+    } else {
+        app.m_strCurrentFile = app.ProgramPath(kDumpFile);
+        app.m_nSelectedGraph = 1;
+    }
+    KillTimer(kDownloadProgress);
+    if (Ui().IsDownloadBoxShown())
+        Ui().SetDownloadProgress(100);
+    if (!refused && !m_bSchedulerMode)
+        platform::AfxMessageBox("Download Complete", MB_ICONINFORMATION);
+    if (Ui().IsDownloadBoxShown())
+        Ui().CloseDownloadBox();
+    if (!refused)
+        platform::StartProgram(app.ProgramPath(kViewer), {app.m_strCurrentFile});
+    if (m_bSchedulerMode)
+        EndScheduledDownload();
+}
+
+void CMainFrame::EndScheduledDownload() {
+    CKX9MonitorApp& app = TheApp();
+    MonitoringServices& scheduler = Monitoring();
+    m_bAcquiring = FALSE;
+    m_bMonitorOn = FALSE;
+    if (scheduler.IsPowerOffAfterDownload()) {
+        if (CSerialMFC* port = LinkPort())
+            port->WriteString("KEY:OFF\r\n");
+        LogScheduler(FALSE, "Instr. Power Off", TRUE);
+    }
+    if (const auto index = platform::ReadWholeFile(app.ProgramPath(kIndexFile)))
+        platform::WriteFileAtomic(app.ProgramPath(kSchedulerIndexFile), *index);
+    scheduler.ReloadSchedulerFileList();
+    scheduler.OpenSchedulerFile();
+    scheduler.EnableScheduleControls();
+    scheduler.StopSchedulerMonitoring();
+    LogScheduler(FALSE, "End Scheduler", TRUE);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// What the frame hands to the data-acquisition side: the live record processors, the
+// monitoring options, the acquisition scheduler's window and log, and the memory dump's file. Each
+// does nothing until that side installs itself (CMainFrame::SetMonitoring).
+
+#include <string>
+
+#include "platform/date_time.h"
+#include "platform/win_types.h"
+
+class CMainFrame;
+
+class MonitoringServices {
+public:
+    virtual ~MonitoringServices() = default;
+
+    // The live record in m_strReply, by channel mode.
+    virtual void ProcessMonitorRecordMode0(CMainFrame& /*frame*/) {}
+    virtual void ProcessMonitorRecordMode1(CMainFrame& /*frame*/) {}
+    virtual void ProcessMonitorRecordMode2(CMainFrame& /*frame*/) {}
+    virtual void ProcessMonitorRecordMode3(CMainFrame& /*frame*/) {}
+    // The monitoring options dialog (CSelCHMonitorDlg), modal.
+    virtual void ShowMonitoringOptions(CMainFrame& /*frame*/) {}
+
+    // The scheduler window (CSchedulerDlg).
+    virtual int SchedulerStep() const { return 0; }
+    virtual void SetSchedulerStep(int /*step*/) {}
+    // Set when the scheduler wants the next monitoring start to open a new record file.
+    virtual bool IsNewRecordFileRequested() const { return false; }
+    virtual void ClearNewRecordFileRequest() {}
+    virtual bool IsPowerOffAfterDownload() const { return false; }
+    // False when the schedule has no start and stop times.
+    virtual bool HasScheduleTimes() const { return false; }
+    virtual platform::DateTime ScheduleStartTime() const { return {}; }
+    virtual platform::DateTime ScheduleStopTime() const { return {}; }
+    virtual void SetSchedulerStartTimeText(const std::string& /*text*/) {}
+    virtual void ReloadSchedulerFileList() {}
+    virtual void OpenSchedulerFile() {}
+    virtual void StopSchedulerMonitoring() {}
+    // The end of a scheduled download: the schedule controls and OK enabled, Cancel disabled.
+    virtual void EnableScheduleControls() {}
+
+    // Appends a line to the scheduler log (CMainFrame::LogScheduler).
+    virtual void LogScheduler(CMainFrame& /*frame*/, BOOL /*restart*/, const std::string& /*text*/,
+                              BOOL /*stamp*/) {}
+
+    // The application's memory-dump file and its file table.
+    virtual void ResetDumpFileTable() {}
+    virtual void CloseDumpFile() {}
+    // Fills the 67-byte record that marks a memory dump as cut off.
+    virtual void MakeIncompleteDumpRecord(BYTE* /*record*/) {}
+};

@@ -1,0 +1,380 @@
+// The reply dispatcher against the simulated meter: the identification chain of every model
+// variant, a whole setup read, sending back only what the operator changed, refusals and
+// wrong-state replies, the screen loop and the live records.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "frame_test_support.h"
+#include "link/model_rules.h"
+#include "link/setup_replies.h"
+#include "link/setup_value_table.h"
+#include "platform/text.h"
+
+using namespace frametest;
+
+namespace {
+
+// The setup read in the order the link's setup query queues it, for a model text.
+std::vector<int> SetupReadCodes(const std::string& model) {
+    using namespace model_rules;
+    auto has = [&model](std::initializer_list<const char*> parts) {
+        for (const char* part : parts)
+            if (platform::Contains(model, part))
+                return true;
+        return false;
+    };
+    std::vector<int> codes = {2, 1, 3, 4, 5, 6, 7, 16, 17, 20, 21, 24};
+    for (int code = 25; code <= 36; ++code)
+        codes.push_back(code);
+    if (HasSpectrum(model))
+        codes.push_back(40);
+    if (HasReports(model)) {
+        for (int code : {206, 199, 143, 145, 147, 149, 151, 153, 155, 161})
+            codes.push_back(code);
+        if (has({"n", "k", "N", "K"}))
+            codes.insert(codes.end(), {157, 159});
+        if (has({"j", "J"}))
+            codes.push_back(157);
+        for (int code : {163, 165, 167, 169, 171, 173, 179})
+            codes.push_back(code);
+        if (has({"n", "k", "N", "K"}))
+            codes.insert(codes.end(), {175, 177});
+        if (has({"j", "J"}))
+            codes.push_back(175);
+        codes.insert(codes.end(), {181, 195});
+    }
+    if (IsQS4160(model)) {
+        for (int code : {18, 19, 22, 23, 37, 38, 39, 41, 42, 43, 44, 45, 46, 47, 48})
+            codes.push_back(code);
+        if (IsQS4160WithReports(model)) {
+            if (HasShortLeqAndFft(model))
+                codes.insert(codes.end(), {201, 203, 197});
+            codes.push_back(199);
+            for (int code = 143; code <= 181; code += 2)
+                codes.push_back(code);
+            codes.push_back(195);
+        }
+        codes.insert(codes.end(), {92, 94});
+    }
+    codes.insert(codes.end(), {49, 88, 90, 127, 129, 83});
+    return codes;
+}
+
+// The key of a setting query's command text "SET:<key>:?".
+std::string KeyOf(int code) {
+    const std::string text = CCommand(code, "", "").GetText();
+    return platform::Mid(text, 4, platform::Find(text, ":?") - 4);
+}
+
+// A setup block field as stored: 11 characters, blank padded.
+std::string Field(std::string text) {
+    text.resize(11, ' ');
+    return text;
+}
+
+// What the meter receives for them: the event trigger's reply ("MAN") adds its off time.
+std::vector<std::string> LinesOf(const std::vector<int>& codes) {
+    std::vector<std::string> lines;
+    for (int code : codes) {
+        lines.push_back(platform::TrimRight(CCommand(code, "", "").GetText()));
+        if (code == 181)
+            lines.push_back("SET:EVN_OFF_TIME:?");
+    }
+    return lines;
+}
+
+std::vector<std::string> SentSince(const std::vector<std::string>& lines, size_t first) {
+    return std::vector<std::string>(
+        lines.begin() + static_cast<long>(std::min(first, lines.size())), lines.end());
+}
+
+class FrameDispatchTest : public FrameLinkTest {
+protected:
+    void UsePreset(const std::string& name) {
+        const simmeter::ModelPreset* preset = simmeter::FindModelPreset(name);
+        ASSERT_NE(preset, nullptr) << name;
+        meter.Modify([preset](simmeter::MeterState& s) { ApplyModelPreset(s, *preset); });
+    }
+
+    // The connect's model query and the chain it starts, until the queue has run dry.
+    void Identify() {
+        frame.SendCommand(0, "", "");
+        ASSERT_TRUE(PumpUntil([&] { return meter.LineCount() > 0 && QueueIdle(); }));
+    }
+
+    void ReadWholeSetup() {
+        app.m_InstrStatus.Reset();
+        app.m_EditStatus.Reset();
+        frame.m_nPendingOp = 5;
+        for (int code : SetupReadCodes(app.m_InstrStatus.m_strModel))
+            frame.SendCommand(code, "", "");
+        ui.ShowSetupWaitBox("Receiving Setup parameters from instrument...\r\nPlease wait.");
+    }
+
+    void IdentifyAndReadSetup(const std::string& preset) {
+        UsePreset(preset);
+        if (!Port().IsOpen())
+            OpenLink();
+        Identify();
+        ASSERT_EQ(app.m_InstrStatus.m_strModel, preset);
+        meter.ClearLog();
+        services.calls.clear();
+        ReadWholeSetup();
+    }
+};
+
+}  // namespace
+
+TEST_F(FrameDispatchTest, IdentificationDecoratesTheModelOfEveryVariant) {
+    OpenLink();
+    for (const simmeter::ModelPreset& preset : simmeter::ModelPresets()) {
+        SCOPED_TRACE(preset.name);
+        meter.ClearLog();
+        services.calls.clear();
+        app.m_InstrStatus = CInstrStatus();
+        app.m_EditStatus = CInstrStatus();
+        ui.EmptyInstrStatusText();
+        UsePreset(preset.name);
+        Identify();
+        const CInstrStatus& current = app.m_InstrStatus;
+        EXPECT_EQ(current.m_strModel, preset.name);
+        EXPECT_EQ(app.m_EditStatus.m_strModel, preset.name);
+        // The block takes the model as the options left it, before the class.
+        const std::string name = preset.name;
+        EXPECT_EQ(frame.m_SetupBlock.Field(0),
+                  Field(name.substr(0, std::min(name.find('$'), name.size()))));
+        EXPECT_EQ(current.m_strClass, preset.meterClass ? preset.meterClass : "-1");
+
+        std::vector<std::string> expected = {"SET:INSTR_M:?"};
+        if (std::string(preset.model) == "QS4060")
+            expected.push_back("SET:EXT_RNG:?");
+        expected.push_back("SET:OPTIONS:?");
+        for (int attempt = 0; attempt < (preset.meterClass ? 1 : 3); ++attempt)
+            expected.push_back("SET:CLASS:?");
+        for (const char* line : {"SET:INSTR_V:?", "SET:INSTR_N:?", "SET:INTEGRATION_T:?",
+                                 "STT:DISPL:?", "SET:AUTO_P:?", "STT:ACQ:?", "STT:REC:?"})
+            expected.push_back(line);
+        if (model_rules::HasReports(preset.name))
+            expected.push_back("SET:SLM+PROF:?");
+        EXPECT_EQ(meter.Lines(), expected);
+        EXPECT_EQ(services.calls, std::vector<std::string>{"CInstrInfoDlg"});
+    }
+    // The identity the chain read, and the status texts it gathered.
+    EXPECT_EQ(app.m_InstrStatus.m_strFirmwareVersion, "2.05");
+    EXPECT_EQ(app.m_InstrStatus.m_strSerialNumber, "A12345");
+    EXPECT_EQ(app.m_EditStatus.m_strSerialNumber, "A12345");
+    EXPECT_EQ(app.m_InstrStatus.m_strIntegrationTime, "SS:10");
+    EXPECT_TRUE(ui.statusDlgCreated);
+    EXPECT_TRUE(frame.m_bStatusDlgShown);
+    ASSERT_FALSE(ui.shownStatusTexts.empty());
+    EXPECT_EQ(ui.shownStatusTexts.back(),
+              "STATUS:DISPL:Leq    45.2 dBSET:AUTO_POWEROFF:OFFSTATUS:ACQUISITION:STOP"
+              "STATUS:REC:OFF");
+}
+
+TEST_F(FrameDispatchTest, ExtendedRangeIsKnownBeforeTheOptionsDecorateTheModel) {
+    UsePreset("QS4060_r1$1");
+    OpenLink();
+    Identify();
+    EXPECT_EQ(app.m_InstrStatus.m_nExtendedRange, 1);
+    EXPECT_EQ(view.m_nExtendedRangeMark, 1);
+    EXPECT_EQ(app.m_InstrStatus.m_strSlmDatalogger, "OFF");  // the SLM+PROF reply
+}
+
+TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
+    for (const char* preset :
+         {"QS4060_00$1", "QS4060_J0$2", "QS4060_p0$1", "QS4160_L0$1", "QS4160_I0$1"}) {
+        SCOPED_TRACE(preset);
+        services.sheets.clear();
+        IdentifyAndReadSetup(preset);
+        ASSERT_TRUE(PumpUntil([&] { return services.sheets.size() == 1 && QueueIdle(); }));
+
+        const std::vector<int> codes = SetupReadCodes(preset);
+        ASSERT_EQ(meter.Lines(), LinesOf(codes));
+        for (int code : codes) {
+            const SetupValueRow* row = FindSetupValueByQuery(code);
+            ASSERT_NE(row, nullptr) << code;
+            const std::string expected =
+                CleanValue(platform::Trim(meter.Setting(KeyOf(code))), row->cleanup);
+            EXPECT_EQ(app.m_InstrStatus.*row->text, expected) << code;
+            if (row->scope == RecordScope::Both) {
+                EXPECT_EQ(app.m_EditStatus.*row->text, expected) << code;
+            }
+            if (row->block >= 0) {
+                EXPECT_EQ(frame.m_SetupBlock.Field(row->block), Field(expected)) << code;
+            }
+        }
+        EXPECT_EQ(app.m_InstrStatus.m_strDate, "2024/01/15");
+        if (model_rules::IsQS4160(preset)) {
+            EXPECT_EQ(app.m_InstrStatus.m_strMicTemperature, "23.0\xB0");
+        }
+        EXPECT_EQ(frame.m_dtInstrument.Format("%Y/%m/%d %H:%M:%S"), "2024/01/15 10:30:00");
+
+        // The read ends with the sheet; no verification data sheet in between.
+        EXPECT_EQ(services.sheets[0], (SetupSheetPages{model_rules::HasSpectrum(preset),
+                                                       model_rules::HasDataLogging(preset)}));
+        EXPECT_TRUE(services.calls.empty());
+        EXPECT_FALSE(ui.setupBoxShown);
+        EXPECT_EQ(ui.setupBoxProgress, 100);
+        EXPECT_EQ(frame.m_nPendingOp, -1);  // cancelled: the read is over
+    }
+}
+
+TEST_F(FrameDispatchTest, OnlyTheChangedValuesAreSentAndAcknowledgedOnesBecomeCurrent) {
+    services.sheet = [this](CMainFrame&) {
+        CInstrStatus& edited = app.m_EditStatus;
+        edited.m_strIntegrationTime = "MM:05";
+        edited.m_strInputGain = "20";  // the meter says "20dB": unchanged
+        edited.m_strExchangeRate = "5";
+        edited.m_strReportTime = "120";
+        edited.m_strSlmDatalogger = "ON";
+        return IDOK;
+    };
+    IdentifyAndReadSetup("QS4060_n0$1");
+    ASSERT_TRUE(PumpUntil([&] { return services.sheets.size() == 1; }));
+    const size_t readLines = LinesOf(SetupReadCodes("QS4060_n0$1")).size();
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+
+    EXPECT_EQ(SentSince(meter.Lines(), readLines),
+              (std::vector<std::string>{"SET:INTEGRATION_T:MM:05", "SET:EXCH:5", "SET:SLM+PROF:ON",
+                                        "SET:REPORT_TIME:120"}));
+    const CInstrStatus& current = app.m_InstrStatus;
+    EXPECT_EQ(current.m_strIntegrationTime, "MM:05");
+    EXPECT_EQ(current.m_strExchangeRate, "5");
+    EXPECT_EQ(current.m_strReportTime, "120");
+    EXPECT_EQ(current.m_strSlmDatalogger, "ON");
+    EXPECT_EQ(current.m_strInputGain, "20dB");
+    EXPECT_TRUE(app.m_EditStatus.m_strDate.empty());  // considered once, then emptied
+    EXPECT_EQ(meter.Setting("INTEGRATION_T"), "MM:05");
+    EXPECT_EQ(ui.setupBoxText, "Sending Setup parameters to instrument...\r\nPlease wait.");
+    EXPECT_FALSE(ui.setupBoxShown);
+    EXPECT_EQ(frame.m_nPendingOp, -1);
+
+    // Nothing is left to send.
+    meter.ClearLog();
+    frame.QueueSetupCommands();
+    ASSERT_TRUE(PumpUntil([&] { return !frame.m_bSetupReadPending; }));
+    EXPECT_EQ(meter.LineCount(), 0u);
+}
+
+TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItFirst) {
+    services.sheet = [this](CMainFrame& f) {
+        f.m_bAcquiring = TRUE;
+        app.m_EditStatus.m_strIntegrationTime = "MM:05";
+        return IDOK;
+    };
+    IdentifyAndReadSetup("QS4060_00$1");
+    op.ExpectBox("To modify setup parameters you must stop acquisition", IDNO);
+    ASSERT_TRUE(PumpUntil([&] { return services.sheets.size() == 1 && QueueIdle(); }));
+    EXPECT_EQ(op.types.back(), MB_YESNO | MB_ICONEXCLAMATION);
+    const size_t readLines = meter.LineCount();
+    PumpFor(20);
+    EXPECT_EQ(meter.LineCount(), readLines);
+    EXPECT_EQ(frame.m_nPendingOp, -1);
+
+    meter.ClearLog();
+    ReadWholeSetup();
+    op.ExpectBox("To modify setup parameters you must stop acquisition", IDYES);
+    ASSERT_TRUE(PumpUntil([&] { return services.sheets.size() == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+    EXPECT_EQ(services.calls,
+              std::vector<std::string>{"ExchangeAndWait STT:ACQ:STOP\r\nSTT:ACQ:?\r\nSTOP"});
+    EXPECT_FALSE(frame.m_bAcquiring);
+    EXPECT_EQ(meter.Lines().back(), "SET:INTEGRATION_T:MM:05");
+}
+
+TEST_F(FrameDispatchTest, RefusedAndWrongStateSettingsLeaveTheCurrentValueAndTheQueueGoesOn) {
+    services.sheet = [this](CMainFrame&) {
+        app.m_EditStatus.m_strIntegrationTime = "MM:05";
+        app.m_EditStatus.m_strExchangeRate = "5";
+        app.m_EditStatus.m_strPerc1Level = "5";
+        return IDOK;
+    };
+    IdentifyAndReadSetup("QS4060_00$1");
+    meter.AnswerNext("SET:INTEGRATION_T:MM", "#BUSY\x03");
+    meter.RefuseNext("SET:EXCH:5", 3);
+    op.ExpectBox(
+          "WARNING : WRONG INSTR STATUS Received.\n\n(Command = 57 ,param = INTEGRATION_TIME)")
+        .ExpectBox("WARNING : Command not recognized.\n\n(Command = 59 ,param = EXCHANGE_RATE)");
+    ASSERT_TRUE(PumpUntil([&] { return services.sheets.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+    EXPECT_EQ(app.m_InstrStatus.m_strIntegrationTime, "SS:10");
+    EXPECT_EQ(app.m_InstrStatus.m_strExchangeRate, "3");
+    EXPECT_EQ(app.m_InstrStatus.m_strPerc1Level, "5");
+    EXPECT_EQ(meter.Lines().back(), "SET:1_PERC:5");
+    EXPECT_EQ(frame.m_nRetryCount, 0);
+}
+
+TEST_F(FrameDispatchTest, ACommandSentWhileTheSheetIsOpenKeepsTheLinkUntilItsReply) {
+    size_t sentBefore = 0;
+    services.sheet = [&](CMainFrame& f) {
+        // A status poll's query goes out while the operator edits, and is answered late.
+        meter.SetSetting("MEM_S", "4096k");
+        meter.DelayNext("SET:MEM_S", 1000);  // within its 2000 ms time-out
+        sentBefore = meter.LineCount();
+        f.SendCommand(16, "", "");
+        EXPECT_TRUE(PumpUntil([&] { return meter.LineCount() > sentBefore; }));
+        return IDCANCEL;
+    };
+    IdentifyAndReadSetup("QS4060_00$1");
+    ASSERT_TRUE(PumpUntil([&] { return app.m_InstrStatus.m_strMemorySize == "4096k"; }));
+    EXPECT_TRUE(PumpUntil([&] { return QueueIdle(); }));
+    EXPECT_EQ(SentSince(meter.Lines(), sentBefore), std::vector<std::string>{"SET:MEM_S:?"});
+}
+
+TEST_F(FrameDispatchTest, ScreenLoopPressesKeysUntilTheMeasurementScreen) {
+    std::vector<std::string> screens = {"Sub-Menu", "Menu", "Title", "Leq    45.2 dB"};
+    size_t shown = 0;
+    meter.AddResponder([&](const std::string& line, simmeter::MeterState&) {
+        if (line == "STT:DISPL:?")
+            return std::optional(simmeter::Text("STT:DISPL:" + screens[shown]));
+        if (platform::StartsWith(line, "KEY:"))
+            shown = std::min(shown + 1, screens.size() - 1);
+        return std::optional<simmeter::Reply>();
+    });
+    OpenLink();
+    frame.m_bCheckDisplay = TRUE;
+    frame.SendCommand(100, "", "");
+    ASSERT_TRUE(PumpUntil([&] { return !frame.m_bCheckDisplay && QueueIdle(); }));
+    EXPECT_EQ(meter.Lines(),
+              (std::vector<std::string>{"STT:DISPL:?", "KEY:MENU", "STT:DISPL:?", "KEY:MENU",
+                                        "STT:DISPL:?", "KEY:ENTER", "STT:DISPL:?"}));
+}
+
+TEST_F(FrameDispatchTest, ScreenLoopOfAMeterStuckOnOneScreenEndsWithinItsBound) {
+    meter.Modify([](simmeter::MeterState& s) { s.screen = "Menu"; });
+    OpenLink();
+    frame.m_bCheckDisplay = TRUE;
+    frame.SendCommand(100, "", "");
+    ASSERT_TRUE(PumpUntil([&] { return !frame.m_bCheckDisplay && QueueIdle(); }));
+    const auto lines = meter.Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "STT:DISPL:?"),
+              CMainFrame::kMaxDisplayRounds + 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "KEY:MENU"), CMainFrame::kMaxDisplayRounds);
+
+    // The next loop starts afresh.
+    meter.ClearLog();
+    meter.Modify([](simmeter::MeterState& s) { s.screen = "Leq    45.2 dB"; });
+    frame.m_bCheckDisplay = TRUE;
+    frame.SendCommand(100, "", "");
+    ASSERT_TRUE(PumpUntil([&] { return !frame.m_bCheckDisplay && QueueIdle(); }));
+    EXPECT_EQ(meter.Lines(), std::vector<std::string>{"STT:DISPL:?"});
+}
+
+TEST_F(FrameDispatchTest, LiveRecordsGoToTheProcessorOfTheChannelMode) {
+    OpenLink();
+    frame.m_bMonitorOn = TRUE;
+    frame.m_bAcquiring = TRUE;
+    frame.m_bReceiveEnabled = TRUE;
+    frame.m_nChannelMode = 2;
+    meter.Send("REC1\x03REC2\x03");
+    ASSERT_TRUE(PumpUntil([&] { return monitoring.records.size() == 2; }));
+    EXPECT_EQ(monitoring.records[0].text, "REC1\x03");
+    EXPECT_EQ(monitoring.records[1].text, "REC2\x03");
+    EXPECT_EQ(monitoring.records[1].mode, 2);
+    EXPECT_TRUE(monitoring.records[1].processing);
+    EXPECT_FALSE(frame.m_bProcessingRecord);
+    EXPECT_TRUE(frame.m_bReceiveEnabled);
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), 5000u);
+}

@@ -1,0 +1,521 @@
+// The reply dispatcher code by code: each reply is handed to the frame as the answer to the
+// command it awaits, and what the handler did to the records, the flags, the queue, the files
+// and the neighbours is checked.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+
+#include "frame_test_support.h"
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+
+using namespace frametest;
+
+namespace {
+
+class FrameRepliesTest : public FrameLinkTest {
+protected:
+    FrameRepliesTest() {
+        platform::SetShellRecorder([this](const platform::ShellRequest& request) {
+            shell.push_back(request.path);
+            for (const std::string& argument : request.arguments)
+                shell.push_back(argument);
+            return true;
+        });
+    }
+    ~FrameRepliesTest() override {
+        platform::SetShellRecorder(nullptr);
+        platform::Clock::SetFixedNow(std::nullopt);
+    }
+
+    // `reply` arrives for the command `code`, just sent.
+    long Answer(int code, const std::string& reply, const std::string& arg1 = "") {
+        frame.SendCommand(code, arg1, "", -1, TRUE);
+        frame.m_pCurrentCommand = frame.m_CommandList.back().get();
+        frame.m_strReply = reply + "\x03";
+        return frame.OnSerialMessage(0, 0);
+    }
+
+    // The queued commands in the order they will go out.
+    std::vector<int> Queued() const {
+        std::vector<int> codes;
+        for (auto it = frame.m_CommandList.rbegin(); it != frame.m_CommandList.rend(); ++it)
+            codes.push_back((*it)->GetCode());
+        return codes;
+    }
+
+    // The link port open, without the send tick: nothing queued goes out by itself.
+    void OpenPort() {
+        ASSERT_EQ(Port().Open("COM3", &frame, 0, 0, 2048, 2048), 0);
+        ASSERT_EQ(Port().Setup(38400), 0);
+    }
+
+    CInstrStatus& Current() { return app.m_InstrStatus; }
+    CInstrStatus& Edited() { return app.m_EditStatus; }
+
+    std::vector<std::string> shell;
+};
+
+std::string Block(std::string text) {
+    text.resize(11, ' ');
+    return text;
+}
+
+}  // namespace
+
+TEST_F(FrameRepliesTest, QueryRepliesShorterThanTheirValueChangeNothingAndNeverReadPastTheEnd) {
+    Current().m_strAutoPowerOff = Edited().m_strAutoPowerOff = "ON";
+    Answer(17, "SET:AUTO_POWEROFF");  // 17 characters: below the minimum
+    EXPECT_EQ(Current().m_strAutoPowerOff, "ON");
+    Answer(17, "SET:AUTO_POWEROFF:");  // 18 characters: the value is empty
+    EXPECT_EQ(Current().m_strAutoPowerOff, "");
+    EXPECT_EQ(Edited().m_strAutoPowerOff, "");
+    EXPECT_EQ(frame.m_SetupBlock.Field(9), Block(""));
+    // Both replies went to the status text too.
+    EXPECT_EQ(ui.GetInstrStatusText(), "SET:AUTO_POWEROFFSET:AUTO_POWEROFF:");
+
+    Current().m_strIntegrationTime = "SS:10";
+    Answer(24, "garbled");
+    Answer(24, "");  // an ETX alone is an empty reply: resent, not read
+    EXPECT_EQ(Current().m_strIntegrationTime, "SS:10");
+    frame.DeleteAllCommands();
+    frame.m_nRetryCount = 0;
+
+    Current().m_strReportTime = "60";
+    Answer(143, "SET:");  // no minimum from here on: a short reply stores nothing but empty
+    EXPECT_EQ(Current().m_strReportTime, "");
+    Answer(24, "SET:INTEGRATION_TIME:MM:05" + std::string(300, ' ') + "x");
+    EXPECT_EQ(Current().m_strIntegrationTime, "MM:05" + std::string(300, ' ') + "x");
+    EXPECT_EQ(frame.m_SetupBlock.Field(16), "MM:05      ");
+}
+
+TEST_F(FrameRepliesTest, ValuesAreCleanedAndTheSpecialQueriesDoTheirExtras) {
+    Answer(26, "SET:EXCHANGE_RATE: 3 dB");
+    EXPECT_EQ(Current().m_strExchangeRate, "3");
+    Answer(34, "SET:1_SLM_PARAMETER:L A eq");
+    EXPECT_EQ(Current().m_strSlm1Param, "LAeq");
+    Answer(6, "SET:DATE:2024:02:29");
+    Answer(7, "SET:TIME:23:59:58");
+    EXPECT_EQ(frame.m_dtInstrument.Format("%Y/%m/%d %H:%M:%S"), "2024/02/29 23:59:58");
+    Answer(7, "SET:TIME:noon");
+    EXPECT_FALSE(frame.m_dtInstrument.IsValid());
+
+    // The level scale follows the gain and the extended range.
+    Answer(21, "SET:INPUT_GAIN:20dB");
+    EXPECT_EQ(view.m_nLevelScaleTop, 40);
+    Answer(121, "SET:EXT_RNG:ON");
+    EXPECT_EQ(Current().m_nExtendedRange, 1);
+    EXPECT_EQ(view.m_nExtendedRangeMark, 1);
+    Answer(21, "SET:INPUT_GAIN:40dB");
+    EXPECT_EQ(view.m_nLevelScaleTop, -10);
+    Answer(21, "SET:INPUT_GAIN:0dB");
+    EXPECT_EQ(view.m_nLevelScaleTop, 30);
+
+    Answer(127, "SET:INT_MODE:MULT");
+    EXPECT_EQ(Current().m_strIntegrationMode, "MULTI");
+    EXPECT_EQ(frame.m_SetupBlock.Field(44), Block("MULTI"));
+    Answer(129, "SET:AUTO_STORE:??");
+    EXPECT_EQ(Current().m_strAutoStore, "OFF");  // neither word: unchanged
+    Answer(53, "SET:BAUD_RATE:9.6k");
+    EXPECT_EQ(Current().m_strBaudRate, "9.6k");
+    Answer(185, "SET:EVN_TRGEXT_POLARITY:NEG");
+    EXPECT_EQ(Current().m_strTriggerPolarity, "NEG");
+    EXPECT_EQ(Edited().m_strTriggerPolarity, "NEG");
+    Answer(206, "SET:SLM+PROF:ON");
+    EXPECT_EQ(Edited().m_strSlmDatalogger, "ON");
+}
+
+TEST_F(FrameRepliesTest, EventTriggerQueuesTheQueriesItsKindHas) {
+    Answer(181, "SET:EVN_TRIGGER:LEV");
+    EXPECT_EQ(Queued(), (std::vector<int>{193, 191, 189, 187, 183}));
+    frame.DeleteAllCommands();
+    Answer(181, "SET:EVN_TRIGGER:EXT");
+    EXPECT_EQ(Queued(), std::vector<int>{185});
+    frame.DeleteAllCommands();
+    Answer(181, "SET:EVN_TRIGGER:OFF");
+    EXPECT_TRUE(Queued().empty());
+}
+
+TEST_F(FrameRepliesTest, AcknowledgedSettingsTakeTheEditedValue) {
+    Edited().m_strCalLevel = "94.0";
+    Current().m_strCalLevel = "93.8";
+    Answer(82, "SET:CAL_LEVEL:94.0");
+    EXPECT_EQ(Current().m_strCalLevel, "94.0");
+    Edited().m_strTriggerPolarity = "NEG";
+    Answer(186, "SET:EVN_TRGEXT_POLARITY:NEG");
+    EXPECT_EQ(Current().m_strTriggerPolarity, "NEG");
+    // The SLM datalogging of report models goes as SET:SLM+PROF; its acknowledgement counts
+    // too, or every later send would repeat it.
+    Edited().m_strSlmDatalogger = "ON";
+    Answer(207, "SET:SLM+PROF:ON");
+    EXPECT_EQ(Current().m_strSlmDatalogger, "ON");
+    // The clock settings have nothing to take: their edited texts are gone once sent.
+    Current().m_strDate = "2024/01/15";
+    Answer(9, "SET:DATE:2024:03:01");
+    EXPECT_EQ(Current().m_strDate, "2024/01/15");
+}
+
+TEST_F(FrameRepliesTest, SerialNumberShowsTheVerificationSheetOutsideSetupReadsAndTheScheduler) {
+    app.m_nPagingSize = 500;
+    Answer(1, "SET:INSTR_NUMBER: A12345 ");
+    EXPECT_EQ(Current().m_strSerialNumber, "A12345");
+    EXPECT_EQ(frame.m_SetupBlock.Field(1), Block("A12345"));
+    EXPECT_EQ(frame.m_SetupBlock.Field(43), "00000000500");
+    for (int pending : {5, 9}) {
+        frame.m_nPendingOp = pending;
+        Answer(1, "SET:INSTR_NUMBER:A12345");
+    }
+    frame.m_nPendingOp = -1;
+    frame.m_bSchedulerMode = TRUE;
+    Answer(1, "SET:INSTR_NUMBER:A12345");
+    EXPECT_EQ(services.calls, std::vector<std::string>{"CInstrInfoDlg"});
+}
+
+TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLog) {
+    frame.m_nRetryCount = 2;
+    op.ExpectBox("ERROR: Logging not allowed.\nPlease check if any channel is selected.");
+    Answer(85, "\x15");
+    EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONSTOP});
+    EXPECT_FALSE(frame.m_bDataLogging);
+
+    frame.m_nRetryCount = 2;
+    Answer(124, "\x15");
+    EXPECT_EQ(monitoring.schedulerLog, std::vector<std::string>{"WARNING: Calibration Failed"});
+    EXPECT_EQ(monitoring.step, 11);
+
+    frame.m_bSchedulerMode = TRUE;
+    frame.m_nRetryCount = 2;
+    Answer(85, "\x15", "log");
+    frame.m_nRetryCount = 2;
+    Answer(100, "#");
+    EXPECT_EQ(monitoring.schedulerLog[1],
+              "WARNING : Command not recognized.\n\n(Command = 85 ,param = log)");
+    EXPECT_EQ(monitoring.schedulerLog[2],
+              "WARNING : WRONG INSTR STATUS Received.\n\n(Command = 100 ,param = )");
+    EXPECT_EQ(frame.m_nRetryCount, 0);
+    EXPECT_TRUE(frame.m_CommandList.empty());
+}
+
+TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
+    Current().m_strModel = "QS4060_00$1";
+    Current().m_strSerialNumber = "A1";
+    frame.m_nPendingOp = 1;
+    Answer(85, "KEY:DATA_LOG");
+    EXPECT_TRUE(frame.m_bDataLogging);
+    EXPECT_EQ(Current().m_nDataLogging, 1);
+    EXPECT_EQ(Edited().m_nDataLogging, 1);
+    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 5000u);
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kRecordingBlink), 1000u);
+
+    ui.SetTitle("KX9Monitor QS4060_00$1 - A1                 -RECORDING-");
+    Answer(86, "STT:ACQUISITION:STOP");
+    EXPECT_FALSE(frame.m_bDataLogging);
+    EXPECT_EQ(Current().m_nDataLogging, 0);
+    EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060_00$1 - A1");
+    EXPECT_EQ(Queued(), std::vector<int>{87});
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
+    frame.DeleteAllCommands();
+
+    Answer(108, "STT:ACQUISITION:RUN");
+    EXPECT_TRUE(frame.m_bAcquiring);
+    EXPECT_FALSE(frame.m_bDataLogging);  // auto-store off
+    Current().m_strAutoStore = "ON";
+    frame.m_nPendingOp = 1;
+    Answer(108, "STT:ACQUISITION:RUN");
+    EXPECT_TRUE(frame.m_bDataLogging);
+    EXPECT_EQ(frame.m_nPendingOp, -1);
+    Answer(107, "STT:ACQUISITION:STOP");
+    EXPECT_FALSE(frame.m_bAcquiring);
+}
+
+TEST_F(FrameRepliesTest, ScreenTitleWhileDataLoggingMeansTheIntegrationTimeEndedIt) {
+    Current().m_strModel = "QS4060";
+    Current().m_strSerialNumber = "A1";
+    frame.m_bDataLogging = TRUE;
+    op.ExpectBox("End Datalogging by integration time expired.");
+    Answer(100, "STT:DISPL:Title");
+    EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
+    EXPECT_FALSE(frame.m_bDataLogging);
+    EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");
+    EXPECT_EQ(Queued(), std::vector<int>{87});
+    EXPECT_EQ(ui.GetInstrStatusText(), "STT:DISPL:Title");
+
+    frame.m_bSchedulerMode = TRUE;
+    frame.m_bDataLogging = TRUE;
+    Answer(100, "STT:DISPL:Title");
+    EXPECT_EQ(monitoring.schedulerLog,
+              std::vector<std::string>{
+                  "WARNING: Monitor and Datalogging interrupded by integration time expired"});
+}
+
+TEST_F(FrameRepliesTest, AcquisitionStateOpensTheStatusDialogOnceAndCarriesOutADownloadRequest) {
+    frame.m_nPendingOp = 3;
+    Answer(11, "STT:ACQUISITION:RUN");
+    EXPECT_TRUE(ui.statusDlgCreated);
+    EXPECT_TRUE(frame.m_bStatusDlgShown);
+    EXPECT_TRUE(frame.m_bAcquiring);
+    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_EQ(Queued(), (std::vector<int>{12, 110}));
+    frame.DeleteAllCommands();
+
+    frame.m_bStatusDlgShown = FALSE;  // the operator closed it
+    Answer(11, "STT:ACQUISITION:STOP");
+    EXPECT_FALSE(frame.m_bStatusDlgShown);  // it exists: not shown again
+    EXPECT_FALSE(frame.m_bAcquiring);
+    EXPECT_TRUE(Queued().empty());
+
+    Answer(109, "STT:REC:ON");
+    EXPECT_EQ(
+        ui.shownStatusTexts,
+        std::vector<std::string>{"STATUS:ACQUISITION:RUNSTATUS:ACQUISITION:STOPSTATUS:REC:ON"});
+}
+
+TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOptions) {
+    ui.setupBoxShown = true;
+    frame.m_nChannelMode = 3;
+    Answer(98, "STT:MONITOR:ON");
+    EXPECT_TRUE(frame.m_bMonitorOn);
+    EXPECT_FALSE(ui.setupBoxShown);
+    EXPECT_EQ(ui.setupBoxProgress, 100);
+    EXPECT_EQ(monitoring.calls, std::vector<std::string>{"CSelCHMonitorDlg"});
+    EXPECT_EQ(ui.graphWindowShown, false);
+    EXPECT_EQ(ui.bandChartShown, true);
+
+    frame.m_nChannelMode = 1;
+    Answer(98, "STT:MONITO");  // too short: the flag stays
+    EXPECT_TRUE(frame.m_bMonitorOn);
+    EXPECT_EQ(ui.bandChartShown, false);
+    Answer(98, "STT:MONITOR:OFF");
+    EXPECT_FALSE(frame.m_bMonitorOn);
+
+    frame.m_bSchedulerMode = TRUE;
+    monitoring.step = 9;
+    Answer(98, "STT:MONITOR:ON");
+    EXPECT_EQ(monitoring.step, 9);
+    monitoring.step = 3;
+    Answer(98, "STT:MONITOR:ON");
+    EXPECT_EQ(monitoring.step, 5);
+    EXPECT_EQ(monitoring.calls.size(), 3u);  // the dialog only outside the scheduler
+}
+
+TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
+    frame.m_bMonitorOn = TRUE;
+    frame.m_bAcquiring = TRUE;
+    struct Case {
+        int mode;
+        const char* model;
+        const char* profileTime;
+        const char* spectrumTime;
+        unsigned ms;
+    };
+    for (const Case& c :
+         {Case{0, "QS4060", "", "", 5000}, Case{1, "QS4060", "0.125", "", 5000},
+          Case{1, "QS4060", "2s", "", 20000}, Case{2, "QS4060", "", "4", 5000},
+          Case{3, "QS4160_L0$1", "", "1", 10000}, Case{2, "QS4160_00$1", "", "0", 5000}}) {
+        SCOPED_TRACE(c.mode);
+        Current().m_strModel = c.model;
+        Current().m_strProfileTime = c.profileTime;
+        Current().m_strProfileSpectrumTime = c.spectrumTime;
+        frame.m_nChannelMode = c.mode;
+        frame.m_strReply = "0:00:01 =  45.2";
+        EXPECT_EQ(frame.OnSerialMessage(0, 0), 0);
+        EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), c.ms);
+        EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
+        ASSERT_FALSE(monitoring.records.empty());
+        EXPECT_EQ(monitoring.records.back().mode, c.mode);
+        EXPECT_TRUE(monitoring.records.back().processing);
+    }
+    // No mode chosen: the record goes nowhere and the watchdog stops.
+    frame.m_nChannelMode = -1;
+    frame.OnSerialMessage(0, 0);
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
+    EXPECT_EQ(monitoring.records.size(), 6u);
+    EXPECT_TRUE(frame.m_bReceiveEnabled);
+}
+
+TEST_F(FrameRepliesTest, MonitoringStartWritesANewRecordFile) {
+    platform::Clock::SetFixedNow(platform::DateTime::FromParts(2024, 3, 9, 14, 5, 7).Seconds());
+    frame.m_SetupBlock.SetField(0, "QS4060_00");
+    Answer(95, "STT:MONITOR:SLM   ", "SLM");
+    EXPECT_EQ(frame.m_SetupBlock.Field(42), Block("SLM"));
+
+    const std::string start = "2024/03/09 14:05:07 ";
+    EXPECT_EQ(folder.Read("RecFile.kr9"), "INDEX FILE\r\nRecFile_20240309_140507.rec\r\n");
+    const std::string page = folder.Read("RecFile_20240309_140507.rec");
+    ASSERT_EQ(page.size(), 520u);
+    EXPECT_EQ(page.substr(0, 484), std::string(frame.m_SetupBlock.Bytes().substr(0, 484)));
+    EXPECT_EQ(page.substr(66, 22), "2024/03/09 14:05:07   ");  // blocks 6 and 7
+    EXPECT_EQ(page.substr(484), "NO SCHEDNO SCHED" + start);
+    EXPECT_TRUE(frame.m_RecFile.IsOpen());
+    EXPECT_EQ(frame.m_nRecordCount, 0);
+    EXPECT_EQ(frame.m_strPageTime, start);
+    EXPECT_EQ(view.m_strPageStartTime, start);
+    EXPECT_EQ(frame.m_SegmentStarts, std::vector<unsigned>{0});
+    EXPECT_EQ(frame.m_SegmentList, std::vector<std::string>{"0#" + start});
+    EXPECT_EQ(ui.pageList,
+              (std::vector<std::pair<std::string, int>>{{"CURR. PAGE", 0}, {start, -1}}));
+    EXPECT_EQ(monitoring.step, 7);
+    EXPECT_EQ(ui.setupDisplayRefreshes, 1);
+}
+
+TEST_F(FrameRepliesTest, ScheduledMonitoringStartsARecordFileOnlyWhenTheSchedulerAsks) {
+    platform::Clock::SetFixedNow(platform::DateTime::FromParts(2024, 3, 9, 8, 0, 1).Seconds());
+    frame.m_bSchedulerMode = TRUE;
+    Answer(95, "STT:MONITOR:OCT", "OCT");
+    EXPECT_FALSE(platform::FileExists(folder.File("RecFile.kr9")));
+    EXPECT_EQ(monitoring.step, 7);
+
+    monitoring.step = 0;
+    monitoring.newRecordFile = true;
+    monitoring.scheduleStart = platform::DateTime::FromParts(2024, 3, 9, 8, 0, 0);
+    monitoring.scheduleStop = platform::DateTime::FromParts(2024, 3, 9, 17, 30, 0);
+    Answer(95, "STT:MONITOR:OCT", "OCT");
+    EXPECT_FALSE(monitoring.newRecordFile);
+    EXPECT_EQ(monitoring.startTimeText, "2024/03/09 08:00:01 ");
+    EXPECT_EQ(folder.Read("RecFile_20240309_080001.rec").substr(484),
+              "08:00:0017:30:002024/03/09 08:00:01 ");
+    EXPECT_EQ(monitoring.step, 7);
+}
+
+TEST_F(FrameRepliesTest, ConfirmedDownloadHandsTheLinkToTheDumpDecoder) {
+    meter.AddResponder([](const std::string& line, simmeter::MeterState&) {
+        return line == "DMP:NE" ? std::optional(simmeter::Reply{"\x02RECORD"}) : std::nullopt;
+    });
+    struct Dump {
+        std::mutex mutex;
+        std::string bytes;
+    };
+    auto dump = std::make_shared<Dump>();
+    frame.LinkState()->SetDumpDecoder([dump](CSerial& port) {
+        char buffer[64];
+        size_t n = 0;
+        port.Read(buffer, sizeof buffer, &n);
+        std::lock_guard lock(dump->mutex);
+        dump->bytes.append(buffer, n);
+    });
+    OpenPort();
+    frame.SetTimer(CMainFrame::kStatusPoll, 60000);
+    op.ExpectBox("File to download: 2.\nDownload Time: 00:01:30.\n\nConfirm download ?", IDYES);
+    Answer(110, "DMP:ON\r\nNumber of files:     2\r\nDump time:00:01:30\r\n");
+    EXPECT_EQ(op.types, std::vector<unsigned>{MB_YESNO | MB_ICONINFORMATION});
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kStatusPoll));
+    EXPECT_TRUE(frame.m_bDumpStarting);
+    EXPECT_EQ(frame.m_nDumpFiles, 2);
+    EXPECT_EQ(monitoring.calls, std::vector<std::string>{"ResetDumpFileTable"});
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kDownloadProgress), 500u);
+    EXPECT_TRUE(frame.m_bDownloading);
+    EXPECT_TRUE(frame.m_CommandList.empty());
+    ASSERT_TRUE(meter.WaitForLines(1));
+    EXPECT_EQ(meter.Received(), "DMP:NE\r\n");
+    ASSERT_TRUE(PumpUntil([&] {
+        std::lock_guard lock(dump->mutex);
+        return dump->bytes == "\x02RECORD";
+    }));
+    frame.LinkState()->SetDumpDecoder(nullptr);
+}
+
+TEST_F(FrameRepliesTest, RefusedDownloadIsCleanedUpAndNotAnnouncedAsComplete) {
+    ui.downloadBoxShown = true;
+    op.ExpectBox("File to download: 0.\nDownload Time: .", IDNO);
+    Answer(110, "DMP:ON");
+    EXPECT_TRUE(frame.m_bDumpRefused);
+    EXPECT_FALSE(frame.m_bDownloading);
+    EXPECT_FALSE(ui.downloadBoxShown);
+    EXPECT_EQ(Queued(), std::vector<int>{115});
+
+    frame.SendCommand(100, "", "");  // anything still queued is dropped with the download
+    app.m_strCurrentFile = "old.kr9";
+    Answer(115, "DMP:OFF");
+    EXPECT_FALSE(frame.m_bDumpRefused);
+    EXPECT_TRUE(frame.m_CommandList.empty());
+    EXPECT_EQ(app.m_strCurrentFile, "");
+    EXPECT_EQ(app.m_nSelectedGraph, -1);
+    EXPECT_TRUE(shell.empty());
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
+    EXPECT_EQ(monitoring.calls, (std::vector<std::string>{"ResetDumpFileTable", "CloseDumpFile"}));
+}
+
+TEST_F(FrameRepliesTest, EmptyMemoryEndsTheDownloadAtOnce) {
+    ui.downloadBoxShown = true;
+    op.ExpectBox("Instrument memory empty.\nDownloading finished.");
+    Answer(110, "DMP:MEMORY EMPTY");
+    EXPECT_FALSE(ui.downloadBoxShown);
+    EXPECT_FALSE(frame.m_bDownloading);
+    EXPECT_TRUE(frame.m_CommandList.empty());
+}
+
+TEST_F(FrameRepliesTest, FinishedDownloadOpensTheDumpInTheViewer) {
+    ui.downloadBoxShown = true;
+    frame.SetTimer(CMainFrame::kDownloadProgress, 500);
+    op.ExpectBox("Download Complete");
+    Answer(115, "DMP:OFF");
+    const std::string dumpPath = app.ProgramPath("\\QS4160_DumpFile.kx9");
+    EXPECT_EQ(app.m_strCurrentFile, dumpPath);
+    EXPECT_EQ(app.m_nSelectedGraph, 1);
+    EXPECT_EQ(ui.downloadProgress, 100);
+    EXPECT_FALSE(ui.downloadBoxShown);
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kDownloadProgress));
+    EXPECT_EQ(shell, (std::vector<std::string>{app.ProgramPath("\\KX9Viewer.exe"), dumpPath}));
+}
+
+TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
+    OpenPort();
+    folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
+    frame.m_bSchedulerMode = TRUE;
+    frame.m_bMonitorOn = FALSE;
+    monitoring.powerOff = true;
+    Answer(115, "DMP:OFF");
+    EXPECT_EQ(monitoring.step, 13);
+    EXPECT_FALSE(frame.m_bAcquiring);
+    ASSERT_TRUE(meter.WaitForLines(1));
+    EXPECT_EQ(meter.Received(), "KEY:OFF\r\n");
+    EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
+    EXPECT_EQ(monitoring.schedulerLog,
+              (std::vector<std::string>{"Instr. Power Off", "End Scheduler"}));
+    EXPECT_EQ(monitoring.calls, (std::vector<std::string>{
+                                    "CloseDumpFile", "ReloadSchedulerFileList", "OpenSchedulerFile",
+                                    "EnableScheduleControls", "StopMonitoring"}));
+    EXPECT_EQ(shell.size(), 2u);  // the viewer still opens the dump
+}
+
+TEST_F(FrameRepliesTest, MemoryClearedIsConfirmed) {
+    op.ExpectBox("Clear memory successfull.");
+    Answer(113, "DMP:CL");
+    EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
+}
+
+TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
+    Answer(131, "CAL:GAIN:  12.5", ":0");  // the wizard is closed: nothing
+    EXPECT_TRUE(services.micCalibTexts.empty());
+
+    services.micCalibOpen = true;
+    Answer(131, "CAL:GAIN:  12.5", ":0");
+    Answer(131, "CAL:GAIN:  -3.0", ":1");
+    Answer(133, "CAL:ELCAL:93.9 ");
+    Answer(136, "SET:PROT_CODE:4321");
+    EXPECT_EQ(services.micCalibTexts[MicCalibText::Channel0Gain], "12.5");
+    EXPECT_EQ(services.micCalibTexts[MicCalibText::Channel1Gain], "-3.0");
+    EXPECT_EQ(services.micCalibTexts[MicCalibText::ElectricCal], "93.9 ");
+    EXPECT_EQ(services.micCalibTexts[MicCalibText::ProtectionCode], "4321");
+    Answer(135, "PRN_VAL:   94.1 dB(A)");
+    EXPECT_EQ(services.micCalibTexts[MicCalibText::Level], "94.1");
+    Answer(137, "FAB:OK");
+    EXPECT_EQ(services.micCalibStep, 11);
+    Answer(1340, "CAL:ELCAL:94.0   ");
+    EXPECT_EQ(services.micCalibTexts[MicCalibText::ElectricCal], "94.0");
+    EXPECT_EQ(services.micCalibStep, 8);
+    EXPECT_EQ(std::count(services.calls.begin(), services.calls.end(), "CMicCalibDlg::NextStep"),
+              3);
+
+    frame.m_bElectricCalRunning = TRUE;
+    services.electricCalibOpen = true;
+    Answer(123, "KEY:PRN_VAL 94.0");
+    Answer(100, "STT:DISPL:CAL 94.0 dB");
+    EXPECT_EQ(services.electricCalibTexts[ElectricCalibText::PrintedValue], "KEY:PRN_VAL 94.0");
+    EXPECT_EQ(services.electricCalibTexts[ElectricCalibText::Display], "STT:DISPL:CAL 94.0 dB");
+    EXPECT_EQ(services.calls.back(), "CElectricCalibrationDlg::Step");
+}
