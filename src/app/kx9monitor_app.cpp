@@ -2,6 +2,8 @@
 
 #include <cassert>
 
+#include "app/dialogs/about_dlg.h"
+#include "app/main_frame.h"
 #include "app/startup_services.h"
 #include "app/startup_settings.h"
 #include "link/serial.h"
@@ -10,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/text.h"
+#include "ui/program_images.h"
 
 namespace {
 CKX9MonitorApp* g_app = nullptr;
@@ -35,6 +38,9 @@ CKX9MonitorApp::CKX9MonitorApp() : m_DataBuffer(kDataBufferSize) {
 }
 
 CKX9MonitorApp::~CKX9MonitorApp() {
+    // The frame still reaches the application while it goes.
+    m_pStartupServices = nullptr;
+    m_pFrameOwner.reset();
     SetBenchLog(nullptr);
     if (g_app == this)
         g_app = nullptr;
@@ -59,14 +65,29 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
         return FALSE;
     m_strProgramDir = platform::CurrentDirectory();
     LoadPortIni();
+    ui::RegisterProgramImages();
     for (const std::string& argument : arguments)
         if (IsAutomationStart(argument))
             return TRUE;
     for (const std::string& argument : arguments)
         if (!argument.empty() && argument[0] != '-')
             m_strCommandLineFile = argument;
-    // The start-up job has run by now; the program ends once the main loop meets this quit.
+
+    // Creating the frame runs the start-up job.
+    m_pFrameOwner = std::make_unique<CMainFrame>();
+    if (!m_pFrameOwner->LoadFrame())
+        return FALSE;
+    CMainFrame* frame = m_pMainFrame;
+    if (frame)
+        frame->SetMenu(frame->NewMenu());
+    // The program ends once the main loop meets this quit.
     platform::EventLoop::RequestQuit(0);
+    if (frame) {
+        frame->ShowMaximized();
+        if (!m_strCommandLineFile.empty())
+            frame->OpenSessionFile(m_strCommandLineFile);
+        SetStartupServices(&frame->m_startupServices);
+    }
     StartupUpdateCheck();
     return TRUE;
 }
@@ -130,6 +151,10 @@ void CKX9MonitorApp::WaitWithMessages(unsigned ms) {
     if (ms > 300 && m_benchLog)
         m_benchLog(platform::Format("Sleep %u ms", ms));
     platform::EventLoop::Wait(ms, &m_bAbortWait);
+}
+
+void CKX9MonitorApp::OnAppAbout() {
+    CAboutDlg().DoModal();
 }
 
 void CKX9MonitorApp::InitGlobalStringArrays() {

@@ -3,6 +3,7 @@
 // message-pumping wait that every long operation uses.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     void StartupUpdateCheck();
     void WaitWithMessages(unsigned ms);
     void InitGlobalStringArrays();
+    // "Info": the About box.
+    void OnAppAbout();
 
     void SetStartupServices(StartupServices* services) { m_pStartupServices = services; }
     // Where the verification bench window writes its event log while it exists; serial reads
@@ -73,6 +76,8 @@ public:
 
 private:
     bool m_bModuleInitialised = false;
+    // The frame the start-up created; it outlives its window until the application ends.
+    std::unique_ptr<CMainFrame> m_pFrameOwner;
     StartupServices* m_pStartupServices = nullptr;
     std::function<void(const std::string&)> m_benchLog;
 };

@@ -10,6 +10,7 @@
 CMainFrame::CMainFrame() : m_link(std::make_shared<LinkReplyState>()) {
     TheApp().m_pMainFrame = this;
     m_link->SetCurrentReader(static_cast<int>(m_linkSide));
+    WireFrameParts();
 }
 
 CMainFrame::~CMainFrame() {

@@ -29,7 +29,30 @@
 #include "platform/window_timers.h"
 
 class CInstrStatus;
+// The window, the start-up job, the menus, the member dialogs and the web service.
+#include "app/cmd_ui.h"
+#include "app/dialogs/download_status_dlg.h"
+#include "app/dialogs/notice_dlgs.h"
+#include "app/dialogs/try_conn_dlg.h"
+#include "app/dialogs/view_instr_status_dlg.h"
+#include "app/dialogs/wait_get_status_dlg.h"
+#include "app/frame_program_services.h"
+#include "app/frame_ui_adapter.h"
+#include "app/kx9monitor_app.h"
+#include "app/main_frame_window.h"
+#include "app/pending_entry_points.h"
+#include "app/server_startup_services.h"
+#include "report/instr_log.h"
+#include "ui/bc_menu.h"
+#include "ui/x_status_bar.h"
+#include "web/instrument_booking.h"
+#include "web/server_databases.h"
+#include "web/technician_account.h"
+#include "web/web_client.h"
+
+class CKX9MonitorView;
 class CSerialMFC;
+class QMenu;
 struct PortRecord;
 
 // Which of the view's ports carries the link; also the port's reader id.
@@ -260,4 +283,120 @@ private:
     LinkSide m_linkSide = LinkSide::Target;
     std::map<int, unsigned> m_timerIntervals;
     int m_nDisplayRounds = 0;
+
+    // ===================================================================================
+    // The frame's window, its start-up job, menus, hot keys, exit, member dialogs and web
+    // service (main_frame_startup.cpp, main_frame_exit.cpp, main_frame_menu.cpp,
+    // main_frame_commands.cpp).
+public:
+    static constexpr const char* kWindowTitle = "KX9Monitor";
+    static constexpr const char* kExitCaption = "QS4060KRTN_VP";
+
+    // What creating the frame does: builds its window (hidden) and runs OnCreate. FALSE when
+    // the window could not be built.
+    BOOL LoadFrame();
+    // The frame's creation: builds the window with the status bar and the view, then runs
+    // the start-up job. -1 when the window could not be built.
+    int OnCreate();
+    // The window with its status bar and the view, hidden (the first step of OnCreate).
+    BOOL CreateFrameWindow();
+    CMainFrameWindow* Window() const { return m_window.Get(); }
+    CKX9MonitorView* View() const;
+    void ShowMaximized();
+
+    // WM_CLOSE: asks, refuses while a verification runs, then exits.
+    void OnClose();
+    // "&Esci": releases the ports and the command queue, destroys view and window, quits.
+    void OnAppExit();
+    // Alt+R, Alt+D and Alt+L (Qt key codes); true when the key was the frame's.
+    bool PreTranslateHotKey(int key);
+
+    // The image menu with the tool bar's images; the caller takes the Qt menu.
+    QMenu* NewMenu();
+    // The window shows the menu on its bar and keeps it.
+    void SetMenu(QMenu* menu);
+    // A menu or tool-bar command; false when the frame has none of that id.
+    bool OnCommand(unsigned id);
+    // The command's update handler; false when it has none.
+    bool OnUpdateCommandUi(CCmdUI& cmdUi);
+    // Runs every update handler into the image menu.
+    void UpdateMenu();
+
+    // --- commands of the menu
+    void OnFileOpen();
+    void OnUpdateFileOpen(CCmdUI& cmdUi);
+    void OnEditReportHeader();
+    void OnUpdateReportUI(CCmdUI& cmdUi);
+    void OnUpdateExitUI(CCmdUI& cmdUi);
+    void OnNewVerification();
+    void OnContinueVerification();
+    void OnConnectionSettings();
+    void OnUpdateDatabases();
+    void OnBookInstruments();
+    void OnReplaceMicrophone();
+    void OnSoftwareUpdate();
+    void OnFirmwareUpgrade();
+    void OnAudioCardSettings();
+    void OnSave();
+    void OnUpdateSaveUI(CCmdUI& cmdUi);
+    void On3DGraphProperties();
+    void OnViewCrossReference();
+
+    // --- parts of the program still to come (m_pending)
+    // 0 when no program update was started.
+    int CheckSoftwareUpdate(int askUser, int verbose);
+    BOOL ConnectInstrumentUnderTest();
+    BOOL IsBenchWindowCreated() const;
+    BOOL IsVerificationRunning() const;
+    void DestroyBenchWindow();
+    // Alt+D: the bench shows its debug control while the flag is set.
+    void SwapBenchDebugControls(BOOL debug);
+    BOOL HasReportRows() const;
+    void OpenSessionFile(const std::string& path);
+
+    PendingEntryPoints m_pending;
+
+    ui::XStatusBar m_wndStatusBar;
+
+    // The web service, the local databases and the technician.
+    web::WebClient m_web;
+    web::ServerDatabases m_databases{m_web, TheApp().m_strProgramDir};
+    web::TechnicianAccount m_technician{m_databases,
+                                        {TheApp().m_strTechnicianId, TheApp().m_strTechnicianRecord,
+                                         TheApp().m_bTechnicianChecked}};
+    web::InstrumentBooking m_booking{m_databases};
+    ServerStartupServices m_startupServices{m_databases};
+    InstrLog m_instrLog{TheApp().m_strProgramDir, [this] { return m_strTargetSerial; },
+                        [this](const std::string& path) { m_web.UploadLogFile(path); }};
+
+    CDownloadStatusDlg m_DownloadStatusDlg;
+    CWaitGetStatusDlg m_WaitGetStatusDlg;
+    CWaitElabInfoDlg m_WaitElabInfoDlg;
+    CWaitExportingToExcelDlg m_WaitExportingToExcelDlg;
+    CWaitInstrRebootDlg m_WaitInstrRebootDlg;
+    CTryConnDlg m_TryConnDlg;
+    CExportToExcelDlg m_ExportToExcelDlg;
+    CViewInstrStatusDlg m_ViewInstrStatusDlg;
+    CViewSchedLoggingDlg m_ViewSchedLoggingDlg;
+    CBattWarningDlg m_BattWarningDlg;
+
+    // Raised by "Cancel Download"; the memory download stops on it.
+    BOOL m_bCancelDownload = FALSE;
+    // The login's authorised-technician flag.
+    int m_nLoginResult = 0;
+
+    ui::BCMenu m_menu;
+
+private:
+    // Connects the parts above to each other and to the frame (constructor).
+    void WireFrameParts();
+    void SetUpStatusBar();
+    void RunStartupJob();
+    void DestroyTryConnBox();
+
+    FrameWindowUi m_windowUi{*this};
+    TryConnFeedback m_tryConnFeedback{m_TryConnDlg};
+    FrameProgramServices m_programServices;
+    // Last: the window and the view in it go first.
+    FrameWindowHolder m_window;
 };

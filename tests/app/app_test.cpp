@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QMenuBar>
 #include <QTimer>
 
 #include "app/kx9monitor_app.h"
+#include "app/main_frame.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "support/test_env.h"
+#include "web/web_test_env.h"
 
 namespace {
 class AppTest : public ::testing::Test {
@@ -17,8 +20,12 @@ protected:
 };
 }  // namespace
 
-TEST_F(AppTest, StartsInItsFolderReadsThePortsAndEndsAfterStartUp) {
+TEST_F(AppTest, StartsInItsFolderRunsTheStartUpJobAndEndsAfterIt) {
     folder.Write("port.ini", "REF_INSTR_COM=2\r\nTARGET_INSTR_COM=5\r\nTARGET_INSTR_SN=X1\r\n");
+    RefusingPort server;
+    folder.Write("alt_www.dll", "127.0.0.1\r\n" + server.PortText() + "\r\n");
+    op.ExpectBox("Connessione Internet assente");
+    op.ExpectBox("Connessione internet assente.\nAggiornamento data di scadenza");
     CKX9MonitorApp app;
     EXPECT_TRUE(app.InitInstance({"report.vpg"}));
     EXPECT_EQ(app.m_strProgramDir, folder.Path());
@@ -27,7 +34,19 @@ TEST_F(AppTest, StartsInItsFolderReadsThePortsAndEndsAfterStartUp) {
     EXPECT_EQ(app.m_TargetPort.m_nBaudRate, 38400);
     EXPECT_EQ(app.m_strCommandLineFile, "report.vpg");
     EXPECT_EQ(app.m_DataBuffer.size(), 3000000u);
-    // The quit posted during start-up ends the main loop as soon as it runs.
+
+    // The frame and its view exist, with the image menu, shown maximised.
+    ASSERT_NE(app.m_pMainFrame, nullptr);
+    CMainFrameWindow* window = app.m_pMainFrame->Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(app.m_pView, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->isMaximized());
+    ASSERT_NE(window->Menu(), nullptr);
+    EXPECT_EQ(window->menuBar()->actions().size(), 4);
+    EXPECT_EQ(app.m_pMainFrame->m_pending.CountOf("OpenSessionFile(report.vpg)"), 1);
+
+    // The quits posted during start-up end the main loop as soon as it runs.
     EXPECT_EQ(platform::EventLoop::Run(), 0);
     EXPECT_EQ(app.ExitInstance(), 0);
 }

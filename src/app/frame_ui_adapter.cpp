@@ -1,0 +1,130 @@
+#include "app/frame_ui_adapter.h"
+
+#include <QGuiApplication>
+
+#include "app/main_frame.h"
+#include "app/main_frame_window.h"
+
+std::string FrameWindowUi::GetTitle() const {
+    if (const CMainFrameWindow* window = m_frame.Window())
+        return window->windowTitle().toLatin1().toStdString();
+    return FrameUi::GetTitle();
+}
+
+void FrameWindowUi::SetTitle(const std::string& title) {
+    FrameUi::SetTitle(title);
+    if (CMainFrameWindow* window = m_frame.Window())
+        window->setWindowTitle(QString::fromLatin1(title));
+}
+
+bool FrameWindowUi::IsMinimized() const {
+    const CMainFrameWindow* window = m_frame.Window();
+    return window && window->isMinimized();
+}
+
+void FrameWindowUi::SetPaneText(int pane, const std::string& onText, const std::string& offText) {
+    m_frame.m_wndStatusBar.SetPaneText(pane, onText, offText);
+}
+
+void FrameWindowUi::SetPaneColors(int pane, COLORREF onBackground, COLORREF offBackground) {
+    m_frame.m_wndStatusBar.SetPaneColors(pane, onBackground, offBackground);
+}
+
+void FrameWindowUi::ShowSetupWaitBox(const std::string& text) {
+    auto& box = m_frame.m_WaitGetStatusDlg;
+    if (!box.HasWindow())
+        box.Create();
+    box.SetText(text);
+    box.ShowWindow(true);
+}
+
+bool FrameWindowUi::IsSetupWaitBoxShown() const {
+    return m_frame.m_WaitGetStatusDlg.IsWindowVisible();
+}
+
+void FrameWindowUi::KillSetupWaitBoxTimer() {
+    m_frame.m_WaitGetStatusDlg.KillTimer(CWaitGetStatusDlg::kTimerId);
+}
+
+void FrameWindowUi::SetSetupWaitProgress(int position) {
+    m_frame.m_WaitGetStatusDlg.SetProgressPos(CWaitGetStatusDlg::IDC_PROGRESS, position);
+}
+
+void FrameWindowUi::StepSetupWaitProgress() {
+    m_frame.m_WaitGetStatusDlg.StepProgress();
+}
+
+void FrameWindowUi::DestroySetupWaitBox() {
+    m_frame.m_WaitGetStatusDlg.DestroyWindow();
+}
+
+bool FrameWindowUi::IsDownloadBoxShown() const {
+    return m_frame.m_DownloadStatusDlg.IsWindowVisible();
+}
+
+int FrameWindowUi::StepDownloadProgress() {
+    m_frame.m_DownloadStatusDlg.StepProgress(CDownloadStatusDlg::IDC_PROGRESS);
+    return m_frame.m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS);
+}
+
+void FrameWindowUi::SetDownloadProgress(int position) {
+    m_frame.m_DownloadStatusDlg.SetProgressPos(CDownloadStatusDlg::IDC_PROGRESS, position);
+}
+
+void FrameWindowUi::SetDownloadFields(const std::string& file, const std::string& line) {
+    m_frame.m_DownloadStatusDlg.SetDlgItemText(CDownloadStatusDlg::IDC_RECORD_NUMBER, file);
+    m_frame.m_DownloadStatusDlg.SetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS, line);
+}
+
+void FrameWindowUi::CloseDownloadBox() {
+    m_frame.m_DownloadStatusDlg.DestroyWindow();
+}
+
+bool FrameWindowUi::HasInstrStatusDlg() const {
+    return m_frame.m_ViewInstrStatusDlg.HasWindow();
+}
+
+void FrameWindowUi::CreateInstrStatusDlg() {
+    m_frame.m_ViewInstrStatusDlg.Create();
+    m_frame.m_ViewInstrStatusDlg.ShowWindow(true);
+}
+
+std::string FrameWindowUi::GetInstrStatusText() const {
+    return m_frame.m_ViewInstrStatusDlg.m_strStatusText;
+}
+
+void FrameWindowUi::SetInstrStatusText(const std::string& text) {
+    m_frame.m_ViewInstrStatusDlg.m_strStatusText = text;
+}
+
+void FrameWindowUi::ShowInstrStatus() {
+    m_frame.m_ViewInstrStatusDlg.ShowStatus();
+}
+
+// ---- TryConnFeedback
+
+TryConnFeedback::~TryConnFeedback() {
+    while (m_cursorDepth > 0)
+        SetWaitCursor(false);
+}
+
+void TryConnFeedback::ShowPleaseWait(const std::string& text) {
+    m_box.Create();
+    m_box.SetText(text);
+    m_box.ShowWindow(true);
+    m_box.UpdateWindow();
+}
+
+void TryConnFeedback::HidePleaseWait() {
+    m_box.DestroyWindow();
+}
+
+void TryConnFeedback::SetWaitCursor(bool on) {
+    if (on) {
+        ++m_cursorDepth;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (m_cursorDepth > 0) {
+        --m_cursorDepth;
+        QGuiApplication::restoreOverrideCursor();
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+// What the frame shows, on the frame's own parts: the title on its window, the panes on its
+// status bar and the progress boxes on its member dialogs. Everything works before the window
+// exists: the bar keeps its panes and the title waits for the window.
+
+#include <string>
+
+#include "app/frame_ui.h"
+#include "web/wait_feedback.h"
+
+class CMainFrame;
+class CTryConnDlg;
+
+class FrameWindowUi : public FrameUi {
+public:
+    explicit FrameWindowUi(CMainFrame& frame) : m_frame(frame) {}
+
+    std::string GetTitle() const override;
+    void SetTitle(const std::string& title) override;
+    bool IsMinimized() const override;
+
+    void SetPaneText(int pane, const std::string& onText, const std::string& offText) override;
+    void SetPaneColors(int pane, COLORREF onBackground, COLORREF offBackground) override;
+
+    bool IsSetupWaitBoxShown() const override;
+    void ShowSetupWaitBox(const std::string& text) override;
+    void KillSetupWaitBoxTimer() override;
+    void SetSetupWaitProgress(int position) override;
+    void StepSetupWaitProgress() override;
+    void DestroySetupWaitBox() override;
+
+    bool IsDownloadBoxShown() const override;
+    int StepDownloadProgress() override;
+    void SetDownloadProgress(int position) override;
+    void SetDownloadFields(const std::string& file, const std::string& line) override;
+    void CloseDownloadBox() override;
+
+    bool HasInstrStatusDlg() const override;
+    void CreateInstrStatusDlg() override;
+    std::string GetInstrStatusText() const override;
+    void SetInstrStatusText(const std::string& text) override;
+    void ShowInstrStatus() override;
+
+private:
+    CMainFrame& m_frame;
+};
+
+// The web client's please-wait box: the frame's CTryConnDlg, and the wait cursor.
+class TryConnFeedback : public web::WaitFeedback {
+public:
+    explicit TryConnFeedback(CTryConnDlg& box) : m_box(box) {}
+    ~TryConnFeedback() override;
+
+    void ShowPleaseWait(const std::string& text) override;
+    void HidePleaseWait() override;
+    void SetWaitCursor(bool on) override;
+
+private:
+    CTryConnDlg& m_box;
+    int m_cursorDepth = 0;
+};

@@ -1,0 +1,152 @@
+// The frame's menu commands, their update handlers and its hot keys. Commands whose parts of
+// the program come later go through m_pending, which records them until then.
+
+#include <Qt>
+
+#include "app/kx9monitor_app.h"
+#include "app/main_frame.h"
+#include "platform/operator.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+
+// ---- hot keys
+
+bool CMainFrame::PreTranslateHotKey(int key) {
+    CKX9MonitorApp& app = TheApp();
+    switch (key) {
+        case Qt::Key_R:
+            for (PortRecord* record : {&app.m_RefPort, &app.m_TargetPort}) {
+                record->m_nErrorCount = 0;
+                record->m_nResetCount = 0;
+            }
+            app.SavePortIni(app.m_RefPort, app.m_TargetPort);
+            platform::AfxMessageBox("Reset error counters");
+            return true;
+        case Qt::Key_D:
+            app.m_bDebug = app.m_bDebug ? 0 : 1;
+            if (app.m_bDebug)
+                platform::AfxMessageBox("err deb");
+            if (IsBenchWindowCreated())
+                SwapBenchDebugControls(app.m_bDebug);
+            return true;
+        case Qt::Key_L:
+            // Without a current report there is no log to open.
+            if (!app.m_strCurrentFile.empty())
+                platform::OpenDocument(platform::Format(
+                    "%sLog.txt", platform::ReplaceAll(app.m_strCurrentFile, ".vpg", "").c_str()));
+            return true;
+        default:
+            return false;
+    }
+}
+
+// ---- commands served here
+
+void CMainFrame::OnUpdateDatabases() {
+    m_databases.OnUpdateDatabases();
+}
+
+void CMainFrame::OnBookInstruments() {
+    m_booking.OnBookInstruments();
+}
+
+// ---- update handlers
+
+void CMainFrame::OnUpdateFileOpen(CCmdUI& cmdUi) {
+    cmdUi.Enable(!IsBenchWindowCreated());
+}
+
+void CMainFrame::OnUpdateReportUI(CCmdUI& cmdUi) {
+    cmdUi.Enable(HasReportRows());
+}
+
+void CMainFrame::OnUpdateExitUI(CCmdUI& cmdUi) {
+    cmdUi.Enable(!m_bDownloading && !m_bFirmwareUpgrading && !m_bSchedulerMode);
+}
+
+void CMainFrame::OnUpdateSaveUI(CCmdUI& cmdUi) {
+    cmdUi.Enable(!m_bDownloading && !m_bFirmwareUpgrading && !m_bSchedulerMode &&
+                 !TheApp().m_strCurrentFile.empty());
+}
+
+// ---- still to come
+
+void CMainFrame::OnFileOpen() {
+    m_pending.Call("OnFileOpen");
+}
+
+void CMainFrame::OnEditReportHeader() {
+    m_pending.Call("OnEditReportHeader");
+}
+
+void CMainFrame::OnNewVerification() {
+    m_pending.Call("OnNewVerification");
+}
+
+void CMainFrame::OnContinueVerification() {
+    m_pending.Call("OnContinueVerification");
+}
+
+void CMainFrame::OnConnectionSettings() {
+    m_pending.Call("OnConnectionSettings");
+}
+
+void CMainFrame::OnReplaceMicrophone() {
+    m_pending.Call("OnReplaceMicrophone");
+}
+
+void CMainFrame::OnSoftwareUpdate() {
+    m_pending.Call("OnSoftwareUpdate");
+}
+
+void CMainFrame::OnFirmwareUpgrade() {
+    m_pending.Call("OnFirmwareUpgrade");
+}
+
+void CMainFrame::OnAudioCardSettings() {
+    m_pending.Call("OnAudioCardSettings");
+}
+
+void CMainFrame::OnSave() {
+    m_pending.Call("OnSave");
+}
+
+void CMainFrame::On3DGraphProperties() {
+    m_pending.Call("On3DGraphProperties");
+}
+
+void CMainFrame::OnViewCrossReference() {
+    m_pending.Call("OnViewCrossReference");
+}
+
+int CMainFrame::CheckSoftwareUpdate(int askUser, int verbose) {
+    return m_pending.Call(platform::Format("CheckSoftwareUpdate(%d,%d)", askUser, verbose), 0);
+}
+
+BOOL CMainFrame::ConnectInstrumentUnderTest() {
+    return m_pending.Call("ConnectInstrumentUnderTest", FALSE);
+}
+
+BOOL CMainFrame::IsBenchWindowCreated() const {
+    return m_pending.Query("IsBenchWindowCreated", FALSE);
+}
+
+BOOL CMainFrame::IsVerificationRunning() const {
+    return m_pending.Query("IsVerificationRunning", FALSE);
+}
+
+void CMainFrame::DestroyBenchWindow() {
+    m_pending.Call("DestroyBenchWindow");
+}
+
+void CMainFrame::SwapBenchDebugControls(BOOL debug) {
+    m_pending.Call(debug ? "SwapBenchDebugControls(1)" : "SwapBenchDebugControls(0)");
+}
+
+BOOL CMainFrame::HasReportRows() const {
+    return m_pending.Query("HasReportRows", FALSE);
+}
+
+void CMainFrame::OpenSessionFile(const std::string& path) {
+    m_pending.Call("OpenSessionFile(" + path + ")");
+}

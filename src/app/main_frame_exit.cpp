@@ -1,0 +1,60 @@
+// Closing the frame and leaving the program. Nothing is saved at exit.
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "platform/event_loop.h"
+#include "platform/operator.h"
+
+void CMainFrame::OnClose() {
+    Ui().SetTitle(kExitCaption);
+    if (platform::MessageBox("Confirm Exit ?", kExitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    if (IsBenchWindowCreated()) {
+        if (IsVerificationRunning()) {
+            platform::AfxMessageBox(
+                "ATTENZIONE: Verifica in corso.\nInterrompere la verifica e riprovare.",
+                MB_ICONSTOP);
+            return;
+        }
+        DestroyBenchWindow();
+    }
+    OnAppExit();
+}
+
+void CMainFrame::OnAppExit() {
+    CKX9MonitorApp& app = TheApp();
+    CKX9MonitorView* view = View();
+    // A listener must not deliver replies to a frame that is leaving.
+    if (view) {
+        if (view->m_RefSerial.IsOpen())
+            view->m_RefSerial.Close();
+        if (view->m_TargetSerial.IsOpen())
+            view->m_TargetSerial.Close();
+    }
+
+    m_pCurrentCommand = nullptr;
+    DeleteAllCommands();
+    m_bLinkActive = FALSE;
+    // The window's timers go with it.
+    for (int id : {kSendTick, kReplyTimeout, kDownloadProgress, kRecordingBlink, kFirmwareUpgrade,
+                   kStatusPoll, kReportTrim, kIntegrationEnd, kInstrumentClock, kCalibExpiryUpdate,
+                   kReportValidation})
+        KillTimer(id);
+
+    // The member dialogs are windows of the frame.
+    for (dialogs::ModelessDialog* box : std::initializer_list<dialogs::ModelessDialog*>{
+             &m_DownloadStatusDlg, &m_WaitGetStatusDlg, &m_WaitElabInfoDlg,
+             &m_WaitExportingToExcelDlg, &m_WaitInstrRebootDlg, &m_TryConnDlg, &m_ExportToExcelDlg,
+             &m_ViewInstrStatusDlg, &m_ViewSchedLoggingDlg, &m_BattWarningDlg})
+        box->DestroyWindow();
+
+    // This may run inside an event of the window: it goes once that is over, and the view
+    // with it. The frame object stays until the application lets it go.
+    if (app.m_pView == view)
+        app.m_pView = nullptr;
+    m_window.Destroy();
+    if (app.m_pMainFrame == this)
+        app.m_pMainFrame = nullptr;
+    platform::EventLoop::RequestQuit(0);
+}

@@ -1,0 +1,339 @@
+// The frame's window: closing and exit, the menu and its states, the hot keys, the status bar
+// and the member boxes the link drives.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <memory>
+
+#include "app/frame_command_ids.h"
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "platform/com_ports.h"
+#include "platform/event_loop.h"
+#include "platform/shell.h"
+#include "sim_meter.h"
+#include "support/test_env.h"
+#include "ui/program_images.h"
+#include "ui/x_status_bar_widget.h"
+#include "web/web_test_env.h"
+
+namespace {
+
+class FrameWindowTest : public ::testing::Test {
+protected:
+    FrameWindowTest() {
+        app.m_strProgramDir = folder.Path();
+        frame = std::make_unique<CMainFrame>();
+        frame->CreateFrameWindow();
+        window = frame->Window();
+    }
+    ~FrameWindowTest() override {
+        frame.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        platform::SetShellRecorder(nullptr);
+        platform::ClearComDevices();
+        platform::EventLoop::ClearQuit();
+    }
+
+    void InstallMenu() {
+        ui::RegisterProgramImages();
+        frame->SetMenu(frame->NewMenu());
+    }
+    // The menu entry of a command.
+    QAction* Entry(unsigned id) const {
+        for (QAction* top : window->menuBar()->actions())
+            if (top->menu())
+                for (QAction* action : top->menu()->actions())
+                    if (ui::BCMenu::CommandIdOf(action) == id)
+                        return action;
+        return nullptr;
+    }
+    void OpenMenus() const {
+        for (QAction* top : window->menuBar()->actions())
+            emit top->menu()->aboutToShow();
+    }
+    bool SendAltKey(int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::AltModifier);
+        QApplication::sendEvent(window->centralWidget(), &press);
+        return press.isAccepted();
+    }
+
+    platform::ScopedClockSpeed fast{1000.0};
+    testenv::ScratchFolder folder;
+    testenv::TestOperator op;
+    CKX9MonitorApp app;
+    std::unique_ptr<CMainFrame> frame;
+    CMainFrameWindow* window = nullptr;
+};
+
+TEST_F(FrameWindowTest, WindowStartsHiddenWithItsSizesStatusBarAndView) {
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->size(), QSize(900, 600));
+    EXPECT_EQ(window->minimumSize(), QSize(500, 450));
+    EXPECT_EQ(window->statusBar(), window->StatusBarWidget());
+    EXPECT_NE(window->centralWidget(), nullptr);
+    EXPECT_EQ(app.m_pView, frame->View());
+    // The link's panes: 1 (connection), 6 and 7 (meter clock), 9 and 10 (scheduler clock).
+    for (int pane : {1, 6, 7, 9, 10})
+        EXPECT_TRUE(frame->m_wndStatusBar.SetPaneText(pane, "x")) << pane;
+}
+
+TEST_F(FrameWindowTest, CloseAnsweredNoLeavesEverythingAsItWas) {
+    frame->SendCommand(100, "", "");
+    frame->m_bLinkActive = TRUE;
+    op.ExpectBox("Confirm Exit ?", IDNO);
+
+    window->close();
+
+    EXPECT_EQ(frame->Window(), window);
+    EXPECT_EQ(frame->m_CommandList.size(), 1u);
+    EXPECT_TRUE(frame->m_bLinkActive);
+    EXPECT_EQ(app.m_pMainFrame, frame.get());
+    EXPECT_FALSE(platform::EventLoop::QuitPending());
+}
+
+TEST_F(FrameWindowTest, CloseWhileAVerificationRunsIsRefused) {
+    frame->m_pending.SetHandler("IsBenchWindowCreated", [] { return TRUE; });
+    frame->m_pending.SetHandler("IsVerificationRunning", [] { return TRUE; });
+    op.ExpectBox("Confirm Exit ?", IDYES);
+    op.ExpectBox("ATTENZIONE: Verifica in corso.\nInterrompere la verifica e riprovare.");
+
+    window->close();
+
+    EXPECT_EQ(frame->Window(), window);
+    EXPECT_EQ(frame->m_pending.CountOf("DestroyBenchWindow"), 0);
+    EXPECT_FALSE(platform::EventLoop::QuitPending());
+}
+
+TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
+    simmeter::SimMeter reference;
+    simmeter::SimMeter target;
+    platform::SetComDevice(2, reference.SlavePath());
+    platform::SetComDevice(3, target.SlavePath());
+    CKX9MonitorView& view = *frame->View();
+    ASSERT_EQ(view.m_RefSerial.Open("COM2", frame.get(), 0, 0, 2048, 2048), 0);
+    ASSERT_EQ(view.m_TargetSerial.Open("COM3", frame.get(), 0, 0, 2048, 2048), 0);
+    frame->SendCommand(100, "", "");
+    frame->SendCommand(17, "", "");
+    frame->m_pCurrentCommand = frame->m_CommandList.back().get();
+    frame->m_bLinkActive = TRUE;
+    frame->SetTimer(CMainFrame::kSendTick, 1);
+    frame->m_TryConnDlg.Create();
+    frame->m_pending.SetHandler("IsBenchWindowCreated", [] { return TRUE; });
+    op.ExpectBox("Confirm Exit ?", IDYES);
+
+    const QPointer<CMainFrameWindow> watched(window);
+    window->close();
+
+    EXPECT_EQ(frame->m_pending.CountOf("DestroyBenchWindow"), 1);
+    EXPECT_FALSE(view.m_RefSerial.IsOpen());
+    EXPECT_FALSE(view.m_TargetSerial.IsOpen());
+    EXPECT_TRUE(frame->m_CommandList.empty());
+    EXPECT_EQ(frame->m_pCurrentCommand, nullptr);
+    EXPECT_FALSE(frame->m_bLinkActive);
+    EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kSendTick));
+    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_EQ(frame->Window(), nullptr);
+    EXPECT_EQ(app.m_pView, nullptr);
+    EXPECT_EQ(app.m_pMainFrame, nullptr);
+    EXPECT_TRUE(platform::EventLoop::QuitPending());
+    // The window (and the view in it) goes once the close event is over.
+    ASSERT_TRUE(watched);
+    EXPECT_FALSE(watched->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(watched);
+}
+
+TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
+    InstallMenu();
+    std::vector<QString> titles;
+    for (QAction* top : window->menuBar()->actions())
+        titles.push_back(top->text());
+    EXPECT_EQ(titles, (std::vector<QString>{"&File", "&Verifica periodica", "&Strumenti", "&?"}));
+    ASSERT_NE(Entry(cmd::ID_UPDATE_DATABASES), nullptr);
+    EXPECT_EQ(Entry(cmd::ID_UPDATE_DATABASES)->text(), "Aggiornamento database strumenti / utenti");
+    // The tool bar's image goes with its command.
+    EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->icon().isNull());
+
+    RefusingPort server;
+    frame->m_web.SetEndpoint({"127.0.0.1", server.PortText(), "", ""});
+    op.ExpectBox("Connessione Internet assente.\nOperazione non disponibile.");
+    Entry(cmd::ID_UPDATE_DATABASES)->trigger();
+
+    Entry(cmd::ID_NEW_VERIFICATION)->trigger();
+    Entry(cmd::ID_CONNECTION_SETTINGS)->trigger();
+    Entry(cmd::ID_UPDATE_CALIB_EXPIRY)->trigger();
+    EXPECT_EQ(frame->m_pending.Calls(),
+              (std::vector<std::string>{"OnNewVerification", "OnConnectionSettings",
+                                        "OnUpdateCalibExpiry"}));
+
+    op.ExpectDialog("CAboutDlg", [](platform::ModalDialog&) { return IDOK; });
+    Entry(cmd::ID_APP_ABOUT)->trigger();
+
+    // Ids mapped to nothing are still the frame's.
+    EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT));
+    EXPECT_TRUE(frame->OnCommand(cmd::ID_UNUSED_33032));
+    EXPECT_FALSE(frame->OnCommand(12345));
+
+    Entry(cmd::ID_APP_EXIT)->trigger();
+    EXPECT_EQ(frame->Window(), nullptr);
+    EXPECT_TRUE(platform::EventLoop::QuitPending());
+}
+
+TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
+    InstallMenu();
+    OpenMenus();
+    EXPECT_TRUE(Entry(cmd::ID_FILE_OPEN)->isEnabled());
+    EXPECT_TRUE(Entry(cmd::ID_APP_EXIT)->isEnabled());
+    // No report in the list yet.
+    EXPECT_FALSE(Entry(cmd::ID_VALIDATE_REPORT)->isEnabled());
+    EXPECT_FALSE(Entry(cmd::ID_FILE_PRINT)->isEnabled());
+
+    frame->m_pending.SetHandler("IsBenchWindowCreated", [] { return TRUE; });
+    frame->m_pending.SetHandler("HasReportRows", [] { return TRUE; });
+    frame->m_bDownloading = TRUE;
+    OpenMenus();
+    EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->isEnabled());
+    EXPECT_FALSE(Entry(cmd::ID_APP_EXIT)->isEnabled());
+    EXPECT_TRUE(Entry(cmd::ID_VALIDATE_REPORT)->isEnabled());
+    EXPECT_TRUE(Entry(cmd::ID_NEW_VERIFICATION)->isEnabled());
+    frame->m_bDownloading = FALSE;
+
+    CCmdUI save(cmd::ID_SAVE);
+    ASSERT_TRUE(frame->OnUpdateCommandUi(save));
+    EXPECT_FALSE(save.m_bEnabled);
+    app.m_strCurrentFile = folder.File("rapporto.vpg");
+    ASSERT_TRUE(frame->OnUpdateCommandUi(save));
+    EXPECT_TRUE(save.m_bEnabled);
+}
+
+TEST_F(FrameWindowTest, HotKeysResetCountersToggleDebugAndOpenTheReportLog) {
+    app.m_RefPort.m_nErrorCount = 3;
+    app.m_RefPort.m_nResetCount = 1;
+    app.m_TargetPort.m_nErrorCount = 5;
+    app.m_TargetPort.m_nResetCount = 2;
+    op.ExpectBox("Reset error counters");
+    EXPECT_TRUE(SendAltKey(Qt::Key_R));
+    EXPECT_EQ(app.m_RefPort.m_nErrorCount + app.m_RefPort.m_nResetCount +
+                  app.m_TargetPort.m_nErrorCount + app.m_TargetPort.m_nResetCount,
+              0);
+    const std::string saved = folder.Read("port.ini");
+    EXPECT_NE(saved.find("TARGET_INSTR_ERR_CNT=0"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("REF_INSTR_ERR2_CNT=0"), std::string::npos) << saved;
+
+    frame->m_pending.SetHandler("IsBenchWindowCreated", [] { return TRUE; });
+    op.ExpectBox("err deb");
+    EXPECT_TRUE(SendAltKey(Qt::Key_D));
+    EXPECT_EQ(app.m_bDebug, 1);
+    EXPECT_TRUE(SendAltKey(Qt::Key_D));  // no box when the flag clears
+    EXPECT_EQ(app.m_bDebug, 0);
+    EXPECT_EQ(frame->m_pending.Calls(),
+              (std::vector<std::string>{"SwapBenchDebugControls(1)", "SwapBenchDebugControls(0)"}));
+
+    std::vector<std::string> opened;
+    platform::SetShellRecorder([&](const platform::ShellRequest& request) {
+        opened.push_back(request.path);
+        return true;
+    });
+    EXPECT_TRUE(SendAltKey(Qt::Key_L));  // no report yet: nothing to open
+    app.m_strCurrentFile = folder.File("archivio/rapporto_7.vpg");
+    EXPECT_TRUE(SendAltKey(Qt::Key_L));
+    EXPECT_EQ(opened, (std::vector<std::string>{folder.File("archivio/rapporto_7Log.txt")}));
+
+    // Other keys go on to the window.
+    EXPECT_FALSE(SendAltKey(Qt::Key_X));
+}
+
+TEST_F(FrameWindowTest, PictureShowsTheMenuAndThePaneColoursTheLinkWrote) {
+    InstallMenu();
+    frame->Disconnect();  // the link's pane 1: "Disconnected" on yellow
+    frame->Ui().SetPaneText(6, "Instr.Date: 2024/05/06");
+    window->show();
+    platform::EventLoop::ProcessPending();
+    const QImage picture = window->grab().toImage();
+    picture.save(QString::fromStdString(folder.File("frame.png")));
+
+    const ui::XStatusBarWidget& bar = *window->StatusBarWidget();
+    const QRect barArea(bar.mapTo(window, QPoint(0, 0)), bar.size());
+    int yellow = 0;
+    int ink = 0;
+    for (int y = barArea.top(); y <= barArea.bottom(); ++y)
+        for (int x = barArea.left(); x <= barArea.right(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            yellow += c == QColor(255, 255, 0);
+            ink += c.lightness() < 80;
+        }
+    EXPECT_GT(yellow, 150 * 10);  // pane 1 is 190 wide
+    EXPECT_GT(ink, 50);           // its text and the date
+    EXPECT_EQ(frame->m_wndStatusBar.TextToShow(1), "Disconnected");
+
+    const QRect menuArea(window->menuBar()->mapTo(window, QPoint(0, 0)), window->menuBar()->size());
+    EXPECT_GT(menuArea.height(), 10);
+    int menuInk = 0;
+    const QColor menuBackground = picture.pixelColor(menuArea.right() - 2, menuArea.center().y());
+    for (int y = menuArea.top(); y <= menuArea.bottom(); ++y)
+        for (int x = menuArea.left(); x < menuArea.left() + 300; ++x)
+            menuInk +=
+                std::abs(picture.pixelColor(x, y).lightness() - menuBackground.lightness()) > 80;
+    EXPECT_GT(menuInk, 30);  // the titles are drawn
+}
+
+TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
+    // Cancel on the setup box empties the queue, awaited command and all.
+    frame->SendCommand(100, "", "");
+    frame->SendCommand(17, "", "");
+    frame->m_pCurrentCommand = frame->m_CommandList.back().get();
+    frame->m_WaitGetStatusDlg.Create();
+    frame->m_WaitGetStatusDlg.ShowWindow(true);
+    EXPECT_TRUE(frame->Ui().IsSetupWaitBoxShown());
+    frame->m_WaitGetStatusDlg.Window()->reject();
+    EXPECT_TRUE(frame->m_CommandList.empty());
+    EXPECT_EQ(frame->m_pCurrentCommand, nullptr);
+    EXPECT_FALSE(frame->Ui().IsSetupWaitBoxShown());
+
+    // The download box shows the timer's counts and raises the cancel flag when confirmed.
+    frame->m_DownloadStatusDlg.Create();
+    frame->m_DownloadStatusDlg.ShowWindow(true);
+    EXPECT_TRUE(frame->Ui().IsDownloadBoxShown());
+    frame->m_bDownloading = TRUE;
+    frame->m_nDownloadFile = 3;
+    frame->m_nDownloadLine = 7;
+    frame->OnTimer(CMainFrame::kDownloadProgress);
+    EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_NUMBER),
+              "3");
+    EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
+              "7");
+    EXPECT_EQ(frame->m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS), 10);
+    op.ExpectBox("Confirm stop downloading ?", IDYES);
+    frame->m_DownloadStatusDlg.OnCancelDownload();
+    EXPECT_TRUE(frame->m_bCancelDownload);
+    EXPECT_FALSE(frame->Ui().IsDownloadBoxShown());
+
+    // The status window asks through the queue and tells the frame when it closes.
+    frame->m_bDownloading = FALSE;
+    frame->m_ViewInstrStatusDlg.m_strStatusText = "old";
+    frame->Ui().EmptyInstrStatusText();
+    EXPECT_EQ(frame->m_ViewInstrStatusDlg.m_strStatusText, "");
+    frame->m_ViewInstrStatusDlg.Create();
+    frame->m_ViewInstrStatusDlg.OnRefresh();
+    std::vector<int> queued;
+    for (const auto& command : frame->m_CommandList)
+        queued.insert(queued.begin(), command->GetCode());
+    EXPECT_EQ(queued, (std::vector<int>{100, 17, 11, 109}));
+    frame->m_bStatusDlgShown = TRUE;
+    frame->m_ViewInstrStatusDlg.Window()->accept();
+    EXPECT_FALSE(frame->m_bStatusDlgShown);
+
+    // The title goes to the window.
+    frame->Ui().SetTitle("KX9Monitor QS4060 - 123");
+    EXPECT_EQ(window->windowTitle(), "KX9Monitor QS4060 - 123");
+}
+
+}  // namespace
