@@ -74,6 +74,12 @@ HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits) {
         reply.errorText = "invalid server host \"" + request.host + "\"";
         return reply;
     }
+    // Names under ".invalid" never resolve: answer here rather than ask a name server.
+    if (platform::EndsWith(platform::ToLower(request.host), ".invalid")) {
+        reply.errorCode = CURLE_COULDNT_RESOLVE_HOST;
+        reply.errorText = "Could not resolve host: " + request.host;
+        return reply;
+    }
     InitCurlOnce();
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl) {

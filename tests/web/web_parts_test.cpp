@@ -53,3 +53,12 @@ TEST(WebExchange, HostThatIsNoHostNameIsRefusedUnsent) {
     EXPECT_EQ(reply.outcome, HttpReply::Outcome::NotSent);
     EXPECT_NE(reply.errorText.find("invalid server host"), std::string::npos);
 }
+
+TEST(WebExchange, PlaceholderHostFailsWithoutAskingANameServer) {
+    HttpRequest request;
+    request.host = kPlaceholderHost;
+    request.path = "/";
+    const HttpReply reply = PerformHttp(request, {});
+    EXPECT_EQ(reply.outcome, HttpReply::Outcome::NotSent);
+    EXPECT_EQ(reply.errorText, "Could not resolve host: webservice.invalid");
+}
