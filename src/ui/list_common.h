@@ -23,6 +23,7 @@ constexpr int ES_RIGHT = 2;
 
 // Extended list styles (LVS_EX_*).
 constexpr unsigned LVS_EX_GRIDLINES = 0x01;
+constexpr unsigned LVS_EX_SUBITEMIMAGES = 0x02;
 constexpr unsigned LVS_EX_CHECKBOXES = 0x04;
 constexpr unsigned LVS_EX_FULLROWSELECT = 0x20;
 constexpr unsigned LVS_EX_ONECLICKACTIVATE = 0x40;

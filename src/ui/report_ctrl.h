@@ -36,7 +36,7 @@ constexpr unsigned WM_ITEM_EDITED = 0xA712;  // row, column
 // The style every report list has, whatever it is created with.
 constexpr unsigned kReportStyleCleared = 0x2202;
 constexpr unsigned kReportStyleForced = 0x50300001;
-constexpr unsigned kReportExStyleForced = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
+constexpr unsigned kReportExStyleForced = LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES;
 
 // The record every row carries.
 struct ReportRowData {

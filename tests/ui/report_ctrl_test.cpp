@@ -282,7 +282,7 @@ TEST_F(ReportCtrlTest, EditAlignmentFollowsTheColumnHeader) {
     EXPECT_EQ(list.GetColumnEditAlign(1), ES_LEFT);
     EXPECT_EQ(list.GetStyle() & kReportStyleForced, kReportStyleForced);
     list.SetExtendedStyle(0);
-    EXPECT_EQ(list.GetExtendedStyle(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    EXPECT_EQ(list.GetExtendedStyle(), 0x22u);
 }
 
 TEST_F(ReportCtrlTest, UpAndDownMoveTheSelectionWhenNotEditing) {
