@@ -1,5 +1,7 @@
 #include "app/frame_ui_adapter.h"
 
+#include "app/kx9monitor_view.h"
+
 #include <QGuiApplication>
 
 #include "app/main_frame.h"
@@ -99,6 +101,52 @@ void FrameWindowUi::SetInstrStatusText(const std::string& text) {
 
 void FrameWindowUi::ShowInstrStatus() {
     m_frame.m_ViewInstrStatusDlg.ShowStatus();
+}
+
+// ---- the main view, while it exists
+
+namespace {
+constexpr int kBandChartId = 1482;
+}
+
+void FrameWindowUi::ShowGraphWindow(bool show) {
+    if (CKX9MonitorView* view = m_frame.View())
+        view->Services().ShowGraphWindow(ViewGraph::Data, show);
+}
+
+void FrameWindowUi::ShowBandChart(bool show) {
+    if (CKX9MonitorView* view = m_frame.View())
+        view->ShowControl(kBandChartId, show);
+}
+
+void FrameWindowUi::AppendPageListRow(const std::string& text, int image) {
+    if (CKX9MonitorView* view = m_frame.View())
+        view->m_PageList.InsertItem(view->m_PageList.GetItemCount(), text, image);
+}
+
+void FrameWindowUi::ScrollPageListToEnd() {
+    if (CKX9MonitorView* view = m_frame.View())
+        view->m_PageList.EnsureVisible(view->m_PageList.GetItemCount() - 1);
+}
+
+void FrameWindowUi::RefreshSetupDisplay() {
+    if (CKX9MonitorView* view = m_frame.View())
+        view->BuildSetupText();
+}
+
+void FrameWindowUi::EnsureReportRowVisible(int row) {
+    if (CKX9MonitorView* view = m_frame.View())
+        view->EnsureReportRowVisible(row);
+}
+
+bool FrameWindowUi::DeleteReportRow(int row) {
+    CKX9MonitorView* view = m_frame.View();
+    return view && view->DeleteReportRow(row);
+}
+
+void FrameWindowUi::SetReportTrimFinished() {
+    if (CKX9MonitorView* view = m_frame.View())
+        view->SetReportTrimFinished();
 }
 
 // ---- TryConnFeedback

@@ -41,6 +41,16 @@ public:
     void SetInstrStatusText(const std::string& text) override;
     void ShowInstrStatus() override;
 
+    void ShowGraphWindow(bool show) override;
+    void ShowBandChart(bool show) override;
+    void AppendPageListRow(const std::string& text, int image) override;
+    void ScrollPageListToEnd() override;
+    void RefreshSetupDisplay() override;
+
+    void EnsureReportRowVisible(int row) override;
+    bool DeleteReportRow(int row) override;
+    void SetReportTrimFinished() override;
+
 private:
     CMainFrame& m_frame;
 };

@@ -1,25 +1,380 @@
 #include "app/kx9monitor_view.h"
 
+#include <algorithm>
+#include <span>
+
+#include "app/data_list_texts.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "app/setup_texts.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+
+using platform::Contains;
 
 namespace {
 std::shared_ptr<LinkReplyState> FrameLinkState() {
     CMainFrame* frame = TheApp().m_pMainFrame;
     return frame ? frame->LinkState() : std::make_shared<LinkReplyState>();
 }
+
+// Dialog units of the form's 8-point font (6 x 13 pixels per 4 x 8 units) in pixels.
+ui::Rect FormRect(int x, int y, int width, int height) {
+    auto px = [](int units) { return (units * 6 + 2) / 4; };
+    auto py = [](int units) { return (units * 13 + 4) / 8; };
+    return {px(x), py(y), px(x + width), py(y + height)};
+}
+
+struct FormControl {
+    int id;
+    ui::Rect rect;
+    unsigned xFlags;
+    unsigned yFlags;
+};
+
+const FormControl kForm[] = {
+    {CKX9MonitorView::IDC_REPORT_LIST, FormRect(0, 0, 360, 190), 6, 2},
+    {CKX9MonitorView::IDC_DATA_LIST, FormRect(137, 0, 223, 211), 6, 2},
+    {CKX9MonitorView::IDC_PAGE_LIST, FormRect(4, 0, 137, 212), 1, 2},
+    {CKX9MonitorView::IDC_PARAM_LIST, FormRect(2, 194, 97, 18), 1, 4},
+    {CKX9MonitorView::IDC_SPARE_LIST, FormRect(137, 116, 140, 84), 0, 0},
+    {CKX9MonitorView::IDC_LIVE_CHART, FormRect(108, 202, 252, 11), 6, 4},
+    {CKX9MonitorView::IDC_DATA_CHART, FormRect(109, 108, 251, 105), 6, 4},
+    {CKX9MonitorView::IDC_LOGO, FormRect(1, 192, 20, 20), 6, 4},
+};
+
+constexpr const char* kTitle = "QS4060KRTN_VP";
+constexpr int kLastOctaveColumn = 12;
+constexpr int kLastThirdOctaveColumn = 33;
+constexpr size_t kHeadingBuffer = 128;  // headings are read into a buffer of this size
+constexpr unsigned kDataLoggingPause = 4000;
+constexpr int kTrimReach = 50;
 }  // namespace
 
 CKX9MonitorView::CKX9MonitorView()
     : m_RefSerial(FrameLinkState(), static_cast<int>(LinkSide::Reference)),
       m_TargetSerial(FrameLinkState(), static_cast<int>(LinkSide::Target)) {
+    for (const FormControl& control : kForm)
+        m_controls.push_back({control.id, control.rect, true});
+    m_DataList.SetTextSource(
+        [this](int row, int column) { return OnGetDispInfoDataList(row, column); });
     TheApp().m_pView = this;
 }
 
 CKX9MonitorView::~CKX9MonitorView() {
+    if (m_onDestroyed)
+        m_onDestroyed();
     if (m_RefSerial.IsOpen())
         m_RefSerial.Close();
     m_TargetSerial.Close();
+    Services().DeleteGraphWindows();
     if (TheApp().m_pView == this)
         TheApp().m_pView = nullptr;
+}
+
+// --- controls
+
+const CKX9MonitorView::Control* CKX9MonitorView::FindControl(int id) const {
+    const auto found = std::ranges::find(m_controls, id, &Control::id);
+    return found == m_controls.end() ? nullptr : &*found;
+}
+
+bool CKX9MonitorView::IsControlVisible(int id) const {
+    const Control* control = FindControl(id);
+    return control && control->visible;
+}
+
+void CKX9MonitorView::ShowControl(int id, bool show) {
+    const auto found = std::ranges::find(m_controls, id, &Control::id);
+    if (found == m_controls.end() || found->visible == show)
+        return;
+    found->visible = show;
+    ControlsChanged();
+}
+
+void CKX9MonitorView::ControlsChanged() const {
+    if (m_onControlsChanged)
+        m_onControlsChanged();
+}
+
+int CKX9MonitorView::ChannelMode() const {
+    const CMainFrame* frame = TheApp().m_pMainFrame;
+    return frame ? frame->m_nChannelMode : -1;
+}
+
+// --- the framework's calls
+
+void CKX9MonitorView::OnInitialUpdate() {
+    m_nPointMarks = m_nAxis = m_nWideLine = m_nURLine = m_nIsophone = 0;
+
+    Services().SetCrossReference(TRUE);
+    if (CMainFrame* frame = TheApp().m_pMainFrame)
+        frame->Ui().SetTitle(kTitle);
+
+    ShowControl(IDC_SPARE_LIST, false);
+
+    constexpr unsigned kListStyle =
+        ui::LVS_EX_FULLROWSELECT | ui::LVS_EX_ONECLICKACTIVATE | ui::LVS_EX_UNDERLINEHOT;
+    m_ReportList.SetExtendedStyle(kListStyle);
+    m_DataList.SetExtendedStyle(kListStyle);
+    m_PageList.SetStyle(ui::LVS_SINGLESEL | ui::LVS_SHOWSELALWAYS);
+    m_ParamList.SetStyle(ui::LVS_SHOWSELALWAYS);
+
+    m_Layout.Attach(kFormWidth, kFormHeight);
+    for (const FormControl& control : kForm)
+        if (control.xFlags || control.yFlags)
+            m_Layout.Register(control.id, control.rect, control.xFlags, control.yFlags);
+
+    DataGraphSetup graph;
+    const ui::Rect report = FindControl(IDC_REPORT_LIST)->rect;
+    graph.rect = {report.left, report.bottom - 70, report.right,
+                  2 * report.bottom - 50 - report.top};
+    m_TraceHandles = Services().CreateDataGraph(*this, graph);
+    m_TraceHandles.resize(graph.traces.size());
+
+    for (int chart : {IDC_LIVE_CHART, IDC_DATA_CHART}) {
+        if (!Services().InitBandChart(*this, chart))
+            platform::AfxMessageBox("error with bar graph");
+        ShowControl(chart, false);
+    }
+    Services().Init3DChart(Chart3DSetup{});
+
+    m_ParamList.InsertColumn(0, "Instr.Parameters", ui::LVCFMT_LEFT, 155);
+    ShowControl(IDC_PARAM_LIST, false);
+    m_PageList.InsertColumn(0, "Archivio Calibrazioni", ui::LVCFMT_LEFT, 250);
+    m_ParamList.SetSmallImageCount(kImageCount);
+    m_PageList.SetSmallImageCount(kImageCount);
+
+    ShowControl(IDC_DATA_LIST, true);
+    m_DataList.InsertColumn(1, "REPORT CALIBRAZIONE", ui::LVCFMT_LEFT, 700);
+    ShowControl(IDC_PARAM_LIST, false);
+    ShowControl(IDC_REPORT_LIST, true);
+    ShowControl(IDC_DATA_LIST, false);
+    ShowControl(IDC_PAGE_LIST, false);
+
+    Services().ClearMenuState();
+    m_bInitialised = true;
+    OnUpdate();
+}
+
+void CKX9MonitorView::OnSize(int width, int height) {
+    if (!m_Layout.IsAttached())
+        return;
+    for (const auto& [id, rect] : m_Layout.Apply(width, height)) {
+        const auto found = std::ranges::find(m_controls, id, &Control::id);
+        if (found != m_controls.end())
+            found->rect = rect;
+    }
+    ControlsChanged();
+}
+
+void CKX9MonitorView::OnUpdate() {
+    if (ChannelMode() == -1)
+        return;
+    ShowGraph(ViewGraph::Data, false);
+    ShowGraph(ViewGraph::Second, false);
+}
+
+// --- clicks
+
+void CKX9MonitorView::OnClickList1602() {
+    int row = m_PageList.GetSelectedRow();
+    if (row < 0)
+        return;
+    std::string text = m_PageList.GetItemText(row, 0);
+    // A page's start time stands below its page row.
+    if (!Contains(text, "CURR") && !Contains(text, "PAGE")) {
+        m_PageList.SetRowStates(row, ui::RVS_UNSELECTED);
+        if (!m_PageList.IsValidRow(--row))
+            return;
+        m_PageList.SetRowStates(row, ui::RVS_SELECTED);
+        text = m_PageList.GetItemText(row, 0);
+    }
+
+    ViewServices& services = Services();
+    const int mode = ChannelMode();
+    const bool levels = mode == kSoundLevelMeter || mode == kProfile;
+    const bool spectra = mode == kOctave || mode == kThirdOctave;
+    if (Contains(text, "CURR")) {
+        services.SetSelectedSegment(-1);
+        ShowControl(IDC_REPORT_LIST, true);
+        ShowControl(IDC_DATA_LIST, false);
+        if (levels || spectra) {
+            ShowGraph(ViewGraph::Data, false);
+            ShowGraph(ViewGraph::Second, false);
+        }
+        if (levels) {
+            ShowControl(IDC_LIVE_CHART, false);
+            ShowControl(IDC_DATA_CHART, false);
+            services.ShowNavigator(false);
+            if (mode == kSoundLevelMeter)
+                services.ShowGraphLegend();
+        } else if (spectra) {
+            ShowControl(IDC_LIVE_CHART, true);
+            ShowControl(IDC_DATA_CHART, false);
+        }
+        if (levels || spectra)
+            services.HideDemoWindows();
+    } else if (Contains(text, "PAGE")) {
+        const int segment = platform::Atoi(platform::Mid(text, 4));
+        services.SetSelectedSegment(segment);
+        ShowControl(IDC_DATA_LIST, true);
+        ShowControl(IDC_REPORT_LIST, false);
+        if (levels) {
+            ShowGraph(ViewGraph::Second, true);
+            ShowGraph(ViewGraph::Data, false);
+            ShowControl(IDC_LIVE_CHART, false);
+            ShowControl(IDC_DATA_CHART, false);
+            services.ShowNavigator(false);
+            if (mode == kSoundLevelMeter)
+                services.ShowGraphLegend();
+        } else if (spectra) {
+            ShowGraph(ViewGraph::Data, false);
+            ShowGraph(ViewGraph::Second, false);
+            ShowControl(IDC_LIVE_CHART, false);
+            ShowControl(IDC_DATA_CHART, true);
+            services.ShowNavigator(true);
+        }
+        if (levels || spectra)
+            services.HideDemoWindows();
+        const std::string& file = TheApp().m_strCurrentFile;
+        if (segment != m_nLoadedSegment || file != m_strLoadedFile) {
+            m_nLoadedSegment = segment;
+            m_strLoadedFile = file;
+            services.OpenDataFile(file, segment, segment);
+        }
+        m_DataList.RedrawItems();
+    }
+
+    services.UpdateAudioLabelWindow();
+    const CMainFrame* frame = TheApp().m_pMainFrame;
+    if (frame && frame->m_bDataLogging)
+        TheApp().WaitWithMessages(kDataLoggingPause);
+}
+
+void CKX9MonitorView::SetRowImage(int row, int image) {
+    ui::LVITEM item;
+    item.mask = ui::LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = image;
+    if (m_ReportList.SetItem(item))
+        m_ReportList.RedrawItems(row, row);
+}
+
+void CKX9MonitorView::OnRClickReportList() {
+    m_bReportListClicked = TRUE;
+    const int mode = ChannelMode();
+    if (mode == kOctave || mode == kThirdOctave) {
+        SetRowImage(m_nMarkedRow, -1);
+        ShowControl(IDC_LIVE_CHART, true);
+        ShowControl(IDC_DATA_CHART, false);
+    } else if (mode == kSoundLevelMeter || mode == kProfile) {
+        if (Services().HasGraphWindow(ViewGraph::Data))
+            Services().FitDataGraph();
+    }
+}
+
+void CKX9MonitorView::OnDblclkReportList() {
+    m_bReportListClicked = TRUE;
+    const int mode = ChannelMode();
+    if (mode != kOctave && mode != kThirdOctave)
+        return;
+    SetRowImage(m_nMarkedRow, -1);
+    const int row = m_ReportList.GetSelectedRow();
+    m_nMarkedRow = row;
+    // A double click below the last row selects nothing: there is no spectrum to show.
+    if (row < 0)
+        return;
+    Services().SetSelectedRecord(row);
+    SetRowImage(row, kMarkedRowImage);
+
+    std::string text;
+    const int last = mode == kOctave ? kLastOctaveColumn : kLastThirdOctaveColumn;
+    for (int column = 1; column <= last; ++column) {
+        const std::string heading =
+            platform::Left(m_ReportList.Column(column).heading, kHeadingBuffer - 1);
+        text += heading + "\t" + m_ReportList.GetItemText(row, column) + "\r\n";
+    }
+    Services().ShowSpectrumGraph(text);
+}
+
+void CKX9MonitorView::OnDblClkDataList() {
+    Services().SetSelectedRecord(m_DataList.GetSelectedRow());
+    m_DataList.RedrawItems();
+    Services().RefreshGraphWindows();
+}
+
+std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
+    ViewServices& services = Services();
+    const int selected = services.SelectedRecord();
+    if (m_nIsophone && selected >= 0 && row == selected + 1)
+        return IsophoneCellText(column, services.EqualLoudnessLevels());
+
+    const CInstrStatus& setup = services.CurrentSetup();
+    const CMainFrame* frame = TheApp().m_pMainFrame;
+    const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
+    DataListSource source;
+    source.kind = ChannelMode();
+    source.model = setup.m_strModel;
+    source.integrationTime = setup.m_strIntegrationTime;
+    source.profileTime = setup.m_strProfileTime;
+    source.instrumentDate = setup.m_strDate;
+    source.instrumentTime = setup.m_strTime;
+    source.buffer = std::span<const unsigned char>(
+        buffer.data(), std::min(buffer.size(), CKX9MonitorApp::kDataBufferSize));
+    source.selectedPage = services.SelectedPage();
+    source.recordsPerPage = services.RecordsPerPage();
+    source.absoluteTimes = services.AbsoluteTimes();
+    source.schedulerMode = frame && frame->m_bSchedulerMode;
+    source.sampleTime = [&services](int r) { return services.FormatSampleTime(r); };
+    source.recordStatus = [&services, kind = source.kind](int r) {
+        return services.RecordStatusText(kind, r);
+    };
+    return DataListCellText(source, row, column);
+}
+
+// --- services of the view
+
+void CKX9MonitorView::SetupDataListColumns(int kind) {
+    m_ReportList.DeleteAllItems();
+    while (m_ReportList.GetColumnCount() > 0)
+        m_ReportList.DeleteColumn(0);
+    m_DataList.DeleteAllItems();
+    while (m_DataList.GetColumnCount() > 0)
+        m_DataList.DeleteColumn(0);
+    const std::vector<ui::ListColumn> columns = DataListColumns(kind, Services().CurrentSetup());
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+        m_ReportList.InsertColumn(i, columns[i].heading, columns[i].format, columns[i].width);
+        m_DataList.InsertColumn(i, columns[i].heading, columns[i].format, columns[i].width);
+    }
+}
+
+void CKX9MonitorView::BuildSetupText() {
+    ViewServices& services = Services();
+    // The list describes one recording: a second one replaces the lines of the first.
+    m_ParamList.DeleteAllItems();
+    for (const std::string& line : BuildSetupLines(services.SetupBlock(), services.CurrentSetup()))
+        m_ParamList.InsertItem(m_ParamList.GetItemCount(), line);
+
+    const CMainFrame* frame = TheApp().m_pMainFrame;
+    if (frame && frame->m_bSchedulerMode && !services.LoadingRecording()) {
+        m_ParamList.InsertItem(0, "");
+        m_ParamList.InsertItem(0,
+                               ScheduleDurationLine("Repeat.Time", services.ScheduleRepeatDays()));
+        m_ParamList.InsertItem(
+            0, ScheduleDurationLine("Acq.Time", services.ScheduleAcquisitionDays()));
+    }
+}
+
+std::string CKX9MonitorView::GetParameterName(const std::string& code) const {
+    return ParameterDisplayName(code, Services().CurrentSetup());
+}
+
+// --- trimming
+
+void CKX9MonitorView::TrimReportList(int lastKeptRow) {
+    m_ReportList.EnsureVisible(0);
+    while (m_ReportList.DeleteItem(lastKeptRow + kTrimReach) ||
+           m_ReportList.DeleteItem(lastKeptRow + 1)) {
+    }
 }

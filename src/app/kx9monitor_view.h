@@ -1,21 +1,109 @@
 #pragma once
-// The main view. For now it holds the instrument link's two ports: the reference meter's and
-// the instrument under test's, and what the replies tell its charts. Both ports share the
-// frame's link state; which one carries the link is the frame's choice
-// (CMainFrame::SetLinkPort).
+// The main view: the report list that the report writers fill row by row, the data list of a
+// recording, the page index of a stored recording, the parameter list and the band charts,
+// placed on the form and kept in place when it is resized; and the instrument link's two
+// ports, the reference meter's and the instrument under test's, which share the frame's link
+// state (which one carries the link is the frame's choice, CMainFrame::SetLinkPort).
+//
+// It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it. The graph windows,
+// the charts and the frame's recording state are reached through ViewServices.
 
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "app/view_services.h"
 #include "link/serial_wnd.h"
+#include "ui/control_anchor_layout.h"
+#include "ui/geometry.h"
+#include "ui/report_ctrl.h"
+#include "ui/virtual_list_ctrl.h"
 
 class CKX9MonitorView {
 public:
+    // The form's controls.
+    enum ControlId : int {
+        IDC_REPORT_LIST = 1000,
+        IDC_PARAM_LIST = 1016,
+        IDC_SPARE_LIST = 1064,
+        IDC_LIVE_CHART = 1482,
+        IDC_PAGE_LIST = 1602,
+        IDC_DATA_LIST = 1603,
+        IDC_DATA_CHART = 1604,
+        IDC_LOGO = 1781,
+    };
+    // The form, 360 x 213 dialog units of its 8-point font, in pixels.
+    static constexpr int kFormWidth = 540;
+    static constexpr int kFormHeight = 346;
+    // The small images of the lists (icons 142, 358, 328, 376, 165, 377, 378).
+    static constexpr int kImageCount = 7;
+    static constexpr int kMarkedRowImage = 2;
+
+    struct Control {
+        int id;
+        ui::Rect rect;  // view client coordinates
+        bool visible;
+    };
+
     // Built after the frame, whose link state the ports take.
     CKX9MonitorView();
     ~CKX9MonitorView();
     CKX9MonitorView(const CKX9MonitorView&) = delete;
     CKX9MonitorView& operator=(const CKX9MonitorView&) = delete;
 
+    // Not owned; nullptr puts the view's own do-nothing services back.
+    void SetServices(ViewServices* services) { m_pServices = services ? services : &m_ownServices; }
+    ViewServices& Services() const { return *m_pServices; }
+
+    // --- the form's controls, as the window places and shows them
+    const std::vector<Control>& Controls() const { return m_controls; }
+    const Control* FindControl(int id) const;
+    bool IsControlVisible(int id) const;
+    void ShowControl(int id, bool show);
+    // Called after any control moved, appeared or disappeared.
+    void SetControlsChangedHandler(std::function<void()> handler) {
+        m_onControlsChanged = std::move(handler);
+    }
+    // Called when the view goes, so that a window showing it lets go of it.
+    void SetDestroyedHandler(std::function<void()> handler) { m_onDestroyed = std::move(handler); }
+
+    // --- the framework's calls
+    void OnInitialUpdate();
+    bool IsInitialised() const { return m_bInitialised; }
+    void OnSize(int width, int height);
+    void OnUpdate();
+
+    // --- clicks
+    void OnClickList1602();
+    void OnRClickReportList();
+    void OnDblclkReportList();
+    void OnDblClkDataList();
+    // The data list's cell texts (LVN_GETDISPINFO).
+    std::string OnGetDispInfoDataList(int row, int column) const;
+
+    // --- services of the view
+    // Empties both lists of a recording and gives them the columns of the kind.
+    void SetupDataListColumns(int kind);
+    // Fills the parameter list from the frame's stored setup block.
+    void BuildSetupText();
+    std::string GetParameterName(const std::string& code) const;
+
+    // --- report-list trimming during live monitoring
+    // Cuts the report list back to rows 0..lastKeptRow, the farthest rows first. The live-record
+    // processors call it on the user-interface thread as each page ends.
+    void TrimReportList(int lastKeptRow);
+    // The frame's trimming timer, one step at a time.
+    void EnsureReportRowVisible(int row) { m_ReportList.EnsureVisible(row); }
+    BOOL DeleteReportRow(int row) { return m_ReportList.DeleteItem(row); }
+    void SetReportTrimFinished() { m_bTrimFinished = TRUE; }
+
+    ui::CReportCtrl m_ReportList;    // 1000
+    ui::VirtualListCtrl m_DataList;  // 1603
+    ui::CReportCtrl m_PageList;      // 1602
+    ui::CReportCtrl m_ParamList;     // 1016
+    ui::CReportCtrl m_SpareList;     // 1064
+    std::vector<unsigned> m_TraceHandles;
+    ui::ControlAnchorLayout m_Layout;
     CSerialMFC m_RefSerial;
     CSerialMFC m_TargetSerial;
 
@@ -25,4 +113,32 @@ public:
     int m_nExtendedRangeMark = 0;
     // The start time of the live recording's current page.
     std::string m_strPageStartTime;
+    BOOL m_bReportListClicked = TRUE;
+    int m_nMarkedRow = -1;
+    BOOL m_bTrimFinished = FALSE;
+
+    // Display switches that the graph routines read; all off after the initial update.
+    int m_nPointMarks = 0;
+    int m_nAxis = 0;
+    int m_nWideLine = 0;
+    int m_nURLine = 0;
+    // The equal-loudness edition (0 none, 1 for 1987, 2 for 2003): shows the equal-loudness
+    // row of the data list.
+    int m_nIsophone = 0;
+
+private:
+    int ChannelMode() const;
+    void ShowGraph(ViewGraph graph, bool show) { Services().ShowGraphWindow(graph, show); }
+    void SetRowImage(int row, int image);
+    void ControlsChanged() const;
+
+    ViewServices m_ownServices;
+    ViewServices* m_pServices = &m_ownServices;
+    std::vector<Control> m_controls;
+    std::function<void()> m_onControlsChanged;
+    std::function<void()> m_onDestroyed;
+    bool m_bInitialised = false;
+    // The page of which data file is in the data buffer.
+    int m_nLoadedSegment = -1;
+    std::string m_strLoadedFile;
 };

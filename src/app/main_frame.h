@@ -37,7 +37,9 @@ class CInstrStatus;
 #include "app/dialogs/view_instr_status_dlg.h"
 #include "app/dialogs/wait_get_status_dlg.h"
 #include "app/frame_program_services.h"
+#include "app/frame_data_view_commands.h"
 #include "app/frame_ui_adapter.h"
+#include "app/frame_view_services.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/pending_entry_points.h"
@@ -355,6 +357,9 @@ public:
     void OpenSessionFile(const std::string& path);
 
     PendingEntryPoints m_pending;
+    // The tool-bar commands on the loaded data, and what the view asks of the frame.
+    CFrameDataViewCommands m_dataViewCommands{*this};
+    FrameViewServices m_viewServices{*this};
 
     ui::XStatusBar m_wndStatusBar;
 

@@ -4,6 +4,7 @@
 #include <Qt>
 
 #include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 #include "platform/operator.h"
 #include "platform/shell.h"
@@ -108,15 +109,15 @@ void CMainFrame::OnAudioCardSettings() {
 }
 
 void CMainFrame::OnSave() {
-    m_pending.Call("OnSave");
+    m_dataViewCommands.OnSave();
 }
 
 void CMainFrame::On3DGraphProperties() {
-    m_pending.Call("On3DGraphProperties");
+    m_dataViewCommands.On3DGraphProperties();
 }
 
 void CMainFrame::OnViewCrossReference() {
-    m_pending.Call("OnViewCrossReference");
+    m_dataViewCommands.OnViewCrossReference();
 }
 
 int CMainFrame::CheckSoftwareUpdate(int askUser, int verbose) {
@@ -144,7 +145,8 @@ void CMainFrame::SwapBenchDebugControls(BOOL debug) {
 }
 
 BOOL CMainFrame::HasReportRows() const {
-    return m_pending.Query("HasReportRows", FALSE);
+    const CKX9MonitorView* view = View();
+    return view && view->m_ReportList.GetItemCount() > 0;
 }
 
 void CMainFrame::OpenSessionFile(const std::string& path) {

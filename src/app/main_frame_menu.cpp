@@ -37,6 +37,8 @@ const CommandEntry kCommands[] = {
     {cmd::ID_SAVE, &CMainFrame::OnSave, &CMainFrame::OnUpdateSaveUI},
     {cmd::ID_3DGRAPH_PROPERTIES, &CMainFrame::On3DGraphProperties, nullptr},
     {cmd::ID_VIEW_CROSS_REFERENCE, &CMainFrame::OnViewCrossReference, nullptr},
+    {cmd::ID_VIEW_3DGRAPH, nullptr, nullptr},
+    {cmd::ID_DATA_PRESENT, nullptr, nullptr},
 };
 
 const CommandEntry* FindCommand(unsigned id) {
@@ -109,6 +111,11 @@ bool CMainFrame::OnCommand(unsigned id) {
 }
 
 bool CMainFrame::OnUpdateCommandUi(CCmdUI& cmdUi) {
+    if (const auto state = m_dataViewCommands.OnUpdateCommand(cmdUi.m_nID)) {
+        cmdUi.Enable(state->enabled);
+        cmdUi.SetCheck(state->checked);
+        return true;
+    }
     const CommandEntry* entry = FindCommand(cmdUi.m_nID);
     if (!entry || !entry->update)
         return false;

@@ -64,7 +64,9 @@ BOOL CMainFrame::CreateFrameWindow() {
     if (Window())
         return TRUE;
     auto window = std::make_unique<CMainFrameWindow>(*this);
-    window->SetView(std::make_unique<CKX9MonitorView>());
+    auto view = std::make_unique<CKX9MonitorView>();
+    view->SetServices(&m_viewServices);
+    window->SetView(std::move(view));
     m_window.Reset(std::move(window));
     return TRUE;
 }

@@ -17,6 +17,7 @@ COLORREF Classic(int index) {
         case COLOR_3DHILIGHT:
             return RGB(255, 255, 255);
         case COLOR_MENUTEXT:
+        case COLOR_WINDOWTEXT:
         case COLOR_BTNTEXT:
             return RGB(0, 0, 0);
         case COLOR_HIGHLIGHT:
@@ -48,6 +49,8 @@ COLORREF GetSysColor(int index) {
             return from(QPalette::Base);
         case COLOR_MENUTEXT:
             return from(QPalette::WindowText);
+        case COLOR_WINDOWTEXT:
+            return from(QPalette::Text);
         case COLOR_HIGHLIGHT:
             return from(QPalette::Highlight);
         case COLOR_HIGHLIGHTTEXT:

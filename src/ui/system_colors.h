@@ -10,6 +10,7 @@ enum SysColorIndex : int {
     COLOR_MENU = 4,
     COLOR_WINDOW = 5,
     COLOR_MENUTEXT = 7,
+    COLOR_WINDOWTEXT = 8,
     COLOR_HIGHLIGHT = 13,
     COLOR_HIGHLIGHTTEXT = 14,
     COLOR_3DFACE = 15,

@@ -197,7 +197,8 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
     EXPECT_FALSE(Entry(cmd::ID_FILE_PRINT)->isEnabled());
 
     frame->m_pending.SetHandler("IsBenchWindowCreated", [] { return TRUE; });
-    frame->m_pending.SetHandler("HasReportRows", [] { return TRUE; });
+    ASSERT_NE(frame->View(), nullptr);
+    frame->View()->m_ReportList.InsertItem(0, "RAPPORTO");
     frame->m_bDownloading = TRUE;
     OpenMenus();
     EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->isEnabled());

@@ -1,0 +1,88 @@
+#include "app/frame_data_view_commands.h"
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+
+namespace {
+bool DataLoaded(const LoadedDataFacts& facts) {
+    return !facts.currentFile.empty() && facts.currentFile != "-1";
+}
+
+bool HasSpectrumKind(const LoadedDataFacts& facts) {
+    return !facts.spectrumKind.empty() && facts.spectrumKind != "-1";
+}
+}  // namespace
+
+CommandState UpdateView3DGraphState(const LoadedDataFacts& facts) {
+    const bool spectrum = facts.spectrumKind == "OCTAVE" || facts.spectrumKind == "TOCTAVE";
+    return {DataLoaded(facts) && !facts.downloading && spectrum, false};
+}
+
+CommandState UpdateViewCrossReferenceState(const LoadedDataFacts& facts, BOOL crossReference) {
+    if (!DataLoaded(facts) || !HasSpectrumKind(facts))
+        return {false, false};
+    return {true, crossReference != FALSE};
+}
+
+CommandState UpdateDataPresentState(const LoadedDataFacts& facts) {
+    return {DataLoaded(facts) && !facts.downloading, false};
+}
+
+bool CFrameDataViewCommands::IsDataViewCommand(unsigned id) {
+    return id == ID_SAVE || id == ID_VIEW_3DGRAPH || id == ID_3DGRAPH_PROPERTIES ||
+           id == ID_VIEW_CROSS_REFERENCE || id == ID_DATA_PRESENT;
+}
+
+bool CFrameDataViewCommands::OnCommand(unsigned id) {
+    switch (id) {
+        case ID_SAVE:
+            OnSave();
+            return true;
+        case ID_3DGRAPH_PROPERTIES:
+            On3DGraphProperties();
+            return true;
+        case ID_VIEW_CROSS_REFERENCE:
+            OnViewCrossReference();
+            return true;
+        case ID_VIEW_3DGRAPH:
+        case ID_DATA_PRESENT:
+            return true;  // they only show a state
+        default:
+            return false;
+    }
+}
+
+std::optional<CommandState> CFrameDataViewCommands::OnUpdateCommand(unsigned id) const {
+    switch (id) {
+        case ID_VIEW_3DGRAPH:
+            return UpdateView3DGraphState(Facts());
+        case ID_VIEW_CROSS_REFERENCE:
+            return UpdateViewCrossReferenceState(Facts(), m_bCrossReference);
+        case ID_DATA_PRESENT:
+            return UpdateDataPresentState(Facts());
+        default:
+            return std::nullopt;
+    }
+}
+
+void CFrameDataViewCommands::OnSave() {
+    if (m_windows.showSaveDialog)
+        m_windows.showSaveDialog();
+}
+
+void CFrameDataViewCommands::On3DGraphProperties() {
+    if (m_windows.show3DGraphProperties)
+        m_windows.show3DGraphProperties();
+}
+
+void CFrameDataViewCommands::OnViewCrossReference() {
+    m_bCrossReference = !m_bCrossReference;
+    if (CKX9MonitorView* view = TheApp().m_pView)
+        view->OnUpdate();
+}
+
+LoadedDataFacts CFrameDataViewCommands::Facts() const {
+    const CKX9MonitorApp& app = TheApp();
+    return {app.m_strCurrentFile, app.m_strSpectrumKind, m_frame.m_bDownloading != FALSE};
+}

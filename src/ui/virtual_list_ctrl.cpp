@@ -1,0 +1,104 @@
+#include "ui/virtual_list_ctrl.h"
+
+#include <algorithm>
+
+namespace ui {
+
+VirtualListCtrl::~VirtualListCtrl() {
+    if (m_observer)
+        m_observer->ListDestroyed();
+}
+
+int VirtualListCtrl::InsertColumn(int column, const std::string& heading, int format, int width) {
+    if (column < 0)
+        return -1;
+    column = std::min(column, GetColumnCount());
+    Observer().BeginReset();
+    m_columns.insert(m_columns.begin() + column, ListColumn{heading, format, width});
+    Observer().EndReset();
+    return column;
+}
+
+BOOL VirtualListCtrl::DeleteColumn(int column) {
+    if (column < 0 || column >= GetColumnCount())
+        return FALSE;
+    Observer().BeginReset();
+    m_columns.erase(m_columns.begin() + column);
+    Observer().EndReset();
+    return TRUE;
+}
+
+ListColumn VirtualListCtrl::Column(int column) const {
+    if (column < 0 || column >= GetColumnCount())
+        return ListColumn{};
+    return m_columns[column];
+}
+
+void VirtualListCtrl::SetItemCount(int count) {
+    Observer().BeginReset();
+    m_count = std::max(0, count);
+    m_selected.clear();
+    m_focused = -1;
+    Observer().EndReset();
+}
+
+BOOL VirtualListCtrl::DeleteAllItems() {
+    SetItemCount(0);
+    return TRUE;
+}
+
+std::string VirtualListCtrl::GetItemText(int row, int column) const {
+    if (!IsValidRow(row) || column < 0 || column >= GetColumnCount() || !m_source)
+        return std::string();
+    return m_source(row, column);
+}
+
+int VirtualListCtrl::GetSelectedRow() const {
+    return m_selected.empty() ? -1 : *m_selected.begin();
+}
+
+BOOL VirtualListCtrl::SetSelectedRow(int row) {
+    m_selected.clear();
+    if (!IsValidRow(row)) {
+        Observer().RowsChanged(-1, -1);
+        return FALSE;
+    }
+    m_selected.insert(row);
+    m_focused = row;
+    Observer().RowsChanged(-1, -1);
+    return TRUE;
+}
+
+BOOL VirtualListCtrl::EnsureVisible(int row) {
+    if (!IsValidRow(row))
+        return FALSE;
+    Observer().EnsureVisible(row);
+    return TRUE;
+}
+
+void VirtualListCtrl::RedrawItems(int first, int last) {
+    Observer().RowsChanged(first, last);
+}
+
+void VirtualListCtrl::SetExtendedStyle(unsigned style) {
+    m_exStyle = style;
+    Observer().RowsChanged(-1, -1);
+}
+
+void VirtualListCtrl::OnMouse(const ListClick& click) {
+    if (click.button == MouseButton::Middle)
+        return;
+    SetSelectedRow(click.row);
+}
+
+void VirtualListCtrl::DefaultKey(ListKey key) {
+    if ((key != ListKey::Up && key != ListKey::Down) || m_count == 0)
+        return;
+    const int current = m_focused >= 0 ? m_focused : GetSelectedRow();
+    const int next =
+        std::clamp(current < 0 ? 0 : current + (key == ListKey::Up ? -1 : 1), 0, m_count - 1);
+    SetSelectedRow(next);
+    EnsureVisible(next);
+}
+
+}  // namespace ui

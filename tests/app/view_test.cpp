@@ -1,0 +1,372 @@
+// The main view without a window: its start-up, the placement of its controls, the clicks on
+// its lists, the trimming of the report list and the frame's data-view commands.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "app/data_list_texts.h"
+#include "app/frame_data_view_commands.h"
+#include "view_test_support.h"
+
+using namespace viewtest;
+
+namespace {
+
+// Records the rows a list removes.
+class RemovalRecorder : public ui::ListObserver {
+public:
+    void BeginRemoveRows(int first, int) override { removed.push_back(first); }
+    std::vector<int> removed;
+};
+
+// Rows whose cells read "6r.c"; columns are added when the list has none.
+void FillReport(ui::CReportCtrl& list, int rows, int columns) {
+    for (int c = list.GetColumnCount(); c < columns; ++c)
+        list.InsertColumn(c, c == 0 ? "Time" : std::to_string(c));
+    for (int r = 0; r < rows; ++r) {
+        list.InsertItem(r, "t" + std::to_string(r));
+        for (int c = 1; c < columns; ++c)
+            list.SetItemText(r, c, std::to_string(60 + r) + "." + std::to_string(c % 10));
+    }
+}
+
+}  // namespace
+
+TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
+    view.OnInitialUpdate();
+
+    EXPECT_EQ(frame.Ui().GetTitle(), "QS4060KRTN_VP");
+    EXPECT_TRUE(services.crossReference);
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LOGO));
+    for (int hidden : {1603, 1602, 1016, 1064, 1482, 1604})
+        EXPECT_FALSE(view.IsControlVisible(hidden)) << hidden;
+
+    ASSERT_EQ(services.graphSetups.size(), 1u);
+    const DataGraphSetup& graph = services.graphSetups[0];
+    const ui::Rect report = view.FindControl(CKX9MonitorView::IDC_REPORT_LIST)->rect;
+    EXPECT_EQ(graph.rect, (ui::Rect{report.left, report.bottom - 70, report.right,
+                                    2 * report.bottom - 50 - report.top}));
+    EXPECT_EQ(graph.windowName, "Graph Window");
+    EXPECT_EQ(graph.controlId, 11000);
+    ASSERT_EQ(graph.traces.size(), 6u);
+    EXPECT_EQ(graph.traces[1].color, 0x0000FFu);
+    EXPECT_EQ(graph.traces[5].name, "UR");
+    EXPECT_EQ(view.m_TraceHandles, (std::vector<unsigned>{11, 12, 13, 14, 15, 16}));
+    EXPECT_EQ(services.charts, (std::vector<int>{1482, 1604}));
+    ASSERT_EQ(services.chart3d.size(), 1u);
+    EXPECT_EQ(services.chart3d[0].valueFrom, -30);
+
+    EXPECT_EQ(view.m_ParamList.Column(0).heading, "Instr.Parameters");
+    EXPECT_EQ(view.m_ParamList.Column(0).width, 155);
+    EXPECT_EQ(view.m_PageList.Column(0).heading, "Archivio Calibrazioni");
+    EXPECT_EQ(view.m_DataList.Column(0).heading, "REPORT CALIBRAZIONE");
+    EXPECT_EQ(view.m_ReportList.GetExtendedStyle(), 0x860u | 0x22u);
+    EXPECT_EQ(services.calls, std::vector<std::string>{"ClearMenuState"});
+}
+
+TEST_F(ViewTest, AFailingChartIsReportedAndTheViewGoesOn) {
+    services.chartsWork = false;
+    op.ExpectBox("error with bar graph").ExpectBox("error with bar graph");
+    view.OnInitialUpdate();
+    EXPECT_TRUE(view.IsInitialised());
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
+}
+
+TEST_F(ViewTest, WithoutAGraphLibraryTheTraceTableStillHasItsSixEntries) {
+    view.SetServices(nullptr);
+    view.OnInitialUpdate();
+    EXPECT_EQ(view.m_TraceHandles.size(), 6u);
+}
+
+TEST_F(ViewTest, ShrinkingTheViewMovesTheStretchedRightEdgesAndScalesThePageIndex) {
+    view.OnInitialUpdate();
+    auto rect = [&](int id) { return view.FindControl(id)->rect; };
+    const ui::Rect pages = rect(1602);
+    const ui::Rect spare = rect(1064);
+    const std::map<int, ui::Rect> before = {
+        {1000, rect(1000)}, {1603, rect(1603)}, {1482, rect(1482)}, {1604, rect(1604)}};
+
+    view.OnSize(CKX9MonitorView::kFormWidth - 100, CKX9MonitorView::kFormHeight);
+
+    for (const auto& [id, old] : before) {
+        EXPECT_EQ(rect(id).right, old.right - 100) << id;
+        EXPECT_EQ(rect(id).left, old.left) << id;
+    }
+    EXPECT_EQ(rect(1602).Width(), pages.Width());
+    EXPECT_EQ(rect(1602).left, static_cast<int>(pages.left * (CKX9MonitorView::kFormWidth - 100.0) /
+                                                CKX9MonitorView::kFormWidth));
+    EXPECT_EQ(rect(1064), spare);  // not anchored
+}
+
+TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
+    view.OnInitialUpdate();
+    app.m_strCurrentFile = "C:\\data\\rec.kr9";
+    frame.m_nChannelMode = 2;
+    for (const char* row : {"CURR. PAGE", "2024/05/01 10:00:00", "PAGE 0", "2024/05/01 10:05:00",
+                            "PAGE 1", "2024/05/01 10:10:00"})
+        view.m_PageList.InsertItem(view.m_PageList.GetItemCount(), row);
+
+    view.m_PageList.SetRowStates(3, ui::RVS_SELECTED);
+    view.OnClickList1602();
+    EXPECT_EQ(view.m_PageList.GetSelectedRow(), 2);
+    EXPECT_EQ(view.m_PageList.GetItemCount(ui::RVS_SELECTED), 1);
+    EXPECT_EQ(services.SelectedSegment(), 0);
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
+    EXPECT_TRUE(services.navigator);
+    EXPECT_EQ(services.opened,
+              (std::vector<std::tuple<std::string, int, int>>{{"C:\\data\\rec.kr9", 0, 0}}));
+
+    view.OnClickList1602();  // the page is loaded already
+    EXPECT_EQ(services.opened.size(), 1u);
+    view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
+    view.m_PageList.SetRowStates(4, ui::RVS_SELECTED);
+    view.OnClickList1602();
+    EXPECT_EQ(services.SelectedSegment(), 1);
+    EXPECT_EQ(services.opened.size(), 2u);
+
+    view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
+    view.m_PageList.SetRowStates(1, ui::RVS_SELECTED);  // the live page's start time
+    view.OnClickList1602();
+    EXPECT_EQ(services.SelectedSegment(), -1);
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
+    EXPECT_EQ(std::count(services.calls.begin(), services.calls.end(), "UpdateAudioLabelWindow"),
+              4);
+}
+
+TEST_F(ViewTest, LevelPagesShowTheSecondGraphAndTheLegend) {
+    view.OnInitialUpdate();
+    frame.m_nChannelMode = 0;
+    view.m_PageList.InsertItem(0, "PAGE 3");
+    view.m_PageList.SetRowStates(0, ui::RVS_SELECTED);
+    services.calls.clear();
+    view.OnClickList1602();
+    EXPECT_TRUE(services.secondGraphShown);
+    EXPECT_FALSE(services.dataGraphShown);
+    EXPECT_FALSE(services.navigator);
+    EXPECT_EQ(services.calls, (std::vector<std::string>{"ShowGraphLegend", "HideDemoWindows",
+                                                        "UpdateAudioLabelWindow"}));
+}
+
+TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectrumModes) {
+    view.OnInitialUpdate();
+    services.setup.m_strSpectAuxWeighting = "LAeq";
+    view.SetupDataListColumns(kOctave);
+    FillReport(view.m_ReportList, 3, 14);
+    view.m_ReportList.SetRowStates(1, ui::RVS_SELECTED);
+
+    for (int mode : {0, 1, -1}) {
+        frame.m_nChannelMode = mode;
+        view.m_bReportListClicked = FALSE;
+        view.OnDblclkReportList();
+        EXPECT_TRUE(view.m_bReportListClicked);
+    }
+    EXPECT_TRUE(services.spectra.empty());
+    EXPECT_EQ(view.m_nMarkedRow, -1);
+
+    frame.m_nChannelMode = 2;
+    view.OnDblclkReportList();
+    EXPECT_EQ(view.m_nMarkedRow, 1);
+    EXPECT_EQ(services.SelectedRecord(), 1);
+    EXPECT_EQ(view.m_ReportList.GetCellImage(1, 0), CKX9MonitorView::kMarkedRowImage);
+    ASSERT_EQ(services.spectra.size(), 1u);
+    EXPECT_TRUE(services.spectra[0].starts_with("16\t61.1\r\n32\t61.2\r\n"));
+    EXPECT_TRUE(services.spectra[0].ends_with("16k\t61.1\r\nLAeq\t61.2\r\n"));
+
+    view.m_ReportList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
+    view.m_ReportList.SetRowStates(2, ui::RVS_SELECTED);
+    view.OnDblclkReportList();
+    EXPECT_EQ(view.m_ReportList.GetCellImage(1, 0), -1);
+    EXPECT_EQ(view.m_ReportList.GetCellImage(2, 0), CKX9MonitorView::kMarkedRowImage);
+
+    view.OnRClickReportList();
+    EXPECT_EQ(view.m_ReportList.GetCellImage(2, 0), -1);
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
+}
+
+TEST_F(ViewTest, RightClickFitsTheDataGraphInLevelModes) {
+    frame.m_nChannelMode = 1;
+    view.OnRClickReportList();
+    EXPECT_TRUE(services.calls.empty());  // no graph window yet
+    services.hasGraphs = true;
+    view.OnRClickReportList();
+    EXPECT_EQ(services.calls, std::vector<std::string>{"FitDataGraph"});
+}
+
+TEST_F(ViewTest, DoubleClickingTheDataListSelectsTheRecordForTheGraphs) {
+    view.SetupDataListColumns(kSoundLevelMeter);
+    view.m_DataList.SetItemCount(10);
+    view.m_DataList.SetSelectedRow(4);
+    view.OnDblClkDataList();
+    EXPECT_EQ(services.SelectedRecord(), 4);
+    EXPECT_EQ(services.calls, std::vector<std::string>{"RefreshGraphWindows"});
+}
+
+TEST_F(ViewTest, TrimmingCutsTheReportListBackFromTheFarthestRows) {
+    FillReport(view.m_ReportList, 60, 2);
+    RemovalRecorder recorder;
+    view.m_ReportList.SetObserver(&recorder);
+    view.TrimReportList(5);
+    view.m_ReportList.SetObserver(nullptr);
+    EXPECT_EQ(view.m_ReportList.GetItemCount(), 6);
+    EXPECT_EQ(view.m_ReportList.GetItemText(5, 0), "t5");
+    std::vector<int> expected(5, 55);
+    expected.insert(expected.end(), 49, 6);
+    EXPECT_EQ(recorder.removed, expected);
+
+    view.TrimReportList(10);  // nothing beyond row 10
+    EXPECT_EQ(view.m_ReportList.GetItemCount(), 6);
+}
+
+TEST_F(ViewTest, NewColumnsLeaveNothingOfThePreviousKind) {
+    services.setup.m_strModel = "QS4060_rn0$1";
+    view.SetupDataListColumns(kThirdOctave);
+    FillReport(view.m_ReportList, 4, 0);
+    view.m_DataList.SetItemCount(4);
+    EXPECT_EQ(view.m_ReportList.GetColumnCount(), 35);
+    EXPECT_EQ(view.m_DataList.GetColumnCount(), 35);
+
+    view.SetupDataListColumns(kSoundLevelMeter);
+    EXPECT_EQ(view.m_ReportList.GetColumnCount(), 5);
+    EXPECT_EQ(view.m_DataList.GetColumnCount(), 5);
+    EXPECT_EQ(view.m_ReportList.GetItemCount(), 0);
+    EXPECT_EQ(view.m_DataList.GetItemCount(), 0);
+    EXPECT_EQ(view.m_DataList.Column(4).heading, "Status");
+    EXPECT_EQ(view.m_ReportList.Column(4).heading, "Status");
+}
+
+TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
+    services.setup.m_strModel = "QS4160_L";
+    services.block = std::string(11, ' ') + "SN42";
+    frame.m_bSchedulerMode = TRUE;
+    services.repeatDays = 1.0 / 24;
+    services.acquisitionDays = 10.0 / 1440;
+    view.BuildSetupText();
+    view.BuildSetupText();
+    ASSERT_EQ(view.m_ParamList.GetItemCount(), 40);
+    EXPECT_EQ(view.m_ParamList.GetItemText(0, 0), "Acq.Time: 0h-10m-0s");
+    EXPECT_EQ(view.m_ParamList.GetItemText(1, 0), "Repeat.Time: 1h-0m-0s");
+    EXPECT_EQ(view.m_ParamList.GetItemText(2, 0), "");
+    EXPECT_EQ(view.m_ParamList.GetItemText(3, 0), "Model: QS4160_L");
+    EXPECT_EQ(view.m_ParamList.GetItemText(4, 0), "Ser.Num: SN42");
+
+    services.loading = true;
+    view.BuildSetupText();
+    EXPECT_EQ(view.m_ParamList.GetItemText(0, 0), "Model: QS4160_L");
+}
+
+TEST_F(ViewTest, DataListCellsComeFromTheDataBufferAndTheFramesState) {
+    services.setup.m_strModel = "QS4060";
+    frame.m_nChannelMode = kThirdOctave;
+    app.m_DataBuffer[20 + 2 * (34 + 2)] = 0xB1;  // row 1, band 2: 945
+    app.m_DataBuffer[20 + 2 * (34 + 2) + 1] = 0x03;
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 2), "94.5");
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 34), "status 3/1");
+    // The last whole record of the buffer, and the first that is not.
+    const int last = static_cast<int>((CKX9MonitorApp::kDataBufferSize - 20) / 68) - 1;
+    EXPECT_EQ(view.OnGetDispInfoDataList(last, 33), "0.0");
+    EXPECT_EQ(view.OnGetDispInfoDataList(last + 1, 33), "");
+    app.m_DataBuffer.resize(90);
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 2), "");
+
+    view.m_nIsophone = 1;
+    services.SetSelectedRecord(0);
+    services.levels = {"70", "65.56"};
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 1), "ISOPHONE");
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 3), "[65.6]");
+
+    services.absoluteTimes = true;
+    frame.m_bSchedulerMode = TRUE;
+    frame.m_nChannelMode = kSoundLevelMeter;
+    EXPECT_EQ(view.OnGetDispInfoDataList(3, 0), "sample 3");
+}
+
+TEST_F(ViewTest, ParameterNamesUseTheCurrentPercentileLevels) {
+    services.setup.m_strPerc3Level = "90.0 %";
+    EXPECT_EQ(view.GetParameterName("L3"), "L90.0");
+    EXPECT_EQ(view.GetParameterName("LImn:C"), "LCImin");
+}
+
+TEST_F(ViewTest, AnUpdateHidesTheGraphWindowsWhileAKindIsShown) {
+    view.OnUpdate();
+    EXPECT_TRUE(services.dataGraphShown);
+    frame.m_nChannelMode = 0;
+    view.OnUpdate();
+    EXPECT_FALSE(services.dataGraphShown);
+    EXPECT_FALSE(services.secondGraphShown);
+}
+
+// --- the frame's data-view commands
+
+class DataViewCommandsTest : public ViewTest {
+protected:
+    CommandState State(unsigned id) const { return commands.OnUpdateCommand(id).value(); }
+
+    CFrameDataViewCommands commands{frame};
+};
+
+TEST_F(DataViewCommandsTest, WithoutDataEveryCommandIsOffAndUnchecked) {
+    commands.m_bCrossReference = TRUE;
+    for (const char* none : {"", "-1"}) {
+        app.m_strCurrentFile = none;
+        app.m_strSpectrumKind = "OCTAVE";
+        for (unsigned id : {ID_VIEW_3DGRAPH, ID_VIEW_CROSS_REFERENCE, ID_DATA_PRESENT}) {
+            EXPECT_FALSE(State(id).enabled) << id << " '" << none << "'";
+            EXPECT_FALSE(State(id).checked) << id;
+        }
+    }
+    EXPECT_FALSE(commands.OnUpdateCommand(ID_SAVE));
+    EXPECT_FALSE(commands.OnUpdateCommand(ID_3DGRAPH_PROPERTIES));
+    EXPECT_FALSE(commands.OnUpdateCommand(57601));
+}
+
+TEST_F(DataViewCommandsTest, ADownloadTurnsOffTheGraphAndDataCommandsOnly) {
+    app.m_strCurrentFile = "C:\\data\\rec.kr9";
+    app.m_strSpectrumKind = "TOCTAVE";
+    EXPECT_TRUE(State(ID_VIEW_3DGRAPH).enabled);
+    EXPECT_TRUE(State(ID_DATA_PRESENT).enabled);
+    frame.m_bDownloading = TRUE;
+    EXPECT_FALSE(State(ID_VIEW_3DGRAPH).enabled);
+    EXPECT_FALSE(State(ID_DATA_PRESENT).enabled);
+    EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).enabled);
+    frame.m_bDownloading = FALSE;
+
+    app.m_strSpectrumKind = "SLM5";
+    EXPECT_FALSE(State(ID_VIEW_3DGRAPH).enabled);
+    EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).enabled);
+    app.m_strSpectrumKind = "-1";
+    EXPECT_FALSE(State(ID_VIEW_3DGRAPH).enabled);
+    EXPECT_FALSE(State(ID_VIEW_CROSS_REFERENCE).enabled);
+}
+
+TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {
+    app.m_strCurrentFile = "C:\\data\\rec.kr9";
+    app.m_strSpectrumKind = "OCTAVE";
+    frame.m_nChannelMode = 2;
+    EXPECT_TRUE(commands.OnCommand(ID_VIEW_CROSS_REFERENCE));
+    EXPECT_TRUE(commands.m_bCrossReference);
+    EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).checked);
+    EXPECT_FALSE(services.dataGraphShown);  // the view's update hid the graphs
+    commands.OnCommand(ID_VIEW_CROSS_REFERENCE);
+    EXPECT_FALSE(State(ID_VIEW_CROSS_REFERENCE).checked);
+
+    int saves = 0;
+    int properties = 0;
+    commands.SetWindows({[&] { ++saves; }, [&] { ++properties; }});
+    EXPECT_TRUE(commands.OnCommand(ID_SAVE));
+    EXPECT_TRUE(commands.OnCommand(ID_3DGRAPH_PROPERTIES));
+    EXPECT_TRUE(commands.OnCommand(ID_DATA_PRESENT));
+    EXPECT_FALSE(commands.OnCommand(57601));
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(properties, 1);
+    EXPECT_TRUE(CFrameDataViewCommands::IsDataViewCommand(ID_VIEW_3DGRAPH));
+    EXPECT_FALSE(CFrameDataViewCommands::IsDataViewCommand(32963));
+}

@@ -1,0 +1,99 @@
+#pragma once
+// A main view with its frame and application, whose neighbours record what the view asked of
+// them.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "support/test_env.h"
+
+namespace viewtest {
+
+class RecordingViewServices : public ViewServices {
+public:
+    CInstrStatus& CurrentSetup() override { return setup; }
+    void SetCrossReference(BOOL on) override { crossReference = on; }
+    void ClearMenuState() override { calls.push_back("ClearMenuState"); }
+    int SelectedPage() const override { return page; }
+    int RecordsPerPage() const override { return recordsPerPage; }
+    bool AbsoluteTimes() const override { return absoluteTimes; }
+    std::string FormatSampleTime(int row) override { return "sample " + std::to_string(row); }
+    std::vector<std::string> EqualLoudnessLevels() const override { return levels; }
+    std::string RecordStatusText(int kind, int row) const override {
+        return "status " + std::to_string(kind) + "/" + std::to_string(row);
+    }
+    std::string SetupBlock() const override { return block; }
+    bool LoadingRecording() const override { return loading; }
+    double ScheduleRepeatDays() const override { return repeatDays; }
+    double ScheduleAcquisitionDays() const override { return acquisitionDays; }
+    void ShowNavigator(bool show) override { navigator = show; }
+    void ShowGraphLegend() override { calls.push_back("ShowGraphLegend"); }
+    void HideDemoWindows() override { calls.push_back("HideDemoWindows"); }
+    void UpdateAudioLabelWindow() override { calls.push_back("UpdateAudioLabelWindow"); }
+    void OpenDataFile(const std::string& path, int first, int last) override {
+        opened.emplace_back(path, first, last);
+    }
+    std::vector<unsigned> CreateDataGraph(CKX9MonitorView&, const DataGraphSetup& setup) override {
+        graphSetups.push_back(setup);
+        return {11, 12, 13, 14, 15, 16};
+    }
+    bool HasGraphWindow(ViewGraph) const override { return hasGraphs; }
+    void ShowGraphWindow(ViewGraph graph, bool show) override {
+        (graph == ViewGraph::Data ? dataGraphShown : secondGraphShown) = show;
+    }
+    void FitDataGraph() override { calls.push_back("FitDataGraph"); }
+    void DeleteGraphWindows() override { calls.push_back("DeleteGraphWindows"); }
+    BOOL InitBandChart(CKX9MonitorView&, int id) override {
+        charts.push_back(id);
+        return chartsWork;
+    }
+    void Init3DChart(const Chart3DSetup& setup) override { chart3d.push_back(setup); }
+    void ShowSpectrumGraph(const std::string& text) override { spectra.push_back(text); }
+    void RefreshGraphWindows() override { calls.push_back("RefreshGraphWindows"); }
+
+    CInstrStatus setup;
+    BOOL crossReference = FALSE;
+    int page = 0;
+    int recordsPerPage = 0;
+    bool absoluteTimes = false;
+    std::vector<std::string> levels;
+    std::string block;
+    bool loading = false;
+    double repeatDays = 0;
+    double acquisitionDays = 0;
+    bool navigator = false;
+    bool hasGraphs = false;
+    bool chartsWork = true;
+    bool dataGraphShown = true;
+    bool secondGraphShown = true;
+    std::vector<std::string> calls;
+    std::vector<std::tuple<std::string, int, int>> opened;
+    std::vector<DataGraphSetup> graphSetups;
+    std::vector<int> charts;
+    std::vector<Chart3DSetup> chart3d;
+    std::vector<std::string> spectra;
+};
+
+class ViewTest : public ::testing::Test {
+protected:
+    ViewTest() {
+        app.m_strProgramDir = folder.Path();
+        view.SetServices(&services);
+    }
+    ~ViewTest() override { view.SetServices(nullptr); }
+
+    testenv::ScratchFolder folder;
+    testenv::TestOperator op;
+    CKX9MonitorApp app;
+    CMainFrame frame;
+    RecordingViewServices services;
+    CKX9MonitorView view;
+};
+
+}  // namespace viewtest

@@ -1,0 +1,293 @@
+// The texts of the main view's lists: the column sets by recording kind, the parameter display
+// names, the parameter list of a stored setup and the data list's cells.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/data_list_texts.h"
+#include "app/setup_texts.h"
+#include "link/instr_status.h"
+
+namespace {
+
+std::vector<std::string> Headings(const std::vector<ui::ListColumn>& columns) {
+    std::vector<std::string> headings;
+    for (const ui::ListColumn& column : columns)
+        headings.push_back(column.heading);
+    return headings;
+}
+
+CInstrStatus MeterSetup(const std::string& model) {
+    CInstrStatus setup;
+    setup.m_strModel = model;
+    setup.m_strSlm1Param = "Leq:A";
+    setup.m_strSlm2Param = "LFmx:A";
+    setup.m_strSlm3Param = "Lpk:C";
+    setup.m_strSlm4Param = "LSmn:A";
+    setup.m_strSlm5Param = "L1";
+    setup.m_strProfileParam = "LAFp";
+    setup.m_strSpectAuxWeighting = "LAeq";
+    return setup;
+}
+
+// A stored setup block: field k holds `fields[k]`, blank padded to 11 characters.
+std::string Block(const std::vector<std::pair<int, std::string>>& fields) {
+    std::string block(500, ' ');
+    for (const auto& [field, text] : fields)
+        block.replace(field * kSetupFieldWidth, text.size(), text);
+    return block;
+}
+
+void PutWord(std::vector<unsigned char>& buffer, long long word, unsigned value) {
+    buffer[20 + 2 * word] = value & 0xFF;
+    buffer[21 + 2 * word] = (value >> 8) & 0xFF;
+}
+
+}  // namespace
+
+TEST(DataListColumnsTest, EachKindHasItsColumns) {
+    const CInstrStatus qs4060 = MeterSetup("QS4060_rn0$1");
+    const CInstrStatus qs4160 = MeterSetup("QS4160_L0$1");
+    EXPECT_EQ(Headings(DataListColumns(kSoundLevelMeter, qs4060)),
+              (std::vector<std::string>{"Time (hh:mm:ss)", "Leq:A", "LFmx:A", "Lpk:C", "Status"}));
+    EXPECT_EQ(Headings(DataListColumns(kSoundLevelMeter, qs4160)),
+              (std::vector<std::string>{"Time (hh:mm:ss)", "Leq:A", "LFmx:A", "Lpk:C", "LSmn:A",
+                                        "L1", "Status"}));
+    EXPECT_EQ(DataListColumns(kSoundLevelMeter, qs4060)[0].width, 100);
+    EXPECT_EQ(DataListColumns(kSoundLevelMeter, qs4060)[1].width, 80);
+    EXPECT_EQ(Headings(DataListColumns(kProfile, qs4060)),
+              (std::vector<std::string>{"Time (hh:mm:ss)", "LAFmx", "Status"}));
+    EXPECT_EQ(Headings(DataListColumns(kProfile, qs4160))[1], "LAFp");
+
+    const auto octave = DataListColumns(kOctave, qs4160);
+    ASSERT_EQ(octave.size(), 14u);
+    EXPECT_EQ(octave[1].heading, "16");
+    EXPECT_EQ(octave[11].heading, "16k");
+    EXPECT_EQ(octave[12].heading, "LAeq");
+    EXPECT_EQ(octave[13].heading, "Status");
+    EXPECT_EQ(octave[13].width, 50);
+
+    const auto third = DataListColumns(kThirdOctave, MeterSetup("QS4060_c"));
+    ASSERT_EQ(third.size(), 35u);
+    EXPECT_EQ(third[1].heading, "*16");
+    EXPECT_EQ(third[2].heading, "*20");
+    EXPECT_EQ(third[3].heading, "25");
+    EXPECT_EQ(third[19].heading, "1k");
+    EXPECT_EQ(third[31].heading, "*16k");
+    EXPECT_EQ(third[32].heading, "*20k");
+    EXPECT_EQ(third[34].heading, "Status");
+    EXPECT_TRUE(DataListColumns(-1, qs4060).empty());
+    EXPECT_TRUE(DataListColumns(4, qs4060).empty());
+}
+
+TEST(ParameterNameTest, CodesBecomeTheMetersDisplayNames) {
+    CInstrStatus setup;
+    setup.m_strPerc2Level = "10.0 %";
+    EXPECT_EQ(ParameterDisplayName("Leq:LIN", setup), "LZeq");
+    EXPECT_EQ(ParameterDisplayName("LFmx:A", setup), "LAFmax");
+    EXPECT_EQ(ParameterDisplayName("Leq", setup), "Leq");
+    EXPECT_EQ(ParameterDisplayName("OL", setup), "OL");
+    EXPECT_EQ(ParameterDisplayName("LeqS:C", setup), "LCeqS");
+    EXPECT_EQ(ParameterDisplayName("Lpkmx:C", setup), "LCpkmax");
+    EXPECT_EQ(ParameterDisplayName("LOeqI:A", setup), "LeqOctA(Inst)");
+    EXPECT_EQ(ParameterDisplayName("LTOSmn:LIN", setup), "LSminTOctZ");
+    EXPECT_EQ(ParameterDisplayName("Lav4", setup), "Lav,4");
+    EXPECT_EQ(ParameterDisplayName("Lep,d", setup), "LEP,d");
+    EXPECT_EQ(ParameterDisplayName("Dose,d", setup), "Dose,d");
+    EXPECT_EQ(ParameterDisplayName("L2", setup), "L10.0");
+    EXPECT_EQ(ParameterDisplayName("L2:A", setup), "L10.0");
+    EXPECT_EQ(ParameterDisplayName("Lxyz:A", setup), "LxyzA");
+    EXPECT_EQ(ParameterDisplayName("", setup), "");
+}
+
+TEST(SetupTextTest, AQS4160SetupGivesEveryLineAndRefreshesTheCurrentValues) {
+    CInstrStatus current = MeterSetup("QS4160_L0$1");
+    const std::string block =
+        Block({{0, "STORED"}, {1, "12345"},      {2, "V1.2"},     {3, "MK224"}, {4, "FF"},
+               {5, "9876"},   {6, "2024/05/01"}, {7, "10:20:30"}, {8, "4MB"},   {9, "OFF"},
+               {10, "LINE"},  {11, "ON"},        {12, "38.4k"},   {13, "20dB"}, {14, "0.25s"},
+               {15, "1s"},    {16, "MM:05"},     {17, "NO"},      {18, "3"},    {19, "85"},
+               {20, "80"},    {21, "140"},       {22, "10.0"},    {23, "50.0"}, {24, "90.0"},
+               {25, "95.0"},  {26, "Leq:A"},     {32, "LAeq"},    {33, "MAX"},  {34, "EXP"},
+               {35, "A"},     {36, "ON"},        {37, "94.0"},    {38, "YES"},  {39, "FREE"},
+               {40, "OFF"},   {41, "25"},        {44, "MULTI"}});
+    const std::vector<std::string> lines = BuildSetupLines(block, current);
+    const std::vector<std::string> expected = {
+        "Model: QS4160_L0$1",     "Ser.Num: 12345",         "Soft.Ver.: V1.2",
+        "Mic.Model: MK224",       "Mic.Type: FF",           "Mic.Num: 9876",
+        "Instr.Date: 2024/05/01", "Instr.Time: 10:20:30",   "Mem.Size: 4MB",
+        "Auto Off: OFF",          "In Channel: LINE",       "DA Output: ON",
+        "Baudrate: 38.4k",        "In. Gain: 20dB",         "Profile Time: 0.25s",
+        "Spectrum Time: 1s",      "Integration Time: 05 m", "Integr.Mode: MULTI",
+        "Erase Time: NO",         "Exch.Rate: 3 dB",
+        "Dose Thr: 80 dB",  // the dose threshold's own field, after the criterion level's
+        "Crit.Lev: 85 dB",        "Ovl.Lev: 140 dB",        "1 Perc.Lev: 10.0 %",
+        "2 Perc.Lev: 50.0 %",     "3 Perc.Lev: 90.0 %",     "4 Perc.Lev: 95.0 %",
+        "Spect.Aux.Pond: LAeq",   "Spect.Type: MAX",        "Spect.Mean.: EXP",
+        "Spect.Mean.Weight: A",   "Spect.Shift: ON",        "Cal.Lev: 94.0",
+        "Wind Shield: YES",       "Acoustic field: FREE",   "Ambiental Curr.: OFF",
+        "Mic.Temp.Corr: 25",
+    };
+    EXPECT_EQ(lines, expected);
+    // The record processors read the date and time from the 13th character on.
+    EXPECT_EQ(current.m_strDate, "Instr.Date: 2024/05/01");
+    EXPECT_EQ(current.m_strTime, "Instr.Time: 10:20:30");
+    EXPECT_EQ(current.m_strInputGain, "20dB");
+    EXPECT_EQ(current.m_strProfileTime, "0.25s");
+    EXPECT_EQ(current.m_strProfileSpectrumTime, "1s");
+    EXPECT_EQ(current.m_strIntegrationTime, "05 m");
+    EXPECT_EQ(current.m_strIntegrationMode, "MULTI");
+    EXPECT_EQ(current.m_strPerc1Level, "10.0 %");
+    EXPECT_EQ(current.m_strPerc4Level, "95.0 %");
+    EXPECT_EQ(current.m_strSpectMeanWeighting, "A");
+    EXPECT_EQ(current.m_strHalfBandShift, "ON");
+    EXPECT_EQ(current.m_strModel, "QS4160_L0$1");  // the stored model is not taken
+    EXPECT_EQ(current.m_strSerialNumber, "");
+}
+
+TEST(SetupTextTest, OtherModelsGetTheirFixedLinesAndAShortBlockGivesEmptyTexts) {
+    CInstrStatus current = MeterSetup("QS4060_rn0$1");
+    const std::vector<std::string> lines =
+        BuildSetupLines(Block({{10, "LINE"}, {15, "1s"}, {16, "SS:10"}, {35, "A"}}), current);
+    ASSERT_EQ(lines.size(), 34u);
+    EXPECT_EQ(lines[10], "In Channel: MIC");
+    EXPECT_EQ(lines[11], "DA Output: OFF");
+    EXPECT_EQ(lines[14], "Profile Time: 0.125s");
+    EXPECT_EQ(lines[15], "Spectrum Time: 0.5s");
+    EXPECT_EQ(lines[16], "Integration Time: 10 s");
+    EXPECT_EQ(lines[17], "Integr.Mode: ");
+    EXPECT_EQ(lines[28], "Spect.Type: AVG");
+    EXPECT_EQ(lines[29], "Spect.Mean.: LIN");
+    EXPECT_EQ(lines[30], "Spect.Shift: OFF");
+    EXPECT_EQ(lines.back(), "Acoustic field: ");
+    EXPECT_EQ(current.m_strProfileSpectrumTime, "0.5");
+    EXPECT_EQ(current.m_strSpectMeanWeighting, "A");  // the value is kept without its line
+
+    CInstrStatus other = MeterSetup("QS4060");
+    const std::vector<std::string> bare = BuildSetupLines("12", other);
+    EXPECT_EQ(bare[1], "Ser.Num: ");
+    EXPECT_EQ(bare[6], "Instr.Date: ");
+}
+
+TEST(SetupTextTest, ScheduleDurationsRoundToTheSecondWithinADay) {
+    EXPECT_EQ(ScheduleDurationLine("Acq.Time", 5400.5 / 86400.0), "Acq.Time: 1h-30m-1s");
+    EXPECT_EQ(ScheduleDurationLine("Repeat.Time", 25.0 / 24.0), "Repeat.Time: 1h-0m-0s");
+    EXPECT_EQ(ScheduleDurationLine("Acq.Time", 0.0), "Acq.Time: 0h-0m-0s");
+}
+
+TEST(DataListCellTest, SpectrumRecordsShowTheirPackedTimeLevelsAndStatus) {
+    std::vector<unsigned char> buffer(20 + 2 * 34 * 3, 0);
+    PutWord(buffer, 34 + 0, (10u << 12) | (20u << 6) | 30u);
+    PutWord(buffer, 34 + 5, 945);
+    PutWord(buffer, 34 + 6, 65436);
+    DataListSource source;
+    source.kind = kThirdOctave;
+    source.buffer = buffer;
+    source.recordStatus = [](int row) { return "S" + std::to_string(row); };
+    EXPECT_EQ(DataListCellText(source, 1, 0), "10:20:30");
+    EXPECT_EQ(DataListCellText(source, 1, 5), "94.5");
+    EXPECT_EQ(DataListCellText(source, 1, 6), "---");
+    EXPECT_EQ(DataListCellText(source, 1, 33), "0.0");
+    EXPECT_EQ(DataListCellText(source, 1, 34), "S1");
+    EXPECT_EQ(DataListCellText(source, 1, 35), "");
+    // Past the loaded data nothing is read.
+    EXPECT_EQ(DataListCellText(source, 3, 0), "");
+    EXPECT_EQ(DataListCellText(source, 2, 33), "0.0");
+    EXPECT_EQ(DataListCellText(source, 100000, 5), "");
+    EXPECT_EQ(DataListCellText(source, 2147483647, 33), "");
+
+    source.kind = kOctave;
+    EXPECT_EQ(DataListCellText(source, 0, 13), "S0");
+    EXPECT_EQ(DataListCellText(source, 0, 12), "0.0");
+}
+
+TEST(DataListCellTest, LevelRecordsCountTwoPerSecondAndMarkTheEndOfEachInterval) {
+    std::vector<unsigned char> buffer(20 + 2 * 6 * 10, 0);
+    PutWord(buffer, 6 * 2 + 3, 1012);
+    PutWord(buffer, 6 * 2 + 5, 800);
+    DataListSource source;
+    source.kind = kSoundLevelMeter;
+    source.model = "QS4060_rn0$1";
+    source.buffer = buffer;
+    source.integrationTime = "1 s";
+    EXPECT_EQ(DataListCellText(source, 0, 0), "00:00:00");
+    EXPECT_EQ(DataListCellText(source, 1, 0), "00:00:01");
+    EXPECT_EQ(DataListCellText(source, 3, 0), "00:00:02");
+    EXPECT_EQ(DataListCellText(source, 2, 3), "101.2");
+    EXPECT_EQ(DataListCellText(source, 2, 5), "");  // QS4060: three levels, then the status
+    std::vector<std::string> marks;
+    for (int row = 0; row < 6; ++row)
+        marks.push_back(DataListCellText(source, row, 4));
+    EXPECT_EQ(marks, (std::vector<std::string>{"", "LAST", "", "LAST", "", "LAST"}));
+
+    source.model = "QS4160_L";
+    EXPECT_EQ(DataListCellText(source, 2, 5), "80.0");
+    EXPECT_EQ(DataListCellText(source, 1, 6), "LAST");
+
+    // The page's first record sets the count: page 2 of 7201 records starts at 2:00:01.
+    source.selectedPage = 2;
+    source.recordsPerPage = 7201;
+    source.integrationTime = "1 m";
+    EXPECT_EQ(DataListCellText(source, 0, 0), "02:00:01");
+    EXPECT_EQ(DataListCellText(source, 117, 6), "LAST");
+    EXPECT_EQ(DataListCellText(source, 118, 6), "");
+
+    // An interval of nothing marks nothing, and divides by nothing.
+    for (const char* none : {"0", "-1", "", "SS:10"}) {
+        source.integrationTime = none;
+        EXPECT_EQ(DataListCellText(source, 117, 6), "") << none;
+    }
+}
+
+TEST(DataListCellTest, ProfileValuesComeInGroupsAtTheProfileRate) {
+    std::vector<unsigned char> buffer(20 + 2 * 40, 0);
+    PutWord(buffer, 7, 655);  // 0.125 s: row 5 = group 1, value 1
+    PutWord(buffer, 4, 700);  // 0.25 s: row 2 = group 1, value 0
+    PutWord(buffer, 9, 650);  // other: row 4 = word 9
+    DataListSource source;
+    source.kind = kProfile;
+    source.buffer = buffer;
+    source.profileTime = "0.125s";
+    source.integrationTime = "1 s";
+    EXPECT_EQ(DataListCellText(source, 5, 1), "65.5");
+    EXPECT_EQ(DataListCellText(source, 3, 0), "00:00:00");
+    EXPECT_EQ(DataListCellText(source, 4, 0), "00:00:01");
+    EXPECT_EQ(DataListCellText(source, 7, 2), "LAST");
+    EXPECT_EQ(DataListCellText(source, 8, 2), "");
+    source.profileTime = "0.25s";
+    EXPECT_EQ(DataListCellText(source, 2, 1), "70.0");
+    EXPECT_EQ(DataListCellText(source, 3, 2), "LAST");
+    source.profileTime = "1s";
+    EXPECT_EQ(DataListCellText(source, 4, 1), "65.0");
+    EXPECT_EQ(DataListCellText(source, 1, 0), "00:00:01");
+    EXPECT_EQ(DataListCellText(source, 1, 3), "");
+}
+
+TEST(DataListCellTest, AbsoluteTimesStartAtTheInstrumentClockOrComeFromTheScheduler) {
+    std::vector<unsigned char> buffer(200, 0);
+    DataListSource source;
+    source.kind = kSoundLevelMeter;
+    source.buffer = buffer;
+    source.absoluteTimes = true;
+    source.instrumentDate = "Instr.Date: 2024/05/01";
+    source.instrumentTime = "Instr.Time: 23:59:59";
+    EXPECT_EQ(DataListCellText(source, 3, 0), "2024/05/02 00:00:01");
+    source.instrumentDate = "2024/05/01";
+    source.instrumentTime = "10:00:00";
+    EXPECT_EQ(DataListCellText(source, 1, 0), "2024/05/01 10:00:01");
+    source.instrumentDate = "-1";
+    EXPECT_EQ(DataListCellText(source, 1, 0), "00:00:01");
+    source.schedulerMode = true;
+    source.sampleTime = [](int row) { return "at " + std::to_string(row); };
+    EXPECT_EQ(DataListCellText(source, 4, 0), "at 4");
+}
+
+TEST(DataListCellTest, TheEqualLoudnessRowShowsOneLevelPerBand) {
+    const std::vector<std::string> levels = {"62.34", "58"};
+    EXPECT_EQ(IsophoneCellText(0, levels), "");
+    EXPECT_EQ(IsophoneCellText(1, levels), "ISOPHONE");
+    EXPECT_EQ(IsophoneCellText(2, levels), "[62.3]");
+    EXPECT_EQ(IsophoneCellText(3, levels), "[58.0]");
+    EXPECT_EQ(IsophoneCellText(4, levels), "");
+    EXPECT_EQ(IsophoneCellText(31, std::vector<std::string>(40, "1")), "");
+}
