@@ -3,7 +3,6 @@
 #include "cipher/enciphered_command.h"
 #include "cipher/key_files.h"
 #include "link/serial.h"
-#include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -147,8 +146,9 @@ bool KeyInitialisation::LoadKeyData(const Texts& texts, Meter meter, const std::
                                 MB_ICONSTOP);
         return false;
     }
+    // The reference meters' key file stays: without it no reference meter could be initialised
+    // again while the network is away, this verification's included.
     Load(bench, ReadKeyFields(*search.fields));
-    platform::RemoveFile(m_keys.ProgramPath(kLocalKeyFile));
     return true;
 }
 

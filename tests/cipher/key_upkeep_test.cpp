@@ -264,8 +264,8 @@ TEST_F(KeyUpkeepTest, OfflineTheInstrumentUnderTestMustBeBooked) {
     op.ExpectBox("Connessione di rete assente.\nE' possibile effetuare la verifica periodica solo");
     EXPECT_TRUE(sut.InitTargetCrypt());
     EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
-    // As it always did, a booked match deletes the reference meters' key file.
-    EXPECT_FALSE(platform::FileExists(folder.File("msvcrt60.dll")));
+    // The reference meters' key file is still there for them.
+    EXPECT_EQ(folder.Read("msvcrt60.dll"), "R100;1\n");
 
     // Without the booking file the reset still goes ahead, from the key data held: it brings
     // a meter that fell out of step back.
