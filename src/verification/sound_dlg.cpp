@@ -89,7 +89,7 @@ BOOL CSoundDlg::Create() {
     if (m_window)
         return TRUE;
     m_window = std::make_unique<verification::HookedDialog>(verification::HookedDialog::Hooks{
-        [this] { OnShown(); }, nullptr, [this] { OnCancel(); }, [this] { OnCancel(); }});
+        [this] { OnShown(); }, nullptr, [] {}, [this] { OnCancel(); }});
     BuildWindow(*m_window);
     SyncWindow();
     // The application's long waits and the reads that had to wait are logged here now.

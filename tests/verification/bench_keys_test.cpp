@@ -146,10 +146,10 @@ TEST_F(BenchTest, AlignmentLeavesTheInstrumentStoppedWithFreshKeys) {
     std::string acquisition;
     targetMeter.Modify([&](simmeter::MeterState& state) { acquisition = state.acquisition; });
     EXPECT_EQ(acquisition, "STOP");
-    const Strings lines = targetMeter.Lines();
-    ASSERT_GE(lines.size(), 5u);
-    EXPECT_EQ(Strings(lines.begin(), lines.begin() + 5),
-              (Strings{"STT:ACQ:RUN", "STT:ACQ:?", "STT:ACQ:STOP", "STT:ACQ:?", "STT:ACQ:?"}));
+    Strings lines = targetMeter.Lines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(Strings(lines.begin(), lines.begin() + 4),
+              (Strings{"STT:ACQ:RUN", "STT:ACQ:?", "STT:ACQ:STOP", "STT:ACQ:?"}));
     EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
     EXPECT_EQ(host.instrLog.back(), "DUT: Allineamento chiavi OK");
     EXPECT_EQ(SavedRecord(Meter::Target).m_strSerialNumber, kTargetSerial);
@@ -194,8 +194,9 @@ TEST_F(BenchTest, CountersSurviveARestartOfTheBench) {
     // ... and so resets the keys before its first reading.
     EXPECT_EQ(again.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"),
               "00:00:00   94.0 - 94.0 - 94.0 -         ");
-    EXPECT_EQ(targetKeys->Frames().back().command, "GETVAL_RND_0945");
-    EXPECT_TRUE(std::any_of(targetKeys->Frames().begin(), targetKeys->Frames().end(),
+    const auto frames = targetKeys->Frames();
+    EXPECT_EQ(frames.back().command, "GETVAL_RND_0945");
+    EXPECT_TRUE(std::any_of(frames.begin(), frames.end(),
                             [](const auto& frame) { return frame.resetKey; }));
     EXPECT_EQ(SavedRecord(Meter::Target).m_nErrorCount, 0);
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -35,6 +36,7 @@ inline constexpr const char* kRefSerial = "R100";
 inline constexpr const char* kTargetSerial = "T200";
 inline constexpr int kRefCom = 3;
 inline constexpr int kTargetCom = 4;
+inline constexpr unsigned kShortestWaitMs = 2000;
 
 class RecordingFeedback : public web::WaitFeedback {
 public:
@@ -62,7 +64,9 @@ public:
         waits.push_back(ms);
         if (onWait)
             onWait(ms);
-        platform::EventLoop::Wait(ms, &abortWait);
+        // With the clock this fast a 250 ms wait is a few real milliseconds, shorter than a
+        // busy machine may take to let the simulated meter answer.
+        platform::EventLoop::Wait(std::max(ms, kShortestWaitMs), &abortWait);
     }
     void RequestAbortWait() override {
         abortWait = 1;
