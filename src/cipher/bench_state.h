@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "cipher/key_data.h"
 #include "cipher/meter_cipher.h"
 
 namespace cipher {
@@ -25,6 +26,8 @@ enum class Meter { Reference, Target };
 
 struct BenchMeter {
     MeterCipher cipher;
+    // The key data last loaded into the cipher; every key reset starts again from it.
+    KeyData keyData;
     // Serial number of the connected meter, set when it is identified.
     std::string serialNumber;
     // Failed enciphered exchanges ("Key" in the logs).

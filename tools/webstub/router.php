@@ -2,7 +2,8 @@
 // Stand-in for the web service, run by PHP's built-in server:
 //     KX9_WEBSTUB_STATE=<folder> php -S 127.0.0.1:<port> router.php
 // It keeps no state of its own: tests steer it through files in the state folder.
-//   files/<path>        served by GET; <path> has its doubled slashes folded ("a/b.txt")
+//   files/<path>        served by GET; <path> has its doubled slashes folded ("a/b.txt");
+//                       the meters' key files are files/qs4060krtn_vp/hash_keys/<serial>hash.txt
 //   auth                "user:password"; downloads then need that Basic authentication
 //   faults              lines "<target> <fault> [argument]"; <target> is a folded path or its
 //                       last part ("log_user.php"); the faults are listed in lib/stub.php
@@ -45,7 +46,8 @@ if (isset($faults['empty'])) {
 }
 
 if ($_SERVER['REQUEST_METHOD'] === 'GET') {
-    $stub->serveDownload($path, isset($faults['truncate']));
+    $stub->serveDownload($path, isset($faults['truncate']),
+        isset($faults['changes']) ? (int)$faults['changes'] : null);
     return true;
 }
 

@@ -222,6 +222,19 @@ void WebStub::ServeFile(const std::string& remotePath, const std::string& conten
     WriteState("files/" + folded, content);
 }
 
+void WebStub::ServeKeyFile(const std::string& serial, const std::string& keyText) const {
+    ServeFile("//qs4060krtn_vp//hash_keys//" + serial + "hash.txt", keyText);
+}
+
+void WebStub::ChangeFileAfter(const std::string& remotePath, int after,
+                              const std::string& content) const {
+    ServeFile(remotePath + ".changed", content);
+    std::string folded = FoldPath(remotePath);
+    if (!folded.empty() && folded.front() == '/')
+        folded.erase(0, 1);
+    AddFault(folded, "changes " + std::to_string(after));
+}
+
 void WebStub::RequireBasicAuth(const std::string& user, const std::string& password) const {
     WriteState("auth", user + ":" + password);
 }

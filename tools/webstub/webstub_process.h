@@ -57,6 +57,11 @@ public:
 
     // A file for GET at this remote path (doubled slashes allowed).
     void ServeFile(const std::string& remotePath, const std::string& content) const;
+    // The key file of a meter, as the bench downloads it.
+    void ServeKeyFile(const std::string& serial, const std::string& keyText) const;
+    // From the (after+1)-th download on, the file at this path reads `content` instead.
+    void ChangeFileAfter(const std::string& remotePath, int after,
+                         const std::string& content) const;
     void RequireBasicAuth(const std::string& user, const std::string& password) const;
     // One fault line, as "status 404" or "busy 5", for a script or path (see lib/stub.php).
     void AddFault(const std::string& target, const std::string& fault) const;

@@ -12,6 +12,7 @@
 //   preamble        lines before the key line
 //   trailer         lines after the key line
 //   crlf            reply lines end in CR LF
+//   changes <n>     a download serves files/<path>.changed once it was served n times
 final class Stub
 {
     private string $state;
@@ -164,7 +165,7 @@ final class Stub
         $this->send(implode($end, $lines) . $end, isset($faults['truncate']));
     }
 
-    public function serveDownload(string $path, bool $truncate): void
+    public function serveDownload(string $path, bool $truncate, ?int $changesAfter = null): void
     {
         $auth = $this->read('auth');
         if ($auth !== null) {
@@ -177,6 +178,9 @@ final class Stub
             }
         }
         $body = $this->read('files/' . $path);
+        if ($changesAfter !== null && !$this->countDown(str_replace('/', '_', $path) . '.changes', $changesAfter)) {
+            $body = $this->read('files/' . $path . '.changed');
+        }
         if ($body === null) {
             http_response_code(404);
             echo "Not found: $path\n";

@@ -1,0 +1,85 @@
+#include "cipher/key_alignment.h"
+
+#include "link/port_record.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+
+namespace cipher {
+
+namespace {
+
+constexpr unsigned kStatusWaitMs = 250;
+constexpr unsigned kRunningMs = 2000;
+constexpr const char* kStatusNotShown = "0";
+
+}  // namespace
+
+bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& keys,
+                     KeyInitialisation& initialisation) {
+    auto send = [&keys](const std::string& command, const std::string& expected) {
+        return keys.SendCommand(Meter::Target, command, "STT:ACQ:?", expected, kStatusWaitMs);
+    };
+    services.AddLog("DUT Allineamento chiavi...");
+
+    if (send("STT:ACQ:RUN", "RUN") == kStatusNotShown) {
+        services.AddLog("DUT: Verifica strumento run FALLITA");
+        platform::AfxMessageBox(
+            "DUT: Verifica strumento in RUN fallita.\nProvare manualmente premendo il tasto "
+            "RUN.\nPremere OK dopo aver eseguito");
+    } else {
+        services.AddLog("DUT: Verifica strumento run OK");
+        services.Wait(kRunningMs);
+        if (send("STT:ACQ:STOP", "STOP") == kStatusNotShown) {
+            platform::AfxMessageBox(
+                "DUT: Verifica strumento in STOP fallita.\nProvare manualmente premendo il tasto "
+                "STOP.\nPremere OK dopo aver eseguito");
+            services.AddLog("DUT: Verifica strumento run STOP fallita");
+        }
+    }
+
+    services.AddLog("Meas TARGET Cryp: Verifica strumento da verificare in stop");
+    if (send("", "STOP") == kStatusNotShown) {
+        services.AddLog("Meas target fCryp: Impostazione strumento da verificare in stop");
+        if (send("STT:ACQ:STOP", "STOP") == kStatusNotShown) {
+            services.AddLog("Impostazione fallita di strumento TARGET in STOP");
+            return false;
+        }
+    }
+
+    BenchMeter& target = bench.target;
+    PortRecord& record = keys.PortRecordOf(Meter::Target);
+    if (target.keyResets >= kAlignmentResetLimit) {
+        // Without a key exchange nothing says the keys are in step, whatever the error count.
+        services.AddLog(platform::Format(
+            "DUT  Instr: Superato massimo numero di tentativi di inizializzazione cifratura: "
+            "Rst_Key=%d , Key=%d",
+            target.keyResets, target.keyErrors));
+        platform::AfxMessageBox(
+            "DUT  Instr: Superato massimo numero di tentativi di inizializzazione "
+            "cifratura.\nContattare produttore della strumentazione.");
+        return false;
+    }
+    if (!initialisation.InitTargetCrypt()) {
+        platform::AfxMessageBox(
+            "DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore della "
+            "strumentazione;");
+        record.m_nErrorCount = target.keyErrors;
+        record.m_nResetCount = target.keyResets;
+        keys.SavePortIni();
+        services.AddLog(platform::Format("DUT instr -> init sequence FAILED: Rst_Key=%d , Key=%d",
+                                         target.keyResets, target.keyErrors));
+        return false;
+    }
+    target.keyErrors = 0;
+    target.keyResets = 0;
+    services.AddLog(platform::Format("InitTargetCryp OK: Rst_Key=%d , Key=%d", target.keyResets,
+                                     target.keyErrors));
+    record.m_strSerialNumber = target.serialNumber;
+    record.m_nErrorCount = 0;
+    record.m_nResetCount = 0;
+    keys.SavePortIni();
+    services.AddLog("DUT: Allineamento chiavi OK");
+    return true;
+}
+
+}  // namespace cipher

@@ -1,0 +1,21 @@
+#pragma once
+// Bringing the instrument under test and the bench into step before enciphered work outside a
+// verification test (the microphone replacement, the calibration-expiry update, a run's key
+// alignment): the meter must start and stop, is left stopped, and its keys are initialised
+// within the attempt limit, with the outcome recorded in its "port.ini" record.
+
+#include "cipher/bench_services.h"
+#include "cipher/bench_state.h"
+#include "cipher/key_initialisation.h"
+#include "cipher/key_services.h"
+
+namespace cipher {
+
+// The key-reset sends allowed before the alignment refuses to try again.
+inline constexpr int kAlignmentResetLimit = 4;
+
+// True only when a key reset and a new-key exchange were made with the meter just now.
+bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& keys,
+                     KeyInitialisation& initialisation);
+
+}  // namespace cipher

@@ -1,0 +1,48 @@
+#pragma once
+// Loading a meter's key data and bringing the meter into step with it: the key data comes from
+// the web service when the internet is reachable (downloaded twice and compared), otherwise
+// from the local key files; a key reset then restarts both sides from the key data and a
+// new-key exchange renews the keystream. The bench window's InitRefCrypt and InitTargetCrypt
+// forward here.
+
+#include <optional>
+#include <string>
+
+#include "cipher/bench_services.h"
+#include "cipher/bench_state.h"
+#include "cipher/enciphered_exchange.h"
+#include "cipher/key_services.h"
+
+namespace cipher {
+
+class KeyInitialisation {
+public:
+    KeyInitialisation(BenchState& bench, BenchServices& services, KeyServices& keys,
+                      EncipheredExchange& exchange);
+
+    // True only when the key reset and the new-key exchange both succeeded. They show their
+    // own boxes; the callers keep the counters and the port.ini records.
+    bool InitRefCrypt();
+    bool InitTargetCrypt();
+
+private:
+    struct Texts;
+    enum class ResetEnd { Done, Passo1, Passo2, Passo3, GiveUp };
+
+    bool Init(Meter meter);
+    // The downloaded key text (empty when offline); nothing when the initialisation ends here.
+    std::optional<std::string> DownloadKeyText(const Texts& texts, const std::string& serial);
+    // Loads the key data from the key text or the local files; false when it ends here.
+    bool LoadKeyData(const Texts& texts, Meter meter, const std::string& keyText);
+    void Load(BenchMeter& meter, const KeyData& key);
+    bool ResetKey(const Texts& texts, Meter meter);
+    ResetEnd TryReset(const Texts& texts, Meter meter, const std::string& frame, int challenge);
+    void Log(const std::string& text) { m_services.AddLog(text); }
+
+    BenchState& m_bench;
+    BenchServices& m_services;
+    KeyServices& m_keys;
+    EncipheredExchange& m_exchange;
+};
+
+}  // namespace cipher

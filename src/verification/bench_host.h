@@ -1,0 +1,77 @@
+#pragma once
+// What the verification bench needs of the application, the main frame and the main view.
+// The program's frame implements it; tests give their own. The bench never reaches the
+// application's objects any other way.
+
+#include <functional>
+#include <string>
+
+class CSerialMFC;
+struct PortRecord;
+
+namespace platform {
+class MessageTarget;
+}
+namespace web {
+class ServerDatabases;
+class WaitFeedback;
+}  // namespace web
+
+namespace verification {
+
+// What the instrument under test said of itself when it was identified.
+struct InstrumentIdentity {
+    std::string model;
+    std::string firmware;
+    std::string serial;
+    std::string micModel;
+    std::string micSerial;
+    bool operator==(const InstrumentIdentity&) const = default;
+};
+
+class BenchHost {
+public:
+    virtual ~BenchHost() = default;
+
+    // --- the application
+    // The message-pumping wait (CKX9MonitorApp::WaitWithMessages), program milliseconds.
+    virtual void WaitWithMessages(unsigned ms) = 0;
+    // Cuts the running wait short (CKX9MonitorApp::m_bAbortWait).
+    virtual void RequestAbortWait() = 0;
+    // Where the application's waits and the serial reads log while the bench window exists
+    // (CKX9MonitorApp::SetBenchLog); an empty function ends it.
+    virtual void SetBenchLog(std::function<void(const std::string&)> log) = 0;
+    // The program folder (CKX9MonitorApp::m_strProgramDir).
+    virtual std::string ProgramDir() = 0;
+    // The port records (CKX9MonitorApp::m_RefPort, m_TargetPort) and their file.
+    virtual PortRecord& RefPortRecord() = 0;
+    virtual PortRecord& TargetPortRecord() = 0;
+    // CKX9MonitorApp::SavePortIni with both records.
+    virtual void SavePortIni() = 0;
+
+    // --- the main view
+    // Whether the main view and its window exist.
+    virtual bool ViewPresent() = 0;
+    // The view's ports (CKX9MonitorView::m_RefSerial, m_TargetSerial); nullptr without a view.
+    virtual CSerialMFC* RefPort() = 0;
+    virtual CSerialMFC* TargetPort() = 0;
+
+    // --- the main frame
+    // The owner of the ports' listeners (the frame).
+    virtual platform::MessageTarget* PortOwner() = 0;
+    // CMainFrame::WriteInstrLog.
+    virtual void WriteInstrLog(const std::string& text) = 0;
+    // CMainFrame::m_strRefSerial.
+    virtual std::string RefSerial() = 0;
+    virtual void SetRefSerial(const std::string& serial) = 0;
+    // CMainFrame::m_strTargetModel, m_strTargetFirmware, m_strTargetSerial,
+    // m_strTargetMicModel, m_strTargetMicSerial.
+    virtual InstrumentIdentity TargetIdentity() = 0;
+    virtual void SetTargetIdentity(const InstrumentIdentity& identity) = 0;
+    // The frame's local databases: their web client and the internet flag.
+    virtual web::ServerDatabases& Databases() = 0;
+    // The frame's please-wait box (CMainFrame::m_TryConnDlg).
+    virtual web::WaitFeedback& PleaseWait() = 0;
+};
+
+}  // namespace verification

@@ -1,0 +1,59 @@
+#include "verification/hooked_dialog.h"
+
+#include <QCloseEvent>
+
+namespace verification {
+
+bool HookedDialog::event(QEvent* event) {
+    // The window deletes itself on this one; nothing of it may be touched afterwards.
+    if (event->type() == QEvent::DeferredDelete)
+        return QDialog::event(event);
+    ++m_depth;
+    const bool handled = QDialog::event(event);
+    --m_depth;
+    return handled;
+}
+
+void HookedDialog::accept() {
+    if (m_hooks.ok)
+        m_hooks.ok();
+    else
+        QDialog::accept();
+}
+
+void HookedDialog::reject() {
+    if (m_hooks.cancel)
+        m_hooks.cancel();
+    else
+        QDialog::reject();
+}
+
+void HookedDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_hooks.shown)
+        m_hooks.shown();
+}
+
+void HookedDialog::closeEvent(QCloseEvent* event) {
+    if (m_hooks.closing && !m_hooks.closing()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+QString ToQt(const std::string& latin1) {
+    QString text = QString::fromLatin1(latin1);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+std::string FromQt(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+QString IdName(int id) {
+    return QString::number(id);
+}
+
+}  // namespace verification

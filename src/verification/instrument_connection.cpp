@@ -1,0 +1,149 @@
+#include "verification/instrument_connection.h"
+
+#include "link/port_record.h"
+#include "link/serial_wnd.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+#include "verification/direct_exchange.h"
+
+namespace verification {
+
+namespace {
+
+constexpr unsigned kMonitorOffMs = 500;
+constexpr unsigned kReplyWaitMs = 1000;
+constexpr int kQueryAttempts = 3;
+constexpr int kPortQueueBytes = 2048;
+
+struct IdentityQuery {
+    const char* command;
+    const char* key;
+};
+constexpr IdentityQuery kModelQuery{"SET:INS:?", "SET:INSTR_MODEL:"};
+constexpr IdentityQuery kFirmwareQuery{"SET:INSTR_V:?", "SET:INSTR_VERSION:"};
+constexpr IdentityQuery kSerialQuery{"SET:INSTR_N:?", "SET:INSTR_NUMBER:"};
+constexpr IdentityQuery kMicModelQuery{"SET:MIC_M:?", "SET:MIC_MODEL:"};
+constexpr IdentityQuery kMicSerialQuery{"SET:MIC_N:?", "SET:MIC_NUMBER:"};
+
+// Opens the port afresh with the record's settings: a port left open by an earlier connect
+// may be another COM port than the record names now.
+bool OpenPort(BenchHost& host, CSerialMFC& port, const PortRecord& record) {
+    if (port.IsOpen())
+        port.Close();
+    const std::string device = record.m_nComPort < 10
+                                   ? platform::Format("COM%d", record.m_nComPort)
+                                   : platform::Format("\\\\.\\COM%d", record.m_nComPort);
+    if (port.Open(device, host.PortOwner(), 0, 0, kPortQueueBytes, kPortQueueBytes) !=
+        ERROR_SUCCESS)
+        return false;
+    const int baud = record.m_nBaudRate > 0 ? record.m_nBaudRate : kPortIniBaudRate;
+    if (port.Setup(baud, 8, CSerial::NoParity, CSerial::OneStopBit) != ERROR_SUCCESS) {
+        port.Close();
+        return false;
+    }
+    return true;
+}
+
+class Identifier {
+public:
+    Identifier(BenchHost& host, CSerialMFC& port) : m_host(host), m_port(port) {}
+
+    // Stops a monitoring meter's stream of records before asking it anything.
+    void Quiet() {
+        m_port.Link().receiveEnabled = FALSE;
+        m_port.Purge();
+        m_port.WriteString("STT:MON:OFF\r\n");
+        m_host.WaitWithMessages(kMonitorOffMs);
+        m_port.Purge();
+    }
+
+    // The value the meter gave; nothing when it gave no usable reply, or (keyRequired) a reply
+    // that is not the query's.
+    std::optional<std::string> Ask(const IdentityQuery& query, bool keyRequired = false) {
+        const DirectWait wait = [this](unsigned ms) {
+            m_host.WaitWithMessages(ms);
+            return true;
+        };
+        const auto reply =
+            ExchangeWithRetries(m_port, query.command, kReplyWaitMs, wait, kQueryAttempts);
+        if (!reply || (keyRequired && !platform::Contains(*reply, query.key)))
+            return std::nullopt;
+        return IdentityValue(*reply, query.key);
+    }
+
+private:
+    BenchHost& m_host;
+    CSerialMFC& m_port;
+};
+
+// Why the meter cannot serve the bench; empty when it can.
+std::string Refusal(const std::string& model, const std::string& firmware) {
+    if (model != kBenchModel)
+        return "ATTENZIONE:\nModello strumento non supportato: " + model +
+               "\nE' richiesto uno strumento " + kBenchModel + ".";
+    if (firmware.empty())
+        return "ATTENZIONE:\nVersione firmware dello strumento non riconosciuta.";
+    return std::string();
+}
+
+}  // namespace
+
+std::string IdentityValue(const std::string& reply, const std::string& key) {
+    const int at = platform::Find(reply, key);
+    const std::string value =
+        at < 0 ? reply : platform::Mid(reply, at + static_cast<int>(key.size()));
+    return CleanReply(value);
+}
+
+BOOL ConnectInstrumentUnderTest(BenchHost& host) {
+    CSerialMFC* port = host.TargetPort();
+    if (!port || !OpenPort(host, *port, host.TargetPortRecord()))
+        return FALSE;
+    Identifier identifier(host, *port);
+    identifier.Quiet();
+    const auto model = identifier.Ask(kModelQuery, true);
+    if (!model) {
+        port->Close();
+        return FALSE;
+    }
+    InstrumentIdentity identity;
+    identity.model = *model;
+    identity.firmware = identifier.Ask(kFirmwareQuery).value_or(std::string());
+    identity.serial = identifier.Ask(kSerialQuery).value_or(std::string());
+    identity.micModel = identifier.Ask(kMicModelQuery).value_or(std::string());
+    identity.micSerial = identifier.Ask(kMicSerialQuery).value_or(std::string());
+
+    std::string refusal = Refusal(identity.model, identity.firmware);
+    if (refusal.empty() && identity.serial.empty())
+        refusal = "ATTENZIONE:\nNumero di serie dello strumento da verificare non letto.";
+    if (!refusal.empty()) {
+        platform::AfxMessageBox(refusal, MB_ICONSTOP);
+        identity = InstrumentIdentity{};
+    }
+    host.SetTargetIdentity(identity);
+    return TRUE;
+}
+
+BOOL ConnectReferenceInstrument(BenchHost& host) {
+    CSerialMFC* port = host.RefPort();
+    if (!port || !OpenPort(host, *port, host.RefPortRecord()))
+        return FALSE;
+    Identifier identifier(host, *port);
+    identifier.Quiet();
+    const auto model = identifier.Ask(kModelQuery, true);
+    const auto firmware = model ? identifier.Ask(kFirmwareQuery) : std::nullopt;
+    const auto serial = firmware ? identifier.Ask(kSerialQuery) : std::nullopt;
+    if (!serial || serial->empty()) {
+        port->Close();
+        return FALSE;
+    }
+    if (const std::string refusal = Refusal(*model, *firmware); !refusal.empty()) {
+        platform::AfxMessageBox(refusal, MB_ICONSTOP);
+        port->Close();
+        return FALSE;
+    }
+    host.SetRefSerial(*serial);
+    return TRUE;
+}
+
+}  // namespace verification

@@ -1,0 +1,62 @@
+#include "verification/meter_commands.h"
+
+#include "link/serial.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+#include "verification/direct_exchange.h"
+
+namespace verification {
+
+namespace {
+
+constexpr const char* kFailed = "-1";
+
+// The prompts that stand for the start and stop of a meter the bench cannot command.
+std::string OperatorPrompt(const std::string& command) {
+    if (command == "STT:ACQ:RUN")
+        return "Avviare la misura sullo strumento da verificare.\nPremere OK";
+    if (command == "STT:ACQ:STOP")
+        return "Fermare la misura sullo strumento da verificare.\nPremere OK";
+    return std::string();
+}
+
+}  // namespace
+
+std::string SendMeterCommand(cipher::BenchState& bench, cipher::BenchServices& services,
+                             cipher::Meter meter, const std::string& command,
+                             const std::string& statusQuery, const std::string& expected,
+                             unsigned waitMs) {
+    if (meter == cipher::Meter::Target && !bench.targetRemoteControl) {
+        if (const std::string prompt = OperatorPrompt(command); !prompt.empty())
+            platform::AfxMessageBox(prompt);
+        return "1";
+    }
+    if (!services.WindowsPresent())
+        return kFailed;
+    CSerial* port = services.Port(meter);
+    if (!port || !port->IsOpen() || (command.empty() && statusQuery.empty()))
+        return kFailed;
+    const DirectWait wait = [&](unsigned ms) {
+        services.Wait(ms);
+        return !bench.abortRequested;
+    };
+
+    std::string reply;
+    if (!command.empty()) {
+        const auto answer = ExchangeWithRetries(*port, command, waitMs, wait, kCommandAttempts);
+        if (!answer)
+            return kFailed;
+        reply = *answer;
+    }
+    if (!expected.empty() || command.empty()) {
+        const auto status = ExchangeWithRetries(*port, statusQuery, waitMs, wait, kCommandAttempts);
+        if (!status)
+            return kFailed;
+        if (expected.empty())
+            return CleanReply(*status);
+        return platform::Contains(*status, expected) ? "1" : "0";
+    }
+    return CleanReply(reply);
+}
+
+}  // namespace verification

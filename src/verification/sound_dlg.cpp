@@ -1,0 +1,246 @@
+#include "verification/sound_dlg.h"
+
+#include "cipher/enciphered_exchange.h"
+#include "link/port_record.h"
+#include "link/serial_wnd.h"
+#include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/operator.h"
+#include "verification/hooked_dialog.h"
+#include "verification/instrument_connection.h"
+#include "verification/meter_commands.h"
+#include "web/server_databases.h"
+#include "web/service_paths.h"
+#include "web/wait_feedback.h"
+
+using cipher::Meter;
+
+namespace {
+
+constexpr unsigned kManualReadingStepMs = 200;
+
+size_t Index(Meter meter) {
+    return meter == Meter::Reference ? 0 : 1;
+}
+
+}  // namespace
+
+// The bench as the key work sees it, all through the window and its host.
+class CSoundDlg::Services : public cipher::BenchServices, public cipher::KeyServices {
+public:
+    explicit Services(CSoundDlg& dlg) : m_dlg(dlg) {}
+
+    void Wait(unsigned ms) override { m_dlg.m_host.WaitWithMessages(ms); }
+    void AddLog(const std::string& text) override { m_dlg.AddLog(text); }
+    bool WindowsPresent() override { return m_dlg.m_host.ViewPresent() && m_dlg.HasWindow(); }
+    CSerial* Port(Meter meter) override {
+        return meter == Meter::Reference ? m_dlg.m_host.RefPort() : m_dlg.m_host.TargetPort();
+    }
+    void ShowValue(Meter meter, int channel, const std::string& text) override {
+        m_dlg.ShowValue(meter, channel, text);
+    }
+    int Random() override { return m_dlg.m_random(); }
+
+    bool InternetAvailable() override { return m_dlg.m_host.Databases().m_bInternetAvailable != 0; }
+    std::string DownloadKeyText(const std::string& serial) override {
+        web::WebClient& client = m_dlg.m_host.Databases().Client();
+        // Only the text is used: the local file named here is not written.
+        return client.DownloadHttpFile(
+            client.SrvPath() + web::kHashKeysFolder + serial + web::kHashKeysSuffix,
+            ProgramPath("\\msvcrt60.dll"), false);
+    }
+    std::string DownloadError() override { return m_dlg.m_host.Databases().Client().HttpError(); }
+    std::string ProgramPath(const std::string& relative) override {
+        return platform::JoinPath(m_dlg.m_host.ProgramDir(), relative);
+    }
+    PortRecord& PortRecordOf(Meter meter) override {
+        return meter == Meter::Reference ? m_dlg.m_host.RefPortRecord()
+                                         : m_dlg.m_host.TargetPortRecord();
+    }
+    void SavePortIni() override { m_dlg.m_host.SavePortIni(); }
+    std::string SendCommand(Meter meter, const std::string& command, const std::string& statusQuery,
+                            const std::string& expected, unsigned waitMs) override {
+        return verification::SendMeterCommand(m_dlg.m_bench, *this, meter, command, statusQuery,
+                                              expected, waitMs);
+    }
+    cipher::ManualReadingEntry EnterManualReading(
+        const cipher::ManualReadingLabels& labels) override {
+        return m_dlg.EnterManualReading(labels);
+    }
+
+private:
+    CSoundDlg& m_dlg;
+};
+
+CSoundDlg::CSoundDlg(verification::BenchHost& host)
+    : m_host(host),
+      m_services(std::make_unique<Services>(*this)),
+      m_keys(m_bench, *m_services, *m_services),
+      m_random(cipher::StandardRandom),
+      m_self(std::make_shared<CSoundDlg*>(this)) {}
+
+CSoundDlg::~CSoundDlg() {
+    *m_self = nullptr;
+    DestroyWindow();
+}
+
+BOOL CSoundDlg::Create() {
+    if (m_window)
+        return TRUE;
+    m_window = std::make_unique<verification::HookedDialog>(verification::HookedDialog::Hooks{
+        [this] { OnShown(); }, nullptr, [] {}, [this] { OnCancel(); }});
+    BuildWindow(*m_window);
+    SyncWindow();
+    // The application's long waits and the reads that had to wait are logged here now.
+    m_host.SetBenchLog([this](const std::string& text) { AddLog(text); });
+    return TRUE;
+}
+
+BOOL CSoundDlg::DestroyWindow() {
+    if (!m_window)
+        return FALSE;
+    m_host.SetBenchLog(nullptr);
+    m_ManualReadingDlg.DestroyWindow();
+    std::unique_ptr<verification::HookedDialog> window = std::move(m_window);
+    window->Disown();
+    window->hide();
+    if (window->Busy())
+        window.release()->deleteLater();
+    return TRUE;
+}
+
+void CSoundDlg::ShowWindow(bool show) {
+    if (m_window)
+        m_window->setVisible(show);
+}
+
+bool CSoundDlg::IsWindowVisible() const {
+    return m_window && m_window->isVisible();
+}
+
+QDialog* CSoundDlg::Window() const {
+    return m_window.get();
+}
+
+void CSoundDlg::ShowDebugControls(bool debug) {
+    m_debugControls = debug;
+    SyncWindow();
+}
+
+void CSoundDlg::SetTargetSerial(const std::string& serial) {
+    m_bench.target.serialNumber = serial;
+    cipher::TakeRecordedCounters(m_bench.target, m_host.TargetPortRecord());
+}
+
+void CSoundDlg::AddLog(const std::string& text) {
+    // A serial read that waited on a listener thread logs too; the log is the window's.
+    if (!platform::IsUiThread()) {
+        platform::PostToUiThread([self = std::weak_ptr<CSoundDlg*>(m_self), text] {
+            if (auto alive = self.lock(); alive && *alive)
+                (*alive)->AddLog(text);
+        });
+        return;
+    }
+    m_host.WriteInstrLog(text);
+    m_eventLog.push_back(text);
+    while (m_eventLog.size() > kShownLogLines)
+        m_eventLog.pop_front();
+    AppendToLogControl(text);
+}
+
+std::string CSoundDlg::SendRefCommand(const std::string& command, const std::string& statusQuery,
+                                      const std::string& expected, unsigned waitMs) {
+    return m_services->SendCommand(Meter::Reference, command, statusQuery, expected, waitMs);
+}
+
+std::string CSoundDlg::SendTargetCommand(const std::string& command, const std::string& statusQuery,
+                                         const std::string& expected, unsigned waitMs) {
+    return m_services->SendCommand(Meter::Target, command, statusQuery, expected, waitMs);
+}
+
+std::string CSoundDlg::ValueText(Meter meter, int channel) const {
+    return m_values.at(Index(meter)).at(static_cast<size_t>(channel));
+}
+
+void CSoundDlg::ShowValue(Meter meter, int channel, const std::string& text) {
+    m_values.at(Index(meter)).at(static_cast<size_t>(channel)) = text;
+    SyncWindow();
+}
+
+void CSoundDlg::OnShown() {
+    if (!m_bFirstShow)
+        return;
+    m_bFirstShow = 0;
+    // Not inside the showing itself: the start-up asks the operator and waits.
+    platform::PostToUiThread([self = std::weak_ptr<CSoundDlg*>(m_self)] {
+        if (auto alive = self.lock(); alive && *alive && (*alive)->HasWindow())
+            (*alive)->RunStartup();
+    });
+}
+
+void CSoundDlg::OnCancel() {
+    if (m_bRunning) {
+        platform::AfxMessageBox(
+            "ATTENZIONE: Verifica in corso.\nInterrompere la verifica e riprovare.", MB_ICONSTOP);
+        return;
+    }
+    m_host.RequestAbortWait();
+    m_bFirstShow = 1;
+    ShowWindow(false);
+}
+
+bool CSoundDlg::RunStartup() {
+    if (m_bKeyAlignOnly)
+        return true;
+    platform::AfxMessageBox("Accendere strumentazione.", MB_ICONINFORMATION);
+    web::WaitFeedback& pleaseWait = m_host.PleaseWait();
+    pleaseWait.ShowPleaseWait("Connessione con lo strumento di riferimento...");
+    if (!verification::ConnectReferenceInstrument(m_host)) {
+        pleaseWait.HidePleaseWait();
+        AddLog("Connessione strumento di riferimento FALLITA");
+        platform::AfxMessageBox(
+            "Strumento di riferimento non risponde.\nVerificare impostazioni porta seriale.",
+            MB_ICONSTOP);
+        return false;
+    }
+    m_bench.reference.serialNumber = m_host.RefSerial();
+    cipher::TakeRecordedCounters(m_bench.reference, m_host.RefPortRecord());
+
+    pleaseWait.ShowPleaseWait("Connessione con lo strumento da verificare...");
+    const BOOL answered = verification::ConnectInstrumentUnderTest(m_host);
+    pleaseWait.HidePleaseWait();
+    if (!answered) {
+        AddLog("Connessione strumento da verificare FALLITA");
+        platform::AfxMessageBox(
+            "Fonometro da verificare non risponde.\nVerificare impostazioni porta seriale.");
+        return false;
+    }
+    const verification::InstrumentIdentity target = m_host.TargetIdentity();
+    if (target.model.empty())
+        return false;
+    SetTargetSerial(target.serial);
+    AddLog("Strumenti collegati: REF SN " + m_bench.reference.serialNumber + " DUT SN " +
+           target.serial);
+    return true;
+}
+
+cipher::ManualReadingEntry CSoundDlg::EnterManualReading(
+    const cipher::ManualReadingLabels& labels) {
+    CSet_VScale_Dlg& dlg = m_ManualReadingDlg;
+    if (!dlg.HasWindow()) {
+        dlg.Create();
+        dlg.m_strLabels = labels.labels;
+        dlg.ShowOverloadBox(labels.overloadShown);
+    }
+    dlg.ShowWindow(true);
+    // Nobody will answer once the program is ending or the bench window went away.
+    while (dlg.IsWindowVisible() && !platform::EventLoop::QuitPending() && HasWindow())
+        m_host.WaitWithMessages(kManualReadingStepMs);
+    cipher::ManualReadingEntry entry;
+    entry.values = dlg.m_strValues;
+    entry.overload = dlg.m_bOverload != 0;
+    entry.accepted = dlg.Accepted() && !dlg.IsWindowVisible();
+    dlg.DestroyWindow();
+    return entry;
+}

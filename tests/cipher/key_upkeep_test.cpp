@@ -1,0 +1,502 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cipher/bench_keys.h"
+#include "cipher/key_files.h"
+#include "cipher_responder.h"
+#include "key_test_support.h"
+#include "link/port_record.h"
+#include "link/serial.h"
+#include "platform/clock.h"
+#include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "sim_meter.h"
+#include "support/test_env.h"
+
+using namespace cipher;
+using simmeter::CipherResponder;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+constexpr const char* kRefSerial = "R100";
+constexpr const char* kTargetSerial = "T200";
+
+// The bench window as the key work sees it.
+class FakeBench : public BenchServices {
+public:
+    void Wait(unsigned ms) override {
+        waits.push_back(ms);
+        platform::EventLoop::Wait(ms);
+    }
+    void AddLog(const std::string& text) override { logs.push_back(text); }
+    bool WindowsPresent() override { return windows; }
+    CSerial* Port(Meter meter) override {
+        return meter == Meter::Reference ? referencePort : targetPort;
+    }
+    void ShowValue(Meter, int, const std::string&) override {}
+    int Random() override { return 945; }
+
+    std::vector<unsigned> waits;
+    Strings logs;
+    bool windows = true;
+    CSerial* referencePort = nullptr;
+    CSerial* targetPort = nullptr;
+};
+
+// Where the key data comes from, the port records and the bench's plain commands, scripted.
+class FakeKeys : public KeyServices {
+public:
+    explicit FakeKeys(std::string folder) : m_folder(std::move(folder)) {}
+
+    bool InternetAvailable() override { return internet; }
+    std::string DownloadKeyText(const std::string& serial) override {
+        downloadedSerials.push_back(serial);
+        if (downloads.empty())
+            return serverFiles.count(serial) ? serverFiles[serial] : "-1";
+        std::string text = downloads.front();
+        downloads.pop_front();
+        return text;
+    }
+    std::string DownloadError() override { return "Error 404"; }
+    std::string ProgramPath(const std::string& relative) override {
+        return platform::JoinPath(m_folder, relative);
+    }
+    PortRecord& PortRecordOf(Meter meter) override {
+        return meter == Meter::Reference ? reference : target;
+    }
+    void SavePortIni() override {
+        ++saves;
+        ::SavePortIni(ProgramPath("port.ini"), reference, target);
+    }
+    std::string SendCommand(Meter, const std::string& command, const std::string& query,
+                            const std::string& expected, unsigned) override {
+        commands.push_back(command + "|" + query + "|" + expected);
+        if (commandResults.empty())
+            return "1";
+        std::string result = commandResults.front();
+        commandResults.pop_front();
+        return result;
+    }
+    ManualReadingEntry EnterManualReading(const ManualReadingLabels& labels) override {
+        manualLabels.push_back(labels);
+        return manual;
+    }
+
+    bool internet = true;
+    std::map<std::string, std::string> serverFiles;
+    std::deque<std::string> downloads;  // served first, whatever the serial
+    Strings downloadedSerials;
+    PortRecord reference;
+    PortRecord target;
+    int saves = 0;
+    Strings commands;
+    std::deque<std::string> commandResults;
+    ManualReadingEntry manual;
+    std::vector<ManualReadingLabels> manualLabels;
+
+private:
+    std::string m_folder;
+};
+
+class KeyUpkeepTest : public ::testing::Test {
+protected:
+    KeyUpkeepTest() {
+        referenceKeys->InstallOn(referenceMeter);
+        targetKeys->InstallOn(targetMeter);
+        services.referencePort = &referencePort;
+        services.targetPort = &targetPort;
+        bench.reference.serialNumber = kRefSerial;
+        bench.target.serialNumber = kTargetSerial;
+        keys.serverFiles[kRefSerial] = keytest::KeyLine(kRefSerial, referenceKeyData) + "\r\n";
+        keys.serverFiles[kTargetSerial] = keytest::KeyLine(kTargetSerial, targetKeyData) + "\n";
+    }
+
+    void SetUp() override {
+        ASSERT_EQ(referencePort.Open(referenceMeter.SlavePath()), 0);
+        ASSERT_EQ(referencePort.Setup(38400), 0);
+        ASSERT_EQ(targetPort.Open(targetMeter.SlavePath()), 0);
+        ASSERT_EQ(targetPort.Setup(38400), 0);
+    }
+
+    bool InStep(const CipherResponder& meter, Meter which) {
+        const MeterCipher& ours = bench.Of(which).cipher;
+        const MeterCipher theirs = meter.Cipher();
+        return ours.StateBytes() == theirs.StateBytes() && ours.Keystream() == theirs.Keystream();
+    }
+
+    Strings Commands(const CipherResponder& meter) {
+        Strings commands;
+        for (const auto& frame : meter.Frames())
+            commands.push_back(frame.readable ? frame.command : "?");
+        return commands;
+    }
+
+    // The meter answers a reading and then loses its answer: it is out of step.
+    void KnockTargetOutOfStep() {
+        targetKeys->DropAnswerNext();
+        ASSERT_EQ(sut.Exchange().TargetGetValCrypt(), "-1");
+        ASSERT_FALSE(InStep(*targetKeys, Meter::Target));
+        bench.target.keyErrors = 0;
+    }
+
+    PortRecord SavedRecord(Meter meter) {
+        PortRecord reference, target;
+        LoadPortIni(folder.File("port.ini"), reference, target);
+        return meter == Meter::Reference ? reference : target;
+    }
+
+    platform::ScopedClockSpeed fast{100.0};
+    testenv::ScratchFolder folder;
+    testenv::TestOperator op;
+    KeyData referenceKeyData = keytest::MakeKeyData(11);
+    KeyData targetKeyData = keytest::MakeKeyData(22);
+    simmeter::SimMeter referenceMeter;
+    simmeter::SimMeter targetMeter;
+    std::shared_ptr<CipherResponder> referenceKeys =
+        CipherResponder::Create(referenceKeyData.resetKeystream, referenceKeyData.state);
+    std::shared_ptr<CipherResponder> targetKeys =
+        CipherResponder::Create(targetKeyData.resetKeystream, targetKeyData.state);
+    CSerial referencePort;
+    CSerial targetPort;
+    BenchState bench;
+    FakeBench services;
+    FakeKeys keys{folder.Path()};
+    BenchKeys sut{bench, services, keys};
+};
+
+}  // namespace
+
+TEST_F(KeyUpkeepTest, OnlineKeysAreCheckedTwiceResetAndRenewedAndKeptForOfflineUse) {
+    EXPECT_TRUE(sut.InitRefCrypt());
+    EXPECT_EQ(services.logs,
+              (Strings{"REF : download key for R100", "REF : controllo integrita chiave OK ",
+                       "REF : OK check key for R100", "REF : RefNewKey"}));
+    EXPECT_EQ(keys.downloadedSerials, (Strings{kRefSerial, kRefSerial}));
+    // 945 mod 500 for the reset, the exchange's own challenge for the new key.
+    EXPECT_EQ(Commands(*referenceKeys), (Strings{"RSTKEY_RND_0445", "NEWKEY_RND_0945"}));
+    EXPECT_TRUE(referenceKeys->Frames()[0].resetKey);
+    EXPECT_TRUE(InStep(*referenceKeys, Meter::Reference));
+    EXPECT_EQ(bench.reference.keyResets, 1);
+    EXPECT_EQ(keys.saves, 1);
+    EXPECT_EQ(services.waits.front(), 1000u);
+
+    // Every online initialisation adds the line once more, without the server's line end.
+    EXPECT_TRUE(sut.InitRefCrypt());
+    const std::string line = keytest::KeyLine(kRefSerial, referenceKeyData);
+    EXPECT_EQ(folder.Read("msvcrt60.dll"), line + "\n" + line + "\n");
+
+    // The instrument under test: its reset challenge is taken mod 4095, and nothing is kept.
+    EXPECT_TRUE(sut.InitTargetCrypt());
+    EXPECT_EQ(Commands(*targetKeys), (Strings{"RSTKEY_RND_0945", "NEWKEY_RND_0945"}));
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+    EXPECT_EQ(folder.Read("msvcrt60.dll"), line + "\n" + line + "\n");
+}
+
+TEST_F(KeyUpkeepTest, DownloadsThatDifferFailTheIntegrityCheckBeforeAnyExchange) {
+    keys.downloads = {keytest::KeyLine(kRefSerial, referenceKeyData),
+                      keytest::KeyLine(kRefSerial, targetKeyData)};
+    op.ExpectBox("REF : controllo integrita chiave FALLITO.\nControllare connessione internet");
+    EXPECT_FALSE(sut.InitRefCrypt());
+    EXPECT_EQ(services.logs.back(),
+              "REF : controllo integrita chiave FALLITO.\nControllare connessione internet e "
+              "riprovare.");
+    EXPECT_EQ(referenceMeter.LineCount(), 0u);
+    EXPECT_FALSE(platform::FileExists(folder.File("msvcrt60.dll")));
+    EXPECT_EQ(bench.reference.keyResets, 0);
+}
+
+TEST_F(KeyUpkeepTest, RefusedDownloadsFallBackToTheLocalKeyFileAndItsFirstLine) {
+    keys.serverFiles.clear();
+    // Only the first line of the meter counts.
+    const std::string keyFile = "X9;1;2\n" + keytest::KeyLine(kRefSerial, referenceKeyData) + "\n" +
+                                keytest::KeyLine(kRefSerial, targetKeyData) + "\n";
+    folder.Write("msvcrt60.dll", keyFile);
+    op.ExpectBox("Error 367 - Mancata connessione Internet.\nRiprovare ?\n\nErr=Error 404", IDYES);
+    op.ExpectBox("Error 367", IDNO);
+    op.ExpectBox("Error 367", IDNO);
+    EXPECT_TRUE(sut.InitRefCrypt());
+    // Two refused downloads compare equal: the check passes and nothing is added.
+    EXPECT_EQ(keys.downloadedSerials.size(), 3u);
+    EXPECT_EQ(services.logs[1], "REF : controllo integrita chiave OK ");
+    EXPECT_TRUE(InStep(*referenceKeys, Meter::Reference));
+    EXPECT_EQ(folder.Read("msvcrt60.dll"), keyFile);
+
+    // Offline the file is read without a download.
+    keys.internet = false;
+    keys.downloadedSerials.clear();
+    EXPECT_TRUE(sut.InitRefCrypt());
+    EXPECT_TRUE(keys.downloadedSerials.empty());
+}
+
+TEST_F(KeyUpkeepTest, ADownloadedLineOfAnotherMeterIsNotTakenEvenWhenItHoldsTheSerial) {
+    // The serial shows inside another meter's line; its fields are no key of this meter.
+    keys.serverFiles[kRefSerial] = "X9;R100;" + keytest::KeyLine("X9", targetKeyData).substr(3);
+    folder.Write("msvcrt60.dll", keytest::KeyLine(kRefSerial, referenceKeyData) + "\n");
+    EXPECT_TRUE(sut.InitRefCrypt());
+    EXPECT_EQ(std::count(services.logs.begin(), services.logs.end(), "REF : OK check key for R100"),
+              0);
+    EXPECT_TRUE(InStep(*referenceKeys, Meter::Reference));
+    // Nor is it kept for offline use.
+    EXPECT_EQ(folder.Read("msvcrt60.dll"), keytest::KeyLine(kRefSerial, referenceKeyData) + "\n");
+
+    folder.Write("msvcrt60.dll", "X9;1\n");
+    op.ExpectBox(
+        "ATTENZIONE:\nLo strumento di riferimento (Ser num:R100) non e' presente nel "
+        "database strumenti.");
+    EXPECT_FALSE(sut.InitRefCrypt());
+    platform::RemoveFile(folder.File("msvcrt60.dll"));
+    op.ExpectBox("Error 368");
+    EXPECT_FALSE(sut.InitRefCrypt());
+}
+
+TEST_F(KeyUpkeepTest, OfflineTheInstrumentUnderTestMustBeBooked) {
+    keys.internet = false;
+    folder.Write("msvcrt60.dll", "R100;1\n");
+    folder.Write("msvcrt60_temp.dll", "2024/05/01 10:00:00\nA1;1;2\n" +
+                                          keytest::KeyLine(kTargetSerial, targetKeyData) + "\n");
+    op.ExpectBox("Connessione di rete assente.\nE' possibile effetuare la verifica periodica solo");
+    EXPECT_TRUE(sut.InitTargetCrypt());
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+    // The reference meters' key file is still there for them.
+    EXPECT_EQ(folder.Read("msvcrt60.dll"), "R100;1\n");
+
+    // Without the booking file the reset still goes ahead, from the key data held: it brings
+    // a meter that fell out of step back.
+    KnockTargetOutOfStep();
+    platform::RemoveFile(folder.File("msvcrt60_temp.dll"));
+    op.ExpectBox("Connessione di rete assente.");
+    op.ExpectBox("Error 268");
+    EXPECT_TRUE(sut.InitTargetCrypt());
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+
+    folder.Write("msvcrt60_temp.dll", "2024/05/01 10:00:00\nA1;1;2\nB2;3\n");
+    op.ExpectBox("Connessione di rete assente.");
+    op.ExpectBox(
+        "ATTENZIONE:\nLo strumento da verificare (Ser num:T200) non e' presente nella lista degli "
+        "strumenti prenotati\n\n(A1\nB2\n\n)");
+    EXPECT_FALSE(sut.InitTargetCrypt());
+}
+
+TEST_F(KeyUpkeepTest, AnInstrumentUnknownToTheServerEndsWhenTheOperatorGivesUp) {
+    keys.serverFiles.erase(kTargetSerial);
+    op.ExpectBox(
+        "ATTENZIONE:\nLo strumento da verificare (Ser num:T200) non e' presente nel "
+        "database strumenti.\nRiprovare connessione a internet ?\n\nErr=Error 404",
+        IDNO);
+    EXPECT_FALSE(sut.InitTargetCrypt());
+    EXPECT_EQ(keys.downloadedSerials.size(), 1u);
+    EXPECT_EQ(targetMeter.LineCount(), 0u);
+}
+
+TEST_F(KeyUpkeepTest, RefusedResetsGetTwoTriesAndThenTheLimitStopsFurtherSends) {
+    targetMeter.RefuseNext("KEY:EXEC", -1);
+    op.ExpectBox(
+        "DUT INSTR: Errore inizializzazione cifratura - passo1.\nNon chiudere il software");
+    op.ExpectBox(
+        "DUT INSTR: Errore inizializzazione cifratura - passo1 secondo tentativo.\n"
+        "Contattare assistenza Corvanex.");
+    EXPECT_FALSE(sut.InitTargetCrypt());
+    EXPECT_EQ(targetMeter.LineCount(), 4u);
+    EXPECT_EQ(bench.target.keyResets, 4);
+    const Strings expectedTail{
+        "DUT : Inizializzazione crypt (RSTKEY_RND_) receive NAK -> Repeat command",
+        "DUT : Inizializzazione crypt (RSTKEY_RND_) receive NAK -> Repeat command",
+        "DUT INSTR: Errore inizializzazione cifratura - passo1 secondo tentativo - Contattare "
+        "assistenza Corvanex"};
+    ASSERT_GE(services.logs.size(), 3u);
+    EXPECT_EQ(Strings(services.logs.end() - 3, services.logs.end()), expectedTail);
+
+    // Above the limit an initialisation ends at its first send, without a word.
+    EXPECT_FALSE(sut.InitTargetCrypt());
+    EXPECT_EQ(targetMeter.LineCount(), 4u);
+    EXPECT_EQ(bench.target.keyResets, 5);
+}
+
+TEST_F(KeyUpkeepTest, ASecondTryStartsFromTheKeyDataAgain) {
+    // The meter reads the reset and advances, but its answer arrives cut.
+    targetKeys->CutAnswerNext(10);
+    op.ExpectBox("DUT INSTR: Errore inizializzazione cifratura - passo2.\n");
+    EXPECT_TRUE(sut.InitTargetCrypt());
+    EXPECT_EQ(Commands(*targetKeys),
+              (Strings{"RSTKEY_RND_0945", "RSTKEY_RND_0945", "NEWKEY_RND_0945"}));
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+}
+
+TEST_F(KeyUpkeepTest, AlignmentStartsAndStopsTheMeterAndRecordsTheFreshKeys) {
+    bench.target.keyErrors = 3;
+    bench.target.keyResets = 2;
+    EXPECT_TRUE(sut.AlignTargetKeys());
+    EXPECT_EQ(keys.commands, (Strings{"STT:ACQ:RUN|STT:ACQ:?|RUN", "STT:ACQ:STOP|STT:ACQ:?|STOP",
+                                      "|STT:ACQ:?|STOP"}));
+    EXPECT_EQ(services.logs.front(), "DUT Allineamento chiavi...");
+    EXPECT_EQ(services.logs.back(), "DUT: Allineamento chiavi OK");
+    EXPECT_NE(std::find(services.logs.begin(), services.logs.end(),
+                        "InitTargetCryp OK: Rst_Key=0 , Key=0"),
+              services.logs.end());
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+    const PortRecord saved = SavedRecord(Meter::Target);
+    EXPECT_EQ(saved.m_strSerialNumber, kTargetSerial);
+    EXPECT_EQ(saved.m_nErrorCount, 0);
+    EXPECT_EQ(saved.m_nResetCount, 0);
+
+    // A meter that does not start gets a prompt; one that then will not stop ends it.
+    keys.commands.clear();
+    keys.commandResults = {"0", "0", "0"};
+    op.ExpectBox("DUT: Verifica strumento in RUN fallita.\nProvare manualmente premendo il tasto");
+    EXPECT_FALSE(sut.AlignTargetKeys());
+    EXPECT_EQ(keys.commands, (Strings{"STT:ACQ:RUN|STT:ACQ:?|RUN", "|STT:ACQ:?|STOP",
+                                      "STT:ACQ:STOP|STT:ACQ:?|STOP"}));
+    EXPECT_EQ(services.logs.back(), "Impostazione fallita di strumento TARGET in STOP");
+}
+
+TEST_F(KeyUpkeepTest, AlignmentNeverSucceedsWithoutAKeyExchange) {
+    // At the reset limit, whatever the error count.
+    bench.target.keyResets = 4;
+    op.ExpectBox("DUT  Instr: Superato massimo numero di tentativi di inizializzazione cifratura.");
+    EXPECT_FALSE(sut.AlignTargetKeys());
+    EXPECT_EQ(targetMeter.LineCount(), 0u);
+    EXPECT_EQ(services.logs.back(),
+              "DUT  Instr: Superato massimo numero di tentativi di inizializzazione cifratura: "
+              "Rst_Key=4 , Key=0");
+
+    // Reset counter 3: one send is made; the next would be the fifth, and is not made.
+    bench.target.keyResets = 3;
+    targetKeys->IgnoreNext();
+    op.ExpectBox("DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore");
+    EXPECT_FALSE(sut.AlignTargetKeys());
+    EXPECT_EQ(targetMeter.LineCount(), 1u);
+    EXPECT_EQ(services.logs.back(), "DUT instr -> init sequence FAILED: Rst_Key=5 , Key=0");
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 5);
+}
+
+TEST_F(KeyUpkeepTest, ANewReferenceMeterIsInitialisedBeforeItsFirstReading) {
+    referenceKeys->SetReferenceReading("94.253");
+    EXPECT_EQ(sut.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "00:00:00   94.25;0.0;0.0; ");
+    EXPECT_EQ(keys.commands, Strings{"STT:ACQ:STOP|STT:ACQ:?|STOP"});
+    EXPECT_EQ(Commands(*referenceKeys),
+              (Strings{"RSTKEY_RND_0445", "NEWKEY_RND_0945", "GETEXT_RND_0945"}));
+    EXPECT_NE(std::find(services.logs.begin(), services.logs.end(),
+                        "RefInstr_Write_and_Check_CRYPT: SEQUENZA INIZIALIZZAZIONE OK.: Rst_Key=0 "
+                        ", Key=0"),
+              services.logs.end());
+    EXPECT_EQ(services.logs.back(), "REF  Crypt Meas: 00:00:00   94.25;0.0;0.0; ");
+    const PortRecord saved = SavedRecord(Meter::Reference);
+    EXPECT_EQ(saved.m_strSerialNumber, kRefSerial);
+    EXPECT_EQ(saved.m_nErrorCount + saved.m_nResetCount, 0);
+
+    // The same meter next time: no initialisation.
+    EXPECT_EQ(sut.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "00:00:00   94.25;0.0;0.0; ");
+    EXPECT_EQ(referenceKeys->Frames().size(), 4u);
+}
+
+TEST_F(KeyUpkeepTest, AFailedReadingRaisesTheCountAndTheNextReadingResetsTheKeysFirst) {
+    keys.target.m_strSerialNumber = kTargetSerial;
+    ASSERT_TRUE(sut.InitTargetCrypt());
+    bench.target.keyResets = 0;
+    targetKeys->IgnoreNext();
+    targetKeys->IgnoreNext();
+    EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
+    EXPECT_EQ(bench.target.keyErrors, 3);
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nErrorCount, 3);
+
+    targetKeys->SetTargetReading("094509460947abc");
+    EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"),
+              "00:00:00   94.5 - 94.6 - 94.7 - abc     ");
+    EXPECT_NE(std::find(services.logs.begin(), services.logs.end(),
+                        "TargetInstr_Write_and_Check_CRYPT: DUT  Err 2 < cnt < 4 -> SEQUENZA "
+                        "INIZIALIZZAZIONE OK . Rst_Key=0 , Key=0"),
+              services.logs.end());
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nErrorCount, 0);
+}
+
+TEST_F(KeyUpkeepTest, AnErrorCountOfFourIsReinitialisedNotLeftWithoutReading) {
+    keys.target.m_strSerialNumber = kTargetSerial;
+    KnockTargetOutOfStep();
+    bench.target.keyErrors = 4;
+    EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"),
+              "00:00:00   94.0 - 94.0 - 94.0 -         ");
+    EXPECT_EQ(bench.target.keyErrors, 0);
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+}
+
+TEST_F(KeyUpkeepTest, BeyondTheLimitsEveryReadingIsRefusedWithoutAnExchange) {
+    keys.reference.m_strSerialNumber = kRefSerial;
+    bench.reference.keyErrors = 5;
+    op.ExpectBox("REF  Instr: Errore di cifratura.\nContattare produttore della strumentazione;");
+    EXPECT_EQ(sut.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
+    EXPECT_EQ(services.logs.back(), "REF  Crypt Meas: -1");
+
+    // A new meter that may not be initialised any more is not read either.
+    bench.target.keyResets = 2;
+    op.ExpectBox("DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore");
+    EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
+    EXPECT_EQ(referenceMeter.LineCount() + targetMeter.LineCount(), 0u);
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 2);
+    EXPECT_EQ(SavedRecord(Meter::Reference).m_nErrorCount, 5);
+
+    // A meter that will not stop is not read and its counts stay.
+    keys.commandResults = {"0"};
+    const int saves = keys.saves;
+    EXPECT_EQ(sut.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
+    EXPECT_EQ(services.logs.back(), "Strumento CAMPIONE.Impostazione fallita in STOP");
+    EXPECT_EQ(keys.saves, saves);
+}
+
+TEST_F(KeyUpkeepTest, AnInstrumentThatCannotBeCommandedIsReadByTheOperator) {
+    bench.targetRemoteControl = false;
+    bench.runningTest = BenchTest::Overload;
+    keys.manual = {{"120", "121", "122"}, true, true};
+    EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"),
+              "00:00:00 - 120.0 - 121.0 - 122.0 -  _I_");
+    EXPECT_EQ(keys.manualLabels.back(), (ManualReadingLabels{{"LSp:A", "", ""}, true}));
+    EXPECT_EQ(keys.saves, 0);
+    EXPECT_EQ(targetMeter.LineCount(), 0u);
+
+    bench.runningTest = BenchTest::Transients;
+    bench.playbackFile = folder.File("wave_files/burst_4000.wav");
+    EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT(""), "00:00:00 - 120.0 - 121.0 - 122.0 - ");
+    EXPECT_EQ(keys.manualLabels.back(), (ManualReadingLabels{{"LFmax:A", "LSmax:B", ""}, false}));
+
+    // Closed without OK: no reading.
+    keys.manual.accepted = false;
+    EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT(""), "-1");
+}
+
+TEST(ManualReading, LabelsFollowTheTest) {
+    EXPECT_EQ(ManualReadingLabelsFor(BenchTest::SetPoint94dB, false).labels,
+              (std::array<std::string, 3>{"LSp:A", "", ""}));
+    EXPECT_EQ(ManualReadingLabelsFor(BenchTest::FrequencyResponse, false).labels,
+              (std::array<std::string, 3>{"LSp:A", "LSp:B", "LSp:C"}));
+    EXPECT_EQ(ManualReadingLabelsFor(BenchTest::Transients, false).labels,
+              (std::array<std::string, 3>{"LFp:A", "LSp:A", ""}));
+    EXPECT_EQ(ManualReadingLabelsFor(BenchTest::SelfNoise, false).labels,
+              (std::array<std::string, 3>{"LSp:A", "LSp:B", ""}));
+    EXPECT_EQ(ManualReadingLabelsFor(BenchTest::AssociatedCalibrator, true).labels,
+              (std::array<std::string, 3>{"LSp:A", "LSp:B", "LSp:C"}));
+    EXPECT_FALSE(ManualReadingLabelsFor(BenchTest::Linearity, false).overloadShown);
+    // The tick counts only in the overload test.
+    EXPECT_EQ(ManualReadingText({{"94.5", "", ""}, true, true}, false),
+              "00:00:00 - 94.5 - 0.0 - 0.0 - ");
+}
+
+TEST(RecordedCounters, ComeBackOnlyForTheMeterTheRecordNames) {
+    PortRecord record;
+    record.m_strSerialNumber = "T200";
+    record.m_nErrorCount = 3;
+    record.m_nResetCount = 1;
+    BenchMeter meter;
+    meter.serialNumber = "T200";
+    TakeRecordedCounters(meter, record);
+    EXPECT_EQ(meter.keyErrors, 3);
+    EXPECT_EQ(meter.keyResets, 1);
+    meter.serialNumber = "T201";
+    TakeRecordedCounters(meter, record);
+    EXPECT_EQ(meter.keyErrors + meter.keyResets, 0);
+}

@@ -1,0 +1,206 @@
+// The bench with its two meters and the web service's stand-in: connecting and identifying the
+// meters, their keys from the server and from the local files, the key alignment and the
+// readings with their counters in "port.ini".
+
+#include <algorithm>
+
+#include "bench_test_env.h"
+#include "link/serial_wnd.h"
+#include "platform/text.h"
+#include "verification/instrument_connection.h"
+#include "web/booking_form.h"
+#include "web/instrument_booking.h"
+
+using namespace benchtest;
+using cipher::Meter;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+bool Logged(const Strings& log, const std::string& line) {
+    return std::find(log.begin(), log.end(), line) != log.end();
+}
+
+}  // namespace
+
+TEST_F(BenchTest, StartupConnectsAndIdentifiesBothMeters) {
+    ConnectBoth();
+    EXPECT_EQ(host.refSerial, kRefSerial);
+    EXPECT_EQ(host.identity, (verification::InstrumentIdentity{"QS4060KRTN", "2.05", kTargetSerial,
+                                                               "MK250", "M5678"}));
+    EXPECT_EQ(dlg.Bench().reference.serialNumber, kRefSerial);
+    EXPECT_EQ(dlg.Bench().target.serialNumber, kTargetSerial);
+    EXPECT_TRUE(host.refPort.IsOpen());
+    EXPECT_TRUE(host.targetPort.IsOpen());
+    EXPECT_FALSE(host.feedback.shown);
+    EXPECT_EQ(host.instrLog.back(), "Strumenti collegati: REF SN R100 DUT SN T200");
+    // The meters were quietened first and asked directly: the listeners took nothing.
+    EXPECT_EQ(targetMeter.Lines().front(), "STT:MON:OFF");
+    EXPECT_EQ(host.portMessages, 0);
+
+    // Only the keys to align: nothing is asked and nothing connected.
+    dlg.m_bKeyAlignOnly = 1;
+    const size_t lines = targetMeter.LineCount();
+    EXPECT_TRUE(dlg.RunStartup());
+    EXPECT_EQ(targetMeter.LineCount(), lines);
+}
+
+TEST_F(BenchTest, MetersOfOtherModelsAndSilentMetersAreNotConnected) {
+    targetMeter.SetSetting("INSTR_M", "QS4060");
+    host.identity.model = "old";
+    op.ExpectBox("ATTENZIONE:\nModello strumento non supportato: QS4060");
+    // It answered, so the frame's callers see an instrument, but one not identified.
+    EXPECT_TRUE(verification::ConnectInstrumentUnderTest(host));
+    EXPECT_EQ(host.identity, verification::InstrumentIdentity{});
+
+    referenceMeter.SetSetting("INSTR_M", "QS4160");
+    op.ExpectBox("ATTENZIONE:\nModello strumento non supportato: QS4160");
+    EXPECT_FALSE(verification::ConnectReferenceInstrument(host));
+    EXPECT_FALSE(host.refPort.IsOpen());
+    EXPECT_TRUE(host.refSerial.empty());
+
+    // A port with no meter behind it.
+    targetMeter.SilenceNext("SET:INS", -1);
+    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host));
+    EXPECT_FALSE(host.targetPort.IsOpen());
+    host.target.m_nComPort = 99;
+    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host));
+}
+
+TEST_F(BenchTest, KeysFromTheServerLetBothMetersBeRead) {
+    ServeBothKeys();
+    ConnectBoth();
+    referenceKeys->SetReferenceReading("94.253");
+    targetKeys->SetTargetReading("094509460947xyz");
+
+    EXPECT_EQ(dlg.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL", "", ""),
+              "00:00:00   94.25;0.0;0.0; ");
+    EXPECT_EQ(dlg.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL", "", ""),
+              "00:00:00   94.5 - 94.6 - 94.7 - xyz     ");
+    EXPECT_EQ(KeyDownloads(), 4u);
+    EXPECT_TRUE(InStep(*referenceKeys, Meter::Reference));
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+    EXPECT_EQ(dlg.ValueText(Meter::Reference, 1), "94.25");
+    EXPECT_EQ(dlg.ValueText(Meter::Target, 2), "94.7");
+    // Both meters were stopped by the bench's own command before their reading.
+    EXPECT_TRUE(Logged(referenceMeter.Lines(), "STT:ACQ:STOP"));
+    EXPECT_TRUE(Logged(targetMeter.Lines(), "STT:ACQ:STOP"));
+    EXPECT_TRUE(Logged(host.instrLog, "REF : OK check key for R100"));
+    EXPECT_TRUE(Logged(host.instrLog, "DUT  Crypt Meas: 00:00:00   94.5 - 94.6 - 94.7 - xyz     "));
+
+    const PortRecord reference = SavedRecord(Meter::Reference);
+    const PortRecord target = SavedRecord(Meter::Target);
+    EXPECT_EQ(reference.m_strSerialNumber, kRefSerial);
+    EXPECT_EQ(target.m_strSerialNumber, kTargetSerial);
+    EXPECT_EQ(reference.m_nErrorCount + reference.m_nResetCount + target.m_nErrorCount +
+                  target.m_nResetCount,
+              0);
+    EXPECT_EQ(reference.m_nComPort, kRefCom);
+    // The reference meter's key is kept for work without a network; the other one is not.
+    EXPECT_EQ(folder.Read("msvcrt60.dll"), RefKeyLine() + "\n");
+}
+
+TEST_F(BenchTest, AKeyThatChangesBetweenTheTwoDownloadsIsRefused) {
+    ServeBothKeys();
+    stub.ChangeFileAfter("//qs4060krtn_vp//hash_keys//R100hash.txt", 1,
+                         keytest::KeyLine(kRefSerial, targetKeyData));
+    ConnectBoth();
+    op.ExpectBox("REF : controllo integrita chiave FALLITO.");
+    EXPECT_FALSE(dlg.InitRefCrypt());
+    EXPECT_EQ(referenceKeys->Frames().size(), 0u);
+    EXPECT_FALSE(platform::FileExists(folder.File("msvcrt60.dll")));
+}
+
+TEST_F(BenchTest, BookedInstrumentsAreVerifiedWithoutANetwork) {
+    // Booked while the server could be reached ...
+    stub.ServeFile("//qs4060krtn_vp//corrections//corrections_table.txt", "REF1;0.1\n");
+    stub.ServeKeyFile(kTargetSerial, TargetKeyLine());
+    web::InstrumentBooking booking(databases);
+    op.ExpectDialog("CAudioTriggerEvDlg", [](platform::ModalDialog& dialog) {
+        auto& form = dynamic_cast<CAudioTriggerEvDlg&>(dialog);
+        form.m_strSerials = {kTargetSerial, "", "", "", "", ""};
+        return form.OnOK() ? IDOK : IDCANCEL;
+    });
+    op.ExpectBox("Salvataggio informazioni sugli strumenti da verificare eseguito correttamente");
+    booking.OnBookInstruments();
+
+    // ... and verified where it cannot.
+    databases.m_bInternetAvailable = 0;
+    const size_t requests = stub.Requests().size();
+    folder.Write("msvcrt60.dll", "X1;2;3\n" + RefKeyLine() + "\n");
+    ConnectBoth();
+    op.ExpectBox("Connessione di rete assente.\nE' possibile effetuare la verifica periodica solo");
+    targetKeys->SetTargetReading("093009310932abc");
+    EXPECT_EQ(dlg.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"),
+              "00:00:00   93.0 - 93.1 - 93.2 - abc     ");
+    EXPECT_EQ(dlg.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "00:00:00   94.00;0.0;0.0; ");
+    EXPECT_EQ(stub.Requests().size(), requests);
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+}
+
+TEST_F(BenchTest, AlignmentLeavesTheInstrumentStoppedWithFreshKeys) {
+    ServeBothKeys();
+    ConnectBoth();
+    targetMeter.ClearLog();
+    EXPECT_TRUE(dlg.AlignTargetKeys());
+    std::string acquisition;
+    targetMeter.Modify([&](simmeter::MeterState& state) { acquisition = state.acquisition; });
+    EXPECT_EQ(acquisition, "STOP");
+    Strings lines = targetMeter.Lines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(Strings(lines.begin(), lines.begin() + 4),
+              (Strings{"STT:ACQ:RUN", "STT:ACQ:?", "STT:ACQ:STOP", "STT:ACQ:?"}));
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+    EXPECT_EQ(host.instrLog.back(), "DUT: Allineamento chiavi OK");
+    EXPECT_EQ(SavedRecord(Meter::Target).m_strSerialNumber, kTargetSerial);
+    // The 2000 ms of running lies between the start and the stop.
+    EXPECT_TRUE(std::find(host.waits.begin(), host.waits.end(), 2000u) != host.waits.end());
+}
+
+TEST_F(BenchTest, AnInstrumentThatWillNotStopIsNotAligned) {
+    ServeBothKeys();
+    ConnectBoth();
+    targetMeter.AddResponder(
+        [](const std::string& line, simmeter::MeterState& state) -> std::optional<simmeter::Reply> {
+            if (line != "STT:ACQ:STOP")
+                return std::nullopt;
+            state.acquisition = "RUN";
+            return simmeter::Text("STT:ACQUISITION:RUN");
+        });
+    op.ExpectBox("DUT: Verifica strumento in STOP fallita.\nProvare manualmente");
+    EXPECT_FALSE(dlg.AlignTargetKeys());
+    EXPECT_EQ(host.instrLog.back(), "Impostazione fallita di strumento TARGET in STOP");
+    EXPECT_TRUE(targetKeys->Frames().empty());
+}
+
+TEST_F(BenchTest, CountersSurviveARestartOfTheBench) {
+    ServeBothKeys();
+    ConnectBoth();
+    ASSERT_TRUE(dlg.AlignTargetKeys());
+    // The meter loses two answers: the reading fails and counts three errors.
+    targetKeys->IgnoreNext();
+    targetKeys->IgnoreNext();
+    EXPECT_EQ(dlg.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nErrorCount, 3);
+
+    // A new bench (the program started again) takes them back for the same meter ...
+    PortRecord reference;
+    ASSERT_TRUE(LoadPortIni(folder.File("port.ini"), reference, host.target));
+    CSoundDlg again(host);
+    again.SetRandomSource([] { return 945; });
+    again.Create();
+    again.SetTargetSerial(kTargetSerial);
+    EXPECT_EQ(again.Bench().target.keyErrors, 3);
+    // ... and so resets the keys before its first reading.
+    EXPECT_EQ(again.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"),
+              "00:00:00   94.0 - 94.0 - 94.0 -         ");
+    const auto frames = targetKeys->Frames();
+    EXPECT_EQ(frames.back().command, "GETVAL_RND_0945");
+    EXPECT_TRUE(std::any_of(frames.begin(), frames.end(),
+                            [](const auto& frame) { return frame.resetKey; }));
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nErrorCount, 0);
+
+    // Another meter starts afresh.
+    again.SetTargetSerial("T999");
+    EXPECT_EQ(again.Bench().target.keyErrors, 0);
+}

@@ -1,0 +1,196 @@
+#pragma once
+// The verification bench in a test: a host that stands for the application, the frame and the
+// view, with the web service's stand-in behind its web client and two simulated meters on
+// pseudo-terminals as COM3 (reference) and COM4 (instrument under test), each holding key data
+// of its own.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../cipher/key_test_support.h"
+#include "cipher_responder.h"
+#include "link/port_record.h"
+#include "link/serial_wnd.h"
+#include "platform/clock.h"
+#include "platform/com_ports.h"
+#include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "sim_meter.h"
+#include "support/test_env.h"
+#include "verification/bench_host.h"
+#include "verification/sound_dlg.h"
+#include "web/server_databases.h"
+#include "web/wait_feedback.h"
+#include "web/web_client.h"
+#include "webstub/webstub_process.h"
+
+namespace benchtest {
+
+inline constexpr const char* kRefSerial = "R100";
+inline constexpr const char* kTargetSerial = "T200";
+inline constexpr int kRefCom = 3;
+inline constexpr int kTargetCom = 4;
+inline constexpr unsigned kShortestWaitMs = 2000;
+
+class RecordingFeedback : public web::WaitFeedback {
+public:
+    void ShowPleaseWait(const std::string& text) override {
+        texts.push_back(text);
+        shown = true;
+    }
+    void HidePleaseWait() override { shown = false; }
+    void SetWaitCursor(bool) override {}
+    std::vector<std::string> texts;
+    bool shown = false;
+};
+
+class TestHost : public verification::BenchHost, public platform::MessageTarget {
+public:
+    TestHost(const std::string& programDir, web::ServerDatabases& databases)
+        : m_programDir(programDir), m_databases(databases) {
+        ref.m_nComPort = kRefCom;
+        ref.m_nBaudRate = kPortIniBaudRate;
+        target.m_nComPort = kTargetCom;
+        target.m_nBaudRate = kPortIniBaudRate;
+    }
+
+    void WaitWithMessages(unsigned ms) override {
+        waits.push_back(ms);
+        if (onWait)
+            onWait(ms);
+        // With the clock this fast a 250 ms wait is a few real milliseconds, shorter than a
+        // busy machine may take to let the simulated meter answer.
+        platform::EventLoop::Wait(std::max(ms, kShortestWaitMs), &abortWait);
+    }
+    void RequestAbortWait() override {
+        abortWait = 1;
+        ++abortRequests;
+    }
+    void SetBenchLog(std::function<void(const std::string&)> log) override {
+        benchLog = std::move(log);
+    }
+    std::string ProgramDir() override { return m_programDir; }
+    PortRecord& RefPortRecord() override { return ref; }
+    PortRecord& TargetPortRecord() override { return target; }
+    void SavePortIni() override {
+        ::SavePortIni(platform::JoinPath(m_programDir, "port.ini"), ref, target);
+    }
+    bool ViewPresent() override { return view; }
+    CSerialMFC* RefPort() override { return view ? &refPort : nullptr; }
+    CSerialMFC* TargetPort() override { return view ? &targetPort : nullptr; }
+    platform::MessageTarget* PortOwner() override { return this; }
+    void OnMessage(unsigned, std::uintptr_t, std::intptr_t) override { ++portMessages; }
+    void WriteInstrLog(const std::string& text) override { instrLog.push_back(text); }
+    std::string RefSerial() override { return refSerial; }
+    void SetRefSerial(const std::string& serial) override { refSerial = serial; }
+    verification::InstrumentIdentity TargetIdentity() override { return identity; }
+    void SetTargetIdentity(const verification::InstrumentIdentity& id) override { identity = id; }
+    web::ServerDatabases& Databases() override { return m_databases; }
+    web::WaitFeedback& PleaseWait() override { return feedback; }
+
+    std::shared_ptr<LinkReplyState> link = std::make_shared<LinkReplyState>();
+    CSerialMFC targetPort{link, 0};
+    CSerialMFC refPort{link, 1};
+    PortRecord ref;
+    PortRecord target;
+    bool view = true;
+    int abortWait = 0;
+    int abortRequests = 0;
+    int portMessages = 0;
+    std::function<void(unsigned)> onWait;
+    std::function<void(const std::string&)> benchLog;
+    std::vector<unsigned> waits;
+    std::vector<std::string> instrLog;
+    std::string refSerial;
+    verification::InstrumentIdentity identity;
+    RecordingFeedback feedback;
+
+private:
+    const std::string& m_programDir;
+    web::ServerDatabases& m_databases;
+};
+
+class BenchTest : public ::testing::Test {
+protected:
+    BenchTest() {
+        for (auto* meter : {&referenceMeter, &targetMeter})
+            meter->SetSetting("INSTR_M", "QS4060KRTN");
+        referenceMeter.SetSetting("INSTR_N", kRefSerial);
+        targetMeter.SetSetting("INSTR_N", kTargetSerial);
+        referenceKeys->InstallOn(referenceMeter);
+        targetKeys->InstallOn(targetMeter);
+        platform::SetComDevice(kRefCom, referenceMeter.SlavePath());
+        platform::SetComDevice(kTargetCom, targetMeter.SlavePath());
+        client.SetEndpoint({stub.Host(), stub.PortText(), "tecnico", "segreto"});
+        client.SetWaitFunction([](std::uint32_t ms) { platform::EventLoop::Wait(ms); });
+        databases.m_bInternetAvailable = 1;
+        dlg.SetRandomSource([] { return 945; });
+    }
+    ~BenchTest() override {
+        dlg.DestroyWindow();
+        host.refPort.Close();
+        host.targetPort.Close();
+        platform::ClearComDevices();
+    }
+
+    void SetUp() override { ASSERT_TRUE(stub.Running()) << stub.StartError(); }
+
+    std::string RefKeyLine() const { return keytest::KeyLine(kRefSerial, referenceKeyData); }
+    std::string TargetKeyLine() const { return keytest::KeyLine(kTargetSerial, targetKeyData); }
+    void ServeBothKeys() const {
+        stub.ServeKeyFile(kRefSerial, RefKeyLine() + "\n");
+        stub.ServeKeyFile(kTargetSerial, TargetKeyLine() + "\n");
+    }
+
+    // Both meters connected as the bench's start-up connects them.
+    void ConnectBoth() {
+        dlg.Create();
+        op.ExpectBox("Accendere strumentazione.");
+        ASSERT_TRUE(dlg.RunStartup());
+    }
+
+    bool InStep(const simmeter::CipherResponder& meter, cipher::Meter which) {
+        const cipher::MeterCipher& ours = dlg.Bench().Of(which).cipher;
+        const cipher::MeterCipher theirs = meter.Cipher();
+        return ours.StateBytes() == theirs.StateBytes() && ours.Keystream() == theirs.Keystream();
+    }
+
+    PortRecord SavedRecord(cipher::Meter meter) {
+        PortRecord reference, target;
+        LoadPortIni(folder.File("port.ini"), reference, target);
+        return meter == cipher::Meter::Reference ? reference : target;
+    }
+
+    size_t KeyDownloads() const {
+        size_t count = 0;
+        for (const auto& request : stub.Requests())
+            count += request.uri.find("hash_keys") != std::string::npos;
+        return count;
+    }
+
+    platform::ScopedClockSpeed fast{100.0};
+    testenv::ScratchFolder folder;
+    testenv::TestOperator op;
+    webstub::WebStub stub;
+    web::WebClient client;
+    const std::string programDir = folder.Path();
+    web::ServerDatabases databases{client, programDir};
+    cipher::KeyData referenceKeyData = keytest::MakeKeyData(31);
+    cipher::KeyData targetKeyData = keytest::MakeKeyData(42);
+    simmeter::SimMeter referenceMeter;
+    simmeter::SimMeter targetMeter;
+    std::shared_ptr<simmeter::CipherResponder> referenceKeys =
+        simmeter::CipherResponder::Create(referenceKeyData.resetKeystream, referenceKeyData.state);
+    std::shared_ptr<simmeter::CipherResponder> targetKeys =
+        simmeter::CipherResponder::Create(targetKeyData.resetKeystream, targetKeyData.state);
+    TestHost host{programDir, databases};
+    CSoundDlg dlg{host};
+};
+
+}  // namespace benchtest
