@@ -6,9 +6,9 @@
 namespace {
 constexpr int kRunCode = 12;  // "KEY:RUN" keeps an empty name
 
-std::string Fill(const CommandSpec& spec, const std::string& arg1, const std::string& arg2) {
-    const std::string text = spec.text;
-    switch (spec.argument) {
+std::string Fill(const CommandRow& row, const std::string& arg1, const std::string& arg2) {
+    const std::string text = row.text;
+    switch (row.argument) {
         case CommandArgument::None:
             return text;
         case CommandArgument::First:
@@ -32,10 +32,10 @@ CCommand::CCommand(int code, const std::string& arg1, const std::string& arg2, i
     : m_nCode(code) {
     if (code != kRunCode)
         m_strName = arg1;
-    const auto spec = FindCommandSpec(code);
-    if (!spec)
+    const auto row = FindCommandRow(code);
+    if (!row)
         return;
     m_nValid = 1;
-    m_nTimeout = spec->timeoutMs;
-    m_strText = Fill(*spec, arg1, arg2) + "\r\n";
+    m_nTimeout = row->timeoutMs;
+    m_strText = Fill(*row, arg1, arg2) + "\r\n";
 }

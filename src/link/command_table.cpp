@@ -12,7 +12,7 @@ namespace {
 using Arg = CommandArgument;
 
 // The settings are read with "SET:<key>:?" and written with "SET:<key>:%s"; texts are kept
-// alive here so that CommandSpec can point at them.
+// alive here so that CommandRow can point at them.
 class TableBuilder {
 public:
     void Read(int code, const std::string& key, int timeout = 2000) {
@@ -35,8 +35,8 @@ public:
         m_texts.push_back(std::make_unique<std::string>(std::move(text)));
         m_rows[code] = {code, m_texts.back()->c_str(), timeout, argument};
     }
-    std::vector<CommandSpec> Rows() const {
-        std::vector<CommandSpec> rows;
+    std::vector<CommandRow> Rows() const {
+        std::vector<CommandRow> rows;
         for (const auto& [code, row] : m_rows)
             rows.push_back(row);
         return rows;
@@ -44,7 +44,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<std::string>> m_texts;
-    std::map<int, CommandSpec> m_rows;
+    std::map<int, CommandRow> m_rows;
 };
 
 TableBuilder& Build() {
@@ -141,15 +141,15 @@ TableBuilder& Build() {
 
 }  // namespace
 
-const std::vector<CommandSpec>& CommandTable() {
-    static const std::vector<CommandSpec> rows = Build().Rows();
+const std::vector<CommandRow>& CommandTable() {
+    static const std::vector<CommandRow> rows = Build().Rows();
     return rows;
 }
 
-std::optional<CommandSpec> FindCommandSpec(int code) {
+std::optional<CommandRow> FindCommandRow(int code) {
     const auto& rows = CommandTable();
     auto it = std::lower_bound(rows.begin(), rows.end(), code,
-                               [](const CommandSpec& row, int c) { return row.code < c; });
+                               [](const CommandRow& row, int c) { return row.code < c; });
     if (it == rows.end() || it->code != code)
         return std::nullopt;
     return *it;

@@ -13,7 +13,7 @@ enum class CommandArgument {
     SecondHead,  // the first four characters of arg2
 };
 
-struct CommandSpec {
+struct CommandRow {
     int code;
     const char* text;  // without CR LF
     int timeoutMs;
@@ -21,6 +21,6 @@ struct CommandSpec {
 };
 
 // The row of `code`, if the table has one.
-std::optional<CommandSpec> FindCommandSpec(int code);
+std::optional<CommandRow> FindCommandRow(int code);
 // Every row, in code order.
-const std::vector<CommandSpec>& CommandTable();
+const std::vector<CommandRow>& CommandTable();

@@ -23,7 +23,7 @@ public:
 
     void Send(int setCode) {
         const SetupValueRow* row = FindSetupValueBySetCode(setCode);
-        const auto command = FindCommandSpec(setCode);
+        const auto command = FindCommandRow(setCode);
         if (!row || !row->text || !command)
             return;
         std::string& edited = m_edited.*row->text;

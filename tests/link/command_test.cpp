@@ -17,7 +17,7 @@ TEST(CommandTable, HasEveryCodeOnceAndNoOther) {
             << row.code;
     }
     for (int missing : {8, 13, 14, 15, 77, 101, 116, 117, 118, 119, 141, 142, 208, 1339, -1})
-        EXPECT_FALSE(FindCommandSpec(missing)) << missing;
+        EXPECT_FALSE(FindCommandRow(missing)) << missing;
 }
 
 TEST(CommandTable, SettingsFamiliesReadAndWriteTheirKeys) {

@@ -20,7 +20,7 @@ TEST(SetupValueTable, EveryRowIsConsistentWithTheCommandTable) {
             if (rule->form == ReplyForm::None)
                 continue;
             EXPECT_TRUE(queries.insert(rule->code).second) << i;
-            const auto command = FindCommandSpec(rule->code);
+            const auto command = FindCommandRow(rule->code);
             ASSERT_TRUE(command) << rule->code;
             EXPECT_TRUE(std::string(command->text).starts_with("SET:")) << rule->code;
         }
@@ -28,7 +28,7 @@ TEST(SetupValueTable, EveryRowIsConsistentWithTheCommandTable) {
             if (code < 0)
                 continue;
             EXPECT_TRUE(setCodes.insert(code).second) << i;
-            const auto command = FindCommandSpec(code);
+            const auto command = FindCommandRow(code);
             ASSERT_TRUE(command) << code;
             EXPECT_TRUE(std::string(command->text).ends_with(":%s")) << code;
         }

@@ -27,6 +27,11 @@ const FORM_SCRIPTS = [
     'upload_log_file.php' => 'RESULT=',
 ];
 
+// Scripts whose handler file has a name of its own.
+const HANDLER_FILES = [
+    'upload_spectr_3band_2018_quater.php' => 'upload_report.php',
+];
+
 $stub = new Stub();
 $fields = $stub->record();
 $path = $stub->requestPath();
@@ -63,6 +68,6 @@ if ($literal !== null) {
     return true;
 }
 $key = FORM_SCRIPTS[$script];
-$lines = $stub->busyReply($key, $path, $faults) ?? (require __DIR__ . '/scripts/' . $script)($stub, $fields);
+$lines = $stub->busyReply($key, $path, $faults) ?? (require __DIR__ . '/scripts/' . (HANDLER_FILES[$script] ?? $script))($stub, $fields);
 $stub->sendLines($lines, $key, $faults);
 return true;
