@@ -40,8 +40,9 @@ int DialModem(CSerial& port, int comPort, int baudRate, const std::string& numbe
               const DialFeedback& feedback);
 
 // Hayes escape guard: the modem takes "+++" as an escape only after this much silence before
-// and after it (its S12 register, one second by default; a little more here for its timer).
-inline constexpr int kEscapeGuardMs = 1200;
+// and after it (its S12 register, one second by default; half a second more here, for its
+// timer and for bytes still on their way).
+inline constexpr int kEscapeGuardMs = 1500;
 
 // Ends the call: guard time, "+++", guard time, then "ATH" with its CR, and a moment for the
 // modem to take it before the port is closed.

@@ -37,7 +37,7 @@ protected:
         return result;
     }
 
-    platform::ScopedClockSpeed fast{100.0};
+    platform::ScopedClockSpeed fast{50.0};
     simmeter::SimMeter meter;
     std::shared_ptr<ModemResponder> modem = ModemResponder::Create();
     CSerial port;
@@ -118,6 +118,7 @@ TEST_F(ModemLinkTest, ABusyOrDeadLineEndsWithItsReply) {
 }
 
 TEST_F(ModemLinkTest, ARemoteModemThatNeverAnswersIsGivenUpAfterAMinute) {
+    platform::ScopedClockSpeed faster(200.0);
     modem->SetDialOutcome(Dial::NoAnswer);
     EXPECT_EQ(DialNow(), modem_link::kNoAnswer);
     EXPECT_EQ(texts.back(), "Remote modem not responding");

@@ -235,6 +235,8 @@ void SimMeter::Run() {
         }
         if (m_stop)
             break;
+        // A stage's deadline that passed while we slept comes before the bytes that woke us.
+        ServeStageDeadline();
         if (fds[0].revents & POLLIN) {
             const ssize_t n = ::read(m_master, buffer, sizeof buffer);
             if (n > 0)
