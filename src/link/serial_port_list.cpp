@@ -180,6 +180,15 @@ void EnumSerialPorts(std::vector<SerialPortInfo>& list, BOOL ignoreBusyPorts) {
         });
 }
 
+void PublishSerialPorts() {
+    std::vector<SerialPortInfo> ports;
+    try {
+        EnumSerialPorts(ports, FALSE);
+    } catch (const SerialPortListError&) {
+        platform::SetEnumeratedComDevices({});
+    }
+}
+
 std::string TtyClassRoot() {
     std::lock_guard lock(g_rootMutex);
     return g_root;

@@ -41,6 +41,10 @@ public:
 // read; the list is then empty.
 void EnumSerialPorts(std::vector<SerialPortInfo>& list, BOOL ignoreBusyPorts);
 
+// Lists the ports only to publish their COM numbers; a folder that cannot be read publishes
+// none (COM numbers then stand for ttyS ports).
+void PublishSerialPorts();
+
 // The ports of a tty class folder, in COM order; nothing is published.
 std::vector<SerialPortInfo> ListTtyClassPorts(const std::string& ttyClassRoot);
 // COM number to device path, as published.

@@ -115,7 +115,16 @@ TEST_F(SerialPortListTest, EnumerationPublishesTheNumbersAndCanLeaveBusyPortsOut
 }
 
 TEST_F(SerialPortListTest, AFolderThatCannotBeReadIsAnErrorWithItsName) {
+    tree.Port("ttyUSB0", true);
+    SetTtyClassRoot(tree.RootText());
+    PublishSerialPorts();
+    EXPECT_EQ(platform::ComDevicePath(1), "/dev/ttyUSB0");
+
+    // Publishing from a folder that is gone forgets the old list, without an error.
     SetTtyClassRoot(folder.Path() + "missing");
+    PublishSerialPorts();
+    EXPECT_EQ(platform::ComDevicePath(1), "/dev/ttyS0");
+
     std::vector<SerialPortInfo> ports{SerialPortInfo{}};
     try {
         EnumSerialPorts(ports, FALSE);
