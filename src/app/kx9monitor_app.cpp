@@ -7,6 +7,7 @@
 #include "app/startup_services.h"
 #include "app/startup_settings.h"
 #include "link/serial.h"
+#include "link/serial_port_list.h"
 #include "platform/date_time.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
@@ -65,6 +66,8 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
         return FALSE;
     m_strProgramDir = platform::CurrentDirectory();
     LoadPortIni();
+    // The COM numbers of USB adapters are known once the ports were listed.
+    PublishSerialPorts();
     ui::RegisterProgramImages();
     for (const std::string& argument : arguments)
         if (IsAutomationStart(argument))

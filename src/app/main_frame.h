@@ -54,6 +54,8 @@ class CInstrStatus;
 
 class CKX9MonitorView;
 class CSerialMFC;
+class ConnectEscapeWatch;
+struct SerialPortInfo;
 class QMenu;
 struct PortRecord;
 
@@ -404,4 +406,34 @@ private:
     FrameProgramServices m_programServices;
     // Last: the window and the view in it go first.
     FrameWindowHolder m_window;
+
+    // ===================================================================================
+    // Connecting to a meter and the modem link (main_frame_connect.cpp, main_frame_modem.cpp).
+    // Both connects make the view's reference port the link and open it; m_bLinkActive tells
+    // whether a meter answered on it.
+public:
+    // Searches the PC's serial ports, and the rates of the USB ones, for a meter.
+    void ConnectInstrument();
+    // The reference port record's port and rate.
+    void ConnectInstrumentPort();
+    // Checks the local modem on the open link port and dials CKX9MonitorApp::m_strModemNumber;
+    // a modem_link::DialResult.
+    int DialModem();
+    // Ends the modem call on the link port when the link goes through a modem.
+    void HangUpModem();
+
+private:
+    enum class PortSearchStep { NextPort, Verified, Stop };
+    PortSearchStep SearchPlainPort(const SerialPortInfo& info);
+    PortSearchStep SearchUsbPort(const SerialPortInfo& info, ConnectEscapeWatch& escape);
+    // The identification probe on the open link port.
+    bool ProbeMeter(const std::string& deviceName, unsigned replyWait);
+    void OnMeterVerified(const char* logText, const char* tooLowText);
+    void ShowConnectingText(const std::string& text);
+    void HideConnectingBox();
+    // The baud-rate setting of the current and the edited setup.
+    void SetBaudSetting(const std::string& text);
+    void ShowConnectionError(const char* paneText);
+    // A box, or a time-stamped scheduler log line in scheduler mode.
+    void ConnectWarn(const std::string& text, unsigned type, const std::string& logText);
 };

@@ -6,6 +6,7 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/port_setup_dlg.h"
 #include "platform/operator.h"
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -51,6 +52,13 @@ void CMainFrame::OnBookInstruments() {
     m_booking.OnBookInstruments();
 }
 
+// The instrument under test's port; port.ini is written whether the dialog ended with OK or not.
+void CMainFrame::OnConnectionSettings() {
+    CPortSetupDlg dialog;
+    dialog.DoModal();
+    TheApp().SavePortIni(TheApp().m_RefPort, TheApp().m_TargetPort);
+}
+
 // ---- update handlers
 
 void CMainFrame::OnUpdateFileOpen(CCmdUI& cmdUi) {
@@ -86,10 +94,6 @@ void CMainFrame::OnNewVerification() {
 
 void CMainFrame::OnContinueVerification() {
     m_pending.Call("OnContinueVerification");
-}
-
-void CMainFrame::OnConnectionSettings() {
-    m_pending.Call("OnConnectionSettings");
 }
 
 void CMainFrame::OnReplaceMicrophone() {

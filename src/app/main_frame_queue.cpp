@@ -176,14 +176,8 @@ void CMainFrame::Disconnect() {
     m_bAcquiring = FALSE;
     m_bReceiveEnabled = FALSE;
 
+    HangUpModem();
     CSerialMFC* port = LinkPort();
-    if (port && TheApp().m_bModemLink == 1) {
-        for (int i = 0; i < 3; ++i) {
-            port->WriteString("+");
-            Wait(500);
-        }
-        port->WriteString("ATH");
-    }
     if (port && port->IsOpen())
         port->Close();
 

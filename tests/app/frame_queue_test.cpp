@@ -314,5 +314,5 @@ TEST_F(FrameLinkTest, DisconnectOverAModemHangsUpFirst) {
     app.m_bModemLink = 1;
     frame.Disconnect();
     EXPECT_FALSE(Port().IsOpen());
-    EXPECT_TRUE(PumpUntil([&] { return meter.Received() == "+++ATH"; }));
+    EXPECT_TRUE(PumpUntil([&] { return meter.Received() == "+++ATH\r"; }));
 }

@@ -8,6 +8,9 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/port_setup_dlg.h"
+#include "link/fake_tty_tree.h"
+#include "link/serial_port_list.h"
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
 #include "sim_meter.h"
@@ -34,6 +37,8 @@ protected:
     }
     ~StartupJobTest() override {
         frame.reset();
+        SetTtyClassRoot("");
+        platform::SetEnumeratedComDevices({});
         platform::ClearComDevices();
         platform::EventLoop::ClearQuit();
     }
@@ -103,6 +108,15 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     });
     op.ExpectBox(kNotAnswering, IDOK);
     op.ExpectBox(kNotAnswering, IDCANCEL);
+    // The port settings offer the PC's one port, COM1, and the operator takes it.
+    linktest::FakeTtyTree tree(folder.Path() + "sys/class/tty");
+    tree.Port("ttyUSB0", true);
+    SetTtyClassRoot(tree.RootText());
+    op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog& dialog) {
+        auto& settings = dynamic_cast<CPortSetupDlg&>(dialog);
+        settings.m_nTargetPortSel = settings.FindPortEntry("COM1");
+        return IDOK;
+    });
 
     EXPECT_EQ(frame->OnCreate(), 0);
 
@@ -122,7 +136,9 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     EXPECT_EQ(portOpenBefore, (std::vector<bool>{false, false}));
     EXPECT_EQ(frame->m_pending.Calls(),
               (std::vector<std::string>{"CheckSoftwareUpdate(0,0)", "ConnectInstrumentUnderTest",
-                                        "OnConnectionSettings", "ConnectInstrumentUnderTest"}));
+                                        "ConnectInstrumentUnderTest"}));
+    EXPECT_EQ(app.m_TargetPort.m_nComPort, 1);
+    EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=1\r\n"), std::string::npos);
     // Cancel ends the program without the login (an unexpected dialog would fail the test).
     EXPECT_TRUE(platform::EventLoop::QuitPending());
     frame->View()->m_TargetSerial.Close();

@@ -168,11 +168,11 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
     Entry(cmd::ID_UPDATE_DATABASES)->trigger();
 
     Entry(cmd::ID_NEW_VERIFICATION)->trigger();
+    op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Entry(cmd::ID_CONNECTION_SETTINGS)->trigger();
     Entry(cmd::ID_UPDATE_CALIB_EXPIRY)->trigger();
     EXPECT_EQ(frame->m_pending.Calls(),
-              (std::vector<std::string>{"OnNewVerification", "OnConnectionSettings",
-                                        "OnUpdateCalibExpiry"}));
+              (std::vector<std::string>{"OnNewVerification", "OnUpdateCalibExpiry"}));
 
     op.ExpectDialog("CAboutDlg", [](platform::ModalDialog&) { return IDOK; });
     Entry(cmd::ID_APP_ABOUT)->trigger();

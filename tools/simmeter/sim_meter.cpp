@@ -119,6 +119,14 @@ void SimMeter::AddResponder(Responder responder, bool front) {
         m_back.push_back(std::move(responder));
 }
 
+void SimMeter::SetWireStage(std::shared_ptr<WireStage> stage) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stage = std::move(stage);
+    }
+    Wake();
+}
+
 void SimMeter::Override(std::string linePrefix, int times, Bend bend) {
     std::lock_guard lock(m_mutex);
     m_overrides.push_back({std::move(linePrefix), times, std::move(bend)});
@@ -227,11 +235,14 @@ void SimMeter::Run() {
         }
         if (m_stop)
             break;
+        // A stage's deadline that passed while we slept comes before the bytes that woke us.
+        ServeStageDeadline();
         if (fds[0].revents & POLLIN) {
             const ssize_t n = ::read(m_master, buffer, sizeof buffer);
             if (n > 0)
                 OnBytes(buffer, static_cast<size_t>(n));
         }
+        ServeStageDeadline();
         FlushDue();
     }
 }
@@ -239,7 +250,11 @@ void SimMeter::Run() {
 void SimMeter::OnBytes(const char* data, size_t size) {
     std::lock_guard lock(m_mutex);
     m_received.append(data, size);
-    m_partial.append(data, size);
+    if (m_stage)
+        m_partial += m_stage->OnBytes(std::string(data, size), platform::Clock::TickCount(),
+                                      [this](const Reply& reply) { Schedule(reply); });
+    else
+        m_partial.append(data, size);
     for (;;) {
         const auto end = m_partial.find("\r\n");
         if (end == std::string::npos)
@@ -263,7 +278,7 @@ bool SimMeter::SpeedMatchesLocked() const {
 }
 
 void SimMeter::Answer(const std::string& line) {
-    if (!SpeedMatchesLocked())
+    if (!m_stage && !SpeedMatchesLocked())
         return;
     std::optional<Reply> reply;
     auto ask = [&](const std::vector<Responder>& responders) {
@@ -309,12 +324,31 @@ void SimMeter::Schedule(const Reply& reply) {
 
 int SimMeter::NextDueRealMs() const {
     std::lock_guard lock(m_mutex);
+    const std::uint32_t now = platform::Clock::TickCount();
+    std::optional<std::int32_t> left;
+    auto consider = [&](std::uint32_t due) {
+        const auto span = static_cast<std::int32_t>(due - now);
+        left = left ? std::min(*left, span) : span;
+    };
     // A write the terminal has not taken yet brings us back through POLLOUT.
-    if (m_outgoing.empty() || !m_writing.empty())
+    if (!m_outgoing.empty() && m_writing.empty())
+        consider(m_outgoing.front().due);
+    if (m_stage)
+        if (const auto deadline = m_stage->Deadline())
+            consider(*deadline);
+    if (!left)
         return -1;
-    const std::int32_t left =
-        static_cast<std::int32_t>(m_outgoing.front().due - platform::Clock::TickCount());
-    return left <= 0 ? 0 : platform::Clock::ToRealMs(left);
+    return *left <= 0 ? 0 : platform::Clock::ToRealMs(*left);
+}
+
+void SimMeter::ServeStageDeadline() {
+    std::lock_guard lock(m_mutex);
+    if (!m_stage)
+        return;
+    const std::uint32_t now = platform::Clock::TickCount();
+    const auto deadline = m_stage->Deadline();
+    if (deadline && static_cast<std::int32_t>(*deadline - now) <= 0)
+        m_stage->OnTime(now, [this](const Reply& reply) { Schedule(reply); });
 }
 
 void SimMeter::FlushDue() {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -21,6 +22,21 @@
 #include "meter_replies.h"
 
 namespace simmeter {
+
+// Sits between the wire and the meter's command lines, as a modem in front of the meter: sees
+// every byte from the program first and passes on what reaches the meter. A meter behind such
+// a stage does not hear the program's port speed. Called on the meter's thread, under its lock.
+class WireStage {
+public:
+    using Answer = std::function<void(const Reply&)>;
+    virtual ~WireStage() = default;
+    // Bytes that arrived at program time `now`; returns those that go on to the meter.
+    virtual std::string OnBytes(const std::string& bytes, std::uint32_t now,
+                                const Answer& answer) = 0;
+    // The program time at which the stage wants OnTime, if any.
+    virtual std::optional<std::uint32_t> Deadline() const = 0;
+    virtual void OnTime(std::uint32_t now, const Answer& answer) = 0;
+};
 
 class SimMeter {
 public:
@@ -41,6 +57,8 @@ public:
     void Modify(const std::function<void(MeterState&)>& change);
     // Asked before the standard responders (front) or after them, before the refusal (back).
     void AddResponder(Responder responder, bool front = true);
+    // nullptr takes the stage away.
+    void SetWireStage(std::shared_ptr<WireStage> stage);
 
     // --- single answers bent by a test; each override serves `times` lines starting with
     // `linePrefix` (times < 0: every such line), the oldest override first.
@@ -84,6 +102,7 @@ private:
     void Answer(const std::string& line);
     void Schedule(const Reply& reply);
     void FlushDue();
+    void ServeStageDeadline();
     bool SpeedMatchesLocked() const;
     int NextDueRealMs() const;
 
@@ -99,6 +118,7 @@ private:
     MeterState m_state;
     std::vector<Responder> m_front;
     std::vector<Responder> m_back;
+    std::shared_ptr<WireStage> m_stage;
     std::deque<OverrideEntry> m_overrides;
     std::string m_received;
     std::string m_partial;

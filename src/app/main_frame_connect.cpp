@@ -1,0 +1,322 @@
+// Connecting to a meter on the monitoring link: a search over the PC's serial ports (and the
+// rates of the USB ones), or the stored port, each verified by the identification probe.
+//
+// The waits sleep, as the exchange on a fresh link must not be interrupted by timers or
+// commands; only the USB rate search lets the connecting box's messages through, for Esc.
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QObject>
+#include <QPointer>
+#include <vector>
+
+#include "app/kx9monitor_app.h"
+#include "app/main_frame.h"
+#include "link/meter_probe.h"
+#include "link/modem_link.h"
+#include "link/serial_port_list.h"
+#include "link/serial_wnd.h"
+#include "platform/clock.h"
+#include "platform/event_loop.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+
+using platform::Format;
+
+namespace {
+constexpr COLORREF kConnectedColor = 0x00FF00;
+constexpr COLORREF kErrorColor = 0x0000FF;
+constexpr COLORREF kPaneOffColor = 0xFFFF00;
+constexpr unsigned kPortBusyWait = 2000;
+constexpr unsigned kStoredPortSettleWait = 8000;
+constexpr unsigned kAfterCarrierWait = 3000;
+constexpr int kFastestRate = 115200;
+constexpr int kSlowestRate = 300;
+
+constexpr const char* kTooLowFromSearch =
+    "Instrument is connected at %d baud.\nThis baudrate is too low to comunicate with "
+    "PC.\n\nPlease select higher baudrate on your instrument";
+constexpr const char* kTooLowFromStoredPort =
+    "Instrument is connected at %d baud.\nThis baudrete is too low to comunicate with "
+    "PC.\n\nPlease select higher baudrate on your instrument";
+
+void Sleep(unsigned ms) {
+    platform::Clock::Sleep(ms);
+}
+}  // namespace
+
+// Watches the connecting box for Esc during the rate search. The key stays with the search:
+// the box is not closed by it.
+class ConnectEscapeWatch : public QObject {
+public:
+    explicit ConnectEscapeWatch(QObject* box) : m_box(box) {
+        if (box)
+            box->installEventFilter(this);
+    }
+    ~ConnectEscapeWatch() override {
+        if (m_box)
+            m_box->removeEventFilter(this);
+    }
+    ConnectEscapeWatch(const ConnectEscapeWatch&) = delete;
+    ConnectEscapeWatch& operator=(const ConnectEscapeWatch&) = delete;
+
+    // Lets what waits for the box through; whether Esc was pressed in it.
+    bool EscapePressed() {
+        if (m_box)
+            platform::EventLoop::ProcessPending();
+        return m_pressed;
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            m_pressed = true;
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QObject> m_box;
+    bool m_pressed = false;
+};
+
+void CMainFrame::ConnectInstrument() {
+    SetLinkPort(LinkSide::Reference);
+    CSerialMFC* port = LinkPort();
+    if (!port)
+        return;
+    // A port left open by an earlier attempt would refuse every open of the search.
+    if (port->IsOpen())
+        port->Close();
+    m_bReceiveEnabled = FALSE;
+
+    std::vector<SerialPortInfo> ports;
+    try {
+        EnumSerialPorts(ports, FALSE);
+    } catch (const SerialPortListError& error) {
+        ConnectWarn(error.what(), MB_ICONEXCLAMATION, error.what());
+    }
+    ConnectEscapeWatch escape(m_TryConnDlg.Window());
+    for (const SerialPortInfo& info : ports) {
+        const PortSearchStep step = platform::Contains(info.strFriendlyName, "USB")
+                                        ? SearchUsbPort(info, escape)
+                                        : SearchPlainPort(info);
+        if (step != PortSearchStep::NextPort)
+            return;
+    }
+
+    HideConnectingBox();
+    ConnectWarn("Warning : Instrument not respondig.\nPlease check port settings",
+                MB_ICONEXCLAMATION, "WARNING: CONNECTION FAILURE.");
+    m_bLinkActive = FALSE;
+    SetBaudSetting("-1");
+    ShowConnectionError("Error :connection failure");
+}
+
+CMainFrame::PortSearchStep CMainFrame::SearchPlainPort(const SerialPortInfo& info) {
+    CSerialMFC& port = *LinkPort();
+    PortRecord& record = TheApp().m_RefPort;
+    const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
+    const std::string device =
+        meter_probe::DeviceNameOf(meter_probe::ComNumberAfterCom(info.strFriendlyName), working);
+    if (port.Open(device, this, 0, 0, 2048, 2048) != 0)
+        return PortSearchStep::NextPort;
+
+    record.m_nComPort = platform::Atoi(platform::Mid(device, platform::Find(device, 'M') + 1));
+    record.m_nBaudRate = meter_probe::kPlainPortRate;
+    SetBaudSetting(Format("%d", meter_probe::kPlainPortRate));
+    port.SetupHandshaking(CSerial::HardwareHandshake);
+    ShowConnectingText("Connecting to...");
+    if (port.Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, record.m_nStopBits) !=
+        0) {
+        port.Close();
+        return PortSearchStep::NextPort;
+    }
+    if (ProbeMeter(device, meter_probe::kSearchReplyWait)) {
+        OnMeterVerified("Connection established ", kTooLowFromSearch);
+        return PortSearchStep::Verified;
+    }
+    port.Close();
+    return PortSearchStep::NextPort;
+}
+
+CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
+                                                     ConnectEscapeWatch& escape) {
+    CKX9MonitorApp& app = TheApp();
+    CSerialMFC& port = *LinkPort();
+    PortRecord& record = app.m_RefPort;
+    const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
+    const int number = meter_probe::ComNumberAfterCom(working);
+    const std::string device = meter_probe::DeviceNameOf(number, working);
+    const std::string portName = meter_probe::PortNameOf(device);
+    if (port.Open(device, this, 0, 0, 2048, 2048) != 0) {
+        ShowConnectingText(Format("Connecting to...\r\rPort = %s\r Port busy.", portName.c_str()));
+        Sleep(kPortBusyWait);
+        return PortSearchStep::NextPort;
+    }
+
+    record.m_nComPort = number;
+    for (const int rate : meter_probe::kUsbRates) {
+        if (escape.EscapePressed()) {
+            port.Close();
+            return PortSearchStep::Stop;
+        }
+        record.m_nBaudRate = rate;
+        SetBaudSetting(Format("%d", rate));
+        bool called = false;
+        if (app.m_bModemLink == 1) {
+            ShowConnectingText(
+                Format("Checking modem on...\r\rPort = %s\rBaudrate = %d", portName.c_str(), rate));
+            port.Setup(rate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
+            port.SetupHandshaking(CSerial::HardwareHandshake);
+            const int result = DialModem();
+            if (result == modem_link::kNoLocalModem)
+                break;
+            if (result != modem_link::kConnected) {
+                port.Close();
+                LogScheduler(FALSE,
+                             Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
+                                    m_TryConnDlg.m_strText.c_str()),
+                             TRUE);
+                m_bLinkActive = FALSE;
+                SetBaudSetting("-1");
+                ShowConnectionError("Error :connection failure");
+                HideConnectingBox();
+                return PortSearchStep::Stop;
+            }
+            Sleep(kAfterCarrierWait);
+            called = true;
+        } else {
+            port.SetupHandshaking(CSerial::HardwareHandshake);
+            port.Setup(rate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
+        }
+        if (ProbeMeter(device, meter_probe::kSearchReplyWait)) {
+            OnMeterVerified("Connection established ", kTooLowFromSearch);
+            return PortSearchStep::Verified;
+        }
+        // No meter behind the call: end it rather than leave the line up; another rate would
+        // only reach the remote modem's meter again.
+        if (called) {
+            HangUpModem();
+            break;
+        }
+    }
+    port.Close();
+    return PortSearchStep::NextPort;
+}
+
+void CMainFrame::ConnectInstrumentPort() {
+    CKX9MonitorApp& app = TheApp();
+    SetLinkPort(LinkSide::Reference);
+    CSerialMFC* port = LinkPort();
+    if (!port)
+        return;
+    PortRecord& record = app.m_RefPort;
+    const std::string device = meter_probe::DeviceNameOf(record.m_nComPort);
+    if (port->Open(device, this, 0, 0, 2048, 2048) != 0) {
+        ConnectWarn("Error : fail opening COM port.", MB_ICONSTOP, "Fail opening com port");
+        if (port->IsOpen())
+            port->Close();
+        ShowConnectionError("Error : connection failure");
+        SetBaudSetting("-1");
+        return;
+    }
+    m_bReceiveEnabled = FALSE;
+    Sleep(kStoredPortSettleWait);
+
+    bool called = false;
+    if (app.m_bModemLink == 1) {
+        port->Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
+        port->SetupHandshaking(CSerial::HardwareHandshake);
+        const int result = DialModem();
+        if (result == modem_link::kNoLocalModem) {
+            port->Close();
+            ConnectWarn("CONNECTION FAILURE: Modem not responding.", MB_OK,
+                        "Modem not responding.");
+            return;
+        }
+        called = result == modem_link::kConnected;
+        Sleep(kAfterCarrierWait);
+    } else {
+        port->Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
+        port->SetupHandshaking(CSerial::HardwareHandshake);
+    }
+
+    SetBaudSetting(Format("%d", record.m_nBaudRate));
+    if (ProbeMeter(device, meter_probe::kStoredPortReplyWait)) {
+        OnMeterVerified("Connection established", kTooLowFromStoredPort);
+        return;
+    }
+    if (called)
+        HangUpModem();
+    port->Purge();
+    port->Close();
+    HideConnectingBox();
+    ConnectWarn("Instrument not responding", MB_ICONSTOP, "WARNING: CONNECTION FAILURE");
+    ShowConnectionError("Error : connection failure");
+}
+
+bool CMainFrame::ProbeMeter(const std::string& deviceName, unsigned replyWait) {
+    const PortRecord& record = TheApp().m_RefPort;
+    ShowConnectingText(Format("Connecting to...\r\rPort = %s\rBaudrate = %d",
+                              meter_probe::PortNameOf(deviceName).c_str(), record.m_nBaudRate));
+    m_bReceiveEnabled = FALSE;
+    const std::string reply = meter_probe::RunIdentificationProbe(
+        *LinkPort(), meter_probe::ReplyWait(replyWait, record.m_nBaudRate));
+    return meter_probe::IsMeterReply(reply);
+}
+
+void CMainFrame::OnMeterVerified(const char* logText, const char* tooLowText) {
+    CKX9MonitorApp& app = TheApp();
+    const PortRecord& record = app.m_RefPort;
+    if (m_bSchedulerMode) {
+        Monitoring().SetSchedulerStep(0);
+        LogScheduler(FALSE, logText, TRUE);
+    }
+    m_bLinkActive = TRUE;
+    const bool modem = app.m_bModemLink == 1;
+    Ui().SetPaneText(
+        kStatusPane,
+        modem ? Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
+              : Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
+        "");
+    Ui().SetPaneColors(kStatusPane, kConnectedColor, kPaneOffColor);
+    HideConnectingBox();
+
+    if (modem || m_bSchedulerMode)
+        return;
+    if (record.m_nBaudRate > kSlowestRate && record.m_nBaudRate < kFastestRate)
+        platform::AfxMessageBox(Format("Instrument is connected at %d baud.\nFor a faster data "
+                                       "transferring set baudrate to 115200 on your instrument",
+                                       record.m_nBaudRate),
+                                MB_ICONINFORMATION);
+    else if (record.m_nBaudRate == kSlowestRate)
+        platform::AfxMessageBox(Format(tooLowText, record.m_nBaudRate), MB_ICONEXCLAMATION);
+}
+
+void CMainFrame::ShowConnectingText(const std::string& text) {
+    m_TryConnDlg.SetText(text);
+    m_TryConnDlg.UpdateWindow();
+}
+
+void CMainFrame::HideConnectingBox() {
+    m_TryConnDlg.ShowWindow(false);
+}
+
+void CMainFrame::SetBaudSetting(const std::string& text) {
+    TheApp().m_InstrStatus.m_strBaudRate = text;
+    TheApp().m_EditStatus.m_strBaudRate = text;
+}
+
+void CMainFrame::ShowConnectionError(const char* paneText) {
+    Ui().SetPaneText(kStatusPane, paneText, "");
+    Ui().SetPaneColors(kStatusPane, kErrorColor, kPaneOffColor);
+}
+
+void CMainFrame::ConnectWarn(const std::string& text, unsigned type, const std::string& logText) {
+    if (m_bSchedulerMode)
+        LogScheduler(FALSE, logText, TRUE);
+    else
+        platform::AfxMessageBox(text, type);
+}

@@ -1,0 +1,60 @@
+#include "link/meter_probe.h"
+
+#include "link/serial.h"
+#include "platform/clock.h"
+#include "platform/text.h"
+
+namespace meter_probe {
+
+namespace {
+constexpr unsigned kSlowLineExtraWait = 2000;
+constexpr unsigned kMonitorOffWait = 500;
+constexpr size_t kProbeReadLimit = 31;
+}  // namespace
+
+unsigned ReplyWait(unsigned base, int baudRate) {
+    return base + (baudRate < 1200 ? kSlowLineExtraWait : 0);
+}
+
+std::string WorkingPortName(const std::string& friendlyName) {
+    const int com = platform::Find(friendlyName, "COM");
+    if (com < 0)
+        return friendlyName;
+    return platform::Remove(platform::Mid(friendlyName, com), ')');
+}
+
+int ComNumberAfterCom(const std::string& text) {
+    const int com = platform::Find(text, "COM");
+    return com < 0 ? -1 : platform::Atoi(platform::Mid(text, com + 3, 2));
+}
+
+std::string DeviceNameOf(int comNumber, const std::string& workingName) {
+    return comNumber >= 10 ? "\\\\.\\" + workingName : workingName;
+}
+
+std::string DeviceNameOf(int comNumber) {
+    return DeviceNameOf(comNumber, platform::Format("COM%d", comNumber));
+}
+
+std::string PortNameOf(const std::string& deviceName) {
+    return platform::Remove(platform::Remove(deviceName, '.'), '\\');
+}
+
+std::string RunIdentificationProbe(CSerial& port, unsigned replyWaitMs) {
+    port.Purge();
+    port.WriteString("STT:MON:OFF\r\n");
+    platform::Clock::Sleep(kMonitorOffWait);
+    port.Purge();
+    port.WriteString("SET:INS:?\r\n");
+    platform::Clock::Sleep(replyWaitMs);
+    char buffer[kProbeReadLimit];
+    size_t read = 0;
+    port.Read(buffer, sizeof buffer, &read);
+    return std::string(buffer, read);
+}
+
+bool IsMeterReply(const std::string& reply) {
+    return !reply.empty() && platform::Contains(reply, "SET:INSTR_MODEL:");
+}
+
+}  // namespace meter_probe

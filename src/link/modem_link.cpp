@@ -1,0 +1,106 @@
+#include "link/modem_link.h"
+
+#include "link/serial.h"
+#include "platform/clock.h"
+#include "platform/text.h"
+
+namespace modem_link {
+
+namespace {
+
+constexpr size_t kReadLimit = 63;
+constexpr int kCommandWait = 500;
+constexpr int kDialFirstWait = 2000;
+constexpr int kPollWait = 500;
+constexpr int kShowWait = 2000;
+constexpr int kHangUpReplyWait = 500;
+
+void Sleep(int ms) {
+    platform::Clock::Sleep(ms);
+}
+
+std::string ReadOnce(CSerial& port) {
+    char buffer[kReadLimit];
+    size_t read = 0;
+    port.Read(buffer, sizeof buffer, &read);
+    return std::string(buffer, read);
+}
+
+bool EndsALine(const std::string& text) {
+    return !text.empty() && (text.back() == '\r' || text.back() == '\n');
+}
+
+}  // namespace
+
+int DialModem(CSerial& port, int comPort, int baudRate, const std::string& number,
+              const DialFeedback& feedback) {
+    port.Purge();
+    port.WriteString("AT\r\n");
+    Sleep(kCommandWait);
+    const std::string attention = ReadOnce(port);
+    if (attention.empty() || !platform::Contains(attention, "OK"))
+        return kNoLocalModem;
+
+    feedback.showText(
+        platform::Format("Modem founded on\r\rPort = COM%d \rBaudrate = %d", comPort, baudRate));
+    Sleep(1000);
+    port.Purge();
+
+    // The set-up replies, "ERROR" included, do not stop the dial.
+    for (const char* command : {"ATE0\r\n", "ATV1\r\n", "AT%C0\r\n"}) {
+        port.WriteString(command);
+        Sleep(kCommandWait);
+        ReadOnce(port);
+    }
+    port.WriteString("AT\\N3 \r\n");
+    ReadOnce(port);
+
+    feedback.showText("Modem setup...Please wait");
+    Sleep(kCommandWait);
+    port.Purge();
+
+    port.WriteString(platform::Format("ATDT%s\r\n", number.c_str()));
+    feedback.showText(platform::Format("Dial up on number %s ...\nPlease wait", number.c_str()));
+    Sleep(kDialFirstWait);
+
+    // A result line may be read in two pieces: it is complete at its line end.
+    std::string reply;
+    for (int poll = 0; poll < kDialPolls; ++poll) {
+        Sleep(kPollWait);
+        reply += ReadOnce(port);
+        if (reply.size() > 2 && EndsALine(reply))
+            break;
+        if (reply.size() <= 2)
+            reply.clear();
+    }
+    if (reply.size() <= 2) {
+        feedback.showText("Remote modem not responding");
+        Sleep(kShowWait);
+        feedback.hideBox();
+        return kNoAnswer;
+    }
+    if (platform::Contains(reply, "CONNECT")) {
+        feedback.showText(platform::Format("REMOTE MODEM %s BAUD", reply.c_str()));
+        Sleep(kShowWait);
+        if (platform::Contains(reply, "2400") || platform::Contains(reply, "4800"))
+            feedback.warn(
+                "WARNING: Connection Baudrate is too low.\nPossiblility of data loose and "
+                "comunication error.\n\nPlease select a higher baudrate for a saftey "
+                "comunication.");
+        return kConnected;
+    }
+    feedback.showText(platform::Format("Line: %s", reply.c_str()));
+    Sleep(kShowWait);
+    return kLineReply;
+}
+
+void HangUp(CSerial& port) {
+    Sleep(kEscapeGuardMs);
+    port.WriteString("+++");
+    Sleep(kEscapeGuardMs);
+    port.WriteString("ATH\r");
+    Sleep(kHangUpReplyWait);
+    port.Purge();
+}
+
+}  // namespace modem_link
