@@ -101,9 +101,9 @@ void CMainFrame::UpdateCalibExpiry() {
     while (m_FonoConfigDlg.HasWindow() && m_FonoConfigDlg.m_strResult.empty() &&
            !platform::EventLoop::QuitPending())
         app.WaitWithMessages(kResultPollMs);
-    m_instrLog.WriteInstrLog("Fine modifica data scadenza taratura: " +
-                             (m_FonoConfigDlg.m_strResult.empty() ? std::string("-")
-                                                                  : m_FonoConfigDlg.m_strResult));
+    m_instrLog.WriteInstrLog(
+        "Fine modifica data scadenza taratura: " +
+        (m_FonoConfigDlg.m_strResult.empty() ? std::string("-") : m_FonoConfigDlg.m_strResult));
 
     DestroyTryConnBox();
     m_FonoConfigDlg.DestroyWindow();

@@ -86,8 +86,8 @@ bool ParseOperatorScript(const std::string& text, platform::ScriptedOperator& op
                 const int equals = platform::Find(words[i], '=');
                 const std::string field = platform::Left(words[i], equals);
                 const bool takes = known != DialogFields().end() &&
-                                   std::find(known->second.begin(), known->second.end(),
-                                             field) != known->second.end();
+                                   std::find(known->second.begin(), known->second.end(), field) !=
+                                       known->second.end();
                 if (equals <= 0 || !takes)
                     return fail("unknown field of " + name);
                 fields[field] = platform::Mid(words[i], equals + 1);

@@ -69,15 +69,14 @@ bool CalibExpiryUpdate::ReadInstrument() {
     if (m_serial.empty() || !ReadFields(*port, false))
         return Fail(kUnreadable);
     for (const FieldState& state : m_fields)
-        m_host.WriteInstrLog(platform::Format("Lettura %s: %s", state.field->name,
-                                              state.inMeter.c_str()));
+        m_host.WriteInstrLog(
+            platform::Format("Lettura %s: %s", state.field->name, state.inMeter.c_str()));
     return LookUpNewValues();
 }
 
 bool CalibExpiryUpdate::LookUpNewValues() {
     web::WebClient& web = m_host.Web();
-    const auto setup =
-        ReadSetupIni(platform::JoinPath(m_host.ProgramDir(), kSetupIniFile));
+    const auto setup = ReadSetupIni(platform::JoinPath(m_host.ProgramDir(), kSetupIniFile));
     for (FieldState& state : m_fields) {
         switch (state.field->source) {
             case FieldSource::InstrumentCertificate: {
@@ -127,8 +126,8 @@ bool CalibExpiryUpdate::WriteInstrument() {
         // One attempt: a refused write has used its unlock up.
         const auto reply = Ask(*port, ProtectedWrite(name, state.fresh), 1);
         if (!reply || ProtectedValue(*reply, name) != state.fresh)
-            return Fail(platform::Format(
-                "ATTENZIONE:\nScrittura di %s nello strumento fallita.", name.c_str()));
+            return Fail(platform::Format("ATTENZIONE:\nScrittura di %s nello strumento fallita.",
+                                         name.c_str()));
         m_host.WriteInstrLog(platform::Format("Scrittura %s: %s -> %s", name.c_str(),
                                               state.inMeter.c_str(), state.fresh.c_str()));
     }
@@ -147,8 +146,8 @@ std::string CalibExpiryUpdate::RecordLogName() const {
 }
 
 std::string CalibExpiryUpdate::RecordText() const {
-    std::string text = platform::Format("SN %s; TECNICO %s", m_serial.c_str(),
-                                        m_host.TechnicianId().c_str());
+    std::string text =
+        platform::Format("SN %s; TECNICO %s", m_serial.c_str(), m_host.TechnicianId().c_str());
     for (const FieldState& state : m_fields) {
         if (state.Changes())
             text += platform::Format("; %s %s -> %s", state.field->name, state.inMeter.c_str(),

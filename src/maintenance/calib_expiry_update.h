@@ -68,8 +68,7 @@ public:
 
 private:
     bool Fail(const std::string& error);
-    std::optional<std::string> Ask(CSerialMFC& port, const std::string& command,
-                                   int attempts = 3);
+    std::optional<std::string> Ask(CSerialMFC& port, const std::string& command, int attempts = 3);
     bool ReadFields(CSerialMFC& port, bool after);
     bool LookUpNewValues();
 

@@ -111,9 +111,9 @@ int CheckSoftwareUpdate(web::WebClient& web, const std::string& programDir, int 
     }
 
     // Only the archive's own name: a listed path must not write outside the program folder.
-    const std::string archiveName =
-        platform::Mid(update->archive, platform::ReverseFind(platform::ReplaceAll(
-                                           update->archive, "\\", "/"), '/') + 1);
+    const std::string archiveName = platform::Mid(
+        update->archive,
+        platform::ReverseFind(platform::ReplaceAll(update->archive, "\\", "/"), '/') + 1);
     const std::string archivePath = platform::JoinPath(programDir, archiveName);
     if (web.DownloadHttpFile(remoteFolder + update->archive, archivePath, true) == "-1") {
         platform::AfxMessageBox(
@@ -131,7 +131,8 @@ int CheckSoftwareUpdate(web::WebClient& web, const std::string& programDir, int 
     if (!updater) {
         platform::AfxMessageBox(
             "ATTENZIONE:\nNessun programma di aggiornamento configurato (updater.ini).\n"
-            "L'aggiornamento " + update->version + " e' stato scaricato in " + folder +
+            "L'aggiornamento " +
+                update->version + " e' stato scaricato in " + folder +
                 "\nma non viene installato: il programma prosegue senza aggiornamento.",
             MB_ICONEXCLAMATION);
         return 0;

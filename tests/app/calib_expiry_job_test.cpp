@@ -19,6 +19,7 @@
 #include "platform/text.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
+#include "web/code_entry_form.h"
 #include "web/web_test_env.h"
 
 namespace {
@@ -146,8 +147,8 @@ TEST_F(CalibExpiryJobTest, AMeterThatDoesNotAnswerEndsTheJobWhenTheOperatorCance
 
     EXPECT_EQ(frame->OnCreate(), 0);
 
-    EXPECT_EQ(op.Shown().back(), std::string(kNotAnswering) +
-                                     "\nVerificare impostazioni porta seriale.");
+    EXPECT_EQ(op.Shown().back(),
+              std::string(kNotAnswering) + "\nVerificare impostazioni porta seriale.");
     EXPECT_EQ(MeterFields(), kBefore);
     EXPECT_TRUE(frame->m_strTargetModel.empty());
     EXPECT_FALSE(ServerRecord());
@@ -232,6 +233,34 @@ TEST_F(CalibExpiryJobTest, WithoutInternetTheMeterIsNotEvenAsked) {
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_EQ(MeterFields(), kBefore);
     EXPECT_TRUE(platform::EventLoop::QuitPending());
+}
+
+TEST(OperatorScriptTest, RulesAnswerBoxesAndFillDialogs) {
+    platform::ScriptedOperator op;
+    std::string error;
+    ASSERT_TRUE(
+        ParseOperatorScript("# prova\r\n\nbox NO Eseguire\\nla validazione\n"
+                            "box cancel non risponde\n"
+                            "dialog CSetLabelDlg OK text=12345\n"
+                            "dialog CAboutDlg OK\n",
+                            op, error))
+        << error;
+    EXPECT_EQ(op.MessageBox("Eseguire\nla validazione del rapporto", "", MB_YESNO), IDNO);
+    EXPECT_EQ(op.MessageBox("Fonometro non risponde", "", MB_OKCANCEL), IDCANCEL);
+    // The code form checks its six characters as its OK button would.
+    CSetLabelDlg code;
+    testenv::TestOperator boxes;
+    boxes.ExpectBox("deve essere di 6 cifre");
+    EXPECT_EQ(op.RunModal(code), IDCANCEL);
+    EXPECT_EQ(code.m_strText, "12345");
+
+    for (const char* bad : {"box MAYBE testo", "box OK", "dialog CSetLabelDlg OK colour=red",
+                            "dialog CFonoConfigDlg", "click OK"}) {
+        platform::ScriptedOperator other;
+        EXPECT_FALSE(ParseOperatorScript(std::string("# a\n") + bad + "\n", other, error)) << bad;
+        EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    }
+    EXPECT_FALSE(LoadOperatorScript("/nonexistent/script.txt", op, error));
 }
 
 }  // namespace

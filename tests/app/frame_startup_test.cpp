@@ -160,8 +160,9 @@ TEST_F(StartupJobTest, ASoftwareUpdateStartedAfterTheLoginEndsTheJobInsteadOfThe
         form.m_bAuthorised = 1;
         return IDOK;
     });
-    op.ExpectBox("E' disponibile una versione aggiornata del software.\nL'aggiornamento verra' "
-                 "eseguito ora");
+    op.ExpectBox(
+        "E' disponibile una versione aggiornata del software.\nL'aggiornamento verra' "
+        "eseguito ora");
 
     frame->OnCreate();
     platform::SetShellRecorder(nullptr);

@@ -51,11 +51,11 @@ CipherResponder::CipherResponder(const cipher::Block& resetKeystream,
 }
 
 void CipherResponder::InstallOn(SimMeter& meter) {
-    meter.AddResponder([self = shared_from_this()](const std::string& line,
-                                                   MeterState& state) {
-        return self->Answer(line, state);
-    },
-                       true);
+    meter.AddResponder(
+        [self = shared_from_this()](const std::string& line, MeterState& state) {
+            return self->Answer(line, state);
+        },
+        true);
 }
 
 void CipherResponder::SetTargetReading(std::string plain) {

@@ -9,7 +9,7 @@ namespace simmeter {
 namespace {
 constexpr const char* kProbe = "SET:INS:?";
 constexpr const char* kProtectedPrefix = "SET:PROT:";
-}
+}  // namespace
 
 const std::vector<SettingRow>& SettingRows() {
     static const std::vector<SettingRow> rows = {
