@@ -13,7 +13,7 @@ void FrameProgramServices::UploadLogFile(CMainFrame& frame, const std::string& p
 }
 
 void FrameProgramServices::OnUpdateCalibExpiry(CMainFrame& frame) {
-    frame.m_pending.Call("OnUpdateCalibExpiry");
+    frame.UpdateCalibExpiry();
 }
 
 void FrameProgramServices::OnValidateReport(CMainFrame& frame) {

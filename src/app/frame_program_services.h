@@ -1,6 +1,7 @@
 #pragma once
 // The frame's neighbours in the running program: the web-service calls go to the frame's web
-// client; the parts of the program that do not exist yet are recorded as pending calls.
+// client, the calibration-expiry update to the frame's own; the parts of the program that do
+// not exist yet are recorded as pending calls.
 
 #include "app/frame_services.h"
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/kx9monitor_app.h"
+#include "app/operator_script.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/scripted_operator.h"
@@ -17,8 +18,18 @@ int main(int argc, char** argv) {
         platform::Clock::SetSpeed(std::atof(speed));
 
     // Nobody at the screen: answer every box with its first button, and say what it showed.
+    // An operator script (KX9_OPERATOR_SCRIPT) answers first, and implies the unattended run.
     platform::ScriptedOperator unattended;
-    if (const char* flag = std::getenv("KX9_UNATTENDED"); flag && *flag && *flag != '0') {
+    const char* script = std::getenv("KX9_OPERATOR_SCRIPT");
+    if (script && *script) {
+        std::string error;
+        if (!LoadOperatorScript(script, unattended, error)) {
+            std::fprintf(stderr, "kx9monitor: operator script %s\n", error.c_str());
+            return 2;
+        }
+    }
+    const char* flag = std::getenv("KX9_UNATTENDED");
+    if ((script && *script) || (flag && *flag && *flag != '0')) {
         unattended.SetLenient(true);
         // Nobody can set the port up either: a meter that does not answer ends the run.
         unattended.AlwaysAnswer("Fonometro da verificare non risponde", IDCANCEL);

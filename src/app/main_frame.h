@@ -36,17 +36,20 @@ class CInstrStatus;
 #include "app/dialogs/try_conn_dlg.h"
 #include "app/dialogs/view_instr_status_dlg.h"
 #include "app/dialogs/wait_get_status_dlg.h"
-#include "app/frame_program_services.h"
+#include "app/frame_bench_host.h"
 #include "app/frame_data_view_commands.h"
+#include "app/frame_program_services.h"
 #include "app/frame_ui_adapter.h"
 #include "app/frame_view_services.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/pending_entry_points.h"
 #include "app/server_startup_services.h"
+#include "maintenance/fono_config_dlg.h"
 #include "report/instr_log.h"
 #include "ui/bc_menu.h"
 #include "ui/x_status_bar.h"
+#include "verification/sound_dlg.h"
 #include "web/instrument_booking.h"
 #include "web/server_databases.h"
 #include "web/technician_account.h"
@@ -222,6 +225,11 @@ public:
 
     std::string m_strTargetSerial;
     std::string m_strRefSerial;
+    // The rest of the identity of the instrument under test (its connect routine writes them).
+    std::string m_strTargetModel;
+    std::string m_strTargetFirmware;
+    std::string m_strTargetMicModel;
+    std::string m_strTargetMicSerial;
 
 private:
     void SendRawCommand(const std::string& text, BOOL awaitReply);
@@ -346,15 +354,20 @@ public:
     void On3DGraphProperties();
     void OnViewCrossReference();
 
-    // --- parts of the program still to come (m_pending)
+    // --- the bench window, the connect routines and the software update (main_frame_bench.cpp)
     // 0 when no program update was started.
     int CheckSoftwareUpdate(int askUser, int verbose);
     BOOL ConnectInstrumentUnderTest();
+    BOOL ConnectReferenceInstrument();
     BOOL IsBenchWindowCreated() const;
     BOOL IsVerificationRunning() const;
     void DestroyBenchWindow();
     // Alt+D: the bench shows its debug control while the flag is set.
     void SwapBenchDebugControls(BOOL debug);
+    // What OnUpdateCalibExpiry runs in the program (main_frame_calib_expiry.cpp).
+    void UpdateCalibExpiry();
+
+    // --- parts of the program still to come (m_pending)
     BOOL HasReportRows() const;
     void OpenSessionFile(const std::string& path);
 
@@ -386,6 +399,10 @@ public:
     CViewInstrStatusDlg m_ViewInstrStatusDlg;
     CViewSchedLoggingDlg m_ViewSchedLoggingDlg;
     CBattWarningDlg m_BattWarningDlg;
+    // Before the dialogs that use it.
+    FrameBenchHost m_benchHost{*this};
+    CSoundDlg m_SoundDlg{m_benchHost};
+    CFonoConfigDlg m_FonoConfigDlg{m_benchHost};
 
     // Raised by "Cancel Download"; the memory download stops on it.
     BOOL m_bCancelDownload = FALSE;
@@ -395,11 +412,16 @@ public:
     ui::BCMenu m_menu;
 
 private:
+    friend class FrameBenchHost;
+
     // Connects the parts above to each other and to the frame (constructor).
     void WireFrameParts();
     void SetUpStatusBar();
     void RunStartupJob();
     void DestroyTryConnBox();
+    void CloseTargetPort();
+    // The black list holds the instrument under test or the connected reference meter.
+    bool IsCalibExpiryBlocked();
 
     FrameWindowUi m_windowUi{*this};
     TryConnFeedback m_tryConnFeedback{m_TryConnDlg};

@@ -124,30 +124,6 @@ void CMainFrame::OnViewCrossReference() {
     m_dataViewCommands.OnViewCrossReference();
 }
 
-int CMainFrame::CheckSoftwareUpdate(int askUser, int verbose) {
-    return m_pending.Call(platform::Format("CheckSoftwareUpdate(%d,%d)", askUser, verbose), 0);
-}
-
-BOOL CMainFrame::ConnectInstrumentUnderTest() {
-    return m_pending.Call("ConnectInstrumentUnderTest", FALSE);
-}
-
-BOOL CMainFrame::IsBenchWindowCreated() const {
-    return m_pending.Query("IsBenchWindowCreated", FALSE);
-}
-
-BOOL CMainFrame::IsVerificationRunning() const {
-    return m_pending.Query("IsVerificationRunning", FALSE);
-}
-
-void CMainFrame::DestroyBenchWindow() {
-    m_pending.Call("DestroyBenchWindow");
-}
-
-void CMainFrame::SwapBenchDebugControls(BOOL debug) {
-    m_pending.Call(debug ? "SwapBenchDebugControls(1)" : "SwapBenchDebugControls(0)");
-}
-
 BOOL CMainFrame::HasReportRows() const {
     const CKX9MonitorView* view = View();
     return view && view->m_ReportList.GetItemCount() > 0;

@@ -1,6 +1,6 @@
 #pragma once
-// The frame's calls into parts of the program that are not built yet: the bench window, the
-// software update, the connection of a meter, the report and session commands. Each call is
+// The frame's calls into parts of the program that are not built yet: the report, session and
+// tool commands. Each call is
 // recorded and gives the caller's default result, unless a handler was set for its name (tests
 // set handlers to play those parts). A part that comes replaces its calls with the real ones.
 

@@ -1,5 +1,5 @@
-// The start-up job of the frame's creation, against the web-service stand-in, with the parts of
-// the program that come later played by handlers.
+// The start-up job of the frame's creation, against the web-service stand-in and a simulated
+// meter (the whole job with the expiry update: calib_expiry_job_test.cpp).
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -13,11 +13,14 @@
 #include "link/serial_port_list.h"
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
+#include "platform/shell.h"
+#include "platform/text.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
 #include "web/login_form.h"
 #include "web/service_paths.h"
 #include "web/web_test_env.h"
+#include "zip/zip_archive.h"
 
 namespace {
 
@@ -37,8 +40,6 @@ protected:
     }
     ~StartupJobTest() override {
         frame.reset();
-        SetTtyClassRoot("");
-        platform::SetEnumeratedComDevices({});
         platform::ClearComDevices();
         platform::EventLoop::ClearQuit();
     }
@@ -49,10 +50,6 @@ protected:
         folder.Write("alt_www.dll", stub.Host() + "\r\n" + stub.PortText() + "\r\n");
         stub.ServeFile(kCorrections, "REF1;0.1\n");
     }
-    void InstrumentAnswers() {
-        frame->m_pending.SetHandler("ConnectInstrumentUnderTest", [] { return TRUE; });
-    }
-    int Calls(const std::string& name) const { return frame->m_pending.CountOf(name); }
 
     platform::ScopedClockSpeed fast{1000.0};
     testenv::ScratchFolder folder;
@@ -96,25 +93,20 @@ TEST_F(StartupJobTest, AlternativeServerFileGivesHostAndPortWithoutLineEnds) {
 TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel) {
     ServerReachable();
     simmeter::SimMeter meter;
+    meter.SilenceNext("SET:INS", -1);
     platform::SetComDevice(3, meter.SlavePath());
+    app.m_TargetPort.m_nComPort = 3;
     std::vector<bool> boxShown;
-    std::vector<bool> portOpenBefore;
-    frame->m_pending.SetHandler("ConnectInstrumentUnderTest", [&] {
-        boxShown.push_back(frame->m_TryConnDlg.IsWindowVisible());
-        CSerialMFC& port = frame->View()->m_TargetSerial;
-        portOpenBefore.push_back(port.IsOpen());
-        port.Open("COM3", frame.get(), 0, 0, 2048, 2048);
-        return FALSE;
-    });
     op.ExpectBox(kNotAnswering, IDOK);
     op.ExpectBox(kNotAnswering, IDCANCEL);
-    // The port settings offer the PC's one port, COM1, and the operator takes it.
+    // The port settings offer the PC's one port, COM3, and the operator keeps it.
     linktest::FakeTtyTree tree(folder.Path() + "sys/class/tty");
-    tree.Port("ttyUSB0", true);
+    tree.Uart("ttyS2");
     SetTtyClassRoot(tree.RootText());
-    op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog& dialog) {
+    op.ExpectDialog("CPortSetupDlg", [&](platform::ModalDialog& dialog) {
+        boxShown.push_back(frame->m_TryConnDlg.IsWindowVisible());
         auto& settings = dynamic_cast<CPortSetupDlg&>(dialog);
-        settings.m_nTargetPortSel = settings.FindPortEntry("COM1");
+        settings.m_nTargetPortSel = settings.FindPortEntry("COM3");
         return IDOK;
     });
 
@@ -131,64 +123,72 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     EXPECT_EQ(frame->m_databases.m_bInternetAvailable, 1);
 
     EXPECT_EQ(frame->m_TryConnDlg.m_strText, "Connessione con il server in corso..");
-    EXPECT_EQ(boxShown, (std::vector<bool>{true, false}));
-    // The port settings may change the port: it is opened afresh for the next try.
-    EXPECT_EQ(portOpenBefore, (std::vector<bool>{false, false}));
-    EXPECT_EQ(frame->m_pending.Calls(),
-              (std::vector<std::string>{"CheckSoftwareUpdate(0,0)", "ConnectInstrumentUnderTest",
-                                        "ConnectInstrumentUnderTest"}));
-    EXPECT_EQ(app.m_TargetPort.m_nComPort, 1);
-    EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=1\r\n"), std::string::npos);
+    EXPECT_EQ(boxShown, (std::vector<bool>{true}));
+    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    // Each try opened the port afresh and asked the meter its model (three times a try; the
+    // meter may not have read the very last one yet).
+    size_t asked = 0;
+    for (const auto& line : meter.Lines())
+        asked += line == "SET:INS:?";
+    EXPECT_GT(asked, 3u);
+    EXPECT_FALSE(frame->View()->m_TargetSerial.IsOpen());
+    EXPECT_TRUE(frame->m_pending.Calls().empty());
+    EXPECT_EQ(app.m_TargetPort.m_nComPort, 3);
+    EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=3\r\n"), std::string::npos);
     // Cancel ends the program without the login (an unexpected dialog would fail the test).
     EXPECT_TRUE(platform::EventLoop::QuitPending());
-    frame->View()->m_TargetSerial.Close();
 }
 
-TEST_F(StartupJobTest, CancelledLoginEndsWithoutTheExpiryUpdate) {
+TEST_F(StartupJobTest, ASoftwareUpdateStartedAfterTheLoginEndsTheJobInsteadOfTheExpiryUpdate) {
     ServerReachable();
-    InstrumentAnswers();
-    op.ExpectDialog("CSetHystogramRange", [](platform::ModalDialog&) { return IDCANCEL; });
-
-    EXPECT_EQ(frame->OnCreate(), 0);
-
-    EXPECT_TRUE(platform::EventLoop::QuitPending());
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
-    EXPECT_EQ(Calls("CheckSoftwareUpdate(0,0)"), 1);
-    EXPECT_EQ(Calls("OnUpdateCalibExpiry"), 0);
-    EXPECT_EQ(app.m_strTechnicianId, "");
-}
-
-TEST_F(StartupJobTest, LoginLeadsToTheExpiryUpdateUnlessAProgramUpdateStarted) {
-    ServerReachable();
-    InstrumentAnswers();
-    auto login = [](platform::ModalDialog& dialog) {
+    simmeter::SimMeter meter;
+    meter.SetSetting("INSTR_M", "QS4060KRTN");
+    meter.SetSetting("INSTR_N", "T200");
+    platform::SetComDevice(3, meter.SlavePath());
+    app.m_TargetPort.m_nComPort = 3;
+    // The second look at the version list finds a newer version.
+    const std::string list = "//qs4060krtn_vp//software_upgrade//sw_versions.txt";
+    stub.ServeFile(list, "1.0.0;kx9_1_0_0.zip\n");
+    stub.ChangeFileAfter(list, 1, "1.0.0;kx9_1_0_0.zip\n1.2.0;kx9_1_2_0.zip\n");
+    folder.Write("nuovo.txt", "versione 1.2.0");
+    {
+        CZipArchive zip;
+        ASSERT_TRUE(zip.Open(folder.File("pacchetto.zip"), CZipArchive::kCreate));
+        ASSERT_TRUE(zip.AddNewFile(folder.File("nuovo.txt"), -1, false));
+        zip.Close();
+    }
+    stub.ServeFile("//qs4060krtn_vp//software_upgrade//kx9_1_2_0.zip",
+                   folder.Read("pacchetto.zip"));
+    folder.Write("updater.ini", "UPDATER=/opt/corvanex/updater\n");
+    std::vector<platform::ShellRequest> started;
+    platform::SetShellRecorder([&](const platform::ShellRequest& request) {
+        started.push_back(request);
+        return true;
+    });
+    op.ExpectDialog("CSetHystogramRange", [](platform::ModalDialog& dialog) {
         auto& form = dynamic_cast<CSetHystogramRange&>(dialog);
         form.m_strCode = "123456";
         form.m_bAuthorised = 1;
         return IDOK;
-    };
-    op.ExpectDialog("CSetHystogramRange", login);
+    });
+    op.ExpectBox(
+        "E' disponibile una versione aggiornata del software.\nL'aggiornamento verra' "
+        "eseguito ora");
 
     frame->OnCreate();
+    platform::SetShellRecorder(nullptr);
 
     EXPECT_EQ(app.m_strTechnicianId, "123456");
     EXPECT_EQ(frame->m_nLoginResult, 1);
-    EXPECT_EQ(frame->m_pending.Calls(),
-              (std::vector<std::string>{"CheckSoftwareUpdate(0,0)", "ConnectInstrumentUnderTest",
-                                        "CheckSoftwareUpdate(0,0)", "OnUpdateCalibExpiry"}));
+    EXPECT_EQ(frame->m_strTargetSerial, "T200");
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].path, "/opt/corvanex/updater");
+    EXPECT_EQ(folder.Read("software_upgrade/nuovo.txt"), "versione 1.2.0");
+    // No expiry update: the meter was never asked for its protected fields.
+    for (const auto& line : meter.Lines())
+        EXPECT_FALSE(platform::StartsWith(line, "SET:PROT")) << line;
+    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
     EXPECT_TRUE(platform::EventLoop::QuitPending());
-
-    // The second check starts an update: the program ends for it instead.
-    platform::EventLoop::ClearQuit();
-    frame.reset();
-    frame = std::make_unique<CMainFrame>();
-    InstrumentAnswers();
-    int checks = 0;
-    frame->m_pending.SetHandler("CheckSoftwareUpdate(0,0)", [&] { return ++checks == 2 ? 1 : 0; });
-    op.ExpectDialog("CSetHystogramRange", login);
-    frame->OnCreate();
-    EXPECT_EQ(checks, 2);
-    EXPECT_EQ(Calls("OnUpdateCalibExpiry"), 0);
 }
 
 // The program itself, as scripts/run.sh starts it without a display.

@@ -100,15 +100,15 @@ TEST_F(FrameWindowTest, CloseAnsweredNoLeavesEverythingAsItWas) {
 }
 
 TEST_F(FrameWindowTest, CloseWhileAVerificationRunsIsRefused) {
-    frame->m_pending.SetHandler("IsBenchWindowCreated", [] { return TRUE; });
-    frame->m_pending.SetHandler("IsVerificationRunning", [] { return TRUE; });
+    frame->m_SoundDlg.Create();
+    frame->m_SoundDlg.m_bRunning = 1;
     op.ExpectBox("Confirm Exit ?", IDYES);
     op.ExpectBox("ATTENZIONE: Verifica in corso.\nInterrompere la verifica e riprovare.");
 
     window->close();
 
     EXPECT_EQ(frame->Window(), window);
-    EXPECT_EQ(frame->m_pending.CountOf("DestroyBenchWindow"), 0);
+    EXPECT_TRUE(frame->m_SoundDlg.HasWindow());
     EXPECT_FALSE(platform::EventLoop::QuitPending());
 }
 
@@ -126,13 +126,13 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     frame->m_bLinkActive = TRUE;
     frame->SetTimer(CMainFrame::kSendTick, 1);
     frame->m_TryConnDlg.Create();
-    frame->m_pending.SetHandler("IsBenchWindowCreated", [] { return TRUE; });
+    frame->m_SoundDlg.Create();
     op.ExpectBox("Confirm Exit ?", IDYES);
 
     const QPointer<CMainFrameWindow> watched(window);
     window->close();
 
-    EXPECT_EQ(frame->m_pending.CountOf("DestroyBenchWindow"), 1);
+    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
     EXPECT_FALSE(view.m_RefSerial.IsOpen());
     EXPECT_FALSE(view.m_TargetSerial.IsOpen());
     EXPECT_TRUE(frame->m_CommandList.empty());
@@ -170,9 +170,11 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
     Entry(cmd::ID_NEW_VERIFICATION)->trigger();
     op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Entry(cmd::ID_CONNECTION_SETTINGS)->trigger();
-    Entry(cmd::ID_UPDATE_CALIB_EXPIRY)->trigger();
     EXPECT_EQ(frame->m_pending.Calls(),
-              (std::vector<std::string>{"OnNewVerification", "OnUpdateCalibExpiry"}));
+              (std::vector<std::string>{"OnNewVerification"}));
+    // The expiry update checks the internet first.
+    op.ExpectBox("Connessione Internet assente.\nNon e' possibile effettuare la modifica");
+    Entry(cmd::ID_UPDATE_CALIB_EXPIRY)->trigger();
 
     op.ExpectDialog("CAboutDlg", [](platform::ModalDialog&) { return IDOK; });
     Entry(cmd::ID_APP_ABOUT)->trigger();
@@ -196,7 +198,7 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
     EXPECT_FALSE(Entry(cmd::ID_VALIDATE_REPORT)->isEnabled());
     EXPECT_FALSE(Entry(cmd::ID_FILE_PRINT)->isEnabled());
 
-    frame->m_pending.SetHandler("IsBenchWindowCreated", [] { return TRUE; });
+    frame->m_SoundDlg.Create();
     ASSERT_NE(frame->View(), nullptr);
     frame->View()->m_ReportList.InsertItem(0, "RAPPORTO");
     frame->m_bDownloading = TRUE;
@@ -229,14 +231,17 @@ TEST_F(FrameWindowTest, HotKeysResetCountersToggleDebugAndOpenTheReportLog) {
     EXPECT_NE(saved.find("TARGET_INSTR_ERR_CNT=0"), std::string::npos) << saved;
     EXPECT_NE(saved.find("REF_INSTR_ERR2_CNT=0"), std::string::npos) << saved;
 
-    frame->m_pending.SetHandler("IsBenchWindowCreated", [] { return TRUE; });
+    frame->m_SoundDlg.Create();
+    const QWidget* eventLog =
+        frame->m_SoundDlg.Window()->findChild<QWidget*>(CSoundDlg::kEventLogName);
+    ASSERT_NE(eventLog, nullptr);
     op.ExpectBox("err deb");
     EXPECT_TRUE(SendAltKey(Qt::Key_D));
     EXPECT_EQ(app.m_bDebug, 1);
+    EXPECT_FALSE(eventLog->isHidden());
     EXPECT_TRUE(SendAltKey(Qt::Key_D));  // no box when the flag clears
     EXPECT_EQ(app.m_bDebug, 0);
-    EXPECT_EQ(frame->m_pending.Calls(),
-              (std::vector<std::string>{"SwapBenchDebugControls(1)", "SwapBenchDebugControls(0)"}));
+    EXPECT_TRUE(eventLog->isHidden());
 
     std::vector<std::string> opened;
     platform::SetShellRecorder([&](const platform::ShellRequest& request) {

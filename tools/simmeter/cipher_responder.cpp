@@ -51,9 +51,11 @@ CipherResponder::CipherResponder(const cipher::Block& resetKeystream,
 }
 
 void CipherResponder::InstallOn(SimMeter& meter) {
-    meter.AddResponder([self = shared_from_this()](const std::string& line,
-                                                   MeterState&) { return self->Answer(line); },
-                       true);
+    meter.AddResponder(
+        [self = shared_from_this()](const std::string& line, MeterState& state) {
+            return self->Answer(line, state);
+        },
+        true);
 }
 
 void CipherResponder::SetTargetReading(std::string plain) {
@@ -97,7 +99,7 @@ cipher::MeterCipher CipherResponder::Cipher() const {
     return m_cipher;
 }
 
-std::optional<Reply> CipherResponder::Answer(const std::string& line) {
+std::optional<Reply> CipherResponder::Answer(const std::string& line, MeterState& state) {
     if (!platform::StartsWith(line, cipher::kCommandFramePrefix))
         return std::nullopt;
     std::lock_guard lock(m_mutex);
@@ -132,6 +134,8 @@ std::optional<Reply> CipherResponder::Answer(const std::string& line) {
 
     const std::string plain = Serve(frame);
     m_frames.push_back(frame);
+    if (IsCommand(frame.command, cipher::kUnlockKeyword))
+        state.protectedUnlocked = true;
     Reply reply = Text(m_cipher.Encode(plain, CipherKey::Keystream).Text());
     if (!pending)
         return reply;

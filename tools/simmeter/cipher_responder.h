@@ -2,7 +2,8 @@
 // The meter's side of the enciphered commands ("KEY:EXEC:80:" frames). It holds the same key
 // data as the program, reads each frame with its keystream (a key reset with the reset
 // keystream, after which it reloads the key data), advances by the challenge and answers 15
-// bytes under the new keystream. A frame it cannot read (the two sides out of step) is
+// bytes under the new keystream. An unlock it confirmed lets the next protected write
+// through (MeterState::protectedUnlocked). A frame it cannot read (the two sides out of step) is
 // refused, and the meter keeps its state, until a key reset.
 //
 // Tests bend the next frames' answers: refuse or ignore them (the meter keeps its state), or
@@ -60,7 +61,7 @@ private:
     };
 
     CipherResponder(const cipher::Block& resetKeystream, const cipher::MeterCipher::State& state);
-    std::optional<Reply> Answer(const std::string& line);
+    std::optional<Reply> Answer(const std::string& line, MeterState& state);
     void Push(Pending pending);
     // The 15 bytes the meter answers to a command it read; advances by its challenge.
     std::string Serve(const Frame& frame);

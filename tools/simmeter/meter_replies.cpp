@@ -1,12 +1,15 @@
 #include "meter_replies.h"
 
+#include <utility>
+
 #include "platform/text.h"
 
 namespace simmeter {
 
 namespace {
 constexpr const char* kProbe = "SET:INS:?";
-}
+constexpr const char* kProtectedPrefix = "SET:PROT:";
+}  // namespace
 
 const std::vector<SettingRow>& SettingRows() {
     static const std::vector<SettingRow> rows = {
@@ -187,6 +190,26 @@ std::optional<Reply> AnswerSetting(const std::string& line, MeterState& state) {
     return Text(row->replyPrefix + state.settings[key]);
 }
 
+std::optional<Reply> AnswerProtected(const std::string& line, MeterState& state) {
+    if (!platform::StartsWith(line, kProtectedPrefix))
+        return std::nullopt;
+    const std::string rest = platform::Mid(line, 9);
+    const int colon = platform::Find(rest, ':');
+    const std::string name = platform::Left(rest, colon);
+    const auto field = state.protectedFields.find(name);
+    if (colon <= 0 || field == state.protectedFields.end())
+        return Refuse(line, state);
+    const std::string value = platform::Mid(rest, colon + 1);
+    if (value != "?") {
+        // A write uses the unlock up.
+        const bool unlocked = std::exchange(state.protectedUnlocked, false);
+        if (!unlocked)
+            return Refuse(line, state);
+        field->second = value;
+    }
+    return Text(kProtectedPrefix + name + ":" + field->second);
+}
+
 std::optional<Reply> AnswerState(const std::string& line, MeterState& state) {
     if (line == "STT:MON:?")
         return Text("STT:MONITOR:" + std::string(state.monitorOn ? "ON" : "OFF"));
@@ -227,7 +250,7 @@ std::optional<Reply> Refuse(const std::string&, MeterState&) {
 }
 
 std::vector<Responder> StandardResponders() {
-    return {AnswerSetting, AnswerState, AnswerKey, Refuse};
+    return {AnswerProtected, AnswerSetting, AnswerState, AnswerKey, Refuse};
 }
 
 }  // namespace simmeter

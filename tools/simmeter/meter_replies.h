@@ -42,6 +42,10 @@ struct MeterState {
     std::string recorder = "OFF";
     // Setting keys this meter does not know: their commands are refused.
     std::set<std::string> unknownKeys;
+    // Protected fields by name ("SET:PROT:<name>:..."): read freely, written only as the next
+    // command after an enciphered unlock, which that write uses up.
+    std::map<std::string, std::string> protectedFields;
+    bool protectedUnlocked = false;
 };
 
 using Responder = std::function<std::optional<Reply>(const std::string& line, MeterState&)>;
@@ -77,6 +81,9 @@ int BaudFromSettingText(const std::string& text);
 
 // "SET:<key>:?" reads a setting, "SET:<key>:<value>" writes and acknowledges it.
 std::optional<Reply> AnswerSetting(const std::string& line, MeterState& state);
+// "SET:PROT:<name>:?" reads a protected field, "SET:PROT:<name>:<value>" writes it when the
+// meter is unlocked; fields the meter does not hold and locked writes are refused.
+std::optional<Reply> AnswerProtected(const std::string& line, MeterState& state);
 // "STT:..." monitoring, acquisition, display and recorder state.
 std::optional<Reply> AnswerState(const std::string& line, MeterState& state);
 // "KEY:..." key presses: acknowledged with the command's own text; KEY:OFF switches off.

@@ -1,0 +1,97 @@
+#include "app/frame_bench_host.h"
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+
+void FrameBenchHost::WaitWithMessages(unsigned ms) {
+    TheApp().WaitWithMessages(ms);
+}
+
+void FrameBenchHost::WriteInstrLog(const std::string& text) {
+    m_frame.m_instrLog.WriteInstrLog(text);
+}
+
+std::string FrameBenchHost::ProgramDir() {
+    return TheApp().m_strProgramDir;
+}
+
+CSerialMFC* FrameBenchHost::TargetPort() {
+    CKX9MonitorView* view = m_frame.View();
+    return view ? &view->m_TargetSerial : nullptr;
+}
+
+void FrameBenchHost::RequestAbortWait() {
+    TheApp().m_bAbortWait = 1;
+}
+
+void FrameBenchHost::SetBenchLog(std::function<void(const std::string&)> log) {
+    TheApp().SetBenchLog(std::move(log));
+}
+
+PortRecord& FrameBenchHost::RefPortRecord() {
+    return TheApp().m_RefPort;
+}
+
+PortRecord& FrameBenchHost::TargetPortRecord() {
+    return TheApp().m_TargetPort;
+}
+
+void FrameBenchHost::SavePortIni() {
+    CKX9MonitorApp& app = TheApp();
+    app.SavePortIni(app.m_RefPort, app.m_TargetPort);
+}
+
+bool FrameBenchHost::ViewPresent() {
+    return m_frame.View() != nullptr;
+}
+
+CSerialMFC* FrameBenchHost::RefPort() {
+    CKX9MonitorView* view = m_frame.View();
+    return view ? &view->m_RefSerial : nullptr;
+}
+
+platform::MessageTarget* FrameBenchHost::PortOwner() {
+    return &m_frame;
+}
+
+std::string FrameBenchHost::RefSerial() {
+    return m_frame.m_strRefSerial;
+}
+
+void FrameBenchHost::SetRefSerial(const std::string& serial) {
+    m_frame.m_strRefSerial = serial;
+}
+
+verification::InstrumentIdentity FrameBenchHost::TargetIdentity() {
+    return {m_frame.m_strTargetModel, m_frame.m_strTargetFirmware, m_frame.m_strTargetSerial,
+            m_frame.m_strTargetMicModel, m_frame.m_strTargetMicSerial};
+}
+
+void FrameBenchHost::SetTargetIdentity(const verification::InstrumentIdentity& identity) {
+    m_frame.m_strTargetModel = identity.model;
+    m_frame.m_strTargetFirmware = identity.firmware;
+    m_frame.m_strTargetSerial = identity.serial;
+    m_frame.m_strTargetMicModel = identity.micModel;
+    m_frame.m_strTargetMicSerial = identity.micSerial;
+}
+
+web::ServerDatabases& FrameBenchHost::Databases() {
+    return m_frame.m_databases;
+}
+
+web::WaitFeedback& FrameBenchHost::PleaseWait() {
+    return m_frame.m_tryConnFeedback;
+}
+
+std::string FrameBenchHost::UnlockTargetCryp() {
+    return m_frame.m_SoundDlg.UnlockTargetCryp();
+}
+
+web::WebClient& FrameBenchHost::Web() {
+    return m_frame.m_web;
+}
+
+std::string FrameBenchHost::TechnicianId() {
+    return TheApp().m_strTechnicianId;
+}

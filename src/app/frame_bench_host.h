@@ -1,0 +1,43 @@
+#pragma once
+// What the bench window and the calibration-expiry dialog need of the application, the main
+// frame and the main view, served by the frame.
+
+#include "maintenance/calib_expiry_update.h"
+#include "verification/bench_host.h"
+
+class CMainFrame;
+
+class FrameBenchHost : public verification::BenchHost, public maintenance::CalibExpiryHost {
+public:
+    explicit FrameBenchHost(CMainFrame& frame) : m_frame(frame) {}
+
+    // Both.
+    void WaitWithMessages(unsigned ms) override;
+    void WriteInstrLog(const std::string& text) override;
+    std::string ProgramDir() override;
+    CSerialMFC* TargetPort() override;
+
+    // verification::BenchHost
+    void RequestAbortWait() override;
+    void SetBenchLog(std::function<void(const std::string&)> log) override;
+    PortRecord& RefPortRecord() override;
+    PortRecord& TargetPortRecord() override;
+    void SavePortIni() override;
+    bool ViewPresent() override;
+    CSerialMFC* RefPort() override;
+    platform::MessageTarget* PortOwner() override;
+    std::string RefSerial() override;
+    void SetRefSerial(const std::string& serial) override;
+    verification::InstrumentIdentity TargetIdentity() override;
+    void SetTargetIdentity(const verification::InstrumentIdentity& identity) override;
+    web::ServerDatabases& Databases() override;
+    web::WaitFeedback& PleaseWait() override;
+
+    // maintenance::CalibExpiryHost
+    std::string UnlockTargetCryp() override;
+    web::WebClient& Web() override;
+    std::string TechnicianId() override;
+
+private:
+    CMainFrame& m_frame;
+};

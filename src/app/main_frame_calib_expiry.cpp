@@ -1,0 +1,116 @@
+// The calibration-expiry update: the last step of this edition's start-up job, the menu
+// command "Aggiorna data scadenza taratura" and frame timer 16 after a validated report. It
+// makes sure a technician is known, checks the internet and the black list, aligns the keys of
+// the instrument under test through the bench window, arms the command queue and runs the
+// calibration-expiry dialog until it gives a result.
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+#include "web/black_list.h"
+#include "web/code_entry_form.h"
+#include "web/service_paths.h"
+
+namespace {
+constexpr const char* kAligning = "Allineamento chiavi di comunicazione...";
+constexpr unsigned kServerPauseMs = 1000;
+constexpr unsigned kResultPollMs = 1000;
+}  // namespace
+
+bool CMainFrame::IsCalibExpiryBlocked() {
+    // The instrument whose dates change, and the reference meter when one was connected.
+    if (m_databases.IsInstrumentBlackListed(m_strTargetSerial))
+        return true;
+    return web::BlackListHolds(m_databases.LocalPath(web::kBlackListFile), m_strRefSerial);
+}
+
+void CMainFrame::UpdateCalibExpiry() {
+    CKX9MonitorApp& app = TheApp();
+    m_instrLog.WriteInstrLog("------------------- Avvio modifica data scadenza taratura: DUT SN " +
+                             m_strTargetSerial);
+    platform::MakeDirectories(platform::JoinPath(app.m_strProgramDir, "\\archivio_verifiche\\"));
+
+    if (m_databases.m_bCheckInternet) {
+        m_databases.m_bCheckInternet = 0;
+        if (!m_databases.CheckInternetConnection())
+            return;
+    }
+    if (app.m_strTechnicianId.empty()) {
+        CSetLabelDlg codeForm(CSetLabelDlg::kTechnicianCode);
+        if (codeForm.DoModal() != IDOK)
+            return;
+        app.m_strTechnicianId = codeForm.m_strText;
+        Ui().SetTitle("QS4060KRTN_VP        - ID TECNICO: " + app.m_strTechnicianId);
+    }
+
+    m_tryConnFeedback.ShowPleaseWait("");
+    if (m_strTargetModel.empty()) {
+        DestroyTryConnBox();
+        return;
+    }
+    m_tryConnFeedback.ShowPleaseWait("Connessione con il server...");
+    app.WaitWithMessages(kServerPauseMs);
+
+    if (IsCalibExpiryBlocked()) {
+        DestroyTryConnBox();
+        platform::AfxMessageBox("err 689");
+        CloseTargetPort();
+        return;
+    }
+
+    if (!m_SoundDlg.HasWindow()) {
+        m_SoundDlg.Create();
+        m_SoundDlg.m_bFirstShow = 1;
+    }
+    if (m_SoundDlg.HasWindow()) {
+        m_SoundDlg.SetTargetSerial(m_strTargetSerial);
+        m_SoundDlg.m_bKeyAlignOnly = 1;
+        m_SoundDlg.ShowWindow(false);
+        m_instrLog.WriteInstrLog(kAligning);
+        m_tryConnFeedback.ShowPleaseWait(kAligning);
+        if (!m_SoundDlg.AlignTargetKeys()) {
+            m_instrLog.WriteInstrLog("Err:Allineamento chiavi di comunicazione fallito");
+            DestroyTryConnBox();
+            platform::AfxMessageBox("DUT: Allineamento chiavi di comunicazione fallito.");
+            CloseTargetPort();
+            return;
+        }
+    }
+
+    SetLinkPort(LinkSide::Target);
+    m_bLinkActive = TRUE;
+    DeleteAllCommands();
+    m_nRetryCount = 0;
+    m_bCheckDisplay = TRUE;
+    SetTimer(kSendTick, 1);
+    m_bReadyToSend = TRUE;
+    DestroyTryConnBox();
+
+    // Emptied also when the window has to be built: an earlier run's result must not end this
+    // one's wait.
+    m_FonoConfigDlg.m_strResult.clear();
+    if (!m_FonoConfigDlg.HasWindow())
+        m_FonoConfigDlg.Create();
+    else
+        m_FonoConfigDlg.ShowWindow(true);
+    // A program that is ending gets no answer from the dialog any more.
+    while (m_FonoConfigDlg.HasWindow() && m_FonoConfigDlg.m_strResult.empty() &&
+           !platform::EventLoop::QuitPending())
+        app.WaitWithMessages(kResultPollMs);
+    m_instrLog.WriteInstrLog(
+        "Fine modifica data scadenza taratura: " +
+        (m_FonoConfigDlg.m_strResult.empty() ? std::string("-") : m_FonoConfigDlg.m_strResult));
+
+    DestroyTryConnBox();
+    m_FonoConfigDlg.DestroyWindow();
+    CloseTargetPort();
+}
+
+void CMainFrame::CloseTargetPort() {
+    if (CKX9MonitorView* view = View())
+        view->m_TargetSerial.Close();
+}

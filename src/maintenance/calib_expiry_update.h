@@ -1,0 +1,82 @@
+#pragma once
+// The work of the calibration-expiry update, without its window: read the identity and the
+// protected fields of the instrument under test straight from its port, look up the new values
+// (certificate dates on the web service, homologation and maker data in "setup.ini"), write
+// the changed fields after an enciphered unlock each, read them back, and record the change on
+// the web service.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "maintenance/protected_fields.h"
+
+class CSerialMFC;
+
+namespace web {
+class WebClient;
+}
+
+namespace maintenance {
+
+// What the update needs of the application, the frame, the view and the bench window.
+class CalibExpiryHost {
+public:
+    virtual ~CalibExpiryHost() = default;
+    // The message-pumping wait, program milliseconds.
+    virtual void WaitWithMessages(unsigned ms) = 0;
+    // The view's port of the instrument under test; nullptr without a view.
+    virtual CSerialMFC* TargetPort() = 0;
+    // CSoundDlg::UnlockTargetCryp on the frame's bench window: "1" when the meter unlocked.
+    virtual std::string UnlockTargetCryp() = 0;
+    virtual web::WebClient& Web() = 0;
+    virtual std::string ProgramDir() = 0;
+    virtual std::string TechnicianId() = 0;
+    // CMainFrame::WriteInstrLog.
+    virtual void WriteInstrLog(const std::string& text) = 0;
+};
+
+struct FieldState {
+    const ProtectedField* field = nullptr;
+    std::string inMeter;  // as read before the update
+    std::string fresh;    // the value to write; empty: the field stays as it is
+    std::string after;    // as read back after the writing
+    bool Changes() const { return !fresh.empty() && fresh != inMeter; }
+};
+
+class CalibExpiryUpdate {
+public:
+    explicit CalibExpiryUpdate(CalibExpiryHost& host) : m_host(host) {}
+
+    // Identity and protected fields of the meter, then the new values. False, with Error()
+    // telling the operator why, when the meter could not be read or its certificate is unknown.
+    bool ReadInstrument();
+    // Writes every field that changes and reads them all back. False, with Error(), when the
+    // meter refused to unlock or to take a value.
+    bool WriteInstrument();
+    // HttpLogUser with the old and new values of the written fields.
+    bool RecordChange();
+
+    const std::string& Model() const { return m_model; }
+    const std::string& Serial() const { return m_serial; }
+    const std::vector<FieldState>& Fields() const { return m_fields; }
+    bool AnyChange() const;
+    const std::string& Error() const { return m_error; }
+    // The server log the change is recorded in, and the line.
+    std::string RecordLogName() const;
+    std::string RecordText() const;
+
+private:
+    bool Fail(const std::string& error);
+    std::optional<std::string> Ask(CSerialMFC& port, const std::string& command, int attempts = 3);
+    bool ReadFields(CSerialMFC& port, bool after);
+    bool LookUpNewValues();
+
+    CalibExpiryHost& m_host;
+    std::string m_model;
+    std::string m_serial;
+    std::vector<FieldState> m_fields;
+    std::string m_error;
+};
+
+}  // namespace maintenance

@@ -1,0 +1,163 @@
+#include "maintenance/fono_config_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "link/serial_wnd.h"
+#include "platform/operator.h"
+#include "verification/hooked_dialog.h"
+
+using verification::ToQt;
+
+namespace {
+constexpr const char* kDone = "Aggiornamento data di scadenza taratura completato.";
+constexpr const char* kNothingToChange =
+    "I dati dello strumento sono gia' aggiornati.\nNessuna modifica eseguita.";
+constexpr const char* kNotRecorded =
+    "ATTENZIONE:\nLo strumento e' stato aggiornato ma la registrazione della modifica sul "
+    "server e' fallita.";
+}  // namespace
+
+CFonoConfigDlg::CFonoConfigDlg(maintenance::CalibExpiryHost& host) : m_host(host), m_update(host) {}
+
+CFonoConfigDlg::~CFonoConfigDlg() {
+    DestroyWindow();
+}
+
+QWidget* CFonoConfigDlg::Window() const {
+    return m_window.get();
+}
+
+void CFonoConfigDlg::ShowWindow(bool show) {
+    if (m_window)
+        m_window->setVisible(show);
+}
+
+BOOL CFonoConfigDlg::Create() {
+    if (m_window)
+        return TRUE;
+    m_window = std::make_unique<verification::HookedDialog>(verification::HookedDialog::Hooks{
+        nullptr, nullptr, [this] { OnApply(); }, [this] { OnCancel(); }});
+    BuildWindow();
+    m_window->show();
+    if (!m_update.ReadInstrument()) {
+        platform::AfxMessageBox(m_update.Error(), MB_ICONSTOP);
+        Close("-1");
+        return TRUE;
+    }
+    ShowFields();
+    switch (DoModal()) {
+        case kAnswerOnWindow:
+            break;
+        case IDOK:
+            OnApply();
+            break;
+        default:
+            OnCancel();
+            break;
+    }
+    return TRUE;
+}
+
+int CFonoConfigDlg::RunOnScreen() {
+    ShowWindow(true);
+    return kAnswerOnWindow;
+}
+
+void CFonoConfigDlg::OnApply() {
+    if (!m_window)
+        return;
+    if (!m_update.AnyChange()) {
+        platform::AfxMessageBox(kNothingToChange, MB_ICONINFORMATION);
+        Close("OK");
+        return;
+    }
+    if (!m_update.WriteInstrument()) {
+        platform::AfxMessageBox(m_update.Error(), MB_ICONSTOP);
+        Close("-1");
+        return;
+    }
+    ShowFields();
+    if (m_update.RecordChange()) {
+        platform::AfxMessageBox(kDone, MB_ICONINFORMATION);
+    } else {
+        m_host.WriteInstrLog("Err: registrazione modifica sul server fallita");
+        platform::AfxMessageBox(kNotRecorded, MB_ICONEXCLAMATION);
+    }
+    Close("OK");
+}
+
+void CFonoConfigDlg::OnCancel() {
+    if (!m_window)
+        return;
+    if (CSerialMFC* port = m_host.TargetPort())
+        port->Close();
+    Close("-1");
+}
+
+void CFonoConfigDlg::Close(const std::string& result) {
+    m_strResult = result;
+    DestroyWindow();
+}
+
+BOOL CFonoConfigDlg::DestroyWindow() {
+    if (!m_window)
+        return FALSE;
+    std::unique_ptr<verification::HookedDialog> window = std::move(m_window);
+    window->Disown();
+    window->hide();
+    // Closed from one of its own buttons: the window goes once that is handled.
+    if (window->Busy())
+        window.release()->deleteLater();
+    return TRUE;
+}
+
+void CFonoConfigDlg::BuildWindow() {
+    QDialog& dialog = *m_window;
+    dialog.setWindowTitle(ToQt("Aggiornamento data scadenza taratura"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* identity = new QLabel(&dialog);
+    identity->setObjectName("identity");
+    layout->addWidget(identity);
+    auto* table = new QTableWidget(0, 3, &dialog);
+    table->setObjectName(kFieldTableName);
+    table->setHorizontalHeaderLabels(
+        {ToQt("Campo"), ToQt("Nello strumento"), ToQt("Nuovo valore")});
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    layout->addWidget(table);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(ToQt("Applica"), QDialogButtonBox::AcceptRole)
+        ->setObjectName(QString::number(IDOK));
+    buttons->addButton(ToQt("Annulla"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QString::number(IDCANCEL));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.resize(560, 260);
+}
+
+void CFonoConfigDlg::ShowFields() {
+    if (!m_window)
+        return;
+    if (auto* identity = m_window->findChild<QLabel*>("identity"))
+        identity->setText(ToQt("Strumento " + m_update.Model() + " SN " + m_update.Serial()));
+    auto* table = m_window->findChild<QTableWidget*>(kFieldTableName);
+    if (!table)
+        return;
+    const auto& fields = m_update.Fields();
+    table->setRowCount(static_cast<int>(fields.size()));
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const maintenance::FieldState& state = fields[static_cast<size_t>(row)];
+        const std::string shown = state.after.empty() ? state.inMeter : state.after;
+        table->setItem(row, 0, new QTableWidgetItem(ToQt(state.field->label)));
+        table->setItem(row, 1, new QTableWidgetItem(ToQt(shown)));
+        table->setItem(row, 2,
+                       new QTableWidgetItem(ToQt(state.Changes() ? state.fresh : "(invariato)")));
+    }
+}

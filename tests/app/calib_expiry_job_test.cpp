@@ -1,0 +1,266 @@
+// This edition's whole start-up job against the stand-ins: the web service's stand-in with the
+// technician's account, the certificate dates and the meter's key file, and a simulated meter
+// with key data and protected fields on COM4. The operator is the script an unattended run
+// would read.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "../cipher/key_test_support.h"
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "app/operator_script.h"
+#include "cipher/enciphered_command.h"
+#include "cipher_responder.h"
+#include "platform/com_ports.h"
+#include "platform/event_loop.h"
+#include "platform/text.h"
+#include "sim_meter.h"
+#include "support/test_env.h"
+#include "web/code_entry_form.h"
+#include "web/web_test_env.h"
+
+namespace {
+
+constexpr const char* kSerial = "T200";
+constexpr int kTargetCom = 4;
+constexpr const char* kCorrections = "//qs4060krtn_vp//corrections//corrections_table.txt";
+constexpr const char* kBlackList = "//qs4060krtn_vp//black_list.txt";
+constexpr const char* kLogin = "dialog CSetHystogramRange OK code=123456 password=segreto\n";
+constexpr const char* kApply = "dialog CFonoConfigDlg OK\n";
+constexpr const char* kDone = "Aggiornamento data di scadenza taratura completato.";
+constexpr const char* kNotAnswering = "Fonometro da verificare non risponde.";
+
+using Fields = std::map<std::string, std::string>;
+
+const Fields kBefore = {{"CERT_DATE", "2023/03/01"},
+                        {"CALIB_CERT_DATE", "2023/03/02"},
+                        {"HOMOLOGATION", "OM-1"},
+                        {"MAKER", "Corvanex"}};
+const Fields kAfter = {{"CERT_DATE", "2025/04/10"},
+                       {"CALIB_CERT_DATE", "2025/04/09"},
+                       {"HOMOLOGATION", "OM-2"},
+                       {"MAKER", "Corvanex Srl"}};
+
+class CalibExpiryJobTest : public ::testing::Test {
+protected:
+    CalibExpiryJobTest() {
+        app.m_strProgramDir = folder.Path();
+        app.m_TargetPort.m_nComPort = kTargetCom;
+        meter.SetSetting("INSTR_M", "QS4060KRTN");
+        meter.SetSetting("INSTR_N", kSerial);
+        meter.Modify([](simmeter::MeterState& s) { s.protectedFields = kBefore; });
+        keys->InstallOn(meter);
+        platform::SetComDevice(kTargetCom, meter.SlavePath());
+        folder.Write("setup.ini", "HOMOLOGATION=OM-2\r\nMAKER = Corvanex Srl\r\n");
+        frame = std::make_unique<CMainFrame>();
+    }
+    ~CalibExpiryJobTest() override {
+        frame.reset();
+        platform::ClearComDevices();
+        platform::EventLoop::ClearQuit();
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(stub.Running()) << stub.StartError();
+        folder.Write("alt_www.dll", stub.Host() + "\r\n" + stub.PortText() + "\r\n");
+        stub.ServeFile(kCorrections, "REF1;0.1\n");
+        stub.ServeKeyFile(kSerial, keytest::KeyLine(kSerial, keyData) + "\n");
+        stub.WriteState("accounts", "123456;segreto;tecnico@example.com\n");
+        stub.WriteState("cert_dates", std::string(kSerial) + ";2025/04/10\n");
+        stub.WriteState("cert_dates_calib", std::string(kSerial) + ";2025/04/09\n");
+    }
+
+    void Script(const std::string& text) {
+        std::string error;
+        ASSERT_TRUE(ParseOperatorScript(text, op, error)) << error;
+    }
+
+    Fields MeterFields() {
+        Fields fields;
+        meter.Modify([&](simmeter::MeterState& s) { fields = s.protectedFields; });
+        return fields;
+    }
+    std::optional<std::string> ServerRecord() const {
+        return stub.ReadState("server_logs/calib_expiry_T200.txt");
+    }
+    int KeyFrames(std::string_view keyword) const {
+        int count = 0;
+        for (const auto& frame : keys->Frames())
+            count += platform::StartsWith(frame.command, keyword);
+        return count;
+    }
+    bool TargetPortOpen() const { return frame->View() && frame->View()->m_TargetSerial.IsOpen(); }
+
+    platform::ScopedClockSpeed fast{40.0};
+    testenv::ScratchFolder folder;
+    testenv::TestOperator op;
+    webstub::WebStub stub;
+    CKX9MonitorApp app;
+    cipher::KeyData keyData = keytest::MakeKeyData(42);
+    simmeter::SimMeter meter;
+    std::shared_ptr<simmeter::CipherResponder> keys =
+        simmeter::CipherResponder::Create(keyData.resetKeystream, keyData.state);
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(CalibExpiryJobTest, TheJobWritesTheNewDatesIntoTheMeterAndRecordsTheChange) {
+    Script(std::string(kLogin) + kApply);
+    op.ExpectBox(kDone);
+
+    EXPECT_EQ(frame->OnCreate(), 0);
+
+    EXPECT_EQ(MeterFields(), kAfter);
+    // One unlock for each protected write.
+    EXPECT_EQ(KeyFrames(cipher::kUnlockKeyword), 4);
+    const auto record = ServerRecord();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(*record,
+              "SN T200; TECNICO 123456; CERT_DATE 2023/03/01 -> 2025/04/10; CALIB_CERT_DATE "
+              "2023/03/02 -> 2025/04/09; HOMOLOGATION OM-1 -> OM-2; MAKER Corvanex -> "
+              "Corvanex Srl\n");
+    EXPECT_EQ(frame->m_FonoConfigDlg.m_strResult, "OK");
+    EXPECT_FALSE(frame->m_FonoConfigDlg.HasWindow());
+    EXPECT_EQ(frame->m_strTargetModel, "QS4060KRTN");
+    EXPECT_EQ(app.m_strTechnicianId, "123456");
+    // The keys were aligned and recorded; the bench window stays, hidden.
+    EXPECT_TRUE(frame->m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame->m_SoundDlg.IsWindowVisible());
+    EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_SN=T200"), std::string::npos);
+    // The queued link is armed; the port is closed and the program ends.
+    EXPECT_TRUE(frame->IsTimerSet(CMainFrame::kSendTick));
+    EXPECT_TRUE(frame->m_bLinkActive);
+    EXPECT_FALSE(TargetPortOpen());
+    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_TRUE(platform::EventLoop::QuitPending());
+    const std::string log = folder.Read("archivio_verifiche/instr_T200_" +
+                                        platform::DateTime::Now().Format("%Y_%m_%d") + "_Log.txt");
+    EXPECT_NE(log.find("Avvio modifica data scadenza taratura"), std::string::npos);
+    EXPECT_NE(log.find("Scrittura CERT_DATE: 2023/03/01 -> 2025/04/10"), std::string::npos);
+}
+
+TEST_F(CalibExpiryJobTest, AMeterThatDoesNotAnswerEndsTheJobWhenTheOperatorCancels) {
+    meter.SilenceNext("SET:INS", -1);
+    Script(std::string("box CANCEL ") + kNotAnswering + "\n" + kLogin);
+
+    EXPECT_EQ(frame->OnCreate(), 0);
+
+    EXPECT_EQ(op.Shown().back(),
+              std::string(kNotAnswering) + "\nVerificare impostazioni porta seriale.");
+    EXPECT_EQ(MeterFields(), kBefore);
+    EXPECT_TRUE(frame->m_strTargetModel.empty());
+    EXPECT_FALSE(ServerRecord());
+    EXPECT_TRUE(platform::EventLoop::QuitPending());
+}
+
+TEST_F(CalibExpiryJobTest, ACancelledLoginLeavesTheMeterAlone) {
+    Script("dialog CSetHystogramRange CANCEL\n" + std::string(kApply));
+
+    frame->OnCreate();
+
+    EXPECT_EQ(frame->m_strTargetSerial, kSerial);
+    EXPECT_EQ(MeterFields(), kBefore);
+    EXPECT_TRUE(keys->Frames().empty());
+    EXPECT_FALSE(ServerRecord());
+    EXPECT_TRUE(platform::EventLoop::QuitPending());
+}
+
+TEST_F(CalibExpiryJobTest, AWrongPasswordIsRefusedAndEndsTheJob) {
+    Script("dialog CSetHystogramRange OK code=123456 password=sbagliata\n" + std::string(kApply));
+    op.ExpectBox("Nome utente o password errati");
+
+    frame->OnCreate();
+
+    EXPECT_EQ(MeterFields(), kBefore);
+    EXPECT_TRUE(app.m_strTechnicianId.empty());
+}
+
+TEST_F(CalibExpiryJobTest, ABlackListedMeterIsRefusedBeforeItsKeysAreTouched) {
+    stub.ServeFile(kBlackList, "X1\nT200 bloccato\n");
+    Script(std::string(kLogin) + kApply);
+    op.ExpectBox("err 689");
+
+    frame->OnCreate();
+
+    EXPECT_EQ(MeterFields(), kBefore);
+    EXPECT_TRUE(keys->Frames().empty());
+    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kSendTick));
+    EXPECT_FALSE(TargetPortOpen());
+    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+}
+
+TEST_F(CalibExpiryJobTest, FailedKeyAlignmentStopsTheUpdate) {
+    // The meter refuses every enciphered frame.
+    for (int i = 0; i < 20; ++i)
+        keys->RefuseNext();
+    Script(std::string(kLogin) + kApply);
+    // The key initialisation's own boxes ("Errore (di) inizializzazione cifratura").
+    op.AlwaysAnswer("nizializzazione cifratura", IDOK);
+    op.ExpectBox("DUT: Allineamento chiavi di comunicazione fallito.");
+
+    frame->OnCreate();
+
+    EXPECT_EQ(MeterFields(), kBefore);
+    EXPECT_FALSE(ServerRecord());
+    EXPECT_FALSE(frame->m_FonoConfigDlg.HasWindow());
+    EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kSendTick));
+    EXPECT_FALSE(TargetPortOpen());
+}
+
+TEST_F(CalibExpiryJobTest, CancellingTheDialogWritesNothing) {
+    Script(std::string(kLogin) + "dialog CFonoConfigDlg CANCEL\n");
+
+    frame->OnCreate();
+
+    EXPECT_EQ(frame->m_FonoConfigDlg.m_strResult, "-1");
+    EXPECT_EQ(MeterFields(), kBefore);
+    EXPECT_EQ(KeyFrames(cipher::kUnlockKeyword), 0);
+    EXPECT_FALSE(ServerRecord());
+    EXPECT_FALSE(TargetPortOpen());
+}
+
+TEST_F(CalibExpiryJobTest, WithoutInternetTheMeterIsNotEvenAsked) {
+    RefusingPort refusing;
+    folder.Write("alt_www.dll", "127.0.0.1\n" + refusing.PortText() + "\n");
+    op.AlwaysAnswer("Connessione Internet assente", IDOK);
+    op.ExpectBox("ATTENZIONE:\nConnessione internet assente.");
+
+    frame->OnCreate();
+
+    EXPECT_EQ(meter.LineCount(), 0u);
+    EXPECT_EQ(MeterFields(), kBefore);
+    EXPECT_TRUE(platform::EventLoop::QuitPending());
+}
+
+TEST(OperatorScriptTest, RulesAnswerBoxesAndFillDialogs) {
+    platform::ScriptedOperator op;
+    std::string error;
+    ASSERT_TRUE(
+        ParseOperatorScript("# prova\r\n\nbox NO Eseguire\\nla validazione\n"
+                            "box cancel non risponde\n"
+                            "dialog CSetLabelDlg OK text=12345\n"
+                            "dialog CAboutDlg OK\n",
+                            op, error))
+        << error;
+    EXPECT_EQ(op.MessageBox("Eseguire\nla validazione del rapporto", "", MB_YESNO), IDNO);
+    EXPECT_EQ(op.MessageBox("Fonometro non risponde", "", MB_OKCANCEL), IDCANCEL);
+    // The code form checks its six characters as its OK button would.
+    CSetLabelDlg code;
+    testenv::TestOperator boxes;
+    boxes.ExpectBox("deve essere di 6 cifre");
+    EXPECT_EQ(op.RunModal(code), IDCANCEL);
+    EXPECT_EQ(code.m_strText, "12345");
+
+    for (const char* bad : {"box MAYBE testo", "box OK", "dialog CSetLabelDlg OK colour=red",
+                            "dialog CFonoConfigDlg", "click OK"}) {
+        platform::ScriptedOperator other;
+        EXPECT_FALSE(ParseOperatorScript(std::string("# a\n") + bad + "\n", other, error)) << bad;
+        EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    }
+    EXPECT_FALSE(LoadOperatorScript("/nonexistent/script.txt", op, error));
+}
+
+}  // namespace
