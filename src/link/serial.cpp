@@ -301,29 +301,8 @@ int CSerial::Write(const void* data, size_t length, size_t* written) {
     if (Begin())
         return m_lastError;
     const auto* bytes = static_cast<const unsigned char*>(data);
-    size_t done = 0;
-    const std::uint32_t start = platform::Clock::TickCount();
-    while (done < length) {
-        const ssize_t n = ::write(m_fd, bytes + done, length - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-            FailErrno();
-            break;
-        }
-        const int left = kIoWaitMs - static_cast<int>(platform::Clock::TickCount() - start);
-        const int ready = left > 0 ? WaitReady(POLLOUT, left) : 0;
-        if (ready < 0)
-            break;
-        if (ready == 0) {
-            Fail(ERROR_TIMEOUT);
-            break;
-        }
-    }
+    const size_t done = Transfer(length, POLLOUT, true,
+                                 [&](size_t at) { return ::write(m_fd, bytes + at, length - at); });
     if (written)
         *written = done;
     return m_lastError;
@@ -343,11 +322,26 @@ int CSerial::Read(void* buffer, size_t length, size_t* read) {
     if (Begin())
         return m_lastError;
     auto* bytes = static_cast<unsigned char*>(buffer);
-    size_t done = 0;
     bool waited = false;
+    const size_t done = Transfer(
+        length, POLLIN, m_readTimeouts != NonBlockingReads,
+        [&](size_t at) { return ::read(m_fd, bytes + at, length - at); }, &waited);
+    if (waited) {
+        std::lock_guard lock(g_logMutex);
+        if (g_pendingReadLog)
+            g_pendingReadLog("Serial read:" + std::string(reinterpret_cast<char*>(bytes), done));
+    }
+    if (read)
+        *read = done;
+    return m_lastError;
+}
+
+size_t CSerial::Transfer(size_t length, short readiness, bool mayWait,
+                         const std::function<ssize_t(size_t done)>& step, bool* waited) {
+    size_t done = 0;
     const std::uint32_t start = platform::Clock::TickCount();
     while (done < length) {
-        const ssize_t n = ::read(m_fd, bytes + done, length - done);
+        const ssize_t n = step(done);
         if (n > 0) {
             done += static_cast<size_t>(n);
             continue;
@@ -358,11 +352,12 @@ int CSerial::Read(void* buffer, size_t length, size_t* read) {
             FailErrno();
             break;
         }
-        if (m_readTimeouts == NonBlockingReads)
+        if (!mayWait)
             break;
-        waited = true;
+        if (waited)
+            *waited = true;
         const int left = kIoWaitMs - static_cast<int>(platform::Clock::TickCount() - start);
-        const int ready = left > 0 ? WaitReady(POLLIN, left) : 0;
+        const int ready = left > 0 ? WaitReady(readiness, left) : 0;
         if (ready < 0)
             break;
         if (ready == 0) {
@@ -370,14 +365,7 @@ int CSerial::Read(void* buffer, size_t length, size_t* read) {
             break;
         }
     }
-    if (waited) {
-        std::lock_guard lock(g_logMutex);
-        if (g_pendingReadLog)
-            g_pendingReadLog("Serial read:" + std::string(reinterpret_cast<char*>(bytes), done));
-    }
-    if (read)
-        *read = done;
-    return m_lastError;
+    return done;
 }
 
 int CSerial::Purge() {

@@ -6,7 +6,9 @@
 // Reads and writes wait at most 100 ms of program time. The port is opened for exclusive use: a
 // second open of the same device, from this process or another, is refused.
 
+#include <sys/types.h>
 #include <cstddef>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -92,6 +94,10 @@ protected:
 
 private:
     int WaitReady(short events, int programMs);
+    // Moves bytes with `step` (one read() or write() from an offset) until `length` are done;
+    // while `mayWait`, waits for `readiness` up to the 100 ms limit, then fails with 1460.
+    size_t Transfer(size_t length, short readiness, bool mayWait,
+                    const std::function<ssize_t(size_t done)>& step, bool* waited = nullptr);
     std::optional<LineSettings> ReadLine();
 
     int m_lastError = 0;
