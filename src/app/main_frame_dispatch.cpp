@@ -6,51 +6,16 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "link/command_codes.h"
 #include "link/identity_replies.h"
 #include "link/setup_replies.h"
 #include "link/setup_value_table.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
-namespace {
+using namespace command_code;
 
-enum Code {
-    kModelQuery = 0,
-    kSerialNumberQuery = 1,
-    kFirmwareQuery = 2,
-    kMicModelQuery = 3,
-    kMicTypeQuery = 4,
-    kMicNumberQuery = 5,
-    kDateQuery = 6,
-    kTimeQuery = 7,
-    kAcquisitionQuery = 11,
-    kAutoPowerOffQuery = 17,
-    kInputGainQuery = 21,
-    kDisplayContrastQuery = 83,
-    kDataLogKey = 85,
-    kStopDataLogging = 86,
-    kRecordFileStart = 95,
-    kMonitorQuery = 98,
-    kRunAcquisitionSlow = 99,
-    kDisplayQuery = 100,
-    kStopAcquisition = 107,
-    kRunAcquisition = 108,
-    kRecorderQuery = 109,
-    kDumpOn = 110,
-    kDumpClear = 113,
-    kDumpOff = 115,
-    kOptionsQuery = 120,
-    kExtendedRangeQuery = 121,
-    kPrintValueKey = 123,
-    kGainQuery = 131,
-    kElectricCalQuery = 133,
-    kMicCalPrintValueKey = 135,
-    kProtectionCodeQuery = 136,
-    kFactoryCommand = 137,
-    kEventTriggerQuery = 181,
-    kClassQuery = 205,
-    kElectricCalStepQuery = 1340,
-};
+namespace {
 
 constexpr int kNewSessionOp = 9;
 constexpr int kSetupOp = 5;
@@ -100,7 +65,7 @@ void CMainFrame::DispatchReply(const CCommand& command) {
         case kDisplayQuery:
         case kStopAcquisition:
         case kRunAcquisition:
-        case kRecorderQuery:
+        case kRecordingQuery:
             DispatchStateReply(code);
             return;
         case kRecordFileStart:

@@ -7,17 +7,16 @@
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "link/command_codes.h"
 #include "link/port_record.h"
 #include "link/serial_wnd.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
+using namespace command_code;
+
 namespace {
 
-constexpr int kBaudChangeCode = 53;
-constexpr int kMonitorOnCode = 96;
-constexpr int kAcquisitionRunCode = 99;
-constexpr int kPowerOffCode = 122;
 constexpr unsigned kSlowLinkFactor = 4;
 
 // The meter's baud-rate setting texts; any other text leaves the port's rate alone.
@@ -114,13 +113,13 @@ void CMainFrame::OnSendTick() {
 
     // Nothing awaits the acknowledgement of a new rate, given at the old one: it goes with the
     // old port instead of reaching the frame as a reply to no command.
-    SendRawCommand(command->GetText(), command->GetCode() != kBaudChangeCode);
+    SendRawCommand(command->GetText(), command->GetCode() != kBaudChange);
     switch (command->GetCode()) {
-        case kBaudChangeCode:
+        case kBaudChange:
             TakeCommand(command);
             ChangeLinkBaudRate();
             break;
-        case kMonitorOnCode:
+        case kMonitorOn:
             Wait(300);
             // The wait handles messages; whatever removed the command meanwhile already did.
             TakeCommand(command);
@@ -128,11 +127,11 @@ void CMainFrame::OnSendTick() {
             m_bMonitorOn = TRUE;
             m_bReceiveEnabled = TRUE;
             break;
-        case kAcquisitionRunCode:
+        case kRunAcquisitionSlow:
             Wait(300);
             TakeCommand(command);
             break;
-        case kPowerOffCode:
+        case kPowerOff:
             Disconnect();
             break;
         default: {

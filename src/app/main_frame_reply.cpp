@@ -8,17 +8,17 @@
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "link/command_codes.h"
 #include "link/model_rules.h"
 #include "link/serial_wnd.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
+using namespace command_code;
+
 namespace {
 
 constexpr char kNak = 0x15;
-constexpr int kDataLogKey = 85;
-constexpr int kStartCalibrationKey = 124;
-constexpr int kClassQuery = 205;
 constexpr int kCalibrationFailedStep = 11;
 constexpr double kShortestLiveInterval = 0.5;  // seconds
 constexpr double kLongestLiveInterval = 86400.0;

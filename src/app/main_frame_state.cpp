@@ -4,24 +4,14 @@
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "link/command_codes.h"
 #include "link/state_replies.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
-namespace {
+using namespace command_code;
 
-enum Code {
-    kAcquisitionQuery = 11,
-    kDataLogKey = 85,
-    kStopDataLogging = 86,
-    kEnterKey = 87,
-    kMonitorQuery = 98,
-    kRunAcquisitionSlow = 99,
-    kDisplayQuery = 100,
-    kStopAcquisition = 107,
-    kRunAcquisition = 108,
-    kRecorderQuery = 109,
-};
+namespace {
 
 constexpr unsigned kFastStatusPollMs = 5000;
 constexpr unsigned kStatusPollMs = 60000;
@@ -68,7 +58,7 @@ void CMainFrame::DispatchStateReply(int code) {
                 SetTimer(kStatusPoll, kFastStatusPollMs);
             }
             break;
-        case kRecorderQuery:
+        case kRecordingQuery:
             AppendInstrStatusText(m_strReply);
             Ui().SetInstrStatusText(
                 platform::ReplaceAll(Ui().GetInstrStatusText(), "STT", "STATUS"));

@@ -5,14 +5,15 @@
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "link/command_codes.h"
 #include "link/serial_wnd.h"
 #include "platform/date_time.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
+using namespace command_code;
+
 namespace {
-constexpr int kAcquisitionQueryCode = 11;
-constexpr int kDumpOffCode = 115;
 constexpr int kSetupReadOp = 5;
 constexpr size_t kDumpRecordSize = 67;
 constexpr const char* kRecordingMark = "-RECORDING-";
@@ -79,7 +80,7 @@ void CMainFrame::OnReplyTimeout() {
     KillTimer(kReplyTimeout);
     PurgeLink();
     const int code = m_pCurrentCommand->GetCode();
-    if (code == kAcquisitionQueryCode)
+    if (code == kAcquisitionQuery)
         KillTimer(kStatusPoll);
     m_nRetryCount = 0;
     TakeCommand(m_pCurrentCommand);
@@ -114,7 +115,7 @@ void CMainFrame::AbortSetupRead(int code) {
         record[kDumpRecordSize - 1] = CSerialWnd::kEtx;
         Monitoring().MakeIncompleteDumpRecord(record);
         m_bDownloading = FALSE;
-        SendCommand(kDumpOffCode, "", "");
+        SendCommand(kDumpOff, "", "");
         platform::AfxMessageBox("Download Interrupted");
         if (Ui().IsDownloadBoxShown())
             Ui().CloseDownloadBox();

@@ -1,23 +1,13 @@
 #include "link/identity_replies.h"
 
+#include "link/command_codes.h"
 #include "link/model_rules.h"
 #include "link/setup_replies.h"
 #include "platform/text.h"
 
-namespace {
-constexpr int kModelQuery = 0;
-constexpr int kFirmwareQuery = 2;
-constexpr int kSerialNumberQuery = 1;
-constexpr int kIntegrationTimeQuery = 24;
-constexpr int kDisplayQuery = 100;
-constexpr int kAutoPowerOffQuery = 17;
-constexpr int kAcquisitionQuery = 11;
-constexpr int kRecordingQuery = 109;
-constexpr int kOptionsQuery = 120;
-constexpr int kExtendedRangeQuery = 121;
-constexpr int kClassQuery = 205;
-constexpr int kSlmDataloggingQuery = 206;
-}  // namespace
+using namespace command_code;
+
+namespace {}  // namespace
 
 std::vector<FollowUp> OnInstrModelReply(std::string_view reply, CInstrStatus& current,
                                         CInstrStatus& edited) {

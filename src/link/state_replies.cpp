@@ -2,26 +2,12 @@
 
 #include <initializer_list>
 
+#include "link/command_codes.h"
 #include "platform/text.h"
 
-namespace {
+using namespace command_code;
 
-constexpr int kAcquisitionQuery = 11;
-constexpr int kKeyRun = 12;
-constexpr int kAutoPowerOffQuery = 17;
-constexpr int kDataLogKey = 85;
-constexpr int kStopDataLogging = 86;
-constexpr int kKeyEnter = 87;
-constexpr int kDisplayQuery = 100;
-constexpr int kKeyRight = 103;
-constexpr int kKeyProg = 104;
-constexpr int kKeyMenu = 105;
-constexpr int kKeyCursor = 106;
-constexpr int kStopAcquisition = 107;
-constexpr int kRunAcquisition = 108;
-constexpr int kRecordingQuery = 109;
-constexpr int kDumpOn = 110;
-constexpr int kDumpOff = 115;
+namespace {
 
 bool ContainsAny(std::string_view text, std::initializer_list<std::string_view> parts) {
     for (std::string_view part : parts) {
@@ -136,7 +122,7 @@ AcquisitionReplyOutcome OnAcquisitionStateReply(std::string_view reply, bool dat
         case kStartDownloadOp:
             out.pendingOp = kNoPendingOp;
             if (out.acquiring)
-                out.commands.push_back({kKeyRun, false});
+                out.commands.push_back({kRunKey, false});
             out.commands.push_back({kDumpOn, false});
             break;
         default:
@@ -157,14 +143,14 @@ DisplayReplyOutcome OnDisplayStateReply(std::string_view reply, bool schedulerMo
     if (ContainsAny(reply, {"Confirm STOP", "Auto", "Half-band shift", "spostati di 1/2 banda",
                             "Data logging disabled", "Force STOP", "Fabric calibration",
                             "CALIB. DI FABBRICA", "Default calibration", "CALIB. DI DEFAULT"})) {
-        keys({kKeyRight});
+        keys({kRightKey});
     } else if (ContainsAny(reply, {"Recording", "la registraz. dati"})) {
         out.warning =
             "WARNING: Memory error detected.\n\nDownload current data and clear memory before "
             "starting  new logging.";
-        keys({kKeyRight});
+        keys({kRightKey});
     } else if (ContainsAny(reply, {"Title", "TITOLO"})) {
-        keys({kKeyEnter});
+        keys({kEnterKey});
     } else if (ContainsAny(reply, {"Memory", "Memoria"})) {
         out.refuseDump = true;
         keys({kDumpOff});
@@ -179,15 +165,15 @@ DisplayReplyOutcome OnDisplayStateReply(std::string_view reply, bool schedulerMo
         else
             question = "WARNING: " + std::string(reply) + " is active.\nConfirm Exit?";
         if (schedulerMode || confirm(question))
-            keys({kKeyRight});
+            keys({kRightKey});
         else
             out.checkDisplay = false;
     } else if (platform::Contains(reply, "Replay")) {
-        keys({kKeyProg, kKeyCursor});
+        keys({kProgKey, kCursorKey});
     } else if (ContainsAny(reply, {"Fast", "Alphanumeric"})) {
-        keys({kKeyEnter});
+        keys({kEnterKey});
     } else if (ContainsAny(reply, {"Editing", "Menu", "Sub-Menu", "Parameter", "Parametri"})) {
-        keys({kKeyMenu});
+        keys({kMenuKey});
     } else {
         out.checkDisplay = false;
     }

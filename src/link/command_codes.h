@@ -1,0 +1,55 @@
+#pragma once
+// Names for the command codes that the program's logic singles out. The command table holds
+// every code with its text; these are the ones other code compares with or sends by name.
+
+namespace command_code {
+
+constexpr int kModelQuery = 0;
+constexpr int kSerialNumberQuery = 1;
+constexpr int kFirmwareQuery = 2;
+constexpr int kMicModelQuery = 3;
+constexpr int kMicTypeQuery = 4;
+constexpr int kMicNumberQuery = 5;
+constexpr int kDateQuery = 6;
+constexpr int kTimeQuery = 7;
+constexpr int kAcquisitionQuery = 11;
+constexpr int kRunKey = 12;
+constexpr int kAutoPowerOffQuery = 17;
+constexpr int kInputGainQuery = 21;
+constexpr int kIntegrationTimeQuery = 24;
+constexpr int kBaudChange = 53;
+constexpr int kDisplayContrastQuery = 83;
+constexpr int kDataLogKey = 85;
+constexpr int kStopDataLogging = 86;
+constexpr int kEnterKey = 87;
+constexpr int kRecordFileStart = 95;
+constexpr int kMonitorOn = 96;
+constexpr int kMonitorQuery = 98;
+constexpr int kRunAcquisitionSlow = 99;  // sent without awaiting a reply
+constexpr int kDisplayQuery = 100;
+constexpr int kRightKey = 103;
+constexpr int kProgKey = 104;
+constexpr int kMenuKey = 105;
+constexpr int kCursorKey = 106;
+constexpr int kStopAcquisition = 107;
+constexpr int kRunAcquisition = 108;
+constexpr int kRecordingQuery = 109;
+constexpr int kDumpOn = 110;
+constexpr int kDumpClear = 113;
+constexpr int kDumpOff = 115;
+constexpr int kOptionsQuery = 120;
+constexpr int kExtendedRangeQuery = 121;
+constexpr int kPowerOff = 122;
+constexpr int kPrintValueKey = 123;
+constexpr int kStartCalibrationKey = 124;
+constexpr int kGainQuery = 131;
+constexpr int kElectricCalQuery = 133;
+constexpr int kMicCalPrintValueKey = 135;
+constexpr int kProtectionCodeQuery = 136;
+constexpr int kFactoryCommand = 137;
+constexpr int kEventTriggerQuery = 181;
+constexpr int kClassQuery = 205;
+constexpr int kSlmDataloggingQuery = 206;
+constexpr int kElectricCalStepQuery = 1340;
+
+}  // namespace command_code
