@@ -9,9 +9,9 @@
 
 #include "link/serial_wnd.h"
 #include "platform/operator.h"
-#include "verification/hooked_dialog.h"
+#include "ui/hooked_dialog.h"
 
-using verification::ToQt;
+using ui::ToQt;
 
 namespace {
 constexpr const char* kDone = "Aggiornamento data di scadenza taratura completato.";
@@ -40,8 +40,8 @@ void CFonoConfigDlg::ShowWindow(bool show) {
 BOOL CFonoConfigDlg::Create() {
     if (m_window)
         return TRUE;
-    m_window = std::make_unique<verification::HookedDialog>(verification::HookedDialog::Hooks{
-        nullptr, nullptr, [this] { OnApply(); }, [this] { OnCancel(); }});
+    m_window = std::make_unique<ui::HookedDialog>(
+        ui::HookedDialog::Hooks{.ok = [this] { OnApply(); }, .cancel = [this] { OnCancel(); }});
     BuildWindow();
     m_window->show();
     if (!m_update.ReadInstrument()) {
@@ -107,7 +107,7 @@ void CFonoConfigDlg::Close(const std::string& result) {
 BOOL CFonoConfigDlg::DestroyWindow() {
     if (!m_window)
         return FALSE;
-    std::unique_ptr<verification::HookedDialog> window = std::move(m_window);
+    std::unique_ptr<ui::HookedDialog> window = std::move(m_window);
     window->Disown();
     window->hide();
     // Closed from one of its own buttons: the window goes once that is handled.

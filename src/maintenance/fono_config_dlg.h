@@ -16,7 +16,7 @@ class QWidget;
 #include "platform/operator.h"
 #include "platform/win_types.h"
 
-namespace verification {
+namespace ui {
 class HookedDialog;
 }
 
@@ -58,5 +58,5 @@ private:
 
     maintenance::CalibExpiryHost& m_host;
     maintenance::CalibExpiryUpdate m_update;
-    std::unique_ptr<verification::HookedDialog> m_window;
+    std::unique_ptr<ui::HookedDialog> m_window;
 };

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "verification/hooked_dialog.h"
+#include "ui/hooked_dialog.h"
 
 const std::string& CSelExcelInterval::InstructionsText() {
     static const std::string text =
@@ -21,10 +21,10 @@ const std::string& CSelExcelInterval::InstructionsText() {
 
 int CSelExcelInterval::RunOnScreen() {
     QDialog dialog(QApplication::activeWindow());
-    dialog.setWindowTitle(verification::ToQt("Impostazioni scheda audio"));
+    dialog.setWindowTitle(ui::ToQt("Impostazioni scheda audio"));
     auto* layout = new QVBoxLayout(&dialog);
-    auto* text = new QLabel(verification::ToQt(InstructionsText()), &dialog);
-    text->setObjectName(verification::IdName(IDC_TEXT));
+    auto* text = new QLabel(ui::ToQt(InstructionsText()), &dialog);
+    text->setObjectName(ui::IdName(IDC_TEXT));
     text->setWordWrap(true);
     layout->addWidget(text);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);

@@ -11,12 +11,12 @@
 
 #include "platform/operator.h"
 #include "platform/text.h"
-#include "verification/hooked_dialog.h"
+#include "ui/hooked_dialog.h"
 
-using verification::FromQt;
-using verification::HookedDialog;
-using verification::IdName;
-using verification::ToQt;
+using ui::FromQt;
+using ui::HookedDialog;
+using ui::IdName;
+using ui::ToQt;
 
 namespace {
 
@@ -45,7 +45,7 @@ BOOL CSet_VScale_Dlg::Create() {
     if (m_window)
         return TRUE;
     m_window = std::make_unique<HookedDialog>(HookedDialog::Hooks{
-        [this] { OnShow(); }, nullptr, [this] { OnOK(); }, [this] { OnCancel(); }});
+        .shown = [this] { OnShow(); }, .ok = [this] { OnOK(); }, .cancel = [this] { OnCancel(); }});
     QDialog& dialog = *m_window;
     dialog.setWindowTitle(ToQt("Inserire Misure fonometro da verificare"));
     auto* layout = new QVBoxLayout(&dialog);

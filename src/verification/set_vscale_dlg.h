@@ -11,7 +11,7 @@
 
 class QDialog;
 
-namespace verification {
+namespace ui {
 class HookedDialog;
 }
 
@@ -59,7 +59,7 @@ private:
     void OnShow();
     void Sync();
 
-    std::unique_ptr<verification::HookedDialog> m_window;
+    std::unique_ptr<ui::HookedDialog> m_window;
     bool m_overloadShown = false;
     bool m_accepted = false;
 };

@@ -7,7 +7,7 @@
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/operator.h"
-#include "verification/hooked_dialog.h"
+#include "ui/hooked_dialog.h"
 #include "verification/instrument_connection.h"
 #include "verification/meter_commands.h"
 #include "web/server_databases.h"
@@ -88,8 +88,8 @@ CSoundDlg::~CSoundDlg() {
 BOOL CSoundDlg::Create() {
     if (m_window)
         return TRUE;
-    m_window = std::make_unique<verification::HookedDialog>(verification::HookedDialog::Hooks{
-        [this] { OnShown(); }, nullptr, [] {}, [this] { OnCancel(); }});
+    m_window = std::make_unique<ui::HookedDialog>(ui::HookedDialog::Hooks{
+        .shown = [this] { OnShown(); }, .ok = [] {}, .cancel = [this] { OnCancel(); }});
     BuildWindow(*m_window);
     SyncWindow();
     // The application's long waits and the reads that had to wait are logged here now.
@@ -102,7 +102,7 @@ BOOL CSoundDlg::DestroyWindow() {
         return FALSE;
     m_host.SetBenchLog(nullptr);
     m_ManualReadingDlg.DestroyWindow();
-    std::unique_ptr<verification::HookedDialog> window = std::move(m_window);
+    std::unique_ptr<ui::HookedDialog> window = std::move(m_window);
     window->Disown();
     window->hide();
     if (window->Busy())

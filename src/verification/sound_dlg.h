@@ -21,7 +21,7 @@
 
 class QDialog;
 
-namespace verification {
+namespace ui {
 class HookedDialog;
 }
 
@@ -126,7 +126,7 @@ private:
     std::deque<std::string> m_eventLog;
     bool m_debugControls = false;
     std::function<int()> m_random;
-    std::unique_ptr<verification::HookedDialog> m_window;
+    std::unique_ptr<ui::HookedDialog> m_window;
     // Lets work posted to the user-interface thread see whether the object still exists.
     std::shared_ptr<CSoundDlg*> m_self;
 };

@@ -8,11 +8,11 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "verification/hooked_dialog.h"
+#include "ui/hooked_dialog.h"
 #include "verification/sound_dlg.h"
 
-using verification::IdName;
-using verification::ToQt;
+using ui::IdName;
+using ui::ToQt;
 
 namespace {
 

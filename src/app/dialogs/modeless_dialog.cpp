@@ -23,55 +23,6 @@ QString ToDisplayText(const std::string& text) {
     return shown;
 }
 
-// ---- DialogWindow
-
-DialogWindow::DialogWindow(ModelessDialog* owner, QWidget* parent)
-    : QDialog(parent), m_owner(owner) {}
-
-bool DialogWindow::event(QEvent* e) {
-    // The window deletes itself on this one; nothing of it may be touched afterwards.
-    if (e->type() == QEvent::DeferredDelete)
-        return QDialog::event(e);
-    ++m_depth;
-    const bool handled = QDialog::event(e);
-    --m_depth;
-    return handled;
-}
-
-void DialogWindow::accept() {
-    if (m_owner)
-        m_owner->OnOK();
-    else
-        QDialog::accept();
-}
-
-void DialogWindow::reject() {
-    if (m_owner)
-        m_owner->OnCancel();
-    else
-        QDialog::reject();
-}
-
-void DialogWindow::showEvent(QShowEvent* e) {
-    QDialog::showEvent(e);
-    if (m_owner)
-        m_owner->OnShowWindow(TRUE, 0);
-}
-
-void DialogWindow::hideEvent(QHideEvent* e) {
-    QDialog::hideEvent(e);
-    if (m_owner)
-        m_owner->OnShowWindow(FALSE, 0);
-}
-
-void DialogWindow::closeEvent(QCloseEvent* e) {
-    if (m_owner && !m_owner->OnClose()) {
-        e->ignore();
-        return;
-    }
-    QDialog::closeEvent(e);
-}
-
 // ---- ModelessDialog
 
 ModelessDialog::ModelessDialog(int templateId, std::string caption)
@@ -87,7 +38,13 @@ ModelessDialog::~ModelessDialog() {
 BOOL ModelessDialog::Create(QWidget* parent) {
     if (m_window)
         return TRUE;
-    m_window = std::make_unique<DialogWindow>(this, parent);
+    m_window = std::make_unique<ui::HookedDialog>(
+        ui::HookedDialog::Hooks{.shown = [this] { OnShowWindow(TRUE, 0); },
+                                .closing = [this] { return OnClose(); },
+                                .ok = [this] { OnOK(); },
+                                .cancel = [this] { OnCancel(); },
+                                .hidden = [this] { OnShowWindow(FALSE, 0); }},
+        parent);
     m_window->setWindowTitle(QString::fromLatin1(m_caption));
     BuildControls(*m_window);
     SyncControls();
@@ -99,7 +56,7 @@ BOOL ModelessDialog::DestroyWindow() {
     if (!m_window)
         return FALSE;
     OnDestroy();
-    std::unique_ptr<DialogWindow> window = std::move(m_window);
+    std::unique_ptr<ui::HookedDialog> window = std::move(m_window);
     window->Disown();
     window->hide();
     // A window that is handling one of its own events (a button of its own asked for this)

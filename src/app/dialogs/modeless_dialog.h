@@ -11,13 +11,12 @@
 #include <string>
 
 #include "platform/win_types.h"
+#include "ui/hooked_dialog.h"
 #include "ui/progress_model.h"
 
 class QWidget;
 
 namespace dialogs {
-
-class DialogWindow;
 
 class ModelessDialog {
 public:
@@ -86,7 +85,6 @@ protected:
     void SyncControls();
 
 private:
-    friend class DialogWindow;
     struct Item {
         std::optional<std::string> text;
         std::optional<bool> visible;
@@ -101,29 +99,7 @@ private:
     int m_templateId;
     std::string m_caption;
     std::map<std::string, Item> m_items;
-    std::unique_ptr<DialogWindow> m_window;
-};
-
-// The Qt window of a ModelessDialog: forwards showing, closing, Cancel and OK to its object.
-class DialogWindow : public QDialog {
-public:
-    DialogWindow(ModelessDialog* owner, QWidget* parent);
-    void Disown() { m_owner = nullptr; }
-    // Whether the window is handling an event now (destroying it must wait until it is done).
-    bool Busy() const { return m_depth > 0; }
-
-    bool event(QEvent* event) override;
-    void accept() override;
-    void reject() override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    ModelessDialog* m_owner;
-    int m_depth = 0;
+    std::unique_ptr<ui::HookedDialog> m_window;
 };
 
 // "\r\n" and lone "\r" or "\n" as line breaks, Latin-1 to Unicode.

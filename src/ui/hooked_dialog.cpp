@@ -1,8 +1,8 @@
-#include "verification/hooked_dialog.h"
+#include "ui/hooked_dialog.h"
 
 #include <QCloseEvent>
 
-namespace verification {
+namespace ui {
 
 bool HookedDialog::event(QEvent* event) {
     // The window deletes itself on this one; nothing of it may be touched afterwards.
@@ -34,6 +34,12 @@ void HookedDialog::showEvent(QShowEvent* event) {
         m_hooks.shown();
 }
 
+void HookedDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (m_hooks.hidden)
+        m_hooks.hidden();
+}
+
 void HookedDialog::closeEvent(QCloseEvent* event) {
     if (m_hooks.closing && !m_hooks.closing()) {
         event->ignore();
@@ -56,4 +62,4 @@ QString IdName(int id) {
     return QString::number(id);
 }
 
-}  // namespace verification
+}  // namespace ui

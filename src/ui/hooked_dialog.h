@@ -1,26 +1,28 @@
 #pragma once
-// The Qt window of a bench dialog object that keeps its own state: the window hands its
-// showing, its close box, OK and Cancel to the object, which decides what they do. The object
-// builds and destroys the window as its owner asks.
+// The Qt window of a dialog object that keeps its own state: the window hands its showing,
+// hiding, close box, OK and Cancel to the object, which decides what they do. The object builds
+// and destroys the window as its owner asks.
 
 #include <QDialog>
 #include <QString>
 #include <functional>
 #include <string>
 
-namespace verification {
+namespace ui {
 
 class HookedDialog : public QDialog {
 public:
     struct Hooks {
-        std::function<void()> shown;
+        std::function<void()> shown = nullptr;
         // False keeps the window open.
-        std::function<bool()> closing;
-        std::function<void()> ok;
-        std::function<void()> cancel;
+        std::function<bool()> closing = nullptr;
+        std::function<void()> ok = nullptr;
+        std::function<void()> cancel = nullptr;
+        std::function<void()> hidden = nullptr;
     };
 
-    explicit HookedDialog(Hooks hooks) : m_hooks(std::move(hooks)) {}
+    explicit HookedDialog(Hooks hooks, QWidget* parent = nullptr)
+        : QDialog(parent), m_hooks(std::move(hooks)) {}
     // The object is going: the window forgets it.
     void Disown() { m_hooks = Hooks{}; }
 
@@ -33,6 +35,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -46,4 +49,4 @@ std::string FromQt(const QString& text);
 // Controls are named by their dialog ids.
 QString IdName(int id);
 
-}  // namespace verification
+}  // namespace ui
