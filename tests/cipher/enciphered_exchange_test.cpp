@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "cipher/enciphered_command.h"
-#include "cipher_responder.h"
+#include "keyed_meters.h"
 #include "link/serial_wnd.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
@@ -29,93 +26,17 @@ constexpr const char* kTargetNull = "DUT  crypt: receive NULL -> Repeat command"
 constexpr const char* kTargetNak = "DUT  crypt: receive NAK -> Repeat command";
 constexpr const char* kTargetFinal = "TARGET: Start crypt command: increase error";
 
-struct KeyData {
-    Block resetKeystream{};
-    MeterCipher::State state{};
-};
-
-KeyData MakeKeyData(std::uint32_t seed) {
-    std::mt19937 random(seed);
-    KeyData key;
-    for (auto& byte : key.resetKeystream)
-        byte = static_cast<std::uint8_t>(random());
-    for (auto& byte : key.state)
-        byte = static_cast<std::uint8_t>(random());
-    return key;
-}
-
-// The bench window as the exchanges see it, with every wait and log kept.
-class FakeBench : public BenchServices {
-public:
-    void Wait(unsigned ms) override {
-        waits.push_back(ms);
-        if (onWait)
-            onWait(static_cast<int>(waits.size()));
-        platform::EventLoop::Wait(ms);
-    }
-    void AddLog(const std::string& text) override { logs.push_back(text); }
-    bool WindowsPresent() override { return windows; }
-    CSerial* Port(Meter meter) override {
-        return meter == Meter::Reference ? referencePort : targetPort;
-    }
-    void ShowValue(Meter meter, int channel, const std::string& text) override {
-        fields[meter][channel] = text;
-    }
-    int Random() override {
-        if (randoms.empty())
-            return 945;
-        const int r = randoms.front();
-        randoms.pop_front();
-        return r;
-    }
-    // What the operator does during the n-th wait (1 = first).
-    std::function<void(int)> onWait;
-
-    std::vector<unsigned> waits;
-    Strings logs;
-    bool windows = true;
-    CSerial* referencePort = nullptr;
-    CSerial* targetPort = nullptr;
-    std::map<Meter, std::map<int, std::string>> fields;
-    std::deque<int> randoms;
-};
-
-// Two simulated meters with key data of their own, each on its port, and the bench holding
-// the same key data.
-class EncipheredExchangeTest : public ::testing::Test {
+// The bench holds the same key data as the meters.
+class EncipheredExchangeTest : public keytest::KeyedMetersTest {
 protected:
-    EncipheredExchangeTest() {
-        LoadKeys();
-        referenceKeys->InstallOn(referenceMeter);
-        targetKeys->InstallOn(targetMeter);
-        services.referencePort = &referencePort;
-        services.targetPort = &targetPort;
-    }
-
-    void SetUp() override {
-        ASSERT_EQ(referencePort.Open(referenceMeter.SlavePath()), 0);
-        ASSERT_EQ(referencePort.Setup(38400), 0);
-        ASSERT_EQ(targetPort.Open(targetMeter.SlavePath()), 0);
-        ASSERT_EQ(targetPort.Setup(38400), 0);
-    }
+    EncipheredExchangeTest() : KeyedMetersTest(101, 202) { LoadKeys(); }
 
     void LoadKeys() {
         bench.reference.cipher.Load(referenceKeyData.resetKeystream, referenceKeyData.state);
         bench.target.cipher.Load(targetKeyData.resetKeystream, targetKeyData.state);
     }
 
-    bool InStep(const CipherResponder& meter, Meter which) {
-        const MeterCipher& ours = bench.Of(which).cipher;
-        const MeterCipher theirs = meter.Cipher();
-        return ours.StateBytes() == theirs.StateBytes() && ours.Keystream() == theirs.Keystream();
-    }
-
-    Strings TargetCommands() {
-        Strings commands;
-        for (const auto& frame : targetKeys->Frames())
-            commands.push_back(frame.readable ? frame.command : "?");
-        return commands;
-    }
+    Strings TargetCommands() { return Commands(*targetKeys); }
 
     void Restart() {
         services.waits.clear();
@@ -123,19 +44,6 @@ protected:
         services.fields.clear();
     }
 
-    platform::ScopedClockSpeed fast{100.0};
-    KeyData referenceKeyData = MakeKeyData(101);
-    KeyData targetKeyData = MakeKeyData(202);
-    simmeter::SimMeter referenceMeter;
-    simmeter::SimMeter targetMeter;
-    std::shared_ptr<CipherResponder> referenceKeys =
-        CipherResponder::Create(referenceKeyData.resetKeystream, referenceKeyData.state);
-    std::shared_ptr<CipherResponder> targetKeys =
-        CipherResponder::Create(targetKeyData.resetKeystream, targetKeyData.state);
-    CSerial referencePort;
-    CSerial targetPort;
-    BenchState bench;
-    FakeBench services;
     EncipheredExchange exchange{bench, services};
 };
 

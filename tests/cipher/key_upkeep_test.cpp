@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "cipher/bench_keys.h"
 #include "cipher/key_files.h"
-#include "cipher_responder.h"
 #include "key_test_support.h"
+#include "keyed_meters.h"
 #include "link/port_record.h"
 #include "link/serial.h"
 #include "platform/clock.h"
@@ -27,28 +26,6 @@ namespace {
 
 constexpr const char* kRefSerial = "R100";
 constexpr const char* kTargetSerial = "T200";
-
-// The bench window as the key work sees it.
-class FakeBench : public BenchServices {
-public:
-    void Wait(unsigned ms) override {
-        waits.push_back(ms);
-        platform::EventLoop::Wait(ms);
-    }
-    void AddLog(const std::string& text) override { logs.push_back(text); }
-    bool WindowsPresent() override { return windows; }
-    CSerial* Port(Meter meter) override {
-        return meter == Meter::Reference ? referencePort : targetPort;
-    }
-    void ShowValue(Meter, int, const std::string&) override {}
-    int Random() override { return 945; }
-
-    std::vector<unsigned> waits;
-    Strings logs;
-    bool windows = true;
-    CSerial* referencePort = nullptr;
-    CSerial* targetPort = nullptr;
-};
 
 // Where the key data comes from, the port records and the bench's plain commands, scripted.
 class FakeKeys : public KeyServices {
@@ -105,37 +82,13 @@ private:
     std::string m_folder;
 };
 
-class KeyUpkeepTest : public ::testing::Test {
+class KeyUpkeepTest : public keytest::KeyedMetersTest {
 protected:
-    KeyUpkeepTest() {
-        referenceKeys->InstallOn(referenceMeter);
-        targetKeys->InstallOn(targetMeter);
-        services.referencePort = &referencePort;
-        services.targetPort = &targetPort;
+    KeyUpkeepTest() : KeyedMetersTest(11, 22) {
         bench.reference.serialNumber = kRefSerial;
         bench.target.serialNumber = kTargetSerial;
         keys.serverFiles[kRefSerial] = keytest::KeyLine(kRefSerial, referenceKeyData) + "\r\n";
         keys.serverFiles[kTargetSerial] = keytest::KeyLine(kTargetSerial, targetKeyData) + "\n";
-    }
-
-    void SetUp() override {
-        ASSERT_EQ(referencePort.Open(referenceMeter.SlavePath()), 0);
-        ASSERT_EQ(referencePort.Setup(38400), 0);
-        ASSERT_EQ(targetPort.Open(targetMeter.SlavePath()), 0);
-        ASSERT_EQ(targetPort.Setup(38400), 0);
-    }
-
-    bool InStep(const CipherResponder& meter, Meter which) {
-        const MeterCipher& ours = bench.Of(which).cipher;
-        const MeterCipher theirs = meter.Cipher();
-        return ours.StateBytes() == theirs.StateBytes() && ours.Keystream() == theirs.Keystream();
-    }
-
-    Strings Commands(const CipherResponder& meter) {
-        Strings commands;
-        for (const auto& frame : meter.Frames())
-            commands.push_back(frame.readable ? frame.command : "?");
-        return commands;
     }
 
     // The meter answers a reading and then loses its answer: it is out of step.
@@ -152,21 +105,8 @@ protected:
         return meter == Meter::Reference ? reference : target;
     }
 
-    platform::ScopedClockSpeed fast{100.0};
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
-    KeyData referenceKeyData = keytest::MakeKeyData(11);
-    KeyData targetKeyData = keytest::MakeKeyData(22);
-    simmeter::SimMeter referenceMeter;
-    simmeter::SimMeter targetMeter;
-    std::shared_ptr<CipherResponder> referenceKeys =
-        CipherResponder::Create(referenceKeyData.resetKeystream, referenceKeyData.state);
-    std::shared_ptr<CipherResponder> targetKeys =
-        CipherResponder::Create(targetKeyData.resetKeystream, targetKeyData.state);
-    CSerial referencePort;
-    CSerial targetPort;
-    BenchState bench;
-    FakeBench services;
     FakeKeys keys{folder.Path()};
     BenchKeys sut{bench, services, keys};
 };
