@@ -41,6 +41,7 @@ protected:
     ~StartupJobTest() override {
         frame.reset();
         platform::ClearComDevices();
+        SetTtyClassRoot("");
         platform::EventLoop::ClearQuit();
     }
 
@@ -51,8 +52,8 @@ protected:
         stub.ServeFile(kCorrections, "REF1;0.1\n");
     }
 
-    platform::ScopedClockSpeed fast{
-        40.0};  // slow enough for the simulated meters on a loaded machine
+    // Slow enough for the simulated meters on a loaded machine.
+    platform::ScopedClockSpeed fast{40.0};
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
     webstub::WebStub stub;
