@@ -68,8 +68,8 @@ public:
     // The meter's setup as last read from it, and as the operator wants it.
     CInstrStatus m_InstrStatus;
     CInstrStatus m_EditStatus;
-    // Records per page of a live recording; 0 until the operator or a data file sets it.
-    int m_nPagingSize = 0;
+    // Samples per record page of a live recording; the monitoring options change it.
+    int m_nPagingSize = 10000;
     int m_bAbortWait = 0;
 
     static constexpr size_t kDataBufferSize = 3000000;

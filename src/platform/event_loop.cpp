@@ -53,13 +53,15 @@ EventLoop::WaitEnd EventLoop::Wait(std::uint32_t programMs, int* abortFlag) {
         // Each turn handles what is waiting before it looks at the flags, so that a flag set
         // by a handler ends the wait without another sleep.
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (g_quitPending) return WaitEnd::Quit;
+        if (g_quitPending)
+            return WaitEnd::Quit;
         if (abortFlag && *abortFlag) {
             *abortFlag = 0;
             return WaitEnd::Aborted;
         }
         const std::uint32_t elapsed = Clock::TickCount() - start;
-        if (elapsed >= programMs) return WaitEnd::Elapsed;
+        if (elapsed >= programMs)
+            return WaitEnd::Elapsed;
         wake.start(Clock::ToRealMs(programMs - elapsed));
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }

@@ -55,8 +55,9 @@ protected:
         EXPECT_EQ(app.m_EditStatus.m_strBaudRate, text);
     }
 
-    // Slower than the queue's tests: each probe gives the meter a second of program time.
-    platform::ScopedClockSpeed probeSpeed{50.0};
+    // Slower than the queue's tests: the modem's replies are read once, half a second of program
+    // time after each command, and this pace keeps that 50 ms of real time.
+    platform::ScopedClockSpeed probeSpeed{10.0};
     linktest::FakeTtyTree tree{folder.Path() + "sys/class/tty"};
 };
 

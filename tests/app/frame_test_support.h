@@ -233,7 +233,8 @@ protected:
         return frame.m_CommandList.empty() && !frame.m_pCurrentCommand && frame.m_bReadyToSend;
     }
 
-    platform::ScopedClockSpeed fast{100.0};
+    // A command's shortest reply time-out, a second, is 40 ms of real time at this pace.
+    platform::ScopedClockSpeed fast{25.0};
     testenv::ScratchFolder folder;
     BoxRecorder op;
     simmeter::SimMeter meter;

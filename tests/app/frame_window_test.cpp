@@ -170,8 +170,7 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
     Entry(cmd::ID_NEW_VERIFICATION)->trigger();
     op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Entry(cmd::ID_CONNECTION_SETTINGS)->trigger();
-    EXPECT_EQ(frame->m_pending.Calls(),
-              (std::vector<std::string>{"OnNewVerification"}));
+    EXPECT_EQ(frame->m_pending.Calls(), (std::vector<std::string>{"OnNewVerification"}));
     // The expiry update checks the internet first.
     op.ExpectBox("Connessione Internet assente.\nNon e' possibile effettuare la modifica");
     Entry(cmd::ID_UPDATE_CALIB_EXPIRY)->trigger();
