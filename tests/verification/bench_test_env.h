@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../cipher/key_test_support.h"
+#include "../web/recording_feedback.h"
 #include "cipher_responder.h"
 #include "link/port_record.h"
 #include "link/serial_wnd.h"
@@ -26,7 +27,6 @@
 #include "verification/bench_host.h"
 #include "verification/sound_dlg.h"
 #include "web/server_databases.h"
-#include "web/wait_feedback.h"
 #include "web/web_client.h"
 #include "webstub/webstub_process.h"
 
@@ -37,18 +37,6 @@ inline constexpr const char* kTargetSerial = "T200";
 inline constexpr int kRefCom = 3;
 inline constexpr int kTargetCom = 4;
 inline constexpr unsigned kShortestWaitMs = 2000;
-
-class RecordingFeedback : public web::WaitFeedback {
-public:
-    void ShowPleaseWait(const std::string& text) override {
-        texts.push_back(text);
-        shown = true;
-    }
-    void HidePleaseWait() override { shown = false; }
-    void SetWaitCursor(bool) override {}
-    std::vector<std::string> texts;
-    bool shown = false;
-};
 
 class TestHost : public verification::BenchHost, public platform::MessageTarget {
 public:
@@ -109,7 +97,7 @@ public:
     std::vector<std::string> instrLog;
     std::string refSerial;
     verification::InstrumentIdentity identity;
-    RecordingFeedback feedback;
+    webtest::RecordingFeedback feedback;
 
 private:
     const std::string& m_programDir;

@@ -6,22 +6,10 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "recording_feedback.h"
 #include "web/server_databases.h"
 #include "web/technician_account.h"
 #include "web_test_env.h"
-
-class RecordingFeedback : public web::WaitFeedback {
-public:
-    void ShowPleaseWait(const std::string& text) override {
-        texts.push_back(text);
-        shown = true;
-    }
-    void HidePleaseWait() override { shown = false; }
-    void SetWaitCursor(bool) override {}
-
-    std::vector<std::string> texts;
-    bool shown = false;
-};
 
 class DatabasesTest : public WebClientTest {
 protected:
@@ -47,7 +35,7 @@ protected:
         "Lab Nord;Via Uno 1;Milano;MI;0201;nord@lab.invalid;Anna Bianchi;654321;R900\r\n";
 
     testenv::TestOperator op;
-    RecordingFeedback feedback;
+    webtest::RecordingFeedback feedback;
     std::string programDir = folder.Path();
     web::ServerDatabases databases{client, programDir};
     std::string technicianId;
