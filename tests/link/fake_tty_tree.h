@@ -14,7 +14,6 @@ public:
         std::filesystem::create_directories(m_root);
     }
 
-    const std::filesystem::path& Root() const { return m_root; }
     std::string RootText() const { return m_root.string(); }
 
     // A ttyS entry with a UART of this type behind it.

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for tests of the instrument link: pumping the user-interface thread until something
-// happened, and a message target that keeps what the listener posted.
+// happened, reading a reply off a port, and a message target that keeps what the listener posted.
 
 #include <chrono>
 #include <cstdint>
@@ -10,6 +10,7 @@
 
 #include "link/link_reply_state.h"
 #include "link/serial_wnd.h"
+#include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/messages.h"
 
@@ -29,6 +30,23 @@ inline bool PumpUntil(const std::function<bool()>& done, int realMs = 5000) {
 // Handles events for `realMs` real milliseconds (to show that something does NOT happen).
 inline void PumpFor(int realMs) {
     PumpUntil([] { return false; }, realMs);
+}
+
+// Reads what arrives on `port` until it ends with ETX or `programMs` passed.
+inline std::string ReadReply(CSerial& port, unsigned programMs = 5000) {
+    std::string got;
+    const auto start = platform::Clock::TickCount();
+    while (platform::Clock::TickCount() - start < programMs) {
+        if (port.WaitEvent(10) != 0)
+            continue;
+        char buffer[64];
+        size_t n = 0;
+        port.Read(buffer, sizeof buffer, &n);
+        got.append(buffer, n);
+        if (!got.empty() && got.back() == '\x03')
+            break;
+    }
+    return got;
 }
 
 // Keeps every reply and alarm the listener posted, with the reply text read at delivery.

@@ -28,14 +28,10 @@ protected:
     void TearDown() override { platform::ClearComDevices(); }
 
     std::string ReadNow() {
-        std::string got;
-        char buffer[2048];
+        char buffer[64];
         size_t n = 0;
-        do {
-            port.Read(buffer, sizeof buffer, &n);
-            got.append(buffer, n);
-        } while (n > 0);
-        return got;
+        port.Read(buffer, sizeof buffer, &n);
+        return std::string(buffer, n);
     }
 
     platform::ScopedClockSpeed fast{100.0};

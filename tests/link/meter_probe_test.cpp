@@ -14,7 +14,6 @@ using namespace meter_probe;
 TEST(MeterProbeNames, FriendlyNamesGiveTheWorkingNameNumberAndDevice) {
     EXPECT_EQ(WorkingPortName("Communications Port (COM1)"), "COM1");
     EXPECT_EQ(ComNumberAfterCom("Communications Port (COM1)"), 1);
-    EXPECT_EQ(DeviceNameOf(1, "COM1"), "COM1");
 
     EXPECT_EQ(WorkingPortName("USB Serial Port (COM12)"), "COM12");
     EXPECT_EQ(ComNumberAfterCom("COM12"), 12);

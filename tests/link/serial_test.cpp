@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link/link_test_support.h"
 #include "platform/com_ports.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
@@ -16,20 +17,6 @@ class SerialPortTest : public ::testing::Test {
 protected:
     SerialPortTest() { platform::SetComDevice(7, meter.SlavePath()); }
     ~SerialPortTest() override { platform::ClearComDevices(); }
-
-    // Reads what has arrived until `expected` bytes came (bounded).
-    std::string ReadUntil(CSerial& port, size_t expected) {
-        std::string got;
-        for (int i = 0; i < 50 && got.size() < expected; ++i) {
-            if (port.WaitEvent(100000) != 0)
-                continue;
-            char buffer[64];
-            size_t n = 0;
-            port.Read(buffer, sizeof buffer, &n);
-            got.append(buffer, n);
-        }
-        return got;
-    }
 
     platform::ScopedClockSpeed fast{100.0};
     simmeter::SimMeter meter;
@@ -143,7 +130,7 @@ TEST_F(SerialPortTest, WritesTheExactBytesAndReadsWhatArrived) {
     EXPECT_EQ(written, 15u);
     ASSERT_TRUE(meter.WaitForLines(1));
     EXPECT_EQ(meter.Received(), "SET:INSTR_M:?\r\n");
-    EXPECT_EQ(ReadUntil(port, 23), "SET:INSTR_MODEL:QS4060\x03");
+    EXPECT_EQ(linktest::ReadReply(port), "SET:INSTR_MODEL:QS4060\x03");
     EXPECT_EQ(port.GetEventType(), static_cast<int>(CSerial::EV_RXCHAR));
     EXPECT_EQ(port.GetEventType(), -1);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/command.h"
+#include "link/link_test_support.h"
 #include "link/serial.h"
 #include "link/setup_value_table.h"
 #include "platform/com_ports.h"
@@ -70,17 +71,6 @@ TEST(SimMeterReplies, SettingsAreStoredAcknowledgedAndReadBack) {
     EXPECT_EQ(AnswerOf(state, "KEY:ENTER"), "KEY:ENTER\x03");
     EXPECT_EQ(AnswerOf(state, "KEY:OFF"), "");
     EXPECT_EQ(simmeter::Refuse("DMP:XX", state)->bytes, std::string("\x15\x03"));
-
-    // A preset answers the identification as its model does; an unknown key is left to the
-    // refusal.
-    simmeter::ApplyModelPreset(state, *simmeter::FindModelPreset("QS4060_00"));
-    EXPECT_EQ(AnswerOf(state, LineOf(120)), "SET:OPTIONS:\x03");
-    EXPECT_EQ(AnswerOf(state, LineOf(205)), "(none)");
-    simmeter::ApplyModelPreset(state, *simmeter::FindModelPreset("QS4160_L0$1"));
-    EXPECT_EQ(AnswerOf(state, LineOf(0)), "SET:INSTR_MODEL:QS4160\x03");
-    EXPECT_EQ(AnswerOf(state, LineOf(120)), "SET:OPTIONS:L\x03");
-    EXPECT_EQ(AnswerOf(state, LineOf(205)), "SET:CLASS:1\x03");
-    EXPECT_EQ(simmeter::FindModelPreset("QS4060_zz"), nullptr);
 }
 
 TEST(SimMeter, BendsSingleAnswersAndKeepsSilentAtAnotherSpeed) {
@@ -90,21 +80,9 @@ TEST(SimMeter, BendsSingleAnswersAndKeepsSilentAtAnotherSpeed) {
     CSerial port;
     ASSERT_EQ(port.Open("COM7"), 0);
     ASSERT_EQ(port.Setup(38400), 0);
-    auto exchange = [&](const std::string& line, int waitMs) {
+    auto exchange = [&](const std::string& line, unsigned waitMs) {
         port.WriteString(line + "\r\n");
-        std::string got;
-        const auto start = platform::Clock::TickCount();
-        while (platform::Clock::TickCount() - start < static_cast<unsigned>(waitMs)) {
-            if (port.WaitEvent(10) != 0)
-                continue;
-            char buffer[64];
-            size_t n = 0;
-            port.Read(buffer, sizeof buffer, &n);
-            got.append(buffer, n);
-            if (!got.empty() && got.back() == simmeter::kEtx)
-                break;
-        }
-        return got;
+        return linktest::ReadReply(port, waitMs);
     };
 
     meter.RefuseNext("SET:INSTR_V", 1);
