@@ -42,8 +42,6 @@ TEST(KeyData, OnlyALineWhoseFirstFieldIsTheSerialBelongsToIt) {
     EXPECT_FALSE(KeyFieldsOf("A12", "A12"));  // no key data at all
     EXPECT_FALSE(KeyFieldsOf("-1", "A12"));
     EXPECT_FALSE(KeyFieldsOf(";1;2", ""));
-    EXPECT_EQ(KeyLineSerial("B7;A12"), "B7");
-    EXPECT_FALSE(KeyLineSerial("no key line"));
 }
 
 TEST(KeyFiles, SearchTakesTheFirstKeyLineOfTheSerialAndListsTheOthers) {
@@ -74,12 +72,4 @@ TEST(KeyFiles, SearchTakesTheFirstKeyLineOfTheSerialAndListsTheOthers) {
     const KeyFileSearch missing = SearchKeyFile(folder.File("none.txt"), "A12", false);
     EXPECT_FALSE(missing.opened);
     EXPECT_FALSE(missing.fields);
-}
-
-TEST(KeyFiles, AppendingKeepsTheLinesAlreadyThere) {
-    testenv::ScratchFolder folder;
-    const std::string path = folder.File("msvcrt60.dll");
-    EXPECT_TRUE(AppendKeyLine(path, "A12;1;2"));
-    EXPECT_TRUE(AppendKeyLine(path, "B7;3"));
-    EXPECT_EQ(folder.Read("msvcrt60.dll"), "A12;1;2\nB7;3\n");
 }

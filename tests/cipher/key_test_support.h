@@ -9,13 +9,19 @@
 
 namespace keytest {
 
+template <typename Bytes>
+Bytes RandomBytes(std::mt19937& random) {
+    Bytes bytes{};
+    for (auto& byte : bytes)
+        byte = static_cast<std::uint8_t>(random());
+    return bytes;
+}
+
 inline cipher::KeyData MakeKeyData(std::uint32_t seed) {
     std::mt19937 random(seed);
     cipher::KeyData key;
-    for (auto& byte : key.resetKeystream)
-        byte = static_cast<std::uint8_t>(random());
-    for (auto& byte : key.state)
-        byte = static_cast<std::uint8_t>(random());
+    key.resetKeystream = RandomBytes<decltype(key.resetKeystream)>(random);
+    key.state = RandomBytes<decltype(key.state)>(random);
     return key;
 }
 

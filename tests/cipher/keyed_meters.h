@@ -1,9 +1,10 @@
 #pragma once
-// Two simulated meters with key data of their own, each on its port, and a bench window whose
-// waits, logs and shown values are kept: what the tests of the enciphered work stand on.
+// Two simulated meters with key data of their own, and a bench whose waits, logs and shown values
+// are kept: what the tests of the enciphered work stand on.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -16,6 +17,7 @@
 #include "cipher/bench_state.h"
 #include "cipher_responder.h"
 #include "key_test_support.h"
+#include "link/port_record.h"
 #include "link/serial.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
@@ -60,12 +62,55 @@ public:
     std::deque<int> randoms;
 };
 
-class KeyedMetersTest : public ::testing::Test {
-protected:
-    KeyedMetersTest(std::uint32_t referenceSeed, std::uint32_t targetSeed)
+// Two simulated meters, each answering the enciphered frames under key data of its own.
+struct KeyedMeters {
+    KeyedMeters(std::uint32_t referenceSeed, std::uint32_t targetSeed)
         : referenceKeyData(MakeKeyData(referenceSeed)), targetKeyData(MakeKeyData(targetSeed)) {
         referenceKeys->InstallOn(referenceMeter);
         targetKeys->InstallOn(targetMeter);
+    }
+
+    cipher::KeyData referenceKeyData;
+    cipher::KeyData targetKeyData;
+    simmeter::SimMeter referenceMeter;
+    simmeter::SimMeter targetMeter;
+    std::shared_ptr<simmeter::CipherResponder> referenceKeys =
+        simmeter::CipherResponder::Create(referenceKeyData.resetKeystream, referenceKeyData.state);
+    std::shared_ptr<simmeter::CipherResponder> targetKeys =
+        simmeter::CipherResponder::Create(targetKeyData.resetKeystream, targetKeyData.state);
+};
+
+// The bench's cipher of a meter and the meter's own are at the same point.
+inline bool InStep(const cipher::MeterCipher& ours, const simmeter::CipherResponder& meter) {
+    const cipher::MeterCipher theirs = meter.Cipher();
+    return ours.StateBytes() == theirs.StateBytes() && ours.Keystream() == theirs.Keystream();
+}
+
+// The commands the meter read, "?" for a frame it could not.
+inline Strings Commands(const simmeter::CipherResponder& meter) {
+    Strings commands;
+    for (const auto& frame : meter.Frames())
+        commands.push_back(frame.readable ? frame.command : "?");
+    return commands;
+}
+
+// The record of a meter in the "port.ini" at `path`.
+inline PortRecord SavedRecord(const std::string& path, cipher::Meter meter) {
+    PortRecord reference, target;
+    LoadPortIni(path, reference, target);
+    return meter == cipher::Meter::Reference ? reference : target;
+}
+
+template <typename Items, typename Item>
+bool Holds(const Items& items, const Item& item) {
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+// The meters on ports of their own, and a bench whose waits, logs and shown values are kept.
+class KeyedMetersTest : public ::testing::Test, protected KeyedMeters {
+protected:
+    KeyedMetersTest(std::uint32_t referenceSeed, std::uint32_t targetSeed)
+        : KeyedMeters(referenceSeed, targetSeed) {
         services.referencePort = &referencePort;
         services.targetPort = &targetPort;
     }
@@ -78,28 +123,10 @@ protected:
     }
 
     bool InStep(const simmeter::CipherResponder& meter, cipher::Meter which) {
-        const cipher::MeterCipher& ours = bench.Of(which).cipher;
-        const cipher::MeterCipher theirs = meter.Cipher();
-        return ours.StateBytes() == theirs.StateBytes() && ours.Keystream() == theirs.Keystream();
-    }
-
-    // The commands the meter read, "?" for a frame it could not.
-    static Strings Commands(const simmeter::CipherResponder& meter) {
-        Strings commands;
-        for (const auto& frame : meter.Frames())
-            commands.push_back(frame.readable ? frame.command : "?");
-        return commands;
+        return keytest::InStep(bench.Of(which).cipher, meter);
     }
 
     platform::ScopedClockSpeed fast{100.0};
-    cipher::KeyData referenceKeyData;
-    cipher::KeyData targetKeyData;
-    simmeter::SimMeter referenceMeter;
-    simmeter::SimMeter targetMeter;
-    std::shared_ptr<simmeter::CipherResponder> referenceKeys =
-        simmeter::CipherResponder::Create(referenceKeyData.resetKeystream, referenceKeyData.state);
-    std::shared_ptr<simmeter::CipherResponder> targetKeys =
-        simmeter::CipherResponder::Create(targetKeyData.resetKeystream, targetKeyData.state);
     CSerial referencePort;
     CSerial targetPort;
     cipher::BenchState bench;

@@ -2,26 +2,17 @@
 // meters, their keys from the server and from the local files, the key alignment and the
 // readings with their counters in "port.ini".
 
-#include <algorithm>
+#include <QLineEdit>
 
 #include "bench_test_env.h"
-#include "link/serial_wnd.h"
-#include "platform/text.h"
 #include "verification/instrument_connection.h"
 #include "web/booking_form.h"
 #include "web/instrument_booking.h"
 
 using namespace benchtest;
 using cipher::Meter;
-using Strings = std::vector<std::string>;
-
-namespace {
-
-bool Logged(const Strings& log, const std::string& line) {
-    return std::find(log.begin(), log.end(), line) != log.end();
-}
-
-}  // namespace
+using keytest::Holds;
+using keytest::Strings;
 
 TEST_F(BenchTest, StartupConnectsAndIdentifiesBothMeters) {
     ConnectBoth();
@@ -80,13 +71,16 @@ TEST_F(BenchTest, KeysFromTheServerLetBothMetersBeRead) {
     EXPECT_EQ(KeyDownloads(), 4u);
     EXPECT_TRUE(InStep(*referenceKeys, Meter::Reference));
     EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
-    EXPECT_EQ(dlg.ValueText(Meter::Reference, 1), "94.25");
-    EXPECT_EQ(dlg.ValueText(Meter::Target, 2), "94.7");
+    QDialog* window = dlg.Window();
+    EXPECT_EQ(Control<QLineEdit>(window, "1355")->text(), "94.25");
+    EXPECT_EQ(Control<QLineEdit>(window, "1777")->text(), "");
+    EXPECT_EQ(Control<QLineEdit>(window, "1778")->text(), "94.5");
+    EXPECT_EQ(Control<QLineEdit>(window, "1358")->text(), "94.7");
     // Both meters were stopped by the bench's own command before their reading.
-    EXPECT_TRUE(Logged(referenceMeter.Lines(), "STT:ACQ:STOP"));
-    EXPECT_TRUE(Logged(targetMeter.Lines(), "STT:ACQ:STOP"));
-    EXPECT_TRUE(Logged(host.instrLog, "REF : OK check key for R100"));
-    EXPECT_TRUE(Logged(host.instrLog, "DUT  Crypt Meas: 00:00:00   94.5 - 94.6 - 94.7 - xyz     "));
+    EXPECT_TRUE(Holds(referenceMeter.Lines(), "STT:ACQ:STOP"));
+    EXPECT_TRUE(Holds(targetMeter.Lines(), "STT:ACQ:STOP"));
+    EXPECT_TRUE(Holds(host.instrLog, "REF : OK check key for R100"));
+    EXPECT_TRUE(Holds(host.instrLog, "DUT  Crypt Meas: 00:00:00   94.5 - 94.6 - 94.7 - xyz     "));
 
     const PortRecord reference = SavedRecord(Meter::Reference);
     const PortRecord target = SavedRecord(Meter::Target);
@@ -98,6 +92,10 @@ TEST_F(BenchTest, KeysFromTheServerLetBothMetersBeRead) {
     EXPECT_EQ(reference.m_nComPort, kRefCom);
     // The reference meter's key is kept for work without a network; the other one is not.
     EXPECT_EQ(folder.Read("msvcrt60.dll"), RefKeyLine() + "\n");
+
+    // Without the main view nothing is read.
+    host.view = false;
+    EXPECT_EQ(dlg.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
 }
 
 TEST_F(BenchTest, AKeyThatChangesBetweenTheTwoDownloadsIsRefused) {
@@ -105,9 +103,13 @@ TEST_F(BenchTest, AKeyThatChangesBetweenTheTwoDownloadsIsRefused) {
     stub.ChangeFileAfter("//qs4060krtn_vp//hash_keys//R100hash.txt", 1,
                          keytest::KeyLine(kRefSerial, targetKeyData));
     ConnectBoth();
-    op.ExpectBox("REF : controllo integrita chiave FALLITO.");
+    op.ExpectBox("REF : controllo integrita chiave FALLITO.\nControllare connessione internet");
     EXPECT_FALSE(dlg.InitRefCrypt());
+    EXPECT_EQ(host.instrLog.back(),
+              "REF : controllo integrita chiave FALLITO.\nControllare connessione internet e "
+              "riprovare.");
     EXPECT_EQ(referenceKeys->Frames().size(), 0u);
+    EXPECT_EQ(dlg.Bench().reference.keyResets, 0);
     EXPECT_FALSE(platform::FileExists(folder.File("msvcrt60.dll")));
 }
 
@@ -142,6 +144,8 @@ TEST_F(BenchTest, AlignmentLeavesTheInstrumentStoppedWithFreshKeys) {
     ServeBothKeys();
     ConnectBoth();
     targetMeter.ClearLog();
+    dlg.Bench().target.keyErrors = 3;
+    dlg.Bench().target.keyResets = 2;
     EXPECT_TRUE(dlg.AlignTargetKeys());
     std::string acquisition;
     targetMeter.Modify([&](simmeter::MeterState& state) { acquisition = state.acquisition; });
@@ -152,9 +156,12 @@ TEST_F(BenchTest, AlignmentLeavesTheInstrumentStoppedWithFreshKeys) {
               (Strings{"STT:ACQ:RUN", "STT:ACQ:?", "STT:ACQ:STOP", "STT:ACQ:?"}));
     EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
     EXPECT_EQ(host.instrLog.back(), "DUT: Allineamento chiavi OK");
-    EXPECT_EQ(SavedRecord(Meter::Target).m_strSerialNumber, kTargetSerial);
+    EXPECT_TRUE(Holds(host.instrLog, "InitTargetCryp OK: Rst_Key=0 , Key=0"));
+    const PortRecord saved = SavedRecord(Meter::Target);
+    EXPECT_EQ(saved.m_strSerialNumber, kTargetSerial);
+    EXPECT_EQ(saved.m_nErrorCount + saved.m_nResetCount, 0);
     // The 2000 ms of running lies between the start and the stop.
-    EXPECT_TRUE(std::find(host.waits.begin(), host.waits.end(), 2000u) != host.waits.end());
+    EXPECT_TRUE(Holds(host.waits, 2000u));
 }
 
 TEST_F(BenchTest, AnInstrumentThatWillNotStopIsNotAligned) {
@@ -194,6 +201,9 @@ TEST_F(BenchTest, CountersSurviveARestartOfTheBench) {
     // ... and so resets the keys before its first reading.
     EXPECT_EQ(again.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"),
               "00:00:00   94.0 - 94.0 - 94.0 -         ");
+    EXPECT_TRUE(Holds(host.instrLog,
+                      "TargetInstr_Write_and_Check_CRYPT: DUT  Err 2 < cnt < 4 -> SEQUENZA "
+                      "INIZIALIZZAZIONE OK . Rst_Key=0 , Key=0"));
     const auto frames = targetKeys->Frames();
     EXPECT_EQ(frames.back().command, "GETVAL_RND_0945");
     EXPECT_TRUE(std::any_of(frames.begin(), frames.end(),

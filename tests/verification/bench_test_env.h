@@ -1,28 +1,20 @@
 #pragma once
 // The verification bench in a test: a host that stands for the application, the frame and the
-// view, with the web service's stand-in behind its web client and two simulated meters on
-// pseudo-terminals as COM3 (reference) and COM4 (instrument under test), each holding key data
-// of its own.
+// view, with the web service's stand-in behind its web client and the two keyed simulated meters
+// on pseudo-terminals as COM3 (reference) and COM4 (instrument under test).
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <algorithm>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "../cipher/key_test_support.h"
+#include "../cipher/keyed_meters.h"
 #include "../web/recording_feedback.h"
-#include "cipher_responder.h"
 #include "link/port_record.h"
 #include "link/serial_wnd.h"
-#include "platform/clock.h"
 #include "platform/com_ports.h"
-#include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/messages.h"
-#include "sim_meter.h"
 #include "support/test_env.h"
 #include "verification/bench_host.h"
 #include "verification/sound_dlg.h"
@@ -104,15 +96,18 @@ private:
     web::ServerDatabases& m_databases;
 };
 
-class BenchTest : public ::testing::Test {
+template <typename Widget>
+Widget* Control(QDialog* window, const QString& name) {
+    return window ? window->findChild<Widget*>(name) : nullptr;
+}
+
+class BenchTest : public ::testing::Test, protected keytest::KeyedMeters {
 protected:
-    BenchTest() {
+    BenchTest() : KeyedMeters(31, 42) {
         for (auto* meter : {&referenceMeter, &targetMeter})
             meter->SetSetting("INSTR_M", "QS4060KRTN");
         referenceMeter.SetSetting("INSTR_N", kRefSerial);
         targetMeter.SetSetting("INSTR_N", kTargetSerial);
-        referenceKeys->InstallOn(referenceMeter);
-        targetKeys->InstallOn(targetMeter);
         platform::SetComDevice(kRefCom, referenceMeter.SlavePath());
         platform::SetComDevice(kTargetCom, targetMeter.SlavePath());
         client.SetEndpoint({stub.Host(), stub.PortText(), "tecnico", "segreto"});
@@ -144,15 +139,11 @@ protected:
     }
 
     bool InStep(const simmeter::CipherResponder& meter, cipher::Meter which) {
-        const cipher::MeterCipher& ours = dlg.Bench().Of(which).cipher;
-        const cipher::MeterCipher theirs = meter.Cipher();
-        return ours.StateBytes() == theirs.StateBytes() && ours.Keystream() == theirs.Keystream();
+        return keytest::InStep(dlg.Bench().Of(which).cipher, meter);
     }
 
     PortRecord SavedRecord(cipher::Meter meter) {
-        PortRecord reference, target;
-        LoadPortIni(folder.File("port.ini"), reference, target);
-        return meter == cipher::Meter::Reference ? reference : target;
+        return keytest::SavedRecord(folder.File("port.ini"), meter);
     }
 
     size_t KeyDownloads() const {
@@ -169,14 +160,6 @@ protected:
     web::WebClient client;
     const std::string programDir = folder.Path();
     web::ServerDatabases databases{client, programDir};
-    cipher::KeyData referenceKeyData = keytest::MakeKeyData(31);
-    cipher::KeyData targetKeyData = keytest::MakeKeyData(42);
-    simmeter::SimMeter referenceMeter;
-    simmeter::SimMeter targetMeter;
-    std::shared_ptr<simmeter::CipherResponder> referenceKeys =
-        simmeter::CipherResponder::Create(referenceKeyData.resetKeystream, referenceKeyData.state);
-    std::shared_ptr<simmeter::CipherResponder> targetKeys =
-        simmeter::CipherResponder::Create(targetKeyData.resetKeystream, targetKeyData.state);
     TestHost host{programDir, databases};
     CSoundDlg dlg{host};
 };

@@ -2,25 +2,18 @@
 // commands to its meters.
 
 #include <QCheckBox>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <thread>
 
 #include "bench_test_env.h"
-#include "verification/sel_excel_interval.h"
 #include "verification/set_vscale_dlg.h"
 
 using namespace benchtest;
 using cipher::Meter;
 
 namespace {
-
-template <typename Widget>
-Widget* Control(QDialog* window, const QString& name) {
-    return window ? window->findChild<Widget*>(name) : nullptr;
-}
 
 bool PumpUntil(const std::function<bool()>& done) {
     for (int turn = 0; turn < 2000 && !done(); ++turn)
@@ -76,24 +69,6 @@ TEST_F(BenchTest, WindowShowsTheMetersConnectsOnFirstShowingAndRefusesToCloseWhi
     EXPECT_TRUE(dlg.DestroyWindow());
     EXPECT_FALSE(host.benchLog);
     EXPECT_FALSE(dlg.HasWindow());
-}
-
-TEST_F(BenchTest, ReadingsShowInTheValueFields) {
-    ServeBothKeys();
-    ConnectBoth();
-    referenceKeys->SetReferenceReading("94.253");
-    targetKeys->SetTargetReading("094509460947xyz");
-    ASSERT_NE(dlg.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
-    ASSERT_NE(dlg.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
-    QDialog* window = dlg.Window();
-    EXPECT_EQ(Control<QLineEdit>(window, "1355")->text(), "94.25");
-    EXPECT_EQ(Control<QLineEdit>(window, "1777")->text(), "");
-    EXPECT_EQ(Control<QLineEdit>(window, "1778")->text(), "94.5");
-    EXPECT_EQ(Control<QLineEdit>(window, "1358")->text(), "94.7");
-
-    // Without the main view nothing is read.
-    host.view = false;
-    EXPECT_EQ(dlg.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
 }
 
 TEST_F(BenchTest, TheOperatorReadsAnInstrumentThatCannotBeCommanded) {
@@ -164,14 +139,6 @@ TEST(ManualReadingWindow, OkTakesOnlyReadingsOfTheLabelledChannels) {
     EXPECT_EQ(Control<QLineEdit>(dlg.Window(), "1433")->text(), "");
     op.ExpectBox("Inserire misura del canale LSp:A");
     dlg.OnOK();
-}
-
-TEST(SoundCardInstructions, AreShownThroughTheOperator) {
-    testenv::TestOperator op;
-    op.ExpectDialog("CSelExcelInterval", [](platform::ModalDialog&) { return IDOK; });
-    CSelExcelInterval dialog;
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_NE(CSelExcelInterval::InstructionsText().find("scheda audio"), std::string::npos);
 }
 
 TEST_F(BenchTest, PlainCommandsAreRepeatedOnRefusalAndCheckTheStatus) {
