@@ -72,7 +72,7 @@ Widget* Control(QDialog& dialog, int id) {
 
 }  // namespace
 
-TEST_F(PortSetupDlgTest, AStoredPortIsSelectedByItsWholeName) {
+TEST_F(PortSetupDlgTest, AStoredPortIsSelectedByItsWholeNameAndOkStoresTheChoice) {
     StorePorts(10, 1);
     std::vector<std::string> entries;
     std::string shownTarget;
@@ -83,17 +83,12 @@ TEST_F(PortSetupDlgTest, AStoredPortIsSelectedByItsWholeName) {
         shownReference = dialog.EntryText(dialog.m_nRefPortSel);
         return IDOK;
     });
-
     ASSERT_EQ(entries.size(), 10u);
     EXPECT_EQ(entries[8] + entries[9], "COM9COM10");
-    // COM1 stays COM1 although COM10 begins with it.
-    EXPECT_EQ(shownTarget, "COM1");
+    EXPECT_EQ(shownTarget, "COM1");  // although COM10 begins with it
     EXPECT_EQ(shownReference, "COM10");
-    EXPECT_EQ(app.m_TargetPort.m_nComPort, 1);
-    EXPECT_EQ(app.m_RefPort.m_nComPort, 10);
-}
 
-TEST_F(PortSetupDlgTest, OkStoresTheChosenPortAndAnUnlistedOneKeepsItsNumber) {
+    // A stored port the list lacks keeps its number.
     StorePorts(42, 4);
     RunSettings([](CPortSetupDlg& dialog) {
         EXPECT_EQ(dialog.m_nRefPortSel, CPortSetupDlg::kNoSelection);
