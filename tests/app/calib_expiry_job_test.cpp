@@ -134,7 +134,6 @@ TEST_F(CalibExpiryJobTest, TheJobWritesTheNewDatesIntoTheMeterAndRecordsTheChang
     EXPECT_TRUE(frame->IsTimerSet(CMainFrame::kSendTick));
     EXPECT_TRUE(frame->m_bLinkActive);
     EXPECT_FALSE(TargetPortOpen());
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
     EXPECT_TRUE(platform::EventLoop::QuitPending());
     const std::string log = folder.Read("archivio_verifiche/instr_T200_" +
                                         platform::DateTime::Now().Format("%Y_%m_%d") + "_Log.txt");
@@ -190,7 +189,6 @@ TEST_F(CalibExpiryJobTest, ABlackListedMeterIsRefusedBeforeItsKeysAreTouched) {
     EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
     EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kSendTick));
     EXPECT_FALSE(TargetPortOpen());
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
 }
 
 TEST_F(CalibExpiryJobTest, FailedKeyAlignmentStopsTheUpdate) {

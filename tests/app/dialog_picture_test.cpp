@@ -54,26 +54,19 @@ QImage CheckPicture(QDialog& window, const testenv::ScratchFolder& folder, const
             controls.push_back(child);
     EXPECT_FALSE(controls.empty()) << name;
     for (QWidget* control : controls) {
+        const std::string where = std::string(name) + " " + control->objectName().toStdString();
         const QRect area(control->mapTo(&window, QPoint(0, 0)), control->size());
-        EXPECT_TRUE(window.rect().contains(area))
-            << name << " " << control->objectName().toStdString();
-        EXPECT_GT(area.width(), 4) << name << " " << control->objectName().toStdString();
-        EXPECT_GT(area.height(), 4) << name << " " << control->objectName().toStdString();
+        EXPECT_TRUE(window.rect().contains(area)) << where;
+        EXPECT_TRUE(area.width() > 4 && area.height() > 4) << where;
         for (QWidget* other : controls)
             if (other != control && other->parentWidget() == control->parentWidget()) {
                 EXPECT_FALSE(control->geometry().intersects(other->geometry()))
-                    << name << " " << control->objectName().toStdString() << " overlaps "
-                    << other->objectName().toStdString();
+                    << where << " overlaps " << other->objectName().toStdString();
             }
         const auto* label = qobject_cast<QLabel*>(control);
-        if (label && !label->text().isEmpty()) {
-            EXPECT_GT(Ink(picture, area, background), 10)
-                << name << " " << control->objectName().toStdString();
-        }
         const auto* button = qobject_cast<QAbstractButton*>(control);
-        if (button && !button->text().isEmpty()) {
-            EXPECT_GT(Ink(picture, area, background), 10)
-                << name << " " << control->objectName().toStdString();
+        if ((label && !label->text().isEmpty()) || (button && !button->text().isEmpty())) {
+            EXPECT_GT(Ink(picture, area, background), 10) << where;
         }
     }
     return picture;

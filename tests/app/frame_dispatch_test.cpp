@@ -67,12 +67,6 @@ std::string KeyOf(int code) {
     return platform::Mid(text, 4, platform::Find(text, ":?") - 4);
 }
 
-// A setup block field as stored: 11 characters, blank padded.
-std::string Field(std::string text) {
-    text.resize(11, ' ');
-    return text;
-}
-
 // What the meter receives for them: the event trigger's reply ("MAN") adds its off time.
 std::vector<std::string> LinesOf(const std::vector<int>& codes) {
     std::vector<std::string> lines;
@@ -143,7 +137,7 @@ TEST_F(FrameDispatchTest, IdentificationDecoratesTheModelOfEveryVariant) {
         // The block takes the model as the options left it, before the class.
         const std::string name = preset.name;
         EXPECT_EQ(frame.m_SetupBlock.Field(0),
-                  Field(name.substr(0, std::min(name.find('$'), name.size()))));
+                  BlockField(name.substr(0, std::min(name.find('$'), name.size()))));
         EXPECT_EQ(current.m_strClass, preset.meterClass ? preset.meterClass : "-1");
 
         std::vector<std::string> expected = {"SET:INSTR_M:?"};
@@ -202,7 +196,7 @@ TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
                 EXPECT_EQ(app.m_EditStatus.*row->text, expected) << code;
             }
             if (row->block >= 0) {
-                EXPECT_EQ(frame.m_SetupBlock.Field(row->block), Field(expected)) << code;
+                EXPECT_EQ(frame.m_SetupBlock.Field(row->block), BlockField(expected)) << code;
             }
         }
         EXPECT_EQ(app.m_InstrStatus.m_strDate, "2024/01/15");

@@ -80,18 +80,6 @@ TEST_F(StartupJobTest, WithoutInternetItStopsAndQuitsBeforeTheInstrument) {
     EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
 }
 
-TEST_F(StartupJobTest, AlternativeServerFileGivesHostAndPortWithoutLineEnds) {
-    folder.Write("alt_www.dll", "127.0.0.1 \r\n8080\t\r\n");
-    // Whatever listens on that port, the job ends without the operator.
-    op.AlwaysAnswer("Connessione", IDOK);
-    op.AlwaysAnswer(kNotAnswering, IDCANCEL);
-
-    frame->OnCreate();
-
-    EXPECT_EQ(frame->m_web.ServerHost(), "127.0.0.1");
-    EXPECT_EQ(frame->m_web.ServerPort(), "8080");
-}
-
 TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel) {
     ServerReachable();
     simmeter::SimMeter meter;

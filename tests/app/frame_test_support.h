@@ -201,6 +201,20 @@ public:
     std::vector<unsigned> types;
 };
 
+// A setup block field as stored: 11 characters, blank padded.
+inline std::string BlockField(std::string text) {
+    text.resize(11, ' ');
+    return text;
+}
+
+// The queued commands' codes in the order they will go out.
+inline std::vector<int> QueuedCodes(const CMainFrame& frame) {
+    std::vector<int> codes;
+    for (auto it = frame.m_CommandList.rbegin(); it != frame.m_CommandList.rend(); ++it)
+        codes.push_back((*it)->GetCode());
+    return codes;
+}
+
 class FrameLinkTest : public ::testing::Test {
 protected:
     static constexpr int kCom = 3;
@@ -221,10 +235,14 @@ protected:
 
     CSerialMFC& Port() { return view.m_TargetSerial; }
 
-    // What a connect does: open the link port with the frame as owner and start the send tick.
-    void OpenLink() {
+    // The link port open with the frame as owner; nothing queued goes out by itself.
+    void OpenPort() {
         ASSERT_EQ(Port().Open("COM3", &frame, 0, 0, 2048, 2048), 0);
         ASSERT_EQ(Port().Setup(38400), 0);
+    }
+    // What a connect does: open the link port and start the send tick.
+    void OpenLink() {
+        OpenPort();
         frame.SetTimer(CMainFrame::kSendTick, 1);
         frame.m_bReadyToSend = TRUE;
     }

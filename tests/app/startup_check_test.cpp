@@ -50,16 +50,15 @@ protected:
 };
 }  // namespace
 
-TEST_F(StartupCheckTest, FifteenDaysOldTriggersNothing) {
+TEST_F(StartupCheckTest, RefreshIsDueAfterFifteenDaysAndRecordsItsTime) {
     WriteSettings(now.AddDays(-15));
     const std::string before = folder.Read("QS4060KRTN_VP.ini");
+    app.m_bDebug = 1;
     app.StartupUpdateCheck();
-    EXPECT_EQ(services.checks, 0);
-    EXPECT_EQ(services.updates, 0);
+    EXPECT_EQ(services.checks + services.updates, 0);
     EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"), before);
-}
+    EXPECT_EQ(app.m_bDebug, 0);  // the check clears the debug flag
 
-TEST_F(StartupCheckTest, SixteenDaysOldRefreshesAndRecordsTheTime) {
     WriteSettings(now.AddDays(-16), "DISPLAY_AUDIO_SETTING=0\r\n");
     app.StartupUpdateCheck();
     EXPECT_EQ(services.checks, 1);
@@ -67,7 +66,6 @@ TEST_F(StartupCheckTest, SixteenDaysOldRefreshesAndRecordsTheTime) {
     EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"),
               "LAST_UPDATE:2026/12/06 10:00:00\r\nDISPLAY_AUDIO_SETTING=0\r\n");
     EXPECT_EQ(app.m_nDisplayAudioSetting, 0);
-
     // What it wrote reads back the same, and is not due again.
     CKX9MonitorApp again;
     again.SetStartupServices(&services);
@@ -76,7 +74,7 @@ TEST_F(StartupCheckTest, SixteenDaysOldRefreshesAndRecordsTheTime) {
     EXPECT_EQ(services.checks, 1);
 }
 
-TEST_F(StartupCheckTest, DueRefreshWithoutInternetChangesNothing) {
+TEST_F(StartupCheckTest, DueRefreshWithoutInternetChangesNothingAndAGarbledTimeIsDue) {
     services.internet = false;
     WriteSettings(now.AddDays(-40));
     const std::string before = folder.Read("QS4060KRTN_VP.ini");
@@ -84,9 +82,8 @@ TEST_F(StartupCheckTest, DueRefreshWithoutInternetChangesNothing) {
     EXPECT_EQ(services.checks, 1);
     EXPECT_EQ(services.updates, 0);
     EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"), before);
-}
 
-TEST_F(StartupCheckTest, GarbledTimeIsTreatedAsDue) {
+    services.internet = true;
     folder.Write("QS4060KRTN_VP.ini", "LAST_UPDATE:yesterday-ish\r\n");
     app.StartupUpdateCheck();
     EXPECT_EQ(services.updates, 1);
@@ -94,40 +91,30 @@ TEST_F(StartupCheckTest, GarbledTimeIsTreatedAsDue) {
               "LAST_UPDATE:2026/12/06 10:00:00\r\nDISPLAY_AUDIO_SETTING=1\r\n");
 }
 
-TEST_F(StartupCheckTest, MissingFileIsReportedAndTheDatabaseChecksStillRun) {
-    platform::RemoveFile(folder.File("msvcrt80.dll"));
-    services.checked = true;  // an earlier check found the server
-    op.ExpectBox("Unable to open QS4060KRTN_VP.ini");
-    app.StartupUpdateCheck();
-    EXPECT_EQ(services.updates, 1);
-}
-
 TEST_F(StartupCheckTest, MissingDatabasesNeedTheInternetCheckToHavePassed) {
     platform::RemoveFile(folder.File("msvcrt80.dll"));
-    platform::RemoveFile(folder.File("msvcrt70.dll"));
     WriteSettings(now.AddDays(-1));
     app.StartupUpdateCheck();
     EXPECT_EQ(services.updates, 0);
-    services.checked = true;
+    services.checked = true;  // an earlier check found the server
+    app.StartupUpdateCheck();
+    EXPECT_EQ(services.updates, 1);
+
+    // A missing settings file is reported and the database checks still run.
+    folder.Write("msvcrt80.dll", "x");
+    platform::RemoveFile(folder.File("msvcrt70.dll"));
+    platform::RemoveFile(folder.File("QS4060KRTN_VP.ini"));
+    op.ExpectBox("Unable to open QS4060KRTN_VP.ini");
     app.StartupUpdateCheck();
     EXPECT_EQ(services.updates, 2);
 }
 
 TEST_F(StartupCheckTest, BookingLapsesAfterSevenDays) {
     WriteSettings(now);
-    folder.Write("msvcrt60_temp.dll",
-                 now.AddDays(-6).Format("%Y/%m/%d %H:%M:%S") + "\r\nA1;B2\r\n");
-    app.StartupUpdateCheck();
-    EXPECT_TRUE(platform::FileExists(folder.File("msvcrt60_temp.dll")));
-    folder.Write("msvcrt60_temp.dll",
-                 now.AddDays(-7).Format("%Y/%m/%d %H:%M:%S") + "\r\nA1;B2\r\n");
-    app.StartupUpdateCheck();
-    EXPECT_FALSE(platform::FileExists(folder.File("msvcrt60_temp.dll")));
-}
-
-TEST_F(StartupCheckTest, ClearsTheDebugFlag) {
-    WriteSettings(now);
-    app.m_bDebug = 1;
-    app.StartupUpdateCheck();
-    EXPECT_EQ(app.m_bDebug, 0);
+    for (int days : {6, 7}) {
+        folder.Write("msvcrt60_temp.dll",
+                     now.AddDays(-days).Format("%Y/%m/%d %H:%M:%S") + "\r\nA1;B2\r\n");
+        app.StartupUpdateCheck();
+        EXPECT_EQ(platform::FileExists(folder.File("msvcrt60_temp.dll")), days < 7) << days;
+    }
 }
