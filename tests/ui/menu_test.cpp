@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QSettings>
+#include <algorithm>
 
 #include "support/test_env.h"
 #include "ui/bc_menu.h"
@@ -83,36 +84,22 @@ protected:
 };
 }  // namespace
 
-TEST(MenuLookTest, ColourArithmeticKeepsTheColourForFactorsOutsideTheRange) {
+TEST(MenuLookTest, ColourFactorsOutsideTheRangeKeepTheColour) {
     const COLORREF c = RGB(100, 50, 0);
-    EXPECT_EQ(LightenColor(c, 0), c);
     EXPECT_EQ(LightenColor(c, 1.5), c);
-    EXPECT_EQ(LightenColor(c, 1), RGB(255, 255, 255));
-    EXPECT_EQ(LightenColor(c, 0.5), RGB(177, 152, 127));
-    EXPECT_EQ(DarkenColor(c, 0.5), RGB(50, 25, 0));
     EXPECT_EQ(DarkenColor(c, -0.1), c);
-    EXPECT_EQ(BCMenu::DarkenColor(c, 1), RGB(0, 0, 0));
-}
-
-TEST(MenuLookTest, WindowsReleasesFallIntoTheirVersionClasses) {
-    EXPECT_EQ(WinVersionClass(false, 3, 95), 0);
-    EXPECT_EQ(WinVersionClass(false, 4, 0), 2);
-    EXPECT_EQ(WinVersionClass(true, 4, 0), 5);
-    EXPECT_EQ(WinVersionClass(true, 5, 1), 7);
-    EXPECT_EQ(WinVersionClass(true, 6, 1), 1);
-    EXPECT_EQ(BCMenu::GetWinVersion(), 7);
-    EXPECT_TRUE(BCMenu::IsNewShell());
+    EXPECT_EQ(LightenColor(c, 0.5), RGB(177, 152, 127));
+    EXPECT_EQ(BCMenu::DarkenColor(c, 0.5), RGB(50, 25, 0));
+    EXPECT_EQ(BCMenu::GetWinVersion(), 7);  // the release class with the XP look
 }
 
 TEST_F(MenuTest, ClassicThemeSettingInAnyLetterCaseGivesTheThreeDLook) {
     EXPECT_FALSE(BCMenu::IsClassicTheme());
     EXPECT_TRUE(BCMenu::IsXPLook());
-    EXPECT_TRUE(IsClassicThemeName("C:\\WINDOWS\\Resources\\Themes\\WINDOWS CLASSIC.THEME"));
     EXPECT_FALSE(IsClassicThemeName("C:\\WINDOWS\\Resources\\Themes\\Luna.theme"));
 
     SetTheme("C:\\WINDOWS\\Resources\\Themes\\windows classic.Theme");
     EXPECT_TRUE(BCMenu::IsClassicTheme());
-    EXPECT_FALSE(BCMenu::IsLunaTheme());
     EXPECT_FALSE(BCMenu::IsXPLook());
 
     // Read once per run: a later change is seen only after a new test.
@@ -128,33 +115,25 @@ TEST_F(MenuTest, TemplateBuildsPopupsAndTurnsTopLevelEntriesIntoMenuBarEntries) 
     ASSERT_EQ(menu.GetMenuItemCount(), 3);
     EXPECT_EQ(menu.GetItemData(0)->m_nFlags, MF_BYPOSITION | MF_POPUP);
     EXPECT_EQ(menu.GetItemData(2)->m_nFlags, MF_BYPOSITION);
-    EXPECT_EQ(menu.GetItemData(0)->GetAnsiString(), "&File");
 
     BCMenu* file = menu.GetSubMenu(0);
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(file->GetMenuItemCount(), 3);
-    EXPECT_EQ(file->GetItemData(0)->m_nFlags, MF_OWNERDRAW);
     EXPECT_EQ(file->GetItemData(1)->m_nFlags, MF_SEPARATOR | MF_OWNERDRAW);
-    EXPECT_EQ(file->GetItemData(2)->m_nID, ID_EXIT);
-
-    BCMenu* tools = menu.GetSubMenu(1);
-    ASSERT_EQ(tools->GetMenuItemCount(), 3);
-    BCMenu* updates = tools->GetSubMenu(0);
+    BCMenu* updates = menu.GetSubMenu(1)->GetSubMenu(0);
     ASSERT_NE(updates, nullptr);
-    EXPECT_EQ(updates->GetMenuItemCount(), 2);
     EXPECT_EQ(updates->GetItemData(1)->m_nFlags, MF_GRAYED | MF_OWNERDRAW);
 
-    // The Qt menus mirror the records.
+    // The Qt menus mirror the records; accelerators stand a blank after the widest text.
     QMenu* qt = menu.GetMenu();
     ASSERT_EQ(qt->actions().size(), 3);
     EXPECT_EQ(qt->actions()[0]->menu(), file->GetMenu());
-    // Accelerators are lined up with a blank after the widest text.
     EXPECT_EQ(file->GetMenu()->actions()[0]->text(), "&Apri rapporto \tCtrl+O");
     EXPECT_FALSE(updates->GetMenu()->actions()[1]->isEnabled());
     EXPECT_EQ(BCMenu::CommandIdOf(file->GetMenu()->actions()[2]), ID_EXIT);
     EXPECT_EQ(BCMenu::CommandIdOf(file->GetMenu()->actions()[1]), 0u);
 
-    // A missing or empty menu changes nothing.
+    // A missing or empty menu changes nothing; a registered one replaces the old entries.
     EXPECT_FALSE(menu.LoadMenu(MenuTemplate{}));
     EXPECT_FALSE(menu.LoadMenu(4711));
     EXPECT_EQ(menu.GetMenuItemCount(), 3);
@@ -163,7 +142,7 @@ TEST_F(MenuTest, TemplateBuildsPopupsAndTurnsTopLevelEntriesIntoMenuBarEntries) 
     EXPECT_EQ(menu.GetMenuItemCount(), 3);
 }
 
-TEST_F(MenuTest, FindingVisitsEveryItemOfACommandDepthFirst) {
+TEST_F(MenuTest, ACommandIsFoundDepthFirstAndModifiedInEveryItemWithoutAStrayRecord) {
     BCMenu menu;
     menu.LoadMenu(FrameMenu());
     int position = -1;
@@ -175,16 +154,10 @@ TEST_F(MenuTest, FindingVisitsEveryItemOfACommandDepthFirst) {
     EXPECT_EQ(position, 2);
     EXPECT_EQ(menu.FindNextItemById(ID_SOFTWARE, position), nullptr);
     EXPECT_EQ(position, -1);
-    EXPECT_EQ(menu.FindItemById(4711, position), nullptr);
-}
 
-TEST_F(MenuTest, ModifyingACommandReachesEveryItemAndNeverAddsAStrayRecord) {
-    BCMenu menu;
-    menu.LoadMenu(FrameMenu());
     ImageList images;
     images.Add(Solid(Qt::green));
     EXPECT_TRUE(menu.ModifyItem(u"Software", ID_SOFTWARE, &images, 0));
-    BCMenu* tools = menu.GetSubMenu(1);
     const BCMenuData* nested = tools->GetSubMenu(0)->GetItemData(0);
     const BCMenuData* direct = tools->GetItemData(2);
     EXPECT_EQ(nested->GetAnsiString(), "Software");
@@ -201,8 +174,7 @@ TEST_F(MenuTest, ModifyingACommandReachesEveryItemAndNeverAddsAStrayRecord) {
 TEST_F(MenuTest, StoringACommandImageAgainReplacesItInPlace) {
     MenuImageStore& store = MenuImageStore::Shared();
     const int first = store.Add(Solid(Qt::red), ID_OPEN, true, false);
-    EXPECT_EQ(store.Count(), 4);
-    EXPECT_TRUE(store.HasVariants(first));
+    EXPECT_EQ(store.Count(), 4);  // the image and its three copies
     EXPECT_EQ(store.Add(Solid(Qt::blue), ID_OPEN, true, false), first);
     EXPECT_EQ(store.Count(), 4);
     EXPECT_EQ(store.Image(first).pixelColor(5, 5), QColor(Qt::blue));
@@ -210,10 +182,7 @@ TEST_F(MenuTest, StoringACommandImageAgainReplacesItInPlace) {
     EXPECT_NE(store.Image(first + MenuImageStore::kShadowOffset).pixelColor(5, 5),
               QColor(Qt::blue));
     EXPECT_EQ(store.Image(first + MenuImageStore::kShadowOffset).pixelColor(0, 0).alpha(), 0);
-
-    const int plain = store.Add(Solid(Qt::red), ID_EXIT, false, false);
-    EXPECT_EQ(plain, 4);
-    EXPECT_FALSE(store.HasVariants(plain));
+    EXPECT_FALSE(store.HasVariants(store.Add(Solid(Qt::red), ID_EXIT, false, false)));
     EXPECT_EQ(store.Add(QImage(), ID_ABOUT, true, false), -1);
 }
 
@@ -224,48 +193,37 @@ TEST_F(MenuTest, ToolbarImagesGoToTheCommandsOnTheToolbarOnly) {
     EXPECT_TRUE(menu.LoadToolbar(kTestToolbar));
     const BCMenuData* open = menu.GetSubMenu(0)->GetItemData(0);
     const BCMenuData* about = menu.GetItemData(2);
-    const BCMenuData* exit = menu.GetSubMenu(0)->GetItemData(2);
     ASSERT_GE(open->m_nSharedImage, 0);
     ASSERT_GE(about->m_nSharedImage, 0);
-    EXPECT_EQ(exit->m_nSharedImage, -1);
+    EXPECT_EQ(menu.GetSubMenu(0)->GetItemData(2)->m_nSharedImage, -1);
     // The separator in front of the first button does not shift the images.
     const MenuImageStore& store = MenuImageStore::Shared();
     EXPECT_EQ(store.Image(open->m_nSharedImage).pixelColor(5, 5), QColor(Qt::red));
     EXPECT_EQ(store.Image(about->m_nSharedImage).pixelColor(5, 5), QColor(Qt::blue));
 
     BCMenu appended;
-    appended.AppendItem(u"Apri", MF_STRING, ID_OPEN, kTestToolbar);
     appended.AppendItem(u"Esci", MF_STRING, ID_EXIT, kTestToolbar);
     appended.AppendItem(u"Info", MF_STRING, ID_ABOUT);  // takes what the store holds
-    appended.AppendItem(u"", MF_STRING, 0);
-    EXPECT_EQ(appended.GetItemData(0)->m_nSharedImage, open->m_nSharedImage);
-    EXPECT_EQ(appended.GetItemData(1)->m_nSharedImage, -1);
-    EXPECT_EQ(appended.GetItemData(2)->m_nSharedImage, about->m_nSharedImage);
-    EXPECT_EQ(appended.GetItemData(3)->m_nFlags, MF_SEPARATOR | MF_OWNERDRAW);
+    EXPECT_EQ(appended.GetItemData(0)->m_nSharedImage, -1);
+    EXPECT_EQ(appended.GetItemData(1)->m_nSharedImage, about->m_nSharedImage);
 }
 
-TEST_F(MenuTest, UpdateOperationsReachTheQtEntries) {
-    BCMenu menu;
-    menu.LoadMenu(FrameMenu());
-    EXPECT_EQ(menu.GetMenuState(ID_FIRMWARE) & MF_GRAYED, MF_GRAYED);
-    EXPECT_EQ(menu.GetMenuState(4711), kNoMenuItem);
-    EXPECT_TRUE(menu.EnableMenuItem(ID_FIRMWARE, true));
-    EXPECT_TRUE(menu.CheckMenuItem(ID_EXPIRY, true));
-    BCMenu* tools = menu.GetSubMenu(1);
-    EXPECT_TRUE(tools->GetSubMenu(0)->GetItemData(1)->m_pAction->isEnabled());
-    EXPECT_TRUE(tools->GetItemData(1)->m_pAction->isChecked());
-    EXPECT_EQ(menu.GetMenuState(ID_EXPIRY) & MF_CHECKED, MF_CHECKED);
-    EXPECT_TRUE(menu.CheckMenuItem(ID_EXPIRY, false));
-    EXPECT_FALSE(tools->GetItemData(1)->m_pAction->isChecked());
-}
-
-TEST_F(MenuTest, DetachedMenuOutlivesItsObjectOnTheMenuBar) {
+TEST_F(MenuTest, UpdatesReachTheQtEntriesAndOutliveADetachedMenusObject) {
     QMenuBar bar;
     std::unique_ptr<QMenu> detached;
     {
         BCMenu menu;
         menu.LoadMenu(FrameMenu());
         menu.LoadToolbar(kTestToolbar);
+        EXPECT_EQ(menu.GetMenuState(ID_FIRMWARE) & MF_GRAYED, MF_GRAYED);
+        EXPECT_EQ(menu.GetMenuState(4711), kNoMenuItem);
+        EXPECT_TRUE(menu.EnableMenuItem(ID_FIRMWARE, true));
+        EXPECT_TRUE(menu.CheckMenuItem(ID_EXPIRY, true));
+        BCMenu* tools = menu.GetSubMenu(1);
+        EXPECT_TRUE(tools->GetSubMenu(0)->GetItemData(1)->m_pAction->isEnabled());
+        EXPECT_TRUE(tools->GetItemData(1)->m_pAction->isChecked());
+        EXPECT_EQ(menu.GetMenuState(ID_EXPIRY) & MF_CHECKED, MF_CHECKED);
+
         detached.reset(menu.Detach());
         EXPECT_EQ(menu.GetMenu(), nullptr);
         // The object still drives its entries while the window keeps the menu.
@@ -284,9 +242,8 @@ TEST_F(MenuTest, DetachedMenuOutlivesItsObjectOnTheMenuBar) {
 TEST_F(MenuTest, AcceleratorsLineUpWithoutTouchingTextsWithoutATab) {
     std::vector<std::u16string> texts = {u"Apri\tCtrl+O", u"Esci", u"Aggiornamento\tF5"};
     AlignAccelerators(texts, [](std::u16string_view s) { return static_cast<int>(s.size()) * 7; });
+    EXPECT_EQ(texts[0], u"Apri          \tCtrl+O");  // as wide as "Aggiornamento "
     EXPECT_EQ(texts[1], u"Esci");
-    EXPECT_EQ(texts[0], u"Apri          \tCtrl+O");  // 14 characters: as wide as "Aggiornamento "
-    EXPECT_EQ(texts[2], u"Aggiornamento \tF5");
     // A measure that never grows ends the padding.
     std::vector<std::u16string> odd = {u"a\tb"};
     AlignAccelerators(odd, [](std::u16string_view) { return 0; });
@@ -298,10 +255,8 @@ TEST_F(MenuTest, ProgramToolbarHasAnImageForEveryButton) {
     const ToolbarResource* toolbar = FindToolbarResource(IDR_MAINFRAME_TOOLBAR);
     ASSERT_NE(toolbar, nullptr);
     const ImageList images = toolbar->Images();
-    int buttons = 0;
-    for (unsigned id : toolbar->buttons)
-        buttons += id != 0;
-    ASSERT_EQ(images.Count(), buttons);
+    ASSERT_EQ(images.Count(), std::count_if(toolbar->buttons.begin(), toolbar->buttons.end(),
+                                            [](unsigned id) { return id != 0; }));
     for (int i = 0; i < images.Count(); ++i) {
         const QImage image = images.Image(i);
         EXPECT_EQ(image.pixelColor(1, 1).alpha(), 0) << i;  // the background stays clear
@@ -312,5 +267,4 @@ TEST_F(MenuTest, ProgramToolbarHasAnImageForEveryButton) {
         EXPECT_GT(inked, 30) << i;
     }
     EXPECT_FALSE(ProgramIcon(IDI_CANCEL_DOWNLOAD).isNull());
-    EXPECT_TRUE(ProgramIcon(1).isNull());
 }

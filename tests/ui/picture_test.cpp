@@ -19,12 +19,6 @@
 using namespace ui;
 
 namespace {
-QImage Grab(QWidget& widget, const testenv::ScratchFolder& folder, const char* name) {
-    const QImage image = widget.grab().toImage();
-    image.save(QString::fromStdString(folder.File(name)));
-    return image;
-}
-
 int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -35,7 +29,6 @@ int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
 }  // namespace
 
 TEST(PictureTest, StatusBarPanesShowTheirWindowsColours) {
-    testenv::ScratchFolder folder;
     XStatusBar bar;
     bar.SetIndicators({ID_SEPARATOR, 1, 2});
     bar.SetPaneInfo(1, 1, SBPS_NORMAL, 150);
@@ -47,7 +40,7 @@ TEST(PictureTest, StatusBarPanesShowTheirWindowsColours) {
     bar.SetPaneStyle(2, SBPS_DISABLED);
     XStatusBarWidget widget(bar);
     widget.resize(500, 24);
-    const QImage picture = Grab(widget, folder, "status_bar.png");
+    const QImage picture = widget.grab().toImage();
 
     const std::vector<Rect> rects = bar.PaneRects(500, 24, 17);
     const QRect red(rects[1].left + 1, rects[1].top + 1, rects[1].Width() - 2,
@@ -76,7 +69,7 @@ TEST(PictureTest, ImageMenuDrawsItsImagesAndTheXPBand) {
     menu.AppendItem(u"&Esci", MF_GRAYED, 57665);
     QMenu* qt = menu.GetMenu();
     qt->resize(qt->sizeHint());
-    const QImage picture = Grab(*qt, folder, "menu.png");
+    const QImage picture = qt->grab().toImage();
     ASSERT_GT(picture.width(), 60);
     // The open image's yellow folder sits in the first row's image band.
     int yellow = 0;

@@ -21,13 +21,6 @@ protected:
         stub.ServeFile(Url("report//lab_database.lab"), labDatabase);
         stub.ServeFile(Url("black_list.txt"), "B0001\n");
     }
-    // Requests for this path so far.
-    int RequestsFor(const std::string& remotePath) const {
-        int count = 0;
-        for (const auto& request : stub.Requests())
-            count += request.uri == remotePath ? 1 : 0;
-        return count;
-    }
 
     static constexpr const char* kLabDatabase =
         "Lab Nord;Via Uno 1;Milano;MI;0201;nord@lab.invalid;Mario Rossi;123456;R100+R200\r\n"

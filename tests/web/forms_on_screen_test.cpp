@@ -55,6 +55,7 @@ TEST_F(DatabasesTest, LoginOnScreenKeepsTheFormOpenUntilTheCodeIsKnown) {
     EXPECT_EQ(login.m_bAuthorised, 1);
     EXPECT_EQ(technicianId, "654321");
     EXPECT_EQ(technicianChecked, 1);
+    EXPECT_EQ(RequestsFor("//qs4060krtn_vp//find_acredia_user.php"), 0);  // by code alone
 }
 
 TEST_F(DatabasesTest, BookingCodeAndChoiceFormsOnScreen) {

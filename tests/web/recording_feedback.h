@@ -1,5 +1,6 @@
 #pragma once
-// A please-wait box that records what it was asked to show and whether it is still up.
+// A please-wait box that records what it was asked to show, whether it is still up and the
+// wait cursor's turns.
 
 #include <string>
 #include <vector>
@@ -15,9 +16,10 @@ public:
         shown = true;
     }
     void HidePleaseWait() override { shown = false; }
-    void SetWaitCursor(bool) override {}
+    void SetWaitCursor(bool on) override { cursor.push_back(on); }
 
     std::vector<std::string> texts;
+    std::vector<bool> cursor;
     bool shown = false;
 };
 

