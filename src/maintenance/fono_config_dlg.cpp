@@ -107,12 +107,7 @@ void CFonoConfigDlg::Close(const std::string& result) {
 BOOL CFonoConfigDlg::DestroyWindow() {
     if (!m_window)
         return FALSE;
-    std::unique_ptr<ui::HookedDialog> window = std::move(m_window);
-    window->Disown();
-    window->hide();
-    // Closed from one of its own buttons: the window goes once that is handled.
-    if (window->Busy())
-        window.release()->deleteLater();
+    ui::DisposeWindow(std::move(m_window));
     return TRUE;
 }
 

@@ -4,6 +4,15 @@
 
 namespace ui {
 
+void DisposeWindow(std::unique_ptr<HookedDialog> window) {
+    if (!window)
+        return;
+    window->Disown();
+    window->hide();
+    if (window->Busy())
+        window.release()->deleteLater();
+}
+
 bool HookedDialog::event(QEvent* event) {
     // The window deletes itself on this one; nothing of it may be touched afterwards.
     if (event->type() == QEvent::DeferredDelete)

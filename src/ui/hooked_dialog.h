@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace ui {
@@ -42,6 +43,10 @@ private:
     Hooks m_hooks;
     int m_depth = 0;
 };
+
+// Takes the window from its object: it forgets the object, hides, and goes now, or once it has
+// handled the event of its own that asked for this.
+void DisposeWindow(std::unique_ptr<HookedDialog> window);
 
 // Latin-1 program text at the widget edge, and back.
 QString ToQt(const std::string& latin1);

@@ -77,12 +77,7 @@ BOOL CSet_VScale_Dlg::Create() {
 BOOL CSet_VScale_Dlg::DestroyWindow() {
     if (!m_window)
         return FALSE;
-    std::unique_ptr<HookedDialog> window = std::move(m_window);
-    window->Disown();
-    window->hide();
-    // Destroyed from one of its own buttons: it goes once that is over.
-    if (window->Busy())
-        window.release()->deleteLater();
+    ui::DisposeWindow(std::move(m_window));
     return TRUE;
 }
 

@@ -102,11 +102,7 @@ BOOL CSoundDlg::DestroyWindow() {
         return FALSE;
     m_host.SetBenchLog(nullptr);
     m_ManualReadingDlg.DestroyWindow();
-    std::unique_ptr<ui::HookedDialog> window = std::move(m_window);
-    window->Disown();
-    window->hide();
-    if (window->Busy())
-        window.release()->deleteLater();
+    ui::DisposeWindow(std::move(m_window));
     return TRUE;
 }
 

@@ -56,13 +56,7 @@ BOOL ModelessDialog::DestroyWindow() {
     if (!m_window)
         return FALSE;
     OnDestroy();
-    std::unique_ptr<ui::HookedDialog> window = std::move(m_window);
-    window->Disown();
-    window->hide();
-    // A window that is handling one of its own events (a button of its own asked for this)
-    // goes once that is over.
-    if (window->Busy())
-        window.release()->deleteLater();
+    ui::DisposeWindow(std::move(m_window));
     return TRUE;
 }
 
