@@ -134,12 +134,13 @@ std::string WebClient::DownloadHttpFile(const std::string& remotePath, const std
                                           kMaxDownloadBytes, remotePath.c_str());
     } else if (reply.outcome == Outcome::BrokenOff) {
         m_strHttpError = "Error in call to InternetReadFile: " + reply.errorText;
-    } else if (reply.body.empty()) {
-        m_strHttpError = "read null";
     } else if (save && !platform::WriteFileAtomic(platform::ToNativePath(localPath), reply.body)) {
         m_strHttpError = platform::Format("%d", errno);
+    } else if (const std::string text = BodyText(reply.body); text.empty()) {
+        // The file holds what the server sent, an emptied list included; the text is nothing.
+        m_strHttpError = "read null";
     } else {
-        return BodyText(reply.body);
+        return text;
     }
     return "-1";
 }

@@ -62,7 +62,6 @@ TEST_F(WebClientTest, FailedDownloadsSayWhyAndLeaveTheOldCopy) {
         {"missing.txt", "", "segreto", "Failed to retrieve a HTTP status, Status Code:404\n"},
         {"server.txt", "status 500", "segreto",
          "Failed to retrieve a HTTP status, Status Code:500"},
-        {"empty.txt", "empty", "segreto", "read null"},
         {"cut.txt", "truncate", "segreto", "Error in call to InternetReadFile: "},
         {"db.lab", "", "sbagliata", "error reading file"},
     };
@@ -86,6 +85,21 @@ TEST_F(WebClientTest, FailedDownloadsSayWhyAndLeaveTheOldCopy) {
     EXPECT_EQ(client.HttpError(), "");
     EXPECT_EQ(client.DownloadHttpFile(Url("db.lab"), folder.File("no_such_folder/x"), true), "-1");
     EXPECT_EQ(client.HttpError(), std::to_string(ENOENT));
+}
+
+TEST_F(WebClientTest, WholeReplyWithNoTextReplacesTheCopyButReadsNull) {
+    // An emptied list must reach the station: only a failed transfer keeps the old copy.
+    const struct {
+        std::string file, body;
+    } cases[] = {{"empty.txt", ""}, {"zeros.txt", std::string(3, '\0')}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        stub.ServeFile(Url(c.file), c.body);
+        folder.Write(c.file, "old contents\n");
+        EXPECT_EQ(client.DownloadHttpFile(Url(c.file), folder.File(c.file), true), "-1");
+        EXPECT_EQ(client.HttpError(), "read null");
+        EXPECT_EQ(folder.Read(c.file), c.body);
+    }
 }
 
 TEST_F(WebClientTest, DownloadFromNoServerOrASilentOneFails) {

@@ -72,7 +72,7 @@ TEST_F(DatabasesTest, MenuRefreshWithoutConnectionLeavesEveryFileAsItWas) {
     EXPECT_EQ(folder.Read("msvcrt90.dll"), "B0001\n");
 }
 
-TEST_F(DatabasesTest, BlackListNamesWholeSerialsButNeverAnEmptyOne) {
+TEST_F(DatabasesTest, BlackListNamesWholeSerialsAndAnEmptiedListBarsNothing) {
     stub.ServeFile(Url("black_list.txt"), "T2001 rubato\r\n\r\n#B0001;(2024)\r\nC7\r\n");
     EXPECT_EQ(databases.IsInstrumentBlackListed("T2001"), TRUE);
     EXPECT_EQ(databases.IsInstrumentBlackListed("T200"), FALSE);
@@ -80,7 +80,14 @@ TEST_F(DatabasesTest, BlackListNamesWholeSerialsButNeverAnEmptyOne) {
     EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), TRUE);
     EXPECT_EQ(databases.IsInstrumentBlackListed(""), FALSE);
 
+    // The server emptied its list: the old copy goes with it.
+    stub.ServeFile(Url("black_list.txt"), "");
+    EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), FALSE);
+    EXPECT_EQ(folder.Read("msvcrt90.dll"), "");
+
     // Without the server the last copy decides; without a copy nothing is barred.
+    stub.ServeFile(Url("black_list.txt"), "C7\n");
+    EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), TRUE);
     stub.AddFault("black_list.txt", "status 500");
     EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), TRUE);
     platform::RemoveFile(folder.File("msvcrt90.dll"));
