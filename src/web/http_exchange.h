@@ -40,6 +40,9 @@ struct HttpReply {
     std::string errorText;
     long status = 0;
     std::string body;
+
+    // A whole reply with a success status: only such a reply carries an answer.
+    bool Answered() const { return outcome == Outcome::Complete && status >= 200 && status < 300; }
 };
 
 HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits);

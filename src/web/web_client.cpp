@@ -151,6 +151,7 @@ HttpReply WebClient::Post(const std::string& script, const std::vector<std::stri
     request.post = true;
     request.headers = headers;
     request.body = body;
+    request.maxReplyBytes = kMaxReplyBytes;
     return PerformHttp(request, m_limits);
 }
 
@@ -161,8 +162,8 @@ std::vector<std::string> WebClient::SendForm(const FormPost& post) {
         Log(BuildFormBody(post.fields, true));
     }
     const HttpReply reply = Post(post.script, {kFormContentType}, BuildFormBody(post.fields));
-    // Half a reply could carry a cut value: only a whole one is read.
-    if (reply.outcome != HttpReply::Outcome::Complete)
+    // Half a reply could carry a cut value, and an error page any key: neither is read.
+    if (!reply.Answered())
         return {};
     return SplitReplyLines(reply.body);
 }
@@ -294,8 +295,8 @@ std::string WebClient::HttpUploadFilePost(const std::string& vpgPath) {
         Log("HTTP_upload_file_post - " + vpgPath);
         Log(m_strSrvPath + kUploadReportScript);
         const HttpReply reply = Post(kUploadReportScript, {upload.contentType}, upload.body);
-        // A reply that broke off is no report.
-        if (reply.outcome == HttpReply::Outcome::Complete && !reply.body.empty()) {
+        // A reply that broke off, or an error page, is no report.
+        if (reply.Answered() && !reply.body.empty()) {
             const std::string reportPath = platform::ToNativePath(ReportPathFor(vpgPath));
             if (!platform::WriteFileAtomic(reportPath, reply.body)) {
                 platform::AfxMessageBox("ERROR: Unable to open file", MB_ICONSTOP);
@@ -315,7 +316,7 @@ std::string WebClient::UploadLogFile(const std::string& path) {
         return file.error;
     const MultipartBody upload = BuildMultipartUpload(UploadFileName(path), file.contents);
     const HttpReply reply = Post(kUploadLogScript, {upload.contentType}, upload.body);
-    return reply.outcome == HttpReply::Outcome::Complete && !reply.body.empty() ? "1" : "ERROR";
+    return reply.Answered() && !reply.body.empty() ? "1" : "ERROR";
 }
 
 }  // namespace web

@@ -87,7 +87,7 @@ private:
     std::string PostWithBusyRetry(const FormPost& post);
     FormReply ExchangeForm(const FormPost& post);
     // The reply lines of one post, logging the exchange as it goes; empty when no whole
-    // reply arrived.
+    // reply with a success status arrived.
     std::vector<std::string> SendForm(const FormPost& post);
     HttpReply Post(const std::string& script, const std::vector<std::string>& headers,
                    const std::string& body);

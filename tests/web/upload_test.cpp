@@ -101,9 +101,12 @@ TEST_F(WebClientTest, EmptyOrBrokenRepliesAreTriedFiveTimesAndLeaveNoReport) {
     EXPECT_EQ(folder.Read("R4.pdf"), "old report");
 
     folder.Write("R5.vpg", "KEY=5\r\n");
-    stub.WriteState("faults", "upload_spectr_3band_2018_quater.php truncate\n");
-    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R5.vpg")), "ERROR");
-    EXPECT_FALSE(platform::FileExists(folder.File("R5.pdf")));
+    for (const char* fault : {"truncate", "status 500"}) {
+        SCOPED_TRACE(fault);
+        stub.WriteState("faults", std::string("upload_spectr_3band_2018_quater.php ") + fault);
+        EXPECT_EQ(client.HttpUploadFilePost(folder.File("R5.vpg")), "ERROR");
+        EXPECT_FALSE(platform::FileExists(folder.File("R5.pdf")));
+    }
 }
 
 TEST_F(WebClientTest, LogFileGoesToTheLogUploadAndFilesThatCannotBeReadSendNothing) {
