@@ -24,8 +24,10 @@ struct HttpRequest {
 // Network limits in real time: they measure the network, not the program.
 struct HttpLimits {
     long connectTimeoutMs = 30000;
-    long stallSeconds = 60;   // a reply that moves no byte for this long is given up
-    long totalTimeoutMs = 0;  // 0: none
+    long stallSeconds = 60;  // a reply that moves no byte for this long is given up
+    // The exchange in all, redirects included (0: none). The web client spends it over a
+    // whole call, busy retries and pauses included.
+    long totalTimeoutMs = 120000;
 };
 
 struct HttpReply {

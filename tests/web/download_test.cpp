@@ -114,8 +114,16 @@ TEST_F(WebClientTest, DownloadFromNoServerOrASilentOneFails) {
         << unreachable.HttpError();
     EXPECT_TRUE(platform::EndsWith(unreachable.HttpError(), ", " + Url("t.txt")));
 
+    // A server that answers a byte at a time never stalls, but runs out of time.
+    client.SetLimits({.connectTimeoutMs = 1000, .stallSeconds = 60, .totalTimeoutMs = 400});
+    stub.ServeFile(Url("t.txt"), "new contents\n");
+    stub.AddFault("t.txt", "trickle 100");
+    EXPECT_EQ(client.DownloadHttpFile(Url("t.txt"), folder.File("t.txt"), true), "-1");
+    EXPECT_TRUE(platform::StartsWith(client.HttpError(), "Error in call to InternetReadFile: "))
+        << client.HttpError();
+    EXPECT_EQ(folder.Read("t.txt"), "old\n");
+
     // The stand-in sits on the request far longer than the client will wait.
-    stub.ServeFile(Url("t.txt"), "new\n");
     stub.AddFault("t.txt", "delay 3000");
     client.SetLimits({.connectTimeoutMs = 1000, .stallSeconds = 60, .totalTimeoutMs = 150});
     EXPECT_EQ(client.DownloadHttpFile(Url("t.txt"), folder.File("t.txt"), true), "-1");

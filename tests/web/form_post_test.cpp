@@ -209,6 +209,16 @@ TEST_F(WebClientTest, RepliesPastTheSizeLimitAreNoAnswer) {
     EXPECT_TRUE(client.HttpLogUser("x.txt", "t"));
 }
 
+TEST_F(WebClientTest, BusyRetriesEndWithTheCallsTime) {
+    // Each busy answer takes 200 ms: five of them would run past the call's 300 ms, and the
+    // exchange that is cut short ends the call as a dead connection does.
+    client.SetLimits({.connectTimeoutMs = 1000, .stallSeconds = 60, .totalTimeoutMs = 300});
+    stub.AddFault("HTTP_find_certif_date.php", "busy 5");
+    stub.AddFault("HTTP_find_certif_date.php", "delay 200");
+    EXPECT_EQ(client.HttpFindCertifDate("S1"), "");
+    EXPECT_LT(stub.Requests().size(), 5u);
+}
+
 TEST_F(WebClientTest, WaitCursorIsShownForEachPostAndTakenAway) {
     webtest::RecordingFeedback feedback;
     client.SetWaitFeedback(&feedback);

@@ -109,6 +109,16 @@ TEST_F(WebClientTest, EmptyOrBrokenRepliesAreTriedFiveTimesAndLeaveNoReport) {
     }
 }
 
+TEST_F(WebClientTest, UploadAttemptsEndWithTheCallsTime) {
+    // Each empty reply takes 200 ms: five attempts would run past the call's 300 ms.
+    client.SetLimits({.connectTimeoutMs = 1000, .stallSeconds = 60, .totalTimeoutMs = 300});
+    folder.Write("R7.vpg", "KEY=7\r\n");
+    stub.AddFault("upload_spectr_3band_2018_quater.php", "empty");
+    stub.AddFault("upload_spectr_3band_2018_quater.php", "delay 200");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R7.vpg")), "ERROR");
+    EXPECT_LT(stub.Requests().size(), 5u);
+}
+
 TEST_F(WebClientTest, LogFileGoesToTheLogUploadAndFilesThatCannotBeReadSendNothing) {
     EXPECT_EQ(client.HttpUploadFilePost(folder.File("missing.vpg")), "ERROR_OPEN_FILE");
     std::filesystem::create_directory(folder.File("folder.vpg"));
