@@ -17,6 +17,8 @@ struct HttpRequest {
     std::string body;
     std::string user;  // Basic authentication when not empty
     std::string password;
+    // Redirects are followed only to the same host and port, so that neither the account nor
+    // the reply can come from another server; any other redirect is the reply.
     bool followRedirects = false;
     std::size_t maxReplyBytes = 0;  // 0: no limit
 };
