@@ -245,22 +245,42 @@ TEST_F(KeyUpkeepTest, AlignmentPromptsForAMeterThatWillNotStartAndEndsOnOneThatW
     EXPECT_EQ(services.logs.back(), "Impostazione fallita di strumento TARGET in STOP");
 }
 
-TEST_F(KeyUpkeepTest, AlignmentNeverSucceedsWithoutAKeyExchange) {
-    // At the reset limit, whatever the error count.
+TEST_F(KeyUpkeepTest, PastTheResetLimitAnAlignmentMakesOneSendAndNeedsTheMeterInStep) {
+    // A meter that still does not answer: one send, then the limit's box.
+    keys.target.m_strSerialNumber = "A100";
     bench.target.keyResets = 4;
+    targetKeys->IgnoreNext();
     op.ExpectBox("DUT  Instr: Superato massimo numero di tentativi di inizializzazione cifratura.");
     EXPECT_FALSE(sut.AlignTargetKeys());
-    EXPECT_EQ(targetMeter.LineCount(), 0u);
+    EXPECT_EQ(targetMeter.LineCount(), 1u);
     EXPECT_EQ(services.logs.back(),
               "DUT  Instr: Superato massimo numero di tentativi di inizializzazione cifratura: "
-              "Rst_Key=4 , Key=0");
+              "Rst_Key=5 , Key=0");
+    // Counted for this meter, not for the one aligned before it.
+    EXPECT_EQ(SavedRecord(Meter::Target).m_strSerialNumber, kTargetSerial);
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 5);
+
+    // Answering in step again, it is aligned and its counters are cleared.
+    EXPECT_TRUE(sut.AlignTargetKeys());
+    EXPECT_EQ(Commands(*targetKeys),
+              (Strings{"RSTKEY_RND_0945", "RSTKEY_RND_0945", "NEWKEY_RND_0945"}));
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 0);
+
+    // With too many cipher errors as well, not even that send is made.
+    bench.target.keyResets = 4;
+    bench.target.keyErrors = 5;
+    op.ExpectBox("DUT  Instr: Superato massimo numero di tentativi");
+    EXPECT_FALSE(sut.AlignTargetKeys());
+    EXPECT_EQ(targetMeter.LineCount(), 3u);
 
     // Reset counter 3: one send is made; the next would be the fifth, and is not made.
+    bench.target.keyErrors = 0;
     bench.target.keyResets = 3;
     targetKeys->IgnoreNext();
     op.ExpectBox("DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore");
     EXPECT_FALSE(sut.AlignTargetKeys());
-    EXPECT_EQ(targetMeter.LineCount(), 1u);
+    EXPECT_EQ(targetMeter.LineCount(), 4u);
     EXPECT_EQ(services.logs.back(), "DUT instr -> init sequence FAILED: Rst_Key=5 , Key=0");
     EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 5);
 }
@@ -296,13 +316,20 @@ TEST_F(KeyUpkeepTest, BeyondTheLimitsEveryReadingIsRefusedWithoutAnExchange) {
     EXPECT_EQ(sut.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
     EXPECT_EQ(services.logs.back(), "REF  Crypt Meas: -1");
 
-    // A new meter that may not be initialised any more is not read either.
+    // A new meter that may not be initialised any more is not read either, and its counts
+    // are recorded under its own serial number, not the last meter's ...
+    keys.target.m_strSerialNumber = "A100";
     bench.target.keyResets = 2;
     op.ExpectBox("DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore");
     EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
     EXPECT_EQ(referenceMeter.LineCount() + targetMeter.LineCount(), 0u);
+    EXPECT_EQ(SavedRecord(Meter::Target).m_strSerialNumber, kTargetSerial);
     EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 2);
     EXPECT_EQ(SavedRecord(Meter::Reference).m_nErrorCount, 5);
+    // ... while it still counts as new: the next call is refused the same way, unread.
+    op.ExpectBox("DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore");
+    EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
+    EXPECT_EQ(targetMeter.LineCount(), 0u);
 
     // A meter that will not stop is not read and its counts stay.
     keys.commandResults = {"0"};
