@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "cipher/bench_keys.h"
 #include "keyed_meters.h"
@@ -107,10 +108,15 @@ TEST_F(KeyUpkeepTest, OnlineKeysAreCheckedTwiceResetAndRenewedAndKeptForOfflineU
     EXPECT_EQ(keys.saves, 1);
     EXPECT_EQ(services.waits.front(), 1000u);
 
-    // Every online initialisation adds the line once more, without the server's line end.
+    // Every online initialisation adds the line once more, without the server's line end,
+    // and the key file is readable by its owner alone, even one that was not.
+    ::chmod(folder.File("msvcrt60.dll").c_str(), 0644);
     EXPECT_TRUE(sut.InitRefCrypt());
     const std::string line = keytest::KeyLine(kRefSerial, referenceKeyData);
     EXPECT_EQ(folder.Read("msvcrt60.dll"), line + "\n" + line + "\n");
+    struct stat keyFile {};
+    ASSERT_EQ(::stat(folder.File("msvcrt60.dll").c_str(), &keyFile), 0);
+    EXPECT_EQ(keyFile.st_mode & 0777, 0600u);
 
     // The instrument under test: its reset challenge is taken mod 4095, and nothing is kept.
     EXPECT_TRUE(sut.InitTargetCrypt());
