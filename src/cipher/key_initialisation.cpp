@@ -64,30 +64,30 @@ std::optional<std::string> KeyInitialisation::DownloadKeyText(const Texts& texts
     if (!m_keys.InternetAvailable())
         return std::string();
     Log(texts.Prefixed("download key for " + serial));
-    auto retry = [this] {
-        return platform::AfxMessageBox(
-                   "Error 367 - Mancata connessione Internet.\nRiprovare ?\n\nErr=" +
-                       m_keys.DownloadError(),
-                   MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+    auto retry = [this](platform::RetryQuestion& question) {
+        return question.Ask("Error 367 - Mancata connessione Internet.\nRiprovare ?\n\nErr=" +
+                                m_keys.DownloadError(),
+                            MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
     };
 
+    platform::RetryQuestion firstRetry;
     std::string first = m_keys.DownloadKeyText(serial);
     while (first == kDownloadFailed) {
         if (texts.reference) {
-            if (!retry())
+            if (!retry(firstRetry))
                 break;
-        } else if (platform::AfxMessageBox(
-                       "ATTENZIONE:\nLo strumento da verificare (Ser num:" + serial +
-                           ") non e' presente nel database strumenti.\nRiprovare connessione a "
-                           "internet ?\n\nErr=" +
-                           m_keys.DownloadError(),
-                       MB_YESNO | MB_ICONSTOP) != IDYES) {
+        } else if (firstRetry.Ask("ATTENZIONE:\nLo strumento da verificare (Ser num:" + serial +
+                                      ") non e' presente nel database strumenti.\nRiprovare "
+                                      "connessione a internet ?\n\nErr=" +
+                                      m_keys.DownloadError(),
+                                  MB_YESNO | MB_ICONSTOP) != IDYES) {
             return std::nullopt;
         }
         first = m_keys.DownloadKeyText(serial);
     }
+    platform::RetryQuestion secondRetry;
     std::string second = m_keys.DownloadKeyText(serial);
-    while (second == kDownloadFailed && retry())
+    while (second == kDownloadFailed && retry(secondRetry))
         second = m_keys.DownloadKeyText(serial);
 
     if (first != second) {

@@ -23,6 +23,8 @@ public:
     bool InternetAvailable() override { return internet; }
     std::string DownloadKeyText(const std::string& serial) override {
         downloadedSerials.push_back(serial);
+        if (onDownload)
+            onDownload(downloadedSerials.size());
         return serverFiles.count(serial) ? serverFiles[serial] : "-1";
     }
     std::string DownloadError() override { return "Error 404"; }
@@ -52,6 +54,8 @@ public:
 
     bool internet = true;
     std::map<std::string, std::string> serverFiles;
+    // Called with the number of downloads so far, before the answer.
+    std::function<void(size_t)> onDownload;
     Strings downloadedSerials;
     PortRecord reference;
     PortRecord target;
@@ -205,6 +209,17 @@ TEST_F(KeyUpkeepTest, AnInstrumentUnknownToTheServerEndsWhenTheOperatorGivesUp) 
     EXPECT_FALSE(sut.InitTargetCrypt());
     EXPECT_EQ(keys.downloadedSerials.size(), 1u);
     EXPECT_EQ(targetMeter.LineCount(), 0u);
+
+    // A script that always says Yes gives up after a few retries; the server that mends
+    // itself much later only ends a loop that never would.
+    op.AlwaysAnswer("non e' presente nel database strumenti", IDYES);
+    keys.onDownload = [this](size_t downloads) {
+        if (downloads > 50)
+            keys.serverFiles[kTargetSerial] = keytest::KeyLine(kTargetSerial, targetKeyData);
+    };
+    keys.downloadedSerials.clear();
+    EXPECT_FALSE(sut.InitTargetCrypt());
+    EXPECT_EQ(keys.downloadedSerials.size(), 4u);
 }
 
 TEST_F(KeyUpkeepTest, RefusedResetsGetTwoTriesAndThenTheLimitStopsFurtherSends) {
