@@ -8,6 +8,9 @@ constexpr unsigned ID_FILE_OPEN = 57601;
 constexpr unsigned ID_EDIT_REPORT_HEADER = 33026;
 constexpr unsigned ID_VALIDATE_REPORT = 33024;
 constexpr unsigned ID_FILE_PRINT = 57607;
+// The view's: print without the dialog, and the print preview.
+constexpr unsigned ID_FILE_PRINT_DIRECT = 57608;
+constexpr unsigned ID_FILE_PRINT_PREVIEW = 57609;
 constexpr unsigned ID_APP_EXIT = 57665;
 constexpr unsigned ID_NEW_VERIFICATION = 32862;
 constexpr unsigned ID_CONTINUE_VERIFICATION = 33023;

@@ -5,6 +5,7 @@
 
 #include "app/frame_command_ids.h"
 #include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 #include "ui/program_images.h"
 
@@ -20,7 +21,7 @@ const CommandEntry kCommands[] = {
     {cmd::ID_FILE_OPEN, &CMainFrame::OnFileOpen, &CMainFrame::OnUpdateFileOpen},
     {cmd::ID_EDIT_REPORT_HEADER, &CMainFrame::OnEditReportHeader, nullptr},
     {cmd::ID_VALIDATE_REPORT, &CMainFrame::OnValidateReport, &CMainFrame::OnUpdateReportUI},
-    // The view prints.
+    // The view prints (CKX9MonitorView::OnCommand).
     {cmd::ID_FILE_PRINT, nullptr, &CMainFrame::OnUpdateReportUI},
     {cmd::ID_APP_EXIT, &CMainFrame::OnAppExit, &CMainFrame::OnUpdateExitUI},
     {cmd::ID_NEW_VERIFICATION, &CMainFrame::OnNewVerification, nullptr},
@@ -102,6 +103,9 @@ bool CMainFrame::OnCommand(unsigned id) {
         TheApp().OnAppAbout();
         return true;
     }
+    // The view has the first say, as the framework routes a command.
+    if (CKX9MonitorView* view = View(); view && view->OnCommand(id))
+        return true;
     const CommandEntry* entry = FindCommand(id);
     if (!entry)
         return false;
