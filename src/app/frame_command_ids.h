@@ -24,6 +24,7 @@ constexpr unsigned ID_FIRMWARE_UPGRADE = 33033;
 constexpr unsigned ID_AUDIO_CARD_SETTINGS = 33028;
 constexpr unsigned ID_UNUSED_33032 = 33032;
 constexpr unsigned ID_APP_ABOUT = 57664;
+constexpr unsigned ID_HELP_HANDBOOK = 57670;
 // Tool bar only.
 constexpr unsigned ID_SAVE = 32782;
 constexpr unsigned ID_VIEW_3DGRAPH = 32962;

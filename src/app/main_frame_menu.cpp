@@ -7,6 +7,7 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "ui/hand_book_dlg.h"
 #include "ui/program_images.h"
 
 namespace {
@@ -80,6 +81,7 @@ ui::MenuTemplate FrameMenuTemplate() {
         .Popup(u"&?")
         .Item(cmd::ID_AUDIO_CARD_SETTINGS, u"Impostazioni scheda audio")
         .Separator()
+        .Item(cmd::ID_HELP_HANDBOOK, u"Manuale")
         .Item(cmd::ID_APP_ABOUT, u"Info")
         .EndPopup()
         .Build();
@@ -101,6 +103,10 @@ void CMainFrame::SetMenu(QMenu* menu) {
 bool CMainFrame::OnCommand(unsigned id) {
     if (id == cmd::ID_APP_ABOUT) {
         TheApp().OnAppAbout();
+        return true;
+    }
+    if (id == cmd::ID_HELP_HANDBOOK) {
+        ui::CHandBookDlg(TheApp().m_strProgramDir).Show();
         return true;
     }
     // The view has the first say, as the framework routes a command.

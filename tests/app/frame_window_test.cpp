@@ -165,6 +165,8 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
 
     op.ExpectDialog("CAboutDlg", [](platform::ModalDialog&) { return IDOK; });
     Entry(cmd::ID_APP_ABOUT)->trigger();
+    op.ExpectBox("Manuale non disponibile");
+    Entry(cmd::ID_HELP_HANDBOOK)->trigger();
 
     // Printing goes to the view, which asks for the printer first.
     op.ExpectDialog("CPrintDialog", [](platform::ModalDialog&) { return IDCANCEL; });
