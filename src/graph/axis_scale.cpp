@@ -18,6 +18,7 @@ constexpr double kWideStart = 100;
 constexpr int kMaxDecadeSteps = 40;
 constexpr int kMaxTicks = 10000;
 constexpr int kMaxStepDecades = 400;
+constexpr double kPixelTolerance = 1e-6;
 
 bool Between(double t, double a, double b) {
     return a <= b ? (t >= a && t <= b) : (t >= b && t <= a);
@@ -36,7 +37,13 @@ void CAxisScale::Init(double p0, double p1, double vs, double ve) {
 }
 
 double CAxisScale::ValueToPixel(double v) const {
-    return m_k == 0 ? m_p0 : (v - m_vs) / m_k + m_p0;
+    if (m_k == 0)
+        return m_p0;
+    // The division may land a hair below a whole pixel (the range's end short of the last
+    // column); such a pixel is taken as the whole one.
+    const double pixel = (v - m_vs) / m_k + m_p0;
+    const double whole = std::round(pixel);
+    return std::fabs(pixel - whole) < kPixelTolerance ? whole : pixel;
 }
 
 double CAxisScale::PixelToValue(double p) const {

@@ -26,8 +26,12 @@ CGraphContainer::CGraphContainer(CGraphWnd& graph, QWidget* parent) : QWidget(pa
 
 void CGraphContainer::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const int cx = event->size().width();
-    const int cy = event->size().height();
+    LayOut();
+}
+
+void CGraphContainer::LayOut() {
+    const int cx = width();
+    const int cy = height();
     const int vW = m_vertical->isHidden() ? 0 : m_vertical->GetThickness();
     const int hH = m_horizontal->isHidden() ? 0 : m_horizontal->GetThickness();
     m_vertical->setGeometry(0, 0, vW, std::max(0, cy - hH));
@@ -38,7 +42,10 @@ void CGraphContainer::resizeEvent(QResizeEvent* event) {
 // --- frame
 
 CGraphFrame::CGraphFrame(CGraphWnd& graph, unsigned option, QWidget* parent)
-    : QMainWindow(parent, Qt::Widget), m_graph(graph), m_option(option) {
+    : QMainWindow(parent), m_graph(graph), m_option(option) {
+    // A main window is a window of its own unless told otherwise; this one is a child.
+    setWindowFlags(Qt::Widget);
+    show();
     m_container = new CGraphContainer(graph, this);
     m_container->setObjectName(QString::number(CGraphContainer::kId));
     setCentralWidget(m_container);

@@ -28,6 +28,8 @@ public:
     CGraphPanel& Panel() const { return *m_panel; }
     FVRuler& VerticalRuler() const { return *m_vertical; }
     FHRuler& HorizontalRuler() const { return *m_horizontal; }
+    // Places the rulers and the panel over the container's present size.
+    void LayOut();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,5 +1,6 @@
 #include "graph/graph_window.h"
 
+#include <QLayout>
 #include <QResizeEvent>
 
 #include "graph/graph_frame.h"
@@ -17,6 +18,11 @@ GraphWindow::GraphWindow(CGraphWnd& graph, unsigned frameOption, QWidget* parent
 void GraphWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_frame->setGeometry(0, 0, event->size().width(), event->size().height());
+    // The frame's parts follow at once, also while hidden, not at the next turn of the event
+    // loop.
+    if (QLayout* layout = m_frame->layout())
+        layout->activate();
+    m_frame->Container().LayOut();
 }
 
 // --- the window side of CGraphWnd
