@@ -7,6 +7,7 @@
 
 #include "app/data_list_texts.h"
 #include "app/frame_data_view_commands.h"
+#include "graph/graph_host.h"
 #include "graph/graph_panel.h"
 #include "view_test_support.h"
 
@@ -93,6 +94,21 @@ TEST_F(ViewTest, GraphWindowsAreShownHiddenAndDeletedOnlyWhenTheyExist) {
     view.DeleteGraphWindows();
     EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Data));
     view.FitDataGraph();  // nothing to fit
+}
+
+TEST_F(ViewTest, TheGraphsTimeLabelsComeFromTheListOfTheShownSegment) {
+    view.OnInitialUpdate();
+    graph::GraphHost& host = *view.GraphWindow(ViewGraph::Data)->Host();
+    FillReport(view.m_ReportList, 3, 2);
+    view.m_DataList.SetTextSource([](int row, int) { return "d" + std::to_string(row); });
+    view.m_DataList.SetItemCount(5);
+
+    EXPECT_EQ(host.TimeLabel(2), "t2");
+    EXPECT_EQ(host.TimeLabel(3), "");
+    EXPECT_EQ(host.TimeLabel(-1), "");
+    services.SetSelectedSegment(0);
+    EXPECT_EQ(host.TimeLabel(3), "d3");
+    EXPECT_EQ(host.TimeLabel(5), "");
 }
 
 TEST_F(ViewTest, ShrinkingTheViewMovesTheStretchedRightEdgesAndScalesThePageIndex) {
