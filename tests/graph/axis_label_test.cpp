@@ -31,9 +31,3 @@ TEST(AxisLabelTest, PercentSignsAndFormatLettersInTitlesStayText) {
     EXPECT_EQ(label.FormatValue(3.25, 2), "%s%n%d 100%: 3.2 %%f");
     EXPECT_EQ(label.GetCaption(), "%s%n%d 100%, %%f");
 }
-
-TEST(AxisLabelTest, OddPrecisionsStillGiveANumber) {
-    EXPECT_EQ(graph::FormatFixed(2.5, -4), "2");
-    EXPECT_EQ(graph::FormatFixed(0.1, 40), "0.10000000000000001");
-    EXPECT_EQ(graph::FormatFixed(1e20, 1), "100000000000000000000.0");
-}

@@ -123,7 +123,7 @@ TEST(CurveGeometryTest, PointsFarOutsideThePanelGiveLinesCutToItsEdges) {
     EXPECT_GE(geometry.lines[1].y1, kHeight);
 }
 
-TEST(CurveGeometryTest, MarksAloneAndLonePoints) {
+TEST(CurveGeometryTest, ALonePointWithoutMarksDrawsNothing) {
     CPointsCollection lone;
     lone.AddPoint(10, 10, true);
     CAxisScale x;
@@ -132,24 +132,4 @@ TEST(CurveGeometryTest, MarksAloneAndLonePoints) {
     y.Init(100, 0, 0, 100);
     CurveRequest request = Request();
     EXPECT_TRUE(graph::TraceSeries(lone, x, y, request).lines.empty());
-
-    request.lines = false;
-    request.marks = true;
-    CPointsCollection unordered(false, false);
-    for (auto [px, py] : {std::pair{30.0, 30.0}, {10.0, 10.0}, {10.2, 9.8}, {50.0, 50.0}})
-        unordered.AddPoint(px, py, true);
-    const CurveGeometry marks = graph::TraceSeries(unordered, x, y, request);
-    EXPECT_TRUE(marks.lines.empty());
-    // The point on the same pixel as the one before it is not marked again.
-    EXPECT_EQ(marks.marks, (std::vector<graph::PixelPoint>{{30, 70}, {10, 90}, {50, 50}}));
-}
-
-TEST(CurveGeometryTest, ClippingKeepsTheInsidePartOfASegment) {
-    double x0 = -50, y0 = 0, x1 = 50, y1 = 100;
-    ASSERT_TRUE(graph::ClipSegment(x0, y0, x1, y1, 0, 0, 100, 100));
-    EXPECT_DOUBLE_EQ(x0, 0);
-    EXPECT_DOUBLE_EQ(y0, 50);
-    EXPECT_DOUBLE_EQ(x1, 50);
-    double a = -10, b = -10, c = -5, d = 200;
-    EXPECT_FALSE(graph::ClipSegment(a, b, c, d, 0, 0, 100, 100));
 }

@@ -7,7 +7,6 @@
 #include <limits>
 #include <random>
 
-#include "graph/graph_props.h"
 #include "graph/points_collection.h"
 
 using graph::CPointsCollection;
@@ -113,11 +112,6 @@ TEST(PointsCollectionTest, InsertingByIndexChecksTheIndexAndWidensTheBounds) {
     EXPECT_EQ(unordered.InsertPoint(1, 7, -7, false), 1);
     EXPECT_EQ(unordered.GetBounds(), Bounds(7, 1, 0, -7));
     EXPECT_EQ(unordered.InsertPoint(3, 8, 8, true), 3);  // at the end
-
-    CPointsCollection ordered;
-    ordered.AddPoint(0, 0, true);
-    ordered.AddPoint(10, 0, true);
-    EXPECT_EQ(ordered.InsertPoint(0, 5, 1, true), 1);  // placed by its x
 }
 
 TEST(PointsCollectionTest, PointsThatAreNoNumbersAreRefused) {
@@ -166,24 +160,4 @@ TEST(PointsCollectionTest, ColumnExtremesAgreeWithThePointsThroughAppendsAndEdit
     points.AddPoint(40000, -50, true);
     points.RemovePoint(10, true);
     check(300);
-}
-
-TEST(GraphPropsTest, ACopyTakesThePresentationButNotThePoints) {
-    graph::CGraphProps series(0x0000FF, "UR", false, true, -1, false, true);
-    series.AddPoint(1, 2, true);
-    graph::CGraphProps copy(series);
-    EXPECT_EQ(copy.GetCount(), 0);
-    EXPECT_TRUE(copy.IsOrdered());
-    EXPECT_FALSE(copy.AllowsDuplicates());
-    EXPECT_EQ(copy.GetColour(), 0x0000FFu);
-    EXPECT_EQ(copy.GetName(), "UR");
-    EXPECT_FALSE(copy.IsVisible());
-
-    graph::CGraphProps other(0x00FF00, "B", true, false, 4, true, false);
-    copy.CopyFrom(other);
-    EXPECT_EQ(copy.GetColour(), 0x00FF00u);
-    EXPECT_EQ(copy.GetName(), "B");
-    EXPECT_TRUE(copy.IsVisible());
-    EXPECT_EQ(copy.GetIndex(), 4);
-    EXPECT_FALSE(copy.IsCached());
 }

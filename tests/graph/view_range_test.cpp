@@ -19,9 +19,7 @@ TEST(ViewRangeTest, FitWidthHeightAndPage) {
     EXPECT_EQ(FitRange(graph::kFitPage, bounds, kCurrent), (VisibleRange{10, 60, 36, 99}));
     EXPECT_EQ(FitRange(graph::kFitPage, {0, 5, -20, -10}, kCurrent), (VisibleRange{0, 5, -22, -9}));
     EXPECT_EQ(FitRange(4103, bounds, kCurrent), kCurrent);
-}
-
-TEST(ViewRangeTest, APageOfZerosIsATenthEitherSide) {
+    // A page of zeros.
     EXPECT_EQ(FitRange(graph::kFitPage, {0, 9, 0, 0}, kCurrent), (VisibleRange{0, 9, -0.1, 0.1}));
 }
 
