@@ -149,11 +149,11 @@ TEST(PointsCollectionTest, ColumnExtremesAgreeWithThePointsThroughAppendsAndEdit
             ASSERT_EQ(range.max, high) << first << ".." << last;
         }
     };
-    for (int i = 0; i < 70000; ++i)
+    for (int i = 0; i < 60000; ++i)
         points.AddPoint(i, level(random), true);
     check(300);
-    // Appends after a query extend the summaries in place.
-    for (int i = 70000; i < 75000; ++i)
+    // Appends after a query extend the summaries in place, past a new block size (65536).
+    for (int i = 60000; i < 75000; ++i)
         points.AddPoint(i, level(random) * 2, true);
     check(300);
     points.MovePoint(123, 123, 500, true);
