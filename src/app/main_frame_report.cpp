@@ -49,6 +49,7 @@ void CMainFrame::OnFileOpen() {
     if (!hold)
         return;
     platform::FileChoice choice;
+    choice.title = "Apri rapporto";
     choice.folder = platform::JoinPath(TheApp().m_strProgramDir, "\\archivio_verifiche\\");
     choice.filter = kReportFilter;
     if (const std::optional<std::string> path = platform::ChooseFile(choice))

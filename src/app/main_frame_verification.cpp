@@ -56,6 +56,7 @@ void CMainFrame::OnContinueVerification() {
         return;
 
     platform::FileChoice choice;
+    choice.title = "Continua verifica";
     choice.folder = platform::JoinPath(app.m_strProgramDir, "\\archivio_verifiche\\");
     choice.fileName = "Nome_Cliente";
     choice.filter = "Verifica periodica generica (*.vpg)";
