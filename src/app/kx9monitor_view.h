@@ -5,21 +5,33 @@
 // ports, the reference meter's and the instrument under test's, which share the frame's link
 // state (which one carries the link is the frame's choice, CMainFrame::SetLinkPort).
 //
-// It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it. The graph windows,
-// the charts and the frame's recording state are reached through ViewServices.
+// It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it, and its graph windows
+// are children of that widget while it exists. The charts and the frame's recording state are
+// reached through ViewServices.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/frame_graph_host.h"
 #include "app/view_services.h"
+#include "graph/graph_wnd.h"
 #include "link/serial_wnd.h"
 #include "ui/control_anchor_layout.h"
 #include "ui/geometry.h"
+#include "ui/print_job.h"
+#include "ui/print_list_ctrl.h"
 #include "ui/report_ctrl.h"
 #include "ui/virtual_list_ctrl.h"
 
-class CKX9MonitorView {
+class QWidget;
+
+// The view's two graph windows: the data graph it creates itself ("Graph Window") and the
+// second one, which shows a stored page.
+enum class ViewGraph { Data, Second };
+
+class CKX9MonitorView : public ui::PrintHooks {
 public:
     // The form's controls.
     enum ControlId : int {
@@ -32,6 +44,10 @@ public:
         IDC_DATA_CHART = 1604,
         IDC_LOGO = 1781,
     };
+    // The data graph.
+    static constexpr const char* kGraphWindowName = "Graph Window";
+    static constexpr int IDC_GRAPH_WINDOW = 11000;
+    static constexpr int kGraphSlots = 32;
     // The form, 360 x 213 dialog units of its 8-point font, in pixels.
     static constexpr int kFormWidth = 540;
     static constexpr int kFormHeight = 346;
@@ -47,7 +63,7 @@ public:
 
     // Built after the frame, whose link state the ports take.
     CKX9MonitorView();
-    ~CKX9MonitorView();
+    ~CKX9MonitorView() override;
     CKX9MonitorView(const CKX9MonitorView&) = delete;
     CKX9MonitorView& operator=(const CKX9MonitorView&) = delete;
 
@@ -67,11 +83,31 @@ public:
     // Called when the view goes, so that a window showing it lets go of it.
     void SetDestroyedHandler(std::function<void()> handler) { m_onDestroyed = std::move(handler); }
 
+    // --- graph windows
+    // The widget that shows the view, parent of the graph windows; nullptr when none does.
+    void SetWindow(QWidget* window);
+    graph::CGraphWnd* GraphWindow(ViewGraph graph) const;
+    bool HasGraphWindow(ViewGraph graph) const { return GraphWindow(graph) != nullptr; }
+    void ShowGraphWindow(ViewGraph graph, bool show);
+    // The fit-page command to the data graph's panel.
+    void FitDataGraph();
+    // Each graph window is hidden, loses its points and goes.
+    void DeleteGraphWindows();
+
     // --- the framework's calls
     void OnInitialUpdate();
     bool IsInitialised() const { return m_bInitialised; }
     void OnSize(int width, int height);
     void OnUpdate();
+    // The commands the view takes (print, print direct, print preview); false for others.
+    bool OnCommand(unsigned id);
+
+    // --- printing the verification report (kx9monitor_view_print.cpp); the job prints a copy
+    // of the report list, which stays as it is
+    bool OnPreparePrinting(ui::CPrintInfo& info) override;
+    void OnBeginPrinting(QPagedPaintDevice& device, ui::CPrintInfo& info) override;
+    void OnPrint(QPainter& painter, ui::CPrintInfo& info) override;
+    void OnEndPrinting(ui::CPrintInfo& info) override;
 
     // --- clicks
     void OnClickList1602();
@@ -97,6 +133,7 @@ public:
     BOOL DeleteReportRow(int row) { return m_ReportList.DeleteItem(row); }
     void SetReportTrimFinished() { m_bTrimFinished = TRUE; }
 
+    ui::CPrintListCtrl m_PrintList;
     ui::CReportCtrl m_ReportList;    // 1000
     ui::VirtualListCtrl m_DataList;  // 1603
     ui::CReportCtrl m_PageList;      // 1602
@@ -127,11 +164,19 @@ public:
     int m_nIsophone = 0;
 
 private:
+    void SetupListPrinter();
     int ChannelMode() const;
-    void ShowGraph(ViewGraph graph, bool show) { Services().ShowGraphWindow(graph, show); }
+    void ShowGraph(ViewGraph graph, bool show) { ShowGraphWindow(graph, show); }
+    void CreateDataGraph();
     void SetRowImage(int row, int image);
     void ControlsChanged() const;
 
+    // What the current print job prints.
+    ui::PrintedList m_printCopy;
+    FrameGraphHost m_graphHost{*this};
+    std::unique_ptr<graph::CGraphWnd> m_pDataGraph;
+    std::unique_ptr<graph::CGraphWnd> m_pSecondGraph;
+    QWidget* m_pWindow = nullptr;
     ViewServices m_ownServices;
     ViewServices* m_pServices = &m_ownServices;
     std::vector<Control> m_controls;

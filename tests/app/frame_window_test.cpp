@@ -118,11 +118,13 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     frame->m_bLinkActive = TRUE;
     frame->SetTimer(CMainFrame::kSendTick, 1);
     frame->m_SoundDlg.Create();
+    ASSERT_TRUE(view.HasGraphWindow(ViewGraph::Data));
     op.ExpectBox("Confirm Exit ?", IDYES);
 
     const QPointer<CMainFrameWindow> watched(window);
     window->close();
 
+    EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Data));
     EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
     EXPECT_FALSE(view.m_RefSerial.IsOpen());
     EXPECT_FALSE(view.m_TargetSerial.IsOpen());
@@ -168,9 +170,13 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
 
     op.ExpectDialog("CAboutDlg", [](platform::ModalDialog&) { return IDOK; });
     Entry(cmd::ID_APP_ABOUT)->trigger();
+    op.ExpectBox("Manuale non disponibile");
+    Entry(cmd::ID_HELP_HANDBOOK)->trigger();
 
-    // Ids mapped to nothing are still the frame's.
+    // Printing goes to the view, which asks for the printer first.
+    op.ExpectDialog("CPrintDialog", [](platform::ModalDialog&) { return IDCANCEL; });
     EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT));
+    // Ids mapped to nothing are still the frame's.
     EXPECT_TRUE(frame->OnCommand(cmd::ID_UNUSED_33032));
     EXPECT_FALSE(frame->OnCommand(12345));
 
