@@ -9,6 +9,8 @@
 #include "platform/win_types.h"
 #include "report/verification_file.h"
 #include "ui/list_common.h"
+#include "ui/print_cell_codes.h"
+#include "ui/report_print_copy.h"
 
 namespace ui {
 class CReportCtrl;
@@ -16,13 +18,13 @@ class CReportCtrl;
 
 namespace report {
 
-// The colours of the report that printing carries to paper.
-inline constexpr COLORREF kTitleBk = 0x00FFFF;   // yellow
-inline constexpr COLORREF kFailedBk = 0x0000FF;  // red
-inline constexpr COLORREF kPassedBk = 0x00FF00;  // green
-inline constexpr COLORREF kNoteText = 0x0000FF;  // red
+// The colours of the report, among those that printing carries to paper.
+inline constexpr COLORREF kTitleBk = ui::kPrintYellow;
+inline constexpr COLORREF kFailedBk = ui::kPrintRed;
+inline constexpr COLORREF kPassedBk = ui::kPrintGreen;
+inline constexpr COLORREF kNoteText = ui::kPrintRed;
 // The first cell of the row where page 2 begins.
-inline constexpr const char* kTestsRow = "PROVE";
+inline constexpr const char* kTestsRow = ui::kReportTestsRow;
 
 struct ReportRow {
     std::string label;
