@@ -67,12 +67,13 @@ void CMainFrame::OnContinueVerification() {
         platform::AfxMessageBox(kTooOld, MB_ICONSTOP);
         return;
     }
+    // A file refused by its seal is not continued: the bench would seal it anew. It is
+    // refused before the bench window exists, which would keep "Apri rapporto" disabled.
+    if (!LoadReport(*path))
+        return;
     if (!m_SoundDlg.HasWindow())
         m_SoundDlg.Create();
     if (!m_SoundDlg.HasWindow())
-        return;
-    // A file refused by its seal is not continued either: the bench would seal it anew.
-    if (!LoadReport(*path))
         return;
 
     const size_t slash = path->rfind('/');

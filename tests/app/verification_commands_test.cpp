@@ -153,7 +153,7 @@ TEST_F(VerificationCommandsTest, ADamagedFileIsNeitherContinuedNorOpened) {
     op.ExpectFileChoice(path);
     op.ExpectBox("il sigillo non corrisponde al contenuto");
     frame.OnContinueVerification();
-    EXPECT_FALSE(frame.m_SoundDlg.IsWindowVisible());
+    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
 
     op.ExpectFileChoice(path);
     op.ExpectBox("il sigillo non corrisponde al contenuto");
