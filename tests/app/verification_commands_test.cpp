@@ -51,12 +51,9 @@ protected:
     static void Now(int y, int mo, int d, int h, int mi) {
         platform::Clock::SetFixedNow(platform::DateTime::FromParts(y, mo, d, h, mi).Seconds());
     }
-    std::string WriteFile(const std::string& name, const std::string& content) {
-        folder.Write("archivio_verifiche/" + name, content);
-        return folder.File("archivio_verifiche/" + name);
-    }
     std::string WriteReport(const std::string& name, const reporttest::FileSpec& spec = {}) {
-        return WriteFile(name, reporttest::SealedFile(spec));
+        folder.Write("archivio_verifiche/" + name, reporttest::SealedFile(spec));
+        return folder.File("archivio_verifiche/" + name);
     }
     ui::CReportCtrl& ReportList() { return frame.View()->m_ReportList; }
     int UploadRequests() const {
@@ -99,11 +96,9 @@ TEST_F(VerificationCommandsTest, ANewVerificationAsksForTheTechnicianAndOpensThe
     });
     frame.OnNewVerification();
 
-    EXPECT_EQ(app.m_strTechnicianId, "123456");
     EXPECT_EQ(frame.Window()->windowTitle().toStdString(),
               "QS4060KRTN_VP        - ID TECNICO: 123456");
     EXPECT_EQ(app.m_bTechnicianChecked, 1);
-    EXPECT_EQ(frame.m_technicianData.lab[0], "Lab Nord");
     EXPECT_EQ(frame.m_technicianData.nameAndCode, "Mario Rossi (id=123456)");
     EXPECT_FALSE(frame.m_bCalibratorOnlyReport);
     const CSoundDlg& bench = frame.m_SoundDlg;
@@ -147,9 +142,9 @@ TEST_F(VerificationCommandsTest, AVerificationContinuesForSixDays23HoursAndNotFo
 }
 
 TEST_F(VerificationCommandsTest, ADamagedFileIsNeitherContinuedNorOpened) {
-    std::string damaged = reporttest::SealedFile();
-    damaged[damaged.find("Rossi")] = 'B';
-    const std::string path = WriteFile("R.vpg", damaged);
+    const std::string path = WriteReport("R.vpg");
+    folder.Write("archivio_verifiche/R.vpg",
+                 platform::ReplaceAll(folder.Read("archivio_verifiche/R.vpg"), "Rossi", "Bossi"));
     op.ExpectFileChoice(path);
     op.ExpectBox("il sigillo non corrisponde al contenuto");
     frame.OnContinueVerification();
@@ -224,13 +219,14 @@ TEST_F(VerificationCommandsTest, AValidatedReportIsStoredOpenedAndLeadsToTheExpi
     EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
     EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
     EXPECT_EQ(stub.ReadState("uploads/R1.vpg"), folder.Read("archivio_verifiche/R1.vpg"));
-}
 
-TEST_F(VerificationCommandsTest, ACalibratorOnlyReportOfAnotherMeterIsValidatedWithoutTheOffer) {
+    // A report of the associated calibrator alone, with a meter of another model: no offer.
+    frame.KillTimer(CMainFrame::kCalibExpiryUpdate);
     ReadyToValidate({.tests = {{6, report::kPassed}}, .verdict = {true, true, true}});
     frame.m_strTargetModel = "QS4160";
+    op.ExpectBox(kOverwrite, IDYES);
     frame.OnValidateReport();
-    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened.size(), 2u);
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
 }
 
@@ -263,15 +259,6 @@ TEST_F(VerificationCommandsTest, AFailedValidationKeepsTheEarlierReport) {
     }
 }
 
-TEST_F(VerificationCommandsTest, DecliningToOverwriteSendsNothingAndClosesThePleaseWaitBox) {
-    ReadyToValidate();
-    folder.Write("archivio_verifiche/R1.pdf", "%PDF earlier report");
-    op.ExpectBox(kOverwrite, IDNO);
-    frame.OnValidateReport();
-    EXPECT_EQ(UploadRequests(), 0);
-    EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
-}
-
 TEST_F(VerificationCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
     ReadyToValidate();
     // Served by the validation's pause before the upload: the menu and timer 17 again, and
@@ -292,9 +279,11 @@ TEST_F(VerificationCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
     EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
     EXPECT_FALSE(frame.m_FonoConfigDlg.HasWindow());
 
-    // Free again afterwards.
+    // Free again afterwards; declining to overwrite the report sends nothing.
     op.ExpectBox(kOverwrite, IDNO);
     frame.OnValidateReport();
+    EXPECT_EQ(UploadRequests(), 1);
+    EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
 }
 
 }  // namespace
