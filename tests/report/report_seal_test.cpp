@@ -11,7 +11,8 @@ using namespace report;
 TEST(ReportSeal, IsZlibsCrc32AndAdler32AsEightHexDigitsEach) {
     EXPECT_EQ(SealLine(""), "KX020000000000000001\r\n");
     EXPECT_EQ(SealLine("123456789"), "KX02CBF43926091E01DE\r\n");
-    const SealCheck check = CheckSeal(Sealed("A=1\r\n"));
+    const std::string file = Sealed("A=1\r\n");
+    const SealCheck check = CheckSeal(file);
     EXPECT_EQ(check.state, SealState::Valid);
     EXPECT_EQ(check.content, "A=1\r\n");
 }
