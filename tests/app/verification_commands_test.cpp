@@ -51,8 +51,8 @@ protected:
     static void Now(int y, int mo, int d, int h, int mi) {
         platform::Clock::SetFixedNow(platform::DateTime::FromParts(y, mo, d, h, mi).Seconds());
     }
-    std::string WriteReport(const std::string& name, const reporttest::FileSpec& spec = {}) {
-        folder.Write("archivio_verifiche/" + name, reporttest::SealedFile(spec));
+    std::string WriteReport(const std::string& name, const reporttest::FileShape& shape = {}) {
+        folder.Write("archivio_verifiche/" + name, reporttest::SealedFile(shape));
         return folder.File("archivio_verifiche/" + name);
     }
     ui::CReportCtrl& ReportList() { return frame.View()->m_ReportList; }
@@ -63,10 +63,10 @@ protected:
         return count;
     }
     // A validation that may go ahead: the right meter, a known technician, a positive report.
-    std::string ReadyToValidate(const reporttest::FileSpec& spec = {}) {
+    std::string ReadyToValidate(const reporttest::FileShape& shape = {}) {
         frame.m_strTargetModel = "QS4060KRTN";
         app.m_bTechnicianChecked = 1;
-        const std::string path = WriteReport("R1.vpg", spec);
+        const std::string path = WriteReport("R1.vpg", shape);
         EXPECT_TRUE(frame.LoadReport(path));
         return path;
     }
@@ -111,10 +111,10 @@ TEST_F(VerificationCommandsTest, ANewVerificationAsksForTheTechnicianAndOpensThe
 }
 
 TEST_F(VerificationCommandsTest, AVerificationContinuesForSixDays23HoursAndNotForSeven) {
-    reporttest::FileSpec spec;  // begun 2026/03/02 09:30:00
-    spec.header[3] = {"CUST_NAME", "Rossi Srl CUST_FON_PROD=Fonotec "};
-    spec.header[4] = {"NOTE", "-"};
-    const std::string path = WriteReport("Rossi.vpg", spec);
+    reporttest::FileShape shape;  // begun 2026/03/02 09:30:00
+    shape.header[3] = {"CUST_NAME", "Rossi Srl CUST_FON_PROD=Fonotec "};
+    shape.header[4] = {"NOTE", "-"};
+    const std::string path = WriteReport("Rossi.vpg", shape);
 
     Now(2026, 3, 9, 9, 30);
     op.ExpectFileChoice(path);

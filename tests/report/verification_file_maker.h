@@ -11,7 +11,7 @@
 
 namespace reporttest {
 
-struct FileSpec {
+struct FileShape {
     platform::DateTime started = platform::DateTime::FromParts(2026, 3, 2, 9, 30, 0);
     std::vector<std::pair<std::string, std::string>> header = {
         {"REPORT_NUM", "2026-017"}, {"LAB_NAME", "Lab Nord"},      {"TECH_NAME", "Mario Rossi"},
@@ -23,30 +23,30 @@ struct FileSpec {
     report::ReportVerdict verdict = {true, true, false};
 };
 
-inline std::string VerificationText(const FileSpec& spec) {
+inline std::string VerificationText(const FileShape& shape) {
     std::vector<report::LayoutEntry> tests;
     for (const report::LayoutEntry& entry : report::VerificationFileLayout())
         if (entry.role == report::Role::TestResult)
             tests.push_back(entry);
-    std::string text = report::SectionHeaderLine(spec.started, report::kHeaderSection) + "\r\n";
-    for (const auto& [key, value] : spec.header)
+    std::string text = report::SectionHeaderLine(shape.started, report::kHeaderSection) + "\r\n";
+    for (const auto& [key, value] : shape.header)
         text += key + "=" + value + "\r\n";
-    platform::DateTime when = spec.started;
-    for (const auto& [index, result] : spec.tests) {
+    platform::DateTime when = shape.started;
+    for (const auto& [index, result] : shape.tests) {
         when = when.AddSeconds(600);
         text += report::SectionHeaderLine(when, tests.at(static_cast<size_t>(index)).section) +
                 "\r\nRESULT=" + result + "\r\n";
     }
-    if (spec.withVerdict)
+    if (shape.withVerdict)
         text += report::SectionHeaderLine(when.AddSeconds(60), report::kVerdictSection) +
-                "\r\nCOMPLETE=" + (spec.verdict.complete ? "1" : "0") +
-                "\r\nPOSITIVE=" + (spec.verdict.positive ? "1" : "0") +
-                "\r\nCALIBRATOR_ONLY=" + (spec.verdict.calibratorOnly ? "1" : "0") + "\r\n";
+                "\r\nCOMPLETE=" + (shape.verdict.complete ? "1" : "0") +
+                "\r\nPOSITIVE=" + (shape.verdict.positive ? "1" : "0") +
+                "\r\nCALIBRATOR_ONLY=" + (shape.verdict.calibratorOnly ? "1" : "0") + "\r\n";
     return text;
 }
 
-inline std::string SealedFile(const FileSpec& spec = {}) {
-    return report::Sealed(VerificationText(spec));
+inline std::string SealedFile(const FileShape& shape = {}) {
+    return report::Sealed(VerificationText(shape));
 }
 
 }  // namespace reporttest

@@ -27,11 +27,11 @@ TEST(VerificationLayout, EveryKeyIsOneLineOfOneSectionAndEveryTestHasASection) {
 }
 
 TEST(VerificationLayout, TheListShowsHeaderTestsAndVerdictWithThePrintedColours) {
-    reporttest::FileSpec spec;
-    spec.header.push_back({"NOTE", "2026/01/01 10:00:00 --- non una sezione ---"});
-    spec.tests = {{0, kPassed}, {6, kFailed}};
-    spec.verdict = {true, false, false};
-    const auto sections = ReadSections("prima\r\n" + reporttest::VerificationText(spec));
+    reporttest::FileShape shape;
+    shape.header.push_back({"NOTE", "2026/01/01 10:00:00 --- non una sezione ---"});
+    shape.tests = {{0, kPassed}, {6, kFailed}};
+    shape.verdict = {true, false, false};
+    const auto sections = ReadSections("prima\r\n" + reporttest::VerificationText(shape));
     ASSERT_EQ(sections.size(), 4u);
     EXPECT_EQ(sections[0].stamp, "2026/03/02 09:30:00");
     ui::CReportCtrl list;
@@ -51,11 +51,11 @@ TEST(VerificationLayout, TheListShowsHeaderTestsAndVerdictWithThePrintedColours)
     EXPECT_EQ(list.GetItemBkColor(12, 1), kFailedBk);
     EXPECT_EQ(list.GetItemText(13, 1), "NEGATIVO");
 
-    spec.verdict = {false, false, true};
-    const auto rows = ReportRows(ReadSections(reporttest::VerificationText(spec)));
+    shape.verdict = {false, false, true};
+    const auto rows = ReportRows(ReadSections(reporttest::VerificationText(shape)));
     EXPECT_EQ(rows.back().value, "VERIFICA INCOMPLETA (solo calibratore associato)");
-    spec.withVerdict = false;
-    const ReportVerdict none = ReadVerdict(ReadSections(reporttest::VerificationText(spec)));
+    shape.withVerdict = false;
+    const ReportVerdict none = ReadVerdict(ReadSections(reporttest::VerificationText(shape)));
     EXPECT_FALSE(none.complete || none.positive || none.calibratorOnly);
 }
 
