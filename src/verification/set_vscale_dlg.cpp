@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
-#include <cstdlib>
 #include <optional>
 
 #include "platform/operator.h"
@@ -27,7 +26,7 @@ std::optional<double> FieldNumber(const std::string& text) {
     if (field.empty())
         return std::nullopt;
     char* end = nullptr;
-    const double value = std::strtod(field.c_str(), &end);
+    const double value = platform::StrToD(field.c_str(), &end);
     if (end != field.c_str() + field.size())
         return std::nullopt;
     return value;

@@ -2,7 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 using namespace platform;
+
+namespace {
+
+// The process locale switched as QApplication does from LANG, for one test.
+class ProcessLocale {
+public:
+    explicit ProcessLocale(const char* name) : m_previous(std::setlocale(LC_ALL, nullptr)) {
+        m_switched = std::setlocale(LC_ALL, name) != nullptr;
+    }
+    ~ProcessLocale() { std::setlocale(LC_ALL, m_previous.c_str()); }
+    ProcessLocale(const ProcessLocale&) = delete;
+    ProcessLocale& operator=(const ProcessLocale&) = delete;
+    bool Switched() const { return m_switched; }
+
+private:
+    std::string m_previous;
+    bool m_switched = false;
+};
+
+}  // namespace
 
 TEST(Text, SlicesNeverReachPastEitherEnd) {
     EXPECT_EQ(Mid("SET:INSTR_M:", 12), "");
@@ -24,6 +47,20 @@ TEST(Text, NumbersComeFromTheLeadingDigits) {
     EXPECT_EQ(Atoi(""), 0);
     EXPECT_DOUBLE_EQ(Atof("93.8 dB"), 93.8);
     EXPECT_DOUBLE_EQ(Atof("abc"), 0.0);
+}
+
+TEST(Text, NumbersKeepTheDecimalPointUnderADesktopLocaleWithADecimalComma) {
+    const ProcessLocale italian("it_IT.UTF-8");
+    if (!italian.Switched())
+        GTEST_SKIP() << "it_IT.UTF-8 is not installed";
+    EXPECT_EQ(Format("%.2f;%.1f", 94.253, 1234.5), "94.25;1234.5");
+    EXPECT_DOUBLE_EQ(Atof("94.253"), 94.253);
+    EXPECT_DOUBLE_EQ(Atof("94,253"), 94.0);
+    EXPECT_EQ(Atoll(" -1234567890123"), -1234567890123LL);
+    const char* text = "0.5dB";
+    char* end = nullptr;
+    EXPECT_DOUBLE_EQ(StrToD(text, &end), 0.5);
+    EXPECT_STREQ(end, "dB");
 }
 
 TEST(Text, TrimSplitReplaceFormat) {
