@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -87,8 +86,9 @@ bool IsTemporaryName(std::string_view name) {
         return false;
     const std::string_view random = name.substr(name.size() - kTemporaryRandomChars);
     return name.substr(name.size() - tail, kTemporaryMark.size()) == kTemporaryMark &&
-           std::all_of(random.begin(), random.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+           std::all_of(random.begin(), random.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+           });
 }
 
 // Removes a temporary that no living writer holds locked.
@@ -109,8 +109,10 @@ bool WriteFileAtomic(const std::string& path, std::string_view content) {
     if (fd < 0)
         return false;
     // Held until the rename, so that a start-up's clean-up leaves this temporary alone; the
-    // kernel lets go of it when the process dies.
-    bool ok = ::flock(fd, LOCK_EX) == 0;
+    // kernel lets go of it when the process dies. Where a file system has no locks the
+    // clean-up cannot take one either and removes nothing, so the write goes on without.
+    ::flock(fd, LOCK_EX);
+    bool ok = true;
     for (size_t done = 0; ok && done < content.size();) {
         const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
         if (n < 0 && errno == EINTR)
