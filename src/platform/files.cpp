@@ -103,7 +103,7 @@ bool RemoveIfAbandoned(const std::string& path) {
 
 }  // namespace
 
-bool WriteFileAtomic(const std::string& path, std::string_view content) {
+bool WriteFileAtomic(const std::string& path, std::string_view content, FileAccess access) {
     std::string temp = path + std::string(kTemporaryMark) + std::string(kTemporaryRandomChars, 'X');
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
@@ -122,9 +122,11 @@ bool WriteFileAtomic(const std::string& path, std::string_view content) {
             done += static_cast<size_t>(n);
     }
     ok = ok && ::fsync(fd) == 0;
-    // mkstemp creates 0600: keep the mode of the file being replaced, or an ordinary 0644.
+    // mkstemp creates 0600. Shared: the mode of the file being replaced, or an ordinary 0644.
     struct stat existing {};
-    const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+    const mode_t mode = access == FileAccess::OwnerOnly        ? 0600
+                        : ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                               : 0644;
     ok = ok && ::fchmod(fd, mode) == 0;
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok)
