@@ -124,11 +124,10 @@ public:
     void Disconnect();
 
     // --- window timers (program milliseconds)
-    void SetTimer(int id, unsigned ms) {
-        m_timers.Set(id, ms);
-        m_timerIntervals[id] = ms;
-    }
-    void KillTimer(int id) { m_timers.Kill(id); }
+    // The send tick (kSendTick) is switched on and off here but runs only while the queue holds
+    // commands: an idle link would otherwise wake the program a thousand times a second.
+    void SetTimer(int id, unsigned ms);
+    void KillTimer(int id);
     bool IsTimerSet(int id) const { return m_timers.IsSet(id); }
     // The interval the timer was last armed with; 0 when never.
     unsigned TimerInterval(int id) const;
@@ -284,6 +283,8 @@ private:
     // A warning that goes to the scheduler log in scheduler mode, to a box otherwise.
     void Warn(const std::string& text, unsigned type, const std::string& schedulerText = {});
     void Wait(unsigned ms);
+    // Starts the send tick when it is switched on but resting.
+    void WakeSendTick();
 
     platform::WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     FrameUi m_ownUi;
@@ -294,6 +295,7 @@ private:
     MonitoringServices* m_pMonitoring = &m_ownMonitoring;
     LinkSide m_linkSide = LinkSide::Target;
     std::map<int, unsigned> m_timerIntervals;
+    bool m_bSendTickOn = false;
     int m_nDisplayRounds = 0;
 
     // ===================================================================================
