@@ -9,13 +9,14 @@
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/scripted_operator.h"
+#include "platform/text.h"
 
 int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
 
     // Tests run the program with its waits shortened.
-    if (const char* speed = std::getenv("KX9_CLOCK_SPEED"); speed && std::atof(speed) > 0)
-        platform::Clock::SetSpeed(std::atof(speed));
+    if (const char* speed = std::getenv("KX9_CLOCK_SPEED"); speed && platform::Atof(speed) > 0)
+        platform::Clock::SetSpeed(platform::Atof(speed));
 
     // Nobody at the screen: answer every box with its first button, and say what it showed.
     // An operator script (KX9_OPERATOR_SCRIPT) answers first, and implies the unattended run.

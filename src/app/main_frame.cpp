@@ -99,6 +99,22 @@ CInstrStatus& CMainFrame::Edited() const {
     return TheApp().m_EditStatus;
 }
 
+void CMainFrame::SetTimer(int id, unsigned ms) {
+    m_timerIntervals[id] = ms;
+    if (id == kSendTick) {
+        m_bSendTickOn = true;
+        if (m_CommandList.empty())
+            return;  // SendCommand starts it
+    }
+    m_timers.Set(id, ms);
+}
+
+void CMainFrame::KillTimer(int id) {
+    if (id == kSendTick)
+        m_bSendTickOn = false;
+    m_timers.Kill(id);
+}
+
 unsigned CMainFrame::TimerInterval(int id) const {
     const auto it = m_timerIntervals.find(id);
     return it == m_timerIntervals.end() ? 0 : it->second;
@@ -113,10 +129,6 @@ std::string CMainFrame::NormalTitle() const {
 
 void CMainFrame::OnUpdateCalibExpiry() {
     Services().OnUpdateCalibExpiry(*this);
-}
-
-void CMainFrame::OnValidateReport() {
-    Services().OnValidateReport(*this);
 }
 
 void CMainFrame::StartNewSession() {

@@ -56,6 +56,12 @@ void CMainFrame::SendCommand(int code, const std::string& arg1, const std::strin
         m_CommandList.push_back(std::move(command));
     else
         m_CommandList.push_front(std::move(command));
+    WakeSendTick();
+}
+
+void CMainFrame::WakeSendTick() {
+    if (m_bSendTickOn && !IsTimerSet(kSendTick))
+        m_timers.Set(kSendTick, TimerInterval(kSendTick));
 }
 
 void CMainFrame::SendRawCommand(const std::string& text) {
@@ -99,10 +105,14 @@ void CMainFrame::QueueCommands(const std::vector<FollowUp>& commands) {
 
 void CMainFrame::OnSendTick() {
     if (!m_bReadyToSend || m_CommandList.empty() || m_bFirmwareUpgrading) {
-        if (m_bSetupReadPending && m_CommandList.empty()) {
-            m_bSetupReadPending = FALSE;
-            m_nPendingOp = -1;
-            Ui().DestroySetupWaitBox();
+        if (m_CommandList.empty()) {
+            if (m_bSetupReadPending) {
+                m_bSetupReadPending = FALSE;
+                m_nPendingOp = -1;
+                Ui().DestroySetupWaitBox();
+            }
+            // Rests until SendCommand queues the next command.
+            m_timers.Kill(kSendTick);
         }
         return;
     }

@@ -14,6 +14,8 @@ constexpr int kSetupOp = 5;
 void CMainFrame::QueueSetupCommands() {
     ::QueueSetupCommands(Current(), Edited(), Sender());
     m_bSetupReadPending = TRUE;
+    // The tick closes the wait box once the queue is empty, even when nothing was queued.
+    WakeSendTick();
 }
 
 void CMainFrame::OnSetupInstrument() {

@@ -51,6 +51,10 @@ protected:
     virtual int ThreadProc();
 
 private:
+    // Opening without an owner would leave the port without its listener: no reply would ever
+    // be posted. Kept out of reach here; a plain CSerial still opens this way.
+    using CSerial::Open;
+
     // Reads the awaited reply's bytes; false when the listener must end.
     bool CollectReply(int& exitCode);
     void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);

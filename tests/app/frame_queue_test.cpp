@@ -44,6 +44,22 @@ TEST_F(FrameLinkTest, UrgentCommandGoesNextAndNormalOnesKeepTheirOrder) {
     EXPECT_EQ(app.m_InstrStatus.m_strInputChannel, "1");
 }
 
+TEST_F(FrameLinkTest, TheSendTickRunsOnlyWhileCommandsAreQueued) {
+    OpenLink();
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kSendTick));
+    frame.SendCommand(16, "", "");
+    EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kSendTick));
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && meter.LineCount() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return !frame.IsTimerSet(CMainFrame::kSendTick); }));
+
+    // Switched off, the tick stays off whatever is queued.
+    frame.KillTimer(CMainFrame::kSendTick);
+    frame.SendCommand(17, "", "");
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kSendTick));
+    frame.SetTimer(CMainFrame::kSendTick, 1);
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && meter.LineCount() == 2; }));
+}
+
 TEST_F(FrameLinkTest, SilentMeterGetsTenResendsThenOnlyThatCommandIsDropped) {
     // Slow enough that a loaded machine's scheduling lag stays well inside the tolerances.
     platform::ScopedClockSpeed slower{20.0};
