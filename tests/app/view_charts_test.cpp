@@ -9,6 +9,7 @@
 #include "app/data_list_texts.h"
 #include "app/kx9monitor_view_widget.h"
 #include "charts/bar_chart_window.h"
+#include "platform/text.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
@@ -19,10 +20,7 @@ namespace {
 std::string ReportRow(double level, int chosenBand, double chosenLevel) {
     std::string text;
     for (int band = 0; band < 33; ++band) {
-        char line[32];
-        std::snprintf(line, sizeof line, "b%d\t%.1f\r\n", band,
-                      band == chosenBand ? chosenLevel : level);
-        text += line;
+        text += platform::Format("b%d\t%.1f\r\n", band, band == chosenBand ? chosenLevel : level);
     }
     return text;
 }

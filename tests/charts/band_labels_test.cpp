@@ -7,6 +7,7 @@
 
 #include "charts/band_labels.h"
 #include "charts/equal_loudness_tables.h"
+#include "platform/text.h"
 
 using charts::OctaveBandLabel;
 using charts::ThirdOctaveBandLabel;
@@ -48,7 +49,7 @@ constexpr double kNominal[32] = {16,   20,   25,   31.5, 40,    50,    63,    80
 // "1.25 k" is 1250 Hz.
 double Hertz(const std::string& label) {
     const bool kilo = label.ends_with(" k");
-    return std::stod(kilo ? label.substr(0, label.size() - 2) : label) * (kilo ? 1000 : 1);
+    return platform::Atof(kilo ? label.substr(0, label.size() - 2) : label) * (kilo ? 1000 : 1);
 }
 
 // The exact base-ten mid-band frequency of band i (band 18 is 1 kHz).
