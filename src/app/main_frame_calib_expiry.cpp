@@ -81,13 +81,13 @@ void CMainFrame::UpdateCalibExpiry() {
         }
     }
 
-    SetLinkPort(LinkSide::Target);
+    // The queued link, armed on the port of the instrument under test.
+    m_link.SetLinkPort(LinkSide::Target);
     m_bLinkActive = TRUE;
-    DeleteAllCommands();
-    m_nRetryCount = 0;
+    m_link.DeleteAllCommands();
     m_bCheckDisplay = TRUE;
-    SetTimer(kSendTick, 1);
-    m_bReadyToSend = TRUE;
+    m_link.StartSendTick();
+    m_link.SetReadyToSend(TRUE);
     DestroyTryConnBox();
 
     // Emptied also when the window has to be built: an earlier run's result must not end this

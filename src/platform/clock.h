@@ -19,6 +19,15 @@ public:
     static int ToRealMs(std::int64_t programMs);
     static void Sleep(std::int64_t programMs);
 
+    // The fixed waits so far: Sleep and the message-pumping EventLoop::Wait, in program
+    // milliseconds. A benchmark compares them with the time a job took.
+    struct FixedWaitTally {
+        std::uint64_t totalMs = 0;
+        std::uint64_t count = 0;
+    };
+    static FixedWaitTally FixedWaits();
+    static void CountFixedWait(std::int64_t programMs);
+
     // Wall-clock time; tests may fix it.
     static std::time_t Now();
     static void SetFixedNow(std::optional<std::time_t> now);

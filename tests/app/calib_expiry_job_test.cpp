@@ -130,8 +130,12 @@ TEST_F(CalibExpiryJobTest, TheJobWritesTheNewDatesIntoTheMeterAndRecordsTheChang
     EXPECT_TRUE(frame->m_SoundDlg.HasWindow());
     EXPECT_FALSE(frame->m_SoundDlg.IsWindowVisible());
     EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_SN=T200"), std::string::npos);
-    // The queued link is armed; the port is closed and the program ends.
-    EXPECT_TRUE(frame->IsTimerSet(CMainFrame::kSendTick));
+    // The queued link is armed, its tick asleep while nothing waits to go; the port is closed
+    // and the program ends.
+    EXPECT_FALSE(frame->Link().IsTimerSet(LinkSession::kSendTick));
+    frame->SendCommand(16, "", "");
+    EXPECT_TRUE(frame->Link().IsTimerSet(LinkSession::kSendTick));
+    frame->Link().DeleteAllCommands();
     EXPECT_TRUE(frame->m_bLinkActive);
     EXPECT_FALSE(TargetPortOpen());
     EXPECT_TRUE(platform::EventLoop::QuitPending());

@@ -297,7 +297,7 @@ TEST_F(FrameDispatchTest, RefusedAndWrongStateSettingsLeaveTheCurrentValueAndThe
     EXPECT_EQ(app.m_InstrStatus.m_strExchangeRate, "3");
     EXPECT_EQ(app.m_InstrStatus.m_strPerc1Level, "5");
     EXPECT_EQ(meter.Lines().back(), "SET:1_PERC:5");
-    EXPECT_EQ(frame.m_nRetryCount, 0);
+    EXPECT_EQ(Link().RetryCount(), 0);
 }
 
 TEST_F(FrameDispatchTest, ACommandSentWhileTheSheetIsOpenKeepsTheLinkUntilItsReply) {
@@ -358,10 +358,11 @@ TEST_F(FrameDispatchTest, ScreenLoopOfAMeterStuckOnOneScreenEndsWithinItsBound) 
 
 TEST_F(FrameDispatchTest, LiveRecordsGoToTheProcessorOfTheChannelMode) {
     OpenLink();
-    frame.m_bMonitorOn = TRUE;
-    frame.m_bAcquiring = TRUE;
-    frame.m_bReceiveEnabled = TRUE;
     frame.m_nChannelMode = 2;
+    // Monitoring on, and the acquisition's answer is the first record.
+    frame.SendCommand(96, "", "");
+    ASSERT_TRUE(PumpUntil([&] { return frame.m_bMonitorOn != FALSE; }));
+    frame.m_bAcquiring = TRUE;
     meter.Send("REC1\x03REC2\x03");
     ASSERT_TRUE(PumpUntil([&] { return monitoring.records.size() == 2; }));
     EXPECT_EQ(monitoring.records[0].text, "REC1\x03");
@@ -369,6 +370,6 @@ TEST_F(FrameDispatchTest, LiveRecordsGoToTheProcessorOfTheChannelMode) {
     EXPECT_EQ(monitoring.records[1].mode, 2);
     EXPECT_TRUE(monitoring.records[1].processing);
     EXPECT_FALSE(frame.m_bProcessingRecord);
-    EXPECT_TRUE(frame.m_bReceiveEnabled);
+    EXPECT_TRUE(Link().IsListening());
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), 5000u);
 }

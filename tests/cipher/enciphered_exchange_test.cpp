@@ -224,12 +224,15 @@ TEST_F(EncipheredExchangeTest, LostReplyLeavesTheMeterOutOfStepUntilAKeyReset) {
     // A key reset under the reset keystream brings both back to the key data.
     LoadKeys();
     const int challenge = 321;
-    exchange.SendFrame(Meter::Target,
-                       CommandFrame(bench.target.cipher, CommandText(kResetKeyKeyword, challenge),
-                                    CipherKey::ResetKeystream));
-    std::string reply;
-    ASSERT_EQ(exchange.CollectReply(Meter::Target, {5000, 100, false, {}, {}}, reply),
-              EncipheredExchange::ReplyEnd::Collected);
+    bool stopped = false;
+    const auto answer = services.Exchange(
+        Meter::Target, exchange.FrameRequest(Meter::Target,
+                                             CommandFrame(bench.target.cipher,
+                                                          CommandText(kResetKeyKeyword, challenge),
+                                                          CipherKey::ResetKeystream),
+                                             {5000, 100, false, {}, {}}, stopped));
+    ASSERT_TRUE(answer);
+    const std::string reply = *answer;
     bench.target.cipher.Advance(challenge);
     const auto decoded = DecodeReply(bench.target.cipher, reply);
     ASSERT_TRUE(decoded);
@@ -284,11 +287,11 @@ TEST_F(EncipheredExchangeTest, WindowsOrPortGoneEndTheCheckedExchanges) {
     EXPECT_EQ(services.logs, Strings{"err2"});
     EXPECT_EQ(bench.target.keyErrors + bench.reference.keyErrors, 0);
 
-    // The new key makes no such checks; without a port it meets only silence.
+    // The new key makes no such checks; without a port it fails at once.
     Restart();
     services.targetPort = nullptr;
     EXPECT_FALSE(exchange.TargetNewKey());
-    EXPECT_EQ(services.logs.size(), 3u);
+    EXPECT_EQ(services.logs, Strings{"TARGET : TargetNewKey"});
 }
 
 namespace {
@@ -303,7 +306,7 @@ public:
 
 TEST_F(EncipheredExchangeTest, ListenerOfThePortLeavesTheReplyToTheExchange) {
     targetPort.Close();
-    auto link = std::make_shared<LinkReplyState>();
+    const auto link = services.shared;
     IgnoringOwner owner;
     CSerialMFC listened(link, 3);
     ASSERT_EQ(listened.Open(targetMeter.SlavePath(), &owner, 0, 0, 2048, 2048), 0);

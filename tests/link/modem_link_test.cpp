@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "link/link_test_support.h"
 #include "link/meter_probe.h"
 #include "link/modem_link.h"
 #include "link/serial.h"
@@ -43,6 +44,7 @@ protected:
     simmeter::SimMeter meter;
     std::shared_ptr<ModemResponder> modem = ModemResponder::Create();
     CSerial port;
+    linktest::ProgramExchange link;
     modem_link::DialFeedback feedback;
     std::vector<std::string> texts;
     std::vector<std::string> warnings;
@@ -67,7 +69,7 @@ TEST_F(ModemLinkTest, ACallThatStandsCarriesTheMeterAndEndsWithTheGuardedHangUp)
     EXPECT_EQ(hidden, 0);
     // The meter behind the call answers whatever the local port's speed.
     EXPECT_TRUE(meter_probe::IsMeterReply(
-        meter_probe::RunIdentificationProbe(port, meter_probe::kSearchReplyWait)));
+        meter_probe::RunIdentificationProbe(link.exchange, port, meter_probe::kSearchReplyWait)));
 
     const std::uint32_t start = platform::Clock::TickCount();
     modem_link::HangUp(port);
