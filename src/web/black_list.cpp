@@ -1,18 +1,38 @@
 #include "web/black_list.h"
 
+#include <cctype>
+
 #include "platform/files.h"
 #include "platform/text.h"
 
 namespace web {
 
-bool BlackListHolds(const std::string& listPath, const std::string& serial) {
+namespace {
+bool IsSerialCharacter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x80 || std::isalnum(byte) || c == '-' || c == '_';
+}
+}  // namespace
+
+bool LineNamesSerial(std::string_view line, std::string_view serial) {
     if (serial.empty())
         return false;
+    for (size_t at = line.find(serial); at != std::string_view::npos;
+         at = line.find(serial, at + 1)) {
+        const size_t end = at + serial.size();
+        const bool startsField = at == 0 || !IsSerialCharacter(line[at - 1]);
+        const bool endsField = end == line.size() || !IsSerialCharacter(line[end]);
+        if (startsField && endsField)
+            return true;
+    }
+    return false;
+}
+
+bool BlackListHolds(const std::string& listPath, const std::string& serial) {
     platform::LineReader reader(listPath);
     std::string line;
     while (reader.ReadLine(line, 2048)) {
-        // Entries may carry notes around the serial number, so a part of the line is enough.
-        if (platform::Contains(platform::Remove(platform::Remove(line, '\r'), '\n'), serial))
+        if (LineNamesSerial(platform::Remove(platform::Remove(line, '\r'), '\n'), serial))
             return true;
     }
     return false;

@@ -2,8 +2,11 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "platform/text.h"
 
@@ -11,6 +14,8 @@ namespace web {
 
 namespace {
 constexpr const char* kAgent = "KX9Monitor";
+constexpr int kMaxRedirects = 5;
+constexpr int kHttpPort = 80;
 
 void InitCurlOnce() {
     static std::once_flag once;
@@ -53,34 +58,52 @@ struct CurlDeleter {
 struct ListDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-}  // namespace
+struct UrlDeleter {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
 
-std::string EscapePath(const std::string& path) {
-    static const std::string kUnsafe = "\"#<>\\^`{|}";
-    std::string out;
-    for (unsigned char c : path) {
-        if (c <= 0x20 || c >= 0x7F || kUnsafe.find(static_cast<char>(c)) != std::string::npos)
-            out += platform::Format("%%%02X", c);
-        else
-            out.push_back(static_cast<char>(c));
-    }
-    return out;
+int PortOf(const HttpRequest& request) {
+    return request.port > 0 && request.port < 65536 ? request.port : kHttpPort;
 }
 
-HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits) {
+// The port stands in the address so that a relative redirect keeps it.
+std::string ServerUrl(const HttpRequest& request) {
+    return "http://" + request.host + ":" + std::to_string(PortOf(request));
+}
+
+std::string UrlPart(CURLU* url, CURLUPart part, unsigned flags = 0) {
+    char* text = nullptr;
+    if (curl_url_get(url, part, &text, flags) != CURLUE_OK || !text)
+        return {};
+    std::string value(text);
+    curl_free(text);
+    return value;
+}
+
+// The path (and query) that a redirect names when it stays on the request's own server. Only
+// these are taken: the next request is built from the request's own server and account.
+std::optional<std::string> SameServerTarget(const std::string& location,
+                                            const HttpRequest& request) {
+    std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
+    if (!url || curl_url_set(url.get(), CURLUPART_URL, location.c_str(), 0) != CURLUE_OK)
+        return std::nullopt;
+    const bool sameServer =
+        platform::ToLower(UrlPart(url.get(), CURLUPART_SCHEME)) == "http" &&
+        platform::ToLower(UrlPart(url.get(), CURLUPART_HOST)) == platform::ToLower(request.host) &&
+        UrlPart(url.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT) == std::to_string(PortOf(request));
+    if (!sameServer)
+        return std::nullopt;
+    std::string target = UrlPart(url.get(), CURLUPART_PATH);
+    const std::string query = UrlPart(url.get(), CURLUPART_QUERY);
+    if (!query.empty())
+        target += "?" + query;
+    return target;
+}
+
+// One exchange with `url`; `location` receives the address of a redirect.
+HttpReply PerformOnce(const std::string& url, const HttpRequest& request, const HttpLimits& limits,
+                      std::string& location) {
     HttpReply reply;
-    if (!IsPlainHost(request.host)) {
-        reply.errorCode = CURLE_URL_MALFORMAT;
-        reply.errorText = "invalid server host \"" + request.host + "\"";
-        return reply;
-    }
-    // Names under ".invalid" never resolve: answer here rather than ask a name server.
-    if (platform::EndsWith(platform::ToLower(request.host), ".invalid")) {
-        reply.errorCode = CURLE_COULDNT_RESOLVE_HOST;
-        reply.errorText = "Could not resolve host: " + request.host;
-        return reply;
-    }
-    InitCurlOnce();
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl) {
         reply.errorCode = CURLE_FAILED_INIT;
@@ -88,17 +111,13 @@ HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits) {
         return reply;
     }
     CURL* h = curl.get();
-    const std::string url = "http://" + request.host + EscapePath(request.path);
     char errorBuffer[CURL_ERROR_SIZE] = "";
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_PATH_AS_IS, 1L);
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http");
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_USERAGENT, kAgent);
-    if (request.port > 0 && request.port < 65536)
-        curl_easy_setopt(h, CURLOPT_PORT, static_cast<long>(request.port));
     // The loopback never goes through a proxy, whatever the environment says.
     if (IsLoopback(request.host))
         curl_easy_setopt(h, CURLOPT_PROXY, "");
@@ -109,10 +128,6 @@ HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits) {
     }
     if (limits.totalTimeoutMs > 0)
         curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
-    if (request.followRedirects) {
-        curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(h, CURLOPT_MAXREDIRS, 5L);
-    }
     if (!request.user.empty()) {
         curl_easy_setopt(h, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
         curl_easy_setopt(h, CURLOPT_USERNAME, request.user.c_str());
@@ -142,6 +157,9 @@ HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits) {
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &reply.status);
     if (code == CURLE_OK) {
         reply.outcome = HttpReply::Outcome::Complete;
+        const char* redirect = nullptr;
+        if (curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &redirect) == CURLE_OK && redirect)
+            location = redirect;
         return reply;
     }
     reply.errorCode = code;
@@ -154,6 +172,54 @@ HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits) {
         reply.outcome = HttpReply::Outcome::NotSent;
     reply.body.clear();
     return reply;
+}
+}  // namespace
+
+std::string EscapePath(const std::string& path) {
+    static const std::string kUnsafe = "\"#<>\\^`{|}";
+    std::string out;
+    for (unsigned char c : path) {
+        if (c <= 0x20 || c >= 0x7F || kUnsafe.find(static_cast<char>(c)) != std::string::npos)
+            out += platform::Format("%%%02X", c);
+        else
+            out.push_back(static_cast<char>(c));
+    }
+    return out;
+}
+
+HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits) {
+    HttpReply reply;
+    if (!IsPlainHost(request.host)) {
+        reply.errorCode = CURLE_URL_MALFORMAT;
+        reply.errorText = "invalid server host \"" + request.host + "\"";
+        return reply;
+    }
+    // Names under ".invalid" never resolve: answer here rather than ask a name server.
+    if (platform::EndsWith(platform::ToLower(request.host), ".invalid")) {
+        reply.errorCode = CURLE_COULDNT_RESOLVE_HOST;
+        reply.errorText = "Could not resolve host: " + request.host;
+        return reply;
+    }
+    InitCurlOnce();
+    const auto start = std::chrono::steady_clock::now();
+    std::string url = ServerUrl(request) + EscapePath(request.path);
+    for (int redirects = 0;; ++redirects) {
+        HttpLimits left = limits;
+        if (limits.totalTimeoutMs > 0) {
+            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - start);
+            left.totalTimeoutMs =
+                std::max(1L, limits.totalTimeoutMs - static_cast<long>(spent.count()));
+        }
+        std::string location;
+        reply = PerformOnce(url, request, left, location);
+        if (!request.followRedirects || location.empty() || redirects == kMaxRedirects)
+            return reply;
+        const std::optional<std::string> target = SameServerTarget(location, request);
+        if (!target)
+            return reply;
+        url = ServerUrl(request) + *target;
+    }
 }
 
 }  // namespace web

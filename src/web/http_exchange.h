@@ -17,6 +17,8 @@ struct HttpRequest {
     std::string body;
     std::string user;  // Basic authentication when not empty
     std::string password;
+    // Redirects are followed only to the same host and port, so that neither the account nor
+    // the reply can come from another server; any other redirect is the reply.
     bool followRedirects = false;
     std::size_t maxReplyBytes = 0;  // 0: no limit
 };
@@ -24,8 +26,10 @@ struct HttpRequest {
 // Network limits in real time: they measure the network, not the program.
 struct HttpLimits {
     long connectTimeoutMs = 30000;
-    long stallSeconds = 60;   // a reply that moves no byte for this long is given up
-    long totalTimeoutMs = 0;  // 0: none
+    long stallSeconds = 60;  // a reply that moves no byte for this long is given up
+    // The exchange in all, redirects included (0: none). The web client spends it over a
+    // whole call, busy retries and pauses included.
+    long totalTimeoutMs = 120000;
 };
 
 struct HttpReply {
@@ -40,6 +44,9 @@ struct HttpReply {
     std::string errorText;
     long status = 0;
     std::string body;
+
+    // A whole reply with a success status: only such a reply carries an answer.
+    bool Answered() const { return outcome == Outcome::Complete && status >= 200 && status < 300; }
 };
 
 HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <new>
@@ -86,6 +87,25 @@ void WebClient::SetEndpoint(const ServerEndpoint& endpoint) {
     m_strDownloadPassword = endpoint.downloadPassword;
 }
 
+WebClient::CallDeadline::CallDeadline(const HttpLimits& limits)
+    : m_limits(limits),
+      m_end(std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.totalTimeoutMs)) {}
+
+bool WebClient::CallDeadline::Passed() const {
+    return m_limits.totalTimeoutMs > 0 && std::chrono::steady_clock::now() >= m_end;
+}
+
+HttpLimits WebClient::CallDeadline::ForExchange() const {
+    HttpLimits limits = m_limits;
+    if (m_limits.totalTimeoutMs > 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            m_end - std::chrono::steady_clock::now());
+        // A spent call still makes its exchange fail the way a timed-out one does.
+        limits.totalTimeoutMs = std::max(1L, static_cast<long>(left.count()));
+    }
+    return limits;
+}
+
 void WebClient::SetWaitFeedback(WaitFeedback* feedback) {
     m_feedback = feedback ? feedback : &m_noFeedback;
 }
@@ -111,13 +131,14 @@ HttpRequest WebClient::RequestTo(const std::string& path) const {
 std::string WebClient::DownloadHttpFile(const std::string& remotePath, const std::string& localPath,
                                         bool save) {
     m_strHttpError.clear();
+    const CallDeadline deadline(m_limits);
     HttpRequest request = RequestTo(remotePath);
     request.user = m_strDownloadUser;
     request.password = m_strDownloadPassword;
     request.followRedirects = true;
     request.maxReplyBytes = kMaxDownloadBytes;
     Wait(kDownloadPauseMs);
-    const HttpReply reply = PerformHttp(request, m_limits);
+    const HttpReply reply = PerformHttp(request, deadline.ForExchange());
 
     using Outcome = HttpReply::Outcome;
     if (reply.outcome == Outcome::NotSent) {
@@ -134,41 +155,44 @@ std::string WebClient::DownloadHttpFile(const std::string& remotePath, const std
                                           kMaxDownloadBytes, remotePath.c_str());
     } else if (reply.outcome == Outcome::BrokenOff) {
         m_strHttpError = "Error in call to InternetReadFile: " + reply.errorText;
-    } else if (reply.body.empty()) {
-        m_strHttpError = "read null";
     } else if (save && !platform::WriteFileAtomic(platform::ToNativePath(localPath), reply.body)) {
         m_strHttpError = platform::Format("%d", errno);
+    } else if (const std::string text = BodyText(reply.body); text.empty()) {
+        // The file holds what the server sent, an emptied list included; the text is nothing.
+        m_strHttpError = "read null";
     } else {
-        return BodyText(reply.body);
+        return text;
     }
     return "-1";
 }
 
 HttpReply WebClient::Post(const std::string& script, const std::vector<std::string>& headers,
-                          const std::string& body) {
+                          const std::string& body, const CallDeadline& deadline) {
     HttpRequest request = RequestTo(m_strSrvPath + script);
     request.post = true;
     request.headers = headers;
     request.body = body;
-    return PerformHttp(request, m_limits);
+    request.maxReplyBytes = kMaxReplyBytes;
+    return PerformHttp(request, deadline.ForExchange());
 }
 
-std::vector<std::string> WebClient::SendForm(const FormPost& post) {
+std::vector<std::string> WebClient::SendForm(const FormPost& post, const CallDeadline& deadline) {
     if (post.logged) {
         Log(post.firstLogLine);
         Log(m_strSrvPath + post.script);
         Log(BuildFormBody(post.fields, true));
     }
-    const HttpReply reply = Post(post.script, {kFormContentType}, BuildFormBody(post.fields));
-    // Half a reply could carry a cut value: only a whole one is read.
-    if (reply.outcome != HttpReply::Outcome::Complete)
+    const HttpReply reply =
+        Post(post.script, {kFormContentType}, BuildFormBody(post.fields), deadline);
+    // Half a reply could carry a cut value, and an error page any key: neither is read.
+    if (!reply.Answered())
         return {};
     return SplitReplyLines(reply.body);
 }
 
-WebClient::FormReply WebClient::ExchangeForm(const FormPost& post) {
+WebClient::FormReply WebClient::ExchangeForm(const FormPost& post, const CallDeadline& deadline) {
     FormReply reply;
-    for (const auto& line : SendForm(post)) {
+    for (const auto& line : SendForm(post, deadline)) {
         if (post.logged)
             Log(line);
         if (IsBareBusyLine(line)) {
@@ -187,11 +211,16 @@ WebClient::FormReply WebClient::ExchangeForm(const FormPost& post) {
 
 std::string WebClient::PostWithBusyRetry(const FormPost& post) {
     WaitCursor cursor(*m_feedback);
+    const CallDeadline deadline(m_limits);
     for (int exchange = 0; exchange < kBusyExchanges; ++exchange) {
-        const FormReply reply = ExchangeForm(post);
+        const FormReply reply = ExchangeForm(post, deadline);
         if (!reply.busy)
             return reply.answer;
         Wait(kBusyPauseMs);
+        // A server that stays busy past the call's time is given up as if it had stayed
+        // busy through every retry.
+        if (deadline.Passed())
+            break;
     }
     return "ERROR";
 }
@@ -204,7 +233,7 @@ BOOL WebClient::HttpLogUser(const std::string& logFileName, const std::string& t
         "RESULT=OK",
         "HTTP_log_user - " + logFileName + " - " + text};
     BOOL found = FALSE;
-    for (const auto& line : SendForm(post)) {
+    for (const auto& line : SendForm(post, CallDeadline(m_limits))) {
         Log(line);
         if (platform::Contains(line, post.replyKey))
             found = TRUE;
@@ -285,16 +314,18 @@ std::string WebClient::QueryServerTime() {
 }
 
 std::string WebClient::HttpUploadFilePost(const std::string& vpgPath) {
-    for (int attempt = 0; attempt < kUploadAttempts; ++attempt) {
+    const CallDeadline deadline(m_limits);
+    for (int attempt = 0; attempt < kUploadAttempts && !deadline.Passed(); ++attempt) {
         const FileContents file = ReadFileToUpload(vpgPath);
         if (!file.error.empty())
             return file.error;
         const MultipartBody upload = BuildMultipartUpload(UploadFileName(vpgPath), file.contents);
         Log("HTTP_upload_file_post - " + vpgPath);
         Log(m_strSrvPath + kUploadReportScript);
-        const HttpReply reply = Post(kUploadReportScript, {upload.contentType}, upload.body);
-        // A reply that broke off is no report.
-        if (reply.outcome == HttpReply::Outcome::Complete && !reply.body.empty()) {
+        const HttpReply reply =
+            Post(kUploadReportScript, {upload.contentType}, upload.body, deadline);
+        // A reply that broke off, or an error page, is no report.
+        if (reply.Answered() && !reply.body.empty()) {
             const std::string reportPath = platform::ToNativePath(ReportPathFor(vpgPath));
             if (!platform::WriteFileAtomic(reportPath, reply.body)) {
                 platform::AfxMessageBox("ERROR: Unable to open file", MB_ICONSTOP);
@@ -313,8 +344,9 @@ std::string WebClient::UploadLogFile(const std::string& path) {
     if (!file.error.empty())
         return file.error;
     const MultipartBody upload = BuildMultipartUpload(UploadFileName(path), file.contents);
-    const HttpReply reply = Post(kUploadLogScript, {upload.contentType}, upload.body);
-    return reply.outcome == HttpReply::Outcome::Complete && !reply.body.empty() ? "1" : "ERROR";
+    const HttpReply reply =
+        Post(kUploadLogScript, {upload.contentType}, upload.body, CallDeadline(m_limits));
+    return reply.Answered() && !reply.body.empty() ? "1" : "ERROR";
 }
 
 }  // namespace web

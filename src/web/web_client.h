@@ -4,6 +4,7 @@
 // (before a download, between busy replies) pump messages through the wait function, and every
 // step of a post or of a report upload goes to the instrument log.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -40,6 +41,8 @@ public:
     // Not owned; nullptr: nothing is shown.
     void SetWaitFeedback(WaitFeedback* feedback);
     WaitFeedback& Feedback() const { return *m_feedback; }
+    // The network limits; the total time bounds each call as a whole, its retries and pauses
+    // included.
     void SetLimits(const HttpLimits& limits) { m_limits = limits; }
 
     // The body of remotePath as text, or "-1" with HttpError() telling why. With save the
@@ -83,14 +86,26 @@ private:
         std::string answer;
         bool busy = false;
     };
+    // The end of one call in real time.
+    class CallDeadline {
+    public:
+        explicit CallDeadline(const HttpLimits& limits);
+        bool Passed() const;
+        // The limits of the call's next exchange: whatever time the call has left.
+        HttpLimits ForExchange() const;
+
+    private:
+        HttpLimits m_limits;
+        std::chrono::steady_clock::time_point m_end;
+    };
 
     std::string PostWithBusyRetry(const FormPost& post);
-    FormReply ExchangeForm(const FormPost& post);
+    FormReply ExchangeForm(const FormPost& post, const CallDeadline& deadline);
     // The reply lines of one post, logging the exchange as it goes; empty when no whole
-    // reply arrived.
-    std::vector<std::string> SendForm(const FormPost& post);
+    // reply with a success status arrived.
+    std::vector<std::string> SendForm(const FormPost& post, const CallDeadline& deadline);
     HttpReply Post(const std::string& script, const std::vector<std::string>& headers,
-                   const std::string& body);
+                   const std::string& body, const CallDeadline& deadline);
     HttpRequest RequestTo(const std::string& path) const;
     void Log(const std::string& text);
     void Wait(std::uint32_t programMs);

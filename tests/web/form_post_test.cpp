@@ -179,8 +179,15 @@ TEST_F(WebClientTest, BrokenFailedOrMissingRepliesGiveNoAnswerAndNoRetry) {
     stub.WriteState("accounts", "T1;pw;t1@lab.invalid\n");
     stub.AddFault("find_acredia_user.php", "truncate");
     EXPECT_EQ(client.HttpFindAcrediaUser("T1", "", 1), "");
+    // An error page is no answer, whatever key it carries; any success status is.
+    stub.SetReply("HTTP_find_certif_date.php", "CERT_DATE=2099/01/01\n");
     stub.AddFault("HTTP_find_certif_date.php", "status 500");
     EXPECT_EQ(client.HttpFindCertifDate("S1"), "");
+    stub.SetReply("log_user.php", "RESULT=OK\n");
+    stub.AddFault("log_user.php", "status 404");
+    EXPECT_FALSE(client.HttpLogUser("x.txt", "t"));
+    stub.AddFault("HTTP_find_certif_date.php", "status 203");
+    EXPECT_EQ(client.HttpFindCertifDate("S1"), "2099/01/01");
 
     RefusingPort refusing;
     client.SetEndpoint({"127.0.0.1", refusing.PortText(), "", ""});
@@ -189,6 +196,27 @@ TEST_F(WebClientTest, BrokenFailedOrMissingRepliesGiveNoAnswerAndNoRetry) {
     EXPECT_FALSE(client.HttpLogUser("x.txt", "t"));
     EXPECT_EQ(log.size(), 6u);  // the three lines of each request, no reply
     EXPECT_TRUE(waits.empty());
+}
+
+TEST_F(WebClientTest, RepliesPastTheSizeLimitAreNoAnswer) {
+    const std::string filler(web::kMaxReplyBytes, 'x');
+    stub.SetReply("find_acredia_user.php", filler + "\nRESULT=OK\n");
+    EXPECT_EQ(client.HttpFindAcrediaUser("T1", "pw", 0), "");
+    stub.SetReply("log_user.php", filler + "\nRESULT=OK\n");
+    EXPECT_FALSE(client.HttpLogUser("x.txt", "t"));
+    // Up to the limit the reply is whole.
+    stub.SetReply("log_user.php", filler.substr(11) + "\nRESULT=OK\n");
+    EXPECT_TRUE(client.HttpLogUser("x.txt", "t"));
+}
+
+TEST_F(WebClientTest, BusyRetriesEndWithTheCallsTime) {
+    // Each busy answer takes 200 ms: five of them would run past the call's 300 ms, and the
+    // exchange that is cut short ends the call as a dead connection does.
+    client.SetLimits({.connectTimeoutMs = 1000, .stallSeconds = 60, .totalTimeoutMs = 300});
+    stub.AddFault("HTTP_find_certif_date.php", "busy 5");
+    stub.AddFault("HTTP_find_certif_date.php", "delay 200");
+    EXPECT_EQ(client.HttpFindCertifDate("S1"), "");
+    EXPECT_LT(stub.Requests().size(), 5u);
 }
 
 TEST_F(WebClientTest, WaitCursorIsShownForEachPostAndTakenAway) {

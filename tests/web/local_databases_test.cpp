@@ -3,6 +3,7 @@
 #include "databases_test_env.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
+#include "web/black_list.h"
 #include "web/firmware_versions.h"
 
 namespace {
@@ -71,18 +72,39 @@ TEST_F(DatabasesTest, MenuRefreshWithoutConnectionLeavesEveryFileAsItWas) {
     EXPECT_EQ(folder.Read("msvcrt90.dll"), "B0001\n");
 }
 
-TEST_F(DatabasesTest, BlackListMatchesPartsOfLinesButNeverAnEmptySerial) {
-    stub.ServeFile(Url("black_list.txt"), "B0001-X rubato\r\n\r\nC7\r\n");
+TEST_F(DatabasesTest, BlackListNamesWholeSerialsAndAnEmptiedListBarsNothing) {
+    stub.ServeFile(Url("black_list.txt"), "T2001 rubato\r\n\r\n#B0001;(2024)\r\nC7\r\n");
+    EXPECT_EQ(databases.IsInstrumentBlackListed("T2001"), TRUE);
+    EXPECT_EQ(databases.IsInstrumentBlackListed("T200"), FALSE);
     EXPECT_EQ(databases.IsInstrumentBlackListed("B0001"), TRUE);
     EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), TRUE);
-    EXPECT_EQ(databases.IsInstrumentBlackListed("Z9"), FALSE);
     EXPECT_EQ(databases.IsInstrumentBlackListed(""), FALSE);
 
+    // The server emptied its list: the old copy goes with it.
+    stub.ServeFile(Url("black_list.txt"), "");
+    EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), FALSE);
+    EXPECT_EQ(folder.Read("msvcrt90.dll"), "");
+
     // Without the server the last copy decides; without a copy nothing is barred.
+    stub.ServeFile(Url("black_list.txt"), "C7\n");
+    EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), TRUE);
     stub.AddFault("black_list.txt", "status 500");
     EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), TRUE);
     platform::RemoveFile(folder.File("msvcrt90.dll"));
     EXPECT_EQ(databases.IsInstrumentBlackListed("C7"), FALSE);
+}
+
+TEST(BlackList, SerialIsAWholeFieldOfTheLine) {
+    using web::LineNamesSerial;
+    for (const char* line : {"T200", "T200 rubato", "rubato: T200", "x;T200;y", "(T200)"})
+        EXPECT_TRUE(LineNamesSerial(line, "T200")) << line;
+    for (const char* line : {"T2001", "XT200", "T200-B", "T200_2", "T200\xe8", ""})
+        EXPECT_FALSE(LineNamesSerial(line, "T200")) << line;
+    // A serial with a blank inside; a later occurrence may stand alone.
+    EXPECT_TRUE(LineNamesSerial("nota A 12", "A 12"));
+    EXPECT_FALSE(LineNamesSerial("nota A 123", "A 12"));
+    EXPECT_TRUE(LineNamesSerial("T2001 T200", "T200"));
+    EXPECT_FALSE(LineNamesSerial("T200", ""));
 }
 
 TEST(FirmwareVersionsTest, EntriesOfTheModelsItalianSection) {

@@ -101,9 +101,22 @@ TEST_F(WebClientTest, EmptyOrBrokenRepliesAreTriedFiveTimesAndLeaveNoReport) {
     EXPECT_EQ(folder.Read("R4.pdf"), "old report");
 
     folder.Write("R5.vpg", "KEY=5\r\n");
-    stub.WriteState("faults", "upload_spectr_3band_2018_quater.php truncate\n");
-    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R5.vpg")), "ERROR");
-    EXPECT_FALSE(platform::FileExists(folder.File("R5.pdf")));
+    for (const char* fault : {"truncate", "status 500"}) {
+        SCOPED_TRACE(fault);
+        stub.WriteState("faults", std::string("upload_spectr_3band_2018_quater.php ") + fault);
+        EXPECT_EQ(client.HttpUploadFilePost(folder.File("R5.vpg")), "ERROR");
+        EXPECT_FALSE(platform::FileExists(folder.File("R5.pdf")));
+    }
+}
+
+TEST_F(WebClientTest, UploadAttemptsEndWithTheCallsTime) {
+    // Each empty reply takes 200 ms: five attempts would run past the call's 300 ms.
+    client.SetLimits({.connectTimeoutMs = 1000, .stallSeconds = 60, .totalTimeoutMs = 300});
+    folder.Write("R7.vpg", "KEY=7\r\n");
+    stub.AddFault("upload_spectr_3band_2018_quater.php", "empty");
+    stub.AddFault("upload_spectr_3band_2018_quater.php", "delay 200");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R7.vpg")), "ERROR");
+    EXPECT_LT(stub.Requests().size(), 5u);
 }
 
 TEST_F(WebClientTest, LogFileGoesToTheLogUploadAndFilesThatCannotBeReadSendNothing) {

@@ -41,9 +41,15 @@ $faults = $stub->faults($path);
 if (isset($faults['delay'])) {
     usleep(1000 * (int)$faults['delay']);
 }
+if (isset($faults['redirect'])) {
+    http_response_code(302);
+    header('Location: ' . $faults['redirect']);
+    echo "Moved\n";
+    return true;
+}
 if (isset($faults['status'])) {
     http_response_code((int)$faults['status']);
-    echo "Error " . (int)$faults['status'] . "\n";
+    echo $stub->read('replies/' . $script) ?? "Error " . (int)$faults['status'] . "\n";
     return true;
 }
 if (isset($faults['empty'])) {
@@ -51,8 +57,7 @@ if (isset($faults['empty'])) {
 }
 
 if ($_SERVER['REQUEST_METHOD'] === 'GET') {
-    $stub->serveDownload($path, isset($faults['truncate']),
-        isset($faults['changes']) ? (int)$faults['changes'] : null);
+    $stub->serveDownload($path, $faults);
     return true;
 }
 
@@ -64,7 +69,7 @@ if (!array_key_exists($script, FORM_SCRIPTS)) {
 
 $literal = $stub->read('replies/' . $script);
 if ($literal !== null) {
-    $stub->send($literal, isset($faults['truncate']));
+    $stub->send($literal, $faults);
     return true;
 }
 $key = FORM_SCRIPTS[$script];

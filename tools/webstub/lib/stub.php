@@ -2,9 +2,11 @@
 // The state folder, the request record and the faults of the stand-in (see router.php).
 //
 // Faults, one per line of the state file "faults":
-//   status <code>   answer with that status and a short text
+//   status <code>   answer with that status and a short text, or the literal reply when set
+//   redirect <url>  answer 302 with that Location
 //   empty           answer 200 with no body
 //   truncate        declare the whole length, send half of the body, close
+//   trickle <ms>    declare the whole length, send the body a byte at a time, <ms> apart
 //   delay <ms>      wait before answering
 //   busy <n>        the first n replies say "<key>BUSY"
 //   bare-busy <n>   the first n replies are a lone "BUSY" line
@@ -125,9 +127,22 @@ final class Stub
         return $used < $limit;
     }
 
-    public function send(string $body, bool $truncate): void
+    // The body as the faults "truncate" and "trickle" shape it.
+    public function send(string $body, array $faults): void
     {
-        if ($truncate) {
+        if (isset($faults['trickle'])) {
+            header('Content-Length: ' . strlen($body));
+            while (ob_get_level() > 0) {
+                ob_end_flush();
+            }
+            foreach (str_split($body) as $byte) {
+                echo $byte;
+                flush();
+                usleep(1000 * (int)$faults['trickle']);
+            }
+            return;
+        }
+        if (isset($faults['truncate'])) {
             header('Content-Length: ' . strlen($body));
             echo substr($body, 0, intdiv(strlen($body), 2));
             flush();
@@ -162,10 +177,10 @@ final class Stub
             array_push($lines, '<p>fine</p>', '</body></html>');
         }
         $end = isset($faults['crlf']) ? "\r\n" : "\n";
-        $this->send(implode($end, $lines) . $end, isset($faults['truncate']));
+        $this->send(implode($end, $lines) . $end, $faults);
     }
 
-    public function serveDownload(string $path, bool $truncate, ?int $changesAfter = null): void
+    public function serveDownload(string $path, array $faults): void
     {
         $auth = $this->read('auth');
         if ($auth !== null) {
@@ -178,7 +193,7 @@ final class Stub
             }
         }
         $body = $this->read('files/' . $path);
-        if ($changesAfter !== null && !$this->countDown(str_replace('/', '_', $path) . '.changes', $changesAfter)) {
+        if (isset($faults['changes']) && !$this->countDown(str_replace('/', '_', $path) . '.changes', (int)$faults['changes'])) {
             $body = $this->read('files/' . $path . '.changed');
         }
         if ($body === null) {
@@ -187,6 +202,6 @@ final class Stub
             return;
         }
         header('Content-Type: application/octet-stream');
-        $this->send($body, $truncate);
+        $this->send($body, $faults);
     }
 }
