@@ -68,10 +68,8 @@ class CMainFrame {
     LinkSession m_link{m_linkHost, m_linkClock};
 
 public:
+    // Timers 0 and 1, the send tick and the reply time-out, are the link session's.
     enum TimerId {
-        // The link session's own.
-        kSendTick = LinkSession::kSendTick,
-        kReplyTimeout = LinkSession::kReplyTimeout,
         kDownloadProgress = 4,
         kRecordingBlink = 6,
         kFirmwareUpgrade = 8,

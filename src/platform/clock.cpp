@@ -76,6 +76,7 @@ void Clock::CountFixedWait(std::int64_t programMs) {
     std::lock_guard lock(s.mutex);
     s.fixedWaits.totalMs += static_cast<std::uint64_t>(programMs);
     ++s.fixedWaits.count;
+    ++s.fixedWaits.countByMs[programMs];
 }
 
 std::time_t Clock::Now() {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <map>
 #include <optional>
 
 namespace platform {
@@ -20,10 +21,12 @@ public:
     static void Sleep(std::int64_t programMs);
 
     // The fixed waits so far: Sleep and the message-pumping EventLoop::Wait, in program
-    // milliseconds. A benchmark compares them with the time a job took.
+    // milliseconds, and how many of each length. A benchmark compares them with the time a job
+    // took.
     struct FixedWaitTally {
         std::uint64_t totalMs = 0;
         std::uint64_t count = 0;
+        std::map<std::int64_t, std::uint64_t> countByMs;
     };
     static FixedWaitTally FixedWaits();
     static void CountFixedWait(std::int64_t programMs);

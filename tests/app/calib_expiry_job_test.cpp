@@ -191,7 +191,7 @@ TEST_F(CalibExpiryJobTest, ABlackListedMeterIsRefusedBeforeItsKeysAreTouched) {
     EXPECT_EQ(MeterFields(), kBefore);
     EXPECT_TRUE(keys->Frames().empty());
     EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
-    EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kSendTick));
+    EXPECT_FALSE(frame->Link().IsReadyToSend());  // the queued link was not armed
     EXPECT_FALSE(TargetPortOpen());
 }
 
@@ -209,7 +209,7 @@ TEST_F(CalibExpiryJobTest, FailedKeyAlignmentStopsTheUpdate) {
     EXPECT_EQ(MeterFields(), kBefore);
     EXPECT_FALSE(ServerRecord());
     EXPECT_FALSE(frame->m_FonoConfigDlg.HasWindow());
-    EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kSendTick));
+    EXPECT_FALSE(frame->Link().IsReadyToSend());  // the queued link was not armed
     EXPECT_FALSE(TargetPortOpen());
 }
 
