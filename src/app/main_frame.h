@@ -7,7 +7,6 @@
 // side, as MonitoringServices.
 
 #include <cstdint>
-#include <list>
 #include <map>
 #include <memory>
 #include <string>
@@ -105,7 +104,7 @@ public:
     LinkSession& Link() { return m_link; }
     const LinkSession& Link() const { return m_link; }
 
-    // --- the link (the session's; the Parts' callers reach it through the frame)
+    // --- the link (the session's; callers all over the program reach it through the frame)
     void SendCommand(int code, const std::string& arg1, const std::string& arg2, int param = -1,
                      BOOL bUrgent = FALSE) {
         m_link.SendCommand(code, arg1, arg2, param, bUrgent);

@@ -25,93 +25,36 @@ TEST_F(FrameLinkTest, QueuedCommandGoesOutAsItsExactBytesAndItsReplyIsHandled) {
     EXPECT_TRUE(Link().IsListening());
 }
 
-TEST_F(FrameLinkTest, RefusedEmptyAndWrongStateRepliesAreReported) {
-    OpenLink();
-    app.m_InstrStatus.m_strFirmwareVersion = "kept";
-    meter.RefuseNext("SET:INSTR_V", 3);
-    op.ExpectBox("WARNING : Command not recognized.\n\n(Command = 2 ,param = version)");
-    frame.SendCommand(2, "version", "");
-    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 1 && QueueIdle(); }));
-    EXPECT_EQ(meter.Lines(), Repeat("SET:INSTR_V:?", 3));
-
-    meter.ClearLog();
-    meter.AnswerNext("SET:INSTR_V", "\x03", 3);
-    op.ExpectBox(
-        "WARNING: Empty message received"
-        "SET:INSTR_V:?\r\n");
-    frame.SendCommand(2, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 2 && QueueIdle(); }));
-    EXPECT_EQ(meter.LineCount(), 3u);
-    EXPECT_EQ(app.m_InstrStatus.m_strFirmwareVersion, "kept");
-
-    // The scheduler gets the plain warning instead of a box.
-    frame.m_bSchedulerMode = TRUE;
-    meter.AnswerNext("SET:INSTR_V", "\x03", 3);
-    frame.SendCommand(2, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return monitoring.schedulerLog.size() == 1 && QueueIdle(); }));
-    EXPECT_EQ(monitoring.schedulerLog[0], "WARNING: Empty message received");
-
-    frame.m_bSchedulerMode = FALSE;
-    meter.AnswerNext("STT:DISPL", "#WRONG\x03");
-    op.ExpectBox("WARNING : WRONG INSTR STATUS Received.\n\n(Command = 100 ,param = screen)");
-    frame.SendCommand(100, "screen", "");
-    frame.SendCommand(16, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return app.m_InstrStatus.m_strMemorySize == "2048k"; }));
-    EXPECT_TRUE(PumpUntil([&] { return QueueIdle(); }));
-}
-
-TEST_F(FrameLinkTest, EndOfAQueuedSetupClosesTheWaitBox) {
-    OpenLink();
-    ui.setupBoxShown = true;
-    frame.m_nPendingOp = 5;
-    frame.SendCommand(57, "", "MM:05");
-    frame.SendCommand(84, "", "3");
-    frame.m_bSetupReadPending = TRUE;
-    ASSERT_TRUE(PumpUntil([&] { return !frame.m_bSetupReadPending; }));
-    EXPECT_EQ(meter.LineCount(), 2u);
-    EXPECT_EQ(ui.setupBoxSteps, 2);
-    EXPECT_EQ(ui.setupBoxDestroyed, 1);
-    EXPECT_EQ(frame.m_nPendingOp, -1);
-}
-
-TEST_F(FrameLinkTest, SetupReadThatTimesOutAbortsTheWholeQueue) {
-    OpenLink();
-    ui.setupBoxShown = true;
-    frame.m_nPendingOp = 5;
-    meter.SilenceNext("SET:INTEGRATION_T", -1);
-    frame.SendCommand(24, "", "");
-    frame.SendCommand(25, "", "");
-    frame.SendCommand(26, "", "");
-    op.ExpectBox("Comunication error: setup abort").ExpectBox("Command 24 : Timeout Expired");
-    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 2; }));
-    EXPECT_EQ(op.types, (std::vector<unsigned>{MB_ICONEXCLAMATION, MB_OK}));
-    EXPECT_EQ(meter.Lines(), Repeat("SET:INTEGRATION_T:?", 11));
-    EXPECT_TRUE(Link().IsQueueEmpty());
-    EXPECT_EQ(frame.m_nPendingOp, -1);
-    EXPECT_TRUE(Link().IsReadyToSend());
-    EXPECT_EQ(ui.setupBoxProgress, 100);
-    EXPECT_EQ(ui.setupBoxDestroyed, 1);
-    EXPECT_EQ(ui.setupBoxTimerKills, 2);
-}
-
-TEST_F(FrameLinkTest, DownloadCutOffByATimeOutIsMarkedIncompleteAndStopped) {
+TEST_F(FrameLinkTest, ATimeOutInASetupReadAbortsTheQueueAndADownload) {
     meter.AddResponder([](const std::string& line, simmeter::MeterState&) {
         return line == "DMP:OFF" ? std::optional(simmeter::Text("DMP:OFF")) : std::nullopt;
     });
     platform::SetShellRecorder([](const platform::ShellRequest&) { return true; });
     OpenLink();
+    ui.setupBoxShown = true;
     frame.m_nPendingOp = 5;
     frame.m_bDownloading = TRUE;
     frame.SetTimer(CMainFrame::kDownloadProgress, 500);
     ui.downloadBoxShown = true;
     meter.SilenceNext("DMP:NE", -1);
     frame.SendCommand(112, "", "");
+    frame.SendCommand(25, "", "");
     op.ExpectBox("Comunication error: setup abort")
         .ExpectBox("Command 112 : Timeout Expired")
         .ExpectBox("Download Interrupted")
         .ExpectBox("Download Complete");  // the reply to DMP:OFF
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 4; }));
     platform::SetShellRecorder(nullptr);
+    EXPECT_EQ(op.types,
+              (std::vector<unsigned>{MB_ICONEXCLAMATION, MB_OK, MB_OK, MB_ICONINFORMATION}));
+    // Only the stop of the download followed the eleven sends of the silenced command.
+    auto sent = Repeat("DMP:NE", 11);
+    sent.push_back("DMP:OFF");
+    EXPECT_EQ(meter.Lines(), sent);
+    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_EQ(ui.setupBoxProgress, 100);
+    EXPECT_EQ(ui.setupBoxDestroyed, 1);
+    EXPECT_EQ(ui.setupBoxTimerKills, 2);
     std::vector<BYTE> record(67, 0xFF);
     record[66] = 0x03;
     EXPECT_EQ(monitoring.incompleteDumpRecord, record);

@@ -140,13 +140,22 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
     RefuseThrice(205, "\x15");
     EXPECT_EQ(Current().m_strClass, "-1");
 
+    // Any other command: what was refused, or what went unanswered.
+    op.ExpectBox("WARNING : Command not recognized.\n\n(Command = 2 ,param = version)")
+        .ExpectBox("WARNING: Empty message receivedSET:INSTR_V:?\r\n");
+    RefuseThrice(2, "\x15", "version");
+    RefuseThrice(2, "");
+
     frame.m_bSchedulerMode = TRUE;
     RefuseThrice(85, "\x15", "log");
+    RefuseThrice(17, "");
     Answer(100, "#");
-    EXPECT_EQ(monitoring.schedulerLog[1],
-              "WARNING : Command not recognized.\n\n(Command = 85 ,param = log)");
-    EXPECT_EQ(monitoring.schedulerLog[2],
-              "WARNING : WRONG INSTR STATUS Received.\n\n(Command = 100 ,param = )");
+    EXPECT_EQ(monitoring.schedulerLog,
+              (std::vector<std::string>{
+                  "WARNING: Calibration Failed",
+                  "WARNING : Command not recognized.\n\n(Command = 85 ,param = log)",
+                  "WARNING: Empty message received",
+                  "WARNING : WRONG INSTR STATUS Received.\n\n(Command = 100 ,param = )"}));
     EXPECT_EQ(frame.Link().RetryCount(), 0);
     EXPECT_TRUE(frame.Link().IsQueueEmpty());
 }

@@ -9,7 +9,6 @@
 #include "link/direct_exchange.h"
 #include "link/link_fakes.h"
 #include "link/link_reply_state.h"
-#include "link/meter_probe.h"
 
 using namespace linktest;
 
@@ -107,18 +106,4 @@ TEST_F(DirectExchangeTest, FixedWaitsAreKeptWholeAndAReplyInPiecesIsJoined) {
     for (unsigned at = 1000; at < 40000; at += 1000)
         port.Arrive("x", at);
     EXPECT_EQ(exchange.Exchange(port, FixedWaits("KEY:EXEC:80:frame\r\n", 5000, 4))->size(), 20u);
-}
-
-TEST_F(DirectExchangeTest, TheIdentificationProbeWaitsItsHalfSecondAndItsReplyTimeAndBlocks) {
-    port.Expect("STT:MON:OFF", "STT:MON:OFF\x03").Expect("SET:INS:?", "SET:INSTR_MODEL:QS4060\x03");
-    const std::string reply =
-        meter_probe::RunIdentificationProbe(exchange, port, meter_probe::kSearchReplyWait);
-    EXPECT_TRUE(meter_probe::IsMeterReply(reply));
-    EXPECT_EQ(clock.sleeps, (std::vector<unsigned>{500, 1000}));
-    EXPECT_TRUE(pumpingWaits.empty());
-
-    // Only the first 31 bytes are read.
-    port.Expect("SET:INS:?", std::string(20, '#') + "SET:INSTR_MODEL:QS4060\x03");
-    EXPECT_FALSE(meter_probe::IsMeterReply(
-        meter_probe::RunIdentificationProbe(exchange, port, meter_probe::kSearchReplyWait)));
 }

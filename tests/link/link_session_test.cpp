@@ -18,73 +18,66 @@ using namespace linktest;
 
 namespace {
 
+// Keeps what the session told it, as lines: "reply 16 SET:MEM_SIZE:2048k", "timed out 1", ...
 class RecordingHost : public LinkSessionHost {
 public:
-    RecordingHost(ManualClock& clock, FakePort& target, FakePort& reference)
-        : m_clock(clock), m_target(target), m_reference(reference) {}
+    RecordingHost(ManualClock& clock, FakePort& port) : m_clock(clock), m_port(port) {
+        record.m_nComPort = 3;
+        record.m_nBaudRate = 38400;
+    }
 
     void WaitWithMessages(unsigned ms) override {
-        events.push_back("wait " + std::to_string(ms));
+        Tell("wait " + std::to_string(ms));
         m_clock.AdvanceTo(m_clock.Now() + ms);
     }
-    LinkPort* PortOf(LinkSide side) override {
-        return side == LinkSide::Target ? &m_target : &m_reference;
-    }
-    PortRecord& PortRecordOf(LinkSide side) override {
-        return side == LinkSide::Target ? target : reference;
-    }
+    LinkPort* PortOf(LinkSide) override { return &m_port; }
+    PortRecord& PortRecordOf(LinkSide) override { return record; }
     bool IsModemLink() override { return modem; }
     std::string BaudRateSetting() override { return baudSetting; }
     void ShowLinkPane(const std::string& text, COLORREF, COLORREF) override { pane = text; }
     bool IsSendingHeld() override { return held; }
-    void OnQueueEmpty() override { events.push_back("queue empty"); }
-    bool TakeLiveRecord(const std::string& record) override {
+    void OnQueueEmpty() override { Tell("queue empty"); }
+    bool TakeLiveRecord(const std::string& text) override {
         if (live)
-            events.push_back("record " + record);
+            Tell("record " + text);
         return live;
     }
     void OnReply(const CCommand& command, const std::string& reply) override {
-        events.push_back("reply " + std::to_string(command.GetCode()) + " " + reply);
+        Tell("reply", command, reply);
         if (onReply)
-            onReply(command);
+            onReply(command.GetCode());
     }
-    void OnWrongState(const CCommand& command) override {
-        events.push_back("wrong state " + std::to_string(command.GetCode()));
-    }
+    void OnWrongState(const CCommand& command) override { Tell("wrong state", command); }
     void OnGivenUp(const CCommand& command, bool refused) override {
-        events.push_back((refused ? "refused " : "empty ") + std::to_string(command.GetCode()));
+        Tell(refused ? "refused" : "empty", command);
     }
     void OnTimedOut(const CCommand& command) override {
-        events.push_back("timed out " + std::to_string(command.GetCode()));
+        Tell("timed out", command);
         if (onTimedOut)
             onTimedOut();
     }
-    void OnMonitorOnSent() override { events.push_back("monitor on"); }
-    void OnPowerOffSent() override { events.push_back("power off"); }
-    void OnAlarm(const LinkAlarm&) override { events.push_back("alarm"); }
+    void OnMonitorOnSent() override { Tell("monitor on"); }
+    void OnPowerOffSent() override { Tell("power off"); }
+    void OnAlarm(const LinkAlarm&) override { Tell("alarm"); }
 
-    PortRecord target = Record(3);
-    PortRecord reference = Record(5);
+    PortRecord record;
     bool modem = false;
     bool held = false;
     bool live = false;
     std::string baudSetting;
     std::string pane;
     Lines events;
-    std::function<void(const CCommand&)> onReply;
+    std::function<void(int code)> onReply;
     std::function<void()> onTimedOut;
 
 private:
-    static PortRecord Record(int comPort) {
-        PortRecord record;
-        record.m_nComPort = comPort;
-        record.m_nBaudRate = 38400;
-        return record;
+    void Tell(const std::string& what, const CCommand& command, const std::string& text = "") {
+        Tell(what + " " + std::to_string(command.GetCode()) + (text.empty() ? "" : " " + text));
     }
+    void Tell(const std::string& line) { events.push_back(line); }
 
     ManualClock& m_clock;
-    FakePort& m_target;
-    FakePort& m_reference;
+    FakePort& m_port;
 };
 
 class LinkSessionTest : public ::testing::Test {
@@ -95,37 +88,32 @@ protected:
     }
 
     // Time passes: timers fire, and while the listener listens it takes each reply that has
-    // arrived, as the listener thread does, and the session gets it.
+    // arrived and posts it to the session, as the listener thread does.
     void Elapse(unsigned ms) {
         const std::uint32_t end = clock.Now() + ms;
         for (;;) {
-            Listen();
-            std::optional<std::uint32_t> next = clock.NextDue();
-            if (session.IsListening())
-                if (const auto arrival = port.NextArrival(); arrival && (!next || *arrival < *next))
-                    next = arrival;
+            while (session.IsListening()) {
+                const auto reply = port.TakeReply();
+                if (!reply)
+                    break;
+                session.SharedState()->CompleteReply();
+                session.OnReply(*reply);
+            }
+            auto next = clock.NextDue();
+            if (const auto arrival = port.NextArrival(); arrival && session.IsListening())
+                next = std::min(next.value_or(*arrival), *arrival);
             if (!next || *next > end)
                 break;
             clock.AdvanceTo(*next);
         }
         clock.AdvanceTo(end);
-        Listen();
     }
-    void Listen() {
-        while (session.IsListening()) {
-            const auto reply = port.TakeReply();
-            if (!reply)
-                return;
-            session.SharedState()->CompleteReply();
-            session.OnReply(*reply);
-        }
-    }
+    static Lines Repeated(const std::string& line, int times) { return Lines(times, line); }
 
     testenv::TestOperator op;
     ManualClock clock;
     FakePort port{clock};
-    FakePort reference{clock};
-    RecordingHost host{clock, port, reference};
+    RecordingHost host{clock, port};
     LinkSession session{host, clock};
 };
 
@@ -136,9 +124,8 @@ TEST_F(LinkSessionTest, UrgentCommandGoesNextAndNormalOnesKeepTheirOrder) {
         .Expect("SET:MEM_S:?", "SET:MEM_SIZE:2048k\x03")
         .Expect("SET:AUTO_P:?", "SET:AUTO_POWEROFF:ON\x03", 5)
         .Expect("SET:IN_CH:?", "SET:INPUT_CH:1\x03");
-    session.SendCommand(16, "", "");
-    session.SendCommand(17, "", "");
-    session.SendCommand(18, "", "");
+    for (int code : {16, 17, 18})
+        session.SendCommand(code, "", "");
     session.SendCommand(19, "", "", -1, TRUE);
     EXPECT_EQ(session.QueuedCodes(), (std::vector<int>{19, 16, 17, 18}));
     Elapse(100);
@@ -150,22 +137,20 @@ TEST_F(LinkSessionTest, UrgentCommandGoesNextAndNormalOnesKeepTheirOrder) {
     EXPECT_EQ(host.events,
               (Lines{"reply 19 SET:DATA_OUT:1", "reply 16 SET:MEM_SIZE:2048k",
                      "reply 17 SET:AUTO_POWEROFF:ON", "reply 18 SET:INPUT_CH:1", "queue empty"}));
-    EXPECT_TRUE(session.IsQueueEmpty());
     EXPECT_EQ(session.CurrentCommand(), nullptr);
     EXPECT_FALSE(session.IsTimerSet(LinkSession::kReplyTimeout));
-    // Idle: the tick stopped once it found nothing to send, and a queued command starts it.
+    // Idle, the tick rests; a queued command wakes it.
     EXPECT_FALSE(session.IsTimerSet(LinkSession::kSendTick));
     session.SendCommand(16, "", "");
     EXPECT_TRUE(session.IsTimerSet(LinkSession::kSendTick));
 }
 
 TEST_F(LinkSessionTest, NothingGoesOutBeforeTheTickStartsOrWhileSendingIsHeld) {
-    ManualClock idleClock;
-    LinkSession idle{host, idleClock};
-    idle.SetReadyToSend(TRUE);
-    idle.SendCommand(16, "", "");
-    idleClock.AdvanceTo(1000);
-    EXPECT_TRUE(port.Written().empty());
+    ManualClock otherClock;
+    LinkSession unarmed{host, otherClock};
+    unarmed.SetReadyToSend(TRUE);
+    unarmed.SendCommand(16, "", "");
+    otherClock.AdvanceTo(1000);
 
     host.held = true;
     session.SendCommand(16, "", "");
@@ -177,23 +162,21 @@ TEST_F(LinkSessionTest, NothingGoesOutBeforeTheTickStartsOrWhileSendingIsHeld) {
 
     // A code the table does not know is refused before it is queued.
     op.ExpectBox("Syntax message incorrect");
-    session.DeleteAllCommands();
     session.SendCommand(8, "", "");
-    EXPECT_TRUE(session.IsQueueEmpty());
+    EXPECT_EQ(session.QueuedCodes(), std::vector<int>{16});
 }
 
 TEST_F(LinkSessionTest, SilentMeterGetsTenResendsThenOnlyThatCommandIsDropped) {
     port.Expect("SET:MEM_S:?", "SET:MEM_SIZE:2048k\x03");
     session.SendCommand(1, "", "");
     Elapse(1);
-    session.SendCommand(16, "", "");  // queued meanwhile: stays queued, goes out afterwards
+    session.SendCommand(16, "", "");  // queued meanwhile: goes out afterwards
     Elapse(20000);
+    // SET:INSTR_N:? has a second to answer; each resend goes on the tick after its time-out.
     Lines expected;
-    // SET:INSTR_N:? has a second to answer: each resend goes on the tick after the time-out.
     for (int send = 0; send <= LinkSession::kMaxTimeoutResends; ++send)
         expected.push_back(std::to_string(1 + 1001 * send) + " >> SET:INSTR_N:?");
-    expected.push_back("11012 >> SET:MEM_S:?");
-    expected.push_back("11012 << SET:MEM_SIZE:2048k");
+    expected.insert(expected.end(), {"11012 >> SET:MEM_S:?", "11012 << SET:MEM_SIZE:2048k"});
     EXPECT_EQ(port.Transcript(), expected);
     EXPECT_EQ(host.events, (Lines{"timed out 1", "reply 16 SET:MEM_SIZE:2048k", "queue empty"}));
     EXPECT_EQ(session.RetryCount(), 0);
@@ -205,47 +188,37 @@ TEST_F(LinkSessionTest, TimeOutIsFourTimesAsLongOnAModemOrBelow1200Baud) {
         session.SendCommand(16, "", "");  // 2000 ms to answer
         Elapse(9000);
         session.DeleteAllCommands();
-        Elapse(20000);
+        Elapse(10000);
         const Lines sent = port.Transcript();
-        const auto time = [](const std::string& entry) { return std::stoul(entry); };
-        return sent.size() < 2 ? 0 : time(sent[1]) - time(sent[0]);
+        return sent.size() < 2 ? 0 : std::stoul(sent[1]) - std::stoul(sent[0]);
     };
     EXPECT_EQ(gapBeforeFirstResend(), 2001u);
     host.modem = true;
     EXPECT_EQ(gapBeforeFirstResend(), 8001u);
     host.modem = false;
-    host.target.m_nBaudRate = 600;
+    host.record.m_nBaudRate = 600;
     EXPECT_EQ(gapBeforeFirstResend(), 8001u);
-    host.target.m_nBaudRate = 1200;
+    host.record.m_nBaudRate = 1200;
     EXPECT_EQ(gapBeforeFirstResend(), 2001u);
 }
 
-TEST_F(LinkSessionTest, RefusedOrEmptyRepliesAreSentThreeTimesAtMost) {
+TEST_F(LinkSessionTest, RefusedEmptyAndWrongStateRepliesAreSentThreeTimesAtMost) {
     port.Expect("SET:INSTR_V:?", "\x15\x03", 0, 2)
-        .Expect("SET:INSTR_V:?", "SET:INSTR_VERSION:2.05\x03");
-    session.SendCommand(2, "", "");
+        .Expect("SET:INSTR_V:?", "SET:INSTR_VERSION:2.05\x03")
+        .Expect("SET:INSTR_V:?", "\x15\x03", 0, 3)
+        .Expect("SET:INSTR_V:?", "\x03", 0, 3)
+        .Expect("STT:DISPL:?", "#WRONG\x03");
+    for (int code : {2, 2, 2, 100})
+        session.SendCommand(code, "", "");
     Elapse(100);
-    EXPECT_EQ(port.Written(), Lines(3, "SET:INSTR_V:?"));
-    EXPECT_EQ(host.events.front(), "reply 2 SET:INSTR_VERSION:2.05");
+    EXPECT_EQ(port.Written(), [] {
+        Lines lines = Repeated("SET:INSTR_V:?", 9);
+        lines.push_back("STT:DISPL:?");
+        return lines;
+    }());
+    EXPECT_EQ(host.events, (Lines{"reply 2 SET:INSTR_VERSION:2.05", "refused 2", "empty 2",
+                                  "wrong state 100", "queue empty"}));
     EXPECT_EQ(session.RetryCount(), 0);
-
-    host.events.clear();
-    port.Expect("SET:INSTR_V:?", "\x15\x03", 0, 3).Expect("SET:INSTR_V:?", "\x03", 0, 3);
-    session.SendCommand(2, "", "");
-    session.SendCommand(2, "", "");
-    Elapse(100);
-    EXPECT_EQ(port.Written().size(), 9u);
-    EXPECT_EQ(host.events, (Lines{"refused 2", "empty 2", "queue empty"}));
-    EXPECT_EQ(session.RetryCount(), 0);
-}
-
-TEST_F(LinkSessionTest, WrongStateIsToldAndTheQueueGoesOn) {
-    port.Expect("STT:DISPL:?", "#WRONG\x03").Expect("SET:MEM_S:?", "SET:MEM_SIZE:2048k\x03");
-    session.SendCommand(100, "screen", "");
-    session.SendCommand(16, "", "");
-    Elapse(100);
-    EXPECT_EQ(host.events,
-              (Lines{"wrong state 100", "reply 16 SET:MEM_SIZE:2048k", "queue empty"}));
 }
 
 TEST_F(LinkSessionTest, ReplyThatNoCommandAwaitsIsReportedAndChangesNoFlag) {
@@ -256,41 +229,33 @@ TEST_F(LinkSessionTest, ReplyThatNoCommandAwaitsIsReportedAndChangesNoFlag) {
     EXPECT_TRUE(host.events.empty());
 }
 
-TEST_F(LinkSessionTest, LiveRecordsGoToTheHostAndTheListenerListensOn) {
-    host.live = true;
-    session.SendCommand(96, "", "");  // STT:MON:ON lets the listener listen
+TEST_F(LinkSessionTest, CommandsThatAwaitNoReplyAndTheLiveRecordsAfterThem) {
+    session.SendCommand(96, "", "");  // STT:MON:ON
     Elapse(1);
+    EXPECT_FALSE(session.IsTimerSet(LinkSession::kReplyTimeout));
+    EXPECT_TRUE(session.IsListening());
+    host.live = true;
     port.Arrive("REC1\x03REC2\x03");
-    Elapse(1000);
+    Elapse(100);
+    host.live = false;
     EXPECT_EQ(host.events, (Lines{"wait 300", "monitor on", "record REC1\x03", "record REC2\x03",
                                   "queue empty"}));
     EXPECT_TRUE(session.IsListening());
-}
 
-TEST_F(LinkSessionTest, MonitorOnAndAcquisitionRunAwaitNoReply) {
-    session.SendCommand(96, "", "");
-    Elapse(1);
-    EXPECT_EQ(port.Written(), Lines{"STT:MON:ON"});
-    EXPECT_FALSE(session.IsTimerSet(LinkSession::kReplyTimeout));
-    EXPECT_TRUE(session.IsReadyToSend());
-    EXPECT_TRUE(session.IsListening());
-    EXPECT_EQ(host.events, (Lines{"wait 300", "monitor on"}));
-
+    // STT:ACQ:RUN leaves sending stopped until a handled reply lets the queue go on.
     session.SendCommand(99, "", "");
     session.SendCommand(16, "", "");
     Elapse(5000);
-    EXPECT_EQ(port.Written(), (Lines{"STT:MON:ON", "STT:ACQ:RUN"}));
     EXPECT_FALSE(session.IsTimerSet(LinkSession::kReplyTimeout));
-    // Sending stays stopped until a handled reply lets the queue go on.
     EXPECT_FALSE(session.IsReadyToSend());
     EXPECT_EQ(session.QueuedCodes(), std::vector<int>{16});
-}
 
-TEST_F(LinkSessionTest, PowerOffIsToldToTheHost) {
+    // KEY:OFF: the host ends the link.
     session.SendCommand(122, "", "", -1, TRUE);
+    session.SetReadyToSend(TRUE);
     Elapse(1);
-    EXPECT_EQ(port.Written(), Lines{"KEY:OFF"});
-    EXPECT_EQ(host.events, Lines{"power off"});
+    EXPECT_EQ(port.Written(), (Lines{"STT:MON:ON", "STT:ACQ:RUN", "KEY:OFF"}));
+    EXPECT_EQ(host.events.back(), "power off");
 }
 
 TEST_F(LinkSessionTest, BaudChangeReopensTheLinkPortAtTheNewRate) {
@@ -302,10 +267,9 @@ TEST_F(LinkSessionTest, BaudChangeReopensTheLinkPortAtTheNewRate) {
     EXPECT_EQ(port.opened, Lines{"COM3"});
     EXPECT_EQ(port.line.baudRate, 9600);
     EXPECT_EQ(port.handshaking, 2);
-    EXPECT_EQ(host.target.m_nBaudRate, 9600);
+    EXPECT_EQ(host.record.m_nBaudRate, 9600);
     EXPECT_EQ(host.pane, "Connected to COM3 9600 8,N,1");
     EXPECT_EQ(host.events, (Lines{"wait 1000", "queue empty"}));
-    EXPECT_TRUE(session.IsReadyToSend());
 
     // A text outside the map keeps the rate; a port that does not open stops the queue.
     host.baudSetting = "fast";
@@ -314,17 +278,17 @@ TEST_F(LinkSessionTest, BaudChangeReopensTheLinkPortAtTheNewRate) {
     session.SendCommand(53, "BAUD", "fast");
     session.SendCommand(16, "", "");
     Elapse(3000);
-    EXPECT_EQ(host.target.m_nBaudRate, 9600);
+    EXPECT_EQ(host.record.m_nBaudRate, 9600);
     EXPECT_FALSE(session.IsReadyToSend());
     EXPECT_EQ(session.QueuedCodes(), std::vector<int>{16});
 }
 
 TEST_F(LinkSessionTest, AHandlerThatLetTheQueueGoOnKeepsTheLinkForTheCommandItSent) {
-    // The setup sheet is open while its reply is handled, and the status poll goes meanwhile.
+    // The setup sheet is open while its reply is handled, and a status query goes meanwhile.
     port.Expect("SET:DISP_C:?", "SET:DISP_CONTRAST:5\x03")
         .Expect("SET:MEM_S:?", "SET:MEM_SIZE:4096k\x03", 500);
-    host.onReply = [this](const CCommand& command) {
-        if (command.GetCode() != 83)
+    host.onReply = [this](int code) {
+        if (code != 83)
             return;
         session.SetReadyToSend(TRUE);
         session.SendCommand(16, "", "");
@@ -338,33 +302,31 @@ TEST_F(LinkSessionTest, AHandlerThatLetTheQueueGoOnKeepsTheLinkForTheCommandItSe
                                   "queue empty"}));
 }
 
-TEST_F(LinkSessionTest, ATimeOutAfterTheCommandWasCancelledLetsTheQueueGoOn) {
+TEST_F(LinkSessionTest, TimeOutsOfACancelledCommandOrOfOneTheHostFollowsUp) {
+    // Cancelled (the setup wait box's Cancel): its time-out lets the queue go on.
     session.SendCommand(1, "", "");
     Elapse(1);
-    session.DeleteAllCommands();  // the setup wait box's Cancel
+    session.DeleteAllCommands();
     port.Expect("SET:MEM_S:?", "SET:MEM_SIZE:2048k\x03");
     session.SendCommand(16, "", "");
     Elapse(2000);
-    EXPECT_FALSE(session.IsTimerSet(LinkSession::kReplyTimeout));
     EXPECT_EQ(port.Written(), (Lines{"SET:INSTR_N:?", "SET:MEM_S:?"}));
     EXPECT_EQ(host.events.front(), "reply 16 SET:MEM_SIZE:2048k");
-}
 
-TEST_F(LinkSessionTest, AHostThatQueuesOnATimeOutKeepsSendingStoppedForItsCommand) {
-    // A setup read given up: the host empties the queue and asks the meter to stop a download,
-    // and its box lets the tick send that at once.
+    // Given up in a setup read: the host empties the queue and asks the meter to end a
+    // download, and its box lets the tick send that at once.
     host.onTimedOut = [this] {
         session.DeleteAllCommands();
         session.SetReadyToSend(TRUE);
         session.SendCommand(115, "", "");
         Elapse(1);
     };
+    port.ClearTranscript();
     session.SendCommand(24, "", "");
     session.SendCommand(25, "", "");
     Elapse(22100);
-    const Lines written = port.Written();
-    ASSERT_EQ(written.size(), 12u);
-    EXPECT_EQ(written.back(), "DMP:OFF");
+    EXPECT_EQ(port.Written().size(), 12u);
+    EXPECT_EQ(port.Written().back(), "DMP:OFF");
     ASSERT_NE(session.CurrentCommand(), nullptr);
     EXPECT_EQ(session.CurrentCommand()->GetCode(), 115);
     EXPECT_FALSE(session.IsReadyToSend());  // no second DMP:OFF before its reply
