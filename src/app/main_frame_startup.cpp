@@ -109,10 +109,11 @@ void CMainFrame::RunStartupJob() {
     m_tryConnFeedback.ShowPleaseWait("Connessione con il server in corso..");
     CheckSoftwareUpdate(0, 0);
 
+    platform::RetryQuestion retry;
     while (!ConnectInstrumentUnderTest()) {
-        if (platform::AfxMessageBox("Fonometro da verificare non risponde.\nVerificare "
-                                    "impostazioni porta seriale.",
-                                    MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
+        if (retry.Ask("Fonometro da verificare non risponde.\nVerificare impostazioni porta "
+                      "seriale.",
+                      MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
             return;
         OnConnectionSettings();
         DestroyTryConnBox();

@@ -34,6 +34,9 @@ struct BenchMeter {
     int keyErrors = 0;
     // Key-reset sends ("Rst_Key" in the logs).
     int keyResets = 0;
+    // Set when an initialisation of this meter failed or was refused: its keys are not in step
+    // even where "port.ini" names it, so its next reading starts as a new meter's does.
+    bool keysOutOfStep = false;
 };
 
 struct BenchState {

@@ -48,36 +48,47 @@ bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& ke
 
     BenchMeter& target = bench.target;
     PortRecord& record = keys.PortRecordOf(Meter::Target);
-    if (target.keyResets >= kAlignmentResetLimit) {
-        // Without a key exchange nothing says the keys are in step, whatever the error count.
-        services.AddLog(platform::Format(
-            "DUT  Instr: Superato massimo numero di tentativi di inizializzazione cifratura: "
-            "Rst_Key=%d , Key=%d",
-            target.keyResets, target.keyErrors));
-        platform::AfxMessageBox(
-            "DUT  Instr: Superato massimo numero di tentativi di inizializzazione "
-            "cifratura.\nContattare produttore della strumentazione.");
-        return false;
-    }
-    if (!initialisation.InitTargetCrypt()) {
-        platform::AfxMessageBox(
-            "DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore della "
-            "strumentazione;");
+    // The counters go to the record of the meter they were counted for, and only there.
+    auto recordCounters = [&] {
+        record.m_strSerialNumber = target.serialNumber;
         record.m_nErrorCount = target.keyErrors;
         record.m_nResetCount = target.keyResets;
         keys.SavePortIni();
+    };
+    if (target.keyResets >= kAlignmentResetLimit) {
+        const bool tooManyErrors = target.keyErrors > kAlignmentErrorLimit;
+        // Past the limit a meter gets one more key reset, not a fresh set of them; it is
+        // aligned only when it answers that one in step.
+        if (tooManyErrors || !initialisation.ProbeTargetCrypt()) {
+            services.AddLog(platform::Format(
+                "DUT  Instr: Superato massimo numero di tentativi di inizializzazione cifratura: "
+                "Rst_Key=%d , Key=%d",
+                target.keyResets, target.keyErrors));
+            platform::AfxMessageBox(
+                "DUT  Instr: Superato massimo numero di tentativi di inizializzazione "
+                "cifratura.\nContattare produttore della strumentazione.");
+            if (!tooManyErrors) {
+                target.keysOutOfStep = true;
+                recordCounters();
+            }
+            return false;
+        }
+    } else if (!initialisation.InitTargetCrypt()) {
+        platform::AfxMessageBox(
+            "DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore della "
+            "strumentazione;");
+        target.keysOutOfStep = true;
+        recordCounters();
         services.AddLog(platform::Format("DUT instr -> init sequence FAILED: Rst_Key=%d , Key=%d",
                                          target.keyResets, target.keyErrors));
         return false;
     }
     target.keyErrors = 0;
     target.keyResets = 0;
+    target.keysOutOfStep = false;
     services.AddLog(platform::Format("InitTargetCryp OK: Rst_Key=%d , Key=%d", target.keyResets,
                                      target.keyErrors));
-    record.m_strSerialNumber = target.serialNumber;
-    record.m_nErrorCount = 0;
-    record.m_nResetCount = 0;
-    keys.SavePortIni();
+    recordCounters();
     services.AddLog("DUT: Allineamento chiavi OK");
     return true;
 }

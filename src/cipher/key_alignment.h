@@ -11,8 +11,10 @@
 
 namespace cipher {
 
-// The key-reset sends allowed before the alignment refuses to try again.
+// The key-reset sends after which an alignment makes a single one more ...
 inline constexpr int kAlignmentResetLimit = 4;
+// ... and refuses even that when the meter's failed enciphered exchanges passed this count.
+inline constexpr int kAlignmentErrorLimit = 4;
 
 // True only when a key reset and a new-key exchange were made with the meter just now.
 bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& keys,

@@ -46,7 +46,7 @@ bool AppendKeyLine(const std::string& path, const std::string& line) {
         content.emplace();
     }
     *content += line + "\n";
-    return platform::WriteFileAtomic(path, *content);
+    return platform::WriteFileAtomic(path, *content, platform::FileAccess::OwnerOnly);
 }
 
 }  // namespace cipher

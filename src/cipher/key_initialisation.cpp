@@ -13,8 +13,6 @@ namespace cipher {
 namespace {
 
 constexpr const char* kDownloadFailed = "-1";
-constexpr int kTries = 2;
-constexpr int kSendsPerTry = 2;
 // Key-reset sends beyond this count are refused until a caller clears the counter.
 constexpr int kResetSendLimit = 4;
 constexpr unsigned kPauseBeforeResetMs = 1000;
@@ -39,14 +37,18 @@ KeyInitialisation::KeyInitialisation(BenchState& bench, BenchServices& services,
     : m_bench(bench), m_services(services), m_keys(keys), m_exchange(exchange) {}
 
 bool KeyInitialisation::InitRefCrypt() {
-    return Init(Meter::Reference);
+    return Init(Meter::Reference, kStandardBudget);
 }
 
 bool KeyInitialisation::InitTargetCrypt() {
-    return Init(Meter::Target);
+    return Init(Meter::Target, kStandardBudget);
 }
 
-bool KeyInitialisation::Init(Meter meter) {
+bool KeyInitialisation::ProbeTargetCrypt() {
+    return Init(Meter::Target, kProbeBudget);
+}
+
+bool KeyInitialisation::Init(Meter meter, const ResetBudget& budget) {
     const Texts texts = meter == Meter::Reference ? Texts{true, "REF", "REF INSTR", 500}
                                                   : Texts{false, "DUT", "DUT INSTR", 4095};
     const std::string serial = m_bench.Of(meter).serialNumber;
@@ -55,7 +57,7 @@ bool KeyInitialisation::Init(Meter meter) {
         return false;
     if (!LoadKeyData(texts, meter, *keyText))
         return false;
-    return ResetKey(texts, meter);
+    return ResetKey(texts, meter, budget);
 }
 
 std::optional<std::string> KeyInitialisation::DownloadKeyText(const Texts& texts,
@@ -63,30 +65,30 @@ std::optional<std::string> KeyInitialisation::DownloadKeyText(const Texts& texts
     if (!m_keys.InternetAvailable())
         return std::string();
     Log(texts.Prefixed("download key for " + serial));
-    auto retry = [this] {
-        return platform::AfxMessageBox(
-                   "Error 367 - Mancata connessione Internet.\nRiprovare ?\n\nErr=" +
-                       m_keys.DownloadError(),
-                   MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+    auto retry = [this](platform::RetryQuestion& question) {
+        return question.Ask("Error 367 - Mancata connessione Internet.\nRiprovare ?\n\nErr=" +
+                                m_keys.DownloadError(),
+                            MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
     };
 
+    platform::RetryQuestion firstRetry;
     std::string first = m_keys.DownloadKeyText(serial);
     while (first == kDownloadFailed) {
         if (texts.reference) {
-            if (!retry())
+            if (!retry(firstRetry))
                 break;
-        } else if (platform::AfxMessageBox(
-                       "ATTENZIONE:\nLo strumento da verificare (Ser num:" + serial +
-                           ") non e' presente nel database strumenti.\nRiprovare connessione a "
-                           "internet ?\n\nErr=" +
-                           m_keys.DownloadError(),
-                       MB_YESNO | MB_ICONSTOP) != IDYES) {
+        } else if (firstRetry.Ask("ATTENZIONE:\nLo strumento da verificare (Ser num:" + serial +
+                                      ") non e' presente nel database strumenti.\nRiprovare "
+                                      "connessione a internet ?\n\nErr=" +
+                                      m_keys.DownloadError(),
+                                  MB_YESNO | MB_ICONSTOP) != IDYES) {
             return std::nullopt;
         }
         first = m_keys.DownloadKeyText(serial);
     }
+    platform::RetryQuestion secondRetry;
     std::string second = m_keys.DownloadKeyText(serial);
-    while (second == kDownloadFailed && retry())
+    while (second == kDownloadFailed && retry(secondRetry))
         second = m_keys.DownloadKeyText(serial);
 
     if (first != second) {
@@ -158,14 +160,14 @@ void KeyInitialisation::Load(BenchMeter& meter, const KeyData& key) {
     meter.cipher.Load(key.resetKeystream, key.state);
 }
 
-bool KeyInitialisation::ResetKey(const Texts& texts, Meter meter) {
+bool KeyInitialisation::ResetKey(const Texts& texts, Meter meter, const ResetBudget& budget) {
     BenchMeter& bench = m_bench.Of(meter);
     Load(bench, bench.keyData);
     const int challenge = m_services.Random() % texts.challengeModulus;
     const std::string frame = CommandFrame(bench.cipher, CommandText(kResetKeyKeyword, challenge),
                                            CipherKey::ResetKeystream);
-    for (int tryNumber = 0; tryNumber < kTries; ++tryNumber) {
-        const ResetEnd end = TryReset(texts, meter, frame, challenge);
+    for (int tryNumber = 0; tryNumber < budget.tries; ++tryNumber) {
+        const ResetEnd end = TryReset(texts, meter, budget, frame, challenge);
         if (end == ResetEnd::Done)
             return true;
         if (end == ResetEnd::GiveUp)
@@ -175,7 +177,10 @@ bool KeyInitialisation::ResetKey(const Texts& texts, Meter meter) {
                                                            : "passo3";
         const std::string failed =
             std::string(texts.instr) + ": Errore inizializzazione cifratura - " + step;
-        if (tryNumber == 0) {
+        if (budget.tries == 1) {
+            // A single try has no second one to announce: its caller tells the operator.
+            Log(failed);
+        } else if (tryNumber == 0) {
             Log(failed);
             platform::AfxMessageBox(
                 failed +
@@ -193,14 +198,15 @@ bool KeyInitialisation::ResetKey(const Texts& texts, Meter meter) {
 }
 
 KeyInitialisation::ResetEnd KeyInitialisation::TryReset(const Texts& texts, Meter meter,
+                                                        const ResetBudget& budget,
                                                         const std::string& frame, int challenge) {
     BenchMeter& bench = m_bench.Of(meter);
     // The meter restarts from its key data on every reset it reads, so every try does too:
     // a try that got as far as advancing must not leave the second one out of step.
     Load(bench, bench.keyData);
     std::string reply;
-    for (int send = 0; send < kSendsPerTry; ++send) {
-        if (++bench.keyResets > kResetSendLimit)
+    for (int send = 0; send < budget.sendsPerTry; ++send) {
+        if (++bench.keyResets > kResetSendLimit && budget.limited)
             return ResetEnd::GiveUp;
         if (CSerial* port = m_services.Port(meter))
             port->Purge();

@@ -155,12 +155,11 @@ std::string ReadingUpkeep::Read(const Texts& texts, const std::string& command) 
     // Set while the cipher is known not to be in step with the meter: no reading then.
     bool outOfStep = false;
 
-    if (record.m_strSerialNumber != bench.serialNumber) {
+    if (record.m_strSerialNumber != bench.serialNumber || bench.keysOutOfStep) {
         if (bench.keyResets < kReadingResetLimit) {
             if (initialise()) {
                 bench.keyErrors = 0;
                 bench.keyResets = 0;
-                record.m_strSerialNumber = bench.serialNumber;
                 Log(counters(texts.newOk));
             } else {
                 ++bench.keyResets;
@@ -174,6 +173,7 @@ std::string ReadingUpkeep::Read(const Texts& texts, const std::string& command) 
             outOfStep = true;
             Log(counters(texts.initRefusedLog));
         }
+        bench.keysOutOfStep = outOfStep;
     }
 
     if (bench.keyErrors >= kReinitialiseFrom && bench.keyErrors <= kCipherErrorLimit) {
@@ -182,6 +182,7 @@ std::string ReadingUpkeep::Read(const Texts& texts, const std::string& command) 
                 bench.keyErrors = 0;
                 bench.keyResets = 0;
                 outOfStep = false;
+                bench.keysOutOfStep = false;
                 Log(counters(texts.reinitOk));
             } else {
                 ++bench.keyResets;
@@ -203,6 +204,8 @@ std::string ReadingUpkeep::Read(const Texts& texts, const std::string& command) 
         result = meter == Meter::Reference ? m_exchange.RefGetExtCrypt()
                                            : m_exchange.TargetGetValCrypt();
     }
+    // The counters are this meter's: they go to the record only under its serial number.
+    record.m_strSerialNumber = bench.serialNumber;
     record.m_nErrorCount = bench.keyErrors;
     record.m_nResetCount = bench.keyResets;
     m_keys.SavePortIni();

@@ -21,6 +21,9 @@ constexpr const char* kSerialKey = "SET:INSTR_NUMBER:";
 constexpr const char* kUnreadable =
     "ATTENZIONE:\nLettura dei dati dello strumento fallita.\nAggiornamento data di scadenza non "
     "eseguito.";
+// What a form post answers once the server stayed busy through all its retries.
+constexpr const char* kServerBusy = "ERROR";
+constexpr const char* kConfirmed = "1";
 
 }  // namespace
 
@@ -73,10 +76,18 @@ bool CalibExpiryUpdate::ReadInstrument() {
 bool CalibExpiryUpdate::LookUpNewValues() {
     web::WebClient& web = m_host.Web();
     const auto setup = ReadSetupIni(platform::JoinPath(m_host.ProgramDir(), kSetupIniFile));
+    auto busy = [this](const char* certificate) {
+        return Fail(platform::Format(
+            "ATTENZIONE:\nServer occupato: certificato di taratura %s %s non verificato.\n"
+            "Riprovare piu' tardi.\nAggiornamento data di scadenza non eseguito.",
+            certificate, m_serial.c_str()));
+    };
     for (FieldState& state : m_fields) {
         switch (state.field->source) {
             case FieldSource::InstrumentCertificate: {
                 const std::string answer = web.HttpFindCertifDate(m_serial);
+                if (answer == kServerBusy)
+                    return busy("dello strumento");
                 const auto date = CertificateDate(answer);
                 // Without the meter's own certificate there is nothing to update.
                 if (!date)
@@ -87,13 +98,25 @@ bool CalibExpiryUpdate::LookUpNewValues() {
                 state.fresh = *date;
                 break;
             }
-            case FieldSource::CalibratorCertificate:
+            case FieldSource::CalibratorCertificate: {
+                const std::string answer = web.HttpFindCertifDateCalib(m_serial);
+                // Busy is no answer: the calibrator's date would silently stay old.
+                if (answer == kServerBusy)
+                    return busy("del calibratore associato allo strumento");
                 // A meter without an associated calibrator keeps what it holds.
-                state.fresh = CertificateDate(web.HttpFindCertifDateCalib(m_serial)).value_or("");
+                state.fresh = CertificateDate(answer).value_or("");
                 break;
+            }
             case FieldSource::SetupIni:
-                if (const auto it = setup.find(state.field->setupKey); it != setup.end())
+                if (const auto it = setup.find(state.field->setupKey); it != setup.end()) {
+                    // Checked before anything is written: the meter takes the value as it is.
+                    if (const auto problem = ValueProblem(*state.field, it->second))
+                        return Fail(platform::Format(
+                            "ATTENZIONE:\nValore di %s in setup.ini non valido: %s.\n"
+                            "Aggiornamento data di scadenza non eseguito.",
+                            state.field->setupKey, problem->c_str()));
                     state.fresh = it->second;
+                }
                 break;
         }
     }
@@ -107,33 +130,78 @@ bool CalibExpiryUpdate::AnyChange() const {
     return false;
 }
 
-bool CalibExpiryUpdate::WriteInstrument() {
-    m_error.clear();
-    CSerialMFC* port = m_host.TargetPort();
-    if (!port || !port->IsOpen())
-        return Fail("ATTENZIONE:\nPorta dello strumento da verificare chiusa.");
-    for (const FieldState& state : m_fields) {
+bool CalibExpiryUpdate::AnyWritten() const {
+    for (const FieldState& state : m_fields)
+        if (state.written)
+            return true;
+    return false;
+}
+
+std::optional<std::string> CalibExpiryUpdate::WriteChangedFields(CSerialMFC& port) {
+    for (FieldState& state : m_fields) {
         if (!state.Changes())
             continue;
         const std::string name = state.field->name;
-        if (m_host.UnlockTargetCryp() != "1")
-            return Fail("DUT: Sblocco scrittura dati protetti fallito.");
+        if (m_host.UnlockTargetCryp() != kConfirmed)
+            return "DUT: Sblocco scrittura dati protetti fallito.";
         // One attempt: a refused write has used its unlock up.
-        const auto reply = Ask(*port, ProtectedWrite(name, state.fresh), 1);
+        const auto reply = Ask(port, ProtectedWrite(name, state.fresh), 1);
         if (!reply || ProtectedValue(*reply, name) != state.fresh)
-            return Fail(platform::Format("ATTENZIONE:\nScrittura di %s nello strumento fallita.",
-                                         name.c_str()));
+            return platform::Format("ATTENZIONE:\nScrittura di %s nello strumento fallita.",
+                                    name.c_str());
+        state.written = true;
         m_host.WriteInstrLog(platform::Format("Scrittura %s: %s -> %s", name.c_str(),
                                               state.inMeter.c_str(), state.fresh.c_str()));
     }
-    if (!ReadFields(*port, true))
-        return Fail("ATTENZIONE:\nRilettura dei dati dello strumento fallita.");
-    for (const FieldState& state : m_fields) {
-        if (state.Changes() && state.after != state.fresh)
-            return Fail(platform::Format("ATTENZIONE:\nLo strumento non ha memorizzato %s.",
-                                         state.field->name));
+    return std::nullopt;
+}
+
+bool CalibExpiryUpdate::WriteInstrument() {
+    m_error.clear();
+    for (FieldState& state : m_fields) {
+        state.written = false;
+        state.after.clear();
     }
+    CSerialMFC* port = m_host.TargetPort();
+    if (!port || !port->IsOpen())
+        return Fail("ATTENZIONE:\nPorta dello strumento da verificare chiusa.");
+    std::optional<std::string> failure = WriteChangedFields(*port);
+
+    // Read back also after a refusal, which may have come after the meter took the value:
+    // what the meter holds is what gets recorded, and without a read-back what it
+    // acknowledged.
+    if (!ReadFields(*port, true)) {
+        if (!failure)
+            failure = "ATTENZIONE:\nRilettura dei dati dello strumento fallita.";
+    } else {
+        for (FieldState& state : m_fields) {
+            if (!state.Changes())
+                continue;
+            const bool acknowledged = state.written;
+            state.written = state.after == state.fresh;
+            if (acknowledged && !state.written && !failure)
+                failure = platform::Format("ATTENZIONE:\nLo strumento non ha memorizzato %s.",
+                                           state.field->name);
+        }
+    }
+    if (failure)
+        return Fail(*failure + WrittenAndUnwritten());
     return true;
+}
+
+std::string CalibExpiryUpdate::WrittenAndUnwritten() const {
+    std::string written;
+    std::string unwritten;
+    for (const FieldState& state : m_fields) {
+        if (state.Changes())
+            (state.written ? written : unwritten) += std::string("\n- ") + state.field->label;
+    }
+    if (written.empty())
+        return {};
+    std::string text = "\n\nDati scritti nello strumento:" + written;
+    if (!unwritten.empty())
+        text += "\nDati non scritti:" + unwritten;
+    return text;
 }
 
 std::string CalibExpiryUpdate::RecordLogName() const {
@@ -143,11 +211,19 @@ std::string CalibExpiryUpdate::RecordLogName() const {
 std::string CalibExpiryUpdate::RecordText() const {
     std::string text =
         platform::Format("SN %s; TECNICO %s", m_serial.c_str(), m_host.TechnicianId().c_str());
+    bool incomplete = false;
     for (const FieldState& state : m_fields) {
-        if (state.Changes())
-            text += platform::Format("; %s %s -> %s", state.field->name, state.inMeter.c_str(),
-                                     state.fresh.c_str());
+        if (!state.Changes())
+            continue;
+        text += platform::Format("; %s %s -> %s", state.field->name, state.inMeter.c_str(),
+                                 state.fresh.c_str());
+        if (!state.written) {
+            text += " NON SCRITTO";
+            incomplete = true;
+        }
     }
+    if (incomplete)
+        text += "; MODIFICA INCOMPLETA";
     return text;
 }
 

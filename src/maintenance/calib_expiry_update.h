@@ -42,6 +42,9 @@ struct FieldState {
     std::string inMeter;  // as read before the update
     std::string fresh;    // the value to write; empty: the field stays as it is
     std::string after;    // as read back after the writing
+    // The meter took the fresh value: it acknowledged the write and, where it could be read
+    // back, holds it.
+    bool written = false;
     bool Changes() const { return !fresh.empty() && fresh != inMeter; }
 };
 
@@ -53,15 +56,19 @@ public:
     // telling the operator why, when the meter could not be read or its certificate is unknown.
     bool ReadInstrument();
     // Writes every field that changes and reads them all back. False, with Error(), when the
-    // meter refused to unlock or to take a value.
+    // meter refused to unlock or to take a value; Error() then names the fields that were
+    // written before and those that were not.
     bool WriteInstrument();
-    // HttpLogUser with the old and new values of the written fields.
+    // HttpLogUser with the old and new values of the changed fields; those the meter did not
+    // take are marked, and so is the change as a whole when it is incomplete.
     bool RecordChange();
 
     const std::string& Model() const { return m_model; }
     const std::string& Serial() const { return m_serial; }
     const std::vector<FieldState>& Fields() const { return m_fields; }
     bool AnyChange() const;
+    // Whether the meter took at least one new value.
+    bool AnyWritten() const;
     const std::string& Error() const { return m_error; }
     // The server log the change is recorded in, and the line.
     std::string RecordLogName() const;
@@ -72,6 +79,12 @@ private:
     std::optional<std::string> Ask(CSerialMFC& port, const std::string& command, int attempts = 3);
     bool ReadFields(CSerialMFC& port, bool after);
     bool LookUpNewValues();
+    // Writes the changed fields in order up to the first the meter refuses; the refusal, or
+    // nothing.
+    std::optional<std::string> WriteChangedFields(CSerialMFC& port);
+    // "\n\nScritti nello strumento: ...\nNon scritti: ..." for a change the meter took in
+    // part.
+    std::string WrittenAndUnwritten() const;
 
     CalibExpiryHost& m_host;
     std::string m_model;

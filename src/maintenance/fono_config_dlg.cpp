@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -20,6 +21,9 @@ constexpr const char* kNothingToChange =
 constexpr const char* kNotRecorded =
     "ATTENZIONE:\nLo strumento e' stato aggiornato ma la registrazione della modifica sul "
     "server e' fallita.";
+constexpr const char* kPartRecorded = "\n\nLa modifica incompleta e' stata registrata sul server.";
+constexpr const char* kPartNotRecorded =
+    "\n\nRegistrazione della modifica incompleta sul server fallita.";
 }  // namespace
 
 CFonoConfigDlg::CFonoConfigDlg(maintenance::CalibExpiryHost& host) : m_host(host), m_update(host) {}
@@ -77,18 +81,27 @@ void CFonoConfigDlg::OnApply() {
         return;
     }
     if (!m_update.WriteInstrument()) {
-        platform::AfxMessageBox(m_update.Error(), MB_ICONSTOP);
+        std::string box = m_update.Error();
+        // The meter holds part of the change: the server hears of it, marked incomplete.
+        if (m_update.AnyWritten())
+            box += Record() ? kPartRecorded : kPartNotRecorded;
+        platform::AfxMessageBox(box, MB_ICONSTOP);
         Close("-1");
         return;
     }
     ShowFields();
-    if (m_update.RecordChange()) {
+    if (Record())
         platform::AfxMessageBox(kDone, MB_ICONINFORMATION);
-    } else {
-        m_host.WriteInstrLog("Err: registrazione modifica sul server fallita");
+    else
         platform::AfxMessageBox(kNotRecorded, MB_ICONEXCLAMATION);
-    }
     Close("OK");
+}
+
+bool CFonoConfigDlg::Record() {
+    if (m_update.RecordChange())
+        return true;
+    m_host.WriteInstrLog("Err: registrazione modifica sul server fallita");
+    return false;
 }
 
 void CFonoConfigDlg::OnCancel() {
@@ -122,6 +135,9 @@ void CFonoConfigDlg::BuildWindow() {
     table->setObjectName(kFieldTableName);
     table->setHorizontalHeaderLabels(
         {ToQt("Campo"), ToQt("Nello strumento"), ToQt("Nuovo valore")});
+    // Every field's name and value whole, whatever the font: the columns follow their texts.
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(true);
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -155,4 +171,12 @@ void CFonoConfigDlg::ShowFields() {
         table->setItem(row, 2,
                        new QTableWidgetItem(ToQt(state.Changes() ? state.fresh : "(invariato)")));
     }
+    // Wide enough for the three columns side by side, without a scroll bar.
+    QHeaderView* header = table->horizontalHeader();
+    header->setStretchLastSection(false);
+    table->resizeColumnsToContents();
+    const int width =
+        header->length() + 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+    header->setStretchLastSection(true);
+    table->setMinimumWidth(width);
 }

@@ -54,6 +54,8 @@ public:
 private:
     void BuildWindow();
     void ShowFields();
+    // Records the change on the server; false, logged, when the server did not take it.
+    bool Record();
     void Close(const std::string& result);
 
     maintenance::CalibExpiryHost& m_host;

@@ -10,16 +10,19 @@ namespace maintenance {
 namespace {
 constexpr const char* kProtectedPrefix = "SET:PROT:";
 constexpr size_t kSetupLineChars = 2048;
+// "%Y/%m/%d"
+constexpr size_t kDateChars = 10;
+constexpr size_t kTextFieldChars = 32;
 }  // namespace
 
 const std::vector<ProtectedField>& ProtectedFields() {
     static const std::vector<ProtectedField> fields = {
         {"CERT_DATE", "Data certificato di taratura fonometro", FieldSource::InstrumentCertificate,
-         ""},
+         "", kDateChars},
         {"CALIB_CERT_DATE", "Data certificato calibratore associato",
-         FieldSource::CalibratorCertificate, ""},
-        {"HOMOLOGATION", "Omologazione", FieldSource::SetupIni, "HOMOLOGATION"},
-        {"MAKER", "Costruttore", FieldSource::SetupIni, "MAKER"},
+         FieldSource::CalibratorCertificate, "", kDateChars},
+        {"HOMOLOGATION", "Omologazione", FieldSource::SetupIni, "HOMOLOGATION", kTextFieldChars},
+        {"MAKER", "Costruttore", FieldSource::SetupIni, "MAKER", kTextFieldChars},
     };
     return fields;
 }
@@ -39,6 +42,19 @@ std::optional<std::string> ProtectedValue(const std::string& reply, const std::s
         return std::nullopt;
     const std::string value = platform::Mid(reply, at + static_cast<int>(key.size()));
     return protocol::CleanReply(value);
+}
+
+std::optional<std::string> ValueProblem(const ProtectedField& field, const std::string& value) {
+    if (value.size() > field.maxChars)
+        return platform::Format("troppo lungo (%zu caratteri, massimo %zu)", value.size(),
+                                field.maxChars);
+    for (const char c : value) {
+        // Control characters would end or cut the command line and its reply; bytes beyond
+        // ASCII would reach the meter in whatever encoding the file happened to use.
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E)
+            return std::string("contiene caratteri di controllo o non ASCII");
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> CertificateDate(const std::string& answer) {

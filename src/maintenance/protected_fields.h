@@ -21,6 +21,7 @@ struct ProtectedField {
     const char* label;
     FieldSource source;
     const char* setupKey;  // the "setup.ini" key of a SetupIni field
+    size_t maxChars;       // the longest value the meter's field holds
 };
 
 const std::vector<ProtectedField>& ProtectedFields();
@@ -34,6 +35,10 @@ std::string ProtectedWrite(const std::string& name, const std::string& value);
 // The value in the meter's reply to a query or write of the field; nothing when the reply is
 // not that field's.
 std::optional<std::string> ProtectedValue(const std::string& reply, const std::string& name);
+
+// Why the meter's field cannot take `value`, in words for the operator ("troppo lungo ...",
+// control or non-ASCII characters); nothing when it can.
+std::optional<std::string> ValueProblem(const ProtectedField& field, const std::string& value);
 
 // A certificate look-up's answer as the date the meter keeps; nothing when the answer is no
 // date (not found, busy, no connection).

@@ -71,7 +71,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return content;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view content) {
+bool WriteFileAtomic(const std::string& path, std::string_view content, FileAccess access) {
     std::string temp = path + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
@@ -87,9 +87,11 @@ bool WriteFileAtomic(const std::string& path, std::string_view content) {
     }
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    // mkstemp creates 0600: keep the mode of the file being replaced, or an ordinary 0644.
+    // Shared: the mode of the file being replaced, or an ordinary 0644.
     struct stat existing {};
-    const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+    const mode_t mode = access == FileAccess::OwnerOnly        ? 0600
+                        : ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                               : 0644;
     ok = ok && ::chmod(temp.c_str(), mode) == 0;
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok)

@@ -22,8 +22,14 @@ bool FileExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 bool MakeDirectories(const std::string& path);
 std::optional<std::string> ReadWholeFile(const std::string& path);
+// Who may read a file the program writes.
+enum class FileAccess {
+    Shared,     // the mode of the file being replaced; 0644 for a new one
+    OwnerOnly,  // 0600 whatever the old file allowed: key data
+};
 // Writes a temporary file beside `path`, flushes it to disk and renames it over `path`.
-bool WriteFileAtomic(const std::string& path, std::string_view content);
+bool WriteFileAtomic(const std::string& path, std::string_view content,
+                     FileAccess access = FileAccess::Shared);
 
 // Reads text lines ending in LF, CR LF or CR CR LF; the line end is not part of the line.
 // A line longer than `maxChars` characters is returned in pieces of at most `maxChars`, as the

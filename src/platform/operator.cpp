@@ -47,6 +47,16 @@ std::optional<std::string> ChooseFile(const FileChoice& choice) {
     return CurrentOperator().ChooseFile(choice);
 }
 
+int RetryQuestion::Ask(const std::string& text, unsigned type) {
+    const bool scripted = CurrentOperator().AnswersByScript();
+    if (scripted && m_scriptedRetries >= kScriptedRetries)
+        return DismissedResult(type);
+    const int answer = AfxMessageBox(text, type);
+    if (scripted && answer != DismissedResult(type))
+        ++m_scriptedRetries;
+    return answer;
+}
+
 int ModalDialog::DoModal() {
     if (EventLoop::QuitPending())
         return IDCANCEL;

@@ -37,6 +37,8 @@ public:
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned type) = 0;
     virtual int RunModal(ModalDialog& dialog) = 0;
     virtual std::optional<std::string> ChooseFile(const FileChoice& choice) = 0;
+    // True when a script answers instead of a person, who could mend what keeps failing.
+    virtual bool AnswersByScript() const { return false; }
 };
 
 // The operator in charge; the screen operator unless one was installed.
@@ -51,5 +53,20 @@ std::optional<std::string> ChooseFile(const FileChoice& choice);
 
 // The answer of a box with these buttons when nobody may answer it.
 int DismissedResult(unsigned type);
+
+// The question of a loop that tries again for as long as the operator says so ("Riprovare ?").
+// A person may go on as long as they like. A script's answers go on kScriptedRetries times;
+// then the loop is told No (or Cancel) without being asked, so that a run nobody watches ends
+// with the loop's failure instead of going round for ever. One object per loop.
+class RetryQuestion {
+public:
+    static constexpr int kScriptedRetries = 3;
+
+    // The box's answer to `text` (AfxMessageBox), or its dismissed answer.
+    int Ask(const std::string& text, unsigned type);
+
+private:
+    int m_scriptedRetries = 0;
+};
 
 }  // namespace platform

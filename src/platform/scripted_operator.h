@@ -52,6 +52,7 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     int RunModal(ModalDialog& dialog) override;
     std::optional<std::string> ChooseFile(const FileChoice& choice) override;
+    bool AnswersByScript() const override { return true; }
 
 private:
     struct BoxRule {

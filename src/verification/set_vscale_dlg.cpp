@@ -20,11 +20,27 @@ using ui::ToQt;
 
 namespace {
 
+// Digits with at most one decimal point: what a meter's display shows. The conversion alone
+// would also take "nan", "inf", hexadecimal and exponents.
+bool IsPlainDecimal(const std::string& field) {
+    int digits = 0;
+    int points = 0;
+    for (const char c : field) {
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if (c == '.')
+            ++points;
+        else
+            return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
 // The value typed in a field, when the whole field is one number; a decimal comma counts as
 // a decimal point.
 std::optional<double> FieldNumber(const std::string& text) {
     const std::string field = platform::ReplaceAll(platform::Trim(text), ",", ".");
-    if (field.empty())
+    if (!IsPlainDecimal(field))
         return std::nullopt;
     char* end = nullptr;
     const double value = std::strtod(field.c_str(), &end);

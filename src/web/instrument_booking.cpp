@@ -53,7 +53,8 @@ void InstrumentBooking::OnBookInstruments() {
         else
             booking += keys + "\n";
     }
-    const bool written = platform::WriteFileAtomic(bookingPath, booking);
+    const bool written =
+        platform::WriteFileAtomic(bookingPath, booking, platform::FileAccess::OwnerOnly);
     client.Feedback().HidePleaseWait();
     if (!written) {
         platform::AfxMessageBox(

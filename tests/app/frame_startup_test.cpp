@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <algorithm>
 #include <memory>
 
 #include "app/kx9monitor_app.h"
@@ -131,6 +132,31 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     EXPECT_EQ(app.m_TargetPort.m_nComPort, 3);
     EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=3\r\n"), std::string::npos);
     // Cancel ends the program without the login (an unexpected dialog would fail the test).
+    EXPECT_TRUE(platform::EventLoop::QuitPending());
+}
+
+TEST_F(StartupJobTest, AScriptThatKeepsRetryingASilentMeterEndsTheJobAfterAFewTries) {
+    ServerReachable();
+    simmeter::SimMeter meter;
+    meter.SilenceNext("SET:INS", -1);
+    platform::SetComDevice(3, meter.SlavePath());
+    app.m_TargetPort.m_nComPort = 3;
+    linktest::FakeTtyTree tree(folder.Path() + "sys/class/tty");
+    tree.Uart("ttyS2");
+    SetTtyClassRoot(tree.RootText());
+    op.AlwaysAnswer(kNotAnswering, IDOK);
+    int settings = 0;
+    op.AlwaysRunDialog("CPortSetupDlg", [&](platform::ModalDialog&) {
+        // Only a loop without end gets this far; the quit then dismisses its question.
+        if (++settings > 10)
+            platform::EventLoop::RequestQuit(0);
+        return IDOK;
+    });
+
+    EXPECT_EQ(frame->OnCreate(), 0);
+
+    EXPECT_EQ(std::count(op.Shown().begin(), op.Shown().end(), kNotAnswering), 3);
+    EXPECT_EQ(settings, 3);
     EXPECT_TRUE(platform::EventLoop::QuitPending());
 }
 

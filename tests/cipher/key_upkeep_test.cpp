@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "cipher/bench_keys.h"
 #include "keyed_meters.h"
@@ -22,6 +23,8 @@ public:
     bool InternetAvailable() override { return internet; }
     std::string DownloadKeyText(const std::string& serial) override {
         downloadedSerials.push_back(serial);
+        if (onDownload)
+            onDownload(downloadedSerials.size());
         return serverFiles.count(serial) ? serverFiles[serial] : "-1";
     }
     std::string DownloadError() override { return "Error 404"; }
@@ -51,6 +54,8 @@ public:
 
     bool internet = true;
     std::map<std::string, std::string> serverFiles;
+    // Called with the number of downloads so far, before the answer.
+    std::function<void(size_t)> onDownload;
     Strings downloadedSerials;
     PortRecord reference;
     PortRecord target;
@@ -107,10 +112,15 @@ TEST_F(KeyUpkeepTest, OnlineKeysAreCheckedTwiceResetAndRenewedAndKeptForOfflineU
     EXPECT_EQ(keys.saves, 1);
     EXPECT_EQ(services.waits.front(), 1000u);
 
-    // Every online initialisation adds the line once more, without the server's line end.
+    // Every online initialisation adds the line once more, without the server's line end,
+    // and the key file is readable by its owner alone, even one that was not.
+    ::chmod(folder.File("msvcrt60.dll").c_str(), 0644);
     EXPECT_TRUE(sut.InitRefCrypt());
     const std::string line = keytest::KeyLine(kRefSerial, referenceKeyData);
     EXPECT_EQ(folder.Read("msvcrt60.dll"), line + "\n" + line + "\n");
+    struct stat keyFile {};
+    ASSERT_EQ(::stat(folder.File("msvcrt60.dll").c_str(), &keyFile), 0);
+    EXPECT_EQ(keyFile.st_mode & 0777, 0600u);
 
     // The instrument under test: its reset challenge is taken mod 4095, and nothing is kept.
     EXPECT_TRUE(sut.InitTargetCrypt());
@@ -199,6 +209,17 @@ TEST_F(KeyUpkeepTest, AnInstrumentUnknownToTheServerEndsWhenTheOperatorGivesUp) 
     EXPECT_FALSE(sut.InitTargetCrypt());
     EXPECT_EQ(keys.downloadedSerials.size(), 1u);
     EXPECT_EQ(targetMeter.LineCount(), 0u);
+
+    // A script that always says Yes gives up after a few retries; the server that mends
+    // itself much later only ends a loop that never would.
+    op.AlwaysAnswer("non e' presente nel database strumenti", IDYES);
+    keys.onDownload = [this](size_t downloads) {
+        if (downloads > 50)
+            keys.serverFiles[kTargetSerial] = keytest::KeyLine(kTargetSerial, targetKeyData);
+    };
+    keys.downloadedSerials.clear();
+    EXPECT_FALSE(sut.InitTargetCrypt());
+    EXPECT_EQ(keys.downloadedSerials.size(), 4u);
 }
 
 TEST_F(KeyUpkeepTest, RefusedResetsGetTwoTriesAndThenTheLimitStopsFurtherSends) {
@@ -245,22 +266,42 @@ TEST_F(KeyUpkeepTest, AlignmentPromptsForAMeterThatWillNotStartAndEndsOnOneThatW
     EXPECT_EQ(services.logs.back(), "Impostazione fallita di strumento TARGET in STOP");
 }
 
-TEST_F(KeyUpkeepTest, AlignmentNeverSucceedsWithoutAKeyExchange) {
-    // At the reset limit, whatever the error count.
+TEST_F(KeyUpkeepTest, PastTheResetLimitAnAlignmentMakesOneSendAndNeedsTheMeterInStep) {
+    // A meter that still does not answer: one send, then the limit's box.
+    keys.target.m_strSerialNumber = "A100";
     bench.target.keyResets = 4;
+    targetKeys->IgnoreNext();
     op.ExpectBox("DUT  Instr: Superato massimo numero di tentativi di inizializzazione cifratura.");
     EXPECT_FALSE(sut.AlignTargetKeys());
-    EXPECT_EQ(targetMeter.LineCount(), 0u);
+    EXPECT_EQ(targetMeter.LineCount(), 1u);
     EXPECT_EQ(services.logs.back(),
               "DUT  Instr: Superato massimo numero di tentativi di inizializzazione cifratura: "
-              "Rst_Key=4 , Key=0");
+              "Rst_Key=5 , Key=0");
+    // Counted for this meter, not for the one aligned before it.
+    EXPECT_EQ(SavedRecord(Meter::Target).m_strSerialNumber, kTargetSerial);
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 5);
+
+    // Answering in step again, it is aligned and its counters are cleared.
+    EXPECT_TRUE(sut.AlignTargetKeys());
+    EXPECT_EQ(Commands(*targetKeys),
+              (Strings{"RSTKEY_RND_0945", "RSTKEY_RND_0945", "NEWKEY_RND_0945"}));
+    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 0);
+
+    // With too many cipher errors as well, not even that send is made.
+    bench.target.keyResets = 4;
+    bench.target.keyErrors = 5;
+    op.ExpectBox("DUT  Instr: Superato massimo numero di tentativi");
+    EXPECT_FALSE(sut.AlignTargetKeys());
+    EXPECT_EQ(targetMeter.LineCount(), 3u);
 
     // Reset counter 3: one send is made; the next would be the fifth, and is not made.
+    bench.target.keyErrors = 0;
     bench.target.keyResets = 3;
     targetKeys->IgnoreNext();
     op.ExpectBox("DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore");
     EXPECT_FALSE(sut.AlignTargetKeys());
-    EXPECT_EQ(targetMeter.LineCount(), 1u);
+    EXPECT_EQ(targetMeter.LineCount(), 4u);
     EXPECT_EQ(services.logs.back(), "DUT instr -> init sequence FAILED: Rst_Key=5 , Key=0");
     EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 5);
 }
@@ -296,13 +337,20 @@ TEST_F(KeyUpkeepTest, BeyondTheLimitsEveryReadingIsRefusedWithoutAnExchange) {
     EXPECT_EQ(sut.RefInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
     EXPECT_EQ(services.logs.back(), "REF  Crypt Meas: -1");
 
-    // A new meter that may not be initialised any more is not read either.
+    // A new meter that may not be initialised any more is not read either, and its counts
+    // are recorded under its own serial number, not the last meter's ...
+    keys.target.m_strSerialNumber = "A100";
     bench.target.keyResets = 2;
     op.ExpectBox("DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore");
     EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
     EXPECT_EQ(referenceMeter.LineCount() + targetMeter.LineCount(), 0u);
+    EXPECT_EQ(SavedRecord(Meter::Target).m_strSerialNumber, kTargetSerial);
     EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 2);
     EXPECT_EQ(SavedRecord(Meter::Reference).m_nErrorCount, 5);
+    // ... while it still counts as new: the next call is refused the same way, unread.
+    op.ExpectBox("DUT  Instr: Errore di inizializzazione cifratura.\nContattare produttore");
+    EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
+    EXPECT_EQ(targetMeter.LineCount(), 0u);
 
     // A meter that will not stop is not read and its counts stay.
     keys.commandResults = {"0"};

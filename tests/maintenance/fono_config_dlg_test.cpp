@@ -3,6 +3,7 @@
 // the host (the enciphered exchange itself is tested with the bench).
 #include <gtest/gtest.h>
 
+#include <QTableWidget>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -125,7 +126,7 @@ TEST_F(FonoConfigDlgTest, ApplyingWritesTheChangedFieldsOnlyAndSaysOK) {
     EXPECT_EQ(host.unlocks, 1);
 }
 
-TEST_F(FonoConfigDlgTest, OnScreenTheWindowWaitsForItsButtons) {
+TEST_F(FonoConfigDlgTest, OnScreenTheWindowWaitsForItsButtonsAndShowsEveryNameWhole) {
     op.ExpectDialog("CFonoConfigDlg",
                     [](platform::ModalDialog& dialog) { return dialog.RunOnScreen(); });
     folder.Write("setup.ini", "MAKER=Corvanex Srl\n");
@@ -133,6 +134,18 @@ TEST_F(FonoConfigDlgTest, OnScreenTheWindowWaitsForItsButtons) {
     ASSERT_TRUE(dlg.HasWindow());
     EXPECT_TRUE(dlg.m_strResult.empty());
     EXPECT_TRUE(dlg.Window()->isVisible());
+    auto* table = dlg.Window()->findChild<QTableWidget*>(CFonoConfigDlg::kFieldTableName);
+    ASSERT_TRUE(table);
+    platform::EventLoop::Wait(0);
+    int columns = 0;
+    for (int column = 0; column < table->columnCount(); ++column)
+        columns += table->columnWidth(column);
+    EXPECT_LE(columns, table->viewport()->width());
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QString name = table->item(row, 0)->text();
+        EXPECT_LT(table->fontMetrics().horizontalAdvance(name), table->columnWidth(0))
+            << name.toStdString();
+    }
 
     op.ExpectBox(kDone);
     dlg.OnApply();
@@ -175,6 +188,53 @@ TEST_F(FonoConfigDlgTest, ARefusedUnlockOrWriteLeavesTheMeterAsItWas) {
     EXPECT_FALSE(stub.ReadState("server_logs/calib_expiry_T7.txt"));
 }
 
+TEST_F(FonoConfigDlgTest, AWriteRefusedHalfWayIsRecordedAsIncompleteAndNamesTheFields) {
+    folder.Write("setup.ini", "HOMOLOGATION=OM-2\nMAKER=Corvanex Srl\n");
+    // The second unlock is one in name only: the meter refuses that write.
+    host.unlock = [this] {
+        meter.Modify([this](simmeter::MeterState& s) { s.protectedUnlocked = host.unlocks == 1; });
+        return std::string("1");
+    };
+    Answer(IDOK);
+    op.ExpectBox(
+        "ATTENZIONE:\nScrittura di HOMOLOGATION nello strumento fallita.\n\n"
+        "Dati scritti nello strumento:\n- Data certificato di taratura fonometro\n"
+        "Dati non scritti:\n- Omologazione\n- Costruttore\n\n"
+        "La modifica incompleta e' stata registrata sul server.");
+    dlg.Create();
+    EXPECT_EQ(dlg.m_strResult, "-1");
+    EXPECT_EQ(MeterFields().at("CERT_DATE"), "2025/06/30");
+    EXPECT_EQ(MeterFields().at("HOMOLOGATION"), "OM-1");
+    EXPECT_EQ(stub.ReadState("server_logs/calib_expiry_T7.txt"),
+              "SN T7; TECNICO 654321; CERT_DATE 2023/01/01 -> 2025/06/30; HOMOLOGATION OM-1 -> "
+              "OM-2 NON SCRITTO; MAKER Corvanex -> Corvanex Srl NON SCRITTO; MODIFICA "
+              "INCOMPLETA\n");
+}
+
+TEST_F(FonoConfigDlgTest, ABusyServerOrABadSetupValueEndsTheReadingBeforeAnyWrite) {
+    // Five busy answers are not a missing certificate.
+    stub.AddFault("HTTP_find_certif_date.php", "busy 5");
+    op.ExpectBox(
+        "ATTENZIONE:\nServer occupato: certificato di taratura dello strumento T7 non "
+        "verificato.");
+    dlg.Create();
+    EXPECT_EQ(dlg.m_strResult, "-1");
+
+    const std::string tooLong = "MAKER=" + std::string(2035, 'x') + "\n";
+    for (const std::string& setup :
+         {tooLong, std::string("HOMOLOGATION=OM\x03 1\n"), std::string("MAKER=Societ\xC3\xA0\n")}) {
+        folder.Write("setup.ini", setup);
+        op.ExpectBox("in setup.ini non valido");
+        dlg.Create();
+        EXPECT_EQ(dlg.m_strResult, "-1");
+    }
+    EXPECT_EQ(op.Shown().at(op.Shown().size() - 3),
+              "ATTENZIONE:\nValore di MAKER in setup.ini non valido: troppo lungo (2035 "
+              "caratteri, massimo 32).\nAggiornamento data di scadenza non eseguito.");
+    EXPECT_EQ(host.unlocks, 0);
+    EXPECT_EQ(MeterFields().at("MAKER"), "Corvanex");
+}
+
 TEST_F(FonoConfigDlgTest, AChangeTheServerDidNotRecordIsStillTheMetersNewState) {
     stub.AddFault("log_user.php", "status 500");
     Answer(IDOK);
@@ -191,6 +251,12 @@ TEST(ProtectedFieldsTest, RepliesDatesAndSetupFile) {
     EXPECT_EQ(maintenance::CertificateDate("30/06/2025"), "2025/06/30");
     for (const char* answer : {"", "NOT_FOUND", "2025/02/30"})
         EXPECT_EQ(maintenance::CertificateDate(answer), std::nullopt) << answer;
+
+    // The meter's text fields hold 32 printable ASCII characters.
+    const maintenance::ProtectedField& maker = maintenance::ProtectedFields().at(3);
+    EXPECT_EQ(maintenance::ValueProblem(maker, std::string(32, 'x')), std::nullopt);
+    EXPECT_TRUE(maintenance::ValueProblem(maker, std::string(33, 'x')));
+    EXPECT_TRUE(maintenance::ValueProblem(maker, "a\x7f"));
 
     testenv::ScratchFolder folder;
     folder.Write("setup.ini", "; note\r\nHOMOLOGATION = OM 7 \r\n=x\r\nMAKER=\r\n");

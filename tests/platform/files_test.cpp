@@ -48,6 +48,10 @@ TEST(Files, AtomicWriteReplacesWholeOrFailsAndTouchesNothing) {
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
+    // Key data is for the owner alone, even where the file it replaces was not.
+    ASSERT_TRUE(WriteFileAtomic(path, "key", FileAccess::OwnerOnly));
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 
     EXPECT_FALSE(WriteFileAtomic(folder.File("no/such/port.ini"), "x"));
     int files = 0;

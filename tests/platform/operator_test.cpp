@@ -63,7 +63,7 @@ TEST(Operator, PendingQuitDismissesBoxesAndDialogsWithoutAsking) {
     EXPECT_TRUE(op.Shown().empty());
 }
 
-TEST(Operator, LenientScriptAnswersTheFirstButton) {
+TEST(Operator, LenientScriptAnswersTheFirstButtonButARetryOnlyAFewTimes) {
     ScriptedOperator op;
     op.SetLenient(true);
     ScopedOperator scoped(op);
@@ -71,4 +71,11 @@ TEST(Operator, LenientScriptAnswersTheFirstButton) {
     EXPECT_EQ(AfxMessageBox("b", MB_OKCANCEL), IDOK);
     EXPECT_EQ(FakeDialog().DoModal(), IDCANCEL);
     EXPECT_TRUE(op.Failures().empty());
+
+    // A loop's question: three retries, then No without a box.
+    RetryQuestion retry;
+    for (int time = 0; time < RetryQuestion::kScriptedRetries; ++time)
+        EXPECT_EQ(retry.Ask("Riprovare ?", MB_YESNO), IDYES);
+    EXPECT_EQ(retry.Ask("Riprovare ?", MB_YESNO), IDNO);
+    EXPECT_EQ(op.Shown().size(), 3u + RetryQuestion::kScriptedRetries);
 }

@@ -214,3 +214,36 @@ TEST_F(BenchTest, CountersSurviveARestartOfTheBench) {
     again.SetTargetSerial("T999");
     EXPECT_EQ(again.Bench().target.keyErrors, 0);
 }
+
+TEST_F(BenchTest, AMeterThatFailedItsAlignmentIsAlignedOnceHealthyAndChargesNoOtherMeter) {
+    ServeBothKeys();
+    ConnectBoth();
+    // Another meter was aligned last; then this one's cable comes loose: four resets unheard.
+    host.target.m_strSerialNumber = "A100";
+    for (int send = 0; send < 4; ++send)
+        targetKeys->IgnoreNext();
+    op.ExpectBox("DUT INSTR: Errore inizializzazione cifratura - passo1.\n");
+    op.ExpectBox("DUT INSTR: Errore inizializzazione cifratura - passo1 secondo tentativo");
+    op.ExpectBox("DUT  Instr: Errore di inizializzazione cifratura.");
+    EXPECT_FALSE(dlg.AlignTargetKeys());
+    EXPECT_EQ(SavedRecord(Meter::Target).m_strSerialNumber, kTargetSerial);
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 4);
+
+    // The program starts again with the cable mended: the other meter owes nothing ...
+    PortRecord reference;
+    ASSERT_TRUE(LoadPortIni(folder.File("port.ini"), reference, host.target));
+    CSoundDlg again(host);
+    again.SetRandomSource([] { return 945; });
+    again.Create();
+    again.SetTargetSerial("A100");
+    EXPECT_EQ(again.Bench().target.keyResets, 0);
+    // ... and this one, still at the limit, is aligned by its single further reset.
+    again.SetTargetSerial(kTargetSerial);
+    EXPECT_EQ(again.Bench().target.keyResets, 4);
+    const size_t frames = targetKeys->Frames().size();
+    EXPECT_TRUE(again.AlignTargetKeys());
+    EXPECT_EQ(targetKeys->Frames().size(), frames + 2);
+    EXPECT_TRUE(keytest::InStep(again.Bench().target.cipher, *targetKeys));
+    EXPECT_EQ(SavedRecord(Meter::Target).m_nResetCount, 0);
+    again.DestroyWindow();
+}

@@ -126,6 +126,14 @@ TEST(ManualReadingWindow, OkTakesOnlyReadingsOfTheLabelledChannels) {
     EXPECT_TRUE(dlg.IsWindowVisible());
     EXPECT_FALSE(dlg.Accepted());
 
+    // Words and notations that convert to numbers are no reading either.
+    for (const char* notReading : {"nan", "NAN", "inf", "-inf", "0x64", "1e2", "94.5.1", "."}) {
+        dlg.SetValueText(1, notReading);
+        op.ExpectBox("Inserire misura del canale LSp:B");
+        dlg.OnOK();
+        EXPECT_FALSE(dlg.Accepted()) << notReading;
+    }
+
     dlg.SetValueText(1, "200");
     dlg.OnOK();
     EXPECT_FALSE(dlg.IsWindowVisible());

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "app/kx9monitor_app.h"
 #include "databases_test_env.h"
 #include "platform/date_time.h"
@@ -37,6 +39,10 @@ TEST_F(BookingTest, OneInstrumentIsBookedAndTheBookingLapsesAfterSevenDays) {
     op.ExpectBox(kSaved);
     booking.OnBookInstruments();
     EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), "2026/12/06 10:00:00\nA4;1;2;3\n");
+    // Key data: for the owner's eyes only.
+    struct stat keyFile {};
+    ASSERT_EQ(::stat(folder.File("msvcrt60_temp.dll").c_str(), &keyFile), 0);
+    EXPECT_EQ(keyFile.st_mode & 0777, 0600u);
     EXPECT_EQ(web::BookedSerials(folder.File("msvcrt60_temp.dll")), std::vector<std::string>{"A4"});
     EXPECT_FALSE(platform::FileExists(folder.File("msvcrt60.dll")));
     EXPECT_FALSE(feedback.shown);
