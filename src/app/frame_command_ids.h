@@ -8,6 +8,9 @@ constexpr unsigned ID_FILE_OPEN = 57601;
 constexpr unsigned ID_EDIT_REPORT_HEADER = 33026;
 constexpr unsigned ID_VALIDATE_REPORT = 33024;
 constexpr unsigned ID_FILE_PRINT = 57607;
+// The view's: print without the dialog, and the print preview.
+constexpr unsigned ID_FILE_PRINT_DIRECT = 57608;
+constexpr unsigned ID_FILE_PRINT_PREVIEW = 57609;
 constexpr unsigned ID_APP_EXIT = 57665;
 constexpr unsigned ID_NEW_VERIFICATION = 32862;
 constexpr unsigned ID_CONTINUE_VERIFICATION = 33023;
@@ -21,6 +24,7 @@ constexpr unsigned ID_FIRMWARE_UPGRADE = 33033;
 constexpr unsigned ID_AUDIO_CARD_SETTINGS = 33028;
 constexpr unsigned ID_UNUSED_33032 = 33032;
 constexpr unsigned ID_APP_ABOUT = 57664;
+constexpr unsigned ID_HELP_HANDBOOK = 57670;
 // Tool bar only.
 constexpr unsigned ID_SAVE = 32782;
 constexpr unsigned ID_VIEW_3DGRAPH = 32962;

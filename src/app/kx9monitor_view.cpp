@@ -110,6 +110,7 @@ void CKX9MonitorView::OnInitialUpdate() {
     Services().SetCrossReference(TRUE);
     if (CMainFrame* frame = TheApp().m_pMainFrame)
         frame->Ui().SetTitle(kTitle);
+    SetupListPrinter();
 
     ShowControl(IDC_SPARE_LIST, false);
 

@@ -16,10 +16,12 @@
 #include "link/serial_wnd.h"
 #include "ui/control_anchor_layout.h"
 #include "ui/geometry.h"
+#include "ui/print_job.h"
+#include "ui/print_list_ctrl.h"
 #include "ui/report_ctrl.h"
 #include "ui/virtual_list_ctrl.h"
 
-class CKX9MonitorView {
+class CKX9MonitorView : public ui::PrintHooks {
 public:
     // The form's controls.
     enum ControlId : int {
@@ -47,7 +49,7 @@ public:
 
     // Built after the frame, whose link state the ports take.
     CKX9MonitorView();
-    ~CKX9MonitorView();
+    ~CKX9MonitorView() override;
     CKX9MonitorView(const CKX9MonitorView&) = delete;
     CKX9MonitorView& operator=(const CKX9MonitorView&) = delete;
 
@@ -72,6 +74,15 @@ public:
     bool IsInitialised() const { return m_bInitialised; }
     void OnSize(int width, int height);
     void OnUpdate();
+    // The commands the view takes (print, print direct, print preview); false for others.
+    bool OnCommand(unsigned id);
+
+    // --- printing the verification report (kx9monitor_view_print.cpp); the job prints a copy
+    // of the report list, which stays as it is
+    bool OnPreparePrinting(ui::CPrintInfo& info) override;
+    void OnBeginPrinting(QPagedPaintDevice& device, ui::CPrintInfo& info) override;
+    void OnPrint(QPainter& painter, ui::CPrintInfo& info) override;
+    void OnEndPrinting(ui::CPrintInfo& info) override;
 
     // --- clicks
     void OnClickList1602();
@@ -97,6 +108,7 @@ public:
     BOOL DeleteReportRow(int row) { return m_ReportList.DeleteItem(row); }
     void SetReportTrimFinished() { m_bTrimFinished = TRUE; }
 
+    ui::CPrintListCtrl m_PrintList;
     ui::CReportCtrl m_ReportList;    // 1000
     ui::VirtualListCtrl m_DataList;  // 1603
     ui::CReportCtrl m_PageList;      // 1602
@@ -127,11 +139,14 @@ public:
     int m_nIsophone = 0;
 
 private:
+    void SetupListPrinter();
     int ChannelMode() const;
     void ShowGraph(ViewGraph graph, bool show) { Services().ShowGraphWindow(graph, show); }
     void SetRowImage(int row, int image);
     void ControlsChanged() const;
 
+    // What the current print job prints.
+    ui::PrintedList m_printCopy;
     ViewServices m_ownServices;
     ViewServices* m_pServices = &m_ownServices;
     std::vector<Control> m_controls;

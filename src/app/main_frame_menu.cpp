@@ -5,7 +5,9 @@
 
 #include "app/frame_command_ids.h"
 #include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "ui/hand_book_dlg.h"
 #include "ui/program_images.h"
 
 namespace {
@@ -20,7 +22,7 @@ const CommandEntry kCommands[] = {
     {cmd::ID_FILE_OPEN, &CMainFrame::OnFileOpen, &CMainFrame::OnUpdateFileOpen},
     {cmd::ID_EDIT_REPORT_HEADER, &CMainFrame::OnEditReportHeader, nullptr},
     {cmd::ID_VALIDATE_REPORT, &CMainFrame::OnValidateReport, &CMainFrame::OnUpdateReportUI},
-    // The view prints.
+    // The view prints (CKX9MonitorView::OnCommand).
     {cmd::ID_FILE_PRINT, nullptr, &CMainFrame::OnUpdateReportUI},
     {cmd::ID_APP_EXIT, &CMainFrame::OnAppExit, &CMainFrame::OnUpdateExitUI},
     {cmd::ID_NEW_VERIFICATION, &CMainFrame::OnNewVerification, nullptr},
@@ -79,6 +81,7 @@ ui::MenuTemplate FrameMenuTemplate() {
         .Popup(u"&?")
         .Item(cmd::ID_AUDIO_CARD_SETTINGS, u"Impostazioni scheda audio")
         .Separator()
+        .Item(cmd::ID_HELP_HANDBOOK, u"Manuale")
         .Item(cmd::ID_APP_ABOUT, u"Info")
         .EndPopup()
         .Build();
@@ -102,6 +105,13 @@ bool CMainFrame::OnCommand(unsigned id) {
         TheApp().OnAppAbout();
         return true;
     }
+    if (id == cmd::ID_HELP_HANDBOOK) {
+        ui::CHandBookDlg(TheApp().m_strProgramDir).Show();
+        return true;
+    }
+    // The view has the first say, as the framework routes a command.
+    if (CKX9MonitorView* view = View(); view && view->OnCommand(id))
+        return true;
     const CommandEntry* entry = FindCommand(id);
     if (!entry)
         return false;

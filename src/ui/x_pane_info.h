@@ -6,18 +6,10 @@
 #include <string>
 
 #include "platform/win_types.h"
+#include "ui/draw_text_format.h"
 #include "ui/geometry.h"
 
 namespace ui {
-
-// The text-format bits of the mode word (the Windows DrawText flags that panes use).
-constexpr std::uint32_t DT_LEFT = 0x0000;
-constexpr std::uint32_t DT_CENTER = 0x0001;
-constexpr std::uint32_t DT_RIGHT = 0x0002;
-constexpr std::uint32_t DT_VCENTER = 0x0004;
-constexpr std::uint32_t DT_BOTTOM = 0x0008;
-constexpr std::uint32_t DT_WORDBREAK = 0x0010;
-constexpr std::uint32_t DT_SINGLELINE = 0x0020;
 
 // The pane kinds and flags of the mode word.
 constexpr std::uint32_t XSB_FORMAT_MASK = 0x000FFFFF;

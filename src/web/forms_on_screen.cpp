@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/button_st.h"
 #include "web/booking_form.h"
 #include "web/code_entry_form.h"
 #include "web/form_widgets.h"
@@ -122,8 +123,12 @@ int CSetLabelDlg::RunOnScreen() {
     layout->addWidget(text);
     auto* row = new QHBoxLayout;
     row->addStretch();
-    QPushButton* ok = AddButton(row, "OK", 1722);
-    ok->setDefault(true);
+    // The form's owner-drawn OK: flat, with the border while the mouse is over it.
+    auto* ok = new ui::CButtonST("OK");
+    ok->setObjectName(IdName(1722));
+    ok->PreSubclassWindow(ui::BS_DEFPUSHBUTTON);
+    ok->setMinimumSize(75, 23);
+    row->addWidget(ok);
     layout->addLayout(row);
     QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
         m_strText = FromQt(text->text());

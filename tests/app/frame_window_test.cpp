@@ -168,9 +168,13 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
 
     op.ExpectDialog("CAboutDlg", [](platform::ModalDialog&) { return IDOK; });
     Entry(cmd::ID_APP_ABOUT)->trigger();
+    op.ExpectBox("Manuale non disponibile");
+    Entry(cmd::ID_HELP_HANDBOOK)->trigger();
 
-    // Ids mapped to nothing are still the frame's.
+    // Printing goes to the view, which asks for the printer first.
+    op.ExpectDialog("CPrintDialog", [](platform::ModalDialog&) { return IDCANCEL; });
     EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT));
+    // Ids mapped to nothing are still the frame's.
     EXPECT_TRUE(frame->OnCommand(cmd::ID_UNUSED_33032));
     EXPECT_FALSE(frame->OnCommand(12345));
 

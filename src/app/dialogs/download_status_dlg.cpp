@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "platform/operator.h"
+#include "ui/button_st.h"
 #include "ui/program_images.h"
 
 CDownloadStatusDlg::CDownloadStatusDlg() : ModelessDialog(IDD, "Download Status") {}
@@ -37,11 +38,10 @@ void CDownloadStatusDlg::BuildControls(QDialog& dialog) {
     bar->setTextVisible(false);
     fields->addRow("Progress", bar);
     layout->addLayout(fields);
-    auto* cancel =
-        new QPushButton(ui::ProgramIcon(ui::IDI_CANCEL_DOWNLOAD), "Cancel Download", &dialog);
+    auto* cancel = new ui::CButtonST("Cancel Download", &dialog);
     cancel->setObjectName(QString::number(IDC_CANCEL_DOWNLOAD));
-    cancel->setIconSize(QSize(24, 24));
-    cancel->setMinimumHeight(36);
+    cancel->SetIcon(ui::IDI_CANCEL_DOWNLOAD);
+    cancel->setMinimumSize(160, 40);
     QObject::connect(
         cancel, &QPushButton::clicked, &dialog, [this] { OnCancelDownload(); },
         Qt::QueuedConnection);

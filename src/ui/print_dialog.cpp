@@ -1,0 +1,36 @@
+#include "ui/print_dialog.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace ui {
+
+int CPrintDialog::RunOnScreen() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_strPrinterName.empty())
+        printer.setPrinterName(QString::fromStdString(m_strPrinterName));
+    printer.setCopyCount(m_nCopies);
+    if (!m_strOutputFile.empty())
+        printer.setOutputFileName(QString::fromStdString(m_strOutputFile));
+    QPrintDialog dialog(&printer);
+    dialog.setMinMax(m_nMinPage, m_nMaxPage);
+    dialog.setFromTo(m_nFromPage, m_nToPage);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return IDCANCEL;
+    m_bPageRange = dialog.printRange() == QAbstractPrintDialog::PageRange;
+    m_nFromPage = printer.fromPage();
+    m_nToPage = printer.toPage();
+    m_nCopies = printer.copyCount();
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        m_strPrinterName.clear();
+        m_strOutputFile = printer.outputFileName().toStdString();
+    } else {
+        m_strPrinterName = printer.printerName().toStdString();
+        m_strOutputFile.clear();
+    }
+    return IDOK;
+}
+
+}  // namespace ui

@@ -1,0 +1,228 @@
+// "Stampa Rapporto" end to end: the verification report printed into a PDF file and read back
+// with poppler's pdftotext and pdftoppm.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPdfWriter>
+#include <cstdlib>
+#include <functional>
+
+#include "app/frame_command_ids.h"
+#include "platform/files.h"
+#include "ui/print_dialog.h"
+#include "ui/print_job.h"
+#include "view_test_support.h"
+
+using namespace viewtest;
+
+namespace {
+
+constexpr COLORREF kYellow = 0x00FFFF, kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000;
+
+struct Snapshot {
+    std::vector<std::string> texts;
+    std::vector<COLORREF> colours;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(const ui::CReportCtrl& list) {
+    Snapshot s;
+    for (int r = 0; r < list.GetItemCount(); ++r)
+        for (int c = 0; c < list.GetColumnCount(); ++c) {
+            s.texts.push_back(list.GetItemText(r, c));
+            s.colours.push_back(list.GetItemBkColor(r, c));
+            s.colours.push_back(list.GetItemTextColor(r, c));
+        }
+    return s;
+}
+
+// A report as the report writers leave it: the header section, then the tests.
+void FillReport(ui::CReportCtrl& list) {
+    list.InsertColumn(0, "Voce", ui::LVCFMT_LEFT, 200);
+    list.InsertColumn(1, "Valore", ui::LVCFMT_LEFT, 150);
+    list.InsertColumn(2, "Esito", ui::LVCFMT_LEFT, 100);
+    auto row = [&](const std::string& a, const std::string& b = {}, const std::string& c = {}) {
+        const int r = list.InsertItem(list.GetItemCount(), a);
+        list.SetItemText(r, 1, b);
+        list.SetItemText(r, 2, c);
+        return r;
+    };
+    row("1- DATI STRUMENTO");
+    row("Matricola", "A1234");
+    const int yellow = row("Certificato", "SCADUTO");
+    list.SetItemBkColor(yellow, 1, kYellow);
+    list.SetItemTextColor(yellow, 1, kBlue);
+    const int red = row("Firmware", "VECCHIO");
+    list.SetItemBkColor(red, 1, kRed);
+    const int green = row("Laboratorio", "ABILITATO");
+    list.SetItemBkColor(green, 1, kGreen);
+    row("Nota", "marca{B7}interna");
+    for (int i = 0; i < 30; ++i)
+        row("Campo " + std::to_string(i), std::to_string(100 + i));
+    row("PROVE");
+    row("2- PROVA A 94 dB");
+    row("Livello", "94.0 dB", "SUPERATA");
+    const int failed = row("Linearita'", "+1.4 dB", "NON SUPERATA");
+    list.SetItemTextColor(failed, 2, kRed);
+    row("3- RISPOSTA IN FREQUENZA");
+    row("1 kHz", "0.0 dB", "SUPERATA");
+}
+
+std::string Run(const std::string& command) {
+    return std::system(command.c_str()) == 0 ? "ok" : "failed: " + command;
+}
+
+std::vector<std::string> PdfPages(const std::string& pdf) {
+    const std::string text = pdf + ".txt";
+    EXPECT_EQ(Run("pdftotext -layout '" + pdf + "' '" + text + "'"), "ok");
+    std::vector<std::string> pages(1);
+    for (char c : platform::ReadWholeFile(text).value_or(""))
+        if (c == '\f')
+            pages.emplace_back();
+        else
+            pages.back().push_back(c);
+    if (pages.back().empty())
+        pages.pop_back();
+    return pages;
+}
+
+QImage PdfPicture(const std::string& pdf, int page) {
+    const std::string prefix = pdf + "-page";
+    EXPECT_EQ(Run("pdftoppm -r 100 -png -f " + std::to_string(page) + " -l " +
+                  std::to_string(page) + " '" + pdf + "' '" + prefix + "'"),
+              "ok");
+    for (const std::string& name : {prefix + "-" + std::to_string(page) + ".png",
+                                    prefix + "-0" + std::to_string(page) + ".png"})
+        if (platform::FileExists(name))
+            return QImage(QString::fromStdString(name));
+    return {};
+}
+
+int Count(const QImage& image, const std::function<bool(const QColor&)>& match) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += match(image.pixelColor(x, y));
+    return n;
+}
+
+bool Near(const QColor& c, int r, int g, int b) {
+    return std::abs(c.red() - r) < 50 && std::abs(c.green() - g) < 50 &&
+           std::abs(c.blue() - b) < 50;
+}
+
+class ViewPrintTest : public ViewTest {
+protected:
+    ViewPrintTest() {
+        ui::SetDefaultPrinterSource([] { return std::string(); });
+        view.OnInitialUpdate();
+        FillReport(view.m_ReportList);
+    }
+    ~ViewPrintTest() override { ui::SetDefaultPrinterSource(nullptr); }
+
+    void ChoosePdf(const std::string& path) {
+        op.ExpectDialog("CPrintDialog", [path](platform::ModalDialog& dialog) {
+            auto& print = dynamic_cast<ui::CPrintDialog&>(dialog);
+            // The view's preset: pages 1 to 2, one copy.
+            EXPECT_EQ(print.m_nFromPage, 1);
+            EXPECT_EQ(print.m_nToPage, 2);
+            EXPECT_EQ(print.m_nCopies, 1);
+            print.m_strOutputFile = path;
+            return IDOK;
+        });
+    }
+};
+
+}  // namespace
+
+TEST_F(ViewPrintTest, TheReportPrintsOnTwoPagesWithTheTestsOnTheSecond) {
+    const Snapshot before = Take(view.m_ReportList);
+    const std::string pdf = folder.File("rapporto.pdf");
+    ChoosePdf(pdf);
+    ASSERT_TRUE(view.OnCommand(cmd::ID_FILE_PRINT));
+
+    const std::vector<std::string> pages = PdfPages(pdf);
+    ASSERT_EQ(pages.size(), 2u);
+    for (int p = 0; p < 2; ++p) {
+        EXPECT_NE(pages[p].find("QS4060KRTN RAPPORTO DI VERIFICA PERIODICA"), std::string::npos);
+        EXPECT_NE(pages[p].find("Page : " + std::to_string(p + 1) + "/2"), std::string::npos);
+    }
+    EXPECT_NE(pages[0].find("1- DATI STRUMENTO"), std::string::npos);
+    EXPECT_NE(pages[0].find("Campo 29"), std::string::npos);
+    EXPECT_EQ(pages[0].find("PROVE"), std::string::npos);
+    EXPECT_NE(pages[1].find("PROVE"), std::string::npos);
+    EXPECT_NE(pages[1].find("NON SUPERATA"), std::string::npos);
+    EXPECT_NE(pages[1].find("1 kHz"), std::string::npos);
+    // Codes never reach the paper.
+    EXPECT_NE(pages[0].find("marcainterna"), std::string::npos);
+    EXPECT_EQ(pages[0].find('{'), std::string::npos);
+    EXPECT_EQ(pages[1].find('{'), std::string::npos);
+
+    // The list on screen is exactly as it was, its own "{B7}" included.
+    EXPECT_EQ(Take(view.m_ReportList), before);
+}
+
+TEST_F(ViewPrintTest, TheCellsCarryTheirColoursOntoThePaper) {
+    const std::string pdf = folder.File("colori.pdf");
+    ChoosePdf(pdf);
+    view.OnCommand(cmd::ID_FILE_PRINT);
+
+    const QImage first = PdfPicture(pdf, 1);
+    const QImage second = PdfPicture(pdf, 2);
+    ASSERT_FALSE(first.isNull());
+    ASSERT_FALSE(second.isNull());
+    auto yellow = [](const QColor& c) { return Near(c, 255, 255, 0); };
+    auto red = [](const QColor& c) { return Near(c, 255, 0, 0); };
+    auto green = [](const QColor& c) { return Near(c, 0, 255, 0); };
+    auto blue = [](const QColor& c) { return Near(c, 0, 0, 255); };
+    // Backgrounds on the first page, blue text on the yellow one.
+    EXPECT_GT(Count(first, yellow), 200);
+    EXPECT_GT(Count(first, red), 200);
+    EXPECT_GT(Count(first, green), 200);
+    EXPECT_GT(Count(first, blue), 20);
+    // The second page has red text only: no background there.
+    EXPECT_GT(Count(second, red), 20);
+    EXPECT_EQ(Count(second, yellow), 0);
+    EXPECT_EQ(Count(second, green), 0);
+    EXPECT_EQ(Count(second, blue), 0);
+}
+
+TEST_F(ViewPrintTest, ACancelledPrintLeavesTheListAsItWasAndWritesNothing) {
+    const Snapshot before = Take(view.m_ReportList);
+    op.ExpectDialog("CPrintDialog", [](platform::ModalDialog&) { return IDCANCEL; });
+    view.OnCommand(cmd::ID_FILE_PRINT);
+    // No printer and no file chosen: the file chooser is cancelled too.
+    op.ExpectDialog("CPrintDialog", [](platform::ModalDialog&) { return IDOK; });
+    op.ExpectFileChoice(std::nullopt);
+    view.OnCommand(cmd::ID_FILE_PRINT);
+    EXPECT_EQ(Take(view.m_ReportList), before);
+    EXPECT_FALSE(platform::FileExists(folder.File("Rapporto.pdf")));
+}
+
+TEST_F(ViewPrintTest, DirectPrintingWithoutAPrinterAsksForAPdfFile) {
+    const std::string pdf = folder.File("diretto.pdf");
+    op.ExpectFileChoice(pdf);
+    ASSERT_TRUE(view.OnCommand(cmd::ID_FILE_PRINT_DIRECT));
+    EXPECT_EQ(PdfPages(pdf).size(), 2u);
+
+    // A file that cannot be written is reported and nothing is left behind.
+    op.ExpectFileChoice(folder.File("missing/folder/x.pdf"));
+    op.ExpectBox("Stampa non riuscita");
+    view.OnCommand(cmd::ID_FILE_PRINT_DIRECT);
+    EXPECT_FALSE(platform::FileExists(folder.File("missing/folder/x.pdf")));
+}
+
+TEST_F(ViewPrintTest, ThePreviewPaintsTheSamePagesEveryTimeItAsks) {
+    op.ExpectDialog("CPrintPreviewDlg", [&](platform::ModalDialog& dialog) {
+        auto& preview = dynamic_cast<ui::CPrintPreviewDlg&>(dialog);
+        for (const char* name : {"a.pdf", "b.pdf"}) {
+            QPdfWriter writer(QString::fromStdString(folder.File(name)));
+            writer.setResolution(600);
+            EXPECT_TRUE(preview.Render(writer));
+        }
+        return IDOK;
+    });
+    ASSERT_TRUE(view.OnCommand(cmd::ID_FILE_PRINT_PREVIEW));
+    EXPECT_EQ(PdfPages(folder.File("a.pdf")), PdfPages(folder.File("b.pdf")));
+    EXPECT_EQ(PdfPages(folder.File("b.pdf")).size(), 2u);
+}
