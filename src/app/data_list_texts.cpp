@@ -1,7 +1,9 @@
 #include "app/data_list_texts.h"
 
+#include <functional>
 #include <optional>
 
+#include "charts/band_labels.h"
 #include "link/instr_status.h"
 #include "link/model_rules.h"
 #include "platform/date_time.h"
@@ -23,13 +25,6 @@ constexpr int kHeadBytes = 20;
 constexpr unsigned kNoValue = 65436;  // -100 as a signed word
 constexpr long long kSecondsPerDay = 86400;
 
-const char* const kOctaveBands[] = {"16", "32", "63", "125", "250", "500",
-                                    "1k", "2k", "4k", "8k",  "16k"};
-const char* const kThirdOctaveBands[] = {
-    "16",   "20",    "25",  "32",  "40",   "50",  "63",  "80",    "100",   "125",  "160",
-    "200",  "250",   "315", "400", "500",  "630", "800", "1k",    "1.25k", "1.6k", "2k",
-    "2.5k", "3.15k", "4k",  "5k",  "6.3k", "8k",  "10k", "12.5k", "16k",   "20k"};
-
 constexpr int kLevelWords = 6;
 constexpr int kOctaveWords = 13;
 constexpr int kThirdOctaveWords = 34;
@@ -46,14 +41,18 @@ bool IsMarkedBand(std::string_view band) {
     return band == "16" || band == "16k" || band == "20" || band == "20k";
 }
 
-std::vector<ui::ListColumn> BandColumns(std::span<const char* const> bands,
+// The band captions without their blank ("1 k" heads its column as "1k"); the caption after
+// the last band, the overall level's, is the auxiliary weighting as the meter names it.
+std::vector<ui::ListColumn> BandColumns(int bands, const std::function<std::string(int)>& caption,
                                         const CInstrStatus& current) {
     const bool marked = IsMarkedVariant(current.m_strModel);
     std::vector<ui::ListColumn> columns{{kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth}};
-    for (const char* band : bands)
-        columns.push_back({(marked && IsMarkedBand(band) ? "*" : "") + std::string(band),
-                           ui::LVCFMT_LEFT, kBandWidth});
-    columns.push_back({current.m_strSpectAuxWeighting, ui::LVCFMT_LEFT, kBandWidth});
+    for (int band = 0; band < bands; ++band) {
+        const std::string heading = platform::Remove(caption(band), ' ');
+        columns.push_back(
+            {(marked && IsMarkedBand(heading) ? "*" : "") + heading, ui::LVCFMT_LEFT, kBandWidth});
+    }
+    columns.push_back({caption(bands), ui::LVCFMT_LEFT, kBandWidth});
     columns.push_back({kStatusHeading, ui::LVCFMT_LEFT, kBandWidth});
     return columns;
 }
@@ -201,9 +200,20 @@ std::vector<ui::ListColumn> DataListColumns(int kind, const CInstrStatus& curren
                      ui::LVCFMT_LEFT, kLevelWidth},
                     {kStatusHeading, ui::LVCFMT_LEFT, kLevelWidth}};
         case kOctave:
-            return BandColumns(kOctaveBands, current);
+            return BandColumns(
+                charts::kOctaveBands,
+                [&](int band) {
+                    return charts::OctaveBandLabel(band, current.m_strSpectAuxWeighting);
+                },
+                current);
         case kThirdOctave:
-            return BandColumns(kThirdOctaveBands, current);
+            return BandColumns(
+                charts::kThirdOctaveBands,
+                [&](int band) {
+                    return charts::ThirdOctaveBandLabel(band, charts::kNoBandShift,
+                                                        current.m_strSpectAuxWeighting);
+                },
+                current);
         default:
             return {};
     }

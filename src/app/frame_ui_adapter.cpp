@@ -111,7 +111,7 @@ constexpr int kBandChartId = 1482;
 
 void FrameWindowUi::ShowGraphWindow(bool show) {
     if (CKX9MonitorView* view = m_frame.View())
-        view->Services().ShowGraphWindow(ViewGraph::Data, show);
+        view->ShowGraphWindow(ViewGraph::Data, show);
 }
 
 void FrameWindowUi::ShowBandChart(bool show) {

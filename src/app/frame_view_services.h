@@ -1,7 +1,7 @@
 #pragma once
 // The main view's neighbours as the running program has them: the application's current setup
-// record and the frame's cross-reference switch. Graph windows, charts and data files are not
-// part of this program yet; their calls keep ViewServices' plain defaults.
+// record and the frame's cross-reference switch; the charts and data files keep ViewServices'
+// plain defaults.
 
 #include "app/view_services.h"
 

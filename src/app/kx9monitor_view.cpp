@@ -7,6 +7,7 @@
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "app/setup_texts.h"
+#include "graph/graph_panel.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -67,7 +68,7 @@ CKX9MonitorView::~CKX9MonitorView() {
     if (m_RefSerial.IsOpen())
         m_RefSerial.Close();
     m_TargetSerial.Close();
-    Services().DeleteGraphWindows();
+    DeleteGraphWindows();
     if (TheApp().m_pView == this)
         TheApp().m_pView = nullptr;
 }
@@ -102,6 +103,75 @@ int CKX9MonitorView::ChannelMode() const {
     return frame ? frame->m_nChannelMode : -1;
 }
 
+// --- graph windows
+
+void CKX9MonitorView::SetWindow(QWidget* window) {
+    m_pWindow = window;
+    for (graph::CGraphWnd* graph : {m_pDataGraph.get(), m_pSecondGraph.get()})
+        if (graph)
+            graph->SetParentWindow(window);
+}
+
+graph::CGraphWnd* CKX9MonitorView::GraphWindow(ViewGraph graph) const {
+    return graph == ViewGraph::Data ? m_pDataGraph.get() : m_pSecondGraph.get();
+}
+
+void CKX9MonitorView::ShowGraphWindow(ViewGraph graph, bool show) {
+    if (graph::CGraphWnd* window = GraphWindow(graph))
+        window->ShowWindow(show);
+}
+
+void CKX9MonitorView::FitDataGraph() {
+    if (m_pDataGraph)
+        m_pDataGraph->FitPanel(graph::kFitPage);
+}
+
+void CKX9MonitorView::DeleteGraphWindows() {
+    for (std::unique_ptr<graph::CGraphWnd>* graph : {&m_pDataGraph, &m_pSecondGraph}) {
+        if (!*graph)
+            continue;
+        (*graph)->ShowWindow(false);
+        for (int series = 0; series < (*graph)->GetGraphCount(); ++series)
+            (*graph)->ClearPoints(series, 1);
+        graph->reset();
+    }
+}
+
+// Below the report list, hidden until a recording is shown; its six series are the five
+// channels and the "UR" line.
+void CKX9MonitorView::CreateDataGraph() {
+    struct Trace {
+        COLORREF colour;
+        const char* name;
+    };
+    constexpr Trace kTraces[] = {{0xFF0000, ""}, {0x0000FF, ""}, {0x00FF00, ""},
+                                 {0x000000, ""}, {0xFFFF00, ""}, {0xFF00FF, "UR"}};
+    constexpr unsigned kChildVisible = 0x50000000;
+    constexpr unsigned kShowAtOnce = 1;
+
+    const ui::Rect report = FindControl(IDC_REPORT_LIST)->rect;
+    m_pDataGraph = std::make_unique<graph::CGraphWnd>(kGraphSlots);
+    graph::CGraphWnd& graph = *m_pDataGraph;
+    graph.SetHost(&m_graphHost);
+    graph.Create(
+        kGraphWindowName,
+        {report.left, report.bottom - 70, report.right, 2 * report.bottom - 50 - report.top},
+        m_pWindow, IDC_GRAPH_WINDOW, kChildVisible);
+    graph.SetAxisTexts("Time", "", 0, graph::kXAxis, kShowAtOnce);
+    graph.SetAxisTexts("Value", "dB", 2, graph::kYAxis, kShowAtOnce);
+    using Panel = graph::CGraphPanel;
+    graph.UpdateVisibleRange(
+        (graph.GetPanelValue() | Panel::kReadout) & ~(Panel::kPointMarks | Panel::kAxis),
+        kShowAtOnce);
+    graph.ShowWindow(false);
+    graph.UpdateVisibleRange(graph.GetPanelValue() | Panel::kAutoExtend, kShowAtOnce);
+    graph.SetVisibleRange(0, 100, 0, 130, kShowAtOnce);
+    m_TraceHandles.clear();
+    for (const Trace& trace : kTraces)
+        m_TraceHandles.push_back(static_cast<unsigned>(
+            graph.AddGraph(trace.colour, trace.name, kShowAtOnce, true, false)));
+}
+
 // --- the framework's calls
 
 void CKX9MonitorView::OnInitialUpdate() {
@@ -126,12 +196,7 @@ void CKX9MonitorView::OnInitialUpdate() {
         if (control.xFlags || control.yFlags)
             m_Layout.Register(control.id, control.rect, control.xFlags, control.yFlags);
 
-    DataGraphSetup graph;
-    const ui::Rect report = FindControl(IDC_REPORT_LIST)->rect;
-    graph.rect = {report.left, report.bottom - 70, report.right,
-                  2 * report.bottom - 50 - report.top};
-    m_TraceHandles = Services().CreateDataGraph(*this, graph);
-    m_TraceHandles.resize(graph.traces.size());
+    CreateDataGraph();
 
     for (int chart : {IDC_LIVE_CHART, IDC_DATA_CHART}) {
         if (!Services().InitBandChart(*this, chart))
@@ -270,8 +335,8 @@ void CKX9MonitorView::OnRClickReportList() {
         ShowControl(IDC_LIVE_CHART, true);
         ShowControl(IDC_DATA_CHART, false);
     } else if (mode == kSoundLevelMeter || mode == kProfile) {
-        if (Services().HasGraphWindow(ViewGraph::Data))
-            Services().FitDataGraph();
+        if (HasGraphWindow(ViewGraph::Data))
+            FitDataGraph();
     }
 }
 

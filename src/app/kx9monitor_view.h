@@ -5,14 +5,18 @@
 // ports, the reference meter's and the instrument under test's, which share the link
 // session's state (which one carries the link is the session's, LinkSession::SetLinkPort).
 //
-// It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it. The graph windows,
-// the charts and the frame's recording state are reached through ViewServices.
+// It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it, and its graph windows
+// are children of that widget while it exists. The charts and the frame's recording state are
+// reached through ViewServices.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/frame_graph_host.h"
 #include "app/view_services.h"
+#include "graph/graph_wnd.h"
 #include "link/serial_wnd.h"
 #include "ui/control_anchor_layout.h"
 #include "ui/geometry.h"
@@ -20,6 +24,12 @@
 #include "ui/print_list_ctrl.h"
 #include "ui/report_ctrl.h"
 #include "ui/virtual_list_ctrl.h"
+
+class QWidget;
+
+// The view's two graph windows: the data graph it creates itself ("Graph Window") and the
+// second one, which shows a stored page.
+enum class ViewGraph { Data, Second };
 
 class CKX9MonitorView : public ui::PrintHooks {
 public:
@@ -34,6 +44,10 @@ public:
         IDC_DATA_CHART = 1604,
         IDC_LOGO = 1781,
     };
+    // The data graph.
+    static constexpr const char* kGraphWindowName = "Graph Window";
+    static constexpr int IDC_GRAPH_WINDOW = 11000;
+    static constexpr int kGraphSlots = 32;
     // The form, 360 x 213 dialog units of its 8-point font, in pixels.
     static constexpr int kFormWidth = 540;
     static constexpr int kFormHeight = 346;
@@ -68,6 +82,17 @@ public:
     }
     // Called when the view goes, so that a window showing it lets go of it.
     void SetDestroyedHandler(std::function<void()> handler) { m_onDestroyed = std::move(handler); }
+
+    // --- graph windows
+    // The widget that shows the view, parent of the graph windows; nullptr when none does.
+    void SetWindow(QWidget* window);
+    graph::CGraphWnd* GraphWindow(ViewGraph graph) const;
+    bool HasGraphWindow(ViewGraph graph) const { return GraphWindow(graph) != nullptr; }
+    void ShowGraphWindow(ViewGraph graph, bool show);
+    // The fit-page command to the data graph's panel.
+    void FitDataGraph();
+    // Each graph window is hidden, loses its points and goes.
+    void DeleteGraphWindows();
 
     // --- the framework's calls
     void OnInitialUpdate();
@@ -141,12 +166,17 @@ public:
 private:
     void SetupListPrinter();
     int ChannelMode() const;
-    void ShowGraph(ViewGraph graph, bool show) { Services().ShowGraphWindow(graph, show); }
+    void ShowGraph(ViewGraph graph, bool show) { ShowGraphWindow(graph, show); }
+    void CreateDataGraph();
     void SetRowImage(int row, int image);
     void ControlsChanged() const;
 
     // What the current print job prints.
     ui::PrintedList m_printCopy;
+    FrameGraphHost m_graphHost{*this};
+    std::unique_ptr<graph::CGraphWnd> m_pDataGraph;
+    std::unique_ptr<graph::CGraphWnd> m_pSecondGraph;
+    QWidget* m_pWindow = nullptr;
     ViewServices m_ownServices;
     ViewServices* m_pServices = &m_ownServices;
     std::vector<Control> m_controls;

@@ -149,6 +149,7 @@ public:
 
         view.SetControlsChangedHandler([this] { PlaceControls(); });
         view.SetDestroyedHandler([this] { m_view = nullptr; });
+        view.SetWindow(this);
         resize(CKX9MonitorView::kFormWidth, CKX9MonitorView::kFormHeight);
         if (!view.IsInitialised())
             view.OnInitialUpdate();
@@ -159,6 +160,7 @@ public:
         if (m_view) {
             m_view->SetControlsChangedHandler(nullptr);
             m_view->SetDestroyedHandler(nullptr);
+            m_view->SetWindow(nullptr);
         }
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The main view's window: the form's lists, charts and logo, placed and shown as the view
-// says, with the lists' clicks handed to the view's handlers.
+// says, with the lists' clicks handed to the view's handlers, and the view's graph windows as
+// its children while it exists.
 
 #include <QImage>
 #include <vector>

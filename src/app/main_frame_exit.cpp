@@ -31,6 +31,7 @@ void CMainFrame::OnAppExit() {
             view->m_RefSerial.Close();
         if (view->m_TargetSerial.IsOpen())
             view->m_TargetSerial.Close();
+        view->DeleteGraphWindows();
     }
 
     m_link.DeleteAllCommands();

@@ -1,48 +1,16 @@
 #pragma once
 // The main view's neighbours that live in other parts of the program: the current setup
-// record, the frame's state of a loaded or live recording and its floating windows, the graph
-// windows (graph library), the charts and the data files. The view calls through here; until a
-// part installs itself these keep plain values and do nothing.
+// record, the frame's state of a loaded or live recording and its floating windows, the charts
+// and the data files. The view calls through here; until a part installs itself these keep
+// plain values and do nothing.
 
 #include <string>
 #include <vector>
 
 #include "link/instr_status.h"
 #include "platform/win_types.h"
-#include "ui/geometry.h"
 
 class CKX9MonitorView;
-
-// The view's two graph windows: the data graph it creates itself ("Graph Window") and the
-// second one, which shows a stored page.
-enum class ViewGraph { Data, Second };
-
-// How the view asks for its data graph (CGraphWnd, 32 series slots).
-struct DataGraphSetup {
-    struct Trace {
-        COLORREF color;
-        std::string name;
-    };
-    std::string windowName = "Graph Window";
-    int controlId = 11000;
-    unsigned style = 0x50000000;  // child, visible
-    int capacity = 32;
-    int option = 1;
-    ui::Rect rect;  // view client coordinates
-    std::string xTitle = "Time";
-    std::string xUnit;
-    std::string yTitle = "Value";
-    std::string yUnit = "dB";
-    unsigned optionSet = 4;
-    unsigned optionClear = 2 | 8;
-    unsigned optionSetAfterHiding = 1;
-    double xFrom = 0;
-    double xTo = 100;
-    double yFrom = 0;
-    double yTo = 130;
-    std::vector<Trace> traces = {{0xFF0000, ""}, {0x0000FF, ""}, {0x00FF00, ""},
-                                 {0x000000, ""}, {0xFFFF00, ""}, {0xFF00FF, "UR"}};
-};
 
 // How the view sets up its 3-D chart (CChart3d).
 struct Chart3DSetup {
@@ -100,18 +68,6 @@ public:
 
     // --- data files: loads pages of a data file into the data buffer
     virtual void OpenDataFile(const std::string& /*path*/, int /*firstPage*/, int /*lastPage*/) {}
-
-    // --- graph windows
-    // Creates the data graph; the trace handles of its series, none without a graph library.
-    virtual std::vector<unsigned> CreateDataGraph(CKX9MonitorView& /*view*/,
-                                                  const DataGraphSetup& /*setup*/) {
-        return {};
-    }
-    virtual bool HasGraphWindow(ViewGraph /*graph*/) const { return false; }
-    virtual void ShowGraphWindow(ViewGraph /*graph*/, bool /*show*/) {}
-    // The fit-page command (4106) to the data graph's panel.
-    virtual void FitDataGraph() {}
-    virtual void DeleteGraphWindows() {}
 
     // --- charts
     // Default initialisation of a band chart (1482 or 1604) with its tooltips, empty title,

@@ -120,11 +120,13 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     link.SendNextCommand();  // 100 awaits its reply
     frame->m_bLinkActive = TRUE;
     frame->m_SoundDlg.Create();
+    ASSERT_TRUE(view.HasGraphWindow(ViewGraph::Data));
     op.ExpectBox("Confirm Exit ?", IDYES);
 
     const QPointer<CMainFrameWindow> watched(window);
     window->close();
 
+    EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Data));
     EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
     EXPECT_FALSE(view.m_RefSerial.IsOpen());
     EXPECT_FALSE(view.m_TargetSerial.IsOpen());

@@ -7,6 +7,8 @@
 
 #include "app/data_list_texts.h"
 #include "app/frame_data_view_commands.h"
+#include "graph/graph_host.h"
+#include "graph/graph_panel.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
@@ -43,13 +45,28 @@ TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
     for (int hidden : {1603, 1602, 1016, 1064, 1482, 1604})
         EXPECT_FALSE(view.IsControlVisible(hidden)) << hidden;
 
-    ASSERT_EQ(services.graphSetups.size(), 1u);
-    const DataGraphSetup& graph = services.graphSetups[0];
+    // The data graph below the report list, hidden, with its range, options and six series.
+    const graph::CGraphWnd* graph = view.GraphWindow(ViewGraph::Data);
+    ASSERT_NE(graph, nullptr);
+    ASSERT_TRUE(graph->HasWindow());
     const ui::Rect report = view.FindControl(CKX9MonitorView::IDC_REPORT_LIST)->rect;
-    EXPECT_EQ(graph.rect, (ui::Rect{report.left, report.bottom - 70, report.right,
-                                    2 * report.bottom - 50 - report.top}));
-    EXPECT_EQ(graph.traces.size(), 6u);
-    EXPECT_EQ(view.m_TraceHandles, (std::vector<unsigned>{11, 12, 13, 14, 15, 16}));
+    const ui::Rect expected{report.left, report.bottom - 70, report.right,
+                            2 * report.bottom - 50 - report.top};
+    EXPECT_EQ(graph->Window()->geometry(),
+              QRect(expected.left, expected.top, expected.Width(), expected.Height()));
+    EXPECT_EQ(graph->Window()->objectName(), "Graph Window");
+    EXPECT_FALSE(graph->IsWindowVisible());
+    EXPECT_EQ(graph->GetAxis(graph::kXAxis).FormatValue(12, 2), "Time: 12 ");
+    EXPECT_EQ(graph->GetAxis(graph::kYAxis).FormatValue(12, 2), "Value: 12.00 dB");
+    EXPECT_EQ(graph->GetPanelValue(),
+              graph::CGraphPanel::kAutoExtend | graph::CGraphPanel::kReadout);
+    double range[4] = {};
+    graph->GetVisibleRange(range[0], range[1], range[2], range[3]);
+    EXPECT_EQ(std::vector<double>(range, range + 4), (std::vector<double>{0, 100, 0, 130}));
+    EXPECT_EQ(graph->GetGraphCount(), 6);
+    EXPECT_EQ(view.m_TraceHandles, (std::vector<unsigned>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(graph->GetGraph(4)->GetColour(), 0xFFFF00u);
+    EXPECT_EQ(graph->GetGraph(5)->GetName(), "UR");
     EXPECT_EQ(services.charts, (std::vector<int>{1482, 1604}));
     EXPECT_EQ(services.chart3d.size(), 1u);
     EXPECT_EQ(view.m_PageList.Column(0).heading, "Archivio Calibrazioni");
@@ -64,10 +81,34 @@ TEST_F(ViewTest, AFailingChartIsReportedAndTheViewGoesOn) {
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
 }
 
-TEST_F(ViewTest, WithoutAGraphLibraryTheTraceTableStillHasItsSixEntries) {
-    view.SetServices(nullptr);
+TEST_F(ViewTest, GraphWindowsAreShownHiddenAndDeletedOnlyWhenTheyExist) {
+    view.ShowGraphWindow(ViewGraph::Data, true);  // none yet
+    EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Data));
     view.OnInitialUpdate();
-    EXPECT_EQ(view.m_TraceHandles.size(), 6u);
+    view.GraphWindow(ViewGraph::Data)->AddPoint(0, 1, 60, 0);
+    view.ShowGraphWindow(ViewGraph::Data, true);
+    view.ShowGraphWindow(ViewGraph::Second, true);
+    EXPECT_TRUE(GraphShown(ViewGraph::Data));
+    EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Second));
+
+    view.DeleteGraphWindows();
+    EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Data));
+    view.FitDataGraph();  // nothing to fit
+}
+
+TEST_F(ViewTest, TheGraphsTimeLabelsComeFromTheListOfTheShownSegment) {
+    view.OnInitialUpdate();
+    graph::GraphHost& host = *view.GraphWindow(ViewGraph::Data)->Host();
+    FillReport(view.m_ReportList, 3, 2);
+    view.m_DataList.SetTextSource([](int row, int) { return "d" + std::to_string(row); });
+    view.m_DataList.SetItemCount(5);
+
+    EXPECT_EQ(host.TimeLabel(2), "t2");
+    EXPECT_EQ(host.TimeLabel(3), "");
+    EXPECT_EQ(host.TimeLabel(-1), "");
+    services.SetSelectedSegment(0);
+    EXPECT_EQ(host.TimeLabel(3), "d3");
+    EXPECT_EQ(host.TimeLabel(5), "");
 }
 
 TEST_F(ViewTest, ShrinkingTheViewMovesTheStretchedRightEdgesAndScalesThePageIndex) {
@@ -131,9 +172,9 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_PageList.SetRowStates(4, ui::RVS_SELECTED);
     services.calls.clear();
+    view.ShowGraphWindow(ViewGraph::Data, true);
     view.OnClickList1602();
-    EXPECT_TRUE(services.secondGraphShown);
-    EXPECT_FALSE(services.dataGraphShown);
+    EXPECT_FALSE(GraphShown(ViewGraph::Data));
     EXPECT_FALSE(services.navigator);
     EXPECT_EQ(services.calls, (std::vector<std::string>{"ShowGraphLegend", "HideDemoWindows",
                                                         "UpdateAudioLabelWindow"}));
@@ -183,11 +224,18 @@ TEST_F(ViewTest, DataListDoubleClickAndReportRightClickDriveTheGraphs) {
     view.OnDblClkDataList();
     EXPECT_EQ(services.SelectedRecord(), 4);
 
+    EXPECT_EQ(services.calls, std::vector<std::string>{"RefreshGraphWindows"});
+
     frame.m_nChannelMode = 1;
     view.OnRClickReportList();  // no graph window yet: nothing to fit
-    services.hasGraphs = true;
+    view.OnInitialUpdate();
+    graph::CGraphWnd& graph = *view.GraphWindow(ViewGraph::Data);
+    graph.AddPoint(0, 10, 40, 0);
+    graph.AddPoint(1, 30, 90, 0);
     view.OnRClickReportList();
-    EXPECT_EQ(services.calls, (std::vector<std::string>{"RefreshGraphWindows", "FitDataGraph"}));
+    double range[4] = {};
+    graph.GetVisibleRange(range[0], range[1], range[2], range[3]);
+    EXPECT_EQ(std::vector<double>(range, range + 4), (std::vector<double>{10, 30, 36, 99}));
 }
 
 TEST_F(ViewTest, TrimmingCutsTheReportListBackFromTheFarthestRows) {
@@ -271,12 +319,13 @@ TEST_F(ViewTest, DataListCellsComeFromTheDataBufferAndTheFramesState) {
 }
 
 TEST_F(ViewTest, AnUpdateHidesTheGraphWindowsWhileAKindIsShown) {
+    view.OnInitialUpdate();
+    view.ShowGraphWindow(ViewGraph::Data, true);
     view.OnUpdate();
-    EXPECT_TRUE(services.dataGraphShown);
+    EXPECT_TRUE(GraphShown(ViewGraph::Data));
     frame.m_nChannelMode = 0;
     view.OnUpdate();
-    EXPECT_FALSE(services.dataGraphShown);
-    EXPECT_FALSE(services.secondGraphShown);
+    EXPECT_FALSE(GraphShown(ViewGraph::Data));
 }
 
 // --- the frame's data-view commands
@@ -319,12 +368,14 @@ TEST_F(DataViewCommandsTest, CommandsNeedDataAndADownloadTurnsOffTheGraphAndData
 }
 
 TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {
+    view.OnInitialUpdate();
+    view.ShowGraphWindow(ViewGraph::Data, true);
     app.m_strCurrentFile = "C:\\data\\rec.kr9";
     app.m_strSpectrumKind = "OCTAVE";
     frame.m_nChannelMode = 2;
     EXPECT_TRUE(commands.OnCommand(ID_VIEW_CROSS_REFERENCE));
     EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).checked);
-    EXPECT_FALSE(services.dataGraphShown);  // the view's update hid the graphs
+    EXPECT_FALSE(GraphShown(ViewGraph::Data));  // the view's update hid the graphs
     commands.OnCommand(ID_VIEW_CROSS_REFERENCE);
     EXPECT_FALSE(State(ID_VIEW_CROSS_REFERENCE).checked);
 

@@ -39,16 +39,6 @@ public:
     void OpenDataFile(const std::string& path, int first, int last) override {
         opened.emplace_back(path, first, last);
     }
-    std::vector<unsigned> CreateDataGraph(CKX9MonitorView&, const DataGraphSetup& setup) override {
-        graphSetups.push_back(setup);
-        return {11, 12, 13, 14, 15, 16};
-    }
-    bool HasGraphWindow(ViewGraph) const override { return hasGraphs; }
-    void ShowGraphWindow(ViewGraph graph, bool show) override {
-        (graph == ViewGraph::Data ? dataGraphShown : secondGraphShown) = show;
-    }
-    void FitDataGraph() override { calls.push_back("FitDataGraph"); }
-    void DeleteGraphWindows() override { calls.push_back("DeleteGraphWindows"); }
     BOOL InitBandChart(CKX9MonitorView&, int id) override {
         charts.push_back(id);
         return chartsWork;
@@ -68,13 +58,9 @@ public:
     double repeatDays = 0;
     double acquisitionDays = 0;
     bool navigator = false;
-    bool hasGraphs = false;
     bool chartsWork = true;
-    bool dataGraphShown = true;
-    bool secondGraphShown = true;
     std::vector<std::string> calls;
     std::vector<std::tuple<std::string, int, int>> opened;
-    std::vector<DataGraphSetup> graphSetups;
     std::vector<int> charts;
     std::vector<Chart3DSetup> chart3d;
     std::vector<std::string> spectra;
@@ -87,6 +73,11 @@ protected:
         view.SetServices(&services);
     }
     ~ViewTest() override { view.SetServices(nullptr); }
+
+    bool GraphShown(ViewGraph which) const {
+        const graph::CGraphWnd* graph = view.GraphWindow(which);
+        return graph && graph->IsWindowVisible();
+    }
 
     testenv::ScratchFolder folder;
     testenv::TestOperator op;

@@ -1,0 +1,115 @@
+#include "graph/graph_window.h"
+
+#include <QLayout>
+#include <QResizeEvent>
+
+#include "graph/graph_frame.h"
+#include "graph/graph_wnd.h"
+
+namespace graph {
+
+GraphWindow::GraphWindow(CGraphWnd& graph, unsigned frameOption, QWidget* parent)
+    : QWidget(parent), m_graph(graph) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_frame = new CGraphFrame(graph, frameOption, this);
+    m_frame->setGeometry(rect());
+}
+
+void GraphWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_frame->setGeometry(0, 0, event->size().width(), event->size().height());
+    // The frame's parts follow at once, also while hidden, not at the next turn of the event
+    // loop.
+    if (QLayout* layout = m_frame->layout())
+        layout->activate();
+    m_frame->Container().LayOut();
+}
+
+// --- the window side of CGraphWnd
+
+bool CGraphWnd::Create(const std::string& name, const ui::Rect& rect, QWidget* parent, int id,
+                       unsigned style, unsigned frameOption) {
+    if (m_window)
+        return false;
+    m_frameOption = frameOption;
+    m_id = id;
+    m_shown = (style & kVisibleStyle) != 0;
+    auto* window = new GraphWindow(*this, frameOption, nullptr);
+    window->setObjectName(QString::fromStdString(name));
+    window->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    m_window = window;
+    SetParentWindow(parent);
+    return true;
+}
+
+void CGraphWnd::SetParentWindow(QWidget* parent) {
+    if (!m_window)
+        return;
+    const QRect place = m_window->geometry();
+    m_window->setParent(parent);
+    m_window->setGeometry(place);
+    m_window->setVisible(parent && m_shown);
+}
+
+void CGraphWnd::ShowWindow(bool show) {
+    m_shown = show;
+    if (m_window && m_window->parentWidget())
+        m_window->setVisible(show);
+}
+
+void CGraphWnd::DestroyWindow() {
+    delete m_window.data();
+    m_frame = nullptr;
+}
+
+CGraphPanel* CGraphWnd::Panel() const {
+    auto* window = static_cast<GraphWindow*>(m_window.data());
+    return window ? &window->Frame().Container().Panel() : nullptr;
+}
+
+// --- the walk over a graph's parts
+
+CGraphWnd* FindGraphParent(const QWidget* start) {
+    for (const QWidget* w = start; w; w = w->parentWidget())
+        if (const auto* window = dynamic_cast<const GraphWindow*>(w))
+            return &window->Graph();
+    return nullptr;
+}
+
+int FindInParents(QWidget* start, const std::function<int(CGraphBaseClass&)>& visit) {
+    for (QWidget* w = start; w; w = w->parentWidget())
+        if (auto* part = dynamic_cast<CGraphBaseClass*>(w))
+            if (const int answer = visit(*part))
+                return answer;
+    return 0;
+}
+
+void AddContextMenuItemsUpwards(QWidget* start, QMenu& menu) {
+    FindInParents(start, [&menu](CGraphBaseClass& part) {
+        part.AddContextMenuItems(menu);
+        return 0;
+    });
+}
+
+void OnMenuCommandUpwards(QWidget* start, int id) {
+    FindInParents(start, [id](CGraphBaseClass& part) {
+        part.OnMenuCommand(id);
+        return 0;
+    });
+}
+
+void AddPropertyPagesUpwards(QWidget* start, GraphPropertySheet& sheet) {
+    FindInParents(start, [&sheet](CGraphBaseClass& part) {
+        part.AddPropertyPages(sheet);
+        return 0;
+    });
+}
+
+void ApplyPropertiesUpwards(QWidget* start, int result) {
+    FindInParents(start, [result](CGraphBaseClass& part) {
+        part.ApplyProperties(result);
+        return 0;
+    });
+}
+
+}  // namespace graph
