@@ -109,7 +109,7 @@ void CMainFrame::DispatchIdentityReply(int code, const std::string& reply) {
         case kSerialNumberQuery:
             StoreSetupValue(code, reply);
             if (m_nPendingOp != kSetupOp && m_nPendingOp != kNewSessionOp && !m_bSchedulerMode)
-                Services().ShowInstrInfoDlg(*this);
+                ShowInstrInfoDlg();
             m_SetupBlock.SetField(kPagingSizeField,
                                   platform::Format("%.11d", TheApp().m_nPagingSize));
             break;
