@@ -59,6 +59,7 @@ void LinkSession::SendCommand(int code, const std::string& arg1, const std::stri
 void LinkSession::DeleteAllCommands() {
     m_pCurrentCommand = nullptr;
     m_CommandList.clear();
+    m_nRetryCount = 0;
 }
 
 std::vector<int> LinkSession::QueuedCodes() const {

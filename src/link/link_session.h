@@ -67,7 +67,7 @@ public:
     // Refuses a code the table does not know with "Syntax message incorrect".
     void SendCommand(int code, const std::string& arg1, const std::string& arg2, int param = -1,
                      BOOL bUrgent = FALSE);
-    // Empties the queue; no command is awaited afterwards.
+    // Empties the queue; no command is awaited afterwards, and no resend is counted.
     void DeleteAllCommands();
     // The link is open for the queue: the send tick may run.
     void StartSendTick();
