@@ -32,7 +32,6 @@ public:
     virtual int Open(const std::string& device, platform::MessageTarget* owner,
                      unsigned message = 0, std::intptr_t lParam = 0, int inputQueue = 0,
                      int outputQueue = 0);
-    using CSerial::Open;
     // The link's ports: 2048-byte queues, the default message, lParam 0.
     int OpenFor(const std::string& device, platform::MessageTarget* owner) override;
     // Stops the listener (waiting for it) and closes the port. Not from the listener itself.
@@ -58,6 +57,10 @@ protected:
     virtual int ThreadProc();
 
 private:
+    // Opening without an owner would leave the port without its listener: no reply would ever
+    // be posted. Kept out of reach here; a plain CSerial still opens this way.
+    using CSerial::Open;
+
     // Reads the awaited reply's bytes; false when the listener must end.
     bool CollectReply(int& exitCode);
     void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);

@@ -134,12 +134,12 @@ TEST(ManualReadingWindow, OkTakesOnlyReadingsOfTheLabelledChannels) {
         EXPECT_FALSE(dlg.Accepted()) << notReading;
     }
 
-    dlg.SetValueText(1, "200");
+    dlg.SetValueText(1, "200.0");
     dlg.OnOK();
     EXPECT_FALSE(dlg.IsWindowVisible());
     EXPECT_TRUE(dlg.Accepted());
     EXPECT_EQ(dlg.m_strValues[0], "94.5");
-    EXPECT_EQ(dlg.m_strValues[1], "200");
+    EXPECT_EQ(dlg.m_strValues[1], "200.0");
 
     // Shown again: the fields start empty.
     dlg.ShowWindow(true);
