@@ -16,10 +16,6 @@ void FrameProgramServices::OnUpdateCalibExpiry(CMainFrame& frame) {
     frame.UpdateCalibExpiry();
 }
 
-void FrameProgramServices::OnValidateReport(CMainFrame& frame) {
-    frame.m_pending.Call("OnValidateReport");
-}
-
 void FrameProgramServices::StartNewSession(CMainFrame& frame) {
     frame.m_pending.Call("StartNewSession");
 }

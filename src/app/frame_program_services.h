@@ -12,6 +12,5 @@ public:
     void UploadLogFile(CMainFrame& frame, const std::string& path) override;
 
     void OnUpdateCalibExpiry(CMainFrame& frame) override;
-    void OnValidateReport(CMainFrame& frame) override;
     void StartNewSession(CMainFrame& frame) override;
 };

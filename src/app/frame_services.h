@@ -1,7 +1,7 @@
 #pragma once
 // The frame's neighbours that live in other parts of the program: the web-service calls, the
-// menu commands that timers start, the session operations, the setup sheet, the verification
-// data sheet and the calibration windows that replies feed. The frame's members of the same
+// menu commands that timers start, the session operations, the setup sheet and the calibration
+// windows that replies feed. The frame's members of the same
 // names call through here; each does nothing until its part of the program installs itself.
 // The data-acquisition side has its own interface (monitoring_services.h).
 
@@ -35,7 +35,6 @@ public:
     virtual void UploadLogFile(CMainFrame& /*frame*/, const std::string& /*path*/) {}
 
     virtual void OnUpdateCalibExpiry(CMainFrame& /*frame*/) {}
-    virtual void OnValidateReport(CMainFrame& /*frame*/) {}
     virtual void StartNewSession(CMainFrame& /*frame*/) {}
     // Writes the command and the query straight to the link and looks for `expected`; success
     // leaves m_bReceiveEnabled set.
@@ -47,8 +46,6 @@ public:
     virtual int RunSetupSheet(CMainFrame& /*frame*/, const SetupSheetPages& /*pages*/) {
         return IDCANCEL;
     }
-    // The verification data sheet (CInstrInfoDlg), modal; its result is not used.
-    virtual void ShowInstrInfoDlg(CMainFrame& /*frame*/) {}
 
     // The microphone-replacement wizard, while its window exists.
     virtual bool IsMicCalibDlgOpen() const { return false; }

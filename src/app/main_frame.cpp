@@ -115,10 +115,6 @@ void CMainFrame::OnUpdateCalibExpiry() {
     Services().OnUpdateCalibExpiry(*this);
 }
 
-void CMainFrame::OnValidateReport() {
-    Services().OnValidateReport(*this);
-}
-
 void CMainFrame::StartNewSession() {
     Services().StartNewSession(*this);
 }

@@ -45,6 +45,7 @@ class CInstrStatus;
 #include "app/main_frame_window.h"
 #include "app/pending_entry_points.h"
 #include "app/server_startup_services.h"
+#include "app/workflow_guard.h"
 #include "maintenance/fono_config_dlg.h"
 #include "report/instr_log.h"
 #include "ui/bc_menu.h"
@@ -159,7 +160,6 @@ public:
 
     // --- neighbours (FrameServices)
     void OnUpdateCalibExpiry();
-    void OnValidateReport();
     void StartNewSession();
     void ExchangeAndWait(const std::string& command, const std::string& query,
                          const std::string& expected);
@@ -367,6 +367,27 @@ public:
     // What OnUpdateCalibExpiry runs in the program (main_frame_calib_expiry.cpp).
     void UpdateCalibExpiry();
 
+    // --- the verification workflow: starting and continuing a verification
+    // (main_frame_verification.cpp), validating its report (main_frame_validation.cpp), and the
+    // verification files (main_frame_report.cpp)
+    // "Validazione Rapporto", also frame timer 17 after a complete run.
+    void OnValidateReport();
+    // Checks the file's seal and shows its report in the view's report list; sets the verdict
+    // below and makes the file the current one. FALSE, after a message, when the file is
+    // refused.
+    BOOL LoadReport(const std::string& path);
+    // The verification data sheet of the instrument whose serial number just arrived.
+    void ShowInstrInfoDlg();
+
+    // The current report's verdict; LoadReport sets them, and the bench as its tests end.
+    int m_bReportComplete = 0;
+    int m_bReportPositive = 0;
+    // Set by LoadReport for a report of the associated calibrator alone; cleared only by
+    // OnNewVerification.
+    BYTE m_bCalibratorOnlyReport = 0;
+    // The laboratory data of the technician check of a new verification.
+    web::TechnicianLookup m_technicianData;
+
     // --- parts of the program still to come (m_pending)
     BOOL HasReportRows() const;
     void OpenSessionFile(const std::string& path);
@@ -422,6 +443,18 @@ private:
     void CloseTargetPort();
     // The black list holds the instrument under test or the connected reference meter.
     bool IsCalibExpiryBlocked();
+    // The technician step of the workflow commands: the code form when no technician is known
+    // yet, which sets the code and the title; false when it was not confirmed. With `lookup`, a
+    // code entered there is also checked against the technician database into it.
+    bool EnsureTechnician(web::TechnicianLookup* lookup);
+    // Arms the queued link on the instrument under test's port: empty queue, send tick running.
+    void ArmQueuedLink();
+    // The report that validation sends, stored beside the file and opened (OnValidateReport).
+    void UploadAndOpenReport(const std::string& vpgPath);
+    // The customer keys of a continued verification's file into the bench window.
+    void TakeResumeKeys(const std::string& path);
+
+    WorkflowGuard m_workflow;
 
     FrameWindowUi m_windowUi{*this};
     TryConnFeedback m_tryConnFeedback{m_TryConnDlg};

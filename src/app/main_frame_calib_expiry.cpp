@@ -12,7 +12,6 @@
 #include "platform/operator.h"
 #include "platform/text.h"
 #include "web/black_list.h"
-#include "web/code_entry_form.h"
 #include "web/service_paths.h"
 
 namespace {
@@ -29,6 +28,9 @@ bool CMainFrame::IsCalibExpiryBlocked() {
 }
 
 void CMainFrame::UpdateCalibExpiry() {
+    const WorkflowGuard::Hold hold = m_workflow.Enter();
+    if (!hold)
+        return;
     CKX9MonitorApp& app = TheApp();
     m_instrLog.WriteInstrLog("------------------- Avvio modifica data scadenza taratura: DUT SN " +
                              m_strTargetSerial);
@@ -39,13 +41,8 @@ void CMainFrame::UpdateCalibExpiry() {
         if (!m_databases.CheckInternetConnection())
             return;
     }
-    if (app.m_strTechnicianId.empty()) {
-        CSetLabelDlg codeForm(CSetLabelDlg::kTechnicianCode);
-        if (codeForm.DoModal() != IDOK)
-            return;
-        app.m_strTechnicianId = codeForm.m_strText;
-        Ui().SetTitle("QS4060KRTN_VP        - ID TECNICO: " + app.m_strTechnicianId);
-    }
+    if (!EnsureTechnician(nullptr))
+        return;
 
     m_tryConnFeedback.ShowPleaseWait("");
     if (m_strTargetModel.empty()) {
@@ -81,13 +78,7 @@ void CMainFrame::UpdateCalibExpiry() {
         }
     }
 
-    SetLinkPort(LinkSide::Target);
-    m_bLinkActive = TRUE;
-    DeleteAllCommands();
-    m_nRetryCount = 0;
-    m_bCheckDisplay = TRUE;
-    SetTimer(kSendTick, 1);
-    m_bReadyToSend = TRUE;
+    ArmQueuedLink();
     DestroyTryConnBox();
 
     // Emptied also when the window has to be built: an earlier run's result must not end this

@@ -80,22 +80,6 @@ void CMainFrame::OnUpdateSaveUI(CCmdUI& cmdUi) {
 
 // ---- still to come
 
-void CMainFrame::OnFileOpen() {
-    m_pending.Call("OnFileOpen");
-}
-
-void CMainFrame::OnEditReportHeader() {
-    m_pending.Call("OnEditReportHeader");
-}
-
-void CMainFrame::OnNewVerification() {
-    m_pending.Call("OnNewVerification");
-}
-
-void CMainFrame::OnContinueVerification() {
-    m_pending.Call("OnContinueVerification");
-}
-
 void CMainFrame::OnReplaceMicrophone() {
     m_pending.Call("OnReplaceMicrophone");
 }

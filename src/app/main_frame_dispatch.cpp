@@ -110,7 +110,7 @@ void CMainFrame::DispatchIdentityReply(int code) {
         case kSerialNumberQuery:
             StoreSetupValue(code);
             if (m_nPendingOp != kSetupOp && m_nPendingOp != kNewSessionOp && !m_bSchedulerMode)
-                Services().ShowInstrInfoDlg(*this);
+                ShowInstrInfoDlg();
             m_SetupBlock.SetField(kPagingSizeField,
                                   platform::Format("%.11d", TheApp().m_nPagingSize));
             break;

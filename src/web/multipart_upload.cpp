@@ -31,15 +31,29 @@ std::string UploadFileName(std::string_view path) {
 
 std::string ReportPathFor(std::string_view vpgPath) {
     std::string report(vpgPath);
-    const std::string lower = platform::ToLower(vpgPath);
-    bool replaced = false;
-    for (size_t at = lower.find(".vpg"); at != std::string::npos; at = lower.find(".vpg", at + 4)) {
-        report.replace(at, 4, ".pdf");
-        replaced = true;
-    }
-    if (!replaced)
+    const size_t slash = report.find_last_of("\\/");
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::string name = platform::ToLower(std::string_view(report).substr(nameStart));
+    if (name.size() > 4 && platform::EndsWith(name, ".vpg"))
+        report.replace(report.size() - 4, 4, ".pdf");
+    else
         report += ".pdf";
     return report;
+}
+
+bool IsPdfReport(std::string_view reply) {
+    return platform::StartsWith(reply, "%PDF");
+}
+
+std::string ServiceErrorText(std::string_view reply) {
+    std::string text;
+    bool first = true;
+    for (const std::string& line : platform::Split(reply, '\n')) {
+        if (!first)
+            text += platform::Remove(line, '\r');
+        first = false;
+    }
+    return platform::ReplaceAll(text, "<br>", "\n");
 }
 
 }  // namespace web

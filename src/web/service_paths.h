@@ -44,8 +44,10 @@ inline constexpr const char* kSoftwareFolder = "software_upgrade//";
 
 // A download keeps at most 2000 pieces of 1024 bytes; a longer file is refused.
 inline constexpr std::size_t kMaxDownloadBytes = 2000 * 1024;
-// The replies of posts and uploads are held to the same size; a longer one is no reply.
+// The replies of posts and log uploads are held to the same size; a longer one is no reply.
 inline constexpr std::size_t kMaxReplyBytes = kMaxDownloadBytes;
+// A report upload's reply is the rendered report, a PDF that may be much larger.
+inline constexpr std::size_t kMaxReportReplyBytes = 64u * 1024 * 1024;
 
 // Busy replies: at most this many exchanges, this long apart.
 inline constexpr int kBusyExchanges = 5;

@@ -167,12 +167,13 @@ std::string WebClient::DownloadHttpFile(const std::string& remotePath, const std
 }
 
 HttpReply WebClient::Post(const std::string& script, const std::vector<std::string>& headers,
-                          const std::string& body, const CallDeadline& deadline) {
+                          const std::string& body, const CallDeadline& deadline,
+                          std::size_t maxReplyBytes) {
     HttpRequest request = RequestTo(m_strSrvPath + script);
     request.post = true;
     request.headers = headers;
     request.body = body;
-    request.maxReplyBytes = kMaxReplyBytes;
+    request.maxReplyBytes = maxReplyBytes;
     return PerformHttp(request, deadline.ForExchange());
 }
 
@@ -183,7 +184,7 @@ std::vector<std::string> WebClient::SendForm(const FormPost& post, const CallDea
         Log(BuildFormBody(post.fields, true));
     }
     const HttpReply reply =
-        Post(post.script, {kFormContentType}, BuildFormBody(post.fields), deadline);
+        Post(post.script, {kFormContentType}, BuildFormBody(post.fields), deadline, kMaxReplyBytes);
     // Half a reply could carry a cut value, and an error page any key: neither is read.
     if (!reply.Answered())
         return {};
@@ -313,30 +314,35 @@ std::string WebClient::QueryServerTime() {
     return PostWithBusyRetry({kGetTimeScript, {{"user", kFormUser}}, "TIME=", "", false});
 }
 
-std::string WebClient::HttpUploadFilePost(const std::string& vpgPath) {
+ReportUpload WebClient::HttpUploadFilePost(const std::string& vpgPath) {
     const CallDeadline deadline(m_limits);
     for (int attempt = 0; attempt < kUploadAttempts && !deadline.Passed(); ++attempt) {
         const FileContents file = ReadFileToUpload(vpgPath);
         if (!file.error.empty())
-            return file.error;
+            return {file.error, std::nullopt};
         const MultipartBody upload = BuildMultipartUpload(UploadFileName(vpgPath), file.contents);
         Log("HTTP_upload_file_post - " + vpgPath);
         Log(m_strSrvPath + kUploadReportScript);
-        const HttpReply reply =
-            Post(kUploadReportScript, {upload.contentType}, upload.body, deadline);
+        const HttpReply reply = Post(kUploadReportScript, {upload.contentType}, upload.body,
+                                     deadline, kMaxReportReplyBytes);
         // A reply that broke off, or an error page, is no report.
         if (reply.Answered() && !reply.body.empty()) {
+            if (!IsPdfReport(reply.body)) {
+                const std::string text = ServiceErrorText(reply.body);
+                Log(text);
+                return {"ERROR", text};
+            }
             const std::string reportPath = platform::ToNativePath(ReportPathFor(vpgPath));
             if (!platform::WriteFileAtomic(reportPath, reply.body)) {
                 platform::AfxMessageBox("ERROR: Unable to open file", MB_ICONSTOP);
-                return "";
+                return {"", std::nullopt};
             }
-            return "1";
+            return {"1", std::nullopt};
         }
         Log("");
         Wait(kUploadPauseMs);
     }
-    return "ERROR";
+    return {"ERROR", std::nullopt};
 }
 
 std::string WebClient::UploadLogFile(const std::string& path) {
@@ -344,8 +350,8 @@ std::string WebClient::UploadLogFile(const std::string& path) {
     if (!file.error.empty())
         return file.error;
     const MultipartBody upload = BuildMultipartUpload(UploadFileName(path), file.contents);
-    const HttpReply reply =
-        Post(kUploadLogScript, {upload.contentType}, upload.body, CallDeadline(m_limits));
+    const HttpReply reply = Post(kUploadLogScript, {upload.contentType}, upload.body,
+                                 CallDeadline(m_limits), kMaxReplyBytes);
     return reply.Answered() && !reply.body.empty() ? "1" : "ERROR";
 }
 

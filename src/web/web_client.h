@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,18 @@
 #include "web/wait_feedback.h"
 
 namespace web {
+
+// What became of a report upload.
+struct ReportUpload {
+    // "1" when the service answered with a PDF and it was stored as the report (ReportPathFor);
+    // "ERROR_OPEN_FILE", "ERROR_MEMORY", "ERROR_SIZE" when the file cannot be read; "ERROR"
+    // after five empty or broken replies, or when the service answered with its error text;
+    // the empty string (after a message box) when the report cannot be written.
+    std::string result;
+    // The service's error text, when it answered with text instead of a PDF: the reply from
+    // its second line on, the lines joined, each "<br>" a line break.
+    std::optional<std::string> serviceError;
+};
 
 class WebClient {
 public:
@@ -65,11 +78,9 @@ public:
     std::string HttpFindMicSubstDate(const std::string& serial);
     std::string QueryServerTime();
 
-    // Uploads a verification file and keeps the reply as its report (ReportPathFor). "1" when
-    // the report was stored; "ERROR_OPEN_FILE", "ERROR_MEMORY", "ERROR_SIZE" when the file
-    // cannot be read; "ERROR" after five empty replies; the empty string (after a message box)
-    // when the report cannot be written.
-    std::string HttpUploadFilePost(const std::string& vpgPath);
+    // Uploads a verification file. Only a PDF reply replaces the report kept beside it, and only
+    // once it has arrived whole: an earlier report stays until then.
+    ReportUpload HttpUploadFilePost(const std::string& vpgPath);
     // Sends a log file to the service's log upload, once. "1" when the service answered, the
     // file errors as above, "ERROR" otherwise.
     std::string UploadLogFile(const std::string& path);
@@ -105,7 +116,8 @@ private:
     // reply with a success status arrived.
     std::vector<std::string> SendForm(const FormPost& post, const CallDeadline& deadline);
     HttpReply Post(const std::string& script, const std::vector<std::string>& headers,
-                   const std::string& body, const CallDeadline& deadline);
+                   const std::string& body, const CallDeadline& deadline,
+                   std::size_t maxReplyBytes);
     HttpRequest RequestTo(const std::string& path) const;
     void Log(const std::string& text);
     void Wait(std::uint32_t programMs);

@@ -114,6 +114,7 @@ protected:
         ASSERT_EQ(app.m_InstrStatus.m_strModel, preset);
         meter.ClearLog();
         services.calls.clear();
+        dataSheets = 0;
         ReadWholeSetup();
     }
 };
@@ -125,7 +126,7 @@ TEST_F(FrameDispatchTest, IdentificationDecoratesTheModelOfEveryVariant) {
     for (const simmeter::ModelPreset& preset : simmeter::ModelPresets()) {
         SCOPED_TRACE(preset.name);
         meter.ClearLog();
-        services.calls.clear();
+        dataSheets = 0;
         app.m_InstrStatus = CInstrStatus();
         app.m_EditStatus = CInstrStatus();
         ui.EmptyInstrStatusText();
@@ -152,7 +153,7 @@ TEST_F(FrameDispatchTest, IdentificationDecoratesTheModelOfEveryVariant) {
         if (model_rules::HasReports(preset.name))
             expected.push_back("SET:SLM+PROF:?");
         EXPECT_EQ(meter.Lines(), expected);
-        EXPECT_EQ(services.calls, std::vector<std::string>{"CInstrInfoDlg"});
+        EXPECT_EQ(dataSheets, 1);
     }
     // The identity the chain read, and the status texts it gathered.
     EXPECT_EQ(app.m_InstrStatus.m_strFirmwareVersion, "2.05");
@@ -209,6 +210,7 @@ TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
         EXPECT_EQ(services.sheets[0], (SetupSheetPages{model_rules::HasSpectrum(preset),
                                                        model_rules::HasDataLogging(preset)}));
         EXPECT_TRUE(services.calls.empty());
+        EXPECT_EQ(dataSheets, 0);
         EXPECT_FALSE(ui.setupBoxShown);
         EXPECT_EQ(ui.setupBoxProgress, 100);
         EXPECT_EQ(frame.m_nPendingOp, -1);  // cancelled: the read is over

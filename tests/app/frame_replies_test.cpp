@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "report/instr_info_dlg.h"
 
 using namespace frametest;
 
@@ -97,7 +98,13 @@ TEST_F(FrameRepliesTest, ClockGainModeAndTriggerRepliesReachTheFrameAndTheView) 
 
 TEST_F(FrameRepliesTest, SerialNumberShowsTheVerificationSheetOutsideSetupReadsAndTheScheduler) {
     app.m_nPagingSize = 500;
+    op.ExpectDialog("CInstrInfoDlg", [](platform::ModalDialog& dialog) {
+        const auto& sheet = dynamic_cast<const CInstrInfoDlg&>(dialog);
+        EXPECT_EQ(sheet.Value("CUST_FON_SN"), "A12345");
+        return IDOK;
+    });
     Answer(1, "SET:INSTR_NUMBER: A12345 ");
+    EXPECT_EQ(dataSheets, 0);  // the expected showing, and no other
     EXPECT_EQ(frame.m_SetupBlock.Field(1), BlockField("A12345"));
     EXPECT_EQ(frame.m_SetupBlock.Field(43), "00000000500");
     for (int pending : {5, 9}) {
@@ -107,7 +114,7 @@ TEST_F(FrameRepliesTest, SerialNumberShowsTheVerificationSheetOutsideSetupReadsA
     frame.m_nPendingOp = -1;
     frame.m_bSchedulerMode = TRUE;
     Answer(1, "SET:INSTR_NUMBER:A12345");
-    EXPECT_EQ(services.calls, std::vector<std::string>{"CInstrInfoDlg"});
+    EXPECT_EQ(dataSheets, 0);
 }
 
 TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLog) {

@@ -104,7 +104,6 @@ public:
     }
     void UploadLogFile(CMainFrame&, const std::string& path) override { uploads.push_back(path); }
     void OnUpdateCalibExpiry(CMainFrame&) override { calls.push_back("OnUpdateCalibExpiry"); }
-    void OnValidateReport(CMainFrame&) override { calls.push_back("OnValidateReport"); }
     void StartNewSession(CMainFrame&) override { calls.push_back("StartNewSession"); }
     void ExchangeAndWait(CMainFrame&, const std::string& command, const std::string& query,
                          const std::string& expected) override {
@@ -114,7 +113,6 @@ public:
         sheets.push_back(pages);
         return sheet ? sheet(frame) : IDCANCEL;
     }
-    void ShowInstrInfoDlg(CMainFrame&) override { calls.push_back("CInstrInfoDlg"); }
     bool IsMicCalibDlgOpen() const override { return micCalibOpen; }
     void SetMicCalibText(MicCalibText which, const std::string& text) override {
         micCalibTexts[which] = text;
@@ -227,6 +225,11 @@ protected:
         frame.SetUi(&ui);
         frame.SetServices(&services);
         frame.SetMonitoring(&monitoring);
+        // The serial number's reply shows the verification data sheet.
+        op.AlwaysRunDialog("CInstrInfoDlg", [this](platform::ModalDialog&) {
+            ++dataSheets;
+            return IDCANCEL;
+        });
     }
     ~FrameLinkTest() override {
         platform::ClearComDevices();
@@ -262,6 +265,7 @@ protected:
     RecordingMonitoring monitoring;
     CMainFrame frame;
     CKX9MonitorView view;
+    int dataSheets = 0;
 };
 
 }  // namespace frametest

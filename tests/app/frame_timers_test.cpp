@@ -72,15 +72,16 @@ TEST_F(FrameTimersTest, DeferredMenuJobsRunOnceFromTheirTimers) {
     ASSERT_TRUE(PumpUntil([&] { return !services.calls.empty(); }));
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
 
+    // Yes starts the validation, whose first guard refuses a meter of unknown model.
     op.ExpectBox("Eseguire la validazione del rapporto", IDNO)
-        .ExpectBox("Eseguire la validazione del rapporto", IDYES);
+        .ExpectBox("Eseguire la validazione del rapporto", IDYES)
+        .ExpectBox("Solo verifiche effettuate su strumentazione Corvanex");
     frame.SetTimer(CMainFrame::kReportValidation, 500);
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 1; }));
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kReportValidation));
     frame.SetTimer(CMainFrame::kReportValidation, 500);
-    ASSERT_TRUE(PumpUntil([&] { return services.calls.size() == 2; }));
-    EXPECT_EQ(services.calls,
-              (std::vector<std::string>{"OnUpdateCalibExpiry", "OnValidateReport"}));
+    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 3; }));
+    EXPECT_EQ(services.calls, std::vector<std::string>{"OnUpdateCalibExpiry"});
     EXPECT_EQ(op.types[0], MB_YESNO | MB_ICONINFORMATION);
 }
 

@@ -157,11 +157,14 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
     op.ExpectBox("Connessione Internet assente.\nOperazione non disponibile.");
     Entry(cmd::ID_UPDATE_DATABASES)->trigger();
 
+    // A new verification and the expiry update check the internet first; a failed check
+    // is not made again until a command asks for it.
+    op.ExpectBox("Connessione Internet assente.\nNon e' possibile effettuare la modifica");
     Entry(cmd::ID_NEW_VERIFICATION)->trigger();
+    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
     op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Entry(cmd::ID_CONNECTION_SETTINGS)->trigger();
-    EXPECT_EQ(frame->m_pending.Calls(), (std::vector<std::string>{"OnNewVerification"}));
-    // The expiry update checks the internet first.
+    frame->m_databases.m_bCheckInternet = 1;
     op.ExpectBox("Connessione Internet assente.\nNon e' possibile effettuare la modifica");
     Entry(cmd::ID_UPDATE_CALIB_EXPIRY)->trigger();
 

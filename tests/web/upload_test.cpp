@@ -48,7 +48,7 @@ TEST_F(WebClientTest, UploadReachesThePhpScriptWholeAndTheReportIsKept) {
     folder.Write("archivio_verifiche/R1.vpg", contents);
     const std::string vpg = folder.File("archivio_verifiche/R1.vpg");
 
-    EXPECT_EQ(client.HttpUploadFilePost(vpg), "1");
+    EXPECT_EQ(client.HttpUploadFilePost(vpg).result, "1");
     const auto request = stub.Requests().at(0);
     EXPECT_EQ(request.uri, kUploadUri);
     EXPECT_EQ(request.fields,
@@ -67,33 +67,42 @@ TEST_F(WebClientTest, UploadReachesThePhpScriptWholeAndTheReportIsKept) {
     EXPECT_TRUE(waits.empty());
 }
 
-TEST_F(WebClientTest, TheReplyBecomesTheReportButNeverOverwritesTheVerificationFile) {
+TEST_F(WebClientTest, OnlyAPdfReplacesTheReportAndNeverTheVerificationFile) {
     folder.Write("R2.VPG", "KEY=2\r\n");
-    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R2.VPG")), "1");
+    folder.Write("R2.pdf", "%PDF old report");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R2.VPG")).result, "1");
     EXPECT_EQ(folder.Read("R2.VPG"), "KEY=2\r\n");
     EXPECT_EQ(folder.Read("R2.pdf").substr(0, 8), "%PDF-1.4");
 
-    // The service's error text is kept as the report: the caller tells it from a PDF.
+    // The service's error text is told to the caller; the earlier report stays.
     stub.SetReply("upload_spectr_3band_2018_quater.php", "Errore\nVerifica non valida.<br>\n");
-    folder.Write("R3", "KEY=3\r\n");
-    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R3")), "1");
-    EXPECT_EQ(folder.Read("R3"), "KEY=3\r\n");
-    EXPECT_EQ(folder.Read("R3.pdf"), "Errore\nVerifica non valida.<br>\n");
+    const web::ReportUpload refused = client.HttpUploadFilePost(folder.File("R2.VPG"));
+    EXPECT_EQ(refused.result, "ERROR");
+    EXPECT_EQ(refused.serviceError, "Verifica non valida.\n");
+    EXPECT_EQ(folder.Read("R2.pdf").substr(0, 8), "%PDF-1.4");
+    EXPECT_EQ(log.back(), "Verifica non valida.\n");
+
+    // A rendered report may be far larger than any other reply.
+    const std::string big = "%PDF-1.7\n" + std::string(3 * 1024 * 1024, 'x');
+    stub.SetReply("upload_spectr_3band_2018_quater.php", big);
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R2.VPG")).result, "1");
+    EXPECT_TRUE(folder.Read("R2.pdf") == big);
 
     // A report that cannot be written is told once, with no second try.
+    stub.SetReply("upload_spectr_3band_2018_quater.php", "%PDF-1.4\n");
     testenv::TestOperator op;
     op.ExpectBox("ERROR: Unable to open file");
     folder.Write("R6.vpg", "KEY=6\r\n");
     std::filesystem::create_directory(folder.File("R6.pdf"));
-    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R6.vpg")), "");
-    EXPECT_EQ(stub.Requests().size(), 3u);
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R6.vpg")).result, "");
+    EXPECT_EQ(stub.Requests().size(), 4u);
 }
 
-TEST_F(WebClientTest, EmptyOrBrokenRepliesAreTriedFiveTimesAndLeaveNoReport) {
+TEST_F(WebClientTest, EmptyOrBrokenRepliesAreTriedFiveTimesAndKeepTheEarlierReport) {
     folder.Write("R4.vpg", "KEY=4\r\n");
     folder.Write("R4.pdf", "old report");
     stub.AddFault("upload_spectr_3band_2018_quater.php", "empty");
-    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R4.vpg")), "ERROR");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R4.vpg")).result, "ERROR");
     EXPECT_EQ(stub.Requests().size(), 5u);
     EXPECT_EQ(waits, (std::vector<std::uint32_t>(5, 1000)));
     EXPECT_EQ(log.size(), 15u);
@@ -101,11 +110,12 @@ TEST_F(WebClientTest, EmptyOrBrokenRepliesAreTriedFiveTimesAndLeaveNoReport) {
     EXPECT_EQ(folder.Read("R4.pdf"), "old report");
 
     folder.Write("R5.vpg", "KEY=5\r\n");
+    folder.Write("R5.pdf", "%PDF earlier report");
     for (const char* fault : {"truncate", "status 500"}) {
         SCOPED_TRACE(fault);
         stub.WriteState("faults", std::string("upload_spectr_3band_2018_quater.php ") + fault);
-        EXPECT_EQ(client.HttpUploadFilePost(folder.File("R5.vpg")), "ERROR");
-        EXPECT_FALSE(platform::FileExists(folder.File("R5.pdf")));
+        EXPECT_EQ(client.HttpUploadFilePost(folder.File("R5.vpg")).result, "ERROR");
+        EXPECT_EQ(folder.Read("R5.pdf"), "%PDF earlier report");
     }
 }
 
@@ -115,14 +125,14 @@ TEST_F(WebClientTest, UploadAttemptsEndWithTheCallsTime) {
     folder.Write("R7.vpg", "KEY=7\r\n");
     stub.AddFault("upload_spectr_3band_2018_quater.php", "empty");
     stub.AddFault("upload_spectr_3band_2018_quater.php", "delay 200");
-    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R7.vpg")), "ERROR");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("R7.vpg")).result, "ERROR");
     EXPECT_LT(stub.Requests().size(), 5u);
 }
 
 TEST_F(WebClientTest, LogFileGoesToTheLogUploadAndFilesThatCannotBeReadSendNothing) {
-    EXPECT_EQ(client.HttpUploadFilePost(folder.File("missing.vpg")), "ERROR_OPEN_FILE");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("missing.vpg")).result, "ERROR_OPEN_FILE");
     std::filesystem::create_directory(folder.File("folder.vpg"));
-    EXPECT_EQ(client.HttpUploadFilePost(folder.File("folder.vpg")), "ERROR_OPEN_FILE");
+    EXPECT_EQ(client.HttpUploadFilePost(folder.File("folder.vpg")).result, "ERROR_OPEN_FILE");
     EXPECT_EQ(client.UploadLogFile(folder.File("none.txt")), "ERROR_OPEN_FILE");
     EXPECT_TRUE(stub.Requests().empty());
 

@@ -10,10 +10,22 @@ using namespace web;
 
 TEST(WebPaths, ReportPathAndUploadName) {
     EXPECT_EQ(ReportPathFor("/lab/archivio_verifiche/R1.vpg"), "/lab/archivio_verifiche/R1.pdf");
-    EXPECT_EQ(ReportPathFor("/lab/a.vpg/R1.vpg"), "/lab/a.pdf/R1.pdf");
+    // Only the file's own extension: a folder named like a report stays where it is.
+    EXPECT_EQ(ReportPathFor("/lab/a.vpg/R1.vpg"), "/lab/a.vpg/R1.pdf");
+    EXPECT_EQ(ReportPathFor("/lab/R.vpg.1.VPG"), "/lab/R.vpg.1.pdf");
     EXPECT_EQ(ReportPathFor("/lab/R1"), "/lab/R1.pdf");
+    EXPECT_EQ(ReportPathFor("/lab.vpg/R1"), "/lab.vpg/R1.pdf");
     EXPECT_EQ(UploadFileName("C:\\lab\\R1.vpg"), "R1.vpg");
     EXPECT_EQ(EscapePath("//a b//c\"d\x01\xe8.txt"), "//a%20b//c%22d%01%E8.txt");
+}
+
+TEST(WebPaths, OnlyAReplyThatBeginsAsAPdfIsAReport) {
+    EXPECT_TRUE(IsPdfReport("%PDF-1.4\n"));
+    EXPECT_FALSE(IsPdfReport("xPDF-1.4\n"));
+    EXPECT_FALSE(IsPdfReport("Errore\n%PDF"));
+    EXPECT_EQ(ServiceErrorText("Errore\r\nVerifica non valida.<br>\r\nManca la prova<br>n. 3"),
+              "Verifica non valida.\nManca la prova\nn. 3");
+    EXPECT_EQ(ServiceErrorText("Errore"), "");
 }
 
 TEST(WebEndpoint, SettingsFileThenAlternativeServerFile) {

@@ -1,0 +1,80 @@
+// "Validazione Rapporto": the finished verification's file goes to the web service, which
+// answers with the rendered report; the report is kept beside the file as a PDF and opened,
+// and the calibration-expiry update of the instrument may follow (frame timer 16).
+
+#include "app/kx9monitor_app.h"
+#include "app/main_frame.h"
+#include "platform/files.h"
+#include "platform/operator.h"
+#include "platform/shell.h"
+#include "web/multipart_upload.h"
+
+namespace {
+constexpr const char* kValidatedModel = "QS4060KRTN";
+constexpr unsigned kServerPauseMs = 1000;
+constexpr unsigned kExpiryUpdateDelayMs = 200;
+
+constexpr const char* kOtherMaker =
+    "ATTENZIONE:\nSolo verifiche effettuate su strumentazione Corvanex possono essere validate.";
+constexpr const char* kUnknownTechnician =
+    "ATTENZIONE:\nLa verifica e' stata eseguita da un operatore non riconosciuto.\nLa "
+    "validazione non puo' essere eseguita.";
+constexpr const char* kIncomplete =
+    "ATTENZIONE:\nLa verifica e' incompleta.\nControllare se e' stata eseguita la prova del "
+    "calibratore associato (se presente).\nLa validazione non puo' essere eseguita.";
+constexpr const char* kFailed =
+    "ATTENZIONE:\nLa verifica e' fallita.\nLa validazione non puo' essere eseguita.";
+constexpr const char* kOverwrite = "File pdf gia' presente.\nSovrascriverlo ?";
+constexpr const char* kOfferExpiryUpdate =
+    "Dopo aver validato il rapporto e' possibile aggiornare la data di scadenza della taratura "
+    "sul fonometro DUT.\nAggiornare la data adesso ?";
+}  // namespace
+
+void CMainFrame::OnValidateReport() {
+    const WorkflowGuard::Hold hold = m_workflow.Enter();
+    if (!hold)
+        return;
+    CKX9MonitorApp& app = TheApp();
+    const char* refusal = nullptr;
+    if (m_strTargetModel != kValidatedModel && !m_bCalibratorOnlyReport)
+        refusal = kOtherMaker;
+    else if (!app.m_bTechnicianChecked)
+        refusal = kUnknownTechnician;
+    else if (!m_bReportComplete)
+        refusal = kIncomplete;
+    else if (!m_bReportPositive)
+        refusal = kFailed;
+    if (refusal) {
+        platform::AfxMessageBox(refusal, MB_ICONSTOP);
+        return;
+    }
+
+    // The file this validation is about, whatever a served message makes current meanwhile.
+    const std::string vpgPath = app.m_strCurrentFile;
+    m_tryConnFeedback.ShowPleaseWait("Connessione con il server...");
+    app.WaitWithMessages(kServerPauseMs);
+    UploadAndOpenReport(vpgPath);
+    DestroyTryConnBox();
+}
+
+void CMainFrame::UploadAndOpenReport(const std::string& vpgPath) {
+    const std::string pdfPath = platform::ToNativePath(web::ReportPathFor(vpgPath));
+    // The earlier report stays until the new one has arrived whole.
+    if (platform::FileExists(pdfPath) &&
+        platform::AfxMessageBox(kOverwrite, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return;
+
+    const web::ReportUpload upload = m_web.HttpUploadFilePost(vpgPath);
+    if (upload.serviceError) {
+        platform::AfxMessageBox("ERRORE\n\n" + *upload.serviceError, MB_ICONSTOP);
+        return;
+    }
+    if (upload.result != "1") {
+        platform::AfxMessageBox(upload.result);
+        return;
+    }
+    platform::OpenDocument(pdfPath);
+    if (!m_bCalibratorOnlyReport &&
+        platform::AfxMessageBox(kOfferExpiryUpdate, MB_YESNO | MB_ICONINFORMATION) == IDYES)
+        SetTimer(kCalibExpiryUpdate, kExpiryUpdateDelayMs);
+}

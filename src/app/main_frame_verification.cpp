@@ -1,0 +1,107 @@
+// "Avvia nuova verifica" and "Continua verifica": after the technician step they open the
+// verification bench window, for a new verification or for one resumed from its file while
+// that is less than seven days old.
+
+#include "app/kx9monitor_app.h"
+#include "app/main_frame.h"
+#include "platform/files.h"
+#include "platform/operator.h"
+#include "report/report_age.h"
+#include "report/verification_file.h"
+
+namespace {
+constexpr size_t kKeyLineChars = 1024;
+constexpr const char* kTooOld =
+    "ATTENZIONE:\nLa prova e' stata eseguita piu' di 7 giorni fa.\nNon e' possibile continuarla";
+}  // namespace
+
+void CMainFrame::OnNewVerification() {
+    const WorkflowGuard::Hold hold = m_workflow.Enter();
+    if (!hold)
+        return;
+    if (m_databases.m_bCheckInternet) {
+        m_databases.m_bCheckInternet = 0;
+        if (!m_databases.CheckInternetConnection())
+            return;
+    }
+    if (!EnsureTechnician(&m_technicianData))
+        return;
+
+    if (!m_SoundDlg.HasWindow())
+        m_SoundDlg.Create();
+    // Its next showing connects the instruments and starts the run.
+    m_SoundDlg.m_bFirstShow = 1;
+    m_bCalibratorOnlyReport = 0;
+    if (!m_SoundDlg.HasWindow())
+        return;
+    m_SoundDlg.m_strResumeFile.clear();
+    m_SoundDlg.m_bUnattendedRun = 0;
+    m_SoundDlg.m_bNewVerification = 1;
+    m_SoundDlg.m_bKeyAlignOnly = 0;
+    m_SoundDlg.ShowWindow(true);
+}
+
+void CMainFrame::OnContinueVerification() {
+    const WorkflowGuard::Hold hold = m_workflow.Enter();
+    if (!hold)
+        return;
+    CKX9MonitorApp& app = TheApp();
+    // The verification goes on offline too.
+    if (m_databases.m_bCheckInternet) {
+        m_databases.m_bCheckInternet = 0;
+        m_databases.CheckInternetConnection();
+    }
+    web::TechnicianLookup unused;
+    if (!EnsureTechnician(&unused))
+        return;
+
+    platform::FileChoice choice;
+    choice.title = "Continua verifica";
+    choice.folder = platform::JoinPath(app.m_strProgramDir, "\\archivio_verifiche\\");
+    choice.fileName = "Nome_Cliente";
+    choice.filter = "Verifica periodica generica (*.vpg)";
+    const std::optional<std::string> path = platform::ChooseFile(choice);
+    if (!path)
+        return;
+    if (!report::IsReportWithin7Days(*path)) {
+        platform::AfxMessageBox(kTooOld, MB_ICONSTOP);
+        return;
+    }
+    // A file refused by its seal is not continued: the bench would seal it anew. It is
+    // refused before the bench window exists, which would keep "Apri rapporto" disabled.
+    if (!LoadReport(*path))
+        return;
+    if (!m_SoundDlg.HasWindow())
+        m_SoundDlg.Create();
+    if (!m_SoundDlg.HasWindow())
+        return;
+
+    const size_t slash = path->rfind('/');
+    if (slash == std::string::npos) {
+        platform::AfxMessageBox("Error 2");
+    } else {
+        m_SoundDlg.m_strResumeFolder = path->substr(0, slash);
+        m_SoundDlg.m_strResumeFile = path->substr(slash + 1);
+        TakeResumeKeys(*path);
+    }
+    m_SoundDlg.m_bUnattendedRun = 0;
+    m_SoundDlg.m_bNewVerification = 0;
+    m_SoundDlg.ShowWindow(true);
+}
+
+void CMainFrame::TakeResumeKeys(const std::string& path) {
+    platform::LineReader reader(platform::ToNativePath(path));
+    if (!reader.IsOpen()) {
+        platform::AfxMessageBox("Error 1");
+        return;
+    }
+    report::CustomerKeys keys;
+    for (std::string line; reader.ReadLine(line, kKeyLineChars);)
+        report::ScanCustomerKeys(line, keys);
+    if (keys.customerName)
+        m_SoundDlg.m_strCustomerName = *keys.customerName;
+    if (keys.meterMaker)
+        m_SoundDlg.m_strMeterMaker = *keys.meterMaker;
+    if (keys.calibratorPresent)
+        m_SoundDlg.m_bCalibratorPresent = *keys.calibratorPresent ? 1 : 0;
+}

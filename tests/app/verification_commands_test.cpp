@@ -1,0 +1,289 @@
+// The verification workflow on the frame: starting and continuing a verification, opening a
+// report and editing its header, and validating it with the web service's stand-in.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "../report/verification_file_maker.h"
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "platform/clock.h"
+#include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "report/instr_info_dlg.h"
+#include "support/test_env.h"
+#include "web/code_entry_form.h"
+#include "web/web_test_env.h"
+
+namespace {
+
+constexpr const char* kUploadScript = "upload_spectr_3band_2018_quater.php";
+constexpr const char* kOfferUpdate = "Aggiornare la data adesso ?";
+constexpr const char* kOverwrite = "File pdf gia' presente.\nSovrascriverlo ?";
+
+class VerificationCommandsTest : public ::testing::Test {
+protected:
+    VerificationCommandsTest() {
+        app.m_strProgramDir = folder.Path();
+        app.m_strTechnicianId = "123456";
+        frame.CreateFrameWindow();
+        frame.m_databases.m_bCheckInternet = 0;
+        platform::SetShellRecorder([this](const platform::ShellRequest& request) {
+            opened.push_back(request.path);
+            return true;
+        });
+        Now(2026, 3, 4, 12, 0);
+    }
+    ~VerificationCommandsTest() override {
+        platform::SetShellRecorder(nullptr);
+        platform::Clock::SetFixedNow(std::nullopt);
+        platform::EventLoop::ClearQuit();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(stub.Running()) << stub.StartError();
+        frame.m_web.SetEndpoint({stub.Host(), stub.PortText(), "", ""});
+    }
+
+    static void Now(int y, int mo, int d, int h, int mi) {
+        platform::Clock::SetFixedNow(platform::DateTime::FromParts(y, mo, d, h, mi).Seconds());
+    }
+    std::string WriteReport(const std::string& name, const reporttest::FileShape& shape = {}) {
+        folder.Write("archivio_verifiche/" + name, reporttest::SealedFile(shape));
+        return folder.File("archivio_verifiche/" + name);
+    }
+    ui::CReportCtrl& ReportList() { return frame.View()->m_ReportList; }
+    int UploadRequests() const {
+        int count = 0;
+        for (const auto& request : stub.Requests())
+            count += platform::EndsWith(request.uri, kUploadScript);
+        return count;
+    }
+    // A validation that may go ahead: the right meter, a known technician, a positive report.
+    std::string ReadyToValidate(const reporttest::FileShape& shape = {}) {
+        frame.m_strTargetModel = "QS4060KRTN";
+        app.m_bTechnicianChecked = 1;
+        const std::string path = WriteReport("R1.vpg", shape);
+        EXPECT_TRUE(frame.LoadReport(path));
+        return path;
+    }
+
+    platform::ScopedClockSpeed fast{1000.0};
+    testenv::ScratchFolder folder;
+    testenv::TestOperator op;
+    webstub::WebStub stub;
+    CKX9MonitorApp app;
+    CMainFrame frame;
+    std::vector<std::string> opened;
+};
+
+TEST_F(VerificationCommandsTest, ANewVerificationAsksForTheTechnicianAndOpensTheBench) {
+    app.m_strTechnicianId.clear();
+    folder.Write("msvcrt80.dll",
+                 "Lab Nord;Via Uno 1;Milano;MI;0201;nord@lab.invalid;Mario Rossi;123456;R100\r\n");
+    op.ExpectDialog("CSetLabelDlg", [](platform::ModalDialog&) { return IDCANCEL; });
+    frame.OnNewVerification();
+    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
+
+    frame.LoadReport(WriteReport("C.vpg", {.verdict = {true, true, true}}));
+    ASSERT_TRUE(frame.m_bCalibratorOnlyReport);
+    op.ExpectDialog("CSetLabelDlg", [](platform::ModalDialog& dialog) {
+        dynamic_cast<CSetLabelDlg&>(dialog).m_strText = "123456";
+        return IDOK;
+    });
+    frame.OnNewVerification();
+
+    EXPECT_EQ(frame.Window()->windowTitle().toStdString(),
+              "QS4060KRTN_VP        - ID TECNICO: 123456");
+    EXPECT_EQ(app.m_bTechnicianChecked, 1);
+    EXPECT_EQ(frame.m_technicianData.nameAndCode, "Mario Rossi (id=123456)");
+    EXPECT_FALSE(frame.m_bCalibratorOnlyReport);
+    const CSoundDlg& bench = frame.m_SoundDlg;
+    ASSERT_TRUE(bench.HasWindow());
+    EXPECT_TRUE(bench.IsWindowVisible());
+    EXPECT_EQ(bench.m_bNewVerification, 1);
+    EXPECT_EQ(bench.m_bKeyAlignOnly, 0);
+    EXPECT_EQ(bench.m_bUnattendedRun, 0);
+    EXPECT_TRUE(bench.m_strResumeFile.empty());
+}
+
+TEST_F(VerificationCommandsTest, AVerificationContinuesForSixDays23HoursAndNotForSeven) {
+    reporttest::FileShape shape;  // begun 2026/03/02 09:30:00
+    shape.header[3] = {"CUST_NAME", "Rossi Srl CUST_FON_PROD=Fonotec "};
+    shape.header[4] = {"NOTE", "-"};
+    const std::string path = WriteReport("Rossi.vpg", shape);
+
+    Now(2026, 3, 9, 9, 30);
+    op.ExpectFileChoice(path);
+    op.ExpectBox("La prova e' stata eseguita piu' di 7 giorni fa.\nNon e' possibile continuarla");
+    frame.OnContinueVerification();
+    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
+    EXPECT_EQ(ReportList().GetItemCount(), 0);
+
+    Now(2026, 3, 9, 8, 30);
+    op.ExpectFileChoice(path);
+    frame.OnContinueVerification();
+    const CSoundDlg& bench = frame.m_SoundDlg;
+    ASSERT_TRUE(bench.IsWindowVisible());
+    EXPECT_EQ(bench.m_bNewVerification, 0);
+    EXPECT_EQ(bench.m_strResumeFolder, folder.File("archivio_verifiche"));
+    EXPECT_EQ(bench.m_strResumeFile, "Rossi.vpg");
+    // One line fed both keys; the calibrator maker is on a line of its own.
+    EXPECT_EQ(bench.m_strCustomerName, "Rossi Srl");
+    EXPECT_EQ(bench.m_strMeterMaker, "Fonotec");
+    EXPECT_EQ(bench.m_bCalibratorPresent, 1);
+    // The report is in the view and is the current file.
+    EXPECT_EQ(app.m_strCurrentFile, path);
+    EXPECT_EQ(ReportList().GetItemText(4, 1), "Rossi Srl CUST_FON_PROD=Fonotec");
+    EXPECT_TRUE(frame.m_bReportComplete && frame.m_bReportPositive);
+}
+
+TEST_F(VerificationCommandsTest, ADamagedFileIsNeitherContinuedNorOpened) {
+    const std::string path = WriteReport("R.vpg");
+    folder.Write("archivio_verifiche/R.vpg",
+                 platform::ReplaceAll(folder.Read("archivio_verifiche/R.vpg"), "Rossi", "Bossi"));
+    op.ExpectFileChoice(path);
+    op.ExpectBox("il sigillo non corrisponde al contenuto");
+    frame.OnContinueVerification();
+    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
+
+    op.ExpectFileChoice(path);
+    op.ExpectBox("il sigillo non corrisponde al contenuto");
+    frame.OnFileOpen();
+    EXPECT_EQ(ReportList().GetItemCount(), 0);
+    EXPECT_TRUE(app.m_strCurrentFile.empty());
+
+    // The sealed file opens.
+    const std::string sealed = WriteReport("S.vpg");
+    op.ExpectFileChoice(sealed);
+    frame.OnFileOpen();
+    EXPECT_EQ(ReportList().GetItemCount(), 14);
+    EXPECT_EQ(app.m_strCurrentFile, sealed);
+}
+
+TEST_F(VerificationCommandsTest, TheHeaderIsEditedAndSealedAgainWithinSevenDays) {
+    const std::string path = WriteReport("R.vpg");
+    ASSERT_TRUE(frame.LoadReport(path));
+    op.ExpectDialog("CInstrInfoDlg", [](platform::ModalDialog& dialog) {
+        auto& sheet = dynamic_cast<CInstrInfoDlg&>(dialog);
+        EXPECT_EQ(sheet.Value("CUST_NAME"), "Rossi Srl");
+        sheet.SetValue("CUST_NAME", "Bianchi Spa");
+        return IDOK;
+    });
+    frame.OnEditReportHeader();
+    EXPECT_EQ(ReportList().GetItemText(4, 1), "Bianchi Spa");
+    EXPECT_NE(folder.Read("archivio_verifiche/R.vpg").find("CUST_NAME=Bianchi Spa\r\n"),
+              std::string::npos);
+
+    Now(2026, 3, 10, 12, 0);
+    op.ExpectBox("Non e' possibile modificarne l'intestazione");
+    frame.OnEditReportHeader();
+}
+
+TEST_F(VerificationCommandsTest, ValidationGuardsRefuseInTheirOrder) {
+    const struct {
+        const char* model;
+        BYTE technician;
+        report::ReportVerdict verdict;
+        const char* refusal;
+    } cases[] = {
+        {"QS4160", 0, {false, false, false}, "Solo verifiche effettuate su strumentazione"},
+        {"QS4060KRTN", 0, {false, false, false}, "La verifica e' stata eseguita da un operatore"},
+        {"QS4060KRTN", 1, {false, false, false}, "La verifica e' incompleta."},
+        {"QS4060KRTN", 1, {true, false, false}, "La verifica e' fallita."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refusal);
+        frame.m_strTargetModel = c.model;
+        app.m_bTechnicianChecked = c.technician;
+        ASSERT_TRUE(frame.LoadReport(WriteReport("R.vpg", {.verdict = c.verdict})));
+        op.ExpectBox(std::string("ATTENZIONE:\n") + c.refusal);
+        frame.OnValidateReport();
+    }
+    EXPECT_EQ(UploadRequests(), 0);
+    EXPECT_FALSE(platform::FileExists(folder.File("archivio_verifiche/R.pdf")));
+}
+
+TEST_F(VerificationCommandsTest, AValidatedReportIsStoredOpenedAndLeadsToTheExpiryUpdate) {
+    const std::string vpg = ReadyToValidate();
+    op.ExpectBox(kOfferUpdate, IDYES);
+    frame.OnValidateReport();
+
+    const std::string pdf = folder.File("archivio_verifiche/R1.pdf");
+    EXPECT_EQ(folder.Read("archivio_verifiche/R1.pdf").substr(0, 8), "%PDF-1.4");
+    EXPECT_EQ(opened, std::vector<std::string>{pdf});
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kCalibExpiryUpdate), 200u);
+    EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
+    EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
+    EXPECT_EQ(stub.ReadState("uploads/R1.vpg"), folder.Read("archivio_verifiche/R1.vpg"));
+
+    // A report of the associated calibrator alone, with a meter of another model: no offer.
+    frame.KillTimer(CMainFrame::kCalibExpiryUpdate);
+    ReadyToValidate({.tests = {{6, report::kPassed}}, .verdict = {true, true, true}});
+    frame.m_strTargetModel = "QS4160";
+    op.ExpectBox(kOverwrite, IDYES);
+    frame.OnValidateReport();
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
+}
+
+TEST_F(VerificationCommandsTest, AFailedValidationKeepsTheEarlierReport) {
+    ReadyToValidate();
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+        const char* shown;
+    } cases[] = {
+        {"error text",
+         [&] { stub.SetReply(kUploadScript, "Errore\nVerifica non valida.<br>Prova mancante\n"); },
+         "ERRORE\n\nVerifica non valida.\nProva mancante"},
+        {"empty body", [&] { stub.WriteState("faults", std::string(kUploadScript) + " empty"); },
+         "ERROR"},
+        {"broken connection",
+         [&] { stub.WriteState("faults", std::string(kUploadScript) + " truncate"); }, "ERROR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        folder.Write("archivio_verifiche/R1.pdf", "%PDF earlier report");
+        c.arrange();
+        op.ExpectBox(kOverwrite, IDYES).ExpectBox(c.shown);
+        frame.OnValidateReport();
+        EXPECT_EQ(op.Shown().back(), c.shown);
+        EXPECT_EQ(folder.Read("archivio_verifiche/R1.pdf"), "%PDF earlier report");
+        EXPECT_TRUE(opened.empty());
+        EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
+        EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
+    }
+}
+
+TEST_F(VerificationCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
+    ReadyToValidate();
+    // Served by the validation's pause before the upload: the menu and timer 17 again, and
+    // the other workflow commands.
+    bool served = false;
+    platform::PostToUiThread([&] {
+        served = true;
+        frame.OnValidateReport();
+        frame.OnNewVerification();
+        frame.OnContinueVerification();
+        frame.OnFileOpen();
+        frame.OnUpdateCalibExpiry();
+    });
+    op.ExpectBox(kOfferUpdate, IDNO);
+    frame.OnValidateReport();
+    EXPECT_TRUE(served);
+    EXPECT_EQ(UploadRequests(), 1);
+    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame.m_FonoConfigDlg.HasWindow());
+
+    // Free again afterwards; declining to overwrite the report sends nothing.
+    op.ExpectBox(kOverwrite, IDNO);
+    frame.OnValidateReport();
+    EXPECT_EQ(UploadRequests(), 1);
+    EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
+}
+
+}  // namespace
