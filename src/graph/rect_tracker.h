@@ -34,8 +34,6 @@ public:
     Hit HitTest(int x, int y) const;
     // The square of handle `hit` (kTopLeft .. kLeft).
     ui::Rect Handle(Hit hit) const;
-    // Everything the rectangle and its handles cover, for invalidating.
-    ui::Rect Extent() const { return m_rect.Inflated(1); }
 
     // A drag of the rectangle from a point; false (and no drag) outside it.
     bool BeginDrag(int x, int y);

@@ -174,6 +174,15 @@ TEST_F(GraphInteractionTest, FittingTakesTheBoundsOfTheVisibleSeries) {
     EXPECT_EQ(Panel().Range(), (VisibleRange{18, 22, -0.1, 0.1}));
 }
 
+TEST_F(GraphInteractionTest, ExtendingALimitMovesTheSmallerOrLargerOneOfItsAxis) {
+    graph.SetVisibleRange(100, 0, 0, 100, 0);  // x runs backwards
+    Panel().ExtendXMin(-5, false);
+    Panel().ExtendXMax(120, false);
+    Panel().ExtendYMin(-1, false);
+    Panel().ExtendYMax(130, true);
+    EXPECT_EQ(Panel().Range(), (VisibleRange{120, -5, -1, 130}));
+}
+
 TEST_F(GraphInteractionTest, MarkersAreSetAtTheLastClickAndDrawnOnThePointAfterTheirSample) {
     Line(0, 100, 50);
     graph.RedrawParts(graph::kRedrawCurves);
