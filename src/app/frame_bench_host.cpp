@@ -21,6 +21,10 @@ CSerialMFC* FrameBenchHost::TargetPort() {
     return view ? &view->m_TargetSerial : nullptr;
 }
 
+DirectExchange& FrameBenchHost::LinkExchange() {
+    return m_frame.Link().Direct();
+}
+
 void FrameBenchHost::RequestAbortWait() {
     TheApp().m_bAbortWait = 1;
 }
@@ -52,7 +56,7 @@ CSerialMFC* FrameBenchHost::RefPort() {
 }
 
 platform::MessageTarget* FrameBenchHost::PortOwner() {
-    return &m_frame;
+    return &m_frame.Link();
 }
 
 std::string FrameBenchHost::RefSerial() {

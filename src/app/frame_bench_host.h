@@ -12,12 +12,13 @@ public:
     explicit FrameBenchHost(CMainFrame& frame) : m_frame(frame) {}
 
     // Both.
-    void WaitWithMessages(unsigned ms) override;
     void WriteInstrLog(const std::string& text) override;
     std::string ProgramDir() override;
     CSerialMFC* TargetPort() override;
+    DirectExchange& LinkExchange() override;
 
     // verification::BenchHost
+    void WaitWithMessages(unsigned ms) override;
     void RequestAbortWait() override;
     void SetBenchLog(std::function<void(const std::string&)> log) override;
     PortRecord& RefPortRecord() override;

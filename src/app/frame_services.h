@@ -36,8 +36,7 @@ public:
 
     virtual void OnUpdateCalibExpiry(CMainFrame& /*frame*/) {}
     virtual void StartNewSession(CMainFrame& /*frame*/) {}
-    // Writes the command and the query straight to the link and looks for `expected`; success
-    // leaves m_bReceiveEnabled set.
+    // Writes the command and the query straight to the link and looks for `expected`.
     virtual void ExchangeAndWait(CMainFrame& /*frame*/, const std::string& /*command*/,
                                  const std::string& /*query*/, const std::string& /*expected*/) {}
 

@@ -65,6 +65,8 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
     if (!InitModule())
         return FALSE;
     m_strProgramDir = platform::CurrentDirectory();
+    // A kill between writing a settings file's temporary and renaming it leaves the temporary.
+    platform::RemoveStaleTemporaries(m_strProgramDir);
     LoadPortIni();
     // The COM numbers of USB adapters are known once the ports were listed.
     PublishSerialPorts();

@@ -16,7 +16,7 @@ using platform::Contains;
 namespace {
 std::shared_ptr<LinkReplyState> FrameLinkState() {
     CMainFrame* frame = TheApp().m_pMainFrame;
-    return frame ? frame->LinkState() : std::make_shared<LinkReplyState>();
+    return frame ? frame->Link().SharedState() : std::make_shared<LinkReplyState>();
 }
 
 // Dialog units of the form's 8-point font (6 x 13 pixels per 4 x 8 units) in pixels.

@@ -2,8 +2,8 @@
 // The main view: the report list that the report writers fill row by row, the data list of a
 // recording, the page index of a stored recording, the parameter list and the band charts,
 // placed on the form and kept in place when it is resized; and the instrument link's two
-// ports, the reference meter's and the instrument under test's, which share the frame's link
-// state (which one carries the link is the frame's choice, CMainFrame::SetLinkPort).
+// ports, the reference meter's and the instrument under test's, which share the link
+// session's state (which one carries the link is the session's, LinkSession::SetLinkPort).
 //
 // It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it, and its graph windows
 // are children of that widget while it exists. The charts and the frame's recording state are

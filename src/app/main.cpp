@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -9,13 +10,31 @@
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/scripted_operator.h"
+#include "platform/text.h"
+
+namespace {
+
+// For the benchmark: how long the run took in real time, beside its fixed waits.
+void ReportWaits(std::chrono::steady_clock::duration ran) {
+    const platform::Clock::FixedWaitTally waits = platform::Clock::FixedWaits();
+    std::string report = platform::Format(
+        "[kx9monitor] ran %.3f s real; fixed waits %.3f s program time in %llu\n",
+        std::chrono::duration<double>(ran).count(), static_cast<double>(waits.totalMs) / 1000.0,
+        static_cast<unsigned long long>(waits.count));
+    for (const auto& [ms, count] : waits.countByMs)
+        report += platform::Format("[kx9monitor]   %lld ms x %llu\n", static_cast<long long>(ms),
+                                   static_cast<unsigned long long>(count));
+    std::fputs(report.c_str(), stderr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
 
     // Tests run the program with its waits shortened.
-    if (const char* speed = std::getenv("KX9_CLOCK_SPEED"); speed && std::atof(speed) > 0)
-        platform::Clock::SetSpeed(std::atof(speed));
+    if (const char* speed = std::getenv("KX9_CLOCK_SPEED"); speed && platform::Atof(speed) > 0)
+        platform::Clock::SetSpeed(platform::Atof(speed));
 
     // Nobody at the screen: answer every box with its first button, and say what it showed.
     // An operator script (KX9_OPERATOR_SCRIPT) answers first, and implies the unattended run.
@@ -40,10 +59,16 @@ int main(int argc, char** argv) {
         platform::SetOperator(&unattended);
     }
 
-    CKX9MonitorApp app;
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (!app.InitInstance(arguments))
-        return app.ExitInstance();
-    platform::EventLoop::Run();
-    return app.ExitInstance();
+    const auto started = std::chrono::steady_clock::now();
+    int exitCode = 0;
+    {
+        CKX9MonitorApp app;
+        const std::vector<std::string> arguments(argv + 1, argv + argc);
+        if (app.InitInstance(arguments))
+            platform::EventLoop::Run();
+        exitCode = app.ExitInstance();
+    }
+    if (const char* report = std::getenv("KX9_REPORT_WAITS"); report && *report && *report != '0')
+        ReportWaits(std::chrono::steady_clock::now() - started);
+    return exitCode;
 }

@@ -7,73 +7,38 @@
 #include "platform/operator.h"
 #include "platform/text.h"
 
-CMainFrame::CMainFrame() : m_link(std::make_shared<LinkReplyState>()) {
+CMainFrame::CMainFrame() {
     TheApp().m_pMainFrame = this;
-    m_link->SetCurrentReader(static_cast<int>(m_linkSide));
     WireFrameParts();
 }
 
 CMainFrame::~CMainFrame() {
     m_timers.KillAll();
-    // A listener must not post to a frame that is gone.
+    m_link.StopTimers();
+    // A listener must not post to a session that is gone.
     if (CKX9MonitorView* view = TheApp().m_pView)
         for (CSerialMFC* port : {&view->m_RefSerial, &view->m_TargetSerial})
-            if (port->Owner() == this)
+            if (port->Owner() == &m_link)
                 port->Close();
     if (TheApp().m_pMainFrame == this)
         TheApp().m_pMainFrame = nullptr;
 }
 
-void CMainFrame::SetLinkPort(LinkSide side) {
-    m_linkSide = side;
-    m_link->SetCurrentReader(static_cast<int>(side));
-}
-
-CSerialMFC* CMainFrame::LinkPort() const {
-    CKX9MonitorView* view = TheApp().m_pView;
-    if (!view)
-        return nullptr;
-    return m_linkSide == LinkSide::Reference ? &view->m_RefSerial : &view->m_TargetSerial;
-}
-
-PortRecord& CMainFrame::LinkPortRecord() const {
-    CKX9MonitorApp& app = TheApp();
-    return m_linkSide == LinkSide::Reference ? app.m_RefPort : app.m_TargetPort;
-}
-
-void CMainFrame::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    if (message == CSerialWnd::DefaultMessage())
-        OnSerialMessage(wParam, lParam);
-    else if (message == CSerialWnd::AlarmMessage())
-        OnSerialAlarm();
-}
-
-void CMainFrame::OnSerialAlarm() {
-    for (const LinkAlarm& alarm : m_link->TakeAlarms()) {
-        switch (alarm.kind) {
-            case LinkAlarm::Kind::BufferFull:
-                platform::AfxMessageBox("ERROR:Serial Buffer full", MB_ICONEXCLAMATION);
-                break;
-            case LinkAlarm::Kind::NoCarrier:
-                if (m_bSchedulerMode)
-                    LogScheduler(FALSE,
-                                 platform::Format("Comunication error: %s.", alarm.text.c_str()),
-                                 FALSE);
-                else
-                    platform::AfxMessageBox(
-                        "ERROR: NO CARRIER detect.\nPlease check line and modem configuration.",
-                        MB_ICONSTOP);
-                break;
-        }
+void CMainFrame::OnSerialAlarm(const LinkAlarm& alarm) {
+    switch (alarm.kind) {
+        case LinkAlarm::Kind::BufferFull:
+            platform::AfxMessageBox("ERROR:Serial Buffer full", MB_ICONEXCLAMATION);
+            break;
+        case LinkAlarm::Kind::NoCarrier:
+            if (m_bSchedulerMode)
+                LogScheduler(FALSE, platform::Format("Comunication error: %s.", alarm.text.c_str()),
+                             FALSE);
+            else
+                platform::AfxMessageBox(
+                    "ERROR: NO CARRIER detect.\nPlease check line and modem configuration.",
+                    MB_ICONSTOP);
+            break;
     }
-}
-
-void CMainFrame::PurgeLink() {
-    if (CSerialMFC* port = LinkPort()) {
-        port->Purge();
-        port->ClearAccumulator();
-    }
-    m_strReply.Empty();
 }
 
 void CMainFrame::Warn(const std::string& text, unsigned type, const std::string& schedulerText) {
@@ -124,20 +89,20 @@ void CMainFrame::ExchangeAndWait(const std::string& command, const std::string& 
     Services().ExchangeAndWait(*this, command, query, expected);
 }
 
-void CMainFrame::ProcessMonitorRecordMode0() {
-    Monitoring().ProcessMonitorRecordMode0(*this);
+void CMainFrame::ProcessMonitorRecordMode0(const std::string& record) {
+    Monitoring().ProcessMonitorRecordMode0(*this, record);
 }
 
-void CMainFrame::ProcessMonitorRecordMode1() {
-    Monitoring().ProcessMonitorRecordMode1(*this);
+void CMainFrame::ProcessMonitorRecordMode1(const std::string& record) {
+    Monitoring().ProcessMonitorRecordMode1(*this, record);
 }
 
-void CMainFrame::ProcessMonitorRecordMode2() {
-    Monitoring().ProcessMonitorRecordMode2(*this);
+void CMainFrame::ProcessMonitorRecordMode2(const std::string& record) {
+    Monitoring().ProcessMonitorRecordMode2(*this, record);
 }
 
-void CMainFrame::ProcessMonitorRecordMode3() {
-    Monitoring().ProcessMonitorRecordMode3(*this);
+void CMainFrame::ProcessMonitorRecordMode3(const std::string& record) {
+    Monitoring().ProcessMonitorRecordMode3(*this, record);
 }
 
 std::string CMainFrame::HttpSendMail(const std::string& address, const std::string& subject,

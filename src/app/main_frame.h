@@ -1,30 +1,28 @@
 #pragma once
-// The main frame: owner of the instrument link's command queue, of the frame timers and of the
-// handling of every reply that the listener posts. It is no widget: its window, when one
-// exists, shows what FrameUi is told, and the parts of the program it calls into install
-// themselves as FrameServices and, for the data-acquisition side, as MonitoringServices.
-//
-// The link has one current port, one of the view's two: the one that a connect or the
-// start-up opened (SetLinkPort). Sending, the listener, resends, purges, the baud change and
-// the disconnection all use it.
+// The main frame: owner of the frame timers and of what every reply of the meter means. The
+// conversation with the meter (queue, resends, time-outs, ports) is its link session's
+// (m_link); the frame is the session's host and hands each reply to its handler. It is no
+// widget: its window, when one exists, shows what FrameUi is told, and the parts of the
+// program it calls into install themselves as FrameServices and, for the data-acquisition
+// side, as MonitoringServices.
 
 #include <cstdint>
-#include <list>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/frame_link_host.h"
 #include "app/frame_services.h"
 #include "app/frame_ui.h"
 #include "app/monitoring_services.h"
 #include "app/record_file.h"
 #include "link/command.h"
 #include "link/follow_up.h"
-#include "link/link_reply_state.h"
+#include "link/link_clock.h"
+#include "link/link_session.h"
 #include "link/setup_block.h"
 #include "platform/date_time.h"
-#include "platform/messages.h"
 #include "platform/win_types.h"
 #include "platform/window_timers.h"
 
@@ -63,17 +61,15 @@ struct SerialPortInfo;
 class QMenu;
 struct PortRecord;
 
-// Which of the view's ports carries the link; also the port's reader id.
-enum class LinkSide { Target = 0, Reference = 1 };
-
-class CMainFrame : public platform::MessageTarget {
-    // First: the link fields below refer into it.
-    std::shared_ptr<LinkReplyState> m_link;
+class CMainFrame {
+    // First: the frame's link fields below refer into the session.
+    FrameLinkHost m_linkHost{*this};
+    ProgramLinkClock m_linkClock{&TheApp().m_bAbortWait};
+    LinkSession m_link{m_linkHost, m_linkClock};
 
 public:
+    // Timers 0 and 1, the send tick and the reply time-out, are the link session's.
     enum TimerId {
-        kSendTick = 0,
-        kReplyTimeout = 1,
         kDownloadProgress = 4,
         kRecordingBlink = 6,
         kFirmwareUpgrade = 8,
@@ -84,15 +80,13 @@ public:
         kCalibExpiryUpdate = 16,
         kReportValidation = 17,
     };
-    static constexpr int kMaxTimeoutResends = 10;
-    static constexpr int kMaxRefusalResends = 2;
     static constexpr int kStatusPane = 1;
     // Screen-state replies answered with key presses in a row before the frame stops trying
     // to reach the measurement screen: a meter stuck on one screen would keep the link busy.
     static constexpr int kMaxDisplayRounds = 50;
 
     CMainFrame();
-    ~CMainFrame() override;
+    ~CMainFrame();
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
 
@@ -108,22 +102,19 @@ public:
     FrameServices& Services() const { return *m_pServices; }
     MonitoringServices& Monitoring() const { return *m_pMonitoring; }
 
-    std::shared_ptr<LinkReplyState> LinkState() const { return m_link; }
-    void SetLinkPort(LinkSide side);
-    LinkSide GetLinkSide() const { return m_linkSide; }
-    // The view's port of the link; nullptr while there is no view.
-    CSerialMFC* LinkPort() const;
-    PortRecord& LinkPortRecord() const;
+    LinkSession& Link() { return m_link; }
+    const LinkSession& Link() const { return m_link; }
 
-    // --- command queue
+    // --- the link (the session's; callers all over the program reach it through the frame)
     void SendCommand(int code, const std::string& arg1, const std::string& arg2, int param = -1,
-                     BOOL bUrgent = FALSE);
-    void SendRawCommand(const std::string& text);
-    // Empties the queue; no command is awaited afterwards.
-    void DeleteAllCommands();
+                     BOOL bUrgent = FALSE) {
+        m_link.SendCommand(code, arg1, arg2, param, bUrgent);
+    }
+    // The end of a monitoring run: the run's timers and flags, the link closed, the title.
     void Disconnect();
 
-    // --- window timers (program milliseconds)
+    // --- window timers (program milliseconds); the send tick and the reply time-out are the
+    // link session's
     void SetTimer(int id, unsigned ms) {
         m_timers.Set(id, ms);
         m_timerIntervals[id] = ms;
@@ -134,29 +125,24 @@ public:
     unsigned TimerInterval(int id) const;
     void OnTimer(int id);
 
-    // --- posted messages
-    void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    // The listener's "reply complete" message; 0, or -1 when no command awaited it.
-    long OnSerialMessage(std::uintptr_t wParam, std::intptr_t lParam);
-
-    // --- the replies that identify the meter and report its state (they read m_strReply)
-    void OnInstrModelReply();
-    void ParseInstrVersion();
-    void ParseMicModelReply();
-    void ParseMicTypeReply();
-    void ParseMicNumberReply();
-    void OnAcquisitionStateReply();
-    void OnDisplayStateReply();
+    // --- the replies that identify the meter and report its state
+    void OnInstrModelReply(const std::string& reply);
+    void ParseInstrVersion(const std::string& reply);
+    void ParseMicModelReply(const std::string& reply);
+    void ParseMicTypeReply(const std::string& reply);
+    void ParseMicNumberReply(const std::string& reply);
+    void OnAcquisitionStateReply(const std::string& reply);
+    void OnDisplayStateReply(const std::string& reply);
 
     // --- the instrument setup: the sheet after a whole read, and sending the changed values
     void OnSetupInstrument();
     void QueueSetupCommands();
 
-    // --- the live record processors (the data-acquisition side)
-    void ProcessMonitorRecordMode0();
-    void ProcessMonitorRecordMode1();
-    void ProcessMonitorRecordMode2();
-    void ProcessMonitorRecordMode3();
+    // --- the live record processors (the data-acquisition side), each given its record
+    void ProcessMonitorRecordMode0(const std::string& record);
+    void ProcessMonitorRecordMode1(const std::string& record);
+    void ProcessMonitorRecordMode2(const std::string& record);
+    void ProcessMonitorRecordMode3(const std::string& record);
 
     // --- neighbours (FrameServices)
     void OnUpdateCalibExpiry();
@@ -171,17 +157,9 @@ public:
     // "KX9Monitor <model> - <serial number>" of the current setup.
     std::string NormalTitle() const;
 
-    // --- the link's state (the first three are shared with the listener threads)
-    SharedReplyText& m_strReply = m_link->reply;
-    LinkFlag& m_bReceiveEnabled = m_link->receiveEnabled;
-    LinkFlag& m_bDownloading = m_link->dumpMode;
-    // Owns the queued commands: normal ones join at the head (front), urgent ones at the tail
-    // (back); the send tick takes the tail.
-    std::list<std::unique_ptr<CCommand>> m_CommandList;
-    // The command taken from the queue and awaiting its reply; still in the queue.
-    CCommand* m_pCurrentCommand = nullptr;
-    BOOL m_bReadyToSend = FALSE;
-    int m_nRetryCount = 0;
+    // --- the frame's state
+    // Shared with the listeners: replies are a memory dump that the decoder reads itself.
+    LinkFlag& m_bDownloading = m_link.SharedState()->dumpMode;
     int m_nPendingOp = -1;
     // Set once the changed setup is queued: when the queue has run empty the send tick closes
     // the setup wait box and ends the pending operation.
@@ -232,10 +210,16 @@ public:
     std::string m_strTargetMicSerial;
 
 private:
-    void SendRawCommand(const std::string& text, BOOL awaitReply);
-    void OnSendTick();
-    void ChangeLinkBaudRate();
-    void OnReplyTimeout();
+    friend class FrameLinkHost;
+    // What the link session hands over (FrameLinkHost).
+    void OnQueueEmpty();
+    bool OnLiveRecord(const std::string& record);
+    void OnCommandReply(const CCommand& command, const std::string& reply);
+    void OnWrongState(const CCommand& command);
+    void OnRefusedOrEmptyReply(const CCommand& command, bool refused);
+    void OnCommandTimedOut(const CCommand& command);
+    void OnSerialAlarm(const LinkAlarm& alarm);
+
     void AbortSetupRead(int code);
     void OnDownloadProgressTimer();
     void OnRecordingBlinkTimer();
@@ -246,24 +230,21 @@ private:
     void OnIntegrationEndTimer();
     void OnInstrumentClockTimer();
     void OnReportValidationTimer();
-    void OnSerialAlarm();
 
     // Reply handling, by kind of reply.
-    void OnLiveRecord();
-    void OnRefusedOrEmptyReply(bool refused);
-    void DispatchReply(const CCommand& command);
-    void DispatchIdentityReply(int code);
-    void DispatchStateReply(int code);
-    void DispatchCalibrationReply(const CCommand& command);
+    void DispatchReply(const CCommand& command, const std::string& reply);
+    void DispatchIdentityReply(int code, const std::string& reply);
+    void DispatchStateReply(int code, const std::string& reply);
+    void DispatchCalibrationReply(const CCommand& command, const std::string& reply);
     // A query reply stored by the value table; false when it carried no value.
-    bool StoreSetupValue(int code);
+    bool StoreSetupValue(int code, const std::string& reply);
     void AcknowledgeSetting(int code);
     void OnInputGainValue(const std::string& value);
-    void OnMonitorStateReply();
-    void OnDisplayReply();
+    void OnMonitorStateReply(const std::string& reply);
+    void OnDisplayReply(const std::string& reply);
     void OnDataLoggingStopped();
-    void StartRecordFile();
-    void OnDumpOnReply();
+    void StartRecordFile(const std::string& reply);
+    void OnDumpOnReply(const std::string& reply);
     void OnDumpOffReply();
     void EndScheduledDownload();
     // The setup wait box's end: its timer stopped, its bar full for a moment, then gone.
@@ -276,11 +257,6 @@ private:
     CInstrStatus& Current() const;
     CInstrStatus& Edited() const;
 
-    // Purges the link port and forgets the reply being collected.
-    void PurgeLink();
-    // Takes the command out of the queue (the caller owns it now); clears the current command
-    // when it is that one.
-    std::unique_ptr<CCommand> TakeCommand(const CCommand* command);
     // A warning that goes to the scheduler log in scheduler mode, to a box otherwise.
     void Warn(const std::string& text, unsigned type, const std::string& schedulerText = {});
     void Wait(unsigned ms);
@@ -292,7 +268,6 @@ private:
     FrameUi* m_pUi = &m_ownUi;
     FrameServices* m_pServices = &m_ownServices;
     MonitoringServices* m_pMonitoring = &m_ownMonitoring;
-    LinkSide m_linkSide = LinkSide::Target;
     std::map<int, unsigned> m_timerIntervals;
     int m_nDisplayRounds = 0;
 

@@ -7,18 +7,11 @@
 #include "verification/instrument_connection.h"
 
 BOOL CMainFrame::ConnectInstrumentUnderTest() {
-    const BOOL answered = verification::ConnectInstrumentUnderTest(m_benchHost);
-    // The port was opened afresh: a link that runs on it reads through the new one.
-    if (m_linkSide == LinkSide::Target)
-        SetLinkPort(LinkSide::Target);
-    return answered;
+    return verification::ConnectInstrumentUnderTest(m_benchHost);
 }
 
 BOOL CMainFrame::ConnectReferenceInstrument() {
-    const BOOL answered = verification::ConnectReferenceInstrument(m_benchHost);
-    if (m_linkSide == LinkSide::Reference)
-        SetLinkPort(LinkSide::Reference);
-    return answered;
+    return verification::ConnectReferenceInstrument(m_benchHost);
 }
 
 BOOL CMainFrame::IsBenchWindowCreated() const {

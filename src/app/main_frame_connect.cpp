@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 #include "link/meter_probe.h"
 #include "link/modem_link.h"
@@ -82,14 +83,13 @@ private:
 };
 
 void CMainFrame::ConnectInstrument() {
-    SetLinkPort(LinkSide::Reference);
-    CSerialMFC* port = LinkPort();
+    m_link.SetLinkPort(LinkSide::Reference);
+    LinkPort* port = m_link.Port();
     if (!port)
         return;
     // A port left open by an earlier attempt would refuse every open of the search.
     if (port->IsOpen())
         port->Close();
-    m_bReceiveEnabled = FALSE;
 
     std::vector<SerialPortInfo> ports;
     try {
@@ -115,12 +115,12 @@ void CMainFrame::ConnectInstrument() {
 }
 
 CMainFrame::PortSearchStep CMainFrame::SearchPlainPort(const SerialPortInfo& info) {
-    CSerialMFC& port = *LinkPort();
+    CSerialMFC& port = TheApp().m_pView->m_RefSerial;
     PortRecord& record = TheApp().m_RefPort;
     const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
     const std::string device =
         meter_probe::DeviceNameOf(meter_probe::ComNumberAfterCom(info.strFriendlyName), working);
-    if (port.Open(device, this, 0, 0, 2048, 2048) != 0)
+    if (m_link.OpenLinkPort(LinkSide::Reference, device) != 0)
         return PortSearchStep::NextPort;
 
     record.m_nComPort = platform::Atoi(platform::Mid(device, platform::Find(device, 'M') + 1));
@@ -144,13 +144,13 @@ CMainFrame::PortSearchStep CMainFrame::SearchPlainPort(const SerialPortInfo& inf
 CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
                                                      ConnectEscapeWatch& escape) {
     CKX9MonitorApp& app = TheApp();
-    CSerialMFC& port = *LinkPort();
+    CSerialMFC& port = TheApp().m_pView->m_RefSerial;
     PortRecord& record = app.m_RefPort;
     const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
     const int number = meter_probe::ComNumberAfterCom(working);
     const std::string device = meter_probe::DeviceNameOf(number, working);
     const std::string portName = meter_probe::PortNameOf(device);
-    if (port.Open(device, this, 0, 0, 2048, 2048) != 0) {
+    if (m_link.OpenLinkPort(LinkSide::Reference, device) != 0) {
         ShowConnectingText(Format("Connecting to...\r\rPort = %s\r Port busy.", portName.c_str()));
         Sleep(kPortBusyWait);
         return PortSearchStep::NextPort;
@@ -208,13 +208,13 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
 
 void CMainFrame::ConnectInstrumentPort() {
     CKX9MonitorApp& app = TheApp();
-    SetLinkPort(LinkSide::Reference);
-    CSerialMFC* port = LinkPort();
-    if (!port)
+    m_link.SetLinkPort(LinkSide::Reference);
+    if (!app.m_pView)
         return;
+    CSerialMFC* port = &app.m_pView->m_RefSerial;
     PortRecord& record = app.m_RefPort;
     const std::string device = meter_probe::DeviceNameOf(record.m_nComPort);
-    if (port->Open(device, this, 0, 0, 2048, 2048) != 0) {
+    if (m_link.OpenLinkPort(LinkSide::Reference, device) != 0) {
         ConnectWarn("Error : fail opening COM port.", MB_ICONSTOP, "Fail opening com port");
         if (port->IsOpen())
             port->Close();
@@ -222,7 +222,6 @@ void CMainFrame::ConnectInstrumentPort() {
         SetBaudSetting("-1");
         return;
     }
-    m_bReceiveEnabled = FALSE;
     Sleep(kStoredPortSettleWait);
 
     bool called = false;
@@ -261,9 +260,8 @@ bool CMainFrame::ProbeMeter(const std::string& deviceName, unsigned replyWait) {
     const PortRecord& record = TheApp().m_RefPort;
     ShowConnectingText(Format("Connecting to...\r\rPort = %s\rBaudrate = %d",
                               meter_probe::PortNameOf(deviceName).c_str(), record.m_nBaudRate));
-    m_bReceiveEnabled = FALSE;
     const std::string reply = meter_probe::RunIdentificationProbe(
-        *LinkPort(), meter_probe::ReplyWait(replyWait, record.m_nBaudRate));
+        m_link.Direct(), *m_link.Port(), meter_probe::ReplyWait(replyWait, record.m_nBaudRate));
     return meter_probe::IsMeterReply(reply);
 }
 

@@ -26,7 +26,7 @@ constexpr int kElectricCalStep = 8;
 
 }  // namespace
 
-void CMainFrame::DispatchReply(const CCommand& command) {
+void CMainFrame::DispatchReply(const CCommand& command, const std::string& reply) {
     const int code = command.GetCode();
     switch (code) {
         case kModelQuery:
@@ -39,22 +39,22 @@ void CMainFrame::DispatchReply(const CCommand& command) {
         case kOptionsQuery:
         case kExtendedRangeQuery:
         case kClassQuery:
-            DispatchIdentityReply(code);
+            DispatchIdentityReply(code, reply);
             return;
         case kAutoPowerOffQuery:
-            StoreSetupValue(code);
-            AppendInstrStatusText(m_strReply);
+            StoreSetupValue(code, reply);
+            AppendInstrStatusText(reply);
             return;
         case kInputGainQuery:
-            if (StoreSetupValue(code))
+            if (StoreSetupValue(code, reply))
                 OnInputGainValue(Current().m_strInputGain);
             return;
         case kDisplayContrastQuery:
-            StoreSetupValue(code);
+            StoreSetupValue(code, reply);
             OnSetupInstrument();  // the last reply of a whole-setup read
             return;
         case kEventTriggerQuery:
-            StoreSetupValue(code);
+            StoreSetupValue(code, reply);
             QueueCommands(EventTriggerQueries(Current().m_strEventTrigger));
             return;
         case kAcquisitionQuery:
@@ -66,13 +66,13 @@ void CMainFrame::DispatchReply(const CCommand& command) {
         case kStopAcquisition:
         case kRunAcquisition:
         case kRecordingQuery:
-            DispatchStateReply(code);
+            DispatchStateReply(code, reply);
             return;
         case kRecordFileStart:
-            StartRecordFile();
+            StartRecordFile(reply);
             return;
         case kDumpOn:
-            OnDumpOnReply();
+            OnDumpOnReply(reply);
             return;
         case kDumpClear:
             Warn("Clear memory successfull.", MB_ICONINFORMATION);
@@ -87,7 +87,7 @@ void CMainFrame::DispatchReply(const CCommand& command) {
         case kProtectionCodeQuery:
         case kFactoryCommand:
         case kElectricCalStepQuery:
-            DispatchCalibrationReply(command);
+            DispatchCalibrationReply(command, reply);
             return;
         default:
             break;
@@ -95,39 +95,38 @@ void CMainFrame::DispatchReply(const CCommand& command) {
     // Every other query and setting of the value table. The date and time settings have
     // nothing to acknowledge: their edited texts are emptied once sent.
     if (FindSetupValueByQuery(code))
-        StoreSetupValue(code);
+        StoreSetupValue(code, reply);
     else if (FindSetupValueBySetCode(code))
         AcknowledgeSetting(code);
 }
 
-void CMainFrame::DispatchIdentityReply(int code) {
-    const std::string reply = m_strReply;
+void CMainFrame::DispatchIdentityReply(int code, const std::string& reply) {
     switch (code) {
         case kModelQuery:
-            OnInstrModelReply();
+            OnInstrModelReply(reply);
             m_SetupBlock.SetField(kModelField, Current().m_strModel);
             break;
         case kSerialNumberQuery:
-            StoreSetupValue(code);
+            StoreSetupValue(code, reply);
             if (m_nPendingOp != kSetupOp && m_nPendingOp != kNewSessionOp && !m_bSchedulerMode)
                 ShowInstrInfoDlg();
             m_SetupBlock.SetField(kPagingSizeField,
                                   platform::Format("%.11d", TheApp().m_nPagingSize));
             break;
         case kFirmwareQuery:
-            ParseInstrVersion();
+            ParseInstrVersion(reply);
             break;
         case kMicModelQuery:
-            ParseMicModelReply();
+            ParseMicModelReply(reply);
             break;
         case kMicTypeQuery:
-            ParseMicTypeReply();
+            ParseMicTypeReply(reply);
             break;
         case kMicNumberQuery:
-            ParseMicNumberReply();
+            ParseMicNumberReply(reply);
             break;
         case kTimeQuery:
-            if (StoreSetupValue(code)) {
+            if (StoreSetupValue(code, reply)) {
                 const auto clock =
                     platform::DateTime::Parse(Current().m_strDate + " " + Current().m_strTime);
                 m_dtInstrument = clock ? *clock : platform::DateTime();
@@ -138,7 +137,7 @@ void CMainFrame::DispatchIdentityReply(int code) {
             m_SetupBlock.SetField(kModelField, Current().m_strModel);
             break;
         case kExtendedRangeQuery:
-            StoreSetupValue(code);
+            StoreSetupValue(code, reply);
             if (CKX9MonitorView* view = TheApp().m_pView)
                 view->m_nExtendedRangeMark = 1;
             break;
@@ -150,8 +149,8 @@ void CMainFrame::DispatchIdentityReply(int code) {
     }
 }
 
-bool CMainFrame::StoreSetupValue(int code) {
-    const auto stored = StoreQueryReply(code, m_strReply.Get(), Current(), Edited());
+bool CMainFrame::StoreSetupValue(int code, const std::string& reply) {
+    const auto stored = StoreQueryReply(code, reply, Current(), Edited());
     if (!stored)
         return false;
     if (stored->block >= 0)
@@ -177,29 +176,29 @@ void CMainFrame::OnInputGainValue(const std::string& value) {
         view->m_nLevelScaleTop = top;
 }
 
-void CMainFrame::OnInstrModelReply() {
-    QueueCommands(::OnInstrModelReply(m_strReply.Get(), Current(), Edited()));
+void CMainFrame::OnInstrModelReply(const std::string& reply) {
+    QueueCommands(::OnInstrModelReply(reply, Current(), Edited()));
 }
 
-void CMainFrame::ParseInstrVersion() {
-    StoreSetupValue(kFirmwareQuery);
+void CMainFrame::ParseInstrVersion(const std::string& reply) {
+    StoreSetupValue(kFirmwareQuery, reply);
 }
 
-void CMainFrame::ParseMicModelReply() {
-    StoreSetupValue(kMicModelQuery);
+void CMainFrame::ParseMicModelReply(const std::string& reply) {
+    StoreSetupValue(kMicModelQuery, reply);
 }
 
-void CMainFrame::ParseMicTypeReply() {
-    StoreSetupValue(kMicTypeQuery);
+void CMainFrame::ParseMicTypeReply(const std::string& reply) {
+    StoreSetupValue(kMicTypeQuery, reply);
 }
 
-void CMainFrame::ParseMicNumberReply() {
-    StoreSetupValue(kMicNumberQuery);
+void CMainFrame::ParseMicNumberReply(const std::string& reply) {
+    StoreSetupValue(kMicNumberQuery, reply);
 }
 
 // The replies that the microphone replacement and the guided electric calibration wait for.
-void CMainFrame::DispatchCalibrationReply(const CCommand& command) {
-    std::string reply = m_strReply;
+void CMainFrame::DispatchCalibrationReply(const CCommand& command, const std::string& text) {
+    std::string reply = text;
     FrameServices& services = Services();
     switch (command.GetCode()) {
         case kPrintValueKey:

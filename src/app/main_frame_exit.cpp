@@ -34,13 +34,12 @@ void CMainFrame::OnAppExit() {
         view->DeleteGraphWindows();
     }
 
-    m_pCurrentCommand = nullptr;
-    DeleteAllCommands();
+    m_link.DeleteAllCommands();
     m_bLinkActive = FALSE;
     // The window's timers go with it.
-    for (int id : {kSendTick, kReplyTimeout, kDownloadProgress, kRecordingBlink, kFirmwareUpgrade,
-                   kStatusPoll, kReportTrim, kIntegrationEnd, kInstrumentClock, kCalibExpiryUpdate,
-                   kReportValidation})
+    m_link.StopTimers();
+    for (int id : {kDownloadProgress, kRecordingBlink, kFirmwareUpgrade, kStatusPoll, kReportTrim,
+                   kIntegrationEnd, kInstrumentClock, kCalibExpiryUpdate, kReportValidation})
         KillTimer(id);
 
     // The member dialogs are windows of the frame.

@@ -5,7 +5,7 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
-#include "link/serial_wnd.h"
+#include "link/link_port.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/shell.h"
@@ -45,8 +45,7 @@ std::string TextAfter(const std::string& reply, const char* key, int width) {
 
 }  // namespace
 
-void CMainFrame::StartRecordFile() {
-    const std::string reply = m_strReply;
+void CMainFrame::StartRecordFile(const std::string& reply) {
     if (reply.size() >= kMonitorReplyMinimum)
         m_SetupBlock.SetField(kMonitorModeField,
                               platform::TrimRight(platform::Mid(reply, kMonitorValueOffset)));
@@ -97,8 +96,7 @@ void CMainFrame::StartRecordFile() {
     Ui().RefreshSetupDisplay();
 }
 
-void CMainFrame::OnDumpOnReply() {
-    const std::string reply = m_strReply;
+void CMainFrame::OnDumpOnReply(const std::string& reply) {
     KillTimer(kStatusPoll);
     m_bDumpStarting = TRUE;
     m_nDumpFiles = 0;
@@ -124,14 +122,13 @@ void CMainFrame::OnDumpOnReply() {
     if (confirmed) {
         SetTimer(kDownloadProgress, kDownloadProgressMs);
         Wait(500);
-        if (CSerialMFC* port = LinkPort()) {
+        if (LinkPort* port = m_link.Port()) {
             port->Purge();
             port->WriteString("DMP:NE\r\n");
         }
         m_bDownloading = TRUE;
     } else {
-        if (CSerialMFC* port = LinkPort())
-            port->Purge();
+        m_link.PurgeLink();
         m_bDumpRefused = TRUE;
         m_bDownloading = FALSE;
         SendCommand(kDumpOff, "", "");
@@ -151,8 +148,8 @@ void CMainFrame::OnDumpOffReply() {
     if (refused) {
         m_bDumpRefused = FALSE;
         m_bDownloading = FALSE;
-        DeleteAllCommands();
-        PurgeLink();
+        m_link.DeleteAllCommands();
+        m_link.PurgeLink();
         KillTimer(kDownloadProgress);
         if (Ui().IsDownloadBoxShown())
             Ui().CloseDownloadBox();
@@ -181,7 +178,7 @@ void CMainFrame::EndScheduledDownload() {
     m_bAcquiring = FALSE;
     m_bMonitorOn = FALSE;
     if (scheduler.IsPowerOffAfterDownload()) {
-        if (CSerialMFC* port = LinkPort())
+        if (LinkPort* port = m_link.Port())
             port->WriteString("KEY:OFF\r\n");
         LogScheduler(FALSE, "Instr. Power Off", TRUE);
     }

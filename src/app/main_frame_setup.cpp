@@ -14,6 +14,8 @@ constexpr int kSetupOp = 5;
 void CMainFrame::QueueSetupCommands() {
     ::QueueSetupCommands(Current(), Edited(), Sender());
     m_bSetupReadPending = TRUE;
+    // When nothing changed the queue is empty already: the tick says so at once.
+    m_link.WakeSendTick();
 }
 
 void CMainFrame::OnSetupInstrument() {
@@ -25,7 +27,7 @@ void CMainFrame::OnSetupInstrument() {
     const std::string& model = Current().m_strModel;
     const SetupSheetPages pages{.spectrum = model_rules::HasSpectrum(model),
                                 .dataLogging = model_rules::HasDataLogging(model)};
-    m_bReadyToSend = TRUE;
+    m_link.SetReadyToSend(TRUE);
     // The read is over whatever the operator does; a send sets the operation again.
     const bool apply = Services().RunSetupSheet(*this, pages) == IDOK;
     m_nPendingOp = kNoPendingOp;

@@ -30,7 +30,7 @@ void CMainFrame::WireFrameParts() {
     m_web.SetWaitFeedback(&m_tryConnFeedback);
     m_web.SetInstrLog([this](const std::string& text) { m_instrLog.WriteInstrLog(text); });
 
-    m_WaitGetStatusDlg.SetCancelHandler([this] { DeleteAllCommands(); });
+    m_WaitGetStatusDlg.SetCancelHandler([this] { m_link.DeleteAllCommands(); });
     m_DownloadStatusDlg.SetCancelDownloadHandler([this] { m_bCancelDownload = TRUE; });
     m_ViewInstrStatusDlg.SetHooks({
         .modelText = [] { return TheApp().m_InstrStatus.m_strModel; },

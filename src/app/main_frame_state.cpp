@@ -23,10 +23,10 @@ constexpr int kSchedulerStepKeptOnMonitoring = 9;
 
 }  // namespace
 
-void CMainFrame::DispatchStateReply(int code) {
+void CMainFrame::DispatchStateReply(int code, const std::string& reply) {
     switch (code) {
         case kAcquisitionQuery:
-            OnAcquisitionStateReply();
+            OnAcquisitionStateReply(reply);
             break;
         case kDataLogKey:
             SetDataLogging(TRUE);
@@ -39,13 +39,13 @@ void CMainFrame::DispatchStateReply(int code) {
             OnDataLoggingStopped();
             break;
         case kMonitorQuery:
-            OnMonitorStateReply();
+            OnMonitorStateReply(reply);
             break;
         case kRunAcquisitionSlow:
             m_bAcquiring = TRUE;
             break;
         case kDisplayQuery:
-            OnDisplayReply();
+            OnDisplayReply(reply);
             break;
         case kStopAcquisition:
             m_bAcquiring = FALSE;
@@ -59,7 +59,7 @@ void CMainFrame::DispatchStateReply(int code) {
             }
             break;
         case kRecordingQuery:
-            AppendInstrStatusText(m_strReply);
+            AppendInstrStatusText(reply);
             Ui().SetInstrStatusText(
                 platform::ReplaceAll(Ui().GetInstrStatusText(), "STT", "STATUS"));
             Ui().ShowInstrStatus();
@@ -88,8 +88,7 @@ void CMainFrame::OnDataLoggingStopped() {
     SetTimer(kStatusPoll, kStatusPollMs);
 }
 
-void CMainFrame::OnAcquisitionStateReply() {
-    const std::string reply = m_strReply;
+void CMainFrame::OnAcquisitionStateReply(const std::string& reply) {
     if (!Ui().HasInstrStatusDlg()) {
         Ui().CreateInstrStatusDlg();
         m_bStatusDlgShown = TRUE;
@@ -116,14 +115,14 @@ void CMainFrame::OnAcquisitionStateReply() {
     QueueCommands(outcome.commands);
 }
 
-void CMainFrame::OnDisplayStateReply() {
+void CMainFrame::OnDisplayStateReply(const std::string& reply) {
     if (++m_nDisplayRounds > kMaxDisplayRounds) {
         m_bCheckDisplay = FALSE;
         m_nDisplayRounds = 0;
         return;
     }
     const DisplayReplyOutcome outcome = ::OnDisplayStateReply(
-        m_strReply.Get(), m_bSchedulerMode, [this](const std::string& q) { return Confirm(q); });
+        reply, m_bSchedulerMode, [this](const std::string& q) { return Confirm(q); });
     m_bCheckDisplay = outcome.checkDisplay ? TRUE : FALSE;
     if (!m_bCheckDisplay)
         m_nDisplayRounds = 0;
@@ -136,10 +135,9 @@ void CMainFrame::OnDisplayStateReply() {
     QueueCommands(outcome.commands);
 }
 
-void CMainFrame::OnDisplayReply() {
-    const std::string reply = m_strReply;
+void CMainFrame::OnDisplayReply(const std::string& reply) {
     if (m_bCheckDisplay)
-        OnDisplayStateReply();
+        OnDisplayStateReply(reply);
     else
         m_nDisplayRounds = 0;
     if (m_bElectricCalRunning) {
@@ -166,8 +164,7 @@ void CMainFrame::OnDisplayReply() {
     }
 }
 
-void CMainFrame::OnMonitorStateReply() {
-    const std::string reply = m_strReply;
+void CMainFrame::OnMonitorStateReply(const std::string& reply) {
     if (Ui().IsSetupWaitBoxShown())
         CloseSetupWaitBox();
     if (reply.size() >= kMonitorReplyMinimum) {

@@ -1,12 +1,12 @@
-// The frame's window timers: the send tick and reply time-out of the link, and the periodic
-// jobs around it.
+// The frame's window timers: the periodic jobs around the link (the send tick and the reply
+// time-out are the link session's).
 
 #include <cstring>
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "link/command_codes.h"
-#include "link/serial_wnd.h"
+#include "link/protocol_bytes.h"
 #include "platform/date_time.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -14,19 +14,12 @@
 using namespace command_code;
 
 namespace {
-constexpr int kSetupReadOp = 5;
 constexpr size_t kDumpRecordSize = 67;
 constexpr const char* kRecordingMark = "-RECORDING-";
 }  // namespace
 
 void CMainFrame::OnTimer(int id) {
     switch (id) {
-        case kSendTick:
-            OnSendTick();
-            break;
-        case kReplyTimeout:
-            OnReplyTimeout();
-            break;
         case kDownloadProgress:
             OnDownloadProgressTimer();
             break;
@@ -60,38 +53,6 @@ void CMainFrame::OnTimer(int id) {
     }
 }
 
-void CMainFrame::OnReplyTimeout() {
-    if (!m_pCurrentCommand) {
-        // The awaited command was cancelled or the link disconnected meanwhile.
-        KillTimer(kReplyTimeout);
-        m_nRetryCount = 0;
-        m_bReadyToSend = TRUE;
-        return;
-    }
-    if (m_nRetryCount < kMaxTimeoutResends) {
-        ++m_nRetryCount;
-        PurgeLink();
-        m_bReceiveEnabled = TRUE;
-        m_bReadyToSend = TRUE;  // the next tick sends the same command and re-arms this timer
-        return;
-    }
-
-    m_bReadyToSend = FALSE;
-    KillTimer(kReplyTimeout);
-    PurgeLink();
-    const int code = m_pCurrentCommand->GetCode();
-    if (code == kAcquisitionQuery)
-        KillTimer(kStatusPoll);
-    m_nRetryCount = 0;
-    TakeCommand(m_pCurrentCommand);
-    if (m_nPendingOp == kSetupReadOp) {
-        AbortSetupRead(code);
-        return;
-    }
-    // The command is given up silently; the queue goes on with the next one.
-    m_bReadyToSend = TRUE;
-}
-
 void CMainFrame::AbortSetupRead(int code) {
     const std::string timeoutText = platform::Format("Command %d : Timeout Expired", code);
     if (Ui().IsSetupWaitBoxShown())
@@ -103,16 +64,16 @@ void CMainFrame::AbortSetupRead(int code) {
         Wait(500);
         Ui().DestroySetupWaitBox();
     }
-    DeleteAllCommands();
+    m_link.DeleteAllCommands();
     m_nPendingOp = -1;
-    m_bReadyToSend = TRUE;
+    m_link.SetReadyToSend(TRUE);
     if (m_bDownloading)
         KillTimer(kDownloadProgress);
     platform::AfxMessageBox(timeoutText);
     if (m_bDownloading) {
         BYTE record[kDumpRecordSize];
         std::memset(record, 0xFF, sizeof record);
-        record[kDumpRecordSize - 1] = CSerialWnd::kEtx;
+        record[kDumpRecordSize - 1] = protocol::kEtx;
         Monitoring().MakeIncompleteDumpRecord(record);
         m_bDownloading = FALSE;
         SendCommand(kDumpOff, "", "");
@@ -170,11 +131,10 @@ void CMainFrame::OnReportTrimTimer() {
 
 void CMainFrame::OnIntegrationEndTimer() {
     KillTimer(kIntegrationEnd);
-    if (CSerialMFC* port = LinkPort())
-        port->Purge();
+    m_link.PurgeLink();
     if (m_bDataLogging) {
         m_bMonitorOn = FALSE;
-        m_bReadyToSend = TRUE;
+        m_link.SetReadyToSend(TRUE);
         SendCommand(100, "", "");
     }
     const CInstrStatus& current = TheApp().m_InstrStatus;

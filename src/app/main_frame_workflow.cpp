@@ -25,11 +25,10 @@ bool CMainFrame::EnsureTechnician(web::TechnicianLookup* lookup) {
 }
 
 void CMainFrame::ArmQueuedLink() {
-    SetLinkPort(LinkSide::Target);
+    m_link.SetLinkPort(LinkSide::Target);
     m_bLinkActive = TRUE;
-    DeleteAllCommands();
-    m_nRetryCount = 0;
+    m_link.DeleteAllCommands();
     m_bCheckDisplay = TRUE;
-    SetTimer(kSendTick, 1);
-    m_bReadyToSend = TRUE;
+    m_link.StartSendTick();
+    m_link.SetReadyToSend(TRUE);
 }

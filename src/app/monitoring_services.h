@@ -14,11 +14,11 @@ class MonitoringServices {
 public:
     virtual ~MonitoringServices() = default;
 
-    // The live record in m_strReply, by channel mode.
-    virtual void ProcessMonitorRecordMode0(CMainFrame& /*frame*/) {}
-    virtual void ProcessMonitorRecordMode1(CMainFrame& /*frame*/) {}
-    virtual void ProcessMonitorRecordMode2(CMainFrame& /*frame*/) {}
-    virtual void ProcessMonitorRecordMode3(CMainFrame& /*frame*/) {}
+    // A live record as the meter sent it (ETX included), by channel mode.
+    virtual void ProcessMonitorRecordMode0(CMainFrame& /*frame*/, const std::string& /*record*/) {}
+    virtual void ProcessMonitorRecordMode1(CMainFrame& /*frame*/, const std::string& /*record*/) {}
+    virtual void ProcessMonitorRecordMode2(CMainFrame& /*frame*/, const std::string& /*record*/) {}
+    virtual void ProcessMonitorRecordMode3(CMainFrame& /*frame*/, const std::string& /*record*/) {}
     // The monitoring options dialog (CSelCHMonitorDlg), modal.
     virtual void ShowMonitoringOptions(CMainFrame& /*frame*/) {}
 

@@ -2,11 +2,13 @@
 // What the enciphered exchanges need from the verification bench window and the application
 // around it. The bench window implements it; tests give their own.
 
+#include <optional>
 #include <string>
 
 #include "cipher/bench_state.h"
 
 class CSerial;
+struct ExchangeRequest;
 
 namespace cipher {
 
@@ -22,6 +24,9 @@ public:
     virtual bool WindowsPresent() = 0;
     // The main view's port of the meter; nullptr once the view is gone.
     virtual CSerial* Port(Meter meter) = 0;
+    // The link's exchange with the meter past its port's listener (DirectExchange::Exchange);
+    // nothing without a port.
+    virtual std::optional<std::string> Exchange(Meter meter, const ExchangeRequest& request) = 0;
     // Sets the text of a value field of the meter's box on the bench window, channel 0 to 2.
     virtual void ShowValue(Meter meter, int channel, const std::string& text) = 0;
     // A pseudo-random number from 0 to 32767 for the challenges.

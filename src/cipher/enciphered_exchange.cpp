@@ -5,17 +5,15 @@
 
 #include "cipher/enciphered_command.h"
 #include "cipher/meter_readings.h"
+#include "link/direct_exchange.h"
 #include "link/serial.h"
-#include "link/serial_wnd.h"
 #include "platform/text.h"
 
 namespace cipher {
 
 namespace {
 
-constexpr char kNak = 0x15;
 constexpr int kAttempts = 2;
-constexpr size_t kReadSize = 511;
 constexpr unsigned kPauseAfterFailedAttemptMs = 2000;
 // The new key reads for as long as the meter sends; a meter that never pauses must not hold
 // the bench for ever.
@@ -55,46 +53,35 @@ bool EncipheredExchange::Confirms(std::string_view decoded, int challenge) {
     return platform::Contains(decoded, platform::Format("%.4d_RND_KEYGEN", challenge));
 }
 
-void EncipheredExchange::SendFrame(Meter meter, const std::string& frame) {
+bool EncipheredExchange::StillThere(Meter meter, const ReplyWaits& waits) {
+    if (!waits.checked)
+        return true;
     CSerial* port = m_services.Port(meter);
-    if (!port)
-        return;
-    // The port's listener would take the reply for the command queue.
-    if (auto* listened = dynamic_cast<CSerialWnd*>(port))
-        listened->Link().receiveEnabled = FALSE;
-    port->Purge();
-    port->WriteString(frame);
+    if (!m_services.WindowsPresent() || !port) {
+        if (!waits.windowGoneLog.empty())
+            m_services.AddLog(std::string(waits.windowGoneLog));
+        return false;
+    }
+    if (!port->IsOpen()) {
+        if (!waits.portClosedLog.empty())
+            m_services.AddLog(std::string(waits.portClosedLog));
+        return false;
+    }
+    return true;
 }
 
-EncipheredExchange::ReplyEnd EncipheredExchange::CollectReply(Meter meter, const ReplyWaits& waits,
-                                                              std::string& reply) {
-    for (int made = 1;; ++made) {
-        m_services.Wait(waits.waitMs);
-        if (m_bench.abortRequested)
-            return ReplyEnd::Failed;
-        CSerial* port = m_services.Port(meter);
-        if (waits.checked) {
-            if (!m_services.WindowsPresent() || !port) {
-                if (!waits.windowGoneLog.empty())
-                    m_services.AddLog(std::string(waits.windowGoneLog));
-                return ReplyEnd::Failed;
-            }
-            if (!port->IsOpen()) {
-                if (!waits.portClosedLog.empty())
-                    m_services.AddLog(std::string(waits.portClosedLog));
-                return ReplyEnd::Failed;
-            }
-        }
-        char buffer[kReadSize + 1];
-        size_t read = 0;
-        if (port)
-            port->Read(buffer, kReadSize, &read);
-        reply.append(buffer, read);
-        if (!reply.empty() && reply.front() == kNak)
-            return ReplyEnd::Collected;
-        if (read == 0 || made >= waits.waitLimit)
-            return ReplyEnd::Collected;
-    }
+ExchangeRequest EncipheredExchange::FrameRequest(Meter meter, const std::string& frame,
+                                                 const ReplyWaits& waits, bool& stopped) {
+    ExchangeRequest request;
+    request.text = frame;
+    request.waits = ExchangeRequest::Waits::Fixed;
+    request.waitMs = waits.waitMs;
+    request.reads = waits.waitLimit;
+    request.mayGoOn = [this, meter, waits, &stopped] {
+        stopped = m_bench.abortRequested || !StillThere(meter, waits);
+        return !stopped;
+    };
+    return request;
 }
 
 std::optional<std::string> EncipheredExchange::Exchange(const Rules& rules, int challenge) {
@@ -102,21 +89,21 @@ std::optional<std::string> EncipheredExchange::Exchange(const Rules& rules, int 
     // The challenge of the first attempt is sent again unchanged: nothing was advanced.
     const std::string frame =
         CommandFrame(meter.cipher, CommandText(rules.keyword, challenge), CipherKey::Keystream);
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        SendFrame(rules.meter, frame);
-        std::string reply;
-        if (CollectReply(rules.meter, rules.waits, reply) == ReplyEnd::Failed)
-            return std::nullopt;
-        if (!reply.empty() && reply.front() != kNak)
-            return reply;
+    bool stopped = false;
+    ExchangeRequest request = FrameRequest(rules.meter, frame, rules.waits, stopped);
+    request.attempts = kAttempts;
+    request.onFailedAttempt = [&](const std::string& reply) {
         m_services.AddLog(std::string(reply.empty() ? rules.nullLog : rules.nakLog));
         if (rules.waits.checked) {
             m_services.Wait(kPauseAfterFailedAttemptMs);
             ++meter.keyErrors;
-            if (m_bench.abortRequested)
-                return std::nullopt;
+            stopped = m_bench.abortRequested != 0;
         }
-    }
+        return !stopped;
+    };
+    const auto reply = m_services.Exchange(rules.meter, request);
+    if (reply || stopped)
+        return reply;
     if (rules.waits.checked) {
         if (!rules.finalLog.empty())
             m_services.AddLog(std::string(rules.finalLog));

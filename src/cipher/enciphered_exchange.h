@@ -4,8 +4,9 @@
 // the command goes out under the meter's keystream, both sides advance their generators by
 // the challenge, and the meter answers under the new keystream.
 //
-// Every wait pumps messages and ends the exchange with failure when the bench's abort flag
-// was raised meanwhile.
+// The frames go through the link's direct exchange (BenchServices::Exchange) with the
+// protocol's fixed waits: every wait pumps messages and ends the exchange with failure when
+// the bench's abort flag was raised meanwhile.
 
 #include <optional>
 #include <string>
@@ -13,6 +14,8 @@
 
 #include "cipher/bench_services.h"
 #include "cipher/bench_state.h"
+
+struct ExchangeRequest;
 
 namespace cipher {
 
@@ -51,17 +54,18 @@ public:
     // The building blocks that the key reset shares with the operations above.
     // A challenge from 0 to 4094: r mod 4095, drawn once more when it is 0.
     int DrawChallenge();
-    // Takes the port from the listener, purges it and writes the frame.
-    void SendFrame(Meter meter, const std::string& frame);
-    enum class ReplyEnd { Collected, Failed };
-    // Waits and reads until a read brings nothing, a refusal begins the reply or the waits
-    // run out. Failed: aborted, or (checked waits) windows or port gone.
-    ReplyEnd CollectReply(Meter meter, const ReplyWaits& waits, std::string& reply);
+    // One send of a frame with these waits: each wait is followed by one read, and another
+    // wait follows while a read brings bytes, up to the limit. `stopped` is raised when the
+    // exchange ended for an abort or (checked waits) for the windows or the port gone.
+    ExchangeRequest FrameRequest(Meter meter, const std::string& frame, const ReplyWaits& waits,
+                                 bool& stopped);
     // Whether a decoded reply confirms the challenge ("0123_RND_KEYGEN" anywhere in it).
     static bool Confirms(std::string_view decoded, int challenge);
 
 private:
     struct Rules;
+    // The windows and the port after a wait; false (with the waits' log) when one is gone.
+    bool StillThere(Meter meter, const ReplyWaits& waits);
     // The attempts of one exchange; the reply when the meter gave a usable one.
     std::optional<std::string> Exchange(const Rules& rules, int challenge);
     bool NewKey(Meter meter);

@@ -2,6 +2,8 @@
 
 #include "cipher/enciphered_command.h"
 #include "cipher/key_files.h"
+#include "link/direct_exchange.h"
+#include "link/protocol_bytes.h"
 #include "link/serial.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -10,7 +12,6 @@ namespace cipher {
 
 namespace {
 
-constexpr char kNak = 0x15;
 constexpr const char* kDownloadFailed = "-1";
 // Key-reset sends beyond this count are refused until a caller clears the counter.
 constexpr int kResetSendLimit = 4;
@@ -212,18 +213,24 @@ KeyInitialisation::ResetEnd KeyInitialisation::TryReset(const Texts& texts, Mete
         m_services.Wait(kPauseBeforeResetMs);
         if (m_bench.abortRequested)
             return ResetEnd::GiveUp;
-        m_exchange.SendFrame(meter, frame);
         reply.clear();
-        if (m_exchange.CollectReply(meter, kResetWaits, reply) ==
-            EncipheredExchange::ReplyEnd::Failed)
+        bool stopped = false;
+        ExchangeRequest request = m_exchange.FrameRequest(meter, frame, kResetWaits, stopped);
+        request.onFailedAttempt = [&reply](const std::string& refused) {
+            reply = refused;
+            return true;
+        };
+        const auto answer = m_services.Exchange(meter, request);
+        if (stopped)
             return ResetEnd::GiveUp;
-        if (!reply.empty() && reply.front() != kNak)
+        reply = answer.value_or(reply);
+        if (protocol::IsUsable(reply))
             break;
         Log(texts.Prefixed(
             reply.empty() ? "Inizializzazione crypt (RSTKEY_RND_) receive NULL -> Repeat command"
                           : "Inizializzazione crypt (RSTKEY_RND_) receive NAK -> Repeat command"));
     }
-    if (reply.empty() || reply.front() == kNak)
+    if (!protocol::IsUsable(reply))
         return ResetEnd::Passo1;
 
     bench.cipher.Advance(challenge);

@@ -1,7 +1,5 @@
 #include "cipher/meter_readings.h"
 
-#include <cstdlib>
-
 #include "platform/text.h"
 
 namespace cipher {
@@ -15,7 +13,7 @@ bool IsWholeNumber(std::string_view field) {
     if (trimmed.empty())
         return false;
     char* end = nullptr;
-    std::strtod(trimmed.c_str(), &end);
+    platform::StrToD(trimmed.c_str(), &end);
     return end == trimmed.c_str() + trimmed.size();
 }
 

@@ -2,6 +2,7 @@
 
 #include "link/command_codes.h"
 #include "link/model_rules.h"
+#include "link/protocol_bytes.h"
 #include "link/setup_replies.h"
 #include "platform/text.h"
 
@@ -25,7 +26,7 @@ std::vector<FollowUp> OnInstrModelReply(std::string_view reply, CInstrStatus& cu
 
 std::vector<FollowUp> OnOptionsReply(std::string_view reply, CInstrStatus& current,
                                      CInstrStatus& edited) {
-    const std::string text = platform::Remove(reply, '\x03');
+    const std::string text = protocol::WithoutEtx(reply);
     const std::string found =
         platform::TrimRight(platform::Mid(text, platform::ReverseFind(text, ':') + 1));
     const std::string options = found.empty() ? std::string("0") : found;

@@ -2,17 +2,6 @@
 
 #include <utility>
 
-SharedReplyText& SharedReplyText::operator=(const std::string& text) {
-    std::lock_guard lock(m_owner.m_mutex);
-    m_text = text;
-    return *this;
-}
-
-std::string SharedReplyText::Get() const {
-    std::lock_guard lock(m_owner.m_mutex);
-    return m_text;
-}
-
 LinkFlag& LinkFlag::operator=(BOOL value) {
     {
         std::lock_guard lock(m_owner.m_mutex);
@@ -60,10 +49,9 @@ bool LinkReplyState::WaitUntilReadable(int readerId, const std::atomic<bool>& st
     return !stop.load();
 }
 
-void LinkReplyState::CompleteReply(std::string text) {
+void LinkReplyState::CompleteReply() {
     {
         std::lock_guard lock(m_mutex);
-        reply.m_text = std::move(text);
         receiveEnabled.m_value = false;
     }
     m_changed.notify_all();

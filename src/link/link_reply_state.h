@@ -1,11 +1,12 @@
 #pragma once
 // What the user-interface thread and the serial listener threads share about the reply that is
-// being awaited: the reply text, the flag that lets a listener read, the memory-dump mode and
-// the listeners' alarms. The frame and every port of the link hold the same object.
+// being awaited: the flag that lets a listener read, the memory-dump mode and the listeners'
+// alarms. The link session and every port of the link hold the same object; the reply itself
+// travels in the listener's message.
 //
 // A listener reads only while the receive flag is set and its port is the link's current
 // reader; otherwise it sleeps on this object's condition, so bytes meant for a direct exchange
-// stay in the driver queue.
+// stay in the driver queue. Only the link writes the receive flag.
 
 #include <atomic>
 #include <condition_variable>
@@ -18,24 +19,6 @@
 
 class CSerial;
 class LinkReplyState;
-
-// The reply text, read and written from both sides.
-class SharedReplyText {
-public:
-    explicit SharedReplyText(LinkReplyState& owner) : m_owner(owner) {}
-    SharedReplyText(const SharedReplyText&) = delete;
-
-    SharedReplyText& operator=(const std::string& text);
-    operator std::string() const { return Get(); }
-    std::string Get() const;
-    void Empty() { *this = std::string(); }
-    bool IsEmpty() const { return Get().empty(); }
-
-private:
-    friend class LinkReplyState;
-    LinkReplyState& m_owner;
-    std::string m_text;
-};
 
 // A flag that a listener's sleep depends on: changing it wakes the listeners.
 class LinkFlag {
@@ -66,7 +49,6 @@ public:
     LinkReplyState(const LinkReplyState&) = delete;
     LinkReplyState& operator=(const LinkReplyState&) = delete;
 
-    SharedReplyText reply{*this};
     // Set: a reply is awaited and the current reader collects it.
     LinkFlag receiveEnabled{*this};
     // The frame's download flag: replies are a memory dump that the decoder reads itself.
@@ -85,15 +67,14 @@ public:
     // Listener side. Blocks until `readerId` may read (true) or `stop` is set (false).
     bool WaitUntilReadable(int readerId, const std::atomic<bool>& stop);
     bool MayRead(int readerId) const;
-    // The end of a reply: the text is stored before the receive flag drops.
-    void CompleteReply(std::string text);
+    // The end of a reply: the receive flag drops before the reply is posted.
+    void CompleteReply();
     void PushAlarm(LinkAlarm alarm);
     std::vector<LinkAlarm> TakeAlarms();
     // Wakes every listener sleeping on this object (a port closing, a flag changed).
     void WakeListeners();
 
 private:
-    friend class SharedReplyText;
     friend class LinkFlag;
     bool MayReadLocked(int readerId) const;
 

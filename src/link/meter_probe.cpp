@@ -1,7 +1,6 @@
 #include "link/meter_probe.h"
 
-#include "link/serial.h"
-#include "platform/clock.h"
+#include "link/direct_exchange.h"
 #include "platform/text.h"
 
 namespace meter_probe {
@@ -40,17 +39,18 @@ std::string PortNameOf(const std::string& deviceName) {
     return platform::Remove(platform::Remove(deviceName, '.'), '\\');
 }
 
-std::string RunIdentificationProbe(CSerial& port, unsigned replyWaitMs) {
-    port.Purge();
-    port.WriteString("STT:MON:OFF\r\n");
-    platform::Clock::Sleep(kMonitorOffWait);
-    port.Purge();
-    port.WriteString("SET:INS:?\r\n");
-    platform::Clock::Sleep(replyWaitMs);
-    char buffer[kProbeReadLimit];
-    size_t read = 0;
-    port.Read(buffer, sizeof buffer, &read);
-    return std::string(buffer, read);
+std::string RunIdentificationProbe(DirectExchange& exchange, LinkPort& port, unsigned replyWaitMs) {
+    ExchangeRequest request;
+    request.waits = ExchangeRequest::Waits::Fixed;
+    request.pumping = false;
+    // What a monitoring meter still sends goes with the purge before the query.
+    request.text = "STT:MON:OFF\r\n";
+    request.waitMs = kMonitorOffWait;
+    exchange.Exchange(port, request);
+    request.text = "SET:INS:?\r\n";
+    request.waitMs = replyWaitMs;
+    request.readLimit = kProbeReadLimit;
+    return exchange.Exchange(port, request).value_or(std::string());
 }
 
 bool IsMeterReply(const std::string& reply) {

@@ -5,7 +5,8 @@
 #include <array>
 #include <string>
 
-class CSerial;
+class DirectExchange;
+class LinkPort;
 
 namespace meter_probe {
 
@@ -32,8 +33,8 @@ std::string DeviceNameOf(int comNumber);
 std::string PortNameOf(const std::string& deviceName);
 
 // Writes the probe on an open, set-up port and reads once what came back (at most 31 bytes)
-// after `replyWaitMs`. The caller keeps the port's listener off the reply.
-std::string RunIdentificationProbe(CSerial& port, unsigned replyWaitMs);
+// after `replyWaitMs`, past the port's listener. The waits block.
+std::string RunIdentificationProbe(DirectExchange& exchange, LinkPort& port, unsigned replyWaitMs);
 // Whether the probe's reply comes from a meter.
 bool IsMeterReply(const std::string& reply);
 

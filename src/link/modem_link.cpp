@@ -1,6 +1,6 @@
 #include "link/modem_link.h"
 
-#include "link/serial.h"
+#include "link/link_port.h"
 #include "platform/clock.h"
 #include "platform/text.h"
 
@@ -19,7 +19,7 @@ void Sleep(int ms) {
     platform::Clock::Sleep(ms);
 }
 
-std::string ReadOnce(CSerial& port) {
+std::string ReadOnce(LinkPort& port) {
     char buffer[kReadLimit];
     size_t read = 0;
     port.Read(buffer, sizeof buffer, &read);
@@ -32,7 +32,7 @@ bool EndsALine(const std::string& text) {
 
 }  // namespace
 
-int DialModem(CSerial& port, int comPort, int baudRate, const std::string& number,
+int DialModem(LinkPort& port, int comPort, int baudRate, const std::string& number,
               const DialFeedback& feedback) {
     port.Purge();
     port.WriteString("AT\r\n");
@@ -94,7 +94,7 @@ int DialModem(CSerial& port, int comPort, int baudRate, const std::string& numbe
     return kLineReply;
 }
 
-void HangUp(CSerial& port) {
+void HangUp(LinkPort& port) {
     Sleep(kEscapeGuardMs);
     port.WriteString("+++");
     Sleep(kEscapeGuardMs);

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-class CSerial;
+class LinkPort;
 
 namespace modem_link {
 
@@ -36,7 +36,7 @@ inline constexpr int kDialPolls = 120;
 
 // Checks the local modem on the open, set-up port, configures it, dials `number` and waits
 // for the carrier. `comPort` and `baudRate` are only shown.
-int DialModem(CSerial& port, int comPort, int baudRate, const std::string& number,
+int DialModem(LinkPort& port, int comPort, int baudRate, const std::string& number,
               const DialFeedback& feedback);
 
 // Hayes escape guard: the modem takes "+++" as an escape only after this much silence before
@@ -46,6 +46,6 @@ inline constexpr int kEscapeGuardMs = 1500;
 
 // Ends the call: guard time, "+++", guard time, then "ATH" with its CR, and a moment for the
 // modem to take it before the port is closed.
-void HangUp(CSerial& port);
+void HangUp(LinkPort& port);
 
 }  // namespace modem_link

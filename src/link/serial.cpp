@@ -376,6 +376,23 @@ int CSerial::Purge() {
     return ERROR_SUCCESS;
 }
 
+int CSerial::OpenFor(const std::string& device, platform::MessageTarget* /*owner*/) {
+    return Open(device);
+}
+
+int CSerial::Reopen(const std::string& device, const LineSettings& line, int handshaking) {
+    Close();
+    if (const int result = Open(device))
+        return result;
+    return ApplyLine(line, handshaking);
+}
+
+int CSerial::ApplyLine(const LineSettings& line, int handshaking) {
+    if (const int result = SetupHandshaking(handshaking))
+        return result;
+    return Setup(line.baudRate, line.dataBits, line.parity, line.stopBits);
+}
+
 int CSerial::GetEventType() {
     return std::exchange(m_lastEvent, -1);
 }

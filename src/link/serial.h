@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "link/link_port.h"
 #include "platform/win_types.h"
 
 struct LineSettings;
@@ -27,7 +28,7 @@ constexpr int kGeneralFailure = 31;
 constexpr int kIoDevice = 1117;
 }  // namespace serial_error
 
-class CSerial {
+class CSerial : public LinkPort {
 public:
     // Communication events (Windows values).
     static constexpr unsigned EV_RXCHAR = 0x0001;
@@ -40,14 +41,14 @@ public:
     enum ReadTimeouts { NonBlockingReads = 0, BlockingReads = 1 };
 
     CSerial() = default;
-    virtual ~CSerial();
+    ~CSerial() override;
     CSerial(const CSerial&) = delete;
     CSerial& operator=(const CSerial&) = delete;
 
     // Opens the device and gives it 9600 baud, 8 data bits, no parity, one stop bit,
     // non-blocking reads and no handshaking. The queue sizes are the driver's business here.
     virtual int Open(const std::string& device, int inputQueue = 0, int outputQueue = 0);
-    virtual int Close();
+    int Close() override;
     virtual int Setup(int baudRate = 9600, int dataBits = 8, int parity = NoParity,
                       int stopBits = OneStopBit);
     virtual int SetEventChar(BYTE eventChar, bool adjustMask = true);
@@ -66,28 +67,32 @@ public:
     virtual BYTE GetEventChar();
 
     // Writes the text up to its first NUL.
-    virtual int WriteString(const std::string& text, size_t* written = nullptr);
+    int WriteString(const std::string& text, size_t* written = nullptr) override;
     virtual int Write(const void* data, size_t length, size_t* written = nullptr);
     virtual int WriteBuffer(const void* data, size_t length, size_t* written = nullptr);
     virtual int WriteByte(BYTE byte, size_t* written = nullptr);
     // Non-blocking reads return what has arrived, possibly nothing; blocking reads wait for
     // `length` bytes and give 1460 with what came when 100 ms pass first.
-    virtual int Read(void* buffer, size_t length, size_t* read = nullptr);
+    int Read(void* buffer, size_t length, size_t* read = nullptr) override;
 
     // Discards both directions' queued bytes.
-    int Purge();
+    int Purge() override;
+    int OpenFor(const std::string& device, platform::MessageTarget* owner) override;
+    int Reopen(const std::string& device, const LineSettings& line, int handshaking) override;
     // The event seen by the last WaitEvent, then -1.
     int GetEventType();
 
     int GetLastError() const { return m_lastError; }
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const override { return m_fd >= 0; }
     // The open descriptor, for the listener's sleep; -1 while closed.
-    int Descriptor() const { return m_fd; }
+    int Descriptor() const override { return m_fd; }
 
     // Where a blocking read that had to wait says so (the bench's event log).
     static void SetPendingReadLog(std::function<void(const std::string&)> log);
 
 protected:
+    // Handshaking, then the line settings; 0, or the first error.
+    int ApplyLine(const LineSettings& line, int handshaking);
     int Fail(int code) { return m_lastError = code; }
     int FailErrno();
     int Begin();  // resets the last error; 6 when closed

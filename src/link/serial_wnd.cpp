@@ -8,12 +8,14 @@
 #include <system_error>
 #include <utility>
 
+#include "link/protocol_bytes.h"
 #include "platform/messages.h"
 #include "platform/text.h"
 
 namespace {
 constexpr std::string_view kNoCarrier = "NO CARRIER";
-}
+constexpr int kLinkQueueBytes = 2048;
+}  // namespace
 
 CSerialWnd::CSerialWnd(std::shared_ptr<LinkReplyState> link, int readerId)
     : m_link(link ? std::move(link) : std::make_shared<LinkReplyState>()), m_readerId(readerId) {}
@@ -89,6 +91,25 @@ int CSerialWnd::Close() {
     return CSerial::Close();
 }
 
+int CSerialWnd::OpenFor(const std::string& device, platform::MessageTarget* owner) {
+    return Open(device, owner, 0, 0, kLinkQueueBytes, kLinkQueueBytes);
+}
+
+int CSerialWnd::Purge() {
+    ClearAccumulator();
+    return CSerial::Purge();
+}
+
+int CSerialWnd::Reopen(const std::string& device, const LineSettings& line, int handshaking) {
+    platform::MessageTarget* const owner = m_owner;
+    const unsigned message = m_message;
+    const std::intptr_t lParam = m_lParam;
+    Close();
+    if (const int result = Open(device, owner, message, lParam, kLinkQueueBytes, kLinkQueueBytes))
+        return result;
+    return ApplyLine(line, handshaking);
+}
+
 void CSerialWnd::ClearAccumulator() {
     std::lock_guard lock(m_accumulatorMutex);
     m_accumulator.clear();
@@ -143,7 +164,7 @@ bool CSerialWnd::CollectReply(int& exitCode) {
             m_accumulator.push_back(static_cast<char>(byte));
             if (platform::EndsWith(m_accumulator, kNoCarrier)) {
                 noCarrierText = m_accumulator;
-            } else if (byte == kEtx) {
+            } else if (byte == protocol::kEtx) {
                 completed = std::exchange(m_accumulator, {});
             } else if (m_accumulator.size() >= kReplyLimit) {
                 full = true;
@@ -160,10 +181,10 @@ bool CSerialWnd::CollectReply(int& exitCode) {
             m_link->PushAlarm({LinkAlarm::Kind::BufferFull, {}});
             Post(AlarmMessage(), 0, 0);
         }
-        if (byte == kEtx) {
-            m_link->CompleteReply(std::move(completed));
+        if (byte == protocol::kEtx) {
+            m_link->CompleteReply();
             // No line-error flags are known on this platform: the high half stays 0.
-            Post(m_message, 1, m_lParam);
+            platform::PostTextMessage(m_owner, m_message, 1, m_lParam, std::move(completed));
         }
     }
     return true;

@@ -1,7 +1,8 @@
 #pragma once
 // A serial port with a listener thread that collects the awaited reply up to its ETX byte and
-// posts "CSerialWnd_DefaultComMsg" to its owner. The reply itself goes into the link's shared
-// state (LinkReplyState), which the owner reads.
+// posts "CSerialWnd_DefaultComMsg" to its owner with the reply's text in the message
+// (MessageTarget::OnTextMessage). Whether a reply is awaited is the link's shared state
+// (LinkReplyState).
 
 #include <atomic>
 #include <cstdint>
@@ -19,7 +20,6 @@ class MessageTarget;
 
 class CSerialWnd : public CSerial {
 public:
-    static constexpr BYTE kEtx = 0x03;
     // A reply that reaches this many bytes without its ETX is thrown away.
     static constexpr size_t kReplyLimit = 1024;
 
@@ -32,8 +32,14 @@ public:
     virtual int Open(const std::string& device, platform::MessageTarget* owner,
                      unsigned message = 0, std::intptr_t lParam = 0, int inputQueue = 0,
                      int outputQueue = 0);
+    // The link's ports: 2048-byte queues, the default message, lParam 0.
+    int OpenFor(const std::string& device, platform::MessageTarget* owner) override;
     // Stops the listener (waiting for it) and closes the port. Not from the listener itself.
     int Close() override;
+    // Also forgets the reply being collected.
+    int Purge() override;
+    // Keeps the listener's owner, message and lParam.
+    int Reopen(const std::string& device, const LineSettings& line, int handshaking) override;
 
     // Empties the reply being collected.
     void ClearAccumulator();
@@ -51,6 +57,10 @@ protected:
     virtual int ThreadProc();
 
 private:
+    // Opening without an owner would leave the port without its listener: no reply would ever
+    // be posted. Kept out of reach here; a plain CSerial still opens this way.
+    using CSerial::Open;
+
     // Reads the awaited reply's bytes; false when the listener must end.
     bool CollectReply(int& exitCode);
     void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);

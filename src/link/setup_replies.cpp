@@ -1,10 +1,9 @@
 #include "link/setup_replies.h"
 
+#include "link/protocol_bytes.h"
 #include "platform/text.h"
 
 namespace {
-
-constexpr char kEtx = '\x03';
 
 std::string AfterKey(const std::string& reply, const char* key) {
     const int at = platform::Find(reply, key);
@@ -77,7 +76,7 @@ std::optional<StoredValue> StoreQueryReply(int code, std::string_view reply, CIn
     const SetupValueRow* row = FindSetupValueByQuery(code);
     if (!row)
         return std::nullopt;
-    const std::string text = platform::Remove(reply, kEtx);
+    const std::string text = protocol::WithoutEtx(reply);
     const std::optional<std::string> found = Extract(*ReplyRuleFor(*row, code), text);
     if (!found)
         return std::nullopt;

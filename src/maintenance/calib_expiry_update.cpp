@@ -1,9 +1,9 @@
 #include "maintenance/calib_expiry_update.h"
 
+#include "link/direct_exchange.h"
 #include "link/serial_wnd.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "verification/direct_exchange.h"
 #include "verification/instrument_connection.h"
 #include "web/web_client.h"
 
@@ -11,7 +11,8 @@ namespace maintenance {
 
 namespace {
 
-constexpr unsigned kReplyWaitMs = 1000;
+// Each plain query or write ends with its reply's ETX, within this.
+constexpr unsigned kReplyTimeoutMs = 1000;
 constexpr const char* kModelQuery = "SET:INS:?";
 constexpr const char* kModelKey = "SET:INSTR_MODEL:";
 constexpr const char* kSerialQuery = "SET:INSTR_N:?";
@@ -34,11 +35,8 @@ bool CalibExpiryUpdate::Fail(const std::string& error) {
 
 std::optional<std::string> CalibExpiryUpdate::Ask(CSerialMFC& port, const std::string& command,
                                                   int attempts) {
-    const verification::DirectWait wait = [this](unsigned ms) {
-        m_host.WaitWithMessages(ms);
-        return true;
-    };
-    return verification::ExchangeWithRetries(port, command, kReplyWaitMs, wait, attempts);
+    return m_host.LinkExchange().Exchange(
+        port, ExchangeRequest::Query(command, kReplyTimeoutMs, attempts));
 }
 
 bool CalibExpiryUpdate::ReadFields(CSerialMFC& port, bool after) {
@@ -61,8 +59,6 @@ bool CalibExpiryUpdate::ReadInstrument() {
     CSerialMFC* port = m_host.TargetPort();
     if (!port || !port->IsOpen())
         return Fail(kUnreadable);
-    // The replies are read here, not by the port's listener.
-    port->Link().receiveEnabled = FALSE;
     const auto model = Ask(*port, kModelQuery);
     const auto serial = model ? Ask(*port, kSerialQuery) : std::nullopt;
     if (!model || !platform::Contains(*model, kModelKey) || !serial)
@@ -148,7 +144,6 @@ std::optional<std::string> CalibExpiryUpdate::WriteChangedFields(CSerialMFC& por
         const std::string name = state.field->name;
         if (m_host.UnlockTargetCryp() != kConfirmed)
             return "DUT: Sblocco scrittura dati protetti fallito.";
-        port.Link().receiveEnabled = FALSE;
         // One attempt: a refused write has used its unlock up.
         const auto reply = Ask(port, ProtectedWrite(name, state.fresh), 1);
         if (!reply || ProtectedValue(*reply, name) != state.fresh)

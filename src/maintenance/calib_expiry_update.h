@@ -12,6 +12,7 @@
 #include "maintenance/protected_fields.h"
 
 class CSerialMFC;
+class DirectExchange;
 
 namespace web {
 class WebClient;
@@ -23,10 +24,10 @@ namespace maintenance {
 class CalibExpiryHost {
 public:
     virtual ~CalibExpiryHost() = default;
-    // The message-pumping wait, program milliseconds.
-    virtual void WaitWithMessages(unsigned ms) = 0;
     // The view's port of the instrument under test; nullptr without a view.
     virtual CSerialMFC* TargetPort() = 0;
+    // The link session's exchange with a meter past its port's listener.
+    virtual DirectExchange& LinkExchange() = 0;
     // CSoundDlg::UnlockTargetCryp on the frame's bench window: "1" when the meter unlocked.
     virtual std::string UnlockTargetCryp() = 0;
     virtual web::WebClient& Web() = 0;

@@ -1,5 +1,6 @@
 #include "maintenance/protected_fields.h"
 
+#include "link/protocol_bytes.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -40,7 +41,7 @@ std::optional<std::string> ProtectedValue(const std::string& reply, const std::s
     if (at < 0)
         return std::nullopt;
     const std::string value = platform::Mid(reply, at + static_cast<int>(key.size()));
-    return platform::Trim(platform::Remove(value, '\x03'));
+    return protocol::CleanReply(value);
 }
 
 std::optional<std::string> ValueProblem(const ProtectedField& field, const std::string& value) {

@@ -16,6 +16,7 @@ struct ClockState {
     double programBaseMs = 0.0;  // program time at realBase
     double speed = 1.0;
     std::optional<std::time_t> fixedNow;
+    Clock::FixedWaitTally fixedWaits;
 };
 
 ClockState& State() {
@@ -59,6 +60,23 @@ int Clock::ToRealMs(std::int64_t programMs) {
 
 void Clock::Sleep(std::int64_t programMs) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ToRealMs(programMs)));
+    CountFixedWait(programMs);
+}
+
+Clock::FixedWaitTally Clock::FixedWaits() {
+    auto& s = State();
+    std::lock_guard lock(s.mutex);
+    return s.fixedWaits;
+}
+
+void Clock::CountFixedWait(std::int64_t programMs) {
+    if (programMs <= 0)
+        return;
+    auto& s = State();
+    std::lock_guard lock(s.mutex);
+    s.fixedWaits.totalMs += static_cast<std::uint64_t>(programMs);
+    ++s.fixedWaits.count;
+    ++s.fixedWaits.countByMs[programMs];
 }
 
 std::time_t Clock::Now() {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <map>
 #include <optional>
 
 namespace platform {
@@ -18,6 +19,17 @@ public:
     // Real milliseconds for a span of program time; never 0 for a positive span.
     static int ToRealMs(std::int64_t programMs);
     static void Sleep(std::int64_t programMs);
+
+    // The fixed waits so far: Sleep and the message-pumping EventLoop::Wait, in program
+    // milliseconds, and how many of each length. A benchmark compares them with the time a job
+    // took.
+    struct FixedWaitTally {
+        std::uint64_t totalMs = 0;
+        std::uint64_t count = 0;
+        std::map<std::int64_t, std::uint64_t> countByMs;
+    };
+    static FixedWaitTally FixedWaits();
+    static void CountFixedWait(std::int64_t programMs);
 
     // Wall-clock time; tests may fix it.
     static std::time_t Now();

@@ -1,9 +1,13 @@
 #include "platform/event_loop.h"
 
+#include <poll.h>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QTimer>
+
 #include <atomic>
+#include <memory>
 
 #include "platform/clock.h"
 
@@ -44,7 +48,15 @@ void EventLoop::ProcessPending() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-EventLoop::WaitEnd EventLoop::Wait(std::uint32_t programMs, int* abortFlag) {
+namespace {
+
+bool Readable(int fd) {
+    pollfd probe{fd, POLLIN, 0};
+    return ::poll(&probe, 1, 0) > 0 && (probe.revents & POLLIN);
+}
+
+// Pumps until the program time passed, the abort flag or a quit, or `ready` (when given).
+EventLoop::WaitEnd PumpFor(std::uint32_t programMs, int* abortFlag, const bool* ready) {
     const std::uint32_t start = Clock::TickCount();
     QTimer wake;
     wake.setSingleShot(true);
@@ -54,17 +66,43 @@ EventLoop::WaitEnd EventLoop::Wait(std::uint32_t programMs, int* abortFlag) {
         // by a handler ends the wait without another sleep.
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         if (g_quitPending)
-            return WaitEnd::Quit;
+            return EventLoop::WaitEnd::Quit;
         if (abortFlag && *abortFlag) {
             *abortFlag = 0;
-            return WaitEnd::Aborted;
+            return EventLoop::WaitEnd::Aborted;
         }
+        if (ready && *ready)
+            return EventLoop::WaitEnd::Input;
         const std::uint32_t elapsed = Clock::TickCount() - start;
         if (elapsed >= programMs)
-            return WaitEnd::Elapsed;
+            return EventLoop::WaitEnd::Elapsed;
         wake.start(Clock::ToRealMs(programMs - elapsed));
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
+}
+
+}  // namespace
+
+EventLoop::WaitEnd EventLoop::Wait(std::uint32_t programMs, int* abortFlag) {
+    const std::uint32_t start = Clock::TickCount();
+    const WaitEnd end = PumpFor(programMs, abortFlag, nullptr);
+    Clock::CountFixedWait(end == WaitEnd::Elapsed ? programMs : Clock::TickCount() - start);
+    return end;
+}
+
+EventLoop::WaitEnd EventLoop::WaitForInput(int fd, std::uint32_t programMs, int* abortFlag) {
+    bool ready = fd >= 0 && Readable(fd);
+    if (ready)
+        return WaitEnd::Input;
+    std::unique_ptr<QSocketNotifier> notifier;
+    if (fd >= 0) {
+        notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&ready, &notifier] {
+            ready = true;
+            notifier->setEnabled(false);
+        });
+    }
+    return PumpFor(programMs, abortFlag, &ready);
 }
 
 }  // namespace platform

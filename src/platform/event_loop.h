@@ -21,10 +21,13 @@ public:
     // posted before the quit are still handled.
     static int Run();
 
-    enum class WaitEnd { Elapsed, Aborted, Quit };
+    enum class WaitEnd { Elapsed, Aborted, Quit, Input };
     // Handles events for `programMs` of program time. Ends early, after a turn of pumping,
     // when *abortFlag is non-zero (and clears it) or when a quit is pending.
     static WaitEnd Wait(std::uint32_t programMs, int* abortFlag = nullptr);
+    // The same wait, ended as well (Input) as soon as the descriptor has bytes to read. It is
+    // not a fixed wait: it does not count in Clock::FixedWaits.
+    static WaitEnd WaitForInput(int fd, std::uint32_t programMs, int* abortFlag = nullptr);
 
     // Handles the events that are waiting now, without blocking.
     static void ProcessPending();

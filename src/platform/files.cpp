@@ -1,9 +1,11 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -71,11 +73,45 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return content;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view content, FileAccess access) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+namespace {
+
+// Temporaries are named "<file>.kx9tmp-XXXXXX": the mark tells ours from a technician's
+// "port.ini.backup", and mkstemp fills the six random letters or digits.
+constexpr std::string_view kTemporaryMark = ".kx9tmp-";
+constexpr size_t kTemporaryRandomChars = 6;
+
+bool IsTemporaryName(std::string_view name) {
+    const size_t tail = kTemporaryMark.size() + kTemporaryRandomChars;
+    if (name.size() <= tail)
+        return false;
+    const std::string_view random = name.substr(name.size() - kTemporaryRandomChars);
+    return name.substr(name.size() - tail, kTemporaryMark.size()) == kTemporaryMark &&
+           std::all_of(random.begin(), random.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+           });
+}
+
+// Removes a temporary that no living writer holds locked.
+bool RemoveIfAbandoned(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return false;
+    const bool removed = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.c_str()) == 0;
+    ::close(fd);
+    return removed;
+}
+
+}  // namespace
+
+bool WriteFileAtomic(const std::string& path, std::string_view content, FileAccess access) {
+    std::string temp = path + std::string(kTemporaryMark) + std::string(kTemporaryRandomChars, 'X');
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // Held until the rename, so that a start-up's clean-up leaves this temporary alone; the
+    // kernel lets go of it when the process dies. Where a file system has no locks the
+    // clean-up cannot take one either and removes nothing, so the write goes on without.
+    ::flock(fd, LOCK_EX);
     bool ok = true;
     for (size_t done = 0; ok && done < content.size();) {
         const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
@@ -86,17 +122,37 @@ bool WriteFileAtomic(const std::string& path, std::string_view content, FileAcce
             done += static_cast<size_t>(n);
     }
     ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    // Shared: the mode of the file being replaced, or an ordinary 0644.
+    // mkstemp creates 0600. Shared: the mode of the file being replaced, or an ordinary 0644.
     struct stat existing {};
     const mode_t mode = access == FileAccess::OwnerOnly        ? 0600
                         : ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
                                                                : 0644;
-    ok = ok && ::chmod(temp.c_str(), mode) == 0;
+    ok = ok && ::fchmod(fd, mode) == 0;
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok)
         ::unlink(temp.c_str());
+    ::close(fd);
     return ok;
+}
+
+int RemoveStaleTemporaries(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    int removed = 0;
+    // Symbolic links are not followed, and the walk stops one level down: the program folder
+    // may be a home folder, and the program writes only there and in its own subfolders.
+    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
+    for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        const fs::directory_entry& entry = *it;
+        if (it.depth() >= 1)
+            it.disable_recursion_pending();
+        std::error_code typeError;
+        if (entry.is_regular_file(typeError) && !entry.is_symlink(typeError) &&
+            IsTemporaryName(entry.path().filename().string()) &&
+            RemoveIfAbandoned(entry.path().string()))
+            ++removed;
+    }
+    return removed;
 }
 
 LineReader::LineReader(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {}

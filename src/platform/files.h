@@ -30,6 +30,9 @@ enum class FileAccess {
 // Writes a temporary file beside `path`, flushes it to disk and renames it over `path`.
 bool WriteFileAtomic(const std::string& path, std::string_view content,
                      FileAccess access = FileAccess::Shared);
+// Removes, in `folder` and its subfolders, the temporaries of WriteFileAtomic that a process killed
+// before its rename left behind; one whose writer still runs stays. Returns how many went.
+int RemoveStaleTemporaries(const std::string& folder);
 
 // Reads text lines ending in LF, CR LF or CR CR LF; the line end is not part of the line.
 // A line longer than `maxChars` characters is returned in pieces of at most `maxChars`, as the

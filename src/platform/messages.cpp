@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -19,6 +20,18 @@ void PostMessage(MessageTarget* target, unsigned message, std::uintptr_t wParam,
     QMetaObject::invokeMethod(
         target->Context(),
         [target, message, wParam, lParam] { target->OnMessage(message, wParam, lParam); },
+        Qt::QueuedConnection);
+}
+
+void PostTextMessage(MessageTarget* target, unsigned message, std::uintptr_t wParam,
+                     std::intptr_t lParam, std::string text) {
+    if (!target)
+        return;
+    QMetaObject::invokeMethod(
+        target->Context(),
+        [target, message, wParam, lParam, text = std::move(text)] {
+            target->OnTextMessage(message, wParam, lParam, text);
+        },
         Qt::QueuedConnection);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/text.h"
 
+#include <locale.h>
 #include <algorithm>
 #include <cctype>
 #include <cstdarg>
@@ -12,6 +13,25 @@ namespace {
 bool IsSpace(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
+
+// C's own locale, made once and kept for the life of the process.
+locale_t CNotation() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return c;
+}
+
+// Switches the calling thread alone to C's notation for printf-family calls, which have no
+// variant taking a locale.
+class CNotationScope {
+public:
+    CNotationScope() : m_previous(uselocale(CNotation())) {}
+    ~CNotationScope() { uselocale(m_previous); }
+    CNotationScope(const CNotationScope&) = delete;
+    CNotationScope& operator=(const CNotationScope&) = delete;
+
+private:
+    locale_t m_previous;
+};
 }  // namespace
 
 std::string Mid(std::string_view s, int start, int count) {
@@ -127,15 +147,20 @@ int Atoi(std::string_view s) {
 
 long long Atoll(std::string_view s) {
     const std::string copy(s);  // strtoll needs a terminated string
-    return std::strtoll(copy.c_str(), nullptr, 10);
+    return strtoll_l(copy.c_str(), nullptr, 10, CNotation());
 }
 
 double Atof(std::string_view s) {
     const std::string copy(s);
-    return std::strtod(copy.c_str(), nullptr);
+    return StrToD(copy.c_str(), nullptr);
+}
+
+double StrToD(const char* text, char** end) {
+    return strtod_l(text, end, CNotation());
 }
 
 std::string Format(const char* format, ...) {
+    const CNotationScope notation;
     va_list args;
     va_start(args, format);
     va_list copy;

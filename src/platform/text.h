@@ -31,10 +31,16 @@ std::string ToUpper(std::string_view s);
 std::string ToLower(std::string_view s);
 std::vector<std::string> Split(std::string_view s, char separator);
 
+// Numbers on the wire, in files and in logs are read and written in C's notation (decimal
+// point, no grouping) whatever locale the desktop or Qt set for the process: QApplication takes
+// it from LANG, and under it_IT C's own strtod would read "94.253" as 94.
+
 // C's atoi/atof: leading white space, then the longest number; 0 when there is none.
 int Atoi(std::string_view s);
 long long Atoll(std::string_view s);
 double Atof(std::string_view s);
+// C's strtod: `*end`, when given, is set past the number read.
+double StrToD(const char* text, char** end);
 
 // printf-style formatting into a string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

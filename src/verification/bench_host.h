@@ -7,6 +7,7 @@
 #include <string>
 
 class CSerialMFC;
+class DirectExchange;
 struct PortRecord;
 
 namespace platform {
@@ -57,8 +58,10 @@ public:
     virtual CSerialMFC* TargetPort() = 0;
 
     // --- the main frame
-    // The owner of the ports' listeners (the frame).
+    // The owner of the ports' listeners (the frame's link session).
     virtual platform::MessageTarget* PortOwner() = 0;
+    // The link session's exchange with a meter past its port's listener.
+    virtual DirectExchange& LinkExchange() = 0;
     // CMainFrame::WriteInstrLog.
     virtual void WriteInstrLog(const std::string& text) = 0;
     // CMainFrame::m_strRefSerial.

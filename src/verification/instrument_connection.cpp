@@ -1,10 +1,11 @@
 #include "verification/instrument_connection.h"
 
+#include "link/direct_exchange.h"
 #include "link/port_record.h"
+#include "link/protocol_bytes.h"
 #include "link/serial_wnd.h"
 #include "platform/operator.h"
 #include "platform/text.h"
-#include "verification/direct_exchange.h"
 
 namespace verification {
 
@@ -48,24 +49,21 @@ class Identifier {
 public:
     Identifier(BenchHost& host, CSerialMFC& port) : m_host(host), m_port(port) {}
 
-    // Stops a monitoring meter's stream of records before asking it anything.
+    // Stops a monitoring meter's stream of records before asking it anything: what it still
+    // sends meanwhile goes with the purge before the first query.
     void Quiet() {
-        m_port.Link().receiveEnabled = FALSE;
-        m_port.Purge();
-        m_port.WriteString("STT:MON:OFF\r\n");
-        m_host.WaitWithMessages(kMonitorOffMs);
-        m_port.Purge();
+        ExchangeRequest request;
+        request.text = "STT:MON:OFF\r\n";
+        request.waits = ExchangeRequest::Waits::Fixed;
+        request.waitMs = kMonitorOffMs;
+        m_host.LinkExchange().Exchange(m_port, request);
     }
 
     // The value the meter gave; nothing when it gave no usable reply, or (keyRequired) a reply
     // that is not the query's.
     std::optional<std::string> Ask(const IdentityQuery& query, bool keyRequired = false) {
-        const DirectWait wait = [this](unsigned ms) {
-            m_host.WaitWithMessages(ms);
-            return true;
-        };
-        const auto reply =
-            ExchangeWithRetries(m_port, query.command, kReplyWaitMs, wait, kQueryAttempts);
+        const auto reply = m_host.LinkExchange().Exchange(
+            m_port, ExchangeRequest::Query(query.command, kReplyWaitMs, kQueryAttempts));
         if (!reply || (keyRequired && !platform::Contains(*reply, query.key)))
             return std::nullopt;
         return IdentityValue(*reply, query.key);
@@ -92,7 +90,7 @@ std::string IdentityValue(const std::string& reply, const std::string& key) {
     const int at = platform::Find(reply, key);
     const std::string value =
         at < 0 ? reply : platform::Mid(reply, at + static_cast<int>(key.size()));
-    return CleanReply(value);
+    return protocol::CleanReply(value);
 }
 
 BOOL ConnectInstrumentUnderTest(BenchHost& host) {

@@ -1,9 +1,10 @@
 #include "verification/meter_commands.h"
 
+#include "link/direct_exchange.h"
+#include "link/protocol_bytes.h"
 #include "link/serial.h"
 #include "platform/operator.h"
 #include "platform/text.h"
-#include "verification/direct_exchange.h"
 
 namespace verification {
 
@@ -36,27 +37,28 @@ std::string SendMeterCommand(cipher::BenchState& bench, cipher::BenchServices& s
     CSerial* port = services.Port(meter);
     if (!port || !port->IsOpen() || (command.empty() && statusQuery.empty()))
         return kFailed;
-    const DirectWait wait = [&](unsigned ms) {
-        services.Wait(ms);
-        return !bench.abortRequested;
+    const auto ask = [&](const std::string& text) {
+        ExchangeRequest request = ExchangeRequest::Query(text, waitMs, kCommandAttempts);
+        request.mayGoOn = [&bench] { return !bench.abortRequested; };
+        return services.Exchange(meter, request);
     };
 
     std::string reply;
     if (!command.empty()) {
-        const auto answer = ExchangeWithRetries(*port, command, waitMs, wait, kCommandAttempts);
+        const auto answer = ask(command);
         if (!answer)
             return kFailed;
         reply = *answer;
     }
     if (!expected.empty() || command.empty()) {
-        const auto status = ExchangeWithRetries(*port, statusQuery, waitMs, wait, kCommandAttempts);
+        const auto status = ask(statusQuery);
         if (!status)
             return kFailed;
         if (expected.empty())
-            return CleanReply(*status);
+            return protocol::CleanReply(*status);
         return platform::Contains(*status, expected) ? "1" : "0";
     }
-    return CleanReply(reply);
+    return protocol::CleanReply(reply);
 }
 
 }  // namespace verification

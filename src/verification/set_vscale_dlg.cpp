@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
-#include <cstdlib>
 #include <optional>
 
 #include "platform/operator.h"
@@ -43,7 +42,7 @@ std::optional<double> FieldNumber(const std::string& text) {
     if (!IsPlainDecimal(field))
         return std::nullopt;
     char* end = nullptr;
-    const double value = std::strtod(field.c_str(), &end);
+    const double value = platform::StrToD(field.c_str(), &end);
     if (end != field.c_str() + field.size())
         return std::nullopt;
     return value;

@@ -1,6 +1,7 @@
 #include "verification/sound_dlg.h"
 
 #include "cipher/enciphered_exchange.h"
+#include "link/direct_exchange.h"
 #include "link/port_record.h"
 #include "link/serial_wnd.h"
 #include "platform/event_loop.h"
@@ -36,6 +37,12 @@ public:
     bool WindowsPresent() override { return m_dlg.m_host.ViewPresent() && m_dlg.HasWindow(); }
     CSerial* Port(Meter meter) override {
         return meter == Meter::Reference ? m_dlg.m_host.RefPort() : m_dlg.m_host.TargetPort();
+    }
+    std::optional<std::string> Exchange(Meter meter, const ExchangeRequest& request) override {
+        CSerial* port = Port(meter);
+        if (!port)
+            return std::nullopt;
+        return m_dlg.m_host.LinkExchange().Exchange(*port, request);
     }
     void ShowValue(Meter meter, int channel, const std::string& text) override {
         m_dlg.ShowValue(meter, channel, text);

@@ -6,6 +6,7 @@
 #include "app/main_frame.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
+#include "platform/files.h"
 #include "support/test_env.h"
 #include "web/web_test_env.h"
 
@@ -52,6 +53,15 @@ TEST_F(AppTest, AutomationStartReturnsBeforeTheStartUpJob) {
     CKX9MonitorApp app;
     EXPECT_TRUE(app.InitInstance({"-Embedding"}));
     EXPECT_FALSE(platform::EventLoop::QuitPending());
+}
+
+TEST_F(AppTest, TheStartRemovesTheTemporariesThatAKilledRunLeftBehind) {
+    folder.Write("port.ini", "TARGET_INSTR_COM=5\r\n");
+    folder.Write("port.ini.kx9tmp-Ab3xYz", "TARGET_INSTR_CO");
+    CKX9MonitorApp app;
+    EXPECT_TRUE(app.InitInstance({"-Embedding"}));
+    EXPECT_FALSE(platform::FileExists(folder.File("port.ini.kx9tmp-Ab3xYz")));
+    EXPECT_EQ(app.m_TargetPort.m_nComPort, 5);
 }
 
 TEST_F(AppTest, SavingPortsIntoAReadOnlyPlaceIsReported) {

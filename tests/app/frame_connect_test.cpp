@@ -75,7 +75,7 @@ TEST_F(FrameConnectTest, SearchSkipsAPortThatWillNotOpenAndFindsTheMeterAtItsRat
     frame.ConnectInstrument();
 
     EXPECT_TRUE(frame.m_bLinkActive);
-    EXPECT_EQ(frame.GetLinkSide(), LinkSide::Reference);
+    EXPECT_EQ(frame.Link().Side(), LinkSide::Reference);
     EXPECT_EQ(app.m_RefPort.m_nComPort, 3);
     EXPECT_EQ(app.m_RefPort.m_nBaudRate, 9600);
     ExpectBaudSetting("9600");

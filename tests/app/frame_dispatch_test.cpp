@@ -280,45 +280,6 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItFirst) {
     EXPECT_EQ(meter.Lines().back(), "SET:INTEGRATION_T:MM:05");
 }
 
-TEST_F(FrameDispatchTest, RefusedAndWrongStateSettingsLeaveTheCurrentValueAndTheQueueGoesOn) {
-    services.sheet = [this](CMainFrame&) {
-        app.m_EditStatus.m_strIntegrationTime = "MM:05";
-        app.m_EditStatus.m_strExchangeRate = "5";
-        app.m_EditStatus.m_strPerc1Level = "5";
-        return IDOK;
-    };
-    IdentifyAndReadSetup("QS4060_00$1");
-    meter.AnswerNext("SET:INTEGRATION_T:MM", "#BUSY\x03");
-    meter.RefuseNext("SET:EXCH:5", 3);
-    op.ExpectBox(
-          "WARNING : WRONG INSTR STATUS Received.\n\n(Command = 57 ,param = INTEGRATION_TIME)")
-        .ExpectBox("WARNING : Command not recognized.\n\n(Command = 59 ,param = EXCHANGE_RATE)");
-    ASSERT_TRUE(PumpUntil([&] { return services.sheets.size() == 1; }));
-    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
-    EXPECT_EQ(app.m_InstrStatus.m_strIntegrationTime, "SS:10");
-    EXPECT_EQ(app.m_InstrStatus.m_strExchangeRate, "3");
-    EXPECT_EQ(app.m_InstrStatus.m_strPerc1Level, "5");
-    EXPECT_EQ(meter.Lines().back(), "SET:1_PERC:5");
-    EXPECT_EQ(frame.m_nRetryCount, 0);
-}
-
-TEST_F(FrameDispatchTest, ACommandSentWhileTheSheetIsOpenKeepsTheLinkUntilItsReply) {
-    size_t sentBefore = 0;
-    services.sheet = [&](CMainFrame& f) {
-        // A status poll's query goes out while the operator edits, and is answered late.
-        meter.SetSetting("MEM_S", "4096k");
-        meter.DelayNext("SET:MEM_S", 1000);  // within its 2000 ms time-out
-        sentBefore = meter.LineCount();
-        f.SendCommand(16, "", "");
-        EXPECT_TRUE(PumpUntil([&] { return meter.LineCount() > sentBefore; }));
-        return IDCANCEL;
-    };
-    IdentifyAndReadSetup("QS4060_00$1");
-    ASSERT_TRUE(PumpUntil([&] { return app.m_InstrStatus.m_strMemorySize == "4096k"; }));
-    EXPECT_TRUE(PumpUntil([&] { return QueueIdle(); }));
-    EXPECT_EQ(SentSince(meter.Lines(), sentBefore), std::vector<std::string>{"SET:MEM_S:?"});
-}
-
 TEST_F(FrameDispatchTest, ScreenLoopPressesKeysUntilTheMeasurementScreen) {
     std::vector<std::string> screens = {"Sub-Menu", "Menu", "Title", "Leq    45.2 dB"};
     size_t shown = 0;
@@ -356,21 +317,4 @@ TEST_F(FrameDispatchTest, ScreenLoopOfAMeterStuckOnOneScreenEndsWithinItsBound) 
     frame.SendCommand(100, "", "");
     ASSERT_TRUE(PumpUntil([&] { return !frame.m_bCheckDisplay && QueueIdle(); }));
     EXPECT_EQ(meter.Lines(), std::vector<std::string>{"STT:DISPL:?"});
-}
-
-TEST_F(FrameDispatchTest, LiveRecordsGoToTheProcessorOfTheChannelMode) {
-    OpenLink();
-    frame.m_bMonitorOn = TRUE;
-    frame.m_bAcquiring = TRUE;
-    frame.m_bReceiveEnabled = TRUE;
-    frame.m_nChannelMode = 2;
-    meter.Send("REC1\x03REC2\x03");
-    ASSERT_TRUE(PumpUntil([&] { return monitoring.records.size() == 2; }));
-    EXPECT_EQ(monitoring.records[0].text, "REC1\x03");
-    EXPECT_EQ(monitoring.records[1].text, "REC2\x03");
-    EXPECT_EQ(monitoring.records[1].mode, 2);
-    EXPECT_TRUE(monitoring.records[1].processing);
-    EXPECT_FALSE(frame.m_bProcessingRecord);
-    EXPECT_TRUE(frame.m_bReceiveEnabled);
-    EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), 5000u);
 }

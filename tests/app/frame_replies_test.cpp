@@ -32,12 +32,28 @@ protected:
         platform::Clock::SetFixedNow(std::nullopt);
     }
 
-    // `reply` arrives for the command `code`, just sent.
-    long Answer(int code, const std::string& reply, const std::string& arg1 = "") {
+    // The command `code` goes out (on the closed port, unless a test opened it) and awaits
+    // its reply.
+    void Await(int code, const std::string& arg1 = "") {
         frame.SendCommand(code, arg1, "", -1, TRUE);
-        frame.m_pCurrentCommand = frame.m_CommandList.back().get();
-        frame.m_strReply = reply + "\x03";
-        return frame.OnSerialMessage(0, 0);
+        frame.Link().SetReadyToSend(TRUE);
+        frame.Link().SendNextCommand();
+    }
+    // The reply the listener delivers for it.
+    void Reply(const std::string& reply) { frame.Link().OnReply(reply + "\x03"); }
+    // `reply` arrives for the command `code`, just sent.
+    void Answer(int code, const std::string& reply, const std::string& arg1 = "") {
+        Await(code, arg1);
+        Reply(reply);
+    }
+    // The meter refuses the command and both its resends with `reply`.
+    void RefuseThrice(int code, const std::string& reply, const std::string& arg1 = "") {
+        Await(code, arg1);
+        for (int send = 0; send < 3; ++send) {
+            if (send > 0)
+                frame.Link().SendNextCommand();
+            Reply(reply);
+        }
     }
 
     std::vector<int> Queued() const { return QueuedCodes(frame); }
@@ -64,8 +80,8 @@ TEST_F(FrameRepliesTest, QueryRepliesShorterThanTheirValueChangeNothingAndNeverR
     Answer(24, "garbled");
     Answer(24, "");  // an ETX alone is an empty reply: resent, not read
     EXPECT_EQ(Current().m_strIntegrationTime, "SS:10");
-    frame.DeleteAllCommands();
-    frame.m_nRetryCount = 0;
+    EXPECT_EQ(frame.Link().QueuedCodes(), std::vector<int>{24});
+    frame.Link().DeleteAllCommands();
     Answer(24, "SET:INTEGRATION_TIME:MM:05" + std::string(300, ' ') + "x");
     EXPECT_EQ(Current().m_strIntegrationTime, "MM:05" + std::string(300, ' ') + "x");
     EXPECT_EQ(frame.m_SetupBlock.Field(16), "MM:05      ");
@@ -91,7 +107,7 @@ TEST_F(FrameRepliesTest, ClockGainModeAndTriggerRepliesReachTheFrameAndTheView) 
     Answer(127, "SET:INT_MODE:MULT");
     EXPECT_EQ(frame.m_SetupBlock.Field(44), BlockField("MULTI"));
     // The event trigger queues the queries its kind has.
-    frame.DeleteAllCommands();
+    frame.Link().DeleteAllCommands();
     Answer(181, "SET:EVN_TRIGGER:LEV");
     EXPECT_EQ(Queued(), (std::vector<int>{193, 191, 189, 187, 183}));
 }
@@ -118,28 +134,37 @@ TEST_F(FrameRepliesTest, SerialNumberShowsTheVerificationSheetOutsideSetupReadsA
 }
 
 TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLog) {
-    frame.m_nRetryCount = 2;
     op.ExpectBox("ERROR: Logging not allowed.\nPlease check if any channel is selected.");
-    Answer(85, "\x15");
+    RefuseThrice(85, "\x15");
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONSTOP});
     EXPECT_FALSE(frame.m_bDataLogging);
 
-    frame.m_nRetryCount = 2;
-    Answer(124, "\x15");
+    RefuseThrice(124, "\x15");
     EXPECT_EQ(monitoring.schedulerLog, std::vector<std::string>{"WARNING: Calibration Failed"});
     EXPECT_EQ(monitoring.step, 11);
 
+    // Meters that do not know their class refuse the query: the class is "-1", said nowhere.
+    RefuseThrice(205, "\x15");
+    EXPECT_EQ(Current().m_strClass, "-1");
+
+    // Any other command: what was refused, or what went unanswered.
+    op.ExpectBox("WARNING : Command not recognized.\n\n(Command = 2 ,param = version)")
+        .ExpectBox("WARNING: Empty message receivedSET:INSTR_V:?\r\n");
+    RefuseThrice(2, "\x15", "version");
+    RefuseThrice(2, "");
+
     frame.m_bSchedulerMode = TRUE;
-    frame.m_nRetryCount = 2;
-    Answer(85, "\x15", "log");
-    frame.m_nRetryCount = 2;
+    RefuseThrice(85, "\x15", "log");
+    RefuseThrice(17, "");
     Answer(100, "#");
-    EXPECT_EQ(monitoring.schedulerLog[1],
-              "WARNING : Command not recognized.\n\n(Command = 85 ,param = log)");
-    EXPECT_EQ(monitoring.schedulerLog[2],
-              "WARNING : WRONG INSTR STATUS Received.\n\n(Command = 100 ,param = )");
-    EXPECT_EQ(frame.m_nRetryCount, 0);
-    EXPECT_TRUE(frame.m_CommandList.empty());
+    EXPECT_EQ(monitoring.schedulerLog,
+              (std::vector<std::string>{
+                  "WARNING: Calibration Failed",
+                  "WARNING : Command not recognized.\n\n(Command = 85 ,param = log)",
+                  "WARNING: Empty message received",
+                  "WARNING : WRONG INSTR STATUS Received.\n\n(Command = 100 ,param = )"}));
+    EXPECT_EQ(frame.Link().RetryCount(), 0);
+    EXPECT_TRUE(frame.Link().IsQueueEmpty());
 }
 
 TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
@@ -160,7 +185,7 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060_00$1 - A1");
     EXPECT_EQ(Queued(), std::vector<int>{87});
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
-    frame.DeleteAllCommands();
+    frame.Link().DeleteAllCommands();
 
     Answer(108, "STT:ACQUISITION:RUN");
     EXPECT_TRUE(frame.m_bAcquiring);
@@ -176,7 +201,7 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     // The meter back on its title screen while logging: the integration time ended it.
     Current().m_strModel = "QS4060";
     frame.m_bDataLogging = TRUE;
-    frame.DeleteAllCommands();
+    frame.Link().DeleteAllCommands();
     op.ExpectBox("End Datalogging by integration time expired.");
     Answer(100, "STT:DISPL:Title");
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
@@ -199,7 +224,7 @@ TEST_F(FrameRepliesTest, AcquisitionStateOpensTheStatusDialogOnceAndCarriesOutAD
     EXPECT_TRUE(frame.m_bAcquiring);
     EXPECT_EQ(frame.m_nPendingOp, -1);
     EXPECT_EQ(Queued(), (std::vector<int>{12, 110}));
-    frame.DeleteAllCommands();
+    frame.Link().DeleteAllCommands();
 
     frame.m_bStatusDlgShown = FALSE;  // the operator closed it
     Answer(11, "STT:ACQUISITION:STOP");
@@ -260,8 +285,7 @@ TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
         Current().m_strProfileTime = c.profileTime;
         Current().m_strProfileSpectrumTime = c.spectrumTime;
         frame.m_nChannelMode = c.mode;
-        frame.m_strReply = "0:00:01 =  45.2";
-        EXPECT_EQ(frame.OnSerialMessage(0, 0), 0);
+        frame.Link().OnReply("0:00:01 =  45.2\x03");
         EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), c.ms);
         EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
         ASSERT_FALSE(monitoring.records.empty());
@@ -270,10 +294,11 @@ TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
     }
     // No mode chosen: the record goes nowhere and the watchdog stops.
     frame.m_nChannelMode = -1;
-    frame.OnSerialMessage(0, 0);
+    frame.Link().OnReply("0:00:02 =  45.3\x03");
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
     EXPECT_EQ(monitoring.records.size(), 6u);
-    EXPECT_TRUE(frame.m_bReceiveEnabled);
+    EXPECT_EQ(monitoring.records.back().text, "0:00:01 =  45.2\x03");
+    EXPECT_TRUE(frame.Link().IsListening());
 }
 
 TEST_F(FrameRepliesTest, MonitoringStartWritesANewRecordFile) {
@@ -327,17 +352,18 @@ TEST_F(FrameRepliesTest, ConfirmedDownloadHandsTheLinkToTheDumpDecoder) {
         std::string bytes;
     };
     auto dump = std::make_shared<Dump>();
-    frame.LinkState()->SetDumpDecoder([dump](CSerial& port) {
+    frame.Link().SharedState()->SetDumpDecoder([dump](CSerial& port) {
         char buffer[64];
         size_t n = 0;
         port.Read(buffer, sizeof buffer, &n);
         std::lock_guard lock(dump->mutex);
         dump->bytes.append(buffer, n);
     });
+    Await(110);  // the port opens after: the meter hears only what the reply makes the frame send
     OpenPort();
     frame.SetTimer(CMainFrame::kStatusPoll, 60000);
     op.ExpectBox("File to download: 2.\nDownload Time: 00:01:30.\n\nConfirm download ?", IDYES);
-    Answer(110, "DMP:ON\r\nNumber of files:     2\r\nDump time:00:01:30\r\n");
+    Reply("DMP:ON\r\nNumber of files:     2\r\nDump time:00:01:30\r\n");
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_YESNO | MB_ICONINFORMATION});
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kStatusPoll));
     EXPECT_TRUE(frame.m_bDumpStarting);
@@ -345,14 +371,14 @@ TEST_F(FrameRepliesTest, ConfirmedDownloadHandsTheLinkToTheDumpDecoder) {
     EXPECT_EQ(monitoring.calls, std::vector<std::string>{"ResetDumpFileTable"});
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kDownloadProgress), 500u);
     EXPECT_TRUE(frame.m_bDownloading);
-    EXPECT_TRUE(frame.m_CommandList.empty());
+    EXPECT_TRUE(frame.Link().IsQueueEmpty());
     ASSERT_TRUE(meter.WaitForLines(1));
     EXPECT_EQ(meter.Received(), "DMP:NE\r\n");
     ASSERT_TRUE(PumpUntil([&] {
         std::lock_guard lock(dump->mutex);
         return dump->bytes == "\x02RECORD";
     }));
-    frame.LinkState()->SetDumpDecoder(nullptr);
+    frame.Link().SharedState()->SetDumpDecoder(nullptr);
 }
 
 TEST_F(FrameRepliesTest, RefusedOrEmptyDownloadIsCleanedUpAndNotAnnouncedAsComplete) {
@@ -368,7 +394,7 @@ TEST_F(FrameRepliesTest, RefusedOrEmptyDownloadIsCleanedUpAndNotAnnouncedAsCompl
     app.m_strCurrentFile = "old.kr9";
     Answer(115, "DMP:OFF");
     EXPECT_FALSE(frame.m_bDumpRefused);
-    EXPECT_TRUE(frame.m_CommandList.empty());
+    EXPECT_TRUE(frame.Link().IsQueueEmpty());
     EXPECT_EQ(app.m_strCurrentFile, "");
     EXPECT_EQ(app.m_nSelectedGraph, -1);
     EXPECT_TRUE(shell.empty());
@@ -380,7 +406,7 @@ TEST_F(FrameRepliesTest, RefusedOrEmptyDownloadIsCleanedUpAndNotAnnouncedAsCompl
     Answer(110, "DMP:MEMORY EMPTY");
     EXPECT_FALSE(ui.downloadBoxShown);
     EXPECT_FALSE(frame.m_bDownloading);
-    EXPECT_TRUE(frame.m_CommandList.empty());
+    EXPECT_TRUE(frame.Link().IsQueueEmpty());
     op.ExpectBox("Clear memory successfull.");
     Answer(113, "DMP:CL");
     EXPECT_EQ(op.types.back(), static_cast<unsigned>(MB_ICONINFORMATION));
@@ -401,12 +427,13 @@ TEST_F(FrameRepliesTest, FinishedDownloadOpensTheDumpInTheViewer) {
 }
 
 TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
+    Await(115);
     OpenPort();
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
     frame.m_bSchedulerMode = TRUE;
     frame.m_bMonitorOn = FALSE;
     monitoring.powerOff = true;
-    Answer(115, "DMP:OFF");
+    Reply("DMP:OFF");
     EXPECT_EQ(monitoring.step, 13);
     EXPECT_FALSE(frame.m_bAcquiring);
     ASSERT_TRUE(meter.WaitForLines(1));

@@ -145,10 +145,18 @@ public:
         std::string text;
         bool processing;
     };
-    void ProcessMonitorRecordMode0(CMainFrame& frame) override { Keep(frame, 0); }
-    void ProcessMonitorRecordMode1(CMainFrame& frame) override { Keep(frame, 1); }
-    void ProcessMonitorRecordMode2(CMainFrame& frame) override { Keep(frame, 2); }
-    void ProcessMonitorRecordMode3(CMainFrame& frame) override { Keep(frame, 3); }
+    void ProcessMonitorRecordMode0(CMainFrame& frame, const std::string& record) override {
+        Keep(frame, 0, record);
+    }
+    void ProcessMonitorRecordMode1(CMainFrame& frame, const std::string& record) override {
+        Keep(frame, 1, record);
+    }
+    void ProcessMonitorRecordMode2(CMainFrame& frame, const std::string& record) override {
+        Keep(frame, 2, record);
+    }
+    void ProcessMonitorRecordMode3(CMainFrame& frame, const std::string& record) override {
+        Keep(frame, 3, record);
+    }
     void ShowMonitoringOptions(CMainFrame&) override { calls.push_back("CSelCHMonitorDlg"); }
     int SchedulerStep() const override { return step; }
     void SetSchedulerStep(int newStep) override { step = newStep; }
@@ -184,8 +192,8 @@ public:
     std::string startTimeText;
 
 private:
-    void Keep(CMainFrame& frame, int mode) {
-        records.push_back({mode, frame.m_strReply.Get(), frame.m_bProcessingRecord == TRUE});
+    void Keep(CMainFrame& frame, int mode, const std::string& record) {
+        records.push_back({mode, record, frame.m_bProcessingRecord == TRUE});
     }
 };
 
@@ -207,10 +215,7 @@ inline std::string BlockField(std::string text) {
 
 // The queued commands' codes in the order they will go out.
 inline std::vector<int> QueuedCodes(const CMainFrame& frame) {
-    std::vector<int> codes;
-    for (auto it = frame.m_CommandList.rbegin(); it != frame.m_CommandList.rend(); ++it)
-        codes.push_back((*it)->GetCode());
-    return codes;
+    return frame.Link().QueuedCodes();
 }
 
 class FrameLinkTest : public ::testing::Test {
@@ -237,21 +242,23 @@ protected:
     }
 
     CSerialMFC& Port() { return view.m_TargetSerial; }
+    LinkSession& Link() { return frame.Link(); }
 
-    // The link port open with the frame as owner; nothing queued goes out by itself.
+    // The link port open for the link session; nothing queued goes out by itself.
     void OpenPort() {
-        ASSERT_EQ(Port().Open("COM3", &frame, 0, 0, 2048, 2048), 0);
+        ASSERT_EQ(Link().OpenLinkPort(LinkSide::Target, "COM3"), 0);
         ASSERT_EQ(Port().Setup(38400), 0);
     }
     // What a connect does: open the link port and start the send tick.
     void OpenLink() {
         OpenPort();
-        frame.SetTimer(CMainFrame::kSendTick, 1);
-        frame.m_bReadyToSend = TRUE;
+        Link().StartSendTick();
+        Link().SetReadyToSend(TRUE);
     }
 
     bool QueueIdle() const {
-        return frame.m_CommandList.empty() && !frame.m_pCurrentCommand && frame.m_bReadyToSend;
+        const LinkSession& link = frame.Link();
+        return link.IsQueueEmpty() && !link.CurrentCommand() && link.IsReadyToSend();
     }
 
     // A command's shortest reply time-out, a second, is 40 ms of real time at this pace.

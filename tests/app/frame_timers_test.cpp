@@ -101,9 +101,8 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     frame.OnTimer(CMainFrame::kIntegrationEnd);
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
     EXPECT_FALSE(frame.m_bMonitorOn);
-    EXPECT_TRUE(frame.m_bReadyToSend);
-    ASSERT_EQ(frame.m_CommandList.size(), 1u);
-    EXPECT_EQ(frame.m_CommandList.front()->GetCode(), 100);
+    EXPECT_TRUE(frame.Link().IsReadyToSend());
+    EXPECT_EQ(QueuedCodes(frame), std::vector<int>{100});
     EXPECT_TRUE(services.calls.empty());
 
     frame.m_nElapsedSeconds = 120;

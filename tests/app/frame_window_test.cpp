@@ -98,7 +98,7 @@ TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingA
     window->close();
     EXPECT_EQ(frame->Window(), window);
     EXPECT_TRUE(frame->m_SoundDlg.HasWindow());
-    EXPECT_EQ(frame->m_CommandList.size(), 1u);
+    EXPECT_EQ(frame->Link().QueuedCodes().size(), 1u);
     EXPECT_TRUE(frame->m_bLinkActive);
     EXPECT_EQ(app.m_pMainFrame, frame.get());
     EXPECT_FALSE(platform::EventLoop::QuitPending());
@@ -110,13 +110,15 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     platform::SetComDevice(2, reference.SlavePath());
     platform::SetComDevice(3, target.SlavePath());
     CKX9MonitorView& view = *frame->View();
-    ASSERT_EQ(view.m_RefSerial.Open("COM2", frame.get(), 0, 0, 2048, 2048), 0);
-    ASSERT_EQ(view.m_TargetSerial.Open("COM3", frame.get(), 0, 0, 2048, 2048), 0);
+    LinkSession& link = frame->Link();
+    ASSERT_EQ(link.OpenLinkPort(LinkSide::Reference, "COM2"), 0);
+    ASSERT_EQ(link.OpenLinkPort(LinkSide::Target, "COM3"), 0);
     frame->SendCommand(100, "", "");
     frame->SendCommand(17, "", "");
-    frame->m_pCurrentCommand = frame->m_CommandList.back().get();
+    link.StartSendTick();
+    link.SetReadyToSend(TRUE);
+    link.SendNextCommand();  // 100 awaits its reply
     frame->m_bLinkActive = TRUE;
-    frame->SetTimer(CMainFrame::kSendTick, 1);
     frame->m_SoundDlg.Create();
     ASSERT_TRUE(view.HasGraphWindow(ViewGraph::Data));
     op.ExpectBox("Confirm Exit ?", IDYES);
@@ -128,10 +130,11 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
     EXPECT_FALSE(view.m_RefSerial.IsOpen());
     EXPECT_FALSE(view.m_TargetSerial.IsOpen());
-    EXPECT_TRUE(frame->m_CommandList.empty());
-    EXPECT_EQ(frame->m_pCurrentCommand, nullptr);
+    EXPECT_TRUE(link.IsQueueEmpty());
+    EXPECT_EQ(link.CurrentCommand(), nullptr);
     EXPECT_FALSE(frame->m_bLinkActive);
-    EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kSendTick));
+    EXPECT_FALSE(link.IsTimerSet(LinkSession::kSendTick));
+    EXPECT_FALSE(link.IsTimerSet(LinkSession::kReplyTimeout));
     EXPECT_EQ(frame->Window(), nullptr);
     EXPECT_EQ(app.m_pView, nullptr);
     EXPECT_EQ(app.m_pMainFrame, nullptr);
@@ -255,13 +258,14 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     // Cancel on the setup box empties the queue, awaited command and all.
     frame->SendCommand(100, "", "");
     frame->SendCommand(17, "", "");
-    frame->m_pCurrentCommand = frame->m_CommandList.back().get();
+    frame->Link().SetReadyToSend(TRUE);
+    frame->Link().SendNextCommand();
     frame->m_WaitGetStatusDlg.Create();
     frame->m_WaitGetStatusDlg.ShowWindow(true);
     EXPECT_TRUE(frame->Ui().IsSetupWaitBoxShown());
     frame->m_WaitGetStatusDlg.Window()->reject();
-    EXPECT_TRUE(frame->m_CommandList.empty());
-    EXPECT_EQ(frame->m_pCurrentCommand, nullptr);
+    EXPECT_TRUE(frame->Link().IsQueueEmpty());
+    EXPECT_EQ(frame->Link().CurrentCommand(), nullptr);
     EXPECT_FALSE(frame->Ui().IsSetupWaitBoxShown());
 
     // The download box shows the timer's counts and raises the cancel flag when confirmed.

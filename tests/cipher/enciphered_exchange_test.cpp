@@ -151,36 +151,6 @@ TEST_F(EncipheredExchangeTest, SilentMeterCostsTwoAttemptsAndThreeErrors) {
     EXPECT_TRUE(exchange.RefNewKey());
 }
 
-TEST_F(EncipheredExchangeTest, ReplyInFragmentsIsJoinedWithinTheWaitsAllowed) {
-    // The fragments fall half a wait away from the reads: keep that apart on a loaded machine.
-    platform::ScopedClockSpeed slower{20.0};
-    // Three fragments arrive between the first three reads; the fourth read finds nothing.
-    targetKeys->SplitAnswerNext(3, 2500, 5000);
-    targetKeys->SetTargetReading("094509460947abc");
-    EXPECT_EQ(exchange.TargetGetValCrypt(), "00:00:00   94.5 - 94.6 - 94.7 - abc     ");
-    EXPECT_EQ(services.waits, (std::vector<unsigned>(4, 5000)));
-
-    // The new key reads for as long as fragments come.
-    Restart();
-    targetKeys->SplitAnswerNext(5, 2500, 5000);
-    EXPECT_TRUE(exchange.TargetNewKey());
-    EXPECT_EQ(services.waits, (std::vector<unsigned>(6, 5000)));
-
-    // Five fragments are one too many for a reading's four reads: the reply is cut, counted as
-    // an error, and both sides have still advanced.
-    Restart();
-    targetKeys->SplitAnswerNext(5, 2500, 5000);
-    EXPECT_EQ(exchange.TargetGetValCrypt(), "-1");
-    EXPECT_EQ(services.waits, (std::vector<unsigned>(4, 5000)));
-    ASSERT_EQ(services.logs.size(), 1u);
-    EXPECT_TRUE(platform::StartsWith(services.logs[0], "DUT  crypt: reply too short: "));
-    EXPECT_EQ(bench.target.keyErrors, 1);
-    // Let the last fragment go by before the next exchange purges.
-    platform::EventLoop::Wait(5000);
-    EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
-    EXPECT_EQ(exchange.UnlockTargetCryp(), "1");
-}
-
 TEST_F(EncipheredExchangeTest, ShortReplyAdvancesBothSidesAndFailsTheConfirmation) {
     targetKeys->CutAnswerNext(12);
     EXPECT_EQ(exchange.UnlockTargetCryp(), "-1");
@@ -224,12 +194,15 @@ TEST_F(EncipheredExchangeTest, LostReplyLeavesTheMeterOutOfStepUntilAKeyReset) {
     // A key reset under the reset keystream brings both back to the key data.
     LoadKeys();
     const int challenge = 321;
-    exchange.SendFrame(Meter::Target,
-                       CommandFrame(bench.target.cipher, CommandText(kResetKeyKeyword, challenge),
-                                    CipherKey::ResetKeystream));
-    std::string reply;
-    ASSERT_EQ(exchange.CollectReply(Meter::Target, {5000, 100, false, {}, {}}, reply),
-              EncipheredExchange::ReplyEnd::Collected);
+    bool stopped = false;
+    const auto answer = services.Exchange(
+        Meter::Target, exchange.FrameRequest(Meter::Target,
+                                             CommandFrame(bench.target.cipher,
+                                                          CommandText(kResetKeyKeyword, challenge),
+                                                          CipherKey::ResetKeystream),
+                                             {5000, 100, false, {}, {}}, stopped));
+    ASSERT_TRUE(answer);
+    const std::string reply = *answer;
     bench.target.cipher.Advance(challenge);
     const auto decoded = DecodeReply(bench.target.cipher, reply);
     ASSERT_TRUE(decoded);
@@ -284,11 +257,11 @@ TEST_F(EncipheredExchangeTest, WindowsOrPortGoneEndTheCheckedExchanges) {
     EXPECT_EQ(services.logs, Strings{"err2"});
     EXPECT_EQ(bench.target.keyErrors + bench.reference.keyErrors, 0);
 
-    // The new key makes no such checks; without a port it meets only silence.
+    // The new key makes no such checks; without a port it fails at once.
     Restart();
     services.targetPort = nullptr;
     EXPECT_FALSE(exchange.TargetNewKey());
-    EXPECT_EQ(services.logs.size(), 3u);
+    EXPECT_EQ(services.logs, Strings{"TARGET : TargetNewKey"});
 }
 
 namespace {
@@ -303,7 +276,7 @@ public:
 
 TEST_F(EncipheredExchangeTest, ListenerOfThePortLeavesTheReplyToTheExchange) {
     targetPort.Close();
-    auto link = std::make_shared<LinkReplyState>();
+    const auto link = services.shared;
     IgnoringOwner owner;
     CSerialMFC listened(link, 3);
     ASSERT_EQ(listened.Open(targetMeter.SlavePath(), &owner, 0, 0, 2048, 2048), 0);

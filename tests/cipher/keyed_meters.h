@@ -17,6 +17,8 @@
 #include "cipher/bench_state.h"
 #include "cipher_responder.h"
 #include "key_test_support.h"
+#include "link/direct_exchange.h"
+#include "link/link_test_support.h"
 #include "link/port_record.h"
 #include "link/serial.h"
 #include "platform/clock.h"
@@ -40,6 +42,13 @@ public:
     CSerial* Port(cipher::Meter meter) override {
         return meter == cipher::Meter::Reference ? referencePort : targetPort;
     }
+    std::optional<std::string> Exchange(cipher::Meter meter,
+                                        const ExchangeRequest& request) override {
+        CSerial* port = Port(meter);
+        if (!port)
+            return std::nullopt;
+        return exchange.Exchange(*port, request);
+    }
     void ShowValue(cipher::Meter meter, int channel, const std::string& text) override {
         fields[meter][channel] = text;
     }
@@ -60,6 +69,10 @@ public:
     CSerial* targetPort = nullptr;
     std::map<cipher::Meter, std::map<int, std::string>> fields;
     std::deque<int> randoms;
+    // The link's exchange, its fixed waits the bench's.
+    std::shared_ptr<LinkReplyState> shared = std::make_shared<LinkReplyState>();
+    linktest::PatientClock clock;
+    DirectExchange exchange{*shared, clock, [this](unsigned ms) { Wait(ms); }};
 };
 
 // Two simulated meters, each answering the enciphered frames under key data of its own.

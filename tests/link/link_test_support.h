@@ -1,13 +1,17 @@
 #pragma once
 // Helpers for tests of the instrument link: pumping the user-interface thread until something
-// happened, reading a reply off a port, and a message target that keeps what the listener posted.
+// happened, reading a reply off a port, a message target that keeps what the listener posted,
+// and the link's direct exchange on the program's clock.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "link/direct_exchange.h"
+#include "link/link_clock.h"
 #include "link/link_reply_state.h"
 #include "link/serial_wnd.h"
 #include "platform/clock.h"
@@ -49,7 +53,7 @@ inline std::string ReadReply(CSerial& port, unsigned programMs = 5000) {
     return got;
 }
 
-// Keeps every reply and alarm the listener posted, with the reply text read at delivery.
+// Keeps every reply and alarm the listener posted, with the reply text the message carried.
 class RecordingOwner : public platform::MessageTarget {
 public:
     struct Delivery {
@@ -60,12 +64,16 @@ public:
 
     explicit RecordingOwner(LinkReplyState& link) : m_link(link) {}
 
-    void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
-        if (message == CSerialWnd::DefaultMessage()) {
-            deliveries.push_back({wParam, lParam, m_link.reply.Get()});
-            if (rearm)
-                m_link.receiveEnabled = TRUE;
-        } else if (message == CSerialWnd::AlarmMessage()) {
+    void OnTextMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                       const std::string& text) override {
+        if (message != CSerialWnd::DefaultMessage())
+            return OnMessage(message, wParam, lParam);
+        deliveries.push_back({wParam, lParam, text});
+        if (rearm)
+            m_link.receiveEnabled = TRUE;
+    }
+    void OnMessage(unsigned message, std::uintptr_t, std::intptr_t) override {
+        if (message == CSerialWnd::AlarmMessage()) {
             for (auto& alarm : m_link.TakeAlarms())
                 alarms.push_back(alarm);
         }
@@ -77,6 +85,27 @@ public:
 
 private:
     LinkReplyState& m_link;
+};
+
+// The program's clock, whose waits for a reply last at least `floorMs` when no reply comes: a
+// short time-out at a fast clock is a few real milliseconds, less than a loaded machine may
+// take to let a simulated meter answer. A reply that comes still ends the wait.
+class PatientClock : public ProgramLinkClock {
+public:
+    explicit PatientClock(unsigned floorMs = 2000) : m_floorMs(floorMs) {}
+    bool WaitForInput(LinkPort& port, unsigned ms, bool pumping) override {
+        return ProgramLinkClock::WaitForInput(port, std::max(ms, m_floorMs), pumping);
+    }
+
+private:
+    unsigned m_floorMs;
+};
+
+// The link's exchange past a port's listener, its waits on the program's clock.
+struct ProgramExchange {
+    LinkReplyState shared;
+    PatientClock clock;
+    DirectExchange exchange{shared, clock, [](unsigned ms) { platform::EventLoop::Wait(ms); }};
 };
 
 }  // namespace linktest

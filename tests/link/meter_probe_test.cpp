@@ -1,13 +1,13 @@
 // The identification probe on a fresh link, and the names the port search works with.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "link/direct_exchange.h"
+#include "link/link_fakes.h"
+#include "link/link_reply_state.h"
 #include "link/meter_probe.h"
-#include "link/serial.h"
-#include "platform/clock.h"
-#include "sim_meter.h"
 
 using namespace meter_probe;
 
@@ -31,38 +31,21 @@ TEST(MeterProbeNames, FriendlyNamesGiveTheWorkingNameNumberAndDevice) {
     EXPECT_EQ(ReplyWait(kStoredPortReplyWait, 300), 4000u);
 }
 
-class MeterProbeTest : public ::testing::Test {
-protected:
-    MeterProbeTest() {
-        EXPECT_EQ(port.Open(meter.SlavePath()), 0);
-        EXPECT_EQ(port.Setup(38400), 0);
-    }
+TEST(MeterProbe, WaitsItsHalfSecondAndItsReplyTimeBlockingAndReadsTheFirstBytesOnly) {
+    linktest::ManualClock clock;
+    linktest::FakePort port{clock};
+    LinkReplyState shared;
+    bool pumped = false;
+    DirectExchange exchange{shared, clock, [&](unsigned) { pumped = true; }};
+    port.Expect("STT:MON:OFF", "STT:MON:OFF\x03").Expect("SET:INS:?", "SET:INSTR_MODEL:QS4060\x03");
+    const std::string reply =
+        meter_probe::RunIdentificationProbe(exchange, port, meter_probe::kSearchReplyWait);
+    EXPECT_TRUE(meter_probe::IsMeterReply(reply));
+    EXPECT_EQ(clock.sleeps, (std::vector<unsigned>{500, 1000}));  // plus 2 s below 1200 baud
+    EXPECT_FALSE(pumped);
 
-    platform::ScopedClockSpeed fast{50.0};
-    simmeter::SimMeter meter;
-    CSerial port;
-};
-
-TEST_F(MeterProbeTest, AMeterAnswersTheProbeAfterItsMonitoringIsSwitchedOff) {
-    const std::uint32_t start = platform::Clock::TickCount();
-    const std::string reply = RunIdentificationProbe(port, kSearchReplyWait);
-    EXPECT_EQ(reply, "SET:INSTR_MODEL:QS4060\x03");
-    EXPECT_TRUE(IsMeterReply(reply));
-    EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"STT:MON:OFF", "SET:INS:?"}));
-    // Half a second for the monitoring to stop, then the second for the reply.
-    EXPECT_GE(platform::Clock::TickCount() - start, 1500u);
-}
-
-TEST_F(MeterProbeTest, OnlyAModelLineWithinTheFirstBytesInTimeVerifiesTheMeter) {
-    meter.AnswerNext("SET:INS:?", std::string(20, '#') + "SET:INSTR_MODEL:QS4060\x03");
-    EXPECT_FALSE(IsMeterReply(RunIdentificationProbe(port, kSearchReplyWait)));
-
-    meter.DelayNext("SET:INS:?", 1500);
-    EXPECT_FALSE(IsMeterReply(RunIdentificationProbe(port, kSearchReplyWait)));
-    platform::Clock::Sleep(1000);  // the late answer lands, to be purged by the next probe
-
-    // A meter at another speed stays silent.
-    meter.SetBaud(9600);
-    EXPECT_EQ(RunIdentificationProbe(port, kSearchReplyWait), "");
-    EXPECT_FALSE(IsMeterReply(""));
+    // Only the first 31 bytes are read.
+    port.Expect("SET:INS:?", std::string(20, '#') + "SET:INSTR_MODEL:QS4060\x03");
+    EXPECT_FALSE(meter_probe::IsMeterReply(
+        meter_probe::RunIdentificationProbe(exchange, port, meter_probe::kSearchReplyWait)));
 }

@@ -1,5 +1,5 @@
 // The modem link against a simulated pair of modems in front of the simulated meter: the dial
-// and its results, and a hang-up that the modem takes.
+// and its results.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "link/meter_probe.h"
 #include "link/modem_link.h"
 #include "link/serial.h"
 #include "modem_responder.h"
@@ -52,7 +51,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ModemLinkTest, ACallThatStandsCarriesTheMeterAndEndsWithTheGuardedHangUp) {
+TEST_F(ModemLinkTest, ACallThatStandsIsDialledStepByStep) {
     modem->SetDialOutcome(Dial::Connect, "CONNECT 9600", 4000);
     ASSERT_EQ(DialNow(), modem_link::kConnected);
 
@@ -65,37 +64,6 @@ TEST_F(ModemLinkTest, ACallThatStandsCarriesTheMeterAndEndsWithTheGuardedHangUp)
                          "REMOTE MODEM \r\nCONNECT 9600\r\n BAUD"}));
     EXPECT_TRUE(warnings.empty());
     EXPECT_EQ(hidden, 0);
-    // The meter behind the call answers whatever the local port's speed.
-    EXPECT_TRUE(meter_probe::IsMeterReply(
-        meter_probe::RunIdentificationProbe(port, meter_probe::kSearchReplyWait)));
-
-    const std::uint32_t start = platform::Clock::TickCount();
-    modem_link::HangUp(port);
-    EXPECT_GE(platform::Clock::TickCount() - start, 2u * ModemResponder::kGuardMs);
-    const auto escapes = modem->Escapes();
-    ASSERT_EQ(escapes.size(), 1u);
-    EXPECT_GE(escapes[0].silenceBefore, ModemResponder::kGuardMs);
-    EXPECT_GE(escapes[0].silenceAfter, ModemResponder::kGuardMs);
-    EXPECT_EQ(modem->HangUps(), 1);
-    EXPECT_FALSE(modem->Carrier());
-    EXPECT_EQ(modem->Commands().back(), "ATH");
-    // None of it reached the meter.
-    EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"STT:MON:OFF", "SET:INS:?"}));
-}
-
-TEST_F(ModemLinkTest, HangUpWithoutGuardTimesLeavesTheLineUp) {
-    modem->SetDialOutcome(Dial::Connect, "CONNECT 9600", 0);
-    ASSERT_EQ(DialNow(), modem_link::kConnected);
-    // "+" three times half a second apart, then "ATH" without its CR half a second later.
-    for (int i = 0; i < 3; ++i) {
-        port.WriteString("+");
-        platform::Clock::Sleep(500);
-    }
-    port.WriteString("ATH");
-    platform::Clock::Sleep(1500);
-    EXPECT_TRUE(modem->Carrier());
-    EXPECT_TRUE(modem->Online());
-    EXPECT_TRUE(modem->Escapes().empty());
 }
 
 TEST_F(ModemLinkTest, ALowConnectRateWarns) {

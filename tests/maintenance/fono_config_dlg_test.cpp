@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "link/link_test_support.h"
 #include "link/serial_wnd.h"
 #include "maintenance/fono_config_dlg.h"
 #include "maintenance/protected_fields.h"
@@ -28,8 +29,8 @@ constexpr const char* kDone = "Aggiornamento data di scadenza taratura completat
 
 class TestHost : public maintenance::CalibExpiryHost, public platform::MessageTarget {
 public:
-    void WaitWithMessages(unsigned ms) override { platform::EventLoop::Wait(ms); }
     CSerialMFC* TargetPort() override { return &port; }
+    DirectExchange& LinkExchange() override { return link.exchange; }
     std::string UnlockTargetCryp() override {
         ++unlocks;
         return unlock();
@@ -40,6 +41,7 @@ public:
     void WriteInstrLog(const std::string& text) override { log.push_back(text); }
     void OnMessage(unsigned, std::uintptr_t, std::intptr_t) override {}
 
+    linktest::ProgramExchange link;
     CSerialMFC port;
     web::WebClient client;
     std::string programDir;

@@ -1,9 +1,19 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "support/test_env.h"
 
@@ -58,4 +68,42 @@ TEST(Files, AtomicWriteReplacesWholeOrFailsAndTouchesNothing) {
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder.Path()))
         ++files;
     EXPECT_EQ(files, 1);  // no temporary, no folder made
+}
+
+TEST(Files, TemporariesOfAKilledWriterGoAtTheCleanUpAndNothingElseDoes) {
+    testenv::ScratchFolder folder;
+    folder.Write("port.ini", "old");
+    // The writer dies inside its write, as a kill between creating and renaming would take it:
+    // the file size limit stops it with SIGXFSZ.
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        ::prctl(PR_SET_DUMPABLE, 0);
+        const rlimit limit{16, 16};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        WriteFileAtomic(folder.File("port.ini"), std::string(4096, 'x'));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+
+    std::filesystem::create_directories(folder.File("archivio_verifiche"));
+    folder.Write("archivio_verifiche/T200.pdf.kx9tmp-Zz9aB1", "half a report");
+    folder.Write("port.ini.backup", "the technician's copy");
+    // A temporary whose writer still runs: it holds the lock.
+    folder.Write("LabInfo.lab.kx9tmp-Qw3rTy", "being written");
+    const int held = ::open(folder.File("LabInfo.lab.kx9tmp-Qw3rTy").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    EXPECT_EQ(RemoveStaleTemporaries(folder.Path()), 2);
+    ::close(held);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path()))
+        if (entry.is_regular_file())
+            left.push_back(std::filesystem::relative(entry.path(), folder.Path()).string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"LabInfo.lab.kx9tmp-Qw3rTy", "port.ini",
+                                              "port.ini.backup"}));
+    EXPECT_EQ(folder.Read("port.ini"), "old");
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 using namespace platform;
 
 TEST(Text, SlicesNeverReachPastEitherEnd) {
@@ -24,6 +27,19 @@ TEST(Text, NumbersComeFromTheLeadingDigits) {
     EXPECT_EQ(Atoi(""), 0);
     EXPECT_DOUBLE_EQ(Atof("93.8 dB"), 93.8);
     EXPECT_DOUBLE_EQ(Atof("abc"), 0.0);
+}
+
+TEST(Text, NumbersKeepTheDecimalPointUnderADesktopLocaleWithADecimalComma) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    // As QApplication does from LANG.
+    if (!std::setlocale(LC_ALL, "it_IT.UTF-8"))
+        GTEST_SKIP() << "it_IT.UTF-8 is not installed";
+    EXPECT_EQ(Format("%.2f;%.1f", 94.253, 1234.5), "94.25;1234.5");
+    EXPECT_DOUBLE_EQ(Atof("94.253"), 94.253);
+    char* end = nullptr;
+    EXPECT_DOUBLE_EQ(StrToD("0.5dB", &end), 0.5);
+    EXPECT_STREQ(end, "dB");
+    std::setlocale(LC_ALL, previous.c_str());
 }
 
 TEST(Text, TrimSplitReplaceFormat) {

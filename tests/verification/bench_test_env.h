@@ -10,6 +10,8 @@
 
 #include "../cipher/keyed_meters.h"
 #include "../web/recording_feedback.h"
+#include "link/direct_exchange.h"
+#include "link/link_test_support.h"
 #include "link/port_record.h"
 #include "link/serial_wnd.h"
 #include "platform/com_ports.h"
@@ -65,6 +67,7 @@ public:
     CSerialMFC* RefPort() override { return view ? &refPort : nullptr; }
     CSerialMFC* TargetPort() override { return view ? &targetPort : nullptr; }
     platform::MessageTarget* PortOwner() override { return this; }
+    DirectExchange& LinkExchange() override { return exchange; }
     void OnMessage(unsigned, std::uintptr_t, std::intptr_t) override { ++portMessages; }
     void WriteInstrLog(const std::string& text) override { instrLog.push_back(text); }
     std::string RefSerial() override { return refSerial; }
@@ -77,6 +80,8 @@ public:
     std::shared_ptr<LinkReplyState> link = std::make_shared<LinkReplyState>();
     CSerialMFC targetPort{link, 0};
     CSerialMFC refPort{link, 1};
+    linktest::PatientClock clock{kShortestWaitMs};
+    DirectExchange exchange{*link, clock, [this](unsigned ms) { WaitWithMessages(ms); }};
     PortRecord ref;
     PortRecord target;
     bool view = true;

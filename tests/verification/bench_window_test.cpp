@@ -134,12 +134,12 @@ TEST(ManualReadingWindow, OkTakesOnlyReadingsOfTheLabelledChannels) {
         EXPECT_FALSE(dlg.Accepted()) << notReading;
     }
 
-    dlg.SetValueText(1, "200");
+    dlg.SetValueText(1, "200.0");
     dlg.OnOK();
     EXPECT_FALSE(dlg.IsWindowVisible());
     EXPECT_TRUE(dlg.Accepted());
     EXPECT_EQ(dlg.m_strValues[0], "94.5");
-    EXPECT_EQ(dlg.m_strValues[1], "200");
+    EXPECT_EQ(dlg.m_strValues[1], "200.0");
 
     // Shown again: the fields start empty.
     dlg.ShowWindow(true);
@@ -159,10 +159,12 @@ TEST_F(BenchTest, PlainCommandsAreRepeatedOnRefusalAndCheckTheStatus) {
     referenceMeter.RefuseNext("STT:ACQ:RUN", 3);
     EXPECT_EQ(dlg.SendRefCommand("STT:ACQ:RUN", "STT:ACQ:?", "RUN", 250), "-1");
 
-    // Aborted by the operator during the wait.
-    host.onWait = [&](unsigned) { dlg.Bench().abortRequested = true; };
+    // Aborted by the operator while the bench waits for a reply: nothing is sent again.
+    targetMeter.SilenceNext("STT:ACQ:RUN");
+    const size_t sent = targetMeter.LineCount();
+    platform::PostToUiThread([&] { dlg.Bench().abortRequested = true; });
     EXPECT_EQ(dlg.SendTargetCommand("STT:ACQ:RUN", "STT:ACQ:?", "RUN", 250), "-1");
-    host.onWait = nullptr;
+    EXPECT_EQ(targetMeter.LineCount(), sent + 1);
     dlg.Bench().abortRequested = false;
 
     // An instrument that cannot be commanded is started by the operator.

@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "link/protocol_bytes.h"
+
 namespace simmeter {
 
-constexpr char kEtx = 0x03;
-constexpr char kNak = 0x15;
+using protocol::kEtx;
+using protocol::kNak;
 
 // One answer on the wire.
 struct Reply {

@@ -1,0 +1,74 @@
+#include "app/frame_link_host.h"
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+
+void FrameLinkHost::WaitWithMessages(unsigned ms) {
+    TheApp().WaitWithMessages(ms);
+}
+
+LinkPort* FrameLinkHost::PortOf(LinkSide side) {
+    CKX9MonitorView* view = TheApp().m_pView;
+    if (!view)
+        return nullptr;
+    return side == LinkSide::Reference ? &view->m_RefSerial : &view->m_TargetSerial;
+}
+
+PortRecord& FrameLinkHost::PortRecordOf(LinkSide side) {
+    CKX9MonitorApp& app = TheApp();
+    return side == LinkSide::Reference ? app.m_RefPort : app.m_TargetPort;
+}
+
+bool FrameLinkHost::IsModemLink() {
+    return TheApp().m_bModemLink == 1;
+}
+
+std::string FrameLinkHost::BaudRateSetting() {
+    return TheApp().m_EditStatus.m_strBaudRate;
+}
+
+void FrameLinkHost::ShowLinkPane(const std::string& text, COLORREF onColor, COLORREF offColor) {
+    m_frame.Ui().SetPaneText(CMainFrame::kStatusPane, text);
+    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, onColor, offColor);
+}
+
+bool FrameLinkHost::IsSendingHeld() {
+    return m_frame.m_bFirmwareUpgrading != FALSE;
+}
+
+void FrameLinkHost::OnQueueEmpty() {
+    m_frame.OnQueueEmpty();
+}
+
+bool FrameLinkHost::TakeLiveRecord(const std::string& record) {
+    return m_frame.OnLiveRecord(record);
+}
+
+void FrameLinkHost::OnReply(const CCommand& command, const std::string& reply) {
+    m_frame.OnCommandReply(command, reply);
+}
+
+void FrameLinkHost::OnWrongState(const CCommand& command) {
+    m_frame.OnWrongState(command);
+}
+
+void FrameLinkHost::OnGivenUp(const CCommand& command, bool refused) {
+    m_frame.OnRefusedOrEmptyReply(command, refused);
+}
+
+void FrameLinkHost::OnTimedOut(const CCommand& command) {
+    m_frame.OnCommandTimedOut(command);
+}
+
+void FrameLinkHost::OnMonitorOnSent() {
+    m_frame.m_bMonitorOn = TRUE;
+}
+
+void FrameLinkHost::OnPowerOffSent() {
+    m_frame.Disconnect();
+}
+
+void FrameLinkHost::OnAlarm(const LinkAlarm& alarm) {
+    m_frame.OnSerialAlarm(alarm);
+}

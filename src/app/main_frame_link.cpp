@@ -1,0 +1,53 @@
+// The frame's side of the link session: the follow-ups that replies queue, the end of a
+// monitoring run, and what an empty queue or a command given up after its resends means.
+
+#include "app/kx9monitor_app.h"
+#include "app/main_frame.h"
+#include "link/command_codes.h"
+#include "platform/text.h"
+
+using namespace command_code;
+
+namespace {
+constexpr int kSetupReadOp = 5;
+}
+
+SendCommandFn CMainFrame::Sender() {
+    return [this](int code, const std::string& arg1, const std::string& arg2, int param,
+                  BOOL urgent) { SendCommand(code, arg1, arg2, param, urgent); };
+}
+
+void CMainFrame::QueueCommands(const std::vector<FollowUp>& commands) {
+    ::QueueFollowUps(commands, Sender());
+}
+
+void CMainFrame::OnQueueEmpty() {
+    if (!m_bSetupReadPending)
+        return;
+    m_bSetupReadPending = FALSE;
+    m_nPendingOp = -1;
+    Ui().DestroySetupWaitBox();
+}
+
+void CMainFrame::OnCommandTimedOut(const CCommand& command) {
+    if (command.GetCode() == kAcquisitionQuery)
+        KillTimer(kStatusPoll);
+    if (m_nPendingOp == kSetupReadOp)
+        AbortSetupRead(command.GetCode());
+}
+
+void CMainFrame::Disconnect() {
+    KillTimer(kStatusPoll);
+    KillTimer(kIntegrationEnd);
+    m_bLinkActive = FALSE;
+    m_bMonitorOn = FALSE;
+    m_bAcquiring = FALSE;
+    m_link.Close();
+
+    Ui().SetPaneText(kStatusPane, "Disconnected");
+    Ui().SetPaneColors(kStatusPane, 0x00FFFF, 0x000080);
+
+    if (platform::Contains(Ui().GetTitle(), "-RECORDING-"))
+        Ui().SetTitle(NormalTitle());
+    m_RecFile.Close();
+}

@@ -1,0 +1,93 @@
+#include "link/direct_exchange.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "link/link_clock.h"
+#include "link/link_port.h"
+#include "link/link_reply_state.h"
+#include "link/protocol_bytes.h"
+
+namespace {
+
+constexpr size_t kReadBuffer = 1024;
+
+// What one read brought, appended to the reply; how many bytes.
+size_t ReadInto(LinkPort& port, size_t limit, std::string& reply) {
+    std::array<char, kReadBuffer> buffer;
+    size_t read = 0;
+    port.Read(buffer.data(), std::min(limit, buffer.size()), &read);
+    reply.append(buffer.data(), read);
+    return read;
+}
+
+}  // namespace
+
+ExchangeRequest ExchangeRequest::Query(const std::string& command, unsigned timeoutMs,
+                                       int attempts) {
+    ExchangeRequest request;
+    request.text = command + std::string(protocol::kLineEnd);
+    request.waitMs = timeoutMs;
+    request.attempts = attempts;
+    return request;
+}
+
+DirectExchange::DirectExchange(LinkReplyState& shared, LinkClock& clock,
+                               std::function<void(unsigned)> pumpingWait)
+    : m_shared(shared), m_clock(clock), m_pumpingWait(std::move(pumpingWait)) {}
+
+std::optional<std::string> DirectExchange::Exchange(LinkPort& port,
+                                                    const ExchangeRequest& request) {
+    m_shared.receiveEnabled = FALSE;
+    for (int attempt = 0; attempt < std::max(1, request.attempts); ++attempt) {
+        port.Purge();
+        port.WriteString(request.text);
+        std::string reply;
+        const bool goOn = request.waits == ExchangeRequest::Waits::UntilEtx
+                              ? CollectUntilEtx(port, request, reply)
+                              : CollectAfterFixedWaits(port, request, reply);
+        if (!goOn)
+            return std::nullopt;
+        if (protocol::IsUsable(reply))
+            return reply;
+        if (request.onFailedAttempt && !request.onFailedAttempt(reply))
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool DirectExchange::CollectUntilEtx(LinkPort& port, const ExchangeRequest& request,
+                                     std::string& reply) {
+    const std::uint32_t start = m_clock.Now();
+    for (;;) {
+        const std::uint32_t elapsed = m_clock.Now() - start;
+        const unsigned left = elapsed >= request.waitMs ? 0 : request.waitMs - elapsed;
+        const bool input = left > 0 && m_clock.WaitForInput(port, left, request.pumping);
+        if (request.mayGoOn && !request.mayGoOn())
+            return false;
+        const size_t read = ReadInto(port, request.readLimit, reply);
+        // Time is up, the reply is whole, or the port woke without bytes (a device gone).
+        if (!input || read == 0 || reply.find(protocol::kEtx) != std::string::npos)
+            return true;
+    }
+}
+
+bool DirectExchange::CollectAfterFixedWaits(LinkPort& port, const ExchangeRequest& request,
+                                            std::string& reply) {
+    for (int made = 1;; ++made) {
+        FixedWait(request.waitMs, request.pumping);
+        if (request.mayGoOn && !request.mayGoOn())
+            return false;
+        const size_t read = ReadInto(port, request.readLimit, reply);
+        if (protocol::IsRefusal(reply) || read == 0 || made >= request.reads)
+            return true;
+    }
+}
+
+void DirectExchange::FixedWait(unsigned ms, bool pumping) {
+    if (pumping && m_pumpingWait)
+        m_pumpingWait(ms);
+    else
+        m_clock.Sleep(ms);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The one way to talk to a meter past its port's listener: write a line, wait for the reply,
+// and try again while it is empty or refused. The listener is paused for it (the receive flag
+// drops), so that the reply stays in the port for the exchange; the command queue's next send
+// lets the listener read again.
+//
+// A reply either ends at its ETX, bounded by the exchange's time-out, or, where the protocol's
+// rules fix the waits, is read once after each whole wait.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class LinkClock;
+class LinkPort;
+class LinkReplyState;
+
+struct ExchangeRequest {
+    enum class Waits {
+        // Each attempt ends when the reply's ETX has come, or after `waitMs` without it.
+        UntilEtx,
+        // Each read follows a whole wait of `waitMs`; another wait and read follow, up to
+        // `reads` in all, while the last read brought bytes and the reply is no refusal.
+        Fixed,
+    };
+
+    std::string text;  // written as it stands, its line end included
+    Waits waits = Waits::UntilEtx;
+    unsigned waitMs = 1000;
+    int reads = 1;
+    // Sends of the text while the reply is empty or a refusal.
+    int attempts = 1;
+    size_t readLimit = 511;  // bytes per read
+    // Waits handle messages (the application's wait) or block.
+    bool pumping = true;
+    // Asked after every wait: false ends the exchange with nothing (an abort, a window gone).
+    std::function<bool()> mayGoOn;
+    // Told of every attempt whose reply was empty or a refusal, with that reply: false ends
+    // the exchange with nothing.
+    std::function<bool(const std::string& reply)> onFailedAttempt;
+
+    // A command line (its CR LF added) whose reply ends at its ETX, within `timeoutMs`, sent
+    // up to `attempts` times; the waits handle messages.
+    static ExchangeRequest Query(const std::string& command, unsigned timeoutMs, int attempts);
+};
+
+class DirectExchange {
+public:
+    // `pumpingWait` is the application's message-pumping wait, for the fixed waits that pump.
+    DirectExchange(LinkReplyState& shared, LinkClock& clock,
+                   std::function<void(unsigned ms)> pumpingWait);
+
+    // Purges the port before every send. The reply as it came (ETX included) when it is
+    // neither empty nor a refusal; nothing otherwise.
+    std::optional<std::string> Exchange(LinkPort& port, const ExchangeRequest& request);
+
+private:
+    // False when mayGoOn ended the exchange.
+    bool CollectUntilEtx(LinkPort& port, const ExchangeRequest& request, std::string& reply);
+    bool CollectAfterFixedWaits(LinkPort& port, const ExchangeRequest& request, std::string& reply);
+    void FixedWait(unsigned ms, bool pumping);
+
+    LinkReplyState& m_shared;
+    LinkClock& m_clock;
+    std::function<void(unsigned)> m_pumpingWait;
+};

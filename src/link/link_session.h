@@ -1,0 +1,137 @@
+#pragma once
+// The conversation with the meter on the monitoring link: the command queue, the send tick
+// and the reply time-out, resends on silence and refusal, the slow-link rule, the baud change,
+// the current link port and the listener's shared state; and the one direct exchange that
+// talks to a meter past the listener.
+//
+// Queued commands: normal ones join the head of m_CommandList, urgent ones its tail, and the
+// send tick sends the tail, so normal commands leave in the order they came and an urgent one
+// goes next. One command at a time awaits its reply; the listener posts the reply's text, the
+// session matches it to the awaited command and hands both to the host. The send tick runs
+// while the link is armed, sending is allowed and something may be waiting to go.
+//
+// The link's classes live in the global namespace, as CSerial does: POSIX already has a
+// function named link.
+
+#include <list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link/command.h"
+#include "link/direct_exchange.h"
+#include "link/link_reply_state.h"
+#include "link/modem_link.h"
+#include "platform/messages.h"
+#include "platform/win_types.h"
+
+class LinkClock;
+class LinkPort;
+class LinkSessionHost;
+struct PortRecord;
+
+// Which of the view's two ports carries the link; also the port's reader id.
+enum class LinkSide { Target = 0, Reference = 1 };
+
+class LinkSession : public platform::MessageTarget {
+public:
+    enum TimerId { kSendTick = 0, kReplyTimeout = 1 };
+    static constexpr int kMaxTimeoutResends = 10;
+    static constexpr int kMaxRefusalResends = 2;
+    static constexpr unsigned kSendTickMs = 1;
+
+    LinkSession(LinkSessionHost& host, LinkClock& clock);
+    ~LinkSession() override;
+    LinkSession(const LinkSession&) = delete;
+    LinkSession& operator=(const LinkSession&) = delete;
+
+    // --- the link port
+    // What the ports' listeners share with the session; the view's ports are built with it.
+    std::shared_ptr<LinkReplyState> SharedState() const { return m_shared; }
+    void SetLinkPort(LinkSide side);
+    LinkSide Side() const { return m_side; }
+    // nullptr while there is no view.
+    LinkPort* Port() const;
+    PortRecord& LinkPortRecord() const;
+    // Makes `side` the link and opens its port with the session as the listener's owner; the
+    // listener stays paused until the queue sends. 0, or the port's error.
+    int OpenLinkPort(LinkSide side, const std::string& device);
+    // Purges the link port and forgets the reply being collected.
+    void PurgeLink();
+    // The link's part of a disconnection: the listener paused, a modem call ended, the port
+    // closed, the queue emptied and nothing awaited.
+    void Close();
+
+    // --- the queue
+    // Refuses a code the table does not know with "Syntax message incorrect".
+    void SendCommand(int code, const std::string& arg1, const std::string& arg2, int param = -1,
+                     BOOL bUrgent = FALSE);
+    // Empties the queue; no command is awaited afterwards, and no resend is counted.
+    void DeleteAllCommands();
+    // The link is open for the queue: the send tick may run.
+    void StartSendTick();
+    // The tick runs at least once more, so that the host hears of an empty queue even when
+    // nothing was queued.
+    void WakeSendTick() { UpdateSendTick(); }
+    // Everything stops: no tick, no time-out (the program is leaving).
+    void StopTimers();
+    void SetReadyToSend(BOOL ready);
+    BOOL IsReadyToSend() const { return m_bReadyToSend; }
+    // The command sent and awaiting its reply; nullptr when none.
+    const CCommand* CurrentCommand() const { return m_pCurrentCommand; }
+    // The queued commands' codes in the order they will go out.
+    std::vector<int> QueuedCodes() const;
+    bool IsQueueEmpty() const { return m_CommandList.empty(); }
+    int RetryCount() const { return m_nRetryCount; }
+    // What each send tick does: sends the tail command when sending is allowed, or tells the
+    // host that the queue ran empty.
+    void SendNextCommand();
+    bool IsTimerSet(int id) const;
+    // Whether the listener may collect a reply now.
+    bool IsListening() const { return m_shared->receiveEnabled; }
+
+    // --- replies and alarms, as the listener posts them
+    void OnReply(const std::string& reply);
+    void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void OnTextMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                       const std::string& text) override;
+
+    // --- past the listener
+    std::optional<std::string> Exchange(LinkPort& port, const ExchangeRequest& request);
+    DirectExchange& Direct() { return m_direct; }
+    // The Hayes dial on the link port (modem_link::DialModem), the listener paused.
+    int DialModem(const std::string& number, const modem_link::DialFeedback& feedback);
+    // Ends the modem call on the link port when the link goes through a modem.
+    void HangUpModem();
+
+private:
+    void OnTimer(int id);
+    void OnReplyTimeout();
+    void ChangeBaudRate();
+    // Writes a command's text; the listener collects the reply when one is awaited.
+    void SendRawCommand(const std::string& text, bool awaitReply);
+    // The awaited command is sent again by the next tick.
+    void SendAgain();
+    // Takes the command out of the queue (the caller owns it now); clears the current command
+    // when it is that one.
+    std::unique_ptr<CCommand> TakeCommand(const CCommand* command);
+    bool IsQueued(const CCommand* command) const;
+    // Starts or stops the send tick as the link's state asks.
+    void UpdateSendTick();
+
+    LinkSessionHost& m_host;
+    LinkClock& m_clock;
+    std::shared_ptr<LinkReplyState> m_shared;
+    DirectExchange m_direct;
+    LinkSide m_side = LinkSide::Target;
+    bool m_tickArmed = false;
+
+    // Owns the queued commands: normal ones at the head (front), urgent ones at the tail
+    // (back); the send tick takes the tail.
+    std::list<std::unique_ptr<CCommand>> m_CommandList;
+    // The command taken from the queue and awaiting its reply; still in the queue.
+    CCommand* m_pCurrentCommand = nullptr;
+    BOOL m_bReadyToSend = FALSE;
+    int m_nRetryCount = 0;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// What the link session needs of the application. The session keeps the conversation with the
+// meter (queue, resends, time-outs, ports); the application keeps its meaning: which handler a
+// reply goes to, what a warning says, what the status bar shows.
+
+#include <string>
+
+#include "platform/win_types.h"
+
+class CCommand;
+class LinkPort;
+struct LinkAlarm;
+struct PortRecord;
+enum class LinkSide;
+
+class LinkSessionHost {
+public:
+    virtual ~LinkSessionHost() = default;
+
+    // --- the application and the view
+    // The message-pumping wait (CKX9MonitorApp::WaitWithMessages), program milliseconds.
+    virtual void WaitWithMessages(unsigned ms) = 0;
+    // The view's port of that side; nullptr while there is no view.
+    virtual LinkPort* PortOf(LinkSide side) = 0;
+    // The settings of that side's port (CKX9MonitorApp::m_RefPort, m_TargetPort).
+    virtual PortRecord& PortRecordOf(LinkSide side) = 0;
+    // The link goes through a modem (CKX9MonitorApp::m_bModemLink).
+    virtual bool IsModemLink() = 0;
+    // The edited setup's baud-rate text, which a baud change moves the port to.
+    virtual std::string BaudRateSetting() = 0;
+
+    // --- the frame
+    // Status-bar pane 1, the link's.
+    virtual void ShowLinkPane(const std::string& text, COLORREF onColor, COLORREF offColor) = 0;
+    // While true nothing is sent (a firmware update runs).
+    virtual bool IsSendingHeld() = 0;
+    // The send tick found the queue empty.
+    virtual void OnQueueEmpty() = 0;
+    // A reply while live monitoring runs is a record, not an answer: true when it was taken as
+    // one. The record keeps its ETX.
+    virtual bool TakeLiveRecord(const std::string& record) = 0;
+    // A good reply to `command`, without its ETX. The command is out of the queue.
+    virtual void OnReply(const CCommand& command, const std::string& reply) = 0;
+    // The reply began with '#': the meter was in the wrong state for `command`.
+    virtual void OnWrongState(const CCommand& command) = 0;
+    // The third refusal (refused) or empty reply of `command`, which is given up.
+    virtual void OnGivenUp(const CCommand& command, bool refused) = 0;
+    // `command` went unanswered through all its resends and is given up.
+    virtual void OnTimedOut(const CCommand& command) = 0;
+    // "STT:MON:ON" went out: the meter streams records from now on, unasked.
+    virtual void OnMonitorOnSent() = 0;
+    // "KEY:OFF" went out: the meter switches off and the link ends.
+    virtual void OnPowerOffSent() = 0;
+    // A listener's alarm: a reply that overflowed, a lost carrier.
+    virtual void OnAlarm(const LinkAlarm& alarm) = 0;
+};

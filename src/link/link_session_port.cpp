@@ -1,0 +1,121 @@
+// The link session's port: which of the view's ports carries the link, opening and closing
+// it, the modem call on it, and the move to another rate that the baud-rate command asks for.
+
+#include <array>
+#include <utility>
+
+#include "link/link_clock.h"
+#include "link/link_port.h"
+#include "link/link_session.h"
+#include "link/link_session_host.h"
+#include "link/meter_probe.h"
+#include "link/port_record.h"
+#include "link/serial.h"
+#include "link/serial_line_settings.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+
+namespace {
+
+constexpr unsigned kBaudChangeWaitMs = 1000;
+constexpr COLORREF kConnectedColor = 0x00FF00;
+constexpr COLORREF kPaneOffColor = 0xFFFF00;
+
+// The meter's baud-rate setting texts; any other text leaves the port's rate alone.
+int RateOfSettingText(const std::string& text) {
+    static constexpr std::array<std::pair<const char*, int>, 9> rates{{
+        {"300", 300},
+        {"600", 600},
+        {"1.2k", 1200},
+        {"2.4k", 2400},
+        {"4.8k", 4800},
+        {"9.6k", 9600},
+        {"19.2k", 19200},
+        {"38.4k", 38400},
+        {"57.6k", 57600},
+    }};
+    for (const auto& [name, rate] : rates)
+        if (text == name)
+            return rate;
+    return 0;
+}
+
+}  // namespace
+
+void LinkSession::SetLinkPort(LinkSide side) {
+    m_side = side;
+    m_shared->SetCurrentReader(static_cast<int>(side));
+}
+
+LinkPort* LinkSession::Port() const {
+    return m_host.PortOf(m_side);
+}
+
+PortRecord& LinkSession::LinkPortRecord() const {
+    return m_host.PortRecordOf(m_side);
+}
+
+int LinkSession::OpenLinkPort(LinkSide side, const std::string& device) {
+    SetLinkPort(side);
+    // A fresh link answers the connect's probe first, past the listener.
+    m_shared->receiveEnabled = FALSE;
+    LinkPort* port = Port();
+    if (!port)
+        return serial_error::kFileNotFound;
+    return port->OpenFor(device, this);
+}
+
+void LinkSession::PurgeLink() {
+    if (LinkPort* port = Port())
+        port->Purge();
+}
+
+void LinkSession::Close() {
+    m_shared->receiveEnabled = FALSE;
+    HangUpModem();
+    if (LinkPort* port = Port(); port && port->IsOpen())
+        port->Close();
+    DeleteAllCommands();
+    // Nothing is awaited any more: a pending time-out has nothing to resend, and the queue
+    // takes the next command when the link is opened again.
+    m_clock.KillTimer(kReplyTimeout);
+    m_nRetryCount = 0;
+    SetReadyToSend(TRUE);
+}
+
+int LinkSession::DialModem(const std::string& number, const modem_link::DialFeedback& feedback) {
+    LinkPort* port = Port();
+    if (!port)
+        return modem_link::kNoLocalModem;
+    // The modem's replies are for the dial, not for the listener.
+    m_shared->receiveEnabled = FALSE;
+    const PortRecord& record = LinkPortRecord();
+    return modem_link::DialModem(*port, record.m_nComPort, record.m_nBaudRate, number, feedback);
+}
+
+void LinkSession::HangUpModem() {
+    LinkPort* port = Port();
+    if (port && port->IsOpen() && m_host.IsModemLink())
+        modem_link::HangUp(*port);
+}
+
+void LinkSession::ChangeBaudRate() {
+    m_host.WaitWithMessages(kBaudChangeWaitMs);
+    LinkPort* port = Port();
+    PortRecord& record = LinkPortRecord();
+    const int settingRate = RateOfSettingText(m_host.BaudRateSetting());
+    const int rate = settingRate ? settingRate : record.m_nBaudRate;
+    const LineSettings line{rate, record.m_nDataBits, record.m_nParity, record.m_nStopBits};
+    if (!port || port->Reopen(meter_probe::DeviceNameOf(record.m_nComPort), line,
+                              CSerial::SoftwareHandshake) != 0) {
+        platform::AfxMessageBox("ERROR: Unable to open serial port after changing port baudrate",
+                                MB_OKCANCEL);
+        return;
+    }
+    record.m_nBaudRate = rate;
+    m_shared->receiveEnabled = TRUE;
+    SetReadyToSend(TRUE);
+    m_host.ShowLinkPane(
+        platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
+        kConnectedColor, kPaneOffColor);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The bytes of the meters' text protocol that frame a reply, and what they make of one.
+
+#include <string>
+#include <string_view>
+
+namespace protocol {
+
+// The meter's refusal: a reply that begins with it was not understood.
+inline constexpr char kNak = 0x15;
+// The end of every reply.
+inline constexpr char kEtx = 0x03;
+// The end of every command line.
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+inline bool IsRefusal(std::string_view reply) {
+    return !reply.empty() && reply.front() == kNak;
+}
+
+// A reply that carries something: not empty and not a refusal.
+inline bool IsUsable(std::string_view reply) {
+    return !reply.empty() && reply.front() != kNak;
+}
+
+// The reply without its ETX bytes.
+std::string WithoutEtx(std::string_view reply);
+// The reply without its ETX bytes and the blanks around it.
+std::string CleanReply(std::string_view reply);
+
+}  // namespace protocol

@@ -1,0 +1,109 @@
+// The direct exchange on an in-memory port and a manual clock: a reply that ends at its ETX
+// ends the exchange then, a silent meter is bounded by the time-out, refusals and silences are
+// sent again, and the protocol's fixed waits are kept whole.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "link/direct_exchange.h"
+#include "link/link_fakes.h"
+#include "link/link_reply_state.h"
+
+using namespace linktest;
+
+namespace {
+
+class DirectExchangeTest : public ::testing::Test {
+protected:
+    ManualClock clock;
+    FakePort port{clock};
+    LinkReplyState shared;
+    std::vector<unsigned> pumpingWaits;
+    DirectExchange exchange{shared, clock, [this](unsigned ms) {
+                                pumpingWaits.push_back(ms);
+                                clock.AdvanceTo(clock.Now() + ms);
+                            }};
+};
+
+ExchangeRequest FixedWaits(const std::string& text, unsigned waitMs, int reads) {
+    ExchangeRequest request;
+    request.text = text;
+    request.waits = ExchangeRequest::Waits::Fixed;
+    request.waitMs = waitMs;
+    request.reads = reads;
+    return request;
+}
+
+}  // namespace
+
+TEST_F(DirectExchangeTest, AReplyEndsTheExchangeWhenItsEtxArrives) {
+    shared.receiveEnabled = TRUE;
+    port.Expect("SET:PROT:CERT_DATE:?", "SET:PROT:CERT_", 30)
+        .Arrive("DATE:2024/03/01\x03", 45);  // the rest of it, 15 ms later
+    const auto reply =
+        exchange.Exchange(port, ExchangeRequest::Query("SET:PROT:CERT_DATE:?", 1000, 3));
+    EXPECT_EQ(reply, "SET:PROT:CERT_DATE:2024/03/01\x03");
+    EXPECT_EQ(port.Transcript(), (Lines{"0 >> SET:PROT:CERT_DATE:?", "30 << SET:PROT:CERT_",
+                                        "45 << DATE:2024/03/01"}));
+    // The listener was paused for it, and nothing waited longer than the meter took.
+    EXPECT_FALSE(shared.receiveEnabled);
+    EXPECT_EQ(clock.Now(), 45u);
+    EXPECT_TRUE(pumpingWaits.empty());
+}
+
+TEST_F(DirectExchangeTest, SilenceAndRefusalsAreSentAgainWithinTheirBound) {
+    port.Expect("SET:INS:?", "\x15\x03", 10);
+    Lines failed;
+    ExchangeRequest request = ExchangeRequest::Query("SET:INS:?", 1000, 3);
+    request.onFailedAttempt = [&](const std::string& reply) {
+        failed.push_back(reply);
+        return true;
+    };
+    EXPECT_EQ(exchange.Exchange(port, request), std::nullopt);
+    // A refusal ends its attempt at once; a silent one waits its second.
+    EXPECT_EQ(port.Transcript(),
+              (Lines{"0 >> SET:INS:?", "10 << \x15", "10 >> SET:INS:?", "1010 >> SET:INS:?"}));
+    EXPECT_EQ(failed, (Lines{"\x15\x03", "", ""}));
+    EXPECT_EQ(clock.Now(), 2010u);
+    EXPECT_EQ(port.purges, 3);
+
+    // An answer after its attempt's time-out counts for nothing; the next attempt's does.
+    port.Expect("SET:INS:?", "SET:INSTR_MODEL:QS4060\x03", 1500)
+        .Expect("SET:INS:?", "SET:INSTR_MODEL:QS4060KRTN\x03", 20);
+    EXPECT_EQ(exchange.Exchange(port, ExchangeRequest::Query("SET:INS:?", 1000, 3)),
+              "SET:INSTR_MODEL:QS4060KRTN\x03");
+}
+
+TEST_F(DirectExchangeTest, AnExchangeStopsWhenItsCallerSaysSo) {
+    ExchangeRequest request = ExchangeRequest::Query("STT:ACQ:STOP", 250, 3);
+    int asked = 0;
+    request.mayGoOn = [&] { return ++asked < 2; };
+    EXPECT_EQ(exchange.Exchange(port, request), std::nullopt);
+    EXPECT_EQ(port.Written(), (Lines{"STT:ACQ:STOP", "STT:ACQ:STOP"}));
+
+    request.mayGoOn = nullptr;
+    request.onFailedAttempt = [](const std::string&) { return false; };
+    port.ClearTranscript();
+    EXPECT_EQ(exchange.Exchange(port, request), std::nullopt);
+    EXPECT_EQ(port.Written(), Lines{"STT:ACQ:STOP"});
+}
+
+TEST_F(DirectExchangeTest, FixedWaitsAreKeptWholeAndAReplyInPiecesIsJoined) {
+    // Every read that brought bytes is followed by another whole wait, up to the limit.
+    port.Expect("KEY:EXEC:80:frame", "0123456789", 100).Arrive("abcdefghij\x03", 6000);
+    const auto reply = exchange.Exchange(port, FixedWaits("KEY:EXEC:80:frame\r\n", 5000, 4));
+    EXPECT_EQ(reply, "0123456789abcdefghij\x03");
+    EXPECT_EQ(pumpingWaits, (std::vector<unsigned>{5000, 5000, 5000}));
+    EXPECT_EQ(port.Transcript(),
+              (Lines{"0 >> KEY:EXEC:80:frame", "5000 << 0123456789", "10000 << abcdefghij"}));
+
+    // A refusal ends the reads at once; a meter that never stops is cut at the limit.
+    pumpingWaits.clear();
+    port.Expect("KEY:EXEC:80:frame", "\x15\x03");
+    EXPECT_EQ(exchange.Exchange(port, FixedWaits("KEY:EXEC:80:frame\r\n", 5000, 4)), std::nullopt);
+    EXPECT_EQ(pumpingWaits, std::vector<unsigned>{5000});
+    for (unsigned at = 1000; at < 40000; at += 1000)
+        port.Arrive("x", at);
+    EXPECT_EQ(exchange.Exchange(port, FixedWaits("KEY:EXEC:80:frame\r\n", 5000, 4))->size(), 20u);
+}

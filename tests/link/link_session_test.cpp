@@ -1,0 +1,328 @@
+// The link session's rules on an in-memory port and a manual clock: the order of the queue, the
+// resends on silence and refusal, the time-outs and the slow link, the commands that await no
+// reply, the baud change and what the host is told. Each test reads as a transcript.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/command.h"
+#include "link/link_fakes.h"
+#include "link/link_session.h"
+#include "link/link_session_host.h"
+#include "link/port_record.h"
+#include "support/test_env.h"
+
+using namespace linktest;
+
+namespace {
+
+// Keeps what the session told it, as lines: "reply 16 SET:MEM_SIZE:2048k", "timed out 1", ...
+class RecordingHost : public LinkSessionHost {
+public:
+    RecordingHost(ManualClock& clock, FakePort& port) : m_clock(clock), m_port(port) {
+        record.m_nComPort = 3;
+        record.m_nBaudRate = 38400;
+    }
+
+    void WaitWithMessages(unsigned ms) override {
+        Tell("wait " + std::to_string(ms));
+        m_clock.AdvanceTo(m_clock.Now() + ms);
+    }
+    LinkPort* PortOf(LinkSide) override { return &m_port; }
+    PortRecord& PortRecordOf(LinkSide) override { return record; }
+    bool IsModemLink() override { return modem; }
+    std::string BaudRateSetting() override { return baudSetting; }
+    void ShowLinkPane(const std::string& text, COLORREF, COLORREF) override { pane = text; }
+    bool IsSendingHeld() override { return held; }
+    void OnQueueEmpty() override { Tell("queue empty"); }
+    bool TakeLiveRecord(const std::string& text) override { return live && Tell("record " + text); }
+    void OnReply(const CCommand& command, const std::string& reply) override {
+        Tell("reply", command, " " + reply);
+        if (onReply)
+            onReply(command.GetCode());
+    }
+    void OnWrongState(const CCommand& command) override { Tell("wrong state", command); }
+    void OnGivenUp(const CCommand& command, bool refused) override {
+        Tell(refused ? "refused" : "empty", command);
+    }
+    void OnTimedOut(const CCommand& command) override {
+        Tell("timed out", command);
+        if (onTimedOut)
+            onTimedOut();
+    }
+    void OnMonitorOnSent() override { Tell("monitor on"); }
+    void OnPowerOffSent() override { Tell("power off"); }
+    void OnAlarm(const LinkAlarm&) override { Tell("alarm"); }
+
+    PortRecord record;
+    bool modem = false;
+    bool held = false;
+    bool live = false;
+    std::string baudSetting;
+    std::string pane;
+    Lines events;
+    std::function<void(int code)> onReply;
+    std::function<void()> onTimedOut;
+
+private:
+    bool Tell(const std::string& what, const CCommand& command, const std::string& text = "") {
+        return Tell(what + " " + std::to_string(command.GetCode()) + text);
+    }
+    bool Tell(const std::string& line) {
+        events.push_back(line);
+        return true;
+    }
+
+    ManualClock& m_clock;
+    FakePort& m_port;
+};
+
+class LinkSessionTest : public ::testing::Test {
+protected:
+    LinkSessionTest() {
+        session.StartSendTick();
+        session.SetReadyToSend(TRUE);
+    }
+
+    // Time passes: timers fire, and while the listener listens it takes each reply that has
+    // arrived and posts it to the session, as the listener thread does.
+    void Elapse(unsigned ms) {
+        const std::uint32_t end = clock.Now() + ms;
+        for (;;) {
+            while (session.IsListening()) {
+                const auto reply = port.TakeReply();
+                if (!reply)
+                    break;
+                session.SharedState()->CompleteReply();
+                session.OnReply(*reply);
+            }
+            auto next = clock.NextDue();
+            if (const auto arrival = port.NextArrival(); arrival && session.IsListening())
+                next = std::min(next.value_or(*arrival), *arrival);
+            if (!next || *next > end)
+                break;
+            clock.AdvanceTo(*next);
+        }
+        clock.AdvanceTo(end);
+    }
+
+    testenv::TestOperator op;
+    ManualClock clock;
+    FakePort port{clock};
+    RecordingHost host{clock, port};
+    LinkSession session{host, clock};
+};
+
+}  // namespace
+
+TEST_F(LinkSessionTest, UrgentCommandGoesNextAndNormalOnesKeepTheirOrder) {
+    port.Expect("SET:DA_O:?", "SET:DATA_OUT:1\x03")
+        .Expect("SET:MEM_S:?", "SET:MEM_SIZE:2048k\x03")
+        .Expect("SET:AUTO_P:?", "SET:AUTO_POWEROFF:ON\x03", 5)
+        .Expect("SET:IN_CH:?", "SET:INPUT_CH:1\x03");
+    for (int code : {16, 17, 18})
+        session.SendCommand(code, "", "");
+    session.SendCommand(19, "", "", -1, TRUE);
+    EXPECT_EQ(session.QueuedCodes(), (std::vector<int>{19, 16, 17, 18}));
+    Elapse(100);
+    // Each goes out on the tick after the reply before it.
+    EXPECT_EQ(port.Transcript(),
+              (Lines{"1 >> SET:DA_O:?", "1 << SET:DATA_OUT:1", "2 >> SET:MEM_S:?",
+                     "2 << SET:MEM_SIZE:2048k", "3 >> SET:AUTO_P:?", "8 << SET:AUTO_POWEROFF:ON",
+                     "9 >> SET:IN_CH:?", "9 << SET:INPUT_CH:1"}));
+    EXPECT_EQ(host.events,
+              (Lines{"reply 19 SET:DATA_OUT:1", "reply 16 SET:MEM_SIZE:2048k",
+                     "reply 17 SET:AUTO_POWEROFF:ON", "reply 18 SET:INPUT_CH:1", "queue empty"}));
+    EXPECT_EQ(session.CurrentCommand(), nullptr);
+    EXPECT_FALSE(session.IsTimerSet(LinkSession::kReplyTimeout));
+    // Idle, the tick rests; a queued command wakes it.
+    EXPECT_FALSE(session.IsTimerSet(LinkSession::kSendTick));
+    session.SendCommand(16, "", "");
+    EXPECT_TRUE(session.IsTimerSet(LinkSession::kSendTick));
+}
+
+TEST_F(LinkSessionTest, NothingGoesOutBeforeTheTickStartsOrWhileSendingIsHeld) {
+    ManualClock otherClock;
+    LinkSession unarmed{host, otherClock};
+    unarmed.SetReadyToSend(TRUE);
+    unarmed.SendCommand(16, "", "");
+    otherClock.AdvanceTo(1000);
+
+    host.held = true;
+    session.SendCommand(16, "", "");
+    Elapse(1000);
+    EXPECT_TRUE(port.Written().empty());
+    host.held = false;
+    Elapse(1);
+    EXPECT_EQ(port.Written(), Lines{"SET:MEM_S:?"});
+
+    // A code the table does not know is refused before it is queued.
+    op.ExpectBox("Syntax message incorrect");
+    session.SendCommand(8, "", "");
+    EXPECT_EQ(session.QueuedCodes(), std::vector<int>{16});
+}
+
+TEST_F(LinkSessionTest, SilentMeterGetsTenResendsThenOnlyThatCommandIsDropped) {
+    port.Expect("SET:MEM_S:?", "SET:MEM_SIZE:2048k\x03");
+    session.SendCommand(1, "", "");
+    Elapse(1);
+    session.SendCommand(16, "", "");  // queued meanwhile: goes out afterwards
+    Elapse(20000);
+    // SET:INSTR_N:? has a second to answer; each resend goes on the tick after its time-out.
+    Lines expected;
+    for (int send = 0; send <= LinkSession::kMaxTimeoutResends; ++send)
+        expected.push_back(std::to_string(1 + 1001 * send) + " >> SET:INSTR_N:?");
+    expected.insert(expected.end(), {"11012 >> SET:MEM_S:?", "11012 << SET:MEM_SIZE:2048k"});
+    EXPECT_EQ(port.Transcript(), expected);
+    EXPECT_EQ(host.events, (Lines{"timed out 1", "reply 16 SET:MEM_SIZE:2048k", "queue empty"}));
+    EXPECT_EQ(session.RetryCount(), 0);
+}
+
+TEST_F(LinkSessionTest, TimeOutIsFourTimesAsLongOnAModemOrBelow1200Baud) {
+    auto gapBeforeFirstResend = [&] {
+        port.ClearTranscript();
+        session.SendCommand(16, "", "");  // 2000 ms to answer
+        Elapse(9000);
+        session.DeleteAllCommands();
+        Elapse(10000);
+        const Lines sent = port.Transcript();
+        return sent.size() < 2 ? 0 : std::stoul(sent[1]) - std::stoul(sent[0]);
+    };
+    EXPECT_EQ(gapBeforeFirstResend(), 2001u);
+    host.modem = true;
+    EXPECT_EQ(gapBeforeFirstResend(), 8001u);
+    host.modem = false;
+    host.record.m_nBaudRate = 600;
+    EXPECT_EQ(gapBeforeFirstResend(), 8001u);
+    host.record.m_nBaudRate = 1200;
+    EXPECT_EQ(gapBeforeFirstResend(), 2001u);
+}
+
+TEST_F(LinkSessionTest, RefusedEmptyAndWrongStateRepliesAreSentThreeTimesAtMost) {
+    port.Expect("SET:INSTR_V:?", "\x15\x03", 0, 2)
+        .Expect("SET:INSTR_V:?", "SET:INSTR_VERSION:2.05\x03")
+        .Expect("SET:INSTR_V:?", "\x15\x03", 0, 3)
+        .Expect("SET:INSTR_V:?", "\x03", 0, 3)
+        .Expect("STT:DISPL:?", "#WRONG\x03");
+    for (int code : {2, 2, 2, 100})
+        session.SendCommand(code, "", "");
+    Elapse(100);
+    Lines sent(9, "SET:INSTR_V:?");
+    sent.push_back("STT:DISPL:?");
+    EXPECT_EQ(port.Written(), sent);
+    EXPECT_EQ(host.events, (Lines{"reply 2 SET:INSTR_VERSION:2.05", "refused 2", "empty 2",
+                                  "wrong state 100", "queue empty"}));
+    EXPECT_EQ(session.RetryCount(), 0);
+
+    // A reply that no command awaits is reported and changes no flag.
+    session.SetReadyToSend(FALSE);
+    op.ExpectBox("none command active. Receive : late");
+    session.OnReply("late\x03");
+    EXPECT_FALSE(session.IsReadyToSend());
+    EXPECT_EQ(host.events.size(), 5u);
+}
+
+TEST_F(LinkSessionTest, CommandsThatAwaitNoReplyAndTheLiveRecordsAfterThem) {
+    session.SendCommand(96, "", "");  // STT:MON:ON
+    Elapse(1);
+    EXPECT_FALSE(session.IsTimerSet(LinkSession::kReplyTimeout));
+    EXPECT_TRUE(session.IsListening());
+    host.live = true;
+    port.Arrive("REC1\x03REC2\x03");
+    Elapse(100);
+    host.live = false;
+    EXPECT_EQ(host.events, (Lines{"wait 300", "monitor on", "record REC1\x03", "record REC2\x03",
+                                  "queue empty"}));
+    EXPECT_TRUE(session.IsListening());
+
+    // STT:ACQ:RUN leaves sending stopped until a handled reply lets the queue go on.
+    session.SendCommand(99, "", "");
+    session.SendCommand(16, "", "");
+    Elapse(5000);
+    EXPECT_FALSE(session.IsTimerSet(LinkSession::kReplyTimeout));
+    EXPECT_FALSE(session.IsReadyToSend());
+    EXPECT_EQ(session.QueuedCodes(), std::vector<int>{16});
+
+    // KEY:OFF: the host ends the link.
+    session.SendCommand(122, "", "", -1, TRUE);
+    session.SetReadyToSend(TRUE);
+    Elapse(1);
+    EXPECT_EQ(port.Written(), (Lines{"STT:MON:ON", "STT:ACQ:RUN", "KEY:OFF"}));
+    EXPECT_EQ(host.events.back(), "power off");
+}
+
+TEST_F(LinkSessionTest, BaudChangeReopensTheLinkPortAtTheNewRate) {
+    host.baudSetting = "9.6k";
+    session.SendCommand(53, "BAUD", "9.6k");
+    Elapse(2000);
+    // The acknowledgement comes at the old rate: nothing awaits it.
+    EXPECT_EQ(port.Transcript(), Lines{"1 >> SET:BAUD:9.6k"});
+    EXPECT_EQ(port.opened, Lines{"COM3"});
+    EXPECT_EQ(port.line.baudRate, 9600);
+    EXPECT_EQ(port.handshaking, 2);
+    EXPECT_EQ(host.record.m_nBaudRate, 9600);
+    EXPECT_EQ(host.pane, "Connected to COM3 9600 8,N,1");
+    EXPECT_EQ(host.events, (Lines{"wait 1000", "queue empty"}));
+
+    // A text outside the map keeps the rate; a port that does not open stops the queue.
+    host.baudSetting = "fast";
+    port.refuseReopen = true;
+    op.ExpectBox("ERROR: Unable to open serial port after changing port baudrate");
+    session.SendCommand(53, "BAUD", "fast");
+    session.SendCommand(16, "", "");
+    Elapse(3000);
+    EXPECT_EQ(host.record.m_nBaudRate, 9600);
+    EXPECT_FALSE(session.IsReadyToSend());
+    EXPECT_EQ(session.QueuedCodes(), std::vector<int>{16});
+}
+
+TEST_F(LinkSessionTest, AHandlerThatLetTheQueueGoOnKeepsTheLinkForTheCommandItSent) {
+    // The setup sheet is open while its reply is handled, and a status query goes meanwhile.
+    port.Expect("SET:DISP_C:?", "SET:DISP_CONTRAST:5\x03")
+        .Expect("SET:MEM_S:?", "SET:MEM_SIZE:4096k\x03", 500);
+    host.onReply = [this](int code) {
+        if (code != 83)
+            return;
+        session.SetReadyToSend(TRUE);
+        session.SendCommand(16, "", "");
+        Elapse(10);
+    };
+    session.SendCommand(83, "", "");
+    Elapse(1000);
+    EXPECT_EQ(port.Transcript(), (Lines{"1 >> SET:DISP_C:?", "1 << SET:DISP_CONTRAST:5",
+                                        "2 >> SET:MEM_S:?", "502 << SET:MEM_SIZE:4096k"}));
+    EXPECT_EQ(host.events, (Lines{"reply 83 SET:DISP_CONTRAST:5", "reply 16 SET:MEM_SIZE:4096k",
+                                  "queue empty"}));
+}
+
+TEST_F(LinkSessionTest, TimeOutsOfACancelledCommandOrOfOneTheHostFollowsUp) {
+    // Cancelled (the setup wait box's Cancel): its time-out lets the queue go on.
+    session.SendCommand(1, "", "");
+    Elapse(1);
+    session.DeleteAllCommands();
+    port.Expect("SET:MEM_S:?", "SET:MEM_SIZE:2048k\x03");
+    session.SendCommand(16, "", "");
+    Elapse(2000);
+    EXPECT_EQ(port.Written(), (Lines{"SET:INSTR_N:?", "SET:MEM_S:?"}));
+    EXPECT_EQ(host.events.front(), "reply 16 SET:MEM_SIZE:2048k");
+
+    // Given up in a setup read: the host empties the queue and asks the meter to end a
+    // download, and its box lets the tick send that at once.
+    host.onTimedOut = [this] {
+        session.DeleteAllCommands();
+        session.SetReadyToSend(TRUE);
+        session.SendCommand(115, "", "");
+        Elapse(1);
+    };
+    port.ClearTranscript();
+    session.SendCommand(24, "", "");
+    session.SendCommand(25, "", "");
+    Elapse(22100);
+    EXPECT_EQ(port.Written().size(), 12u);
+    EXPECT_EQ(port.Written().back(), "DMP:OFF");
+    ASSERT_NE(session.CurrentCommand(), nullptr);
+    EXPECT_EQ(session.CurrentCommand()->GetCode(), 115);
+    EXPECT_FALSE(session.IsReadyToSend());  // no second DMP:OFF before its reply
+}
