@@ -171,8 +171,12 @@ public:
     int m_nAxis = 0;
     int m_nWideLine = 0;
     int m_nURLine = 0;
-    // The level of the "UR" line (dB).
+    // The under-range level (dB) written beside the "UR" series.
     int m_nURLevel = 0;
+    // Set by "Clear Markers", cleared by setting a marker.
+    int m_nMarkersCleared = 0;
+    // The record kind the graphs were last double-clicked on.
+    std::string m_strRecordKind;
     // The equal-loudness edition (0 none, 1 for 1987, 2 for 2003): shows the equal-loudness
     // row of the data list.
     int m_nIsophone = 0;

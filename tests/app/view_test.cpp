@@ -111,6 +111,39 @@ TEST_F(ViewTest, TheGraphsTimeLabelsComeFromTheListOfTheShownSegment) {
     EXPECT_EQ(host.TimeLabel(5), "");
 }
 
+TEST_F(ViewTest, TheGraphsReadTheRecordingsStateAndChangeOnlyWhatExists) {
+    view.OnInitialUpdate();
+    graph::GraphHost& host = *view.GraphWindow(ViewGraph::Data)->Host();
+    FillReport(view.m_ReportList, 3, 2);
+    view.m_ReportList.SetItemText(1, 1, "LAST");
+    view.m_ReportList.SetItemText(2, 1, "LAST");
+    EXPECT_EQ(host.RowsWithStatus(1, "LAST", -5, 99), (std::vector<int>{1, 2}));
+    EXPECT_EQ(host.RowsWithStatus(1, "LAST", 2, 2), (std::vector<int>{2}));
+    EXPECT_TRUE(host.RowsWithStatus(7, "LAST", 0, 2).empty());  // no such column
+
+    frame.m_bMonitorOn = frame.m_bAcquiring = TRUE;
+    frame.m_nChannelMode = 1;
+    view.m_nURLevel = 35;
+    const graph::GraphContext context = host.Context();
+    EXPECT_TRUE(context.liveMonitoring);
+    EXPECT_EQ(context.acquisitionMode, 1);
+    EXPECT_EQ(context.underRangeLevel, 35);
+    EXPECT_EQ(host.Marks(), &TheApp().m_GraphMarks);
+
+    host.SetViewSwitch(graph::ViewSwitch::MarkersCleared, true);
+    EXPECT_EQ(view.m_nMarkersCleared, 1);
+    EXPECT_FALSE(host.GetViewSwitch(graph::ViewSwitch::Axis));
+
+    // "Clear Markers" on a stored page whose graph does not exist changes nothing.
+    services.SetSelectedSegment(2);
+    host.RefreshSegmentGraph();
+    EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Second));
+    services.SetSelectedSegment(-1);
+    view.ShowGraphWindow(ViewGraph::Data, true);
+    host.RefreshSegmentGraph();
+    EXPECT_TRUE(GraphShown(ViewGraph::Data));
+}
+
 TEST_F(ViewTest, ShrinkingTheViewMovesTheStretchedRightEdgesAndScalesThePageIndex) {
     view.OnInitialUpdate();
     auto rect = [&](int id) { return view.FindControl(id)->rect; };
