@@ -32,6 +32,7 @@ bool CZipArchive::Open(const std::string& path, int mode, std::uint64_t volumeSi
     m_bChanged = mode == kCreate || mode == kCreateSpan;
     m_bDirectoryCut = false;
     m_centralDir.Clear();
+    m_extracted.clear();
     try {
         m_storage.Open(path, mode, volumeSize);
         if (mode == kOpen || mode == kOpenReadOnly)
@@ -67,6 +68,7 @@ void CZipArchive::Close(bool afterException) {
         m_storage.Close(false);
     }
     m_centralDir.Clear();
+    m_extracted.clear();
     m_info.ReleaseBuffer();
     m_bChanged = m_bDirectoryCut = false;
 }

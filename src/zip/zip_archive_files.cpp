@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
@@ -71,6 +72,11 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
     if (!HasNoLinkOnTheWay(folder, name, directory))
         Fail(CZipException::kUnsafeEntry, "link on the way to " + name);
     const std::string target = platform::JoinPath(folder, name);
+    const std::string key = std::filesystem::path(target).lexically_normal().string();
+    const auto earlier = m_extracted.find(key);
+    if (earlier != m_extracted.end() && earlier->second != index && !directory)
+        Fail(CZipException::kSameTarget,
+             platform::Format("%s is entry %d's file", target.c_str(), earlier->second));
 
     if (directory) {
         if (!platform::MakeDirectories(target))
@@ -105,7 +111,10 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
             return false;
         }
         const int closed = CloseFile(out.TemporaryPath());
-        return closed != -1 && out.Commit() && closed == 1;
+        if (closed == -1 || !out.Commit())
+            return false;
+        m_extracted.emplace(key, index);
+        return closed == 1;
     } catch (...) {
         CloseFile({}, true);
         throw;

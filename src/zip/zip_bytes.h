@@ -18,6 +18,9 @@ constexpr std::size_t kCentralHeaderSize = 46;
 constexpr std::size_t kEndRecordSize = 22;
 constexpr std::size_t kDescriptorSize = 16;  // with its signature
 constexpr std::size_t kEncryptionHeaderSize = 12;
+// The high byte of "version made by": the system whose attribute word an entry carries. A Unix
+// entry has its mode in the high 16 bits of the external attributes.
+constexpr int kHostUnix = 3;
 // Names, extra fields and comments stay below this; so does the number of entries.
 constexpr std::size_t kFieldLimit = 65535;
 // Sizes and offsets beyond this would need the 64-bit records, which these classes do not write.

@@ -61,6 +61,8 @@ const char* ZipCauseText(int cause) {
             return "end of central directory not found";
         case CZipException::kUnsafeEntry:
             return "entry outside the target folder";
+        case CZipException::kSameTarget:
+            return "two entries for one file";
         default:
             return "archive error";
     }

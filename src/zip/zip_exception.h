@@ -28,6 +28,8 @@ public:
         kEndRecordMissing = 18,
         // An entry that would be written outside the extraction folder, or a link.
         kUnsafeEntry = 19,
+        // A second entry that would be extracted into the file an earlier one was written to.
+        kSameTarget = 20,
     };
 
     CZipException(int cause, const std::string& archivePath, const std::string& detail = {});

@@ -3,15 +3,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "zip/zip_bytes.h"
 #include "zip/zip_file_header.h"
 
 namespace zip {
-
-namespace {
-
-constexpr int kHostUnix = 3;
-
-}  // namespace
 
 std::optional<SourceFacts> ReadSourceFacts(const std::string& path) {
     struct stat st {};
@@ -22,6 +17,7 @@ std::optional<SourceFacts> ReadSourceFacts(const std::string& path) {
     facts.attributes = facts.isDirectory ? CZipFileHeader::kDirectory : CZipFileHeader::kArchive;
     if ((st.st_mode & S_IWUSR) == 0)
         facts.attributes |= CZipFileHeader::kReadOnly;
+    facts.attributes |= static_cast<std::uint32_t>(st.st_mode) << 16;
     facts.modified = st.st_mtime;
     facts.size = facts.isDirectory ? 0 : static_cast<std::uint64_t>(st.st_size);
     return facts;

@@ -13,7 +13,7 @@ namespace zip {
 
 struct SourceFacts {
     bool isDirectory = false;
-    std::uint32_t attributes = 0;  // Windows attribute bits: read-only, directory, archive
+    std::uint32_t attributes = 0;  // Unix mode << 16 | Windows bits (read-only, directory, archive)
     std::time_t modified = 0;
     std::uint64_t size = 0;
 };

@@ -1,4 +1,4 @@
-// The record layer: encryption keys, DOS dates, name forms, exception causes, and the bytes
+// The record layer: encryption keys, DOS dates, exception causes, and the bytes
 // that new entries and end records have on disk.
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include "zip/zip_crypto.h"
 #include "zip/zip_dos_time.h"
 #include "zip/zip_exception.h"
-#include "zip/zip_names.h"
 #include "zip_test_support.h"
 
 using namespace ziptest;
@@ -68,19 +67,6 @@ TEST(ZipRecords, DosDatesKeepTwoSecondStepsAndStartIn1980) {
         zip::ToDosDateTime(platform::DateTime::FromParts(1975, 3, 9, 10, 0, 0).Seconds());
     EXPECT_EQ(old.date >> 9, 0);
     EXPECT_EQ(old.date & 0x1FF, (3 << 5) | 9);
-}
-
-TEST(ZipRecords, NamesConvertBetweenStoredAndProgramForms) {
-    // Code page 437 without the UTF-8 flag: 0x82 is e acute; box drawing has no Latin-1 form.
-    EXPECT_EQ(zip::NameToCallerForm("dati/caf\x82.txt", false), "dati\\caf\xe9.txt");
-    EXPECT_EQ(zip::NameToCallerForm("\xb3x", false), "?x");
-    EXPECT_EQ(zip::NameToCallerForm("dati/caf\xc3\xa9.txt", true), "dati\\caf\xe9.txt");
-
-    bool utf8 = true;
-    EXPECT_EQ(zip::NameToStoredForm("a\\b.kr9", &utf8), "a/b.kr9");
-    EXPECT_FALSE(utf8);
-    EXPECT_EQ(zip::NameToStoredForm("citt\xe0.txt", &utf8), "citt\xc3\xa0.txt");
-    EXPECT_TRUE(utf8);
 }
 
 TEST(ZipRecords, ZlibResultsMapToTheirCausesAndNameTheArchive) {
