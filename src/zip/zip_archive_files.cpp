@@ -106,19 +106,17 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
             if (n < bufferSize)
                 break;
         }
-        if (!out.Finish()) {
-            CloseFile({}, true);
+        if (CloseFile() != 1)
             return false;
-        }
-        const int closed = CloseFile(out.TemporaryPath());
-        if (closed == -1 || !out.Commit())
-            return false;
-        m_extracted.emplace(key, index);
-        return closed == 1;
     } catch (...) {
         CloseFile({}, true);
         throw;
     }
+    const bool attributesSet = ApplyEntryAttributes(out.Descriptor(), header);
+    if (!out.Commit())
+        return false;
+    m_extracted.emplace(key, index);
+    return attributesSet;
 }
 
 bool CZipArchive::AddNewFile(const std::string& path, int level, bool fullPath,

@@ -12,31 +12,43 @@
 
 namespace zip {
 
+namespace {
+
+// 0666 so that the mask of the process decides, as for any new file. O_EXCL never follows a
+// link and never opens what is there already.
+int CreateNew(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+}
+
+}  // namespace
+
 ExtractTarget::ExtractTarget(std::string path) : m_path(std::move(path)) {}
 
 ExtractTarget::~ExtractTarget() {
     if (m_fd >= 0)
         ::close(m_fd);
-    if (!m_committed && !m_temporary.empty())
-        ::unlink(m_temporary.c_str());
+    if (m_created && !m_committed)
+        ::unlink((m_temporary.empty() ? m_path : m_temporary).c_str());
 }
 
 bool ExtractTarget::Create() {
     const int slash = platform::ReverseFind(m_path, '/');
-    if (slash > 0 && !platform::MakeDirectories(platform::Left(m_path, slash)))
-        return false;
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        m_temporary = platform::Format("%s.%d-%u.part", m_path.c_str(),
-                                       static_cast<int>(::getpid()), counter++);
-        // 0666 so that the mask of the process decides, as for any new file.
-        m_fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_fd < 0 && errno != EEXIST)
-            break;
+    const std::string folder = slash > 0 ? platform::Left(m_path, slash) : std::string(".");
+    m_fd = CreateNew(m_path);
+    if (m_fd < 0 && errno == ENOENT && platform::MakeDirectories(folder))
+        m_fd = CreateNew(m_path);
+    if (m_fd < 0 && errno == EEXIST) {
+        static std::atomic<unsigned> counter{0};
+        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+            m_temporary = platform::Format("%s/.%d-%u.part", folder.c_str(),
+                                           static_cast<int>(::getpid()), counter++);
+            m_fd = CreateNew(m_temporary);
+            if (m_fd < 0 && errno != EEXIST)
+                break;
+        }
     }
-    if (m_fd < 0)
-        m_temporary.clear();
-    return m_fd >= 0;
+    m_created = m_fd >= 0;
+    return m_created;
 }
 
 bool ExtractTarget::Write(const char* data, std::size_t size) {
@@ -52,14 +64,12 @@ bool ExtractTarget::Write(const char* data, std::size_t size) {
     return true;
 }
 
-bool ExtractTarget::Finish() {
-    const bool ok = ::close(m_fd) == 0;
-    m_fd = -1;
-    return ok;
-}
-
 bool ExtractTarget::Commit() {
-    m_committed = std::rename(m_temporary.c_str(), m_path.c_str()) == 0;
+    const bool closed = ::close(m_fd) == 0;
+    m_fd = -1;
+    if (!closed)
+        return false;
+    m_committed = m_temporary.empty() || std::rename(m_temporary.c_str(), m_path.c_str()) == 0;
     return m_committed;
 }
 

@@ -23,5 +23,7 @@ std::optional<SourceFacts> ReadSourceFacts(const std::string& path);
 // Modification time, and the permissions an entry's attributes carry: the mode bits of a Unix
 // zip (never set-id bits), or the read-only bit of a Windows one. False when that fails.
 bool ApplyEntryAttributes(const std::string& path, const CZipFileHeader& header);
+// The same through an open file, without looking its path up again.
+bool ApplyEntryAttributes(int fd, const CZipFileHeader& header);
 
 }  // namespace zip
