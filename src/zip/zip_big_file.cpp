@@ -14,22 +14,23 @@ CZipBigFile::~CZipBigFile() {
 }
 
 bool CZipBigFile::Open(const std::string& path, Mode mode) {
-    Close();
     int flags = O_RDONLY;
     if (mode == Mode::kReadWrite)
         flags = O_RDWR;
     if (mode == Mode::kCreate)
         flags = O_RDWR | O_CREAT | O_TRUNC;
-    m_fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (m_fd < 0)
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0)
         return false;
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(m_fd);
-        m_fd = -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
         errno = EISDIR;
         return false;
     }
+    // Only now: a file that cannot be opened leaves the one open before in place.
+    Close();
+    m_fd = fd;
     m_path = path;
     return true;
 }

@@ -15,7 +15,8 @@ public:
     CZipBigFile(const CZipBigFile&) = delete;
     CZipBigFile& operator=(const CZipBigFile&) = delete;
 
-    // False when the file cannot be opened; errno tells why.
+    // Closes the file open before, if any. False when the new file cannot be opened (errno
+    // tells why); the file open before then stays open.
     bool Open(const std::string& path, Mode mode);
     void Close();
     bool IsOpen() const { return m_fd >= 0; }

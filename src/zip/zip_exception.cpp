@@ -63,6 +63,8 @@ const char* ZipCauseText(int cause) {
             return "entry outside the target folder";
         case CZipException::kSameTarget:
             return "two entries for one file";
+        case CZipException::kMissingVolume:
+            return "volume missing";
         default:
             return "archive error";
     }

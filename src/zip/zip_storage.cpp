@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/text.h"
 #include "zip/zip_bytes.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_volume_names.h"
@@ -96,8 +97,11 @@ void CZipStorage::EndSpanning() {
 
 void CZipStorage::OpenVolumeForReading(int volume) {
     const std::string name = volume == m_iLastVolume ? m_path : zip::VolumeFileName(m_path, volume);
-    if (!m_file.Open(name, CZipBigFile::Mode::kRead))
-        Fail(CZipException::kGeneric, "volume " + name + ": " + std::strerror(errno));
+    if (!m_file.Open(name, CZipBigFile::Mode::kRead)) {
+        const int cause = errno == ENOENT ? CZipException::kMissingVolume : CZipException::kGeneric;
+        Fail(cause, platform::Format("volume %d of %d, %s: %s", volume + 1, m_iLastVolume + 1,
+                                     name.c_str(), std::strerror(errno)));
+    }
     m_iCurrentVolume = volume;
 }
 

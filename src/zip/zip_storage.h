@@ -44,7 +44,8 @@ public:
     void SetOpenedSpanned(int lastVolume);
     // A spanned archive being written that fits on its first volume becomes an ordinary one.
     void EndSpanning();
-    // Reading: moves to another volume of a spanned archive (no-op otherwise).
+    // Reading: moves to another volume of a spanned archive (no-op otherwise). A volume that is
+    // not there is cause 21, and the volume open before stays open for the other entries.
     void ChangeVolume(int volume);
     // Exactly `size` bytes, continuing on the next volumes; a bad archive when they end first.
     void Read(void* buffer, std::size_t size);
