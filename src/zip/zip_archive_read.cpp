@@ -49,8 +49,17 @@ void CZipArchive::SkipLocalHeader(const CZipFileHeader& header) {
     if (GetU32(local) != kLocalHeaderSignature)
         Fail(CZipException::kBadArchive, "local header");
     std::size_t skip = std::size_t{GetU16(local + 26)} + GetU16(local + 28);
+    // Entries that share data would let a small archive unfold into a huge one.
+    if (m_centralDir.IsSharedStart(header.m_uVolumeStart, header.m_uOffset))
+        Fail(CZipException::kBadArchive, "two entries start at one place (possible zip bomb)");
     if (!m_storage.IsSpanned()) {
-        const std::uint64_t dataEnd = start + kLocalHeaderSize + skip + header.m_uComprSize;
+        const std::uint64_t dataEnd = start + kLocalHeaderSize + skip + header.m_uComprSize +
+                                      (header.HasDataDescriptor() ? kDescriptorSize - 4 : 0);
+        const std::optional<std::uint64_t> next =
+            m_centralDir.NextStart(header.m_uVolumeStart, header.m_uOffset);
+        if (next && dataEnd > *next + BytesBefore())
+            Fail(CZipException::kBadArchive,
+                 "entry data overlaps the next entry (possible zip bomb)");
         if (dataEnd > m_storage.File().GetLength())
             Fail(CZipException::kBadArchive, "entry beyond the end of the archive");
         m_storage.Seek(start + kLocalHeaderSize + skip);

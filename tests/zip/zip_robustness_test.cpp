@@ -4,14 +4,31 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <filesystem>
 
 #include "archive_probe.h"
+#include "platform/text.h"
 #include "support/test_env.h"
 #include "zip/zip_bytes.h"
 #include "zip_test_support.h"
 
 using namespace ziptest;
+
+namespace {
+
+void SetU16(std::string& bytes, std::size_t at, std::uint16_t value) {
+    bytes[at] = static_cast<char>(value & 0xFF);
+    bytes[at + 1] = static_cast<char>(value >> 8);
+}
+
+void SetU32(std::string& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
 
 TEST(ZipRobustness, FuzzCorpusStaysHarmless) {
     testenv::ScratchFolder folder;
@@ -97,4 +114,45 @@ TEST(ZipRobustness, ClaimedSizesAreCheckedBeforeUse) {
     EXPECT_EQ(ZipCause([&] { zip.Open("missing.zip", CZipArchive::kOpen); }),
               CZipException::kGeneric);
     EXPECT_TRUE(zip.IsClosed());
+}
+
+TEST(ZipRobustness, EntriesWhoseDataOverlapAreRefused) {
+    testenv::ScratchFolder folder;
+    // A hundred directory records pointing at one deflated MiB: a few KB that would unfold
+    // to 100 MiB.
+    WriteArchive("one.zip", {{"z.bin", std::string(1 << 20, '\0')}}, 9);
+    const std::string one = folder.Read("one.zip");
+    const std::size_t central = one.find("PK\x01\x02");
+    const std::size_t end = one.find("PK\x05\x06");
+    std::string directory;
+    for (int i = 0; i < 100; ++i)
+        directory += one.substr(central, 46) + platform::Format("z%02d.b", i);
+    std::string endRecord = one.substr(end);
+    SetU16(endRecord, 8, 100);
+    SetU16(endRecord, 10, 100);
+    SetU32(endRecord, 12, static_cast<std::uint32_t>(directory.size()));
+    folder.Write("bomb.zip", one.substr(0, central) + directory + endRecord);
+    CZipArchive zip;
+    zip.Open("bomb.zip", CZipArchive::kOpenReadOnly);
+    ASSERT_EQ(zip.GetCount(), 100);
+    for (int i : {0, 99})
+        EXPECT_EQ(ZipCause([&] { zip.ExtractFile(i, folder.File("out")); }),
+                  CZipException::kBadArchive);
+    zip.Close();
+
+    // A stored entry whose sizes and CRC claim the next entry's header and data as its own.
+    WriteArchive("two.zip", {{"a.txt", "first"}, {"b.txt", "second"}}, 0);
+    std::string two = folder.Read("two.zip");
+    const std::string claimed = two.substr(30 + 5, 5 + 30 + 5 + 6);
+    const std::size_t a = two.find("PK\x01\x02");
+    SetU32(two, a + 16,
+           static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(claimed.data()),
+                                            static_cast<uInt>(claimed.size()))));
+    SetU32(two, a + 20, static_cast<std::uint32_t>(claimed.size()));
+    SetU32(two, a + 24, static_cast<std::uint32_t>(claimed.size()));
+    folder.Write("two.zip", two);
+    zip.Open("two.zip", CZipArchive::kOpenReadOnly);
+    EXPECT_EQ(ZipCause([&] { zip.TestFile(0); }), CZipException::kBadArchive);
+    EXPECT_EQ(ReadEntry(zip, 1), "second");
+    zip.Close();
 }
