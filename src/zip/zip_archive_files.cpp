@@ -37,10 +37,11 @@ long long ReadBlock(int fd, char* buffer, std::size_t size) {
     return static_cast<long long>(done);
 }
 
+// Opened without waiting: a pipe would wait for a writer (regular files ignore the flag).
 class SourceFile {
 public:
     explicit SourceFile(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
     ~SourceFile() {
         if (m_fd >= 0)
             ::close(m_fd);
@@ -126,19 +127,21 @@ bool CZipArchive::AddNewFile(const std::string& path, int level, bool fullPath,
     const std::string name = fullPath ? PathToEntryName(path) : FileNamePart(path);
     if (name.empty())
         return false;
-    const std::optional<SourceFacts> facts = ReadSourceFacts(path);
-    if (!facts)
+    SourceFile source(path);
+    const std::optional<SourceFacts> facts =
+        source.Fd() >= 0 ? ReadSourceFacts(source.Fd()) : std::nullopt;
+    // A device or a pipe is no file: its data might never end.
+    if (!facts || (!facts->isDirectory && !facts->isRegular))
         return false;
     CZipFileHeader header;
+    header.SetTime(facts->modified);
+    header.m_uExternalAttr = facts->attributes;
     if (facts->isDirectory) {
         header.SetFileName(name + "\\");
-        return OpenNewFile(header, level, path) && CloseNewFile();
+        return OpenNewFile(header, level) && CloseNewFile();
     }
-    SourceFile source(path);
-    if (source.Fd() < 0)
-        return false;
     header.SetFileName(name);
-    if (!OpenNewFile(header, level, path))
+    if (!OpenNewFile(header, level))
         return false;
     std::vector<char> buffer(bufferSize);
     std::uint64_t done = 0;

@@ -13,19 +13,41 @@ CZipBigFile::~CZipBigFile() {
     Close();
 }
 
+namespace {
+
+const char* KindOfFile(mode_t mode) {
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISCHR(mode))
+        return "a character device";
+    if (S_ISBLK(mode))
+        return "a block device";
+    if (S_ISFIFO(mode))
+        return "a pipe";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
+}
+
+}  // namespace
+
 bool CZipBigFile::Open(const std::string& path, Mode mode) {
     int flags = O_RDONLY;
     if (mode == Mode::kReadWrite)
         flags = O_RDWR;
     if (mode == Mode::kCreate)
         flags = O_RDWR | O_CREAT | O_TRUNC;
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd < 0)
+    // Without O_NONBLOCK a pipe would wait for a writer; on a regular file it has no effect.
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        m_openError = errno == EISDIR ? "a folder, not an archive file" : std::strerror(errno);
         return false;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        m_openError = std::string(KindOfFile(st.st_mode)) + ", not an archive file";
         ::close(fd);
-        errno = EISDIR;
+        errno = EINVAL;
         return false;
     }
     // Only now: a file that cannot be opened leaves the one open before in place.

@@ -15,9 +15,10 @@ public:
     CZipBigFile(const CZipBigFile&) = delete;
     CZipBigFile& operator=(const CZipBigFile&) = delete;
 
-    // Closes the file open before, if any. False when the new file cannot be opened (errno
-    // tells why); the file open before then stays open.
+    // Closes the file open before, if any. False when the new file cannot be opened or is not
+    // a regular file (OpenError() tells why); the file open before then stays open.
     bool Open(const std::string& path, Mode mode);
+    const std::string& OpenError() const { return m_openError; }
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
     const std::string& GetFilePath() const { return m_path; }
@@ -36,4 +37,5 @@ private:
 
     int m_fd = -1;
     std::string m_path;
+    std::string m_openError;
 };

@@ -46,6 +46,15 @@ void CZipCentralDir::Read(CZipStorage& storage) {
     if (file.Read(fixed, sizeof fixed) != sizeof fixed)
         ThrowZipError(CZipException::kBadArchive, path);
     const std::uint16_t commentLength = *m_end.ReadFixed(fixed);
+    if (*endPosition >= kZip64LocatorSize) {
+        char locator[4];
+        file.Seek(*endPosition - kZip64LocatorSize);
+        if (file.Read(locator, sizeof locator) == sizeof locator &&
+            GetU32(locator) == kZip64LocatorSignature)
+            ThrowZipError(CZipException::kBadArchive, path,
+                          "Zip64 archive (beyond 4 GiB or 65,535 entries): not supported");
+        file.Seek(*endPosition + kEndRecordSize);
+    }
     m_end.comment.resize(commentLength);
     if (file.Read(m_end.comment.data(), commentLength) != commentLength)
         ThrowZipError(CZipException::kBadArchive, path, "archive comment cut short");

@@ -8,19 +8,35 @@
 
 namespace zip {
 
-std::optional<SourceFacts> ReadSourceFacts(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return std::nullopt;
+namespace {
+
+SourceFacts FactsOf(const struct stat& st) {
     SourceFacts facts;
     facts.isDirectory = S_ISDIR(st.st_mode);
+    facts.isRegular = S_ISREG(st.st_mode);
     facts.attributes = facts.isDirectory ? CZipFileHeader::kDirectory : CZipFileHeader::kArchive;
     if ((st.st_mode & S_IWUSR) == 0)
         facts.attributes |= CZipFileHeader::kReadOnly;
     facts.attributes |= static_cast<std::uint32_t>(st.st_mode) << 16;
     facts.modified = st.st_mtime;
-    facts.size = facts.isDirectory ? 0 : static_cast<std::uint64_t>(st.st_size);
+    facts.size = facts.isRegular ? static_cast<std::uint64_t>(st.st_size) : 0;
     return facts;
+}
+
+}  // namespace
+
+std::optional<SourceFacts> ReadSourceFacts(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return FactsOf(st);
+}
+
+std::optional<SourceFacts> ReadSourceFacts(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return std::nullopt;
+    return FactsOf(st);
 }
 
 namespace {

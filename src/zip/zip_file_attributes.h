@@ -13,12 +13,14 @@ namespace zip {
 
 struct SourceFacts {
     bool isDirectory = false;
+    bool isRegular = false;        // neither a folder nor a device, pipe or socket
     std::uint32_t attributes = 0;  // Unix mode << 16 | Windows bits (read-only, directory, archive)
     std::time_t modified = 0;
     std::uint64_t size = 0;
 };
 
 std::optional<SourceFacts> ReadSourceFacts(const std::string& path);
+std::optional<SourceFacts> ReadSourceFacts(int fd);
 
 // Modification time, and the permissions an entry's attributes carry: the mode bits of a Unix
 // zip (never set-id bits), or the read-only bit of a Windows one. False when that fails.

@@ -51,6 +51,17 @@ bool CZipFileHeader::IsSymbolicLink() const {
     return (m_uVersionMadeBy >> 8) == kHostUnix && ((m_uExternalAttr >> 16) & S_IFMT) == S_IFLNK;
 }
 
+bool CZipFileHeader::IsZip64() const {
+    if (m_uComprSize != kMax32 && m_uUncomprSize != kMax32 && m_uOffset != kMax32 &&
+        m_uVolumeStart != 0xFFFF)
+        return false;
+    const std::string_view extra = m_extraField.View();
+    for (std::size_t at = 0; at + 4 <= extra.size(); at += 4 + GetU16(extra.data() + at + 2))
+        if (GetU16(extra.data() + at) == kZip64ExtraTag)
+            return true;
+    return false;
+}
+
 std::size_t CZipFileHeader::GetSize() const {
     bool utf8 = false;
     return kCentralHeaderSize + StoredName(&utf8).size() + m_extraField.GetSize() +

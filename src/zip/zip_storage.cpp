@@ -55,7 +55,7 @@ void CZipStorage::Open(const std::string& path, int mode, std::uint64_t volumeSi
             Fail(CZipException::kGeneric, "unknown open mode");
     }
     if (!opened)
-        Fail(CZipException::kGeneric, std::string("open: ") + std::strerror(errno));
+        Fail(CZipException::kGeneric, "open: " + m_file.OpenError());
     if (!m_bReadOnly)
         m_writeBuffer.Allocate(kWriteBufferSize);
     if (m_bNewSpan) {
@@ -100,7 +100,7 @@ void CZipStorage::OpenVolumeForReading(int volume) {
     if (!m_file.Open(name, CZipBigFile::Mode::kRead)) {
         const int cause = errno == ENOENT ? CZipException::kMissingVolume : CZipException::kGeneric;
         Fail(cause, platform::Format("volume %d of %d, %s: %s", volume + 1, m_iLastVolume + 1,
-                                     name.c_str(), std::strerror(errno)));
+                                     name.c_str(), m_file.OpenError().c_str()));
     }
     m_iCurrentVolume = volume;
 }
@@ -192,7 +192,7 @@ void CZipStorage::NextVolume() {
         Fail(CZipException::kTooManyVolumes, {});
     m_file.Close();
     if (!m_file.Open(zip::VolumeFileName(m_path, next), CZipBigFile::Mode::kCreate))
-        Fail(CZipException::kGeneric, std::string("volume: ") + std::strerror(errno));
+        Fail(CZipException::kGeneric, "volume: " + m_file.OpenError());
     m_iCurrentVolume = next;
     m_uFreeSpace = m_uVolumeSize;
     m_bVolumeWritten = false;

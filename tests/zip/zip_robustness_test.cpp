@@ -3,6 +3,7 @@
 // crashed the fuzzer are kept in tests/zip/corpus and fed to the same probe.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <zlib.h>
 
@@ -155,4 +156,56 @@ TEST(ZipRobustness, EntriesWhoseDataOverlapAreRefused) {
     EXPECT_EQ(ZipCause([&] { zip.TestFile(0); }), CZipException::kBadArchive);
     EXPECT_EQ(ReadEntry(zip, 1), "second");
     zip.Close();
+}
+
+TEST(ZipRobustness, ErrorTextsNameTheirCause) {
+    testenv::ScratchFolder folder;
+    const auto text = [](const std::string& path) {
+        try {
+            CZipArchive zip;
+            zip.Open(path, CZipArchive::kOpenReadOnly);
+            for (int i = 0; i < zip.GetCount(); ++i)
+                zip.TestFile(i);
+        } catch (const CZipException& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    const auto names = [&](const std::string& path, const std::string& cause) {
+        const std::string what = text(path);
+        return what.find(cause) != std::string::npos ? ::testing::AssertionSuccess()
+                                                     : ::testing::AssertionFailure() << what;
+    };
+    EXPECT_TRUE(names("/dev/null", "character device"));
+    EXPECT_TRUE(names(folder.Path(), "folder"));
+    ASSERT_EQ(::mkfifo(folder.File("pipe").c_str(), 0600), 0);
+    EXPECT_TRUE(names(folder.File("pipe"), "pipe"));  // and no wait for a writer
+
+    // An entry whose sizes are in a Zip64 extra field.
+    WriteArchive("entry64.zip", {{"a.txt", "abc"}}, 0);
+    std::string bytes = folder.Read("entry64.zip");
+    const std::size_t central = bytes.find("PK\x01\x02");
+    const std::size_t end = bytes.find("PK\x05\x06");
+    std::string zip64Extra = std::string("\x01\x00\x10\x00", 4) + std::string(16, '\0');
+    zip64Extra[4] = zip64Extra[12] = 3;
+    SetU32(bytes, central + 20, 0xFFFFFFFFu);
+    SetU32(bytes, central + 24, 0xFFFFFFFFu);
+    SetU16(bytes, central + 30, static_cast<std::uint16_t>(zip64Extra.size()));
+    SetU32(bytes, end + 12, static_cast<std::uint32_t>(end - central + zip64Extra.size()));
+    bytes.insert(central + 46 + 5, zip64Extra);
+    folder.Write("entry64.zip", bytes);
+    EXPECT_TRUE(names(folder.File("entry64.zip"), "Zip64"));
+
+    // Devices and pipes are no files to add: refused at once, never read without end.
+    CZipArchive zip;
+    zip.Open("new.zip", CZipArchive::kCreate);
+    EXPECT_FALSE(zip.AddNewFile("/dev/zero"));
+    EXPECT_FALSE(zip.AddNewFile(folder.File("pipe")));
+    zip.Close();
+
+    SKIP_WITHOUT("zip");
+    folder.Write("a.txt", "abc");
+    ASSERT_EQ(Shell("zip -q -fz forced64.zip a.txt && zip -q streamed64.zip - < a.txt"), 0);
+    EXPECT_TRUE(names(folder.File("forced64.zip"), "Zip64"));
+    EXPECT_TRUE(names(folder.File("streamed64.zip"), "Zip64"));
 }
