@@ -88,6 +88,8 @@ private:
 
     [[noreturn]] void Fail(int cause, const std::string& detail = {}) const;
     std::uint64_t BytesBefore() const;
+    // The block that whole-entry operations move data through, kept from one entry to the next.
+    char* TransferBuffer(std::size_t size);
     // Reading
     void SkipLocalHeader(const CZipFileHeader& header);
     void StartDecryption(const CZipFileHeader& header);
@@ -111,6 +113,7 @@ private:
     CZipCentralDir m_centralDir;
     CZipInternalInfo m_info;
     CZipAutoBuffer m_password;
+    CZipAutoBuffer m_transfer;
     zip::ZipCrypto m_crypto;
     std::mt19937 m_random;
 

@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <stdexcept>
-#include <vector>
 
 #include "platform/files.h"
 #include "platform/text.h"
@@ -93,11 +92,11 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
         return false;
     }
     try {
-        std::vector<char> buffer(bufferSize);
+        char* const buffer = TransferBuffer(bufferSize);
         std::uint64_t done = 0;
         for (;;) {
-            const std::size_t n = ReadFile(buffer.data(), bufferSize);
-            if (!out.Write(buffer.data(), n)) {
+            const std::size_t n = ReadFile(buffer, bufferSize);
+            if (!out.Write(buffer, n)) {
                 CloseFile({}, true);
                 return false;
             }
@@ -143,15 +142,15 @@ bool CZipArchive::AddNewFile(const std::string& path, int level, bool fullPath,
     header.SetFileName(name);
     if (!OpenNewFile(header, level))
         return false;
-    std::vector<char> buffer(bufferSize);
+    char* const buffer = TransferBuffer(bufferSize);
     std::uint64_t done = 0;
     for (;;) {
-        const long long n = ReadBlock(source.Fd(), buffer.data(), bufferSize);
+        const long long n = ReadBlock(source.Fd(), buffer, bufferSize);
         if (n < 0) {
             DiscardNewFile();
             return false;
         }
-        WriteNewFile(buffer.data(), static_cast<std::size_t>(n));
+        WriteNewFile(buffer, static_cast<std::size_t>(n));
         done += static_cast<std::uint64_t>(n);
         if (callback && !callback(facts->size, done, userData)) {
             DiscardNewFile();
@@ -182,11 +181,11 @@ bool CZipArchive::TestFile(int index, ZipProgressCallback callback, void* userDa
     if (!OpenFile(index))
         return false;
     try {
-        std::vector<char> buffer(bufferSize);
+        char* const buffer = TransferBuffer(bufferSize);
         std::uint64_t done = 0;
         const std::uint64_t total = header.m_uUncomprSize;
         for (;;) {
-            const std::size_t n = ReadFile(buffer.data(), bufferSize);
+            const std::size_t n = ReadFile(buffer, bufferSize);
             done += n;
             if (callback && !callback(total, done, userData))
                 break;

@@ -49,6 +49,7 @@ void CZipArchive::SkipLocalHeader(const CZipFileHeader& header) {
     const std::string name = header.GetFileName();
     const bool spanned = m_storage.IsSpanned();
     m_storage.ChangeVolume(header.m_uVolumeStart);
+    m_storage.Flush();  // an entry added in this session may still be in the write buffer
     const std::uint64_t start = header.m_uOffset + BytesBefore();
     if (!spanned && start + kLocalHeaderSize > m_storage.File().GetLength())
         Fail(CZipException::kBadArchive, "local header of " + name + " beyond the end");

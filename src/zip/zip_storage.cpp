@@ -203,13 +203,33 @@ std::uint64_t CZipStorage::GetPosition() {
 }
 
 void CZipStorage::Seek(std::uint64_t position) {
+    if (position == GetPosition())
+        return;
     Flush();
     m_file.Seek(position);
 }
 
 void CZipStorage::SeekToEnd() {
+    // Buffered bytes always go to the file's position, so there they are already at the end.
+    if (m_file.GetPosition() == m_file.GetLength())
+        return;
     Flush();
     m_file.SeekToEnd();
+}
+
+void CZipStorage::WriteAt(std::uint64_t position, const void* data, std::size_t size) {
+    if (m_bReadOnly)
+        Fail(CZipException::kGeneric, "archive opened for reading only");
+    const std::uint64_t buffered = m_file.GetPosition();
+    if (position >= buffered && position + size <= buffered + m_uBuffered) {
+        std::memcpy(m_writeBuffer.Data() + (position - buffered), data, size);
+        return;
+    }
+    const std::uint64_t back = GetPosition();
+    Flush();
+    m_file.Seek(position);
+    m_file.Write(data, size);
+    m_file.Seek(back);
 }
 
 void CZipStorage::Truncate(std::uint64_t length) {

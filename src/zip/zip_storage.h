@@ -51,6 +51,9 @@ public:
     void Read(void* buffer, std::size_t size);
 
     void Write(const void* data, std::size_t size, bool atOnce);
+    // Overwrites bytes written before, in the buffer when they are still there; the position
+    // stays where it was. Not across volumes.
+    void WriteAt(std::uint64_t position, const void* data, std::size_t size);
     // Before a record that must not be split: starts the next volume when it does not fit.
     void MakeRoom(std::size_t size);
     void Flush();

@@ -160,9 +160,26 @@ TEST(ZipRecords, ArchiveAfterOtherBytesOpensAndTakesNewEntries) {
         ASSERT_TRUE(zip.OpenNewFile(header));
         zip.WriteNewFile("third", 5);
         zip.CloseNewFile();
+        EXPECT_EQ(ReadEntry(zip, 2), "third");  // read back before anything is flushed
         zip.Close();
     }
     EXPECT_EQ(folder.Read("sfx.zip").substr(0, stub.size()), stub);
     EXPECT_EQ(ReadArchive("sfx.zip"),
               (Entries{{"a.txt", "first"}, {"b.txt", TextBytes(3000)}, {"c.txt", "third"}}));
+}
+
+TEST(ZipRecords, LocalHeadersTakeTheSizesOfTheirEntriesWhetherBufferedOrWritten) {
+    testenv::ScratchFolder folder;
+    // The small entries' headers are still in the write buffer when their sizes are known, the
+    // big one's is on disk by then.
+    WriteArchive("s.zip", {{"a.txt", "abc"}, {"big.bin", RandomBytes(300000, 6)}, {"c.txt", ""}});
+    const std::string bytes = folder.Read("s.zip");
+    int checked = 0;
+    for (std::size_t at = bytes.find("PK\x01\x02"); at != std::string::npos;
+         at = bytes.find("PK\x01\x02", at + 4), ++checked) {
+        const std::uint32_t local = GetU32(bytes.data() + at + 42);
+        ASSERT_EQ(GetU32(bytes.data() + local), zip::kLocalHeaderSignature);
+        EXPECT_EQ(Hex(bytes.substr(local + 14, 12)), Hex(bytes.substr(at + 16, 12))) << checked;
+    }
+    EXPECT_EQ(checked, 3);
 }

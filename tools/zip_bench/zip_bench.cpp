@@ -1,10 +1,10 @@
 // zip_bench [--megabytes N] [--runs R] [--keep] [folder]
 // Compresses each workload with CZipArchive and extracts it again, then does the same with
 // Info-ZIP's zip and unzip on the same files, and prints the throughput of each with the
-// ratios between them (best of R runs, 3 by default). Without a folder it makes two
-// workloads: mixed files of about N MiB (48: text logs, measurement records, random data,
-// runs of zeros) and 5,000 small files of a few hundred bytes to a few KiB, where the cost
-// per entry decides. With a folder, that folder is the one workload.
+// ratios between them (best of R runs of each, in turn, 3 by default). Without a folder it
+// makes two workloads: mixed files of about N MiB (48: text logs, measurement records, random
+// data, runs of zeros), and 5,000 small files of 50 bytes to 2 KiB, where the cost per entry
+// decides. With a folder, that folder is the one workload.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
@@ -68,12 +69,12 @@ void MakeMixedFolder(const fs::path& folder, std::size_t megabytes) {
                   text.substr(static_cast<std::size_t>(i) * 97, unit / 400));
 }
 
-// Label files, settings and short logs: 5,000 files of 200 bytes to 6 KiB in 50 folders.
+// Label files, settings and short logs: 5,000 files of 50 bytes to 2 KiB in 50 folders.
 void MakeSmallFilesFolder(const fs::path& folder) {
     std::mt19937 random(7);
     const std::string text = LogText(1 << 20);
     for (int i = 0; i < 5000; ++i) {
-        const std::size_t size = 200 + random() % 6000;
+        const std::size_t size = 50 + random() % 2000;
         const std::size_t start = random() % (text.size() - size);
         std::string content = text.substr(start, size);
         if (i % 5 == 0)  // some binary records among the text
@@ -93,16 +94,34 @@ std::vector<fs::path> FilesBelow(const fs::path& folder) {
     return files;
 }
 
-// The best of `runs` timings; `prepare` runs untimed before each.
-double BestSeconds(int runs, const std::function<void()>& prepare,
-                   const std::function<void()>& work) {
-    double best = 1e30;
+struct Pair {
+    double ours = 1e30;
+    double theirs = 1e30;
+};
+
+double Seconds(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct Side {
+    std::function<void()> prepare;  // untimed, before each run
+    std::function<void()> work;
+};
+
+// The best of `runs` timings of each side, taken in turn so that a busy moment of the machine
+// does not fall on one side only. The disk is synced before each run, so that neither side
+// pays for the other's (or its own earlier) writes.
+Pair BestOfEach(int runs, const Side& ours, const Side& theirs) {
+    Pair best;
     for (int i = 0; i < runs; ++i) {
-        prepare();
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(
-            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        ours.prepare();
+        ::sync();
+        best.ours = std::min(best.ours, Seconds(ours.work));
+        theirs.prepare();
+        ::sync();
+        best.theirs = std::min(best.theirs, Seconds(theirs.work));
     }
     return best;
 }
@@ -126,6 +145,39 @@ bool SameFiles(const fs::path& tree, const fs::path& flat) {
     return true;
 }
 
+std::string Quoted(std::initializer_list<fs::path> words) {
+    std::string line;
+    for (const fs::path& word : words)
+        line += (line.empty() ? "'" : " '") + word.string() + "'";
+    return line;
+}
+
+// The work of our side, in a process of its own: every file below `folder` into `archive`
+// without its folders, as the program stores its data files.
+int AddFolder(const std::string& archive, const fs::path& folder) {
+    CZipArchive zip;
+    zip.Open(archive, CZipArchive::kCreate);
+    for (const fs::path& file : FilesBelow(folder))
+        if (!zip.AddNewFile((folder / file).string(), CZipArchive::kDefaultLevel, false)) {
+            std::fprintf(stderr, "not added: %s\n", file.c_str());
+            return 1;
+        }
+    zip.Close();
+    return 0;
+}
+
+int ExtractAll(const std::string& archive, const std::string& folder) {
+    CZipArchive zip;
+    zip.Open(archive, CZipArchive::kOpenReadOnly);
+    for (int i = 0; i < zip.GetCount(); ++i)
+        if (!zip.ExtractFile(i, folder, true)) {
+            std::fprintf(stderr, "not extracted: entry %d\n", i);
+            return 1;
+        }
+    zip.Close();
+    return 0;
+}
+
 struct Ratios {
     double compress;
     double extract;
@@ -144,38 +196,31 @@ Ratios Measure(const Workload& load, const fs::path& work, int runs) {
     const std::string theirs = (work / "infozip.zip").string();
     const fs::path ourOut = work / "ours-out";
     const fs::path theirOut = work / "infozip-out";
-    const auto removeArchives = [&] { fs::remove(ours), fs::remove(theirs); };
-    const auto removeOutputs = [&] { fs::remove_all(ourOut), fs::remove_all(theirOut); };
-    removeArchives();
-
-    const double ourZip = BestSeconds(
-        runs, [&] { fs::remove(ours); },
-        [&] {
-            CZipArchive zip;
-            zip.Open(ours, CZipArchive::kCreate);
-            for (const fs::path& file : files)
-                if (!zip.AddNewFile((load.folder / file).string(), CZipArchive::kDefaultLevel,
-                                    false))
-                    std::fprintf(stderr, "not added: %s\n", file.c_str());
-            zip.Close();
-        });
-    // Same files, same default level 6, file names without folders on neither side.
-    const double theirZip = BestSeconds(
-        runs, [&] { fs::remove(theirs); },
-        [&] { Run("cd '" + load.folder.string() + "' && zip -q -r -j '" + theirs + "' ."); });
-    const double ourUnzip = BestSeconds(
-        runs, [&] { fs::remove_all(ourOut); },
-        [&] {
-            CZipArchive zip;
-            zip.Open(ours, CZipArchive::kOpenReadOnly);
-            for (int i = 0; i < zip.GetCount(); ++i)
-                if (!zip.ExtractFile(i, ourOut.string(), true))
-                    std::fprintf(stderr, "not extracted: entry %d\n", i);
-            zip.Close();
-        });
-    const double theirUnzip = BestSeconds(
-        runs, [&] { fs::remove_all(theirOut); },
-        [&] { Run("unzip -q -o '" + theirs + "' -d '" + theirOut.string() + "'"); });
+    // Each side runs as a fresh process, so that both pay for starting and neither inherits a
+    // heap that the bench has already grown.
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+    const Pair zip = BestOfEach(
+        runs,
+        {[&] { fs::remove(ours); },
+         [&] {
+             Run(Quoted({self, "--add", ours, load.folder}));
+         }},
+        // Same files, same default level 6, file names without folders on neither side.
+        {[&] { fs::remove(theirs); },
+         [&] {
+             Run("cd " + Quoted({load.folder}) + " && zip -q -r -j " + Quoted({theirs}) + " .");
+         }});
+    const Pair unzip = BestOfEach(runs,
+                                  {[&] { fs::remove_all(ourOut); },
+                                   [&] {
+                                       Run(Quoted({self, "--extract", ours, ourOut}));
+                                   }},
+                                  {[&] { fs::remove_all(theirOut); },
+                                   [&] {
+                                       Run("unzip -q -o " + Quoted({theirs, "-d", theirOut}));
+                                   }});
+    const double ourZip = zip.ours, theirZip = zip.theirs;
+    const double ourUnzip = unzip.ours, theirUnzip = unzip.theirs;
 
     const double ourSize = static_cast<double>(fs::file_size(ours)) / (1024.0 * 1024.0);
     const double theirSize = static_cast<double>(fs::file_size(theirs)) / (1024.0 * 1024.0);
@@ -188,14 +233,23 @@ Ratios Measure(const Workload& load, const fs::path& work, int runs) {
                 theirZip / ourZip, theirUnzip / ourUnzip, ourSize / theirSize);
     std::printf("extracted files identical to the originals: %s\n\n",
                 SameFiles(load.folder, ourOut) ? "yes" : "NO");
-    removeArchives();
-    removeOutputs();
+    for (const fs::path& made : {fs::path(ours), fs::path(theirs), ourOut, theirOut})
+        fs::remove_all(made);
     return {theirZip / ourZip, theirUnzip / ourUnzip};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    try {
+        if (argc == 4 && std::string(argv[1]) == "--add")
+            return AddFolder(argv[2], argv[3]);
+        if (argc == 4 && std::string(argv[1]) == "--extract")
+            return ExtractAll(argv[2], argv[3]);
+    } catch (const CZipException& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
     std::size_t megabytes = 48;
     int runs = 3;
     bool keep = false;
@@ -224,13 +278,8 @@ int main(int argc, char** argv) {
         loads = {{"folder", source}};
     }
     std::vector<Ratios> ratios;
-    try {
-        for (const Workload& load : loads)
-            ratios.push_back(Measure(load, work, runs));
-    } catch (const CZipException& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
+    for (const Workload& load : loads)
+        ratios.push_back(Measure(load, work, runs));
     std::printf("summary, throughput ours/Info-ZIP:\n");
     for (std::size_t i = 0; i < loads.size(); ++i)
         std::printf("  %-20s compress %.2f  extract %.2f\n", loads[i].name.c_str(),
