@@ -28,24 +28,29 @@ ExtractTarget::~ExtractTarget() {
     if (m_fd >= 0)
         ::close(m_fd);
     if (m_created && !m_committed)
-        ::unlink((m_temporary.empty() ? m_path : m_temporary).c_str());
+        ::unlink(m_temporary.c_str());
 }
 
+// The data goes to a short temporary beside the target and is renamed over it only when whole:
+// a stopped or killed extraction never leaves half a file under the entry's name, and a name
+// that is already at the system's length limit still extracts.
 bool ExtractTarget::Create() {
     const int slash = platform::ReverseFind(m_path, '/');
     const std::string folder = slash > 0 ? platform::Left(m_path, slash) : std::string(".");
-    m_fd = CreateNew(m_path);
-    if (m_fd < 0 && errno == ENOENT && platform::MakeDirectories(folder))
-        m_fd = CreateNew(m_path);
-    if (m_fd < 0 && errno == EEXIST) {
-        static std::atomic<unsigned> counter{0};
-        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-            m_temporary = platform::Format("%s/.%d-%u.part", folder.c_str(),
-                                           static_cast<int>(::getpid()), counter++);
-            m_fd = CreateNew(m_temporary);
-            if (m_fd < 0 && errno != EEXIST)
+    static std::atomic<unsigned> counter{0};
+    bool folderMade = false;
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        m_temporary = platform::Format("%s/.%d-%u.part", folder.c_str(),
+                                       static_cast<int>(::getpid()), counter++);
+        m_fd = CreateNew(m_temporary);
+        if (m_fd < 0 && errno == ENOENT && !folderMade) {
+            folderMade = platform::MakeDirectories(folder);
+            if (!folderMade)
                 break;
+            continue;
         }
+        if (m_fd < 0 && errno != EEXIST)
+            break;
     }
     m_created = m_fd >= 0;
     return m_created;
@@ -69,7 +74,7 @@ bool ExtractTarget::Commit() {
     m_fd = -1;
     if (!closed)
         return false;
-    m_committed = m_temporary.empty() || std::rename(m_temporary.c_str(), m_path.c_str()) == 0;
+    m_committed = std::rename(m_temporary.c_str(), m_path.c_str()) == 0;
     return m_committed;
 }
 

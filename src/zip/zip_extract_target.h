@@ -1,9 +1,8 @@
 #pragma once
-// The file an entry is extracted to. When nothing is there yet the entry is written straight
-// into a new file, which is removed again unless the entry was read whole and checked; when a
-// file is there, the data goes to a temporary file beside it (with a short name, so that
-// targets of any length allowed work) that replaces the file only then. Either way a failed or
-// cancelled extraction never leaves half a file or destroys the file that was there.
+// The file an entry is extracted to. The data goes to a temporary file beside it (with a short
+// name, so that targets of any length allowed work) that takes the target's name only once the
+// entry was read whole and checked: a failed, cancelled or killed extraction never leaves half
+// a file under the entry's name or destroys the file that was there.
 
 #include <cstddef>
 #include <string>
@@ -26,7 +25,7 @@ public:
 
 private:
     std::string m_path;
-    std::string m_temporary;  // empty when the target itself is written
+    std::string m_temporary;
     int m_fd = -1;
     bool m_created = false;
     bool m_committed = false;
