@@ -1,8 +1,8 @@
 #pragma once
 // The frame's neighbours that live in other parts of the program: the web-service calls, the
-// menu commands that timers start, the session operations, the setup sheet and the calibration
-// windows that replies feed. The frame's members of the same
-// names call through here; each does nothing until its part of the program installs itself.
+// menu commands that timers start, the session operations and the calibration windows that
+// replies feed. The frame's members of the same names call through here; each does nothing
+// until its part of the program installs itself.
 // The data-acquisition side has its own interface (monitoring_services.h).
 
 #include <string>
@@ -10,14 +10,6 @@
 #include "platform/win_types.h"
 
 class CMainFrame;
-
-// The pages of the "Setup Instrument" sheet that a model gets besides the current settings,
-// "General", "Channels" and options pages, which every model gets.
-struct SetupSheetPages {
-    bool spectrum = true;     // CSpectrrumPropPage
-    bool dataLogging = true;  // CDataLoggingPrpPage
-    bool operator==(const SetupSheetPages&) const = default;
-};
 
 // The texts of the microphone-replacement wizard (CMicCalibDlg) that replies fill.
 enum class MicCalibText { Channel0Gain, Channel1Gain, ElectricCal, Level, ProtectionCode };
@@ -39,12 +31,6 @@ public:
     // Writes the command and the query straight to the link and looks for `expected`.
     virtual void ExchangeAndWait(CMainFrame& /*frame*/, const std::string& /*command*/,
                                  const std::string& /*query*/, const std::string& /*expected*/) {}
-
-    // The "Setup Instrument" sheet (CSetupPropSheet), modal: IDOK when the operator applies
-    // the edited setup.
-    virtual int RunSetupSheet(CMainFrame& /*frame*/, const SetupSheetPages& /*pages*/) {
-        return IDCANCEL;
-    }
 
     // The microphone-replacement wizard, while its window exists.
     virtual bool IsMicCalibDlgOpen() const { return false; }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -109,10 +108,6 @@ public:
                          const std::string& expected) override {
         calls.push_back("ExchangeAndWait " + command + query + expected);
     }
-    int RunSetupSheet(CMainFrame& frame, const SetupSheetPages& pages) override {
-        sheets.push_back(pages);
-        return sheet ? sheet(frame) : IDCANCEL;
-    }
     bool IsMicCalibDlgOpen() const override { return micCalibOpen; }
     void SetMicCalibText(MicCalibText which, const std::string& text) override {
         micCalibTexts[which] = text;
@@ -128,9 +123,6 @@ public:
     std::vector<std::vector<std::string>> mails;
     std::vector<std::string> uploads;
     std::vector<std::string> calls;
-    // The setup sheet: what it was opened with, and what the operator does in it.
-    std::vector<SetupSheetPages> sheets;
-    std::function<int(CMainFrame&)> sheet;
     bool micCalibOpen = false;
     std::map<MicCalibText, std::string> micCalibTexts;
     int micCalibStep = 0;
