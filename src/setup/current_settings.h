@@ -42,7 +42,6 @@ public:
 
     // Builds every text from the current setup and applies the visibility rules.
     void OnSetActive() override;
-    bool SwallowsEnter() const override { return true; }
 
     std::string Text(int id) const { return Controls().Text(id); }
 };

@@ -32,8 +32,6 @@ public:
     virtual void OnSetActive() {}
     // Stores the operator's choices; false keeps the operator on the page.
     virtual bool OnKillActive() { return true; }
-    // Enter does not close the sheet while this page is shown.
-    virtual bool SwallowsEnter() const { return false; }
 
     PageControls& Controls() { return m_controls; }
     const PageControls& Controls() const { return m_controls; }

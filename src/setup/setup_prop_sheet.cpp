@@ -90,7 +90,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override {
         const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
         const int active = m_sheet.ActivePage();
-        if (enter && active >= 0 && m_sheet.Page(active).SwallowsEnter()) {
+        if (enter && active >= 0 && m_sheet.Page(active).Info().swallowsEnter) {
             event->accept();
             return;
         }

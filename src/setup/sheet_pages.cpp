@@ -9,12 +9,12 @@ namespace setup {
 namespace {
 
 constexpr std::array<SetupPageInfo, 6> kPages = {{
-    {SetupPageKind::Current, 196, "Current"},
-    {SetupPageKind::General, 186, "General"},
-    {SetupPageKind::Channels, 185, "Channels"},
-    {SetupPageKind::Spectrum, 357, "Spectrum"},
-    {SetupPageKind::DataLogging, 358, "DataLogging"},
-    {SetupPageKind::Options, 278, "Options"},
+    {SetupPageKind::Current, 196, "Current", true},
+    {SetupPageKind::General, 186, "General", true},
+    {SetupPageKind::Channels, 185, "Channels", true},
+    {SetupPageKind::Spectrum, 357, "Spectrum", false},
+    {SetupPageKind::DataLogging, 358, "DataLogging", false},
+    {SetupPageKind::Options, 278, "Options", false},
 }};
 
 constexpr std::array<int, 6> kTabImages = {1, 3, 5, 4, 2, 0};

@@ -12,8 +12,9 @@ enum class SetupPageKind { Current, General, Channels, Spectrum, DataLogging, Op
 
 struct SetupPageInfo {
     SetupPageKind kind;
-    int templateId;     // the page's dialog template
-    const char* title;  // its tab's text
+    int templateId;      // the page's dialog template
+    const char* title;   // its tab's text
+    bool swallowsEnter;  // Enter does not close the sheet while the page is shown
 };
 
 const SetupPageInfo& PageInfo(SetupPageKind kind);

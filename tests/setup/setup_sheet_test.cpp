@@ -98,6 +98,8 @@ TEST(SheetPages, TheModelVariantChoosesThePagesAndTheTabsTheirImagesByPosition) 
     }
     EXPECT_EQ(setup::TabImageAt(6), -1);
     EXPECT_EQ(setup::PageInfo(K::Spectrum).templateId, 357);
+    EXPECT_TRUE(setup::PageInfo(K::Channels).swallowsEnter);
+    EXPECT_FALSE(setup::PageInfo(K::Options).swallowsEnter);
 }
 
 TEST_F(SetupSheetTest, PagesAreShownWhenOpenedAndLeftBeforeAnotherOrApplyAll) {
@@ -178,6 +180,9 @@ TEST_F(SetupSheetTest, OnScreenEnterKeepsTheSheetOnTheCurrentPageAndATurnedBackT
         QTest::keyClick(window, Qt::Key_Return);
         EXPECT_TRUE(window->isVisible());
         auto* tabs = window->findChild<QTabWidget*>();
+        tabs->setCurrentIndex(1);  // "General"
+        QTest::keyClick(window, Qt::Key_Return);
+        EXPECT_TRUE(window->isVisible());
         tabs->setCurrentIndex(tabs->count() - 1);
         EXPECT_EQ(sheet.ActivePage(), tabs->count() - 1);
         QTest::keyClick(window, Qt::Key_Return);  // the options page lets Enter through
