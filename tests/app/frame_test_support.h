@@ -113,17 +113,6 @@ public:
         sheets.push_back(pages);
         return sheet ? sheet(frame) : IDCANCEL;
     }
-    bool IsMicCalibDlgOpen() const override { return micCalibOpen; }
-    void SetMicCalibText(MicCalibText which, const std::string& text) override {
-        micCalibTexts[which] = text;
-    }
-    void SetMicCalibStep(int step) override { micCalibStep = step; }
-    void MicCalibNextStep() override { calls.push_back("CMicCalibDlg::NextStep"); }
-    bool IsElectricCalibDlgOpen() const override { return electricCalibOpen; }
-    void SetElectricCalibText(ElectricCalibText which, const std::string& text) override {
-        electricCalibTexts[which] = text;
-    }
-    void ElectricCalibStep() override { calls.push_back("CElectricCalibrationDlg::Step"); }
 
     std::vector<std::vector<std::string>> mails;
     std::vector<std::string> uploads;
@@ -131,11 +120,6 @@ public:
     // The setup sheet: what it was opened with, and what the operator does in it.
     std::vector<SetupSheetPages> sheets;
     std::function<int(CMainFrame&)> sheet;
-    bool micCalibOpen = false;
-    std::map<MicCalibText, std::string> micCalibTexts;
-    int micCalibStep = 0;
-    bool electricCalibOpen = false;
-    std::map<ElectricCalibText, std::string> electricCalibTexts;
 };
 
 class RecordingMonitoring : public MonitoringServices {
