@@ -155,6 +155,8 @@ public:
     void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
     void StopSchedulerMonitoring() override { calls.push_back("StopMonitoring"); }
     void EnableScheduleControls() override { calls.push_back("EnableScheduleControls"); }
+    int SchedulerConfirmMode() const override { return confirmMode; }
+    std::string SchedulerCalibrationThreshold() const override { return calibrationThreshold; }
     void LogScheduler(CMainFrame&, BOOL, const std::string& text, BOOL) override {
         schedulerLog.push_back(text);
     }
@@ -171,6 +173,8 @@ public:
     int step = 0;
     bool newRecordFile = false;
     bool powerOff = false;
+    int confirmMode = 0;
+    std::string calibrationThreshold;
     platform::DateTime scheduleStart;
     platform::DateTime scheduleStop;
     std::string startTimeText;
