@@ -236,6 +236,15 @@ TEST_F(MaintenanceCommandsTest, UpdatesThatMayNotStartStopWithTheirMessage) {
     frame->OnFirmwareUpgrade();
     EXPECT_TRUE(app.m_strTechnicianId.empty());
 
+    // A meter of another model is not identified: the connection settings are offered.
+    app.m_strTechnicianId = "123456";
+    target.SetSetting("INSTR_M", "QS4160");
+    op.ExpectBox("Modello strumento non supportato: QS4160");
+    op.ExpectBox("Strumento da verificare non rilevato.");
+    op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog&) { return IDCANCEL; });
+    frame->OnFirmwareUpgrade();
+    EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=16"), std::string::npos);
+
     EXPECT_FALSE(TargetGot(meter::kUpgradeModeOn));
     EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
 }
