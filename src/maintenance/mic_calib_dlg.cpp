@@ -44,15 +44,13 @@ void CMicCalibDlg::ShowWindow(bool show) {
         m_window->hide();
         return;
     }
-    const bool starting = m_wizard.IsOver();
-    if (starting) {
-        m_strMicSerial.clear();
-        m_wizard.Begin(m_strTechnicianRecord);
-    }
+    // The command that shows it switched the meter off and emptied the queue: a replacement
+    // under way from before cannot go on.
+    m_strMicSerial.clear();
+    m_wizard.Begin(m_strTechnicianRecord);
     ShowState();
     m_window->show();
-    if (starting)
-        AfterStep();
+    AfterStep();
 }
 
 int CMicCalibDlg::RunOnScreen() {

@@ -38,7 +38,7 @@ public:
     bool HasWindow() const { return m_window != nullptr; }
     bool IsWindowVisible() const;
     QWidget* Window() const;
-    // Showing a wizard that is not under way starts it for m_strTechnicianRecord.
+    // Showing the window starts the wizard afresh for m_strTechnicianRecord.
     void ShowWindow(bool show);
     void DestroyWindow();
 
