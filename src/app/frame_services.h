@@ -1,8 +1,7 @@
 #pragma once
 // The frame's neighbours that live in other parts of the program: the web-service calls, the
-// menu commands that timers start, the session operations and the calibration windows that
-// replies feed. The frame's members of the same names call through here; each does nothing
-// until its part of the program installs itself.
+// menu commands that timers start and the session operations. The frame's members of the same
+// names call through here; each does nothing until its part of the program installs itself.
 // The data-acquisition side has its own interface (monitoring_services.h).
 
 #include <string>
@@ -10,11 +9,6 @@
 #include "platform/win_types.h"
 
 class CMainFrame;
-
-// The texts of the microphone-replacement wizard (CMicCalibDlg) that replies fill.
-enum class MicCalibText { Channel0Gain, Channel1Gain, ElectricCal, Level, ProtectionCode };
-// The texts of the electric-calibration window (CElectricCalibrationDlg) that replies fill.
-enum class ElectricCalibText { PrintedValue, Display };
 
 class FrameServices {
 public:
@@ -31,14 +25,4 @@ public:
     // Writes the command and the query straight to the link and looks for `expected`.
     virtual void ExchangeAndWait(CMainFrame& /*frame*/, const std::string& /*command*/,
                                  const std::string& /*query*/, const std::string& /*expected*/) {}
-
-    // The microphone-replacement wizard, while its window exists.
-    virtual bool IsMicCalibDlgOpen() const { return false; }
-    virtual void SetMicCalibText(MicCalibText /*which*/, const std::string& /*text*/) {}
-    virtual void SetMicCalibStep(int /*step*/) {}
-    virtual void MicCalibNextStep() {}
-    // The guided electric calibration's window, while it exists.
-    virtual bool IsElectricCalibDlgOpen() const { return false; }
-    virtual void SetElectricCalibText(ElectricCalibText /*which*/, const std::string& /*text*/) {}
-    virtual void ElectricCalibStep() {}
 };

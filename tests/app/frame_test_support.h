@@ -108,26 +108,10 @@ public:
                          const std::string& expected) override {
         calls.push_back("ExchangeAndWait " + command + query + expected);
     }
-    bool IsMicCalibDlgOpen() const override { return micCalibOpen; }
-    void SetMicCalibText(MicCalibText which, const std::string& text) override {
-        micCalibTexts[which] = text;
-    }
-    void SetMicCalibStep(int step) override { micCalibStep = step; }
-    void MicCalibNextStep() override { calls.push_back("CMicCalibDlg::NextStep"); }
-    bool IsElectricCalibDlgOpen() const override { return electricCalibOpen; }
-    void SetElectricCalibText(ElectricCalibText which, const std::string& text) override {
-        electricCalibTexts[which] = text;
-    }
-    void ElectricCalibStep() override { calls.push_back("CElectricCalibrationDlg::Step"); }
 
     std::vector<std::vector<std::string>> mails;
     std::vector<std::string> uploads;
     std::vector<std::string> calls;
-    bool micCalibOpen = false;
-    std::map<MicCalibText, std::string> micCalibTexts;
-    int micCalibStep = 0;
-    bool electricCalibOpen = false;
-    std::map<ElectricCalibText, std::string> electricCalibTexts;
 };
 
 class RecordingMonitoring : public MonitoringServices {
@@ -163,6 +147,8 @@ public:
     void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
     void StopSchedulerMonitoring() override { calls.push_back("StopMonitoring"); }
     void EnableScheduleControls() override { calls.push_back("EnableScheduleControls"); }
+    int SchedulerConfirmMode() const override { return confirmMode; }
+    std::string SchedulerCalibrationThreshold() const override { return calibrationThreshold; }
     void LogScheduler(CMainFrame&, BOOL, const std::string& text, BOOL) override {
         schedulerLog.push_back(text);
     }
@@ -179,6 +165,8 @@ public:
     int step = 0;
     bool newRecordFile = false;
     bool powerOff = false;
+    int confirmMode = 0;
+    std::string calibrationThreshold;
     platform::DateTime scheduleStart;
     platform::DateTime scheduleStop;
     std::string startTimeText;
