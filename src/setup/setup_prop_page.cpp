@@ -100,6 +100,18 @@ void CSetupPropPage::TakeControls() {
     }
 }
 
+void CSetupPropPage::OnChoice(QWidget* control, std::function<void()> rule) {
+    auto apply = [this, rule = std::move(rule)] {
+        TakeControls();
+        rule();
+        ShowControls();
+    };
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        connect(combo, &QComboBox::activated, this, apply);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        connect(button, &QAbstractButton::clicked, this, apply);
+}
+
 QLabel* CSetupPropPage::NewText(int id) {
     auto* label = new QLabel;
     label->setObjectName(IdName(id));

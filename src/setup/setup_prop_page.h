@@ -4,6 +4,7 @@
 // out its widgets and connects their handlers; the rules stay in the model.
 
 #include <QWidget>
+#include <functional>
 #include <string>
 
 class QComboBox;
@@ -30,6 +31,9 @@ protected:
     QLabel* NewText(int id);
     QGroupBox* NewGroup(const std::string& title, int id = 0);
     QComboBox* NewList(int id);
+    // When the operator picks an entry of a list or clicks a button: the controls go into the
+    // model, `rule` runs on it, and the controls show what it left.
+    void OnChoice(QWidget* control, std::function<void()> rule);
 
 private:
     SetupPage& m_model;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,11 +14,13 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "fake_setup_host.h"
 #include "platform/event_loop.h"
 #include "setup/current_settings.h"
 #include "setup/setup_instrument.h"
+#include "setup/setup_prop_page.h"
 #include "setup/sheet_pages.h"
 #include "support/test_env.h"
 
@@ -203,6 +207,54 @@ TEST_F(SetupSheetTest, OnScreenEnterKeepsTheSheetOnTheCurrentPageAndATurnedBackT
         Control<QPushButton>(*window, IDCANCEL)->click();
     });
     EXPECT_EQ(logged->RunOnScreen(), IDCANCEL);
+}
+
+// A page window over a list and a check box, with one rule.
+class ChoicePage : public setup::CSetupPropPage {
+public:
+    explicit ChoicePage(setup::SetupPage& model) : CSetupPropPage(model) {
+        auto* layout = new QVBoxLayout(this);
+        QComboBox* list = NewList(1552);
+        layout->addWidget(list);
+        auto* check = new QCheckBox("Update");
+        check->setObjectName("1200");
+        layout->addWidget(check);
+        layout->addWidget(NewText(1201));
+        OnChoice(list, [&model] {
+            setup::PageControls& c = model.Controls();
+            c.Show(1201, c.SelectedText(1552) == "19.2k");
+        });
+    }
+};
+
+TEST_F(SetupSheetTest, APageWindowShowsItsModelsControlsAndHandsTheOperatorsChoicesBack) {
+    setup::SetupPage model(host, K::General);
+    setup::PageControls& c = model.Controls();
+    c.FillList(1552, {"9.6k", "19.2k", "38.4k"});
+    c.SelectPrefix(1552, "38.4k");
+    c.Check(1200, true);
+    c.Enable(1200, false);
+    c.SetText(1201, "WARNING");
+    c.Show(1201, false);
+    ChoicePage page(model);
+    page.ShowControls();
+    auto* list = Control<QComboBox>(page, 1552);
+    auto* check = Control<QCheckBox>(page, 1200);
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_EQ(list->currentText(), "38.4k");
+    EXPECT_TRUE(check->isChecked());
+    EXPECT_FALSE(check->isEnabled());
+    EXPECT_EQ(Control<QLabel>(page, 1201)->text(), "WARNING");
+    EXPECT_TRUE(Control<QLabel>(page, 1201)->isHidden());
+
+    // The operator's choice reaches the model before its rule, and the rule's effect shows.
+    list->setCurrentIndex(1);
+    emit list->activated(1);
+    EXPECT_EQ(c.SelectedText(1552), "19.2k");
+    EXPECT_FALSE(Control<QLabel>(page, 1201)->isHidden());
+    check->setChecked(false);
+    page.TakeControls();
+    EXPECT_FALSE(c.IsChecked(1200));
 }
 
 TEST_F(SetupSheetTest, PicturesOfAFullAndAShortVariant) {
