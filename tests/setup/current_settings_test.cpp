@@ -13,7 +13,7 @@ namespace {
 
 class CurrentSettingsTest : public ::testing::Test {
 protected:
-    // The page shown for a meter of `model` read with the values above.
+    // The page shown for a meter of `model`, every value read as its name.
     CurrentSettings& Show(const std::string& model) {
         host.ReadAs(model);
         setuptest::FillAsRead(host.current);
@@ -24,6 +24,7 @@ protected:
         page.OnSetActive();
         return page;
     }
+    std::string Text(int id) const { return page.Text(id); }
 
     FakeSetupHost host;
     CurrentSettings page{host};
@@ -33,148 +34,158 @@ protected:
 
 TEST_F(CurrentSettingsTest, BeforeAnyReadTheTextsShowTheUnreadValues) {
     Activate();
-    EXPECT_EQ(page.Text(kGeneral), "Date: 2000/01/01\nTime: 00:00\nContrast: -1\nAuto Off: -1");
-    EXPECT_EQ(page.Text(kInstrument), "Model: \nSerial Num.: \nSoftware: \nMemory Size: -1");
-    EXPECT_EQ(page.Text(kMeasurement),
-              "Integration Mode: SINGLE\nIntegration Time: -1\nBack Erase Time: -1\n"
-              "Overload: -1 dB");
+    EXPECT_EQ(Text(kGeneral), "Date: 2000/01/01\nTime: 00:00\nContrast: -1\nAuto Off: -1");
+    EXPECT_EQ(Text(kInstrument), "Model: \nSerial Num.: \nSoftware: \nMemory Size: -1");
 }
 
 TEST_F(CurrentSettingsTest, AQS4060ShowsTheShortFormatsAndItsFixedMicrophone) {
     Show("QS4060_c0$2");
-    EXPECT_EQ(page.Text(kInstrument),
-              "Model: QS4060_c0 Cl2\nSerial Num.: A12345\nSoftware: 2.05\nMemory Size: 2048k");
-    EXPECT_EQ(page.Text(kMicrophone), "Model: MK250\nSerial Num.: M5678\nResponse: FREE FIELD\n");
-    EXPECT_EQ(page.Text(kInOut), "In Gain: 20dB\nBaudrate: 38.4k");
-    EXPECT_EQ(page.Text(kMeasurement),
-              "Integration Mode: SINGLE\nIntegration Time: 05 m\nBack Erase Time: 5s\n"
-              "Overload: 140 dB");
-    EXPECT_EQ(page.Text(kSlm), "SLM 1: <Leq:A>\nSLM 2: <LFmx:A>\nSLM 3: <LFmn:A>");
-    EXPECT_EQ(page.Text(kProfile), "Channel: LFmx A\nStep: 0.125s\n");
-    EXPECT_EQ(page.Text(kSpectrum), "Aux Pond: A");
-    EXPECT_EQ(page.Text(kStatistics),
+    EXPECT_EQ(Text(kInstrument),
+              "Model: QS4060_c0 Cl2\nSerial Num.: INSTR_N\nSoftware: INSTR_V\nMemory Size: MEM_S");
+    EXPECT_EQ(Text(kMicrophone), "Model: MIC_M\nSerial Num.: MIC_N\nResponse: MIC_T\n");
+    EXPECT_EQ(Text(kGeneral), "Date: DATE\nTime: TIME\nContrast: DISP_C\nAuto Off: AUTO_PWR_OFF");
+    EXPECT_EQ(Text(kInOut), "In Gain: INPUT_GAIN\nBaudrate: BAUD");
+    EXPECT_EQ(Text(kSlm), "SLM 1: <SLM1_PAR>\nSLM 2: <SLM2_PAR>\nSLM 3: <SLM3_PAR>");
+    EXPECT_EQ(Text(kProfile), "Channel: LFmx A\nStep: 0.125s\n");
+    EXPECT_EQ(Text(kSpectrum), "Aux Pond: SPECT_AUX_POND");
+    EXPECT_EQ(Text(kStatistics),
               "Param: LAFp\n\nPerc.1: 01      Perc.2: 10\nPerc.3: 50      Perc.4: 90");
-    EXPECT_EQ(page.Text(kDose), "Exch.Rate: 3 dB\nCrit.Lev: 85 dB\nThr.Lev: 80 dB\n");
-    EXPECT_EQ(page.Text(kCalibration), "Cal.Lev: 94.0dB");
-    EXPECT_EQ(page.Text(kLoggingLeft), "Auto Store: OFF");
-    EXPECT_EQ(page.Text(kLogging), "DATALOGGER ENABLED");
-    EXPECT_EQ(page.Text(kLoggingRight), "");
-    // No report or event sections.
-    EXPECT_EQ(page.Text(kReport) + page.Text(kEvent), "");
+    EXPECT_EQ(
+        Text(kDose),
+        "Exch.Rate: EXCHANGE_RATE dB\nCrit.Lev: CRITERION_LEV dB\nThr.Lev: DOSE_THRESHOLD dB\n");
+    EXPECT_EQ(Text(kCalibration), "Cal.Lev: 94.0dB");
+    EXPECT_EQ(Text(kLoggingLeft), "Auto Store: AUTOSTORE");
+    EXPECT_EQ(Text(kLogging), "DATALOGGER ENABLED");
+    EXPECT_EQ(Text(kLoggingRight) + Text(kReport) + Text(kEvent), "");
     EXPECT_FALSE(page.Controls().IsEnabled(kReportGroup));
     EXPECT_FALSE(page.Controls().IsEnabled(kEventGroup));
-    EXPECT_TRUE(page.Controls().IsShown(kProfile));
 
-    Show("QS4060_00$1");
-    EXPECT_EQ(page.Text(kInstrument).substr(0, 20), "Model: QS4060_00 Cl1");
-    EXPECT_EQ(page.Text(kLogging), "DATALOGGER DISABLED");
-    EXPECT_EQ(page.Text(kCalibration), "Cal.Lev: 94.0dB\nAcoustic Field: FF\nWind Shield: SAV");
-    Show("QS4060_00");
-    EXPECT_EQ(page.Text(kInstrument).substr(0, 17), "Model: QS4060_00\n");
+    // An integration time in minutes; no fixed microphone; no class.
+    host.current.m_strIntegrationTime = "MM:05";
+    host.current.m_strModel = "QS4060_00";
+    Activate();
+    EXPECT_EQ(Text(kMeasurement),
+              "Integration Mode: INTEGR_MODE\nIntegration Time: 05 m\nBack Erase Time: ERASE_TIME\n"
+              "Overload: OVERLOAD_LEV dB");
+    EXPECT_TRUE(Text(kInstrument).starts_with("Model: QS4060_00\n"));
+    EXPECT_EQ(Text(kLogging), "DATALOGGER DISABLED");
+    EXPECT_EQ(Text(kCalibration),
+              "Cal.Lev: CAL_L\nAcoustic Field: MIC_RESP\nWind Shield: WIND_SHIELD");
 }
 
 TEST_F(CurrentSettingsTest, AQS4160ShowsTheLongFormatsAndWhatTheBandShiftDisables) {
     Show("QS4160_L0$1");
-    EXPECT_EQ(page.Text(kInOut), "In Channel: MIC\nIn Gain: 20dB\nDA Output: OFF\nBaudrate: 38.4k");
-    EXPECT_EQ(page.Text(kSlm),
-              "SLM 1: <Leq:A>\nSLM 2: <LFmx:A>\nSLM 3: <LFmn:A>\nSLM 4: <Lpk:C>\nSLM 5: <LFp:A>");
-    EXPECT_EQ(page.Text(kProfile), "Channel: <LFp:A>\nStep: 0.5s\n");
-    EXPECT_EQ(page.Text(kSpectrum),
-              "Aux Pond: A\nMode: AVERAGE\nMean mode: LIN\nMean Weight: ---\nBand Shift: OFF\n"
-              "Step: 1s");
-    EXPECT_EQ(page.Text(kStatistics),
-              "Param: <LFp:A>\n\nPerc.1: 01      Perc.2: 10\nPerc.3: 50      Perc.4: 90");
-    EXPECT_EQ(page.Text(kCalibration),
-              "Cal.Lev: 94.0dB\nAcoustic Field: FF\nWind Shield: SAV\nMic. ambiental corr: OFF\n"
-              "Mic.temp coeff: 23.0\xB0");
-    EXPECT_EQ(page.Text(kLogging), "Auto Store: OFF");
-    EXPECT_EQ(page.Text(kLoggingLeft),
-              "SLM DataLogger:            ON\nProfile DataLogger:          ON\n"
-              "Short Leq DataLogger:    A");
-    // FFT logging on: its band is shown.
-    EXPECT_EQ(page.Text(kLoggingRight),
-              "Octave DataLogger:        ON\nT.Octave DataLogger:     OFF\n"
-              "FFT DataLogger:              HF");
-    EXPECT_EQ(page.Text(kReport),
-              "Report Interval: 10s\n\nPar1: Leq:A   Par2: Lpk:C\nPar3: LFmx:A   Par4: LE:A\n"
-              "Par5: L1:\n\nStore Par1-5: ON\nStore Oct: ON\nStore TOct: ON\nStore Stat: OFF");
-    EXPECT_EQ(page.Text(kEvent),
-              "Par1: Leq:A   Par2: Lpk:Z\nPar3: LSmx:C   Par4: LImn:A\nPar5: LE:A\n\n"
-              "Store Par1-5: ON\nStore Oct: ON\nStore TOct: ON\nStore Stat: ON\n\nTrig: LEV\n"
-              "Trig.Pol: POS\nTrig On Lev: 80dB\nTrig Off Lev: 70dB\nTrig On time: 1s\n"
-              "Trig Off Time: 2s\nSerial Notify: OFF");
+    EXPECT_EQ(Text(kInOut),
+              "In Channel: INPUT_CH\nIn Gain: INPUT_GAIN\nDA Output: DA_OUTPUT\nBaudrate: BAUD");
+    EXPECT_EQ(Text(kSlm),
+              "SLM 1: <SLM1_PAR>\nSLM 2: <SLM2_PAR>\nSLM 3: <SLM3_PAR>\nSLM 4: <SLM4_PAR>\n"
+              "SLM 5: <SLM5_PAR>");
+    EXPECT_EQ(Text(kProfile), "Channel: <PROFILE_PARAM>\nStep: PROFILE_TIME\n");
+    EXPECT_EQ(
+        Text(kSpectrum),
+        "Aux Pond: SPECT_AUX_POND\nMode: SPECT_TYPE\nMean mode: SPECT_MEAN\n"
+        "Mean Weight: SPECT_MEAN_WEIGHT\nBand Shift: SPECT_SHIFT\nStep: PROFILE_SPECTRUM_TIME");
+    EXPECT_TRUE(Text(kStatistics).starts_with("Param: <STAT_PAR>\n\nPerc.1: 01"));
+    EXPECT_EQ(Text(kCalibration),
+              "Cal.Lev: CAL_L\nAcoustic Field: MIC_RESP\nWind Shield: WIND_SHIELD\n"
+              "Mic. ambiental corr: AMB_CORR\nMic.temp coeff: MIC_CT");
+    EXPECT_EQ(Text(kLogging), "Auto Store: AUTOSTORE");
+    EXPECT_EQ(Text(kLoggingLeft),
+              "SLM DataLogger:            SLM_DLOGGER\nProfile DataLogger:          PROF_DLOGGER\n"
+              "Short Leq DataLogger:    SHORTLEQ_DLOGGER");
+    EXPECT_EQ(Text(kLoggingRight),
+              "Octave DataLogger:        OCT_DLOGGER\nT.Octave DataLogger:     TOCT_DLOGGER\n"
+              "FFT DataLogger:              FFT_DLOGGER");
+    EXPECT_EQ(Text(kReport),
+              "Report Interval: REPORT_TIME\n\nPar1: 1_REPORT_PAR   Par2: 2_REPORT_PAR\n"
+              "Par3: 3_REPORT_PAR   Par4: 4_REPORT_PAR\nPar5: 5_REPORT_PAR\n\n"
+              "Store Par1-5: STORE_REP_PAR\nStore Oct: STORE_REP_OCT\nStore TOct: STORE_REP_TOCT\n"
+              "Store Stat: STORE_REP_STAT");
+    EXPECT_EQ(Text(kEvent),
+              "Par1: 1_EVENT_PAR   Par2: 2_EVENT_PAR\nPar3: 3_EVENT_PAR   Par4: 4_EVENT_PAR\n"
+              "Par5: 5_EVENT_PAR\n\nStore Par1-5: STORE_EVN_PAR\nStore Oct: STORE_EVN_OCT\n"
+              "Store TOct: STORE_EVN_TOCT\nStore Stat: STORE_EVN_STAT\n\nTrig: EVN_TRIG\n"
+              "Trig.Pol: EVN_TRIG_POL\nTrig On Lev: EVN_TRIG_ON_LEVdB\n"
+              "Trig Off Lev: EVN_TRIG_OFF_LEVdB\nTrig On time: EVN_TRIG_ON_TIMEs\n"
+              "Trig Off Time: EVN_TRIG_OFF_TIMEs\nSerial Notify: EVN_TRIG_PRINT");
     EXPECT_TRUE(page.Controls().IsEnabled(kReportGroup));
 
-    // The half-band shift disables the profile and octave logging; an exponential mean has
-    // its weighting; the trigger decides the event format.
-    host.current.m_strHalfBandShift = "ON";
-    host.current.m_strSpectMean = "EXP";
-    host.current.m_strFftDatalogger = "OFF";
-    host.current.m_strEventTrigger = "OFF";
+    // The half-band shift disables profile and octave logging; FFT logging shows its band; a
+    // linear mean has no weighting; the trigger decides the event format.
+    CInstrStatus& s = host.current;
+    s.m_strHalfBandShift = "ON";
+    s.m_strFftDatalogger = "ON";
+    s.m_strSpectMean = "LIN";
+    s.m_strEventTrigger = "OFF";
     Activate();
-    EXPECT_EQ(page.Text(kProfile), "DISABLED");
-    EXPECT_EQ(page.Text(kSpectrum),
-              "Aux Pond: A\nMode: AVERAGE\nMean mode: EXP\nMean Weight: FAST\nBand Shift: ON\n"
-              "Step: 1s");
-    EXPECT_EQ(page.Text(kLoggingLeft),
-              "SLM DataLogger:            ON\nProfile DataLogger:          DISABLED\n"
-              "Short Leq DataLogger:    A");
-    EXPECT_EQ(page.Text(kLoggingRight),
-              "Octave DataLogger:        DISABLED\nT.Octave DataLogger:     OFF\n"
-              "FFT DataLogger:              OFF");
-    EXPECT_TRUE(page.Text(kEvent).ends_with("Store Stat: ON\n\nTrig: OFF")) << page.Text(kEvent);
-    host.current.m_strEventTrigger = "MAN";
+    EXPECT_EQ(Text(kProfile), "DISABLED");
+    EXPECT_TRUE(
+        Text(kSpectrum).ends_with("Mean mode: LIN\nMean Weight: ---\nBand Shift: ON\n"
+                                  "Step: PROFILE_SPECTRUM_TIME"));
+    EXPECT_TRUE(Text(kLoggingLeft)
+                    .ends_with("Profile DataLogger:          DISABLED\n"
+                               "Short Leq DataLogger:    SHORTLEQ_DLOGGER"));
+    EXPECT_EQ(Text(kLoggingRight),
+              "Octave DataLogger:        DISABLED\nT.Octave DataLogger:     TOCT_DLOGGER\n"
+              "FFT DataLogger:              FFT_BAND");
+    EXPECT_TRUE(Text(kEvent).ends_with("Store Stat: STORE_EVN_STAT\n\nTrig: OFF"));
+    s.m_strEventTrigger = "MAN";
     Activate();
-    EXPECT_TRUE(page.Text(kEvent).ends_with("\n\nTrig: MAN\nSerial Notify: OFF"));
+    EXPECT_TRUE(Text(kEvent).ends_with("\n\nTrig: MAN\nSerial Notify: EVN_TRIG_PRINT"));
 
     // Without a report variant: two-line logging, no statistics parameter, no sections.
     Show("QS4160_00$1");
-    EXPECT_EQ(page.Text(kLoggingLeft),
-              "SLM DataLogger:            ON\nProfile DataLogger:          ON");
-    EXPECT_EQ(page.Text(kLoggingRight),
-              "Octave DataLogger:        ON\nT.Octave DataLogger:     OFF");
-    EXPECT_EQ(page.Text(kStatistics).substr(0, 13), "Param: LAFp\n\n");
-    EXPECT_EQ(page.Text(kReport) + page.Text(kEvent), "");
+    EXPECT_EQ(Text(kLoggingLeft),
+              "SLM DataLogger:            SLM_DLOGGER\nProfile DataLogger:          PROF_DLOGGER");
+    EXPECT_EQ(Text(kLoggingRight),
+              "Octave DataLogger:        OCT_DLOGGER\nT.Octave DataLogger:     TOCT_DLOGGER");
+    EXPECT_TRUE(Text(kStatistics).starts_with("Param: LAFp\n\n"));
+    EXPECT_EQ(Text(kReport) + Text(kEvent), "");
     EXPECT_FALSE(page.Controls().IsEnabled(kEventGroup));
 }
 
 TEST_F(CurrentSettingsTest, QS4060ReportModelsMarkTheStorageTheyCannotHave) {
     // "r": neither octaves nor third octaves; a level trigger spells it "Disabeld".
     Show("QS4060_r0$1");
-    EXPECT_EQ(page.Text(kLogging), "SLM + PROFILE : ON");
-    EXPECT_EQ(page.Text(kLoggingLeft) + page.Text(kLoggingRight), "");
-    EXPECT_EQ(page.Text(kReport),
-              "Report Interval: 10s\n\nPar1: Leq:A   Par2: Lpk:C\nPar3: LFmx:A   Par4: LE:A\n"
-              "Par5: L1:\n\nStore Par1-5: ON\nStore Oct: Disabled\nStore TOct: Disabled\n"
-              "Store Stat: OFF");
-    EXPECT_EQ(page.Text(kEvent),
-              "Par1: Leq:A   Par2: Lpk:Z\nPar3: LSmx:C   Par4: LImn:A\nPar5: LE:A\n\n"
-              "Store Par1-5: ON\nStore Oct: Disabeld\nStore TOct: Disabeld\nStore Stat: ON\n\n"
-              "Trig: LEV\nTrig.Pol: POS\nTrig On Lev: 80dB\nTrig Off Lev: 70dB\n"
-              "Trig On time: 1s\nTrig Off Time: 2s\nSerial Notify: OFF");
+    EXPECT_EQ(Text(kLogging), "SLM + PROFILE : SLM_DLOGGER");
+    EXPECT_EQ(Text(kLoggingLeft) + Text(kLoggingRight), "");
+    EXPECT_TRUE(
+        Text(kReport).ends_with("Par5: 5_REPORT_PAR\n\nStore Par1-5: STORE_REP_PAR\n"
+                                "Store Oct: Disabled\nStore TOct: Disabled\n"
+                                "Store Stat: STORE_REP_STAT"));
+    EXPECT_TRUE(
+        Text(kEvent).ends_with("Store Oct: Disabeld\nStore TOct: Disabeld\n"
+                               "Store Stat: STORE_EVN_STAT\n\nTrig: EVN_TRIG\n"
+                               "Trig.Pol: EVN_TRIG_POL\nTrig On Lev: EVN_TRIG_ON_LEVdB\n"
+                               "Trig Off Lev: EVN_TRIG_OFF_LEVdB\n"
+                               "Trig On time: EVN_TRIG_ON_TIMEs\n"
+                               "Trig Off Time: EVN_TRIG_OFF_TIMEs\n"
+                               "Serial Notify: EVN_TRIG_PRINT"));
 
     // "J": octaves but no third octaves; a manual trigger spells it "Disabled".
     Show("QS4060_J0$1");
     host.current.m_strEventTrigger = "MAN";
     Activate();
+    EXPECT_TRUE(Text(kReport).ends_with("Store TOct: Disabled\nStore Stat: STORE_REP_STAT"));
     EXPECT_TRUE(
-        page.Text(kReport).ends_with("Store Oct: ON\nStore TOct: Disabled\nStore Stat: OFF"));
-    EXPECT_TRUE(page.Text(kEvent).ends_with(
-        "Store Oct: ON\nStore TOct: Disabled\nStore Stat: ON\n\nTrig: MAN\nSerial Notify: OFF"));
+        Text(kEvent).ends_with("Store Oct: STORE_EVN_OCT\nStore TOct: Disabled\n"
+                               "Store Stat: STORE_EVN_STAT\n\nTrig: MAN\n"
+                               "Serial Notify: EVN_TRIG_PRINT"));
 
-    // "n": every storage; no blank line before the store entries. An interval being switched
-    // off and a trigger that is off empty the fields.
+    // "n": every storage, and no blank line before the store entries. An interval being
+    // switched off and a trigger that is off empty the fields.
     Show("QS4060_n0$1");
-    EXPECT_EQ(page.Text(kReport),
-              "Report Interval: 10s\n\nPar1: Leq:A   Par2: Lpk:C\nPar3: LFmx:A   Par4: LE:A\n"
-              "Par5: L1:\nStore Par1-5: ON\nStore Oct: ON\nStore TOct: ON\nStore Stat: OFF");
+    EXPECT_TRUE(
+        Text(kReport).ends_with("Par5: 5_REPORT_PAR\nStore Par1-5: STORE_REP_PAR\n"
+                                "Store Oct: STORE_REP_OCT\nStore TOct: STORE_REP_TOCT\n"
+                                "Store Stat: STORE_REP_STAT"));
     host.edited.m_strReportTime = "OFF";
     host.current.m_strEventTrigger = "OFF";
     Activate();
-    EXPECT_EQ(page.Text(kReport),
-              "Report Interval: 10s\n\nPar1:    Par2: \nPar3:    Par4: \nPar5: \nStore Par1-5: \n"
-              "Store Oct: \nStore TOct: \nStore Stat: ");
-    EXPECT_EQ(page.Text(kEvent),
+    EXPECT_EQ(Text(kReport),
+              "Report Interval: REPORT_TIME\n\nPar1:    Par2: \nPar3:    Par4: \nPar5: \n"
+              "Store Par1-5: \nStore Oct: \nStore TOct: \nStore Stat: ");
+    EXPECT_EQ(Text(kEvent),
               "Par1:    Par2: \nPar3:    Par4: \nPar5: \n\nStore Par1-5: \nStore Oct: \n"
               "Store TOct: \nStore Stat: \n\nTrig: OFF\nSerial Notify: ");
 }
