@@ -1,0 +1,264 @@
+#include "acquisition/record_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/text.h"
+
+namespace acquisition {
+
+namespace {
+
+constexpr int kLevelValues = 5;
+constexpr int kOctaveBands = 12;
+constexpr int kThirdOctaveBands = 33;
+constexpr double kHalfSecondInDays = 5.787037037037037e-06;
+constexpr long long kSecondsPerDay = 86400;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int TwoDigits(std::string_view text, size_t at) {
+    return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+}  // namespace
+
+bool IsRecordingKind(int kind) {
+    return kind >= kSoundLevelMeter && kind <= kThirdOctave;
+}
+
+std::string LevelText(std::uint16_t word) {
+    if (word == kNoValue)
+        return "---";
+    return platform::Format("%.1f", word / 10.0);
+}
+
+std::uint16_t LevelWord(std::string_view text) {
+    if (platform::Contains(text, "---"))
+        return kNoValue;
+    return static_cast<std::uint16_t>(platform::Atoi(platform::Remove(text, '.')));
+}
+
+std::uint16_t PackTimeWord(int hours, int minutes, int seconds) {
+    return static_cast<std::uint16_t>(((hours & 15) << 12) | ((minutes & 63) << 6) |
+                                      (seconds & 63));
+}
+
+ElapsedTime UnpackTimeWord(std::uint16_t word) {
+    return {word >> 12, (word >> 6) & 63, word & 63};
+}
+
+int TimeWordSeconds(std::uint16_t word) {
+    const ElapsedTime time = UnpackTimeWord(word);
+    return time.hours * 3600 + time.minutes * 60 + time.seconds;
+}
+
+void PutWord(std::string& bytes, std::uint16_t word) {
+    bytes += static_cast<char>(word & 0xFF);
+    bytes += static_cast<char>(word >> 8);
+}
+
+std::uint16_t GetWord(std::span<const unsigned char> bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+}
+
+ProfileStep ProfileStepOf(std::string_view profileTime) {
+    if (platform::Contains(profileTime, "0.125"))
+        return ProfileStep::Eighth;
+    if (platform::Contains(profileTime, "0.25"))
+        return ProfileStep::Quarter;
+    return ProfileStep::Other;
+}
+
+RecordLayout::RecordLayout(int kind, ProfileStep step)
+    : m_kind(IsRecordingKind(kind) ? kind : -1), m_step(step) {}
+
+int RecordLayout::SamplesPerRecord() const {
+    if (m_kind != kProfile)
+        return IsValid() ? 1 : 0;
+    switch (m_step) {
+        case ProfileStep::Eighth:
+            return 4;
+        case ProfileStep::Quarter:
+            return 2;
+        case ProfileStep::Other:
+            return 1;
+    }
+    return 1;
+}
+
+int RecordLayout::ValuesPerSample() const {
+    switch (m_kind) {
+        case kSoundLevelMeter:
+            return kLevelValues;
+        case kProfile:
+            return 1;
+        case kOctave:
+            return kOctaveBands;
+        case kThirdOctave:
+            return kThirdOctaveBands;
+        default:
+            return 0;
+    }
+}
+
+int RecordLayout::RecordBytes() const {
+    if (!IsValid())
+        return 0;
+    return 2 + 2 * SamplesPerRecord() * ValuesPerSample();
+}
+
+long long RecordLayout::PageDataBytes(long long samples) const {
+    if (!IsValid() || samples <= 0)
+        return 0;
+    return samples / SamplesPerRecord() * RecordBytes();
+}
+
+long long RecordLayout::PageBytes(long long samples) const {
+    return kPageStartBytes + PageDataBytes(samples);
+}
+
+long long RecordLayout::SamplesInPage(long long pageBytes) const {
+    if (!IsValid() || pageBytes <= kPageStartBytes)
+        return 0;
+    return (pageBytes - kPageStartBytes) / RecordBytes() * SamplesPerRecord();
+}
+
+long long RecordLayout::TimeWordIndex(long long sample) const {
+    if (!IsValid())
+        return -1;
+    return sample / SamplesPerRecord() * WordsPerRecord();
+}
+
+long long RecordLayout::ValueWordIndex(long long sample, int value) const {
+    if (!IsValid())
+        return -1;
+    const int perRecord = SamplesPerRecord();
+    return TimeWordIndex(sample) + 1 + (sample % perRecord) * ValuesPerSample() + value;
+}
+
+std::string EncodeRecord(std::uint16_t timeWord, std::span<const std::uint16_t> values) {
+    std::string bytes;
+    bytes.reserve(2 + 2 * values.size());
+    PutWord(bytes, timeWord);
+    for (const std::uint16_t value : values)
+        PutWord(bytes, value);
+    return bytes;
+}
+
+long long SetupBlockOffset(std::span<const unsigned char> head) {
+    if (head.size() < 2 || head[0] != kLabelHeaderMark)
+        return 0;
+    return kLabelHeaderBytes + static_cast<long long>(head[1]) * kLabelBlockBytes;
+}
+
+std::optional<SetupBlock> SetupBlock::FromBytes(std::span<const unsigned char> bytes) {
+    if (bytes.size() < static_cast<size_t>(kSize))
+        return std::nullopt;
+    SetupBlock block;
+    std::copy_n(bytes.begin(), kSize, reinterpret_cast<unsigned char*>(block.m_bytes.data()));
+    return block;
+}
+
+void SetupBlock::SetField(int field, std::string_view text) {
+    if (field < 0 || field >= kFieldCount)
+        return;
+    char* start = m_bytes.data() + field * kFieldSize;
+    const size_t used = std::min<size_t>(text.size(), kFieldSize);
+    std::copy_n(text.data(), used, start);
+    std::fill(start + used, start + kFieldSize, ' ');
+}
+
+std::string SetupBlock::Field(int field) const {
+    if (field < 0 || field >= kFieldCount)
+        return std::string();
+    return std::string(m_bytes.data() + field * kFieldSize, kFieldSize);
+}
+
+std::string SetupBlock::Text(int field) const {
+    std::string text = Field(field);
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' ||
+                             static_cast<unsigned char>(text.back()) == kUnset))
+        text.pop_back();
+    return text;
+}
+
+void SetupBlock::Fill(int from, unsigned char byte) {
+    if (from < 0 || from >= kSize)
+        return;
+    std::fill(m_bytes.begin() + from, m_bytes.end(), static_cast<char>(byte));
+}
+
+long long ScheduleTime::WholeSeconds() const {
+    const double half = days < 0 ? -kHalfSecondInDays : kHalfSecondInDays;
+    return static_cast<long long>((days + half) * kSecondsPerDay);
+}
+
+ScheduleTime ScheduleTime::FromSeconds(long long seconds) {
+    if (seconds == 0)
+        return {};
+    return {kValid, static_cast<double>(seconds) / kSecondsPerDay};
+}
+
+ScheduleTime ParseSchedulerField(std::string_view field) {
+    if (platform::StartsWith(field, kNoSchedule))
+        return {};
+    if (field.size() < 8 || field[2] != ':' || field[5] != ':')
+        return {ScheduleTime::kInvalid, 0};
+    for (const size_t at : {0, 1, 3, 4, 6, 7})
+        if (!IsDigit(field[at]))
+            return {ScheduleTime::kInvalid, 0};
+    const int hours = TwoDigits(field, 0);
+    const int minutes = TwoDigits(field, 3);
+    const int seconds = TwoDigits(field, 6);
+    if (hours > 23 || minutes > 59 || seconds > 59)
+        return {ScheduleTime::kInvalid, 0};
+    const ScheduleTime time{ScheduleTime::kValid,
+                            hours / 24.0 + minutes / 1440.0 + seconds / 86400.0};
+    return time.WholeSeconds() == 0 ? ScheduleTime{} : time;
+}
+
+std::string SchedulerFieldText(const ScheduleTime& time) {
+    const long long seconds = time.WholeSeconds();
+    if (!time.IsValid() || seconds < 0)
+        return std::string(kNoSchedule);
+    const long long ofDay = seconds % kSecondsPerDay;
+    return platform::Format("%.2lld:%.2lld:%.2lld", ofDay / 3600, ofDay / 60 % 60, ofDay % 60);
+}
+
+std::string PageFileHead(const SetupBlock& block, const ScheduleTime& acquisition,
+                         const ScheduleTime& repetition, std::string_view pageStart) {
+    std::string head(block.Bytes().substr(0, kAcquisitionTimeOffset));
+    head += SchedulerFieldText(acquisition);
+    head += SchedulerFieldText(repetition);
+    std::string start(pageStart.substr(0, kPageStartBytes));
+    start.resize(kPageStartBytes, ' ');
+    return head + start;
+}
+
+bool IsIndexFirstLine(std::string_view line) {
+    return platform::Contains(line, kIndexMark);
+}
+
+std::string IndexFileText(const std::vector<std::string>& pageNames) {
+    std::string text = std::string(kIndexMark) + "\r\n";
+    for (const std::string& name : pageNames)
+        text += name + "\r\n";
+    return text;
+}
+
+bool IsPlainPageName(std::string_view name) {
+    if (name.empty() || platform::Contains(name, ".."))
+        return false;
+    return std::ranges::none_of(name, [](char c) {
+        return c == '/' || c == '\\' || static_cast<unsigned char>(c) < ' ' || c == 0x7F;
+    });
+}
+
+std::string RecordPageName(std::string_view stamp) {
+    return "RecFile_" + std::string(stamp) + ".rec";
+}
+
+}  // namespace acquisition
