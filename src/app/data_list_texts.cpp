@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "charts/band_labels.h"
+#include "charts/equal_loudness.h"
 #include "link/instr_status.h"
 #include "link/model_rules.h"
 #include "platform/date_time.h"
@@ -236,16 +237,27 @@ std::string DataListCellText(const DataListSource& source, int row, int column) 
     }
 }
 
-std::string IsophoneCellText(int column, const std::vector<std::string>& levels) {
+std::vector<uint16_t> SpectrumRecordLevels(std::span<const unsigned char> buffer, int kind,
+                                           int row) {
+    if ((kind != kOctave && kind != kThirdOctave) || row < 0)
+        return {};
+    const int words = kind == kOctave ? kOctaveWords : kThirdOctaveWords;
+    std::vector<uint16_t> levels;
+    for (int word = 1; word < words; ++word) {
+        const auto value = Word(buffer, static_cast<long long>(row) * words + word);
+        if (!value)
+            break;
+        levels.push_back(static_cast<uint16_t>(*value));
+    }
+    return levels;
+}
+
+std::string IsophoneCellText(int column, const charts::IsophoneContour& contour) {
     constexpr int kFirstBandColumn = 2;
-    constexpr int kLastBandColumn = 30;
     if (column == 1)
         return "ISOPHONE";
-    const int band = column - kFirstBandColumn;
-    if (column < kFirstBandColumn || column > kLastBandColumn ||
-        band >= static_cast<int>(levels.size()))
-        return std::string();
-    return Format("[%.1f]", platform::Atof(levels[band]));
+    const auto level = contour.LevelDb(column - kFirstBandColumn);
+    return level ? Format("[%.1f]", *level) : std::string();
 }
 
 long long IntegrationSeconds(const std::string& text) {

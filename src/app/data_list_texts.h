@@ -2,6 +2,7 @@
 // What the main view's two lists of a recording show: the columns of each recording kind and
 // the data list's cell texts, read on demand from the application's data buffer.
 
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
@@ -10,6 +11,9 @@
 #include "ui/list_common.h"
 
 class CInstrStatus;
+namespace charts {
+class IsophoneContour;
+}
 
 // Recording kinds; the frame's channel mode uses the same numbers (-1 none).
 enum RecordingKind { kSoundLevelMeter = 0, kProfile = 1, kOctave = 2, kThirdOctave = 3 };
@@ -40,8 +44,14 @@ struct DataListSource {
 
 std::string DataListCellText(const DataListSource& source, int row, int column);
 
-// The equal-loudness row: "ISOPHONE" in column 1, then one level per band from column 2 on.
-std::string IsophoneCellText(int column, const std::vector<std::string>& levels);
+// The band levels of spectrum record `row` (kind 2 or 3) of the loaded page: the words after
+// its time word; fewer when the buffer ends inside the record, none for another kind or row.
+std::vector<uint16_t> SpectrumRecordLevels(std::span<const unsigned char> buffer, int kind,
+                                           int row);
+
+// The equal-loudness row: "ISOPHONE" in column 1, then the contour's level at each band from
+// column 2 (20 Hz) on.
+std::string IsophoneCellText(int column, const charts::IsophoneContour& contour);
 
 // The integration interval in seconds; 0 when the text holds none.
 long long IntegrationSeconds(const std::string& text);

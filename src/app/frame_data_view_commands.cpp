@@ -72,8 +72,8 @@ void CFrameDataViewCommands::OnSave() {
 }
 
 void CFrameDataViewCommands::On3DGraphProperties() {
-    if (m_windows.show3DGraphProperties)
-        m_windows.show3DGraphProperties();
+    m_frame.m_Setup3DGraphDlg.Create();
+    m_frame.m_Setup3DGraphDlg.ShowWindow(true);
 }
 
 void CFrameDataViewCommands::OnViewCrossReference() {

@@ -37,10 +37,9 @@ CommandState UpdateDataPresentState(const LoadedDataFacts& facts);
 
 class CFrameDataViewCommands {
 public:
-    // The windows of other parts of the program that two of the commands open.
+    // The window of another part of the program that the save command opens.
     struct Windows {
-        std::function<void()> showSaveDialog;         // "Save on File" (CSelFileToSaveDlg)
-        std::function<void()> show3DGraphProperties;  // CSetup3DGraphDlg, made on first use
+        std::function<void()> showSaveDialog;  // "Save on File" (CSelFileToSaveDlg)
     };
 
     explicit CFrameDataViewCommands(CMainFrame& frame) : m_frame(frame) {}
@@ -54,6 +53,7 @@ public:
     std::optional<CommandState> OnUpdateCommand(unsigned id) const;
 
     void OnSave();
+    // The frame's 3-D settings window, made on first use, shown.
     void On3DGraphProperties();
     // Turns the cross-reference view over and has the view update itself.
     void OnViewCrossReference();

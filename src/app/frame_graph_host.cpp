@@ -1,6 +1,10 @@
 #include "app/frame_graph_host.h"
 
+#include <algorithm>
+
+#include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
 
 std::string FrameGraphHost::TimeLabel(int row) {
     // The live segment is in the report list, a stored page in the data list.
@@ -9,4 +13,82 @@ std::string FrameGraphHost::TimeLabel(int row) {
                                                    : std::string();
     const ui::VirtualListCtrl& data = m_view.m_DataList;
     return row >= 0 && row < data.GetItemCount() ? data.GetItemText(row, 0) : std::string();
+}
+
+graph::GraphContext FrameGraphHost::Context() const {
+    const CKX9MonitorApp& app = TheApp();
+    const CMainFrame* frame = app.m_pMainFrame;
+    ViewServices& services = m_view.Services();
+    graph::GraphContext context;
+    context.liveMonitoring = frame && frame->m_bMonitorOn && frame->m_bAcquiring;
+    context.selectedSegment = services.SelectedSegment();
+    context.acquisitionMode = frame ? frame->m_nChannelMode : -1;
+    context.model = services.CurrentSetup().m_strModel;
+    context.recordKind = app.m_strSpectrumKind;
+    context.absoluteTimes = services.AbsoluteTimes();
+    context.wideLine = m_view.m_nWideLine != 0;
+    context.underRangeLevel = m_view.m_nURLevel;
+    return context;
+}
+
+graph::GraphMarks* FrameGraphHost::Marks() {
+    return &TheApp().m_GraphMarks;
+}
+
+std::vector<int> FrameGraphHost::RowsWithStatus(int column, const std::string& status, int first,
+                                                int last) {
+    std::vector<int> rows;
+    const auto scan = [&](int count, const auto& text) {
+        for (int row = std::max(0, first); row <= std::min(last, count - 1); ++row)
+            if (text(row) == status)
+                rows.push_back(row);
+    };
+    if (m_view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST)) {
+        const ui::CReportCtrl& list = m_view.m_ReportList;
+        scan(list.GetItemCount(), [&](int row) { return list.GetItemText(row, column); });
+    } else {
+        const ui::VirtualListCtrl& list = m_view.m_DataList;
+        scan(list.GetItemCount(), [&](int row) { return list.GetItemText(row, column); });
+    }
+    return rows;
+}
+
+int* FrameGraphHost::Switch(graph::ViewSwitch which) const {
+    switch (which) {
+        case graph::ViewSwitch::PointMarks:
+            return &m_view.m_nPointMarks;
+        case graph::ViewSwitch::Axis:
+            return &m_view.m_nAxis;
+        case graph::ViewSwitch::MarkersCleared:
+            return &m_view.m_nMarkersCleared;
+    }
+    return nullptr;
+}
+
+bool FrameGraphHost::GetViewSwitch(graph::ViewSwitch which) const {
+    const int* value = Switch(which);
+    return value && *value != 0;
+}
+
+void FrameGraphHost::SetViewSwitch(graph::ViewSwitch which, bool on) {
+    if (int* value = Switch(which))
+        *value = on ? 1 : 0;
+}
+
+void FrameGraphHost::RefreshSegmentGraph() {
+    const ViewGraph shown =
+        m_view.Services().SelectedSegment() == -1 ? ViewGraph::Data : ViewGraph::Second;
+    graph::CGraphWnd* window = m_view.GraphWindow(shown);
+    if (!window || !window->IsWindowVisible())
+        return;
+    window->ShowWindow(false);
+    window->ShowWindow(true);
+}
+
+void FrameGraphHost::OnLabelAdded(bool /*showAudioLabels*/) {
+    m_bLabelsChanged = true;
+}
+
+void FrameGraphHost::OnPanelDoubleClick() {
+    m_view.m_strRecordKind = TheApp().m_strSpectrumKind;
 }

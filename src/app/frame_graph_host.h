@@ -1,6 +1,8 @@
 #pragma once
-// What the graph windows of the main view need of the application: the time texts of the list
-// that shows the graph's recording.
+// What the graph windows of the main view need of the application: the time texts and status
+// cells of the list that shows the graph's recording, the state of that recording, the shared
+// marker and label tables, and the view's display switches. It also keeps the zoom depth and
+// whether labels were added since the recording's labels were last saved.
 
 #include "graph/graph_host.h"
 
@@ -8,10 +10,31 @@ class CKX9MonitorView;
 
 class FrameGraphHost : public graph::GraphHost {
 public:
-    explicit FrameGraphHost(const CKX9MonitorView& view) : m_view(view) {}
+    explicit FrameGraphHost(CKX9MonitorView& view) : m_view(view) {}
 
     std::string TimeLabel(int row) override;
 
+    graph::GraphContext Context() const override;
+    graph::GraphMarks* Marks() override;
+    std::vector<int> RowsWithStatus(int column, const std::string& status, int first,
+                                    int last) override;
+
+    bool GetViewSwitch(graph::ViewSwitch which) const override;
+    void SetViewSwitch(graph::ViewSwitch which, bool on) override;
+    void ZoomedIn() override { ++m_nZoomDepth; }
+    void ZoomReset() override { m_nZoomDepth = 0; }
+    void RefreshSegmentGraph() override;
+    void OnLabelAdded(bool showAudioLabels) override;
+    void OnPanelDoubleClick() override;
+
+    int ZoomDepth() const { return m_nZoomDepth; }
+    bool LabelsChanged() const { return m_bLabelsChanged; }
+    void SetLabelsChanged(bool changed) { m_bLabelsChanged = changed; }
+
 private:
-    const CKX9MonitorView& m_view;
+    int* Switch(graph::ViewSwitch which) const;
+
+    CKX9MonitorView& m_view;
+    int m_nZoomDepth = 0;
+    bool m_bLabelsChanged = false;
 };

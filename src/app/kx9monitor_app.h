@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/graph_marks.h"
 #include "link/instr_status.h"
 #include "link/port_record.h"
 #include "platform/win_types.h"
@@ -70,6 +71,8 @@ public:
     CInstrStatus m_EditStatus;
     // Samples per record page of a live recording; the monitoring options change it.
     int m_nPagingSize = 10000;
+    // The graphs' markers, labels and events, and the record whose labels they show.
+    graph::GraphMarks m_GraphMarks;
     int m_bAbortWait = 0;
 
     static constexpr size_t kDataBufferSize = 3000000;

@@ -172,6 +172,39 @@ void CKX9MonitorView::CreateDataGraph() {
             graph.AddGraph(trace.colour, trace.name, kShowAtOnce, true, false)));
 }
 
+// --- charts
+
+charts::CChartWnd* CKX9MonitorView::BandChart(int id) {
+    if (id == IDC_LIVE_CHART)
+        return &m_LiveChart;
+    return id == IDC_DATA_CHART ? &m_DataChart : nullptr;
+}
+
+// Both band charts over 0..130 dB with vertical bars and tips, hidden until a spectrum comes;
+// the 3-D chart's view of 30 bands, 140 dB and 100 spectra.
+void CKX9MonitorView::SetUpCharts() {
+    CMainFrame* frame = TheApp().m_pMainFrame;
+    for (int id : {IDC_LIVE_CHART, IDC_DATA_CHART}) {
+        charts::CChartWnd& chart = *BandChart(id);
+        chart.SetHost(frame ? &frame->m_chartsHost : nullptr);
+        if (!chart.InitDefault())
+            platform::AfxMessageBox("error with bar graph");
+        chart.EnableToolTips(1);
+        chart.SetHeaderText("");
+        chart.RecalcLayout();
+        chart.SetVerticalLayout();
+        ShowControl(id, false);
+    }
+    charts::CChartWnd::ClearHoverLock();
+
+    m_Chart3d.SetTitle("");
+    m_Chart3d.SetAxisTitles("X", "Y");
+    m_Chart3d.SetGridDivisions(5, 2);
+    m_Chart3d.SetStyle(charts::CChart::kAxesAtEdges);
+    m_Chart3d.SetViewGeometry(0, 30, 0, 140, 0, 100);
+    m_Chart3d.SetViewAngles(-30, 30);
+}
+
 // --- the framework's calls
 
 void CKX9MonitorView::OnInitialUpdate() {
@@ -198,12 +231,7 @@ void CKX9MonitorView::OnInitialUpdate() {
 
     CreateDataGraph();
 
-    for (int chart : {IDC_LIVE_CHART, IDC_DATA_CHART}) {
-        if (!Services().InitBandChart(*this, chart))
-            platform::AfxMessageBox("error with bar graph");
-        ShowControl(chart, false);
-    }
-    Services().Init3DChart(Chart3DSetup{});
+    SetUpCharts();
 
     m_ParamList.InsertColumn(0, "Instr.Parameters", ui::LVCFMT_LEFT, 155);
     ShowControl(IDC_PARAM_LIST, false);
@@ -258,6 +286,7 @@ void CKX9MonitorView::OnClickList1602() {
     }
 
     ViewServices& services = Services();
+    CMainFrame* frame = TheApp().m_pMainFrame;
     const int mode = ChannelMode();
     const bool levels = mode == kSoundLevelMeter || mode == kProfile;
     const bool spectra = mode == kOctave || mode == kThirdOctave;
@@ -273,8 +302,8 @@ void CKX9MonitorView::OnClickList1602() {
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, false);
             services.ShowNavigator(false);
-            if (mode == kSoundLevelMeter)
-                services.ShowGraphLegend();
+            if (mode == kSoundLevelMeter && frame)
+                frame->ShowGraphLegend();
         } else if (spectra) {
             ShowControl(IDC_LIVE_CHART, true);
             ShowControl(IDC_DATA_CHART, false);
@@ -292,8 +321,8 @@ void CKX9MonitorView::OnClickList1602() {
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, false);
             services.ShowNavigator(false);
-            if (mode == kSoundLevelMeter)
-                services.ShowGraphLegend();
+            if (mode == kSoundLevelMeter && frame)
+                frame->ShowGraphLegend();
         } else if (spectra) {
             ShowGraph(ViewGraph::Data, false);
             ShowGraph(ViewGraph::Second, false);
@@ -313,7 +342,6 @@ void CKX9MonitorView::OnClickList1602() {
     }
 
     services.UpdateAudioLabelWindow();
-    const CMainFrame* frame = TheApp().m_pMainFrame;
     if (frame && frame->m_bDataLogging)
         TheApp().WaitWithMessages(kDataLoggingPause);
 }
@@ -373,11 +401,11 @@ void CKX9MonitorView::OnDblClkDataList() {
 std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
     ViewServices& services = Services();
     const int selected = services.SelectedRecord();
+    const CMainFrame* frame = TheApp().m_pMainFrame;
     if (m_nIsophone && selected >= 0 && row == selected + 1)
-        return IsophoneCellText(column, services.EqualLoudnessLevels());
+        return frame ? IsophoneCellText(column, frame->m_Isophone) : std::string();
 
     const CInstrStatus& setup = services.CurrentSetup();
-    const CMainFrame* frame = TheApp().m_pMainFrame;
     const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
     DataListSource source;
     source.kind = ChannelMode();

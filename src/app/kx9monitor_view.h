@@ -6,8 +6,9 @@
 // session's state (which one carries the link is the session's, LinkSession::SetLinkPort).
 //
 // It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it, and its graph windows
-// are children of that widget while it exists. The charts and the frame's recording state are
-// reached through ViewServices.
+// are children of that widget while it exists; so are the windows of its two band charts. The
+// frame's recording state and the graph windows of loaded data are reached through
+// ViewServices.
 
 #include <functional>
 #include <memory>
@@ -16,6 +17,8 @@
 
 #include "app/frame_graph_host.h"
 #include "app/view_services.h"
+#include "charts/bar_chart.h"
+#include "charts/xy_chart.h"
 #include "graph/graph_wnd.h"
 #include "link/serial_wnd.h"
 #include "ui/control_anchor_layout.h"
@@ -86,6 +89,7 @@ public:
     // --- graph windows
     // The widget that shows the view, parent of the graph windows; nullptr when none does.
     void SetWindow(QWidget* window);
+    QWidget* Window() const { return m_pWindow; }
     graph::CGraphWnd* GraphWindow(ViewGraph graph) const;
     bool HasGraphWindow(ViewGraph graph) const { return GraphWindow(graph) != nullptr; }
     void ShowGraphWindow(ViewGraph graph, bool show);
@@ -93,6 +97,10 @@ public:
     void FitDataGraph();
     // Each graph window is hidden, loses its points and goes.
     void DeleteGraphWindows();
+
+    // --- charts
+    // The band chart of a control id (IDC_LIVE_CHART or IDC_DATA_CHART); nullptr for another.
+    charts::CChartWnd* BandChart(int id);
 
     // --- the framework's calls
     void OnInitialUpdate();
@@ -140,6 +148,10 @@ public:
     ui::CReportCtrl m_ParamList;     // 1016
     ui::CReportCtrl m_SpareList;     // 1064
     std::vector<unsigned> m_TraceHandles;
+    charts::CChartWnd m_LiveChart;  // 1482
+    charts::CChartWnd m_DataChart;  // 1604
+    // Holds the view geometry that the 3-D settings edit.
+    charts::CChart3d m_Chart3d;
     ui::ControlAnchorLayout m_Layout;
     CSerialMFC m_RefSerial;
     CSerialMFC m_TargetSerial;
@@ -159,6 +171,12 @@ public:
     int m_nAxis = 0;
     int m_nWideLine = 0;
     int m_nURLine = 0;
+    // The under-range level (dB) written beside the "UR" series.
+    int m_nURLevel = 0;
+    // Set by "Clear Markers", cleared by setting a marker.
+    int m_nMarkersCleared = 0;
+    // The record kind the graphs were last double-clicked on.
+    std::string m_strRecordKind;
     // The equal-loudness edition (0 none, 1 for 1987, 2 for 2003): shows the equal-loudness
     // row of the data list.
     int m_nIsophone = 0;
@@ -168,6 +186,7 @@ private:
     int ChannelMode() const;
     void ShowGraph(ViewGraph graph, bool show) { ShowGraphWindow(graph, show); }
     void CreateDataGraph();
+    void SetUpCharts();
     void SetRowImage(int row, int image);
     void ControlsChanged() const;
 

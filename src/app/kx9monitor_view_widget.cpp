@@ -9,6 +9,7 @@
 #include <map>
 
 #include "app/kx9monitor_view.h"
+#include "charts/bar_chart_window.h"
 #include "ui/list_ctrl_widget.h"
 #include "ui/report_list_widget.h"
 
@@ -115,14 +116,9 @@ public:
         auto* parameters =
             Add(new ui::ReportListWidget(view.m_ParamList, this), CKX9MonitorView::IDC_PARAM_LIST);
         Add(new ui::ReportListWidget(view.m_SpareList, this), CKX9MonitorView::IDC_SPARE_LIST);
-        for (int chart : {CKX9MonitorView::IDC_LIVE_CHART, CKX9MonitorView::IDC_DATA_CHART}) {
-            // The band chart's own drawing comes with the charts; until then a white field.
-            QWidget* field = Add(new QWidget(this), chart);
-            field->setAutoFillBackground(true);
-            QPalette palette = field->palette();
-            palette.setColor(QPalette::Window, Qt::white);
-            field->setPalette(palette);
-        }
+        for (int chart : {CKX9MonitorView::IDC_LIVE_CHART, CKX9MonitorView::IDC_DATA_CHART})
+            m_charts.push_back(
+                Add(new charts::BarChartWindow(*view.BandChart(chart), this), chart));
         auto* logo = Add(new QLabel(this), CKX9MonitorView::IDC_LOGO);
         logo->setPixmap(LogoPicture());
         logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -148,7 +144,12 @@ public:
         });
 
         view.SetControlsChangedHandler([this] { PlaceControls(); });
-        view.SetDestroyedHandler([this] { m_view = nullptr; });
+        view.SetDestroyedHandler([this] {
+            m_view = nullptr;
+            // The charts go with the view.
+            for (charts::BarChartWindow* chart : m_charts)
+                chart->Detach();
+        });
         view.SetWindow(this);
         resize(CKX9MonitorView::kFormWidth, CKX9MonitorView::kFormHeight);
         if (!view.IsInitialised())
@@ -194,6 +195,7 @@ private:
 
     CKX9MonitorView* m_view;
     std::map<int, QWidget*> m_controls;
+    std::vector<charts::BarChartWindow*> m_charts;
 };
 
 }  // namespace

@@ -35,6 +35,7 @@ class CInstrStatus;
 #include "app/dialogs/view_instr_status_dlg.h"
 #include "app/dialogs/wait_get_status_dlg.h"
 #include "app/frame_bench_host.h"
+#include "app/frame_charts_host.h"
 #include "app/frame_data_view_commands.h"
 #include "app/frame_program_services.h"
 #include "app/frame_ui_adapter.h"
@@ -44,6 +45,9 @@ class CInstrStatus;
 #include "app/pending_entry_points.h"
 #include "app/server_startup_services.h"
 #include "app/workflow_guard.h"
+#include "charts/equal_loudness.h"
+#include "charts/graph_legend_dlg.h"
+#include "charts/setup_3d_graph_dlg.h"
 #include "maintenance/fono_config_dlg.h"
 #include "report/instr_log.h"
 #include "ui/bc_menu.h"
@@ -371,6 +375,22 @@ public:
     // The tool-bar commands on the loaded data, and what the view asks of the frame.
     CFrameDataViewCommands m_dataViewCommands{*this};
     FrameViewServices m_viewServices{*this};
+
+    // --- charts (main_frame_charts.cpp)
+    // The equal-loudness contour through the chosen band of spectrum record `record` of the
+    // loaded data, or of a report row's level text ("heading\tlevel\r\n" per band), in the
+    // view's edition; the half-band shift of the current setup picks the shifted thresholds.
+    void ComputeIsophoneForBand(int record);
+    void ComputeIsophoneForLevels(const std::string& text);
+    // Shows the graph legend again when it was created.
+    void ShowGraphLegend();
+
+    // The chosen band and the last equal-loudness contour.
+    charts::IsophoneContour m_Isophone;
+    // Before the dialogs that use it.
+    FrameChartsHost m_chartsHost{*this};
+    charts::CGraphLegendDlg m_GraphLegendDlg{m_chartsHost};
+    charts::CSetup3DGraphDlg m_Setup3DGraphDlg{m_chartsHost};
 
     ui::XStatusBar m_wndStatusBar;
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+class QAction;
 class QMenu;
 class QWidget;
 
@@ -33,6 +34,11 @@ public:
 // The command ids that the graph's parts offer one another.
 constexpr int kFirstGraphCommand = 4097;
 constexpr int kLastGraphCommand = 4114;
+
+// Appends a command to a graph's context menu, its id as the action's data. `check`: -1 no
+// check mark, else unchecked (0) or checked.
+QAction* AddMenuCommand(QMenu& menu, const std::string& text, int id, int check = -1,
+                        bool enabled = true);
 
 // The graph window that `start` is part of, or nullptr outside a graph.
 CGraphWnd* FindGraphParent(const QWidget* start);

@@ -3,9 +3,11 @@
 #include <QResizeEvent>
 #include <algorithm>
 
+#include "graph/graph_commands.h"
 #include "graph/graph_host.h"
 #include "graph/graph_panel.h"
 #include "graph/graph_wnd.h"
+#include "graph/point_view_bar.h"
 #include "graph/rulers.h"
 
 namespace graph {
@@ -49,6 +51,13 @@ CGraphFrame::CGraphFrame(CGraphWnd& graph, unsigned option, QWidget* parent)
     m_container = new CGraphContainer(graph, this);
     m_container->setObjectName(QString::number(CGraphContainer::kId));
     setCentralWidget(m_container);
+    m_pointList = new CPointViewBar;
+    m_pointList->Create("Points", this, kPointListWidth, kPointListHeight, true, kPointListId,
+                        ui::CBRS_ALIGN_ANY);
+    m_pointList->hide();
+    m_pointList->DockOn(ui::BarDock::Right);
+    m_pointList->hide();
+    AddChangeReceiver(m_pointList);
     m_graph.AttachFrame(this);
 }
 
@@ -72,7 +81,20 @@ int CGraphFrame::NotifyGraph(const GraphChange& change) {
     return result;
 }
 
+void CGraphFrame::AddContextMenuItems(QMenu& menu) {
+    AddMenuCommand(menu, "Points", kPointListCommand, m_pointList->isVisible());
+}
+
+void CGraphFrame::OnMenuCommand(int id) {
+    if (id == kPointListCommand)
+        m_pointList->setVisible(m_pointList->isHidden());
+}
+
 void CGraphFrame::ShowBars(unsigned flags) {
+    if (flags & kShowPointList)
+        m_pointList->show();
+    if (flags & kHidePointList)
+        m_pointList->hide();
     for (const auto& [flag, code] :
          {std::pair{kFreezeList, kFreezePointList}, std::pair{kResumeList, kResumePointList}}) {
         if (!(flags & flag))

@@ -14,6 +14,7 @@ namespace graph {
 
 class CGraphPanel;
 class CGraphWnd;
+class CPointViewBar;
 class FHRuler;
 class FVRuler;
 
@@ -42,20 +43,31 @@ private:
 
 class CGraphFrame : public QMainWindow, public CGraphBaseClass, public GraphFrameLink {
 public:
+    static constexpr int kPointListId = 11003;
+    static constexpr int kPointListWidth = 150;
+    static constexpr int kPointListHeight = 200;
+
     // The option word is kept as the graph window gives it.
     CGraphFrame(CGraphWnd& graph, unsigned option, QWidget* parent);
     ~CGraphFrame() override;
 
     CGraphContainer& Container() const { return *m_container; }
+    // The "Points" bar, docked at the right and hidden until asked for.
+    CPointViewBar& PointList() const { return *m_pointList; }
     unsigned Option() const { return m_option; }
 
     // A part that follows the graph's changes after the panel; not owned.
     void AddChangeReceiver(GraphChangeReceiver* receiver);
     void RemoveChangeReceiver(GraphChangeReceiver* receiver);
 
+    // "Points" (4107) toggles the point list.
+    void AddContextMenuItems(QMenu& menu) override;
+    void OnMenuCommand(int id) override;
+
     // GraphFrameLink
     int NotifyGraph(const GraphChange& change) override;
-    // Flag 4 freezes and flag 8 resumes the parts after the panel (codes 12 and 11).
+    // Flags 1 and 2 show and hide the point list; flag 4 freezes and flag 8 resumes the parts
+    // after the panel (codes 12 and 11).
     void ShowBars(unsigned flags) override;
     unsigned PanelOptions() const override;
     bool PanelRange(VisibleRange& range) const override;
@@ -65,6 +77,7 @@ private:
     CGraphWnd& m_graph;
     unsigned m_option;
     CGraphContainer* m_container;
+    CPointViewBar* m_pointList;
     std::vector<GraphChangeReceiver*> m_receivers;
 };
 

@@ -1,20 +1,44 @@
 #include "graph/graph_panel.h"
 
+#include <QGuiApplication>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 
 #include "graph/curve_geometry.h"
+#include "graph/graph_dialogs.h"
+#include "graph/graph_host.h"
+#include "graph/graph_marks.h"
 #include "graph/graph_metrics.h"
+#include "graph/graph_property_pages.h"
 #include "graph/graph_wnd.h"
+#include "graph/panel_overlays.h"
 #include "graph/ruler_layout.h"
 #include "graph/rulers.h"
 #include "platform/colors.h"
+#include "platform/text.h"
 
 namespace graph {
 
 namespace {
 
 constexpr int kMarkDivisor = 35;
+// The sixth series is the under-range line.
+constexpr int kUrSlot = 5;
+constexpr COLORREF kMagenta = 0xFF00FF;
+constexpr COLORREF kGrey = 0x808080;
+constexpr COLORREF kSilver = 0xC0C0C0;
+constexpr COLORREF kRed = 0x0000FF;
+constexpr COLORREF kGreen = 0x00FF00;
+constexpr int kWideLine = 3;
+constexpr const char* kLastStatus = "LAST";
+
+// The answers of a graph that belongs to no part of the program.
+class NoHost : public GraphHost {
+public:
+    std::string TimeLabel(int) override { return {}; }
+};
 
 // The scales over a rectangle: its first and last column, its last and first row, so that
 // both ends of the range fall on the panel.
@@ -23,11 +47,84 @@ void ScalesFor(const ui::Rect& rect, const VisibleRange& range, CAxisScale& x, C
     y.Init(rect.bottom - 1, rect.top, range.yFrom, range.yTo);
 }
 
+QColor Colour(COLORREF colour) {
+    return platform::ToQColor(colour);
+}
+
+QRect ToQRect(const ui::Rect& r) {
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+// Text with its top left corner at (x, y), as the program places its texts.
+QRect TextAt(QPainter& painter, int x, int y, const std::string& text) {
+    const QString shown = ToQt(text);
+    const QRect box =
+        painter.fontMetrics().boundingRect(shown).translated(x, y + painter.fontMetrics().ascent());
+    painter.drawText(x, y + painter.fontMetrics().ascent(), shown);
+    return box;
+}
+
+void TextCentredAt(QPainter& painter, int centre, int y, const std::string& text) {
+    const int width = painter.fontMetrics().horizontalAdvance(ToQt(text));
+    TextAt(painter, centre - width / 2, y, text);
+}
+
+void MarkAt(QPainter& painter, int x, int y, int m) {
+    painter.drawRect(x - m, y - m, 2 * m, 2 * m);
+}
+
+std::string UnderRangeText(int level) {
+    return platform::Format("UR: %d dB", level);
+}
+
+// The points of an ordered series whose x lies in the visible x range, with one more on each
+// side; every point of a series in insertion order.
+std::pair<int, int> VisiblePoints(const CGraphProps& series, const CAxisScale& x) {
+    const std::vector<GraphPoint>& p = series.Points();
+    const int n = series.GetCount();
+    if (!series.IsOrdered())
+        return {0, n - 1};
+    const double low = std::min(x.ValueStart(), x.ValueEnd());
+    const double high = std::max(x.ValueStart(), x.ValueEnd());
+    const auto first = std::lower_bound(
+        p.begin(), p.end(), low, [](const GraphPoint& point, double v) { return point.x < v; });
+    const auto last = std::upper_bound(
+        p.begin(), p.end(), high, [](double v, const GraphPoint& point) { return v < point.x; });
+    return {std::max(0, static_cast<int>(first - p.begin()) - 1),
+            std::min(n - 1, static_cast<int>(last - p.begin()))};
+}
+
+// The wait cursor while a long paint runs; live monitoring paints too often to show it.
+class WaitCursor {
+public:
+    explicit WaitCursor(bool show) : m_shown(show) {
+        if (m_shown)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~WaitCursor() {
+        if (m_shown)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    bool m_shown;
+};
+
 }  // namespace
 
 CGraphPanel::CGraphPanel(CGraphWnd& graph, FVRuler& vertical, FHRuler& horizontal, QWidget* parent)
     : QWidget(parent), m_graph(graph), m_vertical(vertical), m_horizontal(horizontal) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+CGraphPanel::~CGraphPanel() = default;
+
+GraphHost& CGraphPanel::Host() const {
+    static NoHost none;
+    return m_graph.Host() ? *m_graph.Host() : none;
 }
 
 int CGraphPanel::OnGraphChange(const GraphChange& change) {
@@ -81,8 +178,57 @@ void CGraphPanel::OnPointAdded(const GraphChange& change) {
             return;
         }
     }
-    if (change.notify)
+    if (!change.notify)
+        return;
+    const int last = series->GetCount() - 1;
+    // Only a point at either end adds a segment of its own; the image must hold the rest.
+    if ((change.point != 0 && change.point != last) || !m_imageValid || !m_hasScales ||
+        m_image.size() != size()) {
         PaintNow();
+        return;
+    }
+    DrawAppendedSegment(*series, change.series, change.point);
+}
+
+void CGraphPanel::DrawAppendedSegment(const CGraphProps& series, int slot, int point) {
+    const int m = MarkSize();
+    const GraphPoint& p = series.GetPoint(point);
+    const int px = PixelOf(m_xScale, p.x);
+    const int py = PixelOf(m_yScale, p.y);
+    QPainter painter(&m_image);
+    painter.setClipRect(m_image.rect());
+    const QColor colour = Colour(series.GetColour());
+    painter.setPen(QPen(colour, 1));
+    painter.setBrush(colour);
+    QRect dirty;
+    if (series.GetCount() >= 2) {
+        const GraphPoint& n = series.GetPoint(point == 0 ? 1 : point - 1);
+        const int nx = PixelOf(m_xScale, n.x);
+        const int ny = PixelOf(m_yScale, n.y);
+        if (nx == px && ny == py)
+            return;
+        dirty = QRect(QPoint(std::min(px, nx), std::min(py, ny)),
+                      QPoint(std::max(px, nx), std::max(py, ny)))
+                    .adjusted(-(m + 2), -(m + 2), m + 2, m + 2);
+        if (slot == kUrSlot && n.x == 1.0) {
+            painter.setPen(Colour(kMagenta));
+            dirty |= TextAt(painter, nx, ny, UnderRangeText(Host().Context().underRangeLevel));
+        }
+        if (!(m_options & kPointsOnly)) {
+            painter.setPen(slot == kUrSlot ? QPen(Colour(kMagenta), kWideLine, Qt::DotLine)
+                                           : QPen(colour, 1));
+            painter.drawLine(nx, ny, px, py);
+        }
+    } else if (m_options & kPointMarks) {
+        dirty = QRect(px, py, 1, 1).adjusted(-(m + 2), -(m + 2), m + 2, m + 2);
+    }
+    if (m_options & kPointMarks) {
+        painter.setPen(QPen(colour, 1));
+        MarkAt(painter, px, py, m);
+    }
+    painter.end();
+    if (!dirty.isEmpty() && isVisible())
+        repaint(dirty & rect());
 }
 
 void CGraphPanel::SetRange(double xFrom, double xTo, double yFrom, double yTo, bool repaint) {
@@ -98,6 +244,30 @@ void CGraphPanel::SetRange(double xFrom, double xTo, double yFrom, double yTo, b
         PaintNow();
     else
         m_imageValid = false;
+}
+
+void CGraphPanel::ExtendXMin(double value, bool repaint) {
+    VisibleRange r = m_range;
+    (r.xFrom <= r.xTo ? r.xFrom : r.xTo) = value;
+    SetRange(r.xFrom, r.xTo, r.yFrom, r.yTo, repaint);
+}
+
+void CGraphPanel::ExtendXMax(double value, bool repaint) {
+    VisibleRange r = m_range;
+    (r.xFrom <= r.xTo ? r.xTo : r.xFrom) = value;
+    SetRange(r.xFrom, r.xTo, r.yFrom, r.yTo, repaint);
+}
+
+void CGraphPanel::ExtendYMin(double value, bool repaint) {
+    VisibleRange r = m_range;
+    (r.yFrom <= r.yTo ? r.yFrom : r.yTo) = value;
+    SetRange(r.xFrom, r.xTo, r.yFrom, r.yTo, repaint);
+}
+
+void CGraphPanel::ExtendYMax(double value, bool repaint) {
+    VisibleRange r = m_range;
+    (r.yFrom <= r.yTo ? r.yTo : r.yFrom) = value;
+    SetRange(r.xFrom, r.xTo, r.yFrom, r.yTo, repaint);
 }
 
 unsigned CGraphPanel::SetOptions(unsigned options, bool repaint) {
@@ -132,6 +302,13 @@ int CGraphPanel::MarkSize() const {
     return m_graph.Metrics().PixelsPerInchY() / kMarkDivisor;
 }
 
+std::string CGraphPanel::CoordinateText(QPoint pixel) const {
+    return graph::CoordinateText(m_graph.FormatAxisValue(m_xScale.PixelToValue(pixel.x()), kXAxis,
+                                                         CGraphAxisLabel::kValueAndUnit),
+                                 m_graph.FormatAxisValue(m_yScale.PixelToValue(pixel.y()), kYAxis,
+                                                         CGraphAxisLabel::kValueAndUnit));
+}
+
 // --- painting
 
 void CGraphPanel::PaintNow() {
@@ -142,9 +319,7 @@ void CGraphPanel::PaintNow() {
 }
 
 void CGraphPanel::RenderAll(QPainter& painter, const ui::Rect& rect) const {
-    const QColor background = platform::ToQColor(kBackground);
-    painter.fillRect(QRect(rect.left - 1, rect.top - 1, rect.Width() + 2, rect.Height() + 2),
-                     background);
+    painter.fillRect(ToQRect(rect.Inflated(1)), Colour(kBackground));
     if (!m_hasScales)
         return;
     DrawGraphs(painter, rect);
@@ -153,11 +328,13 @@ void CGraphPanel::RenderAll(QPainter& painter, const ui::Rect& rect) const {
 }
 
 void CGraphPanel::DrawGraphs(QPainter& painter, const ui::Rect& rect) const {
+    const GraphContext context = Host().Context();
+    const WaitCursor wait(!context.liveMonitoring);
     CAxisScale x;
     CAxisScale y;
     ScalesFor(rect, m_range, x, y);
     painter.save();
-    painter.setClipRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+    painter.setClipRect(ToQRect(rect));
     painter.setRenderHint(QPainter::Antialiasing, false);
 
     CurveRequest request;
@@ -165,27 +342,132 @@ void CGraphPanel::DrawGraphs(QPainter& painter, const ui::Rect& rect) const {
     request.lines = !(m_options & kPointsOnly);
     request.marks = (m_options & kPointMarks) != 0;
     request.markSize = MarkSize();
-    const int side = 2 * request.markSize + 1;
+    const int m = request.markSize;
+    const int side = 2 * m + 1;
+    const int statusColumn = StatusColumn(context.acquisitionMode, context.model);
 
     std::vector<QLine> lines;
+    bool curvesDrawn = false;
     int position = -1;
+    // Markers go by a series' place among the present ones, hidden and empty ones counted.
+    int present = -1;
     for (const CGraphProps* series = m_graph.GetFirstGraph(position); series;
          series = m_graph.GetNextGraph(position)) {
+        ++present;
         if (!series->IsVisible() || series->GetCount() == 0)
             continue;
+        const int slot = position;
+        const QColor colour = Colour(series->GetColour());
+        const auto [first, last] = VisiblePoints(*series, x);
+        const auto pixel = [&](int i) {
+            const GraphPoint& p = series->GetPoint(i);
+            return QPoint(PixelOf(x, p.x), PixelOf(y, p.y));
+        };
+
+        if (m_statusHighlight) {
+            painter.setPen(QPen(colour, 1));
+            painter.setBrush(Colour(kGrey));
+            for (int row : Host().RowsWithStatus(statusColumn, kLastStatus, first, last))
+                if (series->IsValidIndex(row))
+                    MarkAt(painter, pixel(row).x(), pixel(row).y(), m + 1);
+        }
+
         const CurveGeometry geometry = TraceSeries(*series, x, y, request);
-        const QColor colour = platform::ToQColor(series->GetColour());
         lines.clear();
         lines.reserve(geometry.lines.size());
         for (const PixelLine& line : geometry.lines)
             lines.emplace_back(line.x0, line.y0, line.x1, line.y1);
-        painter.setPen(QPen(colour, 1));
+        const bool wide = slot == kUrSlot && context.wideLine;
+        painter.setPen(wide ? QPen(colour, kWideLine, Qt::DotLine) : QPen(colour, 1));
         painter.drawLines(lines.data(), static_cast<int>(lines.size()));
         for (const PixelPoint& mark : geometry.marks)
-            painter.fillRect(mark.x - request.markSize, mark.y - request.markSize, side, side,
-                             colour);
+            painter.fillRect(mark.x - m, mark.y - m, side, side, colour);
+        curvesDrawn = curvesDrawn || series->GetCount() >= 2;
+
+        if (series->GetName() == "UR" && series->GetCount() >= 2) {
+            painter.setPen(Colour(kMagenta));
+            TextAt(painter, pixel(1).x(), pixel(1).y(), UnderRangeText(context.underRangeLevel));
+        }
+
+        // Report intervals: one silver line per column however many boundaries fall in it.
+        painter.setPen(QPen(Colour(kSilver), 1));
+        int lastColumn = rect.left - 1;
+        for (int sample : Host().ReportIntervalSamples(first, last)) {
+            if (!series->IsValidIndex(sample))
+                continue;
+            const int column = pixel(sample).x();
+            if (column == lastColumn)
+                continue;
+            lastColumn = column;
+            painter.drawLine(column, rect.bottom, column, rect.top);
+        }
+
+        // The markers of this series.
+        if (const GraphMarks* marks = Host().Marks()) {
+            for (int which : {kMarkerA, kMarkerB}) {
+                if (static_cast<int>(marks->markers.size()) <= which)
+                    continue;
+                const std::optional<Marker> marker = ParseMarker(marks->markers[which]);
+                if (!marker || !MarkerBelongsTo(*marker, context.acquisitionMode, present, slot))
+                    continue;
+                const int at = FindPointAtX(*series, static_cast<double>(marker->sample) + 1);
+                if (at < 0)
+                    continue;
+                const QPoint p = pixel(at);
+                painter.setPen(QPen(Colour(kRed), 1));
+                painter.setBrush(Colour(kGreen));
+                MarkAt(painter, p.x(), p.y(), m);
+                painter.setPen(Qt::black);
+                TextAt(painter, p.x(), p.y(),
+                       platform::Format("%s (%s - %s dB)", which == kMarkerA ? "A" : "B",
+                                        marker->Time().c_str(), marker->Level().c_str()));
+            }
+        }
     }
+    DrawMarks(painter, rect, x, y, context, curvesDrawn);
     painter.restore();
+}
+
+void CGraphPanel::DrawMarks(QPainter& painter, const ui::Rect& rect, const CAxisScale& x,
+                            const CAxisScale& y, const GraphContext& context,
+                            bool curvesDrawn) const {
+    const GraphMarks* marks = Host().Marks();
+    if (!marks)
+        return;
+    const int m = MarkSize();
+    if (curvesDrawn) {
+        painter.setPen(Qt::black);
+        painter.setBrush(Qt::black);
+        for (const std::string& record : marks->labels) {
+            const std::optional<GraphLabel> label = ParseLabelRecord(record);
+            if (!label || label->record != marks->currentRecord ||
+                label->kind != context.recordKind)
+                continue;
+            const LabelPlan plan = PlanLabel(*label, x, y);
+            MarkAt(painter, plan.anchor.x, plan.anchor.y, m);
+            for (const PixelLine& line : {plan.leader, plan.underline})
+                painter.drawLine(line.x0, line.y0, line.x1, line.y1);
+            TextAt(painter, plan.textAt.x, plan.textAt.y, plan.text);
+        }
+    }
+    const size_t events = std::min(marks->eventStarts.size(), marks->eventEnds.size());
+    for (size_t i = 0; i < events; ++i) {
+        const std::optional<EventSpan> span =
+            ParseEventSpan(marks->eventStarts[i], marks->eventEnds[i]);
+        if (!span)
+            continue;
+        const std::optional<EventPlan> plan = PlanEvent(
+            *span, context.selectedSegment, PixelOf(x, static_cast<double>(span->startSample)),
+            PixelOf(x, static_cast<double>(span->endSample)), rect);
+        if (!plan)
+            continue;
+        painter.setPen(QPen(Colour(kSilver), 1, Qt::DotLine));
+        for (const PixelLine& line : plan->lines)
+            painter.drawLine(line.x0, line.y0, line.x1, line.y1);
+        painter.setPen(Qt::black);
+        TextCentredAt(painter, plan->textCentre, plan->textTop,
+                      platform::Format("Ev.%d", static_cast<int>(i) + 1));
+    }
 }
 
 void CGraphPanel::DrawAxis(QPainter& painter, const ui::Rect& rect) const {
@@ -212,16 +494,28 @@ void CGraphPanel::RedrawRulers() {
     m_horizontal.repaint();
 }
 
-void CGraphPanel::paintEvent(QPaintEvent*) {
-    if (m_image.size() != size())
+void CGraphPanel::paintEvent(QPaintEvent* event) {
+    if (m_image.size() != size()) {
         m_image = QImage(size(), QImage::Format_RGB32);
+        m_imageValid = false;
+    }
     if (!m_imageValid && !m_image.isNull()) {
         QPainter offscreen(&m_image);
         RenderAll(offscreen, {0, 0, width(), height()});
         m_imageValid = true;
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, m_image);
+    painter.drawImage(event->rect(), m_image, event->rect());
+    if (m_zoomRectShown || m_zoomDrag.active) {
+        const ui::Rect& r = m_tracker.GetRect();
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(r.left, r.top, r.Width() - 1, r.Height() - 1);
+        if (m_zoomRectShown && !m_zoomDrag.active)
+            for (int hit = RectTracker::kTopLeft; hit < RectTracker::kHandles; ++hit)
+                painter.fillRect(ToQRect(m_tracker.Handle(static_cast<RectTracker::Hit>(hit))),
+                                 Qt::black);
+    }
 }
 
 void CGraphPanel::resizeEvent(QResizeEvent* event) {

@@ -1,9 +1,11 @@
 #include "graph/graph_window.h"
 
 #include <QLayout>
+#include <QPointer>
 #include <QResizeEvent>
 
 #include "graph/graph_frame.h"
+#include "graph/graph_property_pages.h"
 #include "graph/graph_wnd.h"
 
 namespace graph {
@@ -13,6 +15,35 @@ GraphWindow::GraphWindow(CGraphWnd& graph, unsigned frameOption, QWidget* parent
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_frame = new CGraphFrame(graph, frameOption, this);
     m_frame->setGeometry(rect());
+}
+
+GraphWindow::~GraphWindow() = default;
+
+void GraphWindow::AddPropertyPages(GraphPropertySheet& sheet) {
+    m_axisPage = std::make_unique<CAxisPropertyPage>();
+    CAxisPropertyPage& axis = *m_axisPage;
+    const CGraphAxisLabel& x = m_graph.GetAxis(kXAxis);
+    const CGraphAxisLabel& y = m_graph.GetAxis(kYAxis);
+    axis.m_nXPrecision = x.GetDecimals();
+    axis.m_strXTitle = x.GetName();
+    axis.m_strXUnit = x.GetUnit();
+    axis.m_nYPrecision = y.GetDecimals();
+    axis.m_strYTitle = y.GetName();
+    axis.m_strYUnit = y.GetUnit();
+    m_graphsPage = std::make_unique<CGraphicsPropertyPage>(m_graph);
+    sheet.AddPage(m_axisPage.get(), "Axis");
+    sheet.AddPage(m_graphsPage.get(), "Graphs");
+}
+
+void GraphWindow::ApplyProperties(int result) {
+    if (result == IDOK && m_axisPage && m_graphsPage) {
+        const CAxisPropertyPage& axis = *m_axisPage;
+        m_graph.SetAxisTexts(axis.m_strXTitle, axis.m_strXUnit, axis.m_nXPrecision, kXAxis, 0);
+        m_graph.SetAxisTexts(axis.m_strYTitle, axis.m_strYUnit, axis.m_nYPrecision, kYAxis, 0);
+        m_graph.ApplySeriesCopies(m_graphsPage->Copies());
+    }
+    m_axisPage.reset();
+    m_graphsPage.reset();
 }
 
 void GraphWindow::resizeEvent(QResizeEvent* event) {
@@ -84,32 +115,36 @@ int FindInParents(QWidget* start, const std::function<int(CGraphBaseClass&)>& vi
     return 0;
 }
 
+namespace {
+
+// The parts from `start` up, each dropped once its window is gone: a part's call may run a
+// dialog, during which the graph's windows can be deleted.
+void ForEachPartUpwards(QWidget* start, const std::function<void(CGraphBaseClass&)>& call) {
+    std::vector<std::pair<QPointer<QWidget>, CGraphBaseClass*>> parts;
+    for (QWidget* w = start; w; w = w->parentWidget())
+        if (auto* part = dynamic_cast<CGraphBaseClass*>(w))
+            parts.emplace_back(w, part);
+    for (const auto& [window, part] : parts)
+        if (window)
+            call(*part);
+}
+
+}  // namespace
+
 void AddContextMenuItemsUpwards(QWidget* start, QMenu& menu) {
-    FindInParents(start, [&menu](CGraphBaseClass& part) {
-        part.AddContextMenuItems(menu);
-        return 0;
-    });
+    ForEachPartUpwards(start, [&menu](CGraphBaseClass& part) { part.AddContextMenuItems(menu); });
 }
 
 void OnMenuCommandUpwards(QWidget* start, int id) {
-    FindInParents(start, [id](CGraphBaseClass& part) {
-        part.OnMenuCommand(id);
-        return 0;
-    });
+    ForEachPartUpwards(start, [id](CGraphBaseClass& part) { part.OnMenuCommand(id); });
 }
 
 void AddPropertyPagesUpwards(QWidget* start, GraphPropertySheet& sheet) {
-    FindInParents(start, [&sheet](CGraphBaseClass& part) {
-        part.AddPropertyPages(sheet);
-        return 0;
-    });
+    ForEachPartUpwards(start, [&sheet](CGraphBaseClass& part) { part.AddPropertyPages(sheet); });
 }
 
 void ApplyPropertiesUpwards(QWidget* start, int result) {
-    FindInParents(start, [result](CGraphBaseClass& part) {
-        part.ApplyProperties(result);
-        return 0;
-    });
+    ForEachPartUpwards(start, [result](CGraphBaseClass& part) { part.ApplyProperties(result); });
 }
 
 }  // namespace graph

@@ -42,6 +42,40 @@ void VirtualListCtrl::SetItemCount(int count) {
     Observer().EndReset();
 }
 
+int VirtualListCtrl::InsertItem(int row) {
+    if (row < 0)
+        return -1;
+    row = std::min(row, m_count);
+    Observer().BeginInsertRows(row, row);
+    ++m_count;
+    std::set<int> moved;
+    for (int selected : m_selected)
+        moved.insert(selected >= row ? selected + 1 : selected);
+    m_selected = std::move(moved);
+    if (m_focused >= row)
+        ++m_focused;
+    Observer().EndInsertRows();
+    return row;
+}
+
+BOOL VirtualListCtrl::DeleteItem(int row) {
+    if (!IsValidRow(row))
+        return FALSE;
+    Observer().BeginRemoveRows(row, row);
+    --m_count;
+    std::set<int> moved;
+    for (int selected : m_selected)
+        if (selected != row)
+            moved.insert(selected > row ? selected - 1 : selected);
+    m_selected = std::move(moved);
+    if (m_focused == row)
+        m_focused = -1;
+    else if (m_focused > row)
+        --m_focused;
+    Observer().EndRemoveRows();
+    return TRUE;
+}
+
 BOOL VirtualListCtrl::DeleteAllItems() {
     SetItemCount(0);
     return TRUE;

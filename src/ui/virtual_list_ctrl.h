@@ -30,6 +30,11 @@ public:
 
     // Sets the number of rows; the selection is forgotten.
     void SetItemCount(int count);
+    // One row more before `row` (at the end when past it), or one row less: the rows after
+    // it and the selection move with them. The new row's index, or -1 (FALSE) for a row that
+    // is not there.
+    int InsertItem(int row);
+    BOOL DeleteItem(int row);
     int GetItemCount() const { return m_count; }
     BOOL DeleteAllItems();
     std::string GetItemText(int row, int column) const;

@@ -67,18 +67,18 @@ TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
     EXPECT_EQ(view.m_TraceHandles, (std::vector<unsigned>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(graph->GetGraph(4)->GetColour(), 0xFFFF00u);
     EXPECT_EQ(graph->GetGraph(5)->GetName(), "UR");
-    EXPECT_EQ(services.charts, (std::vector<int>{1482, 1604}));
-    EXPECT_EQ(services.chart3d.size(), 1u);
+    // Both band charts over 0..130 dB with vertical bars and tips; the 3-D chart's view.
+    for (int id : {CKX9MonitorView::IDC_LIVE_CHART, CKX9MonitorView::IDC_DATA_CHART}) {
+        const charts::CChartWnd& chart = *view.BandChart(id);
+        EXPECT_EQ(chart.Maximum(), 130) << id;
+        EXPECT_EQ(chart.Orientation(), charts::CChartWnd::kVertical);
+        EXPECT_TRUE(chart.HasToolTipControl());
+        EXPECT_EQ(chart.HeaderText(), "");
+    }
+    EXPECT_EQ(view.m_Chart3d.GetViewSettings(), (std::array<double, 6>{0, 30, 0, 140, 0, 100}));
+    EXPECT_EQ(view.m_Chart3d.FirstAngle(), -30);
     EXPECT_EQ(view.m_PageList.Column(0).heading, "Archivio Calibrazioni");
     EXPECT_EQ(services.calls, std::vector<std::string>{"ClearMenuState"});
-}
-
-TEST_F(ViewTest, AFailingChartIsReportedAndTheViewGoesOn) {
-    services.chartsWork = false;
-    op.ExpectBox("error with bar graph").ExpectBox("error with bar graph");
-    view.OnInitialUpdate();
-    EXPECT_TRUE(view.IsInitialised());
-    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
 }
 
 TEST_F(ViewTest, GraphWindowsAreShownHiddenAndDeletedOnlyWhenTheyExist) {
@@ -109,6 +109,39 @@ TEST_F(ViewTest, TheGraphsTimeLabelsComeFromTheListOfTheShownSegment) {
     services.SetSelectedSegment(0);
     EXPECT_EQ(host.TimeLabel(3), "d3");
     EXPECT_EQ(host.TimeLabel(5), "");
+}
+
+TEST_F(ViewTest, TheGraphsReadTheRecordingsStateAndChangeOnlyWhatExists) {
+    view.OnInitialUpdate();
+    graph::GraphHost& host = *view.GraphWindow(ViewGraph::Data)->Host();
+    FillReport(view.m_ReportList, 3, 2);
+    view.m_ReportList.SetItemText(1, 1, "LAST");
+    view.m_ReportList.SetItemText(2, 1, "LAST");
+    EXPECT_EQ(host.RowsWithStatus(1, "LAST", -5, 99), (std::vector<int>{1, 2}));
+    EXPECT_EQ(host.RowsWithStatus(1, "LAST", 2, 2), (std::vector<int>{2}));
+    EXPECT_TRUE(host.RowsWithStatus(7, "LAST", 0, 2).empty());  // no such column
+
+    frame.m_bMonitorOn = frame.m_bAcquiring = TRUE;
+    frame.m_nChannelMode = 1;
+    view.m_nURLevel = 35;
+    const graph::GraphContext context = host.Context();
+    EXPECT_TRUE(context.liveMonitoring);
+    EXPECT_EQ(context.acquisitionMode, 1);
+    EXPECT_EQ(context.underRangeLevel, 35);
+    EXPECT_EQ(host.Marks(), &TheApp().m_GraphMarks);
+
+    host.SetViewSwitch(graph::ViewSwitch::MarkersCleared, true);
+    EXPECT_EQ(view.m_nMarkersCleared, 1);
+    EXPECT_FALSE(host.GetViewSwitch(graph::ViewSwitch::Axis));
+
+    // "Clear Markers" on a stored page whose graph does not exist changes nothing.
+    services.SetSelectedSegment(2);
+    host.RefreshSegmentGraph();
+    EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Second));
+    services.SetSelectedSegment(-1);
+    view.ShowGraphWindow(ViewGraph::Data, true);
+    host.RefreshSegmentGraph();
+    EXPECT_TRUE(GraphShown(ViewGraph::Data));
 }
 
 TEST_F(ViewTest, ShrinkingTheViewMovesTheStretchedRightEdgesAndScalesThePageIndex) {
@@ -176,8 +209,13 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     view.OnClickList1602();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
     EXPECT_FALSE(services.navigator);
-    EXPECT_EQ(services.calls, (std::vector<std::string>{"ShowGraphLegend", "HideDemoWindows",
-                                                        "UpdateAudioLabelWindow"}));
+    EXPECT_EQ(services.calls,
+              (std::vector<std::string>{"HideDemoWindows", "UpdateAudioLabelWindow"}));
+    EXPECT_FALSE(frame.m_GraphLegendDlg.HasWindow());  // shown again only once it was made
+
+    frame.m_GraphLegendDlg.Create();
+    view.OnClickList1602();
+    EXPECT_TRUE(frame.m_GraphLegendDlg.IsWindowVisible());
 }
 
 TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectrumModes) {
@@ -306,11 +344,17 @@ TEST_F(ViewTest, DataListCellsComeFromTheDataBufferAndTheFramesState) {
     app.m_DataBuffer.resize(90);
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 2), "");
 
-    view.m_nIsophone = 1;
+    // The equal-loudness row after the selected record: the contour through the level of the
+    // chosen band of record 0 (0.0 dB at 25 Hz, below the 0-phon contour: the threshold).
+    view.m_nIsophone = 2;
     services.SetSelectedRecord(0);
-    services.levels = {"70", "65.56"};
+    frame.m_Isophone.SelectBand(2);
+    frame.ComputeIsophoneForBand(0);
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 1), "ISOPHONE");
-    EXPECT_EQ(view.OnGetDispInfoDataList(1, 3), "[65.6]");
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 2), "[78.5]");
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 3), "[0.0]");
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 30), "[12.3]");
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 31), "");
 
     services.absoluteTimes = true;
     frame.m_bSchedulerMode = TRUE;
@@ -380,12 +424,16 @@ TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {
     EXPECT_FALSE(State(ID_VIEW_CROSS_REFERENCE).checked);
 
     int saves = 0;
-    int properties = 0;
-    commands.SetWindows({[&] { ++saves; }, [&] { ++properties; }});
+    commands.SetWindows({[&] { ++saves; }});
     EXPECT_TRUE(commands.OnCommand(ID_SAVE));
-    EXPECT_TRUE(commands.OnCommand(ID_3DGRAPH_PROPERTIES));
     EXPECT_FALSE(commands.OnCommand(57601));
     EXPECT_EQ(saves, 1);
-    EXPECT_EQ(properties, 1);
+    // The 3-D settings are made on first use and show the view's chart.
+    EXPECT_TRUE(commands.OnCommand(ID_3DGRAPH_PROPERTIES));
+    EXPECT_TRUE(frame.m_Setup3DGraphDlg.IsWindowVisible());
+    EXPECT_EQ(frame.m_Setup3DGraphDlg.m_nYMax, 140);
+    frame.m_Setup3DGraphDlg.ShowWindow(false);
+    EXPECT_TRUE(commands.OnCommand(ID_3DGRAPH_PROPERTIES));
+    EXPECT_TRUE(frame.m_Setup3DGraphDlg.IsWindowVisible());
     EXPECT_FALSE(CFrameDataViewCommands::IsDataViewCommand(32963));
 }

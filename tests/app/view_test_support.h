@@ -24,7 +24,6 @@ public:
     int RecordsPerPage() const override { return recordsPerPage; }
     bool AbsoluteTimes() const override { return absoluteTimes; }
     std::string FormatSampleTime(int row) override { return "sample " + std::to_string(row); }
-    std::vector<std::string> EqualLoudnessLevels() const override { return levels; }
     std::string RecordStatusText(int kind, int row) const override {
         return "status " + std::to_string(kind) + "/" + std::to_string(row);
     }
@@ -33,17 +32,11 @@ public:
     double ScheduleRepeatDays() const override { return repeatDays; }
     double ScheduleAcquisitionDays() const override { return acquisitionDays; }
     void ShowNavigator(bool show) override { navigator = show; }
-    void ShowGraphLegend() override { calls.push_back("ShowGraphLegend"); }
     void HideDemoWindows() override { calls.push_back("HideDemoWindows"); }
     void UpdateAudioLabelWindow() override { calls.push_back("UpdateAudioLabelWindow"); }
     void OpenDataFile(const std::string& path, int first, int last) override {
         opened.emplace_back(path, first, last);
     }
-    BOOL InitBandChart(CKX9MonitorView&, int id) override {
-        charts.push_back(id);
-        return chartsWork;
-    }
-    void Init3DChart(const Chart3DSetup& setup) override { chart3d.push_back(setup); }
     void ShowSpectrumGraph(const std::string& text) override { spectra.push_back(text); }
     void RefreshGraphWindows() override { calls.push_back("RefreshGraphWindows"); }
 
@@ -52,17 +45,13 @@ public:
     int page = 0;
     int recordsPerPage = 0;
     bool absoluteTimes = false;
-    std::vector<std::string> levels;
     std::string block;
     bool loading = false;
     double repeatDays = 0;
     double acquisitionDays = 0;
     bool navigator = false;
-    bool chartsWork = true;
     std::vector<std::string> calls;
     std::vector<std::tuple<std::string, int, int>> opened;
-    std::vector<int> charts;
-    std::vector<Chart3DSetup> chart3d;
     std::vector<std::string> spectra;
 };
 

@@ -6,6 +6,7 @@
 
 #include "app/data_list_texts.h"
 #include "app/setup_texts.h"
+#include "charts/equal_loudness.h"
 #include "link/instr_status.h"
 
 namespace {
@@ -246,12 +247,18 @@ TEST(DataListCellTest, AbsoluteTimesStartAtTheInstrumentClockOrComeFromTheSchedu
     EXPECT_EQ(DataListCellText(source, 4, 0), "at 4");
 }
 
-TEST(DataListCellTest, TheEqualLoudnessRowShowsOneLevelPerBand) {
-    const std::vector<std::string> levels = {"62.34", "58"};
-    EXPECT_EQ(IsophoneCellText(0, levels), "");
-    EXPECT_EQ(IsophoneCellText(1, levels), "ISOPHONE");
-    EXPECT_EQ(IsophoneCellText(2, levels), "[62.3]");
-    EXPECT_EQ(IsophoneCellText(3, levels), "[58.0]");
-    EXPECT_EQ(IsophoneCellText(4, levels), "");
-    EXPECT_EQ(IsophoneCellText(31, std::vector<std::string>(40, "1")), "");
+TEST(DataListCellTest, TheEqualLoudnessRowShowsTheContourAtEachBand) {
+    charts::IsophoneContour contour;
+    EXPECT_EQ(IsophoneCellText(1, contour), "ISOPHONE");
+    EXPECT_EQ(IsophoneCellText(2, contour), "");  // nothing computed yet
+
+    charts::SpectrumLevels quiet;
+    quiet.fill(-100);
+    contour.SelectBand(29);
+    ASSERT_TRUE(contour.Compute(charts::LoudnessEdition::Iso226_1987, false, quiet));
+    EXPECT_EQ(IsophoneCellText(0, contour), "");
+    EXPECT_EQ(IsophoneCellText(2, contour), "[74.3]");  // 20 Hz
+    EXPECT_EQ(IsophoneCellText(19, contour), "[4.2]");  // 1 kHz
+    EXPECT_EQ(IsophoneCellText(30, contour), "[-10.0]");
+    EXPECT_EQ(IsophoneCellText(31, contour), "");
 }

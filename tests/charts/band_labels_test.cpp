@@ -1,7 +1,13 @@
-// The band captions: both series end with the auxiliary weighting, everything else is "-1".
+// The band captions: both series end with the auxiliary weighting, everything else is "-1";
+// the captions are the nominal mid-band frequencies.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 #include "charts/band_labels.h"
+#include "charts/equal_loudness_tables.h"
+#include "platform/text.h"
 
 using charts::OctaveBandLabel;
 using charts::ThirdOctaveBandLabel;
@@ -30,4 +36,44 @@ TEST(BandLabelsTest, ThirdOctavesAreShiftedUnlessTheShiftIsExactlyOff) {
         EXPECT_EQ(ThirdOctaveBandLabel(33, shift, "Lin"), "-1");
         EXPECT_EQ(ThirdOctaveBandLabel(-5, shift, "Lin"), "-1");
     }
+}
+
+namespace {
+
+// IEC 61260 / ISO 266 nominal third-octave mid-band frequencies, 16 Hz to 20 kHz.
+constexpr double kNominal[32] = {16,   20,   25,   31.5, 40,    50,    63,    80,
+                                 100,  125,  160,  200,  250,   315,   400,   500,
+                                 630,  800,  1000, 1250, 1600,  2000,  2500,  3150,
+                                 4000, 5000, 6300, 8000, 10000, 12500, 16000, 20000};
+
+// "1.25 k" is 1250 Hz.
+double Hertz(const std::string& label) {
+    const bool kilo = label.ends_with(" k");
+    return platform::Atof(kilo ? label.substr(0, label.size() - 2) : label) * (kilo ? 1000 : 1);
+}
+
+// The exact base-ten mid-band frequency of band i (band 18 is 1 kHz).
+double Exact(double bandsFrom1k) {
+    return 1000.0 * std::pow(10.0, bandsFrom1k / 10.0);
+}
+
+}  // namespace
+
+TEST(BandLabelsTest, TheCaptionsAreTheNominalMidBandFrequencies) {
+    for (int i = 0; i < charts::kThirdOctaveBands; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_NEAR(kNominal[i], Exact(i - 18), 0.02 * Exact(i - 18));
+        // 31.5 Hz is captioned "32", like the octave band it is.
+        const double nominal = kNominal[i] == 31.5 ? 32 : kNominal[i];
+        EXPECT_EQ(Hertz(ThirdOctaveBandLabel(i, "OFF", "A")), nominal);
+        if (i % 3 == 0) {
+            EXPECT_EQ(ThirdOctaveBandLabel(i, "OFF", "A"), OctaveBandLabel(i / 3, "A"));
+        }
+        // Half a band lower, each rounded on its own.
+        const double shifted = Exact(i - 18.5);
+        EXPECT_NEAR(Hertz(ThirdOctaveBandLabel(i, "ON", "A")), shifted, 0.025 * shifted);
+    }
+    // The equal-loudness bands are the nominal ones from 20 Hz to 12.5 kHz.
+    for (int n = 0; n < charts::kContourBands; ++n)
+        EXPECT_EQ(charts::kContourFrequencies[n], kNominal[n + 1]) << n;
 }

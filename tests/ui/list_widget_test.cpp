@@ -90,6 +90,29 @@ TEST(ListWidgetTest, ClicksAndHeadersFollowTheVirtualList) {
     EXPECT_EQ(widget.model()->rowCount(), 0);
 }
 
+TEST(ListWidgetTest, RowsInsertedAndDeletedOneAtATimeCarryTheSelectionAlong) {
+    VirtualListCtrl list;
+    list.InsertColumn(0, "X");
+    list.SetTextSource([](int row, int) { return std::to_string(row); });
+    list.SetItemCount(3);
+    ListCtrlWidget widget(list);
+    list.SetSelectedRow(1);
+
+    EXPECT_EQ(list.InsertItem(0), 0);
+    EXPECT_EQ(list.GetSelectedRow(), 2);
+    EXPECT_EQ(list.InsertItem(99), 4);  // past the end: appended
+    EXPECT_EQ(list.InsertItem(-1), -1);
+    EXPECT_EQ(widget.model()->rowCount(), 5);
+
+    EXPECT_TRUE(list.DeleteItem(0));
+    EXPECT_EQ(list.GetSelectedRow(), 1);
+    EXPECT_TRUE(list.DeleteItem(1));
+    EXPECT_EQ(list.GetSelectedRow(), -1);
+    EXPECT_FALSE(list.DeleteItem(3));
+    EXPECT_EQ(list.GetItemCount(), 3);
+    EXPECT_EQ(widget.model()->rowCount(), 3);
+}
+
 TEST(ListWidgetTest, AWindowOutlivingItsListShowsNothing) {
     auto list = std::make_unique<CReportCtrl>();
     list->InsertColumn(0, "A");

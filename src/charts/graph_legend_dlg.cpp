@@ -1,0 +1,163 @@
+#include "charts/graph_legend_dlg.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
+
+#include "platform/colors.h"
+#include "platform/text.h"
+#include "ui/hooked_dialog.h"
+
+using ui::HookedDialog;
+using ui::IdName;
+using ui::ToQt;
+
+namespace charts {
+
+namespace {
+
+// Lines 4 and 5 carry the channels only a five-channel meter has.
+bool IsFifthChannelLine(int channel) {
+    return channel >= 3;
+}
+
+QString SwatchName(int channel) {
+    if (channel == 3)
+        return IdName(CGraphLegendDlg::IDC_SWATCH_4);
+    if (channel == 4)
+        return IdName(CGraphLegendDlg::IDC_SWATCH_5);
+    return QStringLiteral("swatch%1").arg(channel);
+}
+
+QPixmap Swatch(COLORREF colour) {
+    QPixmap swatch(24, 6);
+    swatch.fill(platform::ToQColor(colour));
+    return swatch;
+}
+
+}  // namespace
+
+CGraphLegendDlg::CGraphLegendDlg(ChartsHost& host) : m_host(host) {}
+
+CGraphLegendDlg::~CGraphLegendDlg() {
+    DestroyWindow();
+}
+
+BOOL CGraphLegendDlg::Create(QWidget* parent) {
+    if (m_window)
+        return TRUE;
+    m_window =
+        std::make_unique<HookedDialog>(HookedDialog::Hooks{.shown = [this] { OnShowWindow(); },
+                                                           .ok = [this] { ShowWindow(false); },
+                                                           .cancel = [this] { ShowWindow(false); }},
+                                       parent);
+    QDialog& dialog = *m_window;
+    dialog.setWindowTitle("Legend");
+    auto* grid = new QGridLayout(&dialog);
+    auto* title = new QLabel("Channels", &dialog);
+    title->setObjectName(IdName(IDC_TITLE));
+    grid->addWidget(title, 0, 0, 1, 3);
+    const std::array<COLORREF, kLegendChannels> colours = m_host.ChannelColours();
+    for (int channel = 0; channel < kLegendChannels; ++channel) {
+        auto* swatch = new QLabel(&dialog);
+        swatch->setObjectName(SwatchName(channel));
+        swatch->setPixmap(Swatch(colours[channel]));
+        auto* label = new QLabel(&dialog);
+        label->setObjectName(IdName(IDC_LABELS[channel]));
+        auto* box = new QCheckBox(&dialog);
+        box->setObjectName(IdName(IDC_CHECKS[channel]));
+        QObject::connect(box, &QCheckBox::clicked, &dialog,
+                         [this, channel](bool checked) { OnChannelCheck(channel, checked); });
+        grid->addWidget(swatch, channel + 1, 0);
+        grid->addWidget(label, channel + 1, 1);
+        grid->addWidget(box, channel + 1, 2);
+    }
+    OnInitDialog();
+    return TRUE;
+}
+
+BOOL CGraphLegendDlg::DestroyWindow() {
+    if (!m_window)
+        return FALSE;
+    ui::DisposeWindow(std::move(m_window));
+    return TRUE;
+}
+
+void CGraphLegendDlg::ShowWindow(bool show) {
+    if (m_window)
+        m_window->setVisible(show);
+}
+
+bool CGraphLegendDlg::IsWindowVisible() const {
+    return m_window && m_window->isVisible();
+}
+
+QDialog* CGraphLegendDlg::Window() const {
+    return m_window.get();
+}
+
+void CGraphLegendDlg::OnInitDialog() {
+    m_nChecked.fill(1);
+    Sync();
+    if (!m_window)
+        return;
+    const QRect list = m_host.ReportListScreenRect();
+    if (list.isEmpty())
+        return;
+    m_window->adjustSize();
+    const QSize size = m_window->frameGeometry().size();
+    m_window->move(list.right() + 1 - size.width(), list.bottom() + 1 - size.height());
+}
+
+void CGraphLegendDlg::OnShowWindow() {
+    m_strLabels = m_host.ChannelParameters();
+    m_bBoxesEnabled = m_host.SelectedSegment() != -1;
+    m_bFiveChannels = !platform::Contains(m_host.ModelText(), "QS4060");
+    Sync();
+}
+
+void CGraphLegendDlg::OnChannelCheck(int channel, bool checked) {
+    if (channel < 0 || channel >= kLegendChannels)
+        return;
+    m_nChecked[channel] = checked ? 1 : 0;
+    if (checked) {
+        if (m_host.SelectedSegment() != -1)
+            m_host.ReloadSelectedSegment();
+    } else {
+        m_host.ClearChannelCurve(channel);
+    }
+}
+
+bool CGraphLegendDlg::IsChecked(int channel) const {
+    return channel >= 0 && channel < kLegendChannels && m_nChecked[channel] != 0;
+}
+
+const std::string& CGraphLegendDlg::ChannelLabel(int channel) const {
+    static const std::string kNone;
+    return channel >= 0 && channel < kLegendChannels ? m_strLabels[channel] : kNone;
+}
+
+void CGraphLegendDlg::Sync() {
+    if (!m_window)
+        return;
+    for (int channel = 0; channel < kLegendChannels; ++channel) {
+        const bool shown = !IsFifthChannelLine(channel) || m_bFiveChannels;
+        auto* label = m_window->findChild<QLabel*>(IdName(IDC_LABELS[channel]));
+        auto* box = m_window->findChild<QCheckBox*>(IdName(IDC_CHECKS[channel]));
+        auto* swatch = m_window->findChild<QLabel*>(SwatchName(channel));
+        if (label) {
+            label->setText(ToQt(m_strLabels[channel]));
+            label->setVisible(shown);
+        }
+        if (box) {
+            box->setChecked(m_nChecked[channel] != 0);
+            box->setEnabled(m_bBoxesEnabled);
+            box->setVisible(shown);
+        }
+        if (swatch)
+            swatch->setVisible(shown);
+    }
+}
+
+}  // namespace charts

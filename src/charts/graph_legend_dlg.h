@@ -1,0 +1,68 @@
+#pragma once
+// The floating legend of the level graph of a recording ("Legend"): one line per instrument
+// channel with its colour, its parameter and a box that shows or hides its curve. The object
+// keeps the boxes and texts; its window, while there is one, shows them.
+
+#include <QDialog>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "charts/charts_host.h"
+#include "platform/win_types.h"
+
+namespace ui {
+class HookedDialog;
+}
+
+namespace charts {
+
+class CGraphLegendDlg {
+public:
+    static constexpr int IDD = 329;
+    // Channel 0 to 4, top to bottom.
+    static constexpr std::array<int, kLegendChannels> IDC_LABELS = {1512, 1511, 1510, 1513, 1514};
+    static constexpr std::array<int, kLegendChannels> IDC_CHECKS = {1518, 1519, 1520, 1521, 1522};
+    static constexpr int IDC_SWATCH_4 = 1713;
+    static constexpr int IDC_SWATCH_5 = 1712;
+    static constexpr int IDC_TITLE = 1515;
+
+    explicit CGraphLegendDlg(ChartsHost& host);
+    ~CGraphLegendDlg();
+    CGraphLegendDlg(const CGraphLegendDlg&) = delete;
+    CGraphLegendDlg& operator=(const CGraphLegendDlg&) = delete;
+
+    // Builds the window (hidden) and runs OnInitDialog; TRUE also when it exists already.
+    BOOL Create(QWidget* parent = nullptr);
+    BOOL DestroyWindow();
+    bool HasWindow() const { return m_window != nullptr; }
+    void ShowWindow(bool show);
+    bool IsWindowVisible() const;
+    QDialog* Window() const;
+
+    // Every box checked; the window's bottom-right corner on the report list's.
+    void OnInitDialog();
+    // The window shows up: the channels' parameters, the boxes enabled for a recorded segment,
+    // lines 4 and 5 only for a five-channel meter (no "QS4060" in the model).
+    void OnShowWindow();
+    // The operator ticked or cleared a channel's box: a ticked one loads the selected segment
+    // again, a cleared one empties the channel's curve.
+    void OnChannelCheck(int channel, bool checked);
+
+    bool IsChecked(int channel) const;
+    const std::string& ChannelLabel(int channel) const;
+    bool BoxesEnabled() const { return m_bBoxesEnabled; }
+    bool FiveChannels() const { return m_bFiveChannels; }
+
+private:
+    void Sync();
+
+    ChartsHost& m_host;
+    std::array<int, kLegendChannels> m_nChecked{};
+    std::array<std::string, kLegendChannels> m_strLabels;
+    bool m_bBoxesEnabled = false;
+    bool m_bFiveChannels = false;
+    std::unique_ptr<ui::HookedDialog> m_window;
+};
+
+}  // namespace charts
