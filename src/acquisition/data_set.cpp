@@ -256,10 +256,6 @@ PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout,
                   long long pageSize, std::span<unsigned char> buffer) {
     std::fill(buffer.begin(), buffer.end(), 0xFF);
     PageLoad load;
-    if (!FitsBuffer(layout, pageSize) || layout.PageBytes(pageSize) > static_cast<long long>(buffer.size())) {
-        load.failure = platform::Format(kBadPageSize, pageSize);
-        return load;
-    }
     const TextHead head = ReadTextHead(path);
     std::string file = path;
     if (head.isIndex) {
@@ -287,6 +283,10 @@ PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout,
         return load;
     }
     const long long pageBytes = layout.PageBytes(pageSize);
+    if (!FitsBuffer(layout, pageSize) || pageBytes > static_cast<long long>(buffer.size())) {
+        load.failure = platform::Format(kBadPageSize, pageSize);
+        return load;
+    }
     long long start = SetupBlockOffset(labelHead) + SetupBlock::kSize;
     if (!head.isIndex)
         start += std::max(page, 0) * pageBytes;

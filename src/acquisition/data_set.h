@@ -34,8 +34,8 @@ struct RecordingSetup {
     ScheduleTime repetitionTime;
 
     RecordLayout Layout() const { return RecordLayout::For(kind, profileTime); }
-    // The top of the level scale: the range's full scale less 110 for a meter of class 1 (the
-    // digit after its model name), else less 80.
+    // The top of the level scale: the range's full scale less 110 when character 9 of a
+    // "QS4060" model text is '1' (its extended range), else less 80.
     int LevelScaleTop() const;
     bool HasScheduleTimes() const {
         return acquisitionTime.IsValid() && repetitionTime.IsValid();
@@ -58,7 +58,8 @@ struct ListedPage {
     std::string file;     // the page file of an index, or the single data file
     long long offset = 0;  // of the page's start text in that file
     std::string startText;  // as stored, 20 bytes or fewer
-    RecordingSetup setup;  // of the file that holds the page
+    SetupBlock block;       // of the file that holds the page
+    RecordingSetup setup;   // the block decoded
 };
 
 struct DataSetListing {

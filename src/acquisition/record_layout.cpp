@@ -123,7 +123,14 @@ long long RecordLayout::PageBytes(long long samples) const {
 long long RecordLayout::SamplesInPage(long long pageBytes) const {
     if (!IsValid() || pageBytes <= kPageStartBytes)
         return 0;
-    return (pageBytes - kPageStartBytes) / RecordBytes() * SamplesPerRecord();
+    const long long data = pageBytes - kPageStartBytes;
+    // A cut-off profile record still counts the samples whose bytes began: two and a half
+    // bytes a sample at 0.125 s, three at 0.25 s.
+    if (m_kind == kProfile && m_step == ProfileStep::Eighth)
+        return data / 5 * 2;
+    if (m_kind == kProfile && m_step == ProfileStep::Quarter)
+        return data / 3;
+    return data / RecordBytes() * SamplesPerRecord();
 }
 
 long long RecordLayout::TimeWordIndex(long long sample) const {
