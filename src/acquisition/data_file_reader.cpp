@@ -74,6 +74,7 @@ void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup,
 void DataFileReader::OpenSessionFile(const std::string& path) {
     if (platform::Contains(path, ".kx9"))
         return;
+    m_recording.SetLoadedFromFile(true);
     m_host.SetCurrentFile(path);
     m_host.BeginDataFile(path);
     m_host.FrameSetupBlock().Fill(0, SetupBlock::kUnset);

@@ -38,6 +38,10 @@ public:
     void SelectRecord(int record) { m_record = record; }
     int SelectedRecord() const { return m_record; }
 
+    // Opened from a data file (rather than recorded live).
+    void SetLoadedFromFile(bool loaded) { m_loadedFromFile = loaded; }
+    bool LoadedFromFile() const { return m_loadedFromFile; }
+
     // Full date-times in the lists' time column instead of times of day.
     void SetAbsoluteTimes(bool on) { m_absoluteTimes = on; }
     bool AbsoluteTimes() const { return m_absoluteTimes; }
@@ -54,6 +58,7 @@ private:
     long long m_loadedBytes = 0;
     std::string m_pageStartText;
     int m_record = -1;
+    bool m_loadedFromFile = false;
     bool m_absoluteTimes = false;
     Timebase m_timebase;
 };

@@ -7,8 +7,6 @@
 
 namespace acquisition {
 
-SchedulerLog::SchedulerLog(std::string folder) : m_folder(std::move(folder)) {}
-
 std::string SchedulerLog::LogPath() const {
     return platform::JoinPath(m_folder, kLogName);
 }

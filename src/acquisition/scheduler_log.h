@@ -17,8 +17,9 @@ public:
     static constexpr const char* kOldLogName = "Scheduler_LogSchedulerOld.txt";
     static constexpr const char* kStampFormat = "%Y/%m/%d %H:%M:%S";
 
-    // `folder` with or without its trailing separator.
-    explicit SchedulerLog(std::string folder);
+    // `folder` with or without its trailing separator; it is read at every write, so that a
+    // program folder known only later is the one written to.
+    explicit SchedulerLog(const std::string& folder) : m_folder(folder) {}
 
     // `restart` copies the log over the old one and empties it first. With `stamp` the line is
     // the local time, ": " and the text. Returns the line as written; nothing when the log
@@ -29,7 +30,7 @@ public:
     std::string OldLogPath() const;
 
 private:
-    std::string m_folder;
+    const std::string& m_folder;
     std::mutex m_mutex;
 };
 

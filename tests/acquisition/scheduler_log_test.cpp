@@ -33,7 +33,8 @@ TEST(SchedulerLog, LinesAreStampedOrBareAndARestartKeepsTheRunBefore) {
 
 TEST(SchedulerLog, ALogThatCannotBeWrittenLosesTheLineQuietly) {
     testenv::ScratchFolder folder;
-    SchedulerLog log(folder.File("no/such/folder"));
+    const std::string missing = folder.File("no/such/folder");
+    SchedulerLog log(missing);
     EXPECT_EQ(log.Write(true, "Scheduler Activated", true), std::nullopt);
     EXPECT_EQ(log.Write(false, "Stop Scheduler by user", false), std::nullopt);
     EXPECT_FALSE(platform::FileExists(folder.File("no/such/folder/Scheduler_LogScheduler.txt")));
