@@ -79,7 +79,10 @@ void DataFileReader::OpenSessionFile(const std::string& path) {
     m_host.BeginDataFile(path);
     m_host.FrameSetupBlock().Fill(0, SetupBlock::kUnset);
     UnpackZippedDataSet(path);
-    ReadDumpFile(path);
+    // A set that said what was wrong with it, or had no page, has nothing more to show.
+    const Listing listing = ListPages(path);
+    if (listing.result < 0 || (listing.opened && listing.pages == 0))
+        return;
     // The first page is the one shown, and its segment the one its samples are timed by.
     m_recording.SetLoadedPage(0, 0, std::string());
     m_recording.SelectSegment(0);
@@ -99,11 +102,15 @@ void DataFileReader::TakeSetup(const RecordingSetup& setup) {
 }
 
 int DataFileReader::ReadDumpFile(const std::string& path) {
+    return ListPages(path).result;
+}
+
+DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
     if (path.empty())
-        return -1;
+        return {-1};
     const DataSetListing listing = ListDataSet(path);
     if (!listing.opened)
-        return 0;
+        return {};
     m_host.ClearPageList();
     for (size_t page = 0; page < listing.pages.size(); ++page) {
         const ListedPage& listed = listing.pages[page];
@@ -122,18 +129,18 @@ int DataFileReader::ReadDumpFile(const std::string& path) {
     }
     if (listing.failure) {
         m_host.Warn(*listing.failure, MB_ICONEXCLAMATION);
-        return -1;
+        return {-1, true, listing.pages.size()};
     }
     if (listing.pages.empty()) {
         m_host.ClearPageList();
         m_host.Warn(kNoData, MB_ICONEXCLAMATION);
-        return 0;
+        return {0, true, 0};
     }
     BuildSegments(listing, listing.pages.back().setup, m_recording.Time());
     m_host.SelectFirstPageRow();
     m_host.SetPageStartText(listing.pages.front().startText);
     m_host.ShowSchedulerLogWindow(path);
-    return 0;
+    return {0, true, listing.pages.size()};
 }
 
 int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int page) {

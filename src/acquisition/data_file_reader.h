@@ -32,6 +32,12 @@ public:
     bool SaveLabelFile();
 
 private:
+    struct Listing {
+        int result = 0;
+        bool opened = false;
+        size_t pages = 0;
+    };
+    Listing ListPages(const std::string& path);
     void TakeSetup(const RecordingSetup& setup);
 
     AcquisitionHost& m_host;

@@ -75,16 +75,7 @@ void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup&
     CInstrStatus& current = app.m_InstrStatus;
     m_frame.m_nChannelMode = setup.kind;
     app.m_nPagingSize = static_cast<int>(std::clamp<long long>(setup.pageSize, 0, INT32_MAX));
-    CKX9MonitorView* view = View();
-    if (view) {
-        view->m_nLevelScaleTop = setup.LevelScaleTop();
-        view->SetupDataListColumns(setup.kind);
-        view->BuildSetupText();
-    }
     current.m_strModel = setup.model;
-    // Stored as the parameter list stores them, where the record processors look for them.
-    current.m_strDate = "Instr.Date: " + setup.date;
-    current.m_strTime = "Instr.Time: " + setup.time;
     current.m_strProfileTime = setup.profileTime;
     current.m_strProfileSpectrumTime = setup.spectrumTime;
     std::string* parameters[] = {&current.m_strSlm1Param,    &current.m_strSlm2Param,
@@ -94,6 +85,15 @@ void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup&
     for (size_t i = 0; i < setup.parameters.size(); ++i)
         *parameters[i] = setup.parameters[i];
     current.m_strHalfBandShift = setup.spectShift;
+    if (CKX9MonitorView* view = View()) {
+        view->m_nLevelScaleTop = setup.LevelScaleTop();
+        view->SetupDataListColumns(setup.kind);
+        view->BuildSetupText();
+    }
+    // After the parameter list, which takes the block's date and time: a single file's come
+    // from its first page. Stored as that list stores them, where the record processors look.
+    current.m_strDate = "Instr.Date: " + setup.date;
+    current.m_strTime = "Instr.Time: " + setup.time;
 }
 
 void FrameAcquisitionHost::Warn(const std::string& text, unsigned type) {
