@@ -252,9 +252,10 @@ DataSetListing ListDataSet(const std::string& path) {
     return listing;
 }
 
-PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout,
+namespace {
+
+PageLoad ReadPage(const std::string& path, int page, const RecordLayout& layout,
                   long long pageSize, std::span<unsigned char> buffer) {
-    std::fill(buffer.begin(), buffer.end(), 0xFF);
     PageLoad load;
     const TextHead head = ReadTextHead(path);
     std::string file = path;
@@ -295,6 +296,16 @@ PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout,
             std::fread(buffer.data(), 1, static_cast<size_t>(pageBytes), pageFile.get()));
     load.startText.assign(buffer.begin(),
                           buffer.begin() + std::min<long long>(load.bytes, kPageStartBytes));
+    return load;
+}
+
+}  // namespace
+
+PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout,
+                  long long pageSize, std::span<unsigned char> buffer) {
+    const PageLoad load = ReadPage(path, page, layout, pageSize, buffer);
+    // Whatever the page did not fill holds no data.
+    std::fill(buffer.begin() + load.bytes, buffer.end(), 0xFF);
     return load;
 }
 

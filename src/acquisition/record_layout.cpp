@@ -268,4 +268,125 @@ std::string RecordPageName(std::string_view stamp) {
     return "RecFile_" + std::string(stamp) + ".rec";
 }
 
+int DumpRecordTypeOf(unsigned char typeByte) {
+    if (typeByte == kDumpSetupReport || typeByte == kDumpSetupEvent)
+        return typeByte;
+    return typeByte & 0xF8;
+}
+
+namespace {
+
+std::optional<int> SingleRecordLength(unsigned flags) {
+    for (const auto& [bit, length] :
+         {std::pair{0x01u, 15}, std::pair{0x02u, 205}, std::pair{0x04u, 29}, std::pair{0x08u, 71},
+          std::pair{0x80u, 967}, std::pair{0x40u, 1299}})
+        if (flags & bit)
+            return length + 3;
+    return std::nullopt;
+}
+
+std::optional<int> MultiRecordLength(std::span<const unsigned char> record, unsigned flags,
+                                     bool reportOrEventSetup) {
+    int length = flags & 0x01 ? 15 : 5;
+    if (flags & 0x02) {
+        const size_t countByte = flags & 0x01 ? 15 : 5;
+        if (record.size() <= countByte)
+            return std::nullopt;
+        length += 2 * record[countByte] + 1;
+    }
+    for (const auto& [bit, bytes] : {std::pair{0x04u, 22}, std::pair{0x08u, 64},
+                                     std::pair{0x20u, 32}, std::pair{0x40u, 458}})
+        if (flags & bit)
+            length += bytes;
+    if ((flags & 0x80) && reportOrEventSetup)
+        length += 482;
+    if (flags & 0x0C)
+        length += 2;
+    return length + 3;
+}
+
+int SetupRecordLength(unsigned flags) {
+    if (flags & 0x10)
+        return 10 + 14;
+    int length = flags & 0x01 ? 15 : 5;
+    if (flags & 0x02)
+        length += 2;
+    if (flags & 0x0C)
+        length += 5;
+    if (flags & 0x40)
+        length += 2;
+    return length + 14;
+}
+
+}  // namespace
+
+std::optional<int> DumpRecordLength(std::span<const unsigned char> record,
+                                    bool reportOrEventSetup) {
+    if (record.size() < 4 || record[0] != kDumpStartByte)
+        return std::nullopt;
+    const unsigned flags = record.size() > 4 ? record[4] : 0;
+    switch (DumpRecordTypeOf(record[3])) {
+        case kDumpSingle:
+            return SingleRecordLength(flags);
+        case kDumpMulti:
+            return MultiRecordLength(record, flags, reportOrEventSetup);
+        case kDumpSetup:
+            return SetupRecordLength(flags);
+        case kDumpSetupReport:
+            return 21;
+        case kDumpSetupEvent:
+            return 27;
+        case kDumpPause:
+            return 12;
+        case kDumpEnd:
+            return kDumpEndBytes;
+        case kDumpBlock:
+            return 1000;
+        case kDumpDateTime:
+            return 18;
+        case kDumpStart:
+            return 49;
+        case kDumpExtendedStart:
+            return 61;
+        default:
+            return std::nullopt;
+    }
+}
+
+bool DumpChecksumHolds(std::span<const unsigned char> record, int length) {
+    if (record.size() < 4)
+        return false;
+    const int type = DumpRecordTypeOf(record[3]);
+    if (type == kDumpSingle || type == kDumpEnd)
+        return true;
+    // A pause record is read with its checksum after the 12 bytes it keeps.
+    const int checksumAt = type == kDumpPause ? 12 : length - 2;
+    if (checksumAt < 0 || static_cast<size_t>(checksumAt) >= record.size())
+        return false;
+    unsigned sum = 0;
+    for (int i = 0; i < checksumAt; ++i)
+        sum += record[static_cast<size_t>(i)];
+    return (sum & 0xFF) == record[static_cast<size_t>(checksumAt)];
+}
+
+void MakeIncompleteDumpRecord(std::span<unsigned char, kDumpEndBytes> buffer,
+                              std::string_view levelText, unsigned char flags) {
+    constexpr std::string_view kText = "DUMP INCOMPLETE";
+    constexpr int kTextStart = 5;
+    constexpr int kTextEnd = 65;
+    constexpr int kChecksum = 66;
+    const std::string level = levelText.empty() ? std::string("00") : std::string(levelText);
+    buffer[0] = kDumpStartByte;
+    buffer[1] = static_cast<unsigned char>(level[0]);
+    buffer[2] = static_cast<unsigned char>(level.size() > 1 ? level[1] : ' ');
+    buffer[3] = kDumpEnd;
+    buffer[4] = flags;
+    std::fill(buffer.begin() + kTextStart, buffer.begin() + kTextEnd, 0);
+    std::copy(kText.begin(), kText.end(), buffer.begin() + kTextStart);
+    unsigned sum = 0;
+    for (int i = 0; i < kTextEnd; ++i)
+        sum += buffer[static_cast<size_t>(i)];
+    buffer[kChecksum] = static_cast<unsigned char>(sum & 0xFF);
+}
+
 }  // namespace acquisition

@@ -204,4 +204,38 @@ constexpr const char* kRecordIndexName = "RecFile.kr9";
 constexpr const char* kPageNameStampFormat = "%Y%m%d_%H%M%S";
 std::string RecordPageName(std::string_view stamp);
 
+// --- the memory dump: the meter's typed records as the dump file keeps them, start byte to
+// end byte
+
+constexpr unsigned char kDumpStartByte = 0x02;
+enum DumpRecordType : int {
+    kDumpSingle = 0x00,
+    kDumpMulti = 0x10,
+    kDumpSetup = 0x20,
+    kDumpSetupReport = 0x23,
+    kDumpSetupEvent = 0x27,
+    kDumpPause = 0x30,
+    kDumpEnd = 0x40,
+    kDumpBlock = 0x50,
+    kDumpDateTime = 0x60,
+    kDumpStart = 0x80,
+    kDumpExtendedStart = 0x90,
+};
+// Byte 3 as a type: the REPORT and EVENT setups as they are, the others without their low
+// three bits.
+int DumpRecordTypeOf(unsigned char typeByte);
+// The stored length of a record from its first bytes (at least 4; a multi record with a
+// profile needs its count byte too); nothing for a record that is no valid type. A multi
+// record carries 482 more bytes when a REPORT or EVENT setup came since the last start.
+std::optional<int> DumpRecordLength(std::span<const unsigned char> record, bool reportOrEventSetup);
+// The sum modulo 256 of the bytes before the checksum byte against it: the next-to-last byte
+// of the record, or byte 12 of a pause record. True for the types without a checksum.
+bool DumpChecksumHolds(std::span<const unsigned char> record, int length);
+// The synthetic end of a file cut short: 67 bytes, "DUMP INCOMPLETE" in bytes 5-64, byte 66
+// the sum of bytes 0-64; `levelText` is the last record's bytes 1-2 as text ("00" without
+// one), byte 65 stays as `buffer` held it.
+constexpr int kDumpEndBytes = 67;
+void MakeIncompleteDumpRecord(std::span<unsigned char, kDumpEndBytes> buffer,
+                              std::string_view levelText, unsigned char flags);
+
 }  // namespace acquisition

@@ -41,6 +41,12 @@ def level_values(sample):
     return [450 + sample, 600 + sample, NO_VALUE, 700 + sample, 800 + sample]
 
 
+def incomplete_dump_record(level, flags):
+    head = b'\x02' + level.encode('ascii')[:2].ljust(2, b' ') + b'@' + bytes([flags])
+    body = head + b'DUMP INCOMPLETE'.ljust(60, b'\0')
+    return body + b'\xff' + bytes([sum(body) % 256])
+
+
 def make(folder):
     def write(name, data):
         with open(os.path.join(folder, name), 'wb') as out:
@@ -91,6 +97,8 @@ def check(folder):
         'octave.bin': record(time_word(1, 2, 3), octave_values(7)),
         'third.bin': record(time_word(23, 59, 59), [10 * band for band in range(33)]),
         'profile.bin': record(time_word(0, 0, 30), [451, 452, NO_VALUE, 454]),
+        'incomplete.bin': incomplete_dump_record('12', 0x21),
+        'incomplete_first.bin': incomplete_dump_record('0', 0x00),
         'index.kr9': b'INDEX FILE\r\nRecFile_20240309_140507.rec\r\nRecFile_20240309_150000.rec\r\n',
     }
     failed = False

@@ -2,6 +2,7 @@
 // scheduler fields, page names; the bytes the writers produce checked by the Python reference.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 
 #include "acquisition/data_buffer.h"
@@ -117,6 +118,49 @@ TEST(RecordLayout, PageNamesOfAnIndexArePlainFilesOfItsFolder) {
     EXPECT_FALSE(IsIndexFirstLine("INDEX"));
 }
 
+TEST(DumpLayout, EachRecordTypeHasItsStoredLengthAndChecksumPlace) {
+    using Bytes = std::vector<unsigned char>;
+    // A multi record with a profile of 3 samples, octave and extra data after a REPORT setup.
+    Bytes multi = {0x02, 0, 0, 0x10, 0x86, 3};
+    EXPECT_EQ(DumpRecordLength(multi, true), 5 + 2 * 3 + 1 + 22 + 482 + 2 + 3);
+    EXPECT_EQ(DumpRecordLength(multi, false), 5 + 2 * 3 + 1 + 22 + 2 + 3);
+    multi.resize(5);  // the profile's count not there yet
+    EXPECT_FALSE(DumpRecordLength(multi, false));
+    const Bytes slmProfile = {0x02, 0, 0, 0x13, 0x03, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2};
+    EXPECT_EQ(DumpRecordLength(slmProfile, false), 15 + 5 + 3);
+
+    struct Case {
+        unsigned char type;
+        unsigned char flags;
+        std::optional<int> length;
+    };
+    for (const Case c : {Case{0x00, 0x61, 18}, Case{0x00, 0x40, 1302}, Case{0x00, 0x10, {}},
+                         Case{0x20, 0x1F, 24}, Case{0x20, 0x4F, 15 + 2 + 5 + 2 + 14},
+                         Case{0x23, 0, 21}, Case{0x27, 0, 27}, Case{0x37, 0, 12},
+                         Case{0x40, 0, 67}, Case{0x50, 0, 1000}, Case{0x60, 0, 18},
+                         Case{0x80, 0, 49}, Case{0x90, 0, 61}, Case{0x70, 0, {}},
+                         Case{0xA0, 0, {}}}) {
+        SCOPED_TRACE(c.type);
+        EXPECT_EQ(DumpRecordLength(Bytes{0x02, 0, 0, c.type, c.flags}, false), c.length);
+    }
+    EXPECT_FALSE(DumpRecordLength(Bytes{0x03, 0, 0, 0x40}, false));
+
+    // The checksum is the next-to-last byte, or byte 12 after a pause's 12 kept bytes.
+    Bytes date = {0x02, 0x01, 0x02, 0x60, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 0x03};
+    unsigned sum = 0;
+    for (int i = 0; i < 16; ++i)
+        sum += date[static_cast<size_t>(i)];
+    date[16] = static_cast<unsigned char>(sum);
+    EXPECT_TRUE(DumpChecksumHolds(date, 18));
+    ++date[7];
+    EXPECT_FALSE(DumpChecksumHolds(date, 18));
+    Bytes pause = {0x02, 0, 0, 0x30, 1, 1, 1, 1, 1, 1, 1, 1, 0x3A, 0x03};
+    EXPECT_TRUE(DumpChecksumHolds(pause, 12));
+    pause.resize(12);
+    EXPECT_FALSE(DumpChecksumHolds(pause, 12));
+    EXPECT_TRUE(DumpChecksumHolds(Bytes{0x02, 0, 0, 0x40}, 67));  // no checksum to hold
+}
+
 TEST(DataBufferView, SamplesAreReadByIndexNeverPastTheLoadedBytes) {
     const RecordLayout profile = RecordLayout::For(kProfile, "0.125s");
     std::string page(20, ' ');
@@ -171,6 +215,13 @@ TEST(RecordLayoutGolden, TheWritersBytesAreThoseOfTheReference) {
     WriteFile("third.bin", EncodeRecord(PackTimeWord(23, 59, 59), third));
     const std::vector<std::uint16_t> profile = {451, 452, kNoValue, 454};
     WriteFile("profile.bin", EncodeRecord(PackTimeWord(0, 0, 30), profile));
+    std::array<unsigned char, kDumpEndBytes> end;
+    end.fill(0xFF);
+    MakeIncompleteDumpRecord(end, "12", 0x21);
+    WriteFile("incomplete.bin", std::string(end.begin(), end.end()));
+    end.fill(0xFF);
+    MakeIncompleteDumpRecord(end, "0", 0x00);
+    WriteFile("incomplete_first.bin", std::string(end.begin(), end.end()));
     WriteFile("index.kr9", IndexFileText({RecordPageName("20240309_140507"),
                                           RecordPageName("20240309_150000")}));
 
