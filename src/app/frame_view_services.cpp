@@ -10,3 +10,7 @@ CInstrStatus& FrameViewServices::CurrentSetup() {
 void FrameViewServices::SetCrossReference(BOOL on) {
     m_frame.m_dataViewCommands.m_bCrossReference = on;
 }
+
+void FrameViewServices::ClearMenuState() {
+    m_frame.m_nDisplayMode = 0;
+}

@@ -39,6 +39,9 @@ public:
     virtual void StopSchedulerMonitoring() {}
     // The end of a scheduled download: the schedule controls and OK enabled, Cancel disabled.
     virtual void EnableScheduleControls() {}
+    // "Confirm Calibration": 0 "Cal. always", 1 "Cal. if error exceeds", and that threshold.
+    virtual int SchedulerConfirmMode() const { return 0; }
+    virtual std::string SchedulerCalibrationThreshold() const { return std::string(); }
 
     // A line just written to the scheduler log, as written: a row of the scheduler window's
     // log list while that window exists.

@@ -113,17 +113,6 @@ public:
         sheets.push_back(pages);
         return sheet ? sheet(frame) : IDCANCEL;
     }
-    bool IsMicCalibDlgOpen() const override { return micCalibOpen; }
-    void SetMicCalibText(MicCalibText which, const std::string& text) override {
-        micCalibTexts[which] = text;
-    }
-    void SetMicCalibStep(int step) override { micCalibStep = step; }
-    void MicCalibNextStep() override { calls.push_back("CMicCalibDlg::NextStep"); }
-    bool IsElectricCalibDlgOpen() const override { return electricCalibOpen; }
-    void SetElectricCalibText(ElectricCalibText which, const std::string& text) override {
-        electricCalibTexts[which] = text;
-    }
-    void ElectricCalibStep() override { calls.push_back("CElectricCalibrationDlg::Step"); }
 
     std::vector<std::vector<std::string>> mails;
     std::vector<std::string> uploads;
@@ -131,11 +120,6 @@ public:
     // The setup sheet: what it was opened with, and what the operator does in it.
     std::vector<SetupSheetPages> sheets;
     std::function<int(CMainFrame&)> sheet;
-    bool micCalibOpen = false;
-    std::map<MicCalibText, std::string> micCalibTexts;
-    int micCalibStep = 0;
-    bool electricCalibOpen = false;
-    std::map<ElectricCalibText, std::string> electricCalibTexts;
 };
 
 class RecordingMonitoring : public MonitoringServices {
@@ -171,6 +155,8 @@ public:
     void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
     void StopSchedulerMonitoring() override { calls.push_back("StopMonitoring"); }
     void EnableScheduleControls() override { calls.push_back("EnableScheduleControls"); }
+    int SchedulerConfirmMode() const override { return confirmMode; }
+    std::string SchedulerCalibrationThreshold() const override { return calibrationThreshold; }
     // The scheduler window's rows, their time stamps left out.
     void AddSchedulerLogRow(const std::string& line) override {
         const bool stamped = line.size() > 21 && line[4] == '/' && line[19] == ':';
@@ -189,6 +175,8 @@ public:
     int step = 0;
     bool newRecordFile = false;
     bool powerOff = false;
+    int confirmMode = 0;
+    std::string calibrationThreshold;
     platform::DateTime scheduleStart;
     platform::DateTime scheduleStop;
     std::string startTimeText;

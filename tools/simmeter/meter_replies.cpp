@@ -250,7 +250,7 @@ std::optional<Reply> Refuse(const std::string&, MeterState&) {
 }
 
 std::vector<Responder> StandardResponders() {
-    return {AnswerProtected, AnswerSetting, AnswerState, AnswerKey, Refuse};
+    return {AnswerCalibration, AnswerProtected, AnswerSetting, AnswerState, AnswerKey, Refuse};
 }
 
 }  // namespace simmeter
