@@ -39,8 +39,7 @@ std::string SegmentTimeText(const std::optional<CivilTime>& time) {
 
 // The segments of a listed data set: where each page's samples start and which acquisition's
 // start time they count from.
-void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup,
-                   Timebase& timebase) {
+void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, Timebase& timebase) {
     const long long perAcquisition = SamplesPerAcquisition(setup);
     const long long pageSize = setup.pageSize;
     const std::string& firstStart = listing.pages.front().startText;
@@ -49,9 +48,8 @@ void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup,
     std::vector<std::string> texts{"0#" + firstStart};
     long long running = pageSize;
     for (size_t page = 0; page < listing.pages.size(); ++page) {
-        starts.push_back(perAcquisition > DataFileReader::kRecordCapacity
-                             ? static_cast<unsigned>(running)
-                             : 0);
+        starts.push_back(
+            perAcquisition > DataFileReader::kRecordCapacity ? static_cast<unsigned>(running) : 0);
         running += pageSize - 1;
         if (running <= perAcquisition) {
             texts.push_back(platform::Format("%lld#", running - pageSize) +
@@ -150,8 +148,8 @@ int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int pag
     m_host.UpdateAudioLabelWindow(contents.hasAudioLabels);
 
     m_host.BeginWaitCursor();
-    const PageLoad load = LoadPage(path, page, m_recording.Layout(), m_recording.PageSize(),
-                                   m_host.DataBuffer());
+    const PageLoad load =
+        LoadPage(path, page, m_recording.Layout(), m_recording.PageSize(), m_host.DataBuffer());
     m_recording.SetLoadedPage(page, load.bytes, load.startText);
     if (load.failure) {
         m_host.EndWaitCursor();

@@ -155,16 +155,15 @@ void ListSingleFile(const std::string& path, DataSetListing& listing) {
     const long long pageBytes = head->setup.Layout().PageBytes(head->setup.pageSize);
     const long long size = FileSize(file.get());
     for (long long offset = head->dataStart; offset < size; offset += pageBytes)
-        listing.pages.push_back(
-            {path, offset, AsText(ReadAt(file.get(), offset, kPageStartBytes)), head->block,
-             head->setup});
+        listing.pages.push_back({path, offset, AsText(ReadAt(file.get(), offset, kPageStartBytes)),
+                                 head->block, head->setup});
 }
 
 }  // namespace
 
 int RecordingSetup::LevelScaleTop() const {
-    const bool classOne = !platform::Contains(model, "QS4160") && model.size() > 9 &&
-                          model[9] == '1';
+    const bool classOne =
+        !platform::Contains(model, "QS4160") && model.size() > 9 && model[9] == '1';
     return acquisition::LevelScaleTop(range, classOne);
 }
 
@@ -182,8 +181,8 @@ int RecordingKindOf(std::string_view modeText) {
 
 int LevelScaleTop(std::string_view range, bool extendedRange) {
     int fullScale = 140;
-    for (const auto& [text, top] : {std::pair{"10", 130}, std::pair{"20", 120},
-                                    std::pair{"30", 110}, std::pair{"40", 100}}) {
+    for (const auto& [text, top] :
+         {std::pair{"10", 130}, std::pair{"20", 120}, std::pair{"30", 110}, std::pair{"40", 100}}) {
         if (platform::Contains(range, text)) {
             fullScale = top;
             break;
@@ -254,8 +253,8 @@ DataSetListing ListDataSet(const std::string& path) {
 
 namespace {
 
-PageLoad ReadPage(const std::string& path, int page, const RecordLayout& layout,
-                  long long pageSize, std::span<unsigned char> buffer) {
+PageLoad ReadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
+                  std::span<unsigned char> buffer) {
     PageLoad load;
     const TextHead head = ReadTextHead(path);
     std::string file = path;
@@ -277,8 +276,7 @@ PageLoad ReadPage(const std::string& path, int page, const RecordLayout& layout,
         load.failure = kCannotOpenPage;
         return load;
     }
-    const std::vector<unsigned char> labelHead =
-        ReadAt(pageFile.get(), 0, kLabelHeaderBytes);
+    const std::vector<unsigned char> labelHead = ReadAt(pageFile.get(), 0, kLabelHeaderBytes);
     if (labelHead.size() < static_cast<size_t>(kLabelHeaderBytes)) {
         load.failure = kFileEmpty;
         return load;
@@ -301,8 +299,8 @@ PageLoad ReadPage(const std::string& path, int page, const RecordLayout& layout,
 
 }  // namespace
 
-PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout,
-                  long long pageSize, std::span<unsigned char> buffer) {
+PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
+                  std::span<unsigned char> buffer) {
     const PageLoad load = ReadPage(path, page, layout, pageSize, buffer);
     // Whatever the page did not fill holds no data.
     std::fill(buffer.begin() + load.bytes, buffer.end(), 0xFF);
@@ -314,8 +312,8 @@ bool UnpackZippedDataSet(const std::string& path) {
     try {
         if (!zip.Open(path, CZipArchive::kOpenReadOnly))
             return false;
-        const std::string folder = FolderOf(path).empty() ? platform::CurrentDirectory()
-                                                          : FolderOf(path);
+        const std::string folder =
+            FolderOf(path).empty() ? platform::CurrentDirectory() : FolderOf(path);
         bool whole = zip.GetCount() > 0 && zip.TestFile(0);
         for (int entry = 0; whole && entry < zip.GetCount(); ++entry)
             whole = zip.ExtractFile(entry, folder);

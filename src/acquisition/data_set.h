@@ -37,9 +37,7 @@ struct RecordingSetup {
     // The top of the level scale: the range's full scale less 110 when character 9 of a
     // "QS4060" model text is '1' (its extended range), else less 80.
     int LevelScaleTop() const;
-    bool HasScheduleTimes() const {
-        return acquisitionTime.IsValid() && repetitionTime.IsValid();
-    }
+    bool HasScheduleTimes() const { return acquisitionTime.IsValid() && repetitionTime.IsValid(); }
 };
 
 // The mode text of field 42: "PROFILE" 1, "OCTAVE" 2, "THIRD OCTAV" 3, anything else 0.
@@ -55,8 +53,8 @@ int FileErrorCause(int error);
 
 // One page of a listing.
 struct ListedPage {
-    std::string file;     // the page file of an index, or the single data file
-    long long offset = 0;  // of the page's start text in that file
+    std::string file;       // the page file of an index, or the single data file
+    long long offset = 0;   // of the page's start text in that file
     std::string startText;  // as stored, 20 bytes or fewer
     SetupBlock block;       // of the file that holds the page
     RecordingSetup setup;   // the block decoded
@@ -80,8 +78,8 @@ struct PageLoad {
 // Reads page `page` of the data set at `path` into `buffer`, which is first filled with 0xFF:
 // line `page` after an index's first line names its page file; a single file holds it at its
 // place among pages of `pageSize` samples of `layout`.
-PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout,
-                  long long pageSize, std::span<unsigned char> buffer);
+PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
+                  std::span<unsigned char> buffer);
 
 // A data file that is a zip archive is unpacked into its own folder, every entry, read without
 // writing to the archive. False when it is no archive or an entry failed.

@@ -1,12 +1,12 @@
 #include "acquisition/paging_size_dlg.h"
 
 #include <QButtonGroup>
-#include <algorithm>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/text.h"
 #include "ui/hooked_dialog.h"
@@ -41,8 +41,8 @@ int CPageningSizeDlg::RunOnScreen() {
     layout->addWidget(new QLabel("Selezionare operazione", &dialog));
     auto* group = new QButtonGroup(&dialog);
     for (int choice = 0; choice < kChoices; ++choice) {
-        auto* radio = new QRadioButton(ui::ToQt(ChoiceTexts()[static_cast<size_t>(choice)]),
-                                       &dialog);
+        auto* radio =
+            new QRadioButton(ui::ToQt(ChoiceTexts()[static_cast<size_t>(choice)]), &dialog);
         radio->setObjectName(ui::IdName(IDC_FIRST_CHOICE + choice));
         radio->setChecked(choice == m_nChoice);
         group->addButton(radio, choice);

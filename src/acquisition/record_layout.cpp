@@ -294,8 +294,8 @@ std::optional<int> MultiRecordLength(std::span<const unsigned char> record, unsi
             return std::nullopt;
         length += 2 * record[countByte] + 1;
     }
-    for (const auto& [bit, bytes] : {std::pair{0x04u, 22}, std::pair{0x08u, 64},
-                                     std::pair{0x20u, 32}, std::pair{0x40u, 458}})
+    for (const auto& [bit, bytes] :
+         {std::pair{0x04u, 22}, std::pair{0x08u, 64}, std::pair{0x20u, 32}, std::pair{0x40u, 458}})
         if (flags & bit)
             length += bytes;
     if ((flags & 0x80) && reportOrEventSetup)

@@ -59,8 +59,8 @@ void Timebase::AppendSegment(unsigned start, std::string text) {
 std::optional<long long> Timebase::SegmentStart() const {
     if (m_starts.empty())
         return std::nullopt;
-    const long long segment = m_selected == -1 ? static_cast<long long>(m_starts.size()) - 1
-                                               : m_selected;
+    const long long segment =
+        m_selected == -1 ? static_cast<long long>(m_starts.size()) - 1 : m_selected;
     if (segment < 0 || segment >= static_cast<long long>(m_starts.size()))
         return std::nullopt;
     return m_starts[static_cast<size_t>(segment)];
@@ -70,8 +70,7 @@ bool Timebase::IsReportIntervalSample(long long index) const {
     if (!HasScheduleTimes())
         return false;
     const auto start = SegmentStart();
-    const long long perAcquisition =
-        SamplesPerAcquisition(AcquisitionSeconds(), m_interval, false);
+    const long long perAcquisition = SamplesPerAcquisition(AcquisitionSeconds(), m_interval, false);
     if (!start || perAcquisition <= 0 || *start + index < 0)
         return false;
     return (*start + index) % perAcquisition == 0;
@@ -107,7 +106,8 @@ std::string Timebase::FormatSampleTime(int recordSeconds, long long index) const
     if (!start || segment < 0 || segment >= static_cast<long long>(m_texts.size()))
         return std::string();
 
-    const std::vector<std::string> parts = platform::Split(m_texts[static_cast<size_t>(segment)], '#');
+    const std::vector<std::string> parts =
+        platform::Split(m_texts[static_cast<size_t>(segment)], '#');
     if (parts.size() < 2)
         return std::string();
     const long long count = platform::Atoll(parts[0]);
@@ -116,11 +116,9 @@ std::string Timebase::FormatSampleTime(int recordSeconds, long long index) const
     if (!base)
         return std::string();
 
-    const long long perAcquisition =
-        SamplesPerAcquisition(AcquisitionSeconds(), m_interval, true);
+    const long long perAcquisition = SamplesPerAcquisition(AcquisitionSeconds(), m_interval, true);
     const long long acquisitions = perAcquisition > 0 ? (*start + index) / perAcquisition : 0;
-    const auto time =
-        base->AddSeconds(acquisitions * m_repetition.WholeSeconds() + recordSeconds);
+    const auto time = base->AddSeconds(acquisitions * m_repetition.WholeSeconds() + recordSeconds);
     return time ? time->Format() : std::string();
 }
 

@@ -78,12 +78,13 @@ void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup&
     current.m_strModel = setup.model;
     current.m_strProfileTime = setup.profileTime;
     current.m_strProfileSpectrumTime = setup.spectrumTime;
-    std::string* parameters[] = {&current.m_strSlm1Param,    &current.m_strSlm2Param,
-                                 &current.m_strSlm3Param,    &current.m_strSlm4Param,
-                                 &current.m_strSlm5Param,    &current.m_strProfileParam,
-                                 &current.m_strSpectAuxWeighting};
-    for (size_t i = 0; i < setup.parameters.size(); ++i)
-        *parameters[i] = setup.parameters[i];
+    current.m_strSlm1Param = setup.parameters[0];
+    current.m_strSlm2Param = setup.parameters[1];
+    current.m_strSlm3Param = setup.parameters[2];
+    current.m_strSlm4Param = setup.parameters[3];
+    current.m_strSlm5Param = setup.parameters[4];
+    current.m_strProfileParam = setup.parameters[5];
+    current.m_strSpectAuxWeighting = setup.parameters[6];
     current.m_strHalfBandShift = setup.spectShift;
     if (CKX9MonitorView* view = View()) {
         view->m_nLevelScaleTop = setup.LevelScaleTop();

@@ -466,8 +466,8 @@ void CKX9MonitorView::BuildSetupText() {
     if (frame && frame->m_bSchedulerMode && !recording.LoadedFromFile()) {
         const acquisition::Timebase& schedule = recording.Time();
         m_ParamList.InsertItem(0, "");
-        m_ParamList.InsertItem(
-            0, ScheduleDurationLine("Repeat.Time", schedule.RepetitionTime().days));
+        m_ParamList.InsertItem(0,
+                               ScheduleDurationLine("Repeat.Time", schedule.RepetitionTime().days));
         m_ParamList.InsertItem(0,
                                ScheduleDurationLine("Acq.Time", schedule.AcquisitionTime().days));
     }

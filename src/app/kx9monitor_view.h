@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_graph_host.h"
 #include "acquisition/recording.h"
+#include "app/frame_graph_host.h"
 #include "app/view_services.h"
 #include "charts/bar_chart.h"
 #include "charts/xy_chart.h"

@@ -12,16 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_link_host.h"
-#include "app/frame_services.h"
-#include "app/frame_ui.h"
-#include "app/monitoring_services.h"
 #include "acquisition/data_file_reader.h"
 #include "acquisition/loose_data_dlg.h"
 #include "acquisition/record_file.h"
 #include "acquisition/record_layout.h"
 #include "acquisition/recording.h"
 #include "acquisition/scheduler_log.h"
+#include "app/frame_link_host.h"
+#include "app/frame_services.h"
+#include "app/frame_ui.h"
+#include "app/monitoring_services.h"
 #include "link/command.h"
 #include "link/follow_up.h"
 #include "link/link_clock.h"

@@ -3,10 +3,10 @@
 // meter's record take the edited value; the identity, state, recording and download replies
 // have handlers of their own.
 
+#include "acquisition/data_set.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
-#include "acquisition/data_set.h"
 #include "link/command_codes.h"
 #include "link/identity_replies.h"
 #include "link/setup_replies.h"
@@ -164,8 +164,7 @@ void CMainFrame::AcknowledgeSetting(int code) {
 
 void CMainFrame::OnInputGainValue(const std::string& value) {
     if (CKX9MonitorView* view = TheApp().m_pView)
-        view->m_nLevelScaleTop =
-            acquisition::LevelScaleTop(value, Current().m_nExtendedRange != 0);
+        view->m_nLevelScaleTop = acquisition::LevelScaleTop(value, Current().m_nExtendedRange != 0);
 }
 
 void CMainFrame::OnInstrModelReply(const std::string& reply) {

@@ -91,7 +91,8 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
 
     const bool scheduled = m_bSchedulerMode && scheduler.HasScheduleTimes();
     m_RecFile.Write(acquisition::PageFileHead(
-        m_SetupBlock, scheduled ? ScheduleTimeOf(scheduler.ScheduleStartTime()) : acquisition::ScheduleTime{},
+        m_SetupBlock,
+        scheduled ? ScheduleTimeOf(scheduler.ScheduleStartTime()) : acquisition::ScheduleTime{},
         scheduled ? ScheduleTimeOf(scheduler.ScheduleStopTime()) : acquisition::ScheduleTime{},
         startTime));
     scheduler.SetSchedulerStep(kRecordingStep);

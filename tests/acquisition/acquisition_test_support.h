@@ -43,6 +43,6 @@ inline std::string Bytes(const std::vector<unsigned char>& bytes) {
 
 }  // namespace acqtest
 
-#define SKIP_WITHOUT(program)         \
+#define SKIP_WITHOUT(program)          \
     if (!acqtest::HasProgram(program)) \
     GTEST_SKIP() << program " is not installed"

@@ -30,7 +30,9 @@ public:
     }
     void SelectFirstPageRow() override { calls.push_back("select first"); }
     void SetPageStartText(const std::string& text) override { pageStart = text; }
-    void ShowLoadedDataViews(int kind) override { calls.push_back("views " + std::to_string(kind)); }
+    void ShowLoadedDataViews(int kind) override {
+        calls.push_back("views " + std::to_string(kind));
+    }
     void SetDataListCount(long long rows) override { dataRows = rows; }
     void OnPageLoaded(int kind, long long samples) override {
         calls.push_back("loaded " + std::to_string(kind) + " " + std::to_string(samples));
@@ -75,20 +77,20 @@ TEST_F(DataFileReaderTest, AScheduledSetIsListedWithItsSegmentsButSwitchesNoSche
     EXPECT_EQ(host.currentFile, folder.File("set.kr9"));
     EXPECT_TRUE(host.dataLoaded);
     EXPECT_TRUE(host.warnings.empty());
-    EXPECT_EQ(host.pageRows, (std::vector<std::pair<std::string, int>>{
-                                 {"PAGE 0", 0},
-                                 {"2024/03/09 14:05:07 ", -1},
-                                 {"PAGE 1", 0},
-                                 {"2024/03/09 14:05:10 ", -1}}));
+    EXPECT_EQ(host.pageRows,
+              (std::vector<std::pair<std::string, int>>{{"PAGE 0", 0},
+                                                        {"2024/03/09 14:05:07 ", -1},
+                                                        {"PAGE 1", 0},
+                                                        {"2024/03/09 14:05:10 ", -1}}));
     EXPECT_EQ(host.pageStart, "2024/03/09 14:05:07 ");
     // Each page file's setup in turn; the frame keeps the last one's block.
     ASSERT_EQ(host.setups.size(), 2u);
     EXPECT_EQ(host.setups[1].date, "2024/03/09");
     EXPECT_EQ(host.block.Text(SetupBlock::kAcquisitionMode), "OCTAVE");
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"begin " + folder.File("set.kr9"),
-                                                    "log window", "log window", "select first",
-                                                    "show log " + folder.File("set.kr9"),
-                                                    "views 2", "loaded 2 3"}));
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{
+                  "begin " + folder.File("set.kr9"), "log window", "log window", "select first",
+                  "show log " + folder.File("set.kr9"), "views 2", "loaded 2 3"}));
     EXPECT_EQ(host.dataRows, 3);
     EXPECT_EQ(host.waits, 0);
     EXPECT_EQ(host.labels.size(), 2u);
@@ -132,8 +134,8 @@ TEST_F(DataFileReaderTest, WhatCannotBeReadIsSaidOnceAndLeavesNoData) {
     EXPECT_EQ(reader.ReadDumpFile(folder.File("empty.kr9")), -1);
     folder.Write("index.kr9", "INDEX FILE\r\n");
     EXPECT_EQ(reader.ReadDumpFile(folder.File("index.kr9")), 0);
-    EXPECT_EQ(host.warnings, (std::vector<std::string>{"WARNING: File Empty.",
-                                                       "WARNING: No data found."}));
+    EXPECT_EQ(host.warnings,
+              (std::vector<std::string>{"WARNING: File Empty.", "WARNING: No data found."}));
     EXPECT_TRUE(host.pageRows.empty());
 
     host.warnings.clear();

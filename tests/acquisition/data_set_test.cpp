@@ -119,9 +119,9 @@ TEST_F(DataSetTest, WhatAFileSaysIsCheckedBeforeItIsUsed) {
         const DataSetListing listing = ListDataSet(folder.File("big.kr9"));
         ASSERT_TRUE(listing.failure);
         EXPECT_NE(listing.failure->find("Page size not valid"), std::string::npos);
-        const PageLoad load = Load("big.kr9", 0, listing.pages.empty()
-                                                     ? DecodeSetup(SetupBlock())
-                                                     : listing.pages[0].setup);
+        const PageLoad load =
+            Load("big.kr9", 0,
+                 listing.pages.empty() ? DecodeSetup(SetupBlock()) : listing.pages[0].setup);
         EXPECT_EQ(load.bytes, 0);
     }
     const RecordingSetup hostile = SetupOf(kThirdOctave, 1LL << 40);
@@ -137,8 +137,7 @@ TEST_F(DataSetTest, WhatAFileSaysIsCheckedBeforeItIsUsed) {
 
     // A missing page file gives the cause of the failure; an unreadable path says nothing.
     folder.Write("gone.kr9", "INDEX FILE\r\nnot_there.rec\r\n");
-    EXPECT_EQ(ListDataSet(folder.File("gone.kr9")).failure,
-              "Unable to open current file (code 2)");
+    EXPECT_EQ(ListDataSet(folder.File("gone.kr9")).failure, "Unable to open current file (code 2)");
     EXPECT_FALSE(ListDataSet(folder.File("absent.kr9")).opened);
 }
 

@@ -20,10 +20,11 @@ TEST(LabelFile, ItLiesBesideItsDataFileUnderTheExtensionLbl) {
 TEST(LabelFile, LinesLoseTheirTrailingBlanksAndAudioLabelsAreMarked) {
     testenv::ScratchFolder folder;
     // As the program has always written them: CR CR LF.
-    folder.Write("a.lbl", "3#OCTAVE#x=1#y=2#door##\r\r\n\r\r\n4#OCTAVE#x=5#y=6#voice#Audio_7  \r\r\n");
+    folder.Write("a.lbl",
+                 "3#OCTAVE#x=1#y=2#door##\r\r\n\r\r\n4#OCTAVE#x=5#y=6#voice#Audio_7  \r\r\n");
     const LabelFileContents contents = ReadLabelFile(folder.File("a.lbl"));
-    EXPECT_EQ(contents.labels,
-              (std::vector<std::string>{"3#OCTAVE#x=1#y=2#door##", "4#OCTAVE#x=5#y=6#voice#Audio_7"}));
+    EXPECT_EQ(contents.labels, (std::vector<std::string>{"3#OCTAVE#x=1#y=2#door##",
+                                                         "4#OCTAVE#x=5#y=6#voice#Audio_7"}));
     EXPECT_TRUE(contents.hasAudioLabels);
 
     folder.Write("b.lbl", "3#OCTAVE#x=1#y=2#door##\n");

@@ -29,13 +29,11 @@ TEST(RecordLayout, EachKindHasItsRecordAndPageSizes) {
         long long pageBytesOf1000;
         long long samplesIn1020;
     };
-    for (const Case c : {Case{kSoundLevelMeter, "", 12, 1, 12020, 83},
-                         Case{kProfile, "0.125s", 10, 4, 2520, 400},
-                         Case{kProfile, "0.25s", 6, 2, 3020, 333},
-                         Case{kProfile, "0.5s", 4, 1, 4020, 250},
-                         Case{kProfile, "2s", 4, 1, 4020, 250},
-                         Case{kOctave, "", 26, 1, 26020, 38},
-                         Case{kThirdOctave, "", 68, 1, 68020, 14}}) {
+    for (const Case c :
+         {Case{kSoundLevelMeter, "", 12, 1, 12020, 83}, Case{kProfile, "0.125s", 10, 4, 2520, 400},
+          Case{kProfile, "0.25s", 6, 2, 3020, 333}, Case{kProfile, "0.5s", 4, 1, 4020, 250},
+          Case{kProfile, "2s", 4, 1, 4020, 250}, Case{kOctave, "", 26, 1, 26020, 38},
+          Case{kThirdOctave, "", 68, 1, 68020, 14}}) {
         SCOPED_TRACE(std::to_string(c.kind) + c.profileTime);
         const RecordLayout layout = RecordLayout::For(c.kind, c.profileTime);
         EXPECT_EQ(layout.RecordBytes(), c.recordBytes);
@@ -110,8 +108,8 @@ TEST(SetupBlock, SchedulerFieldsReadAsTimesOfTheDayOrNone) {
 
 TEST(RecordLayout, PageNamesOfAnIndexArePlainFilesOfItsFolder) {
     EXPECT_TRUE(IsPlainPageName("RecFile_20240309_140507.rec"));
-    for (const char* name : {"", "..", "../x.rec", "a/b.rec", "a\\b.rec", "/etc/passwd",
-                             "x..rec", "bad\x01name"})
+    for (const char* name :
+         {"", "..", "../x.rec", "a/b.rec", "a\\b.rec", "/etc/passwd", "x..rec", "bad\x01name"})
         EXPECT_FALSE(IsPlainPageName(name)) << name;
     EXPECT_EQ(RecordPageName("20240309_140507"), "RecFile_20240309_140507.rec");
     EXPECT_TRUE(IsIndexFirstLine("INDEX FILE"));
@@ -134,12 +132,11 @@ TEST(DumpLayout, EachRecordTypeHasItsStoredLengthAndChecksumPlace) {
         unsigned char flags;
         std::optional<int> length;
     };
-    for (const Case c : {Case{0x00, 0x61, 18}, Case{0x00, 0x40, 1302}, Case{0x00, 0x10, {}},
-                         Case{0x20, 0x1F, 24}, Case{0x20, 0x4F, 15 + 2 + 5 + 2 + 14},
-                         Case{0x23, 0, 21}, Case{0x27, 0, 27}, Case{0x37, 0, 12},
-                         Case{0x40, 0, 67}, Case{0x50, 0, 1000}, Case{0x60, 0, 18},
-                         Case{0x80, 0, 49}, Case{0x90, 0, 61}, Case{0x70, 0, {}},
-                         Case{0xA0, 0, {}}}) {
+    for (const Case c :
+         {Case{0x00, 0x61, 18}, Case{0x00, 0x40, 1302}, Case{0x00, 0x10, {}}, Case{0x20, 0x1F, 24},
+          Case{0x20, 0x4F, 15 + 2 + 5 + 2 + 14}, Case{0x23, 0, 21}, Case{0x27, 0, 27},
+          Case{0x37, 0, 12}, Case{0x40, 0, 67}, Case{0x50, 0, 1000}, Case{0x60, 0, 18},
+          Case{0x80, 0, 49}, Case{0x90, 0, 61}, Case{0x70, 0, {}}, Case{0xA0, 0, {}}}) {
         SCOPED_TRACE(c.type);
         EXPECT_EQ(DumpRecordLength(Bytes{0x02, 0, 0, c.type, c.flags}, false), c.length);
     }
@@ -166,7 +163,8 @@ TEST(DataBufferView, SamplesAreReadByIndexNeverPastTheLoadedBytes) {
     std::string page(20, ' ');
     const std::vector<std::uint16_t> first = {1, 2, 3, 4};
     const std::vector<std::uint16_t> second = {5, 6, 7, 8};
-    page += EncodeRecord(PackTimeWord(0, 0, 1), first) + EncodeRecord(PackTimeWord(0, 0, 2), second);
+    page +=
+        EncodeRecord(PackTimeWord(0, 0, 1), first) + EncodeRecord(PackTimeWord(0, 0, 2), second);
     std::vector<unsigned char> buffer(page.begin(), page.end());
     buffer.resize(100, 0xFF);
     const DataBufferView view(buffer, profile, static_cast<long long>(page.size()));

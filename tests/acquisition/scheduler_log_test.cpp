@@ -16,7 +16,8 @@ TEST(SchedulerLog, LinesAreStampedOrBareAndARestartKeepsTheRunBefore) {
     testenv::ScratchFolder folder;
     platform::Clock::SetFixedNow(platform::DateTime::FromParts(2024, 3, 9, 8, 0, 1).Seconds());
     SchedulerLog log(folder.Path());
-    EXPECT_EQ(log.Write(true, "Scheduler Activated", true), "2024/03/09 08:00:01: Scheduler Activated");
+    EXPECT_EQ(log.Write(true, "Scheduler Activated", true),
+              "2024/03/09 08:00:01: Scheduler Activated");
     EXPECT_EQ(log.Write(false, "Connection OFF", true), "2024/03/09 08:00:01: Connection OFF");
     EXPECT_EQ(log.Write(false, "WARNING: Empty message received", false),
               "WARNING: Empty message received");

@@ -92,7 +92,8 @@ TEST(Timebase, TheThreeDimensionalWindowsTestKeepsItsOwnRule) {
 
 TEST(Timebase, SampleTimesMoveByTheRepetitionFromTheRightBase) {
     Timebase timebase = Scheduled(60, 600, 0.5f);
-    timebase.SetSegments({0, 0}, {"0#2024/03/09 14:05:07", "500#2024/03/09 14:05:07#2024/03/09 14:15:07"});
+    timebase.SetSegments({0, 0},
+                         {"0#2024/03/09 14:05:07", "500#2024/03/09 14:05:07#2024/03/09 14:15:07"});
     timebase.SelectSegment(1);
     EXPECT_EQ(timebase.FormatSampleTime(10, 500), "2024/03/09 14:45:17");  // 4 acquisitions
     EXPECT_EQ(timebase.FormatSampleTime(10, 501), "2024/03/09 14:55:17");  // the second base
@@ -165,9 +166,9 @@ TEST(Timebase, SampleTimesAgreeWithPythonsDatetime) {
 TEST(CivilTime, DatesOutsideTheCalendarOrItsRangeAreNone) {
     EXPECT_TRUE(CivilTime::Parse("2024/02/29 00:00:00"));
     EXPECT_TRUE(CivilTime::Parse(" 2024/02/29 "));
-    for (const char* text : {"2023/02/29 00:00:00", "0099/12/31 23:59:59", "2024/13/01",
-                             "2024/01/01 24:00:00", "2024/01/01 00:00", "2024-01-01 00:00:00",
-                             "", "12345/01/01"})
+    for (const char* text :
+         {"2023/02/29 00:00:00", "0099/12/31 23:59:59", "2024/13/01", "2024/01/01 24:00:00",
+          "2024/01/01 00:00", "2024-01-01 00:00:00", "", "12345/01/01"})
         EXPECT_FALSE(CivilTime::Parse(text)) << text;
     EXPECT_EQ(CivilTime::Parse("0100/01/01 00:00:00")->AddSeconds(-1), std::nullopt);
     EXPECT_EQ(CivilTime::Parse("2024/02/28 23:59:59")->AddSeconds(1)->Format(),

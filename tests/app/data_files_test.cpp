@@ -27,7 +27,8 @@ std::string OctavePageFile(const std::string& start, int spectra, int first,
     std::string file(block.Bytes().substr(0, acquisition::kAcquisitionTimeOffset));
     file += acquisition + repetition + start;
     for (int record = 0; record < spectra; ++record) {
-        const std::vector<std::uint16_t> levels(12, static_cast<std::uint16_t>(10 * (first + record)));
+        const std::vector<std::uint16_t> levels(12,
+                                                static_cast<std::uint16_t>(10 * (first + record)));
         file += acquisition::EncodeRecord(acquisition::PackTimeWord(0, 0, record), levels);
     }
     return file;
@@ -41,10 +42,10 @@ protected:
 }  // namespace
 
 TEST_F(DataFilesTest, AScheduledRecordingOpensWithItsPagesButLeavesTheLinkAlone) {
-    folder.Write("mon_p0.rec", OctavePageFile("2024/03/09 14:05:07 ", 3, 0, "3", "00:01:00",
-                                              "00:10:00"));
-    folder.Write("mon_p1.rec", OctavePageFile("2024/03/09 14:05:10 ", 2, 3, "3", "00:01:00",
-                                              "00:10:00"));
+    folder.Write("mon_p0.rec",
+                 OctavePageFile("2024/03/09 14:05:07 ", 3, 0, "3", "00:01:00", "00:10:00"));
+    folder.Write("mon_p1.rec",
+                 OctavePageFile("2024/03/09 14:05:10 ", 2, 3, "3", "00:01:00", "00:10:00"));
     folder.Write("mon.kr9", "INDEX FILE\r\nmon_p0.rec\r\nmon_p1.rec\r\n");
     frame.OpenSessionFile(folder.File("mon.kr9"));
 
@@ -86,8 +87,8 @@ TEST_F(DataFilesTest, AScheduledRecordingOpensWithItsPagesButLeavesTheLinkAlone)
 }
 
 TEST_F(DataFilesTest, APageSizeTheDataBufferCannotHoldIsRefusedWithAMessage) {
-    folder.Write("huge.kr9", OctavePageFile("2024/03/09 14:05:07 ", 1, 0, "99999999999",
-                                            "NO SCHED", "NO SCHED"));
+    folder.Write("huge.kr9", OctavePageFile("2024/03/09 14:05:07 ", 1, 0, "99999999999", "NO SCHED",
+                                            "NO SCHED"));
     op.ExpectBox("ERROR: Page size not valid (99999999999 samples).");
     frame.OpenSessionFile(folder.File("huge.kr9"));
     EXPECT_EQ(view.m_DataList.GetItemCount(), 0);
@@ -95,8 +96,8 @@ TEST_F(DataFilesTest, APageSizeTheDataBufferCannotHoldIsRefusedWithAMessage) {
 }
 
 TEST_F(DataFilesTest, LabelsComeWithTheirPageAndGoBackToTheLabelFile) {
-    folder.Write("mon.kr9", OctavePageFile("2024/03/09 14:05:07 ", 2, 0, "2", "NO SCHED",
-                                           "NO SCHED"));
+    folder.Write("mon.kr9",
+                 OctavePageFile("2024/03/09 14:05:07 ", 2, 0, "2", "NO SCHED", "NO SCHED"));
     folder.Write("mon.lbl", "0#OCTAVE#x#y#door#\r\r\n");
     frame.OpenSessionFile(folder.File("mon.kr9"));
     EXPECT_EQ(app.m_GraphMarks.labels, std::vector<std::string>{"0#OCTAVE#x#y#door#"});

@@ -146,7 +146,8 @@ int main(int argc, char** argv) {
         if (std::string(argv[i]) == "--runs")
             runs = std::max(1, std::atoi(argv[i + 1]));
     const char* tmp = std::getenv("TMPDIR");
-    const fs::path folder = fs::path(tmp ? tmp : "/tmp") / ("acquisition_bench." + std::to_string(::getpid()));
+    const fs::path folder =
+        fs::path(tmp ? tmp : "/tmp") / ("acquisition_bench." + std::to_string(::getpid()));
     fs::create_directories(folder);
 
     // What starting cat costs, apart from reading: the shell and the process.
@@ -191,8 +192,9 @@ int main(int argc, char** argv) {
                     megabytes, pages, megabytes / reader, megabytes / plain, megabytes / reading,
                     reading / reader);
     }
-    std::printf("ratio: reader throughput / cat's without its start (above 1: the reader is "
-                "faster)\n");
+    std::printf(
+        "ratio: reader throughput / cat's without its start (above 1: the reader is "
+        "faster)\n");
     fs::remove_all(folder);
     return 0;
 }
