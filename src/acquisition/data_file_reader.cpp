@@ -112,14 +112,14 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
     m_host.ClearPageList();
     for (size_t page = 0; page < listing.pages.size(); ++page) {
         const ListedPage& listed = listing.pages[page];
-        RecordingSetup setup = listed.setup;
+        RecordingSetup setup = listing.Setup(page);
         if (!listing.isIndex && page == 0) {
             // A single file's data set starts with its first page.
             setup.date = platform::Mid(listed.startText, 0, kStartDateLength);
             setup.time = platform::Mid(listed.startText, kStartTimeOffset, kStartTimeLength);
         }
         if (listing.isIndex || page == 0) {
-            m_host.FrameSetupBlock() = listed.block;
+            m_host.FrameSetupBlock() = listing.Block(page);
             TakeSetup(setup);
         }
         m_host.AppendPageListRow(platform::Format("PAGE %zu", page), kPageImage);
@@ -134,7 +134,7 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
         m_host.Warn(kNoData, MB_ICONEXCLAMATION);
         return {0, true, 0};
     }
-    BuildSegments(listing, listing.pages.back().setup, m_recording.Time());
+    BuildSegments(listing, listing.Setup(listing.pages.size() - 1), m_recording.Time());
     m_host.SelectFirstPageRow();
     m_host.SetPageStartText(listing.pages.front().startText);
     m_host.ShowSchedulerLogWindow(path);

@@ -19,6 +19,7 @@ constexpr const char* kCannotOpenPage = "ERROR: Unable to open file";
 constexpr const char* kFileEmpty = "WARNING: File Empty.";
 constexpr const char* kBadPageSize = "ERROR: Page size not valid (%lld samples).";
 constexpr const char* kBadPageName = "ERROR: Page file name not allowed (%s).";
+constexpr const char* kTooManyPages = "ERROR: Too many pages (more than %zu).";
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -85,14 +86,7 @@ bool FitsBuffer(const RecordLayout& layout, long long pageSize) {
            layout.PageBytes(pageSize) <= static_cast<long long>(kDataBufferSize);
 }
 
-// The setup of a page file and where its pages start.
-struct PageFileHead {
-    SetupBlock block;
-    RecordingSetup setup;
-    long long dataStart = 0;
-};
-
-std::optional<PageFileHead> ReadPageFileHead(std::FILE* file, std::string& failure) {
+std::optional<PageFileSetup> ReadPageFileHead(std::FILE* file, std::string& failure) {
     const std::vector<unsigned char> head = ReadAt(file, 0, kLabelHeaderBytes);
     if (head.size() < static_cast<size_t>(kLabelHeaderBytes)) {
         failure = kFileEmpty;
@@ -104,7 +98,7 @@ std::optional<PageFileHead> ReadPageFileHead(std::FILE* file, std::string& failu
         failure = kFileEmpty;
         return std::nullopt;
     }
-    PageFileHead result{*block, DecodeSetup(*block), offset + SetupBlock::kSize};
+    const PageFileSetup result{*block, DecodeSetup(*block), offset + SetupBlock::kSize};
     if (!FitsBuffer(result.setup.Layout(), result.setup.pageSize)) {
         failure = platform::Format(kBadPageSize, result.setup.pageSize);
         return std::nullopt;
@@ -114,15 +108,18 @@ std::optional<PageFileHead> ReadPageFileHead(std::FILE* file, std::string& failu
 
 void ListIndex(const std::string& path, const std::vector<std::string>& names,
                DataSetListing& listing) {
+    if (names.size() > DataSetListing::kMaxPages) {
+        listing.failure = platform::Format(kTooManyPages, DataSetListing::kMaxPages);
+        return;
+    }
     const std::string folder = FolderOf(path);
     for (const std::string& name : names) {
         if (!IsPlainPageName(name)) {
             listing.failure = platform::Format(kBadPageName, name.c_str());
             return;
         }
-        const std::string file = folder + name;
         int cause = 0;
-        const File page = OpenBinary(file, cause);
+        const File page = OpenBinary(folder + name, cause);
         if (!page) {
             listing.failure = platform::Format(kCannotOpen, cause);
             return;
@@ -133,9 +130,10 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
             listing.failure = failure;
             return;
         }
-        listing.pages.push_back({file, head->dataStart,
+        listing.pages.push_back({head->dataStart,
                                  AsText(ReadAt(page.get(), head->dataStart, kPageStartBytes)),
-                                 head->block, head->setup});
+                                 listing.heads.size()});
+        listing.heads.push_back(*head);
     }
 }
 
@@ -154,9 +152,14 @@ void ListSingleFile(const std::string& path, DataSetListing& listing) {
     }
     const long long pageBytes = head->setup.Layout().PageBytes(head->setup.pageSize);
     const long long size = FileSize(file.get());
+    const long long pages = std::max(0LL, (size - head->dataStart + pageBytes - 1) / pageBytes);
+    if (pages > static_cast<long long>(DataSetListing::kMaxPages)) {
+        listing.failure = platform::Format(kTooManyPages, DataSetListing::kMaxPages);
+        return;
+    }
+    listing.heads.push_back(*head);
     for (long long offset = head->dataStart; offset < size; offset += pageBytes)
-        listing.pages.push_back({path, offset, AsText(ReadAt(file.get(), offset, kPageStartBytes)),
-                                 head->block, head->setup});
+        listing.pages.push_back({offset, AsText(ReadAt(file.get(), offset, kPageStartBytes)), 0});
 }
 
 }  // namespace

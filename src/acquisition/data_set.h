@@ -51,21 +51,33 @@ RecordingSetup DecodeSetup(const SetupBlock& block);
 // (2 not found, 3 bad path, 4 too many open files, 5 access denied, ...).
 int FileErrorCause(int error);
 
+// A page file's setup and where its pages start.
+struct PageFileSetup {
+    SetupBlock block;
+    RecordingSetup setup;  // the block decoded
+    long long dataStart = 0;
+};
+
 // One page of a listing.
 struct ListedPage {
-    std::string file;       // the page file of an index, or the single data file
-    long long offset = 0;   // of the page's start text in that file
+    long long offset = 0;   // of the page's start text in its file
     std::string startText;  // as stored, 20 bytes or fewer
-    SetupBlock block;       // of the file that holds the page
-    RecordingSetup setup;   // the block decoded
+    size_t head = 0;        // the head of its file in DataSetListing::heads
 };
 
 struct DataSetListing {
+    // More pages than anybody reads in a page list; a file that says so is refused.
+    static constexpr size_t kMaxPages = 100000;
+
     bool opened = false;  // false: the path could not be read as text; nothing to say
     bool isIndex = false;
+    std::vector<PageFileSetup> heads;  // one per page file read
     std::vector<ListedPage> pages;
     // Set when the listing stopped on a failure the operator is told of.
     std::optional<std::string> failure;
+
+    const SetupBlock& Block(size_t page) const { return heads[pages[page].head].block; }
+    const RecordingSetup& Setup(size_t page) const { return heads[pages[page].head].setup; }
 };
 DataSetListing ListDataSet(const std::string& path);
 

@@ -59,7 +59,7 @@ TEST_F(DataSetTest, AnIndexedSetIsListedAndLoadedAsTheReferenceWroteIt) {
     EXPECT_EQ(listing.pages[0].offset, 5 + 160 + 500);
     EXPECT_EQ(listing.pages[1].offset, 500);
     EXPECT_EQ(listing.pages[1].startText, "2024/03/09 14:05:10 ");
-    const RecordingSetup& setup = listing.pages[0].setup;
+    const RecordingSetup& setup = listing.Setup(0);
     EXPECT_EQ(setup.kind, kOctave);
     EXPECT_EQ(setup.pageSize, 3);
     EXPECT_EQ(setup.model, "QS4160");
@@ -92,7 +92,7 @@ TEST_F(DataSetTest, ASingleFileHoldsEveryPageAndEachLoadsFromItsPlace) {
     ASSERT_EQ(levels.pages.size(), 3u);
     EXPECT_EQ(levels.pages[2].startText, "2024/01/31 23:59:52 ");
     EXPECT_EQ(levels.pages[2].offset, 500 + 2 * (20 + 2 * 12));
-    const RecordingSetup& setup = levels.pages[0].setup;
+    const RecordingSetup& setup = levels.Setup(0);
     EXPECT_EQ(setup.kind, kSoundLevelMeter);
     EXPECT_FALSE(setup.acquisitionTime.IsValid());
     EXPECT_EQ(setup.LevelScaleTop(), 130 - 110);  // the extended range of "QS4060_rn1"
@@ -103,7 +103,7 @@ TEST_F(DataSetTest, ASingleFileHoldsEveryPageAndEachLoadsFromItsPlace) {
 
     const DataSetListing profile = ListDataSet(folder.File("profile.kr9"));
     ASSERT_EQ(profile.pages.size(), 2u);
-    const RecordingSetup& steps = profile.pages[0].setup;
+    const RecordingSetup& steps = profile.Setup(0);
     EXPECT_EQ(steps.Layout(), RecordLayout(kProfile, ProfileStep::Quarter));
     const PageLoad second = Load("profile.kr9", 1, steps);
     EXPECT_EQ(second.bytes, 20 + 12);
@@ -119,9 +119,8 @@ TEST_F(DataSetTest, WhatAFileSaysIsCheckedBeforeItIsUsed) {
         const DataSetListing listing = ListDataSet(folder.File("big.kr9"));
         ASSERT_TRUE(listing.failure);
         EXPECT_NE(listing.failure->find("Page size not valid"), std::string::npos);
-        const PageLoad load =
-            Load("big.kr9", 0,
-                 listing.pages.empty() ? DecodeSetup(SetupBlock()) : listing.pages[0].setup);
+        const PageLoad load = Load(
+            "big.kr9", 0, listing.pages.empty() ? DecodeSetup(SetupBlock()) : listing.Setup(0));
         EXPECT_EQ(load.bytes, 0);
     }
     const RecordingSetup hostile = SetupOf(kThirdOctave, 1LL << 40);
@@ -175,8 +174,8 @@ TEST_F(DataSetTest, RandomBytesNeverReadPastTheBufferOrCrash) {
             bytes.replace(0, 1, "\xBB");
         folder.Write("noise.kr9", bytes);
         const DataSetListing listing = ListDataSet(folder.File("noise.kr9"));
-        for (const ListedPage& page : listing.pages) {
-            const PageLoad load = Load("noise.kr9", 0, page.setup);
+        for (size_t page = 0; page < listing.pages.size(); ++page) {
+            const PageLoad load = Load("noise.kr9", 0, listing.Setup(page));
             ASSERT_LE(load.bytes, static_cast<long long>(kDataBufferSize));
         }
     }
