@@ -10,7 +10,6 @@ namespace acquisition {
 namespace {
 
 constexpr const char* kNoData = "WARNING: No data found.";
-constexpr const char* kTitlePrefix = "KX9Monitor  -  ";
 constexpr int kPageImage = 0;
 constexpr int kNoImage = -1;
 

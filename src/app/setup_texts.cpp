@@ -221,8 +221,15 @@ std::vector<std::string> BuildSetupLines(const acquisition::SetupBlock& block,
         if (!line.empty())
             lines.push_back(line);
     }
-    const std::string mode = FieldOf(block, kIntegrationModeValue);
-    SetCurrent(current, kIntegrationModeValue, mode);
+    // A page file keeps its scheduler fields where the live block keeps the integration mode:
+    // such a block has no mode to show.
+    const std::string_view schedule = block.Bytes().substr(acquisition::kAcquisitionTimeOffset,
+                                                           acquisition::kSchedulerFieldBytes);
+    const bool fromPageFile =
+        acquisition::ParseSchedulerField(schedule).status != acquisition::ScheduleTime::kInvalid;
+    const std::string mode = fromPageFile ? std::string() : FieldOf(block, kIntegrationModeValue);
+    if (!fromPageFile)
+        SetCurrent(current, kIntegrationModeValue, mode);
     lines.insert(lines.begin() + std::min(kIntegrationModeRow, lines.size()),
                  kIntegrationModeLabel + mode);
     return lines;

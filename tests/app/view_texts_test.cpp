@@ -124,6 +124,12 @@ TEST(SetupTextTest, AQS4160SetupGivesEveryLineAndRefreshesTheCurrentValues) {
     EXPECT_EQ(current.m_strHalfBandShift, "ON");
     EXPECT_EQ(current.m_strModel, "QS4160_L0$1");
     EXPECT_EQ(current.m_strSerialNumber, "");
+
+    // A page file's block holds its scheduler fields where the mode was: no mode to show.
+    acquisition::SetupBlock page = Block(fields);
+    page.SetField(acquisition::SetupBlock::kIntegrationMode, "NO SCHEDNO SCHED");
+    EXPECT_EQ(BuildSetupLines(page, current)[17], "Integr.Mode: ");
+    EXPECT_EQ(current.m_strIntegrationMode, "MULTI");
 }
 
 TEST(SetupTextTest, OtherModelsGetTheirFixedLinesAndAShortBlockGivesEmptyTexts) {
