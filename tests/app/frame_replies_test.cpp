@@ -39,8 +39,10 @@ protected:
         frame.Link().SetReadyToSend(TRUE);
         frame.Link().SendNextCommand();
     }
-    // The reply the listener delivers for it.
-    void Reply(const std::string& reply) { frame.Link().OnReply(reply + "\x03"); }
+    // The reply the listener delivers for it; "" stands for an empty reply.
+    void Reply(const std::string& reply) {
+        frame.Link().OnReply(reply.empty() ? reply : reply + "\x03");
+    }
     // `reply` arrives for the command `code`, just sent.
     void Answer(int code, const std::string& reply, const std::string& arg1 = "") {
         Await(code, arg1);
@@ -78,7 +80,7 @@ TEST_F(FrameRepliesTest, QueryRepliesShorterThanTheirValueChangeNothingAndNeverR
 
     Current().m_strIntegrationTime = "SS:10";
     Answer(24, "garbled");
-    Answer(24, "");  // an ETX alone is an empty reply: resent, not read
+    Answer(24, "");  // resent, not read
     EXPECT_EQ(Current().m_strIntegrationTime, "SS:10");
     EXPECT_EQ(frame.Link().QueuedCodes(), std::vector<int>{24});
     frame.Link().DeleteAllCommands();
