@@ -1,7 +1,7 @@
 #pragma once
 // The frame's neighbours that live in other parts of the program: the web-service calls, the
-// menu commands that timers start, the session operations, the setup sheet and the calibration
-// windows that replies feed. The frame's members of the same
+// menu commands that timers start, the setup sheet and the calibration windows that replies
+// feed. The frame's members of the same
 // names call through here; each does nothing until its part of the program installs itself.
 // The data-acquisition side has its own interface (monitoring_services.h).
 
@@ -35,10 +35,6 @@ public:
     virtual void UploadLogFile(CMainFrame& /*frame*/, const std::string& /*path*/) {}
 
     virtual void OnUpdateCalibExpiry(CMainFrame& /*frame*/) {}
-    virtual void StartNewSession(CMainFrame& /*frame*/) {}
-    // Writes the command and the query straight to the link and looks for `expected`.
-    virtual void ExchangeAndWait(CMainFrame& /*frame*/, const std::string& /*command*/,
-                                 const std::string& /*query*/, const std::string& /*expected*/) {}
 
     // The "Setup Instrument" sheet (CSetupPropSheet), modal: IDOK when the operator applies
     // the edited setup.
@@ -51,6 +47,9 @@ public:
     virtual void SetMicCalibText(MicCalibText /*which*/, const std::string& /*text*/) {}
     virtual void SetMicCalibStep(int /*step*/) {}
     virtual void MicCalibNextStep() {}
+    // The guided electric calibration's window (CElectricCalibrationDlg): made on first use,
+    // given its routine (0 "Electric Calibration") and shown.
+    virtual void ShowElectricCalibDlg(CMainFrame& /*frame*/, int /*routine*/) {}
     // The guided electric calibration's window, while it exists.
     virtual bool IsElectricCalibDlgOpen() const { return false; }
     virtual void SetElectricCalibText(ElectricCalibText /*which*/, const std::string& /*text*/) {}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dump_file.h"
 #include "graph/graph_marks.h"
 #include "link/instr_status.h"
 #include "link/port_record.h"
@@ -71,6 +72,8 @@ public:
     CInstrStatus m_EditStatus;
     // Samples per record page of a live recording; the monitoring options change it.
     int m_nPagingSize = 10000;
+    // Where a download of the meter's memory goes (CMainFrame::OpenDumpFile).
+    DumpFile m_DumpFile;
     // The graphs' markers, labels and events, and the record whose labels they show.
     graph::GraphMarks m_GraphMarks;
     int m_bAbortWait = 0;

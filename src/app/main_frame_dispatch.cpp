@@ -10,6 +10,7 @@
 #include "link/identity_replies.h"
 #include "link/setup_replies.h"
 #include "link/setup_value_table.h"
+#include "link/state_replies.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -17,8 +18,6 @@ using namespace command_code;
 
 namespace {
 
-constexpr int kNewSessionOp = 9;
-constexpr int kSetupOp = 5;
 constexpr int kPagingSizeField = 43;
 constexpr int kModelField = 0;
 constexpr int kFactoryStep = 11;

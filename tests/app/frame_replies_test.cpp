@@ -401,7 +401,7 @@ TEST_F(FrameRepliesTest, RefusedOrEmptyDownloadIsCleanedUpAndNotAnnouncedAsCompl
     EXPECT_EQ(app.m_nSelectedGraph, -1);
     EXPECT_TRUE(shell.empty());
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
-    EXPECT_EQ(monitoring.calls, (std::vector<std::string>{"ResetDumpFileTable", "CloseDumpFile"}));
+    EXPECT_EQ(monitoring.calls, (std::vector<std::string>{"ResetDumpFileTable"}));
 
     ui.downloadBoxShown = true;
     op.ExpectBox("Instrument memory empty.\nDownloading finished.");
@@ -443,9 +443,9 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
     EXPECT_EQ(monitoring.schedulerLog,
               (std::vector<std::string>{"Instr. Power Off", "End Scheduler"}));
-    EXPECT_EQ(monitoring.calls, (std::vector<std::string>{
-                                    "CloseDumpFile", "ReloadSchedulerFileList", "OpenSchedulerFile",
-                                    "EnableScheduleControls", "StopMonitoring"}));
+    EXPECT_EQ(monitoring.calls,
+              (std::vector<std::string>{"ReloadSchedulerFileList", "OpenSchedulerFile",
+                                        "EnableScheduleControls", "StopMonitoring"}));
     EXPECT_EQ(shell.size(), 2u);  // the viewer still opens the dump
 }
 

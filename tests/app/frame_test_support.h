@@ -104,11 +104,6 @@ public:
     }
     void UploadLogFile(CMainFrame&, const std::string& path) override { uploads.push_back(path); }
     void OnUpdateCalibExpiry(CMainFrame&) override { calls.push_back("OnUpdateCalibExpiry"); }
-    void StartNewSession(CMainFrame&) override { calls.push_back("StartNewSession"); }
-    void ExchangeAndWait(CMainFrame&, const std::string& command, const std::string& query,
-                         const std::string& expected) override {
-        calls.push_back("ExchangeAndWait " + command + query + expected);
-    }
     int RunSetupSheet(CMainFrame& frame, const SetupSheetPages& pages) override {
         sheets.push_back(pages);
         return sheet ? sheet(frame) : IDCANCEL;
@@ -119,6 +114,9 @@ public:
     }
     void SetMicCalibStep(int step) override { micCalibStep = step; }
     void MicCalibNextStep() override { calls.push_back("CMicCalibDlg::NextStep"); }
+    void ShowElectricCalibDlg(CMainFrame&, int routine) override {
+        calls.push_back("CElectricCalibrationDlg " + std::to_string(routine));
+    }
     bool IsElectricCalibDlgOpen() const override { return electricCalibOpen; }
     void SetElectricCalibText(ElectricCalibText which, const std::string& text) override {
         electricCalibTexts[which] = text;
@@ -158,6 +156,11 @@ public:
         Keep(frame, 3, record);
     }
     void ShowMonitoringOptions(CMainFrame&) override { calls.push_back("CSelCHMonitorDlg"); }
+    void ResetLiveRecordState(CMainFrame&, BOOL) override { calls.push_back("ResetLiveRecord"); }
+    bool RunSaveDialog(CMainFrame&) override {
+        calls.push_back("CSelFileToSaveDlg");
+        return saved;
+    }
     int SchedulerStep() const override { return step; }
     void SetSchedulerStep(int newStep) override { step = newStep; }
     bool IsNewRecordFileRequested() const override { return newRecordFile; }
@@ -175,7 +178,7 @@ public:
         schedulerLog.push_back(text);
     }
     void ResetDumpFileTable() override { calls.push_back("ResetDumpFileTable"); }
-    void CloseDumpFile() override { calls.push_back("CloseDumpFile"); }
+    void ResetDumpBadRecords() override { calls.push_back("ResetDumpBadRecords"); }
     void MakeIncompleteDumpRecord(BYTE* record) override {
         incompleteDumpRecord.assign(record, record + 67);
     }
@@ -187,6 +190,8 @@ public:
     int step = 0;
     bool newRecordFile = false;
     bool powerOff = false;
+    // What the "Save on File" window ends with: saved, or cancelled.
+    bool saved = true;
     platform::DateTime scheduleStart;
     platform::DateTime scheduleStop;
     std::string startTimeText;

@@ -105,12 +105,15 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     EXPECT_EQ(QueuedCodes(frame), std::vector<int>{100});
     EXPECT_TRUE(services.calls.empty());
 
+    // Its time is up: the new session ends the live run.
     frame.m_nElapsedSeconds = 120;
+    ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_x.rec")));
     op.ExpectBox("End Monitor by integration time expired.");
     frame.OnTimer(CMainFrame::kIntegrationEnd);
-    EXPECT_TRUE(frame.m_bMonitorOn);
+    EXPECT_FALSE(frame.m_bMonitorOn);
     EXPECT_TRUE(frame.m_bAcquiring);
-    EXPECT_EQ(services.calls, std::vector<std::string>{"StartNewSession"});
+    EXPECT_FALSE(frame.m_RecFile.IsOpen());
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
 
     frame.m_bSchedulerMode = TRUE;
