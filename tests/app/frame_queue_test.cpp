@@ -26,9 +26,6 @@ TEST_F(FrameLinkTest, QueuedCommandGoesOutAsItsExactBytesAndItsReplyIsHandled) {
 }
 
 TEST_F(FrameLinkTest, ATimeOutInASetupReadAbortsTheQueueAndADownload) {
-    meter.AddResponder([](const std::string& line, simmeter::MeterState&) {
-        return line == "DMP:OFF" ? std::optional(simmeter::Text("DMP:OFF")) : std::nullopt;
-    });
     platform::SetShellRecorder([](const platform::ShellRequest&) { return true; });
     OpenLink();
     ui.setupBoxShown = true;

@@ -54,6 +54,7 @@ public:
         ++setupBoxDestroyed;
     }
     bool IsDownloadBoxShown() const override { return downloadBoxShown; }
+    void ShowDownloadBox() override { downloadBoxShown = true; }
     int StepDownloadProgress() override { return downloadProgress += 10; }
     void SetDownloadProgress(int position) override { downloadProgress = position; }
     void SetDownloadFields(const std::string& file, const std::string& line) override {
