@@ -1,7 +1,7 @@
 #pragma once
 // The main view's neighbours as the running program has them: the application's current setup
-// record and the frame's cross-reference switch; the charts and data files keep ViewServices'
-// plain defaults.
+// record, the frame's setup block and cross-reference switch; the data files keep
+// ViewServices' plain defaults.
 
 #include "app/view_services.h"
 
@@ -13,6 +13,7 @@ public:
 
     CInstrStatus& CurrentSetup() override;
     void SetCrossReference(BOOL on) override;
+    std::string SetupBlock() const override;
 
 private:
     CMainFrame& m_frame;

@@ -110,9 +110,15 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     meter.SilenceNext("SET:INS:?", -1);
     frame.m_bLinkActive = TRUE;
     op.ExpectBox(kNotResponding);
+    // Between the rates only the connecting box's input is let through: a frame timer that
+    // falls due meanwhile runs afterwards.
+    frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 1);
+    ASSERT_TRUE(frame.m_TryConnDlg.Create());
 
     frame.ConnectInstrument();
 
+    EXPECT_TRUE(services.calls.empty());
+    ASSERT_TRUE(PumpUntil([&] { return !services.calls.empty(); }));
     EXPECT_EQ(Probes(), 10);
     EXPECT_EQ(app.m_RefPort.m_nBaudRate, 300);
     EXPECT_FALSE(frame.m_bLinkActive);
@@ -198,10 +204,14 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
     ExpectBaudSetting("-1");
     EXPECT_EQ(op.types, (std::vector<unsigned>{MB_ICONSTOP}));
 
+    // A port left open before is closed first; a silent meter leaves the link closed.
     app.m_RefPort.m_nComPort = kCom;
+    ASSERT_EQ(frame.Link().OpenLinkPort(LinkSide::Reference, "COM3"), 0);
     meter.SilenceNext("SET:INS:?", -1);
     frame.m_bSchedulerMode = TRUE;
+    frame.m_bLinkActive = TRUE;
     frame.ConnectInstrumentPort();
+    EXPECT_EQ(Probes(), 1);
     EXPECT_FALSE(RefPort().IsOpen());
     EXPECT_FALSE(frame.m_bLinkActive);
     EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"WARNING: CONNECTION FAILURE"}));

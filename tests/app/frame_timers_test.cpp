@@ -62,8 +62,10 @@ TEST_F(FrameTimersTest, FailedFirmwareUpdateWithoutItsLogStillMailsUploadsAndTel
     EXPECT_FALSE(frame.m_bFirmwareUpgrading);
     ASSERT_EQ(services.mails.size(), 1u);
     EXPECT_EQ(services.mails[0][1], "FAILED Aggiornamento firmware fonometro T77");
+    // The log is created, empty, before it is uploaded.
     EXPECT_EQ(services.uploads, std::vector<std::string>{folder.File("Log.txt")});
-    EXPECT_FALSE(platform::FileExists(folder.File("Log.txt")));
+    EXPECT_TRUE(platform::FileExists(folder.File("Log.txt")));
+    EXPECT_EQ(folder.Read("Log.txt"), "");
     EXPECT_FALSE(platform::FileExists(folder.File("firmware_upgrade/EndUpgradeFAILED.tmp")));
 }
 
