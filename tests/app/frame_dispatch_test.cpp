@@ -96,12 +96,17 @@ TEST_F(FrameDispatchTest, IdentificationDecoratesTheModelOfEveryVariant) {
         for (const char* line : {"SET:INSTR_V:?", "SET:INSTR_N:?", "SET:INTEGRATION_T:?",
                                  "STT:DISPL:?", "SET:AUTO_P:?", "STT:ACQ:?", "STT:REC:?"})
             expected.push_back(line);
-        if (model_rules::HasReports(preset.name))
+        if (model_rules::HasReports(preset.name)) {
             expected.push_back("SET:SLM+PROF:?");
+            EXPECT_EQ(current.m_strSlmDatalogger, "OFF");
+        }
+        EXPECT_EQ(current.m_nExtendedRange, std::string(preset.extendedRange) == "ON");
         EXPECT_EQ(meter.Lines(), expected);
         EXPECT_EQ(dataSheets, 1);
     }
-    // The identity the chain read, and the status texts it gathered.
+    // The extended range was known before the options decorated the model; the identity the
+    // chain read, and the status texts it gathered.
+    EXPECT_EQ(view.m_nExtendedRangeMark, 1);
     EXPECT_EQ(app.m_InstrStatus.m_strFirmwareVersion, "2.05");
     EXPECT_EQ(app.m_InstrStatus.m_strSerialNumber, "A12345");
     EXPECT_EQ(app.m_EditStatus.m_strSerialNumber, "A12345");
@@ -112,15 +117,6 @@ TEST_F(FrameDispatchTest, IdentificationDecoratesTheModelOfEveryVariant) {
     EXPECT_EQ(ui.shownStatusTexts.back(),
               "STATUS:DISPL:Leq    45.2 dBSET:AUTO_POWEROFF:OFFSTATUS:ACQUISITION:STOP"
               "STATUS:REC:OFF");
-}
-
-TEST_F(FrameDispatchTest, ExtendedRangeIsKnownBeforeTheOptionsDecorateTheModel) {
-    UsePreset("QS4060_r1$1");
-    OpenLink();
-    Identify();
-    EXPECT_EQ(app.m_InstrStatus.m_nExtendedRange, 1);
-    EXPECT_EQ(view.m_nExtendedRangeMark, 1);
-    EXPECT_EQ(app.m_InstrStatus.m_strSlmDatalogger, "OFF");  // the SLM+PROF reply
 }
 
 TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
@@ -226,25 +222,6 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItFirst) {
     EXPECT_EQ(SentSince(lines, lines.size() - 3),
               (std::vector<std::string>{"STT:ACQ:STOP", "STT:ACQ:?", "SET:INTEGRATION_T:MM:05"}));
     EXPECT_FALSE(frame.m_bAcquiring);
-}
-
-TEST_F(FrameDispatchTest, ScreenLoopPressesKeysUntilTheMeasurementScreen) {
-    std::vector<std::string> screens = {"Sub-Menu", "Menu", "Title", "Leq    45.2 dB"};
-    size_t shown = 0;
-    meter.AddResponder([&](const std::string& line, simmeter::MeterState&) {
-        if (line == "STT:DISPL:?")
-            return std::optional(simmeter::Text("STT:DISPL:" + screens[shown]));
-        if (platform::StartsWith(line, "KEY:"))
-            shown = std::min(shown + 1, screens.size() - 1);
-        return std::optional<simmeter::Reply>();
-    });
-    OpenLink();
-    frame.m_bCheckDisplay = TRUE;
-    frame.SendCommand(100, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return !frame.m_bCheckDisplay && QueueIdle(); }));
-    EXPECT_EQ(meter.Lines(),
-              (std::vector<std::string>{"STT:DISPL:?", "KEY:MENU", "STT:DISPL:?", "KEY:MENU",
-                                        "STT:DISPL:?", "KEY:ENTER", "STT:DISPL:?"}));
 }
 
 TEST_F(FrameDispatchTest, ScreenLoopOfAMeterStuckOnOneScreenEndsWithinItsBound) {

@@ -14,17 +14,6 @@ std::vector<std::string> Repeat(const std::string& line, int times) {
 }
 }  // namespace
 
-TEST_F(FrameLinkTest, QueuedCommandGoesOutAsItsExactBytesAndItsReplyIsHandled) {
-    OpenLink();
-    app.m_EditStatus.m_strIntegrationTime = "MM:05";
-    frame.SendCommand(57, "INTEGRATION_T", "MM:05");
-    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && meter.LineCount() == 1; }));
-    EXPECT_EQ(meter.Received(), "SET:INTEGRATION_T:MM:05\r\n");
-    EXPECT_EQ(app.m_InstrStatus.m_strIntegrationTime, "MM:05");  // acknowledged
-    EXPECT_FALSE(Link().IsTimerSet(LinkSession::kReplyTimeout));
-    EXPECT_TRUE(Link().IsListening());
-}
-
 TEST_F(FrameLinkTest, ATimeOutEndsADownloadAndInASetupReadAbortsTheQueue) {
     platform::SetShellRecorder([](const platform::ShellRequest&) { return true; });
     OpenLink();
@@ -93,27 +82,4 @@ TEST_F(FrameLinkTest, ListenerAlarmsBecomeMessagesOrSchedulerLines) {
     frame.m_bSchedulerMode = TRUE;
     raise({LinkAlarm::Kind::NoCarrier, "NO CARRIER"});
     EXPECT_EQ(monitoring.schedulerLog, std::vector<std::string>{"Comunication error: NO CARRIER."});
-}
-
-TEST_F(FrameLinkTest, PowerOffDisconnectsTheLink) {
-    OpenLink();
-    frame.m_bLinkActive = TRUE;
-    frame.SetTimer(CMainFrame::kStatusPoll, 60000);
-    ui.SetTitle("KX9Monitor QS4060 - A1                 -RECORDING-");
-    app.m_InstrStatus.m_strModel = "QS4060";
-    app.m_InstrStatus.m_strSerialNumber = "A1";
-    ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_x.rec")));
-    frame.SendCommand(16, "", "");
-    frame.SendCommand(122, "", "", -1, TRUE);
-    ASSERT_TRUE(PumpUntil([&] { return !Port().IsOpen(); }));
-    ASSERT_TRUE(meter.WaitForLines(1));
-    EXPECT_EQ(meter.Received(), "KEY:OFF\r\n");
-    EXPECT_TRUE(Link().IsQueueEmpty());
-    EXPECT_EQ(Link().CurrentCommand(), nullptr);
-    EXPECT_FALSE(frame.m_bLinkActive);
-    EXPECT_FALSE(Link().IsListening());
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kStatusPoll));
-    EXPECT_EQ(ui.panes[1].text, "Disconnected");
-    EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");
-    EXPECT_FALSE(frame.m_RecFile.IsOpen());
 }
