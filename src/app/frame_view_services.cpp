@@ -14,3 +14,7 @@ std::string FrameViewServices::SetupBlock() const {
 void FrameViewServices::SetCrossReference(BOOL on) {
     m_frame.m_dataViewCommands.m_bCrossReference = on;
 }
+
+void FrameViewServices::ClearMenuState() {
+    m_frame.m_nDisplayMode = 0;
+}

@@ -37,6 +37,7 @@ class CInstrStatus;
 #include "app/frame_bench_host.h"
 #include "app/frame_charts_host.h"
 #include "app/frame_data_view_commands.h"
+#include "app/frame_maintenance_host.h"
 #include "app/frame_program_services.h"
 #include "app/frame_ui_adapter.h"
 #include "app/frame_view_services.h"
@@ -48,7 +49,9 @@ class CInstrStatus;
 #include "charts/equal_loudness.h"
 #include "charts/graph_legend_dlg.h"
 #include "charts/setup_3d_graph_dlg.h"
+#include "maintenance/electric_calibration_dlg.h"
 #include "maintenance/fono_config_dlg.h"
+#include "maintenance/mic_calib_dlg.h"
 #include "report/instr_log.h"
 #include "sound/audio_file_list.h"
 #include "ui/bc_menu.h"
@@ -196,6 +199,8 @@ public:
     BOOL m_bSetupReadPending = FALSE;
     BOOL m_bFirmwareUpgrading = FALSE;
     BOOL m_bSchedulerMode = FALSE;
+    // Set while a scheduler run goes on: the program cannot be left, nothing saved meanwhile.
+    BOOL m_bSchedulerRunning = FALSE;
     BOOL m_bLinkActive = FALSE;
     BOOL m_bDataLogging = FALSE;
     BOOL m_bMonitorOn = FALSE;
@@ -205,6 +210,8 @@ public:
     // While set, the screen-state reply is answered with key presses.
     BOOL m_bCheckDisplay = FALSE;
     BOOL m_bElectricCalRunning = FALSE;
+    // The Delta Leq text of the last electric calibration.
+    std::string m_strDeltaLeq;
     BOOL m_bStatusDlgShown = FALSE;
 
     // Memory download: refused (or cut short by the meter's screen), starting, files to come.
@@ -366,8 +373,22 @@ public:
     void OnAudioCardSettings();
     void OnSave();
     void OnUpdateSaveUI(CCmdUI& cmdUi);
+    void OnUpdateToolbar32964UI(CCmdUI& cmdUi);
     void On3DGraphProperties();
     void OnViewCrossReference();
+
+    // --- the maintenance of the instrument under test (main_frame_maintenance.cpp)
+    // Downloads the firmware the entry names and the writer, and starts the writer; its end
+    // is timer 8's. FALSE, after a message, when the update stopped before the writer ran.
+    BOOL RunFirmwareUpgrade(const std::string& entry);
+    // The window of the meter's guided programs: created on first use, `routine` started
+    // afresh, shown. The routine reads the meter's screens itself, so the display-state
+    // check that answers a program's screens with key presses is switched off.
+    void OpenElectricCalibrationDlg(int routine);
+
+    // The frame's display-mode word: the view sets it to 0 when first shown, nothing to 3;
+    // the 3-D properties command is enabled only at 3.
+    int m_nDisplayMode = 0;
 
     // --- the bench window, the connect routines and the software update (main_frame_bench.cpp)
     // 0 when no program update was started.
@@ -455,6 +476,9 @@ public:
     FrameBenchHost m_benchHost{*this};
     CSoundDlg m_SoundDlg{m_benchHost};
     CFonoConfigDlg m_FonoConfigDlg{m_benchHost};
+    FrameMaintenanceHost m_maintenanceHost{*this};
+    CMicCalibDlg m_MicCalibDlg{m_maintenanceHost};
+    CElectricCalibrationDlg m_ElectricCalibrationDlg{m_maintenanceHost};
 
     // Raised by "Cancel Download"; the memory download stops on it.
     BOOL m_bCancelDownload = FALSE;
@@ -465,6 +489,7 @@ public:
 
 private:
     friend class FrameBenchHost;
+    friend class FrameMaintenanceHost;
 
     // Connects the parts above to each other and to the frame (constructor).
     void WireFrameParts();
@@ -480,6 +505,17 @@ private:
     bool EnsureTechnician(web::TechnicianLookup* lookup);
     // Arms the queued link on the instrument under test's port: empty queue, send tick running.
     void ArmQueuedLink();
+    // The bench window's key alignment of the instrument under test, the window created
+    // hidden when it has none. False, after the log line and the box, when the keys could not
+    // be aligned; the port of the instrument under test is closed then.
+    bool AlignTargetKeysOnBench();
+    // The technician step of the maintenance commands: the code form when no code is known,
+    // then always the check against the technician database into `lookup`. False, after the
+    // command's `refusal` for a technician the check did not find, when the command ends.
+    bool CheckMaintenanceTechnician(const std::string& refusal, web::TechnicianLookup& lookup);
+    // The technician code, the check's seven outputs and the serial number of the instrument
+    // under test, joined by ";".
+    std::string TechnicianRecord(const web::TechnicianLookup& lookup) const;
     // The report that validation sends, stored beside the file and opened (OnValidateReport).
     void UploadAndOpenReport(const std::string& vpgPath);
     // The customer keys of a continued verification's file into the bench window.

@@ -15,7 +15,6 @@
 #include "web/service_paths.h"
 
 namespace {
-constexpr const char* kAligning = "Allineamento chiavi di comunicazione...";
 constexpr unsigned kServerPauseMs = 1000;
 constexpr unsigned kResultPollMs = 1000;
 }  // namespace
@@ -59,24 +58,8 @@ void CMainFrame::UpdateCalibExpiry() {
         return;
     }
 
-    if (!m_SoundDlg.HasWindow()) {
-        m_SoundDlg.Create();
-        m_SoundDlg.m_bFirstShow = 1;
-    }
-    if (m_SoundDlg.HasWindow()) {
-        m_SoundDlg.SetTargetSerial(m_strTargetSerial);
-        m_SoundDlg.m_bKeyAlignOnly = 1;
-        m_SoundDlg.ShowWindow(false);
-        m_instrLog.WriteInstrLog(kAligning);
-        m_tryConnFeedback.ShowPleaseWait(kAligning);
-        if (!m_SoundDlg.AlignTargetKeys()) {
-            m_instrLog.WriteInstrLog("Err:Allineamento chiavi di comunicazione fallito");
-            DestroyTryConnBox();
-            platform::AfxMessageBox("DUT: Allineamento chiavi di comunicazione fallito.");
-            CloseTargetPort();
-            return;
-        }
-    }
+    if (!AlignTargetKeysOnBench())
+        return;
 
     ArmQueuedLink();
     DestroyTryConnBox();

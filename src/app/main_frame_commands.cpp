@@ -1,5 +1,6 @@
-// The frame's menu commands, their update handlers and its hot keys. Commands whose parts of
-// the program come later go through m_pending, which records them until then.
+// The frame's menu commands served here, their update handlers and its hot keys; the
+// workflow and maintenance commands have files of their own. Calls into parts of the program
+// that come later go through m_pending, which records them until then.
 
 #include <Qt>
 
@@ -70,31 +71,20 @@ void CMainFrame::OnUpdateReportUI(CCmdUI& cmdUi) {
 }
 
 void CMainFrame::OnUpdateExitUI(CCmdUI& cmdUi) {
-    cmdUi.Enable(!m_bDownloading && !m_bFirmwareUpgrading && !m_bSchedulerMode);
+    cmdUi.Enable(!m_bDownloading && !m_bFirmwareUpgrading && !m_bSchedulerRunning);
 }
 
 void CMainFrame::OnUpdateSaveUI(CCmdUI& cmdUi) {
-    cmdUi.Enable(!m_bDownloading && !m_bFirmwareUpgrading && !m_bSchedulerMode &&
+    cmdUi.Enable(!m_bDownloading && !m_bFirmwareUpgrading && !m_bSchedulerRunning &&
                  !TheApp().m_strCurrentFile.empty());
 }
 
-// ---- still to come
-
-void CMainFrame::OnReplaceMicrophone() {
-    m_pending.Call("OnReplaceMicrophone");
+// Nothing sets the display-mode word to 3: the entry stays disabled.
+void CMainFrame::OnUpdateToolbar32964UI(CCmdUI& cmdUi) {
+    cmdUi.Enable(!m_bDownloading && !TheApp().m_strCurrentFile.empty() && m_nDisplayMode == 3);
 }
 
-void CMainFrame::OnSoftwareUpdate() {
-    m_pending.Call("OnSoftwareUpdate");
-}
-
-void CMainFrame::OnFirmwareUpgrade() {
-    m_pending.Call("OnFirmwareUpgrade");
-}
-
-void CMainFrame::OnAudioCardSettings() {
-    m_pending.Call("OnAudioCardSettings");
-}
+// ---- the data-view commands
 
 void CMainFrame::OnSave() {
     m_dataViewCommands.OnSave();

@@ -198,54 +198,52 @@ void CMainFrame::ParseMicNumberReply(const std::string& reply) {
 // The replies that the microphone replacement and the guided electric calibration wait for.
 void CMainFrame::DispatchCalibrationReply(const CCommand& command, const std::string& text) {
     std::string reply = text;
-    FrameServices& services = Services();
     switch (command.GetCode()) {
         case kPrintValueKey:
             if (m_bElectricCalRunning) {
                 Wait(250);
-                if (services.IsElectricCalibDlgOpen())
-                    services.SetElectricCalibText(ElectricCalibText::PrintedValue, reply);
+                if (m_ElectricCalibrationDlg.HasWindow())
+                    m_ElectricCalibrationDlg.SetPrintedValue(reply);
             }
             return;
         case kElectricCalStepQuery:
             reply = platform::TrimRight(reply);
-            if (services.IsMicCalibDlgOpen()) {
-                services.SetMicCalibText(MicCalibText::ElectricCal, platform::Mid(reply, 10));
-                services.SetMicCalibStep(kElectricCalStep);
-                services.MicCalibNextStep();
+            if (m_MicCalibDlg.HasWindow()) {
+                m_MicCalibDlg.SetElectricCal(platform::Mid(reply, 10));
+                m_MicCalibDlg.SetStep(kElectricCalStep);
+                m_MicCalibDlg.NextStep();
             }
             return;
         default:
             break;
     }
-    if (!services.IsMicCalibDlgOpen())
+    if (!m_MicCalibDlg.HasWindow())
         return;
     switch (command.GetCode()) {
         case kGainQuery: {
             const std::string gain = platform::Trim(platform::Mid(reply, 9));
             if (platform::Contains(command.GetName(), ":0"))
-                services.SetMicCalibText(MicCalibText::Channel0Gain, gain);
+                m_MicCalibDlg.SetChannelGain(0, gain);
             else if (platform::Contains(command.GetName(), ":1"))
-                services.SetMicCalibText(MicCalibText::Channel1Gain, gain);
+                m_MicCalibDlg.SetChannelGain(1, gain);
             break;
         }
         case kElectricCalQuery:
-            services.SetMicCalibText(MicCalibText::ElectricCal, platform::Mid(reply, 10));
+            m_MicCalibDlg.SetElectricCal(platform::Mid(reply, 10));
             break;
         case kMicCalPrintValueKey: {
             const std::string level = platform::TrimLeft(platform::Mid(reply, 8));
             const int blank = platform::Find(level, ' ');
-            services.SetMicCalibText(MicCalibText::Level,
-                                     blank < 0 ? level : platform::Left(level, blank));
-            services.MicCalibNextStep();
+            m_MicCalibDlg.SetLevel(blank < 0 ? level : platform::Left(level, blank));
+            m_MicCalibDlg.NextStep();
             break;
         }
         case kProtectionCodeQuery:
-            services.SetMicCalibText(MicCalibText::ProtectionCode, platform::Mid(reply, 14));
+            m_MicCalibDlg.SetProtectionCode(platform::Mid(reply, 14));
             break;
         case kFactoryCommand:
-            services.SetMicCalibStep(kFactoryStep);
-            services.MicCalibNextStep();
+            m_MicCalibDlg.SetStep(kFactoryStep);
+            m_MicCalibDlg.NextStep();
             break;
         default:
             break;

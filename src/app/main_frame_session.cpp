@@ -124,7 +124,7 @@ void CMainFrame::EmptyViewForNewSession() {
 
 void CMainFrame::StartElectricCalibration() {
     m_bElectricCalRunning = TRUE;
-    Services().ShowElectricCalibDlg(*this, kElectricCalibrationRoutine);
+    OpenElectricCalibrationDlg(kElectricCalibrationRoutine);
     SendCommand(kAcquisitionQuery, "", "");
     SendCommand(kDisplayQuery, "", "");
 }

@@ -142,9 +142,9 @@ void CMainFrame::OnDisplayReply(const std::string& reply) {
         m_nDisplayRounds = 0;
     if (m_bElectricCalRunning) {
         Wait(250);
-        if (Services().IsElectricCalibDlgOpen()) {
-            Services().SetElectricCalibText(ElectricCalibText::Display, reply);
-            Services().ElectricCalibStep();
+        if (m_ElectricCalibrationDlg.HasWindow()) {
+            m_ElectricCalibrationDlg.SetDisplayText(reply);
+            m_ElectricCalibrationDlg.Step();
         }
     }
     AppendInstrStatusText(reply);

@@ -45,6 +45,9 @@ public:
     virtual void StopSchedulerMonitoring() {}
     // The end of a scheduled download: the schedule controls and OK enabled, Cancel disabled.
     virtual void EnableScheduleControls() {}
+    // "Confirm Calibration": 0 "Cal. always", 1 "Cal. if error exceeds", and that threshold.
+    virtual int SchedulerConfirmMode() const { return 0; }
+    virtual std::string SchedulerCalibrationThreshold() const { return std::string(); }
 
     // Appends a line to the scheduler log (CMainFrame::LogScheduler).
     virtual void LogScheduler(CMainFrame& /*frame*/, BOOL /*restart*/, const std::string& /*text*/,

@@ -24,6 +24,12 @@ std::uint64_t CZipArchive::BytesBefore() const {
     return m_storage.IsSpanned() ? 0 : m_centralDir.m_uBytesBefore;
 }
 
+char* CZipArchive::TransferBuffer(std::size_t size) {
+    if (m_transfer.GetSize() != size)
+        m_transfer.Allocate(size);
+    return m_transfer.Data();
+}
+
 bool CZipArchive::Open(const std::string& path, int mode, std::uint64_t volumeSize) {
     if (!IsClosed() || mode < kOpen || mode > kCreateSpan)
         return false;
@@ -32,6 +38,7 @@ bool CZipArchive::Open(const std::string& path, int mode, std::uint64_t volumeSi
     m_bChanged = mode == kCreate || mode == kCreateSpan;
     m_bDirectoryCut = false;
     m_centralDir.Clear();
+    m_extracted.clear();
     try {
         m_storage.Open(path, mode, volumeSize);
         if (mode == kOpen || mode == kOpenReadOnly)
@@ -67,7 +74,10 @@ void CZipArchive::Close(bool afterException) {
         m_storage.Close(false);
     }
     m_centralDir.Clear();
+    m_extracted.clear();
+    m_info.EndStream();
     m_info.ReleaseBuffer();
+    m_transfer.Release();
     m_bChanged = m_bDirectoryCut = false;
 }
 
@@ -96,7 +106,6 @@ void CZipArchive::SetVolumeCallback(ZipVolumeCallback callback, void* userData) 
 }
 
 void CZipArchive::EndEntry() {
-    m_info.EndStream();
     m_state = EntryState::kNone;
     m_iCurrentIndex = -1;
 }

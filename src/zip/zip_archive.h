@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "zip/zip_auto_buffer.h"
 #include "zip/zip_central_dir.h"
@@ -69,6 +70,9 @@ public:
     bool WriteNewFile(const void* buffer, std::size_t size);
     bool CloseNewFile();
 
+    // While the archive stays open, a file extracted from one entry is never replaced by
+    // another entry (cause 20): duplicate names, or names that differ only in how folders are
+    // written or in the folders that fullPath=false drops, would otherwise overwrite silently.
     bool ExtractFile(int index, const std::string& folder, bool fullPath = true,
                      const std::string& newName = {}, ZipProgressCallback callback = nullptr,
                      void* userData = nullptr, std::size_t bufferSize = kDefaultBufferSize);
@@ -84,6 +88,8 @@ private:
 
     [[noreturn]] void Fail(int cause, const std::string& detail = {}) const;
     std::uint64_t BytesBefore() const;
+    // The block that whole-entry operations move data through, kept from one entry to the next.
+    char* TransferBuffer(std::size_t size);
     // Reading
     void SkipLocalHeader(const CZipFileHeader& header);
     void StartDecryption(const CZipFileHeader& header);
@@ -107,6 +113,7 @@ private:
     CZipCentralDir m_centralDir;
     CZipInternalInfo m_info;
     CZipAutoBuffer m_password;
+    CZipAutoBuffer m_transfer;
     zip::ZipCrypto m_crypto;
     std::mt19937 m_random;
 
@@ -122,5 +129,6 @@ private:
     bool m_bChanged = false;           // new archive, or entries added: Close writes the directory
     bool m_bDirectoryCut = false;      // the old directory of an existing archive is gone from disk
     std::uint64_t m_uCompleteEnd = 0;  // end of the last complete entry, after such a cut
-    std::uint64_t m_uNewFileStart = 0;  // position of the local header being written
+    std::uint64_t m_uNewFileStart = 0;                 // position of the local header being written
+    std::unordered_map<std::string, int> m_extracted;  // file written -> entry, while open
 };

@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <stdexcept>
-#include <vector>
 
 #include "platform/files.h"
 #include "platform/text.h"
@@ -36,10 +36,11 @@ long long ReadBlock(int fd, char* buffer, std::size_t size) {
     return static_cast<long long>(done);
 }
 
+// Opened without waiting: a pipe would wait for a writer (regular files ignore the flag).
 class SourceFile {
 public:
     explicit SourceFile(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
     ~SourceFile() {
         if (m_fd >= 0)
             ::close(m_fd);
@@ -71,6 +72,11 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
     if (!HasNoLinkOnTheWay(folder, name, directory))
         Fail(CZipException::kUnsafeEntry, "link on the way to " + name);
     const std::string target = platform::JoinPath(folder, name);
+    const std::string key = std::filesystem::path(target).lexically_normal().string();
+    const auto earlier = m_extracted.find(key);
+    if (earlier != m_extracted.end() && earlier->second != index && !directory)
+        Fail(CZipException::kSameTarget,
+             platform::Format("%s is entry %d's file", target.c_str(), earlier->second));
 
     if (directory) {
         if (!platform::MakeDirectories(target))
@@ -86,11 +92,11 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
         return false;
     }
     try {
-        std::vector<char> buffer(bufferSize);
+        char* const buffer = TransferBuffer(bufferSize);
         std::uint64_t done = 0;
         for (;;) {
-            const std::size_t n = ReadFile(buffer.data(), bufferSize);
-            if (!out.Write(buffer.data(), n)) {
+            const std::size_t n = ReadFile(buffer, bufferSize);
+            if (!out.Write(buffer, n)) {
                 CloseFile({}, true);
                 return false;
             }
@@ -100,16 +106,17 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
             if (n < bufferSize)
                 break;
         }
-        if (!out.Finish()) {
-            CloseFile({}, true);
+        if (CloseFile() != 1)
             return false;
-        }
-        const int closed = CloseFile(out.TemporaryPath());
-        return closed != -1 && out.Commit() && closed == 1;
     } catch (...) {
         CloseFile({}, true);
         throw;
     }
+    const bool attributesSet = ApplyEntryAttributes(out.Descriptor(), header);
+    if (!out.Commit())
+        return false;
+    m_extracted.emplace(key, index);
+    return attributesSet;
 }
 
 bool CZipArchive::AddNewFile(const std::string& path, int level, bool fullPath,
@@ -119,29 +126,31 @@ bool CZipArchive::AddNewFile(const std::string& path, int level, bool fullPath,
     const std::string name = fullPath ? PathToEntryName(path) : FileNamePart(path);
     if (name.empty())
         return false;
-    const std::optional<SourceFacts> facts = ReadSourceFacts(path);
-    if (!facts)
+    SourceFile source(path);
+    const std::optional<SourceFacts> facts =
+        source.Fd() >= 0 ? ReadSourceFacts(source.Fd()) : std::nullopt;
+    // A device or a pipe is no file: its data might never end.
+    if (!facts || (!facts->isDirectory && !facts->isRegular))
         return false;
     CZipFileHeader header;
+    header.SetTime(facts->modified);
+    header.m_uExternalAttr = facts->attributes;
     if (facts->isDirectory) {
         header.SetFileName(name + "\\");
-        return OpenNewFile(header, level, path) && CloseNewFile();
+        return OpenNewFile(header, level) && CloseNewFile();
     }
-    SourceFile source(path);
-    if (source.Fd() < 0)
-        return false;
     header.SetFileName(name);
-    if (!OpenNewFile(header, level, path))
+    if (!OpenNewFile(header, level))
         return false;
-    std::vector<char> buffer(bufferSize);
+    char* const buffer = TransferBuffer(bufferSize);
     std::uint64_t done = 0;
     for (;;) {
-        const long long n = ReadBlock(source.Fd(), buffer.data(), bufferSize);
+        const long long n = ReadBlock(source.Fd(), buffer, bufferSize);
         if (n < 0) {
             DiscardNewFile();
             return false;
         }
-        WriteNewFile(buffer.data(), static_cast<std::size_t>(n));
+        WriteNewFile(buffer, static_cast<std::size_t>(n));
         done += static_cast<std::uint64_t>(n);
         if (callback && !callback(facts->size, done, userData)) {
             DiscardNewFile();
@@ -172,11 +181,11 @@ bool CZipArchive::TestFile(int index, ZipProgressCallback callback, void* userDa
     if (!OpenFile(index))
         return false;
     try {
-        std::vector<char> buffer(bufferSize);
+        char* const buffer = TransferBuffer(bufferSize);
         std::uint64_t done = 0;
         const std::uint64_t total = header.m_uUncomprSize;
         for (;;) {
-            const std::size_t n = ReadFile(buffer.data(), bufferSize);
+            const std::size_t n = ReadFile(buffer, bufferSize);
             done += n;
             if (callback && !callback(total, done, userData))
                 break;

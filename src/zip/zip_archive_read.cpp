@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/text.h"
 #include "zip/zip_archive.h"
 #include "zip/zip_bytes.h"
 #include "zip/zip_exception.h"
@@ -18,8 +19,12 @@ bool CZipArchive::OpenFile(int index) {
     const CZipFileHeader& header = m_centralDir.GetHeader(index);
     if (header.IsEncrypted() && m_password.GetSize() == 0)
         return false;
+    if (header.IsZip64())
+        Fail(CZipException::kBadArchive, "Zip64 entry " + header.GetFileName() + ": not supported");
     if (header.m_uMethod != 0 && header.m_uMethod != 8)
-        Fail(CZipException::kBadArchive, "unsupported compression method");
+        Fail(CZipException::kBadArchive,
+             platform::Format("compression method %d of %s: not supported", header.m_uMethod,
+                              header.GetFileName().c_str()));
     if (header.IsEncrypted() && (header.m_uFlags & 0x40))
         Fail(CZipException::kBadArchive, "unsupported encryption");
 
@@ -41,18 +46,34 @@ bool CZipArchive::OpenFile(int index) {
 }
 
 void CZipArchive::SkipLocalHeader(const CZipFileHeader& header) {
+    const std::string name = header.GetFileName();
+    const bool spanned = m_storage.IsSpanned();
     m_storage.ChangeVolume(header.m_uVolumeStart);
+    m_storage.Flush();  // an entry added in this session may still be in the write buffer
     const std::uint64_t start = header.m_uOffset + BytesBefore();
+    if (!spanned && start + kLocalHeaderSize > m_storage.File().GetLength())
+        Fail(CZipException::kBadArchive, "local header of " + name + " beyond the end");
     m_storage.Seek(start);
     char local[kLocalHeaderSize];
     m_storage.Read(local, sizeof local);
     if (GetU32(local) != kLocalHeaderSignature)
-        Fail(CZipException::kBadArchive, "local header");
+        Fail(CZipException::kBadArchive, "no local header where the directory puts " + name);
     std::size_t skip = std::size_t{GetU16(local + 26)} + GetU16(local + 28);
-    if (!m_storage.IsSpanned()) {
-        const std::uint64_t dataEnd = start + kLocalHeaderSize + skip + header.m_uComprSize;
+    // Entries that share data would let a small archive unfold into a huge one.
+    if (m_centralDir.IsSharedStart(header.m_uVolumeStart, header.m_uOffset))
+        Fail(CZipException::kBadArchive, name + " starts where another entry does (zip bomb?)");
+    if (!spanned) {
+        const std::uint64_t dataEnd = start + kLocalHeaderSize + skip + header.m_uComprSize +
+                                      (header.HasDataDescriptor() ? kDescriptorSize - 4 : 0);
         if (dataEnd > m_storage.File().GetLength())
-            Fail(CZipException::kBadArchive, "entry beyond the end of the archive");
+            Fail(CZipException::kBadArchive, "data of " + name + " beyond the end");
+        const std::optional<std::uint64_t> next =
+            m_centralDir.NextStart(header.m_uVolumeStart, header.m_uOffset);
+        if (next && dataEnd > *next + BytesBefore())
+            Fail(CZipException::kBadArchive,
+                 *next == m_centralDir.m_end.centralDirOffset
+                     ? "data of " + name + " runs into the central directory"
+                     : "data of " + name + " overlaps the next entry (zip bomb?)");
         m_storage.Seek(start + kLocalHeaderSize + skip);
         return;
     }

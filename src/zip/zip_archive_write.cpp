@@ -138,7 +138,6 @@ bool CZipArchive::CloseNewFile() {
                 break;
             CheckZlibResult(result, GetArchivePath());
         }
-        m_info.EndStream();
     }
     FlushEntryBuffer();
     const bool encrypted = header.IsEncrypted();
@@ -164,9 +163,7 @@ bool CZipArchive::CloseNewFile() {
 
 void CZipArchive::WriteSizesIntoLocalHeader(const CZipFileHeader& header) {
     const std::string sizes = header.FormatSizes();
-    m_storage.Seek(m_uNewFileStart + 14);
-    m_storage.Write(sizes.data(), sizes.size(), false);
-    m_storage.SeekToEnd();
+    m_storage.WriteAt(m_uNewFileStart + 14, sizes.data(), sizes.size());
 }
 
 void CZipArchive::DiscardNewFile() {

@@ -12,12 +12,20 @@ constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;  // P K 1 2
 constexpr std::uint32_t kEndRecordSignature = 0x06054B50;      // P K 5 6
 // P K 7 8: starts a data descriptor, and the first volume of a spanned archive.
 constexpr std::uint32_t kDescriptorSignature = 0x08074B50;
+// P K 6 7: the Zip64 end locator, just before the end record of a Zip64 archive.
+constexpr std::uint32_t kZip64LocatorSignature = 0x07064B50;
+constexpr std::size_t kZip64LocatorSize = 20;
+// The tag of the extra field that holds an entry's Zip64 sizes and offset.
+constexpr std::uint16_t kZip64ExtraTag = 0x0001;
 
 constexpr std::size_t kLocalHeaderSize = 30;
 constexpr std::size_t kCentralHeaderSize = 46;
 constexpr std::size_t kEndRecordSize = 22;
 constexpr std::size_t kDescriptorSize = 16;  // with its signature
 constexpr std::size_t kEncryptionHeaderSize = 12;
+// The high byte of "version made by": the system whose attribute word an entry carries. A Unix
+// entry has its mode in the high 16 bits of the external attributes.
+constexpr int kHostUnix = 3;
 // Names, extra fields and comments stay below this; so does the number of entries.
 constexpr std::size_t kFieldLimit = 65535;
 // Sizes and offsets beyond this would need the 64-bit records, which these classes do not write.

@@ -28,6 +28,7 @@ CZipCentralDir::~CZipCentralDir() = default;
 void CZipCentralDir::Clear() {
     m_headers.clear();
     m_findFast.clear();
+    m_starts.clear();
     m_end = ZipEndRecord{};
     m_uBytesBefore = 0;
 }
@@ -45,6 +46,15 @@ void CZipCentralDir::Read(CZipStorage& storage) {
     if (file.Read(fixed, sizeof fixed) != sizeof fixed)
         ThrowZipError(CZipException::kBadArchive, path);
     const std::uint16_t commentLength = *m_end.ReadFixed(fixed);
+    if (*endPosition >= kZip64LocatorSize) {
+        char locator[4];
+        file.Seek(*endPosition - kZip64LocatorSize);
+        if (file.Read(locator, sizeof locator) == sizeof locator &&
+            GetU32(locator) == kZip64LocatorSignature)
+            ThrowZipError(CZipException::kBadArchive, path,
+                          "Zip64 archive (beyond 4 GiB or 65,535 entries): not supported");
+        file.Seek(*endPosition + kEndRecordSize);
+    }
     m_end.comment.resize(commentLength);
     if (file.Read(m_end.comment.data(), commentLength) != commentLength)
         ThrowZipError(CZipException::kBadArchive, path, "archive comment cut short");
@@ -94,6 +104,36 @@ void CZipCentralDir::ReadHeaders(const std::string& directory, const std::string
     }
     if (m_bFindFast)
         BuildFindFast();
+    IndexStarts();
+}
+
+namespace {
+
+std::uint64_t StartKey(int volume, std::uint32_t offset) {
+    return static_cast<std::uint64_t>(volume) << 32 | offset;
+}
+
+}  // namespace
+
+void CZipCentralDir::IndexStarts() {
+    m_starts.clear();
+    m_starts.reserve(m_headers.size() + 1);
+    for (const auto& header : m_headers)
+        m_starts.push_back(StartKey(header->m_uVolumeStart, header->m_uOffset));
+    m_starts.push_back(StartKey(m_end.centralDirVolume, m_end.centralDirOffset));
+    std::sort(m_starts.begin(), m_starts.end());
+}
+
+std::optional<std::uint64_t> CZipCentralDir::NextStart(int volume, std::uint32_t offset) const {
+    const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), StartKey(volume, offset));
+    if (next == m_starts.end() || (*next >> 32) != static_cast<std::uint64_t>(volume))
+        return std::nullopt;
+    return *next & 0xFFFFFFFFu;
+}
+
+bool CZipCentralDir::IsSharedStart(int volume, std::uint32_t offset) const {
+    const auto range = std::equal_range(m_starts.begin(), m_starts.end(), StartKey(volume, offset));
+    return range.second - range.first > 1;
 }
 
 void CZipCentralDir::Write(CZipStorage& storage) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,12 @@ public:
     // Index of the entry named `name` (caller form), or -1.
     int FindFile(std::string_view name, bool caseSensitive) const;
 
+    // What lies between one local header read from the archive and the next (or the
+    // directory) belongs to one entry: the start after (volume, offset), and whether another
+    // entry starts at the same place.
+    std::optional<std::uint64_t> NextStart(int volume, std::uint32_t offset) const;
+    bool IsSharedStart(int volume, std::uint32_t offset) const;
+
     // Where the directory read from the archive starts in its file.
     std::uint64_t GetDirectoryStart() const { return m_uBytesBefore + m_end.centralDirOffset; }
 
@@ -55,8 +62,10 @@ private:
     void ReadHeaders(const std::string& directory, const std::string& path);
     void InsertFindFast(int index);
     void BuildFindFast();
+    void IndexStarts();
 
     std::vector<std::unique_ptr<CZipFileHeader>> m_headers;
     bool m_bFindFast = false;
     std::vector<CZipFindFast> m_findFast;  // sorted by name
+    std::vector<std::uint64_t> m_starts;   // volume << 32 | offset, sorted
 };

@@ -61,6 +61,10 @@ const char* ZipCauseText(int cause) {
             return "end of central directory not found";
         case CZipException::kUnsafeEntry:
             return "entry outside the target folder";
+        case CZipException::kSameTarget:
+            return "two entries for one file";
+        case CZipException::kMissingVolume:
+            return "volume missing";
         default:
             return "archive error";
     }

@@ -28,6 +28,10 @@ public:
         kEndRecordMissing = 18,
         // An entry that would be written outside the extraction folder, or a link.
         kUnsafeEntry = 19,
+        // A second entry that would be extracted into the file an earlier one was written to.
+        kSameTarget = 20,
+        // A volume of a spanned archive that is not there; the other volumes stay readable.
+        kMissingVolume = 21,
     };
 
     CZipException(int cause, const std::string& archivePath, const std::string& detail = {});

@@ -1,7 +1,8 @@
 #pragma once
-// The file an entry is extracted to. Data goes to a temporary file beside it, which replaces
-// the target only once the entry has been read whole and checked, so a failed or cancelled
-// extraction never leaves half a file or destroys the file that was there.
+// The file an entry is extracted to. The data goes to a temporary file beside it (with a short
+// name, so that targets of any length allowed work) that takes the target's name only once the
+// entry was read whole and checked: a failed, cancelled or killed extraction never leaves half
+// a file under the entry's name or destroys the file that was there.
 
 #include <cstddef>
 #include <string>
@@ -15,18 +16,18 @@ public:
     ExtractTarget(const ExtractTarget&) = delete;
     ExtractTarget& operator=(const ExtractTarget&) = delete;
 
-    // Creates the target's folders and the temporary file.
+    // Creates the file, and the target's folders when they are missing.
     bool Create();
     bool Write(const char* data, std::size_t size);
-    bool Finish();  // closes the temporary file
-    const std::string& TemporaryPath() const { return m_temporary; }
-    // Renames the temporary file over the target.
+    int Descriptor() const { return m_fd; }
+    // Closes the file and keeps it as the target.
     bool Commit();
 
 private:
     std::string m_path;
     std::string m_temporary;
     int m_fd = -1;
+    bool m_created = false;
     bool m_committed = false;
 };
 

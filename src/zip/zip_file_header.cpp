@@ -10,8 +10,14 @@ using namespace zip;
 
 namespace {
 
-constexpr int kHostUnix = 3;
 constexpr std::uint16_t kVersion20 = 20;
+
+// The mode a Unix tool gives a file whose attribute word holds only the Windows bits.
+std::uint32_t UnixModeOf(std::uint32_t windowsBits) {
+    if (windowsBits & CZipFileHeader::kDirectory)
+        return S_IFDIR | 0755;
+    return S_IFREG | ((windowsBits & CZipFileHeader::kReadOnly) ? 0444 : 0644);
+}
 
 }  // namespace
 
@@ -43,6 +49,17 @@ bool CZipFileHeader::IsDirectory() const {
 
 bool CZipFileHeader::IsSymbolicLink() const {
     return (m_uVersionMadeBy >> 8) == kHostUnix && ((m_uExternalAttr >> 16) & S_IFMT) == S_IFLNK;
+}
+
+bool CZipFileHeader::IsZip64() const {
+    if (m_uComprSize != kMax32 && m_uUncomprSize != kMax32 && m_uOffset != kMax32 &&
+        m_uVolumeStart != 0xFFFF)
+        return false;
+    const std::string_view extra = m_extraField.View();
+    for (std::size_t at = 0; at + 4 <= extra.size(); at += 4 + GetU16(extra.data() + at + 2))
+        if (GetU16(extra.data() + at) == kZip64ExtraTag)
+            return true;
+    return false;
 }
 
 std::size_t CZipFileHeader::GetSize() const {
@@ -86,7 +103,7 @@ std::size_t CZipFileHeader::ReadCentral(const char* record, std::size_t availabl
     m_bNameStored = true;
     m_originalStored = m_fileName.ToString();
     m_bOriginalUtf8 = (m_uFlags & kUtf8NameFlag) != 0;
-    m_originalCaller = NameToCallerForm(m_originalStored, m_bOriginalUtf8);
+    m_originalCaller = NameToCallerForm(m_originalStored);
     return total;
 }
 
@@ -167,8 +184,12 @@ std::string CZipFileHeader::FormatDescriptor(bool withSignature) const {
 }
 
 bool CZipFileHeader::PrepareData(int level, bool spanned, bool encrypted) {
-    m_uVersionMadeBy = kVersion20;
+    // Made on Unix: Info-ZIP's unzip reads the names of entries made on MS-DOS as code page
+    // 437 even when they carry the UTF-8 flag. A Unix entry carries a Unix mode.
+    m_uVersionMadeBy = static_cast<std::uint16_t>(kHostUnix << 8 | kVersion20);
     m_uVersionNeeded = kVersion20;
+    if ((m_uExternalAttr >> 16) == 0)
+        m_uExternalAttr |= UnixModeOf(m_uExternalAttr) << 16;
     // A folder holds no data, so it is never deflated (an empty deflate stream is 2 bytes).
     m_uMethod = (level == 0 || IsDirectory()) ? 0 : 8;
     m_uFlags = 0;
@@ -203,10 +224,8 @@ bool CZipFileHeader::PrepareData(int level, bool spanned, bool encrypted) {
 void CZipFileHeader::ConvertToCallerForm() {
     if (!m_bNameStored)
         return;
-    const bool utf8 = (m_uFlags & kUtf8NameFlag) != 0;
-    m_fileName.Assign(m_fileName.View() == m_originalStored
-                          ? m_originalCaller
-                          : NameToCallerForm(m_fileName.View(), utf8));
+    m_fileName.Assign(m_fileName.View() == m_originalStored ? m_originalCaller
+                                                            : NameToCallerForm(m_fileName.View()));
     m_bNameStored = false;
 }
 

@@ -51,6 +51,8 @@ public:
     bool IsDirectory() const;
     // A symbolic link stored by a Unix zip: its data is the link's target.
     bool IsSymbolicLink() const;
+    // Sizes or offset kept in a Zip64 extra field, which these classes do not read.
+    bool IsZip64() const;
     // Whether the name is in its stored form (see ConvertToStoredForm).
     bool IsNameStored() const { return m_bNameStored; }
 

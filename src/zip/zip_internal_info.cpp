@@ -21,6 +21,9 @@ void CZipInternalInfo::AllocateBuffer() {
 int CZipInternalInfo::StartInflate() {
     m_stream.next_in = Z_NULL;
     m_stream.avail_in = 0;
+    if (m_kind == StreamKind::kInflate)
+        return inflateReset(&m_stream);
+    EndStream();
     const int result = inflateInit2(&m_stream, kRawDeflateWindow);
     if (result == Z_OK)
         m_kind = StreamKind::kInflate;
@@ -28,10 +31,15 @@ int CZipInternalInfo::StartInflate() {
 }
 
 int CZipInternalInfo::StartDeflate(int level) {
+    if (m_kind == StreamKind::kDeflate && m_level == level)
+        return deflateReset(&m_stream);
+    EndStream();
     const int result = deflateInit2(&m_stream, level, Z_DEFLATED, kRawDeflateWindow, kMemoryLevel,
                                     Z_DEFAULT_STRATEGY);
-    if (result == Z_OK)
+    if (result == Z_OK) {
         m_kind = StreamKind::kDeflate;
+        m_level = level;
+    }
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/text.h"
 #include "zip/zip_bytes.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_volume_names.h"
@@ -54,7 +55,7 @@ void CZipStorage::Open(const std::string& path, int mode, std::uint64_t volumeSi
             Fail(CZipException::kGeneric, "unknown open mode");
     }
     if (!opened)
-        Fail(CZipException::kGeneric, std::string("open: ") + std::strerror(errno));
+        Fail(CZipException::kGeneric, "open: " + m_file.OpenError());
     if (!m_bReadOnly)
         m_writeBuffer.Allocate(kWriteBufferSize);
     if (m_bNewSpan) {
@@ -96,8 +97,11 @@ void CZipStorage::EndSpanning() {
 
 void CZipStorage::OpenVolumeForReading(int volume) {
     const std::string name = volume == m_iLastVolume ? m_path : zip::VolumeFileName(m_path, volume);
-    if (!m_file.Open(name, CZipBigFile::Mode::kRead))
-        Fail(CZipException::kGeneric, "volume " + name + ": " + std::strerror(errno));
+    if (!m_file.Open(name, CZipBigFile::Mode::kRead)) {
+        const int cause = errno == ENOENT ? CZipException::kMissingVolume : CZipException::kGeneric;
+        Fail(cause, platform::Format("volume %d of %d, %s: %s", volume + 1, m_iLastVolume + 1,
+                                     name.c_str(), m_file.OpenError().c_str()));
+    }
     m_iCurrentVolume = volume;
 }
 
@@ -188,7 +192,7 @@ void CZipStorage::NextVolume() {
         Fail(CZipException::kTooManyVolumes, {});
     m_file.Close();
     if (!m_file.Open(zip::VolumeFileName(m_path, next), CZipBigFile::Mode::kCreate))
-        Fail(CZipException::kGeneric, std::string("volume: ") + std::strerror(errno));
+        Fail(CZipException::kGeneric, "volume: " + m_file.OpenError());
     m_iCurrentVolume = next;
     m_uFreeSpace = m_uVolumeSize;
     m_bVolumeWritten = false;
@@ -199,13 +203,33 @@ std::uint64_t CZipStorage::GetPosition() {
 }
 
 void CZipStorage::Seek(std::uint64_t position) {
+    if (position == GetPosition())
+        return;
     Flush();
     m_file.Seek(position);
 }
 
 void CZipStorage::SeekToEnd() {
+    // Buffered bytes always go to the file's position, so there they are already at the end.
+    if (m_file.GetPosition() == m_file.GetLength())
+        return;
     Flush();
     m_file.SeekToEnd();
+}
+
+void CZipStorage::WriteAt(std::uint64_t position, const void* data, std::size_t size) {
+    if (m_bReadOnly)
+        Fail(CZipException::kGeneric, "archive opened for reading only");
+    const std::uint64_t buffered = m_file.GetPosition();
+    if (position >= buffered && position + size <= buffered + m_uBuffered) {
+        std::memcpy(m_writeBuffer.Data() + (position - buffered), data, size);
+        return;
+    }
+    const std::uint64_t back = GetPosition();
+    Flush();
+    m_file.Seek(position);
+    m_file.Write(data, size);
+    m_file.Seek(back);
 }
 
 void CZipStorage::Truncate(std::uint64_t length) {

@@ -44,12 +44,16 @@ public:
     void SetOpenedSpanned(int lastVolume);
     // A spanned archive being written that fits on its first volume becomes an ordinary one.
     void EndSpanning();
-    // Reading: moves to another volume of a spanned archive (no-op otherwise).
+    // Reading: moves to another volume of a spanned archive (no-op otherwise). A volume that is
+    // not there is cause 21, and the volume open before stays open for the other entries.
     void ChangeVolume(int volume);
     // Exactly `size` bytes, continuing on the next volumes; a bad archive when they end first.
     void Read(void* buffer, std::size_t size);
 
     void Write(const void* data, std::size_t size, bool atOnce);
+    // Overwrites bytes written before, in the buffer when they are still there; the position
+    // stays where it was. Not across volumes.
+    void WriteAt(std::uint64_t position, const void* data, std::size_t size);
     // Before a record that must not be split: starts the next volume when it does not fit.
     void MakeRoom(std::size_t size);
     void Flush();

@@ -424,33 +424,44 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
 }
 
 TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
-    Answer(131, "CAL:GAIN:  12.5", ":0");  // the wizard is closed: nothing
-    EXPECT_TRUE(services.micCalibTexts.empty());
+    using maintenance::MicReplacement;
+    const MicReplacement& wizard = frame.m_MicCalibDlg.Wizard();
+    Answer(136, "SET:PROT_CODE:4321");  // the wizard is closed: nothing
+    EXPECT_TRUE(wizard.IsOver());
 
-    services.micCalibOpen = true;
-    Answer(131, "CAL:GAIN:  12.5", ":0");
-    Answer(131, "CAL:GAIN:  -3.0", ":1");
-    Answer(133, "CAL:ELCAL:93.9 ");
+    op.ExpectDialog("CMicCalibDlg", [](platform::ModalDialog& dialog) {
+        dynamic_cast<CMicCalibDlg&>(dialog).m_strMicSerial = "M9";
+        return IDOK;
+    });
+    frame.m_MicCalibDlg.Create();
+    frame.m_MicCalibDlg.ShowWindow(true);
+    ASSERT_EQ(wizard.GetStep(), MicReplacement::kMeasuring);
     Answer(136, "SET:PROT_CODE:4321");
-    EXPECT_EQ(services.micCalibTexts[MicCalibText::Channel0Gain], "12.5");
-    EXPECT_EQ(services.micCalibTexts[MicCalibText::Channel1Gain], "-3.0");
-    EXPECT_EQ(services.micCalibTexts[MicCalibText::ElectricCal], "93.9 ");
-    EXPECT_EQ(services.micCalibTexts[MicCalibText::ProtectionCode], "4321");
+    Answer(131, "CAL:GAIN:  12.5", "CH:1");
+    Answer(131, "CAL:GAIN:  -3.0", "CH:0");
+    Answer(133, "CAL:ELCAL:93.9 ", "CH:0");
+    op.ExpectDialog("CMicCalibDlg",
+                    [](platform::ModalDialog&) { return CMicCalibDlg::kAnswerOnWindow; });
     Answer(135, "PRN_VAL:   94.1 dB(A)");
-    EXPECT_EQ(services.micCalibTexts[MicCalibText::Level], "94.1");
-    Answer(137, "FAB:OK");
-    EXPECT_EQ(services.micCalibStep, 11);
-    Answer(1340, "CAL:ELCAL:94.0   ");
-    EXPECT_EQ(services.micCalibTexts[MicCalibText::ElectricCal], "94.0");
-    EXPECT_EQ(services.micCalibStep, 8);
-    EXPECT_EQ(std::count(services.calls.begin(), services.calls.end(), "CMicCalibDlg::NextStep"),
-              3);
+    ASSERT_EQ(wizard.GetStep(), MicReplacement::kConfirmGain);
+    EXPECT_EQ(wizard.Level(), "94.1");
+    EXPECT_EQ(wizard.OldGain(0), "-3.0");
+    EXPECT_EQ(wizard.NewGain(1), "12.4");
+
+    frame.m_MicCalibDlg.OnNext();
+    Answer(137, "FAB:OK", "4321");
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kReadingElectric);
 
     frame.m_bElectricCalRunning = TRUE;
-    services.electricCalibOpen = true;
-    Answer(123, "KEY:PRN_VAL 94.0");
-    Answer(100, "STT:DISPL:CAL 94.0 dB");
-    EXPECT_EQ(services.electricCalibTexts[ElectricCalibText::PrintedValue], "KEY:PRN_VAL 94.0");
-    EXPECT_EQ(services.electricCalibTexts[ElectricCalibText::Display], "STT:DISPL:CAL 94.0 dB");
-    EXPECT_EQ(services.calls.back(), "CElectricCalibrationDlg::Step");
+    frame.m_bCheckDisplay = TRUE;
+    frame.OpenElectricCalibrationDlg(maintenance::ElectricCalibration::kElectricCalibration);
+    EXPECT_FALSE(frame.m_bCheckDisplay);  // the routine reads the program's screens itself
+    const auto& routine = frame.m_ElectricCalibrationDlg.Routine();
+    Answer(123, "PRN_VAL: 0.3 dB");
+    EXPECT_EQ(routine.PrintedValueText(), "PRN_VAL: 0.3 dB");
+    op.ExpectBox("Start Electric Calibration now ?", IDNO);
+    Answer(100, "STT:DISPL:Leq 45.2 dB");
+    EXPECT_EQ(routine.DisplayText(), "STT:DISPL:Leq 45.2 dB");
+    EXPECT_TRUE(routine.IsFinished());
+    EXPECT_FALSE(frame.m_bElectricCalRunning);
 }

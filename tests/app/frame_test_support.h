@@ -109,20 +109,6 @@ public:
         sheets.push_back(pages);
         return sheet ? sheet(frame) : IDCANCEL;
     }
-    bool IsMicCalibDlgOpen() const override { return micCalibOpen; }
-    void SetMicCalibText(MicCalibText which, const std::string& text) override {
-        micCalibTexts[which] = text;
-    }
-    void SetMicCalibStep(int step) override { micCalibStep = step; }
-    void MicCalibNextStep() override { calls.push_back("CMicCalibDlg::NextStep"); }
-    void ShowElectricCalibDlg(CMainFrame&, int routine) override {
-        calls.push_back("CElectricCalibrationDlg " + std::to_string(routine));
-    }
-    bool IsElectricCalibDlgOpen() const override { return electricCalibOpen; }
-    void SetElectricCalibText(ElectricCalibText which, const std::string& text) override {
-        electricCalibTexts[which] = text;
-    }
-    void ElectricCalibStep() override { calls.push_back("CElectricCalibrationDlg::Step"); }
 
     std::vector<std::vector<std::string>> mails;
     std::vector<std::string> uploads;
@@ -130,11 +116,6 @@ public:
     // The setup sheet: what it was opened with, and what the operator does in it.
     std::vector<SetupSheetPages> sheets;
     std::function<int(CMainFrame&)> sheet;
-    bool micCalibOpen = false;
-    std::map<MicCalibText, std::string> micCalibTexts;
-    int micCalibStep = 0;
-    bool electricCalibOpen = false;
-    std::map<ElectricCalibText, std::string> electricCalibTexts;
 };
 
 class RecordingMonitoring : public MonitoringServices {
@@ -175,6 +156,8 @@ public:
     void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
     void StopSchedulerMonitoring() override { calls.push_back("StopMonitoring"); }
     void EnableScheduleControls() override { calls.push_back("EnableScheduleControls"); }
+    int SchedulerConfirmMode() const override { return confirmMode; }
+    std::string SchedulerCalibrationThreshold() const override { return calibrationThreshold; }
     void LogScheduler(CMainFrame&, BOOL, const std::string& text, BOOL) override {
         schedulerLog.push_back(text);
     }
@@ -193,6 +176,8 @@ public:
     bool powerOff = false;
     // What the "Save on File" window ends with: saved, or cancelled.
     bool saved = true;
+    int confirmMode = 0;
+    std::string calibrationThreshold;
     platform::DateTime scheduleStart;
     platform::DateTime scheduleStop;
     std::string startTimeText;

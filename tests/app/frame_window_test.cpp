@@ -212,6 +212,33 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
     app.m_strCurrentFile = folder.File("rapporto.vpg");
     ASSERT_TRUE(frame->OnUpdateCommandUi(save));
     EXPECT_TRUE(save.m_bEnabled);
+
+    // A scheduler run or a firmware update keeps the program open and nothing is saved;
+    // scheduler mode, which stays after a run, does not.
+    const auto enabled = [this](unsigned id) {
+        CCmdUI state(id);
+        EXPECT_TRUE(frame->OnUpdateCommandUi(state));
+        return state.m_bEnabled;
+    };
+    frame->m_bSchedulerMode = TRUE;
+    EXPECT_TRUE(enabled(cmd::ID_APP_EXIT));
+    for (BOOL* busy : {&frame->m_bSchedulerRunning, &frame->m_bFirmwareUpgrading}) {
+        *busy = TRUE;
+        EXPECT_FALSE(enabled(cmd::ID_APP_EXIT));
+        EXPECT_FALSE(enabled(cmd::ID_SAVE));
+        *busy = FALSE;
+    }
+
+    // "3D Graph Prop." waits for a display mode that nothing sets: disabled even with a file.
+    EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
+    frame->m_nDisplayMode = 3;
+    EXPECT_TRUE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
+    frame->m_bDownloading = TRUE;
+    EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
+    frame->m_bDownloading = FALSE;
+    frame->View()->OnInitialUpdate();  // the view's first showing clears the word
+    EXPECT_EQ(frame->m_nDisplayMode, 0);
+    EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
 }
 
 TEST_F(FrameWindowTest, HotKeysResetCountersToggleDebugAndOpenTheReportLog) {

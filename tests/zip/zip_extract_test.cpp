@@ -156,3 +156,19 @@ TEST(ZipExtract, FailedOrStoppedExtractionsKeepTheFileThatWasThere) {
     EXPECT_EQ(folder.Read("out/data.bin"), RandomBytes(200000, 2));
     zip.Close();
 }
+
+TEST(ZipExtract, NamesUpToTheSystemLimitExtractFreshOrOverAFile) {
+    testenv::ScratchFolder folder;
+    const std::string longest(255, 'n');  // the longest name a Linux folder takes
+    const std::string replaced = std::string(238, 'm') + ".txt";
+    WriteArchive("long.zip", {{longest, "first"}, {"sub\\" + replaced, "second"}});
+    folder.Write("out/sub/" + replaced, "old");
+    CZipArchive zip;
+    zip.Open("long.zip", CZipArchive::kOpenReadOnly);
+    EXPECT_TRUE(zip.ExtractFile(0, folder.File("out")));
+    EXPECT_TRUE(zip.ExtractFile(1, folder.File("out")));
+    zip.Close();
+    EXPECT_EQ(folder.Read("out/" + longest), "first");
+    EXPECT_EQ(folder.Read("out/sub/" + replaced), "second");
+    EXPECT_EQ(FilesBelow(folder.File("out")), 3);  // no temporary file left beside them
+}

@@ -2,6 +2,7 @@
 // "unzip -t" and zipfile accept.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/test_env.h"
 #include "zip_test_support.h"
@@ -83,7 +84,7 @@ with zipfile.ZipFile('names.zip', 'w') as z:
     EXPECT_EQ(ReadArchive("stored.zip"), SampleFiles());
     EXPECT_EQ(ReadArchive("streamed.zip"), SampleFiles());
     EXPECT_EQ(ReadArchive("names.zip"),
-              (Entries{{"cartella\\", ""}, {"cartella\\citt\xe0.txt", "Roma"}}));
+              (Entries{{"cartella\\", ""}, {"cartella\\citt\xc3\xa0.txt", "Roma"}}));
 
     CZipArchive zip;
     zip.Open("deflated.zip", CZipArchive::kOpenReadOnly);
@@ -91,7 +92,7 @@ with zipfile.ZipFile('names.zip', 'w') as z:
     zip.Close();
     zip.Open("names.zip", CZipArchive::kOpenReadOnly);
     ASSERT_TRUE(zip.ExtractFile(1, folder.File("out")));
-    EXPECT_EQ(folder.Read("out/cartella/citt\xe0.txt"), "Roma");
+    EXPECT_EQ(folder.Read("out/cartella/citt\xc3\xa0.txt"), "Roma");
     zip.Close();
 }
 
@@ -116,6 +117,11 @@ TEST(ZipInterop, OurArchivesPassUnzipAndZipfile) {
     }
     WriteArchive("names.zip", {{"cartella\\citt\xe0.txt", "Roma"}, {"plain.txt", "x"}});
     EXPECT_EQ(Shell("unzip -tq names.zip >/dev/null"), 0);
+    // Entries made without a disk file still carry a mode that unzip can give its files.
+    ASSERT_EQ(Shell("unzip -q names.zip -d names-out"), 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(folder.File("names-out/plain.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0600, 0600u);
     EXPECT_EQ(RunPython(R"(
 import zipfile
 for name in ('deflated.zip', 'fast.zip', 'stored.zip'):

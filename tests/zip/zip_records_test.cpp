@@ -1,4 +1,4 @@
-// The record layer: encryption keys, DOS dates, name forms, exception causes, and the bytes
+// The record layer: encryption keys, DOS dates, exception causes, and the bytes
 // that new entries and end records have on disk.
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include "zip/zip_crypto.h"
 #include "zip/zip_dos_time.h"
 #include "zip/zip_exception.h"
-#include "zip/zip_names.h"
 #include "zip_test_support.h"
 
 using namespace ziptest;
@@ -68,19 +67,6 @@ TEST(ZipRecords, DosDatesKeepTwoSecondStepsAndStartIn1980) {
         zip::ToDosDateTime(platform::DateTime::FromParts(1975, 3, 9, 10, 0, 0).Seconds());
     EXPECT_EQ(old.date >> 9, 0);
     EXPECT_EQ(old.date & 0x1FF, (3 << 5) | 9);
-}
-
-TEST(ZipRecords, NamesConvertBetweenStoredAndProgramForms) {
-    // Code page 437 without the UTF-8 flag: 0x82 is e acute; box drawing has no Latin-1 form.
-    EXPECT_EQ(zip::NameToCallerForm("dati/caf\x82.txt", false), "dati\\caf\xe9.txt");
-    EXPECT_EQ(zip::NameToCallerForm("\xb3x", false), "?x");
-    EXPECT_EQ(zip::NameToCallerForm("dati/caf\xc3\xa9.txt", true), "dati\\caf\xe9.txt");
-
-    bool utf8 = true;
-    EXPECT_EQ(zip::NameToStoredForm("a\\b.kr9", &utf8), "a/b.kr9");
-    EXPECT_FALSE(utf8);
-    EXPECT_EQ(zip::NameToStoredForm("citt\xe0.txt", &utf8), "citt\xc3\xa0.txt");
-    EXPECT_TRUE(utf8);
 }
 
 TEST(ZipRecords, ZlibResultsMapToTheirCausesAndNameTheArchive) {
@@ -174,9 +160,26 @@ TEST(ZipRecords, ArchiveAfterOtherBytesOpensAndTakesNewEntries) {
         ASSERT_TRUE(zip.OpenNewFile(header));
         zip.WriteNewFile("third", 5);
         zip.CloseNewFile();
+        EXPECT_EQ(ReadEntry(zip, 2), "third");  // read back before anything is flushed
         zip.Close();
     }
     EXPECT_EQ(folder.Read("sfx.zip").substr(0, stub.size()), stub);
     EXPECT_EQ(ReadArchive("sfx.zip"),
               (Entries{{"a.txt", "first"}, {"b.txt", TextBytes(3000)}, {"c.txt", "third"}}));
+}
+
+TEST(ZipRecords, LocalHeadersTakeTheSizesOfTheirEntriesWhetherBufferedOrWritten) {
+    testenv::ScratchFolder folder;
+    // The small entries' headers are still in the write buffer when their sizes are known, the
+    // big one's is on disk by then.
+    WriteArchive("s.zip", {{"a.txt", "abc"}, {"big.bin", RandomBytes(300000, 6)}, {"c.txt", ""}});
+    const std::string bytes = folder.Read("s.zip");
+    int checked = 0;
+    for (std::size_t at = bytes.find("PK\x01\x02"); at != std::string::npos;
+         at = bytes.find("PK\x01\x02", at + 4), ++checked) {
+        const std::uint32_t local = GetU32(bytes.data() + at + 42);
+        ASSERT_EQ(GetU32(bytes.data() + local), zip::kLocalHeaderSignature);
+        EXPECT_EQ(Hex(bytes.substr(local + 14, 12)), Hex(bytes.substr(at + 16, 12))) << checked;
+    }
+    EXPECT_EQ(checked, 3);
 }

@@ -3,15 +3,33 @@
 // crashed the fuzzer are kept in tests/zip/corpus and fed to the same probe.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <zlib.h>
 
 #include <filesystem>
 
 #include "archive_probe.h"
+#include "platform/text.h"
 #include "support/test_env.h"
 #include "zip/zip_bytes.h"
 #include "zip_test_support.h"
 
 using namespace ziptest;
+
+namespace {
+
+void SetU16(std::string& bytes, std::size_t at, std::uint16_t value) {
+    bytes[at] = static_cast<char>(value & 0xFF);
+    bytes[at + 1] = static_cast<char>(value >> 8);
+}
+
+void SetU32(std::string& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
 
 TEST(ZipRobustness, FuzzCorpusStaysHarmless) {
     testenv::ScratchFolder folder;
@@ -97,4 +115,97 @@ TEST(ZipRobustness, ClaimedSizesAreCheckedBeforeUse) {
     EXPECT_EQ(ZipCause([&] { zip.Open("missing.zip", CZipArchive::kOpen); }),
               CZipException::kGeneric);
     EXPECT_TRUE(zip.IsClosed());
+}
+
+TEST(ZipRobustness, EntriesWhoseDataOverlapAreRefused) {
+    testenv::ScratchFolder folder;
+    // A hundred directory records pointing at one deflated MiB: a few KB that would unfold
+    // to 100 MiB.
+    WriteArchive("one.zip", {{"z.bin", std::string(1 << 20, '\0')}}, 9);
+    const std::string one = folder.Read("one.zip");
+    const std::size_t central = one.find("PK\x01\x02");
+    const std::size_t end = one.find("PK\x05\x06");
+    std::string directory;
+    for (int i = 0; i < 100; ++i)
+        directory += one.substr(central, 46) + platform::Format("z%02d.b", i);
+    std::string endRecord = one.substr(end);
+    SetU16(endRecord, 8, 100);
+    SetU16(endRecord, 10, 100);
+    SetU32(endRecord, 12, static_cast<std::uint32_t>(directory.size()));
+    folder.Write("bomb.zip", one.substr(0, central) + directory + endRecord);
+    CZipArchive zip;
+    zip.Open("bomb.zip", CZipArchive::kOpenReadOnly);
+    ASSERT_EQ(zip.GetCount(), 100);
+    for (int i : {0, 99})
+        EXPECT_EQ(ZipCause([&] { zip.ExtractFile(i, folder.File("out")); }),
+                  CZipException::kBadArchive);
+    zip.Close();
+
+    // A stored entry whose sizes and CRC claim the next entry's header and data as its own.
+    WriteArchive("two.zip", {{"a.txt", "first"}, {"b.txt", "second"}}, 0);
+    std::string two = folder.Read("two.zip");
+    const std::string claimed = two.substr(30 + 5, 5 + 30 + 5 + 6);
+    const std::size_t a = two.find("PK\x01\x02");
+    SetU32(two, a + 16,
+           static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(claimed.data()),
+                                            static_cast<uInt>(claimed.size()))));
+    SetU32(two, a + 20, static_cast<std::uint32_t>(claimed.size()));
+    SetU32(two, a + 24, static_cast<std::uint32_t>(claimed.size()));
+    folder.Write("two.zip", two);
+    zip.Open("two.zip", CZipArchive::kOpenReadOnly);
+    EXPECT_EQ(ZipCause([&] { zip.TestFile(0); }), CZipException::kBadArchive);
+    EXPECT_EQ(ReadEntry(zip, 1), "second");
+    zip.Close();
+}
+
+TEST(ZipRobustness, ErrorTextsNameTheirCause) {
+    testenv::ScratchFolder folder;
+    const auto text = [](const std::string& path) {
+        try {
+            CZipArchive zip;
+            zip.Open(path, CZipArchive::kOpenReadOnly);
+            for (int i = 0; i < zip.GetCount(); ++i)
+                zip.TestFile(i);
+        } catch (const CZipException& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    const auto names = [&](const std::string& path, const std::string& cause) {
+        const std::string what = text(path);
+        return what.find(cause) != std::string::npos ? ::testing::AssertionSuccess()
+                                                     : ::testing::AssertionFailure() << what;
+    };
+    EXPECT_TRUE(names("/dev/null", "character device"));
+    EXPECT_TRUE(names(folder.Path(), "folder"));
+    ASSERT_EQ(::mkfifo(folder.File("pipe").c_str(), 0600), 0);
+    EXPECT_TRUE(names(folder.File("pipe"), "pipe"));  // and no wait for a writer
+
+    // An entry whose sizes are in a Zip64 extra field.
+    WriteArchive("entry64.zip", {{"a.txt", "abc"}}, 0);
+    std::string bytes = folder.Read("entry64.zip");
+    const std::size_t central = bytes.find("PK\x01\x02");
+    const std::size_t end = bytes.find("PK\x05\x06");
+    std::string zip64Extra = std::string("\x01\x00\x10\x00", 4) + std::string(16, '\0');
+    zip64Extra[4] = zip64Extra[12] = 3;
+    SetU32(bytes, central + 20, 0xFFFFFFFFu);
+    SetU32(bytes, central + 24, 0xFFFFFFFFu);
+    SetU16(bytes, central + 30, static_cast<std::uint16_t>(zip64Extra.size()));
+    SetU32(bytes, end + 12, static_cast<std::uint32_t>(end - central + zip64Extra.size()));
+    bytes.insert(central + 46 + 5, zip64Extra);
+    folder.Write("entry64.zip", bytes);
+    EXPECT_TRUE(names(folder.File("entry64.zip"), "Zip64"));
+
+    // Devices and pipes are no files to add: refused at once, never read without end.
+    CZipArchive zip;
+    zip.Open("new.zip", CZipArchive::kCreate);
+    EXPECT_FALSE(zip.AddNewFile("/dev/zero"));
+    EXPECT_FALSE(zip.AddNewFile(folder.File("pipe")));
+    zip.Close();
+
+    SKIP_WITHOUT("zip");
+    folder.Write("a.txt", "abc");
+    ASSERT_EQ(Shell("zip -q -fz forced64.zip a.txt && zip -q streamed64.zip - < a.txt"), 0);
+    EXPECT_TRUE(names(folder.File("forced64.zip"), "Zip64"));
+    EXPECT_TRUE(names(folder.File("streamed64.zip"), "Zip64"));
 }

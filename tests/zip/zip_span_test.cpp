@@ -65,6 +65,27 @@ TEST(ZipSpan, VolumesAreNamedAsInfoZipNamesThemAndReadBackEncryptedOrNot) {
     EXPECT_EQ(folder.Read("three.out"), RandomBytes(60000, 12));
 }
 
+TEST(ZipSpan, AMissingVolumeIsNamedAndTheEntriesOnTheOtherVolumesStillExtract) {
+    testenv::ScratchFolder folder;
+    WriteSpanned("span.zip", SpanEntries(), 65536);
+    ASSERT_TRUE(platform::RemoveFile(folder.File("span.z01")));  // holds most of one.bin
+    CZipArchive zip;
+    zip.Open("span.zip", CZipArchive::kOpenReadOnly);
+    try {
+        zip.ExtractFile(0, folder.File("out"));
+        ADD_FAILURE() << "extracted from a missing volume";
+    } catch (const CZipException& e) {
+        EXPECT_EQ(e.m_iCause, CZipException::kMissingVolume);
+        EXPECT_NE(std::string(e.what()).find("span.z01"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(zip.ExtractFile(1, folder.File("out")));
+    EXPECT_TRUE(zip.ExtractFile(2, folder.File("out")));
+    zip.Close();
+    EXPECT_TRUE(folder.Read("out/two.txt") == TextBytes(30000));
+    EXPECT_TRUE(folder.Read("out/three.bin") == RandomBytes(60000, 12));
+    EXPECT_FALSE(platform::FileExists(folder.File("out/one.bin")));
+}
+
 TEST(ZipSpan, InfoZipSplitArchivesOpen) {
     SKIP_WITHOUT("zip");
     testenv::ScratchFolder folder;

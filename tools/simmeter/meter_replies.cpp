@@ -264,7 +264,8 @@ std::optional<Reply> Refuse(const std::string&, MeterState&) {
 }
 
 std::vector<Responder> StandardResponders() {
-    return {AnswerProtected, AnswerSetting, AnswerState, AnswerDump, AnswerKey, Refuse};
+    return {AnswerCalibration, AnswerProtected, AnswerSetting, AnswerState,
+            AnswerDump,        AnswerKey,       Refuse};
 }
 
 }  // namespace simmeter

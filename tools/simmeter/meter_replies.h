@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "link/protocol_bytes.h"
+#include "maintenance/calibration_protocol.h"
 
 namespace simmeter {
 
@@ -33,6 +34,32 @@ inline Reply Silence() {
     return Reply{};
 }
 
+// The meter's calibration and its programs (AnswerCalibration). The level it measures in the
+// calibrator is the calibrator's, moved by the fitted microphone's deviation and by the gain of
+// channel 0; its electric-calibration reference follows the gain alone.
+struct MeterCalibration {
+    double gain[2] = {0.0, 0.0};
+    double storedGain[2] = {0.0, 0.0};  // as the last accepted "FAB:<code>" stored them
+    int stores = 0;
+    double micDeviationDb = 0.0;
+    double electricReferenceDb = 90.0;
+    // The program "KEY:EXEC:<n>" started (0: none), its screen, and how many display reads it
+    // shows as running before it ends or fails.
+    int program = 0;
+    maintenance::meter::ProgramScreen screen = maintenance::meter::ProgramScreen::Running;
+    int programPolls = 0;
+    int runningPolls = 2;
+    bool programFails = false;
+    // What an electric calibration finds, and what the other programs print.
+    double deltaLeqDb = 0.3;
+    std::string checkResult = "PASS";
+    // How each program was left: "KEY:CLEFT" (result kept) or "KEY:CRIGHT".
+    std::vector<std::string> programExits;
+    // Waiting for the firmware writer: only the command that ends the mode is answered.
+    bool upgradeMode = false;
+    int upgradeModeEntries = 0;
+};
+
 // What the responders read and change. Settings are kept by the command's key ("INSTR_M",
 // "INTEGRATION_T", ...).
 struct MeterState {
@@ -53,6 +80,7 @@ struct MeterState {
     // command after an enciphered unlock, which that write uses up.
     std::map<std::string, std::string> protectedFields;
     bool protectedUnlocked = false;
+    MeterCalibration calibration;
 };
 
 using Responder = std::function<std::optional<Reply>(const std::string& line, MeterState&)>;
@@ -97,6 +125,9 @@ std::optional<Reply> AnswerState(const std::string& line, MeterState& state);
 std::optional<Reply> AnswerDump(const std::string& line, MeterState& state);
 // "KEY:..." key presses: acknowledged with the command's own text; KEY:OFF switches off.
 std::optional<Reply> AnswerKey(const std::string& line, MeterState& state);
+// The calibration commands ("CAL:", "FAB:", "SET:MIC_NUMBER:", "KEY:PRN_VAL"), the programs
+// ("KEY:EXEC:<n>", their screens, "KEY:CLEFT"/"KEY:CRIGHT" at their end) and the upgrade mode.
+std::optional<Reply> AnswerCalibration(const std::string& line, MeterState& state);
 // Anything else is refused.
 std::optional<Reply> Refuse(const std::string& line, MeterState& state);
 

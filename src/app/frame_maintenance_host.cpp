@@ -1,0 +1,126 @@
+#include "app/frame_maintenance_host.h"
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "link/direct_exchange.h"
+#include "link/port_record.h"
+#include "platform/text.h"
+
+namespace {
+constexpr unsigned kTargetReplyMs = 1000;
+constexpr int kTargetAttempts = 3;
+constexpr unsigned kUpgradeEndPollMs = 1000;
+}  // namespace
+
+void FrameMaintenanceHost::SendCommand(int code, const std::string& arg1, const std::string& arg2) {
+    m_frame.SendCommand(code, arg1, arg2);
+}
+
+bool FrameMaintenanceHost::HttpLogUser(const std::string& logFileName, const std::string& text) {
+    return m_frame.m_web.HttpLogUser(logFileName, text) != FALSE;
+}
+
+void FrameMaintenanceHost::WriteInstrLog(const std::string& text) {
+    m_frame.m_instrLog.WriteInstrLog(text);
+}
+
+void FrameMaintenanceHost::SendCommand(int code) {
+    m_frame.SendCommand(code, "", "");
+}
+
+bool FrameMaintenanceHost::IsSchedulerMode() {
+    return m_frame.m_bSchedulerMode != FALSE;
+}
+
+maintenance::SchedulerConfirm FrameMaintenanceHost::ConfirmMode() {
+    return m_frame.Monitoring().SchedulerConfirmMode() == 1
+               ? maintenance::SchedulerConfirm::IfErrorExceeds
+               : maintenance::SchedulerConfirm::Always;
+}
+
+std::string FrameMaintenanceHost::CalibrationThreshold() {
+    return m_frame.Monitoring().SchedulerCalibrationThreshold();
+}
+
+void FrameMaintenanceHost::LogScheduler(const std::string& text) {
+    m_frame.LogScheduler(FALSE, text, TRUE);
+}
+
+void FrameMaintenanceHost::SetSchedulerStep(int step) {
+    m_frame.Monitoring().SetSchedulerStep(step);
+}
+
+void FrameMaintenanceHost::SetDeltaLeq(const std::string& text) {
+    m_frame.m_strDeltaLeq = text;
+}
+
+void FrameMaintenanceHost::EndRunning() {
+    m_frame.m_bElectricCalRunning = FALSE;
+}
+
+web::WebClient& FrameMaintenanceHost::Web() {
+    return m_frame.m_web;
+}
+
+web::WaitFeedback& FrameMaintenanceHost::PleaseWait() {
+    return m_frame.m_tryConnFeedback;
+}
+
+std::string FrameMaintenanceHost::ProgramDir() {
+    return TheApp().m_strProgramDir;
+}
+
+int FrameMaintenanceHost::TargetComPort() {
+    return TheApp().m_TargetPort.m_nComPort;
+}
+
+std::optional<std::string> FrameMaintenanceHost::ExchangeWithTarget(const std::string& command) {
+    CKX9MonitorView* view = m_frame.View();
+    if (!view || !view->m_TargetSerial.IsOpen())
+        return std::nullopt;
+    return m_frame.Link().Exchange(
+        view->m_TargetSerial, ExchangeRequest::Query(command, kTargetReplyMs, kTargetAttempts));
+}
+
+void FrameMaintenanceHost::CloseTargetPort() {
+    m_frame.CloseTargetPort();
+}
+
+bool FrameMaintenanceHost::ReopenTargetPort() {
+    CKX9MonitorView* view = m_frame.View();
+    if (!view)
+        return false;
+    const PortRecord& record = TheApp().m_TargetPort;
+    CSerialMFC& port = view->m_TargetSerial;
+    if (port.IsOpen())
+        port.Close();
+    if (port.OpenFor(platform::Format("COM%d", record.m_nComPort), &m_frame.Link()) !=
+        ERROR_SUCCESS)
+        return false;
+    const int baud = record.m_nBaudRate > 0 ? record.m_nBaudRate : kPortIniBaudRate;
+    if (port.Setup(baud) != ERROR_SUCCESS) {
+        port.Close();
+        return false;
+    }
+    return true;
+}
+
+void FrameMaintenanceHost::SetUpgrading(bool on) {
+    m_frame.m_bFirmwareUpgrading = on ? TRUE : FALSE;
+    // Sending again: whatever waited in the queue goes now.
+    if (!on)
+        m_frame.Link().WakeSendTick();
+}
+
+void FrameMaintenanceHost::ArmEndTimer(bool on) {
+    if (on)
+        m_frame.SetTimer(CMainFrame::kFirmwareUpgrade, kUpgradeEndPollMs);
+    else
+        m_frame.KillTimer(CMainFrame::kFirmwareUpgrade);
+}
+
+bool FrameMaintenanceHost::StartWriter(const std::string& /*folder*/, std::string& why) {
+    why = kWriterMissing;
+    return false;
+}

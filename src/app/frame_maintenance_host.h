@@ -1,0 +1,51 @@
+#pragma once
+// What the microphone wizard, the meter's guided programs and the firmware update need of the
+// application, the main frame and the main view, served by the frame.
+
+#include "maintenance/electric_calibration.h"
+#include "maintenance/firmware_upgrade.h"
+#include "maintenance/mic_replacement.h"
+
+class CMainFrame;
+
+class FrameMaintenanceHost : public maintenance::MicReplacementHost,
+                             public maintenance::ElectricCalibHost,
+                             public maintenance::FirmwareUpgradeHost {
+public:
+    // Where the writer would start: the maker's writer is a program of another system.
+    static constexpr const char* kWriterMissing =
+        "Il programma di scrittura del firmware del produttore non e' disponibile su questo "
+        "sistema.";
+
+    explicit FrameMaintenanceHost(CMainFrame& frame) : m_frame(frame) {}
+
+    // maintenance::MicReplacementHost
+    void SendCommand(int code, const std::string& arg1, const std::string& arg2) override;
+    bool HttpLogUser(const std::string& logFileName, const std::string& text) override;
+    void WriteInstrLog(const std::string& text) override;
+
+    // maintenance::ElectricCalibHost
+    void SendCommand(int code) override;
+    bool IsSchedulerMode() override;
+    maintenance::SchedulerConfirm ConfirmMode() override;
+    std::string CalibrationThreshold() override;
+    void LogScheduler(const std::string& text) override;
+    void SetSchedulerStep(int step) override;
+    void SetDeltaLeq(const std::string& text) override;
+    void EndRunning() override;
+
+    // maintenance::FirmwareUpgradeHost
+    web::WebClient& Web() override;
+    web::WaitFeedback& PleaseWait() override;
+    std::string ProgramDir() override;
+    int TargetComPort() override;
+    std::optional<std::string> ExchangeWithTarget(const std::string& command) override;
+    void CloseTargetPort() override;
+    bool ReopenTargetPort() override;
+    void SetUpgrading(bool on) override;
+    void ArmEndTimer(bool on) override;
+    bool StartWriter(const std::string& folder, std::string& why) override;
+
+private:
+    CMainFrame& m_frame;
+};

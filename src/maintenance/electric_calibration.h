@@ -1,0 +1,102 @@
+#pragma once
+// The guided routines of the meter's own programs, without their window: the electric
+// calibration, the diagnostic test and the frequency check. Each is driven by the meter's
+// screen: every display reply runs Step, which starts the program, follows its screens, reads
+// its result with "KEY:PRN_VAL" and leaves it, keeping the result ("KEY:CLEFT") or not
+// ("KEY:CRIGHT"). Everything it sends goes through the command queue.
+//
+// In scheduler mode nobody is asked: the scheduler's confirmation choice decides whether an
+// electric calibration is kept, the outcome goes to the scheduler log and the scheduler's
+// state becomes 11.
+
+#include <string>
+#include <vector>
+
+namespace maintenance {
+
+// The scheduler's "Confirm Calibration" choice.
+enum class SchedulerConfirm { Always = 0, IfErrorExceeds = 1 };
+
+// What the routines need of the application and the frame.
+class ElectricCalibHost {
+public:
+    virtual ~ElectricCalibHost() = default;
+    // CMainFrame::SendCommand, a normal command without arguments.
+    virtual void SendCommand(int code) = 0;
+    // CMainFrame::m_bSchedulerMode.
+    virtual bool IsSchedulerMode() = 0;
+    // The scheduler's confirmation choice and its threshold text ("Cal. if error exceeds").
+    virtual SchedulerConfirm ConfirmMode() = 0;
+    virtual std::string CalibrationThreshold() = 0;
+    // A time-stamped line of the scheduler log (CMainFrame::LogScheduler).
+    virtual void LogScheduler(const std::string& text) = 0;
+    virtual void SetSchedulerStep(int step) = 0;
+    // The frame keeps the Delta Leq text of the last calibration.
+    virtual void SetDeltaLeq(const std::string& text) = 0;
+    // Clears CMainFrame::m_bElectricCalRunning: no more screens come to Step.
+    virtual void EndRunning() = 0;
+};
+
+class ElectricCalibration {
+public:
+    enum Routine { kElectricCalibration = 0, kDiagnosticTest = 1, kFrequencyCheck = 2 };
+    // Where a routine is; also the index of the step its window marks.
+    enum class Phase { Screen, Starting, Running, Result, Finished };
+    // The scheduler's state once a calibration has ended.
+    static constexpr int kSchedulerCalibrationEnded = 11;
+    // Display replies without the started program's screen before the start counts as failed.
+    static constexpr int kMaxStartPolls = 20;
+    // Programs left open by someone else that the routine leaves before it starts its own.
+    static constexpr int kMaxLeaveAttempts = 5;
+
+    explicit ElectricCalibration(ElectricCalibHost& host) : m_host(host) {}
+
+    // Starts `routine` afresh (0 when out of range); the next display reply runs its first step.
+    void Begin(int routine);
+    int GetRoutine() const { return m_routine; }
+    static std::string Title(int routine);
+    static std::vector<std::string> StepTexts(int routine);
+
+    // What the reply dispatcher hands over.
+    void SetDisplayText(const std::string& text) { m_display = text; }
+    void SetPrintedValue(const std::string& text) { m_printed = text; }
+    const std::string& DisplayText() const { return m_display; }
+    const std::string& PrintedValueText() const { return m_printed; }
+
+    // One display reply has come.
+    void Step();
+    // The window ends the routine: a program the meter still runs is left without keeping
+    // its result.
+    void Abort();
+
+    Phase GetPhase() const { return m_phase; }
+    bool IsFinished() const { return m_phase == Phase::Finished; }
+    // What the routine came to, as the window shows it; empty while it runs.
+    const std::string& Outcome() const { return m_outcome; }
+    // The Delta Leq text of an electric calibration's end.
+    const std::string& DeltaLeq() const { return m_deltaLeq; }
+
+private:
+    int Program() const;
+    int StartKey() const;
+    void StepScreen();
+    void StepProgram();
+    void FinishCalibration();
+    void FinishCheck();
+    // Keeping the calibration: the scheduler's rule in scheduler mode, the operator otherwise.
+    bool KeepCalibration(double delta, std::string& logLine);
+    void Finish(const std::string& outcome);
+    void Send(int code) { m_host.SendCommand(code); }
+
+    ElectricCalibHost& m_host;
+    int m_routine = kElectricCalibration;
+    Phase m_phase = Phase::Finished;
+    int m_polls = 0;
+    bool m_failedScreen = false;
+    std::string m_display;
+    std::string m_printed;
+    std::string m_outcome;
+    std::string m_deltaLeq;
+};
+
+}  // namespace maintenance

@@ -1,0 +1,75 @@
+#pragma once
+// The microphone-replacement wizard (dialog 375), modeless: a page of instructions and
+// readings, the new microphone's serial number, "Avanti" and "Annulla". The calibration itself
+// is MicReplacement; the reply dispatcher feeds it while the window exists. The window closes
+// itself when the replacement is over.
+//
+// The operator is asked through the operator seam whenever the wizard waits for them: on
+// screen the window's buttons answer later; a script answers at once (IDOK is "Avanti", with
+// m_strMicSerial as the entry; IDCANCEL is "Annulla").
+
+#include <memory>
+#include <string>
+
+#include "maintenance/mic_replacement.h"
+#include "platform/operator.h"
+
+class QWidget;
+namespace ui {
+class HookedDialog;
+}
+
+class CMicCalibDlg : public platform::ModalDialog {
+public:
+    static constexpr int IDD = 375;
+    // RunOnScreen's answer: the window is shown and its buttons answer.
+    static constexpr int kAnswerOnWindow = 0;
+    static constexpr const char* kMessageLabelName = "message";
+    static constexpr const char* kSerialEditName = "serial";
+
+    explicit CMicCalibDlg(maintenance::MicReplacementHost& host);
+    ~CMicCalibDlg() override;
+
+    std::string DialogName() const override { return "CMicCalibDlg"; }
+    int RunOnScreen() override;
+
+    // Builds the window, hidden.
+    void Create();
+    bool HasWindow() const { return m_window != nullptr; }
+    bool IsWindowVisible() const;
+    QWidget* Window() const;
+    // Showing the window starts the wizard afresh for m_strTechnicianRecord.
+    void ShowWindow(bool show);
+    void DestroyWindow();
+
+    // What the reply dispatcher hands over, and the step it sets before NextStep.
+    void SetChannelGain(int channel, const std::string& text) {
+        m_wizard.SetChannelGain(channel, text);
+    }
+    void SetElectricCal(const std::string& text) { m_wizard.SetElectricCal(text); }
+    void SetProtectionCode(const std::string& text) { m_wizard.SetProtectionCode(text); }
+    void SetLevel(const std::string& text) { m_wizard.SetLevel(text); }
+    void SetStep(int step) { m_wizard.SetStep(step); }
+    void NextStep();
+
+    // "Avanti" and "Annulla".
+    void OnNext();
+    void OnCancel();
+
+    const maintenance::MicReplacement& Wizard() const { return m_wizard; }
+
+    // The technician code, the six laboratory fields, the technician's name and code and the
+    // serial number of the instrument under test, joined by ";".
+    std::string m_strTechnicianRecord;
+    // The new microphone's serial number.
+    std::string m_strMicSerial;
+
+private:
+    void BuildWindow();
+    void ShowState();
+    // Asks the operator when the wizard waits for them; closes the window once it is over.
+    void AfterStep();
+
+    maintenance::MicReplacement m_wizard;
+    std::unique_ptr<ui::HookedDialog> m_window;
+};

@@ -1,0 +1,107 @@
+#pragma once
+// The microphone replacement's calibration, without its window. The new microphone is on the
+// meter, which sits in the acoustic calibrator at 94 dB: the wizard reads the protection code,
+// both channels' gains, the electric-calibration reference and the level the meter measures,
+// moves both gains by what the level misses, gives the meter the new microphone's serial
+// number and has it store the calibration (FAB with the protection code). It then reads the
+// new electric-calibration reference and records the replacement on the web service.
+//
+// Everything goes through the command queue; the reply dispatcher hands the replies' texts
+// over and calls NextStep, setting the step itself to kElectricRead or kStored for the two
+// replies that end a write.
+
+#include <string>
+
+namespace maintenance {
+
+// What the wizard needs of the application and the frame.
+class MicReplacementHost {
+public:
+    virtual ~MicReplacementHost() = default;
+    // CMainFrame::SendCommand, a normal command.
+    virtual void SendCommand(int code, const std::string& arg1, const std::string& arg2) = 0;
+    // CMainFrame::HttpLogUser: true when the server took the line.
+    virtual bool HttpLogUser(const std::string& logFileName, const std::string& text) = 0;
+    // CMainFrame::WriteInstrLog.
+    virtual void WriteInstrLog(const std::string& text) = 0;
+};
+
+class MicReplacement {
+public:
+    enum Step {
+        kEnterMicrophone = 0,  // the operator gives the new microphone's serial number
+        kMeasuring = 1,        // readings queued; the level's reply ends them
+        kConfirmGain = 2,      // the operator confirms the new gains
+        kWriting = 3,          // gains, serial number and the store queued
+        kElectricRead = 8,     // set by the reply of the new electric-calibration reading
+        kStored = 11,          // set by the reply to the store
+        kReadingElectric = 12,
+        kDone = 20,
+        kFailed = 21,
+        kCancelled = 22,
+    };
+    // A level further than this from the calibrator's is no microphone to calibrate to (the
+    // calibrator is off, or the microphone is not seated): nothing is written.
+    static constexpr double kMaxCorrectionDb = 5.0;
+    // The server log the replacements are recorded in.
+    static constexpr const char* kLogFileName = "target_instr_mic_sobst.txt";
+
+    explicit MicReplacement(MicReplacementHost& host) : m_host(host) {}
+
+    // Starts afresh for the technician record ("code;lab1;...;lab6;name;serial").
+    void Begin(const std::string& technicianRecord);
+    const std::string& TechnicianRecord() const { return m_record; }
+
+    // What the reply dispatcher hands over.
+    void SetChannelGain(int channel, const std::string& text);
+    void SetElectricCal(const std::string& text) { m_electricCal = text; }
+    void SetProtectionCode(const std::string& text) { m_protectionCode = text; }
+    void SetLevel(const std::string& text) { m_level = text; }
+    void SetStep(int step) { m_step = step; }
+    // A reply that ends a step has come.
+    void NextStep();
+
+    // The operator's "Avanti" on the pages that wait for them. False, with Message() telling
+    // why, when the page's entry is refused.
+    bool Next(const std::string& microphoneSerial = std::string());
+    // The operator's "Annulla": gains already sent but not stored are put back.
+    void Cancel();
+
+    int GetStep() const { return m_step; }
+    bool WaitsForOperator() const { return m_step == kEnterMicrophone || m_step == kConfirmGain; }
+    bool IsOver() const { return m_step == kDone || m_step == kFailed || m_step == kCancelled; }
+    // What the page shows: instructions, readings, the outcome.
+    const std::string& Message() const { return m_message; }
+    const std::string& Level() const { return m_level; }
+    const std::string& OldGain(int channel) const { return m_oldGain[channel ? 1 : 0]; }
+    const std::string& NewGain(int channel) const { return m_newGain[channel ? 1 : 0]; }
+    const std::string& MicrophoneSerial() const { return m_micSerial; }
+    // The line recorded on the server.
+    std::string RecordText() const;
+
+private:
+    void Measure();
+    void EvaluateLevel();
+    void WriteCalibration();
+    void Record();
+    void Fail(const std::string& why);
+    void Send(int code, const std::string& arg1 = std::string(),
+              const std::string& arg2 = std::string()) {
+        m_host.SendCommand(code, arg1, arg2);
+    }
+
+    MicReplacementHost& m_host;
+    int m_step = kCancelled;
+    std::string m_record;
+    std::string m_micSerial;
+    std::string m_gain[2];
+    std::string m_oldGain[2];
+    std::string m_newGain[2];
+    std::string m_electricCal;
+    std::string m_oldElectricCal;
+    std::string m_protectionCode;
+    std::string m_level;
+    std::string m_message;
+};
+
+}  // namespace maintenance

@@ -1,0 +1,383 @@
+// The maintenance commands on the frame against the stand-ins: a reference meter on COM3, the
+// instrument under test on COM16 (with its keys), the web service's stand-in and the scripted
+// operator. The firmware update goes up to where the maker's writer would start; the
+// microphone replacement runs its wizard to the end; the meter's guided programs run on the
+// queued link in normal and in scheduler mode.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "../cipher/key_test_support.h"
+#include "app/frame_command_ids.h"
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "cipher_responder.h"
+#include "frame_test_support.h"
+#include "platform/com_ports.h"
+#include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/text.h"
+#include "sim_meter.h"
+#include "support/test_env.h"
+#include "web/web_test_env.h"
+
+namespace {
+
+using linktest::PumpUntil;
+namespace meter = maintenance::meter;
+
+constexpr int kRefCom = 3;
+constexpr int kTargetCom = 16;
+constexpr const char* kFirmwareVersion = "100.105";
+constexpr const char* kVersionsTable = "//qs4060krtn_vp//firmware_upgrade//target_instr_ver.txt";
+constexpr const char* kFirmwareFile = "//qs4060krtn_vp//firmware_upgrade//fw_105.bin";
+constexpr const char* kWriterFile = "//qs4060krtn_vp//firmware_upgrade//writer.txb";
+constexpr const char* kBlackList = "//qs4060krtn_vp//black_list.txt";
+constexpr const char* kTechnicians =
+    "Lab Nord;Via Uno 1;Milano;MI;0201;nord@lab.invalid;Mario Rossi;123456;R100\r\n";
+constexpr const char* kTechnicianRecord =
+    "123456;Lab Nord;Via Uno 1;Milano;MI;0201;nord@lab.invalid;Mario Rossi (id=123456);T200";
+
+constexpr const char* kConnectReference =
+    "Per effettuare l'aggiornamento del firmware e' necessario collegare lo strumento di "
+    "riferimento.";
+constexpr const char* kUpgradeOffer = "E' disponibile un aggiornamento del firmware";
+constexpr const char* kOptionalOffer = "E' disponibile un aggiornamento facoltativo";
+constexpr const char* kLastVersion = "Lo strumento ha gia' installata l'ultima versione";
+
+class MaintenanceCommandsTest : public ::testing::Test {
+protected:
+    MaintenanceCommandsTest() {
+        app.m_strProgramDir = folder.Path();
+        app.m_strTechnicianId = "123456";
+        app.m_RefPort.m_nComPort = kRefCom;
+        app.m_TargetPort.m_nComPort = kTargetCom;
+        for (const auto& [sim, serial] :
+             {std::pair{&reference, "R100"}, std::pair{&target, "T200"}}) {
+            sim->SetSetting("INSTR_M", "QS4060KRTN");
+            sim->SetSetting("INSTR_N", serial);
+            sim->SetSetting("INSTR_V", kFirmwareVersion);
+        }
+        keys->InstallOn(target);
+        platform::SetComDevice(kRefCom, reference.SlavePath());
+        platform::SetComDevice(kTargetCom, target.SlavePath());
+        folder.Write("msvcrt80.dll", kTechnicians);
+        frame = std::make_unique<CMainFrame>();
+        frame->CreateFrameWindow();
+        // The internet was checked at start-up.
+        frame->m_databases.m_bCheckInternet = 0;
+        frame->m_databases.m_bInternetAvailable = 1;
+    }
+    ~MaintenanceCommandsTest() override {
+        frame.reset();
+        platform::ClearComDevices();
+        platform::EventLoop::ClearQuit();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(stub.Running()) << stub.StartError();
+        frame->m_web.SetEndpoint({stub.Host(), stub.PortText(), "", ""});
+        stub.ServeKeyFile("T200", keytest::KeyLine("T200", keyData) + "\n");
+        stub.ServeFile(kFirmwareFile, "FIRMWARE 1.05");
+        stub.ServeFile(kWriterFile, "WRITER");
+    }
+
+    // The versions table's line for the meters' firmware "100.105".
+    void ServeEntry(const std::string& answer) const {
+        stub.ServeFile(kVersionsTable, "[QS4060KRTN]\n[ITA]\n105 100 " + answer + "\n");
+    }
+    void ExpectReferenceNotice() {
+        if (frame->m_strRefSerial.empty())
+            op.ExpectBox(kConnectReference);
+    }
+    int Requests(const std::string& path) const {
+        int count = 0;
+        for (const auto& request : stub.Requests())
+            count += request.uri == path ? 1 : 0;
+        return count;
+    }
+    bool TargetGot(const std::string& line) const {
+        const auto lines = target.Lines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+    simmeter::MeterCalibration TargetCalibration() {
+        simmeter::MeterCalibration calibration;
+        target.Modify([&](simmeter::MeterState& s) { calibration = s.calibration; });
+        return calibration;
+    }
+
+    platform::ScopedClockSpeed fast{20.0};
+    testenv::ScratchFolder folder;
+    testenv::TestOperator op;
+    webstub::WebStub stub;
+    CKX9MonitorApp app;
+    simmeter::SimMeter reference;
+    simmeter::SimMeter target;
+    cipher::KeyData keyData = keytest::MakeKeyData(7);
+    std::shared_ptr<simmeter::CipherResponder> keys =
+        simmeter::CipherResponder::Create(keyData.resetKeystream, keyData.state);
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MaintenanceCommandsTest, AFirmwareUpdateGoesUpToTheWriterAndThenGivesEverythingBack) {
+    ServeEntry("fw_105.bin");
+    ExpectReferenceNotice();
+    op.ExpectBox(kUpgradeOffer, IDOK);
+    op.ExpectBox(FrameMaintenanceHost::kWriterMissing);
+
+    frame->OnFirmwareUpgrade();
+
+    EXPECT_EQ(frame->m_strRefSerial, "R100");
+    // Recorded and announced before anything was fetched.
+    EXPECT_EQ(stub.ReadState("server_logs/target_instr_upgrade.txt"),
+              std::string(kTechnicianRecord) + ";fw_105.bin\n");
+    const auto mails = stub.ReadState("mails");
+    ASSERT_TRUE(mails);
+    EXPECT_NE(mails->find(";AVVIO Aggiornamento firmware fonometro T200 - VER:fw_105.bin;"),
+              std::string::npos);
+    EXPECT_EQ(folder.Read("firmware_upgrade/fw_105.bin"), "FIRMWARE 1.05");
+    EXPECT_EQ(folder.Read("firmware_upgrade/writer.txb"), "WRITER");
+    EXPECT_EQ(folder.Read("firmware_upgrade/writer_port.txt"), "COM16\r\n");
+    EXPECT_FALSE(platform::FileExists(folder.File("firmware_upgrade/target_instr_ver.txt")));
+    // The meter went into upgrade mode and out of it again; nothing stays held.
+    EXPECT_TRUE(TargetGot(meter::kUpgradeModeOn));
+    EXPECT_TRUE(TargetGot(meter::kUpgradeModeOff));
+    EXPECT_FALSE(TargetCalibration().upgradeMode);
+    EXPECT_FALSE(frame->m_bFirmwareUpgrading);
+    EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kFirmwareUpgrade));
+    EXPECT_TRUE(frame->View()->m_TargetSerial.IsOpen());
+    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    CCmdUI exitUi(cmd::ID_APP_EXIT);
+    frame->OnUpdateCommandUi(exitUi);
+    EXPECT_TRUE(exitUi.m_bEnabled);
+}
+
+TEST_F(MaintenanceCommandsTest, TheTablesOtherEntriesEndTheUpdateBeforeAnythingIsRecorded) {
+    struct Case {
+        const char* answer;
+        std::vector<std::pair<const char*, int>> boxes;
+        bool quits;
+    };
+    const Case cases[] = {
+        {";LAST VER", {{kLastVersion, IDOK}}, false},
+        // No line for this version: the table's own notice, then the same message.
+        {nullptr,
+         {{"Non sono disponibili aggiornamenti per lo strumento.", IDOK}, {kLastVersion, IDOK}},
+         false},
+        {"fw_105.bin;OPTIONAL", {{kOptionalOffer, IDCANCEL}}, false},
+        // An optional update accepted is asked again; declining that one ends the program.
+        {"fw_105.bin;OPTIONAL", {{kOptionalOffer, IDOK}, {kUpgradeOffer, IDCANCEL}}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer ? c.answer : "no entry");
+        if (c.answer)
+            ServeEntry(c.answer);
+        else
+            stub.ServeFile(kVersionsTable, "[QS4060KRTN]\n[ITA]\n106 100 fw_106.bin\n");
+        ExpectReferenceNotice();
+        for (const auto& [text, answer] : c.boxes)
+            op.ExpectBox(text, answer);
+
+        frame->OnFirmwareUpgrade();
+
+        EXPECT_EQ(platform::EventLoop::QuitPending(), c.quits);
+        platform::EventLoop::ClearQuit();
+        EXPECT_FALSE(stub.ReadState("server_logs/target_instr_upgrade.txt"));
+        EXPECT_EQ(Requests(kFirmwareFile), 0);
+        EXPECT_FALSE(TargetGot(meter::kUpgradeModeOn));
+        EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    }
+}
+
+TEST_F(MaintenanceCommandsTest, TheWritersPortMustBeCom16AtMost) {
+    app.m_TargetPort.m_nComPort = 17;
+    platform::SetComDevice(17, target.SlavePath());
+    ServeEntry("fw_105.bin");
+    ExpectReferenceNotice();
+    op.ExpectBox("porta seriale da COM1 a COM16");
+
+    frame->OnFirmwareUpgrade();
+
+    EXPECT_EQ(Requests(kVersionsTable), 0);
+    EXPECT_FALSE(frame->View()->m_TargetSerial.IsOpen());
+    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+}
+
+TEST_F(MaintenanceCommandsTest, UpdatesThatMayNotStartStopWithTheirMessage) {
+    // The server does not record the start.
+    ServeEntry("fw_105.bin");
+    stub.AddFault("log_user.php", "status 500");
+    ExpectReferenceNotice();
+    op.ExpectBox(kUpgradeOffer, IDOK);
+    op.ExpectBox("Error 589");
+    frame->OnFirmwareUpgrade();
+    EXPECT_EQ(Requests(kFirmwareFile), 0);
+    EXPECT_FALSE(frame->View()->m_TargetSerial.IsOpen());
+
+    // An entry that names a path, not a file of the firmware folder.
+    ServeEntry("../../port.ini");
+    op.ExpectBox("Voce della tabella firmware non valida: ../../port.ini");
+    frame->OnFirmwareUpgrade();
+
+    // A black-listed reference meter: simply no update.
+    stub.ServeFile(kBlackList, "R100\n");
+    op.ExpectBox("Non sono disponibili aggiornamenti");
+    frame->OnFirmwareUpgrade();
+    EXPECT_EQ(Requests(kVersionsTable), 2);  // only the two updates before
+
+    // A technician the database does not know.
+    app.m_strTechnicianId = "654321";
+    op.ExpectBox("Aggiornare il database dei tecnici abilitati adesso ?", IDNO);
+    op.ExpectBox("Non e' possibile effettuare aggiornamento firmware");
+    frame->OnFirmwareUpgrade();
+    EXPECT_TRUE(app.m_strTechnicianId.empty());
+
+    // A meter of another model is not identified: the connection settings are offered.
+    app.m_strTechnicianId = "123456";
+    target.SetSetting("INSTR_M", "QS4160");
+    op.ExpectBox("Modello strumento non supportato: QS4160");
+    op.ExpectBox("Strumento da verificare non rilevato.");
+    op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog&) { return IDCANCEL; });
+    frame->OnFirmwareUpgrade();
+    EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=16"), std::string::npos);
+
+    EXPECT_FALSE(TargetGot(meter::kUpgradeModeOn));
+    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+}
+
+TEST_F(MaintenanceCommandsTest, AMicrophoneReplacementCalibratesTheMeterToTheCalibrator) {
+    target.Modify([](simmeter::MeterState& s) {
+        s.settings["PROT_CODE"] = "4321";
+        s.calibration.micDeviationDb = -0.7;
+    });
+    op.ExpectBox("Per effettuare la sostituzione del microfono");
+    op.ExpectBox("Modello mic:MK250\nNum serie mic:M5678.\nAvviare procedura adesso ?", IDYES);
+    op.ExpectBox("Sostituire il microfono e inserire lo strumento nel calibratore", IDOK);
+    // The operator takes their time over it: the meter reads its KEY:OFF meanwhile.
+    bool switchedOff = false;
+    op.SetShownHandler([&](const std::string& text) {
+        if (!platform::Contains(text, "Sostituire il microfono"))
+            return;
+        for (int ms = 0; ms < 2000 && !switchedOff; ++ms) {
+            switchedOff = TargetGot("KEY:OFF");
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    op.ExpectDialog("CMicCalibDlg", [](platform::ModalDialog& dialog) {
+        dynamic_cast<CMicCalibDlg&>(dialog).m_strMicSerial = "M9001";
+        return IDOK;
+    });
+    op.ExpectDialog("CMicCalibDlg", [](platform::ModalDialog&) { return IDOK; });
+    op.ExpectBox("Sostituzione microfono completata.");
+
+    frame->OnReplaceMicrophone();
+    EXPECT_TRUE(switchedOff);
+    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    ASSERT_TRUE(frame->m_MicCalibDlg.HasWindow());
+    EXPECT_EQ(frame->m_MicCalibDlg.Wizard().TechnicianRecord(), kTechnicianRecord);
+
+    ASSERT_TRUE(PumpUntil([&] { return !frame->m_MicCalibDlg.HasWindow(); }, 20000));
+    const simmeter::MeterCalibration calibration = TargetCalibration();
+    EXPECT_EQ(calibration.stores, 1);
+    EXPECT_DOUBLE_EQ(calibration.storedGain[0], 0.7);
+    EXPECT_DOUBLE_EQ(calibration.storedGain[1], 0.7);
+    EXPECT_EQ(target.Setting("MIC_N"), "M9001");
+    EXPECT_EQ(stub.ReadState("server_logs/target_instr_mic_sobst.txt"),
+              std::string(kTechnicianRecord) +
+                  ";MIC_N M9001;GAIN0 0.0 -> 0.7;GAIN1 0.0 -> 0.7;LIVELLO 93.3;ELCAL 90.0 -> "
+                  "90.7\n");
+}
+
+TEST_F(MaintenanceCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
+    stub.ServeFile("//qs4060krtn_vp//software_upgrade//sw_versions.txt", "1.0.0;kx9.zip\n");
+    bool served = false;
+    platform::PostToUiThread([&] {
+        served = true;
+        frame->OnSoftwareUpdate();
+        frame->OnFirmwareUpgrade();
+        frame->OnReplaceMicrophone();
+    });
+    op.ExpectBox("Non ci sono aggiornamenti.");
+    frame->OnSoftwareUpdate();
+    EXPECT_TRUE(served);
+    EXPECT_EQ(reference.LineCount() + target.LineCount(), 0u);
+    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+
+    op.ExpectDialog("CSelExcelInterval", [](platform::ModalDialog&) { return IDOK; });
+    EXPECT_TRUE(frame->OnCommand(cmd::ID_AUDIO_CARD_SETTINGS));
+}
+
+// The meter's guided programs on the queued link, opened as the electric calibration's start
+// opens them: the running flag set, the window opened, the acquisition state and the screen
+// queried.
+class GuidedProgramTest : public frametest::FrameLinkTest {
+protected:
+    GuidedProgramTest() { OpenLink(); }
+    void Start() {
+        frame.m_bElectricCalRunning = TRUE;
+        frame.OpenElectricCalibrationDlg(maintenance::ElectricCalibration::kElectricCalibration);
+        frame.SendCommand(11, "", "");
+        frame.SendCommand(100, "", "");
+    }
+    bool Finished() const {
+        return !frame.m_bElectricCalRunning && QueueIdle() &&
+               frame.m_ElectricCalibrationDlg.Routine().IsFinished();
+    }
+    std::vector<std::string> Exits() {
+        std::vector<std::string> exits;
+        meter.Modify([&](simmeter::MeterState& s) { exits = s.calibration.programExits; });
+        return exits;
+    }
+};
+
+TEST_F(GuidedProgramTest, TheOperatorKeepsAnElectricCalibration) {
+    meter.Modify([](simmeter::MeterState& s) { s.calibration.deltaLeqDb = -0.4; });
+    op.ExpectBox("Start Electric Calibration now ?", IDYES);
+    op.ExpectBox("Delta Leq = -0.4 dB.\nKeep the new calibration ?", IDYES);
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return Finished(); }, 20000));
+    EXPECT_EQ(Exits(), std::vector<std::string>{"KEY:CLEFT"});
+    EXPECT_EQ(frame.m_strDeltaLeq, "-0.4");
+    EXPECT_TRUE(monitoring.schedulerLog.empty());
+    // The window shows the outcome until the operator closes it.
+    ASSERT_TRUE(frame.m_ElectricCalibrationDlg.IsWindowVisible());
+    frame.m_ElectricCalibrationDlg.OnOK();
+    EXPECT_FALSE(frame.m_ElectricCalibrationDlg.HasWindow());
+}
+
+TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
+    frame.m_bSchedulerMode = TRUE;
+    monitoring.confirmMode = 1;
+    monitoring.calibrationThreshold = "0.5";
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return Finished(); }, 20000));
+    EXPECT_EQ(Exits(), std::vector<std::string>{"KEY:CRIGHT"});
+    EXPECT_EQ(monitoring.schedulerLog,
+              std::vector<std::string>{
+                  "Calibration skipped by Cal. Level.(Delta Leq = 0.3 dB - Cal.Lev = 0.5 dB)"});
+    EXPECT_EQ(monitoring.step, maintenance::ElectricCalibration::kSchedulerCalibrationEnded);
+    EXPECT_EQ(frame.m_strDeltaLeq, "0.3");
+    // The scheduler is in charge: its window's OK is refused.
+    op.ExpectBox(CElectricCalibrationDlg::kSchedulerActive);
+    frame.m_ElectricCalibrationDlg.OnOK();
+    EXPECT_TRUE(frame.m_ElectricCalibrationDlg.HasWindow());
+
+    // A failing calibration, with "Cal. always".
+    monitoring.schedulerLog.clear();
+    monitoring.confirmMode = 0;
+    meter.Modify([](simmeter::MeterState& s) {
+        s.calibration.programFails = true;
+        s.calibration.deltaLeqDb = 3.2;
+    });
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return Finished(); }, 20000));
+    EXPECT_EQ(monitoring.schedulerLog,
+              std::vector<std::string>{"WARNING: Calibration Failed (Delta Leq = 3.2 dB)"});
+    EXPECT_EQ(Exits(), (std::vector<std::string>{"KEY:CRIGHT", "KEY:CRIGHT"}));
+}
+
+}  // namespace

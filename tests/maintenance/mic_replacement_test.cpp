@@ -1,0 +1,163 @@
+// The microphone replacement's calibration step by step, fed with the replies of the shared
+// calibration table: what it asks the meter for, the gains it computes, what it refuses to
+// write, and what it records.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "link/command_codes.h"
+#include "maintenance/calibration_protocol.h"
+#include "maintenance/mic_replacement.h"
+#include "support/test_env.h"
+
+namespace {
+
+using namespace command_code;
+using maintenance::MicReplacement;
+namespace meter = maintenance::meter;
+
+constexpr const char* kRecord = "123456;Lab;Via;Citta;MI;02;lab@x;Mario (id=123456);T200";
+
+class RecordingHost : public maintenance::MicReplacementHost {
+public:
+    void SendCommand(int code, const std::string& arg1, const std::string& arg2) override {
+        sent.push_back(std::to_string(code) + " " + arg1 + " " + arg2);
+    }
+    bool HttpLogUser(const std::string& logFileName, const std::string& text) override {
+        records.push_back(logFileName + ": " + text);
+        return serverTakes;
+    }
+    void WriteInstrLog(const std::string& text) override { log.push_back(text); }
+
+    std::vector<std::string> sent;
+    std::vector<std::string> records;
+    std::vector<std::string> log;
+    bool serverTakes = true;
+};
+
+class MicReplacementTest : public ::testing::Test {
+protected:
+    MicReplacementTest() { wizard.Begin(kRecord); }
+
+    // The readings the meter gives, as the reply dispatcher hands them over.
+    void Readings(const std::string& level, const std::string& code = "4321") {
+        ASSERT_TRUE(wizard.Next("M9001"));
+        host.sent.clear();
+        wizard.SetProtectionCode(code);
+        wizard.SetChannelGain(0, "1.5");
+        wizard.SetChannelGain(1, "-0.5");
+        wizard.SetElectricCal("91.5");
+        wizard.SetLevel(meter::PrintedValue(meter::PrintedValueReply(level, "dB(A)")));
+        wizard.NextStep();
+    }
+
+    testenv::TestOperator op;
+    RecordingHost host;
+    MicReplacement wizard{host};
+};
+
+TEST_F(MicReplacementTest, AReplacementReadsCalibratesStoresAndRecords) {
+    ASSERT_EQ(wizard.GetStep(), MicReplacement::kEnterMicrophone);
+    ASSERT_TRUE(wizard.Next(" M9001 "));
+    EXPECT_EQ(host.sent,
+              (std::vector<std::string>{"136  ", "131 CH:0 ", "131 CH:1 ", "133 CH:0 ", "135  "}));
+    EXPECT_FALSE(wizard.WaitsForOperator());
+    host.sent.clear();
+    wizard.SetProtectionCode("4321");
+    wizard.SetChannelGain(0, " 1.5");
+    wizard.SetChannelGain(1, "-0.5");
+    wizard.SetElectricCal("91.5");
+    wizard.SetLevel("93.8");
+    wizard.NextStep();
+    ASSERT_EQ(wizard.GetStep(), MicReplacement::kConfirmGain);
+    EXPECT_EQ(wizard.NewGain(0), "1.7");
+    EXPECT_EQ(wizard.NewGain(1), "-0.3");
+    EXPECT_TRUE(host.sent.empty());  // nothing is written before the operator agrees
+    wizard.NextStep();               // a reply the wizard does not wait for
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kConfirmGain);
+
+    ASSERT_TRUE(wizard.Next());
+    EXPECT_EQ(host.sent, (std::vector<std::string>{"132 CH:0 1.7", "132 CH:1 -0.3",
+                                                   "139 4321 M9001", "137 4321 "}));
+    host.sent.clear();
+    wizard.SetStep(MicReplacement::kStored);  // the store's reply
+    wizard.NextStep();
+    EXPECT_EQ(host.sent, std::vector<std::string>{"1340 CH:0 "});
+
+    op.ExpectBox("Sostituzione microfono completata.");
+    wizard.SetElectricCal("91.7  ");
+    wizard.SetStep(MicReplacement::kElectricRead);
+    wizard.NextStep();
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kDone);
+    EXPECT_EQ(host.records,
+              std::vector<std::string>{std::string("target_instr_mic_sobst.txt: ") + kRecord +
+                                       ";MIC_N M9001;GAIN0 1.5 -> 1.7;GAIN1 -0.5 -> -0.3;"
+                                       "LIVELLO 93.8;ELCAL 91.5 -> 91.7"});
+}
+
+TEST_F(MicReplacementTest, ASerialThatWouldBreakTheCommandOrTheRecordIsRefused) {
+    for (const char* serial : {"", "   ", "M1;2", "M1:2", "M1\x01"}) {
+        EXPECT_FALSE(wizard.Next(serial)) << serial;
+        EXPECT_EQ(wizard.GetStep(), MicReplacement::kEnterMicrophone);
+    }
+    EXPECT_TRUE(host.sent.empty());
+}
+
+TEST_F(MicReplacementTest, ReadingsThatCannotBeTrustedWriteNothing) {
+    struct Case {
+        const char* level;
+        const char* code;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"88.9", "4321", "differisce dal calibratore"},  // 5.1 dB: the calibrator is off
+        {"99.1", "4321", "differisce dal calibratore"},
+        {"---", "4321", "Livello misurato dallo strumento non valido: ---"},
+        {"94.0", "", "Codice di protezione dello strumento non letto."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level);
+        wizard.Begin(kRecord);
+        op.ExpectBox(c.why);
+        Readings(c.level, c.code);
+        EXPECT_EQ(wizard.GetStep(), MicReplacement::kFailed);
+        EXPECT_TRUE(host.sent.empty());
+    }
+    // 5.0 dB off is still a microphone to calibrate to.
+    wizard.Begin(kRecord);
+    Readings("89.0");
+    EXPECT_EQ(wizard.NewGain(0), "6.5");
+}
+
+TEST_F(MicReplacementTest, CancellingWhileWritingPutsTheOldCalibrationBack) {
+    Readings("94.2");
+    ASSERT_TRUE(wizard.Next());
+    host.sent.clear();
+    wizard.Cancel();
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kCancelled);
+    EXPECT_EQ(host.sent, (std::vector<std::string>{"132 CH:0 1.5", "132 CH:1 -0.5", "137 4321 "}));
+    EXPECT_TRUE(host.records.empty());
+
+    // Before anything was written, cancelling sends nothing.
+    wizard.Begin(kRecord);
+    Readings("94.2");
+    host.sent.clear();
+    wizard.Cancel();
+    EXPECT_TRUE(host.sent.empty());
+}
+
+TEST_F(MicReplacementTest, AServerThatDoesNotTakeTheRecordIsReported) {
+    host.serverTakes = false;
+    Readings("94.0");
+    ASSERT_TRUE(wizard.Next());
+    wizard.SetStep(MicReplacement::kStored);
+    wizard.NextStep();
+    op.ExpectBox("registrazione della sostituzione sul server e' fallita");
+    wizard.SetStep(MicReplacement::kElectricRead);
+    wizard.NextStep();
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kDone);
+    EXPECT_EQ(host.log.back(), "Err: registrazione sostituzione microfono sul server fallita");
+}
+
+}  // namespace
