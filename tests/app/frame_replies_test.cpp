@@ -377,12 +377,6 @@ TEST_F(FrameRepliesTest, RefusedOrEmptyDownloadIsCleanedUpAndNotAnnouncedAsCompl
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
     EXPECT_EQ(monitoring.calls, (std::vector<std::string>{"ResetDumpFileTable"}));
 
-    ui.downloadBoxShown = true;
-    op.ExpectBox("Instrument memory empty.\nDownloading finished.");
-    Answer(110, "DMP:MEMORY EMPTY");
-    EXPECT_FALSE(ui.downloadBoxShown);
-    EXPECT_FALSE(frame.m_bDownloading);
-    EXPECT_TRUE(frame.Link().IsQueueEmpty());
     op.ExpectBox("Clear memory successfull.");
     Answer(113, "DMP:CL");
     EXPECT_EQ(op.types.back(), static_cast<unsigned>(MB_ICONINFORMATION));
