@@ -7,10 +7,6 @@ CInstrStatus& FrameViewServices::CurrentSetup() {
     return TheApp().m_InstrStatus;
 }
 
-std::string FrameViewServices::SetupBlock() const {
-    return std::string(m_frame.m_SetupBlock.Bytes());
-}
-
 void FrameViewServices::SetCrossReference(BOOL on) {
     m_frame.m_dataViewCommands.m_bCrossReference = on;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The main view's neighbours as the running program has them: the application's current setup
-// record, the frame's setup block, its cross-reference switch and its display-mode word; the
-// data files keep ViewServices' plain defaults.
+// record, the frame's cross-reference switch and its display-mode word; the charts and data files
+// keep ViewServices' plain defaults.
 
 #include "app/view_services.h"
 
@@ -13,7 +13,6 @@ public:
 
     CInstrStatus& CurrentSetup() override;
     void SetCrossReference(BOOL on) override;
-    std::string SetupBlock() const override;
     void ClearMenuState() override;
 
 private:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/record_layout.h"
 #include "app/dump_file.h"
 #include "graph/graph_marks.h"
 #include "link/instr_status.h"
@@ -78,7 +79,7 @@ public:
     graph::GraphMarks m_GraphMarks;
     int m_bAbortWait = 0;
 
-    static constexpr size_t kDataBufferSize = 3000000;
+    static constexpr size_t kDataBufferSize = acquisition::kDataBufferSize;
 
 private:
     bool m_bModuleInitialised = false;

@@ -15,12 +15,12 @@
 #include "platform/text.h"
 
 using namespace command_code;
+using acquisition::SetupBlock;
 
 namespace {
 
 constexpr unsigned kStatusPollMs = 60000;
 constexpr unsigned kInstrumentClockMs = 1000;
-constexpr int kProfileTimeField = 14;
 constexpr const char* kFastestProfileTime = "0.125s";
 constexpr const char* kMonitorOff = "STT:MON:OFF\r\n";
 constexpr const char* kMonitorStateQuery = "STT:MON:?\r\n";
@@ -68,7 +68,7 @@ void CMainFrame::StartNewSession() {
     }
     Monitoring().ResetLiveRecordState(*this, m_bSchedulerMode);
     m_nRecordCount = 0;
-    m_viewServices.SetSelectedSegment(-1);
+    m_recording.SelectSegment(-1);
     TheApp().m_strCurrentFile.clear();
     if (!m_bSchedulerMode) {
         Current().Reset();
@@ -77,7 +77,7 @@ void CMainFrame::StartNewSession() {
     }
 
     EmptyViewForNewSession();
-    m_viewServices.SetSelectedRecord(0);
+    m_recording.SelectRecord(0);
     m_nPendingOp = kNewSessionOp;
     SetTimer(kInstrumentClock, kInstrumentClockMs);
 
@@ -87,7 +87,7 @@ void CMainFrame::StartNewSession() {
     // Without "p" in its model the meter's profile starts at its shortest time.
     if (model_rules::HasDataLogging(model)) {
         Current().m_strProfileTime = kFastestProfileTime;
-        m_SetupBlock.SetField(kProfileTimeField, kFastestProfileTime);
+        m_SetupBlock.SetField(SetupBlock::kProfileTime, kFastestProfileTime);
     }
     m_link.SetReadyToSend(TRUE);
     Ui().ShowSetupWaitBox("Comunication setup...Please wait.");
