@@ -1,8 +1,8 @@
 #pragma once
 // The frame's neighbours that live in other parts of the program: the web-service calls, the
-// menu commands that timers start, the session operations and the setup sheet. The frame's
-// members of the same names call through here; each does nothing until its part of the program
-// installs itself. The data-acquisition side has its own interface (monitoring_services.h).
+// menu commands that timers start and the setup sheet. The frame's members of the same names
+// call through here; each does nothing until its part of the program installs itself. The
+// data-acquisition side has its own interface (monitoring_services.h).
 
 #include <string>
 
@@ -29,10 +29,6 @@ public:
     virtual void UploadLogFile(CMainFrame& /*frame*/, const std::string& /*path*/) {}
 
     virtual void OnUpdateCalibExpiry(CMainFrame& /*frame*/) {}
-    virtual void StartNewSession(CMainFrame& /*frame*/) {}
-    // Writes the command and the query straight to the link and looks for `expected`.
-    virtual void ExchangeAndWait(CMainFrame& /*frame*/, const std::string& /*command*/,
-                                 const std::string& /*query*/, const std::string& /*expected*/) {}
 
     // The "Setup Instrument" sheet (CSetupPropSheet), modal: IDOK when the operator applies
     // the edited setup.

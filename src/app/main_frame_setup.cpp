@@ -7,10 +7,6 @@
 #include "link/setup_send.h"
 #include "link/state_replies.h"
 
-namespace {
-constexpr int kSetupOp = 5;
-}
-
 void CMainFrame::QueueSetupCommands() {
     ::QueueSetupCommands(Current(), Edited(), Sender());
     m_bSetupReadPending = TRUE;
