@@ -1,8 +1,8 @@
 #pragma once
-// The frame's neighbours that live in other parts of the program: the web-service calls, the
-// menu commands that timers start and the session operations. The frame's members of the same
-// names call through here; each does nothing until its part of the program installs itself.
-// The data-acquisition side has its own interface (monitoring_services.h).
+// The frame's neighbours that live in other parts of the program: the web-service calls and
+// the menu commands that timers start. The frame's members of the same names call through here;
+// each does nothing until its part of the program installs itself. The data-acquisition side
+// has its own interface (monitoring_services.h).
 
 #include <string>
 
@@ -21,8 +21,4 @@ public:
     virtual void UploadLogFile(CMainFrame& /*frame*/, const std::string& /*path*/) {}
 
     virtual void OnUpdateCalibExpiry(CMainFrame& /*frame*/) {}
-    virtual void StartNewSession(CMainFrame& /*frame*/) {}
-    // Writes the command and the query straight to the link and looks for `expected`.
-    virtual void ExchangeAndWait(CMainFrame& /*frame*/, const std::string& /*command*/,
-                                 const std::string& /*query*/, const std::string& /*expected*/) {}
 };

@@ -3,10 +3,7 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
-
-namespace {
-constexpr int kSetupOp = 5;
-}
+#include "link/state_replies.h"
 
 CInstrStatus& FrameSetupHost::Current() {
     return TheApp().m_InstrStatus;
@@ -26,7 +23,8 @@ bool FrameSetupHost::IsAcquiring() const {
 }
 
 bool FrameSetupHost::StopAcquisition() {
-    m_frame.ExchangeAndWait("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n", "STOP");
+    if (!m_frame.ExchangeAndWait("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n", "STOP"))
+        return false;
     m_frame.m_bAcquiring = FALSE;
     return true;
 }

@@ -7,10 +7,6 @@
 #include "link/state_replies.h"
 #include "setup/setup_instrument.h"
 
-namespace {
-constexpr int kSetupOp = 5;
-}
-
 void CMainFrame::QueueSetupCommands() {
     ::QueueSetupCommands(Current(), Edited(), Sender());
     m_bSetupReadPending = TRUE;

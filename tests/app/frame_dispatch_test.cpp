@@ -9,6 +9,7 @@
 
 #include "frame_test_support.h"
 #include "link/model_rules.h"
+#include "link/session_queries.h"
 #include "link/setup_replies.h"
 #include "link/setup_value_table.h"
 #include "platform/text.h"
@@ -19,52 +20,6 @@
 using namespace frametest;
 
 namespace {
-
-// The setup read in the order the link's setup query queues it, for a model text.
-std::vector<int> SetupReadCodes(const std::string& model) {
-    using namespace model_rules;
-    auto has = [&model](std::initializer_list<const char*> parts) {
-        for (const char* part : parts)
-            if (platform::Contains(model, part))
-                return true;
-        return false;
-    };
-    std::vector<int> codes = {2, 1, 3, 4, 5, 6, 7, 16, 17, 20, 21, 24};
-    for (int code = 25; code <= 36; ++code)
-        codes.push_back(code);
-    if (HasSpectrum(model))
-        codes.push_back(40);
-    if (HasReports(model)) {
-        for (int code : {206, 199, 143, 145, 147, 149, 151, 153, 155, 161})
-            codes.push_back(code);
-        if (has({"n", "k", "N", "K"}))
-            codes.insert(codes.end(), {157, 159});
-        if (has({"j", "J"}))
-            codes.push_back(157);
-        for (int code : {163, 165, 167, 169, 171, 173, 179})
-            codes.push_back(code);
-        if (has({"n", "k", "N", "K"}))
-            codes.insert(codes.end(), {175, 177});
-        if (has({"j", "J"}))
-            codes.push_back(175);
-        codes.insert(codes.end(), {181, 195});
-    }
-    if (IsQS4160(model)) {
-        for (int code : {18, 19, 22, 23, 37, 38, 39, 41, 42, 43, 44, 45, 46, 47, 48})
-            codes.push_back(code);
-        if (IsQS4160WithReports(model)) {
-            if (HasShortLeqAndFft(model))
-                codes.insert(codes.end(), {201, 203, 197});
-            codes.push_back(199);
-            for (int code = 143; code <= 181; code += 2)
-                codes.push_back(code);
-            codes.push_back(195);
-        }
-        codes.insert(codes.end(), {92, 94});
-    }
-    codes.insert(codes.end(), {49, 88, 90, 127, 129, 83});
-    return codes;
-}
 
 // The key of a setting query's command text "SET:<key>:?".
 std::string KeyOf(int code) {
@@ -110,15 +65,6 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return meter.LineCount() > 0 && QueueIdle(); }));
     }
 
-    void ReadWholeSetup() {
-        app.m_InstrStatus.Reset();
-        app.m_EditStatus.Reset();
-        frame.m_nPendingOp = 5;
-        for (int code : SetupReadCodes(app.m_InstrStatus.m_strModel))
-            frame.SendCommand(code, "", "");
-        ui.ShowSetupWaitBox("Receiving Setup parameters from instrument...\r\nPlease wait.");
-    }
-
     void IdentifyAndReadSetup(const std::string& preset) {
         UsePreset(preset);
         if (!Port().IsOpen())
@@ -128,7 +74,7 @@ protected:
         meter.ClearLog();
         services.calls.clear();
         dataSheets = 0;
-        ReadWholeSetup();
+        frame.QueueSetupQueries();
     }
 
     // The pages of every sheet shown, and what the operator does in it.
@@ -167,12 +113,17 @@ TEST_F(FrameDispatchTest, IdentificationDecoratesTheModelOfEveryVariant) {
         for (const char* line : {"SET:INSTR_V:?", "SET:INSTR_N:?", "SET:INTEGRATION_T:?",
                                  "STT:DISPL:?", "SET:AUTO_P:?", "STT:ACQ:?", "STT:REC:?"})
             expected.push_back(line);
-        if (model_rules::HasReports(preset.name))
+        if (model_rules::HasReports(preset.name)) {
             expected.push_back("SET:SLM+PROF:?");
+            EXPECT_EQ(current.m_strSlmDatalogger, "OFF");
+        }
+        EXPECT_EQ(current.m_nExtendedRange, std::string(preset.extendedRange) == "ON");
         EXPECT_EQ(meter.Lines(), expected);
         EXPECT_EQ(dataSheets, 1);
     }
-    // The identity the chain read, and the status texts it gathered.
+    // The extended range was known before the options decorated the model; the identity the
+    // chain read, and the status texts it gathered.
+    EXPECT_EQ(view.m_nExtendedRangeMark, 1);
     EXPECT_EQ(app.m_InstrStatus.m_strFirmwareVersion, "2.05");
     EXPECT_EQ(app.m_InstrStatus.m_strSerialNumber, "A12345");
     EXPECT_EQ(app.m_EditStatus.m_strSerialNumber, "A12345");
@@ -185,15 +136,6 @@ TEST_F(FrameDispatchTest, IdentificationDecoratesTheModelOfEveryVariant) {
               "STATUS:REC:OFF");
 }
 
-TEST_F(FrameDispatchTest, ExtendedRangeIsKnownBeforeTheOptionsDecorateTheModel) {
-    UsePreset("QS4060_r1$1");
-    OpenLink();
-    Identify();
-    EXPECT_EQ(app.m_InstrStatus.m_nExtendedRange, 1);
-    EXPECT_EQ(view.m_nExtendedRangeMark, 1);
-    EXPECT_EQ(app.m_InstrStatus.m_strSlmDatalogger, "OFF");  // the SLM+PROF reply
-}
-
 TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
     for (const char* preset :
          {"QS4060_00$1", "QS4060_J0$2", "QS4060_p0$1", "QS4160_L0$1", "QS4160_I0$1"}) {
@@ -202,7 +144,8 @@ TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
         IdentifyAndReadSetup(preset);
         ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 1 && QueueIdle(); }));
 
-        const std::vector<int> codes = SetupReadCodes(preset);
+        EXPECT_EQ(ui.setupBoxText, "Receiving Setup parameters from instrument...\r\nPlease wait.");
+        const std::vector<int> codes = SetupQueryCodes(preset);
         ASSERT_EQ(meter.Lines(), LinesOf(codes));
         for (int code : codes) {
             const SetupValueRow* row = FindSetupValueByQuery(code);
@@ -290,7 +233,7 @@ TEST_F(FrameDispatchTest, ApplyAllSendsExactlyTheChangedValuesInOrderForEveryMod
             return IDOK;
         };
         IdentifyAndReadSetup(preset);
-        const size_t readLines = LinesOf(SetupReadCodes(preset)).size();
+        const size_t readLines = LinesOf(SetupQueryCodes(preset)).size();
         ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 1; }));
         ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
         EXPECT_EQ(sheets[0], setup::SheetPagesFor(preset));
@@ -313,14 +256,14 @@ TEST_F(FrameDispatchTest, ApplyAllSendsExactlyTheChangedValuesInOrderForEveryMod
         // Read again and applied without an edit: every value reads back as it is kept, so
         // nothing goes out but the queries.
         onSheet = [](setup::CSetupPropSheet&) { return IDOK; };
-        ReadWholeSetup();
+        frame.QueueSetupQueries();
         ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 2; }));
         ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
-        EXPECT_EQ(meter.Lines(), LinesOf(SetupReadCodes(preset)));
+        EXPECT_EQ(meter.Lines(), LinesOf(SetupQueryCodes(preset)));
     }
 }
 
-TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItFirst) {
+TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingUnlessItStops) {
     onSheet = [this](setup::CSetupPropSheet&) {
         frame.m_bAcquiring = TRUE;
         app.m_EditStatus.m_strIntegrationTime = "MM:05";
@@ -335,34 +278,35 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItFirst) {
     EXPECT_EQ(meter.LineCount(), readLines);
     EXPECT_EQ(frame.m_nPendingOp, -1);
 
-    meter.ClearLog();
-    ReadWholeSetup();
-    op.ExpectBox("To modify setup parameters you must stop acquisition", IDYES);
-    ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 2; }));
-    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
-    EXPECT_EQ(services.calls,
-              std::vector<std::string>{"ExchangeAndWait STT:ACQ:STOP\r\nSTT:ACQ:?\r\nSTOP"});
-    EXPECT_FALSE(frame.m_bAcquiring);
-    EXPECT_EQ(meter.Lines().back(), "SET:INTEGRATION_T:MM:05");
-}
-
-TEST_F(FrameDispatchTest, ScreenLoopPressesKeysUntilTheMeasurementScreen) {
-    std::vector<std::string> screens = {"Sub-Menu", "Menu", "Title", "Leq    45.2 dB"};
-    size_t shown = 0;
-    meter.AddResponder([&](const std::string& line, simmeter::MeterState&) {
-        if (line == "STT:DISPL:?")
-            return std::optional(simmeter::Text("STT:DISPL:" + screens[shown]));
-        if (platform::StartsWith(line, "KEY:"))
-            shown = std::min(shown + 1, screens.size() - 1);
+    // A meter that keeps acquiring: asked three times, then nothing is sent.
+    bool stuck = true;
+    meter.AddResponder([&stuck](const std::string& line, simmeter::MeterState&) {
+        if (stuck && (line == "STT:ACQ:STOP" || line == "STT:ACQ:?"))
+            return std::optional(simmeter::Text("STT:ACQUISITION:RUN"));
         return std::optional<simmeter::Reply>();
     });
-    OpenLink();
-    frame.m_bCheckDisplay = TRUE;
-    frame.SendCommand(100, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return !frame.m_bCheckDisplay && QueueIdle(); }));
-    EXPECT_EQ(meter.Lines(),
-              (std::vector<std::string>{"STT:DISPL:?", "KEY:MENU", "STT:DISPL:?", "KEY:MENU",
-                                        "STT:DISPL:?", "KEY:ENTER", "STT:DISPL:?"}));
+    frame.QueueSetupQueries();
+    op.ExpectBox("To modify setup parameters you must stop acquisition", IDYES);
+    op.ExpectBox("ERROR: Instrument did not stop acquisition.\nSetup parameters not sent.");
+    ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 2 && QueueIdle(); }));
+    PumpFor(20);
+    EXPECT_EQ(op.types.back(), static_cast<unsigned>(MB_ICONSTOP));
+    EXPECT_EQ(meter.Setting("INTEGRATION_T"), "SS:10");
+    EXPECT_TRUE(frame.m_bAcquiring);
+    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_FALSE(ui.setupBoxShown);
+
+    stuck = false;
+    meter.ClearLog();
+    frame.QueueSetupQueries();
+    op.ExpectBox("To modify setup parameters you must stop acquisition", IDYES);
+    ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 3; }));
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+    // The stop is confirmed past the queue before the setting goes.
+    const auto lines = meter.Lines();
+    EXPECT_EQ(SentSince(lines, lines.size() - 3),
+              (std::vector<std::string>{"STT:ACQ:STOP", "STT:ACQ:?", "SET:INTEGRATION_T:MM:05"}));
+    EXPECT_FALSE(frame.m_bAcquiring);
 }
 
 TEST_F(FrameDispatchTest, ScreenLoopOfAMeterStuckOnOneScreenEndsWithinItsBound) {
