@@ -44,6 +44,7 @@ class CInstrStatus;
 #include "app/frame_data_view_commands.h"
 #include "app/frame_maintenance_host.h"
 #include "app/frame_program_services.h"
+#include "app/frame_setup_host.h"
 #include "app/frame_ui_adapter.h"
 #include "app/frame_view_services.h"
 #include "app/kx9monitor_app.h"
@@ -438,6 +439,8 @@ public:
     // The tool-bar commands on the loaded data, and what the view asks of the frame.
     CFrameDataViewCommands m_dataViewCommands{*this};
     FrameViewServices m_viewServices{*this};
+    // What the "Setup Instrument" sheet needs of the program.
+    FrameSetupHost m_setupHost{*this};
 
     // --- data files and the scheduler log (main_frame_data_files.cpp)
     // A data file chosen by the operator or named on the command line.
