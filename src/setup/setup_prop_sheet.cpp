@@ -12,8 +12,12 @@
 #include "link/instr_status.h"
 #include "setup/cur_setting_prop_page.h"
 #include "setup/current_settings.h"
+#include "setup/date_prop_page.h"
+#include "setup/general_page.h"
 #include "setup/setup_host.h"
 #include "setup/setup_prop_page.h"
+#include "setup/spectrum_page.h"
+#include "setup/spectrum_prop_page.h"
 
 namespace setup {
 
@@ -23,6 +27,10 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
     switch (kind) {
         case SetupPageKind::Current:
             return std::make_unique<CurrentSettings>(host);
+        case SetupPageKind::General:
+            return std::make_unique<GeneralPage>(host);
+        case SetupPageKind::Spectrum:
+            return std::make_unique<SpectrumPage>(host);
         default:
             return std::make_unique<SetupPage>(host, kind);
     }
@@ -31,6 +39,10 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
 CSetupPropPage* MakePageWindow(SetupPage& page) {
     if (auto* current = dynamic_cast<CurrentSettings*>(&page))
         return new CCurSettingPropPage(*current);
+    if (auto* general = dynamic_cast<GeneralPage*>(&page))
+        return new CDatePropPage(*general);
+    if (auto* spectrum = dynamic_cast<SpectrumPage*>(&page))
+        return new CSpectrrumPropPage(*spectrum);
     return new CSetupPropPage(page);
 }
 
