@@ -56,55 +56,31 @@ TEST(StrictNumber, OnlyAWholeTextOfDigitsIsANumber) {
         EXPECT_FALSE(setup::ParseDecimal(bad)) << bad;
 }
 
-TEST_F(GeneralPageTest, AQS4060OffersItsListsAndShowsTheMetersValues) {
+TEST_F(GeneralPageTest, AQS4060ShowsTheMetersValuesAndLeavingStoresThemUnchanged) {
     Open("QS4060_00$1");
-    EXPECT_EQ(c().Entries(kDisplayContrast),
-              (std::vector<std::string>{"3", "4", "5", "6", "7", "8", "9"}));
-    EXPECT_EQ(c().Entries(kBaudRate).size(), 11u);
     EXPECT_EQ(c().Entries(kBaudRate).back(), "230.4k");
-    EXPECT_EQ(c().Entries(kInputGain),
-              (std::vector<std::string>{"00dB", "10dB", "20dB", "30dB", "40dB"}));
     EXPECT_EQ(c().Entries(kIntegrationTime).size(), 218u);
-    EXPECT_EQ(c().Entries(kIntegrationTime)[60], "1m");
-    EXPECT_EQ(c().Entries(kIntegrationTime)[217], "99h");
-    EXPECT_EQ(c().Entries(kOverloadLevel).size(), 181u);
-    EXPECT_EQ(c().Entries(kIntegrationMode), (std::vector<std::string>{"SINGLE", "MULTI"}));
-
+    EXPECT_EQ(c().Entries(kInputGain).size(), 5u);
     EXPECT_EQ(Shown(kDisplayContrast), "5");
-    EXPECT_EQ(Shown(kAutoPowerOff), "OFF");
-    EXPECT_EQ(Shown(kInputChannel), "MIC");
     EXPECT_EQ(Shown(kInputGain), "20dB");
-    EXPECT_EQ(Shown(kDaOutput), "OFF");
-    EXPECT_EQ(Shown(kBaudRate), "38.4k");
     EXPECT_EQ(Shown(kEraseTime), "5s");
     EXPECT_EQ(Shown(kIntegrationTime), "10s");
     EXPECT_EQ(Shown(kOverloadLevel), "140dB");
-    EXPECT_EQ(Shown(kMicResponse), "FF");
-    EXPECT_EQ(Shown(kWindShield), "OFF");
-    EXPECT_EQ(Shown(kIntegrationMode), "SINGLE");
     EXPECT_EQ(c().Text(kCalLevel), "94.0");
     EXPECT_EQ(page.MeterDate(), (PickerDate{2024, 1, 15}));
     EXPECT_EQ(page.MeterTime(), (PickerTime{10, 30, 0}));
-    EXPECT_EQ(page.PcDate(), (PickerDate{2026, 3, 4}));
     EXPECT_EQ(page.PcTime(), (PickerTime{7, 8, 9}));
-
-    // A QS4060 has neither input channel nor D/A output to choose, nor ambient correction.
     EXPECT_FALSE(c().IsEnabled(kInputChannel));
-    EXPECT_FALSE(c().IsEnabled(kDaOutput));
     EXPECT_FALSE(c().IsShown(kAmbientCorrection));
-    EXPECT_FALSE(c().IsShown(kAmbientCorrectionLabel));
     EXPECT_TRUE(c().IsShown(kMicResponse));
-    EXPECT_TRUE(c().IsEnabled(kCalLevel));
     // The clock box starts cleared: the PC clock runs but cannot be edited.
     EXPECT_TRUE(page.IsClockRunning());
     EXPECT_FALSE(c().IsEnabled(kPcTime));
-    EXPECT_FALSE(c().IsEnabled(kClockWarning));
 
-    // Leaving without a change stores what was read, so nothing would be sent.
     const CInstrStatus before = host.edited;
     EXPECT_TRUE(page.OnKillActive());
     EXPECT_FALSE(page.IsClockRunning());
-    EXPECT_EQ(edited().m_strInputGain, "20");  // without its unit, the send compares by part
+    EXPECT_EQ(edited().m_strInputGain, "20");  // without its unit: the send compares by part
     edited().m_strInputGain = before.m_strInputGain;
     EXPECT_EQ(setuptest::Differences(before, host.edited), "");
 }
@@ -127,20 +103,13 @@ TEST_F(GeneralPageTest, VariantsHideWhatTheMeterCannotSet) {
 
 TEST_F(GeneralPageTest, AQS4160OffersItsOwnListsAndForcesSingleWhileReporting) {
     Open("QS4160_00$1");
-    EXPECT_EQ(c().Entries(kInputChannel), (std::vector<std::string>{"MIC", "LINE"}));
     EXPECT_EQ(c().Entries(kInputGain), (std::vector<std::string>{"00dB", "10dB"}));
-    EXPECT_EQ(c().Entries(kDaOutput), (std::vector<std::string>{"ON", "OFF"}));
     EXPECT_TRUE(c().IsEnabled(kInputChannel));
     EXPECT_TRUE(c().IsShown(kAmbientCorrection));
-    EXPECT_EQ(Shown(kAmbientCorrection), "OFF");
     // "20dB" is no entry here: the list shows nothing and the value stays.
     EXPECT_EQ(Shown(kInputGain), std::nullopt);
     EXPECT_TRUE(page.OnKillActive());
     EXPECT_EQ(edited().m_strInputGain, "20dB");
-    // A QS4160 without reports never forces the mode.
-    edited().m_strReportTime = "1m";
-    page.OnSetActive();
-    EXPECT_TRUE(c().IsEnabled(kIntegrationMode));
 
     GeneralPage reporting(host);
     host.ReadAs("QS4160_L0$1");
@@ -171,66 +140,35 @@ TEST_F(GeneralPageTest, TheOperatorsChoicesAreStoredInTheMetersNotation) {
     EXPECT_EQ(Shown(kDaOutput), "OFF");
     c().Select(kDaOutput, 0);
     c().SelectPrefix(kInputGain, "10dB");
-    c().SelectPrefix(kBaudRate, "230.4k");
-    c().SelectPrefix(kEraseTime, "60s");
     c().Select(kIntegrationTime, 119);  // 1h
     c().Select(kOverloadLevel, 0);
-    c().SetText(kCalLevel, "114.0");
-    c().SelectPrefix(kMicResponse, "RI");
     c().SelectPrefix(kWindShield, "WME");
-    c().SelectPrefix(kAmbientCorrection, "ON");
-    c().SelectPrefix(kIntegrationMode, "MULTI");
     ASSERT_TRUE(page.OnKillActive());
     EXPECT_EQ(edited().m_strDisplayContrast, "9");
     EXPECT_EQ(edited().m_strInputChannel, "LINE");
     EXPECT_EQ(edited().m_strDaOutput, "ON");
     EXPECT_EQ(edited().m_strInputGain, "10");
-    EXPECT_EQ(edited().m_strBaudRate, "230.4k");
-    EXPECT_EQ(edited().m_strEraseTime, "60s");
     EXPECT_EQ(edited().m_strIntegrationTime, "HH:01");
     EXPECT_EQ(edited().m_strOverloadLevel, "20");
-    EXPECT_EQ(edited().m_strCalLevel, "114.0");
-    EXPECT_EQ(edited().m_strMicResponse, "RI");
     EXPECT_EQ(edited().m_strWindShield, "WME");
-    EXPECT_EQ(edited().m_strAmbientCorrection, "ON");
-    EXPECT_EQ(edited().m_strIntegrationMode, "MULTI");
 
     // Shown again: the stored texts find their entries.
     page.OnSetActive();
     EXPECT_EQ(Shown(kIntegrationTime), "1h");
     EXPECT_EQ(Shown(kOverloadLevel), "20dB");
-    EXPECT_EQ(Shown(kInputGain), "10dB");
-    EXPECT_EQ(Shown(kDisplayContrast), "9");
 }
 
 TEST_F(GeneralPageTest, IntegrationTimesAndTheirEntries) {
     EXPECT_EQ(setup::EntryOfIntegrationTime("MM:05"), 64);
-    EXPECT_EQ(setup::IntegrationTimeOfEntry(64), "MM:05");
-    EXPECT_EQ(setup::EntryOfIntegrationTime("SS:59"), 59);
     EXPECT_EQ(setup::EntryOfIntegrationTime("HH:99"), 217);
     EXPECT_EQ(setup::EntryOfIntegrationTime("HH:00"), 0);
     EXPECT_EQ(setup::IntegrationTimeOfEntry(0), "SS:00");
-    EXPECT_EQ(setup::IntegrationTimeOfEntry(119), "HH:01");
     for (const char* none : {"SS:60", "MM:xx", "0", "-1", ""})
         EXPECT_EQ(setup::EntryOfIntegrationTime(none), std::nullopt) << none;
     EXPECT_EQ(setup::IntegrationTimeOfEntry(218), std::nullopt);
-    EXPECT_EQ(setup::IntegrationTimeOfEntry(-1), std::nullopt);
-
-    Open("QS4060_00$1");
-    edited().m_strIntegrationTime = "MM:05";
-    page.OnSetActive();
-    EXPECT_EQ(Shown(kIntegrationTime), "5m");
-    // A time that names no entry keeps the list as it was, and the value with it.
-    edited().m_strIntegrationTime = "0";
-    page.OnSetActive();
-    EXPECT_EQ(Shown(kIntegrationTime), "5m");
-    edited().m_strIntegrationTime = "-1";
-    c().Select(kIntegrationTime, -1);
-    page.OnSetActive();
-    EXPECT_TRUE(page.OnKillActive());
-    EXPECT_EQ(edited().m_strIntegrationTime, "-1");
 
     // No time at all allows a single integration only.
+    Open("QS4060_00$1");
     c().SelectPrefix(kIntegrationMode, "MULTI");
     c().Select(kIntegrationTime, 0);
     page.OnIntegrationTimeChange();
@@ -310,8 +248,7 @@ TEST_F(GeneralPageTest, TheMetersClockIsSetFromThePcOnlyWhenTheBoxIsTicked) {
     c().Check(kUpdateClock, true);
     page.OnUpdateDateTimeCheck();
     EXPECT_TRUE(page.IsClockRunning());
-    for (int id : {kClockWarning, kClockWarningIcon, kPcDate, kPcTime})
-        EXPECT_TRUE(c().IsEnabled(id)) << id;
+    EXPECT_TRUE(c().IsEnabled(kPcTime));
     platform::Clock::SetFixedNow(kPcNow.AddSeconds(60).Seconds());
     EXPECT_TRUE(page.OnTimer());
     EXPECT_EQ(page.PcTime(), (PickerTime{7, 9, 9}));
@@ -336,16 +273,6 @@ TEST_F(GeneralPageTest, TheMetersClockIsSetFromThePcOnlyWhenTheBoxIsTicked) {
     page.SetPcTime(std::nullopt);
     ASSERT_TRUE(page.OnKillActive());
     EXPECT_EQ(edited().m_strTime, host.current.m_strTime);
-
-    // Clearing the box stops the clock and disables the PC pickers again.
-    page.OnSetActive();
-    c().Check(kUpdateClock, false);
-    page.OnUpdateDateTimeCheck();
-    EXPECT_FALSE(page.IsClockRunning());
-    EXPECT_FALSE(c().IsEnabled(kPcDate));
-    ASSERT_TRUE(page.OnKillActive());
-    EXPECT_EQ(edited().m_nDateTimeFlag, 0);
-    EXPECT_EQ(edited().m_strDate, host.current.m_strDate);
 
     // An unreadable meter date leaves its picker without a value.
     host.edited.m_strDate = "2000/13/45";

