@@ -2,9 +2,8 @@
 // The main frame: owner of the frame timers and of what every reply of the meter means. The
 // conversation with the meter (queue, resends, time-outs, ports) is its link session's
 // (m_link); the frame is the session's host and hands each reply to its handler. It is no
-// widget: its window, when one exists, shows what FrameUi is told, and the parts of the
-// program it calls into install themselves as FrameServices and, for the data-acquisition
-// side, as MonitoringServices.
+// widget: its window, when one exists, shows what FrameUi is told, and the data-acquisition
+// side it calls into installs itself as MonitoringServices.
 
 #include <cstdint>
 #include <map>
@@ -19,7 +18,6 @@
 #include "acquisition/recording.h"
 #include "acquisition/scheduler_log.h"
 #include "app/frame_link_host.h"
-#include "app/frame_services.h"
 #include "app/frame_ui.h"
 #include "app/monitoring_services.h"
 #include "link/command.h"
@@ -43,7 +41,6 @@ class CInstrStatus;
 #include "app/frame_charts_host.h"
 #include "app/frame_data_view_commands.h"
 #include "app/frame_maintenance_host.h"
-#include "app/frame_program_services.h"
 #include "app/frame_setup_host.h"
 #include "app/frame_ui_adapter.h"
 #include "app/frame_view_services.h"
@@ -106,14 +103,10 @@ public:
 
     // Not owned; nullptr restores the frame's own do-nothing ones.
     void SetUi(FrameUi* ui) { m_pUi = ui ? ui : &m_ownUi; }
-    void SetServices(FrameServices* services) {
-        m_pServices = services ? services : &m_ownServices;
-    }
     void SetMonitoring(MonitoringServices* monitoring) {
         m_pMonitoring = monitoring ? monitoring : &m_ownMonitoring;
     }
     FrameUi& Ui() const { return *m_pUi; }
-    FrameServices& Services() const { return *m_pServices; }
     MonitoringServices& Monitoring() const { return *m_pMonitoring; }
 
     LinkSession& Link() { return m_link; }
@@ -186,7 +179,8 @@ public:
     // The running audio recording, as its list line will tell it.
     sound::AudioRecordingEntry m_AudioRecording;
 
-    // --- neighbours (FrameServices)
+    // --- the web service and the logs
+    // The calibration-expiry update of the connected meter (main_frame_calib_expiry.cpp).
     void OnUpdateCalibExpiry();
     std::string HttpSendMail(const std::string& address, const std::string& subject,
                              const std::string& text);
@@ -317,10 +311,8 @@ private:
 
     platform::WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     FrameUi m_ownUi;
-    FrameServices m_ownServices;
     MonitoringServices m_ownMonitoring;
     FrameUi* m_pUi = &m_ownUi;
-    FrameServices* m_pServices = &m_ownServices;
     MonitoringServices* m_pMonitoring = &m_ownMonitoring;
     std::map<int, unsigned> m_timerIntervals;
     int m_nDisplayRounds = 0;
@@ -407,8 +399,6 @@ public:
     void DestroyBenchWindow();
     // Alt+D: the bench shows its debug control while the flag is set.
     void SwapBenchDebugControls(BOOL debug);
-    // What OnUpdateCalibExpiry runs in the program (main_frame_calib_expiry.cpp).
-    void UpdateCalibExpiry();
 
     // --- the verification workflow: starting and continuing a verification
     // (main_frame_verification.cpp), validating its report (main_frame_validation.cpp), and the
@@ -551,7 +541,6 @@ private:
 
     FrameWindowUi m_windowUi{*this};
     TryConnFeedback m_tryConnFeedback{m_TryConnDlg};
-    FrameProgramServices m_programServices;
     // Last: the window and the view in it go first.
     FrameWindowHolder m_window;
 
