@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "acquisition/record_layout.h"
 #include "charts/band_labels.h"
 #include "charts/equal_loudness.h"
 #include "link/instr_status.h"
@@ -10,6 +11,10 @@
 #include "platform/date_time.h"
 #include "platform/text.h"
 
+using acquisition::kOctave;
+using acquisition::kProfile;
+using acquisition::kSoundLevelMeter;
+using acquisition::kThirdOctave;
 using platform::Contains;
 using platform::Format;
 
@@ -22,13 +27,7 @@ constexpr const char* kTimeHeading = "Time (hh:mm:ss)";
 constexpr const char* kStatusHeading = "Status";
 constexpr const char* kLastSample = "LAST";
 
-constexpr int kHeadBytes = 20;
-constexpr unsigned kNoValue = 65436;  // -100 as a signed word
 constexpr long long kSecondsPerDay = 86400;
-
-constexpr int kLevelWords = 6;
-constexpr int kOctaveWords = 13;
-constexpr int kThirdOctaveWords = 34;
 
 bool IsMarkedVariant(std::string_view model) {
     for (char variant = 'a'; variant <= 'g'; ++variant)
@@ -63,22 +62,8 @@ int LevelColumns(std::string_view model) {
     return model_rules::IsQS4160(model) ? 5 : 3;
 }
 
-// Word `index` of the records after the head; nothing past the end of the buffer.
-std::optional<unsigned> Word(std::span<const unsigned char> buffer, long long index) {
-    if (index < 0)
-        return std::nullopt;
-    const long long offset = kHeadBytes + 2 * index;
-    if (offset + 1 >= static_cast<long long>(buffer.size()))
-        return std::nullopt;
-    return static_cast<unsigned>(buffer[offset]) | (static_cast<unsigned>(buffer[offset + 1]) << 8);
-}
-
-std::string ValueText(std::optional<unsigned> word) {
-    if (!word)
-        return std::string();
-    if (*word == kNoValue)
-        return "---";
-    return Format("%.1f", *word / 10.0);
+std::string ValueText(std::optional<std::uint16_t> word) {
+    return word ? acquisition::LevelText(*word) : std::string();
 }
 
 std::string ClockText(long long seconds) {
@@ -94,8 +79,10 @@ std::string Bare(const std::string& text) {
 std::string TimeText(const DataListSource& source, int row, long long seconds) {
     if (!source.absoluteTimes)
         return ClockText(seconds);
-    if (source.schedulerMode)
-        return source.sampleTime ? source.sampleTime(row) : std::string();
+    if (source.schedule) {
+        const auto recordSeconds = source.page.TimeSeconds(row);
+        return source.schedule->FormatSampleTime(recordSeconds.value_or(0), row);
+    }
     const auto start =
         platform::DateTime::Parse(Bare(source.instrumentDate) + " " + Bare(source.instrumentTime));
     if (!start || !start->IsValid())
@@ -113,19 +100,22 @@ std::string LastMark(long long row, long long firstRowTimeOfDay, long long sampl
     return (row + samplesPerSecond * firstRowTimeOfDay + 1) % period == 0 ? kLastSample : "";
 }
 
+// Values a second, and the rate the "LAST" marks count at, by the profile interval.
 struct ProfileRate {
     long long perSecond;
-    long long groupWords;
-    long long valuesPerGroup;
     long long markRate;
 };
 
 ProfileRate ProfileRateOf(const std::string& profileTime) {
-    if (Contains(profileTime, "0.125"))
-        return {8, 5, 4, 8};
-    if (Contains(profileTime, "0.25"))
-        return {4, 3, 2, 4};
-    return {2, 2, 1, Contains(profileTime, "0.5") ? 2 : 1};
+    switch (acquisition::ProfileStepOf(profileTime)) {
+        case acquisition::ProfileStep::Eighth:
+            return {8, 8};
+        case acquisition::ProfileStep::Quarter:
+            return {4, 4};
+        case acquisition::ProfileStep::Other:
+            break;
+    }
+    return {2, Contains(profileTime, "0.5") ? 2 : 1};
 }
 
 std::string LevelCell(const DataListSource& source, int row, int column) {
@@ -135,7 +125,7 @@ std::string LevelCell(const DataListSource& source, int row, int column) {
     if (column == 0)
         return TimeText(source, row, seconds);
     if (column <= levels)
-        return ValueText(Word(source.buffer, static_cast<long long>(row) * kLevelWords + column));
+        return ValueText(source.page.Value(row, column - 1));
     if (column == levels + 1) {
         const long long firstRowTime = ((first + 1) / 2) % kSecondsPerDay;
         return LastMark(row, firstRowTime, 2, IntegrationSeconds(source.integrationTime));
@@ -150,8 +140,7 @@ std::string ProfileCell(const DataListSource& source, int row, int column) {
         case 0:
             return TimeText(source, row, (first + row + rate.perSecond / 2) / rate.perSecond);
         case 1:
-            return ValueText(Word(source.buffer, 1 + rate.groupWords * (row / rate.valuesPerGroup) +
-                                                     row % rate.valuesPerGroup));
+            return ValueText(source.page.Value(row, 0));
         case 2: {
             const long long firstRowTime =
                 ((first + rate.perSecond / 2) / rate.perSecond) % kSecondsPerDay;
@@ -163,21 +152,13 @@ std::string ProfileCell(const DataListSource& source, int row, int column) {
     }
 }
 
-std::string SpectrumCell(const DataListSource& source, int row, int column, int words) {
-    const long long record = static_cast<long long>(row) * words;
+// The status column of a spectrum stays empty: its record holds no status.
+std::string SpectrumCell(const DataListSource& source, int row, int column) {
     if (column == 0) {
-        const auto packed = Word(source.buffer, record);
-        if (!packed)
-            return std::string();
-        const long long seconds =
-            (*packed >> 12) * 3600LL + ((*packed >> 6) & 63) * 60LL + (*packed & 63);
-        return TimeText(source, row, seconds);
+        const auto seconds = source.page.TimeSeconds(row);
+        return seconds ? TimeText(source, row, *seconds) : std::string();
     }
-    if (column < words)
-        return ValueText(Word(source.buffer, record + column));
-    if (column == words)
-        return source.recordStatus ? source.recordStatus(row) : std::string();
-    return std::string();
+    return ValueText(source.page.Value(row, column - 1));
 }
 
 }  // namespace
@@ -223,33 +204,17 @@ std::vector<ui::ListColumn> DataListColumns(int kind, const CInstrStatus& curren
 std::string DataListCellText(const DataListSource& source, int row, int column) {
     if (row < 0 || column < 0)
         return std::string();
-    switch (source.kind) {
+    switch (source.page.Kind()) {
         case kSoundLevelMeter:
             return LevelCell(source, row, column);
         case kProfile:
             return ProfileCell(source, row, column);
         case kOctave:
-            return SpectrumCell(source, row, column, kOctaveWords);
         case kThirdOctave:
-            return SpectrumCell(source, row, column, kThirdOctaveWords);
+            return SpectrumCell(source, row, column);
         default:
             return std::string();
     }
-}
-
-std::vector<uint16_t> SpectrumRecordLevels(std::span<const unsigned char> buffer, int kind,
-                                           int row) {
-    if ((kind != kOctave && kind != kThirdOctave) || row < 0)
-        return {};
-    const int words = kind == kOctave ? kOctaveWords : kThirdOctaveWords;
-    std::vector<uint16_t> levels;
-    for (int word = 1; word < words; ++word) {
-        const auto value = Word(buffer, static_cast<long long>(row) * words + word);
-        if (!value)
-            break;
-        levels.push_back(static_cast<uint16_t>(*value));
-    }
-    return levels;
 }
 
 std::string IsophoneCellText(int column, const charts::IsophoneContour& contour) {

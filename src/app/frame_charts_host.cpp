@@ -56,8 +56,7 @@ std::array<COLORREF, charts::kLegendChannels> FrameChartsHost::ChannelColours() 
 }
 
 int FrameChartsHost::SelectedSegment() const {
-    const CKX9MonitorView* view = View();
-    return view ? view->Services().SelectedSegment() : -1;
+    return m_frame.m_recording.SelectedSegment();
 }
 
 std::string FrameChartsHost::ModelText() const {
@@ -65,10 +64,9 @@ std::string FrameChartsHost::ModelText() const {
 }
 
 void FrameChartsHost::ReloadSelectedSegment() {
-    CKX9MonitorView* view = View();
     const int segment = SelectedSegment();
-    if (view && segment != -1)
-        view->Services().OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
+    if (segment != -1)
+        m_frame.OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
 }
 
 void FrameChartsHost::ClearChannelCurve(int channel) {

@@ -8,7 +8,7 @@
 
 std::string FrameGraphHost::TimeLabel(int row) {
     // The live segment is in the report list, a stored page in the data list.
-    if (m_view.Services().SelectedSegment() == -1)
+    if (m_view.Recording().SelectedSegment() == -1)
         return m_view.m_ReportList.IsValidRow(row) ? m_view.m_ReportList.GetItemText(row, 0)
                                                    : std::string();
     const ui::VirtualListCtrl& data = m_view.m_DataList;
@@ -21,11 +21,12 @@ graph::GraphContext FrameGraphHost::Context() const {
     ViewServices& services = m_view.Services();
     graph::GraphContext context;
     context.liveMonitoring = frame && frame->m_bMonitorOn && frame->m_bAcquiring;
-    context.selectedSegment = services.SelectedSegment();
+    const acquisition::Recording& recording = m_view.Recording();
+    context.selectedSegment = recording.SelectedSegment();
     context.acquisitionMode = frame ? frame->m_nChannelMode : -1;
     context.model = services.CurrentSetup().m_strModel;
     context.recordKind = app.m_strSpectrumKind;
-    context.absoluteTimes = services.AbsoluteTimes();
+    context.absoluteTimes = recording.AbsoluteTimes();
     context.wideLine = m_view.m_nWideLine != 0;
     context.underRangeLevel = m_view.m_nURLevel;
     return context;
@@ -77,7 +78,7 @@ void FrameGraphHost::SetViewSwitch(graph::ViewSwitch which, bool on) {
 
 void FrameGraphHost::RefreshSegmentGraph() {
     const ViewGraph shown =
-        m_view.Services().SelectedSegment() == -1 ? ViewGraph::Data : ViewGraph::Second;
+        m_view.Recording().SelectedSegment() == -1 ? ViewGraph::Data : ViewGraph::Second;
     graph::CGraphWnd* window = m_view.GraphWindow(shown);
     if (!window || !window->IsWindowVisible())
         return;
@@ -85,8 +86,35 @@ void FrameGraphHost::RefreshSegmentGraph() {
     window->ShowWindow(true);
 }
 
-void FrameGraphHost::OnLabelAdded(bool /*showAudioLabels*/) {
+std::vector<int> FrameGraphHost::ReportIntervalSamples(int first, int last) {
+    std::vector<int> samples;
+    const acquisition::Timebase& timebase = m_view.Recording().Time();
+    if (!timebase.HasScheduleTimes())
+        return samples;
+    for (int sample = std::max(first, 0); sample <= last; ++sample)
+        if (timebase.IsReportIntervalSample(sample))
+            samples.push_back(sample);
+    return samples;
+}
+
+void FrameGraphHost::OnLabelAdded(bool showAudioLabels) {
     m_bLabelsChanged = true;
+    CMainFrame* frame = TheApp().m_pMainFrame;
+    if (!frame)
+        return;
+    frame->SaveLabelFile();
+    frame->ShowAudioLabels(showAudioLabels || frame->m_LabelAudioDlg.m_bHasAudioLabels);
+}
+
+void FrameGraphHost::ClearLabels() {
+    CMainFrame* frame = TheApp().m_pMainFrame;
+    if (!frame)
+        return;
+    sound::CLabelAudioDlg& window = frame->m_LabelAudioDlg;
+    window.Create();
+    window.m_bClearingMode = 1;
+    window.UpdateLabelList();
+    window.ShowWindow(true);
 }
 
 void FrameGraphHost::OnPanelDoubleClick() {

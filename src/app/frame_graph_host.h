@@ -24,7 +24,9 @@ public:
     void ZoomedIn() override { ++m_nZoomDepth; }
     void ZoomReset() override { m_nZoomDepth = 0; }
     void RefreshSegmentGraph() override;
+    std::vector<int> ReportIntervalSamples(int first, int last) override;
     void OnLabelAdded(bool showAudioLabels) override;
+    void ClearLabels() override;
     void OnPanelDoubleClick() override;
 
     int ZoomDepth() const { return m_nZoomDepth; }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/record_layout.h"
 #include "graph/graph_marks.h"
 #include "link/instr_status.h"
 #include "link/port_record.h"
@@ -75,7 +76,7 @@ public:
     graph::GraphMarks m_GraphMarks;
     int m_bAbortWait = 0;
 
-    static constexpr size_t kDataBufferSize = 3000000;
+    static constexpr size_t kDataBufferSize = acquisition::kDataBufferSize;
 
 private:
     bool m_bModuleInitialised = false;

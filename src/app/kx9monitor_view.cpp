@@ -11,6 +11,10 @@
 #include "platform/operator.h"
 #include "platform/text.h"
 
+using acquisition::kOctave;
+using acquisition::kProfile;
+using acquisition::kSoundLevelMeter;
+using acquisition::kThirdOctave;
 using platform::Contains;
 
 namespace {
@@ -50,7 +54,13 @@ constexpr int kLastThirdOctaveColumn = 33;
 constexpr size_t kHeadingBuffer = 128;  // headings are read into a buffer of this size
 constexpr unsigned kDataLoggingPause = 4000;
 constexpr int kTrimReach = 50;
+constexpr int kAcquisitionStartImage = 3;
 }  // namespace
+
+acquisition::Recording& CKX9MonitorView::Recording() const {
+    CMainFrame* frame = TheApp().m_pMainFrame;
+    return frame ? frame->m_recording : m_ownRecording;
+}
 
 CKX9MonitorView::CKX9MonitorView()
     : m_RefSerial(FrameLinkState(), static_cast<int>(LinkSide::Reference)),
@@ -59,6 +69,7 @@ CKX9MonitorView::CKX9MonitorView()
         m_controls.push_back({control.id, control.rect, true});
     m_DataList.SetTextSource(
         [this](int row, int column) { return OnGetDispInfoDataList(row, column); });
+    m_DataList.SetImageSource([this](int row) { return DataListRowImage(row); });
     TheApp().m_pView = this;
 }
 
@@ -290,8 +301,9 @@ void CKX9MonitorView::OnClickList1602() {
     const int mode = ChannelMode();
     const bool levels = mode == kSoundLevelMeter || mode == kProfile;
     const bool spectra = mode == kOctave || mode == kThirdOctave;
+    acquisition::Recording& recording = Recording();
     if (Contains(text, "CURR")) {
-        services.SetSelectedSegment(-1);
+        recording.SelectSegment(-1);
         ShowControl(IDC_REPORT_LIST, true);
         ShowControl(IDC_DATA_LIST, false);
         if (levels || spectra) {
@@ -312,7 +324,7 @@ void CKX9MonitorView::OnClickList1602() {
             services.HideDemoWindows();
     } else if (Contains(text, "PAGE")) {
         const int segment = platform::Atoi(platform::Mid(text, 4));
-        services.SetSelectedSegment(segment);
+        recording.SelectSegment(segment);
         ShowControl(IDC_DATA_LIST, true);
         ShowControl(IDC_REPORT_LIST, false);
         if (levels) {
@@ -336,12 +348,14 @@ void CKX9MonitorView::OnClickList1602() {
         if (segment != m_nLoadedSegment || file != m_strLoadedFile) {
             m_nLoadedSegment = segment;
             m_strLoadedFile = file;
-            services.OpenDataFile(file, segment, segment);
+            if (frame)
+                frame->OpenDataFile(file, segment, segment);
         }
         m_DataList.RedrawItems();
     }
 
-    services.UpdateAudioLabelWindow();
+    if (frame)
+        frame->UpdateAudioLabelWindow();
     if (frame && frame->m_bDataLogging)
         TheApp().WaitWithMessages(kDataLoggingPause);
 }
@@ -379,7 +393,7 @@ void CKX9MonitorView::OnDblclkReportList() {
     // A double click below the last row selects nothing: there is no spectrum to show.
     if (row < 0)
         return;
-    Services().SetSelectedRecord(row);
+    Recording().SelectRecord(row);
     SetRowImage(row, kMarkedRowImage);
 
     std::string text;
@@ -393,38 +407,35 @@ void CKX9MonitorView::OnDblclkReportList() {
 }
 
 void CKX9MonitorView::OnDblClkDataList() {
-    Services().SetSelectedRecord(m_DataList.GetSelectedRow());
+    Recording().SelectRecord(m_DataList.GetSelectedRow());
     m_DataList.RedrawItems();
     Services().RefreshGraphWindows();
 }
 
 std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
-    ViewServices& services = Services();
-    const int selected = services.SelectedRecord();
+    const acquisition::Recording& recording = Recording();
+    const int selected = recording.SelectedRecord();
     const CMainFrame* frame = TheApp().m_pMainFrame;
     if (m_nIsophone && selected >= 0 && row == selected + 1)
         return frame ? IsophoneCellText(column, frame->m_Isophone) : std::string();
 
-    const CInstrStatus& setup = services.CurrentSetup();
-    const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
+    const CInstrStatus& setup = Services().CurrentSetup();
     DataListSource source;
-    source.kind = ChannelMode();
+    source.page = recording.View(TheApp().m_DataBuffer);
     source.model = setup.m_strModel;
     source.integrationTime = setup.m_strIntegrationTime;
     source.profileTime = setup.m_strProfileTime;
     source.instrumentDate = setup.m_strDate;
     source.instrumentTime = setup.m_strTime;
-    source.buffer = std::span<const unsigned char>(
-        buffer.data(), std::min(buffer.size(), CKX9MonitorApp::kDataBufferSize));
-    source.selectedPage = services.SelectedPage();
-    source.recordsPerPage = services.RecordsPerPage();
-    source.absoluteTimes = services.AbsoluteTimes();
-    source.schedulerMode = frame && frame->m_bSchedulerMode;
-    source.sampleTime = [&services](int r) { return services.FormatSampleTime(r); };
-    source.recordStatus = [&services, kind = source.kind](int r) {
-        return services.RecordStatusText(kind, r);
-    };
+    source.selectedPage = recording.SelectedPage();
+    source.recordsPerPage = recording.PageSize();
+    source.absoluteTimes = recording.AbsoluteTimes();
+    source.schedule = recording.IsScheduled() ? &recording.Time() : nullptr;
     return DataListCellText(source, row, column);
+}
+
+int CKX9MonitorView::DataListRowImage(int row) const {
+    return Recording().Time().IsReportIntervalSample(row) ? kAcquisitionStartImage : -1;
 }
 
 // --- services of the view
@@ -444,19 +455,21 @@ void CKX9MonitorView::SetupDataListColumns(int kind) {
 }
 
 void CKX9MonitorView::BuildSetupText() {
-    ViewServices& services = Services();
+    const CMainFrame* frame = TheApp().m_pMainFrame;
     // The list describes one recording: a second one replaces the lines of the first.
     m_ParamList.DeleteAllItems();
-    for (const std::string& line : BuildSetupLines(services.SetupBlock(), services.CurrentSetup()))
+    const acquisition::SetupBlock block = frame ? frame->m_SetupBlock : acquisition::SetupBlock();
+    for (const std::string& line : BuildSetupLines(block, Services().CurrentSetup()))
         m_ParamList.InsertItem(m_ParamList.GetItemCount(), line);
 
-    const CMainFrame* frame = TheApp().m_pMainFrame;
-    if (frame && frame->m_bSchedulerMode && !services.LoadingRecording()) {
+    const acquisition::Recording& recording = Recording();
+    if (frame && frame->m_bSchedulerMode && !recording.LoadedFromFile()) {
+        const acquisition::Timebase& schedule = recording.Time();
         m_ParamList.InsertItem(0, "");
         m_ParamList.InsertItem(0,
-                               ScheduleDurationLine("Repeat.Time", services.ScheduleRepeatDays()));
-        m_ParamList.InsertItem(
-            0, ScheduleDurationLine("Acq.Time", services.ScheduleAcquisitionDays()));
+                               ScheduleDurationLine("Repeat.Time", schedule.RepetitionTime().days));
+        m_ParamList.InsertItem(0,
+                               ScheduleDurationLine("Acq.Time", schedule.AcquisitionTime().days));
     }
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/recording.h"
 #include "app/frame_graph_host.h"
 #include "app/view_services.h"
 #include "charts/bar_chart.h"
@@ -122,8 +123,12 @@ public:
     void OnRClickReportList();
     void OnDblclkReportList();
     void OnDblClkDataList();
-    // The data list's cell texts (LVN_GETDISPINFO).
+    // The data list's cell texts (LVN_GETDISPINFO), and the image of its rows: the first sample
+    // of each scheduled acquisition is marked.
     std::string OnGetDispInfoDataList(int row, int column) const;
+    int DataListRowImage(int row) const;
+    // The recording the lists show: the frame's, or the view's own while there is no frame.
+    acquisition::Recording& Recording() const;
 
     // --- services of the view
     // Empties both lists of a recording and gives them the columns of the kind.
@@ -197,6 +202,7 @@ private:
     std::unique_ptr<graph::CGraphWnd> m_pSecondGraph;
     QWidget* m_pWindow = nullptr;
     ViewServices m_ownServices;
+    mutable acquisition::Recording m_ownRecording;
     ViewServices* m_pServices = &m_ownServices;
     std::vector<Control> m_controls;
     std::function<void()> m_onControlsChanged;

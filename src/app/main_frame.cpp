@@ -113,7 +113,3 @@ std::string CMainFrame::HttpSendMail(const std::string& address, const std::stri
 void CMainFrame::UploadLogFile(const std::string& path) {
     Services().UploadLogFile(*this, path);
 }
-
-void CMainFrame::LogScheduler(BOOL restart, const std::string& text, BOOL stamp) {
-    Monitoring().LogScheduler(*this, restart, text, stamp);
-}

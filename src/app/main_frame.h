@@ -12,16 +12,20 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/data_file_reader.h"
+#include "acquisition/loose_data_dlg.h"
+#include "acquisition/record_file.h"
+#include "acquisition/record_layout.h"
+#include "acquisition/recording.h"
+#include "acquisition/scheduler_log.h"
 #include "app/frame_link_host.h"
 #include "app/frame_services.h"
 #include "app/frame_ui.h"
 #include "app/monitoring_services.h"
-#include "app/record_file.h"
 #include "link/command.h"
 #include "link/follow_up.h"
 #include "link/link_clock.h"
 #include "link/link_session.h"
-#include "link/setup_block.h"
 #include "platform/date_time.h"
 #include "platform/win_types.h"
 #include "platform/window_timers.h"
@@ -34,6 +38,7 @@ class CInstrStatus;
 #include "app/dialogs/try_conn_dlg.h"
 #include "app/dialogs/view_instr_status_dlg.h"
 #include "app/dialogs/wait_get_status_dlg.h"
+#include "app/frame_acquisition_host.h"
 #include "app/frame_bench_host.h"
 #include "app/frame_charts_host.h"
 #include "app/frame_data_view_commands.h"
@@ -53,6 +58,7 @@ class CInstrStatus;
 #include "maintenance/fono_config_dlg.h"
 #include "maintenance/mic_calib_dlg.h"
 #include "report/instr_log.h"
+#include "sound/label_audio_dlg.h"
 #include "ui/bc_menu.h"
 #include "ui/x_status_bar.h"
 #include "verification/sound_dlg.h"
@@ -193,17 +199,18 @@ public:
     BOOL m_bDumpStarting = FALSE;
     int m_nDumpFiles = 0;
 
-    // The meter's setup as the record files keep it, and its clock as last read.
-    SetupBlock m_SetupBlock;
+    // The meter's setup as the record files keep it (a data file's, once one is opened), and
+    // its clock as last read.
+    acquisition::SetupBlock m_SetupBlock;
     platform::DateTime m_dtInstrument;
 
-    // The live recording: its page file, its records, its pages (first record of each, and
-    // "<first record>#<start time>") and the current page's start time.
-    RecordFile m_RecFile;
+    // The live recording: its page file, its records and the current page's start time.
+    acquisition::RecordFile m_RecFile;
     int m_nRecordCount = 0;
-    std::vector<unsigned> m_SegmentStarts;
-    std::vector<std::string> m_SegmentList;
     std::string m_strPageTime;
+    // The recording the view's lists and graphs show, live or loaded: its pages, segments,
+    // selection and timebase.
+    acquisition::Recording m_recording;
 
     int m_nElapsedSeconds = 0;
     int m_nDownloadFile = 0;
@@ -390,12 +397,30 @@ public:
 
     // --- parts of the program still to come (m_pending)
     BOOL HasReportRows() const;
-    void OpenSessionFile(const std::string& path);
 
     PendingEntryPoints m_pending;
     // The tool-bar commands on the loaded data, and what the view asks of the frame.
     CFrameDataViewCommands m_dataViewCommands{*this};
     FrameViewServices m_viewServices{*this};
+
+    // --- data files and the scheduler log (main_frame_data_files.cpp)
+    // A data file chosen by the operator or named on the command line.
+    void OpenSessionFile(const std::string& path);
+    // Page `page` of the data file at `path` into the data buffer, with its labels.
+    int OpenDataFile(const std::string& path, int first, int page);
+    // The label table written beside the current data file.
+    void SaveLabelFile();
+    // The audio-label window as a page click leaves it: made when missing, else its list
+    // refreshed and shown while the labels hold audio labels.
+    void UpdateAudioLabelWindow();
+    // Makes the audio-label window when missing, refreshes it and shows it or hides it.
+    void ShowAudioLabels(bool hasAudioLabels);
+
+    acquisition::SchedulerLog m_schedulerLog{TheApp().m_strProgramDir};
+    FrameAcquisitionHost m_acquisitionHost{*this};
+    acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording};
+    acquisition::CLooseDataDlg m_LooseDataDlg;
+    sound::CLabelAudioDlg m_LabelAudioDlg{m_acquisitionHost};
 
     // --- charts (main_frame_charts.cpp)
     // The equal-loudness contour through the chosen band of spectrum record `record` of the
@@ -452,6 +477,7 @@ public:
     ui::BCMenu m_menu;
 
 private:
+    friend class FrameAcquisitionHost;
     friend class FrameBenchHost;
     friend class FrameMaintenanceHost;
 

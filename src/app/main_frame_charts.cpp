@@ -2,7 +2,7 @@
 // legend.
 #include <span>
 
-#include "app/data_list_texts.h"
+#include "acquisition/data_buffer.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 
@@ -23,7 +23,9 @@ void CMainFrame::ComputeIsophoneForBand(int record) {
     const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
     const std::span<const unsigned char> loaded(
         buffer.data(), std::min(buffer.size(), CKX9MonitorApp::kDataBufferSize));
-    const std::vector<uint16_t> words = SpectrumRecordLevels(loaded, kThirdOctave, record);
+    const std::vector<uint16_t> words =
+        acquisition::DataBufferView(loaded, acquisition::RecordLayout(acquisition::kThirdOctave))
+            .Values(record);
     // A record the loaded page does not hold whole has no spectrum to go through.
     if (static_cast<int>(words.size()) < charts::kSpectrumLevels)
         return;

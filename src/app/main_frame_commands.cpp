@@ -102,7 +102,3 @@ BOOL CMainFrame::HasReportRows() const {
     const CKX9MonitorView* view = View();
     return view && view->m_ReportList.GetItemCount() > 0;
 }
-
-void CMainFrame::OpenSessionFile(const std::string& path) {
-    m_pending.Call("OpenSessionFile(" + path + ")");
-}

@@ -3,6 +3,7 @@
 // meter's record take the edited value; the identity, state, recording and download replies
 // have handlers of their own.
 
+#include "acquisition/data_set.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -19,8 +20,7 @@ namespace {
 
 constexpr int kNewSessionOp = 9;
 constexpr int kSetupOp = 5;
-constexpr int kPagingSizeField = 43;
-constexpr int kModelField = 0;
+using acquisition::SetupBlock;
 constexpr int kFactoryStep = 11;
 constexpr int kElectricCalStep = 8;
 
@@ -104,13 +104,13 @@ void CMainFrame::DispatchIdentityReply(int code, const std::string& reply) {
     switch (code) {
         case kModelQuery:
             OnInstrModelReply(reply);
-            m_SetupBlock.SetField(kModelField, Current().m_strModel);
+            m_SetupBlock.SetField(SetupBlock::kModel, Current().m_strModel);
             break;
         case kSerialNumberQuery:
             StoreSetupValue(code, reply);
             if (m_nPendingOp != kSetupOp && m_nPendingOp != kNewSessionOp && !m_bSchedulerMode)
                 ShowInstrInfoDlg();
-            m_SetupBlock.SetField(kPagingSizeField,
+            m_SetupBlock.SetField(SetupBlock::kPagingSize,
                                   platform::Format("%.11d", TheApp().m_nPagingSize));
             break;
         case kFirmwareQuery:
@@ -134,7 +134,7 @@ void CMainFrame::DispatchIdentityReply(int code, const std::string& reply) {
             break;
         case kOptionsQuery:
             QueueCommands(::OnOptionsReply(reply, Current(), Edited()));
-            m_SetupBlock.SetField(kModelField, Current().m_strModel);
+            m_SetupBlock.SetField(SetupBlock::kModel, Current().m_strModel);
             break;
         case kExtendedRangeQuery:
             StoreSetupValue(code, reply);
@@ -163,17 +163,8 @@ void CMainFrame::AcknowledgeSetting(int code) {
 }
 
 void CMainFrame::OnInputGainValue(const std::string& value) {
-    int top = 140;
-    for (const auto& [gain, scaleTop] :
-         {std::pair{"10", 130}, std::pair{"20", 120}, std::pair{"30", 110}, std::pair{"40", 100}}) {
-        if (platform::Contains(value, gain)) {
-            top = scaleTop;
-            break;
-        }
-    }
-    top -= Current().m_nExtendedRange ? 110 : 80;
     if (CKX9MonitorView* view = TheApp().m_pView)
-        view->m_nLevelScaleTop = top;
+        view->m_nLevelScaleTop = acquisition::LevelScaleTop(value, Current().m_nExtendedRange != 0);
 }
 
 void CMainFrame::OnInstrModelReply(const std::string& reply) {

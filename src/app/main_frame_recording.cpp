@@ -13,26 +13,29 @@
 
 namespace {
 
+using acquisition::SetupBlock;
+
 constexpr int kDumpOff = 115;
-constexpr int kMonitorModeField = 42;
-constexpr int kDateField = 6;
-constexpr int kTimeField = 7;
 constexpr int kMonitorValueOffset = 12;
 constexpr size_t kMonitorReplyMinimum = 13;
-constexpr long kScheduleTimesOffset = 484;
 constexpr int kRecordingStep = 7;
 constexpr int kDownloadEndStep = 13;
 constexpr unsigned kDownloadProgressMs = 500;
 constexpr unsigned kStatusPollMs = 60000;
-constexpr const char* kIndexFile = "\\RecFile.kr9";
 constexpr const char* kSchedulerIndexFile = "\\Scheduler.kr9";
 constexpr const char* kDumpFile = "\\QS4160_DumpFile.kx9";
 constexpr const char* kViewer = "\\KX9Viewer.exe";
 
-// 8 characters: the time of day, or "NO SCHED" when there is none.
-std::string ScheduleTimeText(const platform::DateTime& time) {
-    const std::string text = time.IsValid() ? time.Format("%H:%M:%S") : std::string();
-    return text.size() == 8 ? text : std::string("NO SCHED");
+// The scheduler's time of the day as the page files keep it; none when it has no time.
+acquisition::ScheduleTime ScheduleTimeOf(const platform::DateTime& time) {
+    if (!time.IsValid())
+        return {};
+    return acquisition::ScheduleTime::FromSeconds(time.Hour() * 3600LL + time.Minute() * 60LL +
+                                                  time.Second());
+}
+
+std::string IndexPath() {
+    return TheApp().ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
 }
 
 // The `width` characters that follow `key`; empty when the key is missing.
@@ -47,7 +50,7 @@ std::string TextAfter(const std::string& reply, const char* key, int width) {
 
 void CMainFrame::StartRecordFile(const std::string& reply) {
     if (reply.size() >= kMonitorReplyMinimum)
-        m_SetupBlock.SetField(kMonitorModeField,
+        m_SetupBlock.SetField(SetupBlock::kAcquisitionMode,
                               platform::TrimRight(platform::Mid(reply, kMonitorValueOffset)));
     MonitoringServices& scheduler = Monitoring();
     if (m_bSchedulerMode && !scheduler.IsNewRecordFileRequested()) {
@@ -58,11 +61,12 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
 
     CKX9MonitorApp& app = TheApp();
     const platform::DateTime now = platform::DateTime::Now();
-    const std::string pageName = "RecFile_" + now.Format("%Y%m%d_%H%M%S") + ".rec";
-    const std::string indexPath = app.ProgramPath(kIndexFile);
+    const std::string pageName =
+        acquisition::RecordPageName(now.Format(acquisition::kPageNameStampFormat));
+    const std::string indexPath = IndexPath();
     const std::string pagePath = app.ProgramPath("\\" + pageName);
     m_nRecordCount = 0;
-    if (!platform::WriteFileAtomic(indexPath, "INDEX FILE\r\n" + pageName + "\r\n"))
+    if (!platform::WriteFileAtomic(indexPath, acquisition::IndexFileText({pageName})))
         Warn(platform::Format("ERROR: Unable to create the record file %s", indexPath.c_str()),
              MB_ICONSTOP);
     else if (!m_RecFile.Create(pagePath))
@@ -70,11 +74,10 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
              MB_ICONSTOP);
 
     // 20 characters, the trailing blank included: the page's start time as the files keep it.
-    const std::string startTime = now.Format("%Y/%m/%d %H:%M:%S ");
-    m_SetupBlock.SetField(kDateField, platform::Left(startTime, SetupBlock::kFieldSize));
-    m_SetupBlock.SetField(kTimeField,
+    const std::string startTime = now.Format(acquisition::kPageStartFormat);
+    m_SetupBlock.SetField(SetupBlock::kDate, platform::Left(startTime, SetupBlock::kFieldSize));
+    m_SetupBlock.SetField(SetupBlock::kTime,
                           platform::Mid(startTime, SetupBlock::kFieldSize, SetupBlock::kFieldSize));
-    m_RecFile.Write(m_SetupBlock.Bytes());
     m_strPageTime = startTime;
     if (m_bSchedulerMode)
         scheduler.SetSchedulerStartTimeText(startTime);
@@ -83,15 +86,15 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     Ui().AppendPageListRow("CURR. PAGE", 0);
     Ui().AppendPageListRow(startTime, -1);
     Ui().ScrollPageListToEnd();
-    m_SegmentStarts = {0};
-    m_SegmentList = {"0#" + startTime};
+    m_recording.SetLoadedFromFile(false);
+    m_recording.Time().SetSegments({0}, {"0#" + startTime});
 
     const bool scheduled = m_bSchedulerMode && scheduler.HasScheduleTimes();
-    const std::string times = scheduled ? ScheduleTimeText(scheduler.ScheduleStartTime()) +
-                                              ScheduleTimeText(scheduler.ScheduleStopTime())
-                                        : std::string("NO SCHEDNO SCHED");
-    if (m_RecFile.Seek(kScheduleTimesOffset))
-        m_RecFile.Write(times + startTime);
+    m_RecFile.Write(acquisition::PageFileHead(
+        m_SetupBlock,
+        scheduled ? ScheduleTimeOf(scheduler.ScheduleStartTime()) : acquisition::ScheduleTime{},
+        scheduled ? ScheduleTimeOf(scheduler.ScheduleStopTime()) : acquisition::ScheduleTime{},
+        startTime));
     scheduler.SetSchedulerStep(kRecordingStep);
     Ui().RefreshSetupDisplay();
 }
@@ -182,7 +185,7 @@ void CMainFrame::EndScheduledDownload() {
             port->WriteString("KEY:OFF\r\n");
         LogScheduler(FALSE, "Instr. Power Off", TRUE);
     }
-    if (const auto index = platform::ReadWholeFile(app.ProgramPath(kIndexFile)))
+    if (const auto index = platform::ReadWholeFile(IndexPath()))
         platform::WriteFileAtomic(app.ProgramPath(kSchedulerIndexFile), *index);
     scheduler.ReloadSchedulerFileList();
     scheduler.OpenSchedulerFile();

@@ -43,9 +43,9 @@ public:
     virtual int SchedulerConfirmMode() const { return 0; }
     virtual std::string SchedulerCalibrationThreshold() const { return std::string(); }
 
-    // Appends a line to the scheduler log (CMainFrame::LogScheduler).
-    virtual void LogScheduler(CMainFrame& /*frame*/, BOOL /*restart*/, const std::string& /*text*/,
-                              BOOL /*stamp*/) {}
+    // A line just written to the scheduler log, as written: a row of the scheduler window's
+    // log list while that window exists.
+    virtual void AddSchedulerLogRow(const std::string& /*line*/) {}
 
     // The application's memory-dump file and its file table.
     virtual void ResetDumpFileTable() {}

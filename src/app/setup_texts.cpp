@@ -150,9 +150,9 @@ constexpr const char* kIntegrationModeValue = "INTEGR_MODE";
 constexpr const char* kIntegrationModeLabel = "Integr.Mode: ";
 constexpr size_t kIntegrationModeRow = 17;
 
-std::string FieldOf(std::string_view block, const char* value) {
+std::string FieldOf(const acquisition::SetupBlock& block, const char* value) {
     const SetupValueRow* row = FindSetupValueByName(value);
-    return row && row->block >= 0 ? SetupBlockField(block, row->block) : std::string();
+    return row && row->block >= 0 ? block.Text(row->block) : std::string();
 }
 
 // "SS:10" -> "10 s": the two digits after the unit, and the unit.
@@ -185,14 +185,8 @@ std::string ParameterDisplayName(std::string_view code, const CInstrStatus& curr
     return name + weighting;
 }
 
-std::string SetupBlockField(std::string_view block, int field) {
-    std::string text = platform::Mid(block, field * kSetupFieldWidth, kSetupFieldWidth);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\0'))
-        text.pop_back();
-    return text;
-}
-
-std::vector<std::string> BuildSetupLines(std::string_view block, CInstrStatus& current) {
+std::vector<std::string> BuildSetupLines(const acquisition::SetupBlock& block,
+                                         CInstrStatus& current) {
     const bool qs4160 = model_rules::IsQS4160(CurrentValue(current, "INSTR_M"));
     std::vector<std::string> lines;
     for (const LineRule& rule : kLines) {
@@ -227,8 +221,15 @@ std::vector<std::string> BuildSetupLines(std::string_view block, CInstrStatus& c
         if (!line.empty())
             lines.push_back(line);
     }
-    const std::string mode = FieldOf(block, kIntegrationModeValue);
-    SetCurrent(current, kIntegrationModeValue, mode);
+    // A page file keeps its scheduler fields where the live block keeps the integration mode:
+    // such a block has no mode to show.
+    const std::string_view schedule = block.Bytes().substr(acquisition::kAcquisitionTimeOffset,
+                                                           acquisition::kSchedulerFieldBytes);
+    const bool fromPageFile =
+        acquisition::ParseSchedulerField(schedule).status != acquisition::ScheduleTime::kInvalid;
+    const std::string mode = fromPageFile ? std::string() : FieldOf(block, kIntegrationModeValue);
+    if (!fromPageFile)
+        SetCurrent(current, kIntegrationModeValue, mode);
     lines.insert(lines.begin() + std::min(kIntegrationModeRow, lines.size()),
                  kIntegrationModeLabel + mode);
     return lines;

@@ -6,23 +6,19 @@
 #include <string_view>
 #include <vector>
 
+#include "acquisition/record_layout.h"
+
 class CInstrStatus;
 
 // The display name of a parameter code as the setup stores it ("Leq:LIN" -> "LZeq",
 // "LFmx:A" -> "LAFmax"); the percentile levels "L1" to "L4" take their level from `current`.
 std::string ParameterDisplayName(std::string_view code, const CInstrStatus& current);
 
-// The stored setup of a recording: fields of 11 blank-padded characters in the meter's setup
-// order.
-constexpr int kSetupFieldWidth = 11;
-constexpr int kSetupTextFields = 45;
-// The field's own characters, trailing blanks cut; empty past the end of the block.
-std::string SetupBlockField(std::string_view block, int field);
-
 // The parameter list's lines for a stored setup, in list order. Some of them also become
 // current setup values: the date and time lines, the gain, profile and spectrum times, the
 // integration time and mode, the percentile levels, the spectrum mean weighting and shift.
-std::vector<std::string> BuildSetupLines(std::string_view block, CInstrStatus& current);
+std::vector<std::string> BuildSetupLines(const acquisition::SetupBlock& block,
+                                         CInstrStatus& current);
 
 // "Repeat.Time: %dh-%dm-%ds" or "Acq.Time: ..." for a duration in days; hours within the day.
 std::string ScheduleDurationLine(const char* label, double days);

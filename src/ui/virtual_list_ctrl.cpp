@@ -81,6 +81,12 @@ BOOL VirtualListCtrl::DeleteAllItems() {
     return TRUE;
 }
 
+int VirtualListCtrl::CellImage(int row, int column) const {
+    if (column != 0 || !IsValidRow(row) || !m_imageSource)
+        return -1;
+    return m_imageSource(row);
+}
+
 std::string VirtualListCtrl::GetItemText(int row, int column) const {
     if (!IsValidRow(row) || column < 0 || column >= GetColumnCount() || !m_source)
         return std::string();

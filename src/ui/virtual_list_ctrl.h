@@ -22,6 +22,9 @@ public:
     // The text of a cell, asked for on demand (LVN_GETDISPINFO).
     using TextSource = std::function<std::string(int row, int column)>;
     void SetTextSource(TextSource source) { m_source = std::move(source); }
+    // The image of a row, shown in its first column (-1: none).
+    using ImageSource = std::function<int(int row)>;
+    void SetImageSource(ImageSource source) { m_imageSource = std::move(source); }
 
     int InsertColumn(int column, const std::string& heading, int format = LVCFMT_LEFT,
                      int width = 100);
@@ -56,6 +59,7 @@ public:
     int ColumnCount() const override { return GetColumnCount(); }
     ListColumn Column(int column) const override;
     std::string CellText(int row, int column) const override { return GetItemText(row, column); }
+    int CellImage(int row, int column) const override;
     bool IsRowSelected(int row) const override { return m_selected.contains(row); }
     void OnMouse(const ListClick& click) override;
     BOOL PreTranslateKey(ListKey /*key*/) override { return FALSE; }
@@ -73,6 +77,7 @@ private:
     unsigned m_style = 0;
     unsigned m_exStyle = 0;
     TextSource m_source;
+    ImageSource m_imageSource;
     ListObserver* m_observer = nullptr;
     mutable ListObserver m_noObserver;
 };

@@ -42,7 +42,9 @@ TEST_F(AppTest, StartsInItsFolderRunsTheStartUpJobAndEndsAfterIt) {
     EXPECT_NE(app.m_pView, nullptr);
     EXPECT_TRUE(window->isMaximized());
     EXPECT_NE(window->Menu(), nullptr);
-    EXPECT_EQ(app.m_pMainFrame->m_pending.CountOf("OpenSessionFile(report.vpg)"), 1);
+    // The file named on the command line is opened as a data file.
+    EXPECT_EQ(app.m_strCurrentFile, "report.vpg");
+    EXPECT_TRUE(app.m_pMainFrame->m_recording.LoadedFromFile());
 
     // The quits posted during start-up end the main loop as soon as it runs.
     EXPECT_EQ(platform::EventLoop::Run(), 0);

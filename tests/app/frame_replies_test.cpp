@@ -316,8 +316,8 @@ TEST_F(FrameRepliesTest, MonitoringStartWritesANewRecordFile) {
     EXPECT_EQ(page.substr(484), "NO SCHEDNO SCHED" + start);
     EXPECT_TRUE(frame.m_RecFile.IsOpen());
     EXPECT_EQ(view.m_strPageStartTime, start);
-    EXPECT_EQ(frame.m_SegmentStarts, std::vector<unsigned>{0});
-    EXPECT_EQ(frame.m_SegmentList, std::vector<std::string>{"0#" + start});
+    EXPECT_EQ(frame.m_recording.Time().SegmentStarts(), std::vector<unsigned>{0});
+    EXPECT_EQ(frame.m_recording.Time().SegmentTexts(), std::vector<std::string>{"0#" + start});
     EXPECT_EQ(ui.pageList,
               (std::vector<std::pair<std::string, int>>{{"CURR. PAGE", 0}, {start, -1}}));
     EXPECT_EQ(monitoring.step, 7);

@@ -157,8 +157,10 @@ public:
     void EnableScheduleControls() override { calls.push_back("EnableScheduleControls"); }
     int SchedulerConfirmMode() const override { return confirmMode; }
     std::string SchedulerCalibrationThreshold() const override { return calibrationThreshold; }
-    void LogScheduler(CMainFrame&, BOOL, const std::string& text, BOOL) override {
-        schedulerLog.push_back(text);
+    // The scheduler window's rows, their time stamps left out.
+    void AddSchedulerLogRow(const std::string& line) override {
+        const bool stamped = line.size() > 21 && line[4] == '/' && line[19] == ':';
+        schedulerLog.push_back(stamped ? line.substr(21) : line);
     }
     void ResetDumpFileTable() override { calls.push_back("ResetDumpFileTable"); }
     void CloseDumpFile() override { calls.push_back("CloseDumpFile"); }

@@ -91,11 +91,12 @@ TEST_F(ViewTest, TheLegendReachesTheChannelsTheSegmentAndTheRecordingsGraph) {
     // No recording's graph: clearing a channel does nothing; no segment: nothing is loaded.
     host.ClearChannelCurve(3);
     host.ReloadSelectedSegment();
-    EXPECT_TRUE(services.opened.empty());
-    app.m_strCurrentFile = "rec.kr9";
-    services.SetSelectedSegment(2);
+    EXPECT_EQ(frame.m_recording.LoadedBytes(), 0);
+    app.m_strCurrentFile = folder.File("rec.kr9");
+    frame.m_recording.SelectSegment(2);
+    op.ExpectBox("ERROR: Unable to open file");
     host.ReloadSelectedSegment();
-    EXPECT_EQ(services.opened, (std::vector<std::tuple<std::string, int, int>>{{"rec.kr9", 2, 2}}));
+    EXPECT_EQ(frame.m_recording.SelectedPage(), 2);
 
     EXPECT_TRUE(host.ReportListScreenRect().isEmpty());  // no window shows the view
     EXPECT_EQ(&host.Chart3D(), &view.m_Chart3d);

@@ -106,7 +106,7 @@ TEST_F(ViewTest, TheGraphsTimeLabelsComeFromTheListOfTheShownSegment) {
     EXPECT_EQ(host.TimeLabel(2), "t2");
     EXPECT_EQ(host.TimeLabel(3), "");
     EXPECT_EQ(host.TimeLabel(-1), "");
-    services.SetSelectedSegment(0);
+    frame.m_recording.SelectSegment(0);
     EXPECT_EQ(host.TimeLabel(3), "d3");
     EXPECT_EQ(host.TimeLabel(5), "");
 }
@@ -135,10 +135,10 @@ TEST_F(ViewTest, TheGraphsReadTheRecordingsStateAndChangeOnlyWhatExists) {
     EXPECT_FALSE(host.GetViewSwitch(graph::ViewSwitch::Axis));
 
     // "Clear Markers" on a stored page whose graph does not exist changes nothing.
-    services.SetSelectedSegment(2);
+    frame.m_recording.SelectSegment(2);
     host.RefreshSegmentGraph();
     EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Second));
-    services.SetSelectedSegment(-1);
+    frame.m_recording.SelectSegment(-1);
     view.ShowGraphWindow(ViewGraph::Data, true);
     host.RefreshSegmentGraph();
     EXPECT_TRUE(GraphShown(ViewGraph::Data));
@@ -166,39 +166,50 @@ TEST_F(ViewTest, ShrinkingTheViewMovesTheStretchedRightEdgesAndScalesThePageInde
 
 TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     view.OnInitialUpdate();
-    app.m_strCurrentFile = "C:\\data\\rec.kr9";
+    // An octave recording of one spectrum a page: page p holds the level 10 x (p + 1).
+    acquisition::SetupBlock block;
+    std::string file(block.Bytes());
+    for (std::uint16_t page = 0; page < 2; ++page) {
+        const std::vector<std::uint16_t> levels(12, static_cast<std::uint16_t>(10 * (page + 1)));
+        file += "2024/05/01 10:00:00 " + acquisition::EncodeRecord(0, levels);
+    }
+    folder.Write("rec.kr9", file);
+    app.m_strCurrentFile = folder.File("rec.kr9");
+    frame.m_recording.SetLayout(acquisition::RecordLayout(kOctave), 1);
     frame.m_nChannelMode = 2;
     for (const char* row : {"CURR. PAGE", "2024/05/01 10:00:00", "PAGE 0", "2024/05/01 10:05:00",
                             "PAGE 1", "2024/05/01 10:10:00"})
         view.m_PageList.InsertItem(view.m_PageList.GetItemCount(), row);
+    auto loadedLevel = [&] { return frame.m_recording.View(app.m_DataBuffer).Value(0, 0); };
 
     view.m_PageList.SetRowStates(3, ui::RVS_SELECTED);
     view.OnClickList1602();
     EXPECT_EQ(view.m_PageList.GetSelectedRow(), 2);
     EXPECT_EQ(view.m_PageList.GetItemCount(ui::RVS_SELECTED), 1);
-    EXPECT_EQ(services.SelectedSegment(), 0);
+    EXPECT_EQ(frame.m_recording.SelectedSegment(), 0);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
     EXPECT_TRUE(services.navigator);
-    EXPECT_EQ(services.opened,
-              (std::vector<std::tuple<std::string, int, int>>{{"C:\\data\\rec.kr9", 0, 0}}));
+    EXPECT_EQ(loadedLevel(), 10);
+    EXPECT_EQ(view.m_DataList.GetItemCount(), 1);
+    EXPECT_TRUE(frame.m_LabelAudioDlg.HasWindow());
 
-    view.OnClickList1602();  // the page is loaded already
-    EXPECT_EQ(services.opened.size(), 1u);
+    app.m_DataBuffer[20 + 2] = 99;  // the page is loaded already: not read again
+    view.OnClickList1602();
+    EXPECT_EQ(loadedLevel(), 99);
     view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_PageList.SetRowStates(4, ui::RVS_SELECTED);
     view.OnClickList1602();
-    EXPECT_EQ(services.SelectedSegment(), 1);
-    EXPECT_EQ(services.opened.size(), 2u);
+    EXPECT_EQ(frame.m_recording.SelectedSegment(), 1);
+    EXPECT_EQ(frame.m_recording.SelectedPage(), 1);
+    EXPECT_EQ(loadedLevel(), 20);
 
     view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_PageList.SetRowStates(1, ui::RVS_SELECTED);  // the live page's start time
     view.OnClickList1602();
-    EXPECT_EQ(services.SelectedSegment(), -1);
+    EXPECT_EQ(frame.m_recording.SelectedSegment(), -1);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
-    EXPECT_EQ(std::count(services.calls.begin(), services.calls.end(), "UpdateAudioLabelWindow"),
-              4);
 
     // A page of levels shows the second graph and the legend, without the navigator.
     frame.m_nChannelMode = 0;
@@ -209,8 +220,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     view.OnClickList1602();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
     EXPECT_FALSE(services.navigator);
-    EXPECT_EQ(services.calls,
-              (std::vector<std::string>{"HideDemoWindows", "UpdateAudioLabelWindow"}));
+    EXPECT_EQ(services.calls, std::vector<std::string>{"HideDemoWindows"});
     EXPECT_FALSE(frame.m_GraphLegendDlg.HasWindow());  // shown again only once it was made
 
     frame.m_GraphLegendDlg.Create();
@@ -237,7 +247,7 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
     frame.m_nChannelMode = 2;
     view.OnDblclkReportList();
     EXPECT_EQ(view.m_nMarkedRow, 1);
-    EXPECT_EQ(services.SelectedRecord(), 1);
+    EXPECT_EQ(frame.m_recording.SelectedRecord(), 1);
     EXPECT_EQ(view.m_ReportList.GetCellImage(1, 0), CKX9MonitorView::kMarkedRowImage);
     ASSERT_EQ(services.spectra.size(), 1u);
     EXPECT_TRUE(services.spectra[0].starts_with("16\t61.1\r\n32\t61.2\r\n"));
@@ -260,7 +270,7 @@ TEST_F(ViewTest, DataListDoubleClickAndReportRightClickDriveTheGraphs) {
     view.m_DataList.SetItemCount(10);
     view.m_DataList.SetSelectedRow(4);
     view.OnDblClkDataList();
-    EXPECT_EQ(services.SelectedRecord(), 4);
+    EXPECT_EQ(frame.m_recording.SelectedRecord(), 4);
 
     EXPECT_EQ(services.calls, std::vector<std::string>{"RefreshGraphWindows"});
 
@@ -309,10 +319,10 @@ TEST_F(ViewTest, NewColumnsLeaveNothingOfThePreviousKind) {
 
 TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
     services.setup.m_strModel = "QS4160_L";
-    services.block = std::string(11, ' ') + "SN42";
+    frame.m_SetupBlock.SetField(acquisition::SetupBlock::kSerialNumber, "SN42");
     frame.m_bSchedulerMode = TRUE;
-    services.repeatDays = 1.0 / 24;
-    services.acquisitionDays = 10.0 / 1440;
+    frame.m_recording.Time().SetScheduleTimes(acquisition::ScheduleTime::FromSeconds(600),
+                                              acquisition::ScheduleTime::FromSeconds(3600));
     view.BuildSetupText();
     view.BuildSetupText();
     ASSERT_EQ(view.m_ParamList.GetItemCount(), 40);
@@ -322,7 +332,7 @@ TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
     EXPECT_EQ(view.m_ParamList.GetItemText(3, 0), "Model: QS4160_L");
     EXPECT_EQ(view.m_ParamList.GetItemText(4, 0), "Ser.Num: SN42");
 
-    services.loading = true;
+    frame.m_recording.SetLoadedFromFile(true);
     view.BuildSetupText();
     EXPECT_EQ(view.m_ParamList.GetItemText(0, 0), "Model: QS4160_L");
     // Parameter names take the current percentile levels.
@@ -330,24 +340,31 @@ TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
     EXPECT_EQ(view.GetParameterName("L3"), "L90.0");
 }
 
-TEST_F(ViewTest, DataListCellsComeFromTheDataBufferAndTheFramesState) {
+TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
     services.setup.m_strModel = "QS4060";
     frame.m_nChannelMode = kThirdOctave;
+    acquisition::Recording& recording = frame.m_recording;
+    recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 10000);
+    recording.SetLoadedPage(0, CKX9MonitorApp::kDataBufferSize, "");
     app.m_DataBuffer[20 + 2 * (34 + 2)] = 0xB1;  // row 1, band 2: 945
     app.m_DataBuffer[20 + 2 * (34 + 2) + 1] = 0x03;
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 2), "94.5");
-    EXPECT_EQ(view.OnGetDispInfoDataList(1, 34), "status 3/1");
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 34), "");  // a spectrum has no status
     // The last whole record of the buffer, and the first that is not.
     const int last = static_cast<int>((CKX9MonitorApp::kDataBufferSize - 20) / 68) - 1;
     EXPECT_EQ(view.OnGetDispInfoDataList(last, 33), "0.0");
     EXPECT_EQ(view.OnGetDispInfoDataList(last + 1, 33), "");
+    // Only the bytes the page filled are read.
+    recording.SetLoadedPage(0, 20 + 68, "");
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 2), "");
+    recording.SetLoadedPage(0, CKX9MonitorApp::kDataBufferSize, "");
     app.m_DataBuffer.resize(90);
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 2), "");
 
     // The equal-loudness row after the selected record: the contour through the level of the
     // chosen band of record 0 (0.0 dB at 25 Hz, below the 0-phon contour: the threshold).
     view.m_nIsophone = 2;
-    services.SetSelectedRecord(0);
+    recording.SelectRecord(0);
     frame.m_Isophone.SelectBand(2);
     frame.ComputeIsophoneForBand(0);
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 1), "ISOPHONE");
@@ -356,10 +373,25 @@ TEST_F(ViewTest, DataListCellsComeFromTheDataBufferAndTheFramesState) {
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 30), "[12.3]");
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 31), "");
 
-    services.absoluteTimes = true;
-    frame.m_bSchedulerMode = TRUE;
+    // A scheduled recording of one-minute acquisitions, a level every half second: its rows
+    // take their date-times from the timebase and the first of each acquisition is marked.
+    view.m_nIsophone = 0;
+    recording.SetLayout(acquisition::RecordLayout(kSoundLevelMeter), 10000);
+    recording.SetAbsoluteTimes(true);
+    EXPECT_EQ(view.DataListRowImage(0), -1);
+    recording.Time().SetScheduleTimes(acquisition::ScheduleTime::FromSeconds(60),
+                                      acquisition::ScheduleTime::FromSeconds(600));
+    recording.Time().SetSamplingInterval(0.5f);
+    recording.Time().SetSegments({0}, {"0#2024/03/09 14:05:07"});
     frame.m_nChannelMode = kSoundLevelMeter;
-    EXPECT_EQ(view.OnGetDispInfoDataList(3, 0), "sample 3");
+    EXPECT_EQ(view.OnGetDispInfoDataList(3, 0), "2024/03/09 14:05:07");
+    EXPECT_EQ(view.DataListRowImage(0), 3);
+    EXPECT_EQ(view.DataListRowImage(1), -1);
+    EXPECT_EQ(view.DataListRowImage(121), 3);
+    // The data list shows the marks in its first column.
+    view.m_DataList.SetItemCount(200);
+    EXPECT_EQ(view.m_DataList.CellImage(121, 0), 3);
+    EXPECT_EQ(view.m_DataList.CellImage(121, 1), -1);
 }
 
 TEST_F(ViewTest, AnUpdateHidesTheGraphWindowsWhileAKindIsShown) {

@@ -9,6 +9,11 @@
 #include "charts/equal_loudness.h"
 #include "link/instr_status.h"
 
+using acquisition::kOctave;
+using acquisition::kProfile;
+using acquisition::kSoundLevelMeter;
+using acquisition::kThirdOctave;
+
 namespace {
 
 std::vector<std::string> Headings(const std::vector<ui::ListColumn>& columns) {
@@ -33,11 +38,18 @@ CInstrStatus MeterSetup(const std::string& model) {
 
 // A stored setup block: field k holds `fields[k]`, blank padded to 11 characters.
 using Fields = std::vector<std::pair<int, std::string>>;
-std::string Block(const Fields& fields) {
-    std::string block(500, ' ');
+acquisition::SetupBlock Block(const Fields& fields) {
+    acquisition::SetupBlock block;
+    block.Fill(0, ' ');
     for (const auto& [field, text] : fields)
-        block.replace(field * kSetupFieldWidth, text.size(), text);
+        block.SetField(field, text);
     return block;
+}
+
+// A page of the layout in a buffer: the start text, then the words put in.
+acquisition::DataBufferView Page(const std::vector<unsigned char>& buffer, int kind,
+                                 const std::string& profileTime = {}) {
+    return acquisition::DataBufferView(buffer, acquisition::RecordLayout::For(kind, profileTime));
 }
 
 void PutWord(std::vector<unsigned char>& buffer, long long word, unsigned value) {
@@ -112,6 +124,12 @@ TEST(SetupTextTest, AQS4160SetupGivesEveryLineAndRefreshesTheCurrentValues) {
     EXPECT_EQ(current.m_strHalfBandShift, "ON");
     EXPECT_EQ(current.m_strModel, "QS4160_L0$1");
     EXPECT_EQ(current.m_strSerialNumber, "");
+
+    // A page file's block holds its scheduler fields where the mode was: no mode to show.
+    acquisition::SetupBlock page = Block(fields);
+    page.SetField(acquisition::SetupBlock::kIntegrationMode, "NO SCHEDNO SCHED");
+    EXPECT_EQ(BuildSetupLines(page, current)[17], "Integr.Mode: ");
+    EXPECT_EQ(current.m_strIntegrationMode, "MULTI");
 }
 
 TEST(SetupTextTest, OtherModelsGetTheirFixedLinesAndAShortBlockGivesEmptyTexts) {
@@ -129,7 +147,7 @@ TEST(SetupTextTest, OtherModelsGetTheirFixedLinesAndAShortBlockGivesEmptyTexts) 
     EXPECT_EQ(current.m_strSpectMeanWeighting, "A");  // the value is kept without its line
 
     CInstrStatus other = MeterSetup("QS4060");
-    const std::vector<std::string> bare = BuildSetupLines("12", other);
+    const std::vector<std::string> bare = BuildSetupLines(acquisition::SetupBlock(), other);
     EXPECT_EQ(bare[1], "Ser.Num: ");
     EXPECT_EQ(bare[6], "Instr.Date: ");
 }
@@ -146,14 +164,12 @@ TEST(DataListCellTest, SpectrumRecordsShowTheirPackedTimeLevelsAndStatus) {
     PutWord(buffer, 34 + 5, 945);
     PutWord(buffer, 34 + 6, 65436);
     DataListSource source;
-    source.kind = kThirdOctave;
-    source.buffer = buffer;
-    source.recordStatus = [](int row) { return "S" + std::to_string(row); };
+    source.page = Page(buffer, kThirdOctave);
     EXPECT_EQ(DataListCellText(source, 1, 0), "10:20:30");
     EXPECT_EQ(DataListCellText(source, 1, 5), "94.5");
     EXPECT_EQ(DataListCellText(source, 1, 6), "---");
     EXPECT_EQ(DataListCellText(source, 1, 33), "0.0");
-    EXPECT_EQ(DataListCellText(source, 1, 34), "S1");
+    EXPECT_EQ(DataListCellText(source, 1, 34), "");  // the record holds no status
     EXPECT_EQ(DataListCellText(source, 1, 35), "");
     // Past the loaded data nothing is read.
     EXPECT_EQ(DataListCellText(source, 3, 0), "");
@@ -161,8 +177,8 @@ TEST(DataListCellTest, SpectrumRecordsShowTheirPackedTimeLevelsAndStatus) {
     EXPECT_EQ(DataListCellText(source, 100000, 5), "");
     EXPECT_EQ(DataListCellText(source, 2147483647, 33), "");
 
-    source.kind = kOctave;
-    EXPECT_EQ(DataListCellText(source, 0, 13), "S0");
+    source.page = Page(buffer, kOctave);
+    EXPECT_EQ(DataListCellText(source, 0, 13), "");
     EXPECT_EQ(DataListCellText(source, 0, 12), "0.0");
 }
 
@@ -171,9 +187,8 @@ TEST(DataListCellTest, LevelRecordsCountTwoPerSecondAndMarkTheEndOfEachInterval)
     PutWord(buffer, 6 * 2 + 3, 1012);
     PutWord(buffer, 6 * 2 + 5, 800);
     DataListSource source;
-    source.kind = kSoundLevelMeter;
+    source.page = Page(buffer, kSoundLevelMeter);
     source.model = "QS4060_rn0$1";
-    source.buffer = buffer;
     source.integrationTime = "1 s";
     EXPECT_EQ(DataListCellText(source, 0, 0), "00:00:00");
     EXPECT_EQ(DataListCellText(source, 1, 0), "00:00:01");
@@ -210,8 +225,7 @@ TEST(DataListCellTest, ProfileValuesComeInGroupsAtTheProfileRate) {
     PutWord(buffer, 4, 700);  // 0.25 s: row 2 = group 1, value 0
     PutWord(buffer, 9, 650);  // other: row 4 = word 9
     DataListSource source;
-    source.kind = kProfile;
-    source.buffer = buffer;
+    source.page = Page(buffer, kProfile, "0.125s");
     source.profileTime = "0.125s";
     source.integrationTime = "1 s";
     EXPECT_EQ(DataListCellText(source, 5, 1), "65.5");
@@ -220,9 +234,11 @@ TEST(DataListCellTest, ProfileValuesComeInGroupsAtTheProfileRate) {
     EXPECT_EQ(DataListCellText(source, 7, 2), "LAST");
     EXPECT_EQ(DataListCellText(source, 8, 2), "");
     source.profileTime = "0.25s";
+    source.page = Page(buffer, kProfile, "0.25s");
     EXPECT_EQ(DataListCellText(source, 2, 1), "70.0");
     EXPECT_EQ(DataListCellText(source, 3, 2), "LAST");
     source.profileTime = "1s";
+    source.page = Page(buffer, kProfile, "1s");
     EXPECT_EQ(DataListCellText(source, 4, 1), "65.0");
     EXPECT_EQ(DataListCellText(source, 1, 0), "00:00:01");
     EXPECT_EQ(DataListCellText(source, 1, 3), "");
@@ -231,8 +247,7 @@ TEST(DataListCellTest, ProfileValuesComeInGroupsAtTheProfileRate) {
 TEST(DataListCellTest, AbsoluteTimesStartAtTheInstrumentClockOrComeFromTheScheduler) {
     std::vector<unsigned char> buffer(200, 0);
     DataListSource source;
-    source.kind = kSoundLevelMeter;
-    source.buffer = buffer;
+    source.page = Page(buffer, kSoundLevelMeter);
     source.absoluteTimes = true;
     source.instrumentDate = "Instr.Date: 2024/05/01";
     source.instrumentTime = "Instr.Time: 23:59:59";
@@ -242,9 +257,15 @@ TEST(DataListCellTest, AbsoluteTimesStartAtTheInstrumentClockOrComeFromTheSchedu
     EXPECT_EQ(DataListCellText(source, 1, 0), "2024/05/01 10:00:01");
     source.instrumentDate = "-1";
     EXPECT_EQ(DataListCellText(source, 1, 0), "00:00:01");
-    source.schedulerMode = true;
-    source.sampleTime = [](int row) { return "at " + std::to_string(row); };
-    EXPECT_EQ(DataListCellText(source, 4, 0), "at 4");
+    // A scheduled recording's timebase adds the record's own time to its acquisition's start.
+    PutWord(buffer, 6 * 4, acquisition::PackTimeWord(0, 1, 2));
+    acquisition::Timebase timebase;
+    timebase.SetScheduleTimes(acquisition::ScheduleTime::FromSeconds(60),
+                              acquisition::ScheduleTime::FromSeconds(600));
+    timebase.SetSamplingInterval(0.5f);
+    timebase.SetSegments({0}, {"0#2024/05/01 10:00:00"});
+    source.schedule = &timebase;
+    EXPECT_EQ(DataListCellText(source, 4, 0), "2024/05/01 10:01:02");
 }
 
 TEST(DataListCellTest, TheEqualLoudnessRowShowsTheContourAtEachBand) {

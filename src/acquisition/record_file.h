@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace acquisition {
+
 class RecordFile {
 public:
     RecordFile() = default;
@@ -26,3 +28,5 @@ private:
     std::FILE* m_file = nullptr;
     std::string m_path;
 };
+
+}  // namespace acquisition

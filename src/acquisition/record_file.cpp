@@ -1,4 +1,6 @@
-#include "app/record_file.h"
+#include "acquisition/record_file.h"
+
+namespace acquisition {
 
 bool RecordFile::Create(const std::string& path) {
     Close();
@@ -25,3 +27,5 @@ void RecordFile::Close() {
     m_file = nullptr;
     m_path.clear();
 }
+
+}  // namespace acquisition

@@ -1,0 +1,67 @@
+#pragma once
+// What the data-acquisition side needs of the application: its shared data (data buffer,
+// current file, label table, the frame's setup block), the instrument setup that a recording
+// brings, and the frame's and view's windows that show a loaded recording.
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "acquisition/data_set.h"
+#include "acquisition/record_layout.h"
+
+namespace acquisition {
+
+class AcquisitionHost {
+public:
+    virtual ~AcquisitionHost() = default;
+
+    // --- the application's shared data
+    virtual std::span<unsigned char> DataBuffer() = 0;
+    virtual std::string CurrentFile() const = 0;
+    virtual void SetCurrentFile(const std::string& path) = 0;
+    virtual void SetDataLoaded() = 0;
+    // The record-label array: one entry per line of the label file.
+    virtual std::vector<std::string>& Labels() = 0;
+    // The frame's copy of the setup block.
+    virtual SetupBlock& FrameSetupBlock() = 0;
+
+    // --- the frame and the view
+    // A data file is being opened: the data-file flag, the model "QS4160", the frame's title
+    // for `path`, both setup records reset, the lists and graph series emptied, the first bar
+    // chart hidden.
+    virtual void BeginDataFile(const std::string& path) = 0;
+    // The setup a recording was made with becomes the current one: the model, date and time,
+    // measured parameters, profile and spectrum times, the channel mode, the level scale and
+    // the page size.
+    virtual void TakeRecordingSetup(const RecordingSetup& setup) = 0;
+    // A box, or a scheduler log line while the scheduler runs.
+    virtual void Warn(const std::string& text, unsigned type) = 0;
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
+
+    // The view's page list (1602); image -1: none.
+    virtual void ClearPageList() = 0;
+    virtual void AppendPageListRow(const std::string& text, int image) = 0;
+    // Selects and focuses its first row.
+    virtual void SelectFirstPageRow() = 0;
+    // The view's text of the current page's start.
+    virtual void SetPageStartText(const std::string& text) = 0;
+
+    // The data list shown, the report list hidden, and the graph windows, bar charts, legend
+    // and navigator as a recording of `kind` has them.
+    virtual void ShowLoadedDataViews(int kind) = 0;
+    // The data list's row count, then every row drawn again.
+    virtual void SetDataListCount(long long rows) = 0;
+    // A page is in the data buffer: the 3-D window, graph windows and navigator follow it.
+    virtual void OnPageLoaded(int kind, long long samples) = 0;
+    // The audio-label window: made when missing, its list refreshed, shown when the labels
+    // hold audio labels and hidden otherwise.
+    virtual void UpdateAudioLabelWindow(bool hasAudioLabels) = 0;
+    // The scheduler log window (dialog 377) of a scheduled recording; showing it gives it the
+    // data file's path and does nothing when it was never made.
+    virtual void CreateSchedulerLogWindow() = 0;
+    virtual void ShowSchedulerLogWindow(const std::string& path) = 0;
+};
+
+}  // namespace acquisition

@@ -1,0 +1,170 @@
+#include "acquisition/data_file_reader.h"
+
+#include "acquisition/civil_time.h"
+#include "acquisition/label_file.h"
+#include "platform/text.h"
+#include "platform/win_types.h"
+
+namespace acquisition {
+
+namespace {
+
+constexpr const char* kNoData = "WARNING: No data found.";
+constexpr int kPageImage = 0;
+constexpr int kNoImage = -1;
+
+// Samples in one scheduled acquisition, by the interval the kind samples at.
+long long SamplesPerAcquisition(const RecordingSetup& setup) {
+    if (!setup.acquisitionTime.IsValid())
+        return 0;
+    const long long seconds = setup.acquisitionTime.WholeSeconds();
+    double interval = 0;
+    switch (setup.kind) {
+        case kSoundLevelMeter:
+            return seconds * 2;
+        case kProfile:
+            interval = platform::Atof(setup.profileTime);
+            break;
+        default:
+            interval = platform::Atof(setup.spectrumTime);
+            break;
+    }
+    return interval > 0 ? static_cast<long long>(seconds / interval) : 0;
+}
+
+std::string SegmentTimeText(const std::optional<CivilTime>& time) {
+    return time ? time->Format() : std::string();
+}
+
+// The segments of a listed data set: where each page's samples start and which acquisition's
+// start time they count from.
+void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, Timebase& timebase) {
+    const long long perAcquisition = SamplesPerAcquisition(setup);
+    const long long pageSize = setup.pageSize;
+    const std::string& firstStart = listing.pages.front().startText;
+    std::optional<CivilTime> segmentTime = CivilTime::Parse(firstStart);
+    std::vector<unsigned> starts{0};
+    std::vector<std::string> texts{"0#" + firstStart};
+    long long running = pageSize;
+    for (size_t page = 0; page < listing.pages.size(); ++page) {
+        starts.push_back(
+            perAcquisition > DataFileReader::kRecordCapacity ? static_cast<unsigned>(running) : 0);
+        running += pageSize - 1;
+        if (running <= perAcquisition) {
+            texts.push_back(platform::Format("%lld#", running - pageSize) +
+                            SegmentTimeText(segmentTime));
+            continue;
+        }
+        running -= perAcquisition;
+        const std::optional<CivilTime> next =
+            segmentTime ? segmentTime->AddSeconds(setup.repetitionTime.WholeSeconds())
+                        : std::nullopt;
+        texts.push_back(platform::Format("%lld#", std::llabs(pageSize - running)) +
+                        SegmentTimeText(segmentTime) + "#" + SegmentTimeText(next));
+        segmentTime = next;
+    }
+    timebase.SetSegments(std::move(starts), std::move(texts));
+}
+
+}  // namespace
+
+void DataFileReader::OpenSessionFile(const std::string& path) {
+    if (platform::Contains(path, ".kx9"))
+        return;
+    m_recording.SetLoadedFromFile(true);
+    m_host.SetCurrentFile(path);
+    m_host.BeginDataFile(path);
+    m_host.FrameSetupBlock().Fill(0, SetupBlock::kUnset);
+    UnpackZippedDataSet(path);
+    // A set that said what was wrong with it, or had no page, has nothing more to show.
+    const Listing listing = ListPages(path);
+    if (listing.result < 0 || (listing.opened && listing.pages == 0))
+        return;
+    // The first page is the one shown, and its segment the one its samples are timed by.
+    m_recording.SetLoadedPage(0, 0, std::string());
+    m_recording.SelectSegment(0);
+    m_host.ShowLoadedDataViews(m_recording.Layout().Kind());
+    OpenDataFile(path, 0, 0);
+    m_host.SetDataLoaded();
+}
+
+void DataFileReader::TakeSetup(const RecordingSetup& setup) {
+    m_recording.SetLayout(setup.Layout(), setup.pageSize);
+    m_recording.Time().SetScheduleTimes(setup.acquisitionTime, setup.repetitionTime);
+    m_recording.Time().SetSamplingInterval(
+        SamplingInterval(setup.kind, setup.profileTime, setup.spectrumTime));
+    m_host.TakeRecordingSetup(setup);
+    if (setup.repetitionTime.IsValid())
+        m_host.CreateSchedulerLogWindow();
+}
+
+int DataFileReader::ReadDumpFile(const std::string& path) {
+    return ListPages(path).result;
+}
+
+DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
+    if (path.empty())
+        return {-1};
+    const DataSetListing listing = ListDataSet(path);
+    if (!listing.opened)
+        return {};
+    m_host.ClearPageList();
+    for (size_t page = 0; page < listing.pages.size(); ++page) {
+        const ListedPage& listed = listing.pages[page];
+        RecordingSetup setup = listing.Setup(page);
+        if (!listing.isIndex && page == 0) {
+            // A single file's data set starts with its first page.
+            setup.date = platform::Mid(listed.startText, 0, kStartDateLength);
+            setup.time = platform::Mid(listed.startText, kStartTimeOffset, kStartTimeLength);
+        }
+        if (listing.isIndex || page == 0) {
+            m_host.FrameSetupBlock() = listing.Block(page);
+            TakeSetup(setup);
+        }
+        m_host.AppendPageListRow(platform::Format("PAGE %zu", page), kPageImage);
+        m_host.AppendPageListRow(listed.startText, kNoImage);
+    }
+    if (listing.failure) {
+        m_host.Warn(*listing.failure, MB_ICONEXCLAMATION);
+        return {-1, true, listing.pages.size()};
+    }
+    if (listing.pages.empty()) {
+        m_host.ClearPageList();
+        m_host.Warn(kNoData, MB_ICONEXCLAMATION);
+        return {0, true, 0};
+    }
+    BuildSegments(listing, listing.Setup(listing.pages.size() - 1), m_recording.Time());
+    m_host.SelectFirstPageRow();
+    m_host.SetPageStartText(listing.pages.front().startText);
+    m_host.ShowSchedulerLogWindow(path);
+    return {0, true, listing.pages.size()};
+}
+
+int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int page) {
+    std::vector<std::string>& labels = m_host.Labels();
+    LabelFileContents contents = ReadLabelFile(LabelFilePath(path));
+    labels = std::move(contents.labels);
+    m_host.UpdateAudioLabelWindow(contents.hasAudioLabels);
+
+    m_host.BeginWaitCursor();
+    const PageLoad load =
+        LoadPage(path, page, m_recording.Layout(), m_recording.PageSize(), m_host.DataBuffer());
+    m_recording.SetLoadedPage(page, load.bytes, load.startText);
+    if (load.failure) {
+        m_host.EndWaitCursor();
+        m_host.Warn(*load.failure, MB_ICONEXCLAMATION);
+        return -1;
+    }
+    const long long samples = m_recording.SampleCount();
+    m_host.SetDataListCount(samples);
+    m_recording.SelectRecord(0);
+    m_host.OnPageLoaded(m_recording.Layout().Kind(), samples);
+    m_host.EndWaitCursor();
+    return 0;
+}
+
+bool DataFileReader::SaveLabelFile() {
+    return acquisition::SaveLabelFile(m_host.CurrentFile(), m_host.Labels());
+}
+
+}  // namespace acquisition

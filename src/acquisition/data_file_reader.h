@@ -1,0 +1,47 @@
+#pragma once
+// Opening a data set for the operator: unpacking it when it is zipped, listing its pages into
+// the view's page list with the segments of its timebase, loading a page into the data buffer
+// with its labels, and saving the labels again. What it shows goes through AcquisitionHost;
+// what it reads is the recording's (Recording).
+
+#include <string>
+
+#include "acquisition/acquisition_host.h"
+#include "acquisition/recording.h"
+
+namespace acquisition {
+
+class DataFileReader {
+public:
+    // Records per acquisition above which the segments count their starts.
+    static constexpr long long kRecordCapacity = 10000;
+
+    DataFileReader(AcquisitionHost& host, Recording& recording)
+        : m_host(host), m_recording(recording) {}
+
+    // A data file chosen by the operator or named on the command line; a memory-dump file
+    // (".kx9") is not opened here.
+    void OpenSessionFile(const std::string& path);
+    // Lists the pages of a data set; 0, or -1 after a message (or for an empty path).
+    int ReadDumpFile(const std::string& path);
+    // Loads page `page` of the data set and its labels; 0, or -1 after a message. `first` is
+    // the same page, as the callers give it.
+    int OpenDataFile(const std::string& path, int first, int page);
+    // Writes the label table to the label file of the current file; false when nothing was
+    // written.
+    bool SaveLabelFile();
+
+private:
+    struct Listing {
+        int result = 0;
+        bool opened = false;
+        size_t pages = 0;
+    };
+    Listing ListPages(const std::string& path);
+    void TakeSetup(const RecordingSetup& setup);
+
+    AcquisitionHost& m_host;
+    Recording& m_recording;
+};
+
+}  // namespace acquisition

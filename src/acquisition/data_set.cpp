@@ -1,0 +1,334 @@
+#include "acquisition/data_set.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "zip/zip_archive.h"
+#include "zip/zip_exception.h"
+
+namespace acquisition {
+
+namespace {
+
+constexpr size_t kFirstLineChars = 511;
+constexpr const char* kCannotOpen = "Unable to open current file (code %d)";
+constexpr const char* kCannotOpenPage = "ERROR: Unable to open file";
+constexpr const char* kFileEmpty = "WARNING: File Empty.";
+constexpr const char* kBadPageSize = "ERROR: Page size not valid (%lld samples).";
+constexpr const char* kBadPageName = "ERROR: Page file name not allowed (%s).";
+constexpr const char* kTooManyPages = "ERROR: Too many pages (more than %zu).";
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File OpenBinary(const std::string& path, int& cause) {
+    File file(std::fopen(path.c_str(), "rb"));
+    cause = file ? 0 : FileErrorCause(errno);
+    return file;
+}
+
+// Up to `count` bytes at `offset`; fewer at the end of the file.
+std::vector<unsigned char> ReadAt(std::FILE* file, long long offset, size_t count) {
+    std::vector<unsigned char> bytes(count);
+    if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0)
+        return {};
+    bytes.resize(std::fread(bytes.data(), 1, count, file));
+    return bytes;
+}
+
+long long FileSize(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0)
+        return 0;
+    return std::ftell(file);
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string AsText(const std::vector<unsigned char>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The first line, and for an index the names of its pages (blank lines are none).
+struct TextHead {
+    bool opened = false;
+    bool isIndex = false;
+    std::vector<std::string> pageNames;
+};
+
+TextHead ReadTextHead(const std::string& path) {
+    TextHead head;
+    platform::LineReader reader(path);
+    std::string line;
+    if (!reader.IsOpen())
+        return head;
+    head.opened = true;
+    if (!reader.ReadLine(line, kFirstLineChars))
+        return head;
+    head.isIndex = IsIndexFirstLine(line);
+    while (head.isIndex && reader.ReadLine(line, kFirstLineChars)) {
+        std::string name = platform::TrimRight(line);
+        if (!name.empty())
+            head.pageNames.push_back(std::move(name));
+    }
+    return head;
+}
+
+bool FitsBuffer(const RecordLayout& layout, long long pageSize) {
+    return pageSize > 0 && layout.PageDataBytes(pageSize) > 0 &&
+           layout.PageBytes(pageSize) <= static_cast<long long>(kDataBufferSize);
+}
+
+std::optional<PageFileSetup> ReadPageFileHead(std::FILE* file, std::string& failure) {
+    const std::vector<unsigned char> head = ReadAt(file, 0, kLabelHeaderBytes);
+    if (head.size() < static_cast<size_t>(kLabelHeaderBytes)) {
+        failure = kFileEmpty;
+        return std::nullopt;
+    }
+    const long long offset = SetupBlockOffset(head);
+    const auto block = SetupBlock::FromBytes(ReadAt(file, offset, SetupBlock::kSize));
+    if (!block) {
+        failure = kFileEmpty;
+        return std::nullopt;
+    }
+    const PageFileSetup result{*block, DecodeSetup(*block), offset + SetupBlock::kSize};
+    if (!FitsBuffer(result.setup.Layout(), result.setup.pageSize)) {
+        failure = platform::Format(kBadPageSize, result.setup.pageSize);
+        return std::nullopt;
+    }
+    return result;
+}
+
+void ListIndex(const std::string& path, const std::vector<std::string>& names,
+               DataSetListing& listing) {
+    if (names.size() > DataSetListing::kMaxPages) {
+        listing.failure = platform::Format(kTooManyPages, DataSetListing::kMaxPages);
+        return;
+    }
+    const std::string folder = FolderOf(path);
+    for (const std::string& name : names) {
+        if (!IsPlainPageName(name)) {
+            listing.failure = platform::Format(kBadPageName, name.c_str());
+            return;
+        }
+        int cause = 0;
+        const File page = OpenBinary(folder + name, cause);
+        if (!page) {
+            listing.failure = platform::Format(kCannotOpen, cause);
+            return;
+        }
+        std::string failure;
+        const auto head = ReadPageFileHead(page.get(), failure);
+        if (!head) {
+            listing.failure = failure;
+            return;
+        }
+        listing.pages.push_back({head->dataStart,
+                                 AsText(ReadAt(page.get(), head->dataStart, kPageStartBytes)),
+                                 listing.heads.size()});
+        listing.heads.push_back(*head);
+    }
+}
+
+void ListSingleFile(const std::string& path, DataSetListing& listing) {
+    int cause = 0;
+    const File file = OpenBinary(path, cause);
+    if (!file) {
+        listing.failure = platform::Format(kCannotOpen, cause);
+        return;
+    }
+    std::string failure;
+    const auto head = ReadPageFileHead(file.get(), failure);
+    if (!head) {
+        listing.failure = failure;
+        return;
+    }
+    const long long pageBytes = head->setup.Layout().PageBytes(head->setup.pageSize);
+    const long long size = FileSize(file.get());
+    const long long pages = std::max(0LL, (size - head->dataStart + pageBytes - 1) / pageBytes);
+    if (pages > static_cast<long long>(DataSetListing::kMaxPages)) {
+        listing.failure = platform::Format(kTooManyPages, DataSetListing::kMaxPages);
+        return;
+    }
+    listing.heads.push_back(*head);
+    for (long long offset = head->dataStart; offset < size; offset += pageBytes)
+        listing.pages.push_back({offset, AsText(ReadAt(file.get(), offset, kPageStartBytes)), 0});
+}
+
+}  // namespace
+
+int RecordingSetup::LevelScaleTop() const {
+    const bool classOne =
+        !platform::Contains(model, "QS4160") && model.size() > 9 && model[9] == '1';
+    return acquisition::LevelScaleTop(range, classOne);
+}
+
+int RecordingKindOf(std::string_view modeText) {
+    // A later word wins: "THIRD OCTAV" also holds "OCTAV".
+    int kind = kSoundLevelMeter;
+    if (platform::Contains(modeText, "PROFILE"))
+        kind = kProfile;
+    if (platform::Contains(modeText, "OCTAVE"))
+        kind = kOctave;
+    if (platform::Contains(modeText, "THIRD OCTAV"))
+        kind = kThirdOctave;
+    return kind;
+}
+
+int LevelScaleTop(std::string_view range, bool extendedRange) {
+    int fullScale = 140;
+    for (const auto& [text, top] :
+         {std::pair{"10", 130}, std::pair{"20", 120}, std::pair{"30", 110}, std::pair{"40", 100}}) {
+        if (platform::Contains(range, text)) {
+            fullScale = top;
+            break;
+        }
+    }
+    return fullScale - (extendedRange ? 110 : 80);
+}
+
+RecordingSetup DecodeSetup(const SetupBlock& block) {
+    RecordingSetup setup;
+    setup.model = block.Text(SetupBlock::kModel);
+    setup.date = block.Text(SetupBlock::kDate);
+    setup.time = block.Text(SetupBlock::kTime);
+    setup.range = block.Text(SetupBlock::kRange);
+    setup.profileTime = block.Text(SetupBlock::kProfileTime);
+    setup.spectrumTime = block.Text(SetupBlock::kSpectrumTime);
+    for (size_t i = 0; i < setup.parameters.size(); ++i)
+        setup.parameters[i] = block.Text(SetupBlock::kSlm1Param + static_cast<int>(i));
+    setup.spectShift = block.Text(SetupBlock::kSpectShift);
+    setup.kind = RecordingKindOf(block.Text(SetupBlock::kAcquisitionMode));
+    setup.pageSize = platform::Atoll(block.Text(SetupBlock::kPagingSize));
+    const std::string_view bytes = block.Bytes();
+    setup.acquisitionTime =
+        ParseSchedulerField(bytes.substr(kAcquisitionTimeOffset, kSchedulerFieldBytes));
+    setup.repetitionTime =
+        ParseSchedulerField(bytes.substr(kRepetitionTimeOffset, kSchedulerFieldBytes));
+    return setup;
+}
+
+int FileErrorCause(int error) {
+    switch (error) {
+        case ENOENT:
+            return 2;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+            return 3;
+        case EMFILE:
+        case ENFILE:
+            return 4;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+            return 5;
+        case EIO:
+            return 10;
+        case ENOSPC:
+            return 13;
+        default:
+            return 1;
+    }
+}
+
+DataSetListing ListDataSet(const std::string& path) {
+    DataSetListing listing;
+    const TextHead head = ReadTextHead(path);
+    listing.opened = head.opened;
+    listing.isIndex = head.isIndex;
+    if (!head.opened)
+        return listing;
+    if (head.isIndex)
+        ListIndex(path, head.pageNames, listing);
+    else
+        ListSingleFile(path, listing);
+    return listing;
+}
+
+namespace {
+
+PageLoad ReadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
+                  std::span<unsigned char> buffer) {
+    PageLoad load;
+    const TextHead head = ReadTextHead(path);
+    std::string file = path;
+    if (head.isIndex) {
+        if (page < 0 || page >= static_cast<int>(head.pageNames.size())) {
+            load.failure = kCannotOpenPage;
+            return load;
+        }
+        const std::string& name = head.pageNames[static_cast<size_t>(page)];
+        if (!IsPlainPageName(name)) {
+            load.failure = platform::Format(kBadPageName, name.c_str());
+            return load;
+        }
+        file = FolderOf(path) + name;
+    }
+    int cause = 0;
+    const File pageFile = OpenBinary(file, cause);
+    if (!pageFile) {
+        load.failure = kCannotOpenPage;
+        return load;
+    }
+    const std::vector<unsigned char> labelHead = ReadAt(pageFile.get(), 0, kLabelHeaderBytes);
+    if (labelHead.size() < static_cast<size_t>(kLabelHeaderBytes)) {
+        load.failure = kFileEmpty;
+        return load;
+    }
+    const long long pageBytes = layout.PageBytes(pageSize);
+    if (!FitsBuffer(layout, pageSize) || pageBytes > static_cast<long long>(buffer.size())) {
+        load.failure = platform::Format(kBadPageSize, pageSize);
+        return load;
+    }
+    long long start = SetupBlockOffset(labelHead) + SetupBlock::kSize;
+    if (!head.isIndex)
+        start += std::max(page, 0) * pageBytes;
+    if (std::fseek(pageFile.get(), static_cast<long>(start), SEEK_SET) == 0)
+        load.bytes = static_cast<long long>(
+            std::fread(buffer.data(), 1, static_cast<size_t>(pageBytes), pageFile.get()));
+    load.startText.assign(buffer.begin(),
+                          buffer.begin() + std::min<long long>(load.bytes, kPageStartBytes));
+    return load;
+}
+
+}  // namespace
+
+PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
+                  std::span<unsigned char> buffer) {
+    const PageLoad load = ReadPage(path, page, layout, pageSize, buffer);
+    // Whatever the page did not fill holds no data.
+    std::fill(buffer.begin() + load.bytes, buffer.end(), 0xFF);
+    return load;
+}
+
+bool UnpackZippedDataSet(const std::string& path) {
+    CZipArchive zip;
+    try {
+        if (!zip.Open(path, CZipArchive::kOpenReadOnly))
+            return false;
+        const std::string folder =
+            FolderOf(path).empty() ? platform::CurrentDirectory() : FolderOf(path);
+        bool whole = zip.GetCount() > 0 && zip.TestFile(0);
+        for (int entry = 0; whole && entry < zip.GetCount(); ++entry)
+            whole = zip.ExtractFile(entry, folder);
+        zip.Close();
+        return whole;
+    } catch (const CZipException&) {
+        zip.Close(true);
+        return false;
+    } catch (const std::invalid_argument&) {
+        zip.Close(true);
+        return false;
+    }
+}
+
+}  // namespace acquisition

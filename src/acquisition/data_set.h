@@ -1,0 +1,100 @@
+#pragma once
+// Reading a data set from disk: a zipped set unpacked beside itself, an index file and the page
+// files it names, or a single page file holding every page; the setup of a page file decoded;
+// the pages listed with their start texts; one page read into the data buffer. Nothing here
+// shows anything: a failure comes back with the message the operator is to see.
+//
+// What a file says is checked before it is used: a page size that would not fit the data
+// buffer is refused, and an index names only plain files of its own folder.
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "acquisition/record_layout.h"
+
+namespace acquisition {
+
+// What the readers take from a setup block.
+struct RecordingSetup {
+    std::string model;
+    std::string date;
+    std::string time;
+    std::string range;
+    std::string profileTime;
+    std::string spectrumTime;
+    // SLM1_PAR to SLM5_PAR, PROFILE_PARAM, SPECT_AUX_POND.
+    std::array<std::string, 7> parameters;
+    std::string spectShift;
+    int kind = kSoundLevelMeter;
+    long long pageSize = 0;
+    ScheduleTime acquisitionTime;
+    ScheduleTime repetitionTime;
+
+    RecordLayout Layout() const { return RecordLayout::For(kind, profileTime); }
+    // The top of the level scale: the range's full scale less 110 when character 9 of a
+    // "QS4060" model text is '1' (its extended range), else less 80.
+    int LevelScaleTop() const;
+    bool HasScheduleTimes() const { return acquisitionTime.IsValid() && repetitionTime.IsValid(); }
+};
+
+// The mode text of field 42: "PROFILE" 1, "OCTAVE" 2, "THIRD OCTAV" 3, anything else 0.
+int RecordingKindOf(std::string_view modeText);
+// The full scale of a range text: 130 for "10", 120 for "20", 110 for "30", 100 for "40",
+// else 140; less 110 when `extendedRange`, else less 80.
+int LevelScaleTop(std::string_view range, bool extendedRange);
+RecordingSetup DecodeSetup(const SetupBlock& block);
+
+// The cause code of a file that could not be opened, as the program's messages number them
+// (2 not found, 3 bad path, 4 too many open files, 5 access denied, ...).
+int FileErrorCause(int error);
+
+// A page file's setup and where its pages start.
+struct PageFileSetup {
+    SetupBlock block;
+    RecordingSetup setup;  // the block decoded
+    long long dataStart = 0;
+};
+
+// One page of a listing.
+struct ListedPage {
+    long long offset = 0;   // of the page's start text in its file
+    std::string startText;  // as stored, 20 bytes or fewer
+    size_t head = 0;        // the head of its file in DataSetListing::heads
+};
+
+struct DataSetListing {
+    // More pages than anybody reads in a page list; a file that says so is refused.
+    static constexpr size_t kMaxPages = 100000;
+
+    bool opened = false;  // false: the path could not be read as text; nothing to say
+    bool isIndex = false;
+    std::vector<PageFileSetup> heads;  // one per page file read
+    std::vector<ListedPage> pages;
+    // Set when the listing stopped on a failure the operator is told of.
+    std::optional<std::string> failure;
+
+    const SetupBlock& Block(size_t page) const { return heads[pages[page].head].block; }
+    const RecordingSetup& Setup(size_t page) const { return heads[pages[page].head].setup; }
+};
+DataSetListing ListDataSet(const std::string& path);
+
+struct PageLoad {
+    // Bytes of the data buffer the page filled (start text included); 0 after a failure.
+    long long bytes = 0;
+    std::string startText;
+    std::optional<std::string> failure;
+};
+// Reads page `page` of the data set at `path` into `buffer`, which is first filled with 0xFF:
+// line `page` after an index's first line names its page file; a single file holds it at its
+// place among pages of `pageSize` samples of `layout`.
+PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
+                  std::span<unsigned char> buffer);
+
+// A data file that is a zip archive is unpacked into its own folder, every entry, read without
+// writing to the archive. False when it is no archive or an entry failed.
+bool UnpackZippedDataSet(const std::string& path);
+
+}  // namespace acquisition

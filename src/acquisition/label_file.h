@@ -1,0 +1,30 @@
+#pragma once
+// The label file beside a data file: the data file's name with the extension ".lbl", one label
+// per line. A graph label ends in "#" (its empty sixth field); a line that does not is an audio
+// label, and its presence is what shows the audio-label window.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace acquisition {
+
+// The data file's path with its extension replaced by ".lbl"; empty when the file's name has
+// no extension (a "." in a folder's name is no extension).
+std::string LabelFilePath(std::string_view dataPath);
+
+bool IsAudioLabel(std::string_view label);
+
+struct LabelFileContents {
+    std::vector<std::string> labels;
+    bool hasAudioLabels = false;
+};
+// The labels, each with its trailing white space cut; empty lines are no labels. A missing
+// file has none.
+LabelFileContents ReadLabelFile(const std::string& path);
+
+// Writes every label as a line ending in CR LF, the file whole or not at all; false when it
+// could not be written or the data file has no label file.
+bool SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& labels);
+
+}  // namespace acquisition

@@ -1,0 +1,192 @@
+#include "app/frame_acquisition_host.h"
+
+#include <QGuiApplication>
+#include <algorithm>
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "platform/text.h"
+
+using acquisition::kOctave;
+using acquisition::kSoundLevelMeter;
+using acquisition::kThirdOctave;
+
+namespace {
+
+constexpr const char* kTitlePrefix = "KX9Monitor  -  ";
+
+CKX9MonitorView* View() {
+    return TheApp().m_pView;
+}
+
+bool IsSpectrum(int kind) {
+    return kind == kOctave || kind == kThirdOctave;
+}
+
+}  // namespace
+
+std::span<unsigned char> FrameAcquisitionHost::DataBuffer() {
+    std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
+    return {buffer.data(), std::min(buffer.size(), acquisition::kDataBufferSize)};
+}
+
+std::string FrameAcquisitionHost::CurrentFile() const {
+    return TheApp().m_strCurrentFile;
+}
+
+void FrameAcquisitionHost::SetCurrentFile(const std::string& path) {
+    TheApp().m_strCurrentFile = path;
+}
+
+void FrameAcquisitionHost::SetDataLoaded() {
+    TheApp().m_bDataLoaded = 1;
+}
+
+std::vector<std::string>& FrameAcquisitionHost::Labels() {
+    return TheApp().m_GraphMarks.labels;
+}
+
+acquisition::SetupBlock& FrameAcquisitionHost::FrameSetupBlock() {
+    return m_frame.m_SetupBlock;
+}
+
+void FrameAcquisitionHost::BeginDataFile(const std::string& path) {
+    CKX9MonitorApp& app = TheApp();
+    m_frame.Ui().SetTitle(kTitlePrefix + path);
+    // The reset leaves the model as it is: a data file is a "QS4160" one until its setup says.
+    app.m_InstrStatus.m_strModel = "QS4160";
+    app.m_InstrStatus.Reset();
+    app.m_EditStatus.Reset();
+    CKX9MonitorView* view = View();
+    if (!view)
+        return;
+    view->m_ReportList.DeleteAllItems();
+    view->m_DataList.DeleteAllItems();
+    view->m_ParamList.DeleteAllItems();
+    if (graph::CGraphWnd* graph = view->GraphWindow(ViewGraph::Data))
+        for (int series = 0; series < graph->GetGraphCount(); ++series)
+            graph->ClearPoints(series, 1);
+    view->ShowControl(CKX9MonitorView::IDC_LIVE_CHART, false);
+}
+
+void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup& setup) {
+    CKX9MonitorApp& app = TheApp();
+    CInstrStatus& current = app.m_InstrStatus;
+    m_frame.m_nChannelMode = setup.kind;
+    app.m_nPagingSize = static_cast<int>(std::clamp<long long>(setup.pageSize, 0, INT32_MAX));
+    current.m_strModel = setup.model;
+    current.m_strProfileTime = setup.profileTime;
+    current.m_strProfileSpectrumTime = setup.spectrumTime;
+    current.m_strSlm1Param = setup.parameters[0];
+    current.m_strSlm2Param = setup.parameters[1];
+    current.m_strSlm3Param = setup.parameters[2];
+    current.m_strSlm4Param = setup.parameters[3];
+    current.m_strSlm5Param = setup.parameters[4];
+    current.m_strProfileParam = setup.parameters[5];
+    current.m_strSpectAuxWeighting = setup.parameters[6];
+    current.m_strHalfBandShift = setup.spectShift;
+    if (CKX9MonitorView* view = View()) {
+        view->m_nLevelScaleTop = setup.LevelScaleTop();
+        view->SetupDataListColumns(setup.kind);
+        view->BuildSetupText();
+    }
+    // After the parameter list, which takes the block's date and time: a single file's come
+    // from its first page. Stored as that list stores them, where the record processors look.
+    current.m_strDate = "Instr.Date: " + setup.date;
+    current.m_strTime = "Instr.Time: " + setup.time;
+}
+
+void FrameAcquisitionHost::Warn(const std::string& text, unsigned type) {
+    m_frame.Warn(text, type);
+}
+
+void FrameAcquisitionHost::BeginWaitCursor() {
+    if (QGuiApplication::instance())
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void FrameAcquisitionHost::EndWaitCursor() {
+    if (QGuiApplication::instance())
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void FrameAcquisitionHost::ClearPageList() {
+    if (CKX9MonitorView* view = View())
+        view->m_PageList.DeleteAllItems();
+}
+
+void FrameAcquisitionHost::AppendPageListRow(const std::string& text, int image) {
+    if (CKX9MonitorView* view = View())
+        view->m_PageList.InsertItem(view->m_PageList.GetItemCount(), text, image);
+}
+
+void FrameAcquisitionHost::SelectFirstPageRow() {
+    if (CKX9MonitorView* view = View())
+        view->m_PageList.SetRowStates(0, ui::RVS_SELECTED | ui::RVS_FOCUSED);
+}
+
+void FrameAcquisitionHost::SetPageStartText(const std::string& text) {
+    if (CKX9MonitorView* view = View())
+        view->m_strPageStartTime = text;
+}
+
+void FrameAcquisitionHost::ShowLoadedDataViews(int kind) {
+    CKX9MonitorView* view = View();
+    if (!view)
+        return;
+    view->ShowControl(CKX9MonitorView::IDC_PAGE_LIST, true);
+    view->ShowControl(CKX9MonitorView::IDC_DATA_LIST, true);
+    view->ShowControl(CKX9MonitorView::IDC_REPORT_LIST, false);
+    view->ShowGraphWindow(ViewGraph::Data, false);
+    view->ShowGraphWindow(ViewGraph::Second, false);
+    view->ShowControl(CKX9MonitorView::IDC_LIVE_CHART, false);
+    view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, IsSpectrum(kind));
+    view->Services().ShowNavigator(IsSpectrum(kind));
+    if (kind == kSoundLevelMeter) {
+        m_frame.m_GraphLegendDlg.Create();
+        m_frame.m_GraphLegendDlg.ShowWindow(true);
+    }
+}
+
+void FrameAcquisitionHost::SetDataListCount(long long rows) {
+    if (CKX9MonitorView* view = View()) {
+        view->m_DataList.SetItemCount(static_cast<int>(std::clamp<long long>(rows, 0, INT32_MAX)));
+        view->m_DataList.RedrawItems();
+    }
+}
+
+void FrameAcquisitionHost::OnPageLoaded(int kind, long long /*samples*/) {
+    CKX9MonitorView* view = View();
+    if (!view)
+        return;
+    view->Services().RefreshGraphWindows();
+    if (IsSpectrum(kind))
+        view->Services().ShowNavigator(true);
+}
+
+void FrameAcquisitionHost::UpdateAudioLabelWindow(bool hasAudioLabels) {
+    m_frame.ShowAudioLabels(hasAudioLabels);
+}
+
+void FrameAcquisitionHost::CreateSchedulerLogWindow() {
+    m_frame.m_ViewSchedLoggingDlg.Create();
+}
+
+void FrameAcquisitionHost::ShowSchedulerLogWindow(const std::string& path) {
+    CViewSchedLoggingDlg& window = m_frame.m_ViewSchedLoggingDlg;
+    if (!window.HasWindow())
+        return;
+    window.m_strText = path;
+    window.ShowWindow(true);
+}
+
+int FrameAcquisitionHost::CurrentRecord() const {
+    return TheApp().m_GraphMarks.currentRecord;
+}
+
+void FrameAcquisitionHost::LabelsRemoved() {
+    m_frame.SaveLabelFile();
+    if (CKX9MonitorView* view = View())
+        view->Services().RefreshGraphWindows();
+}

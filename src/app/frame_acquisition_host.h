@@ -1,0 +1,43 @@
+#pragma once
+// What the data-acquisition side and the audio-label window need of the application, the main
+// frame and the main view, served by the frame.
+
+#include "acquisition/acquisition_host.h"
+#include "sound/label_audio_host.h"
+
+class CMainFrame;
+
+class FrameAcquisitionHost : public acquisition::AcquisitionHost, public sound::LabelAudioHost {
+public:
+    explicit FrameAcquisitionHost(CMainFrame& frame) : m_frame(frame) {}
+
+    // acquisition::AcquisitionHost
+    std::span<unsigned char> DataBuffer() override;
+    std::string CurrentFile() const override;
+    void SetCurrentFile(const std::string& path) override;
+    void SetDataLoaded() override;
+    std::vector<std::string>& Labels() override;
+    acquisition::SetupBlock& FrameSetupBlock() override;
+    void BeginDataFile(const std::string& path) override;
+    void TakeRecordingSetup(const acquisition::RecordingSetup& setup) override;
+    void Warn(const std::string& text, unsigned type) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void ClearPageList() override;
+    void AppendPageListRow(const std::string& text, int image) override;
+    void SelectFirstPageRow() override;
+    void SetPageStartText(const std::string& text) override;
+    void ShowLoadedDataViews(int kind) override;
+    void SetDataListCount(long long rows) override;
+    void OnPageLoaded(int kind, long long samples) override;
+    void UpdateAudioLabelWindow(bool hasAudioLabels) override;
+    void CreateSchedulerLogWindow() override;
+    void ShowSchedulerLogWindow(const std::string& path) override;
+
+    // sound::LabelAudioHost (Labels above serves both)
+    int CurrentRecord() const override;
+    void LabelsRemoved() override;
+
+private:
+    CMainFrame& m_frame;
+};

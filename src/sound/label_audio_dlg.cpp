@@ -1,0 +1,107 @@
+#include "sound/label_audio_dlg.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/text.h"
+#include "platform/win_types.h"
+#include "ui/hooked_dialog.h"
+
+namespace sound {
+
+namespace {
+
+constexpr size_t kRecordField = 0;
+constexpr size_t kTextField = 4;
+constexpr size_t kAudioField = 5;
+
+std::string RowText(const CLabelAudioDlg::Row& row) {
+    return row.audio.empty() ? row.text : row.text + " - " + row.audio;
+}
+
+}  // namespace
+
+CLabelAudioDlg::CLabelAudioDlg(LabelAudioHost& host) : m_host(host) {}
+
+CLabelAudioDlg::~CLabelAudioDlg() {
+    ui::DisposeWindow(std::move(m_window));
+}
+
+bool CLabelAudioDlg::Create(QWidget* parent) {
+    if (m_window)
+        return true;
+    ui::HookedDialog::Hooks hooks;
+    hooks.ok = [this] { ShowWindow(false); };
+    hooks.cancel = [this] { ShowWindow(false); };
+    m_window = std::make_unique<ui::HookedDialog>(std::move(hooks), parent);
+    m_window->setWindowTitle("Audio Labels");
+    m_window->setObjectName(ui::IdName(IDD));
+    auto* layout = new QVBoxLayout(m_window.get());
+    m_list = new QListWidget(m_window.get());
+    m_list->setObjectName(ui::IdName(IDC_LIST));
+    layout->addWidget(m_list);
+    m_remove = new QPushButton("Remove", m_window.get());
+    m_remove->setObjectName(ui::IdName(IDC_REMOVE));
+    QObject::connect(m_remove, &QPushButton::clicked, m_window.get(),
+                     [this] { RemoveRow(m_list->currentRow()); });
+    layout->addWidget(m_remove);
+    auto* close = new QPushButton("OK", m_window.get());
+    close->setObjectName(ui::IdName(IDOK));
+    QObject::connect(close, &QPushButton::clicked, m_window.get(), &QDialog::accept,
+                     Qt::QueuedConnection);
+    layout->addWidget(close);
+    Sync();
+    return true;
+}
+
+void CLabelAudioDlg::ShowWindow(bool show) {
+    if (m_window)
+        m_window->setVisible(show);
+}
+
+bool CLabelAudioDlg::IsWindowVisible() const {
+    return m_window && m_window->isVisible();
+}
+
+QDialog* CLabelAudioDlg::Window() const {
+    return m_window.get();
+}
+
+void CLabelAudioDlg::UpdateLabelList() {
+    m_rows.clear();
+    const std::vector<std::string>& labels = m_host.Labels();
+    const std::string record = std::to_string(m_host.CurrentRecord());
+    for (size_t i = 0; i < labels.size(); ++i) {
+        const std::vector<std::string> fields = platform::Split(labels[i], '#');
+        if (fields.size() <= kTextField || fields[kRecordField] != record)
+            continue;
+        m_rows.push_back({static_cast<int>(i), fields[kTextField],
+                          fields.size() > kAudioField ? fields[kAudioField] : std::string()});
+    }
+    Sync();
+}
+
+bool CLabelAudioDlg::RemoveRow(int row) {
+    if (!CanRemove() || row < 0 || row >= static_cast<int>(m_rows.size()))
+        return false;
+    std::vector<std::string>& labels = m_host.Labels();
+    const int label = m_rows[static_cast<size_t>(row)].label;
+    if (label < 0 || label >= static_cast<int>(labels.size()))
+        return false;
+    labels.erase(labels.begin() + label);
+    m_host.LabelsRemoved();
+    UpdateLabelList();
+    return true;
+}
+
+void CLabelAudioDlg::Sync() {
+    if (!m_window)
+        return;
+    m_list->clear();
+    for (const Row& row : m_rows)
+        m_list->addItem(ui::ToQt(RowText(row)));
+    m_remove->setEnabled(CanRemove());
+}
+
+}  // namespace sound

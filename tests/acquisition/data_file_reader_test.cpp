@@ -1,0 +1,150 @@
+// Opening a data set for the operator: the page list, the setup it brings, the segments of a
+// scheduled recording, the labels, and the messages of what cannot be read.
+#include <gtest/gtest.h>
+
+#include "acquisition/data_file_reader.h"
+#include "acquisition_test_support.h"
+#include "platform/win_types.h"
+#include "support/test_env.h"
+
+using namespace acquisition;
+
+namespace {
+
+class RecordingHost : public AcquisitionHost {
+public:
+    std::span<unsigned char> DataBuffer() override { return buffer; }
+    std::string CurrentFile() const override { return currentFile; }
+    void SetCurrentFile(const std::string& path) override { currentFile = path; }
+    void SetDataLoaded() override { dataLoaded = true; }
+    std::vector<std::string>& Labels() override { return labels; }
+    SetupBlock& FrameSetupBlock() override { return block; }
+    void BeginDataFile(const std::string& path) override { calls.push_back("begin " + path); }
+    void TakeRecordingSetup(const RecordingSetup& setup) override { setups.push_back(setup); }
+    void Warn(const std::string& text, unsigned) override { warnings.push_back(text); }
+    void BeginWaitCursor() override { ++waits; }
+    void EndWaitCursor() override { --waits; }
+    void ClearPageList() override { pageRows.clear(); }
+    void AppendPageListRow(const std::string& text, int image) override {
+        pageRows.emplace_back(text, image);
+    }
+    void SelectFirstPageRow() override { calls.push_back("select first"); }
+    void SetPageStartText(const std::string& text) override { pageStart = text; }
+    void ShowLoadedDataViews(int kind) override {
+        calls.push_back("views " + std::to_string(kind));
+    }
+    void SetDataListCount(long long rows) override { dataRows = rows; }
+    void OnPageLoaded(int kind, long long samples) override {
+        calls.push_back("loaded " + std::to_string(kind) + " " + std::to_string(samples));
+    }
+    void UpdateAudioLabelWindow(bool hasAudioLabels) override { audioShown = hasAudioLabels; }
+    void CreateSchedulerLogWindow() override { calls.push_back("log window"); }
+    void ShowSchedulerLogWindow(const std::string& path) override {
+        calls.push_back("show log " + path);
+    }
+
+    std::vector<unsigned char> buffer = std::vector<unsigned char>(kDataBufferSize);
+    std::string currentFile;
+    bool dataLoaded = false;
+    std::vector<std::string> labels;
+    SetupBlock block;
+    std::vector<std::string> calls;
+    std::vector<RecordingSetup> setups;
+    std::vector<std::string> warnings;
+    int waits = 0;
+    std::vector<std::pair<std::string, int>> pageRows;
+    std::string pageStart;
+    long long dataRows = -1;
+    bool audioShown = false;
+};
+
+class DataFileReaderTest : public ::testing::Test {
+protected:
+    testenv::ScratchFolder folder;
+    RecordingHost host;
+    Recording recording;
+    DataFileReader reader{host, recording};
+};
+
+}  // namespace
+
+TEST_F(DataFileReaderTest, AScheduledSetIsListedWithItsSegmentsButSwitchesNoSchedulerOn) {
+    SKIP_WITHOUT("python3");
+    ASSERT_EQ(acqtest::RunReference("layout_reference.py", "make ."), 0);
+    folder.Write("set.lbl", "0#OCTAVE#x#y#door#\r\r\n0#OCTAVE#x#y#voice#Audio_1\r\r\n");
+    reader.OpenSessionFile(folder.File("set.kr9"));
+
+    EXPECT_EQ(host.currentFile, folder.File("set.kr9"));
+    EXPECT_TRUE(host.dataLoaded);
+    EXPECT_TRUE(host.warnings.empty());
+    EXPECT_EQ(host.pageRows.size(), 4u);
+    // Each page file's setup in turn; the frame keeps the last one's block.
+    ASSERT_EQ(host.setups.size(), 2u);
+    EXPECT_EQ(host.setups[1].date, "2024/03/09");
+    EXPECT_EQ(host.block.Text(SetupBlock::kAcquisitionMode), "OCTAVE");
+    EXPECT_EQ(host.dataRows, 3);
+    EXPECT_EQ(host.waits, 0);
+    EXPECT_EQ(host.labels.size(), 2u);
+    EXPECT_TRUE(host.audioShown);
+
+    // The recording times its samples by the file's schedule: 60 s at 1 s a spectrum.
+    EXPECT_TRUE(recording.IsScheduled());
+    EXPECT_EQ(recording.SelectedSegment(), 0);
+    EXPECT_EQ(recording.Time().SegmentTexts().front(), "0#2024/03/09 14:05:07 ");
+    EXPECT_EQ(recording.Time().SegmentStarts(), (std::vector<unsigned>{0, 0, 0}));
+    EXPECT_EQ(recording.Time().FormatSampleTime(2, 1), "2024/03/09 14:05:09");
+    EXPECT_EQ(recording.Time().FormatSampleTime(0, 60), "2024/03/09 14:15:07");
+}
+
+TEST_F(DataFileReaderTest, ASingleFileTakesItsDateFromItsFirstPageAndLoadsThePageAsked) {
+    SKIP_WITHOUT("python3");
+    ASSERT_EQ(acqtest::RunReference("layout_reference.py", "make ."), 0);
+    host.labels = {"stale"};
+    ASSERT_EQ(reader.ReadDumpFile(folder.File("single.kr9")), 0);
+    ASSERT_EQ(host.setups.size(), 1u);
+    EXPECT_EQ(host.setups[0].date, "2024/01/31");
+    EXPECT_EQ(host.setups[0].time, "23:59:50");
+    EXPECT_EQ(host.pageRows.size(), 6u);
+    EXPECT_FALSE(recording.IsScheduled());
+
+    ASSERT_EQ(reader.OpenDataFile(folder.File("single.kr9"), 1, 1), 0);
+    EXPECT_EQ(recording.SelectedPage(), 1);
+    EXPECT_EQ(recording.PageStartText(), "2024/01/31 23:59:51 ");
+    EXPECT_EQ(recording.View(host.buffer).Value(1, 0), 453);
+    EXPECT_EQ(recording.SelectedRecord(), 0);
+    EXPECT_TRUE(host.labels.empty());
+    EXPECT_FALSE(host.audioShown);
+}
+
+TEST_F(DataFileReaderTest, WhatCannotBeReadIsSaidOnceAndLeavesNoData) {
+    EXPECT_EQ(reader.ReadDumpFile(""), -1);
+    EXPECT_EQ(reader.ReadDumpFile(folder.File("absent.kr9")), 0);
+    EXPECT_TRUE(host.warnings.empty());
+
+    folder.Write("empty.kr9", "");
+    EXPECT_EQ(reader.ReadDumpFile(folder.File("empty.kr9")), -1);
+    folder.Write("index.kr9", "INDEX FILE\r\n");
+    EXPECT_EQ(reader.ReadDumpFile(folder.File("index.kr9")), 0);
+    EXPECT_EQ(host.warnings,
+              (std::vector<std::string>{"WARNING: File Empty.", "WARNING: No data found."}));
+    EXPECT_TRUE(host.pageRows.empty());
+
+    host.warnings.clear();
+    EXPECT_EQ(reader.OpenDataFile(folder.File("index.kr9"), 0, 0), -1);
+    EXPECT_EQ(host.warnings, std::vector<std::string>{"ERROR: Unable to open file"});
+    EXPECT_EQ(host.waits, 0);
+    EXPECT_EQ(recording.SampleCount(), 0);
+
+    // A memory dump is no data set.
+    reader.OpenSessionFile(folder.File("QS4160_DumpFile.kx9"));
+    EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(DataFileReaderTest, LabelsAreSavedBesideTheCurrentFile) {
+    host.currentFile = folder.File("mon.kr9");
+    host.labels = {"1#SLM5#x#y#a#"};
+    ASSERT_TRUE(reader.SaveLabelFile());
+    EXPECT_EQ(folder.Read("mon.lbl"), "1#SLM5#x#y#a#\r\n");
+    host.currentFile = folder.File("noextension");
+    EXPECT_FALSE(reader.SaveLabelFile());
+}

@@ -1,0 +1,217 @@
+// Data sets as files: read from what the Python reference writes, refused when they say what
+// cannot be, and unpacked from archives made by Info-ZIP.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <random>
+
+#include "acquisition/data_buffer.h"
+#include "acquisition/data_set.h"
+#include "acquisition_test_support.h"
+#include "platform/files.h"
+#include "support/test_env.h"
+
+using namespace acquisition;
+
+namespace {
+
+RecordingSetup SetupOf(int kind, long long pageSize) {
+    RecordingSetup setup;
+    setup.kind = kind;
+    setup.pageSize = pageSize;
+    return setup;
+}
+
+class DataSetTest : public ::testing::Test {
+protected:
+    PageLoad Load(const std::string& path, int page, const RecordingSetup& setup) {
+        return LoadPage(folder.File(path), page, setup.Layout(), setup.pageSize, buffer);
+    }
+    DataBufferView View(const PageLoad& load, const RecordingSetup& setup) const {
+        return DataBufferView(buffer, setup.Layout(), load.bytes);
+    }
+    // A page file: the setup block with these fields, a start text and `data` bytes.
+    void WritePageFile(const std::string& name, const std::string& pageSize,
+                       const std::string& mode, const std::string& data) {
+        SetupBlock block;
+        block.SetField(SetupBlock::kPagingSize, pageSize);
+        block.SetField(SetupBlock::kAcquisitionMode, mode);
+        folder.Write(name, std::string(block.Bytes()) + "2024/01/01 00:00:00 " + data);
+    }
+
+    testenv::ScratchFolder folder;
+    std::vector<unsigned char> buffer = std::vector<unsigned char>(kDataBufferSize);
+};
+
+}  // namespace
+
+TEST_F(DataSetTest, AnIndexedSetIsListedAndLoadedAsTheReferenceWroteIt) {
+    SKIP_WITHOUT("python3");
+    ASSERT_EQ(acqtest::RunReference("layout_reference.py", "make ."), 0);
+
+    const DataSetListing listing = ListDataSet(folder.File("set.kr9"));
+    ASSERT_TRUE(listing.opened);
+    ASSERT_FALSE(listing.failure) << *listing.failure;
+    ASSERT_TRUE(listing.isIndex);
+    ASSERT_EQ(listing.pages.size(), 2u);
+    // The first page file carries two label blocks before its setup.
+    EXPECT_EQ(listing.pages[0].offset, 5 + 160 + 500);
+    EXPECT_EQ(listing.pages[1].offset, 500);
+    EXPECT_EQ(listing.pages[1].startText, "2024/03/09 14:05:10 ");
+    const RecordingSetup& setup = listing.Setup(0);
+    EXPECT_EQ(setup.kind, kOctave);
+    EXPECT_EQ(setup.pageSize, 3);
+    EXPECT_EQ(setup.model, "QS4160");
+    EXPECT_EQ(setup.date, "2024/03/09");
+    EXPECT_EQ(setup.acquisitionTime.WholeSeconds(), 60);
+    EXPECT_EQ(setup.repetitionTime.WholeSeconds(), 600);
+    EXPECT_EQ(setup.LevelScaleTop(), 40);
+
+    const PageLoad first = Load("set.kr9", 0, setup);
+    ASSERT_FALSE(first.failure);
+    EXPECT_EQ(first.startText, "2024/03/09 14:05:07 ");
+    const DataBufferView page = View(first, setup);
+    ASSERT_EQ(page.SampleCount(), 3);
+    EXPECT_EQ(page.TimeSeconds(2), 14 * 3600 + 5 * 60 + 9);
+    EXPECT_EQ(page.Value(2, 1), 210);
+    EXPECT_EQ(page.Value(1, 3), kNoValue);
+    // The last page of a set may be short.
+    const PageLoad second = Load("set.kr9", 1, setup);
+    EXPECT_EQ(View(second, setup).SampleCount(), 2);
+    EXPECT_EQ(View(second, setup).Value(1, 0), 400);
+    EXPECT_EQ(buffer[20 + 2 * 26], 0xFF);  // after the page: the buffer's fill
+}
+
+TEST_F(DataSetTest, ASingleFileHoldsEveryPageAndEachLoadsFromItsPlace) {
+    SKIP_WITHOUT("python3");
+    ASSERT_EQ(acqtest::RunReference("layout_reference.py", "make ."), 0);
+
+    const DataSetListing levels = ListDataSet(folder.File("single.kr9"));
+    ASSERT_FALSE(levels.failure);
+    ASSERT_EQ(levels.pages.size(), 3u);
+    EXPECT_EQ(levels.pages[2].startText, "2024/01/31 23:59:52 ");
+    EXPECT_EQ(levels.pages[2].offset, 500 + 2 * (20 + 2 * 12));
+    const RecordingSetup& setup = levels.Setup(0);
+    EXPECT_EQ(setup.kind, kSoundLevelMeter);
+    EXPECT_FALSE(setup.acquisitionTime.IsValid());
+    EXPECT_EQ(setup.LevelScaleTop(), 130 - 110);  // the extended range of "QS4060_rn1"
+    const PageLoad last = Load("single.kr9", 2, setup);
+    ASSERT_EQ(View(last, setup).SampleCount(), 1);
+    EXPECT_EQ(View(last, setup).Value(0, 0), 454);
+    EXPECT_EQ(View(last, setup).Value(0, 2), kNoValue);
+
+    const DataSetListing profile = ListDataSet(folder.File("profile.kr9"));
+    ASSERT_EQ(profile.pages.size(), 2u);
+    const RecordingSetup& steps = profile.Setup(0);
+    EXPECT_EQ(steps.Layout(), RecordLayout(kProfile, ProfileStep::Quarter));
+    const PageLoad second = Load("profile.kr9", 1, steps);
+    EXPECT_EQ(second.bytes, 20 + 12);
+    ASSERT_EQ(View(second, steps).SampleCount(), 4);
+    EXPECT_EQ(View(second, steps).Value(3, 0), 313);
+}
+
+TEST_F(DataSetTest, WhatAFileSaysIsCheckedBeforeItIsUsed) {
+    // Page sizes that would not fit the data buffer, or hold no record, are refused.
+    for (const char* size : {"99999999999", "00000050000", "0", "-5", "garbage"}) {
+        SCOPED_TRACE(size);
+        WritePageFile("big.kr9", size, "THIRD OCTAV", std::string(68, '\0'));
+        const DataSetListing listing = ListDataSet(folder.File("big.kr9"));
+        ASSERT_TRUE(listing.failure);
+        EXPECT_NE(listing.failure->find("Page size not valid"), std::string::npos);
+        const PageLoad load = Load(
+            "big.kr9", 0, listing.pages.empty() ? DecodeSetup(SetupBlock()) : listing.Setup(0));
+        EXPECT_EQ(load.bytes, 0);
+    }
+    const RecordingSetup hostile = SetupOf(kThirdOctave, 1LL << 40);
+    EXPECT_TRUE(Load("big.kr9", 0, hostile).failure);
+    EXPECT_EQ(buffer.front(), 0xFF);
+
+    // Files too short for their head are empty.
+    folder.Write("tiny.kr9", "\xBB\x03");
+    EXPECT_EQ(ListDataSet(folder.File("tiny.kr9")).failure, "WARNING: File Empty.");
+    folder.Write("nosetup.kr9", std::string(5 + 80 + 499, ' ').replace(0, 2, "\xBB\x01"));
+    EXPECT_EQ(ListDataSet(folder.File("nosetup.kr9")).failure, "WARNING: File Empty.");
+    EXPECT_EQ(Load("tiny.kr9", 0, DecodeSetup(SetupBlock())).failure, "WARNING: File Empty.");
+
+    // A missing page file gives the cause of the failure; an unreadable path says nothing.
+    folder.Write("gone.kr9", "INDEX FILE\r\nnot_there.rec\r\n");
+    EXPECT_EQ(ListDataSet(folder.File("gone.kr9")).failure, "Unable to open current file (code 2)");
+    EXPECT_FALSE(ListDataSet(folder.File("absent.kr9")).opened);
+}
+
+TEST_F(DataSetTest, AnIndexNamesOnlyFilesOfItsOwnFolder) {
+    WritePageFile("outside.rec", "1", "SLM", std::string(12, '\x01'));
+    platform::MakeDirectories(folder.File("set"));
+    WritePageFile("set/inside.rec", "1", "SLM", std::string(12, '\x02'));
+    const RecordingSetup setup = SetupOf(kSoundLevelMeter, 1);
+    for (const std::string& name :
+         {std::string("../outside.rec"), folder.File("outside.rec"), std::string("a\\..\\b")}) {
+        SCOPED_TRACE(name);
+        folder.Write("set/set.kr9", "INDEX FILE\r\ninside.rec\r\n" + name + "\r\n");
+        const DataSetListing listing = ListDataSet(folder.File("set/set.kr9"));
+        ASSERT_TRUE(listing.failure);
+        EXPECT_EQ(*listing.failure, "ERROR: Page file name not allowed (" + name + ").");
+        EXPECT_EQ(listing.pages.size(), 1u);
+        EXPECT_TRUE(Load("set/set.kr9", 1, setup).failure);
+        EXPECT_EQ(buffer[20], 0xFF);
+        EXPECT_FALSE(Load("set/set.kr9", 0, setup).failure);
+        EXPECT_EQ(buffer[20], 0x02);
+    }
+    EXPECT_TRUE(Load("set/set.kr9", 7, setup).failure);
+}
+
+TEST_F(DataSetTest, RandomBytesNeverReadPastTheBufferOrCrash) {
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes(static_cast<size_t>(round % 7 == 0 ? 3 : 480 + round * 7), '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(byte(random));
+        if (round % 3 == 0)
+            bytes.replace(0, 10, "INDEX FILE");
+        if (round % 5 == 0)
+            bytes.replace(0, 1, "\xBB");
+        folder.Write("noise.kr9", bytes);
+        const DataSetListing listing = ListDataSet(folder.File("noise.kr9"));
+        for (size_t page = 0; page < listing.pages.size(); ++page) {
+            const PageLoad load = Load("noise.kr9", 0, listing.Setup(page));
+            ASSERT_LE(load.bytes, static_cast<long long>(kDataBufferSize));
+        }
+    }
+}
+
+TEST_F(DataSetTest, AZippedSetUnpacksIntoItsOwnFolderEveryEntryIncluded) {
+    SKIP_WITHOUT("python3");
+    SKIP_WITHOUT("zip");
+    platform::MakeDirectories(folder.File("made"));
+    platform::MakeDirectories(folder.File("lab"));
+    ASSERT_EQ(acqtest::RunReference("layout_reference.py", "make made"), 0);
+    // As the saver packs a set: its pages first, the index last under the archive's own name.
+    ASSERT_EQ(acqtest::Shell("cd made && cp set.kr9 mon.kr9 && "
+                             "zip -q ../lab/mon.kr9 page_a.rec page_b.rec mon.kr9"),
+              0);
+    ASSERT_EQ(::chmod(folder.File("lab/mon.kr9").c_str(), 0444), 0);
+
+    ASSERT_TRUE(UnpackZippedDataSet(folder.File("lab/mon.kr9")));
+    EXPECT_TRUE(platform::FileExists(folder.File("lab/page_a.rec")));
+    EXPECT_FALSE(platform::FileExists(folder.File("page_a.rec")));
+    EXPECT_FALSE(platform::FileExists(folder.File("lab/mon.zip")));
+    const DataSetListing listing = ListDataSet(folder.File("lab/mon.kr9"));
+    ASSERT_FALSE(listing.failure);
+    EXPECT_EQ(listing.pages.size(), 2u);
+    // What is no archive stays as it is.
+    EXPECT_FALSE(UnpackZippedDataSet(folder.File("made/single.kr9")));
+}
+
+TEST_F(DataSetTest, AnArchiveEntryNeverLandsOutsideTheSetsFolder) {
+    SKIP_WITHOUT("python3");
+    platform::MakeDirectories(folder.File("lab"));
+    ASSERT_EQ(acqtest::Shell("python3 -c \"import zipfile; z = zipfile.ZipFile('lab/evil.kr9', "
+                             "'w'); z.writestr('ok.rec', 'x'); z.writestr('../escaped.rec', 'y'); "
+                             "z.close()\""),
+              0);
+    EXPECT_FALSE(UnpackZippedDataSet(folder.File("lab/evil.kr9")));
+    EXPECT_TRUE(platform::FileExists(folder.File("lab/ok.rec")));
+    EXPECT_FALSE(platform::FileExists(folder.File("escaped.rec")));
+}

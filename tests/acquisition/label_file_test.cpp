@@ -1,0 +1,48 @@
+// Label files: where they lie beside a data file, what counts as a label and an audio label,
+// and a save that gives back what was read.
+#include <gtest/gtest.h>
+
+#include "acquisition/label_file.h"
+#include "support/test_env.h"
+
+using namespace acquisition;
+
+TEST(LabelFile, ItLiesBesideItsDataFileUnderTheExtensionLbl) {
+    EXPECT_EQ(LabelFilePath("/lab/mon.kr9"), "/lab/mon.lbl");
+    EXPECT_EQ(LabelFilePath("/lab/mon.backup.kr9"), "/lab/mon.backup.lbl");
+    EXPECT_EQ(LabelFilePath("mon.kr9"), "mon.lbl");
+    // A data file without an extension has none, whatever its folders are called.
+    EXPECT_EQ(LabelFilePath("/lab.2024/mon"), "");
+    EXPECT_EQ(LabelFilePath("mon"), "");
+    EXPECT_EQ(LabelFilePath(""), "");
+}
+
+TEST(LabelFile, LinesLoseTheirTrailingBlanksAndAudioLabelsAreMarked) {
+    testenv::ScratchFolder folder;
+    // As the program has always written them: CR CR LF.
+    folder.Write("a.lbl",
+                 "3#OCTAVE#x=1#y=2#door##\r\r\n\r\r\n4#OCTAVE#x=5#y=6#voice#Audio_7  \r\r\n");
+    const LabelFileContents contents = ReadLabelFile(folder.File("a.lbl"));
+    EXPECT_EQ(contents.labels, (std::vector<std::string>{"3#OCTAVE#x=1#y=2#door##",
+                                                         "4#OCTAVE#x=5#y=6#voice#Audio_7"}));
+    EXPECT_TRUE(contents.hasAudioLabels);
+
+    folder.Write("b.lbl", "3#OCTAVE#x=1#y=2#door##\n");
+    EXPECT_FALSE(ReadLabelFile(folder.File("b.lbl")).hasAudioLabels);
+    EXPECT_TRUE(ReadLabelFile(folder.File("missing.lbl")).labels.empty());
+    // A label longer than any line buffer stays one label.
+    const std::string longLabel = "1#SLM5#x#y#" + std::string(3000, 'z') + "#";
+    folder.Write("c.lbl", longLabel + "\r\n");
+    EXPECT_EQ(ReadLabelFile(folder.File("c.lbl")).labels, std::vector<std::string>{longLabel});
+}
+
+TEST(LabelFile, SavingWritesWhatReadingGivesBack) {
+    testenv::ScratchFolder folder;
+    const std::vector<std::string> labels = {"1#SLM5#x#y#a#", "2#SLM5#x#y#b#Audio_2"};
+    ASSERT_TRUE(SaveLabelFile(folder.File("mon.kr9"), labels));
+    EXPECT_EQ(folder.Read("mon.lbl"), "1#SLM5#x#y#a#\r\n2#SLM5#x#y#b#Audio_2\r\n");
+    EXPECT_EQ(ReadLabelFile(folder.File("mon.lbl")).labels, labels);
+    EXPECT_FALSE(SaveLabelFile(folder.File("noextension"), labels));
+    ASSERT_TRUE(SaveLabelFile(folder.File("mon.kr9"), {}));
+    EXPECT_EQ(folder.Read("mon.lbl"), "");
+}

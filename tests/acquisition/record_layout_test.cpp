@@ -1,0 +1,228 @@
+// The layouts of recordings: sizes by kind, the time and level words, the setup block and its
+// scheduler fields, page names; the bytes the writers produce checked by the Python reference.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <fstream>
+
+#include "acquisition/data_buffer.h"
+#include "acquisition/record_layout.h"
+#include "acquisition_test_support.h"
+#include "support/test_env.h"
+
+using namespace acquisition;
+
+namespace {
+
+void WriteFile(const std::string& name, const std::string& bytes) {
+    std::ofstream(name, std::ios::binary) << bytes;
+}
+
+}  // namespace
+
+TEST(RecordLayout, EachKindHasItsRecordAndPageSizes) {
+    struct Case {
+        int kind;
+        const char* profileTime;
+        int recordBytes;
+        int samplesPerRecord;
+        long long pageBytesOf1000;
+        long long samplesIn1020;
+    };
+    for (const Case c :
+         {Case{kSoundLevelMeter, "", 12, 1, 12020, 83}, Case{kProfile, "0.125s", 10, 4, 2520, 400},
+          Case{kProfile, "0.25s", 6, 2, 3020, 333}, Case{kProfile, "0.5s", 4, 1, 4020, 250},
+          Case{kProfile, "2s", 4, 1, 4020, 250}, Case{kOctave, "", 26, 1, 26020, 38},
+          Case{kThirdOctave, "", 68, 1, 68020, 14}}) {
+        SCOPED_TRACE(std::to_string(c.kind) + c.profileTime);
+        const RecordLayout layout = RecordLayout::For(c.kind, c.profileTime);
+        EXPECT_EQ(layout.RecordBytes(), c.recordBytes);
+        EXPECT_EQ(layout.SamplesPerRecord(), c.samplesPerRecord);
+        EXPECT_EQ(layout.PageBytes(1000), c.pageBytesOf1000);
+        EXPECT_EQ(layout.SamplesInPage(1020), c.samplesIn1020);
+        EXPECT_EQ(layout.SamplesInPage(layout.PageBytes(1000)), 1000);
+        EXPECT_EQ(layout.SamplesInPage(19), 0);
+    }
+    // A profile page keeps whole records: an odd page size at 0.25 s loses its last sample.
+    EXPECT_EQ(RecordLayout::For(kProfile, "0.25s").PageBytes(501), 20 + 3 * 500);
+    EXPECT_EQ(RecordLayout::For(kProfile, "0.125s").PageBytes(7), 20 + 10);
+    EXPECT_EQ(RecordLayout(7).RecordBytes(), 0);
+    EXPECT_FALSE(RecordLayout(-1).IsValid());
+}
+
+TEST(RecordLayout, TimeAndLevelWordsKeepTheirBitsAndMarks) {
+    EXPECT_EQ(PackTimeWord(14, 5, 7), (14 << 12) | (5 << 6) | 7);
+    const ElapsedTime wrapped = UnpackTimeWord(PackTimeWord(25, 61, 61));
+    EXPECT_EQ(wrapped.hours, 9);
+    EXPECT_EQ(wrapped.minutes, 61);
+    EXPECT_EQ(wrapped.seconds, 61);
+    EXPECT_EQ(TimeWordSeconds(PackTimeWord(1, 2, 3)), 3723);
+
+    EXPECT_EQ(LevelWord(" 45.6"), 456);
+    EXPECT_EQ(LevelWord("  ---"), kNoValue);
+    EXPECT_EQ(LevelText(kNoValue), "---");
+    EXPECT_EQ(LevelText(945), "94.5");
+    EXPECT_EQ(LevelText(0), "0.0");
+}
+
+TEST(SetupBlock, FieldsArePaddedOrCutInPlaceAndTheRestStaysUnset) {
+    SetupBlock block;
+    EXPECT_EQ(block.Bytes(), std::string(500, '\xFF'));
+    block.SetField(SetupBlock::kModel, "QS4060_r1");
+    block.SetField(SetupBlock::kSerialNumber, "A123456789012345");
+    block.SetField(SetupBlock::kIntegrationMode, "SINGLE");
+    EXPECT_EQ(block.Field(0), "QS4060_r1  ");
+    EXPECT_EQ(block.Text(0), "QS4060_r1");
+    EXPECT_EQ(block.Field(1), "A1234567890");
+    EXPECT_EQ(block.Bytes().substr(484, 11), "SINGLE     ");
+    EXPECT_EQ(block.Text(2), "");
+    EXPECT_EQ(block.Bytes().substr(495), std::string(5, '\xFF'));
+    block.SetField(45, "X");
+    block.SetField(-1, "X");
+    EXPECT_EQ(block.Field(45), "");
+    block.Fill(11, 0xFF);
+    EXPECT_EQ(block.Field(0), "QS4060_r1  ");
+    EXPECT_EQ(block.Field(1), std::string(11, '\xFF'));
+
+    const std::vector<unsigned char> short499(499, ' ');
+    EXPECT_FALSE(SetupBlock::FromBytes(short499));
+}
+
+TEST(SetupBlock, SchedulerFieldsReadAsTimesOfTheDayOrNone) {
+    const ScheduleTime minute = ParseSchedulerField("00:01:00");
+    EXPECT_TRUE(minute.IsValid());
+    EXPECT_EQ(minute.WholeSeconds(), 60);
+    EXPECT_EQ(ParseSchedulerField("23:59:59").WholeSeconds(), 86399);
+    EXPECT_EQ(ParseSchedulerField("NO SCHED").status, ScheduleTime::kNull);
+    EXPECT_EQ(ParseSchedulerField("00:00:00").status, ScheduleTime::kNull);
+    for (const char* bad : {"ab:cd:ef", "24:00:00", "00:60:00", "00-01-00", "0:1:0", "",
+                            "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"})
+        EXPECT_EQ(ParseSchedulerField(bad).status, ScheduleTime::kInvalid) << bad;
+
+    // Rounded to the nearest second, either way from zero.
+    EXPECT_EQ((ScheduleTime{ScheduleTime::kValid, 59.6 / 86400}).WholeSeconds(), 60);
+    EXPECT_EQ((ScheduleTime{ScheduleTime::kValid, -59.6 / 86400}).WholeSeconds(), -60);
+    EXPECT_EQ(SchedulerFieldText(ScheduleTime::FromSeconds(3661)), "01:01:01");
+    EXPECT_EQ(SchedulerFieldText(ScheduleTime{}), "NO SCHED");
+}
+
+TEST(RecordLayout, PageNamesOfAnIndexArePlainFilesOfItsFolder) {
+    EXPECT_TRUE(IsPlainPageName("RecFile_20240309_140507.rec"));
+    for (const char* name :
+         {"", "..", "../x.rec", "a/b.rec", "a\\b.rec", "/etc/passwd", "x..rec", "bad\x01name"})
+        EXPECT_FALSE(IsPlainPageName(name)) << name;
+    EXPECT_EQ(RecordPageName("20240309_140507"), "RecFile_20240309_140507.rec");
+    EXPECT_TRUE(IsIndexFirstLine("INDEX FILE"));
+    EXPECT_FALSE(IsIndexFirstLine("INDEX"));
+}
+
+TEST(DumpLayout, EachRecordTypeHasItsStoredLengthAndChecksumPlace) {
+    using Bytes = std::vector<unsigned char>;
+    // A multi record with a profile of 3 samples, octave and extra data after a REPORT setup.
+    Bytes multi = {0x02, 0, 0, 0x10, 0x86, 3};
+    EXPECT_EQ(DumpRecordLength(multi, true), 5 + 2 * 3 + 1 + 22 + 482 + 2 + 3);
+    EXPECT_EQ(DumpRecordLength(multi, false), 5 + 2 * 3 + 1 + 22 + 2 + 3);
+    multi.resize(5);  // the profile's count not there yet
+    EXPECT_FALSE(DumpRecordLength(multi, false));
+    const Bytes slmProfile = {0x02, 0, 0, 0x13, 0x03, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2};
+    EXPECT_EQ(DumpRecordLength(slmProfile, false), 15 + 5 + 3);
+
+    struct Case {
+        unsigned char type;
+        unsigned char flags;
+        std::optional<int> length;
+    };
+    for (const Case c :
+         {Case{0x00, 0x61, 18}, Case{0x00, 0x40, 1302}, Case{0x00, 0x10, {}}, Case{0x20, 0x1F, 24},
+          Case{0x20, 0x4F, 15 + 2 + 5 + 2 + 14}, Case{0x23, 0, 21}, Case{0x27, 0, 27},
+          Case{0x37, 0, 12}, Case{0x40, 0, 67}, Case{0x50, 0, 1000}, Case{0x60, 0, 18},
+          Case{0x80, 0, 49}, Case{0x90, 0, 61}, Case{0x70, 0, {}}, Case{0xA0, 0, {}}}) {
+        SCOPED_TRACE(c.type);
+        EXPECT_EQ(DumpRecordLength(Bytes{0x02, 0, 0, c.type, c.flags}, false), c.length);
+    }
+    EXPECT_FALSE(DumpRecordLength(Bytes{0x03, 0, 0, 0x40}, false));
+
+    // The checksum is the next-to-last byte, or byte 12 after a pause's 12 kept bytes.
+    Bytes date = {0x02, 0x01, 0x02, 0x60, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 0x03};
+    unsigned sum = 0;
+    for (int i = 0; i < 16; ++i)
+        sum += date[static_cast<size_t>(i)];
+    date[16] = static_cast<unsigned char>(sum);
+    EXPECT_TRUE(DumpChecksumHolds(date, 18));
+    ++date[7];
+    EXPECT_FALSE(DumpChecksumHolds(date, 18));
+    Bytes pause = {0x02, 0, 0, 0x30, 1, 1, 1, 1, 1, 1, 1, 1, 0x3A, 0x03};
+    EXPECT_TRUE(DumpChecksumHolds(pause, 12));
+    pause.resize(12);
+    EXPECT_FALSE(DumpChecksumHolds(pause, 12));
+    EXPECT_TRUE(DumpChecksumHolds(Bytes{0x02, 0, 0, 0x40}, 67));  // no checksum to hold
+}
+
+TEST(DataBufferView, SamplesAreReadByIndexNeverPastTheLoadedBytes) {
+    const RecordLayout profile = RecordLayout::For(kProfile, "0.125s");
+    std::string page(20, ' ');
+    const std::vector<std::uint16_t> first = {1, 2, 3, 4};
+    const std::vector<std::uint16_t> second = {5, 6, 7, 8};
+    page +=
+        EncodeRecord(PackTimeWord(0, 0, 1), first) + EncodeRecord(PackTimeWord(0, 0, 2), second);
+    std::vector<unsigned char> buffer(page.begin(), page.end());
+    buffer.resize(100, 0xFF);
+    const DataBufferView view(buffer, profile, static_cast<long long>(page.size()));
+    ASSERT_EQ(view.SampleCount(), 8);
+    EXPECT_EQ(view.Value(0, 0), 1);
+    EXPECT_EQ(view.Value(5, 0), 6);
+    EXPECT_EQ(view.TimeSeconds(3), 1);
+    EXPECT_EQ(view.TimeSeconds(4), 2);
+    EXPECT_FALSE(view.Value(8, 0));
+    EXPECT_FALSE(view.Value(0, 1));
+    EXPECT_FALSE(view.Value(-1, 0));
+    EXPECT_EQ(view.StartText(), "");
+
+    // Loaded bytes beyond the buffer count as the buffer.
+    const DataBufferView spectrum(buffer, RecordLayout(kOctave), 1 << 30);
+    EXPECT_EQ(spectrum.SampleCount(), (100 - 20) / 26);
+    EXPECT_EQ(spectrum.Values(2).size(), 12u);
+}
+
+TEST(RecordLayoutGolden, TheWritersBytesAreThoseOfTheReference) {
+    SKIP_WITHOUT("python3");
+    testenv::ScratchFolder folder;
+    SetupBlock block;
+    block.SetField(SetupBlock::kModel, "QS4160_L0$1");
+    block.SetField(SetupBlock::kSerialNumber, "A12345");
+    block.SetField(SetupBlock::kAcquisitionMode, "THIRD OCTAV");
+    block.SetField(SetupBlock::kPagingSize, "00000010000");
+    block.SetField(SetupBlock::kIntegrationMode, "MULTI");  // gives way to the schedule
+    WriteFile("head.bin", PageFileHead(block, ScheduleTime::FromSeconds(60),
+                                       ScheduleTime::FromSeconds(3600), "2024/03/09 14:05:07 "));
+    SetupBlock plain;
+    plain.SetField(SetupBlock::kModel, "QS4060_00$1");
+    WriteFile("unscheduled.bin",
+              PageFileHead(plain, ScheduleTime{}, ScheduleTime{}, "2024/12/31 23:59:59"));
+
+    const std::vector<std::uint16_t> levels = {456, LevelWord("---"), 0, 1400, 65535};
+    WriteFile("levels.bin", EncodeRecord(PackTimeWord(25, 61, 61), levels));
+    std::vector<std::uint16_t> octave;
+    for (int band = 0; band < 12; ++band)
+        octave.push_back(static_cast<std::uint16_t>((700 + 10 * band) % 1400));
+    octave[3] = kNoValue;
+    WriteFile("octave.bin", EncodeRecord(PackTimeWord(1, 2, 3), octave));
+    std::vector<std::uint16_t> third;
+    for (int band = 0; band < 33; ++band)
+        third.push_back(static_cast<std::uint16_t>(10 * band));
+    WriteFile("third.bin", EncodeRecord(PackTimeWord(23, 59, 59), third));
+    const std::vector<std::uint16_t> profile = {451, 452, kNoValue, 454};
+    WriteFile("profile.bin", EncodeRecord(PackTimeWord(0, 0, 30), profile));
+    std::array<unsigned char, kDumpEndBytes> end;
+    end.fill(0xFF);
+    MakeIncompleteDumpRecord(end, "12", 0x21);
+    WriteFile("incomplete.bin", std::string(end.begin(), end.end()));
+    end.fill(0xFF);
+    MakeIncompleteDumpRecord(end, "0", 0x00);
+    WriteFile("incomplete_first.bin", std::string(end.begin(), end.end()));
+    WriteFile("index.kr9", IndexFileText({RecordPageName("20240309_140507"),
+                                          RecordPageName("20240309_150000")}));
+
+    EXPECT_EQ(acqtest::RunReference("layout_reference.py", "check .", "check.txt"), 0)
+        << folder.Read("check.txt");
+}
