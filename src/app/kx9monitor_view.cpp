@@ -150,7 +150,7 @@ void CKX9MonitorView::DeleteGraphWindows() {
 
 // Below the report list, hidden until a recording is shown; its six series are the five
 // channels and the "UR" line.
-void CKX9MonitorView::CreateDataGraph() {
+void CKX9MonitorView::CreateLiveGraph() {
     struct Trace {
         COLORREF colour;
         const char* name;
@@ -240,7 +240,7 @@ void CKX9MonitorView::OnInitialUpdate() {
         if (control.xFlags || control.yFlags)
             m_Layout.Register(control.id, control.rect, control.xFlags, control.yFlags);
 
-    CreateDataGraph();
+    CreateLiveGraph();
 
     SetUpCharts();
 

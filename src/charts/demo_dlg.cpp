@@ -216,9 +216,8 @@ void CDemoDlg::ApplyGraphSettings() {
     Sync();
 }
 
-// The loaded record's spectra Z min .. Z max - 1 into the frame's window of loaded data,
-// with the gap rows where a scheduled acquisition starts. The range never goes past the
-// spectra the data buffer holds.
+// The loaded record's spectra Z min .. Z max - 1 into the frame's window of loaded data. The
+// range never goes past the spectra the data buffer holds.
 void CDemoDlg::Replay() {
     const int mode = m_host.LiveMode();
     if (mode != kOctaveMode && mode != kThirdOctaveMode)
@@ -228,16 +227,30 @@ void CDemoDlg::Replay() {
     if (&target != this)
         target.ClearRows();
     m_nZMax = std::min(m_nZMax, m_host.LoadedSpectra());
+    target.AddLoadedSpectra(std::max(m_nZMin, 0), m_nZMax, true);
+}
+
+void CDemoDlg::ReloadLoadedSpectra() {
+    ClearRows();
+    AddLoadedSpectra(0, m_host.LoadedSpectra(), !m_host.AcquisitionRunning());
+}
+
+// Spectra first .. last - 1 of the loaded record, and ten gap rows after each from the fourth
+// on that starts a scheduled acquisition's report interval.
+void CDemoDlg::AddLoadedSpectra(int first, int last, bool gaps) {
+    const int mode = m_host.LiveMode();
+    if (mode != kOctaveMode && mode != kThirdOctaveMode)
+        return;
     const int count = mode == kOctaveMode ? kOctaveBands : kThirdOctaveBands;
     const std::vector<std::uint16_t> gap(count, 0);
-    for (int i = std::max(m_nZMin, 0); i < m_nZMax; ++i) {
+    for (int i = std::max(first, 0); i < last; ++i) {
         const std::optional<StoredSpectrum> spectrum = m_host.LoadedSpectrum(i);
         if (!spectrum)
             break;
-        target.AddSpectrum(spectrum->bands, count);
-        if (i > 2 && m_host.IsReportIntervalBoundary(spectrum->timeSeconds))
+        AddSpectrum(spectrum->bands, count);
+        if (gaps && i > 2 && m_host.IsReportIntervalBoundary(spectrum->timeSeconds))
             for (int k = 0; k < kSeparatorRows; ++k)
-                target.AddSpectrum(gap, count);
+                AddSpectrum(gap, count);
     }
 }
 

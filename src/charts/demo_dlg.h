@@ -93,6 +93,9 @@ public:
     // One spectrum as the next row: 12 (octave) or 33 (third octave) band words, tenths of dB.
     void AddOctaveSpectrum(std::span<const std::uint16_t> bands);
     void AddThirdOctaveSpectrum(std::span<const std::uint16_t> bands);
+    // Every spectrum of the loaded record afresh, with the gaps where a scheduled
+    // acquisition starts unless the meter is acquiring.
+    void ReloadLoadedSpectra();
     // No rows: the graph cleared, the next row 0, no row highlighted.
     void ClearRows();
     // The row of the selected record drawn wide in the highlight colour; the row highlighted
@@ -125,6 +128,7 @@ private:
     void SetAllBoxesAuto();
     void SetLegend();
     void Replay();
+    void AddLoadedSpectra(int first, int last, bool gaps);
     void Sync();
     void BuildWindow(QWidget* parent);
 

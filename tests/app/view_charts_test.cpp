@@ -68,6 +68,8 @@ TEST_F(ViewTest, TheFrameComputesTheContourFromAReportRowOrALoadedRecord) {
     // Record 1 of the loaded page: 63.7 dB at 1 kHz (word 19 of the record), shown in whole dB
     // under the meter's half-band shift.
     app.m_InstrStatus.m_strHalfBandShift = "ON";
+    frame.m_recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 100);
+    frame.m_recording.SetLoadedPage(0, CKX9MonitorApp::kDataBufferSize, "");
     const size_t word = 20 + 2 * (34 * 1 + 19);
     app.m_DataBuffer[word] = 637 & 0xFF;
     app.m_DataBuffer[word + 1] = 637 >> 8;
