@@ -129,8 +129,9 @@ std::string FrameGraphHost::FormatPointReadout(int x, int y, const std::string& 
     source.mode = frame ? frame->m_nChannelMode : -1;
     source.cell = [this, live](int row, int column) {
         if (live)
-            return m_view.m_ReportList.IsValidRow(row) ? m_view.m_ReportList.GetItemText(row, column)
-                                                       : std::string();
+            return m_view.m_ReportList.IsValidRow(row)
+                       ? m_view.m_ReportList.GetItemText(row, column)
+                       : std::string();
         const ui::VirtualListCtrl& data = m_view.m_DataList;
         return row >= 0 && row < data.GetItemCount() ? data.GetItemText(row, column)
                                                      : std::string();

@@ -38,8 +38,8 @@ charts::LevelGraphOptions CKX9MonitorView::LevelGraphOptions(bool live) const {
     const std::string& model = Services().CurrentSetup().m_strModel;
     // A loaded page hides the channels a "QS4060" lacks; the live graph shows the last two
     // only for a "QS4160".
-    const bool three = live ? !platform::Contains(model, "QS4160")
-                            : platform::Contains(model, "QS4060");
+    const bool three =
+        live ? !platform::Contains(model, "QS4160") : platform::Contains(model, "QS4060");
     options.channels = three ? 3 : charts::kLevelChannels;
     options.urLine = m_nURLine != 0;
     options.urLevel = m_nURLevel;

@@ -42,8 +42,8 @@ PointReadout FormatPointReadout(int x, int y, const std::string& coordinates,
             readout.text.clear();
             return readout;
         }
-        const double tolerance = source.visibleSpan <= kNarrowSpan ? kNarrowTolerance
-                                                                   : kWideTolerance;
+        const double tolerance =
+            source.visibleSpan <= kNarrowSpan ? kNarrowTolerance : kWideTolerance;
         std::optional<std::string> match;
         for (int p = 0; p < kLevelChannels; ++p) {
             if (!source.shown[p]) {

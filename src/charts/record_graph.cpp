@@ -40,8 +40,7 @@ double GraphLevel(std::uint16_t word) {
     return word == acquisition::kNoValue ? 0.0 : word / 10.0;
 }
 
-std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, int kind, bool pointMarks,
-                                  bool axis) {
+std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, int kind, bool pointMarks, bool axis) {
     using Panel = graph::CGraphPanel;
     graph.SetAxisTexts("Time", "", 0, graph::kXAxis, kDrawNow);
     graph.SetAxisTexts("Value", "dB", 2, graph::kYAxis, kDrawNow);
@@ -64,8 +63,7 @@ std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, int kind, bool pointM
 }
 
 void FillDataGraph(graph::CGraphWnd& graph, const acquisition::DataBufferView& records,
-                   long long count, std::span<const int> series,
-                   const LevelGraphOptions& options) {
+                   long long count, std::span<const int> series, const LevelGraphOptions& options) {
     const long long last = std::min(count, records.SampleCount());
     const int channels = std::min(options.channels, kLevelChannels);
     for (long long r = 0; r < last; ++r) {
@@ -112,8 +110,8 @@ void WidenLevelBounds(graph::CGraphWnd& graph) {
 void AddLiveRecord(graph::CGraphWnd& graph, int record, std::span<const std::string> levels,
                    std::span<const int> series, const LevelGraphOptions& options,
                    bool liveRepaint) {
-    const int channels = std::min({options.channels, kLevelChannels,
-                                   static_cast<int>(levels.size())});
+    const int channels =
+        std::min({options.channels, kLevelChannels, static_cast<int>(levels.size())});
     for (int p = 0; p < channels; ++p) {
         const unsigned notify = liveRepaint && options.shown[p] ? kDrawNow : kDrawLater;
         AddAt(graph, Series(series, p), record, platform::Atof(levels[p]), notify);

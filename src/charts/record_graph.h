@@ -57,8 +57,7 @@ void WidenLevelBounds(graph::CGraphWnd& graph);
 // One live record's five level texts at `record` of the live graph; a point is drawn at once
 // only while the view repaints the live graph and its channel is shown.
 void AddLiveRecord(graph::CGraphWnd& graph, int record, std::span<const std::string> levels,
-                   std::span<const int> series, const LevelGraphOptions& options,
-                   bool liveRepaint);
+                   std::span<const int> series, const LevelGraphOptions& options, bool liveRepaint);
 // One live profile sample into the first series.
 void AddLiveGraphPoint(graph::CGraphWnd& graph, int sample, const std::string& level,
                        std::span<const int> series, bool liveRepaint);

@@ -60,9 +60,9 @@ std::vector<unsigned char> Page(int records, int values) {
 
 DataBufferView Loaded(const std::vector<unsigned char>& buffer, const RecordLayout& layout,
                       int records) {
-    return DataBufferView(buffer, layout, acquisition::kPageStartBytes +
-                                              static_cast<long long>(records) *
-                                                  layout.RecordBytes());
+    return DataBufferView(
+        buffer, layout,
+        acquisition::kPageStartBytes + static_cast<long long>(records) * layout.RecordBytes());
 }
 
 class RecordGraphTest : public ::testing::Test {
@@ -153,7 +153,8 @@ TEST_F(RecordGraphTest, AThreeChannelMeterAndTheLegendsBoxesLeaveCurvesEmpty) {
 TEST_F(RecordGraphTest, ACountPastTheLoadedRecordsReadsNoFurtherAndZeroOnlyFitsThePage) {
     const auto buffer = Page(8, 5);
     const DataBufferView records = Loaded(buffer, RecordLayout(acquisition::kSoundLevelMeter), 8);
-    const auto series = charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, false, false);
+    const auto series =
+        charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, false, false);
     charts::FillDataGraph(graph, records, 0, series, {});
     EXPECT_EQ(Count(series[0]), 0);
     EXPECT_EQ(graph.GetGraphCount(), 6);
@@ -205,7 +206,8 @@ TEST_F(RecordGraphTest, TheLevelRangeIsWidenedByATenthOfItsSpan) {
 }
 
 TEST_F(RecordGraphTest, LiveRecordsGoToTheirRecordNumberAndAreDrawnAsTheViewAsks) {
-    const auto series = charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, false, false);
+    const auto series =
+        charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, false, false);
     const std::string texts[] = {"45.5", "50.1", "61.0", "70.2", "80.9"};
     LevelGraphOptions options;
     options.shown[1] = false;

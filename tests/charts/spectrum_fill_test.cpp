@@ -87,7 +87,8 @@ TEST(SpectrumFillTest, AThirdOctaveRecordDraws33BarsWithTheOverallLevelGreen) {
 }
 
 TEST(SpectrumFillTest, ALiveReplyGivesEachBandTheFiveCharactersBeforeItsLineEnd) {
-    const std::vector<float> levels = charts::LiveSpectrumLevels(OctaveReply(), charts::kOctaveMode);
+    const std::vector<float> levels =
+        charts::LiveSpectrumLevels(OctaveReply(), charts::kOctaveMode);
     ASSERT_EQ(levels.size(), 12u);
     EXPECT_FLOAT_EQ(levels[0], 40.5f);
     EXPECT_FLOAT_EQ(levels[10], 50.5f);

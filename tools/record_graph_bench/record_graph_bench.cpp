@@ -50,8 +50,8 @@ double Best(int runs, const std::function<void()>& work) {
 std::vector<unsigned char> FullBuffer() {
     std::string page = "2024/03/09 14:05:07 ";
     const RecordLayout layout(kSoundLevelMeter);
-    const long long records = (static_cast<long long>(kDataBufferSize) - kPageStartBytes) /
-                              layout.RecordBytes();
+    const long long records =
+        (static_cast<long long>(kDataBufferSize) - kPageStartBytes) / layout.RecordBytes();
     std::mt19937 random(7);
     std::normal_distribution<double> step(0, 8);
     std::uniform_int_distribution<int> gap(0, 999);
