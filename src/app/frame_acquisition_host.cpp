@@ -167,7 +167,7 @@ void FrameAcquisitionHost::OnPageLoaded(int kind, long long samples) {
     } else if (kind == acquisition::kProfile) {
         view->CreateDataGraph2(samples);
     } else if (IsSpectrum(kind)) {
-        view->Services().RefreshGraphWindows();
+        view->RefreshGraphWindows();
         view->Services().ShowNavigator(true);
     }
 }
@@ -195,5 +195,5 @@ int FrameAcquisitionHost::CurrentRecord() const {
 void FrameAcquisitionHost::LabelsRemoved() {
     m_frame.SaveLabelFile();
     if (CKX9MonitorView* view = View())
-        view->Services().RefreshGraphWindows();
+        view->RefreshGraphWindows();
 }

@@ -1,7 +1,6 @@
 #include "app/frame_view_services.h"
 
 #include "app/kx9monitor_app.h"
-#include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 
 CInstrStatus& FrameViewServices::CurrentSetup() {
@@ -14,18 +13,4 @@ void FrameViewServices::SetCrossReference(BOOL on) {
 
 void FrameViewServices::ClearMenuState() {
     m_frame.m_nDisplayMode = 0;
-}
-
-void FrameViewServices::HideDemoWindows() {
-    m_frame.HideDemoWindows();
-}
-
-void FrameViewServices::ShowSpectrumGraph(const std::string& text) {
-    if (CKX9MonitorView* view = TheApp().m_pView)
-        view->ShowReportSpectrum(text);
-}
-
-void FrameViewServices::RefreshGraphWindows() {
-    if (CKX9MonitorView* view = TheApp().m_pView)
-        view->RefreshGraphWindows(m_frame.m_recording.SelectedRecord());
 }

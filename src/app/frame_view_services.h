@@ -1,7 +1,7 @@
 #pragma once
 // The main view's neighbours as the running program has them: the application's current setup
-// record, the frame's cross-reference switch and display-mode word, its "Spectrum" windows and
-// the view's graph windows of the recording.
+// record, the frame's cross-reference switch and its display-mode word; the floating windows
+// keep ViewServices' plain defaults.
 
 #include "app/view_services.h"
 
@@ -14,9 +14,6 @@ public:
     CInstrStatus& CurrentSetup() override;
     void SetCrossReference(BOOL on) override;
     void ClearMenuState() override;
-    void HideDemoWindows() override;
-    void ShowSpectrumGraph(const std::string& text) override;
-    void RefreshGraphWindows() override;
 
 private:
     CMainFrame& m_frame;

@@ -321,7 +321,7 @@ void CKX9MonitorView::OnClickList1602() {
             ShowControl(IDC_DATA_CHART, false);
         }
         if (levels || spectra)
-            services.HideDemoWindows();
+            HideDemoWindows();
     } else if (Contains(text, "PAGE")) {
         const int segment = platform::Atoi(platform::Mid(text, 4));
         recording.SelectSegment(segment);
@@ -343,7 +343,7 @@ void CKX9MonitorView::OnClickList1602() {
             services.ShowNavigator(true);
         }
         if (levels || spectra)
-            services.HideDemoWindows();
+            HideDemoWindows();
         const std::string& file = TheApp().m_strCurrentFile;
         if (segment != m_nLoadedSegment || file != m_strLoadedFile) {
             m_nLoadedSegment = segment;
@@ -403,13 +403,13 @@ void CKX9MonitorView::OnDblclkReportList() {
             platform::Left(m_ReportList.Column(column).heading, kHeadingBuffer - 1);
         text += heading + "\t" + m_ReportList.GetItemText(row, column) + "\r\n";
     }
-    Services().ShowSpectrumGraph(text);
+    ShowReportSpectrum(text);
 }
 
 void CKX9MonitorView::OnDblClkDataList() {
     Recording().SelectRecord(m_DataList.GetSelectedRow());
     m_DataList.RedrawItems();
-    Services().RefreshGraphWindows();
+    RefreshGraphWindows();
 }
 
 std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {

@@ -6,9 +6,9 @@
 // session's state (which one carries the link is the session's, LinkSession::SetLinkPort).
 //
 // It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it, and its graph windows
-// are children of that widget while it exists; so are the windows of its two band charts. The
-// frame's recording state and the graph windows of loaded data are reached through
-// ViewServices.
+// are children of that widget while it exists; so are the windows of its two band charts. It
+// fills the graph of a loaded page and the band charts from the frame's recording
+// (kx9monitor_view_graphs.cpp); the frame's floating windows are reached through ViewServices.
 
 #include <functional>
 #include <memory>
@@ -114,10 +114,14 @@ public:
     // The spectrum of record `record` of the loaded page in the file chart; its row of the
     // loaded data's "Spectrum" window is highlighted.
     void RefreshGraphWindows(int record);
+    // The same for the frame's selected record.
+    void RefreshGraphWindows() { RefreshGraphWindows(Recording().SelectedRecord()); }
     // A live spectrum reply in the live chart.
     void RearrangeGraphWindows(const std::string& reply);
     // A report row's spectrum, "heading\tlevel\r\n" per band, in the live chart.
     void ShowReportSpectrum(const std::string& text);
+    // The frame's "Spectrum" windows are hidden.
+    void HideDemoWindows();
     // The live twins of the fills: one live record's five level texts, one profile sample.
     void AddLiveRecord(int record, std::span<const std::string> levels);
     void AddLiveGraphPoint(int sample, const std::string& level);

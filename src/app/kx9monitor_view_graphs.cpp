@@ -141,3 +141,8 @@ void CKX9MonitorView::AddLiveGraphPoint(int sample, const std::string& level) {
     const std::vector<int> series(m_TraceHandles.begin(), m_TraceHandles.end());
     charts::AddLiveGraphPoint(*m_pDataGraph, sample, level, series, m_bLiveRepaint != 0);
 }
+
+void CKX9MonitorView::HideDemoWindows() {
+    if (CMainFrame* frame = TheApp().m_pMainFrame)
+        frame->HideDemoWindows();
+}

@@ -171,11 +171,11 @@ TEST_F(RecordGraphsTest, AnOctaveRecordingShowsTheSelectedRecordsSpectrumAndItsW
 
     // A record the page does not hold shows no bars.
     frame.m_recording.SelectRecord(900);
-    frameServices.RefreshGraphWindows();
+    view.RefreshGraphWindows();
     EXPECT_EQ(chart.GetItemCount(), 0);
 
     // Showing the live segment hides both windows.
-    frameServices.HideDemoWindows();
+    view.HideDemoWindows();
     EXPECT_FALSE(waterfall.IsWindowVisible());
 }
 
@@ -195,7 +195,7 @@ TEST_F(RecordGraphsTest, AReportRowsSpectrumGoesToTheLiveChart) {
     std::string text;
     for (int b = 0; b < 12; ++b)
         text += "b" + std::to_string(b) + "\t" + (b == 4 ? "---" : std::to_string(50 + b)) + "\r\n";
-    frameServices.ShowSpectrumGraph(text);
+    view.ShowReportSpectrum(text);
     const charts::CChartWnd& chart = view.m_LiveChart;
     ASSERT_EQ(chart.GetItemCount(), 12);
     EXPECT_EQ(chart.GetItemLevel(3), 53.0f);
