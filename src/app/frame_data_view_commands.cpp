@@ -4,29 +4,36 @@
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 
-namespace {
-bool DataLoaded(const LoadedDataFacts& facts) {
-    return !facts.currentFile.empty() && facts.currentFile != "-1";
+const char* DataViewCommandTip(unsigned id) {
+    switch (id) {
+        case ID_SAVE:
+            return "Salva...\nSalva...";
+        case ID_VIEW_3DGRAPH:
+            return "View 3D Graph is available only if data are present and current view is "
+                   "Table\nView 3D Graph";
+        case ID_3DGRAPH_PROPERTIES:
+            return "3D Graph Prop.\n3D Graph Prop.";
+        case ID_VIEW_CROSS_REFERENCE:
+            return "View Cross Reference\nView Cross Reference";
+        default:
+            return nullptr;
+    }
 }
-
-bool HasSpectrumKind(const LoadedDataFacts& facts) {
-    return !facts.spectrumKind.empty() && facts.spectrumKind != "-1";
-}
-}  // namespace
 
 CommandState UpdateView3DGraphState(const LoadedDataFacts& facts) {
     const bool spectrum = facts.spectrumKind == "OCTAVE" || facts.spectrumKind == "TOCTAVE";
-    return {DataLoaded(facts) && !facts.downloading && spectrum, false};
+    return {!facts.currentFile.empty() && !facts.downloading && spectrum, false};
 }
 
 CommandState UpdateViewCrossReferenceState(const LoadedDataFacts& facts, BOOL crossReference) {
-    if (!DataLoaded(facts) || !HasSpectrumKind(facts))
+    if (facts.currentFile.empty() || facts.spectrumKind == "-1")
         return {false, false};
     return {true, crossReference != FALSE};
 }
 
 CommandState UpdateDataPresentState(const LoadedDataFacts& facts) {
-    return {DataLoaded(facts) && !facts.downloading, false};
+    const bool loaded = !facts.currentFile.empty() && facts.currentFile != "-1";
+    return {loaded && !facts.downloading, false};
 }
 
 bool CFrameDataViewCommands::IsDataViewCommand(unsigned id) {

@@ -21,7 +21,8 @@ using cmd::ID_VIEW_CROSS_REFERENCE;
 
 // What the commands read.
 struct LoadedDataFacts {
-    std::string currentFile;   // empty or "-1" when no data are loaded
+    std::string currentFile;   // empty or "-1" when no data are loaded; only the data-present
+                               // state counts "-1" as none
     std::string spectrumKind;  // "OCTAVE", "TOCTAVE", ... or "-1"
     bool downloading = false;
 };
@@ -30,6 +31,10 @@ struct CommandState {
     bool enabled = false;
     bool checked = false;
 };
+
+// The command's tool-tip text as the string table has it ("tip\ntitle"); nullptr for the
+// data-present state, which has none.
+const char* DataViewCommandTip(unsigned id);
 
 CommandState UpdateView3DGraphState(const LoadedDataFacts& facts);
 CommandState UpdateViewCrossReferenceState(const LoadedDataFacts& facts, BOOL crossReference);

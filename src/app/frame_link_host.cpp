@@ -3,9 +3,16 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "platform/event_loop.h"
 
 void FrameLinkHost::WaitWithMessages(unsigned ms) {
     TheApp().WaitWithMessages(ms);
+}
+
+void FrameLinkHost::PumpWaitingMessages() {
+    // The windows are painted; timers, replies and the operator's commands wait for the end of
+    // the exchange, which nothing may interrupt.
+    platform::EventLoop::PumpWindowInput(nullptr);
 }
 
 LinkPort* FrameLinkHost::PortOf(LinkSide side) {

@@ -11,6 +11,7 @@ public:
     explicit FrameLinkHost(CMainFrame& frame) : m_frame(frame) {}
 
     void WaitWithMessages(unsigned ms) override;
+    void PumpWaitingMessages() override;
     LinkPort* PortOf(LinkSide side) override;
     PortRecord& PortRecordOf(LinkSide side) override;
     bool IsModemLink() override;

@@ -15,7 +15,3 @@ void FrameProgramServices::UploadLogFile(CMainFrame& frame, const std::string& p
 void FrameProgramServices::OnUpdateCalibExpiry(CMainFrame& frame) {
     frame.UpdateCalibExpiry();
 }
-
-void FrameProgramServices::StartNewSession(CMainFrame& frame) {
-    frame.m_pending.Call("StartNewSession");
-}

@@ -12,5 +12,4 @@ public:
     void UploadLogFile(CMainFrame& frame, const std::string& path) override;
 
     void OnUpdateCalibExpiry(CMainFrame& frame) override;
-    void StartNewSession(CMainFrame& frame) override;
 };

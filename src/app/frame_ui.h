@@ -32,6 +32,8 @@ public:
 
     // The memory-download box (CDownloadStatusDlg).
     virtual bool IsDownloadBoxShown() const { return false; }
+    // Creates the box when it does not exist, with "0" record blocks and its bar at 0 of 20.
+    virtual void ShowDownloadBox() {}
     // Steps the bar and returns its new position.
     virtual int StepDownloadProgress() { return 0; }
     virtual void SetDownloadProgress(int /*position*/) {}
@@ -47,6 +49,9 @@ public:
     void EmptyInstrStatusText() { SetInstrStatusText(std::string()); }
     // Parses the accumulated text into the dialog's fields (CViewInstrStatusDlg::ShowStatus).
     virtual void ShowInstrStatus() {}
+
+    // The wait cursor, while a long link operation runs.
+    virtual void ShowWaitCursor(bool /*show*/) {}
 
     // The main view's graph window, its band chart (1482) and its page list (1602).
     virtual void ShowGraphWindow(bool /*show*/) {}

@@ -64,6 +64,26 @@ bool FrameWindowUi::IsDownloadBoxShown() const {
     return m_frame.m_DownloadStatusDlg.IsWindowVisible();
 }
 
+void FrameWindowUi::ShowDownloadBox() {
+    auto& box = m_frame.m_DownloadStatusDlg;
+    if (!box.HasWindow())
+        box.Create();
+    box.SetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS, "0");
+    box.SetProgressRange(CDownloadStatusDlg::IDC_PROGRESS, 0, 20);
+    box.SetProgressPos(CDownloadStatusDlg::IDC_PROGRESS, 0);
+    box.SetProgressStep(CDownloadStatusDlg::IDC_PROGRESS, 1);
+    box.ShowWindow(true);
+}
+
+void FrameWindowUi::ShowWaitCursor(bool show) {
+    if (!QGuiApplication::instance())
+        return;
+    if (show)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
 int FrameWindowUi::StepDownloadProgress() {
     m_frame.m_DownloadStatusDlg.StepProgress(CDownloadStatusDlg::IDC_PROGRESS);
     return m_frame.m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS);

@@ -30,6 +30,8 @@ public:
     void DestroySetupWaitBox() override;
 
     bool IsDownloadBoxShown() const override;
+    void ShowDownloadBox() override;
+    void ShowWaitCursor(bool show) override;
     int StepDownloadProgress() override;
     void SetDownloadProgress(int position) override;
     void SetDownloadFields(const std::string& file, const std::string& line) override;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "acquisition/record_layout.h"
+#include "app/dump_file.h"
 #include "graph/graph_marks.h"
 #include "link/instr_status.h"
 #include "link/port_record.h"
@@ -72,6 +73,8 @@ public:
     CInstrStatus m_EditStatus;
     // Samples per record page of a live recording; the monitoring options change it.
     int m_nPagingSize = 10000;
+    // Where a download of the meter's memory goes (CMainFrame::OpenDumpFile).
+    DumpFile m_DumpFile;
     // The graphs' markers, labels and events, and the record whose labels they show.
     graph::GraphMarks m_GraphMarks;
     int m_bAbortWait = 0;

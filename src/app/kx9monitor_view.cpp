@@ -137,6 +137,24 @@ void CKX9MonitorView::FitDataGraph() {
         m_pDataGraph->FitPanel(graph::kFitPage);
 }
 
+void CKX9MonitorView::EmptyForNewSession() {
+    m_ReportList.DeleteAllItems(ui::RVS_ALL);
+    ShowControl(IDC_REPORT_LIST, true);
+    m_DataList.DeleteAllItems();
+    ShowControl(IDC_DATA_LIST, false);
+    m_ParamList.DeleteAllItems();
+    m_PageList.DeleteAllItems();
+    for (graph::CGraphWnd* graph : {m_pDataGraph.get(), m_pSecondGraph.get()}) {
+        if (!graph)
+            continue;
+        for (int series = 0; series < graph->GetGraphCount(); ++series)
+            graph->ClearPoints(series, 1);
+        graph->ShowWindow(false);
+    }
+    m_LiveChart.RemoveAllItems();
+    ShowControl(IDC_LIVE_CHART, false);
+}
+
 void CKX9MonitorView::DeleteGraphWindows() {
     for (std::unique_ptr<graph::CGraphWnd>* graph : {&m_pDataGraph, &m_pSecondGraph}) {
         if (!*graph)

@@ -100,6 +100,10 @@ public:
     void FitDataGraph();
     // Each graph window is hidden, loses its points and goes.
     void DeleteGraphWindows();
+    // A new session: the lists lose their rows (the report list stays in sight, the data list
+    // goes), each graph window its points and the live band chart its bars, and the graphs
+    // and the chart are hidden.
+    void EmptyForNewSession();
 
     // --- charts
     // The band chart of a control id (IDC_LIVE_CHART or IDC_DATA_CHART); nullptr for another.

@@ -4,6 +4,7 @@
 #include "app/kx9monitor_view.h"
 #include "link/instr_status.h"
 #include "link/serial_wnd.h"
+#include "platform/clock.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -49,6 +50,10 @@ void CMainFrame::Warn(const std::string& text, unsigned type, const std::string&
 }
 
 void CMainFrame::Wait(unsigned ms) {
+    platform::Clock::Sleep(ms);
+}
+
+void CMainFrame::WaitWithMessages(unsigned ms) {
     TheApp().WaitWithMessages(ms);
 }
 
@@ -78,15 +83,6 @@ std::string CMainFrame::NormalTitle() const {
 
 void CMainFrame::OnUpdateCalibExpiry() {
     Services().OnUpdateCalibExpiry(*this);
-}
-
-void CMainFrame::StartNewSession() {
-    Services().StartNewSession(*this);
-}
-
-void CMainFrame::ExchangeAndWait(const std::string& command, const std::string& query,
-                                 const std::string& expected) {
-    Services().ExchangeAndWait(*this, command, query, expected);
 }
 
 void CMainFrame::ProcessMonitorRecordMode0(const std::string& record) {

@@ -45,6 +45,7 @@ class CInstrStatus;
 #include "app/frame_data_view_commands.h"
 #include "app/frame_maintenance_host.h"
 #include "app/frame_program_services.h"
+#include "app/frame_setup_host.h"
 #include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
 #include "app/frame_view_services.h"
@@ -61,6 +62,7 @@ class CInstrStatus;
 #include "maintenance/fono_config_dlg.h"
 #include "maintenance/mic_calib_dlg.h"
 #include "report/instr_log.h"
+#include "sound/audio_file_list.h"
 #include "sound/label_audio_dlg.h"
 #include "ui/bc_menu.h"
 #include "ui/x_status_bar.h"
@@ -160,11 +162,36 @@ public:
     void ProcessMonitorRecordMode2(const std::string& record);
     void ProcessMonitorRecordMode3(const std::string& record);
 
+    // --- the session operations on the monitoring link (main_frame_session.cpp)
+    // Writes the command and then the status query straight to the link port until the reply
+    // holds `expected`, three rounds at most; whether it came. The listener listens again only
+    // when it did.
+    bool ExchangeAndWait(const std::string& command, const std::string& query,
+                         const std::string& expected);
+    // Switches the meter's monitoring off and ends the run (Disconnect).
+    void StopMonitoring();
+    // Queues the read of the whole setup of the current model; the last reply opens the sheet.
+    void QueueSetupQueries();
+    // Ends a live run when one runs; otherwise empties the current data (asking whether to save
+    // them first) and queues the identification and setup queries of a new session.
+    void StartNewSession();
+    // Opens the guided electric calibration and queues the states it starts from.
+    void StartElectricCalibration();
+    // Creates the dump file with its header and starts a download of the meter's memory.
+    void OpenDumpFile();
+    // Ends the audio recording of a session: its line goes to "AudioFileList.txt".
+    void StopAudioRecordingLog();
+
+    // Set when the current data were saved; while clear a new session asks before discarding.
+    BOOL m_bDataSaved = FALSE;
+    // An audio recording of the session runs, and its wave file is being written.
+    BOOL m_bAudioRecording = FALSE;
+    BOOL m_bAudioFileOpen = FALSE;
+    // The running audio recording, as its list line will tell it.
+    sound::AudioRecordingEntry m_AudioRecording;
+
     // --- neighbours (FrameServices)
     void OnUpdateCalibExpiry();
-    void StartNewSession();
-    void ExchangeAndWait(const std::string& command, const std::string& query,
-                         const std::string& expected);
     std::string HttpSendMail(const std::string& address, const std::string& subject,
                              const std::string& text);
     void UploadLogFile(const std::string& path);
@@ -242,6 +269,8 @@ private:
     void OnSerialAlarm(const LinkAlarm& alarm);
 
     void AbortSetupRead(int code);
+    // A download whose command went unanswered: the dump marked incomplete, the meter told.
+    void EndInterruptedDownload();
     void OnDownloadProgressTimer();
     void OnRecordingBlinkTimer();
     void OnFirmwareUpgradeTimer();
@@ -280,7 +309,15 @@ private:
 
     // A warning that goes to the scheduler log in scheduler mode, to a box otherwise.
     void Warn(const std::string& text, unsigned type, const std::string& schedulerText = {});
+    // A plain wait: nothing else runs meanwhile, so no handler is entered again.
     void Wait(unsigned ms);
+    // The application's message-pumping wait.
+    void WaitWithMessages(unsigned ms);
+    // A live run ends: its file closed, monitoring confirmed off, the audio recording ended.
+    void EndLiveRun();
+    // The main view, its graphs and charts and the frame's floating windows lose the data of
+    // the last session.
+    void EmptyViewForNewSession();
 
     platform::WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     FrameUi m_ownUi;
@@ -406,6 +443,8 @@ public:
     // The tool-bar commands on the loaded data, and what the view asks of the frame.
     CFrameDataViewCommands m_dataViewCommands{*this};
     FrameViewServices m_viewServices{*this};
+    // What the "Setup Instrument" sheet needs of the program.
+    FrameSetupHost m_setupHost{*this};
 
     // --- data files and the scheduler log (main_frame_data_files.cpp)
     // A data file chosen by the operator or named on the command line.

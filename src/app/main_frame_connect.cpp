@@ -2,7 +2,7 @@
 // rates of the USB ones), or the stored port, each verified by the identification probe.
 //
 // The waits sleep, as the exchange on a fresh link must not be interrupted by timers or
-// commands; only the USB rate search lets the connecting box's messages through, for Esc.
+// commands; only the USB rate search lets the connecting box's input through, for Esc.
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -61,10 +61,11 @@ public:
     ConnectEscapeWatch(const ConnectEscapeWatch&) = delete;
     ConnectEscapeWatch& operator=(const ConnectEscapeWatch&) = delete;
 
-    // Lets what waits for the box through; whether Esc was pressed in it.
+    // Lets the input that waits for the box through, and nothing else; whether Esc was
+    // pressed in it.
     bool EscapePressed() {
         if (m_box)
-            platform::EventLoop::ProcessPending();
+            platform::EventLoop::PumpWindowInput(m_box);
         return m_pressed;
     }
 
@@ -212,12 +213,16 @@ void CMainFrame::ConnectInstrumentPort() {
     if (!app.m_pView)
         return;
     CSerialMFC* port = &app.m_pView->m_RefSerial;
+    // A port left open by an earlier attempt would refuse to open again.
+    if (port->IsOpen())
+        port->Close();
     PortRecord& record = app.m_RefPort;
     const std::string device = meter_probe::DeviceNameOf(record.m_nComPort);
     if (m_link.OpenLinkPort(LinkSide::Reference, device) != 0) {
         ConnectWarn("Error : fail opening COM port.", MB_ICONSTOP, "Fail opening com port");
         if (port->IsOpen())
             port->Close();
+        m_bLinkActive = FALSE;
         ShowConnectionError("Error : connection failure");
         SetBaudSetting("-1");
         return;
@@ -231,6 +236,7 @@ void CMainFrame::ConnectInstrumentPort() {
         const int result = DialModem();
         if (result == modem_link::kNoLocalModem) {
             port->Close();
+            m_bLinkActive = FALSE;
             ConnectWarn("CONNECTION FAILURE: Modem not responding.", MB_OK,
                         "Modem not responding.");
             return;
@@ -251,6 +257,8 @@ void CMainFrame::ConnectInstrumentPort() {
         HangUpModem();
     port->Purge();
     port->Close();
+    // No meter is linked over a closed port.
+    m_bLinkActive = FALSE;
     HideConnectingBox();
     ConnectWarn("Instrument not responding", MB_ICONSTOP, "WARNING: CONNECTION FAILURE");
     ShowConnectionError("Error : connection failure");

@@ -11,6 +11,7 @@
 #include "link/identity_replies.h"
 #include "link/setup_replies.h"
 #include "link/setup_value_table.h"
+#include "link/state_replies.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -18,8 +19,6 @@ using namespace command_code;
 
 namespace {
 
-constexpr int kNewSessionOp = 9;
-constexpr int kSetupOp = 5;
 using acquisition::SetupBlock;
 constexpr int kFactoryStep = 11;
 constexpr int kElectricCalStep = 8;

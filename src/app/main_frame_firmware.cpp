@@ -48,16 +48,19 @@ void CMainFrame::FinishFirmwareUpgrade(const std::string& subject, const std::st
     KillTimer(kFirmwareUpgrade);
     HttpSendMail("", subject + m_strTargetSerial, "");
 
+    // The log is created in any case, so that the upload has a file to send; it tells the
+    // writer's log when there is one.
     const std::string logPath = FirmwareLogPath(app);
+    std::string log;
     platform::LineReader writerLog(app.ProgramPath(kWriterLog));
     if (writerLog.IsOpen()) {
-        std::string log = platform::Format("REF SN %s DUT SN %s\r\n", m_strRefSerial.c_str(),
-                                           m_strTargetSerial.c_str());
+        log = platform::Format("REF SN %s DUT SN %s\r\n", m_strRefSerial.c_str(),
+                               m_strTargetSerial.c_str());
         std::string line;
         while (writerLog.ReadLine(line, 2048))
             log += line + "\r\n";
-        platform::WriteFileAtomic(logPath, log);
     }
+    platform::WriteFileAtomic(logPath, log);
     UploadLogFile(logPath);
     platform::AfxMessageBox(message, MB_ICONINFORMATION);
     platform::RemoveFile(app.ProgramPath(kWriterTool));

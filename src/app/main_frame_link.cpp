@@ -4,13 +4,10 @@
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "link/command_codes.h"
+#include "link/state_replies.h"
 #include "platform/text.h"
 
 using namespace command_code;
-
-namespace {
-constexpr int kSetupReadOp = 5;
-}
 
 SendCommandFn CMainFrame::Sender() {
     return [this](int code, const std::string& arg1, const std::string& arg2, int param,
@@ -32,8 +29,12 @@ void CMainFrame::OnQueueEmpty() {
 void CMainFrame::OnCommandTimedOut(const CCommand& command) {
     if (command.GetCode() == kAcquisitionQuery)
         KillTimer(kStatusPoll);
-    if (m_nPendingOp == kSetupReadOp)
+    if (m_nPendingOp == kSetupOp) {
         AbortSetupRead(command.GetCode());
+    } else if (m_bDownloading) {
+        KillTimer(kDownloadProgress);
+        EndInterruptedDownload();
+    }
 }
 
 void CMainFrame::Disconnect() {

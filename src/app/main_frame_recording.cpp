@@ -23,7 +23,6 @@ constexpr int kDownloadEndStep = 13;
 constexpr unsigned kDownloadProgressMs = 500;
 constexpr unsigned kStatusPollMs = 60000;
 constexpr const char* kSchedulerIndexFile = "\\Scheduler.kr9";
-constexpr const char* kDumpFile = "\\QS4160_DumpFile.kx9";
 constexpr const char* kViewer = "\\KX9Viewer.exe";
 
 // The scheduler's time of the day as the page files keep it; none when it has no time.
@@ -143,7 +142,7 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
 void CMainFrame::OnDumpOffReply() {
     CKX9MonitorApp& app = TheApp();
     SetTimer(kStatusPoll, kStatusPollMs);
-    Monitoring().CloseDumpFile();
+    app.m_DumpFile.Close();
     if (m_bSchedulerMode)
         Monitoring().SetSchedulerStep(kDownloadEndStep);
     // A refused download has no file to show: it is cleaned up and not announced as complete.
@@ -159,7 +158,7 @@ void CMainFrame::OnDumpOffReply() {
         app.m_strCurrentFile.clear();
         app.m_nSelectedGraph = -1;
     } else {
-        app.m_strCurrentFile = app.ProgramPath(kDumpFile);
+        app.m_strCurrentFile = app.ProgramPath(DumpFile::kFileName);
         app.m_nSelectedGraph = 1;
     }
     KillTimer(kDownloadProgress);

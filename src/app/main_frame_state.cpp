@@ -151,7 +151,7 @@ void CMainFrame::OnDisplayReply(const std::string& reply) {
     // The meter left datalogging by itself at the end of its integration time.
     if (platform::Contains(reply, "Title") && m_bDataLogging) {
         SendCommand(kEnterKey, "", "");
-        Wait(500);
+        WaitWithMessages(500);
         Ui().SetTitle(NormalTitle());
         m_bDataLogging = FALSE;
         if (m_bSchedulerMode)

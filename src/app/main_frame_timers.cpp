@@ -70,17 +70,20 @@ void CMainFrame::AbortSetupRead(int code) {
     if (m_bDownloading)
         KillTimer(kDownloadProgress);
     platform::AfxMessageBox(timeoutText);
-    if (m_bDownloading) {
-        BYTE record[kDumpRecordSize];
-        std::memset(record, 0xFF, sizeof record);
-        record[kDumpRecordSize - 1] = protocol::kEtx;
-        Monitoring().MakeIncompleteDumpRecord(record);
-        m_bDownloading = FALSE;
-        SendCommand(kDumpOff, "", "");
-        platform::AfxMessageBox("Download Interrupted");
-        if (Ui().IsDownloadBoxShown())
-            Ui().CloseDownloadBox();
-    }
+    if (m_bDownloading)
+        EndInterruptedDownload();
+}
+
+void CMainFrame::EndInterruptedDownload() {
+    BYTE record[kDumpRecordSize];
+    std::memset(record, 0xFF, sizeof record);
+    record[kDumpRecordSize - 1] = protocol::kEtx;
+    Monitoring().MakeIncompleteDumpRecord(record);
+    m_bDownloading = FALSE;
+    SendCommand(kDumpOff, "", "");
+    platform::AfxMessageBox("Download Interrupted");
+    if (Ui().IsDownloadBoxShown())
+        Ui().CloseDownloadBox();
 }
 
 void CMainFrame::OnDownloadProgressTimer() {

@@ -1,7 +1,8 @@
 #pragma once
-// What the frame hands to the data-acquisition side: the live record processors, the
-// monitoring options, the acquisition scheduler's window and log, and the memory dump's file. Each
-// does nothing until that side installs itself (CMainFrame::SetMonitoring).
+// What the frame hands to the data-acquisition side: the live record processors and their
+// state, the monitoring options, the "Save on File" window, the acquisition scheduler's window
+// and log, and the memory dump's decoder. Each does nothing until that side installs itself
+// (CMainFrame::SetMonitoring).
 
 #include <string>
 
@@ -21,6 +22,11 @@ public:
     virtual void ProcessMonitorRecordMode3(CMainFrame& /*frame*/, const std::string& /*record*/) {}
     // The monitoring options dialog (CSelCHMonitorDlg), modal.
     virtual void ShowMonitoringOptions(CMainFrame& /*frame*/) {}
+    // A new session: the live-record processors' counters and markers become 0 (outside
+    // scheduler mode one more marker too) and the selected segment the last one.
+    virtual void ResetLiveRecordState(CMainFrame& /*frame*/, BOOL /*schedulerMode*/) {}
+    // "Save on File" (CSelFileToSaveDlg), modal; false when the operator cancelled it.
+    virtual bool RunSaveDialog(CMainFrame& /*frame*/) { return true; }
 
     // The scheduler window (CSchedulerDlg).
     virtual int SchedulerStep() const { return 0; }
@@ -47,9 +53,9 @@ public:
     // log list while that window exists.
     virtual void AddSchedulerLogRow(const std::string& /*line*/) {}
 
-    // The application's memory-dump file and its file table.
+    // The dump decoder's file table (index -1, every byte 0xFF) and its bad-record counter.
     virtual void ResetDumpFileTable() {}
-    virtual void CloseDumpFile() {}
+    virtual void ResetDumpBadRecords() {}
     // Fills the 67-byte record that marks a memory dump as cut off.
     virtual void MakeIncompleteDumpRecord(BYTE* /*record*/) {}
 };

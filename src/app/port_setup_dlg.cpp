@@ -4,6 +4,7 @@
 
 #include "app/kx9monitor_app.h"
 #include "link/meter_probe.h"
+#include "link/modem_link.h"
 #include "link/port_record.h"
 #include "link/serial_port_list.h"
 #include "platform/text.h"
@@ -85,8 +86,17 @@ void CPortSetupDlg::OnOK() {
     store(m_nTargetPortSel, app.m_TargetPort);
 
     const bool modem = m_nConnectionType == kModem;
+    const std::string number = platform::Trim(m_strModemNumber);
+    // A number the modem could not dial is refused; the link stays as it was.
+    if (modem && !modem_link::IsDialNumber(number)) {
+        platform::AfxMessageBox(
+            "Numero del modem non valido: sono ammessi solo cifre e i "
+            "caratteri di composizione (* # , W P T).",
+            MB_ICONEXCLAMATION);
+        return;
+    }
     app.m_bModemLink = modem ? 1 : 0;
-    app.m_strModemNumber = modem ? platform::Trim(m_strModemNumber) : std::string();
+    app.m_strModemNumber = modem ? number : std::string();
 }
 
 void CPortSetupDlg::OnTargetCheck() {

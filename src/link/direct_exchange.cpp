@@ -57,6 +57,28 @@ std::optional<std::string> DirectExchange::Exchange(LinkPort& port,
     return std::nullopt;
 }
 
+bool DirectExchange::Confirm(LinkPort& port, const ConfirmRequest& request) {
+    m_shared.receiveEnabled = FALSE;
+    for (int check = 1;; ++check) {
+        port.WriteString(request.command);
+        m_clock.Sleep(request.waitMs);
+        port.WriteString(request.query);
+        m_clock.Sleep(request.waitMs);
+        std::string reply;
+        const size_t read = ReadInto(port, request.readLimit, reply);
+        if (check > 1)
+            port.Purge();
+        if (read > 0 && reply.find(request.expected) != std::string::npos) {
+            m_shared.receiveEnabled = TRUE;
+            return true;
+        }
+        if (check >= request.checks)
+            return false;
+        if (request.betweenChecks)
+            request.betweenChecks();
+    }
+}
+
 bool DirectExchange::CollectUntilEtx(LinkPort& port, const ExchangeRequest& request,
                                      std::string& reply) {
     const std::uint32_t start = m_clock.Now();

@@ -44,6 +44,19 @@ struct ExchangeRequest {
     static ExchangeRequest Query(const std::string& command, unsigned timeoutMs, int attempts);
 };
 
+// A state change that must be confirmed before anything else happens: the command, then a
+// query of the state, until the reply holds the expected text.
+struct ConfirmRequest {
+    std::string command;  // written as they stand, their line ends included
+    std::string query;
+    std::string expected;
+    unsigned waitMs = 500;  // after each of the two lines
+    int checks = 3;
+    size_t readLimit = 511;
+    // Run after each failed check but the last.
+    std::function<void()> betweenChecks;
+};
+
 class DirectExchange {
 public:
     // `pumpingWait` is the application's message-pumping wait, for the fixed waits that pump.
@@ -53,6 +66,10 @@ public:
     // Purges the port before every send. The reply as it came (ETX included) when it is
     // neither empty nor a refusal; nothing otherwise.
     std::optional<std::string> Exchange(LinkPort& port, const ExchangeRequest& request);
+    // Rounds of: the command, a wait, the query, a wait, one read (the port purged after the
+    // reads of the later rounds), until a read holds the expected text. The waits block.
+    // Whether it came; the listener listens again only then.
+    bool Confirm(LinkPort& port, const ConfirmRequest& request);
 
 private:
     // False when mayGoOn ended the exchange.

@@ -140,24 +140,21 @@ void LinkSession::SendNextCommand() {
     if (!command || command->GetCode() < 0 || command->GetText().empty())
         return;
 
-    // Nothing awaits the acknowledgement of a new rate, given at the old one: it goes with the
-    // old port instead of reaching the host as a reply to no command.
-    SendRawCommand(command->GetText(), command->GetCode() != kBaudChange);
+    if (command->GetCode() == kBaudChange) {
+        ChangeBaudRate(*command);
+        return;
+    }
+    SendRawCommand(command->GetText(), true);
     switch (command->GetCode()) {
-        case kBaudChange:
-            TakeCommand(command);
-            ChangeBaudRate();
-            break;
         case kMonitorOn:
-            m_host.WaitWithMessages(kUnansweredCommandWaitMs);
-            // The wait handles messages; whatever removed the command meanwhile already did.
+            m_clock.Sleep(kUnansweredCommandWaitMs);
             TakeCommand(command);
             m_host.OnMonitorOnSent();
             m_shared->receiveEnabled = TRUE;
             SetReadyToSend(TRUE);
             break;
         case kRunAcquisitionSlow:
-            m_host.WaitWithMessages(kUnansweredCommandWaitMs);
+            m_clock.Sleep(kUnansweredCommandWaitMs);
             TakeCommand(command);
             break;
         case kPowerOff:
@@ -165,7 +162,7 @@ void LinkSession::SendNextCommand() {
             break;
         default: {
             const bool slowLink =
-                LinkPortRecord().m_nBaudRate < kSlowLinkBaudRate || m_host.IsModemLink();
+                LinkPortRecord().m_nBaudRate < kSlowLinkBaudRate || IsThroughModem();
             const auto timeout = static_cast<unsigned>(command->GetTimeout());
             m_clock.SetTimer(kReplyTimeout, timeout * (slowLink ? kSlowLinkFactor : 1u));
             SetReadyToSend(FALSE);
@@ -247,8 +244,8 @@ void LinkSession::OnReply(const std::string& reply) {
     m_clock.KillTimer(kReplyTimeout);
 
     const bool refused = protocol::IsRefusal(reply);
-    // The meter's empty message is its ETX alone.
-    const bool empty = protocol::WithoutEtx(reply).empty();
+    // A reply of its ETX alone is an answer with nothing in it, not silence.
+    const bool empty = reply.empty();
     if (refused || empty) {
         if (m_nRetryCount < kMaxRefusalResends) {
             ++m_nRetryCount;
@@ -279,4 +276,19 @@ void LinkSession::OnReply(const std::string& reply) {
 
 std::optional<std::string> LinkSession::Exchange(LinkPort& port, const ExchangeRequest& request) {
     return m_direct.Exchange(port, request);
+}
+
+bool LinkSession::ExchangeAndWait(const std::string& command, const std::string& query,
+                                  const std::string& expected) {
+    LinkPort* port = Port();
+    if (!port || !port->IsOpen()) {
+        m_shared->receiveEnabled = FALSE;
+        return false;
+    }
+    ConfirmRequest request;
+    request.command = command;
+    request.query = query;
+    request.expected = expected;
+    request.betweenChecks = [this] { m_host.PumpWaitingMessages(); };
+    return m_direct.Confirm(*port, request);
 }

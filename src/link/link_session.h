@@ -99,16 +99,25 @@ public:
 
     // --- past the listener
     std::optional<std::string> Exchange(LinkPort& port, const ExchangeRequest& request);
+    // Confirms a state change on the link port (DirectExchange::Confirm): the command, then
+    // the query, until the reply holds `expected`, three rounds at most, the host's waiting
+    // messages handled between them. Whether it came; the listener listens again only then.
+    bool ExchangeAndWait(const std::string& command, const std::string& query,
+                         const std::string& expected);
     DirectExchange& Direct() { return m_direct; }
     // The Hayes dial on the link port (modem_link::DialModem), the listener paused.
     int DialModem(const std::string& number, const modem_link::DialFeedback& feedback);
     // Ends the modem call on the link port when the link goes through a modem.
     void HangUpModem();
+    // The modem carries only the monitoring link: the instrument under test is on a cable.
+    bool IsThroughModem() const;
 
 private:
     void OnTimer(int id);
     void OnReplyTimeout();
-    void ChangeBaudRate();
+    // Sends the baud change and moves the port to the rate of the edited setting; a setting
+    // the port cannot follow is not sent.
+    void ChangeBaudRate(const CCommand& command);
     // Writes a command's text; the listener collects the reply when one is awaited.
     void SendRawCommand(const std::string& text, bool awaitReply);
     // The awaited command is sent again by the next tick.

@@ -20,11 +20,14 @@ public:
     // --- the application and the view
     // The message-pumping wait (CKX9MonitorApp::WaitWithMessages), program milliseconds.
     virtual void WaitWithMessages(unsigned ms) = 0;
+    // Lets the application handle the window messages that wait now, between the checks of
+    // an exchange that confirms a state (ExchangeAndWait); nothing it does may reach the link.
+    virtual void PumpWaitingMessages() = 0;
     // The view's port of that side; nullptr while there is no view.
     virtual LinkPort* PortOf(LinkSide side) = 0;
     // The settings of that side's port (CKX9MonitorApp::m_RefPort, m_TargetPort).
     virtual PortRecord& PortRecordOf(LinkSide side) = 0;
-    // The link goes through a modem (CKX9MonitorApp::m_bModemLink).
+    // The monitoring link goes through a modem (CKX9MonitorApp::m_bModemLink).
     virtual bool IsModemLink() = 0;
     // The edited setup's baud-rate text, which a baud change moves the port to.
     virtual std::string BaudRateSetting() = 0;

@@ -21,9 +21,9 @@ constexpr unsigned kBaudChangeWaitMs = 1000;
 constexpr COLORREF kConnectedColor = 0x00FF00;
 constexpr COLORREF kPaneOffColor = 0xFFFF00;
 
-// The meter's baud-rate setting texts; any other text leaves the port's rate alone.
+// The meter's baud-rate setting texts, those of the setup's General page; 0 for any other.
 int RateOfSettingText(const std::string& text) {
-    static constexpr std::array<std::pair<const char*, int>, 9> rates{{
+    static constexpr std::array<std::pair<const char*, int>, 11> rates{{
         {"300", 300},
         {"600", 600},
         {"1.2k", 1200},
@@ -33,6 +33,8 @@ int RateOfSettingText(const std::string& text) {
         {"19.2k", 19200},
         {"38.4k", 38400},
         {"57.6k", 57600},
+        {"115.2k", 115200},
+        {"230.4k", 230400},
     }};
     for (const auto& [name, rate] : rates)
         if (text == name)
@@ -95,16 +97,26 @@ int LinkSession::DialModem(const std::string& number, const modem_link::DialFeed
 
 void LinkSession::HangUpModem() {
     LinkPort* port = Port();
-    if (port && port->IsOpen() && m_host.IsModemLink())
+    if (port && port->IsOpen() && IsThroughModem())
         modem_link::HangUp(*port);
 }
 
-void LinkSession::ChangeBaudRate() {
-    m_host.WaitWithMessages(kBaudChangeWaitMs);
+bool LinkSession::IsThroughModem() const {
+    return m_side == LinkSide::Reference && m_host.IsModemLink();
+}
+
+void LinkSession::ChangeBaudRate(const CCommand& command) {
+    const std::string text = command.GetText();
+    TakeCommand(&command);
+    // A meter that took a rate the port cannot follow would be lost to the link.
+    const int rate = RateOfSettingText(m_host.BaudRateSetting());
+    if (rate == 0)
+        return;
+    // Nothing awaits the acknowledgement, given at the old rate: it goes with the old port.
+    SendRawCommand(text, false);
+    m_clock.Sleep(kBaudChangeWaitMs);
     LinkPort* port = Port();
     PortRecord& record = LinkPortRecord();
-    const int settingRate = RateOfSettingText(m_host.BaudRateSetting());
-    const int rate = settingRate ? settingRate : record.m_nBaudRate;
     const LineSettings line{rate, record.m_nDataBits, record.m_nParity, record.m_nStopBits};
     if (!port || port->Reopen(meter_probe::DeviceNameOf(record.m_nComPort), line,
                               CSerial::SoftwareHandshake) != 0) {

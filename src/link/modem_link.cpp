@@ -32,8 +32,17 @@ bool EndsALine(const std::string& text) {
 
 }  // namespace
 
+bool IsDialNumber(std::string_view number) {
+    return !number.empty() &&
+           number.find_first_not_of("0123456789*#,WwPpTt!@ -()+") == std::string_view::npos;
+}
+
 int DialModem(LinkPort& port, int comPort, int baudRate, const std::string& number,
               const DialFeedback& feedback) {
+    if (!IsDialNumber(number)) {
+        feedback.showText("Line: Invalid modem number");
+        return kLineReply;
+    }
     port.Purge();
     port.WriteString("AT\r\n");
     Sleep(kCommandWait);

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 class LinkPort;
 
@@ -34,8 +35,13 @@ struct DialFeedback {
 // of 500 ms.
 inline constexpr int kDialPolls = 120;
 
+// Digits and the dial modifiers (* # , W P T ! @, blanks, "-", "(", ")", "+"): nothing that
+// would end the dial command and start another.
+bool IsDialNumber(std::string_view number);
+
 // Checks the local modem on the open, set-up port, configures it, dials `number` and waits
-// for the carrier. `comPort` and `baudRate` are only shown.
+// for the carrier. `comPort` and `baudRate` are only shown. A number that is no dial number is
+// not dialled: the line reply "Invalid modem number", nothing written.
 int DialModem(LinkPort& port, int comPort, int baudRate, const std::string& number,
               const DialFeedback& feedback);
 

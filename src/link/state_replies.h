@@ -18,12 +18,17 @@
 
 using ConfirmFn = std::function<bool(const std::string& question)>;
 
-// m_nPendingOp values that the acquisition-state reply carries out.
+// m_nPendingOp values: what the queued commands are for. The acquisition-state reply carries
+// out the first three.
 enum PendingOperation {
     kNoPendingOp = -1,
     kStartDataLoggingOp = 1,
     kStopDataLoggingOp = 2,
     kStartDownloadOp = 3,
+    // The whole setup is being read or sent.
+    kSetupOp = 5,
+    // A monitoring session is being started.
+    kNewSessionOp = 9,
 };
 
 struct AcquisitionReplyOutcome {

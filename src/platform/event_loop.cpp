@@ -3,13 +3,19 @@
 #include <poll.h>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 #include <atomic>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/clock.h"
+#include "platform/held_deliveries.h"
 
 namespace platform {
 
@@ -49,6 +55,68 @@ void EventLoop::ProcessPending() {
 }
 
 namespace {
+
+bool IsUserInput(const QEvent& event) {
+    switch (event.type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Lets the user's input to one window through and keeps copies of the rest, which it posts
+// again when it goes.
+class InputGate : public QObject {
+public:
+    explicit InputGate(QObject* window) : m_window(window) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~InputGate() override {
+        QCoreApplication::instance()->removeEventFilter(this);
+        for (auto& [receiver, event] : m_kept)
+            if (receiver)
+                QCoreApplication::postEvent(receiver, event.release());
+    }
+    InputGate(const InputGate&) = delete;
+    InputGate& operator=(const InputGate&) = delete;
+
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (!IsUserInput(*event) || IsForWindow(receiver))
+            return false;
+        m_kept.emplace_back(receiver, std::unique_ptr<QEvent>(event->clone()));
+        return true;
+    }
+
+private:
+    bool IsForWindow(QObject* receiver) const {
+        if (!m_window)
+            return false;
+        QWidget* top =
+            m_window->isWidgetType() ? static_cast<QWidget*>(m_window.data())->window() : nullptr;
+        if (top && receiver == top->windowHandle())
+            return true;
+        for (QObject* object = receiver; object; object = object->parent())
+            if (object == m_window || (top && object == top))
+                return true;
+        return false;
+    }
+
+    QPointer<QObject> m_window;
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_kept;
+};
 
 bool Readable(int fd) {
     pollfd probe{fd, POLLIN, 0};
@@ -103,6 +171,14 @@ EventLoop::WaitEnd EventLoop::WaitForInput(int fd, std::uint32_t programMs, int*
         });
     }
     return PumpFor(programMs, abortFlag, &ready);
+}
+
+void EventLoop::PumpWindowInput(QObject* window) {
+    if (!QCoreApplication::instance())
+        return;
+    DeliveryHold hold;
+    InputGate gate(window);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 }  // namespace platform

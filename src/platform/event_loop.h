@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+class QObject;
+
 namespace platform {
 
 class EventLoop {
@@ -31,6 +33,11 @@ public:
 
     // Handles the events that are waiting now, without blocking.
     static void ProcessPending();
+    // Handles, of the events waiting now, only the window system's (paints) and the user's
+    // input to `window` and its children (nullptr: to no window). The program's timers and
+    // posted messages wait (held_deliveries.h), and so does the input to other windows: all of
+    // it is handled when the loop turns after this.
+    static void PumpWindowInput(QObject* window);
 };
 
 }  // namespace platform

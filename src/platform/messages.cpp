@@ -2,11 +2,14 @@
 
 #include <QCoreApplication>
 #include <QObject>
+#include <QPointer>
 #include <QThread>
 #include <map>
 #include <mutex>
 #include <string>
 #include <utility>
+
+#include "platform/held_deliveries.h"
 
 namespace platform {
 
@@ -19,7 +22,13 @@ void PostMessage(MessageTarget* target, unsigned message, std::uintptr_t wParam,
         return;
     QMetaObject::invokeMethod(
         target->Context(),
-        [target, message, wParam, lParam] { target->OnMessage(message, wParam, lParam); },
+        [target, message, wParam, lParam] {
+            Deliver(
+                [target, context = QPointer<QObject>(target->Context()), message, wParam, lParam] {
+                    if (context)
+                        target->OnMessage(message, wParam, lParam);
+                });
+        },
         Qt::QueuedConnection);
 }
 
@@ -30,7 +39,11 @@ void PostTextMessage(MessageTarget* target, unsigned message, std::uintptr_t wPa
     QMetaObject::invokeMethod(
         target->Context(),
         [target, message, wParam, lParam, text = std::move(text)] {
-            target->OnTextMessage(message, wParam, lParam, text);
+            Deliver([target, context = QPointer<QObject>(target->Context()), message, wParam,
+                     lParam, text] {
+                if (context)
+                    target->OnTextMessage(message, wParam, lParam, text);
+            });
         },
         Qt::QueuedConnection);
 }
@@ -48,7 +61,9 @@ unsigned RegisterWindowMessage(std::string_view name) {
 }
 
 void PostToUiThread(std::function<void()> task) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [task = std::move(task)] { Deliver(task); },
+        Qt::QueuedConnection);
 }
 
 bool IsUiThread() {

@@ -39,6 +39,9 @@ int ScreenOperator::MessageBox(const std::string& text, const std::string& capti
         default:
             box.setStandardButtons(QMessageBox::Ok);
     }
+    // The second button: No, or Cancel after OK.
+    if (type & MB_DEFBUTTON2)
+        box.setDefaultButton((type & 0x0F) == MB_OKCANCEL ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {
         case QMessageBox::Ok:
             return IDOK;

@@ -35,7 +35,8 @@ constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
-// Message-box types: buttons in the low nibble, icon in the next one.
+// Message-box types: buttons in the low nibble, icon in the next one, the default button in
+// the one after.
 constexpr unsigned MB_OK = 0x00;
 constexpr unsigned MB_OKCANCEL = 0x01;
 constexpr unsigned MB_YESNOCANCEL = 0x03;
@@ -44,6 +45,7 @@ constexpr unsigned MB_ICONSTOP = 0x10;
 constexpr unsigned MB_ICONQUESTION = 0x20;
 constexpr unsigned MB_ICONEXCLAMATION = 0x30;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
+constexpr unsigned MB_DEFBUTTON2 = 0x100;
 
 // Error codes of the serial classes.
 constexpr int ERROR_SUCCESS = 0;

@@ -4,21 +4,36 @@
 #include <algorithm>
 
 #include "platform/clock.h"
+#include "platform/held_deliveries.h"
 
 namespace platform {
 
 WindowTimers::WindowTimers(std::function<void(int id)> onTimer) : m_onTimer(std::move(onTimer)) {}
 
-WindowTimers::~WindowTimers() = default;
+WindowTimers::~WindowTimers() {
+    *m_alive = false;
+}
 
 void WindowTimers::Set(int id, unsigned programMs) {
     auto& timer = m_timers[id];
     if (!timer) {
         timer = std::make_unique<QTimer>();
         timer->setTimerType(Qt::PreciseTimer);
-        QObject::connect(timer.get(), &QTimer::timeout, [this, id] { m_onTimer(id); });
+        QObject::connect(timer.get(), &QTimer::timeout, [this, id] { OnExpiry(id); });
     }
     timer->start(std::max(1, Clock::ToRealMs(programMs)));
+}
+
+void WindowTimers::OnExpiry(int id) {
+    if (!m_waiting.insert(id).second)
+        return;
+    Deliver([this, id, alive = m_alive] {
+        if (!*alive)
+            return;
+        m_waiting.erase(id);
+        if (IsSet(id))
+            m_onTimer(id);
+    });
 }
 
 void WindowTimers::Kill(int id) {

@@ -1,11 +1,13 @@
 #pragma once
 // Timers of one window, by id, as a window's SetTimer/KillTimer know them: arming an id again
 // replaces it, killing is idempotent, and every expiry calls the owner's timer handler with the
-// id on the user-interface thread. Intervals are program milliseconds (see Clock).
+// id on the user-interface thread. Intervals are program milliseconds (see Clock). An expiry
+// while deliveries are held (held_deliveries.h) runs once afterwards, if the timer still runs.
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 class QTimer;
 
@@ -24,8 +26,13 @@ public:
     bool IsSet(int id) const;
 
 private:
+    void OnExpiry(int id);
+
     std::function<void(int)> m_onTimer;
     std::map<int, std::unique_ptr<QTimer>> m_timers;
+    // Expiries waiting behind held deliveries, and whether this object still exists for them.
+    std::set<int> m_waiting;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 }  // namespace platform

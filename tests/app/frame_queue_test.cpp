@@ -14,70 +14,57 @@ std::vector<std::string> Repeat(const std::string& line, int times) {
 }
 }  // namespace
 
-TEST_F(FrameLinkTest, QueuedCommandGoesOutAsItsExactBytesAndItsReplyIsHandled) {
-    OpenLink();
-    app.m_EditStatus.m_strIntegrationTime = "MM:05";
-    frame.SendCommand(57, "INTEGRATION_T", "MM:05");
-    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && meter.LineCount() == 1; }));
-    EXPECT_EQ(meter.Received(), "SET:INTEGRATION_T:MM:05\r\n");
-    EXPECT_EQ(app.m_InstrStatus.m_strIntegrationTime, "MM:05");  // acknowledged
-    EXPECT_FALSE(Link().IsTimerSet(LinkSession::kReplyTimeout));
-    EXPECT_TRUE(Link().IsListening());
-}
-
-TEST_F(FrameLinkTest, ATimeOutInASetupReadAbortsTheQueueAndADownload) {
-    meter.AddResponder([](const std::string& line, simmeter::MeterState&) {
-        return line == "DMP:OFF" ? std::optional(simmeter::Text("DMP:OFF")) : std::nullopt;
-    });
+TEST_F(FrameLinkTest, ATimeOutEndsADownloadAndInASetupReadAbortsTheQueue) {
     platform::SetShellRecorder([](const platform::ShellRequest&) { return true; });
     OpenLink();
-    ui.setupBoxShown = true;
-    frame.m_nPendingOp = 5;
     frame.m_bDownloading = TRUE;
     frame.SetTimer(CMainFrame::kDownloadProgress, 500);
     ui.downloadBoxShown = true;
     meter.SilenceNext("DMP:NE", -1);
     frame.SendCommand(112, "", "");
-    frame.SendCommand(25, "", "");
-    op.ExpectBox("Comunication error: setup abort")
-        .ExpectBox("Command 112 : Timeout Expired")
-        .ExpectBox("Download Interrupted")
-        .ExpectBox("Download Complete");  // the reply to DMP:OFF
-    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 4; }));
+    op.ExpectBox("Download Interrupted").ExpectBox("Download Complete");  // the reply to DMP:OFF
+    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 2; }));
     platform::SetShellRecorder(nullptr);
-    EXPECT_EQ(op.types,
-              (std::vector<unsigned>{MB_ICONEXCLAMATION, MB_OK, MB_OK, MB_ICONINFORMATION}));
     // Only the stop of the download followed the eleven sends of the silenced command.
     auto sent = Repeat("DMP:NE", 11);
     sent.push_back("DMP:OFF");
     EXPECT_EQ(meter.Lines(), sent);
-    EXPECT_EQ(frame.m_nPendingOp, -1);
-    EXPECT_EQ(ui.setupBoxProgress, 100);
-    EXPECT_EQ(ui.setupBoxDestroyed, 1);
-    EXPECT_EQ(ui.setupBoxTimerKills, 2);
     std::vector<BYTE> record(67, 0xFF);
     record[66] = 0x03;
     EXPECT_EQ(monitoring.incompleteDumpRecord, record);
     EXPECT_FALSE(frame.m_bDownloading);
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kDownloadProgress));
     EXPECT_FALSE(ui.downloadBoxShown);
+
+    // In a setup read the whole queue goes.
+    ui.setupBoxShown = true;
+    frame.m_nPendingOp = 5;
+    frame.SendCommand(112, "", "");
+    frame.SendCommand(25, "", "");
+    op.ExpectBox("Comunication error: setup abort").ExpectBox("Command 112 : Timeout Expired");
+    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 4 && QueueIdle(); }));
+    EXPECT_EQ(op.types,
+              (std::vector<unsigned>{MB_OK, MB_ICONINFORMATION, MB_ICONEXCLAMATION, MB_OK}));
+    EXPECT_EQ(meter.LineCount(), 23u);
+    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_EQ(ui.setupBoxProgress, 100);
+    EXPECT_EQ(ui.setupBoxDestroyed, 1);
+    EXPECT_EQ(ui.setupBoxTimerKills, 2);
 }
 
 TEST_F(FrameLinkTest, BaudChangeReopensTheLinkPortAtTheNewRate) {
     OpenLink();
-    app.m_EditStatus.m_strBaudRate = "9.6k";
-    frame.SendCommand(53, "BAUD", "9.6k");
-    ASSERT_TRUE(PumpUntil([&] { return ui.panes[1].text == "Connected to COM3 9600 8,N,1"; }));
-    EXPECT_EQ(app.m_TargetPort.m_nBaudRate, 9600);
-    EXPECT_EQ(Port().GetBaudrate(), 9600);
+    app.m_EditStatus.m_strBaudRate = "115.2k";
+    frame.SendCommand(53, "BAUD", "115.2k");
+    ASSERT_TRUE(PumpUntil([&] { return ui.panes[1].text == "Connected to COM3 115200 8,N,1"; }));
+    EXPECT_EQ(Port().GetBaudrate(), 115200);
     EXPECT_EQ(Port().GetHandshaking(), CSerial::SoftwareHandshake);
     EXPECT_EQ(Port().Owner(), &Link());
-    EXPECT_FALSE(Link().IsTimerSet(LinkSession::kReplyTimeout));
 
-    // The meter, now at 9600 too, answers on the reopened port.
+    // The meter, now at 115200 too, answers on the reopened port.
     frame.SendCommand(16, "", "");
     ASSERT_TRUE(PumpUntil([&] { return app.m_InstrStatus.m_strMemorySize == "2048k"; }));
-    EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"SET:BAUD:9.6k", "SET:MEM_S:?"}));
+    EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"SET:BAUD:115.2k", "SET:MEM_S:?"}));
 }
 
 TEST_F(FrameLinkTest, ListenerAlarmsBecomeMessagesOrSchedulerLines) {
@@ -95,27 +82,4 @@ TEST_F(FrameLinkTest, ListenerAlarmsBecomeMessagesOrSchedulerLines) {
     frame.m_bSchedulerMode = TRUE;
     raise({LinkAlarm::Kind::NoCarrier, "NO CARRIER"});
     EXPECT_EQ(monitoring.schedulerLog, std::vector<std::string>{"Comunication error: NO CARRIER."});
-}
-
-TEST_F(FrameLinkTest, PowerOffDisconnectsTheLink) {
-    OpenLink();
-    frame.m_bLinkActive = TRUE;
-    frame.SetTimer(CMainFrame::kStatusPoll, 60000);
-    ui.SetTitle("KX9Monitor QS4060 - A1                 -RECORDING-");
-    app.m_InstrStatus.m_strModel = "QS4060";
-    app.m_InstrStatus.m_strSerialNumber = "A1";
-    ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_x.rec")));
-    frame.SendCommand(16, "", "");
-    frame.SendCommand(122, "", "", -1, TRUE);
-    ASSERT_TRUE(PumpUntil([&] { return !Port().IsOpen(); }));
-    ASSERT_TRUE(meter.WaitForLines(1));
-    EXPECT_EQ(meter.Received(), "KEY:OFF\r\n");
-    EXPECT_TRUE(Link().IsQueueEmpty());
-    EXPECT_EQ(Link().CurrentCommand(), nullptr);
-    EXPECT_FALSE(frame.m_bLinkActive);
-    EXPECT_FALSE(Link().IsListening());
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kStatusPoll));
-    EXPECT_EQ(ui.panes[1].text, "Disconnected");
-    EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");
-    EXPECT_FALSE(frame.m_RecFile.IsOpen());
 }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -54,6 +53,7 @@ public:
         ++setupBoxDestroyed;
     }
     bool IsDownloadBoxShown() const override { return downloadBoxShown; }
+    void ShowDownloadBox() override { downloadBoxShown = true; }
     int StepDownloadProgress() override { return downloadProgress += 10; }
     void SetDownloadProgress(int position) override { downloadProgress = position; }
     void SetDownloadFields(const std::string& file, const std::string& line) override {
@@ -104,22 +104,10 @@ public:
     }
     void UploadLogFile(CMainFrame&, const std::string& path) override { uploads.push_back(path); }
     void OnUpdateCalibExpiry(CMainFrame&) override { calls.push_back("OnUpdateCalibExpiry"); }
-    void StartNewSession(CMainFrame&) override { calls.push_back("StartNewSession"); }
-    void ExchangeAndWait(CMainFrame&, const std::string& command, const std::string& query,
-                         const std::string& expected) override {
-        calls.push_back("ExchangeAndWait " + command + query + expected);
-    }
-    int RunSetupSheet(CMainFrame& frame, const SetupSheetPages& pages) override {
-        sheets.push_back(pages);
-        return sheet ? sheet(frame) : IDCANCEL;
-    }
 
     std::vector<std::vector<std::string>> mails;
     std::vector<std::string> uploads;
     std::vector<std::string> calls;
-    // The setup sheet: what it was opened with, and what the operator does in it.
-    std::vector<SetupSheetPages> sheets;
-    std::function<int(CMainFrame&)> sheet;
 };
 
 class RecordingMonitoring : public MonitoringServices {
@@ -142,6 +130,11 @@ public:
         Keep(frame, 3, record);
     }
     void ShowMonitoringOptions(CMainFrame&) override { calls.push_back("CSelCHMonitorDlg"); }
+    void ResetLiveRecordState(CMainFrame&, BOOL) override { calls.push_back("ResetLiveRecord"); }
+    bool RunSaveDialog(CMainFrame&) override {
+        calls.push_back("CSelFileToSaveDlg");
+        return saved;
+    }
     int SchedulerStep() const override { return step; }
     void SetSchedulerStep(int newStep) override { step = newStep; }
     bool IsNewRecordFileRequested() const override { return newRecordFile; }
@@ -163,7 +156,7 @@ public:
         schedulerLog.push_back(stamped ? line.substr(21) : line);
     }
     void ResetDumpFileTable() override { calls.push_back("ResetDumpFileTable"); }
-    void CloseDumpFile() override { calls.push_back("CloseDumpFile"); }
+    void ResetDumpBadRecords() override { calls.push_back("ResetDumpBadRecords"); }
     void MakeIncompleteDumpRecord(BYTE* record) override {
         incompleteDumpRecord.assign(record, record + 67);
     }
@@ -175,6 +168,8 @@ public:
     int step = 0;
     bool newRecordFile = false;
     bool powerOff = false;
+    // What the "Save on File" window ends with: saved, or cancelled.
+    bool saved = true;
     int confirmMode = 0;
     std::string calibrationThreshold;
     platform::DateTime scheduleStart;

@@ -62,8 +62,10 @@ TEST_F(FrameTimersTest, FailedFirmwareUpdateWithoutItsLogStillMailsUploadsAndTel
     EXPECT_FALSE(frame.m_bFirmwareUpgrading);
     ASSERT_EQ(services.mails.size(), 1u);
     EXPECT_EQ(services.mails[0][1], "FAILED Aggiornamento firmware fonometro T77");
+    // The log is created, empty, before it is uploaded.
     EXPECT_EQ(services.uploads, std::vector<std::string>{folder.File("Log.txt")});
-    EXPECT_FALSE(platform::FileExists(folder.File("Log.txt")));
+    EXPECT_TRUE(platform::FileExists(folder.File("Log.txt")));
+    EXPECT_EQ(folder.Read("Log.txt"), "");
     EXPECT_FALSE(platform::FileExists(folder.File("firmware_upgrade/EndUpgradeFAILED.tmp")));
 }
 
@@ -105,12 +107,12 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     EXPECT_EQ(QueuedCodes(frame), std::vector<int>{100});
     EXPECT_TRUE(services.calls.empty());
 
+    // Its time is up: the new session ends the live run.
     frame.m_nElapsedSeconds = 120;
     op.ExpectBox("End Monitor by integration time expired.");
     frame.OnTimer(CMainFrame::kIntegrationEnd);
-    EXPECT_TRUE(frame.m_bMonitorOn);
-    EXPECT_TRUE(frame.m_bAcquiring);
-    EXPECT_EQ(services.calls, std::vector<std::string>{"StartNewSession"});
+    EXPECT_FALSE(frame.m_bMonitorOn);
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
 
     frame.m_bSchedulerMode = TRUE;

@@ -295,16 +295,18 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     EXPECT_EQ(frame->Link().CurrentCommand(), nullptr);
     EXPECT_FALSE(frame->Ui().IsSetupWaitBoxShown());
 
-    // The download box shows the timer's counts and raises the cancel flag when confirmed.
-    frame->m_DownloadStatusDlg.Create();
-    frame->m_DownloadStatusDlg.ShowWindow(true);
+    // The download box starts at no blocks, shows the timer's counts and raises the cancel flag
+    // when confirmed.
+    frame->Ui().ShowDownloadBox();
+    EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
+              "0");
     frame->m_bDownloading = TRUE;
     frame->m_nDownloadFile = 3;
     frame->m_nDownloadLine = 7;
     frame->OnTimer(CMainFrame::kDownloadProgress);
     EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
               "7");
-    EXPECT_EQ(frame->m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS), 10);
+    EXPECT_EQ(frame->m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS), 1);
     op.ExpectBox("Confirm stop downloading ?", IDYES);
     frame->m_DownloadStatusDlg.OnCancelDownload();
     EXPECT_TRUE(frame->m_bCancelDownload);

@@ -150,6 +150,14 @@ TEST_F(PortSetupDlgTest, TheModemChoiceAndItsNumberAreKeptForTheLink) {
     EXPECT_EQ(app.m_bModemLink, 1);
     EXPECT_EQ(app.m_strModemNumber, "0123456");
 
+    // A number with more than dial characters in it is refused and the old one kept.
+    op.ExpectBox("Numero del modem non valido");
+    RunSettings([](CPortSetupDlg& dialog) {
+        dialog.m_strModemNumber = "012\rATH";
+        return IDOK;
+    });
+    EXPECT_EQ(app.m_strModemNumber, "0123456");
+
     RunSettings([](CPortSetupDlg& dialog) {
         EXPECT_EQ(dialog.m_nConnectionType, CPortSetupDlg::kModem);
         EXPECT_EQ(dialog.m_strModemNumber, "0123456");

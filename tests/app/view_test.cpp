@@ -91,6 +91,15 @@ TEST_F(ViewTest, GraphWindowsAreShownHiddenAndDeletedOnlyWhenTheyExist) {
     EXPECT_TRUE(GraphShown(ViewGraph::Data));
     EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Second));
 
+    // A new session: the graph keeps its series but loses its points and goes out of sight,
+    // as do the live chart's bars.
+    view.m_LiveChart.AddItem("1k", 60, -1, 0);
+    view.EmptyForNewSession();
+    double x0, x1, y0, y1;
+    EXPECT_FALSE(view.GraphWindow(ViewGraph::Data)->GetBoundRect(x0, x1, y0, y1));
+    EXPECT_FALSE(GraphShown(ViewGraph::Data) || view.m_LiveChart.GetItemCount() > 0);
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
+
     view.DeleteGraphWindows();
     EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Data));
     view.FitDataGraph();  // nothing to fit
@@ -423,20 +432,21 @@ protected:
 
 TEST_F(DataViewCommandsTest, CommandsNeedDataAndADownloadTurnsOffTheGraphAndDataOnes) {
     commands.m_bCrossReference = TRUE;
-    for (const char* none : {"", "-1"}) {
-        app.m_strCurrentFile = none;
-        app.m_strSpectrumKind = "OCTAVE";
-        for (unsigned id : {ID_VIEW_3DGRAPH, ID_VIEW_CROSS_REFERENCE, ID_DATA_PRESENT}) {
-            EXPECT_FALSE(State(id).enabled) << id << " '" << none << "'";
-            EXPECT_FALSE(State(id).checked) << id;
-        }
+    app.m_strSpectrumKind = "OCTAVE";
+    for (unsigned id : {ID_VIEW_3DGRAPH, ID_VIEW_CROSS_REFERENCE, ID_DATA_PRESENT}) {
+        EXPECT_FALSE(State(id).enabled) << id;
+        EXPECT_FALSE(State(id).checked) << id;
     }
+    // A path of "-1" is no data for the data-present state only.
+    app.m_strCurrentFile = "-1";
+    EXPECT_FALSE(State(ID_DATA_PRESENT).enabled);
+    EXPECT_TRUE(State(ID_VIEW_3DGRAPH).enabled);
+    EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).checked);
     EXPECT_FALSE(commands.OnUpdateCommand(ID_SAVE));
     EXPECT_FALSE(commands.OnUpdateCommand(57601));
 
     app.m_strCurrentFile = "C:\\data\\rec.kr9";
     app.m_strSpectrumKind = "TOCTAVE";
-    EXPECT_TRUE(State(ID_VIEW_3DGRAPH).enabled);
     EXPECT_TRUE(State(ID_DATA_PRESENT).enabled);
     frame.m_bDownloading = TRUE;
     EXPECT_FALSE(State(ID_VIEW_3DGRAPH).enabled);
@@ -444,11 +454,21 @@ TEST_F(DataViewCommandsTest, CommandsNeedDataAndADownloadTurnsOffTheGraphAndData
     EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).enabled);
     frame.m_bDownloading = FALSE;
 
-    app.m_strSpectrumKind = "SLM5";
-    EXPECT_FALSE(State(ID_VIEW_3DGRAPH).enabled);
-    EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).enabled);
+    // Only a kind of "-1" turns the cross reference off; an empty one does not.
+    for (const char* kind : {"SLM5", ""}) {
+        app.m_strSpectrumKind = kind;
+        EXPECT_FALSE(State(ID_VIEW_3DGRAPH).enabled);
+        EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).enabled);
+    }
     app.m_strSpectrumKind = "-1";
     EXPECT_FALSE(State(ID_VIEW_CROSS_REFERENCE).enabled);
+
+    EXPECT_STREQ(DataViewCommandTip(ID_VIEW_CROSS_REFERENCE),
+                 "View Cross Reference\nView Cross Reference");
+    EXPECT_STREQ(DataViewCommandTip(ID_SAVE), "Salva...\nSalva...");
+    EXPECT_NE(DataViewCommandTip(ID_VIEW_3DGRAPH), nullptr);
+    EXPECT_NE(DataViewCommandTip(ID_3DGRAPH_PROPERTIES), nullptr);
+    EXPECT_EQ(DataViewCommandTip(ID_DATA_PRESENT), nullptr);
 }
 
 TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {

@@ -30,6 +30,7 @@ public:
         Tell("wait " + std::to_string(ms));
         m_clock.AdvanceTo(m_clock.Now() + ms);
     }
+    void PumpWaitingMessages() override { Tell("pump"); }
     LinkPort* PortOf(LinkSide) override { return &m_port; }
     PortRecord& PortRecordOf(LinkSide) override { return record; }
     bool IsModemLink() override { return modem; }
@@ -180,7 +181,7 @@ TEST_F(LinkSessionTest, SilentMeterGetsTenResendsThenOnlyThatCommandIsDropped) {
     EXPECT_EQ(session.RetryCount(), 0);
 }
 
-TEST_F(LinkSessionTest, TimeOutIsFourTimesAsLongOnAModemOrBelow1200Baud) {
+TEST_F(LinkSessionTest, TimeOutIsFourTimesAsLongOnTheModemLinkOrBelow1200Baud) {
     auto gapBeforeFirstResend = [&] {
         port.ClearTranscript();
         session.SendCommand(16, "", "");  // 2000 ms to answer
@@ -191,7 +192,15 @@ TEST_F(LinkSessionTest, TimeOutIsFourTimesAsLongOnAModemOrBelow1200Baud) {
         return sent.size() < 2 ? 0 : std::stoul(sent[1]) - std::stoul(sent[0]);
     };
     EXPECT_EQ(gapBeforeFirstResend(), 2001u);
+    // The modem carries the monitoring link only: the instrument under test keeps its cable,
+    // its time-outs and no hang-up.
     host.modem = true;
+    EXPECT_EQ(gapBeforeFirstResend(), 2001u);
+    port.ClearTranscript();
+    session.Close();
+    EXPECT_TRUE(port.Written().empty());
+    session.SetLinkPort(LinkSide::Reference);
+    port.OpenFor("COM3", nullptr);
     EXPECT_EQ(gapBeforeFirstResend(), 8001u);
     host.modem = false;
     host.record.m_nBaudRate = 600;
@@ -204,24 +213,33 @@ TEST_F(LinkSessionTest, RefusedEmptyAndWrongStateRepliesAreSentThreeTimesAtMost)
     port.Expect("SET:INSTR_V:?", "\x15\x03", 0, 2)
         .Expect("SET:INSTR_V:?", "SET:INSTR_VERSION:2.05\x03")
         .Expect("SET:INSTR_V:?", "\x15\x03", 0, 3)
-        .Expect("SET:INSTR_V:?", "\x03", 0, 3)
+        .Expect("KEY:RUN", "\x03")
         .Expect("STT:DISPL:?", "#WRONG\x03");
-    for (int code : {2, 2, 2, 100})
+    for (int code : {2, 2, 12, 100})
         session.SendCommand(code, "", "");
     Elapse(100);
-    Lines sent(9, "SET:INSTR_V:?");
-    sent.push_back("STT:DISPL:?");
+    // A reply of its ETX alone has nothing in it but is an answer: the key goes out once.
+    Lines sent(6, "SET:INSTR_V:?");
+    sent.insert(sent.end(), {"KEY:RUN", "STT:DISPL:?"});
     EXPECT_EQ(port.Written(), sent);
-    EXPECT_EQ(host.events, (Lines{"reply 2 SET:INSTR_VERSION:2.05", "refused 2", "empty 2",
+    EXPECT_EQ(host.events, (Lines{"reply 2 SET:INSTR_VERSION:2.05", "refused 2", "reply 12 ",
                                   "wrong state 100", "queue empty"}));
     EXPECT_EQ(session.RetryCount(), 0);
+
+    // An empty reply is asked again twice, then given up.
+    session.SendCommand(16, "", "");
+    for (int reply = 0; reply < 3; ++reply) {
+        Elapse(1);
+        session.OnReply("");
+    }
+    EXPECT_EQ(host.events.back(), "empty 16");
 
     // A reply that no command awaits is reported and changes no flag.
     session.SetReadyToSend(FALSE);
     op.ExpectBox("none command active. Receive : late");
     session.OnReply("late\x03");
     EXPECT_FALSE(session.IsReadyToSend());
-    EXPECT_EQ(host.events.size(), 5u);
+    EXPECT_EQ(host.events.size(), 6u);
 }
 
 TEST_F(LinkSessionTest, CommandsThatAwaitNoReplyAndTheLiveRecordsAfterThem) {
@@ -233,8 +251,10 @@ TEST_F(LinkSessionTest, CommandsThatAwaitNoReplyAndTheLiveRecordsAfterThem) {
     port.Arrive("REC1\x03REC2\x03");
     Elapse(100);
     host.live = false;
-    EXPECT_EQ(host.events, (Lines{"wait 300", "monitor on", "record REC1\x03", "record REC2\x03",
-                                  "queue empty"}));
+    // Its wait blocks: nothing else runs in the middle of it.
+    EXPECT_EQ(host.events,
+              (Lines{"monitor on", "record REC1\x03", "record REC2\x03", "queue empty"}));
+    EXPECT_EQ(clock.sleeps, std::vector<unsigned>{300});
     EXPECT_TRUE(session.IsListening());
 
     // STT:ACQ:RUN leaves sending stopped until a handled reply lets the queue go on.
@@ -253,29 +273,52 @@ TEST_F(LinkSessionTest, CommandsThatAwaitNoReplyAndTheLiveRecordsAfterThem) {
     EXPECT_EQ(host.events.back(), "power off");
 }
 
-TEST_F(LinkSessionTest, BaudChangeReopensTheLinkPortAtTheNewRate) {
-    host.baudSetting = "9.6k";
-    session.SendCommand(53, "BAUD", "9.6k");
-    Elapse(2000);
-    // The acknowledgement comes at the old rate: nothing awaits it.
-    EXPECT_EQ(port.Transcript(), Lines{"1 >> SET:BAUD:9.6k"});
-    EXPECT_EQ(port.opened, Lines{"COM3"});
-    EXPECT_EQ(port.line.baudRate, 9600);
+TEST_F(LinkSessionTest, BaudChangeMovesThePortToEveryRateOfTheSettingsListAndNoOther) {
+    for (const char* text : {"9.6k", "115.2k", "230.4k", "460.8k"}) {
+        host.baudSetting = text;
+        session.SendCommand(53, "BAUD", text);
+        Elapse(2000);
+    }
+    // The acknowledgement comes at the old rate: nothing awaits it. The waits block, so no
+    // disconnection can slip in before the port is opened again. A text outside the list is
+    // not sent: the meter and the port stay as they were.
+    EXPECT_EQ(port.Transcript(),
+              (Lines{"1 >> SET:BAUD:9.6k", "2001 >> SET:BAUD:115.2k", "4001 >> SET:BAUD:230.4k"}));
+    EXPECT_EQ(clock.sleeps, (std::vector<unsigned>{1000, 1000, 1000}));
+    EXPECT_EQ(port.opened, (Lines{"COM3", "COM3", "COM3"}));
+    EXPECT_EQ(port.line.baudRate, 230400);
+    EXPECT_EQ(host.record.m_nBaudRate, 230400);
     EXPECT_EQ(port.handshaking, 2);
-    EXPECT_EQ(host.record.m_nBaudRate, 9600);
-    EXPECT_EQ(host.pane, "Connected to COM3 9600 8,N,1");
-    EXPECT_EQ(host.events, (Lines{"wait 1000", "queue empty"}));
+    EXPECT_EQ(host.pane, "Connected to COM3 230400 8,N,1");
+    EXPECT_EQ(host.events, Lines(4, "queue empty"));
 
-    // A text outside the map keeps the rate; a port that does not open stops the queue.
-    host.baudSetting = "fast";
+    // A port that does not open again stops the queue.
+    host.baudSetting = "9.6k";
     port.refuseReopen = true;
     op.ExpectBox("ERROR: Unable to open serial port after changing port baudrate");
-    session.SendCommand(53, "BAUD", "fast");
+    session.SendCommand(53, "BAUD", "9.6k");
     session.SendCommand(16, "", "");
     Elapse(3000);
-    EXPECT_EQ(host.record.m_nBaudRate, 9600);
     EXPECT_FALSE(session.IsReadyToSend());
     EXPECT_EQ(session.QueuedCodes(), std::vector<int>{16});
+}
+
+TEST_F(LinkSessionTest, ExchangeAndWaitConfirmsAStateInThreeRoundsAtMost) {
+    port.Expect("STT:MON:?", "STT:MONITOR:OFF\x03");
+    EXPECT_TRUE(session.ExchangeAndWait("STT:MON:OFF\r\n", "STT:MON:?\r\n", "OFF"));
+    EXPECT_EQ(port.Transcript(),
+              (Lines{"0 >> STT:MON:OFF", "500 >> STT:MON:?", "1000 << STT:MONITOR:OFF"}));
+    EXPECT_TRUE(session.IsListening());
+
+    // Never confirmed: three rounds of a second, the waiting messages handled between them,
+    // the port purged after the later reads, and the listener left paused.
+    port.Expect("STT:ACQ:?", "\x15\x03", 0, 3);
+    EXPECT_FALSE(session.ExchangeAndWait("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n", "STOP"));
+    EXPECT_EQ(port.Written().size(), 8u);
+    EXPECT_EQ(port.purges, 2);
+    EXPECT_EQ(clock.Now(), 4000u);
+    EXPECT_EQ(host.events, Lines(2, "pump"));
+    EXPECT_FALSE(session.IsListening());
 }
 
 TEST_F(LinkSessionTest, AHandlerThatLetTheQueueGoOnKeepsTheLinkForTheCommandItSent) {

@@ -85,6 +85,13 @@ TEST_F(ModemLinkTest, ABusyOrDeadLineEndsWithItsReply) {
     EXPECT_EQ(DialNow(), modem_link::kLineReply);
     EXPECT_EQ(texts.back(), "Line: \r\nNO CARRIER\r\n");
     EXPECT_EQ(hidden, 0);
+
+    // A number that would start a second modem command is not dialled at all.
+    meter.ClearLog();
+    EXPECT_EQ(DialNow("0123\rATH"), modem_link::kLineReply);
+    EXPECT_EQ(texts.back(), "Line: Invalid modem number");
+    EXPECT_EQ(meter.LineCount(), 0u);
+    EXPECT_TRUE(modem_link::IsDialNumber("0,W(02) 123-45#*"));
 }
 
 TEST_F(ModemLinkTest, ARemoteModemThatNeverAnswersIsGivenUpAfterAMinute) {

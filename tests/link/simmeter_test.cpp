@@ -5,12 +5,8 @@
 #include <string>
 
 #include "link/command.h"
-#include "link/link_test_support.h"
-#include "link/serial.h"
 #include "link/setup_value_table.h"
-#include "platform/com_ports.h"
 #include "sim_meter.h"
-#include "support/test_env.h"
 
 namespace {
 
@@ -71,36 +67,4 @@ TEST(SimMeterReplies, SettingsAreStoredAcknowledgedAndReadBack) {
     EXPECT_EQ(AnswerOf(state, "KEY:ENTER"), "KEY:ENTER\x03");
     EXPECT_EQ(AnswerOf(state, "KEY:OFF"), "");
     EXPECT_EQ(simmeter::Refuse("DMP:XX", state)->bytes, std::string("\x15\x03"));
-}
-
-TEST(SimMeter, BendsSingleAnswersAndKeepsSilentAtAnotherSpeed) {
-    platform::ScopedClockSpeed fast{100.0};
-    simmeter::SimMeter meter;
-    platform::SetComDevice(7, meter.SlavePath());
-    CSerial port;
-    ASSERT_EQ(port.Open("COM7"), 0);
-    ASSERT_EQ(port.Setup(38400), 0);
-    auto exchange = [&](const std::string& line, unsigned waitMs) {
-        port.WriteString(line + "\r\n");
-        return linktest::ReadReply(port, waitMs);
-    };
-
-    meter.RefuseNext("SET:INSTR_V", 1);
-    EXPECT_EQ(exchange("SET:INSTR_V:?", 5000), std::string("\x15\x03"));
-    EXPECT_EQ(exchange("SET:INSTR_V:?", 5000), "SET:INSTR_VERSION:2.05\x03");
-    meter.AnswerNext("STT:DISPL", "#BUSY\x03");
-    EXPECT_EQ(exchange("STT:DISPL:?", 5000), "#BUSY\x03");
-    meter.SilenceNext("SET:MIC_N");
-    EXPECT_EQ(exchange("SET:MIC_N:?", 300), "");
-
-    meter.DelayNext("SET:MIC_M", 2000);
-    const auto asked = platform::Clock::TickCount();
-    EXPECT_EQ(exchange("SET:MIC_M:?", 20000), "SET:MIC_MODEL:MK250\x03");
-    EXPECT_GE(platform::Clock::TickCount() - asked, 2000u);
-
-    ASSERT_EQ(port.Setup(9600), 0);
-    EXPECT_EQ(exchange("SET:INSTR_N:?", 300), "");
-    ASSERT_TRUE(meter.WaitForLines(6));
-    EXPECT_EQ(meter.Lines().back(), "SET:INSTR_N:?");
-    platform::ClearComDevices();
 }

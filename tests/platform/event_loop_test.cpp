@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QTimer>
+#include <QWidget>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -106,4 +109,48 @@ TEST_F(EventLoopTest, TimersRearmByIdAndKillIdempotently) {
     const size_t count = fired.size();
     EventLoop::Wait(1000);
     EXPECT_EQ(fired.size(), count);
+}
+
+TEST_F(EventLoopTest, PumpingOneWindowsInputHoldsTimersMessagesAndOtherInputInTheirOrder) {
+    QWidget box;
+    QWidget other;
+    std::vector<std::string> happened;
+    struct Keys : QObject {
+        Keys(std::vector<std::string>& log, const char* name) : log(log), name(name) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::KeyPress)
+                log.push_back(std::string(name) + " key");
+            return false;
+        }
+        std::vector<std::string>& log;
+        const char* name;
+    } boxKeys(happened, "box"), otherKeys(happened, "other");
+    box.installEventFilter(&boxKeys);
+    other.installEventFilter(&otherKeys);
+    struct Log : MessageTarget {
+        explicit Log(std::vector<std::string>& log) : log(log) {}
+        void OnMessage(unsigned message, std::uintptr_t, std::intptr_t) override {
+            log.push_back("message " + std::to_string(message));
+        }
+        std::vector<std::string>& log;
+    } target(happened);
+    WindowTimers timers([&](int) {
+        happened.push_back("timer");
+        timers.Kill(1);
+    });
+
+    timers.Set(1, 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    PostMessage(&target, 1, 0, 0);
+    QCoreApplication::postEvent(&other, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, {}));
+    QCoreApplication::postEvent(&box, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+    PostMessage(&target, 2, 0, 0);
+    EventLoop::PumpWindowInput(&box);
+    EXPECT_EQ(happened, std::vector<std::string>{"box key"});
+
+    // A message posted later waits behind the held ones.
+    PostMessage(&target, 3, 0, 0);
+    EventLoop::ProcessPending();
+    EXPECT_EQ(happened, (std::vector<std::string>{"box key", "other key", "message 1", "message 2",
+                                                  "timer", "message 3"}));
 }

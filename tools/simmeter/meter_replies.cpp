@@ -220,6 +220,9 @@ std::optional<Reply> AnswerState(const std::string& line, MeterState& state) {
     }
     if (platform::StartsWith(line, "STT:MON:")) {
         const std::string mode = platform::Mid(line, 8);
+        // A meter that keeps monitoring says so.
+        if (mode == "OFF" && state.monitorStaysOn)
+            return Text("STT:MONITOR:ON");
         if (mode == "OFF")
             state.monitorOn = false;
         return Text("STT:MONITOR:" + mode);
@@ -237,6 +240,17 @@ std::optional<Reply> AnswerState(const std::string& line, MeterState& state) {
     return std::nullopt;
 }
 
+std::optional<Reply> AnswerDump(const std::string& line, MeterState& state) {
+    if (line == "DMP:ON")
+        return Text(state.dumpFiles == 0
+                        ? std::string("DMP:ON\r\nMEMORY EMPTY\r\n")
+                        : platform::Format("DMP:ON\r\nNumber of files:%6d\r\nDump time:%s\r\n",
+                                           state.dumpFiles, state.dumpTime.c_str()));
+    if (line == "DMP:OFF")
+        return Text(line);
+    return std::nullopt;
+}
+
 std::optional<Reply> AnswerKey(const std::string& line, MeterState&) {
     if (!platform::StartsWith(line, "KEY:"))
         return std::nullopt;
@@ -250,7 +264,8 @@ std::optional<Reply> Refuse(const std::string&, MeterState&) {
 }
 
 std::vector<Responder> StandardResponders() {
-    return {AnswerCalibration, AnswerProtected, AnswerSetting, AnswerState, AnswerKey, Refuse};
+    return {AnswerCalibration, AnswerProtected, AnswerSetting, AnswerState,
+            AnswerDump,        AnswerKey,       Refuse};
 }
 
 }  // namespace simmeter

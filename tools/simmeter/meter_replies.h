@@ -66,9 +66,14 @@ struct MeterState {
     std::map<std::string, std::string> settings;
     int baud = 38400;  // 0: answers at any port speed
     bool monitorOn = false;
+    // A meter that never confirms "STT:MON:OFF": it keeps monitoring and says so.
+    bool monitorStaysOn = false;
     std::string acquisition = "STOP";
     std::string screen = "Leq    45.2 dB";
     std::string recorder = "OFF";
+    // The memory: files stored ("MEMORY EMPTY" when none) and the time a dump of them takes.
+    int dumpFiles = 0;
+    std::string dumpTime = "00:01:30";
     // Setting keys this meter does not know: their commands are refused.
     std::set<std::string> unknownKeys;
     // Protected fields by name ("SET:PROT:<name>:..."): read freely, written only as the next
@@ -116,6 +121,8 @@ std::optional<Reply> AnswerSetting(const std::string& line, MeterState& state);
 std::optional<Reply> AnswerProtected(const std::string& line, MeterState& state);
 // "STT:..." monitoring, acquisition, display and recorder state.
 std::optional<Reply> AnswerState(const std::string& line, MeterState& state);
+// "DMP:ON" tells what a dump of the memory holds, "DMP:OFF" ends it.
+std::optional<Reply> AnswerDump(const std::string& line, MeterState& state);
 // "KEY:..." key presses: acknowledged with the command's own text; KEY:OFF switches off.
 std::optional<Reply> AnswerKey(const std::string& line, MeterState& state);
 // The calibration commands ("CAL:", "FAB:", "SET:MIC_NUMBER:", "KEY:PRN_VAL"), the programs

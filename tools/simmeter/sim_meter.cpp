@@ -289,7 +289,7 @@ void SimMeter::Answer(const std::string& line) {
         }
     };
     ask(m_front);
-    ask({AnswerCalibration, AnswerProtected, AnswerSetting, AnswerState, AnswerKey});
+    ask({AnswerCalibration, AnswerProtected, AnswerSetting, AnswerState, AnswerDump, AnswerKey});
     ask(m_back);
     ask({Refuse});
 

@@ -1,0 +1,165 @@
+// The session operations on the monitoring link: confirming a state change, stopping a
+// monitoring run, reading the whole setup, starting or ending a monitoring session, starting
+// the electric calibration and starting a memory download.
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "link/command_codes.h"
+#include "link/link_port.h"
+#include "link/model_rules.h"
+#include "link/session_queries.h"
+#include "link/state_replies.h"
+#include "platform/date_time.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+
+using namespace command_code;
+using acquisition::SetupBlock;
+
+namespace {
+
+constexpr unsigned kStatusPollMs = 60000;
+constexpr unsigned kInstrumentClockMs = 1000;
+constexpr const char* kFastestProfileTime = "0.125s";
+constexpr const char* kMonitorOff = "STT:MON:OFF\r\n";
+constexpr const char* kMonitorStateQuery = "STT:MON:?\r\n";
+constexpr int kElectricCalibrationRoutine = 0;
+
+}  // namespace
+
+bool CMainFrame::ExchangeAndWait(const std::string& command, const std::string& query,
+                                 const std::string& expected) {
+    return m_link.ExchangeAndWait(command, query, expected);
+}
+
+void CMainFrame::StopMonitoring() {
+    m_bDataSaved = FALSE;
+    if (LinkPort* port = m_link.Port(); port && port->IsOpen())
+        port->WriteString(kMonitorOff);
+    KillTimer(kInstrumentClock);
+    Disconnect();
+}
+
+void CMainFrame::QueueSetupQueries() {
+    Current().Reset();
+    Edited().Reset();
+    m_nPendingOp = kSetupOp;
+    for (int code : SetupQueryCodes(Current().m_strModel))
+        SendCommand(code, "", "");
+    Ui().ShowSetupWaitBox("Receiving Setup parameters from instrument...\r\nPlease wait.");
+}
+
+void CMainFrame::StartNewSession() {
+    if (m_bMonitorOn && m_bAcquiring) {
+        EndLiveRun();
+        return;
+    }
+    ExchangeAndWait(kMonitorOff, kMonitorStateQuery, "OFF");
+    m_link.PurgeLink();
+
+    // Nothing of the current data goes before the operator has had the chance to save them.
+    if (!m_bSchedulerMode && !m_bDataSaved) {
+        const int answer = platform::AfxMessageBox(
+            "Do you want to save current data before starting new session ?",
+            MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+        if (answer == IDCANCEL || (answer == IDYES && !Monitoring().RunSaveDialog(*this)))
+            return;
+    }
+    Monitoring().ResetLiveRecordState(*this, m_bSchedulerMode);
+    m_nRecordCount = 0;
+    m_recording.SelectSegment(-1);
+    TheApp().m_strCurrentFile.clear();
+    if (!m_bSchedulerMode) {
+        Current().Reset();
+        Edited().Reset();
+        m_SetupBlock.Fill(SetupBlock::kFieldSize, SetupBlock::kUnset);
+    }
+
+    EmptyViewForNewSession();
+    m_recording.SelectRecord(0);
+    m_nPendingOp = kNewSessionOp;
+    SetTimer(kInstrumentClock, kInstrumentClockMs);
+
+    const std::string model = Current().m_strModel;
+    for (int code : NewSessionQueryCodes(model))
+        SendCommand(code, "", "");
+    // Without "p" in its model the meter's profile starts at its shortest time.
+    if (model_rules::HasDataLogging(model)) {
+        Current().m_strProfileTime = kFastestProfileTime;
+        m_SetupBlock.SetField(SetupBlock::kProfileTime, kFastestProfileTime);
+    }
+    m_link.SetReadyToSend(TRUE);
+    Ui().ShowSetupWaitBox("Comunication setup...Please wait.");
+    m_bDataSaved = FALSE;
+}
+
+void CMainFrame::EndLiveRun() {
+    m_RecFile.Close();
+    KillTimer(kIntegrationEnd);
+    Ui().ShowWaitCursor(true);
+    m_link.SetReadyToSend(TRUE);
+    m_bMonitorOn = FALSE;
+    SetTimer(kStatusPoll, kStatusPollMs);
+    ExchangeAndWait(kMonitorOff, kMonitorStateQuery, "OFF");
+    m_link.PurgeLink();
+    if (m_bAudioRecording) {
+        m_bAudioRecording = FALSE;
+        m_bAudioFileOpen = FALSE;
+        StopAudioRecordingLog();
+    }
+    Ui().ShowWaitCursor(false);
+}
+
+void CMainFrame::EmptyViewForNewSession() {
+    CKX9MonitorApp& app = TheApp();
+    if (CKX9MonitorView* view = app.m_pView)
+        view->EmptyForNewSession();
+    app.m_astrLabelsA.clear();
+    app.m_astrLabelsB.clear();
+    m_viewServices.ShowNavigator(false);
+    if (m_GraphLegendDlg.HasWindow())
+        m_GraphLegendDlg.ShowWindow(false);
+}
+
+void CMainFrame::StartElectricCalibration() {
+    m_bElectricCalRunning = TRUE;
+    OpenElectricCalibrationDlg(kElectricCalibrationRoutine);
+    SendCommand(kAcquisitionQuery, "", "");
+    SendCommand(kDisplayQuery, "", "");
+}
+
+void CMainFrame::OpenDumpFile() {
+    CKX9MonitorApp& app = TheApp();
+    Monitoring().ResetDumpBadRecords();
+    m_nDownloadFile = 0;
+    m_nDownloadLine = 0;
+    m_bCancelDownload = FALSE;
+
+    DumpFile& file = app.m_DumpFile;
+    if (!file.Create(app.ProgramPath(DumpFile::kFileName))) {
+        platform::AfxMessageBox(
+            platform::Format("Error: Unable to open selected file (code %d)", file.Error()));
+        return;
+    }
+    // A file without its header would be no dump file: the download does not start.
+    if (!file.Write(DumpFile::Header(Current().m_strModel, Current().m_strSerialNumber))) {
+        platform::AfxMessageBox(platform::Format("error writing dump file (code %d)", file.Error()),
+                                MB_ICONSTOP);
+        file.Close();
+        return;
+    }
+    m_link.SetReadyToSend(TRUE);
+    m_nPendingOp = kStartDownloadOp;
+    SendCommand(kAcquisitionQuery, "", "");
+    Ui().ShowDownloadBox();
+}
+
+void CMainFrame::StopAudioRecordingLog() {
+    if (!m_AudioRecording.fileName.empty()) {
+        m_AudioRecording.stopTime = platform::DateTime::Now().Format("%Y/%m/%d %H:%M:%S");
+        if (!sound::AppendAudioFileListLine(TheApp().m_strProgramDir, m_AudioRecording))
+            Warn("ERROR: Unable to write the audio file list", MB_ICONEXCLAMATION);
+    }
+    m_AudioRecording = {};
+}

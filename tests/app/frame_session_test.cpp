@@ -1,0 +1,179 @@
+// The session operations against the simulated meter: the confirming exchange, a new session
+// and the end of a live run, stopping the monitoring, the electric calibration and the start of
+// a memory download with its dump file.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "frame_test_support.h"
+#include "link/session_queries.h"
+#include "platform/text.h"
+
+using namespace frametest;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr const char* kSaveQuestion =
+    "Do you want to save current data before starting new session ?";
+
+class FrameSessionTest : public FrameLinkTest {
+protected:
+    FrameSessionTest() {
+        app.m_InstrStatus.m_strModel = "QS4160_00$1";
+        app.m_InstrStatus.m_strSerialNumber = "12345678";
+        app.m_strCurrentFile = folder.File("old.kr9");
+    }
+    bool Confirms(const char* command, const char* query, const char* expected) {
+        meter.ClearLog();
+        return frame.ExchangeAndWait(command, query, expected);
+    }
+};
+
+}  // namespace
+
+TEST_F(FrameSessionTest, ExchangeAndWaitIsConfirmedRefusedOrNeverConfirmedInThreeRounds) {
+    OpenPort();
+    EXPECT_TRUE(Confirms("STT:MON:OFF\r\n", "STT:MON:?\r\n", "OFF"));
+    EXPECT_EQ(meter.Lines(), (Lines{"STT:MON:OFF", "STT:MON:?"}));
+    EXPECT_TRUE(Link().IsListening());
+
+    meter.RefuseNext("STT:ACQ", -1);
+    EXPECT_FALSE(Confirms("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n", "STOP"));
+    EXPECT_EQ(meter.LineCount(), 6u);
+    EXPECT_FALSE(Link().IsListening());
+
+    meter.Modify([](simmeter::MeterState& s) { s.monitorOn = s.monitorStaysOn = true; });
+    const auto start = platform::Clock::TickCount();
+    EXPECT_FALSE(Confirms("STT:MON:OFF\r\n", "STT:MON:?\r\n", "OFF"));
+    EXPECT_GE(platform::Clock::TickCount() - start, 3000u);
+    EXPECT_EQ(meter.LineCount(), 6u);
+}
+
+TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
+    OpenLink();
+    view.m_ReportList.InsertItem(0, "old row");
+    // Cancel, or a save window that was cancelled: nothing of the current data goes.
+    op.ExpectBox(kSaveQuestion, IDCANCEL).ExpectBox(kSaveQuestion, IDYES);
+    monitoring.saved = false;
+    frame.StartNewSession();
+    frame.StartNewSession();
+    EXPECT_EQ(op.types[0], MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+    EXPECT_EQ(app.m_strCurrentFile, folder.File("old.kr9"));
+    EXPECT_EQ(app.m_InstrStatus.m_strSerialNumber, "12345678");
+    EXPECT_EQ(view.m_ReportList.GetItemCount(), 1);
+    EXPECT_TRUE(Link().IsQueueEmpty());
+
+    // Saved: the session starts on emptied data and asks the meter for its setup.
+    meter.ClearLog();
+    monitoring.saved = true;
+    monitoring.calls.clear();
+    op.ExpectBox(kSaveQuestion, IDYES);
+    frame.StartNewSession();
+    EXPECT_TRUE(app.m_strCurrentFile.empty());
+    EXPECT_EQ(view.m_ReportList.GetItemCount(), 0);
+    EXPECT_EQ(monitoring.calls, (Lines{"CSelFileToSaveDlg", "ResetLiveRecord"}));
+    EXPECT_EQ(frame.m_nPendingOp, 9);
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kInstrumentClock), 1000u);
+    EXPECT_EQ(ui.setupBoxText, "Comunication setup...Please wait.");
+    // A model with data logging starts its profile at its shortest time.
+    EXPECT_EQ(frame.m_SetupBlock.Field(14), BlockField("0.125s"));
+    EXPECT_EQ(frame.m_SetupBlock.Field(1), std::string(11, '\xFF'));
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle(); }));
+    Lines expected{"STT:MON:OFF", "STT:MON:?"};
+    for (int code : NewSessionQueryCodes("QS4160_00$1"))
+        expected.push_back(platform::TrimRight(CCommand(code, "", "").GetText()));
+    EXPECT_EQ(meter.Lines(), expected);
+    EXPECT_EQ(dataSheets, 0);
+    EXPECT_FALSE(ui.setupBoxShown);  // the monitoring state's reply closed it
+
+    // Saved data, or a scheduled run: no question; No goes on without saving.
+    for (const BOOL scheduler : {FALSE, TRUE}) {
+        frame.m_bDataSaved = !scheduler;
+        frame.m_bSchedulerMode = scheduler;
+        frame.StartNewSession();
+    }
+    frame.m_bSchedulerMode = FALSE;
+    op.ExpectBox(kSaveQuestion, IDNO);
+    frame.StartNewSession();
+    EXPECT_EQ(op.Shown().size(), 4u);
+    EXPECT_EQ(std::count(monitoring.calls.begin(), monitoring.calls.end(), "CSelFileToSaveDlg"), 1);
+}
+
+TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDisconnects) {
+    OpenLink();
+    frame.m_bLinkActive = frame.m_bMonitorOn = frame.m_bAcquiring = TRUE;
+    ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_x.rec")));
+    frame.m_bAudioRecording = TRUE;
+    frame.m_AudioRecording = {"2024/03/09 10:00:00", "", 1, 40, "Audio_1.wav"};
+    frame.StartNewSession();
+    EXPECT_FALSE(frame.m_RecFile.IsOpen());
+    EXPECT_FALSE(frame.m_bMonitorOn);
+    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
+    EXPECT_EQ(meter.Lines(), (Lines{"STT:MON:OFF", "STT:MON:?"}));
+    EXPECT_FALSE(frame.m_bAudioRecording);
+    EXPECT_TRUE(platform::EndsWith(folder.Read("AudioFileList.txt"), "#1#40#Audio_1.wav\r\n"));
+
+    // Stopping: monitoring off on the wire, then the whole run ends with the link.
+    meter.ClearLog();
+    frame.m_bDataSaved = TRUE;
+    frame.SetTimer(CMainFrame::kInstrumentClock, 1000);
+    ui.SetTitle("KX9Monitor QS4160_00$1 - 12345678                 -RECORDING-");
+    ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_y.rec")));
+    frame.StopMonitoring();
+    ASSERT_TRUE(meter.WaitForLines(1));
+    EXPECT_EQ(meter.Lines(), Lines{"STT:MON:OFF"});
+    EXPECT_FALSE(frame.m_bDataSaved);
+    for (int timer : {CMainFrame::kInstrumentClock, CMainFrame::kStatusPoll})
+        EXPECT_FALSE(frame.IsTimerSet(timer)) << timer;
+    EXPECT_FALSE(Port().IsOpen() || Link().IsListening() || frame.m_bLinkActive);
+    EXPECT_EQ(ui.panes[1].text, "Disconnected");
+    EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4160_00$1 - 12345678");
+    EXPECT_FALSE(frame.m_RecFile.IsOpen());
+}
+
+TEST_F(FrameSessionTest, TheElectricCalibrationOpensItsWindowAndAsksForTheStates) {
+    frame.StartElectricCalibration();
+    EXPECT_TRUE(frame.m_bElectricCalRunning);
+    EXPECT_TRUE(frame.m_ElectricCalibrationDlg.IsWindowVisible());
+    EXPECT_EQ(frame.m_ElectricCalibrationDlg.Routine().GetRoutine(), 0);
+    frame.m_ElectricCalibrationDlg.DestroyWindow();
+    EXPECT_EQ(QueuedCodes(frame), (std::vector<int>{11, 100}));
+}
+
+TEST_F(FrameSessionTest, ADownloadStartsWithTheDumpHeaderByteForByte) {
+    OpenLink();
+    frame.m_nDownloadFile = 3;
+    frame.m_bCancelDownload = TRUE;
+    op.ExpectBox("Instrument memory empty.\nDownloading finished.");
+    frame.OpenDumpFile();
+    std::string header = "\xBAQS4160_00$1 12345678 V2.0 ";
+    header.resize(64, '\xFF');
+    EXPECT_EQ(folder.Read(DumpFile::kFileName), header);
+    EXPECT_EQ(frame.m_nDownloadFile, 0);
+    EXPECT_FALSE(frame.m_bCancelDownload);
+    EXPECT_EQ(monitoring.calls, Lines{"ResetDumpBadRecords"});
+    EXPECT_TRUE(ui.downloadBoxShown);
+    // The acquisition state starts the dump; an empty memory ends it at once.
+    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 1 && QueueIdle(); }));
+    EXPECT_EQ(meter.Lines(), (Lines{"STT:ACQ:?", "DMP:ON"}));
+    EXPECT_FALSE(ui.downloadBoxShown);
+}
+
+TEST_F(FrameSessionTest, ADumpFileThatCannotBeCreatedOrWrittenStartsNoDownload) {
+    const std::string path = folder.File(DumpFile::kFileName);
+    ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
+    op.ExpectBox("Error: Unable to open selected file (code 21)");
+    frame.OpenDumpFile();
+    ::rmdir(path.c_str());
+    // A full disk: the header cannot be written.
+    ASSERT_EQ(::symlink("/dev/full", path.c_str()), 0);
+    op.ExpectBox("error writing dump file (code 28)");
+    frame.OpenDumpFile();
+    EXPECT_EQ(op.types, (std::vector<unsigned>{MB_OK, MB_ICONSTOP}));
+    EXPECT_FALSE(app.m_DumpFile.IsOpen() || ui.downloadBoxShown);
+    EXPECT_TRUE(Link().IsQueueEmpty());
+    EXPECT_EQ(frame.m_nPendingOp, -1);
+}
