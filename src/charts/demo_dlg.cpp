@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "acquisition/record_layout.h"
 #include "charts/spectrum_bands.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -11,8 +12,6 @@ namespace charts {
 
 namespace {
 
-constexpr int kOctaveMode = 2;
-constexpr int kThirdOctaveMode = 3;
 constexpr int kAuto = 0;
 constexpr int kTopLevel = 160;
 constexpr int kBottomLevel = -10;
@@ -96,7 +95,7 @@ void CDemoDlg::OnInitDialog() {
     m_graph.SetXCaption("Freq");
     m_graph.SetYCaption("Ampl");
     m_graph.SetZCaption("Time");
-    const bool octave = mode == kOctaveMode;
+    const bool octave = mode == acquisition::kOctave;
     m_graph.SetXTicks(octave ? kOctaveBands : kThirdOctaveBands + 1);
     m_graph.SetBandScale(octave ? 0 : 1);
     m_graph.SetZTicks(5);
@@ -220,7 +219,7 @@ void CDemoDlg::ApplyGraphSettings() {
 // range never goes past the spectra the data buffer holds.
 void CDemoDlg::Replay() {
     const int mode = m_host.LiveMode();
-    if (mode != kOctaveMode && mode != kThirdOctaveMode)
+    if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
         return;
     CDemoDlg& target = m_host.LoadedDataWindow();
     // The live window's replay goes to the other window, which must not keep its old rows.
@@ -239,9 +238,9 @@ void CDemoDlg::ReloadLoadedSpectra() {
 // on that starts a scheduled acquisition's report interval.
 void CDemoDlg::AddLoadedSpectra(int first, int last, bool gaps) {
     const int mode = m_host.LiveMode();
-    if (mode != kOctaveMode && mode != kThirdOctaveMode)
+    if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
         return;
-    const int count = mode == kOctaveMode ? kOctaveBands : kThirdOctaveBands;
+    const int count = mode == acquisition::kOctave ? kOctaveBands : kThirdOctaveBands;
     const std::vector<std::uint16_t> gap(count, 0);
     for (int i = std::max(first, 0); i < last; ++i) {
         const std::optional<StoredSpectrum> spectrum = m_host.LoadedSpectrum(i);

@@ -1,5 +1,7 @@
 #include "charts/spectrum_bands.h"
 
+#include "acquisition/record_layout.h"
+
 namespace charts {
 
 namespace {
@@ -23,9 +25,9 @@ std::span<const char* const> ThirdOctaveBandPositions() {
 }
 
 std::span<const char* const> BandPositions(int mode) {
-    if (mode == 2)
+    if (mode == acquisition::kOctave)
         return kOctave;
-    if (mode == 3)
+    if (mode == acquisition::kThirdOctave)
         return kThirdOctave;
     return {};
 }

@@ -26,7 +26,7 @@ constexpr Layout kOctaveLayout{6, 1, 60, 45};
 constexpr Layout kThirdOctaveLayout{1, 2, 23, 16};
 
 int BandCount(int mode) {
-    return mode == kOctaveMode ? kOctaveBands + 1 : kThirdOctaveBands + 1;
+    return mode == acquisition::kOctave ? kOctaveBands + 1 : kThirdOctaveBands + 1;
 }
 
 }  // namespace
@@ -44,9 +44,9 @@ void ScaleValueAxis(CChartWnd& chart) {
 }
 
 void SetBandLayout(CChartWnd& chart, int mode, int screenWidth) {
-    if (mode != kOctaveMode && mode != kThirdOctaveMode)
+    if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
         return;
-    const Layout& layout = mode == kOctaveMode ? kOctaveLayout : kThirdOctaveLayout;
+    const Layout& layout = mode == acquisition::kOctave ? kOctaveLayout : kThirdOctaveLayout;
     chart.SetBarInset(layout.inset);
     chart.SetLabelStep(layout.labelStep);
     chart.SetBarPitch(screenWidth == kNarrowScreen ? layout.narrowPitch : layout.pitch);
@@ -54,12 +54,12 @@ void SetBandLayout(CChartWnd& chart, int mode, int screenWidth) {
 
 void AddSpectrumBars(CChartWnd& chart, int mode, std::span<const float> levels,
                      const std::string& auxWeighting) {
-    if (mode != kOctaveMode && mode != kThirdOctaveMode)
+    if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
         return;
     const int bands = std::min(BandCount(mode), static_cast<int>(levels.size()));
     const int overall = BandCount(mode) - 1;
     for (int b = 0; b < bands; ++b) {
-        const std::string label = mode == kOctaveMode
+        const std::string label = mode == acquisition::kOctave
                                       ? OctaveBandLabel(b, auxWeighting)
                                       : ThirdOctaveBandLabel(b, kNoBandShift, auxWeighting);
         chart.AddItem(label, levels[b], -1, b == overall ? kOverallColour : kBandColour);
@@ -68,7 +68,7 @@ void AddSpectrumBars(CChartWnd& chart, int mode, std::span<const float> levels,
 
 std::vector<float> LiveSpectrumLevels(std::string_view reply, int mode) {
     std::vector<float> levels;
-    if (mode != kOctaveMode && mode != kThirdOctaveMode)
+    if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
         return levels;
     const int lastBand = BandCount(mode) - 2;
     std::string text(reply);

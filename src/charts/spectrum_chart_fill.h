@@ -10,13 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "acquisition/record_layout.h"
+
 namespace charts {
 
 class CChartWnd;
 
-// Acquisition modes of the spectrum charts.
-constexpr int kOctaveMode = 2;
-constexpr int kThirdOctaveMode = 3;
 constexpr float kMissingBandLevel = -100.0f;
 
 // A stored band word in dB: tenths of dB, the meter's missing value as -100 dB.

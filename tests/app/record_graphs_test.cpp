@@ -190,20 +190,6 @@ TEST_F(RecordGraphsTest, AThirdOctaveRecordingDraws33BarsTheLastGreen) {
     EXPECT_FLOAT_EQ(chart.GetItemLevel(32), Word(0, 32) / 10.0f);
 }
 
-TEST_F(RecordGraphsTest, AReportRowsSpectrumGoesToTheLiveChart) {
-    frame.m_nChannelMode = kOctave;
-    std::string text;
-    for (int b = 0; b < 12; ++b)
-        text += "b" + std::to_string(b) + "\t" + (b == 4 ? "---" : std::to_string(50 + b)) + "\r\n";
-    view.ShowReportSpectrum(text);
-    const charts::CChartWnd& chart = view.m_LiveChart;
-    ASSERT_EQ(chart.GetItemCount(), 12);
-    EXPECT_EQ(chart.GetItemLevel(3), 53.0f);
-    EXPECT_EQ(chart.GetItemLevel(4), charts::kMissingBandLevel);
-    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
-    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
-}
-
 TEST_F(RecordGraphsTest, TheReadOutNamesTheChannelUnderThePointerAndTheLegendFollows) {
     app.m_InstrStatus.m_strSlm2Param = "LFmx:A";
     Open("slm.kr9", DataFile("QS4160_L0$1", "SLM", 10, 5));

@@ -96,19 +96,6 @@ TEST(Graph3DTest, RangesComeFromTheCallOrFromTheData) {
     EXPECT_EQ(r.yMax, 130);
 }
 
-TEST(Graph3DTest, TheBandCaptionsFollowTheBandScale) {
-    CGraph3D graph;
-    graph.SetBandScale(0);
-    EXPECT_EQ(graph.BandCaption(1), "16");
-    EXPECT_EQ(graph.BandCaption(7), "1k");
-    EXPECT_EQ(graph.BandCaption(12), "WB");
-    EXPECT_EQ(graph.BandCaption(13), "");
-    EXPECT_EQ(graph.BandCaption(0), "");  // the automatic entry is no band
-    graph.SetBandScale(1);
-    EXPECT_EQ(graph.BandCaption(2), "20");
-    EXPECT_EQ(graph.BandCaption(33), "WB");
-}
-
 TEST(Graph3DTest, TheProjectionPutsTheFrontLeftFloorCornerAtItsOriginAndTheDepthUpRight) {
     const CGraph3D::Range range{1, 12, 0, 130, 0, 99};
     const Graph3DProjection projection(QRect(0, 0, 600, 400), range);

@@ -46,17 +46,17 @@ TEST(SpectrumFillTest, TheValueAxisTakesWholeStepsThatSuitItsRange) {
 
 TEST(SpectrumFillTest, OctaveAndThirdOctaveChartsHaveTheirOwnBarsNarrowerOnAn800PixelScreen) {
     CChartWnd chart;
-    charts::SetBandLayout(chart, charts::kOctaveMode, 1280);
+    charts::SetBandLayout(chart, acquisition::kOctave, 1280);
     EXPECT_EQ(chart.BarPitch(), 60);
     EXPECT_EQ(chart.LabelStep(), 1);
     EXPECT_EQ(chart.BarInset(), 6);
-    charts::SetBandLayout(chart, charts::kOctaveMode, 800);
+    charts::SetBandLayout(chart, acquisition::kOctave, 800);
     EXPECT_EQ(chart.BarPitch(), 45);
-    charts::SetBandLayout(chart, charts::kThirdOctaveMode, 1024);
+    charts::SetBandLayout(chart, acquisition::kThirdOctave, 1024);
     EXPECT_EQ(chart.BarPitch(), 23);
     EXPECT_EQ(chart.LabelStep(), 2);
     EXPECT_EQ(chart.BarInset(), 1);
-    charts::SetBandLayout(chart, charts::kThirdOctaveMode, 800);
+    charts::SetBandLayout(chart, acquisition::kThirdOctave, 800);
     EXPECT_EQ(chart.BarPitch(), 16);
 }
 
@@ -66,7 +66,7 @@ TEST(SpectrumFillTest, AThirdOctaveRecordDraws33BarsWithTheOverallLevelGreen) {
     for (std::uint16_t word = 400; word < 400 + 33; ++word)
         levels.push_back(charts::StoredBandLevel(word));
     levels[5] = charts::StoredBandLevel(0xFF9C);
-    charts::AddSpectrumBars(chart, charts::kThirdOctaveMode, levels, "Lin");
+    charts::AddSpectrumBars(chart, acquisition::kThirdOctave, levels, "Lin");
     ASSERT_EQ(chart.GetItemCount(), 33);
     EXPECT_EQ(chart.GetItemLabel(0), "16");
     EXPECT_EQ(chart.GetItemLabel(18), "1 k");
@@ -77,7 +77,7 @@ TEST(SpectrumFillTest, AThirdOctaveRecordDraws33BarsWithTheOverallLevelGreen) {
     EXPECT_EQ(chart.GetItemColour(32), 0x00FF00u);
 
     chart.RemoveAllItems();
-    charts::AddSpectrumBars(chart, charts::kOctaveMode, levels, "A");
+    charts::AddSpectrumBars(chart, acquisition::kOctave, levels, "A");
     EXPECT_EQ(chart.GetItemCount(), 12);
     EXPECT_EQ(chart.GetItemLabel(11), "A");
     EXPECT_EQ(chart.GetItemColour(11), 0x00FF00u);
@@ -88,14 +88,14 @@ TEST(SpectrumFillTest, AThirdOctaveRecordDraws33BarsWithTheOverallLevelGreen) {
 
 TEST(SpectrumFillTest, ALiveReplyGivesEachBandTheFiveCharactersBeforeItsLineEnd) {
     const std::vector<float> levels =
-        charts::LiveSpectrumLevels(OctaveReply(), charts::kOctaveMode);
+        charts::LiveSpectrumLevels(OctaveReply(), acquisition::kOctave);
     ASSERT_EQ(levels.size(), 12u);
     EXPECT_FLOAT_EQ(levels[0], 40.5f);
     EXPECT_FLOAT_EQ(levels[10], 50.5f);
     EXPECT_FLOAT_EQ(levels[11], 88.1f);  // found on the line after the last band's
     // A reply cut short leaves the bands after its last line end out.
     const std::string cut = OctaveReply().substr(0, 30);
-    EXPECT_EQ(charts::LiveSpectrumLevels(cut, charts::kOctaveMode).size(), 2u);
+    EXPECT_EQ(charts::LiveSpectrumLevels(cut, acquisition::kOctave).size(), 2u);
     EXPECT_TRUE(charts::LiveSpectrumLevels(OctaveReply(), 0).empty());
 }
 
