@@ -3,12 +3,12 @@
 // row; and the read-out of the graph of a recording under the pointer.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 
 #include "charts/bar_chart.h"
 #include "charts/point_readout.h"
 #include "charts/spectrum_chart_fill.h"
+#include "platform/text.h"
 
 using charts::CChartWnd;
 
@@ -18,11 +18,8 @@ namespace {
 // the overall level on a line of its own after the last band.
 std::string OctaveReply() {
     std::string reply;
-    char line[32];
-    for (int b = 0; b < 11; ++b) {
-        std::snprintf(line, sizeof line, "B%02d:%5.1f\r\n", b, 40.5 + b);
-        reply += line;
-    }
+    for (int b = 0; b < 11; ++b)
+        reply += platform::Format("B%02d:%5.1f\r\n", b, 40.5 + b);
     return reply + "   LIN: 88.1\r\n";
 }
 
