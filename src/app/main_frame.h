@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,12 +43,14 @@ class CInstrStatus;
 #include "app/frame_data_view_commands.h"
 #include "app/frame_maintenance_host.h"
 #include "app/frame_setup_host.h"
+#include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
 #include "app/frame_view_services.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/server_startup_services.h"
 #include "app/workflow_guard.h"
+#include "charts/demo_dlg.h"
 #include "charts/equal_loudness.h"
 #include "charts/graph_legend_dlg.h"
 #include "charts/setup_3d_graph_dlg.h"
@@ -375,6 +378,7 @@ public:
     void OnUpdateToolbar32964UI(CCmdUI& cmdUi);
     void On3DGraphProperties();
     void OnViewCrossReference();
+    void OnView3DGraph();
 
     // --- the maintenance of the instrument under test (main_frame_maintenance.cpp)
     // Downloads the firmware the entry names and the writer, and starts the writer; its end
@@ -454,8 +458,16 @@ public:
     // view's edition; the half-band shift of the current setup picks the shifted thresholds.
     void ComputeIsophoneForBand(int record);
     void ComputeIsophoneForLevels(const std::string& text);
+    // The same of a live spectrum's levels in dB.
+    void ComputeIsophoneForLevels(std::span<const float> levels);
     // Shows the graph legend again when it was created.
     void ShowGraphLegend();
+    // The "Spectrum" window of the loaded data: made on first use, given every spectrum of
+    // the loaded page and shown (command ID_VIEW_3DGRAPH).
+    void ShowLoadedSpectra();
+    // A spectrum page was loaded: the window of the loaded data, when there is one, shows it.
+    void ReloadLoadedSpectra();
+    void HideDemoWindows();
 
     // The chosen band and the last equal-loudness contour.
     charts::IsophoneContour m_Isophone;
@@ -463,6 +475,10 @@ public:
     FrameChartsHost m_chartsHost{*this};
     charts::CGraphLegendDlg m_GraphLegendDlg{m_chartsHost};
     charts::CSetup3DGraphDlg m_Setup3DGraphDlg{m_chartsHost};
+    // The two "Spectrum" windows, fed by live monitoring and by the loaded data.
+    FrameSpectrumHost m_spectrumHost{*this};
+    charts::CDemoDlg m_LiveDemoDlg{m_spectrumHost};
+    charts::CDemoDlg m_DemoDlg{m_spectrumHost};
 
     ui::XStatusBar m_wndStatusBar;
 
