@@ -49,7 +49,6 @@ class CInstrStatus;
 #include "app/frame_view_services.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
-#include "app/pending_entry_points.h"
 #include "app/server_startup_services.h"
 #include "app/workflow_guard.h"
 #include "charts/equal_loudness.h"
@@ -432,10 +431,8 @@ public:
     // The laboratory data of the technician check of a new verification.
     web::TechnicianLookup m_technicianData;
 
-    // --- parts of the program still to come (m_pending)
     BOOL HasReportRows() const;
 
-    PendingEntryPoints m_pending;
     // The tool-bar commands on the loaded data, and what the view asks of the frame.
     CFrameDataViewCommands m_dataViewCommands{*this};
     FrameViewServices m_viewServices{*this};
