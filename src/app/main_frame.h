@@ -45,7 +45,7 @@ class CInstrStatus;
 #include "app/frame_setup_host.h"
 #include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
-#include "app/frame_view_services.h"
+#include "app/view_services.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/server_startup_services.h"
@@ -429,7 +429,7 @@ public:
 
     // The tool-bar commands on the loaded data, and what the view asks of the frame.
     CFrameDataViewCommands m_dataViewCommands{*this};
-    FrameViewServices m_viewServices{*this};
+    ViewServices m_viewServices;
     // What the "Setup Instrument" sheet needs of the program.
     FrameSetupHost m_setupHost{*this};
 
