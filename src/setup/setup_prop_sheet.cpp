@@ -10,10 +10,14 @@
 #include <QVBoxLayout>
 
 #include "link/instr_status.h"
+#include "setup/channels_page.h"
 #include "setup/cur_setting_prop_page.h"
 #include "setup/current_settings.h"
+#include "setup/data_logging_page.h"
+#include "setup/data_logging_prp_page.h"
 #include "setup/date_prop_page.h"
 #include "setup/general_page.h"
+#include "setup/info_prop_page.h"
 #include "setup/setup_host.h"
 #include "setup/setup_prop_page.h"
 #include "setup/spectrum_page.h"
@@ -31,6 +35,10 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
             return std::make_unique<GeneralPage>(host);
         case SetupPageKind::Spectrum:
             return std::make_unique<SpectrumPage>(host);
+        case SetupPageKind::Channels:
+            return std::make_unique<ChannelsPage>(host);
+        case SetupPageKind::DataLogging:
+            return std::make_unique<DataLoggingPage>(host);
         default:
             return std::make_unique<SetupPage>(host, kind);
     }
@@ -43,6 +51,10 @@ CSetupPropPage* MakePageWindow(SetupPage& page) {
         return new CDatePropPage(*general);
     if (auto* spectrum = dynamic_cast<SpectrumPage*>(&page))
         return new CSpectrrumPropPage(*spectrum);
+    if (auto* channels = dynamic_cast<ChannelsPage*>(&page))
+        return new CInfoPropPage(*channels);
+    if (auto* logging = dynamic_cast<DataLoggingPage*>(&page))
+        return new CDataLoggingPrpPage(*logging);
     return new CSetupPropPage(page);
 }
 

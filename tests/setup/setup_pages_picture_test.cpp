@@ -27,9 +27,11 @@ using setuptest::FakeSetupHost;
 
 namespace {
 
+// A control of the page the sheet shows: pages may share ids.
 template <typename Widget>
 Widget* Control(QWidget& window, int id) {
-    return window.findChild<Widget*>(QString::number(id));
+    return window.findChild<QTabWidget*>()->currentWidget()->findChild<Widget*>(
+        QString::number(id));
 }
 
 int TabOf(const CSetupPropSheet& sheet, SetupPageKind kind) {
@@ -125,7 +127,7 @@ TEST_F(SetupPagesPictureTest, SpectrumPageOfAQS4060AndOfAQS4160) {
         EXPECT_FALSE(Control<QComboBox>(window, kType)->isEnabled());
         EXPECT_FALSE(Control<QComboBox>(window, kMeanWeight)->isVisibleTo(&window));
         EXPECT_FALSE(Control<QLabel>(window, kBandShift)->isVisibleTo(&window));
-        EXPECT_FALSE(window.findChild<QWidget*>(QString::number(kFftGroup))->isVisibleTo(&window));
+        EXPECT_FALSE(Control<QWidget>(window, kFftGroup)->isVisibleTo(&window));
         EXPECT_EQ(Control<QComboBox>(window, kAuxWeighting)->currentText(), "A");
     }
     QDialog& window = ShowPage("QS4160_L0$1", SetupPageKind::Spectrum);
