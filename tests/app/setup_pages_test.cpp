@@ -32,6 +32,10 @@ protected:
     }
     ~SetupPagesTest() override { platform::Clock::SetFixedNow(std::nullopt); }
 
+    // A whole read and send is a long exchange: a slower pace keeps a busy machine's late
+    // reply from counting as lost and sent again.
+    platform::ScopedClockSpeed slower{8.0};
+
     // Reads the whole setup of a meter of `preset`, lets `edit` work on the sheet, applies
     // it, and answers what went to the meter after the read.
     Lines ReadEditAndApply(const std::string& preset,
