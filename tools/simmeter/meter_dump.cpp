@@ -21,8 +21,8 @@ std::span<const unsigned char> Bytes(const std::string& text) {
 
 }  // namespace
 
-std::string MakeDumpRecord(unsigned char type, unsigned char flags, char fill,
-                           std::int16_t tenths, int profileSamples, bool afterReportOrEvent) {
+std::string MakeDumpRecord(unsigned char type, unsigned char flags, char fill, std::int16_t tenths,
+                           int profileSamples, bool afterReportOrEvent) {
     std::string record(kHeadBytes, fill);
     const auto level = static_cast<std::uint16_t>(tenths);
     record[0] = static_cast<char>(acquisition::kDumpStartByte);
@@ -78,10 +78,9 @@ std::vector<std::string> SplitDumpFile(const std::string& file) {
     bool reportOrEvent = false;
     for (size_t at = kDumpFileHeader; at < file.size();) {
         const auto rest = Bytes(file).subspan(at);
-        const auto size =
-            static_cast<size_t>(DumpSizeBytes(rest)) <= rest.size()
-                ? DumpRecordSizeOf(rest, reportOrEvent)
-                : std::nullopt;
+        const auto size = static_cast<size_t>(DumpSizeBytes(rest)) <= rest.size()
+                              ? DumpRecordSizeOf(rest, reportOrEvent)
+                              : std::nullopt;
         if (!size || at + static_cast<size_t>(size->kept) > file.size()) {
             records.push_back(file.substr(at));
             break;

@@ -35,12 +35,12 @@ struct MeterDump {
     std::vector<std::string> records;  // all files, in order
     // Record index -> how its next requests are answered, one fault per request.
     std::map<size_t, std::deque<DumpFault>> faults;
-    // Asked for this record, the meter says "DUMP ERROR" and then nothing more.
+    // Asked for this record the first time, the meter says "DUMP ERROR" instead; asked again,
+    // it sends the record.
     std::optional<size_t> dumpErrorAt;
 
     // What the meter did: the record it is at, and the index of each record it sent whole.
     std::optional<size_t> current;
-    bool failed = false;
     std::vector<size_t> sent;
 };
 

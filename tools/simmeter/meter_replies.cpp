@@ -252,29 +252,29 @@ std::optional<Reply> AnswerDump(const std::string& line, MeterState& state) {
         return std::nullopt;
 
     MeterDump& dump = state.dump;
-    if (dump.failed)
-        return Silence();
     // The next record, or the same again; a refused or unanswered request has moved on too.
     const size_t index = !dump.current ? 0 : *dump.current + (line == "DMP:NE" ? 1 : 0);
     dump.current = index;
     if (index >= dump.records.size())
         return Text("END OF DUMP");
     if (dump.dumpErrorAt == index) {
-        dump.failed = true;
+        dump.dumpErrorAt.reset();
         return Text("DUMP ERROR");
     }
-    std::string record = dump.records[index];
     if (auto& faults = dump.faults[index]; !faults.empty()) {
         const DumpFault fault = faults.front();
         faults.pop_front();
-        if (fault == DumpFault::Refusal)
-            return Reply{std::string{kNak, kEtx}};
-        if (fault == DumpFault::Silence)
-            return Silence();
-        record = WithBadChecksum(std::move(record));
+        switch (fault) {
+            case DumpFault::Refusal:
+                return Reply{std::string{kNak, kEtx}};
+            case DumpFault::Silence:
+                return Silence();
+            case DumpFault::BadChecksum:
+                return Reply{WithBadChecksum(dump.records[index])};
+        }
     }
     dump.sent.push_back(index);
-    return Reply{std::move(record)};
+    return Reply{dump.records[index]};
 }
 
 std::optional<Reply> AnswerKey(const std::string& line, MeterState&) {
