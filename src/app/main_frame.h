@@ -46,11 +46,11 @@ class CInstrStatus;
 #include "app/frame_data_view_commands.h"
 #include "app/frame_maintenance_host.h"
 #include "app/frame_program_services.h"
+#include "app/frame_setup_host.h"
 #include "app/frame_ui_adapter.h"
 #include "app/frame_view_services.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
-#include "app/pending_entry_points.h"
 #include "app/server_startup_services.h"
 #include "app/workflow_guard.h"
 #include "charts/equal_loudness.h"
@@ -443,13 +443,13 @@ public:
     // The laboratory data of the technician check of a new verification.
     web::TechnicianLookup m_technicianData;
 
-    // --- parts of the program still to come (m_pending)
     BOOL HasReportRows() const;
 
-    PendingEntryPoints m_pending;
     // The tool-bar commands on the loaded data, and what the view asks of the frame.
     CFrameDataViewCommands m_dataViewCommands{*this};
     FrameViewServices m_viewServices{*this};
+    // What the "Setup Instrument" sheet needs of the program.
+    FrameSetupHost m_setupHost{*this};
 
     // --- data files and the scheduler log (main_frame_data_files.cpp)
     // A data file chosen by the operator or named on the command line.

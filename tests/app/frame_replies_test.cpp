@@ -138,6 +138,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
     // Meters that do not know their class refuse the query: the class is "-1", said nowhere.
     RefuseThrice(205, "\x15");
     EXPECT_EQ(Current().m_strClass, "-1");
+    EXPECT_EQ(Edited().m_strClass, "-1");
 
     // Any other command: what was refused, or what went unanswered.
     op.ExpectBox("WARNING : Command not recognized.\n\n(Command = 2 ,param = version)")

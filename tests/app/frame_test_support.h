@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -105,17 +104,10 @@ public:
     }
     void UploadLogFile(CMainFrame&, const std::string& path) override { uploads.push_back(path); }
     void OnUpdateCalibExpiry(CMainFrame&) override { calls.push_back("OnUpdateCalibExpiry"); }
-    int RunSetupSheet(CMainFrame& frame, const SetupSheetPages& pages) override {
-        sheets.push_back(pages);
-        return sheet ? sheet(frame) : IDCANCEL;
-    }
 
     std::vector<std::vector<std::string>> mails;
     std::vector<std::string> uploads;
     std::vector<std::string> calls;
-    // The setup sheet: what it was opened with, and what the operator does in it.
-    std::vector<SetupSheetPages> sheets;
-    std::function<int(CMainFrame&)> sheet;
 };
 
 class RecordingMonitoring : public MonitoringServices {
