@@ -65,7 +65,7 @@ void DumpDecoder::Interrupt() {
         return;
     AppendHeld();
     CloseOpenFile();
-    m_link.dumpMode = FALSE;
+    EndDumpMode();
 }
 
 void DumpDecoder::Decode(ListenerInput& input) {
@@ -355,8 +355,15 @@ void DumpDecoder::CloseOpenFile() {
     m_fileEnded = true;
 }
 
-void DumpDecoder::Finish(std::string message) {
+void DumpDecoder::EndDumpMode() {
+    // The meter may still answer the last request: those bytes wait, unread, for the purge
+    // before the next command instead of arriving as a reply to nothing.
+    m_link.receiveEnabled = FALSE;
     m_link.dumpMode = FALSE;
+}
+
+void DumpDecoder::Finish(std::string message) {
+    EndDumpMode();
     m_host.DumpFinished(std::move(message));
 }
 

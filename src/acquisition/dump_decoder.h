@@ -81,6 +81,7 @@ private:
     void AppendHeld();
     // Closes a file left open by the meter with the synthetic end record.
     void CloseOpenFile();
+    void EndDumpMode();
     void Finish(std::string message);
     bool ShouldYield() const { return m_interrupt || m_cancel; }
 

@@ -55,6 +55,27 @@ std::string Incomplete(const char* level, unsigned char flags) {
     return std::string(end.begin(), end.end());
 }
 
+// Every file the process writes stops growing at `bytes` (the test's output too, until it goes).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : m_signal(::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        ::signal(SIGXFSZ, m_signal);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_saved{};
+    sighandler_t m_signal;
+};
+
 class DumpDownloadTest : public FrameLinkTest {
 protected:
     DumpDownloadTest() {
@@ -206,18 +227,15 @@ TEST_F(DumpDownloadTest, ACancelledDownloadKeepsWhatCameAndClosesTheFile) {
 TEST_F(DumpDownloadTest, AFullDiskStopsTheDownloadWithOneMessageAndWholeRecordsOnly) {
     const Records records = simmeter::EveryRecordTypeDump();
     Hold(records, 2);
-    // The file may not grow past its header, the start record and 10 bytes.
-    const auto previous = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit saved = limit;
-    limit.rlim_cur = 64 + records[0].size() + 10;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    StartDownload();
-    op.ExpectBox("error writing dump file (code 27)");
-    FinishDownload(2);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::signal(SIGXFSZ, previous);
+    {
+        // The file may not grow past its header, the start record and 10 bytes.
+        const FileSizeLimit limit(64 + records[0].size() + 10);
+        // A meter of the pace of a real one leaves the failure time to stop it.
+        meter.DelayNext("DMP:NE", 250, -1);
+        StartDownload();
+        op.ExpectBox("error writing dump file (code 27)");
+        FinishDownload(2);
+    }
     EXPECT_EQ(op.types[1], static_cast<unsigned>(MB_ICONSTOP));
     EXPECT_EQ(FileRecords(), Records{Kept(records)[0]});
     // Not a complete download: nothing is opened, no current file.
