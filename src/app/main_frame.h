@@ -446,6 +446,9 @@ public:
     int OpenDataFile(const std::string& path, int first, int page);
     // The label table written beside the current data file.
     void SaveLabelFile();
+    // "Save on File" (CSelFileToSaveDlg) on the current recording; m_bDataSaved is set once
+    // chosen pages were saved. False when the operator cancelled it.
+    bool RunSaveDialog();
     // The audio-label window as a page click leaves it: made when missing, else its list
     // refreshed and shown while the labels hold audio labels.
     void UpdateAudioLabelWindow();

@@ -63,7 +63,7 @@ void CMainFrame::StartNewSession() {
         const int answer = platform::AfxMessageBox(
             "Do you want to save current data before starting new session ?",
             MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
-        if (answer == IDCANCEL || (answer == IDYES && !Monitoring().RunSaveDialog(*this)))
+        if (answer == IDCANCEL || (answer == IDYES && !RunSaveDialog()))
             return;
     }
     Monitoring().ResetLiveRecordState(*this, m_bSchedulerMode);

@@ -25,8 +25,6 @@ public:
     // A new session: the live-record processors' counters and markers become 0 (outside
     // scheduler mode one more marker too) and the selected segment the last one.
     virtual void ResetLiveRecordState(CMainFrame& /*frame*/, BOOL /*schedulerMode*/) {}
-    // "Save on File" (CSelFileToSaveDlg), modal; false when the operator cancelled it.
-    virtual bool RunSaveDialog(CMainFrame& /*frame*/) { return true; }
 
     // The scheduler window (CSchedulerDlg).
     virtual int SchedulerStep() const { return 0; }

@@ -139,10 +139,6 @@ public:
     }
     void ShowMonitoringOptions(CMainFrame&) override { calls.push_back("CSelCHMonitorDlg"); }
     void ResetLiveRecordState(CMainFrame&, BOOL) override { calls.push_back("ResetLiveRecord"); }
-    bool RunSaveDialog(CMainFrame&) override {
-        calls.push_back("CSelFileToSaveDlg");
-        return saved;
-    }
     int SchedulerStep() const override { return step; }
     void SetSchedulerStep(int newStep) override { step = newStep; }
     bool IsNewRecordFileRequested() const override { return newRecordFile; }
@@ -176,8 +172,6 @@ public:
     int step = 0;
     bool newRecordFile = false;
     bool powerOff = false;
-    // What the "Save on File" window ends with: saved, or cancelled.
-    bool saved = true;
     int confirmMode = 0;
     std::string calibrationThreshold;
     platform::DateTime scheduleStart;
