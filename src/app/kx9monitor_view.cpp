@@ -331,7 +331,8 @@ void CKX9MonitorView::OnClickList1602() {
         if (levels) {
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, false);
-            services.ShowNavigator(false);
+            if (frame)
+                frame->ShowNavigator(false);
             if (mode == kSoundLevelMeter && frame)
                 frame->ShowGraphLegend();
         } else if (spectra) {
@@ -350,7 +351,8 @@ void CKX9MonitorView::OnClickList1602() {
             ShowGraph(ViewGraph::Data, false);
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, false);
-            services.ShowNavigator(false);
+            if (frame)
+                frame->ShowNavigator(false);
             if (mode == kSoundLevelMeter && frame)
                 frame->ShowGraphLegend();
         } else if (spectra) {
@@ -358,7 +360,8 @@ void CKX9MonitorView::OnClickList1602() {
             ShowGraph(ViewGraph::Second, false);
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, true);
-            services.ShowNavigator(true);
+            if (frame)
+                frame->ShowNavigator(true);
         }
         if (levels || spectra)
             services.HideDemoWindows();

@@ -454,11 +454,14 @@ public:
     void UpdateAudioLabelWindow();
     // Makes the audio-label window when missing, refreshes it and shows it or hides it.
     void ShowAudioLabels(bool hasAudioLabels);
+    // The spectrum navigator opened (made when missing), or hidden when it exists.
+    void ShowNavigator(bool show);
 
     acquisition::SchedulerLog m_schedulerLog{TheApp().m_strProgramDir};
     FrameAcquisitionHost m_acquisitionHost{*this};
     acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording};
     acquisition::CLooseDataDlg m_LooseDataDlg;
+    acquisition::CNavigatorDlg m_NavigatorDlg{m_acquisitionHost};
     sound::CLabelAudioDlg m_LabelAudioDlg{m_acquisitionHost};
 
     // --- charts (main_frame_charts.cpp)

@@ -42,6 +42,13 @@ void CMainFrame::ShowAudioLabels(bool hasAudioLabels) {
     m_LabelAudioDlg.ShowWindow(hasAudioLabels);
 }
 
+void CMainFrame::ShowNavigator(bool show) {
+    if (show)
+        m_NavigatorDlg.Open();
+    else
+        m_NavigatorDlg.ShowWindow(false);
+}
+
 void CMainFrame::UpdateAudioLabelWindow() {
     if (!m_LabelAudioDlg.HasWindow()) {
         m_LabelAudioDlg.Create();

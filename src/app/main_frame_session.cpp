@@ -117,7 +117,7 @@ void CMainFrame::EmptyViewForNewSession() {
         view->EmptyForNewSession();
     app.m_astrLabelsA.clear();
     app.m_astrLabelsB.clear();
-    m_viewServices.ShowNavigator(false);
+    ShowNavigator(false);
     if (m_GraphLegendDlg.HasWindow())
         m_GraphLegendDlg.ShowWindow(false);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The main view's neighbours that live in other parts of the program: the current setup
-// record, the frame's floating windows and the graph windows of loaded data. The view calls
+// record, the frame's 3-D windows and the graph windows of loaded data. The view calls
 // through here; until a part installs itself these keep plain values and do nothing. The
 // recording the view shows is the frame's (CMainFrame::m_recording).
 
@@ -21,8 +21,7 @@ public:
     // Clears the state word that the frame's menu update handler tests.
     virtual void ClearMenuState() {}
 
-    // --- the frame's floating windows
-    virtual void ShowNavigator(bool /*show*/) {}
+    // --- the frame's 3-D spectrum windows
     virtual void HideDemoWindows() {}
 
     // --- the graph windows of loaded data

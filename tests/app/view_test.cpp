@@ -198,7 +198,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     EXPECT_EQ(frame.m_recording.SelectedSegment(), 0);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
-    EXPECT_TRUE(services.navigator);
+    EXPECT_TRUE(frame.m_NavigatorDlg.IsWindowVisible());
     EXPECT_EQ(loadedLevel(), 10);
     EXPECT_EQ(view.m_DataList.GetItemCount(), 1);
     EXPECT_TRUE(frame.m_LabelAudioDlg.HasWindow());
@@ -228,7 +228,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     view.ShowGraphWindow(ViewGraph::Data, true);
     view.OnClickList1602();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
-    EXPECT_FALSE(services.navigator);
+    EXPECT_FALSE(frame.m_NavigatorDlg.IsWindowVisible());
     EXPECT_EQ(services.calls, std::vector<std::string>{"HideDemoWindows"});
     EXPECT_FALSE(frame.m_GraphLegendDlg.HasWindow());  // shown again only once it was made
 
