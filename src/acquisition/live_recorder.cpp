@@ -53,7 +53,7 @@ void LiveRecorder::Reset() {
     m_page = 0;
     m_total = 0;
     m_spectrumRows = 0;
-    m_failed = false;
+    m_failed = !m_file.IsOpen();
     m_last = Timing{kFirstElapsed, 0, std::nullopt};
     m_previous.reset();
 }

@@ -32,9 +32,12 @@ public:
     static constexpr int kSpectrumWindowRows = 2000;
 
     LiveRecorder(LiveRecorderHost& host, RecordFile& file, Recording& recording)
-        : m_host(host), m_file(file), m_recording(recording) {}
+        : m_host(host), m_file(file), m_recording(recording) {
+        Reset();
+    }
 
-    // A new session: every counter 0, no previous record.
+    // A new session: every counter 0, no previous record; nothing is recorded before the
+    // run's record files start (BeginRecording).
     void Reset();
     // The record files of a run were started (the first page file is open and has its head):
     // the first page, nothing written on it. Without an open page file nothing is recorded.

@@ -500,9 +500,11 @@ std::string CKX9MonitorView::GetParameterName(const std::string& code) const {
 
 // --- trimming
 
-void CKX9MonitorView::TrimReportList(int lastKeptRow) {
+bool CKX9MonitorView::TrimReportList(int lastKeptRow, int rows) {
     m_ReportList.EnsureVisible(0);
-    while (m_ReportList.DeleteItem(lastKeptRow + kTrimReach) ||
-           m_ReportList.DeleteItem(lastKeptRow + 1)) {
-    }
+    for (int cut = 0; cut < rows; ++cut)
+        if (!m_ReportList.DeleteItem(lastKeptRow + kTrimReach) &&
+            !m_ReportList.DeleteItem(lastKeptRow + 1))
+            return true;
+    return !m_ReportList.IsValidRow(lastKeptRow + 1);
 }

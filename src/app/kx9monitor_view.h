@@ -142,12 +142,10 @@ public:
     std::string GetParameterName(const std::string& code) const;
 
     // --- report-list trimming during live monitoring
-    // Cuts the report list back to rows 0..lastKeptRow, the farthest rows first. The live-record
-    // processors call it on the user-interface thread as each page ends.
-    void TrimReportList(int lastKeptRow);
-    // The frame's trimming timer, one step at a time.
-    void EnsureReportRowVisible(int row) { m_ReportList.EnsureVisible(row); }
-    BOOL DeleteReportRow(int row) { return m_ReportList.DeleteItem(row); }
+    // Cuts the report list back to rows 0..lastKeptRow, the old page's rows behind the empty
+    // ones first, at most `rows` rows a call; true when nothing is left to cut. The frame's
+    // timer 12 calls it while live records go on arriving above `lastKeptRow`.
+    bool TrimReportList(int lastKeptRow, int rows);
     void SetReportTrimFinished() { m_bTrimFinished = TRUE; }
 
     ui::CPrintListCtrl m_PrintList;

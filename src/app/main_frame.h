@@ -13,12 +13,14 @@
 #include <vector>
 
 #include "acquisition/data_file_reader.h"
+#include "acquisition/live_recorder.h"
 #include "acquisition/loose_data_dlg.h"
 #include "acquisition/record_file.h"
 #include "acquisition/record_layout.h"
 #include "acquisition/recording.h"
 #include "acquisition/scheduler_log.h"
 #include "app/frame_link_host.h"
+#include "app/frame_live_recorder_host.h"
 #include "app/frame_services.h"
 #include "app/frame_ui.h"
 #include "app/monitoring_services.h"
@@ -152,11 +154,16 @@ public:
     void OnSetupInstrument();
     void QueueSetupCommands();
 
-    // --- the live record processors (the data-acquisition side), each given its record
+    // --- the live record processors (m_liveRecorder), each given its record
     void ProcessMonitorRecordMode0(const std::string& record);
     void ProcessMonitorRecordMode1(const std::string& record);
     void ProcessMonitorRecordMode2(const std::string& record);
     void ProcessMonitorRecordMode3(const std::string& record);
+    // A page ended: timer 12 cuts the report list back to the new page's rows, a hundred rows
+    // a tick, while records go on arriving.
+    void StartReportTrim();
+    // The monitoring options (CSelCHMonitorDlg): the channel mode, and the page size chosen.
+    void ShowMonitoringOptions();
 
     // --- the session operations on the monitoring link (main_frame_session.cpp)
     // Writes the command and then the status query straight to the link port until the reply
@@ -241,8 +248,6 @@ public:
     int m_nElapsedSeconds = 0;
     int m_nDownloadFile = 0;
     int m_nDownloadLine = 0;
-    int m_nTrimRow = 0;
-    int m_nTrimVisibleRow = 0;
     BOOL m_bTrimBlocked = FALSE;
 
     std::string m_strTargetSerial;
@@ -460,6 +465,8 @@ public:
     acquisition::SchedulerLog m_schedulerLog{TheApp().m_strProgramDir};
     FrameAcquisitionHost m_acquisitionHost{*this};
     acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording};
+    FrameLiveRecorderHost m_liveRecorderHost{*this};
+    acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording};
     acquisition::CLooseDataDlg m_LooseDataDlg;
     acquisition::CNavigatorDlg m_NavigatorDlg{m_acquisitionHost};
     sound::CLabelAudioDlg m_LabelAudioDlg{m_acquisitionHost};
@@ -521,6 +528,7 @@ public:
 private:
     friend class FrameAcquisitionHost;
     friend class FrameBenchHost;
+    friend class FrameLiveRecorderHost;
     friend class FrameMaintenanceHost;
 
     // Connects the parts above to each other and to the frame (constructor).

@@ -66,7 +66,7 @@ void CMainFrame::StartNewSession() {
         if (answer == IDCANCEL || (answer == IDYES && !RunSaveDialog()))
             return;
     }
-    Monitoring().ResetLiveRecordState(*this, m_bSchedulerMode);
+    m_liveRecorder.Reset();
     m_nRecordCount = 0;
     m_recording.SelectSegment(-1);
     TheApp().m_strCurrentFile.clear();

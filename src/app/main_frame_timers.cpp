@@ -16,6 +16,10 @@ using namespace command_code;
 namespace {
 constexpr size_t kDumpRecordSize = 67;
 constexpr const char* kRecordingMark = "-RECORDING-";
+// The report list is cut back after a page end in small steps, so that the records that go on
+// arriving are never held up for long.
+constexpr unsigned kReportTrimTickMs = 20;
+constexpr int kReportTrimRowsPerTick = 100;
 }  // namespace
 
 void CMainFrame::OnTimer(int id) {
@@ -118,17 +122,16 @@ void CMainFrame::OnStatusPollTimer() {
         SendCommand(code, "", "");
 }
 
+void CMainFrame::StartReportTrim() {
+    SetTimer(kReportTrim, kReportTrimTickMs);
+}
+
 void CMainFrame::OnReportTrimTimer() {
     if (m_bTrimBlocked)
         return;
-    Ui().EnsureReportRowVisible(m_nTrimVisibleRow);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (!Ui().DeleteReportRow(m_nTrimRow)) {
-            Ui().SetReportTrimFinished();
-            m_nTrimRow = 0;
-            KillTimer(kReportTrim);
-            return;
-        }
+    if (Ui().TrimReportList(m_liveRecorder.RowCounter(), kReportTrimRowsPerTick)) {
+        Ui().SetReportTrimFinished();
+        KillTimer(kReportTrim);
     }
 }
 

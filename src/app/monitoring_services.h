@@ -1,7 +1,6 @@
 #pragma once
-// What the frame hands to the data-acquisition side: the live record processors and their
-// state, the monitoring options, the "Save on File" window, the acquisition scheduler's window
-// and log, and the memory dump's decoder. Each does nothing until that side installs itself
+// What the frame hands to the data-acquisition side: the acquisition scheduler's window and
+// log, and the memory dump's decoder. Each does nothing until that side installs itself
 // (CMainFrame::SetMonitoring).
 
 #include <string>
@@ -14,17 +13,6 @@ class CMainFrame;
 class MonitoringServices {
 public:
     virtual ~MonitoringServices() = default;
-
-    // A live record as the meter sent it (ETX included), by channel mode.
-    virtual void ProcessMonitorRecordMode0(CMainFrame& /*frame*/, const std::string& /*record*/) {}
-    virtual void ProcessMonitorRecordMode1(CMainFrame& /*frame*/, const std::string& /*record*/) {}
-    virtual void ProcessMonitorRecordMode2(CMainFrame& /*frame*/, const std::string& /*record*/) {}
-    virtual void ProcessMonitorRecordMode3(CMainFrame& /*frame*/, const std::string& /*record*/) {}
-    // The monitoring options dialog (CSelCHMonitorDlg), modal.
-    virtual void ShowMonitoringOptions(CMainFrame& /*frame*/) {}
-    // A new session: the live-record processors' counters and markers become 0 (outside
-    // scheduler mode one more marker too) and the selected segment the last one.
-    virtual void ResetLiveRecordState(CMainFrame& /*frame*/, BOOL /*schedulerMode*/) {}
 
     // The scheduler window (CSchedulerDlg).
     virtual int SchedulerStep() const { return 0; }

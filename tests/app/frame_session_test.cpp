@@ -94,6 +94,8 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
     // A model with data logging starts its profile at its shortest time.
     EXPECT_EQ(frame.m_SetupBlock.Field(14), BlockField("0.125s"));
     EXPECT_EQ(frame.m_SetupBlock.Field(1), std::string(11, '\xFF'));
+    // The meter's monitoring state brings the monitoring options.
+    op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDOK; });
     ASSERT_TRUE(PumpUntil([&] { return QueueIdle(); }));
     Lines expected{"STT:MON:OFF", "STT:MON:?"};
     for (int code : NewSessionQueryCodes("QS4160_00$1"))

@@ -299,7 +299,10 @@ TEST_F(ViewTest, TrimmingCutsTheReportListBackFromTheFarthestRows) {
     FillReport(view.m_ReportList, 60, 2);
     RemovalRecorder recorder;
     view.m_ReportList.SetObserver(&recorder);
-    view.TrimReportList(5);
+    // A step at a time: 54 rows to cut, 40 a call.
+    EXPECT_FALSE(view.TrimReportList(5, 40));
+    EXPECT_EQ(view.m_ReportList.GetItemCount(), 20);
+    EXPECT_TRUE(view.TrimReportList(5, 40));
     view.m_ReportList.SetObserver(nullptr);
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 6);
     EXPECT_EQ(view.m_ReportList.GetItemText(5, 0), "t5");
@@ -307,7 +310,7 @@ TEST_F(ViewTest, TrimmingCutsTheReportListBackFromTheFarthestRows) {
     expected.insert(expected.end(), 49, 6);
     EXPECT_EQ(recorder.removed, expected);
 
-    view.TrimReportList(10);  // nothing beyond row 10
+    EXPECT_TRUE(view.TrimReportList(10, 40));  // nothing beyond row 10
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 6);
 }
 
