@@ -144,3 +144,54 @@ TEST_F(LiveMonitoringTest, ChosenPagesOfALiveRecordingAreSavedAsOneArchive) {
             0);
     }
 }
+
+TEST_F(LiveMonitoringTest, TheSimulatedMeterStreamsLevelsWithGapsErrorsAndCutRecordsOverItsPort) {
+    OpenLink();
+    frame.SendCommand(95, "SLM", "");
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && frame.m_RecFile.IsOpen(); }));
+    frame.m_nChannelMode = 0;
+    frame.m_bMonitorOn = TRUE;
+    frame.m_bAcquiring = TRUE;
+
+    simmeter::LiveRecordStream stream(0, 1);
+    std::string wire;
+    for (int record = 0; record < 240; ++record) {
+        if (record == 100)
+            stream.Skip(3);  // lost on the way: three seconds without a record
+        wire += record == 150 ? stream.NextTruncated(15) : stream.Next();
+        if (record == 180)
+            wire += simmeter::LiveErrorRecord();
+    }
+    meter.Send(wire);
+    // 240 records, one loss row, one error row: 242 rows, a page of 200 closed on the way.
+    ASSERT_TRUE(PumpUntil([&] { return frame.m_liveRecorder.TotalRecords() == 242; }));
+    EXPECT_EQ(frame.m_liveRecorder.PageNumber(), 1);
+    frame.m_RecFile.Close();
+
+    std::vector<std::vector<std::uint16_t>> samples;
+    std::vector<unsigned char> buffer(acquisition::kDataBufferSize);
+    const acquisition::DataSetListing listing = acquisition::ListDataSet(Index());
+    ASSERT_EQ(listing.pages.size(), 2u);
+    for (int page = 0; page < 2; ++page) {
+        const acquisition::RecordingSetup& setup = listing.Setup(static_cast<size_t>(page));
+        const acquisition::PageLoad load =
+            acquisition::LoadPage(Index(), page, setup.Layout(), setup.pageSize, buffer);
+        const acquisition::DataBufferView records(buffer, setup.Layout(), load.bytes);
+        for (long long sample = 0; sample < records.SampleCount(); ++sample)
+            samples.push_back(records.Values(sample));
+    }
+    ASSERT_EQ(samples.size(), 242u);
+    const auto values = [&](int record) {
+        const std::vector<int> levels = stream.Values(record);
+        return std::vector<std::uint16_t>(levels.begin(), levels.end());
+    };
+    EXPECT_EQ(samples[99], values(99));
+    EXPECT_EQ(samples[100], std::vector<std::uint16_t>(5, 0));  // the loss
+    EXPECT_EQ(samples[101], values(103));
+    // The cut record keeps its first level and stores the rest as missing.
+    EXPECT_EQ(samples[151][0], values(153)[0]);
+    EXPECT_EQ(samples[151][4], acquisition::kNoValue);
+    EXPECT_EQ(samples[182], std::vector<std::uint16_t>(5, 0));  // "ERROR"
+    EXPECT_EQ(samples[183], values(184));
+    EXPECT_EQ(samples[241], values(242));
+}
