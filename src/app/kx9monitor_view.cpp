@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "acquisition/live_recorder.h"
 #include "app/data_list_texts.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
@@ -53,7 +54,8 @@ constexpr int kLastOctaveColumn = 12;
 constexpr int kLastThirdOctaveColumn = 33;
 constexpr size_t kHeadingBuffer = 128;  // headings are read into a buffer of this size
 constexpr unsigned kDataLoggingPause = 4000;
-constexpr int kTrimReach = 50;
+// The old page's rows start behind the empty rows a page end puts in front of them.
+constexpr int kTrimReach = acquisition::LiveRecorder::kEmptyRowsAtPageEnd;
 constexpr int kAcquisitionStartImage = 3;
 }  // namespace
 
