@@ -157,11 +157,17 @@ void FrameAcquisitionHost::SetDataListCount(long long rows) {
 }
 
 void FrameAcquisitionHost::OnPageLoaded(int kind, long long samples) {
+    if (IsSpectrum(kind))
+        m_frame.ReloadLoadedSpectra();
     CKX9MonitorView* view = View();
     if (!view)
         return;
-    view->Services().RefreshGraphWindows();
-    if (IsSpectrum(kind)) {
+    if (kind == kSoundLevelMeter) {
+        view->CreateDataGraph(samples);
+    } else if (kind == acquisition::kProfile) {
+        view->CreateDataGraph2(samples);
+    } else if (IsSpectrum(kind)) {
+        view->RefreshGraphWindows();
         m_frame.m_NavigatorDlg.SetSpectrumCount(
             static_cast<int>(std::clamp<long long>(samples, 0, INT32_MAX)));
         m_frame.ShowNavigator(true);
@@ -191,7 +197,7 @@ int FrameAcquisitionHost::SelectedRecord() const {
 void FrameAcquisitionHost::ShowRecord(int record) {
     m_frame.m_recording.SelectRecord(record);
     if (CKX9MonitorView* view = View())
-        view->Services().RefreshGraphWindows();
+        view->RefreshGraphWindows();
 }
 
 QRect FrameAcquisitionHost::ReportListScreenRect() const {
@@ -205,5 +211,5 @@ int FrameAcquisitionHost::CurrentRecord() const {
 void FrameAcquisitionHost::LabelsRemoved() {
     m_frame.SaveLabelFile();
     if (CKX9MonitorView* view = View())
-        view->Services().RefreshGraphWindows();
+        view->RefreshGraphWindows();
 }

@@ -1,6 +1,5 @@
 // The frame's menu commands served here, their update handlers and its hot keys; the
-// workflow and maintenance commands have files of their own. Calls into parts of the program
-// that come later go through m_pending, which records them until then.
+// workflow and maintenance commands have files of their own.
 
 #include <Qt>
 
@@ -96,6 +95,10 @@ void CMainFrame::On3DGraphProperties() {
 
 void CMainFrame::OnViewCrossReference() {
     m_dataViewCommands.OnViewCrossReference();
+}
+
+void CMainFrame::OnView3DGraph() {
+    m_dataViewCommands.OnView3DGraph();
 }
 
 BOOL CMainFrame::HasReportRows() const {

@@ -94,6 +94,7 @@ void CMainFrame::OnRefusedOrEmptyReply(const CCommand& command, bool refused) {
     // Meters that do not know their class refuse the query; that is an answer too.
     if (code == kClassQuery) {
         Current().m_strClass = "-1";
+        Edited().m_strClass = "-1";
         return;
     }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The main view's neighbours that live in other parts of the program: the current setup
-// record, the frame's 3-D windows and the graph windows of loaded data. The view calls
-// through here; until a part installs itself these keep plain values and do nothing. The
-// recording the view shows is the frame's (CMainFrame::m_recording).
+// record and the frame's display state. The view calls through here; until a part installs
+// itself these keep plain values and do nothing. The recording the view shows, and the floating
+// windows, are the frame's (CMainFrame::m_recording).
 
 #include <string>
 
@@ -20,15 +20,6 @@ public:
     virtual void SetCrossReference(BOOL /*on*/) {}
     // Clears the state word that the frame's menu update handler tests.
     virtual void ClearMenuState() {}
-
-    // --- the frame's 3-D spectrum windows
-    virtual void HideDemoWindows() {}
-
-    // --- the graph windows of loaded data
-    // The spectrum graph routine: lines "band\tlevel\r\n" of one report row.
-    virtual void ShowSpectrumGraph(const std::string& /*text*/) {}
-    // Redraws the graph windows for the frame's selected record.
-    virtual void RefreshGraphWindows() {}
 
 private:
     CInstrStatus m_currentSetup;

@@ -28,7 +28,7 @@ std::vector<FollowUp> OnInstrModelReply(std::string_view reply, CInstrStatus& cu
 std::vector<FollowUp> OnOptionsReply(std::string_view reply, CInstrStatus& current,
                                      CInstrStatus& edited);
 
-// Code 205. Stores the class in the current record and appends "$" + class to the model of
-// both records. (A meter that refuses the query three times gets the class "-1" from the
-// dispatcher, and no decoration.)
+// Code 205. Stores the class and appends "$" + class to the model, in both records. (A meter
+// that refuses the query three times gets the class "-1" from the dispatcher, and no
+// decoration.)
 void OnClassReply(std::string_view reply, CInstrStatus& current, CInstrStatus& edited);

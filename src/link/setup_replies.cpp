@@ -63,6 +63,8 @@ std::string CleanValue(std::string_view text, ValueCleanup cleanup) {
             return platform::Trim(platform::Remove(platform::Remove(text, 'd'), 'B'));
         case ValueCleanup::NoBlanks:
             return platform::Remove(text, ' ');
+        case ValueCleanup::NoSeconds:
+            return platform::Trim(platform::Remove(text, 's'));
         case ValueCleanup::DateSlashes:
             return platform::ReplaceAll(text, ":", "/");
         case ValueCleanup::DegreeSign:

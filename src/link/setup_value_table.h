@@ -40,6 +40,7 @@ enum class ValueCleanup {
     None,
     NoDecibel,    // every 'd' and 'B' removed: "3dB" -> "3"
     NoBlanks,     // every blank removed
+    NoSeconds,    // every 's' removed: "5s" -> "5"
     DateSlashes,  // every ':' becomes '/'
     DegreeSign,   // the meter's degree byte 0xF8 becomes Latin-1 0xB0
 };

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
 
 #include "frame_test_support.h"
 #include "link/model_rules.h"
@@ -11,6 +13,9 @@
 #include "link/setup_replies.h"
 #include "link/setup_value_table.h"
 #include "platform/text.h"
+#include "setup/current_settings.h"
+#include "setup/setup_prop_sheet.h"
+#include "setup/sheet_pages.h"
 
 using namespace frametest;
 
@@ -40,6 +45,14 @@ std::vector<std::string> SentSince(const std::vector<std::string>& lines, size_t
 
 class FrameDispatchTest : public FrameLinkTest {
 protected:
+    FrameDispatchTest() {
+        op.AlwaysRunDialog("CSetupPropSheet", [this](platform::ModalDialog& dialog) {
+            auto& sheet = static_cast<setup::CSetupPropSheet&>(dialog);
+            sheets.push_back(sheet.Kinds());
+            return onSheet ? onSheet(sheet) : IDCANCEL;
+        });
+    }
+
     void UsePreset(const std::string& name) {
         const simmeter::ModelPreset* preset = simmeter::FindModelPreset(name);
         ASSERT_NE(preset, nullptr) << name;
@@ -59,10 +72,13 @@ protected:
         Identify();
         ASSERT_EQ(app.m_InstrStatus.m_strModel, preset);
         meter.ClearLog();
-        services.calls.clear();
         dataSheets = 0;
         frame.QueueSetupQueries();
     }
+
+    // The pages of every sheet shown, and what the operator does in it.
+    std::vector<std::vector<setup::SetupPageKind>> sheets;
+    std::function<int(setup::CSetupPropSheet&)> onSheet;
 };
 
 }  // namespace
@@ -123,9 +139,9 @@ TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
     for (const char* preset :
          {"QS4060_00$1", "QS4060_J0$2", "QS4060_p0$1", "QS4160_L0$1", "QS4160_I0$1"}) {
         SCOPED_TRACE(preset);
-        services.sheets.clear();
+        sheets.clear();
         IdentifyAndReadSetup(preset);
-        ASSERT_TRUE(PumpUntil([&] { return services.sheets.size() == 1 && QueueIdle(); }));
+        ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 1 && QueueIdle(); }));
 
         EXPECT_EQ(ui.setupBoxText, "Receiving Setup parameters from instrument...\r\nPlease wait.");
         const std::vector<int> codes = SetupQueryCodes(preset);
@@ -150,9 +166,8 @@ TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
         EXPECT_EQ(frame.m_dtInstrument.Format("%Y/%m/%d %H:%M:%S"), "2024/01/15 10:30:00");
 
         // The read ends with the sheet; no verification data sheet in between.
-        EXPECT_EQ(services.sheets[0], (SetupSheetPages{model_rules::HasSpectrum(preset),
-                                                       model_rules::HasDataLogging(preset)}));
-        EXPECT_TRUE(services.calls.empty());
+        EXPECT_EQ(sheets[0], setup::SheetPagesFor(preset));
+        EXPECT_FALSE(CalibExpiryUpdateStarted());
         EXPECT_EQ(dataSheets, 0);
         EXPECT_FALSE(ui.setupBoxShown);
         EXPECT_EQ(ui.setupBoxProgress, 100);
@@ -160,62 +175,131 @@ TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
     }
 }
 
-TEST_F(FrameDispatchTest, OnlyTheChangedValuesAreSentAndAcknowledgedOnesBecomeCurrent) {
-    services.sheet = [this](CMainFrame&) {
-        CInstrStatus& edited = app.m_EditStatus;
-        edited.m_strIntegrationTime = "MM:05";
-        edited.m_strInputGain = "20";  // the meter says "20dB": unchanged
-        edited.m_strExchangeRate = "5";
-        edited.m_strReportTime = "120";
-        edited.m_strSlmDatalogger = "ON";
-        return IDOK;
+TEST_F(FrameDispatchTest, ApplyAllSendsExactlyTheChangedValuesInOrderForEveryModelVariant) {
+    const std::string time = "SET:INTEGRATION_T:MM:05", aux = "SET:SPECT_AUX:C",
+                      slmProf = "SET:SLM+PROF:ON", thirdOctaves = "SET:REP_TOCT:ON",
+                      offTime = "SET:EVN_OFF_TIME:5", type = "SET:SPECT_T:MAXIMUM",
+                      profile = "SET:PROF_D:ON", fft = "SET:FFT_BAND:HF",
+                      ambient = "SET:AMB_MIC_CORR:ON";
+    const std::vector<std::string> fullQS4160 = {time, aux,          type,    profile,
+                                                 fft,  thirdOctaves, offTime, ambient};
+    const std::vector<std::string> reportQS4160 = {time,         aux,     type,   profile,
+                                                   thirdOctaves, offTime, ambient};
+    // The same edits on every variant: each gets what its model has, in the meter's order.
+    const std::map<std::string, std::vector<std::string>> sent = {
+        {"QS4060_00$1", {time, aux}},
+        {"QS4060_r1$1", {time, slmProf, offTime}},
+        {"QS4060_n0$1", {time, aux, slmProf, thirdOctaves, offTime}},
+        {"QS4060_J0$2", {time, aux, slmProf, offTime}},
+        {"QS4060_p0$1", {time}},
+        {"QS4060_q0$1", {time}},
+        {"QS4060_c0$1", {time, aux}},
+        {"QS4060_00", {time, aux}},
+        {"QS4060X_00$1", {time, aux}},
+        {"QS4160_00$1", {time, aux, type, profile, ambient}},
+        {"QS4160_L0$1", fullQS4160},
+        {"QS4160_H0$1", fullQS4160},
+        {"QS4160_I0$1", reportQS4160},
+        {"QS4160_M0$1", reportQS4160},
     };
-    IdentifyAndReadSetup("QS4060_n0$1");
-    ASSERT_TRUE(PumpUntil([&] { return services.sheets.size() == 1; }));
-    const size_t readLines = LinesOf(SetupQueryCodes("QS4060_n0$1")).size();
-    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+    ASSERT_EQ(sent.size(), simmeter::ModelPresets().size());
 
-    EXPECT_EQ(SentSince(meter.Lines(), readLines),
-              (std::vector<std::string>{"SET:INTEGRATION_T:MM:05", "SET:EXCH:5", "SET:SLM+PROF:ON",
-                                        "SET:REPORT_TIME:120"}));
-    const CInstrStatus& current = app.m_InstrStatus;
-    EXPECT_EQ(current.m_strIntegrationTime, "MM:05");
-    EXPECT_EQ(current.m_strExchangeRate, "5");
-    EXPECT_EQ(current.m_strReportTime, "120");
-    EXPECT_EQ(current.m_strSlmDatalogger, "ON");
-    EXPECT_EQ(current.m_strInputGain, "20dB");
-    EXPECT_TRUE(app.m_EditStatus.m_strDate.empty());  // considered once, then emptied
-    EXPECT_EQ(meter.Setting("INTEGRATION_T"), "MM:05");
-    EXPECT_EQ(ui.setupBoxText, "Sending Setup parameters to instrument...\r\nPlease wait.");
-    EXPECT_FALSE(ui.setupBoxShown);
-    EXPECT_EQ(frame.m_nPendingOp, -1);
+    for (const auto& [preset, expected] : sent) {
+        SCOPED_TRACE(preset);
+        meter.Modify([](simmeter::MeterState& s) { simmeter::LoadInitialSettings(s); });
+        app.m_InstrStatus = CInstrStatus();
+        app.m_EditStatus = CInstrStatus();
+        sheets.clear();
+        onSheet = [this](setup::CSetupPropSheet& sheet) {
+            // The summary of what was read, shown first.
+            const auto* current = sheet.FindPage<setup::CurrentSettings>();
+            EXPECT_EQ(sheet.ActivePage(), 0);
+            EXPECT_TRUE(
+                current->Text(setup::current_ids::kInstrument)
+                    .starts_with("Model: " + setup::ModelDisplayText(app.m_InstrStatus.m_strModel) +
+                                 "\nSerial Num.: A12345\n"));
+            CInstrStatus& edited = app.m_EditStatus;
+            edited.m_strIntegrationTime = "MM:05";
+            edited.m_strSpectAuxWeighting = "C";
+            edited.m_strSlmDatalogger = "ON";
+            edited.m_strStoreRepThirdOctaves = "ON";
+            edited.m_strTriggerOffTime = "5";
+            edited.m_strSpectType = "MAXIMUM";
+            edited.m_strProfDatalogger = "ON";
+            edited.m_strFftBand = "HF";
+            edited.m_strAmbientCorrection = "ON";
+            edited.m_strInputGain = "20";  // the meter says "20dB": unchanged
+            return IDOK;
+        };
+        IdentifyAndReadSetup(preset);
+        const size_t readLines = LinesOf(SetupQueryCodes(preset)).size();
+        ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 1; }));
+        ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+        EXPECT_EQ(sheets[0], setup::SheetPagesFor(preset));
+        EXPECT_EQ(SentSince(meter.Lines(), readLines), expected);
+        EXPECT_EQ(ui.setupBoxText, "Sending Setup parameters to instrument...\r\nPlease wait.");
+        EXPECT_FALSE(ui.setupBoxShown);
+        EXPECT_EQ(frame.m_nPendingOp, -1);
 
-    // Nothing is left to send.
-    meter.ClearLog();
-    frame.QueueSetupCommands();
-    ASSERT_TRUE(PumpUntil([&] { return !frame.m_bSetupReadPending; }));
-    EXPECT_EQ(meter.LineCount(), 0u);
+        // The meter took them, and acknowledged each: nothing is left to send.
+        const CInstrStatus& current = app.m_InstrStatus;
+        EXPECT_EQ(meter.Setting("INTEGRATION_T"), "MM:05");
+        EXPECT_EQ(current.m_strIntegrationTime, "MM:05");
+        EXPECT_EQ(current.m_strInputGain, "20dB");
+        EXPECT_TRUE(app.m_EditStatus.m_strDate.empty());  // considered once, then emptied
+        meter.ClearLog();
+        frame.QueueSetupCommands();
+        ASSERT_TRUE(PumpUntil([&] { return !frame.m_bSetupReadPending; }));
+        EXPECT_EQ(meter.LineCount(), 0u);
+
+        // Read again and applied without an edit: every value reads back as it is kept, so
+        // nothing goes out but the queries.
+        onSheet = [](setup::CSetupPropSheet&) { return IDOK; };
+        frame.QueueSetupQueries();
+        ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 2; }));
+        ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+        EXPECT_EQ(meter.Lines(), LinesOf(SetupQueryCodes(preset)));
+    }
 }
 
-TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItFirst) {
-    services.sheet = [this](CMainFrame& f) {
-        f.m_bAcquiring = TRUE;
+TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingUnlessItStops) {
+    onSheet = [this](setup::CSetupPropSheet&) {
+        frame.m_bAcquiring = TRUE;
         app.m_EditStatus.m_strIntegrationTime = "MM:05";
         return IDOK;
     };
     IdentifyAndReadSetup("QS4060_00$1");
     op.ExpectBox("To modify setup parameters you must stop acquisition", IDNO);
-    ASSERT_TRUE(PumpUntil([&] { return services.sheets.size() == 1 && QueueIdle(); }));
+    ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 1 && QueueIdle(); }));
     EXPECT_EQ(op.types.back(), MB_YESNO | MB_ICONEXCLAMATION);
     const size_t readLines = meter.LineCount();
     PumpFor(20);
     EXPECT_EQ(meter.LineCount(), readLines);
     EXPECT_EQ(frame.m_nPendingOp, -1);
 
+    // A meter that keeps acquiring: asked three times, then nothing is sent.
+    bool stuck = true;
+    meter.AddResponder([&stuck](const std::string& line, simmeter::MeterState&) {
+        if (stuck && (line == "STT:ACQ:STOP" || line == "STT:ACQ:?"))
+            return std::optional(simmeter::Text("STT:ACQUISITION:RUN"));
+        return std::optional<simmeter::Reply>();
+    });
+    frame.QueueSetupQueries();
+    op.ExpectBox("To modify setup parameters you must stop acquisition", IDYES);
+    op.ExpectBox("ERROR: Instrument did not stop acquisition.\nSetup parameters not sent.");
+    ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 2 && QueueIdle(); }));
+    PumpFor(20);
+    EXPECT_EQ(op.types.back(), static_cast<unsigned>(MB_ICONSTOP));
+    EXPECT_EQ(meter.Setting("INTEGRATION_T"), "SS:10");
+    EXPECT_TRUE(frame.m_bAcquiring);
+    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_FALSE(ui.setupBoxShown);
+
+    stuck = false;
     meter.ClearLog();
     frame.QueueSetupQueries();
     op.ExpectBox("To modify setup parameters you must stop acquisition", IDYES);
-    ASSERT_TRUE(PumpUntil([&] { return services.sheets.size() == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 3; }));
     ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
     // The stop is confirmed past the queue before the setting goes.
     const auto lines = meter.Lines();

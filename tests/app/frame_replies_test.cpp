@@ -140,6 +140,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
     // Meters that do not know their class refuse the query: the class is "-1", said nowhere.
     RefuseThrice(205, "\x15");
     EXPECT_EQ(Current().m_strClass, "-1");
+    EXPECT_EQ(Edited().m_strClass, "-1");
 
     // Any other command: what was refused, or what went unanswered.
     op.ExpectBox("WARNING : Command not recognized.\n\n(Command = 2 ,param = version)")
@@ -174,10 +175,11 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
 
     ui.SetTitle("KX9Monitor QS4060_00$1 - A1                 -RECORDING-");
     // The handler's wait lets nothing else run: a timer due meanwhile runs afterwards.
+    app.m_strTechnicianId = "T1";
     frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 1);
     Answer(86, "STT:ACQUISITION:STOP");
-    EXPECT_TRUE(services.calls.empty());
-    ASSERT_TRUE(PumpUntil([&] { return !services.calls.empty(); }));
+    EXPECT_FALSE(CalibExpiryUpdateStarted());
+    ASSERT_TRUE(PumpUntil([&] { return CalibExpiryUpdateStarted(); }));
     EXPECT_FALSE(frame.m_bDataLogging);
     EXPECT_EQ(Current().m_nDataLogging, 0);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060_00$1 - A1");

@@ -25,14 +25,10 @@ public:
     CInstrStatus& CurrentSetup() override { return setup; }
     void SetCrossReference(BOOL on) override { crossReference = on; }
     void ClearMenuState() override { calls.push_back("ClearMenuState"); }
-    void HideDemoWindows() override { calls.push_back("HideDemoWindows"); }
-    void ShowSpectrumGraph(const std::string& text) override { spectra.push_back(text); }
-    void RefreshGraphWindows() override { calls.push_back("RefreshGraphWindows"); }
 
     CInstrStatus setup;
     BOOL crossReference = FALSE;
     std::vector<std::string> calls;
-    std::vector<std::string> spectra;
 };
 
 class ViewTest : public ::testing::Test {

@@ -54,7 +54,7 @@ TEST_F(IdentityReplies, OptionsAndClassDecorateTheModel) {
     EXPECT_EQ(current.m_strModel, "QS4060_rn1$1");
     EXPECT_EQ(edited.m_strModel, "QS4060_rn1$1");
     EXPECT_EQ(current.m_strClass, "1");
-    EXPECT_EQ(edited.m_strClass, "");
+    EXPECT_EQ(edited.m_strClass, "1");
 
     // Without the extended range: no option letters; then no colon, the whole reply.
     StoreQueryReply(121, "SET:EXT_RNG:OFF", current, edited);

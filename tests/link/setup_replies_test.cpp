@@ -28,6 +28,15 @@ TEST_F(SetupReplies, ValuesAreCleanedSoThatTheyCompareWithThePages) {
     EXPECT_EQ(current.m_strExchangeRate, "3");
     StoreQueryReply(34, Reply("SET:1_SLM", 20, " Leq  A "), current, edited);
     EXPECT_EQ(edited.m_strSlm1Param, "LeqA");
+    // The pages store parameters as "Leq:A", trigger levels and times without their units.
+    StoreQueryReply(163, Reply("SET:1_EVN_PAR", 20, "Leq : A"), current, edited);
+    EXPECT_EQ(edited.m_strEvent1Param, "Leq:A");
+    StoreQueryReply(199, Reply("SET:STAT_PAR", 19, "LFp : A"), current, edited);
+    EXPECT_EQ(current.m_strStatParam, "LFp:A");
+    StoreQueryReply(189, Reply("SET:EVN_OFF_LEV", 18, "70 dB"), current, edited);
+    EXPECT_EQ(current.m_strTriggerOffLevel, "70");
+    StoreQueryReply(193, Reply("SET:EVN_OFF_TIME", 17, "255 s"), current, edited);
+    EXPECT_EQ(edited.m_strTriggerOffTime, "255");
     StoreQueryReply(6, "SET:DATE:2024:05:01\x03", current, edited);
     EXPECT_EQ(current.m_strDate, "2024/05/01");
     StoreQueryReply(94,
@@ -70,7 +79,8 @@ TEST_F(SetupReplies, IdentityRepliesFollowTheirKeyOrAreTakenWhole) {
     EXPECT_EQ(current.m_strFirmwareVersion, "garbled");
     StoreQueryReply(3, "SET:MIC_MODEL:MK250", current, edited);
     EXPECT_EQ(current.m_strMicModel, "MK250");
-    EXPECT_EQ(edited.m_strFirmwareVersion + edited.m_strMicModel, "");
+    // Identity goes into both records, as every query reply does.
+    EXPECT_EQ(edited.m_strFirmwareVersion + edited.m_strMicModel, "garbledMK250");
 }
 
 TEST_F(SetupReplies, WordFlagAndLastColonReplies) {
@@ -91,7 +101,7 @@ TEST_F(SetupReplies, WordFlagAndLastColonReplies) {
     EXPECT_EQ(edited.m_strSlmDatalogger, "ON");
     StoreQueryReply(205, "SET:CLASS:1", current, edited);
     EXPECT_EQ(current.m_strClass, "1");
-    EXPECT_EQ(edited.m_strClass, "");
+    EXPECT_EQ(edited.m_strClass, "1");
 
     for (int notAValue : {8, 11, 100, 109, 120, 999, -1})
         EXPECT_FALSE(StoreQueryReply(notAValue, "SET:X:Y", current, edited)) << notAValue;

@@ -98,6 +98,14 @@ TEST(InstrStatus, ResetKeepsTheIdentityAndTheFftChoices) {
     EXPECT_EQ(st.m_strDate, "2000/01/01");
     EXPECT_EQ(st.m_strIntegrationMode, "SINGLE");
     EXPECT_EQ(st.m_strAutoPowerOff, "-1");
+    EXPECT_EQ(st.m_strMemorySize, "-1");
+    // Every int starts at 0, the datalogging flag too.
+    EXPECT_EQ(*st.NumberAtSetupNumber(1), 0);
+    for (int v = 0; v < CInstrStatus::kValueCount; ++v) {
+        if (const int* number = st.Number(v)) {
+            EXPECT_EQ(*number, 0) << v;
+        }
+    }
 
     for (int v = 0; v < CInstrStatus::kValueCount; ++v) {
         if (std::string* text = st.Text(v))
@@ -111,6 +119,8 @@ TEST(InstrStatus, ResetKeepsTheIdentityAndTheFftChoices) {
     EXPECT_EQ(st.m_strFftBand, "x");
     EXPECT_EQ(st.m_strStatParam, "x");
     EXPECT_EQ(st.m_strSerialNumber, "");
+    // Every read asks the memory size again; until then no size of an earlier meter shows.
+    EXPECT_EQ(st.m_strMemorySize, "");
     EXPECT_EQ(st.m_strDate, "2000/01/01");
     EXPECT_EQ(st.m_strDisplayContrast, "0");
     EXPECT_EQ(st.m_nDateTimeFlag + st.m_nDataLogging + st.m_nExtendedRange, 0);

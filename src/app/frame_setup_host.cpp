@@ -1,0 +1,36 @@
+#include "app/frame_setup_host.h"
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "link/state_replies.h"
+
+CInstrStatus& FrameSetupHost::Current() {
+    return TheApp().m_InstrStatus;
+}
+
+CInstrStatus& FrameSetupHost::Edited() {
+    return TheApp().m_EditStatus;
+}
+
+std::string FrameSetupHost::ParameterName(const std::string& stored) const {
+    const CKX9MonitorView* view = TheApp().m_pView;
+    return view ? view->GetParameterName(stored) : stored;
+}
+
+bool FrameSetupHost::IsAcquiring() const {
+    return m_frame.m_bDataLogging || m_frame.m_bAcquiring;
+}
+
+bool FrameSetupHost::StopAcquisition() {
+    if (!m_frame.ExchangeAndWait("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n", "STOP"))
+        return false;
+    m_frame.m_bAcquiring = FALSE;
+    return true;
+}
+
+void FrameSetupHost::SendSetup() {
+    m_frame.m_nPendingOp = kSetupOp;
+    m_frame.QueueSetupCommands();
+    m_frame.Ui().ShowSetupWaitBox("Sending Setup parameters to instrument...\r\nPlease wait.");
+}

@@ -1,0 +1,54 @@
+#include "setup/cur_setting_prop_page.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <initializer_list>
+
+#include "setup/current_settings.h"
+
+namespace setup {
+
+using namespace current_ids;
+
+CCurSettingPropPage::CCurSettingPropPage(CurrentSettings& model, QWidget* parent)
+    : CSetupPropPage(model, parent) {
+    auto* grid = new QGridLayout(this);
+    auto group = [this](const char* title, int groupId, std::initializer_list<int> texts) {
+        QGroupBox* box = NewGroup(title, groupId);
+        auto* row = new QHBoxLayout(box);
+        for (int id : texts)
+            row->addWidget(NewText(id), 0, Qt::AlignTop);
+        return box;
+    };
+    auto column = [grid](int at, std::initializer_list<QGroupBox*> boxes) {
+        auto* stack = new QVBoxLayout;
+        for (QGroupBox* box : boxes)
+            stack->addWidget(box);
+        stack->addStretch(1);
+        grid->addLayout(stack, 0, at);
+    };
+
+    column(0, {group("Instrument", 0, {kInstrument}), group("Microphone", 0, {kMicrophone}),
+               group("General", 0, {kGeneral}), group("In/Out", 0, {kInOut}),
+               group("Calibration", 0, {kCalibration})});
+    column(1, {group("Measurement", 0, {kMeasurement}), group("SLM", 0, {kSlm}),
+               group("Profile", kProfileGroup, {kProfile}),
+               group("Spectrum", kSpectrumGroup, {kSpectrum}),
+               group("Statistics", 0, {kStatistics}), group("Dose Integration", 0, {kDose})});
+
+    // The logging summary: its headline over two columns.
+    QGroupBox* logging = NewGroup("Meas. DLogger", kLoggingGroup);
+    auto* loggingLines = new QVBoxLayout(logging);
+    loggingLines->addWidget(NewText(kLogging));
+    auto* loggingColumns = new QHBoxLayout;
+    loggingColumns->addWidget(NewText(kLoggingLeft), 0, Qt::AlignTop);
+    loggingColumns->addWidget(NewText(kLoggingRight), 0, Qt::AlignTop);
+    loggingLines->addLayout(loggingColumns);
+    column(2, {logging, group("Report DLogger", kReportGroup, {kReport}),
+               group("Event DLogger", kEventGroup, {kEvent})});
+}
+
+}  // namespace setup
