@@ -141,6 +141,13 @@ LiveRecordText ParseSpectrumRecord(std::string_view reply, int bands) {
     return record;
 }
 
+std::string_view SpectrumLevelList(std::string_view reply) {
+    const size_t levels = reply.find(kLevelsKey);
+    if (levels == std::string_view::npos)
+        return {};
+    return reply.substr(std::min(reply.size(), levels + kLevelListOffset));
+}
+
 LiveRecordText ParseLevelRecord(std::string_view reply) {
     if (platform::Trim(protocol::WithoutEtx(reply)) == kErrorRecord) {
         LiveRecordText record;

@@ -41,6 +41,8 @@ std::optional<ElapsedTime> ParseElapsed(std::string_view text);
 
 // A spectrum record of `bands` band levels (12 octave, 33 third-octave).
 LiveRecordText ParseSpectrumRecord(std::string_view reply, int bands);
+// The band lines of a spectrum record, from the first one on; empty without "[dB]".
+std::string_view SpectrumLevelList(std::string_view reply);
 // A level record: five levels; "ERROR" stands for a record whose five levels are "0".
 LiveRecordText ParseLevelRecord(std::string_view reply);
 // A profile record of `samples` samples.

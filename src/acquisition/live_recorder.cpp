@@ -158,7 +158,7 @@ void LiveRecorder::ProcessSpectrum(const std::string& reply, int kind) {
         AddSpectrumRow(kind, record.words);
         WriteRecord(layout, record.words);
         if (m_host.ShowsLiveSpectrum() && m_host.FollowsLastRow())
-            m_host.RearrangeGraphWindows(reply);
+            m_host.RearrangeGraphWindows(std::string(SpectrumLevelList(reply)));
     }
     ++m_total;
 }

@@ -64,8 +64,8 @@ public:
     virtual void AddLiveRecord(int record, const std::vector<std::string>& levels) = 0;
     // One profile sample into the live graph (AddLiveGraphPoint).
     virtual void AddLiveGraphPoint(int sample, const std::string& level) = 0;
-    // Whether the live spectrum is on screen, and the spectrum of a reply shown in the live
-    // band chart (RearrangeGraphWindows).
+    // Whether the live spectrum is on screen, and a record's band lines (from the first one
+    // on) shown in the live band chart (RearrangeGraphWindows).
     virtual bool ShowsLiveSpectrum() const = 0;
     virtual void RearrangeGraphWindows(const std::string& reply) = 0;
     virtual void ClearLiveChart() = 0;

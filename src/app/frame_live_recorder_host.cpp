@@ -108,16 +108,25 @@ void FrameLiveRecorderHost::SetPageStartText(const std::string& text) {
 
 // --- the live displays
 
-void FrameLiveRecorderHost::AddLiveRecord(int, const std::vector<std::string>&) {}
+void FrameLiveRecorderHost::AddLiveRecord(int record, const std::vector<std::string>& levels) {
+    if (CKX9MonitorView* view = View())
+        view->AddLiveRecord(record, levels);
+}
 
-void FrameLiveRecorderHost::AddLiveGraphPoint(int, const std::string&) {}
+void FrameLiveRecorderHost::AddLiveGraphPoint(int sample, const std::string& level) {
+    if (CKX9MonitorView* view = View())
+        view->AddLiveGraphPoint(sample, level);
+}
 
 bool FrameLiveRecorderHost::ShowsLiveSpectrum() const {
     const CKX9MonitorView* view = View();
     return view && view->IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART);
 }
 
-void FrameLiveRecorderHost::RearrangeGraphWindows(const std::string&) {}
+void FrameLiveRecorderHost::RearrangeGraphWindows(const std::string& reply) {
+    if (CKX9MonitorView* view = View())
+        view->RearrangeGraphWindows(reply);
+}
 
 void FrameLiveRecorderHost::ClearLiveChart() {
     if (CKX9MonitorView* view = View())
@@ -131,14 +140,23 @@ void FrameLiveRecorderHost::RepaintLiveGraph() {
 }
 
 bool FrameLiveRecorderHost::HasLiveSpectrumWindow() const {
-    return false;
+    return m_frame.m_LiveDemoDlg.HasWindow();
 }
 
-void FrameLiveRecorderHost::HideLiveSpectrumWindow() {}
+void FrameLiveRecorderHost::HideLiveSpectrumWindow() {
+    m_frame.m_LiveDemoDlg.ShowWindow(false);
+}
 
-void FrameLiveRecorderHost::AddLiveSpectrum(int, std::span<const std::uint16_t>) {}
+void FrameLiveRecorderHost::AddLiveSpectrum(int kind, std::span<const std::uint16_t> bands) {
+    if (kind == acquisition::kThirdOctave)
+        m_frame.m_LiveDemoDlg.AddThirdOctaveSpectrum(bands);
+    else
+        m_frame.m_LiveDemoDlg.AddOctaveSpectrum(bands);
+}
 
-void FrameLiveRecorderHost::ClearLiveSpectrum() {}
+void FrameLiveRecorderHost::ClearLiveSpectrum() {
+    m_frame.m_LiveDemoDlg.ClearRows();
+}
 
 // --- the frame
 

@@ -195,3 +195,27 @@ TEST_F(LiveMonitoringTest, TheSimulatedMeterStreamsLevelsWithGapsErrorsAndCutRec
     EXPECT_EQ(samples[183], values(184));
     EXPECT_EQ(samples[241], values(242));
 }
+
+TEST_F(LiveMonitoringTest, LiveSpectraFeedTheLiveChartAndTheLiveSpectrumWindowPageByPage) {
+    frame.m_LiveDemoDlg.Create();
+    frame.m_LiveDemoDlg.ShowWindow(true);
+    view.ShowControl(CKX9MonitorView::IDC_LIVE_CHART, true);
+    StartMonitoring("OCTAVE", 2);
+    simmeter::LiveRecordStream stream(2, 1);
+    for (int record = 0; record < 150; ++record)
+        Link().OnReply(stream.Next());
+    EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 150);
+    EXPECT_EQ(view.m_LiveChart.GetItemCount(), 12);
+    EXPECT_FLOAT_EQ(view.m_LiveChart.GetItemLevel(0), stream.Values(149)[0] / 10.0f);
+
+    // The page ends: the window starts again with the new page.
+    for (int record = 0; record < 51; ++record)
+        Link().OnReply(stream.Next());
+    EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 1);
+    // A loss hides it until the operator shows it again.
+    stream.Skip(5);
+    Link().OnReply(stream.Next());
+    EXPECT_FALSE(frame.m_LiveDemoDlg.IsWindowVisible());
+    EXPECT_TRUE(frame.m_LooseDataDlg.IsWindowVisible());
+    EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 3);  // the lost spectrum as a row of zeros
+}

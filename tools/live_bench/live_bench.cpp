@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
     app.m_InstrStatus.m_strProfileSpectrumTime = "1s";
     CMainFrame frame;
     CKX9MonitorView view;
+    view.OnInitialUpdate();
     ListUi ui(view);
     frame.SetUi(&ui);
 
