@@ -20,24 +20,9 @@ using acquisition::kProfile;
 using acquisition::kSoundLevelMeter;
 using acquisition::kThirdOctave;
 
-class RecordingViewServices : public ViewServices {
-public:
-    CInstrStatus& CurrentSetup() override { return setup; }
-    void SetCrossReference(BOOL on) override { crossReference = on; }
-    void ClearMenuState() override { calls.push_back("ClearMenuState"); }
-
-    CInstrStatus setup;
-    BOOL crossReference = FALSE;
-    std::vector<std::string> calls;
-};
-
 class ViewTest : public ::testing::Test {
 protected:
-    ViewTest() {
-        app.m_strProgramDir = folder.Path();
-        view.SetServices(&services);
-    }
-    ~ViewTest() override { view.SetServices(nullptr); }
+    ViewTest() { app.m_strProgramDir = folder.Path(); }
 
     bool GraphShown(ViewGraph which) const {
         const graph::CGraphWnd* graph = view.GraphWindow(which);
@@ -48,7 +33,6 @@ protected:
     testenv::TestOperator op;
     CKX9MonitorApp app;
     CMainFrame frame;
-    RecordingViewServices services;
     CKX9MonitorView view;
 };
 
