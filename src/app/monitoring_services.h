@@ -1,14 +1,10 @@
 #pragma once
-// What the frame hands to the data-acquisition side: the acquisition scheduler's window and
-// log. Each does nothing until that side installs itself
-// (CMainFrame::SetMonitoring).
+// What the frame hands to the acquisition scheduler: its window, its run's state and its log
+// list. Each does nothing until the scheduler installs itself (CMainFrame::SetMonitoring).
 
 #include <string>
 
 #include "platform/date_time.h"
-#include "platform/win_types.h"
-
-class CMainFrame;
 
 class MonitoringServices {
 public:
