@@ -175,7 +175,7 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
             m_bMonitorOn = FALSE;
     }
     if (!m_bSchedulerMode)
-        Monitoring().ShowMonitoringOptions(*this);
+        ShowMonitoringOptions();
     else if (Monitoring().SchedulerStep() != kSchedulerStepKeptOnMonitoring)
         Monitoring().SetSchedulerStep(kScheduledMonitoringStep);
     Ui().ShowGraphWindow(false);
