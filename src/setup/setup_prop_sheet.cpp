@@ -12,6 +12,8 @@
 #include "link/instr_status.h"
 #include "setup/cur_setting_prop_page.h"
 #include "setup/current_settings.h"
+#include "setup/options_page.h"
+#include "setup/options_prop_page.h"
 #include "setup/setup_host.h"
 #include "setup/setup_prop_page.h"
 
@@ -23,6 +25,8 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
     switch (kind) {
         case SetupPageKind::Current:
             return std::make_unique<CurrentSettings>(host);
+        case SetupPageKind::Options:
+            return std::make_unique<OptionsPage>(host);
         default:
             return std::make_unique<SetupPage>(host, kind);
     }
@@ -31,6 +35,8 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
 CSetupPropPage* MakePageWindow(SetupPage& page) {
     if (auto* current = dynamic_cast<CurrentSettings*>(&page))
         return new CCurSettingPropPage(*current);
+    if (auto* options = dynamic_cast<OptionsPage*>(&page))
+        return new COptionsPropPage(*options);
     return new CSetupPropPage(page);
 }
 
