@@ -127,27 +127,3 @@ TEST(InstrStatus, ResetKeepsTheIdentityAndTheFftChoices) {
     EXPECT_EQ(st.m_strIntegrationMode, "SINGLE");
     EXPECT_EQ(st.m_strReportTime, "");
 }
-
-// A custom-settings file's lines: every saved key has its own place, counted from 1 without
-// gaps; a key only loaded has none; a second key is only the level trigger's alternative.
-TEST(SetupValueTable, CustomSettingsKeysHaveOneLineEachInOrder) {
-    std::vector<int> lines;
-    for (const SetupValueRow* row : CustomSettingsLineOrder()) {
-        ASSERT_NE(row->text, nullptr) << row->name;
-        lines.push_back(row->keyLine);
-    }
-    ASSERT_EQ(lines.size(), 60u);
-    for (int i = 0; i < 60; ++i)
-        EXPECT_EQ(lines[static_cast<size_t>(i)], i + 1);
-    for (const SetupValueRow& row : SetupValueRows()) {
-        if (row.keyUse != CustomKeyUse::LoadAndSave) {
-            EXPECT_EQ(row.keyLine, 0) << row.name;
-        }
-        if (row.altKey) {
-            EXPECT_EQ(row.keyGate, CustomKeyGate::LevelTrigger) << row.name;
-        }
-    }
-    EXPECT_EQ(CustomSettingsLineOrder().front()->name, std::string("AUTO_PWR_OFF"));
-    EXPECT_EQ(CustomSettingsLineOrder()[26]->name, std::string("AUTOSTORE"));
-    EXPECT_EQ(CustomSettingsLineOrder().back()->name, std::string("5_EVENT_PAR"));
-}
