@@ -16,6 +16,7 @@ CMainFrame::CMainFrame() {
 CMainFrame::~CMainFrame() {
     m_timers.KillAll();
     m_link.StopTimers();
+    m_link.SharedState()->SetDumpDecoder(nullptr);
     // A listener must not post to a session that is gone.
     if (CKX9MonitorView* view = TheApp().m_pView)
         for (CSerialMFC* port : {&view->m_RefSerial, &view->m_TargetSerial})
@@ -79,12 +80,6 @@ std::string CMainFrame::NormalTitle() const {
                             Current().m_strSerialNumber.c_str());
 }
 
-// Until their parts of the program exist, these reach them through FrameServices.
-
-void CMainFrame::OnUpdateCalibExpiry() {
-    Services().OnUpdateCalibExpiry(*this);
-}
-
 void CMainFrame::ProcessMonitorRecordMode0(const std::string& record) {
     Monitoring().ProcessMonitorRecordMode0(*this, record);
 }
@@ -103,9 +98,9 @@ void CMainFrame::ProcessMonitorRecordMode3(const std::string& record) {
 
 std::string CMainFrame::HttpSendMail(const std::string& address, const std::string& subject,
                                      const std::string& text) {
-    return Services().HttpSendMail(*this, address, subject, text);
+    return m_web.HttpSendMail(address, subject, text);
 }
 
 void CMainFrame::UploadLogFile(const std::string& path) {
-    Services().UploadLogFile(*this, path);
+    m_web.UploadLogFile(path);
 }

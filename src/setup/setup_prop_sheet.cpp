@@ -10,8 +10,12 @@
 #include <QVBoxLayout>
 
 #include "link/instr_status.h"
+#include "setup/channels_page.h"
 #include "setup/cur_setting_prop_page.h"
 #include "setup/current_settings.h"
+#include "setup/data_logging_page.h"
+#include "setup/data_logging_prp_page.h"
+#include "setup/info_prop_page.h"
 #include "setup/options_page.h"
 #include "setup/options_prop_page.h"
 #include "setup/setup_host.h"
@@ -25,6 +29,10 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
     switch (kind) {
         case SetupPageKind::Current:
             return std::make_unique<CurrentSettings>(host);
+        case SetupPageKind::Channels:
+            return std::make_unique<ChannelsPage>(host);
+        case SetupPageKind::DataLogging:
+            return std::make_unique<DataLoggingPage>(host);
         case SetupPageKind::Options:
             return std::make_unique<OptionsPage>(host);
         default:
@@ -35,6 +43,10 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
 CSetupPropPage* MakePageWindow(SetupPage& page) {
     if (auto* current = dynamic_cast<CurrentSettings*>(&page))
         return new CCurSettingPropPage(*current);
+    if (auto* channels = dynamic_cast<ChannelsPage*>(&page))
+        return new CInfoPropPage(*channels);
+    if (auto* logging = dynamic_cast<DataLoggingPage*>(&page))
+        return new CDataLoggingPrpPage(*logging);
     if (auto* options = dynamic_cast<OptionsPage*>(&page))
         return new COptionsPropPage(*options);
     return new CSetupPropPage(page);
