@@ -44,7 +44,7 @@ COptionsPropPage::COptionsPropPage(OptionsPage& model, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     QGroupBox* group = NewGroup("Custom Setup");
     auto* row = new QHBoxLayout(group);
-    const auto button = [this, row](int id, const char* caption, int icon) {
+    const auto button = [row](int id, const char* caption, int icon) {
         auto* b = new ui::CButtonST(caption);
         b->setObjectName(QString::number(id));
         b->SetIcon(CustomSetupIcon(icon), ui::CButtonST::BTNST_NO_ICON);
