@@ -36,10 +36,11 @@ void FillReport(ui::CReportCtrl& list, int rows, int columns) {
 }  // namespace
 
 TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
+    frame.m_nDisplayMode = 3;
     view.OnInitialUpdate();
 
     EXPECT_EQ(frame.Ui().GetTitle(), "QS4060KRTN_VP");
-    EXPECT_TRUE(services.crossReference);
+    EXPECT_TRUE(frame.m_dataViewCommands.m_bCrossReference);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LOGO));
     for (int hidden : {1603, 1602, 1016, 1064, 1482, 1604})
@@ -78,7 +79,7 @@ TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
     EXPECT_EQ(view.m_Chart3d.GetViewSettings(), (std::array<double, 6>{0, 30, 0, 140, 0, 100}));
     EXPECT_EQ(view.m_Chart3d.FirstAngle(), -30);
     EXPECT_EQ(view.m_PageList.Column(0).heading, "Archivio Calibrazioni");
-    EXPECT_EQ(services.calls, std::vector<std::string>{"ClearMenuState"});
+    EXPECT_EQ(frame.m_nDisplayMode, 0);
 }
 
 TEST_F(ViewTest, GraphWindowsAreShownHiddenAndDeletedOnlyWhenTheyExist) {
@@ -224,12 +225,13 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     frame.m_nChannelMode = 0;
     view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_PageList.SetRowStates(4, ui::RVS_SELECTED);
-    services.calls.clear();
     view.ShowGraphWindow(ViewGraph::Data, true);
+    frame.m_DemoDlg.Create();
+    frame.m_DemoDlg.ShowWindow(true);
     view.OnClickList1602();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
     EXPECT_FALSE(services.navigator);
-    EXPECT_EQ(services.calls, std::vector<std::string>{"HideDemoWindows"});
+    EXPECT_FALSE(frame.m_DemoDlg.IsWindowVisible());
     EXPECT_FALSE(frame.m_GraphLegendDlg.HasWindow());  // shown again only once it was made
 
     frame.m_GraphLegendDlg.Create();
@@ -239,7 +241,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
 
 TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectrumModes) {
     view.OnInitialUpdate();
-    services.setup.m_strSpectAuxWeighting = "LAeq";
+    app.m_InstrStatus.m_strSpectAuxWeighting = "LAeq";
     view.SetupDataListColumns(kOctave);
     FillReport(view.m_ReportList, 3, 14);
     view.m_ReportList.SetRowStates(1, ui::RVS_SELECTED);
@@ -250,7 +252,7 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
         view.OnDblclkReportList();
         EXPECT_TRUE(view.m_bReportListClicked);
     }
-    EXPECT_TRUE(services.spectra.empty());
+    EXPECT_EQ(view.m_LiveChart.GetItemCount(), 0);
     EXPECT_EQ(view.m_nMarkedRow, -1);
 
     frame.m_nChannelMode = 2;
@@ -258,9 +260,14 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
     EXPECT_EQ(view.m_nMarkedRow, 1);
     EXPECT_EQ(frame.m_recording.SelectedRecord(), 1);
     EXPECT_EQ(view.m_ReportList.GetCellImage(1, 0), CKX9MonitorView::kMarkedRowImage);
-    ASSERT_EQ(services.spectra.size(), 1u);
-    EXPECT_TRUE(services.spectra[0].starts_with("16\t61.1\r\n32\t61.2\r\n"));
-    EXPECT_TRUE(services.spectra[0].ends_with("16k\t61.1\r\nLAeq\t61.2\r\n"));
+    // The row's bands and overall level in the live chart.
+    const charts::CChartWnd& chart = view.m_LiveChart;
+    ASSERT_EQ(chart.GetItemCount(), 12);
+    EXPECT_FLOAT_EQ(chart.GetItemLevel(0), 61.1f);
+    EXPECT_FLOAT_EQ(chart.GetItemLevel(1), 61.2f);
+    EXPECT_FLOAT_EQ(chart.GetItemLevel(11), 61.2f);
+    EXPECT_EQ(chart.GetItemLabel(11), "LAeq");
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
 
     view.m_ReportList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_ReportList.SetRowStates(2, ui::RVS_SELECTED);
@@ -278,10 +285,12 @@ TEST_F(ViewTest, DataListDoubleClickAndReportRightClickDriveTheGraphs) {
     view.SetupDataListColumns(kSoundLevelMeter);
     view.m_DataList.SetItemCount(10);
     view.m_DataList.SetSelectedRow(4);
+    view.m_DataChart.AddItem("16", 50, -1, 0);
     view.OnDblClkDataList();
     EXPECT_EQ(frame.m_recording.SelectedRecord(), 4);
-
-    EXPECT_EQ(services.calls, std::vector<std::string>{"RefreshGraphWindows"});
+    // The file chart is drawn again for the record: a page of levels has no spectrum.
+    EXPECT_EQ(view.m_DataChart.GetItemCount(), 0);
+    EXPECT_EQ(view.m_DataChart.UnitText(), "Hz");
 
     frame.m_nChannelMode = 1;
     view.OnRClickReportList();  // no graph window yet: nothing to fit
@@ -312,7 +321,7 @@ TEST_F(ViewTest, TrimmingCutsTheReportListBackFromTheFarthestRows) {
 }
 
 TEST_F(ViewTest, NewColumnsLeaveNothingOfThePreviousKind) {
-    services.setup.m_strModel = "QS4060_rn0$1";
+    app.m_InstrStatus.m_strModel = "QS4060_rn0$1";
     view.SetupDataListColumns(kThirdOctave);
     FillReport(view.m_ReportList, 4, 0);
     view.m_DataList.SetItemCount(4);
@@ -327,7 +336,7 @@ TEST_F(ViewTest, NewColumnsLeaveNothingOfThePreviousKind) {
 }
 
 TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
-    services.setup.m_strModel = "QS4160_L";
+    app.m_InstrStatus.m_strModel = "QS4160_L";
     frame.m_SetupBlock.SetField(acquisition::SetupBlock::kSerialNumber, "SN42");
     frame.m_bSchedulerMode = TRUE;
     frame.m_recording.Time().SetScheduleTimes(acquisition::ScheduleTime::FromSeconds(600),
@@ -345,12 +354,12 @@ TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
     view.BuildSetupText();
     EXPECT_EQ(view.m_ParamList.GetItemText(0, 0), "Model: QS4160_L");
     // Parameter names take the current percentile levels.
-    services.setup.m_strPerc3Level = "90.0 %";
+    app.m_InstrStatus.m_strPerc3Level = "90.0 %";
     EXPECT_EQ(view.GetParameterName("L3"), "L90.0");
 }
 
 TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
-    services.setup.m_strModel = "QS4060";
+    app.m_InstrStatus.m_strModel = "QS4060";
     frame.m_nChannelMode = kThirdOctave;
     acquisition::Recording& recording = frame.m_recording;
     recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 10000);
