@@ -274,6 +274,8 @@ void CSchedulerDlg::Activate() {
     m_host.ClearReportListReady();
     m_timers.Set(kRunTick, kRunTickMs);
     m_timers.Set(kRunningCaption, kRunningCaptionMs);
+    if (Settings().channel == kChannelOctave || Settings().channel == kChannelThirdOctave)
+        m_host.PrepareLiveSpectrumWindow();
 
     if (m_host.IsAudioRecordingSwitchOn()) {
         DeleteEarlierAudioFiles();

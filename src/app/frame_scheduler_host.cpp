@@ -83,6 +83,14 @@ void FrameSchedulerHost::PublishScheduleTimes(const acquisition::ScheduleTime& a
     m_frame.m_recording.Time().SetScheduleTimes(acquisition, repetition);
 }
 
+void FrameSchedulerHost::PrepareLiveSpectrumWindow() {
+    charts::CDemoDlg& window = m_frame.m_LiveDemoDlg;
+    if (!window.HasWindow())
+        window.Create();
+    window.ClearRows();
+    window.ShowWindow(false);
+}
+
 void FrameSchedulerHost::ClearReportListReady() {
     m_frame.m_bReportListReady = FALSE;
 }

@@ -28,6 +28,7 @@ public:
     void ClearLiveMonitoring() override;
     void PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
                               const acquisition::ScheduleTime& repetition) override;
+    void PrepareLiveSpectrumWindow() override;
     void ClearReportListReady() override;
     void FollowLastReportRow() override;
     void SetAvailableRecordingTime(int minutes) override;

@@ -38,6 +38,7 @@ public:
                               const acquisition::ScheduleTime& repetition) override {
         published = {acquisition, repetition};
     }
+    void PrepareLiveSpectrumWindow() override { calls.push_back("PrepareLiveSpectrumWindow"); }
     void ClearReportListReady() override { calls.push_back("ClearReportListReady"); }
     void FollowLastReportRow() override { calls.push_back("FollowLastReportRow"); }
     void SetAvailableRecordingTime(int minutes) override { recordingMinutes = minutes; }

@@ -123,6 +123,10 @@ TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
     EXPECT_TRUE(view.m_bFollowLastRow);
     EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"Scheduler Activated"}));
     EXPECT_EQ(app.m_EditStatus.m_strProfileSpectrumTime, "0.5");
+    // An octave run fills the live 3-D window, made now and kept hidden.
+    EXPECT_TRUE(frame.m_LiveDemoDlg.HasWindow());
+    EXPECT_FALSE(frame.m_LiveDemoDlg.IsWindowVisible());
+    EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 0);
 
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
     scheduler.OnCancel();
