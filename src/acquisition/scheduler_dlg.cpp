@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "link/command_codes.h"
 #include "link/instr_status.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -30,13 +31,13 @@ constexpr long long kAudioMbPerSecond = 5;
 
 // Queried when the window opens; a QS4160 also tells its profile, spectrum, datalogging and
 // report settings.
-constexpr std::array kOpeningQueries = {24, 127};
-constexpr std::array kQS4160Queries = {22, 23, 45, 46, 47, 48, 143};
-constexpr int kDateQuery = 6;
-constexpr int kTimeQuery = 7;
-constexpr int kClearMemory = 113;
-constexpr int kStopAcquisition = 107;
-constexpr int kEnterKey = 87;
+constexpr std::array kOpeningQueries = {command_code::kIntegrationTimeQuery,
+                                        command_code::kIntegrationModeQuery};
+constexpr std::array kQS4160Queries = {
+    command_code::kProfileTimeQuery,       command_code::kSpectrumTimeQuery,
+    command_code::kProfileDataloggerQuery, command_code::kSlmDataloggerQuery,
+    command_code::kOctaveDataloggerQuery,  command_code::kThirdOctaveDataloggerQuery,
+    command_code::kReportTimeQuery};
 // The spectrum time a meter without the QS4160's spectrum settings samples at.
 constexpr const char* kFixedSpectrumTime = "0.5";
 
@@ -132,7 +133,7 @@ void CSchedulerDlg::OnDataLogging() {
     }
     if (platform::AfxMessageBox("Do you want to clear instrument memory ?",
                                 MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
-        m_host.SendCommand(kClearMemory, "");
+        m_host.SendCommand(command_code::kDumpClear, "");
     const std::string integration = IntegrationTimeText(current.m_strIntegrationTime);
     if (current.m_strIntegrationMode == "SINGLE" && integration != "00 s" &&
         platform::AfxMessageBox(
@@ -228,8 +229,8 @@ void CSchedulerDlg::TakeTimes(const ScheduleTimes& times) {
 
 void CSchedulerDlg::OnOK() {
     m_host.FollowLastReportRow();
-    m_host.SendCommand(kDateQuery, "");
-    m_host.SendCommand(kTimeQuery, "");
+    m_host.SendCommand(command_code::kDateQuery, "");
+    m_host.SendCommand(command_code::kTimeQuery, "");
     if (!Contains(m_host.CurrentSetup().m_strModel, "QS4160"))
         m_host.EditedSetup().m_strProfileSpectrumTime = kFixedSpectrumTime;
     ScheduleSettings& settings = Settings();
@@ -289,10 +290,10 @@ bool CSchedulerDlg::ConfirmStop() {
 }
 
 void CSchedulerDlg::StopMeterAcquisition() {
-    m_host.SendCommand(kStopAcquisition, "");
+    m_host.SendCommand(command_code::kStopAcquisition, "");
     platform::Clock::Sleep(kStopWaitMs);
     if (Settings().dataLogging) {
-        m_host.SendCommand(kEnterKey, "");
+        m_host.SendCommand(command_code::kEnterKey, "");
         platform::Clock::Sleep(kStopWaitMs);
     }
 }
