@@ -190,9 +190,9 @@ void CSchedulerDlg::BuildWindow(QDialog& dialog) {
 
     auto* channels = new QGroupBox("Channel to Monitor", &dialog);
     auto* channelRow = new QHBoxLayout(channels);
-    for (const auto& [id, caption, channel] : kChannels) {
-        auto* radio = new QRadioButton(caption, channels);
-        radio->setObjectName(IdName(id));
+    for (const ChannelControl& control : kChannels) {
+        auto* radio = new QRadioButton(control.caption, channels);
+        radio->setObjectName(IdName(control.id));
         radio->setAutoExclusive(false);
         channelRow->addWidget(radio);
     }
@@ -310,7 +310,7 @@ void CSchedulerDlg::BuildWindow(QDialog& dialog) {
     for (const auto& [id, handler] : handlers) {
         auto* button = dialog.findChild<QAbstractButton*>(IdName(id));
         QObject::connect(button, &QAbstractButton::clicked, &dialog,
-                         [this, handler] { Handle(handler); });
+                         [this, handler = handler] { Handle(handler); });
     }
 }
 
