@@ -342,13 +342,16 @@ TEST_F(FrameRepliesTest, ScheduledMonitoringStartsARecordFileOnlyWhenTheSchedule
     EXPECT_FALSE(platform::FileExists(folder.File("RecFile.kr9")));
     EXPECT_EQ(monitoring.step, 7);
 
+    // The run's first acquisition: its page file keeps the lengths of its acquisitions and
+    // repetitions.
     monitoring.step = 0;
-    monitoring.newRecordFile = true;
-    monitoring.scheduleStart = platform::DateTime::FromParts(2024, 3, 9, 8, 0, 0);
-    monitoring.scheduleStop = platform::DateTime::FromParts(2024, 3, 9, 17, 30, 0);
+    acquisition::CSchedulerDlg& scheduler = frame.m_SchedulerDlg;
+    scheduler.m_bFirstAcquisition = TRUE;
+    scheduler.m_AcqSpan = 8 * 3600;
+    scheduler.m_RepSpan = 17 * 3600 + 30 * 60;
     Answer(95, "STT:MONITOR:OCT", "OCT");
-    EXPECT_FALSE(monitoring.newRecordFile);
-    EXPECT_EQ(monitoring.startTimeText, "2024/03/09 08:00:01 ");
+    EXPECT_FALSE(scheduler.IsNewRecordFileRequested());
+    EXPECT_EQ(scheduler.StartTimeText(), "2024/03/09 08:00:01 ");
     EXPECT_EQ(folder.Read("RecFile_20240309_080001.rec").substr(484),
               "08:00:0017:30:002024/03/09 08:00:01 ");
     EXPECT_EQ(monitoring.step, 7);
@@ -413,18 +416,23 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
     frame.m_bSchedulerMode = TRUE;
     frame.m_bMonitorOn = FALSE;
-    monitoring.powerOff = true;
+    frame.m_SchedulerDlg.Settings().powerOffAtPause = true;
     Reply("DMP:OFF");
     EXPECT_EQ(monitoring.step, 13);
     EXPECT_FALSE(frame.m_bAcquiring);
     ASSERT_TRUE(meter.WaitForLines(1));
     EXPECT_EQ(meter.Received(), "KEY:OFF\r\n");
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
+    // The run's page file is not there: the scheduler file opens with its warning in the log.
     EXPECT_EQ(monitoring.schedulerLog,
-              (std::vector<std::string>{"Instr. Power Off", "End Scheduler"}));
-    EXPECT_EQ(monitoring.calls,
-              (std::vector<std::string>{"ReloadSchedulerFileList", "OpenSchedulerFile",
-                                        "EnableScheduleControls", "StopMonitoring"}));
+              (std::vector<std::string>{"Instr. Power Off", "Unable to open current file (code 2)",
+                                        "End Scheduler"}));
+    EXPECT_EQ(monitoring.calls, (std::vector<std::string>{"StopMonitoring"}));
+    EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath("\\Scheduler.kr9"));
+    EXPECT_TRUE(frame.m_SchedulerDlg.Form().IsEnabled(acquisition::scheduler_ids::kStart));
+    EXPECT_FALSE(frame.m_SchedulerDlg.Form().IsEnabled(acquisition::scheduler_ids::kStop));
+    // The run is over: the frame asks its questions again.
+    EXPECT_FALSE(frame.m_bSchedulerMode);
     EXPECT_EQ(shell.size(), 2u);  // the viewer still opens the dump
 }
 

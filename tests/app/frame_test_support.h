@@ -102,17 +102,7 @@ class RecordingMonitoring : public MonitoringServices {
 public:
     int SchedulerStep() const override { return step; }
     void SetSchedulerStep(int newStep) override { step = newStep; }
-    bool IsNewRecordFileRequested() const override { return newRecordFile; }
-    void ClearNewRecordFileRequest() override { newRecordFile = false; }
-    bool IsPowerOffAfterDownload() const override { return powerOff; }
-    bool HasScheduleTimes() const override { return scheduleStart.IsValid(); }
-    platform::DateTime ScheduleStartTime() const override { return scheduleStart; }
-    platform::DateTime ScheduleStopTime() const override { return scheduleStop; }
-    void SetSchedulerStartTimeText(const std::string& text) override { startTimeText = text; }
-    void ReloadSchedulerFileList() override { calls.push_back("ReloadSchedulerFileList"); }
-    void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
     void StopSchedulerMonitoring() override { calls.push_back("StopMonitoring"); }
-    void EnableScheduleControls() override { calls.push_back("EnableScheduleControls"); }
     int SchedulerConfirmMode() const override { return confirmMode; }
     std::string SchedulerCalibrationThreshold() const override { return calibrationThreshold; }
     // The scheduler window's rows, their time stamps left out.
@@ -124,13 +114,8 @@ public:
     std::vector<std::string> calls;
     std::vector<std::string> schedulerLog;
     int step = 0;
-    bool newRecordFile = false;
-    bool powerOff = false;
     int confirmMode = 0;
     std::string calibrationThreshold;
-    platform::DateTime scheduleStart;
-    platform::DateTime scheduleStop;
-    std::string startTimeText;
 };
 
 // The test operator, also keeping each box's type.

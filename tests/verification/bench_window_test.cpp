@@ -175,3 +175,22 @@ TEST_F(BenchTest, PlainCommandsAreRepeatedOnRefusalAndCheckTheStatus) {
     EXPECT_EQ(dlg.SendTargetCommand("", "STT:ACQ:?", "STOP", 250), "1");
     EXPECT_EQ(targetMeter.LineCount(), lines);
 }
+
+TEST_F(BenchTest, AScheduledRunsRecordingShowsTheWindowAgainWithoutAVerificationsStartUp) {
+    ASSERT_TRUE(dlg.Create());
+    dlg.Window()->setProperty("made", "before");
+    // No "Accendere strumentazione.": the operator would fail the test.
+    dlg.ShowForSchedulerRecording();
+    EXPECT_FALSE(dlg.Window()->property("made").isValid());
+    EXPECT_TRUE(dlg.IsWindowVisible());
+    EXPECT_TRUE(dlg.m_bSchedulerRecording);
+    platform::EventLoop::Wait(50);
+    EXPECT_TRUE(dlg.Bench().target.serialNumber.empty());
+
+    // Closed, the window is a verification's again.
+    dlg.Window()->close();
+    EXPECT_FALSE(dlg.m_bSchedulerRecording);
+    op.ExpectBox("Accendere strumentazione.");
+    dlg.ShowWindow(true);
+    ASSERT_TRUE(PumpUntil([&] { return !dlg.Bench().target.serialNumber.empty(); }));
+}
