@@ -150,7 +150,7 @@ TEST(ManualReadingWindow, OkTakesOnlyReadingsOfTheLabelledChannels) {
 }
 
 TEST_F(BenchTest, PlainCommandsAreRepeatedOnRefusalAndCheckTheStatus) {
-    ConnectBoth();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     referenceMeter.RefuseNext("STT:ACQ:RUN", 2);
     EXPECT_EQ(dlg.SendRefCommand("STT:ACQ:RUN", "STT:ACQ:?", "RUN", 250), "1");
     EXPECT_EQ(dlg.SendRefCommand("STT:ACQ:RUN", "STT:ACQ:?", "STOP", 250), "0");
