@@ -118,6 +118,35 @@ TEST_F(RunFixture, AWholeDayOfHourlyCalibratedDataLoggingRunsInMilliseconds) {
     EXPECT_EQ(host.nestedTicks, 0);
 }
 
+TEST_F(RunFixture, CalibrationsBeforeAndAfterFrameEachAcquisitionOfAThirdOctaveRun) {
+    SchedulePlan plan = Repeated(8, 40);
+    plan.channel = 3;
+    plan.nextStart = host.At(8, 10);
+    plan.repSeconds = 900;
+    plan.stopAcqAtPause = false;
+    plan.calDisabled = false;
+    plan.calBefore = true;
+    plan.calAfter = true;
+    run.Start(plan);
+    host.Run(host.Until(host.At(8, 13)));
+    EXPECT_EQ(host.log,
+              (Lines{"Connection established", "Start Calibration",
+                     "Calibration end successfully (Delta Leq = 0.1 dB)", "Start Monitoring",
+                     "Pause Monitoring", "Start Calibration",
+                     "Calibration end successfully (Delta Leq = 0.1 dB)", "Connection OFF"}));
+    host.RunToEnd(host.Until(host.At(8, 45)));
+    EXPECT_EQ(host.Count("Start Monitoring"), 2);
+    EXPECT_EQ(host.Count("Pause Monitoring"), 2);
+    // Two for each acquisition, and the one before an acquisition that the stop time cut off.
+    EXPECT_EQ(host.Count("Start Calibration"), 5);
+    EXPECT_EQ(host.queued.front(), "95:THIRD");
+    // Monitoring pauses with the acquisition left running: its stop is confirmed only for
+    // the first set-up and at the end.
+    EXPECT_EQ(WrittenAmong({"STT:ACQ:STOP"}).size(), 2u);
+    EXPECT_EQ(WrittenAmong({"KEY:OFF"}).size(), 0u);
+    EXPECT_EQ(host.log.back(), "End Scheduler");
+}
+
 TEST_F(RunFixture, AContinuousRunEndsOnlyAtTheStopTime) {
     run.Start(Continuous(9, 0));
     host.Run(host.Until(host.At(8, 59, 59)));
