@@ -156,13 +156,20 @@ void FrameAcquisitionHost::SetDataListCount(long long rows) {
     }
 }
 
-void FrameAcquisitionHost::OnPageLoaded(int kind, long long /*samples*/) {
+void FrameAcquisitionHost::OnPageLoaded(int kind, long long samples) {
+    if (IsSpectrum(kind))
+        m_frame.ReloadLoadedSpectra();
     CKX9MonitorView* view = View();
     if (!view)
         return;
-    view->Services().RefreshGraphWindows();
-    if (IsSpectrum(kind))
+    if (kind == kSoundLevelMeter) {
+        view->CreateDataGraph(samples);
+    } else if (kind == acquisition::kProfile) {
+        view->CreateDataGraph2(samples);
+    } else if (IsSpectrum(kind)) {
+        view->RefreshGraphWindows();
         view->Services().ShowNavigator(true);
+    }
 }
 
 void FrameAcquisitionHost::UpdateAudioLabelWindow(bool hasAudioLabels) {
@@ -188,5 +195,5 @@ int FrameAcquisitionHost::CurrentRecord() const {
 void FrameAcquisitionHost::LabelsRemoved() {
     m_frame.SaveLabelFile();
     if (CKX9MonitorView* view = View())
-        view->Services().RefreshGraphWindows();
+        view->RefreshGraphWindows();
 }

@@ -30,7 +30,7 @@ charts::BarChartContext FrameChartsHost::BarChart() const {
 void FrameChartsHost::OnIsophoneBandChosen(int band) {
     m_frame.m_Isophone.SelectBand(band);
     if (CKX9MonitorView* view = View())
-        view->Services().RefreshGraphWindows();
+        view->RefreshGraphWindows();
 }
 
 std::array<std::string, charts::kLegendChannels> FrameChartsHost::ChannelParameters() const {

@@ -53,8 +53,10 @@ bool CFrameDataViewCommands::OnCommand(unsigned id) {
             OnViewCrossReference();
             return true;
         case ID_VIEW_3DGRAPH:
+            OnView3DGraph();
+            return true;
         case ID_DATA_PRESENT:
-            return true;  // they only show a state
+            return true;  // it only shows a state
         default:
             return false;
     }
@@ -81,6 +83,10 @@ void CFrameDataViewCommands::OnSave() {
 void CFrameDataViewCommands::On3DGraphProperties() {
     m_frame.m_Setup3DGraphDlg.Create();
     m_frame.m_Setup3DGraphDlg.ShowWindow(true);
+}
+
+void CFrameDataViewCommands::OnView3DGraph() {
+    m_frame.ShowLoadedSpectra();
 }
 
 void CFrameDataViewCommands::OnViewCrossReference() {

@@ -62,6 +62,8 @@ public:
     void On3DGraphProperties();
     // Turns the cross-reference view over and has the view update itself.
     void OnViewCrossReference();
+    // The loaded data's spectra as a 3-D waterfall ("Spectrum").
+    void OnView3DGraph();
 
     // The facts, from the application and the frame.
     LoadedDataFacts Facts() const;

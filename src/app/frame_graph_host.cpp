@@ -5,6 +5,7 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "charts/point_readout.h"
 
 std::string FrameGraphHost::TimeLabel(int row) {
     // The live segment is in the report list, a stored page in the data list.
@@ -119,4 +120,45 @@ void FrameGraphHost::ClearLabels() {
 
 void FrameGraphHost::OnPanelDoubleClick() {
     m_view.m_strRecordKind = TheApp().m_strSpectrumKind;
+}
+
+std::string FrameGraphHost::FormatPointReadout(int x, int y, const std::string& coordinates) {
+    CMainFrame* frame = TheApp().m_pMainFrame;
+    const bool live = m_view.Recording().SelectedSegment() == -1;
+    charts::PointReadoutSource source;
+    source.mode = frame ? frame->m_nChannelMode : -1;
+    source.cell = [this, live](int row, int column) {
+        if (live)
+            return m_view.m_ReportList.IsValidRow(row)
+                       ? m_view.m_ReportList.GetItemText(row, column)
+                       : std::string();
+        const ui::VirtualListCtrl& data = m_view.m_DataList;
+        return row >= 0 && row < data.GetItemCount() ? data.GetItemText(row, column)
+                                                     : std::string();
+    };
+    if (const graph::CGraphWnd* graph =
+            m_view.GraphWindow(live ? ViewGraph::Data : ViewGraph::Second)) {
+        double xFrom = 0, xTo = 0, yFrom = 0, yTo = 0;
+        graph->GetVisibleRange(xFrom, xTo, yFrom, yTo);
+        source.visibleSpan = yTo - yFrom;
+    }
+    source.shown = m_view.LevelGraphOptions(false).shown;
+    const CInstrStatus& setup = m_view.Services().CurrentSetup();
+    const std::string* parameters[] = {&setup.m_strSlm1Param, &setup.m_strSlm2Param,
+                                       &setup.m_strSlm3Param, &setup.m_strSlm4Param,
+                                       &setup.m_strSlm5Param};
+    for (int channel = 0; channel < charts::kLevelChannels; ++channel)
+        source.channelNames[channel] = m_view.GetParameterName(*parameters[channel]);
+
+    const charts::PointReadout readout = charts::FormatPointReadout(x, y, coordinates, source);
+    if (frame && (readout.timeLine || readout.channelLines[0])) {
+        charts::CGraphLegendDlg& legend = frame->m_GraphLegendDlg;
+        if (readout.timeLine)
+            legend.SetTimeLine(*readout.timeLine);
+        for (int channel = 0; channel < charts::kLevelChannels; ++channel)
+            if (readout.channelLines[channel])
+                legend.SetChannelLine(channel, *readout.channelLines[channel]);
+        legend.RefreshControls();
+    }
+    return readout.text;
 }

@@ -28,6 +28,9 @@ public:
     void OnLabelAdded(bool showAudioLabels) override;
     void ClearLabels() override;
     void OnPanelDoubleClick() override;
+    // The record under the pointer with its time and, on a level graph, the channel at the
+    // pointer's level; the graph legend shows the record's levels.
+    std::string FormatPointReadout(int x, int y, const std::string& coordinates) override;
 
     int ZoomDepth() const { return m_nZoomDepth; }
     bool LabelsChanged() const { return m_bLabelsChanged; }

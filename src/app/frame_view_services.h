@@ -1,6 +1,6 @@
 #pragma once
 // The main view's neighbours as the running program has them: the application's current setup
-// record, the frame's cross-reference switch and its display-mode word; the charts and data files
+// record, the frame's cross-reference switch and its display-mode word; the floating windows
 // keep ViewServices' plain defaults.
 
 #include "app/view_services.h"

@@ -168,7 +168,7 @@ void CKX9MonitorView::DeleteGraphWindows() {
 
 // Below the report list, hidden until a recording is shown; its six series are the five
 // channels and the "UR" line.
-void CKX9MonitorView::CreateDataGraph() {
+void CKX9MonitorView::CreateLiveGraph() {
     struct Trace {
         COLORREF colour;
         const char* name;
@@ -258,7 +258,7 @@ void CKX9MonitorView::OnInitialUpdate() {
         if (control.xFlags || control.yFlags)
             m_Layout.Register(control.id, control.rect, control.xFlags, control.yFlags);
 
-    CreateDataGraph();
+    CreateLiveGraph();
 
     SetUpCharts();
 
@@ -339,7 +339,7 @@ void CKX9MonitorView::OnClickList1602() {
             ShowControl(IDC_DATA_CHART, false);
         }
         if (levels || spectra)
-            services.HideDemoWindows();
+            HideDemoWindows();
     } else if (Contains(text, "PAGE")) {
         const int segment = platform::Atoi(platform::Mid(text, 4));
         recording.SelectSegment(segment);
@@ -361,7 +361,7 @@ void CKX9MonitorView::OnClickList1602() {
             services.ShowNavigator(true);
         }
         if (levels || spectra)
-            services.HideDemoWindows();
+            HideDemoWindows();
         const std::string& file = TheApp().m_strCurrentFile;
         if (segment != m_nLoadedSegment || file != m_strLoadedFile) {
             m_nLoadedSegment = segment;
@@ -421,13 +421,13 @@ void CKX9MonitorView::OnDblclkReportList() {
             platform::Left(m_ReportList.Column(column).heading, kHeadingBuffer - 1);
         text += heading + "\t" + m_ReportList.GetItemText(row, column) + "\r\n";
     }
-    Services().ShowSpectrumGraph(text);
+    ShowReportSpectrum(text);
 }
 
 void CKX9MonitorView::OnDblClkDataList() {
     Recording().SelectRecord(m_DataList.GetSelectedRow());
     m_DataList.RedrawItems();
-    Services().RefreshGraphWindows();
+    RefreshGraphWindows();
 }
 
 std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {

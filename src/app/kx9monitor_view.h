@@ -6,12 +6,13 @@
 // session's state (which one carries the link is the session's, LinkSession::SetLinkPort).
 //
 // It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it, and its graph windows
-// are children of that widget while it exists; so are the windows of its two band charts. The
-// frame's recording state and the graph windows of loaded data are reached through
-// ViewServices.
+// are children of that widget while it exists; so are the windows of its two band charts. It
+// fills the graph of a loaded page and the band charts from the frame's recording
+// (kx9monitor_view_graphs.cpp); the frame's floating windows are reached through ViewServices.
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "app/frame_graph_host.h"
 #include "app/view_services.h"
 #include "charts/bar_chart.h"
+#include "charts/record_graph.h"
 #include "charts/xy_chart.h"
 #include "graph/graph_wnd.h"
 #include "link/serial_wnd.h"
@@ -107,6 +109,30 @@ public:
     // The band chart of a control id (IDC_LIVE_CHART or IDC_DATA_CHART); nullptr for another.
     charts::CChartWnd* BandChart(int id);
 
+    // --- the graph windows of a recording (kx9monitor_view_graphs.cpp)
+    // The graph of the loaded page's first `count` records of levels (CreateDataGraph) or
+    // profile samples (CreateDataGraph2), made afresh below the report list: the previous one
+    // loses its points and goes.
+    void CreateDataGraph(long long count);
+    void CreateDataGraph2(long long count);
+    // The spectrum of record `record` of the loaded page in the file chart; its row of the
+    // loaded data's "Spectrum" window is highlighted.
+    void RefreshGraphWindows(int record);
+    // The same for the frame's selected record.
+    void RefreshGraphWindows() { RefreshGraphWindows(Recording().SelectedRecord()); }
+    // A live spectrum reply in the live chart.
+    void RearrangeGraphWindows(const std::string& reply);
+    // A report row's spectrum, "heading\tlevel\r\n" per band, in the live chart.
+    void ShowReportSpectrum(const std::string& text);
+    // The frame's "Spectrum" windows are hidden.
+    void HideDemoWindows();
+    // The live twins of the fills: one live record's five level texts, one profile sample.
+    void AddLiveRecord(int record, std::span<const std::string> levels);
+    void AddLiveGraphPoint(int sample, const std::string& level);
+    // The channels shown, their number and the "UR" line of the level graph (live: the live
+    // graph's rule for the meter's channels).
+    charts::LevelGraphOptions LevelGraphOptions(bool live) const;
+
     // --- the framework's calls
     void OnInitialUpdate();
     bool IsInitialised() const { return m_bInitialised; }
@@ -157,6 +183,8 @@ public:
     ui::CReportCtrl m_ParamList;     // 1016
     ui::CReportCtrl m_SpareList;     // 1064
     std::vector<unsigned> m_TraceHandles;
+    // The series of the graph of the loaded page.
+    std::vector<int> m_RecordSeries;
     charts::CChartWnd m_LiveChart;  // 1482
     charts::CChartWnd m_DataChart;  // 1604
     // Holds the view geometry that the 3-D settings edit.
@@ -174,6 +202,8 @@ public:
     BOOL m_bReportListClicked = TRUE;
     int m_nMarkedRow = -1;
     BOOL m_bTrimFinished = FALSE;
+    // The live graph paints each record's points as they come.
+    BOOL m_bLiveRepaint = TRUE;
 
     // Display switches that the graph routines read; all off after the initial update.
     int m_nPointMarks = 0;
@@ -194,7 +224,9 @@ private:
     void SetupListPrinter();
     int ChannelMode() const;
     void ShowGraph(ViewGraph graph, bool show) { ShowGraphWindow(graph, show); }
-    void CreateDataGraph();
+    void CreateLiveGraph();
+    void CreateRecordGraph(int kind, long long count);
+    void ShowSpectrum(charts::CChartWnd& chart, std::span<const float> levels);
     void SetUpCharts();
     void SetRowImage(int row, int image);
     void ControlsChanged() const;

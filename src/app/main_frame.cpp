@@ -79,12 +79,6 @@ std::string CMainFrame::NormalTitle() const {
                             Current().m_strSerialNumber.c_str());
 }
 
-// Until their parts of the program exist, these reach them through FrameServices.
-
-void CMainFrame::OnUpdateCalibExpiry() {
-    Services().OnUpdateCalibExpiry(*this);
-}
-
 void CMainFrame::ProcessMonitorRecordMode0(const std::string& record) {
     Monitoring().ProcessMonitorRecordMode0(*this, record);
 }
@@ -103,9 +97,9 @@ void CMainFrame::ProcessMonitorRecordMode3(const std::string& record) {
 
 std::string CMainFrame::HttpSendMail(const std::string& address, const std::string& subject,
                                      const std::string& text) {
-    return Services().HttpSendMail(*this, address, subject, text);
+    return m_web.HttpSendMail(address, subject, text);
 }
 
 void CMainFrame::UploadLogFile(const std::string& path) {
-    Services().UploadLogFile(*this, path);
+    m_web.UploadLogFile(path);
 }

@@ -2,13 +2,13 @@
 // The main frame: owner of the frame timers and of what every reply of the meter means. The
 // conversation with the meter (queue, resends, time-outs, ports) is its link session's
 // (m_link); the frame is the session's host and hands each reply to its handler. It is no
-// widget: its window, when one exists, shows what FrameUi is told, and the parts of the
-// program it calls into install themselves as FrameServices and, for the data-acquisition
-// side, as MonitoringServices.
+// widget: its window, when one exists, shows what FrameUi is told, and the data-acquisition
+// side it calls into installs itself as MonitoringServices.
 
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,7 +19,6 @@
 #include "acquisition/recording.h"
 #include "acquisition/scheduler_log.h"
 #include "app/frame_link_host.h"
-#include "app/frame_services.h"
 #include "app/frame_ui.h"
 #include "app/monitoring_services.h"
 #include "link/command.h"
@@ -43,14 +42,15 @@ class CInstrStatus;
 #include "app/frame_charts_host.h"
 #include "app/frame_data_view_commands.h"
 #include "app/frame_maintenance_host.h"
-#include "app/frame_program_services.h"
 #include "app/frame_setup_host.h"
+#include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
 #include "app/frame_view_services.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/server_startup_services.h"
 #include "app/workflow_guard.h"
+#include "charts/demo_dlg.h"
 #include "charts/equal_loudness.h"
 #include "charts/graph_legend_dlg.h"
 #include "charts/setup_3d_graph_dlg.h"
@@ -106,14 +106,10 @@ public:
 
     // Not owned; nullptr restores the frame's own do-nothing ones.
     void SetUi(FrameUi* ui) { m_pUi = ui ? ui : &m_ownUi; }
-    void SetServices(FrameServices* services) {
-        m_pServices = services ? services : &m_ownServices;
-    }
     void SetMonitoring(MonitoringServices* monitoring) {
         m_pMonitoring = monitoring ? monitoring : &m_ownMonitoring;
     }
     FrameUi& Ui() const { return *m_pUi; }
-    FrameServices& Services() const { return *m_pServices; }
     MonitoringServices& Monitoring() const { return *m_pMonitoring; }
 
     LinkSession& Link() { return m_link; }
@@ -186,7 +182,8 @@ public:
     // The running audio recording, as its list line will tell it.
     sound::AudioRecordingEntry m_AudioRecording;
 
-    // --- neighbours (FrameServices)
+    // --- the web service and the logs
+    // The calibration-expiry update of the connected meter (main_frame_calib_expiry.cpp).
     void OnUpdateCalibExpiry();
     std::string HttpSendMail(const std::string& address, const std::string& subject,
                              const std::string& text);
@@ -317,10 +314,8 @@ private:
 
     platform::WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     FrameUi m_ownUi;
-    FrameServices m_ownServices;
     MonitoringServices m_ownMonitoring;
     FrameUi* m_pUi = &m_ownUi;
-    FrameServices* m_pServices = &m_ownServices;
     MonitoringServices* m_pMonitoring = &m_ownMonitoring;
     std::map<int, unsigned> m_timerIntervals;
     int m_nDisplayRounds = 0;
@@ -383,6 +378,7 @@ public:
     void OnUpdateToolbar32964UI(CCmdUI& cmdUi);
     void On3DGraphProperties();
     void OnViewCrossReference();
+    void OnView3DGraph();
 
     // --- the maintenance of the instrument under test (main_frame_maintenance.cpp)
     // Downloads the firmware the entry names and the writer, and starts the writer; its end
@@ -407,8 +403,6 @@ public:
     void DestroyBenchWindow();
     // Alt+D: the bench shows its debug control while the flag is set.
     void SwapBenchDebugControls(BOOL debug);
-    // What OnUpdateCalibExpiry runs in the program (main_frame_calib_expiry.cpp).
-    void UpdateCalibExpiry();
 
     // --- the verification workflow: starting and continuing a verification
     // (main_frame_verification.cpp), validating its report (main_frame_validation.cpp), and the
@@ -464,8 +458,16 @@ public:
     // view's edition; the half-band shift of the current setup picks the shifted thresholds.
     void ComputeIsophoneForBand(int record);
     void ComputeIsophoneForLevels(const std::string& text);
+    // The same of a live spectrum's levels in dB.
+    void ComputeIsophoneForLevels(std::span<const float> levels);
     // Shows the graph legend again when it was created.
     void ShowGraphLegend();
+    // The "Spectrum" window of the loaded data: made on first use, given every spectrum of
+    // the loaded page and shown (command ID_VIEW_3DGRAPH).
+    void ShowLoadedSpectra();
+    // A spectrum page was loaded: the window of the loaded data, when there is one, shows it.
+    void ReloadLoadedSpectra();
+    void HideDemoWindows();
 
     // The chosen band and the last equal-loudness contour.
     charts::IsophoneContour m_Isophone;
@@ -473,6 +475,10 @@ public:
     FrameChartsHost m_chartsHost{*this};
     charts::CGraphLegendDlg m_GraphLegendDlg{m_chartsHost};
     charts::CSetup3DGraphDlg m_Setup3DGraphDlg{m_chartsHost};
+    // The two "Spectrum" windows, fed by live monitoring and by the loaded data.
+    FrameSpectrumHost m_spectrumHost{*this};
+    charts::CDemoDlg m_LiveDemoDlg{m_spectrumHost};
+    charts::CDemoDlg m_DemoDlg{m_spectrumHost};
 
     ui::XStatusBar m_wndStatusBar;
 
@@ -551,7 +557,6 @@ private:
 
     FrameWindowUi m_windowUi{*this};
     TryConnFeedback m_tryConnFeedback{m_TryConnDlg};
-    FrameProgramServices m_programServices;
     // Last: the window and the view in it go first.
     FrameWindowHolder m_window;
 

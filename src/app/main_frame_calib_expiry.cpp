@@ -26,7 +26,7 @@ bool CMainFrame::IsCalibExpiryBlocked() {
     return web::BlackListHolds(m_databases.LocalPath(web::kBlackListFile), m_strRefSerial);
 }
 
-void CMainFrame::UpdateCalibExpiry() {
+void CMainFrame::OnUpdateCalibExpiry() {
     const WorkflowGuard::Hold hold = m_workflow.Enter();
     if (!hold)
         return;

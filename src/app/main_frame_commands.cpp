@@ -97,6 +97,10 @@ void CMainFrame::OnViewCrossReference() {
     m_dataViewCommands.OnViewCrossReference();
 }
 
+void CMainFrame::OnView3DGraph() {
+    m_dataViewCommands.OnView3DGraph();
+}
+
 BOOL CMainFrame::HasReportRows() const {
     const CKX9MonitorView* view = View();
     return view && view->m_ReportList.GetItemCount() > 0;

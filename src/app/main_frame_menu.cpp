@@ -40,7 +40,7 @@ const CommandEntry kCommands[] = {
     {cmd::ID_3DGRAPH_PROPERTIES, &CMainFrame::On3DGraphProperties,
      &CMainFrame::OnUpdateToolbar32964UI},
     {cmd::ID_VIEW_CROSS_REFERENCE, &CMainFrame::OnViewCrossReference, nullptr},
-    {cmd::ID_VIEW_3DGRAPH, nullptr, nullptr},
+    {cmd::ID_VIEW_3DGRAPH, &CMainFrame::OnView3DGraph, nullptr},
     {cmd::ID_DATA_PRESENT, nullptr, nullptr},
 };
 

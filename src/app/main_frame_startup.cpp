@@ -23,7 +23,6 @@ constexpr std::array kClockPanes{6, 7, 9, 10};
 
 void CMainFrame::WireFrameParts() {
     SetUi(&m_windowUi);
-    SetServices(&m_programServices);
     SetUpStatusBar();
 
     m_web.SetWaitFunction([](std::uint32_t ms) { TheApp().WaitWithMessages(ms); });

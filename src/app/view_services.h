@@ -1,6 +1,6 @@
 #pragma once
 // The main view's neighbours that live in other parts of the program: the current setup
-// record, the frame's floating windows and the graph windows of loaded data. The view calls
+// record and the frame's floating windows. The view calls
 // through here; until a part installs itself these keep plain values and do nothing. The
 // recording the view shows is the frame's (CMainFrame::m_recording).
 
@@ -23,13 +23,6 @@ public:
 
     // --- the frame's floating windows
     virtual void ShowNavigator(bool /*show*/) {}
-    virtual void HideDemoWindows() {}
-
-    // --- the graph windows of loaded data
-    // The spectrum graph routine: lines "band\tlevel\r\n" of one report row.
-    virtual void ShowSpectrumGraph(const std::string& /*text*/) {}
-    // Redraws the graph windows for the frame's selected record.
-    virtual void RefreshGraphWindows() {}
 
 private:
     CInstrStatus m_currentSetup;

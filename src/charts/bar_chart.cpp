@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "acquisition/record_layout.h"
 #include "charts/equal_loudness.h"
 #include "platform/text.h"
 
@@ -14,8 +15,6 @@ namespace charts {
 
 namespace {
 
-constexpr int kOctaveMode = 2;
-constexpr int kThirdOctaveMode = 3;
 constexpr int kOctaveOverallItem = 11;
 constexpr int kThirdOctaveOverallItem = 32;
 
@@ -37,16 +36,16 @@ bool IsUnmeasuredBand(int index, const BarChartContext& context) {
     });
     if (!narrow)
         return false;
-    if (context.liveMode == kOctaveMode)
+    if (context.liveMode == acquisition::kOctave)
         return index == 0 || index == 10;
-    if (context.liveMode == kThirdOctaveMode)
+    if (context.liveMode == acquisition::kThirdOctave)
         return index == 0 || index == 1 || index == 30 || index == 31;
     return false;
 }
 
 bool ShowsContour(const BarChartContext& context) {
-    return context.liveMode == kThirdOctaveMode && context.edition != 0 && context.contour &&
-           context.contour->HasContour();
+    return context.liveMode == acquisition::kThirdOctave && context.edition != 0 &&
+           context.contour && context.contour->HasContour();
 }
 
 }  // namespace
@@ -237,7 +236,7 @@ std::optional<ui::Rect> CChartWnd::MarkerRect(int index, double level) const {
 COLORREF CChartWnd::BarColour(int index, const BarChartContext& context) const {
     if (IsUnmeasuredBand(index, context))
         return kUnmeasuredBand;
-    if (context.liveMode == kThirdOctaveMode && context.edition != 0 && context.contour &&
+    if (context.liveMode == acquisition::kThirdOctave && context.edition != 0 && context.contour &&
         context.contour->SelectedBand() == index)
         return kChosenBand;
     if (context.selectedRecordInGraphLabel)
@@ -281,7 +280,8 @@ std::string CChartWnd::TooltipText(int index, const BarChartContext& context) co
     } else if (const auto contour = MarkerLevel(index, context)) {
         text = Format("fc=%sHz Lev=%.1f dB\n\nIsophone: %.1f dB\n\nDelta: %.1f dB", label.c_str(),
                       level, *contour, level - *contour);
-    } else if (index == 0 || index > kContourBands || context.liveMode != kThirdOctaveMode) {
+    } else if (index == 0 || index > kContourBands ||
+               context.liveMode != acquisition::kThirdOctave) {
         // The contour belongs to the third-octave bands: the bars of an octave chart show
         // their level alone.
         text = Format("fc=%sHz Lev=%.1f dB", label.c_str(), level);
@@ -345,7 +345,7 @@ void CChartWnd::OnLButtonDown(int x, int y) {
         Invalidate();
     }
     const BarChartContext context = Context();
-    if (context.liveMode != kThirdOctaveMode || context.edition == 0 || !m_host)
+    if (context.liveMode != acquisition::kThirdOctave || context.edition == 0 || !m_host)
         return;
     for (int band = 1; band <= kContourBands && band < GetItemCount(); ++band) {
         if (Contains(BarHitRect(band), x, y)) {

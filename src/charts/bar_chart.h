@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -111,6 +112,11 @@ public:
     int TopMargin() const { return m_nTopMargin; }
     int BarPitch() const { return m_nBarPitch; }
     int LabelStep() const { return m_nLabelStep; }
+    int BarInset() const { return m_nBarInset; }
+    // The bar slots' width, which bands are captioned, the gap left of each bar.
+    void SetBarPitch(int pitch) { m_nBarPitch = std::max(1, pitch); }
+    void SetLabelStep(int step) { m_nLabelStep = std::max(1, step); }
+    void SetBarInset(int inset) { m_nBarInset = inset; }
     bool PercentSuffix() const { return m_bPercent != 0; }
     bool DoubleBuffered() const { return m_bDoubleBuffer != 0; }
     bool FillsBackground() const { return m_bFillBackground != 0; }

@@ -55,7 +55,7 @@ BOOL CGraphLegendDlg::Create(QWidget* parent) {
     QDialog& dialog = *m_window;
     dialog.setWindowTitle("Legend");
     auto* grid = new QGridLayout(&dialog);
-    auto* title = new QLabel("Channels", &dialog);
+    auto* title = new QLabel(ToQt(m_strTitle), &dialog);
     title->setObjectName(IdName(IDC_TITLE));
     grid->addWidget(title, 0, 0, 1, 3);
     const std::array<COLORREF, kLegendChannels> colours = m_host.ChannelColours();
@@ -138,9 +138,16 @@ const std::string& CGraphLegendDlg::ChannelLabel(int channel) const {
     return channel >= 0 && channel < kLegendChannels ? m_strLabels[channel] : kNone;
 }
 
+void CGraphLegendDlg::SetChannelLine(int channel, const std::string& text) {
+    if (channel >= 0 && channel < kLegendChannels)
+        m_strLabels[channel] = text;
+}
+
 void CGraphLegendDlg::Sync() {
     if (!m_window)
         return;
+    if (auto* title = m_window->findChild<QLabel*>(IdName(IDC_TITLE)))
+        title->setText(ToQt(m_strTitle));
     for (int channel = 0; channel < kLegendChannels; ++channel) {
         const bool shown = !IsFifthChannelLine(channel) || m_bFiveChannels;
         auto* label = m_window->findChild<QLabel*>(IdName(IDC_LABELS[channel]));

@@ -49,6 +49,13 @@ public:
     // again, a cleared one empties the channel's curve.
     void OnChannelCheck(int channel, bool checked);
 
+    // The read-out of the level graph: the time of the point under the pointer on the title
+    // line and each channel's level on its line; RefreshControls shows them.
+    void SetTimeLine(const std::string& text) { m_strTitle = text; }
+    void SetChannelLine(int channel, const std::string& text);
+    void RefreshControls() { Sync(); }
+    const std::string& TimeLine() const { return m_strTitle; }
+
     bool IsChecked(int channel) const;
     const std::string& ChannelLabel(int channel) const;
     bool BoxesEnabled() const { return m_bBoxesEnabled; }
@@ -60,6 +67,7 @@ private:
     ChartsHost& m_host;
     std::array<int, kLegendChannels> m_nChecked{};
     std::array<std::string, kLegendChannels> m_strLabels;
+    std::string m_strTitle = "Channels";
     bool m_bBoxesEnabled = false;
     bool m_bFiveChannels = false;
     std::unique_ptr<ui::HookedDialog> m_window;

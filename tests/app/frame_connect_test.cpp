@@ -112,13 +112,14 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     op.ExpectBox(kNotResponding);
     // Between the rates only the connecting box's input is let through: a frame timer that
     // falls due meanwhile runs afterwards.
+    app.m_strTechnicianId = "T1";
     frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 1);
     ASSERT_TRUE(frame.m_TryConnDlg.Create());
 
     frame.ConnectInstrument();
 
-    EXPECT_TRUE(services.calls.empty());
-    ASSERT_TRUE(PumpUntil([&] { return !services.calls.empty(); }));
+    EXPECT_FALSE(CalibExpiryUpdateStarted());
+    ASSERT_TRUE(PumpUntil([&] { return CalibExpiryUpdateStarted(); }));
     EXPECT_EQ(Probes(), 10);
     EXPECT_EQ(app.m_RefPort.m_nBaudRate, 300);
     EXPECT_FALSE(frame.m_bLinkActive);

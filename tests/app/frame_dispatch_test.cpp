@@ -72,7 +72,6 @@ protected:
         Identify();
         ASSERT_EQ(app.m_InstrStatus.m_strModel, preset);
         meter.ClearLog();
-        services.calls.clear();
         dataSheets = 0;
         frame.QueueSetupQueries();
     }
@@ -168,7 +167,7 @@ TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
 
         // The read ends with the sheet; no verification data sheet in between.
         EXPECT_EQ(sheets[0], setup::SheetPagesFor(preset));
-        EXPECT_TRUE(services.calls.empty());
+        EXPECT_FALSE(CalibExpiryUpdateStarted());
         EXPECT_EQ(dataSheets, 0);
         EXPECT_FALSE(ui.setupBoxShown);
         EXPECT_EQ(ui.setupBoxProgress, 100);

@@ -173,10 +173,11 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
 
     ui.SetTitle("KX9Monitor QS4060_00$1 - A1                 -RECORDING-");
     // The handler's wait lets nothing else run: a timer due meanwhile runs afterwards.
+    app.m_strTechnicianId = "T1";
     frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 1);
     Answer(86, "STT:ACQUISITION:STOP");
-    EXPECT_TRUE(services.calls.empty());
-    ASSERT_TRUE(PumpUntil([&] { return !services.calls.empty(); }));
+    EXPECT_FALSE(CalibExpiryUpdateStarted());
+    ASSERT_TRUE(PumpUntil([&] { return CalibExpiryUpdateStarted(); }));
     EXPECT_FALSE(frame.m_bDataLogging);
     EXPECT_EQ(Current().m_nDataLogging, 0);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060_00$1 - A1");

@@ -15,7 +15,10 @@
 #include "app/main_frame.h"
 #include "link/link_test_support.h"
 #include "platform/com_ports.h"
+#include "platform/date_time.h"
 #include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/text.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
 
@@ -93,21 +96,6 @@ public:
     std::optional<bool> bandChartShown;
     std::vector<std::pair<std::string, int>> pageList;
     int setupDisplayRefreshes = 0;
-};
-
-class RecordingServices : public FrameServices {
-public:
-    std::string HttpSendMail(CMainFrame&, const std::string& address, const std::string& subject,
-                             const std::string& text) override {
-        mails.push_back({address, subject, text});
-        return "RESULT=OK";
-    }
-    void UploadLogFile(CMainFrame&, const std::string& path) override { uploads.push_back(path); }
-    void OnUpdateCalibExpiry(CMainFrame&) override { calls.push_back("OnUpdateCalibExpiry"); }
-
-    std::vector<std::vector<std::string>> mails;
-    std::vector<std::string> uploads;
-    std::vector<std::string> calls;
 };
 
 class RecordingMonitoring : public MonitoringServices {
@@ -213,7 +201,7 @@ protected:
         app.m_TargetPort.m_nComPort = kCom;
         app.m_TargetPort.m_nBaudRate = 38400;
         frame.SetUi(&ui);
-        frame.SetServices(&services);
+        frame.m_databases.m_bCheckInternet = 0;
         frame.SetMonitoring(&monitoring);
         // The serial number's reply shows the verification data sheet.
         op.AlwaysRunDialog("CInstrInfoDlg", [this](platform::ModalDialog&) {
@@ -241,6 +229,14 @@ protected:
         Link().SetReadyToSend(TRUE);
     }
 
+    // The calibration-expiry update began: its first step logs its start. With a technician
+    // known and no meter model it ends right after, without a box.
+    bool CalibExpiryUpdateStarted() {
+        const platform::DateTime today(platform::Clock::Now());
+        const auto log = platform::ReadWholeFile(frame.m_instrLog.LogPath(today));
+        return log && platform::Contains(*log, "Avvio modifica data scadenza taratura");
+    }
+
     bool QueueIdle() const {
         const LinkSession& link = frame.Link();
         return link.IsQueueEmpty() && !link.CurrentCommand() && link.IsReadyToSend();
@@ -253,7 +249,6 @@ protected:
     simmeter::SimMeter meter;
     CKX9MonitorApp app;
     RecordingUi ui;
-    RecordingServices services;
     RecordingMonitoring monitoring;
     CMainFrame frame;
     CKX9MonitorView view;

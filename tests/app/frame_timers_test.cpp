@@ -4,6 +4,7 @@
 #include "frame_test_support.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
+#include "webstub/webstub_process.h"
 
 using namespace frametest;
 
@@ -16,7 +17,15 @@ protected:
         app.m_InstrStatus.m_strSerialNumber = "A1";
         frame.m_strTargetSerial = "T77";
         frame.m_strRefSerial = "R11";
+        frame.m_web.SetEndpoint({stub.Host(), stub.PortText(), "", ""});
     }
+
+    std::string Mails() const { return stub.ReadState("mails").value_or(""); }
+    std::optional<std::string> Uploaded(const std::string& name) const {
+        return stub.ReadState("uploaded_logs/" + name);
+    }
+
+    webstub::WebStub stub;
 };
 
 }  // namespace
@@ -36,13 +45,10 @@ TEST_F(FrameTimersTest, SuccessfulFirmwareUpdateIsMailedLoggedAndItsFilesConsume
     EXPECT_FALSE(frame.m_bFirmwareUpgrading);
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kFirmwareUpgrade));
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
-    ASSERT_EQ(services.mails.size(), 1u);
-    EXPECT_EQ(services.mails[0],
-              (std::vector<std::string>{"", "OK Aggiornamento firmware fonometro T77", ""}));
-    const std::string log = folder.File("archivio_verifiche/T77Log.txt");
-    EXPECT_EQ(services.uploads, std::vector<std::string>{log});
-    EXPECT_EQ(folder.Read("archivio_verifiche/T77Log.txt"),
-              "REF SN R11 DUT SN T77\r\nerase ok\r\nwrite ok\r\nverify ok\r\n");
+    EXPECT_EQ(Mails(), ";OK Aggiornamento firmware fonometro T77;\n");
+    const std::string log = "REF SN R11 DUT SN T77\r\nerase ok\r\nwrite ok\r\nverify ok\r\n";
+    EXPECT_EQ(folder.Read("archivio_verifiche/T77Log.txt"), log);
+    EXPECT_EQ(Uploaded("T77Log.txt"), log);
     EXPECT_FALSE(platform::FileExists(folder.File("firmware_upgrade/EndUpgrade.tmp")));
     EXPECT_FALSE(platform::FileExists(folder.File("firmware_upgrade/writer.txb")));
 }
@@ -54,24 +60,23 @@ TEST_F(FrameTimersTest, FailedFirmwareUpdateWithoutItsLogStillMailsUploadsAndTel
     frame.OnTimer(CMainFrame::kFirmwareUpgrade);
     EXPECT_TRUE(frame.m_bFirmwareUpgrading);
     EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kFirmwareUpgrade));
-    EXPECT_TRUE(services.mails.empty());
+    EXPECT_EQ(Mails(), "");
 
     folder.Write("firmware_upgrade/EndUpgradeFAILED.tmp", "");
     op.ExpectBox("Aggiornamento firmware fallito.");
     frame.OnTimer(CMainFrame::kFirmwareUpgrade);
     EXPECT_FALSE(frame.m_bFirmwareUpgrading);
-    ASSERT_EQ(services.mails.size(), 1u);
-    EXPECT_EQ(services.mails[0][1], "FAILED Aggiornamento firmware fonometro T77");
+    EXPECT_EQ(Mails(), ";FAILED Aggiornamento firmware fonometro T77;\n");
     // The log is created, empty, before it is uploaded.
-    EXPECT_EQ(services.uploads, std::vector<std::string>{folder.File("Log.txt")});
-    EXPECT_TRUE(platform::FileExists(folder.File("Log.txt")));
+    EXPECT_EQ(Uploaded("Log.txt"), "");
     EXPECT_EQ(folder.Read("Log.txt"), "");
     EXPECT_FALSE(platform::FileExists(folder.File("firmware_upgrade/EndUpgradeFAILED.tmp")));
 }
 
 TEST_F(FrameTimersTest, DeferredMenuJobsRunOnceFromTheirTimers) {
+    app.m_strTechnicianId = "T1";
     frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 200);
-    ASSERT_TRUE(PumpUntil([&] { return !services.calls.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return CalibExpiryUpdateStarted(); }));
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
 
     // Yes starts the validation, whose first guard refuses a meter of unknown model.
@@ -83,7 +88,6 @@ TEST_F(FrameTimersTest, DeferredMenuJobsRunOnceFromTheirTimers) {
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kReportValidation));
     frame.SetTimer(CMainFrame::kReportValidation, 500);
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 3; }));
-    EXPECT_EQ(services.calls, std::vector<std::string>{"OnUpdateCalibExpiry"});
     EXPECT_EQ(op.types[0], MB_YESNO | MB_ICONINFORMATION);
 }
 
@@ -105,7 +109,6 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     EXPECT_FALSE(frame.m_bMonitorOn);
     EXPECT_TRUE(frame.Link().IsReadyToSend());
     EXPECT_EQ(QueuedCodes(frame), std::vector<int>{100});
-    EXPECT_TRUE(services.calls.empty());
 
     // Its time is up: the new session ends the live run.
     frame.m_nElapsedSeconds = 120;

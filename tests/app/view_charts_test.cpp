@@ -40,11 +40,22 @@ TEST_F(ViewTest, AClickOnAThirdOctaveBarChoosesTheContourBandAndRedrawsTheGraphW
     chart.OnLButtonDown(bar.left + 1, bar.bottom - 1);
     EXPECT_EQ(frame.m_Isophone.SelectedBand(), 0);  // no edition chosen in the view
 
+    // The selected record of a loaded third-octave page: its bars come back from the buffer.
+    frame.m_recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 2);
+    frame.m_recording.SetLoadedPage(0, 20 + 2 * 68, "");
+    frame.m_recording.SelectRecord(1);
+    for (int band = 0; band < 33; ++band) {
+        const size_t word = 20 + 68 + 2 * (1 + band);
+        const int tenths = band == 7 ? 612 : 600;
+        app.m_DataBuffer[word] = tenths & 0xFF;
+        app.m_DataBuffer[word + 1] = tenths >> 8;
+    }
     view.m_nIsophone = 2;
-    services.calls.clear();
     chart.OnLButtonDown(bar.left + 1, bar.bottom - 1);
     EXPECT_EQ(frame.m_Isophone.SelectedBand(), 7);
-    EXPECT_EQ(services.calls, std::vector<std::string>{"RefreshGraphWindows"});
+    ASSERT_EQ(chart.GetItemCount(), 33);
+    EXPECT_FLOAT_EQ(chart.GetItemLevel(7), 61.2f);
+    EXPECT_FLOAT_EQ(chart.GetItemLevel(8), 60.0f);
     EXPECT_EQ(chart.BarColour(7, chart.Context()), charts::CChartWnd::kChosenBand);
 
     view.m_nURLine = 1;
@@ -68,6 +79,8 @@ TEST_F(ViewTest, TheFrameComputesTheContourFromAReportRowOrALoadedRecord) {
     // Record 1 of the loaded page: 63.7 dB at 1 kHz (word 19 of the record), shown in whole dB
     // under the meter's half-band shift.
     app.m_InstrStatus.m_strHalfBandShift = "ON";
+    frame.m_recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 100);
+    frame.m_recording.SetLoadedPage(0, CKX9MonitorApp::kDataBufferSize, "");
     const size_t word = 20 + 2 * (34 * 1 + 19);
     app.m_DataBuffer[word] = 637 & 0xFF;
     app.m_DataBuffer[word + 1] = 637 >> 8;

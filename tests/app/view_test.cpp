@@ -224,12 +224,13 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     frame.m_nChannelMode = 0;
     view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_PageList.SetRowStates(4, ui::RVS_SELECTED);
-    services.calls.clear();
     view.ShowGraphWindow(ViewGraph::Data, true);
+    frame.m_DemoDlg.Create();
+    frame.m_DemoDlg.ShowWindow(true);
     view.OnClickList1602();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
     EXPECT_FALSE(services.navigator);
-    EXPECT_EQ(services.calls, std::vector<std::string>{"HideDemoWindows"});
+    EXPECT_FALSE(frame.m_DemoDlg.IsWindowVisible());
     EXPECT_FALSE(frame.m_GraphLegendDlg.HasWindow());  // shown again only once it was made
 
     frame.m_GraphLegendDlg.Create();
@@ -250,7 +251,7 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
         view.OnDblclkReportList();
         EXPECT_TRUE(view.m_bReportListClicked);
     }
-    EXPECT_TRUE(services.spectra.empty());
+    EXPECT_EQ(view.m_LiveChart.GetItemCount(), 0);
     EXPECT_EQ(view.m_nMarkedRow, -1);
 
     frame.m_nChannelMode = 2;
@@ -258,9 +259,14 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
     EXPECT_EQ(view.m_nMarkedRow, 1);
     EXPECT_EQ(frame.m_recording.SelectedRecord(), 1);
     EXPECT_EQ(view.m_ReportList.GetCellImage(1, 0), CKX9MonitorView::kMarkedRowImage);
-    ASSERT_EQ(services.spectra.size(), 1u);
-    EXPECT_TRUE(services.spectra[0].starts_with("16\t61.1\r\n32\t61.2\r\n"));
-    EXPECT_TRUE(services.spectra[0].ends_with("16k\t61.1\r\nLAeq\t61.2\r\n"));
+    // The row's bands and overall level in the live chart.
+    const charts::CChartWnd& chart = view.m_LiveChart;
+    ASSERT_EQ(chart.GetItemCount(), 12);
+    EXPECT_FLOAT_EQ(chart.GetItemLevel(0), 61.1f);
+    EXPECT_FLOAT_EQ(chart.GetItemLevel(1), 61.2f);
+    EXPECT_FLOAT_EQ(chart.GetItemLevel(11), 61.2f);
+    EXPECT_EQ(chart.GetItemLabel(11), "LAeq");
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
 
     view.m_ReportList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_ReportList.SetRowStates(2, ui::RVS_SELECTED);
@@ -278,10 +284,12 @@ TEST_F(ViewTest, DataListDoubleClickAndReportRightClickDriveTheGraphs) {
     view.SetupDataListColumns(kSoundLevelMeter);
     view.m_DataList.SetItemCount(10);
     view.m_DataList.SetSelectedRow(4);
+    view.m_DataChart.AddItem("16", 50, -1, 0);
     view.OnDblClkDataList();
     EXPECT_EQ(frame.m_recording.SelectedRecord(), 4);
-
-    EXPECT_EQ(services.calls, std::vector<std::string>{"RefreshGraphWindows"});
+    // The file chart is drawn again for the record: a page of levels has no spectrum.
+    EXPECT_EQ(view.m_DataChart.GetItemCount(), 0);
+    EXPECT_EQ(view.m_DataChart.UnitText(), "Hz");
 
     frame.m_nChannelMode = 1;
     view.OnRClickReportList();  // no graph window yet: nothing to fit

@@ -26,15 +26,11 @@ public:
     void SetCrossReference(BOOL on) override { crossReference = on; }
     void ClearMenuState() override { calls.push_back("ClearMenuState"); }
     void ShowNavigator(bool show) override { navigator = show; }
-    void HideDemoWindows() override { calls.push_back("HideDemoWindows"); }
-    void ShowSpectrumGraph(const std::string& text) override { spectra.push_back(text); }
-    void RefreshGraphWindows() override { calls.push_back("RefreshGraphWindows"); }
 
     CInstrStatus setup;
     BOOL crossReference = FALSE;
     bool navigator = false;
     std::vector<std::string> calls;
-    std::vector<std::string> spectra;
 };
 
 class ViewTest : public ::testing::Test {

@@ -1,0 +1,59 @@
+#include "app/frame_spectrum_host.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "app/kx9monitor_app.h"
+#include "app/main_frame.h"
+
+namespace {
+
+// The loaded page's records, when they are spectra of the frame's mode.
+std::optional<acquisition::DataBufferView> Spectra(const CMainFrame& frame) {
+    const acquisition::Recording& recording = frame.m_recording;
+    const int kind = recording.Layout().Kind();
+    if (kind != frame.m_nChannelMode ||
+        (kind != acquisition::kOctave && kind != acquisition::kThirdOctave))
+        return std::nullopt;
+    const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
+    return recording.View(
+        {buffer.data(), std::min(buffer.size(), CKX9MonitorApp::kDataBufferSize)});
+}
+
+}  // namespace
+
+int FrameSpectrumHost::LiveMode() const {
+    return m_frame.m_nChannelMode;
+}
+
+bool FrameSpectrumHost::AcquisitionRunning() const {
+    return m_frame.m_bMonitorOn && m_frame.m_bAcquiring;
+}
+
+int FrameSpectrumHost::SelectedSegment() const {
+    return m_frame.m_recording.SelectedSegment();
+}
+
+int FrameSpectrumHost::LoadedSpectra() const {
+    const auto spectra = Spectra(m_frame);
+    return spectra ? static_cast<int>(std::min<long long>(spectra->SampleCount(), INT_MAX)) : 0;
+}
+
+std::optional<charts::StoredSpectrum> FrameSpectrumHost::LoadedSpectrum(int index) const {
+    const auto spectra = Spectra(m_frame);
+    if (!spectra)
+        return std::nullopt;
+    const auto seconds = spectra->TimeSeconds(index);
+    if (!seconds)
+        return std::nullopt;
+    return charts::StoredSpectrum{spectra->Values(index), *seconds};
+}
+
+bool FrameSpectrumHost::IsReportIntervalBoundary(int timeSeconds) const {
+    const acquisition::Timebase& timebase = m_frame.m_recording.Time();
+    return timebase.HasScheduleTimes() && timebase.IsReportIntervalIndex(timeSeconds);
+}
+
+charts::CDemoDlg& FrameSpectrumHost::LoadedDataWindow() {
+    return m_frame.m_DemoDlg;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// What the "Spectrum" window needs of the application: the acquisition mode and state, the
+// spectra of the loaded recording and the schedule's report intervals, and the frame's window
+// of loaded data, into which a replay draws.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace charts {
+
+class CDemoDlg;
+
+// One stored spectrum: its band levels (tenths of dB, the overall level last) and the time
+// of day of its record in seconds.
+struct StoredSpectrum {
+    std::vector<std::uint16_t> bands;
+    int timeSeconds = 0;
+};
+
+class SpectrumWindowHost {
+public:
+    virtual ~SpectrumWindowHost() = default;
+
+    // The frame's acquisition mode: 2 octave, 3 third octave.
+    virtual int LiveMode() const = 0;
+    // Both of the frame's acquisition flags are set: the ranges cannot be changed.
+    virtual bool AcquisitionRunning() const = 0;
+    // The frame's selected segment of the loaded recording (-1 the live or last one).
+    virtual int SelectedSegment() const = 0;
+    // The number of spectra of the loaded record.
+    virtual int LoadedSpectra() const = 0;
+    // Spectrum `index` of the loaded record, of the acquisition mode's kind; nothing for one
+    // the data buffer does not hold.
+    virtual std::optional<StoredSpectrum> LoadedSpectrum(int index) const = 0;
+    // The schedule is valid and a record of this time of day starts a report interval.
+    virtual bool IsReportIntervalBoundary(int timeSeconds) const = 0;
+    // The frame's window of the loaded data.
+    virtual CDemoDlg& LoadedDataWindow() = 0;
+};
+
+}  // namespace charts

@@ -1,0 +1,54 @@
+#pragma once
+// A stand-in for the application behind the "Spectrum" window: a loaded record of synthetic
+// spectra, the acquisition state and the report-interval boundaries set by the test; every
+// spectrum asked for is recorded.
+
+#include <map>
+#include <set>
+#include <vector>
+
+#include "charts/demo_dlg.h"
+#include "charts/spectrum_window_host.h"
+
+namespace chartstest {
+
+class FakeSpectrumHost : public charts::SpectrumWindowHost {
+public:
+    int LiveMode() const override { return mode; }
+    bool AcquisitionRunning() const override { return acquiring; }
+    int SelectedSegment() const override { return segment; }
+    int LoadedSpectra() const override { return static_cast<int>(spectra.size()); }
+    std::optional<charts::StoredSpectrum> LoadedSpectrum(int index) const override {
+        asked.push_back(index);
+        if (index < 0 || index >= static_cast<int>(spectra.size()))
+            return std::nullopt;
+        return spectra[static_cast<std::size_t>(index)];
+    }
+    bool IsReportIntervalBoundary(int timeSeconds) const override {
+        return boundaries.count(timeSeconds) > 0;
+    }
+    charts::CDemoDlg& LoadedDataWindow() override { return *loadedWindow; }
+
+    // `count` spectra of `bands` bands; spectrum i has band b at (40 + i + 3b) dB and the
+    // time of day i seconds.
+    void MakeSpectra(int count, int bands) {
+        spectra.clear();
+        for (int i = 0; i < count; ++i) {
+            charts::StoredSpectrum s;
+            for (int b = 0; b < bands; ++b)
+                s.bands.push_back(static_cast<std::uint16_t>((40 + i + 3 * b) * 10 + 4));
+            s.timeSeconds = i;
+            spectra.push_back(s);
+        }
+    }
+
+    int mode = 2;
+    bool acquiring = false;
+    int segment = 0;
+    std::vector<charts::StoredSpectrum> spectra;
+    std::set<int> boundaries;
+    mutable std::vector<int> asked;
+    charts::CDemoDlg* loadedWindow = nullptr;
+};
+
+}  // namespace chartstest

@@ -1,0 +1,193 @@
+// The graph of a recording's levels: the first records drawn at once and the rest at the page
+// fit, a profile page sample by sample, a count past the loaded records, the widened range of a
+// flat curve, and the live twins. The fill from data files of each kind is tested in the app.
+#include <gtest/gtest.h>
+
+#include "acquisition/data_buffer.h"
+#include "acquisition/record_layout.h"
+#include "charts/record_graph.h"
+#include "graph/graph_change.h"
+#include "graph/graph_props.h"
+#include "graph/graph_wnd.h"
+#include "graph/view_range.h"
+
+using acquisition::DataBufferView;
+using acquisition::RecordLayout;
+using charts::LevelGraphOptions;
+using graph::GraphChange;
+
+namespace {
+
+class RecordingFrame : public graph::GraphFrameLink {
+public:
+    int NotifyGraph(const GraphChange& change) override {
+        changes.push_back(change);
+        return 0;
+    }
+    void ShowBars(unsigned) override {}
+    unsigned PanelOptions() const override { return options; }
+    bool PanelRange(graph::VisibleRange& r) const override {
+        r = {0, 10, 0, 10};
+        return true;
+    }
+    void FitPanel(int command) override { fits.push_back(command); }
+
+    std::vector<GraphChange> changes;
+    std::vector<int> fits;
+    unsigned options = 1 | 2 | 8;
+};
+
+// The level word of channel p of record r: (40 + r + 10 p) dB and a few tenths; every
+// seventh record misses channel 2.
+std::uint16_t Word(int r, int p) {
+    if (p == 2 && r % 7 == 6)
+        return acquisition::kNoValue;
+    return static_cast<std::uint16_t>((40 + r + 10 * p) * 10 + r % 10);
+}
+
+// A page in the data buffer: the start text, then `records` records of `values` levels.
+std::vector<unsigned char> Page(int records, int values) {
+    std::string bytes = "2024/03/09 14:05:07 ";
+    for (int r = 0; r < records; ++r) {
+        std::vector<std::uint16_t> levels;
+        for (int v = 0; v < values; ++v)
+            levels.push_back(Word(r, v));
+        bytes += acquisition::EncodeRecord(acquisition::PackTimeWord(0, 0, r % 60), levels);
+    }
+    bytes.append(64, '\xFF');  // what the rest of the buffer holds
+    return std::vector<unsigned char>(bytes.begin(), bytes.end());
+}
+
+DataBufferView Loaded(const std::vector<unsigned char>& buffer, const RecordLayout& layout,
+                      int records) {
+    return DataBufferView(
+        buffer, layout,
+        acquisition::kPageStartBytes + static_cast<long long>(records) * layout.RecordBytes());
+}
+
+class RecordGraphTest : public ::testing::Test {
+protected:
+    RecordGraphTest() { graph.AttachFrame(&frame); }
+
+    std::vector<double> Ys(int series) const {
+        std::vector<double> ys;
+        const graph::CGraphProps* props = graph.GetGraph(series);
+        for (int i = 0; props && i < props->GetCount(); ++i)
+            ys.push_back(props->GetPoint(i).y);
+        return ys;
+    }
+    int Count(int series) const {
+        const graph::CGraphProps* props = graph.GetGraph(series);
+        return props ? props->GetCount() : -1;
+    }
+
+    graph::CGraphWnd graph{32};
+    RecordingFrame frame;
+};
+
+}  // namespace
+
+TEST_F(RecordGraphTest, ALevelPageDrawsItsFirstTenRecordsAtOnceAndTheURLineAlways) {
+    const auto buffer = Page(25, 5);
+    const DataBufferView records = Loaded(buffer, RecordLayout(acquisition::kSoundLevelMeter), 25);
+    const std::vector<int> series =
+        charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, true, false);
+    ASSERT_EQ(series, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(graph.GetGraph(5)->GetName(), "UR");
+    // Read-out and point marks on, the grid off.
+    const GraphChange& options = frame.changes[2];
+    ASSERT_EQ(options.code, graph::kRangeSet);
+    EXPECT_EQ(options.options, 1u | 2u | 4u);
+
+    LevelGraphOptions withUR;
+    withUR.urLine = true;
+    withUR.urLevel = 35;
+    frame.changes.clear();
+    charts::FillDataGraph(graph, records, 25, series, withUR);
+    EXPECT_EQ(Ys(series[5]), std::vector<double>(25, 35.0));
+    EXPECT_EQ(frame.fits, std::vector<int>{graph::kFitPage});
+    for (const GraphChange& change : frame.changes) {
+        ASSERT_EQ(change.code, graph::kPointAdded);
+        const bool ur = change.series == series[5];
+        EXPECT_EQ(change.notify, ur || change.point < charts::kRecordsDrawnAtOnce ? 1u : 0u)
+            << change.series << " " << change.point;
+    }
+}
+
+TEST_F(RecordGraphTest, ACountPastTheLoadedRecordsReadsNoFurtherAndZeroOnlyFitsThePage) {
+    const auto buffer = Page(8, 5);
+    const DataBufferView records = Loaded(buffer, RecordLayout(acquisition::kSoundLevelMeter), 8);
+    const auto series =
+        charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, false, false);
+    charts::FillDataGraph(graph, records, 0, series, {});
+    EXPECT_EQ(Count(series[0]), 0);
+    EXPECT_EQ(graph.GetGraphCount(), 6);
+    EXPECT_EQ(frame.fits.size(), 1u);
+
+    charts::FillDataGraph(graph, records, 1000000, series, {});
+    EXPECT_EQ(Count(series[0]), 8);
+    EXPECT_EQ(Count(series[4]), 8);
+}
+
+TEST_F(RecordGraphTest, AProfilePageFillsOneCurveSampleBySampleDrawingTenRecordsAtOnce) {
+    // "0.125s": four samples per record.
+    const RecordLayout layout(acquisition::kProfile, acquisition::ProfileStep::Eighth);
+    const auto buffer = Page(12, 4);
+    const DataBufferView records = Loaded(buffer, layout, 12);
+    ASSERT_EQ(records.SampleCount(), 48);
+    const auto series = charts::SetUpRecordGraph(graph, acquisition::kProfile, false, false);
+    ASSERT_EQ(series.size(), 3u);
+    frame.changes.clear();
+    charts::FillProfileGraph(graph, records, records.SampleCount(), series);
+    const std::vector<double> ys = Ys(series[0]);
+    ASSERT_EQ(ys.size(), 48u);
+    for (int s = 0; s < 48; ++s)
+        EXPECT_EQ(ys[s], charts::GraphLevel(Word(s / 4, s % 4))) << s;
+    EXPECT_EQ(Count(series[1]), 0);
+    for (const GraphChange& change : frame.changes)
+        EXPECT_EQ(change.notify, change.point < 40 ? 1u : 0u) << change.point;
+}
+
+TEST_F(RecordGraphTest, AFlatCurvesRangeIsWidenedByATenthOfItsLevelsSize) {
+    const int s = graph.AddGraph(0xFF0000, "", 1, true, false);
+    graph.AddPoint(s, 0, -50, 0);
+    graph.AddPoint(s, 1, -50, 0);
+    charts::WidenLevelBounds(graph);
+    EXPECT_EQ(graph.GetGraph(s)->GetBounds().yMin, -55);
+    EXPECT_EQ(graph.GetGraph(s)->GetBounds().yMax, -45);
+}
+
+TEST_F(RecordGraphTest, LiveRecordsGoToTheirRecordNumberAndAreDrawnAsTheViewAsks) {
+    const auto series =
+        charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, false, false);
+    const std::string texts[] = {"45.5", "50.1", "61.0", "70.2", "80.9"};
+    LevelGraphOptions options;
+    options.shown[1] = false;
+    options.urLine = true;
+    options.urLevel = 30;
+    frame.changes.clear();
+    charts::AddLiveRecord(graph, 0, texts, series, options, true);
+    ASSERT_EQ(Ys(series[4]), std::vector<double>{80.9});
+    EXPECT_EQ(Ys(series[1]), std::vector<double>{50.1});  // added, not drawn
+    EXPECT_EQ(frame.changes[0].notify, 1u);
+    EXPECT_EQ(frame.changes[1].notify, 0u);
+    EXPECT_EQ(Ys(series[5]), std::vector<double>{30});
+
+    // A meter of three channels; the live graph not repainting.
+    options.channels = 3;
+    frame.changes.clear();
+    charts::AddLiveRecord(graph, 1, texts, series, options, false);
+    EXPECT_EQ(Count(series[2]), 2);
+    EXPECT_EQ(Count(series[3]), 1);
+    EXPECT_EQ(frame.changes[0].notify, 0u);
+
+    // A record number past the series' end still lands, at its place by x.
+    charts::AddLiveRecord(graph, 40, texts, series, options, true);
+    EXPECT_EQ(Count(series[0]), 3);
+    EXPECT_EQ(graph.GetGraph(series[0])->GetPoint(2).x, 40);
+
+    const auto profile = charts::SetUpRecordGraph(graph, acquisition::kProfile, false, false);
+    charts::AddLiveGraphPoint(graph, 0, "62.5", profile, true);
+    charts::AddLiveGraphPoint(graph, 1, "63.0", profile, false);
+    EXPECT_EQ(Ys(profile[0]), (std::vector<double>{62.5, 63.0}));
+}
