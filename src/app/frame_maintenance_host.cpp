@@ -48,7 +48,7 @@ void FrameMaintenanceHost::LogScheduler(const std::string& text) {
 }
 
 void FrameMaintenanceHost::SetSchedulerStep(int step) {
-    m_frame.Monitoring().SetSchedulerStep(step);
+    m_frame.m_schedulerRun.SetState(step);
 }
 
 void FrameMaintenanceHost::SetDeltaLeq(const std::string& text) {

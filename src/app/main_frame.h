@@ -18,6 +18,7 @@
 #include "acquisition/record_layout.h"
 #include "acquisition/recording.h"
 #include "acquisition/scheduler_log.h"
+#include "acquisition/scheduler_run.h"
 #include "app/frame_link_host.h"
 #include "app/frame_ui.h"
 #include "app/monitoring_services.h"
@@ -42,6 +43,7 @@ class CInstrStatus;
 #include "app/frame_charts_host.h"
 #include "app/frame_data_view_commands.h"
 #include "app/frame_maintenance_host.h"
+#include "app/frame_scheduler_run_host.h"
 #include "app/frame_setup_host.h"
 #include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
@@ -451,6 +453,17 @@ public:
     acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording};
     acquisition::CLooseDataDlg m_LooseDataDlg;
     sound::CLabelAudioDlg m_LabelAudioDlg{m_acquisitionHost};
+
+    // --- the scheduler's run (main_frame_scheduler_run.cpp)
+    // The link closed between two acquisitions of a run: the frame's monitoring ends, the
+    // port closes, the queue empties; the run's record files stay as they are.
+    void DisconnectBetweenAcquisitions();
+    // The run's record index copied to "Scheduler.kr9", which the main view then shows.
+    void ShowSchedulerResult();
+
+    FrameSchedulerRunHost m_schedulerRunHost{*this};
+    ProgramLinkClock m_schedulerClock;
+    acquisition::SchedulerRun m_schedulerRun{m_schedulerRunHost, m_schedulerClock};
 
     // --- charts (main_frame_charts.cpp)
     // The equal-loudness contour through the chosen band of spectrum record `record` of the

@@ -22,7 +22,6 @@ constexpr int kRecordingStep = 7;
 constexpr int kDownloadEndStep = 13;
 constexpr unsigned kDownloadProgressMs = 500;
 constexpr unsigned kStatusPollMs = 60000;
-constexpr const char* kSchedulerIndexFile = "\\Scheduler.kr9";
 constexpr const char* kViewer = "\\KX9Viewer.exe";
 
 // The scheduler's time of the day as the page files keep it; none when it has no time.
@@ -52,11 +51,11 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
         m_SetupBlock.SetField(SetupBlock::kAcquisitionMode,
                               platform::TrimRight(platform::Mid(reply, kMonitorValueOffset)));
     MonitoringServices& scheduler = Monitoring();
-    if (m_bSchedulerMode && !scheduler.IsNewRecordFileRequested()) {
-        scheduler.SetSchedulerStep(kRecordingStep);
+    if (m_bSchedulerMode && !m_schedulerRun.IsFirstAcquisition()) {
+        m_schedulerRun.SetState(kRecordingStep);
         return;
     }
-    scheduler.ClearNewRecordFileRequest();
+    m_schedulerRun.ClearFirstAcquisition();
 
     CKX9MonitorApp& app = TheApp();
     const platform::DateTime now = platform::DateTime::Now();
@@ -94,7 +93,8 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
         scheduled ? ScheduleTimeOf(scheduler.ScheduleStartTime()) : acquisition::ScheduleTime{},
         scheduled ? ScheduleTimeOf(scheduler.ScheduleStopTime()) : acquisition::ScheduleTime{},
         startTime));
-    scheduler.SetSchedulerStep(kRecordingStep);
+    if (m_bSchedulerMode)
+        m_schedulerRun.SetState(kRecordingStep);
     Ui().RefreshSetupDisplay();
 }
 
@@ -144,7 +144,7 @@ void CMainFrame::OnDumpOffReply() {
     SetTimer(kStatusPoll, kStatusPollMs);
     app.m_DumpFile.Close();
     if (m_bSchedulerMode)
-        Monitoring().SetSchedulerStep(kDownloadEndStep);
+        m_schedulerRun.SetState(kDownloadEndStep);
     // A refused download has no file to show: it is cleaned up and not announced as complete.
     const bool refused = m_bDumpRefused;
     if (refused) {
@@ -175,7 +175,6 @@ void CMainFrame::OnDumpOffReply() {
 }
 
 void CMainFrame::EndScheduledDownload() {
-    CKX9MonitorApp& app = TheApp();
     MonitoringServices& scheduler = Monitoring();
     m_bAcquiring = FALSE;
     m_bMonitorOn = FALSE;
@@ -184,11 +183,9 @@ void CMainFrame::EndScheduledDownload() {
             port->WriteString("KEY:OFF\r\n");
         LogScheduler(FALSE, "Instr. Power Off", TRUE);
     }
-    if (const auto index = platform::ReadWholeFile(IndexPath()))
-        platform::WriteFileAtomic(app.ProgramPath(kSchedulerIndexFile), *index);
-    scheduler.ReloadSchedulerFileList();
-    scheduler.OpenSchedulerFile();
+    ShowSchedulerResult();
     scheduler.EnableScheduleControls();
-    scheduler.StopSchedulerMonitoring();
+    m_schedulerRun.StopMonitoring();
+    m_schedulerRun.Stop();
     LogScheduler(FALSE, "End Scheduler", TRUE);
 }

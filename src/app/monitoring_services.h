@@ -29,20 +29,13 @@ public:
     virtual bool RunSaveDialog(CMainFrame& /*frame*/) { return true; }
 
     // The scheduler window (CSchedulerDlg).
-    virtual int SchedulerStep() const { return 0; }
-    virtual void SetSchedulerStep(int /*step*/) {}
-    // Set when the scheduler wants the next monitoring start to open a new record file.
-    virtual bool IsNewRecordFileRequested() const { return false; }
-    virtual void ClearNewRecordFileRequest() {}
     virtual bool IsPowerOffAfterDownload() const { return false; }
     // False when the schedule has no start and stop times.
     virtual bool HasScheduleTimes() const { return false; }
     virtual platform::DateTime ScheduleStartTime() const { return {}; }
     virtual platform::DateTime ScheduleStopTime() const { return {}; }
     virtual void SetSchedulerStartTimeText(const std::string& /*text*/) {}
-    virtual void ReloadSchedulerFileList() {}
     virtual void OpenSchedulerFile() {}
-    virtual void StopSchedulerMonitoring() {}
     // The end of a scheduled download: the schedule controls and OK enabled, Cancel disabled.
     virtual void EnableScheduleControls() {}
     // "Confirm Calibration": 0 "Cal. always", 1 "Cal. if error exceeds", and that threshold.

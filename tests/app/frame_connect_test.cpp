@@ -92,7 +92,7 @@ TEST_F(FrameConnectTest, SearchInSchedulerModeLogsTheConnectionOfCom12Silently) 
     platform::SetComDevice(12, meter.SlavePath());
     meter.SetBaud(115200);
     frame.m_bSchedulerMode = TRUE;
-    monitoring.step = 7;
+    frame.m_schedulerRun.SetState(7);
 
     frame.ConnectInstrument();
 
@@ -100,7 +100,7 @@ TEST_F(FrameConnectTest, SearchInSchedulerModeLogsTheConnectionOfCom12Silently) 
     ExpectPane("Connected to COM12 115200 8,N,1", 0x00FF00);
     EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM12\rBaudrate = 115200");
     EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"Connection established "}));
-    EXPECT_EQ(monitoring.step, 0);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 0);
     EXPECT_EQ(Probes(), 1);
 }
 

@@ -133,7 +133,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
 
     RefuseThrice(124, "\x15");
     EXPECT_EQ(monitoring.schedulerLog, std::vector<std::string>{"WARNING: Calibration Failed"});
-    EXPECT_EQ(monitoring.step, 11);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 11);
 
     // Meters that do not know their class refuse the query: the class is "-1", said nowhere.
     RefuseThrice(205, "\x15");
@@ -255,12 +255,12 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
     EXPECT_FALSE(frame.m_bMonitorOn);
 
     frame.m_bSchedulerMode = TRUE;
-    monitoring.step = 9;
+    frame.m_schedulerRun.SetState(9);
     Answer(98, "STT:MONITOR:ON");
-    EXPECT_EQ(monitoring.step, 9);
-    monitoring.step = 3;
+    EXPECT_EQ(frame.m_schedulerRun.State(), 9);
+    frame.m_schedulerRun.SetState(3);
     Answer(98, "STT:MONITOR:ON");
-    EXPECT_EQ(monitoring.step, 5);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 5);
     EXPECT_EQ(monitoring.calls.size(), 3u);  // the dialog only outside the scheduler
 }
 
@@ -318,7 +318,6 @@ TEST_F(FrameRepliesTest, MonitoringStartWritesANewRecordFile) {
     EXPECT_EQ(frame.m_recording.Time().SegmentTexts(), std::vector<std::string>{"0#" + start});
     EXPECT_EQ(ui.pageList,
               (std::vector<std::pair<std::string, int>>{{"CURR. PAGE", 0}, {start, -1}}));
-    EXPECT_EQ(monitoring.step, 7);
     EXPECT_EQ(ui.setupDisplayRefreshes, 1);
 }
 
@@ -327,18 +326,20 @@ TEST_F(FrameRepliesTest, ScheduledMonitoringStartsARecordFileOnlyWhenTheSchedule
     frame.m_bSchedulerMode = TRUE;
     Answer(95, "STT:MONITOR:OCT", "OCT");
     EXPECT_FALSE(platform::FileExists(folder.File("RecFile.kr9")));
-    EXPECT_EQ(monitoring.step, 7);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 7);
 
-    monitoring.step = 0;
-    monitoring.newRecordFile = true;
+    // A run's first acquisition asks for the record file set.
+    frame.m_schedulerRun.Start(acquisition::SchedulePlan{});
+    frame.m_schedulerRun.Stop();
+    frame.m_schedulerRun.SetState(0);
     monitoring.scheduleStart = platform::DateTime::FromParts(2024, 3, 9, 8, 0, 0);
     monitoring.scheduleStop = platform::DateTime::FromParts(2024, 3, 9, 17, 30, 0);
     Answer(95, "STT:MONITOR:OCT", "OCT");
-    EXPECT_FALSE(monitoring.newRecordFile);
+    EXPECT_FALSE(frame.m_schedulerRun.IsFirstAcquisition());
     EXPECT_EQ(monitoring.startTimeText, "2024/03/09 08:00:01 ");
     EXPECT_EQ(folder.Read("RecFile_20240309_080001.rec").substr(484),
               "08:00:0017:30:002024/03/09 08:00:01 ");
-    EXPECT_EQ(monitoring.step, 7);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 7);
 }
 
 TEST_F(FrameRepliesTest, ConfirmedDownloadAsksTheMeterForItsDumpPastTheQueue) {
@@ -406,16 +407,17 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     frame.m_bMonitorOn = FALSE;
     monitoring.powerOff = true;
     Reply("DMP:OFF");
-    EXPECT_EQ(monitoring.step, 13);
+    // Downloaded (13), then the link closed between runs (1).
+    EXPECT_EQ(frame.m_schedulerRun.State(), 1);
     EXPECT_FALSE(frame.m_bAcquiring);
-    ASSERT_TRUE(meter.WaitForLines(1));
-    EXPECT_EQ(meter.Received(), "KEY:OFF\r\n");
+    ASSERT_TRUE(meter.WaitForLines(2));
+    EXPECT_EQ(meter.Received(), "KEY:OFF\r\nSTT:MON:OFF\r\n");
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
     EXPECT_EQ(monitoring.schedulerLog,
-              (std::vector<std::string>{"Instr. Power Off", "End Scheduler"}));
+              (std::vector<std::string>{"Instr. Power Off", "Connection OFF", "End Scheduler"}));
     EXPECT_EQ(monitoring.calls,
-              (std::vector<std::string>{"ReloadSchedulerFileList", "OpenSchedulerFile",
-                                        "EnableScheduleControls", "StopMonitoring"}));
+              (std::vector<std::string>{"OpenSchedulerFile", "EnableScheduleControls"}));
+    EXPECT_FALSE(frame.m_schedulerRun.IsActive());
     EXPECT_EQ(shell.size(), 2u);  // the viewer still opens the dump
 }
 

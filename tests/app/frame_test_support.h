@@ -123,18 +123,12 @@ public:
         calls.push_back("CSelFileToSaveDlg");
         return saved;
     }
-    int SchedulerStep() const override { return step; }
-    void SetSchedulerStep(int newStep) override { step = newStep; }
-    bool IsNewRecordFileRequested() const override { return newRecordFile; }
-    void ClearNewRecordFileRequest() override { newRecordFile = false; }
     bool IsPowerOffAfterDownload() const override { return powerOff; }
     bool HasScheduleTimes() const override { return scheduleStart.IsValid(); }
     platform::DateTime ScheduleStartTime() const override { return scheduleStart; }
     platform::DateTime ScheduleStopTime() const override { return scheduleStop; }
     void SetSchedulerStartTimeText(const std::string& text) override { startTimeText = text; }
-    void ReloadSchedulerFileList() override { calls.push_back("ReloadSchedulerFileList"); }
     void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
-    void StopSchedulerMonitoring() override { calls.push_back("StopMonitoring"); }
     void EnableScheduleControls() override { calls.push_back("EnableScheduleControls"); }
     int SchedulerConfirmMode() const override { return confirmMode; }
     std::string SchedulerCalibrationThreshold() const override { return calibrationThreshold; }
@@ -153,8 +147,6 @@ public:
     std::vector<std::string> calls;
     std::vector<std::string> schedulerLog;
     std::vector<BYTE> incompleteDumpRecord;
-    int step = 0;
-    bool newRecordFile = false;
     bool powerOff = false;
     // What the "Save on File" window ends with: saved, or cancelled.
     bool saved = true;

@@ -359,7 +359,7 @@ TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
     EXPECT_EQ(monitoring.schedulerLog,
               std::vector<std::string>{
                   "Calibration skipped by Cal. Level.(Delta Leq = 0.3 dB - Cal.Lev = 0.5 dB)"});
-    EXPECT_EQ(monitoring.step, maintenance::ElectricCalibration::kSchedulerCalibrationEnded);
+    EXPECT_EQ(frame.m_schedulerRun.State(), maintenance::ElectricCalibration::kSchedulerCalibrationEnded);
     EXPECT_EQ(frame.m_strDeltaLeq, "0.3");
     // The scheduler is in charge: its window's OK is refused.
     op.ExpectBox(CElectricCalibrationDlg::kSchedulerActive);
