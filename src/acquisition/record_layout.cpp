@@ -274,26 +274,57 @@ int DumpRecordTypeOf(unsigned char typeByte) {
     return typeByte & 0xF8;
 }
 
+bool IsDumpRecordType(int type) {
+    switch (type) {
+        case kDumpSingle:
+        case kDumpMulti:
+        case kDumpSetup:
+        case kDumpSetupReport:
+        case kDumpSetupEvent:
+        case kDumpPause:
+        case kDumpEnd:
+        case kDumpBlock:
+        case kDumpDateTime:
+        case kDumpStart:
+        case kDumpExtendedStart:
+            return true;
+        default:
+            return false;
+    }
+}
+
 namespace {
+
+constexpr int kTypeByte = 3;
+constexpr int kFlagsByte = 4;
+// After the start byte, the level, the type and the flags byte.
+constexpr int kRecordHead = 5;
+// After the head and the level parameters of a multi record that has them.
+constexpr int kMultiLevelsEnd = 15;
+// A record's last three bytes: checksum (or a data byte) and the end.
+constexpr int kRecordTail = 3;
+
+// Where a multi record's profile count is, when it has a profile.
+std::optional<size_t> ProfileCountByte(unsigned flags) {
+    if (!(flags & 0x02))
+        return std::nullopt;
+    return flags & 0x01 ? kMultiLevelsEnd : kRecordHead;
+}
 
 std::optional<int> SingleRecordLength(unsigned flags) {
     for (const auto& [bit, length] :
          {std::pair{0x01u, 15}, std::pair{0x02u, 205}, std::pair{0x04u, 29}, std::pair{0x08u, 71},
           std::pair{0x80u, 967}, std::pair{0x40u, 1299}})
         if (flags & bit)
-            return length + 3;
+            return length + kRecordTail;
     return std::nullopt;
 }
 
-std::optional<int> MultiRecordLength(std::span<const unsigned char> record, unsigned flags,
-                                     bool reportOrEventSetup) {
-    int length = flags & 0x01 ? 15 : 5;
-    if (flags & 0x02) {
-        const size_t countByte = flags & 0x01 ? 15 : 5;
-        if (record.size() <= countByte)
-            return std::nullopt;
-        length += 2 * record[countByte] + 1;
-    }
+int MultiRecordLength(std::span<const unsigned char> head, unsigned flags,
+                      bool reportOrEventSetup) {
+    int length = flags & 0x01 ? kMultiLevelsEnd : kRecordHead;
+    if (const auto countByte = ProfileCountByte(flags))
+        length += 2 * head[*countByte] + 1;
     for (const auto& [bit, bytes] :
          {std::pair{0x04u, 22}, std::pair{0x08u, 64}, std::pair{0x20u, 32}, std::pair{0x40u, 458}})
         if (flags & bit)
@@ -302,7 +333,7 @@ std::optional<int> MultiRecordLength(std::span<const unsigned char> record, unsi
         length += 482;
     if (flags & 0x0C)
         length += 2;
-    return length + 3;
+    return length + kRecordTail;
 }
 
 int SetupRecordLength(unsigned flags) {
@@ -318,50 +349,67 @@ int SetupRecordLength(unsigned flags) {
     return length + 14;
 }
 
+bool HasChecksum(int type) {
+    return type != kDumpSingle && type != kDumpEnd;
+}
+
 }  // namespace
 
-std::optional<int> DumpRecordLength(std::span<const unsigned char> record,
-                                    bool reportOrEventSetup) {
-    if (record.size() < 4 || record[0] != kDumpStartByte)
+int DumpSizeBytes(std::span<const unsigned char> head) {
+    if (head.size() <= kTypeByte || !IsDumpRecordType(DumpRecordTypeOf(head[kTypeByte])))
+        return kTypeByte + 1;
+    if (head.size() <= kFlagsByte || DumpRecordTypeOf(head[kTypeByte]) != kDumpMulti)
+        return kRecordHead;
+    const auto countByte = ProfileCountByte(head[kFlagsByte]);
+    return countByte ? static_cast<int>(*countByte) + 1 : kRecordHead;
+}
+
+std::optional<DumpRecordSize> DumpRecordSizeOf(std::span<const unsigned char> head,
+                                               bool reportOrEventSetup) {
+    if (head.size() < kRecordHead || head[0] != kDumpStartByte ||
+        head.size() < static_cast<size_t>(DumpSizeBytes(head)))
         return std::nullopt;
-    const unsigned flags = record.size() > 4 ? record[4] : 0;
-    switch (DumpRecordTypeOf(record[3])) {
+    const unsigned flags = head[kFlagsByte];
+    auto same = [](int length) { return DumpRecordSize{length, length}; };
+    switch (DumpRecordTypeOf(head[kTypeByte])) {
         case kDumpSingle:
-            return SingleRecordLength(flags);
+            if (const auto length = SingleRecordLength(flags))
+                return same(*length);
+            return std::nullopt;
         case kDumpMulti:
-            return MultiRecordLength(record, flags, reportOrEventSetup);
+            return same(MultiRecordLength(head, flags, reportOrEventSetup));
         case kDumpSetup:
-            return SetupRecordLength(flags);
+            return same(SetupRecordLength(flags));
         case kDumpSetupReport:
-            return 21;
+            return same(21);
         case kDumpSetupEvent:
-            return 27;
+            return same(27);
         case kDumpPause:
-            return 12;
+            // Kept without its checksum and end byte.
+            return DumpRecordSize{14, 12};
         case kDumpEnd:
-            return kDumpEndBytes;
+            // Kept with one byte more than the meter sends.
+            return DumpRecordSize{66, kDumpEndBytes};
         case kDumpBlock:
-            return 1000;
+            return same(1000);
         case kDumpDateTime:
-            return 18;
+            return same(18);
         case kDumpStart:
-            return 49;
+            return same(49);
         case kDumpExtendedStart:
-            return 61;
+            return same(61);
         default:
             return std::nullopt;
     }
 }
 
-bool DumpChecksumHolds(std::span<const unsigned char> record, int length) {
-    if (record.size() < 4)
+bool DumpChecksumHolds(std::span<const unsigned char> record, int sent) {
+    if (record.size() <= kTypeByte)
         return false;
-    const int type = DumpRecordTypeOf(record[3]);
-    if (type == kDumpSingle || type == kDumpEnd)
+    if (!HasChecksum(DumpRecordTypeOf(record[kTypeByte])))
         return true;
-    // A pause record is read with its checksum after the 12 bytes it keeps.
-    const int checksumAt = type == kDumpPause ? 12 : length - 2;
-    if (checksumAt < 0 || static_cast<size_t>(checksumAt) >= record.size())
+    const int checksumAt = sent - 2;
+    if (checksumAt <= 0 || static_cast<size_t>(checksumAt) >= record.size())
         return false;
     unsigned sum = 0;
     for (int i = 0; i < checksumAt; ++i)
@@ -369,24 +417,57 @@ bool DumpChecksumHolds(std::span<const unsigned char> record, int length) {
     return (sum & 0xFF) == record[static_cast<size_t>(checksumAt)];
 }
 
-void MakeIncompleteDumpRecord(std::span<unsigned char, kDumpEndBytes> buffer,
-                              std::string_view levelText, unsigned char flags) {
+std::string KeptDumpRecord(std::span<const unsigned char> record, DumpRecordSize size) {
+    const size_t kept = static_cast<size_t>(std::max(0, size.kept));
+    std::string bytes(kept, static_cast<char>(kDumpFiller));
+    const size_t copied =
+        std::min({kept, record.size(), static_cast<size_t>(std::max(0, size.sent))});
+    std::copy_n(record.begin(), copied, bytes.begin());
+    return bytes;
+}
+
+std::string DumpLevelText(unsigned char byte1, unsigned char byte2) {
+    const auto value = static_cast<std::int16_t>(static_cast<std::uint16_t>(byte1 << 8 | byte2));
+    switch (static_cast<std::uint16_t>(value)) {
+        case 0x6C00:
+            return "_und";
+        case 0x6F00:
+            return "_ofl";
+        case 0x7200:
+            return "_err";
+        default:
+            break;
+    }
+    std::string text = platform::Format("%hd", value);
+    if (text.size() == 1)
+        text.insert(0, "0");
+    else if (text.size() == 2 && text[0] == '-')
+        text.insert(1, "0");
+    text.insert(text.size() - 1, ".");
+    return text;
+}
+
+std::array<unsigned char, kDumpEndBytes> IncompleteDumpRecord(std::string_view levelText,
+                                                              unsigned char flags) {
     constexpr std::string_view kText = "DUMP INCOMPLETE";
     constexpr int kTextStart = 5;
     constexpr int kTextEnd = 65;
     constexpr int kChecksum = 66;
     const std::string level = levelText.empty() ? std::string("00") : std::string(levelText);
-    buffer[0] = kDumpStartByte;
-    buffer[1] = static_cast<unsigned char>(level[0]);
-    buffer[2] = static_cast<unsigned char>(level.size() > 1 ? level[1] : ' ');
-    buffer[3] = kDumpEnd;
-    buffer[4] = flags;
-    std::fill(buffer.begin() + kTextStart, buffer.begin() + kTextEnd, 0);
-    std::copy(kText.begin(), kText.end(), buffer.begin() + kTextStart);
+    std::array<unsigned char, kDumpEndBytes> record;
+    record[0] = kDumpStartByte;
+    record[1] = static_cast<unsigned char>(level[0]);
+    record[2] = static_cast<unsigned char>(level.size() > 1 ? level[1] : ' ');
+    record[kTypeByte] = kDumpEnd;
+    record[kFlagsByte] = flags;
+    std::fill(record.begin() + kTextStart, record.begin() + kTextEnd, 0);
+    std::copy(kText.begin(), kText.end(), record.begin() + kTextStart);
+    record[kTextEnd] = kDumpFiller;
     unsigned sum = 0;
     for (int i = 0; i < kTextEnd; ++i)
-        sum += buffer[static_cast<size_t>(i)];
-    buffer[kChecksum] = static_cast<unsigned char>(sum & 0xFF);
+        sum += record[static_cast<size_t>(i)];
+    record[kChecksum] = static_cast<unsigned char>(sum & 0xFF);
+    return record;
 }
 
 }  // namespace acquisition

@@ -204,10 +204,17 @@ constexpr const char* kRecordIndexName = "RecFile.kr9";
 constexpr const char* kPageNameStampFormat = "%Y%m%d_%H%M%S";
 std::string RecordPageName(std::string_view stamp);
 
-// --- the memory dump: the meter's typed records as the dump file keeps them, start byte to
-// end byte
+// --- the memory dump: the meter's typed records, start byte to end byte. A record is read and
+// checked at the length the meter sends it; the dump file keeps it at its stored length, which
+// differs for two types: a pause record is kept without its checksum and end byte, an end
+// record with one byte more (kDumpFiller).
 
 constexpr unsigned char kDumpStartByte = 0x02;
+// What the dump file holds where a record has no byte of its own.
+constexpr unsigned char kDumpFiller = 0xFF;
+// The decoder's record buffer. The longest record the types allow, a multi record with every
+// part and a profile of 255 samples, is 1589 bytes.
+constexpr int kDumpRecordBufferBytes = 4096;
 enum DumpRecordType : int {
     kDumpSingle = 0x00,
     kDumpMulti = 0x10,
@@ -224,18 +231,39 @@ enum DumpRecordType : int {
 // Byte 3 as a type: the REPORT and EVENT setups as they are, the others without their low
 // three bits.
 int DumpRecordTypeOf(unsigned char typeByte);
-// The stored length of a record from its first bytes (at least 4; a multi record with a
-// profile needs its count byte too); nothing for a record that is no valid type. A multi
-// record carries 482 more bytes when a REPORT or EVENT setup came since the last start.
-std::optional<int> DumpRecordLength(std::span<const unsigned char> record, bool reportOrEventSetup);
-// The sum modulo 256 of the bytes before the checksum byte against it: the next-to-last byte
-// of the record, or byte 12 of a pause record. True for the types without a checksum.
-bool DumpChecksumHolds(std::span<const unsigned char> record, int length);
-// The synthetic end of a file cut short: 67 bytes, "DUMP INCOMPLETE" in bytes 5-64, byte 66
-// the sum of bytes 0-64; `levelText` is the last record's bytes 1-2 as text ("00" without
-// one), byte 65 stays as `buffer` held it.
+bool IsDumpRecordType(int type);
+
+// How many bytes from the start byte a record's size depends on, given those that came: 4 up
+// to the type byte (and no more for a type that is none), 5 through the flags byte, or through
+// the profile count of a multi record that has one (6 or 16).
+int DumpSizeBytes(std::span<const unsigned char> head);
+
+struct DumpRecordSize {
+    int sent = 0;  // as the meter sends it: read and checked at this length
+    int kept = 0;  // as the dump file keeps it
+    bool operator==(const DumpRecordSize&) const = default;
+};
+// The one rule for a record's length, from its first DumpSizeBytes bytes; nothing for a record
+// that is no valid type or flags, or whose first bytes are not there. A multi record carries
+// 482 more bytes when a REPORT or EVENT setup came since the last start.
+std::optional<DumpRecordSize> DumpRecordSizeOf(std::span<const unsigned char> head,
+                                               bool reportOrEventSetup);
+// The sum modulo 256 of the bytes before a record's next-to-last byte against that byte, for
+// the `sent` bytes of `record`; true for the types without a checksum (single, end).
+bool DumpChecksumHolds(std::span<const unsigned char> record, int sent);
+// The record as the dump file keeps it: its first `kept` bytes, filled up with kDumpFiller.
+std::string KeptDumpRecord(std::span<const unsigned char> record, DumpRecordSize size);
+
+// Bytes 1-2 of a record as the level text they hold: a signed big-endian count of tenths
+// ("%hd" with a "." before the last digit: 5 is "0.5", -5 "-0.5", 1234 "123.4"), or "_und",
+// "_ofl" and "_err" for 0x6C00, 0x6F00 and 0x7200.
+std::string DumpLevelText(unsigned char byte1, unsigned char byte2);
+
+// The synthetic end of a file cut short: "DUMP INCOMPLETE" in bytes 5-64, byte 65 kDumpFiller,
+// byte 66 the sum of bytes 0-64; bytes 1-2 are the first two characters of `levelText` (the
+// last record's DumpLevelText, "00" without one) and byte 4 the last record's flags byte.
 constexpr int kDumpEndBytes = 67;
-void MakeIncompleteDumpRecord(std::span<unsigned char, kDumpEndBytes> buffer,
-                              std::string_view levelText, unsigned char flags);
+std::array<unsigned char, kDumpEndBytes> IncompleteDumpRecord(std::string_view levelText,
+                                                              unsigned char flags);
 
 }  // namespace acquisition

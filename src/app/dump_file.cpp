@@ -1,5 +1,7 @@
 #include "app/dump_file.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 
@@ -23,6 +25,10 @@ bool DumpFile::Create(const std::string& path) {
     std::lock_guard lock(m_mutex);
     m_file = std::fopen(path.c_str(), "wb");
     m_error = m_file ? 0 : errno;
+    // Unbuffered: each write reaches the file or fails by itself, and nothing of a failed one
+    // stays behind to be written later.
+    if (m_file)
+        std::setvbuf(m_file, nullptr, _IONBF, 0);
     return m_file != nullptr;
 }
 
@@ -32,11 +38,16 @@ bool DumpFile::Write(std::string_view bytes) {
         m_error = EBADF;
         return false;
     }
+    const long before = std::ftell(m_file);
     errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), m_file) == bytes.size() &&
-                         std::fflush(m_file) == 0;
-    if (!written)
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), m_file) == bytes.size();
+    if (!written) {
         m_error = errno ? errno : EIO;
+        // The file keeps whole writes only: the part that went is taken back.
+        std::clearerr(m_file);
+        if (before >= 0 && ::ftruncate(::fileno(m_file), before) == 0)
+            std::fseek(m_file, before, SEEK_SET);
+    }
     return written;
 }
 

@@ -26,7 +26,8 @@ public:
     // Creates the file empty (an existing one is truncated) and keeps it open; closes the
     // open one first. On failure Error() tells why.
     bool Create(const std::string& path);
-    // False, with Error() set, when not open or not every byte reached the file.
+    // False, with Error() set, when not open or not every byte reached the file; the file is
+    // then as it was before.
     bool Write(std::string_view bytes);
     bool IsOpen() const;
     void Close();

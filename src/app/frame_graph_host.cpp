@@ -19,13 +19,12 @@ std::string FrameGraphHost::TimeLabel(int row) {
 graph::GraphContext FrameGraphHost::Context() const {
     const CKX9MonitorApp& app = TheApp();
     const CMainFrame* frame = app.m_pMainFrame;
-    ViewServices& services = m_view.Services();
     graph::GraphContext context;
     context.liveMonitoring = frame && frame->m_bMonitorOn && frame->m_bAcquiring;
     const acquisition::Recording& recording = m_view.Recording();
     context.selectedSegment = recording.SelectedSegment();
     context.acquisitionMode = frame ? frame->m_nChannelMode : -1;
-    context.model = services.CurrentSetup().m_strModel;
+    context.model = app.m_InstrStatus.m_strModel;
     context.recordKind = app.m_strSpectrumKind;
     context.absoluteTimes = recording.AbsoluteTimes();
     context.wideLine = m_view.m_nWideLine != 0;
@@ -143,7 +142,7 @@ std::string FrameGraphHost::FormatPointReadout(int x, int y, const std::string& 
         source.visibleSpan = yTo - yFrom;
     }
     source.shown = m_view.LevelGraphOptions(false).shown;
-    const CInstrStatus& setup = m_view.Services().CurrentSetup();
+    const CInstrStatus& setup = TheApp().m_InstrStatus;
     const std::string* parameters[] = {&setup.m_strSlm1Param, &setup.m_strSlm2Param,
                                        &setup.m_strSlm3Param, &setup.m_strSlm4Param,
                                        &setup.m_strSlm5Param};

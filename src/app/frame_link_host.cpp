@@ -41,7 +41,8 @@ void FrameLinkHost::ShowLinkPane(const std::string& text, COLORREF onColor, COLO
 }
 
 bool FrameLinkHost::IsSendingHeld() {
-    return m_frame.m_bFirmwareUpgrading != FALSE;
+    // During a download the decoder alone talks to the meter.
+    return m_frame.m_bFirmwareUpgrading != FALSE || m_frame.m_bDownloading != FALSE;
 }
 
 void FrameLinkHost::OnQueueEmpty() {

@@ -239,9 +239,10 @@ void CKX9MonitorView::SetUpCharts() {
 void CKX9MonitorView::OnInitialUpdate() {
     m_nPointMarks = m_nAxis = m_nWideLine = m_nURLine = m_nIsophone = 0;
 
-    Services().SetCrossReference(TRUE);
-    if (CMainFrame* frame = TheApp().m_pMainFrame)
+    if (CMainFrame* frame = TheApp().m_pMainFrame) {
+        frame->m_dataViewCommands.m_bCrossReference = TRUE;
         frame->Ui().SetTitle(kTitle);
+    }
     SetupListPrinter();
 
     ShowControl(IDC_SPARE_LIST, false);
@@ -275,7 +276,9 @@ void CKX9MonitorView::OnInitialUpdate() {
     ShowControl(IDC_DATA_LIST, false);
     ShowControl(IDC_PAGE_LIST, false);
 
-    Services().ClearMenuState();
+    // The frame's menu update handler tests this word.
+    if (CMainFrame* frame = TheApp().m_pMainFrame)
+        frame->m_nDisplayMode = 0;
     m_bInitialised = true;
     OnUpdate();
 }
@@ -437,7 +440,7 @@ std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
     if (m_nIsophone && selected >= 0 && row == selected + 1)
         return frame ? IsophoneCellText(column, frame->m_Isophone) : std::string();
 
-    const CInstrStatus& setup = Services().CurrentSetup();
+    const CInstrStatus& setup = TheApp().m_InstrStatus;
     DataListSource source;
     source.page = recording.View(TheApp().m_DataBuffer);
     source.model = setup.m_strModel;
@@ -465,7 +468,7 @@ void CKX9MonitorView::SetupDataListColumns(int kind) {
     m_DataList.DeleteAllItems();
     while (m_DataList.GetColumnCount() > 0)
         m_DataList.DeleteColumn(0);
-    const std::vector<ui::ListColumn> columns = DataListColumns(kind, Services().CurrentSetup());
+    const std::vector<ui::ListColumn> columns = DataListColumns(kind, TheApp().m_InstrStatus);
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         m_ReportList.InsertColumn(i, columns[i].heading, columns[i].format, columns[i].width);
         m_DataList.InsertColumn(i, columns[i].heading, columns[i].format, columns[i].width);
@@ -477,7 +480,7 @@ void CKX9MonitorView::BuildSetupText() {
     // The list describes one recording: a second one replaces the lines of the first.
     m_ParamList.DeleteAllItems();
     const acquisition::SetupBlock block = frame ? frame->m_SetupBlock : acquisition::SetupBlock();
-    for (const std::string& line : BuildSetupLines(block, Services().CurrentSetup()))
+    for (const std::string& line : BuildSetupLines(block, TheApp().m_InstrStatus))
         m_ParamList.InsertItem(m_ParamList.GetItemCount(), line);
 
     const acquisition::Recording& recording = Recording();
@@ -492,7 +495,7 @@ void CKX9MonitorView::BuildSetupText() {
 }
 
 std::string CKX9MonitorView::GetParameterName(const std::string& code) const {
-    return ParameterDisplayName(code, Services().CurrentSetup());
+    return ParameterDisplayName(code, TheApp().m_InstrStatus);
 }
 
 // --- trimming

@@ -35,7 +35,7 @@ charts::LevelGraphOptions CKX9MonitorView::LevelGraphOptions(bool live) const {
     if (frame && frame->m_GraphLegendDlg.HasWindow())
         for (int channel = 0; channel < charts::kLevelChannels; ++channel)
             options.shown[channel] = frame->m_GraphLegendDlg.IsChecked(channel);
-    const std::string& model = Services().CurrentSetup().m_strModel;
+    const std::string& model = TheApp().m_InstrStatus.m_strModel;
     // A loaded page hides the channels a "QS4060" lacks; the live graph shows the last two
     // only for a "QS4160".
     const bool three =
@@ -85,7 +85,7 @@ void CKX9MonitorView::ShowSpectrum(charts::CChartWnd& chart, std::span<const flo
     const int mode = ChannelMode();
     charts::ScaleValueAxis(chart);
     charts::SetBandLayout(chart, mode, ScreenWidth());
-    charts::AddSpectrumBars(chart, mode, levels, Services().CurrentSetup().m_strSpectAuxWeighting);
+    charts::AddSpectrumBars(chart, mode, levels, TheApp().m_InstrStatus.m_strSpectAuxWeighting);
     chart.SetUnitText("Hz");
     chart.RecalcLayout();
     chart.Invalidate();

@@ -16,6 +16,7 @@ CMainFrame::CMainFrame() {
 CMainFrame::~CMainFrame() {
     m_timers.KillAll();
     m_link.StopTimers();
+    m_link.SharedState()->SetDumpDecoder(nullptr);
     // A listener must not post to a session that is gone.
     if (CKX9MonitorView* view = TheApp().m_pView)
         for (CSerialMFC* port : {&view->m_RefSerial, &view->m_TargetSerial})

@@ -13,12 +13,14 @@
 #include <vector>
 
 #include "acquisition/data_file_reader.h"
+#include "acquisition/dump_decoder.h"
 #include "acquisition/loose_data_dlg.h"
 #include "acquisition/record_file.h"
 #include "acquisition/record_layout.h"
 #include "acquisition/recording.h"
 #include "acquisition/scheduler_log.h"
 #include "acquisition/scheduler_run.h"
+#include "app/frame_dump_host.h"
 #include "app/frame_link_host.h"
 #include "app/frame_ui.h"
 #include "app/monitoring_services.h"
@@ -47,7 +49,7 @@ class CInstrStatus;
 #include "app/frame_setup_host.h"
 #include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
-#include "app/frame_view_services.h"
+#include "app/view_services.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/server_startup_services.h"
@@ -82,6 +84,9 @@ class CMainFrame {
     FrameLinkHost m_linkHost{*this};
     ProgramLinkClock m_linkClock{&TheApp().m_bAbortWait};
     LinkSession m_link{m_linkHost, m_linkClock};
+    // The memory dump's decoder, run by the link port's listener during a download.
+    FrameDumpHost m_dumpHost{*this};
+    acquisition::DumpDecoder m_dumpDecoder{*m_link.SharedState(), m_dumpHost};
 
 public:
     // Timers 0 and 1, the send tick and the reply time-out, are the link session's.
@@ -116,6 +121,7 @@ public:
 
     LinkSession& Link() { return m_link; }
     const LinkSession& Link() const { return m_link; }
+    acquisition::DumpDecoder& DumpDecoder() { return m_dumpDecoder; }
 
     // --- the link (the session's; callers all over the program reach it through the frame)
     void SendCommand(int code, const std::string& arg1, const std::string& arg2, int param = -1,
@@ -219,10 +225,11 @@ public:
     std::string m_strDeltaLeq;
     BOOL m_bStatusDlgShown = FALSE;
 
-    // Memory download: refused (or cut short by the meter's screen), starting, files to come.
+    // Memory download: refused (or cut short by the meter's screen, or by a dump file that could
+    // not be written: then the end is not announced as a complete download).
     BOOL m_bDumpRefused = FALSE;
-    BOOL m_bDumpStarting = FALSE;
-    int m_nDumpFiles = 0;
+    // The dump file failed a write in this download; what comes after is not written.
+    BOOL m_bDumpWriteFailed = FALSE;
 
     // The meter's setup as the record files keep it (a data file's, once one is opened), and
     // its clock as last read.
@@ -254,6 +261,11 @@ public:
 
 private:
     friend class FrameLinkHost;
+    friend class FrameDumpHost;
+    // What the dump decoder hands over (FrameDumpHost), on the user-interface thread.
+    void WriteDumpBytes(const std::string& bytes);
+    void OnDumpProgress(int file, int record);
+    void OnDumpFinished(const std::string& message);
     // What the link session hands over (FrameLinkHost).
     void OnQueueEmpty();
     bool OnLiveRecord(const std::string& record);
@@ -431,7 +443,7 @@ public:
 
     // The tool-bar commands on the loaded data, and what the view asks of the frame.
     CFrameDataViewCommands m_dataViewCommands{*this};
-    FrameViewServices m_viewServices{*this};
+    ViewServices m_viewServices;
     // What the "Setup Instrument" sheet needs of the program.
     FrameSetupHost m_setupHost{*this};
 
@@ -524,8 +536,6 @@ public:
     CMicCalibDlg m_MicCalibDlg{m_maintenanceHost};
     CElectricCalibrationDlg m_ElectricCalibrationDlg{m_maintenanceHost};
 
-    // Raised by "Cancel Download"; the memory download stops on it.
-    BOOL m_bCancelDownload = FALSE;
     // The login's authorised-technician flag.
     int m_nLoginResult = 0;
 

@@ -44,6 +44,11 @@ void CMainFrame::Disconnect() {
     m_bMonitorOn = FALSE;
     m_bAcquiring = FALSE;
     m_link.Close();
+    // A download the link took with it keeps what came.
+    if (m_bDownloading) {
+        m_dumpDecoder.Interrupt();
+        KillTimer(kDownloadProgress);
+    }
 
     Ui().SetPaneText(kStatusPane, "Disconnected");
     Ui().SetPaneColors(kStatusPane, 0x00FFFF, 0x000080);

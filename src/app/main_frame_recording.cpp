@@ -100,10 +100,11 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
 
 void CMainFrame::OnDumpOnReply(const std::string& reply) {
     KillTimer(kStatusPoll);
-    m_bDumpStarting = TRUE;
-    m_nDumpFiles = 0;
-    Monitoring().ResetDumpFileTable();
-    if (platform::Contains(reply, "MEMORY EMPTY")) {
+    const bool empty = platform::Contains(reply, "MEMORY EMPTY");
+    // The decoder counts the files down to the last one.
+    const int files = empty ? 0 : platform::Atoi(TextAfter(reply, "Number of files:", 6));
+    m_dumpDecoder.Start(files, Current().m_strModel, Current().m_nExtendedRange != 0);
+    if (empty) {
         if (!m_bSchedulerMode)
             platform::AfxMessageBox("Instrument memory empty.\nDownloading finished.",
                                     MB_ICONINFORMATION);
@@ -112,14 +113,12 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
         return;
     }
 
-    // The decoder counts the files down to the last one.
-    m_nDumpFiles = platform::Atoi(TextAfter(reply, "Number of files:", 6));
     const std::string dumpTime = TextAfter(reply, "Dump time:", 8);
     const bool confirmed =
         m_bSchedulerMode ||
         platform::AfxMessageBox(
             platform::Format("File to download: %d.\nDownload Time: %s.\n\nConfirm download ?",
-                             m_nDumpFiles, dumpTime.c_str()),
+                             files, dumpTime.c_str()),
             MB_YESNO | MB_ICONINFORMATION) == IDYES;
     if (confirmed) {
         SetTimer(kDownloadProgress, kDownloadProgressMs);
@@ -172,6 +171,30 @@ void CMainFrame::OnDumpOffReply() {
         platform::StartProgram(app.ProgramPath(kViewer), {app.m_strCurrentFile});
     if (m_bSchedulerMode)
         EndScheduledDownload();
+}
+
+void CMainFrame::WriteDumpBytes(const std::string& bytes) {
+    if (m_bDumpWriteFailed)
+        return;
+    DumpFile& file = TheApp().m_DumpFile;
+    if (file.Write(bytes))
+        return;
+    // A full disk is told once: the download stops and is not announced as complete.
+    m_bDumpWriteFailed = TRUE;
+    m_bDumpRefused = TRUE;
+    m_dumpDecoder.RequestCancel();
+    Warn(platform::Format("error writing dump file (code %d)", file.Error()), MB_ICONSTOP);
+}
+
+void CMainFrame::OnDumpProgress(int file, int record) {
+    m_nDownloadFile = file;
+    m_nDownloadLine = record;
+}
+
+void CMainFrame::OnDumpFinished(const std::string& message) {
+    if (!message.empty())
+        Warn(message, MB_ICONSTOP);
+    SendCommand(kDumpOff, "", "");
 }
 
 void CMainFrame::EndScheduledDownload() {

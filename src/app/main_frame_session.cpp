@@ -131,10 +131,11 @@ void CMainFrame::StartElectricCalibration() {
 
 void CMainFrame::OpenDumpFile() {
     CKX9MonitorApp& app = TheApp();
-    Monitoring().ResetDumpBadRecords();
+    m_dumpDecoder.PrepareDownload();
     m_nDownloadFile = 0;
     m_nDownloadLine = 0;
-    m_bCancelDownload = FALSE;
+    m_bDumpRefused = FALSE;
+    m_bDumpWriteFailed = FALSE;
 
     DumpFile& file = app.m_DumpFile;
     if (!file.Create(app.ProgramPath(DumpFile::kFileName))) {

@@ -7,6 +7,7 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "link/listener_input.h"
 #include "platform/event_loop.h"
 #include "platform/operator.h"
 #include "web/login_form.h"
@@ -30,7 +31,9 @@ void CMainFrame::WireFrameParts() {
     m_web.SetInstrLog([this](const std::string& text) { m_instrLog.WriteInstrLog(text); });
 
     m_WaitGetStatusDlg.SetCancelHandler([this] { m_link.DeleteAllCommands(); });
-    m_DownloadStatusDlg.SetCancelDownloadHandler([this] { m_bCancelDownload = TRUE; });
+    m_DownloadStatusDlg.SetCancelDownloadHandler([this] { m_dumpDecoder.RequestCancel(); });
+    m_link.SharedState()->SetDumpDecoder(
+        [this](ListenerInput& input) { m_dumpDecoder.Decode(input); });
     m_ViewInstrStatusDlg.SetHooks({
         .modelText = [] { return TheApp().m_InstrStatus.m_strModel; },
         .isDownloading = [this] { return m_bDownloading != FALSE; },

@@ -1,12 +1,9 @@
 // The frame's window timers: the periodic jobs around the link (the send tick and the reply
 // time-out are the link session's).
 
-#include <cstring>
-
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "link/command_codes.h"
-#include "link/protocol_bytes.h"
 #include "platform/date_time.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -14,7 +11,6 @@
 using namespace command_code;
 
 namespace {
-constexpr size_t kDumpRecordSize = 67;
 constexpr const char* kRecordingMark = "-RECORDING-";
 }  // namespace
 
@@ -75,10 +71,8 @@ void CMainFrame::AbortSetupRead(int code) {
 }
 
 void CMainFrame::EndInterruptedDownload() {
-    BYTE record[kDumpRecordSize];
-    std::memset(record, 0xFF, sizeof record);
-    record[kDumpRecordSize - 1] = protocol::kEtx;
-    Monitoring().MakeIncompleteDumpRecord(record);
+    // The held record and the file's synthetic end go to the dump file; dump mode ends.
+    m_dumpDecoder.Interrupt();
     m_bDownloading = FALSE;
     SendCommand(kDumpOff, "", "");
     platform::AfxMessageBox("Download Interrupted");

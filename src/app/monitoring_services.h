@@ -1,7 +1,7 @@
 #pragma once
 // What the frame hands to the data-acquisition side: the live record processors and their
 // state, the monitoring options, the "Save on File" window, the acquisition scheduler's window
-// and log, and the memory dump's decoder. Each does nothing until that side installs itself
+// and log. Each does nothing until that side installs itself
 // (CMainFrame::SetMonitoring).
 
 #include <string>
@@ -45,10 +45,4 @@ public:
     // A line just written to the scheduler log, as written: a row of the scheduler window's
     // log list while that window exists.
     virtual void AddSchedulerLogRow(const std::string& /*line*/) {}
-
-    // The dump decoder's file table (index -1, every byte 0xFF) and its bad-record counter.
-    virtual void ResetDumpFileTable() {}
-    virtual void ResetDumpBadRecords() {}
-    // Fills the 67-byte record that marks a memory dump as cut off.
-    virtual void MakeIncompleteDumpRecord(BYTE* /*record*/) {}
 };

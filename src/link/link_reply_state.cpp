@@ -19,7 +19,7 @@ void LinkReplyState::SetCurrentReader(int readerId) {
     m_changed.notify_all();
 }
 
-void LinkReplyState::SetDumpDecoder(std::function<void(CSerial&)> decoder) {
+void LinkReplyState::SetDumpDecoder(DumpDecoderFn decoder) {
     {
         std::lock_guard lock(m_mutex);
         m_dumpDecoder = std::move(decoder);
@@ -27,7 +27,7 @@ void LinkReplyState::SetDumpDecoder(std::function<void(CSerial&)> decoder) {
     m_changed.notify_all();
 }
 
-std::function<void(CSerial&)> LinkReplyState::DumpDecoder() const {
+LinkReplyState::DumpDecoderFn LinkReplyState::DumpDecoder() const {
     std::lock_guard lock(m_mutex);
     return m_dumpDecoder;
 }

@@ -17,7 +17,7 @@
 
 #include "platform/win_types.h"
 
-class CSerial;
+class ListenerInput;
 class LinkReplyState;
 
 // A flag that a listener's sleep depends on: changing it wakes the listeners.
@@ -59,10 +59,11 @@ public:
     int CurrentReader() const { return m_currentReader.load(); }
 
     // The memory-dump decoder, run on the listener thread while dump mode and the receive flag
-    // are set. It must consume the bytes it is called for (or clear a flag): the listener calls
-    // it again as long as bytes wait. Without a decoder the listener leaves a dump alone.
-    void SetDumpDecoder(std::function<void(CSerial& port)> decoder);
-    std::function<void(CSerial& port)> DumpDecoder() const;
+    // are set: the listener calls it again and again, and it waits for the meter's bytes
+    // itself. Without a decoder the listener leaves a dump alone.
+    using DumpDecoderFn = std::function<void(ListenerInput& input)>;
+    void SetDumpDecoder(DumpDecoderFn decoder);
+    DumpDecoderFn DumpDecoder() const;
 
     // Listener side. Blocks until `readerId` may read (true) or `stop` is set (false).
     bool WaitUntilReadable(int readerId, const std::atomic<bool>& stop);
@@ -80,6 +81,6 @@ private:
 
     std::condition_variable m_changed;
     std::atomic<int> m_currentReader{0};
-    std::function<void(CSerial&)> m_dumpDecoder;
+    DumpDecoderFn m_dumpDecoder;
     std::vector<LinkAlarm> m_alarms;
 };

@@ -4,17 +4,63 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <system_error>
 #include <utility>
 
+#include "link/listener_input.h"
 #include "link/protocol_bytes.h"
+#include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/text.h"
 
 namespace {
 constexpr std::string_view kNoCarrier = "NO CARRIER";
 constexpr int kLinkQueueBytes = 2048;
+
+// The listener's port and its stop event, as the dump decoder waits on them.
+class DecoderInput : public ListenerInput {
+public:
+    DecoderInput(CSerial& port, int stopEvent, const std::atomic<bool>& stop)
+        : m_port(port), m_stopEvent(stopEvent), m_stop(stop) {}
+
+    LinkPort& Port() override { return m_port; }
+    Wait WaitForInput(unsigned programMs) override { return WaitFor(programMs, true); }
+    bool Pause(unsigned programMs) override { return WaitFor(programMs, false) != Wait::Stopped; }
+
+private:
+    Wait WaitFor(unsigned programMs, bool forInput) {
+        using std::chrono::steady_clock;
+        const auto deadline =
+            steady_clock::now() + std::chrono::milliseconds(platform::Clock::ToRealMs(programMs));
+        for (;;) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - steady_clock::now());
+            pollfd fds[2] = {{m_stopEvent, POLLIN, 0}, {m_port.Descriptor(), POLLIN, 0}};
+            const nfds_t count = forInput && !m_deviceGone ? 2 : 1;
+            const int r =
+                ::poll(fds, count, static_cast<int>(std::max<long long>(0, left.count())));
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r < 0 || fds[0].revents || m_stop)
+                return Wait::Stopped;
+            if (r == 0)
+                return Wait::Timeout;
+            if (fds[1].revents & POLLIN)
+                return Wait::Input;
+            // The device went away: no more input will come, the wait runs out.
+            m_deviceGone = true;
+        }
+    }
+
+    CSerial& m_port;
+    const int m_stopEvent;
+    const std::atomic<bool>& m_stop;
+    bool m_deviceGone = false;
+};
+
 }  // namespace
 
 CSerialWnd::CSerialWnd(std::shared_ptr<LinkReplyState> link, int readerId)
@@ -124,6 +170,14 @@ int CSerialWnd::ThreadProc() {
         // Asleep while another reader or a direct exchange owns the bytes.
         if (!m_link->WaitUntilReadable(m_readerId, m_stop))
             return 0;
+        // A memory dump's decoder reads the port and waits for the meter itself.
+        if (m_link->dumpMode) {
+            if (auto decoder = m_link->DumpDecoder(); decoder && m_link->MayRead(m_readerId)) {
+                DecoderInput input(*this, m_stopEvent, m_stop);
+                decoder(input);
+            }
+            continue;
+        }
         pollfd fds[2] = {{Descriptor(), POLLIN, 0}, {m_stopEvent, POLLIN, 0}};
         const int r = ::poll(fds, 2, -1);
         if (r < 0 && errno == EINTR)
@@ -131,12 +185,8 @@ int CSerialWnd::ThreadProc() {
         if (r < 0 || fds[1].revents || m_stop)
             return 0;
         const short events = fds[0].revents;
-        if (events & POLLIN) {
-            if (m_link->dumpMode) {
-                if (auto decoder = m_link->DumpDecoder(); decoder && m_link->MayRead(m_readerId))
-                    decoder(*this);
-                continue;
-            }
+        // Dump mode may have begun while the listener slept: the bytes are the decoder's.
+        if ((events & POLLIN) && !m_link->dumpMode) {
             int exitCode = 0;
             if (!CollectReply(exitCode))
                 return exitCode;
@@ -148,7 +198,7 @@ int CSerialWnd::ThreadProc() {
 }
 
 bool CSerialWnd::CollectReply(int& exitCode) {
-    while (!m_stop && m_link->MayRead(m_readerId)) {
+    while (!m_stop && !m_link->dumpMode && m_link->MayRead(m_readerId)) {
         BYTE byte;
         const ssize_t n = ::read(Descriptor(), &byte, 1);
         if (n < 0 && errno == EINTR)

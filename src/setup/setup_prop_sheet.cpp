@@ -10,8 +10,12 @@
 #include <QVBoxLayout>
 
 #include "link/instr_status.h"
+#include "setup/channels_page.h"
 #include "setup/cur_setting_prop_page.h"
 #include "setup/current_settings.h"
+#include "setup/data_logging_page.h"
+#include "setup/data_logging_prp_page.h"
+#include "setup/info_prop_page.h"
 #include "setup/setup_host.h"
 #include "setup/setup_prop_page.h"
 
@@ -23,6 +27,10 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
     switch (kind) {
         case SetupPageKind::Current:
             return std::make_unique<CurrentSettings>(host);
+        case SetupPageKind::Channels:
+            return std::make_unique<ChannelsPage>(host);
+        case SetupPageKind::DataLogging:
+            return std::make_unique<DataLoggingPage>(host);
         default:
             return std::make_unique<SetupPage>(host, kind);
     }
@@ -31,6 +39,10 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
 CSetupPropPage* MakePageWindow(SetupPage& page) {
     if (auto* current = dynamic_cast<CurrentSettings*>(&page))
         return new CCurSettingPropPage(*current);
+    if (auto* channels = dynamic_cast<ChannelsPage*>(&page))
+        return new CInfoPropPage(*channels);
+    if (auto* logging = dynamic_cast<DataLoggingPage*>(&page))
+        return new CDataLoggingPrpPage(*logging);
     return new CSetupPropPage(page);
 }
 

@@ -116,46 +116,78 @@ TEST(RecordLayout, PageNamesOfAnIndexArePlainFilesOfItsFolder) {
     EXPECT_FALSE(IsIndexFirstLine("INDEX"));
 }
 
-TEST(DumpLayout, EachRecordTypeHasItsStoredLengthAndChecksumPlace) {
+TEST(DumpLayout, EachRecordTypeHasOneLengthToReadAndCheckAndOneTheFileKeeps) {
     using Bytes = std::vector<unsigned char>;
+    auto sent = [](const Bytes& head, bool reportOrEvent) -> std::optional<int> {
+        if (const auto size = DumpRecordSizeOf(head, reportOrEvent))
+            return size->sent;
+        return std::nullopt;
+    };
     // A multi record with a profile of 3 samples, octave and extra data after a REPORT setup.
     Bytes multi = {0x02, 0, 0, 0x10, 0x86, 3};
-    EXPECT_EQ(DumpRecordLength(multi, true), 5 + 2 * 3 + 1 + 22 + 482 + 2 + 3);
-    EXPECT_EQ(DumpRecordLength(multi, false), 5 + 2 * 3 + 1 + 22 + 2 + 3);
+    EXPECT_EQ(DumpSizeBytes(multi), 6);
+    EXPECT_EQ(sent(multi, true), 5 + 2 * 3 + 1 + 22 + 482 + 2 + 3);
+    EXPECT_EQ(sent(multi, false), 5 + 2 * 3 + 1 + 22 + 2 + 3);
     multi.resize(5);  // the profile's count not there yet
-    EXPECT_FALSE(DumpRecordLength(multi, false));
+    EXPECT_FALSE(sent(multi, false));
     const Bytes slmProfile = {0x02, 0, 0, 0x13, 0x03, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2};
-    EXPECT_EQ(DumpRecordLength(slmProfile, false), 15 + 5 + 3);
+    EXPECT_EQ(DumpSizeBytes(slmProfile), 16);
+    EXPECT_EQ(sent(slmProfile, false), 15 + 5 + 3);
+    // Up to the type byte, and no further for a type that is none.
+    EXPECT_EQ(DumpSizeBytes(Bytes{0x02, 0}), 4);
+    EXPECT_EQ(DumpSizeBytes(Bytes{0x02, 0, 0, 0x70}), 4);
+    EXPECT_EQ(DumpSizeBytes(Bytes{0x02, 0, 0, 0x40}), 5);
 
     struct Case {
         unsigned char type;
         unsigned char flags;
-        std::optional<int> length;
+        std::optional<DumpRecordSize> size;
     };
-    for (const Case c :
-         {Case{0x00, 0x61, 18}, Case{0x00, 0x40, 1302}, Case{0x00, 0x10, {}}, Case{0x20, 0x1F, 24},
-          Case{0x20, 0x4F, 15 + 2 + 5 + 2 + 14}, Case{0x23, 0, 21}, Case{0x27, 0, 27},
-          Case{0x37, 0, 12}, Case{0x40, 0, 67}, Case{0x50, 0, 1000}, Case{0x60, 0, 18},
-          Case{0x80, 0, 49}, Case{0x90, 0, 61}, Case{0x70, 0, {}}, Case{0xA0, 0, {}}}) {
+    auto same = [](int n) { return std::optional(DumpRecordSize{n, n}); };
+    for (const Case& c :
+         {Case{0x00, 0x61, same(18)}, Case{0x00, 0x40, same(1302)}, Case{0x00, 0x10, {}},
+          Case{0x20, 0x1F, same(24)}, Case{0x20, 0x4F, same(15 + 2 + 5 + 2 + 14)},
+          Case{0x23, 0, same(21)}, Case{0x27, 0, same(27)}, Case{0x37, 0, DumpRecordSize{14, 12}},
+          Case{0x40, 0, DumpRecordSize{66, 67}}, Case{0x50, 0, same(1000)}, Case{0x60, 0, same(18)},
+          Case{0x80, 0, same(49)}, Case{0x90, 0, same(61)}, Case{0x70, 0, {}}, Case{0xA0, 0, {}}}) {
         SCOPED_TRACE(c.type);
-        EXPECT_EQ(DumpRecordLength(Bytes{0x02, 0, 0, c.type, c.flags}, false), c.length);
+        EXPECT_EQ(DumpRecordSizeOf(Bytes{0x02, 0, 0, c.type, c.flags}, false), c.size);
     }
-    EXPECT_FALSE(DumpRecordLength(Bytes{0x03, 0, 0, 0x40}, false));
+    EXPECT_FALSE(DumpRecordSizeOf(Bytes{0x03, 0, 0, 0x40, 0}, false));
+    // The longest record the types allow still fits the decoder's buffer.
+    Bytes longest(16, 0);
+    longest[0] = 0x02;
+    longest[3] = 0x10;
+    longest[4] = 0xFF;
+    longest[15] = 255;
+    EXPECT_EQ(sent(longest, true), 1589);
+    EXPECT_LE(1589, kDumpRecordBufferBytes);
 
-    // The checksum is the next-to-last byte, or byte 12 after a pause's 12 kept bytes.
-    Bytes date = {0x02, 0x01, 0x02, 0x60, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 0x03};
-    unsigned sum = 0;
-    for (int i = 0; i < 16; ++i)
-        sum += date[static_cast<size_t>(i)];
-    date[16] = static_cast<unsigned char>(sum);
-    EXPECT_TRUE(DumpChecksumHolds(date, 18));
-    ++date[7];
-    EXPECT_FALSE(DumpChecksumHolds(date, 18));
-    Bytes pause = {0x02, 0, 0, 0x30, 1, 1, 1, 1, 1, 1, 1, 1, 0x3A, 0x03};
-    EXPECT_TRUE(DumpChecksumHolds(pause, 12));
-    pause.resize(12);
-    EXPECT_FALSE(DumpChecksumHolds(pause, 12));
-    EXPECT_TRUE(DumpChecksumHolds(Bytes{0x02, 0, 0, 0x40}, 67));  // no checksum to hold
+    // A pause's checksum is its 13th byte, and it keeps 12 bytes; an end record keeps 67.
+    const Bytes pause = {0x02, 0, 0, 0x30, 1, 1, 1, 1, 1, 1, 1, 1, 0x3A, 0x03};
+    EXPECT_TRUE(DumpChecksumHolds(pause, 14));
+    EXPECT_FALSE(DumpChecksumHolds(Bytes(pause.begin(), pause.begin() + 12), 14));
+    EXPECT_EQ(KeptDumpRecord(pause, {14, 12}), std::string(pause.begin(), pause.begin() + 12));
+    const Bytes end(66, 0x41);
+    EXPECT_TRUE(DumpChecksumHolds(end, 66));  // no checksum to hold
+    EXPECT_EQ(KeptDumpRecord(end, {66, 67}), std::string(66, 'A') + '\xFF');
+}
+
+TEST(DumpLayout, LevelTextsOfTheRecordsSecondAndThirdBytes) {
+    for (const auto& [word, text] :
+         std::vector<std::pair<std::uint16_t, std::string>>{{5, "0.5"},
+                                                            {0xFFFB, "-0.5"},
+                                                            {1234, "123.4"},
+                                                            {0, "0.0"},
+                                                            {0xFB2E, "-123.4"},
+                                                            {0x6C00, "_und"},
+                                                            {0x6F00, "_ofl"},
+                                                            {0x7200, "_err"},
+                                                            {0x8000, "-3276.8"}})
+        EXPECT_EQ(DumpLevelText(static_cast<unsigned char>(word >> 8),
+                                static_cast<unsigned char>(word & 0xFF)),
+                  text)
+            << word;
 }
 
 TEST(DataBufferView, SamplesAreReadByIndexNeverPastTheLoadedBytes) {
@@ -213,12 +245,10 @@ TEST(RecordLayoutGolden, TheWritersBytesAreThoseOfTheReference) {
     WriteFile("third.bin", EncodeRecord(PackTimeWord(23, 59, 59), third));
     const std::vector<std::uint16_t> profile = {451, 452, kNoValue, 454};
     WriteFile("profile.bin", EncodeRecord(PackTimeWord(0, 0, 30), profile));
-    std::array<unsigned char, kDumpEndBytes> end;
-    end.fill(0xFF);
-    MakeIncompleteDumpRecord(end, "12", 0x21);
+    // The filler byte 65 is set, whatever a buffer held before.
+    auto end = IncompleteDumpRecord("12", 0x21);
     WriteFile("incomplete.bin", std::string(end.begin(), end.end()));
-    end.fill(0xFF);
-    MakeIncompleteDumpRecord(end, "0", 0x00);
+    end = IncompleteDumpRecord("0", 0x00);
     WriteFile("incomplete_first.bin", std::string(end.begin(), end.end()));
     WriteFile("index.kr9", IndexFileText({RecordPageName("20240309_140507"),
                                           RecordPageName("20240309_150000")}));

@@ -146,15 +146,14 @@ TEST_F(FrameSessionTest, TheElectricCalibrationOpensItsWindowAndAsksForTheStates
 TEST_F(FrameSessionTest, ADownloadStartsWithTheDumpHeaderByteForByte) {
     OpenLink();
     frame.m_nDownloadFile = 3;
-    frame.m_bCancelDownload = TRUE;
+    frame.DumpDecoder().RequestCancel();
     op.ExpectBox("Instrument memory empty.\nDownloading finished.");
     frame.OpenDumpFile();
     std::string header = "\xBAQS4160_00$1 12345678 V2.0 ";
     header.resize(64, '\xFF');
     EXPECT_EQ(folder.Read(DumpFile::kFileName), header);
     EXPECT_EQ(frame.m_nDownloadFile, 0);
-    EXPECT_FALSE(frame.m_bCancelDownload);
-    EXPECT_EQ(monitoring.calls, Lines{"ResetDumpBadRecords"});
+    EXPECT_FALSE(frame.DumpDecoder().IsCancelRequested());
     EXPECT_TRUE(ui.downloadBoxShown);
     // The acquisition state starts the dump; an empty memory ends it at once.
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 1 && QueueIdle(); }));

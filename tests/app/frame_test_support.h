@@ -137,16 +137,10 @@ public:
         const bool stamped = line.size() > 21 && line[4] == '/' && line[19] == ':';
         schedulerLog.push_back(stamped ? line.substr(21) : line);
     }
-    void ResetDumpFileTable() override { calls.push_back("ResetDumpFileTable"); }
-    void ResetDumpBadRecords() override { calls.push_back("ResetDumpBadRecords"); }
-    void MakeIncompleteDumpRecord(BYTE* record) override {
-        incompleteDumpRecord.assign(record, record + 67);
-    }
 
     std::vector<Record> records;
     std::vector<std::string> calls;
     std::vector<std::string> schedulerLog;
-    std::vector<BYTE> incompleteDumpRecord;
     bool powerOff = false;
     // What the "Save on File" window ends with: saved, or cancelled.
     bool saved = true;

@@ -309,7 +309,7 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     EXPECT_EQ(frame->m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS), 1);
     op.ExpectBox("Confirm stop downloading ?", IDYES);
     frame->m_DownloadStatusDlg.OnCancelDownload();
-    EXPECT_TRUE(frame->m_bCancelDownload);
+    EXPECT_TRUE(frame->DumpDecoder().IsCancelRequested());
     EXPECT_FALSE(frame->Ui().IsDownloadBoxShown());
 
     // The status window asks through the queue and tells the frame when it closes.

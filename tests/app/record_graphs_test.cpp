@@ -13,7 +13,6 @@
 
 #include "acquisition/record_layout.h"
 #include "app/frame_command_ids.h"
-#include "app/frame_view_services.h"
 #include "app/kx9monitor_view_widget.h"
 #include "charts/spectrum_chart_fill.h"
 #include "graph/graph_props.h"
@@ -60,10 +59,7 @@ std::string DataFile(const std::string& model, const std::string& mode, int reco
 
 class RecordGraphsTest : public ViewTest {
 protected:
-    RecordGraphsTest() {
-        view.SetServices(&frameServices);
-        view.OnInitialUpdate();
-    }
+    RecordGraphsTest() { view.OnInitialUpdate(); }
 
     graph::CGraphWnd* DataGraph() const { return view.GraphWindow(ViewGraph::Second); }
     std::vector<double> Ys(int series) const {
@@ -77,8 +73,6 @@ protected:
         folder.Write(name, content);
         frame.OpenSessionFile(folder.File(name));
     }
-
-    FrameViewServices frameServices{frame};
 };
 
 }  // namespace

@@ -38,10 +38,10 @@ QRect GeometryOf(const CKX9MonitorView& view, int id) {
 }  // namespace
 
 TEST_F(ViewTest, TheWindowShowsBothListsWithTheirCellsAndFollowsItsSize) {
-    services.setup.m_strModel = "QS4060_rn0$1";
-    services.setup.m_strSlm1Param = "Leq:A";
-    services.setup.m_strSlm2Param = "LFmx:A";
-    services.setup.m_strSlm3Param = "Lpk:C";
+    app.m_InstrStatus.m_strModel = "QS4060_rn0$1";
+    app.m_InstrStatus.m_strSlm1Param = "Leq:A";
+    app.m_InstrStatus.m_strSlm2Param = "LFmx:A";
+    app.m_InstrStatus.m_strSlm3Param = "Lpk:C";
     std::unique_ptr<QWidget> window(CreateViewWidget(view, nullptr));
     ASSERT_TRUE(view.IsInitialised());
 

@@ -36,10 +36,11 @@ void FillReport(ui::CReportCtrl& list, int rows, int columns) {
 }  // namespace
 
 TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
+    frame.m_nDisplayMode = 3;
     view.OnInitialUpdate();
 
     EXPECT_EQ(frame.Ui().GetTitle(), "QS4060KRTN_VP");
-    EXPECT_TRUE(services.crossReference);
+    EXPECT_TRUE(frame.m_dataViewCommands.m_bCrossReference);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LOGO));
     for (int hidden : {1603, 1602, 1016, 1064, 1482, 1604})
@@ -78,7 +79,7 @@ TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
     EXPECT_EQ(view.m_Chart3d.GetViewSettings(), (std::array<double, 6>{0, 30, 0, 140, 0, 100}));
     EXPECT_EQ(view.m_Chart3d.FirstAngle(), -30);
     EXPECT_EQ(view.m_PageList.Column(0).heading, "Archivio Calibrazioni");
-    EXPECT_EQ(services.calls, std::vector<std::string>{"ClearMenuState"});
+    EXPECT_EQ(frame.m_nDisplayMode, 0);
 }
 
 TEST_F(ViewTest, GraphWindowsAreShownHiddenAndDeletedOnlyWhenTheyExist) {
@@ -240,7 +241,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
 
 TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectrumModes) {
     view.OnInitialUpdate();
-    services.setup.m_strSpectAuxWeighting = "LAeq";
+    app.m_InstrStatus.m_strSpectAuxWeighting = "LAeq";
     view.SetupDataListColumns(kOctave);
     FillReport(view.m_ReportList, 3, 14);
     view.m_ReportList.SetRowStates(1, ui::RVS_SELECTED);
@@ -320,7 +321,7 @@ TEST_F(ViewTest, TrimmingCutsTheReportListBackFromTheFarthestRows) {
 }
 
 TEST_F(ViewTest, NewColumnsLeaveNothingOfThePreviousKind) {
-    services.setup.m_strModel = "QS4060_rn0$1";
+    app.m_InstrStatus.m_strModel = "QS4060_rn0$1";
     view.SetupDataListColumns(kThirdOctave);
     FillReport(view.m_ReportList, 4, 0);
     view.m_DataList.SetItemCount(4);
@@ -335,7 +336,7 @@ TEST_F(ViewTest, NewColumnsLeaveNothingOfThePreviousKind) {
 }
 
 TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
-    services.setup.m_strModel = "QS4160_L";
+    app.m_InstrStatus.m_strModel = "QS4160_L";
     frame.m_SetupBlock.SetField(acquisition::SetupBlock::kSerialNumber, "SN42");
     frame.m_bSchedulerMode = TRUE;
     frame.m_recording.Time().SetScheduleTimes(acquisition::ScheduleTime::FromSeconds(600),
@@ -353,12 +354,12 @@ TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
     view.BuildSetupText();
     EXPECT_EQ(view.m_ParamList.GetItemText(0, 0), "Model: QS4160_L");
     // Parameter names take the current percentile levels.
-    services.setup.m_strPerc3Level = "90.0 %";
+    app.m_InstrStatus.m_strPerc3Level = "90.0 %";
     EXPECT_EQ(view.GetParameterName("L3"), "L90.0");
 }
 
 TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
-    services.setup.m_strModel = "QS4060";
+    app.m_InstrStatus.m_strModel = "QS4060";
     frame.m_nChannelMode = kThirdOctave;
     acquisition::Recording& recording = frame.m_recording;
     recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 10000);

@@ -22,15 +22,9 @@ using acquisition::kThirdOctave;
 
 class RecordingViewServices : public ViewServices {
 public:
-    CInstrStatus& CurrentSetup() override { return setup; }
-    void SetCrossReference(BOOL on) override { crossReference = on; }
-    void ClearMenuState() override { calls.push_back("ClearMenuState"); }
     void ShowNavigator(bool show) override { navigator = show; }
 
-    CInstrStatus setup;
-    BOOL crossReference = FALSE;
     bool navigator = false;
-    std::vector<std::string> calls;
 };
 
 class ViewTest : public ::testing::Test {

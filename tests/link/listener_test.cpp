@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <time.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
 
 #include "link/link_test_support.h"
+#include "link/listener_input.h"
 #include "link/serial_wnd.h"
 #include "platform/com_ports.h"
 #include "sim_meter.h"
@@ -146,7 +148,7 @@ TEST_F(ListenerTest, CloseEndsAListenerAsleepOrWaitingForBytes) {
     EXPECT_EQ(port.Open("COM7", &owner), 0);
 }
 
-TEST_F(ListenerTest, DumpModeLeavesTheBytesToTheDecoder) {
+TEST_F(ListenerTest, DumpModeLeavesTheBytesToTheDecoderWhichClosingNeverWaitsFor) {
     link->dumpMode = TRUE;
     link->receiveEnabled = TRUE;
     meter.Send("\x01\x02\x03");
@@ -156,15 +158,22 @@ TEST_F(ListenerTest, DumpModeLeavesTheBytesToTheDecoder) {
 
     std::string decoded;
     std::atomic<int> calls{0};
-    link->SetDumpDecoder([&](CSerial& dumpPort) {
+    std::atomic<bool> waitStopped{false};
+    link->SetDumpDecoder([&](ListenerInput& input) {
         char buffer[64];
         size_t n = 0;
-        dumpPort.Read(buffer, sizeof buffer, &n);
+        input.Port().Read(buffer, sizeof buffer, &n);
         decoded.append(buffer, n);
         ++calls;
+        // Then a meter that says nothing more: a wait far longer than the test.
+        if (input.WaitForInput(10'000'000) == ListenerInput::Wait::Stopped)
+            waitStopped = true;
     });
     ASSERT_TRUE(PumpUntil([&] { return calls.load() > 0; }));
+    const auto start = std::chrono::steady_clock::now();
     port.Close();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(waitStopped);
     EXPECT_EQ(decoded, "\x01\x02\x03");
     EXPECT_TRUE(owner.deliveries.empty());
 }

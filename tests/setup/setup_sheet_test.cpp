@@ -307,6 +307,8 @@ TEST_F(SetupSheetTest, PicturesOfAFullAndAShortVariant) {
         }
         const bool logs = std::string(variant.model).find('p') == std::string::npos;
         EXPECT_EQ(shown, logs ? 16 : 11);
-        EXPECT_EQ(Control<QGroupBox>(window, setup::current_ids::kProfileGroup)->isEnabled(), logs);
+        EXPECT_EQ(Control<QGroupBox>(*tabs->currentWidget(), setup::current_ids::kProfileGroup)
+                      ->isEnabled(),
+                  logs);
     }
 }

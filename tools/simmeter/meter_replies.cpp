@@ -248,7 +248,33 @@ std::optional<Reply> AnswerDump(const std::string& line, MeterState& state) {
                                            state.dumpFiles, state.dumpTime.c_str()));
     if (line == "DMP:OFF")
         return Text(line);
-    return std::nullopt;
+    if (line != "DMP:NE" && line != "DMP:RE")
+        return std::nullopt;
+
+    MeterDump& dump = state.dump;
+    // The next record, or the same again; a refused or unanswered request has moved on too.
+    const size_t index = !dump.current ? 0 : *dump.current + (line == "DMP:NE" ? 1 : 0);
+    dump.current = index;
+    if (index >= dump.records.size())
+        return Text("END OF DUMP");
+    if (dump.dumpErrorAt == index) {
+        dump.dumpErrorAt.reset();
+        return Text("DUMP ERROR");
+    }
+    if (auto& faults = dump.faults[index]; !faults.empty()) {
+        const DumpFault fault = faults.front();
+        faults.pop_front();
+        switch (fault) {
+            case DumpFault::Refusal:
+                return Reply{std::string{kNak, kEtx}};
+            case DumpFault::Silence:
+                return Silence();
+            case DumpFault::BadChecksum:
+                return Reply{WithBadChecksum(dump.records[index])};
+        }
+    }
+    dump.sent.push_back(index);
+    return Reply{dump.records[index]};
 }
 
 std::optional<Reply> AnswerKey(const std::string& line, MeterState&) {

@@ -13,6 +13,7 @@
 
 #include "link/protocol_bytes.h"
 #include "maintenance/calibration_protocol.h"
+#include "meter_dump.h"
 
 namespace simmeter {
 
@@ -71,9 +72,11 @@ struct MeterState {
     std::string acquisition = "STOP";
     std::string screen = "Leq    45.2 dB";
     std::string recorder = "OFF";
-    // The memory: files stored ("MEMORY EMPTY" when none) and the time a dump of them takes.
+    // The memory: the files it says it holds ("MEMORY EMPTY" when none), the time a dump of
+    // them takes, and the records it sends.
     int dumpFiles = 0;
     std::string dumpTime = "00:01:30";
+    MeterDump dump;
     // Setting keys this meter does not know: their commands are refused.
     std::set<std::string> unknownKeys;
     // Protected fields by name ("SET:PROT:<name>:..."): read freely, written only as the next
@@ -121,7 +124,8 @@ std::optional<Reply> AnswerSetting(const std::string& line, MeterState& state);
 std::optional<Reply> AnswerProtected(const std::string& line, MeterState& state);
 // "STT:..." monitoring, acquisition, display and recorder state.
 std::optional<Reply> AnswerState(const std::string& line, MeterState& state);
-// "DMP:ON" tells what a dump of the memory holds, "DMP:OFF" ends it.
+// "DMP:ON" tells what a dump of the memory holds, "DMP:NE" and "DMP:RE" send its records (with
+// the dump's faults), "DMP:OFF" ends it.
 std::optional<Reply> AnswerDump(const std::string& line, MeterState& state);
 // "KEY:..." key presses: acknowledged with the command's own text; KEY:OFF switches off.
 std::optional<Reply> AnswerKey(const std::string& line, MeterState& state);

@@ -1,0 +1,31 @@
+#pragma once
+// The memory-dump decoder's host: what the decoder hands over on the listener thread is posted
+// here by value and carried out on the user-interface thread by the frame (the dump file's
+// writes, the download's progress and its end).
+
+#include <cstdint>
+#include <string>
+
+#include "acquisition/dump_decoder_host.h"
+#include "platform/messages.h"
+
+class CMainFrame;
+
+class FrameDumpHost : public platform::MessageTarget, public acquisition::DumpDecoderHost {
+public:
+    explicit FrameDumpHost(CMainFrame& frame) : m_frame(frame) {}
+
+    // Listener thread.
+    void AppendDumpBytes(std::string bytes) override;
+    void DumpProgress(int file, int record) override;
+    void DumpFinished(std::string message) override;
+
+    // User-interface thread.
+    void OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void OnTextMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                       const std::string& text) override;
+
+private:
+    enum Message : unsigned { kAppend = 1, kProgress, kFinished };
+    CMainFrame& m_frame;
+};

@@ -1,0 +1,72 @@
+#pragma once
+// The "Channels" page: the parameters of the five sound level meter channels with their
+// weighting or band, the level profile's parameter, band and time step, the statistics
+// parameter and its four percentiles, and the dose integration. Its lists follow the model and
+// the meter's half-band shift; it shows the edited setup when activated and stores the
+// operator's choices when left, a list without a choice leaving its value as it was.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "setup/setup_page.h"
+
+namespace setup {
+
+namespace channels_ids {
+constexpr std::array<int, 5> kSlmParams = {1566, 1567, 1568, 1569, 1570};
+constexpr std::array<int, 5> kSlmBands = {1578, 1579, 1580, 1582, 1581};
+constexpr int kSlm4Label = 1606;
+constexpr int kSlm5Label = 1598;
+constexpr int kProfileGroup = 1703;
+constexpr int kProfileParamLabel = 1763;
+constexpr int kProfileParam = 1573;
+constexpr int kProfileBand = 1583;
+constexpr int kProfileTimeLabel = 1515;
+constexpr int kProfileTime = 1571;
+constexpr int kStatParam = 1565;
+constexpr int kStatBand = 1572;
+constexpr std::array<int, 4> kPercentiles = {1561, 1562, 1563, 1564};
+constexpr int kExchangeRate = 1557;
+constexpr int kDoseThreshold = 1558;
+constexpr int kDoseCriterion = 1559;
+constexpr int kQS4160Picture = 1604;
+constexpr int kQS4060Picture = 1605;
+}  // namespace channels_ids
+
+class ChannelsPage : public SetupPage {
+public:
+    explicit ChannelsPage(SetupHost& host);
+
+    // Fills the lists for the model and band shift of the current setup.
+    void OnInitDialog() override;
+    void OnSetActive() override;
+    bool OnKillActive() override;
+
+    // A new parameter chosen for channel `slm` (1..5), the profile or the statistics: its
+    // weighting or band list (and the profile's time steps) refilled, the first entry chosen.
+    void OnSelChangeSlm(int slm);
+    void OnSelChangeProfileParam();
+    void OnSelChangeStatParam();
+
+private:
+    bool IsQS4160() const;
+    bool HasFullStatistics() const;
+    bool StoresStatistics() const;
+    const std::string& BandShift() const;
+
+    // Shows a stored "parameter:band" value in a parameter list and its band list.
+    void ShowParameter(int paramList, int bandList, const std::string& stored);
+    // Refills `bandList` for the parameter chosen in `paramList`.
+    void FillBands(int paramList, int bandList);
+    void FillProfileTimes();
+    void ShowStatistics();
+    void FillStatisticsBands();
+    // Stores the chosen parameter and band into `value`; no choice keeps it.
+    void StoreParameter(int paramList, int bandList, std::string& value) const;
+    // Shows a number stored as text at list position `number - first`.
+    void ShowNumber(int list, const std::string& value, int first);
+    void StoreNumber(int list, std::string& value, int first) const;
+};
+
+}  // namespace setup

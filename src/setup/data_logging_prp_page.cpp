@@ -1,0 +1,135 @@
+#include "setup/data_logging_prp_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "setup/data_logging_page.h"
+
+namespace setup {
+
+using namespace data_logging_ids;
+
+namespace {
+
+template <typename Button>
+Button* NewButton(int id, const char* text) {
+    auto* button = new Button(QString::fromLatin1(text));
+    button->setObjectName(QString::number(id));
+    return button;
+}
+
+}  // namespace
+
+CDataLoggingPrpPage::CDataLoggingPrpPage(DataLoggingPage& model, QWidget* parent)
+    : CSetupPropPage(model, parent) {
+    auto label = [this](int id, const char* text) {
+        QLabel* l = NewText(id);
+        l->setText(QString::fromLatin1(text));
+        return l;
+    };
+    auto choice = [this](QWidget* control, std::function<void()> rule) {
+        OnChoice(control, std::move(rule));
+        return control;
+    };
+
+    // MEASURE: the mode, the logged channels, short Leq and FFT.
+    QGroupBox* measure = NewGroup("MEASURE");
+    auto* measureLines = new QVBoxLayout(measure);
+    QGroupBox* mode = NewGroup("DataLogging Mode");
+    auto* modeLines = new QVBoxLayout(mode);
+    modeLines->addWidget(
+        choice(NewButton<QRadioButton>(kModeNormal, "Normal"), [&model] { model.OnModeNormal(); }));
+    modeLines->addWidget(choice(NewButton<QRadioButton>(kModeAutoStore, "Auto Store"),
+                                [&model] { model.OnModeAutoStore(); }));
+    measureLines->addWidget(mode);
+    measureLines->addWidget(label(kProfileLabel, "PROFILE"));
+    measureLines->addWidget(NewButton<QCheckBox>(kSlm, "SLM"));
+    measureLines->addWidget(NewButton<QCheckBox>(kProfile, "PROFILE"));
+    measureLines->addWidget(NewButton<QCheckBox>(kOctaves, "OCT."));
+    measureLines->addWidget(NewButton<QCheckBox>(kThirdOctaves, "T. OCT."));
+    measureLines->addWidget(label(kLoggerLabel, "ENABLED"));
+    auto* shortLeq = new QHBoxLayout;
+    shortLeq->addWidget(choice(NewButton<QCheckBox>(kShortLeq, "SHORT_LEQ"),
+                               [&model] { model.OnShortLeqCheck(); }));
+    shortLeq->addWidget(NewList(kShortLeqWeighting));
+    measureLines->addLayout(shortLeq);
+    measureLines->addWidget(NewButton<QCheckBox>(kFft, "FFT"));
+    measureLines->addStretch(1);
+
+    // The five parameters with their weightings, and what the section stores.
+    auto section = [&](const SectionIds& s, void (DataLoggingPage::*onParam)(int),
+                       void (DataLoggingPage::*onParams)()) {
+        QGroupBox* params = NewGroup("Parametrers", s.paramsGroup);
+        auto* grid = new QGridLayout(params);
+        for (int n = 0; n < 5; ++n) {
+            grid->addWidget(label(s.paramLabels[static_cast<size_t>(n)],
+                                  QString("Par%1").arg(n + 1).toLatin1().constData()),
+                            n, 0);
+            grid->addWidget(choice(NewList(s.params[static_cast<size_t>(n)]),
+                                   [&model, onParam, n] { (model.*onParam)(n); }),
+                            n, 1);
+            grid->addWidget(NewList(s.weightings[static_cast<size_t>(n)]), n, 2);
+        }
+        QGroupBox* store = NewGroup("Store", s.storeGroup);
+        auto* storeLines = new QVBoxLayout(store);
+        storeLines->addWidget(choice(NewButton<QCheckBox>(s.storeParams, "Param. 1- 5"),
+                                     [&model, onParams] { (model.*onParams)(); }));
+        storeLines->addWidget(NewButton<QCheckBox>(s.storeOctaves, "Oct. Spectrum"));
+        storeLines->addWidget(NewButton<QCheckBox>(s.storeThirdOctaves, "TOct. Spectrum"));
+        storeLines->addWidget(NewButton<QCheckBox>(s.storeStatistics, "Statistics"));
+        auto* row = new QHBoxLayout;
+        row->addWidget(params);
+        row->addWidget(store, 0, Qt::AlignTop);
+        return row;
+    };
+
+    QGroupBox* report = NewGroup("REPORT", kReport.group);
+    auto* reportLines = new QVBoxLayout(report);
+    auto* interval = new QHBoxLayout;
+    interval->addWidget(label(kReportIntervalLabel, "Report Interval"));
+    interval->addWidget(
+        choice(NewList(kReportInterval), [&model] { model.OnReportIntervalChange(); }));
+    interval->addStretch(1);
+    reportLines->addLayout(interval);
+    reportLines->addLayout(section(kReport, &DataLoggingPage::OnReportParamChange,
+                                   &DataLoggingPage::OnReportParamsCheck));
+    reportLines->addStretch(1);
+
+    QGroupBox* event = NewGroup("EVENT", kEvent.group);
+    auto* eventLines = new QVBoxLayout(event);
+    QGroupBox* trigger = NewGroup("Trigger", kTriggerGroup);
+    auto* triggerGrid = new QGridLayout(trigger);
+    const std::array<int, 7> lists = {kTrigger, kPolarity, kOnLevel, kOffLevel,
+                                      kOnTime,  kOffTime,  kNotify};
+    const std::array<const char*, 7> captions = {"Type",         "Polarity",     "On Level",
+                                                 "Off Level",    "Min. On Time", "Min. Off Time",
+                                                 "Serial Notify"};
+    for (size_t i = 0; i < lists.size(); ++i) {
+        const int row = static_cast<int>(i % 4);
+        const int column = static_cast<int>(i / 4) * 2;
+        triggerGrid->addWidget(label(kTriggerLabels[i], captions[i]), row, column);
+        QComboBox* list = NewList(lists[i]);
+        if (lists[i] == kTrigger)
+            choice(list, [&model] { model.OnTriggerTypeChange(); });
+        triggerGrid->addWidget(list, row, column + 1);
+    }
+    eventLines->addWidget(trigger);
+    eventLines->addLayout(section(kEvent, &DataLoggingPage::OnEventParamChange,
+                                  &DataLoggingPage::OnEventParamsCheck));
+    eventLines->addStretch(1);
+
+    auto* columns = new QHBoxLayout(this);
+    columns->addWidget(measure);
+    auto* sections = new QVBoxLayout;
+    sections->addWidget(report);
+    sections->addWidget(event);
+    columns->addLayout(sections, 1);
+}
+
+}  // namespace setup
