@@ -75,7 +75,7 @@ void FrameSchedulerRunHost::ArmLink() {
 }
 
 void FrameSchedulerRunHost::CloseLink() {
-    m_frame.DisconnectBetweenAcquisitions();
+    m_frame.CloseMonitoringLink();
 }
 
 void FrameSchedulerRunHost::SetChannelMode(int channel) {

@@ -49,10 +49,10 @@ class CInstrStatus;
 #include "app/frame_setup_host.h"
 #include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
-#include "app/view_services.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/server_startup_services.h"
+#include "app/view_services.h"
 #include "app/workflow_guard.h"
 #include "charts/demo_dlg.h"
 #include "charts/equal_loudness.h"
@@ -130,6 +130,9 @@ public:
     }
     // The end of a monitoring run: the run's timers and flags, the link closed, the title.
     void Disconnect();
+    // Disconnect without closing the live page file: between two acquisitions of a scheduler
+    // run, whose records go on in the same file.
+    void CloseMonitoringLink();
 
     // --- window timers (program milliseconds); the send tick and the reply time-out are the
     // link session's
@@ -467,9 +470,6 @@ public:
     sound::CLabelAudioDlg m_LabelAudioDlg{m_acquisitionHost};
 
     // --- the scheduler's run (main_frame_scheduler_run.cpp)
-    // The link closed between two acquisitions of a run: the frame's monitoring ends, the
-    // port closes, the queue empties; the run's record files stay as they are.
-    void DisconnectBetweenAcquisitions();
     // The run's record index copied to "Scheduler.kr9", which the main view then shows.
     void ShowSchedulerResult();
 

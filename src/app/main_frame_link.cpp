@@ -38,6 +38,11 @@ void CMainFrame::OnCommandTimedOut(const CCommand& command) {
 }
 
 void CMainFrame::Disconnect() {
+    CloseMonitoringLink();
+    m_RecFile.Close();
+}
+
+void CMainFrame::CloseMonitoringLink() {
     KillTimer(kStatusPoll);
     KillTimer(kIntegrationEnd);
     m_bLinkActive = FALSE;
@@ -55,5 +60,4 @@ void CMainFrame::Disconnect() {
 
     if (platform::Contains(Ui().GetTitle(), "-RECORDING-"))
         Ui().SetTitle(NormalTitle());
-    m_RecFile.Close();
 }
