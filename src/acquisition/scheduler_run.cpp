@@ -7,7 +7,6 @@
 #include "acquisition/scheduler_run_host.h"
 #include "link/command_codes.h"
 #include "link/link_clock.h"
-#include "link/link_port.h"
 #include "platform/date_time.h"
 #include "platform/text.h"
 
@@ -18,6 +17,8 @@ namespace {
 // The monitor mode of "STT:MON:%s" by channel.
 constexpr const char* kMonitorModes[] = {"SLM", "PROF", "OCT", "THIRD"};
 constexpr unsigned kMonitorOnWaitMs = 250;
+// Long enough for an acknowledgement at 1200 baud, short of a live record's interval.
+constexpr unsigned kAcknowledgementMs = 250;
 constexpr size_t kReadLimit = 511;
 constexpr unsigned kPauseWaitMs = 1000;
 constexpr unsigned kKeyWaitMs = 500;
@@ -237,6 +238,9 @@ bool SchedulerRun::StepLeadTime() {
             }
             return true;
         case kConnected:
+            // The link answers the states queried on connecting first.
+            if (!m_host.IsReadyToSend())
+                return true;
             if (m_plan.calBefore) {
                 StartCalibration(Calibration::Before);
                 return true;
@@ -304,6 +308,9 @@ void SchedulerRun::StartAcquisition() {
     m_received = 0;
     m_state = kAcquiring;
     const std::string autoStore = platform::Trim(m_host.AutoStoreValue());
+    // Stale input goes before anything is written: a purge after a write would take the
+    // command with it while it still waits to go out.
+    m_host.PurgeLink();
     if (m_plan.dataLogging) {
         if (autoStore == "OFF")
             Write("STT:REC:ON\r\n");
@@ -312,12 +319,14 @@ void SchedulerRun::StartAcquisition() {
     } else {
         m_host.Log("Start Monitoring");
     }
-    if (LinkPort* port = m_host.Port())
-        port->Purge();
     if (m_host.IsMonitorRunning())
         Write("STT:MON:ON\r\n");
     else if (!m_plan.dataLogging || autoStore == "ON")
         Write("STT:ACQ:RUN\r\n");
+    // The meter acknowledges before its first record: that answer is no record.
+    m_clock.Sleep(kAcknowledgementMs);
+    m_host.PurgeLink();
+    m_host.ListenForRecords();
     m_host.SetMonitorRunning(true);
     m_host.OnAcquisitionStart(m_plan.channel);
 }
@@ -381,8 +390,7 @@ void SchedulerRun::PauseAcquisition() {
         m_host.ExchangeAndWait("STT:MON:OFF\r\n", "STT:MON:?\r\n", "OFF");
         if (!StillRunning())
             return;
-        if (LinkPort* port = m_host.Port())
-            port->Purge();
+        m_host.PurgeLink();
         m_host.SetMonitorRequested(false);
     }
     m_clock.Sleep(kPauseWaitMs);
@@ -435,7 +443,7 @@ void SchedulerRun::StepCalibrationAtDate() {
             }
             return;
         case kConnected:
-            if (m_host.Now() >= m_plan.calDate)
+            if (m_host.Now() >= m_plan.calDate && m_host.IsReadyToSend())
                 StartCalibration(Calibration::AtDate);
             return;
         default:
@@ -584,20 +592,11 @@ void SchedulerRun::EndOfRun() {
 }
 
 void SchedulerRun::Write(const std::string& text) {
-    LinkPort* port = m_host.Port();
-    if (port && port->IsOpen())
-        port->WriteString(text);
+    m_host.WriteLink(text);
 }
 
 std::string SchedulerRun::Read() {
-    LinkPort* port = m_host.Port();
-    if (!port || !port->IsOpen())
-        return std::string();
-    std::string bytes(kReadLimit, '\0');
-    size_t count = 0;
-    port->Read(bytes.data(), bytes.size(), &count);
-    bytes.resize(count);
-    return bytes;
+    return m_host.ReadLink(kReadLimit);
 }
 
 }  // namespace acquisition

@@ -4,10 +4,9 @@
 // calibration, the memory download, the record files, the scheduler log and the windows that
 // show a run. The frame implements it; tests give an in-memory one.
 
+#include <cstddef>
 #include <ctime>
 #include <string>
-
-class LinkPort;
 
 namespace acquisition {
 
@@ -19,8 +18,14 @@ public:
     virtual std::time_t Now() = 0;
 
     // --- the monitoring link
-    // The link's port for the run's direct writes and reads; nullptr when there is none.
-    virtual LinkPort* Port() = 0;
+    // A line straight to the link port, past the queue; no reply is awaited, and the meter's
+    // acknowledgement is not taken for one.
+    virtual void WriteLink(const std::string& text) = 0;
+    // What has arrived on the link port since, at most `limit` bytes.
+    virtual std::string ReadLink(size_t limit) = 0;
+    virtual void PurgeLink() = 0;
+    // What arrives unasked from now on is a live record.
+    virtual void ListenForRecords() = 0;
     // The command, then the query, until the reply holds `expected`, three rounds at most.
     // Handles the program's messages while it waits.
     virtual bool ExchangeAndWait(const std::string& command, const std::string& query,

@@ -12,11 +12,39 @@ constexpr unsigned kRecordingBlinkMs = 1000;
 }  // namespace
 
 std::time_t FrameSchedulerRunHost::Now() {
-    return platform::Clock::Now();
+    using platform::Clock;
+    if (Clock::Speed() == 1.0)
+        return Clock::Now();
+    // A faster program clock (a test's) runs the schedule with it: the wall clock when first
+    // asked, and the program time since.
+    if (!m_anchor) {
+        m_anchor = Clock::Now();
+        m_anchorTick = Clock::TickCount();
+    }
+    return *m_anchor + static_cast<std::time_t>((Clock::TickCount() - m_anchorTick) / 1000);
 }
 
-LinkPort* FrameSchedulerRunHost::Port() {
-    return m_frame.Link().Port();
+void FrameSchedulerRunHost::WriteLink(const std::string& text) {
+    m_frame.Link().WriteUnanswered(text);
+}
+
+std::string FrameSchedulerRunHost::ReadLink(size_t limit) {
+    LinkPort* port = m_frame.Link().Port();
+    if (!port || !port->IsOpen())
+        return std::string();
+    std::string bytes(limit, '\0');
+    size_t count = 0;
+    port->Read(bytes.data(), bytes.size(), &count);
+    bytes.resize(count);
+    return bytes;
+}
+
+void FrameSchedulerRunHost::PurgeLink() {
+    m_frame.Link().PurgeLink();
+}
+
+void FrameSchedulerRunHost::ListenForRecords() {
+    m_frame.Link().ListenForRecords();
 }
 
 bool FrameSchedulerRunHost::ExchangeAndWait(const std::string& command, const std::string& query,

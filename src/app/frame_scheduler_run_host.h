@@ -3,6 +3,8 @@
 // connect routines and monitoring flags, the electric calibration, the memory download, the
 // record files and the scheduler log.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "acquisition/scheduler_run_host.h"
@@ -14,7 +16,10 @@ public:
     explicit FrameSchedulerRunHost(CMainFrame& frame) : m_frame(frame) {}
 
     std::time_t Now() override;
-    LinkPort* Port() override;
+    void WriteLink(const std::string& text) override;
+    std::string ReadLink(size_t limit) override;
+    void PurgeLink() override;
+    void ListenForRecords() override;
     bool ExchangeAndWait(const std::string& command, const std::string& query,
                          const std::string& expected) override;
     void QueueCommand(int code, const std::string& argument) override;
@@ -65,4 +70,6 @@ public:
 private:
     CMainFrame& m_frame;
     std::string m_caption;
+    std::optional<std::time_t> m_anchor;
+    std::uint32_t m_anchorTick = 0;
 };

@@ -92,7 +92,16 @@ public:
 
     // --- SchedulerRunHost
     std::time_t Now() override { return base.Seconds() + m_clock.Now() / 1000; }
-    LinkPort* Port() override { return &port; }
+    void WriteLink(const std::string& text) override { port.WriteString(text); }
+    std::string ReadLink(size_t limit) override {
+        std::string bytes(limit, '\0');
+        size_t count = 0;
+        port.Read(bytes.data(), bytes.size(), &count);
+        bytes.resize(count);
+        return bytes;
+    }
+    void PurgeLink() override { port.Purge(); }
+    void ListenForRecords() override { events.push_back("listening"); }
     bool ExchangeAndWait(const std::string& command, const std::string& query,
                          const std::string& expected) override {
         ++m_exchangeDepth;

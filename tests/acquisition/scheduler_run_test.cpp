@@ -360,8 +360,8 @@ TEST_F(RunFixture, MissingRecordsAreFilledInAtHalfTheIdleGap) {
     host.Run(200);
     // (180 - 60 - 120) leaves nothing: 20 s, halved.
     ASSERT_GE(host.log.size(), 4u);
-    EXPECT_EQ(host.log.at(2), "WARNING: Loss data detected.Received 244 on  1241");
-    EXPECT_EQ(host.placeholders, 1241 - 244);
+    EXPECT_EQ(host.log.at(2), "WARNING: Loss data detected.Received 243 on  1241");
+    EXPECT_EQ(host.placeholders, 1241 - 243);
     EXPECT_EQ(host.log.at(3), "Pause Monitoring");
 }
 
