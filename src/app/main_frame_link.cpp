@@ -34,6 +34,11 @@ void CMainFrame::OnCommandTimedOut(const CCommand& command) {
     } else if (m_bDownloading) {
         KillTimer(kDownloadProgress);
         EndInterruptedDownload();
+    } else if (m_bSchedulerMode &&
+               m_schedulerRun.State() == acquisition::SchedulerRun::kDownloading) {
+        // A meter that stopped answering before or after its dump would hold the run for ever.
+        m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloaded);
+        EndScheduledDownload();
     }
 }
 

@@ -110,6 +110,12 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
                                     MB_ICONINFORMATION);
         if (Ui().IsDownloadBoxShown())
             Ui().CloseDownloadBox();
+        // A scheduler run waits for the download's end: with nothing to keep it ends as a
+        // refused download does.
+        if (m_bSchedulerMode) {
+            m_bDumpRefused = TRUE;
+            SendCommand(kDumpOff, "", "");
+        }
         return;
     }
 

@@ -417,6 +417,18 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     EXPECT_EQ(shell.size(), 2u);  // the viewer still opens the dump
 }
 
+TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
+    frame.m_bSchedulerMode = TRUE;
+    frame.m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloading);
+    Answer(110, "DMP:ON\r\nMEMORY EMPTY\r\n");
+    EXPECT_EQ(Queued(), std::vector<int>{115});
+    frame.Link().DeleteAllCommands();
+    Answer(115, "DMP:OFF");
+    EXPECT_EQ(monitoring.schedulerLog,
+              (std::vector<std::string>{"Connection OFF", "End Scheduler"}));
+    EXPECT_TRUE(shell.empty());  // nothing downloaded, nothing shown
+}
+
 TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
     using maintenance::MicReplacement;
     const MicReplacement& wizard = frame.m_MicCalibDlg.Wizard();

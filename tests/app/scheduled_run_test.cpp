@@ -128,3 +128,13 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     EXPECT_TRUE(platform::FileExists(folder.File("Scheduler.kr9")));
     EXPECT_EQ(op.Shown(), Lines{});
 }
+
+TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
+    OpenLink();
+    meter.SilenceNext("DMP:ON", -1);
+    frame.m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloading);
+    frame.SendCommand(110, "", "");
+    ASSERT_TRUE(PumpUntil([&] { return LogLines().size() == 2; }, 10000));
+    EXPECT_EQ(LogLines(), (Lines{"Connection OFF", "End Scheduler"}));
+    EXPECT_FALSE(frame.Link().Port()->IsOpen());
+}
