@@ -1,9 +1,9 @@
 // The link session's port: which of the view's ports carries the link, opening and closing
 // it, the modem call on it, and the move to another rate that the baud-rate command asks for.
 
-#include <array>
 #include <utility>
 
+#include "link/baud_rates.h"
 #include "link/link_clock.h"
 #include "link/link_port.h"
 #include "link/link_session.h"
@@ -20,27 +20,6 @@ namespace {
 constexpr unsigned kBaudChangeWaitMs = 1000;
 constexpr COLORREF kConnectedColor = 0x00FF00;
 constexpr COLORREF kPaneOffColor = 0xFFFF00;
-
-// The meter's baud-rate setting texts, those of the setup's General page; 0 for any other.
-int RateOfSettingText(const std::string& text) {
-    static constexpr std::array<std::pair<const char*, int>, 11> rates{{
-        {"300", 300},
-        {"600", 600},
-        {"1.2k", 1200},
-        {"2.4k", 2400},
-        {"4.8k", 4800},
-        {"9.6k", 9600},
-        {"19.2k", 19200},
-        {"38.4k", 38400},
-        {"57.6k", 57600},
-        {"115.2k", 115200},
-        {"230.4k", 230400},
-    }};
-    for (const auto& [name, rate] : rates)
-        if (text == name)
-            return rate;
-    return 0;
-}
 
 }  // namespace
 
@@ -109,7 +88,7 @@ void LinkSession::ChangeBaudRate(const CCommand& command) {
     const std::string text = command.GetText();
     TakeCommand(&command);
     // A meter that took a rate the port cannot follow would be lost to the link.
-    const int rate = RateOfSettingText(m_host.BaudRateSetting());
+    const int rate = baud_rates::RateOfSettingText(m_host.BaudRateSetting());
     if (rate == 0)
         return;
     // Nothing awaits the acknowledgement, given at the old rate: it goes with the old port.

@@ -20,6 +20,11 @@ bool IsQS4160(std::string_view model) {
     return platform::Contains(model, "QS4160");
 }
 
+bool HasFixedMicrophone(std::string_view model) {
+    return ContainsAny(model, {"QS4060_a", "QS4060_b", "QS4060_c", "QS4060_d", "QS4060_e",
+                               "QS4060_f", "QS4060_g"});
+}
+
 bool HasSpectrum(std::string_view model) {
     return !ContainsAny(model, {"p", "q", "r"});
 }

@@ -10,6 +10,9 @@ namespace model_rules {
 
 // The larger family, with input channel, D/A output, profile, spectrum and logging settings.
 bool IsQS4160(std::string_view model);
+// A QS4060 with one of the option letters "a" to "g" right after the model: its microphone's
+// response and wind shield are not settable, and its calibration level is fixed.
+bool HasFixedMicrophone(std::string_view model);
 // No "p", "q" or "r": the meter has the spectrum settings.
 bool HasSpectrum(std::string_view model);
 // No "p": the meter has the data logging settings.

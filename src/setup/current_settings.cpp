@@ -25,12 +25,6 @@ bool ContainsAny(std::string_view model, std::initializer_list<std::string_view>
     return false;
 }
 
-// A QS4060 whose microphone is fixed: the calibration level is not the meter's to change.
-bool HasFixedMicrophone(std::string_view model) {
-    return ContainsAny(model, {"QS4060_a", "QS4060_b", "QS4060_c", "QS4060_d", "QS4060_e",
-                               "QS4060_f", "QS4060_g"});
-}
-
 bool HasDataLoggerOption(std::string_view model) {
     return ContainsAny(model, {"QS4060_B", "QS4060_C", "QS4060_F", "QS4060_G", "QS4060_b",
                                "QS4060_c", "QS4060_f", "QS4060_g", "q"});
@@ -261,7 +255,7 @@ void CurrentSettings::OnSetActive() {
                                    "Mic. ambiental corr: %s\nMic.temp coeff: %s",
                                    C(s.m_strCalLevel), C(s.m_strMicResponse), C(s.m_strWindShield),
                                    C(s.m_strAmbientCorrection), C(s.m_strMicTemperature)));
-    else if (HasFixedMicrophone(model))
+    else if (model_rules::HasFixedMicrophone(model))
         c.SetText(kCalibration, "Cal.Lev: 94.0dB");
     else
         c.SetText(kCalibration, platform::Format("Cal.Lev: %s\nAcoustic Field: %s\nWind Shield: %s",

@@ -21,10 +21,11 @@ public:
 
     SetupPage& Model() const { return m_model; }
 
-    // Every control the model has a state for shows that state.
-    void ShowControls();
+    // Every control the model has a state for shows that state; a page with controls of its
+    // own kind (date pickers) shows and takes those as well.
+    virtual void ShowControls();
     // List selections, check marks and edited texts go into the model.
-    void TakeControls();
+    virtual void TakeControls();
 
 protected:
     // Widgets named by id, program text (Latin-1) in their captions.

@@ -15,9 +15,13 @@
 #include "setup/current_settings.h"
 #include "setup/data_logging_page.h"
 #include "setup/data_logging_prp_page.h"
+#include "setup/date_prop_page.h"
+#include "setup/general_page.h"
 #include "setup/info_prop_page.h"
 #include "setup/setup_host.h"
 #include "setup/setup_prop_page.h"
+#include "setup/spectrum_page.h"
+#include "setup/spectrum_prop_page.h"
 
 namespace setup {
 
@@ -27,6 +31,10 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
     switch (kind) {
         case SetupPageKind::Current:
             return std::make_unique<CurrentSettings>(host);
+        case SetupPageKind::General:
+            return std::make_unique<GeneralPage>(host);
+        case SetupPageKind::Spectrum:
+            return std::make_unique<SpectrumPage>(host);
         case SetupPageKind::Channels:
             return std::make_unique<ChannelsPage>(host);
         case SetupPageKind::DataLogging:
@@ -39,6 +47,10 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
 CSetupPropPage* MakePageWindow(SetupPage& page) {
     if (auto* current = dynamic_cast<CurrentSettings*>(&page))
         return new CCurSettingPropPage(*current);
+    if (auto* general = dynamic_cast<GeneralPage*>(&page))
+        return new CDatePropPage(*general);
+    if (auto* spectrum = dynamic_cast<SpectrumPage*>(&page))
+        return new CSpectrrumPropPage(*spectrum);
     if (auto* channels = dynamic_cast<ChannelsPage*>(&page))
         return new CInfoPropPage(*channels);
     if (auto* logging = dynamic_cast<DataLoggingPage*>(&page))

@@ -177,6 +177,9 @@ TEST_F(SetupSheetTest, ApplyAllSendsOnlyOnceAnAcquisitionHasStopped) {
 
 TEST_F(SetupSheetTest, OnScreenEnterKeepsTheSheetOnTheCurrentPageAndATurnedBackTabStays) {
     host.ReadAs("QS4160_L0$1");
+    // A setup the "General" page lets the operator leave.
+    setuptest::FillAsMeter(host.current);
+    host.edited = host.current;
     CSetupPropSheet sheet(host);
     QTimer::singleShot(0, [&] {
         auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());

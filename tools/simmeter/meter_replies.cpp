@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "link/baud_rates.h"
 #include "platform/text.h"
 
 namespace simmeter {
@@ -30,14 +31,14 @@ const std::vector<SettingRow>& SettingRows() {
         {"TIME", "SET:TIME:", "10:30:00"},
         {"MEM_S", "SET:MEM_SIZE:", "2048k"},
         {"AUTO_P", "SET:AUTO_POWEROFF:", "OFF"},
-        {"IN_CH", "SET:INPUT_CHAN:", "1"},
+        {"IN_CH", "SET:INPUT_CHAN:", "MIC"},
         {"DA_O", "SET:DA_OUTPUT:", "OFF"},
         {"BAUD", "SET:BAUD_RATE:", "38.4k"},
         {"INPUT_G", "SET:INPUT_GAIN:", "20dB"},
         {"PROFILE_T", "SET:PROFILE_TIME:", "0.5"},
-        {"SPECTRUM_T", "SET:SPECTRUM_TIME:", "0.5"},
+        {"SPECTRUM_T", "SET:SPECTRUM_TIME:", "0.5s"},
         {"INTEGRATION_T", "SET:INTEGRATION_TIME:", "SS:10"},
-        {"ERASE_T", "SET:ERASE_TIME:", "5"},
+        {"ERASE_T", "SET:ERASE_TIME:", "5s"},
         {"EXCH", "SET:EXCHANGE_RATE:", "3dB"},
         {"DOSE_T", "SET:DOSE_THRESHOLD:", "80dB"},
         {"CRIT", "SET:CRITERION_LEVEL:", "85dB"},
@@ -53,9 +54,9 @@ const std::vector<SettingRow>& SettingRows() {
         {"5_SLM", "SET:5_SLM_PARAMETER:", "LAF"},
         {"PROFILE_P", "SET:PROFILE_PARAMETER:", "LAF"},
         {"SPECT_AUX", "SET:SPECT_AUX_POND:", "A"},
-        {"SPECT_T", "SET:SPECT_TYPE:", "OCT"},
+        {"SPECT_T", "SET:SPECT_TYPE:", "AVERAGE"},
         {"SPECT_MEAN", "SET:SPECT_MEAN:", "LIN"},
-        {"SPECT_MEAN_W", "SET:SPECT_MEAN_WEIGHT:", "Z"},
+        {"SPECT_MEAN_W", "SET:SPECT_MEAN_WEIGHT:", "FAST"},
         {"SPECT_SHIFT", "SET:SPECT_SHIFT:", "OFF"},
         {"PROF_D", "SET:PROF_DLOGGER:", "OFF"},
         {"SLM_D", "SET:SLM_DLOGGER:", "ON"},
@@ -96,7 +97,7 @@ const std::vector<SettingRow>& SettingRows() {
         {"EVN_ON_TIME", "SET:EVN_ON_TIME:", "1"},
         {"EVN_OFF_TIME", "SET:EVN_OFF_TIME:", "1"},
         {"EVN_PRINT", "SET:EVN_PRINT:", "OFF"},
-        {"FFT_BAND", "SET:FFT_BAND:", "1"},
+        {"FFT_BAND", "SET:FFT_BAND:", "LF"},
         {"STAT_PAR", "SET:STAT_PARAMETER:", "LAF"},
         {"LEQ_SHORT_D", "SET:LEQ_SHORT_DLOGGER:", "OFF"},
         {"FFT_D", "SET:FFT_DLOGGER:", "OFF"},
@@ -157,12 +158,7 @@ void ApplyModelPreset(MeterState& state, const ModelPreset& preset) {
 }
 
 int BaudFromSettingText(const std::string& text) {
-    static const std::map<std::string, int> rates = {
-        {"300", 300},   {"600", 600},     {"1.2k", 1200},   {"2.4k", 2400},   {"4.8k", 4800},
-        {"9.6k", 9600}, {"19.2k", 19200}, {"38.4k", 38400}, {"57.6k", 57600}, {"115.2k", 115200},
-    };
-    const auto it = rates.find(text);
-    return it == rates.end() ? 0 : it->second;
+    return baud_rates::RateOfSettingText(text);
 }
 
 std::optional<Reply> AnswerSetting(const std::string& line, MeterState& state) {

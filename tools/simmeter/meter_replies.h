@@ -114,7 +114,8 @@ const std::vector<ModelPreset>& ModelPresets();
 const ModelPreset* FindModelPreset(const std::string& name);
 void ApplyModelPreset(MeterState& state, const ModelPreset& preset);
 
-// The baud-rate texts of the meter's menu ("9.6k") as rates; 0 when unknown.
+// The baud-rate texts of the meter's menu ("9.6k") as rates, those the setup offers; 0 when
+// unknown.
 int BaudFromSettingText(const std::string& text);
 
 // "SET:<key>:?" reads a setting, "SET:<key>:<value>" writes and acknowledges it.
