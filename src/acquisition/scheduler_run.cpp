@@ -226,8 +226,6 @@ bool SchedulerRun::StepLeadTime() {
     // Once an acquisition's time is over, only its end is handled.
     if (!m_plan.continuous && now >= m_plan.nextStart + m_plan.acqSeconds)
         return false;
-    if (m_state != kAcquiring)
-        m_host.InvalidateAcquisitionStart();
     switch (m_state) {
         case kIdle:
             if (m_host.IsConnected()) {
@@ -374,7 +372,6 @@ bool SchedulerRun::StepAcquisitionEnd() {
 }
 
 void SchedulerRun::PauseAcquisition() {
-    m_host.ClearLiveReceive();
     m_clock.KillTimer(kMissingRecords);
     m_host.KillRecordWatchdog();
     AdvanceNextStart();

@@ -61,14 +61,10 @@ public:
     virtual void SetMonitorRequested(bool on) = 0;
     virtual bool IsMonitorRunning() = 0;
     virtual void SetMonitorRunning(bool on) = 0;
-    // The receive flag and the live record counter.
-    virtual void ClearLiveReceive() = 0;
     // Frame timer 13, the watchdog of the record stream (also the integration end).
     virtual void KillRecordWatchdog() = 0;
     // Frame timer 9.
     virtual void KillStatusPoll() = 0;
-    // The first live record sets the acquisition's start time again.
-    virtual void InvalidateAcquisitionStart() = 0;
     // The current automatic-storing value ("ON", "OFF") and the edited integration mode.
     virtual std::string AutoStoreValue() = 0;
     virtual std::string EditedIntegrationMode() = 0;

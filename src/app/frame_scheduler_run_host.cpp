@@ -1,5 +1,8 @@
 #include "app/frame_scheduler_run_host.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "link/command_codes.h"
@@ -9,6 +12,8 @@
 
 namespace {
 constexpr unsigned kRecordingBlinkMs = 1000;
+// Rows the live 3-D spectrum window holds before it starts afresh.
+constexpr int kFullSpectrumGraphRows = 2000;
 }  // namespace
 
 std::time_t FrameSchedulerRunHost::Now() {
@@ -126,8 +131,6 @@ void FrameSchedulerRunHost::SetMonitorRunning(bool on) {
     m_frame.m_bAcquiring = on ? TRUE : FALSE;
 }
 
-void FrameSchedulerRunHost::ClearLiveReceive() {}
-
 void FrameSchedulerRunHost::KillRecordWatchdog() {
     m_frame.KillTimer(CMainFrame::kIntegrationEnd);
 }
@@ -135,8 +138,6 @@ void FrameSchedulerRunHost::KillRecordWatchdog() {
 void FrameSchedulerRunHost::KillStatusPoll() {
     m_frame.KillTimer(CMainFrame::kStatusPoll);
 }
-
-void FrameSchedulerRunHost::InvalidateAcquisitionStart() {}
 
 std::string FrameSchedulerRunHost::AutoStoreValue() {
     return TheApp().m_InstrStatus.m_strAutoStore;
@@ -163,7 +164,20 @@ void FrameSchedulerRunHost::StartDataLoggingBlink() {
     m_frame.SetTimer(CMainFrame::kRecordingBlink, kRecordingBlinkMs);
 }
 
-void FrameSchedulerRunHost::AddSpectrumGap(int /*channel*/) {}
+void FrameSchedulerRunHost::AddSpectrumGap(int channel) {
+    charts::CDemoDlg& window = m_frame.m_LiveDemoDlg;
+    if (!window.HasWindow() || (channel != 2 && channel != 3))
+        return;
+    if (window.Row() >= kFullSpectrumGraphRows)
+        window.ClearRows();
+    const std::vector<std::uint16_t> zeros(charts::CDemoDlg::kThirdOctaveBands, 0);
+    for (int row = 0; row < charts::CDemoDlg::kSeparatorRows; ++row) {
+        if (channel == 2)
+            window.AddOctaveSpectrum(zeros);
+        else
+            window.AddThirdOctaveSpectrum(zeros);
+    }
+}
 
 void FrameSchedulerRunHost::StorePlaceholderRecord(int channel) {
     switch (channel) {

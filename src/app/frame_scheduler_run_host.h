@@ -39,10 +39,8 @@ public:
     void SetMonitorRequested(bool on) override;
     bool IsMonitorRunning() override;
     void SetMonitorRunning(bool on) override;
-    void ClearLiveReceive() override;
     void KillRecordWatchdog() override;
     void KillStatusPoll() override;
-    void InvalidateAcquisitionStart() override;
     std::string AutoStoreValue() override;
     std::string EditedIntegrationMode() override;
     void StartNewSession() override;

@@ -163,10 +163,8 @@ public:
     void SetMonitorRequested(bool on) override { monitorRequested = on; }
     bool IsMonitorRunning() override { return monitorRunning; }
     void SetMonitorRunning(bool on) override { monitorRunning = on; }
-    void ClearLiveReceive() override {}
     void KillRecordWatchdog() override {}
     void KillStatusPoll() override {}
-    void InvalidateAcquisitionStart() override {}
     std::string AutoStoreValue() override { return "OFF"; }
     std::string EditedIntegrationMode() override { return "SINGLE"; }
     void StartNewSession() override {
