@@ -134,6 +134,7 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
                                  AsText(ReadAt(page.get(), head->dataStart, kPageStartBytes)),
                                  listing.heads.size()});
         listing.heads.push_back(*head);
+        listing.pageNames.push_back(name);
     }
 }
 

@@ -73,6 +73,7 @@ struct DataSetListing {
     bool isIndex = false;
     std::vector<PageFileSetup> heads;  // one per page file read
     std::vector<ListedPage> pages;
+    std::vector<std::string> pageNames;  // an index's page files, one per page
     // Set when the listing stopped on a failure the operator is told of.
     std::optional<std::string> failure;
 

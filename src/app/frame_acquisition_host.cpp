@@ -142,7 +142,7 @@ void FrameAcquisitionHost::ShowLoadedDataViews(int kind) {
     view->ShowGraphWindow(ViewGraph::Second, false);
     view->ShowControl(CKX9MonitorView::IDC_LIVE_CHART, false);
     view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, IsSpectrum(kind));
-    view->Services().ShowNavigator(IsSpectrum(kind));
+    m_frame.ShowNavigator(IsSpectrum(kind));
     if (kind == kSoundLevelMeter) {
         m_frame.m_GraphLegendDlg.Create();
         m_frame.m_GraphLegendDlg.ShowWindow(true);
@@ -168,7 +168,9 @@ void FrameAcquisitionHost::OnPageLoaded(int kind, long long samples) {
         view->CreateDataGraph2(samples);
     } else if (IsSpectrum(kind)) {
         view->RefreshGraphWindows();
-        view->Services().ShowNavigator(true);
+        m_frame.m_NavigatorDlg.SetSpectrumCount(
+            static_cast<int>(std::clamp<long long>(samples, 0, INT32_MAX)));
+        m_frame.ShowNavigator(true);
     }
 }
 
@@ -186,6 +188,20 @@ void FrameAcquisitionHost::ShowSchedulerLogWindow(const std::string& path) {
         return;
     window.m_strText = path;
     window.ShowWindow(true);
+}
+
+int FrameAcquisitionHost::SelectedRecord() const {
+    return m_frame.m_recording.SelectedRecord();
+}
+
+void FrameAcquisitionHost::ShowRecord(int record) {
+    m_frame.m_recording.SelectRecord(record);
+    if (CKX9MonitorView* view = View())
+        view->RefreshGraphWindows();
+}
+
+QRect FrameAcquisitionHost::ReportListScreenRect() const {
+    return m_frame.m_chartsHost.ReportListScreenRect();
 }
 
 int FrameAcquisitionHost::CurrentRecord() const {

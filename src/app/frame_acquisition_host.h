@@ -1,13 +1,16 @@
 #pragma once
-// What the data-acquisition side and the audio-label window need of the application, the main
-// frame and the main view, served by the frame.
+// What the data-acquisition side, its spectrum navigator and the audio-label window need of the
+// application, the main frame and the main view, served by the frame.
 
 #include "acquisition/acquisition_host.h"
+#include "acquisition/navigator_dlg.h"
 #include "sound/label_audio_host.h"
 
 class CMainFrame;
 
-class FrameAcquisitionHost : public acquisition::AcquisitionHost, public sound::LabelAudioHost {
+class FrameAcquisitionHost : public acquisition::AcquisitionHost,
+                             public acquisition::NavigatorHost,
+                             public sound::LabelAudioHost {
 public:
     explicit FrameAcquisitionHost(CMainFrame& frame) : m_frame(frame) {}
 
@@ -33,6 +36,11 @@ public:
     void UpdateAudioLabelWindow(bool hasAudioLabels) override;
     void CreateSchedulerLogWindow() override;
     void ShowSchedulerLogWindow(const std::string& path) override;
+
+    // acquisition::NavigatorHost
+    int SelectedRecord() const override;
+    void ShowRecord(int record) override;
+    QRect ReportListScreenRect() const override;
 
     // sound::LabelAudioHost (Labels above serves both)
     int CurrentRecord() const override;

@@ -76,8 +76,7 @@ std::optional<CommandState> CFrameDataViewCommands::OnUpdateCommand(unsigned id)
 }
 
 void CFrameDataViewCommands::OnSave() {
-    if (m_windows.showSaveDialog)
-        m_windows.showSaveDialog();
+    m_frame.RunSaveDialog();
 }
 
 void CFrameDataViewCommands::On3DGraphProperties() {

@@ -4,7 +4,6 @@
 // data-present state. They enable themselves from three facts: the current data file, the
 // spectrum kind of the loaded record and whether a memory download runs.
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -42,13 +41,7 @@ CommandState UpdateDataPresentState(const LoadedDataFacts& facts);
 
 class CFrameDataViewCommands {
 public:
-    // The window of another part of the program that the save command opens.
-    struct Windows {
-        std::function<void()> showSaveDialog;  // "Save on File" (CSelFileToSaveDlg)
-    };
-
     explicit CFrameDataViewCommands(CMainFrame& frame) : m_frame(frame) {}
-    void SetWindows(Windows windows) { m_windows = std::move(windows); }
 
     static bool IsDataViewCommand(unsigned id);
     // Runs the command; false for an id that is none of the five.
@@ -57,6 +50,7 @@ public:
     // decide (ID_SAVE, ID_3DGRAPH_PROPERTIES) or that is none of the five.
     std::optional<CommandState> OnUpdateCommand(unsigned id) const;
 
+    // "Save on File" (CSelFileToSaveDlg).
     void OnSave();
     // The frame's 3-D settings window, made on first use, shown.
     void On3DGraphProperties();
@@ -73,5 +67,4 @@ public:
 
 private:
     CMainFrame& m_frame;
-    Windows m_windows;
 };

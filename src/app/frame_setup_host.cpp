@@ -18,6 +18,10 @@ std::string FrameSetupHost::ParameterName(const std::string& stored) const {
     return view ? view->GetParameterName(stored) : stored;
 }
 
+std::string FrameSetupHost::ProgramDir() const {
+    return TheApp().m_strProgramDir;
+}
+
 bool FrameSetupHost::IsAcquiring() const {
     return m_frame.m_bDataLogging || m_frame.m_bAcquiring;
 }

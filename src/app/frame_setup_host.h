@@ -13,6 +13,7 @@ public:
     CInstrStatus& Current() override;
     CInstrStatus& Edited() override;
     std::string ParameterName(const std::string& stored) const override;
+    std::string ProgramDir() const override;
     bool IsAcquiring() const override;
     bool StopAcquisition() override;
     void SendSetup() override;

@@ -62,9 +62,9 @@ public:
     // The view's display of the frame's setup block.
     virtual void RefreshSetupDisplay() {}
 
-    // The main view's report list, trimmed during live monitoring.
-    virtual void EnsureReportRowVisible(int /*row*/) {}
-    virtual bool DeleteReportRow(int /*row*/) { return false; }
+    // The main view's report list, trimmed during live monitoring: at most `rows` rows cut
+    // (CKX9MonitorView::TrimReportList); true when nothing is left to cut.
+    virtual bool TrimReportList(int /*lastKeptRow*/, int /*rows*/) { return true; }
     virtual void SetReportTrimFinished() {}
 
 private:

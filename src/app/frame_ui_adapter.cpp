@@ -154,14 +154,9 @@ void FrameWindowUi::RefreshSetupDisplay() {
         view->BuildSetupText();
 }
 
-void FrameWindowUi::EnsureReportRowVisible(int row) {
-    if (CKX9MonitorView* view = m_frame.View())
-        view->EnsureReportRowVisible(row);
-}
-
-bool FrameWindowUi::DeleteReportRow(int row) {
+bool FrameWindowUi::TrimReportList(int lastKeptRow, int rows) {
     CKX9MonitorView* view = m_frame.View();
-    return view && view->DeleteReportRow(row);
+    return !view || view->TrimReportList(lastKeptRow, rows);
 }
 
 void FrameWindowUi::SetReportTrimFinished() {

@@ -49,8 +49,7 @@ public:
     void ScrollPageListToEnd() override;
     void RefreshSetupDisplay() override;
 
-    void EnsureReportRowVisible(int row) override;
-    bool DeleteReportRow(int row) override;
+    bool TrimReportList(int lastKeptRow, int rows) override;
     void SetReportTrimFinished() override;
 
 private:

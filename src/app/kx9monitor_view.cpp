@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "acquisition/live_recorder.h"
 #include "app/data_list_texts.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
@@ -53,7 +54,8 @@ constexpr int kLastOctaveColumn = 12;
 constexpr int kLastThirdOctaveColumn = 33;
 constexpr size_t kHeadingBuffer = 128;  // headings are read into a buffer of this size
 constexpr unsigned kDataLoggingPause = 4000;
-constexpr int kTrimReach = 50;
+// The old page's rows start behind the empty rows a page end puts in front of them.
+constexpr int kTrimReach = acquisition::LiveRecorder::kEmptyRowsAtPageEnd;
 constexpr int kAcquisitionStartImage = 3;
 }  // namespace
 
@@ -317,7 +319,6 @@ void CKX9MonitorView::OnClickList1602() {
         text = m_PageList.GetItemText(row, 0);
     }
 
-    ViewServices& services = Services();
     CMainFrame* frame = TheApp().m_pMainFrame;
     const int mode = ChannelMode();
     const bool levels = mode == kSoundLevelMeter || mode == kProfile;
@@ -334,7 +335,8 @@ void CKX9MonitorView::OnClickList1602() {
         if (levels) {
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, false);
-            services.ShowNavigator(false);
+            if (frame)
+                frame->ShowNavigator(false);
             if (mode == kSoundLevelMeter && frame)
                 frame->ShowGraphLegend();
         } else if (spectra) {
@@ -353,7 +355,8 @@ void CKX9MonitorView::OnClickList1602() {
             ShowGraph(ViewGraph::Data, false);
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, false);
-            services.ShowNavigator(false);
+            if (frame)
+                frame->ShowNavigator(false);
             if (mode == kSoundLevelMeter && frame)
                 frame->ShowGraphLegend();
         } else if (spectra) {
@@ -361,7 +364,8 @@ void CKX9MonitorView::OnClickList1602() {
             ShowGraph(ViewGraph::Second, false);
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, true);
-            services.ShowNavigator(true);
+            if (frame)
+                frame->ShowNavigator(true);
         }
         if (levels || spectra)
             HideDemoWindows();
@@ -500,9 +504,11 @@ std::string CKX9MonitorView::GetParameterName(const std::string& code) const {
 
 // --- trimming
 
-void CKX9MonitorView::TrimReportList(int lastKeptRow) {
+bool CKX9MonitorView::TrimReportList(int lastKeptRow, int rows) {
     m_ReportList.EnsureVisible(0);
-    while (m_ReportList.DeleteItem(lastKeptRow + kTrimReach) ||
-           m_ReportList.DeleteItem(lastKeptRow + 1)) {
-    }
+    for (int cut = 0; cut < rows; ++cut)
+        if (!m_ReportList.DeleteItem(lastKeptRow + kTrimReach) &&
+            !m_ReportList.DeleteItem(lastKeptRow + 1))
+            return true;
+    return !m_ReportList.IsValidRow(lastKeptRow + 1);
 }

@@ -8,7 +8,7 @@
 // It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it, and its graph windows
 // are children of that widget while it exists; so are the windows of its two band charts. It
 // fills the graph of a loaded page and the band charts from the frame's recording
-// (kx9monitor_view_graphs.cpp); the frame's floating windows are reached through ViewServices.
+// (kx9monitor_view_graphs.cpp); the floating windows are the frame's.
 
 #include <functional>
 #include <memory>
@@ -18,7 +18,6 @@
 
 #include "acquisition/recording.h"
 #include "app/frame_graph_host.h"
-#include "app/view_services.h"
 #include "charts/bar_chart.h"
 #include "charts/record_graph.h"
 #include "charts/xy_chart.h"
@@ -72,10 +71,6 @@ public:
     ~CKX9MonitorView() override;
     CKX9MonitorView(const CKX9MonitorView&) = delete;
     CKX9MonitorView& operator=(const CKX9MonitorView&) = delete;
-
-    // Not owned; nullptr puts the view's own do-nothing services back.
-    void SetServices(ViewServices* services) { m_pServices = services ? services : &m_ownServices; }
-    ViewServices& Services() const { return *m_pServices; }
 
     // --- the form's controls, as the window places and shows them
     const std::vector<Control>& Controls() const { return m_controls; }
@@ -168,12 +163,10 @@ public:
     std::string GetParameterName(const std::string& code) const;
 
     // --- report-list trimming during live monitoring
-    // Cuts the report list back to rows 0..lastKeptRow, the farthest rows first. The live-record
-    // processors call it on the user-interface thread as each page ends.
-    void TrimReportList(int lastKeptRow);
-    // The frame's trimming timer, one step at a time.
-    void EnsureReportRowVisible(int row) { m_ReportList.EnsureVisible(row); }
-    BOOL DeleteReportRow(int row) { return m_ReportList.DeleteItem(row); }
+    // Cuts the report list back to rows 0..lastKeptRow, the old page's rows behind the empty
+    // ones first, at most `rows` rows a call; true when nothing is left to cut. The frame's
+    // timer 12 calls it while live records go on arriving above `lastKeptRow`.
+    bool TrimReportList(int lastKeptRow, int rows);
     void SetReportTrimFinished() { m_bTrimFinished = TRUE; }
 
     ui::CPrintListCtrl m_PrintList;
@@ -237,9 +230,7 @@ private:
     std::unique_ptr<graph::CGraphWnd> m_pDataGraph;
     std::unique_ptr<graph::CGraphWnd> m_pSecondGraph;
     QWidget* m_pWindow = nullptr;
-    ViewServices m_ownServices;
     mutable acquisition::Recording m_ownRecording;
-    ViewServices* m_pServices = &m_ownServices;
     std::vector<Control> m_controls;
     std::function<void()> m_onControlsChanged;
     std::function<void()> m_onDestroyed;

@@ -81,19 +81,19 @@ std::string CMainFrame::NormalTitle() const {
 }
 
 void CMainFrame::ProcessMonitorRecordMode0(const std::string& record) {
-    Monitoring().ProcessMonitorRecordMode0(*this, record);
+    m_liveRecorder.ProcessMonitorRecordMode0(record);
 }
 
 void CMainFrame::ProcessMonitorRecordMode1(const std::string& record) {
-    Monitoring().ProcessMonitorRecordMode1(*this, record);
+    m_liveRecorder.ProcessMonitorRecordMode1(record);
 }
 
 void CMainFrame::ProcessMonitorRecordMode2(const std::string& record) {
-    Monitoring().ProcessMonitorRecordMode2(*this, record);
+    m_liveRecorder.ProcessMonitorRecordMode2(record);
 }
 
 void CMainFrame::ProcessMonitorRecordMode3(const std::string& record) {
-    Monitoring().ProcessMonitorRecordMode3(*this, record);
+    m_liveRecorder.ProcessMonitorRecordMode3(record);
 }
 
 std::string CMainFrame::HttpSendMail(const std::string& address, const std::string& subject,

@@ -14,6 +14,7 @@
 
 #include "acquisition/data_file_reader.h"
 #include "acquisition/dump_decoder.h"
+#include "acquisition/live_recorder.h"
 #include "acquisition/loose_data_dlg.h"
 #include "acquisition/record_file.h"
 #include "acquisition/record_layout.h"
@@ -22,6 +23,7 @@
 #include "acquisition/scheduler_run.h"
 #include "app/frame_dump_host.h"
 #include "app/frame_link_host.h"
+#include "app/frame_live_recorder_host.h"
 #include "app/frame_ui.h"
 #include "app/monitoring_services.h"
 #include "link/command.h"
@@ -52,7 +54,6 @@ class CInstrStatus;
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/server_startup_services.h"
-#include "app/view_services.h"
 #include "app/workflow_guard.h"
 #include "charts/demo_dlg.h"
 #include "charts/equal_loudness.h"
@@ -159,11 +160,16 @@ public:
     void OnSetupInstrument();
     void QueueSetupCommands();
 
-    // --- the live record processors (the data-acquisition side), each given its record
+    // --- the live record processors (m_liveRecorder), each given its record
     void ProcessMonitorRecordMode0(const std::string& record);
     void ProcessMonitorRecordMode1(const std::string& record);
     void ProcessMonitorRecordMode2(const std::string& record);
     void ProcessMonitorRecordMode3(const std::string& record);
+    // A page ended: timer 12 cuts the report list back to the new page's rows, a hundred rows
+    // a tick, while records go on arriving.
+    void StartReportTrim();
+    // The monitoring options (CSelCHMonitorDlg): the channel mode, and the page size chosen.
+    void ShowMonitoringOptions();
 
     // --- the session operations on the monitoring link (main_frame_session.cpp)
     // Writes the command and then the status query straight to the link port until the reply
@@ -250,8 +256,6 @@ public:
     int m_nElapsedSeconds = 0;
     int m_nDownloadFile = 0;
     int m_nDownloadLine = 0;
-    int m_nTrimRow = 0;
-    int m_nTrimVisibleRow = 0;
     BOOL m_bTrimBlocked = FALSE;
 
     std::string m_strTargetSerial;
@@ -444,9 +448,8 @@ public:
 
     BOOL HasReportRows() const;
 
-    // The tool-bar commands on the loaded data, and what the view asks of the frame.
+    // The tool-bar commands on the loaded data.
     CFrameDataViewCommands m_dataViewCommands{*this};
-    ViewServices m_viewServices;
     // What the "Setup Instrument" sheet needs of the program.
     FrameSetupHost m_setupHost{*this};
 
@@ -457,16 +460,24 @@ public:
     int OpenDataFile(const std::string& path, int first, int page);
     // The label table written beside the current data file.
     void SaveLabelFile();
+    // "Save on File" (CSelFileToSaveDlg) on the current recording; m_bDataSaved is set once
+    // chosen pages were saved. False when the operator cancelled it.
+    bool RunSaveDialog();
     // The audio-label window as a page click leaves it: made when missing, else its list
     // refreshed and shown while the labels hold audio labels.
     void UpdateAudioLabelWindow();
     // Makes the audio-label window when missing, refreshes it and shows it or hides it.
     void ShowAudioLabels(bool hasAudioLabels);
+    // The spectrum navigator opened (made when missing), or hidden when it exists.
+    void ShowNavigator(bool show);
 
     acquisition::SchedulerLog m_schedulerLog{TheApp().m_strProgramDir};
     FrameAcquisitionHost m_acquisitionHost{*this};
     acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording};
+    FrameLiveRecorderHost m_liveRecorderHost{*this};
+    acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording};
     acquisition::CLooseDataDlg m_LooseDataDlg;
+    acquisition::CNavigatorDlg m_NavigatorDlg{m_acquisitionHost};
     sound::CLabelAudioDlg m_LabelAudioDlg{m_acquisitionHost};
 
     // --- the scheduler's run (main_frame_scheduler_run.cpp)
@@ -544,6 +555,7 @@ public:
 private:
     friend class FrameAcquisitionHost;
     friend class FrameBenchHost;
+    friend class FrameLiveRecorderHost;
     friend class FrameMaintenanceHost;
 
     // Connects the parts above to each other and to the frame (constructor).

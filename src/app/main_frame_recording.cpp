@@ -1,7 +1,9 @@
-// The replies that start a live recording's files and that begin and end a download of the
-// meter's memory. The dump itself is read and decoded by the data-acquisition side on the
-// listener thread while m_bDownloading is set.
+// The replies that start a live recording's files, with the monitoring options they follow,
+// and that begin and end a download of the meter's memory. The dump itself is read and decoded by
+// the data-acquisition side on the listener thread while m_bDownloading is set.
 
+#include "acquisition/data_set.h"
+#include "acquisition/sel_ch_monitor_dlg.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -50,6 +52,10 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     if (reply.size() >= kMonitorReplyMinimum)
         m_SetupBlock.SetField(SetupBlock::kAcquisitionMode,
                               platform::TrimRight(platform::Mid(reply, kMonitorValueOffset)));
+    // The pages are read back at the size they are written with, the first one included.
+    const int kind = acquisition::RecordingKindOf(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
+    m_SetupBlock.SetField(SetupBlock::kPagingSize,
+                          platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
     MonitoringServices& scheduler = Monitoring();
     if (m_bSchedulerMode && !m_schedulerRun.IsFirstAcquisition()) {
         m_schedulerRun.SetState(kRecordingStep);
@@ -93,6 +99,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
         scheduled ? ScheduleTimeOf(scheduler.ScheduleStartTime()) : acquisition::ScheduleTime{},
         scheduled ? ScheduleTimeOf(scheduler.ScheduleStopTime()) : acquisition::ScheduleTime{},
         startTime));
+    m_liveRecorder.BeginRecording();
     if (m_bSchedulerMode)
         m_schedulerRun.SetState(kRecordingStep);
     Ui().RefreshSetupDisplay();
@@ -217,4 +224,13 @@ void CMainFrame::EndScheduledDownload() {
     m_schedulerRun.StopMonitoring();
     m_schedulerRun.Stop();
     LogScheduler(FALSE, "End Scheduler", TRUE);
+}
+
+void CMainFrame::ShowMonitoringOptions() {
+    CKX9MonitorApp& app = TheApp();
+    acquisition::CSelCHMonitorDlg dialog(m_nChannelMode, app.m_nPagingSize);
+    if (dialog.DoModal() != IDOK)
+        return;
+    app.m_nPagingSize = dialog.PageSize();
+    m_SetupBlock.SetField(SetupBlock::kPagingSize, platform::Format("%.11d", app.m_nPagingSize));
 }

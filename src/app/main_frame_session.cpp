@@ -63,10 +63,10 @@ void CMainFrame::StartNewSession() {
         const int answer = platform::AfxMessageBox(
             "Do you want to save current data before starting new session ?",
             MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
-        if (answer == IDCANCEL || (answer == IDYES && !Monitoring().RunSaveDialog(*this)))
+        if (answer == IDCANCEL || (answer == IDYES && !RunSaveDialog()))
             return;
     }
-    Monitoring().ResetLiveRecordState(*this, m_bSchedulerMode);
+    m_liveRecorder.Reset();
     m_nRecordCount = 0;
     m_recording.SelectSegment(-1);
     TheApp().m_strCurrentFile.clear();
@@ -117,7 +117,7 @@ void CMainFrame::EmptyViewForNewSession() {
         view->EmptyForNewSession();
     app.m_astrLabelsA.clear();
     app.m_astrLabelsB.clear();
-    m_viewServices.ShowNavigator(false);
+    ShowNavigator(false);
     if (m_GraphLegendDlg.HasWindow())
         m_GraphLegendDlg.ShowWindow(false);
 }

@@ -67,7 +67,6 @@ BOOL CMainFrame::CreateFrameWindow() {
         return TRUE;
     auto window = std::make_unique<CMainFrameWindow>(*this);
     auto view = std::make_unique<CKX9MonitorView>();
-    view->SetServices(&m_viewServices);
     window->SetView(std::move(view));
     m_window.Reset(std::move(window));
     return TRUE;

@@ -175,7 +175,7 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
             m_bMonitorOn = FALSE;
     }
     if (!m_bSchedulerMode)
-        Monitoring().ShowMonitoringOptions(*this);
+        ShowMonitoringOptions();
     else if (m_schedulerRun.State() != kSchedulerStepKeptOnMonitoring)
         m_schedulerRun.SetState(kScheduledMonitoringStep);
     Ui().ShowGraphWindow(false);

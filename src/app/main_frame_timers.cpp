@@ -12,6 +12,10 @@ using namespace command_code;
 
 namespace {
 constexpr const char* kRecordingMark = "-RECORDING-";
+// The report list is cut back after a page end in small steps, so that the records that go on
+// arriving are never held up for long.
+constexpr unsigned kReportTrimTickMs = 20;
+constexpr int kReportTrimRowsPerTick = 100;
 }  // namespace
 
 void CMainFrame::OnTimer(int id) {
@@ -112,17 +116,16 @@ void CMainFrame::OnStatusPollTimer() {
         SendCommand(code, "", "");
 }
 
+void CMainFrame::StartReportTrim() {
+    SetTimer(kReportTrim, kReportTrimTickMs);
+}
+
 void CMainFrame::OnReportTrimTimer() {
     if (m_bTrimBlocked)
         return;
-    Ui().EnsureReportRowVisible(m_nTrimVisibleRow);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (!Ui().DeleteReportRow(m_nTrimRow)) {
-            Ui().SetReportTrimFinished();
-            m_nTrimRow = 0;
-            KillTimer(kReportTrim);
-            return;
-        }
+    if (Ui().TrimReportList(m_liveRecorder.RowCounter(), kReportTrimRowsPerTick)) {
+        Ui().SetReportTrimFinished();
+        KillTimer(kReportTrim);
     }
 }
 

@@ -1,32 +1,14 @@
 #pragma once
-// What the frame hands to the data-acquisition side: the live record processors and their
-// state, the monitoring options, the "Save on File" window, the acquisition scheduler's window
-// and log. Each does nothing until that side installs itself
-// (CMainFrame::SetMonitoring).
+// What the frame hands to the acquisition scheduler: its window, its run's state and its log
+// list. Each does nothing until the scheduler installs itself (CMainFrame::SetMonitoring).
 
 #include <string>
 
 #include "platform/date_time.h"
-#include "platform/win_types.h"
-
-class CMainFrame;
 
 class MonitoringServices {
 public:
     virtual ~MonitoringServices() = default;
-
-    // A live record as the meter sent it (ETX included), by channel mode.
-    virtual void ProcessMonitorRecordMode0(CMainFrame& /*frame*/, const std::string& /*record*/) {}
-    virtual void ProcessMonitorRecordMode1(CMainFrame& /*frame*/, const std::string& /*record*/) {}
-    virtual void ProcessMonitorRecordMode2(CMainFrame& /*frame*/, const std::string& /*record*/) {}
-    virtual void ProcessMonitorRecordMode3(CMainFrame& /*frame*/, const std::string& /*record*/) {}
-    // The monitoring options dialog (CSelCHMonitorDlg), modal.
-    virtual void ShowMonitoringOptions(CMainFrame& /*frame*/) {}
-    // A new session: the live-record processors' counters and markers become 0 (outside
-    // scheduler mode one more marker too) and the selected segment the last one.
-    virtual void ResetLiveRecordState(CMainFrame& /*frame*/, BOOL /*schedulerMode*/) {}
-    // "Save on File" (CSelFileToSaveDlg), modal; false when the operator cancelled it.
-    virtual bool RunSaveDialog(CMainFrame& /*frame*/) { return true; }
 
     // The scheduler window (CSchedulerDlg).
     virtual bool IsPowerOffAfterDownload() const { return false; }

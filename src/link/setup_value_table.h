@@ -2,11 +2,12 @@
 // The one description of every value of CInstrStatus: the field that holds it, the commands
 // that read and write it, where its text sits in the meter's reply, how that text is cleaned so
 // that it compares with what the setup pages store, its field in the recording's setup block,
-// its custom-settings key and its defaults.
+// its custom-settings key with its line and form in a settings file, and its defaults.
 
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/instr_status.h"
 
@@ -56,6 +57,22 @@ enum class ChangeTest {
 
 enum class CustomKeyUse { None, LoadAndSave, LoadOnly };
 
+// Which custom-settings files carry a key: the model of the meter the file is saved from or
+// loaded into decides (setup/custom_settings_file.h).
+enum class CustomKeyGate {
+    Always,
+    Reports,       // meters with report and event settings only
+    LevelTrigger,  // as Reports; `key` while the event trigger is "LEV", `altKey` otherwise
+};
+
+// How a value is written after its key.
+enum class CustomKeyForm {
+    Text,      // as it stands
+    OnOff,     // only "ON" or "OFF": any other text is neither written nor loaded
+    GainInDb,  // 0 to 40 dB in steps of 10, written "00dB".."40dB" whether the meter ("20dB")
+               // or a page ("20") gave it; loaded without the unit, as a page stores it
+};
+
 struct SetupValueRow {
     int value = -1;                             // value number, 0..81
     const char* name = "";                      // the name the setup pages use
@@ -73,6 +90,9 @@ struct SetupValueRow {
     const char* key = nullptr;      // custom-settings key
     const char* altKey = nullptr;   // a second key loading the same value
     CustomKeyUse keyUse = CustomKeyUse::None;
+    int keyLine = 0;  // where the key's line stands in a custom-settings file, 1 first
+    CustomKeyGate keyGate = CustomKeyGate::Always;
+    CustomKeyForm keyForm = CustomKeyForm::Text;
     const char* initial = "";     // after construction
     const char* afterReset = "";  // after Reset; nullptr = kept
 };
@@ -86,6 +106,8 @@ const SetupValueRow* FindSetupValueByQuery(int code);
 const SetupValueRow* FindSetupValueBySetCode(int code);
 const SetupValueRow* FindSetupValueByName(std::string_view name);
 const SetupValueRow* FindSetupValueByKey(std::string_view key);  // either key
+// The values a custom-settings file is written from, in the order of its lines.
+std::vector<const SetupValueRow*> CustomSettingsLineOrder();
 
 constexpr int SetupNumberOfValue(int value) {
     return value + CInstrStatus::kSetupNumberOfFirstValue;

@@ -104,35 +104,68 @@ bool RemoveIfAbandoned(const std::string& path) {
 }  // namespace
 
 bool WriteFileAtomic(const std::string& path, std::string_view content, FileAccess access) {
-    std::string temp = path + std::string(kTemporaryMark) + std::string(kTemporaryRandomChars, 'X');
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    AtomicFileWriter writer(path, access);
+    return writer.Write(content) && writer.Commit();
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path, FileAccess access)
+    : m_path(path),
+      m_temp(path + std::string(kTemporaryMark) + std::string(kTemporaryRandomChars, 'X')),
+      m_access(access) {
+    m_fd = ::mkostemp(m_temp.data(), O_CLOEXEC);
+    if (m_fd < 0) {
+        m_temp.clear();
+        return;
+    }
     // Held until the rename, so that a start-up's clean-up leaves this temporary alone; the
     // kernel lets go of it when the process dies. Where a file system has no locks the
     // clean-up cannot take one either and removes nothing, so the write goes on without.
-    ::flock(fd, LOCK_EX);
-    bool ok = true;
-    for (size_t done = 0; ok && done < content.size();) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    ::flock(m_fd, LOCK_EX);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    Discard();
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes) {
+    for (size_t done = 0; !m_failed && IsOpen() && done < bytes.size();) {
+        const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
-        ok = n > 0;
-        if (ok)
+        m_failed = n <= 0;
+        if (!m_failed)
             done += static_cast<size_t>(n);
     }
-    ok = ok && ::fsync(fd) == 0;
+    return IsOpen() && !m_failed;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (!IsOpen())
+        return false;
+    // The data of another writer of the temporary is the same file's, so this flushes it too.
+    bool ok = !m_failed && ::fsync(m_fd) == 0;
     // mkstemp creates 0600. Shared: the mode of the file being replaced, or an ordinary 0644.
     struct stat existing {};
-    const mode_t mode = access == FileAccess::OwnerOnly        ? 0600
-                        : ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                               : 0644;
-    ok = ok && ::fchmod(fd, mode) == 0;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    ::close(fd);
-    return ok;
+    const mode_t mode = m_access == FileAccess::OwnerOnly        ? 0600
+                        : ::stat(m_path.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                                 : 0644;
+    ok = ok && ::fchmod(m_fd, mode) == 0;
+    ok = ok && ::rename(m_temp.c_str(), m_path.c_str()) == 0;
+    if (ok) {
+        ::close(m_fd);
+        m_fd = -1;
+        return true;
+    }
+    Discard();
+    return false;
+}
+
+void AtomicFileWriter::Discard() {
+    if (!IsOpen())
+        return;
+    ::unlink(m_temp.c_str());
+    ::close(m_fd);
+    m_fd = -1;
 }
 
 int RemoveStaleTemporaries(const std::string& folder) {

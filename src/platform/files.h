@@ -30,6 +30,34 @@ enum class FileAccess {
 // Writes a temporary file beside `path`, flushes it to disk and renames it over `path`.
 bool WriteFileAtomic(const std::string& path, std::string_view content,
                      FileAccess access = FileAccess::Shared);
+
+// The same for a file written in pieces, or by another writer that is given the temporary's
+// path (a zip archive): nothing appears under `path` until Commit, and a writer that fails or
+// is dropped before it leaves no file behind.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const std::string& path, FileAccess access = FileAccess::Shared);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // False when the temporary could not be made.
+    bool IsOpen() const { return m_fd >= 0; }
+    const std::string& TemporaryPath() const { return m_temp; }
+    bool Write(std::string_view bytes);
+    // Flushes the temporary, gives it its mode and renames it over the path; false, with the
+    // temporary removed, when this or an earlier write failed.
+    bool Commit();
+
+private:
+    void Discard();
+
+    std::string m_path;
+    std::string m_temp;
+    FileAccess m_access;
+    int m_fd = -1;
+    bool m_failed = false;
+};
 // Removes, in `folder` and its subfolders, the temporaries of WriteFileAtomic that a process killed
 // before its rename left behind; one whose writer still runs stays. Returns how many went.
 int RemoveStaleTemporaries(const std::string& folder);

@@ -1,7 +1,8 @@
 #pragma once
 // What the instrument setup needs of the application: the two setup records, the display names
-// of measured parameters, and the meter's acquisition, which must stop before the changed setup
-// is sent. The program's frame implements it; tests give their own.
+// of measured parameters, the program folder that holds the custom settings, and the meter's
+// acquisition, which must stop before the changed setup is sent. The program's frame implements it;
+// tests give their own.
 
 #include <string>
 
@@ -19,6 +20,9 @@ public:
 
     // The text the meter shows for a stored parameter ("Leq:A"), as the main view names it.
     virtual std::string ParameterName(const std::string& stored) const = 0;
+
+    // The program folder (CKX9MonitorApp::m_strProgramDir).
+    virtual std::string ProgramDir() const = 0;
 
     // The meter is acquiring or integrating.
     virtual bool IsAcquiring() const = 0;

@@ -18,6 +18,8 @@
 #include "setup/date_prop_page.h"
 #include "setup/general_page.h"
 #include "setup/info_prop_page.h"
+#include "setup/options_page.h"
+#include "setup/options_prop_page.h"
 #include "setup/setup_host.h"
 #include "setup/setup_prop_page.h"
 #include "setup/spectrum_page.h"
@@ -39,6 +41,8 @@ std::unique_ptr<SetupPage> MakePage(SetupHost& host, SetupPageKind kind) {
             return std::make_unique<ChannelsPage>(host);
         case SetupPageKind::DataLogging:
             return std::make_unique<DataLoggingPage>(host);
+        case SetupPageKind::Options:
+            return std::make_unique<OptionsPage>(host);
         default:
             return std::make_unique<SetupPage>(host, kind);
     }
@@ -55,6 +59,8 @@ CSetupPropPage* MakePageWindow(SetupPage& page) {
         return new CInfoPropPage(*channels);
     if (auto* logging = dynamic_cast<DataLoggingPage*>(&page))
         return new CDataLoggingPrpPage(*logging);
+    if (auto* options = dynamic_cast<OptionsPage*>(&page))
+        return new COptionsPropPage(*options);
     return new CSetupPropPage(page);
 }
 

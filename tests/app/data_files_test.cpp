@@ -66,7 +66,8 @@ TEST_F(DataFilesTest, AScheduledRecordingOpensWithItsPagesButLeavesTheLinkAlone)
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_PAGE_LIST));
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
-    EXPECT_TRUE(services.navigator);
+    EXPECT_TRUE(frame.m_NavigatorDlg.IsWindowVisible());
+    EXPECT_EQ(frame.m_NavigatorDlg.SpectrumCount(), 3);
     EXPECT_EQ(frame.m_SetupBlock.Text(SetupBlock::kAcquisitionMode), "OCTAVE");
 
     // The file's schedule times its samples; the link stays out of scheduler mode.

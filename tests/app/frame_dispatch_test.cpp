@@ -1,6 +1,6 @@
 // The reply dispatcher against the simulated meter: the identification chain of every model
-// variant, a whole setup read, sending back only what the operator changed, refusals and
-// wrong-state replies, the screen loop and the live records.
+// variant, a whole setup read, sending back only what the operator changed or loaded from a
+// custom setting, refusals and wrong-state replies, the screen loop and the live records.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +14,8 @@
 #include "link/setup_value_table.h"
 #include "platform/text.h"
 #include "setup/current_settings.h"
+#include "setup/custom_settings_dialogs.h"
+#include "setup/options_page.h"
 #include "setup/setup_prop_sheet.h"
 #include "setup/sheet_pages.h"
 
@@ -260,6 +262,43 @@ TEST_F(FrameDispatchTest, ApplyAllSendsExactlyTheChangedValuesInOrderForEveryMod
         ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
         EXPECT_EQ(meter.Lines(), LinesOf(SetupQueryCodes(preset)));
     }
+}
+
+// A setting saved elsewhere, loaded on the "Options" page of a report meter with the letter
+// "n": its report and event values go out with the rest, each changed one as its command.
+TEST_F(FrameDispatchTest, ALoadedCustomSettingReachesTheMeterAsExactlyItsChangedValues) {
+    folder.Write("CustomSettings/ConfigFileList.inf", "Night.cnf\r\n");
+    folder.Write("CustomSettings/Night.cnf",
+                 "AUTO_PWR_OFF=OFF\r\nINPUT_GAIN=10dB\r\nINTEGRATION_TIME=MM:05\r\n"
+                 "SPECT_AUX_POND=C\r\nWIND_SHIELD=ON\r\nSLM_DLOGGER=ON\r\n"
+                 "REPORT_TIME=300\r\nSTORE_REP_TOCT=ON\r\n1_REPORT_PAR=LAeq\r\n"
+                 "EVN_TRIG=LEV\r\nEVN_TRIG_PRINT=OFF\r\nEVN_TRIG_POL=NEG\r\n"
+                 "EVN_TRIG_ON_LEV=85\r\nEVN_TRIG_OFF_LEV=75\r\nEVN_TRIG_ON_TIME=2\r\n"
+                 "EVN_TRIG_OFF_TIME=5\r\n1_EVENT_PAR=LAFmax\r\n");
+    onSheet = [this](setup::CSetupPropSheet& sheet) {
+        op.ExpectDialog("CSelCustomSettingDlg", [](platform::ModalDialog& d) {
+            auto& dialog = static_cast<setup::CSelCustomSettingDlg&>(d);
+            EXPECT_EQ(dialog.m_names, std::vector<std::string>{"Night"});
+            dialog.OnSelChangeSetupList(0);
+            return dialog.OnOK() ? IDOK : IDCANCEL;
+        });
+        sheet.FindPage<setup::OptionsPage>()->OnLoadSetup();
+        EXPECT_EQ(app.m_InstrStatus.m_strReportTime, "60");  // the meter's, until it takes it
+        return IDOK;
+    };
+    IdentifyAndReadSetup("QS4060_n0$1");
+    const size_t readLines = LinesOf(SetupQueryCodes("QS4060_n0$1")).size();
+    ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+    EXPECT_EQ(
+        SentSince(meter.Lines(), readLines),
+        (std::vector<std::string>{"SET:INPUT_G:10", "SET:INTEGRATION_T:MM:05", "SET:SPECT_AUX:C",
+                                  "SET:WND:ON", "SET:SLM+PROF:ON", "SET:REPORT_TIME:300",
+                                  "SET:REP_TOCT:ON", "SET:1_EVN_PAR:LAFmax", "SET:EVN_TRIG:LEV",
+                                  "SET:EVN_POL:NEG", "SET:EVN_ON_LEV:85", "SET:EVN_OFF_LEV:75",
+                                  "SET:EVN_ON_TIME:2", "SET:EVN_OFF_TIME:5"}));
+    EXPECT_EQ(meter.Setting("EVN_TRIG"), "LEV");
+    EXPECT_EQ(app.m_InstrStatus.m_strReportTime, "300");
 }
 
 TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingUnlessItStops) {

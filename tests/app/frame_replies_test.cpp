@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "acquisition/sel_ch_monitor_dlg.h"
 #include "frame_test_support.h"
+#include "live_records.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -239,15 +241,26 @@ TEST_F(FrameRepliesTest, AcquisitionStateOpensTheStatusDialogOnceAndCarriesOutAD
 TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOptions) {
     ui.setupBoxShown = true;
     frame.m_nChannelMode = 3;
+    app.m_nPagingSize = 5000;
+    op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog& shown) {
+        auto& options = static_cast<acquisition::CSelCHMonitorDlg&>(shown);
+        EXPECT_EQ(options.ChannelModeText(), "THIRD OCTAVE");
+        EXPECT_EQ(options.PageSize(), 5000);  // it opens on the size in force
+        options.m_nChoice = 2;
+        return IDOK;
+    });
     Answer(98, "STT:MONITOR:ON");
     EXPECT_TRUE(frame.m_bMonitorOn);
     EXPECT_FALSE(ui.setupBoxShown);
     EXPECT_EQ(ui.setupBoxProgress, 100);
-    EXPECT_EQ(monitoring.calls, std::vector<std::string>{"CSelCHMonitorDlg"});
+    EXPECT_EQ(app.m_nPagingSize, 1000);
+    EXPECT_EQ(frame.m_SetupBlock.Field(43), "00000001000");
     EXPECT_EQ(ui.graphWindowShown, false);
     EXPECT_EQ(ui.bandChartShown, true);
 
     frame.m_nChannelMode = 1;
+    op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
+    op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Answer(98, "STT:MONITO");  // too short: the flag stays
     EXPECT_TRUE(frame.m_bMonitorOn);
     EXPECT_EQ(ui.bandChartShown, false);
@@ -260,8 +273,8 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
     EXPECT_EQ(frame.m_schedulerRun.State(), 9);
     frame.m_schedulerRun.SetState(3);
     Answer(98, "STT:MONITOR:ON");
-    EXPECT_EQ(frame.m_schedulerRun.State(), 5);
-    EXPECT_EQ(monitoring.calls.size(), 3u);  // the dialog only outside the scheduler
+    EXPECT_EQ(frame.m_schedulerRun.State(), 5);  // the dialog only outside the scheduler
+    EXPECT_EQ(app.m_nPagingSize, 1000);
 }
 
 TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
@@ -273,29 +286,29 @@ TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
         const char* profileTime;
         const char* spectrumTime;
         unsigned ms;
+        int rows;  // what the mode's processor makes of its record
     };
     for (const Case& c :
-         {Case{0, "QS4060", "", "", 5000}, Case{1, "QS4060", "0.125", "", 5000},
-          Case{1, "QS4060", "2s", "", 20000}, Case{2, "QS4060", "", "4", 5000},
-          Case{3, "QS4160_L0$1", "", "1", 10000}, Case{2, "QS4160_00$1", "", "0", 5000}}) {
+         {Case{0, "QS4060", "", "", 5000, 1}, Case{1, "QS4060", "0.125s", "", 5000, 4},
+          Case{1, "QS4060", "2s", "", 20000, 1}, Case{2, "QS4060", "", "4", 5000, 1},
+          Case{3, "QS4160_L0$1", "", "1", 10000, 1}, Case{2, "QS4160_00$1", "", "0", 5000, 1}}) {
         SCOPED_TRACE(c.mode);
         Current().m_strModel = c.model;
         Current().m_strProfileTime = c.profileTime;
         Current().m_strProfileSpectrumTime = c.spectrumTime;
         frame.m_nChannelMode = c.mode;
-        frame.Link().OnReply("0:00:01 =  45.2\x03");
+        const int rows = view.m_ReportList.GetItemCount();
+        frame.Link().OnReply(simmeter::LiveRecordStream(c.mode, 1, c.rows).Next());
         EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), c.ms);
         EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
-        ASSERT_FALSE(monitoring.records.empty());
-        EXPECT_EQ(monitoring.records.back().mode, c.mode);
-        EXPECT_TRUE(monitoring.records.back().processing);
+        EXPECT_EQ(view.m_ReportList.GetItemCount(), rows + c.rows);
+        EXPECT_FALSE(frame.m_bProcessingRecord);
     }
     // No mode chosen: the record goes nowhere and the watchdog stops.
     frame.m_nChannelMode = -1;
-    frame.Link().OnReply("0:00:02 =  45.3\x03");
+    frame.Link().OnReply(simmeter::LiveRecordStream(0, 1).Next());
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
-    EXPECT_EQ(monitoring.records.size(), 6u);
-    EXPECT_EQ(monitoring.records.back().text, "0:00:01 =  45.2\x03");
+    EXPECT_EQ(view.m_ReportList.GetItemCount(), 9);
     EXPECT_TRUE(frame.Link().IsListening());
 }
 

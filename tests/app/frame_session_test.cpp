@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "acquisition/sel_file_to_save_dlg.h"
 #include "frame_test_support.h"
 #include "link/session_queries.h"
 #include "platform/text.h"
@@ -57,7 +58,7 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
     view.m_ReportList.InsertItem(0, "old row");
     // Cancel, or a save window that was cancelled: nothing of the current data goes.
     op.ExpectBox(kSaveQuestion, IDCANCEL).ExpectBox(kSaveQuestion, IDYES);
-    monitoring.saved = false;
+    op.ExpectDialog("CSelFileToSaveDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     frame.StartNewSession();
     frame.StartNewSession();
     EXPECT_EQ(op.types[0], MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
@@ -68,19 +69,33 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
 
     // Saved: the session starts on emptied data and asks the meter for its setup.
     meter.ClearLog();
-    monitoring.saved = true;
-    monitoring.calls.clear();
+    acquisition::SetupBlock block;
+    block.SetField(acquisition::SetupBlock::kPagingSize, "1");
+    folder.Write("old.kr9", std::string(block.Bytes()) + "2024/03/09 10:00:00 " +
+                                acquisition::EncodeRecord(0, std::vector<std::uint16_t>(5, 450)));
+    view.m_PageList.InsertItem(0, "PAGE 0");
+    view.m_PageList.InsertItem(1, "2024/03/09 10:00:00");
     op.ExpectBox(kSaveQuestion, IDYES);
+    op.ExpectDialog("CSelFileToSaveDlg", [&](platform::ModalDialog& shown) {
+        auto& save = static_cast<acquisition::CSelFileToSaveDlg&>(shown);
+        save.OnClickList(0);
+        save.m_strTarget = folder.File("kept");
+        EXPECT_TRUE(save.OnOK());
+        return save.m_nResult;
+    });
+    op.ExpectBox("Selected Reports saved successfully.");
     frame.StartNewSession();
+    EXPECT_EQ(folder.Read("kept.kr9"), folder.Read("old.kr9"));
     EXPECT_TRUE(app.m_strCurrentFile.empty());
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 0);
-    EXPECT_EQ(monitoring.calls, (Lines{"CSelFileToSaveDlg", "ResetLiveRecord"}));
     EXPECT_EQ(frame.m_nPendingOp, 9);
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kInstrumentClock), 1000u);
     EXPECT_EQ(ui.setupBoxText, "Comunication setup...Please wait.");
     // A model with data logging starts its profile at its shortest time.
     EXPECT_EQ(frame.m_SetupBlock.Field(14), BlockField("0.125s"));
     EXPECT_EQ(frame.m_SetupBlock.Field(1), std::string(11, '\xFF'));
+    // The meter's monitoring state brings the monitoring options.
+    op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDOK; });
     ASSERT_TRUE(PumpUntil([&] { return QueueIdle(); }));
     Lines expected{"STT:MON:OFF", "STT:MON:?"};
     for (int code : NewSessionQueryCodes("QS4160_00$1"))
@@ -98,8 +113,8 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
     frame.m_bSchedulerMode = FALSE;
     op.ExpectBox(kSaveQuestion, IDNO);
     frame.StartNewSession();
-    EXPECT_EQ(op.Shown().size(), 4u);
-    EXPECT_EQ(std::count(monitoring.calls.begin(), monitoring.calls.end(), "CSelFileToSaveDlg"), 1);
+    EXPECT_EQ(std::count(op.Shown().begin(), op.Shown().end(), kSaveQuestion), 4);
+    EXPECT_EQ(std::count(op.Shown().begin(), op.Shown().end(), "dialog:CSelFileToSaveDlg"), 2);
 }
 
 TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDisconnects) {

@@ -100,29 +100,6 @@ public:
 
 class RecordingMonitoring : public MonitoringServices {
 public:
-    struct Record {
-        int mode;
-        std::string text;
-        bool processing;
-    };
-    void ProcessMonitorRecordMode0(CMainFrame& frame, const std::string& record) override {
-        Keep(frame, 0, record);
-    }
-    void ProcessMonitorRecordMode1(CMainFrame& frame, const std::string& record) override {
-        Keep(frame, 1, record);
-    }
-    void ProcessMonitorRecordMode2(CMainFrame& frame, const std::string& record) override {
-        Keep(frame, 2, record);
-    }
-    void ProcessMonitorRecordMode3(CMainFrame& frame, const std::string& record) override {
-        Keep(frame, 3, record);
-    }
-    void ShowMonitoringOptions(CMainFrame&) override { calls.push_back("CSelCHMonitorDlg"); }
-    void ResetLiveRecordState(CMainFrame&, BOOL) override { calls.push_back("ResetLiveRecord"); }
-    bool RunSaveDialog(CMainFrame&) override {
-        calls.push_back("CSelFileToSaveDlg");
-        return saved;
-    }
     bool IsPowerOffAfterDownload() const override { return powerOff; }
     bool HasScheduleTimes() const override { return scheduleStart.IsValid(); }
     platform::DateTime ScheduleStartTime() const override { return scheduleStart; }
@@ -138,22 +115,14 @@ public:
         schedulerLog.push_back(stamped ? line.substr(21) : line);
     }
 
-    std::vector<Record> records;
     std::vector<std::string> calls;
     std::vector<std::string> schedulerLog;
     bool powerOff = false;
-    // What the "Save on File" window ends with: saved, or cancelled.
-    bool saved = true;
     int confirmMode = 0;
     std::string calibrationThreshold;
     platform::DateTime scheduleStart;
     platform::DateTime scheduleStop;
     std::string startTimeText;
-
-private:
-    void Keep(CMainFrame& frame, int mode, const std::string& record) {
-        records.push_back({mode, record, frame.m_bProcessingRecord == TRUE});
-    }
 };
 
 // The test operator, also keeping each box's type.

@@ -10,7 +10,7 @@
 #include "acquisition/scheduler_log.h"
 #include "acquisition/scheduler_run.h"
 #include "frame_test_support.h"
-#include "live_stream.h"
+#include "live_stage.h"
 #include "meter_dump.h"
 #include "platform/files.h"
 #include "platform/shell.h"
@@ -68,8 +68,8 @@ protected:
         return lines;
     }
 
-    std::shared_ptr<simmeter::LiveRecordStream> stream =
-        std::make_shared<simmeter::LiveRecordStream>(500, LevelRecord);
+    std::shared_ptr<simmeter::LiveRecordStage> stream =
+        std::make_shared<simmeter::LiveRecordStage>(500, LevelRecord);
     std::vector<std::string> shell;
 };
 

@@ -199,7 +199,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     EXPECT_EQ(frame.m_recording.SelectedSegment(), 0);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
-    EXPECT_TRUE(services.navigator);
+    EXPECT_TRUE(frame.m_NavigatorDlg.IsWindowVisible());
     EXPECT_EQ(loadedLevel(), 10);
     EXPECT_EQ(view.m_DataList.GetItemCount(), 1);
     EXPECT_TRUE(frame.m_LabelAudioDlg.HasWindow());
@@ -230,7 +230,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     frame.m_DemoDlg.ShowWindow(true);
     view.OnClickList1602();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
-    EXPECT_FALSE(services.navigator);
+    EXPECT_FALSE(frame.m_NavigatorDlg.IsWindowVisible());
     EXPECT_FALSE(frame.m_DemoDlg.IsWindowVisible());
     EXPECT_FALSE(frame.m_GraphLegendDlg.HasWindow());  // shown again only once it was made
 
@@ -308,7 +308,10 @@ TEST_F(ViewTest, TrimmingCutsTheReportListBackFromTheFarthestRows) {
     FillReport(view.m_ReportList, 60, 2);
     RemovalRecorder recorder;
     view.m_ReportList.SetObserver(&recorder);
-    view.TrimReportList(5);
+    // A step at a time: 54 rows to cut, 40 a call.
+    EXPECT_FALSE(view.TrimReportList(5, 40));
+    EXPECT_EQ(view.m_ReportList.GetItemCount(), 20);
+    EXPECT_TRUE(view.TrimReportList(5, 40));
     view.m_ReportList.SetObserver(nullptr);
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 6);
     EXPECT_EQ(view.m_ReportList.GetItemText(5, 0), "t5");
@@ -316,7 +319,7 @@ TEST_F(ViewTest, TrimmingCutsTheReportListBackFromTheFarthestRows) {
     expected.insert(expected.end(), 49, 6);
     EXPECT_EQ(recorder.removed, expected);
 
-    view.TrimReportList(10);  // nothing beyond row 10
+    EXPECT_TRUE(view.TrimReportList(10, 40));  // nothing beyond row 10
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 6);
 }
 
@@ -484,11 +487,9 @@ TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {
     commands.OnCommand(ID_VIEW_CROSS_REFERENCE);
     EXPECT_FALSE(State(ID_VIEW_CROSS_REFERENCE).checked);
 
-    int saves = 0;
-    commands.SetWindows({[&] { ++saves; }});
+    op.ExpectDialog("CSelFileToSaveDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     EXPECT_TRUE(commands.OnCommand(ID_SAVE));
     EXPECT_FALSE(commands.OnCommand(57601));
-    EXPECT_EQ(saves, 1);
     // The 3-D settings are made on first use and show the view's chart.
     EXPECT_TRUE(commands.OnCommand(ID_3DGRAPH_PROPERTIES));
     EXPECT_TRUE(frame.m_Setup3DGraphDlg.IsWindowVisible());

@@ -20,20 +20,9 @@ using acquisition::kProfile;
 using acquisition::kSoundLevelMeter;
 using acquisition::kThirdOctave;
 
-class RecordingViewServices : public ViewServices {
-public:
-    void ShowNavigator(bool show) override { navigator = show; }
-
-    bool navigator = false;
-};
-
 class ViewTest : public ::testing::Test {
 protected:
-    ViewTest() {
-        app.m_strProgramDir = folder.Path();
-        view.SetServices(&services);
-    }
-    ~ViewTest() override { view.SetServices(nullptr); }
+    ViewTest() { app.m_strProgramDir = folder.Path(); }
 
     bool GraphShown(ViewGraph which) const {
         const graph::CGraphWnd* graph = view.GraphWindow(which);
@@ -44,7 +33,6 @@ protected:
     testenv::TestOperator op;
     CKX9MonitorApp app;
     CMainFrame frame;
-    RecordingViewServices services;
     CKX9MonitorView view;
 };
 

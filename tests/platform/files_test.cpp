@@ -70,6 +70,26 @@ TEST(Files, AtomicWriteReplacesWholeOrFailsAndTouchesNothing) {
     EXPECT_EQ(files, 1);  // no temporary, no folder made
 }
 
+TEST(Files, AWriterInPiecesShowsNothingBeforeItsCommitAndLeavesNothingWhenDropped) {
+    testenv::ScratchFolder folder;
+    const std::string path = folder.File("set.kr9");
+    folder.Write("set.kr9", "old");
+    {
+        AtomicFileWriter dropped(path);
+        ASSERT_TRUE(dropped.Write("half"));
+    }
+    EXPECT_EQ(*ReadWholeFile(path), "old");
+    AtomicFileWriter writer(path);
+    ASSERT_TRUE(writer.Write("one ") && writer.Write("two"));
+    EXPECT_EQ(*ReadWholeFile(path), "old");
+    ASSERT_TRUE(writer.Commit());
+    EXPECT_EQ(*ReadWholeFile(path), "one two");
+    int files = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder.Path()))
+        ++files;
+    EXPECT_EQ(files, 1);
+}
+
 TEST(Files, TemporariesOfAKilledWriterGoAtTheCleanUpAndNothingElseDoes) {
     testenv::ScratchFolder folder;
     folder.Write("port.ini", "old");

@@ -67,6 +67,7 @@ public:
     std::string ParameterName(const std::string& stored) const override {
         return "<" + stored + ">";
     }
+    std::string ProgramDir() const override { return programDir; }
     bool IsAcquiring() const override { return acquiring; }
     bool StopAcquisition() override {
         ++stopRequests;
@@ -85,6 +86,7 @@ public:
 
     CInstrStatus current;
     CInstrStatus edited;
+    std::string programDir = "/nonexistent/";
     bool acquiring = false;
     bool stops = true;
     int stopRequests = 0;

@@ -14,10 +14,10 @@
 
 namespace simmeter {
 
-class LiveRecordStream : public WireStage {
+class LiveRecordStage : public WireStage {
 public:
     // `record(n)` is the text of the n-th record sent (from 0), ETX left out.
-    LiveRecordStream(unsigned intervalMs, std::function<std::string(int n)> record)
+    LiveRecordStage(unsigned intervalMs, std::function<std::string(int n)> record)
         : m_intervalMs(intervalMs), m_record(std::move(record)) {}
 
     std::string OnBytes(const std::string& bytes, std::uint32_t now, const Answer& answer) override;

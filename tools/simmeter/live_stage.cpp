@@ -1,8 +1,8 @@
-#include "live_stream.h"
+#include "live_stage.h"
 
 namespace simmeter {
 
-std::string LiveRecordStream::OnBytes(const std::string& bytes, std::uint32_t now,
+std::string LiveRecordStage::OnBytes(const std::string& bytes, std::uint32_t now,
                                       const Answer& /*answer*/) {
     std::lock_guard lock(m_mutex);
     m_partial += bytes;
@@ -14,7 +14,7 @@ std::string LiveRecordStream::OnBytes(const std::string& bytes, std::uint32_t no
     return bytes;
 }
 
-void LiveRecordStream::OnLine(const std::string& line, std::uint32_t now) {
+void LiveRecordStage::OnLine(const std::string& line, std::uint32_t now) {
     if (line == "STT:MON:ON")
         m_monitorOn = true;
     else if (line == "STT:MON:OFF" || line == "KEY:OFF")
@@ -30,12 +30,12 @@ void LiveRecordStream::OnLine(const std::string& line, std::uint32_t now) {
         m_next = now + m_intervalMs;
 }
 
-std::optional<std::uint32_t> LiveRecordStream::Deadline() const {
+std::optional<std::uint32_t> LiveRecordStage::Deadline() const {
     std::lock_guard lock(m_mutex);
     return m_next;
 }
 
-void LiveRecordStream::OnTime(std::uint32_t now, const Answer& answer) {
+void LiveRecordStage::OnTime(std::uint32_t now, const Answer& answer) {
     std::string text;
     {
         std::lock_guard lock(m_mutex);
@@ -47,7 +47,7 @@ void LiveRecordStream::OnTime(std::uint32_t now, const Answer& answer) {
     answer(Text(text));
 }
 
-int LiveRecordStream::Sent() const {
+int LiveRecordStage::Sent() const {
     std::lock_guard lock(m_mutex);
     return m_sent;
 }

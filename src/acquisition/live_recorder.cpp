@@ -1,0 +1,318 @@
+#include "acquisition/live_recorder.h"
+
+#include <algorithm>
+
+#include "platform/date_time.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace acquisition {
+
+namespace {
+
+constexpr double kShortestLossGap = 1.0;  // seconds
+constexpr int kLevelChannels = 5;
+constexpr int kFewerLevelChannels = 3;
+constexpr int kSkippedThirdOctaveRows = 10;
+constexpr const char* kFirstElapsed = "00:00:00";
+constexpr const char* kLossWarning = "WARNING: Loss data detected.";
+constexpr const char* kWriteFailure =
+    "ERROR: Unable to write the record file %s.\nMonitoring goes on without recording.";
+
+// The value of a setup text, with or without the label the view's setup list gives it.
+std::string Bare(const std::string& text) {
+    constexpr int kLabelLength = 12;  // "Instr.Date: ", "Instr.Time: "
+    return platform::StartsWith(text, "Instr.") ? platform::Trim(platform::Mid(text, kLabelLength))
+                                                : platform::Trim(text);
+}
+
+// A record interval with its unit letter ("0.5s", "2m", "1h") in seconds; a gap longer than
+// it, and at least a second, is a loss.
+double LossThreshold(const std::string& interval) {
+    const double number = platform::Atof(interval);
+    double seconds = 0;
+    if (platform::Contains(interval, "s"))
+        seconds = number;
+    if (platform::Contains(interval, "m"))
+        seconds = number * 60;
+    if (platform::Contains(interval, "h"))
+        seconds = number * 3600;
+    return std::max(seconds, kShortestLossGap);
+}
+
+int ElapsedSeconds(const ElapsedTime& time) {
+    return time.hours * 3600 + time.minutes * 60 + time.seconds;
+}
+
+}  // namespace
+
+void LiveRecorder::Reset() {
+    m_row = 0;
+    m_sincePageStart = 0;
+    m_pageSamples = 0;
+    m_page = 0;
+    m_total = 0;
+    m_spectrumRows = 0;
+    m_failed = !m_file.IsOpen();
+    m_last = Timing{kFirstElapsed, 0, std::nullopt};
+    m_previous.reset();
+}
+
+void LiveRecorder::BeginRecording() {
+    m_page = 0;
+    m_pageSamples = 0;
+    // The run's start has told the operator already when its first page could not be made.
+    m_failed = !m_file.IsOpen();
+    m_previous.reset();
+}
+
+RecordLayout LiveRecorder::Layout(int kind) const {
+    return RecordLayout::For(kind, m_host.Setup().profileTime);
+}
+
+long long LiveRecorder::PageSize(int kind) const {
+    const RecordLayout layout = Layout(kind);
+    const long long chosen = m_host.Setup().pageSize;
+    if (!layout.IsValid())
+        return chosen > 0 ? chosen : kDefaultPageSize;
+    const long long fits = (static_cast<long long>(kDataBufferSize) - kPageStartBytes) /
+                           layout.RecordBytes() * layout.SamplesPerRecord();
+    const long long size = chosen > 0 ? chosen : kDefaultPageSize;
+    return std::clamp<long long>(size, layout.SamplesPerRecord(), fits);
+}
+
+// --- the four processors
+
+void LiveRecorder::ProcessMonitorRecordMode0(const std::string& reply) {
+    const LiveRecordText record = ParseLevelRecord(reply);
+    const int channels =
+        platform::Contains(m_host.Setup().model, "QS4160") ? kLevelChannels : kFewerLevelChannels;
+    ++m_sincePageStart;
+    if (TakeTime(record.elapsed, kShortestLossGap))
+        RecordLoss(kSoundLevelMeter, 1, channels);
+    if (record.hasLevels) {
+        const int row = InsertRow(m_last.text);
+        for (int value = 0; value < kLevelChannels; ++value)
+            m_host.SetReportText(row, value + 1, record.levelTexts[static_cast<size_t>(value)]);
+        if (!record.marker.empty())
+            m_host.SetReportText(row, channels + 1, record.marker);
+        if (m_host.FollowsLastRow())
+            m_host.ShowReportRow(row);
+        m_host.AddLiveRecord(row, record.levelTexts);
+        WriteRecord(Layout(kSoundLevelMeter), record.words);
+    }
+    ++m_total;
+}
+
+void LiveRecorder::ProcessMonitorRecordMode1(const std::string& reply) {
+    const RecordLayout layout = Layout(kProfile);
+    const int samples = layout.SamplesPerRecord();
+    const LiveRecordText record = ParseProfileRecord(reply, samples);
+    if (TakeTime(record.elapsed, LossThreshold(m_host.Setup().profileTime)))
+        RecordLoss(kProfile, samples, 1);
+    if (!record.hasLevels) {
+        ++m_total;
+        return;
+    }
+    int row = -1;
+    for (int sample = 0; sample < samples; ++sample) {
+        const std::string& level = record.levelTexts[static_cast<size_t>(sample)];
+        row = InsertRow(m_last.text);
+        m_host.SetReportText(row, 1, level);
+        m_host.AddLiveGraphPoint(row, level);
+        ++m_total;
+        ++m_sincePageStart;
+    }
+    if (m_host.FollowsLastRow())
+        m_host.ShowReportRow(row);
+    WriteRecord(layout, record.words);
+}
+
+void LiveRecorder::ProcessMonitorRecordMode2(const std::string& reply) {
+    ProcessSpectrum(reply, kOctave);
+}
+
+void LiveRecorder::ProcessMonitorRecordMode3(const std::string& reply) {
+    ProcessSpectrum(reply, kThirdOctave);
+}
+
+void LiveRecorder::ProcessSpectrum(const std::string& reply, int kind) {
+    const RecordLayout layout = Layout(kind);
+    const int bands = layout.ValuesPerSample();
+    const LiveRecordText record = ParseSpectrumRecord(reply, bands);
+    // The meter repeats its first third-octave spectrum: once the run is going it is dropped.
+    if (kind == kThirdOctave && record.elapsed && ElapsedText(*record.elapsed) == kFirstElapsed &&
+        m_host.ReportRowCount() > kSkippedThirdOctaveRows)
+        return;
+    ++m_sincePageStart;
+    if (TakeTime(record.elapsed, LossThreshold(m_host.Setup().spectrumTime)))
+        RecordLoss(kind, 1, bands);
+    if (record.hasLevels) {
+        const int row = InsertRow(m_last.text);
+        if (!record.marker.empty())
+            m_host.SetReportText(row, bands + 1, record.marker);
+        for (int band = 0; band < bands; ++band)
+            m_host.SetReportText(row, band + 1, record.levelTexts[static_cast<size_t>(band)]);
+        if (m_host.FollowsLastRow())
+            m_host.ShowReportRow(row);
+        AddSpectrumRow(kind, record.words);
+        WriteRecord(layout, record.words);
+        if (m_host.ShowsLiveSpectrum() && m_host.FollowsLastRow())
+            m_host.RearrangeGraphWindows(std::string(SpectrumLevelList(reply)));
+    }
+    ++m_total;
+}
+
+// --- time and loss
+
+bool LiveRecorder::TakeTime(const std::optional<ElapsedTime>& elapsed, double threshold) {
+    if (!elapsed)
+        return false;
+    const LiveSetup setup = m_host.Setup();
+    Timing now{ElapsedText(*elapsed),
+               PackTimeWord(elapsed->hours, elapsed->minutes, elapsed->seconds), std::nullopt};
+    if (const auto meter = CivilTime::Parse(Bare(setup.date) + " " + Bare(setup.time)))
+        now.when = meter->AddSeconds(ElapsedSeconds(*elapsed));
+    const bool lost =
+        m_previous && now.when && now.when->Seconds() - m_previous->Seconds() > threshold;
+    m_previous = now.when;
+    m_last = std::move(now);
+    return lost;
+}
+
+void LiveRecorder::RecordLoss(int kind, int rows, int levelColumns) {
+    const bool spectrum = kind == kOctave || kind == kThirdOctave;
+    m_host.ShowDataLoss();
+    if (m_host.Setup().schedulerMode)
+        m_host.LogScheduler(kLossWarning);
+    if (spectrum && m_host.HasLiveSpectrumWindow())
+        m_host.HideLiveSpectrumWindow();
+    for (int lost = 0; lost < rows; ++lost) {
+        const int row = InsertRow(m_last.text);
+        for (int column = 1; column <= levelColumns; ++column)
+            m_host.SetReportText(row, column, "0");
+        if (kind == kProfile)
+            m_host.AddLiveGraphPoint(row, "0");
+        ++m_total;
+    }
+    const RecordLayout layout = Layout(kind);
+    if (spectrum)
+        AddSpectrumRow(kind, std::vector<std::uint16_t>(layout.ValuesPerSample(), 0));
+    // A lost record is zero in every byte, its time word included.
+    const std::vector<std::uint16_t> zeros(layout.WordsPerRecord() - 1, 0);
+    const std::uint16_t word = m_last.word;
+    m_last.word = 0;
+    WriteRecord(layout, zeros);
+    m_last.word = word;
+}
+
+// --- rows, the 3-D window and the page files
+
+int LiveRecorder::InsertRow(const std::string& time) {
+    const int row = m_row++;
+    m_host.InsertReportRow(row, time);
+    return row;
+}
+
+void LiveRecorder::AddSpectrumRow(int kind, const std::vector<std::uint16_t>& bands) {
+    if (!m_host.HasLiveSpectrumWindow())
+        return;
+    m_host.AddLiveSpectrum(kind, bands);
+    if (++m_spectrumRows >= kSpectrumWindowRows) {
+        m_host.ClearLiveSpectrum();
+        m_spectrumRows = 0;
+    }
+}
+
+void LiveRecorder::WriteRecord(const RecordLayout& layout,
+                               const std::vector<std::uint16_t>& values) {
+    if (!m_failed && !m_file.Write(EncodeRecord(m_last.word, values)))
+        Fail(m_file.IsOpen() ? m_file.Path() : std::string(kRecordIndexName));
+    // A loss record may fill the page as well as a measured one: the page ends at whichever
+    // reaches its size, and holds exactly the records the readers read of a page.
+    m_pageSamples += layout.SamplesPerRecord();
+    const long long pageSamples = layout.PageDataBytes(PageSize(layout.Kind())) /
+                                  layout.RecordBytes() * layout.SamplesPerRecord();
+    if (m_pageSamples >= pageSamples)
+        ClosePage(layout.Kind());
+}
+
+void LiveRecorder::ClosePage(int kind) {
+    const std::string start = platform::DateTime::Now().Format(kPageStartFormat);
+    if (m_host.HasLiveSpectrumWindow())
+        m_host.ClearLiveSpectrum();
+    m_spectrumRows = 0;
+
+    Timebase& timebase = m_recording.Time();
+    const unsigned last = timebase.SegmentStarts().empty() ? 0 : timebase.SegmentStarts().back();
+    timebase.AppendSegment(last + static_cast<unsigned>(m_row), "0#" + start);
+    m_host.SetFollowsLastRow();
+    m_row = 0;
+    m_sincePageStart = 0;
+    m_pageSamples = 0;
+
+    m_host.InsertEmptyReportRows(kEmptyRowsAtPageEnd);
+    m_host.StartReportTrim();
+    m_host.ClearLiveChart();
+    m_host.RepaintLiveGraph();
+
+    const std::string recordStart = m_last.when ? m_last.when->Format() + " " : start;
+    const int rows = m_host.PageRowCount();
+    if (rows >= 2)
+        m_host.SetPageRowText(rows - 2, platform::Format("PAGE %d", m_page));
+    m_host.AppendPageRow("CURR PAGE", 0);
+    m_host.AppendPageRow(recordStart, -1);
+    m_host.SetPageStartText(recordStart);
+    m_host.ShowLastPageRow();
+
+    m_file.Close();
+    ++m_page;
+    if (!m_failed)
+        OpenNextPage(start, kind);
+}
+
+bool LiveRecorder::OpenNextPage(const std::string& start, int kind) {
+    const std::string folder = m_host.RecordFolder();
+    const std::string index = platform::JoinPath(folder, kRecordIndexName);
+    const std::optional<std::string> listed = platform::ReadWholeFile(index);
+    if (!listed || !IsIndexFirstLine(platform::Left(*listed, 64))) {
+        Fail(index);
+        return false;
+    }
+    // Pages closed within one second are told apart by a number after the stamp.
+    const std::string stamp = platform::DateTime::Now().Format(kPageNameStampFormat);
+    std::string name = RecordPageName(stamp);
+    for (int other = 1; platform::Contains(*listed, name + "\r\n") ||
+                        platform::FileExists(platform::JoinPath(folder, name));
+         ++other)
+        name = RecordPageName(stamp + platform::Format("_%d", other));
+    if (!platform::WriteFileAtomic(index, *listed + name + "\r\n")) {
+        Fail(index);
+        return false;
+    }
+    const std::string path = platform::JoinPath(folder, name);
+    if (!m_file.Create(path)) {
+        Fail(path);
+        return false;
+    }
+    const LiveSetup setup = m_host.Setup();
+    SetupBlock header = m_host.RecordingHeader();
+    header.SetField(SetupBlock::kPagingSize, platform::Format("%.11lld", PageSize(kind)));
+    const bool scheduled = setup.schedulerMode && setup.acquisitionTime.IsValid();
+    if (!m_file.Write(PageFileHead(header, scheduled ? setup.acquisitionTime : ScheduleTime{},
+                                   scheduled ? setup.repetitionTime : ScheduleTime{}, start))) {
+        Fail(path);
+        return false;
+    }
+    return true;
+}
+
+void LiveRecorder::Fail(const std::string& path) {
+    if (m_failed)
+        return;
+    m_failed = true;
+    m_file.Close();
+    m_host.Warn(platform::Format(kWriteFailure, path.c_str()));
+}
+
+}  // namespace acquisition

@@ -1,0 +1,196 @@
+#include "acquisition/sel_file_to_save_dlg.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "ui/hooked_dialog.h"
+
+namespace acquisition {
+
+namespace {
+
+constexpr const char* kProposedTarget = "QS4160_1.kr9";
+constexpr const char* kFilter = "KX9Monitor files (*.kr9)";
+constexpr const char* kExtension = "kr9";
+constexpr int kPageColumnWidth = 80;
+constexpr int kDateColumnWidth = 150;
+
+std::string Canonical(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path canonical =
+        std::filesystem::weakly_canonical(platform::ToNativePath(path), ec);
+    return ec ? platform::ToNativePath(path) : canonical.string();
+}
+
+// The extension of a path's file name, without its dot; empty when it has none.
+std::string ExtensionOf(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    const size_t dot = name.find_last_of('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+}  // namespace
+
+int CSelFileToSaveDlg::DoModal() {
+    OnInitDialog();
+    m_nResult = IDCANCEL;
+    const int shown = platform::ModalDialog::DoModal();
+    return shown == IDCANCEL ? IDCANCEL : m_nResult;
+}
+
+void CSelFileToSaveDlg::OnInitDialog() {
+    m_strTarget = platform::JoinPath(m_source.programFolder, kProposedTarget);
+    m_items = OfferedPages(m_source.pageRows, m_source.monitoring);
+    m_selected.clear();
+    m_bOkEnabled = false;
+}
+
+void CSelFileToSaveDlg::OnClickList(int item, bool add) {
+    if (!add)
+        m_selected.clear();
+    if (item >= 0 && item < static_cast<int>(m_items.size()) &&
+        std::find(m_selected.begin(), m_selected.end(), item) == m_selected.end()) {
+        m_selected.push_back(item);
+        std::sort(m_selected.begin(), m_selected.end());
+    }
+    m_bOkEnabled = true;
+}
+
+void CSelFileToSaveDlg::OnBrowse() {
+    platform::FileChoice choice;
+    choice.save = true;
+    choice.fileName = m_strTarget;
+    choice.filter = kFilter;
+    const std::optional<std::string> chosen = platform::ChooseFile(choice);
+    if (!chosen)
+        return;
+    const std::string extension = ExtensionOf(*chosen);
+    if (extension.empty()) {
+        m_strTarget = *chosen + "." + kExtension;
+    } else if (extension == kExtension) {
+        m_strTarget = *chosen;
+    } else {
+        platform::AfxMessageBox("ERROR: Bad File Extention", MB_ICONSTOP);
+    }
+}
+
+bool CSelFileToSaveDlg::IsLiveIndex(const std::string& path) const {
+    return !m_source.liveIndex.empty() && Canonical(path) == Canonical(m_source.liveIndex);
+}
+
+bool CSelFileToSaveDlg::End(int result) {
+    m_nResult = result;
+    return true;
+}
+
+bool CSelFileToSaveDlg::OnOK() {
+    if (m_selected.empty())
+        return false;
+    const std::string target = SaveTargetPath(m_strTarget);
+    m_strTarget = target;
+    // The next monitoring session starts that index anew: a save there would be lost.
+    if (IsLiveIndex(target)) {
+        platform::AfxMessageBox(
+            platform::Format("ERROR: %s is the index of the live recording.\nPlease choose "
+                             "another file name.",
+                             target.c_str()),
+            MB_ICONSTOP);
+        return false;
+    }
+    if (!platform::LineReader(m_source.currentFile).IsOpen())
+        return End(kNothingToSave);
+
+    std::vector<int> pages;
+    const int count = static_cast<int>(m_items.size());
+    for (const int item : m_selected)
+        if (item >= 0 && item < count)
+            if (const std::optional<int> page =
+                    ChosenPage(m_items[static_cast<size_t>(item)].name, count))
+                pages.push_back(*page);
+    if (pages.empty())
+        return false;
+
+    if (platform::FileExists(target) &&
+        platform::AfxMessageBox("File already exist.\nDo you want overwrite it?",
+                                MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return false;
+    const PageSaveResult result = SaveSelectedPages(m_source.currentFile, target, pages);
+    if (!result.saved) {
+        platform::AfxMessageBox(result.failure, MB_ICONSTOP);
+        return false;
+    }
+    if (!result.schedulerLog.empty())
+        platform::AfxMessageBox(platform::Format("WARNING: Scheduler logging report saved as %s",
+                                                 result.schedulerLog.c_str()),
+                                MB_ICONINFORMATION);
+    platform::AfxMessageBox("Selected Reports saved successfully.", MB_ICONINFORMATION);
+    return End(IDOK);
+}
+
+int CSelFileToSaveDlg::RunOnScreen() {
+    QDialog dialog;
+    dialog.setWindowTitle("Save on File");
+    dialog.setObjectName(ui::IdName(IDD));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel("Select report to save", &dialog));
+    auto* list = new QTreeWidget(&dialog);
+    list->setObjectName(ui::IdName(IDC_PAGES));
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setHeaderLabels({"Page", "Date"});
+    list->setColumnWidth(0, kPageColumnWidth);
+    list->setColumnWidth(1, kDateColumnWidth);
+    for (const PageListItem& item : m_items)
+        list->addTopLevelItem(
+            new QTreeWidgetItem(QStringList{ui::ToQt(item.name), ui::ToQt(item.date)}));
+    layout->addWidget(list);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel("File Name", &dialog));
+    auto* target = new QLineEdit(ui::ToQt(m_strTarget), &dialog);
+    target->setObjectName(ui::IdName(IDC_TARGET));
+    row->addWidget(target, 1);
+    auto* browse = new QPushButton("Browse...", &dialog);
+    browse->setObjectName(ui::IdName(IDC_BROWSE));
+    row->addWidget(browse);
+    layout->addLayout(row);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setEnabled(m_bOkEnabled);
+    layout->addWidget(buttons);
+
+    QObject::connect(list, &QTreeWidget::itemClicked, &dialog, [&] {
+        m_selected.clear();
+        for (int item = 0; item < list->topLevelItemCount(); ++item)
+            if (list->topLevelItem(item)->isSelected())
+                m_selected.push_back(item);
+        m_bOkEnabled = true;
+        ok->setEnabled(true);
+    });
+    QObject::connect(browse, &QPushButton::clicked, &dialog, [&] {
+        m_strTarget = ui::FromQt(target->text());
+        OnBrowse();
+        target->setText(ui::ToQt(m_strTarget));
+    });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        m_strTarget = ui::FromQt(target->text());
+        if (OnOK())
+            dialog.done(m_nResult == IDCANCEL ? QDialog::Rejected : QDialog::Accepted);
+        target->setText(ui::ToQt(m_strTarget));
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return dialog.exec() == QDialog::Accepted ? m_nResult : IDCANCEL;
+}
+
+}  // namespace acquisition
