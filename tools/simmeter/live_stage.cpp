@@ -3,7 +3,7 @@
 namespace simmeter {
 
 std::string LiveRecordStage::OnBytes(const std::string& bytes, std::uint32_t now,
-                                      const Answer& /*answer*/) {
+                                     const Answer& /*answer*/) {
     std::lock_guard lock(m_mutex);
     m_partial += bytes;
     for (auto end = m_partial.find("\r\n"); end != std::string::npos;
