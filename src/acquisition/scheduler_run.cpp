@@ -490,11 +490,14 @@ void SchedulerRun::OnMissingRecords() {
 }
 
 void SchedulerRun::OnCaption() {
-    const std::string time = platform::DateTime(m_host.Now()).Format("%H:%M:%S ");
-    const char* format = platform::Contains(m_host.Caption(), "RUNNING")
-                             ? "KX9  SCHEDULER (                  - %s - )"
-                             : "KX9  SCHEDULER ( RUNNING - %s - )";
-    m_host.SetCaption(platform::Format(format, time.c_str()));
+    m_host.SetCaption(RunningCaption(m_host.Caption(), platform::DateTime(m_host.Now())));
+}
+
+std::string RunningCaption(const std::string& current, const platform::DateTime& now) {
+    const std::string time = now.Format("%H:%M:%S ");
+    return platform::Contains(current, "RUNNING")
+               ? platform::Format("KX9  SCHEDULER (                  - %s - )", time.c_str())
+               : platform::Format("KX9  SCHEDULER ( RUNNING - %s - )", time.c_str());
 }
 
 void SchedulerRun::StartCalibration(Calibration why) {

@@ -17,6 +17,8 @@
 #include <set>
 #include <string>
 
+#include "platform/date_time.h"
+
 class LinkClock;
 
 namespace acquisition {
@@ -157,5 +159,8 @@ private:
     // Timers that fell due while a handler waited; they run when it returns.
     std::set<int> m_deferred;
 };
+
+// The caption while a run goes on: RUNNING shown and hidden every second.
+std::string RunningCaption(const std::string& current, const platform::DateTime& now);
 
 }  // namespace acquisition

@@ -86,7 +86,7 @@ void FrameSchedulerRunHost::PrepareConnectAttempt() {
 }
 
 int FrameSchedulerRunHost::ConnectForScheduler() {
-    return 0;
+    return m_frame.ConnectForScheduler();
 }
 
 void FrameSchedulerRunHost::ConnectInstrument() {
@@ -239,7 +239,8 @@ void FrameSchedulerRunHost::ShowRunResult() {
 }
 
 void FrameSchedulerRunHost::OnRunEnded() {
-    m_frame.Monitoring().EnableScheduleControls();
+    m_frame.m_SchedulerDlg.EnableScheduleControls();
+    m_frame.m_SchedulerDlg.EndRun();
 }
 
 void FrameSchedulerRunHost::Log(const std::string& text) {
@@ -247,9 +248,9 @@ void FrameSchedulerRunHost::Log(const std::string& text) {
 }
 
 std::string FrameSchedulerRunHost::Caption() {
-    return m_caption;
+    return m_frame.m_SchedulerDlg.Caption();
 }
 
 void FrameSchedulerRunHost::SetCaption(const std::string& caption) {
-    m_caption = caption;
+    m_frame.m_SchedulerDlg.SetCaption(caption);
 }

@@ -67,7 +67,6 @@ public:
 
 private:
     CMainFrame& m_frame;
-    std::string m_caption;
     std::optional<std::time_t> m_anchor;
     std::uint32_t m_anchorTick = 0;
 };

@@ -193,6 +193,8 @@ public:
     // The start time of the live recording's current page.
     std::string m_strPageStartTime;
     BOOL m_bReportListClicked = TRUE;
+    // The report list keeps its last row in view as rows arrive.
+    BOOL m_bFollowLastRow = FALSE;
     int m_nMarkedRow = -1;
     BOOL m_bTrimFinished = FALSE;
     // The live graph paints each record's points as they come.

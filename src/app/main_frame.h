@@ -19,6 +19,7 @@
 #include "acquisition/record_file.h"
 #include "acquisition/record_layout.h"
 #include "acquisition/recording.h"
+#include "acquisition/scheduler_dlg.h"
 #include "acquisition/scheduler_log.h"
 #include "acquisition/scheduler_run.h"
 #include "app/frame_dump_host.h"
@@ -47,6 +48,7 @@ class CInstrStatus;
 #include "app/frame_charts_host.h"
 #include "app/frame_data_view_commands.h"
 #include "app/frame_maintenance_host.h"
+#include "app/frame_scheduler_host.h"
 #include "app/frame_scheduler_run_host.h"
 #include "app/frame_setup_host.h"
 #include "app/frame_spectrum_host.h"
@@ -335,7 +337,7 @@ private:
 
     platform::WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     FrameUi m_ownUi;
-    MonitoringServices m_ownMonitoring;
+    FrameMonitoringServices m_ownMonitoring{*this};
     FrameUi* m_pUi = &m_ownUi;
     MonitoringServices* m_pMonitoring = &m_ownMonitoring;
     std::map<int, unsigned> m_timerIntervals;
@@ -546,6 +548,27 @@ public:
     FrameMaintenanceHost m_maintenanceHost{*this};
     CMicCalibDlg m_MicCalibDlg{m_maintenanceHost};
     CElectricCalibrationDlg m_ElectricCalibrationDlg{m_maintenanceHost};
+
+    // --- the acquisition scheduler (main_frame_scheduler.cpp)
+    // Connects the monitoring link for a scheduled acquisition: the port of "port.ini",
+    // directly or through the modem, verified by the identification probe. One of the
+    // kScheduler... results.
+    int ConnectForScheduler();
+    static constexpr int kSchedulerConnected = 1;
+    static constexpr int kSchedulerNotAnswering = 0;
+    // The port could not be opened or the modem call not made: another try is no use now.
+    static constexpr int kSchedulerLinkFailed = -1;
+    // The main view emptied of the last run's data, and the run's file "Scheduler.kr9" opened.
+    void ResetViewForScheduler();
+    void OpenSchedulerFile();
+
+    FrameSchedulerHost m_schedulerHost{*this};
+    acquisition::CSchedulerDlg m_SchedulerDlg{m_schedulerHost};
+    // Audio is recorded during a run while set; minutes the disk has room for.
+    BOOL m_bAudioRecordingSwitch = FALSE;
+    int m_nAvailableRecMinutes = 0;
+    // Cleared when a run starts: its first acquisition builds the report list for the channel.
+    BOOL m_bReportListReady = FALSE;
 
     // The login's authorised-technician flag.
     int m_nLoginResult = 0;

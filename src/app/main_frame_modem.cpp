@@ -14,7 +14,8 @@ int CMainFrame::DialModem() {
                 HideConnectingBox();
                 m_TryConnDlg.SetText("");
             },
-        .warn = [](const std::string& text) { platform::AfxMessageBox(text); },
+        // An unattended run is not stopped by a box.
+        .warn = [this](const std::string& text) { Warn(text, MB_OK); },
     };
     return m_link.DialModem(TheApp().m_strModemNumber, feedback);
 }

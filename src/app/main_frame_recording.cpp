@@ -26,14 +26,6 @@ constexpr unsigned kDownloadProgressMs = 500;
 constexpr unsigned kStatusPollMs = 60000;
 constexpr const char* kViewer = "\\KX9Viewer.exe";
 
-// The scheduler's time of the day as the page files keep it; none when it has no time.
-acquisition::ScheduleTime ScheduleTimeOf(const platform::DateTime& time) {
-    if (!time.IsValid())
-        return {};
-    return acquisition::ScheduleTime::FromSeconds(time.Hour() * 3600LL + time.Minute() * 60LL +
-                                                  time.Second());
-}
-
 std::string IndexPath() {
     return TheApp().ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
 }
@@ -56,7 +48,6 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     const int kind = acquisition::RecordingKindOf(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
-    MonitoringServices& scheduler = Monitoring();
     if (m_bSchedulerMode && !m_schedulerRun.IsFirstAcquisition()) {
         m_schedulerRun.SetState(kRecordingStep);
         return;
@@ -84,7 +75,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
                           platform::Mid(startTime, SetupBlock::kFieldSize, SetupBlock::kFieldSize));
     m_strPageTime = startTime;
     if (m_bSchedulerMode)
-        scheduler.SetSchedulerStartTimeText(startTime);
+        m_SchedulerDlg.SetStartTimeText(startTime);
     if (CKX9MonitorView* view = app.m_pView)
         view->m_strPageStartTime = startTime;
     Ui().AppendPageListRow("CURR. PAGE", 0);
@@ -93,12 +84,11 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     m_recording.SetLoadedFromFile(false);
     m_recording.Time().SetSegments({0}, {"0#" + startTime});
 
-    const bool scheduled = m_bSchedulerMode && scheduler.HasScheduleTimes();
+    // The lengths of the run's acquisitions and repetitions, which time the recording's samples.
+    const bool scheduled = m_bSchedulerMode && m_SchedulerDlg.AcquisitionTime().IsValid();
     m_RecFile.Write(acquisition::PageFileHead(
-        m_SetupBlock,
-        scheduled ? ScheduleTimeOf(scheduler.ScheduleStartTime()) : acquisition::ScheduleTime{},
-        scheduled ? ScheduleTimeOf(scheduler.ScheduleStopTime()) : acquisition::ScheduleTime{},
-        startTime));
+        m_SetupBlock, scheduled ? m_SchedulerDlg.AcquisitionTime() : acquisition::ScheduleTime{},
+        scheduled ? m_SchedulerDlg.RepetitionTime() : acquisition::ScheduleTime{}, startTime));
     m_liveRecorder.BeginRecording();
     if (m_bSchedulerMode)
         m_schedulerRun.SetState(kRecordingStep);
@@ -211,19 +201,19 @@ void CMainFrame::OnDumpFinished(const std::string& message) {
 }
 
 void CMainFrame::EndScheduledDownload() {
-    MonitoringServices& scheduler = Monitoring();
     m_bAcquiring = FALSE;
     m_bMonitorOn = FALSE;
-    if (scheduler.IsPowerOffAfterDownload()) {
+    if (m_SchedulerDlg.IsPowerOffAfterDownload()) {
         if (LinkPort* port = m_link.Port())
             port->WriteString("KEY:OFF\r\n");
         LogScheduler(FALSE, "Instr. Power Off", TRUE);
     }
     ShowSchedulerResult();
-    scheduler.EnableScheduleControls();
+    m_SchedulerDlg.EnableScheduleControls();
     m_schedulerRun.StopMonitoring();
     m_schedulerRun.Stop();
     LogScheduler(FALSE, "End Scheduler", TRUE);
+    m_SchedulerDlg.EndRun();
 }
 
 void CMainFrame::ShowMonitoringOptions() {

@@ -13,5 +13,6 @@ void CMainFrame::ShowSchedulerResult() {
     const std::string index = app.ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
     if (const auto text = platform::ReadWholeFile(index))
         platform::WriteFileAtomic(app.ProgramPath(kSchedulerIndexFile), *text);
-    Monitoring().OpenSchedulerFile();
+    ResetViewForScheduler();
+    m_SchedulerDlg.OpenSchedulerFile();
 }

@@ -90,8 +90,11 @@ bool DirectExchange::CollectUntilEtx(LinkPort& port, const ExchangeRequest& requ
             return false;
         const size_t read = ReadInto(port, request.readLimit, reply);
         // Time is up, the reply is whole, or the port woke without bytes (a device gone).
-        if (!input || read == 0 || reply.find(protocol::kEtx) != std::string::npos)
+        if (!input || read == 0 || reply.find(protocol::kEtx) != std::string::npos) {
+            // An earlier attempt's answer that came late may have been read with this one's.
+            reply = std::string(protocol::LastWholeReply(reply));
             return true;
+        }
     }
 }
 

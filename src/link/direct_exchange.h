@@ -17,7 +17,8 @@ class LinkReplyState;
 
 struct ExchangeRequest {
     enum class Waits {
-        // Each attempt ends when the reply's ETX has come, or after `waitMs` without it.
+        // Each attempt ends when the reply's ETX has come, or after `waitMs` without it. Of
+        // several replies read at once the last is the attempt's (protocol::LastWholeReply).
         UntilEtx,
         // Each read follows a whole wait of `waitMs`; another wait and read follow, up to
         // `reads` in all, while the last read brought bytes and the reply is no refusal.

@@ -22,6 +22,11 @@ inline bool IsUsable(std::string_view reply) {
     return !reply.empty() && reply.front() != kNak;
 }
 
+// The last whole reply of bytes that may hold several: a meter answers in order, so replies
+// before it are late answers to earlier sends, and bytes after its ETX begin another one.
+// Bytes without an ETX come back as they are.
+std::string_view LastWholeReply(std::string_view bytes);
+
 // The reply without its ETX bytes.
 std::string WithoutEtx(std::string_view reply);
 // The reply without its ETX bytes and the blanks around it.

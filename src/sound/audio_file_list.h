@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sound {
 
@@ -26,5 +27,9 @@ std::string AudioFileListLine(const AudioRecordingEntry& entry);
 bool AppendAudioFileListLine(const std::string& folder, const AudioRecordingEntry& entry);
 // The wave file a list line names.
 std::string RecordedFileOfLine(std::string_view line);
+// The wave files of earlier recordings that the list in `folder` names and that may be
+// removed with it: "Audio_*.wav" files of that folder itself, named bare or with the folder.
+// Anything else a list line names stays.
+std::vector<std::string> EarlierRecordings(const std::string& folder);
 
 }  // namespace sound

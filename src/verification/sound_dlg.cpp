@@ -171,10 +171,20 @@ void CSoundDlg::ShowValue(Meter meter, int channel, const std::string& text) {
     SyncWindow();
 }
 
+void CSoundDlg::ShowForSchedulerRecording() {
+    DestroyWindow();
+    Create();
+    m_bSchedulerRecording = 1;
+    ShowWindow(true);
+}
+
 void CSoundDlg::OnShown() {
     if (!m_bFirstShow)
         return;
     m_bFirstShow = 0;
+    // A window shown for a scheduled run's recording connects no meter and asks nothing.
+    if (m_bSchedulerRecording)
+        return;
     // Not inside the showing itself: the start-up asks the operator and waits.
     platform::PostToUiThread([self = std::weak_ptr<CSoundDlg*>(m_self)] {
         if (auto alive = self.lock(); alive && *alive && (*alive)->HasWindow())
@@ -190,6 +200,8 @@ void CSoundDlg::OnCancel() {
     }
     m_host.RequestAbortWait();
     m_bFirstShow = 1;
+    // The next showing is a verification's unless a scheduled run asks again.
+    m_bSchedulerRecording = 0;
     ShowWindow(false);
 }
 

@@ -52,6 +52,9 @@ public:
     QDialog* Window() const;
     // Alt+D: the event log while debugging, the latest step otherwise.
     void ShowDebugControls(bool debug);
+    // A scheduled run records audio: the window made again and shown with the
+    // scheduler-recording flag set, which skips the start-up of a verification.
+    void ShowForSchedulerRecording();
 
     // --- written by the frame's commands before the window is shown
     // The serial number of the connected instrument under test; its counters are those of its

@@ -341,15 +341,17 @@ TEST_F(FrameRepliesTest, ScheduledMonitoringStartsARecordFileOnlyWhenTheSchedule
     EXPECT_FALSE(platform::FileExists(folder.File("RecFile.kr9")));
     EXPECT_EQ(frame.m_schedulerRun.State(), 7);
 
-    // A run's first acquisition asks for the record file set.
+    // The run's first acquisition: its page file keeps the lengths of its acquisitions and
+    // repetitions.
+    acquisition::CSchedulerDlg& scheduler = frame.m_SchedulerDlg;
     frame.m_schedulerRun.Start(acquisition::SchedulePlan{});
     frame.m_schedulerRun.Stop();
     frame.m_schedulerRun.SetState(0);
-    monitoring.scheduleStart = platform::DateTime::FromParts(2024, 3, 9, 8, 0, 0);
-    monitoring.scheduleStop = platform::DateTime::FromParts(2024, 3, 9, 17, 30, 0);
+    scheduler.m_AcqSpan = 8 * 3600;
+    scheduler.m_RepSpan = 17 * 3600 + 30 * 60;
     Answer(95, "STT:MONITOR:OCT", "OCT");
     EXPECT_FALSE(frame.m_schedulerRun.IsFirstAcquisition());
-    EXPECT_EQ(monitoring.startTimeText, "2024/03/09 08:00:01 ");
+    EXPECT_EQ(scheduler.StartTimeText(), "2024/03/09 08:00:01 ");
     EXPECT_EQ(folder.Read("RecFile_20240309_080001.rec").substr(484),
               "08:00:0017:30:002024/03/09 08:00:01 ");
     EXPECT_EQ(frame.m_schedulerRun.State(), 7);
@@ -414,7 +416,7 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
     frame.m_bSchedulerMode = TRUE;
     frame.m_bMonitorOn = FALSE;
-    monitoring.powerOff = true;
+    frame.m_SchedulerDlg.Settings().powerOffAtPause = true;
     Reply("DMP:OFF");
     // Downloaded (13), then the link closed between runs (1).
     EXPECT_EQ(frame.m_schedulerRun.State(), 1);
@@ -422,11 +424,16 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     ASSERT_TRUE(meter.WaitForLines(2));
     EXPECT_EQ(meter.Received(), "KEY:OFF\r\nSTT:MON:OFF\r\n");
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
+    // The run's page file is not there: the scheduler file opens with its warning in the log.
     EXPECT_EQ(monitoring.schedulerLog,
-              (std::vector<std::string>{"Instr. Power Off", "Connection OFF", "End Scheduler"}));
-    EXPECT_EQ(monitoring.calls,
-              (std::vector<std::string>{"OpenSchedulerFile", "EnableScheduleControls"}));
+              (std::vector<std::string>{"Instr. Power Off", "Unable to open current file (code 2)",
+                                        "Connection OFF", "End Scheduler"}));
+    EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath("\\Scheduler.kr9"));
+    EXPECT_TRUE(frame.m_SchedulerDlg.Form().IsEnabled(acquisition::scheduler_ids::kStart));
+    EXPECT_FALSE(frame.m_SchedulerDlg.Form().IsEnabled(acquisition::scheduler_ids::kStop));
     EXPECT_FALSE(frame.m_schedulerRun.IsActive());
+    // The run is over: the frame asks its questions again.
+    EXPECT_FALSE(frame.m_bSchedulerMode);
     EXPECT_EQ(shell.size(), 2u);  // the viewer still opens the dump
 }
 
@@ -437,8 +444,10 @@ TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
     EXPECT_EQ(Queued(), std::vector<int>{115});
     frame.Link().DeleteAllCommands();
     Answer(115, "DMP:OFF");
+    // A run that recorded nothing has no file to show.
     EXPECT_EQ(monitoring.schedulerLog,
-              (std::vector<std::string>{"Connection OFF", "End Scheduler"}));
+              (std::vector<std::string>{"ERROR: Unable to open file", "Connection OFF",
+                                        "End Scheduler"}));
     EXPECT_TRUE(shell.empty());  // nothing downloaded, nothing shown
 }
 

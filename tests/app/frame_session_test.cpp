@@ -22,6 +22,9 @@ constexpr const char* kSaveQuestion =
 
 class FrameSessionTest : public FrameLinkTest {
 protected:
+    // A confirming exchange reads once after fixed waits of half a second: at the fixture's
+    // pace 20 ms, less than a loaded machine may take to let the meter answer. At this one 50.
+    platform::ScopedClockSpeed patient{10.0};
     FrameSessionTest() {
         app.m_InstrStatus.m_strModel = "QS4160_00$1";
         app.m_InstrStatus.m_strSerialNumber = "12345678";
@@ -43,6 +46,8 @@ TEST_F(FrameSessionTest, ExchangeAndWaitIsConfirmedRefusedOrNeverConfirmedInThre
 
     meter.RefuseNext("STT:ACQ", -1);
     EXPECT_FALSE(Confirms("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n", "STOP"));
+    // The exchange does not wait for the meter to read its last line.
+    EXPECT_TRUE(meter.WaitForLines(6));
     EXPECT_EQ(meter.LineCount(), 6u);
     EXPECT_FALSE(Link().IsListening());
 
@@ -50,6 +55,7 @@ TEST_F(FrameSessionTest, ExchangeAndWaitIsConfirmedRefusedOrNeverConfirmedInThre
     const auto start = platform::Clock::TickCount();
     EXPECT_FALSE(Confirms("STT:MON:OFF\r\n", "STT:MON:?\r\n", "OFF"));
     EXPECT_GE(platform::Clock::TickCount() - start, 3000u);
+    EXPECT_TRUE(meter.WaitForLines(6));
     EXPECT_EQ(meter.LineCount(), 6u);
 }
 

@@ -100,13 +100,6 @@ public:
 
 class RecordingMonitoring : public MonitoringServices {
 public:
-    bool IsPowerOffAfterDownload() const override { return powerOff; }
-    bool HasScheduleTimes() const override { return scheduleStart.IsValid(); }
-    platform::DateTime ScheduleStartTime() const override { return scheduleStart; }
-    platform::DateTime ScheduleStopTime() const override { return scheduleStop; }
-    void SetSchedulerStartTimeText(const std::string& text) override { startTimeText = text; }
-    void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
-    void EnableScheduleControls() override { calls.push_back("EnableScheduleControls"); }
     int SchedulerConfirmMode() const override { return confirmMode; }
     std::string SchedulerCalibrationThreshold() const override { return calibrationThreshold; }
     // The scheduler window's rows, their time stamps left out.
@@ -117,12 +110,8 @@ public:
 
     std::vector<std::string> calls;
     std::vector<std::string> schedulerLog;
-    bool powerOff = false;
     int confirmMode = 0;
     std::string calibrationThreshold;
-    platform::DateTime scheduleStart;
-    platform::DateTime scheduleStop;
-    std::string startTimeText;
 };
 
 // The test operator, also keeping each box's type.

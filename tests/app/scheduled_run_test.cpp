@@ -143,7 +143,12 @@ TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
     meter.SilenceNext("DMP:ON", -1);
     frame.m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloading);
     frame.SendCommand(110, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return LogLines().size() == 2; }, 10000));
-    EXPECT_EQ(LogLines(), (Lines{"Connection OFF", "End Scheduler"}));
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            const Lines lines = LogLines();
+            return !lines.empty() && lines.back() == "End Scheduler";
+        },
+        10000));
+    EXPECT_EQ(LogLines(), (Lines{"ERROR: Unable to open file", "Connection OFF", "End Scheduler"}));
     EXPECT_FALSE(frame.Link().Port()->IsOpen());
 }

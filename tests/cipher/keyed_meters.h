@@ -35,7 +35,10 @@ public:
         waits.push_back(ms);
         if (onWait)
             onWait(static_cast<int>(waits.size()));
+        // A few real milliseconds at the tests' clock: the meters may not have had their turn.
         platform::EventLoop::Wait(ms);
+        if (answered)
+            linktest::PumpUntil(answered);
     }
     void AddLog(const std::string& text) override { logs.push_back(text); }
     bool WindowsPresent() override { return windows; }
@@ -69,9 +72,11 @@ public:
     CSerial* targetPort = nullptr;
     std::map<cipher::Meter, std::map<int, std::string>> fields;
     std::deque<int> randoms;
+    // Whether the simulated meters answered all they were sent.
+    std::function<bool()> answered;
     // The link's exchange, its fixed waits the bench's.
     std::shared_ptr<LinkReplyState> shared = std::make_shared<LinkReplyState>();
-    linktest::PatientClock clock;
+    linktest::PatientClock clock{2000, [this] { return !answered || answered(); }};
     DirectExchange exchange{*shared, clock, [this](unsigned ms) { Wait(ms); }};
 };
 
@@ -126,6 +131,7 @@ protected:
         : KeyedMeters(referenceSeed, targetSeed) {
         services.referencePort = &referencePort;
         services.targetPort = &targetPort;
+        services.answered = [this] { return referenceMeter.Answered() && targetMeter.Answered(); };
     }
 
     void SetUp() override {

@@ -75,6 +75,23 @@ TEST_F(DirectExchangeTest, SilenceAndRefusalsAreSentAgainWithinTheirBound) {
               "SET:INSTR_MODEL:QS4060KRTN\x03");
 }
 
+TEST_F(DirectExchangeTest, ALateAnswerReadWithTheNextAttemptsIsLeftOut) {
+    // The first answer comes after its attempt's time-out and the purge of the second attempt,
+    // in the same read as the second answer.
+    port.Expect("SET:INS:?", "SET:INSTR_MODEL:QS4060\x03", 1005)
+        .Expect("SET:INS:?", "SET:INSTR_MODEL:QS4060KRTN\x03", 5);
+    EXPECT_EQ(exchange.Exchange(port, ExchangeRequest::Query("SET:INS:?", 1000, 3)),
+              "SET:INSTR_MODEL:QS4060KRTN\x03");
+    EXPECT_EQ(port.Written(), (Lines{"SET:INS:?", "SET:INS:?"}));
+
+    // A late refusal does not refuse the answer that came with it, nor does a reply's beginning
+    // after it count.
+    port.Expect("SET:INS:?", "\x15\x03", 1005)
+        .Expect("SET:INS:?", "SET:INSTR_MODEL:QS4060KRTN\x03SET:INS", 5);
+    EXPECT_EQ(exchange.Exchange(port, ExchangeRequest::Query("SET:INS:?", 1000, 3)),
+              "SET:INSTR_MODEL:QS4060KRTN\x03");
+}
+
 TEST_F(DirectExchangeTest, AnExchangeStopsWhenItsCallerSaysSo) {
     ExchangeRequest request = ExchangeRequest::Query("STT:ACQ:STOP", 250, 3);
     int asked = 0;

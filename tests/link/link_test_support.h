@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/direct_exchange.h"
@@ -89,16 +90,29 @@ private:
 
 // The program's clock, whose waits for a reply last at least `floorMs` when no reply comes: a
 // short time-out at a fast clock is a few real milliseconds, less than a loaded machine may
-// take to let a simulated meter answer. A reply that comes still ends the wait.
+// take to let a simulated meter answer. A reply that comes still ends the wait. Given
+// `answered` (the simulated meters answered all they were sent, SimMeter::Answered), a wait
+// that saw no reply also goes on while they have not: on a busy machine no floor is enough.
 class PatientClock : public ProgramLinkClock {
 public:
-    explicit PatientClock(unsigned floorMs = 2000) : m_floorMs(floorMs) {}
+    explicit PatientClock(unsigned floorMs = 2000, std::function<bool()> answered = nullptr)
+        : m_floorMs(floorMs), m_answered(std::move(answered)) {}
+    void SetAnswered(std::function<bool()> answered) { m_answered = std::move(answered); }
     bool WaitForInput(LinkPort& port, unsigned ms, bool pumping) override {
-        return ProgramLinkClock::WaitForInput(port, std::max(ms, m_floorMs), pumping);
+        if (ProgramLinkClock::WaitForInput(port, std::max(ms, m_floorMs), pumping))
+            return true;
+        if (!m_answered)
+            return false;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!m_answered() && std::chrono::steady_clock::now() < deadline)
+            if (ProgramLinkClock::WaitForInput(port, 1, pumping))
+                return true;
+        return ProgramLinkClock::WaitForInput(port, 0, pumping);
     }
 
 private:
     unsigned m_floorMs;
+    std::function<bool()> m_answered;
 };
 
 // The link's exchange past a port's listener, its waits on the program's clock.

@@ -15,7 +15,7 @@ using keytest::Holds;
 using keytest::Strings;
 
 TEST_F(BenchTest, StartupConnectsAndIdentifiesBothMeters) {
-    ConnectBoth();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     EXPECT_EQ(host.refSerial, kRefSerial);
     EXPECT_EQ(host.identity, (verification::InstrumentIdentity{"QS4060KRTN", "2.05", kTargetSerial,
                                                                "MK250", "M5678"}));
@@ -26,7 +26,7 @@ TEST_F(BenchTest, StartupConnectsAndIdentifiesBothMeters) {
     EXPECT_FALSE(host.feedback.shown);
     EXPECT_EQ(host.instrLog.back(), "Strumenti collegati: REF SN R100 DUT SN T200");
     // The meters were quietened first and asked directly: the listeners took nothing.
-    EXPECT_EQ(targetMeter.Lines().front(), "STT:MON:OFF");
+    EXPECT_EQ(targetMeter.Lines().at(0), "STT:MON:OFF");
     EXPECT_EQ(host.portMessages, 0);
 
     // Only the keys to align: nothing is asked and nothing connected.
@@ -60,7 +60,7 @@ TEST_F(BenchTest, MetersOfOtherModelsAndSilentMetersAreNotConnected) {
 
 TEST_F(BenchTest, KeysFromTheServerLetBothMetersBeRead) {
     ServeBothKeys();
-    ConnectBoth();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     referenceKeys->SetReferenceReading("94.253");
     targetKeys->SetTargetReading("094509460947xyz");
 
@@ -102,7 +102,7 @@ TEST_F(BenchTest, AKeyThatChangesBetweenTheTwoDownloadsIsRefused) {
     ServeBothKeys();
     stub.ChangeFileAfter("//qs4060krtn_vp//hash_keys//R100hash.txt", 1,
                          keytest::KeyLine(kRefSerial, targetKeyData));
-    ConnectBoth();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     op.ExpectBox("REF : controllo integrita chiave FALLITO.\nControllare connessione internet");
     EXPECT_FALSE(dlg.InitRefCrypt());
     EXPECT_EQ(host.instrLog.back(),
@@ -130,7 +130,7 @@ TEST_F(BenchTest, BookedInstrumentsAreVerifiedWithoutANetwork) {
     databases.m_bInternetAvailable = 0;
     const size_t requests = stub.Requests().size();
     folder.Write("msvcrt60.dll", "X1;2;3\n" + RefKeyLine() + "\n");
-    ConnectBoth();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     op.ExpectBox("Connessione di rete assente.\nE' possibile effetuare la verifica periodica solo");
     targetKeys->SetTargetReading("093009310932abc");
     EXPECT_EQ(dlg.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"),
@@ -142,7 +142,7 @@ TEST_F(BenchTest, BookedInstrumentsAreVerifiedWithoutANetwork) {
 
 TEST_F(BenchTest, AlignmentLeavesTheInstrumentStoppedWithFreshKeys) {
     ServeBothKeys();
-    ConnectBoth();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     targetMeter.ClearLog();
     dlg.Bench().target.keyErrors = 3;
     dlg.Bench().target.keyResets = 2;
@@ -166,7 +166,7 @@ TEST_F(BenchTest, AlignmentLeavesTheInstrumentStoppedWithFreshKeys) {
 
 TEST_F(BenchTest, AnInstrumentThatWillNotStopIsNotAligned) {
     ServeBothKeys();
-    ConnectBoth();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     targetMeter.AddResponder(
         [](const std::string& line, simmeter::MeterState& state) -> std::optional<simmeter::Reply> {
             if (line != "STT:ACQ:STOP")
@@ -182,7 +182,7 @@ TEST_F(BenchTest, AnInstrumentThatWillNotStopIsNotAligned) {
 
 TEST_F(BenchTest, CountersSurviveARestartOfTheBench) {
     ServeBothKeys();
-    ConnectBoth();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     ASSERT_TRUE(dlg.AlignTargetKeys());
     // The meter loses two answers: the reading fails and counts three errors.
     targetKeys->IgnoreNext();
@@ -205,6 +205,7 @@ TEST_F(BenchTest, CountersSurviveARestartOfTheBench) {
                       "TargetInstr_Write_and_Check_CRYPT: DUT  Err 2 < cnt < 4 -> SEQUENZA "
                       "INIZIALIZZAZIONE OK . Rst_Key=0 , Key=0"));
     const auto frames = targetKeys->Frames();
+    ASSERT_FALSE(frames.empty());
     EXPECT_EQ(frames.back().command, "GETVAL_RND_0945");
     EXPECT_TRUE(std::any_of(frames.begin(), frames.end(),
                             [](const auto& frame) { return frame.resetKey; }));
@@ -217,7 +218,7 @@ TEST_F(BenchTest, CountersSurviveARestartOfTheBench) {
 
 TEST_F(BenchTest, AMeterThatFailedItsAlignmentIsAlignedOnceHealthyAndChargesNoOtherMeter) {
     ServeBothKeys();
-    ConnectBoth();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     // Another meter was aligned last; then this one's cable comes loose: four resets unheard.
     host.target.m_strSerialNumber = "A100";
     for (int send = 0; send < 4; ++send)

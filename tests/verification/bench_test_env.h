@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
-#include <algorithm>
+#include <functional>
 
 #include "../cipher/keyed_meters.h"
 #include "../web/recording_feedback.h"
@@ -30,7 +30,6 @@ inline constexpr const char* kRefSerial = "R100";
 inline constexpr const char* kTargetSerial = "T200";
 inline constexpr int kRefCom = 3;
 inline constexpr int kTargetCom = 4;
-inline constexpr unsigned kShortestWaitMs = 2000;
 
 class TestHost : public verification::BenchHost, public platform::MessageTarget {
 public:
@@ -47,8 +46,10 @@ public:
         if (onWait)
             onWait(ms);
         // With the clock this fast a 250 ms wait is a few real milliseconds, shorter than a
-        // busy machine may take to let the simulated meter answer.
-        platform::EventLoop::Wait(std::max(ms, kShortestWaitMs), &abortWait);
+        // busy machine may take to let the simulated meters answer: it lasts until they did.
+        if (platform::EventLoop::Wait(ms, &abortWait) == platform::EventLoop::WaitEnd::Elapsed &&
+            answered)
+            linktest::PumpUntil(answered);
     }
     void RequestAbortWait() override {
         abortWait = 1;
@@ -80,7 +81,9 @@ public:
     std::shared_ptr<LinkReplyState> link = std::make_shared<LinkReplyState>();
     CSerialMFC targetPort{link, 0};
     CSerialMFC refPort{link, 1};
-    linktest::PatientClock clock{kShortestWaitMs};
+    // Whether the simulated meters answered all they were sent (the fixture's meters).
+    std::function<bool()> answered;
+    linktest::PatientClock clock{0, [this] { return !answered || answered(); }};
     DirectExchange exchange{*link, clock, [this](unsigned ms) { WaitWithMessages(ms); }};
     PortRecord ref;
     PortRecord target;
@@ -119,6 +122,7 @@ protected:
         client.SetWaitFunction([](std::uint32_t ms) { platform::EventLoop::Wait(ms); });
         databases.m_bInternetAvailable = 1;
         dlg.SetRandomSource([] { return 945; });
+        host.answered = [this] { return referenceMeter.Answered() && targetMeter.Answered(); };
     }
     ~BenchTest() override {
         dlg.DestroyWindow();

@@ -150,7 +150,7 @@ TEST(ManualReadingWindow, OkTakesOnlyReadingsOfTheLabelledChannels) {
 }
 
 TEST_F(BenchTest, PlainCommandsAreRepeatedOnRefusalAndCheckTheStatus) {
-    ConnectBoth();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     referenceMeter.RefuseNext("STT:ACQ:RUN", 2);
     EXPECT_EQ(dlg.SendRefCommand("STT:ACQ:RUN", "STT:ACQ:?", "RUN", 250), "1");
     EXPECT_EQ(dlg.SendRefCommand("STT:ACQ:RUN", "STT:ACQ:?", "STOP", 250), "0");
@@ -174,4 +174,23 @@ TEST_F(BenchTest, PlainCommandsAreRepeatedOnRefusalAndCheckTheStatus) {
     EXPECT_EQ(dlg.SendTargetCommand("STT:ACQ:RUN", "STT:ACQ:?", "RUN", 250), "1");
     EXPECT_EQ(dlg.SendTargetCommand("", "STT:ACQ:?", "STOP", 250), "1");
     EXPECT_EQ(targetMeter.LineCount(), lines);
+}
+
+TEST_F(BenchTest, AScheduledRunsRecordingShowsTheWindowAgainWithoutAVerificationsStartUp) {
+    ASSERT_TRUE(dlg.Create());
+    dlg.Window()->setProperty("made", "before");
+    // No "Accendere strumentazione.": the operator would fail the test.
+    dlg.ShowForSchedulerRecording();
+    EXPECT_FALSE(dlg.Window()->property("made").isValid());
+    EXPECT_TRUE(dlg.IsWindowVisible());
+    EXPECT_TRUE(dlg.m_bSchedulerRecording);
+    platform::EventLoop::Wait(50);
+    EXPECT_TRUE(dlg.Bench().target.serialNumber.empty());
+
+    // Closed, the window is a verification's again.
+    dlg.Window()->close();
+    EXPECT_FALSE(dlg.m_bSchedulerRecording);
+    op.ExpectBox("Accendere strumentazione.");
+    dlg.ShowWindow(true);
+    ASSERT_TRUE(PumpUntil([&] { return !dlg.Bench().target.serialNumber.empty(); }));
 }

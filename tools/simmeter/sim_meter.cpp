@@ -217,7 +217,6 @@ void SimMeter::ClearLog() {
 }
 
 void SimMeter::Run() {
-    char buffer[512];
     while (!m_stop) {
         short masterEvents = POLLIN;
         {
@@ -237,18 +236,40 @@ void SimMeter::Run() {
             break;
         // A stage's deadline that passed while we slept comes before the bytes that woke us.
         ServeStageDeadline();
-        if (fds[0].revents & POLLIN) {
-            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-            if (n > 0)
-                OnBytes(buffer, static_cast<size_t>(n));
-        }
+        if (fds[0].revents & POLLIN)
+            ReadInput();
         ServeStageDeadline();
         FlushDue();
     }
 }
 
-void SimMeter::OnBytes(const char* data, size_t size) {
+void SimMeter::ReadInput() {
+    char buffer[512];
     std::lock_guard lock(m_mutex);
+    const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+    if (n > 0)
+        OnBytesLocked(buffer, static_cast<size_t>(n));
+}
+
+bool SimMeter::Answered() const {
+    std::lock_guard lock(m_mutex);
+    // Polling the terminal also moves on bytes the kernel still held for it.
+    pollfd probe{m_master, POLLIN, 0};
+    if (::poll(&probe, 1, 0) > 0 && (probe.revents & POLLIN))
+        return false;
+    if (!m_writing.empty())
+        return false;
+    const std::uint32_t now = platform::Clock::TickCount();
+    auto due = [now](std::uint32_t at) { return static_cast<std::int32_t>(at - now) <= 0; };
+    if (!m_outgoing.empty() && due(m_outgoing.front().due))
+        return false;
+    if (m_stage)
+        if (const auto deadline = m_stage->Deadline(); deadline && due(*deadline))
+            return false;
+    return true;
+}
+
+void SimMeter::OnBytesLocked(const char* data, size_t size) {
     m_received.append(data, size);
     if (m_stage)
         m_partial += m_stage->OnBytes(std::string(data, size), platform::Clock::TickCount(),

@@ -85,6 +85,11 @@ public:
     bool WaitForLines(size_t count, int realMs = 5000) const;
     void ClearLog();
 
+    // Whether the meter has read every byte the program wrote and written every answer due by
+    // now. A program's wait that ends while it has not was cut short by a busy machine, not by
+    // the meter: tests wait for this before they count an answer as missing.
+    bool Answered() const;
+
 private:
     struct Pending {
         std::uint32_t due;  // program ms
@@ -98,7 +103,9 @@ private:
 
     void Run();
     void Wake();
-    void OnBytes(const char* data, size_t size);
+    // Reads what the program wrote and answers it, as one step under the lock.
+    void ReadInput();
+    void OnBytesLocked(const char* data, size_t size);
     void Answer(const std::string& line);
     void Schedule(const Reply& reply);
     void FlushDue();

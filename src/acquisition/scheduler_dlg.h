@@ -1,0 +1,160 @@
+#pragma once
+// The acquisition scheduler ("KX9  SCHEDULER", dialog 378): a plan of unattended monitoring of
+// the meter on the monitoring link, checked and activated by START and ended by STOP. One
+// object, a member of the main frame, whose modeless window comes and goes. The form and its
+// rules are SchedulerForm's, the checks schedule_checks'; the object runs the handlers, asks
+// the operator and reaches the program through its SchedulerHost. The run's fields below are
+// what the run of an activated plan works with.
+
+#include <memory>
+#include <string>
+
+#include "acquisition/record_layout.h"
+#include "acquisition/schedule_checks.h"
+#include "acquisition/scheduler_form.h"
+#include "acquisition/scheduler_host.h"
+#include "acquisition/scheduler_run.h"
+#include "platform/date_time.h"
+#include "platform/win_types.h"
+#include "platform/window_timers.h"
+#include "sound/disk_space_monitor.h"
+#include "ui/report_ctrl.h"
+
+class QDialog;
+class QWidget;
+
+namespace ui {
+class HookedDialog;
+}
+
+namespace acquisition {
+
+class CSchedulerDlg {
+public:
+    static constexpr int IDD = 378;
+    static constexpr const char* kCaption = "KX9  SCHEDULER";
+    // Main view images of the log list's rows.
+    static constexpr int kWarningImage = 4;
+    static constexpr int kStartImage = 5;
+    static constexpr int kPauseImage = 6;
+
+    explicit CSchedulerDlg(SchedulerHost& host);
+    ~CSchedulerDlg();
+    CSchedulerDlg(const CSchedulerDlg&) = delete;
+    CSchedulerDlg& operator=(const CSchedulerDlg&) = delete;
+
+    // --- the window
+    // Builds the window (hidden) and runs OnInitDialog; TRUE also when it exists already.
+    BOOL Create(QWidget* parent = nullptr);
+    BOOL DestroyWindow();
+    bool HasWindow() const { return m_window != nullptr; }
+    void ShowWindow(bool show);
+    bool IsWindowVisible() const;
+    QDialog* Window() const;
+    const std::string& Caption() const { return m_caption; }
+
+    // --- the operator's handlers; each works on the settings as the controls left them
+    // The setup queries, the defaults of the form, the model's rules, the leads.
+    void OnInitDialog();
+    void OnInstrSetup();
+    void OnChannel(int channel);
+    void OnContinuousAcquisition();
+    void OnDataLogging();
+    void OnStopAcqAtPause();
+    void OnPowerOffAtPause();
+    void OnDownloadLoggedData();
+    void OnAudioRecording();
+    void OnCalDisabled();
+    void OnCalAtDate();
+    void OnCalAlways();
+    void OnCalIfErrorExceeds();
+    // START: the checks, then the activation of a run.
+    void OnOK();
+    // STOP, and closing the window: a run stops after the operator confirms it.
+    void OnCancel();
+    void OnClose();
+
+    SchedulerForm& Form() { return m_form; }
+    const SchedulerForm& Form() const { return m_form; }
+    ScheduleSettings& Settings() { return m_form.Settings(); }
+    const ScheduleSettings& Settings() const { return m_form.Settings(); }
+
+    // --- what the frame's reply handling and the run use
+    // The log list: a line as the log wrote it, with its image.
+    void AddLogRow(const std::string& line);
+    const ui::CReportCtrl& LogList() const { return m_LogList; }
+    // "Instr. Power Off at monitor pause": also at the end of the final download.
+    bool IsPowerOffAfterDownload() const { return Settings().powerOffAtPause; }
+    // The lengths of an acquisition and of a repetition of the activated plan; invalid before
+    // a START and for continuous acquisitions.
+    ScheduleTime AcquisitionTime() const;
+    ScheduleTime RepetitionTime() const;
+    // The start of the record file of the run's first acquisition.
+    void SetStartTimeText(const std::string& text) { m_strStartTimeText = text; }
+    const std::string& StartTimeText() const { return m_strStartTimeText; }
+    // "Confirm Calibration" for the electric calibration of a run.
+    int ConfirmMode() const { return Settings().confirmMode; }
+    const std::string& CalibrationThreshold() const { return Settings().threshold; }
+    // The settings enabled again as after STOP, START enabled and STOP disabled.
+    void EnableScheduleControls();
+    // Ends monitoring between acquisitions and closes the link (the run's state idle,
+    // "Connection OFF").
+    void StopMonitoring();
+    // The finished or stopped run's file shown in the main view.
+    void OpenSchedulerFile();
+    // A run is over: the running flag and the run's timers gone, the caption plain, and the
+    // frame out of scheduler mode, so that its questions are asked again.
+    void EndRun();
+
+    // The running caption, shown and hidden once a second while a run goes on.
+    void SetCaption(const std::string& caption);
+
+    // --- the plan of the run: what START composed, which SchedulerRun carries out
+    SchedulePlan Plan() const;
+    int m_nExpected = -1;
+    platform::DateTime m_NextStart;
+    platform::DateTime m_Stop;
+    PickerSpan m_AcqSpan;
+    PickerSpan m_RepSpan;
+    long long m_ConnSpan = 60;
+    platform::DateTime m_CalDate;
+    PickerSpan m_CalInterval;
+    long long m_CalSpan = kCalibrationLead;
+
+private:
+    StartSetup ReadStartSetup() const;
+    StartLink ReadLink() const;
+    void TakeTimes(const ScheduleTimes& times);
+    void Activate();
+    // The operator agreed to stop the run (STOP, or closing the window).
+    bool ConfirmStop();
+    // The meter stops acquiring (and datalogging) as a stopped run leaves it.
+    void StopMeterAcquisition();
+    // Removes the wave files that "AudioFileList.txt" names, and the list, once the operator
+    // agreed; only "Audio_*.wav" files of the program folder go.
+    void DeleteEarlierAudioFiles();
+    // Copies a file of the program folder over another; false when it could not.
+    bool CopyProgramFile(const char* from, const char* to) const;
+
+    // The window: built, shown from the form, read back into the settings.
+    void BuildWindow(QDialog& dialog);
+    void ShowForm();
+    void TakeControls();
+    // A click: the controls into the settings, the handler, the form shown.
+    void Handle(void (CSchedulerDlg::*handler)());
+
+    SchedulerHost& m_host;
+    SchedulerForm m_form;
+    ui::CReportCtrl m_LogList;
+    sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;
+    std::string m_strStartTimeText;
+    std::string m_caption = kCaption;
+    std::unique_ptr<ui::HookedDialog> m_window;
+};
+
+// The log list's image for a line as the log wrote it: 4 warnings, 5 starts ("Start
+// Monitoring" on a time-stamped line, "Start" on a bare one), 6 pauses and stops (a later rule
+// wins); -1 none.
+int SchedulerLogImage(const std::string& line);
+
+}  // namespace acquisition

@@ -1,0 +1,88 @@
+#pragma once
+// What the acquisition scheduler's window needs of the application: the meter's setup, the
+// monitoring link, the frame's run flags and operations, the scheduler log and the main view.
+
+#include <QImage>
+#include <string>
+#include <vector>
+
+#include "acquisition/record_layout.h"
+#include "acquisition/scheduler_run.h"
+
+class CInstrStatus;
+
+namespace acquisition {
+
+class SchedulerHost {
+public:
+    virtual ~SchedulerHost() = default;
+
+    // --- the meter's setup (current as last read, edited as the operator wants it)
+    virtual const CInstrStatus& CurrentSetup() const = 0;
+    virtual CInstrStatus& EditedSetup() = 0;
+    // Queues a command of the command table with its argument.
+    virtual void SendCommand(int code, const std::string& argument) = 0;
+    // The read of the whole setup, whose last reply opens the setup sheet.
+    virtual void QueueSetupQueries() = 0;
+
+    // --- the monitoring link
+    virtual int LinkBaudRate() const = 0;
+    virtual bool IsModemLink() const = 0;
+    virtual bool IsLinkConnected() const = 0;
+    // Writes straight to the link port, past the queue; nothing when it is closed.
+    virtual void WriteToLink(const std::string& text) = 0;
+    // "STT:MON:OFF" and the frame's end of monitoring: timers, flags, the link closed.
+    virtual void StopFrameMonitoring() = 0;
+    // Ends monitoring between acquisitions: "STT:MON:OFF", the status poll and the record
+    // watchdog stopped, the monitoring, connected and receive flags cleared, a modem call
+    // ended, the port closed, the link pane "Disconnected", the queue emptied, the title.
+    virtual void DisconnectLink() = 0;
+
+    // --- the frame's run state
+    virtual void SetChannelMode(int mode) = 0;
+    // While set the link writes its warnings to the scheduler log instead of boxes.
+    virtual void SetSchedulerMode(bool on) = 0;
+    // While set the frame keeps its exit and save commands disabled.
+    virtual void SetSchedulerRunning(bool on) = 0;
+    virtual bool IsSchedulerRunning() const = 0;
+    // Both live-monitoring flags cleared: records no longer go to the record processors.
+    virtual void ClearLiveMonitoring() = 0;
+    // The times of a scheduled recording, for its timebase (invalid: none).
+    virtual void PublishScheduleTimes(const ScheduleTime& acquisition,
+                                      const ScheduleTime& repetition) = 0;
+    // The live 3-D spectrum window made when missing, emptied and kept hidden.
+    virtual void PrepareLiveSpectrumWindow() = 0;
+    // The first acquisition builds the report list for the channel again.
+    virtual void ClearReportListReady() = 0;
+    // The report list keeps its last row in view as rows arrive.
+    virtual void FollowLastReportRow() = 0;
+    // Minutes of audio the free disk space allows.
+    virtual void SetAvailableRecordingTime(int minutes) = 0;
+    // The frame's switch for audio recording during a run.
+    virtual bool IsAudioRecordingSwitchOn() const = 0;
+    // The bench window made again and shown with its scheduler-recording flag set.
+    virtual void ShowBenchForSchedulerRecording() = 0;
+    // The live record file closed.
+    virtual void CloseRecordFile() = 0;
+    // The main view emptied for the scheduler's file, and that file ("Scheduler.kr9") opened
+    // in it.
+    virtual void ResetViewForScheduler() = 0;
+    virtual void OpenSchedulerFile() = 0;
+
+    // --- the scheduler log, the program folder, the view's images, waits
+    virtual void LogScheduler(bool restart, const std::string& text, bool stamp) = 0;
+    virtual std::string ProgramFolder() const = 0;
+    // The main view's list images: the log list shows 4, 5 and 6.
+    virtual std::vector<QImage> LogImages() const = 0;
+    // The message-pumping wait.
+    virtual void WaitWithMessages(unsigned ms) = 0;
+
+    // --- the run of an activated plan (SchedulerRun, the frame's)
+    virtual void StartRun(const SchedulePlan& plan) = 0;
+    // Every timer of the run stops.
+    virtual void StopRun() = 0;
+    // Monitoring ends and the link closes between acquisitions: the run idle, "Connection OFF".
+    virtual void StopRunMonitoring() = 0;
+};
+
+}  // namespace acquisition

@@ -1,0 +1,165 @@
+#include "app/frame_scheduler_host.h"
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/kx9monitor_view_widget.h"
+#include "app/main_frame.h"
+
+namespace {
+
+// The monitoring link's port while it is open.
+CSerialMFC* OpenLinkPort() {
+    CKX9MonitorView* view = TheApp().m_pView;
+    return view && view->m_RefSerial.IsOpen() ? &view->m_RefSerial : nullptr;
+}
+
+}  // namespace
+
+const CInstrStatus& FrameSchedulerHost::CurrentSetup() const {
+    return TheApp().m_InstrStatus;
+}
+
+CInstrStatus& FrameSchedulerHost::EditedSetup() {
+    return TheApp().m_EditStatus;
+}
+
+void FrameSchedulerHost::SendCommand(int code, const std::string& argument) {
+    m_frame.SendCommand(code, argument, "");
+}
+
+void FrameSchedulerHost::QueueSetupQueries() {
+    m_frame.QueueSetupQueries();
+}
+
+int FrameSchedulerHost::LinkBaudRate() const {
+    return TheApp().m_RefPort.m_nBaudRate;
+}
+
+bool FrameSchedulerHost::IsModemLink() const {
+    return TheApp().m_bModemLink == 1;
+}
+
+bool FrameSchedulerHost::IsLinkConnected() const {
+    return m_frame.m_bLinkActive != FALSE;
+}
+
+void FrameSchedulerHost::WriteToLink(const std::string& text) {
+    if (CSerialMFC* port = OpenLinkPort())
+        port->WriteString(text);
+}
+
+void FrameSchedulerHost::StopFrameMonitoring() {
+    m_frame.StopMonitoring();
+}
+
+void FrameSchedulerHost::DisconnectLink() {
+    WriteToLink("STT:MON:OFF\r\n");
+    m_frame.Disconnect();
+}
+
+void FrameSchedulerHost::SetChannelMode(int mode) {
+    m_frame.m_nChannelMode = mode;
+}
+
+void FrameSchedulerHost::SetSchedulerMode(bool on) {
+    m_frame.m_bSchedulerMode = on ? TRUE : FALSE;
+}
+
+void FrameSchedulerHost::SetSchedulerRunning(bool on) {
+    m_frame.m_bSchedulerRunning = on ? TRUE : FALSE;
+}
+
+bool FrameSchedulerHost::IsSchedulerRunning() const {
+    return m_frame.m_bSchedulerRunning != FALSE;
+}
+
+void FrameSchedulerHost::ClearLiveMonitoring() {
+    m_frame.m_bMonitorOn = FALSE;
+    m_frame.m_bAcquiring = FALSE;
+}
+
+void FrameSchedulerHost::PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
+                                              const acquisition::ScheduleTime& repetition) {
+    m_frame.m_recording.Time().SetScheduleTimes(acquisition, repetition);
+}
+
+void FrameSchedulerHost::PrepareLiveSpectrumWindow() {
+    charts::CDemoDlg& window = m_frame.m_LiveDemoDlg;
+    if (!window.HasWindow())
+        window.Create();
+    window.ClearRows();
+    window.ShowWindow(false);
+}
+
+void FrameSchedulerHost::ClearReportListReady() {
+    m_frame.m_bReportListReady = FALSE;
+}
+
+void FrameSchedulerHost::FollowLastReportRow() {
+    if (CKX9MonitorView* view = TheApp().m_pView)
+        view->m_bFollowLastRow = TRUE;
+}
+
+void FrameSchedulerHost::SetAvailableRecordingTime(int minutes) {
+    m_frame.m_nAvailableRecMinutes = minutes;
+}
+
+bool FrameSchedulerHost::IsAudioRecordingSwitchOn() const {
+    return m_frame.m_bAudioRecordingSwitch != FALSE;
+}
+
+void FrameSchedulerHost::ShowBenchForSchedulerRecording() {
+    m_frame.m_SoundDlg.ShowForSchedulerRecording();
+}
+
+void FrameSchedulerHost::CloseRecordFile() {
+    m_frame.m_RecFile.Close();
+}
+
+void FrameSchedulerHost::ResetViewForScheduler() {
+    m_frame.ResetViewForScheduler();
+}
+
+void FrameSchedulerHost::OpenSchedulerFile() {
+    m_frame.OpenSchedulerFile();
+}
+
+void FrameSchedulerHost::LogScheduler(bool restart, const std::string& text, bool stamp) {
+    m_frame.LogScheduler(restart ? TRUE : FALSE, text, stamp ? TRUE : FALSE);
+}
+
+std::string FrameSchedulerHost::ProgramFolder() const {
+    return TheApp().m_strProgramDir;
+}
+
+std::vector<QImage> FrameSchedulerHost::LogImages() const {
+    return ViewImages();
+}
+
+void FrameSchedulerHost::WaitWithMessages(unsigned ms) {
+    TheApp().WaitWithMessages(ms);
+}
+
+void FrameSchedulerHost::StartRun(const acquisition::SchedulePlan& plan) {
+    m_frame.m_schedulerRun.Start(plan);
+}
+
+void FrameSchedulerHost::StopRun() {
+    m_frame.m_schedulerRun.Stop();
+}
+
+void FrameSchedulerHost::StopRunMonitoring() {
+    m_frame.m_schedulerRun.StopMonitoring();
+}
+
+int FrameMonitoringServices::SchedulerConfirmMode() const {
+    return m_frame.m_SchedulerDlg.ConfirmMode();
+}
+
+std::string FrameMonitoringServices::SchedulerCalibrationThreshold() const {
+    return m_frame.m_SchedulerDlg.CalibrationThreshold();
+}
+
+void FrameMonitoringServices::AddSchedulerLogRow(const std::string& line) {
+    m_frame.m_SchedulerDlg.AddLogRow(line);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// What the acquisition scheduler's window needs of the application, the main frame and the
+// main view, served by the frame; and the frame's scheduler calls that reach the window.
+
+#include "acquisition/scheduler_host.h"
+#include "app/monitoring_services.h"
+
+class CMainFrame;
+
+class FrameSchedulerHost : public acquisition::SchedulerHost {
+public:
+    explicit FrameSchedulerHost(CMainFrame& frame) : m_frame(frame) {}
+
+    const CInstrStatus& CurrentSetup() const override;
+    CInstrStatus& EditedSetup() override;
+    void SendCommand(int code, const std::string& argument) override;
+    void QueueSetupQueries() override;
+    int LinkBaudRate() const override;
+    bool IsModemLink() const override;
+    bool IsLinkConnected() const override;
+    void WriteToLink(const std::string& text) override;
+    void StopFrameMonitoring() override;
+    void DisconnectLink() override;
+    void SetChannelMode(int mode) override;
+    void SetSchedulerMode(bool on) override;
+    void SetSchedulerRunning(bool on) override;
+    bool IsSchedulerRunning() const override;
+    void ClearLiveMonitoring() override;
+    void PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
+                              const acquisition::ScheduleTime& repetition) override;
+    void PrepareLiveSpectrumWindow() override;
+    void ClearReportListReady() override;
+    void FollowLastReportRow() override;
+    void SetAvailableRecordingTime(int minutes) override;
+    bool IsAudioRecordingSwitchOn() const override;
+    void ShowBenchForSchedulerRecording() override;
+    void CloseRecordFile() override;
+    void ResetViewForScheduler() override;
+    void OpenSchedulerFile() override;
+    void LogScheduler(bool restart, const std::string& text, bool stamp) override;
+    std::string ProgramFolder() const override;
+    std::vector<QImage> LogImages() const override;
+    void WaitWithMessages(unsigned ms) override;
+    void StartRun(const acquisition::SchedulePlan& plan) override;
+    void StopRun() override;
+    void StopRunMonitoring() override;
+
+private:
+    CMainFrame& m_frame;
+};
+
+// The frame's own monitoring services: the scheduler's calibration choice and its log list
+// are the scheduler window's.
+class FrameMonitoringServices : public MonitoringServices {
+public:
+    explicit FrameMonitoringServices(CMainFrame& frame) : m_frame(frame) {}
+
+    int SchedulerConfirmMode() const override;
+    std::string SchedulerCalibrationThreshold() const override;
+    void AddSchedulerLogRow(const std::string& line) override;
+
+private:
+    CMainFrame& m_frame;
+};

@@ -1,0 +1,93 @@
+#pragma once
+// A scheduler host that records what the scheduler asked of the program.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "acquisition/scheduler_host.h"
+#include "link/instr_status.h"
+
+namespace acqtest {
+
+class FakeSchedulerHost : public acquisition::SchedulerHost {
+public:
+    explicit FakeSchedulerHost(std::string folder) : folder(std::move(folder)) {}
+
+    const CInstrStatus& CurrentSetup() const override { return current; }
+    CInstrStatus& EditedSetup() override { return edited; }
+    void SendCommand(int code, const std::string& argument) override {
+        sent.emplace_back(code, argument);
+    }
+    void QueueSetupQueries() override { calls.push_back("QueueSetupQueries"); }
+    int LinkBaudRate() const override { return baudRate; }
+    bool IsModemLink() const override { return modem; }
+    bool IsLinkConnected() const override { return connected; }
+    void WriteToLink(const std::string& text) override { written.push_back(text); }
+    void StopFrameMonitoring() override { calls.push_back("StopFrameMonitoring"); }
+    void DisconnectLink() override {
+        calls.push_back("DisconnectLink");
+        connected = false;
+    }
+    void SetChannelMode(int mode) override { channelMode = mode; }
+    void SetSchedulerMode(bool on) override { schedulerMode = on; }
+    void SetSchedulerRunning(bool on) override { running = on; }
+    bool IsSchedulerRunning() const override { return running; }
+    void ClearLiveMonitoring() override { calls.push_back("ClearLiveMonitoring"); }
+    void PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
+                              const acquisition::ScheduleTime& repetition) override {
+        published = {acquisition, repetition};
+    }
+    void PrepareLiveSpectrumWindow() override { calls.push_back("PrepareLiveSpectrumWindow"); }
+    void ClearReportListReady() override { calls.push_back("ClearReportListReady"); }
+    void FollowLastReportRow() override { calls.push_back("FollowLastReportRow"); }
+    void SetAvailableRecordingTime(int minutes) override { recordingMinutes = minutes; }
+    bool IsAudioRecordingSwitchOn() const override { return audioSwitch; }
+    void ShowBenchForSchedulerRecording() override { calls.push_back("ShowBench"); }
+    void CloseRecordFile() override { calls.push_back("CloseRecordFile"); }
+    void ResetViewForScheduler() override { calls.push_back("ResetViewForScheduler"); }
+    void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
+    void LogScheduler(bool restart, const std::string& text, bool) override {
+        if (restart)
+            log.clear();
+        log.push_back(text);
+    }
+    std::string ProgramFolder() const override { return folder; }
+    std::vector<QImage> LogImages() const override {
+        return std::vector<QImage>(7, QImage(16, 16, QImage::Format_ARGB32));
+    }
+    void WaitWithMessages(unsigned ms) override { waited += ms; }
+    void StartRun(const acquisition::SchedulePlan& started) override {
+        plan = started;
+        runActive = true;
+    }
+    void StopRun() override { runActive = false; }
+    // As the run does it.
+    void StopRunMonitoring() override {
+        LogScheduler(false, "Connection OFF", true);
+        DisconnectLink();
+    }
+
+    acquisition::SchedulePlan plan;
+    bool runActive = false;
+
+    std::string folder;
+    CInstrStatus current;
+    CInstrStatus edited;
+    std::vector<std::pair<int, std::string>> sent;
+    std::vector<std::string> calls;
+    std::vector<std::string> written;
+    std::vector<std::string> log;
+    std::pair<acquisition::ScheduleTime, acquisition::ScheduleTime> published;
+    int baudRate = 38400;
+    bool modem = false;
+    bool connected = false;
+    int channelMode = -1;
+    bool schedulerMode = false;
+    bool running = false;
+    bool audioSwitch = false;
+    int recordingMinutes = -1;
+    unsigned waited = 0;
+};
+
+}  // namespace acqtest

@@ -1,0 +1,137 @@
+// The frame's part in the acquisition scheduler: connecting for a scheduled acquisition over
+// pseudo-terminals, on a cable and through the modem, connected and failing; and the
+// scheduler window as the frame's member.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "frame_test_support.h"
+#include "modem_responder.h"
+
+using namespace frametest;
+using simmeter::ModemResponder;
+
+namespace {
+
+class FrameSchedulerTest : public FrameLinkTest {
+protected:
+    FrameSchedulerTest() {
+        folder.Write("port.ini", "REF_INSTR_COM=3\r\n");
+        frame.m_bSchedulerMode = TRUE;
+        frame.m_schedulerRun.SetState(2);
+    }
+
+    long Probes() const {
+        const auto lines = meter.Lines();
+        return std::count(lines.begin(), lines.end(), "SET:INS:?");
+    }
+    std::shared_ptr<ModemResponder> UseModem(ModemResponder::Dial outcome) {
+        auto modem = ModemResponder::Create();
+        modem->SetDialOutcome(outcome, "CONNECT 9600", 2000);
+        modem->InstallOn(meter);
+        app.m_bModemLink = 1;
+        app.m_strModemNumber = "0123456";
+        return modem;
+    }
+
+    // The modem's replies are read half a second of program time after each command.
+    platform::ScopedClockSpeed probeSpeed{10.0};
+};
+
+}  // namespace
+
+TEST_F(FrameSchedulerTest, TheCableOfPortIniConnectsAndIsLogged) {
+    app.m_RefPort.m_nComPort = 9;  // what "port.ini" says wins
+
+    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerConnected);
+
+    EXPECT_TRUE(frame.m_bLinkActive);
+    EXPECT_EQ(app.m_RefPort.m_nComPort, 3);
+    EXPECT_EQ(frame.Link().Side(), LinkSide::Reference);
+    EXPECT_TRUE(view.m_RefSerial.IsOpen());
+    EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"STT:MON:OFF", "SET:INS:?"}));
+    EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM3\rBaudrate = 38400");
+    EXPECT_EQ(frame.m_schedulerRun.State(), 0);
+    EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"Connection ON"}));
+    EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected to COM3 38400 8,N,1");
+}
+
+TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
+    meter.SilenceNext("SET:INS:?", -1);
+    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerNotAnswering);
+    EXPECT_FALSE(frame.m_bLinkActive);
+    EXPECT_FALSE(view.m_RefSerial.IsOpen());
+    EXPECT_EQ(Probes(), 1);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 2);
+
+    folder.Write("port.ini", "REF_INSTR_COM=7\r\n");
+    platform::SetComDevice(7, folder.File("gone"));
+    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerLinkFailed);
+    EXPECT_FALSE(frame.m_bLinkActive);
+    EXPECT_EQ(monitoring.schedulerLog,
+              (std::vector<std::string>{"WARNING: CONNECTION FAILURE", "Fail opening com port"}));
+}
+
+TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheAcquisition) {
+    auto modem = UseModem(ModemResponder::Dial::Connect);
+    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerConnected);
+    EXPECT_EQ(modem->DialledNumbers(), (std::vector<std::string>{"0123456"}));
+    EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected: MODEM (Num: 0123456)");
+    EXPECT_EQ(Probes(), 1);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 0);
+
+    // Between acquisitions the scheduler ends the call.
+    frame.m_SchedulerDlg.StopMonitoring();
+    EXPECT_EQ(modem->HangUps(), 1);
+    EXPECT_FALSE(view.m_RefSerial.IsOpen());
+    EXPECT_FALSE(frame.m_bLinkActive);
+    EXPECT_EQ(frame.m_schedulerRun.State(), acquisition::SchedulerRun::kIdle);
+
+    modem->SetDialOutcome(ModemResponder::Dial::Busy, "BUSY", 2000);
+    meter.ClearLog();
+    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerLinkFailed);
+    EXPECT_EQ(Probes(), 0);
+    EXPECT_FALSE(view.m_RefSerial.IsOpen());
+    EXPECT_EQ(monitoring.schedulerLog.back(),
+              "CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped.");
+}
+
+TEST_F(FrameSchedulerTest, NoLocalModemIsLogged) {
+    app.m_bModemLink = 1;
+    app.m_strModemNumber = "0123456";
+    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerLinkFailed);
+    EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"AT"}));
+    EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"Modem not responding."}));
+}
+
+TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
+    frame.m_bSchedulerMode = FALSE;
+    app.m_RefPort.m_nBaudRate = 38400;
+    acquisition::CSchedulerDlg& scheduler = frame.m_SchedulerDlg;
+    ASSERT_TRUE(scheduler.Create());
+    scheduler.OnChannel(acquisition::kChannelOctave);
+    EXPECT_EQ(frame.m_nChannelMode, 2);
+    scheduler.Settings().start = platform::DateTime::Now().AddSeconds(600);
+    scheduler.Settings().stop = platform::DateTime::Now().AddSeconds(3600);
+    app.m_InstrStatus.m_strProfileSpectrumTime = "1s";
+
+    scheduler.OnOK();
+
+    EXPECT_TRUE(frame.m_bSchedulerMode);
+    EXPECT_TRUE(frame.m_bSchedulerRunning);
+    EXPECT_TRUE(view.m_bFollowLastRow);
+    EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"Scheduler Activated"}));
+    EXPECT_EQ(app.m_EditStatus.m_strProfileSpectrumTime, "0.5");
+    // An octave run fills the live 3-D window, made now and kept hidden.
+    EXPECT_TRUE(frame.m_LiveDemoDlg.HasWindow());
+    EXPECT_FALSE(frame.m_LiveDemoDlg.IsWindowVisible());
+    EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 0);
+
+    op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
+    scheduler.OnCancel();
+    EXPECT_FALSE(frame.m_bSchedulerRunning);
+    EXPECT_FALSE(frame.m_bSchedulerMode);
+    EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath("\\Scheduler.kr9"));
+    scheduler.DestroyWindow();
+}
