@@ -321,9 +321,10 @@ void SchedulerRun::StartAcquisition() {
         Write("STT:MON:ON\r\n");
     else if (!m_plan.dataLogging || autoStore == "ON")
         Write("STT:ACQ:RUN\r\n");
-    // The meter acknowledges before its first record: that answer is no record.
+    // The meter acknowledges before its first record: that answer is no record. It is read
+    // away, not purged: a purge would also drop a command still waiting to go out.
     m_clock.Sleep(kAcknowledgementMs);
-    m_host.PurgeLink();
+    Read();
     m_host.ListenForRecords();
     m_host.SetMonitorRunning(true);
     m_host.OnAcquisitionStart(m_plan.channel);

@@ -151,15 +151,3 @@ void FrameSchedulerHost::StopRun() {
 void FrameSchedulerHost::StopRunMonitoring() {
     m_frame.m_schedulerRun.StopMonitoring();
 }
-
-int FrameMonitoringServices::SchedulerConfirmMode() const {
-    return m_frame.m_SchedulerDlg.ConfirmMode();
-}
-
-std::string FrameMonitoringServices::SchedulerCalibrationThreshold() const {
-    return m_frame.m_SchedulerDlg.CalibrationThreshold();
-}
-
-void FrameMonitoringServices::AddSchedulerLogRow(const std::string& line) {
-    m_frame.m_SchedulerDlg.AddLogRow(line);
-}

@@ -2,8 +2,7 @@
 // The main frame: owner of the frame timers and of what every reply of the meter means. The
 // conversation with the meter (queue, resends, time-outs, ports) is its link session's
 // (m_link); the frame is the session's host and hands each reply to its handler. It is no
-// widget: its window, when one exists, shows what FrameUi is told, and the data-acquisition
-// side it calls into installs itself as MonitoringServices.
+// widget: its window, when one exists, shows what FrameUi is told.
 
 #include <cstdint>
 #include <map>
@@ -26,7 +25,6 @@
 #include "app/frame_link_host.h"
 #include "app/frame_live_recorder_host.h"
 #include "app/frame_ui.h"
-#include "app/monitoring_services.h"
 #include "link/command.h"
 #include "link/follow_up.h"
 #include "link/link_clock.h"
@@ -116,11 +114,7 @@ public:
 
     // Not owned; nullptr restores the frame's own do-nothing ones.
     void SetUi(FrameUi* ui) { m_pUi = ui ? ui : &m_ownUi; }
-    void SetMonitoring(MonitoringServices* monitoring) {
-        m_pMonitoring = monitoring ? monitoring : &m_ownMonitoring;
-    }
     FrameUi& Ui() const { return *m_pUi; }
-    MonitoringServices& Monitoring() const { return *m_pMonitoring; }
 
     LinkSession& Link() { return m_link; }
     const LinkSession& Link() const { return m_link; }
@@ -337,9 +331,7 @@ private:
 
     platform::WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     FrameUi m_ownUi;
-    FrameMonitoringServices m_ownMonitoring{*this};
     FrameUi* m_pUi = &m_ownUi;
-    MonitoringServices* m_pMonitoring = &m_ownMonitoring;
     std::map<int, unsigned> m_timerIntervals;
     int m_nDisplayRounds = 0;
 

@@ -134,7 +134,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
     EXPECT_FALSE(frame.m_bDataLogging);
 
     RefuseThrice(124, "\x15");
-    EXPECT_EQ(monitoring.schedulerLog, std::vector<std::string>{"WARNING: Calibration Failed"});
+    EXPECT_EQ(SchedulerLog(), std::vector<std::string>{"WARNING: Calibration Failed"});
     EXPECT_EQ(frame.m_schedulerRun.State(), 11);
 
     // Meters that do not know their class refuse the query: the class is "-1", said nowhere.
@@ -152,7 +152,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
     RefuseThrice(85, "\x15", "log");
     RefuseThrice(17, "");
     Answer(100, "#");
-    EXPECT_EQ(monitoring.schedulerLog,
+    EXPECT_EQ(SchedulerLog(),
               (std::vector<std::string>{
                   "WARNING: Calibration Failed",
                   "WARNING : Command not recognized.\n\n(Command = 85 ,param = log)",
@@ -211,7 +211,7 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     frame.m_bSchedulerMode = TRUE;
     frame.m_bDataLogging = TRUE;
     Answer(100, "STT:DISPL:Title");
-    EXPECT_EQ(monitoring.schedulerLog,
+    EXPECT_EQ(SchedulerLog(),
               std::vector<std::string>{
                   "WARNING: Monitor and Datalogging interrupded by integration time expired"});
 }
@@ -425,7 +425,7 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     EXPECT_EQ(meter.Received(), "KEY:OFF\r\nSTT:MON:OFF\r\n");
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
     // The run's page file is not there: the scheduler file opens with its warning in the log.
-    EXPECT_EQ(monitoring.schedulerLog,
+    EXPECT_EQ(SchedulerLog(),
               (std::vector<std::string>{"Instr. Power Off", "Unable to open current file (code 2)",
                                         "Connection OFF", "End Scheduler"}));
     EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath("\\Scheduler.kr9"));
@@ -445,9 +445,8 @@ TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
     frame.Link().DeleteAllCommands();
     Answer(115, "DMP:OFF");
     // A run that recorded nothing has no file to show.
-    EXPECT_EQ(monitoring.schedulerLog,
-              (std::vector<std::string>{"ERROR: Unable to open file", "Connection OFF",
-                                        "End Scheduler"}));
+    EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"ERROR: Unable to open file",
+                                                        "Connection OFF", "End Scheduler"}));
     EXPECT_TRUE(shell.empty());  // nothing downloaded, nothing shown
 }
 

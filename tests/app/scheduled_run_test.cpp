@@ -54,20 +54,6 @@ protected:
         platform::Clock::SetFixedNow(std::nullopt);
     }
 
-    // The log's lines without their time stamps.
-    Lines LogLines() const {
-        Lines lines;
-        const std::string text = folder.Read(acquisition::SchedulerLog::kLogName);
-        for (std::string line : platform::Split(text, '\n')) {
-            line = platform::TrimRight(line);
-            if (line.empty())
-                continue;
-            const bool stamped = line.size() > 21 && line[4] == '/' && line[19] == ':';
-            lines.push_back(stamped ? line.substr(21) : line);
-        }
-        return lines;
-    }
-
     std::shared_ptr<simmeter::LiveRecordStage> stream =
         std::make_shared<simmeter::LiveRecordStage>(500, LevelRecord);
     std::vector<std::string> shell;
@@ -97,7 +83,7 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     frame.LogScheduler(TRUE, "Scheduler Activated", TRUE);
     frame.m_schedulerRun.Start(plan);
     ASSERT_TRUE(PumpUntil([&] { return !frame.m_schedulerRun.IsActive(); }, 30000))
-        << ::testing::PrintToString(LogLines());
+        << ::testing::PrintToString(SchedulerLog());
 
     const Lines cycle = {"Connection established",
                          "Start Calibration",
@@ -111,7 +97,7 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     expected.insert(expected.end(), cycle.begin(), cycle.end());
     expected.insert(expected.end(),
                     {"Connection established", "Download Data", "Connection OFF", "End Scheduler"});
-    EXPECT_EQ(LogLines(), expected);
+    EXPECT_EQ(SchedulerLog(), expected);
 
     // Each acquisition's records came, the meter was calibrated twice and switched off at
     // each pause, and its memory came whole into the dump file.
@@ -145,10 +131,11 @@ TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
     frame.SendCommand(110, "", "");
     ASSERT_TRUE(PumpUntil(
         [&] {
-            const Lines lines = LogLines();
+            const Lines lines = SchedulerLog();
             return !lines.empty() && lines.back() == "End Scheduler";
         },
         10000));
-    EXPECT_EQ(LogLines(), (Lines{"ERROR: Unable to open file", "Connection OFF", "End Scheduler"}));
+    EXPECT_EQ(SchedulerLog(),
+              (Lines{"ERROR: Unable to open file", "Connection OFF", "End Scheduler"}));
     EXPECT_FALSE(frame.Link().Port()->IsOpen());
 }
