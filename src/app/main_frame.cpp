@@ -8,7 +8,8 @@
 #include "platform/operator.h"
 #include "platform/text.h"
 
-CMainFrame::CMainFrame() {
+CMainFrame::CMainFrame(LinkClock* linkClock)
+    : m_linkClock(linkClock ? *linkClock : m_ownLinkClock) {
     TheApp().m_pMainFrame = this;
     WireFrameParts();
 }

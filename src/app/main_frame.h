@@ -83,7 +83,9 @@ struct PortRecord;
 class CMainFrame {
     // First: the frame's link fields below refer into the session.
     FrameLinkHost m_linkHost{*this};
-    ProgramLinkClock m_linkClock{&TheApp().m_bAbortWait};
+    // The link's clock: the program's own unless the frame was given one.
+    ProgramLinkClock m_ownLinkClock{&TheApp().m_bAbortWait};
+    LinkClock& m_linkClock;
     LinkSession m_link{m_linkHost, m_linkClock};
     // The memory dump's decoder, run by the link port's listener during a download.
     FrameDumpHost m_dumpHost{*this};
@@ -107,7 +109,9 @@ public:
     // to reach the measurement screen: a meter stuck on one screen would keep the link busy.
     static constexpr int kMaxDisplayRounds = 50;
 
-    CMainFrame();
+    // `linkClock` (not owned; nullptr: the program's clock) times the link's waits and timers:
+    // tests pace them to a simulated meter.
+    explicit CMainFrame(LinkClock* linkClock = nullptr);
     ~CMainFrame();
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;

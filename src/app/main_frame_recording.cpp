@@ -126,11 +126,13 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
     if (confirmed) {
         SetTimer(kDownloadProgress, kDownloadProgressMs);
         Wait(500);
+        // Dump mode before the request: the first record may come at once, and it is the
+        // decoder's; the listener would take it for a reply to no command.
+        m_bDownloading = TRUE;
         if (LinkPort* port = m_link.Port()) {
             port->Purge();
             port->WriteString("DMP:NE\r\n");
         }
-        m_bDownloading = TRUE;
     } else {
         m_link.PurgeLink();
         m_bDumpRefused = TRUE;

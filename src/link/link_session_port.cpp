@@ -71,13 +71,14 @@ int LinkSession::DialModem(const std::string& number, const modem_link::DialFeed
     // The modem's replies are for the dial, not for the listener.
     m_shared->receiveEnabled = FALSE;
     const PortRecord& record = LinkPortRecord();
-    return modem_link::DialModem(*port, record.m_nComPort, record.m_nBaudRate, number, feedback);
+    return modem_link::DialModem(m_clock, *port, record.m_nComPort, record.m_nBaudRate, number,
+                                 feedback);
 }
 
 void LinkSession::HangUpModem() {
     LinkPort* port = Port();
     if (port && port->IsOpen() && IsThroughModem())
-        modem_link::HangUp(*port);
+        modem_link::HangUp(m_clock, *port);
 }
 
 bool LinkSession::IsThroughModem() const {

@@ -1,7 +1,7 @@
 #include "link/modem_link.h"
 
+#include "link/link_clock.h"
 #include "link/link_port.h"
-#include "platform/clock.h"
 #include "platform/text.h"
 
 namespace modem_link {
@@ -14,10 +14,6 @@ constexpr int kDialFirstWait = 2000;
 constexpr int kPollWait = 500;
 constexpr int kShowWait = 2000;
 constexpr int kHangUpReplyWait = 500;
-
-void Sleep(int ms) {
-    platform::Clock::Sleep(ms);
-}
 
 std::string ReadOnce(LinkPort& port) {
     char buffer[kReadLimit];
@@ -37,45 +33,45 @@ bool IsDialNumber(std::string_view number) {
            number.find_first_not_of("0123456789*#,WwPpTt!@ -()+") == std::string_view::npos;
 }
 
-int DialModem(LinkPort& port, int comPort, int baudRate, const std::string& number,
-              const DialFeedback& feedback) {
+int DialModem(LinkClock& clock, LinkPort& port, int comPort, int baudRate,
+              const std::string& number, const DialFeedback& feedback) {
     if (!IsDialNumber(number)) {
         feedback.showText("Line: Invalid modem number");
         return kLineReply;
     }
     port.Purge();
     port.WriteString("AT\r\n");
-    Sleep(kCommandWait);
+    clock.Sleep(kCommandWait);
     const std::string attention = ReadOnce(port);
     if (attention.empty() || !platform::Contains(attention, "OK"))
         return kNoLocalModem;
 
     feedback.showText(
         platform::Format("Modem founded on\r\rPort = COM%d \rBaudrate = %d", comPort, baudRate));
-    Sleep(1000);
+    clock.Sleep(1000);
     port.Purge();
 
     // The set-up replies, "ERROR" included, do not stop the dial.
     for (const char* command : {"ATE0\r\n", "ATV1\r\n", "AT%C0\r\n"}) {
         port.WriteString(command);
-        Sleep(kCommandWait);
+        clock.Sleep(kCommandWait);
         ReadOnce(port);
     }
     port.WriteString("AT\\N3 \r\n");
     ReadOnce(port);
 
     feedback.showText("Modem setup...Please wait");
-    Sleep(kCommandWait);
+    clock.Sleep(kCommandWait);
     port.Purge();
 
     port.WriteString(platform::Format("ATDT%s\r\n", number.c_str()));
     feedback.showText(platform::Format("Dial up on number %s ...\nPlease wait", number.c_str()));
-    Sleep(kDialFirstWait);
+    clock.Sleep(kDialFirstWait);
 
     // A result line may be read in two pieces: it is complete at its line end.
     std::string reply;
     for (int poll = 0; poll < kDialPolls; ++poll) {
-        Sleep(kPollWait);
+        clock.Sleep(kPollWait);
         reply += ReadOnce(port);
         if (reply.size() > 2 && EndsALine(reply))
             break;
@@ -84,13 +80,13 @@ int DialModem(LinkPort& port, int comPort, int baudRate, const std::string& numb
     }
     if (reply.size() <= 2) {
         feedback.showText("Remote modem not responding");
-        Sleep(kShowWait);
+        clock.Sleep(kShowWait);
         feedback.hideBox();
         return kNoAnswer;
     }
     if (platform::Contains(reply, "CONNECT")) {
         feedback.showText(platform::Format("REMOTE MODEM %s BAUD", reply.c_str()));
-        Sleep(kShowWait);
+        clock.Sleep(kShowWait);
         if (platform::Contains(reply, "2400") || platform::Contains(reply, "4800"))
             feedback.warn(
                 "WARNING: Connection Baudrate is too low.\nPossiblility of data loose and "
@@ -99,16 +95,16 @@ int DialModem(LinkPort& port, int comPort, int baudRate, const std::string& numb
         return kConnected;
     }
     feedback.showText(platform::Format("Line: %s", reply.c_str()));
-    Sleep(kShowWait);
+    clock.Sleep(kShowWait);
     return kLineReply;
 }
 
-void HangUp(LinkPort& port) {
-    Sleep(kEscapeGuardMs);
+void HangUp(LinkClock& clock, LinkPort& port) {
+    clock.Sleep(kEscapeGuardMs);
     port.WriteString("+++");
-    Sleep(kEscapeGuardMs);
+    clock.Sleep(kEscapeGuardMs);
     port.WriteString("ATH\r");
-    Sleep(kHangUpReplyWait);
+    clock.Sleep(kHangUpReplyWait);
     port.Purge();
 }
 

@@ -3,13 +3,14 @@
 // on the link port dials the remote one cabled to the meter. Once the call stands, the port
 // carries the meter's ordinary protocol.
 //
-// Every wait here sleeps: nothing may reach the port between the commands, least of all
-// during the guard times of the escape sequence.
+// Every wait here sleeps on the link's clock: nothing may reach the port between the commands,
+// least of all during the guard times of the escape sequence.
 
 #include <functional>
 #include <string>
 #include <string_view>
 
+class LinkClock;
 class LinkPort;
 
 namespace modem_link {
@@ -42,8 +43,8 @@ bool IsDialNumber(std::string_view number);
 // Checks the local modem on the open, set-up port, configures it, dials `number` and waits
 // for the carrier. `comPort` and `baudRate` are only shown. A number that is no dial number is
 // not dialled: the line reply "Invalid modem number", nothing written.
-int DialModem(LinkPort& port, int comPort, int baudRate, const std::string& number,
-              const DialFeedback& feedback);
+int DialModem(LinkClock& clock, LinkPort& port, int comPort, int baudRate,
+              const std::string& number, const DialFeedback& feedback);
 
 // Hayes escape guard: the modem takes "+++" as an escape only after this much silence before
 // and after it (its S12 register, one second by default; half a second more here, for its
@@ -52,6 +53,6 @@ inline constexpr int kEscapeGuardMs = 1500;
 
 // Ends the call: guard time, "+++", guard time, then "ATH" with its CR, and a moment for the
 // modem to take it before the port is closed.
-void HangUp(LinkPort& port);
+void HangUp(LinkClock& clock, LinkPort& port);
 
 }  // namespace modem_link

@@ -14,6 +14,7 @@
 #include "app/operator_script.h"
 #include "cipher/enciphered_command.h"
 #include "cipher_responder.h"
+#include "link/link_test_support.h"
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
 #include "platform/text.h"
@@ -55,7 +56,7 @@ protected:
         keys->InstallOn(meter);
         platform::SetComDevice(kTargetCom, meter.SlavePath());
         folder.Write("setup.ini", "HOMOLOGATION=OM-2\r\nMAKER = Corvanex Srl\r\n");
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<CMainFrame>(&clock);
     }
     ~CalibExpiryJobTest() override {
         frame.reset();
@@ -104,6 +105,10 @@ protected:
     simmeter::SimMeter meter;
     std::shared_ptr<simmeter::CipherResponder> keys =
         simmeter::CipherResponder::Create(keyData.resetKeystream, keyData.state);
+    // The link's waits and reply time-outs last until the meter had its turn.
+    linktest::PatientClock clock{
+        0, [this] { return meter.Answered() && !linktest::ReplyUntaken(frame->Link()); },
+        &app.m_bAbortWait};
     std::unique_ptr<CMainFrame> frame;
 };
 

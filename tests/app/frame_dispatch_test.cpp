@@ -47,9 +47,6 @@ std::vector<std::string> SentSince(const std::vector<std::string>& lines, size_t
 
 class FrameDispatchTest : public FrameLinkTest {
 protected:
-    // A confirming exchange reads once after fixed waits of half a second: at the fixture's
-    // pace 20 ms, less than a loaded machine may take to let the meter answer. At this one 50.
-    platform::ScopedClockSpeed patient{10.0};
     FrameDispatchTest() {
         op.AlwaysRunDialog("CSetupPropSheet", [this](platform::ModalDialog& dialog) {
             auto& sheet = static_cast<setup::CSetupPropSheet&>(dialog);

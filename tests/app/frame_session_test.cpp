@@ -22,9 +22,6 @@ constexpr const char* kSaveQuestion =
 
 class FrameSessionTest : public FrameLinkTest {
 protected:
-    // A confirming exchange reads once after fixed waits of half a second: at the fixture's
-    // pace 20 ms, less than a loaded machine may take to let the meter answer. At this one 50.
-    platform::ScopedClockSpeed patient{10.0};
     FrameSessionTest() {
         app.m_InstrStatus.m_strModel = "QS4160_00$1";
         app.m_InstrStatus.m_strSerialNumber = "12345678";

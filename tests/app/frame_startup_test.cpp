@@ -11,6 +11,7 @@
 #include "app/main_frame.h"
 #include "app/port_setup_dlg.h"
 #include "link/fake_tty_tree.h"
+#include "link/link_test_support.h"
 #include "link/serial_port_list.h"
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
@@ -37,7 +38,7 @@ class StartupJobTest : public ::testing::Test {
 protected:
     StartupJobTest() {
         app.m_strProgramDir = folder.Path();
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<CMainFrame>(&clock);
     }
     ~StartupJobTest() override {
         frame.reset();
@@ -52,6 +53,11 @@ protected:
         folder.Write("alt_www.dll", stub.Host() + "\r\n" + stub.PortText() + "\r\n");
         stub.ServeFile(kCorrections, "REF1;0.1\n");
     }
+    // The link's waits and reply time-outs last until `meter` had its turn.
+    void PaceTo(const simmeter::SimMeter& meter) {
+        clock.SetAnswered(
+            [this, &meter] { return meter.Answered() && !linktest::ReplyUntaken(frame->Link()); });
+    }
 
     // Slow enough for the simulated meters on a loaded machine.
     platform::ScopedClockSpeed fast{40.0};
@@ -59,6 +65,7 @@ protected:
     testenv::TestOperator op;
     webstub::WebStub stub;
     CKX9MonitorApp app;
+    linktest::PatientClock clock{0, nullptr, &app.m_bAbortWait};
     std::unique_ptr<CMainFrame> frame;
 };
 
@@ -83,6 +90,7 @@ TEST_F(StartupJobTest, WithoutInternetItStopsAndQuitsBeforeTheInstrument) {
 TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel) {
     ServerReachable();
     simmeter::SimMeter meter;
+    PaceTo(meter);
     meter.SilenceNext("SET:INS", -1);
     platform::SetComDevice(3, meter.SlavePath());
     app.m_TargetPort.m_nComPort = 3;
@@ -136,6 +144,7 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
 TEST_F(StartupJobTest, AScriptThatKeepsRetryingASilentMeterEndsTheJobAfterAFewTries) {
     ServerReachable();
     simmeter::SimMeter meter;
+    PaceTo(meter);
     meter.SilenceNext("SET:INS", -1);
     platform::SetComDevice(3, meter.SlavePath());
     app.m_TargetPort.m_nComPort = 3;
@@ -161,6 +170,7 @@ TEST_F(StartupJobTest, AScriptThatKeepsRetryingASilentMeterEndsTheJobAfterAFewTr
 TEST_F(StartupJobTest, ASoftwareUpdateStartedAfterTheLoginEndsTheJobInsteadOfTheExpiryUpdate) {
     ServerReachable();
     simmeter::SimMeter meter;
+    PaceTo(meter);
     meter.SetSetting("INSTR_M", "QS4060KRTN");
     meter.SetSetting("INSTR_N", "T200");
     platform::SetComDevice(3, meter.SlavePath());

@@ -195,7 +195,11 @@ protected:
     simmeter::SimMeter meter;
     CKX9MonitorApp app;
     RecordingUi ui;
-    CMainFrame frame;
+    // The link's waits and reply time-outs last until the meter had its turn.
+    linktest::PatientClock clock{
+        0, [this] { return meter.Answered() && !linktest::ReplyUntaken(frame.Link()); },
+        &app.m_bAbortWait};
+    CMainFrame frame{&clock};
     CKX9MonitorView view;
     int dataSheets = 0;
 };

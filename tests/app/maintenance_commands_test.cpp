@@ -67,7 +67,7 @@ protected:
         platform::SetComDevice(kRefCom, reference.SlavePath());
         platform::SetComDevice(kTargetCom, target.SlavePath());
         folder.Write("msvcrt80.dll", kTechnicians);
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<CMainFrame>(&clock);
         frame->CreateFrameWindow();
         // The internet was checked at start-up.
         frame->m_databases.m_bCheckInternet = 0;
@@ -120,6 +120,13 @@ protected:
     cipher::KeyData keyData = keytest::MakeKeyData(7);
     std::shared_ptr<simmeter::CipherResponder> keys =
         simmeter::CipherResponder::Create(keyData.resetKeystream, keyData.state);
+    // The link's waits and reply time-outs last until the meters had their turn.
+    linktest::PatientClock clock{0,
+                                 [this] {
+                                     return reference.Answered() && target.Answered() &&
+                                            !linktest::ReplyUntaken(frame->Link());
+                                 },
+                                 &app.m_bAbortWait};
     std::unique_ptr<CMainFrame> frame;
 };
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "link/link_test_support.h"
 #include "link/modem_link.h"
 #include "link/serial.h"
 #include "modem_responder.h"
@@ -31,7 +32,7 @@ protected:
 
     int DialNow(const std::string& number = "0123456") {
         const std::uint32_t start = platform::Clock::TickCount();
-        const int result = modem_link::DialModem(port, 3, 115200, number, feedback);
+        const int result = modem_link::DialModem(clock, port, 3, 115200, number, feedback);
         elapsed = platform::Clock::TickCount() - start;
         return result;
     }
@@ -40,6 +41,7 @@ protected:
     // has 50 ms of real time to answer, which a loaded machine keeps.
     platform::ScopedClockSpeed fast{10.0};
     simmeter::SimMeter meter;
+    linktest::PatientClock clock{0, [this] { return meter.Answered(); }};
     std::shared_ptr<ModemResponder> modem = ModemResponder::Create();
     CSerial port;
     modem_link::DialFeedback feedback;
