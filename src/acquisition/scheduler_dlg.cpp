@@ -65,13 +65,6 @@ int SchedulerLogImage(const std::string& line) {
     return image;
 }
 
-std::string RunningCaption(const std::string& current, const platform::DateTime& now) {
-    const std::string time = now.Format("%H:%M:%S ");
-    return Contains(current, "RUNNING")
-               ? platform::Format("KX9  SCHEDULER (                  - %s - )", time.c_str())
-               : platform::Format("KX9  SCHEDULER ( RUNNING - %s - )", time.c_str());
-}
-
 CSchedulerDlg::CSchedulerDlg(SchedulerHost& host) : m_host(host) {
     m_LogList.InsertColumn(0, "Scheduler Report", ui::LVCFMT_LEFT, 500);
     const platform::DateTime now = platform::DateTime::Now();
@@ -94,8 +87,6 @@ void CSchedulerDlg::OnInitDialog() {
         m_host.EditedSetup().m_strProfileSpectrumTime = kFixedSpectrumTime;
     }
     m_form.Initialise(platform::DateTime::Now(), model);
-    m_nState = kIdleState;
-    m_bCalAfterPending = FALSE;
     m_ConnSpan = ConnectionLead(ReadLink());
     m_CalSpan = kCalibrationLead;
     ShowForm();
@@ -236,7 +227,6 @@ void CSchedulerDlg::OnOK() {
     ScheduleSettings& settings = Settings();
     if (settings.continuous)
         settings.acquisitionTime = settings.repetitionTime = std::nullopt;
-    m_bFirstAcquisition = TRUE;
 
     const StartLink link = ReadLink();
     const ScheduleTimes times = ComposeTimes(settings, link);
@@ -273,8 +263,7 @@ void CSchedulerDlg::Activate() {
     ShowForm();
     m_host.PublishScheduleTimes(AcquisitionTime(), RepetitionTime());
     m_host.ClearReportListReady();
-    m_timers.Set(kRunTick, kRunTickMs);
-    m_timers.Set(kRunningCaption, kRunningCaptionMs);
+    m_host.StartRun(Plan());
     if (Settings().channel == kChannelOctave || Settings().channel == kChannelThirdOctave)
         m_host.PrepareLiveSpectrumWindow();
 
@@ -306,8 +295,7 @@ void CSchedulerDlg::OnCancel() {
     if (!ConfirmStop())
         return;
     m_host.SetSchedulerRunning(false);
-    m_timers.Kill(kRunTick);
-    m_timers.Kill(kRunningCaption);
+    m_host.StopRun();
     SetCaption(kCaption);
     m_host.LogScheduler(false, "Stop Scheduler by user", true);
     EnableScheduleControls();
@@ -336,16 +324,10 @@ void CSchedulerDlg::OnClose() {
     m_host.LogScheduler(false, "Stop Scheduler by user", true);
     m_host.SetSchedulerRunning(false);
     SetCaption(kCaption);
-    m_timers.Kill(kRunTick);
-    m_timers.Kill(kRunningCaption);
+    m_host.StopRun();
     m_host.ClearLiveMonitoring();
     StopMeterAcquisition();
     EndRun();
-}
-
-void CSchedulerDlg::OnTimer(int id) {
-    if (id == kRunningCaption)
-        SetCaption(RunningCaption(m_caption, platform::DateTime::Now()));
 }
 
 void CSchedulerDlg::AddLogRow(const std::string& line) {
@@ -369,9 +351,32 @@ void CSchedulerDlg::EnableScheduleControls() {
 }
 
 void CSchedulerDlg::StopMonitoring() {
-    m_nState = kIdleState;
-    m_host.LogScheduler(false, "Connection OFF", true);
-    m_host.DisconnectLink();
+    m_host.StopRunMonitoring();
+}
+
+SchedulePlan CSchedulerDlg::Plan() const {
+    const ScheduleSettings& settings = Settings();
+    SchedulePlan plan;
+    plan.channel = settings.channel;
+    plan.continuous = settings.continuous || !m_AcqSpan || !m_RepSpan;
+    plan.dataLogging = settings.dataLogging;
+    plan.stopAcqAtPause = settings.stopAtPause;
+    plan.powerOffAtPause = settings.powerOffAtPause;
+    plan.download = settings.download;
+    plan.calDisabled = settings.calDisabled;
+    plan.calBefore = settings.calBefore;
+    plan.calAfter = settings.calAfter;
+    plan.calAtDate = settings.calAtDate;
+    plan.nextStart = m_NextStart.Seconds();
+    plan.stop = m_Stop.Seconds();
+    plan.acqSeconds = m_AcqSpan.value_or(0);
+    plan.repSeconds = m_RepSpan.value_or(0);
+    plan.connSeconds = m_ConnSpan;
+    plan.calDate = m_CalDate.Seconds();
+    plan.calIntervalSeconds = m_CalInterval.value_or(0);
+    plan.calSeconds = m_CalSpan;
+    plan.expected = m_nExpected;
+    return plan;
 }
 
 void CSchedulerDlg::OpenSchedulerFile() {
@@ -380,8 +385,7 @@ void CSchedulerDlg::OpenSchedulerFile() {
 
 void CSchedulerDlg::EndRun() {
     m_host.SetSchedulerRunning(false);
-    m_timers.Kill(kRunTick);
-    m_timers.Kill(kRunningCaption);
+    m_host.StopRun();
     SetCaption(kCaption);
     m_host.SetSchedulerMode(false);
 }

@@ -13,6 +13,7 @@
 #include "acquisition/schedule_checks.h"
 #include "acquisition/scheduler_form.h"
 #include "acquisition/scheduler_host.h"
+#include "acquisition/scheduler_run.h"
 #include "platform/date_time.h"
 #include "platform/win_types.h"
 #include "platform/window_timers.h"
@@ -32,11 +33,6 @@ class CSchedulerDlg {
 public:
     static constexpr int IDD = 378;
     static constexpr const char* kCaption = "KX9  SCHEDULER";
-    enum TimerId { kRunTick = 1, kCalibrationWatchdog = 2, kFillIn = 3, kRunningCaption = 14 };
-    static constexpr unsigned kRunTickMs = 100;
-    static constexpr unsigned kRunningCaptionMs = 1000;
-    // The state of a run (m_nState) once the window is initialised, and while idle.
-    static constexpr int kIdleState = 1;
     // Main view images of the log list's rows.
     static constexpr int kWarningImage = 4;
     static constexpr int kStartImage = 5;
@@ -77,7 +73,6 @@ public:
     // STOP, and closing the window: a run stops after the operator confirms it.
     void OnCancel();
     void OnClose();
-    void OnTimer(int id);
 
     SchedulerForm& Form() { return m_form; }
     const SchedulerForm& Form() const { return m_form; }
@@ -88,9 +83,6 @@ public:
     // The log list: a line as the log wrote it, with its image.
     void AddLogRow(const std::string& line);
     const ui::CReportCtrl& LogList() const { return m_LogList; }
-    // The first acquisition of a run opens a new record file.
-    bool IsNewRecordFileRequested() const { return m_bFirstAcquisition != FALSE; }
-    void ClearNewRecordFileRequest() { m_bFirstAcquisition = FALSE; }
     // "Instr. Power Off at monitor pause": also at the end of the final download.
     bool IsPowerOffAfterDownload() const { return Settings().powerOffAtPause; }
     // The lengths of an acquisition and of a repetition of the activated plan; invalid before
@@ -105,7 +97,8 @@ public:
     const std::string& CalibrationThreshold() const { return Settings().threshold; }
     // The settings enabled again as after STOP, START enabled and STOP disabled.
     void EnableScheduleControls();
-    // Ends monitoring between acquisitions and closes the link (state idle, "Connection OFF").
+    // Ends monitoring between acquisitions and closes the link (the run's state idle,
+    // "Connection OFF").
     void StopMonitoring();
     // The finished or stopped run's file shown in the main view.
     void OpenSchedulerFile();
@@ -113,13 +106,12 @@ public:
     // frame out of scheduler mode, so that its questions are asked again.
     void EndRun();
 
-    // --- the run
-    int m_nState = 0;
-    BOOL m_bFirstAcquisition = FALSE;
-    BOOL m_bCalAfterPending = FALSE;
-    int m_nReceived = 0;
+    // The running caption, shown and hidden once a second while a run goes on.
+    void SetCaption(const std::string& caption);
+
+    // --- the plan of the run: what START composed, which SchedulerRun carries out
+    SchedulePlan Plan() const;
     int m_nExpected = -1;
-    BOOL m_bAcqEndSeen = FALSE;
     platform::DateTime m_NextStart;
     platform::DateTime m_Stop;
     PickerSpan m_AcqSpan;
@@ -143,7 +135,6 @@ private:
     void DeleteEarlierAudioFiles();
     // Copies a file of the program folder over another; false when it could not.
     bool CopyProgramFile(const char* from, const char* to) const;
-    void SetCaption(const std::string& caption);
 
     // The window: built, shown from the form, read back into the settings.
     void BuildWindow(QDialog& dialog);
@@ -156,7 +147,6 @@ private:
     SchedulerForm m_form;
     ui::CReportCtrl m_LogList;
     sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;
-    platform::WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     std::string m_strStartTimeText;
     std::string m_caption = kCaption;
     std::unique_ptr<ui::HookedDialog> m_window;
@@ -166,7 +156,5 @@ private:
 // Monitoring" on a time-stamped line, "Start" on a bare one), 6 pauses and stops (a later rule
 // wins); -1 none.
 int SchedulerLogImage(const std::string& line);
-// The caption while a run goes on: RUNNING shown and hidden every second.
-std::string RunningCaption(const std::string& current, const platform::DateTime& now);
 
 }  // namespace acquisition

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "acquisition/record_layout.h"
+#include "acquisition/scheduler_run.h"
 
 class CInstrStatus;
 
@@ -75,6 +76,13 @@ public:
     virtual std::vector<QImage> LogImages() const = 0;
     // The message-pumping wait.
     virtual void WaitWithMessages(unsigned ms) = 0;
+
+    // --- the run of an activated plan (SchedulerRun, the frame's)
+    virtual void StartRun(const SchedulePlan& plan) = 0;
+    // Every timer of the run stops.
+    virtual void StopRun() = 0;
+    // Monitoring ends and the link closes between acquisitions: the run idle, "Connection OFF".
+    virtual void StopRunMonitoring() = 0;
 };
 
 }  // namespace acquisition

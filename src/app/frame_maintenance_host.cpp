@@ -34,13 +34,13 @@ bool FrameMaintenanceHost::IsSchedulerMode() {
 }
 
 maintenance::SchedulerConfirm FrameMaintenanceHost::ConfirmMode() {
-    return m_frame.Monitoring().SchedulerConfirmMode() == 1
+    return m_frame.m_SchedulerDlg.ConfirmMode() == acquisition::kCalIfErrorExceeds
                ? maintenance::SchedulerConfirm::IfErrorExceeds
                : maintenance::SchedulerConfirm::Always;
 }
 
 std::string FrameMaintenanceHost::CalibrationThreshold() {
-    return m_frame.Monitoring().SchedulerCalibrationThreshold();
+    return m_frame.m_SchedulerDlg.CalibrationThreshold();
 }
 
 void FrameMaintenanceHost::LogScheduler(const std::string& text) {
@@ -48,7 +48,7 @@ void FrameMaintenanceHost::LogScheduler(const std::string& text) {
 }
 
 void FrameMaintenanceHost::SetSchedulerStep(int step) {
-    m_frame.Monitoring().SetSchedulerStep(step);
+    m_frame.m_schedulerRun.SetState(step);
 }
 
 void FrameMaintenanceHost::SetDeltaLeq(const std::string& text) {

@@ -140,26 +140,14 @@ void FrameSchedulerHost::WaitWithMessages(unsigned ms) {
     TheApp().WaitWithMessages(ms);
 }
 
-int FrameMonitoringServices::SchedulerStep() const {
-    return m_frame.m_SchedulerDlg.m_nState;
+void FrameSchedulerHost::StartRun(const acquisition::SchedulePlan& plan) {
+    m_frame.m_schedulerRun.Start(plan);
 }
 
-void FrameMonitoringServices::SetSchedulerStep(int step) {
-    m_frame.m_SchedulerDlg.m_nState = step;
+void FrameSchedulerHost::StopRun() {
+    m_frame.m_schedulerRun.Stop();
 }
 
-void FrameMonitoringServices::StopSchedulerMonitoring() {
-    m_frame.m_SchedulerDlg.StopMonitoring();
-}
-
-int FrameMonitoringServices::SchedulerConfirmMode() const {
-    return m_frame.m_SchedulerDlg.ConfirmMode();
-}
-
-std::string FrameMonitoringServices::SchedulerCalibrationThreshold() const {
-    return m_frame.m_SchedulerDlg.CalibrationThreshold();
-}
-
-void FrameMonitoringServices::AddSchedulerLogRow(const std::string& line) {
-    m_frame.m_SchedulerDlg.AddLogRow(line);
+void FrameSchedulerHost::StopRunMonitoring() {
+    m_frame.m_schedulerRun.StopMonitoring();
 }

@@ -1,9 +1,8 @@
 #pragma once
 // What the acquisition scheduler's window needs of the application, the main frame and the
-// main view, served by the frame; and the frame's scheduler calls that reach the window.
+// main view, served by the frame.
 
 #include "acquisition/scheduler_host.h"
-#include "app/monitoring_services.h"
 
 class CMainFrame;
 
@@ -41,23 +40,9 @@ public:
     std::string ProgramFolder() const override;
     std::vector<QImage> LogImages() const override;
     void WaitWithMessages(unsigned ms) override;
-
-private:
-    CMainFrame& m_frame;
-};
-
-// The frame's own monitoring services: the scheduler's state, its stop of monitoring, its
-// calibration choice and its log list are the scheduler window's.
-class FrameMonitoringServices : public MonitoringServices {
-public:
-    explicit FrameMonitoringServices(CMainFrame& frame) : m_frame(frame) {}
-
-    int SchedulerStep() const override;
-    void SetSchedulerStep(int step) override;
-    void StopSchedulerMonitoring() override;
-    int SchedulerConfirmMode() const override;
-    std::string SchedulerCalibrationThreshold() const override;
-    void AddSchedulerLogRow(const std::string& line) override;
+    void StartRun(const acquisition::SchedulePlan& plan) override;
+    void StopRun() override;
+    void StopRunMonitoring() override;
 
 private:
     CMainFrame& m_frame;

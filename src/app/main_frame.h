@@ -2,8 +2,7 @@
 // The main frame: owner of the frame timers and of what every reply of the meter means. The
 // conversation with the meter (queue, resends, time-outs, ports) is its link session's
 // (m_link); the frame is the session's host and hands each reply to its handler. It is no
-// widget: its window, when one exists, shows what FrameUi is told, and the data-acquisition
-// side it calls into installs itself as MonitoringServices.
+// widget: its window, when one exists, shows what FrameUi is told.
 
 #include <cstdint>
 #include <map>
@@ -21,11 +20,11 @@
 #include "acquisition/recording.h"
 #include "acquisition/scheduler_dlg.h"
 #include "acquisition/scheduler_log.h"
+#include "acquisition/scheduler_run.h"
 #include "app/frame_dump_host.h"
 #include "app/frame_link_host.h"
 #include "app/frame_live_recorder_host.h"
 #include "app/frame_ui.h"
-#include "app/monitoring_services.h"
 #include "link/command.h"
 #include "link/follow_up.h"
 #include "link/link_clock.h"
@@ -48,6 +47,7 @@ class CInstrStatus;
 #include "app/frame_data_view_commands.h"
 #include "app/frame_maintenance_host.h"
 #include "app/frame_scheduler_host.h"
+#include "app/frame_scheduler_run_host.h"
 #include "app/frame_setup_host.h"
 #include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
@@ -114,11 +114,7 @@ public:
 
     // Not owned; nullptr restores the frame's own do-nothing ones.
     void SetUi(FrameUi* ui) { m_pUi = ui ? ui : &m_ownUi; }
-    void SetMonitoring(MonitoringServices* monitoring) {
-        m_pMonitoring = monitoring ? monitoring : &m_ownMonitoring;
-    }
     FrameUi& Ui() const { return *m_pUi; }
-    MonitoringServices& Monitoring() const { return *m_pMonitoring; }
 
     LinkSession& Link() { return m_link; }
     const LinkSession& Link() const { return m_link; }
@@ -131,6 +127,9 @@ public:
     }
     // The end of a monitoring run: the run's timers and flags, the link closed, the title.
     void Disconnect();
+    // Disconnect without closing the live page file: between two acquisitions of a scheduler
+    // run, whose records go on in the same file.
+    void CloseMonitoringLink();
 
     // --- window timers (program milliseconds); the send tick and the reply time-out are the
     // link session's
@@ -332,9 +331,7 @@ private:
 
     platform::WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     FrameUi m_ownUi;
-    FrameMonitoringServices m_ownMonitoring{*this};
     FrameUi* m_pUi = &m_ownUi;
-    MonitoringServices* m_pMonitoring = &m_ownMonitoring;
     std::map<int, unsigned> m_timerIntervals;
     int m_nDisplayRounds = 0;
 
@@ -476,6 +473,14 @@ public:
     acquisition::CLooseDataDlg m_LooseDataDlg;
     acquisition::CNavigatorDlg m_NavigatorDlg{m_acquisitionHost};
     sound::CLabelAudioDlg m_LabelAudioDlg{m_acquisitionHost};
+
+    // --- the scheduler's run (main_frame_scheduler_run.cpp)
+    // The run's record index copied to "Scheduler.kr9", which the main view then shows.
+    void ShowSchedulerResult();
+
+    FrameSchedulerRunHost m_schedulerRunHost{*this};
+    ProgramLinkClock m_schedulerClock;
+    acquisition::SchedulerRun m_schedulerRun{m_schedulerRunHost, m_schedulerClock};
 
     // --- charts (main_frame_charts.cpp)
     // The equal-loudness contour through the chosen band of spectrum record `record` of the

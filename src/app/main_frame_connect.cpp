@@ -277,7 +277,7 @@ void CMainFrame::OnMeterVerified(const char* logText, const char* tooLowText) {
     CKX9MonitorApp& app = TheApp();
     const PortRecord& record = app.m_RefPort;
     if (m_bSchedulerMode) {
-        Monitoring().SetSchedulerStep(0);
+        m_schedulerRun.SetState(acquisition::SchedulerRun::kConnected);
         LogScheduler(FALSE, logText, TRUE);
     }
     m_bLinkActive = TRUE;

@@ -60,5 +60,5 @@ void CMainFrame::UpdateAudioLabelWindow() {
 
 void CMainFrame::LogScheduler(BOOL restart, const std::string& text, BOOL stamp) {
     if (const auto line = m_schedulerLog.Write(restart != FALSE, text, stamp != FALSE))
-        Monitoring().AddSchedulerLogRow(*line);
+        m_SchedulerDlg.AddLogRow(*line);
 }

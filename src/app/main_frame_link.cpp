@@ -34,10 +34,20 @@ void CMainFrame::OnCommandTimedOut(const CCommand& command) {
     } else if (m_bDownloading) {
         KillTimer(kDownloadProgress);
         EndInterruptedDownload();
+    } else if (m_bSchedulerMode &&
+               m_schedulerRun.State() == acquisition::SchedulerRun::kDownloading) {
+        // A meter that stopped answering before or after its dump would hold the run for ever.
+        m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloaded);
+        EndScheduledDownload();
     }
 }
 
 void CMainFrame::Disconnect() {
+    CloseMonitoringLink();
+    m_RecFile.Close();
+}
+
+void CMainFrame::CloseMonitoringLink() {
     KillTimer(kStatusPoll);
     KillTimer(kIntegrationEnd);
     m_bLinkActive = FALSE;
@@ -55,5 +65,4 @@ void CMainFrame::Disconnect() {
 
     if (platform::Contains(Ui().GetTitle(), "-RECORDING-"))
         Ui().SetTitle(NormalTitle());
-    m_RecFile.Close();
 }

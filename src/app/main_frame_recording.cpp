@@ -24,7 +24,6 @@ constexpr int kRecordingStep = 7;
 constexpr int kDownloadEndStep = 13;
 constexpr unsigned kDownloadProgressMs = 500;
 constexpr unsigned kStatusPollMs = 60000;
-constexpr const char* kSchedulerIndexFile = "\\Scheduler.kr9";
 constexpr const char* kViewer = "\\KX9Viewer.exe";
 
 std::string IndexPath() {
@@ -49,12 +48,11 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     const int kind = acquisition::RecordingKindOf(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
-    MonitoringServices& scheduler = Monitoring();
-    if (m_bSchedulerMode && !m_SchedulerDlg.IsNewRecordFileRequested()) {
-        scheduler.SetSchedulerStep(kRecordingStep);
+    if (m_bSchedulerMode && !m_schedulerRun.IsFirstAcquisition()) {
+        m_schedulerRun.SetState(kRecordingStep);
         return;
     }
-    m_SchedulerDlg.ClearNewRecordFileRequest();
+    m_schedulerRun.ClearFirstAcquisition();
 
     CKX9MonitorApp& app = TheApp();
     const platform::DateTime now = platform::DateTime::Now();
@@ -92,7 +90,8 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
         m_SetupBlock, scheduled ? m_SchedulerDlg.AcquisitionTime() : acquisition::ScheduleTime{},
         scheduled ? m_SchedulerDlg.RepetitionTime() : acquisition::ScheduleTime{}, startTime));
     m_liveRecorder.BeginRecording();
-    scheduler.SetSchedulerStep(kRecordingStep);
+    if (m_bSchedulerMode)
+        m_schedulerRun.SetState(kRecordingStep);
     Ui().RefreshSetupDisplay();
 }
 
@@ -108,6 +107,12 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
                                     MB_ICONINFORMATION);
         if (Ui().IsDownloadBoxShown())
             Ui().CloseDownloadBox();
+        // A scheduler run waits for the download's end: with nothing to keep it ends as a
+        // refused download does.
+        if (m_bSchedulerMode) {
+            m_bDumpRefused = TRUE;
+            SendCommand(kDumpOff, "", "");
+        }
         return;
     }
 
@@ -141,7 +146,7 @@ void CMainFrame::OnDumpOffReply() {
     SetTimer(kStatusPoll, kStatusPollMs);
     app.m_DumpFile.Close();
     if (m_bSchedulerMode)
-        Monitoring().SetSchedulerStep(kDownloadEndStep);
+        m_schedulerRun.SetState(kDownloadEndStep);
     // A refused download has no file to show: it is cleaned up and not announced as complete.
     const bool refused = m_bDumpRefused;
     if (refused) {
@@ -196,7 +201,6 @@ void CMainFrame::OnDumpFinished(const std::string& message) {
 }
 
 void CMainFrame::EndScheduledDownload() {
-    CKX9MonitorApp& app = TheApp();
     m_bAcquiring = FALSE;
     m_bMonitorOn = FALSE;
     if (m_SchedulerDlg.IsPowerOffAfterDownload()) {
@@ -204,12 +208,10 @@ void CMainFrame::EndScheduledDownload() {
             port->WriteString("KEY:OFF\r\n");
         LogScheduler(FALSE, "Instr. Power Off", TRUE);
     }
-    if (const auto index = platform::ReadWholeFile(IndexPath()))
-        platform::WriteFileAtomic(app.ProgramPath(kSchedulerIndexFile), *index);
-    ResetViewForScheduler();
-    m_SchedulerDlg.OpenSchedulerFile();
+    ShowSchedulerResult();
     m_SchedulerDlg.EnableScheduleControls();
-    Monitoring().StopSchedulerMonitoring();
+    m_schedulerRun.StopMonitoring();
+    m_schedulerRun.Stop();
     LogScheduler(FALSE, "End Scheduler", TRUE);
     m_SchedulerDlg.EndRun();
 }

@@ -52,6 +52,8 @@ unsigned LiveWatchdogMs(int channelMode, const CInstrStatus& current) {
 bool CMainFrame::OnLiveRecord(const std::string& record) {
     if (!m_bMonitorOn || !m_bAcquiring)
         return false;
+    if (m_bSchedulerMode)
+        m_schedulerRun.CountReceivedRecord();
     KillTimer(kIntegrationEnd);
     if (const unsigned ms = LiveWatchdogMs(m_nChannelMode, Current()))
         SetTimer(kIntegrationEnd, ms);
@@ -110,7 +112,7 @@ void CMainFrame::OnRefusedOrEmptyReply(const CCommand& command, bool refused) {
             "ERROR: Logging not allowed.\nPlease check if any channel is selected.", MB_ICONSTOP);
     } else if (code == kStartCalibrationKey) {
         LogScheduler(FALSE, "WARNING: Calibration Failed", TRUE);
-        Monitoring().SetSchedulerStep(kCalibrationFailedStep);
+        m_schedulerRun.SetState(kCalibrationFailedStep);
     } else {
         platform::AfxMessageBox(message);
     }

@@ -66,7 +66,7 @@ int CMainFrame::ConnectForScheduler() {
         LogScheduler(FALSE, "WARNING: CONNECTION FAILURE", TRUE);
         return kSchedulerNotAnswering;
     }
-    Monitoring().SetSchedulerStep(0);
+    m_schedulerRun.SetState(acquisition::SchedulerRun::kConnected);
     LogScheduler(FALSE, "Connection ON", TRUE);
     m_bLinkActive = TRUE;
     SetBaudSetting(platform::Format("%d", record.m_nBaudRate));

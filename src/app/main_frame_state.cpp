@@ -176,8 +176,8 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
     }
     if (!m_bSchedulerMode)
         ShowMonitoringOptions();
-    else if (Monitoring().SchedulerStep() != kSchedulerStepKeptOnMonitoring)
-        Monitoring().SetSchedulerStep(kScheduledMonitoringStep);
+    else if (m_schedulerRun.State() != kSchedulerStepKeptOnMonitoring)
+        m_schedulerRun.SetState(kScheduledMonitoringStep);
     Ui().ShowGraphWindow(false);
     if (m_nChannelMode == 2 || m_nChannelMode == 3)
         Ui().ShowBandChart(true);

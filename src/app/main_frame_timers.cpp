@@ -79,7 +79,7 @@ void CMainFrame::EndInterruptedDownload() {
     m_dumpDecoder.Interrupt();
     m_bDownloading = FALSE;
     SendCommand(kDumpOff, "", "");
-    platform::AfxMessageBox("Download Interrupted");
+    Warn("Download Interrupted", MB_OK);
     if (Ui().IsDownloadBoxShown())
         Ui().CloseDownloadBox();
 }

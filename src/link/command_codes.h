@@ -54,6 +54,7 @@ constexpr int kPrintValueKey = 123;
 constexpr int kStartCalibrationKey = 124;
 constexpr int kStartDiagnosticKey = 125;
 constexpr int kStartFrequencyCheckKey = 126;
+constexpr int kIntegrationModeWrite = 128;
 constexpr int kGainQuery = 131;
 constexpr int kGainWrite = 132;
 constexpr int kElectricCalQuery = 133;

@@ -59,6 +59,12 @@ public:
     int OpenLinkPort(LinkSide side, const std::string& device);
     // Purges the link port and forgets the reply being collected.
     void PurgeLink();
+    // A line past the queue that awaits no reply: the listener is paused first, so that the
+    // meter's acknowledgement waits in the port for the next purge, or for the writer's own
+    // read, instead of arriving as a reply to nothing.
+    void WriteUnanswered(const std::string& text);
+    // The listener takes what arrives unasked from now on: live records.
+    void ListenForRecords();
     // The link's part of a disconnection: the listener paused, a modem call ended, the port
     // closed, the queue emptied and nothing awaited.
     void Close();

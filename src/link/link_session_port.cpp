@@ -110,3 +110,13 @@ void LinkSession::ChangeBaudRate(const CCommand& command) {
         platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
         kConnectedColor, kPaneOffColor);
 }
+
+void LinkSession::WriteUnanswered(const std::string& text) {
+    m_shared->receiveEnabled = FALSE;
+    if (LinkPort* port = Port(); port && port->IsOpen())
+        port->WriteString(text);
+}
+
+void LinkSession::ListenForRecords() {
+    m_shared->receiveEnabled = TRUE;
+}

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/operator.h"
+#include "setup/custom_settings_folder.h"
 
 namespace setup {
 
-class CustomSettingsFolder;
 class SetupHost;
 
 // "Save custom Setup": a name typed over the list of those saved.
@@ -38,7 +38,7 @@ public:
     std::vector<std::string> m_names;
 
 private:
-    const CustomSettingsFolder& m_folder;
+    CustomSettingsFolder m_folder;  // a path: held by value, so a temporary folder is safe
 };
 
 // "Select Custom Setup": the saved names in the list's order; "Load Setup" loads the chosen
@@ -71,7 +71,7 @@ public:
     int m_selected = -1;
 
 private:
-    const CustomSettingsFolder& m_folder;
+    CustomSettingsFolder m_folder;  // a path: held by value, so a temporary folder is safe
     SetupHost& m_host;
 };
 

@@ -57,6 +57,19 @@ public:
         return std::vector<QImage>(7, QImage(16, 16, QImage::Format_ARGB32));
     }
     void WaitWithMessages(unsigned ms) override { waited += ms; }
+    void StartRun(const acquisition::SchedulePlan& started) override {
+        plan = started;
+        runActive = true;
+    }
+    void StopRun() override { runActive = false; }
+    // As the run does it.
+    void StopRunMonitoring() override {
+        LogScheduler(false, "Connection OFF", true);
+        DisconnectLink();
+    }
+
+    acquisition::SchedulePlan plan;
+    bool runActive = false;
 
     std::string folder;
     CInstrStatus current;

@@ -59,7 +59,6 @@ TEST_F(SchedulerDlgTest, OpeningQueriesTheMetersTimesAndSetsTheLeads) {
                                                                    {47, ""},
                                                                    {48, ""},
                                                                    {143, ""}}));
-    EXPECT_EQ(dlg.m_nState, CSchedulerDlg::kIdleState);
     EXPECT_EQ(dlg.m_ConnSpan, 60);
     EXPECT_EQ(dlg.m_CalSpan, 120);
     EXPECT_EQ(host.edited.m_strProfileSpectrumTime, "1s");
@@ -89,7 +88,7 @@ TEST_F(SchedulerDlgTest, ARefusedStartLeavesNothingActivated) {
     dlg.OnOK();
 
     EXPECT_EQ(host.channelMode, kChannelProfile);
-    EXPECT_TRUE(dlg.IsNewRecordFileRequested());
+    EXPECT_FALSE(host.runActive);
     EXPECT_FALSE(host.schedulerMode);
     EXPECT_FALSE(host.running);
     EXPECT_TRUE(host.log.empty());
@@ -124,6 +123,16 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     EXPECT_FALSE(dlg.Form().IsEnabled(scheduler_ids::kSlmRadio));
     EXPECT_FALSE(dlg.Form().IsEnabled(scheduler_ids::kStart));
     EXPECT_TRUE(dlg.Form().IsEnabled(scheduler_ids::kStop));
+    // The run carries out the plan as START composed it.
+    ASSERT_TRUE(host.runActive);
+    EXPECT_FALSE(host.plan.continuous);
+    EXPECT_EQ(host.plan.channel, kChannelSlm);
+    EXPECT_EQ(host.plan.nextStart, DateTime::FromParts(2024, 3, 9, 10, 5).Seconds());
+    EXPECT_EQ(host.plan.stop, DateTime::FromParts(2024, 3, 9, 12, 0).Seconds());
+    EXPECT_EQ(host.plan.acqSeconds, 120);
+    EXPECT_EQ(host.plan.repSeconds, 600);
+    EXPECT_EQ(host.plan.connSeconds, 60);
+    EXPECT_EQ(host.plan.expected, 241);
 
     // The operator thinks again, then stops, powering the meter off.
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDNO);
@@ -148,7 +157,7 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     EXPECT_EQ(host.calls,
               (std::vector<std::string>{"ClearLiveMonitoring", "DisconnectLink", "CloseRecordFile",
                                         "ResetViewForScheduler", "OpenSchedulerFile"}));
-    EXPECT_EQ(dlg.m_nState, CSchedulerDlg::kIdleState);
+    EXPECT_FALSE(host.runActive);
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_2.rec\r\n");
     EXPECT_TRUE(dlg.Form().IsEnabled(scheduler_ids::kStart));
     EXPECT_FALSE(dlg.Form().IsEnabled(scheduler_ids::kStop));

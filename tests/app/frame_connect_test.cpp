@@ -92,15 +92,15 @@ TEST_F(FrameConnectTest, SearchInSchedulerModeLogsTheConnectionOfCom12Silently) 
     platform::SetComDevice(12, meter.SlavePath());
     meter.SetBaud(115200);
     frame.m_bSchedulerMode = TRUE;
-    monitoring.step = 7;
+    frame.m_schedulerRun.SetState(7);
 
     frame.ConnectInstrument();
 
     EXPECT_TRUE(frame.m_bLinkActive);
     ExpectPane("Connected to COM12 115200 8,N,1", 0x00FF00);
     EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM12\rBaudrate = 115200");
-    EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"Connection established "}));
-    EXPECT_EQ(monitoring.step, 0);
+    EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Connection established "}));
+    EXPECT_EQ(frame.m_schedulerRun.State(), 0);
     EXPECT_EQ(Probes(), 1);
 }
 
@@ -133,7 +133,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     frame.m_bSchedulerMode = TRUE;
     frame.ConnectInstrument();
     EXPECT_EQ(meter.LineCount(), 0u);
-    EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"WARNING: CONNECTION FAILURE."}));
+    EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"WARNING: CONNECTION FAILURE."}));
 }
 
 TEST_F(FrameConnectTest, ABusyUsbPortIsShownAndPassedOver) {
@@ -211,7 +211,7 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
     EXPECT_EQ(Probes(), 1);
     EXPECT_FALSE(RefPort().IsOpen());
     EXPECT_FALSE(frame.m_bLinkActive);
-    EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"WARNING: CONNECTION FAILURE"}));
+    EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"WARNING: CONNECTION FAILURE"}));
     ExpectPane("Error : connection failure", 0x0000FF);
 }
 
@@ -252,9 +252,9 @@ TEST_F(FrameConnectTest, ABusyRemoteModemEndsTheSearchIntoTheLog) {
     frame.ConnectInstrument();
 
     EXPECT_EQ(modem->DialledNumbers().size(), 1u);
-    EXPECT_EQ(monitoring.schedulerLog,
-              (std::vector<std::string>{
-                  "CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped."}));
+    // The modem's answer keeps its line ends in the log.
+    EXPECT_EQ(folder.Read(acquisition::SchedulerLog::kLogName).substr(21),
+              "CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped.\r\n");
     EXPECT_FALSE(frame.m_bLinkActive);
     EXPECT_FALSE(RefPort().IsOpen());
     ExpectBaudSetting("-1");

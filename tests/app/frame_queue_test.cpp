@@ -73,5 +73,5 @@ TEST_F(FrameLinkTest, ListenerAlarmsBecomeMessagesOrSchedulerLines) {
 
     frame.m_bSchedulerMode = TRUE;
     raise({LinkAlarm::Kind::NoCarrier, "NO CARRIER"});
-    EXPECT_EQ(monitoring.schedulerLog, std::vector<std::string>{"Comunication error: NO CARRIER."});
+    EXPECT_EQ(SchedulerLog(), std::vector<std::string>{"Comunication error: NO CARRIER."});
 }

@@ -134,8 +134,8 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
     EXPECT_FALSE(frame.m_bDataLogging);
 
     RefuseThrice(124, "\x15");
-    EXPECT_EQ(monitoring.schedulerLog, std::vector<std::string>{"WARNING: Calibration Failed"});
-    EXPECT_EQ(monitoring.step, 11);
+    EXPECT_EQ(SchedulerLog(), std::vector<std::string>{"WARNING: Calibration Failed"});
+    EXPECT_EQ(frame.m_schedulerRun.State(), 11);
 
     // Meters that do not know their class refuse the query: the class is "-1", said nowhere.
     RefuseThrice(205, "\x15");
@@ -152,7 +152,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
     RefuseThrice(85, "\x15", "log");
     RefuseThrice(17, "");
     Answer(100, "#");
-    EXPECT_EQ(monitoring.schedulerLog,
+    EXPECT_EQ(SchedulerLog(),
               (std::vector<std::string>{
                   "WARNING: Calibration Failed",
                   "WARNING : Command not recognized.\n\n(Command = 85 ,param = log)",
@@ -211,7 +211,7 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     frame.m_bSchedulerMode = TRUE;
     frame.m_bDataLogging = TRUE;
     Answer(100, "STT:DISPL:Title");
-    EXPECT_EQ(monitoring.schedulerLog,
+    EXPECT_EQ(SchedulerLog(),
               std::vector<std::string>{
                   "WARNING: Monitor and Datalogging interrupded by integration time expired"});
 }
@@ -268,12 +268,12 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
     EXPECT_FALSE(frame.m_bMonitorOn);
 
     frame.m_bSchedulerMode = TRUE;
-    monitoring.step = 9;
+    frame.m_schedulerRun.SetState(9);
     Answer(98, "STT:MONITOR:ON");
-    EXPECT_EQ(monitoring.step, 9);
-    monitoring.step = 3;
+    EXPECT_EQ(frame.m_schedulerRun.State(), 9);
+    frame.m_schedulerRun.SetState(3);
     Answer(98, "STT:MONITOR:ON");
-    EXPECT_EQ(monitoring.step, 5);  // the dialog only outside the scheduler
+    EXPECT_EQ(frame.m_schedulerRun.State(), 5);  // the dialog only outside the scheduler
     EXPECT_EQ(app.m_nPagingSize, 1000);
 }
 
@@ -331,7 +331,6 @@ TEST_F(FrameRepliesTest, MonitoringStartWritesANewRecordFile) {
     EXPECT_EQ(frame.m_recording.Time().SegmentTexts(), std::vector<std::string>{"0#" + start});
     EXPECT_EQ(ui.pageList,
               (std::vector<std::pair<std::string, int>>{{"CURR. PAGE", 0}, {start, -1}}));
-    EXPECT_EQ(monitoring.step, 7);
     EXPECT_EQ(ui.setupDisplayRefreshes, 1);
 }
 
@@ -340,21 +339,22 @@ TEST_F(FrameRepliesTest, ScheduledMonitoringStartsARecordFileOnlyWhenTheSchedule
     frame.m_bSchedulerMode = TRUE;
     Answer(95, "STT:MONITOR:OCT", "OCT");
     EXPECT_FALSE(platform::FileExists(folder.File("RecFile.kr9")));
-    EXPECT_EQ(monitoring.step, 7);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 7);
 
     // The run's first acquisition: its page file keeps the lengths of its acquisitions and
     // repetitions.
-    monitoring.step = 0;
     acquisition::CSchedulerDlg& scheduler = frame.m_SchedulerDlg;
-    scheduler.m_bFirstAcquisition = TRUE;
+    frame.m_schedulerRun.Start(acquisition::SchedulePlan{});
+    frame.m_schedulerRun.Stop();
+    frame.m_schedulerRun.SetState(0);
     scheduler.m_AcqSpan = 8 * 3600;
     scheduler.m_RepSpan = 17 * 3600 + 30 * 60;
     Answer(95, "STT:MONITOR:OCT", "OCT");
-    EXPECT_FALSE(scheduler.IsNewRecordFileRequested());
+    EXPECT_FALSE(frame.m_schedulerRun.IsFirstAcquisition());
     EXPECT_EQ(scheduler.StartTimeText(), "2024/03/09 08:00:01 ");
     EXPECT_EQ(folder.Read("RecFile_20240309_080001.rec").substr(484),
               "08:00:0017:30:002024/03/09 08:00:01 ");
-    EXPECT_EQ(monitoring.step, 7);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 7);
 }
 
 TEST_F(FrameRepliesTest, ConfirmedDownloadAsksTheMeterForItsDumpPastTheQueue) {
@@ -418,22 +418,36 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     frame.m_bMonitorOn = FALSE;
     frame.m_SchedulerDlg.Settings().powerOffAtPause = true;
     Reply("DMP:OFF");
-    EXPECT_EQ(monitoring.step, 13);
+    // Downloaded (13), then the link closed between runs (1).
+    EXPECT_EQ(frame.m_schedulerRun.State(), 1);
     EXPECT_FALSE(frame.m_bAcquiring);
-    ASSERT_TRUE(meter.WaitForLines(1));
-    EXPECT_EQ(meter.Received(), "KEY:OFF\r\n");
+    ASSERT_TRUE(meter.WaitForLines(2));
+    EXPECT_EQ(meter.Received(), "KEY:OFF\r\nSTT:MON:OFF\r\n");
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
     // The run's page file is not there: the scheduler file opens with its warning in the log.
-    EXPECT_EQ(monitoring.schedulerLog,
+    EXPECT_EQ(SchedulerLog(),
               (std::vector<std::string>{"Instr. Power Off", "Unable to open current file (code 2)",
-                                        "End Scheduler"}));
-    EXPECT_EQ(monitoring.calls, (std::vector<std::string>{"StopMonitoring"}));
+                                        "Connection OFF", "End Scheduler"}));
     EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath("\\Scheduler.kr9"));
     EXPECT_TRUE(frame.m_SchedulerDlg.Form().IsEnabled(acquisition::scheduler_ids::kStart));
     EXPECT_FALSE(frame.m_SchedulerDlg.Form().IsEnabled(acquisition::scheduler_ids::kStop));
+    EXPECT_FALSE(frame.m_schedulerRun.IsActive());
     // The run is over: the frame asks its questions again.
     EXPECT_FALSE(frame.m_bSchedulerMode);
     EXPECT_EQ(shell.size(), 2u);  // the viewer still opens the dump
+}
+
+TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
+    frame.m_bSchedulerMode = TRUE;
+    frame.m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloading);
+    Answer(110, "DMP:ON\r\nMEMORY EMPTY\r\n");
+    EXPECT_EQ(Queued(), std::vector<int>{115});
+    frame.Link().DeleteAllCommands();
+    Answer(115, "DMP:OFF");
+    // A run that recorded nothing has no file to show.
+    EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"ERROR: Unable to open file",
+                                                        "Connection OFF", "End Scheduler"}));
+    EXPECT_TRUE(shell.empty());  // nothing downloaded, nothing shown
 }
 
 TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {

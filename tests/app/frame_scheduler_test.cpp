@@ -19,7 +19,7 @@ protected:
     FrameSchedulerTest() {
         folder.Write("port.ini", "REF_INSTR_COM=3\r\n");
         frame.m_bSchedulerMode = TRUE;
-        monitoring.step = 2;
+        frame.m_schedulerRun.SetState(2);
     }
 
     long Probes() const {
@@ -52,8 +52,8 @@ TEST_F(FrameSchedulerTest, TheCableOfPortIniConnectsAndIsLogged) {
     EXPECT_TRUE(view.m_RefSerial.IsOpen());
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"STT:MON:OFF", "SET:INS:?"}));
     EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM3\rBaudrate = 38400");
-    EXPECT_EQ(monitoring.step, 0);
-    EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"Connection ON"}));
+    EXPECT_EQ(frame.m_schedulerRun.State(), 0);
+    EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Connection ON"}));
     EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected to COM3 38400 8,N,1");
 }
 
@@ -63,13 +63,13 @@ TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
     EXPECT_FALSE(frame.m_bLinkActive);
     EXPECT_FALSE(view.m_RefSerial.IsOpen());
     EXPECT_EQ(Probes(), 1);
-    EXPECT_EQ(monitoring.step, 2);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 2);
 
     folder.Write("port.ini", "REF_INSTR_COM=7\r\n");
     platform::SetComDevice(7, folder.File("gone"));
     EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerLinkFailed);
     EXPECT_FALSE(frame.m_bLinkActive);
-    EXPECT_EQ(monitoring.schedulerLog,
+    EXPECT_EQ(SchedulerLog(),
               (std::vector<std::string>{"WARNING: CONNECTION FAILURE", "Fail opening com port"}));
 }
 
@@ -79,22 +79,24 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
     EXPECT_EQ(modem->DialledNumbers(), (std::vector<std::string>{"0123456"}));
     EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected: MODEM (Num: 0123456)");
     EXPECT_EQ(Probes(), 1);
-    EXPECT_EQ(monitoring.step, 0);
+    EXPECT_EQ(frame.m_schedulerRun.State(), 0);
 
     // Between acquisitions the scheduler ends the call.
     frame.m_SchedulerDlg.StopMonitoring();
     EXPECT_EQ(modem->HangUps(), 1);
     EXPECT_FALSE(view.m_RefSerial.IsOpen());
     EXPECT_FALSE(frame.m_bLinkActive);
-    EXPECT_EQ(frame.m_SchedulerDlg.m_nState, acquisition::CSchedulerDlg::kIdleState);
+    EXPECT_EQ(frame.m_schedulerRun.State(), acquisition::SchedulerRun::kIdle);
 
     modem->SetDialOutcome(ModemResponder::Dial::Busy, "BUSY", 2000);
     meter.ClearLog();
     EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerLinkFailed);
     EXPECT_EQ(Probes(), 0);
     EXPECT_FALSE(view.m_RefSerial.IsOpen());
-    EXPECT_EQ(monitoring.schedulerLog.back(),
-              "CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped.");
+    // The modem's answer keeps its line ends in the log.
+    const std::string log = folder.Read(acquisition::SchedulerLog::kLogName);
+    EXPECT_TRUE(platform::EndsWith(
+        log, ": CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped.\r\n"));
 }
 
 TEST_F(FrameSchedulerTest, NoLocalModemIsLogged) {
@@ -102,7 +104,7 @@ TEST_F(FrameSchedulerTest, NoLocalModemIsLogged) {
     app.m_strModemNumber = "0123456";
     EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerLinkFailed);
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"AT"}));
-    EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"Modem not responding."}));
+    EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Modem not responding."}));
 }
 
 TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
@@ -121,7 +123,7 @@ TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
     EXPECT_TRUE(frame.m_bSchedulerMode);
     EXPECT_TRUE(frame.m_bSchedulerRunning);
     EXPECT_TRUE(view.m_bFollowLastRow);
-    EXPECT_EQ(monitoring.schedulerLog, (std::vector<std::string>{"Scheduler Activated"}));
+    EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Scheduler Activated"}));
     EXPECT_EQ(app.m_EditStatus.m_strProfileSpectrumTime, "0.5");
     // An octave run fills the live 3-D window, made now and kept hidden.
     EXPECT_TRUE(frame.m_LiveDemoDlg.HasWindow());

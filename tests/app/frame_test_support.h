@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "acquisition/scheduler_log.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -98,26 +100,6 @@ public:
     int setupDisplayRefreshes = 0;
 };
 
-class RecordingMonitoring : public MonitoringServices {
-public:
-    int SchedulerStep() const override { return step; }
-    void SetSchedulerStep(int newStep) override { step = newStep; }
-    void StopSchedulerMonitoring() override { calls.push_back("StopMonitoring"); }
-    int SchedulerConfirmMode() const override { return confirmMode; }
-    std::string SchedulerCalibrationThreshold() const override { return calibrationThreshold; }
-    // The scheduler window's rows, their time stamps left out.
-    void AddSchedulerLogRow(const std::string& line) override {
-        const bool stamped = line.size() > 21 && line[4] == '/' && line[19] == ':';
-        schedulerLog.push_back(stamped ? line.substr(21) : line);
-    }
-
-    std::vector<std::string> calls;
-    std::vector<std::string> schedulerLog;
-    int step = 0;
-    int confirmMode = 0;
-    std::string calibrationThreshold;
-};
-
 // The test operator, also keeping each box's type.
 class BoxRecorder : public testenv::TestOperator {
 public:
@@ -150,7 +132,6 @@ protected:
         app.m_TargetPort.m_nBaudRate = 38400;
         frame.SetUi(&ui);
         frame.m_databases.m_bCheckInternet = 0;
-        frame.SetMonitoring(&monitoring);
         // The serial number's reply shows the verification data sheet.
         op.AlwaysRunDialog("CInstrInfoDlg", [this](platform::ModalDialog&) {
             ++dataSheets;
@@ -185,6 +166,23 @@ protected:
         return log && platform::Contains(*log, "Avvio modifica data scadenza taratura");
     }
 
+    // The scheduler log's lines, their time stamps left out.
+    std::vector<std::string> SchedulerLog() const {
+        std::vector<std::string> lines;
+        const auto text = platform::ReadWholeFile(folder.File(acquisition::SchedulerLog::kLogName));
+        for (size_t at = 0; text && at < text->size();) {
+            const size_t end = std::min(text->find("\r\n", at), text->size());
+            const std::string line = text->substr(at, end - at);
+            const bool stamped = line.size() > 21 && line[4] == '/' && line[19] == ':';
+            lines.push_back(stamped ? line.substr(21) : line);
+            at = end + 2;
+        }
+        return lines;
+    }
+    void ClearSchedulerLog() {
+        platform::RemoveFile(folder.File(acquisition::SchedulerLog::kLogName));
+    }
+
     bool QueueIdle() const {
         const LinkSession& link = frame.Link();
         return link.IsQueueEmpty() && !link.CurrentCommand() && link.IsReadyToSend();
@@ -197,7 +195,6 @@ protected:
     simmeter::SimMeter meter;
     CKX9MonitorApp app;
     RecordingUi ui;
-    RecordingMonitoring monitoring;
     CMainFrame frame;
     CKX9MonitorView view;
     int dataSheets = 0;

@@ -122,8 +122,7 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     app.m_InstrStatus.m_strIntegrationTime = "HH:01";
     frame.m_nElapsedSeconds = 3600;
     frame.OnTimer(CMainFrame::kIntegrationEnd);
-    EXPECT_EQ(monitoring.schedulerLog,
-              std::vector<std::string>{"End Monitor by integration time expired."});
+    EXPECT_EQ(SchedulerLog(), std::vector<std::string>{"End Monitor by integration time expired."});
 }
 
 TEST_F(FrameTimersTest, InstrumentClockAndRecordingMarkShowWhileTheLinkIsActive) {

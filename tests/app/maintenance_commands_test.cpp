@@ -342,7 +342,7 @@ TEST_F(GuidedProgramTest, TheOperatorKeepsAnElectricCalibration) {
     ASSERT_TRUE(PumpUntil([&] { return Finished(); }, 20000));
     EXPECT_EQ(Exits(), std::vector<std::string>{"KEY:CLEFT"});
     EXPECT_EQ(frame.m_strDeltaLeq, "-0.4");
-    EXPECT_TRUE(monitoring.schedulerLog.empty());
+    EXPECT_TRUE(SchedulerLog().empty());
     // The window shows the outcome until the operator closes it.
     ASSERT_TRUE(frame.m_ElectricCalibrationDlg.IsWindowVisible());
     frame.m_ElectricCalibrationDlg.OnOK();
@@ -351,15 +351,16 @@ TEST_F(GuidedProgramTest, TheOperatorKeepsAnElectricCalibration) {
 
 TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
     frame.m_bSchedulerMode = TRUE;
-    monitoring.confirmMode = 1;
-    monitoring.calibrationThreshold = "0.5";
+    frame.m_SchedulerDlg.Settings().confirmMode = acquisition::kCalIfErrorExceeds;
+    frame.m_SchedulerDlg.Settings().threshold = "0.5";
     Start();
     ASSERT_TRUE(PumpUntil([&] { return Finished(); }, 20000));
     EXPECT_EQ(Exits(), std::vector<std::string>{"KEY:CRIGHT"});
-    EXPECT_EQ(monitoring.schedulerLog,
+    EXPECT_EQ(SchedulerLog(),
               std::vector<std::string>{
                   "Calibration skipped by Cal. Level.(Delta Leq = 0.3 dB - Cal.Lev = 0.5 dB)"});
-    EXPECT_EQ(monitoring.step, maintenance::ElectricCalibration::kSchedulerCalibrationEnded);
+    EXPECT_EQ(frame.m_schedulerRun.State(),
+              maintenance::ElectricCalibration::kSchedulerCalibrationEnded);
     EXPECT_EQ(frame.m_strDeltaLeq, "0.3");
     // The scheduler is in charge: its window's OK is refused.
     op.ExpectBox(CElectricCalibrationDlg::kSchedulerActive);
@@ -367,15 +368,15 @@ TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
     EXPECT_TRUE(frame.m_ElectricCalibrationDlg.HasWindow());
 
     // A failing calibration, with "Cal. always".
-    monitoring.schedulerLog.clear();
-    monitoring.confirmMode = 0;
+    ClearSchedulerLog();
+    frame.m_SchedulerDlg.Settings().confirmMode = acquisition::kCalAlways;
     meter.Modify([](simmeter::MeterState& s) {
         s.calibration.programFails = true;
         s.calibration.deltaLeqDb = 3.2;
     });
     Start();
     ASSERT_TRUE(PumpUntil([&] { return Finished(); }, 20000));
-    EXPECT_EQ(monitoring.schedulerLog,
+    EXPECT_EQ(SchedulerLog(),
               std::vector<std::string>{"WARNING: Calibration Failed (Delta Leq = 3.2 dB)"});
     EXPECT_EQ(Exits(), (std::vector<std::string>{"KEY:CRIGHT", "KEY:CRIGHT"}));
 }

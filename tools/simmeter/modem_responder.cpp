@@ -67,6 +67,9 @@ bool ModemResponder::Online() const {
 std::string ModemResponder::OnBytes(const std::string& bytes, std::uint32_t now,
                                     const Answer& answer) {
     std::lock_guard lock(m_mutex);
+    // On a busy machine bytes sent after the guard time may be read before the escape's own
+    // deadline was served; the escape had taken effect by then.
+    EndEscapeIfDue(now, answer);
     std::string toMeter;
     for (char c : bytes) {
         if (m_online)
@@ -211,15 +214,19 @@ std::optional<std::uint32_t> ModemResponder::Deadline() const {
     return m_escapeDue ? m_escapeDue : m_dialDue;
 }
 
+void ModemResponder::EndEscapeIfDue(std::uint32_t now, const Answer& answer) {
+    if (!m_escapeDue || !Reached(now, *m_escapeDue))
+        return;
+    m_escapeDue.reset();
+    m_plusCount = 0;
+    m_online = false;
+    m_escapes.push_back({m_silenceBefore, now - m_lastPlus});
+    Result("OK", kOk, answer);
+}
+
 void ModemResponder::OnTime(std::uint32_t now, const Answer& answer) {
     std::lock_guard lock(m_mutex);
-    if (m_escapeDue && Reached(now, *m_escapeDue)) {
-        m_escapeDue.reset();
-        m_plusCount = 0;
-        m_online = false;
-        m_escapes.push_back({m_silenceBefore, now - m_lastPlus});
-        Result("OK", kOk, answer);
-    }
+    EndEscapeIfDue(now, answer);
     if (m_dialDue && Reached(now, *m_dialDue)) {
         m_dialDue.reset();
         switch (m_dial) {

@@ -54,6 +54,8 @@ private:
     void CommandByte(char c, std::uint32_t now, const Answer& answer);
     void Execute(const std::string& line, std::uint32_t now, const Answer& answer);
     void Result(const std::string& text, int code, const Answer& answer) const;
+    // Back to commands once the guard time after "+++" has passed in silence.
+    void EndEscapeIfDue(std::uint32_t now, const Answer& answer);
 
     mutable std::mutex m_mutex;
     Dial m_dial = Dial::Connect;

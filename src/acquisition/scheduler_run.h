@@ -1,0 +1,166 @@
+#pragma once
+// The run of an activated schedule: the 100 ms tick that connects the meter before each
+// acquisition, calibrates it, sets monitoring up, starts and pauses each acquisition, powers it
+// off, and at the stop time ends the run or downloads the meter's memory first; the
+// calibration watchdog, the timer that fills in records that never came, and the running
+// caption. One handler per step of the tick; the replies that move a run on come from the
+// frame's reply dispatcher through SetState.
+//
+// Sound where a plain reading would not be: a tick never runs inside another (the confirming
+// exchanges and the connect routines handle messages); STOP, or STOP pressed inside such a
+// wait, ends every timer and the tick at once; every calibration knows why it runs, so that the
+// end of an at-date calibration moves the next date on (also after a time-out) and a
+// continuous run's final calibration ends the run; placeholder records are stored only for an
+// acquisition that ran and lost some; no loop waits on the meter without a bound.
+
+#include <ctime>
+#include <set>
+#include <string>
+
+#include "platform/date_time.h"
+
+class LinkClock;
+
+namespace acquisition {
+
+class SchedulerRunHost;
+
+// A schedule as START activates it. Times are local seconds; the spans whole seconds.
+struct SchedulePlan {
+    int channel = 0;  // 0 SLM, 1 PROF., 2 OCT., 3 TOCT.
+    bool continuous = true;
+    bool dataLogging = false;  // "Monitor && DataLogging"
+    bool stopAcqAtPause = true;
+    bool powerOffAtPause = false;
+    bool download = false;  // "Download logged data"
+    bool calDisabled = true;
+    bool calBefore = false;
+    bool calAfter = false;
+    bool calAtDate = false;
+    std::time_t nextStart = 0;
+    std::time_t stop = 0;
+    long long acqSeconds = 0;  // unused when continuous
+    long long repSeconds = 0;
+    long long connSeconds = 60;
+    std::time_t calDate = 0;
+    long long calIntervalSeconds = 0;
+    long long calSeconds = 120;
+    // Live records per acquisition; -1 when continuous.
+    int expected = -1;
+};
+
+class SchedulerRun {
+public:
+    enum State {
+        kConnected = 0,
+        kIdle = 1,
+        kConnecting = 2,
+        kPrepare = 3,
+        kAwaitMonitorState = 4,
+        kStopMeterAcquisition = 5,
+        kSetMonitorMode = 6,
+        kSwitchMonitorOn = 7,
+        kWaitStart = 8,
+        kAcquiring = 9,
+        kCalibrating = 10,
+        kCalibrated = 11,
+        kDownloading = 12,
+        kDownloaded = 13,
+    };
+    enum TimerId { kTick = 1, kCalibrationWatchdog = 2, kMissingRecords = 3, kCaption = 14 };
+    static constexpr unsigned kTickMs = 100;
+    static constexpr unsigned kCaptionMs = 1000;
+    static constexpr unsigned kCalibrationWatchdogMs = 120000;
+    // Rounds of "switch monitoring on" while the meter keeps answering.
+    static constexpr int kMaxMonitorOnRounds = 3;
+    static constexpr const char* kIdleCaption = "KX9  SCHEDULER";
+
+    // The clock's timers are the run's alone: its handler is set here.
+    SchedulerRun(SchedulerRunHost& host, LinkClock& clock);
+    SchedulerRun(const SchedulerRun&) = delete;
+    SchedulerRun& operator=(const SchedulerRun&) = delete;
+
+    // START's last step: the tick and the caption run, the first acquisition is ahead.
+    void Start(const SchedulePlan& plan);
+    // STOP or closing the window: every timer of the run ends, a tick under way included.
+    void Stop();
+    bool IsActive() const { return m_active; }
+    const SchedulePlan& Plan() const { return m_plan; }
+    std::time_t NextStart() const { return m_plan.nextStart; }
+    std::time_t CalibrationDate() const { return m_plan.calDate; }
+
+    int State() const { return m_state; }
+    // The frame's reply dispatcher, the connect routines and the calibration move the state.
+    void SetState(int state) { m_state = state; }
+    // Set by START; the reply that sets the monitor mode clears it when it has created the
+    // run's record file set, and every acquisition's end clears it.
+    bool IsFirstAcquisition() const { return m_firstAcquisition; }
+    void ClearFirstAcquisition() { m_firstAcquisition = false; }
+    // A live record of the current acquisition arrived.
+    void CountReceivedRecord() { ++m_received; }
+    int Received() const { return m_received; }
+
+    void OnTimer(int id);
+
+    // Connects the link before an acquisition: attempts until a meter answers or the next
+    // start has come.
+    void ConnectInstrument();
+    // Ends monitoring and closes the link between acquisitions.
+    void StopMonitoring();
+
+private:
+    // Why the running electric calibration was started.
+    enum class Calibration { None, Before, After, AtDate, Final };
+
+    void RunTimer(int id);
+    void Tick();
+    // Each returns true when it ended the tick.
+    bool StepCalibrationEnded();
+    bool StepDownload();
+    bool StepEndOfSchedule();
+    bool StepLeadTime();
+    bool StepAcquisitionEnd();
+    void StepCalibrationAtDate();
+    void StepPrepare();
+    void StepSwitchMonitorOn();
+    void StartAcquisition();
+    void PauseAcquisition();
+    void StartMissingRecordsTimer();
+
+    void OnCalibrationWatchdog();
+    void OnMissingRecords();
+    void OnCaption();
+
+    void StartCalibration(Calibration why);
+    // An at-date calibration ended, in time or not: the next date, the meter off, the link
+    // closed.
+    void EndCalibrationAtDate();
+    void AdvanceCalibrationDate();
+    void AdvanceNextStart();
+    void PowerOff();
+    void EndOfRun();
+    void Write(const std::string& text);
+    // What has arrived on the link port, at most 511 bytes.
+    std::string Read();
+    // After a wait that handles messages: false when STOP came meanwhile.
+    bool StillRunning() const { return m_active; }
+
+    SchedulerRunHost& m_host;
+    LinkClock& m_clock;
+    SchedulePlan m_plan;
+    bool m_active = false;
+    int m_state = kIdle;
+    bool m_firstAcquisition = false;
+    bool m_calAfterPending = false;
+    bool m_acqEndSeen = false;
+    int m_received = 0;
+    Calibration m_calibration = Calibration::None;
+    bool m_inTimer = false;
+    // Timers that fell due while a handler waited; they run when it returns.
+    std::set<int> m_deferred;
+};
+
+// The caption while a run goes on: RUNNING shown and hidden every second.
+std::string RunningCaption(const std::string& current, const platform::DateTime& now);
+
+}  // namespace acquisition

@@ -1,0 +1,113 @@
+#pragma once
+// What a scheduled run needs of the program: the monitoring link's port, queue and confirming
+// exchange, the connect routines, the frame's monitoring flags and timers, the electric
+// calibration, the memory download, the record files, the scheduler log and the windows that
+// show a run. The frame implements it; tests give an in-memory one.
+
+#include <cstddef>
+#include <ctime>
+#include <string>
+
+namespace acquisition {
+
+class SchedulerRunHost {
+public:
+    virtual ~SchedulerRunHost() = default;
+
+    // The local date and time now, in whole seconds.
+    virtual std::time_t Now() = 0;
+
+    // --- the monitoring link
+    // A line straight to the link port, past the queue; no reply is awaited, and the meter's
+    // acknowledgement is not taken for one.
+    virtual void WriteLink(const std::string& text) = 0;
+    // What has arrived on the link port since, at most `limit` bytes.
+    virtual std::string ReadLink(size_t limit) = 0;
+    virtual void PurgeLink() = 0;
+    // What arrives unasked from now on is a live record.
+    virtual void ListenForRecords() = 0;
+    // The command, then the query, until the reply holds `expected`, three rounds at most.
+    // Handles the program's messages while it waits.
+    virtual bool ExchangeAndWait(const std::string& command, const std::string& query,
+                                 const std::string& expected) = 0;
+    virtual void QueueCommand(int code, const std::string& argument) = 0;
+    // The queue is idle and may send.
+    virtual bool IsReadyToSend() = 0;
+    // A meter answered on the link (the frame's connected flag).
+    virtual bool IsConnected() = 0;
+
+    // --- connecting (each routine handles messages while it probes)
+    // The connection settings search every port ("Auto detect").
+    virtual bool IsAutoDetect() = 0;
+    // Before each attempt: the frame's live state cleared, its channel mode -1, the
+    // please-wait box shown with an empty text.
+    virtual void PrepareConnectAttempt() = 0;
+    // -1 when connecting cannot succeed at all.
+    virtual int ConnectForScheduler() = 0;
+    virtual void ConnectInstrument() = 0;
+    virtual void ConnectInstrumentPort() = 0;
+    // The link just came up: the queue emptied, the reply state cleared, the display and
+    // acquisition states queried, the send tick running and sending allowed.
+    virtual void ArmLink() = 0;
+    // The frame's part of closing the link between acquisitions: "STT:MON:OFF", its status
+    // poll and record watchdog stopped, its monitoring, connected and receive flags cleared, a
+    // modem call ended, the port closed, the link pane "Disconnected", the queue emptied and
+    // the recording caption gone.
+    virtual void CloseLink() = 0;
+
+    // --- the frame's monitoring state
+    virtual void SetChannelMode(int channel) = 0;
+    virtual bool IsMonitorRequested() = 0;
+    virtual void SetMonitorRequested(bool on) = 0;
+    virtual bool IsMonitorRunning() = 0;
+    virtual void SetMonitorRunning(bool on) = 0;
+    // Frame timer 13, the watchdog of the record stream (also the integration end).
+    virtual void KillRecordWatchdog() = 0;
+    // Frame timer 9.
+    virtual void KillStatusPoll() = 0;
+    // The current automatic-storing value ("ON", "OFF") and the edited integration mode.
+    virtual std::string AutoStoreValue() = 0;
+    virtual std::string EditedIntegrationMode() = 0;
+    // The frame's new monitoring set-up (CMainFrame::StartNewSession) with the live segment
+    // selected; handles messages while it confirms monitoring off.
+    virtual void StartNewSession() = 0;
+    // An acquisition starts: the current file becomes the run's record index, the report list
+    // is prepared for `channel` when it is not, the navigator (spectra) or the graph legend
+    // (SLM) made ready.
+    virtual void OnAcquisitionStart(int channel) = 0;
+    // The recording flag and its blinking caption (frame timer 6).
+    virtual void StartDataLoggingBlink() = 0;
+    // Ten all-zero rows in the live 3-D spectrum window, when it exists, as a visible gap.
+    virtual void AddSpectrumGap(int channel) = 0;
+    // A placeholder record ("ERROR") through the record processor of `channel`.
+    virtual void StorePlaceholderRecord(int channel) = 0;
+    virtual bool IsAudioRecording() = 0;
+    virtual void StopAudioRecording() = 0;
+
+    // --- calibration and download
+    // Shows the electric calibration window and queues the states it starts from.
+    virtual void StartElectricCalibration() = 0;
+    virtual void CloseElectricCalibration() = 0;
+    // The Delta Leq text of the last calibration.
+    virtual std::string DeltaLeqText() = 0;
+    // The dump file created and the memory download started.
+    virtual void StartDownload() = 0;
+
+    // --- the end of a run
+    // The frame's scheduler-running flag drops: exit and save are allowed again.
+    virtual void ClearSchedulerRunning() = 0;
+    // Closes the live page file when it is open.
+    virtual void CloseRecordFile() = 0;
+    // The run's records become "Scheduler.kr9", which the main view shows.
+    virtual void ShowRunResult() = 0;
+    // The scheduler window's settings enabled again, START enabled, STOP disabled.
+    virtual void OnRunEnded() = 0;
+
+    // --- the scheduler window
+    // A time-stamped line of the scheduler log.
+    virtual void Log(const std::string& text) = 0;
+    virtual std::string Caption() = 0;
+    virtual void SetCaption(const std::string& caption) = 0;
+};
+
+}  // namespace acquisition

@@ -1,0 +1,256 @@
+#include "app/frame_scheduler_run_host.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "app/kx9monitor_app.h"
+#include "app/main_frame.h"
+#include "link/command_codes.h"
+#include "link/link_port.h"
+#include "platform/clock.h"
+#include "platform/text.h"
+
+namespace {
+constexpr unsigned kRecordingBlinkMs = 1000;
+// Rows the live 3-D spectrum window holds before it starts afresh.
+constexpr int kFullSpectrumGraphRows = 2000;
+}  // namespace
+
+std::time_t FrameSchedulerRunHost::Now() {
+    using platform::Clock;
+    if (Clock::Speed() == 1.0)
+        return Clock::Now();
+    // A faster program clock (a test's) runs the schedule with it: the wall clock when first
+    // asked, and the program time since.
+    if (!m_anchor) {
+        m_anchor = Clock::Now();
+        m_anchorTick = Clock::TickCount();
+    }
+    return *m_anchor + static_cast<std::time_t>((Clock::TickCount() - m_anchorTick) / 1000);
+}
+
+void FrameSchedulerRunHost::WriteLink(const std::string& text) {
+    m_frame.Link().WriteUnanswered(text);
+}
+
+std::string FrameSchedulerRunHost::ReadLink(size_t limit) {
+    LinkPort* port = m_frame.Link().Port();
+    if (!port || !port->IsOpen())
+        return std::string();
+    std::string bytes(limit, '\0');
+    size_t count = 0;
+    port->Read(bytes.data(), bytes.size(), &count);
+    bytes.resize(count);
+    return bytes;
+}
+
+void FrameSchedulerRunHost::PurgeLink() {
+    m_frame.Link().PurgeLink();
+}
+
+void FrameSchedulerRunHost::ListenForRecords() {
+    m_frame.Link().ListenForRecords();
+}
+
+bool FrameSchedulerRunHost::ExchangeAndWait(const std::string& command, const std::string& query,
+                                            const std::string& expected) {
+    return m_frame.ExchangeAndWait(command, query, expected);
+}
+
+void FrameSchedulerRunHost::QueueCommand(int code, const std::string& argument) {
+    m_frame.SendCommand(code, argument, "");
+}
+
+bool FrameSchedulerRunHost::IsReadyToSend() {
+    const LinkSession& link = m_frame.Link();
+    return link.IsReadyToSend() && link.IsQueueEmpty() && link.CurrentCommand() == nullptr;
+}
+
+bool FrameSchedulerRunHost::IsConnected() {
+    return m_frame.m_bLinkActive != FALSE;
+}
+
+bool FrameSchedulerRunHost::IsAutoDetect() {
+    return TheApp().m_bAutoDetectPort != 0;
+}
+
+void FrameSchedulerRunHost::PrepareConnectAttempt() {
+    m_frame.m_bMonitorOn = FALSE;
+    m_frame.m_bAcquiring = FALSE;
+    m_frame.m_bDataLogging = FALSE;
+    m_frame.m_bDownloading = FALSE;
+    m_frame.m_bStatusDlgShown = FALSE;
+    m_frame.m_nChannelMode = -1;
+    m_frame.m_TryConnDlg.SetText("");
+    m_frame.m_TryConnDlg.ShowWindow(true);
+}
+
+int FrameSchedulerRunHost::ConnectForScheduler() {
+    return m_frame.ConnectForScheduler();
+}
+
+void FrameSchedulerRunHost::ConnectInstrument() {
+    m_frame.ConnectInstrument();
+}
+
+void FrameSchedulerRunHost::ConnectInstrumentPort() {
+    m_frame.ConnectInstrumentPort();
+}
+
+void FrameSchedulerRunHost::ArmLink() {
+    LinkSession& link = m_frame.Link();
+    link.DeleteAllCommands();
+    m_frame.m_nPendingOp = -1;
+    m_frame.SendCommand(command_code::kDisplayQuery, "", "");
+    m_frame.SendCommand(command_code::kAcquisitionQuery, "", "");
+    link.StartSendTick();
+    link.SetReadyToSend(TRUE);
+}
+
+void FrameSchedulerRunHost::CloseLink() {
+    m_frame.CloseMonitoringLink();
+}
+
+void FrameSchedulerRunHost::SetChannelMode(int channel) {
+    m_frame.m_nChannelMode = channel;
+}
+
+bool FrameSchedulerRunHost::IsMonitorRequested() {
+    return m_frame.m_bMonitorOn != FALSE;
+}
+
+void FrameSchedulerRunHost::SetMonitorRequested(bool on) {
+    m_frame.m_bMonitorOn = on ? TRUE : FALSE;
+}
+
+bool FrameSchedulerRunHost::IsMonitorRunning() {
+    return m_frame.m_bAcquiring != FALSE;
+}
+
+void FrameSchedulerRunHost::SetMonitorRunning(bool on) {
+    m_frame.m_bAcquiring = on ? TRUE : FALSE;
+}
+
+void FrameSchedulerRunHost::KillRecordWatchdog() {
+    m_frame.KillTimer(CMainFrame::kIntegrationEnd);
+}
+
+void FrameSchedulerRunHost::KillStatusPoll() {
+    m_frame.KillTimer(CMainFrame::kStatusPoll);
+}
+
+std::string FrameSchedulerRunHost::AutoStoreValue() {
+    return TheApp().m_InstrStatus.m_strAutoStore;
+}
+
+std::string FrameSchedulerRunHost::EditedIntegrationMode() {
+    return TheApp().m_EditStatus.m_strIntegrationMode;
+}
+
+void FrameSchedulerRunHost::StartNewSession() {
+    m_frame.StartNewSession();
+    m_frame.m_recording.SelectSegment(-1);
+}
+
+void FrameSchedulerRunHost::OnAcquisitionStart(int channel) {
+    TheApp().m_strCurrentFile =
+        TheApp().ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
+    if (channel == 0)
+        m_frame.ShowGraphLegend();
+}
+
+void FrameSchedulerRunHost::StartDataLoggingBlink() {
+    m_frame.m_bDataLogging = TRUE;
+    m_frame.SetTimer(CMainFrame::kRecordingBlink, kRecordingBlinkMs);
+}
+
+void FrameSchedulerRunHost::AddSpectrumGap(int channel) {
+    charts::CDemoDlg& window = m_frame.m_LiveDemoDlg;
+    if (!window.HasWindow() || (channel != 2 && channel != 3))
+        return;
+    if (window.Row() >= kFullSpectrumGraphRows)
+        window.ClearRows();
+    const std::vector<std::uint16_t> zeros(charts::CDemoDlg::kThirdOctaveBands, 0);
+    for (int row = 0; row < charts::CDemoDlg::kSeparatorRows; ++row) {
+        if (channel == 2)
+            window.AddOctaveSpectrum(zeros);
+        else
+            window.AddThirdOctaveSpectrum(zeros);
+    }
+}
+
+void FrameSchedulerRunHost::StorePlaceholderRecord(int channel) {
+    switch (channel) {
+        case 0:
+            m_frame.ProcessMonitorRecordMode0("ERROR");
+            break;
+        case 1:
+            m_frame.ProcessMonitorRecordMode1("ERROR");
+            break;
+        case 2:
+            m_frame.ProcessMonitorRecordMode2("ERROR");
+            break;
+        case 3:
+            m_frame.ProcessMonitorRecordMode3("ERROR");
+            break;
+        default:
+            break;
+    }
+}
+
+bool FrameSchedulerRunHost::IsAudioRecording() {
+    return m_frame.m_bAudioRecording != FALSE;
+}
+
+void FrameSchedulerRunHost::StopAudioRecording() {
+    m_frame.m_bAudioRecording = FALSE;
+    m_frame.m_bAudioFileOpen = FALSE;
+    m_frame.StopAudioRecordingLog();
+}
+
+void FrameSchedulerRunHost::StartElectricCalibration() {
+    m_frame.StartElectricCalibration();
+}
+
+void FrameSchedulerRunHost::CloseElectricCalibration() {
+    m_frame.m_ElectricCalibrationDlg.DestroyWindow();
+    m_frame.m_bElectricCalRunning = FALSE;
+}
+
+std::string FrameSchedulerRunHost::DeltaLeqText() {
+    return m_frame.m_strDeltaLeq;
+}
+
+void FrameSchedulerRunHost::StartDownload() {
+    m_frame.OpenDumpFile();
+}
+
+void FrameSchedulerRunHost::ClearSchedulerRunning() {
+    m_frame.m_bSchedulerRunning = FALSE;
+}
+
+void FrameSchedulerRunHost::CloseRecordFile() {
+    if (m_frame.m_RecFile.IsOpen())
+        m_frame.m_RecFile.Close();
+}
+
+void FrameSchedulerRunHost::ShowRunResult() {
+    m_frame.ShowSchedulerResult();
+}
+
+void FrameSchedulerRunHost::OnRunEnded() {
+    m_frame.m_SchedulerDlg.EnableScheduleControls();
+    m_frame.m_SchedulerDlg.EndRun();
+}
+
+void FrameSchedulerRunHost::Log(const std::string& text) {
+    m_frame.LogScheduler(FALSE, text, TRUE);
+}
+
+std::string FrameSchedulerRunHost::Caption() {
+    return m_frame.m_SchedulerDlg.Caption();
+}
+
+void FrameSchedulerRunHost::SetCaption(const std::string& caption) {
+    m_frame.m_SchedulerDlg.SetCaption(caption);
+}

@@ -1,0 +1,72 @@
+#pragma once
+// What a scheduled run needs of the program, served by the main frame: its link session, its
+// connect routines and monitoring flags, the electric calibration, the memory download, the
+// record files and the scheduler log.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "acquisition/scheduler_run_host.h"
+
+class CMainFrame;
+
+class FrameSchedulerRunHost : public acquisition::SchedulerRunHost {
+public:
+    explicit FrameSchedulerRunHost(CMainFrame& frame) : m_frame(frame) {}
+
+    std::time_t Now() override;
+    void WriteLink(const std::string& text) override;
+    std::string ReadLink(size_t limit) override;
+    void PurgeLink() override;
+    void ListenForRecords() override;
+    bool ExchangeAndWait(const std::string& command, const std::string& query,
+                         const std::string& expected) override;
+    void QueueCommand(int code, const std::string& argument) override;
+    bool IsReadyToSend() override;
+    bool IsConnected() override;
+
+    bool IsAutoDetect() override;
+    void PrepareConnectAttempt() override;
+    int ConnectForScheduler() override;
+    void ConnectInstrument() override;
+    void ConnectInstrumentPort() override;
+    void ArmLink() override;
+    void CloseLink() override;
+
+    void SetChannelMode(int channel) override;
+    bool IsMonitorRequested() override;
+    void SetMonitorRequested(bool on) override;
+    bool IsMonitorRunning() override;
+    void SetMonitorRunning(bool on) override;
+    void KillRecordWatchdog() override;
+    void KillStatusPoll() override;
+    std::string AutoStoreValue() override;
+    std::string EditedIntegrationMode() override;
+    void StartNewSession() override;
+    void OnAcquisitionStart(int channel) override;
+    void StartDataLoggingBlink() override;
+    void AddSpectrumGap(int channel) override;
+    void StorePlaceholderRecord(int channel) override;
+    bool IsAudioRecording() override;
+    void StopAudioRecording() override;
+
+    void StartElectricCalibration() override;
+    void CloseElectricCalibration() override;
+    std::string DeltaLeqText() override;
+    void StartDownload() override;
+
+    void ClearSchedulerRunning() override;
+    void CloseRecordFile() override;
+    void ShowRunResult() override;
+    void OnRunEnded() override;
+
+    void Log(const std::string& text) override;
+    std::string Caption() override;
+    void SetCaption(const std::string& caption) override;
+
+private:
+    CMainFrame& m_frame;
+    std::optional<std::time_t> m_anchor;
+    std::uint32_t m_anchorTick = 0;
+};

@@ -1,0 +1,141 @@
+// One whole schedule run against the simulated meter over its pseudo-terminal, at a faster
+// program clock: connection ahead of each acquisition, an electric calibration before it,
+// monitoring with datalogging, live records, the pause that powers the meter off, the stop time,
+// the memory download and the end of the run; its log is checked line by line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "acquisition/scheduler_log.h"
+#include "acquisition/scheduler_run.h"
+#include "frame_test_support.h"
+#include "live_stage.h"
+#include "meter_dump.h"
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+
+using namespace frametest;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// "hh:mm:ss\t<five levels>" once a half second.
+std::string LevelRecord(int n) {
+    return platform::Format("%.2d:%.2d:%.2d\t45.%d\t46.0\t47.1\t48.2\t49.3", n / 7200,
+                            (n / 120) % 60, (n / 2) % 60, n % 10);
+}
+
+class ScheduledRunTest : public FrameLinkTest {
+protected:
+    ScheduledRunTest() {
+        app.m_InstrStatus.m_strModel = "QS4160_00$1";
+        app.m_InstrStatus.m_strSerialNumber = "A12345";
+        app.m_RefPort.m_nComPort = kCom;
+        app.m_RefPort.m_nBaudRate = 38400;
+        app.m_bAutoDetectPort = 0;
+        app.m_bModemLink = 0;
+        frame.m_bSchedulerMode = TRUE;
+        frame.m_bSchedulerRunning = TRUE;
+        meter.SetWireStage(stream);
+        meter.Modify([](simmeter::MeterState& state) {
+            state.dumpFiles = 2;
+            state.dump.records = simmeter::EveryRecordTypeDump();
+        });
+        platform::SetShellRecorder([this](const platform::ShellRequest& request) {
+            shell.push_back(request.path);
+            return true;
+        });
+    }
+    ~ScheduledRunTest() override {
+        platform::SetShellRecorder(nullptr);
+        platform::Clock::SetFixedNow(std::nullopt);
+    }
+
+    std::shared_ptr<simmeter::LiveRecordStage> stream =
+        std::make_shared<simmeter::LiveRecordStage>(500, LevelRecord);
+    std::vector<std::string> shell;
+};
+
+}  // namespace
+
+TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADownload) {
+    const platform::DateTime start = platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0);
+    platform::Clock::SetFixedNow(start.Seconds());
+    acquisition::SchedulePlan plan;
+    plan.channel = 0;
+    plan.continuous = false;
+    plan.dataLogging = true;
+    plan.powerOffAtPause = true;
+    plan.download = true;
+    plan.calDisabled = false;
+    plan.calBefore = true;
+    plan.connSeconds = 5;
+    plan.calSeconds = 25;
+    plan.nextStart = start.Seconds() + 40;
+    plan.acqSeconds = 6;
+    plan.repSeconds = 40;
+    plan.stop = plan.nextStart + 60;
+    plan.expected = 1 + 2 * 6;
+
+    frame.LogScheduler(TRUE, "Scheduler Activated", TRUE);
+    frame.m_schedulerRun.Start(plan);
+    ASSERT_TRUE(PumpUntil([&] { return !frame.m_schedulerRun.IsActive(); }, 30000))
+        << ::testing::PrintToString(SchedulerLog());
+
+    const Lines cycle = {"Connection established",
+                         "Start Calibration",
+                         "Calibration end successfully (Delta Leq = 0.3 dB)",
+                         "Start Monitoring & DataLogging",
+                         "Pause Monitoring & Stop DataLogging",
+                         "Instr. Power Off",
+                         "Connection OFF"};
+    Lines expected = {"Scheduler Activated"};
+    expected.insert(expected.end(), cycle.begin(), cycle.end());
+    expected.insert(expected.end(), cycle.begin(), cycle.end());
+    expected.insert(expected.end(),
+                    {"Connection established", "Download Data", "Connection OFF", "End Scheduler"});
+    EXPECT_EQ(SchedulerLog(), expected);
+
+    // Each acquisition's records came, the meter was calibrated twice and switched off at
+    // each pause, and its memory came whole into the dump file.
+    EXPECT_GE(stream->Sent(), 2 * plan.expected);
+    Lines exits;
+    meter.Modify([&](simmeter::MeterState& state) { exits = state.calibration.programExits; });
+    EXPECT_EQ(exits, (Lines{"KEY:CLEFT", "KEY:CLEFT"}));
+    const Lines lines = meter.Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "KEY:OFF"), 2);
+    const auto dump = platform::ReadWholeFile(folder.File("QS4160_DumpFile.kx9"));
+    ASSERT_TRUE(dump);
+    EXPECT_EQ(simmeter::SplitDumpFile(*dump).size(), simmeter::EveryRecordTypeDump().size());
+    EXPECT_EQ(op.Shown(), Lines{});
+
+    // Both acquisitions' records, as the data-file reader opens the run's file.
+    frame.OpenSessionFile(folder.File("Scheduler.kr9"));
+    EXPECT_EQ(app.m_bDataLoaded, 1);
+    EXPECT_EQ(frame.m_nChannelMode, 0);
+    const long long samples = frame.m_recording.SampleCount();
+    EXPECT_GE(samples, 2 * plan.expected);
+    EXPECT_LE(samples, stream->Sent());
+    ASSERT_EQ(view.m_DataList.GetItemCount(), static_cast<int>(samples));
+    EXPECT_EQ(view.m_DataList.GetItemText(0, 1), "45.0");
+    EXPECT_EQ(view.m_DataList.GetItemText(0, 2), "46.0");
+}
+
+TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
+    OpenLink();
+    meter.SilenceNext("DMP:ON", -1);
+    frame.m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloading);
+    frame.SendCommand(110, "", "");
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            const Lines lines = SchedulerLog();
+            return !lines.empty() && lines.back() == "End Scheduler";
+        },
+        10000));
+    EXPECT_EQ(SchedulerLog(),
+              (Lines{"ERROR: Unable to open file", "Connection OFF", "End Scheduler"}));
+    EXPECT_FALSE(frame.Link().Port()->IsOpen());
+}
