@@ -5,51 +5,23 @@
 #include <QVBoxLayout>
 
 #include "platform/win_types.h"
-#include "ui/hooked_dialog.h"
 
 namespace acquisition {
 
-CLooseDataDlg::CLooseDataDlg() = default;
-
-CLooseDataDlg::~CLooseDataDlg() {
-    ui::DisposeWindow(std::move(m_window));
-}
-
-bool CLooseDataDlg::Create(QWidget* parent) {
-    if (m_window)
-        return true;
-    ui::HookedDialog::Hooks hooks;
-    hooks.ok = [this] { ShowWindow(false); };
-    hooks.cancel = [this] { ShowWindow(false); };
-    m_window = std::make_unique<ui::HookedDialog>(std::move(hooks), parent);
-    m_window->setWindowTitle("KX9 Monitor");
-    m_window->setObjectName(ui::IdName(IDD));
-    auto* layout = new QVBoxLayout(m_window.get());
+void CLooseDataDlg::BuildWindow(QDialog& dialog) {
+    dialog.setWindowTitle("KX9 Monitor");
+    dialog.setObjectName(ui::IdName(IDD));
+    auto* layout = new QVBoxLayout(&dialog);
     for (const char* text : {"WARNING:", "Loss data detected."}) {
-        auto* label = new QLabel(text, m_window.get());
+        auto* label = new QLabel(text, &dialog);
         label->setAlignment(Qt::AlignCenter);
         layout->addWidget(label);
     }
-    auto* ok = new QPushButton("OK", m_window.get());
+    auto* ok = new QPushButton("OK", &dialog);
     ok->setObjectName(ui::IdName(IDOK));
     ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, m_window.get(), &QDialog::accept,
-                     Qt::QueuedConnection);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept, Qt::QueuedConnection);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
-    return true;
-}
-
-void CLooseDataDlg::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
-}
-
-bool CLooseDataDlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-QDialog* CLooseDataDlg::Window() const {
-    return m_window.get();
 }
 
 void CLooseDataDlg::ShowLoss() {

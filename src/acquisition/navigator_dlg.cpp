@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "ui/button_st.h"
-#include "ui/hooked_dialog.h"
 
 using ui::HookedDialog;
 using ui::IdName;
@@ -87,7 +86,7 @@ CNavigatorDlg::CNavigatorDlg(NavigatorHost& host)
 
 CNavigatorDlg::~CNavigatorDlg() {
     m_timers.KillAll();
-    ui::DisposeWindow(std::move(m_window));
+    DestroyWindow();
 }
 
 void CNavigatorDlg::SetSpectrumCount(int count) {
@@ -102,20 +101,18 @@ void CNavigatorDlg::Open() {
     ShowWindow(true);
 }
 
-bool CNavigatorDlg::Create(QWidget* parent) {
-    if (m_window)
-        return true;
-    m_window =
-        std::make_unique<HookedDialog>(HookedDialog::Hooks{.shown = [this] { OnShowWindow(); },
-                                                           .closing =
-                                                               [this] {
-                                                                   OnClose();
-                                                                   return false;
-                                                               },
-                                                           .ok = [] {},
-                                                           .cancel = [this] { OnClose(); }},
-                                       parent);
-    QDialog& dialog = *m_window;
+HookedDialog::Hooks CNavigatorDlg::WindowHooks() {
+    return {.shown = [this] { OnShowWindow(); },
+            .closing =
+                [this] {
+                    OnClose();
+                    return false;
+                },
+            .ok = [] {},
+            .cancel = [this] { OnClose(); }};
+}
+
+void CNavigatorDlg::BuildWindow(QDialog& dialog) {
     dialog.setWindowTitle("Spectrum Navigator");
     dialog.setObjectName(IdName(IDD));
     auto* layout = new QVBoxLayout(&dialog);
@@ -143,31 +140,18 @@ bool CNavigatorDlg::Create(QWidget* parent) {
     }
     layout->addLayout(row);
     OnInitDialog();
-    return true;
-}
-
-void CNavigatorDlg::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
-}
-
-bool CNavigatorDlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-QDialog* CNavigatorDlg::Window() const {
-    return m_window.get();
 }
 
 void CNavigatorDlg::OnInitDialog() {
     Sync();
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
     const QRect list = m_host.ReportListScreenRect();
     if (list.isEmpty())
         return;
-    m_window->adjustSize();
-    m_window->move(list.right() + 1 - m_window->frameGeometry().width(), list.top());
+    window->adjustSize();
+    window->move(list.right() + 1 - window->frameGeometry().width(), list.top());
 }
 
 int CNavigatorDlg::Current() const {
@@ -309,16 +293,17 @@ void CNavigatorDlg::OnClose() {
 }
 
 void CNavigatorDlg::Sync() {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
-    if (auto* slider = m_window->findChild<QSlider*>(IdName(IDC_SLIDER))) {
+    if (auto* slider = window->findChild<QSlider*>(IdName(IDC_SLIDER))) {
         const QSignalBlocker quiet(slider);
         slider->setRange(0, SliderMaximum());
         slider->setValue(m_nSlider);
         slider->setEnabled(m_nSpectra > 0);
     }
     for (int button = 0; button < kButtons; ++button)
-        if (auto* widget = m_window->findChild<QWidget*>(IdName(Buttons()[button].id)))
+        if (auto* widget = window->findChild<QWidget*>(IdName(Buttons()[button].id)))
             widget->setEnabled(m_enabled[button]);
 }
 

@@ -13,12 +13,7 @@
 #include <memory>
 
 #include "platform/window_timers.h"
-
-class QDialog;
-class QWidget;
-namespace ui {
-class HookedDialog;
-}
+#include "ui/modeless_window.h"
 
 namespace acquisition {
 
@@ -34,7 +29,7 @@ public:
     virtual QRect ReportListScreenRect() const = 0;
 };
 
-class CNavigatorDlg {
+class CNavigatorDlg : public ui::ModelessWindow {
 public:
     static constexpr int IDD = 327;
     static constexpr int IDC_SLIDER = 1503;
@@ -51,9 +46,7 @@ public:
     static const std::array<ButtonInfo, kButtons>& Buttons();
 
     explicit CNavigatorDlg(NavigatorHost& host);
-    ~CNavigatorDlg();
-    CNavigatorDlg(const CNavigatorDlg&) = delete;
-    CNavigatorDlg& operator=(const CNavigatorDlg&) = delete;
+    ~CNavigatorDlg() override;
 
     // The number of spectra of the loaded record. While the window is shown the buttons and
     // the slider follow it at once.
@@ -63,16 +56,11 @@ public:
     // What the data-file reader does after a spectrum page: the open flag set, the window made
     // when missing, and shown.
     void Open();
-    // Builds the window (hidden) and runs OnInitDialog; true also when it exists already.
-    bool Create(QWidget* parent = nullptr);
-    bool HasWindow() const { return m_window != nullptr; }
-    void ShowWindow(bool show);
-    bool IsWindowVisible() const;
-    QDialog* Window() const;
     // Set from Open to the window's close.
     bool IsOpen() const { return m_bOpen; }
 
-    // The window's right edge on the report list's, its top on the list's top.
+    // Runs once the window is built: its right edge on the report list's, its top on the
+    // list's top.
     void OnInitDialog();
     // The slider's range and the buttons as the selected spectrum allows.
     void OnShowWindow();
@@ -95,6 +83,8 @@ public:
     bool IsPlaying() const { return m_timers.IsSet(kPlayTimer); }
 
 private:
+    ui::HookedDialog::Hooks WindowHooks() override;
+    void BuildWindow(QDialog& dialog) override;
     int LastIndex() const { return m_nSpectra - 1; }
     // The selected spectrum, kept within the spectra.
     int Current() const;
@@ -110,7 +100,6 @@ private:
     bool m_bOpen = false;
     std::array<bool, kButtons> m_enabled{};
     platform::WindowTimers m_timers;
-    std::unique_ptr<ui::HookedDialog> m_window;
 };
 
 }  // namespace acquisition

@@ -48,34 +48,9 @@ CDemoDlg::~CDemoDlg() {
     DestroyWindow();
 }
 
-BOOL CDemoDlg::Create(QWidget* parent) {
-    if (m_window)
-        return TRUE;
-    BuildWindow(parent);
-    OnInitDialog();
-    return TRUE;
-}
-
-BOOL CDemoDlg::DestroyWindow() {
-    if (!m_window)
-        return FALSE;
+void CDemoDlg::OnDestroy() {
     m_graph.SetChangedHandler(nullptr);
     m_graphWindow = nullptr;
-    ui::DisposeWindow(std::move(m_window));
-    return TRUE;
-}
-
-void CDemoDlg::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
-}
-
-bool CDemoDlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-QDialog* CDemoDlg::Window() const {
-    return m_window.get();
 }
 
 void CDemoDlg::OnInitDialog() {

@@ -19,10 +19,7 @@
 #include "charts/graph_3d.h"
 #include "charts/spectrum_window_host.h"
 #include "platform/win_types.h"
-
-namespace ui {
-class HookedDialog;
-}
+#include "ui/modeless_window.h"
 
 namespace charts {
 
@@ -39,7 +36,7 @@ std::optional<COLORREF> LevelColour(int level, int yMin, int yMax);
 // The plotted level of a band word: whole dB (tenths cut), 0 outside -10..160 dB.
 int PlottedLevel(std::uint16_t word);
 
-class CDemoDlg {
+class CDemoDlg : public ui::ModelessWindow {
 public:
     static constexpr int IDD = 379;
     static constexpr int IDC_GRAPH = 1000;
@@ -69,17 +66,7 @@ public:
     };
 
     explicit CDemoDlg(SpectrumWindowHost& host);
-    ~CDemoDlg();
-    CDemoDlg(const CDemoDlg&) = delete;
-    CDemoDlg& operator=(const CDemoDlg&) = delete;
-
-    // Builds the window (hidden) and runs OnInitDialog; TRUE also when it exists already.
-    BOOL Create(QWidget* parent = nullptr);
-    BOOL DestroyWindow();
-    bool HasWindow() const { return m_window != nullptr; }
-    void ShowWindow(bool show);
-    bool IsWindowVisible() const;
-    QDialog* Window() const;
+    ~CDemoDlg() override;
 
     // Default ranges, the graph's axes for the acquisition mode, the legend and the boxes.
     void OnInitDialog();
@@ -130,7 +117,8 @@ private:
     void Replay();
     void AddLoadedSpectra(int first, int last, bool gaps);
     void Sync();
-    void BuildWindow(QWidget* parent);
+    void BuildWindow(QDialog& dialog) override;
+    void OnDestroy() override;
 
     SpectrumWindowHost& m_host;
     CGraph3D m_graph;
@@ -150,7 +138,6 @@ private:
     RangeBox m_amplMin;
     std::array<std::string, kLegendEntries> m_legend;
     bool m_bControlsEnabled = true;
-    std::unique_ptr<ui::HookedDialog> m_window;
     Graph3DWindow* m_graphWindow = nullptr;
 };
 

@@ -16,7 +16,6 @@
 #include "platform/colors.h"
 #include "ui/hooked_dialog.h"
 
-using ui::HookedDialog;
 using ui::IdName;
 
 namespace charts {
@@ -29,13 +28,8 @@ constexpr int kSwatchIdBase = 1720;
 
 }  // namespace
 
-void CDemoDlg::BuildWindow(QWidget* parent) {
-    // Closing only hides: the frame keeps the window and its rows.
-    m_window =
-        std::make_unique<HookedDialog>(HookedDialog::Hooks{.ok = [this] { ShowWindow(false); },
-                                                           .cancel = [this] { ShowWindow(false); }},
-                                       parent);
-    QDialog& dialog = *m_window;
+// Closing only hides: the frame keeps the window and its rows.
+void CDemoDlg::BuildWindow(QDialog& dialog) {
     dialog.setWindowTitle("Spectrum");
     auto* layout = new QVBoxLayout(&dialog);
     auto* top = new QHBoxLayout;
@@ -102,13 +96,15 @@ void CDemoDlg::BuildWindow(QWidget* parent) {
     apply->setObjectName(IdName(IDC_APPLY));
     QObject::connect(apply, &QPushButton::clicked, &dialog, [this] { OnApply(); });
     ranges->addWidget(apply);
+    OnInitDialog();
 }
 
 void CDemoDlg::Sync() {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
     for (int id : {IDC_FREQ_MAX, IDC_FREQ_MIN, IDC_AMPL_MAX, IDC_AMPL_MIN}) {
-        auto* box = m_window->findChild<QComboBox*>(IdName(id));
+        auto* box = window->findChild<QComboBox*>(IdName(id));
         if (!box)
             continue;
         const QSignalBlocker quiet(box);
@@ -129,15 +125,15 @@ void CDemoDlg::Sync() {
     const std::pair<int, const std::string*> edits[] = {{IDC_TIME_MAX, &m_strTimeMax},
                                                         {IDC_TIME_MIN, &m_strTimeMin}};
     for (const auto& [id, text] : edits)
-        if (auto* line = m_window->findChild<QLineEdit*>(IdName(id))) {
+        if (auto* line = window->findChild<QLineEdit*>(IdName(id))) {
             if (ui::FromQt(line->text()) != *text)
                 line->setText(ui::ToQt(*text));
             line->setEnabled(m_bControlsEnabled);
         }
-    if (auto* apply = m_window->findChild<QPushButton*>(IdName(IDC_APPLY)))
+    if (auto* apply = window->findChild<QPushButton*>(IdName(IDC_APPLY)))
         apply->setEnabled(m_bControlsEnabled);
     for (int id = IDC_LEGEND_TOP; id <= IDC_LEGEND_BOTTOM; ++id)
-        if (auto* text = m_window->findChild<QLabel*>(IdName(id)))
+        if (auto* text = window->findChild<QLabel*>(IdName(id)))
             text->setText(ui::ToQt(LegendText(id)));
 }
 

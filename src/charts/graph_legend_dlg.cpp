@@ -44,15 +44,13 @@ CGraphLegendDlg::~CGraphLegendDlg() {
     DestroyWindow();
 }
 
-BOOL CGraphLegendDlg::Create(QWidget* parent) {
-    if (m_window)
-        return TRUE;
-    m_window =
-        std::make_unique<HookedDialog>(HookedDialog::Hooks{.shown = [this] { OnShowWindow(); },
-                                                           .ok = [this] { ShowWindow(false); },
-                                                           .cancel = [this] { ShowWindow(false); }},
-                                       parent);
-    QDialog& dialog = *m_window;
+HookedDialog::Hooks CGraphLegendDlg::WindowHooks() {
+    HookedDialog::Hooks hooks = ModelessWindow::WindowHooks();
+    hooks.shown = [this] { OnShowWindow(); };
+    return hooks;
+}
+
+void CGraphLegendDlg::BuildWindow(QDialog& dialog) {
     dialog.setWindowTitle("Legend");
     auto* grid = new QGridLayout(&dialog);
     auto* title = new QLabel(ToQt(m_strTitle), &dialog);
@@ -74,40 +72,20 @@ BOOL CGraphLegendDlg::Create(QWidget* parent) {
         grid->addWidget(box, channel + 1, 2);
     }
     OnInitDialog();
-    return TRUE;
-}
-
-BOOL CGraphLegendDlg::DestroyWindow() {
-    if (!m_window)
-        return FALSE;
-    ui::DisposeWindow(std::move(m_window));
-    return TRUE;
-}
-
-void CGraphLegendDlg::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
-}
-
-bool CGraphLegendDlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-QDialog* CGraphLegendDlg::Window() const {
-    return m_window.get();
 }
 
 void CGraphLegendDlg::OnInitDialog() {
     m_nChecked.fill(1);
     Sync();
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
     const QRect list = m_host.ReportListScreenRect();
     if (list.isEmpty())
         return;
-    m_window->adjustSize();
-    const QSize size = m_window->frameGeometry().size();
-    m_window->move(list.right() + 1 - size.width(), list.bottom() + 1 - size.height());
+    window->adjustSize();
+    const QSize size = window->frameGeometry().size();
+    window->move(list.right() + 1 - size.width(), list.bottom() + 1 - size.height());
 }
 
 void CGraphLegendDlg::OnShowWindow() {
@@ -144,15 +122,16 @@ void CGraphLegendDlg::SetChannelLine(int channel, const std::string& text) {
 }
 
 void CGraphLegendDlg::Sync() {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
-    if (auto* title = m_window->findChild<QLabel*>(IdName(IDC_TITLE)))
+    if (auto* title = window->findChild<QLabel*>(IdName(IDC_TITLE)))
         title->setText(ToQt(m_strTitle));
     for (int channel = 0; channel < kLegendChannels; ++channel) {
         const bool shown = !IsFifthChannelLine(channel) || m_bFiveChannels;
-        auto* label = m_window->findChild<QLabel*>(IdName(IDC_LABELS[channel]));
-        auto* box = m_window->findChild<QCheckBox*>(IdName(IDC_CHECKS[channel]));
-        auto* swatch = m_window->findChild<QLabel*>(SwatchName(channel));
+        auto* label = window->findChild<QLabel*>(IdName(IDC_LABELS[channel]));
+        auto* box = window->findChild<QCheckBox*>(IdName(IDC_CHECKS[channel]));
+        auto* swatch = window->findChild<QLabel*>(SwatchName(channel));
         if (label) {
             label->setText(ToQt(m_strLabels[channel]));
             label->setVisible(shown);

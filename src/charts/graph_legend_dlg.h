@@ -10,14 +10,11 @@
 
 #include "charts/charts_host.h"
 #include "platform/win_types.h"
-
-namespace ui {
-class HookedDialog;
-}
+#include "ui/modeless_window.h"
 
 namespace charts {
 
-class CGraphLegendDlg {
+class CGraphLegendDlg : public ui::ModelessWindow {
 public:
     static constexpr int IDD = 329;
     // Channel 0 to 4, top to bottom.
@@ -28,17 +25,7 @@ public:
     static constexpr int IDC_TITLE = 1515;
 
     explicit CGraphLegendDlg(ChartsHost& host);
-    ~CGraphLegendDlg();
-    CGraphLegendDlg(const CGraphLegendDlg&) = delete;
-    CGraphLegendDlg& operator=(const CGraphLegendDlg&) = delete;
-
-    // Builds the window (hidden) and runs OnInitDialog; TRUE also when it exists already.
-    BOOL Create(QWidget* parent = nullptr);
-    BOOL DestroyWindow();
-    bool HasWindow() const { return m_window != nullptr; }
-    void ShowWindow(bool show);
-    bool IsWindowVisible() const;
-    QDialog* Window() const;
+    ~CGraphLegendDlg() override;
 
     // Every box checked; the window's bottom-right corner on the report list's.
     void OnInitDialog();
@@ -62,6 +49,8 @@ public:
     bool FiveChannels() const { return m_bFiveChannels; }
 
 private:
+    ui::HookedDialog::Hooks WindowHooks() override;
+    void BuildWindow(QDialog& dialog) override;
     void Sync();
 
     ChartsHost& m_host;
@@ -70,7 +59,6 @@ private:
     std::string m_strTitle = "Channels";
     bool m_bBoxesEnabled = false;
     bool m_bFiveChannels = false;
-    std::unique_ptr<ui::HookedDialog> m_window;
 };
 
 }  // namespace charts

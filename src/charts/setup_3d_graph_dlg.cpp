@@ -16,7 +16,6 @@
 #include "ui/button_st.h"
 #include "ui/hooked_dialog.h"
 
-using ui::HookedDialog;
 using ui::IdName;
 
 namespace charts {
@@ -66,14 +65,7 @@ CSetup3DGraphDlg::~CSetup3DGraphDlg() {
     DestroyWindow();
 }
 
-BOOL CSetup3DGraphDlg::Create(QWidget* parent) {
-    if (m_window)
-        return TRUE;
-    m_window =
-        std::make_unique<HookedDialog>(HookedDialog::Hooks{.ok = [this] { ShowWindow(false); },
-                                                           .cancel = [this] { ShowWindow(false); }},
-                                       parent);
-    QDialog& dialog = *m_window;
+void CSetup3DGraphDlg::BuildWindow(QDialog& dialog) {
     dialog.setWindowTitle("3D Spectrum Properties");
     auto* layout = new QVBoxLayout(&dialog);
 
@@ -127,27 +119,6 @@ BOOL CSetup3DGraphDlg::Create(QWidget* parent) {
     layout->addWidget(buttons);
 
     OnInitDialog();
-    return TRUE;
-}
-
-BOOL CSetup3DGraphDlg::DestroyWindow() {
-    if (!m_window)
-        return FALSE;
-    ui::DisposeWindow(std::move(m_window));
-    return TRUE;
-}
-
-void CSetup3DGraphDlg::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
-}
-
-bool CSetup3DGraphDlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-QDialog* CSetup3DGraphDlg::Window() const {
-    return m_window.get();
 }
 
 void CSetup3DGraphDlg::OnInitDialog() {
@@ -205,12 +176,13 @@ void CSetup3DGraphDlg::OnApply() {
 }
 
 void CSetup3DGraphDlg::Sync() {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
     const std::pair<int, int> fields[] = {
         {IDC_Y_MAX, m_nYMax}, {IDC_Y_MIN, m_nYMin}, {IDC_Z_MAX, m_nZMax}, {IDC_Z_MIN, m_nZMin}};
     for (const auto& [id, value] : fields)
-        if (auto* edit = m_window->findChild<QLineEdit*>(IdName(id)))
+        if (auto* edit = window->findChild<QLineEdit*>(IdName(id)))
             edit->setText(QString::number(value));
 }
 

@@ -8,14 +8,11 @@
 
 #include "charts/charts_host.h"
 #include "platform/win_types.h"
-
-namespace ui {
-class HookedDialog;
-}
+#include "ui/modeless_window.h"
 
 namespace charts {
 
-class CSetup3DGraphDlg {
+class CSetup3DGraphDlg : public ui::ModelessWindow {
 public:
     static constexpr int IDD = 347;
     static constexpr int IDC_Y_MAX = 1520;
@@ -32,17 +29,7 @@ public:
     static constexpr int kMaxSpectra = 3000;
 
     explicit CSetup3DGraphDlg(ChartsHost& host);
-    ~CSetup3DGraphDlg();
-    CSetup3DGraphDlg(const CSetup3DGraphDlg&) = delete;
-    CSetup3DGraphDlg& operator=(const CSetup3DGraphDlg&) = delete;
-
-    // Builds the window (hidden) and runs OnInitDialog; TRUE also when it exists already.
-    BOOL Create(QWidget* parent = nullptr);
-    BOOL DestroyWindow();
-    bool HasWindow() const { return m_window != nullptr; }
-    void ShowWindow(bool show);
-    bool IsWindowVisible() const;
-    QDialog* Window() const;
+    ~CSetup3DGraphDlg() override;
 
     // The chart's ranges into the fields, the angles back to -30 and 30.
     void OnInitDialog();
@@ -62,12 +49,12 @@ public:
     int SecondAngle() const { return m_nSecondAngle; }
 
 private:
+    void BuildWindow(QDialog& dialog) override;
     void Sync();
 
     ChartsHost& m_host;
     int m_nFirstAngle = -30;
     int m_nSecondAngle = 30;
-    std::unique_ptr<ui::HookedDialog> m_window;
 };
 
 // The level grid divisions of a range of `levels` dB: steps of 20 dB when they fit it, else of

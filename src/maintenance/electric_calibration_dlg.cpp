@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "platform/operator.h"
-#include "ui/hooked_dialog.h"
 
 using ui::ToQt;
 
@@ -18,28 +17,15 @@ CElectricCalibrationDlg::~CElectricCalibrationDlg() {
     DestroyWindow();
 }
 
-QWidget* CElectricCalibrationDlg::Window() const {
-    return m_window.get();
-}
-
-bool CElectricCalibrationDlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-void CElectricCalibrationDlg::DestroyWindow() {
-    if (m_window)
-        ui::DisposeWindow(std::move(m_window));
+ui::HookedDialog::Hooks CElectricCalibrationDlg::WindowHooks() {
+    return {.ok = [this] { OnOK(); }, .cancel = [this] { OnCancel(); }};
 }
 
 void CElectricCalibrationDlg::Open(int routine) {
-    if (!m_window) {
-        m_window = std::make_unique<ui::HookedDialog>(
-            ui::HookedDialog::Hooks{.ok = [this] { OnOK(); }, .cancel = [this] { OnCancel(); }});
-        BuildWindow();
-    }
+    Create();
     m_routine.Begin(routine);
     ShowState();
-    m_window->show();
+    ShowWindow(true);
 }
 
 void CElectricCalibrationDlg::Step() {
@@ -60,8 +46,7 @@ void CElectricCalibrationDlg::OnCancel() {
     DestroyWindow();
 }
 
-void CElectricCalibrationDlg::BuildWindow() {
-    QDialog& dialog = *m_window;
+void CElectricCalibrationDlg::BuildWindow(QDialog& dialog) {
     auto* layout = new QVBoxLayout(&dialog);
     auto* steps = new QListWidget(&dialog);
     steps->setObjectName(kStepListName);
@@ -83,11 +68,12 @@ void CElectricCalibrationDlg::BuildWindow() {
 }
 
 void CElectricCalibrationDlg::ShowState() {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
     const int routine = m_routine.GetRoutine();
-    m_window->setWindowTitle(ToQt(maintenance::ElectricCalibration::Title(routine)));
-    if (auto* steps = m_window->findChild<QListWidget*>(kStepListName)) {
+    window->setWindowTitle(ToQt(maintenance::ElectricCalibration::Title(routine)));
+    if (auto* steps = window->findChild<QListWidget*>(kStepListName)) {
         steps->clear();
         const int current = static_cast<int>(m_routine.GetPhase());
         int index = 0;
@@ -99,8 +85,8 @@ void CElectricCalibrationDlg::ShowState() {
             ++index;
         }
     }
-    if (auto* screen = m_window->findChild<QLabel*>(kScreenLabelName))
+    if (auto* screen = window->findChild<QLabel*>(kScreenLabelName))
         screen->setText(ToQt(m_routine.DisplayText()));
-    if (auto* outcome = m_window->findChild<QLabel*>(kOutcomeLabelName))
+    if (auto* outcome = window->findChild<QLabel*>(kOutcomeLabelName))
         outcome->setText(ToQt(m_routine.Outcome()));
 }

@@ -9,13 +9,9 @@
 #include <string>
 
 #include "maintenance/electric_calibration.h"
+#include "ui/modeless_window.h"
 
-class QWidget;
-namespace ui {
-class HookedDialog;
-}
-
-class CElectricCalibrationDlg {
+class CElectricCalibrationDlg : public ui::ModelessWindow {
 public:
     static constexpr int IDD = 369;
     static constexpr const char* kStepListName = "steps";
@@ -25,16 +21,10 @@ public:
         "WARNING: Sheduler is active, command not available.";
 
     explicit CElectricCalibrationDlg(maintenance::ElectricCalibHost& host);
-    ~CElectricCalibrationDlg();
-    CElectricCalibrationDlg(const CElectricCalibrationDlg&) = delete;
-    CElectricCalibrationDlg& operator=(const CElectricCalibrationDlg&) = delete;
+    ~CElectricCalibrationDlg() override;
 
     // Creates the window on first use, starts `routine` afresh and shows it.
     void Open(int routine);
-    bool HasWindow() const { return m_window != nullptr; }
-    bool IsWindowVisible() const;
-    QWidget* Window() const;
-    void DestroyWindow();
 
     // What the reply dispatcher hands over, and the step it runs.
     void SetDisplayText(const std::string& text) { m_routine.SetDisplayText(text); }
@@ -47,10 +37,10 @@ public:
     const maintenance::ElectricCalibration& Routine() const { return m_routine; }
 
 private:
-    void BuildWindow();
+    ui::HookedDialog::Hooks WindowHooks() override;
+    void BuildWindow(QDialog& dialog) override;
     void ShowState();
 
     maintenance::ElectricCalibHost& m_host;
     maintenance::ElectricCalibration m_routine;
-    std::unique_ptr<ui::HookedDialog> m_window;
 };

@@ -10,7 +10,6 @@
 
 #include "link/serial_wnd.h"
 #include "platform/operator.h"
-#include "ui/hooked_dialog.h"
 
 using ui::ToQt;
 
@@ -32,22 +31,15 @@ CFonoConfigDlg::~CFonoConfigDlg() {
     DestroyWindow();
 }
 
-QWidget* CFonoConfigDlg::Window() const {
-    return m_window.get();
-}
-
-void CFonoConfigDlg::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
+ui::HookedDialog::Hooks CFonoConfigDlg::WindowHooks() {
+    return {.ok = [this] { OnApply(); }, .cancel = [this] { OnCancel(); }};
 }
 
 BOOL CFonoConfigDlg::Create() {
-    if (m_window)
+    if (HasWindow())
         return TRUE;
-    m_window = std::make_unique<ui::HookedDialog>(
-        ui::HookedDialog::Hooks{.ok = [this] { OnApply(); }, .cancel = [this] { OnCancel(); }});
-    BuildWindow();
-    m_window->show();
+    ModelessWindow::Create();
+    ShowWindow(true);
     if (!m_update.ReadInstrument()) {
         platform::AfxMessageBox(m_update.Error(), MB_ICONSTOP);
         Close("-1");
@@ -73,7 +65,7 @@ int CFonoConfigDlg::RunOnScreen() {
 }
 
 void CFonoConfigDlg::OnApply() {
-    if (!m_window)
+    if (!HasWindow())
         return;
     if (!m_update.AnyChange()) {
         platform::AfxMessageBox(kNothingToChange, MB_ICONINFORMATION);
@@ -105,7 +97,7 @@ bool CFonoConfigDlg::Record() {
 }
 
 void CFonoConfigDlg::OnCancel() {
-    if (!m_window)
+    if (!HasWindow())
         return;
     if (CSerialMFC* port = m_host.TargetPort())
         port->Close();
@@ -117,15 +109,7 @@ void CFonoConfigDlg::Close(const std::string& result) {
     DestroyWindow();
 }
 
-BOOL CFonoConfigDlg::DestroyWindow() {
-    if (!m_window)
-        return FALSE;
-    ui::DisposeWindow(std::move(m_window));
-    return TRUE;
-}
-
-void CFonoConfigDlg::BuildWindow() {
-    QDialog& dialog = *m_window;
+void CFonoConfigDlg::BuildWindow(QDialog& dialog) {
     dialog.setWindowTitle(ToQt("Aggiornamento data scadenza taratura"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* identity = new QLabel(&dialog);
@@ -154,11 +138,12 @@ void CFonoConfigDlg::BuildWindow() {
 }
 
 void CFonoConfigDlg::ShowFields() {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
-    if (auto* identity = m_window->findChild<QLabel*>("identity"))
+    if (auto* identity = window->findChild<QLabel*>("identity"))
         identity->setText(ToQt("Strumento " + m_update.Model() + " SN " + m_update.Serial()));
-    auto* table = m_window->findChild<QTableWidget*>(kFieldTableName);
+    auto* table = window->findChild<QTableWidget*>(kFieldTableName);
     if (!table)
         return;
     const auto& fields = m_update.Fields();

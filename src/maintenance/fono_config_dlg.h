@@ -8,19 +8,14 @@
 // done: on screen the window's buttons answer later; a script answers at once (IDOK applies,
 // IDCANCEL cancels).
 
-class QWidget;
-#include <memory>
 #include <string>
 
 #include "maintenance/calib_expiry_update.h"
 #include "platform/operator.h"
 #include "platform/win_types.h"
+#include "ui/modeless_window.h"
 
-namespace ui {
-class HookedDialog;
-}
-
-class CFonoConfigDlg : public platform::ModalDialog {
+class CFonoConfigDlg : public platform::ModalDialog, public ui::ModelessWindow {
 public:
     static constexpr int IDD = 420;
     // RunOnScreen's answer: the window is shown and its buttons answer.
@@ -35,10 +30,6 @@ public:
 
     // Builds and shows the window, reads the meter and asks the operator.
     BOOL Create();
-    BOOL DestroyWindow();
-    bool HasWindow() const { return m_window != nullptr; }
-    void ShowWindow(bool show);
-    QWidget* Window() const;
 
     // "Applica": writes the meter, records the change, sets "OK" and closes; a failure is
     // shown, sets "-1" and closes.
@@ -52,7 +43,8 @@ public:
     std::string m_strResult;
 
 private:
-    void BuildWindow();
+    ui::HookedDialog::Hooks WindowHooks() override;
+    void BuildWindow(QDialog& dialog) override;
     void ShowFields();
     // Records the change on the server; false, logged, when the server did not take it.
     bool Record();
@@ -60,5 +52,4 @@ private:
 
     maintenance::CalibExpiryHost& m_host;
     maintenance::CalibExpiryUpdate m_update;
-    std::unique_ptr<ui::HookedDialog> m_window;
 };

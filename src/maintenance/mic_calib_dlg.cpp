@@ -6,8 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/hooked_dialog.h"
-
 using ui::ToQt;
 
 CMicCalibDlg::CMicCalibDlg(maintenance::MicReplacementHost& host) : m_wizard(host) {}
@@ -16,32 +14,15 @@ CMicCalibDlg::~CMicCalibDlg() {
     DestroyWindow();
 }
 
-QWidget* CMicCalibDlg::Window() const {
-    return m_window.get();
-}
-
-bool CMicCalibDlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-void CMicCalibDlg::Create() {
-    if (m_window)
-        return;
-    m_window = std::make_unique<ui::HookedDialog>(
-        ui::HookedDialog::Hooks{.ok = [this] { OnNext(); }, .cancel = [this] { OnCancel(); }});
-    BuildWindow();
-}
-
-void CMicCalibDlg::DestroyWindow() {
-    if (m_window)
-        ui::DisposeWindow(std::move(m_window));
+ui::HookedDialog::Hooks CMicCalibDlg::WindowHooks() {
+    return {.ok = [this] { OnNext(); }, .cancel = [this] { OnCancel(); }};
 }
 
 void CMicCalibDlg::ShowWindow(bool show) {
-    if (!m_window)
+    if (!HasWindow())
         return;
     if (!show) {
-        m_window->hide();
+        ModelessWindow::ShowWindow(false);
         return;
     }
     // The command that shows it switched the meter off and emptied the queue: a replacement
@@ -49,13 +30,12 @@ void CMicCalibDlg::ShowWindow(bool show) {
     m_strMicSerial.clear();
     m_wizard.Begin(m_strTechnicianRecord);
     ShowState();
-    m_window->show();
+    ModelessWindow::ShowWindow(true);
     AfterStep();
 }
 
 int CMicCalibDlg::RunOnScreen() {
-    if (m_window)
-        m_window->show();
+    ModelessWindow::ShowWindow(true);
     return kAnswerOnWindow;
 }
 
@@ -65,9 +45,10 @@ void CMicCalibDlg::NextStep() {
 }
 
 void CMicCalibDlg::OnNext() {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
-    if (auto* serial = m_window->findChild<QLineEdit*>(kSerialEditName);
+    if (auto* serial = window->findChild<QLineEdit*>(kSerialEditName);
         serial && serial->isEnabled() && !serial->text().isEmpty())
         m_strMicSerial = ui::FromQt(serial->text());
     if (!m_wizard.Next(m_strMicSerial) && m_wizard.WaitsForOperator())
@@ -76,14 +57,14 @@ void CMicCalibDlg::OnNext() {
 }
 
 void CMicCalibDlg::OnCancel() {
-    if (!m_window)
+    if (!HasWindow())
         return;
     m_wizard.Cancel();
     AfterStep();
 }
 
 void CMicCalibDlg::AfterStep() {
-    if (!m_window)
+    if (!HasWindow())
         return;
     if (m_wizard.IsOver()) {
         DestroyWindow();
@@ -104,8 +85,7 @@ void CMicCalibDlg::AfterStep() {
     }
 }
 
-void CMicCalibDlg::BuildWindow() {
-    QDialog& dialog = *m_window;
+void CMicCalibDlg::BuildWindow(QDialog& dialog) {
     dialog.setWindowTitle(ToQt("Sostituzione microfono"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* message = new QLabel(&dialog);
@@ -128,16 +108,17 @@ void CMicCalibDlg::BuildWindow() {
 }
 
 void CMicCalibDlg::ShowState() {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
-    if (auto* message = m_window->findChild<QLabel*>(kMessageLabelName))
+    if (auto* message = window->findChild<QLabel*>(kMessageLabelName))
         message->setText(ToQt(m_wizard.Message()));
-    if (auto* serial = m_window->findChild<QLineEdit*>(kSerialEditName)) {
+    if (auto* serial = window->findChild<QLineEdit*>(kSerialEditName)) {
         const bool entering = m_wizard.GetStep() == maintenance::MicReplacement::kEnterMicrophone;
         serial->setEnabled(entering);
         if (!entering)
             serial->setText(ToQt(m_wizard.MicrophoneSerial()));
     }
-    if (auto* next = m_window->findChild<QPushButton*>(QString::number(IDOK)))
+    if (auto* next = window->findChild<QPushButton*>(QString::number(IDOK)))
         next->setEnabled(m_wizard.WaitsForOperator());
 }

@@ -13,13 +13,9 @@
 
 #include "maintenance/mic_replacement.h"
 #include "platform/operator.h"
+#include "ui/modeless_window.h"
 
-class QWidget;
-namespace ui {
-class HookedDialog;
-}
-
-class CMicCalibDlg : public platform::ModalDialog {
+class CMicCalibDlg : public platform::ModalDialog, public ui::ModelessWindow {
 public:
     static constexpr int IDD = 375;
     // RunOnScreen's answer: the window is shown and its buttons answer.
@@ -33,14 +29,8 @@ public:
     std::string DialogName() const override { return "CMicCalibDlg"; }
     int RunOnScreen() override;
 
-    // Builds the window, hidden.
-    void Create();
-    bool HasWindow() const { return m_window != nullptr; }
-    bool IsWindowVisible() const;
-    QWidget* Window() const;
     // Showing the window starts the wizard afresh for m_strTechnicianRecord.
     void ShowWindow(bool show);
-    void DestroyWindow();
 
     // What the reply dispatcher hands over, and the step it sets before NextStep.
     void SetChannelGain(int channel, const std::string& text) {
@@ -65,11 +55,11 @@ public:
     std::string m_strMicSerial;
 
 private:
-    void BuildWindow();
+    ui::HookedDialog::Hooks WindowHooks() override;
+    void BuildWindow(QDialog& dialog) override;
     void ShowState();
     // Asks the operator when the wizard waits for them; closes the window once it is over.
     void AfterStep();
 
     maintenance::MicReplacement m_wizard;
-    std::unique_ptr<ui::HookedDialog> m_window;
 };

@@ -6,7 +6,6 @@
 
 #include "platform/text.h"
 #include "platform/win_types.h"
-#include "ui/hooked_dialog.h"
 
 namespace sound {
 
@@ -25,47 +24,31 @@ std::string RowText(const CLabelAudioDlg::Row& row) {
 CLabelAudioDlg::CLabelAudioDlg(LabelAudioHost& host) : m_host(host) {}
 
 CLabelAudioDlg::~CLabelAudioDlg() {
-    ui::DisposeWindow(std::move(m_window));
+    DestroyWindow();
 }
 
-bool CLabelAudioDlg::Create(QWidget* parent) {
-    if (m_window)
-        return true;
-    ui::HookedDialog::Hooks hooks;
-    hooks.ok = [this] { ShowWindow(false); };
-    hooks.cancel = [this] { ShowWindow(false); };
-    m_window = std::make_unique<ui::HookedDialog>(std::move(hooks), parent);
-    m_window->setWindowTitle("Audio Labels");
-    m_window->setObjectName(ui::IdName(IDD));
-    auto* layout = new QVBoxLayout(m_window.get());
-    m_list = new QListWidget(m_window.get());
+void CLabelAudioDlg::BuildWindow(QDialog& dialog) {
+    dialog.setWindowTitle("Audio Labels");
+    dialog.setObjectName(ui::IdName(IDD));
+    auto* layout = new QVBoxLayout(&dialog);
+    m_list = new QListWidget(&dialog);
     m_list->setObjectName(ui::IdName(IDC_LIST));
     layout->addWidget(m_list);
-    m_remove = new QPushButton("Remove", m_window.get());
+    m_remove = new QPushButton("Remove", &dialog);
     m_remove->setObjectName(ui::IdName(IDC_REMOVE));
-    QObject::connect(m_remove, &QPushButton::clicked, m_window.get(),
+    QObject::connect(m_remove, &QPushButton::clicked, &dialog,
                      [this] { RemoveRow(m_list->currentRow()); });
     layout->addWidget(m_remove);
-    auto* close = new QPushButton("OK", m_window.get());
+    auto* close = new QPushButton("OK", &dialog);
     close->setObjectName(ui::IdName(IDOK));
-    QObject::connect(close, &QPushButton::clicked, m_window.get(), &QDialog::accept,
-                     Qt::QueuedConnection);
+    QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::accept, Qt::QueuedConnection);
     layout->addWidget(close);
     Sync();
-    return true;
 }
 
-void CLabelAudioDlg::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
-}
-
-bool CLabelAudioDlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-QDialog* CLabelAudioDlg::Window() const {
-    return m_window.get();
+void CLabelAudioDlg::OnDestroy() {
+    m_list = nullptr;
+    m_remove = nullptr;
 }
 
 void CLabelAudioDlg::UpdateLabelList() {
@@ -96,7 +79,7 @@ bool CLabelAudioDlg::RemoveRow(int row) {
 }
 
 void CLabelAudioDlg::Sync() {
-    if (!m_window)
+    if (!HasWindow())
         return;
     m_list->clear();
     for (const Row& row : m_rows)

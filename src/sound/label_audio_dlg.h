@@ -9,18 +9,14 @@
 #include <vector>
 
 #include "sound/label_audio_host.h"
+#include "ui/modeless_window.h"
 
-class QDialog;
 class QListWidget;
 class QPushButton;
-class QWidget;
-namespace ui {
-class HookedDialog;
-}
 
 namespace sound {
 
-class CLabelAudioDlg {
+class CLabelAudioDlg : public ui::ModelessWindow {
 public:
     static constexpr int IDD = 1021;
     static constexpr int IDC_LIST = 1022;
@@ -33,16 +29,7 @@ public:
     };
 
     explicit CLabelAudioDlg(LabelAudioHost& host);
-    ~CLabelAudioDlg();
-    CLabelAudioDlg(const CLabelAudioDlg&) = delete;
-    CLabelAudioDlg& operator=(const CLabelAudioDlg&) = delete;
-
-    // Builds the window (hidden); true also when it exists already.
-    bool Create(QWidget* parent = nullptr);
-    bool HasWindow() const { return m_window != nullptr; }
-    void ShowWindow(bool show);
-    bool IsWindowVisible() const;
-    QDialog* Window() const;
+    ~CLabelAudioDlg() override;
 
     // The rows again from the label table and the current record, and the buttons with them.
     void UpdateLabelList();
@@ -58,11 +45,12 @@ public:
     int m_bClearingMode = 0;
 
 private:
+    void BuildWindow(QDialog& dialog) override;
+    void OnDestroy() override;
     void Sync();
 
     LabelAudioHost& m_host;
     std::vector<Row> m_rows;
-    std::unique_ptr<ui::HookedDialog> m_window;
     QListWidget* m_list = nullptr;
     QPushButton* m_remove = nullptr;
 };

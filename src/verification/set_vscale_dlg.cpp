@@ -10,7 +10,6 @@
 
 #include "platform/operator.h"
 #include "platform/text.h"
-#include "ui/hooked_dialog.h"
 
 using ui::FromQt;
 using ui::HookedDialog;
@@ -56,12 +55,12 @@ CSet_VScale_Dlg::~CSet_VScale_Dlg() {
     DestroyWindow();
 }
 
-BOOL CSet_VScale_Dlg::Create() {
-    if (m_window)
-        return TRUE;
-    m_window = std::make_unique<HookedDialog>(HookedDialog::Hooks{
-        .shown = [this] { OnShow(); }, .ok = [this] { OnOK(); }, .cancel = [this] { OnCancel(); }});
-    QDialog& dialog = *m_window;
+HookedDialog::Hooks CSet_VScale_Dlg::WindowHooks() {
+    return {
+        .shown = [this] { OnShow(); }, .ok = [this] { OnOK(); }, .cancel = [this] { OnCancel(); }};
+}
+
+void CSet_VScale_Dlg::BuildWindow(QDialog& dialog) {
     dialog.setWindowTitle(ToQt("Inserire Misure fonometro da verificare"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;
@@ -86,27 +85,6 @@ BOOL CSet_VScale_Dlg::Create() {
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
     Sync();
-    return TRUE;
-}
-
-BOOL CSet_VScale_Dlg::DestroyWindow() {
-    if (!m_window)
-        return FALSE;
-    ui::DisposeWindow(std::move(m_window));
-    return TRUE;
-}
-
-void CSet_VScale_Dlg::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
-}
-
-bool CSet_VScale_Dlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-QDialog* CSet_VScale_Dlg::Window() const {
-    return m_window.get();
 }
 
 void CSet_VScale_Dlg::ShowOverloadBox(bool show) {
@@ -155,19 +133,20 @@ void CSet_VScale_Dlg::OnCancel() {
 }
 
 void CSet_VScale_Dlg::Sync() {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
     for (size_t channel = 0; channel < 3; ++channel) {
-        if (auto* label = m_window->findChild<QLabel*>(IdName(IDC_LABELS[channel])))
+        if (auto* label = window->findChild<QLabel*>(IdName(IDC_LABELS[channel])))
             label->setText(ToQt(m_strLabels[channel]));
-        if (auto* value = m_window->findChild<QLineEdit*>(IdName(IDC_VALUES[channel]))) {
+        if (auto* value = window->findChild<QLineEdit*>(IdName(IDC_VALUES[channel]))) {
             if (FromQt(value->text()) != m_strValues[channel])
                 value->setText(ToQt(m_strValues[channel]));
             // The first channel is read in every test.
             value->setEnabled(channel == 0 || !m_strLabels[channel].empty());
         }
     }
-    if (auto* overload = m_window->findChild<QCheckBox*>(IdName(IDC_OVERLOAD))) {
+    if (auto* overload = window->findChild<QCheckBox*>(IdName(IDC_OVERLOAD))) {
         overload->setVisible(m_overloadShown);
         overload->setChecked(m_bOverload != 0);
     }

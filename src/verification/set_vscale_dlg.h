@@ -8,14 +8,9 @@
 #include <string>
 
 #include "platform/win_types.h"
+#include "ui/modeless_window.h"
 
-class QDialog;
-
-namespace ui {
-class HookedDialog;
-}
-
-class CSet_VScale_Dlg {
+class CSet_VScale_Dlg : public ui::ModelessWindow {
 public:
     static constexpr int IDD = 297;
     static constexpr int IDC_OVERLOAD = 1788;
@@ -26,21 +21,13 @@ public:
     static constexpr double kHighestValue = 200.0;
 
     CSet_VScale_Dlg();
-    ~CSet_VScale_Dlg();
-    CSet_VScale_Dlg(const CSet_VScale_Dlg&) = delete;
-    CSet_VScale_Dlg& operator=(const CSet_VScale_Dlg&) = delete;
+    ~CSet_VScale_Dlg() override;
 
     // Channel labels; an empty one is a channel the test does not read.
     std::array<std::string, 3> m_strLabels;
     int m_bOverload = 0;
     std::array<std::string, 3> m_strValues;
 
-    BOOL Create();
-    BOOL DestroyWindow();
-    bool HasWindow() const { return m_window != nullptr; }
-    void ShowWindow(bool show);
-    bool IsWindowVisible() const;
-    QDialog* Window() const;
     void ShowOverloadBox(bool show);
     bool IsOverloadBoxShown() const { return m_overloadShown; }
 
@@ -55,11 +42,12 @@ public:
     bool Accepted() const { return m_accepted; }
 
 private:
+    ui::HookedDialog::Hooks WindowHooks() override;
+    void BuildWindow(QDialog& dialog) override;
     // The window shows up: empty fields, the labels, the unread channels disabled.
     void OnShow();
     void Sync();
 
-    std::unique_ptr<ui::HookedDialog> m_window;
     bool m_overloadShown = false;
     bool m_accepted = false;
 };

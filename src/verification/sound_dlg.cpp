@@ -8,7 +8,6 @@
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/operator.h"
-#include "ui/hooked_dialog.h"
 #include "verification/instrument_connection.h"
 #include "verification/meter_commands.h"
 #include "web/server_databases.h"
@@ -92,38 +91,20 @@ CSoundDlg::~CSoundDlg() {
     DestroyWindow();
 }
 
-BOOL CSoundDlg::Create() {
-    if (m_window)
-        return TRUE;
-    m_window = std::make_unique<ui::HookedDialog>(ui::HookedDialog::Hooks{
-        .shown = [this] { OnShown(); }, .ok = [] {}, .cancel = [this] { OnCancel(); }});
-    BuildWindow(*m_window);
+ui::HookedDialog::Hooks CSoundDlg::WindowHooks() {
+    return {.shown = [this] { OnShown(); }, .ok = [] {}, .cancel = [this] { OnCancel(); }};
+}
+
+void CSoundDlg::BuildWindow(QDialog& dialog) {
+    LayOutControls(dialog);
     SyncWindow();
     // The application's long waits and the reads that had to wait are logged here now.
     m_host.SetBenchLog([this](const std::string& text) { AddLog(text); });
-    return TRUE;
 }
 
-BOOL CSoundDlg::DestroyWindow() {
-    if (!m_window)
-        return FALSE;
+void CSoundDlg::OnDestroy() {
     m_host.SetBenchLog(nullptr);
     m_ManualReadingDlg.DestroyWindow();
-    ui::DisposeWindow(std::move(m_window));
-    return TRUE;
-}
-
-void CSoundDlg::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
-}
-
-bool CSoundDlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-QDialog* CSoundDlg::Window() const {
-    return m_window.get();
 }
 
 void CSoundDlg::ShowDebugControls(bool debug) {

@@ -16,16 +16,11 @@
 #include "cipher/bench_keys.h"
 #include "cipher/bench_state.h"
 #include "platform/win_types.h"
+#include "ui/modeless_window.h"
 #include "verification/bench_host.h"
 #include "verification/set_vscale_dlg.h"
 
-class QDialog;
-
-namespace ui {
-class HookedDialog;
-}
-
-class CSoundDlg {
+class CSoundDlg : public ui::ModelessWindow {
 public:
     static constexpr int IDD = 396;
     // The value fields of the two meter boxes, channels 1 to 3.
@@ -39,17 +34,9 @@ public:
     static constexpr size_t kShownLogLines = 1000;
 
     explicit CSoundDlg(verification::BenchHost& host);
-    ~CSoundDlg();
-    CSoundDlg(const CSoundDlg&) = delete;
-    CSoundDlg& operator=(const CSoundDlg&) = delete;
+    ~CSoundDlg() override;
 
     // --- the window
-    BOOL Create();
-    BOOL DestroyWindow();
-    bool HasWindow() const { return m_window != nullptr; }
-    void ShowWindow(bool show);
-    bool IsWindowVisible() const;
-    QDialog* Window() const;
     // Alt+D: the event log while debugging, the latest step otherwise.
     void ShowDebugControls(bool debug);
     // A scheduled run records audio: the window made again and shown with the
@@ -112,7 +99,10 @@ public:
 private:
     class Services;
 
-    void BuildWindow(QDialog& dialog);
+    ui::HookedDialog::Hooks WindowHooks() override;
+    void BuildWindow(QDialog& dialog) override;
+    void OnDestroy() override;
+    void LayOutControls(QDialog& dialog);
     void OnShown();
     void OnCancel();
     void ShowValue(cipher::Meter meter, int channel, const std::string& text);
@@ -129,7 +119,6 @@ private:
     std::deque<std::string> m_eventLog;
     bool m_debugControls = false;
     std::function<int()> m_random;
-    std::unique_ptr<ui::HookedDialog> m_window;
     // Lets work posted to the user-interface thread see whether the object still exists.
     std::shared_ptr<CSoundDlg*> m_self;
 };

@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "ui/hooked_dialog.h"
 #include "verification/sound_dlg.h"
 
 using ui::IdName;
@@ -32,7 +31,7 @@ QGroupBox* MeterBox(const char* title, const std::array<int, 3>& ids) {
 
 }  // namespace
 
-void CSoundDlg::BuildWindow(QDialog& dialog) {
+void CSoundDlg::LayOutControls(QDialog& dialog) {
     dialog.setWindowTitle(ToQt("Verifica periodica"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* boxes = new QHBoxLayout;
@@ -56,26 +55,28 @@ void CSoundDlg::BuildWindow(QDialog& dialog) {
 }
 
 void CSoundDlg::SyncWindow() {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
     for (size_t meter = 0; meter < 2; ++meter) {
         const auto& ids = meter == 0 ? IDC_REF_VALUES : IDC_TARGET_VALUES;
         for (size_t channel = 0; channel < 3; ++channel) {
-            if (auto* value = m_window->findChild<QLineEdit*>(IdName(ids[channel])))
+            if (auto* value = window->findChild<QLineEdit*>(IdName(ids[channel])))
                 value->setText(ToQt(m_values[meter][channel]));
         }
     }
-    if (auto* log = m_window->findChild<QWidget*>(kEventLogName))
+    if (auto* log = window->findChild<QWidget*>(kEventLogName))
         log->setVisible(m_debugControls);
-    if (auto* status = m_window->findChild<QWidget*>(kRunStatusName))
+    if (auto* status = window->findChild<QWidget*>(kRunStatusName))
         status->setVisible(!m_debugControls);
 }
 
 void CSoundDlg::AppendToLogControl(const std::string& text) {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
-    if (auto* log = m_window->findChild<QPlainTextEdit*>(kEventLogName))
+    if (auto* log = window->findChild<QPlainTextEdit*>(kEventLogName))
         log->appendPlainText(ToQt(text));
-    if (auto* status = m_window->findChild<QLabel*>(kRunStatusName))
+    if (auto* status = window->findChild<QLabel*>(kRunStatusName))
         status->setText(ToQt(text));
 }

@@ -28,67 +28,37 @@ QString ToDisplayText(const std::string& text) {
 ModelessDialog::ModelessDialog(int templateId, std::string caption)
     : m_templateId(templateId), m_caption(std::move(caption)) {}
 
-ModelessDialog::~ModelessDialog() {
-    if (m_window) {
-        m_window->Disown();
-        m_window.reset();
-    }
+ui::HookedDialog::Hooks ModelessDialog::WindowHooks() {
+    return {.shown = [this] { OnShowWindow(TRUE, 0); },
+            .closing = [this] { return OnClose(); },
+            .ok = [this] { OnOK(); },
+            .cancel = [this] { OnCancel(); },
+            .hidden = [this] { OnShowWindow(FALSE, 0); }};
 }
 
-BOOL ModelessDialog::Create(QWidget* parent) {
-    if (m_window)
-        return TRUE;
-    m_window = std::make_unique<ui::HookedDialog>(
-        ui::HookedDialog::Hooks{.shown = [this] { OnShowWindow(TRUE, 0); },
-                                .closing = [this] { return OnClose(); },
-                                .ok = [this] { OnOK(); },
-                                .cancel = [this] { OnCancel(); },
-                                .hidden = [this] { OnShowWindow(FALSE, 0); }},
-        parent);
-    m_window->setWindowTitle(QString::fromLatin1(m_caption));
-    BuildControls(*m_window);
+void ModelessDialog::BuildWindow(QDialog& window) {
+    window.setWindowTitle(QString::fromLatin1(m_caption));
+    BuildControls(window);
     SyncControls();
     OnInitDialog();
-    return TRUE;
-}
-
-BOOL ModelessDialog::DestroyWindow() {
-    if (!m_window)
-        return FALSE;
-    OnDestroy();
-    ui::DisposeWindow(std::move(m_window));
-    return TRUE;
-}
-
-bool ModelessDialog::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-void ModelessDialog::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
 }
 
 void ModelessDialog::UpdateWindow() {
-    if (m_window)
-        m_window->repaint();
+    if (QDialog* window = Window())
+        window->repaint();
 }
 
 void ModelessDialog::EndDialog(int result) {
-    if (m_window) {
-        m_window->setResult(result);
-        m_window->hide();
+    if (QDialog* window = Window()) {
+        window->setResult(result);
+        window->hide();
     }
-}
-
-QDialog* ModelessDialog::Window() const {
-    return m_window.get();
 }
 
 void ModelessDialog::SetWindowText(const std::string& text) {
     m_caption = text;
-    if (m_window)
-        m_window->setWindowTitle(QString::fromLatin1(text));
+    if (QDialog* window = Window())
+        window->setWindowTitle(QString::fromLatin1(text));
 }
 
 const ModelessDialog::Item* ModelessDialog::Find(const std::string& name) const {
@@ -201,9 +171,10 @@ void ModelessDialog::SyncControls() {
 }
 
 void ModelessDialog::SyncItem(const std::string& name, const Item& item) {
-    if (!m_window)
+    QDialog* window = Window();
+    if (!window)
         return;
-    QWidget* control = m_window->findChild<QWidget*>(QString::fromStdString(name));
+    QWidget* control = window->findChild<QWidget*>(QString::fromStdString(name));
     if (!control)
         return;
     if (item.text) {

@@ -6,39 +6,25 @@
 
 #include <QDialog>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/win_types.h"
-#include "ui/hooked_dialog.h"
+#include "ui/modeless_window.h"
 #include "ui/progress_model.h"
-
-class QWidget;
 
 namespace dialogs {
 
-class ModelessDialog {
+class ModelessDialog : public ui::ModelessWindow {
 public:
     ModelessDialog(int templateId, std::string caption);
-    virtual ~ModelessDialog();
-    ModelessDialog(const ModelessDialog&) = delete;
-    ModelessDialog& operator=(const ModelessDialog&) = delete;
 
     int TemplateId() const { return m_templateId; }
 
-    // Builds the window (hidden); TRUE also when it exists already.
-    BOOL Create(QWidget* parent = nullptr);
-    // FALSE when there is no window.
-    BOOL DestroyWindow();
-    bool HasWindow() const { return m_window != nullptr; }
-    bool IsWindowVisible() const;
-    void ShowWindow(bool show);
     // Repaints the window at once.
     void UpdateWindow();
     // What ends a modeless dialog: its window is hidden, not destroyed.
     void EndDialog(int result);
-    QDialog* Window() const;
 
     void SetWindowText(const std::string& text);
     const std::string& GetWindowText() const { return m_caption; }
@@ -74,8 +60,6 @@ protected:
     virtual void BuildControls(QDialog& dialog) = 0;
     // Runs once the window exists (WM_INITDIALOG).
     virtual void OnInitDialog() {}
-    // Runs before the window goes (WM_DESTROY).
-    virtual void OnDestroy() {}
     // The close box; FALSE leaves the window open. By default the box cancels.
     virtual bool OnClose() { return true; }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
@@ -85,6 +69,9 @@ protected:
     void SyncControls();
 
 private:
+    ui::HookedDialog::Hooks WindowHooks() override;
+    void BuildWindow(QDialog& window) override;
+
     struct Item {
         std::optional<std::string> text;
         std::optional<bool> visible;
@@ -99,7 +86,6 @@ private:
     int m_templateId;
     std::string m_caption;
     std::map<std::string, Item> m_items;
-    std::unique_ptr<ui::HookedDialog> m_window;
 };
 
 // "\r\n" and lone "\r" or "\n" as line breaks, Latin-1 to Unicode.
