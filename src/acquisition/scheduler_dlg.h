@@ -18,18 +18,14 @@
 #include "platform/win_types.h"
 #include "platform/window_timers.h"
 #include "sound/disk_space_monitor.h"
+#include "ui/modeless_window.h"
 #include "ui/report_ctrl.h"
 
 class QDialog;
-class QWidget;
-
-namespace ui {
-class HookedDialog;
-}
 
 namespace acquisition {
 
-class CSchedulerDlg {
+class CSchedulerDlg : public ui::ModelessWindow {
 public:
     static constexpr int IDD = 378;
     static constexpr const char* kCaption = "KX9  SCHEDULER";
@@ -39,18 +35,9 @@ public:
     static constexpr int kPauseImage = 6;
 
     explicit CSchedulerDlg(SchedulerHost& host);
-    ~CSchedulerDlg();
-    CSchedulerDlg(const CSchedulerDlg&) = delete;
-    CSchedulerDlg& operator=(const CSchedulerDlg&) = delete;
+    ~CSchedulerDlg() override;
 
-    // --- the window
-    // Builds the window (hidden) and runs OnInitDialog; TRUE also when it exists already.
-    BOOL Create(QWidget* parent = nullptr);
-    BOOL DestroyWindow();
-    bool HasWindow() const { return m_window != nullptr; }
-    void ShowWindow(bool show);
-    bool IsWindowVisible() const;
-    QDialog* Window() const;
+    // --- the window: Create builds it (hidden) and runs OnInitDialog
     const std::string& Caption() const { return m_caption; }
 
     // --- the operator's handlers; each works on the settings as the controls left them
@@ -137,7 +124,8 @@ private:
     bool CopyProgramFile(const char* from, const char* to) const;
 
     // The window: built, shown from the form, read back into the settings.
-    void BuildWindow(QDialog& dialog);
+    ui::HookedDialog::Hooks WindowHooks() override;
+    void BuildWindow(QDialog& dialog) override;
     void ShowForm();
     void TakeControls();
     // A click: the controls into the settings, the handler, the form shown.
@@ -149,7 +137,6 @@ private:
     sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;
     std::string m_strStartTimeText;
     std::string m_caption = kCaption;
-    std::unique_ptr<ui::HookedDialog> m_window;
 };
 
 // The log list's image for a line as the log wrote it: 4 warnings, 5 starts ("Start

@@ -131,47 +131,20 @@ QDateEdit* NewDatePicker(int id, QWidget* parent) {
 
 }  // namespace
 
-BOOL CSchedulerDlg::Create(QWidget* parent) {
-    if (m_window)
-        return TRUE;
-    m_window = std::make_unique<ui::HookedDialog>(
-        ui::HookedDialog::Hooks{.closing =
-                                    [this] {
-                                        OnClose();
-                                        return false;
-                                    },
-                                .ok = [this] { Handle(&CSchedulerDlg::OnOK); },
-                                .cancel = [this] { Handle(&CSchedulerDlg::OnCancel); }},
-        parent);
-    BuildWindow(*m_window);
-    OnInitDialog();
-    return TRUE;
-}
-
-BOOL CSchedulerDlg::DestroyWindow() {
-    if (!m_window)
-        return FALSE;
-    ui::DisposeWindow(std::move(m_window));
-    return TRUE;
-}
-
-void CSchedulerDlg::ShowWindow(bool show) {
-    if (m_window)
-        m_window->setVisible(show);
-}
-
-bool CSchedulerDlg::IsWindowVisible() const {
-    return m_window && m_window->isVisible();
-}
-
-QDialog* CSchedulerDlg::Window() const {
-    return m_window.get();
+ui::HookedDialog::Hooks CSchedulerDlg::WindowHooks() {
+    return {.closing =
+                [this] {
+                    OnClose();
+                    return false;
+                },
+            .ok = [this] { Handle(&CSchedulerDlg::OnOK); },
+            .cancel = [this] { Handle(&CSchedulerDlg::OnCancel); }};
 }
 
 void CSchedulerDlg::SetCaption(const std::string& caption) {
     m_caption = caption;
-    if (m_window)
-        m_window->setWindowTitle(ToQt(caption));
+    if (QDialog* window = Window())
+        window->setWindowTitle(ToQt(caption));
 }
 
 void CSchedulerDlg::Handle(void (CSchedulerDlg::*handler)()) {
@@ -312,12 +285,13 @@ void CSchedulerDlg::BuildWindow(QDialog& dialog) {
         QObject::connect(button, &QAbstractButton::clicked, &dialog,
                          [this, handler = handler] { Handle(handler); });
     }
+    OnInitDialog();
 }
 
 void CSchedulerDlg::ShowForm() {
-    if (!m_window)
+    if (!Window())
         return;
-    QDialog& dialog = *m_window;
+    QDialog& dialog = *Window();
     const ScheduleSettings& settings = Settings();
     for (QWidget* widget : dialog.findChildren<QWidget*>()) {
         bool number = false;
@@ -370,9 +344,9 @@ void CSchedulerDlg::ShowForm() {
 }
 
 void CSchedulerDlg::TakeControls() {
-    if (!m_window)
+    if (!Window())
         return;
-    QDialog& dialog = *m_window;
+    QDialog& dialog = *Window();
     ScheduleSettings& settings = Settings();
     const auto find = [&dialog](int id) { return dialog.findChild<QWidget*>(IdName(id)); };
     for (const CheckControl& check : kChecks)
