@@ -8,8 +8,9 @@
 #include "platform/operator.h"
 #include "platform/text.h"
 
-CMainFrame::CMainFrame(LinkClock* linkClock)
-    : m_linkClock(linkClock ? *linkClock : m_ownLinkClock) {
+CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock)
+    : m_linkClock(linkClock ? *linkClock : m_ownLinkClock),
+      m_schedulerClock(schedulerClock ? *schedulerClock : m_ownSchedulerClock) {
     TheApp().m_pMainFrame = this;
     WireFrameParts();
 }

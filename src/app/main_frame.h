@@ -109,9 +109,9 @@ public:
     // to reach the measurement screen: a meter stuck on one screen would keep the link busy.
     static constexpr int kMaxDisplayRounds = 50;
 
-    // `linkClock` (not owned; nullptr: the program's clock) times the link's waits and timers:
-    // tests pace them to a simulated meter.
-    explicit CMainFrame(LinkClock* linkClock = nullptr);
+    // `linkClock` (not owned; nullptr: the program's clock) times the link's waits and timers,
+    // `schedulerClock` likewise the scheduler run's: tests pace them to a simulated meter.
+    explicit CMainFrame(LinkClock* linkClock = nullptr, LinkClock* schedulerClock = nullptr);
     ~CMainFrame();
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
@@ -483,7 +483,8 @@ public:
     void ShowSchedulerResult();
 
     FrameSchedulerRunHost m_schedulerRunHost{*this};
-    ProgramLinkClock m_schedulerClock;
+    ProgramLinkClock m_ownSchedulerClock;
+    LinkClock& m_schedulerClock;
     acquisition::SchedulerRun m_schedulerRun{m_schedulerRunHost, m_schedulerClock};
 
     // --- charts (main_frame_charts.cpp)

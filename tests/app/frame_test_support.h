@@ -199,7 +199,9 @@ protected:
     linktest::PatientClock clock{
         0, [this] { return meter.Answered() && !linktest::ReplyUntaken(frame.Link()); },
         &app.m_bAbortWait};
-    CMainFrame frame{&clock};
+    // The scheduler run reads the meter's acknowledgements itself after a pause.
+    linktest::PatientSleepClock schedulerClock{[this] { return meter.Answered(); }};
+    CMainFrame frame{&clock, &schedulerClock};
     CKX9MonitorView view;
     int dataSheets = 0;
 };

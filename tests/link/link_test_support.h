@@ -96,6 +96,13 @@ private:
     LinkReplyState& m_link;
 };
 
+// Waits (capped) until `answered` holds: the simulated meters had their turn.
+inline void AwaitAnswered(const std::function<bool()>& answered) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (answered && !answered() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
 // The program's clock, whose waits for a reply last at least `floorMs` when no reply comes: a
 // short time-out at a fast clock is a few real milliseconds, less than a loaded machine may
 // take to let a simulated meter answer. A reply that comes still ends the wait. Given
@@ -129,9 +136,9 @@ public:
     // Timed from when the meters read what came before it (a modem's guard time counts from
     // then), and on until they answered.
     void Sleep(unsigned ms) override {
-        AwaitAnswered();
+        AwaitAnswered(m_answered);
         ProgramLinkClock::Sleep(ms);
-        AwaitAnswered();
+        AwaitAnswered(m_answered);
     }
 
     void SetTimerHandler(std::function<void(int id)> handler) override {
@@ -166,11 +173,6 @@ private:
         bool handedOn = false;
     };
 
-    void AwaitAnswered() const {
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (m_answered && !m_answered() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
     void OnHeldTimeout(int id) {
         const auto it = m_held.find(id);
         if (it == m_held.end() || it->second.handedOn)
@@ -207,6 +209,23 @@ private:
     std::map<int, Held> m_held;
     platform::WindowTimers m_recheck{[this](int id) { OnHeldTimeout(id); }};
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+};
+
+// The program's clock whose plain waits, after which the program reads what came, last until
+// `answered` holds, as PatientClock's do; its timers are the program's. For a part of the
+// program that reads the port itself between waits (the scheduler run).
+class PatientSleepClock : public ProgramLinkClock {
+public:
+    explicit PatientSleepClock(std::function<bool()> answered) : m_answered(std::move(answered)) {}
+
+    void Sleep(unsigned ms) override {
+        AwaitAnswered(m_answered);
+        ProgramLinkClock::Sleep(ms);
+        AwaitAnswered(m_answered);
+    }
+
+private:
+    std::function<bool()> m_answered;
 };
 
 // Whether bytes wait on the link port while the link listens: its listener has a reply still

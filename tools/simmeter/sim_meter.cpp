@@ -269,6 +269,13 @@ bool SimMeter::Answered() const {
     return true;
 }
 
+bool SimMeter::AllAnswered() const {
+    if (!Answered())
+        return false;
+    std::lock_guard lock(m_mutex);
+    return m_outgoing.empty() && m_writing.empty();
+}
+
 void SimMeter::OnBytesLocked(const char* data, size_t size) {
     m_received.append(data, size);
     if (m_stage)

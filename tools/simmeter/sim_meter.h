@@ -89,6 +89,8 @@ public:
     // now. A program's wait that ends while it has not was cut short by a busy machine, not by
     // the meter: tests wait for this before they count an answer as missing.
     bool Answered() const;
+    // Whether, further, no answer waits to go out, not even one a test delayed past now.
+    bool AllAnswered() const;
 
 private:
     struct Pending {
