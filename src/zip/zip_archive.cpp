@@ -39,6 +39,7 @@ bool CZipArchive::Open(const std::string& path, int mode, std::uint64_t volumeSi
     m_bDirectoryCut = false;
     m_centralDir.Clear();
     m_extracted.clear();
+    m_clearedFolders.clear();
     try {
         m_storage.Open(path, mode, volumeSize);
         if (mode == kOpen || mode == kOpenReadOnly)
@@ -75,6 +76,7 @@ void CZipArchive::Close(bool afterException) {
     }
     m_centralDir.Clear();
     m_extracted.clear();
+    m_clearedFolders.clear();
     m_info.EndStream();
     m_info.ReleaseBuffer();
     m_transfer.Release();

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "zip/zip_auto_buffer.h"
 #include "zip/zip_central_dir.h"
@@ -73,6 +74,7 @@ public:
     // While the archive stays open, a file extracted from one entry is never replaced by
     // another entry (cause 20): duplicate names, or names that differ only in how folders are
     // written or in the folders that fullPath=false drops, would otherwise overwrite silently.
+    // The first extraction into a folder removes what killed extractions left there.
     bool ExtractFile(int index, const std::string& folder, bool fullPath = true,
                      const std::string& newName = {}, ZipProgressCallback callback = nullptr,
                      void* userData = nullptr, std::size_t bufferSize = kDefaultBufferSize);
@@ -92,6 +94,7 @@ private:
     char* TransferBuffer(std::size_t size);
     // Reading
     void SkipLocalHeader(const CZipFileHeader& header);
+    void CheckEntryExtent(const CZipFileHeader& header, std::uint64_t length);
     void StartDecryption(const CZipFileHeader& header);
     void SkipRest();
     void CheckDataDescriptor(const CZipFileHeader& header);
@@ -131,4 +134,6 @@ private:
     std::uint64_t m_uCompleteEnd = 0;  // end of the last complete entry, after such a cut
     std::uint64_t m_uNewFileStart = 0;                 // position of the local header being written
     std::unordered_map<std::string, int> m_extracted;  // file written -> entry, while open
+    // Folders extracted into while open, already cleared of killed extractions' temporaries.
+    std::unordered_set<std::string> m_clearedFolders;
 };

@@ -87,6 +87,8 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
     if (!OpenFile(index))
         return false;
     ExtractTarget out(target);
+    if (m_clearedFolders.insert(out.Folder()).second)
+        RemoveAbandonedParts(out.Folder());
     if (!out.Create()) {
         CloseFile({}, true);
         return false;

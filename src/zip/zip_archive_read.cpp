@@ -47,11 +47,12 @@ bool CZipArchive::OpenFile(int index) {
 
 void CZipArchive::SkipLocalHeader(const CZipFileHeader& header) {
     const std::string name = header.GetFileName();
-    const bool spanned = m_storage.IsSpanned();
     m_storage.ChangeVolume(header.m_uVolumeStart);
     m_storage.Flush();  // an entry added in this session may still be in the write buffer
     const std::uint64_t start = header.m_uOffset + BytesBefore();
-    if (!spanned && start + kLocalHeaderSize > m_storage.File().GetLength())
+    // A spanned archive's local header may continue on the next volume.
+    const std::uint64_t headerHere = m_storage.IsSpanned() ? 1 : kLocalHeaderSize;
+    if (start + headerHere > m_storage.File().GetLength())
         Fail(CZipException::kBadArchive, "local header of " + name + " beyond the end");
     m_storage.Seek(start);
     char local[kLocalHeaderSize];
@@ -62,18 +63,10 @@ void CZipArchive::SkipLocalHeader(const CZipFileHeader& header) {
     // Entries that share data would let a small archive unfold into a huge one.
     if (m_centralDir.IsSharedStart(header.m_uVolumeStart, header.m_uOffset))
         Fail(CZipException::kBadArchive, name + " starts where another entry does (zip bomb?)");
-    if (!spanned) {
-        const std::uint64_t dataEnd = start + kLocalHeaderSize + skip + header.m_uComprSize +
-                                      (header.HasDataDescriptor() ? kDescriptorSize - 4 : 0);
-        if (dataEnd > m_storage.File().GetLength())
-            Fail(CZipException::kBadArchive, "data of " + name + " beyond the end");
-        const std::optional<std::uint64_t> next =
-            m_centralDir.NextStart(header.m_uVolumeStart, header.m_uOffset);
-        if (next && dataEnd > *next + BytesBefore())
-            Fail(CZipException::kBadArchive,
-                 *next == m_centralDir.m_end.centralDirOffset
-                     ? "data of " + name + " runs into the central directory"
-                     : "data of " + name + " overlaps the next entry (zip bomb?)");
+    CheckEntryExtent(header, kLocalHeaderSize + skip + header.m_uComprSize +
+                                 (header.HasDataDescriptor() ? kDescriptorSize - 4 : 0));
+    if (m_storage.GetCurrentVolume() == header.m_uVolumeStart &&
+        start + kLocalHeaderSize + skip <= m_storage.File().GetLength()) {
         m_storage.Seek(start + kLocalHeaderSize + skip);
         return;
     }
@@ -82,6 +75,37 @@ void CZipArchive::SkipLocalHeader(const CZipFileHeader& header) {
         const std::size_t part = std::min(skip, sizeof scratch);
         m_storage.Read(scratch, part);
         skip -= part;
+    }
+}
+
+// An entry's bytes, from its local header on, over as many volumes as they take: on each volume
+// they end before the next entry or the directory starts, and they end with the last volume.
+// The volume numbers come from the archive itself, so the check holds whatever they say.
+void CZipArchive::CheckEntryExtent(const CZipFileHeader& header, std::uint64_t length) {
+    const std::string name = header.GetFileName();
+    const std::uint64_t before = BytesBefore();
+    std::uint64_t from = header.m_uOffset;
+    for (int volume = header.m_uVolumeStart;; ++volume) {
+        const std::optional<std::uint64_t> size = m_storage.VolumeLength(volume);
+        if (!size)
+            return;  // reading it names the missing volume
+        const std::uint64_t end = *size > before ? *size - before : 0;
+        const std::uint64_t here = std::min(length, end > from ? end - from : 0);
+        const std::optional<std::uint64_t> next =
+            volume == header.m_uVolumeStart ? m_centralDir.NextStart(volume, header.m_uOffset)
+                                            : m_centralDir.StartFrom(volume, 0);
+        if (next && from + here > *next)
+            Fail(CZipException::kBadArchive,
+                 volume == m_centralDir.m_end.centralDirVolume &&
+                         *next == m_centralDir.m_end.centralDirOffset
+                     ? "data of " + name + " runs into the central directory"
+                     : "data of " + name + " overlaps the next entry (zip bomb?)");
+        length -= here;
+        if (length == 0)
+            return;
+        if (!m_storage.IsSpanned() || volume >= m_storage.GetLastVolume())
+            Fail(CZipException::kBadArchive, "data of " + name + " beyond the end");
+        from = 0;
     }
 }
 

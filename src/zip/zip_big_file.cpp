@@ -41,7 +41,13 @@ bool CZipBigFile::Open(const std::string& path, Mode mode) {
     // Without O_NONBLOCK a pipe would wait for a writer; on a regular file it has no effect.
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
-        m_openError = errno == EISDIR ? "a folder, not an archive file" : std::strerror(errno);
+        // A socket cannot be opened at all: say what it is, as for the other kinds below.
+        const int reason = errno;
+        struct stat st {};
+        m_openError = ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)
+                          ? std::string(KindOfFile(st.st_mode)) + ", not an archive file"
+                          : std::strerror(reason);
+        errno = reason;
         return false;
     }
     struct stat st {};

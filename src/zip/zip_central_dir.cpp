@@ -51,8 +51,7 @@ void CZipCentralDir::Read(CZipStorage& storage) {
         file.Seek(*endPosition - kZip64LocatorSize);
         if (file.Read(locator, sizeof locator) == sizeof locator &&
             GetU32(locator) == kZip64LocatorSignature)
-            ThrowZipError(CZipException::kBadArchive, path,
-                          "Zip64 archive (beyond 4 GiB or 65,535 entries): not supported");
+            ThrowZipError(CZipException::kBadArchive, path, "Zip64 archive: not supported");
         file.Seek(*endPosition + kEndRecordSize);
     }
     m_end.comment.resize(commentLength);
@@ -124,11 +123,28 @@ void CZipCentralDir::IndexStarts() {
     std::sort(m_starts.begin(), m_starts.end());
 }
 
-std::optional<std::uint64_t> CZipCentralDir::NextStart(int volume, std::uint32_t offset) const {
-    const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), StartKey(volume, offset));
-    if (next == m_starts.end() || (*next >> 32) != static_cast<std::uint64_t>(volume))
+namespace {
+
+std::optional<std::uint64_t> OffsetOnVolume(std::vector<std::uint64_t>::const_iterator start,
+                                            std::vector<std::uint64_t>::const_iterator end,
+                                            int volume) {
+    if (start == end || (*start >> 32) != static_cast<std::uint64_t>(volume))
         return std::nullopt;
-    return *next & 0xFFFFFFFFu;
+    return *start & 0xFFFFFFFFu;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> CZipCentralDir::NextStart(int volume, std::uint32_t offset) const {
+    return OffsetOnVolume(
+        std::upper_bound(m_starts.begin(), m_starts.end(), StartKey(volume, offset)),
+        m_starts.end(), volume);
+}
+
+std::optional<std::uint64_t> CZipCentralDir::StartFrom(int volume, std::uint32_t offset) const {
+    return OffsetOnVolume(
+        std::lower_bound(m_starts.begin(), m_starts.end(), StartKey(volume, offset)),
+        m_starts.end(), volume);
 }
 
 bool CZipCentralDir::IsSharedStart(int volume, std::uint32_t offset) const {

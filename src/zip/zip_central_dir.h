@@ -46,9 +46,10 @@ public:
     int FindFile(std::string_view name, bool caseSensitive) const;
 
     // What lies between one local header read from the archive and the next (or the
-    // directory) belongs to one entry: the start after (volume, offset), and whether another
-    // entry starts at the same place.
+    // directory) belongs to one entry: the start after (volume, offset), the first start at or
+    // after it, and whether another entry starts at the same place.
     std::optional<std::uint64_t> NextStart(int volume, std::uint32_t offset) const;
+    std::optional<std::uint64_t> StartFrom(int volume, std::uint32_t offset) const;
     bool IsSharedStart(int volume, std::uint32_t offset) const;
 
     // Where the directory read from the archive starts in its file.

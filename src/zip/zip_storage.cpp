@@ -1,5 +1,7 @@
 #include "zip/zip_storage.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -111,6 +113,18 @@ void CZipStorage::ChangeVolume(int volume) {
     if (volume < 0 || volume > m_iLastVolume)
         Fail(CZipException::kBadArchive, "no such volume");
     OpenVolumeForReading(volume);
+}
+
+std::optional<std::uint64_t> CZipStorage::VolumeLength(int volume) {
+    if (m_iSpanMode == kNoSpan || m_bNewSpan || volume == m_iCurrentVolume)
+        return m_file.GetLength();
+    if (volume < 0 || volume > m_iLastVolume)
+        return std::nullopt;
+    struct stat st {};
+    const std::string name = volume == m_iLastVolume ? m_path : zip::VolumeFileName(m_path, volume);
+    if (::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
 }
 
 void CZipStorage::Read(void* buffer, std::size_t size) {

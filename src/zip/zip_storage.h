@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "zip/zip_auto_buffer.h"
@@ -47,6 +48,10 @@ public:
     // Reading: moves to another volume of a spanned archive (no-op otherwise). A volume that is
     // not there is cause 21, and the volume open before stays open for the other entries.
     void ChangeVolume(int volume);
+    // The length of a volume of the archive being read (the file's for an archive that is not
+    // spanned); none when that volume is not there.
+    std::optional<std::uint64_t> VolumeLength(int volume);
+    int GetLastVolume() const { return m_iLastVolume; }
     // Exactly `size` bytes, continuing on the next volumes; a bad archive when they end first.
     void Read(void* buffer, std::size_t size);
 

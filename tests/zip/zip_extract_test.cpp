@@ -3,10 +3,14 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/date_time.h"
 #include "platform/files.h"
@@ -171,4 +175,31 @@ TEST(ZipExtract, NamesUpToTheSystemLimitExtractFreshOrOverAFile) {
     EXPECT_EQ(folder.Read("out/" + longest), "first");
     EXPECT_EQ(folder.Read("out/sub/" + replaced), "second");
     EXPECT_EQ(FilesBelow(folder.File("out")), 3);  // no temporary file left beside them
+}
+
+TEST(ZipExtract, TemporariesOfKilledExtractionsGoWhenTheirFolderIsExtractedInto) {
+    testenv::ScratchFolder folder;
+    WriteArchive("a.zip", {{"top.txt", "top"}, {"sub\\deep.txt", "deep"}});
+    for (const char* left : {"out/.4242-7.part", "out/sub/.4243-0.part", "elsewhere/.4244-1.part"})
+        folder.Write(left, "half an entry");
+    // Not ours, and one whose extraction still runs: it holds its lock.
+    for (const char* kept : {"out/.notes.part", "out/.12-x.part", "out/.77-3.part"})
+        folder.Write(kept, "kept");
+    const int running = ::open(folder.File("out/.77-3.part").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+
+    CZipArchive zip;
+    zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+    ASSERT_TRUE(zip.ExtractFile(0, folder.File("out")));
+    ASSERT_TRUE(zip.ExtractFile(1, folder.File("out")));
+    zip.Close();
+    ::close(running);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path()))
+        if (entry.is_regular_file() && entry.path().extension() != ".zip")
+            left.push_back(std::filesystem::relative(entry.path(), folder.Path()).string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"elsewhere/.4244-1.part", "out/.12-x.part",
+                                              "out/.77-3.part", "out/.notes.part",
+                                              "out/sub/deep.txt", "out/top.txt"}));
 }

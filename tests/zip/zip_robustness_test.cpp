@@ -3,13 +3,17 @@
 // crashed the fuzzer are kept in tests/zip/corpus and fed to the same probe.
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <zlib.h>
 
 #include <filesystem>
 
 #include "archive_probe.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "support/test_env.h"
 #include "zip/zip_bytes.h"
@@ -158,6 +162,38 @@ TEST(ZipRobustness, EntriesWhoseDataOverlapAreRefused) {
     zip.Close();
 }
 
+TEST(ZipRobustness, EntriesQuotingEachOtherAreRefusedWhateverVolumeTheyClaim) {
+    testenv::ScratchFolder folder;
+    // Twenty entries, each quoting the local headers after it in stored blocks, all ending in
+    // one deflated block of 64 KiB of zeros; every record says volume 1, which made the file
+    // pass for the last volume of a spanned archive, whose entries went unchecked.
+    std::string bytes =
+        *platform::ReadWholeFile(std::string(KX9_ZIP_CORPUS) + "/overlapping-entries-volume-1.zip");
+    for (std::uint16_t volume : {1, 0, 7}) {
+        SCOPED_TRACE(volume);
+        const std::size_t end = bytes.rfind("PK\x05\x06");
+        SetU16(bytes, end + 4, volume);
+        SetU16(bytes, end + 6, volume);
+        for (std::size_t at = zip::GetU32(&bytes[end + 16]); at < end;
+             at += 46 + zip::GetU16(&bytes[at + 28]) + zip::GetU16(&bytes[at + 30]) +
+                   zip::GetU16(&bytes[at + 32]))
+            SetU16(bytes, at + 34, volume);
+        folder.Write("overlap.zip", bytes);
+        CZipArchive zip;
+        zip.Open("overlap.zip", CZipArchive::kOpenReadOnly);
+        ASSERT_EQ(zip.GetCount(), 20);
+        for (int i = 0; i < 19; ++i)
+            EXPECT_EQ(ZipCause([&] { zip.ExtractFile(i, folder.File("out")); }),
+                      CZipException::kBadArchive)
+                << i;
+        // The last entry is the deflated block alone and overlaps nothing.
+        EXPECT_TRUE(zip.ExtractFile(19, folder.File("out")));
+        zip.Close();
+        EXPECT_EQ(folder.Read("out/z19.bin"), std::string(65536, '\0'));
+        std::filesystem::remove_all(folder.File("out"));
+    }
+}
+
 TEST(ZipRobustness, ErrorTextsNameTheirCause) {
     testenv::ScratchFolder folder;
     const auto text = [](const std::string& path) {
@@ -180,6 +216,24 @@ TEST(ZipRobustness, ErrorTextsNameTheirCause) {
     EXPECT_TRUE(names(folder.Path(), "folder"));
     ASSERT_EQ(::mkfifo(folder.File("pipe").c_str(), 0600), 0);
     EXPECT_TRUE(names(folder.File("pipe"), "pipe"));  // and no wait for a writer
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = folder.File("socket");
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_TRUE(names(socketPath, "a socket, not an archive file"));
+    ::close(listener);
+
+    // An archive with the Zip64 end locator: it says that and no more.
+    WriteArchive("plain.zip", {{"a.txt", "abc"}}, 0);
+    const std::string plain = folder.Read("plain.zip");
+    const std::size_t plainEnd = plain.find("PK\x05\x06");
+    folder.Write("locator64.zip", plain.substr(0, plainEnd) + "PK\x06\x07" + std::string(16, '\0') +
+                                      plain.substr(plainEnd));
+    EXPECT_TRUE(text(folder.File("locator64.zip")).ends_with(" - Zip64 archive: not supported"))
+        << text(folder.File("locator64.zip"));
 
     // An entry whose sizes are in a Zip64 extra field.
     WriteArchive("entry64.zip", {{"a.txt", "abc"}}, 0);

@@ -2,6 +2,7 @@
 // removable-disk spanning that this system cannot offer.
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "platform/files.h"
 #include "support/test_env.h"
@@ -20,14 +21,14 @@ const Entries& SpanEntries() {
 }
 
 void WriteSpanned(const std::string& path, const Entries& entries, std::uint64_t volumeSize,
-                  const std::string& password = {}) {
+                  const std::string& password = {}, int level = CZipArchive::kDefaultLevel) {
     CZipArchive zip;
     ASSERT_TRUE(zip.Open(path, CZipArchive::kCreateSpan, volumeSize));
     zip.SetPassword(password);
     for (const auto& [name, content] : entries) {
         CZipFileHeader header;
         header.SetFileName(name);
-        ASSERT_TRUE(zip.OpenNewFile(header));
+        ASSERT_TRUE(zip.OpenNewFile(header, level));
         zip.WriteNewFile(content.data(), content.size());
         EXPECT_FALSE(zip.OpenFile(0));  // nothing is read back while volumes are written
         zip.CloseNewFile();
@@ -84,6 +85,35 @@ TEST(ZipSpan, AMissingVolumeIsNamedAndTheEntriesOnTheOtherVolumesStillExtract) {
     EXPECT_TRUE(folder.Read("out/two.txt") == TextBytes(30000));
     EXPECT_TRUE(folder.Read("out/three.bin") == RandomBytes(60000, 12));
     EXPECT_FALSE(platform::FileExists(folder.File("out/one.bin")));
+}
+
+TEST(ZipSpan, AnEntryRunningIntoTheNextOneOnAnotherVolumeIsRefused) {
+    testenv::ScratchFolder folder;
+    // a.txt and its descriptor end the first volume; b.txt's header starts the second.
+    WriteSpanned("span.zip", {{"a.txt", TextBytes(180)}, {"b.txt", "second"}}, 256, {}, 0);
+    const std::string first = folder.Read("span.z01");
+    std::string last = folder.Read("span.zip");
+    ASSERT_EQ(zip::GetU32(last.data()), zip::kLocalHeaderSignature);
+    // a.txt claims the rest of its volume and b.txt's header and data as its own, CRC and all.
+    const std::string claimed = first.substr(4 + 30 + 5) + last.substr(0, 30 + 5 + 6);
+    const std::size_t a = last.find("PK\x01\x02");
+    const auto crc = static_cast<std::uint32_t>(crc32(
+        0, reinterpret_cast<const Bytef*>(claimed.data()), static_cast<uInt>(claimed.size())));
+    std::string fields;
+    zip::PutU16(fields, 0);  // no descriptor
+    last.replace(a + 8, 2, fields);
+    fields.clear();
+    for (std::uint32_t value : {crc, static_cast<std::uint32_t>(claimed.size()),
+                                static_cast<std::uint32_t>(claimed.size())})
+        zip::PutU32(fields, value);
+    last.replace(a + 16, 12, fields);
+    folder.Write("span.zip", last);
+
+    CZipArchive zip;
+    zip.Open("span.zip", CZipArchive::kOpenReadOnly);
+    EXPECT_EQ(ZipCause([&] { zip.TestFile(0); }), CZipException::kBadArchive);
+    EXPECT_TRUE(zip.TestFile(1));
+    zip.Close();
 }
 
 TEST(ZipSpan, InfoZipSplitArchivesOpen) {
