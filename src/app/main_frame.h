@@ -186,8 +186,9 @@ public:
     void StartNewSession();
     // Opens the guided electric calibration and queues the states it starts from.
     void StartElectricCalibration();
-    // Creates the dump file with its header and starts a download of the meter's memory.
-    void OpenDumpFile();
+    // Creates the dump file with its header and starts a download of the meter's memory; false
+    // when the file could not be made (said in a box, or in the log in scheduler mode).
+    bool OpenDumpFile();
     // Ends the audio recording of a session: its line goes to "AudioFileList.txt".
     void StopAudioRecordingLog();
 

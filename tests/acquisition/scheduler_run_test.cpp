@@ -393,6 +393,35 @@ TEST_F(RunFixture, SwitchingMonitoringOnStopsAfterABoundedNumberOfRounds) {
               1 + SchedulerRun::kMaxMonitorOnRounds);
 }
 
+TEST_F(RunFixture, ADownloadThatCannotBeginEndsTheRunWithItsReason) {
+    // The meter out of reach at the stop time; then a dump file that cannot be made.
+    for (const bool reachable : {false, true}) {
+        SCOPED_TRACE(reachable);
+        linktest::ManualClock otherClock;
+        schedtest::FakeRunHost other{otherClock};
+        SchedulerRun otherRun{other, otherClock};
+        other.Attach(otherRun);
+        other.meterAnswers = reachable;
+        other.downloadStarts = false;
+        SchedulePlan plan = Continuous(8, 5);
+        plan.powerOffAtPause = true;
+        plan.download = true;
+        otherRun.Start(plan);
+        other.RunToEnd(other.Until(other.At(8, 10)));
+        EXPECT_FALSE(otherRun.IsActive());
+        const Lines ending(other.log.end() - 3, other.log.end());
+        const Lines expected =
+            reachable
+                ? Lines{"Instr. Power Off", "Connection OFF", "End Scheduler"}
+                : Lines{"Connection failed: Retry.",
+                        "WARNING: Download skipped, instrument not connected.", "End Scheduler"};
+        EXPECT_EQ(ending, expected);
+        EXPECT_EQ(other.Count("Download Data"), reachable ? 1 : 0);
+        EXPECT_EQ(other.Count("Instr. Power Off"), reachable ? 1 : 0);
+        EXPECT_EQ(other.events.back(), "run ended");
+    }
+}
+
 TEST_F(RunFixture, ADownloadAtTheEndLeavesTheRunToTheDownload) {
     SchedulePlan plan = Continuous(8, 5);
     plan.dataLogging = true;
