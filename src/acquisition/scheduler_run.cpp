@@ -57,6 +57,9 @@ void SchedulerRun::Start(const SchedulePlan& plan) {
 
 void SchedulerRun::Stop() {
     m_active = false;
+    // The calibration window goes with the run that opened it.
+    if (m_calibration != Calibration::None)
+        m_host.CloseElectricCalibration();
     for (int id : {kTick, kCalibrationWatchdog, kMissingRecords, kCaption})
         m_clock.KillTimer(id);
     m_deferred.clear();

@@ -86,7 +86,8 @@ public:
 
     // START's last step: the tick and the caption run, the first acquisition is ahead.
     void Start(const SchedulePlan& plan);
-    // STOP or closing the window: every timer of the run ends, a tick under way included.
+    // STOP or closing the window: every timer of the run ends, a tick under way included, and
+    // the window of a calibration under way closes.
     void Stop();
     bool IsActive() const { return m_active; }
     const SchedulePlan& Plan() const { return m_plan; }

@@ -219,6 +219,7 @@ TEST_F(RunFixture, StopEndsTheCalibrationWatchdogAndEveryOtherTimer) {
     host.Run(host.Until(host.At(8, 2, 1)));
     ASSERT_EQ(run.State(), SchedulerRun::kCalibrating);
     run.Stop();
+    EXPECT_EQ(host.events.back(), "calibration closed");
     const Lines before = host.log;
     host.Run(300000);
     EXPECT_EQ(host.log, before);
