@@ -57,6 +57,9 @@ void SchedulerRun::Start(const SchedulePlan& plan) {
 
 void SchedulerRun::Stop() {
     m_active = false;
+    // The calibration window goes with the run that opened it.
+    if (m_calibration != Calibration::None)
+        m_host.CloseElectricCalibration();
     for (int id : {kTick, kCalibrationWatchdog, kMissingRecords, kCaption})
         m_clock.KillTimer(id);
     m_deferred.clear();
@@ -209,13 +212,25 @@ bool SchedulerRun::StepEndOfSchedule() {
         return true;
     }
     if (m_plan.download) {
-        m_state = kDownloading;
-        m_host.Log("Download Data");
-        m_host.StartDownload();
+        StartDownload();
         return true;
     }
     EndOfRun();
     return true;
+}
+
+void SchedulerRun::StartDownload() {
+    // Only the download's end would end the run: a download that cannot begin ends it here,
+    // with the reason in the log.
+    if (!m_host.IsConnected()) {
+        m_host.Log(kDownloadNotConnected);
+        EndOfRun();
+        return;
+    }
+    m_state = kDownloading;
+    m_host.Log("Download Data");
+    if (!m_host.StartDownload())
+        EndOfRun();
 }
 
 bool SchedulerRun::StepLeadTime() {
@@ -535,7 +550,8 @@ void SchedulerRun::AdvanceNextStart() {
 }
 
 void SchedulerRun::PowerOff() {
-    if (!m_plan.powerOffAtPause)
+    // A meter out of reach is not switched off, and the log does not say it was.
+    if (!m_plan.powerOffAtPause || !m_host.IsConnected())
         return;
     Write("KEY:OFF\r\n");
     m_host.Log("Instr. Power Off");

@@ -11,7 +11,9 @@
 // wait, ends every timer and the tick at once; every calibration knows why it runs, so that the
 // end of an at-date calibration moves the next date on (also after a time-out) and a
 // continuous run's final calibration ends the run; placeholder records are stored only for an
-// acquisition that ran and lost some; no loop waits on the meter without a bound.
+// acquisition that ran and lost some; no loop waits on the meter without a bound; a download
+// that cannot begin (no link, no dump file) ends the run instead of waiting for its end; a
+// meter out of reach is not logged as switched off.
 
 #include <ctime>
 #include <set>
@@ -74,6 +76,8 @@ public:
     // Rounds of "switch monitoring on" while the meter keeps answering.
     static constexpr int kMaxMonitorOnRounds = 3;
     static constexpr const char* kIdleCaption = "KX9  SCHEDULER";
+    static constexpr const char* kDownloadNotConnected =
+        "WARNING: Download skipped, instrument not connected.";
 
     // The clock's timers are the run's alone: its handler is set here.
     SchedulerRun(SchedulerRunHost& host, LinkClock& clock);
@@ -82,7 +86,8 @@ public:
 
     // START's last step: the tick and the caption run, the first acquisition is ahead.
     void Start(const SchedulePlan& plan);
-    // STOP or closing the window: every timer of the run ends, a tick under way included.
+    // STOP or closing the window: every timer of the run ends, a tick under way included, and
+    // the window of a calibration under way closes.
     void Stop();
     bool IsActive() const { return m_active; }
     const SchedulePlan& Plan() const { return m_plan; }
@@ -126,6 +131,8 @@ private:
     void StartAcquisition();
     void PauseAcquisition();
     void StartMissingRecordsTimer();
+    // The memory download of the stop time, or the end of the run when it cannot begin.
+    void StartDownload();
 
     void OnCalibrationWatchdog();
     void OnMissingRecords();

@@ -90,8 +90,9 @@ public:
     virtual void CloseElectricCalibration() = 0;
     // The Delta Leq text of the last calibration.
     virtual std::string DeltaLeqText() = 0;
-    // The dump file created and the memory download started.
-    virtual void StartDownload() = 0;
+    // The dump file created and the memory download started; false when it could not start,
+    // the reason logged.
+    virtual bool StartDownload() = 0;
 
     // --- the end of a run
     // The frame's scheduler-running flag drops: exit and save are allowed again.

@@ -145,6 +145,7 @@ void FrameSchedulerHost::StartRun(const acquisition::SchedulePlan& plan) {
 }
 
 void FrameSchedulerHost::StopRun() {
+    m_frame.m_runLeftovers.Begin();
     m_frame.m_schedulerRun.Stop();
 }
 

@@ -221,8 +221,8 @@ std::string FrameSchedulerRunHost::DeltaLeqText() {
     return m_frame.m_strDeltaLeq;
 }
 
-void FrameSchedulerRunHost::StartDownload() {
-    m_frame.OpenDumpFile();
+bool FrameSchedulerRunHost::StartDownload() {
+    return m_frame.OpenDumpFile();
 }
 
 void FrameSchedulerRunHost::ClearSchedulerRunning() {

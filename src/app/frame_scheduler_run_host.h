@@ -54,7 +54,7 @@ public:
     void StartElectricCalibration() override;
     void CloseElectricCalibration() override;
     std::string DeltaLeqText() override;
-    void StartDownload() override;
+    bool StartDownload() override;
 
     void ClearSchedulerRunning() override;
     void CloseRecordFile() override;

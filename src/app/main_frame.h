@@ -53,6 +53,7 @@ class CInstrStatus;
 #include "app/frame_ui_adapter.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
+#include "app/run_leftovers.h"
 #include "app/server_startup_services.h"
 #include "app/workflow_guard.h"
 #include "charts/demo_dlg.h"
@@ -186,8 +187,9 @@ public:
     void StartNewSession();
     // Opens the guided electric calibration and queues the states it starts from.
     void StartElectricCalibration();
-    // Creates the dump file with its header and starts a download of the meter's memory.
-    void OpenDumpFile();
+    // Creates the dump file with its header and starts a download of the meter's memory; false
+    // when the file could not be made (said in a box, or in the log in scheduler mode).
+    bool OpenDumpFile();
     // Ends the audio recording of a session: its line goes to "AudioFileList.txt".
     void StopAudioRecordingLog();
 
@@ -276,6 +278,8 @@ private:
     // What the link session hands over (FrameLinkHost).
     void OnQueueEmpty();
     bool OnLiveRecord(const std::string& record);
+    // A reply that no command awaits after a run ended: dropped, the first one logged.
+    bool TakeRunLeftover();
     void OnCommandReply(const CCommand& command, const std::string& reply);
     void OnWrongState(const CCommand& command);
     void OnRefusedOrEmptyReply(const CCommand& command, bool refused);
@@ -486,6 +490,8 @@ public:
     ProgramLinkClock m_ownSchedulerClock;
     LinkClock& m_schedulerClock;
     acquisition::SchedulerRun m_schedulerRun{m_schedulerRunHost, m_schedulerClock};
+    // Begun when a run ends; the link's next opening ends it.
+    RunLeftovers m_runLeftovers;
 
     // --- charts (main_frame_charts.cpp)
     // The equal-loudness contour through the chosen band of spectrum record `record` of the
@@ -631,6 +637,9 @@ public:
     void HangUpModem();
 
 private:
+    // Makes the reference port the link and opens it for a new conversation: an ended run's
+    // leftovers are no longer drained. 0, or the port's error.
+    int OpenReferenceLink(const std::string& device);
     enum class PortSearchStep { NextPort, Verified, Stop };
     PortSearchStep SearchPlainPort(const SerialPortInfo& info);
     PortSearchStep SearchUsbPort(const SerialPortInfo& info, ConnectEscapeWatch& escape);

@@ -115,13 +115,18 @@ void CMainFrame::ConnectInstrument() {
     ShowConnectionError("Error :connection failure");
 }
 
+int CMainFrame::OpenReferenceLink(const std::string& device) {
+    m_runLeftovers.End();
+    return m_link.OpenLinkPort(LinkSide::Reference, device);
+}
+
 CMainFrame::PortSearchStep CMainFrame::SearchPlainPort(const SerialPortInfo& info) {
     CSerialMFC& port = TheApp().m_pView->m_RefSerial;
     PortRecord& record = TheApp().m_RefPort;
     const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
     const std::string device =
         meter_probe::DeviceNameOf(meter_probe::ComNumberAfterCom(info.strFriendlyName), working);
-    if (m_link.OpenLinkPort(LinkSide::Reference, device) != 0)
+    if (OpenReferenceLink(device) != 0)
         return PortSearchStep::NextPort;
 
     record.m_nComPort = platform::Atoi(platform::Mid(device, platform::Find(device, 'M') + 1));
@@ -151,7 +156,7 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
     const int number = meter_probe::ComNumberAfterCom(working);
     const std::string device = meter_probe::DeviceNameOf(number, working);
     const std::string portName = meter_probe::PortNameOf(device);
-    if (m_link.OpenLinkPort(LinkSide::Reference, device) != 0) {
+    if (OpenReferenceLink(device) != 0) {
         ShowConnectingText(Format("Connecting to...\r\rPort = %s\r Port busy.", portName.c_str()));
         Sleep(kPortBusyWait);
         return PortSearchStep::NextPort;
@@ -218,7 +223,7 @@ void CMainFrame::ConnectInstrumentPort() {
         port->Close();
     PortRecord& record = app.m_RefPort;
     const std::string device = meter_probe::DeviceNameOf(record.m_nComPort);
-    if (m_link.OpenLinkPort(LinkSide::Reference, device) != 0) {
+    if (OpenReferenceLink(device) != 0) {
         ConnectWarn("Error : fail opening COM port.", MB_ICONSTOP, "Fail opening com port");
         if (port->IsOpen())
             port->Close();

@@ -102,9 +102,7 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
     const int files = empty ? 0 : platform::Atoi(TextAfter(reply, "Number of files:", 6));
     m_dumpDecoder.Start(files, Current().m_strModel, Current().m_nExtendedRange != 0);
     if (empty) {
-        if (!m_bSchedulerMode)
-            platform::AfxMessageBox("Instrument memory empty.\nDownloading finished.",
-                                    MB_ICONINFORMATION);
+        Warn("Instrument memory empty.\nDownloading finished.", MB_ICONINFORMATION);
         if (Ui().IsDownloadBoxShown())
             Ui().CloseDownloadBox();
         // A scheduler run waits for the download's end: with nothing to keep it ends as a

@@ -20,6 +20,7 @@ namespace {
 constexpr int kCalibrationFailedStep = 11;
 constexpr double kShortestLiveInterval = 0.5;  // seconds
 constexpr double kLongestLiveInterval = 86400.0;
+constexpr const char* kRunLeftoversDropped = "Data received after the end of the run discarded.";
 
 // The live watchdog: ten record intervals without a record end the run. 0: not re-armed.
 unsigned LiveWatchdogMs(int channelMode, const CInstrStatus& current) {
@@ -51,7 +52,7 @@ unsigned LiveWatchdogMs(int channelMode, const CInstrStatus& current) {
 
 bool CMainFrame::OnLiveRecord(const std::string& record) {
     if (!m_bMonitorOn || !m_bAcquiring)
-        return false;
+        return TakeRunLeftover();
     if (m_bSchedulerMode)
         m_schedulerRun.CountReceivedRecord();
     KillTimer(kIntegrationEnd);
@@ -75,6 +76,15 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
             break;
     }
     m_bProcessingRecord = FALSE;
+    return true;
+}
+
+bool CMainFrame::TakeRunLeftover() {
+    // An answer to a command stays that command's.
+    if (!m_runLeftovers.IsDraining() || m_link.CurrentCommand())
+        return false;
+    if (m_runLeftovers.Take() == 1)
+        LogScheduler(FALSE, kRunLeftoversDropped, TRUE);
     return true;
 }
 

@@ -32,7 +32,7 @@ int CMainFrame::ConnectForScheduler() {
         port.Close();
     const PortRecord& record = app.m_RefPort;
     const std::string device = meter_probe::DeviceNameOf(record.m_nComPort);
-    if (m_link.OpenLinkPort(LinkSide::Reference, device) != 0) {
+    if (OpenReferenceLink(device) != 0) {
         LogScheduler(FALSE, "Fail opening com port", TRUE);
         return kSchedulerLinkFailed;
     }

@@ -129,7 +129,7 @@ void CMainFrame::StartElectricCalibration() {
     SendCommand(kDisplayQuery, "", "");
 }
 
-void CMainFrame::OpenDumpFile() {
+bool CMainFrame::OpenDumpFile() {
     CKX9MonitorApp& app = TheApp();
     m_dumpDecoder.PrepareDownload();
     m_nDownloadFile = 0;
@@ -139,21 +139,21 @@ void CMainFrame::OpenDumpFile() {
 
     DumpFile& file = app.m_DumpFile;
     if (!file.Create(app.ProgramPath(DumpFile::kFileName))) {
-        platform::AfxMessageBox(
-            platform::Format("Error: Unable to open selected file (code %d)", file.Error()));
-        return;
+        Warn(platform::Format("Error: Unable to open selected file (code %d)", file.Error()),
+             MB_OK);
+        return false;
     }
     // A file without its header would be no dump file: the download does not start.
     if (!file.Write(DumpFile::Header(Current().m_strModel, Current().m_strSerialNumber))) {
-        platform::AfxMessageBox(platform::Format("error writing dump file (code %d)", file.Error()),
-                                MB_ICONSTOP);
+        Warn(platform::Format("error writing dump file (code %d)", file.Error()), MB_ICONSTOP);
         file.Close();
-        return;
+        return false;
     }
     m_link.SetReadyToSend(TRUE);
     m_nPendingOp = kStartDownloadOp;
     SendCommand(kAcquisitionQuery, "", "");
     Ui().ShowDownloadBox();
+    return true;
 }
 
 void CMainFrame::StopAudioRecordingLog() {

@@ -40,7 +40,7 @@ public:
     // The send tick found the queue empty.
     virtual void OnQueueEmpty() = 0;
     // A reply while live monitoring runs is a record, not an answer: true when it was taken as
-    // one. The record keeps its ETX.
+    // one. The record keeps its ETX. The host may also take what a stopped run still sends.
     virtual bool TakeLiveRecord(const std::string& record) = 0;
     // A good reply to `command`, without its ETX. The command is out of the queue.
     virtual void OnReply(const CCommand& command, const std::string& reply) = 0;

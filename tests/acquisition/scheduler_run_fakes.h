@@ -41,6 +41,8 @@ public:
     int recordsLost = 0;
     // Seconds an electric calibration takes; negative: it never ends.
     int calibrationSeconds = 30;
+    // Whether the memory download can begin (its dump file made).
+    bool downloadStarts = true;
     // Called inside every confirming exchange, as the program's messages are then handled.
     std::function<void()> duringExchange;
 
@@ -196,7 +198,10 @@ public:
         events.push_back("calibration closed");
     }
     std::string DeltaLeqText() override { return " 0.3 "; }
-    void StartDownload() override { events.push_back("download"); }
+    bool StartDownload() override {
+        events.push_back("download");
+        return downloadStarts;
+    }
     void ClearSchedulerRunning() override { schedulerRunning = false; }
     void CloseRecordFile() override { events.push_back("record file closed"); }
     void ShowRunResult() override { events.push_back("result shown"); }

@@ -219,6 +219,7 @@ TEST_F(RunFixture, StopEndsTheCalibrationWatchdogAndEveryOtherTimer) {
     host.Run(host.Until(host.At(8, 2, 1)));
     ASSERT_EQ(run.State(), SchedulerRun::kCalibrating);
     run.Stop();
+    EXPECT_EQ(host.events.back(), "calibration closed");
     const Lines before = host.log;
     host.Run(300000);
     EXPECT_EQ(host.log, before);
@@ -391,6 +392,35 @@ TEST_F(RunFixture, SwitchingMonitoringOnStopsAfterABoundedNumberOfRounds) {
     const Lines written = host.port.Written();
     EXPECT_EQ(std::count(written.begin(), written.end(), "STT:MON:ON"),
               1 + SchedulerRun::kMaxMonitorOnRounds);
+}
+
+TEST_F(RunFixture, ADownloadThatCannotBeginEndsTheRunWithItsReason) {
+    // The meter out of reach at the stop time; then a dump file that cannot be made.
+    for (const bool reachable : {false, true}) {
+        SCOPED_TRACE(reachable);
+        linktest::ManualClock otherClock;
+        schedtest::FakeRunHost other{otherClock};
+        SchedulerRun otherRun{other, otherClock};
+        other.Attach(otherRun);
+        other.meterAnswers = reachable;
+        other.downloadStarts = false;
+        SchedulePlan plan = Continuous(8, 5);
+        plan.powerOffAtPause = true;
+        plan.download = true;
+        otherRun.Start(plan);
+        other.RunToEnd(other.Until(other.At(8, 10)));
+        EXPECT_FALSE(otherRun.IsActive());
+        const Lines ending(other.log.end() - 3, other.log.end());
+        const Lines expected =
+            reachable
+                ? Lines{"Instr. Power Off", "Connection OFF", "End Scheduler"}
+                : Lines{"Connection failed: Retry.",
+                        "WARNING: Download skipped, instrument not connected.", "End Scheduler"};
+        EXPECT_EQ(ending, expected);
+        EXPECT_EQ(other.Count("Download Data"), reachable ? 1 : 0);
+        EXPECT_EQ(other.Count("Instr. Power Off"), reachable ? 1 : 0);
+        EXPECT_EQ(other.events.back(), "run ended");
+    }
 }
 
 TEST_F(RunFixture, ADownloadAtTheEndLeavesTheRunToTheDownload) {

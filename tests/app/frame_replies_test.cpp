@@ -447,8 +447,10 @@ TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
     frame.Link().DeleteAllCommands();
     Answer(115, "DMP:OFF");
     // A run that recorded nothing has no file to show.
-    EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"ERROR: Unable to open file",
-                                                        "Connection OFF", "End Scheduler"}));
+    EXPECT_EQ(SchedulerLog(),
+              (std::vector<std::string>{"Instrument memory empty.\nDownloading finished.",
+                                        "ERROR: Unable to open file", "Connection OFF",
+                                        "End Scheduler"}));
     EXPECT_TRUE(shell.empty());  // nothing downloaded, nothing shown
 }
 

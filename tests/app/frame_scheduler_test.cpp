@@ -137,3 +137,32 @@ TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
     EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath("\\Scheduler.kr9"));
     scheduler.DestroyWindow();
 }
+
+TEST_F(FrameSchedulerTest, WhatTheMeterStillSendsAfterStopIsDroppedWithOneLogLine) {
+    using Lines = std::vector<std::string>;
+    frame.m_bSchedulerMode = FALSE;
+    app.m_RefPort.m_nBaudRate = 38400;
+    acquisition::CSchedulerDlg& scheduler = frame.m_SchedulerDlg;
+    ASSERT_TRUE(scheduler.Create());
+    scheduler.OnChannel(acquisition::kChannelSlm);
+    scheduler.Settings().start = platform::DateTime::Now().AddSeconds(600);
+    scheduler.Settings().stop = platform::DateTime::Now().AddSeconds(3600);
+    scheduler.OnOK();
+    op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
+    scheduler.OnCancel();
+    ClearSchedulerLog();
+
+    // A record and the answer to the stop, delivered after the link closed.
+    frame.Link().OnReply("00:00:01\t45.0\t46.0\t47.1\t48.2\t49.3\x03");
+    frame.Link().OnReply("STT:ACQUISITION:STOP\x03");
+    EXPECT_EQ(op.Shown(), Lines{"WARNING: Confirm stop scheduler ?"});
+    const Lines dropped = {"Data received after the end of the run discarded."};
+    EXPECT_EQ(SchedulerLog(), dropped);
+
+    // A new connection is a new conversation: a reply to nothing is told again.
+    op.AlwaysAnswer("none command active", IDOK);
+    ASSERT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerConnected);
+    frame.Link().OnReply("?\x03");
+    EXPECT_EQ(op.Shown().size(), 2u);
+    scheduler.DestroyWindow();
+}

@@ -184,6 +184,11 @@ TEST_F(FrameSessionTest, ADumpFileThatCannotBeCreatedOrWrittenStartsNoDownload) 
     ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
     op.ExpectBox("Error: Unable to open selected file (code 21)");
     frame.OpenDumpFile();
+    // A scheduler run is told that no download began, and its log says why.
+    frame.m_bSchedulerMode = TRUE;
+    EXPECT_FALSE(frame.OpenDumpFile());
+    EXPECT_EQ(SchedulerLog(), Lines{"Error: Unable to open selected file (code 21)"});
+    frame.m_bSchedulerMode = FALSE;
     ::rmdir(path.c_str());
     // A full disk: the header cannot be written.
     ASSERT_EQ(::symlink("/dev/full", path.c_str()), 0);
