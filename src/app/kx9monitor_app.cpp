@@ -1,6 +1,7 @@
 #include "app/kx9monitor_app.h"
 
 #include <cassert>
+#include <cstdio>
 
 #include "app/dialogs/about_dlg.h"
 #include "app/main_frame.h"
@@ -62,6 +63,16 @@ BOOL CKX9MonitorApp::InitModule() {
 }
 
 BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
+    // Whoever starts the program as an automation server waits for a server that this build
+    // does not have: the start ends at once and says why, instead of running with no window.
+    for (const std::string& argument : arguments)
+        if (IsAutomationStart(argument)) {
+            std::fprintf(stderr,
+                         "kx9monitor: started with %s, but this build has no automation "
+                         "server\n",
+                         argument.c_str());
+            return FALSE;
+        }
     if (!InitModule())
         return FALSE;
     m_strProgramDir = platform::CurrentDirectory();
@@ -71,9 +82,6 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
     // The COM numbers of USB adapters are known once the ports were listed.
     PublishSerialPorts();
     ui::RegisterProgramImages();
-    for (const std::string& argument : arguments)
-        if (IsAutomationStart(argument))
-            return TRUE;
     for (const std::string& argument : arguments)
         if (!argument.empty() && argument[0] != '-')
             m_strCommandLineFile = argument;

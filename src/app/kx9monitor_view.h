@@ -226,7 +226,9 @@ private:
     void SetRowImage(int row, int image);
     void ControlsChanged() const;
 
-    // What the current print job prints.
+    // The current print job's copy of the report list, and what it prints: that copy with the
+    // tests moved to the top of a page, which takes the device's rows per page.
+    ui::PrintedList m_reportCopy;
     ui::PrintedList m_printCopy;
     FrameGraphHost m_graphHost{*this};
     std::unique_ptr<graph::CGraphWnd> m_pDataGraph;

@@ -10,8 +10,6 @@
 
 namespace {
 constexpr const char* kReportTitle = "QS4060KRTN RAPPORTO DI VERIFICA PERIODICA";
-// Vertical lines only on the tests' rows, which the padding puts past this index.
-constexpr int kLastRowWithoutLines = 65;
 }  // namespace
 
 void CKX9MonitorView::SetupListPrinter() {
@@ -42,11 +40,11 @@ bool CKX9MonitorView::OnCommand(unsigned id) {
 }
 
 bool CKX9MonitorView::OnPreparePrinting(ui::CPrintInfo& info) {
-    m_printCopy = ui::MakeReportPrintCopy(m_ReportList);
+    m_reportCopy = ui::MakeReportPrintCopy(m_ReportList);
+    m_printCopy = m_reportCopy;
     m_PrintList.SetList(&m_printCopy);
     m_PrintList.SetPrintColumnHeadings(FALSE);
     m_PrintList.SetMargins(m_PrintList.LeftMargin(), 10);
-    m_PrintList.SetFirstRowWithLines(kLastRowWithoutLines);
     m_PrintList.SetClipAtPageWidth(TRUE);
     info.m_PD.m_nFromPage = 1;
     info.m_PD.m_nToPage = 2;
@@ -66,6 +64,13 @@ void CKX9MonitorView::OnBeginPrinting(QPagedPaintDevice& device, ui::CPrintInfo&
     m_PrintList.SetFooterSize(10);
     device.setPageOrientation(QPageLayout::Portrait);
     m_PrintList.PrepareDC(device, info);
+    // A preview begins again for every painting: the rows are padded from the plain copy.
+    m_printCopy = m_reportCopy;
+    const int tests = ui::MoveTestsToPageStart(m_printCopy, m_PrintList.RowsPerPage());
+    // Only the tests' rows have vertical lines; a list without tests has none.
+    m_PrintList.SetFirstRowWithLines(tests >= 0 ? tests - 1
+                                                : static_cast<int>(m_printCopy.rows.size()));
+    m_PrintList.RecountRows(info);
 }
 
 void CKX9MonitorView::OnPrint(QPainter& painter, ui::CPrintInfo& info) {

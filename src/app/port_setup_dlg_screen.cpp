@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 
 #include "app/port_setup_dlg.h"
 #include "platform/text.h"
+#include "ui/program_images.h"
 
 namespace {
 
@@ -91,7 +93,10 @@ int CPortSetupDlg::RunOnScreen() {
     typeLayout->addWidget(number, 1, 1);
     layout->addWidget(typeGroup);
 
-    layout->addWidget(keep(IDC_PICTURE, new QLabel));
+    auto* picture = keep(IDC_PICTURE, new QLabel);
+    picture->setPixmap(QPixmap::fromImage(ui::ProgramBitmap(ui::IDB_METER_LINK)));
+    picture->setAlignment(Qt::AlignCenter);
+    layout->addWidget(picture);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QString::number(IDOK));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QString::number(IDCANCEL));

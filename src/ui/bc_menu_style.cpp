@@ -6,6 +6,7 @@
 #include <QPaintDevice>
 #include <QScreen>
 #include <QStyleOptionMenuItem>
+#include <algorithm>
 
 #include "platform/colors.h"
 #include "ui/bc_menu.h"
@@ -199,17 +200,22 @@ QSize BCMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* optio
     const bool separator = item->menuItemType == QStyleOptionMenuItem::Separator;
     const qsizetype tab = item->text.indexOf(u'\t');
     const QFontMetrics metrics(item->font);
-    // The menu adds the accelerator's own width; the measure keeps a gap before it and the
-    // margin after it that the drawing leaves.
+    // The menu adds the accelerator's own width; the measure keeps a gap before it.
     int textWidth =
         metrics
             .boundingRect(QRect(), Qt::TextSingleLine | Qt::TextShowMnemonic, item->text.left(tab))
             .width();
     if (tab >= 0)
-        textWidth += metrics.horizontalAdvance(QStringLiteral("    ")) + kMenuImageWidth;
+        textWidth += metrics.horizontalAdvance(QStringLiteral("    "));
+    // The drawing ends an accelerator 16 pixels before the item's right edge. Windows widens
+    // every owner-drawn item by a margin of its own; here the measure takes those 16 pixels
+    // for every item, so that the widest ends there too, whether it has an accelerator or not,
+    // and a sub-menu's arrow has room.
+    textWidth += kMenuImageWidth;
     const MenuItemSize measured = MeasureMenuItem(CurrentLook(), BCMenu::s_bXP3dImages, separator,
                                                   textWidth, MenuLineHeight());
-    return QSize(measured.width, measured.height);
+    // Qt leaves out an item of no width; every item is as wide as the menu anyway.
+    return QSize(std::max(1, measured.width), measured.height);
 }
 
 BCMenuMemDC::BCMenuMemDC(QPainter& target, const Rect& rect) : m_target(target), m_rect(rect) {

@@ -159,6 +159,11 @@ void CPrintListCtrl::PrepareDC(QPaintDevice& device, CPrintInfo& info) {
         c.align = header.format & LVCFMT_CENTER ? 1 : header.format & LVCFMT_RIGHT ? 2 : 0;
         c.heading = header.heading;
     }
+    RecountRows(info);
+}
+
+void CPrintListCtrl::RecountRows(CPrintInfo& info) {
+    m_nRowCount = m_pList ? static_cast<int>(m_pList->rows.size()) : 0;
     info.SetMinPage(1);
     info.SetMaxPage(m_nRowCount / m_layout.rowsPerPage + 1);
 }

@@ -87,6 +87,8 @@ public:
     BOOL OnPreparePrinting(CPrintInfo& info, const std::string& title);
     // Fonts and column widths for the device; sets the job's page range.
     void PrepareDC(QPaintDevice& device, CPrintInfo& info);
+    // Counts the list's rows again after they changed, and sets the job's page range anew.
+    void RecountRows(CPrintInfo& info);
     // Prints page info.m_nCurPage; stops the job when PrepareDC has not run.
     void OnPrint(QPainter& painter, CPrintInfo& info);
     void OnEndPrinting();

@@ -142,6 +142,48 @@ QImage ProgramIconImage() {
         p.drawLine(QPointF(13, 17), QPointF(19, 15));
     });
 }
+// A sound level meter with its microphone, a serial cable and the PC it reaches.
+QImage MeterLinkPicture() {
+    return Paint(112, 56, [](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        // The meter: microphone, body, display and keys.
+        p.setPen(QPen(QColor(40, 40, 40), 1));
+        p.setBrush(QColor(70, 70, 70));
+        p.drawEllipse(QRectF(9, 1, 8, 8));
+        p.drawRect(QRectF(11.5, 8, 3, 5));
+        p.setBrush(QColor(90, 90, 100));
+        p.drawRoundedRect(QRectF(4, 13, 18, 40), 3, 3);
+        p.setBrush(QColor(150, 220, 150));
+        p.drawRect(QRectF(7, 17, 12, 9));
+        p.setPen(QPen(QColor(20, 80, 20), 1));
+        p.drawLine(QPointF(9, 23), QPointF(17, 20));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(200, 200, 205));
+        for (int row = 0; row < 3; ++row)
+            for (int column = 0; column < 2; ++column)
+                p.drawRect(QRectF(8 + column * 6, 30 + row * 6, 4, 3));
+        // The cable from the meter's foot to the PC's serial connector.
+        p.setPen(QPen(QColor(30, 30, 30), 2));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath cable(QPointF(13, 53));
+        cable.cubicTo(QPointF(13, 56), QPointF(40, 56), QPointF(50, 46));
+        cable.cubicTo(QPointF(58, 38), QPointF(66, 44), QPointF(72, 44));
+        p.drawPath(cable);
+        p.setPen(QPen(QColor(40, 40, 40), 1));
+        p.setBrush(QColor(170, 170, 175));
+        p.drawRect(QRectF(72, 41, 6, 6));
+        // The PC: screen on its stand, the box below.
+        p.setBrush(QColor(200, 200, 195));
+        p.drawRoundedRect(QRectF(78, 4, 32, 26), 2, 2);
+        p.setBrush(QColor(40, 80, 200));
+        p.drawRect(QRectF(81, 7, 26, 19));
+        p.setBrush(QColor(200, 200, 195));
+        p.drawRect(QRectF(90, 30, 8, 4));
+        p.drawRoundedRect(QRectF(78, 36, 32, 16), 2, 2);
+        p.setBrush(QColor(0, 160, 0));
+        p.drawRect(QRectF(103, 45, 3, 2));
+    });
+}
 }  // namespace
 
 ToolbarResource MainToolbar() {
@@ -199,6 +241,10 @@ QIcon ProgramIcon(int id) {
         default:
             return {};
     }
+}
+
+QImage ProgramBitmap(int id) {
+    return id == IDB_METER_LINK ? MeterLinkPicture() : QImage();
 }
 
 }  // namespace ui

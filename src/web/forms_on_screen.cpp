@@ -175,6 +175,7 @@ int CAudioTriggerEvDlg::RunOnScreen() {
         const std::string label = "Strumento " + std::to_string(i + 1);
         serials[i] = AddEdit(fields, label.c_str(), kSerialIds[i], m_strSerials[i]);
     }
+    fields->addRow(new QLabel(ToQt("Ref Instr SN")));
     layout->addWidget(group);
     QPushButton* ok = AddOkCancel(layout, dialog, true);
     QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QTimer>
 
 #include "app/kx9monitor_app.h"
@@ -51,17 +52,52 @@ TEST_F(AppTest, StartsInItsFolderRunsTheStartUpJobAndEndsAfterIt) {
     EXPECT_EQ(app.ExitInstance(), 0);
 }
 
-TEST_F(AppTest, AutomationStartReturnsBeforeTheStartUpJob) {
-    CKX9MonitorApp app;
-    EXPECT_TRUE(app.InitInstance({"-Embedding"}));
-    EXPECT_FALSE(platform::EventLoop::QuitPending());
+TEST_F(AppTest, AnAutomationStartEndsAtOnceSayingThatThereIsNoAutomationServer) {
+    folder.Write("port.ini.kx9tmp-Ab3xYz", "TARGET_INSTR_CO");
+    for (const char* argument : {"-Embedding", "/automation", "/Embedding", "-AUTOMATION"}) {
+        SCOPED_TRACE(argument);
+        CKX9MonitorApp app;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(app.InitInstance({"report.vpg", argument}));
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(std::string("started with ") + argument +
+                            ", but this build has no automation server"),
+                  std::string::npos)
+            << said;
+        // Nothing started: no frame, no job, no file touched.
+        EXPECT_EQ(app.m_pMainFrame, nullptr);
+        EXPECT_FALSE(platform::EventLoop::QuitPending());
+        EXPECT_TRUE(platform::FileExists(folder.File("port.ini.kx9tmp-Ab3xYz")));
+    }
+}
+
+// The program itself: such a start ends instead of waiting for a quit that never comes.
+TEST_F(AppTest, TheProgramStartedAsAnAutomationServerEnds) {
+    QProcess program;
+    program.setWorkingDirectory(QString::fromStdString(folder.Path()));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromStdString(testenv::BinaryDir() + "/src/app/kx9monitor"),
+                  {"-Embedding"});
+    const bool ended = program.waitForFinished(60000);
+    if (!ended)
+        program.kill();
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(program.readAllStandardError().toStdString().find("no automation server"),
+              std::string::npos);
 }
 
 TEST_F(AppTest, TheStartRemovesTheTemporariesThatAKilledRunLeftBehind) {
     folder.Write("port.ini", "TARGET_INSTR_COM=5\r\n");
     folder.Write("port.ini.kx9tmp-Ab3xYz", "TARGET_INSTR_CO");
+    RefusingPort server;
+    folder.Write("alt_www.dll", "127.0.0.1\r\n" + server.PortText() + "\r\n");
+    op.ExpectBox("Connessione Internet assente");
+    op.ExpectBox("Connessione internet assente.\nAggiornamento data di scadenza");
     CKX9MonitorApp app;
-    EXPECT_TRUE(app.InitInstance({"-Embedding"}));
+    EXPECT_TRUE(app.InitInstance({}));
     EXPECT_FALSE(platform::FileExists(folder.File("port.ini.kx9tmp-Ab3xYz")));
     EXPECT_EQ(app.m_TargetPort.m_nComPort, 5);
 }

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +23,7 @@
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
 #include "support/test_env.h"
+#include "ui/program_images.h"
 
 namespace {
 
@@ -206,4 +209,35 @@ TEST_F(PortSetupDlgTest, OnScreenTheComboShowsTheStoredPortAndTheRadiosDriveTheN
     EXPECT_EQ(app.m_TargetPort.m_nComPort, 3);
     EXPECT_EQ(app.m_bModemLink, 1);
     EXPECT_EQ(app.m_strModemNumber, "555");
+}
+
+TEST_F(PortSetupDlgTest, OnScreenTheDialogShowsThePictureOfTheMeterOnItsCable) {
+    StorePorts(0, 1);
+    CPortSetupDlg dialog;
+    dialog.OnInitDialog();
+    bool shown = false;
+    QImage picture;
+    QTimer::singleShot(0, [&] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window)
+            return;
+        if (auto* label = window->findChild<QLabel*>(QString::number(CPortSetupDlg::IDC_PICTURE))) {
+            shown = label->isVisible();
+            picture = label->pixmap().toImage();
+        }
+        window->close();
+    });
+    EXPECT_EQ(dialog.RunOnScreen(), IDCANCEL);
+    EXPECT_TRUE(shown);
+    const QImage drawn = ui::ProgramBitmap(ui::IDB_METER_LINK);
+    ASSERT_FALSE(drawn.isNull());
+    EXPECT_EQ(picture.convertToFormat(QImage::Format_ARGB32), drawn);
+    // A picture, not an empty frame: most of it is drawn, its corners stay clear.
+    int inked = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            inked += drawn.pixelColor(x, y).alpha() > 0;
+    EXPECT_GT(inked, drawn.width() * drawn.height() / 4);
+    EXPECT_EQ(drawn.pixelColor(0, 0).alpha(), 0);
+    EXPECT_TRUE(ui::ProgramBitmap(4711).isNull());
 }

@@ -7,8 +7,11 @@
 #include <cstdlib>
 #include <functional>
 
+#include "../report/verification_file_maker.h"
 #include "app/frame_command_ids.h"
 #include "platform/files.h"
+#include "report/report_file.h"
+#include "report/report_list.h"
 #include "ui/print_dialog.h"
 #include "ui/print_job.h"
 #include "view_test_support.h"
@@ -111,6 +114,35 @@ bool Near(const QColor& c, int r, int g, int b) {
            std::abs(c.blue() - b) < 50;
 }
 
+// The page's lines that hold text, trimmed.
+std::vector<std::string> TextLines(const std::string& page) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : page + "\n") {
+        if (c != '\n') {
+            line.push_back(c);
+            continue;
+        }
+        const size_t first = line.find_first_not_of(' ');
+        if (first != std::string::npos)
+            lines.push_back(line.substr(first, line.find_last_not_of(' ') - first + 1));
+        line.clear();
+    }
+    return lines;
+}
+
+// The longest unbroken dark run down any pixel column: a vertical line between the cells of
+// the rows it passes, longer than any letter.
+int LongestVerticalRun(const QImage& image) {
+    int longest = 0;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0, run = 0; y < image.height(); ++y) {
+            run = qGray(image.pixel(x, y)) < 160 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    return longest;
+}
+
 class ViewPrintTest : public ViewTest {
 protected:
     ViewPrintTest() {
@@ -160,6 +192,48 @@ TEST_F(ViewPrintTest, TheReportPrintsOnTwoPagesWithTheTestsOnTheSecond) {
 
     // The list on screen is exactly as it was, its own "{B7}" included.
     EXPECT_EQ(Take(view.m_ReportList), before);
+}
+
+TEST_F(ViewPrintTest, ALoadedReportBeginsItsSecondPageWithTheTestsAndTheirLines) {
+    // A whole verification, filled in as LoadReport fills the list: a short header, "PROVE",
+    // seven tests, the verdict.
+    reporttest::FileShape shape;
+    shape.tests.clear();
+    for (int test = 0; test < 7; ++test)
+        shape.tests.emplace_back(test, report::kPassed);
+    folder.Write("T200.vpg", reporttest::SealedFile(shape));
+    const report::LoadedReport loaded = report::ReadVerificationFile(folder.File("T200.vpg"));
+    ASSERT_TRUE(loaded.Loaded());
+    report::FillReportList(view.m_ReportList, report::ReportRows(loaded.sections));
+    ASSERT_EQ(view.m_ReportList.GetItemCount(), 19);
+    ASSERT_EQ(view.m_ReportList.GetItemText(10, 0), "PROVE");
+
+    const std::string pdf = folder.File("verifica.pdf");
+    ChoosePdf(pdf);
+    ASSERT_TRUE(view.OnCommand(cmd::ID_FILE_PRINT));
+    const std::vector<std::string> pages = PdfPages(pdf);
+    ASSERT_EQ(pages.size(), 2u);
+    const std::vector<std::string> first = TextLines(pages[0]);
+    const std::vector<std::string> second = TextLines(pages[1]);
+    ASSERT_GE(second.size(), 3u);
+    EXPECT_EQ(second[0], "QS4060KRTN RAPPORTO DI VERIFICA PERIODICA");
+    EXPECT_EQ(second[1], "PROVE");
+    EXPECT_NE(pages[1].find("ESITO"), std::string::npos);
+    EXPECT_NE(pages[1].find("Page : 2/2"), std::string::npos);
+    EXPECT_EQ(pages[0].find("PROVE"), std::string::npos);
+    EXPECT_EQ(pages[0].find("SUPERATA"), std::string::npos);
+    EXPECT_NE(pages[0].find("Mario Rossi"), std::string::npos);
+
+    // The header's rows have no lines between their cells (the title's frame, four rows high,
+    // is the longest line there); the nine rows from "PROVE" to the verdict have one, at 100
+    // dpi 16.5 pixels a row.
+    const QImage header = PdfPicture(pdf, 1);
+    const QImage tests = PdfPicture(pdf, 2);
+    ASSERT_FALSE(header.isNull());
+    ASSERT_FALSE(tests.isNull());
+    EXPECT_LT(LongestVerticalRun(header), 5 * 16.5);
+    EXPECT_GE(LongestVerticalRun(tests), 9 * 16.5 - 3);
+    EXPECT_LE(LongestVerticalRun(tests), 9 * 16.5 + 3);
 }
 
 TEST_F(ViewPrintTest, TheCellsCarryTheirColoursOntoThePaper) {

@@ -6,11 +6,13 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "platform/colors.h"
 #include "support/test_env.h"
 #include "ui/bc_menu.h"
 #include "ui/menu_image_store.h"
 #include "ui/menu_look.h"
 #include "ui/program_images.h"
+#include "ui/system_colors.h"
 #include "ui/toolbar_resource.h"
 
 using namespace ui;
@@ -267,4 +269,104 @@ TEST_F(MenuTest, ProgramToolbarHasAnImageForEveryButton) {
         EXPECT_GT(inked, 30) << i;
     }
     EXPECT_FALSE(ProgramIcon(IDI_CANCEL_DOWNLOAD).isNull());
+}
+
+namespace {
+struct MenuPicture {
+    QImage image;
+    std::vector<QRect> items;  // in the menu's order
+    std::vector<bool> separators;
+};
+
+// The menu as it shows on screen.
+MenuPicture Grab(QMenu& menu) {
+    menu.ensurePolished();
+    menu.adjustSize();
+    MenuPicture picture;
+    picture.image = menu.grab().toImage();
+    for (QAction* action : menu.actions()) {
+        picture.items.push_back(menu.actionGeometry(action));
+        picture.separators.push_back(action->isSeparator());
+    }
+    return picture;
+}
+
+// The rightmost pixel of text (dark on the menu's light body) within the rectangle, or -1.
+int RightmostInk(const QImage& image, const QRect& rect) {
+    int right = -1;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 100)
+                right = std::max(right, x);
+    return right;
+}
+
+// The most pixels of the shadow colour in one row of the rectangle: the separator's etched line
+// runs across most of the menu.
+int ShadowLine(const QImage& image, const QRect& rect) {
+    const QRgb shadow = platform::ToQColor(GetSysColor(COLOR_3DSHADOW)).rgb();
+    int longest = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        int count = 0;
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFF) == (shadow & 0xFFFFFF);
+        longest = std::max(longest, count);
+    }
+    return longest;
+}
+}  // namespace
+
+TEST_F(MenuTest, SeparatorsShowBetweenTheGroupsAndTheWidestItemEndsShortOfTheEdge) {
+    const MenuTemplate menus = MenuTemplateBuilder()
+                                   .Popup(u"&File")
+                                   .Item(ID_OPEN, u"&Apri rapporto\tCtrl+O")
+                                   .Separator()
+                                   .Item(ID_EXIT, u"&Esci")
+                                   .EndPopup()
+                                   .Popup(u"&Strumenti")
+                                   .Item(ID_EXPIRY, u"Impostazioni connessione")
+                                   .Separator()
+                                   .Item(ID_FIRMWARE, u"Aggiornamento database strumenti / utenti")
+                                   .Separator()
+                                   .Item(ID_SOFTWARE, u"Aggiornamento software")
+                                   .EndPopup()
+                                   .Build();
+    for (const char* theme : {"", "C:\\WINDOWS\\Resources\\Themes\\Windows Classic.theme"}) {
+        SetTheme(theme);
+        SCOPED_TRACE(BCMenu::IsXPLook() ? "XP look" : "3-D look");
+        BCMenu menu;
+        menu.LoadMenu(menus);
+        for (int popup : {0, 1}) {
+            SCOPED_TRACE(popup);
+            const MenuPicture shown = Grab(*menu.GetSubMenu(popup)->GetMenu());
+            const int width = shown.image.width();
+            int bottom = 0;
+            int widest = -1;
+            for (size_t i = 0; i < shown.items.size(); ++i) {
+                const QRect& item = shown.items[i];
+                SCOPED_TRACE(i);
+                // Each item below the one before it, as wide as the menu's inside.
+                EXPECT_EQ(item.top(), bottom);
+                bottom = item.bottom() + 1;
+                EXPECT_GE(item.width(), width - 4);
+                if (shown.separators[i]) {
+                    EXPECT_EQ(item.height(), BCMenu::IsXPLook()
+                                                 ? 3
+                                                 : std::max(MenuLineHeight() / 2, (15 + 4) / 2));
+                    EXPECT_GE(ShadowLine(shown.image, item), width / 2);
+                } else {
+                    EXPECT_GE(item.height(), 15 + 4);
+                    EXPECT_LT(ShadowLine(shown.image, item), width / 2);
+                    widest = std::max(widest, RightmostInk(shown.image, item));
+                }
+            }
+            EXPECT_LE(bottom, shown.image.height());
+            // No text reaches into the last 16 pixels, not even a long entry without an
+            // accelerator; the accelerator of "File" ends right there.
+            EXPECT_LE(widest, width - 1 - 16);
+            if (popup == 0) {
+                EXPECT_GE(widest, width - 1 - 16 - 3);
+            }
+        }
+    }
 }

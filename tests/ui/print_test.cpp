@@ -38,37 +38,58 @@ void AddRow(CReportCtrl& list, const std::string& first, const std::string& seco
 }
 }  // namespace
 
-TEST(ReportPrintCopyTest, TheTestsMoveDownBehindEmptyRowsAndColoursTravelAsCodes) {
+TEST(ReportPrintCopyTest, ColoursTravelAsCodesAndTheListStaysAsItWas) {
     CReportCtrl list;
     list.InsertColumn(0, "A");
     list.InsertColumn(1, "B", LVCFMT_RIGHT);
     AddRow(list, "RAPPORTO", "1234");
-    AddRow(list, "PROVE", "");
     AddRow(list, "94 dB", "SUPERATA");
-    AddRow(list, "PROVE", "again");
-    list.SetItemBkColor(2, 1, kPrintYellow);
-    list.SetItemTextColor(2, 1, kPrintBlue);
+    list.SetItemBkColor(1, 1, kPrintYellow);
+    list.SetItemTextColor(1, 1, kPrintBlue);
 
     const PrintedList copy = MakeReportPrintCopy(list);
-    ASSERT_EQ(copy.rows.size(), 4u + kReportPaddingRows);
+    ASSERT_EQ(copy.rows.size(), 2u);
     EXPECT_EQ(copy.columns[1].format, LVCFMT_RIGHT);
     EXPECT_EQ(copy.Cell(0, 0), "RAPPORTO");
-    for (int row = 1; row <= kReportPaddingRows; ++row)
-        EXPECT_EQ(copy.Cell(row, 0) + copy.Cell(row, 1), "");
-    // Only before the first "PROVE".
-    EXPECT_EQ(copy.Cell(1 + kReportPaddingRows, 0), "PROVE");
-    EXPECT_EQ(copy.Cell(3 + kReportPaddingRows, 0), "PROVE");
-    EXPECT_EQ(copy.Cell(2 + kReportPaddingRows, 1), "SUPERATA{B1}{T1}");
-    // The list itself is as it was.
-    EXPECT_EQ(list.GetItemCount(), 4);
-    EXPECT_EQ(list.GetItemText(2, 1), "SUPERATA");
-
-    CReportCtrl noTests;
-    noTests.InsertColumn(0, "A");
-    AddRow(noTests, "PROVE ", "");  // not exactly "PROVE"
-    EXPECT_EQ(MakeReportPrintCopy(noTests).rows.size(), 1u);
+    EXPECT_EQ(copy.Cell(1, 1), "SUPERATA{B1}{T1}");
+    EXPECT_EQ(list.GetItemText(1, 1), "SUPERATA");
     EXPECT_EQ(copy.Cell(99, 0), "");
     EXPECT_EQ(copy.Cell(0, 7), "");
+}
+
+namespace {
+// A copy of `header` rows, then "PROVE" in the report's title colour, a test and "PROVE" again.
+PrintedList ReportCopy(int header) {
+    PrintedList copy;
+    copy.columns = {ListColumn{"A", LVCFMT_LEFT, 10}, ListColumn{"B", LVCFMT_LEFT, 10}};
+    for (int row = 0; row < header; ++row)
+        copy.rows.push_back({"riga " + std::to_string(row), "x"});
+    copy.rows.push_back({"PROVE{B1}", ""});
+    copy.rows.push_back({"94 dB", "SUPERATA{B3}"});
+    copy.rows.push_back({"PROVE", "again"});
+    return copy;
+}
+}  // namespace
+
+TEST(ReportPrintCopyTest, TheTestsBeginThePageAfterTheHeaderWhateverItsLength) {
+    // (header rows, where "PROVE" lands) with 40 rows to a page.
+    for (auto [header, tests] : {std::pair{10, 40}, {39, 40}, {40, 40}, {41, 80}, {95, 120}}) {
+        SCOPED_TRACE(header);
+        PrintedList copy = ReportCopy(header);
+        ASSERT_EQ(MoveTestsToPageStart(copy, 40), tests);
+        ASSERT_EQ(copy.rows.size(), static_cast<size_t>(tests + 3));
+        EXPECT_EQ(copy.Cell(header - 1, 0), "riga " + std::to_string(header - 1));
+        for (int row = header; row < tests; ++row)
+            EXPECT_EQ(copy.rows[row], std::vector<std::string>(2)) << row;
+        EXPECT_EQ(copy.Cell(tests, 0), "PROVE{B1}");
+        EXPECT_EQ(copy.Cell(tests + 2, 1), "again");  // only the first one moves
+    }
+    // A cell that is not exactly "PROVE" once its codes are gone moves nothing.
+    PrintedList noTests = ReportCopy(0);
+    noTests.rows.erase(noTests.rows.begin());
+    noTests.rows.back()[0] = "PROVE ";
+    EXPECT_EQ(MoveTestsToPageStart(noTests, 40), -1);
+    EXPECT_EQ(noTests.rows.size(), 2u);
 }
 
 TEST(PrintLayoutTest, FontsScaleFromTheScreenAndEveryCountedRowFitsItsPage) {

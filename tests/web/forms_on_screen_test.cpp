@@ -92,3 +92,26 @@ TEST_F(DatabasesTest, BookingCodeAndChoiceFormsOnScreen) {
     EXPECT_EQ(choice.RunOnScreen(), IDOK);
     EXPECT_EQ(choice.m_nChoice, 1);
 }
+
+TEST_F(DatabasesTest, TheBookingFormShowsTheReferenceLabelWithoutAFieldOfItsOwn) {
+    CAudioTriggerEvDlg booking(folder.File("msvcrt60_temp.dll"));
+    int found = 0;
+    bool plain = false;  // shown, and naming no field
+    int edits = -1;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        for (QLabel* label : dialog->findChildren<QLabel*>())
+            if (label->text() == "Ref Instr SN") {
+                ++found;
+                plain = label->isVisible() && label->buddy() == nullptr;
+            }
+        edits = static_cast<int>(dialog->findChildren<QLineEdit*>().size());
+        dialog->close();
+    });
+    EXPECT_EQ(booking.RunOnScreen(), IDCANCEL);
+    EXPECT_EQ(found, 1);
+    EXPECT_TRUE(plain);
+    EXPECT_EQ(edits, 6);  // the six serial numbers only
+}
