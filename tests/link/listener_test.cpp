@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -230,9 +229,8 @@ TEST_F(ListenerTest, DumpModeLeavesTheBytesToTheDecoderWhichClosingNeverWaitsFor
             waitStopped = true;
     });
     ASSERT_TRUE(PumpUntil([&] { return calls.load() > 0; }));
-    const auto start = std::chrono::steady_clock::now();
     port.Close();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    // Ended by the close, not run out.
     EXPECT_TRUE(waitStopped);
     EXPECT_EQ(decoded, "\x01\x02\x03");
     EXPECT_TRUE(owner.deliveries.empty());
