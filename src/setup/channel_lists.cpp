@@ -6,6 +6,7 @@
 #include "charts/band_labels.h"
 #include "link/model_rules.h"
 #include "platform/text.h"
+#include "setup/combo_search.h"
 
 namespace setup::channel_lists {
 
@@ -31,6 +32,12 @@ bool IsOneOf(std::string_view text, std::initializer_list<const char*> entries) 
 // The band labels carry a blank before "k", which the meter's lists leave out.
 std::string Compact(const std::string& label) {
     return platform::Remove(label, ' ');
+}
+
+std::string WithPoint(std::string_view text) {
+    std::string pointed(text);
+    std::replace(pointed.begin(), pointed.end(), ',', '.');
+    return pointed;
 }
 
 }  // namespace
@@ -103,6 +110,25 @@ std::vector<std::string> BandEntries(BandKind kind, std::string_view shift) {
             break;
     }
     return list;
+}
+
+std::vector<std::string> ShownProfileBandEntries(BandKind kind, std::string_view shift) {
+    if (kind != BandKind::ThirdOctaves)
+        return BandEntries(kind, shift);
+    return {"16", "25",   "40",   "63", "100",  "160", "250", "400", "630",
+            "1k", "1,6k", "2,5k", "4k", "6,3k", "10k", "16k", "20k"};
+}
+
+int FindBand(const std::vector<std::string>& entries, std::string_view band) {
+    List pointed;
+    pointed.reserve(entries.size());
+    for (const std::string& entry : entries)
+        pointed.push_back(WithPoint(entry));
+    return FindPrefix(pointed, WithPoint(band));
+}
+
+bool SameParameterValue(std::string_view a, std::string_view b) {
+    return WithPoint(a) == WithPoint(b);
 }
 
 std::vector<std::string> ProfileTimes(std::string_view profileParameter) {

@@ -35,6 +35,17 @@ BandKind BandKindOf(std::string_view parameter);
 // ("1 k" -> "1k"), the third octaves in the series of the half-band `shift`.
 std::vector<std::string> BandEntries(BandKind kind, std::string_view shift);
 
+// The profile's band list as the page shows a stored value: the third octaves are then the
+// meter's own 17 of the nominal series, written with a decimal comma ("1,6k"); a new choice of
+// parameter offers BandEntries.
+std::vector<std::string> ShownProfileBandEntries(BandKind kind, std::string_view shift);
+
+// The index of the band list's entry for a stored band, the decimal mark either way ("1,6k"
+// finds "1.6k" and the reverse); -1 when none begins with it.
+int FindBand(const std::vector<std::string>& entries, std::string_view band);
+// Whether two stored "parameter:band" texts name the same, the decimal mark either way.
+bool SameParameterValue(std::string_view a, std::string_view b);
+
 // The profile's time steps: from "0.125s" for the plain levels Leq .. LImn (and when no
 // parameter is chosen), from "0.5s" for the peak and the band levels.
 std::vector<std::string> ProfileTimes(std::string_view profileParameter);

@@ -216,14 +216,16 @@ void ChannelsPage::ShowParameter(int paramList, int bandList, const std::string&
         c.Select(paramList, IndexOf(c.Entries(paramList), kEnergy));
     else
         SelectParameterText(c, paramList, value.parameter);
-    FillBands(paramList, bandList);
-    c.SelectPrefix(bandList, value.band);
+    FillBands(paramList, bandList, true);
+    c.Select(bandList, FindBand(c.Entries(bandList), value.band));
 }
 
-void ChannelsPage::FillBands(int paramList, int bandList) {
+void ChannelsPage::FillBands(int paramList, int bandList, bool shown) {
     PageControls& c = Controls();
     const BandKind kind = BandKindOf(c.SelectedText(paramList).value_or(std::string()));
-    c.FillList(bandList, BandEntries(kind, BandShift()));
+    c.FillList(bandList, shown && bandList == kProfileBand
+                             ? ShownProfileBandEntries(kind, BandShift())
+                             : BandEntries(kind, BandShift()));
     c.Enable(bandList, kind != BandKind::None);
 }
 
@@ -262,7 +264,8 @@ void ChannelsPage::StoreParameter(int paramList, int bandList, std::string& valu
     const PageControls& c = Controls();
     if (c.SelectedText(paramList) == kEnergy)
         value = kEnergyStored;
-    else if (const auto chosen = ChosenParameterValue(c, paramList, bandList))
+    else if (const auto chosen = ChosenParameterValue(c, paramList, bandList);
+             chosen && !SameParameterValue(*chosen, value))
         value = *chosen;
 }
 

@@ -57,12 +57,14 @@ private:
 
     // Shows a stored "parameter:band" value in a parameter list and its band list.
     void ShowParameter(int paramList, int bandList, const std::string& stored);
-    // Refills `bandList` for the parameter chosen in `paramList`.
-    void FillBands(int paramList, int bandList);
+    // Refills `bandList` for the parameter chosen in `paramList`, as a new choice offers it or,
+    // `shown`, as a stored value is shown.
+    void FillBands(int paramList, int bandList, bool shown = false);
     void FillProfileTimes();
     void ShowStatistics();
     void FillStatisticsBands();
-    // Stores the chosen parameter and band into `value`; no choice keeps it.
+    // Stores the chosen parameter and band into `value`; no choice keeps it, and so does the
+    // choice the value was shown as.
     void StoreParameter(int paramList, int bandList, std::string& value) const;
     // Shows a number stored as text at list position `number - first`.
     void ShowNumber(int list, const std::string& value, int first);

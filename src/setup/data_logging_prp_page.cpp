@@ -48,8 +48,13 @@ CDataLoggingPrpPage::CDataLoggingPrpPage(DataLoggingPage& model, QWidget* parent
     modeLines->addWidget(choice(NewButton<QRadioButton>(kModeAutoStore, "Auto Store"),
                                 [&model] { model.OnModeAutoStore(); }));
     measureLines->addWidget(mode);
-    measureLines->addWidget(label(kProfileLabel, "PROFILE"));
-    measureLines->addWidget(NewButton<QCheckBox>(kSlm, "SLM"));
+    // On report models the check reads "SLM +" and "PROFILE" follows it as one caption.
+    auto* slm = new QHBoxLayout;
+    slm->setSpacing(fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    slm->addWidget(NewButton<QCheckBox>(kSlm, "SLM"));
+    slm->addWidget(label(kProfileLabel, "PROFILE"));
+    slm->addStretch(1);
+    measureLines->addLayout(slm);
     measureLines->addWidget(NewButton<QCheckBox>(kProfile, "PROFILE"));
     measureLines->addWidget(NewButton<QCheckBox>(kOctaves, "OCT."));
     measureLines->addWidget(NewButton<QCheckBox>(kThirdOctaves, "T. OCT."));
@@ -119,17 +124,18 @@ CDataLoggingPrpPage::CDataLoggingPrpPage(DataLoggingPage& model, QWidget* parent
             choice(list, [&model] { model.OnTriggerTypeChange(); });
         triggerGrid->addWidget(list, row, column + 1);
     }
-    eventLines->addWidget(trigger);
-    eventLines->addLayout(section(kEvent, &DataLoggingPage::OnEventParamChange,
-                                  &DataLoggingPage::OnEventParamsCheck));
+    // The trigger beside the parameters: the page stays low enough for a laptop's screen.
+    QHBoxLayout* eventRow =
+        section(kEvent, &DataLoggingPage::OnEventParamChange, &DataLoggingPage::OnEventParamsCheck);
+    eventRow->insertWidget(0, trigger, 0, Qt::AlignTop);
+    eventLines->addLayout(eventRow);
     eventLines->addStretch(1);
 
-    auto* columns = new QHBoxLayout(this);
-    columns->addWidget(measure);
-    auto* sections = new QVBoxLayout;
-    sections->addWidget(report);
-    sections->addWidget(event);
-    columns->addLayout(sections, 1);
+    auto* page = new QGridLayout(this);
+    page->addWidget(measure, 0, 0);
+    page->addWidget(report, 0, 1);
+    page->addWidget(event, 1, 0, 1, 2);
+    page->setColumnStretch(1, 1);
 }
 
 }  // namespace setup

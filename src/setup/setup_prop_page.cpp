@@ -115,7 +115,8 @@ void CSetupPropPage::OnChoice(QWidget* control, std::function<void()> rule) {
 QLabel* CSetupPropPage::NewText(int id) {
     auto* label = new QLabel;
     label->setObjectName(IdName(id));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // On the line of the control beside it; a text of several lines is placed by its layout.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
 }
 

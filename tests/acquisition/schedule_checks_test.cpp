@@ -2,7 +2,6 @@
 // plan with, in START's order; the records an acquisition brings and the calibration clash.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 
 #include "acquisition/schedule_checks.h"
@@ -305,15 +304,15 @@ TEST_F(StartChecks, TheClashSearchEndsWhateverTheSpans) {
     times.calInterval = 0;
     times.calDate = At(11, 1, 30);
     EXPECT_EQ(FindCalibrationClash(times), CalibrationClash::StartInside);
-    // A calibration every second of a long plan whose acquisitions it always misses.
+    // A calibration every second of a long plan whose acquisitions it always misses: the
+    // search looks at kMaxCheckedAcquisitions of them and ends (a search without its bound
+    // would run into the suite's time-out).
     times.acqSpan = 0;
     times.repSpan = 2;
     times.calSpan = 2;
     times.calDate = At(10, 5, 1);
     times.calInterval = 2;
-    const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(FindCalibrationClash(times), CalibrationClash::None);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
 TEST_F(StartChecks, StartStopAndIntervalsAreCheckedInOrder) {

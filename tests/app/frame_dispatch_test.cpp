@@ -311,9 +311,9 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingU
     op.ExpectBox("To modify setup parameters you must stop acquisition", IDNO);
     ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 1 && QueueIdle(); }));
     EXPECT_EQ(op.types.back(), MB_YESNO | MB_ICONEXCLAMATION);
-    const size_t readLines = meter.LineCount();
-    PumpFor(20);
-    EXPECT_EQ(meter.LineCount(), readLines);
+    // The meter had everything the program wrote: nothing but the read.
+    ASSERT_TRUE(PumpUntil([&] { return meter.Answered(); }));
+    EXPECT_EQ(meter.Lines(), LinesOf(SetupQueryCodes("QS4060_00$1")));
     EXPECT_EQ(frame.m_nPendingOp, -1);
 
     // A meter that keeps acquiring: asked three times, then nothing is sent.
@@ -327,7 +327,7 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingU
     op.ExpectBox("To modify setup parameters you must stop acquisition", IDYES);
     op.ExpectBox("ERROR: Instrument did not stop acquisition.\nSetup parameters not sent.");
     ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 2 && QueueIdle(); }));
-    PumpFor(20);
+    ASSERT_TRUE(PumpUntil([&] { return meter.Answered(); }));
     EXPECT_EQ(op.types.back(), static_cast<unsigned>(MB_ICONSTOP));
     EXPECT_EQ(meter.Setting("INTEGRATION_T"), "SS:10");
     EXPECT_TRUE(frame.m_bAcquiring);

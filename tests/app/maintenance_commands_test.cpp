@@ -5,10 +5,8 @@
 // queued link in normal and in scheduler mode.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "../cipher/key_test_support.h"
 #include "app/frame_command_ids.h"
@@ -269,9 +267,12 @@ TEST_F(MaintenanceCommandsTest, AMicrophoneReplacementCalibratesTheMeterToTheCal
     op.SetShownHandler([&](const std::string& text) {
         if (!platform::Contains(text, "Sostituire il microfono"))
             return;
-        for (int ms = 0; ms < 2000 && !switchedOff; ++ms) {
+        // Line by line, as the meter reads them, until that one came.
+        for (;;) {
+            const size_t read = target.LineCount();
             switchedOff = TargetGot("KEY:OFF");
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            if (switchedOff || !target.WaitForLines(read + 1, 2000))
+                break;
         }
     });
     op.ExpectDialog("CMicCalibDlg", [](platform::ModalDialog& dialog) {

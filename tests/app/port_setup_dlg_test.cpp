@@ -3,7 +3,6 @@
 // screen.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QImage>
@@ -11,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <functional>
 
 #include "app/kx9monitor_app.h"
@@ -22,6 +20,7 @@
 #include "link/serial_port_list.h"
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
+#include "support/dialog_steps.h"
 #include "support/test_env.h"
 #include "ui/program_images.h"
 
@@ -189,20 +188,18 @@ TEST_F(PortSetupDlgTest, OnScreenTheComboShowsTheStoredPortAndTheRadiosDriveTheN
     StorePorts(0, 10);
     CPortSetupDlg dialog;
     dialog.OnInitDialog();
-    QTimer::singleShot(0, [] {
-        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(window->windowTitle(), "Impostazioni connessione");
-        auto* target = Control<QComboBox>(*window, CPortSetupDlg::IDC_TARGET_PORT);
+    testenv::WhenDialogShown([](QDialog& window) {
+        EXPECT_EQ(window.windowTitle(), "Impostazioni connessione");
+        auto* target = Control<QComboBox>(window, CPortSetupDlg::IDC_TARGET_PORT);
         EXPECT_EQ(target->currentText(), "COM10");
-        EXPECT_TRUE(Control<QComboBox>(*window, CPortSetupDlg::IDC_REF_PORT)->isHidden());
-        auto* number = Control<QLineEdit>(*window, CPortSetupDlg::IDC_MODEM_NUMBER);
+        EXPECT_TRUE(Control<QComboBox>(window, CPortSetupDlg::IDC_REF_PORT)->isHidden());
+        auto* number = Control<QLineEdit>(window, CPortSetupDlg::IDC_MODEM_NUMBER);
         EXPECT_FALSE(number->isEnabled());
-        Control<QRadioButton>(*window, CPortSetupDlg::IDC_MODEM)->click();
+        Control<QRadioButton>(window, CPortSetupDlg::IDC_MODEM)->click();
         EXPECT_TRUE(number->isEnabled());
         number->setText("555");
         target->setCurrentIndex(2);
-        Control<QPushButton>(*window, IDOK)->click();
+        Control<QPushButton>(window, IDOK)->click();
     });
     ASSERT_EQ(dialog.RunOnScreen(), IDOK);
     dialog.OnOK();

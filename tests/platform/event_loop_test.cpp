@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
-#include <chrono>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "platform/clock.h"
@@ -140,7 +140,10 @@ TEST_F(EventLoopTest, PumpingOneWindowsInputHoldsTimersMessagesAndOtherInputInTh
     });
 
     timers.Set(1, 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Until the timer is due, so that it falls due inside the pumping below.
+    const QDeadlineTimer due(Clock::ToRealMs(1), Qt::PreciseTimer);
+    while (!due.hasExpired())
+        QThread::yieldCurrentThread();
     PostMessage(&target, 1, 0, 0);
     QCoreApplication::postEvent(&other, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, {}));
     QCoreApplication::postEvent(&box, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));

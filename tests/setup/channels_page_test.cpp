@@ -80,7 +80,7 @@ TEST_F(ChannelsPageTest, AVisitStoresBackWhatItShowedForEveryVariant) {
             EXPECT_EQ(Chosen(kSlmBands[1]), "1k");
             EXPECT_EQ(Chosen(kSlmBands[3]), "1.25k");
             EXPECT_EQ(Chosen(kSlmParams[4]), "E");
-            EXPECT_EQ(C().Entries(kProfileBand).size(), 32u);
+            EXPECT_EQ(Chosen(kProfileBand), "1,6k");
         }
         if (text.starts_with("QS4160_M"))
             expected.m_strStatParam = "LFp:A";  // the fixed statistics it shows
@@ -138,7 +138,6 @@ TEST_F(ChannelsPageTest, BandListsFollowTheParameterNotItsPlaceInAShorterList) {
 TEST_F(ChannelsPageTest, TheProfileTakesItsBandsAndTimeStepsFromItsParameter) {
     Open("QS4160_L0$1");
     EXPECT_EQ(Chosen(kProfileParam), "LTOeq");
-    EXPECT_EQ(Chosen(kProfileBand), "1.6k");
     EXPECT_EQ(C().Entries(kProfileTime).front(), "0.5s");
     EXPECT_EQ(Chosen(kProfileTime), "0.5s");
 
@@ -163,6 +162,40 @@ TEST_F(ChannelsPageTest, TheProfileTakesItsBandsAndTimeStepsFromItsParameter) {
     page->OnKillActive();
     EXPECT_EQ(host.edited.m_strProfileParam, "LTOeq:1.6k");
     EXPECT_EQ(host.edited.m_strProfileTime, "0.5s");
+}
+
+TEST_F(ChannelsPageTest, TheProfileShowsTheMetersThirdOctavesAndANewChoiceOffersThemAll) {
+    Open("QS4160_L0$1");
+    EXPECT_EQ(C().Entries(kProfileBand),
+              (Entries{"16", "25", "40", "63", "100", "160", "250", "400", "630", "1k", "1,6k",
+                       "2,5k", "4k", "6,3k", "10k", "16k", "20k"}));
+    // Stored with a point, found with a comma; shown and left, it stays as it was stored.
+    EXPECT_EQ(Chosen(kProfileBand), "1,6k");
+    page->OnKillActive();
+    EXPECT_EQ(host.edited.m_strProfileParam, "LTOeq:1.6k");
+    // The meter's own writing is found, and a choice goes as its entry reads.
+    host.edited.m_strProfileParam = "LTOeq:2,5k";
+    page->OnSetActive();
+    EXPECT_EQ(Chosen(kProfileBand), "2,5k");
+    Choose(kProfileBand, "6,3k");
+    page->OnKillActive();
+    EXPECT_EQ(host.edited.m_strProfileParam, "LTOeq:6,3k");
+
+    // A new parameter offers every third octave of the series.
+    Choose(kProfileParam, "LTOFmx");
+    page->OnSelChangeProfileParam();
+    EXPECT_EQ(C().Entries(kProfileBand).size(), 32u);
+    EXPECT_EQ(Chosen(kProfileBand), "16");
+    Choose(kProfileBand, "1.6k");
+    page->OnKillActive();
+    EXPECT_EQ(host.edited.m_strProfileParam, "LTOFmx:1.6k");
+
+    // A channel's band in the comma form is found among its labels too, and kept.
+    host.edited.m_strSlm4Param = "LTOeq:1,25k";
+    page->OnSetActive();
+    EXPECT_EQ(Chosen(kSlmBands[3]), "1.25k");
+    page->OnKillActive();
+    EXPECT_EQ(host.edited.m_strSlm4Param, "LTOeq:1,25k");
 }
 
 TEST_F(ChannelsPageTest, TheEnergyIsStoredWithItsWeightingAndShownAgainByItsName) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -14,7 +13,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "fake_setup_host.h"
@@ -23,6 +21,7 @@
 #include "setup/setup_instrument.h"
 #include "setup/setup_prop_page.h"
 #include "setup/sheet_pages.h"
+#include "support/dialog_steps.h"
 #include "support/test_env.h"
 
 using setup::CSetupPropSheet;
@@ -182,33 +181,29 @@ TEST_F(SetupSheetTest, OnScreenEnterKeepsTheSheetOnTheCurrentPageAndATurnedBackT
     setuptest::FillAsMeter(host.current);
     host.edited = host.current;
     CSetupPropSheet sheet(host);
-    QTimer::singleShot(0, [&] {
-        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(window, nullptr);
-        QTest::keyClick(window, Qt::Key_Return);
-        EXPECT_TRUE(window->isVisible());
-        auto* tabs = window->findChild<QTabWidget*>();
+    testenv::WhenDialogShown([&](QDialog& window) {
+        QTest::keyClick(&window, Qt::Key_Return);
+        EXPECT_TRUE(window.isVisible());
+        auto* tabs = window.findChild<QTabWidget*>();
         tabs->setCurrentIndex(1);  // "General"
-        QTest::keyClick(window, Qt::Key_Return);
-        EXPECT_TRUE(window->isVisible());
+        QTest::keyClick(&window, Qt::Key_Return);
+        EXPECT_TRUE(window.isVisible());
         tabs->setCurrentIndex(tabs->count() - 1);
         EXPECT_EQ(sheet.ActivePage(), tabs->count() - 1);
-        QTest::keyClick(window, Qt::Key_Return);  // the options page lets Enter through
+        QTest::keyClick(&window, Qt::Key_Return);  // the options page lets Enter through
     });
     EXPECT_EQ(sheet.RunOnScreen(), IDOK);
     EXPECT_EQ(sheet.Window(), nullptr);
 
     auto logged = LoggingSheet();
     logging[0]->keep = true;
-    QTimer::singleShot(0, [&] {
-        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(window, nullptr);
-        auto* tabs = window->findChild<QTabWidget*>();
+    testenv::WhenDialogShown([](QDialog& window) {
+        auto* tabs = window.findChild<QTabWidget*>();
         tabs->setCurrentIndex(1);
         EXPECT_EQ(tabs->currentIndex(), 0);
-        Control<QPushButton>(*window, IDOK)->click();
-        EXPECT_TRUE(window->isVisible());
-        Control<QPushButton>(*window, IDCANCEL)->click();
+        Control<QPushButton>(window, IDOK)->click();
+        EXPECT_TRUE(window.isVisible());
+        Control<QPushButton>(window, IDCANCEL)->click();
     });
     EXPECT_EQ(logged->RunOnScreen(), IDCANCEL);
 }

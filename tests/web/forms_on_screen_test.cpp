@@ -1,29 +1,21 @@
 // The forms on screen: their controls carry the dialog ids, show the members and hand the
 // operator's entries back through the forms' own handlers.
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "databases_test_env.h"
+#include "support/dialog_steps.h"
 #include "web/booking_form.h"
 #include "web/code_entry_form.h"
 #include "web/laboratory_choice_form.h"
 #include "web/login_form.h"
 
 namespace {
-// Runs `steps` on the dialog once it is on screen.
-void WhenShown(std::function<void(QDialog&)> steps) {
-    QTimer::singleShot(0, [steps] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        steps(*dialog);
-    });
-}
+using testenv::WhenDialogShown;
 
 template <typename Widget>
 Widget* Control(QDialog& dialog, int id) {
@@ -39,7 +31,7 @@ TEST_F(DatabasesTest, LoginOnScreenKeepsTheFormOpenUntilTheCodeIsKnown) {
     login.m_strCode = "999999";
     op.AlwaysAnswer("Codice identificativo del tecnico esecutore non valido", IDNO);
     op.ExpectBox("Nome utente errato");
-    WhenShown([](QDialog& dialog) {
+    WhenDialogShown([](QDialog& dialog) {
         EXPECT_EQ(Control<QLineEdit>(dialog, 1495)->text(), "999999");
         EXPECT_EQ(Control<QLineEdit>(dialog, 1495)->maxLength(), 6);
         auto* password = Control<QLineEdit>(dialog, 1496);
@@ -60,7 +52,7 @@ TEST_F(DatabasesTest, LoginOnScreenKeepsTheFormOpenUntilTheCodeIsKnown) {
 
 TEST_F(DatabasesTest, BookingCodeAndChoiceFormsOnScreen) {
     CAudioTriggerEvDlg booking(folder.File("msvcrt60_temp.dll"));
-    WhenShown([](QDialog& dialog) {
+    WhenDialogShown([](QDialog& dialog) {
         Control<QLineEdit>(dialog, 1732)->setText("A4");
         Control<QPushButton>(dialog, IDOK)->click();
     });
@@ -69,7 +61,7 @@ TEST_F(DatabasesTest, BookingCodeAndChoiceFormsOnScreen) {
 
     CSetLabelDlg code;
     op.ExpectBox("deve essere di 6 cifre");
-    WhenShown([](QDialog& dialog) {
+    WhenDialogShown([](QDialog& dialog) {
         EXPECT_EQ(Control<QLabel>(dialog, 1799)->text(),
                   "Inserire codice identificativo del tecnico esecutore (6 CIFRE)");
         Control<QLineEdit>(dialog, 1723)->setText("12345");
@@ -82,7 +74,7 @@ TEST_F(DatabasesTest, BookingCodeAndChoiceFormsOnScreen) {
 
     CSetLimitDlg choice;
     choice.m_strList = "Lab Nord;Lab Sud;";
-    WhenShown([](QDialog& dialog) {
+    WhenDialogShown([](QDialog& dialog) {
         auto* combo = Control<QComboBox>(dialog, 1031);
         EXPECT_EQ(combo->count(), 2);
         EXPECT_EQ(combo->currentIndex(), 0);
