@@ -214,15 +214,12 @@ TEST_F(PortSetupDlgTest, OnScreenTheDialogShowsThePictureOfTheMeterOnItsCable) {
     dialog.OnInitDialog();
     bool shown = false;
     QImage picture;
-    QTimer::singleShot(0, [&] {
-        QWidget* window = QApplication::activeModalWidget();
-        if (!window)
-            return;
-        if (auto* label = window->findChild<QLabel*>(QString::number(CPortSetupDlg::IDC_PICTURE))) {
+    testenv::WhenDialogShown([&](QDialog& window) {
+        if (auto* label = window.findChild<QLabel*>(QString::number(CPortSetupDlg::IDC_PICTURE))) {
             shown = label->isVisible();
             picture = label->pixmap().toImage();
         }
-        window->close();
+        window.close();
     });
     EXPECT_EQ(dialog.RunOnScreen(), IDCANCEL);
     EXPECT_TRUE(shown);

@@ -90,17 +90,14 @@ TEST_F(DatabasesTest, TheBookingFormShowsTheReferenceLabelWithoutAFieldOfItsOwn)
     int found = 0;
     bool plain = false;  // shown, and naming no field
     int edits = -1;
-    QTimer::singleShot(0, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog)
-            return;
-        for (QLabel* label : dialog->findChildren<QLabel*>())
+    testenv::WhenDialogShown([&](QDialog& dialog) {
+        for (QLabel* label : dialog.findChildren<QLabel*>())
             if (label->text() == "Ref Instr SN") {
                 ++found;
                 plain = label->isVisible() && label->buddy() == nullptr;
             }
-        edits = static_cast<int>(dialog->findChildren<QLineEdit*>().size());
-        dialog->close();
+        edits = static_cast<int>(dialog.findChildren<QLineEdit*>().size());
+        dialog.close();
     });
     EXPECT_EQ(booking.RunOnScreen(), IDCANCEL);
     EXPECT_EQ(found, 1);
