@@ -104,8 +104,6 @@ public:
     bool IsTimerSet(int id) const;
     // Whether the listener may collect a reply now.
     bool IsListening() const { return m_shared->receiveEnabled; }
-    // Nothing is sent while late answers to a command that was given up or resent may come.
-    bool IsLineQuiet() const { return m_lineQuiet; }
 
     // --- replies and alarms, as the listener posts them
     void OnReply(const std::string& reply);
