@@ -1,5 +1,6 @@
 #include "cipher/key_alignment.h"
 
+#include "cipher/reading_upkeep.h"
 #include "link/port_record.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -50,9 +51,7 @@ bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& ke
     PortRecord& record = keys.PortRecordOf(Meter::Target);
     // The counters go to the record of the meter they were counted for, and only there.
     auto recordCounters = [&] {
-        record.m_strSerialNumber = target.serialNumber;
-        record.m_nErrorCount = target.keyErrors;
-        record.m_nResetCount = target.keyResets;
+        RecordCounters(target, record);
         keys.SavePortIni();
     };
     if (target.keyResets >= kAlignmentResetLimit) {

@@ -66,6 +66,14 @@ void TakeRecordedCounters(BenchMeter& meter, const PortRecord& record) {
     const bool same = !meter.serialNumber.empty() && record.m_strSerialNumber == meter.serialNumber;
     meter.keyErrors = same ? record.m_nErrorCount : 0;
     meter.keyResets = same ? record.m_nResetCount : 0;
+    meter.keysOutOfStep = same && record.m_bKeysOutOfStep;
+}
+
+void RecordCounters(const BenchMeter& meter, PortRecord& record) {
+    record.m_strSerialNumber = meter.serialNumber;
+    record.m_nErrorCount = meter.keyErrors;
+    record.m_nResetCount = meter.keyResets;
+    record.m_bKeysOutOfStep = meter.keysOutOfStep;
 }
 
 ReadingUpkeep::ReadingUpkeep(BenchState& bench, BenchServices& services, KeyServices& keys,
@@ -204,10 +212,9 @@ std::string ReadingUpkeep::Read(const Texts& texts, const std::string& command) 
         result = meter == Meter::Reference ? m_exchange.RefGetExtCrypt()
                                            : m_exchange.TargetGetValCrypt();
     }
-    // The counters are this meter's: they go to the record only under its serial number.
-    record.m_strSerialNumber = bench.serialNumber;
-    record.m_nErrorCount = bench.keyErrors;
-    record.m_nResetCount = bench.keyResets;
+    // The counters are this meter's: they go to the record only under its serial number, and
+    // with them whether its keys are out of step, or a restart would read it unaligned.
+    RecordCounters(bench, record);
     m_keys.SavePortIni();
     Log(texts.measLog + result);
     return result;

@@ -24,10 +24,14 @@ ManualReadingLabels ManualReadingLabelsFor(BenchTest test, bool burstTone);
 // the overload test.
 std::string ManualReadingText(const ManualReadingEntry& entry, bool overloadTest);
 
-// The counters of a meter the bench has just identified: those its "port.ini" record holds when
-// the record names the same meter, so that a restart does not lift the attempt limits; none
-// for another meter.
+// The counters of a meter the bench has just identified, and whether its keys are out of step:
+// what its "port.ini" record holds when the record names the same meter, so that a restart
+// neither lifts the attempt limits nor skips an initialisation that failed; none for another
+// meter.
 void TakeRecordedCounters(BenchMeter& meter, const PortRecord& record);
+// The meter's counters and out-of-step state into its port record, under its own serial
+// number; the caller writes "port.ini".
+void RecordCounters(const BenchMeter& meter, PortRecord& record);
 
 class ReadingUpkeep {
 public:

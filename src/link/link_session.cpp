@@ -60,6 +60,7 @@ void LinkSession::DeleteAllCommands() {
     m_pCurrentCommand = nullptr;
     m_CommandList.clear();
     m_nRetryCount = 0;
+    m_sends = {};
 }
 
 std::vector<int> LinkSession::QueuedCodes() const {
@@ -76,8 +77,10 @@ void LinkSession::StartSendTick() {
 
 void LinkSession::StopTimers() {
     m_tickArmed = false;
+    m_lineQuiet = false;
     m_clock.KillTimer(kSendTick);
     m_clock.KillTimer(kReplyTimeout);
+    m_clock.KillTimer(kLineQuiet);
 }
 
 void LinkSession::SetReadyToSend(BOOL ready) {
@@ -90,9 +93,9 @@ bool LinkSession::IsTimerSet(int id) const {
 }
 
 void LinkSession::UpdateSendTick() {
-    // The tick stops by itself once it found the queue empty; a queued command or a link
-    // ready again starts it.
-    if (m_tickArmed && m_bReadyToSend) {
+    // The tick stops by itself once it found the queue empty; a queued command, a link ready
+    // again or the end of the line's quiet starts it.
+    if (m_tickArmed && m_bReadyToSend && !m_lineQuiet) {
         if (!m_clock.IsTimerSet(kSendTick))
             m_clock.SetTimer(kSendTick, kSendTickMs);
     } else {
@@ -125,9 +128,13 @@ void LinkSession::OnTimer(int id) {
         SendNextCommand();
     else if (id == kReplyTimeout)
         OnReplyTimeout();
+    else if (id == kLineQuiet)
+        OnLineQuietEnd();
 }
 
 void LinkSession::SendNextCommand() {
+    if (m_lineQuiet)
+        return;
     if (!m_bReadyToSend || m_CommandList.empty() || m_host.IsSendingHeld()) {
         if (m_CommandList.empty()) {
             m_clock.KillTimer(kSendTick);
@@ -161,14 +168,21 @@ void LinkSession::SendNextCommand() {
             m_host.OnPowerOffSent();
             break;
         default: {
-            const bool slowLink =
-                LinkPortRecord().m_nBaudRate < kSlowLinkBaudRate || IsThroughModem();
-            const auto timeout = static_cast<unsigned>(command->GetTimeout());
-            m_clock.SetTimer(kReplyTimeout, timeout * (slowLink ? kSlowLinkFactor : 1u));
+            const std::uint32_t now = m_clock.Now();
+            if (m_sends.command == command)
+                m_sends.last = now;
+            else
+                m_sends = {command, now, now, 0};
+            m_clock.SetTimer(kReplyTimeout, ReplyTimeoutOf(*command));
             SetReadyToSend(FALSE);
             break;
         }
     }
+}
+
+unsigned LinkSession::ReplyTimeoutOf(const CCommand& command) const {
+    const bool slowLink = LinkPortRecord().m_nBaudRate < kSlowLinkBaudRate || IsThroughModem();
+    return static_cast<unsigned>(command.GetTimeout()) * (slowLink ? kSlowLinkFactor : 1u);
 }
 
 void LinkSession::SendRawCommand(const std::string& text, bool awaitReply) {
@@ -194,6 +208,8 @@ void LinkSession::OnReplyTimeout() {
         SetReadyToSend(TRUE);
         return;
     }
+    if (m_sends.command == m_pCurrentCommand)
+        ++m_sends.timedOut;
     if (m_nRetryCount < kMaxTimeoutResends) {
         ++m_nRetryCount;
         // The next tick sends the same command and arms the time-out again.
@@ -205,12 +221,40 @@ void LinkSession::OnReplyTimeout() {
     m_clock.KillTimer(kReplyTimeout);
     PurgeLink();
     m_nRetryCount = 0;
+    // Before the host hears of it: nothing it queues goes out while the line is quiet.
+    EndAwaitedCommand(true);
     const std::unique_ptr<CCommand> command = TakeCommand(m_pCurrentCommand);
     if (command)
         m_host.OnTimedOut(*command);
-    // The command is given up and the queue goes on, unless the host sent one meanwhile.
+    // The command is given up and the queue goes on once the line's quiet ends, unless the
+    // host sent one meanwhile.
     if (!m_pCurrentCommand)
         SetReadyToSend(TRUE);
+}
+
+void LinkSession::EndAwaitedCommand(bool givenUp) {
+    const Sends sends = std::exchange(m_sends, {});
+    if (!m_pCurrentCommand || sends.command != m_pCurrentCommand || sends.timedOut == 0)
+        return;
+    m_overdue.Add(m_pCurrentCommand->GetText());
+    const unsigned timeout = ReplyTimeoutOf(*m_pCurrentCommand);
+    // Given up, its last send may still be answered after its time-out. Answered, the answer
+    // may be the first send's, and the later sends' answers then come as long after them.
+    KeepLineQuiet(givenUp ? timeout : sends.last - sends.first + timeout);
+}
+
+void LinkSession::KeepLineQuiet(unsigned ms) {
+    m_lineQuiet = true;
+    m_clock.KillTimer(kSendTick);
+    m_clock.SetTimer(kLineQuiet, std::max(1u, ms));
+}
+
+void LinkSession::OnLineQuietEnd() {
+    m_clock.KillTimer(kLineQuiet);
+    m_lineQuiet = false;
+    // What arrived meanwhile were late answers, and so is what waits in the port now.
+    PurgeLink();
+    UpdateSendTick();
 }
 
 // --- replies
@@ -235,10 +279,16 @@ void LinkSession::OnReply(const std::string& reply) {
         m_shared->receiveEnabled = TRUE;
         return;
     }
-    if (!IsQueued(m_pCurrentCommand)) {
-        m_pCurrentCommand = nullptr;
-        platform::AfxMessageBox(
-            platform::Format("none command active. Receive : %s", reply.c_str()));
+    const bool awaiting = IsQueued(m_pCurrentCommand);
+    if (m_lineQuiet ||
+        m_overdue.IsLateAnswer(reply, awaiting ? m_pCurrentCommand->GetText() : std::string())) {
+        // A late answer to a command given up or resent: dropped, and the awaited command, if
+        // any, keeps waiting for its own.
+        m_shared->receiveEnabled = TRUE;
+        return;
+    }
+    if (!awaiting) {
+        OnUnexpectedReply(reply);
         return;
     }
     m_clock.KillTimer(kReplyTimeout);
@@ -246,25 +296,21 @@ void LinkSession::OnReply(const std::string& reply) {
     const bool refused = protocol::IsRefusal(reply);
     // A reply of its ETX alone is an answer with nothing in it, not silence.
     const bool empty = reply.empty();
-    if (refused || empty) {
-        if (m_nRetryCount < kMaxRefusalResends) {
-            ++m_nRetryCount;
-            SendAgain();
-            return;
-        }
-        const std::unique_ptr<CCommand> command = TakeCommand(m_pCurrentCommand);
-        m_nRetryCount = 0;
-        if (command)
-            m_host.OnGivenUp(*command, refused);
-    } else if (reply.front() == '#') {
-        const std::unique_ptr<CCommand> command = TakeCommand(m_pCurrentCommand);
-        m_nRetryCount = 0;
-        m_host.OnWrongState(*command);
-    } else {
-        const std::unique_ptr<CCommand> command = TakeCommand(m_pCurrentCommand);
-        m_nRetryCount = 0;
-        m_host.OnReply(*command, protocol::WithoutEtx(reply));
+    if ((refused || empty) && m_nRetryCount < kMaxRefusalResends) {
+        ++m_nRetryCount;
+        SendAgain();
+        return;
     }
+    // Before the host acts on it: nothing it queues goes out while the line is quiet.
+    EndAwaitedCommand(false);
+    const std::unique_ptr<CCommand> command = TakeCommand(m_pCurrentCommand);
+    m_nRetryCount = 0;
+    if (refused || empty)
+        m_host.OnGivenUp(*command, refused);
+    else if (reply.front() == '#')
+        m_host.OnWrongState(*command);
+    else
+        m_host.OnReply(*command, protocol::WithoutEtx(reply));
 
     // A handler that let the queue go on while it waited may have sent a command whose reply
     // is still to come: the link is that command's now.
@@ -272,6 +318,11 @@ void LinkSession::OnReply(const std::string& reply) {
         return;
     m_shared->receiveEnabled = TRUE;
     SetReadyToSend(TRUE);
+}
+
+void LinkSession::OnUnexpectedReply(const std::string& reply) {
+    m_pCurrentCommand = nullptr;
+    platform::AfxMessageBox(platform::Format("none command active. Receive : %s", reply.c_str()));
 }
 
 std::optional<std::string> LinkSession::Exchange(LinkPort& port, const ExchangeRequest& request) {

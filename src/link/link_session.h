@@ -8,11 +8,18 @@
 // send tick sends the tail, so normal commands leave in the order they came and an urgent one
 // goes next. One command at a time awaits its reply; the listener posts the reply's text, the
 // session matches it to the awaited command and hands both to the host. The send tick runs
-// while the link is armed, sending is allowed and something may be waiting to go.
+// while the link is armed, sending is allowed, the line is not kept quiet and something may be
+// waiting to go.
+//
+// A late answer to a command given up or resent is never taken as another command's reply:
+// after such a command ends the line stays quiet while its late answers may still come (they
+// are dropped, then the port is purged), and a reply that echoes an overdue command's field
+// rather than the awaited one's is dropped whenever it comes.
 //
 // The link's classes live in the global namespace, as CSerial does: POSIX already has a
 // function named link.
 
+#include <cstdint>
 #include <list>
 #include <memory>
 #include <optional>
@@ -23,6 +30,7 @@
 #include "link/direct_exchange.h"
 #include "link/link_reply_state.h"
 #include "link/modem_link.h"
+#include "link/overdue_answers.h"
 #include "platform/messages.h"
 #include "platform/win_types.h"
 
@@ -36,7 +44,7 @@ enum class LinkSide { Target = 0, Reference = 1 };
 
 class LinkSession : public platform::MessageTarget {
 public:
-    enum TimerId { kSendTick = 0, kReplyTimeout = 1 };
+    enum TimerId { kSendTick = 0, kReplyTimeout = 1, kLineQuiet = 2 };
     static constexpr int kMaxTimeoutResends = 10;
     static constexpr int kMaxRefusalResends = 2;
     static constexpr unsigned kSendTickMs = 1;
@@ -121,6 +129,16 @@ public:
 private:
     void OnTimer(int id);
     void OnReplyTimeout();
+    // A reply that no command awaits, and that is neither a live record nor a late answer.
+    void OnUnexpectedReply(const std::string& reply);
+    // The awaited command's reply time-out, four times as long on a slow link.
+    unsigned ReplyTimeoutOf(const CCommand& command) const;
+    // The awaited command ends, answered or given up (`givenUp`: its last send timed out too).
+    // When some of its sends went unanswered their answers may still come: its field is
+    // noted as overdue and the line stays quiet while they may.
+    void EndAwaitedCommand(bool givenUp);
+    void KeepLineQuiet(unsigned ms);
+    void OnLineQuietEnd();
     // Sends the baud change and moves the port to the rate of the edited setting; a setting
     // the port cannot follow is not sent.
     void ChangeBaudRate(const CCommand& command);
@@ -149,4 +167,16 @@ private:
     CCommand* m_pCurrentCommand = nullptr;
     BOOL m_bReadyToSend = FALSE;
     int m_nRetryCount = 0;
+
+    // The sends of the awaited command: when the first and the last went out, and how many
+    // of them met their time-out.
+    struct Sends {
+        const CCommand* command = nullptr;
+        std::uint32_t first = 0;
+        std::uint32_t last = 0;
+        int timedOut = 0;
+    };
+    Sends m_sends;
+    bool m_lineQuiet = false;
+    OverdueAnswers m_overdue;
 };

@@ -57,9 +57,13 @@ void LinkSession::Close() {
     if (LinkPort* port = Port(); port && port->IsOpen())
         port->Close();
     DeleteAllCommands();
-    // Nothing is awaited any more: a pending time-out has nothing to resend, and the queue
-    // takes the next command when the link is opened again.
+    // Nothing is awaited any more: a pending time-out has nothing to resend, no late answer
+    // can come through a closed port, and the queue takes the next command when the link is
+    // opened again.
     m_clock.KillTimer(kReplyTimeout);
+    m_clock.KillTimer(kLineQuiet);
+    m_lineQuiet = false;
+    m_overdue.Clear();
     m_nRetryCount = 0;
     SetReadyToSend(TRUE);
 }

@@ -18,6 +18,10 @@ struct PortRecord {
     int m_nVolumeTransient106dB = 0;
     int m_nVolumeOverload99dB = 0;
     int m_nVolumeOverload102dB = 0;
+    // The keys of the meter named by m_strSerialNumber are known not to be in step with its
+    // cipher (an initialisation of it failed or was refused): its next reading initialises it
+    // first, also after a restart.
+    bool m_bKeysOutOfStep = false;
 };
 
 constexpr int kPortIniBaudRate = 38400;
@@ -26,8 +30,8 @@ constexpr int kPortIniBaudRate = 38400;
 // unreadable file changes nothing else. Whatever the file says, both baud rates become 38400.
 // Returns false when the file could not be opened.
 bool LoadPortIni(const std::string& path, PortRecord& reference, PortRecord& target);
-// The file's twelve lines, CR LF ended. The "OVELOAD" keys are spelt as the file has always
-// had them.
+// The file's twelve lines, CR LF ended, and after each meter's lines its out-of-step line while
+// its keys are out of step. The "OVELOAD" keys are spelt as the file has always had them.
 std::string FormatPortIni(const PortRecord& reference, const PortRecord& target);
 // Rewrites the file whole; false when it cannot be written (the old file is then untouched).
 bool SavePortIni(const std::string& path, const PortRecord& reference, const PortRecord& target);

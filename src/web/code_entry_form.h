@@ -1,12 +1,14 @@
 #pragma once
 // The small entry form for a technician code (six characters) or for the serial number of the
-// calibrator associated with a meter.
+// calibrator associated with a meter. Its sound pipe is built and destroyed with it and never
+// used.
 
 #include <string>
 
 #include "platform/operator.h"
+#include "sound/pipe.h"
 
-class CSetLabelDlg : public platform::ModalDialog {
+class CSetLabelDlg : public platform::ModalDialog, public sound::CPipe {
 public:
     enum Mode { kTechnicianCode = 0, kCalibratorSerial = 1 };
 

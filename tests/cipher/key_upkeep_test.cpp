@@ -360,6 +360,37 @@ TEST_F(KeyUpkeepTest, BeyondTheLimitsEveryReadingIsRefusedWithoutAnExchange) {
     EXPECT_EQ(keys.saves, saves);
 }
 
+TEST_F(KeyUpkeepTest, AnInitialisationThatFailedIsMadeAgainAfterARestart) {
+    // A new instrument under test whose key the server does not give.
+    keys.target.m_strSerialNumber = "A100";
+    keys.serverFiles.erase(kTargetSerial);
+    op.ExpectBox("ATTENZIONE:\nLo strumento da verificare (Ser num:T200) non e' presente", IDNO);
+    EXPECT_EQ(sut.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"), "-1");
+    EXPECT_EQ(targetMeter.LineCount(), 0u);
+    const PortRecord failed = SavedRecord(Meter::Target);
+    EXPECT_EQ(failed.m_strSerialNumber, kTargetSerial);
+    EXPECT_EQ(failed.m_nResetCount, 1);
+    EXPECT_TRUE(failed.m_bKeysOutOfStep);
+
+    // The program starts again with what "port.ini" says, and the server answers now: the
+    // first reading initialises the meter before it reads.
+    FakeKeys restarted{folder.Path()};
+    restarted.serverFiles[kTargetSerial] = keytest::KeyLine(kTargetSerial, targetKeyData);
+    ASSERT_TRUE(LoadPortIni(folder.File("port.ini"), restarted.reference, restarted.target));
+    BenchState benchAfter;
+    benchAfter.target.serialNumber = kTargetSerial;
+    TakeRecordedCounters(benchAfter.target, restarted.target);
+    BenchKeys after{benchAfter, services, restarted};
+    EXPECT_EQ(after.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"),
+              "00:00:00   94.0 - 94.0 - 94.0 -         ");
+    EXPECT_EQ(Commands(*targetKeys),
+              (Strings{"RSTKEY_RND_0945", "NEWKEY_RND_0945", "GETVAL_RND_0945"}));
+    const PortRecord aligned = SavedRecord(Meter::Target);
+    EXPECT_EQ(aligned.m_strSerialNumber, kTargetSerial);
+    EXPECT_EQ(aligned.m_nResetCount + aligned.m_nErrorCount, 0);
+    EXPECT_FALSE(aligned.m_bKeysOutOfStep);
+}
+
 // The overload test's reading by hand is proven with the bench window's own dialog.
 TEST_F(KeyUpkeepTest, AnInstrumentThatCannotBeCommandedIsReadByTheOperator) {
     bench.targetRemoteControl = false;

@@ -171,11 +171,12 @@ TEST_F(LinkSessionTest, SilentMeterGetsTenResendsThenOnlyThatCommandIsDropped) {
     Elapse(1);
     session.SendCommand(16, "", "");  // queued meanwhile: goes out afterwards
     Elapse(20000);
-    // SET:INSTR_N:? has a second to answer; each resend goes on the tick after its time-out.
+    // SET:INSTR_N:? has a second to answer; each resend goes on the tick after its time-out,
+    // and the next command once the line was quiet for one more.
     Lines expected;
     for (int send = 0; send <= LinkSession::kMaxTimeoutResends; ++send)
         expected.push_back(std::to_string(1 + 1001 * send) + " >> SET:INSTR_N:?");
-    expected.insert(expected.end(), {"11012 >> SET:MEM_S:?", "11012 << SET:MEM_SIZE:2048k"});
+    expected.insert(expected.end(), {"12012 >> SET:MEM_S:?", "12012 << SET:MEM_SIZE:2048k"});
     EXPECT_EQ(port.Transcript(), expected);
     EXPECT_EQ(host.events, (Lines{"timed out 1", "reply 16 SET:MEM_SIZE:2048k", "queue empty"}));
     EXPECT_EQ(session.RetryCount(), 0);
@@ -352,7 +353,7 @@ TEST_F(LinkSessionTest, TimeOutsOfACancelledCommandOrOfOneTheHostFollowsUp) {
     EXPECT_EQ(host.events.front(), "reply 16 SET:MEM_SIZE:2048k");
 
     // Given up in a setup read: the host empties the queue and asks the meter to end a
-    // download, and its box lets the tick send that at once.
+    // download, and its box lets the tick send that as soon as the line's quiet ends.
     host.onTimedOut = [this] {
         session.DeleteAllCommands();
         session.SetReadyToSend(TRUE);
@@ -362,10 +363,69 @@ TEST_F(LinkSessionTest, TimeOutsOfACancelledCommandOrOfOneTheHostFollowsUp) {
     port.ClearTranscript();
     session.SendCommand(24, "", "");
     session.SendCommand(25, "", "");
-    Elapse(22100);
+    Elapse(24100);
     EXPECT_EQ(port.Written().size(), 12u);
     EXPECT_EQ(port.Written().back(), "DMP:OFF");
     ASSERT_NE(session.CurrentCommand(), nullptr);
     EXPECT_EQ(session.CurrentCommand()->GetCode(), 115);
     EXPECT_FALSE(session.IsReadyToSend());  // no second DMP:OFF before its reply
+}
+
+TEST_F(LinkSessionTest, AnAnswerToAGivenUpCommandIsNeverTakenAsAnotherOnesReply) {
+    // The meter answers the serial number query just after the session gave it up.
+    port.Expect("SET:INSTR_N:?", "SET:INSTR_NUMBER:A1\x03", 11012)
+        .Expect("SET:MEM_S:?", "SET:MEM_SIZE:2048k\x03", 5);
+    session.SendCommand(1, "", "");
+    session.SendCommand(16, "", "");
+    Elapse(13000);
+    // Given up at 11011, the line stays quiet for the query's time-out: the answer falls in
+    // it and is dropped, the port is purged, and only then the memory query goes out.
+    const Lines& sent = port.Transcript();
+    ASSERT_GE(sent.size(), 3u);
+    EXPECT_EQ(Lines(sent.end() - 3, sent.end()),
+              (Lines{"11013 << SET:INSTR_NUMBER:A1", "12012 >> SET:MEM_S:?",
+                     "12017 << SET:MEM_SIZE:2048k"}));
+    EXPECT_EQ(host.events, (Lines{"timed out 1", "reply 16 SET:MEM_SIZE:2048k", "queue empty"}));
+
+    // Later still, a copy that names the given-up query is dropped whenever it comes: while
+    // nothing is awaited, and while a query it does not answer is. A reply that names no
+    // given-up command is the awaited one's, whatever its name.
+    port.Arrive("SET:INSTR_NUMBER:A1\x03", 10);
+    Elapse(100);
+    port.Expect("SET:AUTO_P:?", "SET:AUTO_POWEROFF:ON\x03", 500)
+        .Expect("SET:WND:?", "SET:WIND_CORRECT:OFF\x03");
+    session.SendCommand(17, "", "");
+    session.SendCommand(88, "", "");
+    Elapse(1);
+    port.Arrive("SET:INSTR_NUMBER:A1\x03", 100);
+    Elapse(1000);
+    EXPECT_EQ(
+        Lines(host.events.begin() + 3, host.events.end()),
+        (Lines{"reply 17 SET:AUTO_POWEROFF:ON", "reply 88 SET:WIND_CORRECT:OFF", "queue empty"}));
+}
+
+TEST_F(LinkSessionTest, AMeterSlowerThanTheTimeOutHasTheAnswerToTheResendDropped) {
+    // Each answer comes 100 ms after the time-out: one to the query and one to its resend.
+    port.Expect("SET:INSTR_N:?", "SET:INSTR_NUMBER:A1\x03", 1100, 2)
+        .Expect("SET:MEM_S:?", "SET:MEM_SIZE:2048k\x03", 1500);
+    session.SendCommand(1, "", "");
+    session.SendCommand(16, "", "");
+    Elapse(6000);
+    // The first answer is the query's. The line then stays quiet for as long again as the
+    // resends took, and a time-out more, so the second answer is dropped.
+    EXPECT_EQ(port.Transcript(),
+              (Lines{"1 >> SET:INSTR_N:?", "1002 >> SET:INSTR_N:?", "1101 << SET:INSTR_NUMBER:A1",
+                     "2102 << SET:INSTR_NUMBER:A1", "3103 >> SET:MEM_S:?",
+                     "4603 << SET:MEM_SIZE:2048k"}));
+    EXPECT_EQ(host.events,
+              (Lines{"reply 1 SET:INSTR_NUMBER:A1", "reply 16 SET:MEM_SIZE:2048k", "queue empty"}));
+
+    // Printed values echo nothing: the quiet alone keeps the second one off the next command.
+    port.ClearTranscript();
+    host.events.clear();
+    port.Expect("KEY:PRN_VAL", " 94.0 dB\x03", 2100, 2).Expect("STT:DISPL:?", "Title\x03", 2500);
+    session.SendCommand(123, "", "");
+    session.SendCommand(100, "", "");
+    Elapse(15000);
+    EXPECT_EQ(host.events, (Lines{"reply 123  94.0 dB", "reply 100 Title", "queue empty"}));
 }

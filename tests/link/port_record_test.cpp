@@ -36,6 +36,28 @@ TEST(PortIni, RoundTripKeepsSerialsCountersAndVolumesAndForcesTheBaudRate) {
     EXPECT_EQ(Fields(t2), Fields(target));
 }
 
+TEST(PortIni, KeysOutOfStepAreALineOfTheirOwnWhileSet) {
+    testenv::ScratchFolder folder;
+    PortRecord ref, target;
+    target.m_strSerialNumber = "T200";
+    target.m_bKeysOutOfStep = true;
+    ASSERT_TRUE(SavePortIni(folder.File("port.ini"), ref, target));
+    const std::string text = folder.Read("port.ini");
+    EXPECT_NE(text.find("TARGET_INSTR_ERR2_CNT=0\r\nTARGET_INSTR_KEYS_OUT_OF_STEP=1\r\n"),
+              std::string::npos);
+    EXPECT_EQ(text.find("REF_INSTR_KEYS_OUT_OF_STEP"), std::string::npos);
+
+    PortRecord r2, t2;
+    ASSERT_TRUE(LoadPortIni(folder.File("port.ini"), r2, t2));
+    EXPECT_TRUE(t2.m_bKeysOutOfStep);
+    EXPECT_FALSE(r2.m_bKeysOutOfStep);
+    // Written again in step, the file no longer names it, and reading it back clears the flag.
+    target.m_bKeysOutOfStep = false;
+    ASSERT_TRUE(SavePortIni(folder.File("port.ini"), ref, target));
+    ASSERT_TRUE(LoadPortIni(folder.File("port.ini"), r2, t2));
+    EXPECT_FALSE(t2.m_bKeysOutOfStep);
+}
+
 TEST(PortIni, LoadingIgnoresStrangeLinesAndKeepsTheBaudRateFixed) {
     testenv::ScratchFolder folder;
     folder.Write("port.ini",

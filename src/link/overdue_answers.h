@@ -1,0 +1,29 @@
+#pragma once
+// The commands whose answers are overdue: given up after their resends, or answered only after
+// a resend, so that the meter may still answer them, late and maybe more than once. A reply of
+// the settings and state families echoes the field it answers ("SET:INSTR_N:?" is answered
+// "SET:INSTR_NUMBER:A1"), which tells such a late answer from the reply awaited.
+
+#include <set>
+#include <string>
+#include <string_view>
+
+// "SET:INSTR_N" of "SET:INSTR_N:?\r\n", "SET:INSTR_NUMBER" of "SET:INSTR_NUMBER:A1": the family
+// and field that a command names and its reply echoes. Empty for the other families (keys,
+// dumps, calibration), whose replies echo nothing that can be told apart.
+std::string EchoOf(std::string_view text);
+
+class OverdueAnswers {
+public:
+    void Add(std::string_view commandText);
+    void Clear() { m_echoes.clear(); }
+    // Whether `reply` answers an overdue command rather than the awaited one (`awaitedText`,
+    // empty when none is): its echo names an overdue command's field, and more closely than
+    // the awaited command's. A reply whose echo names no overdue command is never taken for a
+    // late one, whatever it names: a meter's field names are not always the command's spelt
+    // out.
+    bool IsLateAnswer(std::string_view reply, std::string_view awaitedText) const;
+
+private:
+    std::set<std::string, std::less<>> m_echoes;
+};
