@@ -66,7 +66,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        folder.Write("alt_www.dll", stub.Host() + "\r\n" + stub.PortText() + "\r\n");
+        PointProgramAt(folder, stub);
         stub.ServeFile(kCorrections, "REF1;0.1\n");
         stub.ServeKeyFile(kSerial, keytest::KeyLine(kSerial, keyData) + "\n");
         stub.WriteState("accounts", "123456;segreto;tecnico@example.com\n");

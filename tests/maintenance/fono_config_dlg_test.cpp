@@ -76,7 +76,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        host.client.SetEndpoint({stub.Host(), stub.PortText(), "", ""});
+        host.client.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
         stub.WriteState("cert_dates", "T7;2025/06/30\n");
         ASSERT_EQ(host.port.Open("COM5", &host, 0, 0, 2048, 2048), 0);
     }
