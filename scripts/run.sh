@@ -33,6 +33,8 @@ fi
 serial=T200
 technician=123456
 password=segreto
+download_user=stazione
+download_password=scarica
 meter_before=("CERT_DATE=2024/03/01" "CALIB_CERT_DATE=2024/02/28" "HOMOLOGATION=" "MAKER=")
 cert_date=$(date +%Y/%m/%d)
 calib_date=$(date -d yesterday +%Y/%m/%d)
@@ -60,6 +62,7 @@ printf '%s\n' "$key_line" >"$files/hash_keys/${serial}hash.txt"
 printf 'X9999\n' >"$files/black_list.txt"
 printf '1.0.0;kx9monitor_1_0_0.zip\n' >"$files/software_upgrade/sw_versions.txt"
 printf '%s;%s;tecnico@example.com\n' "$technician" "$password" >"$state/accounts"
+printf '%s:%s' "$download_user" "$download_password" >"$state/auth"
 printf '%s;%s\n' "$serial" "$cert_date" >"$state/cert_dates"
 printf '%s;%s\n' "$serial" "$calib_date" >"$state/cert_dates_calib"
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
@@ -83,6 +86,10 @@ pty=$(head -n 1 "$state/meter.out")
 [ -c "$pty" ] || { echo "run.sh: the simulated meter did not start"; exit 1; }
 
 # --- the program folder
+# Downloads go to the alternative server's host and port; the posts to the host at the port
+# the settings name, the stand-in's own rather than the protocol's default.
+printf 'SERVER_HOST=127.0.0.1\r\nDOWNLOAD_USER=%s\r\nDOWNLOAD_PASSWORD=%s\r\nPOST_PORT=%s\r\n' \
+    "$download_user" "$download_password" "$port" >"$folder/webservice.ini"
 printf '127.0.0.1\r\n%s\r\n' "$port" >"$folder/alt_www.dll"
 printf 'REF_INSTR_COM=3\r\nREF_INSTR_SN=\r\nREF_INSTR_ERR_CNT=0\r\nREF_INSTR_ERR2_CNT=0\r\n94DB_INIT_VOL=0\r\nTRANSIENT_106DB_INIT_VOL=0\r\nOVELOAD_99DB_INIT_VOL=0\r\nOVELOAD_102DB_INIT_VOL=0\r\nTARGET_INSTR_COM=4\r\nTARGET_INSTR_SN=\r\nTARGET_INSTR_ERR_CNT=0\r\nTARGET_INSTR_ERR2_CNT=0\r\n' \
     >"$folder/port.ini"

@@ -2,6 +2,7 @@
 
 #include "link/direct_exchange.h"
 #include "link/serial_wnd.h"
+#include "maintenance/expiry_journal.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "verification/instrument_connection.h"
@@ -21,9 +22,24 @@ constexpr const char* kSerialKey = "SET:INSTR_NUMBER:";
 constexpr const char* kUnreadable =
     "ATTENZIONE:\nLettura dei dati dello strumento fallita.\nAggiornamento data di scadenza non "
     "eseguito.";
-// What a form post answers once the server stayed busy through all its retries.
-constexpr const char* kServerBusy = "ERROR";
+constexpr const char* kNotDone = "\nAggiornamento data di scadenza non eseguito.";
 constexpr const char* kConfirmed = "1";
+// How the server's record of a change cut short ends.
+constexpr const char* kCompletedAfterInterruption = "COMPLETATA DOPO INTERRUZIONE";
+
+// Why a certificate look-up has no answer to go by; nothing when the server answered.
+std::optional<std::string> LookUpFailure(const web::PostOutcome& outcome) {
+    switch (outcome.kind) {
+        case web::PostOutcome::Kind::KeyLine:
+        case web::PostOutcome::Kind::Busy:
+            return std::nullopt;
+        case web::PostOutcome::Kind::NoKeyLine:
+            return std::string("la risposta del server non contiene CERT_DATE=");
+        case web::PostOutcome::Kind::Failed:
+            break;
+    }
+    return outcome.failure;
+}
 
 }  // namespace
 
@@ -70,24 +86,72 @@ bool CalibExpiryUpdate::ReadInstrument() {
     for (const FieldState& state : m_fields)
         m_host.WriteInstrLog(
             platform::Format("Lettura %s: %s", state.field->name, state.inMeter.c_str()));
-    return LookUpNewValues();
+    return SettleInterruptedChange() && LookUpNewValues();
+}
+
+std::string CalibExpiryUpdate::JournalPath() const {
+    return platform::JoinPath(m_host.ProgramDir(), kExpiryJournalFile);
+}
+
+bool CalibExpiryUpdate::SettleInterruptedChange() {
+    ExpiryJournal journal(JournalPath());
+    std::optional<PendingChange> pending;
+    if (!journal.Find(m_serial, pending))
+        return Fail("ATTENZIONE:\nRegistro delle modifiche in corso illeggibile:\n" +
+                    journal.Problem() + kNotDone);
+    if (!pending)
+        return true;
+    // What the meter holds from the change is what it took before the run ended.
+    std::string held;
+    for (const JournalField& field : pending->fields) {
+        for (const FieldState& state : m_fields) {
+            if (field.name == state.field->name && field.after == state.inMeter)
+                held += platform::Format("; %s %s -> %s", field.name.c_str(), field.before.c_str(),
+                                         field.after.c_str());
+        }
+    }
+    if (!held.empty()) {
+        const std::string text =
+            platform::Format("SN %s; TECNICO %s", m_serial.c_str(), pending->technician.c_str()) +
+            held + "; " + kCompletedAfterInterruption;
+        m_host.WriteInstrLog("Modifica interrotta: " + text);
+        // Kept until the server has it: the next run tries again.
+        if (!m_host.Web().HttpLogUser(RecordLogName(), text))
+            return Fail(platform::Format("ATTENZIONE:\nLa modifica dello strumento %s interrotta "
+                                         "in precedenza non e' stata registrata sul server.",
+                                         m_serial.c_str()) +
+                        kNotDone);
+    }
+    if (!journal.Remove(m_serial))
+        return Fail("ATTENZIONE:\nRegistro delle modifiche in corso non aggiornabile:\n" +
+                    journal.Problem() + kNotDone);
+    return true;
 }
 
 bool CalibExpiryUpdate::LookUpNewValues() {
     web::WebClient& web = m_host.Web();
     const auto setup = ReadSetupIni(platform::JoinPath(m_host.ProgramDir(), kSetupIniFile));
-    auto busy = [this](const char* certificate) {
-        return Fail(platform::Format(
-            "ATTENZIONE:\nServer occupato: certificato di taratura %s %s non verificato.\n"
-            "Riprovare piu' tardi.\nAggiornamento data di scadenza non eseguito.",
-            certificate, m_serial.c_str()));
+    // A look-up that got no answer to go by ends the reading: a field kept or refused for
+    // want of a date the server never gave would be an update that did not happen.
+    auto answered = [this, &web](const char* certificate) {
+        if (web.LastPost().kind == web::PostOutcome::Kind::Busy)
+            return Fail(platform::Format(
+                "ATTENZIONE:\nServer occupato: certificato di taratura %s %s non verificato.\n"
+                "Riprovare piu' tardi.\nAggiornamento data di scadenza non eseguito.",
+                certificate, m_serial.c_str()));
+        if (const auto failure = LookUpFailure(web.LastPost()))
+            return Fail(platform::Format("ATTENZIONE:\nErrore del server: certificato di taratura "
+                                         "%s %s non verificato:\n%s.",
+                                         certificate, m_serial.c_str(), failure->c_str()) +
+                        kNotDone);
+        return true;
     };
     for (FieldState& state : m_fields) {
         switch (state.field->source) {
             case FieldSource::InstrumentCertificate: {
                 const std::string answer = web.HttpFindCertifDate(m_serial);
-                if (answer == kServerBusy)
-                    return busy("dello strumento");
+                if (!answered("dello strumento"))
+                    return false;
                 const auto date = CertificateDate(answer);
                 // Without the meter's own certificate there is nothing to update.
                 if (!date)
@@ -100,10 +164,10 @@ bool CalibExpiryUpdate::LookUpNewValues() {
             }
             case FieldSource::CalibratorCertificate: {
                 const std::string answer = web.HttpFindCertifDateCalib(m_serial);
-                // Busy is no answer: the calibrator's date would silently stay old.
-                if (answer == kServerBusy)
-                    return busy("del calibratore associato allo strumento");
-                // A meter without an associated calibrator keeps what it holds.
+                if (!answered("del calibratore associato allo strumento"))
+                    return false;
+                // A meter without an associated calibrator keeps what it holds: the server
+                // answered, and its answer carries no date.
                 state.fresh = CertificateDate(answer).value_or("");
                 break;
             }
@@ -165,12 +229,21 @@ bool CalibExpiryUpdate::WriteInstrument() {
     CSerialMFC* port = m_host.TargetPort();
     if (!port || !port->IsOpen())
         return Fail("ATTENZIONE:\nPorta dello strumento da verificare chiusa.");
+    ExpiryJournal journal(JournalPath());
+    PendingChange change{m_serial, m_host.TechnicianId(), {}};
+    for (const FieldState& state : m_fields)
+        if (state.Changes())
+            change.fields.push_back({state.field->name, state.inMeter, state.fresh});
+    if (!journal.Keep(change))
+        return Fail("ATTENZIONE:\nImpossibile registrare la modifica in corso:\n" +
+                    journal.Problem() + kNotDone);
     std::optional<std::string> failure = WriteChangedFields(*port);
 
     // Read back also after a refusal, which may have come after the meter took the value:
     // what the meter holds is what gets recorded, and without a read-back what it
     // acknowledged.
-    if (!ReadFields(*port, true)) {
+    const bool readBack = ReadFields(*port, true);
+    if (!readBack) {
         if (!failure)
             failure = "ATTENZIONE:\nRilettura dei dati dello strumento fallita.";
     } else {
@@ -184,6 +257,10 @@ bool CalibExpiryUpdate::WriteInstrument() {
                                            state.field->name);
         }
     }
+    // A meter known to hold nothing of the change leaves nothing to record; one that could not
+    // be read back may hold some of it, which the next run finds.
+    if (readBack && !AnyWritten())
+        journal.Remove(m_serial);
     if (failure)
         return Fail(*failure + WrittenAndUnwritten());
     return true;
@@ -228,7 +305,10 @@ std::string CalibExpiryUpdate::RecordText() const {
 }
 
 bool CalibExpiryUpdate::RecordChange() {
-    return m_host.Web().HttpLogUser(RecordLogName(), RecordText()) != FALSE;
+    if (!m_host.Web().HttpLogUser(RecordLogName(), RecordText()))
+        return false;
+    ExpiryJournal(JournalPath()).Remove(m_serial);
+    return true;
 }
 
 }  // namespace maintenance

@@ -3,7 +3,8 @@
 // protected fields of the instrument under test straight from its port, look up the new values
 // (certificate dates on the web service, homologation and maker data in "setup.ini"), write
 // the changed fields after an enciphered unlock each, read them back, and record the change on
-// the web service.
+// the web service. From before the first write until the server has the change, the change is
+// kept in the program folder (expiry_journal.h): a run cut short is recorded by the next one.
 
 #include <optional>
 #include <string>
@@ -52,15 +53,19 @@ class CalibExpiryUpdate {
 public:
     explicit CalibExpiryUpdate(CalibExpiryHost& host) : m_host(host) {}
 
-    // Identity and protected fields of the meter, then the new values. False, with Error()
-    // telling the operator why, when the meter could not be read or its certificate is unknown.
+    // Identity and protected fields of the meter; the server's record of what the meter holds
+    // from a change of it that was cut short; then the new values. False, with Error() telling
+    // the operator why, when the meter could not be read, the cut-short change could not be
+    // recorded, or a certificate look-up failed or found no certificate of the meter.
     bool ReadInstrument();
-    // Writes every field that changes and reads them all back. False, with Error(), when the
+    // Keeps the change under way, writes every field that changes and reads them all back.
+    // False, with Error(), when the change could not be kept (nothing is written then), or the
     // meter refused to unlock or to take a value; Error() then names the fields that were
     // written before and those that were not.
     bool WriteInstrument();
     // HttpLogUser with the old and new values of the changed fields; those the meter did not
-    // take are marked, and so is the change as a whole when it is incomplete.
+    // take are marked, and so is the change as a whole when it is incomplete. The change kept
+    // under way goes once the server confirmed it.
     bool RecordChange();
 
     const std::string& Model() const { return m_model; }
@@ -78,7 +83,11 @@ private:
     bool Fail(const std::string& error);
     std::optional<std::string> Ask(CSerialMFC& port, const std::string& command, int attempts = 3);
     bool ReadFields(CSerialMFC& port, bool after);
+    // Records on the server what the meter holds from a change of it that an earlier run kept
+    // under way and never recorded, and lets that record go once the server has it.
+    bool SettleInterruptedChange();
     bool LookUpNewValues();
+    std::string JournalPath() const;
     // Writes the changed fields in order up to the first the meter refuses; the refusal, or
     // nothing.
     std::optional<std::string> WriteChangedFields(CSerialMFC& port);

@@ -19,10 +19,12 @@ constexpr const char* kNothingToChange =
     "I dati dello strumento sono gia' aggiornati.\nNessuna modifica eseguita.";
 constexpr const char* kNotRecorded =
     "ATTENZIONE:\nLo strumento e' stato aggiornato ma la registrazione della modifica sul "
-    "server e' fallita.";
+    "server e' fallita.\nLa modifica sara' registrata al prossimo aggiornamento dello "
+    "strumento.";
 constexpr const char* kPartRecorded = "\n\nLa modifica incompleta e' stata registrata sul server.";
 constexpr const char* kPartNotRecorded =
-    "\n\nRegistrazione della modifica incompleta sul server fallita.";
+    "\n\nRegistrazione della modifica incompleta sul server fallita.\nLa modifica sara' "
+    "registrata al prossimo aggiornamento dello strumento.";
 }  // namespace
 
 CFonoConfigDlg::CFonoConfigDlg(maintenance::CalibExpiryHost& host) : m_host(host), m_update(host) {}

@@ -100,6 +100,21 @@ std::optional<std::string> SameServerTarget(const std::string& location,
     return target;
 }
 
+// libcurl gives one code for every limit: the time spent and the connection tell them apart.
+HttpReply::TimeLimit TimeLimitReached(CURL* h, const HttpLimits& limits,
+                                      std::chrono::steady_clock::duration spent) {
+    // libcurl ends the exchange at its time, give or take its own few milliseconds.
+    constexpr long kSlackMs = 5;
+    const long spentMs =
+        static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count());
+    if (limits.totalTimeoutMs > 0 && spentMs + kSlackMs >= limits.totalTimeoutMs)
+        return HttpReply::TimeLimit::Total;
+    curl_off_t connected = 0;
+    if (curl_easy_getinfo(h, CURLINFO_CONNECT_TIME_T, &connected) != CURLE_OK || connected == 0)
+        return HttpReply::TimeLimit::Connect;
+    return HttpReply::TimeLimit::Stall;
+}
+
 // One exchange with `url`; `location` receives the address of a redirect.
 HttpReply PerformOnce(const std::string& url, const HttpRequest& request, const HttpLimits& limits,
                       std::string& location) {
@@ -153,8 +168,11 @@ HttpReply PerformOnce(const std::string& url, const HttpRequest& request, const 
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, Collect);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
 
+    const auto start = std::chrono::steady_clock::now();
     const CURLcode code = curl_easy_perform(h);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &reply.status);
+    if (code == CURLE_OPERATION_TIMEDOUT)
+        reply.timeLimit = TimeLimitReached(h, limits, std::chrono::steady_clock::now() - start);
     if (code == CURLE_OK) {
         reply.outcome = HttpReply::Outcome::Complete;
         const char* redirect = nullptr;

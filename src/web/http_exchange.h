@@ -39,7 +39,15 @@ struct HttpReply {
         BrokenOff,  // the status arrived, the body did not arrive whole
         TooLarge,   // the body passed maxReplyBytes; what arrived is dropped
     };
+    // The limit that ended an exchange cut short by time.
+    enum class TimeLimit {
+        None,
+        Connect,  // no connection within connectTimeoutMs
+        Stall,    // no byte for stallSeconds
+        Total,    // the exchange's whole time passed
+    };
     Outcome outcome = Outcome::NotSent;
+    TimeLimit timeLimit = TimeLimit::None;
     int errorCode = 0;  // libcurl's code when the exchange failed
     std::string errorText;
     long status = 0;

@@ -18,6 +18,15 @@ std::string ServerDatabases::LocalPath(const std::string& name) const {
     return platform::JoinPath(m_programDir, name);
 }
 
+std::string ServerDatabases::DownloadError() const {
+    std::string text = m_client.HttpError();
+    // A broken settings file is the likelier cause of a failure than the network: the box says
+    // which file and what is wrong with it.
+    if (!m_client.SettingsProblem().empty())
+        text += "\n\nImpostazioni del servizio web non valide:\n" + m_client.SettingsProblem();
+    return text;
+}
+
 std::string ServerDatabases::Download(const std::string& remotePath, const char* localName) {
     return m_client.DownloadHttpFile(remotePath, LocalPath(localName), true);
 }
@@ -33,7 +42,7 @@ BOOL ServerDatabases::CheckInternetConnection() {
         platform::AfxMessageBox(
             "ATTENZIONE:\nConnessione Internet assente.\nNon e' possibile effettuare la modifica "
             "della data di scadenza della taratura dello strumento\n\nErr=" +
-                m_client.HttpError(),
+                DownloadError(),
             MB_ICONSTOP);
         return FALSE;
     }
@@ -50,7 +59,7 @@ std::string ServerDatabases::UpdateServerDatabases() {
     for (const auto& [remote, local] : {std::pair{kCorrectionsTablePath, kCorrectionsTableFile},
                                         std::pair{kLabDatabasePath, kLabDatabaseFile}}) {
         if (Download(m_client.SrvPath() + remote, local) == "-1" && error.empty())
-            error = m_client.HttpError();
+            error = DownloadError();
     }
     Download(m_client.SrvPath() + "black_list.txt", kBlackListFile);
     m_client.Feedback().HidePleaseWait();
@@ -69,8 +78,7 @@ void ServerDatabases::OnUpdateDatabases() {
     if (Download(m_client.SrvPath() + kCorrectionsTablePath, kCorrectionsTableFile) == "-1") {
         m_client.Feedback().HidePleaseWait();
         platform::AfxMessageBox(
-            "Connessione Internet assente.\nOperazione non disponibile.\n\nErr=" +
-            m_client.HttpError());
+            "Connessione Internet assente.\nOperazione non disponibile.\n\nErr=" + DownloadError());
         return;
     }
     UpdateServerDatabases();

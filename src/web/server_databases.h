@@ -41,6 +41,8 @@ public:
     BYTE m_bInternetAvailable = 0;
 
 private:
+    // The last download's error for a box, with what is wrong with the settings file.
+    std::string DownloadError() const;
     std::string Download(const std::string& remotePath, const char* localName);
 
     WebClient& m_client;

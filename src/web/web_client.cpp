@@ -68,6 +68,11 @@ FileContents ReadFileToUpload(const std::string& path) {
     return result;
 }
 
+// A limit as the operator reads it.
+std::string Duration(long ms) {
+    return ms % 1000 == 0 ? platform::Format("%ld s", ms / 1000) : platform::Format("%ld ms", ms);
+}
+
 // The text of a body: zero bytes, which a text cannot hold, are left out.
 std::string BodyText(const std::string& body) {
     return platform::Remove(body, '\0');
@@ -83,6 +88,8 @@ WebClient::WebClient()
 void WebClient::SetEndpoint(const ServerEndpoint& endpoint) {
     m_strServerHost = endpoint.host;
     m_strServerPort = endpoint.port;
+    m_strPostPort = endpoint.postPort;
+    m_strSettingsProblem = endpoint.settingsProblem;
     m_strDownloadUser = endpoint.downloadUser;
     m_strDownloadPassword = endpoint.downloadPassword;
 }
@@ -120,10 +127,12 @@ void WebClient::Wait(std::uint32_t programMs) {
         m_wait(programMs);
 }
 
-HttpRequest WebClient::RequestTo(const std::string& path) const {
+HttpRequest WebClient::RequestTo(const std::string& path, bool post) const {
     HttpRequest request;
     request.host = m_strServerHost;
-    request.port = platform::Atoi(m_strServerPort);
+    // The posts' port is the protocol's own but where the settings name another (stand-ins
+    // that listen on a free port).
+    request.port = platform::Atoi(post ? m_strPostPort : m_strServerPort);
     request.path = path;
     return request;
 }
@@ -132,7 +141,7 @@ std::string WebClient::DownloadHttpFile(const std::string& remotePath, const std
                                         bool save) {
     m_strHttpError.clear();
     const CallDeadline deadline(m_limits);
-    HttpRequest request = RequestTo(remotePath);
+    HttpRequest request = RequestTo(remotePath, false);
     request.user = m_strDownloadUser;
     request.password = m_strDownloadPassword;
     request.followRedirects = true;
@@ -169,7 +178,7 @@ std::string WebClient::DownloadHttpFile(const std::string& remotePath, const std
 HttpReply WebClient::Post(const std::string& script, const std::vector<std::string>& headers,
                           const std::string& body, const CallDeadline& deadline,
                           std::size_t maxReplyBytes) {
-    HttpRequest request = RequestTo(m_strSrvPath + script);
+    HttpRequest request = RequestTo(m_strSrvPath + script, true);
     request.post = true;
     request.headers = headers;
     request.body = body;
@@ -177,7 +186,42 @@ HttpReply WebClient::Post(const std::string& script, const std::vector<std::stri
     return PerformHttp(request, deadline.ForExchange());
 }
 
-std::vector<std::string> WebClient::SendForm(const FormPost& post, const CallDeadline& deadline) {
+std::string WebClient::FailureOf(const HttpReply& reply, std::size_t maxReplyBytes) const {
+    using TimeLimit = HttpReply::TimeLimit;
+    switch (reply.timeLimit) {
+        case TimeLimit::Total:
+            return "tempo scaduto: risposta del server non completa entro " +
+                   Duration(m_limits.totalTimeoutMs);
+        case TimeLimit::Stall:
+            return platform::Format("tempo scaduto: nessun dato dal server per %ld s",
+                                    m_limits.stallSeconds);
+        case TimeLimit::Connect:
+            return "tempo scaduto: nessuna connessione con il server entro " +
+                   Duration(m_limits.connectTimeoutMs);
+        case TimeLimit::None:
+            break;
+    }
+    switch (reply.outcome) {
+        case HttpReply::Outcome::TooLarge:
+            return platform::Format("risposta del server troppo lunga (oltre %zu byte)",
+                                    maxReplyBytes);
+        case HttpReply::Outcome::NotSent:
+            return "nessuna risposta dal server (" + reply.errorText + ")";
+        case HttpReply::Outcome::BrokenOff:
+            return "risposta del server interrotta (" + reply.errorText + ")";
+        case HttpReply::Outcome::Complete:
+            break;
+    }
+    if (reply.Answered())
+        return {};
+    if (reply.status >= 300 && reply.status < 400)
+        return platform::Format(
+            "il server ha risposto con lo stato HTTP %ld (rinvio ad altro indirizzo non seguito)",
+            reply.status);
+    return platform::Format("il server ha risposto con lo stato HTTP %ld", reply.status);
+}
+
+WebClient::FormLines WebClient::SendForm(const FormPost& post, const CallDeadline& deadline) {
     if (post.logged) {
         Log(post.firstLogLine);
         Log(m_strSrvPath + post.script);
@@ -187,23 +231,30 @@ std::vector<std::string> WebClient::SendForm(const FormPost& post, const CallDea
         Post(post.script, {kFormContentType}, BuildFormBody(post.fields), deadline, kMaxReplyBytes);
     // Half a reply could carry a cut value, and an error page any key: neither is read.
     if (!reply.Answered())
-        return {};
-    return SplitReplyLines(reply.body);
+        return {{}, FailureOf(reply, kMaxReplyBytes)};
+    return {SplitReplyLines(reply.body), {}};
 }
 
 WebClient::FormReply WebClient::ExchangeForm(const FormPost& post, const CallDeadline& deadline) {
+    using Kind = PostOutcome::Kind;
     FormReply reply;
-    for (const auto& line : SendForm(post, deadline)) {
+    const FormLines sent = SendForm(post, deadline);
+    if (!sent.failure.empty()) {
+        reply.outcome = {Kind::Failed, sent.failure};
+        return reply;
+    }
+    for (const auto& line : sent.lines) {
         if (post.logged)
             Log(line);
         if (IsBareBusyLine(line)) {
             reply.answer = line;
-            reply.busy = true;
+            reply.outcome.kind = Kind::Busy;
             break;
         }
         if (platform::Contains(line, post.replyKey)) {
             reply.answer = AnswerFromLine(line, post.replyKey);
-            reply.busy = platform::Contains(reply.answer, "BUSY");
+            reply.outcome.kind =
+                platform::Contains(reply.answer, "BUSY") ? Kind::Busy : Kind::KeyLine;
             break;
         }
     }
@@ -215,7 +266,8 @@ std::string WebClient::PostWithBusyRetry(const FormPost& post) {
     const CallDeadline deadline(m_limits);
     for (int exchange = 0; exchange < kBusyExchanges; ++exchange) {
         const FormReply reply = ExchangeForm(post, deadline);
-        if (!reply.busy)
+        m_lastPost = reply.outcome;
+        if (reply.outcome.kind != PostOutcome::Kind::Busy)
             return reply.answer;
         Wait(kBusyPauseMs);
         // A server that stays busy past the call's time is given up as if it had stayed
@@ -234,11 +286,16 @@ BOOL WebClient::HttpLogUser(const std::string& logFileName, const std::string& t
         "RESULT=OK",
         "HTTP_log_user - " + logFileName + " - " + text};
     BOOL found = FALSE;
-    for (const auto& line : SendForm(post, CallDeadline(m_limits))) {
+    const FormLines sent = SendForm(post, CallDeadline(m_limits));
+    for (const auto& line : sent.lines) {
         Log(line);
         if (platform::Contains(line, post.replyKey))
             found = TRUE;
     }
+    m_lastPost = {sent.failure.empty()
+                      ? (found ? PostOutcome::Kind::KeyLine : PostOutcome::Kind::NoKeyLine)
+                      : PostOutcome::Kind::Failed,
+                  sent.failure};
     return found;
 }
 
@@ -277,8 +334,10 @@ std::string WebClient::HttpAddAcrediaUser(const std::string& technicianCode,
 }
 
 std::string WebClient::HttpFindCertifAccredia(int mode, const std::string& certificateNumber) {
-    if (certificateNumber.empty())
+    if (certificateNumber.empty()) {
+        m_lastPost = {};
         return "";
+    }
     return PostWithBusyRetry({kFindCertifAccrediaScript,
                               {{"user", kFormUser},
                                {"cert_num", certificateNumber, CleanUp::Ampersand},
@@ -295,8 +354,10 @@ std::string WebClient::HttpFindCertifDate(const std::string& serial) {
 }
 
 std::string WebClient::HttpFindCertifDateCalib(const std::string& serial) {
-    if (serial.empty())
+    if (serial.empty()) {
+        m_lastPost = {};
         return "";
+    }
     return PostWithBusyRetry({kFindCertifDateCalibScript,
                               {{"user", kFormUser}, {"instr_sn", serial, CleanUp::Ampersand}},
                               "CERT_DATE=",

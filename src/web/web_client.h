@@ -31,6 +31,21 @@ struct ReportUpload {
     std::optional<std::string> serviceError;
 };
 
+// How the last form post ended, beyond the answer it returned: a post never fails to its
+// caller, so a caller for whom "no such line" and "no reply" differ asks here.
+struct PostOutcome {
+    enum class Kind {
+        KeyLine,    // a whole reply with a success status, and a line carried the key
+        NoKeyLine,  // a whole reply with a success status, no line with the key; or nothing sent
+        Busy,       // the server stayed busy through the retries
+        Failed,     // no whole reply with a success status
+    };
+    Kind kind = Kind::NoKeyLine;
+    // For Failed: what went wrong, in words for the operator (the status, the time-out, the
+    // reply too long, ...).
+    std::string failure;
+};
+
 class WebClient {
 public:
     using LogWriter = std::function<void(const std::string& text)>;
@@ -41,6 +56,10 @@ public:
     void SetEndpoint(const ServerEndpoint& endpoint);
     const std::string& ServerHost() const { return m_strServerHost; }
     const std::string& ServerPort() const { return m_strServerPort; }
+    // The port of the form posts and uploads; empty: the protocol's default.
+    const std::string& PostPort() const { return m_strPostPort; }
+    // What is wrong with the settings file the endpoint came from; empty when nothing is.
+    const std::string& SettingsProblem() const { return m_strSettingsProblem; }
     // SRVPATH: the base path every remote path starts with.
     const std::string& SrvPath() const { return m_strSrvPath; }
     void SetSrvPath(const std::string& path) { m_strSrvPath = path; }
@@ -77,6 +96,7 @@ public:
     std::string HttpFindCertifDateCalib(const std::string& serial);
     std::string HttpFindMicSubstDate(const std::string& serial);
     std::string QueryServerTime();
+    const PostOutcome& LastPost() const { return m_lastPost; }
 
     // Uploads a verification file. Only a PDF reply replaces the report kept beside it, and only
     // once it has arrived whole: an earlier report stays until then.
@@ -95,7 +115,11 @@ private:
     };
     struct FormReply {
         std::string answer;
-        bool busy = false;
+        PostOutcome outcome;
+    };
+    struct FormLines {
+        std::vector<std::string> lines;
+        std::string failure;  // empty when a whole reply with a success status came
     };
     // The end of one call in real time.
     class CallDeadline {
@@ -112,18 +136,23 @@ private:
 
     std::string PostWithBusyRetry(const FormPost& post);
     FormReply ExchangeForm(const FormPost& post, const CallDeadline& deadline);
-    // The reply lines of one post, logging the exchange as it goes; empty when no whole
-    // reply with a success status arrived.
-    std::vector<std::string> SendForm(const FormPost& post, const CallDeadline& deadline);
+    // The reply lines of one post, logging the exchange as it goes; no lines, and the reason,
+    // when no whole reply with a success status arrived.
+    FormLines SendForm(const FormPost& post, const CallDeadline& deadline);
+    // Why a reply carries no answer, in words for the operator; empty when it does.
+    std::string FailureOf(const HttpReply& reply, std::size_t maxReplyBytes) const;
     HttpReply Post(const std::string& script, const std::vector<std::string>& headers,
                    const std::string& body, const CallDeadline& deadline,
                    std::size_t maxReplyBytes);
-    HttpRequest RequestTo(const std::string& path) const;
+    // The download's request (host and port) or a post's (host and the posts' port).
+    HttpRequest RequestTo(const std::string& path, bool post) const;
     void Log(const std::string& text);
     void Wait(std::uint32_t programMs);
 
     std::string m_strServerHost;
     std::string m_strServerPort;
+    std::string m_strPostPort;
+    std::string m_strSettingsProblem;
     std::string m_strDownloadUser;
     std::string m_strDownloadPassword;
     std::string m_strSrvPath;
@@ -133,6 +162,7 @@ private:
     NoWaitFeedback m_noFeedback;
     WaitFeedback* m_feedback = &m_noFeedback;
     HttpLimits m_limits;
+    PostOutcome m_lastPost;
 };
 
 }  // namespace web

@@ -3,6 +3,11 @@
 // with key data and protected fields on COM4. The operator is the script an unattended run
 // would read.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <QProcess>
+#include <atomic>
 
 #include <memory>
 #include <string>
@@ -17,6 +22,7 @@
 #include "link/link_test_support.h"
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
@@ -66,7 +72,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        folder.Write("alt_www.dll", stub.Host() + "\r\n" + stub.PortText() + "\r\n");
+        PointProgramAt(folder, stub);
         stub.ServeFile(kCorrections, "REF1;0.1\n");
         stub.ServeKeyFile(kSerial, keytest::KeyLine(kSerial, keyData) + "\n");
         stub.WriteState("accounts", "123456;segreto;tecnico@example.com\n");
@@ -241,6 +247,53 @@ TEST_F(CalibExpiryJobTest, WithoutInternetTheMeterIsNotEvenAsked) {
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_EQ(MeterFields(), kBefore);
     EXPECT_TRUE(platform::EventLoop::QuitPending());
+}
+
+// The program itself, as the start-up job runs without a display, killed (SIGKILL) right after
+// the meter took its first protected write, then run again by another technician.
+TEST_F(CalibExpiryJobTest, AChangeKilledAfterItsFirstWriteIsRecordedByTheNextRun) {
+    folder.Write("port.ini", "TARGET_INSTR_COM=4\r\n");
+    stub.AppendState("accounts", "654321;riservata;altro@example.com\n");
+    std::atomic<qint64> running{0};
+    // The meter takes the value, and the program dies before it hears the answer.
+    meter.Override("SET:PROT:CERT_DATE:2", 1, [&](const std::string&, auto) {
+        if (const qint64 pid = running.load(); pid > 0)
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+        return std::optional<simmeter::Reply>();
+    });
+    auto run = [&](const std::string& login) {
+        folder.Write("operator.txt", "dialog CSetHystogramRange OK " + login + "\n" + kApply);
+        QProcess program;
+        program.setWorkingDirectory(QString::fromStdString(folder.Path()));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("KX9_OPERATOR_SCRIPT",
+                           QString::fromStdString(folder.File("operator.txt")));
+        environment.insert("KX9_COM_MAP", QString::fromStdString("4=" + meter.SlavePath()));
+        environment.insert("KX9_CLOCK_SPEED", "20");
+        program.setProcessEnvironment(environment);
+        program.start(QString::fromStdString(testenv::BinaryDir() + "/src/app/kx9monitor"), {});
+        running = program.waitForStarted(30000) ? program.processId() : 0;
+        EXPECT_TRUE(program.waitForFinished(90000));
+        return std::pair(program.exitStatus(), program.readAllStandardOutput().toStdString());
+    };
+    ASSERT_EQ(run("code=123456 password=segreto").first, QProcess::CrashExit);
+    EXPECT_EQ(MeterFields().at("CERT_DATE"), "2025/04/10");
+    EXPECT_EQ(MeterFields().at("CALIB_CERT_DATE"), "2023/03/02");
+    EXPECT_FALSE(ServerRecord());
+    struct stat info {};
+    ASSERT_EQ(::stat(folder.File("calib_expiry_pending.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    const auto [status, output] = run("code=654321 password=riservata");
+    EXPECT_EQ(status, QProcess::NormalExit);
+    EXPECT_NE(output.find(std::string("[kx9monitor] ") + kDone), std::string::npos) << output;
+    EXPECT_EQ(MeterFields(), kAfter);
+    EXPECT_EQ(ServerRecord(),
+              "SN T200; TECNICO 123456; CERT_DATE 2023/03/01 -> 2025/04/10; COMPLETATA DOPO "
+              "INTERRUZIONE\nSN T200; TECNICO 654321; CALIB_CERT_DATE 2023/03/02 -> 2025/04/09; "
+              "HOMOLOGATION OM-1 -> OM-2; MAKER Corvanex -> Corvanex Srl\n");
+    EXPECT_FALSE(platform::FileExists(folder.File("calib_expiry_pending.txt")));
 }
 
 TEST(OperatorScriptTest, RulesAnswerBoxesAndFillDialogs) {

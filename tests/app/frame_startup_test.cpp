@@ -50,7 +50,7 @@ protected:
     // The stand-in is the server, and it answers the internet check.
     void ServerReachable() {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        folder.Write("alt_www.dll", stub.Host() + "\r\n" + stub.PortText() + "\r\n");
+        PointProgramAt(folder, stub);
         stub.ServeFile(kCorrections, "REF1;0.1\n");
     }
     // The link's waits and reply time-outs last until `meter` had its turn.

@@ -156,7 +156,7 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
     EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->icon().isNull());  // the tool bar's image
 
     RefusingPort server;
-    frame->m_web.SetEndpoint({"127.0.0.1", server.PortText(), "", ""});
+    frame->m_web.SetEndpoint({"127.0.0.1", server.PortText(), "", "", server.PortText()});
     op.ExpectBox("Connessione Internet assente.\nOperazione non disponibile.");
     Entry(cmd::ID_UPDATE_DATABASES)->trigger();
 

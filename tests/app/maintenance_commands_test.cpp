@@ -78,7 +78,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        frame->m_web.SetEndpoint({stub.Host(), stub.PortText(), "", ""});
+        frame->m_web.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
         stub.ServeKeyFile("T200", keytest::KeyLine("T200", keyData) + "\n");
         stub.ServeFile(kFirmwareFile, "FIRMWARE 1.05");
         stub.ServeFile(kWriterFile, "WRITER");

@@ -45,7 +45,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        frame.m_web.SetEndpoint({stub.Host(), stub.PortText(), "", ""});
+        frame.m_web.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
     }
 
     static void Now(int y, int mo, int d, int h, int mi) {

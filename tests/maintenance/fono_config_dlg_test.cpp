@@ -2,6 +2,7 @@
 // reads, what it writes and how its result string ends each way out. The unlock is played by
 // the host (the enciphered exchange itself is tested with the bench).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QTableWidget>
 #include <QWidget>
@@ -11,6 +12,7 @@
 
 #include "link/link_test_support.h"
 #include "link/serial_wnd.h"
+#include "maintenance/expiry_journal.h"
 #include "maintenance/fono_config_dlg.h"
 #include "maintenance/protected_fields.h"
 #include "platform/com_ports.h"
@@ -76,7 +78,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        host.client.SetEndpoint({stub.Host(), stub.PortText(), "", ""});
+        host.client.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
         stub.WriteState("cert_dates", "T7;2025/06/30\n");
         ASSERT_EQ(host.port.Open("COM5", &host, 0, 0, 2048, 2048), 0);
     }
@@ -242,6 +244,66 @@ TEST_F(FonoConfigDlgTest, AChangeTheServerDidNotRecordIsStillTheMetersNewState) 
     dlg.Create();
     EXPECT_EQ(dlg.m_strResult, "OK");
     EXPECT_EQ(MeterFields().at("CERT_DATE"), "2025/06/30");
+    // Kept, owner-only, for the next update of the meter to record.
+    struct stat info {};
+    ASSERT_EQ(::stat(folder.File("calib_expiry_pending.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(FonoConfigDlgTest, ALookUpWithoutAnAnswerStopsBeforeAnyWriteAndNamesTheServersFailure) {
+    // The calibrator's look-up: an error status, a reply without its line.
+    for (const char* fault : {"status 500", "nokey"}) {
+        stub.WriteState("faults", std::string("HTTP_find_certif_date_calib.php ") + fault + "\n");
+        op.ExpectBox(
+            "ATTENZIONE:\nErrore del server: certificato di taratura del calibratore associato "
+            "allo strumento T7 non verificato:\n");
+        dlg.Create();
+        EXPECT_EQ(dlg.m_strResult, "-1");
+    }
+    EXPECT_NE(op.Shown().front().find(":\nil server ha risposto con lo stato HTTP 500.\n"),
+              std::string::npos);
+    // The meter's: a reply that trickles past the call's time is no missing certificate.
+    host.client.SetLimits({.connectTimeoutMs = 1000, .stallSeconds = 60, .totalTimeoutMs = 400});
+    stub.WriteState("faults", "HTTP_find_certif_date.php trickle 100\n");
+    op.ExpectBox(
+        "ATTENZIONE:\nErrore del server: certificato di taratura dello strumento T7 non "
+        "verificato:\ntempo scaduto: risposta del server non completa entro 400 ms.\n"
+        "Aggiornamento data di scadenza non eseguito.");
+    dlg.Create();
+    EXPECT_EQ(host.unlocks, 0);
+    EXPECT_FALSE(stub.ReadState("server_logs/calib_expiry_T7.txt"));
+}
+
+TEST_F(FonoConfigDlgTest, AChangeCutShortIsRecordedWithItsTechnicianBeforeTheUpdateGoesOn) {
+    // An earlier run of technician 111111 had the meter take CERT_DATE, not MAKER.
+    maintenance::ExpiryJournal journal(folder.File("calib_expiry_pending.txt"));
+    ASSERT_TRUE(journal.Keep(
+        {"T7",
+         "111111",
+         {{"CERT_DATE", "2022/01/01", "2023/01/01"}, {"MAKER", "Corvanex", "Corvanex Srl"}}}));
+    ASSERT_TRUE(journal.Keep({"T9", "111111", {{"MAKER", "a", "b"}}}));
+    // Until the server has that record the update writes nothing, and the record stays.
+    stub.AddFault("log_user.php", "status 500");
+    op.ExpectBox(
+        "ATTENZIONE:\nLa modifica dello strumento T7 interrotta in precedenza non e' stata "
+        "registrata sul server.\nAggiornamento data di scadenza non eseguito.");
+    dlg.Create();
+    EXPECT_EQ(host.unlocks, 0);
+    std::optional<maintenance::PendingChange> kept;
+    ASSERT_TRUE(journal.Find("T7", kept));
+    EXPECT_TRUE(kept);
+
+    stub.WriteState("faults", "");
+    Answer(IDOK);
+    op.ExpectBox(kDone);
+    dlg.Create();
+    EXPECT_EQ(stub.ReadState("server_logs/calib_expiry_T7.txt"),
+              "SN T7; TECNICO 111111; CERT_DATE 2022/01/01 -> 2023/01/01; COMPLETATA DOPO "
+              "INTERRUZIONE\nSN T7; TECNICO 654321; CERT_DATE 2023/01/01 -> 2025/06/30\n");
+    ASSERT_TRUE(journal.Find("T7", kept));
+    EXPECT_FALSE(kept);
+    ASSERT_TRUE(journal.Find("T9", kept));
+    EXPECT_TRUE(kept);
 }
 
 TEST(ProtectedFieldsTest, RepliesDatesAndSetupFile) {

@@ -118,7 +118,7 @@ protected:
         targetMeter.SetSetting("INSTR_N", kTargetSerial);
         platform::SetComDevice(kRefCom, referenceMeter.SlavePath());
         platform::SetComDevice(kTargetCom, targetMeter.SlavePath());
-        client.SetEndpoint({stub.Host(), stub.PortText(), "tecnico", "segreto"});
+        client.SetEndpoint({stub.Host(), stub.PortText(), "tecnico", "segreto", stub.PortText()});
         client.SetWaitFunction([](std::uint32_t ms) { platform::EventLoop::Wait(ms); });
         databases.m_bInternetAvailable = 1;
         dlg.SetRandomSource([] { return 945; });

@@ -71,7 +71,7 @@ TEST_F(WebClientTest, FailedDownloadsSayWhyAndLeaveTheOldCopy) {
             stub.ServeFile(Url(c.file), "new contents\n");
         if (!c.fault.empty())
             stub.AddFault(c.file, c.fault);
-        client.SetEndpoint({stub.Host(), stub.PortText(), "tecnico", c.password});
+        client.SetEndpoint({stub.Host(), stub.PortText(), "tecnico", c.password, stub.PortText()});
         folder.Write(c.file, "old contents\n");
         EXPECT_EQ(client.DownloadHttpFile(Url(c.file), folder.File(c.file), true), "-1");
         EXPECT_TRUE(platform::StartsWith(client.HttpError(), c.error)) << client.HttpError();
@@ -79,7 +79,7 @@ TEST_F(WebClientTest, FailedDownloadsSayWhyAndLeaveTheOldCopy) {
     }
 
     // A success afterwards clears the error; a file that cannot be written gives errno.
-    client.SetEndpoint({stub.Host(), stub.PortText(), "tecnico", "segreto"});
+    client.SetEndpoint({stub.Host(), stub.PortText(), "tecnico", "segreto", stub.PortText()});
     EXPECT_EQ(client.DownloadHttpFile(Url("db.lab"), folder.File("db.lab"), true),
               "new contents\n");
     EXPECT_EQ(client.HttpError(), "");
@@ -137,7 +137,7 @@ TEST_F(WebClientTest, DownloadFromNoServerOrASilentOneFails) {
     RefusingPort refusing;
     web::WebClient unreachable;
     PointAt(unreachable, stub);
-    unreachable.SetEndpoint({"127.0.0.1", refusing.PortText(), "", ""});
+    unreachable.SetEndpoint({"127.0.0.1", refusing.PortText(), "", "", refusing.PortText()});
     EXPECT_EQ(unreachable.DownloadHttpFile(Url("t.txt"), folder.File("t.txt"), true), "-1");
     EXPECT_TRUE(
         platform::StartsWith(unreachable.HttpError(), "Failed in call to HttpSendRequest 7, "))

@@ -1,5 +1,7 @@
 #include <functional>
 
+#include "platform/text.h"
+
 #include "recording_feedback.h"
 #include "web_test_env.h"
 
@@ -190,7 +192,7 @@ TEST_F(WebClientTest, BrokenFailedOrMissingRepliesGiveNoAnswerAndNoRetry) {
     EXPECT_EQ(client.HttpFindCertifDate("S1"), "2099/01/01");
 
     RefusingPort refusing;
-    client.SetEndpoint({"127.0.0.1", refusing.PortText(), "", ""});
+    client.SetEndpoint({"127.0.0.1", refusing.PortText(), "", "", refusing.PortText()});
     log.clear();
     EXPECT_EQ(client.HttpSendMail("", "oggetto", "testo"), "");
     EXPECT_FALSE(client.HttpLogUser("x.txt", "t"));
@@ -233,4 +235,43 @@ TEST_F(WebClientTest, ServiceScriptsKeepWhatTheyAreSentAndAnswersMayHoldTheirKey
     EXPECT_EQ(stub.ReadState("mails"), ";CORVANEX_USER:codice non valido - user code=T9;\n");
     stub.WriteState("certif_accredia", "LAT 123;CERT_DATE=2025/01/01;LAB=Lab\n");
     EXPECT_EQ(client.HttpFindCertifAccredia(0, "LAT 123"), "CERT_DATE=2025/01/01;LAB=Lab");
+}
+
+TEST_F(WebClientTest, APostWithoutAnAnswerSaysWhyTheServerGaveNone) {
+    using Kind = web::PostOutcome::Kind;
+    stub.WriteState("cert_dates", "S1;2025/01/31\n");
+    const std::vector<std::pair<std::string, Kind>> kinds = {
+        {"", Kind::KeyLine}, {"nokey", Kind::NoKeyLine}, {"busy 5", Kind::Busy}};
+    for (const auto& [fault, kind] : kinds) {
+        stub.WriteState("faults", "HTTP_find_certif_date.php " + fault + "\n");
+        client.HttpFindCertifDate("S1");
+        EXPECT_EQ(client.LastPost().kind, kind) << fault;
+    }
+    stub.WriteState("faults", "HTTP_find_certif_date.php redirect http://127.0.0.1:9/altrove\n");
+    EXPECT_EQ(client.HttpFindCertifDate("S1"), "");
+    EXPECT_EQ(client.LastPost().kind, Kind::Failed);
+    EXPECT_EQ(
+        client.LastPost().failure,
+        "il server ha risposto con lo stato HTTP 302 (rinvio ad altro indirizzo non seguito)");
+    stub.WriteState("faults", "");
+    stub.SetReply("HTTP_find_certif_date.php", std::string(web::kMaxReplyBytes, 'x') + "\n");
+    client.HttpFindCertifDate("S1");
+    EXPECT_EQ(client.LastPost().failure, "risposta del server troppo lunga (oltre 2048000 byte)");
+}
+
+TEST_F(WebClientTest, PostsAndUploadsGoToThePostsPortAndDownloadsToTheServersPort) {
+    RefusingPort refusing;
+    stub.ServeFile(Url("a.txt"), "uno\n");
+    folder.Write("log.txt", "riga\n");
+    client.SetEndpoint({stub.Host(), stub.PortText(), "", "", refusing.PortText()});
+    EXPECT_EQ(client.DownloadHttpFile(Url("a.txt"), "", false), "uno\n");
+    EXPECT_EQ(client.UploadLogFile(folder.File("log.txt")), "ERROR");
+    EXPECT_FALSE(client.HttpLogUser("x.txt", "t"));
+    EXPECT_TRUE(platform::StartsWith(client.LastPost().failure, "nessuna risposta dal server ("));
+
+    client.SetEndpoint({stub.Host(), refusing.PortText(), "", "", stub.PortText()});
+    EXPECT_EQ(client.DownloadHttpFile(Url("a.txt"), "", false), "-1");
+    EXPECT_EQ(client.UploadLogFile(folder.File("log.txt")), "1");
+    EXPECT_TRUE(client.HttpLogUser("x.txt", "t"));
+    EXPECT_EQ(stub.Requests().size(), 3u);
 }

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "web/black_list.h"
 #include "web/firmware_versions.h"
+#include "web/server_endpoint.h"
 
 namespace {
 const std::string kNotFound = "Failed to retrieve a HTTP status, Status Code:404\n";
@@ -32,6 +33,23 @@ TEST_F(DatabasesTest, InternetCheckKeepsTheCorrectionsAndSetsTheFlags) {
     EXPECT_EQ(databases.m_bInternetAvailable, 0);
     EXPECT_EQ(folder.Read("msvcrt70.dll"), "REF1;0.1\n");
     EXPECT_FALSE(feedback.shown);
+}
+
+TEST_F(DatabasesTest, TheNoInternetBoxNamesABrokenSettingsFileAndWhatIsWrong) {
+    ServeDatabases();
+    stub.RequireBasicAuth("tecnico", "segreto");
+    folder.Write("alt_www.dll", stub.Host() + "\r\n" + stub.PortText() + "\r\n");
+    folder.Write("webservice.ini", "SERVER_HOST=127.0.0.1\r\nDOWNLOAD_USER=tecnico\r\n");
+    client.SetEndpoint(web::LoadServerEndpoint(folder.Path()));
+    op.ExpectBox(kNoInternet + "error reading file\n\nImpostazioni del servizio web non valide:\n" +
+                 folder.File("webservice.ini") + ": manca DOWNLOAD_PASSWORD");
+    EXPECT_EQ(databases.CheckInternetConnection(), FALSE);
+
+    folder.Write("webservice.ini",
+                 "SERVER_HOST=127.0.0.1\r\nDOWNLOAD_USER=tecnico\r\n"
+                 "DOWNLOAD_PASSWORD=segreto\r\n");
+    client.SetEndpoint(web::LoadServerEndpoint(folder.Path()));
+    EXPECT_EQ(databases.CheckInternetConnection(), TRUE);
 }
 
 TEST_F(DatabasesTest, RefreshIsDecidedByTheTableAndTheDatabaseAndNamesTheFailedOne) {

@@ -21,7 +21,7 @@ TEST(WebUploadBody, IsSentByteForByte) {
     webstub::WebStub raw({.rawBodies = true});
     ASSERT_TRUE(raw.Running()) << raw.StartError();
     web::WebClient client;
-    client.SetEndpoint({raw.Host(), raw.PortText(), "", ""});
+    client.SetEndpoint({raw.Host(), raw.PortText(), "", "", raw.PortText()});
     folder.Write("archivio_verifiche/R 1.vpg", std::string("KEY=1\r\n\0END", 11));
 
     client.HttpUploadFilePost(folder.File("archivio_verifiche/R 1.vpg"));

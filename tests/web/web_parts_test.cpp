@@ -1,5 +1,7 @@
 // The pieces of the client that need no server.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/test_env.h"
 #include "web/http_exchange.h"
@@ -47,6 +49,29 @@ TEST(WebEndpoint, SettingsFileThenAlternativeServerFile) {
     EXPECT_EQ(alternative.downloadUser, "station");
     folder.Write("alt_www.dll", "only.host.invalid");
     EXPECT_EQ(LoadServerEndpoint(folder.Path()).port, "80");
+}
+
+TEST(WebEndpoint, TheSettingsNameThePostsPortAndWhatIsWrongWithThem) {
+    testenv::ScratchFolder folder;
+    const std::string sound =
+        "SERVER_HOST=h\nDOWNLOAD_USER=u\nDOWNLOAD_PASSWORD=p\nPOST_PORT=8081\n";
+    folder.Write("webservice.ini", sound);
+    EXPECT_EQ(LoadServerEndpoint(folder.Path()).postPort, "8081");
+    EXPECT_EQ(LoadServerEndpoint(folder.Path()).settingsProblem, "");
+    for (const auto& [text, problem] : std::vector<std::pair<std::string, std::string>>{
+             {" \r\n", "e' vuoto"},
+             {std::string("SERVER_HOST=h\0", 14),
+              "non e' un file di testo (byte 0x00 in posizione 13)"},
+             {"SERVER_HOST=h\nDOWNLOAD_USER=u\nDOWNLOAD_PASSWORD=\n", "manca DOWNLOAD_PASSWORD"},
+             {sound + "POST_PORT=80a\n", "POST_PORT non e' un numero di porta (\"80a\")"}}) {
+        folder.Write("webservice.ini", text);
+        EXPECT_EQ(LoadServerEndpoint(folder.Path()).settingsProblem,
+                  folder.File("webservice.ini") + ": " + problem);
+    }
+    ASSERT_EQ(::unlink(folder.File("webservice.ini").c_str()), 0);
+    ASSERT_EQ(::mkdir(folder.File("webservice.ini").c_str(), 0700), 0);
+    EXPECT_EQ(LoadServerEndpoint(folder.Path()).settingsProblem,
+              folder.File("webservice.ini") + ": e' una cartella, non un file");
 }
 
 TEST(WebExchange, BadOrPlaceholderHostsAreRefusedUnsent) {

@@ -26,7 +26,7 @@ protected:
     }
 
     void PointAt(web::WebClient& c, const webstub::WebStub& s) {
-        c.SetEndpoint({s.Host(), s.PortText(), "tecnico", "segreto"});
+        c.SetEndpoint({s.Host(), s.PortText(), "tecnico", "segreto", s.PortText()});
         c.SetInstrLog([this](const std::string& text) { log.push_back(text); });
         c.SetWaitFunction([this](std::uint32_t ms) {
             waits.push_back(ms);
@@ -50,6 +50,16 @@ protected:
     std::vector<std::string> log;
     std::vector<std::uint32_t> waits;
 };
+
+// The program folder's "webservice.ini" and "alt_www.dll" for a stand-in: downloads to its
+// port, and the posts too, which would otherwise go to the protocol's default port.
+inline void PointProgramAt(const testenv::ScratchFolder& folder, const webstub::WebStub& stub) {
+    folder.Write("webservice.ini", "SERVER_HOST=" + stub.Host() +
+                                       "\r\nDOWNLOAD_USER=tecnico\r\nDOWNLOAD_PASSWORD=segreto"
+                                       "\r\nPOST_PORT=" +
+                                       stub.PortText() + "\r\n");
+    folder.Write("alt_www.dll", stub.Host() + "\r\n" + stub.PortText() + "\r\n");
+}
 
 // A loopback port that refuses connections while the object lives.
 class RefusingPort {

@@ -1,0 +1,42 @@
+// The record of a calibration-expiry change under way: what a killed run leaves for the next.
+#include <gtest/gtest.h>
+
+#include "maintenance/expiry_journal.h"
+#include "platform/files.h"
+#include "support/test_env.h"
+
+namespace {
+
+using maintenance::ExpiryJournal;
+using maintenance::PendingChange;
+
+TEST(ExpiryJournalTest, EachMetersRecordComesBackAsKeptAndAFileOfNoWholeRecordsIsRefused) {
+    testenv::ScratchFolder folder;
+    ExpiryJournal journal(folder.File("pending.txt"));
+    // Whatever the values hold stays in its place.
+    const PendingChange change{"T7", "", {{"MAKER", "a;b", "c%d\n=\x01"}}};
+    ASSERT_TRUE(journal.Keep(change));
+    ASSERT_TRUE(journal.Keep({"T9", "1", {{"MAKER", "a", "b"}}}));
+    std::optional<PendingChange> found;
+    ASSERT_TRUE(journal.Find("T7", found));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->fields, change.fields);
+    ASSERT_TRUE(journal.Remove("T7"));
+    ASSERT_TRUE(journal.Remove("T9"));
+    EXPECT_FALSE(platform::FileExists(journal.Path()));
+
+    for (const auto& [text, problem] : std::vector<std::pair<std::string, std::string>>{
+             {"SN=T7\nTECNICO=1\n", "registrazione incompleta"},
+             {"TECNICO=1\n", "riga 1 non valida"},
+             {"SN=T7\nCAMPO=MAKER;a\n", "riga 2 non valida"},
+             {"SN=T7\nCAMPO=MAKER;%4;b\n", "riga 2 non valida"}}) {
+        folder.Write("pending.txt", text);
+        EXPECT_FALSE(journal.Find("T7", found)) << text;
+        EXPECT_EQ(journal.Problem(), journal.Path() + ": " + problem);
+        // Nothing is written over what cannot be read.
+        EXPECT_FALSE(journal.Keep(change));
+        EXPECT_EQ(folder.Read("pending.txt"), text);
+    }
+}
+
+}  // namespace
