@@ -75,7 +75,6 @@ class CInstrStatus;
 #include "web/web_client.h"
 
 class CKX9MonitorView;
-class CSerialMFC;
 class ConnectEscapeWatch;
 struct SerialPortInfo;
 class QMenu;
@@ -173,11 +172,6 @@ public:
     void ShowMonitoringOptions();
 
     // --- the session operations on the monitoring link (main_frame_session.cpp)
-    // Writes the command and then the status query straight to the link port until the reply
-    // holds `expected`, three rounds at most; whether it came. The listener listens again only
-    // when it did.
-    bool ExchangeAndWait(const std::string& command, const std::string& query,
-                         const std::string& expected);
     // Switches the meter's monitoring off and ends the run (Disconnect).
     void StopMonitoring();
     // Queues the read of the whole setup of the current model; the last reply opens the sheet.

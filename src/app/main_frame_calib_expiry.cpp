@@ -85,6 +85,5 @@ void CMainFrame::OnUpdateCalibExpiry() {
 }
 
 void CMainFrame::CloseTargetPort() {
-    if (CKX9MonitorView* view = View())
-        view->m_TargetSerial.Close();
+    m_link.SerialPort(LinkSide::Target).Close();
 }

@@ -85,12 +85,9 @@ private:
 
 void CMainFrame::ConnectInstrument() {
     m_link.SetLinkPort(LinkSide::Reference);
-    LinkPort* port = m_link.Port();
-    if (!port)
-        return;
     // A port left open by an earlier attempt would refuse every open of the search.
-    if (port->IsOpen())
-        port->Close();
+    if (LinkPort& port = m_link.Port(); port.IsOpen())
+        port.Close();
 
     std::vector<SerialPortInfo> ports;
     try {
@@ -121,7 +118,7 @@ int CMainFrame::OpenReferenceLink(const std::string& device) {
 }
 
 CMainFrame::PortSearchStep CMainFrame::SearchPlainPort(const SerialPortInfo& info) {
-    CSerialMFC& port = TheApp().m_pView->m_RefSerial;
+    CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     PortRecord& record = TheApp().m_RefPort;
     const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
     const std::string device =
@@ -150,7 +147,7 @@ CMainFrame::PortSearchStep CMainFrame::SearchPlainPort(const SerialPortInfo& inf
 CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
                                                      ConnectEscapeWatch& escape) {
     CKX9MonitorApp& app = TheApp();
-    CSerialMFC& port = TheApp().m_pView->m_RefSerial;
+    CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     PortRecord& record = app.m_RefPort;
     const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
     const int number = meter_probe::ComNumberAfterCom(working);
@@ -215,9 +212,7 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
 void CMainFrame::ConnectInstrumentPort() {
     CKX9MonitorApp& app = TheApp();
     m_link.SetLinkPort(LinkSide::Reference);
-    if (!app.m_pView)
-        return;
-    CSerialMFC* port = &app.m_pView->m_RefSerial;
+    CSerialMFC* port = &m_link.SerialPort(LinkSide::Reference);
     // A port left open by an earlier attempt would refuse to open again.
     if (port->IsOpen())
         port->Close();
@@ -260,7 +255,7 @@ void CMainFrame::ConnectInstrumentPort() {
     }
     if (called)
         HangUpModem();
-    port->Purge();
+    m_link.PurgeLink();
     port->Close();
     // No meter is linked over a closed port.
     m_bLinkActive = FALSE;
@@ -274,7 +269,7 @@ bool CMainFrame::ProbeMeter(const std::string& deviceName, unsigned replyWait) {
     ShowConnectingText(Format("Connecting to...\r\rPort = %s\rBaudrate = %d",
                               meter_probe::PortNameOf(deviceName).c_str(), record.m_nBaudRate));
     const std::string reply = meter_probe::RunIdentificationProbe(
-        m_link.Direct(), *m_link.Port(), meter_probe::ReplyWait(replyWait, record.m_nBaudRate));
+        m_link.Direct(), m_link.Port(), meter_probe::ReplyWait(replyWait, record.m_nBaudRate));
     return meter_probe::IsMeterReply(reply);
 }
 

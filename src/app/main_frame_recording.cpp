@@ -7,7 +7,7 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
-#include "link/link_port.h"
+#include "link/command_codes.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/shell.h"
@@ -126,11 +126,7 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
         Wait(500);
         // Dump mode before the request: the first record may come at once, and it is the
         // decoder's; the listener would take it for a reply to no command.
-        m_bDownloading = TRUE;
-        if (LinkPort* port = m_link.Port()) {
-            port->Purge();
-            port->WriteString("DMP:NE\r\n");
-        }
+        m_link.StartDumpDownload();
     } else {
         m_link.PurgeLink();
         m_bDumpRefused = TRUE;
@@ -204,8 +200,7 @@ void CMainFrame::EndScheduledDownload() {
     m_bAcquiring = FALSE;
     m_bMonitorOn = FALSE;
     if (m_SchedulerDlg.IsPowerOffAfterDownload()) {
-        if (LinkPort* port = m_link.Port())
-            port->WriteString("KEY:OFF\r\n");
+        m_link.WriteCommand(command_code::kPowerOff);
         LogScheduler(FALSE, "Instr. Power Off", TRUE);
     }
     ShowSchedulerResult();

@@ -24,9 +24,7 @@ int CMainFrame::ConnectForScheduler() {
     app.LoadPortIni();
     m_link.SetLinkPort(LinkSide::Reference);
     m_bLinkActive = FALSE;
-    if (!app.m_pView)
-        return kSchedulerLinkFailed;
-    CSerialMFC& port = app.m_pView->m_RefSerial;
+    CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     // A port left open by an earlier attempt would refuse to open again.
     if (port.IsOpen())
         port.Close();
@@ -60,7 +58,7 @@ int CMainFrame::ConnectForScheduler() {
     if (!ProbeMeter(device, meter_probe::kStoredPortReplyWait)) {
         if (called)
             HangUpModem();
-        port.Purge();
+        m_link.PurgeLink();
         port.Close();
         HideConnectingBox();
         LogScheduler(FALSE, "WARNING: CONNECTION FAILURE", TRUE);

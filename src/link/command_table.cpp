@@ -133,6 +133,11 @@ TableBuilder& Build() {
         {138, "SET:MIC_MODEL:%s:%s", 2000, Arg::Both},
         {139, "SET:MIC_NUMBER:%s:%s", 2000, Arg::Both},
         {140, "SET:MIC_TYPE:%s:%s", 2000, Arg::Both},
+        // Sent past the queue only.
+        {208, "STT:REC:ON", 2000, Arg::None},
+        {209, "SET:INS:?", 2000, Arg::None},
+        {210, "SET:PROT:%s:?", 2000, Arg::First},
+        {211, "SET:PROT:%s:%s", 2000, Arg::Both},
     };
     for (const auto& [code, text, timeout, argument] : others)
         t.Add(code, text, timeout, argument);

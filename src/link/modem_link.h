@@ -52,7 +52,7 @@ int DialModem(LinkClock& clock, LinkPort& port, int comPort, int baudRate,
 inline constexpr int kEscapeGuardMs = 1500;
 
 // Ends the call: guard time, "+++", guard time, then "ATH" with its CR, and a moment for the
-// modem to take it before the port is closed.
+// modem to take it before the port is closed; all of it one turn on the port's line.
 void HangUp(LinkClock& clock, LinkPort& port);
 
 }  // namespace modem_link

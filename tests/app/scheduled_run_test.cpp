@@ -137,5 +137,5 @@ TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
         10000));
     EXPECT_EQ(SchedulerLog(),
               (Lines{"ERROR: Unable to open file", "Connection OFF", "End Scheduler"}));
-    EXPECT_FALSE(frame.Link().Port()->IsOpen());
+    EXPECT_FALSE(frame.Link().Port().IsOpen());
 }

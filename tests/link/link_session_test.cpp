@@ -21,7 +21,7 @@ namespace {
 // Keeps what the session told it, as lines: "reply 16 SET:MEM_SIZE:2048k", "timed out 1", ...
 class RecordingHost : public LinkSessionHost {
 public:
-    RecordingHost(ManualClock& clock, FakePort& port) : m_clock(clock), m_port(port) {
+    explicit RecordingHost(ManualClock& clock) : m_clock(clock) {
         record.m_nComPort = 3;
         record.m_nBaudRate = 38400;
     }
@@ -31,7 +31,6 @@ public:
         m_clock.AdvanceTo(m_clock.Now() + ms);
     }
     void PumpWaitingMessages() override { Tell("pump"); }
-    LinkPort* PortOf(LinkSide) override { return &m_port; }
     PortRecord& PortRecordOf(LinkSide) override { return record; }
     bool IsModemLink() override { return modem; }
     std::string BaudRateSetting() override { return baudSetting; }
@@ -77,7 +76,6 @@ private:
     }
 
     ManualClock& m_clock;
-    FakePort& m_port;
 };
 
 class LinkSessionTest : public ::testing::Test {
@@ -112,8 +110,8 @@ protected:
     testenv::TestOperator op;
     ManualClock clock;
     FakePort port{clock};
-    RecordingHost host{clock, port};
-    LinkSession session{host, clock};
+    RecordingHost host{clock};
+    LinkSession session{host, clock, port, port};
 };
 
 }  // namespace
