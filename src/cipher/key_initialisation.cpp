@@ -208,7 +208,7 @@ KeyInitialisation::ResetEnd KeyInitialisation::TryReset(const Texts& texts, Mete
     for (int send = 0; send < budget.sendsPerTry; ++send) {
         if (++bench.keyResets > kResetSendLimit && budget.limited)
             return ResetEnd::GiveUp;
-        m_services.Purge(meter);
+        m_services.DiscardPending(meter);
         m_services.Wait(kPauseBeforeResetMs);
         if (m_bench.abortRequested)
             return ResetEnd::GiveUp;

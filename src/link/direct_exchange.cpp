@@ -60,7 +60,7 @@ std::optional<std::string> DirectExchange::Exchange(LinkPort& port,
     return std::nullopt;
 }
 
-void DirectExchange::Purge(LinkPort& port) {
+void DirectExchange::DiscardPending(LinkPort& port) {
     port.Purge();
 }
 

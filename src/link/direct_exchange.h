@@ -68,7 +68,7 @@ public:
     // neither empty nor a refusal; nothing otherwise.
     std::optional<std::string> Exchange(LinkPort& port, const ExchangeRequest& request);
     // Drops what waits on the port, and a reply half collected.
-    void Purge(LinkPort& port);
+    void DiscardPending(LinkPort& port);
     // Rounds of: the command, a wait, the query, a wait, one read (the port purged after the
     // reads of the later rounds), until a read holds the expected text. The waits block.
     // Whether it came; the listener listens again only then.

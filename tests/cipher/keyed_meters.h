@@ -52,9 +52,9 @@ public:
             return std::nullopt;
         return exchange.Exchange(*port, request);
     }
-    void Purge(cipher::Meter meter) override {
+    void DiscardPending(cipher::Meter meter) override {
         if (CSerial* port = Port(meter))
-            exchange.Purge(*port);
+            exchange.DiscardPending(*port);
     }
     void ShowValue(cipher::Meter meter, int channel, const std::string& text) override {
         fields[meter][channel] = text;
