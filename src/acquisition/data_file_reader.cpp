@@ -13,11 +13,13 @@ constexpr const char* kNoData = "WARNING: No data found.";
 constexpr int kPageImage = 0;
 constexpr int kNoImage = -1;
 
-// Samples in one scheduled acquisition, by the interval the kind samples at.
-long long SamplesPerAcquisition(const RecordingSetup& setup) {
+// Samples in one scheduled acquisition, by the interval the kind samples at. Not a whole
+// number when the acquisition is not a multiple of the interval: the segments count from the
+// fraction, so that each acquisition keeps its own samples.
+double SamplesPerAcquisition(const RecordingSetup& setup) {
     if (!setup.acquisitionTime.IsValid())
         return 0;
-    const long long seconds = setup.acquisitionTime.WholeSeconds();
+    const double seconds = static_cast<double>(setup.acquisitionTime.WholeSeconds());
     double interval = 0;
     switch (setup.kind) {
         case kSoundLevelMeter:
@@ -29,7 +31,7 @@ long long SamplesPerAcquisition(const RecordingSetup& setup) {
             interval = platform::Atof(setup.spectrumTime);
             break;
     }
-    return interval > 0 ? static_cast<long long>(seconds / interval) : 0;
+    return interval > 0 ? seconds / interval : 0;
 }
 
 std::string SegmentTimeText(const std::optional<CivilTime>& time) {
@@ -39,7 +41,7 @@ std::string SegmentTimeText(const std::optional<CivilTime>& time) {
 // The segments of a listed data set: where each page's samples start and which acquisition's
 // start time they count from.
 void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, Timebase& timebase) {
-    const long long perAcquisition = SamplesPerAcquisition(setup);
+    const double perAcquisition = SamplesPerAcquisition(setup);
     const long long pageSize = setup.pageSize;
     const std::string& firstStart = listing.pages.front().startText;
     std::optional<CivilTime> segmentTime = CivilTime::Parse(firstStart);
@@ -47,15 +49,16 @@ void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, T
     std::vector<std::string> texts{"0#" + firstStart};
     long long running = pageSize;
     for (size_t page = 0; page < listing.pages.size(); ++page) {
-        starts.push_back(
-            perAcquisition > DataFileReader::kRecordCapacity ? static_cast<unsigned>(running) : 0);
+        starts.push_back(perAcquisition > static_cast<double>(DataFileReader::kRecordCapacity)
+                             ? static_cast<unsigned>(running)
+                             : 0);
         running += pageSize - 1;
-        if (running <= perAcquisition) {
+        if (static_cast<double>(running) <= perAcquisition) {
             texts.push_back(platform::Format("%lld#", running - pageSize) +
                             SegmentTimeText(segmentTime));
             continue;
         }
-        running -= perAcquisition;
+        running = static_cast<long long>(static_cast<double>(running) - perAcquisition);
         const std::optional<CivilTime> next =
             segmentTime ? segmentTime->AddSeconds(setup.repetitionTime.WholeSeconds())
                         : std::nullopt;

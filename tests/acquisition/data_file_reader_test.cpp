@@ -96,6 +96,33 @@ TEST_F(DataFileReaderTest, AScheduledSetIsListedWithItsSegmentsButSwitchesNoSche
     EXPECT_EQ(recording.Time().FormatSampleTime(0, 60), "2024/03/09 14:15:07");
 }
 
+TEST_F(DataFileReaderTest, AnAcquisitionThatIsNoWholeNumberOfSpectraKeepsItsFraction) {
+    struct Case {
+        long long acquisitionSeconds;
+        std::string segment;
+        unsigned start;
+    };
+    // 2 s spectra: 7 s are 3.5 spectra, 20,001 s are 10,000.5, beyond the record capacity.
+    for (const Case& c : {Case{7, "995#2024/03/09 14:05:07#2024/03/09 14:06:07", 0},
+                          Case{20001, "999#2024/03/09 14:05:07", 1000}}) {
+        SCOPED_TRACE(c.acquisitionSeconds);
+        SetupBlock block;
+        block.SetField(SetupBlock::kModel, "QS4160");
+        block.SetField(SetupBlock::kSpectrumTime, "2s");
+        block.SetField(SetupBlock::kAcquisitionMode, "OCTAVE");
+        block.SetField(SetupBlock::kPagingSize, "1000");
+        folder.Write("frac.kr9",
+                     PageFileHead(block, ScheduleTime::FromSeconds(c.acquisitionSeconds),
+                                  ScheduleTime::FromSeconds(60), "2024/03/09 14:05:07") +
+                         std::string(26, '\0'));
+        ASSERT_EQ(reader.ReadDumpFile(folder.File("frac.kr9")), 0);
+        const Timebase& time = recording.Time();
+        ASSERT_EQ(time.SegmentTexts().size(), 2u);
+        EXPECT_EQ(time.SegmentTexts()[1], c.segment);
+        EXPECT_EQ(time.SegmentStarts(), (std::vector<unsigned>{0, c.start}));
+    }
+}
+
 TEST_F(DataFileReaderTest, ASingleFileTakesItsDateFromItsFirstPageAndLoadsThePageAsked) {
     SKIP_WITHOUT("python3");
     ASSERT_EQ(acqtest::RunReference("layout_reference.py", "make ."), 0);
