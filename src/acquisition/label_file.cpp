@@ -1,5 +1,6 @@
 #include "acquisition/label_file.h"
 
+#include "acquisition/record_layout.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -24,10 +25,13 @@ LabelFileContents ReadLabelFile(const std::string& path) {
     const auto text = platform::ReadWholeFile(path);
     if (!text)
         return contents;
-    for (const std::string& line : platform::Split(*text, '\n')) {
+    std::vector<std::string> lines = platform::Split(*text, '\n');
+    // What follows the last line end is a line only when it holds something: a file read and
+    // saved again keeps its lines, blank ones included, and gains none.
+    if (!lines.empty() && platform::TrimRight(lines.back()).empty())
+        lines.pop_back();
+    for (const std::string& line : lines) {
         std::string label = platform::TrimRight(line);
-        if (label.empty())
-            continue;
         contents.hasAudioLabels = contents.hasAudioLabels || IsAudioLabel(label);
         contents.labels.push_back(std::move(label));
     }
@@ -40,7 +44,7 @@ bool SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& la
         return false;
     std::string text;
     for (const std::string& label : labels)
-        text += label + "\r\n";
+        text += label + std::string(kDoubleCrLineEnd);
     return platform::WriteFileAtomic(path, text);
 }
 

@@ -19,11 +19,11 @@ struct LabelFileContents {
     std::vector<std::string> labels;
     bool hasAudioLabels = false;
 };
-// The labels, each with its trailing white space cut; empty lines are no labels. A missing
-// file has none.
+// One label per line, each with its trailing white space cut, blank ones included; after the
+// last line end only a line that holds something. A missing file has none.
 LabelFileContents ReadLabelFile(const std::string& path);
 
-// Writes every label as a line ending in CR LF, the file whole or not at all; false when it
+// Writes every label as a line ending in CR CR LF, the file whole or not at all; false when it
 // could not be written or the data file has no label file.
 bool SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& labels);
 

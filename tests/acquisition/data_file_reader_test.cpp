@@ -171,7 +171,7 @@ TEST_F(DataFileReaderTest, LabelsAreSavedBesideTheCurrentFile) {
     host.currentFile = folder.File("mon.kr9");
     host.labels = {"1#SLM5#x#y#a#"};
     ASSERT_TRUE(reader.SaveLabelFile());
-    EXPECT_EQ(folder.Read("mon.lbl"), "1#SLM5#x#y#a#\r\n");
+    EXPECT_EQ(folder.Read("mon.lbl"), "1#SLM5#x#y#a#\r\r\n");
     host.currentFile = folder.File("noextension");
     EXPECT_FALSE(reader.SaveLabelFile());
 }
