@@ -10,6 +10,7 @@ namespace acquisition {
 namespace {
 
 constexpr const char* kNoData = "WARNING: No data found.";
+constexpr const char* kCannotUnpack = "ERROR: Unable to unpack the archive (%s).";
 constexpr int kPageImage = 0;
 constexpr int kNoImage = -1;
 
@@ -78,7 +79,14 @@ void DataFileReader::OpenSessionFile(const std::string& path) {
     m_host.SetCurrentFile(path);
     m_host.BeginDataFile(path);
     m_host.FrameSetupBlock().Fill(0, SetupBlock::kUnset);
-    UnpackZippedDataSet(path);
+    // An archive that could not be unpacked holds no data set to read: its bytes read as one
+    // would only say that the page size is not valid.
+    const Unpacking unpacking = UnpackZippedDataSet(path);
+    if (unpacking.failure) {
+        m_host.Warn(platform::Format(kCannotUnpack, unpacking.failure->c_str()),
+                    MB_ICONEXCLAMATION);
+        return;
+    }
     // A set that said what was wrong with it, or had no page, has nothing more to show.
     const Listing listing = ListPages(path);
     if (listing.result < 0 || (listing.opened && listing.pages == 0))

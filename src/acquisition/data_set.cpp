@@ -311,25 +311,63 @@ PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout,
     return load;
 }
 
-bool UnpackZippedDataSet(const std::string& path) {
+namespace {
+
+// A local header, an empty archive's end record, or the mark of a spanned archive.
+bool StartsAsZipArchive(const std::string& path) {
+    int cause = 0;
+    const File file = OpenBinary(path, cause);
+    if (!file)
+        return false;
+    const std::vector<unsigned char> head = ReadAt(file.get(), 0, 4);
+    const std::string signature = AsText(head);
+    return signature == std::string("PK\x03\x04", 4) || signature == std::string("PK\x05\x06", 4) ||
+           signature == std::string("PK\x07\x08", 4);
+}
+
+std::string EntryName(const CZipArchive& zip, int entry) {
+    CZipFileHeader header;
+    return zip.GetFileInfo(header, entry) ? header.GetFileName() : std::to_string(entry);
+}
+
+// The first entry tested, then every entry extracted; the reason of the first that fails.
+std::optional<std::string> ExtractEveryEntry(CZipArchive& zip, const std::string& folder) {
+    if (zip.GetCount() <= 0)
+        return std::string("the archive holds no entry");
+    if (!zip.TestFile(0))
+        return platform::Format("entry %s failed its test", EntryName(zip, 0).c_str());
+    for (int entry = 0; entry < zip.GetCount(); ++entry)
+        if (!zip.ExtractFile(entry, folder))
+            return platform::Format("entry %s could not be extracted",
+                                    EntryName(zip, entry).c_str());
+    return std::nullopt;
+}
+
+}  // namespace
+
+Unpacking UnpackZippedDataSet(const std::string& path) {
+    Unpacking unpacking;
+    unpacking.isArchive = StartsAsZipArchive(path);
+    if (!unpacking.isArchive)
+        return unpacking;
     CZipArchive zip;
     try {
-        if (!zip.Open(path, CZipArchive::kOpenReadOnly))
-            return false;
+        if (!zip.Open(path, CZipArchive::kOpenReadOnly)) {
+            unpacking.failure = "the archive could not be opened";
+            return unpacking;
+        }
         const std::string folder =
             FolderOf(path).empty() ? platform::CurrentDirectory() : FolderOf(path);
-        bool whole = zip.GetCount() > 0 && zip.TestFile(0);
-        for (int entry = 0; whole && entry < zip.GetCount(); ++entry)
-            whole = zip.ExtractFile(entry, folder);
+        unpacking.failure = ExtractEveryEntry(zip, folder);
         zip.Close();
-        return whole;
-    } catch (const CZipException&) {
+    } catch (const CZipException& error) {
         zip.Close(true);
-        return false;
-    } catch (const std::invalid_argument&) {
+        unpacking.failure = error.what();
+    } catch (const std::invalid_argument& error) {
         zip.Close(true);
-        return false;
+        unpacking.failure = error.what();
     }
+    return unpacking;
 }
 
 }  // namespace acquisition

@@ -94,8 +94,17 @@ struct PageLoad {
 PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
                   std::span<unsigned char> buffer);
 
+// What unpacking a data file came to: no archive (a data file to read as it is), an archive
+// unpacked whole, or an archive that could not be unpacked, with the zip library's reason.
+struct Unpacking {
+    bool isArchive = false;
+    std::optional<std::string> failure;
+
+    bool Unpacked() const { return isArchive && !failure; }
+};
 // A data file that is a zip archive is unpacked into its own folder, every entry, read without
-// writing to the archive. False when it is no archive or an entry failed.
-bool UnpackZippedDataSet(const std::string& path);
+// writing to the archive. Only a file that starts as an archive does is one: a data set starts
+// with its label header, its setup block or "INDEX FILE", never with a zip signature.
+Unpacking UnpackZippedDataSet(const std::string& path);
 
 }  // namespace acquisition

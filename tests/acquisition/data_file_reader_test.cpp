@@ -4,6 +4,7 @@
 
 #include "acquisition/data_file_reader.h"
 #include "acquisition_test_support.h"
+#include "platform/files.h"
 #include "platform/win_types.h"
 #include "support/test_env.h"
 
@@ -165,6 +166,38 @@ TEST_F(DataFileReaderTest, WhatCannotBeReadIsSaidOnceAndLeavesNoData) {
     // A memory dump is no data set.
     reader.OpenSessionFile(folder.File("QS4160_DumpFile.kx9"));
     EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(DataFileReaderTest, AnArchiveThatCannotBeUnpackedSaysWhyAndReadsNothing) {
+    SKIP_WITHOUT("python3");
+    // A set whose second entry would land outside its folder, and one whose data is damaged.
+    ASSERT_EQ(acqtest::Shell("python3 -c \"import zipfile\n"
+                             "z = zipfile.ZipFile('evil.kr9', 'w')\n"
+                             "z.writestr('evil.kr9', 'INDEX FILE\\r\\n')\n"
+                             "z.writestr('../escaped.rec', 'y')\n"
+                             "z.close()\n"
+                             "z = zipfile.ZipFile('damaged.kr9', 'w', zipfile.ZIP_DEFLATED)\n"
+                             "z.writestr('damaged.kr9', 'INDEX FILE\\r\\n' * 400)\n"
+                             "z.close()\n"
+                             "b = bytearray(open('damaged.kr9', 'rb').read())\n"
+                             "b[45:55] = bytes(10)\n"
+                             "open('damaged.kr9', 'wb').write(b)\""),
+              0);
+    // The zip library's reason names the entry or the archive.
+    for (const auto& [name, named] :
+         {std::pair{"evil.kr9", "escaped.rec"}, std::pair{"damaged.kr9", "damaged.kr9"}}) {
+        SCOPED_TRACE(name);
+        host.warnings.clear();
+        reader.OpenSessionFile(folder.File(name));
+        ASSERT_EQ(host.warnings.size(), 1u);
+        EXPECT_NE(host.warnings[0].find(named), std::string::npos);
+        EXPECT_EQ(host.warnings[0].rfind("ERROR: Unable to unpack the archive (", 0), 0u)
+            << host.warnings[0];
+        EXPECT_TRUE(host.pageRows.empty());
+        EXPECT_TRUE(host.setups.empty());
+        EXPECT_FALSE(host.dataLoaded);
+    }
+    EXPECT_FALSE(platform::FileExists(folder.File("../escaped.rec")));
 }
 
 TEST_F(DataFileReaderTest, LabelsAreSavedBesideTheCurrentFile) {

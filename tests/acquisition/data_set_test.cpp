@@ -193,7 +193,7 @@ TEST_F(DataSetTest, AZippedSetUnpacksIntoItsOwnFolderEveryEntryIncluded) {
               0);
     ASSERT_EQ(::chmod(folder.File("lab/mon.kr9").c_str(), 0444), 0);
 
-    ASSERT_TRUE(UnpackZippedDataSet(folder.File("lab/mon.kr9")));
+    ASSERT_TRUE(UnpackZippedDataSet(folder.File("lab/mon.kr9")).Unpacked());
     EXPECT_TRUE(platform::FileExists(folder.File("lab/page_a.rec")));
     EXPECT_FALSE(platform::FileExists(folder.File("page_a.rec")));
     EXPECT_FALSE(platform::FileExists(folder.File("lab/mon.zip")));
@@ -201,7 +201,9 @@ TEST_F(DataSetTest, AZippedSetUnpacksIntoItsOwnFolderEveryEntryIncluded) {
     ASSERT_FALSE(listing.failure);
     EXPECT_EQ(listing.pages.size(), 2u);
     // What is no archive stays as it is.
-    EXPECT_FALSE(UnpackZippedDataSet(folder.File("made/single.kr9")));
+    const Unpacking plain = UnpackZippedDataSet(folder.File("made/single.kr9"));
+    EXPECT_FALSE(plain.isArchive);
+    EXPECT_FALSE(plain.failure);
 }
 
 TEST_F(DataSetTest, AnArchiveEntryNeverLandsOutsideTheSetsFolder) {
@@ -211,7 +213,10 @@ TEST_F(DataSetTest, AnArchiveEntryNeverLandsOutsideTheSetsFolder) {
                              "'w'); z.writestr('ok.rec', 'x'); z.writestr('../escaped.rec', 'y'); "
                              "z.close()\""),
               0);
-    EXPECT_FALSE(UnpackZippedDataSet(folder.File("lab/evil.kr9")));
+    const Unpacking unpacking = UnpackZippedDataSet(folder.File("lab/evil.kr9"));
+    EXPECT_TRUE(unpacking.isArchive);
+    ASSERT_TRUE(unpacking.failure);
+    EXPECT_NE(unpacking.failure->find("escaped.rec"), std::string::npos) << *unpacking.failure;
     EXPECT_TRUE(platform::FileExists(folder.File("lab/ok.rec")));
     EXPECT_FALSE(platform::FileExists(folder.File("escaped.rec")));
 }
