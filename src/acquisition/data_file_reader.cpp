@@ -75,6 +75,8 @@ void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, T
 void DataFileReader::OpenSessionFile(const std::string& path) {
     if (platform::Contains(path, ".kx9"))
         return;
+    m_pages.Close();
+    m_labelFile.Forget();
     m_recording.SetLoadedFromFile(true);
     m_host.SetCurrentFile(path);
     m_host.BeginDataFile(path);
@@ -152,14 +154,13 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
 }
 
 int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int page) {
-    std::vector<std::string>& labels = m_host.Labels();
-    LabelFileContents contents = ReadLabelFile(LabelFilePath(path));
-    labels = std::move(contents.labels);
+    const LabelFileContents& contents = m_labelFile.Read(LabelFilePath(path));
+    m_host.Labels() = contents.labels;
     m_host.UpdateAudioLabelWindow(contents.hasAudioLabels);
 
     m_host.BeginWaitCursor();
     const PageLoad load =
-        LoadPage(path, page, m_recording.Layout(), m_recording.PageSize(), m_host.DataBuffer());
+        m_pages.Load(path, page, m_recording.Layout(), m_recording.PageSize(), m_host.DataBuffer());
     m_recording.SetLoadedPage(page, load.bytes, load.startText);
     if (load.failure) {
         m_host.EndWaitCursor();
@@ -175,6 +176,7 @@ int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int pag
 }
 
 bool DataFileReader::SaveLabelFile() {
+    m_labelFile.Forget();
     return acquisition::SaveLabelFile(m_host.CurrentFile(), m_host.Labels());
 }
 

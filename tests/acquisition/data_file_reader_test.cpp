@@ -14,7 +14,7 @@ namespace {
 
 class RecordingHost : public AcquisitionHost {
 public:
-    std::span<unsigned char> DataBuffer() override { return buffer; }
+    PageBuffer DataBuffer() override { return {buffer, filled}; }
     std::string CurrentFile() const override { return currentFile; }
     void SetCurrentFile(const std::string& path) override { currentFile = path; }
     void SetDataLoaded() override { dataLoaded = true; }
@@ -45,6 +45,7 @@ public:
     }
 
     std::vector<unsigned char> buffer = std::vector<unsigned char>(kDataBufferSize);
+    size_t filled = kDataBufferSize;
     std::string currentFile;
     bool dataLoaded = false;
     std::vector<std::string> labels;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/label_file.h"
+#include "platform/files.h"
 #include "support/test_env.h"
 
 using namespace acquisition;
@@ -70,4 +71,20 @@ TEST(LabelFile, SavingWritesWhatReadingGivesBack) {
     EXPECT_FALSE(SaveLabelFile(folder.File("noextension"), labels));
     ASSERT_TRUE(SaveLabelFile(folder.File("mon.kr9"), {}));
     EXPECT_EQ(folder.Read("mon.lbl"), "");
+}
+
+TEST(LabelFile, TheKeptLabelFileIsReadAgainWhenItChangesOrIsForgotten) {
+    testenv::ScratchFolder folder;
+    const std::string path = folder.File("mon.lbl");
+    LabelFileCache cache;
+    EXPECT_TRUE(cache.Read(path).labels.empty());
+    folder.Write("mon.lbl", "1#SLM5#x#y#a#\r\r\n");
+    EXPECT_EQ(cache.Read(path).labels, std::vector<std::string>{"1#SLM5#x#y#a#"});
+    // Replaced at once by a file of the same size.
+    ASSERT_TRUE(platform::WriteFileAtomic(path, "1#SLM5#x#y#b#Audio\r\n"));
+    EXPECT_EQ(cache.Read(path).labels, std::vector<std::string>{"1#SLM5#x#y#b#Audio"});
+    EXPECT_TRUE(cache.Read(path).hasAudioLabels);
+    ASSERT_TRUE(platform::RemoveFile(path));
+    EXPECT_TRUE(cache.Read(path).labels.empty());
+    EXPECT_TRUE(cache.Read("").labels.empty());
 }
