@@ -102,8 +102,10 @@ bool CPointViewBar::Create(const std::string& title, QMainWindow* parent, int cx
 void CPointViewBar::LayOut(int cx, int cy) {
     const int h = m_selector->height();
     m_selector->setGeometry(kMargin, kMargin, std::max(0, cx - 2 * kMargin), h);
-    m_listWindow->setGeometry(kMargin, h + 2 * kMargin, std::max(0, cx - 2 * kMargin),
-                              std::max(0, cy - (h + 2 * kMargin) - kMargin));
+    // The selector is never shown: its room goes to the list, which fills the bar.
+    const int top = m_selector->isHidden() ? kMargin : h + 2 * kMargin;
+    m_listWindow->setGeometry(kMargin, top, std::max(0, cx - 2 * kMargin),
+                              std::max(0, cy - top - kMargin));
     const int half = m_listWindow->viewport()->width() / 2;
     for (int column = 0; column < 2; ++column)
         m_listWindow->horizontalHeader()->resizeSection(column, half);

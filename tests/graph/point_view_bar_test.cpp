@@ -79,6 +79,26 @@ TEST_F(PointViewBarTest, TheFirstSeriesIsListedWithTheAxesUnits) {
     EXPECT_EQ(Rows(), 0);
 }
 
+TEST_F(PointViewBarTest, TheListFillsTheBarWithNoRoomKeptForTheHiddenSelector) {
+    graph::C3DListCtrl& list = Bar().ListWindow();
+    QWidget& content = *list.parentWidget();
+    ASSERT_GT(content.height(), 150);
+    constexpr int m = CPointViewBar::kMargin;
+    EXPECT_EQ(list.geometry(), QRect(m, m, content.width() - 2 * m, content.height() - 2 * m));
+    // What the bar shows 60 pixels down, where the room of the selector used to be: the
+    // list's rows, not a gap.
+    const int series = graph.AddGraph(0xFF0000, "", 1, true, false);
+    graph.AddPoint(series, 1, 2, 1);
+    const QImage picture = content.grab().toImage();
+    const QColor base = list.viewport()->palette().color(QPalette::Base);
+    const int below = 60;
+    EXPECT_LT(list.viewport()->mapTo(&content, QPoint(0, 0)).y(), below - 20);
+    int listed = 0;
+    for (int x = m + 4; x < content.width() - m - 4; ++x)
+        listed += picture.pixelColor(x, below) == base ? 1 : 0;
+    EXPECT_GT(listed, (content.width() - 2 * m) / 2);
+}
+
 TEST_F(PointViewBarTest, AFrozenListStaysAsItWasAndNeverReadsPastTheSeries) {
     const int series = graph.AddGraph(0xFF0000, "", 1, true, false);
     for (int i = 0; i < 5; ++i)
