@@ -8,6 +8,7 @@
 #include "graph/graph_combo_box.h"
 #include "graph/graph_commands.h"
 #include "graph/graph_dialogs.h"
+#include "graph/graph_panel.h"
 #include "graph/graph_wnd.h"
 
 namespace graph {
@@ -225,8 +226,11 @@ void CPointViewBar::AddContextMenuItems(QMenu& menu) {
 }
 
 void CPointViewBar::OnMenuCommand(int id) {
-    if (id == kPropertiesCommand)
-        RunPropertySheet(this);
+    if (id != kPropertiesCommand)
+        return;
+    // The walk from the bar never passes the panel; its "General" page belongs in the sheet.
+    const CGraphWnd* graph = FindGraphParent(this);
+    RunPropertySheet(this, graph ? graph->Panel() : nullptr);
 }
 
 void CPointViewBar::mouseReleaseEvent(QMouseEvent* event) {
