@@ -133,6 +133,9 @@ int CGraphPanel::OnGraphChange(const GraphChange& change) {
         case kPointAdded:
             OnPointAdded(change);
             break;
+        case kPointsAppended:
+            OnPointsAppended(change);
+            break;
         case kPointRemoved:
         case kPointChanged:
         case kSeriesRemoved:
@@ -188,6 +191,25 @@ void CGraphPanel::OnPointAdded(const GraphChange& change) {
         return;
     }
     DrawAppendedSegment(*series, change.series, change.point);
+}
+
+// What the points' own additions would have done, once: the range stretched for each point in
+// turn, and one repaint when asked.
+void CGraphPanel::OnPointsAppended(const GraphChange& change) {
+    const CGraphProps* series = m_graph.GetGraph(change.series);
+    if (!series || !series->IsVisible() || change.count <= 0 ||
+        !series->IsValidIndex(change.point) ||
+        !series->IsValidIndex(change.point + change.count - 1))
+        return;
+    if (m_options & kAutoExtend) {
+        VisibleRange range = m_range;
+        const std::span<const GraphPoint> run(series->Points().data() + change.point,
+                                              static_cast<size_t>(change.count));
+        if (ExtendToInclude(range, run))
+            SetRange(range.xFrom, range.xTo, range.yFrom, range.yTo, false);
+    }
+    if (change.notify)
+        PaintNow();
 }
 
 void CGraphPanel::DrawAppendedSegment(const CGraphProps& series, int slot, int point) {

@@ -22,7 +22,8 @@ class QuietChange {
 public:
     QuietChange(QWidget& bar, const GraphChange& change)
         : m_bar(bar),
-          m_quiet(change.code >= kPointAdded && change.code <= kPointsCleared &&
+          m_quiet(((change.code >= kPointAdded && change.code <= kPointsCleared) ||
+                   change.code == kPointsAppended) &&
                   change.notify == 0 && bar.isVisible()) {
         if (m_quiet)
             m_bar.setUpdatesEnabled(false);
@@ -135,6 +136,7 @@ std::string CPointViewBar::RowText(int row, int column) const {
 void CPointViewBar::Refresh(CGraphWnd* graph) {
     if (!m_tracking || !m_selector)
         return;
+    m_rowsBehind = false;
     if (!graph)
         graph = FindGraphParent(this);
     const CGraphProps* series = graph ? graph->GetGraph(SelectedSeries()) : nullptr;
@@ -172,6 +174,14 @@ int CPointViewBar::OnGraphChange(const GraphChange& change) {
         case kPointAdded:
             if (listed)
                 m_list.InsertItem(change.point);
+            break;
+        case kPointsAppended:
+            // Rows of a hidden list would cost their window's bookkeeping for every point
+            // (millions in a long recording) before anybody looks at them.
+            if (listed && !isVisible())
+                m_rowsBehind = true;
+            else if (listed)
+                m_list.InsertItems(change.point, change.count);
             break;
         case kPointRemoved:
             if (listed)
@@ -231,6 +241,12 @@ void CPointViewBar::OnMenuCommand(int id) {
     // The walk from the bar never passes the panel; its "General" page belongs in the sheet.
     const CGraphWnd* graph = FindGraphParent(this);
     RunPropertySheet(this, graph ? graph->Panel() : nullptr);
+}
+
+void CPointViewBar::showEvent(QShowEvent* event) {
+    ui::CSizingControlBar::showEvent(event);
+    if (m_rowsBehind)
+        Refresh();
 }
 
 void CPointViewBar::mouseReleaseEvent(QMouseEvent* event) {

@@ -5,7 +5,9 @@
 
 #include <QImage>
 #include <QMenu>
+#include <cmath>
 #include <memory>
+#include <vector>
 
 #include "fixed_metrics.h"
 #include "graph/graph_frame.h"
@@ -145,6 +147,29 @@ TEST_F(GraphWindowTest, AnAppendedPointBeyondTheRangeStretchesIt) {
     graph.UpdateVisibleRange(0, 0);
     graph.AddPoint(series, 60, 500, 1);
     EXPECT_EQ(Panel().Range().yTo, 132);
+}
+
+TEST_F(GraphWindowTest, ARunOfPointsStretchesTheRangeAsItsPointsOneByOneWouldAndIsShown) {
+    graph.SetVisibleRange(0, 100, 0, 100, 0);  // automatic stretching is on from the start
+    const int one = graph.AddGraph(kBlue, "", 0, true, false);
+    std::vector<graph::GraphPoint> run;
+    for (int x = 0; x < 400; ++x)
+        run.push_back({x * 1.0, 50 + 40 * std::sin(x / 7.0) + x / 4.0});
+    for (const graph::GraphPoint& p : run)
+        graph.AddPoint(one, p.x, p.y, 0);
+    const graph::VisibleRange stretched = Panel().Range();
+    ASSERT_NE(stretched, (graph::VisibleRange{0, 100, 0, 100}));
+
+    graph.RemoveGraph(one, 0);
+    graph.SetVisibleRange(0, 100, 0, 100, 0);
+    const int red = graph.AddGraph(kRed, "", 0, true, false);
+    EXPECT_EQ(graph.AddPoints(red, run, 1), 400);
+    EXPECT_EQ(Panel().Range(), stretched);
+    // Drawn at once: the run's last point is on the panel.
+    const QImage picture = Picture();
+    const QPoint last(static_cast<int>(Panel().XScale().ValueToPixel(run.back().x)),
+                      static_cast<int>(Panel().YScale().ValueToPixel(run.back().y)));
+    EXPECT_EQ(picture.pixelColor(last), platform::ToQColor(kRed));
 }
 
 TEST_F(GraphWindowTest, EqualLimitsAndEndlessZoomingPaintWithoutFailing) {
