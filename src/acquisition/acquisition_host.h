@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/data_buffer.h"
 #include "acquisition/data_set.h"
 #include "acquisition/record_layout.h"
 
@@ -17,7 +18,7 @@ public:
     virtual ~AcquisitionHost() = default;
 
     // --- the application's shared data
-    virtual std::span<unsigned char> DataBuffer() = 0;
+    virtual PageBuffer DataBuffer() = 0;
     virtual std::string CurrentFile() const = 0;
     virtual void SetCurrentFile(const std::string& path) = 0;
     virtual void SetDataLoaded() = 0;

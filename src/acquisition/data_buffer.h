@@ -4,6 +4,7 @@
 // values and time instead of counting words themselves; nothing past the loaded bytes or the
 // buffer's end is ever read.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -13,6 +14,16 @@
 #include "acquisition/record_layout.h"
 
 namespace acquisition {
+
+// The data buffer as the page reader fills it: the page's bytes, then 0xFF to the end.
+struct PageBuffer {
+    std::span<unsigned char> bytes;
+    // How far the bytes may hold anything but 0xFF: the end of the page loaded last, or the
+    // buffer's full size while that is not known (a new buffer). It lives with the buffer and
+    // the reader is its only writer, so that a page fills with 0xFF only what the page before
+    // it held beyond it.
+    std::size_t& filled;
+};
 
 class DataBufferView {
 public:

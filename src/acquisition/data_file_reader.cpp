@@ -10,14 +10,17 @@ namespace acquisition {
 namespace {
 
 constexpr const char* kNoData = "WARNING: No data found.";
+constexpr const char* kCannotUnpack = "ERROR: Unable to unpack the archive (%s).";
 constexpr int kPageImage = 0;
 constexpr int kNoImage = -1;
 
-// Samples in one scheduled acquisition, by the interval the kind samples at.
-long long SamplesPerAcquisition(const RecordingSetup& setup) {
+// Samples in one scheduled acquisition, by the interval the kind samples at. Not a whole
+// number when the acquisition is not a multiple of the interval: the segments count from the
+// fraction, so that each acquisition keeps its own samples.
+double SamplesPerAcquisition(const RecordingSetup& setup) {
     if (!setup.acquisitionTime.IsValid())
         return 0;
-    const long long seconds = setup.acquisitionTime.WholeSeconds();
+    const double seconds = static_cast<double>(setup.acquisitionTime.WholeSeconds());
     double interval = 0;
     switch (setup.kind) {
         case kSoundLevelMeter:
@@ -29,7 +32,7 @@ long long SamplesPerAcquisition(const RecordingSetup& setup) {
             interval = platform::Atof(setup.spectrumTime);
             break;
     }
-    return interval > 0 ? static_cast<long long>(seconds / interval) : 0;
+    return interval > 0 ? seconds / interval : 0;
 }
 
 std::string SegmentTimeText(const std::optional<CivilTime>& time) {
@@ -39,7 +42,7 @@ std::string SegmentTimeText(const std::optional<CivilTime>& time) {
 // The segments of a listed data set: where each page's samples start and which acquisition's
 // start time they count from.
 void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, Timebase& timebase) {
-    const long long perAcquisition = SamplesPerAcquisition(setup);
+    const double perAcquisition = SamplesPerAcquisition(setup);
     const long long pageSize = setup.pageSize;
     const std::string& firstStart = listing.pages.front().startText;
     std::optional<CivilTime> segmentTime = CivilTime::Parse(firstStart);
@@ -47,15 +50,16 @@ void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, T
     std::vector<std::string> texts{"0#" + firstStart};
     long long running = pageSize;
     for (size_t page = 0; page < listing.pages.size(); ++page) {
-        starts.push_back(
-            perAcquisition > DataFileReader::kRecordCapacity ? static_cast<unsigned>(running) : 0);
+        starts.push_back(perAcquisition > static_cast<double>(DataFileReader::kRecordCapacity)
+                             ? static_cast<unsigned>(running)
+                             : 0);
         running += pageSize - 1;
-        if (running <= perAcquisition) {
+        if (static_cast<double>(running) <= perAcquisition) {
             texts.push_back(platform::Format("%lld#", running - pageSize) +
                             SegmentTimeText(segmentTime));
             continue;
         }
-        running -= perAcquisition;
+        running = static_cast<long long>(static_cast<double>(running) - perAcquisition);
         const std::optional<CivilTime> next =
             segmentTime ? segmentTime->AddSeconds(setup.repetitionTime.WholeSeconds())
                         : std::nullopt;
@@ -71,11 +75,20 @@ void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, T
 void DataFileReader::OpenSessionFile(const std::string& path) {
     if (platform::Contains(path, ".kx9"))
         return;
+    m_pages.Close();
+    m_labelFile.Forget();
     m_recording.SetLoadedFromFile(true);
     m_host.SetCurrentFile(path);
     m_host.BeginDataFile(path);
     m_host.FrameSetupBlock().Fill(0, SetupBlock::kUnset);
-    UnpackZippedDataSet(path);
+    // An archive that could not be unpacked holds no data set to read: its bytes read as one
+    // would only say that the page size is not valid.
+    const Unpacking unpacking = UnpackZippedDataSet(path);
+    if (unpacking.failure) {
+        m_host.Warn(platform::Format(kCannotUnpack, unpacking.failure->c_str()),
+                    MB_ICONEXCLAMATION);
+        return;
+    }
     // A set that said what was wrong with it, or had no page, has nothing more to show.
     const Listing listing = ListPages(path);
     if (listing.result < 0 || (listing.opened && listing.pages == 0))
@@ -141,14 +154,13 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
 }
 
 int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int page) {
-    std::vector<std::string>& labels = m_host.Labels();
-    LabelFileContents contents = ReadLabelFile(LabelFilePath(path));
-    labels = std::move(contents.labels);
+    const LabelFileContents& contents = m_labelFile.Read(LabelFilePath(path));
+    m_host.Labels() = contents.labels;
     m_host.UpdateAudioLabelWindow(contents.hasAudioLabels);
 
     m_host.BeginWaitCursor();
     const PageLoad load =
-        LoadPage(path, page, m_recording.Layout(), m_recording.PageSize(), m_host.DataBuffer());
+        m_pages.Load(path, page, m_recording.Layout(), m_recording.PageSize(), m_host.DataBuffer());
     m_recording.SetLoadedPage(page, load.bytes, load.startText);
     if (load.failure) {
         m_host.EndWaitCursor();
@@ -164,6 +176,7 @@ int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int pag
 }
 
 bool DataFileReader::SaveLabelFile() {
+    m_labelFile.Forget();
     return acquisition::SaveLabelFile(m_host.CurrentFile(), m_host.Labels());
 }
 

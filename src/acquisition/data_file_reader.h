@@ -7,6 +7,8 @@
 #include <string>
 
 #include "acquisition/acquisition_host.h"
+#include "acquisition/data_set.h"
+#include "acquisition/label_file.h"
 #include "acquisition/recording.h"
 
 namespace acquisition {
@@ -42,6 +44,9 @@ private:
 
     AcquisitionHost& m_host;
     Recording& m_recording;
+    // The shown set's file and label file, kept while its pages are loaded one after another.
+    PageLoader m_pages;
+    LabelFileCache m_labelFile;
 };
 
 }  // namespace acquisition

@@ -1,5 +1,8 @@
 #include "acquisition/data_set.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -56,6 +59,79 @@ std::string AsText(const std::vector<unsigned char>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
+// A file opened for reading by descriptor, closed with its owner.
+class Descriptor {
+public:
+    explicit Descriptor(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~Descriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Up to `count` bytes at `offset`; fewer at the end of the file or on a read error.
+size_t ReadFully(int fd, long long offset, unsigned char* bytes, size_t count) {
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(fd, bytes + done, count - done,
+                                  static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    return done;
+}
+
+// The lines of a file from its start, as the program has always read its text files: at most
+// `maxChars` characters a line (a longer one goes on as the next line), CRs before the LF cut.
+class DescriptorLines {
+public:
+    explicit DescriptorLines(int fd) : m_fd(fd) {}
+
+    bool Next(std::string& line, size_t maxChars) {
+        line.clear();
+        int c = EOF;
+        bool any = false;
+        while (line.size() < maxChars && (c = Get()) != EOF) {
+            any = true;
+            if (c == '\n')
+                break;
+            line.push_back(static_cast<char>(c));
+        }
+        if (c == '\n')
+            while (!line.empty() && line.back() == '\r')
+                line.pop_back();
+        return any;
+    }
+
+private:
+    int Get() {
+        if (m_at == m_end) {
+            m_at = 0;
+            m_end = ReadFully(m_fd, m_offset, m_bytes.data(), m_bytes.size());
+            m_offset += static_cast<long long>(m_end);
+            if (m_end == 0)
+                return EOF;
+        }
+        return m_bytes[m_at++];
+    }
+
+    int m_fd;
+    long long m_offset = 0;
+    std::array<unsigned char, 4096> m_bytes{};
+    size_t m_at = 0;
+    size_t m_end = 0;
+};
+
 // The first line, and for an index the names of its pages (blank lines are none).
 struct TextHead {
     bool opened = false;
@@ -63,22 +139,27 @@ struct TextHead {
     std::vector<std::string> pageNames;
 };
 
-TextHead ReadTextHead(const std::string& path) {
+TextHead ReadTextHead(int fd) {
     TextHead head;
-    platform::LineReader reader(path);
-    std::string line;
-    if (!reader.IsOpen())
+    if (fd < 0)
         return head;
     head.opened = true;
-    if (!reader.ReadLine(line, kFirstLineChars))
+    DescriptorLines lines(fd);
+    std::string line;
+    if (!lines.Next(line, kFirstLineChars))
         return head;
     head.isIndex = IsIndexFirstLine(line);
-    while (head.isIndex && reader.ReadLine(line, kFirstLineChars)) {
+    while (head.isIndex && lines.Next(line, kFirstLineChars)) {
         std::string name = platform::TrimRight(line);
         if (!name.empty())
             head.pageNames.push_back(std::move(name));
     }
     return head;
+}
+
+TextHead ReadTextHead(const std::string& path) {
+    const Descriptor file(path);
+    return ReadTextHead(file.Get());
 }
 
 bool FitsBuffer(const RecordLayout& layout, long long pageSize) {
@@ -255,33 +336,73 @@ DataSetListing ListDataSet(const std::string& path) {
     return listing;
 }
 
-namespace {
+void PageLoader::Open(const std::string& path) {
+    Close();
+    if (!m_file.Open(path))
+        return;
+    TextHead head = ReadTextHead(m_file.Descriptor());
+    m_isIndex = head.isIndex;
+    m_pageNames = std::move(head.pageNames);
+    std::array<unsigned char, kLabelHeaderBytes> labelHead{};
+    if (!m_isIndex &&
+        ReadFully(m_file.Descriptor(), 0, labelHead.data(), labelHead.size()) == labelHead.size())
+        m_setupOffset = SetupBlockOffset(labelHead);
+}
 
-PageLoad ReadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
-                  std::span<unsigned char> buffer) {
+void PageLoader::Close() {
+    m_file.Close();
+    m_isIndex = false;
+    m_pageNames.clear();
+    m_setupOffset = -1;
+}
+
+PageLoad PageLoader::Load(const std::string& path, int page, const RecordLayout& layout,
+                          long long pageSize, PageBuffer buffer) {
+    if (!m_file.IsCurrent(path))
+        Open(path);
+    const PageLoad load = Read(path, page, layout, pageSize, buffer.bytes);
+    // Past the page, only what an earlier page left there holds anything but 0xFF.
+    const size_t loaded = static_cast<size_t>(load.bytes);
+    const size_t filled = std::min(buffer.filled, buffer.bytes.size());
+    if (filled > loaded)
+        std::fill(buffer.bytes.begin() + static_cast<std::ptrdiff_t>(loaded),
+                  buffer.bytes.begin() + static_cast<std::ptrdiff_t>(filled), 0xFF);
+    buffer.filled = loaded;
+    return load;
+}
+
+PageLoad PageLoader::Read(const std::string& path, int page, const RecordLayout& layout,
+                          long long pageSize, std::span<unsigned char> buffer) const {
     PageLoad load;
-    const TextHead head = ReadTextHead(path);
-    std::string file = path;
-    if (head.isIndex) {
-        if (page < 0 || page >= static_cast<int>(head.pageNames.size())) {
+    if (!m_file.IsOpen()) {
+        load.failure = kCannotOpenPage;
+        return load;
+    }
+    std::optional<Descriptor> pageFile;
+    int fd = m_file.Descriptor();
+    long long setupOffset = m_setupOffset;
+    if (m_isIndex) {
+        if (page < 0 || page >= static_cast<int>(m_pageNames.size())) {
             load.failure = kCannotOpenPage;
             return load;
         }
-        const std::string& name = head.pageNames[static_cast<size_t>(page)];
+        const std::string& name = m_pageNames[static_cast<size_t>(page)];
         if (!IsPlainPageName(name)) {
             load.failure = platform::Format(kBadPageName, name.c_str());
             return load;
         }
-        file = FolderOf(path) + name;
+        pageFile.emplace(FolderOf(path) + name);
+        fd = pageFile->Get();
+        if (fd < 0) {
+            load.failure = kCannotOpenPage;
+            return load;
+        }
+        std::array<unsigned char, kLabelHeaderBytes> labelHead{};
+        setupOffset = ReadFully(fd, 0, labelHead.data(), labelHead.size()) == labelHead.size()
+                          ? SetupBlockOffset(labelHead)
+                          : -1;
     }
-    int cause = 0;
-    const File pageFile = OpenBinary(file, cause);
-    if (!pageFile) {
-        load.failure = kCannotOpenPage;
-        return load;
-    }
-    const std::vector<unsigned char> labelHead = ReadAt(pageFile.get(), 0, kLabelHeaderBytes);
-    if (labelHead.size() < static_cast<size_t>(kLabelHeaderBytes)) {
+    if (setupOffset < 0) {
         load.failure = kFileEmpty;
         return load;
     }
@@ -290,46 +411,80 @@ PageLoad ReadPage(const std::string& path, int page, const RecordLayout& layout,
         load.failure = platform::Format(kBadPageSize, pageSize);
         return load;
     }
-    long long start = SetupBlockOffset(labelHead) + SetupBlock::kSize;
-    if (!head.isIndex)
+    long long start = setupOffset + SetupBlock::kSize;
+    if (!m_isIndex)
         start += std::max(page, 0) * pageBytes;
-    if (std::fseek(pageFile.get(), static_cast<long>(start), SEEK_SET) == 0)
-        load.bytes = static_cast<long long>(
-            std::fread(buffer.data(), 1, static_cast<size_t>(pageBytes), pageFile.get()));
+    load.bytes =
+        static_cast<long long>(ReadFully(fd, start, buffer.data(), static_cast<size_t>(pageBytes)));
     load.startText.assign(buffer.begin(),
                           buffer.begin() + std::min<long long>(load.bytes, kPageStartBytes));
     return load;
 }
 
-}  // namespace
-
 PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
                   std::span<unsigned char> buffer) {
-    const PageLoad load = ReadPage(path, page, layout, pageSize, buffer);
-    // Whatever the page did not fill holds no data.
-    std::fill(buffer.begin() + load.bytes, buffer.end(), 0xFF);
-    return load;
+    PageLoader loader;
+    size_t filled = buffer.size();
+    return loader.Load(path, page, layout, pageSize, {buffer, filled});
 }
 
-bool UnpackZippedDataSet(const std::string& path) {
+namespace {
+
+// A local header, an empty archive's end record, or the mark of a spanned archive.
+bool StartsAsZipArchive(const std::string& path) {
+    int cause = 0;
+    const File file = OpenBinary(path, cause);
+    if (!file)
+        return false;
+    const std::vector<unsigned char> head = ReadAt(file.get(), 0, 4);
+    const std::string signature = AsText(head);
+    return signature == std::string("PK\x03\x04", 4) || signature == std::string("PK\x05\x06", 4) ||
+           signature == std::string("PK\x07\x08", 4);
+}
+
+std::string EntryName(const CZipArchive& zip, int entry) {
+    CZipFileHeader header;
+    return zip.GetFileInfo(header, entry) ? header.GetFileName() : std::to_string(entry);
+}
+
+// The first entry tested, then every entry extracted; the reason of the first that fails.
+std::optional<std::string> ExtractEveryEntry(CZipArchive& zip, const std::string& folder) {
+    if (zip.GetCount() <= 0)
+        return std::string("the archive holds no entry");
+    if (!zip.TestFile(0))
+        return platform::Format("entry %s failed its test", EntryName(zip, 0).c_str());
+    for (int entry = 0; entry < zip.GetCount(); ++entry)
+        if (!zip.ExtractFile(entry, folder))
+            return platform::Format("entry %s could not be extracted",
+                                    EntryName(zip, entry).c_str());
+    return std::nullopt;
+}
+
+}  // namespace
+
+Unpacking UnpackZippedDataSet(const std::string& path) {
+    Unpacking unpacking;
+    unpacking.isArchive = StartsAsZipArchive(path);
+    if (!unpacking.isArchive)
+        return unpacking;
     CZipArchive zip;
     try {
-        if (!zip.Open(path, CZipArchive::kOpenReadOnly))
-            return false;
+        if (!zip.Open(path, CZipArchive::kOpenReadOnly)) {
+            unpacking.failure = "the archive could not be opened";
+            return unpacking;
+        }
         const std::string folder =
             FolderOf(path).empty() ? platform::CurrentDirectory() : FolderOf(path);
-        bool whole = zip.GetCount() > 0 && zip.TestFile(0);
-        for (int entry = 0; whole && entry < zip.GetCount(); ++entry)
-            whole = zip.ExtractFile(entry, folder);
+        unpacking.failure = ExtractEveryEntry(zip, folder);
         zip.Close();
-        return whole;
-    } catch (const CZipException&) {
+    } catch (const CZipException& error) {
         zip.Close(true);
-        return false;
-    } catch (const std::invalid_argument&) {
+        unpacking.failure = error.what();
+    } catch (const std::invalid_argument& error) {
         zip.Close(true);
-        return false;
+        unpacking.failure = error.what();
     }
+    return unpacking;
 }
 
 }  // namespace acquisition

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/data_buffer.h"
+#include "acquisition/kept_file.h"
 #include "acquisition/record_layout.h"
 
 namespace acquisition {
@@ -88,14 +90,49 @@ struct PageLoad {
     std::string startText;
     std::optional<std::string> failure;
 };
-// Reads page `page` of the data set at `path` into `buffer`, which is first filled with 0xFF:
-// line `page` after an index's first line names its page file; a single file holds it at its
-// place among pages of `pageSize` samples of `layout`.
+
+// Loads the pages of one data set one after another. The set's file stays open with what its
+// head says (an index's page names, where a single file's setup block starts), so that a page
+// costs little more than its own read. Before each page the path is checked against the file
+// kept (the same file, size and time of change): a set rewritten or replaced meanwhile is read
+// again.
+class PageLoader {
+public:
+    // Reads page `page` of the data set at `path` into `buffer`, 0xFF after it: line `page`
+    // after an index's first line names its page file; a single file holds it at its place
+    // among pages of `pageSize` samples of `layout`.
+    PageLoad Load(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
+                  PageBuffer buffer);
+    // Lets the set's file go.
+    void Close();
+
+private:
+    void Open(const std::string& path);
+    PageLoad Read(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
+                  std::span<unsigned char> buffer) const;
+
+    KeptFile m_file;
+    bool m_isIndex = false;
+    std::vector<std::string> m_pageNames;
+    // Where a single file's setup block starts; -1 when the file is too short to tell.
+    long long m_setupOffset = -1;
+};
+
+// One page read as PageLoader reads it, into a buffer whose whole rest is then filled with 0xFF.
 PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
                   std::span<unsigned char> buffer);
 
+// What unpacking a data file came to: no archive (a data file to read as it is), an archive
+// unpacked whole, or an archive that could not be unpacked, with the zip library's reason.
+struct Unpacking {
+    bool isArchive = false;
+    std::optional<std::string> failure;
+
+    bool Unpacked() const { return isArchive && !failure; }
+};
 // A data file that is a zip archive is unpacked into its own folder, every entry, read without
-// writing to the archive. False when it is no archive or an entry failed.
-bool UnpackZippedDataSet(const std::string& path);
+// writing to the archive. Only a file that starts as an archive does is one: a data set starts
+// with its label header, its setup block or "INDEX FILE", never with a zip signature.
+Unpacking UnpackZippedDataSet(const std::string& path);
 
 }  // namespace acquisition

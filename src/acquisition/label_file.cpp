@@ -1,5 +1,6 @@
 #include "acquisition/label_file.h"
 
+#include "acquisition/record_layout.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -17,21 +18,52 @@ bool IsAudioLabel(std::string_view label) {
     return !label.empty() && label.back() != '#';
 }
 
-LabelFileContents ReadLabelFile(const std::string& path) {
+namespace {
+
+LabelFileContents ParseLabelText(std::string_view text) {
     LabelFileContents contents;
-    if (path.empty())
-        return contents;
-    const auto text = platform::ReadWholeFile(path);
-    if (!text)
-        return contents;
-    for (const std::string& line : platform::Split(*text, '\n')) {
+    std::vector<std::string> lines = platform::Split(text, '\n');
+    // What follows the last line end is a line only when it holds something: a file read and
+    // saved again keeps its lines, blank ones included, and gains none.
+    if (!lines.empty() && platform::TrimRight(lines.back()).empty())
+        lines.pop_back();
+    for (const std::string& line : lines) {
         std::string label = platform::TrimRight(line);
-        if (label.empty())
-            continue;
         contents.hasAudioLabels = contents.hasAudioLabels || IsAudioLabel(label);
         contents.labels.push_back(std::move(label));
     }
     return contents;
+}
+
+}  // namespace
+
+LabelFileContents ReadLabelFile(const std::string& path) {
+    if (path.empty())
+        return {};
+    const auto text = platform::ReadWholeFile(path);
+    return text ? ParseLabelText(*text) : LabelFileContents{};
+}
+
+const LabelFileContents& LabelFileCache::Read(const std::string& path) {
+    if (m_path && *m_path == path &&
+        (m_file.IsOpen() ? m_file.IsCurrent(path) : !platform::FileExists(path)))
+        return m_contents;
+    m_path = path;
+    m_contents = {};
+    std::string text;
+    if (path.empty() || !m_file.Open(path))
+        return m_contents;
+    if (!m_file.ReadAll(text)) {
+        Forget();
+        return m_contents;
+    }
+    m_contents = ParseLabelText(text);
+    return m_contents;
+}
+
+void LabelFileCache::Forget() {
+    m_path.reset();
+    m_file.Close();
 }
 
 bool SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& labels) {
@@ -40,7 +72,7 @@ bool SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& la
         return false;
     std::string text;
     for (const std::string& label : labels)
-        text += label + "\r\n";
+        text += label + std::string(kDoubleCrLineEnd);
     return platform::WriteFileAtomic(path, text);
 }
 

@@ -3,9 +3,12 @@
 // per line. A graph label ends in "#" (its empty sixth field); a line that does not is an audio
 // label, and its presence is what shows the audio-label window.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "acquisition/kept_file.h"
 
 namespace acquisition {
 
@@ -19,11 +22,25 @@ struct LabelFileContents {
     std::vector<std::string> labels;
     bool hasAudioLabels = false;
 };
-// The labels, each with its trailing white space cut; empty lines are no labels. A missing
-// file has none.
+// One label per line, each with its trailing white space cut, blank ones included; after the
+// last line end only a line that holds something. A missing file has none.
 LabelFileContents ReadLabelFile(const std::string& path);
 
-// Writes every label as a line ending in CR LF, the file whole or not at all; false when it
+// The label file of the data set whose pages are being loaded, kept while the path names it
+// unchanged (or still names no file): it is read again only when it changed on disk or was
+// forgotten, as a save does.
+class LabelFileCache {
+public:
+    const LabelFileContents& Read(const std::string& path);
+    void Forget();
+
+private:
+    std::optional<std::string> m_path;
+    KeptFile m_file;
+    LabelFileContents m_contents;
+};
+
+// Writes every label as a line ending in CR CR LF, the file whole or not at all; false when it
 // could not be written or the data file has no label file.
 bool SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& labels);
 

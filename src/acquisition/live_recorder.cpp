@@ -238,7 +238,9 @@ void LiveRecorder::WriteRecord(const RecordLayout& layout,
 }
 
 void LiveRecorder::ClosePage(int kind) {
-    const std::string start = platform::DateTime::Now().Format(kPageStartFormat);
+    // The next page's start text and its file's name tell the same second.
+    const platform::DateTime now = platform::DateTime::Now();
+    const std::string start = now.Format(kPageStartFormat);
     if (m_host.HasLiveSpectrumWindow())
         m_host.ClearLiveSpectrum();
     m_spectrumRows = 0;
@@ -268,10 +270,10 @@ void LiveRecorder::ClosePage(int kind) {
     m_file.Close();
     ++m_page;
     if (!m_failed)
-        OpenNextPage(start, kind);
+        OpenNextPage(start, now.Format(kPageNameStampFormat), kind);
 }
 
-bool LiveRecorder::OpenNextPage(const std::string& start, int kind) {
+bool LiveRecorder::OpenNextPage(const std::string& start, const std::string& stamp, int kind) {
     const std::string folder = m_host.RecordFolder();
     const std::string index = platform::JoinPath(folder, kRecordIndexName);
     const std::optional<std::string> listed = platform::ReadWholeFile(index);
@@ -280,7 +282,6 @@ bool LiveRecorder::OpenNextPage(const std::string& start, int kind) {
         return false;
     }
     // Pages closed within one second are told apart by a number after the stamp.
-    const std::string stamp = platform::DateTime::Now().Format(kPageNameStampFormat);
     std::string name = RecordPageName(stamp);
     for (int other = 1; platform::Contains(*listed, name + "\r\n") ||
                         platform::FileExists(platform::JoinPath(folder, name));

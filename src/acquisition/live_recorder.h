@@ -76,7 +76,7 @@ private:
     void AddSpectrumRow(int kind, const std::vector<std::uint16_t>& bands);
     void WriteRecord(const RecordLayout& layout, const std::vector<std::uint16_t>& values);
     void ClosePage(int kind);
-    bool OpenNextPage(const std::string& start, int kind);
+    bool OpenNextPage(const std::string& start, const std::string& stamp, int kind);
     void Fail(const std::string& path);
     RecordLayout Layout(int kind) const;
 

@@ -198,6 +198,12 @@ std::string IndexFileText(const std::vector<std::string>& pageNames);
 // "..", no control character).
 bool IsPlainPageName(std::string_view name);
 
+// --- text lines: a label file and the scheduler log end each line in CR CR LF (a "\r\n" that
+// went through a text-mode stream); the index and the other text files in CR LF. Readers take
+// either.
+
+constexpr std::string_view kDoubleCrLineEnd = "\r\r\n";
+
 // The live recording's index in the program folder, and its page files, stamped with their
 // start as "%Y%m%d_%H%M%S".
 constexpr const char* kRecordIndexName = "RecFile.kr9";

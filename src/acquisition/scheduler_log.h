@@ -1,8 +1,8 @@
 #pragma once
-// The scheduler log file: the record of an unattended run, one line per event, in the program
-// folder. Every start of the scheduler begins a new log and keeps the one before as the old
-// log. Writing never asks anything: a log that cannot be opened loses the line. Lines written
-// from the listener thread and the user-interface thread stay whole.
+// The scheduler log file: the record of an unattended run, one line per event ending in
+// CR CR LF, in the program folder. Every start of the scheduler begins a new log and keeps the
+// one before as the old log. Writing never asks anything: a log that cannot be opened loses the
+// line. Lines written from the listener thread and the user-interface thread stay whole.
 
 #include <mutex>
 #include <optional>

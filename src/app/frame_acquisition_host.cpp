@@ -26,9 +26,10 @@ bool IsSpectrum(int kind) {
 
 }  // namespace
 
-std::span<unsigned char> FrameAcquisitionHost::DataBuffer() {
+acquisition::PageBuffer FrameAcquisitionHost::DataBuffer() {
     std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
-    return {buffer.data(), std::min(buffer.size(), acquisition::kDataBufferSize)};
+    return {{buffer.data(), std::min(buffer.size(), acquisition::kDataBufferSize)},
+            TheApp().m_DataBufferFilled};
 }
 
 std::string FrameAcquisitionHost::CurrentFile() const {

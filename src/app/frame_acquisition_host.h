@@ -15,7 +15,7 @@ public:
     explicit FrameAcquisitionHost(CMainFrame& frame) : m_frame(frame) {}
 
     // acquisition::AcquisitionHost
-    std::span<unsigned char> DataBuffer() override;
+    acquisition::PageBuffer DataBuffer() override;
     std::string CurrentFile() const override;
     void SetCurrentFile(const std::string& path) override;
     void SetDataLoaded() override;

@@ -66,6 +66,8 @@ public:
     CMainFrame* m_pMainFrame = nullptr;
     CKX9MonitorView* m_pView = nullptr;
     std::vector<unsigned char> m_DataBuffer;
+    // How far the data buffer may hold anything but 0xFF; the data-file reader keeps it.
+    std::size_t m_DataBufferFilled = kDataBufferSize;
     PortRecord m_RefPort;
     PortRecord m_TargetPort;
     // The meter's setup as last read from it, and as the operator wants it.

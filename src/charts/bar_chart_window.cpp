@@ -100,8 +100,10 @@ void DrawGrid(QPainter& p, const CChartWnd& chart) {
 void DrawValueLabels(QPainter& p, const CChartWnd& chart) {
     p.setFont(chart.Font());
     p.setPen(ToQColor(ui::GetSysColor(ui::COLOR_WINDOWTEXT)));
+    // A vertical chart's label box starts just above its grid line and is as tall as a bar
+    // slot: set at its top, the label stands at its line.
     const Qt::Alignment align = chart.Orientation() == CChartWnd::kVertical
-                                    ? Qt::AlignRight | Qt::AlignVCenter
+                                    ? Qt::AlignRight | Qt::AlignTop
                                     : Qt::AlignCenter;
     for (int k = 0; k <= chart.Divisions(); ++k)
         p.drawText(ToQRect(chart.ValueLabelRect(k)), align | Qt::TextSingleLine,

@@ -76,7 +76,10 @@ void CDemoDlg::OnInitDialog() {
     m_graph.SetZTicks(5);
     m_graph.SetYTicks(5);
 
-    SetLegend();
+    // At opening each text names its interval's upper limit in steps of 10 dB; "Apply" writes
+    // the lower limits of the scale it sets.
+    for (int k = 0; k < kLegendEntries; ++k)
+        m_legend[IDC_LEGEND_BOTTOM - IDC_LEGEND_TOP - k] = std::to_string(m_nYMin + 10 * (k + 1));
     for (RangeBox* box : {&m_amplMax, &m_amplMin}) {
         box->entries = {"AUTO"};
         for (int entry = 1; entry < kAmplitudeEntries; ++entry)

@@ -67,9 +67,9 @@ std::optional<std::array<int, kContourBands>> ComputeContour(
         ++k;
 
     std::array<int, kContourBands> result;
-    if (k == 0) {
-        result = *threshold;
-    } else if (k == kContourCount) {
+    if (k == 0)  // below the 0-phon contour: the threshold row, the chosen band's too
+        return *threshold;
+    if (k == kContourCount) {
         for (int n = 0; n < kContourBands; ++n)
             result[n] = V[n][kContourCount - 1];
     } else {

@@ -32,7 +32,8 @@ SpectrumLevels LevelsFromText(std::string_view text);
 
 // The contour through band `band` (1..29, contour band band - 1) of `levels` at the 29 contour
 // bands, in tenths of dB; the chosen band keeps its measured level. Below the 0-phon contour the
-// threshold of hearing stands for it, at or above the 160-phon contour the 160-phon contour.
+// threshold of hearing stands for it, at the chosen band too; at or above the 160-phon contour
+// the 160-phon contour.
 // Nothing for an unknown edition or a band out of range.
 std::optional<std::array<int, kContourBands>> ComputeContour(
     LoudnessEdition edition, bool halfBandShift, std::span<const int, kContourBands> levels,

@@ -1,7 +1,8 @@
 // Painting the 3-D graph: the box's floor and back wall with their grid, the rows from the
-// back to the front, each hiding what lies behind it, the emphasised rows over everything,
-// then the axes with their captions. Rows that fall on one depth pixel are drawn once (the
-// front one), so a picture of many thousand spectra costs what the window's depth can show.
+// back to the front, each hiding what lies behind it (an emphasised row in its own place, in
+// its own colour and width), then the axes with their captions. Rows that fall on one depth
+// pixel are drawn once, so a picture of many thousand spectra costs what the window's depth
+// can show.
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygonF>
@@ -98,32 +99,34 @@ private:
         return positions;
     }
 
+    // Back to front, so that each row hides what lies behind it. Of the rows that fall on one
+    // depth pixel only one is drawn: the emphasised one when there is one, so that the selected
+    // record stays in sight however many spectra share its pixel, else the front one.
     void DrawRows() {
         struct Row {
             double z;
             int element;
+            bool emphasised;
         };
         std::vector<Row> rows;
-        std::vector<int> emphasised;
         for (int e = 0; e < m_graph.ElementCount(); ++e) {
             const auto& points = m_graph.ElementPoints(e);
-            if (points.empty() || !m_proj.InRangeZ(points.front().z))
-                continue;
-            if (m_graph.IsEmphasised(e))
-                emphasised.push_back(e);
-            else
-                rows.push_back({points.front().z, e});
+            if (!points.empty() && m_proj.InRangeZ(points.front().z))
+                rows.push_back({points.front().z, e, m_graph.IsEmphasised(e)});
         }
         std::stable_sort(rows.begin(), rows.end(),
                          [](const Row& a, const Row& b) { return a.z > b.z; });
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const bool hiddenByNext = i + 1 < rows.size() && m_proj.DepthPixel(rows[i].z) ==
-                                                                 m_proj.DepthPixel(rows[i + 1].z);
-            if (!hiddenByNext)
-                DrawRow(rows[i].element, false);
+        for (std::size_t first = 0; first < rows.size();) {
+            const int pixel = m_proj.DepthPixel(rows[first].z);
+            std::size_t end = first + 1;
+            while (end < rows.size() && m_proj.DepthPixel(rows[end].z) == pixel)
+                ++end;
+            const auto shown = std::find_if(rows.begin() + first, rows.begin() + end,
+                                            [](const Row& row) { return row.emphasised; });
+            const Row& row = shown != rows.begin() + end ? *shown : rows[end - 1];
+            DrawRow(row.element, row.emphasised);
+            first = end;
         }
-        for (int e : emphasised)
-            DrawRow(e, true);
     }
 
     void DrawRow(int element, bool emphasised) {

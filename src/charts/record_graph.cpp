@@ -1,5 +1,6 @@
 #include "charts/record_graph.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "graph/graph_change.h"
@@ -15,10 +16,6 @@ namespace {
 
 constexpr unsigned kDrawNow = 1;
 constexpr unsigned kDrawLater = 0;
-
-unsigned DrawnAtOnce(long long record) {
-    return record < kRecordsDrawnAtOnce ? kDrawNow : kDrawLater;
-}
 
 int Series(std::span<const int> series, int index) {
     return index < static_cast<int>(series.size()) ? series[index] : -1;
@@ -64,9 +61,16 @@ std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, int kind, bool pointM
 
 void FillDataGraph(graph::CGraphWnd& graph, const acquisition::DataBufferView& records,
                    long long count, std::span<const int> series, const LevelGraphOptions& options) {
-    const long long last = std::min(count, records.SampleCount());
+    const long long last = std::max(0LL, std::min(count, records.SampleCount()));
     const int channels = std::min(options.channels, kLevelChannels);
-    for (long long r = 0; r < last; ++r) {
+    const long long atOnce = std::min<long long>(last, kRecordsDrawnAtOnce);
+    for (int p = 0; p < channels; ++p)
+        if (options.shown[p])
+            graph.ReservePoints(Series(series, p), static_cast<int>(last));
+    if (options.urLine)
+        graph.ReservePoints(Series(series, kUnderRangeIndex), static_cast<int>(last));
+
+    for (long long r = 0; r < atOnce; ++r) {
         const int index = static_cast<int>(r);
         for (int p = 0; p < channels; ++p) {
             if (!options.shown[p])
@@ -74,25 +78,49 @@ void FillDataGraph(graph::CGraphWnd& graph, const acquisition::DataBufferView& r
             const auto word = records.Value(r, p);
             if (!word)
                 continue;
-            AddAt(graph, Series(series, p), index, GraphLevel(*word), DrawnAtOnce(r));
+            AddAt(graph, Series(series, p), index, GraphLevel(*word), kDrawNow);
         }
         if (options.urLine)
             AddAt(graph, Series(series, kUnderRangeIndex), index, options.urLevel, kDrawNow);
+    }
+    // The other records in one run per series; their x grows, so each run goes at the end of
+    // its (ordered) series and is told once.
+    std::vector<graph::GraphPoint> run;
+    run.reserve(static_cast<size_t>(last - atOnce));
+    for (int p = 0; p < channels; ++p) {
+        if (!options.shown[p])
+            continue;
+        run.clear();
+        for (long long r = atOnce; r < last; ++r)
+            if (const auto word = records.Value(r, p))
+                run.push_back({static_cast<double>(r), GraphLevel(*word)});
+        graph.AddPoints(Series(series, p), run, kDrawLater);
+    }
+    if (options.urLine) {
+        run.clear();
+        for (long long r = atOnce; r < last; ++r)
+            run.push_back({static_cast<double>(r), static_cast<double>(options.urLevel)});
+        graph.AddPoints(Series(series, kUnderRangeIndex), run, kDrawNow);
     }
     graph.FitPanel(graph::kFitPage);
 }
 
 void FillProfileGraph(graph::CGraphWnd& graph, const acquisition::DataBufferView& records,
                       long long count, std::span<const int> series) {
-    const long long last = std::min(count, records.SampleCount());
+    const long long last = std::max(0LL, std::min(count, records.SampleCount()));
     const long long perRecord = std::max(1, records.Layout().SamplesPerRecord());
-    for (long long s = 0; s < last; ++s) {
-        const auto word = records.Value(s, 0);
-        if (!word)
-            continue;
-        const int index = static_cast<int>(s);
-        AddAt(graph, Series(series, 0), index, GraphLevel(*word), DrawnAtOnce(s / perRecord));
-    }
+    const long long atOnce = std::min(last, kRecordsDrawnAtOnce * perRecord);
+    const int target = Series(series, 0);
+    graph.ReservePoints(target, static_cast<int>(last));
+    for (long long s = 0; s < atOnce; ++s)
+        if (const auto word = records.Value(s, 0))
+            AddAt(graph, target, static_cast<int>(s), GraphLevel(*word), kDrawNow);
+    std::vector<graph::GraphPoint> run;
+    run.reserve(static_cast<size_t>(last - atOnce));
+    for (long long s = atOnce; s < last; ++s)
+        if (const auto word = records.Value(s, 0))
+            run.push_back({static_cast<double>(s), GraphLevel(*word)});
+    graph.AddPoints(target, run, kDrawLater);
     graph.FitPanel(graph::kFitPage);
 }
 

@@ -18,7 +18,6 @@ constexpr double kWideStart = 100;
 constexpr int kMaxDecadeSteps = 40;
 constexpr int kMaxTicks = 10000;
 constexpr int kMaxStepDecades = 400;
-constexpr double kPixelTolerance = 1e-6;
 
 bool Between(double t, double a, double b) {
     return a <= b ? (t >= a && t <= b) : (t >= b && t <= a);
@@ -34,16 +33,7 @@ void CAxisScale::Init(double p0, double p1, double vs, double ve) {
     m_k = p1 == p0 ? 0 : (ve - vs) / (p1 - p0);
     if (!std::isfinite(m_k))
         m_k = 0;
-}
-
-double CAxisScale::ValueToPixel(double v) const {
-    if (m_k == 0)
-        return m_p0;
-    // The division may land a hair below a whole pixel (the range's end short of the last
-    // column); such a pixel is taken as the whole one.
-    const double pixel = (v - m_vs) / m_k + m_p0;
-    const double whole = std::round(pixel);
-    return std::fabs(pixel - whole) < kPixelTolerance ? whole : pixel;
+    m_perValue = m_k == 0 ? 0 : 1 / m_k;
 }
 
 double CAxisScale::PixelToValue(double p) const {

@@ -3,6 +3,7 @@
 // which the grid and the rulers mark it. An axis whose two pixel ends or two value ends
 // coincide is valid: it maps everything onto its start.
 
+#include <cmath>
 #include <vector>
 
 namespace graph {
@@ -12,7 +13,20 @@ public:
     // From pixel p0 (value vs) to pixel p1 (value ve); either may run backwards.
     void Init(double p0, double p1, double vs, double ve);
 
-    double ValueToPixel(double v) const;
+    // Inline: it runs for every point a curve draws.
+    double ValueToPixel(double v) const {
+        if (m_k == 0)
+            return m_p0;
+        // The arithmetic may land a hair below a whole pixel (the range's end short of the
+        // last column); such a pixel is taken as the whole one. The nearest whole pixel comes
+        // from an integer conversion, not a call; beyond 1e15 every double is whole already.
+        const double pixel = (v - m_vs) * m_perValue + m_p0;
+        const double whole =
+            std::fabs(pixel) < kExactlyWhole
+                ? static_cast<double>(static_cast<long long>(pixel + std::copysign(0.5, pixel)))
+                : pixel;
+        return std::fabs(pixel - whole) < kPixelTolerance ? whole : pixel;
+    }
     double PixelToValue(double p) const;
 
     double PixelStart() const { return m_p0; }
@@ -23,11 +37,15 @@ public:
     double ValuePerPixel() const { return m_k; }
 
 private:
+    static constexpr double kPixelTolerance = 1e-6;
+    static constexpr double kExactlyWhole = 1e15;
+
     double m_p0 = 0;
     double m_p1 = 0;
     double m_vs = 0;
     double m_ve = 0;
     double m_k = 0;
+    double m_perValue = 0;  // pixels per value: 1 / m_k, multiplied rather than divided by
 };
 
 struct AxisTicks {

@@ -37,8 +37,14 @@ public:
     double X(double value) const { return Near(m_x.ValueToPixel(value)); }
     double Y(double value) const { return Near(m_y.ValueToPixel(value)); }
 
+    bool Marks() const { return m_request.marks; }
+
     void Line(double x0, double y0, double x1, double y1) {
-        if (!m_request.lines || !ClipSegment(x0, y0, x1, y1, m_left, m_top, m_right, m_bottom))
+        if (!m_request.lines)
+            return;
+        // Most lines lie within the panel and need no cutting.
+        if (!(Inside(x0, y0) && Inside(x1, y1)) &&
+            !ClipSegment(x0, y0, x1, y1, m_left, m_top, m_right, m_bottom))
             return;
         const PixelLine line{Whole(x0), Whole(y0), Whole(x1), Whole(y1)};
         if (line.x0 != line.x1 || line.y0 != line.y1)
@@ -52,6 +58,10 @@ public:
     }
 
 private:
+    bool Inside(double px, double py) const {
+        return px >= m_left && px <= m_right && py >= m_top && py <= m_bottom;
+    }
+
     const CAxisScale& m_x;
     const CAxisScale& m_y;
     const CurveRequest& m_request;
@@ -99,30 +109,41 @@ void TraceOrdered(const CPointsCollection& points, Tracer& tracer, const CAxisSc
     bool havePrevious = false;
     double previousX = 0;
     double previousY = 0;
+    // The x pixel of the point after a run is known once the run's end is found.
+    double nextX = tracer.X(p[first].x);
     for (int i = first; i <= last;) {
-        const int column = columnOf(i);
-        const int end = RunEnd(i, last, column, columnOf);
+        const double firstX = nextX;
+        const int column = Whole(firstX);
+        int end = i;
+        if (i < last) {
+            nextX = tracer.X(p[i + 1].x);
+            if (Whole(nextX) == column) {
+                end = RunEnd(i + 1, last, column, columnOf);
+                if (end < last)
+                    nextX = tracer.X(p[end + 1].x);
+            }
+        }
         const double firstY = tracer.Y(p[i].y);
         if (havePrevious)
-            tracer.Line(previousX, previousY, tracer.X(p[i].x), firstY);
+            tracer.Line(previousX, previousY, firstX, firstY);
         if (end > i) {
             const MinMax range = points.YRange(i, end);
             tracer.Line(column, tracer.Y(range.max), column, tracer.Y(range.min));
-            if (end - i >= kMarkedRun) {
+            if (end - i >= kMarkedRun && tracer.Marks()) {
                 tracer.Mark(column, tracer.Y(range.max));
                 tracer.Mark(column, tracer.Y(range.min));
             }
         }
-        if (end - i < kMarkedRun) {
+        if (tracer.Marks() && end - i < kMarkedRun) {
             for (int k = i; k <= end; ++k)
                 tracer.Mark(tracer.X(p[k].x), tracer.Y(p[k].y));
-        } else {
-            tracer.Mark(tracer.X(p[i].x), firstY);
+        } else if (tracer.Marks()) {
+            tracer.Mark(firstX, firstY);
             tracer.Mark(tracer.X(p[end].x), tracer.Y(p[end].y));
         }
         havePrevious = true;
-        previousX = tracer.X(p[end].x);
-        previousY = tracer.Y(p[end].y);
+        previousX = end == i ? firstX : tracer.X(p[end].x);
+        previousY = end == i ? firstY : tracer.Y(p[end].y);
         i = end + 1;
     }
 }

@@ -22,6 +22,9 @@ enum GraphChangeCode : int {
     kRedraw = 10,
     kResumePointList = 11,
     kFreezePointList = 12,
+    // Beside the codes of one point: a run of points appended to a series in one call
+    // (CGraphWnd::AddPoints), told once; `point` is the first one's index, `count` how many.
+    kPointsAppended = 13,
 };
 
 // Redraw flags (code 10).
@@ -44,8 +47,9 @@ constexpr int kXAxis = 1;
 
 struct GraphChange {
     GraphChangeCode code = kRedraw;
-    int series = -1;  // codes 1 to 6; -1 in code 6: every series
-    int point = -1;   // codes 1 to 3
+    int series = -1;  // codes 1 to 6 and 13; -1 in code 6: every series
+    int point = -1;   // codes 1 to 3 and 13
+    int count = 0;    // code 13
     unsigned notify = 0;
     VisibleRange range;    // code 8
     unsigned options = 0;  // code 8: the panel's option word
@@ -59,6 +63,11 @@ struct GraphChange {
         change.series = series;
         change.point = point;
         change.notify = notify;
+        return change;
+    }
+    static GraphChange Appended(int series, int first, int count, unsigned notify) {
+        GraphChange change = Points(kPointsAppended, series, first, notify);
+        change.count = count;
         return change;
     }
     static GraphChange Range(const VisibleRange& range, unsigned options, unsigned notify) {

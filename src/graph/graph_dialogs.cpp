@@ -108,11 +108,18 @@ int CGraphPropertySheet::RunOnScreen() {
     return result;
 }
 
-void RunPropertySheet(QWidget* start) {
+void RunPropertySheet(QWidget* start, QWidget* first) {
     const QPointer<QWidget> alive(start);
+    const QPointer<QWidget> firstAlive(first);
+    auto* firstPart = dynamic_cast<CGraphBaseClass*>(first);
     CGraphPropertySheet sheet;
+    if (firstPart)
+        firstPart->AddPropertyPages(sheet);
     AddPropertyPagesUpwards(start, sheet);
     const int result = sheet.DoModal();
+    // A part gives its pages back whatever the result, so each one that is still there is told.
+    if (firstPart && firstAlive)
+        firstPart->ApplyProperties(result);
     if (!alive)
         return;
     ApplyPropertiesUpwards(start, result);

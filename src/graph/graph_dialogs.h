@@ -67,7 +67,9 @@ private:
 
 // Builds the sheet from `start` upwards, runs it, lets every part apply or drop its pages and,
 // on OK, redraws the whole graph. Nothing more happens when `start` went during the sheet.
-void RunPropertySheet(QWidget* start);
+// `first`, a part that the walk from `start` does not pass (the panel, for a sheet opened
+// from the point list), gives its pages before the others and applies them first.
+void RunPropertySheet(QWidget* start, QWidget* first = nullptr);
 
 // The context menu of a graph's window: every part from the clicked window upwards adds its
 // items. The answer is the chosen command id, 0 for none.

@@ -112,6 +112,43 @@ private:
     bool m_shown;
 };
 
+bool Within(int v, int a, int b) {
+    return v >= std::min(a, b) && v <= std::max(a, b);
+}
+
+// A step within one pixel column from `from` to `to` that the vertical line covers already.
+bool CoveredBy(QPoint from, QPoint to, const PixelLine& vertical) {
+    return vertical.x0 == vertical.x1 && from.x() == vertical.x0 && to.x() == vertical.x0 &&
+           Within(from.y(), vertical.y0, vertical.y1) && Within(to.y(), vertical.y0, vertical.y1);
+}
+
+// A curve's lines drawn as few polylines as they allow (Qt draws a polyline's segments for
+// less than the same segments one by one): a line that goes on from where the one before
+// ended joins it, and so does one that starts elsewhere in the same column when a column's
+// vertical line covers the step between them (a trace's column is its way in, the vertical
+// line of its lowest to its highest point, and its way out, all in that column).
+void DrawJoined(QPainter& painter, const std::vector<PixelLine>& lines, QPolygon& chain) {
+    chain.clear();
+    const PixelLine* previous = nullptr;
+    for (const PixelLine& line : lines) {
+        const QPoint start(line.x0, line.y0);
+        const bool goesOn =
+            !chain.isEmpty() && (chain.back() == start || CoveredBy(chain.back(), start, line) ||
+                                 (previous && CoveredBy(chain.back(), start, *previous)));
+        if (!goesOn) {
+            if (chain.size() > 1)
+                painter.drawPolyline(chain);
+            chain.clear();
+        }
+        if (chain.isEmpty() || chain.back() != start)
+            chain.append(start);
+        chain.append(QPoint(line.x1, line.y1));
+        previous = &line;
+    }
+    if (chain.size() > 1)
+        painter.drawPolyline(chain);
+}
+
 }  // namespace
 
 CGraphPanel::CGraphPanel(CGraphWnd& graph, FVRuler& vertical, FHRuler& horizontal, QWidget* parent)
@@ -132,6 +169,9 @@ int CGraphPanel::OnGraphChange(const GraphChange& change) {
     switch (change.code) {
         case kPointAdded:
             OnPointAdded(change);
+            break;
+        case kPointsAppended:
+            OnPointsAppended(change);
             break;
         case kPointRemoved:
         case kPointChanged:
@@ -188,6 +228,25 @@ void CGraphPanel::OnPointAdded(const GraphChange& change) {
         return;
     }
     DrawAppendedSegment(*series, change.series, change.point);
+}
+
+// What the points' own additions would have done, once: the range stretched for each point in
+// turn, and one repaint when asked.
+void CGraphPanel::OnPointsAppended(const GraphChange& change) {
+    const CGraphProps* series = m_graph.GetGraph(change.series);
+    if (!series || !series->IsVisible() || change.count <= 0 ||
+        !series->IsValidIndex(change.point) ||
+        !series->IsValidIndex(change.point + change.count - 1))
+        return;
+    if (m_options & kAutoExtend) {
+        VisibleRange range = m_range;
+        const std::span<const GraphPoint> run(series->Points().data() + change.point,
+                                              static_cast<size_t>(change.count));
+        if (ExtendToInclude(range, run))
+            SetRange(range.xFrom, range.xTo, range.yFrom, range.yTo, false);
+    }
+    if (change.notify)
+        PaintNow();
 }
 
 void CGraphPanel::DrawAppendedSegment(const CGraphProps& series, int slot, int point) {
@@ -346,7 +405,7 @@ void CGraphPanel::DrawGraphs(QPainter& painter, const ui::Rect& rect) const {
     const int side = 2 * m + 1;
     const int statusColumn = StatusColumn(context.acquisitionMode, context.model);
 
-    std::vector<QLine> lines;
+    QPolygon chain;
     bool curvesDrawn = false;
     int position = -1;
     // Markers go by a series' place among the present ones, hidden and empty ones counted.
@@ -373,13 +432,9 @@ void CGraphPanel::DrawGraphs(QPainter& painter, const ui::Rect& rect) const {
         }
 
         const CurveGeometry geometry = TraceSeries(*series, x, y, request);
-        lines.clear();
-        lines.reserve(geometry.lines.size());
-        for (const PixelLine& line : geometry.lines)
-            lines.emplace_back(line.x0, line.y0, line.x1, line.y1);
         const bool wide = slot == kUrSlot && context.wideLine;
         painter.setPen(wide ? QPen(colour, kWideLine, Qt::DotLine) : QPen(colour, 1));
-        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+        DrawJoined(painter, geometry.lines, chain);
         for (const PixelPoint& mark : geometry.marks)
             painter.fillRect(mark.x - m, mark.y - m, side, side, colour);
         curvesDrawn = curvesDrawn || series->GetCount() >= 2;

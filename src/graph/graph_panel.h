@@ -119,6 +119,7 @@ private:
     GraphHost& Host() const;
     void BuildScales();
     void OnPointAdded(const GraphChange& change);
+    void OnPointsAppended(const GraphChange& change);
     // Draws an appended point's segment into the off-screen image and shows that part.
     void DrawAppendedSegment(const CGraphProps& series, int slot, int point);
     void DrawGraphs(QPainter& painter, const ui::Rect& rect) const;

@@ -79,6 +79,30 @@ int CGraphWnd::AddPoint(int series, double x, double y, unsigned notify, int ins
     return insertIndex;
 }
 
+int CGraphWnd::AddPoints(int series, std::span<const GraphPoint> points, unsigned notify) {
+    CGraphProps* props = GetGraph(series);
+    if (!props)
+        return -1;
+    const int before = props->GetCount();
+    size_t done = 0;
+    while (done < points.size()) {
+        const int first = props->GetCount();
+        done += props->AppendPoints(points.subspan(done));
+        if (props->GetCount() > first)
+            Notify(GraphChange::Appended(series, first, props->GetCount() - first, notify));
+        if (done < points.size()) {
+            const GraphPoint& p = points[done++];
+            AddPoint(series, p.x, p.y, notify);
+        }
+    }
+    return props->GetCount() - before;
+}
+
+void CGraphWnd::ReservePoints(int series, int count) {
+    if (CGraphProps* props = GetGraph(series); props && count > 0)
+        props->Reserve(static_cast<size_t>(props->GetCount()) + static_cast<size_t>(count));
+}
+
 int CGraphWnd::EditPoint(int series, int point, double x, double y, unsigned notify) {
     CGraphProps* props = GetGraph(series);
     if (!props)

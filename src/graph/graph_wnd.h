@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,12 @@ public:
     // Returns `insertIndex` as given (so -1 after an ordinary add), or -1 when the series
     // does not exist; the change carries the index at which the point stands.
     int AddPoint(int series, double x, double y, unsigned notify, int insertIndex = -1);
+    // Many points in one call, told as one change (kPointsAppended) for the run that goes at
+    // the series' end; a point that goes elsewhere in an ordered series is added and told on
+    // its own. The number of points the series gained, or -1 when it does not exist.
+    int AddPoints(int series, std::span<const GraphPoint> points, unsigned notify);
+    // Room for `count` points in the series, before a known number of points is added.
+    void ReservePoints(int series, int count);
     // The series' MovePoint result, or -1.
     int EditPoint(int series, int point, double x, double y, unsigned notify);
     // The point index, or -1.

@@ -8,6 +8,7 @@
 #include "graph/graph_combo_box.h"
 #include "graph/graph_commands.h"
 #include "graph/graph_dialogs.h"
+#include "graph/graph_panel.h"
 #include "graph/graph_wnd.h"
 
 namespace graph {
@@ -21,7 +22,8 @@ class QuietChange {
 public:
     QuietChange(QWidget& bar, const GraphChange& change)
         : m_bar(bar),
-          m_quiet(change.code >= kPointAdded && change.code <= kPointsCleared &&
+          m_quiet(((change.code >= kPointAdded && change.code <= kPointsCleared) ||
+                   change.code == kPointsAppended) &&
                   change.notify == 0 && bar.isVisible()) {
         if (m_quiet)
             m_bar.setUpdatesEnabled(false);
@@ -102,8 +104,10 @@ bool CPointViewBar::Create(const std::string& title, QMainWindow* parent, int cx
 void CPointViewBar::LayOut(int cx, int cy) {
     const int h = m_selector->height();
     m_selector->setGeometry(kMargin, kMargin, std::max(0, cx - 2 * kMargin), h);
-    m_listWindow->setGeometry(kMargin, h + 2 * kMargin, std::max(0, cx - 2 * kMargin),
-                              std::max(0, cy - (h + 2 * kMargin) - kMargin));
+    // The selector is never shown: its room goes to the list, which fills the bar.
+    const int top = m_selector->isHidden() ? kMargin : h + 2 * kMargin;
+    m_listWindow->setGeometry(kMargin, top, std::max(0, cx - 2 * kMargin),
+                              std::max(0, cy - top - kMargin));
     const int half = m_listWindow->viewport()->width() / 2;
     for (int column = 0; column < 2; ++column)
         m_listWindow->horizontalHeader()->resizeSection(column, half);
@@ -132,6 +136,7 @@ std::string CPointViewBar::RowText(int row, int column) const {
 void CPointViewBar::Refresh(CGraphWnd* graph) {
     if (!m_tracking || !m_selector)
         return;
+    m_rowsBehind = false;
     if (!graph)
         graph = FindGraphParent(this);
     const CGraphProps* series = graph ? graph->GetGraph(SelectedSeries()) : nullptr;
@@ -169,6 +174,14 @@ int CPointViewBar::OnGraphChange(const GraphChange& change) {
         case kPointAdded:
             if (listed)
                 m_list.InsertItem(change.point);
+            break;
+        case kPointsAppended:
+            // Rows of a hidden list would cost their window's bookkeeping for every point
+            // (millions in a long recording) before anybody looks at them.
+            if (listed && !isVisible())
+                m_rowsBehind = true;
+            else if (listed)
+                m_list.InsertItems(change.point, change.count);
             break;
         case kPointRemoved:
             if (listed)
@@ -223,8 +236,17 @@ void CPointViewBar::AddContextMenuItems(QMenu& menu) {
 }
 
 void CPointViewBar::OnMenuCommand(int id) {
-    if (id == kPropertiesCommand)
-        RunPropertySheet(this);
+    if (id != kPropertiesCommand)
+        return;
+    // The walk from the bar never passes the panel; its "General" page belongs in the sheet.
+    const CGraphWnd* graph = FindGraphParent(this);
+    RunPropertySheet(this, graph ? graph->Panel() : nullptr);
+}
+
+void CPointViewBar::showEvent(QShowEvent* event) {
+    ui::CSizingControlBar::showEvent(event);
+    if (m_rowsBehind)
+        Refresh();
 }
 
 void CPointViewBar::mouseReleaseEvent(QMouseEvent* event) {

@@ -1,8 +1,9 @@
 #pragma once
 // The "Points" bar of a graph's frame: a dockable two-column list ("X", "Y") of the points of
 // one series, each value with its axis' unit. The list holds no texts; it asks for the rows
-// it shows. It follows the graph's changes row by row, can be frozen (change code 12) and
-// resumed (code 11), and offers the graph's "Properties" sheet from its context menu.
+// it shows. It follows the graph's changes row by row (a run of points at once, and only once
+// the bar is on the screen), can be frozen (change code 12) and resumed (code 11), and offers
+// the graph's "Properties" sheet from its context menu.
 
 #include <string>
 
@@ -59,6 +60,7 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     class Content;
@@ -72,6 +74,8 @@ private:
     CGraphComboBox* m_selector = nullptr;
     C3DListCtrl* m_listWindow = nullptr;
     bool m_tracking = true;
+    // Rows a run of points added while the bar was off the screen, set at its next showing.
+    bool m_rowsBehind = false;
 };
 
 }  // namespace graph

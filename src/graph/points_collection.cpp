@@ -70,6 +70,41 @@ int CPointsCollection::AddPoint(double x, double y, bool recompute) {
     return index;
 }
 
+size_t CPointsCollection::AppendPoints(std::span<const GraphPoint> points) {
+    const size_t needed = m_points.size() + points.size();
+    // A caller that appends in turns still grows the storage geometrically.
+    if (m_points.capacity() < needed)
+        m_points.reserve(std::max(needed, m_points.capacity() + m_points.capacity() / 2));
+    const size_t before = m_points.size();
+    PointBounds bounds = m_bounds;
+    bool empty = m_points.empty();
+    double lastX = empty ? 0 : m_points.back().x;
+    size_t i = 0;
+    for (; i < points.size(); ++i) {
+        const GraphPoint& p = points[i];
+        if (!std::isfinite(p.x) || !std::isfinite(p.y))
+            continue;
+        if (m_ordered && !empty && !(p.x > lastX))
+            break;
+        if (empty) {
+            bounds = {p.x, p.y, p.x, p.y};
+            empty = false;
+        } else {
+            bounds.xMax = std::max(bounds.xMax, p.x);
+            bounds.yMax = std::max(bounds.yMax, p.y);
+            bounds.xMin = std::min(bounds.xMin, p.x);
+            bounds.yMin = std::min(bounds.yMin, p.y);
+        }
+        lastX = p.x;
+        m_points.push_back(p);
+    }
+    m_bounds = bounds;
+    // The envelope is built afresh at the next drawing: cheaper than keeping it per point.
+    if (m_points.size() != before)
+        m_envelope.Invalidate();
+    return i;
+}
+
 int CPointsCollection::InsertPoint(int index, double x, double y, bool recompute) {
     if (index < 0 || index > GetCount())
         return -1;

@@ -6,6 +6,7 @@
 // replacing a point always leaves the bounds right; removing leaves them as they were unless
 // the caller asks for a recomputation (callers that remove many points ask once at the end).
 
+#include <span>
 #include <vector>
 
 #include "graph/min_max_pyramid.h"
@@ -28,6 +29,14 @@ public:
 
     // The index at which the point now stands; -1 when refused.
     int AddPoint(double x, double y, bool recompute);
+    // Appends the points from the start of `points` that go at the end as they come: every
+    // one in insertion order; in an ordered collection each while its x lies beyond the last
+    // one's. Points that are no numbers are refused on the way, as AddPoint refuses them.
+    // Returns how many of `points` it went through; the first point it leaves would stand
+    // elsewhere and is AddPoint's.
+    size_t AppendPoints(std::span<const GraphPoint> points);
+    // Room for `count` points, so that a known number of points is stored without regrowing.
+    void Reserve(size_t count) { m_points.reserve(count); }
     // -1 when index < 0 or index > count. An ordered collection places the point by its x.
     int InsertPoint(int index, double x, double y, bool recompute);
     void RemovePoint(int index, bool recompute);

@@ -92,4 +92,35 @@ bool ExtendToInclude(VisibleRange& range, double x, double y) {
     return xMoved || yMoved;
 }
 
+bool ExtendToInclude(VisibleRange& range, std::span<const GraphPoint> points) {
+    // A limit only ever moves outwards, so each keeps its role over the whole run.
+    double& xLowRef = range.xFrom <= range.xTo ? range.xFrom : range.xTo;
+    double& xHighRef = range.xFrom <= range.xTo ? range.xTo : range.xFrom;
+    double& yLowRef = range.yFrom <= range.yTo ? range.yFrom : range.yTo;
+    double& yHighRef = range.yFrom <= range.yTo ? range.yTo : range.yFrom;
+    double xLow = xLowRef, xHigh = xHighRef, yLow = yLowRef, yHigh = yHighRef;
+    bool moved = false;
+    for (const GraphPoint& p : points) {
+        if (p.x < xLow) {
+            xLow = p.x - std::fabs(p.x) / kMarginFraction;
+            moved = true;
+        } else if (p.x > xHigh) {
+            xHigh = p.x + std::fabs(p.x) / kMarginFraction;
+            moved = true;
+        }
+        if (p.y < yLow) {
+            yLow = p.y - std::fabs(p.y) / kMarginFraction;
+            moved = true;
+        } else if (p.y > yHigh) {
+            yHigh = p.y + std::fabs(p.y) / kMarginFraction;
+            moved = true;
+        }
+    }
+    xLowRef = xLow;
+    xHighRef = xHigh;
+    yLowRef = yLow;
+    yHighRef = yHigh;
+    return moved;
+}
+
 }  // namespace graph

@@ -3,7 +3,10 @@
 // to a rectangle, and stretching it to take in a new point. No rule produces an axis whose two
 // limits are equal, so the scales built on them always spread values over the panel.
 
+#include <span>
+
 #include "graph/axis_scale.h"
+#include "graph/min_max_pyramid.h"
 
 namespace graph {
 
@@ -46,5 +49,7 @@ VisibleRange ZoomRange(const CAxisScale& x, const CAxisScale& y, int left, int t
 // (lower) or v + |v|/10 (upper); on a reversed axis the limits swap roles. True when a limit
 // moved.
 bool ExtendToInclude(VisibleRange& range, double x, double y);
+// The same for each point in turn, as many calls would leave it.
+bool ExtendToInclude(VisibleRange& range, std::span<const GraphPoint> points);
 
 }  // namespace graph

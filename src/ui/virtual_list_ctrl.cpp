@@ -1,6 +1,7 @@
 #include "ui/virtual_list_ctrl.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace ui {
 
@@ -42,18 +43,18 @@ void VirtualListCtrl::SetItemCount(int count) {
     Observer().EndReset();
 }
 
-int VirtualListCtrl::InsertItem(int row) {
-    if (row < 0)
+int VirtualListCtrl::InsertItems(int row, int count) {
+    if (row < 0 || count < 1 || count > std::numeric_limits<int>::max() - m_count)
         return -1;
     row = std::min(row, m_count);
-    Observer().BeginInsertRows(row, row);
-    ++m_count;
+    Observer().BeginInsertRows(row, row + count - 1);
+    m_count += count;
     std::set<int> moved;
     for (int selected : m_selected)
-        moved.insert(selected >= row ? selected + 1 : selected);
+        moved.insert(selected >= row ? selected + count : selected);
     m_selected = std::move(moved);
     if (m_focused >= row)
-        ++m_focused;
+        m_focused += count;
     Observer().EndInsertRows();
     return row;
 }

@@ -36,7 +36,9 @@ public:
     // One row more before `row` (at the end when past it), or one row less: the rows after
     // it and the selection move with them. The new row's index, or -1 (FALSE) for a row that
     // is not there.
-    int InsertItem(int row);
+    int InsertItem(int row) { return InsertItems(row, 1); }
+    // `count` rows more before `row` in one step, as InsertItem makes one.
+    int InsertItems(int row, int count);
     BOOL DeleteItem(int row);
     int GetItemCount() const { return m_count; }
     BOOL DeleteAllItems();

@@ -39,7 +39,7 @@ bool CZipArchive::Open(const std::string& path, int mode, std::uint64_t volumeSi
     m_bDirectoryCut = false;
     m_centralDir.Clear();
     m_extracted.clear();
-    m_clearedFolders.clear();
+    m_folders.Clear();
     try {
         m_storage.Open(path, mode, volumeSize);
         if (mode == kOpen || mode == kOpenReadOnly)
@@ -76,7 +76,7 @@ void CZipArchive::Close(bool afterException) {
     }
     m_centralDir.Clear();
     m_extracted.clear();
-    m_clearedFolders.clear();
+    m_folders.Clear();
     m_info.EndStream();
     m_info.ReleaseBuffer();
     m_transfer.Release();

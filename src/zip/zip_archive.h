@@ -10,11 +10,11 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "zip/zip_auto_buffer.h"
 #include "zip/zip_central_dir.h"
 #include "zip/zip_crypto.h"
+#include "zip/zip_extract_folders.h"
 #include "zip/zip_internal_info.h"
 #include "zip/zip_storage.h"
 #include "zip/zip_zlib_allocations.h"
@@ -134,6 +134,5 @@ private:
     std::uint64_t m_uCompleteEnd = 0;  // end of the last complete entry, after such a cut
     std::uint64_t m_uNewFileStart = 0;                 // position of the local header being written
     std::unordered_map<std::string, int> m_extracted;  // file written -> entry, while open
-    // Folders extracted into while open, already cleared of killed extractions' temporaries.
-    std::unordered_set<std::string> m_clearedFolders;
+    zip::ExtractFolders m_folders;                     // extracted into, while open
 };

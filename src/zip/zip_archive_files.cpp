@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <stdexcept>
 
 #include "platform/files.h"
@@ -69,10 +68,10 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
     if (!IsSafeEntryName(name))
         Fail(CZipException::kUnsafeEntry, name);
     const bool directory = header.IsDirectory();
-    if (!HasNoLinkOnTheWay(folder, name, directory))
+    if (!m_folders.HasNoLinkOnTheWay(folder, name, directory))
         Fail(CZipException::kUnsafeEntry, "link on the way to " + name);
     const std::string target = platform::JoinPath(folder, name);
-    const std::string key = std::filesystem::path(target).lexically_normal().string();
+    const std::string key = NormalPath(target);
     const auto earlier = m_extracted.find(key);
     if (earlier != m_extracted.end() && earlier->second != index && !directory)
         Fail(CZipException::kSameTarget,
@@ -86,10 +85,12 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
     }
     if (!OpenFile(index))
         return false;
-    ExtractTarget out(target);
-    if (m_clearedFolders.insert(out.Folder()).second)
-        RemoveAbandonedParts(out.Folder());
-    if (!out.Create()) {
+    const int slash = platform::ReverseFind(target, '/');
+    const int targetFolder = m_folders.Open(slash > 0    ? platform::Left(target, slash)
+                                            : slash == 0 ? std::string("/")
+                                                         : std::string("."));
+    ExtractTarget out(targetFolder, platform::Mid(target, slash + 1));
+    if (targetFolder < 0 || !out.Create()) {
         CloseFile({}, true);
         return false;
     }

@@ -46,23 +46,25 @@ bool CZipArchive::OpenFile(int index) {
 }
 
 void CZipArchive::SkipLocalHeader(const CZipFileHeader& header) {
-    const std::string name = header.GetFileName();
     m_storage.ChangeVolume(header.m_uVolumeStart);
     m_storage.Flush();  // an entry added in this session may still be in the write buffer
     const std::uint64_t start = header.m_uOffset + BytesBefore();
     // A spanned archive's local header may continue on the next volume.
     const std::uint64_t headerHere = m_storage.IsSpanned() ? 1 : kLocalHeaderSize;
     if (start + headerHere > m_storage.File().GetLength())
-        Fail(CZipException::kBadArchive, "local header of " + name + " beyond the end");
+        Fail(CZipException::kBadArchive,
+             "local header of " + header.GetFileName() + " beyond the end");
     m_storage.Seek(start);
     char local[kLocalHeaderSize];
     m_storage.Read(local, sizeof local);
     if (GetU32(local) != kLocalHeaderSignature)
-        Fail(CZipException::kBadArchive, "no local header where the directory puts " + name);
+        Fail(CZipException::kBadArchive,
+             "no local header where the directory puts " + header.GetFileName());
     std::size_t skip = std::size_t{GetU16(local + 26)} + GetU16(local + 28);
     // Entries that share data would let a small archive unfold into a huge one.
     if (m_centralDir.IsSharedStart(header.m_uVolumeStart, header.m_uOffset))
-        Fail(CZipException::kBadArchive, name + " starts where another entry does (zip bomb?)");
+        Fail(CZipException::kBadArchive,
+             header.GetFileName() + " starts where another entry does (zip bomb?)");
     CheckEntryExtent(header, kLocalHeaderSize + skip + header.m_uComprSize +
                                  (header.HasDataDescriptor() ? kDescriptorSize - 4 : 0));
     if (m_storage.GetCurrentVolume() == header.m_uVolumeStart &&
@@ -82,7 +84,6 @@ void CZipArchive::SkipLocalHeader(const CZipFileHeader& header) {
 // they end before the next entry or the directory starts, and they end with the last volume.
 // The volume numbers come from the archive itself, so the check holds whatever they say.
 void CZipArchive::CheckEntryExtent(const CZipFileHeader& header, std::uint64_t length) {
-    const std::string name = header.GetFileName();
     const std::uint64_t before = BytesBefore();
     std::uint64_t from = header.m_uOffset;
     for (int volume = header.m_uVolumeStart;; ++volume) {
@@ -98,13 +99,13 @@ void CZipArchive::CheckEntryExtent(const CZipFileHeader& header, std::uint64_t l
             Fail(CZipException::kBadArchive,
                  volume == m_centralDir.m_end.centralDirVolume &&
                          *next == m_centralDir.m_end.centralDirOffset
-                     ? "data of " + name + " runs into the central directory"
-                     : "data of " + name + " overlaps the next entry (zip bomb?)");
+                     ? "data of " + header.GetFileName() + " runs into the central directory"
+                     : "data of " + header.GetFileName() + " overlaps the next entry (zip bomb?)");
         length -= here;
         if (length == 0)
             return;
         if (!m_storage.IsSpanned() || volume >= m_storage.GetLastVolume())
-            Fail(CZipException::kBadArchive, "data of " + name + " beyond the end");
+            Fail(CZipException::kBadArchive, "data of " + header.GetFileName() + " beyond the end");
         from = 0;
     }
 }
@@ -183,7 +184,7 @@ int CZipArchive::CloseFile(const std::string& filePath, bool afterException) {
         EndEntry();
         return 1;
     }
-    const CZipFileHeader header = m_centralDir.GetHeader(m_iCurrentIndex);
+    const CZipFileHeader& header = m_centralDir.GetHeader(m_iCurrentIndex);
     int result = 1;
     if (m_uUncomprLeft == 0) {
         try {

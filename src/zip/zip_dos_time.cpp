@@ -1,6 +1,10 @@
 #include "zip/zip_dos_time.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <unordered_map>
 
 namespace zip {
 
@@ -18,16 +22,95 @@ DosDateTime ToDosDateTime(std::time_t seconds) {
     return dos;
 }
 
-std::time_t FromDosDateTime(std::uint16_t time, std::uint16_t date) {
+namespace {
+
+struct Fields {
+    int year, month, day, hour, minute, second;
+};
+
+Fields Split(std::uint16_t time, std::uint16_t date) {
+    return {(date >> 9) + 1980, (date >> 5) & 0x0F, date & 0x1F,
+            time >> 11,         (time >> 5) & 0x3F, (time & 0x1F) * 2};
+}
+
+std::time_t LocalToSeconds(const Fields& f) {
     std::tm local{};
-    local.tm_year = (date >> 9) + 1980 - 1900;
-    local.tm_mon = ((date >> 5) & 0x0F) - 1;
-    local.tm_mday = date & 0x1F;
-    local.tm_hour = time >> 11;
-    local.tm_min = (time >> 5) & 0x3F;
-    local.tm_sec = (time & 0x1F) * 2;
+    local.tm_year = f.year - 1900;
+    local.tm_mon = f.month - 1;
+    local.tm_mday = f.day;
+    local.tm_hour = f.hour;
+    local.tm_min = f.minute;
+    local.tm_sec = f.second;
     local.tm_isdst = -1;
-    const std::time_t seconds = std::mktime(&local);
+    return std::mktime(&local);
+}
+
+// The fields read as if they were UTC: days since 1970 by the civil calendar, then the time.
+long long NaiveSeconds(const Fields& f) {
+    const int y = f.year - (f.month <= 2);
+    const int era = y / 400;
+    const int yearOfEra = y - era * 400;
+    const int dayOfYear = (153 * (f.month + (f.month > 2 ? -3 : 9)) + 2) / 5 + f.day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const long long days = era * 146097LL + dayOfEra - 719468;
+    return days * 86400 + f.hour * 3600 + f.minute * 60 + f.second;
+}
+
+bool IsPlainDate(const Fields& f) {
+    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = f.year % 4 == 0 && (f.year % 100 != 0 || f.year % 400 == 0);
+    return f.month >= 1 && f.month <= 12 && f.day >= 1 &&
+           f.day <= (f.month == 2 && !leap ? 28 : kDays[f.month - 1]) && f.hour < 24 &&
+           f.minute < 60 && f.second < 60;
+}
+
+// mktime reads the time zone again on every call (a stat of /etc/localtime per entry), and an
+// archive's entries share few dates. So a date's offset from UTC is kept, when it is the same at
+// both ends of the day; the day of a daylight-saving change keeps none and goes to mktime entry
+// by entry. The dates are forgotten when TZ changes.
+class DayOffsets {
+public:
+    std::optional<long long> Of(std::uint16_t date, const Fields& day) {
+        const char* zone = std::getenv("TZ");
+        if ((zone != nullptr) != m_hasZone || (zone && m_zone != zone)) {
+            m_offsets.clear();
+            m_hasZone = zone != nullptr;
+            m_zone = zone ? zone : "";
+        }
+        if (m_offsets.size() > 4096)
+            m_offsets.clear();
+        const auto known = m_offsets.find(date);
+        if (known != m_offsets.end())
+            return known->second;
+        const Fields first{day.year, day.month, day.day, 0, 0, 0};
+        const Fields last{day.year, day.month, day.day, 23, 59, 58};
+        const std::time_t start = LocalToSeconds(first);
+        const std::time_t end = LocalToSeconds(last);
+        std::optional<long long> offset;
+        if (start != static_cast<std::time_t>(-1) && end != static_cast<std::time_t>(-1) &&
+            NaiveSeconds(first) - start == NaiveSeconds(last) - end)
+            offset = NaiveSeconds(first) - start;
+        m_offsets.emplace(date, offset);
+        return offset;
+    }
+
+private:
+    bool m_hasZone = false;
+    std::string m_zone;
+    std::unordered_map<std::uint16_t, std::optional<long long>> m_offsets;
+};
+
+}  // namespace
+
+std::time_t FromDosDateTime(std::uint16_t time, std::uint16_t date) {
+    const Fields fields = Split(time, date);
+    // Fields out of range are left to mktime, which carries them over as it always did.
+    if (IsPlainDate(fields)) {
+        thread_local DayOffsets offsets;
+        if (const std::optional<long long> offset = offsets.Of(date, fields))
+            return static_cast<std::time_t>(NaiveSeconds(fields) - *offset);
+    }
+    const std::time_t seconds = LocalToSeconds(fields);
     return seconds == static_cast<std::time_t>(-1) ? 0 : seconds;
 }
 

@@ -18,15 +18,20 @@ namespace zip {
 
 namespace {
 
-// 0666 so that the mask of the process decides, as for any new file. O_EXCL never follows a
-// link and never opens what is there already.
-int CreateNew(const std::string& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+std::atomic<bool> g_unnamedAllowed{true};
+// Linking an open file by its descriptor alone needs a capability on kernels before 6.10;
+// /proc/self/fd names it everywhere, at the cost of a longer look-up.
+std::atomic<bool> g_linkByDescriptorRefused{false};
+
+// Without /proc an unnamed file could not be given a name.
+bool UnnamedFilesUsable() {
+    static const bool procMounted = ::access("/proc/self/fd", X_OK) == 0;
+    return procMounted && g_unnamedAllowed;
 }
 
-std::string FolderOf(const std::string& path) {
-    const int slash = platform::ReverseFind(path, '/');
-    return slash > 0 ? platform::Left(path, slash) : std::string(slash == 0 ? "/" : ".");
+std::string NextTemporaryName() {
+    static std::atomic<unsigned> counter{0};
+    return platform::Format(".%d-%u.part", static_cast<int>(::getpid()), counter++);
 }
 
 bool IsDigits(std::string_view text) {
@@ -34,7 +39,7 @@ bool IsDigits(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// ".<pid>-<n>.part", as Create names its temporaries.
+// ".<pid>-<n>.part", as NextTemporaryName makes them.
 bool IsPartName(std::string_view name) {
     constexpr std::string_view kSuffix = ".part";
     if (name.size() < 1 + kSuffix.size() || name.front() != '.' || !name.ends_with(kSuffix))
@@ -57,40 +62,46 @@ bool RemoveIfAbandoned(const std::string& path) {
 
 }  // namespace
 
-ExtractTarget::ExtractTarget(std::string path)
-    : m_path(std::move(path)), m_folder(FolderOf(m_path)) {}
+void ExtractTarget::SetUnnamedFiles(bool allowed) {
+    g_unnamedAllowed = allowed;
+}
+
+ExtractTarget::ExtractTarget(int folder, std::string name)
+    : m_folder(folder), m_name(std::move(name)) {}
 
 ExtractTarget::~ExtractTarget() {
     if (m_fd >= 0)
         ::close(m_fd);
-    if (m_created && !m_committed)
-        ::unlink(m_temporary.c_str());
+    if (!m_temporary.empty() && !m_committed)
+        ::unlinkat(m_folder, m_temporary.c_str(), 0);
 }
 
-// The data goes to a short temporary beside the target and is renamed over it only when whole:
-// a stopped or killed extraction never leaves half a file under the entry's name, and a name
-// that is already at the system's length limit still extracts.
+// 0666 so that the mask of the process decides, as for any new file.
 bool ExtractTarget::Create() {
-    static std::atomic<unsigned> counter{0};
-    bool folderMade = false;
-    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        m_temporary = platform::Format("%s/.%d-%u.part", m_folder.c_str(),
-                                       static_cast<int>(::getpid()), counter++);
-        m_fd = CreateNew(m_temporary);
-        if (m_fd < 0 && errno == ENOENT && !folderMade) {
-            folderMade = platform::MakeDirectories(m_folder);
-            if (!folderMade)
-                break;
-            continue;
-        }
-        if (m_fd < 0 && errno != EEXIST)
-            break;
+    if (UnnamedFilesUsable()) {
+        m_fd = ::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        m_unnamed = m_fd >= 0;
+        if (m_unnamed)
+            return true;
     }
-    m_created = m_fd >= 0;
+    return CreateNamed();
+}
+
+// O_EXCL never follows a link and never opens what is there already.
+bool ExtractTarget::CreateNamed() {
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        const std::string name = NextTemporaryName();
+        m_fd = ::openat(m_folder, name.c_str(),
+                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (m_fd >= 0)
+            m_temporary = name;
+        else if (errno != EEXIST)
+            return false;
+    }
     // Where a file system has no locks the clean-up cannot take one either and removes nothing.
-    if (m_created)
+    if (m_fd >= 0)
         ::flock(m_fd, LOCK_EX);
-    return m_created;
+    return m_fd >= 0;
 }
 
 bool ExtractTarget::Write(const char* data, std::size_t size) {
@@ -106,12 +117,51 @@ bool ExtractTarget::Write(const char* data, std::size_t size) {
     return true;
 }
 
+bool ExtractTarget::LinkUnder(const std::string& name) {
+    if (!g_linkByDescriptorRefused) {
+        if (::linkat(m_fd, "", m_folder, name.c_str(), AT_EMPTY_PATH) == 0)
+            return true;
+        if (errno != ENOENT)
+            return false;
+        g_linkByDescriptorRefused = true;
+    }
+    const std::string self = platform::Format("/proc/self/fd/%d", m_fd);
+    return ::linkat(AT_FDCWD, self.c_str(), m_folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// A file that is there is replaced by a rename, so the unnamed file takes a temporary name for
+// that moment, locked as a named temporary is.
+bool ExtractTarget::LinkAsTemporary() {
+    ::flock(m_fd, LOCK_EX);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = NextTemporaryName();
+        if (LinkUnder(name)) {
+            m_temporary = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
 bool ExtractTarget::Commit() {
+    if (m_unnamed && LinkUnder(m_name)) {
+        m_committed = true;
+        const bool closed = ::close(m_fd) == 0;
+        m_fd = -1;
+        // A file whose last writes failed to land is no whole file.
+        if (!closed)
+            ::unlinkat(m_folder, m_name.c_str(), 0);
+        return closed;
+    }
+    if (m_unnamed && (errno != EEXIST || !LinkAsTemporary()))
+        return false;
     const bool closed = ::close(m_fd) == 0;
     m_fd = -1;
     if (!closed)
         return false;
-    m_committed = std::rename(m_temporary.c_str(), m_path.c_str()) == 0;
+    m_committed = ::renameat(m_folder, m_temporary.c_str(), m_folder, m_name.c_str()) == 0;
     return m_committed;
 }
 

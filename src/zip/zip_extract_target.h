@@ -1,9 +1,11 @@
 #pragma once
-// The file an entry is extracted to. The data goes to a temporary file beside it (with a short
-// name, so that targets of any length allowed work) that takes the target's name only once the
-// entry was read whole and checked: a failed, cancelled or killed extraction never leaves half
-// a file under the entry's name or destroys the file that was there. A temporary is locked
-// while its extraction runs, so that the one a killed extraction left is told from it.
+// The file an entry is extracted to. A new file is made without a name in its folder and linked
+// under its name only once the entry was read whole and checked; a file that is there is
+// replaced by a rename. A failed, cancelled or killed extraction so never leaves half a file
+// under the entry's name or destroys the file that was there. Where the file system refuses
+// unnamed files, the data goes to a short named temporary beside the target (names of any
+// length allowed still work), locked while its extraction runs so that the one a killed
+// extraction left is told from it.
 
 #include <cstddef>
 #include <string>
@@ -12,26 +14,33 @@ namespace zip {
 
 class ExtractTarget {
 public:
-    explicit ExtractTarget(std::string path);
+    // `folder` is the target's folder, open (ExtractFolders::Open); `name` the target's name in
+    // it.
+    ExtractTarget(int folder, std::string name);
     ~ExtractTarget();
     ExtractTarget(const ExtractTarget&) = delete;
     ExtractTarget& operator=(const ExtractTarget&) = delete;
 
-    // The folder the target goes into.
-    const std::string& Folder() const { return m_folder; }
-    // Creates the file, and the target's folders when they are missing.
     bool Create();
     bool Write(const char* data, std::size_t size);
     int Descriptor() const { return m_fd; }
-    // Closes the file and keeps it as the target.
+    // Gives the file the target's name and closes it.
     bool Commit();
 
+    // Off, every extraction takes the named temporaries, as on file systems without unnamed
+    // files.
+    static void SetUnnamedFiles(bool allowed);
+
 private:
-    std::string m_path;
-    std::string m_folder;
-    std::string m_temporary;
+    bool CreateNamed();
+    bool LinkUnder(const std::string& name);
+    bool LinkAsTemporary();
+
+    int m_folder;
+    std::string m_name;
+    std::string m_temporary;  // named, once there is one
     int m_fd = -1;
-    bool m_created = false;
+    bool m_unnamed = false;
     bool m_committed = false;
 };
 

@@ -1,10 +1,8 @@
 #include "zip/zip_safe_path.h"
 
-#include <sys/stat.h>
-
+#include <algorithm>
+#include <filesystem>
 #include <vector>
-
-#include "platform/files.h"
 
 namespace zip {
 
@@ -19,7 +17,9 @@ bool HasDrive(std::string_view name) {
            ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
 }
 
-std::vector<std::string_view> Components(std::string_view name) {
+}  // namespace
+
+std::vector<std::string_view> NameParts(std::string_view name) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= name.size(); ++i) {
@@ -32,37 +32,30 @@ std::vector<std::string_view> Components(std::string_view name) {
     return parts;
 }
 
-}  // namespace
-
 bool IsSafeEntryName(std::string_view name) {
     if (name.empty() || IsSeparator(name.front()) || HasDrive(name))
         return false;
     if (name.find('\0') != std::string_view::npos)
         return false;
-    for (std::string_view part : Components(name))
+    for (std::string_view part : NameParts(name))
         if (part == "..")
             return false;
     return true;
 }
 
-bool HasNoLinkOnTheWay(const std::string& folder, std::string_view name, bool includeLast) {
-    const std::vector<std::string_view> parts = Components(name);
-    std::string path = folder;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i + 1 == parts.size() && !includeLast)
-            break;
-        path = platform::JoinPath(path, parts[i]);
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0)
-            return true;  // nothing further exists yet
-        if (S_ISLNK(st.st_mode))
-            return false;
+std::string NormalPath(const std::string& path) {
+    bool plain = !path.empty();
+    for (std::size_t start = path.starts_with('/') ? 1 : 0; plain && start <= path.size();) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        const std::string_view part = std::string_view(path).substr(start, end - start);
+        plain = !part.empty() && part != "." && part != "..";
+        start = end + 1;
     }
-    return true;
+    return plain ? path : std::filesystem::path(path).lexically_normal().string();
 }
 
 std::string FileNamePart(std::string_view name) {
-    const std::vector<std::string_view> parts = Components(name);
+    const std::vector<std::string_view> parts = NameParts(name);
     return parts.empty() ? std::string() : std::string(parts.back());
 }
 
@@ -70,7 +63,7 @@ std::string PathToEntryName(std::string_view path) {
     if (HasDrive(path))
         path.remove_prefix(2);
     std::string name;
-    for (std::string_view part : Components(path)) {
+    for (std::string_view part : NameParts(path)) {
         if (part == "." || part == "..")
             continue;
         if (!name.empty())

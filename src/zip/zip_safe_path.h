@@ -3,20 +3,24 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zip {
 
+// The folders and the file of a name, '\' or '/' separated, empty components left out.
+std::vector<std::string_view> NameParts(std::string_view name);
 // False for a name that is absolute, starts with a drive, has a ".." component or holds a NUL;
 // '\' and '/' both separate folders.
 bool IsSafeEntryName(std::string_view name);
-// False when a folder between `folder` and `folder/name` exists as a symbolic link, which would
-// carry the file elsewhere; the last component is checked only when `includeLast` is set.
-bool HasNoLinkOnTheWay(const std::string& folder, std::string_view name, bool includeLast);
 
 // The name's last component ('\' or '/' separated), trailing separators ignored.
 std::string FileNamePart(std::string_view name);
 // A path as an entry name: '\' between folders, no drive, no leading separator, no "." or
 // ".." components.
 std::string PathToEntryName(std::string_view path);
+
+// The path as std::filesystem's lexically_normal gives it ('/' separated), without its cost when
+// there is nothing to resolve: no "." or ".." components and no repeated separators.
+std::string NormalPath(const std::string& path);
 
 }  // namespace zip

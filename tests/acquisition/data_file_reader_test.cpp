@@ -4,6 +4,7 @@
 
 #include "acquisition/data_file_reader.h"
 #include "acquisition_test_support.h"
+#include "platform/files.h"
 #include "platform/win_types.h"
 #include "support/test_env.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 class RecordingHost : public AcquisitionHost {
 public:
-    std::span<unsigned char> DataBuffer() override { return buffer; }
+    PageBuffer DataBuffer() override { return {buffer, filled}; }
     std::string CurrentFile() const override { return currentFile; }
     void SetCurrentFile(const std::string& path) override { currentFile = path; }
     void SetDataLoaded() override { dataLoaded = true; }
@@ -44,6 +45,7 @@ public:
     }
 
     std::vector<unsigned char> buffer = std::vector<unsigned char>(kDataBufferSize);
+    size_t filled = kDataBufferSize;
     std::string currentFile;
     bool dataLoaded = false;
     std::vector<std::string> labels;
@@ -96,6 +98,33 @@ TEST_F(DataFileReaderTest, AScheduledSetIsListedWithItsSegmentsButSwitchesNoSche
     EXPECT_EQ(recording.Time().FormatSampleTime(0, 60), "2024/03/09 14:15:07");
 }
 
+TEST_F(DataFileReaderTest, AnAcquisitionThatIsNoWholeNumberOfSpectraKeepsItsFraction) {
+    struct Case {
+        long long acquisitionSeconds;
+        std::string segment;
+        unsigned start;
+    };
+    // 2 s spectra: 7 s are 3.5 spectra, 20,001 s are 10,000.5, beyond the record capacity.
+    for (const Case& c : {Case{7, "995#2024/03/09 14:05:07#2024/03/09 14:06:07", 0},
+                          Case{20001, "999#2024/03/09 14:05:07", 1000}}) {
+        SCOPED_TRACE(c.acquisitionSeconds);
+        SetupBlock block;
+        block.SetField(SetupBlock::kModel, "QS4160");
+        block.SetField(SetupBlock::kSpectrumTime, "2s");
+        block.SetField(SetupBlock::kAcquisitionMode, "OCTAVE");
+        block.SetField(SetupBlock::kPagingSize, "1000");
+        folder.Write("frac.kr9",
+                     PageFileHead(block, ScheduleTime::FromSeconds(c.acquisitionSeconds),
+                                  ScheduleTime::FromSeconds(60), "2024/03/09 14:05:07") +
+                         std::string(26, '\0'));
+        ASSERT_EQ(reader.ReadDumpFile(folder.File("frac.kr9")), 0);
+        const Timebase& time = recording.Time();
+        ASSERT_EQ(time.SegmentTexts().size(), 2u);
+        EXPECT_EQ(time.SegmentTexts()[1], c.segment);
+        EXPECT_EQ(time.SegmentStarts(), (std::vector<unsigned>{0, c.start}));
+    }
+}
+
 TEST_F(DataFileReaderTest, ASingleFileTakesItsDateFromItsFirstPageAndLoadsThePageAsked) {
     SKIP_WITHOUT("python3");
     ASSERT_EQ(acqtest::RunReference("layout_reference.py", "make ."), 0);
@@ -140,11 +169,43 @@ TEST_F(DataFileReaderTest, WhatCannotBeReadIsSaidOnceAndLeavesNoData) {
     EXPECT_TRUE(host.calls.empty());
 }
 
+TEST_F(DataFileReaderTest, AnArchiveThatCannotBeUnpackedSaysWhyAndReadsNothing) {
+    SKIP_WITHOUT("python3");
+    // A set whose second entry would land outside its folder, and one whose data is damaged.
+    ASSERT_EQ(acqtest::Shell("python3 -c \"import zipfile\n"
+                             "z = zipfile.ZipFile('evil.kr9', 'w')\n"
+                             "z.writestr('evil.kr9', 'INDEX FILE\\r\\n')\n"
+                             "z.writestr('../escaped.rec', 'y')\n"
+                             "z.close()\n"
+                             "z = zipfile.ZipFile('damaged.kr9', 'w', zipfile.ZIP_DEFLATED)\n"
+                             "z.writestr('damaged.kr9', 'INDEX FILE\\r\\n' * 400)\n"
+                             "z.close()\n"
+                             "b = bytearray(open('damaged.kr9', 'rb').read())\n"
+                             "b[45:55] = bytes(10)\n"
+                             "open('damaged.kr9', 'wb').write(b)\""),
+              0);
+    // The zip library's reason names the entry or the archive.
+    for (const auto& [name, named] :
+         {std::pair{"evil.kr9", "escaped.rec"}, std::pair{"damaged.kr9", "damaged.kr9"}}) {
+        SCOPED_TRACE(name);
+        host.warnings.clear();
+        reader.OpenSessionFile(folder.File(name));
+        ASSERT_EQ(host.warnings.size(), 1u);
+        EXPECT_NE(host.warnings[0].find(named), std::string::npos);
+        EXPECT_EQ(host.warnings[0].rfind("ERROR: Unable to unpack the archive (", 0), 0u)
+            << host.warnings[0];
+        EXPECT_TRUE(host.pageRows.empty());
+        EXPECT_TRUE(host.setups.empty());
+        EXPECT_FALSE(host.dataLoaded);
+    }
+    EXPECT_FALSE(platform::FileExists(folder.File("../escaped.rec")));
+}
+
 TEST_F(DataFileReaderTest, LabelsAreSavedBesideTheCurrentFile) {
     host.currentFile = folder.File("mon.kr9");
     host.labels = {"1#SLM5#x#y#a#"};
     ASSERT_TRUE(reader.SaveLabelFile());
-    EXPECT_EQ(folder.Read("mon.lbl"), "1#SLM5#x#y#a#\r\n");
+    EXPECT_EQ(folder.Read("mon.lbl"), "1#SLM5#x#y#a#\r\r\n");
     host.currentFile = folder.File("noextension");
     EXPECT_FALSE(reader.SaveLabelFile());
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 
@@ -111,6 +112,71 @@ TEST_F(DataSetTest, ASingleFileHoldsEveryPageAndEachLoadsFromItsPlace) {
     EXPECT_EQ(View(second, steps).Value(3, 0), 313);
 }
 
+TEST_F(DataSetTest, PastItsPageTheBufferReads0xFFAndOnlyWhatThePageBeforeHeldIsFilled) {
+    // Pages of three octave records: a whole one of 98 bytes, then one of a record, 46 bytes.
+    WritePageFile("two.kr9", "3", "OCTAVE",
+                  std::string(3 * 26, '\x11') + "2024/01/01 00:00:01 " + std::string(26, '\x22'));
+    const RecordLayout layout(kOctave);
+    const auto all0xFF = [this](size_t from) {
+        return std::all_of(buffer.begin() + static_cast<std::ptrdiff_t>(from), buffer.end(),
+                           [](unsigned char byte) { return byte == 0xFF; });
+    };
+    // A new buffer: nothing is known of what it holds.
+    size_t filled = buffer.size();
+    PageLoader loader;
+    ASSERT_EQ(loader.Load(folder.File("two.kr9"), 0, layout, 3, {buffer, filled}).bytes, 98);
+    EXPECT_EQ(filled, 98u);
+    EXPECT_TRUE(all0xFF(98));
+    ASSERT_EQ(loader.Load(folder.File("two.kr9"), 1, layout, 3, {buffer, filled}).bytes, 46);
+    EXPECT_EQ(buffer[45], 0x22);
+    EXPECT_TRUE(all0xFF(46));
+
+    // What lies past the mark is not written again.
+    buffer.back() = 0;
+    ASSERT_EQ(loader.Load(folder.File("two.kr9"), 0, layout, 3, {buffer, filled}).bytes, 98);
+    EXPECT_EQ(buffer.back(), 0);
+    // A page that cannot be read leaves 0xFF where the one before lay.
+    EXPECT_TRUE(
+        loader.Load(folder.File("two.kr9"), 0, layout, 1LL << 40, {buffer, filled}).failure);
+    EXPECT_EQ(filled, 0u);
+    EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 0xFF),
+              static_cast<std::ptrdiff_t>(buffer.size()) - 1);
+}
+
+TEST_F(DataSetTest, ASetThatChangesBetweenItsPagesIsReadAgain) {
+    WritePageFile("a.rec", "1", "SLM", std::string(12, '\x01'));
+    WritePageFile("b.rec", "1", "SLM", std::string(12, '\x02'));
+    const RecordLayout layout(kSoundLevelMeter);
+    size_t filled = buffer.size();
+    PageLoader loader;
+    const auto firstValue = [&](const std::string& path, int page) {
+        const PageLoad load = loader.Load(folder.File(path), page, layout, 1, {buffer, filled});
+        return load.failure ? *load.failure : std::to_string(buffer[20 + 2]);
+    };
+    folder.Write("set.kr9", "INDEX FILE\r\na.rec\r\n");
+    EXPECT_EQ(firstValue("set.kr9", 0), "1");
+    // Replaced at once by an index of the same size, as the live recording rewrites it.
+    ASSERT_TRUE(platform::WriteFileAtomic(folder.File("set.kr9"), "INDEX FILE\r\nb.rec\r\n"));
+    EXPECT_EQ(firstValue("set.kr9", 0), "2");
+    ASSERT_TRUE(
+        platform::WriteFileAtomic(folder.File("set.kr9"), "INDEX FILE\r\nb.rec\r\na.rec\r\n"));
+    EXPECT_EQ(firstValue("set.kr9", 1), "1");
+
+    // A single file that gains a label header keeps its pages after it.
+    SetupBlock block;
+    block.SetField(SetupBlock::kPagingSize, "1");
+    const std::string page = "2024/01/01 00:00:00 " + std::string(12, '\x03');
+    folder.Write("single.kr9", std::string(block.Bytes()) + page);
+    EXPECT_EQ(firstValue("single.kr9", 0), "3");
+    ASSERT_TRUE(platform::WriteFileAtomic(folder.File("single.kr9"),
+                                          std::string("\xBB\x01\0\0\0", 5) + std::string(80, 'L') +
+                                              std::string(block.Bytes()) + page.substr(0, 20) +
+                                              std::string(12, '\x04')));
+    EXPECT_EQ(firstValue("single.kr9", 0), "4");
+    ASSERT_TRUE(platform::RemoveFile(folder.File("single.kr9")));
+    EXPECT_EQ(firstValue("single.kr9", 0), "ERROR: Unable to open file");
+}
+
 TEST_F(DataSetTest, WhatAFileSaysIsCheckedBeforeItIsUsed) {
     // Page sizes that would not fit the data buffer, or hold no record, are refused.
     for (const char* size : {"99999999999", "00000050000", "0", "-5", "garbage"}) {
@@ -193,7 +259,7 @@ TEST_F(DataSetTest, AZippedSetUnpacksIntoItsOwnFolderEveryEntryIncluded) {
               0);
     ASSERT_EQ(::chmod(folder.File("lab/mon.kr9").c_str(), 0444), 0);
 
-    ASSERT_TRUE(UnpackZippedDataSet(folder.File("lab/mon.kr9")));
+    ASSERT_TRUE(UnpackZippedDataSet(folder.File("lab/mon.kr9")).Unpacked());
     EXPECT_TRUE(platform::FileExists(folder.File("lab/page_a.rec")));
     EXPECT_FALSE(platform::FileExists(folder.File("page_a.rec")));
     EXPECT_FALSE(platform::FileExists(folder.File("lab/mon.zip")));
@@ -201,7 +267,9 @@ TEST_F(DataSetTest, AZippedSetUnpacksIntoItsOwnFolderEveryEntryIncluded) {
     ASSERT_FALSE(listing.failure);
     EXPECT_EQ(listing.pages.size(), 2u);
     // What is no archive stays as it is.
-    EXPECT_FALSE(UnpackZippedDataSet(folder.File("made/single.kr9")));
+    const Unpacking plain = UnpackZippedDataSet(folder.File("made/single.kr9"));
+    EXPECT_FALSE(plain.isArchive);
+    EXPECT_FALSE(plain.failure);
 }
 
 TEST_F(DataSetTest, AnArchiveEntryNeverLandsOutsideTheSetsFolder) {
@@ -211,7 +279,10 @@ TEST_F(DataSetTest, AnArchiveEntryNeverLandsOutsideTheSetsFolder) {
                              "'w'); z.writestr('ok.rec', 'x'); z.writestr('../escaped.rec', 'y'); "
                              "z.close()\""),
               0);
-    EXPECT_FALSE(UnpackZippedDataSet(folder.File("lab/evil.kr9")));
+    const Unpacking unpacking = UnpackZippedDataSet(folder.File("lab/evil.kr9"));
+    EXPECT_TRUE(unpacking.isArchive);
+    ASSERT_TRUE(unpacking.failure);
+    EXPECT_NE(unpacking.failure->find("escaped.rec"), std::string::npos) << *unpacking.failure;
     EXPECT_TRUE(platform::FileExists(folder.File("lab/ok.rec")));
     EXPECT_FALSE(platform::FileExists(folder.File("escaped.rec")));
 }

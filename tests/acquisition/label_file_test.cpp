@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/label_file.h"
+#include "platform/files.h"
 #include "support/test_env.h"
 
 using namespace acquisition;
@@ -19,15 +20,19 @@ TEST(LabelFile, ItLiesBesideItsDataFileUnderTheExtensionLbl) {
 
 TEST(LabelFile, LinesLoseTheirTrailingBlanksAndAudioLabelsAreMarked) {
     testenv::ScratchFolder folder;
-    // As the program has always written them: CR CR LF.
+    // As the program has always written them: CR CR LF. A blank line is a label of its own, so
+    // that the ones after it keep their places.
     folder.Write("a.lbl",
                  "3#OCTAVE#x=1#y=2#door##\r\r\n\r\r\n4#OCTAVE#x=5#y=6#voice#Audio_7  \r\r\n");
     const LabelFileContents contents = ReadLabelFile(folder.File("a.lbl"));
-    EXPECT_EQ(contents.labels, (std::vector<std::string>{"3#OCTAVE#x=1#y=2#door##",
+    EXPECT_EQ(contents.labels, (std::vector<std::string>{"3#OCTAVE#x=1#y=2#door##", "",
                                                          "4#OCTAVE#x=5#y=6#voice#Audio_7"}));
     EXPECT_TRUE(contents.hasAudioLabels);
 
-    folder.Write("b.lbl", "3#OCTAVE#x=1#y=2#door##\n");
+    // CR LF and bare LF read alike; a blank line is no audio label.
+    folder.Write("b.lbl", "3#OCTAVE#x=1#y=2#door##\n\r\n");
+    EXPECT_EQ(ReadLabelFile(folder.File("b.lbl")).labels,
+              (std::vector<std::string>{"3#OCTAVE#x=1#y=2#door##", ""}));
     EXPECT_FALSE(ReadLabelFile(folder.File("b.lbl")).hasAudioLabels);
     EXPECT_TRUE(ReadLabelFile(folder.File("missing.lbl")).labels.empty());
     // A label longer than any line buffer stays one label.
@@ -36,13 +41,50 @@ TEST(LabelFile, LinesLoseTheirTrailingBlanksAndAudioLabelsAreMarked) {
     EXPECT_EQ(ReadLabelFile(folder.File("c.lbl")).labels, std::vector<std::string>{longLabel});
 }
 
+TEST(LabelFile, TextAfterTheLastLineEndIsALabelOnlyWhenItHoldsSomething) {
+    testenv::ScratchFolder folder;
+    for (const char* tail : {"", " ", "\r", "\r\r"}) {
+        SCOPED_TRACE(::testing::PrintToString(tail));
+        folder.Write("a.lbl", std::string("1#SLM5#x#y#a#\r\r\n") + tail);
+        EXPECT_EQ(ReadLabelFile(folder.File("a.lbl")).labels,
+                  std::vector<std::string>{"1#SLM5#x#y#a#"});
+    }
+    folder.Write("b.lbl", "1#SLM5#x#y#a#\r\r\n2#SLM5#x#y#b#");
+    EXPECT_EQ(ReadLabelFile(folder.File("b.lbl")).labels,
+              (std::vector<std::string>{"1#SLM5#x#y#a#", "2#SLM5#x#y#b#"}));
+    folder.Write("c.lbl", "");
+    EXPECT_TRUE(ReadLabelFile(folder.File("c.lbl")).labels.empty());
+}
+
 TEST(LabelFile, SavingWritesWhatReadingGivesBack) {
     testenv::ScratchFolder folder;
-    const std::vector<std::string> labels = {"1#SLM5#x#y#a#", "2#SLM5#x#y#b#Audio_2"};
+    const std::vector<std::string> labels = {"1#SLM5#x#y#a#", "", "2#SLM5#x#y#b#Audio_2"};
     ASSERT_TRUE(SaveLabelFile(folder.File("mon.kr9"), labels));
-    EXPECT_EQ(folder.Read("mon.lbl"), "1#SLM5#x#y#a#\r\n2#SLM5#x#y#b#Audio_2\r\n");
+    const std::string written = "1#SLM5#x#y#a#\r\r\n\r\r\n2#SLM5#x#y#b#Audio_2\r\r\n";
+    EXPECT_EQ(folder.Read("mon.lbl"), written);
+    // Read and saved again, the file stays as it was.
     EXPECT_EQ(ReadLabelFile(folder.File("mon.lbl")).labels, labels);
+    ASSERT_TRUE(
+        SaveLabelFile(folder.File("mon.kr9"), ReadLabelFile(folder.File("mon.lbl")).labels));
+    EXPECT_EQ(folder.Read("mon.lbl"), written);
+
     EXPECT_FALSE(SaveLabelFile(folder.File("noextension"), labels));
     ASSERT_TRUE(SaveLabelFile(folder.File("mon.kr9"), {}));
     EXPECT_EQ(folder.Read("mon.lbl"), "");
+}
+
+TEST(LabelFile, TheKeptLabelFileIsReadAgainWhenItChangesOrIsForgotten) {
+    testenv::ScratchFolder folder;
+    const std::string path = folder.File("mon.lbl");
+    LabelFileCache cache;
+    EXPECT_TRUE(cache.Read(path).labels.empty());
+    folder.Write("mon.lbl", "1#SLM5#x#y#a#\r\r\n");
+    EXPECT_EQ(cache.Read(path).labels, std::vector<std::string>{"1#SLM5#x#y#a#"});
+    // Replaced at once by a file of the same size.
+    ASSERT_TRUE(platform::WriteFileAtomic(path, "1#SLM5#x#y#b#Audio\r\n"));
+    EXPECT_EQ(cache.Read(path).labels, std::vector<std::string>{"1#SLM5#x#y#b#Audio"});
+    EXPECT_TRUE(cache.Read(path).hasAudioLabels);
+    ASSERT_TRUE(platform::RemoveFile(path));
+    EXPECT_TRUE(cache.Read(path).labels.empty());
+    EXPECT_TRUE(cache.Read("").labels.empty());
 }

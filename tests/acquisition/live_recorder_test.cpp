@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "acquisition/data_buffer.h"
 #include "acquisition/data_set.h"
@@ -38,7 +39,11 @@ public:
     void InsertEmptyReportRows(int count) override {
         rows.insert(rows.begin(), static_cast<size_t>(count), std::vector<std::string>{""});
     }
-    void StartReportTrim() override { ++trims; }
+    void StartReportTrim() override {
+        ++trims;
+        if (onTrim)
+            onTrim();
+    }
 
     int PageRowCount() const override { return static_cast<int>(pageRows.size()); }
     void SetPageRowText(int row, const std::string& text) override {
@@ -74,6 +79,7 @@ public:
     bool follows = true;
     int shownRow = -1;
     int trims = 0;
+    std::function<void()> onTrim;
     std::vector<std::string> pageRows{"CURR. PAGE", "2024/03/09 14:00:00 "};
     std::string pageStart;
     int livePoints = 0;
@@ -322,6 +328,23 @@ TEST_F(LiveRecorderTest, PagesClosedInOneSecondGetTheirOwnNamesAndNoPageSizeStil
     // A page size beyond the data buffer is held to what it takes.
     host.setup.pageSize = 1000000;
     EXPECT_EQ(recorder.PageSize(3), (3000000 - 20) / 68);
+}
+
+TEST_F(LiveRecorderTest, ANewPageIsNamedAfterTheMomentItsStartTextTells) {
+    Start(2, 2);
+    // The clock turns to the next second while the old page is being closed.
+    host.onTrim = [] {
+        platform::Clock::SetFixedNow(platform::DateTime::FromParts(2024, 3, 9, 14, 0, 1).Seconds());
+    };
+    simmeter::LiveRecordStream stream(2, 1);
+    Feed(2, stream.Next());
+    Feed(2, stream.Next());
+    ASSERT_EQ(host.trims, 1);
+    EXPECT_EQ(scratch.Read("RecFile.kr9"),
+              "INDEX FILE\r\nRecFile_first.rec\r\nRecFile_20240309_140000.rec\r\n");
+    EXPECT_EQ(
+        scratch.Read("RecFile_20240309_140000.rec").substr(SetupBlock::kSize, kPageStartBytes),
+        "2024/03/09 14:00:00 ");
 }
 
 TEST_F(LiveRecorderTest, ARecordingThatCannotBeWrittenStopsWithOneMessageAndRowsGoOn) {

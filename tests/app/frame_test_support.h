@@ -171,11 +171,11 @@ protected:
         std::vector<std::string> lines;
         const auto text = platform::ReadWholeFile(folder.File(acquisition::SchedulerLog::kLogName));
         for (size_t at = 0; text && at < text->size();) {
-            const size_t end = std::min(text->find("\r\n", at), text->size());
+            const size_t end = std::min(text->find("\r\r\n", at), text->size());
             const std::string line = text->substr(at, end - at);
             const bool stamped = line.size() > 21 && line[4] == '/' && line[19] == ':';
             lines.push_back(stamped ? line.substr(21) : line);
-            at = end + 2;
+            at = end + 3;
         }
         return lines;
     }

@@ -390,7 +390,7 @@ TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
     frame.ComputeIsophoneForBand(0);
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 1), "ISOPHONE");
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 2), "[78.5]");
-    EXPECT_EQ(view.OnGetDispInfoDataList(1, 3), "[0.0]");
+    EXPECT_EQ(view.OnGetDispInfoDataList(1, 3), "[68.7]");  // the chosen band's threshold too
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 30), "[12.3]");
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 31), "");
 

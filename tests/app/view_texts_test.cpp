@@ -278,8 +278,8 @@ TEST(DataListCellTest, TheEqualLoudnessRowShowsTheContourAtEachBand) {
     contour.SelectBand(29);
     ASSERT_TRUE(contour.Compute(charts::LoudnessEdition::Iso226_1987, false, quiet));
     EXPECT_EQ(IsophoneCellText(0, contour), "");
-    EXPECT_EQ(IsophoneCellText(2, contour), "[74.3]");  // 20 Hz
-    EXPECT_EQ(IsophoneCellText(19, contour), "[4.2]");  // 1 kHz
-    EXPECT_EQ(IsophoneCellText(30, contour), "[-10.0]");
+    EXPECT_EQ(IsophoneCellText(2, contour), "[74.3]");   // 20 Hz
+    EXPECT_EQ(IsophoneCellText(19, contour), "[4.2]");   // 1 kHz
+    EXPECT_EQ(IsophoneCellText(30, contour), "[11.6]");  // the chosen band: its threshold
     EXPECT_EQ(IsophoneCellText(31, contour), "");
 }

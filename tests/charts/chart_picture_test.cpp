@@ -105,6 +105,39 @@ TEST_F(ChartPictureTest, AnOctaveChartGreysTheBandsTheMeterDoesNotMeasureAndDraw
     EXPECT_GT(Count(picture, caption, [](QColor c) { return c.lightness() < 100; }), 5);
 }
 
+TEST_F(ChartPictureTest, EachValueLabelStandsAtItsGridLineAgainstTheBars) {
+    FillAsTheView(false);
+    chart.SetBarPitch(60);  // the octave chart's slot on a screen wider than 800 pixels
+    const QImage picture = Grab(800, 400, "octave_value_labels.png");
+    auto dark = [](QColor c) { return c.lightness() < 100; };
+    for (int k = 0; k <= chart.Divisions(); ++k) {
+        SCOPED_TRACE(k);
+        const ui::Rect box = chart.ValueLabelRect(k);
+        // The first run of rows with ink in the box (the box reaches down to the next label).
+        int top = -1;
+        int bottom = -1;
+        int right = box.left;
+        for (int y = box.top; y < box.bottom; ++y) {
+            const int ink = Count(picture, {box.left, y, box.right, y + 1}, dark);
+            if (ink == 0 && top >= 0)
+                break;
+            if (ink == 0)
+                continue;
+            if (top < 0)
+                top = y;
+            bottom = y;
+            for (int x = box.left; x < box.right; ++x)
+                if (dark(picture.pixelColor(x, y)))
+                    right = std::max(right, x);
+        }
+        ASSERT_GE(top, 0);
+        ASSERT_LT(top, bottom);
+        // The text's middle within a few pixels of its line, its end at the box's right edge.
+        EXPECT_NEAR((top + bottom) / 2.0, chart.GridLinePos(k), 6.0);
+        EXPECT_GE(right, box.right - 4);
+    }
+}
+
 TEST_F(ChartPictureTest, AThirdOctaveChartMarksTheEqualLoudnessContourOnEveryBand) {
     FillAsTheView(true);
     isophone.SelectBand(18);

@@ -99,7 +99,7 @@ TEST_F(DemoDlgTest, ASpectrumBecomesTheNextRowWithEachLevelInItsColour) {
     EXPECT_EQ(row[4].line, row[2].line);
 }
 
-TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsAtYMin) {
+TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin) {
     host.mode = 3;
     host.MakeSpectra(7, CDemoDlg::kThirdOctaveBands);
     ASSERT_TRUE(window.Create());
@@ -118,10 +118,10 @@ TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsAtYMin) {
     auto* ampl = dialog->findChild<QComboBox*>(IdName(CDemoDlg::IDC_AMPL_MIN));
     EXPECT_EQ(ampl->itemText(14), "130");
 
-    // The bottom text names the lowest interval's lower limit, as after "Apply".
-    EXPECT_EQ(window.LegendText(CDemoDlg::IDC_LEGEND_BOTTOM), "0");
-    EXPECT_EQ(window.LegendText(CDemoDlg::IDC_LEGEND_TOP), "120");
-    EXPECT_EQ(dialog->findChild<QLabel*>(IdName(1699))->text(), "10");
+    // At opening the texts run from Y min + 10 at the bottom to Y min + 130 at the top.
+    EXPECT_EQ(window.LegendText(CDemoDlg::IDC_LEGEND_BOTTOM), "10");
+    EXPECT_EQ(window.LegendText(CDemoDlg::IDC_LEGEND_TOP), "130");
+    EXPECT_EQ(dialog->findChild<QLabel*>(IdName(1699))->text(), "20");
 
     // While the meter acquires, the ranges cannot be changed.
     CDemoDlg live(host);

@@ -202,12 +202,10 @@ TEST(EqualLoudnessContourTest, ALevelBetweenContoursLiesBetweenThemAtEveryBand) 
 TEST(EqualLoudnessContourTest, OutsideTheTablesTheThresholdOrTheTopContourStandsForIt) {
     for (const LoudnessEdition e : kEditions) {
         for (const bool shifted : {false, true}) {
-            // Below the 0-phon contour: the threshold row, the band keeping its level.
+            // Below the 0-phon contour: the threshold row, the chosen band's value included.
             const auto quiet = ComputeContour(e, shifted, Flat(-100), 5);
             ASSERT_TRUE(quiet);
-            ThresholdRow expected = *ThresholdRowOf(e, shifted);
-            expected[4] = -100;
-            EXPECT_EQ(*quiet, expected);
+            EXPECT_EQ(*quiet, *ThresholdRowOf(e, shifted));
         }
         // At or above 160 phon: the 160-phon contour; nothing is read past the table.
         for (const int level : {Entry(e, k1kHz, 16), 30000}) {
@@ -219,6 +217,12 @@ TEST(EqualLoudnessContourTest, OutsideTheTablesTheThresholdOrTheTopContourStands
         EXPECT_FALSE(ComputeContour(e, false, Flat(500), 0));
         EXPECT_FALSE(ComputeContour(e, false, Flat(500), 30));
     }
+    // 76.4 dB at 20 Hz lies under 2003's 0-phon contour (76.5 dB): the band reads 78.5 dB.
+    std::array<int, kContourBands> low = Flat(300);
+    low[0] = 764;
+    const auto atThreshold = ComputeContour(LoudnessEdition::Iso226_2003, false, low, 1);
+    ASSERT_TRUE(atThreshold);
+    EXPECT_EQ((*atThreshold)[0], 785);
     EXPECT_FALSE(ComputeContour(LoudnessEdition::None, false, Flat(500), 18));
     EXPECT_FALSE(ComputeContour(static_cast<LoudnessEdition>(7), false, Flat(500), 18));
 }
@@ -252,7 +256,7 @@ TEST(IsophoneContourTest, WithoutABandTheLastContourStaysAndShiftedContoursShowW
     ASSERT_TRUE(isophone.Compute(LoudnessEdition::Iso226_2003, true, quiet));
     EXPECT_EQ(isophone.LevelDb(0), 73.0);   // 73.6
     EXPECT_EQ(isophone.LevelDb(20), -2.0);  // -2.7, cut toward zero
-    EXPECT_EQ(isophone.LevelDb(4), -10.0);  // the chosen band's own level
+    EXPECT_EQ(isophone.LevelDb(4), 40.0);   // under the 0-phon contour: the threshold there
     EXPECT_FALSE(isophone.LevelDb(29));
 
     isophone.SelectBand(30);

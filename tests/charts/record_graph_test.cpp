@@ -1,6 +1,7 @@
-// The graph of a recording's levels: the first records drawn at once and the rest at the page
-// fit, a profile page sample by sample, a count past the loaded records, the widened range of a
-// flat curve, and the live twins. The fill from data files of each kind is tested in the app.
+// The graph of a recording's levels: the first records drawn at once and the rest in one run
+// per series for the page fit, a profile page likewise, a count past the loaded records, the
+// widened range of a flat curve, and the live twins. The fill from data files of each kind is
+// tested in the app.
 #include <gtest/gtest.h>
 
 #include "acquisition/data_buffer.h"
@@ -106,12 +107,28 @@ TEST_F(RecordGraphTest, ALevelPageDrawsItsFirstTenRecordsAtOnceAndTheURLineAlway
     charts::FillDataGraph(graph, records, 25, series, withUR);
     EXPECT_EQ(Ys(series[5]), std::vector<double>(25, 35.0));
     EXPECT_EQ(frame.fits, std::vector<int>{graph::kFitPage});
+    // The first ten records point by point, drawn at once; the other fifteen of each series
+    // in one change, drawn later but for the UR line.
+    std::vector<int> appended(series.size(), 0);
     for (const GraphChange& change : frame.changes) {
-        ASSERT_EQ(change.code, graph::kPointAdded);
         const bool ur = change.series == series[5];
-        EXPECT_EQ(change.notify, ur || change.point < charts::kRecordsDrawnAtOnce ? 1u : 0u)
-            << change.series << " " << change.point;
+        if (change.code == graph::kPointAdded) {
+            EXPECT_LT(change.point, charts::kRecordsDrawnAtOnce) << change.series;
+            EXPECT_EQ(change.notify, 1u);
+            continue;
+        }
+        ASSERT_EQ(change.code, graph::kPointsAppended);
+        ++appended[change.series];
+        EXPECT_EQ(change.point, charts::kRecordsDrawnAtOnce) << change.series;
+        EXPECT_EQ(change.count, Count(change.series) - charts::kRecordsDrawnAtOnce);
+        EXPECT_EQ(change.notify, ur ? 1u : 0u) << change.series;
     }
+    EXPECT_EQ(appended, std::vector<int>(series.size(), 1));
+    // Channel 2 misses records 6, 13 and 20: 0 dB there, each point at its record number.
+    ASSERT_EQ(Count(series[2]), 25);
+    EXPECT_EQ(graph.GetGraph(series[2])->GetPoint(13).x, 13);
+    EXPECT_EQ(graph.GetGraph(series[2])->GetPoint(13).y, 0);
+    EXPECT_EQ(Ys(series[1]).back(), charts::GraphLevel(Word(24, 1)));
 }
 
 TEST_F(RecordGraphTest, ACountPastTheLoadedRecordsReadsNoFurtherAndZeroOnlyFitsThePage) {
@@ -144,8 +161,15 @@ TEST_F(RecordGraphTest, AProfilePageFillsOneCurveSampleBySampleDrawingTenRecords
     for (int s = 0; s < 48; ++s)
         EXPECT_EQ(ys[s], charts::GraphLevel(Word(s / 4, s % 4))) << s;
     EXPECT_EQ(Count(series[1]), 0);
-    for (const GraphChange& change : frame.changes)
-        EXPECT_EQ(change.notify, change.point < 40 ? 1u : 0u) << change.point;
+    ASSERT_EQ(frame.changes.size(), 41u);
+    for (int s = 0; s < 40; ++s) {
+        EXPECT_EQ(frame.changes[s].code, graph::kPointAdded);
+        EXPECT_EQ(frame.changes[s].notify, 1u);
+    }
+    EXPECT_EQ(frame.changes[40].code, graph::kPointsAppended);
+    EXPECT_EQ(frame.changes[40].point, 40);
+    EXPECT_EQ(frame.changes[40].count, 8);
+    EXPECT_EQ(frame.changes[40].notify, 0u);
 }
 
 TEST_F(RecordGraphTest, AFlatCurvesRangeIsWidenedByATenthOfItsLevelsSize) {

@@ -5,9 +5,15 @@
 
 #include <QImage>
 #include <QMenu>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <random>
+#include <vector>
 
 #include "fixed_metrics.h"
+#include "graph/curve_geometry.h"
 #include "graph/graph_frame.h"
 #include "graph/graph_host.h"
 #include "graph/graph_panel.h"
@@ -145,6 +151,81 @@ TEST_F(GraphWindowTest, AnAppendedPointBeyondTheRangeStretchesIt) {
     graph.UpdateVisibleRange(0, 0);
     graph.AddPoint(series, 60, 500, 1);
     EXPECT_EQ(Panel().Range().yTo, 132);
+}
+
+TEST_F(GraphWindowTest, ARunOfPointsStretchesTheRangeAsItsPointsOneByOneWouldAndIsShown) {
+    graph.SetVisibleRange(0, 100, 0, 100, 0);  // automatic stretching is on from the start
+    const int one = graph.AddGraph(kBlue, "", 0, true, false);
+    std::vector<graph::GraphPoint> run;
+    for (int x = 0; x < 400; ++x)
+        run.push_back({x * 1.0, 50 + 40 * std::sin(x / 7.0) + x / 4.0});
+    for (const graph::GraphPoint& p : run)
+        graph.AddPoint(one, p.x, p.y, 0);
+    const graph::VisibleRange stretched = Panel().Range();
+    ASSERT_NE(stretched, (graph::VisibleRange{0, 100, 0, 100}));
+
+    graph.RemoveGraph(one, 0);
+    graph.SetVisibleRange(0, 100, 0, 100, 0);
+    const int red = graph.AddGraph(kRed, "", 0, true, false);
+    EXPECT_EQ(graph.AddPoints(red, run, 1), 400);
+    EXPECT_EQ(Panel().Range(), stretched);
+    // Drawn at once: the run's last point is on the panel.
+    const QImage picture = Picture();
+    const QPoint last(static_cast<int>(Panel().XScale().ValueToPixel(run.back().x)),
+                      static_cast<int>(Panel().YScale().ValueToPixel(run.back().y)));
+    EXPECT_EQ(picture.pixelColor(last), platform::ToQColor(kRed));
+}
+
+TEST_F(GraphWindowTest, ACurveJoinedIntoPolylinesCoversThePixelsOfItsLines) {
+    graph.UpdateVisibleRange(CGraphPanel::kReadout, 0);  // no marks, no grid
+    const int series = graph.AddGraph(kBlue, "", 0, true, false);
+    // Many points a column on the left, one every few columns on the right, and jumps.
+    std::mt19937 random(5);
+    std::normal_distribution<double> step(0, 6);
+    std::vector<graph::GraphPoint> run;
+    double level = 60;
+    for (double x = 0; x < 1000; x += x < 500 ? 0.25 : 9) {
+        level = std::clamp(level + step(random) + (random() % 50 == 0 ? 40 : 0), 5.0, 125.0);
+        run.push_back({x, level});
+    }
+    graph.AddPoints(series, run, 0);
+    graph.SetVisibleRange(0, 1000, 0, 130, 1);
+    const QImage picture = Picture();
+
+    // The same lines drawn one by one.
+    QImage lines(picture.size(), QImage::Format_RGB32);
+    lines.fill(Qt::white);
+    graph::CurveRequest request;
+    request.clip = {0, 0, picture.width(), picture.height()};
+    const auto geometry =
+        graph::TraceSeries(*graph.GetGraph(series), Panel().XScale(), Panel().YScale(), request);
+    {
+        QPainter painter(&lines);
+        painter.setPen(QPen(platform::ToQColor(kBlue), 1));
+        for (const graph::PixelLine& l : geometry.lines)
+            painter.drawLine(l.x0, l.y0, l.x1, l.y1);
+    }
+    const QColor blue = platform::ToQColor(kBlue);
+    auto nearBlue = [&](const QImage& image, int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (image.rect().contains(x + dx, y + dy) &&
+                    image.pixelColor(x + dx, y + dy) == blue)
+                    return true;
+        return false;
+    };
+    int curve = 0, differ = 0, astray = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool shown = picture.pixelColor(x, y) == blue;
+            const bool drawn = lines.pixelColor(x, y) == blue;
+            curve += drawn ? 1 : 0;
+            differ += shown != drawn ? 1 : 0;
+            astray += (shown && !nearBlue(lines, x, y)) || (drawn && !nearBlue(picture, x, y));
+        }
+    ASSERT_GT(curve, 2000);
+    EXPECT_EQ(astray, 0);
+    EXPECT_LT(differ, curve / 50);  // a pixel here and there where two lines meet
 }
 
 TEST_F(GraphWindowTest, EqualLimitsAndEndlessZoomingPaintWithoutFailing) {

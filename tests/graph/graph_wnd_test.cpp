@@ -1,7 +1,9 @@
 // The graph window's series table and the changes it tells its frame, without a window.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
+#include <vector>
 
 #include "graph/graph_wnd.h"
 
@@ -89,6 +91,45 @@ TEST_F(GraphWndTest, PointChangesCarryTheIndexWhereThePointStands) {
     EXPECT_EQ(graph.EditPoint(0, 7, 1, 1, 1), -1);
     EXPECT_EQ(frame.changes.size(), told);
     EXPECT_EQ(graph.GetGraph(0)->GetBounds().xMax, 30);
+}
+
+TEST_F(GraphWndTest, ARunOfPointsIsOneChangeAndAPointThatGoesElsewhereIsToldOnItsOwn) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const int ordered = graph.AddGraph(0, "", 0, true, false);
+    graph.AddPoint(ordered, 10, 1, 0);
+    graph.AddPoint(ordered, 30, 3, 0);
+    frame.changes.clear();
+    const std::vector<graph::GraphPoint> run = {{40, 4}, {50, nan}, {60, 6}, {20, 2}, {70, 7}};
+    EXPECT_EQ(graph.AddPoints(ordered, run, 0), 4);
+    ASSERT_EQ(frame.changes.size(), 3u);
+    EXPECT_EQ(frame.changes[0].code, graph::kPointsAppended);
+    EXPECT_EQ(frame.changes[0].point, 2);
+    EXPECT_EQ(frame.changes[0].count, 2);
+    EXPECT_EQ(frame.changes[1].code, graph::kPointAdded);
+    EXPECT_EQ(frame.changes[1].point, 1);
+    EXPECT_EQ(frame.changes[2].code, graph::kPointsAppended);
+    EXPECT_EQ(frame.changes[2].point, 5);
+    EXPECT_EQ(frame.changes[2].count, 1);
+    const graph::CGraphProps& series = *graph.GetGraph(ordered);
+    std::vector<double> xs;
+    for (int i = 0; i < series.GetCount(); ++i)
+        xs.push_back(series.GetPoint(i).x);
+    EXPECT_EQ(xs, (std::vector<double>{10, 20, 30, 40, 60, 70}));
+    EXPECT_EQ(series.GetBounds(), (graph::PointBounds{70, 7, 10, 1}));
+
+    // A series in insertion order takes the whole run at its end, as one change.
+    const int unordered = graph.AddGraph(0, "", 0, false, false);
+    frame.changes.clear();
+    EXPECT_EQ(graph.AddPoints(unordered, run, 1), 4);
+    ASSERT_EQ(frame.changes.size(), 1u);
+    EXPECT_EQ(Last().count, 4);
+    EXPECT_EQ(Last().notify, 1u);
+    EXPECT_EQ(graph.GetGraph(unordered)->GetBounds(), (graph::PointBounds{70, 7, 20, 2}));
+
+    frame.changes.clear();
+    EXPECT_EQ(graph.AddPoints(7, run, 0), -1);
+    EXPECT_EQ(graph.AddPoints(unordered, {}, 0), 0);
+    EXPECT_TRUE(frame.changes.empty());
 }
 
 TEST_F(GraphWndTest, ClearingEverySeriesIsOneChange) {

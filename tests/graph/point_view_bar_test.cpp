@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "fixed_metrics.h"
@@ -77,6 +78,58 @@ TEST_F(PointViewBarTest, TheFirstSeriesIsListedWithTheAxesUnits) {
     EXPECT_EQ(Rows(), 5);
     graph.ClearPoints(-1, 1);
     EXPECT_EQ(Rows(), 0);
+}
+
+TEST_F(PointViewBarTest, TheListFillsTheBarWithNoRoomKeptForTheHiddenSelector) {
+    graph::C3DListCtrl& list = Bar().ListWindow();
+    QWidget& content = *list.parentWidget();
+    ASSERT_GT(content.height(), 150);
+    constexpr int m = CPointViewBar::kMargin;
+    EXPECT_EQ(list.geometry(), QRect(m, m, content.width() - 2 * m, content.height() - 2 * m));
+    // What the bar shows 60 pixels down, where the room of the selector used to be: the
+    // list's rows, not a gap.
+    const int series = graph.AddGraph(0xFF0000, "", 1, true, false);
+    graph.AddPoint(series, 1, 2, 1);
+    const QImage picture = content.grab().toImage();
+    const QColor base = list.viewport()->palette().color(QPalette::Base);
+    const int below = 60;
+    EXPECT_LT(list.viewport()->mapTo(&content, QPoint(0, 0)).y(), below - 20);
+    int listed = 0;
+    for (int x = m + 4; x < content.width() - m - 4; ++x)
+        listed += picture.pixelColor(x, below) == base ? 1 : 0;
+    EXPECT_GT(listed, (content.width() - 2 * m) / 2);
+}
+
+TEST_F(PointViewBarTest, ARunOfPointsSetsTheRowCountOnceAndKeepsTheChosenRow) {
+    const int listed = graph.AddGraph(0xFF0000, "", 1, true, false);
+    const int other = graph.AddGraph(0x0000FF, "", 1, true, false);
+    graph.AddPoint(listed, 0, 10, 1);
+    const QRect first = Bar().ListWindow().visualRect(Bar().ListWindow().model()->index(0, 0));
+    QTest::mouseClick(Bar().ListWindow().viewport(), Qt::LeftButton, {}, first.center());
+    ASSERT_EQ(Bar().List().GetSelectedRow(), 0);
+    std::vector<graph::GraphPoint> run;
+    for (int i = 1; i <= 5000; ++i)
+        run.push_back({i * 1.0, 20.0 + i % 7});
+    QSignalSpy inserted(Bar().ListWindow().model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(Bar().ListWindow().model(), &QAbstractItemModel::modelReset);
+    graph.AddPoints(listed, run, 0);
+    graph.AddPoints(other, run, 0);
+    EXPECT_EQ(inserted.count(), 1);
+    EXPECT_EQ(reset.count(), 0);
+    EXPECT_EQ(Rows(), 5001);
+    EXPECT_EQ(Cell(5000, 0), "5000.0 s");
+    EXPECT_EQ(Cell(5000, 1), "22.00 dB");
+    EXPECT_EQ(Bar().List().GetSelectedRow(), 0);
+
+    // Off the screen the list waits: the rows are set once, when the bar is shown again.
+    graph.ForwardToFrame(graph::kHidePointList);
+    for (graph::GraphPoint& p : run)
+        p.x += 5000;
+    graph.AddPoints(listed, run, 0);
+    EXPECT_EQ(Rows(), 5001);
+    graph.ForwardToFrame(graph::kShowPointList);
+    EXPECT_EQ(Rows(), 10001);
+    EXPECT_EQ(Cell(10000, 0), "10000.0 s");
 }
 
 TEST_F(PointViewBarTest, AFrozenListStaysAsItWasAndNeverReadsPastTheSeries) {

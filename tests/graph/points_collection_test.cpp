@@ -114,6 +114,30 @@ TEST(PointsCollectionTest, InsertingByIndexChecksTheIndexAndWidensTheBounds) {
     EXPECT_EQ(unordered.InsertPoint(3, 8, 8, true), 3);  // at the end
 }
 
+TEST(PointsCollectionTest, AnAppendedRunStopsAtThePointThatGoesElsewhere) {
+    const double inf = std::numeric_limits<double>::infinity();
+    CPointsCollection points;
+    const std::vector<GraphPoint> run = {{1, 5}, {2, -3}, {2, 9}, {3, 1}};
+    EXPECT_EQ(points.AppendPoints(run), 2u);  // x = 2 again: an equal x replaces, not appends
+    EXPECT_EQ(Xs(points), (std::vector<double>{1, 2}));
+    EXPECT_EQ(points.GetBounds(), Bounds(2, 5, 1, -3));
+    const std::vector<GraphPoint> more = {{inf, 1}, {4, 8}, {0.5, 0}};
+    EXPECT_EQ(points.AppendPoints(more), 2u);
+    EXPECT_EQ(points.GetBounds(), Bounds(4, 8, 1, -3));
+
+    // The column extremes take a run in after they were asked for.
+    std::vector<GraphPoint> many;
+    for (int i = 5; i < 5000; ++i)
+        many.push_back({i * 1.0, 0.0});
+    EXPECT_EQ(points.AppendPoints(many), many.size());
+    EXPECT_EQ(points.YRange(100, 4000).max, 0);
+    for (GraphPoint& p : many)
+        p = {p.x + 5000, p.x == 3000 ? 99.0 : -1.0};
+    EXPECT_EQ(points.AppendPoints(many), many.size());
+    EXPECT_EQ(points.YRange(100, 9000).max, 99);
+    EXPECT_EQ(points.YRange(100, 9000).min, -1);
+}
+
 TEST(PointsCollectionTest, PointsThatAreNoNumbersAreRefused) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();

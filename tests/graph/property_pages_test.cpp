@@ -197,7 +197,7 @@ TEST_F(PropertyPagesTest, PagesShowTheirFieldsAndRefuseWhatDoesNotRead) {
     EXPECT_EQ(axis.m_nXPrecision, 10);
 }
 
-TEST_F(PropertyPagesTest, ThePointListOffersTheSheetWithTheWindowsPagesOnly) {
+TEST_F(PropertyPagesTest, ThePointListsSheetHoldsThePanelsGeneralPageBesideTheWindowsPages) {
     graph.ForwardToFrame(graph::kShowPointList);
     graph::C3DListCtrl& list = Frame().PointList().ListWindow();
     op.ExpectDialog("GraphContextMenu", [](platform::ModalDialog& dialog) {
@@ -210,7 +210,15 @@ TEST_F(PropertyPagesTest, ThePointListOffersTheSheetWithTheWindowsPagesOnly) {
     });
     op.ExpectDialog("CGraphPropertySheet", [](platform::ModalDialog& dialog) {
         auto& sheet = static_cast<graph::CGraphPropertySheet&>(dialog);
-        EXPECT_EQ(Titles(sheet), (std::vector<std::string>{"Axis", "Graphs"}));
+        EXPECT_EQ(Titles(sheet), (std::vector<std::string>{"General", "Axis", "Graphs"}));
+        auto* general = sheet.FindPage<graph::CGraphPropertyPage>();
+        if (!general) {
+            ADD_FAILURE() << "no \"General\" page";
+            return IDCANCEL;
+        }
+        EXPECT_EQ(general->m_x2, 12);
+        general->m_x2 = 40;
+        general->m_nPointMarks = 1;
         auto& graphs = *sheet.FindPage<graph::CGraphicsPropertyPage>();
         graphs.Combo().setCurrentIndex(2);
         graphs.OnSelChange();
@@ -220,5 +228,18 @@ TEST_F(PropertyPagesTest, ThePointListOffersTheSheetWithTheWindowsPagesOnly) {
     });
     QTest::mouseClick(list.viewport(), Qt::RightButton, {}, {10, 10});
     EXPECT_FALSE(graph.GetGraph(2)->IsVisible());
-    EXPECT_EQ(Panel().Range(), (VisibleRange{-3.75, 12.9, -3.75, 12.9}));
+    EXPECT_EQ(Panel().Range(), (VisibleRange{-3, 40, -3.7, 12.9}));
+    EXPECT_TRUE(Panel().Options() & CGraphPanel::kPointMarks);
+
+    // Cancel takes nothing of the panel's page.
+    op.ExpectDialog("GraphContextMenu",
+                    [](platform::ModalDialog&) { return graph::kPropertiesCommand; });
+    op.ExpectDialog("CGraphPropertySheet", [](platform::ModalDialog& dialog) {
+        auto& sheet = static_cast<graph::CGraphPropertySheet&>(dialog);
+        if (auto* general = sheet.FindPage<graph::CGraphPropertyPage>())
+            general->m_x2 = 99;
+        return IDCANCEL;
+    });
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, {10, 10});
+    EXPECT_EQ(Panel().Range().xTo, 40);
 }

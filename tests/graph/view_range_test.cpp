@@ -1,6 +1,9 @@
-// Fitting, zooming and stretching the visible range; none of them leaves an axis whose two
-// limits are equal.
+// Fitting, zooming and stretching the visible range (by a point and by a run of points);
+// none of them leaves an axis whose two limits are equal.
 #include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
 
 #include "graph/view_range.h"
 
@@ -55,4 +58,27 @@ TEST(ViewRangeTest, APointBeyondTheRangeStretchesItByATenth) {
     VisibleRange reversed{100, 0, 0, 10};
     EXPECT_TRUE(graph::ExtendToInclude(reversed, -20, 5));
     EXPECT_EQ(reversed, (VisibleRange{100, -22, 0, 10}));
+}
+
+TEST(ViewRangeTest, ARunStretchesTheRangeAsItsPointsOneAfterTheOtherWould) {
+    std::mt19937 random(3);
+    std::normal_distribution<double> step(0, 20);
+    for (const VisibleRange start : {VisibleRange{0, 100, 0, 100}, VisibleRange{100, 0, 50, -50}}) {
+        std::vector<graph::GraphPoint> run;
+        double x = 0, y = 0;
+        for (int i = 0; i < 2000; ++i)
+            run.push_back({x += step(random), y += step(random)});
+        VisibleRange oneByOne = start;
+        bool moved = false;
+        for (const graph::GraphPoint& p : run)
+            moved = graph::ExtendToInclude(oneByOne, p.x, p.y) || moved;
+        ASSERT_TRUE(moved);
+        VisibleRange atOnce = start;
+        EXPECT_TRUE(graph::ExtendToInclude(atOnce, run));
+        EXPECT_EQ(atOnce, oneByOne);
+    }
+    VisibleRange range = kCurrent;
+    const std::vector<graph::GraphPoint> inside = {{10, 10}, {90, 120}};
+    EXPECT_FALSE(graph::ExtendToInclude(range, inside));
+    EXPECT_EQ(range, kCurrent);
 }

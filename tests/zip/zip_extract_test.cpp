@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,11 +19,39 @@
 #include "platform/date_time.h"
 #include "platform/files.h"
 #include "support/test_env.h"
+#include "zip/zip_extract_target.h"
 #include "zip_test_support.h"
 
 using namespace ziptest;
 
 namespace {
+
+// The names in `folder`, hidden ones included, sorted.
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Extracts entry 0 of `archive` into `folder` in a child process killed after its first block.
+void ExtractKilledHalfway(const std::string& archive, const std::string& folder,
+                          bool unnamedFiles) {
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        zip::ExtractTarget::SetUnnamedFiles(unnamedFiles);
+        CZipArchive zip;
+        zip.Open(archive, CZipArchive::kOpenReadOnly);
+        const auto kill = [](std::uint64_t, std::uint64_t, void*) { return ::raise(SIGKILL) == 0; };
+        zip.ExtractFile(0, folder, true, {}, kill, nullptr, 65536);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+}
 
 int FilesBelow(const std::string& folder) {
     int count = 0;
@@ -202,4 +234,82 @@ TEST(ZipExtract, TemporariesOfKilledExtractionsGoWhenTheirFolderIsExtractedInto)
     EXPECT_EQ(left, (std::vector<std::string>{"elsewhere/.4244-1.part", "out/.12-x.part",
                                               "out/.77-3.part", "out/.notes.part",
                                               "out/sub/deep.txt", "out/top.txt"}));
+}
+
+TEST(ZipExtract, AKilledExtractionLeavesNoHalfFileUnderTheEntrysName) {
+    testenv::ScratchFolder folder;
+    const std::string data = RandomBytes(300000, 5);
+    WriteArchive("a.zip", {{"data.bin", data}});
+    // A new file has no name until it is whole: nothing at all is left.
+    ExtractKilledHalfway("a.zip", folder.File("new"), true);
+    EXPECT_EQ(NamesIn(folder.File("new")), std::vector<std::string>{});
+    // The file that was there stays as it was.
+    folder.Write("old/data.bin", "precious");
+    ExtractKilledHalfway("a.zip", folder.File("old"), true);
+    EXPECT_EQ(NamesIn(folder.File("old")), std::vector<std::string>{"data.bin"});
+    EXPECT_EQ(folder.Read("old/data.bin"), "precious");
+
+    // Where unnamed files are refused, the half file is a temporary beside the target, which
+    // the next extraction into that folder removes, with no unnamed files either.
+    ExtractKilledHalfway("a.zip", folder.File("named"), false);
+    ASSERT_EQ(NamesIn(folder.File("named")).size(), 1u);
+    EXPECT_TRUE(NamesIn(folder.File("named"))[0].ends_with(".part"));
+    zip::ExtractTarget::SetUnnamedFiles(false);
+    CZipArchive zip;
+    zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+    EXPECT_TRUE(zip.ExtractFile(0, folder.File("named")));
+    EXPECT_TRUE(zip.ExtractFile(0, folder.File("old")));
+    zip.Close();
+    zip::ExtractTarget::SetUnnamedFiles(true);
+    EXPECT_EQ(NamesIn(folder.File("named")), std::vector<std::string>{"data.bin"});
+    EXPECT_TRUE(folder.Read("named/data.bin") == data);
+    EXPECT_TRUE(folder.Read("old/data.bin") == data);
+}
+
+TEST(ZipExtract, EntriesOnBothSidesOfADaylightSavingChangeKeepTheirTimes) {
+    const char* previous = std::getenv("TZ");
+    const std::string saved = previous ? previous : "";
+    ::setenv("TZ", "Europe/Rome", 1);
+    ::tzset();
+    const auto utc = [](int year, int month, int day, int hour, int minute) {
+        std::tm tm{};
+        tm.tm_year = year - 1900;
+        tm.tm_mon = month - 1;
+        tm.tm_mday = day;
+        tm.tm_hour = hour;
+        tm.tm_min = minute;
+        return ::timegm(&tm);
+    };
+    // Winter first: one offset kept for every date would move the summer entries by an hour.
+    const std::vector<std::time_t> times = {
+        utc(2024, 1, 15, 11, 0),   // 12:00 CET
+        utc(2024, 7, 15, 10, 0),   // 12:00 CEST
+        utc(2024, 3, 31, 0, 30),   // 01:30 CET, the night the clocks go forward
+        utc(2024, 3, 31, 1, 30),   // 03:30 CEST, the same night
+        utc(2024, 10, 27, 2, 30),  // 03:30 CET, the night they go back
+        utc(2024, 1, 16, 11, 0)};  // winter again
+    testenv::ScratchFolder folder;
+    CZipArchive zip;
+    zip.Open("times.zip", CZipArchive::kCreate);
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        CZipFileHeader header;
+        header.SetFileName("f" + std::to_string(i));
+        header.SetTime(times[i]);
+        ASSERT_TRUE(zip.OpenNewFile(header, 0));
+        zip.CloseNewFile();
+    }
+    zip.Close();
+    zip.Open("times.zip", CZipArchive::kOpenReadOnly);
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        ASSERT_TRUE(zip.ExtractFile(static_cast<int>(i), folder.File("out")));
+        struct stat st {};
+        ::stat(folder.File("out/f" + std::to_string(i)).c_str(), &st);
+        EXPECT_EQ(st.st_mtime, times[i]) << i;
+    }
+    zip.Close();
+    if (previous)
+        ::setenv("TZ", saved.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
 }

@@ -73,9 +73,12 @@ assert all(i.flag_bits & 0x800 for i in info)
 
 TEST(ZipNames, TwoEntriesNeverLandOnOneFile) {
     testenv::ScratchFolder folder;
-    WriteArchive(
-        "dup.zip",
-        {{"dup.txt", "first"}, {"dup.txt", "second"}, {"a\\x.txt", "a"}, {"b/x.txt", "b"}});
+    WriteArchive("dup.zip", {{"dup.txt", "first"},
+                             {"dup.txt", "second"},
+                             {"a\\x.txt", "a"},
+                             {"b/x.txt", "b"},
+                             {"c/./y.txt", "c"},
+                             {"c//y.txt", "c again"}});
     CZipArchive zip;
     zip.Open("dup.zip", CZipArchive::kOpenReadOnly);
     const std::string out = folder.File("out");
@@ -90,6 +93,8 @@ TEST(ZipNames, TwoEntriesNeverLandOnOneFile) {
     EXPECT_EQ(folder.Read("out/x.txt"), "a");
     EXPECT_TRUE(zip.ExtractFile(3, out, true));
     EXPECT_EQ(folder.Read("out/b/x.txt"), "b");
+    ASSERT_TRUE(zip.ExtractFile(4, out));
+    EXPECT_EQ(ZipCause([&] { zip.ExtractFile(5, out); }), CZipException::kSameTarget);
     zip.Close();
 
     // A new opening may replace what an earlier one extracted.

@@ -1,14 +1,25 @@
 // graph_bench [points...]
-// Draws one long series (250,000 and 2,500,000 levels by default) into a 1,000 x 300 pixel
-// graph panel, and the same points as one bare QPainter polyline into an image of the same
-// size, in the same run, and prints the times and their ratio. The polyline's points are
-// mapped to pixels before its clock starts; the graph's time includes all of its work. The
-// graph's first drawing also builds the series' min/max envelope and is shown apart.
+// Loads one long series (1,000, 100,000 and 10,000,000 levels by default) into a graph and
+// draws it into a 1,000 x 300 pixel panel, each beside a peer that does the same work plainly,
+// in the same run, the two sides taking turns:
+//
+// - load: the graph takes the points in one call (as the data graph's fill does), against
+//   copying the same levels into a std::vector<double>; both sides allocate what they fill.
+// - paint: the graph's whole panel, against the fair peer: the same points reduced to one
+//   min/max pair per pixel column, then one polyline through those pairs (the anchors a field
+//   draws), on the same white image. The graph's first drawing also builds the series' min/max
+//   envelope and is shown apart.
+//
+// Each ratio is printed as "ratio <name> <value>", the value being the project's speed over
+// the peer's (the peer's time over the graph's), the median of the paired runs. The peak
+// memory of the largest graph is printed as bytes a point: the process's peak resident size
+// (VmHWM) once the graph is loaded and drawn, less the size before the graph is made (and
+// again once its point list has been shown, after the zoom and pan steps).
 //
 // On the largest count it then zooms into the middle tenth of the panel four times ("Zoom +"
 // on a rectangle) and pans with Shift and the mouse, at the whole page and at a hundredth of
 // it; each step is timed as the operator meets it (the command and the window's repaint) and
-// compared with a bare polyline of the points that step shows.
+// compared with the fair peer of the points that step shows.
 
 #include <QApplication>
 #include <QImage>
@@ -21,7 +32,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -35,7 +48,9 @@ namespace {
 
 constexpr int kWidth = 1000;
 constexpr int kHeight = 300;
-constexpr int kRuns = 5;
+constexpr int kPairs = 7;
+// A short side is repeated until one timing lasts this long, so the clock's grain counts little.
+constexpr double kShortestTiming = 20;
 constexpr COLORREF kBlue = 0xFF0000;
 constexpr int kZoomSteps = 4;
 constexpr int kPanSteps = 5;
@@ -48,12 +63,49 @@ double Milliseconds(const std::function<void()>& work) {
         .count();
 }
 
-// The fastest of a few runs: the least disturbed by the rest of the machine.
-double Best(const std::function<void()>& work) {
-    double best = Milliseconds(work);
-    for (int i = 1; i < kRuns; ++i)
-        best = std::min(best, Milliseconds(work));
-    return best;
+// The time of one `work`, repeated as often as a measurable timing needs.
+double PerCall(const std::function<void()>& work) {
+    int repeats = 1;
+    for (;;) {
+        const double total = Milliseconds([&] {
+            for (int i = 0; i < repeats; ++i)
+                work();
+        });
+        if (total >= kShortestTiming || repeats >= (1 << 20))
+            return total / repeats;
+        repeats *= total > 0 ? std::max(2, static_cast<int>(kShortestTiming / total) + 1) : 16;
+    }
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Paired {
+    double project = 0;  // median time of the project's side, ms
+    double peer = 0;     // median time of the peer, ms
+    double ratio = 0;    // median of the runs' peer time / project time
+};
+
+// The two sides in turns, the project first in even pairs and the peer first in odd ones.
+Paired RunPaired(const std::function<double()>& project, const std::function<double()>& peer) {
+    std::vector<double> projects, peers, ratios;
+    for (int pair = 0; pair < kPairs; ++pair) {
+        double a = 0, b = 0;
+        if (pair % 2 == 0) {
+            a = project();
+            b = peer();
+        } else {
+            b = peer();
+            a = project();
+        }
+        projects.push_back(a);
+        peers.push_back(b);
+        ratios.push_back(b / a);
+    }
+    return {Median(projects), Median(peers), Median(ratios)};
 }
 
 std::vector<double> Levels(int count) {
@@ -68,49 +120,103 @@ std::vector<double> Levels(int count) {
     return levels;
 }
 
-// The points a range shows (one more on each side, as the graph draws them), mapped to pixels.
-QPolygonF VisiblePolyline(const std::vector<double>& levels, const graph::VisibleRange& range) {
+// The process's resident size now or at its peak, in bytes (0 where /proc does not tell).
+long long StatusBytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(field) + ":";
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0)
+            return std::atoll(line.c_str() + key.size()) * 1024;
+    return 0;
+}
+
+// Starts the peak resident size afresh from the present one (Linux 4.0 on).
+bool ResetPeak() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return static_cast<bool>(clear);
+}
+
+// The fair peer: points first..last reduced to the lowest and highest level of each pixel
+// column, then one polyline through those pairs, onto a white image.
+void FairPeer(QImage& image, const std::vector<double>& levels, const graph::VisibleRange& range) {
     graph::CAxisScale x;
     graph::CAxisScale y;
-    x.Init(0, kWidth - 1, range.xFrom, range.xTo);
-    y.Init(kHeight - 1, 0, range.yFrom, range.yTo);
+    x.Init(0, image.width() - 1, range.xFrom, range.xTo);
+    y.Init(image.height() - 1, 0, range.yFrom, range.yTo);
     const int count = static_cast<int>(levels.size());
     const int first = std::clamp(static_cast<int>(std::ceil(range.xFrom)) - 1, 0, count - 1);
     const int last = std::clamp(static_cast<int>(std::floor(range.xTo)) + 1, 0, count - 1);
-    QPolygonF polyline;
-    polyline.reserve(last - first + 1);
-    for (int i = first; i <= last; ++i)
-        polyline.append(QPointF(x.ValueToPixel(i), y.ValueToPixel(levels[i])));
-    return polyline;
+    QPolygonF anchors;
+    anchors.reserve(2 * image.width() + 4);
+    int column = static_cast<int>(x.ValueToPixel(first));
+    double low = levels[first];
+    double high = low;
+    auto flush = [&] {
+        anchors.append(QPointF(column, y.ValueToPixel(low)));
+        anchors.append(QPointF(column, y.ValueToPixel(high)));
+    };
+    for (int i = first + 1; i <= last; ++i) {
+        const int c = static_cast<int>(x.ValueToPixel(i));
+        const double v = levels[i];
+        if (c != column) {
+            flush();
+            column = c;
+            low = high = v;
+        } else {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    }
+    flush();
+    QPainter painter(&image);
+    painter.fillRect(image.rect(), Qt::white);
+    painter.setPen(QPen(platform::ToQColor(kBlue), 1));
+    painter.drawPolyline(anchors);
 }
 
-double BarePolyline(QImage& image, const QPolygonF& polyline) {
-    return Best([&] {
-        QPainter painter(&image);
-        painter.fillRect(image.rect(), Qt::white);
-        painter.setPen(QPen(platform::ToQColor(kBlue), 1));
-        painter.drawPolyline(polyline);
-    });
-}
+// A graph window with one series, as the program makes the data graph.
+struct LoadedGraph {
+    graph::CGraphWnd graph{32};
+    int series = -1;
+
+    LoadedGraph() {
+        graph.Create("Graph Window", {0, 0, kWidth, kHeight}, nullptr, 11000, 0);
+        series = graph.AddGraph(kBlue, "", 0, true, false);
+    }
+    double Load(const std::vector<graph::GraphPoint>& points) {
+        return Milliseconds([&] { graph.AddPoints(series, points, 0); });
+    }
+    void Show(int count) {
+        graph.UpdateVisibleRange(graph::CGraphPanel::kAutoExtend | graph::CGraphPanel::kReadout, 0);
+        graph.SetVisibleRange(0, count - 1, 0, 130, 0);
+    }
+};
 
 void Mouse(QWidget& panel, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, at, panel.mapToGlobal(at), Qt::LeftButton, buttons,
-                      Qt::ShiftModifier);
+    QMouseEvent event(type, at, panel.mapToGlobal(at), Qt::LeftButton, buttons, Qt::ShiftModifier);
     QApplication::sendEvent(&panel, &event);
 }
 
 void Step(const char* what, int step, const std::vector<double>& levels, QImage& image,
           graph::CGraphPanel& panel, const std::function<void()>& command) {
     const double graphTime = Milliseconds(command);
-    const QPolygonF polyline = VisiblePolyline(levels, panel.Range());
-    const double bare = BarePolyline(image, polyline);
-    std::printf("  %-5s %d  %9lld points shown  graph %7.2f ms  polyline %8.2f ms  "
-                "polyline/graph %7.1f\n",
-                what, step, static_cast<long long>(polyline.size()), graphTime, bare,
-                bare / graphTime);
+    const graph::VisibleRange range = panel.Range();
+    const double peer = PerCall([&] { FairPeer(image, levels, range); });
+    const long long shown = std::llround(std::min<double>(range.xTo, levels.size() - 1.0) -
+                                         std::max(range.xFrom, 0.0)) +
+                            1;
+    std::printf(
+        "  %-5s %d  %9lld points shown  graph %7.2f ms  fair peer %8.2f ms  "
+        "peer/graph %7.2f\n",
+        what, step, shown, graphTime, peer, peer / graphTime);
 }
 
-void ZoomAndPan(const std::vector<double>& levels, graph::CGraphWnd& graph, QImage& image) {
+// `listShown` is called once the graph's point list is on the screen as well.
+void ZoomAndPan(const std::vector<double>& levels, graph::CGraphWnd& graph, QImage& image,
+                const std::function<void()>& listShown) {
     QWidget parent;
     parent.resize(kWidth, kHeight);
     graph.SetParentWindow(&parent);
@@ -126,6 +232,7 @@ void ZoomAndPan(const std::vector<double>& levels, graph::CGraphWnd& graph, QIma
     const int w = panel.width();
     const int h = panel.height();
 
+    std::printf("  zoom and pan on %d points:\n", count);
     for (int step = 1; step <= kZoomSteps; ++step) {
         Step("zoom", step, levels, image, panel, [&] {
             panel.ShowZoomRect({w / 2 - w / 20, 0, w / 2 + w / 20, h});
@@ -149,38 +256,72 @@ void ZoomAndPan(const std::vector<double>& levels, graph::CGraphWnd& graph, QIma
         }
         Mouse(panel, QEvent::MouseButtonRelease, at, Qt::NoButton);
     }
+    graph.ForwardToFrame(graph::kShowPointList);
+    QApplication::processEvents();
+    listShown();
     graph.SetParentWindow(nullptr);
 }
 
-void Compare(int count, bool zoomAndPan) {
+void Compare(int count, bool largest) {
     const std::vector<double> levels = Levels(count);
-
-    graph::CGraphWnd graph(32);
-    graph.Create("Graph Window", {0, 0, kWidth, kHeight}, nullptr, 11000, 0);
-    const int series = graph.AddGraph(kBlue, "", 0, true, false);
-    const double load = Milliseconds([&] {
-        for (int i = 0; i < count; ++i)
-            graph.AddPoint(series, i, levels[i], 0);
-    });
-    graph.UpdateVisibleRange(graph::CGraphPanel::kAutoExtend | graph::CGraphPanel::kReadout, 0);
-    graph.SetVisibleRange(0, count - 1, 0, 130, 0);
-    graph::CGraphPanel& panel = *graph.Panel();
-
+    std::vector<graph::GraphPoint> points(count);
+    for (int i = 0; i < count; ++i)
+        points[i] = {static_cast<double>(i), levels[i]};
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
+
+    // The graph that is drawn, its memory measured on the way.
+    const bool peakReset = largest && ResetPeak();
+    const long long before = StatusBytes("VmHWM");
+    auto shown = std::make_unique<LoadedGraph>();
+    shown->Load(points);
+    shown->Show(count);
+    graph::CGraphPanel& panel = *shown->graph.Panel();
     auto drawGraph = [&] {
         QPainter painter(&image);
         panel.RenderAll(painter, {0, 0, kWidth, kHeight});
     };
     const double first = Milliseconds(drawGraph);
-    const double drawn = Best(drawGraph);
-    const double bare = BarePolyline(image, VisiblePolyline(levels, panel.Range()));
+    const long long peak = StatusBytes("VmHWM") - before;
+
+    // Loading, paired with copying the levels; each side allocates what it fills.
+    double checksum = 0;
+    const Paired load = RunPaired(
+        [&] {
+            LoadedGraph fresh;
+            return fresh.Load(points);
+        },
+        [&] {
+            std::vector<double> copy;
+            const double time = Milliseconds([&] { copy.assign(levels.begin(), levels.end()); });
+            checksum += copy[count / 2];
+            return time;
+        });
+    // Drawing, paired with the fair peer.
+    const graph::VisibleRange range = panel.Range();
+    const Paired paint =
+        RunPaired([&] { return PerCall(drawGraph); },
+                  [&] { return PerCall([&] { FairPeer(image, levels, range); }); });
 
     std::printf(
-        "%9d points  load %8.1f ms  graph first %7.2f ms  graph %7.2f ms  "
-        "polyline %8.2f ms  polyline/graph %7.1f\n",
-        count, load, first, drawn, bare, bare / drawn);
-    if (zoomAndPan)
-        ZoomAndPan(levels, graph, image);
+        "%9d points  load %9.2f ms  copy %8.2f ms  graph first %8.2f ms  graph %7.3f ms  "
+        "fair peer %8.3f ms\n",
+        count, load.project, load.peer, first, paint.project, paint.peer);
+    std::printf("ratio paint_vs_fair_peer_%d %.3f\n", count, paint.ratio);
+    std::printf("ratio load_vs_copy_%d %.3f\n", count, load.ratio);
+    if (largest && peakReset)
+        std::printf("graph peak memory %.1f bytes a point (%.1f MB over %.1f MB before)\n",
+                    static_cast<double>(peak) / count, peak / 1e6, before / 1e6);
+    else if (largest)
+        std::printf("graph peak memory not measured: the peak cannot be reset here\n");
+    if (checksum < 0)
+        std::printf("\n");  // keeps the copies from being optimised away
+    if (!largest)
+        return;
+    ZoomAndPan(levels, shown->graph, image, [&] {
+        if (peakReset)
+            std::printf("  with its point list shown: %.1f bytes a point\n",
+                        static_cast<double>(StatusBytes("VmHWM") - before) / count);
+    });
 }
 
 }  // namespace
@@ -192,7 +333,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         counts.push_back(std::atoi(argv[i]));
     if (counts.empty())
-        counts = {250000, 2500000};
+        counts = {1000, 100000, 10000000};
     const int largest = *std::max_element(counts.begin(), counts.end());
     for (int count : counts)
         if (count > 1)

@@ -1,14 +1,16 @@
 // zip_bench [--megabytes N] [--runs R] [--keep] [folder]
-// Compresses each workload with CZipArchive and extracts it again, then does the same with
-// Info-ZIP's zip and unzip on the same files, and prints the throughput of each with the
-// ratios between them (best of R runs of each, in turn, 3 by default). Without a folder it
-// makes two workloads: mixed files of about N MiB (48: text logs, measurement records, random
-// data, runs of zeros), and 5,000 small files of 50 bytes to 2 KiB, where the cost per entry
-// decides. With a folder, that folder is the one workload.
-// It works below $TMPDIR (else /tmp). On ext4, files created within minutes after thousands
-// were deleted nearby cost seconds in the kernel, on whichever side's folder falls there: for
-// extraction figures, run it on a quiet disk, or with TMPDIR=/dev/shm to compare the work of
-// the two programs without the disk.
+// Compresses each workload with CZipArchive and with Info-ZIP's zip, then extracts one archive
+// (Info-ZIP's) with CZipArchive, with Info-ZIP's unzip and with a minimal zlib extractor (the
+// least work extraction can be: inflate, open, write, close). Each side runs as a fresh process;
+// the runs are paired, each pair in alternating order, and the ratio printed for each peer is the
+// median of the pairs' ratios, as lines "ratio <name> <value>" with value = our speed / the
+// peer's (above 1: ours is faster). Without a folder it makes two workloads: 5,000 small files of
+// 50 bytes to 2 KiB, where the cost per entry decides, and mixed files of about N MiB (48: text
+// logs, measurement records, random data, runs of zeros). With a folder, that folder is the one
+// workload.
+// It works below $TMPDIR (else /tmp). Run it with TMPDIR=/dev/shm to compare the work of the
+// programs without the disk; on a disk, ext4 makes files created just after thousands were
+// deleted nearby cost seconds in the kernel at random, which only the medians absorb.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "minimal_extractor.h"
 #include "zip/zip_archive.h"
 #include "zip/zip_exception.h"
 
@@ -34,6 +37,7 @@ namespace {
 
 struct Workload {
     std::string name;
+    std::string tag;  // in the ratios' names
     fs::path folder;
 };
 
@@ -98,36 +102,10 @@ std::vector<fs::path> FilesBelow(const fs::path& folder) {
     return files;
 }
 
-struct Pair {
-    double ours = 1e30;
-    double theirs = 1e30;
-};
-
 double Seconds(const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-struct Side {
-    std::function<void()> prepare;  // untimed, before each run
-    std::function<void()> work;
-};
-
-// The best of `runs` timings of each side, taken in turn so that a busy moment of the machine
-// does not fall on one side only. The disk is synced before each run, so that neither side
-// pays for the other's (or its own earlier) writes.
-Pair BestOfEach(int runs, const Side& ours, const Side& theirs) {
-    Pair best;
-    for (int i = 0; i < runs; ++i) {
-        ours.prepare();
-        ::sync();
-        best.ours = std::min(best.ours, Seconds(ours.work));
-        theirs.prepare();
-        ::sync();
-        best.theirs = std::min(best.theirs, Seconds(theirs.work));
-    }
-    return best;
 }
 
 void Run(const std::string& command) {
@@ -136,6 +114,59 @@ void Run(const std::string& command) {
         std::fprintf(stderr, "failed: %s\n", command.c_str());
         std::exit(1);
     }
+}
+
+std::string Quoted(std::initializer_list<fs::path> words) {
+    std::string line;
+    for (const fs::path& word : words)
+        line += (line.empty() ? "'" : " '") + word.string() + "'";
+    return line;
+}
+
+// One program doing one job: `run` is given the run's number (for a folder of its own); `clean`
+// undoes what the run made, untimed.
+struct Side {
+    std::string name;
+    std::function<void(int)> run;
+    std::function<void(int)> clean;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Timing {
+    std::vector<double> seconds;  // ours first, then each peer's, medians
+    std::vector<double> ratios;   // per peer, the median of the rounds' ratios
+};
+
+// `rounds` rounds; in each, every side runs once, in an order that turns from round to round,
+// so that a busy moment of the machine does not fall on one side only. The disk is synced
+// before each run, so that no side pays for another's (or its own earlier) writes.
+Timing Paired(int rounds, const std::vector<Side>& sides) {
+    std::vector<std::vector<double>> times(sides.size());
+    std::vector<std::vector<double>> ratios(sides.size());
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<double> now(sides.size());
+        for (std::size_t k = 0; k < sides.size(); ++k) {
+            const std::size_t side = (k + static_cast<std::size_t>(round)) % sides.size();
+            ::sync();
+            now[side] = Seconds([&] { sides[side].run(round); });
+        }
+        for (std::size_t side = 0; side < sides.size(); ++side) {
+            sides[side].clean(round);
+            times[side].push_back(now[side]);
+            ratios[side].push_back(now[side] / now[0]);
+        }
+    }
+    Timing timing;
+    for (std::size_t side = 0; side < sides.size(); ++side) {
+        timing.seconds.push_back(Median(times[side]));
+        timing.ratios.push_back(Median(ratios[side]));
+    }
+    return timing;
 }
 
 // Both sides store names without folders, so the copies lie flat in `flat`.
@@ -147,13 +178,6 @@ bool SameFiles(const fs::path& tree, const fs::path& flat) {
             return false;
     }
     return true;
-}
-
-std::string Quoted(std::initializer_list<fs::path> words) {
-    std::string line;
-    for (const fs::path& word : words)
-        line += (line.empty() ? "'" : " '") + word.string() + "'";
-    return line;
 }
 
 // The work of our side, in a process of its own: every file below `folder` into `archive`
@@ -182,69 +206,85 @@ int ExtractAll(const std::string& archive, const std::string& folder) {
     return 0;
 }
 
-struct Ratios {
-    double compress;
-    double extract;
-};
+void PrintRatio(const std::string& name, double value) {
+    std::printf("ratio %s %.3f\n", name.c_str(), value);
+}
 
-Ratios Measure(const Workload& load, const fs::path& work, int runs) {
+void Measure(const Workload& load, const fs::path& work, int rounds) {
     const std::vector<fs::path> files = FilesBelow(load.folder);
     std::uintmax_t bytes = 0;
     for (const fs::path& file : files)
         bytes += fs::file_size(load.folder / file);
     const double mib = static_cast<double>(bytes) / (1024.0 * 1024.0);
-    std::printf("== %s: %zu files, %.1f MiB in %s\n", load.name.c_str(), files.size(), mib,
-                load.folder.c_str());
+    std::printf("== %s: %zu files, %.1f MiB in %s, %d paired rounds\n", load.name.c_str(),
+                files.size(), mib, load.folder.c_str(), rounds);
 
-    const std::string ours = (work / "ours.zip").string();
-    const std::string theirs = (work / "infozip.zip").string();
-    const fs::path ourOut = work / "ours-out";
-    const fs::path theirOut = work / "infozip-out";
-    // Each side runs as a fresh process, so that both pay for starting and neither inherits a
-    // heap that the bench has already grown.
+    const auto ours = [&](int round) { return work / ("ours-" + std::to_string(round) + ".zip"); };
+    const auto theirs = [&](int round) {
+        return work / ("infozip-" + std::to_string(round) + ".zip");
+    };
+    const auto out = [&](const char* side, int round) {
+        return work / (std::string(side) + "-out-" + std::to_string(round));
+    };
+    const auto removing = [](std::function<fs::path(int)> made) {
+        return [made](int round) { fs::remove_all(made(round)); };
+    };
     const std::string self = fs::read_symlink("/proc/self/exe").string();
-    const Pair zip = BestOfEach(
-        runs,
-        {[&] { fs::remove(ours); },
-         [&] {
-             Run(Quoted({self, "--add", ours, load.folder}));
-         }},
-        // Same files, same default level 6, file names without folders on neither side.
-        {[&] { fs::remove(theirs); },
-         [&] {
-             Run("cd " + Quoted({load.folder}) + " && zip -q -r -j " + Quoted({theirs}) + " .");
-         }});
-    // Every run extracts into a folder of its own, removed only at the end: files created just
-    // after thousands were deleted make ext4 search past the recently freed inodes, which
-    // costs either side seconds at random.
-    int ourRun = 0, theirRun = 0;
-    const Pair unzip = BestOfEach(
-        runs,
-        {[] {},
-         [&] {
-             Run(Quoted({self, "--extract", ours, ourOut / std::to_string(++ourRun)}));
-         }},
-        {[&] { fs::create_directories(theirOut); },
-         [&] {
-             Run("unzip -q -o " + Quoted({theirs, "-d", theirOut / std::to_string(++theirRun)}));
-         }});
-    const double ourZip = zip.ours, theirZip = zip.theirs;
-    const double ourUnzip = unzip.ours, theirUnzip = unzip.theirs;
+    // Same files, same default level 6, file names without folders on both sides.
+    const Timing zip = Paired(rounds, {{"CZipArchive add",
+                                        [&](int r) {
+                                            Run(Quoted({self, "--add", ours(r), load.folder}));
+                                        },
+                                        removing(ours)},
+                                       {"Info-ZIP zip",
+                                        [&](int r) {
+                                            Run("cd " + Quoted({load.folder}) +
+                                                " && zip -q -r -j " + Quoted({theirs(r)}) + " .");
+                                        },
+                                        [&](int r) {
+                                            if (r > 0)  // the first one is extracted below
+                                                fs::remove(theirs(r));
+                                        }}});
+    const fs::path archive = theirs(0);
+    const Timing unzip =
+        Paired(rounds, {{"CZipArchive extract",
+                         [&](int r) {
+                             Run(Quoted({self, "--extract", archive, out("ours", r)}));
+                         },
+                         [&](int r) {
+                             if (r > 0)  // the first one is compared below
+                                 fs::remove_all(out("ours", r));
+                         }},
+                        {"Info-ZIP unzip",
+                         [&](int r) {
+                             Run("unzip -q -o " + Quoted({archive, "-d", out("unzip", r)}));
+                         },
+                         removing([&](int r) { return out("unzip", r); })},
+                        {"minimal extractor",
+                         [&](int r) {
+                             Run(Quoted({self, "--minimal", archive, out("minimal", r)}));
+                         },
+                         removing([&](int r) { return out("minimal", r); })}});
 
-    const double ourSize = static_cast<double>(fs::file_size(ours)) / (1024.0 * 1024.0);
-    const double theirSize = static_cast<double>(fs::file_size(theirs)) / (1024.0 * 1024.0);
-    std::printf("%-20s %9s %10s %12s\n", "", "seconds", "MiB/s", "archive MiB");
-    std::printf("%-20s %9.3f %10.1f %12.2f\n", "CZipArchive add", ourZip, mib / ourZip, ourSize);
-    std::printf("%-20s %9.3f %10.1f %12.2f\n", "Info-ZIP zip", theirZip, mib / theirZip, theirSize);
-    std::printf("%-20s %9.3f %10.1f\n", "CZipArchive extract", ourUnzip, mib / ourUnzip);
-    std::printf("%-20s %9.3f %10.1f\n", "Info-ZIP unzip", theirUnzip, mib / theirUnzip);
-    std::printf("throughput ours/Info-ZIP: compress %.2f, extract %.2f; size ours/Info-ZIP %.3f\n",
-                theirZip / ourZip, theirUnzip / ourUnzip, ourSize / theirSize);
-    std::printf("extracted files identical to the originals: %s\n\n",
-                SameFiles(load.folder, ourOut / "1") ? "yes" : "NO");
-    for (const fs::path& made : {fs::path(ours), fs::path(theirs), ourOut, theirOut})
-        fs::remove_all(made);
-    return {theirZip / ourZip, theirUnzip / ourUnzip};
+    const double archiveMib = static_cast<double>(fs::file_size(archive)) / (1024.0 * 1024.0);
+    std::printf("%-22s %9s %10s   (medians; Info-ZIP's archive: %.2f MiB)\n", "", "seconds",
+                "MiB/s", archiveMib);
+    const std::vector<std::pair<const char*, double>> lines = {
+        {"CZipArchive add", zip.seconds[0]},
+        {"Info-ZIP zip", zip.seconds[1]},
+        {"CZipArchive extract", unzip.seconds[0]},
+        {"Info-ZIP unzip", unzip.seconds[1]},
+        {"minimal extractor", unzip.seconds[2]}};
+    for (const auto& [name, seconds] : lines)
+        std::printf("%-22s %9.3f %10.1f\n", name, seconds, mib / seconds);
+    std::printf("extracted files identical to the originals: %s\n",
+                SameFiles(load.folder, out("ours", 0)) ? "yes" : "NO");
+    PrintRatio("compress_" + load.tag + "_vs_infozip", zip.ratios[1]);
+    PrintRatio("extract_" + load.tag + "_vs_infozip", unzip.ratios[1]);
+    PrintRatio("extract_" + load.tag + "_vs_minimal_extractor", unzip.ratios[2]);
+    std::printf("\n");
+    fs::remove(archive);
+    fs::remove_all(out("ours", 0));
 }
 
 }  // namespace
@@ -255,12 +295,14 @@ int main(int argc, char** argv) {
             return AddFolder(argv[2], argv[3]);
         if (argc == 4 && std::string(argv[1]) == "--extract")
             return ExtractAll(argv[2], argv[3]);
+        if (argc == 4 && std::string(argv[1]) == "--minimal")
+            return MinimalExtract(argv[2], argv[3]);
     } catch (const CZipException& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
     std::size_t megabytes = 48;
-    int runs = 3;
+    int rounds = 0;
     bool keep = false;
     fs::path source;
     for (int i = 1; i < argc; ++i) {
@@ -268,7 +310,7 @@ int main(int argc, char** argv) {
         if (arg == "--megabytes" && i + 1 < argc) {
             megabytes = std::strtoul(argv[++i], nullptr, 10);
         } else if (arg == "--runs" && i + 1 < argc) {
-            runs = std::max(1, std::atoi(argv[++i]));
+            rounds = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--keep") {
             keep = true;
         } else {
@@ -278,22 +320,15 @@ int main(int argc, char** argv) {
     const fs::path work =
         fs::temp_directory_path() / ("kx9-zip-bench-" + std::to_string(::getpid()));
     fs::create_directories(work);
-    std::vector<Workload> loads;
     if (source.empty()) {
-        MakeMixedFolder(work / "mixed", megabytes);
         MakeSmallFilesFolder(work / "small");
-        // Small files first, before the mixed files' thousands of extracted copies are removed.
-        loads = {{"5,000 small files", work / "small"}, {"mixed files", work / "mixed"}};
+        MakeMixedFolder(work / "mixed", megabytes);
+        // Small runs take a tenth of a second, the mixed ones a second or two.
+        Measure({"5,000 small files", "small", work / "small"}, work, rounds ? rounds : 21);
+        Measure({"mixed files", "mixed", work / "mixed"}, work, rounds ? rounds : 7);
     } else {
-        loads = {{"folder", source}};
+        Measure({"folder", "folder", source}, work, rounds ? rounds : 11);
     }
-    std::vector<Ratios> ratios;
-    for (const Workload& load : loads)
-        ratios.push_back(Measure(load, work, runs));
-    std::printf("summary, throughput ours/Info-ZIP:\n");
-    for (std::size_t i = 0; i < loads.size(); ++i)
-        std::printf("  %-20s compress %.2f  extract %.2f\n", loads[i].name.c_str(),
-                    ratios[i].compress, ratios[i].extract);
     if (!keep)
         fs::remove_all(work);
     return 0;

@@ -1,0 +1,66 @@
+#include "acquisition/kept_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace acquisition {
+
+namespace {
+
+template <typename Identity>
+Identity IdentityOf(const struct stat& status) {
+    return {status.st_dev, status.st_ino, status.st_size,
+            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+bool KeptFile::Open(const std::string& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status {};
+    if (fd < 0 || ::fstat(fd, &status) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    m_path = path;
+    m_fd = fd;
+    m_identity = IdentityOf<Identity>(status);
+    return true;
+}
+
+void KeptFile::Close() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_path.clear();
+    m_identity = {};
+}
+
+bool KeptFile::IsCurrent(const std::string& path) const {
+    struct stat status {};
+    return m_fd >= 0 && path == m_path && ::stat(path.c_str(), &status) == 0 &&
+           IdentityOf<Identity>(status) == m_identity;
+}
+
+bool KeptFile::ReadAll(std::string& text) const {
+    text.clear();
+    char block[65536];
+    for (off_t offset = 0;;) {
+        const ssize_t n = ::pread(m_fd, block, sizeof block, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        text.append(block, static_cast<size_t>(n));
+        offset += n;
+    }
+}
+
+}  // namespace acquisition

@@ -1,0 +1,44 @@
+#pragma once
+// A file kept open while what was read of it is used again, and whether its path still names
+// it as it was: the same file, size and time of change. Being held open, the file keeps its
+// identity from passing to one that replaces it, so a replaced file is always told apart.
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+
+namespace acquisition {
+
+class KeptFile {
+public:
+    KeptFile() = default;
+    ~KeptFile() { Close(); }
+    KeptFile(const KeptFile&) = delete;
+    KeptFile& operator=(const KeptFile&) = delete;
+
+    // Opens `path` for reading, letting go of the file kept before; false when it cannot be.
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+    int Descriptor() const { return m_fd; }
+    // Whether `path` names the kept file, unchanged since it was opened.
+    bool IsCurrent(const std::string& path) const;
+    // The whole file; false on a read error.
+    bool ReadAll(std::string& text) const;
+
+private:
+    struct Identity {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        std::int64_t changedNs = 0;
+        bool operator==(const Identity&) const = default;
+    };
+
+    std::string m_path;
+    int m_fd = -1;
+    Identity m_identity;
+};
+
+}  // namespace acquisition
