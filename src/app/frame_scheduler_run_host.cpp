@@ -10,7 +10,6 @@
 #include "platform/text.h"
 
 namespace {
-constexpr unsigned kRecordingBlinkMs = 1000;
 // Rows the live 3-D spectrum window holds before it starts afresh.
 constexpr int kFullSpectrumGraphRows = 2000;
 }  // namespace
@@ -156,7 +155,7 @@ void FrameSchedulerRunHost::OnAcquisitionStart(int channel) {
 
 void FrameSchedulerRunHost::StartDataLoggingBlink() {
     m_frame.m_bDataLogging = TRUE;
-    m_frame.SetTimer(CMainFrame::kRecordingBlink, kRecordingBlinkMs);
+    m_frame.SetTimer(CMainFrame::kRecordingBlink, CMainFrame::kRecordingBlinkMs);
 }
 
 void FrameSchedulerRunHost::AddSpectrumGap(int channel) {

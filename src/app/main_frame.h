@@ -104,6 +104,11 @@ public:
         kCalibExpiryUpdate = 16,
         kReportValidation = 17,
     };
+    // The status poll's interval (timer 9) while nothing faster is needed, the recording
+    // mark's blink (timer 6) and the pause before a request to the web service.
+    static constexpr unsigned kStatusPollMs = 60000;
+    static constexpr unsigned kRecordingBlinkMs = 1000;
+    static constexpr unsigned kServerPauseMs = 1000;
     static constexpr int kStatusPane = 1;
     // Screen-state replies answered with key presses in a row before the frame stops trying
     // to reach the measurement screen: a meter stuck on one screen would keep the link busy.

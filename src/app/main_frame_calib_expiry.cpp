@@ -15,7 +15,6 @@
 #include "web/service_paths.h"
 
 namespace {
-constexpr unsigned kServerPauseMs = 1000;
 constexpr unsigned kResultPollMs = 1000;
 }  // namespace
 

@@ -25,12 +25,9 @@
 using platform::Format;
 
 namespace {
-constexpr COLORREF kConnectedColor = 0x00FF00;
 constexpr COLORREF kErrorColor = 0x0000FF;
-constexpr COLORREF kPaneOffColor = 0xFFFF00;
 constexpr unsigned kPortBusyWait = 2000;
 constexpr unsigned kStoredPortSettleWait = 8000;
-constexpr unsigned kAfterCarrierWait = 3000;
 constexpr int kFastestRate = 115200;
 constexpr int kSlowestRate = 300;
 
@@ -188,7 +185,7 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
                 HideConnectingBox();
                 return PortSearchStep::Stop;
             }
-            Sleep(kAfterCarrierWait);
+            Sleep(modem_link::kAfterCarrierMs);
             called = true;
         } else {
             port.SetupHandshaking(CSerial::HardwareHandshake);
@@ -242,7 +239,7 @@ void CMainFrame::ConnectInstrumentPort() {
             return;
         }
         called = result == modem_link::kConnected;
-        Sleep(kAfterCarrierWait);
+        Sleep(modem_link::kAfterCarrierMs);
     } else {
         port->Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
         port->SetupHandshaking(CSerial::HardwareHandshake);
@@ -287,7 +284,7 @@ void CMainFrame::OnMeterVerified(const char* logText, const char* tooLowText) {
         modem ? Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
               : Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
         "");
-    Ui().SetPaneColors(kStatusPane, kConnectedColor, kPaneOffColor);
+    Ui().SetPaneColors(kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
 
     if (modem || m_bSchedulerMode)
@@ -317,7 +314,7 @@ void CMainFrame::SetBaudSetting(const std::string& text) {
 
 void CMainFrame::ShowConnectionError(const char* paneText) {
     Ui().SetPaneText(kStatusPane, paneText, "");
-    Ui().SetPaneColors(kStatusPane, kErrorColor, kPaneOffColor);
+    Ui().SetPaneColors(kStatusPane, kErrorColor, kLinkPaneOff);
 }
 
 void CMainFrame::ConnectWarn(const std::string& text, unsigned type, const std::string& logText) {

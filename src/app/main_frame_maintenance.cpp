@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr unsigned kServerPauseMs = 1000;
 constexpr int kHighestWriterPort = 16;
 // The model the server's firmware table lists this edition's meters under.
 constexpr const char* kFirmwareModel = "QS4060KRTN";

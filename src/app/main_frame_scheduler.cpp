@@ -13,9 +13,6 @@
 #include "platform/text.h"
 
 namespace {
-constexpr COLORREF kConnectedColor = 0x00FF00;
-constexpr COLORREF kPaneOffColor = 0xFFFF00;
-constexpr unsigned kAfterCarrierWait = 3000;
 constexpr const char* kSchedulerFile = "\\Scheduler.kr9";
 }  // namespace
 
@@ -51,7 +48,7 @@ int CMainFrame::ConnectForScheduler() {
                          TRUE);
             return kSchedulerLinkFailed;
         }
-        platform::Clock::Sleep(kAfterCarrierWait);
+        platform::Clock::Sleep(modem_link::kAfterCarrierMs);
         called = true;
     }
 
@@ -74,7 +71,7 @@ int CMainFrame::ConnectForScheduler() {
                : platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort,
                                   record.m_nBaudRate),
         "");
-    Ui().SetPaneColors(kStatusPane, kConnectedColor, kPaneOffColor);
+    Ui().SetPaneColors(kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
     return kSchedulerConnected;
 }

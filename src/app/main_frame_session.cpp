@@ -18,7 +18,6 @@ using acquisition::SetupBlock;
 
 namespace {
 
-constexpr unsigned kStatusPollMs = 60000;
 constexpr unsigned kInstrumentClockMs = 1000;
 constexpr const char* kFastestProfileTime = "0.125s";
 constexpr int kElectricCalibrationRoutine = 0;

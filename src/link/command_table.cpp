@@ -16,10 +16,10 @@ using Arg = CommandArgument;
 class TableBuilder {
 public:
     void Read(int code, const std::string& key, int timeout = 2000) {
-        Add(code, "SET:" + key + ":?", timeout, Arg::None);
+        Add(code, kSettingFamily + key + ":?", timeout, Arg::None);
     }
     void Write(int code, const std::string& key, Arg argument, int timeout = 2000) {
-        Add(code, "SET:" + key + ":%s", timeout, argument);
+        Add(code, kSettingFamily + key + ":%s", timeout, argument);
     }
     // Keys read from `firstRead` on and written from `firstWrite` on, `step` codes apart.
     void Pairs(int firstRead, int firstWrite, int step, Arg argument,

@@ -357,11 +357,9 @@ bool LinkSession::ExchangeAndWait(const std::string& command, const std::string&
 }
 
 bool LinkSession::ConfirmAcquisitionStop() {
-    return ExchangeAndWait(CCommand(kStopAcquisition, "", "").GetText(),
-                           CCommand(kAcquisitionQuery, "", "").GetText(), "STOP");
+    return ExchangeAndWait(CommandLine(kStopAcquisition), CommandLine(kAcquisitionQuery), "STOP");
 }
 
 bool LinkSession::ConfirmMonitorOff() {
-    return ExchangeAndWait(CCommand(kMonitorOff, "", "").GetText(),
-                           CCommand(kMonitorQuery, "", "").GetText(), "OFF");
+    return ExchangeAndWait(CommandLine(kMonitorOff), CommandLine(kMonitorQuery), "OFF");
 }

@@ -12,6 +12,10 @@ struct LinkAlarm;
 struct PortRecord;
 enum class LinkSide;
 
+// The link pane's colours while a meter is connected.
+inline constexpr COLORREF kLinkPaneConnected = 0x00FF00;
+inline constexpr COLORREF kLinkPaneOff = 0xFFFF00;
+
 class LinkSessionHost {
 public:
     virtual ~LinkSessionHost() = default;
@@ -30,7 +34,7 @@ public:
     virtual std::string BaudRateSetting() = 0;
 
     // --- the frame
-    // Status-bar pane 1, the link's.
+    // Status-bar pane 1, the link's (kLinkPaneConnected and kLinkPaneOff while connected).
     virtual void ShowLinkPane(const std::string& text, COLORREF onColor, COLORREF offColor) = 0;
     // While true nothing is sent (a firmware update runs).
     virtual bool IsSendingHeld() = 0;

@@ -20,8 +20,6 @@
 namespace {
 
 constexpr unsigned kBaudChangeWaitMs = 1000;
-constexpr COLORREF kConnectedColor = 0x00FF00;
-constexpr COLORREF kPaneOffColor = 0xFFFF00;
 
 }  // namespace
 
@@ -107,12 +105,12 @@ void LinkSession::ChangeBaudRate(const CCommand& command) {
     SetReadyToSend(TRUE);
     m_host.ShowLinkPane(
         platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
-        kConnectedColor, kPaneOffColor);
+        kLinkPaneConnected, kLinkPaneOff);
 }
 
 void LinkSession::WriteCommand(LinkSide side, int code) {
     if (LinkPort& port = PortOf(side); port.IsOpen())
-        port.WriteString(CCommand(code, "", "").GetText());
+        port.WriteString(CommandLine(code));
 }
 
 void LinkSession::WriteUnanswered(int code) {
@@ -136,7 +134,7 @@ void LinkSession::StartDumpDownload() {
     LinkPort& port = Port();
     const LinkPort::Turn turn = port.TakeTurn();
     port.Purge();
-    port.WriteString(CCommand(command_code::kDumpNext, "", "").GetText());
+    port.WriteString(CommandLine(command_code::kDumpNext));
 }
 
 void LinkSession::ListenForRecords() {

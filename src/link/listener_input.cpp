@@ -10,5 +10,5 @@ int ListenerInput::Read(void* buffer, size_t length, size_t* read) {
 void ListenerInput::Request(int code) {
     const LinkPort::Turn turn = m_port.TakeTurn();
     m_port.Purge();
-    m_port.WriteString(CCommand(code, "", "").GetText());
+    m_port.WriteString(CommandLine(code));
 }

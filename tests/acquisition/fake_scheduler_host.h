@@ -24,7 +24,7 @@ public:
     int LinkBaudRate() const override { return baudRate; }
     bool IsModemLink() const override { return modem; }
     bool IsLinkConnected() const override { return connected; }
-    void WriteToLink(int code) override { written.push_back(CCommand(code, "", "").GetText()); }
+    void WriteToLink(int code) override { written.push_back(CommandLine(code)); }
     void StopFrameMonitoring() override { calls.push_back("StopFrameMonitoring"); }
     void DisconnectLink() override {
         calls.push_back("DisconnectLink");

@@ -95,7 +95,7 @@ public:
 
     // --- SchedulerRunHost
     std::time_t Now() override { return base.Seconds() + m_clock.Now() / 1000; }
-    void WriteLink(int code) override { port.WriteString(CCommand(code, "", "").GetText()); }
+    void WriteLink(int code) override { port.WriteString(CommandLine(code)); }
     std::string ReadLink(size_t limit) override {
         std::string bytes(limit, '\0');
         size_t count = 0;

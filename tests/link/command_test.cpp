@@ -71,3 +71,12 @@ TEST(CommandTable, TwinCodesSendTheSameTextUnderTheirOwnCode) {
     EXPECT_EQ(CCommand(86, "", "").GetText(), CCommand(107, "", "").GetText());
     EXPECT_EQ(CCommand(123, "", "").GetText(), CCommand(135, "", "").GetText());
 }
+
+TEST(CommandTable, TextsOfLinesPastTheQueueComeFromTheRows) {
+    EXPECT_EQ(CommandLine(209), "SET:INS:?\r\n");
+    EXPECT_EQ(CommandText(107), "STT:ACQ:STOP");
+    // A protected field's reply names it as its write does.
+    EXPECT_EQ(CommandText(211, "MAKER", ""), "SET:PROT:MAKER:");
+    EXPECT_EQ(CommandText(77), "");
+    EXPECT_EQ(CommandLine(77), "");
+}

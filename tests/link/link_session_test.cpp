@@ -320,6 +320,37 @@ TEST_F(LinkSessionTest, ExchangeAndWaitConfirmsAStateInThreeRoundsAtMost) {
     EXPECT_FALSE(session.IsListening());
 }
 
+TEST_F(LinkSessionTest, TheNamedConfirmationsSendTheirRowsAndWaitForTheirState) {
+    port.Expect("STT:ACQ:?", "STT:ACQUISITION:RUN\x03")
+        .Expect("STT:ACQ:?", "STT:ACQUISITION:STOP\x03");
+    EXPECT_TRUE(session.ConfirmAcquisitionStop());
+    port.Expect("STT:MON:?", "STT:MONITOR:OFF\x03");
+    EXPECT_TRUE(session.ConfirmMonitorOff());
+    EXPECT_EQ(port.Written(), (Lines{"STT:ACQ:STOP", "STT:ACQ:?", "STT:ACQ:STOP", "STT:ACQ:?",
+                                     "STT:MON:OFF", "STT:MON:?"}));
+}
+
+TEST_F(LinkSessionTest, LinesPastTheQueueGoToTheirSideAndTheDownloadAsksForItsFirstRecord) {
+    FakePort reference{clock};
+    LinkSession both{host, clock, port, reference};
+    both.WriteCommand(LinkSide::Reference, 122);
+    both.SetLinkPort(LinkSide::Reference);
+    both.WriteUnanswered(87);
+    EXPECT_FALSE(both.IsListening());
+    reference.Arrive("stale");
+    both.StartDumpDownload();
+    EXPECT_TRUE(both.SharedState()->dumpMode != FALSE);
+    EXPECT_EQ(reference.Written(), (Lines{"KEY:OFF", "KEY:ENTER", "DMP:NE"}));
+    EXPECT_EQ(reference.purges, 1);
+    EXPECT_TRUE(port.Written().empty());
+
+    // A closed port hears nothing, and has nothing to read.
+    reference.Close();
+    both.WriteCommand(97);
+    EXPECT_EQ(both.ReadWaiting(511), "");
+    EXPECT_EQ(reference.Written().size(), 3u);
+}
+
 TEST_F(LinkSessionTest, AHandlerThatLetTheQueueGoOnKeepsTheLinkForTheCommandItSent) {
     // The setup sheet is open while its reply is handled, and a status query goes meanwhile.
     port.Expect("SET:DISP_C:?", "SET:DISP_CONTRAST:5\x03")
