@@ -17,7 +17,7 @@ std::string FrameBenchHost::ProgramDir() {
 }
 
 CSerialMFC* FrameBenchHost::TargetPort() {
-    return &m_frame.Link().SerialPort(LinkSide::Target);
+    return m_frame.View() ? &m_frame.Link().SerialPort(LinkSide::Target) : nullptr;
 }
 
 DirectExchange& FrameBenchHost::LinkExchange() {
@@ -50,7 +50,7 @@ bool FrameBenchHost::ViewPresent() {
 }
 
 CSerialMFC* FrameBenchHost::RefPort() {
-    return &m_frame.Link().SerialPort(LinkSide::Reference);
+    return m_frame.View() ? &m_frame.Link().SerialPort(LinkSide::Reference) : nullptr;
 }
 
 platform::MessageTarget* FrameBenchHost::PortOwner() {

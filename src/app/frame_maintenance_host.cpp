@@ -78,7 +78,7 @@ int FrameMaintenanceHost::TargetComPort() {
 std::optional<std::string> FrameMaintenanceHost::ExchangeWithTarget(const std::string& command) {
     LinkSession& link = m_frame.Link();
     CSerialMFC& port = link.SerialPort(LinkSide::Target);
-    if (!port.IsOpen())
+    if (!m_frame.View() || !port.IsOpen())
         return std::nullopt;
     return link.Exchange(port, ExchangeRequest::Query(command, kTargetReplyMs, kTargetAttempts));
 }
@@ -88,6 +88,8 @@ void FrameMaintenanceHost::CloseTargetPort() {
 }
 
 bool FrameMaintenanceHost::ReopenTargetPort() {
+    if (!m_frame.View())
+        return false;
     const PortRecord& record = TheApp().m_TargetPort;
     CSerialMFC& port = m_frame.Link().SerialPort(LinkSide::Target);
     if (port.IsOpen())

@@ -82,6 +82,9 @@ private:
 
 void CMainFrame::ConnectInstrument() {
     m_link.SetLinkPort(LinkSide::Reference);
+    // Without its view the program is leaving: nothing is connected any more.
+    if (!TheApp().m_pView)
+        return;
     // A port left open by an earlier attempt would refuse every open of the search.
     if (LinkPort& port = m_link.Port(); port.IsOpen())
         port.Close();
@@ -209,6 +212,8 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
 void CMainFrame::ConnectInstrumentPort() {
     CKX9MonitorApp& app = TheApp();
     m_link.SetLinkPort(LinkSide::Reference);
+    if (!app.m_pView)
+        return;
     CSerialMFC* port = &m_link.SerialPort(LinkSide::Reference);
     // A port left open by an earlier attempt would refuse to open again.
     if (port->IsOpen())

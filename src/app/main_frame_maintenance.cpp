@@ -150,7 +150,8 @@ void CMainFrame::OnReplaceMicrophone() {
     const std::string record = TechnicianRecord(technician);
 
     // The meter switches off; the operator fits the new microphone and switches it on again.
-    m_link.WriteCommand(LinkSide::Target, command_code::kPowerOff);
+    if (View())
+        m_link.WriteCommand(LinkSide::Target, command_code::kPowerOff);
     if (platform::AfxMessageBox(
             "Verificare che lo strumento sia spento (eventualmente spegnerlo).\nSostituire il "
             "microfono e inserire lo strumento nel calibratore\nAccendere il calibratore e "

@@ -21,6 +21,9 @@ int CMainFrame::ConnectForScheduler() {
     app.LoadPortIni();
     m_link.SetLinkPort(LinkSide::Reference);
     m_bLinkActive = FALSE;
+    // Without its view the program is leaving: nothing is connected any more.
+    if (!app.m_pView)
+        return kSchedulerLinkFailed;
     CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     // A port left open by an earlier attempt would refuse to open again.
     if (port.IsOpen())
