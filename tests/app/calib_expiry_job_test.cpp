@@ -19,6 +19,7 @@
 #include "platform/event_loop.h"
 #include "platform/text.h"
 #include "sim_meter.h"
+#include "support/golden_file.h"
 #include "support/test_env.h"
 #include "web/code_entry_form.h"
 #include "web/web_test_env.h"
@@ -269,6 +270,25 @@ TEST(OperatorScriptTest, RulesAnswerBoxesAndFillDialogs) {
         EXPECT_NE(error.find("line 2"), std::string::npos) << error;
     }
     EXPECT_FALSE(LoadOperatorScript("/nonexistent/script.txt", op, error));
+}
+
+}  // namespace
+
+namespace {
+
+// The golden transcript of the start-up job (tests/app/golden/; KX9_UPDATE_GOLDEN=1 rewrites
+// it, see support/golden_file.h): every line the meter heard and every answer it gave. The
+// certificate dates and "setup.ini" fix what is written; the key data and a fixed series of
+// challenges fix the enciphered frames.
+TEST_F(CalibExpiryJobTest, GoldenTranscriptOfTheStartUpJob) {
+    frame->m_SoundDlg.SetRandomSource([n = 0]() mutable { return 1000 + 7 * n++; });
+    Script(std::string(kLogin) + kApply);
+    op.ExpectBox(kDone);
+
+    frame->OnCreate();
+
+    EXPECT_EQ(MeterFields(), kAfter);
+    EXPECT_TRUE(golden::MatchesGolden("tests/app/golden/startup_job.txt", meter.Transcript()));
 }
 
 }  // namespace

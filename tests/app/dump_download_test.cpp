@@ -14,6 +14,7 @@
 #include "meter_dump.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "support/golden_file.h"
 
 using namespace frametest;
 using simmeter::DumpFault;
@@ -251,4 +252,20 @@ TEST_F(DumpDownloadTest, AFullDiskStopsTheDownloadWithOneMessageAndWholeRecordsO
     EXPECT_TRUE(shell.empty());
     EXPECT_EQ(app.m_strCurrentFile, "");
     EXPECT_LT(Asked("DMP:NE"), records.size());
+}
+
+// The golden transcript of a memory download with a bad checksum, a refusal, a silence and a
+// "DUMP ERROR" on the way (tests/app/golden/; KX9_UPDATE_GOLDEN=1 rewrites it, see
+// support/golden_file.h). Each record the meter sends shows as its length and CRC-32.
+TEST_F(DumpDownloadTest, GoldenTranscriptOfAMemoryDownload) {
+    const Records records = simmeter::EveryRecordTypeDump();
+    Hold(records, 2, [](simmeter::MeterDump& dump) {
+        dump.faults[1] = {DumpFault::BadChecksum};
+        dump.faults[4] = {DumpFault::Refusal};
+        dump.faults[9] = {DumpFault::Silence};
+        dump.dumpErrorAt = 12;
+    });
+    Download();
+    EXPECT_EQ(Asked("DMP:RE"), 4u);
+    EXPECT_TRUE(golden::MatchesGolden("tests/app/golden/memory_download.txt", meter.Transcript()));
 }
