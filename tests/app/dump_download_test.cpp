@@ -1,6 +1,8 @@
 // Memory downloads from the simulated meter over its pseudo-terminal, from the frame's start of
 // the download to the reply to "DMP:OFF": the dump file is read back record by record and
 // compared with what the meter sent, for every record type and for each fault of the meter.
+// The golden transcript of one download is tests/app/golden/memory_download.txt;
+// KX9_UPDATE_GOLDEN=1 writes it again instead of comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -255,8 +257,7 @@ TEST_F(DumpDownloadTest, AFullDiskStopsTheDownloadWithOneMessageAndWholeRecordsO
 }
 
 // The golden transcript of a memory download with a bad checksum, a refusal, a silence and a
-// "DUMP ERROR" on the way (tests/app/golden/; KX9_UPDATE_GOLDEN=1 rewrites it, see
-// support/golden_file.h). Each record the meter sends shows as its length and CRC-32.
+// "DUMP ERROR" on the way. Each record the meter sends shows as its length and CRC-32.
 TEST_F(DumpDownloadTest, GoldenTranscriptOfAMemoryDownload) {
     const Records records = simmeter::EveryRecordTypeDump();
     Hold(records, 2, [](simmeter::MeterDump& dump) {

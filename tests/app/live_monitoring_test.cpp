@@ -1,7 +1,9 @@
 // Live monitoring through the frame: the meter's records handed over by the link session
 // become rows, pages of "RecFile.kr9" that the data-set reader reads back, and a report list
 // that timer 12 keeps to the current page; chosen pages saved as one archive that Info-ZIP and
-// Python read.
+// Python read. The golden transcript of a run over the port is
+// tests/app/golden/live_monitoring.txt; KX9_UPDATE_GOLDEN=1 writes it again instead of
+// comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -226,9 +228,8 @@ TEST_F(LiveMonitoringTest, LiveSpectraFeedTheLiveChartAndTheLiveSpectrumWindowPa
 }
 
 // The golden transcript of a live monitoring run over the port, from its start to the operator's
-// new session that ends it (tests/app/golden/; KX9_UPDATE_GOLDEN=1 rewrites it, see
-// support/golden_file.h). The meter sends exactly the records the test gives it, with a loss, a
-// cut record and an error among them.
+// new session that ends it. The meter sends exactly the records the test gives it, with a loss,
+// a cut record and an error among them.
 TEST_F(LiveMonitoringTest, GoldenTranscriptOfALiveMonitoringRun) {
     // The records' watchdog at the program's own pace, as above.
     const platform::ScopedClockSpeed ownPace{1.0};

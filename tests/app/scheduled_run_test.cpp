@@ -1,7 +1,9 @@
 // One whole schedule run against the simulated meter over its pseudo-terminal, at a faster
 // program clock: connection ahead of each acquisition, an electric calibration before it,
 // monitoring with datalogging, live records, the pause that powers the meter off, the stop time,
-// the memory download and the end of the run; its log is checked line by line.
+// the memory download and the end of the run; its log is checked line by line. The golden
+// transcript of such a run is tests/app/golden/scheduled_run.txt; KX9_UPDATE_GOLDEN=1 writes it
+// again instead of comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -141,11 +143,10 @@ TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
     EXPECT_FALSE(frame.Link().Port()->IsOpen());
 }
 
-// The golden transcript of the run above (tests/app/golden/; KX9_UPDATE_GOLDEN=1 rewrites it,
-// see support/golden_file.h). The meter sends exactly the records each acquisition expects, so
-// that a late stop on a loaded machine finds no record more on the line; the run's steps wait
-// until the link has had its answers, so that a loaded machine does not change the order of
-// the run's own writes and the queue's commands; the schedule runs on the program's clock from
+// The golden transcript of a run as above. The meter sends exactly the records each acquisition
+// expects, so that a late stop on a loaded machine finds no record more on the line; the run's
+// steps wait until the link has had its answers, so that a loaded machine does not change the order
+// of the run's own writes and the queue's commands; the schedule runs on the program's clock from
 // the fixed start.
 TEST_F(ScheduledRunTest, GoldenTranscriptOfAScheduledRun) {
     schedulerClock.HoldTimersUntil([this] {

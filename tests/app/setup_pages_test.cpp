@@ -1,5 +1,7 @@
 // The "General" and "Spectrum" pages against the simulated meter: a whole read, the operator's
-// edits on the pages, "Apply All", and exactly the commands of those edits on the line.
+// edits on the pages, "Apply All", and exactly the commands of those edits on the line. The
+// golden transcript of one such read and send is tests/app/golden/setup_read_apply_all.txt;
+// KX9_UPDATE_GOLDEN=1 writes it again instead of comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -163,8 +165,7 @@ TEST_F(SetupPagesTest, EditsOfAFixedMicrophoneQS4060ReachTheMeterAsTheirCommands
 }
 
 // The golden transcript of an identification, a whole setup read and "Apply All" after edits on
-// both pages (tests/app/golden/; KX9_UPDATE_GOLDEN=1 rewrites it, see support/golden_file.h).
-// The fixed clock gives the meter's new date and time.
+// both pages. The fixed clock gives the meter's new date and time.
 TEST_F(SetupPagesTest, GoldenTranscriptOfASetupReadAndApplyAll) {
     ReadEditAndApply("QS4160_L0$1", [](setup::CSetupPropSheet& sheet) {
         using namespace setup::general_ids;

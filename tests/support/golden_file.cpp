@@ -45,10 +45,10 @@ std::vector<Edit> EditScript(const Lines& kept, const Lines& now) {
     while (i < n || j < m) {
         if (i < n && j < m && kept[i] == now[j])
             edits.push_back({' ', i++, j++});
-        else if (j < m && (i == n || common[i][j + 1] >= common[i + 1][j]))
-            edits.push_back({'+', i, j++});
-        else
+        else if (i < n && (j == m || common[i + 1][j] >= common[i][j + 1]))
             edits.push_back({'-', i++, j});
+        else
+            edits.push_back({'+', i, j++});
     }
     return edits;
 }
@@ -121,25 +121,6 @@ std::string LineDiff(const Lines& kept, const Lines& now, size_t maxLines) {
     return ::testing::AssertionFailure()
            << relativePath << " differs (- golden, + now; KX9_UPDATE_GOLDEN=1 rewrites it):\n"
            << LineDiff(kept, lines);
-}
-
-Lines FoldRepeats(const Lines& lines, size_t minimum) {
-    Lines folded;
-    for (size_t at = 0; at < lines.size();) {
-        size_t end = at + 1;
-        while (end < lines.size() && lines[end] == lines[at])
-            ++end;
-        const size_t count = end - at;
-        if (count >= minimum) {
-            folded.push_back(lines[at]);
-            folded.push_back("   ... the line above " + std::to_string(count) + " times in all");
-        } else {
-            folded.insert(folded.end(), lines.begin() + static_cast<long>(at),
-                          lines.begin() + static_cast<long>(end));
-        }
-        at = end;
-    }
-    return folded;
 }
 
 }  // namespace golden

@@ -27,8 +27,4 @@ bool Updating();
 // each run of changes headed by its line numbers; at most `maxLines` lines.
 std::string LineDiff(const Lines& kept, const Lines& now, size_t maxLines = 80);
 
-// Runs of the same line, `minimum` or more long, become one line followed by
-// "   ... the line above <n> times in all" (for output whose repetitions follow timing).
-Lines FoldRepeats(const Lines& lines, size_t minimum = 2);
-
 }  // namespace golden
