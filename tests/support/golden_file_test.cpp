@@ -4,18 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "support/test_env.h"
 
 namespace {
 
-// Sets an environment variable for the test's lifetime.
+// Sets an environment variable, or removes it (nullopt), for the object's lifetime.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+    ScopedEnv(const char* name, const std::optional<std::string>& value) : m_name(name) {
         if (const char* old = std::getenv(name))
             m_old = old;
-        ::setenv(name, value.c_str(), 1);
+        if (value)
+            ::setenv(name, value->c_str(), 1);
+        else
+            ::unsetenv(name);
     }
     ~ScopedEnv() {
         if (m_old)
@@ -61,6 +65,8 @@ TEST(GoldenFile, AMismatchShowsEachChangeWithItsContextAndLineNumbers) {
 TEST(GoldenFile, TheSwitchWritesTheGoldenFileThatIsComparedOtherwise) {
     testenv::ScratchFolder folder;
     const ScopedEnv source("KX9_SOURCE_DIR", folder.Path());
+    // Also when the whole suite's golden files are being captured.
+    const ScopedEnv compare("KX9_UPDATE_GOLDEN", std::nullopt);
     const golden::Lines lines = {"<< A<ETX>", ">> B"};
 
     const auto missing = golden::MatchesGolden("golden/kept.txt", lines);
