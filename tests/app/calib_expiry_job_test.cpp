@@ -1,7 +1,8 @@
 // This edition's whole start-up job against the stand-ins: the web service's stand-in with the
 // technician's account, the certificate dates and the meter's key file, and a simulated meter
 // with key data and protected fields on COM4. The operator is the script an unattended run
-// would read.
+// would read. The job's golden transcript is tests/app/golden/startup_job.txt;
+// KX9_UPDATE_GOLDEN=1 writes it again instead of comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -25,6 +26,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "sim_meter.h"
+#include "support/golden_file.h"
 #include "support/test_env.h"
 #include "web/code_entry_form.h"
 #include "web/web_test_env.h"
@@ -322,6 +324,24 @@ TEST(OperatorScriptTest, RulesAnswerBoxesAndFillDialogs) {
         EXPECT_NE(error.find("line 2"), std::string::npos) << error;
     }
     EXPECT_FALSE(LoadOperatorScript("/nonexistent/script.txt", op, error));
+}
+
+}  // namespace
+
+namespace {
+
+// The golden transcript of the start-up job: every line the meter heard and every answer it
+// gave. The certificate dates and "setup.ini" fix what is written; the key data and a fixed
+// series of challenges fix the enciphered frames.
+TEST_F(CalibExpiryJobTest, GoldenTranscriptOfTheStartUpJob) {
+    frame->m_SoundDlg.SetRandomSource([n = 0]() mutable { return 1000 + 7 * n++; });
+    Script(std::string(kLogin) + kApply);
+    op.ExpectBox(kDone);
+
+    frame->OnCreate();
+
+    EXPECT_EQ(MeterFields(), kAfter);
+    EXPECT_TRUE(golden::MatchesGolden("tests/app/golden/startup_job.txt", meter.Transcript()));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Memory downloads from the simulated meter over its pseudo-terminal, from the frame's start of
 // the download to the reply to "DMP:OFF": the dump file is read back record by record and
 // compared with what the meter sent, for every record type and for each fault of the meter.
+// The golden transcript of one download is tests/app/golden/memory_download.txt;
+// KX9_UPDATE_GOLDEN=1 writes it again instead of comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -14,6 +16,7 @@
 #include "meter_dump.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "support/golden_file.h"
 
 using namespace frametest;
 using simmeter::DumpFault;
@@ -251,4 +254,19 @@ TEST_F(DumpDownloadTest, AFullDiskStopsTheDownloadWithOneMessageAndWholeRecordsO
     EXPECT_TRUE(shell.empty());
     EXPECT_EQ(app.m_strCurrentFile, "");
     EXPECT_LT(Asked("DMP:NE"), records.size());
+}
+
+// The golden transcript of a memory download with a bad checksum, a refusal, a silence and a
+// "DUMP ERROR" on the way. Each record the meter sends shows as its length and CRC-32.
+TEST_F(DumpDownloadTest, GoldenTranscriptOfAMemoryDownload) {
+    const Records records = simmeter::EveryRecordTypeDump();
+    Hold(records, 2, [](simmeter::MeterDump& dump) {
+        dump.faults[1] = {DumpFault::BadChecksum};
+        dump.faults[4] = {DumpFault::Refusal};
+        dump.faults[9] = {DumpFault::Silence};
+        dump.dumpErrorAt = 12;
+    });
+    Download();
+    EXPECT_EQ(Asked("DMP:RE"), 4u);
+    EXPECT_TRUE(golden::MatchesGolden("tests/app/golden/memory_download.txt", meter.Transcript()));
 }

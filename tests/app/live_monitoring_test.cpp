@@ -1,7 +1,9 @@
 // Live monitoring through the frame: the meter's records handed over by the link session
 // become rows, pages of "RecFile.kr9" that the data-set reader reads back, and a report list
 // that timer 12 keeps to the current page; chosen pages saved as one archive that Info-ZIP and
-// Python read.
+// Python read. The golden transcript of a run over the port is
+// tests/app/golden/live_monitoring.txt; KX9_UPDATE_GOLDEN=1 writes it again instead of
+// comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +13,7 @@
 #include "acquisition/sel_file_to_save_dlg.h"
 #include "frame_test_support.h"
 #include "live_records.h"
+#include "support/golden_file.h"
 
 using namespace frametest;
 
@@ -222,4 +225,35 @@ TEST_F(LiveMonitoringTest, LiveSpectraFeedTheLiveChartAndTheLiveSpectrumWindowPa
     EXPECT_FALSE(frame.m_LiveDemoDlg.IsWindowVisible());
     EXPECT_TRUE(frame.m_LooseDataDlg.IsWindowVisible());
     EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 3);  // the lost spectrum as a row of zeros
+}
+
+// The golden transcript of a live monitoring run over the port, from its start to the operator's
+// new session that ends it. The meter sends exactly the records the test gives it, with a loss,
+// a cut record and an error among them.
+TEST_F(LiveMonitoringTest, GoldenTranscriptOfALiveMonitoringRun) {
+    // The records' watchdog at the program's own pace, as above.
+    const platform::ScopedClockSpeed ownPace{1.0};
+    OpenLink();
+    frame.SendCommand(95, "SLM", "");
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && frame.m_RecFile.IsOpen(); }));
+    frame.m_nChannelMode = 0;
+    frame.m_bMonitorOn = TRUE;
+    frame.m_bAcquiring = TRUE;
+
+    simmeter::LiveRecordStream stream(0, 1);
+    std::string wire;
+    for (int record = 0; record < 20; ++record) {
+        if (record == 8)
+            stream.Skip(3);
+        wire += record == 12 ? stream.NextTruncated(15) : stream.Next();
+        if (record == 15)
+            wire += simmeter::LiveErrorRecord();
+    }
+    meter.Send(wire);
+    // 20 records, one loss row, one error row.
+    ASSERT_TRUE(PumpUntil([&] { return frame.m_liveRecorder.TotalRecords() == 22; }));
+    frame.StartNewSession();
+
+    EXPECT_FALSE(frame.m_bMonitorOn);
+    EXPECT_TRUE(golden::MatchesGolden("tests/app/golden/live_monitoring.txt", meter.Transcript()));
 }

@@ -1,7 +1,9 @@
 // One whole schedule run against the simulated meter over its pseudo-terminal, at a faster
 // program clock: connection ahead of each acquisition, an electric calibration before it,
 // monitoring with datalogging, live records, the pause that powers the meter off, the stop time,
-// the memory download and the end of the run; its log is checked line by line.
+// the memory download and the end of the run; its log is checked line by line. The golden
+// transcript of such a run is tests/app/golden/scheduled_run.txt; KX9_UPDATE_GOLDEN=1 writes it
+// again instead of comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "support/golden_file.h"
 
 using namespace frametest;
 
@@ -138,4 +141,45 @@ TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
     EXPECT_EQ(SchedulerLog(),
               (Lines{"ERROR: Unable to open file", "Connection OFF", "End Scheduler"}));
     EXPECT_FALSE(frame.Link().Port().IsOpen());
+}
+
+// The golden transcript of a run as above. The meter sends exactly the records each acquisition
+// expects, so that a late stop on a loaded machine finds no record more on the line; the run's
+// steps wait until the link has had its answers, so that a loaded machine does not change the order
+// of the run's own writes and the queue's commands; the schedule runs on the program's clock from
+// the fixed start.
+TEST_F(ScheduledRunTest, GoldenTranscriptOfAScheduledRun) {
+    schedulerClock.HoldTimersUntil([this] {
+        const LinkSession& link = frame.Link();
+        return link.IsQueueEmpty() && !link.CurrentCommand() && meter.Answered() &&
+               !linktest::ReplyUntaken(link);
+    });
+    const platform::DateTime start = platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0);
+    platform::Clock::SetFixedNow(start.Seconds());
+    acquisition::SchedulePlan plan;
+    plan.channel = 0;
+    plan.continuous = false;
+    plan.dataLogging = true;
+    plan.powerOffAtPause = true;
+    plan.download = true;
+    plan.calDisabled = false;
+    plan.calBefore = true;
+    plan.connSeconds = 5;
+    plan.calSeconds = 25;
+    plan.nextStart = start.Seconds() + 40;
+    plan.acqSeconds = 6;
+    // The stop falls between the second acquisition and the third one's connection: the meter
+    // is connected for the download alone, its queries and the download's in one queue.
+    plan.repSeconds = 60;
+    plan.stop = plan.nextStart + 80;
+    plan.expected = 1 + 2 * 6;
+    stream->SetRecordsPerRun(plan.expected);
+
+    frame.LogScheduler(TRUE, "Scheduler Activated", TRUE);
+    frame.m_schedulerRun.Start(plan);
+    ASSERT_TRUE(PumpUntil([&] { return !frame.m_schedulerRun.IsActive(); }, 30000));
+    ASSERT_TRUE(PumpUntil([&] { return meter.AllAnswered(); }));
+    EXPECT_EQ(stream->Sent(), 2 * plan.expected);
+    EXPECT_EQ(SchedulerLog().back(), "End Scheduler");
+    EXPECT_TRUE(golden::MatchesGolden("tests/app/golden/scheduled_run.txt", meter.Transcript()));
 }

@@ -1,5 +1,7 @@
 // The "General" and "Spectrum" pages against the simulated meter: a whole read, the operator's
-// edits on the pages, "Apply All", and exactly the commands of those edits on the line.
+// edits on the pages, "Apply All", and exactly the commands of those edits on the line. The
+// golden transcript of one such read and send is tests/app/golden/setup_read_apply_all.txt;
+// KX9_UPDATE_GOLDEN=1 writes it again instead of comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include "setup/setup_prop_sheet.h"
 #include "setup/sheet_pages.h"
 #include "setup/spectrum_page.h"
+#include "support/golden_file.h"
 
 using namespace frametest;
 using Lines = std::vector<std::string>;
@@ -159,4 +162,30 @@ TEST_F(SetupPagesTest, EditsOfAFixedMicrophoneQS4060ReachTheMeterAsTheirCommands
     // The meter takes the mode by its first four letters.
     EXPECT_EQ(sent,
               (Lines{"SET:AUTO_P:ON", "SET:ERASE_T:30s", "SET:SPECT_AUX:C", "SET:INT_MODE:MULT"}));
+}
+
+// The golden transcript of an identification, a whole setup read and "Apply All" after edits on
+// both pages. The fixed clock gives the meter's new date and time.
+TEST_F(SetupPagesTest, GoldenTranscriptOfASetupReadAndApplyAll) {
+    ReadEditAndApply("QS4160_L0$1", [](setup::CSetupPropSheet& sheet) {
+        using namespace setup::general_ids;
+        setup::GeneralPage& general = Visit<setup::GeneralPage>(sheet, SetupPageKind::General);
+        setup::PageControls& g = general.Controls();
+        g.Check(kUpdateClock, true);
+        general.OnUpdateDateTimeCheck();
+        g.SelectPrefix(kDisplayContrast, "7");
+        g.SelectPrefix(kIntegrationTime, "6m");
+        general.OnIntegrationTimeChange();
+        g.SetText(kCalLevel, "114.0");
+
+        using namespace setup::spectrum_ids;
+        setup::SpectrumPage& spectrum = Visit<setup::SpectrumPage>(sheet, SetupPageKind::Spectrum);
+        setup::PageControls& s = spectrum.Controls();
+        s.SelectPrefix(kType, "MAXIMUM");
+        spectrum.OnSelChangeMeanType();
+        s.SelectPrefix(kAuxWeighting, "C");
+    });
+    EXPECT_EQ(meter.Setting("SPECT_T"), "MAXIMUM");
+    EXPECT_TRUE(
+        golden::MatchesGolden("tests/app/golden/setup_read_apply_all.txt", meter.Transcript()));
 }

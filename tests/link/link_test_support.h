@@ -224,8 +224,59 @@ public:
         AwaitAnswered(m_answered);
     }
 
+    // From now on a timer that expires runs once `settled` holds (patience capped as above),
+    // as on a machine where the meter's answers always come before the next tick: the order of
+    // the run's own writes and the queue's commands then no longer follows the machine's load.
+    void HoldTimersUntil(std::function<bool()> settled) { m_settled = std::move(settled); }
+
+    void SetTimerHandler(std::function<void(int id)> handler) override {
+        m_handler = std::move(handler);
+        if (!m_handler)
+            return ProgramLinkClock::SetTimerHandler(nullptr);
+        ProgramLinkClock::SetTimerHandler([this](int id) {
+            if (!m_settled)
+                return m_handler(id);
+            // Expiries that come while one is held count as that one.
+            m_held.emplace(id, std::chrono::steady_clock::now() + kPatience);
+            Release(id);
+        });
+    }
+    void SetTimer(int id, unsigned ms) override {
+        Forget(id);
+        ProgramLinkClock::SetTimer(id, ms);
+    }
+    void KillTimer(int id) override {
+        Forget(id);
+        ProgramLinkClock::KillTimer(id);
+    }
+
 private:
+    static constexpr auto kPatience = std::chrono::seconds(5);
+
+    void Release(int id) {
+        const auto held = m_held.find(id);
+        if (held == m_held.end())
+            return m_recheck.Kill(id);
+        if (!m_settled() && std::chrono::steady_clock::now() < held->second) {
+            if (!m_recheck.IsSet(id))
+                m_recheck.Set(id, 1);
+            return;
+        }
+        m_recheck.Kill(id);
+        m_held.erase(held);
+        if (m_handler && IsTimerSet(id))
+            m_handler(id);
+    }
+    void Forget(int id) {
+        m_held.erase(id);
+        m_recheck.Kill(id);
+    }
+
     std::function<bool()> m_answered;
+    std::function<bool()> m_settled;
+    std::function<void(int)> m_handler;
+    std::map<int, std::chrono::steady_clock::time_point> m_held;
+    platform::WindowTimers m_recheck{[this](int id) { Release(id); }};
 };
 
 // Whether bytes wait on the link port while the link listens: its listener has a reply still

@@ -24,10 +24,12 @@ void LiveRecordStage::OnLine(const std::string& line, std::uint32_t now) {
         m_running = true;
     else if (line == "STT:ACQ:STOP" || line == "KEY:ENTER" || line == "KEY:OFF")
         m_running = false;
-    if (!m_monitorOn || !m_running)
+    if (!m_monitorOn || !m_running) {
         m_next.reset();
-    else if (!m_next)
+        m_sentInRun = 0;
+    } else if (!m_next && !(m_perRun && m_sentInRun >= *m_perRun)) {
         m_next = now + m_intervalMs;
+    }
 }
 
 std::optional<std::uint32_t> LiveRecordStage::Deadline() const {
@@ -41,10 +43,18 @@ void LiveRecordStage::OnTime(std::uint32_t now, const Answer& answer) {
         std::lock_guard lock(m_mutex);
         if (!m_next || now < *m_next)
             return;
-        *m_next += m_intervalMs;
         text = m_record(m_sent++);
+        if (m_perRun && ++m_sentInRun >= *m_perRun)
+            m_next.reset();
+        else
+            *m_next += m_intervalMs;
     }
     answer(Text(text));
+}
+
+void LiveRecordStage::SetRecordsPerRun(int count) {
+    std::lock_guard lock(m_mutex);
+    m_perRun = count;
 }
 
 int LiveRecordStage::Sent() const {

@@ -26,6 +26,9 @@ public:
 
     // Records sent so far.
     int Sent() const;
+    // A meter that sends exactly `count` records in each run and then waits for the next run,
+    // so that what it sends does not follow how fast the program stops it.
+    void SetRecordsPerRun(int count);
 
 private:
     void OnLine(const std::string& line, std::uint32_t now);
@@ -38,6 +41,8 @@ private:
     bool m_running = false;
     std::optional<std::uint32_t> m_next;
     int m_sent = 0;
+    std::optional<int> m_perRun;
+    int m_sentInRun = 0;
 };
 
 }  // namespace simmeter

@@ -1,10 +1,11 @@
 // simmeter [--baud N] [--model TEXT] [--preset NAME] [--serial TEXT] [--key-file PATH]
-//          [--field NAME=VALUE]... [--modem connect|busy|nocarrier|silent]
+//          [--field NAME=VALUE]... [--modem connect|busy|nocarrier|silent] [--log FILE]
 // Serves a simulated meter on a pseudo-terminal until it is killed. The first line on standard
 // output is the slave path to open as the COM port. With --key-file (a key line
 // "serial;r0;...;s255", as the web service serves it) the meter answers enciphered commands;
 // each --field is a protected field it holds. When it stops it prints each protected field as
-// "PROT:NAME=VALUE".
+// "PROT:NAME=VALUE". With --log, the transcript of the conversation (transcript.h) goes into
+// FILE line by line as it happens, so that it is whole however the meter is stopped.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -24,7 +25,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: simmeter [--baud N] [--model TEXT] [--preset NAME] [--serial TEXT]\n"
     "                [--key-file PATH] [--field NAME=VALUE]...\n"
-    "                [--modem connect|busy|nocarrier|silent]\n";
+    "                [--modem connect|busy|nocarrier|silent] [--log FILE]\n";
 
 bool InstallKeys(simmeter::SimMeter& meter, const std::string& path,
                  std::shared_ptr<simmeter::CipherResponder>& keys) {
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
     simmeter::SimMeter meter;
     std::shared_ptr<simmeter::CipherResponder> keys;
     std::shared_ptr<simmeter::ModemResponder> modem;
+    std::FILE* log = nullptr;
     using Dial = simmeter::ModemResponder::Dial;
     for (int i = 1; i < argc; i += 2) {
         const std::string option = argv[i];
@@ -81,6 +83,16 @@ int main(int argc, char** argv) {
             meter.Modify([&](simmeter::MeterState& s) {
                 s.protectedFields[platform::Left(value, equals)] = platform::Mid(value, equals + 1);
             });
+        } else if (option == "--log" && !log) {
+            log = std::fopen(value.c_str(), "w");
+            ok = log != nullptr;
+            if (!ok)
+                std::fprintf(stderr, "simmeter: cannot write %s\n", value.c_str());
+            else
+                meter.SetTranscriptSink([log](const std::string& entry) {
+                    std::fprintf(log, "%s\n", entry.c_str());
+                    std::fflush(log);
+                });
         } else if (option == "--modem") {
             modem = simmeter::ModemResponder::Create();
             modem->SetDialOutcome(value == "busy"        ? Dial::Busy
@@ -105,5 +117,9 @@ int main(int argc, char** argv) {
             std::printf("PROT:%s=%s\n", name.c_str(), value.c_str());
     });
     std::fflush(stdout);
+    if (log) {
+        meter.SetTranscriptSink(nullptr);
+        std::fclose(log);
+    }
     return 0;
 }

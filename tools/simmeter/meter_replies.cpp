@@ -266,11 +266,11 @@ std::optional<Reply> AnswerDump(const std::string& line, MeterState& state) {
             case DumpFault::Silence:
                 return Silence();
             case DumpFault::BadChecksum:
-                return Reply{WithBadChecksum(dump.records[index])};
+                return Binary(WithBadChecksum(dump.records[index]));
         }
     }
     dump.sent.push_back(index);
-    return Reply{dump.records[index]};
+    return Binary(dump.records[index]);
 }
 
 std::optional<Reply> AnswerKey(const std::string& line, MeterState&) {

@@ -22,14 +22,20 @@ using protocol::kNak;
 
 // One answer on the wire.
 struct Reply {
-    std::string bytes;   // exactly what is written, ETX included; empty = stay silent
-    int delayMs = 0;     // program milliseconds before the first byte
-    int pieces = 1;      // written in this many pieces ...
-    int pieceGapMs = 0;  // ... this far apart (program milliseconds)
+    std::string bytes;    // exactly what is written, ETX included; empty = stay silent
+    int delayMs = 0;      // program milliseconds before the first byte
+    int pieces = 1;       // written in this many pieces ...
+    int pieceGapMs = 0;   // ... this far apart (program milliseconds)
+    bool binary = false;  // a record of the memory: the transcript gives its length and CRC
 };
 
 inline Reply Text(std::string text) {
     return Reply{std::move(text) + kEtx};
+}
+inline Reply Binary(std::string bytes) {
+    Reply reply{std::move(bytes)};
+    reply.binary = true;
+    return reply;
 }
 inline Reply Silence() {
     return Reply{};

@@ -14,6 +14,7 @@
 
 #include "platform/clock.h"
 #include "platform/text.h"
+#include "transcript.h"
 
 namespace simmeter {
 
@@ -216,6 +217,27 @@ void SimMeter::ClearLog() {
     m_lineTicks.clear();
 }
 
+std::vector<std::string> SimMeter::Transcript() const {
+    std::lock_guard lock(m_mutex);
+    return m_transcript;
+}
+
+void SimMeter::ClearTranscript() {
+    std::lock_guard lock(m_mutex);
+    m_transcript.clear();
+}
+
+void SimMeter::SetTranscriptSink(std::function<void(const std::string&)> sink) {
+    std::lock_guard lock(m_mutex);
+    m_transcriptSink = std::move(sink);
+}
+
+void SimMeter::Note(std::string entry) {
+    if (m_transcriptSink)
+        m_transcriptSink(entry);
+    m_transcript.push_back(std::move(entry));
+}
+
 void SimMeter::Run() {
     while (!m_stop) {
         short masterEvents = POLLIN;
@@ -291,6 +313,7 @@ void SimMeter::OnBytesLocked(const char* data, size_t size) {
         m_partial.erase(0, end + 2);
         m_lines.push_back(line);
         m_lineTicks.push_back(platform::Clock::TickCount());
+        Note(HeardEntry(line));
         m_lineArrived.notify_all();
         Answer(line);
     }
@@ -336,6 +359,8 @@ void SimMeter::Answer(const std::string& line) {
 void SimMeter::Schedule(const Reply& reply) {
     if (reply.bytes.empty())
         return;
+    for (std::string& entry : SaidEntries(reply.bytes, reply.binary))
+        Note(std::move(entry));
     std::uint32_t due = platform::Clock::TickCount() + static_cast<std::uint32_t>(reply.delayMs);
     // Answers leave in the order they were given.
     if (!m_outgoing.empty())

@@ -1,7 +1,7 @@
 #pragma once
 // A sound level meter simulated on a pseudo-terminal. The program under test opens the slave
 // side (SlavePath) as its COM port; the meter owns the master side, answers each CR LF line on
-// its own thread and keeps every byte it received.
+// its own thread and keeps every byte it received, and a transcript of both directions.
 //
 // Answers come from a chain of responders (meter_replies.h); tests bend single answers with
 // overrides: refuse, stay silent, answer late, in pieces, or with bytes of their own. The meter
@@ -85,6 +85,15 @@ public:
     bool WaitForLines(size_t count, int realMs = 5000) const;
     void ClearLog();
 
+    // --- the conversation both ways (transcript.h): each line the meter took and, right after
+    // it, the answer it gave, whatever delay or pieces a test bent the answer into; unasked
+    // writes (Send, a wire stage's records) where they were given. ClearLog leaves it.
+    std::vector<std::string> Transcript() const;
+    void ClearTranscript();
+    // Also hands each entry to `sink` as it is made, on the thread that made it, under the
+    // meter's lock (the program's --log); nullptr stops it.
+    void SetTranscriptSink(std::function<void(const std::string& entry)> sink);
+
     // Whether the meter has read every byte the program wrote and written every answer due by
     // now. A program's wait that ends while it has not was cut short by a busy machine, not by
     // the meter: tests wait for this before they count an answer as missing.
@@ -110,6 +119,7 @@ private:
     void OnBytesLocked(const char* data, size_t size);
     void Answer(const std::string& line);
     void Schedule(const Reply& reply);
+    void Note(std::string entry);
     void FlushDue();
     void ServeStageDeadline();
     bool SpeedMatchesLocked() const;
@@ -133,6 +143,8 @@ private:
     std::string m_partial;
     std::vector<std::string> m_lines;
     std::vector<std::uint32_t> m_lineTicks;
+    std::vector<std::string> m_transcript;
+    std::function<void(const std::string&)> m_transcriptSink;
     std::deque<Pending> m_outgoing;
     std::string m_writing;  // bytes of the current write that the terminal has not taken yet
 };
