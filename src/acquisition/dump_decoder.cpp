@@ -108,7 +108,7 @@ DumpDecoder::Read DumpDecoder::FillInput(ListenerInput& input) {
         if (ShouldYield())
             return Read::Cancelled;
         size_t got = 0;
-        input.Read(m_input.data(), m_input.size(), &got);
+        input.ReadArrived(m_input.data(), m_input.size(), &got);
         if (got > 0) {
             m_inputStart = 0;
             m_inputEnd = got;
@@ -125,7 +125,7 @@ DumpDecoder::Read DumpDecoder::FillInput(ListenerInput& input) {
                 break;
             case ListenerInput::Wait::Input:
                 // Readable yet nothing to read is a line that failed: it counts as silence.
-                if (input.Read(m_input.data(), m_input.size(), &got) == 0 && got > 0) {
+                if (input.ReadArrived(m_input.data(), m_input.size(), &got) == 0 && got > 0) {
                     m_inputStart = 0;
                     m_inputEnd = got;
                     return Read::Done;

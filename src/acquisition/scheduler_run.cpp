@@ -307,7 +307,7 @@ void SchedulerRun::StepSwitchMonitorOn() {
         m_clock.Sleep(kMonitorOnWaitMs);
         Write(kMonitorQuery);
         m_clock.Sleep(kMonitorOnWaitMs);
-        for (int round = 0; round < kMaxMonitorOnRounds && !Read().empty(); ++round) {
+        for (int round = 0; round < kMaxMonitorOnRounds && !ReadArrived().empty(); ++round) {
             Write(kMonitorOn);
             m_clock.Sleep(kMonitorOnWaitMs);
             Write(kAcquisitionQuery);
@@ -341,7 +341,7 @@ void SchedulerRun::StartAcquisition() {
     // The meter acknowledges before its first record: that answer is no record. It is read
     // away, not purged: a purge would also drop a command still waiting to go out.
     m_clock.Sleep(kAcknowledgementMs);
-    Read();
+    ReadArrived();
     m_host.ListenForRecords();
     m_host.SetMonitorRunning(true);
     m_host.OnAcquisitionStart(m_plan.channel);
@@ -614,7 +614,7 @@ void SchedulerRun::Write(int code) {
     m_host.WriteLink(code);
 }
 
-std::string SchedulerRun::Read() {
+std::string SchedulerRun::ReadArrived() {
     return m_host.ReadLink(kReadLimit);
 }
 

@@ -3,7 +3,7 @@
 #include "link/command.h"
 #include "link/link_port.h"
 
-int ListenerInput::Read(void* buffer, size_t length, size_t* read) {
+int ListenerInput::ReadArrived(void* buffer, size_t length, size_t* read) {
     return m_port.Read(buffer, length, read);
 }
 

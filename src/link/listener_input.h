@@ -21,7 +21,7 @@ public:
     ListenerInput& operator=(const ListenerInput&) = delete;
 
     // What has arrived, at most `length` bytes, possibly nothing; 0, or the port's error.
-    int Read(void* buffer, size_t length, size_t* read);
+    int ReadArrived(void* buffer, size_t length, size_t* read);
     // Drops what waits in the port, then sends the command of `code` (command_code).
     void Request(int code);
     // Until bytes wait on the port, `programMs` pass or the listener must end. A port whose
