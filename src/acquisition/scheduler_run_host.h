@@ -30,7 +30,8 @@ public:
     // Handles the program's messages while it waits.
     virtual bool ExchangeAndWait(const std::string& command, const std::string& query,
                                  const std::string& expected) = 0;
-    virtual void QueueCommand(int code, const std::string& argument) = 0;
+    // Queues the command table's `code` with its two arguments.
+    virtual void QueueCommand(int code, const std::string& arg1, const std::string& arg2) = 0;
     // The queue is idle and may send.
     virtual bool IsReadyToSend() = 0;
     // A meter answered on the link (the frame's connected flag).

@@ -57,8 +57,9 @@ bool FrameSchedulerRunHost::ExchangeAndWait(const std::string& command, const st
     return m_frame.ExchangeAndWait(command, query, expected);
 }
 
-void FrameSchedulerRunHost::QueueCommand(int code, const std::string& argument) {
-    m_frame.SendCommand(code, argument, "");
+void FrameSchedulerRunHost::QueueCommand(int code, const std::string& arg1,
+                                         const std::string& arg2) {
+    m_frame.SendCommand(code, arg1, arg2);
 }
 
 bool FrameSchedulerRunHost::IsReadyToSend() {
