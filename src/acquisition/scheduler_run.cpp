@@ -273,7 +273,8 @@ bool SchedulerRun::StepLeadTime() {
             return true;
         case kSetMonitorMode:
             if (m_host.IsReadyToSend())
-                m_host.QueueCommand(command_code::kRecordFileStart, MonitorMode(m_plan.channel));
+                m_host.QueueCommand(command_code::kRecordFileStart, MonitorMode(m_plan.channel),
+                                    "");
             return false;
         case kSwitchMonitorOn:
             StepSwitchMonitorOn();
@@ -296,8 +297,9 @@ void SchedulerRun::StepPrepare() {
         return;
     }
     if (m_plan.powerOffAtPause)
-        m_host.QueueCommand(command_code::kIntegrationModeWrite, m_host.EditedIntegrationMode());
-    m_host.QueueCommand(command_code::kAcquisitionQuery, "");
+        m_host.QueueCommand(command_code::kIntegrationModeWrite, "",
+                            m_host.EditedIntegrationMode());
+    m_host.QueueCommand(command_code::kAcquisitionQuery, "", "");
     m_state = kStopMeterAcquisition;
 }
 

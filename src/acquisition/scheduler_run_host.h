@@ -31,7 +31,8 @@ public:
     // program's messages while it waits.
     virtual bool ConfirmAcquisitionStop() = 0;
     virtual bool ConfirmMonitorOff() = 0;
-    virtual void QueueCommand(int code, const std::string& argument) = 0;
+    // Queues the command table's `code` with its two arguments.
+    virtual void QueueCommand(int code, const std::string& arg1, const std::string& arg2) = 0;
     // The queue is idle and may send.
     virtual bool IsReadyToSend() = 0;
     // A meter answered on the link (the frame's connected flag).

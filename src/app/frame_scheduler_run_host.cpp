@@ -51,8 +51,9 @@ bool FrameSchedulerRunHost::ConfirmMonitorOff() {
     return m_frame.Link().ConfirmMonitorOff();
 }
 
-void FrameSchedulerRunHost::QueueCommand(int code, const std::string& argument) {
-    m_frame.SendCommand(code, argument, "");
+void FrameSchedulerRunHost::QueueCommand(int code, const std::string& arg1,
+                                         const std::string& arg2) {
+    m_frame.SendCommand(code, arg1, arg2);
 }
 
 bool FrameSchedulerRunHost::IsReadyToSend() {

@@ -22,7 +22,7 @@ public:
     void ListenForRecords() override;
     bool ConfirmAcquisitionStop() override;
     bool ConfirmMonitorOff() override;
-    void QueueCommand(int code, const std::string& argument) override;
+    void QueueCommand(int code, const std::string& arg1, const std::string& arg2) override;
     bool IsReadyToSend() override;
     bool IsConnected() override;
 

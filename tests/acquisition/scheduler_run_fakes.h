@@ -126,9 +126,10 @@ public:
         --m_exchangeDepth;
         return confirmed;
     }
-    void QueueCommand(int code, const std::string& argument) override {
-        queued.push_back(argument.empty() ? std::to_string(code)
-                                          : std::to_string(code) + ":" + argument);
+    // The command as it would go out, without its CR LF.
+    void QueueCommand(int code, const std::string& arg1, const std::string& arg2) override {
+        const std::string text = CCommand(code, arg1, arg2).GetText();
+        queued.push_back(text.substr(0, text.find('\r')));
         if (code == 95 && meterAnswers && connected)
             m_replies.push_back([this] {
                 if (m_run->IsFirstAcquisition()) {

@@ -61,7 +61,7 @@ TEST_F(RunFixture, AcquisitionsOfTwoMinutesEveryThreeConnectAMinuteAheadAndPause
     host.Run(3000);
     EXPECT_EQ(run.State(), SchedulerRun::kWaitStart);
     EXPECT_EQ(host.events, (Lines{"link armed", "new session", "record files created"}));
-    EXPECT_EQ(host.queued, (Lines{"95:SLM"}));
+    EXPECT_EQ(host.queued, (Lines{"STT:MON:SLM"}));
     EXPECT_FALSE(run.IsFirstAcquisition());
     EXPECT_TRUE(host.monitorRequested);
 
@@ -78,7 +78,8 @@ TEST_F(RunFixture, AcquisitionsOfTwoMinutesEveryThreeConnectAMinuteAheadAndPause
                      "Start Monitoring", "Stop Monitoring", "Connection OFF", "End Scheduler"}));
     // Later acquisitions append to the record files: no new session, the acquisition state
     // queried instead.
-    EXPECT_EQ(host.queued, (Lines{"95:SLM", "11", "95:SLM", "11", "95:SLM"}));
+    EXPECT_EQ(host.queued,
+              (Lines{"STT:MON:SLM", "STT:ACQ:?", "STT:MON:SLM", "STT:ACQ:?", "STT:MON:SLM"}));
     EXPECT_EQ(WrittenAmong({"STT:ACQ:RUN", "STT:ACQ:STOP", "STT:MON:OFF"}),
               (Lines{"STT:ACQ:STOP", "STT:ACQ:RUN", "STT:ACQ:STOP", "STT:MON:OFF", "STT:ACQ:RUN",
                      "STT:ACQ:STOP", "STT:MON:OFF", "STT:ACQ:RUN", "STT:ACQ:STOP", "STT:MON:OFF",
@@ -114,7 +115,7 @@ TEST_F(RunFixture, AWholeDayOfHourlyCalibratedDataLoggingRunsInMilliseconds) {
     EXPECT_EQ(host.log.back(), "End Scheduler");
     EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "new session"), 1);
     // The meter lost its integration mode while switched off.
-    EXPECT_EQ(std::count(host.queued.begin(), host.queued.end(), "128:SINGLE"), 15);
+    EXPECT_EQ(std::count(host.queued.begin(), host.queued.end(), "SET:INT_MODE:SING"), 15);
     EXPECT_EQ(host.placeholders, 0);
     EXPECT_EQ(host.nestedTicks, 0);
 }
@@ -140,7 +141,7 @@ TEST_F(RunFixture, CalibrationsBeforeAndAfterFrameEachAcquisitionOfAThirdOctaveR
     EXPECT_EQ(host.Count("Pause Monitoring"), 2);
     // Two for each acquisition, and the one before an acquisition that the stop time cut off.
     EXPECT_EQ(host.Count("Start Calibration"), 5);
-    EXPECT_EQ(host.queued.front(), "95:THIRD");
+    EXPECT_EQ(host.queued.front(), "STT:MON:THIRD");
     // Monitoring pauses with the acquisition left running: its stop is confirmed only for
     // the first set-up and at the end.
     EXPECT_EQ(WrittenAmong({"STT:ACQ:STOP"}).size(), 2u);
