@@ -180,11 +180,11 @@ void FrameAcquisitionHost::UpdateAudioLabelWindow(bool hasAudioLabels) {
 }
 
 void FrameAcquisitionHost::CreateSchedulerLogWindow() {
-    m_frame.m_ViewSchedLoggingDlg.Create();
+    m_frame.Boxes().m_ViewSchedLoggingDlg.Create();
 }
 
 void FrameAcquisitionHost::ShowSchedulerLogWindow(const std::string& path) {
-    CViewSchedLoggingDlg& window = m_frame.m_ViewSchedLoggingDlg;
+    CViewSchedLoggingDlg& window = m_frame.Boxes().m_ViewSchedLoggingDlg;
     if (!window.HasWindow())
         return;
     window.m_strText = path;

@@ -83,7 +83,7 @@ web::ServerDatabases& FrameBenchHost::Databases() {
 }
 
 web::WaitFeedback& FrameBenchHost::PleaseWait() {
-    return m_frame.m_tryConnFeedback;
+    return m_frame.Boxes().PleaseWait();
 }
 
 std::string FrameBenchHost::UnlockTargetCryp() {

@@ -161,7 +161,7 @@ void FrameLiveRecorderHost::ClearLiveSpectrum() {
 // --- the frame
 
 void FrameLiveRecorderHost::ShowDataLoss() {
-    m_frame.m_LooseDataDlg.ShowLoss();
+    m_frame.Boxes().m_LooseDataDlg.ShowLoss();
 }
 
 void FrameLiveRecorderHost::LogScheduler(const std::string& text) {

@@ -64,7 +64,7 @@ web::WebClient& FrameMaintenanceHost::Web() {
 }
 
 web::WaitFeedback& FrameMaintenanceHost::PleaseWait() {
-    return m_frame.m_tryConnFeedback;
+    return m_frame.Boxes().PleaseWait();
 }
 
 std::string FrameMaintenanceHost::ProgramDir() {

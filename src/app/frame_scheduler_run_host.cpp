@@ -76,8 +76,8 @@ void FrameSchedulerRunHost::PrepareConnectAttempt() {
     m_frame.m_bDownloading = FALSE;
     m_frame.m_bStatusDlgShown = FALSE;
     m_frame.m_nChannelMode = -1;
-    m_frame.m_TryConnDlg.SetText("");
-    m_frame.m_TryConnDlg.ShowWindow(true);
+    m_frame.Boxes().m_TryConnDlg.SetText("");
+    m_frame.Boxes().m_TryConnDlg.ShowWindow(true);
 }
 
 int FrameSchedulerRunHost::ConnectForScheduler() {

@@ -36,13 +36,9 @@
 class CInstrStatus;
 // The window, the start-up job, the menus, the member dialogs and the web service.
 #include "app/cmd_ui.h"
-#include "app/dialogs/download_status_dlg.h"
-#include "app/dialogs/notice_dlgs.h"
-#include "app/dialogs/try_conn_dlg.h"
-#include "app/dialogs/view_instr_status_dlg.h"
-#include "app/dialogs/wait_get_status_dlg.h"
 #include "app/frame_acquisition_host.h"
 #include "app/frame_bench_host.h"
+#include "app/frame_boxes.h"
 #include "app/frame_charts_host.h"
 #include "app/frame_data_view_commands.h"
 #include "app/frame_maintenance_host.h"
@@ -359,6 +355,8 @@ public:
     // The window with its status bar and the view, hidden (the first step of OnCreate).
     BOOL CreateFrameWindow();
     CMainFrameWindow* Window() const { return m_window.Get(); }
+    // The small boxes.
+    FrameBoxes& Boxes() { return m_boxes; }
     CKX9MonitorView* View() const;
     void ShowMaximized();
 
@@ -477,7 +475,6 @@ public:
     acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording};
     FrameLiveRecorderHost m_liveRecorderHost{*this};
     acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording};
-    acquisition::CLooseDataDlg m_LooseDataDlg;
     acquisition::CNavigatorDlg m_NavigatorDlg{m_acquisitionHost};
     sound::CLabelAudioDlg m_LabelAudioDlg{m_acquisitionHost};
 
@@ -520,8 +517,6 @@ public:
     charts::CDemoDlg m_LiveDemoDlg{m_spectrumHost};
     charts::CDemoDlg m_DemoDlg{m_spectrumHost};
 
-    ui::XStatusBar m_wndStatusBar;
-
     // The web service, the local databases and the technician.
     web::WebClient m_web;
     web::ServerDatabases m_databases{m_web, TheApp().m_strProgramDir};
@@ -533,16 +528,7 @@ public:
     InstrLog m_instrLog{TheApp().m_strProgramDir, [this] { return m_strTargetSerial; },
                         [this](const std::string& path) { m_web.UploadLogFile(path); }};
 
-    CDownloadStatusDlg m_DownloadStatusDlg;
-    CWaitGetStatusDlg m_WaitGetStatusDlg;
-    CWaitElabInfoDlg m_WaitElabInfoDlg;
-    CWaitExportingToExcelDlg m_WaitExportingToExcelDlg;
-    CWaitInstrRebootDlg m_WaitInstrRebootDlg;
-    CTryConnDlg m_TryConnDlg;
-    CExportToExcelDlg m_ExportToExcelDlg;
-    CViewInstrStatusDlg m_ViewInstrStatusDlg;
-    CViewSchedLoggingDlg m_ViewSchedLoggingDlg;
-    CBattWarningDlg m_BattWarningDlg;
+    FrameBoxes m_boxes;
     // Before the dialogs that use it.
     FrameBenchHost m_benchHost{*this};
     CSoundDlg m_SoundDlg{m_benchHost};
@@ -585,9 +571,7 @@ private:
 
     // Connects the parts above to each other and to the frame (constructor).
     void WireFrameParts();
-    void SetUpStatusBar();
     void RunStartupJob();
-    void DestroyTryConnBox();
     void CloseTargetPort();
     // The black list holds the instrument under test or the connected reference meter.
     bool IsCalibExpiryBlocked();
@@ -615,8 +599,7 @@ private:
 
     WorkflowGuard m_workflow;
 
-    FrameWindowUi m_windowUi{*this};
-    TryConnFeedback m_tryConnFeedback{m_TryConnDlg};
+    FrameWindowUi m_windowUi{*this, m_boxes};
     // Last: the window and the view in it go first.
     FrameWindowHolder m_window;
 

@@ -42,16 +42,16 @@ void CMainFrame::OnUpdateCalibExpiry() {
     if (!EnsureTechnician(nullptr))
         return;
 
-    m_tryConnFeedback.ShowPleaseWait("");
+    m_boxes.ShowPleaseWait("");
     if (m_strTargetModel.empty()) {
-        DestroyTryConnBox();
+        m_boxes.ClosePleaseWait();
         return;
     }
-    m_tryConnFeedback.ShowPleaseWait("Connessione con il server...");
+    m_boxes.ShowPleaseWait("Connessione con il server...");
     app.WaitWithMessages(kServerPauseMs);
 
     if (IsCalibExpiryBlocked()) {
-        DestroyTryConnBox();
+        m_boxes.ClosePleaseWait();
         platform::AfxMessageBox("err 689");
         CloseTargetPort();
         return;
@@ -61,7 +61,7 @@ void CMainFrame::OnUpdateCalibExpiry() {
         return;
 
     ArmQueuedLink();
-    DestroyTryConnBox();
+    m_boxes.ClosePleaseWait();
 
     // Emptied also when the window has to be built: an earlier run's result must not end this
     // one's wait.
@@ -78,7 +78,7 @@ void CMainFrame::OnUpdateCalibExpiry() {
         "Fine modifica data scadenza taratura: " +
         (m_FonoConfigDlg.m_strResult.empty() ? std::string("-") : m_FonoConfigDlg.m_strResult));
 
-    DestroyTryConnBox();
+    m_boxes.ClosePleaseWait();
     m_FonoConfigDlg.DestroyWindow();
     CloseTargetPort();
 }

@@ -95,7 +95,7 @@ void CMainFrame::ConnectInstrument() {
     } catch (const SerialPortListError& error) {
         ConnectWarn(error.what(), MB_ICONEXCLAMATION, error.what());
     }
-    ConnectEscapeWatch escape(m_TryConnDlg.Window());
+    ConnectEscapeWatch escape(m_boxes.m_TryConnDlg.Window());
     for (const SerialPortInfo& info : ports) {
         const PortSearchStep step = platform::Contains(info.strFriendlyName, "USB")
                                         ? SearchUsbPort(info, escape)
@@ -180,7 +180,7 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
                 port.Close();
                 LogScheduler(FALSE,
                              Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
-                                    m_TryConnDlg.m_strText.c_str()),
+                                    m_boxes.m_TryConnDlg.m_strText.c_str()),
                              TRUE);
                 m_bLinkActive = FALSE;
                 SetBaudSetting("-1");
@@ -304,12 +304,12 @@ void CMainFrame::OnMeterVerified(const char* logText, const char* tooLowText) {
 }
 
 void CMainFrame::ShowConnectingText(const std::string& text) {
-    m_TryConnDlg.SetText(text);
-    m_TryConnDlg.UpdateWindow();
+    m_boxes.m_TryConnDlg.SetText(text);
+    m_boxes.m_TryConnDlg.UpdateWindow();
 }
 
 void CMainFrame::HideConnectingBox() {
-    m_TryConnDlg.ShowWindow(false);
+    m_boxes.m_TryConnDlg.ShowWindow(false);
 }
 
 void CMainFrame::SetBaudSetting(const std::string& text) {

@@ -44,18 +44,6 @@ constexpr const char* kUpgradeWarning =
     "di Windows prima di procedere con l'operazione di aggiornamento.\n\nPremere OK per avviare "
     "aggiornamento.\n";
 
-// Closes the frame's please-wait box when the command ends, however it ends.
-class PleaseWaitCloser {
-public:
-    explicit PleaseWaitCloser(CTryConnDlg& box) : m_box(box) {}
-    ~PleaseWaitCloser() { m_box.DestroyWindow(); }
-    PleaseWaitCloser(const PleaseWaitCloser&) = delete;
-    PleaseWaitCloser& operator=(const PleaseWaitCloser&) = delete;
-
-private:
-    CTryConnDlg& m_box;
-};
-
 }  // namespace
 
 bool CMainFrame::CheckMaintenanceTechnician(const std::string& refusal,
@@ -68,7 +56,7 @@ bool CMainFrame::CheckMaintenanceTechnician(const std::string& refusal,
         return true;
     app.m_strTechnicianId.clear();
     platform::AfxMessageBox(refusal, MB_ICONSTOP);
-    DestroyTryConnBox();
+    m_boxes.ClosePleaseWait();
     return false;
 }
 
@@ -91,11 +79,11 @@ bool CMainFrame::AlignTargetKeysOnBench() {
     m_SoundDlg.m_bKeyAlignOnly = 1;
     m_SoundDlg.ShowWindow(false);
     m_instrLog.WriteInstrLog(kAligning);
-    m_tryConnFeedback.ShowPleaseWait(kAligning);
+    m_boxes.ShowPleaseWait(kAligning);
     if (m_SoundDlg.AlignTargetKeys())
         return true;
     m_instrLog.WriteInstrLog("Err:Allineamento chiavi di comunicazione fallito");
-    DestroyTryConnBox();
+    m_boxes.ClosePleaseWait();
     platform::AfxMessageBox("DUT: Allineamento chiavi di comunicazione fallito.");
     CloseTargetPort();
     return false;
@@ -105,7 +93,7 @@ void CMainFrame::OnReplaceMicrophone() {
     const WorkflowGuard::Hold hold = m_workflow.Enter();
     if (!hold)
         return;
-    const PleaseWaitCloser closer(m_TryConnDlg);
+    const PleaseWaitCloser closer(m_boxes);
     if (m_databases.m_bCheckInternet) {
         m_databases.m_bCheckInternet = 0;
         if (!m_databases.CheckInternetConnection())
@@ -121,7 +109,7 @@ void CMainFrame::OnReplaceMicrophone() {
     // A program update found now is installed without asking; the program then ends.
     if (CheckSoftwareUpdate(0, 0) != 0)
         return;
-    m_tryConnFeedback.ShowPleaseWait("");
+    m_boxes.ShowPleaseWait("");
     if (!ConnectReferenceInstrument()) {
         platform::AfxMessageBox("Strumento non riconosciuto.\nAggiornamento software interrotto.",
                                 MB_ICONSTOP);
@@ -140,7 +128,7 @@ void CMainFrame::OnReplaceMicrophone() {
                              m_strTargetMicModel.c_str(), m_strTargetMicSerial.c_str()),
             MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
-    m_tryConnFeedback.ShowPleaseWait("Avvio procedura di sostituzione microfono...");
+    m_boxes.ShowPleaseWait("Avvio procedura di sostituzione microfono...");
     TheApp().WaitWithMessages(kServerPauseMs);
     if (IsCalibExpiryBlocked()) {
         platform::AfxMessageBox("err 689");
@@ -176,7 +164,7 @@ void CMainFrame::OnFirmwareUpgrade() {
     if (!hold)
         return;
     CKX9MonitorApp& app = TheApp();
-    const PleaseWaitCloser closer(m_TryConnDlg);
+    const PleaseWaitCloser closer(m_boxes);
     if (m_databases.m_bCheckInternet) {
         m_databases.m_bCheckInternet = 0;
         if (!m_databases.CheckInternetConnection())
@@ -188,14 +176,14 @@ void CMainFrame::OnFirmwareUpgrade() {
     const std::string folder =
         platform::JoinPath(app.m_strProgramDir, maintenance::kFirmwareFolder);
     platform::MakeDirectories(folder);
-    m_tryConnFeedback.ShowPleaseWait("");
+    m_boxes.ShowPleaseWait("");
 
     if (m_strRefSerial.empty()) {
         platform::AfxMessageBox(
             "Per effettuare l'aggiornamento del firmware e' necessario collegare lo strumento di "
             "riferimento.\nAccendere lo strumento di riferimento.",
             MB_ICONINFORMATION);
-        m_tryConnFeedback.ShowPleaseWait("");
+        m_boxes.ShowPleaseWait("");
         if (!ConnectReferenceInstrument()) {
             platform::AfxMessageBox(
                 "Strumento REF non riconosciuto.\nAggiornamento firmware interrotto.", MB_ICONSTOP);
@@ -210,7 +198,7 @@ void CMainFrame::OnFirmwareUpgrade() {
     }
     // The maker's writer reaches COM1 to COM16 only.
     if (app.m_TargetPort.m_nComPort > kHighestWriterPort) {
-        DestroyTryConnBox();
+        m_boxes.ClosePleaseWait();
         platform::AfxMessageBox(
             "ATTENZIONE:\nPer effettuare l'aggiornamento firmware e' necessario utilizzare una "
             "porta seriale da COM1 a COM16.\nNel caso di dispositivi USB e' possibile rinominare "
@@ -221,7 +209,7 @@ void CMainFrame::OnFirmwareUpgrade() {
         return;
     }
     if (m_strTargetModel.empty()) {
-        DestroyTryConnBox();
+        m_boxes.ClosePleaseWait();
         platform::AfxMessageBox(
             "ATTENZIONE:\nStrumento da verificare non rilevato.\nControllare impostazioni di "
             "connessione",
@@ -231,7 +219,7 @@ void CMainFrame::OnFirmwareUpgrade() {
         app.SavePortIni(app.m_RefPort, app.m_TargetPort);
         return;
     }
-    m_tryConnFeedback.ShowPleaseWait("Connessione con il server...");
+    m_boxes.ShowPleaseWait("Connessione con il server...");
     app.WaitWithMessages(kServerPauseMs);
     if (IsCalibExpiryBlocked()) {
         platform::AfxMessageBox("Non sono disponibili aggiornamenti");
@@ -241,7 +229,7 @@ void CMainFrame::OnFirmwareUpgrade() {
 
     const std::string table = platform::JoinPath(folder, kVersionsTable);
     m_web.DownloadHttpFile(m_web.SrvPath() + web::kFirmwareVersionsPath, table, true);
-    m_tryConnFeedback.ShowPleaseWait("Verifica presenza aggiornamenti...");
+    m_boxes.ShowPleaseWait("Verifica presenza aggiornamenti...");
     app.WaitWithMessages(kServerPauseMs);
     std::string entry = CheckFirmwareUpdateAvailable(kFirmwareModel, m_strTargetFirmware, table);
     platform::RemoveFile(table);
@@ -276,7 +264,7 @@ void CMainFrame::OnFirmwareUpgrade() {
     }
     const std::string record = TechnicianRecord(technician) + ";" + entry;
     if (!m_web.HttpLogUser(kUpgradeLog, record)) {
-        DestroyTryConnBox();
+        m_boxes.ClosePleaseWait();
         platform::AfxMessageBox("Error 589", MB_ICONSTOP);
         CloseTargetPort();
         return;
@@ -295,8 +283,8 @@ void CMainFrame::OnSoftwareUpdate() {
     const WorkflowGuard::Hold hold = m_workflow.Enter();
     if (!hold)
         return;
-    const PleaseWaitCloser closer(m_TryConnDlg);
-    m_tryConnFeedback.ShowPleaseWait("Connessione con il server in corso..");
+    const PleaseWaitCloser closer(m_boxes);
+    m_boxes.ShowPleaseWait("Connessione con il server in corso..");
     CheckSoftwareUpdate(1, 1);
 }
 

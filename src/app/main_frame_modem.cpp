@@ -12,7 +12,7 @@ int CMainFrame::DialModem() {
         .hideBox =
             [this] {
                 HideConnectingBox();
-                m_TryConnDlg.SetText("");
+                m_boxes.m_TryConnDlg.SetText("");
             },
         // An unattended run is not stopped by a box.
         .warn = [this](const std::string& text) { Warn(text, MB_OK); },

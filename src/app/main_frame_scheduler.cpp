@@ -47,7 +47,7 @@ int CMainFrame::ConnectForScheduler() {
                          result == modem_link::kNoLocalModem
                              ? std::string("Modem not responding.")
                              : platform::Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
-                                                m_TryConnDlg.m_strText.c_str()),
+                                                m_boxes.m_TryConnDlg.m_strText.c_str()),
                          TRUE);
             return kSchedulerLinkFailed;
         }
@@ -88,7 +88,7 @@ void CMainFrame::ResetViewForScheduler() {
         view->m_DataChart.RemoveAllItems();
         view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, false);
     }
-    m_ViewInstrStatusDlg.ShowWindow(false);
+    m_boxes.m_ViewInstrStatusDlg.ShowWindow(false);
     Ui().SetTitle(m_bLinkActive ? NormalTitle() : kWindowTitle);
 }
 

@@ -1,7 +1,6 @@
 // The frame's creation: its window with the status bar and the view, and this edition's
 // start-up job, which runs hidden and ends the program.
 
-#include <array>
 #include <cstdint>
 
 #include "app/kx9monitor_app.h"
@@ -14,48 +13,23 @@
 #include "web/server_endpoint.h"
 #include "web/service_paths.h"
 
-namespace {
-constexpr int kPaneCount = 11;
-constexpr int kLinkPaneWidth = 190;
-constexpr int kClockPaneWidth = 150;
-// Pane 1 is the link's, 6 and 7 (9 and 10 in scheduler mode) the meter's date and time.
-constexpr std::array kClockPanes{6, 7, 9, 10};
-}  // namespace
-
 void CMainFrame::WireFrameParts() {
     SetUi(&m_windowUi);
-    SetUpStatusBar();
 
     m_web.SetWaitFunction([](std::uint32_t ms) { TheApp().WaitWithMessages(ms); });
-    m_web.SetWaitFeedback(&m_tryConnFeedback);
+    m_web.SetWaitFeedback(&m_boxes.PleaseWait());
     m_web.SetInstrLog([this](const std::string& text) { m_instrLog.WriteInstrLog(text); });
 
-    m_WaitGetStatusDlg.SetCancelHandler([this] { m_link.DeleteAllCommands(); });
-    m_DownloadStatusDlg.SetCancelDownloadHandler([this] { m_dumpDecoder.RequestCancel(); });
+    m_boxes.m_WaitGetStatusDlg.SetCancelHandler([this] { m_link.DeleteAllCommands(); });
+    m_boxes.m_DownloadStatusDlg.SetCancelDownloadHandler([this] { m_dumpDecoder.RequestCancel(); });
     m_link.SharedState()->SetDumpDecoder(
         [this](ListenerInput& input) { m_dumpDecoder.Decode(input); });
-    m_ViewInstrStatusDlg.SetHooks({
+    m_boxes.m_ViewInstrStatusDlg.SetHooks({
         .modelText = [] { return TheApp().m_InstrStatus.m_strModel; },
         .isDownloading = [this] { return m_bDownloading != FALSE; },
         .sendCommand = [this](int code) { SendCommand(code, "", ""); },
         .onClosed = [this] { m_bStatusDlgShown = FALSE; },
     });
-}
-
-void CMainFrame::SetUpStatusBar() {
-    std::array<unsigned, kPaneCount> indicators{};
-    indicators[0] = ui::ID_SEPARATOR;
-    for (int pane = 1; pane < kPaneCount; ++pane) {
-        indicators[static_cast<size_t>(pane)] = static_cast<unsigned>(pane);
-    }
-    m_wndStatusBar.SetIndicators(indicators.data(), kPaneCount);
-    // Panes the link never writes take no room.
-    for (int pane = 1; pane < kPaneCount; ++pane)
-        m_wndStatusBar.SetPaneInfo(pane, static_cast<unsigned>(pane), ui::SBPS_NOBORDERS, 0);
-    m_wndStatusBar.SetPaneInfo(kStatusPane, kStatusPane, ui::SBPS_NORMAL, kLinkPaneWidth);
-    for (int pane : kClockPanes)
-        m_wndStatusBar.SetPaneInfo(pane, static_cast<unsigned>(pane), ui::SBPS_NORMAL,
-                                   kClockPaneWidth);
 }
 
 BOOL CMainFrame::LoadFrame() {
@@ -65,7 +39,7 @@ BOOL CMainFrame::LoadFrame() {
 BOOL CMainFrame::CreateFrameWindow() {
     if (Window())
         return TRUE;
-    auto window = std::make_unique<CMainFrameWindow>(*this);
+    auto window = std::make_unique<CMainFrameWindow>(*this, m_windowUi.StatusBar());
     auto view = std::make_unique<CKX9MonitorView>();
     window->SetView(std::move(view));
     m_window.Reset(std::move(window));
@@ -107,7 +81,7 @@ void CMainFrame::RunStartupJob() {
         return;
     }
     m_databases.m_bCheckInternet = 0;
-    m_tryConnFeedback.ShowPleaseWait("Connessione con il server in corso..");
+    m_boxes.ShowPleaseWait("Connessione con il server in corso..");
     CheckSoftwareUpdate(0, 0);
 
     platform::RetryQuestion retry;
@@ -117,10 +91,10 @@ void CMainFrame::RunStartupJob() {
                       MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
             return;
         OnConnectionSettings();
-        DestroyTryConnBox();
+        m_boxes.ClosePleaseWait();
         m_link.SerialPort(LinkSide::Target).Close();
     }
-    DestroyTryConnBox();
+    m_boxes.ClosePleaseWait();
 
     CSetHystogramRange login(m_technician);
     if (login.DoModal() != IDOK)
@@ -129,8 +103,4 @@ void CMainFrame::RunStartupJob() {
     app.m_strTechnicianId = login.m_strCode;
     if (CheckSoftwareUpdate(0, 0) == 0)
         OnUpdateCalibExpiry();
-}
-
-void CMainFrame::DestroyTryConnBox() {
-    m_TryConnDlg.DestroyWindow();
 }

@@ -50,10 +50,10 @@ void CMainFrame::OnValidateReport() {
 
     // The file this validation is about, whatever a served message makes current meanwhile.
     const std::string vpgPath = app.m_strCurrentFile;
-    m_tryConnFeedback.ShowPleaseWait("Connessione con il server...");
+    m_boxes.ShowPleaseWait("Connessione con il server...");
     app.WaitWithMessages(kServerPauseMs);
     UploadAndOpenReport(vpgPath);
-    DestroyTryConnBox();
+    m_boxes.ClosePleaseWait();
 }
 
 void CMainFrame::UploadAndOpenReport(const std::string& vpgPath) {

@@ -12,11 +12,11 @@
 #include "ui/bc_menu.h"
 #include "ui/x_status_bar_widget.h"
 
-CMainFrameWindow::CMainFrameWindow(CMainFrame& frame) : m_frame(frame) {
+CMainFrameWindow::CMainFrameWindow(CMainFrame& frame, ui::XStatusBar& statusBar) : m_frame(frame) {
     setWindowTitle(QString::fromLatin1(CMainFrame::kWindowTitle));
     resize(kWidth, kHeight);
     setMinimumSize(kMinWidth, kMinHeight);
-    m_statusBar = new ui::XStatusBarWidget(frame.m_wndStatusBar, this);
+    m_statusBar = new ui::XStatusBarWidget(statusBar, this);
     setStatusBar(m_statusBar);
     // The frame's hot keys work wherever the focus is inside the window.
     qApp->installEventFilter(this);

@@ -98,7 +98,8 @@ TEST_F(FrameConnectTest, SearchInSchedulerModeLogsTheConnectionOfCom12Silently) 
 
     EXPECT_TRUE(frame.m_bLinkActive);
     ExpectPane("Connected to COM12 115200 8,N,1", 0x00FF00);
-    EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM12\rBaudrate = 115200");
+    EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText,
+              "Connecting to...\r\rPort = COM12\rBaudrate = 115200");
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Connection established "}));
     EXPECT_EQ(frame.m_schedulerRun.State(), 0);
     EXPECT_EQ(Probes(), 1);
@@ -114,7 +115,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     // falls due meanwhile runs afterwards.
     app.m_strTechnicianId = "T1";
     frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 1);
-    ASSERT_TRUE(frame.m_TryConnDlg.Create());
+    ASSERT_TRUE(frame.Boxes().m_TryConnDlg.Create());
 
     frame.ConnectInstrument();
 
@@ -145,7 +146,7 @@ TEST_F(FrameConnectTest, ABusyUsbPortIsShownAndPassedOver) {
 
     frame.ConnectInstrument();
 
-    EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM1\r Port busy.");
+    EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM1\r Port busy.");
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_FALSE(frame.m_bLinkActive);
 }
@@ -153,9 +154,9 @@ TEST_F(FrameConnectTest, ABusyUsbPortIsShownAndPassedOver) {
 TEST_F(FrameConnectTest, EscInTheConnectingBoxEndsTheRateSearchSilently) {
     tree.Port("ttyUSB0", true);
     platform::SetComDevice(1, meter.SlavePath());
-    ASSERT_TRUE(frame.m_TryConnDlg.Create());
-    frame.m_TryConnDlg.ShowWindow(true);
-    QCoreApplication::postEvent(frame.m_TryConnDlg.Window(),
+    ASSERT_TRUE(frame.Boxes().m_TryConnDlg.Create());
+    frame.Boxes().m_TryConnDlg.ShowWindow(true);
+    QCoreApplication::postEvent(frame.Boxes().m_TryConnDlg.Window(),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     frame.m_bLinkActive = TRUE;
 
@@ -167,8 +168,8 @@ TEST_F(FrameConnectTest, EscInTheConnectingBoxEndsTheRateSearchSilently) {
     EXPECT_TRUE(frame.m_bLinkActive);
     EXPECT_EQ(ui.panes.count(CMainFrame::kStatusPane), 0u);
     // The key was the search's: the box is still there.
-    EXPECT_TRUE(frame.m_TryConnDlg.IsWindowVisible());
-    frame.m_TryConnDlg.DestroyWindow();
+    EXPECT_TRUE(frame.Boxes().m_TryConnDlg.IsWindowVisible());
+    frame.Boxes().m_TryConnDlg.DestroyWindow();
 }
 
 TEST_F(FrameConnectTest, StoredPortConnectsAndAtTheLowestRateWarnsItIsTooLow) {

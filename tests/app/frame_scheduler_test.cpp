@@ -51,7 +51,8 @@ TEST_F(FrameSchedulerTest, TheCableOfPortIniConnectsAndIsLogged) {
     EXPECT_EQ(frame.Link().Side(), LinkSide::Reference);
     EXPECT_TRUE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"STT:MON:OFF", "SET:INS:?"}));
-    EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM3\rBaudrate = 38400");
+    EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText,
+              "Connecting to...\r\rPort = COM3\rBaudrate = 38400");
     EXPECT_EQ(frame.m_schedulerRun.State(), 0);
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Connection ON"}));
     EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected to COM3 38400 8,N,1");

@@ -84,7 +84,7 @@ TEST_F(StartupJobTest, WithoutInternetItStopsAndQuitsBeforeTheInstrument) {
     EXPECT_FALSE(frame->Window()->isVisible());
     EXPECT_NE(frame->View(), nullptr);
     EXPECT_EQ(app.m_pView, frame->View());
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
 }
 
 TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel) {
@@ -102,7 +102,7 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     tree.Uart("ttyS2");
     SetTtyClassRoot(tree.RootText());
     op.ExpectDialog("CPortSetupDlg", [&](platform::ModalDialog& dialog) {
-        boxShown.push_back(frame->m_TryConnDlg.IsWindowVisible());
+        boxShown.push_back(frame->Boxes().m_TryConnDlg.IsWindowVisible());
         auto& settings = dynamic_cast<CPortSetupDlg&>(dialog);
         settings.m_nTargetPortSel = settings.FindPortEntry("COM3");
         return IDOK;
@@ -120,9 +120,9 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     EXPECT_EQ(frame->m_databases.m_bCheckInternet, 0);
     EXPECT_EQ(frame->m_databases.m_bInternetAvailable, 1);
 
-    EXPECT_EQ(frame->m_TryConnDlg.m_strText, "Connessione con il server in corso..");
+    EXPECT_EQ(frame->Boxes().m_TryConnDlg.m_strText, "Connessione con il server in corso..");
     EXPECT_EQ(boxShown, (std::vector<bool>{true}));
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
     // Each try opened the port afresh and asked the meter its model, three times a try; the
     // meter reads on its own thread, so give it until it has heard the second try.
     auto asked = [&] {

@@ -20,6 +20,7 @@
 #include "sim_meter.h"
 #include "support/test_env.h"
 #include "ui/program_images.h"
+#include "ui/x_status_bar_widget.h"
 #include "web/web_test_env.h"
 
 namespace {
@@ -79,9 +80,9 @@ TEST_F(FrameWindowTest, WindowStartsHiddenWithItsSizesStatusBarAndView) {
     EXPECT_EQ(app.m_pView, frame->View());
     // The link's panes: 1 (connection), 6 and 7 (meter clock), 9 and 10 (scheduler clock).
     for (int pane : {1, 6, 7, 9, 10})
-        EXPECT_TRUE(frame->m_wndStatusBar.SetPaneText(pane, "x")) << pane;
+        EXPECT_TRUE(window->StatusBarWidget()->Bar().SetPaneText(pane, "x")) << pane;
     frame->Disconnect();  // what the link writes reaches the window's bar
-    EXPECT_EQ(frame->m_wndStatusBar.TextToShow(1), "Disconnected");
+    EXPECT_EQ(window->StatusBarWidget()->Bar().TextToShow(1), "Disconnected");
 }
 
 TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingAsItWas) {
@@ -287,10 +288,10 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     frame->SendCommand(17, "", "");
     frame->Link().SetReadyToSend(TRUE);
     frame->Link().SendNextCommand();
-    frame->m_WaitGetStatusDlg.Create();
-    frame->m_WaitGetStatusDlg.ShowWindow(true);
+    frame->Boxes().m_WaitGetStatusDlg.Create();
+    frame->Boxes().m_WaitGetStatusDlg.ShowWindow(true);
     EXPECT_TRUE(frame->Ui().IsSetupWaitBoxShown());
-    frame->m_WaitGetStatusDlg.Window()->reject();
+    frame->Boxes().m_WaitGetStatusDlg.Window()->reject();
     EXPECT_TRUE(frame->Link().IsQueueEmpty());
     EXPECT_EQ(frame->Link().CurrentCommand(), nullptr);
     EXPECT_FALSE(frame->Ui().IsSetupWaitBoxShown());
@@ -298,30 +299,33 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     // The download box starts at no blocks, shows the timer's counts and raises the cancel flag
     // when confirmed.
     frame->Ui().ShowDownloadBox();
-    EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
-              "0");
+    EXPECT_EQ(
+        frame->Boxes().m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
+        "0");
     frame->m_bDownloading = TRUE;
     frame->m_nDownloadFile = 3;
     frame->m_nDownloadLine = 7;
     frame->OnTimer(CMainFrame::kDownloadProgress);
-    EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
-              "7");
-    EXPECT_EQ(frame->m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS), 1);
+    EXPECT_EQ(
+        frame->Boxes().m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
+        "7");
+    EXPECT_EQ(frame->Boxes().m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS),
+              1);
     op.ExpectBox("Confirm stop downloading ?", IDYES);
-    frame->m_DownloadStatusDlg.OnCancelDownload();
+    frame->Boxes().m_DownloadStatusDlg.OnCancelDownload();
     EXPECT_TRUE(frame->DumpDecoder().IsCancelRequested());
     EXPECT_FALSE(frame->Ui().IsDownloadBoxShown());
 
     // The status window asks through the queue and tells the frame when it closes.
     frame->m_bDownloading = FALSE;
-    frame->m_ViewInstrStatusDlg.m_strStatusText = "old";
+    frame->Boxes().m_ViewInstrStatusDlg.m_strStatusText = "old";
     frame->Ui().EmptyInstrStatusText();
-    EXPECT_EQ(frame->m_ViewInstrStatusDlg.m_strStatusText, "");
-    frame->m_ViewInstrStatusDlg.Create();
-    frame->m_ViewInstrStatusDlg.OnRefresh();
+    EXPECT_EQ(frame->Boxes().m_ViewInstrStatusDlg.m_strStatusText, "");
+    frame->Boxes().m_ViewInstrStatusDlg.Create();
+    frame->Boxes().m_ViewInstrStatusDlg.OnRefresh();
     EXPECT_EQ(frametest::QueuedCodes(*frame), (std::vector<int>{100, 17, 11, 109}));
     frame->m_bStatusDlgShown = TRUE;
-    frame->m_ViewInstrStatusDlg.Window()->accept();
+    frame->Boxes().m_ViewInstrStatusDlg.Window()->accept();
     EXPECT_FALSE(frame->m_bStatusDlgShown);
 
     frame->Ui().SetTitle("KX9Monitor QS4060 - 123");

@@ -223,7 +223,7 @@ TEST_F(LiveMonitoringTest, LiveSpectraFeedTheLiveChartAndTheLiveSpectrumWindowPa
     stream.Skip(5);
     Link().OnReply(stream.Next());
     EXPECT_FALSE(frame.m_LiveDemoDlg.IsWindowVisible());
-    EXPECT_TRUE(frame.m_LooseDataDlg.IsWindowVisible());
+    EXPECT_TRUE(frame.Boxes().m_LooseDataDlg.IsWindowVisible());
     EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 3);  // the lost spectrum as a row of zeros
 }
 

@@ -155,7 +155,7 @@ TEST_F(MaintenanceCommandsTest, AFirmwareUpdateGoesUpToTheWriterAndThenGivesEver
     EXPECT_FALSE(frame->m_bFirmwareUpgrading);
     EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kFirmwareUpgrade));
     EXPECT_TRUE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
     CCmdUI exitUi(cmd::ID_APP_EXIT);
     frame->OnUpdateCommandUi(exitUi);
     EXPECT_TRUE(exitUi.m_bEnabled);
@@ -194,7 +194,7 @@ TEST_F(MaintenanceCommandsTest, TheTablesOtherEntriesEndTheUpdateBeforeAnythingI
         EXPECT_FALSE(stub.ReadState("server_logs/target_instr_upgrade.txt"));
         EXPECT_EQ(Requests(kFirmwareFile), 0);
         EXPECT_FALSE(TargetGot(meter::kUpgradeModeOn));
-        EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+        EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
     }
 }
 
@@ -209,7 +209,7 @@ TEST_F(MaintenanceCommandsTest, TheWritersPortMustBeCom16AtMost) {
 
     EXPECT_EQ(Requests(kVersionsTable), 0);
     EXPECT_FALSE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
 }
 
 TEST_F(MaintenanceCommandsTest, UpdatesThatMayNotStartStopWithTheirMessage) {
@@ -251,7 +251,7 @@ TEST_F(MaintenanceCommandsTest, UpdatesThatMayNotStartStopWithTheirMessage) {
     EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=16"), std::string::npos);
 
     EXPECT_FALSE(TargetGot(meter::kUpgradeModeOn));
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
 }
 
 TEST_F(MaintenanceCommandsTest, AMicrophoneReplacementCalibratesTheMeterToTheCalibrator) {
@@ -284,7 +284,7 @@ TEST_F(MaintenanceCommandsTest, AMicrophoneReplacementCalibratesTheMeterToTheCal
 
     frame->OnReplaceMicrophone();
     EXPECT_TRUE(switchedOff);
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
     ASSERT_TRUE(frame->m_MicCalibDlg.HasWindow());
     EXPECT_EQ(frame->m_MicCalibDlg.Wizard().TechnicianRecord(), kTechnicianRecord);
 
@@ -313,7 +313,7 @@ TEST_F(MaintenanceCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
     frame->OnSoftwareUpdate();
     EXPECT_TRUE(served);
     EXPECT_EQ(reference.LineCount() + target.LineCount(), 0u);
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
 
     op.ExpectDialog("CSelExcelInterval", [](platform::ModalDialog&) { return IDOK; });
     EXPECT_TRUE(frame->OnCommand(cmd::ID_AUDIO_CARD_SETTINGS));

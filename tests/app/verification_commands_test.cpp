@@ -217,7 +217,7 @@ TEST_F(VerificationCommandsTest, AValidatedReportIsStoredOpenedAndLeadsToTheExpi
     EXPECT_EQ(opened, std::vector<std::string>{pdf});
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kCalibExpiryUpdate), 200u);
     EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
-    EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame.Boxes().m_TryConnDlg.HasWindow());
     EXPECT_EQ(stub.ReadState("uploads/R1.vpg"), folder.Read("archivio_verifiche/R1.vpg"));
 
     // A report of the associated calibrator alone, with a meter of another model: no offer.
@@ -255,7 +255,7 @@ TEST_F(VerificationCommandsTest, AFailedValidationKeepsTheEarlierReport) {
         EXPECT_EQ(folder.Read("archivio_verifiche/R1.pdf"), "%PDF earlier report");
         EXPECT_TRUE(opened.empty());
         EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
-        EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
+        EXPECT_FALSE(frame.Boxes().m_TryConnDlg.HasWindow());
     }
 }
 
@@ -283,7 +283,7 @@ TEST_F(VerificationCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
     op.ExpectBox(kOverwrite, IDNO);
     frame.OnValidateReport();
     EXPECT_EQ(UploadRequests(), 1);
-    EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame.Boxes().m_TryConnDlg.HasWindow());
 }
 
 }  // namespace
