@@ -9,7 +9,7 @@ void FrameBenchHost::WaitWithMessages(unsigned ms) {
 }
 
 void FrameBenchHost::WriteInstrLog(const std::string& text) {
-    m_frame.m_instrLog.WriteInstrLog(text);
+    m_frame.Web().Log().WriteInstrLog(text);
 }
 
 std::string FrameBenchHost::ProgramDir() {
@@ -79,7 +79,7 @@ void FrameBenchHost::SetTargetIdentity(const verification::InstrumentIdentity& i
 }
 
 web::ServerDatabases& FrameBenchHost::Databases() {
-    return m_frame.m_databases;
+    return m_frame.Web().Databases();
 }
 
 web::WaitFeedback& FrameBenchHost::PleaseWait() {
@@ -91,7 +91,7 @@ std::string FrameBenchHost::UnlockTargetCryp() {
 }
 
 web::WebClient& FrameBenchHost::Web() {
-    return m_frame.m_web;
+    return m_frame.Web().Client();
 }
 
 std::string FrameBenchHost::TechnicianId() {

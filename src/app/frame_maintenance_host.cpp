@@ -18,11 +18,11 @@ void FrameMaintenanceHost::SendCommand(int code, const std::string& arg1, const 
 }
 
 bool FrameMaintenanceHost::HttpLogUser(const std::string& logFileName, const std::string& text) {
-    return m_frame.m_web.HttpLogUser(logFileName, text) != FALSE;
+    return m_frame.Web().Client().HttpLogUser(logFileName, text) != FALSE;
 }
 
 void FrameMaintenanceHost::WriteInstrLog(const std::string& text) {
-    m_frame.m_instrLog.WriteInstrLog(text);
+    m_frame.Web().Log().WriteInstrLog(text);
 }
 
 void FrameMaintenanceHost::SendCommand(int code) {
@@ -60,7 +60,7 @@ void FrameMaintenanceHost::EndRunning() {
 }
 
 web::WebClient& FrameMaintenanceHost::Web() {
-    return m_frame.m_web;
+    return m_frame.Web().Client();
 }
 
 web::WaitFeedback& FrameMaintenanceHost::PleaseWait() {

@@ -99,7 +99,7 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
         frame->ShowMaximized();
         if (!m_strCommandLineFile.empty())
             frame->OpenSessionFile(m_strCommandLineFile);
-        SetStartupServices(&frame->m_startupServices);
+        SetStartupServices(&frame->Web().Startup());
     }
     StartupUpdateCheck();
     return TRUE;

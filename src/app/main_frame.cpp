@@ -94,12 +94,3 @@ void CMainFrame::ProcessMonitorRecordMode2(const std::string& record) {
 void CMainFrame::ProcessMonitorRecordMode3(const std::string& record) {
     m_liveRecorder.ProcessMonitorRecordMode3(record);
 }
-
-std::string CMainFrame::HttpSendMail(const std::string& address, const std::string& subject,
-                                     const std::string& text) {
-    return m_web.HttpSendMail(address, subject, text);
-}
-
-void CMainFrame::UploadLogFile(const std::string& path) {
-    m_web.UploadLogFile(path);
-}

@@ -47,10 +47,10 @@ class CInstrStatus;
 #include "app/frame_setup_host.h"
 #include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/run_leftovers.h"
-#include "app/server_startup_services.h"
 #include "app/workflow_guard.h"
 #include "charts/demo_dlg.h"
 #include "charts/equal_loudness.h"
@@ -59,16 +59,11 @@ class CInstrStatus;
 #include "maintenance/electric_calibration_dlg.h"
 #include "maintenance/fono_config_dlg.h"
 #include "maintenance/mic_calib_dlg.h"
-#include "report/instr_log.h"
 #include "sound/audio_file_list.h"
 #include "sound/label_audio_dlg.h"
 #include "ui/bc_menu.h"
 #include "ui/x_status_bar.h"
 #include "verification/sound_dlg.h"
-#include "web/instrument_booking.h"
-#include "web/server_databases.h"
-#include "web/technician_account.h"
-#include "web/web_client.h"
 
 class CKX9MonitorView;
 class ConnectEscapeWatch;
@@ -199,9 +194,6 @@ public:
     // --- the web service and the logs
     // The calibration-expiry update of the connected meter (main_frame_calib_expiry.cpp).
     void OnUpdateCalibExpiry();
-    std::string HttpSendMail(const std::string& address, const std::string& subject,
-                             const std::string& text);
-    void UploadLogFile(const std::string& path);
     void LogScheduler(BOOL restart, const std::string& text, BOOL stamp);
 
     // "KX9Monitor <model> - <serial number>" of the current setup.
@@ -357,6 +349,8 @@ public:
     CMainFrameWindow* Window() const { return m_window.Get(); }
     // The small boxes.
     FrameBoxes& Boxes() { return m_boxes; }
+    // The web service's parts.
+    FrameWeb& Web() { return m_web; }
     CKX9MonitorView* View() const;
     void ShowMaximized();
 
@@ -517,18 +511,8 @@ public:
     charts::CDemoDlg m_LiveDemoDlg{m_spectrumHost};
     charts::CDemoDlg m_DemoDlg{m_spectrumHost};
 
-    // The web service, the local databases and the technician.
-    web::WebClient m_web;
-    web::ServerDatabases m_databases{m_web, TheApp().m_strProgramDir};
-    web::TechnicianAccount m_technician{m_databases,
-                                        {TheApp().m_strTechnicianId, TheApp().m_strTechnicianRecord,
-                                         TheApp().m_bTechnicianChecked}};
-    web::InstrumentBooking m_booking{m_databases};
-    ServerStartupServices m_startupServices{m_databases};
-    InstrLog m_instrLog{TheApp().m_strProgramDir, [this] { return m_strTargetSerial; },
-                        [this](const std::string& path) { m_web.UploadLogFile(path); }};
-
     FrameBoxes m_boxes;
+    FrameWeb m_web{m_boxes.PleaseWait(), [this] { return m_strTargetSerial; }};
     // Before the dialogs that use it.
     FrameBenchHost m_benchHost{*this};
     CSoundDlg m_SoundDlg{m_benchHost};
@@ -557,9 +541,6 @@ public:
     int m_nAvailableRecMinutes = 0;
     // Cleared when a run starts: its first acquisition builds the report list for the channel.
     BOOL m_bReportListReady = FALSE;
-
-    // The login's authorised-technician flag.
-    int m_nLoginResult = 0;
 
     ui::BCMenu m_menu;
 

@@ -31,5 +31,6 @@ void CMainFrame::SwapBenchDebugControls(BOOL debug) {
 }
 
 int CMainFrame::CheckSoftwareUpdate(int askUser, int verbose) {
-    return maintenance::CheckSoftwareUpdate(m_web, TheApp().m_strProgramDir, askUser, verbose);
+    return maintenance::CheckSoftwareUpdate(m_web.Client(), TheApp().m_strProgramDir, askUser,
+                                            verbose);
 }

@@ -20,9 +20,9 @@ constexpr unsigned kResultPollMs = 1000;
 
 bool CMainFrame::IsCalibExpiryBlocked() {
     // The instrument whose dates change, and the reference meter when one was connected.
-    if (m_databases.IsInstrumentBlackListed(m_strTargetSerial))
+    if (m_web.Databases().IsInstrumentBlackListed(m_strTargetSerial))
         return true;
-    return web::BlackListHolds(m_databases.LocalPath(web::kBlackListFile), m_strRefSerial);
+    return web::BlackListHolds(m_web.Databases().LocalPath(web::kBlackListFile), m_strRefSerial);
 }
 
 void CMainFrame::OnUpdateCalibExpiry() {
@@ -30,15 +30,12 @@ void CMainFrame::OnUpdateCalibExpiry() {
     if (!hold)
         return;
     CKX9MonitorApp& app = TheApp();
-    m_instrLog.WriteInstrLog("------------------- Avvio modifica data scadenza taratura: DUT SN " +
-                             m_strTargetSerial);
+    m_web.Log().WriteInstrLog("------------------- Avvio modifica data scadenza taratura: DUT SN " +
+                              m_strTargetSerial);
     platform::MakeDirectories(platform::JoinPath(app.m_strProgramDir, "\\archivio_verifiche\\"));
 
-    if (m_databases.m_bCheckInternet) {
-        m_databases.m_bCheckInternet = 0;
-        if (!m_databases.CheckInternetConnection())
-            return;
-    }
+    if (!m_web.CheckInternetOnce())
+        return;
     if (!EnsureTechnician(nullptr))
         return;
 
@@ -74,7 +71,7 @@ void CMainFrame::OnUpdateCalibExpiry() {
     while (m_FonoConfigDlg.HasWindow() && m_FonoConfigDlg.m_strResult.empty() &&
            !platform::EventLoop::QuitPending())
         app.WaitWithMessages(kResultPollMs);
-    m_instrLog.WriteInstrLog(
+    m_web.Log().WriteInstrLog(
         "Fine modifica data scadenza taratura: " +
         (m_FonoConfigDlg.m_strResult.empty() ? std::string("-") : m_FonoConfigDlg.m_strResult));
 

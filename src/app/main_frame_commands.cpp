@@ -45,11 +45,11 @@ bool CMainFrame::PreTranslateHotKey(int key) {
 // ---- commands served here
 
 void CMainFrame::OnUpdateDatabases() {
-    m_databases.OnUpdateDatabases();
+    m_web.Databases().OnUpdateDatabases();
 }
 
 void CMainFrame::OnBookInstruments() {
-    m_booking.OnBookInstruments();
+    m_web.Booking().OnBookInstruments();
 }
 
 // The instrument under test's port; port.ini is written whether the dialog ended with OK or not.

@@ -46,7 +46,7 @@ void CMainFrame::FinishFirmwareUpgrade(const std::string& subject, const std::st
     const CKX9MonitorApp& app = TheApp();
     m_bFirmwareUpgrading = FALSE;
     KillTimer(kFirmwareUpgrade);
-    HttpSendMail("", subject + m_strTargetSerial, "");
+    m_web.Client().HttpSendMail("", subject + m_strTargetSerial, "");
 
     // The log is created in any case, so that the upload has a file to send; it tells the
     // writer's log when there is one.
@@ -61,7 +61,7 @@ void CMainFrame::FinishFirmwareUpgrade(const std::string& subject, const std::st
             log += line + "\r\n";
     }
     platform::WriteFileAtomic(logPath, log);
-    UploadLogFile(logPath);
+    m_web.Client().UploadLogFile(logPath);
     platform::AfxMessageBox(message, MB_ICONINFORMATION);
     platform::RemoveFile(app.ProgramPath(kWriterTool));
 }

@@ -51,7 +51,7 @@ bool CMainFrame::CheckMaintenanceTechnician(const std::string& refusal,
     CKX9MonitorApp& app = TheApp();
     if (!EnsureTechnician(nullptr))
         return false;
-    lookup = m_technician.CheckTechnician(true, app.m_strTechnicianId);
+    lookup = m_web.Technician().CheckTechnician(true, app.m_strTechnicianId);
     if (app.m_bTechnicianChecked)
         return true;
     app.m_strTechnicianId.clear();
@@ -78,11 +78,11 @@ bool CMainFrame::AlignTargetKeysOnBench() {
     m_SoundDlg.SetTargetSerial(m_strTargetSerial);
     m_SoundDlg.m_bKeyAlignOnly = 1;
     m_SoundDlg.ShowWindow(false);
-    m_instrLog.WriteInstrLog(kAligning);
+    m_web.Log().WriteInstrLog(kAligning);
     m_boxes.ShowPleaseWait(kAligning);
     if (m_SoundDlg.AlignTargetKeys())
         return true;
-    m_instrLog.WriteInstrLog("Err:Allineamento chiavi di comunicazione fallito");
+    m_web.Log().WriteInstrLog("Err:Allineamento chiavi di comunicazione fallito");
     m_boxes.ClosePleaseWait();
     platform::AfxMessageBox("DUT: Allineamento chiavi di comunicazione fallito.");
     CloseTargetPort();
@@ -94,11 +94,8 @@ void CMainFrame::OnReplaceMicrophone() {
     if (!hold)
         return;
     const PleaseWaitCloser closer(m_boxes);
-    if (m_databases.m_bCheckInternet) {
-        m_databases.m_bCheckInternet = 0;
-        if (!m_databases.CheckInternetConnection())
-            return;
-    }
+    if (!m_web.CheckInternetOnce())
+        return;
     platform::AfxMessageBox(
         "Per effettuare la sostituzione del microfono e' necessario collegare lo strumento di "
         "riferimento.\nAccendere lo strumento di riferimento.",
@@ -165,11 +162,8 @@ void CMainFrame::OnFirmwareUpgrade() {
         return;
     CKX9MonitorApp& app = TheApp();
     const PleaseWaitCloser closer(m_boxes);
-    if (m_databases.m_bCheckInternet) {
-        m_databases.m_bCheckInternet = 0;
-        if (!m_databases.CheckInternetConnection())
-            return;
-    }
+    if (!m_web.CheckInternetOnce())
+        return;
     web::TechnicianLookup technician;
     if (!CheckMaintenanceTechnician(kFirmwareRefusal, technician))
         return;
@@ -228,7 +222,8 @@ void CMainFrame::OnFirmwareUpgrade() {
     }
 
     const std::string table = platform::JoinPath(folder, kVersionsTable);
-    m_web.DownloadHttpFile(m_web.SrvPath() + web::kFirmwareVersionsPath, table, true);
+    m_web.Client().DownloadHttpFile(m_web.Client().SrvPath() + web::kFirmwareVersionsPath, table,
+                                    true);
     m_boxes.ShowPleaseWait("Verifica presenza aggiornamenti...");
     app.WaitWithMessages(kServerPauseMs);
     std::string entry = CheckFirmwareUpdateAvailable(kFirmwareModel, m_strTargetFirmware, table);
@@ -263,15 +258,15 @@ void CMainFrame::OnFirmwareUpgrade() {
         return;
     }
     const std::string record = TechnicianRecord(technician) + ";" + entry;
-    if (!m_web.HttpLogUser(kUpgradeLog, record)) {
+    if (!m_web.Client().HttpLogUser(kUpgradeLog, record)) {
         m_boxes.ClosePleaseWait();
         platform::AfxMessageBox("Error 589", MB_ICONSTOP);
         CloseTargetPort();
         return;
     }
-    HttpSendMail("",
-                 "AVVIO Aggiornamento firmware fonometro " + m_strTargetSerial + " - VER:" + entry,
-                 record);
+    m_web.Client().HttpSendMail(
+        "", "AVVIO Aggiornamento firmware fonometro " + m_strTargetSerial + " - VER:" + entry,
+        record);
     RunFirmwareUpgrade(entry);
 }
 

@@ -1,8 +1,6 @@
 // The frame's creation: its window with the status bar and the view, and this edition's
 // start-up job, which runs hidden and ends the program.
 
-#include <cstdint>
-
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -15,10 +13,6 @@
 
 void CMainFrame::WireFrameParts() {
     SetUi(&m_windowUi);
-
-    m_web.SetWaitFunction([](std::uint32_t ms) { TheApp().WaitWithMessages(ms); });
-    m_web.SetWaitFeedback(&m_boxes.PleaseWait());
-    m_web.SetInstrLog([this](const std::string& text) { m_instrLog.WriteInstrLog(text); });
 
     m_boxes.m_WaitGetStatusDlg.SetCancelHandler([this] { m_link.DeleteAllCommands(); });
     m_boxes.m_DownloadStatusDlg.SetCancelDownloadHandler([this] { m_dumpDecoder.RequestCancel(); });
@@ -67,20 +61,20 @@ int CMainFrame::OnCreate() {
 
 void CMainFrame::RunStartupJob() {
     CKX9MonitorApp& app = TheApp();
-    if (m_web.SrvPath() == web::kTestServerPath)
-        platform::AfxMessageBox(m_web.SrvPath());
-    m_web.SetEndpoint(web::LoadServerEndpoint(app.m_strProgramDir));
+    if (m_web.Client().SrvPath() == web::kTestServerPath)
+        platform::AfxMessageBox(m_web.Client().SrvPath());
+    m_web.Client().SetEndpoint(web::LoadServerEndpoint(app.m_strProgramDir));
     if (CMainFrameWindow* window = Window())
         window->hide();
 
-    if (!m_databases.CheckInternetConnection()) {
+    if (!m_web.Databases().CheckInternetConnection()) {
         platform::AfxMessageBox(
             "ATTENZIONE:\nConnessione internet assente.\nAggiornamento data di "
             "scadenza non puo' essere eseguito",
             MB_ICONSTOP);
         return;
     }
-    m_databases.m_bCheckInternet = 0;
+    m_web.Databases().m_bCheckInternet = 0;
     m_boxes.ShowPleaseWait("Connessione con il server in corso..");
     CheckSoftwareUpdate(0, 0);
 
@@ -96,10 +90,10 @@ void CMainFrame::RunStartupJob() {
     }
     m_boxes.ClosePleaseWait();
 
-    CSetHystogramRange login(m_technician);
+    CSetHystogramRange login(m_web.Technician());
     if (login.DoModal() != IDOK)
         return;
-    m_nLoginResult = login.m_bAuthorised;
+    m_web.SetLoginResult(login.m_bAuthorised);
     app.m_strTechnicianId = login.m_strCode;
     if (CheckSoftwareUpdate(0, 0) == 0)
         OnUpdateCalibExpiry();

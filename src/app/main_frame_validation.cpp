@@ -63,7 +63,7 @@ void CMainFrame::UploadAndOpenReport(const std::string& vpgPath) {
         platform::AfxMessageBox(kOverwrite, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
 
-    const web::ReportUpload upload = m_web.HttpUploadFilePost(vpgPath);
+    const web::ReportUpload upload = m_web.Client().HttpUploadFilePost(vpgPath);
     if (upload.serviceError) {
         platform::AfxMessageBox("ERRORE\n\n" + *upload.serviceError, MB_ICONSTOP);
         return;

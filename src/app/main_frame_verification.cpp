@@ -19,11 +19,8 @@ void CMainFrame::OnNewVerification() {
     const WorkflowGuard::Hold hold = m_workflow.Enter();
     if (!hold)
         return;
-    if (m_databases.m_bCheckInternet) {
-        m_databases.m_bCheckInternet = 0;
-        if (!m_databases.CheckInternetConnection())
-            return;
-    }
+    if (!m_web.CheckInternetOnce())
+        return;
     if (!EnsureTechnician(&m_technicianData))
         return;
 
@@ -47,10 +44,7 @@ void CMainFrame::OnContinueVerification() {
         return;
     CKX9MonitorApp& app = TheApp();
     // The verification goes on offline too.
-    if (m_databases.m_bCheckInternet) {
-        m_databases.m_bCheckInternet = 0;
-        m_databases.CheckInternetConnection();
-    }
+    m_web.CheckInternetOnce();
     web::TechnicianLookup unused;
     if (!EnsureTechnician(&unused))
         return;

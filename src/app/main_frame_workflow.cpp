@@ -20,7 +20,7 @@ bool CMainFrame::EnsureTechnician(web::TechnicianLookup* lookup) {
     app.m_strTechnicianId = codeForm.m_strText;
     Ui().SetTitle(kTechnicianTitle + app.m_strTechnicianId);
     if (lookup)
-        *lookup = m_technician.CheckTechnician(true, app.m_strTechnicianId);
+        *lookup = m_web.Technician().CheckTechnician(true, app.m_strTechnicianId);
     return true;
 }
 

@@ -72,7 +72,7 @@ protected:
 TEST_F(StartupJobTest, WithoutInternetItStopsAndQuitsBeforeTheInstrument) {
     RefusingPort refusing;
     folder.Write("alt_www.dll", "127.0.0.1\n" + refusing.PortText() + "\n");
-    frame->m_web.SetSrvPath(web::kTestServerPath);
+    frame->Web().Client().SetSrvPath(web::kTestServerPath);
     op.ExpectBox("//qs4060krtn_vp_test//");
     op.ExpectBox(kNoInternetCheck);
     op.ExpectBox(kNoInternetStop);
@@ -111,14 +111,14 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     EXPECT_EQ(frame->OnCreate(), 0);
 
     // The web client took the stand-in's address from the file and reached it.
-    EXPECT_EQ(frame->m_web.ServerHost(), stub.Host());
-    EXPECT_EQ(frame->m_web.ServerPort(), stub.PortText());
+    EXPECT_EQ(frame->Web().Client().ServerHost(), stub.Host());
+    EXPECT_EQ(frame->Web().Client().ServerPort(), stub.PortText());
     bool probed = false;
     for (const auto& request : stub.Requests())
         probed = probed || request.uri == kCorrections;
     EXPECT_TRUE(probed);
-    EXPECT_EQ(frame->m_databases.m_bCheckInternet, 0);
-    EXPECT_EQ(frame->m_databases.m_bInternetAvailable, 1);
+    EXPECT_EQ(frame->Web().Databases().m_bCheckInternet, 0);
+    EXPECT_EQ(frame->Web().Databases().m_bInternetAvailable, 1);
 
     EXPECT_EQ(frame->Boxes().m_TryConnDlg.m_strText, "Connessione con il server in corso..");
     EXPECT_EQ(boxShown, (std::vector<bool>{true}));
@@ -208,7 +208,7 @@ TEST_F(StartupJobTest, ASoftwareUpdateStartedAfterTheLoginEndsTheJobInsteadOfThe
     platform::SetShellRecorder(nullptr);
 
     EXPECT_EQ(app.m_strTechnicianId, "123456");
-    EXPECT_EQ(frame->m_nLoginResult, 1);
+    EXPECT_EQ(frame->Web().LoginResult(), 1);
     EXPECT_EQ(frame->m_strTargetSerial, "T200");
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].path, "/opt/corvanex/updater");

@@ -17,7 +17,7 @@ protected:
         app.m_InstrStatus.m_strSerialNumber = "A1";
         frame.m_strTargetSerial = "T77";
         frame.m_strRefSerial = "R11";
-        frame.m_web.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
+        frame.Web().Client().SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
     }
 
     std::string Mails() const { return stub.ReadState("mails").value_or(""); }

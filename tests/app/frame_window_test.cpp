@@ -157,7 +157,7 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
     EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->icon().isNull());  // the tool bar's image
 
     RefusingPort server;
-    frame->m_web.SetEndpoint({"127.0.0.1", server.PortText(), "", "", server.PortText()});
+    frame->Web().Client().SetEndpoint({"127.0.0.1", server.PortText(), "", "", server.PortText()});
     op.ExpectBox("Connessione Internet assente.\nOperazione non disponibile.");
     Entry(cmd::ID_UPDATE_DATABASES)->trigger();
 
@@ -168,7 +168,7 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
     EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
     op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Entry(cmd::ID_CONNECTION_SETTINGS)->trigger();
-    frame->m_databases.m_bCheckInternet = 1;
+    frame->Web().Databases().m_bCheckInternet = 1;
     op.ExpectBox("Connessione Internet assente.\nNon e' possibile effettuare la modifica");
     Entry(cmd::ID_UPDATE_CALIB_EXPIRY)->trigger();
 

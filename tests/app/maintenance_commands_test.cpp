@@ -68,8 +68,8 @@ protected:
         frame = std::make_unique<CMainFrame>(&clock);
         frame->CreateFrameWindow();
         // The internet was checked at start-up.
-        frame->m_databases.m_bCheckInternet = 0;
-        frame->m_databases.m_bInternetAvailable = 1;
+        frame->Web().Databases().m_bCheckInternet = 0;
+        frame->Web().Databases().m_bInternetAvailable = 1;
     }
     ~MaintenanceCommandsTest() override {
         frame.reset();
@@ -78,7 +78,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        frame->m_web.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
+        frame->Web().Client().SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
         stub.ServeKeyFile("T200", keytest::KeyLine("T200", keyData) + "\n");
         stub.ServeFile(kFirmwareFile, "FIRMWARE 1.05");
         stub.ServeFile(kWriterFile, "WRITER");

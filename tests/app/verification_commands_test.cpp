@@ -31,7 +31,7 @@ protected:
         app.m_strProgramDir = folder.Path();
         app.m_strTechnicianId = "123456";
         frame.CreateFrameWindow();
-        frame.m_databases.m_bCheckInternet = 0;
+        frame.Web().Databases().m_bCheckInternet = 0;
         platform::SetShellRecorder([this](const platform::ShellRequest& request) {
             opened.push_back(request.path);
             return true;
@@ -45,7 +45,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        frame.m_web.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
+        frame.Web().Client().SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
     }
 
     static void Now(int y, int mo, int d, int h, int mi) {
