@@ -99,7 +99,7 @@ bool FrameSchedulerHost::IsAudioRecordingSwitchOn() const {
 }
 
 void FrameSchedulerHost::ShowBenchForSchedulerRecording() {
-    m_frame.m_SoundDlg.ShowForSchedulerRecording();
+    m_frame.Bench().Window().ShowForSchedulerRecording();
 }
 
 void FrameSchedulerHost::CloseRecordFile() {

@@ -37,7 +37,7 @@ class CInstrStatus;
 // The window, the start-up job, the menus, the member dialogs and the web service.
 #include "app/cmd_ui.h"
 #include "app/frame_acquisition_host.h"
-#include "app/frame_bench_host.h"
+#include "app/frame_bench.h"
 #include "app/frame_boxes.h"
 #include "app/frame_charts_host.h"
 #include "app/frame_data_view_commands.h"
@@ -57,13 +57,11 @@ class CInstrStatus;
 #include "charts/graph_legend_dlg.h"
 #include "charts/setup_3d_graph_dlg.h"
 #include "maintenance/electric_calibration_dlg.h"
-#include "maintenance/fono_config_dlg.h"
 #include "maintenance/mic_calib_dlg.h"
 #include "sound/audio_file_list.h"
 #include "sound/label_audio_dlg.h"
 #include "ui/bc_menu.h"
 #include "ui/x_status_bar.h"
-#include "verification/sound_dlg.h"
 
 class CKX9MonitorView;
 class ConnectEscapeWatch;
@@ -247,14 +245,6 @@ public:
     int m_nDownloadLine = 0;
     BOOL m_bTrimBlocked = FALSE;
 
-    std::string m_strTargetSerial;
-    std::string m_strRefSerial;
-    // The rest of the identity of the instrument under test (its connect routine writes them).
-    std::string m_strTargetModel;
-    std::string m_strTargetFirmware;
-    std::string m_strTargetMicModel;
-    std::string m_strTargetMicSerial;
-
 private:
     friend class FrameLinkHost;
     friend class FrameDumpHost;
@@ -351,6 +341,8 @@ public:
     FrameBoxes& Boxes() { return m_boxes; }
     // The web service's parts.
     FrameWeb& Web() { return m_web; }
+    // The verification bench and its two meters.
+    FrameBench& Bench() { return m_bench; }
     CKX9MonitorView* View() const;
     void ShowMaximized();
 
@@ -407,16 +399,9 @@ public:
     // the 3-D properties command is enabled only at 3.
     int m_nDisplayMode = 0;
 
-    // --- the bench window, the connect routines and the software update (main_frame_bench.cpp)
-    // 0 when no program update was started.
+    // --- the software update (main_frame_maintenance.cpp): 0 when no program update was
+    // started.
     int CheckSoftwareUpdate(int askUser, int verbose);
-    BOOL ConnectInstrumentUnderTest();
-    BOOL ConnectReferenceInstrument();
-    BOOL IsBenchWindowCreated() const;
-    BOOL IsVerificationRunning() const;
-    void DestroyBenchWindow();
-    // Alt+D: the bench shows its debug control while the flag is set.
-    void SwapBenchDebugControls(BOOL debug);
 
     // --- the verification workflow: starting and continuing a verification
     // (main_frame_verification.cpp), validating its report (main_frame_validation.cpp), and the
@@ -512,11 +497,8 @@ public:
     charts::CDemoDlg m_DemoDlg{m_spectrumHost};
 
     FrameBoxes m_boxes;
-    FrameWeb m_web{m_boxes.PleaseWait(), [this] { return m_strTargetSerial; }};
-    // Before the dialogs that use it.
-    FrameBenchHost m_benchHost{*this};
-    CSoundDlg m_SoundDlg{m_benchHost};
-    CFonoConfigDlg m_FonoConfigDlg{m_benchHost};
+    FrameWeb m_web{m_boxes.PleaseWait(), [this] { return m_bench.Instruments().target.serial; }};
+    FrameBench m_bench{*this};
     FrameMaintenanceHost m_maintenanceHost{*this};
     CMicCalibDlg m_MicCalibDlg{m_maintenanceHost};
     CElectricCalibrationDlg m_ElectricCalibrationDlg{m_maintenanceHost};
@@ -546,7 +528,6 @@ public:
 
 private:
     friend class FrameAcquisitionHost;
-    friend class FrameBenchHost;
     friend class FrameLiveRecorderHost;
     friend class FrameMaintenanceHost;
 
@@ -562,17 +543,13 @@ private:
     bool EnsureTechnician(web::TechnicianLookup* lookup);
     // Arms the queued link on the instrument under test's port: empty queue, send tick running.
     void ArmQueuedLink();
-    // The bench window's key alignment of the instrument under test, the window created
-    // hidden when it has none. False, after the log line and the box, when the keys could not
-    // be aligned; the port of the instrument under test is closed then.
-    bool AlignTargetKeysOnBench();
     // The technician step of the maintenance commands: the code form when no code is known,
     // then always the check against the technician database into `lookup`. False, after the
     // command's `refusal` for a technician the check did not find, when the command ends.
     bool CheckMaintenanceTechnician(const std::string& refusal, web::TechnicianLookup& lookup);
     // The technician code, the check's seven outputs and the serial number of the instrument
     // under test, joined by ";".
-    std::string TechnicianRecord(const web::TechnicianLookup& lookup) const;
+    std::string TechnicianRecord(const web::TechnicianLookup& lookup);
     // The report that validation sends, stored beside the file and opened (OnValidateReport).
     void UploadAndOpenReport(const std::string& vpgPath);
     // The customer keys of a continued verification's file into the bench window.

@@ -20,9 +20,10 @@ constexpr unsigned kResultPollMs = 1000;
 
 bool CMainFrame::IsCalibExpiryBlocked() {
     // The instrument whose dates change, and the reference meter when one was connected.
-    if (m_web.Databases().IsInstrumentBlackListed(m_strTargetSerial))
+    if (m_web.Databases().IsInstrumentBlackListed(m_bench.Instruments().target.serial))
         return true;
-    return web::BlackListHolds(m_web.Databases().LocalPath(web::kBlackListFile), m_strRefSerial);
+    return web::BlackListHolds(m_web.Databases().LocalPath(web::kBlackListFile),
+                               m_bench.Instruments().refSerial);
 }
 
 void CMainFrame::OnUpdateCalibExpiry() {
@@ -31,7 +32,7 @@ void CMainFrame::OnUpdateCalibExpiry() {
         return;
     CKX9MonitorApp& app = TheApp();
     m_web.Log().WriteInstrLog("------------------- Avvio modifica data scadenza taratura: DUT SN " +
-                              m_strTargetSerial);
+                              m_bench.Instruments().target.serial);
     platform::MakeDirectories(platform::JoinPath(app.m_strProgramDir, "\\archivio_verifiche\\"));
 
     if (!m_web.CheckInternetOnce())
@@ -40,7 +41,7 @@ void CMainFrame::OnUpdateCalibExpiry() {
         return;
 
     m_boxes.ShowPleaseWait("");
-    if (m_strTargetModel.empty()) {
+    if (m_bench.Instruments().target.model.empty()) {
         m_boxes.ClosePleaseWait();
         return;
     }
@@ -54,7 +55,7 @@ void CMainFrame::OnUpdateCalibExpiry() {
         return;
     }
 
-    if (!AlignTargetKeysOnBench())
+    if (!m_bench.AlignTargetKeys())
         return;
 
     ArmQueuedLink();
@@ -62,21 +63,22 @@ void CMainFrame::OnUpdateCalibExpiry() {
 
     // Emptied also when the window has to be built: an earlier run's result must not end this
     // one's wait.
-    m_FonoConfigDlg.m_strResult.clear();
-    if (!m_FonoConfigDlg.HasWindow())
-        m_FonoConfigDlg.Create();
+    m_bench.CalibExpiryDialog().m_strResult.clear();
+    if (!m_bench.CalibExpiryDialog().HasWindow())
+        m_bench.CalibExpiryDialog().Create();
     else
-        m_FonoConfigDlg.ShowWindow(true);
+        m_bench.CalibExpiryDialog().ShowWindow(true);
     // A program that is ending gets no answer from the dialog any more.
-    while (m_FonoConfigDlg.HasWindow() && m_FonoConfigDlg.m_strResult.empty() &&
-           !platform::EventLoop::QuitPending())
+    while (m_bench.CalibExpiryDialog().HasWindow() &&
+           m_bench.CalibExpiryDialog().m_strResult.empty() && !platform::EventLoop::QuitPending())
         app.WaitWithMessages(kResultPollMs);
-    m_web.Log().WriteInstrLog(
-        "Fine modifica data scadenza taratura: " +
-        (m_FonoConfigDlg.m_strResult.empty() ? std::string("-") : m_FonoConfigDlg.m_strResult));
+    m_web.Log().WriteInstrLog("Fine modifica data scadenza taratura: " +
+                              (m_bench.CalibExpiryDialog().m_strResult.empty()
+                                   ? std::string("-")
+                                   : m_bench.CalibExpiryDialog().m_strResult));
 
     m_boxes.ClosePleaseWait();
-    m_FonoConfigDlg.DestroyWindow();
+    m_bench.CalibExpiryDialog().DestroyWindow();
     CloseTargetPort();
 }
 

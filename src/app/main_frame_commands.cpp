@@ -28,8 +28,8 @@ bool CMainFrame::PreTranslateHotKey(int key) {
             app.m_bDebug = app.m_bDebug ? 0 : 1;
             if (app.m_bDebug)
                 platform::AfxMessageBox("err deb");
-            if (IsBenchWindowCreated())
-                SwapBenchDebugControls(app.m_bDebug);
+            if (m_bench.IsWindowCreated())
+                m_bench.Window().ShowDebugControls(app.m_bDebug != 0);
             return true;
         case Qt::Key_L:
             // Without a current report there is no log to open.
@@ -62,7 +62,7 @@ void CMainFrame::OnConnectionSettings() {
 // ---- update handlers
 
 void CMainFrame::OnUpdateFileOpen(CCmdUI& cmdUi) {
-    cmdUi.Enable(!IsBenchWindowCreated());
+    cmdUi.Enable(!m_bench.IsWindowCreated());
 }
 
 void CMainFrame::OnUpdateReportUI(CCmdUI& cmdUi) {

@@ -10,14 +10,14 @@ void CMainFrame::OnClose() {
     Ui().SetTitle(kExitCaption);
     if (platform::MessageBox("Confirm Exit ?", kExitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    if (IsBenchWindowCreated()) {
-        if (IsVerificationRunning()) {
+    if (m_bench.IsWindowCreated()) {
+        if (m_bench.IsVerificationRunning()) {
             platform::AfxMessageBox(
                 "ATTENZIONE: Verifica in corso.\nInterrompere la verifica e riprovare.",
                 MB_ICONSTOP);
             return;
         }
-        DestroyBenchWindow();
+        m_bench.Window().DestroyWindow();
     }
     OnAppExit();
 }

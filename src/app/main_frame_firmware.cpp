@@ -46,7 +46,7 @@ void CMainFrame::FinishFirmwareUpgrade(const std::string& subject, const std::st
     const CKX9MonitorApp& app = TheApp();
     m_bFirmwareUpgrading = FALSE;
     KillTimer(kFirmwareUpgrade);
-    m_web.Client().HttpSendMail("", subject + m_strTargetSerial, "");
+    m_web.Client().HttpSendMail("", subject + m_bench.Instruments().target.serial, "");
 
     // The log is created in any case, so that the upload has a file to send; it tells the
     // writer's log when there is one.
@@ -54,8 +54,8 @@ void CMainFrame::FinishFirmwareUpgrade(const std::string& subject, const std::st
     std::string log;
     platform::LineReader writerLog(app.ProgramPath(kWriterLog));
     if (writerLog.IsOpen()) {
-        log = platform::Format("REF SN %s DUT SN %s\r\n", m_strRefSerial.c_str(),
-                               m_strTargetSerial.c_str());
+        log = platform::Format("REF SN %s DUT SN %s\r\n", m_bench.Instruments().refSerial.c_str(),
+                               m_bench.Instruments().target.serial.c_str());
         std::string line;
         while (writerLog.ReadLine(line, 2048))
             log += line + "\r\n";

@@ -10,6 +10,7 @@
 #include "app/port_setup_dlg.h"
 #include "link/command_codes.h"
 #include "maintenance/firmware_upgrade.h"
+#include "maintenance/software_update.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -60,33 +61,11 @@ bool CMainFrame::CheckMaintenanceTechnician(const std::string& refusal,
     return false;
 }
 
-std::string CMainFrame::TechnicianRecord(const web::TechnicianLookup& lookup) const {
+std::string CMainFrame::TechnicianRecord(const web::TechnicianLookup& lookup) {
     std::string record = TheApp().m_strTechnicianId;
     for (const std::string& field : lookup.lab)
         record += ";" + field;
-    return record + ";" + lookup.nameAndCode + ";" + m_strTargetSerial;
-}
-
-bool CMainFrame::AlignTargetKeysOnBench() {
-    constexpr const char* kAligning = "Allineamento chiavi di comunicazione...";
-    if (!m_SoundDlg.HasWindow()) {
-        m_SoundDlg.Create();
-        m_SoundDlg.m_bFirstShow = 1;
-    }
-    if (!m_SoundDlg.HasWindow())
-        return true;
-    m_SoundDlg.SetTargetSerial(m_strTargetSerial);
-    m_SoundDlg.m_bKeyAlignOnly = 1;
-    m_SoundDlg.ShowWindow(false);
-    m_web.Log().WriteInstrLog(kAligning);
-    m_boxes.ShowPleaseWait(kAligning);
-    if (m_SoundDlg.AlignTargetKeys())
-        return true;
-    m_web.Log().WriteInstrLog("Err:Allineamento chiavi di comunicazione fallito");
-    m_boxes.ClosePleaseWait();
-    platform::AfxMessageBox("DUT: Allineamento chiavi di comunicazione fallito.");
-    CloseTargetPort();
-    return false;
+    return record + ";" + lookup.nameAndCode + ";" + m_bench.Instruments().target.serial;
 }
 
 void CMainFrame::OnReplaceMicrophone() {
@@ -107,22 +86,23 @@ void CMainFrame::OnReplaceMicrophone() {
     if (CheckSoftwareUpdate(0, 0) != 0)
         return;
     m_boxes.ShowPleaseWait("");
-    if (!ConnectReferenceInstrument()) {
+    if (!m_bench.ConnectReferenceInstrument()) {
         platform::AfxMessageBox("Strumento non riconosciuto.\nAggiornamento software interrotto.",
                                 MB_ICONSTOP);
         return;
     }
-    if (!ConnectInstrumentUnderTest()) {
+    if (!m_bench.ConnectInstrumentUnderTest()) {
         platform::AfxMessageBox(kTargetSilent);
         CloseTargetPort();
         return;
     }
-    if (m_strTargetModel.empty())
+    if (m_bench.Instruments().target.model.empty())
         return;
     if (platform::AfxMessageBox(
             platform::Format("Sostituzione microfono per lo strumento da verificare \nModello "
                              "mic:%s\nNum serie mic:%s.\nAvviare procedura adesso ?",
-                             m_strTargetMicModel.c_str(), m_strTargetMicSerial.c_str()),
+                             m_bench.Instruments().target.micModel.c_str(),
+                             m_bench.Instruments().target.micSerial.c_str()),
             MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
     m_boxes.ShowPleaseWait("Avvio procedura di sostituzione microfono...");
@@ -145,7 +125,7 @@ void CMainFrame::OnReplaceMicrophone() {
         CloseTargetPort();
         return;
     }
-    if (!AlignTargetKeysOnBench())
+    if (!m_bench.AlignTargetKeys())
         return;
     ArmQueuedLink();
     if (!m_MicCalibDlg.HasWindow())
@@ -172,20 +152,20 @@ void CMainFrame::OnFirmwareUpgrade() {
     platform::MakeDirectories(folder);
     m_boxes.ShowPleaseWait("");
 
-    if (m_strRefSerial.empty()) {
+    if (m_bench.Instruments().refSerial.empty()) {
         platform::AfxMessageBox(
             "Per effettuare l'aggiornamento del firmware e' necessario collegare lo strumento di "
             "riferimento.\nAccendere lo strumento di riferimento.",
             MB_ICONINFORMATION);
         m_boxes.ShowPleaseWait("");
-        if (!ConnectReferenceInstrument()) {
+        if (!m_bench.ConnectReferenceInstrument()) {
             platform::AfxMessageBox(
                 "Strumento REF non riconosciuto.\nAggiornamento firmware interrotto.", MB_ICONSTOP);
             m_link.SerialPort(LinkSide::Reference).Close();
             return;
         }
     }
-    if (!ConnectInstrumentUnderTest()) {
+    if (!m_bench.ConnectInstrumentUnderTest()) {
         platform::AfxMessageBox(kTargetSilent);
         CloseTargetPort();
         return;
@@ -202,7 +182,7 @@ void CMainFrame::OnFirmwareUpgrade() {
         CloseTargetPort();
         return;
     }
-    if (m_strTargetModel.empty()) {
+    if (m_bench.Instruments().target.model.empty()) {
         m_boxes.ClosePleaseWait();
         platform::AfxMessageBox(
             "ATTENZIONE:\nStrumento da verificare non rilevato.\nControllare impostazioni di "
@@ -226,7 +206,8 @@ void CMainFrame::OnFirmwareUpgrade() {
                                     true);
     m_boxes.ShowPleaseWait("Verifica presenza aggiornamenti...");
     app.WaitWithMessages(kServerPauseMs);
-    std::string entry = CheckFirmwareUpdateAvailable(kFirmwareModel, m_strTargetFirmware, table);
+    std::string entry =
+        CheckFirmwareUpdateAvailable(kFirmwareModel, m_bench.Instruments().target.firmware, table);
     platform::RemoveFile(table);
     if (entry == "LAST" || entry.empty()) {
         platform::AfxMessageBox(kLastVersion, MB_ICONINFORMATION);
@@ -264,9 +245,10 @@ void CMainFrame::OnFirmwareUpgrade() {
         CloseTargetPort();
         return;
     }
-    m_web.Client().HttpSendMail(
-        "", "AVVIO Aggiornamento firmware fonometro " + m_strTargetSerial + " - VER:" + entry,
-        record);
+    m_web.Client().HttpSendMail("",
+                                "AVVIO Aggiornamento firmware fonometro " +
+                                    m_bench.Instruments().target.serial + " - VER:" + entry,
+                                record);
     RunFirmwareUpgrade(entry);
 }
 
@@ -291,4 +273,9 @@ void CMainFrame::OnAudioCardSettings() {
 void CMainFrame::OpenElectricCalibrationDlg(int routine) {
     m_bCheckDisplay = FALSE;
     m_ElectricCalibrationDlg.Open(routine);
+}
+
+int CMainFrame::CheckSoftwareUpdate(int askUser, int verbose) {
+    return maintenance::CheckSoftwareUpdate(m_web.Client(), TheApp().m_strProgramDir, askUser,
+                                            verbose);
 }

@@ -79,7 +79,7 @@ void CMainFrame::RunStartupJob() {
     CheckSoftwareUpdate(0, 0);
 
     platform::RetryQuestion retry;
-    while (!ConnectInstrumentUnderTest()) {
+    while (!m_bench.ConnectInstrumentUnderTest()) {
         if (retry.Ask("Fonometro da verificare non risponde.\nVerificare impostazioni porta "
                       "seriale.",
                       MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)

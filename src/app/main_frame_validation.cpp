@@ -35,7 +35,7 @@ void CMainFrame::OnValidateReport() {
         return;
     CKX9MonitorApp& app = TheApp();
     const char* refusal = nullptr;
-    if (m_strTargetModel != kValidatedModel && !m_bCalibratorOnlyReport)
+    if (m_bench.Instruments().target.model != kValidatedModel && !m_bCalibratorOnlyReport)
         refusal = kOtherMaker;
     else if (!app.m_bTechnicianChecked)
         refusal = kUnknownTechnician;

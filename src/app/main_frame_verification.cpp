@@ -24,18 +24,18 @@ void CMainFrame::OnNewVerification() {
     if (!EnsureTechnician(&m_technicianData))
         return;
 
-    if (!m_SoundDlg.HasWindow())
-        m_SoundDlg.Create();
+    if (!m_bench.Window().HasWindow())
+        m_bench.Window().Create();
     // Its next showing connects the instruments and starts the run.
-    m_SoundDlg.m_bFirstShow = 1;
+    m_bench.Window().m_bFirstShow = 1;
     m_bCalibratorOnlyReport = 0;
-    if (!m_SoundDlg.HasWindow())
+    if (!m_bench.Window().HasWindow())
         return;
-    m_SoundDlg.m_strResumeFile.clear();
-    m_SoundDlg.m_bUnattendedRun = 0;
-    m_SoundDlg.m_bNewVerification = 1;
-    m_SoundDlg.m_bKeyAlignOnly = 0;
-    m_SoundDlg.ShowWindow(true);
+    m_bench.Window().m_strResumeFile.clear();
+    m_bench.Window().m_bUnattendedRun = 0;
+    m_bench.Window().m_bNewVerification = 1;
+    m_bench.Window().m_bKeyAlignOnly = 0;
+    m_bench.Window().ShowWindow(true);
 }
 
 void CMainFrame::OnContinueVerification() {
@@ -65,22 +65,22 @@ void CMainFrame::OnContinueVerification() {
     // refused before the bench window exists, which would keep "Apri rapporto" disabled.
     if (!LoadReport(*path))
         return;
-    if (!m_SoundDlg.HasWindow())
-        m_SoundDlg.Create();
-    if (!m_SoundDlg.HasWindow())
+    if (!m_bench.Window().HasWindow())
+        m_bench.Window().Create();
+    if (!m_bench.Window().HasWindow())
         return;
 
     const size_t slash = path->rfind('/');
     if (slash == std::string::npos) {
         platform::AfxMessageBox("Error 2");
     } else {
-        m_SoundDlg.m_strResumeFolder = path->substr(0, slash);
-        m_SoundDlg.m_strResumeFile = path->substr(slash + 1);
+        m_bench.Window().m_strResumeFolder = path->substr(0, slash);
+        m_bench.Window().m_strResumeFile = path->substr(slash + 1);
         TakeResumeKeys(*path);
     }
-    m_SoundDlg.m_bUnattendedRun = 0;
-    m_SoundDlg.m_bNewVerification = 0;
-    m_SoundDlg.ShowWindow(true);
+    m_bench.Window().m_bUnattendedRun = 0;
+    m_bench.Window().m_bNewVerification = 0;
+    m_bench.Window().ShowWindow(true);
 }
 
 void CMainFrame::TakeResumeKeys(const std::string& path) {
@@ -93,9 +93,9 @@ void CMainFrame::TakeResumeKeys(const std::string& path) {
     for (std::string line; reader.ReadLine(line, kKeyLineChars);)
         report::ScanCustomerKeys(line, keys);
     if (keys.customerName)
-        m_SoundDlg.m_strCustomerName = *keys.customerName;
+        m_bench.Window().m_strCustomerName = *keys.customerName;
     if (keys.meterMaker)
-        m_SoundDlg.m_strMeterMaker = *keys.meterMaker;
+        m_bench.Window().m_strMeterMaker = *keys.meterMaker;
     if (keys.calibratorPresent)
-        m_SoundDlg.m_bCalibratorPresent = *keys.calibratorPresent ? 1 : 0;
+        m_bench.Window().m_bCalibratorPresent = *keys.calibratorPresent ? 1 : 0;
 }

@@ -209,14 +209,14 @@ TEST_F(StartupJobTest, ASoftwareUpdateStartedAfterTheLoginEndsTheJobInsteadOfThe
 
     EXPECT_EQ(app.m_strTechnicianId, "123456");
     EXPECT_EQ(frame->Web().LoginResult(), 1);
-    EXPECT_EQ(frame->m_strTargetSerial, "T200");
+    EXPECT_EQ(frame->Bench().Instruments().target.serial, "T200");
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].path, "/opt/corvanex/updater");
     EXPECT_EQ(folder.Read("software_upgrade/nuovo.txt"), "versione 1.2.0");
     // No expiry update: the meter was never asked for its protected fields.
     for (const auto& line : meter.Lines())
         EXPECT_FALSE(platform::StartsWith(line, "SET:PROT")) << line;
-    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame->Bench().Window().HasWindow());
     EXPECT_TRUE(platform::EventLoop::QuitPending());
 }
 

@@ -92,13 +92,13 @@ TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingA
     window->close();
     EXPECT_EQ(frame->Window(), window);
 
-    frame->m_SoundDlg.Create();
-    frame->m_SoundDlg.m_bRunning = 1;
+    frame->Bench().Window().Create();
+    frame->Bench().Window().m_bRunning = 1;
     op.ExpectBox("Confirm Exit ?", IDYES);
     op.ExpectBox("ATTENZIONE: Verifica in corso.\nInterrompere la verifica e riprovare.");
     window->close();
     EXPECT_EQ(frame->Window(), window);
-    EXPECT_TRUE(frame->m_SoundDlg.HasWindow());
+    EXPECT_TRUE(frame->Bench().Window().HasWindow());
     EXPECT_EQ(frame->Link().QueuedCodes().size(), 1u);
     EXPECT_TRUE(frame->m_bLinkActive);
     EXPECT_EQ(app.m_pMainFrame, frame.get());
@@ -120,7 +120,7 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     link.SetReadyToSend(TRUE);
     link.SendNextCommand();  // 100 awaits its reply
     frame->m_bLinkActive = TRUE;
-    frame->m_SoundDlg.Create();
+    frame->Bench().Window().Create();
     ASSERT_TRUE(view.HasGraphWindow(ViewGraph::Data));
     op.ExpectBox("Confirm Exit ?", IDYES);
 
@@ -128,7 +128,7 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     window->close();
 
     EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Data));
-    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame->Bench().Window().HasWindow());
     EXPECT_FALSE(link.SerialPort(LinkSide::Reference).IsOpen());
     EXPECT_FALSE(link.SerialPort(LinkSide::Target).IsOpen());
     EXPECT_TRUE(link.IsQueueEmpty());
@@ -165,7 +165,7 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
     // is not made again until a command asks for it.
     op.ExpectBox("Connessione Internet assente.\nNon e' possibile effettuare la modifica");
     Entry(cmd::ID_NEW_VERIFICATION)->trigger();
-    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame->Bench().Window().HasWindow());
     op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Entry(cmd::ID_CONNECTION_SETTINGS)->trigger();
     frame->Web().Databases().m_bCheckInternet = 1;
@@ -198,7 +198,7 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
     EXPECT_FALSE(Entry(cmd::ID_VALIDATE_REPORT)->isEnabled());
     EXPECT_FALSE(Entry(cmd::ID_FILE_PRINT)->isEnabled());
 
-    frame->m_SoundDlg.Create();
+    frame->Bench().Window().Create();
     frame->View()->m_ReportList.InsertItem(0, "RAPPORTO");
     frame->m_bDownloading = TRUE;
     OpenMenus();
@@ -256,9 +256,9 @@ TEST_F(FrameWindowTest, HotKeysResetCountersToggleDebugAndOpenTheReportLog) {
     EXPECT_NE(saved.find("TARGET_INSTR_ERR_CNT=0"), std::string::npos) << saved;
     EXPECT_NE(saved.find("REF_INSTR_ERR2_CNT=0"), std::string::npos) << saved;
 
-    frame->m_SoundDlg.Create();
+    frame->Bench().Window().Create();
     const QWidget* eventLog =
-        frame->m_SoundDlg.Window()->findChild<QWidget*>(CSoundDlg::kEventLogName);
+        frame->Bench().Window().Window()->findChild<QWidget*>(CSoundDlg::kEventLogName);
     ASSERT_NE(eventLog, nullptr);
     op.ExpectBox("err deb");
     EXPECT_TRUE(SendAltKey(Qt::Key_D));

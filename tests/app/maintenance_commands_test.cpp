@@ -89,7 +89,7 @@ protected:
         stub.ServeFile(kVersionsTable, "[QS4060KRTN]\n[ITA]\n105 100 " + answer + "\n");
     }
     void ExpectReferenceNotice() {
-        if (frame->m_strRefSerial.empty())
+        if (frame->Bench().Instruments().refSerial.empty())
             op.ExpectBox(kConnectReference);
     }
     int Requests(const std::string& path) const {
@@ -136,7 +136,7 @@ TEST_F(MaintenanceCommandsTest, AFirmwareUpdateGoesUpToTheWriterAndThenGivesEver
 
     frame->OnFirmwareUpgrade();
 
-    EXPECT_EQ(frame->m_strRefSerial, "R100");
+    EXPECT_EQ(frame->Bench().Instruments().refSerial, "R100");
     // Recorded and announced before anything was fetched.
     EXPECT_EQ(stub.ReadState("server_logs/target_instr_upgrade.txt"),
               std::string(kTechnicianRecord) + ";fw_105.bin\n");

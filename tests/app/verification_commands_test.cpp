@@ -64,7 +64,7 @@ protected:
     }
     // A validation that may go ahead: the right meter, a known technician, a positive report.
     std::string ReadyToValidate(const reporttest::FileShape& shape = {}) {
-        frame.m_strTargetModel = "QS4060KRTN";
+        frame.Bench().Instruments().target.model = "QS4060KRTN";
         app.m_bTechnicianChecked = 1;
         const std::string path = WriteReport("R1.vpg", shape);
         EXPECT_TRUE(frame.LoadReport(path));
@@ -86,7 +86,7 @@ TEST_F(VerificationCommandsTest, ANewVerificationAsksForTheTechnicianAndOpensThe
                  "Lab Nord;Via Uno 1;Milano;MI;0201;nord@lab.invalid;Mario Rossi;123456;R100\r\n");
     op.ExpectDialog("CSetLabelDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     frame.OnNewVerification();
-    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame.Bench().Window().HasWindow());
 
     frame.LoadReport(WriteReport("C.vpg", {.verdict = {true, true, true}}));
     ASSERT_TRUE(frame.m_bCalibratorOnlyReport);
@@ -101,7 +101,7 @@ TEST_F(VerificationCommandsTest, ANewVerificationAsksForTheTechnicianAndOpensThe
     EXPECT_EQ(app.m_bTechnicianChecked, 1);
     EXPECT_EQ(frame.m_technicianData.nameAndCode, "Mario Rossi (id=123456)");
     EXPECT_FALSE(frame.m_bCalibratorOnlyReport);
-    const CSoundDlg& bench = frame.m_SoundDlg;
+    const CSoundDlg& bench = frame.Bench().Window();
     ASSERT_TRUE(bench.HasWindow());
     EXPECT_TRUE(bench.IsWindowVisible());
     EXPECT_EQ(bench.m_bNewVerification, 1);
@@ -120,13 +120,13 @@ TEST_F(VerificationCommandsTest, AVerificationContinuesForSixDays23HoursAndNotFo
     op.ExpectFileChoice(path);
     op.ExpectBox("La prova e' stata eseguita piu' di 7 giorni fa.\nNon e' possibile continuarla");
     frame.OnContinueVerification();
-    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame.Bench().Window().HasWindow());
     EXPECT_EQ(ReportList().GetItemCount(), 0);
 
     Now(2026, 3, 9, 8, 30);
     op.ExpectFileChoice(path);
     frame.OnContinueVerification();
-    const CSoundDlg& bench = frame.m_SoundDlg;
+    const CSoundDlg& bench = frame.Bench().Window();
     ASSERT_TRUE(bench.IsWindowVisible());
     EXPECT_EQ(bench.m_bNewVerification, 0);
     EXPECT_EQ(bench.m_strResumeFolder, folder.File("archivio_verifiche"));
@@ -148,7 +148,7 @@ TEST_F(VerificationCommandsTest, ADamagedFileIsNeitherContinuedNorOpened) {
     op.ExpectFileChoice(path);
     op.ExpectBox("il sigillo non corrisponde al contenuto");
     frame.OnContinueVerification();
-    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame.Bench().Window().HasWindow());
 
     op.ExpectFileChoice(path);
     op.ExpectBox("il sigillo non corrisponde al contenuto");
@@ -197,7 +197,7 @@ TEST_F(VerificationCommandsTest, ValidationGuardsRefuseInTheirOrder) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refusal);
-        frame.m_strTargetModel = c.model;
+        frame.Bench().Instruments().target.model = c.model;
         app.m_bTechnicianChecked = c.technician;
         ASSERT_TRUE(frame.LoadReport(WriteReport("R.vpg", {.verdict = c.verdict})));
         op.ExpectBox(std::string("ATTENZIONE:\n") + c.refusal);
@@ -223,7 +223,7 @@ TEST_F(VerificationCommandsTest, AValidatedReportIsStoredOpenedAndLeadsToTheExpi
     // A report of the associated calibrator alone, with a meter of another model: no offer.
     frame.KillTimer(CMainFrame::kCalibExpiryUpdate);
     ReadyToValidate({.tests = {{6, report::kPassed}}, .verdict = {true, true, true}});
-    frame.m_strTargetModel = "QS4160";
+    frame.Bench().Instruments().target.model = "QS4160";
     op.ExpectBox(kOverwrite, IDYES);
     frame.OnValidateReport();
     EXPECT_EQ(opened.size(), 2u);
@@ -276,8 +276,8 @@ TEST_F(VerificationCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
     frame.OnValidateReport();
     EXPECT_TRUE(served);
     EXPECT_EQ(UploadRequests(), 1);
-    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
-    EXPECT_FALSE(frame.m_FonoConfigDlg.HasWindow());
+    EXPECT_FALSE(frame.Bench().Window().HasWindow());
+    EXPECT_FALSE(frame.Bench().CalibExpiryDialog().HasWindow());
 
     // Free again afterwards; declining to overwrite the report sends nothing.
     op.ExpectBox(kOverwrite, IDNO);
