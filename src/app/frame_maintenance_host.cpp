@@ -84,7 +84,7 @@ std::optional<std::string> FrameMaintenanceHost::ExchangeWithTarget(const std::s
 }
 
 void FrameMaintenanceHost::CloseTargetPort() {
-    m_frame.CloseTargetPort();
+    m_frame.Link().SerialPort(LinkSide::Target).Close();
 }
 
 bool FrameMaintenanceHost::ReopenTargetPort() {

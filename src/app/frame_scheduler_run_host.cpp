@@ -208,7 +208,7 @@ void FrameSchedulerRunHost::StartElectricCalibration() {
 }
 
 void FrameSchedulerRunHost::CloseElectricCalibration() {
-    m_frame.m_ElectricCalibrationDlg.DestroyWindow();
+    m_frame.Maintenance().ElectricCalibration().DestroyWindow();
     m_frame.m_bElectricCalRunning = FALSE;
 }
 

@@ -92,7 +92,7 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
         return FALSE;
     CMainFrame* frame = m_pMainFrame;
     if (frame)
-        frame->SetMenu(frame->NewMenu());
+        frame->Commands().InstallMenu();
     // The program ends once the main loop meets this quit.
     platform::EventLoop::RequestQuit(0);
     if (frame) {

@@ -232,7 +232,7 @@ void CKX9MonitorView::OnInitialUpdate() {
     m_nPointMarks = m_nAxis = m_nWideLine = m_nURLine = m_nIsophone = 0;
 
     if (CMainFrame* frame = TheApp().m_pMainFrame) {
-        frame->m_dataViewCommands.m_bCrossReference = TRUE;
+        frame->Commands().DataView().m_bCrossReference = TRUE;
         frame->Ui().SetTitle(kTitle);
     }
     SetupListPrinter();
@@ -270,7 +270,7 @@ void CKX9MonitorView::OnInitialUpdate() {
 
     // The frame's menu update handler tests this word.
     if (CMainFrame* frame = TheApp().m_pMainFrame)
-        frame->m_nDisplayMode = 0;
+        frame->Commands().SetDisplayMode(0);
     m_bInitialised = true;
     OnUpdate();
 }

@@ -35,13 +35,11 @@
 
 class CInstrStatus;
 // The window, the start-up job, the menus, the member dialogs and the web service.
-#include "app/cmd_ui.h"
 #include "app/frame_acquisition_host.h"
 #include "app/frame_bench.h"
 #include "app/frame_boxes.h"
 #include "app/frame_charts_host.h"
-#include "app/frame_data_view_commands.h"
-#include "app/frame_maintenance_host.h"
+#include "app/frame_commands.h"
 #include "app/frame_scheduler_host.h"
 #include "app/frame_scheduler_run_host.h"
 #include "app/frame_setup_host.h"
@@ -50,17 +48,16 @@ class CInstrStatus;
 #include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
+#include "app/maintenance_commands.h"
 #include "app/run_leftovers.h"
-#include "app/workflow_guard.h"
+#include "app/verification_workflow.h"
+#include "app/workflow_steps.h"
 #include "charts/demo_dlg.h"
 #include "charts/equal_loudness.h"
 #include "charts/graph_legend_dlg.h"
 #include "charts/setup_3d_graph_dlg.h"
-#include "maintenance/electric_calibration_dlg.h"
-#include "maintenance/mic_calib_dlg.h"
 #include "sound/audio_file_list.h"
 #include "sound/label_audio_dlg.h"
-#include "ui/bc_menu.h"
 #include "ui/x_status_bar.h"
 
 class CKX9MonitorView;
@@ -190,8 +187,6 @@ public:
     sound::AudioRecordingEntry m_AudioRecording;
 
     // --- the web service and the logs
-    // The calibration-expiry update of the connected meter (main_frame_calib_expiry.cpp).
-    void OnUpdateCalibExpiry();
     void LogScheduler(BOOL restart, const std::string& text, BOOL stamp);
 
     // "KX9Monitor <model> - <serial number>" of the current setup.
@@ -268,8 +263,6 @@ private:
     void EndInterruptedDownload();
     void OnDownloadProgressTimer();
     void OnRecordingBlinkTimer();
-    void OnFirmwareUpgradeTimer();
-    void FinishFirmwareUpgrade(const std::string& subject, const std::string& message);
     void OnStatusPollTimer();
     void OnReportTrimTimer();
     void OnIntegrationEndTimer();
@@ -343,6 +336,9 @@ public:
     FrameWeb& Web() { return m_web; }
     // The verification bench and its two meters.
     FrameBench& Bench() { return m_bench; }
+    VerificationWorkflow& Verification() { return m_verification; }
+    MaintenanceCommands& Maintenance() { return m_maintenance; }
+    FrameCommands& Commands() { return m_commands; }
     CKX9MonitorView* View() const;
     void ShowMaximized();
 
@@ -350,84 +346,7 @@ public:
     void OnClose();
     // "&Esci": releases the ports and the command queue, destroys view and window, quits.
     void OnAppExit();
-    // Alt+R, Alt+D and Alt+L (Qt key codes); true when the key was the frame's.
-    bool PreTranslateHotKey(int key);
 
-    // The image menu with the tool bar's images; the caller takes the Qt menu.
-    QMenu* NewMenu();
-    // The window shows the menu on its bar and keeps it.
-    void SetMenu(QMenu* menu);
-    // A menu or tool-bar command; false when the frame has none of that id.
-    bool OnCommand(unsigned id);
-    // The command's update handler; false when it has none.
-    bool OnUpdateCommandUi(CCmdUI& cmdUi);
-    // Runs every update handler into the image menu.
-    void UpdateMenu();
-
-    // --- commands of the menu
-    void OnFileOpen();
-    void OnUpdateFileOpen(CCmdUI& cmdUi);
-    void OnEditReportHeader();
-    void OnUpdateReportUI(CCmdUI& cmdUi);
-    void OnUpdateExitUI(CCmdUI& cmdUi);
-    void OnNewVerification();
-    void OnContinueVerification();
-    void OnConnectionSettings();
-    void OnUpdateDatabases();
-    void OnBookInstruments();
-    void OnReplaceMicrophone();
-    void OnSoftwareUpdate();
-    void OnFirmwareUpgrade();
-    void OnAudioCardSettings();
-    void OnSave();
-    void OnUpdateSaveUI(CCmdUI& cmdUi);
-    void OnUpdateToolbar32964UI(CCmdUI& cmdUi);
-    void On3DGraphProperties();
-    void OnViewCrossReference();
-    void OnView3DGraph();
-
-    // --- the maintenance of the instrument under test (main_frame_maintenance.cpp)
-    // Downloads the firmware the entry names and the writer, and starts the writer; its end
-    // is timer 8's. FALSE, after a message, when the update stopped before the writer ran.
-    BOOL RunFirmwareUpgrade(const std::string& entry);
-    // The window of the meter's guided programs: created on first use, `routine` started
-    // afresh, shown. The routine reads the meter's screens itself, so the display-state
-    // check that answers a program's screens with key presses is switched off.
-    void OpenElectricCalibrationDlg(int routine);
-
-    // The frame's display-mode word: the view sets it to 0 when first shown, nothing to 3;
-    // the 3-D properties command is enabled only at 3.
-    int m_nDisplayMode = 0;
-
-    // --- the software update (main_frame_maintenance.cpp): 0 when no program update was
-    // started.
-    int CheckSoftwareUpdate(int askUser, int verbose);
-
-    // --- the verification workflow: starting and continuing a verification
-    // (main_frame_verification.cpp), validating its report (main_frame_validation.cpp), and the
-    // verification files (main_frame_report.cpp)
-    // "Validazione Rapporto", also frame timer 17 after a complete run.
-    void OnValidateReport();
-    // Checks the file's seal and shows its report in the view's report list; sets the verdict
-    // below and makes the file the current one. FALSE, after a message, when the file is
-    // refused.
-    BOOL LoadReport(const std::string& path);
-    // The verification data sheet of the instrument whose serial number just arrived.
-    void ShowInstrInfoDlg();
-
-    // The current report's verdict; LoadReport sets them, and the bench as its tests end.
-    int m_bReportComplete = 0;
-    int m_bReportPositive = 0;
-    // Set by LoadReport for a report of the associated calibrator alone; cleared only by
-    // OnNewVerification.
-    BYTE m_bCalibratorOnlyReport = 0;
-    // The laboratory data of the technician check of a new verification.
-    web::TechnicianLookup m_technicianData;
-
-    BOOL HasReportRows() const;
-
-    // The tool-bar commands on the loaded data.
-    CFrameDataViewCommands m_dataViewCommands{*this};
     // What the "Setup Instrument" sheet needs of the program.
     FrameSetupHost m_setupHost{*this};
 
@@ -499,9 +418,10 @@ public:
     FrameBoxes m_boxes;
     FrameWeb m_web{m_boxes.PleaseWait(), [this] { return m_bench.Instruments().target.serial; }};
     FrameBench m_bench{*this};
-    FrameMaintenanceHost m_maintenanceHost{*this};
-    CMicCalibDlg m_MicCalibDlg{m_maintenanceHost};
-    CElectricCalibrationDlg m_ElectricCalibrationDlg{m_maintenanceHost};
+    WorkflowSteps m_workflow{*this};
+    VerificationWorkflow m_verification{*this, m_workflow};
+    MaintenanceCommands m_maintenance{*this, m_workflow};
+    FrameCommands m_commands{*this};
 
     // --- the acquisition scheduler (main_frame_scheduler.cpp)
     // Connects the monitoring link for a scheduled acquisition: the port of "port.ini",
@@ -524,38 +444,13 @@ public:
     // Cleared when a run starts: its first acquisition builds the report list for the channel.
     BOOL m_bReportListReady = FALSE;
 
-    ui::BCMenu m_menu;
-
 private:
     friend class FrameAcquisitionHost;
     friend class FrameLiveRecorderHost;
-    friend class FrameMaintenanceHost;
 
     // Connects the parts above to each other and to the frame (constructor).
     void WireFrameParts();
     void RunStartupJob();
-    void CloseTargetPort();
-    // The black list holds the instrument under test or the connected reference meter.
-    bool IsCalibExpiryBlocked();
-    // The technician step of the workflow commands: the code form when no technician is known
-    // yet, which sets the code and the title; false when it was not confirmed. With `lookup`, a
-    // code entered there is also checked against the technician database into it.
-    bool EnsureTechnician(web::TechnicianLookup* lookup);
-    // Arms the queued link on the instrument under test's port: empty queue, send tick running.
-    void ArmQueuedLink();
-    // The technician step of the maintenance commands: the code form when no code is known,
-    // then always the check against the technician database into `lookup`. False, after the
-    // command's `refusal` for a technician the check did not find, when the command ends.
-    bool CheckMaintenanceTechnician(const std::string& refusal, web::TechnicianLookup& lookup);
-    // The technician code, the check's seven outputs and the serial number of the instrument
-    // under test, joined by ";".
-    std::string TechnicianRecord(const web::TechnicianLookup& lookup);
-    // The report that validation sends, stored beside the file and opened (OnValidateReport).
-    void UploadAndOpenReport(const std::string& vpgPath);
-    // The customer keys of a continued verification's file into the bench window.
-    void TakeResumeKeys(const std::string& path);
-
-    WorkflowGuard m_workflow;
 
     FrameWindowUi m_windowUi{*this, m_boxes};
     // Last: the window and the view in it go first.

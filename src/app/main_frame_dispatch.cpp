@@ -108,7 +108,7 @@ void CMainFrame::DispatchIdentityReply(int code, const std::string& reply) {
         case kSerialNumberQuery:
             StoreSetupValue(code, reply);
             if (m_nPendingOp != kSetupOp && m_nPendingOp != kNewSessionOp && !m_bSchedulerMode)
-                ShowInstrInfoDlg();
+                m_verification.ShowInstrInfoDlg();
             m_SetupBlock.SetField(SetupBlock::kPagingSize,
                                   platform::Format("%.11d", TheApp().m_nPagingSize));
             break;
@@ -193,48 +193,49 @@ void CMainFrame::DispatchCalibrationReply(const CCommand& command, const std::st
         case kPrintValueKey:
             if (m_bElectricCalRunning) {
                 Wait(250);
-                if (m_ElectricCalibrationDlg.HasWindow())
-                    m_ElectricCalibrationDlg.SetPrintedValue(reply);
+                if (m_maintenance.ElectricCalibration().HasWindow())
+                    m_maintenance.ElectricCalibration().SetPrintedValue(reply);
             }
             return;
         case kElectricCalStepQuery:
             reply = platform::TrimRight(reply);
-            if (m_MicCalibDlg.HasWindow()) {
-                m_MicCalibDlg.SetElectricCal(platform::Mid(reply, 10));
-                m_MicCalibDlg.SetStep(kElectricCalStep);
-                m_MicCalibDlg.NextStep();
+            if (m_maintenance.MicCalibration().HasWindow()) {
+                m_maintenance.MicCalibration().SetElectricCal(platform::Mid(reply, 10));
+                m_maintenance.MicCalibration().SetStep(kElectricCalStep);
+                m_maintenance.MicCalibration().NextStep();
             }
             return;
         default:
             break;
     }
-    if (!m_MicCalibDlg.HasWindow())
+    if (!m_maintenance.MicCalibration().HasWindow())
         return;
     switch (command.GetCode()) {
         case kGainQuery: {
             const std::string gain = platform::Trim(platform::Mid(reply, 9));
             if (platform::Contains(command.GetName(), ":0"))
-                m_MicCalibDlg.SetChannelGain(0, gain);
+                m_maintenance.MicCalibration().SetChannelGain(0, gain);
             else if (platform::Contains(command.GetName(), ":1"))
-                m_MicCalibDlg.SetChannelGain(1, gain);
+                m_maintenance.MicCalibration().SetChannelGain(1, gain);
             break;
         }
         case kElectricCalQuery:
-            m_MicCalibDlg.SetElectricCal(platform::Mid(reply, 10));
+            m_maintenance.MicCalibration().SetElectricCal(platform::Mid(reply, 10));
             break;
         case kMicCalPrintValueKey: {
             const std::string level = platform::TrimLeft(platform::Mid(reply, 8));
             const int blank = platform::Find(level, ' ');
-            m_MicCalibDlg.SetLevel(blank < 0 ? level : platform::Left(level, blank));
-            m_MicCalibDlg.NextStep();
+            m_maintenance.MicCalibration().SetLevel(blank < 0 ? level
+                                                              : platform::Left(level, blank));
+            m_maintenance.MicCalibration().NextStep();
             break;
         }
         case kProtectionCodeQuery:
-            m_MicCalibDlg.SetProtectionCode(platform::Mid(reply, 14));
+            m_maintenance.MicCalibration().SetProtectionCode(platform::Mid(reply, 14));
             break;
         case kFactoryCommand:
-            m_MicCalibDlg.SetStep(kFactoryStep);
-            m_MicCalibDlg.NextStep();
+            m_maintenance.MicCalibration().SetStep(kFactoryStep);
+            m_maintenance.MicCalibration().NextStep();
             break;
         default:
             break;

@@ -114,7 +114,7 @@ void CMainFrame::EmptyViewForNewSession() {
 
 void CMainFrame::StartElectricCalibration() {
     m_bElectricCalRunning = TRUE;
-    OpenElectricCalibrationDlg(kElectricCalibrationRoutine);
+    m_maintenance.OpenElectricCalibration(kElectricCalibrationRoutine);
     SendCommand(kAcquisitionQuery, "", "");
     SendCommand(kDisplayQuery, "", "");
 }

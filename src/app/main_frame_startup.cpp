@@ -1,6 +1,7 @@
 // The frame's creation: its window with the status bar and the view, and this edition's
 // start-up job, which runs hidden and ends the program.
 
+#include "app/frame_command_ids.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -76,7 +77,7 @@ void CMainFrame::RunStartupJob() {
     }
     m_web.Databases().m_bCheckInternet = 0;
     m_boxes.ShowPleaseWait("Connessione con il server in corso..");
-    CheckSoftwareUpdate(0, 0);
+    m_maintenance.CheckSoftwareUpdate(0, 0);
 
     platform::RetryQuestion retry;
     while (!m_bench.ConnectInstrumentUnderTest()) {
@@ -84,7 +85,7 @@ void CMainFrame::RunStartupJob() {
                       "seriale.",
                       MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
             return;
-        OnConnectionSettings();
+        m_commands.OnCommand(cmd::ID_CONNECTION_SETTINGS);
         m_boxes.ClosePleaseWait();
         m_link.SerialPort(LinkSide::Target).Close();
     }
@@ -95,6 +96,6 @@ void CMainFrame::RunStartupJob() {
         return;
     m_web.SetLoginResult(login.m_bAuthorised);
     app.m_strTechnicianId = login.m_strCode;
-    if (CheckSoftwareUpdate(0, 0) == 0)
-        OnUpdateCalibExpiry();
+    if (m_maintenance.CheckSoftwareUpdate(0, 0) == 0)
+        m_verification.OnUpdateCalibExpiry();
 }

@@ -136,9 +136,9 @@ void CMainFrame::OnDisplayReply(const std::string& reply) {
         m_nDisplayRounds = 0;
     if (m_bElectricCalRunning) {
         Wait(250);
-        if (m_ElectricCalibrationDlg.HasWindow()) {
-            m_ElectricCalibrationDlg.SetDisplayText(reply);
-            m_ElectricCalibrationDlg.Step();
+        if (m_maintenance.ElectricCalibration().HasWindow()) {
+            m_maintenance.ElectricCalibration().SetDisplayText(reply);
+            m_maintenance.ElectricCalibration().Step();
         }
     }
     AppendInstrStatusText(reply);

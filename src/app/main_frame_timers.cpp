@@ -27,7 +27,7 @@ void CMainFrame::OnTimer(int id) {
             OnRecordingBlinkTimer();
             break;
         case kFirmwareUpgrade:
-            OnFirmwareUpgradeTimer();
+            m_maintenance.OnFirmwareUpgradeTimer();
             break;
         case kStatusPoll:
             OnStatusPollTimer();
@@ -43,7 +43,7 @@ void CMainFrame::OnTimer(int id) {
             break;
         case kCalibExpiryUpdate:
             KillTimer(kCalibExpiryUpdate);
-            OnUpdateCalibExpiry();
+            m_verification.OnUpdateCalibExpiry();
             break;
         case kReportValidation:
             OnReportValidationTimer();
@@ -169,5 +169,5 @@ void CMainFrame::OnReportValidationTimer() {
     KillTimer(kReportValidation);
     if (platform::AfxMessageBox("Eseguire la validazione del rapporto",
                                 MB_YESNO | MB_ICONINFORMATION) == IDYES)
-        OnValidateReport();
+        m_verification.OnValidateReport();
 }

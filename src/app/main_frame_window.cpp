@@ -47,10 +47,11 @@ void CMainFrameWindow::ConnectCommands(QMenu& menu) {
     for (QAction* action : menu.actions()) {
         if (QMenu* popup = action->menu()) {
             // The update handlers set the entries' states as a menu opens.
-            connect(popup, &QMenu::aboutToShow, this, [this] { m_frame.UpdateMenu(); });
+            connect(popup, &QMenu::aboutToShow, this, [this] { m_frame.Commands().UpdateMenu(); });
             ConnectCommands(*popup);
         } else if (const unsigned id = ui::BCMenu::CommandIdOf(action)) {
-            connect(action, &QAction::triggered, this, [this, id] { m_frame.OnCommand(id); });
+            connect(action, &QAction::triggered, this,
+                    [this, id] { m_frame.Commands().OnCommand(id); });
         }
     }
 }
@@ -71,7 +72,7 @@ bool CMainFrameWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto* widget = qobject_cast<const QWidget*>(watched);
     if (!widget || widget->window() != this)
         return false;
-    return m_frame.PreTranslateHotKey(key->key());
+    return m_frame.Commands().OnHotKey(key->key());
 }
 
 // ---- FrameWindowHolder

@@ -456,7 +456,7 @@ TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
 
 TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
     using maintenance::MicReplacement;
-    const MicReplacement& wizard = frame.m_MicCalibDlg.Wizard();
+    const MicReplacement& wizard = frame.Maintenance().MicCalibration().Wizard();
     Answer(136, "SET:PROT_CODE:4321");  // the wizard is closed: nothing
     EXPECT_TRUE(wizard.IsOver());
 
@@ -464,8 +464,8 @@ TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
         dynamic_cast<CMicCalibDlg&>(dialog).m_strMicSerial = "M9";
         return IDOK;
     });
-    frame.m_MicCalibDlg.Create();
-    frame.m_MicCalibDlg.ShowWindow(true);
+    frame.Maintenance().MicCalibration().Create();
+    frame.Maintenance().MicCalibration().ShowWindow(true);
     ASSERT_EQ(wizard.GetStep(), MicReplacement::kMeasuring);
     Answer(136, "SET:PROT_CODE:4321");
     Answer(131, "CAL:GAIN:  12.5", "CH:1");
@@ -479,15 +479,16 @@ TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
     EXPECT_EQ(wizard.OldGain(0), "-3.0");
     EXPECT_EQ(wizard.NewGain(1), "12.4");
 
-    frame.m_MicCalibDlg.OnNext();
+    frame.Maintenance().MicCalibration().OnNext();
     Answer(137, "FAB:OK", "4321");
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kReadingElectric);
 
     frame.m_bElectricCalRunning = TRUE;
     frame.m_bCheckDisplay = TRUE;
-    frame.OpenElectricCalibrationDlg(maintenance::ElectricCalibration::kElectricCalibration);
+    frame.Maintenance().OpenElectricCalibration(
+        maintenance::ElectricCalibration::kElectricCalibration);
     EXPECT_FALSE(frame.m_bCheckDisplay);  // the routine reads the program's screens itself
-    const auto& routine = frame.m_ElectricCalibrationDlg.Routine();
+    const auto& routine = frame.Maintenance().ElectricCalibration().Routine();
     Answer(123, "PRN_VAL: 0.3 dB");
     EXPECT_EQ(routine.PrintedValueText(), "PRN_VAL: 0.3 dB");
     op.ExpectBox("Start Electric Calibration now ?", IDNO);

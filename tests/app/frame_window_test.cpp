@@ -43,7 +43,7 @@ protected:
 
     void InstallMenu() {
         ui::RegisterProgramImages();
-        frame->SetMenu(frame->NewMenu());
+        frame->Commands().InstallMenu();
     }
     // The menu entry of a command.
     QAction* Entry(unsigned id) const {
@@ -179,10 +179,10 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
 
     // Printing goes to the view, which asks for the printer first.
     op.ExpectDialog("CPrintDialog", [](platform::ModalDialog&) { return IDCANCEL; });
-    EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT));
+    EXPECT_TRUE(frame->Commands().OnCommand(cmd::ID_FILE_PRINT));
     // Ids mapped to nothing are still the frame's.
-    EXPECT_TRUE(frame->OnCommand(cmd::ID_UNUSED_33032));
-    EXPECT_FALSE(frame->OnCommand(12345));
+    EXPECT_TRUE(frame->Commands().OnCommand(cmd::ID_UNUSED_33032));
+    EXPECT_FALSE(frame->Commands().OnCommand(12345));
 
     Entry(cmd::ID_APP_EXIT)->trigger();
     EXPECT_EQ(frame->Window(), nullptr);
@@ -208,17 +208,17 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
     frame->m_bDownloading = FALSE;
 
     CCmdUI save(cmd::ID_SAVE);
-    ASSERT_TRUE(frame->OnUpdateCommandUi(save));
+    ASSERT_TRUE(frame->Commands().OnUpdateCommandUi(save));
     EXPECT_FALSE(save.m_bEnabled);
     app.m_strCurrentFile = folder.File("rapporto.vpg");
-    ASSERT_TRUE(frame->OnUpdateCommandUi(save));
+    ASSERT_TRUE(frame->Commands().OnUpdateCommandUi(save));
     EXPECT_TRUE(save.m_bEnabled);
 
     // A scheduler run or a firmware update keeps the program open and nothing is saved;
     // scheduler mode, which stays after a run, does not.
     const auto enabled = [this](unsigned id) {
         CCmdUI state(id);
-        EXPECT_TRUE(frame->OnUpdateCommandUi(state));
+        EXPECT_TRUE(frame->Commands().OnUpdateCommandUi(state));
         return state.m_bEnabled;
     };
     frame->m_bSchedulerMode = TRUE;
@@ -232,13 +232,13 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
 
     // "3D Graph Prop." waits for a display mode that nothing sets: disabled even with a file.
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
-    frame->m_nDisplayMode = 3;
+    frame->Commands().SetDisplayMode(3);
     EXPECT_TRUE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
     frame->m_bDownloading = TRUE;
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
     frame->m_bDownloading = FALSE;
     frame->View()->OnInitialUpdate();  // the view's first showing clears the word
-    EXPECT_EQ(frame->m_nDisplayMode, 0);
+    EXPECT_EQ(frame->Commands().DisplayMode(), 0);
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
 }
 

@@ -140,7 +140,7 @@ TEST_F(RecordGraphsTest, AnOctaveRecordingShowsTheSelectedRecordsSpectrumAndItsW
     EXPECT_EQ(chart.UnitText(), "Hz");
 
     // The waterfall of the loaded page, then a record picked in the data list.
-    ASSERT_TRUE(frame.OnCommand(cmd::ID_VIEW_3DGRAPH));
+    ASSERT_TRUE(frame.Commands().OnCommand(cmd::ID_VIEW_3DGRAPH));
     charts::CDemoDlg& waterfall = frame.m_DemoDlg;
     ASSERT_TRUE(waterfall.IsWindowVisible());
     EXPECT_EQ(waterfall.Row(), 9);
@@ -191,7 +191,8 @@ TEST_F(RecordGraphsTest, TheReadOutNamesTheChannelUnderThePointerAndTheLegendFol
 }
 
 TEST_F(RecordGraphsTest, ASecondFileOpenedWhileTheFirstIsShownWaitsForIt) {
-    ASSERT_TRUE(frame.OnCommand(cmd::ID_VIEW_3DGRAPH));  // the waterfall follows each page
+    ASSERT_TRUE(
+        frame.Commands().OnCommand(cmd::ID_VIEW_3DGRAPH));  // the waterfall follows each page
     folder.Write("second.kr9", DataFile("QS4160_L0$1", "SLM", 7, 5));
     bool secondOpened = false;
     // A command waiting in the event loop (a file chosen meanwhile) opens the second file.

@@ -36,11 +36,11 @@ void FillReport(ui::CReportCtrl& list, int rows, int columns) {
 }  // namespace
 
 TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
-    frame.m_nDisplayMode = 3;
+    frame.Commands().SetDisplayMode(3);
     view.OnInitialUpdate();
 
     EXPECT_EQ(frame.Ui().GetTitle(), "QS4060KRTN_VP");
-    EXPECT_TRUE(frame.m_dataViewCommands.m_bCrossReference);
+    EXPECT_TRUE(frame.Commands().DataView().m_bCrossReference);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LOGO));
     for (int hidden : {1603, 1602, 1016, 1064, 1482, 1604})
@@ -79,7 +79,7 @@ TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
     EXPECT_EQ(view.m_Chart3d.GetViewSettings(), (std::array<double, 6>{0, 30, 0, 140, 0, 100}));
     EXPECT_EQ(view.m_Chart3d.FirstAngle(), -30);
     EXPECT_EQ(view.m_PageList.Column(0).heading, "Archivio Calibrazioni");
-    EXPECT_EQ(frame.m_nDisplayMode, 0);
+    EXPECT_EQ(frame.Commands().DisplayMode(), 0);
 }
 
 TEST_F(ViewTest, GraphWindowsAreShownHiddenAndDeletedOnlyWhenTheyExist) {
