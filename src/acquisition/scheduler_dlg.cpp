@@ -164,7 +164,7 @@ void CSchedulerDlg::OnAudioRecording() {
     // Below the reserve nothing can be recorded: no negative space or time is shown.
     const long long usableMb = std::max<long long>(freeMb - kAudioReserveMb, 0);
     const int minutes = static_cast<int>(usableMb / kAudioMbPerSecond);
-    m_host.SetAvailableRecordingTime(minutes);
+    m_nAvailableRecMinutes = minutes;
     platform::AfxMessageBox(
         platform::Format("WARNING\nAudio recording need 5MB\\sec.\nDisk Space: %lld MB.\nAvailable "
                          "Rec Time: %d min.",
@@ -262,12 +262,11 @@ void CSchedulerDlg::Activate() {
     m_form.ShowRunning();
     ShowForm();
     m_host.PublishScheduleTimes(AcquisitionTime(), RepetitionTime());
-    m_host.ClearReportListReady();
     m_host.StartRun(Plan());
     if (Settings().channel == kChannelOctave || Settings().channel == kChannelThirdOctave)
         m_host.PrepareLiveSpectrumWindow();
 
-    if (m_host.IsAudioRecordingSwitchOn()) {
+    if (m_bAudioRecordingSwitch) {
         DeleteEarlierAudioFiles();
         m_host.ShowBenchForSchedulerRecording();
     }

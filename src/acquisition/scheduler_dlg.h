@@ -96,6 +96,11 @@ public:
     // The running caption, shown and hidden once a second while a run goes on.
     void SetCaption(const std::string& caption);
 
+    // Audio is recorded during a run while set; minutes of audio the free disk space allowed
+    // when it was last measured.
+    BOOL m_bAudioRecordingSwitch = FALSE;
+    int m_nAvailableRecMinutes = 0;
+
     // --- the plan of the run: what START composed, which SchedulerRun carries out
     SchedulePlan Plan() const;
     int m_nExpected = -1;

@@ -53,14 +53,8 @@ public:
                                       const ScheduleTime& repetition) = 0;
     // The live 3-D spectrum window made when missing, emptied and kept hidden.
     virtual void PrepareLiveSpectrumWindow() = 0;
-    // The first acquisition builds the report list for the channel again.
-    virtual void ClearReportListReady() = 0;
     // The report list keeps its last row in view as rows arrive.
     virtual void FollowLastReportRow() = 0;
-    // Minutes of audio the free disk space allows.
-    virtual void SetAvailableRecordingTime(int minutes) = 0;
-    // The frame's switch for audio recording during a run.
-    virtual bool IsAudioRecordingSwitchOn() const = 0;
     // The bench window made again and shown with its scheduler-recording flag set.
     virtual void ShowBenchForSchedulerRecording() = 0;
     // The live record file closed.

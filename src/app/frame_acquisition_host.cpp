@@ -143,7 +143,7 @@ void FrameAcquisitionHost::ShowLoadedDataViews(int kind) {
     view->ShowGraphWindow(ViewGraph::Second, false);
     view->ShowControl(CKX9MonitorView::IDC_LIVE_CHART, false);
     view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, IsSpectrum(kind));
-    m_frame.ShowNavigator(IsSpectrum(kind));
+    m_frame.DataFiles().ShowNavigator(IsSpectrum(kind));
     if (kind == kSoundLevelMeter) {
         m_frame.m_GraphLegendDlg.Create();
         m_frame.m_GraphLegendDlg.ShowWindow(true);
@@ -169,14 +169,14 @@ void FrameAcquisitionHost::OnPageLoaded(int kind, long long samples) {
         view->CreateDataGraph2(samples);
     } else if (IsSpectrum(kind)) {
         view->RefreshGraphWindows();
-        m_frame.m_NavigatorDlg.SetSpectrumCount(
+        m_frame.DataFiles().Navigator().SetSpectrumCount(
             static_cast<int>(std::clamp<long long>(samples, 0, INT32_MAX)));
-        m_frame.ShowNavigator(true);
+        m_frame.DataFiles().ShowNavigator(true);
     }
 }
 
 void FrameAcquisitionHost::UpdateAudioLabelWindow(bool hasAudioLabels) {
-    m_frame.ShowAudioLabels(hasAudioLabels);
+    m_frame.DataFiles().ShowAudioLabels(hasAudioLabels);
 }
 
 void FrameAcquisitionHost::CreateSchedulerLogWindow() {
@@ -210,7 +210,7 @@ int FrameAcquisitionHost::CurrentRecord() const {
 }
 
 void FrameAcquisitionHost::LabelsRemoved() {
-    m_frame.SaveLabelFile();
+    m_frame.DataFiles().Reader().SaveLabelFile();
     if (CKX9MonitorView* view = View())
         view->RefreshGraphWindows();
 }

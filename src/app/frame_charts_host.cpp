@@ -66,7 +66,7 @@ std::string FrameChartsHost::ModelText() const {
 void FrameChartsHost::ReloadSelectedSegment() {
     const int segment = SelectedSegment();
     if (segment != -1)
-        m_frame.OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
+        m_frame.DataFiles().Reader().OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
 }
 
 void FrameChartsHost::ClearChannelCurve(int channel) {

@@ -76,7 +76,7 @@ std::optional<CommandState> CFrameDataViewCommands::OnUpdateCommand(unsigned id)
 }
 
 void CFrameDataViewCommands::OnSave() {
-    m_frame.RunSaveDialog();
+    m_frame.DataFiles().RunSaveDialog();
 }
 
 void CFrameDataViewCommands::On3DGraphProperties() {

@@ -102,15 +102,16 @@ void FrameGraphHost::OnLabelAdded(bool showAudioLabels) {
     CMainFrame* frame = TheApp().m_pMainFrame;
     if (!frame)
         return;
-    frame->SaveLabelFile();
-    frame->ShowAudioLabels(showAudioLabels || frame->m_LabelAudioDlg.m_bHasAudioLabels);
+    frame->DataFiles().Reader().SaveLabelFile();
+    frame->DataFiles().ShowAudioLabels(showAudioLabels ||
+                                       frame->DataFiles().AudioLabels().m_bHasAudioLabels);
 }
 
 void FrameGraphHost::ClearLabels() {
     CMainFrame* frame = TheApp().m_pMainFrame;
     if (!frame)
         return;
-    sound::CLabelAudioDlg& window = frame->m_LabelAudioDlg;
+    sound::CLabelAudioDlg& window = frame->DataFiles().AudioLabels();
     window.Create();
     window.m_bClearingMode = 1;
     window.UpdateLabelList();

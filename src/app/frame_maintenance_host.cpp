@@ -34,13 +34,13 @@ bool FrameMaintenanceHost::IsSchedulerMode() {
 }
 
 maintenance::SchedulerConfirm FrameMaintenanceHost::ConfirmMode() {
-    return m_frame.m_SchedulerDlg.ConfirmMode() == acquisition::kCalIfErrorExceeds
+    return m_frame.Scheduler().Window().ConfirmMode() == acquisition::kCalIfErrorExceeds
                ? maintenance::SchedulerConfirm::IfErrorExceeds
                : maintenance::SchedulerConfirm::Always;
 }
 
 std::string FrameMaintenanceHost::CalibrationThreshold() {
-    return m_frame.m_SchedulerDlg.CalibrationThreshold();
+    return m_frame.Scheduler().Window().CalibrationThreshold();
 }
 
 void FrameMaintenanceHost::LogScheduler(const std::string& text) {
@@ -48,7 +48,7 @@ void FrameMaintenanceHost::LogScheduler(const std::string& text) {
 }
 
 void FrameMaintenanceHost::SetSchedulerStep(int step) {
-    m_frame.m_schedulerRun.SetState(step);
+    m_frame.Scheduler().Run().SetState(step);
 }
 
 void FrameMaintenanceHost::SetDeltaLeq(const std::string& text) {

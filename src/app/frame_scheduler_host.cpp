@@ -81,21 +81,9 @@ void FrameSchedulerHost::PrepareLiveSpectrumWindow() {
     window.ShowWindow(false);
 }
 
-void FrameSchedulerHost::ClearReportListReady() {
-    m_frame.m_bReportListReady = FALSE;
-}
-
 void FrameSchedulerHost::FollowLastReportRow() {
     if (CKX9MonitorView* view = TheApp().m_pView)
         view->m_bFollowLastRow = TRUE;
-}
-
-void FrameSchedulerHost::SetAvailableRecordingTime(int minutes) {
-    m_frame.m_nAvailableRecMinutes = minutes;
-}
-
-bool FrameSchedulerHost::IsAudioRecordingSwitchOn() const {
-    return m_frame.m_bAudioRecordingSwitch != FALSE;
 }
 
 void FrameSchedulerHost::ShowBenchForSchedulerRecording() {
@@ -107,11 +95,11 @@ void FrameSchedulerHost::CloseRecordFile() {
 }
 
 void FrameSchedulerHost::ResetViewForScheduler() {
-    m_frame.ResetViewForScheduler();
+    m_frame.Scheduler().ResetView();
 }
 
 void FrameSchedulerHost::OpenSchedulerFile() {
-    m_frame.OpenSchedulerFile();
+    m_frame.Scheduler().OpenFile();
 }
 
 void FrameSchedulerHost::LogScheduler(bool restart, const std::string& text, bool stamp) {
@@ -131,14 +119,14 @@ void FrameSchedulerHost::WaitWithMessages(unsigned ms) {
 }
 
 void FrameSchedulerHost::StartRun(const acquisition::SchedulePlan& plan) {
-    m_frame.m_schedulerRun.Start(plan);
+    m_frame.Scheduler().Run().Start(plan);
 }
 
 void FrameSchedulerHost::StopRun() {
-    m_frame.m_runLeftovers.Begin();
-    m_frame.m_schedulerRun.Stop();
+    m_frame.Scheduler().Leftovers().Begin();
+    m_frame.Scheduler().Run().Stop();
 }
 
 void FrameSchedulerHost::StopRunMonitoring() {
-    m_frame.m_schedulerRun.StopMonitoring();
+    m_frame.Scheduler().Run().StopMonitoring();
 }

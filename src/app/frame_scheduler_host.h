@@ -28,10 +28,7 @@ public:
     void PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
                               const acquisition::ScheduleTime& repetition) override;
     void PrepareLiveSpectrumWindow() override;
-    void ClearReportListReady() override;
     void FollowLastReportRow() override;
-    void SetAvailableRecordingTime(int minutes) override;
-    bool IsAudioRecordingSwitchOn() const override;
     void ShowBenchForSchedulerRecording() override;
     void CloseRecordFile() override;
     void ResetViewForScheduler() override;

@@ -5,6 +5,7 @@
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "app/meter_connection.h"
 #include "link/command_codes.h"
 #include "platform/clock.h"
 #include "platform/text.h"
@@ -81,15 +82,15 @@ void FrameSchedulerRunHost::PrepareConnectAttempt() {
 }
 
 int FrameSchedulerRunHost::ConnectForScheduler() {
-    return m_frame.ConnectForScheduler();
+    return MeterConnection(m_frame).ConnectForScheduler();
 }
 
 void FrameSchedulerRunHost::ConnectInstrument() {
-    m_frame.ConnectInstrument();
+    MeterConnection(m_frame).ConnectInstrument();
 }
 
 void FrameSchedulerRunHost::ConnectInstrumentPort() {
-    m_frame.ConnectInstrumentPort();
+    MeterConnection(m_frame).ConnectInstrumentPort();
 }
 
 void FrameSchedulerRunHost::ArmLink() {
@@ -230,12 +231,12 @@ void FrameSchedulerRunHost::CloseRecordFile() {
 }
 
 void FrameSchedulerRunHost::ShowRunResult() {
-    m_frame.ShowSchedulerResult();
+    m_frame.Scheduler().ShowResult();
 }
 
 void FrameSchedulerRunHost::OnRunEnded() {
-    m_frame.m_SchedulerDlg.EnableScheduleControls();
-    m_frame.m_SchedulerDlg.EndRun();
+    m_frame.Scheduler().Window().EnableScheduleControls();
+    m_frame.Scheduler().Window().EndRun();
 }
 
 void FrameSchedulerRunHost::Log(const std::string& text) {
@@ -243,9 +244,9 @@ void FrameSchedulerRunHost::Log(const std::string& text) {
 }
 
 std::string FrameSchedulerRunHost::Caption() {
-    return m_frame.m_SchedulerDlg.Caption();
+    return m_frame.Scheduler().Window().Caption();
 }
 
 void FrameSchedulerRunHost::SetCaption(const std::string& caption) {
-    m_frame.m_SchedulerDlg.SetCaption(caption);
+    m_frame.Scheduler().Window().SetCaption(caption);
 }

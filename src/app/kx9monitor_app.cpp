@@ -98,7 +98,7 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
     if (frame) {
         frame->ShowMaximized();
         if (!m_strCommandLineFile.empty())
-            frame->OpenSessionFile(m_strCommandLineFile);
+            frame->DataFiles().Reader().OpenSessionFile(m_strCommandLineFile);
         SetStartupServices(&frame->Web().Startup());
     }
     StartupUpdateCheck();

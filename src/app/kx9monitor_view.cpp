@@ -326,7 +326,7 @@ void CKX9MonitorView::OnClickList1602() {
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, false);
             if (frame)
-                frame->ShowNavigator(false);
+                frame->DataFiles().ShowNavigator(false);
             if (mode == kSoundLevelMeter && frame)
                 frame->ShowGraphLegend();
         } else if (spectra) {
@@ -346,7 +346,7 @@ void CKX9MonitorView::OnClickList1602() {
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, false);
             if (frame)
-                frame->ShowNavigator(false);
+                frame->DataFiles().ShowNavigator(false);
             if (mode == kSoundLevelMeter && frame)
                 frame->ShowGraphLegend();
         } else if (spectra) {
@@ -355,7 +355,7 @@ void CKX9MonitorView::OnClickList1602() {
             ShowControl(IDC_LIVE_CHART, false);
             ShowControl(IDC_DATA_CHART, true);
             if (frame)
-                frame->ShowNavigator(true);
+                frame->DataFiles().ShowNavigator(true);
         }
         if (levels || spectra)
             HideDemoWindows();
@@ -364,13 +364,13 @@ void CKX9MonitorView::OnClickList1602() {
             m_nLoadedSegment = segment;
             m_strLoadedFile = file;
             if (frame)
-                frame->OpenDataFile(file, segment, segment);
+                frame->DataFiles().Reader().OpenDataFile(file, segment, segment);
         }
         m_DataList.RedrawItems();
     }
 
     if (frame)
-        frame->UpdateAudioLabelWindow();
+        frame->DataFiles().UpdateAudioLabelWindow();
     if (frame && frame->m_bDataLogging)
         TheApp().WaitWithMessages(kDataLoggingPause);
 }

@@ -9,8 +9,7 @@
 #include "platform/text.h"
 
 CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock)
-    : m_linkClock(linkClock ? *linkClock : m_ownLinkClock),
-      m_schedulerClock(schedulerClock ? *schedulerClock : m_ownSchedulerClock) {
+    : m_linkClock(linkClock ? *linkClock : m_ownLinkClock), m_scheduler(*this, schedulerClock) {
     TheApp().m_pMainFrame = this;
     WireFrameParts();
 }

@@ -11,16 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/data_file_reader.h"
 #include "acquisition/dump_decoder.h"
 #include "acquisition/live_recorder.h"
 #include "acquisition/loose_data_dlg.h"
 #include "acquisition/record_file.h"
 #include "acquisition/record_layout.h"
 #include "acquisition/recording.h"
-#include "acquisition/scheduler_dlg.h"
-#include "acquisition/scheduler_log.h"
-#include "acquisition/scheduler_run.h"
 #include "app/frame_dump_host.h"
 #include "app/frame_link_host.h"
 #include "app/frame_live_recorder_host.h"
@@ -35,13 +31,12 @@
 
 class CInstrStatus;
 // The window, the start-up job, the menus, the member dialogs and the web service.
-#include "app/frame_acquisition_host.h"
 #include "app/frame_bench.h"
 #include "app/frame_boxes.h"
 #include "app/frame_charts_host.h"
 #include "app/frame_commands.h"
-#include "app/frame_scheduler_host.h"
-#include "app/frame_scheduler_run_host.h"
+#include "app/frame_data_files.h"
+#include "app/frame_scheduler.h"
 #include "app/frame_setup_host.h"
 #include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
@@ -49,7 +44,6 @@ class CInstrStatus;
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/maintenance_commands.h"
-#include "app/run_leftovers.h"
 #include "app/verification_workflow.h"
 #include "app/workflow_steps.h"
 #include "charts/demo_dlg.h"
@@ -57,7 +51,6 @@ class CInstrStatus;
 #include "charts/graph_legend_dlg.h"
 #include "charts/setup_3d_graph_dlg.h"
 #include "sound/audio_file_list.h"
-#include "sound/label_audio_dlg.h"
 #include "ui/x_status_bar.h"
 
 class CKX9MonitorView;
@@ -187,7 +180,11 @@ public:
     sound::AudioRecordingEntry m_AudioRecording;
 
     // --- the web service and the logs
-    void LogScheduler(BOOL restart, const std::string& text, BOOL stamp);
+    void LogScheduler(BOOL restart, const std::string& text, BOOL stamp) {
+        m_scheduler.Log(restart, text, stamp);
+    }
+    // A warning that goes to the scheduler log in scheduler mode, to a box otherwise.
+    void Warn(const std::string& text, unsigned type, const std::string& schedulerText = {});
 
     // "KX9Monitor <model> - <serial number>" of the current setup.
     std::string NormalTitle() const;
@@ -295,8 +292,6 @@ private:
     CInstrStatus& Current() const;
     CInstrStatus& Edited() const;
 
-    // A warning that goes to the scheduler log in scheduler mode, to a box otherwise.
-    void Warn(const std::string& text, unsigned type, const std::string& schedulerText = {});
     // A plain wait: nothing else runs meanwhile, so no handler is entered again.
     void Wait(unsigned ms);
     // The application's message-pumping wait.
@@ -339,6 +334,8 @@ public:
     VerificationWorkflow& Verification() { return m_verification; }
     MaintenanceCommands& Maintenance() { return m_maintenance; }
     FrameCommands& Commands() { return m_commands; }
+    FrameDataFiles& DataFiles() { return m_data; }
+    FrameScheduler& Scheduler() { return m_scheduler; }
     CKX9MonitorView* View() const;
     void ShowMaximized();
 
@@ -350,42 +347,10 @@ public:
     // What the "Setup Instrument" sheet needs of the program.
     FrameSetupHost m_setupHost{*this};
 
-    // --- data files and the scheduler log (main_frame_data_files.cpp)
-    // A data file chosen by the operator or named on the command line.
-    void OpenSessionFile(const std::string& path);
-    // Page `page` of the data file at `path` into the data buffer, with its labels.
-    int OpenDataFile(const std::string& path, int first, int page);
-    // The label table written beside the current data file.
-    void SaveLabelFile();
-    // "Save on File" (CSelFileToSaveDlg) on the current recording; m_bDataSaved is set once
-    // chosen pages were saved. False when the operator cancelled it.
-    bool RunSaveDialog();
-    // The audio-label window as a page click leaves it: made when missing, else its list
-    // refreshed and shown while the labels hold audio labels.
-    void UpdateAudioLabelWindow();
-    // Makes the audio-label window when missing, refreshes it and shows it or hides it.
-    void ShowAudioLabels(bool hasAudioLabels);
-    // The spectrum navigator opened (made when missing), or hidden when it exists.
-    void ShowNavigator(bool show);
-
-    acquisition::SchedulerLog m_schedulerLog{TheApp().m_strProgramDir};
-    FrameAcquisitionHost m_acquisitionHost{*this};
-    acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording};
+    FrameDataFiles m_data{*this, m_recording};
     FrameLiveRecorderHost m_liveRecorderHost{*this};
     acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording};
-    acquisition::CNavigatorDlg m_NavigatorDlg{m_acquisitionHost};
-    sound::CLabelAudioDlg m_LabelAudioDlg{m_acquisitionHost};
-
-    // --- the scheduler's run (main_frame_scheduler_run.cpp)
-    // The run's record index copied to "Scheduler.kr9", which the main view then shows.
-    void ShowSchedulerResult();
-
-    FrameSchedulerRunHost m_schedulerRunHost{*this};
-    ProgramLinkClock m_ownSchedulerClock;
-    LinkClock& m_schedulerClock;
-    acquisition::SchedulerRun m_schedulerRun{m_schedulerRunHost, m_schedulerClock};
-    // Begun when a run ends; the link's next opening ends it.
-    RunLeftovers m_runLeftovers;
+    FrameScheduler m_scheduler;
 
     // --- charts (main_frame_charts.cpp)
     // The equal-loudness contour through the chosen band of spectrum record `record` of the
@@ -423,29 +388,9 @@ public:
     MaintenanceCommands m_maintenance{*this, m_workflow};
     FrameCommands m_commands{*this};
 
-    // --- the acquisition scheduler (main_frame_scheduler.cpp)
-    // Connects the monitoring link for a scheduled acquisition: the port of "port.ini",
-    // directly or through the modem, verified by the identification probe. One of the
-    // kScheduler... results.
-    int ConnectForScheduler();
-    static constexpr int kSchedulerConnected = 1;
-    static constexpr int kSchedulerNotAnswering = 0;
-    // The port could not be opened or the modem call not made: another try is no use now.
-    static constexpr int kSchedulerLinkFailed = -1;
-    // The main view emptied of the last run's data, and the run's file "Scheduler.kr9" opened.
-    void ResetViewForScheduler();
-    void OpenSchedulerFile();
-
-    FrameSchedulerHost m_schedulerHost{*this};
-    acquisition::CSchedulerDlg m_SchedulerDlg{m_schedulerHost};
-    // Audio is recorded during a run while set; minutes the disk has room for.
-    BOOL m_bAudioRecordingSwitch = FALSE;
-    int m_nAvailableRecMinutes = 0;
-    // Cleared when a run starts: its first acquisition builds the report list for the channel.
-    BOOL m_bReportListReady = FALSE;
-
 private:
     friend class FrameAcquisitionHost;
+    friend class FrameScheduler;
     friend class FrameLiveRecorderHost;
 
     // Connects the parts above to each other and to the frame (constructor).
@@ -455,37 +400,4 @@ private:
     FrameWindowUi m_windowUi{*this, m_boxes};
     // Last: the window and the view in it go first.
     FrameWindowHolder m_window;
-
-    // ===================================================================================
-    // Connecting to a meter and the modem link (main_frame_connect.cpp, main_frame_modem.cpp).
-    // Both connects make the view's reference port the link and open it; m_bLinkActive tells
-    // whether a meter answered on it.
-public:
-    // Searches the PC's serial ports, and the rates of the USB ones, for a meter.
-    void ConnectInstrument();
-    // The reference port record's port and rate.
-    void ConnectInstrumentPort();
-    // Checks the local modem on the open link port and dials CKX9MonitorApp::m_strModemNumber;
-    // a modem_link::DialResult.
-    int DialModem();
-    // Ends the modem call on the link port when the link goes through a modem.
-    void HangUpModem();
-
-private:
-    // Makes the reference port the link and opens it for a new conversation: an ended run's
-    // leftovers are no longer drained. 0, or the port's error.
-    int OpenReferenceLink(const std::string& device);
-    enum class PortSearchStep { NextPort, Verified, Stop };
-    PortSearchStep SearchPlainPort(const SerialPortInfo& info);
-    PortSearchStep SearchUsbPort(const SerialPortInfo& info, ConnectEscapeWatch& escape);
-    // The identification probe on the open link port.
-    bool ProbeMeter(const std::string& deviceName, unsigned replyWait);
-    void OnMeterVerified(const char* logText, const char* tooLowText);
-    void ShowConnectingText(const std::string& text);
-    void HideConnectingBox();
-    // The baud-rate setting of the current and the edited setup.
-    void SetBaudSetting(const std::string& text);
-    void ShowConnectionError(const char* paneText);
-    // A box, or a time-stamped scheduler log line in scheduler mode.
-    void ConnectWarn(const std::string& text, unsigned type, const std::string& logText);
 };

@@ -44,11 +44,11 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     const int kind = acquisition::RecordingKindOf(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
-    if (m_bSchedulerMode && !m_schedulerRun.IsFirstAcquisition()) {
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
+    if (m_bSchedulerMode && !m_scheduler.Run().IsFirstAcquisition()) {
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
         return;
     }
-    m_schedulerRun.ClearFirstAcquisition();
+    m_scheduler.Run().ClearFirstAcquisition();
 
     CKX9MonitorApp& app = TheApp();
     const platform::DateTime now = platform::DateTime::Now();
@@ -71,7 +71,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
                           platform::Mid(startTime, SetupBlock::kFieldSize, SetupBlock::kFieldSize));
     m_strPageTime = startTime;
     if (m_bSchedulerMode)
-        m_SchedulerDlg.SetStartTimeText(startTime);
+        m_scheduler.Window().SetStartTimeText(startTime);
     if (CKX9MonitorView* view = app.m_pView)
         view->m_strPageStartTime = startTime;
     Ui().AppendPageListRow("CURR. PAGE", 0);
@@ -81,13 +81,15 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     m_recording.Time().SetSegments({0}, {"0#" + startTime});
 
     // The lengths of the run's acquisitions and repetitions, which time the recording's samples.
-    const bool scheduled = m_bSchedulerMode && m_SchedulerDlg.AcquisitionTime().IsValid();
+    const bool scheduled = m_bSchedulerMode && m_scheduler.Window().AcquisitionTime().IsValid();
     m_RecFile.Write(acquisition::PageFileHead(
-        m_SetupBlock, scheduled ? m_SchedulerDlg.AcquisitionTime() : acquisition::ScheduleTime{},
-        scheduled ? m_SchedulerDlg.RepetitionTime() : acquisition::ScheduleTime{}, startTime));
+        m_SetupBlock,
+        scheduled ? m_scheduler.Window().AcquisitionTime() : acquisition::ScheduleTime{},
+        scheduled ? m_scheduler.Window().RepetitionTime() : acquisition::ScheduleTime{},
+        startTime));
     m_liveRecorder.BeginRecording();
     if (m_bSchedulerMode)
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
     Ui().RefreshSetupDisplay();
 }
 
@@ -138,7 +140,7 @@ void CMainFrame::OnDumpOffReply() {
     SetTimer(kStatusPoll, kStatusPollMs);
     app.m_DumpFile.Close();
     if (m_bSchedulerMode)
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloaded);
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kDownloaded);
     // A refused download has no file to show: it is cleaned up and not announced as complete.
     const bool refused = m_bDumpRefused;
     if (refused) {
@@ -195,16 +197,16 @@ void CMainFrame::OnDumpFinished(const std::string& message) {
 void CMainFrame::EndScheduledDownload() {
     m_bAcquiring = FALSE;
     m_bMonitorOn = FALSE;
-    if (m_SchedulerDlg.IsPowerOffAfterDownload()) {
+    if (m_scheduler.Window().IsPowerOffAfterDownload()) {
         m_link.WriteCommand(command_code::kPowerOff);
         LogScheduler(FALSE, "Instr. Power Off", TRUE);
     }
-    ShowSchedulerResult();
-    m_SchedulerDlg.EnableScheduleControls();
-    m_schedulerRun.StopMonitoring();
-    m_schedulerRun.Stop();
+    m_scheduler.ShowResult();
+    m_scheduler.Window().EnableScheduleControls();
+    m_scheduler.Run().StopMonitoring();
+    m_scheduler.Run().Stop();
     LogScheduler(FALSE, "End Scheduler", TRUE);
-    m_SchedulerDlg.EndRun();
+    m_scheduler.Window().EndRun();
 }
 
 void CMainFrame::ShowMonitoringOptions() {

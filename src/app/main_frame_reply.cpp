@@ -53,7 +53,7 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
     if (!m_bMonitorOn || !m_bAcquiring)
         return TakeRunLeftover();
     if (m_bSchedulerMode)
-        m_schedulerRun.CountReceivedRecord();
+        m_scheduler.Run().CountReceivedRecord();
     KillTimer(kIntegrationEnd);
     if (const unsigned ms = LiveWatchdogMs(m_nChannelMode, Current()))
         SetTimer(kIntegrationEnd, ms);
@@ -80,9 +80,9 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
 
 bool CMainFrame::TakeRunLeftover() {
     // An answer to a command stays that command's.
-    if (!m_runLeftovers.IsDraining() || m_link.CurrentCommand())
+    if (!m_scheduler.Leftovers().IsDraining() || m_link.CurrentCommand())
         return false;
-    if (m_runLeftovers.Take() == 1)
+    if (m_scheduler.Leftovers().Take() == 1)
         LogScheduler(FALSE, kRunLeftoversDropped, TRUE);
     return true;
 }
@@ -121,7 +121,7 @@ void CMainFrame::OnRefusedOrEmptyReply(const CCommand& command, bool refused) {
             "ERROR: Logging not allowed.\nPlease check if any channel is selected.", MB_ICONSTOP);
     } else if (code == kStartCalibrationKey) {
         LogScheduler(FALSE, "WARNING: Calibration Failed", TRUE);
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kCalibrated);
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kCalibrated);
     } else {
         platform::AfxMessageBox(message);
     }

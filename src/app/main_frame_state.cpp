@@ -170,8 +170,8 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
     }
     if (!m_bSchedulerMode)
         ShowMonitoringOptions();
-    else if (m_schedulerRun.State() != acquisition::SchedulerRun::kAcquiring)
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kStopMeterAcquisition);
+    else if (m_scheduler.Run().State() != acquisition::SchedulerRun::kAcquiring)
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kStopMeterAcquisition);
     Ui().ShowGraphWindow(false);
     if (m_nChannelMode == 2 || m_nChannelMode == 3)
         Ui().ShowBandChart(true);

@@ -40,10 +40,7 @@ public:
         published = {acquisition, repetition};
     }
     void PrepareLiveSpectrumWindow() override { calls.push_back("PrepareLiveSpectrumWindow"); }
-    void ClearReportListReady() override { calls.push_back("ClearReportListReady"); }
     void FollowLastReportRow() override { calls.push_back("FollowLastReportRow"); }
-    void SetAvailableRecordingTime(int minutes) override { recordingMinutes = minutes; }
-    bool IsAudioRecordingSwitchOn() const override { return audioSwitch; }
     void ShowBenchForSchedulerRecording() override { calls.push_back("ShowBench"); }
     void CloseRecordFile() override { calls.push_back("CloseRecordFile"); }
     void ResetViewForScheduler() override { calls.push_back("ResetViewForScheduler"); }
@@ -86,8 +83,6 @@ public:
     int channelMode = -1;
     bool schedulerMode = false;
     bool running = false;
-    bool audioSwitch = false;
-    int recordingMinutes = -1;
     unsigned waited = 0;
 };
 

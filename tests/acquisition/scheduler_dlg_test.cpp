@@ -111,8 +111,7 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     EXPECT_EQ(folder.Read("RecFileOLD.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
     EXPECT_EQ(folder.Read("RecFile.kr9"), "");
     EXPECT_EQ(host.written, (std::vector<std::string>{"STT:ACQ:STOP\r\n"}));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"FollowLastReportRow", "StopFrameMonitoring",
-                                                    "ClearReportListReady"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"FollowLastReportRow", "StopFrameMonitoring"}));
     EXPECT_EQ(dlg.m_nExpected, 241);
     EXPECT_EQ(dlg.m_AcqSpan, 120);
     EXPECT_EQ(dlg.m_RepSpan, 600);
@@ -244,7 +243,7 @@ TEST_F(SchedulerDlgTest, AudioRecordingDeletesOnlyItsOwnFilesAndOnlyWhenAllowed)
     op.ExpectBox("Available Rec Time:");
     op.ExpectBox("will be deleted", IDNO);
     dlg.OnAudioRecording();
-    EXPECT_GE(host.recordingMinutes, 0);
+    EXPECT_GE(dlg.m_nAvailableRecMinutes, 0);
     EXPECT_EQ(host.waited, 500u);
     EXPECT_TRUE(platform::FileExists(folder.File("Audio_2.wav")));
     EXPECT_TRUE(platform::FileExists(folder.File("AudioFileList.txt")));
@@ -265,7 +264,7 @@ TEST_F(SchedulerDlgTest, AudioRecordingDeletesOnlyItsOwnFilesAndOnlyWhenAllowed)
 
 TEST_F(SchedulerDlgTest, AStartWithTheAudioSwitchOnShowsTheBench) {
     PlanAcquisitions();
-    host.audioSwitch = true;
+    dlg.m_bAudioRecordingSwitch = TRUE;
     dlg.OnOK();
     EXPECT_EQ(host.calls.back(), "ShowBench");
 }

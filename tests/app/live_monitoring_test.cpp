@@ -131,7 +131,7 @@ TEST_F(LiveMonitoringTest, ChosenPagesOfALiveRecordingAreSavedAsOneArchive) {
         return save.m_nResult;
     });
     op.ExpectBox("Selected Reports saved successfully.");
-    EXPECT_TRUE(frame.RunSaveDialog());
+    EXPECT_TRUE(frame.DataFiles().RunSaveDialog());
     EXPECT_TRUE(frame.m_bDataSaved);
     const std::string archive = folder.File("mon.kr9");
     if (std::system("command -v unzip >/dev/null 2>&1") == 0) {

@@ -361,15 +361,15 @@ TEST_F(GuidedProgramTest, TheOperatorKeepsAnElectricCalibration) {
 
 TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
     frame.m_bSchedulerMode = TRUE;
-    frame.m_SchedulerDlg.Settings().confirmMode = acquisition::kCalIfErrorExceeds;
-    frame.m_SchedulerDlg.Settings().threshold = "0.5";
+    frame.Scheduler().Window().Settings().confirmMode = acquisition::kCalIfErrorExceeds;
+    frame.Scheduler().Window().Settings().threshold = "0.5";
     Start();
     ASSERT_TRUE(PumpUntil([&] { return Finished(); }, 20000));
     EXPECT_EQ(Exits(), std::vector<std::string>{"KEY:CRIGHT"});
     EXPECT_EQ(SchedulerLog(),
               std::vector<std::string>{
                   "Calibration skipped by Cal. Level.(Delta Leq = 0.3 dB - Cal.Lev = 0.5 dB)"});
-    EXPECT_EQ(frame.m_schedulerRun.State(),
+    EXPECT_EQ(frame.Scheduler().Run().State(),
               maintenance::ElectricCalibration::kSchedulerCalibrationEnded);
     EXPECT_EQ(frame.m_strDeltaLeq, "0.3");
     // The scheduler is in charge: its window's OK is refused.
@@ -379,7 +379,7 @@ TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
 
     // A failing calibration, with "Cal. always".
     ClearSchedulerLog();
-    frame.m_SchedulerDlg.Settings().confirmMode = acquisition::kCalAlways;
+    frame.Scheduler().Window().Settings().confirmMode = acquisition::kCalAlways;
     meter.Modify([](simmeter::MeterState& s) {
         s.calibration.programFails = true;
         s.calibration.deltaLeqDb = 3.2;

@@ -71,7 +71,7 @@ protected:
     }
     void Open(const std::string& name, const std::string& content) {
         folder.Write(name, content);
-        frame.OpenSessionFile(folder.File(name));
+        frame.DataFiles().Reader().OpenSessionFile(folder.File(name));
     }
 };
 
@@ -197,7 +197,7 @@ TEST_F(RecordGraphsTest, ASecondFileOpenedWhileTheFirstIsShownWaitsForIt) {
     bool secondOpened = false;
     // A command waiting in the event loop (a file chosen meanwhile) opens the second file.
     QTimer::singleShot(0, [&] {
-        frame.OpenSessionFile(folder.File("second.kr9"));
+        frame.DataFiles().Reader().OpenSessionFile(folder.File("second.kr9"));
         secondOpened = true;
     });
     Open("first.kr9", DataFile("QS4160_L0$1", "SLM", 3000, 5));
@@ -213,7 +213,8 @@ TEST_F(RecordGraphsTest, ASecondFileOpenedWhileTheFirstIsShownWaitsForIt) {
 
     // The same with a spectrum page and the waterfall open.
     folder.Write("third.kr9", DataFile("QS4160_L0$1", "OCTAVE", 5, 12));
-    QTimer::singleShot(0, [&] { frame.OpenSessionFile(folder.File("third.kr9")); });
+    QTimer::singleShot(
+        0, [&] { frame.DataFiles().Reader().OpenSessionFile(folder.File("third.kr9")); });
     Open("big.kr9", DataFile("QS4160_L0$1", "OCTAVE", 4000, 12));
     EXPECT_EQ(frame.m_DemoDlg.Row(), 4000);
     platform::EventLoop::ProcessPending();

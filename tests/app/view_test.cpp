@@ -199,10 +199,10 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     EXPECT_EQ(frame.m_recording.SelectedSegment(), 0);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
-    EXPECT_TRUE(frame.m_NavigatorDlg.IsWindowVisible());
+    EXPECT_TRUE(frame.DataFiles().Navigator().IsWindowVisible());
     EXPECT_EQ(loadedLevel(), 10);
     EXPECT_EQ(view.m_DataList.GetItemCount(), 1);
-    EXPECT_TRUE(frame.m_LabelAudioDlg.HasWindow());
+    EXPECT_TRUE(frame.DataFiles().AudioLabels().HasWindow());
 
     app.m_DataBuffer[20 + 2] = 99;  // the page is loaded already: not read again
     view.OnClickList1602();
@@ -230,7 +230,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     frame.m_DemoDlg.ShowWindow(true);
     view.OnClickList1602();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
-    EXPECT_FALSE(frame.m_NavigatorDlg.IsWindowVisible());
+    EXPECT_FALSE(frame.DataFiles().Navigator().IsWindowVisible());
     EXPECT_FALSE(frame.m_DemoDlg.IsWindowVisible());
     EXPECT_FALSE(frame.m_GraphLegendDlg.HasWindow());  // shown again only once it was made
 
