@@ -145,8 +145,8 @@ void FrameAcquisitionHost::ShowLoadedDataViews(int kind) {
     view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, IsSpectrum(kind));
     m_frame.DataFiles().ShowNavigator(IsSpectrum(kind));
     if (kind == kSoundLevelMeter) {
-        m_frame.m_GraphLegendDlg.Create();
-        m_frame.m_GraphLegendDlg.ShowWindow(true);
+        m_frame.Charts().Legend().Create();
+        m_frame.Charts().Legend().ShowWindow(true);
     }
 }
 
@@ -159,7 +159,7 @@ void FrameAcquisitionHost::SetDataListCount(long long rows) {
 
 void FrameAcquisitionHost::OnPageLoaded(int kind, long long samples) {
     if (IsSpectrum(kind))
-        m_frame.ReloadLoadedSpectra();
+        m_frame.Charts().ReloadLoadedSpectra();
     CKX9MonitorView* view = View();
     if (!view)
         return;
@@ -202,7 +202,7 @@ void FrameAcquisitionHost::ShowRecord(int record) {
 }
 
 QRect FrameAcquisitionHost::ReportListScreenRect() const {
-    return m_frame.m_chartsHost.ReportListScreenRect();
+    return m_frame.Charts().Host().ReportListScreenRect();
 }
 
 int FrameAcquisitionHost::CurrentRecord() const {

@@ -16,7 +16,7 @@ charts::BarChartContext FrameChartsHost::BarChart() const {
     const CKX9MonitorApp& app = TheApp();
     charts::BarChartContext context;
     context.liveMode = m_frame.m_nChannelMode;
-    context.contour = &m_frame.m_Isophone;
+    context.contour = &m_frame.Charts().Isophone();
     context.model = app.m_InstrStatus.m_strModel;
     context.spectrumKind = app.m_strSpectrumKind;
     if (const CKX9MonitorView* view = View()) {
@@ -28,7 +28,7 @@ charts::BarChartContext FrameChartsHost::BarChart() const {
 }
 
 void FrameChartsHost::OnIsophoneBandChosen(int band) {
-    m_frame.m_Isophone.SelectBand(band);
+    m_frame.Charts().Isophone().SelectBand(band);
     if (CKX9MonitorView* view = View())
         view->RefreshGraphWindows();
 }

@@ -80,12 +80,12 @@ void CFrameDataViewCommands::OnSave() {
 }
 
 void CFrameDataViewCommands::On3DGraphProperties() {
-    m_frame.m_Setup3DGraphDlg.Create();
-    m_frame.m_Setup3DGraphDlg.ShowWindow(true);
+    m_frame.Charts().Setup3D().Create();
+    m_frame.Charts().Setup3D().ShowWindow(true);
 }
 
 void CFrameDataViewCommands::OnView3DGraph() {
-    m_frame.ShowLoadedSpectra();
+    m_frame.Charts().ShowLoadedSpectra();
 }
 
 void CFrameDataViewCommands::OnViewCrossReference() {

@@ -152,7 +152,7 @@ std::string FrameGraphHost::FormatPointReadout(int x, int y, const std::string& 
 
     const charts::PointReadout readout = charts::FormatPointReadout(x, y, coordinates, source);
     if (frame && (readout.timeLine || readout.channelLines[0])) {
-        charts::CGraphLegendDlg& legend = frame->m_GraphLegendDlg;
+        charts::CGraphLegendDlg& legend = frame->Charts().Legend();
         if (readout.timeLine)
             legend.SetTimeLine(*readout.timeLine);
         for (int channel = 0; channel < charts::kLevelChannels; ++channel)

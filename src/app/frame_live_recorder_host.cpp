@@ -140,22 +140,22 @@ void FrameLiveRecorderHost::RepaintLiveGraph() {
 }
 
 bool FrameLiveRecorderHost::HasLiveSpectrumWindow() const {
-    return m_frame.m_LiveDemoDlg.HasWindow();
+    return m_frame.Charts().LiveSpectra().HasWindow();
 }
 
 void FrameLiveRecorderHost::HideLiveSpectrumWindow() {
-    m_frame.m_LiveDemoDlg.ShowWindow(false);
+    m_frame.Charts().LiveSpectra().ShowWindow(false);
 }
 
 void FrameLiveRecorderHost::AddLiveSpectrum(int kind, std::span<const std::uint16_t> bands) {
     if (kind == acquisition::kThirdOctave)
-        m_frame.m_LiveDemoDlg.AddThirdOctaveSpectrum(bands);
+        m_frame.Charts().LiveSpectra().AddThirdOctaveSpectrum(bands);
     else
-        m_frame.m_LiveDemoDlg.AddOctaveSpectrum(bands);
+        m_frame.Charts().LiveSpectra().AddOctaveSpectrum(bands);
 }
 
 void FrameLiveRecorderHost::ClearLiveSpectrum() {
-    m_frame.m_LiveDemoDlg.ClearRows();
+    m_frame.Charts().LiveSpectra().ClearRows();
 }
 
 // --- the frame

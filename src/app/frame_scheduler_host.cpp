@@ -74,7 +74,7 @@ void FrameSchedulerHost::PublishScheduleTimes(const acquisition::ScheduleTime& a
 }
 
 void FrameSchedulerHost::PrepareLiveSpectrumWindow() {
-    charts::CDemoDlg& window = m_frame.m_LiveDemoDlg;
+    charts::CDemoDlg& window = m_frame.Charts().LiveSpectra();
     if (!window.HasWindow())
         window.Create();
     window.ClearRows();

@@ -152,7 +152,7 @@ void FrameSchedulerRunHost::OnAcquisitionStart(int channel) {
     TheApp().m_strCurrentFile =
         TheApp().ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
     if (channel == 0)
-        m_frame.ShowGraphLegend();
+        m_frame.Charts().ShowLegend();
 }
 
 void FrameSchedulerRunHost::StartDataLoggingBlink() {
@@ -161,7 +161,7 @@ void FrameSchedulerRunHost::StartDataLoggingBlink() {
 }
 
 void FrameSchedulerRunHost::AddSpectrumGap(int channel) {
-    charts::CDemoDlg& window = m_frame.m_LiveDemoDlg;
+    charts::CDemoDlg& window = m_frame.Charts().LiveSpectra();
     if (!window.HasWindow() || (channel != 2 && channel != 3))
         return;
     if (window.Row() >= kFullSpectrumGraphRows)

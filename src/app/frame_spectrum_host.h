@@ -17,7 +17,6 @@ public:
     int LoadedSpectra() const override;
     std::optional<charts::StoredSpectrum> LoadedSpectrum(int index) const override;
     bool IsReportIntervalBoundary(int timeSeconds) const override;
-    charts::CDemoDlg& LoadedDataWindow() override;
 
 private:
     CMainFrame& m_frame;

@@ -207,7 +207,7 @@ void CKX9MonitorView::SetUpCharts() {
     CMainFrame* frame = TheApp().m_pMainFrame;
     for (int id : {IDC_LIVE_CHART, IDC_DATA_CHART}) {
         charts::CChartWnd& chart = *BandChart(id);
-        chart.SetHost(frame ? &frame->m_chartsHost : nullptr);
+        chart.SetHost(frame ? &frame->Charts().Host() : nullptr);
         if (!chart.InitDefault())
             platform::AfxMessageBox("error with bar graph");
         chart.EnableToolTips(1);
@@ -328,7 +328,7 @@ void CKX9MonitorView::OnClickList1602() {
             if (frame)
                 frame->DataFiles().ShowNavigator(false);
             if (mode == kSoundLevelMeter && frame)
-                frame->ShowGraphLegend();
+                frame->Charts().ShowLegend();
         } else if (spectra) {
             ShowControl(IDC_LIVE_CHART, true);
             ShowControl(IDC_DATA_CHART, false);
@@ -348,7 +348,7 @@ void CKX9MonitorView::OnClickList1602() {
             if (frame)
                 frame->DataFiles().ShowNavigator(false);
             if (mode == kSoundLevelMeter && frame)
-                frame->ShowGraphLegend();
+                frame->Charts().ShowLegend();
         } else if (spectra) {
             ShowGraph(ViewGraph::Data, false);
             ShowGraph(ViewGraph::Second, false);
@@ -430,9 +430,9 @@ void CKX9MonitorView::OnDblClkDataList() {
 std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
     const acquisition::Recording& recording = Recording();
     const int selected = recording.SelectedRecord();
-    const CMainFrame* frame = TheApp().m_pMainFrame;
+    CMainFrame* frame = TheApp().m_pMainFrame;
     if (m_nIsophone && selected >= 0 && row == selected + 1)
-        return frame ? IsophoneCellText(column, frame->m_Isophone) : std::string();
+        return frame ? IsophoneCellText(column, frame->Charts().Isophone()) : std::string();
 
     const CInstrStatus& setup = TheApp().m_InstrStatus;
     DataListSource source;

@@ -31,14 +31,13 @@
 
 class CInstrStatus;
 // The window, the start-up job, the menus, the member dialogs and the web service.
+#include "app/chart_windows.h"
 #include "app/frame_bench.h"
 #include "app/frame_boxes.h"
-#include "app/frame_charts_host.h"
 #include "app/frame_commands.h"
 #include "app/frame_data_files.h"
 #include "app/frame_scheduler.h"
 #include "app/frame_setup_host.h"
-#include "app/frame_spectrum_host.h"
 #include "app/frame_ui_adapter.h"
 #include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
@@ -46,10 +45,6 @@ class CInstrStatus;
 #include "app/maintenance_commands.h"
 #include "app/verification_workflow.h"
 #include "app/workflow_steps.h"
-#include "charts/demo_dlg.h"
-#include "charts/equal_loudness.h"
-#include "charts/graph_legend_dlg.h"
-#include "charts/setup_3d_graph_dlg.h"
 #include "sound/audio_file_list.h"
 #include "ui/x_status_bar.h"
 
@@ -336,6 +331,7 @@ public:
     FrameCommands& Commands() { return m_commands; }
     FrameDataFiles& DataFiles() { return m_data; }
     FrameScheduler& Scheduler() { return m_scheduler; }
+    ChartWindows& Charts() { return m_charts; }
     CKX9MonitorView* View() const;
     void ShowMaximized();
 
@@ -352,33 +348,7 @@ public:
     acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording};
     FrameScheduler m_scheduler;
 
-    // --- charts (main_frame_charts.cpp)
-    // The equal-loudness contour through the chosen band of spectrum record `record` of the
-    // loaded data, or of a report row's level text ("heading\tlevel\r\n" per band), in the
-    // view's edition; the half-band shift of the current setup picks the shifted thresholds.
-    void ComputeIsophoneForBand(int record);
-    void ComputeIsophoneForLevels(const std::string& text);
-    // The same of a live spectrum's levels in dB.
-    void ComputeIsophoneForLevels(std::span<const float> levels);
-    // Shows the graph legend again when it was created.
-    void ShowGraphLegend();
-    // The "Spectrum" window of the loaded data: made on first use, given every spectrum of
-    // the loaded page and shown (command ID_VIEW_3DGRAPH).
-    void ShowLoadedSpectra();
-    // A spectrum page was loaded: the window of the loaded data, when there is one, shows it.
-    void ReloadLoadedSpectra();
-    void HideDemoWindows();
-
-    // The chosen band and the last equal-loudness contour.
-    charts::IsophoneContour m_Isophone;
-    // Before the dialogs that use it.
-    FrameChartsHost m_chartsHost{*this};
-    charts::CGraphLegendDlg m_GraphLegendDlg{m_chartsHost};
-    charts::CSetup3DGraphDlg m_Setup3DGraphDlg{m_chartsHost};
-    // The two "Spectrum" windows, fed by live monitoring and by the loaded data.
-    FrameSpectrumHost m_spectrumHost{*this};
-    charts::CDemoDlg m_LiveDemoDlg{m_spectrumHost};
-    charts::CDemoDlg m_DemoDlg{m_spectrumHost};
+    ChartWindows m_charts{*this, m_recording};
 
     FrameBoxes m_boxes;
     FrameWeb m_web{m_boxes.PleaseWait(), [this] { return m_bench.Instruments().target.serial; }};

@@ -108,8 +108,8 @@ void CMainFrame::EmptyViewForNewSession() {
     app.m_astrLabelsA.clear();
     app.m_astrLabelsB.clear();
     m_data.ShowNavigator(false);
-    if (m_GraphLegendDlg.HasWindow())
-        m_GraphLegendDlg.ShowWindow(false);
+    if (m_charts.Legend().HasWindow())
+        m_charts.Legend().ShowWindow(false);
 }
 
 void CMainFrame::StartElectricCalibration() {

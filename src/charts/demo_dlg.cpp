@@ -42,7 +42,8 @@ int PlottedLevel(std::uint16_t word) {
     return level > kTopLevel || level < kBottomLevel ? 0 : level;
 }
 
-CDemoDlg::CDemoDlg(SpectrumWindowHost& host) : m_host(host) {}
+CDemoDlg::CDemoDlg(SpectrumWindowHost& host, CDemoDlg* loadedDataWindow)
+    : m_host(host), m_loadedDataWindow(loadedDataWindow) {}
 
 CDemoDlg::~CDemoDlg() {
     DestroyWindow();
@@ -199,7 +200,7 @@ void CDemoDlg::Replay() {
     const int mode = m_host.LiveMode();
     if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
         return;
-    CDemoDlg& target = m_host.LoadedDataWindow();
+    CDemoDlg& target = m_loadedDataWindow ? *m_loadedDataWindow : *this;
     // The live window's replay goes to the other window, which must not keep its old rows.
     if (&target != this)
         target.ClearRows();

@@ -65,7 +65,9 @@ public:
         int selection = -1;
     };
 
-    explicit CDemoDlg(SpectrumWindowHost& host);
+    // A replay of the loaded spectra fills `loadedDataWindow`, the window of the loaded data;
+    // nullptr: this window itself.
+    explicit CDemoDlg(SpectrumWindowHost& host, CDemoDlg* loadedDataWindow = nullptr);
     ~CDemoDlg() override;
 
     // Default ranges, the graph's axes for the acquisition mode, the legend and the boxes.
@@ -121,6 +123,7 @@ private:
     void OnDestroy() override;
 
     SpectrumWindowHost& m_host;
+    CDemoDlg* m_loadedDataWindow;
     CGraph3D m_graph;
     int m_nRow = 0;
     int m_nXMin = 0;

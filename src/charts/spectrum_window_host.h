@@ -35,8 +35,6 @@ public:
     virtual std::optional<StoredSpectrum> LoadedSpectrum(int index) const = 0;
     // The schedule is valid and a record of this time of day starts a report interval.
     virtual bool IsReportIntervalBoundary(int timeSeconds) const = 0;
-    // The frame's window of the loaded data.
-    virtual CDemoDlg& LoadedDataWindow() = 0;
 };
 
 }  // namespace charts

@@ -129,9 +129,9 @@ TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Scheduler Activated"}));
     EXPECT_EQ(app.m_EditStatus.m_strProfileSpectrumTime, "0.5");
     // An octave run fills the live 3-D window, made now and kept hidden.
-    EXPECT_TRUE(frame.m_LiveDemoDlg.HasWindow());
-    EXPECT_FALSE(frame.m_LiveDemoDlg.IsWindowVisible());
-    EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 0);
+    EXPECT_TRUE(frame.Charts().LiveSpectra().HasWindow());
+    EXPECT_FALSE(frame.Charts().LiveSpectra().IsWindowVisible());
+    EXPECT_EQ(frame.Charts().LiveSpectra().Row(), 0);
 
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
     scheduler.OnCancel();

@@ -226,17 +226,17 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_PageList.SetRowStates(4, ui::RVS_SELECTED);
     view.ShowGraphWindow(ViewGraph::Data, true);
-    frame.m_DemoDlg.Create();
-    frame.m_DemoDlg.ShowWindow(true);
+    frame.Charts().LoadedSpectra().Create();
+    frame.Charts().LoadedSpectra().ShowWindow(true);
     view.OnClickList1602();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
     EXPECT_FALSE(frame.DataFiles().Navigator().IsWindowVisible());
-    EXPECT_FALSE(frame.m_DemoDlg.IsWindowVisible());
-    EXPECT_FALSE(frame.m_GraphLegendDlg.HasWindow());  // shown again only once it was made
+    EXPECT_FALSE(frame.Charts().LoadedSpectra().IsWindowVisible());
+    EXPECT_FALSE(frame.Charts().Legend().HasWindow());  // shown again only once it was made
 
-    frame.m_GraphLegendDlg.Create();
+    frame.Charts().Legend().Create();
     view.OnClickList1602();
-    EXPECT_TRUE(frame.m_GraphLegendDlg.IsWindowVisible());
+    EXPECT_TRUE(frame.Charts().Legend().IsWindowVisible());
 }
 
 TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectrumModes) {
@@ -386,8 +386,8 @@ TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
     // chosen band of record 0 (0.0 dB at 25 Hz, below the 0-phon contour: the threshold).
     view.m_nIsophone = 2;
     recording.SelectRecord(0);
-    frame.m_Isophone.SelectBand(2);
-    frame.ComputeIsophoneForBand(0);
+    frame.Charts().Isophone().SelectBand(2);
+    frame.Charts().ComputeIsophoneForBand(0);
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 1), "ISOPHONE");
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 2), "[78.5]");
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 3), "[68.7]");  // the chosen band's threshold too
@@ -492,10 +492,10 @@ TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {
     EXPECT_FALSE(commands.OnCommand(57601));
     // The 3-D settings are made on first use and show the view's chart.
     EXPECT_TRUE(commands.OnCommand(ID_3DGRAPH_PROPERTIES));
-    EXPECT_TRUE(frame.m_Setup3DGraphDlg.IsWindowVisible());
-    EXPECT_EQ(frame.m_Setup3DGraphDlg.m_nYMax, 140);
-    frame.m_Setup3DGraphDlg.ShowWindow(false);
+    EXPECT_TRUE(frame.Charts().Setup3D().IsWindowVisible());
+    EXPECT_EQ(frame.Charts().Setup3D().m_nYMax, 140);
+    frame.Charts().Setup3D().ShowWindow(false);
     EXPECT_TRUE(commands.OnCommand(ID_3DGRAPH_PROPERTIES));
-    EXPECT_TRUE(frame.m_Setup3DGraphDlg.IsWindowVisible());
+    EXPECT_TRUE(frame.Charts().Setup3D().IsWindowVisible());
     EXPECT_FALSE(CFrameDataViewCommands::IsDataViewCommand(32963));
 }

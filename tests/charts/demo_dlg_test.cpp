@@ -26,10 +26,7 @@ std::vector<std::uint16_t> Words(std::initializer_list<int> tenths) {
 
 class DemoDlgTest : public ::testing::Test {
 protected:
-    DemoDlgTest() {
-        host.loadedWindow = &window;
-        host.MakeSpectra(20, CDemoDlg::kOctaveBands);
-    }
+    DemoDlgTest() { host.MakeSpectra(20, CDemoDlg::kOctaveBands); }
     // Explicit ranges as the operator picks them: bands, dB (multiples of 10), spectra.
     void PickRanges(int xMin, int xMax, int yMin, int yMax, int zMin, int zMax) {
         window.OnRangeSelChange(CDemoDlg::IDC_FREQ_MIN, xMin);
@@ -124,7 +121,7 @@ TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin)
     EXPECT_EQ(dialog->findChild<QLabel*>(IdName(1699))->text(), "20");
 
     // While the meter acquires, the ranges cannot be changed.
-    CDemoDlg live(host);
+    CDemoDlg live(host, &window);
     host.acquiring = true;
     live.Create();
     EXPECT_FALSE(live.Window()->findChild<QComboBox*>(IdName(1677))->isEnabled());
@@ -209,7 +206,7 @@ TEST_F(DemoDlgTest, AScheduledAcquisitionsStartIsFollowedByTenGapRowsFromTheFour
 }
 
 TEST_F(DemoDlgTest, TheLiveWindowsReplayGoesIntoTheLoadedDataWindowAfresh) {
-    CDemoDlg live(host);
+    CDemoDlg live(host, &window);
     live.OnInitDialog();
     window.OnInitDialog();
     window.ApplyGraphSettings();

@@ -1,11 +1,11 @@
-// The frame's part in the charts: the equal-loudness contour of a spectrum, the graph legend
-// and the "Spectrum" windows.
+#include "app/chart_windows.h"
+
 #include <cmath>
 #include <span>
 
 #include "acquisition/data_buffer.h"
+#include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ bool HalfBandShift() {
 
 }  // namespace
 
-void CMainFrame::ComputeIsophoneForBand(int record) {
+void ChartWindows::ComputeIsophoneForBand(int record) {
     const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
     const std::span<const unsigned char> loaded(
         buffer.data(), std::min(buffer.size(), CKX9MonitorApp::kDataBufferSize));
@@ -30,40 +30,40 @@ void CMainFrame::ComputeIsophoneForBand(int record) {
     // A record the loaded page does not hold whole has no spectrum to go through.
     if (static_cast<int>(words.size()) < charts::kSpectrumLevels)
         return;
-    m_Isophone.Compute(ViewEdition(), HalfBandShift(), charts::LevelsFromRecord(words));
+    m_isophone.Compute(ViewEdition(), HalfBandShift(), charts::LevelsFromRecord(words));
 }
 
-void CMainFrame::ComputeIsophoneForLevels(const std::string& text) {
-    m_Isophone.Compute(ViewEdition(), HalfBandShift(), charts::LevelsFromText(text));
+void ChartWindows::ComputeIsophoneForLevels(const std::string& text) {
+    m_isophone.Compute(ViewEdition(), HalfBandShift(), charts::LevelsFromText(text));
 }
 
-void CMainFrame::ComputeIsophoneForLevels(std::span<const float> levels) {
+void ChartWindows::ComputeIsophoneForLevels(std::span<const float> levels) {
     charts::SpectrumLevels tenths;
     tenths.fill(charts::kMissingLevel);
     for (size_t band = 0; band < std::min(levels.size(), tenths.size()); ++band)
         tenths[band] = static_cast<int>(std::lround(levels[band] * 10));
-    m_Isophone.Compute(ViewEdition(), HalfBandShift(), tenths);
+    m_isophone.Compute(ViewEdition(), HalfBandShift(), tenths);
 }
 
-void CMainFrame::ShowGraphLegend() {
-    if (m_GraphLegendDlg.HasWindow())
-        m_GraphLegendDlg.ShowWindow(true);
+void ChartWindows::ShowLegend() {
+    if (m_legend.HasWindow())
+        m_legend.ShowWindow(true);
 }
 
-void CMainFrame::ShowLoadedSpectra() {
-    const bool made = m_DemoDlg.HasWindow();
-    m_DemoDlg.Create();
+void ChartWindows::ShowLoadedSpectra() {
+    const bool made = m_loadedSpectra.HasWindow();
+    m_loadedSpectra.Create();
     if (!made)
-        m_DemoDlg.ReloadLoadedSpectra();
-    m_DemoDlg.ShowWindow(true);
+        m_loadedSpectra.ReloadLoadedSpectra();
+    m_loadedSpectra.ShowWindow(true);
 }
 
-void CMainFrame::ReloadLoadedSpectra() {
-    if (m_DemoDlg.HasWindow())
-        m_DemoDlg.ReloadLoadedSpectra();
+void ChartWindows::ReloadLoadedSpectra() {
+    if (m_loadedSpectra.HasWindow())
+        m_loadedSpectra.ReloadLoadedSpectra();
 }
 
-void CMainFrame::HideDemoWindows() {
-    m_LiveDemoDlg.ShowWindow(false);
-    m_DemoDlg.ShowWindow(false);
+void ChartWindows::HideSpectrumWindows() {
+    m_liveSpectra.ShowWindow(false);
+    m_loadedSpectra.ShowWindow(false);
 }
