@@ -42,7 +42,11 @@ bool ReportsStoreThirdOctaves(std::string_view model) {
 }
 
 bool ReportsStoreOctavesOnly(std::string_view model) {
-    return !ReportsStoreThirdOctaves(model) && ContainsAny(model, {"j", "J"});
+    return !ReportsStoreThirdOctaves(model) && HasOctaveReportLetters(model);
+}
+
+bool HasOctaveReportLetters(std::string_view model) {
+    return ContainsAny(model, {"j", "J"});
 }
 
 bool IsQS4160WithReports(std::string_view model) {
@@ -51,6 +55,10 @@ bool IsQS4160WithReports(std::string_view model) {
 
 bool HasShortLeqAndFft(std::string_view model) {
     return ContainsAny(model, {"QS4160_L", "QS4160_H"});
+}
+
+bool HasReportSettings(std::string_view model) {
+    return HasReports(model) || IsQS4160WithReports(model);
 }
 
 }  // namespace model_rules
