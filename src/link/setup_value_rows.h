@@ -570,10 +570,13 @@ inline constexpr std::array<SetupValueRow, CInstrStatus::kValueCount> kRows = {{
 
 }  // namespace setup_rows
 
-// The control of the value named `name`; a name no row has does not compile.
-consteval const PageControl& ControlOf(std::string_view name) {
+// The row of the value named `name`, and its control; a name no row has does not compile.
+consteval const SetupValueRow& RowOf(std::string_view name) {
     for (const SetupValueRow& row : setup_rows::kRows)
         if (std::string_view(row.name) == name)
-            return row.control;
+            return row;
     throw "no setup value of that name";
+}
+consteval const PageControl& ControlOf(std::string_view name) {
+    return RowOf(name).control;
 }

@@ -25,11 +25,6 @@ bool ContainsAny(std::string_view model, std::initializer_list<std::string_view>
     return false;
 }
 
-bool HasDataLoggerOption(std::string_view model) {
-    return ContainsAny(model, {"QS4060_B", "QS4060_C", "QS4060_F", "QS4060_G", "QS4060_b",
-                               "QS4060_c", "QS4060_f", "QS4060_g", "q"});
-}
-
 int Number(const std::string& text) {
     return platform::Atoi(text);
 }
@@ -235,7 +230,8 @@ void CurrentSettings::OnSetActive() {
         }
     } else if (!model_rules::HasReports(model)) {
         left = platform::Format("Auto Store: %s", C(s.m_strAutoStore));
-        logging = HasDataLoggerOption(model) ? "DATALOGGER ENABLED" : "DATALOGGER DISABLED";
+        logging =
+            model_rules::HasDataLoggerOption(model) ? "DATALOGGER ENABLED" : "DATALOGGER DISABLED";
     } else {
         logging = platform::Format("SLM + PROFILE : %s", C(s.m_strSlmDatalogger));
     }
