@@ -61,6 +61,14 @@ bool HasReportSettings(std::string_view model) {
     return HasReports(model) || IsQS4160WithReports(model);
 }
 
+bool ReportsLackSpectra(std::string_view model) {
+    return platform::Contains(model, "r");
+}
+
+bool ReportsLackThirdOctaves(std::string_view model) {
+    return ContainsAny(model, {"r", "j", "J"});
+}
+
 bool HasDataLoggerOption(std::string_view model) {
     return ContainsAny(model, {"QS4060_B", "QS4060_C", "QS4060_F", "QS4060_G", "QS4060_b",
                                "QS4060_c", "QS4060_f", "QS4060_g", "q"});

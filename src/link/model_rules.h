@@ -31,6 +31,9 @@ bool IsQS4160WithReports(std::string_view model);
 bool HasShortLeqAndFft(std::string_view model);
 // Report and event settings of either family: HasReports or IsQS4160WithReports.
 bool HasReportSettings(std::string_view model);
+// A QS4060's reports and events store no spectra ("r"), or no third octaves ("r", "j", "J").
+bool ReportsLackSpectra(std::string_view model);
+bool ReportsLackThirdOctaves(std::string_view model);
 // A QS4060 with the data logger option ("B", "C", "F", "G" in either case right after the
 // model) or "q" anywhere.
 bool HasDataLoggerOption(std::string_view model);

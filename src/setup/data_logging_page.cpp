@@ -58,11 +58,6 @@ const char* OnOff(bool on) {
     return on ? kOn : kOff;
 }
 
-bool ContainsAny(std::string_view model, std::initializer_list<std::string_view> parts) {
-    return std::any_of(parts.begin(), parts.end(),
-                       [model](std::string_view part) { return platform::Contains(model, part); });
-}
-
 // The entry that is the text itself, else the first that begins with it: "LE" is not "Leq".
 void SelectValue(PageControls& c, int list, const std::string& text) {
     const List& entries = c.Entries(list);
@@ -144,11 +139,13 @@ bool DataLoggingPage::HasSections() const {
 
 bool DataLoggingPage::StoresOctaves() const {
     return HasQS4160Reports() ||
-           (HasQS4060Reports() && ContainsAny(Model(), {"n", "k", "N", "K", "j", "J"}));
+           (HasQS4060Reports() && (model_rules::ReportsStoreThirdOctaves(Model()) ||
+                                   model_rules::HasOctaveReportLetters(Model())));
 }
 
 bool DataLoggingPage::StoresThirdOctaves() const {
-    return HasQS4160Reports() || (HasQS4060Reports() && ContainsAny(Model(), {"n", "k", "N", "K"}));
+    return HasQS4160Reports() ||
+           (HasQS4060Reports() && model_rules::ReportsStoreThirdOctaves(Model()));
 }
 
 // With the half-band shift the meter logs neither the profile nor octaves.
@@ -172,8 +169,8 @@ void DataLoggingPage::EnableStoreChecks(const SectionIds& s, bool enabled) {
     bool octaves = enabled;
     bool thirdOctaves = enabled;
     if (IsQS4060()) {
-        octaves = enabled && !platform::Contains(Model(), "r");
-        thirdOctaves = enabled && !ContainsAny(Model(), {"r", "j", "J"});
+        octaves = enabled && !model_rules::ReportsLackSpectra(Model());
+        thirdOctaves = enabled && !model_rules::ReportsLackThirdOctaves(Model());
     }
     c.Enable(s.storeParams, enabled);
     c.Enable(s.storeOctaves, octaves);
