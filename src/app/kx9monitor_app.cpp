@@ -122,42 +122,49 @@ void CKX9MonitorApp::SavePortIni(const PortRecord& reference, const PortRecord& 
 void CKX9MonitorApp::StartupUpdateCheck() {
     m_strProgramDir = platform::CurrentDirectory();
     m_nDisplayAudioSetting = 1;
-    auto internetChecked = [this] {
-        return m_pStartupServices && m_pStartupServices->IsInternetChecked();
-    };
     const platform::DateTime now = platform::DateTime::Now();
-
-    const std::string settingsPath = ProgramPath(kStartupSettingsFile);
-    if (auto settings = ReadStartupSettings(settingsPath)) {
-        const bool refreshDue = settings->IsRefreshDue(now);
-        if (refreshDue && m_pStartupServices)
-            m_pStartupServices->CheckInternetConnection();
-        if (!settings->displayAudioSetting)
-            m_nDisplayAudioSetting = 0;
-        if (refreshDue && internetChecked()) {
-            m_pStartupServices->UpdateServerDatabases();
-            const std::string content =
-                FormatStartupSettings(platform::DateTime::Now(), m_nDisplayAudioSetting != 0);
-            if (!platform::WriteFileAtomic(settingsPath, content))
-                platform::AfxMessageBox("Unable to open QS4060KRTN_VP.ini");
-        }
-    } else {
-        platform::AfxMessageBox("Unable to open QS4060KRTN_VP.ini");
-    }
-
+    ApplyStartupSettings(now);
     for (const char* database : {kTechnicianDatabase, kCorrectionsTable})
-        if (!platform::FileExists(ProgramPath(database)) && internetChecked())
+        if (!platform::FileExists(ProgramPath(database)) && IsInternetChecked())
             m_pStartupServices->UpdateServerDatabases();
+    ExpireBooking(now);
+    m_bDebug = 0;
+}
 
+bool CKX9MonitorApp::IsInternetChecked() const {
+    return m_pStartupServices && m_pStartupServices->IsInternetChecked();
+}
+
+void CKX9MonitorApp::ApplyStartupSettings(const platform::DateTime& now) {
+    const std::string settingsPath = ProgramPath(kStartupSettingsFile);
+    const auto settings = ReadStartupSettings(settingsPath);
+    if (!settings) {
+        platform::AfxMessageBox("Unable to open QS4060KRTN_VP.ini");
+        return;
+    }
+    const bool refreshDue = settings->IsRefreshDue(now);
+    if (refreshDue && m_pStartupServices)
+        m_pStartupServices->CheckInternetConnection();
+    if (!settings->displayAudioSetting)
+        m_nDisplayAudioSetting = 0;
+    if (!refreshDue || !IsInternetChecked())
+        return;
+    m_pStartupServices->UpdateServerDatabases();
+    const std::string content =
+        FormatStartupSettings(platform::DateTime::Now(), m_nDisplayAudioSetting != 0);
+    if (!platform::WriteFileAtomic(settingsPath, content))
+        platform::AfxMessageBox("Unable to open QS4060KRTN_VP.ini");
+}
+
+void CKX9MonitorApp::ExpireBooking(const platform::DateTime& now) {
     const std::string bookingPath = ProgramPath(kBookingFile);
     platform::LineReader booking(bookingPath);
     std::string firstLine;
-    if (booking.IsOpen() && booking.ReadLine(firstLine, 512)) {
-        const auto bookedAt = platform::DateTime::Parse(firstLine);
-        if (bookedAt && platform::WholeDaysBetween(*bookedAt, now) >= kBookingLifetimeDays)
-            platform::RemoveFile(bookingPath);
-    }
-    m_bDebug = 0;
+    if (!booking.IsOpen() || !booking.ReadLine(firstLine, 512))
+        return;
+    const auto bookedAt = platform::DateTime::Parse(firstLine);
+    if (bookedAt && platform::WholeDaysBetween(*bookedAt, now) >= kBookingLifetimeDays)
+        platform::RemoveFile(bookingPath);
 }
 
 void CKX9MonitorApp::WaitWithMessages(unsigned ms) {

@@ -239,6 +239,38 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     EXPECT_TRUE(frame.Charts().Legend().IsWindowVisible());
 }
 
+TEST_F(ViewTest, TheCurrentPageRowShowsTheLiveChartOfSpectraAndNothingBesideTheListOfLevels) {
+    view.OnInitialUpdate();
+    view.m_PageList.InsertItem(0, "CURR. PAGE");
+    view.m_PageList.SetRowStates(0, ui::RVS_SELECTED);
+    frame.DataFiles().ShowNavigator(true);
+    view.ShowControl(CKX9MonitorView::IDC_DATA_CHART, true);
+
+    frame.m_nChannelMode = 3;
+    view.OnClickList1602();
+    EXPECT_EQ(frame.m_recording.SelectedSegment(), -1);
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
+    EXPECT_TRUE(frame.DataFiles().Navigator().IsWindowVisible());  // left as it was
+
+    frame.m_nChannelMode = 1;
+    frame.Charts().Legend().Create();
+    frame.Charts().Legend().ShowWindow(false);
+    view.OnClickList1602();
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
+    EXPECT_FALSE(frame.DataFiles().Navigator().IsWindowVisible());
+    EXPECT_FALSE(frame.Charts().Legend().IsWindowVisible());  // a profile has no legend
+
+    // With no recording kind the click only changes the list.
+    frame.m_nChannelMode = -1;
+    view.ShowControl(CKX9MonitorView::IDC_LIVE_CHART, true);
+    view.OnClickList1602();
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
+}
+
 TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectrumModes) {
     view.OnInitialUpdate();
     app.m_InstrStatus.m_strSpectAuxWeighting = "LAeq";
