@@ -5,6 +5,7 @@
 
 #include "app/dialogs/about_dlg.h"
 #include "app/main_frame.h"
+#include "app/main_frame_window.h"
 #include "app/startup_services.h"
 #include "app/startup_settings.h"
 #include "link/serial.h"
@@ -88,7 +89,7 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
 
     // Creating the frame runs the start-up job.
     m_pFrameOwner = std::make_unique<CMainFrame>();
-    if (!m_pFrameOwner->LoadFrame())
+    if (m_pFrameOwner->OnCreate() == -1)
         return FALSE;
     CMainFrame* frame = m_pMainFrame;
     if (frame)
@@ -96,7 +97,8 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
     // The program ends once the main loop meets this quit.
     platform::EventLoop::RequestQuit(0);
     if (frame) {
-        frame->ShowMaximized();
+        if (CMainFrameWindow* window = frame->Window())
+            window->showMaximized();
         if (!m_strCommandLineFile.empty())
             frame->DataFiles().Reader().OpenSessionFile(m_strCommandLineFile);
         SetStartupServices(&frame->Web().Startup());

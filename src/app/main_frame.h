@@ -1,8 +1,11 @@
 #pragma once
 // The main frame: owner of the frame timers and of what every reply of the meter means. The
 // conversation with the meter (queue, resends, time-outs, ports) is its link session's
-// (m_link); the frame is the session's host and hands each reply to its handler. It is no
-// widget: its window, when one exists, shows what FrameUi is told.
+// (m_link); the frame is the session's host and hands each reply to its handler. The rest of
+// the program hangs on parts the frame owns and wires, each with its own state: the bench, the
+// workflow and maintenance commands, the data files, the scheduler, the chart windows, the web
+// service, the boxes and the commands. It is no widget: its window, when one exists, shows
+// what FrameUi is told.
 
 #include <cstdint>
 #include <map>
@@ -29,8 +32,6 @@
 #include "platform/win_types.h"
 #include "platform/window_timers.h"
 
-class CInstrStatus;
-// The window, the start-up job, the menus, the member dialogs and the web service.
 #include "app/chart_windows.h"
 #include "app/frame_bench.h"
 #include "app/frame_boxes.h"
@@ -48,11 +49,8 @@ class CInstrStatus;
 #include "sound/audio_file_list.h"
 #include "ui/x_status_bar.h"
 
+class CInstrStatus;
 class CKX9MonitorView;
-class ConnectEscapeWatch;
-struct SerialPortInfo;
-class QMenu;
-struct PortRecord;
 
 class CMainFrame {
     // First: the frame's link fields below refer into the session.
@@ -174,7 +172,7 @@ public:
     // The running audio recording, as its list line will tell it.
     sound::AudioRecordingEntry m_AudioRecording;
 
-    // --- the web service and the logs
+    // --- the logs
     void LogScheduler(BOOL restart, const std::string& text, BOOL stamp) {
         m_scheduler.Log(restart, text, stamp);
     }
@@ -304,27 +302,28 @@ private:
     int m_nDisplayRounds = 0;
 
     // ===================================================================================
-    // The frame's window, its start-up job, menus, hot keys, exit, member dialogs and web
-    // service (main_frame_startup.cpp, main_frame_exit.cpp, main_frame_menu.cpp,
-    // main_frame_commands.cpp).
+    // The frame's window and its start-up job (main_frame_startup.cpp), its exit
+    // (main_frame_exit.cpp), and the parts of the program it owns and wires, each with the
+    // state it alone uses.
 public:
     static constexpr const char* kWindowTitle = "KX9Monitor";
     static constexpr const char* kExitCaption = "QS4060KRTN_VP";
 
-    // What creating the frame does: builds its window (hidden) and runs OnCreate. FALSE when
-    // the window could not be built.
-    BOOL LoadFrame();
     // The frame's creation: builds the window with the status bar and the view, then runs
     // the start-up job. -1 when the window could not be built.
     int OnCreate();
     // The window with its status bar and the view, hidden (the first step of OnCreate).
     BOOL CreateFrameWindow();
     CMainFrameWindow* Window() const { return m_window.Get(); }
-    // The small boxes.
+    CKX9MonitorView* View() const;
+
+    // WM_CLOSE: asks, refuses while a verification runs, then exits.
+    void OnClose();
+    // "&Esci": releases the ports and the command queue, destroys view and window, quits.
+    void OnAppExit();
+
     FrameBoxes& Boxes() { return m_boxes; }
-    // The web service's parts.
     FrameWeb& Web() { return m_web; }
-    // The verification bench and its two meters.
     FrameBench& Bench() { return m_bench; }
     VerificationWorkflow& Verification() { return m_verification; }
     MaintenanceCommands& Maintenance() { return m_maintenance; }
@@ -332,31 +331,11 @@ public:
     FrameDataFiles& DataFiles() { return m_data; }
     FrameScheduler& Scheduler() { return m_scheduler; }
     ChartWindows& Charts() { return m_charts; }
-    CKX9MonitorView* View() const;
-    void ShowMaximized();
-
-    // WM_CLOSE: asks, refuses while a verification runs, then exits.
-    void OnClose();
-    // "&Esci": releases the ports and the command queue, destroys view and window, quits.
-    void OnAppExit();
 
     // What the "Setup Instrument" sheet needs of the program.
     FrameSetupHost m_setupHost{*this};
-
-    FrameDataFiles m_data{*this, m_recording};
     FrameLiveRecorderHost m_liveRecorderHost{*this};
     acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording};
-    FrameScheduler m_scheduler;
-
-    ChartWindows m_charts{*this, m_recording};
-
-    FrameBoxes m_boxes;
-    FrameWeb m_web{m_boxes.PleaseWait(), [this] { return m_bench.Instruments().target.serial; }};
-    FrameBench m_bench{*this};
-    WorkflowSteps m_workflow{*this};
-    VerificationWorkflow m_verification{*this, m_workflow};
-    MaintenanceCommands m_maintenance{*this, m_workflow};
-    FrameCommands m_commands{*this};
 
 private:
     friend class FrameAcquisitionHost;
@@ -365,7 +344,25 @@ private:
 
     // Connects the parts above to each other and to the frame (constructor).
     void WireFrameParts();
-    void RunStartupJob();
+
+    // The small boxes and the please-wait box.
+    FrameBoxes m_boxes;
+    // The web service, the local databases, the technician and the instrument log.
+    FrameWeb m_web{m_boxes.PleaseWait(), [this] { return m_bench.Instruments().target.serial; }};
+    // The bench window, the calibration-expiry dialog and the bench's two meters.
+    FrameBench m_bench{*this};
+    // The workflow commands' shared steps, one command at a time, and the commands.
+    WorkflowSteps m_workflow{*this};
+    VerificationWorkflow m_verification{*this, m_workflow};
+    MaintenanceCommands m_maintenance{*this, m_workflow};
+    // The menu, the command table and the hot keys.
+    FrameCommands m_commands{*this};
+    // The data files of the recording the view shows, the navigator and the audio labels.
+    FrameDataFiles m_data{*this, m_recording};
+    // The scheduler window, its run and its log.
+    FrameScheduler m_scheduler;
+    // The legend, the 3-D settings, the "Spectrum" windows and the equal-loudness contour.
+    ChartWindows m_charts{*this, m_recording};
 
     FrameWindowUi m_windowUi{*this, m_boxes};
     // Last: the window and the view in it go first.

@@ -12,6 +12,52 @@
 #include "web/server_endpoint.h"
 #include "web/service_paths.h"
 
+namespace {
+
+// This edition's start-up job, hidden: the server and the program's version, the instrument
+// under test on its port, the technician's login and the calibration-expiry update.
+void RunStartupJob(CMainFrame& frame) {
+    CKX9MonitorApp& app = TheApp();
+    if (frame.Web().Client().SrvPath() == web::kTestServerPath)
+        platform::AfxMessageBox(frame.Web().Client().SrvPath());
+    frame.Web().Client().SetEndpoint(web::LoadServerEndpoint(app.m_strProgramDir));
+    if (CMainFrameWindow* window = frame.Window())
+        window->hide();
+
+    if (!frame.Web().Databases().CheckInternetConnection()) {
+        platform::AfxMessageBox(
+            "ATTENZIONE:\nConnessione internet assente.\nAggiornamento data di "
+            "scadenza non puo' essere eseguito",
+            MB_ICONSTOP);
+        return;
+    }
+    frame.Web().Databases().m_bCheckInternet = 0;
+    frame.Boxes().ShowPleaseWait("Connessione con il server in corso..");
+    frame.Maintenance().CheckSoftwareUpdate(0, 0);
+
+    platform::RetryQuestion retry;
+    while (!frame.Bench().ConnectInstrumentUnderTest()) {
+        if (retry.Ask("Fonometro da verificare non risponde.\nVerificare impostazioni porta "
+                      "seriale.",
+                      MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
+            return;
+        frame.Commands().OnCommand(cmd::ID_CONNECTION_SETTINGS);
+        frame.Boxes().ClosePleaseWait();
+        frame.Link().SerialPort(LinkSide::Target).Close();
+    }
+    frame.Boxes().ClosePleaseWait();
+
+    CSetHystogramRange login(frame.Web().Technician());
+    if (login.DoModal() != IDOK)
+        return;
+    frame.Web().SetLoginResult(login.m_bAuthorised);
+    app.m_strTechnicianId = login.m_strCode;
+    if (frame.Maintenance().CheckSoftwareUpdate(0, 0) == 0)
+        frame.Verification().OnUpdateCalibExpiry();
+}
+
+}  // namespace
+
 void CMainFrame::WireFrameParts() {
     SetUi(&m_windowUi);
 
@@ -25,10 +71,6 @@ void CMainFrame::WireFrameParts() {
         .sendCommand = [this](int code) { SendCommand(code, "", ""); },
         .onClosed = [this] { m_bStatusDlgShown = FALSE; },
     });
-}
-
-BOOL CMainFrame::LoadFrame() {
-    return OnCreate() == -1 ? FALSE : TRUE;
 }
 
 BOOL CMainFrame::CreateFrameWindow() {
@@ -46,56 +88,11 @@ CKX9MonitorView* CMainFrame::View() const {
     return window ? window->View() : nullptr;
 }
 
-void CMainFrame::ShowMaximized() {
-    if (CMainFrameWindow* window = Window())
-        window->showMaximized();
-}
-
 int CMainFrame::OnCreate() {
     if (!CreateFrameWindow())
         return -1;
-    RunStartupJob();
+    RunStartupJob(*this);
     // Every way out of the job ends the program.
     platform::EventLoop::RequestQuit(0);
     return 0;
-}
-
-void CMainFrame::RunStartupJob() {
-    CKX9MonitorApp& app = TheApp();
-    if (m_web.Client().SrvPath() == web::kTestServerPath)
-        platform::AfxMessageBox(m_web.Client().SrvPath());
-    m_web.Client().SetEndpoint(web::LoadServerEndpoint(app.m_strProgramDir));
-    if (CMainFrameWindow* window = Window())
-        window->hide();
-
-    if (!m_web.Databases().CheckInternetConnection()) {
-        platform::AfxMessageBox(
-            "ATTENZIONE:\nConnessione internet assente.\nAggiornamento data di "
-            "scadenza non puo' essere eseguito",
-            MB_ICONSTOP);
-        return;
-    }
-    m_web.Databases().m_bCheckInternet = 0;
-    m_boxes.ShowPleaseWait("Connessione con il server in corso..");
-    m_maintenance.CheckSoftwareUpdate(0, 0);
-
-    platform::RetryQuestion retry;
-    while (!m_bench.ConnectInstrumentUnderTest()) {
-        if (retry.Ask("Fonometro da verificare non risponde.\nVerificare impostazioni porta "
-                      "seriale.",
-                      MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
-            return;
-        m_commands.OnCommand(cmd::ID_CONNECTION_SETTINGS);
-        m_boxes.ClosePleaseWait();
-        m_link.SerialPort(LinkSide::Target).Close();
-    }
-    m_boxes.ClosePleaseWait();
-
-    CSetHystogramRange login(m_web.Technician());
-    if (login.DoModal() != IDOK)
-        return;
-    m_web.SetLoginResult(login.m_bAuthorised);
-    app.m_strTechnicianId = login.m_strCode;
-    if (m_maintenance.CheckSoftwareUpdate(0, 0) == 0)
-        m_verification.OnUpdateCalibExpiry();
 }
