@@ -28,7 +28,7 @@ void VerificationWorkflow::OnUpdateCalibExpiry() {
                       instruments.target.serial);
     platform::MakeDirectories(platform::JoinPath(app.m_strProgramDir, "\\archivio_verifiche\\"));
 
-    if (!m_frame.Web().CheckInternetOnce())
+    if (!m_frame.Web().CheckInternetWhenDue())
         return;
     if (!m_steps.EnsureTechnician(nullptr))
         return;

@@ -65,7 +65,7 @@ void MaintenanceCommands::OnFirmwareUpgrade() {
     CKX9MonitorApp& app = TheApp();
     FrameBoxes& boxes = m_frame.Boxes();
     const PleaseWaitCloser closer(boxes);
-    if (!m_frame.Web().CheckInternetOnce())
+    if (!m_frame.Web().CheckInternetWhenDue())
         return;
     web::TechnicianLookup technician;
     if (!m_steps.CheckMaintenanceTechnician(kFirmwareRefusal, technician))

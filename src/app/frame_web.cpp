@@ -15,7 +15,7 @@ FrameWeb::FrameWeb(web::WaitFeedback& pleaseWait, InstrLog::SerialSource targetS
     m_client.SetInstrLog([this](const std::string& text) { m_log.WriteInstrLog(text); });
 }
 
-bool FrameWeb::CheckInternetOnce() {
+bool FrameWeb::CheckInternetWhenDue() {
     if (!m_databases.m_bCheckInternet)
         return true;
     m_databases.m_bCheckInternet = 0;

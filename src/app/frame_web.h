@@ -29,9 +29,10 @@ public:
     StartupServices& Startup() { return m_startup; }
     InstrLog& Log() { return m_log; }
 
-    // The internet check that the first workflow command of a run makes; later commands skip
-    // it. False only when the check was made and found no connection.
-    bool CheckInternetOnce();
+    // A workflow command's internet check, made while the databases call for one (a check
+    // that found the connection calls for the next); false only when it was made and found
+    // none, after which the commands go on without checking.
+    bool CheckInternetWhenDue();
 
     // The login of the start-up job: whether the technician was authorised.
     void SetLoginResult(int authorised) { m_loginResult = authorised; }

@@ -23,7 +23,7 @@ void MaintenanceCommands::OnReplaceMicrophone() {
         return;
     FrameBoxes& boxes = m_frame.Boxes();
     const PleaseWaitCloser closer(boxes);
-    if (!m_frame.Web().CheckInternetOnce())
+    if (!m_frame.Web().CheckInternetWhenDue())
         return;
     platform::AfxMessageBox(
         "Per effettuare la sostituzione del microfono e' necessario collegare lo strumento di "

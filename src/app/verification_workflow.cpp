@@ -22,7 +22,7 @@ void VerificationWorkflow::OnNewVerification() {
     const WorkflowGuard::Hold hold = m_steps.Enter();
     if (!hold)
         return;
-    if (!m_frame.Web().CheckInternetOnce())
+    if (!m_frame.Web().CheckInternetWhenDue())
         return;
     if (!m_steps.EnsureTechnician(&m_technicianData))
         return;
@@ -48,7 +48,7 @@ void VerificationWorkflow::OnContinueVerification() {
         return;
     CKX9MonitorApp& app = TheApp();
     // The verification goes on offline too.
-    m_frame.Web().CheckInternetOnce();
+    m_frame.Web().CheckInternetWhenDue();
     web::TechnicianLookup unused;
     if (!m_steps.EnsureTechnician(&unused))
         return;

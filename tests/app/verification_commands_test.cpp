@@ -286,4 +286,36 @@ TEST_F(VerificationCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
     EXPECT_FALSE(frame.Boxes().m_TryConnDlg.HasWindow());
 }
 
+TEST_F(VerificationCommandsTest,
+       TheInternetIsCheckedWhileTheDatabasesCallForItAndNotAfterAFailure) {
+    FrameWeb& web = frame.Web();
+    auto checks = [&] {
+        int count = 0;
+        for (const auto& request : stub.Requests())
+            count += platform::EndsWith(request.uri, "corrections_table.txt");
+        return count;
+    };
+    stub.ServeFile("//qs4060krtn_vp//corrections//corrections_table.txt", "REF1;0.1\n");
+    EXPECT_TRUE(web.CheckInternetWhenDue());  // none called for
+    EXPECT_EQ(checks(), 0);
+    web.Databases().m_bCheckInternet = 1;
+    EXPECT_TRUE(web.CheckInternetWhenDue());
+    EXPECT_TRUE(web.CheckInternetWhenDue());  // the connection found calls for the next check
+    EXPECT_EQ(checks(), 2);
+
+    stub.AddFault("corrections_table.txt", "status 500");
+    op.ExpectBox("ATTENZIONE:\nConnessione Internet assente.");
+    EXPECT_FALSE(web.CheckInternetWhenDue());
+    EXPECT_TRUE(web.CheckInternetWhenDue());
+    EXPECT_EQ(checks(), 3);
+}
+
+TEST_F(VerificationCommandsTest, TheInstrumentLogIsTheLogOfTheBenchsInstrumentUnderTest) {
+    frame.Bench().Instruments().target.serial = "T77";
+    frame.Web().Log().WriteInstrLog("connected");
+    const std::string path = frame.Web().Log().LogPath(platform::DateTime::Now());
+    EXPECT_NE(path.find("instr_T77_"), std::string::npos);
+    EXPECT_TRUE(platform::FileExists(path));
+}
+
 }  // namespace
