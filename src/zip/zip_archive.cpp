@@ -40,6 +40,7 @@ bool CZipArchive::Open(const std::string& path, int mode, std::uint64_t volumeSi
     m_centralDir.Clear();
     m_extracted.clear();
     m_folders.Clear();
+    m_dosTimes.ReadZone();
     try {
         m_storage.Open(path, mode, volumeSize);
         if (mode == kOpen || mode == kOpenReadOnly)

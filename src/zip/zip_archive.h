@@ -14,6 +14,7 @@
 #include "zip/zip_auto_buffer.h"
 #include "zip/zip_central_dir.h"
 #include "zip/zip_crypto.h"
+#include "zip/zip_dos_time.h"
 #include "zip/zip_extract_folders.h"
 #include "zip/zip_internal_info.h"
 #include "zip/zip_storage.h"
@@ -135,4 +136,5 @@ private:
     std::uint64_t m_uNewFileStart = 0;                 // position of the local header being written
     std::unordered_map<std::string, int> m_extracted;  // file written -> entry, while open
     zip::ExtractFolders m_folders;                     // extracted into, while open
+    zip::DosTimes m_dosTimes;                          // of extracted files, zone read at Open
 };
