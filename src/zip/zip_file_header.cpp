@@ -221,11 +221,17 @@ bool CZipFileHeader::PrepareData(int level, bool spanned, bool encrypted) {
            m_comment.GetSize() <= kFieldLimit;
 }
 
+std::string CZipFileHeader::CallerName() const {
+    if (!m_bNameStored)
+        return m_fileName.ToString();
+    return m_fileName.View() == m_originalStored ? m_originalCaller
+                                                 : NameToCallerForm(m_fileName.View());
+}
+
 void CZipFileHeader::ConvertToCallerForm() {
     if (!m_bNameStored)
         return;
-    m_fileName.Assign(m_fileName.View() == m_originalStored ? m_originalCaller
-                                                            : NameToCallerForm(m_fileName.View()));
+    m_fileName.Assign(CallerName());
     m_bNameStored = false;
 }
 

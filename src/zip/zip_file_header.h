@@ -41,6 +41,8 @@ public:
     CZipAutoBuffer m_comment;
 
     std::string GetFileName() const { return m_fileName.ToString(); }
+    // The name in caller form, whichever form it is in.
+    std::string CallerName() const;
     void SetFileName(std::string_view name);
     std::string GetComment() const { return m_comment.ToString(); }
     std::time_t GetTime() const;

@@ -102,4 +102,19 @@ TEST(ZipNames, TwoEntriesNeverLandOnOneFile) {
     EXPECT_TRUE(zip.ExtractFile(1, out));
     zip.Close();
     EXPECT_EQ(folder.Read("out/dup.txt"), "second");
+
+    // An entry that wrote nothing leaves its file to the next one: stopped, or failing its CRC.
+    zip.Open("dup.zip", CZipArchive::kOpenReadOnly);
+    const auto stop = [](std::uint64_t, std::uint64_t, void*) { return false; };
+    EXPECT_FALSE(zip.ExtractFile(0, out, true, {}, stop, nullptr, 2));
+    EXPECT_TRUE(zip.ExtractFile(1, out));
+    EXPECT_EQ(folder.Read("out/dup.txt"), "second");
+    zip.Close();
+    std::string bytes = folder.Read("dup.zip");
+    bytes[bytes.find("PK\x01\x02") + 16] ^= 1;  // the first entry's CRC in the directory
+    folder.Write("bad.zip", bytes);
+    zip.Open("bad.zip", CZipArchive::kOpenReadOnly);
+    EXPECT_EQ(ZipCause([&] { zip.ExtractFile(0, out); }), CZipException::kBadCrc);
+    EXPECT_TRUE(zip.ExtractFile(1, out));
+    zip.Close();
 }
