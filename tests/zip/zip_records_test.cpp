@@ -1,5 +1,5 @@
-// The record layer: encryption keys, DOS dates, exception causes, and the bytes
-// that new entries and end records have on disk.
+// The record layer: encryption keys, DOS dates, exception causes, the buffers of names and
+// fields, and the bytes that new entries and end records have on disk.
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -7,6 +7,7 @@
 #include "platform/date_time.h"
 #include "platform/text.h"
 #include "support/test_env.h"
+#include "zip/zip_auto_buffer.h"
 #include "zip/zip_bytes.h"
 #include "zip/zip_crypto.h"
 #include "zip/zip_dos_time.h"
@@ -182,4 +183,30 @@ TEST(ZipRecords, LocalHeadersTakeTheSizesOfTheirEntriesWhetherBufferedOrWritten)
         EXPECT_EQ(Hex(bytes.substr(local + 14, 12)), Hex(bytes.substr(at + 16, 12))) << checked;
     }
     EXPECT_EQ(checked, 3);
+}
+
+TEST(ZipRecords, BuffersKeepTheirBytesShortOrLongThroughCopiesMovesAndSelfAssignment) {
+    for (const std::size_t size :
+         {std::size_t{1}, std::size_t{40}, std::size_t{41}, std::size_t{300}}) {
+        SCOPED_TRACE(size);
+        const std::string bytes = RandomBytes(size, static_cast<unsigned>(size));
+        CZipAutoBuffer buffer;
+        buffer.Assign(bytes);
+        CZipAutoBuffer copy(buffer);
+        buffer.Assign(buffer.View());  // its own bytes
+        EXPECT_EQ(buffer.ToString(), bytes);
+        buffer.Assign(buffer.View().substr(1));
+        EXPECT_EQ(buffer.ToString(), bytes.substr(1));
+        CZipAutoBuffer moved(std::move(copy));
+        EXPECT_EQ(moved.ToString(), bytes);
+        EXPECT_EQ(copy.GetSize(), 0u);
+        CZipAutoBuffer other(300, true);
+        other = std::move(moved);
+        EXPECT_EQ(other.ToString(), bytes);
+        EXPECT_EQ(CZipAutoBuffer(size, true).View(), std::string(size, '\0'));
+    }
+    CZipAutoBuffer empty;
+    EXPECT_EQ(empty.Data(), nullptr);
+    empty.Assign("");
+    EXPECT_EQ(empty.Data(), nullptr);
 }
