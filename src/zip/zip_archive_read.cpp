@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "zip/zip_archive.h"
 #include "zip/zip_bytes.h"
+#include "zip/zip_crc32.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_file_attributes.h"
 
@@ -133,7 +134,7 @@ std::size_t CZipArchive::ReadFile(void* buffer, std::size_t size) {
     auto* out = static_cast<char*>(buffer);
     const std::size_t done =
         header.m_uMethod == 0 ? ReadStored(out, size) : ReadDeflated(out, size);
-    m_uCrc32 = static_cast<std::uint32_t>(crc32_z(m_uCrc32, reinterpret_cast<Bytef*>(out), done));
+    m_uCrc32 = zip::Crc32(m_uCrc32, out, done);
     m_uUncomprLeft -= static_cast<std::uint32_t>(done);
     if (m_bStreamEnded && m_uUncomprLeft > 0)
         Fail(CZipException::kBadArchive, "compressed data shorter than the entry");
