@@ -38,7 +38,7 @@ bool CZipArchive::Open(const std::string& path, int mode, std::uint64_t volumeSi
     m_bChanged = mode == kCreate || mode == kCreateSpan;
     m_bDirectoryCut = false;
     m_centralDir.Clear();
-    m_extracted.clear();
+    m_extracted.Clear();
     m_folders.Clear();
     m_dosTimes.ReadZone();
     try {
@@ -76,7 +76,7 @@ void CZipArchive::Close(bool afterException) {
         m_storage.Close(false);
     }
     m_centralDir.Clear();
-    m_extracted.clear();
+    m_extracted.Clear();
     m_folders.Clear();
     m_info.EndStream();
     m_info.ReleaseBuffer();

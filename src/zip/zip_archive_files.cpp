@@ -81,19 +81,23 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
         return true;
     }
     // The target is claimed for this entry now and given back unless its file is written.
-    const auto [claim, claimed] = m_extracted.try_emplace(NormalPath(target), index);
-    if (!claimed && claim->second != index)
+    const bool normal = IsNormalPath(target);
+    const std::string normalised = normal ? std::string() : NormalPath(target);
+    const std::string_view key = normal ? std::string_view(target) : normalised;
+    bool fresh = false;
+    const int holder = m_extracted.Claim(key, index, fresh);
+    if (holder >= 0)
         Fail(CZipException::kSameTarget,
-             platform::Format("%s is entry %d's file", target.c_str(), claim->second));
+             platform::Format("%s is entry %d's file", target.c_str(), holder));
     struct Release {
-        std::unordered_map<std::string, int>& extracted;
-        std::unordered_map<std::string, int>::iterator claim;
+        zip::ExtractClaims& claims;
+        std::string_view key;
         bool keep;
         ~Release() {
             if (!keep)
-                extracted.erase(claim);
+                claims.Release(key);
         }
-    } release{m_extracted, claim, !claimed};
+    } release{m_extracted, key, !fresh};
     if (!OpenFile(index))
         return false;
     const std::size_t slash = target.rfind('/');

@@ -31,15 +31,19 @@ bool IsSafeEntryName(std::string_view name) {
     return !climbs;
 }
 
-std::string NormalPath(const std::string& path) {
+bool IsNormalPath(std::string_view path) {
     bool plain = !path.empty();
     for (std::size_t start = path.starts_with('/') ? 1 : 0; plain && start <= path.size();) {
         const std::size_t end = std::min(path.find('/', start), path.size());
-        const std::string_view part = std::string_view(path).substr(start, end - start);
+        const std::string_view part = path.substr(start, end - start);
         plain = !part.empty() && part != "." && part != "..";
         start = end + 1;
     }
-    return plain ? path : std::filesystem::path(path).lexically_normal().string();
+    return plain;
+}
+
+std::string NormalPath(const std::string& path) {
+    return IsNormalPath(path) ? path : std::filesystem::path(path).lexically_normal().string();
 }
 
 std::string FileNamePart(std::string_view name) {

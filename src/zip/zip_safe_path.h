@@ -31,8 +31,10 @@ std::string FileNamePart(std::string_view name);
 // ".." components.
 std::string PathToEntryName(std::string_view path);
 
-// The path as std::filesystem's lexically_normal gives it ('/' separated), without its cost when
-// there is nothing to resolve: no "." or ".." components and no repeated separators.
+// Whether std::filesystem's lexically_normal leaves the path ('/' separated) as it is: no "."
+// or ".." components and no repeated separators.
+bool IsNormalPath(std::string_view path);
+// The path as lexically_normal gives it, without its cost when it is normal already.
 std::string NormalPath(const std::string& path);
 
 }  // namespace zip
