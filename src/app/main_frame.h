@@ -9,14 +9,11 @@
 
 #include <cstdint>
 #include <map>
-#include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "acquisition/dump_decoder.h"
 #include "acquisition/live_recorder.h"
-#include "acquisition/loose_data_dlg.h"
 #include "acquisition/record_file.h"
 #include "acquisition/record_layout.h"
 #include "acquisition/recording.h"
@@ -47,7 +44,6 @@
 #include "app/verification_workflow.h"
 #include "app/workflow_steps.h"
 #include "sound/audio_file_list.h"
-#include "ui/x_status_bar.h"
 
 class CInstrStatus;
 class CKX9MonitorView;
