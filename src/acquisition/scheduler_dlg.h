@@ -21,6 +21,7 @@
 #include "ui/modeless_window.h"
 #include "ui/report_ctrl.h"
 
+class MeterMode;
 class QDialog;
 
 namespace acquisition {
@@ -34,7 +35,9 @@ public:
     static constexpr int kStartImage = 5;
     static constexpr int kPauseImage = 6;
 
-    explicit CSchedulerDlg(SchedulerHost& host);
+    // `mode` is the link's: START puts it in scheduler mode and sets the channel, STOP and the
+    // end of a run take it out.
+    CSchedulerDlg(SchedulerHost& host, MeterMode& mode);
     ~CSchedulerDlg() override;
 
     // --- the window: Create builds it (hidden) and runs OnInitDialog
@@ -95,6 +98,8 @@ public:
 
     // The running caption, shown and hidden once a second while a run goes on.
     void SetCaption(const std::string& caption);
+    // Minutes of audio the free disk space allowed when audio recording was last chosen.
+    int AvailableRecordingMinutes() const { return m_nAvailableRecMinutes; }
 
     // --- the plan of the run: what START composed, which SchedulerRun carries out
     SchedulePlan Plan() const;
@@ -132,11 +137,13 @@ private:
     void Handle(void (CSchedulerDlg::*handler)());
 
     SchedulerHost& m_host;
+    MeterMode& m_mode;
     SchedulerForm m_form;
     ui::CReportCtrl m_LogList;
     sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;
     std::string m_strStartTimeText;
     std::string m_caption = kCaption;
+    int m_nAvailableRecMinutes = 0;
 };
 
 // The log list's image for a line as the log wrote it: 4 warnings, 5 starts ("Start

@@ -20,10 +20,10 @@ graph::GraphContext FrameGraphHost::Context() const {
     const CKX9MonitorApp& app = TheApp();
     const CMainFrame* frame = app.m_pMainFrame;
     graph::GraphContext context;
-    context.liveMonitoring = frame && frame->m_bMonitorOn && frame->m_bAcquiring;
+    context.liveMonitoring = frame && frame->Link().Mode().IsLive();
     const acquisition::Recording& recording = m_view.Recording();
     context.selectedSegment = recording.SelectedSegment();
-    context.acquisitionMode = frame ? frame->m_nChannelMode : -1;
+    context.acquisitionMode = frame ? frame->Link().Mode().ChannelMode() : -1;
     context.model = app.m_InstrStatus.m_strModel;
     context.recordKind = app.m_strSpectrumKind;
     context.absoluteTimes = recording.AbsoluteTimes();
@@ -125,7 +125,7 @@ std::string FrameGraphHost::FormatPointReadout(int x, int y, const std::string& 
     CMainFrame* frame = TheApp().m_pMainFrame;
     const bool live = m_view.Recording().SelectedSegment() == -1;
     charts::PointReadoutSource source;
-    source.mode = frame ? frame->m_nChannelMode : -1;
+    source.mode = frame ? frame->Link().Mode().ChannelMode() : -1;
     source.cell = [this, live](int row, int column) {
         if (live)
             return m_view.m_ReportList.IsValidRow(row)

@@ -12,7 +12,7 @@ namespace {
 std::optional<acquisition::DataBufferView> Spectra(const CMainFrame& frame) {
     const acquisition::Recording& recording = frame.m_recording;
     const int kind = recording.Layout().Kind();
-    if (kind != frame.m_nChannelMode ||
+    if (kind != frame.Link().Mode().ChannelMode() ||
         (kind != acquisition::kOctave && kind != acquisition::kThirdOctave))
         return std::nullopt;
     const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
@@ -21,14 +21,6 @@ std::optional<acquisition::DataBufferView> Spectra(const CMainFrame& frame) {
 }
 
 }  // namespace
-
-int FrameSpectrumHost::LiveMode() const {
-    return m_frame.m_nChannelMode;
-}
-
-bool FrameSpectrumHost::AcquisitionRunning() const {
-    return m_frame.m_bMonitorOn && m_frame.m_bAcquiring;
-}
 
 int FrameSpectrumHost::SelectedSegment() const {
     return m_frame.m_recording.SelectedSegment();

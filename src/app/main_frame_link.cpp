@@ -19,22 +19,22 @@ void CMainFrame::QueueCommands(const std::vector<FollowUp>& commands) {
 }
 
 void CMainFrame::OnQueueEmpty() {
-    if (!m_bSetupReadPending)
+    if (!Mode().IsSetupQueued())
         return;
-    m_bSetupReadPending = FALSE;
-    m_nPendingOp = -1;
+    Mode().SetSetupQueued(false);
+    Mode().SetPendingOp(kNoPendingOp);
     Ui().DestroySetupWaitBox();
 }
 
 void CMainFrame::OnCommandTimedOut(const CCommand& command) {
     if (command.GetCode() == kAcquisitionQuery)
         KillTimer(kStatusPoll);
-    if (m_nPendingOp == kSetupOp) {
+    if (Mode().PendingOp() == kSetupOp) {
         AbortSetupRead(command.GetCode());
-    } else if (m_bDownloading) {
+    } else if (Mode().IsDownloading()) {
         KillTimer(kDownloadProgress);
         EndInterruptedDownload();
-    } else if (m_bSchedulerMode &&
+    } else if (Mode().IsSchedulerMode() &&
                m_schedulerRun.State() == acquisition::SchedulerRun::kDownloading) {
         // A meter that stopped answering before or after its dump would hold the run for ever.
         m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloaded);
@@ -50,12 +50,12 @@ void CMainFrame::Disconnect() {
 void CMainFrame::CloseMonitoringLink() {
     KillTimer(kStatusPoll);
     KillTimer(kIntegrationEnd);
-    m_bLinkActive = FALSE;
-    m_bMonitorOn = FALSE;
-    m_bAcquiring = FALSE;
+    Mode().SetLinkActive(false);
+    Mode().SetMonitorOn(false);
+    Mode().SetAcquiring(false);
     m_link.Close();
     // A download the link took with it keeps what came.
-    if (m_bDownloading) {
+    if (Mode().IsDownloading()) {
         m_dumpDecoder.Interrupt();
         KillTimer(kDownloadProgress);
     }

@@ -9,7 +9,7 @@
 
 void CMainFrame::QueueSetupCommands() {
     ::QueueSetupCommands(Current(), Edited(), Sender());
-    m_bSetupReadPending = TRUE;
+    Mode().SetSetupQueued(true);
     // When nothing changed the queue is empty already: the tick says so at once.
     m_link.WakeSendTick();
 }
@@ -17,10 +17,10 @@ void CMainFrame::QueueSetupCommands() {
 void CMainFrame::OnSetupInstrument() {
     if (Ui().IsSetupWaitBoxShown())
         CloseSetupWaitBox();
-    if (m_nPendingOp != kSetupOp)
+    if (Mode().PendingOp() != kSetupOp)
         return;
     m_link.SetReadyToSend(TRUE);
     // The read is over whatever the operator does; a send sets the operation again.
-    m_nPendingOp = kNoPendingOp;
-    setup::RunSetupInstrument(m_setupHost);
+    Mode().SetPendingOp(kNoPendingOp);
+    setup::RunSetupInstrument(m_setupHost, Mode());
 }

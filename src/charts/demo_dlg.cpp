@@ -4,6 +4,7 @@
 
 #include "acquisition/record_layout.h"
 #include "charts/spectrum_bands.h"
+#include "link/meter_mode.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 #include "ui/hooked_dialog.h"
@@ -42,7 +43,7 @@ int PlottedLevel(std::uint16_t word) {
     return level > kTopLevel || level < kBottomLevel ? 0 : level;
 }
 
-CDemoDlg::CDemoDlg(SpectrumWindowHost& host) : m_host(host) {}
+CDemoDlg::CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode) : m_host(host), m_mode(mode) {}
 
 CDemoDlg::~CDemoDlg() {
     DestroyWindow();
@@ -54,7 +55,7 @@ void CDemoDlg::OnDestroy() {
 }
 
 void CDemoDlg::OnInitDialog() {
-    const int mode = m_host.LiveMode();
+    const int mode = m_mode.ChannelMode();
     m_bAutoRange = 1;
     m_nXMin = 0;
     m_nXMax = kDefaultXMax;
@@ -93,7 +94,7 @@ void CDemoDlg::OnInitDialog() {
     }
     m_strTimeMax = std::to_string(m_nZMax);
     m_strTimeMin = std::to_string(m_nZMin);
-    m_bControlsEnabled = !m_host.AcquisitionRunning();
+    m_bControlsEnabled = !m_mode.IsLive();
     Sync();
 }
 
@@ -196,7 +197,7 @@ void CDemoDlg::ApplyGraphSettings() {
 // The loaded record's spectra Z min .. Z max - 1 into the frame's window of loaded data. The
 // range never goes past the spectra the data buffer holds.
 void CDemoDlg::Replay() {
-    const int mode = m_host.LiveMode();
+    const int mode = m_mode.ChannelMode();
     if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
         return;
     CDemoDlg& target = m_host.LoadedDataWindow();
@@ -209,13 +210,13 @@ void CDemoDlg::Replay() {
 
 void CDemoDlg::ReloadLoadedSpectra() {
     ClearRows();
-    AddLoadedSpectra(0, m_host.LoadedSpectra(), !m_host.AcquisitionRunning());
+    AddLoadedSpectra(0, m_host.LoadedSpectra(), !m_mode.IsLive());
 }
 
 // Spectra first .. last - 1 of the loaded record, and ten gap rows after each from the fourth
 // on that starts a scheduled acquisition's report interval.
 void CDemoDlg::AddLoadedSpectra(int first, int last, bool gaps) {
-    const int mode = m_host.LiveMode();
+    const int mode = m_mode.ChannelMode();
     if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
         return;
     const int count = mode == acquisition::kOctave ? kOctaveBands : kThirdOctaveBands;

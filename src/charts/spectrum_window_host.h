@@ -1,7 +1,7 @@
 #pragma once
-// What the "Spectrum" window needs of the application: the acquisition mode and state, the
-// spectra of the loaded recording and the schedule's report intervals, and the frame's window
-// of loaded data, into which a replay draws.
+// What the "Spectrum" window needs of the application: the spectra of the loaded recording and
+// the schedule's report intervals, and the frame's window of loaded data, into which a replay
+// draws. The acquisition's kind and state it reads from the meter mode.
 
 #include <cstdint>
 #include <optional>
@@ -22,10 +22,6 @@ class SpectrumWindowHost {
 public:
     virtual ~SpectrumWindowHost() = default;
 
-    // The frame's acquisition mode: 2 octave, 3 third octave.
-    virtual int LiveMode() const = 0;
-    // Both of the frame's acquisition flags are set: the ranges cannot be changed.
-    virtual bool AcquisitionRunning() const = 0;
     // The frame's selected segment of the loaded recording (-1 the live or last one).
     virtual int SelectedSegment() const = 0;
     // The number of spectra of the loaded record.

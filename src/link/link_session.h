@@ -9,7 +9,8 @@
 // Queued commands: normal ones join the head of m_CommandList, urgent ones its tail, and the
 // send tick sends the tail, so normal commands leave in the order they came and an urgent one
 // goes next. One command at a time awaits its reply; the listener posts the reply's text, the
-// session matches it to the awaited command and hands both to the host. The send tick runs
+// session matches it to the awaited command and hands both to the owner of the command's code
+// (ReplyRouter). The send tick runs
 // while the link is armed, sending is allowed, the line is not kept quiet and something may be
 // waiting to go.
 //
@@ -32,8 +33,10 @@
 #include "link/direct_exchange.h"
 #include "link/link_ports.h"
 #include "link/link_reply_state.h"
+#include "link/meter_mode.h"
 #include "link/modem_link.h"
 #include "link/overdue_answers.h"
+#include "link/reply_router.h"
 #include "platform/messages.h"
 #include "platform/win_types.h"
 
@@ -56,6 +59,11 @@ public:
     ~LinkSession() override;
     LinkSession(const LinkSession&) = delete;
     LinkSession& operator=(const LinkSession&) = delete;
+
+    // What the program is doing with the meter, and where the replies go.
+    MeterMode& Mode() { return m_mode; }
+    const MeterMode& Mode() const { return m_mode; }
+    ReplyRouter& Router() { return m_router; }
 
     // --- the ports
     // What the ports' listeners share with the session.
@@ -156,6 +164,10 @@ public:
 private:
     void OnTimer(int id);
     void OnReplyTimeout();
+    // The one place for a reply that is not the awaited command's: a live record or a stray
+    // reply the router's owners take, a late answer dropped, anything else reported. False
+    // when the reply is the awaited command's.
+    bool TakeUnawaitedReply(const std::string& reply);
     // A reply that no command awaits, and that is neither a live record nor a late answer.
     void OnUnexpectedReply(const std::string& reply);
     // The awaited command's reply time-out, four times as long on a slow link.
@@ -183,6 +195,8 @@ private:
     LinkSessionHost& m_host;
     LinkClock& m_clock;
     std::shared_ptr<LinkReplyState> m_shared;
+    MeterMode m_mode{*m_shared};
+    ReplyRouter m_router;
     LinkPorts m_serial{m_shared};
     // The ports talked through, by side: the serial ones unless a test gave its own.
     LinkPort* m_ports[2];

@@ -49,7 +49,7 @@ protected:
 
     testenv::TestOperator op;
     FakeSpectrumHost host;
-    CDemoDlg window{host};
+    CDemoDlg window{host, host.mode};
 };
 
 }  // namespace
@@ -100,7 +100,7 @@ TEST_F(DemoDlgTest, ASpectrumBecomesTheNextRowWithEachLevelInItsColour) {
 }
 
 TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin) {
-    host.mode = 3;
+    host.mode.SetChannelMode(3);
     host.MakeSpectra(7, CDemoDlg::kThirdOctaveBands);
     ASSERT_TRUE(window.Create());
     QDialog* dialog = window.Window();
@@ -124,8 +124,9 @@ TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin)
     EXPECT_EQ(dialog->findChild<QLabel*>(IdName(1699))->text(), "20");
 
     // While the meter acquires, the ranges cannot be changed.
-    CDemoDlg live(host);
-    host.acquiring = true;
+    CDemoDlg live(host, host.mode);
+    host.mode.SetMonitorOn(true);
+    host.mode.SetAcquiring(true);
     live.Create();
     EXPECT_FALSE(live.Window()->findChild<QComboBox*>(IdName(1677))->isEnabled());
     EXPECT_FALSE(live.Window()->findChild<QLineEdit*>(IdName(1681))->isEnabled());
@@ -184,7 +185,7 @@ TEST_F(DemoDlgTest, ApplyReplaysTheChosenSpectraWithinTheRangesItSet) {
 
 TEST_F(DemoDlgTest, TheReplayRangeIsHeldToTheSpectraTheBufferHolds) {
     window.OnInitDialog();
-    host.mode = 3;
+    host.mode.SetChannelMode(3);
     host.MakeSpectra(20, CDemoDlg::kThirdOctaveBands);
     PickRanges(1, 12, 0, 130, -5, 2000000000);
     window.ApplyGraphSettings();
@@ -209,7 +210,7 @@ TEST_F(DemoDlgTest, AScheduledAcquisitionsStartIsFollowedByTenGapRowsFromTheFour
 }
 
 TEST_F(DemoDlgTest, TheLiveWindowsReplayGoesIntoTheLoadedDataWindowAfresh) {
-    CDemoDlg live(host);
+    CDemoDlg live(host, host.mode);
     live.OnInitDialog();
     window.OnInitDialog();
     window.ApplyGraphSettings();

@@ -97,13 +97,13 @@ protected:
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
     chartstest::FakeSpectrumHost host;
-    CDemoDlg window{host};
+    CDemoDlg window{host, host.mode};
 };
 
 }  // namespace
 
 TEST_F(SpectrumPictureTest, AnOctaveWaterfallShowsTheLevelColoursAndTheHighlightedRow) {
-    host.mode = 2;
+    host.mode.SetChannelMode(2);
     ASSERT_TRUE(window.Create());
     for (int row = 0; row < 40; ++row)
         window.AddOctaveSpectrum(Ramp(CDemoDlg::kOctaveBands, row * 3));
@@ -126,7 +126,7 @@ TEST_F(SpectrumPictureTest, AnOctaveWaterfallShowsTheLevelColoursAndTheHighlight
 }
 
 TEST_F(SpectrumPictureTest, AHighlightedMiddleRowChangesThePictureOnlyAlongItsOwnCurve) {
-    host.mode = 2;
+    host.mode.SetChannelMode(2);
     ASSERT_TRUE(window.Create());
     constexpr int kRows = 60;
     constexpr int kHighlighted = 30;
@@ -162,7 +162,7 @@ TEST_F(SpectrumPictureTest, AHighlightedMiddleRowChangesThePictureOnlyAlongItsOw
 }
 
 TEST_F(SpectrumPictureTest, ManyThousandRowsDrawOnlyWhatTheDepthShowsAndKeepTheFrontRowWhole) {
-    host.mode = 3;
+    host.mode.SetChannelMode(3);
     ASSERT_TRUE(window.Create());
     constexpr int kRows = 6000;
     // The front row, flat at 125 dB: the top colour all the way across.
