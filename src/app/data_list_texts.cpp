@@ -3,8 +3,8 @@
 #include <functional>
 #include <optional>
 
+#include "acquisition/band_labels.h"
 #include "acquisition/record_layout.h"
-#include "charts/band_labels.h"
 #include "charts/equal_loudness.h"
 #include "link/instr_status.h"
 #include "link/model_rules.h"
@@ -183,17 +183,17 @@ std::vector<ui::ListColumn> DataListColumns(int kind, const CInstrStatus& curren
                     {kStatusHeading, ui::LVCFMT_LEFT, kLevelWidth}};
         case kOctave:
             return BandColumns(
-                charts::kOctaveBands,
+                acquisition::kOctaveBands,
                 [&](int band) {
-                    return charts::OctaveBandLabel(band, current.m_strSpectAuxWeighting);
+                    return acquisition::OctaveBandLabel(band, current.m_strSpectAuxWeighting);
                 },
                 current);
         case kThirdOctave:
             return BandColumns(
-                charts::kThirdOctaveBands,
+                acquisition::kThirdOctaveBands,
                 [&](int band) {
-                    return charts::ThirdOctaveBandLabel(band, charts::kNoBandShift,
-                                                        current.m_strSpectAuxWeighting);
+                    return acquisition::ThirdOctaveBandLabel(band, acquisition::kNoBandShift,
+                                                             current.m_strSpectAuxWeighting);
                 },
                 current);
         default:

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "charts/band_labels.h"
+#include "acquisition/band_labels.h"
 #include "charts/bar_chart.h"
 #include "platform/text.h"
 
@@ -26,7 +26,8 @@ constexpr Layout kOctaveLayout{6, 1, 60, 45};
 constexpr Layout kThirdOctaveLayout{1, 2, 23, 16};
 
 int BandCount(int mode) {
-    return mode == acquisition::kOctave ? kOctaveBands + 1 : kThirdOctaveBands + 1;
+    return mode == acquisition::kOctave ? acquisition::kOctaveBands + 1
+                                        : acquisition::kThirdOctaveBands + 1;
 }
 
 }  // namespace
@@ -59,9 +60,10 @@ void AddSpectrumBars(CChartWnd& chart, int mode, std::span<const float> levels,
     const int bands = std::min(BandCount(mode), static_cast<int>(levels.size()));
     const int overall = BandCount(mode) - 1;
     for (int b = 0; b < bands; ++b) {
-        const std::string label = mode == acquisition::kOctave
-                                      ? OctaveBandLabel(b, auxWeighting)
-                                      : ThirdOctaveBandLabel(b, kNoBandShift, auxWeighting);
+        const std::string label =
+            mode == acquisition::kOctave
+                ? acquisition::OctaveBandLabel(b, auxWeighting)
+                : acquisition::ThirdOctaveBandLabel(b, acquisition::kNoBandShift, auxWeighting);
         chart.AddItem(label, levels[b], -1, b == overall ? kOverallColour : kBandColour);
     }
 }
