@@ -14,11 +14,6 @@ namespace {
 
 using namespace command_code;
 
-// The wizard's steps that a reply moves it to: the electric calibration read back, the
-// calibration stored.
-constexpr int kElectricCalStep = 8;
-constexpr int kFactoryStep = 11;
-
 // `handler` runs only while the wizard's window is open.
 ReplyRouter::Handler ToWizard(CMicCalibDlg& wizard, ReplyRouter::Handler handler) {
     return [&wizard, handler](const CCommand& command, const std::string& reply) {
@@ -50,7 +45,7 @@ void RegisterCalibrationReplies(ReplyRouter& router, CMicCalibDlg& wizard,
                     ToWizard(wizard, [&wizard](const CCommand&, const std::string& reply) {
                         wizard.SetElectricCal(meter::ValueAfter(platform::TrimRight(reply),
                                                                 meter::kElectricCalReply));
-                        wizard.SetStep(kElectricCalStep);
+                        wizard.SetStep(MicReplacement::kElectricRead);
                         wizard.NextStep();
                     }));
     router.Register(kMicCalPrintValueKey,
@@ -65,7 +60,7 @@ void RegisterCalibrationReplies(ReplyRouter& router, CMicCalibDlg& wizard,
         }));
     router.Register(kFactoryCommand,
                     ToWizard(wizard, [&wizard](const CCommand&, const std::string&) {
-                        wizard.SetStep(kFactoryStep);
+                        wizard.SetStep(MicReplacement::kStored);
                         wizard.NextStep();
                     }));
 }

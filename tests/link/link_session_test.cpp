@@ -252,6 +252,31 @@ TEST_F(LinkSessionTest, RefusedEmptyAndWrongStateRepliesAreSentThreeTimesAtMost)
     EXPECT_EQ(host.events.size(), 6u);
 }
 
+TEST_F(LinkSessionTest, AReplyThatNoCommandAwaitsGoesToOnePlaceInItsOrder) {
+    std::vector<std::string> strays;
+    session.Router().SetStrayTaker([&strays](const std::string& reply) {
+        strays.push_back(reply);
+        return reply == "leftover\x03";
+    });
+    // Nothing awaited: a stray one is dropped without a word, anything else is reported.
+    session.OnReply("leftover\x03");
+    op.ExpectBox("none command active. Receive : other");
+    session.OnReply("other\x03");
+    EXPECT_EQ(strays, (Lines{"leftover\x03", "other\x03"}));
+
+    // Awaited, a reply is the command's: the stray taker is not asked, but a live record
+    // is taken first whatever is awaited.
+    port.Expect("SET:MEM_S:?", "leftover\x03", 5);
+    session.SendCommand(16, "", "");
+    Elapse(1);
+    host.live = true;
+    session.OnReply("REC1\x03");
+    host.live = false;
+    Elapse(10);
+    EXPECT_EQ(strays.size(), 2u);
+    EXPECT_EQ(host.events, (Lines{"record REC1\x03", "reply 16 leftover", "queue empty"}));
+}
+
 TEST_F(LinkSessionTest, CommandsThatAwaitNoReplyAndTheLiveRecordsAfterThem) {
     session.SendCommand(96, "", "");  // STT:MON:ON
     Elapse(1);
