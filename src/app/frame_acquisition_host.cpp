@@ -48,10 +48,6 @@ std::vector<std::string>& FrameAcquisitionHost::Labels() {
     return TheApp().m_GraphMarks.labels;
 }
 
-acquisition::SetupBlock& FrameAcquisitionHost::FrameSetupBlock() {
-    return m_frame.m_SetupBlock;
-}
-
 void FrameAcquisitionHost::BeginDataFile(const std::string& path) {
     CKX9MonitorApp& app = TheApp();
     m_frame.Ui().SetTitle(kTitlePrefix + path);

@@ -45,7 +45,3 @@ bool FrameSpectrumHost::IsReportIntervalBoundary(int timeSeconds) const {
     const acquisition::Timebase& timebase = m_frame.m_recording.Time();
     return timebase.HasScheduleTimes() && timebase.IsReportIntervalIndex(timeSeconds);
 }
-
-charts::CDemoDlg& FrameSpectrumHost::LoadedDataWindow() {
-    return m_frame.m_DemoDlg;
-}

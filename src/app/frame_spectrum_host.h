@@ -1,7 +1,6 @@
 #pragma once
 // What the "Spectrum" windows need of the application, as the running program has it: the
-// spectra of the recording in the data buffer, its schedule and the frame's window of loaded
-// data.
+// spectra of the recording in the data buffer and its schedule.
 
 #include "charts/spectrum_window_host.h"
 
@@ -15,7 +14,6 @@ public:
     int LoadedSpectra() const override;
     std::optional<charts::StoredSpectrum> LoadedSpectrum(int index) const override;
     bool IsReportIntervalBoundary(int timeSeconds) const override;
-    charts::CDemoDlg& LoadedDataWindow() override;
 
 private:
     CMainFrame& m_frame;

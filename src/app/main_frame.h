@@ -437,7 +437,7 @@ public:
 
     acquisition::SchedulerLog m_schedulerLog{TheApp().m_strProgramDir};
     FrameAcquisitionHost m_acquisitionHost{*this};
-    acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording};
+    acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording, m_SetupBlock};
     FrameLiveRecorderHost m_liveRecorderHost{*this};
     acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording,
                                              m_link.Mode(), m_SetupBlock};
@@ -479,9 +479,10 @@ public:
     FrameChartsHost m_chartsHost{*this};
     charts::CGraphLegendDlg m_GraphLegendDlg{m_chartsHost};
     charts::CSetup3DGraphDlg m_Setup3DGraphDlg{m_chartsHost};
-    // The two "Spectrum" windows, fed by live monitoring and by the loaded data.
+    // The two "Spectrum" windows, fed by live monitoring and by the loaded data; the live one
+    // replays into the other.
     FrameSpectrumHost m_spectrumHost{*this};
-    charts::CDemoDlg m_LiveDemoDlg{m_spectrumHost, m_link.Mode()};
+    charts::CDemoDlg m_LiveDemoDlg{m_spectrumHost, m_link.Mode(), &m_DemoDlg};
     charts::CDemoDlg m_DemoDlg{m_spectrumHost, m_link.Mode()};
 
     ui::XStatusBar m_wndStatusBar;

@@ -67,7 +67,8 @@ public:
         int selection = -1;
     };
 
-    CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode);
+    // A replay draws into `replayTarget`, the window of the loaded data (nullptr: this one).
+    CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* replayTarget = nullptr);
     ~CDemoDlg() override;
 
     // Default ranges, the graph's axes for the acquisition mode, the legend and the boxes.
@@ -124,6 +125,7 @@ private:
 
     SpectrumWindowHost& m_host;
     const MeterMode& m_mode;
+    CDemoDlg& m_replayTarget;
     CGraph3D m_graph;
     int m_nRow = 0;
     int m_nXMin = 0;

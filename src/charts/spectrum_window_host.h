@@ -1,15 +1,13 @@
 #pragma once
 // What the "Spectrum" window needs of the application: the spectra of the loaded recording and
-// the schedule's report intervals, and the frame's window of loaded data, into which a replay
-// draws. The acquisition's kind and state it reads from the meter mode.
+// the schedule's report intervals. The acquisition's kind and state it reads from the meter
+// mode.
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace charts {
-
-class CDemoDlg;
 
 // One stored spectrum: its band levels (tenths of dB, the overall level last) and the time
 // of day of its record in seconds.
@@ -31,8 +29,6 @@ public:
     virtual std::optional<StoredSpectrum> LoadedSpectrum(int index) const = 0;
     // The schedule is valid and a record of this time of day starts a report interval.
     virtual bool IsReportIntervalBoundary(int timeSeconds) const = 0;
-    // The frame's window of the loaded data.
-    virtual CDemoDlg& LoadedDataWindow() = 0;
 };
 
 }  // namespace charts

@@ -26,10 +26,7 @@ std::vector<std::uint16_t> Words(std::initializer_list<int> tenths) {
 
 class DemoDlgTest : public ::testing::Test {
 protected:
-    DemoDlgTest() {
-        host.loadedWindow = &window;
-        host.MakeSpectra(20, CDemoDlg::kOctaveBands);
-    }
+    DemoDlgTest() { host.MakeSpectra(20, CDemoDlg::kOctaveBands); }
     // Explicit ranges as the operator picks them: bands, dB (multiples of 10), spectra.
     void PickRanges(int xMin, int xMax, int yMin, int yMax, int zMin, int zMax) {
         window.OnRangeSelChange(CDemoDlg::IDC_FREQ_MIN, xMin);
@@ -210,7 +207,7 @@ TEST_F(DemoDlgTest, AScheduledAcquisitionsStartIsFollowedByTenGapRowsFromTheFour
 }
 
 TEST_F(DemoDlgTest, TheLiveWindowsReplayGoesIntoTheLoadedDataWindowAfresh) {
-    CDemoDlg live(host, host.mode);
+    CDemoDlg live(host, host.mode, &window);
     live.OnInitDialog();
     window.OnInitDialog();
     window.ApplyGraphSettings();

@@ -28,7 +28,6 @@ public:
     bool IsReportIntervalBoundary(int timeSeconds) const override {
         return boundaries.count(timeSeconds) > 0;
     }
-    charts::CDemoDlg& LoadedDataWindow() override { return *loadedWindow; }
 
     // `count` spectra of `bands` bands; spectrum i has band b at (40 + i + 3b) dB and the
     // time of day i seconds.
@@ -49,7 +48,6 @@ public:
     std::vector<charts::StoredSpectrum> spectra;
     std::set<int> boundaries;
     mutable std::vector<int> asked;
-    charts::CDemoDlg* loadedWindow = nullptr;
 };
 
 }  // namespace chartstest

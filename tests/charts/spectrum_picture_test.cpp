@@ -81,8 +81,6 @@ std::vector<std::uint16_t> Ramp(int bands, int row) {
 
 class SpectrumPictureTest : public ::testing::Test {
 protected:
-    SpectrumPictureTest() { host.loadedWindow = &window; }
-
     QImage GrabGraph(const char* name) {
         auto* graph = window.Window()->findChild<charts::Graph3DWindow*>(ui::IdName(1000));
         EXPECT_NE(graph, nullptr);
