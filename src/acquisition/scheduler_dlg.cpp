@@ -267,7 +267,7 @@ void CSchedulerDlg::Activate() {
     if (Settings().channel == kChannelOctave || Settings().channel == kChannelThirdOctave)
         m_host.PrepareLiveSpectrumWindow();
 
-    if (m_mode.IsAudioRecordingSwitchOn()) {
+    if (m_bAudioRecordingSwitch) {
         DeleteEarlierAudioFiles();
         m_host.ShowBenchForSchedulerRecording();
     }

@@ -98,8 +98,11 @@ public:
 
     // The running caption, shown and hidden once a second while a run goes on.
     void SetCaption(const std::string& caption);
-    // Minutes of audio the free disk space allowed when audio recording was last chosen.
-    int AvailableRecordingMinutes() const { return m_nAvailableRecMinutes; }
+
+    // Audio is recorded during a run while set; minutes of audio the free disk space allowed
+    // when it was last measured.
+    BOOL m_bAudioRecordingSwitch = FALSE;
+    int m_nAvailableRecMinutes = 0;
 
     // --- the plan of the run: what START composed, which SchedulerRun carries out
     SchedulePlan Plan() const;
@@ -143,7 +146,6 @@ private:
     sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;
     std::string m_strStartTimeText;
     std::string m_caption = kCaption;
-    int m_nAvailableRecMinutes = 0;
 };
 
 // The log list's image for a line as the log wrote it: 4 warnings, 5 starts ("Start

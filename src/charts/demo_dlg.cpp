@@ -43,8 +43,8 @@ int PlottedLevel(std::uint16_t word) {
     return level > kTopLevel || level < kBottomLevel ? 0 : level;
 }
 
-CDemoDlg::CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* replayTarget)
-    : m_host(host), m_mode(mode), m_replayTarget(replayTarget ? *replayTarget : *this) {}
+CDemoDlg::CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* loadedDataWindow)
+    : m_host(host), m_loadedDataWindow(loadedDataWindow), m_mode(mode) {}
 
 CDemoDlg::~CDemoDlg() {
     DestroyWindow();
@@ -201,7 +201,7 @@ void CDemoDlg::Replay() {
     const int mode = m_mode.ChannelMode();
     if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
         return;
-    CDemoDlg& target = m_replayTarget;
+    CDemoDlg& target = m_loadedDataWindow ? *m_loadedDataWindow : *this;
     // The live window's replay goes to the other window, which must not keep its old rows.
     if (&target != this)
         target.ClearRows();

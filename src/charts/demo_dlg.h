@@ -67,8 +67,9 @@ public:
         int selection = -1;
     };
 
-    // A replay draws into `replayTarget`, the window of the loaded data (nullptr: this one).
-    CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* replayTarget = nullptr);
+    // A replay of the loaded spectra fills `loadedDataWindow`, the window of the loaded data;
+    // nullptr: this window itself.
+    CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* loadedDataWindow = nullptr);
     ~CDemoDlg() override;
 
     // Default ranges, the graph's axes for the acquisition mode, the legend and the boxes.
@@ -124,8 +125,8 @@ private:
     void OnDestroy() override;
 
     SpectrumWindowHost& m_host;
+    CDemoDlg* m_loadedDataWindow;
     const MeterMode& m_mode;
-    CDemoDlg& m_replayTarget;
     CGraph3D m_graph;
     int m_nRow = 0;
     int m_nXMin = 0;

@@ -121,9 +121,6 @@ public:
     bool IsAudioRecording() const { return m_audioRecording; }
     bool IsAudioFileOpen() const { return m_audioFileOpen; }
     void SetAudioRecording(bool recording, bool fileOpen);
-    // Audio is recorded during a scheduled run while set.
-    bool IsAudioRecordingSwitchOn() const { return m_audioRecordingSwitch; }
-    void SetAudioRecordingSwitch(bool on) { m_audioRecordingSwitch = on; }
 
 private:
     LinkFlag& m_downloading;
@@ -148,5 +145,4 @@ private:
     bool m_dataSaved = false;
     bool m_audioRecording = false;
     bool m_audioFileOpen = false;
-    bool m_audioRecordingSwitch = false;
 };

@@ -249,7 +249,7 @@ TEST_F(SchedulerDlgTest, AudioRecordingDeletesOnlyItsOwnFilesAndOnlyWhenAllowed)
     op.ExpectBox("Available Rec Time:");
     op.ExpectBox("will be deleted", IDNO);
     dlg.OnAudioRecording();
-    EXPECT_GE(dlg.AvailableRecordingMinutes(), 0);
+    EXPECT_GE(dlg.m_nAvailableRecMinutes, 0);
     EXPECT_EQ(host.waited, 500u);
     EXPECT_TRUE(platform::FileExists(folder.File("Audio_2.wav")));
     EXPECT_TRUE(platform::FileExists(folder.File("AudioFileList.txt")));
@@ -270,7 +270,7 @@ TEST_F(SchedulerDlgTest, AudioRecordingDeletesOnlyItsOwnFilesAndOnlyWhenAllowed)
 
 TEST_F(SchedulerDlgTest, AStartWithTheAudioSwitchOnShowsTheBench) {
     PlanAcquisitions();
-    host.mode.SetAudioRecordingSwitch(true);
+    dlg.m_bAudioRecordingSwitch = TRUE;
     dlg.OnOK();
     EXPECT_EQ(host.calls.back(), "ShowBench");
 }

@@ -121,7 +121,7 @@ TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin)
     EXPECT_EQ(dialog->findChild<QLabel*>(IdName(1699))->text(), "20");
 
     // While the meter acquires, the ranges cannot be changed.
-    CDemoDlg live(host, host.mode);
+    CDemoDlg live(host, host.mode, &window);
     host.mode.SetMonitorOn(true);
     host.mode.SetAcquiring(true);
     live.Create();
