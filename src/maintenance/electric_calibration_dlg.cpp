@@ -13,7 +13,7 @@ using ui::ToQt;
 
 CElectricCalibrationDlg::CElectricCalibrationDlg(maintenance::ElectricCalibHost& host,
                                                  MeterMode& mode)
-    : m_host(host), m_routine(host, mode) {}
+    : m_routine(host, mode) {}
 
 CElectricCalibrationDlg::~CElectricCalibrationDlg() {
     DestroyWindow();

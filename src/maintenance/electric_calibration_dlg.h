@@ -44,6 +44,5 @@ private:
     void BuildWindow(QDialog& dialog) override;
     void ShowState();
 
-    maintenance::ElectricCalibHost& m_host;
     maintenance::ElectricCalibration m_routine;
 };
