@@ -531,6 +531,7 @@ public:
 
     FrameSchedulerHost m_schedulerHost{*this};
     acquisition::CSchedulerDlg m_SchedulerDlg{m_schedulerHost, m_link.Mode()};
+
     // The login's authorised-technician flag.
     int m_nLoginResult = 0;
 

@@ -50,9 +50,7 @@ void CMainFrame::Disconnect() {
 void CMainFrame::CloseMonitoringLink() {
     KillTimer(kStatusPoll);
     KillTimer(kIntegrationEnd);
-    Mode().SetLinkActive(false);
-    Mode().SetMonitorOn(false);
-    Mode().SetAcquiring(false);
+    Mode().OnLinkClosed();
     m_link.Close();
     // A download the link took with it keeps what came.
     if (Mode().IsDownloading()) {

@@ -206,8 +206,7 @@ void CMainFrame::OnDumpFinished(const std::string& message) {
 }
 
 void CMainFrame::EndScheduledDownload() {
-    Mode().SetAcquiring(false);
-    Mode().SetMonitorOn(false);
+    Mode().EndLive();
     if (m_SchedulerDlg.IsPowerOffAfterDownload()) {
         m_link.WriteCommand(kPowerOff);
         LogScheduler(FALSE, "Instr. Power Off", TRUE);

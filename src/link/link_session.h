@@ -10,9 +10,8 @@
 // send tick sends the tail, so normal commands leave in the order they came and an urgent one
 // goes next. One command at a time awaits its reply; the listener posts the reply's text, the
 // session matches it to the awaited command and hands both to the owner of the command's code
-// (ReplyRouter). The send tick runs
-// while the link is armed, sending is allowed, the line is not kept quiet and something may be
-// waiting to go.
+// (ReplyRouter). The send tick runs while the link is armed, sending is allowed, the line is
+// not kept quiet and something may be waiting to go.
 //
 // A late answer to a command given up or resent is never taken as another command's reply:
 // after such a command ends the line stays quiet while its late answers may still come (they
