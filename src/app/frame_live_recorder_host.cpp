@@ -71,7 +71,7 @@ void FrameLiveRecorderHost::InsertEmptyReportRows(int count) {
 }
 
 void FrameLiveRecorderHost::StartReportTrim() {
-    m_frame.StartReportTrim();
+    m_frame.SetTimer(CMainFrame::kReportTrim, CMainFrame::kReportTrimTickMs);
 }
 
 // --- the page list

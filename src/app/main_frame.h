@@ -110,6 +110,9 @@ public:
     static constexpr unsigned kStatusPollMs = 60000;
     static constexpr unsigned kRecordingBlinkMs = 1000;
     static constexpr unsigned kServerPauseMs = 1000;
+    // A page ended: timer 12 cuts the report list back to the new page's rows in small steps,
+    // so that the records that go on arriving are never held up for long.
+    static constexpr unsigned kReportTrimTickMs = 20;
     static constexpr int kStatusPane = 1;
     // Screen-state replies answered with key presses in a row before the frame stops trying
     // to reach the measurement screen: a meter stuck on one screen would keep the link busy.
@@ -162,9 +165,6 @@ public:
     void ProcessMonitorRecordMode1(const std::string& record);
     void ProcessMonitorRecordMode2(const std::string& record);
     void ProcessMonitorRecordMode3(const std::string& record);
-    // A page ended: timer 12 cuts the report list back to the new page's rows, a hundred rows
-    // a tick, while records go on arriving.
-    void StartReportTrim();
     // The monitoring options (CSelCHMonitorDlg): the channel mode, and the page size chosen.
     void ShowMonitoringOptions();
 
@@ -236,10 +236,6 @@ public:
 private:
     friend class FrameLinkHost;
     friend class FrameDumpHost;
-    // What the dump decoder hands over (FrameDumpHost), on the user-interface thread.
-    void WriteDumpBytes(const std::string& bytes);
-    void OnDumpProgress(int file, int record);
-    void OnDumpFinished(const std::string& message);
     // What the link session hands over (FrameLinkHost).
     void OnQueueEmpty();
     bool OnLiveRecord(const std::string& record);
@@ -273,7 +269,6 @@ private:
     void OnDisplayStateReply(const std::string& reply);
     void OnMonitorStateReply(const std::string& reply);
     void OnDisplayReply(const std::string& reply);
-    void OnDataLoggingStopped();
     void StartRecordFile(const std::string& reply);
     void OnDumpOnReply(const std::string& reply);
     void OnDumpOffReply();
@@ -281,10 +276,7 @@ private:
     // The setup wait box's end: its timer stopped, its bar full for a moment, then gone.
     void CloseSetupWaitBox();
     void AppendInstrStatusText(const std::string& text);
-    void SetDataLogging(BOOL on);
     bool Confirm(const std::string& question);
-    void QueueCommands(const std::vector<FollowUp>& commands);
-    SendCommandFn Sender();
     CInstrStatus& Current() const;
     CInstrStatus& Edited() const;
 

@@ -19,7 +19,7 @@ using acquisition::SetupBlock;
 
 void CMainFrame::RegisterIdentityReplies(ReplyRouter& router) {
     router.Register(kModelQuery, [this](const CCommand&, const std::string& reply) {
-        QueueCommands(::OnInstrModelReply(reply, Current(), Edited()));
+        m_link.QueueFollowUps(::OnInstrModelReply(reply, Current(), Edited()));
         m_SetupBlock.SetField(SetupBlock::kModel, Current().m_strModel);
     });
     router.Register(kSerialNumberQuery, [this](const CCommand&, const std::string& reply) {
@@ -38,7 +38,7 @@ void CMainFrame::RegisterIdentityReplies(ReplyRouter& router) {
         m_dtInstrument = clock ? *clock : platform::DateTime();
     });
     router.Register(kOptionsQuery, [this](const CCommand&, const std::string& reply) {
-        QueueCommands(::OnOptionsReply(reply, Current(), Edited()));
+        m_link.QueueFollowUps(::OnOptionsReply(reply, Current(), Edited()));
         m_SetupBlock.SetField(SetupBlock::kModel, Current().m_strModel);
     });
     router.Register(kExtendedRangeQuery, [this](const CCommand&, const std::string& reply) {
@@ -68,6 +68,6 @@ void CMainFrame::RegisterIdentityReplies(ReplyRouter& router) {
     });
     router.Register(kEventTriggerQuery, [this](const CCommand&, const std::string& reply) {
         m_setupValues.Store(kEventTriggerQuery, reply);
-        QueueCommands(EventTriggerQueries(Current().m_strEventTrigger));
+        m_link.QueueFollowUps(EventTriggerQueries(Current().m_strEventTrigger));
     });
 }

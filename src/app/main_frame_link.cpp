@@ -1,5 +1,5 @@
-// The frame's side of the link session: the follow-ups that replies queue, the end of a
-// monitoring run, and what an empty queue or a command given up after its resends means.
+// The frame's side of the link session: the end of a monitoring run, and what an empty queue
+// or a command that timed out means.
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
@@ -8,15 +8,6 @@
 #include "platform/text.h"
 
 using namespace command_code;
-
-SendCommandFn CMainFrame::Sender() {
-    return [this](int code, const std::string& arg1, const std::string& arg2, int param,
-                  BOOL urgent) { SendCommand(code, arg1, arg2, param, urgent); };
-}
-
-void CMainFrame::QueueCommands(const std::vector<FollowUp>& commands) {
-    ::QueueFollowUps(commands, Sender());
-}
 
 void CMainFrame::OnQueueEmpty() {
     if (!Mode().IsSetupQueued())

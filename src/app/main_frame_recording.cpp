@@ -181,30 +181,6 @@ void CMainFrame::OnDumpOffReply() {
         EndScheduledDownload();
 }
 
-void CMainFrame::WriteDumpBytes(const std::string& bytes) {
-    if (Mode().HasDumpWriteFailed())
-        return;
-    DumpFile& file = TheApp().m_DumpFile;
-    if (file.Write(bytes))
-        return;
-    // A full disk is told once: the download stops and is not announced as complete.
-    Mode().SetDumpWriteFailed(true);
-    Mode().SetDumpRefused(true);
-    m_dumpDecoder.RequestCancel();
-    Warn(platform::Format("error writing dump file (code %d)", file.Error()), MB_ICONSTOP);
-}
-
-void CMainFrame::OnDumpProgress(int file, int record) {
-    m_nDownloadFile = file;
-    m_nDownloadLine = record;
-}
-
-void CMainFrame::OnDumpFinished(const std::string& message) {
-    if (!message.empty())
-        Warn(message, MB_ICONSTOP);
-    SendCommand(kDumpOff, "", "");
-}
-
 void CMainFrame::EndScheduledDownload() {
     Mode().EndLive();
     if (m_SchedulerDlg.IsPowerOffAfterDownload()) {

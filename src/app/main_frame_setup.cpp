@@ -8,7 +8,7 @@
 #include "setup/setup_instrument.h"
 
 void CMainFrame::QueueSetupCommands() {
-    ::QueueSetupCommands(Current(), Edited(), Sender());
+    ::QueueSetupCommands(Current(), Edited(), m_link.Sender());
     Mode().SetSetupQueued(true);
     // When nothing changed the queue is empty already: the tick says so at once.
     m_link.WakeSendTick();

@@ -16,6 +16,14 @@ namespace {
 
 constexpr unsigned kFastStatusPollMs = 5000;
 
+// The meter logs, or not: both setup records and the mode say so.
+void SetDataLogging(MeterMode& mode, bool on) {
+    CKX9MonitorApp& app = TheApp();
+    app.m_InstrStatus.m_nDataLogging = on ? 1 : 0;
+    app.m_EditStatus.m_nDataLogging = on ? 1 : 0;
+    mode.SetDataLogging(on);
+}
+
 }  // namespace
 
 void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
@@ -23,14 +31,20 @@ void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
         OnAcquisitionStateReply(reply);
     });
     router.Register(kDataLogKey, [this](const CCommand&, const std::string&) {
-        SetDataLogging(TRUE);
+        SetDataLogging(Mode(), true);
         Mode().SetPendingOp(kNoPendingOp);
         if (Mode().ChannelMode() == -1)
             SetTimer(kStatusPoll, kFastStatusPollMs);
         SetTimer(kRecordingBlink, kRecordingBlinkMs);
     });
-    router.Register(kStopDataLogging,
-                    [this](const CCommand&, const std::string&) { OnDataLoggingStopped(); });
+    router.Register(kStopDataLogging, [this](const CCommand&, const std::string&) {
+        SetDataLogging(Mode(), false);
+        Mode().SetPendingOp(kNoPendingOp);
+        Ui().SetTitle(NormalTitle());
+        Wait(2000);
+        SendCommand(kEnterKey, "", "");
+        SetTimer(kStatusPoll, kStatusPollMs);
+    });
     router.Register(kMonitorQuery, [this](const CCommand&, const std::string& reply) {
         OnMonitorStateReply(reply);
     });
@@ -43,7 +57,7 @@ void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
     router.Register(kRunAcquisition, [this](const CCommand&, const std::string&) {
         Mode().SetAcquiring(true);
         if (Current().m_strAutoStore == "ON") {
-            SetDataLogging(TRUE);
+            SetDataLogging(Mode(), true);
             Mode().SetPendingOp(kNoPendingOp);
             SetTimer(kStatusPoll, kFastStatusPollMs);
         }
@@ -55,23 +69,8 @@ void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
     });
 }
 
-void CMainFrame::SetDataLogging(BOOL on) {
-    Current().m_nDataLogging = on ? 1 : 0;
-    Edited().m_nDataLogging = on ? 1 : 0;
-    Mode().SetDataLogging(on);
-}
-
 void CMainFrame::AppendInstrStatusText(const std::string& text) {
     Ui().SetInstrStatusText(Ui().GetInstrStatusText() + text);
-}
-
-void CMainFrame::OnDataLoggingStopped() {
-    SetDataLogging(FALSE);
-    Mode().SetPendingOp(kNoPendingOp);
-    Ui().SetTitle(NormalTitle());
-    Wait(2000);
-    SendCommand(kEnterKey, "", "");
-    SetTimer(kStatusPoll, kStatusPollMs);
 }
 
 void CMainFrame::OnAcquisitionStateReply(const std::string& reply) {
@@ -98,7 +97,7 @@ void CMainFrame::OnAcquisitionStateReply(const std::string& reply) {
         Warn(outcome.warning, MB_ICONEXCLAMATION);
     if (outcome.clearStatusText)
         Ui().EmptyInstrStatusText();
-    QueueCommands(outcome.commands);
+    m_link.QueueFollowUps(outcome.commands);
 }
 
 void CMainFrame::OnDisplayStateReply(const std::string& reply) {
@@ -118,7 +117,7 @@ void CMainFrame::OnDisplayStateReply(const std::string& reply) {
     }
     if (!outcome.warning.empty())
         Warn(outcome.warning, MB_ICONEXCLAMATION);
-    QueueCommands(outcome.commands);
+    m_link.QueueFollowUps(outcome.commands);
 }
 
 void CMainFrame::OnDisplayReply(const std::string& reply) {

@@ -12,9 +12,6 @@ using namespace command_code;
 
 namespace {
 constexpr const char* kRecordingMark = "-RECORDING-";
-// The report list is cut back after a page end in small steps, so that the records that go on
-// arriving are never held up for long.
-constexpr unsigned kReportTrimTickMs = 20;
 constexpr int kReportTrimRowsPerTick = 100;
 }  // namespace
 
@@ -114,10 +111,6 @@ void CMainFrame::OnStatusPollTimer() {
     Ui().EmptyInstrStatusText();
     for (int code : {100, 17, 11, 109})
         SendCommand(code, "", "");
-}
-
-void CMainFrame::StartReportTrim() {
-    SetTimer(kReportTrim, kReportTrimTickMs);
 }
 
 void CMainFrame::OnReportTrimTimer() {

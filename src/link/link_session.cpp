@@ -65,6 +65,15 @@ void LinkSession::SendCommand(int code, const std::string& arg1, const std::stri
     UpdateSendTick();
 }
 
+SendCommandFn LinkSession::Sender() {
+    return [this](int code, const std::string& arg1, const std::string& arg2, int param,
+                  BOOL urgent) { SendCommand(code, arg1, arg2, param, urgent); };
+}
+
+void LinkSession::QueueFollowUps(const std::vector<FollowUp>& followUps) {
+    ::QueueFollowUps(followUps, Sender());
+}
+
 void LinkSession::DeleteAllCommands() {
     m_pCurrentCommand = nullptr;
     m_CommandList.clear();

@@ -30,6 +30,7 @@
 
 #include "link/command.h"
 #include "link/direct_exchange.h"
+#include "link/follow_up.h"
 #include "link/link_ports.h"
 #include "link/link_reply_state.h"
 #include "link/meter_mode.h"
@@ -111,6 +112,10 @@ public:
     // Refuses a code the table does not know with "Syntax message incorrect".
     void SendCommand(int code, const std::string& arg1, const std::string& arg2, int param = -1,
                      BOOL bUrgent = FALSE);
+    // The queue's SendCommand as a function, and the follow-ups a reply handler queues, in
+    // their order.
+    SendCommandFn Sender();
+    void QueueFollowUps(const std::vector<FollowUp>& followUps);
     // Empties the queue; no command is awaited afterwards, and no resend is counted.
     void DeleteAllCommands();
     // The link is open for the queue: the send tick may run.
