@@ -47,16 +47,19 @@ constexpr CheckControl kChecks[] = {
     {kCalAtDate, "Cal. at date", &ScheduleSettings::calAtDate},
 };
 
+// A radio button of the channel to monitor, by the meter's number of its kind.
 struct ChannelControl {
     int id;
     const char* caption;
-    int channel;
+    int channelMode;
+
+    RecordKind Kind() const { return *RecordKind::OfChannelMode(channelMode); }
 };
 
-constexpr ChannelControl kChannels[] = {{kSlmRadio, "SLM", kChannelSlm},
-                                        {kProfRadio, "PROF.", kChannelProfile},
-                                        {kOctRadio, "OCT.", kChannelOctave},
-                                        {kToctRadio, "TOCT.", kChannelThirdOctave}};
+constexpr ChannelControl kChannels[] = {{kSlmRadio, "SLM", 0},
+                                        {kProfRadio, "PROF.", 1},
+                                        {kOctRadio, "OCT.", 2},
+                                        {kToctRadio, "TOCT.", 3}};
 
 QImage ButtonImage(void (*paint)(QPainter&)) {
     QImage image(16, 16, QImage::Format_ARGB32);
@@ -259,9 +262,9 @@ void CSchedulerDlg::BuildWindow(QDialog& dialog) {
 
     for (const ChannelControl& control : kChannels) {
         auto* radio = dialog.findChild<QRadioButton*>(IdName(control.id));
-        QObject::connect(radio, &QRadioButton::clicked, &dialog, [this, channel = control.channel] {
+        QObject::connect(radio, &QRadioButton::clicked, &dialog, [this, kind = control.Kind()] {
             TakeControls();
-            OnChannel(channel);
+            OnChannel(kind);
             ShowForm();
         });
     }
@@ -309,7 +312,7 @@ void CSchedulerDlg::ShowForm() {
     for (const CheckControl& check : kChecks)
         setChecked(check.id, settings.*check.field);
     for (const ChannelControl& control : kChannels)
-        setChecked(control.id, settings.channel == control.channel);
+        setChecked(control.id, settings.channel == control.Kind());
     setChecked(kCalAlwaysRadio, settings.confirmMode == ConfirmMode::kCalAlways);
     setChecked(kCalIfErrorRadio, settings.confirmMode == ConfirmMode::kCalIfErrorExceeds);
 

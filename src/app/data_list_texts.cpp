@@ -1,20 +1,18 @@
 #include "app/data_list_texts.h"
 
-#include <functional>
 #include <optional>
 
 #include "acquisition/record_layout.h"
 #include "charts/band_labels.h"
 #include "charts/equal_loudness.h"
+#include "charts/spectrum_bands.h"
 #include "link/instr_status.h"
 #include "link/model_rules.h"
 #include "platform/date_time.h"
 #include "platform/text.h"
 
-using acquisition::kOctave;
-using acquisition::kProfile;
-using acquisition::kSoundLevelMeter;
-using acquisition::kThirdOctave;
+using acquisition::RecordKind;
+using acquisition::RecordShape;
 using platform::Contains;
 using platform::Format;
 
@@ -41,10 +39,40 @@ bool IsMarkedBand(std::string_view band) {
     return band == "16" || band == "16k" || band == "20" || band == "20k";
 }
 
+// The levels a sound-level record shows; its status column follows them.
+int LevelColumns(std::string_view model) {
+    return model_rules::IsQS4160(model) ? 5 : 3;
+}
+
+std::vector<ui::ListColumn> LevelColumnsOf(RecordKind, const CInstrStatus& current) {
+    std::vector<ui::ListColumn> columns{{kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth}};
+    const std::string* levels[] = {&current.m_strSlm1Param, &current.m_strSlm2Param,
+                                   &current.m_strSlm3Param, &current.m_strSlm4Param,
+                                   &current.m_strSlm5Param};
+    for (int i = 0; i < LevelColumns(current.m_strModel); ++i)
+        columns.push_back({*levels[i], ui::LVCFMT_LEFT, kLevelWidth});
+    columns.push_back({kStatusHeading, ui::LVCFMT_LEFT, kLevelWidth});
+    return columns;
+}
+
+std::vector<ui::ListColumn> ProfileColumnsOf(RecordKind, const CInstrStatus& current) {
+    return {
+        {kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth},
+        {Contains(current.m_strModel, "QS4060") ? std::string("LAFmx") : current.m_strProfileParam,
+         ui::LVCFMT_LEFT, kLevelWidth},
+        {kStatusHeading, ui::LVCFMT_LEFT, kLevelWidth}};
+}
+
 // The band captions without their blank ("1 k" heads its column as "1k"); the caption after
 // the last band, the overall level's, is the auxiliary weighting as the meter names it.
-std::vector<ui::ListColumn> BandColumns(int bands, const std::function<std::string(int)>& caption,
-                                        const CInstrStatus& current) {
+std::vector<ui::ListColumn> BandColumnsOf(RecordKind kind, const CInstrStatus& current) {
+    const charts::ChartBands* set = charts::BandsOf(kind);
+    if (!set)
+        return {};
+    const auto caption = [&](int band) {
+        return set->caption(band, charts::kNoBandShift, current.m_strSpectAuxWeighting);
+    };
+    const int bands = kind->valuesPerSample - 1;
     const bool marked = IsMarkedVariant(current.m_strModel);
     std::vector<ui::ListColumn> columns{{kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth}};
     for (int band = 0; band < bands; ++band) {
@@ -55,11 +83,6 @@ std::vector<ui::ListColumn> BandColumns(int bands, const std::function<std::stri
     columns.push_back({caption(bands), ui::LVCFMT_LEFT, kBandWidth});
     columns.push_back({kStatusHeading, ui::LVCFMT_LEFT, kBandWidth});
     return columns;
-}
-
-// The levels a sound-level record shows; its status column follows them.
-int LevelColumns(std::string_view model) {
-    return model_rules::IsQS4160(model) ? 5 : 3;
 }
 
 std::string ValueText(std::optional<std::uint16_t> word) {
@@ -161,60 +184,62 @@ std::string SpectrumCell(const DataListSource& source, int row, int column) {
     return ValueText(source.page.Value(row, column - 1));
 }
 
+// The column of a row's status ("LAST") as the graph panels look for it: after the levels a
+// "QS4060" shows, or all five; after the profile level; none in a spectrum's rows, whose
+// records hold no status.
+int LevelStatusColumn(std::string_view model) {
+    return 1 + (Contains(model, "QS4060") ? 3 : 5);
+}
+
+int ProfileStatusColumn(std::string_view) {
+    return 2;
+}
+
+int NoStatusColumn(std::string_view) {
+    return 0;
+}
+
+// The rows of each shape of record: its columns, and the text of a cell.
+struct RowShape {
+    RecordShape shape;
+    std::vector<ui::ListColumn> (*columns)(RecordKind kind, const CInstrStatus& current);
+    std::string (*cell)(const DataListSource& source, int row, int column);
+    int (*statusColumn)(std::string_view model);
+};
+
+constexpr RowShape kRowShapes[] = {
+    {RecordShape::Levels, LevelColumnsOf, LevelCell, LevelStatusColumn},
+    {RecordShape::Profile, ProfileColumnsOf, ProfileCell, ProfileStatusColumn},
+    {RecordShape::Spectrum, BandColumnsOf, SpectrumCell, NoStatusColumn},
+};
+
+const RowShape* RowShapeOf(std::optional<RecordKind> kind) {
+    if (!kind)
+        return nullptr;
+    for (const RowShape& rows : kRowShapes)
+        if (rows.shape == (*kind)->shape)
+            return &rows;
+    return nullptr;
+}
+
 }  // namespace
 
-std::vector<ui::ListColumn> DataListColumns(int kind, const CInstrStatus& current) {
-    switch (kind) {
-        case kSoundLevelMeter: {
-            std::vector<ui::ListColumn> columns{{kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth}};
-            const std::string* levels[] = {&current.m_strSlm1Param, &current.m_strSlm2Param,
-                                           &current.m_strSlm3Param, &current.m_strSlm4Param,
-                                           &current.m_strSlm5Param};
-            for (int i = 0; i < LevelColumns(current.m_strModel); ++i)
-                columns.push_back({*levels[i], ui::LVCFMT_LEFT, kLevelWidth});
-            columns.push_back({kStatusHeading, ui::LVCFMT_LEFT, kLevelWidth});
-            return columns;
-        }
-        case kProfile:
-            return {{kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth},
-                    {Contains(current.m_strModel, "QS4060") ? std::string("LAFmx")
-                                                            : current.m_strProfileParam,
-                     ui::LVCFMT_LEFT, kLevelWidth},
-                    {kStatusHeading, ui::LVCFMT_LEFT, kLevelWidth}};
-        case kOctave:
-            return BandColumns(
-                charts::kOctaveBands,
-                [&](int band) {
-                    return charts::OctaveBandLabel(band, current.m_strSpectAuxWeighting);
-                },
-                current);
-        case kThirdOctave:
-            return BandColumns(
-                charts::kThirdOctaveBands,
-                [&](int band) {
-                    return charts::ThirdOctaveBandLabel(band, charts::kNoBandShift,
-                                                        current.m_strSpectAuxWeighting);
-                },
-                current);
-        default:
-            return {};
-    }
+std::vector<ui::ListColumn> DataListColumns(std::optional<RecordKind> kind,
+                                            const CInstrStatus& current) {
+    const RowShape* rows = RowShapeOf(kind);
+    return rows ? rows->columns(*kind, current) : std::vector<ui::ListColumn>();
 }
 
 std::string DataListCellText(const DataListSource& source, int row, int column) {
-    if (row < 0 || column < 0)
+    const RowShape* rows = RowShapeOf(source.page.Kind());
+    if (row < 0 || column < 0 || !rows)
         return std::string();
-    switch (source.page.Kind()) {
-        case kSoundLevelMeter:
-            return LevelCell(source, row, column);
-        case kProfile:
-            return ProfileCell(source, row, column);
-        case kOctave:
-        case kThirdOctave:
-            return SpectrumCell(source, row, column);
-        default:
-            return std::string();
-    }
+    return rows->cell(source, row, column);
+}
+
+int StatusColumn(std::optional<RecordKind> kind, std::string_view model) {
+    const RowShape* rows = RowShapeOf(kind);
+    return rows ? rows->statusColumn(model) : 0;
 }
 
 std::string IsophoneCellText(int column, const charts::IsophoneContour& contour) {

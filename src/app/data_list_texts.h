@@ -2,7 +2,9 @@
 // What the main view's two lists of a recording show: the columns of each recording kind and
 // the data list's cell texts, read on demand from the application's data buffer.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "acquisition/data_buffer.h"
@@ -14,10 +16,14 @@ namespace charts {
 class IsophoneContour;
 }
 
-// The columns of a recording kind (acquisition::RecordingKind); none for a number that is no
-// kind. Headings of the measured values come from `current` (SLM1_PAR ..., PROFILE_PARAM,
-// SPECT_AUX_POND).
-std::vector<ui::ListColumn> DataListColumns(int kind, const CInstrStatus& current);
+// The columns of a recording kind, by the shape of its records; none without a kind. Headings
+// of the measured values come from `current` (SLM1_PAR ..., PROFILE_PARAM, SPECT_AUX_POND),
+// a spectrum's from its band captions.
+std::vector<ui::ListColumn> DataListColumns(std::optional<acquisition::RecordKind> kind,
+                                            const CInstrStatus& current);
+// The column of a kind's rows that holds a record's status ("LAST") as the graph panels look
+// for it ("QS4060" levels 4, other levels 6, profile 2); 0 for rows without one.
+int StatusColumn(std::optional<acquisition::RecordKind> kind, std::string_view model);
 
 // Everything a cell's text depends on.
 struct DataListSource {

@@ -12,10 +12,6 @@
 #include "platform/operator.h"
 #include "platform/text.h"
 
-using acquisition::kOctave;
-using acquisition::kProfile;
-using acquisition::kSoundLevelMeter;
-using acquisition::kThirdOctave;
 using platform::Contains;
 
 namespace {
@@ -50,8 +46,6 @@ const FormControl kForm[] = {
 };
 
 constexpr const char* kTitle = "QS4060KRTN_VP";
-constexpr int kLastOctaveColumn = 12;
-constexpr int kLastThirdOctaveColumn = 33;
 constexpr size_t kHeadingBuffer = 128;  // headings are read into a buffer of this size
 constexpr unsigned kDataLoggingPause = 4000;
 // The old page's rows start behind the empty rows a page end puts in front of them.
@@ -111,9 +105,9 @@ void CKX9MonitorView::ControlsChanged() const {
         m_onControlsChanged();
 }
 
-int CKX9MonitorView::ChannelMode() const {
+std::optional<acquisition::RecordKind> CKX9MonitorView::ChannelMode() const {
     const CMainFrame* frame = TheApp().m_pMainFrame;
-    return frame ? frame->m_nChannelMode : -1;
+    return frame ? frame->m_channelMode : std::nullopt;
 }
 
 // --- graph windows
@@ -297,7 +291,7 @@ void CKX9MonitorView::OnSize(int width, int height) {
 }
 
 void CKX9MonitorView::OnUpdate() {
-    if (ChannelMode() == -1)
+    if (!ChannelMode())
         return;
     ShowGraph(ViewGraph::Data, false);
     ShowGraph(ViewGraph::Second, false);
@@ -320,9 +314,10 @@ void CKX9MonitorView::OnClickList1602() {
     }
 
     CMainFrame* frame = TheApp().m_pMainFrame;
-    const int mode = ChannelMode();
-    const bool levels = mode == kSoundLevelMeter || mode == kProfile;
-    const bool spectra = mode == kOctave || mode == kThirdOctave;
+    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    const bool spectra = kind && kind->IsSpectrum();
+    const bool levels = kind && !spectra;
+    const bool legend = kind && (*kind)->shape == acquisition::RecordShape::Levels;
     acquisition::Recording& recording = Recording();
     if (Contains(text, "CURR")) {
         recording.SelectSegment(-1);
@@ -337,7 +332,7 @@ void CKX9MonitorView::OnClickList1602() {
             ShowControl(IDC_DATA_CHART, false);
             if (frame)
                 frame->ShowNavigator(false);
-            if (mode == kSoundLevelMeter && frame)
+            if (legend && frame)
                 frame->ShowGraphLegend();
         } else if (spectra) {
             ShowControl(IDC_LIVE_CHART, true);
@@ -357,7 +352,7 @@ void CKX9MonitorView::OnClickList1602() {
             ShowControl(IDC_DATA_CHART, false);
             if (frame)
                 frame->ShowNavigator(false);
-            if (mode == kSoundLevelMeter && frame)
+            if (legend && frame)
                 frame->ShowGraphLegend();
         } else if (spectra) {
             ShowGraph(ViewGraph::Data, false);
@@ -396,12 +391,12 @@ void CKX9MonitorView::SetRowImage(int row, int image) {
 
 void CKX9MonitorView::OnRClickReportList() {
     m_bReportListClicked = TRUE;
-    const int mode = ChannelMode();
-    if (mode == kOctave || mode == kThirdOctave) {
+    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    if (kind && kind->IsSpectrum()) {
         SetRowImage(m_nMarkedRow, -1);
         ShowControl(IDC_LIVE_CHART, true);
         ShowControl(IDC_DATA_CHART, false);
-    } else if (mode == kSoundLevelMeter || mode == kProfile) {
+    } else if (kind) {
         if (HasGraphWindow(ViewGraph::Data))
             FitDataGraph();
     }
@@ -409,8 +404,8 @@ void CKX9MonitorView::OnRClickReportList() {
 
 void CKX9MonitorView::OnDblclkReportList() {
     m_bReportListClicked = TRUE;
-    const int mode = ChannelMode();
-    if (mode != kOctave && mode != kThirdOctave)
+    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    if (!kind || !kind->IsSpectrum())
         return;
     SetRowImage(m_nMarkedRow, -1);
     const int row = m_ReportList.GetSelectedRow();
@@ -422,7 +417,8 @@ void CKX9MonitorView::OnDblclkReportList() {
     SetRowImage(row, kMarkedRowImage);
 
     std::string text;
-    const int last = mode == kOctave ? kLastOctaveColumn : kLastThirdOctaveColumn;
+    // The row's band columns, the overall level last.
+    const int last = (*kind)->valuesPerSample;
     for (int column = 1; column <= last; ++column) {
         const std::string heading =
             platform::Left(m_ReportList.Column(column).heading, kHeadingBuffer - 1);
@@ -465,7 +461,7 @@ int CKX9MonitorView::DataListRowImage(int row) const {
 
 // --- services of the view
 
-void CKX9MonitorView::SetupDataListColumns(int kind) {
+void CKX9MonitorView::SetupDataListColumns(std::optional<acquisition::RecordKind> kind) {
     m_ReportList.DeleteAllItems();
     while (m_ReportList.GetColumnCount() > 0)
         m_ReportList.DeleteColumn(0);

@@ -161,11 +161,7 @@ public:
     void OnSetupInstrument();
     void QueueSetupCommands();
 
-    // --- the live record processors (m_liveRecorder), each given its record
-    void ProcessMonitorRecordMode0(const std::string& record);
-    void ProcessMonitorRecordMode1(const std::string& record);
-    void ProcessMonitorRecordMode2(const std::string& record);
-    void ProcessMonitorRecordMode3(const std::string& record);
+    // --- live records go to m_liveRecorder
     // A page ended: timer 12 cuts the report list back to the new page's rows, a hundred rows
     // a tick, while records go on arriving.
     void StartReportTrim();
@@ -228,7 +224,8 @@ public:
     BOOL m_bMonitorOn = FALSE;
     BOOL m_bAcquiring = FALSE;
     BOOL m_bProcessingRecord = FALSE;
-    int m_nChannelMode = -1;
+    // The kind of the recording monitored or loaded; none before either.
+    std::optional<acquisition::RecordKind> m_channelMode;
     // While set, the screen-state reply is answered with key presses.
     BOOL m_bCheckDisplay = FALSE;
     BOOL m_bElectricCalRunning = FALSE;

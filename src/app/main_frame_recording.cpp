@@ -45,7 +45,8 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
         m_SetupBlock.SetField(SetupBlock::kAcquisitionMode,
                               platform::TrimRight(platform::Mid(reply, kMonitorValueOffset)));
     // The pages are read back at the size they are written with, the first one included.
-    const int kind = acquisition::RecordingKindOf(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
+    const auto kind =
+        acquisition::RecordKind::OfModeText(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
     if (m_bSchedulerMode && !m_schedulerRun.IsFirstAcquisition()) {
@@ -218,7 +219,7 @@ void CMainFrame::EndScheduledDownload() {
 
 void CMainFrame::ShowMonitoringOptions() {
     CKX9MonitorApp& app = TheApp();
-    acquisition::CSelCHMonitorDlg dialog(m_nChannelMode, app.m_nPagingSize);
+    acquisition::CSelCHMonitorDlg dialog(m_channelMode, app.m_nPagingSize);
     if (dialog.DoModal() != IDOK)
         return;
     app.m_nPagingSize = dialog.PageSize();

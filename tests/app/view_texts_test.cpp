@@ -8,11 +8,12 @@
 #include "app/setup_texts.h"
 #include "charts/equal_loudness.h"
 #include "link/instr_status.h"
+#include "support/record_kinds.h"
 
-using acquisition::kOctave;
-using acquisition::kProfile;
-using acquisition::kSoundLevelMeter;
-using acquisition::kThirdOctave;
+using testkinds::kOctave;
+using testkinds::kProfile;
+using testkinds::kSoundLevelMeter;
+using testkinds::kThirdOctave;
 
 namespace {
 
@@ -47,7 +48,8 @@ acquisition::SetupBlock Block(const Fields& fields) {
 }
 
 // A page of the layout in a buffer: the start text, then the words put in.
-acquisition::DataBufferView Page(const std::vector<unsigned char>& buffer, int kind,
+acquisition::DataBufferView Page(const std::vector<unsigned char>& buffer,
+                                 acquisition::RecordKind kind,
                                  const std::string& profileTime = {}) {
     return acquisition::DataBufferView(buffer, acquisition::RecordLayout::For(kind, profileTime));
 }
@@ -75,8 +77,16 @@ TEST(DataListColumnsTest, EachKindHasItsColumns) {
     const auto third = Headings(DataListColumns(kThirdOctave, MeterSetup("QS4060_c")));
     ASSERT_EQ(third.size(), 35u);
     EXPECT_EQ(third[1] + third[3] + third[19] + third[32], "*16251k*20k");
-    EXPECT_TRUE(DataListColumns(-1, qs4060).empty());
-    EXPECT_TRUE(DataListColumns(4, qs4060).empty());
+    EXPECT_TRUE(DataListColumns(std::nullopt, qs4060).empty());
+    EXPECT_TRUE(DataListColumns(acquisition::RecordKind::OfChannelMode(4), qs4060).empty());
+}
+
+TEST(DataListColumnsTest, TheGraphsFindTheStatusColumnOfEachKind) {
+    EXPECT_EQ(StatusColumn(kSoundLevelMeter, "QS4060_A1$1"), 4);
+    EXPECT_EQ(StatusColumn(kSoundLevelMeter, "QS4160_A1$1"), 6);
+    EXPECT_EQ(StatusColumn(kProfile, "QS4060"), 2);
+    EXPECT_EQ(StatusColumn(kThirdOctave, "QS4060"), 0);
+    EXPECT_EQ(StatusColumn(std::nullopt, ""), 0);
 }
 
 TEST(ParameterNameTest, CodesBecomeTheMetersDisplayNames) {
