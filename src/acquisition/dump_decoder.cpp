@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "acquisition/dump_end_model.h"
-#include "link/link_port.h"
+#include "link/command_codes.h"
 #include "link/link_reply_state.h"
 #include "link/listener_input.h"
 #include "link/protocol_bytes.h"
@@ -23,8 +23,6 @@ constexpr std::string_view kEndOfDump = "END OF DUMP";
 constexpr size_t kScanTailBytes = 16;
 constexpr size_t kTypeByte = 3;
 constexpr size_t kFlagsByte = 4;
-constexpr const char* kNextRecord = "DMP:NE\r\n";
-constexpr const char* kSameRecord = "DMP:RE\r\n";
 
 bool IsStart(int type) {
     return type == kDumpStart || type == kDumpExtendedStart;
@@ -110,7 +108,7 @@ DumpDecoder::Read DumpDecoder::FillInput(ListenerInput& input) {
         if (ShouldYield())
             return Read::Cancelled;
         size_t got = 0;
-        input.Port().Read(m_input.data(), m_input.size(), &got);
+        input.ReadArrived(m_input.data(), m_input.size(), &got);
         if (got > 0) {
             m_inputStart = 0;
             m_inputEnd = got;
@@ -127,7 +125,7 @@ DumpDecoder::Read DumpDecoder::FillInput(ListenerInput& input) {
                 break;
             case ListenerInput::Wait::Input:
                 // Readable yet nothing to read is a line that failed: it counts as silence.
-                if (input.Port().Read(m_input.data(), m_input.size(), &got) == 0 && got > 0) {
+                if (input.ReadArrived(m_input.data(), m_input.size(), &got) == 0 && got > 0) {
                     m_inputStart = 0;
                     m_inputEnd = got;
                     return Read::Done;
@@ -191,15 +189,11 @@ DumpDecoder::Read DumpDecoder::ReadRecordBytes(ListenerInput& input, size_t at, 
     return Read::Done;
 }
 
-void DumpDecoder::DiscardInput(ListenerInput& input) {
+void DumpDecoder::Ask(ListenerInput& input, int code) {
+    // What the port held goes with the purge before the request.
     m_inputStart = m_inputEnd = 0;
     m_scanTail.clear();
-    input.Port().Purge();
-}
-
-void DumpDecoder::Ask(ListenerInput& input, const char* command) {
-    DiscardInput(input);
-    input.Port().WriteString(command);
+    input.Request(code);
 }
 
 // --- records
@@ -285,7 +279,7 @@ void DumpDecoder::OnValidRecord(ListenerInput& input, DumpRecordSize size) {
         EndCancelled();
     } else if (m_filesLeft > 0) {
         m_held = std::move(kept);
-        Ask(input, kNextRecord);
+        Ask(input, command_code::kDumpNext);
     } else {
         Append(std::move(kept));
         Finish({});
@@ -324,7 +318,7 @@ bool DumpDecoder::Repeat(ListenerInput& input) {
         if (ShouldYield() || !input.Pause(std::min(kWaitSliceMs, kRepeatPauseMs - paused)))
             return false;
     }
-    Ask(input, kSameRecord);
+    Ask(input, command_code::kDumpRepeat);
     return true;
 }
 

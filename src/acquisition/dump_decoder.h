@@ -2,10 +2,11 @@
 // The decoder of the meter's memory dump. While the frame downloads, the link port's listener
 // thread calls Decode again and again; each call reads one record (or meets one failure) from
 // the port, checks it against the record layout, and asks the meter for the next record
-// ("DMP:NE") or the same again ("DMP:RE") by writing to the port itself. Everything else goes
-// to the application by value through DumpDecoderHost: the bytes for the dump file, the
-// progress, and the end of the download, which the application tells the meter through its
-// command queue. The decoder never touches the queue.
+// ("DMP:NE") or the same again ("DMP:RE") through the listener's input, each request one turn
+// on the port's line (ListenerInput::Request). Everything else goes to the application by
+// value through DumpDecoderHost: the bytes for the dump file, the progress, and the end of the
+// download, which the application tells the meter through its command queue. The decoder never
+// touches the queue.
 //
 // A valid record is held until the next one starts (or the download ends) and then written
 // once. A file the meter cut short is closed in the dump file by a synthetic end record.
@@ -65,8 +66,9 @@ private:
     Read ReadRecordBytes(ListenerInput& input, size_t at, size_t count);
     // Waits until bytes are there; Failed after kSilenceMs without any.
     Read FillInput(ListenerInput& input);
-    void DiscardInput(ListenerInput& input);
-    void Ask(ListenerInput& input, const char* command);
+    // Asks the meter for a record (command_code::kDumpNext or kDumpRepeat), dropping what
+    // came before.
+    void Ask(ListenerInput& input, int code);
 
     void OnRecord(ListenerInput& input);
     void OnValidRecord(ListenerInput& input, DumpRecordSize size);

@@ -256,7 +256,7 @@ void CSchedulerDlg::Activate() {
         platform::WriteFileAtomic(index, "");
 
     m_host.SetSchedulerRunning(true);
-    m_host.WriteToLink("STT:ACQ:STOP\r\n");
+    m_host.WriteToLink(command_code::kStopAcquisition);
     m_host.StopFrameMonitoring();
 
     m_form.ShowRunning();
@@ -302,7 +302,7 @@ void CSchedulerDlg::OnCancel() {
     if (Settings().powerOffAtPause) {
         m_host.ClearLiveMonitoring();
         StopMeterAcquisition();
-        m_host.WriteToLink("KEY:OFF\r\n");
+        m_host.WriteToLink(command_code::kPowerOff);
     }
     if (m_host.IsLinkConnected())
         StopMonitoring();

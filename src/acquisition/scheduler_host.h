@@ -29,8 +29,9 @@ public:
     virtual int LinkBaudRate() const = 0;
     virtual bool IsModemLink() const = 0;
     virtual bool IsLinkConnected() const = 0;
-    // Writes straight to the link port, past the queue; nothing when it is closed.
-    virtual void WriteToLink(const std::string& text) = 0;
+    // The command's line (command_code) straight to the reference meter's port, past the
+    // queue; nothing when it is closed.
+    virtual void WriteToLink(int code) = 0;
     // "STT:MON:OFF" and the frame's end of monitoring: timers, flags, the link closed.
     virtual void StopFrameMonitoring() = 0;
     // Ends monitoring between acquisitions: "STT:MON:OFF", the status poll and the record

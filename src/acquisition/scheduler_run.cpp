@@ -12,6 +12,8 @@
 
 namespace acquisition {
 
+using namespace command_code;
+
 namespace {
 
 constexpr unsigned kMonitorOnWaitMs = 250;
@@ -182,15 +184,15 @@ bool SchedulerRun::StepEndOfSchedule() {
         m_host.SetMonitorRequested(false);
     }
     if (m_host.IsConnected()) {
-        m_host.ExchangeAndWait("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n", "STOP");
+        m_host.ConfirmAcquisitionStop();
         if (!StillRunning())
             return true;
-        m_host.ExchangeAndWait("STT:MON:OFF\r\n", "STT:MON:?\r\n", "OFF");
+        m_host.ConfirmMonitorOff();
         if (!StillRunning())
             return true;
         m_clock.Sleep(kKeyWaitMs);
         if (m_plan.dataLogging) {
-            Write("KEY:ENTER\r\n");
+            Write(kEnterKey);
             m_clock.Sleep(kKeyWaitMs);
         }
     } else {
@@ -261,7 +263,7 @@ bool SchedulerRun::StepLeadTime() {
         case kStopMeterAcquisition:
             m_state = kSetMonitorMode;
             if (m_firstAcquisition)
-                m_host.ExchangeAndWait("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n", "STOP");
+                m_host.ConfirmAcquisitionStop();
             return true;
         case kSetMonitorMode:
             if (m_host.IsReadyToSend())
@@ -297,14 +299,14 @@ void SchedulerRun::StepPrepare() {
 
 void SchedulerRun::StepSwitchMonitorOn() {
     if (!m_host.IsMonitorRunning()) {
-        Write("STT:MON:ON\r\n");
+        Write(kMonitorOn);
         m_clock.Sleep(kMonitorOnWaitMs);
-        Write("STT:MON:?\r\n");
+        Write(kMonitorQuery);
         m_clock.Sleep(kMonitorOnWaitMs);
-        for (int round = 0; round < kMaxMonitorOnRounds && !Read().empty(); ++round) {
-            Write("STT:MON:ON\r\n");
+        for (int round = 0; round < kMaxMonitorOnRounds && !ReadArrived().empty(); ++round) {
+            Write(kMonitorOn);
             m_clock.Sleep(kMonitorOnWaitMs);
-            Write("STT:ACQ:?\r\n");
+            Write(kAcquisitionQuery);
             m_clock.Sleep(kMonitorOnWaitMs);
         }
     }
@@ -322,20 +324,20 @@ void SchedulerRun::StartAcquisition() {
     m_host.PurgeLink();
     if (m_plan.dataLogging) {
         if (autoStore == "OFF")
-            Write("STT:REC:ON\r\n");
+            Write(kRecordOn);
         m_host.Log("Start Monitoring & DataLogging");
         m_host.StartDataLoggingBlink();
     } else {
         m_host.Log("Start Monitoring");
     }
     if (m_host.IsMonitorRunning())
-        Write("STT:MON:ON\r\n");
+        Write(kMonitorOn);
     else if (!m_plan.dataLogging || autoStore == "ON")
-        Write("STT:ACQ:RUN\r\n");
+        Write(kRunAcquisition);
     // The meter acknowledges before its first record: that answer is no record. It is read
     // away, not purged: a purge would also drop a command still waiting to go out.
     m_clock.Sleep(kAcknowledgementMs);
-    Read();
+    ReadArrived();
     m_host.ListenForRecords();
     m_host.SetMonitorRunning(true);
     m_host.OnAcquisitionStart(m_plan.channel);
@@ -390,13 +392,13 @@ void SchedulerRun::PauseAcquisition() {
     if (m_host.IsAudioRecording())
         m_host.StopAudioRecording();
     if (m_plan.stopAcqAtPause) {
-        m_host.ExchangeAndWait("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n", "STOP");
+        m_host.ConfirmAcquisitionStop();
         if (!StillRunning())
             return;
         m_host.SetMonitorRequested(false);
         m_host.SetMonitorRunning(false);
     } else {
-        m_host.ExchangeAndWait("STT:MON:OFF\r\n", "STT:MON:?\r\n", "OFF");
+        m_host.ConfirmMonitorOff();
         if (!StillRunning())
             return;
         m_host.PurgeLink();
@@ -404,7 +406,7 @@ void SchedulerRun::PauseAcquisition() {
     }
     m_clock.Sleep(kPauseWaitMs);
     if (m_plan.dataLogging) {
-        Write("KEY:ENTER\r\n");
+        Write(kEnterKey);
         m_clock.Sleep(kKeyWaitMs);
         m_host.Log("Pause Monitoring & Stop DataLogging");
     } else {
@@ -469,7 +471,7 @@ void SchedulerRun::OnCalibrationWatchdog() {
                                 platform::Trim(m_host.DeltaLeqText()).c_str()));
     m_host.CloseElectricCalibration();
     m_clock.Sleep(kCalibrationAnswerWaitMs);
-    Write("KEY:CRIGHT\r\n");
+    Write(kRightKey);
     const Calibration why = std::exchange(m_calibration, Calibration::None);
     if (why == Calibration::Final) {
         EndOfRun();
@@ -525,7 +527,7 @@ void SchedulerRun::EndCalibrationAtDate() {
     if (m_plan.powerOffAtPause) {
         m_host.SetMonitorRequested(false);
         m_host.SetMonitorRunning(false);
-        Write("KEY:OFF\r\n");
+        Write(kPowerOff);
     }
     StopMonitoring();
 }
@@ -549,7 +551,7 @@ void SchedulerRun::PowerOff() {
     // A meter out of reach is not switched off, and the log does not say it was.
     if (!m_plan.powerOffAtPause || !m_host.IsConnected())
         return;
-    Write("KEY:OFF\r\n");
+    Write(kPowerOff);
     m_host.Log("Instr. Power Off");
 }
 
@@ -587,7 +589,7 @@ void SchedulerRun::ConnectInstrument() {
 void SchedulerRun::StopMonitoring() {
     m_state = kIdle;
     m_host.Log("Connection OFF");
-    Write("STT:MON:OFF\r\n");
+    Write(kMonitorOff);
     m_host.CloseLink();
 }
 
@@ -604,11 +606,11 @@ void SchedulerRun::EndOfRun() {
     Stop();
 }
 
-void SchedulerRun::Write(const std::string& text) {
-    m_host.WriteLink(text);
+void SchedulerRun::Write(int code) {
+    m_host.WriteLink(code);
 }
 
-std::string SchedulerRun::Read() {
+std::string SchedulerRun::ReadArrived() {
     return m_host.ReadLink(kReadLimit);
 }
 

@@ -147,9 +147,10 @@ private:
     void AdvanceNextStart();
     void PowerOff();
     void EndOfRun();
-    void Write(const std::string& text);
+    // The command of `code` (command_code) to the link port, past the queue.
+    void Write(int code);
     // What has arrived on the link port, at most 511 bytes.
-    std::string Read();
+    std::string ReadArrived();
     // After a wait that handles messages: false when STOP came meanwhile.
     bool StillRunning() const { return m_active; }
 

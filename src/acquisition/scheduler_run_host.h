@@ -20,18 +20,19 @@ public:
     virtual std::time_t Now() = 0;
 
     // --- the monitoring link
-    // A line straight to the link port, past the queue; no reply is awaited, and the meter's
-    // acknowledgement is not taken for one.
-    virtual void WriteLink(const std::string& text) = 0;
+    // The command's line (command_code) straight to the link port, past the queue; no reply
+    // is awaited, and the meter's acknowledgement is not taken for one.
+    virtual void WriteLink(int code) = 0;
     // What has arrived on the link port since, at most `limit` bytes.
     virtual std::string ReadLink(size_t limit) = 0;
     virtual void PurgeLink() = 0;
     // What arrives unasked from now on is a live record.
     virtual void ListenForRecords() = 0;
-    // The command, then the query, until the reply holds `expected`, three rounds at most.
-    // Handles the program's messages while it waits.
-    virtual bool ExchangeAndWait(const std::string& command, const std::string& query,
-                                 const std::string& expected) = 0;
+    // The confirmed acquisition stop and end of monitoring (LinkSession's): the command, then
+    // the state query, until the state is reached, three rounds at most. Each handles the
+    // program's messages while it waits.
+    virtual bool ConfirmAcquisitionStop() = 0;
+    virtual bool ConfirmMonitorOff() = 0;
     // Queues the command table's `code` with its two arguments.
     virtual void QueueCommand(int code, const std::string& arg1, const std::string& arg2) = 0;
     // The queue is idle and may send.

@@ -17,8 +17,7 @@ std::string FrameBenchHost::ProgramDir() {
 }
 
 CSerialMFC* FrameBenchHost::TargetPort() {
-    CKX9MonitorView* view = m_frame.View();
-    return view ? &view->m_TargetSerial : nullptr;
+    return m_frame.View() ? &m_frame.Link().SerialPort(LinkSide::Target) : nullptr;
 }
 
 DirectExchange& FrameBenchHost::LinkExchange() {
@@ -51,8 +50,7 @@ bool FrameBenchHost::ViewPresent() {
 }
 
 CSerialMFC* FrameBenchHost::RefPort() {
-    CKX9MonitorView* view = m_frame.View();
-    return view ? &view->m_RefSerial : nullptr;
+    return m_frame.View() ? &m_frame.Link().SerialPort(LinkSide::Reference) : nullptr;
 }
 
 platform::MessageTarget* FrameBenchHost::PortOwner() {

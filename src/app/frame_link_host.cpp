@@ -15,13 +15,6 @@ void FrameLinkHost::PumpWaitingMessages() {
     platform::EventLoop::PumpWindowInput(nullptr);
 }
 
-LinkPort* FrameLinkHost::PortOf(LinkSide side) {
-    CKX9MonitorView* view = TheApp().m_pView;
-    if (!view)
-        return nullptr;
-    return side == LinkSide::Reference ? &view->m_RefSerial : &view->m_TargetSerial;
-}
-
 PortRecord& FrameLinkHost::PortRecordOf(LinkSide side) {
     CKX9MonitorApp& app = TheApp();
     return side == LinkSide::Reference ? app.m_RefPort : app.m_TargetPort;

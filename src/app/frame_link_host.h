@@ -12,7 +12,6 @@ public:
 
     void WaitWithMessages(unsigned ms) override;
     void PumpWaitingMessages() override;
-    LinkPort* PortOf(LinkSide side) override;
     PortRecord& PortRecordOf(LinkSide side) override;
     bool IsModemLink() override;
     std::string BaudRateSetting() override;

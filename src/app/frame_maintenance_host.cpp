@@ -76,11 +76,11 @@ int FrameMaintenanceHost::TargetComPort() {
 }
 
 std::optional<std::string> FrameMaintenanceHost::ExchangeWithTarget(const std::string& command) {
-    CKX9MonitorView* view = m_frame.View();
-    if (!view || !view->m_TargetSerial.IsOpen())
+    LinkSession& link = m_frame.Link();
+    CSerialMFC& port = link.SerialPort(LinkSide::Target);
+    if (!m_frame.View() || !port.IsOpen())
         return std::nullopt;
-    return m_frame.Link().Exchange(
-        view->m_TargetSerial, ExchangeRequest::Query(command, kTargetReplyMs, kTargetAttempts));
+    return link.Exchange(port, ExchangeRequest::Query(command, kTargetReplyMs, kTargetAttempts));
 }
 
 void FrameMaintenanceHost::CloseTargetPort() {
@@ -88,11 +88,10 @@ void FrameMaintenanceHost::CloseTargetPort() {
 }
 
 bool FrameMaintenanceHost::ReopenTargetPort() {
-    CKX9MonitorView* view = m_frame.View();
-    if (!view)
+    if (!m_frame.View())
         return false;
     const PortRecord& record = TheApp().m_TargetPort;
-    CSerialMFC& port = view->m_TargetSerial;
+    CSerialMFC& port = m_frame.Link().SerialPort(LinkSide::Target);
     if (port.IsOpen())
         port.Close();
     if (port.OpenFor(platform::Format("COM%d", record.m_nComPort), &m_frame.Link()) !=

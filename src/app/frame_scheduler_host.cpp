@@ -4,16 +4,7 @@
 #include "app/kx9monitor_view.h"
 #include "app/kx9monitor_view_widget.h"
 #include "app/main_frame.h"
-
-namespace {
-
-// The monitoring link's port while it is open.
-CSerialMFC* OpenLinkPort() {
-    CKX9MonitorView* view = TheApp().m_pView;
-    return view && view->m_RefSerial.IsOpen() ? &view->m_RefSerial : nullptr;
-}
-
-}  // namespace
+#include "link/command_codes.h"
 
 const CInstrStatus& FrameSchedulerHost::CurrentSetup() const {
     return TheApp().m_InstrStatus;
@@ -43,9 +34,8 @@ bool FrameSchedulerHost::IsLinkConnected() const {
     return m_frame.m_bLinkActive != FALSE;
 }
 
-void FrameSchedulerHost::WriteToLink(const std::string& text) {
-    if (CSerialMFC* port = OpenLinkPort())
-        port->WriteString(text);
+void FrameSchedulerHost::WriteToLink(int code) {
+    m_frame.Link().WriteCommand(LinkSide::Reference, code);
 }
 
 void FrameSchedulerHost::StopFrameMonitoring() {
@@ -53,7 +43,7 @@ void FrameSchedulerHost::StopFrameMonitoring() {
 }
 
 void FrameSchedulerHost::DisconnectLink() {
-    WriteToLink("STT:MON:OFF\r\n");
+    WriteToLink(command_code::kMonitorOff);
     m_frame.Disconnect();
 }
 

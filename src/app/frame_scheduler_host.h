@@ -17,7 +17,7 @@ public:
     int LinkBaudRate() const override;
     bool IsModemLink() const override;
     bool IsLinkConnected() const override;
-    void WriteToLink(const std::string& text) override;
+    void WriteToLink(int code) override;
     void StopFrameMonitoring() override;
     void DisconnectLink() override;
     void SetChannelMode(acquisition::RecordKind kind) override;

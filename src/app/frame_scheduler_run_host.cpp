@@ -6,12 +6,10 @@
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "link/command_codes.h"
-#include "link/link_port.h"
 #include "platform/clock.h"
 #include "platform/text.h"
 
 namespace {
-constexpr unsigned kRecordingBlinkMs = 1000;
 // Rows the live 3-D spectrum window holds before it starts afresh.
 constexpr int kFullSpectrumGraphRows = 2000;
 }  // namespace
@@ -29,19 +27,12 @@ std::time_t FrameSchedulerRunHost::Now() {
     return *m_anchor + static_cast<std::time_t>((Clock::TickCount() - m_anchorTick) / 1000);
 }
 
-void FrameSchedulerRunHost::WriteLink(const std::string& text) {
-    m_frame.Link().WriteUnanswered(text);
+void FrameSchedulerRunHost::WriteLink(int code) {
+    m_frame.Link().WriteUnanswered(code);
 }
 
 std::string FrameSchedulerRunHost::ReadLink(size_t limit) {
-    LinkPort* port = m_frame.Link().Port();
-    if (!port || !port->IsOpen())
-        return std::string();
-    std::string bytes(limit, '\0');
-    size_t count = 0;
-    port->Read(bytes.data(), bytes.size(), &count);
-    bytes.resize(count);
-    return bytes;
+    return m_frame.Link().ReadWaiting(limit);
 }
 
 void FrameSchedulerRunHost::PurgeLink() {
@@ -52,9 +43,12 @@ void FrameSchedulerRunHost::ListenForRecords() {
     m_frame.Link().ListenForRecords();
 }
 
-bool FrameSchedulerRunHost::ExchangeAndWait(const std::string& command, const std::string& query,
-                                            const std::string& expected) {
-    return m_frame.ExchangeAndWait(command, query, expected);
+bool FrameSchedulerRunHost::ConfirmAcquisitionStop() {
+    return m_frame.Link().ConfirmAcquisitionStop();
+}
+
+bool FrameSchedulerRunHost::ConfirmMonitorOff() {
+    return m_frame.Link().ConfirmMonitorOff();
 }
 
 void FrameSchedulerRunHost::QueueCommand(int code, const std::string& arg1,
@@ -162,7 +156,7 @@ void FrameSchedulerRunHost::OnAcquisitionStart(acquisition::RecordKind kind) {
 
 void FrameSchedulerRunHost::StartDataLoggingBlink() {
     m_frame.m_bDataLogging = TRUE;
-    m_frame.SetTimer(CMainFrame::kRecordingBlink, kRecordingBlinkMs);
+    m_frame.SetTimer(CMainFrame::kRecordingBlink, CMainFrame::kRecordingBlinkMs);
 }
 
 void FrameSchedulerRunHost::AddSpectrumGap(acquisition::RecordKind kind) {

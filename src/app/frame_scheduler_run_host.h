@@ -16,12 +16,12 @@ public:
     explicit FrameSchedulerRunHost(CMainFrame& frame) : m_frame(frame) {}
 
     std::time_t Now() override;
-    void WriteLink(const std::string& text) override;
+    void WriteLink(int code) override;
     std::string ReadLink(size_t limit) override;
     void PurgeLink() override;
     void ListenForRecords() override;
-    bool ExchangeAndWait(const std::string& command, const std::string& query,
-                         const std::string& expected) override;
+    bool ConfirmAcquisitionStop() override;
+    bool ConfirmMonitorOff() override;
     void QueueCommand(int code, const std::string& arg1, const std::string& arg2) override;
     bool IsReadyToSend() override;
     bool IsConnected() override;

@@ -27,7 +27,7 @@ bool FrameSetupHost::IsAcquiring() const {
 }
 
 bool FrameSetupHost::StopAcquisition() {
-    if (!m_frame.ExchangeAndWait("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n", "STOP"))
+    if (!m_frame.Link().ConfirmAcquisitionStop())
         return false;
     m_frame.m_bAcquiring = FALSE;
     return true;

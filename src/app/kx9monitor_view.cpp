@@ -15,11 +15,6 @@
 using platform::Contains;
 
 namespace {
-std::shared_ptr<LinkReplyState> FrameLinkState() {
-    CMainFrame* frame = TheApp().m_pMainFrame;
-    return frame ? frame->Link().SharedState() : std::make_shared<LinkReplyState>();
-}
-
 // Dialog units of the form's 8-point font (6 x 13 pixels per 4 x 8 units) in pixels.
 ui::Rect FormRect(int x, int y, int width, int height) {
     auto px = [](int units) { return (units * 6 + 2) / 4; };
@@ -58,9 +53,7 @@ acquisition::Recording& CKX9MonitorView::Recording() const {
     return frame ? frame->m_recording : m_ownRecording;
 }
 
-CKX9MonitorView::CKX9MonitorView()
-    : m_RefSerial(FrameLinkState(), static_cast<int>(LinkSide::Reference)),
-      m_TargetSerial(FrameLinkState(), static_cast<int>(LinkSide::Target)) {
+CKX9MonitorView::CKX9MonitorView() {
     for (const FormControl& control : kForm)
         m_controls.push_back({control.id, control.rect, true});
     m_DataList.SetTextSource(
@@ -72,9 +65,6 @@ CKX9MonitorView::CKX9MonitorView()
 CKX9MonitorView::~CKX9MonitorView() {
     if (m_onDestroyed)
         m_onDestroyed();
-    if (m_RefSerial.IsOpen())
-        m_RefSerial.Close();
-    m_TargetSerial.Close();
     DeleteGraphWindows();
     if (TheApp().m_pView == this)
         TheApp().m_pView = nullptr;

@@ -1,9 +1,7 @@
 #pragma once
 // The main view: the report list that the report writers fill row by row, the data list of a
 // recording, the page index of a stored recording, the parameter list and the band charts,
-// placed on the form and kept in place when it is resized; and the instrument link's two
-// ports, the reference meter's and the instrument under test's, which share the link
-// session's state (which one carries the link is the session's, LinkSession::SetLinkPort).
+// placed on the form and kept in place when it is resized.
 //
 // It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it, and its graph windows
 // are children of that widget while it exists; so are the windows of its two band charts. It
@@ -22,7 +20,6 @@
 #include "charts/record_graph.h"
 #include "charts/xy_chart.h"
 #include "graph/graph_wnd.h"
-#include "link/serial_wnd.h"
 #include "ui/control_anchor_layout.h"
 #include "ui/geometry.h"
 #include "ui/print_job.h"
@@ -182,8 +179,6 @@ public:
     // Holds the view geometry that the 3-D settings edit.
     charts::CChart3d m_Chart3d;
     ui::ControlAnchorLayout m_Layout;
-    CSerialMFC m_RefSerial;
-    CSerialMFC m_TargetSerial;
 
     // The top of the live level scale, from the meter's input gain and range.
     int m_nLevelScaleTop = 0;

@@ -19,11 +19,8 @@ CMainFrame::~CMainFrame() {
     m_timers.KillAll();
     m_link.StopTimers();
     m_link.SharedState()->SetDumpDecoder(nullptr);
-    // A listener must not post to a session that is gone.
-    if (CKX9MonitorView* view = TheApp().m_pView)
-        for (CSerialMFC* port : {&view->m_RefSerial, &view->m_TargetSerial})
-            if (port->Owner() == &m_link)
-                port->Close();
+    // No listener runs the decoder or posts to the session once they are gone.
+    m_link.ClosePorts();
     if (TheApp().m_pMainFrame == this)
         TheApp().m_pMainFrame = nullptr;
 }

@@ -75,7 +75,6 @@ class CInstrStatus;
 #include "web/web_client.h"
 
 class CKX9MonitorView;
-class CSerialMFC;
 class ConnectEscapeWatch;
 struct SerialPortInfo;
 class QMenu;
@@ -105,6 +104,11 @@ public:
         kCalibExpiryUpdate = 16,
         kReportValidation = 17,
     };
+    // The status poll's interval (timer 9) while nothing faster is needed, the recording
+    // mark's blink (timer 6) and the pause before a request to the web service.
+    static constexpr unsigned kStatusPollMs = 60000;
+    static constexpr unsigned kRecordingBlinkMs = 1000;
+    static constexpr unsigned kServerPauseMs = 1000;
     static constexpr int kStatusPane = 1;
     // Screen-state replies answered with key presses in a row before the frame stops trying
     // to reach the measurement screen: a meter stuck on one screen would keep the link busy.
@@ -169,11 +173,6 @@ public:
     void ShowMonitoringOptions();
 
     // --- the session operations on the monitoring link (main_frame_session.cpp)
-    // Writes the command and then the status query straight to the link port until the reply
-    // holds `expected`, three rounds at most; whether it came. The listener listens again only
-    // when it did.
-    bool ExchangeAndWait(const std::string& command, const std::string& query,
-                         const std::string& expected);
     // Switches the meter's monitoring off and ends the run (Disconnect).
     void StopMonitoring();
     // Queues the read of the whole setup of the current model; the last reply opens the sheet.

@@ -15,7 +15,6 @@
 #include "web/service_paths.h"
 
 namespace {
-constexpr unsigned kServerPauseMs = 1000;
 constexpr unsigned kResultPollMs = 1000;
 }  // namespace
 
@@ -85,6 +84,5 @@ void CMainFrame::OnUpdateCalibExpiry() {
 }
 
 void CMainFrame::CloseTargetPort() {
-    if (CKX9MonitorView* view = View())
-        view->m_TargetSerial.Close();
+    m_link.SerialPort(LinkSide::Target).Close();
 }

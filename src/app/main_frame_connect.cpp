@@ -25,12 +25,9 @@
 using platform::Format;
 
 namespace {
-constexpr COLORREF kConnectedColor = 0x00FF00;
 constexpr COLORREF kErrorColor = 0x0000FF;
-constexpr COLORREF kPaneOffColor = 0xFFFF00;
 constexpr unsigned kPortBusyWait = 2000;
 constexpr unsigned kStoredPortSettleWait = 8000;
-constexpr unsigned kAfterCarrierWait = 3000;
 constexpr int kFastestRate = 115200;
 constexpr int kSlowestRate = 300;
 
@@ -85,12 +82,12 @@ private:
 
 void CMainFrame::ConnectInstrument() {
     m_link.SetLinkPort(LinkSide::Reference);
-    LinkPort* port = m_link.Port();
-    if (!port)
+    // Without its view the program is leaving: nothing is connected any more.
+    if (!TheApp().m_pView)
         return;
     // A port left open by an earlier attempt would refuse every open of the search.
-    if (port->IsOpen())
-        port->Close();
+    if (LinkPort& port = m_link.Port(); port.IsOpen())
+        port.Close();
 
     std::vector<SerialPortInfo> ports;
     try {
@@ -121,7 +118,7 @@ int CMainFrame::OpenReferenceLink(const std::string& device) {
 }
 
 CMainFrame::PortSearchStep CMainFrame::SearchPlainPort(const SerialPortInfo& info) {
-    CSerialMFC& port = TheApp().m_pView->m_RefSerial;
+    CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     PortRecord& record = TheApp().m_RefPort;
     const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
     const std::string device =
@@ -150,7 +147,7 @@ CMainFrame::PortSearchStep CMainFrame::SearchPlainPort(const SerialPortInfo& inf
 CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
                                                      ConnectEscapeWatch& escape) {
     CKX9MonitorApp& app = TheApp();
-    CSerialMFC& port = TheApp().m_pView->m_RefSerial;
+    CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     PortRecord& record = app.m_RefPort;
     const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
     const int number = meter_probe::ComNumberAfterCom(working);
@@ -191,7 +188,7 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
                 HideConnectingBox();
                 return PortSearchStep::Stop;
             }
-            Sleep(kAfterCarrierWait);
+            Sleep(modem_link::kAfterCarrierMs);
             called = true;
         } else {
             port.SetupHandshaking(CSerial::HardwareHandshake);
@@ -217,7 +214,7 @@ void CMainFrame::ConnectInstrumentPort() {
     m_link.SetLinkPort(LinkSide::Reference);
     if (!app.m_pView)
         return;
-    CSerialMFC* port = &app.m_pView->m_RefSerial;
+    CSerialMFC* port = &m_link.SerialPort(LinkSide::Reference);
     // A port left open by an earlier attempt would refuse to open again.
     if (port->IsOpen())
         port->Close();
@@ -247,7 +244,7 @@ void CMainFrame::ConnectInstrumentPort() {
             return;
         }
         called = result == modem_link::kConnected;
-        Sleep(kAfterCarrierWait);
+        Sleep(modem_link::kAfterCarrierMs);
     } else {
         port->Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
         port->SetupHandshaking(CSerial::HardwareHandshake);
@@ -260,7 +257,7 @@ void CMainFrame::ConnectInstrumentPort() {
     }
     if (called)
         HangUpModem();
-    port->Purge();
+    m_link.PurgeLink();
     port->Close();
     // No meter is linked over a closed port.
     m_bLinkActive = FALSE;
@@ -274,7 +271,7 @@ bool CMainFrame::ProbeMeter(const std::string& deviceName, unsigned replyWait) {
     ShowConnectingText(Format("Connecting to...\r\rPort = %s\rBaudrate = %d",
                               meter_probe::PortNameOf(deviceName).c_str(), record.m_nBaudRate));
     const std::string reply = meter_probe::RunIdentificationProbe(
-        m_link.Direct(), *m_link.Port(), meter_probe::ReplyWait(replyWait, record.m_nBaudRate));
+        m_link.Direct(), m_link.Port(), meter_probe::ReplyWait(replyWait, record.m_nBaudRate));
     return meter_probe::IsMeterReply(reply);
 }
 
@@ -292,7 +289,7 @@ void CMainFrame::OnMeterVerified(const char* logText, const char* tooLowText) {
         modem ? Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
               : Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
         "");
-    Ui().SetPaneColors(kStatusPane, kConnectedColor, kPaneOffColor);
+    Ui().SetPaneColors(kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
 
     if (modem || m_bSchedulerMode)
@@ -322,7 +319,7 @@ void CMainFrame::SetBaudSetting(const std::string& text) {
 
 void CMainFrame::ShowConnectionError(const char* paneText) {
     Ui().SetPaneText(kStatusPane, paneText, "");
-    Ui().SetPaneColors(kStatusPane, kErrorColor, kPaneOffColor);
+    Ui().SetPaneColors(kStatusPane, kErrorColor, kLinkPaneOff);
 }
 
 void CMainFrame::ConnectWarn(const std::string& text, unsigned type, const std::string& logText) {

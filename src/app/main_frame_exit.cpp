@@ -26,13 +26,9 @@ void CMainFrame::OnAppExit() {
     CKX9MonitorApp& app = TheApp();
     CKX9MonitorView* view = View();
     // A listener must not deliver replies to a frame that is leaving.
-    if (view) {
-        if (view->m_RefSerial.IsOpen())
-            view->m_RefSerial.Close();
-        if (view->m_TargetSerial.IsOpen())
-            view->m_TargetSerial.Close();
+    m_link.ClosePorts();
+    if (view)
         view->DeleteGraphWindows();
-    }
 
     m_link.DeleteAllCommands();
     m_bLinkActive = FALSE;

@@ -8,6 +8,7 @@
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 #include "app/port_setup_dlg.h"
+#include "link/command_codes.h"
 #include "maintenance/firmware_upgrade.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr unsigned kServerPauseMs = 1000;
 constexpr int kHighestWriterPort = 16;
 // The model the server's firmware table lists this edition's meters under.
 constexpr const char* kFirmwareModel = "QS4060KRTN";
@@ -150,8 +150,8 @@ void CMainFrame::OnReplaceMicrophone() {
     const std::string record = TechnicianRecord(technician);
 
     // The meter switches off; the operator fits the new microphone and switches it on again.
-    if (CKX9MonitorView* view = View())
-        view->m_TargetSerial.WriteString("KEY:OFF\r\n");
+    if (View())
+        m_link.WriteCommand(LinkSide::Target, command_code::kPowerOff);
     if (platform::AfxMessageBox(
             "Verificare che lo strumento sia spento (eventualmente spegnerlo).\nSostituire il "
             "microfono e inserire lo strumento nel calibratore\nAccendere il calibratore e "
@@ -199,8 +199,7 @@ void CMainFrame::OnFirmwareUpgrade() {
         if (!ConnectReferenceInstrument()) {
             platform::AfxMessageBox(
                 "Strumento REF non riconosciuto.\nAggiornamento firmware interrotto.", MB_ICONSTOP);
-            if (CKX9MonitorView* view = View())
-                view->m_RefSerial.Close();
+            m_link.SerialPort(LinkSide::Reference).Close();
             return;
         }
     }

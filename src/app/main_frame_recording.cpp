@@ -7,7 +7,8 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
-#include "link/link_port.h"
+#include "link/command_codes.h"
+#include "link/state_replies.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/shell.h"
@@ -16,14 +17,9 @@
 namespace {
 
 using acquisition::SetupBlock;
+using command_code::kDumpOff;
 
-constexpr int kDumpOff = 115;
-constexpr int kMonitorValueOffset = 12;
-constexpr size_t kMonitorReplyMinimum = 13;
-constexpr int kRecordingStep = 7;
-constexpr int kDownloadEndStep = 13;
 constexpr unsigned kDownloadProgressMs = 500;
-constexpr unsigned kStatusPollMs = 60000;
 constexpr const char* kViewer = "\\KX9Viewer.exe";
 
 std::string IndexPath() {
@@ -50,7 +46,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
     if (m_bSchedulerMode && !m_schedulerRun.IsFirstAcquisition()) {
-        m_schedulerRun.SetState(kRecordingStep);
+        m_schedulerRun.SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
         return;
     }
     m_schedulerRun.ClearFirstAcquisition();
@@ -92,7 +88,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
         scheduled ? m_SchedulerDlg.RepetitionTime() : acquisition::ScheduleTime{}, startTime));
     m_liveRecorder.BeginRecording();
     if (m_bSchedulerMode)
-        m_schedulerRun.SetState(kRecordingStep);
+        m_schedulerRun.SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
     Ui().RefreshSetupDisplay();
 }
 
@@ -127,11 +123,7 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
         Wait(500);
         // Dump mode before the request: the first record may come at once, and it is the
         // decoder's; the listener would take it for a reply to no command.
-        m_bDownloading = TRUE;
-        if (LinkPort* port = m_link.Port()) {
-            port->Purge();
-            port->WriteString("DMP:NE\r\n");
-        }
+        m_link.StartDumpDownload();
     } else {
         m_link.PurgeLink();
         m_bDumpRefused = TRUE;
@@ -147,7 +139,7 @@ void CMainFrame::OnDumpOffReply() {
     SetTimer(kStatusPoll, kStatusPollMs);
     app.m_DumpFile.Close();
     if (m_bSchedulerMode)
-        m_schedulerRun.SetState(kDownloadEndStep);
+        m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloaded);
     // A refused download has no file to show: it is cleaned up and not announced as complete.
     const bool refused = m_bDumpRefused;
     if (refused) {
@@ -205,8 +197,7 @@ void CMainFrame::EndScheduledDownload() {
     m_bAcquiring = FALSE;
     m_bMonitorOn = FALSE;
     if (m_SchedulerDlg.IsPowerOffAfterDownload()) {
-        if (LinkPort* port = m_link.Port())
-            port->WriteString("KEY:OFF\r\n");
+        m_link.WriteCommand(command_code::kPowerOff);
         LogScheduler(FALSE, "Instr. Power Off", TRUE);
     }
     ShowSchedulerResult();

@@ -18,7 +18,6 @@ using namespace command_code;
 
 namespace {
 
-constexpr int kCalibrationFailedStep = 11;
 constexpr double kShortestLiveInterval = 0.5;  // seconds
 constexpr double kLongestLiveInterval = 86400.0;
 constexpr const char* kRunLeftoversDropped = "Data received after the end of the run discarded.";
@@ -108,7 +107,7 @@ void CMainFrame::OnRefusedOrEmptyReply(const CCommand& command, bool refused) {
             "ERROR: Logging not allowed.\nPlease check if any channel is selected.", MB_ICONSTOP);
     } else if (code == kStartCalibrationKey) {
         LogScheduler(FALSE, "WARNING: Calibration Failed", TRUE);
-        m_schedulerRun.SetState(kCalibrationFailedStep);
+        m_schedulerRun.SetState(acquisition::SchedulerRun::kCalibrated);
     } else {
         platform::AfxMessageBox(message);
     }

@@ -13,9 +13,6 @@
 #include "platform/text.h"
 
 namespace {
-constexpr COLORREF kConnectedColor = 0x00FF00;
-constexpr COLORREF kPaneOffColor = 0xFFFF00;
-constexpr unsigned kAfterCarrierWait = 3000;
 constexpr const char* kSchedulerFile = "\\Scheduler.kr9";
 }  // namespace
 
@@ -24,9 +21,10 @@ int CMainFrame::ConnectForScheduler() {
     app.LoadPortIni();
     m_link.SetLinkPort(LinkSide::Reference);
     m_bLinkActive = FALSE;
+    // Without its view the program is leaving: nothing is connected any more.
     if (!app.m_pView)
         return kSchedulerLinkFailed;
-    CSerialMFC& port = app.m_pView->m_RefSerial;
+    CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     // A port left open by an earlier attempt would refuse to open again.
     if (port.IsOpen())
         port.Close();
@@ -53,14 +51,14 @@ int CMainFrame::ConnectForScheduler() {
                          TRUE);
             return kSchedulerLinkFailed;
         }
-        platform::Clock::Sleep(kAfterCarrierWait);
+        platform::Clock::Sleep(modem_link::kAfterCarrierMs);
         called = true;
     }
 
     if (!ProbeMeter(device, meter_probe::kStoredPortReplyWait)) {
         if (called)
             HangUpModem();
-        port.Purge();
+        m_link.PurgeLink();
         port.Close();
         HideConnectingBox();
         LogScheduler(FALSE, "WARNING: CONNECTION FAILURE", TRUE);
@@ -76,7 +74,7 @@ int CMainFrame::ConnectForScheduler() {
                : platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort,
                                   record.m_nBaudRate),
         "");
-    Ui().SetPaneColors(kStatusPane, kConnectedColor, kPaneOffColor);
+    Ui().SetPaneColors(kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
     return kSchedulerConnected;
 }

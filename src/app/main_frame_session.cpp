@@ -6,7 +6,6 @@
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 #include "link/command_codes.h"
-#include "link/link_port.h"
 #include "link/model_rules.h"
 #include "link/session_queries.h"
 #include "link/state_replies.h"
@@ -19,24 +18,15 @@ using acquisition::SetupBlock;
 
 namespace {
 
-constexpr unsigned kStatusPollMs = 60000;
 constexpr unsigned kInstrumentClockMs = 1000;
 constexpr const char* kFastestProfileTime = "0.125s";
-constexpr const char* kMonitorOff = "STT:MON:OFF\r\n";
-constexpr const char* kMonitorStateQuery = "STT:MON:?\r\n";
 constexpr int kElectricCalibrationRoutine = 0;
 
 }  // namespace
 
-bool CMainFrame::ExchangeAndWait(const std::string& command, const std::string& query,
-                                 const std::string& expected) {
-    return m_link.ExchangeAndWait(command, query, expected);
-}
-
 void CMainFrame::StopMonitoring() {
     m_bDataSaved = FALSE;
-    if (LinkPort* port = m_link.Port(); port && port->IsOpen())
-        port->WriteString(kMonitorOff);
+    m_link.WriteCommand(kMonitorOff);
     KillTimer(kInstrumentClock);
     Disconnect();
 }
@@ -55,7 +45,7 @@ void CMainFrame::StartNewSession() {
         EndLiveRun();
         return;
     }
-    ExchangeAndWait(kMonitorOff, kMonitorStateQuery, "OFF");
+    m_link.ConfirmMonitorOff();
     m_link.PurgeLink();
 
     // Nothing of the current data goes before the operator has had the chance to save them.
@@ -101,7 +91,7 @@ void CMainFrame::EndLiveRun() {
     m_link.SetReadyToSend(TRUE);
     m_bMonitorOn = FALSE;
     SetTimer(kStatusPoll, kStatusPollMs);
-    ExchangeAndWait(kMonitorOff, kMonitorStateQuery, "OFF");
+    m_link.ConfirmMonitorOff();
     m_link.PurgeLink();
     if (m_bAudioRecording) {
         m_bAudioRecording = FALSE;

@@ -118,8 +118,7 @@ void CMainFrame::RunStartupJob() {
             return;
         OnConnectionSettings();
         DestroyTryConnBox();
-        if (CKX9MonitorView* view = View())
-            view->m_TargetSerial.Close();
+        m_link.SerialPort(LinkSide::Target).Close();
     }
     DestroyTryConnBox();
 

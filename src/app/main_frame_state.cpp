@@ -14,12 +14,6 @@ using namespace command_code;
 namespace {
 
 constexpr unsigned kFastStatusPollMs = 5000;
-constexpr unsigned kStatusPollMs = 60000;
-constexpr unsigned kRecordingBlinkMs = 1000;
-constexpr int kMonitorValueOffset = 12;
-constexpr size_t kMonitorReplyMinimum = 13;
-constexpr int kScheduledMonitoringStep = 5;
-constexpr int kSchedulerStepKeptOnMonitoring = 9;
 
 }  // namespace
 
@@ -176,8 +170,8 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
     }
     if (!m_bSchedulerMode)
         ShowMonitoringOptions();
-    else if (m_schedulerRun.State() != kSchedulerStepKeptOnMonitoring)
-        m_schedulerRun.SetState(kScheduledMonitoringStep);
+    else if (m_schedulerRun.State() != acquisition::SchedulerRun::kAcquiring)
+        m_schedulerRun.SetState(acquisition::SchedulerRun::kStopMeterAcquisition);
     Ui().ShowGraphWindow(false);
     if (m_channelMode)
         Ui().ShowBandChart(m_channelMode->IsSpectrum());

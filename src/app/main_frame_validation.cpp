@@ -11,7 +11,6 @@
 
 namespace {
 constexpr const char* kValidatedModel = "QS4060KRTN";
-constexpr unsigned kServerPauseMs = 1000;
 constexpr unsigned kExpiryUpdateDelayMs = 200;
 
 constexpr const char* kOtherMaker =

@@ -1,11 +1,15 @@
 #include "cipher/key_alignment.h"
 
 #include "cipher/reading_upkeep.h"
+#include "link/command.h"
+#include "link/command_codes.h"
 #include "link/port_record.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
 namespace cipher {
+
+using namespace command_code;
 
 namespace {
 
@@ -18,11 +22,12 @@ constexpr const char* kStatusNotShown = "0";
 bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& keys,
                      KeyInitialisation& initialisation) {
     auto send = [&keys](const std::string& command, const std::string& expected) {
-        return keys.SendCommand(Meter::Target, command, "STT:ACQ:?", expected, kStatusWaitMs);
+        return keys.SendCommand(Meter::Target, command, CommandText(kAcquisitionQuery), expected,
+                                kStatusWaitMs);
     };
     services.AddLog("DUT Allineamento chiavi...");
 
-    if (send("STT:ACQ:RUN", "RUN") == kStatusNotShown) {
+    if (send(CommandText(kRunAcquisition), "RUN") == kStatusNotShown) {
         services.AddLog("DUT: Verifica strumento run FALLITA");
         platform::AfxMessageBox(
             "DUT: Verifica strumento in RUN fallita.\nProvare manualmente premendo il tasto "
@@ -30,7 +35,7 @@ bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& ke
     } else {
         services.AddLog("DUT: Verifica strumento run OK");
         services.Wait(kRunningMs);
-        if (send("STT:ACQ:STOP", "STOP") == kStatusNotShown) {
+        if (send(CommandText(kStopAcquisition), "STOP") == kStatusNotShown) {
             platform::AfxMessageBox(
                 "DUT: Verifica strumento in STOP fallita.\nProvare manualmente premendo il tasto "
                 "STOP.\nPremere OK dopo aver eseguito");
@@ -41,7 +46,7 @@ bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& ke
     services.AddLog("Meas TARGET Cryp: Verifica strumento da verificare in stop");
     if (send("", "STOP") == kStatusNotShown) {
         services.AddLog("Meas target fCryp: Impostazione strumento da verificare in stop");
-        if (send("STT:ACQ:STOP", "STOP") == kStatusNotShown) {
+        if (send(CommandText(kStopAcquisition), "STOP") == kStatusNotShown) {
             services.AddLog("Impostazione fallita di strumento TARGET in STOP");
             return false;
         }

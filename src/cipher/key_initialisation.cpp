@@ -208,8 +208,7 @@ KeyInitialisation::ResetEnd KeyInitialisation::TryReset(const Texts& texts, Mete
     for (int send = 0; send < budget.sendsPerTry; ++send) {
         if (++bench.keyResets > kResetSendLimit && budget.limited)
             return ResetEnd::GiveUp;
-        if (CSerial* port = m_services.Port(meter))
-            port->Purge();
+        m_services.DiscardPending(meter);
         m_services.Wait(kPauseBeforeResetMs);
         if (m_bench.abortRequested)
             return ResetEnd::GiveUp;

@@ -1,5 +1,7 @@
 #include "cipher/reading_upkeep.h"
 
+#include "link/command.h"
+#include "link/command_codes.h"
 #include "link/port_record.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -141,7 +143,9 @@ std::string ReadingUpkeep::Read(const Texts& texts, const std::string& command) 
     if (!m_services.WindowsPresent())
         return std::string(kFailed);
     Log(texts.stopLog);
-    if (m_keys.SendCommand(meter, "STT:ACQ:STOP", "STT:ACQ:?", "STOP", kStatusWaitMs) == "0") {
+    if (m_keys.SendCommand(meter, CommandText(command_code::kStopAcquisition),
+                           CommandText(command_code::kAcquisitionQuery), "STOP",
+                           kStatusWaitMs) == "0") {
         Log(texts.stopFailedLog);
         return std::string(kFailed);
     }

@@ -39,3 +39,12 @@ CCommand::CCommand(int code, const std::string& arg1, const std::string& arg2, i
     m_nTimeout = row->timeoutMs;
     m_strText = Fill(*row, arg1, arg2) + "\r\n";
 }
+
+std::string CommandLine(int code, const std::string& arg1, const std::string& arg2) {
+    return CCommand(code, arg1, arg2).GetText();
+}
+
+std::string CommandText(int code, const std::string& arg1, const std::string& arg2) {
+    const auto row = FindCommandRow(code);
+    return row ? Fill(*row, arg1, arg2) : std::string();
+}

@@ -24,3 +24,9 @@ private:
     int m_nCode = -1;
     std::string m_strText;  // ends with CR LF
 };
+
+// The line of `code` as the meter receives it, its CR LF included; empty for a code without a
+// row.
+std::string CommandLine(int code, const std::string& arg1 = {}, const std::string& arg2 = {});
+// The same without its CR LF, for the exchanges that add it.
+std::string CommandText(int code, const std::string& arg1 = {}, const std::string& arg2 = {});

@@ -31,6 +31,7 @@ constexpr int kStopDataLogging = 86;
 constexpr int kEnterKey = 87;
 constexpr int kRecordFileStart = 95;
 constexpr int kMonitorOn = 96;
+constexpr int kMonitorOff = 97;
 constexpr int kMonitorQuery = 98;
 constexpr int kRunAcquisitionSlow = 99;  // sent without awaiting a reply
 constexpr int kDisplayQuery = 100;
@@ -43,6 +44,8 @@ constexpr int kStopAcquisition = 107;
 constexpr int kRunAcquisition = 108;
 constexpr int kRecordingQuery = 109;
 constexpr int kDumpOn = 110;
+constexpr int kDumpRepeat = 111;
+constexpr int kDumpNext = 112;
 constexpr int kDumpClear = 113;
 constexpr int kIntegrationModeQuery = 127;
 constexpr int kReportTimeQuery = 143;
@@ -66,5 +69,11 @@ constexpr int kEventTriggerQuery = 181;
 constexpr int kClassQuery = 205;
 constexpr int kSlmDataloggingQuery = 206;
 constexpr int kElectricCalStepQuery = 1340;
+// Sent past the queue only: the start of the meter's recording, the identification probe of a
+// fresh link (its reply is the model's), a protected field's query and write.
+constexpr int kRecordOn = 208;
+constexpr int kIdentificationProbe = 209;
+constexpr int kProtectedFieldQuery = 210;
+constexpr int kProtectedFieldWrite = 211;
 
 }  // namespace command_code

@@ -16,10 +16,10 @@ using Arg = CommandArgument;
 class TableBuilder {
 public:
     void Read(int code, const std::string& key, int timeout = 2000) {
-        Add(code, "SET:" + key + ":?", timeout, Arg::None);
+        Add(code, kSettingFamily + key + ":?", timeout, Arg::None);
     }
     void Write(int code, const std::string& key, Arg argument, int timeout = 2000) {
-        Add(code, "SET:" + key + ":%s", timeout, argument);
+        Add(code, kSettingFamily + key + ":%s", timeout, argument);
     }
     // Keys read from `firstRead` on and written from `firstWrite` on, `step` codes apart.
     void Pairs(int firstRead, int firstWrite, int step, Arg argument,
@@ -133,6 +133,11 @@ TableBuilder& Build() {
         {138, "SET:MIC_MODEL:%s:%s", 2000, Arg::Both},
         {139, "SET:MIC_NUMBER:%s:%s", 2000, Arg::Both},
         {140, "SET:MIC_TYPE:%s:%s", 2000, Arg::Both},
+        // Sent past the queue only.
+        {208, "STT:REC:ON", 2000, Arg::None},
+        {209, "SET:INS:?", 2000, Arg::None},
+        {210, "SET:PROT:%s:?", 2000, Arg::First},
+        {211, "SET:PROT:%s:%s", 2000, Arg::Both},
     };
     for (const auto& [code, text, timeout, argument] : others)
         t.Add(code, text, timeout, argument);

@@ -13,6 +13,9 @@ enum class CommandArgument {
     SecondHead,  // the first four characters of arg2
 };
 
+// The family that every setting's command and reply begin with: "SET:<key>:...".
+inline constexpr const char* kSettingFamily = "SET:";
+
 struct CommandRow {
     int code;
     const char* text;  // without CR LF

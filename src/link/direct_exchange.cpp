@@ -41,8 +41,11 @@ std::optional<std::string> DirectExchange::Exchange(LinkPort& port,
                                                     const ExchangeRequest& request) {
     m_shared.receiveEnabled = FALSE;
     for (int attempt = 0; attempt < std::max(1, request.attempts); ++attempt) {
-        port.Purge();
-        port.WriteString(request.text);
+        {
+            const LinkPort::Turn turn = port.TakeTurn();
+            port.Purge();
+            port.WriteString(request.text);
+        }
         std::string reply;
         const bool goOn = request.waits == ExchangeRequest::Waits::UntilEtx
                               ? CollectUntilEtx(port, request, reply)
@@ -55,6 +58,10 @@ std::optional<std::string> DirectExchange::Exchange(LinkPort& port,
             return std::nullopt;
     }
     return std::nullopt;
+}
+
+void DirectExchange::DiscardPending(LinkPort& port) {
+    port.Purge();
 }
 
 bool DirectExchange::Confirm(LinkPort& port, const ConfirmRequest& request) {

@@ -67,6 +67,8 @@ public:
     // Purges the port before every send. The reply as it came (ETX included) when it is
     // neither empty nor a refusal; nothing otherwise.
     std::optional<std::string> Exchange(LinkPort& port, const ExchangeRequest& request);
+    // Drops what waits on the port, and a reply half collected.
+    void DiscardPending(LinkPort& port);
     // Rounds of: the command, a wait, the query, a wait, one read (the port purged after the
     // reads of the later rounds), until a read holds the expected text. The waits block.
     // Whether it came; the listener listens again only then.

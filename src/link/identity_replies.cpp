@@ -4,6 +4,7 @@
 #include "link/model_rules.h"
 #include "link/protocol_bytes.h"
 #include "link/setup_replies.h"
+#include "link/setup_value_table.h"
 #include "platform/text.h"
 
 using namespace command_code;
@@ -44,4 +45,11 @@ void OnClassReply(std::string_view reply, CInstrStatus& current, CInstrStatus& e
     StoreQueryReply(kClassQuery, reply, current, edited);
     current.m_strModel.append("$").append(current.m_strClass);
     edited.m_strModel = current.m_strModel;
+}
+
+std::string IdentityReplyKey(int code) {
+    const SetupValueRow* row =
+        code >= kModelQuery && code <= kMicNumberQuery ? FindSetupValueByQuery(code) : nullptr;
+    const bool identity = row && row->query.form == ReplyForm::AfterKey && row->query.key;
+    return identity ? row->query.key : std::string();
 }

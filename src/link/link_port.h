@@ -1,7 +1,15 @@
 #pragma once
 // What the link needs of a serial port: CSerial is one; unit tests give an in-memory one.
+//
+// A port has one line, and one thread at a time has a turn on it: every write, read and purge
+// takes the turn for its time, so that two threads' bytes never interleave on the wire and
+// never meet in the port's state. A caller whose bytes belong together (a purge and the request
+// that follows it, the modem's guarded escape) takes the turn around all of them; the user-
+// interface thread's lines and a download's requests on the listener thread take turns this way.
 
+#include <atomic>
 #include <cstddef>
+#include <mutex>
 #include <string>
 
 struct LineSettings;
@@ -11,21 +19,40 @@ class MessageTarget;
 
 class LinkPort {
 public:
+    // Held, the line is the holder's; the same thread may take it again meanwhile.
+    using Turn = std::unique_lock<std::recursive_mutex>;
+
     virtual ~LinkPort() = default;
 
     virtual bool IsOpen() const = 0;
     // Writes the text up to its first NUL; 0 on success.
-    virtual int WriteString(const std::string& text, size_t* written = nullptr) = 0;
+    int WriteString(const std::string& text, size_t* written = nullptr);
     // What has arrived, at most `length` bytes, possibly nothing.
-    virtual int Read(void* buffer, size_t length, size_t* read = nullptr) = 0;
+    int Read(void* buffer, size_t length, size_t* read = nullptr);
     // Discards what waits in both directions, and a reply half collected.
-    virtual int Purge() = 0;
+    int Purge();
+    // Waits until the line is free and keeps it until the turn ends.
+    Turn TakeTurn();
+    // How many threads wait for their turn now.
+    int TurnsWaiting() const { return m_waiting.load(); }
+
     // What a wait for input sleeps on; -1 while closed or without one.
     virtual int Descriptor() const = 0;
+    // Never inside a turn: closing ends the port's listener, which may be waiting for one.
     virtual int Close() = 0;
     // Opens `device`; a port with a listener posts its replies and alarms to `owner`.
     virtual int OpenFor(const std::string& device, platform::MessageTarget* owner) = 0;
     // Closes the port and opens `device` again (for the listener's owner it had), with the
     // line settings and handshaking mode; 0, or the first error.
     virtual int Reopen(const std::string& device, const LineSettings& line, int handshaking) = 0;
+
+protected:
+    // The port's own writing, reading and purging, each called within a turn.
+    virtual int WriteBytes(const std::string& text, size_t* written) = 0;
+    virtual int ReadBytes(void* buffer, size_t length, size_t* read) = 0;
+    virtual int PurgeBytes() = 0;
+
+private:
+    std::recursive_mutex m_line;
+    std::atomic<int> m_waiting{0};
 };

@@ -30,14 +30,23 @@ LinkSession::LinkSession(LinkSessionHost& host, LinkClock& clock)
     : m_host(host),
       m_clock(clock),
       m_shared(std::make_shared<LinkReplyState>()),
+      m_ports{&m_serial.Of(LinkSide::Target), &m_serial.Of(LinkSide::Reference)},
       m_direct(*m_shared, clock, [this](unsigned ms) { m_host.WaitWithMessages(ms); }) {
     m_shared->SetCurrentReader(static_cast<int>(m_side));
     m_clock.SetTimerHandler([this](int id) { OnTimer(id); });
 }
 
+LinkSession::LinkSession(LinkSessionHost& host, LinkClock& clock, LinkPort& target,
+                         LinkPort& reference)
+    : LinkSession(host, clock) {
+    m_ports[static_cast<int>(LinkSide::Target)] = &target;
+    m_ports[static_cast<int>(LinkSide::Reference)] = &reference;
+}
+
 LinkSession::~LinkSession() {
     m_clock.SetTimerHandler(nullptr);
     StopTimers();
+    ClosePorts();
 }
 
 // --- the queue
@@ -187,9 +196,12 @@ unsigned LinkSession::ReplyTimeoutOf(const CCommand& command) const {
 
 void LinkSession::SendRawCommand(const std::string& text, bool awaitReply) {
     SetReadyToSend(FALSE);
-    PurgeLink();
-    if (LinkPort* port = Port())
-        port->WriteString(text);
+    {
+        LinkPort& port = Port();
+        const LinkPort::Turn turn = port.TakeTurn();
+        port.Purge();
+        port.WriteString(text);
+    }
     if (awaitReply)
         m_shared->receiveEnabled = TRUE;
 }
@@ -331,8 +343,8 @@ std::optional<std::string> LinkSession::Exchange(LinkPort& port, const ExchangeR
 
 bool LinkSession::ExchangeAndWait(const std::string& command, const std::string& query,
                                   const std::string& expected) {
-    LinkPort* port = Port();
-    if (!port || !port->IsOpen()) {
+    LinkPort& port = Port();
+    if (!port.IsOpen()) {
         m_shared->receiveEnabled = FALSE;
         return false;
     }
@@ -341,5 +353,13 @@ bool LinkSession::ExchangeAndWait(const std::string& command, const std::string&
     request.query = query;
     request.expected = expected;
     request.betweenChecks = [this] { m_host.PumpWaitingMessages(); };
-    return m_direct.Confirm(*port, request);
+    return m_direct.Confirm(port, request);
+}
+
+bool LinkSession::ConfirmAcquisitionStop() {
+    return ExchangeAndWait(CommandLine(kStopAcquisition), CommandLine(kAcquisitionQuery), "STOP");
+}
+
+bool LinkSession::ConfirmMonitorOff() {
+    return ExchangeAndWait(CommandLine(kMonitorOff), CommandLine(kMonitorQuery), "OFF");
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The conversation with the meter on the monitoring link: the command queue, the send tick
 // and the reply time-out, resends on silence and refusal, the slow-link rule, the baud change,
-// the current link port and the listener's shared state; and the one direct exchange that
-// talks to a meter past the listener.
+// the two serial ports (which of them carries the link) and the listeners' shared state; and
+// the one direct exchange that talks to a meter past the listener. What is written to, read
+// from or purged on a port goes through here, the dump decoder's requests through its
+// listener's input (listener_input.h).
 //
 // Queued commands: normal ones join the head of m_CommandList, urgent ones its tail, and the
 // send tick sends the tail, so normal commands leave in the order they came and an urgent one
@@ -28,6 +30,7 @@
 
 #include "link/command.h"
 #include "link/direct_exchange.h"
+#include "link/link_ports.h"
 #include "link/link_reply_state.h"
 #include "link/modem_link.h"
 #include "link/overdue_answers.h"
@@ -39,9 +42,6 @@ class LinkPort;
 class LinkSessionHost;
 struct PortRecord;
 
-// Which of the view's two ports carries the link; also the port's reader id.
-enum class LinkSide { Target = 0, Reference = 1 };
-
 class LinkSession : public platform::MessageTarget {
 public:
     enum TimerId { kSendTick = 0, kReplyTimeout = 1, kLineQuiet = 2 };
@@ -50,27 +50,50 @@ public:
     static constexpr unsigned kSendTickMs = 1;
 
     LinkSession(LinkSessionHost& host, LinkClock& clock);
+    // The session talks through `target` and `reference` instead of its serial ports: tests'
+    // in-memory ports.
+    LinkSession(LinkSessionHost& host, LinkClock& clock, LinkPort& target, LinkPort& reference);
     ~LinkSession() override;
     LinkSession(const LinkSession&) = delete;
     LinkSession& operator=(const LinkSession&) = delete;
 
-    // --- the link port
-    // What the ports' listeners share with the session; the view's ports are built with it.
+    // --- the ports
+    // What the ports' listeners share with the session.
     std::shared_ptr<LinkReplyState> SharedState() const { return m_shared; }
+    // The serial port of `side`, for those that open it with its line settings and close it
+    // (the connect routines, the bench, the maintenance commands).
+    CSerialMFC& SerialPort(LinkSide side) { return m_serial.Of(side); }
+    // The port the session talks through on `side`.
+    LinkPort& PortOf(LinkSide side) const { return *m_ports[static_cast<int>(side)]; }
     void SetLinkPort(LinkSide side);
     LinkSide Side() const { return m_side; }
-    // nullptr while there is no view.
-    LinkPort* Port() const;
+    // The link port: the port of the link's side.
+    LinkPort& Port() const { return PortOf(m_side); }
     PortRecord& LinkPortRecord() const;
     // Makes `side` the link and opens its port with the session as the listener's owner; the
     // listener stays paused until the queue sends. 0, or the port's error.
     int OpenLinkPort(LinkSide side, const std::string& device);
+    // Both ports closed and their listeners ended: nothing they post reaches the session after.
+    void ClosePorts();
+
+    // --- lines past the queue. Each is a turn on the port's line (LinkPort::TakeTurn), so that
+    // it goes whole before or after a download's request, never between its bytes.
     // Purges the link port and forgets the reply being collected.
     void PurgeLink();
-    // A line past the queue that awaits no reply: the listener is paused first, so that the
-    // meter's acknowledgement waits in the port for the next purge, or for the writer's own
-    // read, instead of arriving as a reply to nothing.
-    void WriteUnanswered(const std::string& text);
+    // The command's line straight to the port, nothing awaited and the listener left as it is
+    // ("STT:MON:OFF" before a disconnection, "KEY:OFF"); nothing while the port is closed.
+    void WriteCommand(int code) { WriteCommand(m_side, code); }
+    void WriteCommand(LinkSide side, int code);
+    // The command's line to the link port, awaiting no reply: the listener is paused first, so
+    // that the meter's acknowledgement waits in the port for the next purge, or for the
+    // writer's own read, instead of arriving as a reply to nothing.
+    void WriteUnanswered(int code);
+    // What has arrived on the link port, at most `limit` bytes; nothing while it is closed.
+    std::string ReadWaiting(size_t limit);
+    // A memory download begins: the listener's decoder takes the port from now on (dump mode)
+    // and the meter is asked for its first record, a purge and "DMP:NE" in one turn, as the
+    // decoder asks for the others.
+    void StartDumpDownload();
     // The listener takes what arrives unasked from now on: live records.
     void ListenForRecords();
     // The link's part of a disconnection: the listener paused, a modem call ended, the port
@@ -118,6 +141,10 @@ public:
     // messages handled between them. Whether it came; the listener listens again only then.
     bool ExchangeAndWait(const std::string& command, const std::string& query,
                          const std::string& expected);
+    // The confirmed acquisition stop: "STT:ACQ:STOP", until "STT:ACQ:?" answers STOP.
+    bool ConfirmAcquisitionStop();
+    // The confirmed end of monitoring: "STT:MON:OFF", until "STT:MON:?" answers OFF.
+    bool ConfirmMonitorOff();
     DirectExchange& Direct() { return m_direct; }
     // The Hayes dial on the link port (modem_link::DialModem), the listener paused.
     int DialModem(const std::string& number, const modem_link::DialFeedback& feedback);
@@ -156,6 +183,9 @@ private:
     LinkSessionHost& m_host;
     LinkClock& m_clock;
     std::shared_ptr<LinkReplyState> m_shared;
+    LinkPorts m_serial{m_shared};
+    // The ports talked through, by side: the serial ones unless a test gave its own.
+    LinkPort* m_ports[2];
     DirectExchange m_direct;
     LinkSide m_side = LinkSide::Target;
     bool m_tickArmed = false;

@@ -1,30 +1,31 @@
 #pragma once
 // What the link session needs of the application. The session keeps the conversation with the
-// meter (queue, resends, time-outs, ports); the application keeps its meaning: which handler a
-// reply goes to, what a warning says, what the status bar shows.
+// meter (queue, resends, time-outs, the ports); the application keeps its meaning: which
+// handler a reply goes to, what a warning says, what the status bar shows.
 
 #include <string>
 
 #include "platform/win_types.h"
 
 class CCommand;
-class LinkPort;
 struct LinkAlarm;
 struct PortRecord;
 enum class LinkSide;
+
+// The link pane's colours while a meter is connected.
+inline constexpr COLORREF kLinkPaneConnected = 0x00FF00;
+inline constexpr COLORREF kLinkPaneOff = 0xFFFF00;
 
 class LinkSessionHost {
 public:
     virtual ~LinkSessionHost() = default;
 
-    // --- the application and the view
+    // --- the application
     // The message-pumping wait (CKX9MonitorApp::WaitWithMessages), program milliseconds.
     virtual void WaitWithMessages(unsigned ms) = 0;
     // Lets the application handle the window messages that wait now, between the checks of
     // an exchange that confirms a state (ExchangeAndWait); nothing it does may reach the link.
     virtual void PumpWaitingMessages() = 0;
-    // The view's port of that side; nullptr while there is no view.
-    virtual LinkPort* PortOf(LinkSide side) = 0;
     // The settings of that side's port (CKX9MonitorApp::m_RefPort, m_TargetPort).
     virtual PortRecord& PortRecordOf(LinkSide side) = 0;
     // The monitoring link goes through a modem (CKX9MonitorApp::m_bModemLink).
@@ -33,7 +34,7 @@ public:
     virtual std::string BaudRateSetting() = 0;
 
     // --- the frame
-    // Status-bar pane 1, the link's.
+    // Status-bar pane 1, the link's (kLinkPaneConnected and kLinkPaneOff while connected).
     virtual void ShowLinkPane(const std::string& text, COLORREF onColor, COLORREF offColor) = 0;
     // While true nothing is sent (a firmware update runs).
     virtual bool IsSendingHeld() = 0;

@@ -1,9 +1,11 @@
-// The link session's port: which of the view's ports carries the link, opening and closing
-// it, the modem call on it, and the move to another rate that the baud-rate command asks for.
+// The link session's ports: which of them carries the link, opening and closing it, the lines
+// written past the queue, the modem call on it, and the move to another rate that the
+// baud-rate command asks for.
 
 #include <utility>
 
 #include "link/baud_rates.h"
+#include "link/command_codes.h"
 #include "link/link_clock.h"
 #include "link/link_port.h"
 #include "link/link_session.h"
@@ -18,18 +20,12 @@
 namespace {
 
 constexpr unsigned kBaudChangeWaitMs = 1000;
-constexpr COLORREF kConnectedColor = 0x00FF00;
-constexpr COLORREF kPaneOffColor = 0xFFFF00;
 
 }  // namespace
 
 void LinkSession::SetLinkPort(LinkSide side) {
     m_side = side;
     m_shared->SetCurrentReader(static_cast<int>(side));
-}
-
-LinkPort* LinkSession::Port() const {
-    return m_host.PortOf(m_side);
 }
 
 PortRecord& LinkSession::LinkPortRecord() const {
@@ -40,22 +36,22 @@ int LinkSession::OpenLinkPort(LinkSide side, const std::string& device) {
     SetLinkPort(side);
     // A fresh link answers the connect's probe first, past the listener.
     m_shared->receiveEnabled = FALSE;
-    LinkPort* port = Port();
-    if (!port)
-        return serial_error::kFileNotFound;
-    return port->OpenFor(device, this);
+    return Port().OpenFor(device, this);
+}
+
+void LinkSession::ClosePorts() {
+    m_serial.CloseAll();
 }
 
 void LinkSession::PurgeLink() {
-    if (LinkPort* port = Port())
-        port->Purge();
+    Port().Purge();
 }
 
 void LinkSession::Close() {
     m_shared->receiveEnabled = FALSE;
     HangUpModem();
-    if (LinkPort* port = Port(); port && port->IsOpen())
-        port->Close();
+    if (LinkPort& port = Port(); port.IsOpen())
+        port.Close();
     DeleteAllCommands();
     // Nothing is awaited any more: a pending time-out has nothing to resend, no late answer
     // can come through a closed port, and the queue takes the next command when the link is
@@ -69,20 +65,17 @@ void LinkSession::Close() {
 }
 
 int LinkSession::DialModem(const std::string& number, const modem_link::DialFeedback& feedback) {
-    LinkPort* port = Port();
-    if (!port)
-        return modem_link::kNoLocalModem;
     // The modem's replies are for the dial, not for the listener.
     m_shared->receiveEnabled = FALSE;
     const PortRecord& record = LinkPortRecord();
-    return modem_link::DialModem(m_clock, *port, record.m_nComPort, record.m_nBaudRate, number,
+    return modem_link::DialModem(m_clock, Port(), record.m_nComPort, record.m_nBaudRate, number,
                                  feedback);
 }
 
 void LinkSession::HangUpModem() {
-    LinkPort* port = Port();
-    if (port && port->IsOpen() && IsThroughModem())
-        modem_link::HangUp(m_clock, *port);
+    LinkPort& port = Port();
+    if (port.IsOpen() && IsThroughModem())
+        modem_link::HangUp(m_clock, port);
 }
 
 bool LinkSession::IsThroughModem() const {
@@ -99,11 +92,10 @@ void LinkSession::ChangeBaudRate(const CCommand& command) {
     // Nothing awaits the acknowledgement, given at the old rate: it goes with the old port.
     SendRawCommand(text, false);
     m_clock.Sleep(kBaudChangeWaitMs);
-    LinkPort* port = Port();
     PortRecord& record = LinkPortRecord();
     const LineSettings line{rate, record.m_nDataBits, record.m_nParity, record.m_nStopBits};
-    if (!port || port->Reopen(meter_probe::DeviceNameOf(record.m_nComPort), line,
-                              CSerial::SoftwareHandshake) != 0) {
+    if (Port().Reopen(meter_probe::DeviceNameOf(record.m_nComPort), line,
+                      CSerial::SoftwareHandshake) != 0) {
         platform::AfxMessageBox("ERROR: Unable to open serial port after changing port baudrate",
                                 MB_OKCANCEL);
         return;
@@ -113,13 +105,36 @@ void LinkSession::ChangeBaudRate(const CCommand& command) {
     SetReadyToSend(TRUE);
     m_host.ShowLinkPane(
         platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
-        kConnectedColor, kPaneOffColor);
+        kLinkPaneConnected, kLinkPaneOff);
 }
 
-void LinkSession::WriteUnanswered(const std::string& text) {
+void LinkSession::WriteCommand(LinkSide side, int code) {
+    if (LinkPort& port = PortOf(side); port.IsOpen())
+        port.WriteString(CommandLine(code));
+}
+
+void LinkSession::WriteUnanswered(int code) {
     m_shared->receiveEnabled = FALSE;
-    if (LinkPort* port = Port(); port && port->IsOpen())
-        port->WriteString(text);
+    WriteCommand(code);
+}
+
+std::string LinkSession::ReadWaiting(size_t limit) {
+    LinkPort& port = Port();
+    if (!port.IsOpen())
+        return std::string();
+    std::string bytes(limit, '\0');
+    size_t count = 0;
+    port.Read(bytes.data(), bytes.size(), &count);
+    bytes.resize(count);
+    return bytes;
+}
+
+void LinkSession::StartDumpDownload() {
+    m_shared->dumpMode = TRUE;
+    LinkPort& port = Port();
+    const LinkPort::Turn turn = port.TakeTurn();
+    port.Purge();
+    port.WriteString(CommandLine(command_code::kDumpNext));
 }
 
 void LinkSession::ListenForRecords() {

@@ -1,6 +1,9 @@
 #include "link/meter_probe.h"
 
+#include "link/command.h"
+#include "link/command_codes.h"
 #include "link/direct_exchange.h"
+#include "link/identity_replies.h"
 #include "platform/text.h"
 
 namespace meter_probe {
@@ -44,17 +47,17 @@ std::string RunIdentificationProbe(DirectExchange& exchange, LinkPort& port, uns
     request.waits = ExchangeRequest::Waits::Fixed;
     request.pumping = false;
     // What a monitoring meter still sends goes with the purge before the query.
-    request.text = "STT:MON:OFF\r\n";
+    request.text = CommandLine(command_code::kMonitorOff);
     request.waitMs = kMonitorOffWait;
     exchange.Exchange(port, request);
-    request.text = "SET:INS:?\r\n";
+    request.text = CommandLine(command_code::kIdentificationProbe);
     request.waitMs = replyWaitMs;
     request.readLimit = kProbeReadLimit;
     return exchange.Exchange(port, request).value_or(std::string());
 }
 
 bool IsMeterReply(const std::string& reply) {
-    return !reply.empty() && platform::Contains(reply, "SET:INSTR_MODEL:");
+    return !reply.empty() && platform::Contains(reply, IdentityReplyKey(command_code::kModelQuery));
 }
 
 }  // namespace meter_probe

@@ -100,6 +100,9 @@ int DialModem(LinkClock& clock, LinkPort& port, int comPort, int baudRate,
 }
 
 void HangUp(LinkClock& clock, LinkPort& port) {
+    // One turn on the line: a request of another thread inside the guard times would spoil
+    // the escape.
+    const LinkPort::Turn turn = port.TakeTurn();
     clock.Sleep(kEscapeGuardMs);
     port.WriteString("+++");
     clock.Sleep(kEscapeGuardMs);

@@ -51,8 +51,11 @@ int DialModem(LinkClock& clock, LinkPort& port, int comPort, int baudRate,
 // timer and for bytes still on their way).
 inline constexpr int kEscapeGuardMs = 1500;
 
+// The pause after the remote modem's CONNECT before the meter behind it is probed.
+inline constexpr unsigned kAfterCarrierMs = 3000;
+
 // Ends the call: guard time, "+++", guard time, then "ATH" with its CR, and a moment for the
-// modem to take it before the port is closed.
+// modem to take it before the port is closed; all of it one turn on the port's line.
 void HangUp(LinkClock& clock, LinkPort& port);
 
 }  // namespace modem_link

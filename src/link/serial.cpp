@@ -291,11 +291,12 @@ int CSerial::WaitReady(short events, int programMs) {
     }
 }
 
-int CSerial::WriteString(const std::string& text, size_t* written) {
+int CSerial::WriteBytes(const std::string& text, size_t* written) {
     return Write(text.c_str(), std::strlen(text.c_str()), written);
 }
 
 int CSerial::Write(const void* data, size_t length, size_t* written) {
+    const Turn turn = TakeTurn();
     if (written)
         *written = 0;
     if (Begin())
@@ -316,7 +317,7 @@ int CSerial::WriteByte(BYTE byte, size_t* written) {
     return Write(&byte, 1, written);
 }
 
-int CSerial::Read(void* buffer, size_t length, size_t* read) {
+int CSerial::ReadBytes(void* buffer, size_t length, size_t* read) {
     if (read)
         *read = 0;
     if (Begin())
@@ -368,7 +369,7 @@ size_t CSerial::Transfer(size_t length, short readiness, bool mayWait,
     return done;
 }
 
-int CSerial::Purge() {
+int CSerial::PurgeBytes() {
     if (Begin())
         return m_lastError;
     if (::tcflush(m_fd, TCIOFLUSH) != 0)

@@ -66,17 +66,10 @@ public:
     virtual unsigned GetEventMask();
     virtual BYTE GetEventChar();
 
-    // Writes the text up to its first NUL.
-    int WriteString(const std::string& text, size_t* written = nullptr) override;
+    // Each takes the line's turn (LinkPort::TakeTurn) for its time.
     virtual int Write(const void* data, size_t length, size_t* written = nullptr);
     virtual int WriteBuffer(const void* data, size_t length, size_t* written = nullptr);
     virtual int WriteByte(BYTE byte, size_t* written = nullptr);
-    // Non-blocking reads return what has arrived, possibly nothing; blocking reads wait for
-    // `length` bytes and give 1460 with what came when 100 ms pass first.
-    int Read(void* buffer, size_t length, size_t* read = nullptr) override;
-
-    // Discards both directions' queued bytes.
-    int Purge() override;
     int OpenFor(const std::string& device, platform::MessageTarget* owner) override;
     int Reopen(const std::string& device, const LineSettings& line, int handshaking) override;
     // The event seen by the last WaitEvent, then -1.
@@ -91,6 +84,13 @@ public:
     static void SetPendingReadLog(std::function<void(const std::string&)> log);
 
 protected:
+    // Writes the text up to its first NUL.
+    int WriteBytes(const std::string& text, size_t* written) override;
+    // Non-blocking reads return what has arrived, possibly nothing; blocking reads wait for
+    // `length` bytes and give 1460 with what came when 100 ms pass first.
+    int ReadBytes(void* buffer, size_t length, size_t* read) override;
+    // Discards both directions' queued bytes.
+    int PurgeBytes() override;
     // Handshaking, then the line settings; 0, or the first error.
     int ApplyLine(const LineSettings& line, int handshaking);
     int Fail(int code) { return m_lastError = code; }

@@ -24,9 +24,8 @@ constexpr int kLinkQueueBytes = 2048;
 class DecoderInput : public ListenerInput {
 public:
     DecoderInput(CSerial& port, int stopEvent, const std::atomic<bool>& stop)
-        : m_port(port), m_stopEvent(stopEvent), m_stop(stop) {}
+        : ListenerInput(port), m_stopEvent(stopEvent), m_stop(stop) {}
 
-    LinkPort& Port() override { return m_port; }
     Wait WaitForInput(unsigned programMs) override { return WaitFor(programMs, true); }
     bool Pause(unsigned programMs) override { return WaitFor(programMs, false) != Wait::Stopped; }
 
@@ -38,7 +37,7 @@ private:
         for (;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - steady_clock::now());
-            pollfd fds[2] = {{m_stopEvent, POLLIN, 0}, {m_port.Descriptor(), POLLIN, 0}};
+            pollfd fds[2] = {{m_stopEvent, POLLIN, 0}, {Port().Descriptor(), POLLIN, 0}};
             const nfds_t count = forInput && !m_deviceGone ? 2 : 1;
             const int r =
                 ::poll(fds, count, static_cast<int>(std::max<long long>(0, left.count())));
@@ -55,7 +54,6 @@ private:
         }
     }
 
-    CSerial& m_port;
     const int m_stopEvent;
     const std::atomic<bool>& m_stop;
     bool m_deviceGone = false;
@@ -141,9 +139,9 @@ int CSerialWnd::OpenFor(const std::string& device, platform::MessageTarget* owne
     return Open(device, owner, 0, 0, kLinkQueueBytes, kLinkQueueBytes);
 }
 
-int CSerialWnd::Purge() {
+int CSerialWnd::PurgeBytes() {
     ClearAccumulator();
-    return CSerial::Purge();
+    return CSerial::PurgeBytes();
 }
 
 int CSerialWnd::Reopen(const std::string& device, const LineSettings& line, int handshaking) {

@@ -36,8 +36,6 @@ public:
     int OpenFor(const std::string& device, platform::MessageTarget* owner) override;
     // Stops the listener (waiting for it) and closes the port. Not from the listener itself.
     int Close() override;
-    // Also forgets the reply being collected.
-    int Purge() override;
     // Keeps the listener's owner, message and lParam.
     int Reopen(const std::string& device, const LineSettings& line, int handshaking) override;
 
@@ -55,6 +53,8 @@ public:
 
 protected:
     virtual int ThreadProc();
+    // Also forgets the reply being collected.
+    int PurgeBytes() override;
 
 private:
     // Opening without an owner would leave the port without its listener: no reply would ever

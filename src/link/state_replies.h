@@ -31,6 +31,11 @@ enum PendingOperation {
     kNewSessionOp = 9,
 };
 
+// The monitoring-state reply: "STT:MONITOR:" and the state from this offset on; a shorter
+// reply carries none.
+inline constexpr int kMonitorValueOffset = 12;
+inline constexpr size_t kMonitorReplyMinimum = 13;
+
 struct AcquisitionReplyOutcome {
     bool acquiring = false;            // new m_bAcquiring
     bool dataLogging = false;          // new m_bDataLogging

@@ -1,6 +1,9 @@
 #include "maintenance/calib_expiry_update.h"
 
+#include "link/command.h"
+#include "link/command_codes.h"
 #include "link/direct_exchange.h"
+#include "link/identity_replies.h"
 #include "link/serial_wnd.h"
 #include "maintenance/expiry_journal.h"
 #include "platform/files.h"
@@ -14,10 +17,6 @@ namespace {
 
 // Each plain query or write ends with its reply's ETX, within this.
 constexpr unsigned kReplyTimeoutMs = 1000;
-constexpr const char* kModelQuery = "SET:INS:?";
-constexpr const char* kModelKey = "SET:INSTR_MODEL:";
-constexpr const char* kSerialQuery = "SET:INSTR_N:?";
-constexpr const char* kSerialKey = "SET:INSTR_NUMBER:";
 
 constexpr const char* kUnreadable =
     "ATTENZIONE:\nLettura dei dati dello strumento fallita.\nAggiornamento data di scadenza non "
@@ -75,12 +74,14 @@ bool CalibExpiryUpdate::ReadInstrument() {
     CSerialMFC* port = m_host.TargetPort();
     if (!port || !port->IsOpen())
         return Fail(kUnreadable);
-    const auto model = Ask(*port, kModelQuery);
-    const auto serial = model ? Ask(*port, kSerialQuery) : std::nullopt;
-    if (!model || !platform::Contains(*model, kModelKey) || !serial)
+    using namespace command_code;
+    const std::string modelKey = IdentityReplyKey(kModelQuery);
+    const auto model = Ask(*port, CommandText(kIdentificationProbe));
+    const auto serial = model ? Ask(*port, CommandText(kSerialNumberQuery)) : std::nullopt;
+    if (!model || !platform::Contains(*model, modelKey) || !serial)
         return Fail(kUnreadable);
-    m_model = verification::IdentityValue(*model, kModelKey);
-    m_serial = verification::IdentityValue(*serial, kSerialKey);
+    m_model = verification::IdentityValue(*model, modelKey);
+    m_serial = verification::IdentityValue(*serial, IdentityReplyKey(kSerialNumberQuery));
     if (m_serial.empty() || !ReadFields(*port, false))
         return Fail(kUnreadable);
     for (const FieldState& state : m_fields)

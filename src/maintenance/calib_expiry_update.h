@@ -25,7 +25,7 @@ namespace maintenance {
 class CalibExpiryHost {
 public:
     virtual ~CalibExpiryHost() = default;
-    // The view's port of the instrument under test; nullptr without a view.
+    // The link session's port of the instrument under test; nullptr once the view is gone.
     virtual CSerialMFC* TargetPort() = 0;
     // The link session's exchange with a meter past its port's listener.
     virtual DirectExchange& LinkExchange() = 0;

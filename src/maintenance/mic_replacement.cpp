@@ -22,7 +22,8 @@ constexpr const char* kMeasuringText = "Lettura dello strumento in corso...";
 constexpr const char* kStoringText = "Memorizzazione della nuova calibrazione...";
 constexpr const char* kElectricText = "Lettura del riferimento di calibrazione elettrica...";
 
-// A serial number goes into "SET:MIC_NUMBER:<code>:<serial>" and into the ";"-separated record.
+// A serial number goes into the microphone-number command, after the protection code and a
+// ':', and into the ";"-separated record.
 bool IsAcceptableSerial(const std::string& serial) {
     if (serial.empty())
         return false;

@@ -1,5 +1,7 @@
 #include "maintenance/protected_fields.h"
 
+#include "link/command.h"
+#include "link/command_codes.h"
 #include "link/protocol_bytes.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
@@ -8,7 +10,6 @@
 namespace maintenance {
 
 namespace {
-constexpr const char* kProtectedPrefix = "SET:PROT:";
 constexpr size_t kSetupLineChars = 2048;
 // "%Y/%m/%d"
 constexpr size_t kDateChars = 10;
@@ -28,15 +29,16 @@ const std::vector<ProtectedField>& ProtectedFields() {
 }
 
 std::string ProtectedQuery(const std::string& name) {
-    return platform::Format("SET:PROT:%s:?", name.c_str());
+    return CommandText(command_code::kProtectedFieldQuery, name);
 }
 
 std::string ProtectedWrite(const std::string& name, const std::string& value) {
-    return platform::Format("SET:PROT:%s:%s", name.c_str(), value.c_str());
+    return CommandText(command_code::kProtectedFieldWrite, name, value);
 }
 
 std::optional<std::string> ProtectedValue(const std::string& reply, const std::string& name) {
-    const std::string key = kProtectedPrefix + name + ":";
+    // The meter answers with the field named as its write names it, the value after it.
+    const std::string key = ProtectedWrite(name, "");
     const int at = platform::Find(reply, key);
     if (at < 0)
         return std::nullopt;

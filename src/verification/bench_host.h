@@ -53,11 +53,12 @@ public:
     // --- the main view
     // Whether the main view and its window exist.
     virtual bool ViewPresent() = 0;
-    // The view's ports (CKX9MonitorView::m_RefSerial, m_TargetSerial); nullptr without a view.
-    virtual CSerialMFC* RefPort() = 0;
-    virtual CSerialMFC* TargetPort() = 0;
 
     // --- the main frame
+    // The link session's ports (LinkSession::SerialPort); nullptr once the view is gone (the
+    // program is leaving).
+    virtual CSerialMFC* RefPort() = 0;
+    virtual CSerialMFC* TargetPort() = 0;
     // The owner of the ports' listeners (the frame's link session).
     virtual platform::MessageTarget* PortOwner() = 0;
     // The link session's exchange with a meter past its port's listener.

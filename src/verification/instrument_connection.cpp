@@ -1,6 +1,9 @@
 #include "verification/instrument_connection.h"
 
+#include "link/command.h"
+#include "link/command_codes.h"
 #include "link/direct_exchange.h"
+#include "link/identity_replies.h"
 #include "link/port_record.h"
 #include "link/protocol_bytes.h"
 #include "link/serial_wnd.h"
@@ -16,15 +19,16 @@ constexpr unsigned kReplyWaitMs = 1000;
 constexpr int kQueryAttempts = 3;
 constexpr int kPortQueueBytes = 2048;
 
+// A query (command_code) and the identity query whose reply key its reply carries.
 struct IdentityQuery {
-    const char* command;
-    const char* key;
+    int command;
+    int answeredAs;
 };
-constexpr IdentityQuery kModelQuery{"SET:INS:?", "SET:INSTR_MODEL:"};
-constexpr IdentityQuery kFirmwareQuery{"SET:INSTR_V:?", "SET:INSTR_VERSION:"};
-constexpr IdentityQuery kSerialQuery{"SET:INSTR_N:?", "SET:INSTR_NUMBER:"};
-constexpr IdentityQuery kMicModelQuery{"SET:MIC_M:?", "SET:MIC_MODEL:"};
-constexpr IdentityQuery kMicSerialQuery{"SET:MIC_N:?", "SET:MIC_NUMBER:"};
+constexpr IdentityQuery kModel{command_code::kIdentificationProbe, command_code::kModelQuery};
+constexpr IdentityQuery kFirmware{command_code::kFirmwareQuery, command_code::kFirmwareQuery};
+constexpr IdentityQuery kSerial{command_code::kSerialNumberQuery, command_code::kSerialNumberQuery};
+constexpr IdentityQuery kMicModel{command_code::kMicModelQuery, command_code::kMicModelQuery};
+constexpr IdentityQuery kMicSerial{command_code::kMicNumberQuery, command_code::kMicNumberQuery};
 
 // Opens the port afresh with the record's settings: a port left open by an earlier connect
 // may be another COM port than the record names now.
@@ -53,7 +57,7 @@ public:
     // sends meanwhile goes with the purge before the first query.
     void Quiet() {
         ExchangeRequest request;
-        request.text = "STT:MON:OFF\r\n";
+        request.text = CommandLine(command_code::kMonitorOff);
         request.waits = ExchangeRequest::Waits::Fixed;
         request.waitMs = kMonitorOffMs;
         m_host.LinkExchange().Exchange(m_port, request);
@@ -62,11 +66,13 @@ public:
     // The value the meter gave; nothing when it gave no usable reply, or (keyRequired) a reply
     // that is not the query's.
     std::optional<std::string> Ask(const IdentityQuery& query, bool keyRequired = false) {
+        const std::string key = IdentityReplyKey(query.answeredAs);
         const auto reply = m_host.LinkExchange().Exchange(
-            m_port, ExchangeRequest::Query(query.command, kReplyWaitMs, kQueryAttempts));
-        if (!reply || (keyRequired && !platform::Contains(*reply, query.key)))
+            m_port,
+            ExchangeRequest::Query(CommandText(query.command), kReplyWaitMs, kQueryAttempts));
+        if (!reply || (keyRequired && !platform::Contains(*reply, key)))
             return std::nullopt;
-        return IdentityValue(*reply, query.key);
+        return IdentityValue(*reply, key);
     }
 
 private:
@@ -99,17 +105,17 @@ BOOL ConnectInstrumentUnderTest(BenchHost& host) {
         return FALSE;
     Identifier identifier(host, *port);
     identifier.Quiet();
-    const auto model = identifier.Ask(kModelQuery, true);
+    const auto model = identifier.Ask(kModel, true);
     if (!model) {
         port->Close();
         return FALSE;
     }
     InstrumentIdentity identity;
     identity.model = *model;
-    identity.firmware = identifier.Ask(kFirmwareQuery).value_or(std::string());
-    identity.serial = identifier.Ask(kSerialQuery).value_or(std::string());
-    identity.micModel = identifier.Ask(kMicModelQuery).value_or(std::string());
-    identity.micSerial = identifier.Ask(kMicSerialQuery).value_or(std::string());
+    identity.firmware = identifier.Ask(kFirmware).value_or(std::string());
+    identity.serial = identifier.Ask(kSerial).value_or(std::string());
+    identity.micModel = identifier.Ask(kMicModel).value_or(std::string());
+    identity.micSerial = identifier.Ask(kMicSerial).value_or(std::string());
 
     std::string refusal = Refusal(identity.model, identity.firmware);
     if (refusal.empty() && identity.serial.empty())
@@ -128,9 +134,9 @@ BOOL ConnectReferenceInstrument(BenchHost& host) {
         return FALSE;
     Identifier identifier(host, *port);
     identifier.Quiet();
-    const auto model = identifier.Ask(kModelQuery, true);
-    const auto firmware = model ? identifier.Ask(kFirmwareQuery) : std::nullopt;
-    const auto serial = firmware ? identifier.Ask(kSerialQuery) : std::nullopt;
+    const auto model = identifier.Ask(kModel, true);
+    const auto firmware = model ? identifier.Ask(kFirmware) : std::nullopt;
+    const auto serial = firmware ? identifier.Ask(kSerial) : std::nullopt;
     if (!serial || serial->empty()) {
         port->Close();
         return FALSE;

@@ -1,5 +1,7 @@
 #include "verification/meter_commands.h"
 
+#include "link/command.h"
+#include "link/command_codes.h"
 #include "link/direct_exchange.h"
 #include "link/protocol_bytes.h"
 #include "link/serial.h"
@@ -14,9 +16,9 @@ constexpr const char* kFailed = "-1";
 
 // The prompts that stand for the start and stop of a meter the bench cannot command.
 std::string OperatorPrompt(const std::string& command) {
-    if (command == "STT:ACQ:RUN")
+    if (command == CommandText(command_code::kRunAcquisition))
         return "Avviare la misura sullo strumento da verificare.\nPremere OK";
-    if (command == "STT:ACQ:STOP")
+    if (command == CommandText(command_code::kStopAcquisition))
         return "Fermare la misura sullo strumento da verificare.\nPremere OK";
     return std::string();
 }

@@ -43,6 +43,10 @@ public:
             return std::nullopt;
         return m_dlg.m_host.LinkExchange().Exchange(*port, request);
     }
+    void DiscardPending(Meter meter) override {
+        if (CSerial* port = Port(meter))
+            m_dlg.m_host.LinkExchange().DiscardPending(*port);
+    }
     void ShowValue(Meter meter, int channel, const std::string& text) override {
         m_dlg.ShowValue(meter, channel, text);
     }

@@ -67,8 +67,8 @@ std::string Incomplete(unsigned char flags = 0x00) {
 
 class FakeListenerInput : public ListenerInput {
 public:
-    FakeListenerInput(FakePort& port, ManualClock& clock) : m_port(port), m_clock(clock) {}
-    LinkPort& Port() override { return m_port; }
+    FakeListenerInput(FakePort& port, ManualClock& clock)
+        : ListenerInput(port), m_port(port), m_clock(clock) {}
     Wait WaitForInput(unsigned ms) override {
         return m_clock.WaitForInput(m_port, ms, false) ? Wait::Input : Wait::Timeout;
     }

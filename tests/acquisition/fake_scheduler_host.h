@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "acquisition/scheduler_host.h"
+#include "link/command.h"
 #include "link/instr_status.h"
 
 namespace acqtest {
@@ -24,7 +25,7 @@ public:
     int LinkBaudRate() const override { return baudRate; }
     bool IsModemLink() const override { return modem; }
     bool IsLinkConnected() const override { return connected; }
-    void WriteToLink(const std::string& text) override { written.push_back(text); }
+    void WriteToLink(int code) override { written.push_back(CommandLine(code)); }
     void StopFrameMonitoring() override { calls.push_back("StopFrameMonitoring"); }
     void DisconnectLink() override {
         calls.push_back("DisconnectLink");

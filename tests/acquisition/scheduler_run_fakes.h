@@ -96,7 +96,7 @@ public:
 
     // --- SchedulerRunHost
     std::time_t Now() override { return base.Seconds() + m_clock.Now() / 1000; }
-    void WriteLink(const std::string& text) override { port.WriteString(text); }
+    void WriteLink(int code) override { port.WriteString(CommandLine(code)); }
     std::string ReadLink(size_t limit) override {
         std::string bytes(limit, '\0');
         size_t count = 0;
@@ -106,8 +106,9 @@ public:
     }
     void PurgeLink() override { port.Purge(); }
     void ListenForRecords() override { events.push_back("listening"); }
-    bool ExchangeAndWait(const std::string& command, const std::string& query,
-                         const std::string& expected) override {
+    bool ConfirmAcquisitionStop() override { return Confirm("STT:ACQ:STOP\r\n", "STT:ACQ:?\r\n"); }
+    bool ConfirmMonitorOff() override { return Confirm("STT:MON:OFF\r\n", "STT:MON:?\r\n"); }
+    bool Confirm(const std::string& command, const std::string& query) {
         ++m_exchangeDepth;
         bool confirmed = false;
         for (int round = 0; round < 3 && !confirmed; ++round) {
@@ -122,7 +123,6 @@ public:
             size_t count = 0;
             port.Read(reply, 511, &count);
             confirmed = meterAnswers && connected;
-            (void)expected;
         }
         --m_exchangeDepth;
         return confirmed;

@@ -32,7 +32,7 @@ protected:
         platform::SetEnumeratedComDevices({});
     }
 
-    CSerialMFC& RefPort() { return view.m_RefSerial; }
+    CSerialMFC& RefPort() { return frame.Link().SerialPort(LinkSide::Reference); }
     long Probes() const {
         const auto lines = meter.Lines();
         return std::count(lines.begin(), lines.end(), "SET:INS:?");

@@ -50,7 +50,7 @@ TEST_F(FrameSchedulerTest, TheCableOfPortIniConnectsAndIsLogged) {
     EXPECT_TRUE(frame.m_bLinkActive);
     EXPECT_EQ(app.m_RefPort.m_nComPort, 3);
     EXPECT_EQ(frame.Link().Side(), LinkSide::Reference);
-    EXPECT_TRUE(view.m_RefSerial.IsOpen());
+    EXPECT_TRUE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"STT:MON:OFF", "SET:INS:?"}));
     EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM3\rBaudrate = 38400");
     EXPECT_EQ(frame.m_schedulerRun.State(), 0);
@@ -62,7 +62,7 @@ TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
     meter.SilenceNext("SET:INS:?", -1);
     EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerNotAnswering);
     EXPECT_FALSE(frame.m_bLinkActive);
-    EXPECT_FALSE(view.m_RefSerial.IsOpen());
+    EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
     EXPECT_EQ(Probes(), 1);
     EXPECT_EQ(frame.m_schedulerRun.State(), 2);
 
@@ -85,7 +85,7 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
     // Between acquisitions the scheduler ends the call.
     frame.m_SchedulerDlg.StopMonitoring();
     EXPECT_EQ(modem->HangUps(), 1);
-    EXPECT_FALSE(view.m_RefSerial.IsOpen());
+    EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
     EXPECT_FALSE(frame.m_bLinkActive);
     EXPECT_EQ(frame.m_schedulerRun.State(), acquisition::SchedulerRun::kIdle);
 
@@ -93,7 +93,7 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
     meter.ClearLog();
     EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerLinkFailed);
     EXPECT_EQ(Probes(), 0);
-    EXPECT_FALSE(view.m_RefSerial.IsOpen());
+    EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
     // The modem's answer keeps its line ends in the log.
     const std::string log = folder.Read(acquisition::SchedulerLog::kLogName);
     EXPECT_TRUE(platform::EndsWith(

@@ -29,7 +29,7 @@ protected:
     }
     bool Confirms(const char* command, const char* query, const char* expected) {
         meter.ClearLog();
-        return frame.ExchangeAndWait(command, query, expected);
+        return frame.Link().ExchangeAndWait(command, query, expected);
     }
 };
 

@@ -143,7 +143,7 @@ protected:
         platform::EventLoop::ClearQuit();
     }
 
-    CSerialMFC& Port() { return view.m_TargetSerial; }
+    CSerialMFC& Port() { return frame.Link().SerialPort(LinkSide::Target); }
     LinkSession& Link() { return frame.Link(); }
 
     // The link port open for the link session; nothing queued goes out by itself.

@@ -128,8 +128,8 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
 
     EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Data));
     EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
-    EXPECT_FALSE(view.m_RefSerial.IsOpen());
-    EXPECT_FALSE(view.m_TargetSerial.IsOpen());
+    EXPECT_FALSE(link.SerialPort(LinkSide::Reference).IsOpen());
+    EXPECT_FALSE(link.SerialPort(LinkSide::Target).IsOpen());
     EXPECT_TRUE(link.IsQueueEmpty());
     EXPECT_EQ(link.CurrentCommand(), nullptr);
     EXPECT_FALSE(frame->m_bLinkActive);

@@ -154,7 +154,7 @@ TEST_F(MaintenanceCommandsTest, AFirmwareUpdateGoesUpToTheWriterAndThenGivesEver
     EXPECT_FALSE(TargetCalibration().upgradeMode);
     EXPECT_FALSE(frame->m_bFirmwareUpgrading);
     EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kFirmwareUpgrade));
-    EXPECT_TRUE(frame->View()->m_TargetSerial.IsOpen());
+    EXPECT_TRUE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
     EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
     CCmdUI exitUi(cmd::ID_APP_EXIT);
     frame->OnUpdateCommandUi(exitUi);
@@ -208,7 +208,7 @@ TEST_F(MaintenanceCommandsTest, TheWritersPortMustBeCom16AtMost) {
     frame->OnFirmwareUpgrade();
 
     EXPECT_EQ(Requests(kVersionsTable), 0);
-    EXPECT_FALSE(frame->View()->m_TargetSerial.IsOpen());
+    EXPECT_FALSE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
     EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
 }
 
@@ -221,7 +221,7 @@ TEST_F(MaintenanceCommandsTest, UpdatesThatMayNotStartStopWithTheirMessage) {
     op.ExpectBox("Error 589");
     frame->OnFirmwareUpgrade();
     EXPECT_EQ(Requests(kFirmwareFile), 0);
-    EXPECT_FALSE(frame->View()->m_TargetSerial.IsOpen());
+    EXPECT_FALSE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
 
     // An entry that names a path, not a file of the firmware folder.
     ServeEntry("../../port.ini");

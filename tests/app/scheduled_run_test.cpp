@@ -141,7 +141,7 @@ TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
         10000));
     EXPECT_EQ(SchedulerLog(),
               (Lines{"ERROR: Unable to open file", "Connection OFF", "End Scheduler"}));
-    EXPECT_FALSE(frame.Link().Port()->IsOpen());
+    EXPECT_FALSE(frame.Link().Port().IsOpen());
 }
 
 // The golden transcript of a run as above. The meter sends exactly the records each acquisition

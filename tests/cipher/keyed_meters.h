@@ -52,6 +52,10 @@ public:
             return std::nullopt;
         return exchange.Exchange(*port, request);
     }
+    void DiscardPending(cipher::Meter meter) override {
+        if (CSerial* port = Port(meter))
+            exchange.DiscardPending(*port);
+    }
     void ShowValue(cipher::Meter meter, int channel, const std::string& text) override {
         fields[meter][channel] = text;
     }

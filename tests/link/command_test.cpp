@@ -8,14 +8,14 @@
 
 TEST(CommandTable, HasEveryCodeOnceAndCodesWithoutARowAreInvalidAndEmpty) {
     const auto& table = CommandTable();
-    EXPECT_EQ(table.size(), 197u);
+    EXPECT_EQ(table.size(), 201u);
     std::set<int> codes;
     for (const auto& row : table) {
         EXPECT_TRUE(codes.insert(row.code).second) << row.code;
         EXPECT_TRUE(row.timeoutMs >= 1000 && row.timeoutMs <= 4000 && row.timeoutMs % 1000 == 0)
             << row.code;
     }
-    for (int missing : {8, 77, 119, 208, 1339, -1})
+    for (int missing : {8, 77, 119, 212, 1339, -1})
         EXPECT_FALSE(FindCommandRow(missing)) << missing;
 
     CCommand none(77, "name", "v");
@@ -47,6 +47,10 @@ TEST(CommandTable, TextsTimeoutsAndArgumentRules) {
              {95, "ON", "x", "STT:MON:ON\r\n", 2000},
              {137, "RESET", "", "FAB:RESET\r\n", 2000},
              {98, "", "", "STT:MON:?\r\n", 4000},
+             {208, "", "", "STT:REC:ON\r\n", 2000},
+             {209, "", "", "SET:INS:?\r\n", 2000},
+             {210, "MAKER", "", "SET:PROT:MAKER:?\r\n", 2000},
+             {211, "MAKER", "ACME", "SET:PROT:MAKER:ACME\r\n", 2000},
          }) {
         CCommand c(r.code, r.arg1, r.arg2);
         EXPECT_EQ(c.GetText(), r.text) << r.code;
@@ -66,4 +70,13 @@ TEST(CommandTable, TwinCodesSendTheSameTextUnderTheirOwnCode) {
     EXPECT_EQ(CCommand(1340, "2", "").GetCode(), 1340);
     EXPECT_EQ(CCommand(86, "", "").GetText(), CCommand(107, "", "").GetText());
     EXPECT_EQ(CCommand(123, "", "").GetText(), CCommand(135, "", "").GetText());
+}
+
+TEST(CommandTable, TextsOfLinesPastTheQueueComeFromTheRows) {
+    EXPECT_EQ(CommandLine(209), "SET:INS:?\r\n");
+    EXPECT_EQ(CommandText(107), "STT:ACQ:STOP");
+    // A protected field's reply names it as its write does.
+    EXPECT_EQ(CommandText(211, "MAKER", ""), "SET:PROT:MAKER:");
+    EXPECT_EQ(CommandText(77), "");
+    EXPECT_EQ(CommandLine(77), "");
 }

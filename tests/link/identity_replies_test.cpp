@@ -66,3 +66,13 @@ TEST_F(IdentityReplies, OptionsAndClassDecorateTheModel) {
     OnOptionsReply("AB", current, edited);
     EXPECT_EQ(edited.m_strModel, "QS4060_AB0");
 }
+
+TEST(IdentityReplyKeys, EachIdentityQueryNamesWhatStandsBeforeItsValue) {
+    EXPECT_EQ(IdentityReplyKey(0), "SET:INSTR_MODEL:");
+    EXPECT_EQ(IdentityReplyKey(1), "SET:INSTR_NUMBER:");
+    EXPECT_EQ(IdentityReplyKey(2), "SET:INSTR_VERSION:");
+    EXPECT_EQ(IdentityReplyKey(5), "SET:MIC_NUMBER:");
+    // Not identity queries: the class reply, a setting's.
+    EXPECT_EQ(IdentityReplyKey(205), "");
+    EXPECT_EQ(IdentityReplyKey(16), "");
+}

@@ -117,34 +117,6 @@ public:
     }
 
     bool IsOpen() const override { return m_open; }
-    int WriteString(const std::string& text, size_t* written = nullptr) override {
-        if (written)
-            *written = m_open ? text.size() : 0;
-        if (!m_open)
-            return 6;
-        Note(" >> ", text);
-        const auto it = std::find_if(m_expected.begin(), m_expected.end(),
-                                     [&](const Expected& e) { return e.request == Line(text); });
-        if (it != m_expected.end()) {
-            Arrive(it->reply, it->delayMs);
-            m_expected.erase(it);
-        }
-        return 0;
-    }
-    int Read(void* buffer, size_t length, size_t* read = nullptr) override {
-        Arrived();
-        const std::string bytes = Take(std::min(length, m_buffer.size()));
-        std::copy(bytes.begin(), bytes.end(), static_cast<char*>(buffer));
-        if (read)
-            *read = bytes.size();
-        return 0;
-    }
-    int Purge() override {
-        Arrived();
-        m_buffer.clear();
-        ++purges;
-        return 0;
-    }
     int Descriptor() const override { return -1; }
     int Close() override {
         m_open = false;
@@ -170,6 +142,36 @@ public:
     int handshaking = -1;
     int purges = 0;
     bool refuseReopen = false;
+
+protected:
+    int WriteBytes(const std::string& text, size_t* written) override {
+        if (written)
+            *written = m_open ? text.size() : 0;
+        if (!m_open)
+            return 6;
+        Note(" >> ", text);
+        const auto it = std::find_if(m_expected.begin(), m_expected.end(),
+                                     [&](const Expected& e) { return e.request == Line(text); });
+        if (it != m_expected.end()) {
+            Arrive(it->reply, it->delayMs);
+            m_expected.erase(it);
+        }
+        return 0;
+    }
+    int ReadBytes(void* buffer, size_t length, size_t* read) override {
+        Arrived();
+        const std::string bytes = Take(std::min(length, m_buffer.size()));
+        std::copy(bytes.begin(), bytes.end(), static_cast<char*>(buffer));
+        if (read)
+            *read = bytes.size();
+        return 0;
+    }
+    int PurgeBytes() override {
+        Arrived();
+        m_buffer.clear();
+        ++purges;
+        return 0;
+    }
 
 private:
     struct Expected {

@@ -21,7 +21,7 @@ namespace {
 // Keeps what the session told it, as lines: "reply 16 SET:MEM_SIZE:2048k", "timed out 1", ...
 class RecordingHost : public LinkSessionHost {
 public:
-    RecordingHost(ManualClock& clock, FakePort& port) : m_clock(clock), m_port(port) {
+    explicit RecordingHost(ManualClock& clock) : m_clock(clock) {
         record.m_nComPort = 3;
         record.m_nBaudRate = 38400;
     }
@@ -31,7 +31,6 @@ public:
         m_clock.AdvanceTo(m_clock.Now() + ms);
     }
     void PumpWaitingMessages() override { Tell("pump"); }
-    LinkPort* PortOf(LinkSide) override { return &m_port; }
     PortRecord& PortRecordOf(LinkSide) override { return record; }
     bool IsModemLink() override { return modem; }
     std::string BaudRateSetting() override { return baudSetting; }
@@ -77,7 +76,6 @@ private:
     }
 
     ManualClock& m_clock;
-    FakePort& m_port;
 };
 
 class LinkSessionTest : public ::testing::Test {
@@ -112,8 +110,8 @@ protected:
     testenv::TestOperator op;
     ManualClock clock;
     FakePort port{clock};
-    RecordingHost host{clock, port};
-    LinkSession session{host, clock};
+    RecordingHost host{clock};
+    LinkSession session{host, clock, port, port};
 };
 
 }  // namespace
@@ -320,6 +318,37 @@ TEST_F(LinkSessionTest, ExchangeAndWaitConfirmsAStateInThreeRoundsAtMost) {
     EXPECT_EQ(clock.Now(), 4000u);
     EXPECT_EQ(host.events, Lines(2, "pump"));
     EXPECT_FALSE(session.IsListening());
+}
+
+TEST_F(LinkSessionTest, TheNamedConfirmationsSendTheirRowsAndWaitForTheirState) {
+    port.Expect("STT:ACQ:?", "STT:ACQUISITION:RUN\x03")
+        .Expect("STT:ACQ:?", "STT:ACQUISITION:STOP\x03");
+    EXPECT_TRUE(session.ConfirmAcquisitionStop());
+    port.Expect("STT:MON:?", "STT:MONITOR:OFF\x03");
+    EXPECT_TRUE(session.ConfirmMonitorOff());
+    EXPECT_EQ(port.Written(), (Lines{"STT:ACQ:STOP", "STT:ACQ:?", "STT:ACQ:STOP", "STT:ACQ:?",
+                                     "STT:MON:OFF", "STT:MON:?"}));
+}
+
+TEST_F(LinkSessionTest, LinesPastTheQueueGoToTheirSideAndTheDownloadAsksForItsFirstRecord) {
+    FakePort reference{clock};
+    LinkSession both{host, clock, port, reference};
+    both.WriteCommand(LinkSide::Reference, 122);
+    both.SetLinkPort(LinkSide::Reference);
+    both.WriteUnanswered(87);
+    EXPECT_FALSE(both.IsListening());
+    reference.Arrive("stale");
+    both.StartDumpDownload();
+    EXPECT_TRUE(both.SharedState()->dumpMode != FALSE);
+    EXPECT_EQ(reference.Written(), (Lines{"KEY:OFF", "KEY:ENTER", "DMP:NE"}));
+    EXPECT_EQ(reference.purges, 1);
+    EXPECT_TRUE(port.Written().empty());
+
+    // A closed port hears nothing, and has nothing to read.
+    reference.Close();
+    both.WriteCommand(97);
+    EXPECT_EQ(both.ReadWaiting(511), "");
+    EXPECT_EQ(reference.Written().size(), 3u);
 }
 
 TEST_F(LinkSessionTest, AHandlerThatLetTheQueueGoOnKeepsTheLinkForTheCommandItSent) {

@@ -282,10 +282,10 @@ private:
 // Whether bytes wait on the link port while the link listens: its listener has a reply still
 // to take.
 inline bool ReplyUntaken(const LinkSession& link) {
-    const LinkPort* port = link.Port();
-    if (!link.IsListening() || !port || port->Descriptor() < 0)
+    const LinkPort& port = link.Port();
+    if (!link.IsListening() || port.Descriptor() < 0)
         return false;
-    pollfd probe{port->Descriptor(), POLLIN, 0};
+    pollfd probe{port.Descriptor(), POLLIN, 0};
     return ::poll(&probe, 1, 0) > 0 && (probe.revents & POLLIN);
 }
 

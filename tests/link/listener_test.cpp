@@ -221,7 +221,7 @@ TEST_F(ListenerTest, DumpModeLeavesTheBytesToTheDecoderWhichClosingNeverWaitsFor
     link->SetDumpDecoder([&](ListenerInput& input) {
         char buffer[64];
         size_t n = 0;
-        input.Port().Read(buffer, sizeof buffer, &n);
+        input.ReadArrived(buffer, sizeof buffer, &n);
         decoded.append(buffer, n);
         ++calls;
         // Then a meter that says nothing more: a wait far longer than the test.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "link/command_table.h"
 #include "platform/text.h"
 
 using platform::Contains;
@@ -79,7 +80,7 @@ void ParseInstrStatus(std::string_view text, std::string_view model, InstrStatus
     f.display = platform::ReplaceAll(line, "STATUS:", "");
     if (!lines.Take(line))
         return;
-    f.autoPowerOff = platform::ReplaceAll(line, "SET:", "");
+    f.autoPowerOff = platform::ReplaceAll(line, kSettingFamily, "");
     if (!lines.Take(line))
         return;
     f.acquisition = platform::ReplaceAll(line, "STATUS:", "");
