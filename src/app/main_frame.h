@@ -54,7 +54,7 @@ class CInstrStatus;
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/run_leftovers.h"
-#include "app/server_startup_services.h"
+#include "app/server_startup_host.h"
 #include "app/workflow_guard.h"
 #include "charts/demo_dlg.h"
 #include "charts/equal_loudness.h"
@@ -526,7 +526,7 @@ public:
                                         {TheApp().m_strTechnicianId, TheApp().m_strTechnicianRecord,
                                          TheApp().m_bTechnicianChecked}};
     web::InstrumentBooking m_booking{m_databases};
-    ServerStartupServices m_startupServices{m_databases};
+    ServerStartupHost m_startupHost{m_databases};
     InstrLog m_instrLog{TheApp().m_strProgramDir, [this] { return m_strTargetSerial; },
                         [this](const std::string& path) { m_web.UploadLogFile(path); }};
 

@@ -153,7 +153,7 @@ void CMainFrame::OnDumpOffReply() {
         app.m_strCurrentFile.clear();
         app.m_nSelectedGraph = -1;
     } else {
-        app.m_strCurrentFile = app.ProgramPath(DumpFile::kFileName);
+        app.m_strCurrentFile = app.ProgramPath(acquisition::DumpFile::kFileName);
         app.m_nSelectedGraph = 1;
     }
     KillTimer(kDownloadProgress);
@@ -172,7 +172,7 @@ void CMainFrame::OnDumpOffReply() {
 void CMainFrame::WriteDumpBytes(const std::string& bytes) {
     if (m_bDumpWriteFailed)
         return;
-    DumpFile& file = TheApp().m_DumpFile;
+    acquisition::DumpFile& file = TheApp().m_DumpFile;
     if (file.Write(bytes))
         return;
     // A full disk is told once: the download stops and is not announced as complete.
