@@ -2,10 +2,9 @@
 
 #include <optional>
 
+#include "acquisition/band_labels.h"
 #include "acquisition/record_layout.h"
-#include "charts/band_labels.h"
 #include "charts/equal_loudness.h"
-#include "charts/spectrum_bands.h"
 #include "link/instr_status.h"
 #include "link/model_rules.h"
 #include "platform/date_time.h"
@@ -66,11 +65,10 @@ std::vector<ui::ListColumn> ProfileColumnsOf(RecordKind, const CInstrStatus& cur
 // The band captions without their blank ("1 k" heads its column as "1k"); the caption after
 // the last band, the overall level's, is the auxiliary weighting as the meter names it.
 std::vector<ui::ListColumn> BandColumnsOf(RecordKind kind, const CInstrStatus& current) {
-    const charts::ChartBands* set = charts::BandsOf(kind);
-    if (!set)
+    if (!kind->bandCaption)
         return {};
     const auto caption = [&](int band) {
-        return set->caption(band, charts::kNoBandShift, current.m_strSpectAuxWeighting);
+        return kind->bandCaption(band, acquisition::kNoBandShift, current.m_strSpectAuxWeighting);
     };
     const int bands = kind->valuesPerSample - 1;
     const bool marked = IsMarkedVariant(current.m_strModel);

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "charts/band_labels.h"
+#include "acquisition/band_labels.h"
 
 namespace charts {
 
@@ -22,31 +22,21 @@ constexpr const char* kThirdOctavePositions[] = {
 constexpr int kOctaveUnmeasured[] = {0, 10};
 constexpr int kThirdOctaveUnmeasured[] = {0, 1, 30, 31};
 
-std::string OctaveCaption(int index, std::string_view, const std::string& auxWeighting) {
-    return OctaveBandLabel(index, auxWeighting);
-}
-
-std::string ThirdOctaveCaption(int index, std::string_view shift, const std::string& auxWeighting) {
-    return ThirdOctaveBandLabel(index, shift, auxWeighting);
-}
-
-const std::array<ChartBands, 2> kBandSets = {{
+constexpr std::array<ChartBands, 2> kBandSets = {{
     {.set = BandSet::Octave,
      .positions = kOctavePositions,
      .bars = {.inset = 6, .labelStep = 1, .pitch = 60, .narrowPitch = 45},
-     .xTicks = kOctaveBands + 1,
+     .xTicks = acquisition::kOctaveBands + 1,
      .bandScale = 0,
      .unmeasuredBands = kOctaveUnmeasured,
-     .equalLoudness = false,
-     .caption = OctaveCaption},
+     .equalLoudness = false},
     {.set = BandSet::ThirdOctave,
      .positions = kThirdOctavePositions,
      .bars = {.inset = 1, .labelStep = 2, .pitch = 23, .narrowPitch = 16},
-     .xTicks = kThirdOctaveBands + 2,
+     .xTicks = acquisition::kThirdOctaveBands + 2,
      .bandScale = 1,
      .unmeasuredBands = kThirdOctaveUnmeasured,
-     .equalLoudness = true,
-     .caption = ThirdOctaveCaption},
+     .equalLoudness = true},
 }};
 
 }  // namespace

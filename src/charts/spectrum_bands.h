@@ -1,9 +1,9 @@
 #pragma once
-// The band sets of the spectrum charts, one row per set: the captions of the bands, their
-// positions in the 3-D window, the bar chart's layout, the bands that the narrow-band variants
-// do not measure, and whether the equal-loudness contour is drawn over them. A record kind
-// names its set (acquisition::RecordKindTraits::bands); the charts ask this table, never the
-// kind.
+// The band sets of the spectrum charts, one row per set: the positions of the bands in the 3-D
+// window, the bar chart's layout, the bands that the narrow-band variants do not measure, and
+// whether the equal-loudness contour is drawn over them. A record kind names its set and gives
+// its band captions (acquisition::RecordKindTraits::bands, bandCaption); the charts ask this
+// table, never which kind it is.
 //
 // The positions of the 3-D spectrum: position 1 is the lowest band, the last one the overall
 // level ("WB"), and position 0 stands for the automatic range. The "Spectrum" window's
@@ -40,10 +40,6 @@ struct ChartBands {
     std::span<const int> unmeasuredBands;
     // The equal-loudness contour is computed at, and drawn over, these bands.
     bool equalLoudness = false;
-    // The caption of band `index` (the overall level's, after the last band, is the auxiliary
-    // weighting), at the band shift `shift`.
-    std::string (*caption)(int index, std::string_view shift,
-                           const std::string& auxWeighting) = nullptr;
 };
 
 // The set of a kind's spectra; nothing for a kind that is no spectrum, or none.

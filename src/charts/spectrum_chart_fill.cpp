@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "charts/band_labels.h"
+#include "acquisition/band_labels.h"
 #include "charts/bar_chart.h"
 #include "charts/spectrum_bands.h"
 #include "platform/text.h"
@@ -48,8 +48,8 @@ void AddSpectrumBars(CChartWnd& chart, std::optional<acquisition::RecordKind> ki
     const int count = (*kind)->valuesPerSample;
     const int shown = std::min(count, static_cast<int>(levels.size()));
     for (int b = 0; b < shown; ++b)
-        chart.AddItem(bands->caption(b, kNoBandShift, auxWeighting), levels[b], -1,
-                      b == count - 1 ? kOverallColour : kBandColour);
+        chart.AddItem((*kind)->bandCaption(b, acquisition::kNoBandShift, auxWeighting), levels[b],
+                      -1, b == count - 1 ? kOverallColour : kBandColour);
 }
 
 std::vector<float> LiveSpectrumLevels(std::string_view reply,

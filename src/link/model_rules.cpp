@@ -42,7 +42,11 @@ bool ReportsStoreThirdOctaves(std::string_view model) {
 }
 
 bool ReportsStoreOctavesOnly(std::string_view model) {
-    return !ReportsStoreThirdOctaves(model) && ContainsAny(model, {"j", "J"});
+    return !ReportsStoreThirdOctaves(model) && HasOctaveReportLetters(model);
+}
+
+bool HasOctaveReportLetters(std::string_view model) {
+    return ContainsAny(model, {"j", "J"});
 }
 
 bool IsQS4160WithReports(std::string_view model) {
@@ -51,6 +55,23 @@ bool IsQS4160WithReports(std::string_view model) {
 
 bool HasShortLeqAndFft(std::string_view model) {
     return ContainsAny(model, {"QS4160_L", "QS4160_H"});
+}
+
+bool HasReportSettings(std::string_view model) {
+    return HasReports(model) || IsQS4160WithReports(model);
+}
+
+bool ReportsLackSpectra(std::string_view model) {
+    return platform::Contains(model, "r");
+}
+
+bool ReportsLackThirdOctaves(std::string_view model) {
+    return ContainsAny(model, {"r", "j", "J"});
+}
+
+bool HasDataLoggerOption(std::string_view model) {
+    return ContainsAny(model, {"QS4060_B", "QS4060_C", "QS4060_F", "QS4060_G", "QS4060_b",
+                               "QS4060_c", "QS4060_f", "QS4060_g", "q"});
 }
 
 }  // namespace model_rules

@@ -23,9 +23,19 @@ bool HasReports(std::string_view model);
 bool ReportsStoreThirdOctaves(std::string_view model);
 // Reports store octave spectra only ("j", "J") when they do not store third octaves.
 bool ReportsStoreOctavesOnly(std::string_view model);
+// "j" or "J": the letters of octave reports, whether or not the model has third octaves too.
+bool HasOctaveReportLetters(std::string_view model);
 // A QS4160 variant with reports and events: "QS4160_L", "QS4160_H", "QS4160_I", "QS4160_M".
 bool IsQS4160WithReports(std::string_view model);
 // The variants that also log short Leq and FFT: "QS4160_L", "QS4160_H".
 bool HasShortLeqAndFft(std::string_view model);
+// Report and event settings of either family: HasReports or IsQS4160WithReports.
+bool HasReportSettings(std::string_view model);
+// A QS4060's reports and events store no spectra ("r"), or no third octaves ("r", "j", "J").
+bool ReportsLackSpectra(std::string_view model);
+bool ReportsLackThirdOctaves(std::string_view model);
+// A QS4060 with the data logger option ("B", "C", "F", "G" in either case right after the
+// model) or "q" anywhere.
+bool HasDataLoggerOption(std::string_view model);
 
 }  // namespace model_rules

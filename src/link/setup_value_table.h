@@ -2,8 +2,12 @@
 // The one description of every value of CInstrStatus: the field that holds it, the commands
 // that read and write it, where its text sits in the meter's reply, how that text is cleaned so
 // that it compares with what the setup pages store, its field in the recording's setup block,
-// its custom-settings key with its line and form in a settings file, and its defaults.
+// its custom-settings key with its line and form in a settings file, its defaults, the meters
+// that have it, its places in the whole-setup read, in the queries of a new session and in the
+// send, and the page control that shows it. The rows themselves are in setup_value_rows.h.
 
+#include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -61,7 +65,7 @@ enum class CustomKeyUse { None, LoadAndSave, LoadOnly };
 // loaded into decides (setup/custom_settings_file.h).
 enum class CustomKeyGate {
     Always,
-    Reports,       // meters with report and event settings only
+    Reports,       // meters with report and event settings only (setup_gate::kReports)
     LevelTrigger,  // as Reports; `key` while the event trigger is "LEV", `altKey` otherwise
 };
 
@@ -72,6 +76,109 @@ enum class CustomKeyForm {
     GainInDb,  // 0 to 40 dB in steps of 10, written "00dB".."40dB" whether the meter ("20dB")
                // or a page ("20") gave it; loaded without the unit, as a page stores it
 };
+
+// The conditions under which a value is read, sent or shown: on the meter's model (the
+// decorated model text of the current setup, tested by model_rules) and, when sending, on the
+// edited setup. A gate holds when all of its conditions hold, but for the event triggers: a
+// gate naming several holds for any of them. The empty gate always holds.
+class SetupGate {
+public:
+    constexpr SetupGate() = default;
+    constexpr explicit SetupGate(std::uint32_t bits) : m_bits(bits) {}
+    constexpr SetupGate operator|(SetupGate other) const {
+        return SetupGate(m_bits | other.m_bits);
+    }
+    constexpr bool operator==(const SetupGate&) const = default;
+    constexpr std::uint32_t Bits() const { return m_bits; }
+    // Whether any of `other`'s conditions is among this gate's.
+    constexpr bool Names(SetupGate other) const { return (m_bits & other.m_bits) != 0; }
+
+private:
+    std::uint32_t m_bits = 0;
+};
+
+namespace setup_gate {
+// The model.
+inline constexpr SetupGate kSpectrum{1u << 0};             // none of "p", "q", "r"
+inline constexpr SetupGate kReportLetters{1u << 1};        // a QS4060 letter of reports
+inline constexpr SetupGate kThirdOctaveReports{1u << 2};   // "n", "k", "N" or "K"
+inline constexpr SetupGate kOctaveReportLetters{1u << 3};  // "j" or "J"
+inline constexpr SetupGate kOctaveReportsOnly{1u << 4};    // "j" or "J" without the above
+inline constexpr SetupGate kQS4160{1u << 5};
+inline constexpr SetupGate kQS4160Reports{1u << 6};   // "QS4160_L", "_H", "_I" or "_M"
+inline constexpr SetupGate kShortLeqAndFft{1u << 7};  // "QS4160_L" or "_H"
+inline constexpr SetupGate kReports{1u << 8};         // kReportLetters or kQS4160Reports
+// The edited setup, when sending.
+inline constexpr SetupGate kLogging{1u << 9};           // normal storing: AUTOSTORE "OFF"
+inline constexpr SetupGate kLevelTrigger{1u << 10};     // EVN_TRIG "LEV"
+inline constexpr SetupGate kManualTrigger{1u << 11};    // EVN_TRIG "MAN"
+inline constexpr SetupGate kExternalTrigger{1u << 12};  // EVN_TRIG "EXT"
+inline constexpr SetupGate kEditedSetup =
+    kLogging | kLevelTrigger | kManualTrigger | kExternalTrigger;
+}  // namespace setup_gate
+
+// Whether `gate` holds for `model`; `edited` is the setup being sent, nullptr for a read (a
+// gate on the edited setup then never holds).
+bool SetupGateHolds(SetupGate gate, std::string_view model, const CInstrStatus* edited = nullptr);
+
+// The three orders in which values go to and from the meter.
+enum class SetupOrder {
+    Read,     // the whole-setup read; its last query's reply opens the setup sheet
+    Session,  // the setup queries that open a new monitoring session
+    Send,     // the setting commands of the changed values
+};
+
+// A value's place in an order: the order runs by ascending position, each place where its
+// gate and the value's own both hold. A value may stand at several places, each under its own
+// gate (the QS4060's report section and the QS4160's, for one).
+struct OrderPlace {
+    int position = 0;  // 0: no place
+    SetupGate gate = {};
+    bool second = false;  // the value's second query or setting command
+};
+constexpr OrderPlace Second(OrderPlace place) {
+    place.second = true;
+    return place;
+}
+
+// The pages of the "Setup Instrument" sheet.
+enum class SetupPageKind { Current, General, Channels, Spectrum, DataLogging, Options };
+
+// How a page control shows a value.
+enum class ControlForm {
+    None,
+    List,       // the entry found by the list's search for the text; stored as the entry reads
+    Check,      // ticked for "ON"; stored "ON" or "OFF"
+    Edit,       // the text as typed
+    Date,       // a date picker
+    Time,       // a time picker
+    Text,       // a caption showing the meter's value
+    ListPair,   // "parameter:band": a parameter list (`id`) and its band list (`second`)
+    CheckList,  // a check box (`id`) and, while ticked, a list (`second`) whose entry is the
+                // value; "OFF" unticked
+    RadioPair,  // "ON" one radio button (`id`), "OFF" the other (`second`)
+};
+
+// Who shows and stores the value. The setup page shows the table's values when it is
+// activated and stores them when it is left (setup/setup_page.h): a list takes the value with
+// its search and gives the entry chosen, a check box ticks for "ON", an edit shows the text;
+// a control whose value the model lacks (the row's gate) is hidden. A page with rules of its
+// own for a control (lists by model, numbers offset into a list, a checked level) shows and
+// stores it itself.
+enum class ControlRule { Table, Page };
+
+struct PageControl {
+    SetupPageKind page = SetupPageKind::Current;
+    int id = 0;  // the dialog id on its page; 0: no control
+    ControlForm form = ControlForm::None;
+    ControlRule rule = ControlRule::Table;
+    int second = 0;                             // the second control of a pair
+    std::span<const char* const> entries = {};  // a list's fixed entries; empty: the page's
+};
+constexpr PageControl ByPage(PageControl control) {
+    control.rule = ControlRule::Page;
+    return control;
+}
 
 struct SetupValueRow {
     int value = -1;                             // value number, 0..81
@@ -93,19 +200,26 @@ struct SetupValueRow {
     int keyLine = 0;  // where the key's line stands in a custom-settings file, 1 first
     CustomKeyGate keyGate = CustomKeyGate::Always;
     CustomKeyForm keyForm = CustomKeyForm::Text;
-    const char* initial = "";     // after construction
-    const char* afterReset = "";  // after Reset; nullptr = kept
+    const char* initial = "";             // after construction
+    const char* afterReset = "";          // after Reset; nullptr = kept
+    SetupGate gate = {};                  // the meters that have the value
+    std::array<OrderPlace, 3> read = {};  // places in the whole-setup read (`query`, or the
+                                          // `altQuery` of a place marked second)
+    OrderPlace session = {};              // in the queries of a new session
+    std::array<OrderPlace, 3> send = {};  // in the send (`setCode`, or `altSetCode`)
+    PageControl control = {};
 };
 
 // Every value, in value-number order.
 std::span<const SetupValueRow> SetupValueRows();
-// nullptr when no value has that number / code / name / key.
+// nullptr when no value has that number / code / name / key / control.
 const SetupValueRow* FindSetupValue(int value);
 const SetupValueRow* FindSetupValueBySetupNumber(int number);
 const SetupValueRow* FindSetupValueByQuery(int code);
 const SetupValueRow* FindSetupValueBySetCode(int code);
 const SetupValueRow* FindSetupValueByName(std::string_view name);
-const SetupValueRow* FindSetupValueByKey(std::string_view key);  // either key
+const SetupValueRow* FindSetupValueByKey(std::string_view key);            // either key
+const SetupValueRow* FindSetupValueByControl(SetupPageKind page, int id);  // either control
 // The values a custom-settings file is written from, in the order of its lines.
 std::vector<const SetupValueRow*> CustomSettingsLineOrder();
 
@@ -118,3 +232,14 @@ constexpr int ValueOfSetupNumber(int number) {
 
 // The query rule of `row` that answers `code` (the main or the second one), or nullptr.
 const ReplyRule* ReplyRuleFor(const SetupValueRow& row, int code);
+
+// One step of an order: the value and the command that reads or writes it.
+struct OrderStep {
+    const SetupValueRow* row = nullptr;
+    int code = -1;
+    bool operator==(const OrderStep&) const = default;
+};
+// The steps of `order` for `model` (and, for the send, the `edited` setup), from `rows`.
+std::vector<OrderStep> SetupOrderSteps(SetupOrder order, std::string_view model,
+                                       const CInstrStatus* edited = nullptr,
+                                       std::span<const SetupValueRow> rows = SetupValueRows());

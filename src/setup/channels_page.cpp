@@ -94,6 +94,7 @@ const std::string& ChannelsPage::BandShift() const {
 
 void ChannelsPage::OnInitDialog() {
     PageControls& c = Controls();
+    FillTableLists();
     for (int slm = 1; slm <= 5; ++slm)
         c.FillList(kSlmParams[slm - 1], SlmParameters(slm, Model(), BandShift()));
 
@@ -129,19 +130,18 @@ void ChannelsPage::OnInitDialog() {
 void ChannelsPage::OnSetActive() {
     PageControls& c = Controls();
     const CInstrStatus& e = Edited();
+    ShowTableValues();
     const bool qs4160 = IsQS4160();
     for (int id : {kQS4160Picture, kSlm4Label, kSlm5Label})
         c.Show(id, qs4160);
     c.Show(kQS4060Picture, !qs4160);
 
-    const std::string* slm[5] = {&e.m_strSlm1Param, &e.m_strSlm2Param, &e.m_strSlm3Param,
-                                 &e.m_strSlm4Param, &e.m_strSlm5Param};
     for (size_t i = 0; i < 5; ++i) {
         const bool shown = i < 3 || qs4160;
         c.Show(kSlmParams[i], shown);
         c.Show(kSlmBands[i], shown);
         if (shown)
-            ShowParameter(kSlmParams[i], kSlmBands[i], *slm[i]);
+            ShowParameter(kSlmParams[i], kSlmBands[i], EditedText(kSlmParams[i]));
     }
     if (qs4160 && !c.Entries(kProfileParam).empty()) {
         ShowParameter(kProfileParam, kProfileBand, e.m_strProfileParam);
@@ -150,10 +150,8 @@ void ChannelsPage::OnSetActive() {
     }
     ShowStatistics();
 
-    const std::string* percentiles[4] = {&e.m_strPerc1Level, &e.m_strPerc2Level, &e.m_strPerc3Level,
-                                         &e.m_strPerc4Level};
-    for (size_t i = 0; i < 4; ++i)
-        ShowNumber(kPercentiles[i], *percentiles[i], kFirstPercentile);
+    for (int percentile : kPercentiles)
+        ShowNumber(percentile, EditedText(percentile), kFirstPercentile);
     ShowNumber(kExchangeRate, e.m_strExchangeRate, kFirstExchangeRate);
     ShowNumber(kDoseThreshold, e.m_strDoseThreshold, kFirstThreshold);
     ShowNumber(kDoseCriterion, e.m_strCriterionLevel, kFirstCriterion);
@@ -162,21 +160,18 @@ void ChannelsPage::OnSetActive() {
 bool ChannelsPage::OnKillActive() {
     const PageControls& c = Controls();
     CInstrStatus& e = Edited();
-    std::string* slm[5] = {&e.m_strSlm1Param, &e.m_strSlm2Param, &e.m_strSlm3Param,
-                           &e.m_strSlm4Param, &e.m_strSlm5Param};
+    StoreTableValues();
     const size_t channels = IsQS4160() ? 5 : 3;
     for (size_t i = 0; i < channels; ++i)
-        StoreParameter(kSlmParams[i], kSlmBands[i], *slm[i]);
+        StoreParameter(kSlmParams[i], kSlmBands[i], EditedText(kSlmParams[i]));
     StoreParameter(kProfileParam, kProfileBand, e.m_strProfileParam);
     if (const auto time = c.SelectedText(kProfileTime))
         e.m_strProfileTime = *time;
     if (StoresStatistics())
         StoreParameter(kStatParam, kStatBand, e.m_strStatParam);
 
-    std::string* percentiles[4] = {&e.m_strPerc1Level, &e.m_strPerc2Level, &e.m_strPerc3Level,
-                                   &e.m_strPerc4Level};
-    for (size_t i = 0; i < 4; ++i)
-        StoreNumber(kPercentiles[i], *percentiles[i], kFirstPercentile);
+    for (int percentile : kPercentiles)
+        StoreNumber(percentile, EditedText(percentile), kFirstPercentile);
     StoreNumber(kExchangeRate, e.m_strExchangeRate, kFirstExchangeRate);
     StoreNumber(kDoseThreshold, e.m_strDoseThreshold, kFirstThreshold);
     StoreNumber(kDoseCriterion, e.m_strCriterionLevel, kFirstCriterion);

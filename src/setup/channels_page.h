@@ -9,27 +9,33 @@
 #include <string>
 #include <string_view>
 
+#include "link/setup_value_rows.h"
 #include "setup/setup_page.h"
 
 namespace setup {
 
 namespace channels_ids {
-constexpr std::array<int, 5> kSlmParams = {1566, 1567, 1568, 1569, 1570};
-constexpr std::array<int, 5> kSlmBands = {1578, 1579, 1580, 1582, 1581};
+constexpr std::array<int, 5> kSlmParams = {ControlOf("SLM1_PAR").id, ControlOf("SLM2_PAR").id,
+                                           ControlOf("SLM3_PAR").id, ControlOf("SLM4_PAR").id,
+                                           ControlOf("SLM5_PAR").id};
+constexpr std::array<int, 5> kSlmBands = {
+    ControlOf("SLM1_PAR").second, ControlOf("SLM2_PAR").second, ControlOf("SLM3_PAR").second,
+    ControlOf("SLM4_PAR").second, ControlOf("SLM5_PAR").second};
 constexpr int kSlm4Label = 1606;
 constexpr int kSlm5Label = 1598;
 constexpr int kProfileGroup = 1703;
 constexpr int kProfileParamLabel = 1763;
-constexpr int kProfileParam = 1573;
-constexpr int kProfileBand = 1583;
+constexpr int kProfileParam = ControlOf("PROFILE_PARAM").id;
+constexpr int kProfileBand = ControlOf("PROFILE_PARAM").second;
 constexpr int kProfileTimeLabel = 1515;
-constexpr int kProfileTime = 1571;
-constexpr int kStatParam = 1565;
-constexpr int kStatBand = 1572;
-constexpr std::array<int, 4> kPercentiles = {1561, 1562, 1563, 1564};
-constexpr int kExchangeRate = 1557;
-constexpr int kDoseThreshold = 1558;
-constexpr int kDoseCriterion = 1559;
+constexpr int kProfileTime = ControlOf("PROFILE_TIME").id;
+constexpr int kStatParam = ControlOf("STAT_PAR").id;
+constexpr int kStatBand = ControlOf("STAT_PAR").second;
+constexpr std::array<int, 4> kPercentiles = {ControlOf("PERC1_LEV").id, ControlOf("PERC2_LEV").id,
+                                             ControlOf("PERC3_LEV").id, ControlOf("PERC4_LEV").id};
+constexpr int kExchangeRate = ControlOf("EXCHANGE_RATE").id;
+constexpr int kDoseThreshold = ControlOf("DOSE_THRESHOLD").id;
+constexpr int kDoseCriterion = ControlOf("CRITERION_LEV").id;
 constexpr int kQS4160Picture = 1604;
 constexpr int kQS4060Picture = 1605;
 }  // namespace channels_ids

@@ -18,18 +18,6 @@ const char* C(const std::string& text) {
     return text.c_str();
 }
 
-bool ContainsAny(std::string_view model, std::initializer_list<std::string_view> parts) {
-    for (std::string_view part : parts)
-        if (platform::Contains(model, part))
-            return true;
-    return false;
-}
-
-bool HasDataLoggerOption(std::string_view model) {
-    return ContainsAny(model, {"QS4060_B", "QS4060_C", "QS4060_F", "QS4060_G", "QS4060_b",
-                               "QS4060_c", "QS4060_f", "QS4060_g", "q"});
-}
-
 int Number(const std::string& text) {
     return platform::Atoi(text);
 }
@@ -61,14 +49,11 @@ std::string StoreLines(const StoreFields& f) {
                             C(f.storeStatistics));
 }
 
-// A QS4060 stores no octaves with "r", no third octaves with "r", "j" or "J".
 void MarkStorageTheModelLacks(std::string_view model, StoreFields& f, const char* word) {
-    if (platform::Contains(model, "r")) {
+    if (model_rules::ReportsLackSpectra(model))
         f.storeOctaves = word;
+    if (model_rules::ReportsLackThirdOctaves(model))
         f.storeThirdOctaves = word;
-    } else if (ContainsAny(model, {"j", "J"})) {
-        f.storeThirdOctaves = word;
-    }
 }
 
 StoreFields ReportFields(const CInstrStatus& s) {
@@ -98,7 +83,7 @@ std::string ReportSummary(const CInstrStatus& current, const CInstrStatus& edite
             fields = {};
         else
             MarkStorageTheModelLacks(model, fields, "Disabled");
-        blankBeforeStore = ContainsAny(model, {"r", "j", "J"});
+        blankBeforeStore = model_rules::ReportsLackThirdOctaves(model);
     }
     return platform::Format("Report Interval: %s\n\n", C(current.m_strReportTime)) +
            ParamLines(fields) + (blankBeforeStore ? "\n" : "") + StoreLines(fields);
@@ -235,7 +220,8 @@ void CurrentSettings::OnSetActive() {
         }
     } else if (!model_rules::HasReports(model)) {
         left = platform::Format("Auto Store: %s", C(s.m_strAutoStore));
-        logging = HasDataLoggerOption(model) ? "DATALOGGER ENABLED" : "DATALOGGER DISABLED";
+        logging =
+            model_rules::HasDataLoggerOption(model) ? "DATALOGGER ENABLED" : "DATALOGGER DISABLED";
     } else {
         logging = platform::Format("SLM + PROFILE : %s", C(s.m_strSlmDatalogger));
     }

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "link/instr_status.h"
-#include "link/model_rules.h"
 #include "link/setup_replies.h"
 #include "link/setup_value_table.h"
 #include "platform/text.h"
@@ -50,7 +49,7 @@ const char* KeyFor(const SetupValueRow& row, bool reports, const CInstrStatus& e
 }  // namespace
 
 bool HasCustomReportSettings(std::string_view model) {
-    return model_rules::IsQS4160WithReports(model) || model_rules::HasReports(model);
+    return SetupGateHolds(setup_gate::kReports, model);
 }
 
 std::string WriteCustomSettings(const CInstrStatus& edited, std::string_view model) {

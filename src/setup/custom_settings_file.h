@@ -14,9 +14,9 @@ class CInstrStatus;
 
 namespace setup {
 
-// The meter holds report and event settings: a QS4160 of variant L, H, I or M, or a model
-// whose text holds one of the report letters. Its setup read and send handle them, so its
-// custom settings keep them too.
+// The meter holds report and event settings (the setup values' gate setup_gate::kReports): a
+// QS4160 of variant L, H, I or M, or a model whose text holds one of the report letters. Its
+// setup read and send handle them, so its custom settings keep them too.
 bool HasCustomReportSettings(std::string_view model);
 
 // The text of a settings file, each line ending in CR LF.

@@ -16,7 +16,6 @@ using namespace data_logging_ids;
 namespace {
 
 using List = std::vector<std::string>;
-using Field = std::string CInstrStatus::*;
 
 constexpr const char* kOn = "ON";
 constexpr const char* kOff = "OFF";
@@ -57,11 +56,6 @@ List Numbers(int first, int last, const char* format) {
 
 const char* OnOff(bool on) {
     return on ? kOn : kOff;
-}
-
-bool ContainsAny(std::string_view model, std::initializer_list<std::string_view> parts) {
-    return std::any_of(parts.begin(), parts.end(),
-                       [model](std::string_view part) { return platform::Contains(model, part); });
 }
 
 // The entry that is the text itself, else the first that begins with it: "LE" is not "Leq".
@@ -121,37 +115,6 @@ std::vector<int> SectionControls() {
     return ids;
 }
 
-using S = CInstrStatus;
-
-// The values a section shows and stores.
-struct SectionFields {
-    std::array<Field, 5> params;
-    Field storeParams;
-    Field storeOctaves;
-    Field storeThirdOctaves;
-    Field storeStatistics;
-};
-
-const SectionFields kReportFields = {
-    {&S::m_strReport1Param, &S::m_strReport2Param, &S::m_strReport3Param, &S::m_strReport4Param,
-     &S::m_strReport5Param},
-    &S::m_strStoreRepParams,
-    &S::m_strStoreRepOctaves,
-    &S::m_strStoreRepThirdOctaves,
-    &S::m_strStoreRepStatistics};
-
-const SectionFields kEventFields = {
-    {&S::m_strEvent1Param, &S::m_strEvent2Param, &S::m_strEvent3Param, &S::m_strEvent4Param,
-     &S::m_strEvent5Param},
-    &S::m_strStoreEvnParams,
-    &S::m_strStoreEvnOctaves,
-    &S::m_strStoreEvnThirdOctaves,
-    &S::m_strStoreEvnStatistics};
-
-const SectionFields& FieldsOf(const SectionIds& s) {
-    return s.group == kReport.group ? kReportFields : kEventFields;
-}
-
 }  // namespace
 
 DataLoggingPage::DataLoggingPage(SetupHost& host) : SetupPage(host, SetupPageKind::DataLogging) {}
@@ -176,11 +139,13 @@ bool DataLoggingPage::HasSections() const {
 
 bool DataLoggingPage::StoresOctaves() const {
     return HasQS4160Reports() ||
-           (HasQS4060Reports() && ContainsAny(Model(), {"n", "k", "N", "K", "j", "J"}));
+           (HasQS4060Reports() && (model_rules::ReportsStoreThirdOctaves(Model()) ||
+                                   model_rules::HasOctaveReportLetters(Model())));
 }
 
 bool DataLoggingPage::StoresThirdOctaves() const {
-    return HasQS4160Reports() || (HasQS4060Reports() && ContainsAny(Model(), {"n", "k", "N", "K"}));
+    return HasQS4160Reports() ||
+           (HasQS4060Reports() && model_rules::ReportsStoreThirdOctaves(Model()));
 }
 
 // With the half-band shift the meter logs neither the profile nor octaves.
@@ -204,8 +169,8 @@ void DataLoggingPage::EnableStoreChecks(const SectionIds& s, bool enabled) {
     bool octaves = enabled;
     bool thirdOctaves = enabled;
     if (IsQS4060()) {
-        octaves = enabled && !platform::Contains(Model(), "r");
-        thirdOctaves = enabled && !ContainsAny(Model(), {"r", "j", "J"});
+        octaves = enabled && !model_rules::ReportsLackSpectra(Model());
+        thirdOctaves = enabled && !model_rules::ReportsLackThirdOctaves(Model());
     }
     c.Enable(s.storeParams, enabled);
     c.Enable(s.storeOctaves, octaves);
@@ -253,6 +218,7 @@ void DataLoggingPage::EmptyTriggerLists() {
 // --- activation
 
 void DataLoggingPage::OnInitDialog() {
+    FillTableLists();
     Controls().Enable(kOctaves, !IsBandShifted());
     Controls().Enable(kProfile, !IsBandShifted());
 }
@@ -280,9 +246,7 @@ void DataLoggingPage::ApplyModelVisibility() {
             EnableStoreChecks(kReport, true);
             EnableStoreChecks(kEvent, true);
         }
-        const bool enabled =
-            reports || ContainsAny(model, {"QS4060_B", "QS4060_C", "QS4060_F", "QS4060_G",
-                                           "QS4060_b", "QS4060_c", "QS4060_f", "QS4060_g", "q"});
+        const bool enabled = reports || model_rules::HasDataLoggerOption(model);
         c.SetText(kLoggerLabel, enabled ? "ENABLED" : "DISABLED");
     }
     if (model_rules::IsQS4160(model)) {
@@ -300,6 +264,7 @@ void DataLoggingPage::OnSetActive() {
     PageControls& c = Controls();
     const CInstrStatus& e = Edited();
     ApplyModelVisibility();
+    ShowTableValues();
 
     const bool normal = e.m_strAutoStore == kOff;
     if (e.m_strAutoStore == kOn) {
@@ -366,20 +331,19 @@ void DataLoggingPage::ShowShortLeqAndFft() {
 
 void DataLoggingPage::ShowSection(const SectionIds& s, const List& entries) {
     PageControls& c = Controls();
-    const CInstrStatus& e = Edited();
-    const SectionFields& values = FieldsOf(s);
     for (int n = 0; n < 5; ++n) {
-        const ParameterValue value = SplitParameterValue(e.*values.params[static_cast<size_t>(n)]);
+        const ParameterValue value =
+            SplitParameterValue(EditedText(s.params[static_cast<size_t>(n)]));
         c.FillList(s.params[static_cast<size_t>(n)], entries);
         SelectValue(c, s.params[static_cast<size_t>(n)], value.parameter);
         FillWeightings(s, n);
         c.SelectPrefix(s.weightings[static_cast<size_t>(n)], value.band);
     }
     // Ticked as the value says, where the model stores it at all.
-    c.Check(s.storeParams, e.*values.storeParams == kOn);
-    c.Check(s.storeOctaves, StoresOctaves() && e.*values.storeOctaves == kOn);
-    c.Check(s.storeThirdOctaves, StoresThirdOctaves() && e.*values.storeThirdOctaves == kOn);
-    c.Check(s.storeStatistics, e.*values.storeStatistics == kOn);
+    c.Check(s.storeParams, EditedText(s.storeParams) == kOn);
+    c.Check(s.storeOctaves, StoresOctaves() && EditedText(s.storeOctaves) == kOn);
+    c.Check(s.storeThirdOctaves, StoresThirdOctaves() && EditedText(s.storeThirdOctaves) == kOn);
+    c.Check(s.storeStatistics, EditedText(s.storeStatistics) == kOn);
     EnableParams(s, c.IsChecked(s.storeParams));
 }
 
@@ -443,6 +407,7 @@ void DataLoggingPage::ShowEvent() {
 bool DataLoggingPage::OnKillActive() {
     const PageControls& c = Controls();
     CInstrStatus& e = Edited();
+    StoreTableValues();
     e.m_strSlmDatalogger = OnOff(c.IsChecked(kSlm));
     e.m_strProfDatalogger = OnOff(c.IsChecked(kProfile) && !IsBandShifted());
     e.m_strOctDatalogger = OnOff(c.IsChecked(kOctaves) && !IsBandShifted());
@@ -481,19 +446,17 @@ bool DataLoggingPage::OnKillActive() {
 
 void DataLoggingPage::StoreSection(const SectionIds& s) {
     const PageControls& c = Controls();
-    CInstrStatus& e = Edited();
-    const SectionFields& values = FieldsOf(s);
     const bool params = c.IsChecked(s.storeParams);
-    e.*values.storeParams = OnOff(params);
+    EditedText(s.storeParams) = OnOff(params);
     if (params)
         for (size_t n = 0; n < 5; ++n)
             if (const auto chosen = ChosenParameterValue(c, s.params[n], s.weightings[n]))
-                e.*values.params[n] = *chosen;
+                EditedText(s.params[n]) = *chosen;
     if (StoresOctaves())
-        e.*values.storeOctaves = OnOff(c.IsChecked(s.storeOctaves));
+        EditedText(s.storeOctaves) = OnOff(c.IsChecked(s.storeOctaves));
     if (StoresThirdOctaves())
-        e.*values.storeThirdOctaves = OnOff(c.IsChecked(s.storeThirdOctaves));
-    e.*values.storeStatistics = OnOff(c.IsChecked(s.storeStatistics));
+        EditedText(s.storeThirdOctaves) = OnOff(c.IsChecked(s.storeThirdOctaves));
+    EditedText(s.storeStatistics) = OnOff(c.IsChecked(s.storeStatistics));
 }
 
 // --- handlers

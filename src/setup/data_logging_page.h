@@ -10,20 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "link/setup_value_rows.h"
 #include "setup/setup_page.h"
 
 namespace setup {
 
 namespace data_logging_ids {
-constexpr int kModeNormal = 1717;
-constexpr int kModeAutoStore = 1718;
-constexpr int kSlm = 1565;
-constexpr int kProfile = 1566;
-constexpr int kOctaves = 1567;
-constexpr int kThirdOctaves = 1568;
-constexpr int kShortLeq = 1634;
-constexpr int kFft = 1635;
-constexpr int kShortLeqWeighting = 1637;
+constexpr int kModeNormal = ControlOf("AUTOSTORE").second;
+constexpr int kModeAutoStore = ControlOf("AUTOSTORE").id;
+constexpr int kSlm = ControlOf("SLM_DLOGGER").id;
+constexpr int kProfile = ControlOf("PROF_DLOGGER").id;
+constexpr int kOctaves = ControlOf("OCT_DLOGGER").id;
+constexpr int kThirdOctaves = ControlOf("TOCT_DLOGGER").id;
+constexpr int kShortLeq = ControlOf("SHORTLEQ_DLOGGER").id;
+constexpr int kFft = ControlOf("FFT_DLOGGER").id;
+constexpr int kShortLeqWeighting = ControlOf("SHORTLEQ_DLOGGER").second;
 constexpr int kLoggerLabel = 1626;
 constexpr int kProfileLabel = 1764;
 
@@ -40,37 +41,45 @@ struct SectionIds {
     int storeThirdOctaves;
     int storeStatistics;
 };
-constexpr SectionIds kReport = {1694,
-                                {1638, 1639, 1640, 1641, 1642},
-                                {1643, 1644, 1645, 1646, 1647},
-                                {1610, 1611, 1612, 1654, 1655},
-                                1695,
-                                1696,
-                                1648,
-                                1649,
-                                1650,
-                                1651};
-constexpr int kReportInterval = 1652;
+// The section of the values shown by its parameter lists and store checks.
+consteval SectionIds Section(int group, std::array<const char*, 5> params,
+                             std::array<int, 5> paramLabels, int paramsGroup, int storeGroup,
+                             std::array<const char*, 4> stores) {
+    SectionIds s{};
+    s.group = group;
+    s.paramLabels = paramLabels;
+    s.paramsGroup = paramsGroup;
+    s.storeGroup = storeGroup;
+    for (size_t n = 0; n < params.size(); ++n) {
+        s.params[n] = ControlOf(params[n]).id;
+        s.weightings[n] = ControlOf(params[n]).second;
+    }
+    s.storeParams = ControlOf(stores[0]).id;
+    s.storeOctaves = ControlOf(stores[1]).id;
+    s.storeThirdOctaves = ControlOf(stores[2]).id;
+    s.storeStatistics = ControlOf(stores[3]).id;
+    return s;
+}
+
+constexpr SectionIds kReport =
+    Section(1694, {"1_REPORT_PAR", "2_REPORT_PAR", "3_REPORT_PAR", "4_REPORT_PAR", "5_REPORT_PAR"},
+            {1610, 1611, 1612, 1654, 1655}, 1695, 1696,
+            {"STORE_REP_PAR", "STORE_REP_OCT", "STORE_REP_TOCT", "STORE_REP_STAT"});
+constexpr int kReportInterval = ControlOf("REPORT_TIME").id;
 constexpr int kReportIntervalLabel = 1653;
 
-constexpr SectionIds kEvent = {1704,
-                               {1658, 1659, 1660, 1661, 1662},
-                               {1663, 1664, 1665, 1666, 1667},
-                               {1613, 1614, 1615, 1656, 1657},
-                               1698,
-                               1699,
-                               1668,
-                               1669,
-                               1670,
-                               1671};
+constexpr SectionIds kEvent =
+    Section(1704, {"1_EVENT_PAR", "2_EVENT_PAR", "3_EVENT_PAR", "4_EVENT_PAR", "5_EVENT_PAR"},
+            {1613, 1614, 1615, 1656, 1657}, 1698, 1699,
+            {"STORE_EVN_PAR", "STORE_EVN_OCT", "STORE_EVN_TOCT", "STORE_EVN_STAT"});
 constexpr int kTriggerGroup = 1697;
-constexpr int kTrigger = 1673;
-constexpr int kPolarity = 1675;
-constexpr int kOnLevel = 1680;
-constexpr int kOffLevel = 1681;
-constexpr int kOnTime = 1684;
-constexpr int kOffTime = 1685;
-constexpr int kNotify = 1677;
+constexpr int kTrigger = ControlOf("EVN_TRIG").id;
+constexpr int kPolarity = ControlOf("EVN_TRIG_POL").id;
+constexpr int kOnLevel = ControlOf("EVN_TRIG_ON_LEV").id;
+constexpr int kOffLevel = ControlOf("EVN_TRIG_OFF_LEV").id;
+constexpr int kOnTime = ControlOf("EVN_TRIG_ON_TIME").id;
+constexpr int kOffTime = ControlOf("EVN_TRIG_OFF_TIME").id;
+constexpr int kNotify = ControlOf("EVN_TRIG_PRINT").id;
 // Trigger, polarity, on and off level, on and off time, notify.
 constexpr std::array<int, 7> kTriggerLabels = {1672, 1674, 1678, 1679, 1682, 1683, 1676};
 }  // namespace data_logging_ids

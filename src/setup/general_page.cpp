@@ -25,11 +25,8 @@ constexpr TimeUnit kTimeUnits[] = {{"SS", "s", 0, 59}, {"MM", "m", 1, 59}, {"HH"
 
 constexpr int kOverloadLowest = 20;
 constexpr int kOverloadHighest = 200;
-constexpr int kContrastLowest = 3;
 constexpr double kCalLevelLowest = 90.0;
 constexpr double kCalLevelHighest = 130.0;
-
-const std::vector<std::string> kEraseTimes = {"5s", "10s", "30s", "60s"};
 
 std::vector<std::string> IntegrationTimeEntries() {
     std::vector<std::string> entries;
@@ -118,9 +115,8 @@ GeneralPage::GeneralPage(SetupHost& host) : SetupPage(host, SetupPageKind::Gener
 void GeneralPage::OnInitDialog() {
     PageControls& c = Controls();
     const bool qs4160 = model_rules::IsQS4160(Model());
-    c.FillList(kDisplayContrast, Numbered(kContrastLowest, 9, "%d"));
+    FillTableLists();
     c.FillList(kBaudRate, BaudRateEntries());
-    c.FillList(kAutoPowerOff, {"ON", "OFF"});
     if (qs4160) {
         c.FillList(kInputChannel, {"MIC", "LINE"});
         c.FillList(kInputGain, {"00dB", "10dB"});
@@ -136,10 +132,7 @@ void GeneralPage::OnInitDialog() {
         c.Select(kAmbientCorrection, 0);
     }
     c.FillList(kIntegrationTime, IntegrationTimeEntries());
-    c.FillList(kEraseTime, kEraseTimes);
     c.FillList(kOverloadLevel, Numbered(kOverloadLowest, kOverloadHighest, "%ddB"));
-    c.FillList(kMicResponse, {"FF", "RI"});
-    c.FillList(kWindShield, {"OFF", "SAV", "WME"});
     if (model_rules::HasDataLogging(Model()))
         c.FillList(kIntegrationMode, {"SINGLE", "MULTI"});
     else
@@ -174,17 +167,10 @@ void GeneralPage::OnSetActive() {
     m_meterTime = TimeOfSetup(edited.m_strTime);
     ShowPcClock();
 
-    c.SelectPrefix(kDisplayContrast, edited.m_strDisplayContrast);
-    c.SelectPrefix(kAutoPowerOff, edited.m_strAutoPowerOff);
+    ShowTableValues();
     c.SelectPrefix(kInputChannel, edited.m_strInputChannel);
     c.SelectPrefix(kInputGain, edited.m_strInputGain);
     c.SelectPrefix(kDaOutput, edited.m_strDaOutput);
-    c.SelectPrefix(kBaudRate, edited.m_strBaudRate);
-    c.SelectPrefix(kEraseTime, edited.m_strEraseTime);
-    c.SelectPrefix(kMicResponse, edited.m_strMicResponse);
-    c.SelectPrefix(kWindShield, edited.m_strWindShield);
-    c.SelectPrefix(kAmbientCorrection, edited.m_strAmbientCorrection);
-    c.SelectPrefix(kIntegrationMode, edited.m_strIntegrationMode);
     if (edited.m_strInputChannel == "DA") {
         c.FillList(kDaOutput, {"OFF"});
         c.Select(kDaOutput, 0);
@@ -208,7 +194,6 @@ void GeneralPage::OnSetActive() {
     const bool qs4160 = model_rules::IsQS4160(Model());
     c.Enable(kInputChannel, qs4160);
     c.Enable(kDaOutput, qs4160);
-    c.Show(kAmbientCorrection, qs4160);
     c.Show(kAmbientCorrectionLabel, qs4160);
     if (!qs4160 && model_rules::HasFixedMicrophone(Model())) {
         for (int id : {kMicResponse, kWindShield, kMicResponseLabel, kWindShieldLabel})
@@ -239,15 +224,14 @@ bool GeneralPage::OnKillActive() {
                            ? platform::Format("%.2d:%.2d", m_pcTime->hour, m_pcTime->minute)
                            : current.m_strTime;
 
-    if (const int contrast = c.Selected(kDisplayContrast); contrast >= 0)
-        edited.m_strDisplayContrast = platform::Format("%d", contrast + kContrastLowest);
-    StoreSelected(kAutoPowerOff, edited.m_strAutoPowerOff);
+    // What comes before the calibration level in the table is stored even when the level is
+    // refused, what comes after it is not.
+    constexpr int kCalLevelValue = RowOf("CAL_L").value;
+    StoreTableValues(0, kCalLevelValue);
     StoreSelected(kInputChannel, edited.m_strInputChannel);
     if (const std::optional<std::string> gain = c.SelectedText(kInputGain))
         edited.m_strInputGain = NoDecibel(*gain);
     StoreSelected(kDaOutput, edited.m_strDaOutput);
-    StoreSelected(kBaudRate, edited.m_strBaudRate);
-    StoreSelected(kEraseTime, edited.m_strEraseTime);
     if (const std::optional<std::string> time =
             IntegrationTimeOfEntry(c.Selected(kIntegrationTime)))
         edited.m_strIntegrationTime = *time;
@@ -256,11 +240,7 @@ bool GeneralPage::OnKillActive() {
 
     if (!TakeCalLevel())
         return false;
-
-    StoreSelected(kMicResponse, edited.m_strMicResponse);
-    StoreSelected(kWindShield, edited.m_strWindShield);
-    StoreSelected(kAmbientCorrection, edited.m_strAmbientCorrection);
-    StoreSelected(kIntegrationMode, edited.m_strIntegrationMode);
+    StoreTableValues(kCalLevelValue + 1);
     return true;
 }
 

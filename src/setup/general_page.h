@@ -9,33 +9,34 @@
 #include <string>
 #include <vector>
 
+#include "link/setup_value_rows.h"
 #include "setup/setup_page.h"
 
 namespace setup {
 
 namespace general_ids {
 // lists
-constexpr int kIntegrationMode = 1557;
-constexpr int kAmbientCorrection = 1559;
-constexpr int kWindShield = 1561;
-constexpr int kMicResponse = 1558;
-constexpr int kOverloadLevel = 1560;
-constexpr int kEraseTime = 1556;
-constexpr int kIntegrationTime = 1555;
-constexpr int kDaOutput = 1547;
-constexpr int kInputGain = 1546;
-constexpr int kInputChannel = 1545;
-constexpr int kAutoPowerOff = 1544;
-constexpr int kBaudRate = 1552;
-constexpr int kDisplayContrast = 1543;
+constexpr int kIntegrationMode = ControlOf("INTEGR_MODE").id;
+constexpr int kAmbientCorrection = ControlOf("AMB_CORR").id;
+constexpr int kWindShield = ControlOf("WIND_SHIELD").id;
+constexpr int kMicResponse = ControlOf("MIC_RESP").id;
+constexpr int kOverloadLevel = ControlOf("OVERLOAD_LEV").id;
+constexpr int kEraseTime = ControlOf("ERASE_TIME").id;
+constexpr int kIntegrationTime = ControlOf("INTEGRATION_TIME").id;
+constexpr int kDaOutput = ControlOf("DA_OUTPUT").id;
+constexpr int kInputGain = ControlOf("INPUT_GAIN").id;
+constexpr int kInputChannel = ControlOf("INPUT_CH").id;
+constexpr int kAutoPowerOff = ControlOf("AUTO_PWR_OFF").id;
+constexpr int kBaudRate = ControlOf("BAUD").id;
+constexpr int kDisplayContrast = ControlOf("DISP_C").id;
 // date and time pickers
-constexpr int kMeterDate = 1110;
-constexpr int kMeterTime = 1111;
+constexpr int kMeterDate = ControlOf("DATE").id;
+constexpr int kMeterTime = ControlOf("TIME").id;
 constexpr int kPcDate = 1112;
 constexpr int kPcTime = 1116;
 // the rest
-constexpr int kUpdateClock = 1200;  // check box
-constexpr int kCalLevel = 1594;     // edit
+constexpr int kUpdateClock = 1200;                // check box
+constexpr int kCalLevel = ControlOf("CAL_L").id;  // edit
 constexpr int kClockWarning = 1201;
 constexpr int kClockWarningIcon = 1202;
 constexpr int kMicResponseLabel = 1709;

@@ -2,6 +2,7 @@
 
 #include "link/instr_status.h"
 #include "setup/setup_host.h"
+#include "setup/table_controls.h"
 
 namespace setup {
 
@@ -19,6 +20,27 @@ CInstrStatus& SetupPage::Edited() const {
 
 const std::string& SetupPage::Model() const {
     return m_host.Current().m_strModel;
+}
+
+std::string& SetupPage::EditedText(int id) const {
+    const SetupValueRow* row = FindSetupValueByControl(m_kind, id);
+    if (!row || !row->text) {
+        m_noValue.clear();
+        return m_noValue;
+    }
+    return Edited().*row->text;
+}
+
+void SetupPage::FillTableLists() {
+    setup::FillTableLists(SetupValueRows(), m_kind, m_controls);
+}
+
+void SetupPage::ShowTableValues() {
+    setup::ShowTableValues(SetupValueRows(), m_kind, Model(), Edited(), m_controls);
+}
+
+void SetupPage::StoreTableValues(int first, int end) {
+    setup::StoreTableValues(SetupValueRows(), m_kind, m_controls, Edited(), first, end);
 }
 
 }  // namespace setup

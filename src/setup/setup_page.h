@@ -7,10 +7,9 @@
 
 #include <string>
 
+#include "link/instr_status.h"
 #include "setup/page_controls.h"
 #include "setup/sheet_pages.h"
-
-class CInstrStatus;
 
 namespace setup {
 
@@ -43,10 +42,24 @@ protected:
     // The decorated model text of the current setup, which every model rule tests.
     const std::string& Model() const;
 
+    // The value controls the setup value table puts on this page and shows by its own rule
+    // (setup/table_controls.h): their fixed lists, for OnInitDialog; the edited values, for
+    // OnSetActive; the operator's choices, for OnKillActive.
+    void FillTableLists();
+    void ShowTableValues();
+    // Of the values numbered `first` to before `end`.
+    void StoreTableValues(int first = 0, int end = CInstrStatus::kValueCount);
+
+    // The edited text of the value that control `id` of this page shows (either control of a
+    // pair). Every value control a page names comes from the table (ControlOf), so there is
+    // one; an id of none gives an empty scratch text.
+    std::string& EditedText(int id) const;
+
 private:
     SetupHost& m_host;
     SetupPageKind m_kind;
     PageControls m_controls;
+    mutable std::string m_noValue;
 };
 
 }  // namespace setup

@@ -6,9 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "link/setup_value_table.h"
+
 namespace setup {
 
-enum class SetupPageKind { Current, General, Channels, Spectrum, DataLogging, Options };
+// The setup value table names the page that shows each value.
+using ::SetupPageKind;
 
 struct SetupPageInfo {
     SetupPageKind kind;

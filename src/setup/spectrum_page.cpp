@@ -45,7 +45,7 @@ void SpectrumPage::OnInitDialog() {
         c.FillList(kStep, {kShortestStep});
         c.Select(kStep, 0);
     }
-    c.FillList(kAuxWeighting, {"Z", "C", "A"});
+    FillTableLists();
     if (qs4160) {
         c.FillList(kMean, kEveryMeans);
         c.FillList(kMeanWeight, kMeanWeights);
@@ -78,8 +78,8 @@ void SpectrumPage::OnSetActive() {
     const CInstrStatus& edited = Edited();
     const bool qs4160 = model_rules::IsQS4160(Model());
 
+    ShowTableValues();
     c.SelectPrefix(kStep, edited.m_strProfileSpectrumTime);
-    c.SelectPrefix(kAuxWeighting, edited.m_strSpectAuxWeighting);
 
     if (edited.m_strAutoStore == "ON") {
         c.FillList(kType, {kAverage});
@@ -173,8 +173,8 @@ bool SpectrumPage::OnKillActive() {
         if (const std::optional<std::string> text = c.SelectedText(list))
             value = *text;
     };
+    StoreTableValues();
     store(kStep, edited.m_strProfileSpectrumTime);
-    store(kAuxWeighting, edited.m_strSpectAuxWeighting);
     store(kType, edited.m_strSpectType);
     store(kMean, edited.m_strSpectMean);
     store(kMeanWeight, edited.m_strSpectMeanWeighting);

@@ -4,20 +4,21 @@
 // that have one, and the meter's half-band shift, shown but not edited. An "AVERAGE" spectrum
 // has a single step (0.5 s) and a linear mean; a linear mean has no weighting.
 
+#include "link/setup_value_rows.h"
 #include "setup/setup_page.h"
 
 namespace setup {
 
 namespace spectrum_ids {
-constexpr int kType = 1575;
-constexpr int kAuxWeighting = 1574;
-constexpr int kStep = 1572;
-constexpr int kMean = 1576;
-constexpr int kMeanWeight = 1577;
+constexpr int kType = ControlOf("SPECT_TYPE").id;
+constexpr int kAuxWeighting = ControlOf("SPECT_AUX_POND").id;
+constexpr int kStep = ControlOf("PROFILE_SPECTRUM_TIME").id;
+constexpr int kMean = ControlOf("SPECT_MEAN").id;
+constexpr int kMeanWeight = ControlOf("SPECT_MEAN_WEIGHT").id;
 constexpr int kMeanWeightLabel = 1607;
-constexpr int kBandShift = 1593;  // framed static
+constexpr int kBandShift = ControlOf("SPECT_SHIFT").id;  // framed static
 constexpr int kFftGroup = 1601;
-constexpr int kFftBand = 1712;
+constexpr int kFftBand = ControlOf("FFT_BAND").id;
 constexpr int kFftBandLabel = 1713;
 }  // namespace spectrum_ids
 

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <functional>
 
-#include "charts/band_labels.h"
+#include "acquisition/band_labels.h"
 #include "charts/bar_chart_window.h"
 #include "charts/equal_loudness.h"
 #include "charts/xy_chart.h"
@@ -49,10 +49,11 @@ protected:
         chart.SetVerticalLayout();
         chart.SetHost(&host);
         chart.RemoveAllItems();
-        const int bands = thirdOctave ? charts::kThirdOctaveBands : charts::kOctaveBands;
+        const int bands = thirdOctave ? acquisition::kThirdOctaveBands : acquisition::kOctaveBands;
         for (int i = 0; i <= bands; ++i) {
-            const std::string label = thirdOctave ? charts::ThirdOctaveBandLabel(i, "OFF", "Lin")
-                                                  : charts::OctaveBandLabel(i, "Lin");
+            const std::string label = thirdOctave
+                                          ? acquisition::ThirdOctaveBandLabel(i, "OFF", "Lin")
+                                          : acquisition::OctaveBandLabel(i, "Lin");
             chart.AddItem(label, 40.0f + 2 * (i % 7), 0, 0xC08000);
         }
     }

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
+#include "acquisition/band_labels.h"
 #include "charts/equal_loudness.h"
+#include "platform/text.h"
 
 using namespace charts;
 
@@ -263,4 +266,17 @@ TEST(IsophoneContourTest, WithoutABandTheLastContourStaysAndShiftedContoursShowW
     EXPECT_EQ(isophone.SelectedBand(), 0);
     EXPECT_FALSE(isophone.Compute(LoudnessEdition::Iso226_2003, false, quiet));
     EXPECT_EQ(isophone.LevelDb(0), 73.0);
+}
+
+// The contours are drawn over the spectrum's third-octave bands from 20 Hz to 12.5 kHz: each
+// frequency is the caption of its band ("1.25 k"), 31.5 Hz captioned "32".
+TEST(EqualLoudnessTablesTest, TheContourBandsAreTheSpectrumsThirdOctavesFrom20Hz) {
+    for (int n = 0; n < kContourBands; ++n) {
+        const std::string label = acquisition::ThirdOctaveBandLabel(n + 1, "OFF", "A");
+        const bool kilo = label.ends_with(" k");
+        const double hertz =
+            platform::Atof(kilo ? label.substr(0, label.size() - 2) : label) * (kilo ? 1000 : 1);
+        const double frequency = kContourFrequencies[static_cast<size_t>(n)];
+        EXPECT_EQ(hertz, frequency == 31.5 ? 32 : frequency) << n;
+    }
 }

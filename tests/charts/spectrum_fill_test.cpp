@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "charts/band_labels.h"
+#include "acquisition/band_labels.h"
 #include "charts/bar_chart.h"
 #include "charts/point_readout.h"
 #include "charts/spectrum_bands.h"
@@ -79,9 +79,9 @@ TEST(SpectrumFillTest, EverySpectrumKindHasABandSetThatCaptionsAllItsValues) {
         // "AUTO", a position per band, "WB" for the overall level.
         EXPECT_EQ(static_cast<int>(bands->positions.size()), values + 1);
         for (int band = 0; band + 1 < values; ++band)
-            EXPECT_NE(bands->caption(band, charts::kNoBandShift, "W"), "-1") << band;
-        EXPECT_EQ(bands->caption(values - 1, charts::kNoBandShift, "W"), "W");
-        EXPECT_EQ(bands->caption(values, charts::kNoBandShift, "W"), "-1");
+            EXPECT_NE(kind->bandCaption(band, acquisition::kNoBandShift, "W"), "-1") << band;
+        EXPECT_EQ(kind->bandCaption(values - 1, acquisition::kNoBandShift, "W"), "W");
+        EXPECT_EQ(kind->bandCaption(values, acquisition::kNoBandShift, "W"), "-1");
         EXPECT_EQ(charts::BandsOfScale(bands->bandScale), bands);
         for (const int band : bands->unmeasuredBands)
             EXPECT_LT(band, values - 1);

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "link/command_table.h"
 #include "link/instr_status.h"
+#include "link/setup_value_rows.h"
 
 TEST(SetupValueTable, EveryRowIsConsistentWithTheCommandTable) {
     const auto rows = SetupValueRows();
@@ -126,4 +131,132 @@ TEST(InstrStatus, ResetKeepsTheIdentityAndTheFftChoices) {
     EXPECT_EQ(st.m_nDateTimeFlag + st.m_nDataLogging + st.m_nExtendedRange, 0);
     EXPECT_EQ(st.m_strIntegrationMode, "SINGLE");
     EXPECT_EQ(st.m_strReportTime, "");
+}
+
+namespace {
+
+std::vector<int> Codes(SetupOrder order, std::span<const SetupValueRow> rows,
+                       const std::string& model, const CInstrStatus* edited = nullptr) {
+    std::vector<int> codes;
+    for (const OrderStep& step : SetupOrderSteps(order, model, edited, rows))
+        codes.push_back(step.code);
+    return codes;
+}
+
+int PlaceOf(const std::vector<int>& codes, int code) {
+    const auto it = std::find(codes.begin(), codes.end(), code);
+    return it == codes.end() ? -1 : static_cast<int>(it - codes.begin());
+}
+
+}  // namespace
+
+// A setting is one row: the read, a new session's queries and the send take it at its places
+// and under its gate, with no list of codes to extend.
+TEST(SetupValueTable, ANewRowJoinsEachOrderAtItsPlaceUnderItsGate) {
+    using namespace setup_rows;
+    std::vector<SetupValueRow> rows(SetupValueRows().begin(), SetupValueRows().end());
+    SetupValueRow added = {.name = "NEW",
+                           .text = &CInstrStatus::m_strClass,
+                           .query = At(900, 10),
+                           .setCode = 901,
+                           .gate = setup_gate::kQS4160,
+                           .read = {ReadQS4160(16)},
+                           .session = Session(31),
+                           .send = {SendQS4160Logging(5)}};
+    rows.push_back(added);
+
+    CInstrStatus edited;
+    edited.m_strAutoStore = "OFF";
+    for (const char* model : {"QS4160_00$1", "QS4160_L1$1"}) {
+        SCOPED_TRACE(model);
+        const std::vector<int> read = Codes(SetupOrder::Read, rows, model);
+        EXPECT_EQ(PlaceOf(read, 900), PlaceOf(read, 48) + 1);
+        const std::vector<int> session = Codes(SetupOrder::Session, rows, model);
+        EXPECT_EQ(PlaceOf(session, 900), PlaceOf(session, 129) + 1);
+        const std::vector<int> send = Codes(SetupOrder::Send, rows, model, &edited);
+        EXPECT_EQ(PlaceOf(send, 901), PlaceOf(send, 81) + 1);
+    }
+    // Its gate keeps it from the meters that lack it, and from a QS4160 storing automatically.
+    EXPECT_EQ(PlaceOf(Codes(SetupOrder::Read, rows, "QS4060_n0$1"), 900), -1);
+    EXPECT_EQ(PlaceOf(Codes(SetupOrder::Session, rows, "QS4060_00$1"), 900), -1);
+    edited.m_strAutoStore = "ON";
+    EXPECT_EQ(PlaceOf(Codes(SetupOrder::Send, rows, "QS4160_00$1", &edited), 901), -1);
+}
+
+TEST(SetupValueTable, GatesTestTheModelAndWhenSendingTheEditedSetup) {
+    using namespace setup_gate;
+    CInstrStatus edited;
+    edited.m_strAutoStore = "OFF";
+    edited.m_strEventTrigger = "MAN";
+    EXPECT_TRUE(SetupGateHolds({}, ""));
+    EXPECT_TRUE(SetupGateHolds(kQS4160Reports | kLogging, "QS4160_M0$2", &edited));
+    EXPECT_FALSE(SetupGateHolds(kQS4160Reports | kLogging, "QS4160_000$2", &edited));
+    // A read knows no edited setup: a gate on it never holds there.
+    EXPECT_FALSE(SetupGateHolds(kLogging, "QS4160_M0$2"));
+    // Of several triggers any one does; the others of a gate all must.
+    EXPECT_TRUE(SetupGateHolds(kLevelTrigger | kManualTrigger, "QS4060_r0", &edited));
+    EXPECT_FALSE(SetupGateHolds(kLevelTrigger | kExternalTrigger, "QS4060_r0", &edited));
+    EXPECT_FALSE(SetupGateHolds(kReportLetters | kManualTrigger, "QS4060_00", &edited));
+    // "j" with "n" reads the octave store twice, but sends it once, as third octaves store.
+    EXPECT_TRUE(SetupGateHolds(kOctaveReportLetters | kThirdOctaveReports, "QS4060_nj0"));
+    EXPECT_FALSE(SetupGateHolds(kOctaveReportsOnly, "QS4060_nj0"));
+    EXPECT_TRUE(SetupGateHolds(kReports, "QS4160_I0") && SetupGateHolds(kReports, "QS4060_K0"));
+}
+
+// Every place names a command the row has, each order holds a position once, and only the
+// send is gated on the edited setup.
+TEST(SetupValueTable, EveryPlaceNamesItsCommandOnce) {
+    std::map<std::pair<SetupOrder, int>, std::string> positions;
+    for (const SetupValueRow& row : SetupValueRows()) {
+        SCOPED_TRACE(row.name);
+        auto check = [&](SetupOrder order, const OrderPlace& place) {
+            if (place.position == 0)
+                return;
+            EXPECT_TRUE(positions.emplace(std::pair(order, place.position), row.name).second)
+                << place.position << " also " << positions[{order, place.position}];
+            if (order == SetupOrder::Send) {
+                EXPECT_GE(place.second ? row.altSetCode : row.setCode, 0);
+            } else {
+                EXPECT_NE((place.second ? row.altQuery : row.query).form, ReplyForm::None);
+                EXPECT_FALSE((row.gate | place.gate).Names(setup_gate::kEditedSetup));
+            }
+        };
+        for (const OrderPlace& place : row.read)
+            check(SetupOrder::Read, place);
+        check(SetupOrder::Session, row.session);
+        for (const OrderPlace& place : row.send)
+            check(SetupOrder::Send, place);
+    }
+    // The read ends at the display contrast, whose reply opens the setup sheet.
+    const std::vector<int> read = Codes(SetupOrder::Read, SetupValueRows(), "QS4160_L1$1");
+    EXPECT_EQ(read.back(), 83);
+}
+
+// A control is one value's on its page, and the table shows only lists, check boxes and edits.
+TEST(SetupValueTable, EveryControlShowsOneValue) {
+    std::map<std::pair<SetupPageKind, int>, std::string> controls;
+    for (const SetupValueRow& row : SetupValueRows()) {
+        const PageControl& control = row.control;
+        if (control.id == 0)
+            continue;
+        SCOPED_TRACE(row.name);
+        EXPECT_NE(control.form, ControlForm::None);
+        for (int id : {control.id, control.second}) {
+            if (id == 0)
+                continue;
+            EXPECT_TRUE(controls.emplace(std::pair(control.page, id), row.name).second)
+                << id << " also " << controls[{control.page, id}];
+            EXPECT_EQ(FindSetupValueByControl(control.page, id), &row);
+        }
+        if (control.rule == ControlRule::Table) {
+            EXPECT_TRUE(row.text);
+            EXPECT_TRUE(control.form == ControlForm::List || control.form == ControlForm::Check ||
+                        control.form == ControlForm::Edit);
+            EXPECT_EQ(control.second, 0);
+            EXPECT_FALSE(row.gate.Names(setup_gate::kEditedSetup));
+        }
+    }
+    EXPECT_EQ(FindSetupValueByControl(SetupPageKind::General, 1545),
+              FindSetupValueByName("INPUT_CH"));
+    EXPECT_EQ(FindSetupValueByControl(SetupPageKind::Options, 1545), nullptr);
 }

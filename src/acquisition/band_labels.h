@@ -3,12 +3,12 @@
 // third-octave bands from 16 Hz to 20 kHz (or, with the half-band shift, 14 Hz to 18 kHz),
 // each series closed by the overall level, which is named by the meter's auxiliary spectrum
 // weighting. The bar charts, the setup's channel page and the data list's headings all take
-// their band texts from here.
+// their band texts from here, beside the layouts of the records whose bands they caption.
 
 #include <string>
 #include <string_view>
 
-namespace charts {
+namespace acquisition {
 
 constexpr int kOctaveBands = 11;
 constexpr int kThirdOctaveBands = 32;
@@ -22,4 +22,4 @@ std::string OctaveBandLabel(int index, const std::string& auxWeighting);
 std::string ThirdOctaveBandLabel(int index, std::string_view shift,
                                  const std::string& auxWeighting);
 
-}  // namespace charts
+}  // namespace acquisition

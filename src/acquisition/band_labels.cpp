@@ -1,8 +1,8 @@
-#include "charts/band_labels.h"
+#include "acquisition/band_labels.h"
 
 #include <array>
 
-namespace charts {
+namespace acquisition {
 
 namespace {
 
@@ -41,4 +41,4 @@ std::string ThirdOctaveBandLabel(int index, std::string_view shift,
     return Label(shift == kNoBandShift ? kThirdOctave : kThirdOctaveShifted, index, auxWeighting);
 }
 
-}  // namespace charts
+}  // namespace acquisition
