@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/data_list_texts.h"
+#include "acquisition/data_list_texts.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -25,7 +25,7 @@ graph::GraphContext FrameGraphHost::Context() const {
     const acquisition::Recording& recording = m_view.Recording();
     context.selectedSegment = recording.SelectedSegment();
     const auto kind = frame ? frame->m_channelMode : std::nullopt;
-    context.statusColumn = StatusColumn(kind, app.m_InstrStatus.m_strModel);
+    context.statusColumn = acquisition::StatusColumn(kind, app.m_InstrStatus.m_strModel);
     context.channelLevels = kind && (*kind)->shape == acquisition::RecordShape::Levels;
     context.recordKind = app.m_strSpectrumKind;
     context.absoluteTimes = recording.AbsoluteTimes();

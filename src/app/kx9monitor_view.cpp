@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <span>
 
+#include "acquisition/data_list_texts.h"
 #include "acquisition/live_recorder.h"
-#include "app/data_list_texts.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "app/setup_texts.h"
@@ -428,10 +428,12 @@ std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
     const int selected = recording.SelectedRecord();
     const CMainFrame* frame = TheApp().m_pMainFrame;
     if (m_nIsophone && selected >= 0 && row == selected + 1)
-        return frame ? IsophoneCellText(column, frame->m_Isophone) : std::string();
+        return frame ? acquisition::IsophoneCellText(
+                           column, [frame](int band) { return frame->m_Isophone.LevelDb(band); })
+                     : std::string();
 
     const CInstrStatus& setup = TheApp().m_InstrStatus;
-    DataListSource source;
+    acquisition::DataListSource source;
     source.page = recording.View(TheApp().m_DataBuffer);
     source.model = setup.m_strModel;
     source.integrationTime = setup.m_strIntegrationTime;
@@ -442,7 +444,7 @@ std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
     source.recordsPerPage = recording.PageSize();
     source.absoluteTimes = recording.AbsoluteTimes();
     source.schedule = recording.IsScheduled() ? &recording.Time() : nullptr;
-    return DataListCellText(source, row, column);
+    return acquisition::DataListCellText(source, row, column);
 }
 
 int CKX9MonitorView::DataListRowImage(int row) const {
@@ -458,7 +460,8 @@ void CKX9MonitorView::SetupDataListColumns(std::optional<acquisition::RecordKind
     m_DataList.DeleteAllItems();
     while (m_DataList.GetColumnCount() > 0)
         m_DataList.DeleteColumn(0);
-    const std::vector<ui::ListColumn> columns = DataListColumns(kind, TheApp().m_InstrStatus);
+    const std::vector<ui::ListColumn> columns =
+        acquisition::DataListColumns(kind, TheApp().m_InstrStatus);
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         m_ReportList.InsertColumn(i, columns[i].heading, columns[i].format, columns[i].width);
         m_DataList.InsertColumn(i, columns[i].heading, columns[i].format, columns[i].width);

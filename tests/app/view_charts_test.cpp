@@ -6,7 +6,6 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/data_list_texts.h"
 #include "app/kx9monitor_view_widget.h"
 #include "charts/bar_chart_window.h"
 #include "platform/text.h"

@@ -6,7 +6,6 @@
 #include <QTableView>
 #include <memory>
 
-#include "app/data_list_texts.h"
 #include "app/kx9monitor_view_widget.h"
 #include "platform/colors.h"
 #include "platform/event_loop.h"

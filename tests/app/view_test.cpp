@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <map>
 
-#include "app/data_list_texts.h"
 #include "app/frame_data_view_commands.h"
 #include "graph/graph_host.h"
 #include "graph/graph_panel.h"

@@ -1,17 +1,16 @@
-#include "app/data_list_texts.h"
+#include "acquisition/data_list_texts.h"
 
 #include <optional>
 
 #include "acquisition/band_labels.h"
 #include "acquisition/record_layout.h"
-#include "charts/equal_loudness.h"
 #include "link/instr_status.h"
 #include "link/model_rules.h"
 #include "platform/date_time.h"
 #include "platform/text.h"
 
-using acquisition::RecordKind;
-using acquisition::RecordShape;
+namespace acquisition {
+
 using platform::Contains;
 using platform::Format;
 
@@ -25,6 +24,16 @@ constexpr const char* kStatusHeading = "Status";
 constexpr const char* kLastSample = "LAST";
 
 constexpr long long kSecondsPerDay = 86400;
+
+// The integration interval in seconds ("10 s", "5 m", "1 h"); 0 when the text holds none.
+long long IntegrationIntervalSeconds(const std::string& text) {
+    long long seconds = platform::Atoll(text);
+    if (Contains(text, "m"))
+        seconds *= 60;
+    else if (Contains(text, "h"))
+        seconds *= 3600;
+    return seconds;
+}
 
 bool IsMarkedVariant(std::string_view model) {
     for (char variant = 'a'; variant <= 'g'; ++variant)
@@ -68,7 +77,7 @@ std::vector<ui::ListColumn> BandColumnsOf(RecordKind kind, const CInstrStatus& c
     if (!kind->bandCaption)
         return {};
     const auto caption = [&](int band) {
-        return kind->bandCaption(band, acquisition::kNoBandShift, current.m_strSpectAuxWeighting);
+        return kind->bandCaption(band, kNoBandShift, current.m_strSpectAuxWeighting);
     };
     const int bands = kind->valuesPerSample - 1;
     const bool marked = IsMarkedVariant(current.m_strModel);
@@ -84,7 +93,7 @@ std::vector<ui::ListColumn> BandColumnsOf(RecordKind kind, const CInstrStatus& c
 }
 
 std::string ValueText(std::optional<std::uint16_t> word) {
-    return word ? acquisition::LevelText(*word) : std::string();
+    return word ? LevelText(*word) : std::string();
 }
 
 std::string ClockText(long long seconds) {
@@ -128,12 +137,12 @@ struct ProfileRate {
 };
 
 ProfileRate ProfileRateOf(const std::string& profileTime) {
-    switch (acquisition::ProfileStepOf(profileTime)) {
-        case acquisition::ProfileStep::Eighth:
+    switch (ProfileStepOf(profileTime)) {
+        case ProfileStep::Eighth:
             return {8, 8};
-        case acquisition::ProfileStep::Quarter:
+        case ProfileStep::Quarter:
             return {4, 4};
-        case acquisition::ProfileStep::Other:
+        case ProfileStep::Other:
             break;
     }
     return {2, Contains(profileTime, "0.5") ? 2 : 1};
@@ -149,7 +158,7 @@ std::string LevelCell(const DataListSource& source, int row, int column) {
         return ValueText(source.page.Value(row, column - 1));
     if (column == levels + 1) {
         const long long firstRowTime = ((first + 1) / 2) % kSecondsPerDay;
-        return LastMark(row, firstRowTime, 2, IntegrationSeconds(source.integrationTime));
+        return LastMark(row, firstRowTime, 2, IntegrationIntervalSeconds(source.integrationTime));
     }
     return std::string();
 }
@@ -166,7 +175,7 @@ std::string ProfileCell(const DataListSource& source, int row, int column) {
             const long long firstRowTime =
                 ((first + rate.perSecond / 2) / rate.perSecond) % kSecondsPerDay;
             return LastMark(row, firstRowTime, rate.markRate,
-                            IntegrationSeconds(source.integrationTime));
+                            IntegrationIntervalSeconds(source.integrationTime));
         }
         default:
             return std::string();
@@ -240,19 +249,15 @@ int StatusColumn(std::optional<RecordKind> kind, std::string_view model) {
     return rows ? rows->statusColumn(model) : 0;
 }
 
-std::string IsophoneCellText(int column, const charts::IsophoneContour& contour) {
+std::string IsophoneCellText(int column,
+                             const std::function<std::optional<double>(int band)>& contourLevel) {
     constexpr int kFirstBandColumn = 2;
     if (column == 1)
         return "ISOPHONE";
-    const auto level = contour.LevelDb(column - kFirstBandColumn);
+    const auto level = column >= kFirstBandColumn && contourLevel
+                           ? contourLevel(column - kFirstBandColumn)
+                           : std::nullopt;
     return level ? Format("[%.1f]", *level) : std::string();
 }
 
-long long IntegrationSeconds(const std::string& text) {
-    long long seconds = platform::Atoll(text);
-    if (Contains(text, "m"))
-        seconds *= 60;
-    else if (Contains(text, "h"))
-        seconds *= 3600;
-    return seconds;
-}
+}  // namespace acquisition
