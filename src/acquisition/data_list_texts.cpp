@@ -74,10 +74,8 @@ std::vector<ui::ListColumn> ProfileColumnsOf(RecordKind, const CInstrStatus& cur
 // The band captions without their blank ("1 k" heads its column as "1k"); the caption after
 // the last band, the overall level's, is the auxiliary weighting as the meter names it.
 std::vector<ui::ListColumn> BandColumnsOf(RecordKind kind, const CInstrStatus& current) {
-    if (!kind->bandCaption)
-        return {};
     const auto caption = [&](int band) {
-        return kind->bandCaption(band, kNoBandShift, current.m_strSpectAuxWeighting);
+        return BandLabel(kind->bands, band, kNoBandShift, current.m_strSpectAuxWeighting);
     };
     const int bands = kind->valuesPerSample - 1;
     const bool marked = IsMarkedVariant(current.m_strModel);

@@ -2,16 +2,11 @@
 
 #include <array>
 
-#include "acquisition/band_labels.h"
 #include "platform/text.h"
 
 namespace acquisition {
 
 namespace {
-
-std::string OctaveCaption(int index, std::string_view, const std::string& auxWeighting) {
-    return OctaveBandLabel(index, auxWeighting);
-}
 
 constexpr MonitoringRate kOctaveRates[] = {{"0.5s", 9600, {}}, {"1s", 4800, {}}};
 constexpr MonitoringRate kThirdOctaveRates[] = {
@@ -28,7 +23,6 @@ constexpr std::array<RecordKindTraits, 4> kTraits = {{
      .samplesByProfileStep = false,
      .interval = IntervalSource::HalfSecond,
      .bands = BandSet::None,
-     .bandCaption = nullptr,
      .monitoringRates = {},
      .repeatsFirstRecord = false},
     {.channelMode = 1,
@@ -40,7 +34,6 @@ constexpr std::array<RecordKindTraits, 4> kTraits = {{
      .samplesByProfileStep = true,
      .interval = IntervalSource::ProfileTime,
      .bands = BandSet::None,
-     .bandCaption = nullptr,
      .monitoringRates = {},
      .repeatsFirstRecord = false},
     {.channelMode = 2,
@@ -52,7 +45,6 @@ constexpr std::array<RecordKindTraits, 4> kTraits = {{
      .samplesByProfileStep = false,
      .interval = IntervalSource::SpectrumTime,
      .bands = BandSet::Octave,
-     .bandCaption = OctaveCaption,
      .monitoringRates = kOctaveRates,
      .repeatsFirstRecord = false},
     {.channelMode = 3,
@@ -64,7 +56,6 @@ constexpr std::array<RecordKindTraits, 4> kTraits = {{
      .samplesByProfileStep = false,
      .interval = IntervalSource::SpectrumTime,
      .bands = BandSet::ThirdOctave,
-     .bandCaption = ThirdOctaveBandLabel,
      .monitoringRates = kThirdOctaveRates,
      .repeatsFirstRecord = true},
 }};

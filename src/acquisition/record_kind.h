@@ -1,15 +1,16 @@
 #pragma once
 // The kinds of recording a meter makes, one row of traits per kind: what a record holds and
 // how it is laid out, what the kind is called, where its sampling interval comes from, its
-// bands and their captions, the baud rates its live records need, and its shape, which decides
-// how the program reads its live records and which data-list rows, graphs and charts show it.
-// Everything that differs between kinds asks its row. The meter's number of a kind (the channel
+// band set (labelled in band_labels), the baud rates its live records need, and its shape, which
+// decides how the program reads its live records and which data-list rows, graphs and charts show
+// it. Everything that differs between kinds asks its row. The meter's number of a kind (the channel
 // mode) and the word that names it in a page file are mapped to a kind here and nowhere else.
 
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
+
+#include "acquisition/band_labels.h"
 
 namespace acquisition {
 
@@ -23,14 +24,6 @@ enum class RecordShape {
 // Where the sampling interval comes from: half a second, or the setup's profile or spectrum
 // time ("0.125s", "1s", "2m", ...).
 enum class IntervalSource { HalfSecond, ProfileTime, SpectrumTime };
-
-// The bands of a spectrum: which captions they have, and which charts' rows show them.
-enum class BandSet { None, Octave, ThirdOctave };
-
-// The caption of band `index` of a spectrum (band_labels.h): after the last band the overall
-// level's, the auxiliary weighting; "-1" past it. `shift` is the setup's half-band shift.
-using BandCaption = std::string (*)(int index, std::string_view shift,
-                                    const std::string& auxWeighting);
 
 // The live records of a kind need at least `baud` at this spectrum time; `name` is how the
 // refusal names the kind when it differs from the kind's own name.
@@ -49,8 +42,7 @@ struct RecordKindTraits {
     int valuesPerSample = 0;
     bool samplesByProfileStep = false;  // 4, 2 or 1 samples a record by the profile time
     IntervalSource interval = IntervalSource::HalfSecond;
-    BandSet bands = BandSet::None;
-    BandCaption bandCaption = nullptr;  // none without bands
+    BandSet bands = BandSet::None;  // their labels: BandLabel(bands, ...)
     std::span<const MonitoringRate> monitoringRates;
     // The meter sends its first record again; once a run is going it is dropped.
     bool repeatsFirstRecord = false;

@@ -1,9 +1,9 @@
 #pragma once
 // The band sets of the spectrum charts, one row per set: the positions of the bands in the 3-D
 // window, the bar chart's layout, the bands that the narrow-band variants do not measure, and
-// whether the equal-loudness contour is drawn over them. A record kind names its set and gives
-// its band captions (acquisition::RecordKindTraits::bands, bandCaption); the charts ask this
-// table, never which kind it is.
+// whether the equal-loudness contour is drawn over them. A record kind names its set
+// (acquisition::RecordKindTraits::bands), whose labels are acquisition::BandLabel's; the charts
+// ask this table, never which kind it is.
 //
 // The positions of the 3-D spectrum: position 1 is the lowest band, the last one the overall
 // level ("WB"), and position 0 stands for the automatic range. The "Spectrum" window's

@@ -48,8 +48,9 @@ void AddSpectrumBars(CChartWnd& chart, std::optional<acquisition::RecordKind> ki
     const int count = (*kind)->valuesPerSample;
     const int shown = std::min(count, static_cast<int>(levels.size()));
     for (int b = 0; b < shown; ++b)
-        chart.AddItem((*kind)->bandCaption(b, acquisition::kNoBandShift, auxWeighting), levels[b],
-                      -1, b == count - 1 ? kOverallColour : kBandColour);
+        chart.AddItem(
+            acquisition::BandLabel((*kind)->bands, b, acquisition::kNoBandShift, auxWeighting),
+            levels[b], -1, b == count - 1 ? kOverallColour : kBandColour);
 }
 
 std::vector<float> LiveSpectrumLevels(std::string_view reply,

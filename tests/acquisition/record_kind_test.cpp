@@ -44,6 +44,13 @@ TEST(RecordKindTest, EveryRowAgreesWithItsLayoutNameAndShape) {
         // A page file whose mode field holds the kind's name is read as that kind.
         EXPECT_EQ(RecordKind::OfModeText(row.name), kind);
         EXPECT_EQ(kind.IsSpectrum(), row.bands != BandSet::None);
+        // A spectrum's last value is its overall level, labelled by the auxiliary weighting.
+        if (kind.IsSpectrum()) {
+            EXPECT_EQ(BandLabel(row.bands, row.valuesPerSample - 1, kNoBandShift, "W"), "W");
+            EXPECT_EQ(BandLabel(row.bands, row.valuesPerSample, kNoBandShift, "W"), "-1");
+        } else {
+            EXPECT_EQ(BandLabel(row.bands, 0, kNoBandShift, "W"), "-1");
+        }
         EXPECT_GT(row.valuesPerSample, 0);
         const RecordLayout layout(kind);
         EXPECT_EQ(layout.RecordBytes(), 2 + 2 * row.valuesPerSample);

@@ -79,9 +79,13 @@ TEST(SpectrumFillTest, EverySpectrumKindHasABandSetThatCaptionsAllItsValues) {
         // "AUTO", a position per band, "WB" for the overall level.
         EXPECT_EQ(static_cast<int>(bands->positions.size()), values + 1);
         for (int band = 0; band + 1 < values; ++band)
-            EXPECT_NE(kind->bandCaption(band, acquisition::kNoBandShift, "W"), "-1") << band;
-        EXPECT_EQ(kind->bandCaption(values - 1, acquisition::kNoBandShift, "W"), "W");
-        EXPECT_EQ(kind->bandCaption(values, acquisition::kNoBandShift, "W"), "-1");
+            EXPECT_NE(acquisition::BandLabel(kind->bands, band, acquisition::kNoBandShift, "W"),
+                      "-1")
+                << band;
+        EXPECT_EQ(acquisition::BandLabel(kind->bands, values - 1, acquisition::kNoBandShift, "W"),
+                  "W");
+        EXPECT_EQ(acquisition::BandLabel(kind->bands, values, acquisition::kNoBandShift, "W"),
+                  "-1");
         EXPECT_EQ(charts::BandsOfScale(bands->bandScale), bands);
         for (const int band : bands->unmeasuredBands)
             EXPECT_LT(band, values - 1);
