@@ -47,20 +47,6 @@ constexpr CheckControl kChecks[] = {
     {kCalAtDate, "Cal. at date", &ScheduleSettings::calAtDate},
 };
 
-// A radio button of the channel to monitor, by the meter's number of its kind.
-struct ChannelControl {
-    int id;
-    const char* caption;
-    int channelMode;
-
-    RecordKind Kind() const { return *RecordKind::OfChannelMode(channelMode); }
-};
-
-constexpr ChannelControl kChannels[] = {{kSlmRadio, "SLM", 0},
-                                        {kProfRadio, "PROF.", 1},
-                                        {kOctRadio, "OCT.", 2},
-                                        {kToctRadio, "TOCT.", 3}};
-
 QImage ButtonImage(void (*paint)(QPainter&)) {
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -166,7 +152,7 @@ void CSchedulerDlg::BuildWindow(QDialog& dialog) {
 
     auto* channels = new QGroupBox("Channel to Monitor", &dialog);
     auto* channelRow = new QHBoxLayout(channels);
-    for (const ChannelControl& control : kChannels) {
+    for (const ChannelRadio& control : ChannelRadios()) {
         auto* radio = new QRadioButton(control.caption, channels);
         radio->setObjectName(IdName(control.id));
         radio->setAutoExclusive(false);
@@ -260,7 +246,7 @@ void CSchedulerDlg::BuildWindow(QDialog& dialog) {
     whole->addLayout(columns);
     whole->addWidget(log);
 
-    for (const ChannelControl& control : kChannels) {
+    for (const ChannelRadio& control : ChannelRadios()) {
         auto* radio = dialog.findChild<QRadioButton*>(IdName(control.id));
         QObject::connect(radio, &QRadioButton::clicked, &dialog, [this, kind = control.Kind()] {
             TakeControls();
@@ -311,7 +297,7 @@ void CSchedulerDlg::ShowForm() {
     };
     for (const CheckControl& check : kChecks)
         setChecked(check.id, settings.*check.field);
-    for (const ChannelControl& control : kChannels)
+    for (const ChannelRadio& control : ChannelRadios())
         setChecked(control.id, settings.channel == control.Kind());
     setChecked(kCalAlwaysRadio, settings.confirmMode == ConfirmMode::kCalAlways);
     setChecked(kCalIfErrorRadio, settings.confirmMode == ConfirmMode::kCalIfErrorExceeds);

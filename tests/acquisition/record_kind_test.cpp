@@ -7,6 +7,7 @@
 #include "acquisition/record_kind.h"
 #include "acquisition/record_layout.h"
 #include "acquisition/schedule_checks.h"
+#include "acquisition/scheduler_form.h"
 #include "support/record_kinds.h"
 
 using namespace acquisition;
@@ -74,4 +75,13 @@ TEST(RecordKindTest, EachKindSamplesAtItsOwnInterval) {
     // The scheduler counts the records of an acquisition by the same interval.
     EXPECT_EQ(ExpectedRecords(testkinds::kThirdOctave, 10, "0.125s", "2s"), 5);
     EXPECT_EQ(ExpectedRecords(testkinds::kProfile, 10, "0.125s", "2s"), 84);
+}
+
+TEST(RecordKindTest, EachChannelRadioOfTheSchedulerNamesAKindOfItsOwn) {
+    std::set<int> modes;
+    for (const ChannelRadio& radio : ChannelRadios()) {
+        ASSERT_TRUE(RecordKind::OfChannelMode(radio.channelMode)) << radio.caption;
+        EXPECT_TRUE(modes.insert(radio.Kind().ChannelMode()).second) << radio.caption;
+    }
+    EXPECT_EQ(modes.size(), RecordKind::All().size());
 }
