@@ -1,6 +1,7 @@
 #include "acquisition/live_recorder.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/date_time.h"
 #include "platform/files.h"
@@ -81,17 +82,15 @@ long long LiveRecorder::PageSize(RecordKind kind) const {
 // --- the processors, one per shape of record
 
 void LiveRecorder::ProcessRecord(RecordKind kind, const std::string& reply) {
-    switch (kind->shape) {
-        case RecordShape::Levels:
-            ProcessLevels(kind, reply);
-            break;
-        case RecordShape::Profile:
-            ProcessProfile(kind, reply);
-            break;
-        case RecordShape::Spectrum:
-            ProcessSpectrum(kind, reply);
-            break;
-    }
+    using Processor = void (LiveRecorder::*)(RecordKind, const std::string&);
+    static constexpr std::pair<RecordShape, Processor> kProcessors[] = {
+        {RecordShape::Levels, &LiveRecorder::ProcessLevels},
+        {RecordShape::Profile, &LiveRecorder::ProcessProfile},
+        {RecordShape::Spectrum, &LiveRecorder::ProcessSpectrum},
+    };
+    for (const auto& [shape, process] : kProcessors)
+        if (shape == kind->shape)
+            (this->*process)(kind, reply);
 }
 
 void LiveRecorder::ProcessLevels(RecordKind kind, const std::string& reply) {

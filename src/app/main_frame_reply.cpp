@@ -26,23 +26,19 @@ constexpr const char* kRunLeftoversDropped = "Data received after the end of the
 unsigned LiveWatchdogMs(std::optional<acquisition::RecordKind> kind, const CInstrStatus& current) {
     if (!kind)
         return 0;
-    double seconds = kShortestLiveInterval;
-    switch ((*kind)->interval) {
-        case acquisition::IntervalSource::HalfSecond:
-            break;
-        case acquisition::IntervalSource::ProfileTime:
-            seconds = std::max(platform::Atof(current.m_strProfileTime), kShortestLiveInterval);
-            break;
-        case acquisition::IntervalSource::SpectrumTime:
-            // Only a "QS4160" sets its spectrum time; the others send a spectrum a half second.
-            if (model_rules::IsQS4160(current.m_strModel))
-                seconds = platform::Atof(current.m_strProfileSpectrumTime);
-            // A time the meter never told ("0" after a reset, "-1" before any read) would
-            // make a watchdog that ends the run at once.
-            if (seconds <= 0)
-                seconds = kShortestLiveInterval;
-            break;
-    }
+    // Only a "QS4160" sets its spectrum time; the others send a spectrum a half second.
+    const std::string spectrumTime =
+        model_rules::IsQS4160(current.m_strModel) ? current.m_strProfileSpectrumTime : "";
+    const auto setting =
+        acquisition::IntervalSetting(*kind, current.m_strProfileTime, spectrumTime);
+    double seconds = setting ? platform::Atof(*setting) : kShortestLiveInterval;
+    // Samples of the short profile times come grouped, a record a half second.
+    if ((*kind)->samplesByProfileStep)
+        seconds = std::max(seconds, kShortestLiveInterval);
+    // A time the meter never told ("0" after a reset, "-1" before any read) would make a
+    // watchdog that ends the run at once.
+    if (seconds <= 0)
+        seconds = kShortestLiveInterval;
     seconds = std::min(seconds, kLongestLiveInterval);
     return static_cast<unsigned>(std::llround(seconds * 10 * 1000));
 }
