@@ -38,8 +38,9 @@ bool CZipArchive::Open(const std::string& path, int mode, std::uint64_t volumeSi
     m_bChanged = mode == kCreate || mode == kCreateSpan;
     m_bDirectoryCut = false;
     m_centralDir.Clear();
-    m_extracted.clear();
+    m_extracted.Clear();
     m_folders.Clear();
+    m_dosTimes.ReadZone();
     try {
         m_storage.Open(path, mode, volumeSize);
         if (mode == kOpen || mode == kOpenReadOnly)
@@ -75,7 +76,7 @@ void CZipArchive::Close(bool afterException) {
         m_storage.Close(false);
     }
     m_centralDir.Clear();
-    m_extracted.clear();
+    m_extracted.Clear();
     m_folders.Clear();
     m_info.EndStream();
     m_info.ReleaseBuffer();

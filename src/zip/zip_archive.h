@@ -9,11 +9,12 @@
 #include <random>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "zip/zip_auto_buffer.h"
 #include "zip/zip_central_dir.h"
 #include "zip/zip_crypto.h"
+#include "zip/zip_dos_time.h"
+#include "zip/zip_extract_claims.h"
 #include "zip/zip_extract_folders.h"
 #include "zip/zip_internal_info.h"
 #include "zip/zip_storage.h"
@@ -132,7 +133,8 @@ private:
     bool m_bChanged = false;           // new archive, or entries added: Close writes the directory
     bool m_bDirectoryCut = false;      // the old directory of an existing archive is gone from disk
     std::uint64_t m_uCompleteEnd = 0;  // end of the last complete entry, after such a cut
-    std::uint64_t m_uNewFileStart = 0;                 // position of the local header being written
-    std::unordered_map<std::string, int> m_extracted;  // file written -> entry, while open
-    zip::ExtractFolders m_folders;                     // extracted into, while open
+    std::uint64_t m_uNewFileStart = 0;  // position of the local header being written
+    zip::ExtractClaims m_extracted;     // file written -> entry, while open
+    zip::ExtractFolders m_folders;      // extracted into, while open
+    zip::DosTimes m_dosTimes;           // of extracted files, zone read at Open
 };

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/files.h"
 #include "platform/text.h"
@@ -57,12 +59,12 @@ private:
 bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPath,
                               const std::string& newName, ZipProgressCallback callback,
                               void* userData, std::size_t bufferSize) {
-    CZipFileHeader header;
-    if (bufferSize == 0 || !GetFileInfo(header, index))
+    if (bufferSize == 0 || IsClosed() || !m_centralDir.IsValidIndex(index))
         return false;
+    const CZipFileHeader& header = m_centralDir.GetHeader(index);
     if (header.IsSymbolicLink())
-        Fail(CZipException::kUnsafeEntry, "link " + header.GetFileName());
-    std::string name = newName.empty() ? header.GetFileName() : newName;
+        Fail(CZipException::kUnsafeEntry, "link " + header.CallerName());
+    std::string name = newName.empty() ? header.CallerName() : newName;
     if (!fullPath)
         name = FileNamePart(name);
     if (!IsSafeEntryName(name))
@@ -71,11 +73,6 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
     if (!m_folders.HasNoLinkOnTheWay(folder, name, directory))
         Fail(CZipException::kUnsafeEntry, "link on the way to " + name);
     const std::string target = platform::JoinPath(folder, name);
-    const std::string key = NormalPath(target);
-    const auto earlier = m_extracted.find(key);
-    if (earlier != m_extracted.end() && earlier->second != index && !directory)
-        Fail(CZipException::kSameTarget,
-             platform::Format("%s is entry %d's file", target.c_str(), earlier->second));
 
     if (directory) {
         if (!platform::MakeDirectories(target))
@@ -83,13 +80,33 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
         ApplyEntryAttributes(target, header);
         return true;
     }
+    // The target is claimed for this entry now and given back unless its file is written.
+    const bool normal = IsNormalPath(target);
+    const std::string normalised = normal ? std::string() : NormalPath(target);
+    const std::string_view key = normal ? std::string_view(target) : normalised;
+    bool fresh = false;
+    const int holder = m_extracted.Claim(key, index, fresh);
+    if (holder >= 0)
+        Fail(CZipException::kSameTarget,
+             platform::Format("%s is entry %d's file", target.c_str(), holder));
+    struct Release {
+        zip::ExtractClaims& claims;
+        std::string_view key;
+        bool keep;
+        ~Release() {
+            if (!keep)
+                claims.Release(key);
+        }
+    } release{m_extracted, key, !fresh};
     if (!OpenFile(index))
         return false;
-    const int slash = platform::ReverseFind(target, '/');
-    const int targetFolder = m_folders.Open(slash > 0    ? platform::Left(target, slash)
-                                            : slash == 0 ? std::string("/")
-                                                         : std::string("."));
-    ExtractTarget out(targetFolder, platform::Mid(target, slash + 1));
+    const std::size_t slash = target.rfind('/');
+    const int targetFolder =
+        m_folders.Open(slash == std::string::npos ? std::string_view(".")
+                       : slash == 0               ? std::string_view("/")
+                                                  : std::string_view(target).substr(0, slash));
+    ExtractTarget out(targetFolder,
+                      slash == std::string::npos ? target.c_str() : target.c_str() + slash + 1);
     if (targetFolder < 0 || !out.Create()) {
         CloseFile({}, true);
         return false;
@@ -115,10 +132,13 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
         CloseFile({}, true);
         throw;
     }
-    const bool attributesSet = ApplyEntryAttributes(out.Descriptor(), header);
+    const std::optional<mode_t> created = m_folders.NewFileMode(out.Descriptor());
+    const bool attributesSet =
+        created && ApplyEntryAttributes(out.Descriptor(), header, *created,
+                                        m_dosTimes.ToSeconds(header.m_uModTime, header.m_uModDate));
     if (!out.Commit())
         return false;
-    m_extracted.emplace(key, index);
+    release.keep = true;
     return attributesSet;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "zip/zip_archive.h"
 #include "zip/zip_bytes.h"
+#include "zip/zip_crc32.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_file_attributes.h"
 
@@ -133,7 +134,7 @@ std::size_t CZipArchive::ReadFile(void* buffer, std::size_t size) {
     auto* out = static_cast<char*>(buffer);
     const std::size_t done =
         header.m_uMethod == 0 ? ReadStored(out, size) : ReadDeflated(out, size);
-    m_uCrc32 = static_cast<std::uint32_t>(crc32_z(m_uCrc32, reinterpret_cast<Bytef*>(out), done));
+    m_uCrc32 = zip::Crc32(m_uCrc32, out, done);
     m_uUncomprLeft -= static_cast<std::uint32_t>(done);
     if (m_bStreamEnded && m_uUncomprLeft > 0)
         Fail(CZipException::kBadArchive, "compressed data shorter than the entry");
@@ -154,6 +155,9 @@ std::size_t CZipArchive::ReadDeflated(char* out, std::size_t size) {
     stream.next_out = reinterpret_cast<Bytef*>(out);
     stream.avail_out = static_cast<uInt>(std::min<std::size_t>(size, 0xFFFFFFFFu));
     const uInt asked = stream.avail_out;
+    // Room for all that the entry unfolds to: once its last compressed bytes are in, zlib may
+    // finish in one call, without copying what it writes into its window.
+    const bool roomForAll = asked == m_uUncomprLeft;
     while (stream.avail_out > 0 && !m_bStreamEnded) {
         if (stream.avail_in == 0 && m_uComprLeft > 0) {
             const std::size_t part = std::min<std::size_t>(m_info.m_buffer.GetSize(), m_uComprLeft);
@@ -164,12 +168,15 @@ std::size_t CZipArchive::ReadDeflated(char* out, std::size_t size) {
             stream.next_in = reinterpret_cast<Bytef*>(m_info.m_buffer.Data());
             stream.avail_in = static_cast<uInt>(part);
         }
-        const int result = inflate(&stream, Z_SYNC_FLUSH);
+        const int flush = roomForAll && m_uComprLeft == 0 ? Z_FINISH : Z_SYNC_FLUSH;
+        const int result = inflate(&stream, flush);
         if (result == Z_STREAM_END) {
             m_bStreamEnded = true;
         } else if (result == Z_BUF_ERROR) {
-            // No progress is possible: the compressed data has run out.
-            Fail(CZipException::kBadArchive, "compressed data cut short");
+            // Unfinished with the room full is no error (data longer than the entry declares;
+            // the CRC decides); else the compressed data has run out.
+            if (flush != Z_FINISH || stream.avail_out > 0)
+                Fail(CZipException::kBadArchive, "compressed data cut short");
         } else {
             CheckZlibResult(result, GetArchivePath());
         }

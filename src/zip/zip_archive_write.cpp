@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "zip/zip_archive.h"
 #include "zip/zip_bytes.h"
+#include "zip/zip_crc32.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_file_attributes.h"
 
@@ -80,7 +81,7 @@ bool CZipArchive::WriteNewFile(const void* buffer, std::size_t size) {
     if (m_state != EntryState::kWriting)
         return false;
     const auto* in = static_cast<const Bytef*>(buffer);
-    m_uCrc32 = static_cast<std::uint32_t>(crc32_z(m_uCrc32, in, size));
+    m_uCrc32 = zip::Crc32(m_uCrc32, in, size);
     m_uTotalIn += size;
     z_stream& stream = m_info.m_stream;
     const bool deflated = m_centralDir.GetHeader(m_iCurrentIndex).m_uMethod == 8;

@@ -16,14 +16,17 @@ CZipAutoBuffer& CZipAutoBuffer::operator=(const CZipAutoBuffer& other) {
     return *this;
 }
 
-CZipAutoBuffer::CZipAutoBuffer(CZipAutoBuffer&& other) noexcept
-    : m_data(std::move(other.m_data)), m_size(other.m_size) {
-    other.m_size = 0;
+CZipAutoBuffer::CZipAutoBuffer(CZipAutoBuffer&& other) noexcept {
+    *this = std::move(other);
 }
 
 CZipAutoBuffer& CZipAutoBuffer::operator=(CZipAutoBuffer&& other) noexcept {
+    if (this == &other)
+        return *this;
     m_data = std::move(other.m_data);
     m_size = other.m_size;
+    if (m_size <= kInline)
+        std::memcpy(m_inline, other.m_inline, m_size);
     other.m_size = 0;
     return *this;
 }
@@ -34,9 +37,12 @@ char* CZipAutoBuffer::Allocate(std::size_t size, bool clear) {
     Release();
     if (size == 0)
         return nullptr;
-    m_data.reset(clear ? new char[size]() : new char[size]);
+    if (size > kInline)
+        m_data.reset(new char[size]);
     m_size = size;
-    return m_data.get();
+    if (clear)
+        std::memset(Data(), 0, size);
+    return Data();
 }
 
 void CZipAutoBuffer::Release() {
@@ -47,6 +53,15 @@ void CZipAutoBuffer::Release() {
 void CZipAutoBuffer::Assign(std::string_view bytes) {
     if (bytes.empty()) {
         Release();
+        return;
+    }
+    // Copied first: `bytes` may be this buffer's own content.
+    if (bytes.size() <= kInline) {
+        char copy[kInline];
+        std::memcpy(copy, bytes.data(), bytes.size());
+        Release();
+        std::memcpy(m_inline, copy, bytes.size());
+        m_size = bytes.size();
         return;
     }
     std::unique_ptr<char[]> copy(new char[bytes.size()]);

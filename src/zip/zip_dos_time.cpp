@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <optional>
-#include <string>
-#include <unordered_map>
 
 namespace zip {
 
@@ -64,54 +61,49 @@ bool IsPlainDate(const Fields& f) {
            f.minute < 60 && f.second < 60;
 }
 
-// mktime reads the time zone again on every call (a stat of /etc/localtime per entry), and an
-// archive's entries share few dates. So a date's offset from UTC is kept, when it is the same at
-// both ends of the day; the day of a daylight-saving change keeps none and goes to mktime entry
-// by entry. The dates are forgotten when TZ changes.
-class DayOffsets {
-public:
-    std::optional<long long> Of(std::uint16_t date, const Fields& day) {
-        const char* zone = std::getenv("TZ");
-        if ((zone != nullptr) != m_hasZone || (zone && m_zone != zone)) {
-            m_offsets.clear();
-            m_hasZone = zone != nullptr;
-            m_zone = zone ? zone : "";
-        }
-        if (m_offsets.size() > 4096)
-            m_offsets.clear();
-        const auto known = m_offsets.find(date);
-        if (known != m_offsets.end())
-            return known->second;
-        const Fields first{day.year, day.month, day.day, 0, 0, 0};
-        const Fields last{day.year, day.month, day.day, 23, 59, 58};
-        const std::time_t start = LocalToSeconds(first);
-        const std::time_t end = LocalToSeconds(last);
-        std::optional<long long> offset;
-        if (start != static_cast<std::time_t>(-1) && end != static_cast<std::time_t>(-1) &&
-            NaiveSeconds(first) - start == NaiveSeconds(last) - end)
-            offset = NaiveSeconds(first) - start;
-        m_offsets.emplace(date, offset);
-        return offset;
-    }
-
-private:
-    bool m_hasZone = false;
-    std::string m_zone;
-    std::unordered_map<std::uint16_t, std::optional<long long>> m_offsets;
-};
-
 }  // namespace
 
-std::time_t FromDosDateTime(std::uint16_t time, std::uint16_t date) {
+void DosTimes::ReadZone() {
+    const char* zone = std::getenv("TZ");
+    if ((zone != nullptr) != m_hasZone || (zone && m_zone != zone)) {
+        m_offsets.clear();
+        m_hasZone = zone != nullptr;
+        m_zone = zone ? zone : "";
+    }
+}
+
+std::optional<long long> DosTimes::DayOffset(std::uint16_t date) {
+    if (m_offsets.size() > 4096)
+        m_offsets.clear();
+    const auto known = m_offsets.find(date);
+    if (known != m_offsets.end())
+        return known->second;
+    const Fields first = Split(0, date);
+    const Fields last = Split(23 << 11 | 59 << 5 | 29, date);
+    const std::time_t start = LocalToSeconds(first);
+    const std::time_t end = LocalToSeconds(last);
+    std::optional<long long> offset;
+    if (start != static_cast<std::time_t>(-1) && end != static_cast<std::time_t>(-1) &&
+        NaiveSeconds(first) - start == NaiveSeconds(last) - end)
+        offset = NaiveSeconds(first) - start;
+    m_offsets.emplace(date, offset);
+    return offset;
+}
+
+std::time_t DosTimes::ToSeconds(std::uint16_t time, std::uint16_t date) {
     const Fields fields = Split(time, date);
     // Fields out of range are left to mktime, which carries them over as it always did.
-    if (IsPlainDate(fields)) {
-        thread_local DayOffsets offsets;
-        if (const std::optional<long long> offset = offsets.Of(date, fields))
+    if (IsPlainDate(fields))
+        if (const std::optional<long long> offset = DayOffset(date))
             return static_cast<std::time_t>(NaiveSeconds(fields) - *offset);
-    }
     const std::time_t seconds = LocalToSeconds(fields);
     return seconds == static_cast<std::time_t>(-1) ? 0 : seconds;
+}
+
+std::time_t FromDosDateTime(std::uint16_t time, std::uint16_t date) {
+    thread_local DosTimes times;
+    times.ReadZone();
+    return times.ToSeconds(time, date);
 }
 
 }  // namespace zip

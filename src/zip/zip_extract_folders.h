@@ -1,10 +1,16 @@
 #pragma once
 // The folders an archive extracts into while it is open. Each is checked once for symbolic
 // links on the way and cleared once of what killed extractions left in it; the one in use is
-// kept open, so that an entry costs no look-up of the folders above it.
+// kept open, so that an entry costs no look-up of the folders above it. The permissions a new
+// file gets in a folder are learnt from the first one made there, so that the others need no
+// look at their own.
 
+#include <sys/types.h>
+
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace zip {
@@ -22,14 +28,21 @@ public:
     bool HasNoLinkOnTheWay(const std::string& folder, std::string_view name, bool includeLast);
     // The folder, open for the calls that take a folder, made first when it is missing; -1
     // when it cannot be. Valid until the next call or Clear().
-    int Open(const std::string& folder);
+    int Open(std::string_view folder);
+    // The permissions of `fd`, a file just made in the open folder with mode 0666: those that
+    // the process's mask or the folder's default ACL gave the first such file, the same for
+    // every file made there with that mode (a mask changed while the archive is open is not
+    // seen: the program sets none). nullopt when the first file cannot be looked at.
+    std::optional<mode_t> NewFileMode(int fd);
     void Clear();
 
 private:
-    std::unordered_set<std::string> m_real;     // folders that are no links
-    std::unordered_set<std::string> m_cleared;  // of killed extractions' temporaries
+    std::unordered_set<std::string> m_real;  // folders that are no links
+    // Folders cleared of killed extractions' temporaries, with what a new file gets there.
+    std::unordered_map<std::string, std::optional<mode_t>> m_visited;
     std::string m_openPath;
     int m_openFd = -1;
+    std::optional<mode_t>* m_openNewFileMode = nullptr;
 };
 
 }  // namespace zip

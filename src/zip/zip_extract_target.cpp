@@ -66,8 +66,7 @@ void ExtractTarget::SetUnnamedFiles(bool allowed) {
     g_unnamedAllowed = allowed;
 }
 
-ExtractTarget::ExtractTarget(int folder, std::string name)
-    : m_folder(folder), m_name(std::move(name)) {}
+ExtractTarget::ExtractTarget(int folder, const char* name) : m_folder(folder), m_name(name) {}
 
 ExtractTarget::~ExtractTarget() {
     if (m_fd >= 0)
@@ -117,16 +116,16 @@ bool ExtractTarget::Write(const char* data, std::size_t size) {
     return true;
 }
 
-bool ExtractTarget::LinkUnder(const std::string& name) {
+bool ExtractTarget::LinkUnder(const char* name) {
     if (!g_linkByDescriptorRefused) {
-        if (::linkat(m_fd, "", m_folder, name.c_str(), AT_EMPTY_PATH) == 0)
+        if (::linkat(m_fd, "", m_folder, name, AT_EMPTY_PATH) == 0)
             return true;
         if (errno != ENOENT)
             return false;
         g_linkByDescriptorRefused = true;
     }
     const std::string self = platform::Format("/proc/self/fd/%d", m_fd);
-    return ::linkat(AT_FDCWD, self.c_str(), m_folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    return ::linkat(AT_FDCWD, self.c_str(), m_folder, name, AT_SYMLINK_FOLLOW) == 0;
 }
 
 // A file that is there is replaced by a rename, so the unnamed file takes a temporary name for
@@ -135,7 +134,7 @@ bool ExtractTarget::LinkAsTemporary() {
     ::flock(m_fd, LOCK_EX);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = NextTemporaryName();
-        if (LinkUnder(name)) {
+        if (LinkUnder(name.c_str())) {
             m_temporary = name;
             return true;
         }
@@ -152,7 +151,7 @@ bool ExtractTarget::Commit() {
         m_fd = -1;
         // A file whose last writes failed to land is no whole file.
         if (!closed)
-            ::unlinkat(m_folder, m_name.c_str(), 0);
+            ::unlinkat(m_folder, m_name, 0);
         return closed;
     }
     if (m_unnamed && (errno != EEXIST || !LinkAsTemporary()))
@@ -161,7 +160,7 @@ bool ExtractTarget::Commit() {
     m_fd = -1;
     if (!closed)
         return false;
-    m_committed = ::renameat(m_folder, m_temporary.c_str(), m_folder, m_name.c_str()) == 0;
+    m_committed = ::renameat(m_folder, m_temporary.c_str(), m_folder, m_name) == 0;
     return m_committed;
 }
 

@@ -15,8 +15,8 @@ namespace zip {
 class ExtractTarget {
 public:
     // `folder` is the target's folder, open (ExtractFolders::Open); `name` the target's name in
-    // it.
-    ExtractTarget(int folder, std::string name);
+    // it, kept by the caller while the target lives.
+    ExtractTarget(int folder, const char* name);
     ~ExtractTarget();
     ExtractTarget(const ExtractTarget&) = delete;
     ExtractTarget& operator=(const ExtractTarget&) = delete;
@@ -33,11 +33,11 @@ public:
 
 private:
     bool CreateNamed();
-    bool LinkUnder(const std::string& name);
+    bool LinkUnder(const char* name);
     bool LinkAsTemporary();
 
     int m_folder;
-    std::string m_name;
+    const char* m_name;
     std::string m_temporary;  // named, once there is one
     int m_fd = -1;
     bool m_unnamed = false;

@@ -70,15 +70,12 @@ bool ApplyEntryAttributes(const std::string& path, const CZipFileHeader& header)
     return ok;
 }
 
-bool ApplyEntryAttributes(int fd, const CZipFileHeader& header) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        return false;
-    const std::time_t modified = header.GetTime();
+bool ApplyEntryAttributes(int fd, const CZipFileHeader& header, mode_t current,
+                          std::time_t modified) {
     const timespec times[2] = {{modified, 0}, {modified, 0}};
     bool ok = ::futimens(fd, times) == 0;
-    const mode_t mode = EntryMode(st.st_mode, header);
-    if (mode != (st.st_mode & 07777))
+    const mode_t mode = EntryMode(S_IFREG | current, header);
+    if (mode != (current & 07777))
         ok = ::fchmod(fd, mode) == 0 && ok;
     return ok;
 }

@@ -2,6 +2,8 @@
 // Disk files and entries' attribute words: what a new entry takes from its source file, and
 // what an extracted file or folder takes from its entry.
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -25,7 +27,9 @@ std::optional<SourceFacts> ReadSourceFacts(int fd);
 // Modification time, and the permissions an entry's attributes carry: the mode bits of a Unix
 // zip (never set-id bits), or the read-only bit of a Windows one. False when that fails.
 bool ApplyEntryAttributes(const std::string& path, const CZipFileHeader& header);
-// The same through an open file, without looking its path up again.
-bool ApplyEntryAttributes(int fd, const CZipFileHeader& header);
+// The same through an open regular file whose permissions are `current`, its time `modified`
+// (the entry's, converted by the caller).
+bool ApplyEntryAttributes(int fd, const CZipFileHeader& header, mode_t current,
+                          std::time_t modified);
 
 }  // namespace zip

@@ -104,6 +104,8 @@ std::size_t CZipFileHeader::ReadCentral(const char* record, std::size_t availabl
     m_originalStored = m_fileName.ToString();
     m_bOriginalUtf8 = (m_uFlags & kUtf8NameFlag) != 0;
     m_originalCaller = NameToCallerForm(m_originalStored);
+    if (m_originalCaller == m_originalStored)
+        m_originalCaller.clear();
     return total;
 }
 
@@ -112,7 +114,7 @@ std::string CZipFileHeader::StoredName(bool* utf8) const {
         *utf8 = (m_uFlags & kUtf8NameFlag) != 0;
         return m_fileName.ToString();
     }
-    if (!m_originalStored.empty() && m_fileName.View() == m_originalCaller) {
+    if (!m_originalStored.empty() && m_fileName.View() == OriginalCaller()) {
         *utf8 = m_bOriginalUtf8;
         return m_originalStored;
     }
@@ -221,11 +223,19 @@ bool CZipFileHeader::PrepareData(int level, bool spanned, bool encrypted) {
            m_comment.GetSize() <= kFieldLimit;
 }
 
+std::string CZipFileHeader::CallerName() const {
+    if (!m_bNameStored)
+        return m_fileName.ToString();
+    return m_fileName.View() == m_originalStored ? OriginalCaller()
+                                                 : NameToCallerForm(m_fileName.View());
+}
+
 void CZipFileHeader::ConvertToCallerForm() {
     if (!m_bNameStored)
         return;
-    m_fileName.Assign(m_fileName.View() == m_originalStored ? m_originalCaller
-                                                            : NameToCallerForm(m_fileName.View()));
+    // Most names read the same in both forms.
+    if (m_fileName.View() != m_originalStored || !m_originalCaller.empty())
+        m_fileName.Assign(CallerName());
     m_bNameStored = false;
 }
 

@@ -41,6 +41,8 @@ public:
     CZipAutoBuffer m_comment;
 
     std::string GetFileName() const { return m_fileName.ToString(); }
+    // The name in caller form, whichever form it is in.
+    std::string CallerName() const;
     void SetFileName(std::string_view name);
     std::string GetComment() const { return m_comment.ToString(); }
     std::time_t GetTime() const;
@@ -82,7 +84,11 @@ private:
     std::uint16_t FlagsToWrite(bool utf8) const;
 
     bool m_bNameStored = false;
+    const std::string& OriginalCaller() const {
+        return m_originalCaller.empty() ? m_originalStored : m_originalCaller;
+    }
+
     std::string m_originalStored;  // as read from the archive
-    std::string m_originalCaller;  // what that converted to
+    std::string m_originalCaller;  // what that converted to, when that differs
     bool m_bOriginalUtf8 = false;
 };

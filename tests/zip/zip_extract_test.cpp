@@ -6,10 +6,12 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -51,6 +53,26 @@ void ExtractKilledHalfway(const std::string& archive, const std::string& folder,
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+}
+
+// A default ACL that gives new files in `folder` read and write to owner and group, nothing to
+// others, whatever the process's mask says. False where the file system keeps no ACLs.
+bool GiveDefaultAcl(const std::string& folder) {
+    struct Entry {
+        std::uint16_t tag, permissions;
+        std::uint32_t id;
+    };
+    struct {
+        std::uint32_t version = 2;
+        Entry entries[3] = {{0x01, 6, ~0u}, {0x04, 6, ~0u}, {0x20, 0, ~0u}};
+    } acl;
+    return ::setxattr(folder.c_str(), "system.posix_acl_default", &acl, sizeof acl, 0) == 0;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
 }
 
 int FilesBelow(const std::string& folder) {
@@ -312,4 +334,43 @@ TEST(ZipExtract, EntriesOnBothSidesOfADaylightSavingChangeKeepTheirTimes) {
     else
         ::unsetenv("TZ");
     ::tzset();
+}
+
+TEST(ZipExtract, FilesOfEntriesWithoutAModeTakeWhatTheirFolderGivesNewFiles) {
+    testenv::ScratchFolder folder;
+    // Made on MS-DOS: only the read-only bit says anything of the permissions.
+    ASSERT_EQ(RunPython(R"(
+import zipfile
+with zipfile.ZipFile('dos.zip', 'w') as z:
+    for name, attributes in (('open.txt', 0x20), ('locked.txt', 0x21)):
+        info = zipfile.ZipInfo(name)
+        info.create_system = 0
+        info.external_attr = attributes
+        z.writestr(info, name)
+)"),
+              0);
+    platform::MakeDirectories(folder.File("acl"));
+    if (!GiveDefaultAcl(folder.File("acl")))
+        GTEST_SKIP() << "no ACLs where the tests run";
+    const mode_t mask = ::umask(022);
+    CZipArchive zip;
+    zip.Open("dos.zip", CZipArchive::kOpenReadOnly);
+    const auto extract = [&](int index, const char* into, const std::string& as = {}) {
+        EXPECT_TRUE(zip.ExtractFile(index, folder.File(into), true, as)) << into << " " << as;
+    };
+    extract(0, "plain");
+    extract(1, "plain");
+    extract(0, "acl");
+    extract(1, "acl");
+    // Back and forth: what one folder gives new files says nothing of another.
+    extract(1, "plain", "again.txt");
+    extract(1, "acl", "again.txt");
+    zip.Close();
+    ::umask(mask);
+    EXPECT_EQ(ModeOf(folder.File("plain/open.txt")), 0644u);
+    EXPECT_EQ(ModeOf(folder.File("plain/locked.txt")), 0444u);
+    EXPECT_EQ(ModeOf(folder.File("acl/open.txt")), 0660u);
+    EXPECT_EQ(ModeOf(folder.File("acl/locked.txt")), 0440u);
+    EXPECT_EQ(ModeOf(folder.File("plain/again.txt")), 0444u);
+    EXPECT_EQ(ModeOf(folder.File("acl/again.txt")), 0440u);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/test_env.h"
+#include "zip/zip_extract_claims.h"
 #include "zip/zip_names.h"
 #include "zip_test_support.h"
 
@@ -102,4 +103,44 @@ TEST(ZipNames, TwoEntriesNeverLandOnOneFile) {
     EXPECT_TRUE(zip.ExtractFile(1, out));
     zip.Close();
     EXPECT_EQ(folder.Read("out/dup.txt"), "second");
+
+    // An entry that wrote nothing leaves its file to the next one: stopped, or failing its CRC.
+    zip.Open("dup.zip", CZipArchive::kOpenReadOnly);
+    const auto stop = [](std::uint64_t, std::uint64_t, void*) { return false; };
+    EXPECT_FALSE(zip.ExtractFile(0, out, true, {}, stop, nullptr, 2));
+    EXPECT_TRUE(zip.ExtractFile(1, out));
+    EXPECT_EQ(folder.Read("out/dup.txt"), "second");
+    zip.Close();
+    std::string bytes = folder.Read("dup.zip");
+    bytes[bytes.find("PK\x01\x02") + 16] ^= 1;  // the first entry's CRC in the directory
+    folder.Write("bad.zip", bytes);
+    zip.Open("bad.zip", CZipArchive::kOpenReadOnly);
+    EXPECT_EQ(ZipCause([&] { zip.ExtractFile(0, out); }), CZipException::kBadCrc);
+    EXPECT_TRUE(zip.ExtractFile(1, out));
+    zip.Close();
+}
+
+TEST(ZipNames, ClaimsOnExtractedFilesHoldAsTheirTableGrowsAndWhenGivenBack) {
+    zip::ExtractClaims claims;
+    bool fresh = false;
+    const auto path = [](int i) {
+        return "/out/set_" + std::to_string(i % 7) + "/f" + std::to_string(i);
+    };
+    for (int i = 0; i < 3000; ++i) {
+        ASSERT_EQ(claims.Claim(path(i), i, fresh), -1) << i;
+        ASSERT_TRUE(fresh);
+    }
+    for (int i = 0; i < 3000; i += 37) {
+        EXPECT_EQ(claims.Claim(path(i), i + 1, fresh), i);  // another entry's file
+        EXPECT_EQ(claims.Claim(path(i), i, fresh), -1);     // its own again
+        EXPECT_FALSE(fresh);
+    }
+    EXPECT_EQ(claims.Claim("/out/set_0/f", 5, fresh), -1);  // a prefix of others is no clash
+    // Given back, a path is free for any entry; the others keep theirs.
+    claims.Release(path(100));
+    EXPECT_EQ(claims.Claim(path(100), 4000, fresh), -1);
+    EXPECT_TRUE(fresh);
+    EXPECT_EQ(claims.Claim(path(101), 4000, fresh), 101);
+    claims.Clear();
+    EXPECT_EQ(claims.Claim(path(101), 4000, fresh), -1);
 }

@@ -1,5 +1,5 @@
-// The record layer: encryption keys, DOS dates, exception causes, and the bytes
-// that new entries and end records have on disk.
+// The record layer: encryption keys, DOS dates, CRCs, exception causes, the buffers of names
+// and fields, and the bytes that new entries and end records have on disk.
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -7,7 +7,9 @@
 #include "platform/date_time.h"
 #include "platform/text.h"
 #include "support/test_env.h"
+#include "zip/zip_auto_buffer.h"
 #include "zip/zip_bytes.h"
+#include "zip/zip_crc32.h"
 #include "zip/zip_crypto.h"
 #include "zip/zip_dos_time.h"
 #include "zip/zip_exception.h"
@@ -182,4 +184,49 @@ TEST(ZipRecords, LocalHeadersTakeTheSizesOfTheirEntriesWhetherBufferedOrWritten)
         EXPECT_EQ(Hex(bytes.substr(local + 14, 12)), Hex(bytes.substr(at + 16, 12))) << checked;
     }
     EXPECT_EQ(checked, 3);
+}
+
+TEST(ZipRecords, BuffersKeepTheirBytesShortOrLongThroughCopiesMovesAndSelfAssignment) {
+    for (const std::size_t size :
+         {std::size_t{1}, std::size_t{40}, std::size_t{41}, std::size_t{300}}) {
+        SCOPED_TRACE(size);
+        const std::string bytes = RandomBytes(size, static_cast<unsigned>(size));
+        CZipAutoBuffer buffer;
+        buffer.Assign(bytes);
+        CZipAutoBuffer copy(buffer);
+        buffer.Assign(buffer.View());  // its own bytes
+        EXPECT_EQ(buffer.ToString(), bytes);
+        buffer.Assign(buffer.View().substr(1));
+        EXPECT_EQ(buffer.ToString(), bytes.substr(1));
+        CZipAutoBuffer moved(std::move(copy));
+        EXPECT_EQ(moved.ToString(), bytes);
+        EXPECT_EQ(copy.GetSize(), 0u);
+        CZipAutoBuffer other(300, true);
+        other = std::move(moved);
+        EXPECT_EQ(other.ToString(), bytes);
+        EXPECT_EQ(CZipAutoBuffer(size, true).View(), std::string(size, '\0'));
+    }
+    CZipAutoBuffer empty;
+    EXPECT_EQ(empty.Data(), nullptr);
+    empty.Assign("");
+    EXPECT_EQ(empty.Data(), nullptr);
+}
+
+TEST(ZipRecords, CrcsAgreeWithZlibsAtEveryLengthAndAlignmentAndInPieces) {
+    const std::string bytes = RandomBytes(70000, 9);
+    std::uint32_t start = 0;
+    for (std::size_t size = 0; size <= 1100; ++size) {
+        for (std::size_t offset : {0, 3, 8, 15}) {
+            const char* data = bytes.data() + offset;
+            ASSERT_EQ(zip::Crc32(start, data, size), zip::Crc32Tables(start, data, size))
+                << size << " bytes from " << offset;
+        }
+        start = start * 2654435761u + 12345;  // from zero on, all kinds of earlier CRCs
+    }
+    EXPECT_EQ(zip::Crc32(0, bytes.data() + 1, 69999), zip::Crc32Tables(0, bytes.data() + 1, 69999));
+    const std::uint32_t inPieces =
+        zip::Crc32(zip::Crc32(zip::Crc32(0, bytes.data(), 100), bytes.data() + 100, 5000),
+                   bytes.data() + 5100, 64900);
+    EXPECT_EQ(inPieces, zip::Crc32Tables(0, bytes.data(), bytes.size()));
+    EXPECT_EQ(zip::Crc32(0, "123456789", 9), 0xCBF43926u);  // the check value of CRC-32
 }

@@ -112,6 +112,29 @@ TEST(ZipRobustness, ClaimedSizesAreCheckedBeforeUse) {
     EXPECT_EQ(ZipCause([&] { zip.CloseFile(); }), CZipException::kBadCrc);
     zip.Close(true);
 
+    // Compressed data that ends before its stream does, whether the entry is read in one go or
+    // in blocks.
+    WriteArchive("short.zip", {{"t.txt", TextBytes(100000)}}, 6);
+    std::string cut = folder.Read("short.zip");
+    const std::size_t cutCentral = cut.find("PK\x01\x02");
+    SetU32(cut, cutCentral + 20, zip::GetU32(cut.data() + cutCentral + 20) / 2);
+    folder.Write("short.zip", cut);
+    zip.Open("short.zip", CZipArchive::kOpenReadOnly);
+    for (std::size_t block : {std::size_t{200000}, std::size_t{1000}}) {
+        ASSERT_TRUE(zip.OpenFile(0));
+        std::string whole(block, '\0');
+        try {
+            while (zip.ReadFile(whole.data(), block) == block) {
+            }
+            ADD_FAILURE() << "read to the end";
+        } catch (const CZipException& e) {
+            EXPECT_EQ(e.m_iCause, CZipException::kBadArchive);
+            EXPECT_TRUE(std::string(e.what()).ends_with("compressed data cut short")) << e.what();
+        }
+        zip.CloseFile({}, true);
+    }
+    zip.Close(true);
+
     // Not an archive at all.
     folder.Write("text.kr9", TextBytes(5000));
     EXPECT_EQ(ZipCause([&] { zip.Open("text.kr9", CZipArchive::kOpen); }),
