@@ -1,6 +1,7 @@
 #include "acquisition/record_kind.h"
 
 #include <array>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -63,8 +64,11 @@ constexpr std::array<RecordKindTraits, 4> kTraits = {{
 }  // namespace
 
 std::span<const RecordKind> RecordKind::All() {
-    static constexpr std::array<RecordKind, kTraits.size()> kKinds = {RecordKind(0), RecordKind(1),
-                                                                      RecordKind(2), RecordKind(3)};
+    // One kind per row of the table.
+    static constexpr auto kKinds = []<size_t... Row>(std::index_sequence<Row...>) {
+        return std::array{RecordKind(static_cast<int>(Row))...};
+    }
+    (std::make_index_sequence<kTraits.size()>());
     return kKinds;
 }
 
