@@ -55,7 +55,7 @@ public:
     // The kind of the meter's number; nothing for -1 or a number no kind has.
     static std::optional<RecordKind> OfChannelMode(int mode);
     // The kind a page file's acquisition mode field names: the last kind whose word the text
-    // holds ("THIRD OCTAV" holds "OCTAVE" too), the sound level meter's when it holds none.
+    // holds ("THIRD OCTAVE" holds "OCTAVE" too), the sound level meter's when it holds none.
     static RecordKind OfModeText(std::string_view text);
 
     const RecordKindTraits& Traits() const;
