@@ -40,7 +40,7 @@ public:
     virtual void DisconnectLink() = 0;
 
     // --- the frame's run state
-    virtual void SetChannelMode(int mode) = 0;
+    virtual void SetChannelMode(RecordKind kind) = 0;
     // While set the link writes its warnings to the scheduler log instead of boxes.
     virtual void SetSchedulerMode(bool on) = 0;
     // While set the frame keeps its exit and save commands disabled.

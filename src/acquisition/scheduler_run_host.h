@@ -8,6 +8,8 @@
 #include <ctime>
 #include <string>
 
+#include "acquisition/record_kind.h"
+
 namespace acquisition {
 
 class SchedulerRunHost {
@@ -41,7 +43,7 @@ public:
     // --- connecting (each routine handles messages while it probes)
     // The connection settings search every port ("Auto detect").
     virtual bool IsAutoDetect() = 0;
-    // Before each attempt: the frame's live state cleared, its channel mode -1, the
+    // Before each attempt: the frame's live state cleared, its channel mode none, the
     // please-wait box shown with an empty text.
     virtual void PrepareConnectAttempt() = 0;
     // -1 when connecting cannot succeed at all.
@@ -58,7 +60,7 @@ public:
     virtual void CloseLink() = 0;
 
     // --- the frame's monitoring state
-    virtual void SetChannelMode(int channel) = 0;
+    virtual void SetChannelMode(RecordKind kind) = 0;
     virtual bool IsMonitorRequested() = 0;
     virtual void SetMonitorRequested(bool on) = 0;
     virtual bool IsMonitorRunning() = 0;
@@ -74,15 +76,15 @@ public:
     // selected; handles messages while it confirms monitoring off.
     virtual void StartNewSession() = 0;
     // An acquisition starts: the current file becomes the run's record index, the report list
-    // is prepared for `channel` when it is not, the navigator (spectra) or the graph legend
-    // (SLM) made ready.
-    virtual void OnAcquisitionStart(int channel) = 0;
+    // is prepared for `kind` when it is not, the graph legend of a level recording shown.
+    virtual void OnAcquisitionStart(RecordKind kind) = 0;
     // The recording flag and its blinking caption (frame timer 6).
     virtual void StartDataLoggingBlink() = 0;
-    // Ten all-zero rows in the live 3-D spectrum window, when it exists, as a visible gap.
-    virtual void AddSpectrumGap(int channel) = 0;
-    // A placeholder record ("ERROR") through the record processor of `channel`.
-    virtual void StorePlaceholderRecord(int channel) = 0;
+    // Ten all-zero rows in the live 3-D spectrum window of a spectrum recording, when it
+    // exists, as a visible gap.
+    virtual void AddSpectrumGap(RecordKind kind) = 0;
+    // A placeholder record ("ERROR") through the live recorder.
+    virtual void StorePlaceholderRecord(RecordKind kind) = 0;
     virtual bool IsAudioRecording() = 0;
     virtual void StopAudioRecording() = 0;
 

@@ -47,8 +47,8 @@ void FrameSchedulerHost::DisconnectLink() {
     m_frame.Disconnect();
 }
 
-void FrameSchedulerHost::SetChannelMode(int mode) {
-    m_frame.m_nChannelMode = mode;
+void FrameSchedulerHost::SetChannelMode(acquisition::RecordKind kind) {
+    m_frame.m_channelMode = kind;
 }
 
 void FrameSchedulerHost::SetSchedulerMode(bool on) {

@@ -20,7 +20,7 @@ public:
     void WriteToLink(int code) override;
     void StopFrameMonitoring() override;
     void DisconnectLink() override;
-    void SetChannelMode(int mode) override;
+    void SetChannelMode(acquisition::RecordKind kind) override;
     void SetSchedulerMode(bool on) override;
     void SetSchedulerRunning(bool on) override;
     bool IsSchedulerRunning() const override;

@@ -75,7 +75,7 @@ void FrameSchedulerRunHost::PrepareConnectAttempt() {
     m_frame.m_bDataLogging = FALSE;
     m_frame.m_bDownloading = FALSE;
     m_frame.m_bStatusDlgShown = FALSE;
-    m_frame.m_nChannelMode = -1;
+    m_frame.m_channelMode.reset();
     m_frame.m_TryConnDlg.SetText("");
     m_frame.m_TryConnDlg.ShowWindow(true);
 }
@@ -106,8 +106,8 @@ void FrameSchedulerRunHost::CloseLink() {
     m_frame.CloseMonitoringLink();
 }
 
-void FrameSchedulerRunHost::SetChannelMode(int channel) {
-    m_frame.m_nChannelMode = channel;
+void FrameSchedulerRunHost::SetChannelMode(acquisition::RecordKind kind) {
+    m_frame.m_channelMode = kind;
 }
 
 bool FrameSchedulerRunHost::IsMonitorRequested() {
@@ -147,10 +147,10 @@ void FrameSchedulerRunHost::StartNewSession() {
     m_frame.m_recording.SelectSegment(-1);
 }
 
-void FrameSchedulerRunHost::OnAcquisitionStart(int channel) {
+void FrameSchedulerRunHost::OnAcquisitionStart(acquisition::RecordKind kind) {
     TheApp().m_strCurrentFile =
         TheApp().ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
-    if (channel == 0)
+    if (kind->shape == acquisition::RecordShape::Levels)
         m_frame.ShowGraphLegend();
 }
 
@@ -159,38 +159,19 @@ void FrameSchedulerRunHost::StartDataLoggingBlink() {
     m_frame.SetTimer(CMainFrame::kRecordingBlink, CMainFrame::kRecordingBlinkMs);
 }
 
-void FrameSchedulerRunHost::AddSpectrumGap(int channel) {
+void FrameSchedulerRunHost::AddSpectrumGap(acquisition::RecordKind kind) {
     charts::CDemoDlg& window = m_frame.m_LiveDemoDlg;
-    if (!window.HasWindow() || (channel != 2 && channel != 3))
+    if (!window.HasWindow() || !kind.IsSpectrum())
         return;
     if (window.Row() >= kFullSpectrumGraphRows)
         window.ClearRows();
-    const std::vector<std::uint16_t> zeros(charts::CDemoDlg::kThirdOctaveBands, 0);
-    for (int row = 0; row < charts::CDemoDlg::kSeparatorRows; ++row) {
-        if (channel == 2)
-            window.AddOctaveSpectrum(zeros);
-        else
-            window.AddThirdOctaveSpectrum(zeros);
-    }
+    const std::vector<std::uint16_t> zeros(static_cast<size_t>(kind->valuesPerSample), 0);
+    for (int row = 0; row < charts::CDemoDlg::kSeparatorRows; ++row)
+        window.AddSpectrumRow(zeros);
 }
 
-void FrameSchedulerRunHost::StorePlaceholderRecord(int channel) {
-    switch (channel) {
-        case 0:
-            m_frame.ProcessMonitorRecordMode0("ERROR");
-            break;
-        case 1:
-            m_frame.ProcessMonitorRecordMode1("ERROR");
-            break;
-        case 2:
-            m_frame.ProcessMonitorRecordMode2("ERROR");
-            break;
-        case 3:
-            m_frame.ProcessMonitorRecordMode3("ERROR");
-            break;
-        default:
-            break;
-    }
+void FrameSchedulerRunHost::StorePlaceholderRecord(acquisition::RecordKind kind) {
+    m_frame.m_liveRecorder.ProcessRecord(kind, "ERROR");
 }
 
 bool FrameSchedulerRunHost::IsAudioRecording() {

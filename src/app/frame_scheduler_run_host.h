@@ -34,7 +34,7 @@ public:
     void ArmLink() override;
     void CloseLink() override;
 
-    void SetChannelMode(int channel) override;
+    void SetChannelMode(acquisition::RecordKind kind) override;
     bool IsMonitorRequested() override;
     void SetMonitorRequested(bool on) override;
     bool IsMonitorRunning() override;
@@ -44,10 +44,10 @@ public:
     std::string AutoStoreValue() override;
     std::string EditedIntegrationMode() override;
     void StartNewSession() override;
-    void OnAcquisitionStart(int channel) override;
+    void OnAcquisitionStart(acquisition::RecordKind kind) override;
     void StartDataLoggingBlink() override;
-    void AddSpectrumGap(int channel) override;
-    void StorePlaceholderRecord(int channel) override;
+    void AddSpectrumGap(acquisition::RecordKind kind) override;
+    void StorePlaceholderRecord(acquisition::RecordKind kind) override;
     bool IsAudioRecording() override;
     void StopAudioRecording() override;
 

@@ -11,7 +11,7 @@ class FrameSpectrumHost : public charts::SpectrumWindowHost {
 public:
     explicit FrameSpectrumHost(CMainFrame& frame) : m_frame(frame) {}
 
-    int LiveMode() const override;
+    std::optional<acquisition::RecordKind> LiveKind() const override;
     bool AcquisitionRunning() const override;
     int SelectedSegment() const override;
     int LoadedSpectra() const override;

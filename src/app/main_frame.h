@@ -54,7 +54,7 @@ class CInstrStatus;
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/run_leftovers.h"
-#include "app/server_startup_services.h"
+#include "app/server_startup_host.h"
 #include "app/workflow_guard.h"
 #include "charts/demo_dlg.h"
 #include "charts/equal_loudness.h"
@@ -165,11 +165,7 @@ public:
     void OnSetupInstrument();
     void QueueSetupCommands();
 
-    // --- the live record processors (m_liveRecorder), each given its record
-    void ProcessMonitorRecordMode0(const std::string& record);
-    void ProcessMonitorRecordMode1(const std::string& record);
-    void ProcessMonitorRecordMode2(const std::string& record);
-    void ProcessMonitorRecordMode3(const std::string& record);
+    // --- live records go to m_liveRecorder
     // A page ended: timer 12 cuts the report list back to the new page's rows, a hundred rows
     // a tick, while records go on arriving.
     void StartReportTrim();
@@ -227,7 +223,8 @@ public:
     BOOL m_bMonitorOn = FALSE;
     BOOL m_bAcquiring = FALSE;
     BOOL m_bProcessingRecord = FALSE;
-    int m_nChannelMode = -1;
+    // The kind of the recording monitored or loaded; none before either.
+    std::optional<acquisition::RecordKind> m_channelMode;
     // While set, the screen-state reply is answered with key presses.
     BOOL m_bCheckDisplay = FALSE;
     BOOL m_bElectricCalRunning = FALSE;
@@ -529,7 +526,7 @@ public:
                                         {TheApp().m_strTechnicianId, TheApp().m_strTechnicianRecord,
                                          TheApp().m_bTechnicianChecked}};
     web::InstrumentBooking m_booking{m_databases};
-    ServerStartupServices m_startupServices{m_databases};
+    ServerStartupHost m_startupHost{m_databases};
     InstrLog m_instrLog{TheApp().m_strProgramDir, [this] { return m_strTargetSerial; },
                         [this](const std::string& path) { m_web.UploadLogFile(path); }};
 

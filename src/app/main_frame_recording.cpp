@@ -41,7 +41,8 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
         m_SetupBlock.SetField(SetupBlock::kAcquisitionMode,
                               platform::TrimRight(platform::Mid(reply, kMonitorValueOffset)));
     // The pages are read back at the size they are written with, the first one included.
-    const int kind = acquisition::RecordingKindOf(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
+    const auto kind =
+        acquisition::RecordKind::OfModeText(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
     if (m_bSchedulerMode && !m_schedulerRun.IsFirstAcquisition()) {
@@ -152,7 +153,7 @@ void CMainFrame::OnDumpOffReply() {
         app.m_strCurrentFile.clear();
         app.m_nSelectedGraph = -1;
     } else {
-        app.m_strCurrentFile = app.ProgramPath(DumpFile::kFileName);
+        app.m_strCurrentFile = app.ProgramPath(acquisition::DumpFile::kFileName);
         app.m_nSelectedGraph = 1;
     }
     KillTimer(kDownloadProgress);
@@ -171,7 +172,7 @@ void CMainFrame::OnDumpOffReply() {
 void CMainFrame::WriteDumpBytes(const std::string& bytes) {
     if (m_bDumpWriteFailed)
         return;
-    DumpFile& file = TheApp().m_DumpFile;
+    acquisition::DumpFile& file = TheApp().m_DumpFile;
     if (file.Write(bytes))
         return;
     // A full disk is told once: the download stops and is not announced as complete.
@@ -209,7 +210,7 @@ void CMainFrame::EndScheduledDownload() {
 
 void CMainFrame::ShowMonitoringOptions() {
     CKX9MonitorApp& app = TheApp();
-    acquisition::CSelCHMonitorDlg dialog(m_nChannelMode, app.m_nPagingSize);
+    acquisition::CSelCHMonitorDlg dialog(m_channelMode, app.m_nPagingSize);
     if (dialog.DoModal() != IDOK)
         return;
     app.m_nPagingSize = dialog.PageSize();

@@ -1,7 +1,8 @@
 // What the link session hands over of every reply. While live monitoring runs a reply is a
-// record for the processor of the channel mode. Otherwise the session has matched it to the
-// awaited command: a good one is handled by its command's code (main_frame_dispatch.cpp), a
-// wrong-state one and a command given up after its refusals are reported here.
+// record of the channel mode's kind for the live recorder. Otherwise the session has matched
+// it to the awaited command: a good one is handled by its command's code
+// (main_frame_dispatch.cpp), a wrong-state one and a command given up after its refusals are
+// reported here.
 
 #include <algorithm>
 #include <cmath>
@@ -22,27 +23,22 @@ constexpr double kLongestLiveInterval = 86400.0;
 constexpr const char* kRunLeftoversDropped = "Data received after the end of the run discarded.";
 
 // The live watchdog: ten record intervals without a record end the run. 0: not re-armed.
-unsigned LiveWatchdogMs(int channelMode, const CInstrStatus& current) {
-    double seconds = 0;
-    switch (channelMode) {
-        case 0:
-            return 5000;
-        case 1:
-            seconds = std::max(platform::Atof(current.m_strProfileTime), kShortestLiveInterval);
-            break;
-        case 2:
-        case 3:
-            seconds = model_rules::IsQS4160(current.m_strModel)
-                          ? platform::Atof(current.m_strProfileSpectrumTime)
-                          : kShortestLiveInterval;
-            // A time the meter never told ("0" after a reset, "-1" before any read) would
-            // make a watchdog that ends the run at once.
-            if (seconds <= 0)
-                seconds = kShortestLiveInterval;
-            break;
-        default:
-            return 0;
-    }
+unsigned LiveWatchdogMs(std::optional<acquisition::RecordKind> kind, const CInstrStatus& current) {
+    if (!kind)
+        return 0;
+    // Only a "QS4160" sets its spectrum time; the others send a spectrum a half second.
+    const std::string spectrumTime =
+        model_rules::IsQS4160(current.m_strModel) ? current.m_strProfileSpectrumTime : "";
+    const auto setting =
+        acquisition::IntervalSetting(*kind, current.m_strProfileTime, spectrumTime);
+    double seconds = setting ? platform::Atof(*setting) : kShortestLiveInterval;
+    // Samples of the short profile times come grouped, a record a half second.
+    if ((*kind)->samplesByProfileStep)
+        seconds = std::max(seconds, kShortestLiveInterval);
+    // A time the meter never told ("0" after a reset, "-1" before any read) would make a
+    // watchdog that ends the run at once.
+    if (seconds <= 0)
+        seconds = kShortestLiveInterval;
     seconds = std::min(seconds, kLongestLiveInterval);
     return static_cast<unsigned>(std::llround(seconds * 10 * 1000));
 }
@@ -55,25 +51,11 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
     if (m_bSchedulerMode)
         m_schedulerRun.CountReceivedRecord();
     KillTimer(kIntegrationEnd);
-    if (const unsigned ms = LiveWatchdogMs(m_nChannelMode, Current()))
+    if (const unsigned ms = LiveWatchdogMs(m_channelMode, Current()))
         SetTimer(kIntegrationEnd, ms);
     m_bProcessingRecord = TRUE;
-    switch (m_nChannelMode) {
-        case 0:
-            ProcessMonitorRecordMode0(record);
-            break;
-        case 1:
-            ProcessMonitorRecordMode1(record);
-            break;
-        case 2:
-            ProcessMonitorRecordMode2(record);
-            break;
-        case 3:
-            ProcessMonitorRecordMode3(record);
-            break;
-        default:
-            break;
-    }
+    if (m_channelMode)
+        m_liveRecorder.ProcessRecord(*m_channelMode, record);
     m_bProcessingRecord = FALSE;
     return true;
 }

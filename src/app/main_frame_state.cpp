@@ -25,7 +25,7 @@ void CMainFrame::DispatchStateReply(int code, const std::string& reply) {
         case kDataLogKey:
             SetDataLogging(TRUE);
             m_nPendingOp = kNoPendingOp;
-            if (m_nChannelMode == -1)
+            if (!m_channelMode)
                 SetTimer(kStatusPoll, kFastStatusPollMs);
             SetTimer(kRecordingBlink, kRecordingBlinkMs);
             break;
@@ -173,10 +173,8 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
     else if (m_schedulerRun.State() != acquisition::SchedulerRun::kAcquiring)
         m_schedulerRun.SetState(acquisition::SchedulerRun::kStopMeterAcquisition);
     Ui().ShowGraphWindow(false);
-    if (m_nChannelMode == 2 || m_nChannelMode == 3)
-        Ui().ShowBandChart(true);
-    else if (m_nChannelMode == 0 || m_nChannelMode == 1)
-        Ui().ShowBandChart(false);
+    if (m_channelMode)
+        Ui().ShowBandChart(m_channelMode->IsSpectrum());
 }
 
 void CMainFrame::CloseSetupWaitBox() {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "acquisition/record_kind.h"
+
 namespace charts {
 
 class CDemoDlg;
@@ -22,15 +24,15 @@ class SpectrumWindowHost {
 public:
     virtual ~SpectrumWindowHost() = default;
 
-    // The frame's acquisition mode: 2 octave, 3 third octave.
-    virtual int LiveMode() const = 0;
+    // The frame's channel mode; the window shows spectra of a kind whose records are.
+    virtual std::optional<acquisition::RecordKind> LiveKind() const = 0;
     // Both of the frame's acquisition flags are set: the ranges cannot be changed.
     virtual bool AcquisitionRunning() const = 0;
     // The frame's selected segment of the loaded recording (-1 the live or last one).
     virtual int SelectedSegment() const = 0;
     // The number of spectra of the loaded record.
     virtual int LoadedSpectra() const = 0;
-    // Spectrum `index` of the loaded record, of the acquisition mode's kind; nothing for one
+    // Spectrum `index` of the loaded record, of the frame's kind; nothing for one
     // the data buffer does not hold.
     virtual std::optional<StoredSpectrum> LoadedSpectrum(int index) const = 0;
     // The schedule is valid and a record of this time of day starts a report interval.

@@ -1,6 +1,7 @@
 #pragma once
 // A scheduler host that records what the scheduler asked of the program.
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,7 +31,7 @@ public:
         calls.push_back("DisconnectLink");
         connected = false;
     }
-    void SetChannelMode(int mode) override { channelMode = mode; }
+    void SetChannelMode(acquisition::RecordKind kind) override { channelMode = kind; }
     void SetSchedulerMode(bool on) override { schedulerMode = on; }
     void SetSchedulerRunning(bool on) override { running = on; }
     bool IsSchedulerRunning() const override { return running; }
@@ -83,7 +84,7 @@ public:
     int baudRate = 38400;
     bool modem = false;
     bool connected = false;
-    int channelMode = -1;
+    std::optional<acquisition::RecordKind> channelMode;
     bool schedulerMode = false;
     bool running = false;
     bool audioSwitch = false;

@@ -21,6 +21,7 @@
 
 namespace schedtest {
 
+using acquisition::RecordKind;
 using acquisition::SchedulerRun;
 
 class FakeRunHost : public acquisition::SchedulerRunHost {
@@ -159,7 +160,7 @@ public:
         monitorRequested = monitorRunning = false;
         events.push_back("link closed");
     }
-    void SetChannelMode(int) override {
+    void SetChannelMode(RecordKind) override {
         if (m_exchangeDepth > 0)
             ++nestedTicks;
     }
@@ -179,13 +180,13 @@ public:
                 m_run->SetState(SchedulerRun::kStopMeterAcquisition);
         });
     }
-    void OnAcquisitionStart(int) override {
+    void OnAcquisitionStart(RecordKind) override {
         m_streamed = 0.0;
         m_toLose = recordsLost;
     }
     void StartDataLoggingBlink() override {}
-    void AddSpectrumGap(int) override {}
-    void StorePlaceholderRecord(int) override { ++placeholders; }
+    void AddSpectrumGap(RecordKind) override {}
+    void StorePlaceholderRecord(RecordKind) override { ++placeholders; }
     bool IsAudioRecording() override { return false; }
     void StopAudioRecording() override {}
     void StartElectricCalibration() override {

@@ -14,7 +14,9 @@ namespace chartstest {
 
 class FakeSpectrumHost : public charts::SpectrumWindowHost {
 public:
-    int LiveMode() const override { return mode; }
+    std::optional<acquisition::RecordKind> LiveKind() const override {
+        return acquisition::RecordKind::OfChannelMode(mode);
+    }
     bool AcquisitionRunning() const override { return acquiring; }
     int SelectedSegment() const override { return segment; }
     int LoadedSpectra() const override { return static_cast<int>(spectra.size()); }

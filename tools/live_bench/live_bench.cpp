@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     frame.Link().SetReadyToSend(TRUE);
     frame.Link().SendNextCommand();
     frame.Link().OnReply(std::string("STT:MONITOR:") + kModeTexts[mode] + "\x03");
-    frame.m_nChannelMode = mode;
+    frame.m_channelMode = acquisition::RecordKind::OfChannelMode(mode);
     frame.m_bMonitorOn = TRUE;
     frame.m_bAcquiring = TRUE;
 
