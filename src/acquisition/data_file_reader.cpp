@@ -21,17 +21,7 @@ double SamplesPerAcquisition(const RecordingSetup& setup) {
     if (!setup.acquisitionTime.IsValid())
         return 0;
     const double seconds = static_cast<double>(setup.acquisitionTime.WholeSeconds());
-    double interval = 0;
-    switch (setup.kind) {
-        case kSoundLevelMeter:
-            return seconds * 2;
-        case kProfile:
-            interval = platform::Atof(setup.profileTime);
-            break;
-        default:
-            interval = platform::Atof(setup.spectrumTime);
-            break;
-    }
+    const double interval = IntervalSeconds(setup.kind, setup.profileTime, setup.spectrumTime);
     return interval > 0 ? seconds / interval : 0;
 }
 

@@ -51,12 +51,10 @@ public:
     // The samples per page of a recording of `kind` under the current setup: the operator's
     // choice, the dialog's first choice when none was made, always at least one whole record
     // and never more than the data buffer holds.
-    long long PageSize(int kind) const;
+    long long PageSize(RecordKind kind) const;
 
-    void ProcessMonitorRecordMode0(const std::string& reply);
-    void ProcessMonitorRecordMode1(const std::string& reply);
-    void ProcessMonitorRecordMode2(const std::string& reply);
-    void ProcessMonitorRecordMode3(const std::string& reply);
+    // One live record of `kind`, as the meter sent it.
+    void ProcessRecord(RecordKind kind, const std::string& reply);
 
     // The next report-list row (the rows of the current page).
     int RowCounter() const { return m_row; }
@@ -73,17 +71,19 @@ private:
         std::optional<CivilTime> when;  // the meter's date and time plus the elapsed time
     };
 
-    void ProcessSpectrum(const std::string& reply, int kind);
+    void ProcessLevels(RecordKind kind, const std::string& reply);
+    void ProcessProfile(RecordKind kind, const std::string& reply);
+    void ProcessSpectrum(RecordKind kind, const std::string& reply);
     // Takes the record's elapsed time; true when a loss lies before it.
-    bool TakeTime(const std::optional<ElapsedTime>& elapsed, double threshold);
-    void RecordLoss(int kind, int rows, int levelColumns);
+    bool TakeTime(const std::optional<ElapsedTime>& elapsed, RecordKind kind);
+    void RecordLoss(RecordKind kind, int rows, int levelColumns);
     int InsertRow(const std::string& time);
-    void AddSpectrumRow(int kind, const std::vector<std::uint16_t>& bands);
-    void WriteRecord(const RecordLayout& layout, const std::vector<std::uint16_t>& values);
-    void ClosePage(int kind);
-    bool OpenNextPage(const std::string& start, const std::string& stamp, int kind);
+    void AddSpectrumRow(const std::vector<std::uint16_t>& bands);
+    void WriteRecord(RecordKind kind, const std::vector<std::uint16_t>& values);
+    void ClosePage(RecordKind kind);
+    bool OpenNextPage(const std::string& start, const std::string& stamp, RecordKind kind);
     void Fail(const std::string& path);
-    RecordLayout Layout(int kind) const;
+    RecordLayout Layout(RecordKind kind) const;
 
     LiveRecorderHost& m_host;
     RecordFile& m_file;

@@ -67,11 +67,11 @@ public:
     virtual void RearrangeGraphWindows(const std::string& reply) = 0;
     virtual void ClearLiveChart() = 0;
     virtual void RepaintLiveGraph() = 0;
-    // The live 3-D spectrum window, while it exists: a record's band words as its next row,
-    // and its graph cleared.
+    // The live 3-D spectrum window, while it exists: a record's band words (every band of its
+    // kind, the overall level last) as its next row, and its graph cleared.
     virtual bool HasLiveSpectrumWindow() const = 0;
     virtual void HideLiveSpectrumWindow() = 0;
-    virtual void AddLiveSpectrum(int kind, std::span<const std::uint16_t> bands) = 0;
+    virtual void AddLiveSpectrum(std::span<const std::uint16_t> bands) = 0;
     virtual void ClearLiveSpectrum() = 0;
 
     // --- the frame

@@ -97,9 +97,9 @@ void CSchedulerDlg::OnInstrSetup() {
     m_host.QueueSetupQueries();
 }
 
-void CSchedulerDlg::OnChannel(int channel) {
-    Settings().channel = channel;
-    m_mode.SetChannelMode(channel);
+void CSchedulerDlg::OnChannel(RecordKind kind) {
+    Settings().channel = kind;
+    m_mode.SetChannelMode(kind);
 }
 
 void CSchedulerDlg::OnContinuousAcquisition() {
@@ -232,14 +232,14 @@ void CSchedulerDlg::OnOK() {
     const StartLink link = ReadLink();
     const ScheduleTimes times = ComposeTimes(settings, link);
     TakeTimes(times);
-    if (settings.channel >= kChannelSlm && settings.channel <= kChannelThirdOctave)
-        m_mode.SetChannelMode(settings.channel);
+    if (settings.channel)
+        m_mode.SetChannelMode(*settings.channel);
     const StartSetup setup = ReadStartSetup();
     if (const auto refusal = CheckStart(settings, times, setup, link, platform::DateTime::Now())) {
         platform::AfxMessageBox(refusal->text, refusal->type);
         return;
     }
-    m_nExpected = ExpectedRecords(settings.channel, m_AcqSpan, setup.editedProfileTime,
+    m_nExpected = ExpectedRecords(*settings.channel, m_AcqSpan, setup.editedProfileTime,
                                   setup.editedSpectrumTime);
     Activate();
 }
@@ -264,7 +264,7 @@ void CSchedulerDlg::Activate() {
     ShowForm();
     m_host.PublishScheduleTimes(AcquisitionTime(), RepetitionTime());
     m_host.StartRun(Plan());
-    if (Settings().channel == kChannelOctave || Settings().channel == kChannelThirdOctave)
+    if (Settings().channel && Settings().channel->IsSpectrum())
         m_host.PrepareLiveSpectrumWindow();
 
     if (m_bAudioRecordingSwitch) {
@@ -357,7 +357,8 @@ void CSchedulerDlg::StopMonitoring() {
 SchedulePlan CSchedulerDlg::Plan() const {
     const ScheduleSettings& settings = Settings();
     SchedulePlan plan;
-    plan.channel = settings.channel;
+    if (settings.channel)
+        plan.channel = *settings.channel;
     plan.continuous = settings.continuous || !m_AcqSpan || !m_RepSpan;
     plan.dataLogging = settings.dataLogging;
     plan.stopAcqAtPause = settings.stopAtPause;

@@ -47,7 +47,7 @@ public:
     // The setup queries, the defaults of the form, the model's rules, the leads.
     void OnInitDialog();
     void OnInstrSetup();
-    void OnChannel(int channel);
+    void OnChannel(RecordKind kind);
     void OnContinuousAcquisition();
     void OnDataLogging();
     void OnStopAcqAtPause();

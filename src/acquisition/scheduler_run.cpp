@@ -17,8 +17,6 @@ using namespace command_code;
 
 namespace {
 
-// The monitor mode that the record-file start command takes, by channel.
-constexpr const char* kMonitorModes[] = {"SLM", "PROF", "OCT", "THIRD"};
 constexpr unsigned kMonitorOnWaitMs = 250;
 // Long enough for an acknowledgement at 1200 baud, short of a live record's interval.
 constexpr unsigned kAcknowledgementMs = 250;
@@ -32,10 +30,6 @@ constexpr unsigned kCalibrationAnswerWaitMs = 1000;
 constexpr long long kCalibrationBeforeGapSeconds = 60;
 constexpr long long kShortestGapSeconds = 20;
 constexpr long long kLongestGapSeconds = 2LL * 24 * 3600;
-
-const char* MonitorMode(int channel) {
-    return kMonitorModes[std::clamp(channel, 0, 3)];
-}
 
 }  // namespace
 
@@ -274,8 +268,8 @@ bool SchedulerRun::StepLeadTime() {
             return true;
         case kSetMonitorMode:
             if (m_host.IsReadyToSend())
-                m_host.QueueCommand(command_code::kRecordFileStart, MonitorMode(m_plan.channel),
-                                    "");
+                m_host.QueueCommand(command_code::kRecordFileStart,
+                                    std::string(m_plan.channel->recordWord), "");
             return false;
         case kSwitchMonitorOn:
             StepSwitchMonitorOn();

@@ -19,6 +19,7 @@
 #include <set>
 #include <string>
 
+#include "acquisition/record_kind.h"
 #include "platform/date_time.h"
 
 class LinkClock;
@@ -30,7 +31,7 @@ class SchedulerRunHost;
 
 // A schedule as START activates it. Times are local seconds; the spans whole seconds.
 struct SchedulePlan {
-    int channel = 0;  // 0 SLM, 1 PROF., 2 OCT., 3 TOCT.
+    RecordKind channel = RecordKind::All().front();
     bool continuous = true;
     bool dataLogging = false;  // "Monitor && DataLogging"
     bool stopAcqAtPause = true;

@@ -9,6 +9,8 @@
 #include <ctime>
 #include <string>
 
+#include "acquisition/record_kind.h"
+
 namespace acquisition {
 
 class SchedulerRunHost {
@@ -68,15 +70,15 @@ public:
     // selected; handles messages while it confirms monitoring off.
     virtual void StartNewSession() = 0;
     // An acquisition starts: the current file becomes the run's record index, the report list
-    // is prepared for `channel` when it is not, the navigator (spectra) or the graph legend
-    // (SLM) made ready.
-    virtual void OnAcquisitionStart(int channel) = 0;
+    // is prepared for `kind` when it is not, the graph legend of a level recording shown.
+    virtual void OnAcquisitionStart(RecordKind kind) = 0;
     // The recording's blinking caption (frame timer 6).
     virtual void StartRecordingBlink() = 0;
-    // Ten all-zero rows in the live 3-D spectrum window, when it exists, as a visible gap.
-    virtual void AddSpectrumGap(int channel) = 0;
-    // A placeholder record ("ERROR") through the record processor of `channel`.
-    virtual void StorePlaceholderRecord(int channel) = 0;
+    // Ten all-zero rows in the live 3-D spectrum window of a spectrum recording, when it
+    // exists, as a visible gap.
+    virtual void AddSpectrumGap(RecordKind kind) = 0;
+    // A placeholder record ("ERROR") through the live recorder.
+    virtual void StorePlaceholderRecord(RecordKind kind) = 0;
     // The session's audio recording ends, its line written to the audio file list.
     virtual void StopAudioRecording() = 0;
 

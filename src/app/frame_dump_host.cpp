@@ -48,7 +48,7 @@ void FrameDumpHost::WriteDumpBytes(const std::string& bytes) {
     MeterMode& mode = m_frame.Mode();
     if (mode.HasDumpWriteFailed())
         return;
-    DumpFile& file = TheApp().m_DumpFile;
+    acquisition::DumpFile& file = TheApp().m_DumpFile;
     if (file.Write(bytes))
         return;
     // A full disk is told once: the download stops and is not announced as complete.

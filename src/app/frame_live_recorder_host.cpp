@@ -142,11 +142,8 @@ void FrameLiveRecorderHost::HideLiveSpectrumWindow() {
     m_frame.m_LiveDemoDlg.ShowWindow(false);
 }
 
-void FrameLiveRecorderHost::AddLiveSpectrum(int kind, std::span<const std::uint16_t> bands) {
-    if (kind == acquisition::kThirdOctave)
-        m_frame.m_LiveDemoDlg.AddThirdOctaveSpectrum(bands);
-    else
-        m_frame.m_LiveDemoDlg.AddOctaveSpectrum(bands);
+void FrameLiveRecorderHost::AddLiveSpectrum(std::span<const std::uint16_t> bands) {
+    m_frame.m_LiveDemoDlg.AddSpectrumRow(bands);
 }
 
 void FrameLiveRecorderHost::ClearLiveSpectrum() {

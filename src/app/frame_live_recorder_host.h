@@ -37,7 +37,7 @@ public:
     void RepaintLiveGraph() override;
     bool HasLiveSpectrumWindow() const override;
     void HideLiveSpectrumWindow() override;
-    void AddLiveSpectrum(int kind, std::span<const std::uint16_t> bands) override;
+    void AddLiveSpectrum(std::span<const std::uint16_t> bands) override;
     void ClearLiveSpectrum() override;
 
     void ShowDataLoss() override;

@@ -117,10 +117,10 @@ void FrameSchedulerRunHost::StartNewSession() {
     m_frame.m_recording.SelectSegment(-1);
 }
 
-void FrameSchedulerRunHost::OnAcquisitionStart(int channel) {
+void FrameSchedulerRunHost::OnAcquisitionStart(acquisition::RecordKind kind) {
     TheApp().m_strCurrentFile =
         TheApp().ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
-    if (channel == 0)
+    if (kind->shape == acquisition::RecordShape::Levels)
         m_frame.ShowGraphLegend();
 }
 
@@ -128,38 +128,19 @@ void FrameSchedulerRunHost::StartRecordingBlink() {
     m_frame.SetTimer(CMainFrame::kRecordingBlink, CMainFrame::kRecordingBlinkMs);
 }
 
-void FrameSchedulerRunHost::AddSpectrumGap(int channel) {
+void FrameSchedulerRunHost::AddSpectrumGap(acquisition::RecordKind kind) {
     charts::CDemoDlg& window = m_frame.m_LiveDemoDlg;
-    if (!window.HasWindow() || (channel != 2 && channel != 3))
+    if (!window.HasWindow() || !kind.IsSpectrum())
         return;
     if (window.Row() >= kFullSpectrumGraphRows)
         window.ClearRows();
-    const std::vector<std::uint16_t> zeros(charts::CDemoDlg::kThirdOctaveBands, 0);
-    for (int row = 0; row < charts::CDemoDlg::kSeparatorRows; ++row) {
-        if (channel == 2)
-            window.AddOctaveSpectrum(zeros);
-        else
-            window.AddThirdOctaveSpectrum(zeros);
-    }
+    const std::vector<std::uint16_t> zeros(static_cast<size_t>(kind->valuesPerSample), 0);
+    for (int row = 0; row < charts::CDemoDlg::kSeparatorRows; ++row)
+        window.AddSpectrumRow(zeros);
 }
 
-void FrameSchedulerRunHost::StorePlaceholderRecord(int channel) {
-    switch (channel) {
-        case 0:
-            m_frame.ProcessMonitorRecordMode0("ERROR");
-            break;
-        case 1:
-            m_frame.ProcessMonitorRecordMode1("ERROR");
-            break;
-        case 2:
-            m_frame.ProcessMonitorRecordMode2("ERROR");
-            break;
-        case 3:
-            m_frame.ProcessMonitorRecordMode3("ERROR");
-            break;
-        default:
-            break;
-    }
+void FrameSchedulerRunHost::StorePlaceholderRecord(acquisition::RecordKind kind) {
+    m_frame.m_liveRecorder.ProcessRecord(kind, "ERROR");
 }
 
 void FrameSchedulerRunHost::StopAudioRecording() {

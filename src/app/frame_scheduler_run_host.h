@@ -38,10 +38,10 @@ public:
     std::string AutoStoreValue() override;
     std::string EditedIntegrationMode() override;
     void StartNewSession() override;
-    void OnAcquisitionStart(int channel) override;
+    void OnAcquisitionStart(acquisition::RecordKind kind) override;
     void StartRecordingBlink() override;
-    void AddSpectrumGap(int channel) override;
-    void StorePlaceholderRecord(int channel) override;
+    void AddSpectrumGap(acquisition::RecordKind kind) override;
+    void StorePlaceholderRecord(acquisition::RecordKind kind) override;
     void StopAudioRecording() override;
 
     void StartElectricCalibration() override;

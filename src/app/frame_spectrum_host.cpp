@@ -11,9 +11,8 @@ namespace {
 // The loaded page's records, when they are spectra of the frame's mode.
 std::optional<acquisition::DataBufferView> Spectra(const CMainFrame& frame) {
     const acquisition::Recording& recording = frame.m_recording;
-    const int kind = recording.Layout().Kind();
-    if (kind != frame.Link().Mode().ChannelMode() ||
-        (kind != acquisition::kOctave && kind != acquisition::kThirdOctave))
+    const std::optional<acquisition::RecordKind> kind = recording.Layout().Kind();
+    if (kind != frame.Link().Mode().ChannelMode() || !kind || !kind->IsSpectrum())
         return std::nullopt;
     const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
     return recording.View(

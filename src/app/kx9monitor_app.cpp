@@ -5,7 +5,7 @@
 
 #include "app/dialogs/about_dlg.h"
 #include "app/main_frame.h"
-#include "app/startup_services.h"
+#include "app/startup_host.h"
 #include "app/startup_settings.h"
 #include "link/serial.h"
 #include "link/serial_port_list.h"
@@ -41,7 +41,7 @@ CKX9MonitorApp::CKX9MonitorApp() : m_DataBuffer(kDataBufferSize) {
 
 CKX9MonitorApp::~CKX9MonitorApp() {
     // The frame still reaches the application while it goes.
-    m_pStartupServices = nullptr;
+    m_pStartupHost = nullptr;
     m_pFrameOwner.reset();
     SetBenchLog(nullptr);
     if (g_app == this)
@@ -99,7 +99,7 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
         frame->ShowMaximized();
         if (!m_strCommandLineFile.empty())
             frame->OpenSessionFile(m_strCommandLineFile);
-        SetStartupServices(&frame->m_startupServices);
+        SetStartupHost(&frame->m_startupHost);
     }
     StartupUpdateCheck();
     return TRUE;
@@ -122,20 +122,18 @@ void CKX9MonitorApp::SavePortIni(const PortRecord& reference, const PortRecord& 
 void CKX9MonitorApp::StartupUpdateCheck() {
     m_strProgramDir = platform::CurrentDirectory();
     m_nDisplayAudioSetting = 1;
-    auto internetChecked = [this] {
-        return m_pStartupServices && m_pStartupServices->IsInternetChecked();
-    };
+    auto internetChecked = [this] { return m_pStartupHost && m_pStartupHost->IsInternetChecked(); };
     const platform::DateTime now = platform::DateTime::Now();
 
     const std::string settingsPath = ProgramPath(kStartupSettingsFile);
     if (auto settings = ReadStartupSettings(settingsPath)) {
         const bool refreshDue = settings->IsRefreshDue(now);
-        if (refreshDue && m_pStartupServices)
-            m_pStartupServices->CheckInternetConnection();
+        if (refreshDue && m_pStartupHost)
+            m_pStartupHost->CheckInternetConnection();
         if (!settings->displayAudioSetting)
             m_nDisplayAudioSetting = 0;
         if (refreshDue && internetChecked()) {
-            m_pStartupServices->UpdateServerDatabases();
+            m_pStartupHost->UpdateServerDatabases();
             const std::string content =
                 FormatStartupSettings(platform::DateTime::Now(), m_nDisplayAudioSetting != 0);
             if (!platform::WriteFileAtomic(settingsPath, content))
@@ -147,7 +145,7 @@ void CKX9MonitorApp::StartupUpdateCheck() {
 
     for (const char* database : {kTechnicianDatabase, kCorrectionsTable})
         if (!platform::FileExists(ProgramPath(database)) && internetChecked())
-            m_pStartupServices->UpdateServerDatabases();
+            m_pStartupHost->UpdateServerDatabases();
 
     const std::string bookingPath = ProgramPath(kBookingFile);
     platform::LineReader booking(bookingPath);

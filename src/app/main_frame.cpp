@@ -80,22 +80,6 @@ std::string CMainFrame::NormalTitle() const {
                             Current().m_strSerialNumber.c_str());
 }
 
-void CMainFrame::ProcessMonitorRecordMode0(const std::string& record) {
-    m_liveRecorder.ProcessMonitorRecordMode0(record);
-}
-
-void CMainFrame::ProcessMonitorRecordMode1(const std::string& record) {
-    m_liveRecorder.ProcessMonitorRecordMode1(record);
-}
-
-void CMainFrame::ProcessMonitorRecordMode2(const std::string& record) {
-    m_liveRecorder.ProcessMonitorRecordMode2(record);
-}
-
-void CMainFrame::ProcessMonitorRecordMode3(const std::string& record) {
-    m_liveRecorder.ProcessMonitorRecordMode3(record);
-}
-
 std::string CMainFrame::HttpSendMail(const std::string& address, const std::string& subject,
                                      const std::string& text) {
     return m_web.HttpSendMail(address, subject, text);

@@ -55,7 +55,7 @@ class CInstrStatus;
 #include "app/kx9monitor_app.h"
 #include "app/main_frame_window.h"
 #include "app/run_leftovers.h"
-#include "app/server_startup_services.h"
+#include "app/server_startup_host.h"
 #include "app/workflow_guard.h"
 #include "charts/demo_dlg.h"
 #include "charts/equal_loudness.h"
@@ -160,11 +160,7 @@ public:
     void OnSetupInstrument();
     void QueueSetupCommands();
 
-    // --- the live record processors (m_liveRecorder), each given its record
-    void ProcessMonitorRecordMode0(const std::string& record);
-    void ProcessMonitorRecordMode1(const std::string& record);
-    void ProcessMonitorRecordMode2(const std::string& record);
-    void ProcessMonitorRecordMode3(const std::string& record);
+    // --- live records go to m_liveRecorder
     // The monitoring options (CSelCHMonitorDlg): the channel mode, and the page size chosen.
     void ShowMonitoringOptions();
 
@@ -486,7 +482,7 @@ public:
                                         {TheApp().m_strTechnicianId, TheApp().m_strTechnicianRecord,
                                          TheApp().m_bTechnicianChecked}};
     web::InstrumentBooking m_booking{m_databases};
-    ServerStartupServices m_startupServices{m_databases};
+    ServerStartupHost m_startupHost{m_databases};
     InstrLog m_instrLog{TheApp().m_strProgramDir, [this] { return m_strTargetSerial; },
                         [this](const std::string& path) { m_web.UploadLogFile(path); }};
 

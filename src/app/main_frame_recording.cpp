@@ -54,7 +54,8 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
         m_SetupBlock.SetField(SetupBlock::kAcquisitionMode,
                               platform::TrimRight(platform::Mid(reply, kMonitorValueOffset)));
     // The pages are read back at the size they are written with, the first one included.
-    const int kind = acquisition::RecordingKindOf(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
+    const auto kind =
+        acquisition::RecordKind::OfModeText(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
     if (Mode().IsSchedulerMode() && !m_schedulerRun.IsFirstAcquisition()) {
@@ -165,7 +166,7 @@ void CMainFrame::OnDumpOffReply() {
         app.m_strCurrentFile.clear();
         app.m_nSelectedGraph = -1;
     } else {
-        app.m_strCurrentFile = app.ProgramPath(DumpFile::kFileName);
+        app.m_strCurrentFile = app.ProgramPath(acquisition::DumpFile::kFileName);
         app.m_nSelectedGraph = 1;
     }
     KillTimer(kDownloadProgress);

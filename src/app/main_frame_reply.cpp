@@ -1,8 +1,8 @@
 // Who owns which of the meter's replies: the frame registers its handlers and the other
-// owners' with the link's router. While live monitoring runs a reply is a record for the
-// processor of the channel mode; a reply to nothing after a run ended is dropped. Otherwise
-// the session has matched it to the awaited command: a good one goes to the owner of its
-// command's code, a wrong-state one and a command given up after its refusals are reported
+// owners' with the link's router. While live monitoring runs a reply is a record of the
+// channel mode's kind for the live recorder; a reply to nothing after a run ended is dropped.
+// Otherwise the session has matched it to the awaited command: a good one goes to the owner of
+// its command's code, a wrong-state one and a command given up after its refusals are reported
 // here.
 
 #include <algorithm>
@@ -26,27 +26,22 @@ constexpr double kLongestLiveInterval = 86400.0;
 constexpr const char* kRunLeftoversDropped = "Data received after the end of the run discarded.";
 
 // The live watchdog: ten record intervals without a record end the run. 0: not re-armed.
-unsigned LiveWatchdogMs(int channelMode, const CInstrStatus& current) {
-    double seconds = 0;
-    switch (channelMode) {
-        case 0:
-            return 5000;
-        case 1:
-            seconds = std::max(platform::Atof(current.m_strProfileTime), kShortestLiveInterval);
-            break;
-        case 2:
-        case 3:
-            seconds = model_rules::IsQS4160(current.m_strModel)
-                          ? platform::Atof(current.m_strProfileSpectrumTime)
-                          : kShortestLiveInterval;
-            // A time the meter never told ("0" after a reset, "-1" before any read) would
-            // make a watchdog that ends the run at once.
-            if (seconds <= 0)
-                seconds = kShortestLiveInterval;
-            break;
-        default:
-            return 0;
-    }
+unsigned LiveWatchdogMs(std::optional<acquisition::RecordKind> kind, const CInstrStatus& current) {
+    if (!kind)
+        return 0;
+    // Only a "QS4160" sets its spectrum time; the others send a spectrum a half second.
+    const std::string spectrumTime =
+        model_rules::IsQS4160(current.m_strModel) ? current.m_strProfileSpectrumTime : "";
+    const auto setting =
+        acquisition::IntervalSetting(*kind, current.m_strProfileTime, spectrumTime);
+    double seconds = setting ? platform::Atof(*setting) : kShortestLiveInterval;
+    // Samples of the short profile times come grouped, a record a half second.
+    if ((*kind)->samplesByProfileStep)
+        seconds = std::max(seconds, kShortestLiveInterval);
+    // A time the meter never told ("0" after a reset, "-1" before any read) would make a
+    // watchdog that ends the run at once.
+    if (seconds <= 0)
+        seconds = kShortestLiveInterval;
     seconds = std::min(seconds, kLongestLiveInterval);
     return static_cast<unsigned>(std::llround(seconds * 10 * 1000));
 }
@@ -70,25 +65,12 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
     if (Mode().IsSchedulerMode())
         m_schedulerRun.CountReceivedRecord();
     KillTimer(kIntegrationEnd);
-    if (const unsigned ms = LiveWatchdogMs(Mode().ChannelMode(), Current()))
+    const std::optional<acquisition::RecordKind> kind = Mode().ChannelMode();
+    if (const unsigned ms = LiveWatchdogMs(kind, Current()))
         SetTimer(kIntegrationEnd, ms);
     Mode().SetProcessingRecord(true);
-    switch (Mode().ChannelMode()) {
-        case 0:
-            ProcessMonitorRecordMode0(record);
-            break;
-        case 1:
-            ProcessMonitorRecordMode1(record);
-            break;
-        case 2:
-            ProcessMonitorRecordMode2(record);
-            break;
-        case 3:
-            ProcessMonitorRecordMode3(record);
-            break;
-        default:
-            break;
-    }
+    if (kind)
+        m_liveRecorder.ProcessRecord(*kind, record);
     Mode().SetProcessingRecord(false);
     return true;
 }

@@ -126,14 +126,15 @@ bool CMainFrame::OpenDumpFile() {
     Mode().SetDumpRefused(false);
     Mode().SetDumpWriteFailed(false);
 
-    DumpFile& file = app.m_DumpFile;
-    if (!file.Create(app.ProgramPath(DumpFile::kFileName))) {
+    acquisition::DumpFile& file = app.m_DumpFile;
+    if (!file.Create(app.ProgramPath(acquisition::DumpFile::kFileName))) {
         Warn(platform::Format("Error: Unable to open selected file (code %d)", file.Error()),
              MB_OK);
         return false;
     }
     // A file without its header would be no dump file: the download does not start.
-    if (!file.Write(DumpFile::Header(Current().m_strModel, Current().m_strSerialNumber))) {
+    if (!file.Write(
+            acquisition::DumpFile::Header(Current().m_strModel, Current().m_strSerialNumber))) {
         Warn(platform::Format("error writing dump file (code %d)", file.Error()), MB_ICONSTOP);
         file.Close();
         return false;

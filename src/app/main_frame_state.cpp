@@ -33,7 +33,7 @@ void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
     router.Register(kDataLogKey, [this](const CCommand&, const std::string&) {
         SetDataLogging(Mode(), true);
         Mode().SetPendingOp(kNoPendingOp);
-        if (Mode().ChannelMode() == -1)
+        if (!Mode().ChannelMode())
             SetTimer(kStatusPoll, kFastStatusPollMs);
         SetTimer(kRecordingBlink, kRecordingBlinkMs);
     });
@@ -158,10 +158,8 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
     else if (m_schedulerRun.State() != acquisition::SchedulerRun::kAcquiring)
         m_schedulerRun.SetState(acquisition::SchedulerRun::kStopMeterAcquisition);
     Ui().ShowGraphWindow(false);
-    if (Mode().ChannelMode() == 2 || Mode().ChannelMode() == 3)
-        Ui().ShowBandChart(true);
-    else if (Mode().ChannelMode() == 0 || Mode().ChannelMode() == 1)
-        Ui().ShowBandChart(false);
+    if (const auto kind = Mode().ChannelMode())
+        Ui().ShowBandChart(kind->IsSpectrum());
 }
 
 void CMainFrame::CloseSetupWaitBox() {

@@ -84,6 +84,8 @@ public:
     // One spectrum as the next row: 12 (octave) or 33 (third octave) band words, tenths of dB.
     void AddOctaveSpectrum(std::span<const std::uint16_t> bands);
     void AddThirdOctaveSpectrum(std::span<const std::uint16_t> bands);
+    // One spectrum of any band set, every band given, the overall level last.
+    void AddSpectrumRow(std::span<const std::uint16_t> bands);
     // Every spectrum of the loaded record afresh, with the gaps where a scheduled
     // acquisition starts unless the meter is acquiring.
     void ReloadLoadedSpectra();

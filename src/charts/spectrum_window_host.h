@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "acquisition/record_kind.h"
+
 namespace charts {
 
 // One stored spectrum: its band levels (tenths of dB, the overall level last) and the time
@@ -24,7 +26,7 @@ public:
     virtual int SelectedSegment() const = 0;
     // The number of spectra of the loaded record.
     virtual int LoadedSpectra() const = 0;
-    // Spectrum `index` of the loaded record, of the acquisition mode's kind; nothing for one
+    // Spectrum `index` of the loaded record, of the frame's kind; nothing for one
     // the data buffer does not hold.
     virtual std::optional<StoredSpectrum> LoadedSpectrum(int index) const = 0;
     // The schedule is valid and a record of this time of day starts a report interval.

@@ -23,7 +23,7 @@ void MeterMode::ResetForConnect() {
     m_dataLogging = false;
     SetDownloading(false);
     m_statusDlgShown = false;
-    m_channelMode = -1;
+    m_channelMode.reset();
 }
 
 bool MeterMode::IsDownloading() const {

@@ -9,7 +9,10 @@
 // The user-interface thread's, all but the download flag: that one is the listeners' dump mode
 // (LinkReplyState::dumpMode), which the dump decoder reads and clears on its thread.
 
+#include <optional>
 #include <string>
+
+#include "acquisition/record_kind.h"
 
 class LinkFlag;
 class LinkReplyState;
@@ -59,9 +62,9 @@ public:
     // A live record is being processed.
     bool IsProcessingRecord() const { return m_processingRecord; }
     void SetProcessingRecord(bool on) { m_processingRecord = on; }
-    // 0 SLM, 1 profile, 2 octave, 3 third octave; -1 none chosen.
-    int ChannelMode() const { return m_channelMode; }
-    void SetChannelMode(int mode) { m_channelMode = mode; }
+    // The kind of the recording monitored or loaded (the channel mode); none before either.
+    std::optional<acquisition::RecordKind> ChannelMode() const { return m_channelMode; }
+    void SetChannelMode(std::optional<acquisition::RecordKind> kind) { m_channelMode = kind; }
     // Before each connect attempt of a scheduled run: nothing live, no datalogging, no
     // download, the status window's flag and the channel mode cleared.
     void ResetForConnect();
@@ -129,7 +132,7 @@ private:
     bool m_acquiring = false;
     bool m_dataLogging = false;
     bool m_processingRecord = false;
-    int m_channelMode = -1;
+    std::optional<acquisition::RecordKind> m_channelMode;
     int m_pendingOp = kNoPendingOp;
     bool m_setupQueued = false;
     bool m_dumpRefused = false;

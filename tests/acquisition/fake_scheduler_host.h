@@ -2,6 +2,7 @@
 // A scheduler host that records what the scheduler asked of the program, with the meter mode
 // the window shares.
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>

@@ -7,6 +7,7 @@
 #include "fake_scheduler_host.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 
 using namespace acquisition;
@@ -30,7 +31,7 @@ protected:
     void PlanAcquisitions() {
         dlg.OnInitDialog();
         host.sent.clear();
-        dlg.OnChannel(kChannelSlm);
+        dlg.OnChannel(testkinds::kSoundLevelMeter);
         ScheduleSettings& settings = dlg.Settings();
         settings.continuous = false;
         dlg.OnContinuousAcquisition();
@@ -80,14 +81,14 @@ TEST_F(SchedulerDlgTest, ARefusedStartLeavesNothingActivated) {
     PlanAcquisitions();
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
     // Profile records every minute: a 2-minute acquisition brings none.
-    dlg.OnChannel(kChannelProfile);
+    dlg.OnChannel(testkinds::kProfile);
     host.edited.m_strProfileTime = "1m";
     dlg.Settings().acquisitionTime = 30;
     op.ExpectBox("No data will be Monitoring.");
 
     dlg.OnOK();
 
-    EXPECT_EQ(host.mode.ChannelMode(), kChannelProfile);
+    EXPECT_EQ(host.mode.ChannelMode(), testkinds::kProfile);
     EXPECT_FALSE(host.runActive);
     EXPECT_FALSE(host.mode.IsSchedulerMode());
     EXPECT_FALSE(host.mode.IsSchedulerRunning());
@@ -125,7 +126,7 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     // The run carries out the plan as START composed it.
     ASSERT_TRUE(host.runActive);
     EXPECT_FALSE(host.plan.continuous);
-    EXPECT_EQ(host.plan.channel, kChannelSlm);
+    EXPECT_EQ(host.plan.channel, testkinds::kSoundLevelMeter);
     EXPECT_EQ(host.plan.nextStart, DateTime::FromParts(2024, 3, 9, 10, 5).Seconds());
     EXPECT_EQ(host.plan.stop, DateTime::FromParts(2024, 3, 9, 12, 0).Seconds());
     EXPECT_EQ(host.plan.acqSeconds, 120);

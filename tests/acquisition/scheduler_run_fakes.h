@@ -25,6 +25,7 @@
 
 namespace schedtest {
 
+using acquisition::RecordKind;
 using acquisition::SchedulerRun;
 
 class FakeRunHost : public acquisition::SchedulerRunHost {
@@ -115,8 +116,8 @@ public:
     bool Confirm(const std::string& command, const std::string& query) {
         ++m_exchangeDepth;
         // Every tick sets the channel: one that runs inside the exchange leaves it set.
-        const int channel = mode.ChannelMode();
-        mode.SetChannelMode(kNoTickChannel);
+        const std::optional<RecordKind> channel = mode.ChannelMode();
+        mode.SetChannelMode(std::nullopt);
         bool confirmed = false;
         for (int round = 0; round < 3 && !confirmed; ++round) {
             port.WriteString(command);
@@ -131,7 +132,7 @@ public:
             port.Read(reply, 511, &count);
             confirmed = meterAnswers && mode.IsLinkActive();
         }
-        if (mode.ChannelMode() != kNoTickChannel)
+        if (mode.ChannelMode())
             ++nestedTicks;
         mode.SetChannelMode(channel);
         --m_exchangeDepth;
@@ -177,13 +178,13 @@ public:
                 m_run->SetState(SchedulerRun::kStopMeterAcquisition);
         });
     }
-    void OnAcquisitionStart(int) override {
+    void OnAcquisitionStart(RecordKind) override {
         m_streamed = 0.0;
         m_toLose = recordsLost;
     }
     void StartRecordingBlink() override {}
-    void AddSpectrumGap(int) override {}
-    void StorePlaceholderRecord(int) override { ++placeholders; }
+    void AddSpectrumGap(RecordKind) override {}
+    void StorePlaceholderRecord(RecordKind) override { ++placeholders; }
     void StopAudioRecording() override {}
     void StartElectricCalibration() override {
         events.push_back("calibration");
@@ -236,8 +237,6 @@ private:
             }
         }
     }
-
-    static constexpr int kNoTickChannel = -2;
 
     SchedulerRun* m_run = nullptr;
     std::deque<std::function<void()>> m_replies;

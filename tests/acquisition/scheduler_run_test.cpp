@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "scheduler_run_fakes.h"
+#include "support/record_kinds.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ struct RunFixture : ::testing::Test {
     // 2-minute acquisitions every 3 minutes from 08:02, SLM on a fast direct link.
     SchedulePlan Repeated(int stopHour, int stopMinute, int stopSecond = 0) {
         SchedulePlan plan;
-        plan.channel = 0;
+        plan.channel = testkinds::kSoundLevelMeter;
         plan.continuous = false;
         plan.nextStart = host.At(8, 2);
         plan.stop = host.At(stopHour, stopMinute, stopSecond);
@@ -122,7 +123,7 @@ TEST_F(RunFixture, AWholeDayOfHourlyCalibratedDataLoggingRunsInMilliseconds) {
 
 TEST_F(RunFixture, CalibrationsBeforeAndAfterFrameEachAcquisitionOfAThirdOctaveRun) {
     SchedulePlan plan = Repeated(8, 40);
-    plan.channel = 3;
+    plan.channel = testkinds::kThirdOctave;
     plan.nextStart = host.At(8, 10);
     plan.repSeconds = 900;
     plan.stopAcqAtPause = false;

@@ -13,6 +13,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "report/instr_info_dlg.h"
+#include "support/record_kinds.h"
 
 using namespace frametest;
 
@@ -240,7 +241,7 @@ TEST_F(FrameRepliesTest, AcquisitionStateOpensTheStatusDialogOnceAndCarriesOutAD
 
 TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOptions) {
     ui.setupBoxShown = true;
-    frame.Mode().SetChannelMode(3);
+    frame.Mode().SetChannelMode(testkinds::kThirdOctave);
     app.m_nPagingSize = 5000;
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog& shown) {
         auto& options = static_cast<acquisition::CSelCHMonitorDlg&>(shown);
@@ -258,7 +259,7 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
     EXPECT_EQ(ui.graphWindowShown, false);
     EXPECT_EQ(ui.bandChartShown, true);
 
-    frame.Mode().SetChannelMode(1);
+    frame.Mode().SetChannelMode(testkinds::kProfile);
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Answer(98, "STT:MONITO");  // too short: the flag stays
@@ -296,7 +297,7 @@ TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
         Current().m_strModel = c.model;
         Current().m_strProfileTime = c.profileTime;
         Current().m_strProfileSpectrumTime = c.spectrumTime;
-        frame.Mode().SetChannelMode(c.mode);
+        frame.Mode().SetChannelMode(acquisition::RecordKind::OfChannelMode(c.mode));
         const int rows = view.m_ReportList.GetItemCount();
         frame.Link().OnReply(simmeter::LiveRecordStream(c.mode, 1, c.rows).Next());
         EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), c.ms);
@@ -305,7 +306,7 @@ TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
         EXPECT_FALSE(frame.Mode().IsProcessingRecord());
     }
     // No mode chosen: the record goes nowhere and the watchdog stops.
-    frame.Mode().SetChannelMode(-1);
+    frame.Mode().SetChannelMode(std::nullopt);
     frame.Link().OnReply(simmeter::LiveRecordStream(0, 1).Next());
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 9);

@@ -8,6 +8,7 @@
 
 #include "frame_test_support.h"
 #include "modem_responder.h"
+#include "support/record_kinds.h"
 
 using namespace frametest;
 using simmeter::ModemResponder;
@@ -112,8 +113,8 @@ TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
     app.m_RefPort.m_nBaudRate = 38400;
     acquisition::CSchedulerDlg& scheduler = frame.m_SchedulerDlg;
     ASSERT_TRUE(scheduler.Create());
-    scheduler.OnChannel(acquisition::kChannelOctave);
-    EXPECT_EQ(frame.Mode().ChannelMode(), 2);
+    scheduler.OnChannel(testkinds::kOctave);
+    EXPECT_EQ(frame.Mode().ChannelMode(), testkinds::kOctave);
     scheduler.Settings().start = platform::DateTime::Now().AddSeconds(600);
     scheduler.Settings().stop = platform::DateTime::Now().AddSeconds(3600);
     app.m_InstrStatus.m_strProfileSpectrumTime = "1s";
@@ -144,7 +145,7 @@ TEST_F(FrameSchedulerTest, WhatTheMeterStillSendsAfterStopIsDroppedWithOneLogLin
     app.m_RefPort.m_nBaudRate = 38400;
     acquisition::CSchedulerDlg& scheduler = frame.m_SchedulerDlg;
     ASSERT_TRUE(scheduler.Create());
-    scheduler.OnChannel(acquisition::kChannelSlm);
+    scheduler.OnChannel(testkinds::kSoundLevelMeter);
     scheduler.Settings().start = platform::DateTime::Now().AddSeconds(600);
     scheduler.Settings().stop = platform::DateTime::Now().AddSeconds(3600);
     scheduler.OnOK();

@@ -172,7 +172,7 @@ TEST_F(FrameSessionTest, ADownloadStartsWithTheDumpHeaderByteForByte) {
     frame.OpenDumpFile();
     std::string header = "\xBAQS4160_00$1 12345678 V2.0 ";
     header.resize(64, '\xFF');
-    EXPECT_EQ(folder.Read(DumpFile::kFileName), header);
+    EXPECT_EQ(folder.Read(acquisition::DumpFile::kFileName), header);
     EXPECT_EQ(frame.m_nDownloadFile, 0);
     EXPECT_FALSE(frame.DumpDecoder().IsCancelRequested());
     EXPECT_TRUE(ui.downloadBoxShown);
@@ -183,7 +183,7 @@ TEST_F(FrameSessionTest, ADownloadStartsWithTheDumpHeaderByteForByte) {
 }
 
 TEST_F(FrameSessionTest, ADumpFileThatCannotBeCreatedOrWrittenStartsNoDownload) {
-    const std::string path = folder.File(DumpFile::kFileName);
+    const std::string path = folder.File(acquisition::DumpFile::kFileName);
     ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
     op.ExpectBox("Error: Unable to open selected file (code 21)");
     frame.OpenDumpFile();

@@ -14,6 +14,7 @@
 #include "frame_test_support.h"
 #include "live_records.h"
 #include "support/golden_file.h"
+#include "support/record_kinds.h"
 
 using namespace frametest;
 
@@ -54,7 +55,7 @@ protected:
         Link().SetReadyToSend(TRUE);
         Link().SendNextCommand();
         Link().OnReply("STT:MONITOR:" + mode + "\x03");
-        frame.Mode().SetChannelMode(channelMode);
+        frame.Mode().SetChannelMode(acquisition::RecordKind::OfChannelMode(channelMode));
         frame.Mode().SetMonitorOn(true);
         frame.Mode().SetAcquiring(true);
     }
@@ -156,7 +157,7 @@ TEST_F(LiveMonitoringTest, TheSimulatedMeterStreamsLevelsWithGapsErrorsAndCutRec
     OpenLink();
     frame.SendCommand(95, "SLM", "");
     ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && frame.m_RecFile.IsOpen(); }));
-    frame.Mode().SetChannelMode(0);
+    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
     frame.Mode().SetMonitorOn(true);
     frame.Mode().SetAcquiring(true);
 
@@ -236,7 +237,7 @@ TEST_F(LiveMonitoringTest, GoldenTranscriptOfALiveMonitoringRun) {
     OpenLink();
     frame.SendCommand(95, "SLM", "");
     ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && frame.m_RecFile.IsOpen(); }));
-    frame.Mode().SetChannelMode(0);
+    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
     frame.Mode().SetMonitorOn(true);
     frame.Mode().SetAcquiring(true);
 

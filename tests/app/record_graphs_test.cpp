@@ -18,6 +18,7 @@
 #include "graph/graph_props.h"
 #include "platform/colors.h"
 #include "platform/event_loop.h"
+#include "support/record_kinds.h"
 #include "view_test_support.h"
 
 using namespace viewtest;

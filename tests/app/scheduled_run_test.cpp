@@ -18,6 +18,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "support/golden_file.h"
+#include "support/record_kinds.h"
 
 using namespace frametest;
 
@@ -68,7 +69,7 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     const platform::DateTime start = platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0);
     platform::Clock::SetFixedNow(start.Seconds());
     acquisition::SchedulePlan plan;
-    plan.channel = 0;
+    plan.channel = testkinds::kSoundLevelMeter;
     plan.continuous = false;
     plan.dataLogging = true;
     plan.powerOffAtPause = true;
@@ -118,7 +119,7 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     // Both acquisitions' records, as the data-file reader opens the run's file.
     frame.OpenSessionFile(folder.File("Scheduler.kr9"));
     EXPECT_EQ(app.m_bDataLoaded, 1);
-    EXPECT_EQ(frame.Mode().ChannelMode(), 0);
+    EXPECT_EQ(frame.Mode().ChannelMode(), testkinds::kSoundLevelMeter);
     const long long samples = frame.m_recording.SampleCount();
     EXPECT_GE(samples, 2 * plan.expected);
     EXPECT_LE(samples, stream->Sent());
@@ -157,7 +158,7 @@ TEST_F(ScheduledRunTest, GoldenTranscriptOfAScheduledRun) {
     const platform::DateTime start = platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0);
     platform::Clock::SetFixedNow(start.Seconds());
     acquisition::SchedulePlan plan;
-    plan.channel = 0;
+    plan.channel = testkinds::kSoundLevelMeter;
     plan.continuous = false;
     plan.dataLogging = true;
     plan.powerOffAtPause = true;

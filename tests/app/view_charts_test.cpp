@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/data_list_texts.h"
 #include "app/kx9monitor_view_widget.h"
 #include "charts/bar_chart_window.h"
 #include "platform/text.h"
+#include "support/record_kinds.h"
 #include "view_test_support.h"
 
 using namespace viewtest;

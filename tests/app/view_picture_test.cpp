@@ -6,10 +6,10 @@
 #include <QTableView>
 #include <memory>
 
-#include "app/data_list_texts.h"
 #include "app/kx9monitor_view_widget.h"
 #include "platform/colors.h"
 #include "platform/event_loop.h"
+#include "support/record_kinds.h"
 #include "ui/system_colors.h"
 #include "view_test_support.h"
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <map>
 
-#include "app/data_list_texts.h"
 #include "app/frame_data_view_commands.h"
 #include "graph/graph_host.h"
 #include "graph/graph_panel.h"
+#include "support/record_kinds.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
@@ -133,11 +133,12 @@ TEST_F(ViewTest, TheGraphsReadTheRecordingsStateAndChangeOnlyWhatExists) {
 
     frame.Mode().SetMonitorOn(true);
     frame.Mode().SetAcquiring(true);
-    frame.Mode().SetChannelMode(1);
+    frame.Mode().SetChannelMode(testkinds::kProfile);
     view.m_nURLevel = 35;
     const graph::GraphContext context = host.Context();
     EXPECT_TRUE(context.liveMonitoring);
-    EXPECT_EQ(context.acquisitionMode, 1);
+    EXPECT_EQ(context.statusColumn, 2);  // after the profile level
+    EXPECT_FALSE(context.channelLevels);
     EXPECT_EQ(context.underRangeLevel, 35);
     EXPECT_EQ(host.Marks(), &TheApp().m_GraphMarks);
 
@@ -187,7 +188,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     folder.Write("rec.kr9", file);
     app.m_strCurrentFile = folder.File("rec.kr9");
     frame.m_recording.SetLayout(acquisition::RecordLayout(kOctave), 1);
-    frame.Mode().SetChannelMode(2);
+    frame.Mode().SetChannelMode(testkinds::kOctave);
     for (const char* row : {"CURR. PAGE", "2024/05/01 10:00:00", "PAGE 0", "2024/05/01 10:05:00",
                             "PAGE 1", "2024/05/01 10:10:00"})
         view.m_PageList.InsertItem(view.m_PageList.GetItemCount(), row);
@@ -223,7 +224,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
 
     // A page of levels shows the second graph and the legend, without the navigator.
-    frame.Mode().SetChannelMode(0);
+    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
     view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_PageList.SetRowStates(4, ui::RVS_SELECTED);
     view.ShowGraphWindow(ViewGraph::Data, true);
@@ -248,7 +249,7 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
     view.m_ReportList.SetRowStates(1, ui::RVS_SELECTED);
 
     for (int mode : {0, 1, -1}) {
-        frame.Mode().SetChannelMode(mode);
+        frame.Mode().SetChannelMode(acquisition::RecordKind::OfChannelMode(mode));
         view.m_bReportListClicked = FALSE;
         view.OnDblclkReportList();
         EXPECT_TRUE(view.m_bReportListClicked);
@@ -256,7 +257,7 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
     EXPECT_EQ(view.m_LiveChart.GetItemCount(), 0);
     EXPECT_EQ(view.m_nMarkedRow, -1);
 
-    frame.Mode().SetChannelMode(2);
+    frame.Mode().SetChannelMode(testkinds::kOctave);
     view.OnDblclkReportList();
     EXPECT_EQ(view.m_nMarkedRow, 1);
     EXPECT_EQ(frame.m_recording.SelectedRecord(), 1);
@@ -293,7 +294,7 @@ TEST_F(ViewTest, DataListDoubleClickAndReportRightClickDriveTheGraphs) {
     EXPECT_EQ(view.m_DataChart.GetItemCount(), 0);
     EXPECT_EQ(view.m_DataChart.UnitText(), "Hz");
 
-    frame.Mode().SetChannelMode(1);
+    frame.Mode().SetChannelMode(testkinds::kProfile);
     view.OnRClickReportList();  // no graph window yet: nothing to fit
     view.OnInitialUpdate();
     graph::CGraphWnd& graph = *view.GraphWindow(ViewGraph::Data);
@@ -421,7 +422,7 @@ TEST_F(ViewTest, AnUpdateHidesTheGraphWindowsWhileAKindIsShown) {
     view.ShowGraphWindow(ViewGraph::Data, true);
     view.OnUpdate();
     EXPECT_TRUE(GraphShown(ViewGraph::Data));
-    frame.Mode().SetChannelMode(0);
+    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
     view.OnUpdate();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
 }
@@ -481,7 +482,7 @@ TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {
     view.ShowGraphWindow(ViewGraph::Data, true);
     app.m_strCurrentFile = "C:\\data\\rec.kr9";
     app.m_strSpectrumKind = "OCTAVE";
-    frame.Mode().SetChannelMode(2);
+    frame.Mode().SetChannelMode(testkinds::kOctave);
     EXPECT_TRUE(commands.OnCommand(ID_VIEW_CROSS_REFERENCE));
     EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).checked);
     EXPECT_FALSE(GraphShown(ViewGraph::Data));  // the view's update hid the graphs

@@ -10,6 +10,7 @@
 
 #include "charts/demo_dlg.h"
 #include "fake_spectrum_host.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 #include "ui/hooked_dialog.h"
 
@@ -97,7 +98,7 @@ TEST_F(DemoDlgTest, ASpectrumBecomesTheNextRowWithEachLevelInItsColour) {
 }
 
 TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin) {
-    host.mode.SetChannelMode(3);
+    host.mode.SetChannelMode(testkinds::kThirdOctave);
     host.MakeSpectra(7, CDemoDlg::kThirdOctaveBands);
     ASSERT_TRUE(window.Create());
     QDialog* dialog = window.Window();
@@ -182,7 +183,7 @@ TEST_F(DemoDlgTest, ApplyReplaysTheChosenSpectraWithinTheRangesItSet) {
 
 TEST_F(DemoDlgTest, TheReplayRangeIsHeldToTheSpectraTheBufferHolds) {
     window.OnInitDialog();
-    host.mode.SetChannelMode(3);
+    host.mode.SetChannelMode(testkinds::kThirdOctave);
     host.MakeSpectra(20, CDemoDlg::kThirdOctaveBands);
     PickRanges(1, 12, 0, 130, -5, 2000000000);
     window.ApplyGraphSettings();

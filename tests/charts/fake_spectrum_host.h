@@ -11,12 +11,13 @@
 #include "charts/spectrum_window_host.h"
 #include "link/link_reply_state.h"
 #include "link/meter_mode.h"
+#include "support/record_kinds.h"
 
 namespace chartstest {
 
 class FakeSpectrumHost : public charts::SpectrumWindowHost {
 public:
-    FakeSpectrumHost() { mode.SetChannelMode(2); }
+    FakeSpectrumHost() { mode.SetChannelMode(testkinds::kOctave); }
     int SelectedSegment() const override { return segment; }
     int LoadedSpectra() const override { return static_cast<int>(spectra.size()); }
     std::optional<charts::StoredSpectrum> LoadedSpectrum(int index) const override {

@@ -33,7 +33,7 @@ TEST(MeterMode, ClosingTheLinkAndAConnectAttemptClearWhatTheyEnd) {
         mode.SetDataLogging(true);
         mode.SetDownloading(true);
         mode.SetStatusDlgShown(true);
-        mode.SetChannelMode(2);
+        mode.SetChannelMode(acquisition::RecordKind::OfChannelMode(2));
         mode.SetSchedulerMode(true);
     };
     busy();
@@ -52,7 +52,7 @@ TEST(MeterMode, ClosingTheLinkAndAConnectAttemptClearWhatTheyEnd) {
     EXPECT_FALSE(mode.IsDataLogging());
     EXPECT_FALSE(mode.IsDownloading());
     EXPECT_FALSE(mode.IsStatusDlgShown());
-    EXPECT_EQ(mode.ChannelMode(), -1);
+    EXPECT_FALSE(mode.ChannelMode());
     // The link itself and the run's mode stay as they were.
     EXPECT_TRUE(mode.IsLinkActive());
     EXPECT_TRUE(mode.IsSchedulerMode());

@@ -54,9 +54,9 @@ public:
     void AppendPageListRow(const std::string&, int) override { ++m_pages; }
     void SelectFirstPageRow() override {}
     void SetPageStartText(const std::string&) override {}
-    void ShowLoadedDataViews(int) override {}
+    void ShowLoadedDataViews(std::optional<RecordKind>) override {}
     void SetDataListCount(long long rows) override { m_rows += rows; }
-    void OnPageLoaded(int, long long) override {}
+    void OnPageLoaded(std::optional<RecordKind>, long long) override {}
     void UpdateAudioLabelWindow(bool) override {}
     void CreateSchedulerLogWindow() override {}
     void ShowSchedulerLogWindow(const std::string&) override {}
@@ -120,7 +120,8 @@ Workload MakeIndexedSet(const fs::path& folder) {
     const long long pageSize = 10000;
     const std::string head(Setup("THIRD OCTAV", pageSize).Bytes());
     std::vector<std::string> names;
-    for (const std::string& page : Pages(RecordLayout(kThirdOctave), pageSize)) {
+    for (const std::string& page :
+         Pages(RecordLayout(RecordKind::OfModeText("THIRD OCTAV")), pageSize)) {
         names.push_back("RecFile_" + std::to_string(names.size()) + ".rec");
         Write(folder / names.back(), head + page);
         set.files.push_back(folder / names.back());
@@ -134,7 +135,7 @@ Workload MakeSingleFile(const fs::path& folder) {
         "single file, octave", "single_file", folder / "single.kr9", {folder / "single.kr9"}, 0};
     const long long pageSize = 5000;
     std::string bytes(Setup("OCTAVE", pageSize).Bytes());
-    for (const std::string& page : Pages(RecordLayout(kOctave), pageSize))
+    for (const std::string& page : Pages(RecordLayout(RecordKind::OfModeText("OCTAVE")), pageSize))
         bytes += page;
     Write(single.path, bytes);
     return single;
