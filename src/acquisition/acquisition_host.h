@@ -25,8 +25,6 @@ public:
     virtual void SetDataLoaded() = 0;
     // The record-label array: one entry per line of the label file.
     virtual std::vector<std::string>& Labels() = 0;
-    // The frame's copy of the setup block.
-    virtual SetupBlock& FrameSetupBlock() = 0;
 
     // --- the frame and the view
     // A data file is being opened: the data-file flag, the model "QS4160", the frame's title

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "link/meter_mode.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -188,7 +189,7 @@ bool LiveRecorder::TakeTime(const std::optional<ElapsedTime>& elapsed, RecordKin
 void LiveRecorder::RecordLoss(RecordKind kind, int rows, int levelColumns) {
     const bool spectrum = kind.IsSpectrum();
     m_host.ShowDataLoss();
-    if (m_host.Setup().schedulerMode)
+    if (m_mode.IsSchedulerMode())
         m_host.LogScheduler(kLossWarning);
     if (spectrum && m_host.HasLiveSpectrumWindow())
         m_host.HideLiveSpectrumWindow();
@@ -303,9 +304,9 @@ bool LiveRecorder::OpenNextPage(const std::string& start, const std::string& sta
         return false;
     }
     const LiveSetup setup = m_host.Setup();
-    SetupBlock header = m_host.RecordingHeader();
+    SetupBlock header = m_header;
     header.SetField(SetupBlock::kPagingSize, platform::Format("%.11lld", PageSize(kind)));
-    const bool scheduled = setup.schedulerMode && setup.acquisitionTime.IsValid();
+    const bool scheduled = m_mode.IsSchedulerMode() && setup.acquisitionTime.IsValid();
     if (!m_file.Write(PageFileHead(header, scheduled ? setup.acquisitionTime : ScheduleTime{},
                                    scheduled ? setup.repetitionTime : ScheduleTime{}, start))) {
         Fail(path);

@@ -8,7 +8,7 @@
 // page's rows.
 //
 // A page file or index that cannot be written stops the recording with one message; the rows
-// go on. The processors run on the user-interface thread inside the reply dispatcher.
+// go on. The processors run on the user-interface thread as the link hands them the records.
 
 #include <optional>
 #include <string>
@@ -19,6 +19,8 @@
 #include "acquisition/live_recorder_host.h"
 #include "acquisition/record_file.h"
 #include "acquisition/recording.h"
+
+class MeterMode;
 
 namespace acquisition {
 
@@ -31,8 +33,11 @@ public:
     // The live 3-D window starts again after this many rows.
     static constexpr int kSpectrumWindowRows = 2000;
 
-    LiveRecorder(LiveRecorderHost& host, RecordFile& file, Recording& recording)
-        : m_host(host), m_file(file), m_recording(recording) {
+    // `mode` is the link's (scheduler mode); `header` the program's setup block, the head of
+    // every page file.
+    LiveRecorder(LiveRecorderHost& host, RecordFile& file, Recording& recording,
+                 const MeterMode& mode, const SetupBlock& header)
+        : m_host(host), m_file(file), m_recording(recording), m_mode(mode), m_header(header) {
         Reset();
     }
 
@@ -83,6 +88,8 @@ private:
     LiveRecorderHost& m_host;
     RecordFile& m_file;
     Recording& m_recording;
+    const MeterMode& m_mode;
+    const SetupBlock& m_header;
 
     int m_row = 0;
     long long m_sincePageStart = 0;

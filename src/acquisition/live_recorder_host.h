@@ -22,7 +22,6 @@ struct LiveSetup {
     std::string spectrumTime;
     // Samples per page as the operator chose them (0: not chosen).
     long long pageSize = 0;
-    bool schedulerMode = false;
     // The scheduler's acquisition and repetition times, kept in every page file's header.
     ScheduleTime acquisitionTime;
     ScheduleTime repetitionTime;
@@ -34,8 +33,6 @@ public:
 
     // --- the recording
     virtual LiveSetup Setup() const = 0;
-    // The frame's setup block, the head of every page file.
-    virtual SetupBlock RecordingHeader() const = 0;
     // The folder of the record index and its page files.
     virtual std::string RecordFolder() const = 0;
 

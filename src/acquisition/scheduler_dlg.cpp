@@ -5,6 +5,7 @@
 
 #include "link/command_codes.h"
 #include "link/instr_status.h"
+#include "link/meter_mode.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -65,7 +66,7 @@ int SchedulerLogImage(const std::string& line) {
     return image;
 }
 
-CSchedulerDlg::CSchedulerDlg(SchedulerHost& host) : m_host(host) {
+CSchedulerDlg::CSchedulerDlg(SchedulerHost& host, MeterMode& mode) : m_host(host), m_mode(mode) {
     m_LogList.InsertColumn(0, "Scheduler Report", ui::LVCFMT_LEFT, 500);
     const platform::DateTime now = platform::DateTime::Now();
     ScheduleSettings& settings = m_form.Settings();
@@ -98,7 +99,7 @@ void CSchedulerDlg::OnInstrSetup() {
 
 void CSchedulerDlg::OnChannel(RecordKind kind) {
     Settings().channel = kind;
-    m_host.SetChannelMode(kind);
+    m_mode.SetChannelMode(kind);
 }
 
 void CSchedulerDlg::OnContinuousAcquisition() {
@@ -164,7 +165,7 @@ void CSchedulerDlg::OnAudioRecording() {
     // Below the reserve nothing can be recorded: no negative space or time is shown.
     const long long usableMb = std::max<long long>(freeMb - kAudioReserveMb, 0);
     const int minutes = static_cast<int>(usableMb / kAudioMbPerSecond);
-    m_host.SetAvailableRecordingTime(minutes);
+    m_nAvailableRecMinutes = minutes;
     platform::AfxMessageBox(
         platform::Format("WARNING\nAudio recording need 5MB\\sec.\nDisk Space: %lld MB.\nAvailable "
                          "Rec Time: %d min.",
@@ -232,7 +233,7 @@ void CSchedulerDlg::OnOK() {
     const ScheduleTimes times = ComposeTimes(settings, link);
     TakeTimes(times);
     if (settings.channel)
-        m_host.SetChannelMode(*settings.channel);
+        m_mode.SetChannelMode(*settings.channel);
     const StartSetup setup = ReadStartSetup();
     if (const auto refusal = CheckStart(settings, times, setup, link, platform::DateTime::Now())) {
         platform::AfxMessageBox(refusal->text, refusal->type);
@@ -246,7 +247,7 @@ void CSchedulerDlg::OnOK() {
 void CSchedulerDlg::Activate() {
     m_LogList.DeleteAllItems();
     m_host.LogScheduler(true, "Scheduler Activated", true);
-    m_host.SetSchedulerMode(true);
+    m_mode.SetSchedulerMode(true);
 
     // The record file of the last run is kept as the old one; an index that could not be kept
     // is not emptied.
@@ -255,19 +256,18 @@ void CSchedulerDlg::Activate() {
     if (!platform::FileExists(index) || CopyProgramFile(kRecordIndex, kOldRecordIndex))
         platform::WriteFileAtomic(index, "");
 
-    m_host.SetSchedulerRunning(true);
+    m_mode.SetSchedulerRunning(true);
     m_host.WriteToLink(command_code::kStopAcquisition);
     m_host.StopFrameMonitoring();
 
     m_form.ShowRunning();
     ShowForm();
     m_host.PublishScheduleTimes(AcquisitionTime(), RepetitionTime());
-    m_host.ClearReportListReady();
     m_host.StartRun(Plan());
     if (Settings().channel && Settings().channel->IsSpectrum())
         m_host.PrepareLiveSpectrumWindow();
 
-    if (m_host.IsAudioRecordingSwitchOn()) {
+    if (m_bAudioRecordingSwitch) {
         DeleteEarlierAudioFiles();
         m_host.ShowBenchForSchedulerRecording();
     }
@@ -288,23 +288,23 @@ void CSchedulerDlg::StopMeterAcquisition() {
 }
 
 void CSchedulerDlg::OnCancel() {
-    if (!m_host.IsSchedulerRunning()) {
+    if (!m_mode.IsSchedulerRunning()) {
         ShowWindow(false);
         return;
     }
     if (!ConfirmStop())
         return;
-    m_host.SetSchedulerRunning(false);
+    m_mode.SetSchedulerRunning(false);
     m_host.StopRun();
     SetCaption(kCaption);
     m_host.LogScheduler(false, "Stop Scheduler by user", true);
     EnableScheduleControls();
     if (Settings().powerOffAtPause) {
-        m_host.ClearLiveMonitoring();
+        m_mode.EndLive();
         StopMeterAcquisition();
         m_host.WriteToLink(command_code::kPowerOff);
     }
-    if (m_host.IsLinkConnected())
+    if (m_mode.IsLinkActive())
         StopMonitoring();
     m_host.CloseRecordFile();
     CopyProgramFile(kRecordIndex, kSchedulerIndex);
@@ -315,17 +315,17 @@ void CSchedulerDlg::OnCancel() {
 }
 
 void CSchedulerDlg::OnClose() {
-    if (!m_host.IsSchedulerRunning()) {
+    if (!m_mode.IsSchedulerRunning()) {
         DestroyWindow();
         return;
     }
     if (!ConfirmStop())
         return;
     m_host.LogScheduler(false, "Stop Scheduler by user", true);
-    m_host.SetSchedulerRunning(false);
+    m_mode.SetSchedulerRunning(false);
     SetCaption(kCaption);
     m_host.StopRun();
-    m_host.ClearLiveMonitoring();
+    m_mode.EndLive();
     StopMeterAcquisition();
     EndRun();
 }
@@ -385,10 +385,10 @@ void CSchedulerDlg::OpenSchedulerFile() {
 }
 
 void CSchedulerDlg::EndRun() {
-    m_host.SetSchedulerRunning(false);
+    m_mode.SetSchedulerRunning(false);
     m_host.StopRun();
     SetCaption(kCaption);
-    m_host.SetSchedulerMode(false);
+    m_mode.SetSchedulerMode(false);
 }
 
 void CSchedulerDlg::DeleteEarlierAudioFiles() {

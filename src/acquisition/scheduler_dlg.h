@@ -21,6 +21,7 @@
 #include "ui/modeless_window.h"
 #include "ui/report_ctrl.h"
 
+class MeterMode;
 class QDialog;
 
 namespace acquisition {
@@ -34,7 +35,9 @@ public:
     static constexpr int kStartImage = 5;
     static constexpr int kPauseImage = 6;
 
-    explicit CSchedulerDlg(SchedulerHost& host);
+    // `mode` is the link's: START puts it in scheduler mode and sets the channel, STOP and the
+    // end of a run take it out.
+    CSchedulerDlg(SchedulerHost& host, MeterMode& mode);
     ~CSchedulerDlg() override;
 
     // --- the window: Create builds it (hidden) and runs OnInitDialog
@@ -96,6 +99,11 @@ public:
     // The running caption, shown and hidden once a second while a run goes on.
     void SetCaption(const std::string& caption);
 
+    // Audio is recorded during a run while set; minutes of audio the free disk space allowed
+    // when it was last measured.
+    BOOL m_bAudioRecordingSwitch = FALSE;
+    int m_nAvailableRecMinutes = 0;
+
     // --- the plan of the run: what START composed, which SchedulerRun carries out
     SchedulePlan Plan() const;
     int m_nExpected = -1;
@@ -132,6 +140,7 @@ private:
     void Handle(void (CSchedulerDlg::*handler)());
 
     SchedulerHost& m_host;
+    MeterMode& m_mode;
     SchedulerForm m_form;
     ui::CReportCtrl m_LogList;
     sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;

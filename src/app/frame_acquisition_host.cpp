@@ -48,10 +48,6 @@ std::vector<std::string>& FrameAcquisitionHost::Labels() {
     return TheApp().m_GraphMarks.labels;
 }
 
-acquisition::SetupBlock& FrameAcquisitionHost::FrameSetupBlock() {
-    return m_frame.m_SetupBlock;
-}
-
 void FrameAcquisitionHost::BeginDataFile(const std::string& path) {
     CKX9MonitorApp& app = TheApp();
     m_frame.Ui().SetTitle(kTitlePrefix + path);
@@ -74,7 +70,7 @@ void FrameAcquisitionHost::BeginDataFile(const std::string& path) {
 void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup& setup) {
     CKX9MonitorApp& app = TheApp();
     CInstrStatus& current = app.m_InstrStatus;
-    m_frame.m_channelMode = setup.kind;
+    m_frame.Mode().SetChannelMode(setup.kind);
     app.m_nPagingSize = static_cast<int>(std::clamp<long long>(setup.pageSize, 0, INT32_MAX));
     current.m_strModel = setup.model;
     current.m_strProfileTime = setup.profileTime;

@@ -20,7 +20,6 @@ public:
     void SetCurrentFile(const std::string& path) override;
     void SetDataLoaded() override;
     std::vector<std::string>& Labels() override;
-    acquisition::SetupBlock& FrameSetupBlock() override;
     void BeginDataFile(const std::string& path) override;
     void TakeRecordingSetup(const acquisition::RecordingSetup& setup) override;
     void Warn(const std::string& text, unsigned type) override;

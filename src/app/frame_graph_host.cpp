@@ -21,10 +21,10 @@ graph::GraphContext FrameGraphHost::Context() const {
     const CKX9MonitorApp& app = TheApp();
     const CMainFrame* frame = app.m_pMainFrame;
     graph::GraphContext context;
-    context.liveMonitoring = frame && frame->m_bMonitorOn && frame->m_bAcquiring;
+    context.liveMonitoring = frame && frame->Link().Mode().IsLive();
     const acquisition::Recording& recording = m_view.Recording();
     context.selectedSegment = recording.SelectedSegment();
-    const auto kind = frame ? frame->m_channelMode : std::nullopt;
+    const auto kind = frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
     context.statusColumn = acquisition::StatusColumn(kind, app.m_InstrStatus.m_strModel);
     context.channelLevels = kind && (*kind)->shape == acquisition::RecordShape::Levels;
     context.recordKind = app.m_strSpectrumKind;
@@ -127,7 +127,7 @@ std::string FrameGraphHost::FormatPointReadout(int x, int y, const std::string& 
     CMainFrame* frame = TheApp().m_pMainFrame;
     const bool live = m_view.Recording().SelectedSegment() == -1;
     charts::PointReadoutSource source;
-    source.kind = frame ? frame->m_channelMode : std::nullopt;
+    source.kind = frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
     source.cell = [this, live](int row, int column) {
         if (live)
             return m_view.m_ReportList.IsValidRow(row)

@@ -12,7 +12,6 @@ public:
     explicit FrameLiveRecorderHost(CMainFrame& frame) : m_frame(frame) {}
 
     acquisition::LiveSetup Setup() const override;
-    acquisition::SetupBlock RecordingHeader() const override;
     std::string RecordFolder() const override;
 
     int ReportRowCount() const override;

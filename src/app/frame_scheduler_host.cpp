@@ -30,10 +30,6 @@ bool FrameSchedulerHost::IsModemLink() const {
     return TheApp().m_bModemLink == 1;
 }
 
-bool FrameSchedulerHost::IsLinkConnected() const {
-    return m_frame.m_bLinkActive != FALSE;
-}
-
 void FrameSchedulerHost::WriteToLink(int code) {
     m_frame.Link().WriteCommand(LinkSide::Reference, code);
 }
@@ -45,27 +41,6 @@ void FrameSchedulerHost::StopFrameMonitoring() {
 void FrameSchedulerHost::DisconnectLink() {
     WriteToLink(command_code::kMonitorOff);
     m_frame.Disconnect();
-}
-
-void FrameSchedulerHost::SetChannelMode(acquisition::RecordKind kind) {
-    m_frame.m_channelMode = kind;
-}
-
-void FrameSchedulerHost::SetSchedulerMode(bool on) {
-    m_frame.m_bSchedulerMode = on ? TRUE : FALSE;
-}
-
-void FrameSchedulerHost::SetSchedulerRunning(bool on) {
-    m_frame.m_bSchedulerRunning = on ? TRUE : FALSE;
-}
-
-bool FrameSchedulerHost::IsSchedulerRunning() const {
-    return m_frame.m_bSchedulerRunning != FALSE;
-}
-
-void FrameSchedulerHost::ClearLiveMonitoring() {
-    m_frame.m_bMonitorOn = FALSE;
-    m_frame.m_bAcquiring = FALSE;
 }
 
 void FrameSchedulerHost::PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
@@ -81,21 +56,9 @@ void FrameSchedulerHost::PrepareLiveSpectrumWindow() {
     window.ShowWindow(false);
 }
 
-void FrameSchedulerHost::ClearReportListReady() {
-    m_frame.m_bReportListReady = FALSE;
-}
-
 void FrameSchedulerHost::FollowLastReportRow() {
     if (CKX9MonitorView* view = TheApp().m_pView)
         view->m_bFollowLastRow = TRUE;
-}
-
-void FrameSchedulerHost::SetAvailableRecordingTime(int minutes) {
-    m_frame.m_nAvailableRecMinutes = minutes;
-}
-
-bool FrameSchedulerHost::IsAudioRecordingSwitchOn() const {
-    return m_frame.m_bAudioRecordingSwitch != FALSE;
 }
 
 void FrameSchedulerHost::ShowBenchForSchedulerRecording() {

@@ -16,22 +16,13 @@ public:
     void QueueSetupQueries() override;
     int LinkBaudRate() const override;
     bool IsModemLink() const override;
-    bool IsLinkConnected() const override;
     void WriteToLink(int code) override;
     void StopFrameMonitoring() override;
     void DisconnectLink() override;
-    void SetChannelMode(acquisition::RecordKind kind) override;
-    void SetSchedulerMode(bool on) override;
-    void SetSchedulerRunning(bool on) override;
-    bool IsSchedulerRunning() const override;
-    void ClearLiveMonitoring() override;
     void PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
                               const acquisition::ScheduleTime& repetition) override;
     void PrepareLiveSpectrumWindow() override;
-    void ClearReportListReady() override;
     void FollowLastReportRow() override;
-    void SetAvailableRecordingTime(int minutes) override;
-    bool IsAudioRecordingSwitchOn() const override;
     void ShowBenchForSchedulerRecording() override;
     void CloseRecordFile() override;
     void ResetViewForScheduler() override;

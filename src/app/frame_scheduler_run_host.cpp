@@ -61,21 +61,11 @@ bool FrameSchedulerRunHost::IsReadyToSend() {
     return link.IsReadyToSend() && link.IsQueueEmpty() && link.CurrentCommand() == nullptr;
 }
 
-bool FrameSchedulerRunHost::IsConnected() {
-    return m_frame.m_bLinkActive != FALSE;
-}
-
 bool FrameSchedulerRunHost::IsAutoDetect() {
     return TheApp().m_bAutoDetectPort != 0;
 }
 
 void FrameSchedulerRunHost::PrepareConnectAttempt() {
-    m_frame.m_bMonitorOn = FALSE;
-    m_frame.m_bAcquiring = FALSE;
-    m_frame.m_bDataLogging = FALSE;
-    m_frame.m_bDownloading = FALSE;
-    m_frame.m_bStatusDlgShown = FALSE;
-    m_frame.m_channelMode.reset();
     m_frame.m_TryConnDlg.SetText("");
     m_frame.m_TryConnDlg.ShowWindow(true);
 }
@@ -95,7 +85,7 @@ void FrameSchedulerRunHost::ConnectInstrumentPort() {
 void FrameSchedulerRunHost::ArmLink() {
     LinkSession& link = m_frame.Link();
     link.DeleteAllCommands();
-    m_frame.m_nPendingOp = -1;
+    m_frame.Mode().SetPendingOp(kNoPendingOp);
     m_frame.SendCommand(command_code::kDisplayQuery, "", "");
     m_frame.SendCommand(command_code::kAcquisitionQuery, "", "");
     link.StartSendTick();
@@ -104,26 +94,6 @@ void FrameSchedulerRunHost::ArmLink() {
 
 void FrameSchedulerRunHost::CloseLink() {
     m_frame.CloseMonitoringLink();
-}
-
-void FrameSchedulerRunHost::SetChannelMode(acquisition::RecordKind kind) {
-    m_frame.m_channelMode = kind;
-}
-
-bool FrameSchedulerRunHost::IsMonitorRequested() {
-    return m_frame.m_bMonitorOn != FALSE;
-}
-
-void FrameSchedulerRunHost::SetMonitorRequested(bool on) {
-    m_frame.m_bMonitorOn = on ? TRUE : FALSE;
-}
-
-bool FrameSchedulerRunHost::IsMonitorRunning() {
-    return m_frame.m_bAcquiring != FALSE;
-}
-
-void FrameSchedulerRunHost::SetMonitorRunning(bool on) {
-    m_frame.m_bAcquiring = on ? TRUE : FALSE;
 }
 
 void FrameSchedulerRunHost::KillRecordWatchdog() {
@@ -154,8 +124,7 @@ void FrameSchedulerRunHost::OnAcquisitionStart(acquisition::RecordKind kind) {
         m_frame.ShowGraphLegend();
 }
 
-void FrameSchedulerRunHost::StartDataLoggingBlink() {
-    m_frame.m_bDataLogging = TRUE;
+void FrameSchedulerRunHost::StartRecordingBlink() {
     m_frame.SetTimer(CMainFrame::kRecordingBlink, CMainFrame::kRecordingBlinkMs);
 }
 
@@ -174,13 +143,8 @@ void FrameSchedulerRunHost::StorePlaceholderRecord(acquisition::RecordKind kind)
     m_frame.m_liveRecorder.ProcessRecord(kind, "ERROR");
 }
 
-bool FrameSchedulerRunHost::IsAudioRecording() {
-    return m_frame.m_bAudioRecording != FALSE;
-}
-
 void FrameSchedulerRunHost::StopAudioRecording() {
-    m_frame.m_bAudioRecording = FALSE;
-    m_frame.m_bAudioFileOpen = FALSE;
+    m_frame.Mode().SetAudioRecording(false, false);
     m_frame.StopAudioRecordingLog();
 }
 
@@ -188,21 +152,12 @@ void FrameSchedulerRunHost::StartElectricCalibration() {
     m_frame.StartElectricCalibration();
 }
 
-void FrameSchedulerRunHost::CloseElectricCalibration() {
+void FrameSchedulerRunHost::CloseElectricCalibrationWindow() {
     m_frame.m_ElectricCalibrationDlg.DestroyWindow();
-    m_frame.m_bElectricCalRunning = FALSE;
-}
-
-std::string FrameSchedulerRunHost::DeltaLeqText() {
-    return m_frame.m_strDeltaLeq;
 }
 
 bool FrameSchedulerRunHost::StartDownload() {
     return m_frame.OpenDumpFile();
-}
-
-void FrameSchedulerRunHost::ClearSchedulerRunning() {
-    m_frame.m_bSchedulerRunning = FALSE;
 }
 
 void FrameSchedulerRunHost::CloseRecordFile() {

@@ -12,7 +12,7 @@ namespace {
 std::optional<acquisition::DataBufferView> Spectra(const CMainFrame& frame) {
     const acquisition::Recording& recording = frame.m_recording;
     const std::optional<acquisition::RecordKind> kind = recording.Layout().Kind();
-    if (kind != frame.m_channelMode || !kind || !kind->IsSpectrum())
+    if (kind != frame.Link().Mode().ChannelMode() || !kind || !kind->IsSpectrum())
         return std::nullopt;
     const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
     return recording.View(
@@ -20,14 +20,6 @@ std::optional<acquisition::DataBufferView> Spectra(const CMainFrame& frame) {
 }
 
 }  // namespace
-
-std::optional<acquisition::RecordKind> FrameSpectrumHost::LiveKind() const {
-    return m_frame.m_channelMode;
-}
-
-bool FrameSpectrumHost::AcquisitionRunning() const {
-    return m_frame.m_bMonitorOn && m_frame.m_bAcquiring;
-}
 
 int FrameSpectrumHost::SelectedSegment() const {
     return m_frame.m_recording.SelectedSegment();
@@ -51,8 +43,4 @@ std::optional<charts::StoredSpectrum> FrameSpectrumHost::LoadedSpectrum(int inde
 bool FrameSpectrumHost::IsReportIntervalBoundary(int timeSeconds) const {
     const acquisition::Timebase& timebase = m_frame.m_recording.Time();
     return timebase.HasScheduleTimes() && timebase.IsReportIntervalIndex(timeSeconds);
-}
-
-charts::CDemoDlg& FrameSpectrumHost::LoadedDataWindow() {
-    return m_frame.m_DemoDlg;
 }

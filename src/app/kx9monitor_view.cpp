@@ -97,7 +97,7 @@ void CKX9MonitorView::ControlsChanged() const {
 
 std::optional<acquisition::RecordKind> CKX9MonitorView::ChannelMode() const {
     const CMainFrame* frame = TheApp().m_pMainFrame;
-    return frame ? frame->m_channelMode : std::nullopt;
+    return frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
 }
 
 // --- graph windows
@@ -366,7 +366,7 @@ void CKX9MonitorView::OnClickList1602() {
 
     if (frame)
         frame->UpdateAudioLabelWindow();
-    if (frame && frame->m_bDataLogging)
+    if (frame && frame->Link().Mode().IsDataLogging())
         TheApp().WaitWithMessages(kDataLoggingPause);
 }
 
@@ -477,7 +477,7 @@ void CKX9MonitorView::BuildSetupText() {
         m_ParamList.InsertItem(m_ParamList.GetItemCount(), line);
 
     const acquisition::Recording& recording = Recording();
-    if (frame && frame->m_bSchedulerMode && !recording.LoadedFromFile()) {
+    if (frame && frame->Link().Mode().IsSchedulerMode() && !recording.LoadedFromFile()) {
         const acquisition::Timebase& schedule = recording.Time();
         m_ParamList.InsertItem(0, "");
         m_ParamList.InsertItem(0,

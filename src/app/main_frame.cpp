@@ -13,6 +13,7 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock)
       m_schedulerClock(schedulerClock ? *schedulerClock : m_ownSchedulerClock) {
     TheApp().m_pMainFrame = this;
     WireFrameParts();
+    RegisterReplies();
 }
 
 CMainFrame::~CMainFrame() {
@@ -31,7 +32,7 @@ void CMainFrame::OnSerialAlarm(const LinkAlarm& alarm) {
             platform::AfxMessageBox("ERROR:Serial Buffer full", MB_ICONEXCLAMATION);
             break;
         case LinkAlarm::Kind::NoCarrier:
-            if (m_bSchedulerMode)
+            if (Mode().IsSchedulerMode())
                 LogScheduler(FALSE, platform::Format("Comunication error: %s.", alarm.text.c_str()),
                              FALSE);
             else
@@ -43,7 +44,7 @@ void CMainFrame::OnSerialAlarm(const LinkAlarm& alarm) {
 }
 
 void CMainFrame::Warn(const std::string& text, unsigned type, const std::string& schedulerText) {
-    if (m_bSchedulerMode)
+    if (Mode().IsSchedulerMode())
         LogScheduler(FALSE, schedulerText.empty() ? text : schedulerText, FALSE);
     else
         platform::AfxMessageBox(text, type);

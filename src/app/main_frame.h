@@ -29,6 +29,7 @@
 #include "link/follow_up.h"
 #include "link/link_clock.h"
 #include "link/link_session.h"
+#include "link/setup_value_replies.h"
 #include "platform/date_time.h"
 #include "platform/win_types.h"
 #include "platform/window_timers.h"
@@ -109,6 +110,9 @@ public:
     static constexpr unsigned kStatusPollMs = 60000;
     static constexpr unsigned kRecordingBlinkMs = 1000;
     static constexpr unsigned kServerPauseMs = 1000;
+    // A page ended: timer 12 cuts the report list back to the new page's rows in small steps,
+    // so that the records that go on arriving are never held up for long.
+    static constexpr unsigned kReportTrimTickMs = 20;
     static constexpr int kStatusPane = 1;
     // Screen-state replies answered with key presses in a row before the frame stops trying
     // to reach the measurement screen: a meter stuck on one screen would keep the link busy.
@@ -152,23 +156,11 @@ public:
     unsigned TimerInterval(int id) const;
     void OnTimer(int id);
 
-    // --- the replies that identify the meter and report its state
-    void OnInstrModelReply(const std::string& reply);
-    void ParseInstrVersion(const std::string& reply);
-    void ParseMicModelReply(const std::string& reply);
-    void ParseMicTypeReply(const std::string& reply);
-    void ParseMicNumberReply(const std::string& reply);
-    void OnAcquisitionStateReply(const std::string& reply);
-    void OnDisplayStateReply(const std::string& reply);
-
     // --- the instrument setup: the sheet after a whole read, and sending the changed values
     void OnSetupInstrument();
     void QueueSetupCommands();
 
     // --- live records go to m_liveRecorder
-    // A page ended: timer 12 cuts the report list back to the new page's rows, a hundred rows
-    // a tick, while records go on arriving.
-    void StartReportTrim();
     // The monitoring options (CSelCHMonitorDlg): the channel mode, and the page size chosen.
     void ShowMonitoringOptions();
 
@@ -188,11 +180,6 @@ public:
     // Ends the audio recording of a session: its line goes to "AudioFileList.txt".
     void StopAudioRecordingLog();
 
-    // Set when the current data were saved; while clear a new session asks before discarding.
-    BOOL m_bDataSaved = FALSE;
-    // An audio recording of the session runs, and its wave file is being written.
-    BOOL m_bAudioRecording = FALSE;
-    BOOL m_bAudioFileOpen = FALSE;
     // The running audio recording, as its list line will tell it.
     sound::AudioRecordingEntry m_AudioRecording;
 
@@ -208,39 +195,17 @@ public:
     std::string NormalTitle() const;
 
     // --- the frame's state
-    // Shared with the listeners: replies are a memory dump that the decoder reads itself.
-    LinkFlag& m_bDownloading = m_link.SharedState()->dumpMode;
-    int m_nPendingOp = -1;
-    // Set once the changed setup is queued: when the queue has run empty the send tick closes
-    // the setup wait box and ends the pending operation.
-    BOOL m_bSetupReadPending = FALSE;
-    BOOL m_bFirmwareUpgrading = FALSE;
-    BOOL m_bSchedulerMode = FALSE;
-    // Set while a scheduler run goes on: the program cannot be left, nothing saved meanwhile.
-    BOOL m_bSchedulerRunning = FALSE;
-    BOOL m_bLinkActive = FALSE;
-    BOOL m_bDataLogging = FALSE;
-    BOOL m_bMonitorOn = FALSE;
-    BOOL m_bAcquiring = FALSE;
-    BOOL m_bProcessingRecord = FALSE;
-    // The kind of the recording monitored or loaded; none before either.
-    std::optional<acquisition::RecordKind> m_channelMode;
-    // While set, the screen-state reply is answered with key presses.
-    BOOL m_bCheckDisplay = FALSE;
-    BOOL m_bElectricCalRunning = FALSE;
-    // The Delta Leq text of the last electric calibration.
-    std::string m_strDeltaLeq;
-    BOOL m_bStatusDlgShown = FALSE;
-
-    // Memory download: refused (or cut short by the meter's screen, or by a dump file that could
-    // not be written: then the end is not announced as a complete download).
-    BOOL m_bDumpRefused = FALSE;
-    // The dump file failed a write in this download; what comes after is not written.
-    BOOL m_bDumpWriteFailed = FALSE;
+    // What the program is doing with the meter: the link session's, shared with the scheduler,
+    // the live recorder, the setup and the maintenance commands.
+    MeterMode& Mode() { return m_link.Mode(); }
 
     // The meter's setup as the record files keep it (a data file's, once one is opened), and
     // its clock as last read.
     acquisition::SetupBlock m_SetupBlock;
+    // The value table's replies, which fill the setup records and the block.
+    SetupValueReplies m_setupValues{
+        TheApp().m_InstrStatus, TheApp().m_EditStatus,
+        [this](int field, const std::string& text) { m_SetupBlock.SetField(field, text); }};
     platform::DateTime m_dtInstrument;
 
     // The live recording: its page file, its records and the current page's start time.
@@ -267,16 +232,11 @@ public:
 private:
     friend class FrameLinkHost;
     friend class FrameDumpHost;
-    // What the dump decoder hands over (FrameDumpHost), on the user-interface thread.
-    void WriteDumpBytes(const std::string& bytes);
-    void OnDumpProgress(int file, int record);
-    void OnDumpFinished(const std::string& message);
     // What the link session hands over (FrameLinkHost).
     void OnQueueEmpty();
     bool OnLiveRecord(const std::string& record);
     // A reply that no command awaits after a run ended: dropped, the first one logged.
     bool TakeRunLeftover();
-    void OnCommandReply(const CCommand& command, const std::string& reply);
     void OnWrongState(const CCommand& command);
     void OnRefusedOrEmptyReply(const CCommand& command, bool refused);
     void OnCommandTimedOut(const CCommand& command);
@@ -295,18 +255,16 @@ private:
     void OnInstrumentClockTimer();
     void OnReportValidationTimer();
 
-    // Reply handling, by kind of reply.
-    void DispatchReply(const CCommand& command, const std::string& reply);
-    void DispatchIdentityReply(int code, const std::string& reply);
-    void DispatchStateReply(int code, const std::string& reply);
-    void DispatchCalibrationReply(const CCommand& command, const std::string& reply);
-    // A query reply stored by the value table; false when it carried no value.
-    bool StoreSetupValue(int code, const std::string& reply);
-    void AcknowledgeSetting(int code);
-    void OnInputGainValue(const std::string& value);
+    // The replies' owners registered with the link's router (constructor): the frame's
+    // handlers, by kind of reply, and the value table's and the maintenance side's.
+    void RegisterReplies();
+    void RegisterIdentityReplies(ReplyRouter& router);
+    void RegisterStateReplies(ReplyRouter& router);
+    void RegisterRecordingReplies(ReplyRouter& router);
+    void OnAcquisitionStateReply(const std::string& reply);
+    void OnDisplayStateReply(const std::string& reply);
     void OnMonitorStateReply(const std::string& reply);
     void OnDisplayReply(const std::string& reply);
-    void OnDataLoggingStopped();
     void StartRecordFile(const std::string& reply);
     void OnDumpOnReply(const std::string& reply);
     void OnDumpOffReply();
@@ -314,10 +272,7 @@ private:
     // The setup wait box's end: its timer stopped, its bar full for a moment, then gone.
     void CloseSetupWaitBox();
     void AppendInstrStatusText(const std::string& text);
-    void SetDataLogging(BOOL on);
     bool Confirm(const std::string& question);
-    void QueueCommands(const std::vector<FollowUp>& commands);
-    SendCommandFn Sender();
     CInstrStatus& Current() const;
     CInstrStatus& Edited() const;
 
@@ -337,7 +292,6 @@ private:
     FrameUi m_ownUi;
     FrameUi* m_pUi = &m_ownUi;
     std::map<int, unsigned> m_timerIntervals;
-    int m_nDisplayRounds = 0;
 
     // ===================================================================================
     // The frame's window, its start-up job, menus, hot keys, exit, member dialogs and web
@@ -458,7 +412,7 @@ public:
     int OpenDataFile(const std::string& path, int first, int page);
     // The label table written beside the current data file.
     void SaveLabelFile();
-    // "Save on File" (CSelFileToSaveDlg) on the current recording; m_bDataSaved is set once
+    // "Save on File" (CSelFileToSaveDlg) on the current recording; the data are saved once
     // chosen pages were saved. False when the operator cancelled it.
     bool RunSaveDialog();
     // The audio-label window as a page click leaves it: made when missing, else its list
@@ -471,9 +425,10 @@ public:
 
     acquisition::SchedulerLog m_schedulerLog{TheApp().m_strProgramDir};
     FrameAcquisitionHost m_acquisitionHost{*this};
-    acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording};
+    acquisition::DataFileReader m_dataFiles{m_acquisitionHost, m_recording, m_SetupBlock};
     FrameLiveRecorderHost m_liveRecorderHost{*this};
-    acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording};
+    acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording,
+                                             m_link.Mode(), m_SetupBlock};
     acquisition::CLooseDataDlg m_LooseDataDlg;
     acquisition::CNavigatorDlg m_NavigatorDlg{m_acquisitionHost};
     sound::CLabelAudioDlg m_LabelAudioDlg{m_acquisitionHost};
@@ -485,7 +440,7 @@ public:
     FrameSchedulerRunHost m_schedulerRunHost{*this};
     ProgramLinkClock m_ownSchedulerClock;
     LinkClock& m_schedulerClock;
-    acquisition::SchedulerRun m_schedulerRun{m_schedulerRunHost, m_schedulerClock};
+    acquisition::SchedulerRun m_schedulerRun{m_schedulerRunHost, m_schedulerClock, m_link.Mode()};
     // Begun when a run ends; the link's next opening ends it.
     RunLeftovers m_runLeftovers;
 
@@ -512,10 +467,11 @@ public:
     FrameChartsHost m_chartsHost{*this};
     charts::CGraphLegendDlg m_GraphLegendDlg{m_chartsHost};
     charts::CSetup3DGraphDlg m_Setup3DGraphDlg{m_chartsHost};
-    // The two "Spectrum" windows, fed by live monitoring and by the loaded data.
+    // The two "Spectrum" windows, fed by live monitoring and by the loaded data; the live one
+    // replays into the other.
     FrameSpectrumHost m_spectrumHost{*this};
-    charts::CDemoDlg m_LiveDemoDlg{m_spectrumHost};
-    charts::CDemoDlg m_DemoDlg{m_spectrumHost};
+    charts::CDemoDlg m_LiveDemoDlg{m_spectrumHost, m_link.Mode(), &m_DemoDlg};
+    charts::CDemoDlg m_DemoDlg{m_spectrumHost, m_link.Mode()};
 
     ui::XStatusBar m_wndStatusBar;
 
@@ -546,7 +502,7 @@ public:
     CFonoConfigDlg m_FonoConfigDlg{m_benchHost};
     FrameMaintenanceHost m_maintenanceHost{*this};
     CMicCalibDlg m_MicCalibDlg{m_maintenanceHost};
-    CElectricCalibrationDlg m_ElectricCalibrationDlg{m_maintenanceHost};
+    CElectricCalibrationDlg m_ElectricCalibrationDlg{m_maintenanceHost, m_link.Mode()};
 
     // --- the acquisition scheduler (main_frame_scheduler.cpp)
     // Connects the monitoring link for a scheduled acquisition: the port of "port.ini",
@@ -562,12 +518,7 @@ public:
     void OpenSchedulerFile();
 
     FrameSchedulerHost m_schedulerHost{*this};
-    acquisition::CSchedulerDlg m_SchedulerDlg{m_schedulerHost};
-    // Audio is recorded during a run while set; minutes the disk has room for.
-    BOOL m_bAudioRecordingSwitch = FALSE;
-    int m_nAvailableRecMinutes = 0;
-    // Cleared when a run starts: its first acquisition builds the report list for the channel.
-    BOOL m_bReportListReady = FALSE;
+    acquisition::CSchedulerDlg m_SchedulerDlg{m_schedulerHost, m_link.Mode()};
 
     // The login's authorised-technician flag.
     int m_nLoginResult = 0;
@@ -619,8 +570,8 @@ private:
 
     // ===================================================================================
     // Connecting to a meter and the modem link (main_frame_connect.cpp, main_frame_modem.cpp).
-    // Both connects make the view's reference port the link and open it; m_bLinkActive tells
-    // whether a meter answered on it.
+    // Both connects make the view's reference port the link and open it; the mode's link flag
+    // tells whether a meter answered on it.
 public:
     // Searches the PC's serial ports, and the rates of the USB ones, for a meter.
     void ConnectInstrument();

@@ -70,17 +70,19 @@ void CMainFrame::OnUpdateReportUI(CCmdUI& cmdUi) {
 }
 
 void CMainFrame::OnUpdateExitUI(CCmdUI& cmdUi) {
-    cmdUi.Enable(!m_bDownloading && !m_bFirmwareUpgrading && !m_bSchedulerRunning);
+    cmdUi.Enable(!Mode().IsDownloading() && !Mode().IsFirmwareUpgrading() &&
+                 !Mode().IsSchedulerRunning());
 }
 
 void CMainFrame::OnUpdateSaveUI(CCmdUI& cmdUi) {
-    cmdUi.Enable(!m_bDownloading && !m_bFirmwareUpgrading && !m_bSchedulerRunning &&
-                 !TheApp().m_strCurrentFile.empty());
+    cmdUi.Enable(!Mode().IsDownloading() && !Mode().IsFirmwareUpgrading() &&
+                 !Mode().IsSchedulerRunning() && !TheApp().m_strCurrentFile.empty());
 }
 
 // Nothing sets the display-mode word to 3: the entry stays disabled.
 void CMainFrame::OnUpdateToolbar32964UI(CCmdUI& cmdUi) {
-    cmdUi.Enable(!m_bDownloading && !TheApp().m_strCurrentFile.empty() && m_nDisplayMode == 3);
+    cmdUi.Enable(!Mode().IsDownloading() && !TheApp().m_strCurrentFile.empty() &&
+                 m_nDisplayMode == 3);
 }
 
 // ---- the data-view commands

@@ -107,7 +107,7 @@ void CMainFrame::ConnectInstrument() {
     HideConnectingBox();
     ConnectWarn("Warning : Instrument not respondig.\nPlease check port settings",
                 MB_ICONEXCLAMATION, "WARNING: CONNECTION FAILURE.");
-    m_bLinkActive = FALSE;
+    Mode().SetLinkActive(false);
     SetBaudSetting("-1");
     ShowConnectionError("Error :connection failure");
 }
@@ -182,7 +182,7 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
                              Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
                                     m_TryConnDlg.m_strText.c_str()),
                              TRUE);
-                m_bLinkActive = FALSE;
+                Mode().SetLinkActive(false);
                 SetBaudSetting("-1");
                 ShowConnectionError("Error :connection failure");
                 HideConnectingBox();
@@ -224,7 +224,7 @@ void CMainFrame::ConnectInstrumentPort() {
         ConnectWarn("Error : fail opening COM port.", MB_ICONSTOP, "Fail opening com port");
         if (port->IsOpen())
             port->Close();
-        m_bLinkActive = FALSE;
+        Mode().SetLinkActive(false);
         ShowConnectionError("Error : connection failure");
         SetBaudSetting("-1");
         return;
@@ -238,7 +238,7 @@ void CMainFrame::ConnectInstrumentPort() {
         const int result = DialModem();
         if (result == modem_link::kNoLocalModem) {
             port->Close();
-            m_bLinkActive = FALSE;
+            Mode().SetLinkActive(false);
             ConnectWarn("CONNECTION FAILURE: Modem not responding.", MB_OK,
                         "Modem not responding.");
             return;
@@ -260,7 +260,7 @@ void CMainFrame::ConnectInstrumentPort() {
     m_link.PurgeLink();
     port->Close();
     // No meter is linked over a closed port.
-    m_bLinkActive = FALSE;
+    Mode().SetLinkActive(false);
     HideConnectingBox();
     ConnectWarn("Instrument not responding", MB_ICONSTOP, "WARNING: CONNECTION FAILURE");
     ShowConnectionError("Error : connection failure");
@@ -278,11 +278,11 @@ bool CMainFrame::ProbeMeter(const std::string& deviceName, unsigned replyWait) {
 void CMainFrame::OnMeterVerified(const char* logText, const char* tooLowText) {
     CKX9MonitorApp& app = TheApp();
     const PortRecord& record = app.m_RefPort;
-    if (m_bSchedulerMode) {
+    if (Mode().IsSchedulerMode()) {
         m_schedulerRun.SetState(acquisition::SchedulerRun::kConnected);
         LogScheduler(FALSE, logText, TRUE);
     }
-    m_bLinkActive = TRUE;
+    Mode().SetLinkActive(true);
     const bool modem = app.m_bModemLink == 1;
     Ui().SetPaneText(
         kStatusPane,
@@ -292,7 +292,7 @@ void CMainFrame::OnMeterVerified(const char* logText, const char* tooLowText) {
     Ui().SetPaneColors(kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
 
-    if (modem || m_bSchedulerMode)
+    if (modem || Mode().IsSchedulerMode())
         return;
     if (record.m_nBaudRate > kSlowestRate && record.m_nBaudRate < kFastestRate)
         platform::AfxMessageBox(Format("Instrument is connected at %d baud.\nFor a faster data "
@@ -323,7 +323,7 @@ void CMainFrame::ShowConnectionError(const char* paneText) {
 }
 
 void CMainFrame::ConnectWarn(const std::string& text, unsigned type, const std::string& logText) {
-    if (m_bSchedulerMode)
+    if (Mode().IsSchedulerMode())
         LogScheduler(FALSE, logText, TRUE);
     else
         platform::AfxMessageBox(text, type);

@@ -24,14 +24,14 @@ bool CMainFrame::RunSaveDialog() {
     source.currentFile = app.m_strCurrentFile;
     source.programFolder = app.m_strProgramDir;
     source.liveIndex = app.ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
-    source.monitoring = m_bMonitorOn && m_bAcquiring;
+    source.monitoring = Mode().IsMonitorOn() && Mode().IsAcquiring();
     if (const CKX9MonitorView* view = app.m_pView)
         for (int row = 0; row < view->m_PageList.GetItemCount(); ++row)
             source.pageRows.push_back(view->m_PageList.GetItemText(row, 0));
     acquisition::CSelFileToSaveDlg dialog(std::move(source));
     const int result = dialog.DoModal();
     if (result == IDOK)
-        m_bDataSaved = TRUE;
+        Mode().SetDataSaved(true);
     return result != IDCANCEL;
 }
 

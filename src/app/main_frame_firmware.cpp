@@ -44,7 +44,7 @@ void CMainFrame::OnFirmwareUpgradeTimer() {
 
 void CMainFrame::FinishFirmwareUpgrade(const std::string& subject, const std::string& message) {
     const CKX9MonitorApp& app = TheApp();
-    m_bFirmwareUpgrading = FALSE;
+    Mode().SetFirmwareUpgrading(false);
     KillTimer(kFirmwareUpgrade);
     HttpSendMail("", subject + m_strTargetSerial, "");
 

@@ -306,6 +306,6 @@ void CMainFrame::OnAudioCardSettings() {
 }
 
 void CMainFrame::OpenElectricCalibrationDlg(int routine) {
-    m_bCheckDisplay = FALSE;
+    Mode().SetCheckingDisplay(false);
     m_ElectricCalibrationDlg.Open(routine);
 }

@@ -1,8 +1,9 @@
-// What the link session hands over of every reply. While live monitoring runs a reply is a
-// record of the channel mode's kind for the live recorder. Otherwise the session has matched
-// it to the awaited command: a good one is handled by its command's code
-// (main_frame_dispatch.cpp), a wrong-state one and a command given up after its refusals are
-// reported here.
+// Who owns which of the meter's replies: the frame registers its handlers and the other
+// owners' with the link's router. While live monitoring runs a reply is a record of the
+// channel mode's kind for the live recorder; a reply to nothing after a run ended is dropped.
+// Otherwise the session has matched it to the awaited command: a good one goes to the owner of
+// its command's code, a wrong-state one and a command given up after its refusals are reported
+// here.
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +12,8 @@
 #include "app/main_frame.h"
 #include "link/command_codes.h"
 #include "link/model_rules.h"
+#include "link/reply_router.h"
+#include "maintenance/calibration_replies.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -45,34 +48,39 @@ unsigned LiveWatchdogMs(std::optional<acquisition::RecordKind> kind, const CInst
 
 }  // namespace
 
+void CMainFrame::RegisterReplies() {
+    ReplyRouter& router = m_link.Router();
+    m_setupValues.Register(router);
+    RegisterIdentityReplies(router);
+    RegisterStateReplies(router);
+    RegisterRecordingReplies(router);
+    maintenance::RegisterCalibrationReplies(router, m_MicCalibDlg, m_ElectricCalibrationDlg);
+    router.SetRecordTaker([this](const std::string& record) { return OnLiveRecord(record); });
+    router.SetStrayTaker([this](const std::string&) { return TakeRunLeftover(); });
+}
+
 bool CMainFrame::OnLiveRecord(const std::string& record) {
-    if (!m_bMonitorOn || !m_bAcquiring)
-        return TakeRunLeftover();
-    if (m_bSchedulerMode)
+    if (!Mode().IsLive())
+        return false;
+    if (Mode().IsSchedulerMode())
         m_schedulerRun.CountReceivedRecord();
     KillTimer(kIntegrationEnd);
-    if (const unsigned ms = LiveWatchdogMs(m_channelMode, Current()))
+    const std::optional<acquisition::RecordKind> kind = Mode().ChannelMode();
+    if (const unsigned ms = LiveWatchdogMs(kind, Current()))
         SetTimer(kIntegrationEnd, ms);
-    m_bProcessingRecord = TRUE;
-    if (m_channelMode)
-        m_liveRecorder.ProcessRecord(*m_channelMode, record);
-    m_bProcessingRecord = FALSE;
+    Mode().SetProcessingRecord(true);
+    if (kind)
+        m_liveRecorder.ProcessRecord(*kind, record);
+    Mode().SetProcessingRecord(false);
     return true;
 }
 
 bool CMainFrame::TakeRunLeftover() {
-    // An answer to a command stays that command's.
-    if (!m_runLeftovers.IsDraining() || m_link.CurrentCommand())
+    if (!m_runLeftovers.IsDraining())
         return false;
     if (m_runLeftovers.Take() == 1)
         LogScheduler(FALSE, kRunLeftoversDropped, TRUE);
     return true;
-}
-
-void CMainFrame::OnCommandReply(const CCommand& command, const std::string& reply) {
-    if (Ui().IsSetupWaitBoxShown())
-        Ui().StepSetupWaitProgress();
-    DispatchReply(command, reply);
 }
 
 void CMainFrame::OnWrongState(const CCommand& command) {
@@ -96,7 +104,7 @@ void CMainFrame::OnRefusedOrEmptyReply(const CCommand& command, bool refused) {
             ? platform::Format("WARNING : Command not recognized.\n\n(Command = %d ,param = %s)",
                                code, command.GetName().c_str())
             : "WARNING: Empty message received" + command.GetText();
-    if (m_bSchedulerMode) {
+    if (Mode().IsSchedulerMode()) {
         LogScheduler(FALSE, refused ? message : "WARNING: Empty message received", FALSE);
     } else if (code == kDataLogKey) {
         platform::AfxMessageBox(

@@ -20,7 +20,7 @@ int CMainFrame::ConnectForScheduler() {
     CKX9MonitorApp& app = TheApp();
     app.LoadPortIni();
     m_link.SetLinkPort(LinkSide::Reference);
-    m_bLinkActive = FALSE;
+    Mode().SetLinkActive(false);
     // Without its view the program is leaving: nothing is connected any more.
     if (!app.m_pView)
         return kSchedulerLinkFailed;
@@ -66,7 +66,7 @@ int CMainFrame::ConnectForScheduler() {
     }
     m_schedulerRun.SetState(acquisition::SchedulerRun::kConnected);
     LogScheduler(FALSE, "Connection ON", TRUE);
-    m_bLinkActive = TRUE;
+    Mode().SetLinkActive(true);
     SetBaudSetting(platform::Format("%d", record.m_nBaudRate));
     Ui().SetPaneText(
         kStatusPane,
@@ -81,7 +81,7 @@ int CMainFrame::ConnectForScheduler() {
 
 void CMainFrame::ResetViewForScheduler() {
     CKX9MonitorApp& app = TheApp();
-    m_bDownloading = FALSE;
+    Mode().SetDownloading(false);
     app.m_strCurrentFile.clear();
     EmptyViewForNewSession();
     if (CKX9MonitorView* view = app.m_pView) {
@@ -89,7 +89,7 @@ void CMainFrame::ResetViewForScheduler() {
         view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, false);
     }
     m_ViewInstrStatusDlg.ShowWindow(false);
-    Ui().SetTitle(m_bLinkActive ? NormalTitle() : kWindowTitle);
+    Ui().SetTitle(Mode().IsLinkActive() ? NormalTitle() : kWindowTitle);
 }
 
 void CMainFrame::OpenSchedulerFile() {

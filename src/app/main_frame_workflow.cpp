@@ -26,9 +26,9 @@ bool CMainFrame::EnsureTechnician(web::TechnicianLookup* lookup) {
 
 void CMainFrame::ArmQueuedLink() {
     m_link.SetLinkPort(LinkSide::Target);
-    m_bLinkActive = TRUE;
+    Mode().SetLinkActive(true);
     m_link.DeleteAllCommands();
-    m_bCheckDisplay = TRUE;
+    Mode().SetCheckingDisplay(true);
     m_link.StartSendTick();
     m_link.SetReadyToSend(TRUE);
 }

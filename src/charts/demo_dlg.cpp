@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "charts/spectrum_bands.h"
+#include "link/meter_mode.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 #include "ui/hooked_dialog.h"
@@ -41,7 +42,8 @@ int PlottedLevel(std::uint16_t word) {
     return level > kTopLevel || level < kBottomLevel ? 0 : level;
 }
 
-CDemoDlg::CDemoDlg(SpectrumWindowHost& host) : m_host(host) {}
+CDemoDlg::CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* loadedDataWindow)
+    : m_host(host), m_loadedDataWindow(loadedDataWindow), m_mode(mode) {}
 
 CDemoDlg::~CDemoDlg() {
     DestroyWindow();
@@ -53,7 +55,7 @@ void CDemoDlg::OnDestroy() {
 }
 
 void CDemoDlg::OnInitDialog() {
-    const std::optional<acquisition::RecordKind> kind = m_host.LiveKind();
+    const std::optional<acquisition::RecordKind> kind = m_mode.ChannelMode();
     m_bAutoRange = 1;
     m_nXMin = 0;
     m_nXMax = kDefaultXMax;
@@ -92,7 +94,7 @@ void CDemoDlg::OnInitDialog() {
     }
     m_strTimeMax = std::to_string(m_nZMax);
     m_strTimeMin = std::to_string(m_nZMin);
-    m_bControlsEnabled = !m_host.AcquisitionRunning();
+    m_bControlsEnabled = !m_mode.IsLive();
     Sync();
 }
 
@@ -195,9 +197,9 @@ void CDemoDlg::ApplyGraphSettings() {
 // The loaded record's spectra Z min .. Z max - 1 into the frame's window of loaded data. The
 // range never goes past the spectra the data buffer holds.
 void CDemoDlg::Replay() {
-    if (!BandsOf(m_host.LiveKind()))
+    if (!BandsOf(m_mode.ChannelMode()))
         return;
-    CDemoDlg& target = m_host.LoadedDataWindow();
+    CDemoDlg& target = m_loadedDataWindow ? *m_loadedDataWindow : *this;
     // The live window's replay goes to the other window, which must not keep its old rows.
     if (&target != this)
         target.ClearRows();
@@ -207,13 +209,13 @@ void CDemoDlg::Replay() {
 
 void CDemoDlg::ReloadLoadedSpectra() {
     ClearRows();
-    AddLoadedSpectra(0, m_host.LoadedSpectra(), !m_host.AcquisitionRunning());
+    AddLoadedSpectra(0, m_host.LoadedSpectra(), !m_mode.IsLive());
 }
 
 // Spectra first .. last - 1 of the loaded record, and ten gap rows after each from the fourth
 // on that starts a scheduled acquisition's report interval.
 void CDemoDlg::AddLoadedSpectra(int first, int last, bool gaps) {
-    const std::optional<acquisition::RecordKind> kind = m_host.LiveKind();
+    const std::optional<acquisition::RecordKind> kind = m_mode.ChannelMode();
     if (!BandsOf(kind))
         return;
     const int count = (*kind)->valuesPerSample;

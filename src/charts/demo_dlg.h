@@ -5,7 +5,7 @@
 // it. The main frame keeps two: one fed by live monitoring and one by the loaded data.
 //
 // The object keeps the graph, the ranges and the boxes; its window, while there is one, shows
-// them.
+// them. The acquisition's kind and whether it runs are the link's meter mode.
 
 #include <QDialog>
 #include <array>
@@ -20,6 +20,8 @@
 #include "charts/spectrum_window_host.h"
 #include "platform/win_types.h"
 #include "ui/modeless_window.h"
+
+class MeterMode;
 
 namespace charts {
 
@@ -65,7 +67,9 @@ public:
         int selection = -1;
     };
 
-    explicit CDemoDlg(SpectrumWindowHost& host);
+    // A replay of the loaded spectra fills `loadedDataWindow`, the window of the loaded data;
+    // nullptr: this window itself.
+    CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* loadedDataWindow = nullptr);
     ~CDemoDlg() override;
 
     // Default ranges, the graph's axes for the acquisition mode, the legend and the boxes.
@@ -123,6 +127,8 @@ private:
     void OnDestroy() override;
 
     SpectrumWindowHost& m_host;
+    CDemoDlg* m_loadedDataWindow;
+    const MeterMode& m_mode;
     CGraph3D m_graph;
     int m_nRow = 0;
     int m_nXMin = 0;

@@ -1,7 +1,7 @@
 #pragma once
-// What the "Spectrum" window needs of the application: the acquisition mode and state, the
-// spectra of the loaded recording and the schedule's report intervals, and the frame's window
-// of loaded data, into which a replay draws.
+// What the "Spectrum" window needs of the application: the spectra of the loaded recording and
+// the schedule's report intervals. The acquisition's kind and state it reads from the meter
+// mode.
 
 #include <cstdint>
 #include <optional>
@@ -10,8 +10,6 @@
 #include "acquisition/record_kind.h"
 
 namespace charts {
-
-class CDemoDlg;
 
 // One stored spectrum: its band levels (tenths of dB, the overall level last) and the time
 // of day of its record in seconds.
@@ -24,10 +22,6 @@ class SpectrumWindowHost {
 public:
     virtual ~SpectrumWindowHost() = default;
 
-    // The frame's channel mode; the window shows spectra of a kind whose records are.
-    virtual std::optional<acquisition::RecordKind> LiveKind() const = 0;
-    // Both of the frame's acquisition flags are set: the ranges cannot be changed.
-    virtual bool AcquisitionRunning() const = 0;
     // The frame's selected segment of the loaded recording (-1 the live or last one).
     virtual int SelectedSegment() const = 0;
     // The number of spectra of the loaded record.
@@ -37,8 +31,6 @@ public:
     virtual std::optional<StoredSpectrum> LoadedSpectrum(int index) const = 0;
     // The schedule is valid and a record of this time of day starts a report interval.
     virtual bool IsReportIntervalBoundary(int timeSeconds) const = 0;
-    // The frame's window of the loaded data.
-    virtual CDemoDlg& LoadedDataWindow() = 0;
 };
 
 }  // namespace charts

@@ -19,7 +19,6 @@ public:
     void SetCurrentFile(const std::string& path) override { currentFile = path; }
     void SetDataLoaded() override { dataLoaded = true; }
     std::vector<std::string>& Labels() override { return labels; }
-    SetupBlock& FrameSetupBlock() override { return block; }
     void BeginDataFile(const std::string& path) override { calls.push_back("begin " + path); }
     void TakeRecordingSetup(const RecordingSetup& setup) override { setups.push_back(setup); }
     void Warn(const std::string& text, unsigned) override { warnings.push_back(text); }
@@ -69,7 +68,7 @@ protected:
     testenv::ScratchFolder folder;
     RecordingHost host;
     Recording recording;
-    DataFileReader reader{host, recording};
+    DataFileReader reader{host, recording, host.block};
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// A scheduler host that records what the scheduler asked of the program.
+// A scheduler host that records what the scheduler asked of the program, with the meter mode
+// the window shares.
 
 #include <optional>
 #include <string>
@@ -9,6 +10,8 @@
 #include "acquisition/scheduler_host.h"
 #include "link/command.h"
 #include "link/instr_status.h"
+#include "link/link_reply_state.h"
+#include "link/meter_mode.h"
 
 namespace acqtest {
 
@@ -24,27 +27,18 @@ public:
     void QueueSetupQueries() override { calls.push_back("QueueSetupQueries"); }
     int LinkBaudRate() const override { return baudRate; }
     bool IsModemLink() const override { return modem; }
-    bool IsLinkConnected() const override { return connected; }
     void WriteToLink(int code) override { written.push_back(CommandLine(code)); }
     void StopFrameMonitoring() override { calls.push_back("StopFrameMonitoring"); }
     void DisconnectLink() override {
         calls.push_back("DisconnectLink");
-        connected = false;
+        mode.OnLinkClosed();
     }
-    void SetChannelMode(acquisition::RecordKind kind) override { channelMode = kind; }
-    void SetSchedulerMode(bool on) override { schedulerMode = on; }
-    void SetSchedulerRunning(bool on) override { running = on; }
-    bool IsSchedulerRunning() const override { return running; }
-    void ClearLiveMonitoring() override { calls.push_back("ClearLiveMonitoring"); }
     void PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
                               const acquisition::ScheduleTime& repetition) override {
         published = {acquisition, repetition};
     }
     void PrepareLiveSpectrumWindow() override { calls.push_back("PrepareLiveSpectrumWindow"); }
-    void ClearReportListReady() override { calls.push_back("ClearReportListReady"); }
     void FollowLastReportRow() override { calls.push_back("FollowLastReportRow"); }
-    void SetAvailableRecordingTime(int minutes) override { recordingMinutes = minutes; }
-    bool IsAudioRecordingSwitchOn() const override { return audioSwitch; }
     void ShowBenchForSchedulerRecording() override { calls.push_back("ShowBench"); }
     void CloseRecordFile() override { calls.push_back("CloseRecordFile"); }
     void ResetViewForScheduler() override { calls.push_back("ResetViewForScheduler"); }
@@ -70,6 +64,8 @@ public:
         DisconnectLink();
     }
 
+    LinkReplyState listeners;
+    MeterMode mode{listeners};
     acquisition::SchedulePlan plan;
     bool runActive = false;
 
@@ -83,12 +79,6 @@ public:
     std::pair<acquisition::ScheduleTime, acquisition::ScheduleTime> published;
     int baudRate = 38400;
     bool modem = false;
-    bool connected = false;
-    std::optional<acquisition::RecordKind> channelMode;
-    bool schedulerMode = false;
-    bool running = false;
-    bool audioSwitch = false;
-    int recordingMinutes = -1;
     unsigned waited = 0;
 };
 

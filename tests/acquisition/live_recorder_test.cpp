@@ -8,6 +8,8 @@
 #include "acquisition/data_buffer.h"
 #include "acquisition/data_set.h"
 #include "acquisition/live_recorder.h"
+#include "link/link_reply_state.h"
+#include "link/meter_mode.h"
 #include "live_records.h"
 #include "platform/clock.h"
 #include "platform/date_time.h"
@@ -22,7 +24,6 @@ namespace {
 class FakeLiveHost : public LiveRecorderHost {
 public:
     LiveSetup Setup() const override { return setup; }
-    SetupBlock RecordingHeader() const override { return header; }
     std::string RecordFolder() const override { return folder; }
 
     int ReportRowCount() const override { return static_cast<int>(rows.size()); }
@@ -74,6 +75,7 @@ public:
     void Warn(const std::string& text) override { warnings.push_back(text); }
 
     LiveSetup setup;
+    // The program's setup block, the head of every page file.
     SetupBlock header;
     std::string folder;
     std::vector<std::vector<std::string>> rows;
@@ -156,7 +158,9 @@ protected:
     FakeLiveHost host;
     RecordFile file;
     Recording recording;
-    LiveRecorder recorder{host, file, recording};
+    LinkReplyState listeners;
+    MeterMode mode{listeners};
+    LiveRecorder recorder{host, file, recording, mode, host.header};
 };
 
 }  // namespace
@@ -203,7 +207,7 @@ TEST_F(LiveRecorderTest, EveryModeRecordsPagesThatTheReaderReadsBack) {
 
 TEST_F(LiveRecorderTest, AGapLongerThanTheIntervalIsALossOfZeros) {
     host.setup.spectrumTime = "0.5s";  // a loss needs more than one second
-    host.setup.schedulerMode = true;
+    mode.SetSchedulerMode(true);
     host.spectrumWindow = true;
     Start(2, 1000);
     simmeter::LiveRecordStream stream(2, 1);

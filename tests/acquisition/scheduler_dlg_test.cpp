@@ -44,7 +44,7 @@ protected:
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
     FakeSchedulerHost host{folder.Path()};
-    CSchedulerDlg dlg{host};
+    CSchedulerDlg dlg{host, host.mode};
 };
 
 }  // namespace
@@ -88,10 +88,10 @@ TEST_F(SchedulerDlgTest, ARefusedStartLeavesNothingActivated) {
 
     dlg.OnOK();
 
-    EXPECT_EQ(host.channelMode, testkinds::kProfile);
+    EXPECT_EQ(host.mode.ChannelMode(), testkinds::kProfile);
     EXPECT_FALSE(host.runActive);
-    EXPECT_FALSE(host.schedulerMode);
-    EXPECT_FALSE(host.running);
+    EXPECT_FALSE(host.mode.IsSchedulerMode());
+    EXPECT_FALSE(host.mode.IsSchedulerRunning());
     EXPECT_TRUE(host.log.empty());
     EXPECT_TRUE(host.written.empty());
     EXPECT_EQ(folder.Read("RecFile.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
@@ -107,13 +107,12 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     dlg.OnOK();
 
     EXPECT_EQ(host.log, (std::vector<std::string>{"Scheduler Activated"}));
-    EXPECT_TRUE(host.schedulerMode);
-    EXPECT_TRUE(host.running);
+    EXPECT_TRUE(host.mode.IsSchedulerMode());
+    EXPECT_TRUE(host.mode.IsSchedulerRunning());
     EXPECT_EQ(folder.Read("RecFileOLD.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
     EXPECT_EQ(folder.Read("RecFile.kr9"), "");
     EXPECT_EQ(host.written, (std::vector<std::string>{"STT:ACQ:STOP\r\n"}));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"FollowLastReportRow", "StopFrameMonitoring",
-                                                    "ClearReportListReady"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"FollowLastReportRow", "StopFrameMonitoring"}));
     EXPECT_EQ(dlg.m_nExpected, 241);
     EXPECT_EQ(dlg.m_AcqSpan, 120);
     EXPECT_EQ(dlg.m_RepSpan, 600);
@@ -138,26 +137,29 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     // The operator thinks again, then stops, powering the meter off.
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDNO);
     dlg.OnCancel();
-    EXPECT_TRUE(host.running);
+    EXPECT_TRUE(host.mode.IsSchedulerRunning());
     dlg.Settings().powerOffAtPause = true;
     dlg.Settings().dataLogging = true;
-    host.connected = true;
+    host.mode.SetLinkActive(true);
+    host.mode.SetMonitorOn(true);
+    host.mode.SetAcquiring(true);
     host.calls.clear();
     host.sent.clear();
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_2.rec\r\n");
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
     dlg.OnCancel();
 
-    EXPECT_FALSE(host.running);
-    EXPECT_FALSE(host.schedulerMode);
+    EXPECT_FALSE(host.mode.IsSchedulerRunning());
+    EXPECT_FALSE(host.mode.IsSchedulerMode());
     EXPECT_EQ(dlg.Caption(), "KX9  SCHEDULER");
     EXPECT_EQ(host.log, (std::vector<std::string>{"Scheduler Activated", "Stop Scheduler by user",
                                                   "Connection OFF"}));
     EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{107, ""}, {87, ""}}));
     EXPECT_EQ(host.written.back(), "KEY:OFF\r\n");
-    EXPECT_EQ(host.calls,
-              (std::vector<std::string>{"ClearLiveMonitoring", "DisconnectLink", "CloseRecordFile",
-                                        "ResetViewForScheduler", "OpenSchedulerFile"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"DisconnectLink", "CloseRecordFile",
+                                                    "ResetViewForScheduler", "OpenSchedulerFile"}));
+    EXPECT_FALSE(host.mode.IsLive());
+    EXPECT_FALSE(host.mode.IsLinkActive());
     EXPECT_FALSE(host.runActive);
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_2.rec\r\n");
     EXPECT_TRUE(dlg.Form().IsEnabled(scheduler_ids::kStart));
@@ -174,20 +176,23 @@ TEST_F(SchedulerDlgTest, ClosingTheWindowStopsTheMetersAcquisitionOnly) {
     dlg.Settings().continuous = true;
     dlg.OnContinuousAcquisition();
     dlg.OnOK();
-    ASSERT_TRUE(host.running);
+    ASSERT_TRUE(host.mode.IsSchedulerRunning());
     EXPECT_EQ(dlg.m_nExpected, -1);
     EXPECT_FALSE(dlg.AcquisitionTime().IsValid());
+    host.mode.SetMonitorOn(true);
+    host.mode.SetAcquiring(true);
     host.calls.clear();
     host.sent.clear();
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
 
     dlg.OnClose();
 
-    EXPECT_FALSE(host.running);
-    EXPECT_FALSE(host.schedulerMode);
+    EXPECT_FALSE(host.mode.IsSchedulerRunning());
+    EXPECT_FALSE(host.mode.IsSchedulerMode());
     EXPECT_EQ(host.log.back(), "Stop Scheduler by user");
     EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{107, ""}}));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"ClearLiveMonitoring"}));
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_FALSE(host.mode.IsLive());
 }
 
 TEST_F(SchedulerDlgTest, DataLoggingAsksAndFollowsTheMeter) {
@@ -245,7 +250,7 @@ TEST_F(SchedulerDlgTest, AudioRecordingDeletesOnlyItsOwnFilesAndOnlyWhenAllowed)
     op.ExpectBox("Available Rec Time:");
     op.ExpectBox("will be deleted", IDNO);
     dlg.OnAudioRecording();
-    EXPECT_GE(host.recordingMinutes, 0);
+    EXPECT_GE(dlg.m_nAvailableRecMinutes, 0);
     EXPECT_EQ(host.waited, 500u);
     EXPECT_TRUE(platform::FileExists(folder.File("Audio_2.wav")));
     EXPECT_TRUE(platform::FileExists(folder.File("AudioFileList.txt")));
@@ -266,7 +271,7 @@ TEST_F(SchedulerDlgTest, AudioRecordingDeletesOnlyItsOwnFilesAndOnlyWhenAllowed)
 
 TEST_F(SchedulerDlgTest, AStartWithTheAudioSwitchOnShowsTheBench) {
     PlanAcquisitions();
-    host.audioSwitch = true;
+    dlg.m_bAudioRecordingSwitch = TRUE;
     dlg.OnOK();
     EXPECT_EQ(host.calls.back(), "ShowBench");
 }

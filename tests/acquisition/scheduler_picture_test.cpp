@@ -86,7 +86,7 @@ TEST(SchedulerPicture, TheWindowShowsItsFormInTwoPresets) {
         SCOPED_TRACE(preset.model);
         FakeSchedulerHost host(folder.Path());
         host.current.m_strModel = preset.model;
-        CSchedulerDlg dlg(host);
+        CSchedulerDlg dlg(host, host.mode);
         ASSERT_TRUE(dlg.Create());
         QDialog& window = *dlg.Window();
         EXPECT_EQ(window.windowTitle(), "KX9  SCHEDULER");
@@ -106,7 +106,7 @@ TEST(SchedulerPicture, TheWindowShowsItsFormInTwoPresets) {
         EXPECT_EQ(qobject_cast<QTimeEdit*>(Control(window, kRepetitionTime))->time(), QTime(0, 3));
         EXPECT_FALSE(dlg.Settings().continuous);
         qobject_cast<QAbstractButton*>(Control(window, kSlmRadio))->click();
-        EXPECT_EQ(host.channelMode, testkinds::kSoundLevelMeter);
+        EXPECT_EQ(host.mode.ChannelMode(), testkinds::kSoundLevelMeter);
         dlg.DestroyWindow();
     }
     platform::Clock::SetFixedNow(std::nullopt);

@@ -53,7 +53,7 @@ TEST_F(DataFilesTest, AScheduledRecordingOpensWithItsPagesButLeavesTheLinkAlone)
     EXPECT_EQ(frame.Ui().GetTitle(), "KX9Monitor  -  " + folder.File("mon.kr9"));
     EXPECT_EQ(app.m_strCurrentFile, folder.File("mon.kr9"));
     EXPECT_EQ(app.m_bDataLoaded, 1);
-    EXPECT_EQ(frame.m_channelMode, testkinds::kOctave);
+    EXPECT_EQ(frame.Mode().ChannelMode(), testkinds::kOctave);
     EXPECT_EQ(app.m_nPagingSize, 3);
     EXPECT_EQ(app.m_InstrStatus.m_strModel, "QS4160_L0$1");
     EXPECT_EQ(view.m_PageList.GetItemCount(), 4);
@@ -72,7 +72,7 @@ TEST_F(DataFilesTest, AScheduledRecordingOpensWithItsPagesButLeavesTheLinkAlone)
     EXPECT_EQ(frame.m_SetupBlock.Text(SetupBlock::kAcquisitionMode), "OCTAVE");
 
     // The file's schedule times its samples; the link stays out of scheduler mode.
-    EXPECT_FALSE(frame.m_bSchedulerMode);
+    EXPECT_FALSE(frame.Mode().IsSchedulerMode());
     EXPECT_TRUE(frame.m_recording.IsScheduled());
     EXPECT_EQ(view.DataListRowImage(0), 3);
     EXPECT_TRUE(frame.m_ViewSchedLoggingDlg.IsWindowVisible());

@@ -117,7 +117,7 @@ protected:
         ASSERT_TRUE(PumpUntil(
             [&] {
                 const auto lines = meter.Lines();
-                return op.Shown().size() == boxes && QueueIdle() && !frame.m_bDownloading &&
+                return op.Shown().size() == boxes && QueueIdle() && !frame.Mode().IsDownloading() &&
                        !lines.empty() && lines.back() == "DMP:OFF";
             },
             20000));

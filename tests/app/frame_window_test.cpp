@@ -86,7 +86,7 @@ TEST_F(FrameWindowTest, WindowStartsHiddenWithItsSizesStatusBarAndView) {
 
 TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingAsItWas) {
     frame->SendCommand(100, "", "");
-    frame->m_bLinkActive = TRUE;
+    frame->Mode().SetLinkActive(true);
     op.ExpectBox("Confirm Exit ?", IDNO);
     window->close();
     EXPECT_EQ(frame->Window(), window);
@@ -99,7 +99,7 @@ TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingA
     EXPECT_EQ(frame->Window(), window);
     EXPECT_TRUE(frame->m_SoundDlg.HasWindow());
     EXPECT_EQ(frame->Link().QueuedCodes().size(), 1u);
-    EXPECT_TRUE(frame->m_bLinkActive);
+    EXPECT_TRUE(frame->Mode().IsLinkActive());
     EXPECT_EQ(app.m_pMainFrame, frame.get());
     EXPECT_FALSE(platform::EventLoop::QuitPending());
 }
@@ -118,7 +118,7 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     link.StartSendTick();
     link.SetReadyToSend(TRUE);
     link.SendNextCommand();  // 100 awaits its reply
-    frame->m_bLinkActive = TRUE;
+    frame->Mode().SetLinkActive(true);
     frame->m_SoundDlg.Create();
     ASSERT_TRUE(view.HasGraphWindow(ViewGraph::Data));
     op.ExpectBox("Confirm Exit ?", IDYES);
@@ -132,7 +132,7 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     EXPECT_FALSE(link.SerialPort(LinkSide::Target).IsOpen());
     EXPECT_TRUE(link.IsQueueEmpty());
     EXPECT_EQ(link.CurrentCommand(), nullptr);
-    EXPECT_FALSE(frame->m_bLinkActive);
+    EXPECT_FALSE(frame->Mode().IsLinkActive());
     EXPECT_FALSE(link.IsTimerSet(LinkSession::kSendTick));
     EXPECT_FALSE(link.IsTimerSet(LinkSession::kReplyTimeout));
     EXPECT_EQ(frame->Window(), nullptr);
@@ -199,12 +199,12 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
 
     frame->m_SoundDlg.Create();
     frame->View()->m_ReportList.InsertItem(0, "RAPPORTO");
-    frame->m_bDownloading = TRUE;
+    frame->Mode().SetDownloading(true);
     OpenMenus();
     EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->isEnabled());
     EXPECT_FALSE(Entry(cmd::ID_APP_EXIT)->isEnabled());
     EXPECT_TRUE(Entry(cmd::ID_VALIDATE_REPORT)->isEnabled());
-    frame->m_bDownloading = FALSE;
+    frame->Mode().SetDownloading(false);
 
     CCmdUI save(cmd::ID_SAVE);
     ASSERT_TRUE(frame->OnUpdateCommandUi(save));
@@ -220,22 +220,24 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
         EXPECT_TRUE(frame->OnUpdateCommandUi(state));
         return state.m_bEnabled;
     };
-    frame->m_bSchedulerMode = TRUE;
+    frame->Mode().SetSchedulerMode(true);
     EXPECT_TRUE(enabled(cmd::ID_APP_EXIT));
-    for (BOOL* busy : {&frame->m_bSchedulerRunning, &frame->m_bFirmwareUpgrading}) {
-        *busy = TRUE;
+    MeterMode& mode = frame->Mode();
+    for (void (MeterMode::*busy)(bool) :
+         {&MeterMode::SetSchedulerRunning, &MeterMode::SetFirmwareUpgrading}) {
+        (mode.*busy)(true);
         EXPECT_FALSE(enabled(cmd::ID_APP_EXIT));
         EXPECT_FALSE(enabled(cmd::ID_SAVE));
-        *busy = FALSE;
+        (mode.*busy)(false);
     }
 
     // "3D Graph Prop." waits for a display mode that nothing sets: disabled even with a file.
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
     frame->m_nDisplayMode = 3;
     EXPECT_TRUE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
-    frame->m_bDownloading = TRUE;
+    frame->Mode().SetDownloading(true);
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
-    frame->m_bDownloading = FALSE;
+    frame->Mode().SetDownloading(false);
     frame->View()->OnInitialUpdate();  // the view's first showing clears the word
     EXPECT_EQ(frame->m_nDisplayMode, 0);
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
@@ -300,7 +302,7 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     frame->Ui().ShowDownloadBox();
     EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
               "0");
-    frame->m_bDownloading = TRUE;
+    frame->Mode().SetDownloading(true);
     frame->m_nDownloadFile = 3;
     frame->m_nDownloadLine = 7;
     frame->OnTimer(CMainFrame::kDownloadProgress);
@@ -313,16 +315,16 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     EXPECT_FALSE(frame->Ui().IsDownloadBoxShown());
 
     // The status window asks through the queue and tells the frame when it closes.
-    frame->m_bDownloading = FALSE;
+    frame->Mode().SetDownloading(false);
     frame->m_ViewInstrStatusDlg.m_strStatusText = "old";
     frame->Ui().EmptyInstrStatusText();
     EXPECT_EQ(frame->m_ViewInstrStatusDlg.m_strStatusText, "");
     frame->m_ViewInstrStatusDlg.Create();
     frame->m_ViewInstrStatusDlg.OnRefresh();
     EXPECT_EQ(frametest::QueuedCodes(*frame), (std::vector<int>{100, 17, 11, 109}));
-    frame->m_bStatusDlgShown = TRUE;
+    frame->Mode().SetStatusDlgShown(true);
     frame->m_ViewInstrStatusDlg.Window()->accept();
-    EXPECT_FALSE(frame->m_bStatusDlgShown);
+    EXPECT_FALSE(frame->Mode().IsStatusDlgShown());
 
     frame->Ui().SetTitle("KX9Monitor QS4060 - 123");
     EXPECT_EQ(window->windowTitle(), "KX9Monitor QS4060 - 123");

@@ -41,8 +41,8 @@ protected:
         app.m_RefPort.m_nBaudRate = 38400;
         app.m_bAutoDetectPort = 0;
         app.m_bModemLink = 0;
-        frame.m_bSchedulerMode = TRUE;
-        frame.m_bSchedulerRunning = TRUE;
+        frame.Mode().SetSchedulerMode(true);
+        frame.Mode().SetSchedulerRunning(true);
         meter.SetWireStage(stream);
         meter.Modify([](simmeter::MeterState& state) {
             state.dumpFiles = 2;
@@ -119,7 +119,7 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     // Both acquisitions' records, as the data-file reader opens the run's file.
     frame.OpenSessionFile(folder.File("Scheduler.kr9"));
     EXPECT_EQ(app.m_bDataLoaded, 1);
-    EXPECT_EQ(frame.m_channelMode, testkinds::kSoundLevelMeter);
+    EXPECT_EQ(frame.Mode().ChannelMode(), testkinds::kSoundLevelMeter);
     const long long samples = frame.m_recording.SampleCount();
     EXPECT_GE(samples, 2 * plan.expected);
     EXPECT_LE(samples, stream->Sent());

@@ -10,6 +10,7 @@
 
 #include "charts/demo_dlg.h"
 #include "fake_spectrum_host.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 #include "ui/hooked_dialog.h"
 
@@ -26,10 +27,7 @@ std::vector<std::uint16_t> Words(std::initializer_list<int> tenths) {
 
 class DemoDlgTest : public ::testing::Test {
 protected:
-    DemoDlgTest() {
-        host.loadedWindow = &window;
-        host.MakeSpectra(20, CDemoDlg::kOctaveBands);
-    }
+    DemoDlgTest() { host.MakeSpectra(20, CDemoDlg::kOctaveBands); }
     // Explicit ranges as the operator picks them: bands, dB (multiples of 10), spectra.
     void PickRanges(int xMin, int xMax, int yMin, int yMax, int zMin, int zMax) {
         window.OnRangeSelChange(CDemoDlg::IDC_FREQ_MIN, xMin);
@@ -49,7 +47,7 @@ protected:
 
     testenv::TestOperator op;
     FakeSpectrumHost host;
-    CDemoDlg window{host};
+    CDemoDlg window{host, host.mode};
 };
 
 }  // namespace
@@ -100,7 +98,7 @@ TEST_F(DemoDlgTest, ASpectrumBecomesTheNextRowWithEachLevelInItsColour) {
 }
 
 TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin) {
-    host.mode = 3;
+    host.mode.SetChannelMode(testkinds::kThirdOctave);
     host.MakeSpectra(7, CDemoDlg::kThirdOctaveBands);
     ASSERT_TRUE(window.Create());
     QDialog* dialog = window.Window();
@@ -124,8 +122,9 @@ TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin)
     EXPECT_EQ(dialog->findChild<QLabel*>(IdName(1699))->text(), "20");
 
     // While the meter acquires, the ranges cannot be changed.
-    CDemoDlg live(host);
-    host.acquiring = true;
+    CDemoDlg live(host, host.mode, &window);
+    host.mode.SetMonitorOn(true);
+    host.mode.SetAcquiring(true);
     live.Create();
     EXPECT_FALSE(live.Window()->findChild<QComboBox*>(IdName(1677))->isEnabled());
     EXPECT_FALSE(live.Window()->findChild<QLineEdit*>(IdName(1681))->isEnabled());
@@ -184,7 +183,7 @@ TEST_F(DemoDlgTest, ApplyReplaysTheChosenSpectraWithinTheRangesItSet) {
 
 TEST_F(DemoDlgTest, TheReplayRangeIsHeldToTheSpectraTheBufferHolds) {
     window.OnInitDialog();
-    host.mode = 3;
+    host.mode.SetChannelMode(testkinds::kThirdOctave);
     host.MakeSpectra(20, CDemoDlg::kThirdOctaveBands);
     PickRanges(1, 12, 0, 130, -5, 2000000000);
     window.ApplyGraphSettings();
@@ -209,7 +208,7 @@ TEST_F(DemoDlgTest, AScheduledAcquisitionsStartIsFollowedByTenGapRowsFromTheFour
 }
 
 TEST_F(DemoDlgTest, TheLiveWindowsReplayGoesIntoTheLoadedDataWindowAfresh) {
-    CDemoDlg live(host);
+    CDemoDlg live(host, host.mode, &window);
     live.OnInitDialog();
     window.OnInitDialog();
     window.ApplyGraphSettings();

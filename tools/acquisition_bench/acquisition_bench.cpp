@@ -43,7 +43,6 @@ public:
     void SetCurrentFile(const std::string& path) override { m_file = path; }
     void SetDataLoaded() override {}
     std::vector<std::string>& Labels() override { return m_labels; }
-    SetupBlock& FrameSetupBlock() override { return m_block; }
     void BeginDataFile(const std::string&) override {}
     void TakeRecordingSetup(const RecordingSetup&) override {}
     void Warn(const std::string& text, unsigned) override {
@@ -70,7 +69,6 @@ private:
     size_t m_filled = kDataBufferSize;
     std::string m_file;
     std::vector<std::string> m_labels;
-    SetupBlock m_block;
     int m_pages = 0;
     long long m_rows = 0;
 };
@@ -205,7 +203,8 @@ int main(int argc, char** argv) {
             // As the program opens its first set: a data buffer nothing is known of yet.
             QuietHost host;
             acquisition::Recording state;
-            DataFileReader dataFiles(host, state);
+            SetupBlock block;
+            DataFileReader dataFiles(host, state, block);
             reader = std::min(reader, Seconds([&] {
                                   dataFiles.ReadDumpFile(recording.path.string());
                                   pages = host.PageRows() / 2;
