@@ -3,6 +3,7 @@
 // current file, label table, the frame's setup block), the instrument setup that a recording
 // brings, and the frame's and view's windows that show a loaded recording.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -24,8 +25,6 @@ public:
     virtual void SetDataLoaded() = 0;
     // The record-label array: one entry per line of the label file.
     virtual std::vector<std::string>& Labels() = 0;
-    // The frame's copy of the setup block.
-    virtual SetupBlock& FrameSetupBlock() = 0;
 
     // --- the frame and the view
     // A data file is being opened: the data-file flag, the model "QS4160", the frame's title
@@ -51,11 +50,11 @@ public:
 
     // The data list shown, the report list hidden, and the graph windows, bar charts, legend
     // and navigator as a recording of `kind` has them.
-    virtual void ShowLoadedDataViews(int kind) = 0;
+    virtual void ShowLoadedDataViews(std::optional<RecordKind> kind) = 0;
     // The data list's row count, then every row drawn again.
     virtual void SetDataListCount(long long rows) = 0;
     // A page is in the data buffer: the 3-D window, graph windows and navigator follow it.
-    virtual void OnPageLoaded(int kind, long long samples) = 0;
+    virtual void OnPageLoaded(std::optional<RecordKind> kind, long long samples) = 0;
     // The audio-label window: made when missing, its list refreshed, shown when the labels
     // hold audio labels and hidden otherwise.
     virtual void UpdateAudioLabelWindow(bool hasAudioLabels) = 0;

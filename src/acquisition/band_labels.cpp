@@ -41,4 +41,21 @@ std::string ThirdOctaveBandLabel(int index, std::string_view shift,
     return Label(shift == kNoBandShift ? kThirdOctave : kThirdOctaveShifted, index, auxWeighting);
 }
 
+std::string BandLabel(BandSet set, int index, std::string_view shift,
+                      const std::string& auxWeighting) {
+    struct SetLabels {
+        BandSet set;
+        std::string (*label)(int index, std::string_view shift, const std::string& aux);
+    };
+    static constexpr SetLabels kSets[] = {
+        {BandSet::Octave, [](int index, std::string_view,
+                             const std::string& aux) { return OctaveBandLabel(index, aux); }},
+        {BandSet::ThirdOctave, ThirdOctaveBandLabel},
+    };
+    for (const SetLabels& labels : kSets)
+        if (labels.set == set)
+            return labels.label(index, shift, auxWeighting);
+    return kNotABand;
+}
+
 }  // namespace acquisition

@@ -15,11 +15,18 @@ constexpr int kThirdOctaveBands = 32;
 // The text of the half-band shift setting that keeps the nominal third-octave centres.
 constexpr std::string_view kNoBandShift = "OFF";
 
+// The band sets a spectrum has (RecordKindTraits::bands); the charts keep a row per set.
+enum class BandSet { None, Octave, ThirdOctave };
+
 // Index 0..10 the band, 11 the auxiliary weighting; "-1" for any other index.
 std::string OctaveBandLabel(int index, const std::string& auxWeighting);
 // Index 0..31 the band (nominal when `shift` is exactly "OFF", shifted otherwise), 32 the
 // auxiliary weighting; "-1" for any other index.
 std::string ThirdOctaveBandLabel(int index, std::string_view shift,
                                  const std::string& auxWeighting);
+// The label of band `index` of a set, as the two above give it ("-1" for every index of
+// BandSet::None).
+std::string BandLabel(BandSet set, int index, std::string_view shift,
+                      const std::string& auxWeighting);
 
 }  // namespace acquisition

@@ -37,15 +37,15 @@ public:
         : DataBufferView(buffer, layout, static_cast<long long>(buffer.size())) {}
 
     const RecordLayout& Layout() const { return m_layout; }
-    int Kind() const { return m_layout.Kind(); }
+    std::optional<RecordKind> Kind() const { return m_layout.Kind(); }
     // Whole samples loaded.
     long long SampleCount() const { return m_samples; }
     // The page's start text, trailing blanks and unset bytes cut.
     std::string StartText() const;
 
-    // Value `value` (0-based: a level of kind 0, the profile level, a band of kinds 2 and 3).
+    // Value `value` (0-based: a channel's level, the profile level, a band of a spectrum).
     std::optional<std::uint16_t> Value(long long sample, int value) const;
-    // Every value of a sample: the band levels of a spectrum, the five levels of kind 0.
+    // Every value of a sample: the band levels of a spectrum, the channels' levels.
     std::vector<std::uint16_t> Values(long long sample) const;
     // The time word of the record that holds the sample.
     std::optional<std::uint16_t> TimeWord(long long sample) const;

@@ -21,17 +21,7 @@ double SamplesPerAcquisition(const RecordingSetup& setup) {
     if (!setup.acquisitionTime.IsValid())
         return 0;
     const double seconds = static_cast<double>(setup.acquisitionTime.WholeSeconds());
-    double interval = 0;
-    switch (setup.kind) {
-        case kSoundLevelMeter:
-            return seconds * 2;
-        case kProfile:
-            interval = platform::Atof(setup.profileTime);
-            break;
-        default:
-            interval = platform::Atof(setup.spectrumTime);
-            break;
-    }
+    const double interval = IntervalSeconds(setup.kind, setup.profileTime, setup.spectrumTime);
     return interval > 0 ? seconds / interval : 0;
 }
 
@@ -80,7 +70,7 @@ void DataFileReader::OpenSessionFile(const std::string& path) {
     m_recording.SetLoadedFromFile(true);
     m_host.SetCurrentFile(path);
     m_host.BeginDataFile(path);
-    m_host.FrameSetupBlock().Fill(0, SetupBlock::kUnset);
+    m_setupBlock.Fill(0, SetupBlock::kUnset);
     // An archive that could not be unpacked holds no data set to read: its bytes read as one
     // would only say that the page size is not valid.
     const Unpacking unpacking = UnpackZippedDataSet(path);
@@ -131,7 +121,7 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
             setup.time = platform::Mid(listed.startText, kStartTimeOffset, kStartTimeLength);
         }
         if (listing.isIndex || page == 0) {
-            m_host.FrameSetupBlock() = listing.Block(page);
+            m_setupBlock = listing.Block(page);
             TakeSetup(setup);
         }
         m_host.AppendPageListRow(platform::Format("PAGE %zu", page), kPageImage);

@@ -18,8 +18,9 @@ public:
     // Records per acquisition above which the segments count their starts.
     static constexpr long long kRecordCapacity = 10000;
 
-    DataFileReader(AcquisitionHost& host, Recording& recording)
-        : m_host(host), m_recording(recording) {}
+    // `setupBlock` is the program's, which a loaded page's setup block replaces.
+    DataFileReader(AcquisitionHost& host, Recording& recording, SetupBlock& setupBlock)
+        : m_host(host), m_recording(recording), m_setupBlock(setupBlock) {}
 
     // A data file chosen by the operator or named on the command line; a memory-dump file
     // (".kx9") is not opened here.
@@ -44,6 +45,7 @@ private:
 
     AcquisitionHost& m_host;
     Recording& m_recording;
+    SetupBlock& m_setupBlock;
     // The shown set's file and label file, kept while its pages are loaded one after another.
     PageLoader m_pages;
     LabelFileCache m_labelFile;

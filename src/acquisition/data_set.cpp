@@ -252,18 +252,6 @@ int RecordingSetup::LevelScaleTop() const {
     return acquisition::LevelScaleTop(range, classOne);
 }
 
-int RecordingKindOf(std::string_view modeText) {
-    // A later word wins: "THIRD OCTAV" also holds "OCTAV".
-    int kind = kSoundLevelMeter;
-    if (platform::Contains(modeText, "PROFILE"))
-        kind = kProfile;
-    if (platform::Contains(modeText, "OCTAVE"))
-        kind = kOctave;
-    if (platform::Contains(modeText, "THIRD OCTAV"))
-        kind = kThirdOctave;
-    return kind;
-}
-
 int LevelScaleTop(std::string_view range, bool extendedRange) {
     int fullScale = 140;
     for (const auto& [text, top] :
@@ -287,7 +275,7 @@ RecordingSetup DecodeSetup(const SetupBlock& block) {
     for (size_t i = 0; i < setup.parameters.size(); ++i)
         setup.parameters[i] = block.Text(SetupBlock::kSlm1Param + static_cast<int>(i));
     setup.spectShift = block.Text(SetupBlock::kSpectShift);
-    setup.kind = RecordingKindOf(block.Text(SetupBlock::kAcquisitionMode));
+    setup.kind = RecordKind::OfModeText(block.Text(SetupBlock::kAcquisitionMode));
     setup.pageSize = platform::Atoll(block.Text(SetupBlock::kPagingSize));
     const std::string_view bytes = block.Bytes();
     setup.acquisitionTime =

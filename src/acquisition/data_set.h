@@ -30,7 +30,7 @@ struct RecordingSetup {
     // SLM1_PAR to SLM5_PAR, PROFILE_PARAM, SPECT_AUX_POND.
     std::array<std::string, 7> parameters;
     std::string spectShift;
-    int kind = kSoundLevelMeter;
+    RecordKind kind = RecordKind::OfModeText({});
     long long pageSize = 0;
     ScheduleTime acquisitionTime;
     ScheduleTime repetitionTime;
@@ -42,8 +42,6 @@ struct RecordingSetup {
     bool HasScheduleTimes() const { return acquisitionTime.IsValid() && repetitionTime.IsValid(); }
 };
 
-// The mode text of field 42: "PROFILE" 1, "OCTAVE" 2, "THIRD OCTAV" 3, anything else 0.
-int RecordingKindOf(std::string_view modeText);
 // The full scale of a range text: 130 for "10", 120 for "20", 110 for "30", 100 for "40",
 // else 140; less 110 when `extendedRange`, else less 80.
 int LevelScaleTop(std::string_view range, bool extendedRange);

@@ -21,7 +21,6 @@ constexpr std::string_view kLevelsKey = "[dB]";
 // "[dB]" and its CR LF.
 constexpr int kLevelListOffset = 6;
 constexpr size_t kLevelWidth = 5;
-constexpr int kLevelValues = 5;
 constexpr std::string_view kErrorRecord = "ERROR";
 constexpr std::string_view kLastMarker = "LAST";
 
@@ -148,15 +147,15 @@ std::string_view SpectrumLevelList(std::string_view reply) {
     return reply.substr(std::min(reply.size(), levels + kLevelListOffset));
 }
 
-LiveRecordText ParseLevelRecord(std::string_view reply) {
+LiveRecordText ParseLevelRecord(std::string_view reply, int levels) {
     if (platform::Trim(protocol::WithoutEtx(reply)) == kErrorRecord) {
         LiveRecordText record;
         record.hasLevels = true;
-        record.levelTexts.assign(kLevelValues, "0");
-        record.words.assign(kLevelValues, 0);
+        record.levelTexts.assign(static_cast<size_t>(levels), "0");
+        record.words.assign(static_cast<size_t>(levels), 0);
         return record;
     }
-    return ParseTabbedRecord(reply, kLevelValues, true);
+    return ParseTabbedRecord(reply, levels, true);
 }
 
 LiveRecordText ParseProfileRecord(std::string_view reply, int samples) {

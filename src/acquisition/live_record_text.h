@@ -2,10 +2,10 @@
 // The texts the meter sends for each measurement interval while live monitoring runs, read
 // into what a record shows and stores:
 //
-//   levels (kind 0):   "<elapsed>\t<level 1>\t...\t<level 5>[M|ML]"
-//   profile (kind 1):  "<elapsed>\t<sample 1>\t...\t<sample n>", n = 4, 2 or 1
-//   spectra (kinds 2, 3): "... =  <elapsed>\r\n[MARKER<label>\r\n][dB]\r\n<band>\r\n..."
-//                      each band five characters before its CR LF, the overall level last
+//   levels:   "<elapsed>\t<level 1>\t...\t<level n>[M|ML]", n = 5 for the meter's channels
+//   profile:  "<elapsed>\t<sample 1>\t...\t<sample n>", n = 4, 2 or 1
+//   spectra:  "... =  <elapsed>\r\n[MARKER<label>\r\n][dB]\r\n<band>\r\n..."
+//             each band five characters before its CR LF, the overall level last
 //
 // Elapsed times are "hh:mm:ss"; levels are decimal texts with one decimal or "---". Every
 // offset into the text is checked: a cut-off or garbled record gives missing values ("---"),
@@ -43,8 +43,8 @@ std::optional<ElapsedTime> ParseElapsed(std::string_view text);
 LiveRecordText ParseSpectrumRecord(std::string_view reply, int bands);
 // The band lines of a spectrum record, from the first one on; empty without "[dB]".
 std::string_view SpectrumLevelList(std::string_view reply);
-// A level record: five levels; "ERROR" stands for a record whose five levels are "0".
-LiveRecordText ParseLevelRecord(std::string_view reply);
+// A level record of `levels` levels; "ERROR" stands for a record whose levels are all "0".
+LiveRecordText ParseLevelRecord(std::string_view reply, int levels);
 // A profile record of `samples` samples.
 LiveRecordText ParseProfileRecord(std::string_view reply, int samples);
 

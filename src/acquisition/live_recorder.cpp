@@ -1,7 +1,9 @@
 #include "acquisition/live_recorder.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "link/meter_mode.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -11,9 +13,8 @@ namespace acquisition {
 namespace {
 
 constexpr double kShortestLossGap = 1.0;  // seconds
-constexpr int kLevelChannels = 5;
 constexpr int kFewerLevelChannels = 3;
-constexpr int kSkippedThirdOctaveRows = 10;
+constexpr int kRowsBeforeRepeatsDrop = 10;
 constexpr const char* kFirstElapsed = "00:00:00";
 constexpr const char* kLossWarning = "WARNING: Loss data detected.";
 constexpr const char* kWriteFailure =
@@ -66,50 +67,61 @@ void LiveRecorder::BeginRecording() {
     m_previous.reset();
 }
 
-RecordLayout LiveRecorder::Layout(int kind) const {
+RecordLayout LiveRecorder::Layout(RecordKind kind) const {
     return RecordLayout::For(kind, m_host.Setup().profileTime);
 }
 
-long long LiveRecorder::PageSize(int kind) const {
+long long LiveRecorder::PageSize(RecordKind kind) const {
     const RecordLayout layout = Layout(kind);
     const long long chosen = m_host.Setup().pageSize;
-    if (!layout.IsValid())
-        return chosen > 0 ? chosen : kDefaultPageSize;
     const long long fits = (static_cast<long long>(kDataBufferSize) - kPageStartBytes) /
                            layout.RecordBytes() * layout.SamplesPerRecord();
     const long long size = chosen > 0 ? chosen : kDefaultPageSize;
     return std::clamp<long long>(size, layout.SamplesPerRecord(), fits);
 }
 
-// --- the four processors
+// --- the processors, one per shape of record
 
-void LiveRecorder::ProcessMonitorRecordMode0(const std::string& reply) {
-    const LiveRecordText record = ParseLevelRecord(reply);
+void LiveRecorder::ProcessRecord(RecordKind kind, const std::string& reply) {
+    using Processor = void (LiveRecorder::*)(RecordKind, const std::string&);
+    static constexpr std::pair<RecordShape, Processor> kProcessors[] = {
+        {RecordShape::Levels, &LiveRecorder::ProcessLevels},
+        {RecordShape::Profile, &LiveRecorder::ProcessProfile},
+        {RecordShape::Spectrum, &LiveRecorder::ProcessSpectrum},
+    };
+    for (const auto& [shape, process] : kProcessors)
+        if (shape == kind->shape)
+            (this->*process)(kind, reply);
+}
+
+void LiveRecorder::ProcessLevels(RecordKind kind, const std::string& reply) {
+    const int values = kind->valuesPerSample;
+    const LiveRecordText record = ParseLevelRecord(reply, values);
+    // Only a "QS4160" shows every channel; the others show the first three.
     const int channels =
-        platform::Contains(m_host.Setup().model, "QS4160") ? kLevelChannels : kFewerLevelChannels;
+        platform::Contains(m_host.Setup().model, "QS4160") ? values : kFewerLevelChannels;
     ++m_sincePageStart;
-    if (TakeTime(record.elapsed, kShortestLossGap))
-        RecordLoss(kSoundLevelMeter, 1, channels);
+    if (TakeTime(record.elapsed, kind))
+        RecordLoss(kind, 1, channels);
     if (record.hasLevels) {
         const int row = InsertRow(m_last.text);
-        for (int value = 0; value < kLevelChannels; ++value)
+        for (int value = 0; value < values; ++value)
             m_host.SetReportText(row, value + 1, record.levelTexts[static_cast<size_t>(value)]);
         if (!record.marker.empty())
             m_host.SetReportText(row, channels + 1, record.marker);
         if (m_host.FollowsLastRow())
             m_host.ShowReportRow(row);
         m_host.AddLiveRecord(row, record.levelTexts);
-        WriteRecord(Layout(kSoundLevelMeter), record.words);
+        WriteRecord(kind, record.words);
     }
     ++m_total;
 }
 
-void LiveRecorder::ProcessMonitorRecordMode1(const std::string& reply) {
-    const RecordLayout layout = Layout(kProfile);
-    const int samples = layout.SamplesPerRecord();
+void LiveRecorder::ProcessProfile(RecordKind kind, const std::string& reply) {
+    const int samples = Layout(kind).SamplesPerRecord();
     const LiveRecordText record = ParseProfileRecord(reply, samples);
-    if (TakeTime(record.elapsed, LossThreshold(m_host.Setup().profileTime)))
-        RecordLoss(kProfile, samples, 1);
+    if (TakeTime(record.elapsed, kind))
+        RecordLoss(kind, samples, 1);
     if (!record.hasLevels) {
         ++m_total;
         return;
@@ -125,27 +137,19 @@ void LiveRecorder::ProcessMonitorRecordMode1(const std::string& reply) {
     }
     if (m_host.FollowsLastRow())
         m_host.ShowReportRow(row);
-    WriteRecord(layout, record.words);
+    WriteRecord(kind, record.words);
 }
 
-void LiveRecorder::ProcessMonitorRecordMode2(const std::string& reply) {
-    ProcessSpectrum(reply, kOctave);
-}
-
-void LiveRecorder::ProcessMonitorRecordMode3(const std::string& reply) {
-    ProcessSpectrum(reply, kThirdOctave);
-}
-
-void LiveRecorder::ProcessSpectrum(const std::string& reply, int kind) {
-    const RecordLayout layout = Layout(kind);
-    const int bands = layout.ValuesPerSample();
+void LiveRecorder::ProcessSpectrum(RecordKind kind, const std::string& reply) {
+    const int bands = kind->valuesPerSample;
     const LiveRecordText record = ParseSpectrumRecord(reply, bands);
-    // The meter repeats its first third-octave spectrum: once the run is going it is dropped.
-    if (kind == kThirdOctave && record.elapsed && ElapsedText(*record.elapsed) == kFirstElapsed &&
-        m_host.ReportRowCount() > kSkippedThirdOctaveRows)
+    // A meter that repeats its first record: once the run is going the repeat is dropped.
+    if (kind->repeatsFirstRecord && record.elapsed &&
+        ElapsedText(*record.elapsed) == kFirstElapsed &&
+        m_host.ReportRowCount() > kRowsBeforeRepeatsDrop)
         return;
     ++m_sincePageStart;
-    if (TakeTime(record.elapsed, LossThreshold(m_host.Setup().spectrumTime)))
+    if (TakeTime(record.elapsed, kind))
         RecordLoss(kind, 1, bands);
     if (record.hasLevels) {
         const int row = InsertRow(m_last.text);
@@ -155,8 +159,8 @@ void LiveRecorder::ProcessSpectrum(const std::string& reply, int kind) {
             m_host.SetReportText(row, band + 1, record.levelTexts[static_cast<size_t>(band)]);
         if (m_host.FollowsLastRow())
             m_host.ShowReportRow(row);
-        AddSpectrumRow(kind, record.words);
-        WriteRecord(layout, record.words);
+        AddSpectrumRow(record.words);
+        WriteRecord(kind, record.words);
         if (m_host.ShowsLiveSpectrum() && m_host.FollowsLastRow())
             m_host.RearrangeGraphWindows(std::string(SpectrumLevelList(reply)));
     }
@@ -165,10 +169,12 @@ void LiveRecorder::ProcessSpectrum(const std::string& reply, int kind) {
 
 // --- time and loss
 
-bool LiveRecorder::TakeTime(const std::optional<ElapsedTime>& elapsed, double threshold) {
+bool LiveRecorder::TakeTime(const std::optional<ElapsedTime>& elapsed, RecordKind kind) {
     if (!elapsed)
         return false;
     const LiveSetup setup = m_host.Setup();
+    const auto interval = IntervalSetting(kind, setup.profileTime, setup.spectrumTime);
+    const double threshold = interval ? LossThreshold(std::string(*interval)) : kShortestLossGap;
     Timing now{ElapsedText(*elapsed),
                PackTimeWord(elapsed->hours, elapsed->minutes, elapsed->seconds), std::nullopt};
     if (const auto meter = CivilTime::Parse(Bare(setup.date) + " " + Bare(setup.time)))
@@ -180,10 +186,10 @@ bool LiveRecorder::TakeTime(const std::optional<ElapsedTime>& elapsed, double th
     return lost;
 }
 
-void LiveRecorder::RecordLoss(int kind, int rows, int levelColumns) {
-    const bool spectrum = kind == kOctave || kind == kThirdOctave;
+void LiveRecorder::RecordLoss(RecordKind kind, int rows, int levelColumns) {
+    const bool spectrum = kind.IsSpectrum();
     m_host.ShowDataLoss();
-    if (m_host.Setup().schedulerMode)
+    if (m_mode.IsSchedulerMode())
         m_host.LogScheduler(kLossWarning);
     if (spectrum && m_host.HasLiveSpectrumWindow())
         m_host.HideLiveSpectrumWindow();
@@ -191,18 +197,18 @@ void LiveRecorder::RecordLoss(int kind, int rows, int levelColumns) {
         const int row = InsertRow(m_last.text);
         for (int column = 1; column <= levelColumns; ++column)
             m_host.SetReportText(row, column, "0");
-        if (kind == kProfile)
+        if (kind->shape == RecordShape::Profile)
             m_host.AddLiveGraphPoint(row, "0");
         ++m_total;
     }
     const RecordLayout layout = Layout(kind);
     if (spectrum)
-        AddSpectrumRow(kind, std::vector<std::uint16_t>(layout.ValuesPerSample(), 0));
+        AddSpectrumRow(std::vector<std::uint16_t>(layout.ValuesPerSample(), 0));
     // A lost record is zero in every byte, its time word included.
     const std::vector<std::uint16_t> zeros(layout.WordsPerRecord() - 1, 0);
     const std::uint16_t word = m_last.word;
     m_last.word = 0;
-    WriteRecord(layout, zeros);
+    WriteRecord(kind, zeros);
     m_last.word = word;
 }
 
@@ -214,30 +220,30 @@ int LiveRecorder::InsertRow(const std::string& time) {
     return row;
 }
 
-void LiveRecorder::AddSpectrumRow(int kind, const std::vector<std::uint16_t>& bands) {
+void LiveRecorder::AddSpectrumRow(const std::vector<std::uint16_t>& bands) {
     if (!m_host.HasLiveSpectrumWindow())
         return;
-    m_host.AddLiveSpectrum(kind, bands);
+    m_host.AddLiveSpectrum(bands);
     if (++m_spectrumRows >= kSpectrumWindowRows) {
         m_host.ClearLiveSpectrum();
         m_spectrumRows = 0;
     }
 }
 
-void LiveRecorder::WriteRecord(const RecordLayout& layout,
-                               const std::vector<std::uint16_t>& values) {
+void LiveRecorder::WriteRecord(RecordKind kind, const std::vector<std::uint16_t>& values) {
+    const RecordLayout layout = Layout(kind);
     if (!m_failed && !m_file.Write(EncodeRecord(m_last.word, values)))
         Fail(m_file.IsOpen() ? m_file.Path() : std::string(kRecordIndexName));
     // A loss record may fill the page as well as a measured one: the page ends at whichever
     // reaches its size, and holds exactly the records the readers read of a page.
     m_pageSamples += layout.SamplesPerRecord();
-    const long long pageSamples = layout.PageDataBytes(PageSize(layout.Kind())) /
-                                  layout.RecordBytes() * layout.SamplesPerRecord();
+    const long long pageSamples =
+        layout.PageDataBytes(PageSize(kind)) / layout.RecordBytes() * layout.SamplesPerRecord();
     if (m_pageSamples >= pageSamples)
-        ClosePage(layout.Kind());
+        ClosePage(kind);
 }
 
-void LiveRecorder::ClosePage(int kind) {
+void LiveRecorder::ClosePage(RecordKind kind) {
     // The next page's start text and its file's name tell the same second.
     const platform::DateTime now = platform::DateTime::Now();
     const std::string start = now.Format(kPageStartFormat);
@@ -273,7 +279,8 @@ void LiveRecorder::ClosePage(int kind) {
         OpenNextPage(start, now.Format(kPageNameStampFormat), kind);
 }
 
-bool LiveRecorder::OpenNextPage(const std::string& start, const std::string& stamp, int kind) {
+bool LiveRecorder::OpenNextPage(const std::string& start, const std::string& stamp,
+                                RecordKind kind) {
     const std::string folder = m_host.RecordFolder();
     const std::string index = platform::JoinPath(folder, kRecordIndexName);
     const std::optional<std::string> listed = platform::ReadWholeFile(index);
@@ -297,9 +304,9 @@ bool LiveRecorder::OpenNextPage(const std::string& start, const std::string& sta
         return false;
     }
     const LiveSetup setup = m_host.Setup();
-    SetupBlock header = m_host.RecordingHeader();
+    SetupBlock header = m_header;
     header.SetField(SetupBlock::kPagingSize, platform::Format("%.11lld", PageSize(kind)));
-    const bool scheduled = setup.schedulerMode && setup.acquisitionTime.IsValid();
+    const bool scheduled = m_mode.IsSchedulerMode() && setup.acquisitionTime.IsValid();
     if (!m_file.Write(PageFileHead(header, scheduled ? setup.acquisitionTime : ScheduleTime{},
                                    scheduled ? setup.repetitionTime : ScheduleTime{}, start))) {
         Fail(path);

@@ -8,7 +8,7 @@
 // page's rows.
 //
 // A page file or index that cannot be written stops the recording with one message; the rows
-// go on. The processors run on the user-interface thread inside the reply dispatcher.
+// go on. The processors run on the user-interface thread as the link hands them the records.
 
 #include <optional>
 #include <string>
@@ -19,6 +19,8 @@
 #include "acquisition/live_recorder_host.h"
 #include "acquisition/record_file.h"
 #include "acquisition/recording.h"
+
+class MeterMode;
 
 namespace acquisition {
 
@@ -31,8 +33,11 @@ public:
     // The live 3-D window starts again after this many rows.
     static constexpr int kSpectrumWindowRows = 2000;
 
-    LiveRecorder(LiveRecorderHost& host, RecordFile& file, Recording& recording)
-        : m_host(host), m_file(file), m_recording(recording) {
+    // `mode` is the link's (scheduler mode); `header` the program's setup block, the head of
+    // every page file.
+    LiveRecorder(LiveRecorderHost& host, RecordFile& file, Recording& recording,
+                 const MeterMode& mode, const SetupBlock& header)
+        : m_host(host), m_file(file), m_recording(recording), m_mode(mode), m_header(header) {
         Reset();
     }
 
@@ -46,12 +51,10 @@ public:
     // The samples per page of a recording of `kind` under the current setup: the operator's
     // choice, the dialog's first choice when none was made, always at least one whole record
     // and never more than the data buffer holds.
-    long long PageSize(int kind) const;
+    long long PageSize(RecordKind kind) const;
 
-    void ProcessMonitorRecordMode0(const std::string& reply);
-    void ProcessMonitorRecordMode1(const std::string& reply);
-    void ProcessMonitorRecordMode2(const std::string& reply);
-    void ProcessMonitorRecordMode3(const std::string& reply);
+    // One live record of `kind`, as the meter sent it.
+    void ProcessRecord(RecordKind kind, const std::string& reply);
 
     // The next report-list row (the rows of the current page).
     int RowCounter() const { return m_row; }
@@ -68,21 +71,25 @@ private:
         std::optional<CivilTime> when;  // the meter's date and time plus the elapsed time
     };
 
-    void ProcessSpectrum(const std::string& reply, int kind);
+    void ProcessLevels(RecordKind kind, const std::string& reply);
+    void ProcessProfile(RecordKind kind, const std::string& reply);
+    void ProcessSpectrum(RecordKind kind, const std::string& reply);
     // Takes the record's elapsed time; true when a loss lies before it.
-    bool TakeTime(const std::optional<ElapsedTime>& elapsed, double threshold);
-    void RecordLoss(int kind, int rows, int levelColumns);
+    bool TakeTime(const std::optional<ElapsedTime>& elapsed, RecordKind kind);
+    void RecordLoss(RecordKind kind, int rows, int levelColumns);
     int InsertRow(const std::string& time);
-    void AddSpectrumRow(int kind, const std::vector<std::uint16_t>& bands);
-    void WriteRecord(const RecordLayout& layout, const std::vector<std::uint16_t>& values);
-    void ClosePage(int kind);
-    bool OpenNextPage(const std::string& start, const std::string& stamp, int kind);
+    void AddSpectrumRow(const std::vector<std::uint16_t>& bands);
+    void WriteRecord(RecordKind kind, const std::vector<std::uint16_t>& values);
+    void ClosePage(RecordKind kind);
+    bool OpenNextPage(const std::string& start, const std::string& stamp, RecordKind kind);
     void Fail(const std::string& path);
-    RecordLayout Layout(int kind) const;
+    RecordLayout Layout(RecordKind kind) const;
 
     LiveRecorderHost& m_host;
     RecordFile& m_file;
     Recording& m_recording;
+    const MeterMode& m_mode;
+    const SetupBlock& m_header;
 
     int m_row = 0;
     long long m_sincePageStart = 0;

@@ -22,7 +22,6 @@ struct LiveSetup {
     std::string spectrumTime;
     // Samples per page as the operator chose them (0: not chosen).
     long long pageSize = 0;
-    bool schedulerMode = false;
     // The scheduler's acquisition and repetition times, kept in every page file's header.
     ScheduleTime acquisitionTime;
     ScheduleTime repetitionTime;
@@ -34,8 +33,6 @@ public:
 
     // --- the recording
     virtual LiveSetup Setup() const = 0;
-    // The frame's setup block, the head of every page file.
-    virtual SetupBlock RecordingHeader() const = 0;
     // The folder of the record index and its page files.
     virtual std::string RecordFolder() const = 0;
 
@@ -70,11 +67,11 @@ public:
     virtual void RearrangeGraphWindows(const std::string& reply) = 0;
     virtual void ClearLiveChart() = 0;
     virtual void RepaintLiveGraph() = 0;
-    // The live 3-D spectrum window, while it exists: a record's band words as its next row,
-    // and its graph cleared.
+    // The live 3-D spectrum window, while it exists: a record's band words (every band of its
+    // kind, the overall level last) as its next row, and its graph cleared.
     virtual bool HasLiveSpectrumWindow() const = 0;
     virtual void HideLiveSpectrumWindow() = 0;
-    virtual void AddLiveSpectrum(int kind, std::span<const std::uint16_t> bands) = 0;
+    virtual void AddLiveSpectrum(std::span<const std::uint16_t> bands) = 0;
     virtual void ClearLiveSpectrum() = 0;
 
     // --- the frame

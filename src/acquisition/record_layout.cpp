@@ -9,9 +9,6 @@ namespace acquisition {
 
 namespace {
 
-constexpr int kLevelValues = 5;
-constexpr int kOctaveBands = 12;
-constexpr int kThirdOctaveBands = 33;
 constexpr double kHalfSecondInDays = 5.787037037037037e-06;
 constexpr long long kSecondsPerDay = 86400;
 
@@ -24,10 +21,6 @@ int TwoDigits(std::string_view text, size_t at) {
 }
 
 }  // namespace
-
-bool IsRecordingKind(int kind) {
-    return kind >= kSoundLevelMeter && kind <= kThirdOctave;
-}
 
 std::string LevelText(std::uint16_t word) {
     if (word == kNoValue)
@@ -72,11 +65,8 @@ ProfileStep ProfileStepOf(std::string_view profileTime) {
     return ProfileStep::Other;
 }
 
-RecordLayout::RecordLayout(int kind, ProfileStep step)
-    : m_kind(IsRecordingKind(kind) ? kind : -1), m_step(step) {}
-
 int RecordLayout::SamplesPerRecord() const {
-    if (m_kind != kProfile)
+    if (!m_kind || !(*m_kind)->samplesByProfileStep)
         return IsValid() ? 1 : 0;
     switch (m_step) {
         case ProfileStep::Eighth:
@@ -90,18 +80,7 @@ int RecordLayout::SamplesPerRecord() const {
 }
 
 int RecordLayout::ValuesPerSample() const {
-    switch (m_kind) {
-        case kSoundLevelMeter:
-            return kLevelValues;
-        case kProfile:
-            return 1;
-        case kOctave:
-            return kOctaveBands;
-        case kThirdOctave:
-            return kThirdOctaveBands;
-        default:
-            return 0;
-    }
+    return m_kind ? (*m_kind)->valuesPerSample : 0;
 }
 
 int RecordLayout::RecordBytes() const {
@@ -126,9 +105,10 @@ long long RecordLayout::SamplesInPage(long long pageBytes) const {
     const long long data = pageBytes - kPageStartBytes;
     // A cut-off profile record still counts the samples whose bytes began: two and a half
     // bytes a sample at 0.125 s, three at 0.25 s.
-    if (m_kind == kProfile && m_step == ProfileStep::Eighth)
+    const bool grouped = (*m_kind)->samplesByProfileStep;
+    if (grouped && m_step == ProfileStep::Eighth)
         return data / 5 * 2;
-    if (m_kind == kProfile && m_step == ProfileStep::Quarter)
+    if (grouped && m_step == ProfileStep::Quarter)
         return data / 3;
     return data / RecordBytes() * SamplesPerRecord();
 }

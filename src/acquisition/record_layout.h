@@ -16,11 +16,9 @@
 #include <string_view>
 #include <vector>
 
-namespace acquisition {
+#include "acquisition/record_kind.h"
 
-// The frame's channel mode uses the same numbers (-1 none).
-enum RecordingKind : int { kSoundLevelMeter = 0, kProfile = 1, kOctave = 2, kThirdOctave = 3 };
-bool IsRecordingKind(int kind);
+namespace acquisition {
 
 // The application's data buffer: one page of a recording, its start text first.
 constexpr std::size_t kDataBufferSize = 3000000;
@@ -56,19 +54,20 @@ std::uint16_t GetWord(std::span<const unsigned char> bytes, std::size_t offset);
 enum class ProfileStep { Eighth, Quarter, Other };  // "0.125s", "0.25s", anything else
 ProfileStep ProfileStepOf(std::string_view profileTime);
 
-// A record is a time word followed by its values: one sample of 5 levels (kind 0), a group of
-// 4, 2 or 1 profile samples of one level each (kind 1), one spectrum of 12 or 33 band levels
-// (kinds 2 and 3).
+// A record is a time word followed by the values of its samples, as many values a sample as
+// its kind's row says: one sample of levels, a group of 4, 2 or 1 profile samples (by the
+// profile step), one spectrum of band levels.
 class RecordLayout {
 public:
     RecordLayout() = default;  // no kind: every size 0
-    explicit RecordLayout(int kind, ProfileStep step = ProfileStep::Other);
-    static RecordLayout For(int kind, std::string_view profileTime) {
-        return RecordLayout(kind, ProfileStepOf(profileTime));
+    explicit RecordLayout(RecordKind kind, ProfileStep step = ProfileStep::Other)
+        : m_kind(kind), m_step(step) {}
+    static RecordLayout For(std::optional<RecordKind> kind, std::string_view profileTime) {
+        return kind ? RecordLayout(*kind, ProfileStepOf(profileTime)) : RecordLayout();
     }
 
-    int Kind() const { return m_kind; }
-    bool IsValid() const { return IsRecordingKind(m_kind); }
+    std::optional<RecordKind> Kind() const { return m_kind; }
+    bool IsValid() const { return m_kind.has_value(); }
     int RecordBytes() const;
     int WordsPerRecord() const { return RecordBytes() / 2; }
     int SamplesPerRecord() const;
@@ -87,7 +86,7 @@ public:
     bool operator==(const RecordLayout&) const = default;
 
 private:
-    int m_kind = -1;
+    std::optional<RecordKind> m_kind;
     ProfileStep m_step = ProfileStep::Other;
 };
 

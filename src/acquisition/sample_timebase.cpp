@@ -27,18 +27,9 @@ long long SamplesPerAcquisition(long long seconds, float interval, bool divideLo
 
 }  // namespace
 
-float SamplingInterval(int kind, std::string_view profileTime, std::string_view spectrumTime) {
-    switch (kind) {
-        case kSoundLevelMeter:
-            return 0.5f;
-        case kProfile:
-            return static_cast<float>(platform::Atof(profileTime));
-        case kOctave:
-        case kThirdOctave:
-            return static_cast<float>(platform::Atof(spectrumTime));
-        default:
-            return 0;
-    }
+float SamplingInterval(std::optional<RecordKind> kind, std::string_view profileTime,
+                       std::string_view spectrumTime) {
+    return kind ? static_cast<float>(IntervalSeconds(*kind, profileTime, spectrumTime)) : 0;
 }
 
 void Timebase::SetScheduleTimes(const ScheduleTime& acquisition, const ScheduleTime& repetition) {

@@ -13,9 +13,9 @@
 
 namespace acquisition {
 
-// The sampling interval of a kind in seconds: 0.5 for kind 0, the leading number of the profile
-// time for kind 1, of the spectrum time for kinds 2 and 3, 0 for anything else.
-float SamplingInterval(int kind, std::string_view profileTime, std::string_view spectrumTime);
+// The sampling interval of a kind in seconds (IntervalSeconds), 0 without a kind.
+float SamplingInterval(std::optional<RecordKind> kind, std::string_view profileTime,
+                       std::string_view spectrumTime);
 
 class Timebase {
 public:

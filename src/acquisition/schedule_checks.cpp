@@ -16,52 +16,27 @@ constexpr int kSlowestMonitoringRate = 1200;
 constexpr int kFastLinkRate = 9600;
 constexpr long long kFastLinkLead = 60;
 constexpr long long kSlowLinkLead = 3 * 60;
-constexpr int kSlmRecordsPerSecond = 2;
+constexpr int kHalfSecondRecordsPerSecond = 2;
 
 StartRefusal Error(std::string text) {
     return {std::move(text), MB_ICONSTOP};
 }
 
-std::string TooLow(const char* channel, int rate) {
+std::string TooLow(std::string_view kind, int rate) {
     return platform::Format(
         "ERROR: Instrument Baudrate is too low for a correct %s Monitoring.\nPlease select %d "
         "baud at least",
-        channel, rate);
+        std::string(kind).c_str(), rate);
 }
 
-std::optional<StartRefusal> CheckBaudRate(int channel, int baud, const std::string& spectrumTime) {
-    switch (channel) {
-        case kChannelSlm:
-            if (baud < kSlowestMonitoringRate)
-                return Error(TooLow("SLM", kSlowestMonitoringRate));
-            break;
-        case kChannelProfile:
-            if (baud < kSlowestMonitoringRate)
-                return Error(TooLow("PROFILE", kSlowestMonitoringRate));
-            break;
-        case kChannelOctave:
-            if (baud < kSlowestMonitoringRate)
-                return Error(TooLow("OCTAVE", kSlowestMonitoringRate));
-            if (spectrumTime == "0.5s" && baud < 9600)
-                return Error(TooLow("OCTAVE", 9600));
-            if (spectrumTime == "1s" && baud < 4800)
-                return Error(TooLow("OCTAVE", 4800));
-            break;
-        case kChannelThirdOctave:
-            if (baud >= 19200)
-                break;
-            if (baud < kSlowestMonitoringRate)
-                return Error(TooLow("THIRD OCTAVE", kSlowestMonitoringRate));
-            if (spectrumTime == "0.5s")
-                return Error(TooLow(" THIRDOCTAVE", 19200));
-            if (spectrumTime == "1s" && baud < 9600)
-                return Error(TooLow("THIRD OCTAVE", 9600));
-            if (spectrumTime == "2s" && baud < 4800)
-                return Error(TooLow("THIRD OCTAVE", 4800));
-            break;
-        default:
-            break;
-    }
+// Every kind needs the slowest monitoring rate; some need more at short spectrum times.
+std::optional<StartRefusal> CheckBaudRate(RecordKind kind, int baud,
+                                          const std::string& spectrumTime) {
+    if (baud < kSlowestMonitoringRate)
+        return Error(TooLow(kind->name, kSlowestMonitoringRate));
+    for (const MonitoringRate& rate : kind->monitoringRates)
+        if (spectrumTime == rate.spectrumTime && baud < rate.baud)
+            return Error(TooLow(rate.name.empty() ? kind->name : rate.name, rate.baud));
     return std::nullopt;
 }
 
@@ -164,9 +139,9 @@ ScheduleTimes ComposeTimes(const ScheduleSettings& settings, const StartLink& li
 std::optional<StartRefusal> CheckStart(const ScheduleSettings& settings, const ScheduleTimes& times,
                                        const StartSetup& setup, const StartLink& link,
                                        const DateTime& now) {
-    if (settings.channel < kChannelSlm || settings.channel > kChannelThirdOctave)
+    if (!settings.channel)
         return StartRefusal{"Please select channel to monitor.", MB_ICONEXCLAMATION};
-    if (auto refusal = CheckBaudRate(settings.channel, link.baudRate, setup.spectrumTime))
+    if (auto refusal = CheckBaudRate(*settings.channel, link.baudRate, setup.spectrumTime))
         return refusal;
     if (!settings.calDisabled)
         if (auto refusal = CheckCalibration(settings, times, now))
@@ -194,7 +169,7 @@ std::optional<StartRefusal> CheckStart(const ScheduleSettings& settings, const S
         return Error(
             "WARNING: Integration mode SINGLE.\nIntegration time < Acq. time.\nMonitior not "
             "allowed");
-    if (ExpectedRecords(settings.channel, times.acqSpan, setup.editedProfileTime,
+    if (ExpectedRecords(*settings.channel, times.acqSpan, setup.editedProfileTime,
                         setup.editedSpectrumTime) == 0)
         return StartRefusal{
             "ERROR:\nScheduler Acquisition time < Instrument Acquisition time.\nNo data will be "
@@ -203,20 +178,17 @@ std::optional<StartRefusal> CheckStart(const ScheduleSettings& settings, const S
     return std::nullopt;
 }
 
-int ExpectedRecords(int channel, const PickerSpan& acqSpan, const std::string& profileTime,
+int ExpectedRecords(RecordKind kind, const PickerSpan& acqSpan, const std::string& profileTime,
                     const std::string& spectrumTime) {
     if (!acqSpan)
         return -1;
     const long long seconds = *acqSpan;
-    switch (channel) {
-        case kChannelSlm:
-            return static_cast<int>(
-                std::min<long long>(1 + kSlmRecordsPerSecond * seconds, 0x7FFFFFFF));
-        case kChannelProfile:
-            return RecordsPerAcquisition(seconds, profileTime, true);
-        default:
-            return RecordsPerAcquisition(seconds, spectrumTime, false);
-    }
+    const auto interval = IntervalSetting(kind, profileTime, spectrumTime);
+    if (!interval)
+        return static_cast<int>(
+            std::min<long long>(1 + kHalfSecondRecordsPerSecond * seconds, 0x7FFFFFFF));
+    return RecordsPerAcquisition(seconds, std::string(*interval),
+                                 kind->interval == IntervalSource::ProfileTime);
 }
 
 CalibrationClash FindCalibrationClash(const ScheduleTimes& times) {

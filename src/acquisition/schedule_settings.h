@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "acquisition/record_kind.h"
 #include "platform/date_time.h"
 
 namespace acquisition {
@@ -47,15 +48,6 @@ constexpr int kInstrSetup = 1656;
 constexpr int kLogList = 1657;
 }  // namespace scheduler_ids
 
-// The channel to monitor; also the frame's channel mode.
-enum ScheduleChannel : int {
-    kChannelNone = -1,
-    kChannelSlm = 0,
-    kChannelProfile = 1,
-    kChannelOctave = 2,
-    kChannelThirdOctave = 3,
-};
-
 // "Confirm Calibration".
 enum ConfirmMode : int { kConfirmNone = -1, kCalAlways = 0, kCalIfErrorExceeds = 1 };
 
@@ -64,7 +56,8 @@ enum ConfirmMode : int { kConfirmNone = -1, kCalAlways = 0, kCalIfErrorExceeds =
 using PickerSpan = std::optional<long long>;
 
 struct ScheduleSettings {
-    int channel = kChannelNone;
+    // The kind to monitor, none until chosen; also the frame's channel mode.
+    std::optional<RecordKind> channel;
     // Date and time pickers, joined.
     platform::DateTime start;
     platform::DateTime stop;

@@ -5,6 +5,7 @@
 
 #include "link/command_codes.h"
 #include "link/instr_status.h"
+#include "link/meter_mode.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -65,7 +66,7 @@ int SchedulerLogImage(const std::string& line) {
     return image;
 }
 
-CSchedulerDlg::CSchedulerDlg(SchedulerHost& host) : m_host(host) {
+CSchedulerDlg::CSchedulerDlg(SchedulerHost& host, MeterMode& mode) : m_host(host), m_mode(mode) {
     m_LogList.InsertColumn(0, "Scheduler Report", ui::LVCFMT_LEFT, 500);
     const platform::DateTime now = platform::DateTime::Now();
     ScheduleSettings& settings = m_form.Settings();
@@ -96,9 +97,9 @@ void CSchedulerDlg::OnInstrSetup() {
     m_host.QueueSetupQueries();
 }
 
-void CSchedulerDlg::OnChannel(int channel) {
-    Settings().channel = channel;
-    m_host.SetChannelMode(channel);
+void CSchedulerDlg::OnChannel(RecordKind kind) {
+    Settings().channel = kind;
+    m_mode.SetChannelMode(kind);
 }
 
 void CSchedulerDlg::OnContinuousAcquisition() {
@@ -231,14 +232,14 @@ void CSchedulerDlg::OnOK() {
     const StartLink link = ReadLink();
     const ScheduleTimes times = ComposeTimes(settings, link);
     TakeTimes(times);
-    if (settings.channel >= kChannelSlm && settings.channel <= kChannelThirdOctave)
-        m_host.SetChannelMode(settings.channel);
+    if (settings.channel)
+        m_mode.SetChannelMode(*settings.channel);
     const StartSetup setup = ReadStartSetup();
     if (const auto refusal = CheckStart(settings, times, setup, link, platform::DateTime::Now())) {
         platform::AfxMessageBox(refusal->text, refusal->type);
         return;
     }
-    m_nExpected = ExpectedRecords(settings.channel, m_AcqSpan, setup.editedProfileTime,
+    m_nExpected = ExpectedRecords(*settings.channel, m_AcqSpan, setup.editedProfileTime,
                                   setup.editedSpectrumTime);
     Activate();
 }
@@ -246,7 +247,7 @@ void CSchedulerDlg::OnOK() {
 void CSchedulerDlg::Activate() {
     m_LogList.DeleteAllItems();
     m_host.LogScheduler(true, "Scheduler Activated", true);
-    m_host.SetSchedulerMode(true);
+    m_mode.SetSchedulerMode(true);
 
     // The record file of the last run is kept as the old one; an index that could not be kept
     // is not emptied.
@@ -255,7 +256,7 @@ void CSchedulerDlg::Activate() {
     if (!platform::FileExists(index) || CopyProgramFile(kRecordIndex, kOldRecordIndex))
         platform::WriteFileAtomic(index, "");
 
-    m_host.SetSchedulerRunning(true);
+    m_mode.SetSchedulerRunning(true);
     m_host.WriteToLink(command_code::kStopAcquisition);
     m_host.StopFrameMonitoring();
 
@@ -263,7 +264,7 @@ void CSchedulerDlg::Activate() {
     ShowForm();
     m_host.PublishScheduleTimes(AcquisitionTime(), RepetitionTime());
     m_host.StartRun(Plan());
-    if (Settings().channel == kChannelOctave || Settings().channel == kChannelThirdOctave)
+    if (Settings().channel && Settings().channel->IsSpectrum())
         m_host.PrepareLiveSpectrumWindow();
 
     if (m_bAudioRecordingSwitch) {
@@ -287,23 +288,23 @@ void CSchedulerDlg::StopMeterAcquisition() {
 }
 
 void CSchedulerDlg::OnCancel() {
-    if (!m_host.IsSchedulerRunning()) {
+    if (!m_mode.IsSchedulerRunning()) {
         ShowWindow(false);
         return;
     }
     if (!ConfirmStop())
         return;
-    m_host.SetSchedulerRunning(false);
+    m_mode.SetSchedulerRunning(false);
     m_host.StopRun();
     SetCaption(kCaption);
     m_host.LogScheduler(false, "Stop Scheduler by user", true);
     EnableScheduleControls();
     if (Settings().powerOffAtPause) {
-        m_host.ClearLiveMonitoring();
+        m_mode.EndLive();
         StopMeterAcquisition();
         m_host.WriteToLink(command_code::kPowerOff);
     }
-    if (m_host.IsLinkConnected())
+    if (m_mode.IsLinkActive())
         StopMonitoring();
     m_host.CloseRecordFile();
     CopyProgramFile(kRecordIndex, kSchedulerIndex);
@@ -314,17 +315,17 @@ void CSchedulerDlg::OnCancel() {
 }
 
 void CSchedulerDlg::OnClose() {
-    if (!m_host.IsSchedulerRunning()) {
+    if (!m_mode.IsSchedulerRunning()) {
         DestroyWindow();
         return;
     }
     if (!ConfirmStop())
         return;
     m_host.LogScheduler(false, "Stop Scheduler by user", true);
-    m_host.SetSchedulerRunning(false);
+    m_mode.SetSchedulerRunning(false);
     SetCaption(kCaption);
     m_host.StopRun();
-    m_host.ClearLiveMonitoring();
+    m_mode.EndLive();
     StopMeterAcquisition();
     EndRun();
 }
@@ -356,7 +357,8 @@ void CSchedulerDlg::StopMonitoring() {
 SchedulePlan CSchedulerDlg::Plan() const {
     const ScheduleSettings& settings = Settings();
     SchedulePlan plan;
-    plan.channel = settings.channel;
+    if (settings.channel)
+        plan.channel = *settings.channel;
     plan.continuous = settings.continuous || !m_AcqSpan || !m_RepSpan;
     plan.dataLogging = settings.dataLogging;
     plan.stopAcqAtPause = settings.stopAtPause;
@@ -383,10 +385,10 @@ void CSchedulerDlg::OpenSchedulerFile() {
 }
 
 void CSchedulerDlg::EndRun() {
-    m_host.SetSchedulerRunning(false);
+    m_mode.SetSchedulerRunning(false);
     m_host.StopRun();
     SetCaption(kCaption);
-    m_host.SetSchedulerMode(false);
+    m_mode.SetSchedulerMode(false);
 }
 
 void CSchedulerDlg::DeleteEarlierAudioFiles() {

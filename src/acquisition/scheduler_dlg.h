@@ -21,6 +21,7 @@
 #include "ui/modeless_window.h"
 #include "ui/report_ctrl.h"
 
+class MeterMode;
 class QDialog;
 
 namespace acquisition {
@@ -34,7 +35,9 @@ public:
     static constexpr int kStartImage = 5;
     static constexpr int kPauseImage = 6;
 
-    explicit CSchedulerDlg(SchedulerHost& host);
+    // `mode` is the link's: START puts it in scheduler mode and sets the channel, STOP and the
+    // end of a run take it out.
+    CSchedulerDlg(SchedulerHost& host, MeterMode& mode);
     ~CSchedulerDlg() override;
 
     // --- the window: Create builds it (hidden) and runs OnInitDialog
@@ -44,7 +47,7 @@ public:
     // The setup queries, the defaults of the form, the model's rules, the leads.
     void OnInitDialog();
     void OnInstrSetup();
-    void OnChannel(int channel);
+    void OnChannel(RecordKind kind);
     void OnContinuousAcquisition();
     void OnDataLogging();
     void OnStopAcqAtPause();
@@ -137,6 +140,7 @@ private:
     void Handle(void (CSchedulerDlg::*handler)());
 
     SchedulerHost& m_host;
+    MeterMode& m_mode;
     SchedulerForm m_form;
     ui::CReportCtrl m_LogList;
     sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;

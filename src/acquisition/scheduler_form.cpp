@@ -11,14 +11,20 @@ namespace {
 
 using namespace scheduler_ids;
 
-// Every control of a plan; START, STOP, "Instr. Setup" and the log list are not.
+// The kinds the scheduler monitors, in the window's order.
+constexpr ChannelRadio kChannelRadios[] = {{kSlmRadio, "SLM", 0},
+                                           {kProfRadio, "PROF.", 1},
+                                           {kOctRadio, "OCT.", 2},
+                                           {kToctRadio, "TOCT.", 3}};
+
+// Every control of a plan besides the channel radios; START, STOP, "Instr. Setup" and the log
+// list are not.
 constexpr std::array kSettingsControls = {
-    kSlmRadio,        kProfRadio,   kOctRadio,    kToctRadio,        kStartDate,
-    kStartTime,       kStopDate,    kStopTime,    kAcquisitionTime,  kRepetitionTime,
-    kContinuous,      kDataLogging, kStopAtPause, kPowerOffAtPause,  kDownload,
-    kAudioRecording,  kCalDisabled, kCalBefore,   kCalAfter,         kCalAtDate,
-    kCalDate,         kCalTime,     kCalInterval, kCalIntervalLabel, kCalAlwaysRadio,
-    kCalIfErrorRadio, kThreshold};
+    kStartDate,      kStartTime,       kStopDate,    kStopTime,    kAcquisitionTime,
+    kRepetitionTime, kContinuous,      kDataLogging, kStopAtPause, kPowerOffAtPause,
+    kDownload,       kAudioRecording,  kCalDisabled, kCalBefore,   kCalAfter,
+    kCalAtDate,      kCalDate,         kCalTime,     kCalInterval, kCalIntervalLabel,
+    kCalAlwaysRadio, kCalIfErrorRadio, kThreshold};
 
 // Stay as they are when a run ends.
 constexpr std::array kKeptAfterRun = {kContinuous, kDownload, kCalAlwaysRadio, kCalIfErrorRadio,
@@ -43,7 +49,13 @@ void SchedulerForm::Enable(int id, bool enabled) {
         m_disabled.insert(id);
 }
 
+std::span<const ChannelRadio> ChannelRadios() {
+    return kChannelRadios;
+}
+
 void SchedulerForm::EnableSettings(bool enabled) {
+    for (const ChannelRadio& radio : kChannelRadios)
+        Enable(radio.id, enabled);
     for (const int id : kSettingsControls)
         Enable(id, enabled);
 }
@@ -163,6 +175,8 @@ void SchedulerForm::ShowRunning() {
 }
 
 void SchedulerForm::ShowStopped(std::string_view model) {
+    for (const ChannelRadio& radio : kChannelRadios)
+        Enable(radio.id, true);
     for (const int id : kSettingsControls)
         if (std::find(kKeptAfterRun.begin(), kKeptAfterRun.end(), id) == kKeptAfterRun.end())
             Enable(id, true);

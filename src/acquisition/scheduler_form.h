@@ -4,11 +4,24 @@
 // calibration choices, the pause options, the running and the stopped form).
 
 #include <set>
+#include <span>
 #include <string_view>
 
+#include "acquisition/record_kind.h"
 #include "acquisition/schedule_settings.h"
 
 namespace acquisition {
+
+// A radio button of "Channel to Monitor": one per kind the scheduler offers, named by the
+// meter's number of the kind.
+struct ChannelRadio {
+    int id;
+    const char* caption;
+    int channelMode;
+
+    RecordKind Kind() const { return *RecordKind::OfChannelMode(channelMode); }
+};
+std::span<const ChannelRadio> ChannelRadios();
 
 class SchedulerForm {
 public:

@@ -1,6 +1,7 @@
 #pragma once
 // What the acquisition scheduler's window needs of the application: the meter's setup, the
-// monitoring link, the frame's run flags and operations, the scheduler log and the main view.
+// monitoring link, the frame's operations, the scheduler log and the main view. The meter's
+// mode (scheduler mode, a run going on, the channel) the window shares directly (MeterMode).
 
 #include <QImage>
 #include <string>
@@ -28,7 +29,6 @@ public:
     // --- the monitoring link
     virtual int LinkBaudRate() const = 0;
     virtual bool IsModemLink() const = 0;
-    virtual bool IsLinkConnected() const = 0;
     // The command's line (command_code) straight to the reference meter's port, past the
     // queue; nothing when it is closed.
     virtual void WriteToLink(int code) = 0;
@@ -39,15 +39,7 @@ public:
     // ended, the port closed, the link pane "Disconnected", the queue emptied, the title.
     virtual void DisconnectLink() = 0;
 
-    // --- the frame's run state
-    virtual void SetChannelMode(int mode) = 0;
-    // While set the link writes its warnings to the scheduler log instead of boxes.
-    virtual void SetSchedulerMode(bool on) = 0;
-    // While set the frame keeps its exit and save commands disabled.
-    virtual void SetSchedulerRunning(bool on) = 0;
-    virtual bool IsSchedulerRunning() const = 0;
-    // Both live-monitoring flags cleared: records no longer go to the record processors.
-    virtual void ClearLiveMonitoring() = 0;
+    // --- the frame's run
     // The times of a scheduled recording, for its timebase (invalid: none).
     virtual void PublishScheduleTimes(const ScheduleTime& acquisition,
                                       const ScheduleTime& repetition) = 0;

@@ -7,6 +7,7 @@
 #include "acquisition/scheduler_run_host.h"
 #include "link/command_codes.h"
 #include "link/link_clock.h"
+#include "link/meter_mode.h"
 #include "platform/date_time.h"
 #include "platform/text.h"
 
@@ -16,8 +17,6 @@ using namespace command_code;
 
 namespace {
 
-// The monitor mode that the record-file start command takes, by channel.
-constexpr const char* kMonitorModes[] = {"SLM", "PROF", "OCT", "THIRD"};
 constexpr unsigned kMonitorOnWaitMs = 250;
 // Long enough for an acknowledgement at 1200 baud, short of a live record's interval.
 constexpr unsigned kAcknowledgementMs = 250;
@@ -32,14 +31,10 @@ constexpr long long kCalibrationBeforeGapSeconds = 60;
 constexpr long long kShortestGapSeconds = 20;
 constexpr long long kLongestGapSeconds = 2LL * 24 * 3600;
 
-const char* MonitorMode(int channel) {
-    return kMonitorModes[std::clamp(channel, 0, 3)];
-}
-
 }  // namespace
 
-SchedulerRun::SchedulerRun(SchedulerRunHost& host, LinkClock& clock)
-    : m_host(host), m_clock(clock) {
+SchedulerRun::SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode)
+    : m_host(host), m_clock(clock), m_mode(mode) {
     m_clock.SetTimerHandler([this](int id) { OnTimer(id); });
 }
 
@@ -61,7 +56,7 @@ void SchedulerRun::Stop() {
     m_active = false;
     // The calibration window goes with the run that opened it.
     if (m_calibration != Calibration::None)
-        m_host.CloseElectricCalibration();
+        CloseElectricCalibration();
     for (int id : {kTick, kCalibrationWatchdog, kMissingRecords, kCaption})
         m_clock.KillTimer(id);
     m_deferred.clear();
@@ -114,7 +109,7 @@ void SchedulerRun::RunTimer(int id) {
 }
 
 void SchedulerRun::Tick() {
-    m_host.SetChannelMode(m_plan.channel);
+    m_mode.SetChannelMode(m_plan.channel);
     if (StepCalibrationEnded() || !m_active)
         return;
     if (StepDownload())
@@ -179,17 +174,17 @@ bool SchedulerRun::StepEndOfSchedule() {
     // The final calibration of a continuous run is under way: its end ends the run.
     if (m_calibration == Calibration::Final)
         return true;
-    if (m_host.IsAudioRecording())
+    if (m_mode.IsAudioRecording())
         m_host.StopAudioRecording();
     m_clock.KillTimer(kTick);
     m_clock.KillTimer(kCaption);
     m_host.KillRecordWatchdog();
     m_host.SetCaption("KX9 SCHEDULER");
-    if (m_host.IsMonitorRequested()) {
+    if (m_mode.IsMonitorOn()) {
         m_host.Log(m_plan.dataLogging ? "Stop Monitoring & Stop DataLogging" : "Stop Monitoring");
-        m_host.SetMonitorRequested(false);
+        m_mode.SetMonitorOn(false);
     }
-    if (m_host.IsConnected()) {
+    if (m_mode.IsLinkActive()) {
         m_host.ConfirmAcquisitionStop();
         if (!StillRunning())
             return true;
@@ -206,7 +201,7 @@ bool SchedulerRun::StepEndOfSchedule() {
         if (!StillRunning())
             return true;
     }
-    m_host.ClearSchedulerRunning();
+    m_mode.SetSchedulerRunning(false);
     if (m_plan.continuous && m_plan.calAfter) {
         // The tick goes on, to see the calibration end.
         m_clock.SetTimer(kTick, kTickMs);
@@ -224,7 +219,7 @@ bool SchedulerRun::StepEndOfSchedule() {
 void SchedulerRun::StartDownload() {
     // Only the download's end would end the run: a download that cannot begin ends it here,
     // with the reason in the log.
-    if (!m_host.IsConnected()) {
+    if (!m_mode.IsLinkActive()) {
         m_host.Log(kDownloadNotConnected);
         EndOfRun();
         return;
@@ -245,7 +240,7 @@ bool SchedulerRun::StepLeadTime() {
         return false;
     switch (m_state) {
         case kIdle:
-            if (m_host.IsConnected()) {
+            if (m_mode.IsLinkActive()) {
                 m_state = kConnected;
             } else {
                 m_state = kConnecting;
@@ -273,8 +268,8 @@ bool SchedulerRun::StepLeadTime() {
             return true;
         case kSetMonitorMode:
             if (m_host.IsReadyToSend())
-                m_host.QueueCommand(command_code::kRecordFileStart, MonitorMode(m_plan.channel),
-                                    "");
+                m_host.QueueCommand(command_code::kRecordFileStart,
+                                    std::string(m_plan.channel->recordWord), "");
             return false;
         case kSwitchMonitorOn:
             StepSwitchMonitorOn();
@@ -304,7 +299,7 @@ void SchedulerRun::StepPrepare() {
 }
 
 void SchedulerRun::StepSwitchMonitorOn() {
-    if (!m_host.IsMonitorRunning()) {
+    if (!m_mode.IsAcquiring()) {
         Write(kMonitorOn);
         m_clock.Sleep(kMonitorOnWaitMs);
         Write(kMonitorQuery);
@@ -316,7 +311,7 @@ void SchedulerRun::StepSwitchMonitorOn() {
             m_clock.Sleep(kMonitorOnWaitMs);
         }
     }
-    m_host.SetMonitorRequested(true);
+    m_mode.SetMonitorOn(true);
     m_state = kWaitStart;
 }
 
@@ -332,11 +327,12 @@ void SchedulerRun::StartAcquisition() {
         if (autoStore == "OFF")
             Write(kRecordOn);
         m_host.Log("Start Monitoring & DataLogging");
-        m_host.StartDataLoggingBlink();
+        m_mode.SetDataLogging(true);
+        m_host.StartRecordingBlink();
     } else {
         m_host.Log("Start Monitoring");
     }
-    if (m_host.IsMonitorRunning())
+    if (m_mode.IsAcquiring())
         Write(kMonitorOn);
     else if (!m_plan.dataLogging || autoStore == "ON")
         Write(kRunAcquisition);
@@ -345,7 +341,7 @@ void SchedulerRun::StartAcquisition() {
     m_clock.Sleep(kAcknowledgementMs);
     ReadArrived();
     m_host.ListenForRecords();
-    m_host.SetMonitorRunning(true);
+    m_mode.SetAcquiring(true);
     m_host.OnAcquisitionStart(m_plan.channel);
 }
 
@@ -395,20 +391,20 @@ void SchedulerRun::PauseAcquisition() {
     m_clock.KillTimer(kMissingRecords);
     m_host.KillRecordWatchdog();
     AdvanceNextStart();
-    if (m_host.IsAudioRecording())
+    if (m_mode.IsAudioRecording())
         m_host.StopAudioRecording();
     if (m_plan.stopAcqAtPause) {
         m_host.ConfirmAcquisitionStop();
         if (!StillRunning())
             return;
-        m_host.SetMonitorRequested(false);
-        m_host.SetMonitorRunning(false);
+        m_mode.SetMonitorOn(false);
+        m_mode.SetAcquiring(false);
     } else {
         m_host.ConfirmMonitorOff();
         if (!StillRunning())
             return;
         m_host.PurgeLink();
-        m_host.SetMonitorRequested(false);
+        m_mode.SetMonitorOn(false);
     }
     m_clock.Sleep(kPauseWaitMs);
     if (m_plan.dataLogging) {
@@ -452,7 +448,7 @@ void SchedulerRun::StepCalibrationAtDate() {
                 "execute");
             return;
         case kIdle:
-            if (m_host.IsConnected()) {
+            if (m_mode.IsLinkActive()) {
                 m_state = kConnected;
             } else {
                 m_state = kConnecting;
@@ -474,8 +470,8 @@ void SchedulerRun::OnCalibrationWatchdog() {
     if (m_state != kCalibrating)
         return;
     m_host.Log(platform::Format("WARNING: Calibration interrupted by Timeout. (Delta Leq= %s)",
-                                platform::Trim(m_host.DeltaLeqText()).c_str()));
-    m_host.CloseElectricCalibration();
+                                platform::Trim(m_mode.DeltaLeq()).c_str()));
+    CloseElectricCalibration();
     m_clock.Sleep(kCalibrationAnswerWaitMs);
     Write(kRightKey);
     const Calibration why = std::exchange(m_calibration, Calibration::None);
@@ -531,8 +527,8 @@ void SchedulerRun::StartCalibration(Calibration why) {
 void SchedulerRun::EndCalibrationAtDate() {
     AdvanceCalibrationDate();
     if (m_plan.powerOffAtPause) {
-        m_host.SetMonitorRequested(false);
-        m_host.SetMonitorRunning(false);
+        m_mode.SetMonitorOn(false);
+        m_mode.SetAcquiring(false);
         Write(kPowerOff);
     }
     StopMonitoring();
@@ -553,9 +549,14 @@ void SchedulerRun::AdvanceNextStart() {
         m_plan.nextStart = m_plan.stop;
 }
 
+void SchedulerRun::CloseElectricCalibration() {
+    m_host.CloseElectricCalibrationWindow();
+    m_mode.SetElectricCalRunning(false);
+}
+
 void SchedulerRun::PowerOff() {
     // A meter out of reach is not switched off, and the log does not say it was.
-    if (!m_plan.powerOffAtPause || !m_host.IsConnected())
+    if (!m_plan.powerOffAtPause || !m_mode.IsLinkActive())
         return;
     Write(kPowerOff);
     m_host.Log("Instr. Power Off");
@@ -569,20 +570,21 @@ void SchedulerRun::ConnectInstrument() {
     const std::uint32_t begun = m_clock.Now();
     for (;;) {
         m_clock.Sleep(kConnectRetryMs);
+        m_mode.ResetForConnect();
         m_host.PrepareConnectAttempt();
         if (m_host.IsAutoDetect()) {
             if (m_host.ConnectForScheduler() == -1)
                 return;
             if (!StillRunning())
                 return;
-            if (!m_host.IsConnected())
+            if (!m_mode.IsLinkActive())
                 m_host.ConnectInstrument();
         } else {
             m_host.ConnectInstrumentPort();
         }
         if (!StillRunning())
             return;
-        if (m_host.IsConnected())
+        if (m_mode.IsLinkActive())
             break;
         m_host.Log("Connection failed: Retry.");
         if (m_host.Now() >= m_plan.nextStart ||
@@ -600,10 +602,10 @@ void SchedulerRun::StopMonitoring() {
 }
 
 void SchedulerRun::EndOfRun() {
-    m_host.SetMonitorRequested(false);
-    m_host.SetMonitorRunning(false);
+    m_mode.SetMonitorOn(false);
+    m_mode.SetAcquiring(false);
     PowerOff();
-    if (m_host.IsConnected())
+    if (m_mode.IsLinkActive())
         StopMonitoring();
     m_host.CloseRecordFile();
     m_host.ShowRunResult();

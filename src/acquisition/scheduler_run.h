@@ -4,7 +4,7 @@
 // off, and at the stop time ends the run or downloads the meter's memory first; the
 // calibration watchdog, the timer that fills in records that never came, and the running
 // caption. One handler per step of the tick; the replies that move a run on come from the
-// frame's reply dispatcher through SetState.
+// owners of the meter's replies through SetState.
 //
 // Sound where a plain reading would not be: a tick never runs inside another (the confirming
 // exchanges and the connect routines handle messages); STOP, or STOP pressed inside such a
@@ -19,9 +19,11 @@
 #include <set>
 #include <string>
 
+#include "acquisition/record_kind.h"
 #include "platform/date_time.h"
 
 class LinkClock;
+class MeterMode;
 
 namespace acquisition {
 
@@ -29,7 +31,7 @@ class SchedulerRunHost;
 
 // A schedule as START activates it. Times are local seconds; the spans whole seconds.
 struct SchedulePlan {
-    int channel = 0;  // 0 SLM, 1 PROF., 2 OCT., 3 TOCT.
+    RecordKind channel = RecordKind::All().front();
     bool continuous = true;
     bool dataLogging = false;  // "Monitor && DataLogging"
     bool stopAcqAtPause = true;
@@ -79,8 +81,9 @@ public:
     static constexpr const char* kDownloadNotConnected =
         "WARNING: Download skipped, instrument not connected.";
 
-    // The clock's timers are the run's alone: its handler is set here.
-    SchedulerRun(SchedulerRunHost& host, LinkClock& clock);
+    // The clock's timers are the run's alone: its handler is set here. `mode` is the link's,
+    // which the run moves as it connects, monitors and ends.
+    SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode);
     SchedulerRun(const SchedulerRun&) = delete;
     SchedulerRun& operator=(const SchedulerRun&) = delete;
 
@@ -95,7 +98,7 @@ public:
     std::time_t CalibrationDate() const { return m_plan.calDate; }
 
     int State() const { return m_state; }
-    // The frame's reply dispatcher, the connect routines and the calibration move the state.
+    // The replies' handlers, the connect routines and the calibration move the state.
     void SetState(int state) { m_state = state; }
     // Set by START; the reply that sets the monitor mode clears it when it has created the
     // run's record file set, and every acquisition's end clears it.
@@ -153,8 +156,12 @@ private:
     // After a wait that handles messages: false when STOP came meanwhile.
     bool StillRunning() const { return m_active; }
 
+    // Closes the calibration's window; no more screens go to it.
+    void CloseElectricCalibration();
+
     SchedulerRunHost& m_host;
     LinkClock& m_clock;
+    MeterMode& m_mode;
     SchedulePlan m_plan;
     bool m_active = false;
     int m_state = kIdle;

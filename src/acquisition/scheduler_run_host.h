@@ -1,12 +1,15 @@
 #pragma once
 // What a scheduled run needs of the program: the monitoring link's port, queue and confirming
-// exchange, the connect routines, the frame's monitoring flags and timers, the electric
-// calibration, the memory download, the record files, the scheduler log and the windows that
-// show a run. The frame implements it; tests give an in-memory one.
+// exchange, the connect routines, the frame's timers, the electric calibration's window, the
+// memory download, the record files, the scheduler log and the windows that show a run. The
+// meter's mode (connected, monitoring, acquiring, the channel) the run shares directly
+// (MeterMode). The frame implements it; tests give an in-memory one.
 
 #include <cstddef>
 #include <ctime>
 #include <string>
+
+#include "acquisition/record_kind.h"
 
 namespace acquisition {
 
@@ -35,14 +38,12 @@ public:
     virtual void QueueCommand(int code, const std::string& arg1, const std::string& arg2) = 0;
     // The queue is idle and may send.
     virtual bool IsReadyToSend() = 0;
-    // A meter answered on the link (the frame's connected flag).
-    virtual bool IsConnected() = 0;
 
     // --- connecting (each routine handles messages while it probes)
     // The connection settings search every port ("Auto detect").
     virtual bool IsAutoDetect() = 0;
-    // Before each attempt: the frame's live state cleared, its channel mode -1, the
-    // please-wait box shown with an empty text.
+    // Before each attempt, once the mode is reset: the please-wait box shown with an empty
+    // text.
     virtual void PrepareConnectAttempt() = 0;
     // -1 when connecting cannot succeed at all.
     virtual int ConnectForScheduler() = 0;
@@ -57,12 +58,7 @@ public:
     // the recording caption gone.
     virtual void CloseLink() = 0;
 
-    // --- the frame's monitoring state
-    virtual void SetChannelMode(int channel) = 0;
-    virtual bool IsMonitorRequested() = 0;
-    virtual void SetMonitorRequested(bool on) = 0;
-    virtual bool IsMonitorRunning() = 0;
-    virtual void SetMonitorRunning(bool on) = 0;
+    // --- monitoring
     // Frame timer 13, the watchdog of the record stream (also the integration end).
     virtual void KillRecordWatchdog() = 0;
     // Frame timer 9.
@@ -74,31 +70,27 @@ public:
     // selected; handles messages while it confirms monitoring off.
     virtual void StartNewSession() = 0;
     // An acquisition starts: the current file becomes the run's record index, the report list
-    // is prepared for `channel` when it is not, the navigator (spectra) or the graph legend
-    // (SLM) made ready.
-    virtual void OnAcquisitionStart(int channel) = 0;
-    // The recording flag and its blinking caption (frame timer 6).
-    virtual void StartDataLoggingBlink() = 0;
-    // Ten all-zero rows in the live 3-D spectrum window, when it exists, as a visible gap.
-    virtual void AddSpectrumGap(int channel) = 0;
-    // A placeholder record ("ERROR") through the record processor of `channel`.
-    virtual void StorePlaceholderRecord(int channel) = 0;
-    virtual bool IsAudioRecording() = 0;
+    // is prepared for `kind` when it is not, the graph legend of a level recording shown.
+    virtual void OnAcquisitionStart(RecordKind kind) = 0;
+    // The recording's blinking caption (frame timer 6).
+    virtual void StartRecordingBlink() = 0;
+    // Ten all-zero rows in the live 3-D spectrum window of a spectrum recording, when it
+    // exists, as a visible gap.
+    virtual void AddSpectrumGap(RecordKind kind) = 0;
+    // A placeholder record ("ERROR") through the live recorder.
+    virtual void StorePlaceholderRecord(RecordKind kind) = 0;
+    // The session's audio recording ends, its line written to the audio file list.
     virtual void StopAudioRecording() = 0;
 
     // --- calibration and download
     // Shows the electric calibration window and queues the states it starts from.
     virtual void StartElectricCalibration() = 0;
-    virtual void CloseElectricCalibration() = 0;
-    // The Delta Leq text of the last calibration.
-    virtual std::string DeltaLeqText() = 0;
+    virtual void CloseElectricCalibrationWindow() = 0;
     // The dump file created and the memory download started; false when it could not start,
     // the reason logged.
     virtual bool StartDownload() = 0;
 
     // --- the end of a run
-    // The frame's scheduler-running flag drops: exit and save are allowed again.
-    virtual void ClearSchedulerRunning() = 0;
     // Closes the live page file when it is open.
     virtual void CloseRecordFile() = 0;
     // The run's records become "Scheduler.kr9", which the main view shows.

@@ -47,17 +47,6 @@ constexpr CheckControl kChecks[] = {
     {kCalAtDate, "Cal. at date", &ScheduleSettings::calAtDate},
 };
 
-struct ChannelControl {
-    int id;
-    const char* caption;
-    int channel;
-};
-
-constexpr ChannelControl kChannels[] = {{kSlmRadio, "SLM", kChannelSlm},
-                                        {kProfRadio, "PROF.", kChannelProfile},
-                                        {kOctRadio, "OCT.", kChannelOctave},
-                                        {kToctRadio, "TOCT.", kChannelThirdOctave}};
-
 QImage ButtonImage(void (*paint)(QPainter&)) {
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -163,7 +152,7 @@ void CSchedulerDlg::BuildWindow(QDialog& dialog) {
 
     auto* channels = new QGroupBox("Channel to Monitor", &dialog);
     auto* channelRow = new QHBoxLayout(channels);
-    for (const ChannelControl& control : kChannels) {
+    for (const ChannelRadio& control : ChannelRadios()) {
         auto* radio = new QRadioButton(control.caption, channels);
         radio->setObjectName(IdName(control.id));
         radio->setAutoExclusive(false);
@@ -257,11 +246,11 @@ void CSchedulerDlg::BuildWindow(QDialog& dialog) {
     whole->addLayout(columns);
     whole->addWidget(log);
 
-    for (const ChannelControl& control : kChannels) {
+    for (const ChannelRadio& control : ChannelRadios()) {
         auto* radio = dialog.findChild<QRadioButton*>(IdName(control.id));
-        QObject::connect(radio, &QRadioButton::clicked, &dialog, [this, channel = control.channel] {
+        QObject::connect(radio, &QRadioButton::clicked, &dialog, [this, kind = control.Kind()] {
             TakeControls();
-            OnChannel(channel);
+            OnChannel(kind);
             ShowForm();
         });
     }
@@ -308,8 +297,8 @@ void CSchedulerDlg::ShowForm() {
     };
     for (const CheckControl& check : kChecks)
         setChecked(check.id, settings.*check.field);
-    for (const ChannelControl& control : kChannels)
-        setChecked(control.id, settings.channel == control.channel);
+    for (const ChannelRadio& control : ChannelRadios())
+        setChecked(control.id, settings.channel == control.Kind());
     setChecked(kCalAlwaysRadio, settings.confirmMode == ConfirmMode::kCalAlways);
     setChecked(kCalIfErrorRadio, settings.confirmMode == ConfirmMode::kCalIfErrorExceeds);
 

@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "acquisition/record_layout.h"
 #include "platform/text.h"
 #include "ui/hooked_dialog.h"
 
@@ -21,25 +20,15 @@ constexpr const char* kCaption = "KX9 Monitor";
 
 }  // namespace
 
-CSelCHMonitorDlg::CSelCHMonitorDlg(int channelMode, int pageSize) : m_nChannelMode(channelMode) {
+CSelCHMonitorDlg::CSelCHMonitorDlg(std::optional<RecordKind> channelMode, int pageSize)
+    : m_channelMode(channelMode) {
     const auto& sizes = CPageningSizeDlg::kPageSizes;
     const auto found = std::find(sizes.begin(), sizes.end(), pageSize);
     m_nChoice = found == sizes.end() ? 0 : static_cast<int>(found - sizes.begin());
 }
 
 std::string CSelCHMonitorDlg::ChannelModeText() const {
-    switch (m_nChannelMode) {
-        case kSoundLevelMeter:
-            return "SLM";
-        case kProfile:
-            return "PROFILE";
-        case kOctave:
-            return "OCTAVE";
-        case kThirdOctave:
-            return "THIRD OCTAVE";
-        default:
-            return "NONE";
-    }
+    return m_channelMode ? std::string((*m_channelMode)->name) : "NONE";
 }
 
 int CSelCHMonitorDlg::PageSize() const {

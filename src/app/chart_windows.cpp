@@ -6,6 +6,15 @@
 #include "acquisition/data_buffer.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "charts/spectrum_bands.h"
+
+ChartWindows::ChartWindows(CMainFrame& frame, const acquisition::Recording& recording)
+    : m_recording(recording),
+      m_host(frame),
+      m_spectrumHost(frame),
+      m_loadedSpectra(m_spectrumHost, frame.Mode()),
+      m_liveSpectra(m_spectrumHost, frame.Mode(), &m_loadedSpectra) {}
 
 namespace {
 
@@ -24,7 +33,8 @@ void ChartWindows::ComputeIsophoneForBand(int record) {
     const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
     const std::span<const unsigned char> loaded(
         buffer.data(), std::min(buffer.size(), CKX9MonitorApp::kDataBufferSize));
-    if (m_recording.Layout().Kind() != acquisition::kThirdOctave)
+    const charts::ChartBands* bands = charts::BandsOf(m_recording.Layout().Kind());
+    if (!bands || !bands->equalLoudness)
         return;
     const std::vector<uint16_t> words = m_recording.View(loaded).Values(record);
     // A record the loaded page does not hold whole has no spectrum to go through.

@@ -20,8 +20,7 @@ class ChartWindows {
 public:
     // The contour of a loaded spectrum is taken from `recording`, the recording the view
     // shows.
-    ChartWindows(CMainFrame& frame, const acquisition::Recording& recording)
-        : m_recording(recording), m_host(frame), m_spectrumHost(frame) {}
+    ChartWindows(CMainFrame& frame, const acquisition::Recording& recording);
     ChartWindows(const ChartWindows&) = delete;
     ChartWindows& operator=(const ChartWindows&) = delete;
 
@@ -60,6 +59,7 @@ private:
     charts::CGraphLegendDlg m_legend{m_host};
     charts::CSetup3DGraphDlg m_setup3D{m_host};
     FrameSpectrumHost m_spectrumHost;
-    charts::CDemoDlg m_liveSpectra{m_spectrumHost};
-    charts::CDemoDlg m_loadedSpectra{m_spectrumHost};
+    // The live window replays into the loaded data's.
+    charts::CDemoDlg m_loadedSpectra;
+    charts::CDemoDlg m_liveSpectra;
 };

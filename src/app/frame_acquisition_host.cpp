@@ -8,10 +8,6 @@
 #include "app/main_frame.h"
 #include "platform/text.h"
 
-using acquisition::kOctave;
-using acquisition::kSoundLevelMeter;
-using acquisition::kThirdOctave;
-
 namespace {
 
 constexpr const char* kTitlePrefix = "KX9Monitor  -  ";
@@ -20,8 +16,12 @@ CKX9MonitorView* View() {
     return TheApp().m_pView;
 }
 
-bool IsSpectrum(int kind) {
-    return kind == kOctave || kind == kThirdOctave;
+bool IsSpectrum(std::optional<acquisition::RecordKind> kind) {
+    return kind && kind->IsSpectrum();
+}
+
+bool HasShape(std::optional<acquisition::RecordKind> kind, acquisition::RecordShape shape) {
+    return kind && (*kind)->shape == shape;
 }
 
 }  // namespace
@@ -48,10 +48,6 @@ std::vector<std::string>& FrameAcquisitionHost::Labels() {
     return TheApp().m_GraphMarks.labels;
 }
 
-acquisition::SetupBlock& FrameAcquisitionHost::FrameSetupBlock() {
-    return m_frame.m_SetupBlock;
-}
-
 void FrameAcquisitionHost::BeginDataFile(const std::string& path) {
     CKX9MonitorApp& app = TheApp();
     m_frame.Ui().SetTitle(kTitlePrefix + path);
@@ -74,7 +70,7 @@ void FrameAcquisitionHost::BeginDataFile(const std::string& path) {
 void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup& setup) {
     CKX9MonitorApp& app = TheApp();
     CInstrStatus& current = app.m_InstrStatus;
-    m_frame.m_nChannelMode = setup.kind;
+    m_frame.Mode().SetChannelMode(setup.kind);
     app.m_nPagingSize = static_cast<int>(std::clamp<long long>(setup.pageSize, 0, INT32_MAX));
     current.m_strModel = setup.model;
     current.m_strProfileTime = setup.profileTime;
@@ -132,7 +128,7 @@ void FrameAcquisitionHost::SetPageStartText(const std::string& text) {
         view->m_strPageStartTime = text;
 }
 
-void FrameAcquisitionHost::ShowLoadedDataViews(int kind) {
+void FrameAcquisitionHost::ShowLoadedDataViews(std::optional<acquisition::RecordKind> kind) {
     CKX9MonitorView* view = View();
     if (!view)
         return;
@@ -144,7 +140,7 @@ void FrameAcquisitionHost::ShowLoadedDataViews(int kind) {
     view->ShowControl(CKX9MonitorView::IDC_LIVE_CHART, false);
     view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, IsSpectrum(kind));
     m_frame.DataFiles().ShowNavigator(IsSpectrum(kind));
-    if (kind == kSoundLevelMeter) {
+    if (HasShape(kind, acquisition::RecordShape::Levels)) {
         m_frame.Charts().Legend().Create();
         m_frame.Charts().Legend().ShowWindow(true);
     }
@@ -157,17 +153,16 @@ void FrameAcquisitionHost::SetDataListCount(long long rows) {
     }
 }
 
-void FrameAcquisitionHost::OnPageLoaded(int kind, long long samples) {
+void FrameAcquisitionHost::OnPageLoaded(std::optional<acquisition::RecordKind> kind,
+                                        long long samples) {
     if (IsSpectrum(kind))
         m_frame.Charts().ReloadLoadedSpectra();
     CKX9MonitorView* view = View();
-    if (!view)
+    if (!view || !kind)
         return;
-    if (kind == kSoundLevelMeter) {
-        view->CreateDataGraph(samples);
-    } else if (kind == acquisition::kProfile) {
-        view->CreateDataGraph2(samples);
-    } else if (IsSpectrum(kind)) {
+    if (!IsSpectrum(kind)) {
+        view->CreateDataGraph(*kind, samples);
+    } else {
         view->RefreshGraphWindows();
         m_frame.DataFiles().Navigator().SetSpectrumCount(
             static_cast<int>(std::clamp<long long>(samples, 0, INT32_MAX)));

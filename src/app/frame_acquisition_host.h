@@ -20,7 +20,6 @@ public:
     void SetCurrentFile(const std::string& path) override;
     void SetDataLoaded() override;
     std::vector<std::string>& Labels() override;
-    acquisition::SetupBlock& FrameSetupBlock() override;
     void BeginDataFile(const std::string& path) override;
     void TakeRecordingSetup(const acquisition::RecordingSetup& setup) override;
     void Warn(const std::string& text, unsigned type) override;
@@ -30,9 +29,9 @@ public:
     void AppendPageListRow(const std::string& text, int image) override;
     void SelectFirstPageRow() override;
     void SetPageStartText(const std::string& text) override;
-    void ShowLoadedDataViews(int kind) override;
+    void ShowLoadedDataViews(std::optional<acquisition::RecordKind> kind) override;
     void SetDataListCount(long long rows) override;
-    void OnPageLoaded(int kind, long long samples) override;
+    void OnPageLoaded(std::optional<acquisition::RecordKind> kind, long long samples) override;
     void UpdateAudioLabelWindow(bool hasAudioLabels) override;
     void CreateSchedulerLogWindow() override;
     void ShowSchedulerLogWindow(const std::string& path) override;

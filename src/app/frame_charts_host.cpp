@@ -15,7 +15,7 @@ CKX9MonitorView* View() {
 charts::BarChartContext FrameChartsHost::BarChart() const {
     const CKX9MonitorApp& app = TheApp();
     charts::BarChartContext context;
-    context.liveMode = m_frame.m_nChannelMode;
+    context.liveKind = m_frame.Mode().ChannelMode();
     context.contour = &m_frame.Charts().Isophone();
     context.model = app.m_InstrStatus.m_strModel;
     context.spectrumKind = app.m_strSpectrumKind;

@@ -27,8 +27,9 @@ bool HasReportRows(CMainFrame& frame) {
 }
 
 // Nothing long may be cut short by leaving or saving.
-bool IsBusy(const CMainFrame& frame) {
-    return frame.m_bDownloading || frame.m_bFirmwareUpgrading || frame.m_bSchedulerRunning;
+bool IsBusy(CMainFrame& frame) {
+    return frame.Mode().IsDownloading() || frame.Mode().IsFirmwareUpgrading() ||
+           frame.Mode().IsSchedulerRunning();
 }
 
 // The instrument under test's port; port.ini is written whether the dialog ended with OK or not.
@@ -75,7 +76,7 @@ const CommandEntry kCommands[] = {
     {cmd::ID_3DGRAPH_PROPERTIES,
      [](CMainFrame& f) { f.Commands().DataView().On3DGraphProperties(); },
      [](CMainFrame& f, CCmdUI& ui) {
-         ui.Enable(!f.m_bDownloading && !TheApp().m_strCurrentFile.empty() &&
+         ui.Enable(!f.Mode().IsDownloading() && !TheApp().m_strCurrentFile.empty() &&
                    f.Commands().DisplayMode() == 3);
      }},
     {cmd::ID_VIEW_CROSS_REFERENCE,

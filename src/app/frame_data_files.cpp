@@ -11,14 +11,14 @@ bool FrameDataFiles::RunSaveDialog() {
     source.currentFile = app.m_strCurrentFile;
     source.programFolder = app.m_strProgramDir;
     source.liveIndex = app.ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
-    source.monitoring = m_frame.m_bMonitorOn && m_frame.m_bAcquiring;
+    source.monitoring = m_frame.Mode().IsMonitorOn() && m_frame.Mode().IsAcquiring();
     if (const CKX9MonitorView* view = app.m_pView)
         for (int row = 0; row < view->m_PageList.GetItemCount(); ++row)
             source.pageRows.push_back(view->m_PageList.GetItemText(row, 0));
     acquisition::CSelFileToSaveDlg dialog(std::move(source));
     const int result = dialog.DoModal();
     if (result == IDOK)
-        m_frame.m_bDataSaved = TRUE;
+        m_frame.Mode().SetDataSaved(true);
     return result != IDCANCEL;
 }
 

@@ -13,9 +13,11 @@ class CMainFrame;
 
 class FrameDataFiles {
 public:
-    // The reader loads its pages into `recording`, the recording the view shows.
-    FrameDataFiles(CMainFrame& frame, acquisition::Recording& recording)
-        : m_frame(frame), m_host(frame), m_reader(m_host, recording) {}
+    // The reader loads its pages into `recording`, the recording the view shows, and a file's
+    // setup into `setupBlock`.
+    FrameDataFiles(CMainFrame& frame, acquisition::Recording& recording,
+                   acquisition::SetupBlock& setupBlock)
+        : m_frame(frame), m_host(frame), m_reader(m_host, recording, setupBlock) {}
     FrameDataFiles(const FrameDataFiles&) = delete;
     FrameDataFiles& operator=(const FrameDataFiles&) = delete;
 

@@ -96,5 +96,5 @@ void CFrameDataViewCommands::OnViewCrossReference() {
 
 LoadedDataFacts CFrameDataViewCommands::Facts() const {
     const CKX9MonitorApp& app = TheApp();
-    return {app.m_strCurrentFile, app.m_strSpectrumKind, m_frame.m_bDownloading != FALSE};
+    return {app.m_strCurrentFile, app.m_strSpectrumKind, m_frame.Mode().IsDownloading()};
 }

@@ -2,7 +2,11 @@
 
 #include <utility>
 
+#include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "link/command_codes.h"
+#include "platform/operator.h"
+#include "platform/text.h"
 
 void FrameDumpHost::AppendDumpBytes(std::string bytes) {
     platform::PostTextMessage(this, kAppend, 0, 0, std::move(bytes));
@@ -17,21 +21,39 @@ void FrameDumpHost::DumpFinished(std::string message) {
 }
 
 void FrameDumpHost::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    if (message == kProgress)
-        m_frame.OnDumpProgress(static_cast<int>(wParam), static_cast<int>(lParam));
+    if (message != kProgress)
+        return;
+    m_frame.m_nDownloadFile = static_cast<int>(wParam);
+    m_frame.m_nDownloadLine = static_cast<int>(lParam);
 }
 
 void FrameDumpHost::OnTextMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                                   const std::string& text) {
     switch (message) {
         case kAppend:
-            m_frame.WriteDumpBytes(text);
+            WriteDumpBytes(text);
             break;
         case kFinished:
-            m_frame.OnDumpFinished(text);
+            if (!text.empty())
+                m_frame.Warn(text, MB_ICONSTOP);
+            m_frame.SendCommand(command_code::kDumpOff, "", "");
             break;
         default:
             OnMessage(message, wParam, lParam);
             break;
     }
+}
+
+void FrameDumpHost::WriteDumpBytes(const std::string& bytes) {
+    MeterMode& mode = m_frame.Mode();
+    if (mode.HasDumpWriteFailed())
+        return;
+    acquisition::DumpFile& file = TheApp().m_DumpFile;
+    if (file.Write(bytes))
+        return;
+    // A full disk is told once: the download stops and is not announced as complete.
+    mode.SetDumpWriteFailed(true);
+    mode.SetDumpRefused(true);
+    m_frame.m_dumpDecoder.RequestCancel();
+    m_frame.Warn(platform::Format("error writing dump file (code %d)", file.Error()), MB_ICONSTOP);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The memory-dump decoder's host: what the decoder hands over on the listener thread is posted
-// here by value and carried out on the user-interface thread by the frame (the dump file's
-// writes, the download's progress and its end).
+// here by value and carried out on the user-interface thread (the dump file's writes, the
+// download's progress for the frame's progress timer, and its end: "DMP:OFF" queued).
 
 #include <cstdint>
 #include <string>
@@ -27,5 +27,8 @@ public:
 
 private:
     enum Message : unsigned { kAppend = 1, kProgress, kFinished };
+    // A write that failed stops the download with one message; nothing after it is written.
+    void WriteDumpBytes(const std::string& bytes);
+
     CMainFrame& m_frame;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "acquisition/data_list_texts.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -20,11 +21,12 @@ graph::GraphContext FrameGraphHost::Context() const {
     const CKX9MonitorApp& app = TheApp();
     const CMainFrame* frame = app.m_pMainFrame;
     graph::GraphContext context;
-    context.liveMonitoring = frame && frame->m_bMonitorOn && frame->m_bAcquiring;
+    context.liveMonitoring = frame && frame->Link().Mode().IsLive();
     const acquisition::Recording& recording = m_view.Recording();
     context.selectedSegment = recording.SelectedSegment();
-    context.acquisitionMode = frame ? frame->m_nChannelMode : -1;
-    context.model = app.m_InstrStatus.m_strModel;
+    const auto kind = frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
+    context.statusColumn = acquisition::StatusColumn(kind, app.m_InstrStatus.m_strModel);
+    context.channelLevels = kind && (*kind)->shape == acquisition::RecordShape::Levels;
     context.recordKind = app.m_strSpectrumKind;
     context.absoluteTimes = recording.AbsoluteTimes();
     context.wideLine = m_view.m_nWideLine != 0;
@@ -126,7 +128,7 @@ std::string FrameGraphHost::FormatPointReadout(int x, int y, const std::string& 
     CMainFrame* frame = TheApp().m_pMainFrame;
     const bool live = m_view.Recording().SelectedSegment() == -1;
     charts::PointReadoutSource source;
-    source.mode = frame ? frame->m_nChannelMode : -1;
+    source.kind = frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
     source.cell = [this, live](int row, int column) {
         if (live)
             return m_view.m_ReportList.IsValidRow(row)

@@ -33,21 +33,14 @@ void FrameLinkHost::ShowLinkPane(const std::string& text, COLORREF onColor, COLO
     m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, onColor, offColor);
 }
 
-bool FrameLinkHost::IsSendingHeld() {
-    // During a download the decoder alone talks to the meter.
-    return m_frame.m_bFirmwareUpgrading != FALSE || m_frame.m_bDownloading != FALSE;
-}
-
 void FrameLinkHost::OnQueueEmpty() {
     m_frame.OnQueueEmpty();
 }
 
-bool FrameLinkHost::TakeLiveRecord(const std::string& record) {
-    return m_frame.OnLiveRecord(record);
-}
-
-void FrameLinkHost::OnReply(const CCommand& command, const std::string& reply) {
-    m_frame.OnCommandReply(command, reply);
+void FrameLinkHost::OnAnswered(const CCommand& /*command*/) {
+    // The setup wait box counts the replies of a whole read or send.
+    if (m_frame.Ui().IsSetupWaitBoxShown())
+        m_frame.Ui().StepSetupWaitProgress();
 }
 
 void FrameLinkHost::OnWrongState(const CCommand& command) {
@@ -60,10 +53,6 @@ void FrameLinkHost::OnGivenUp(const CCommand& command, bool refused) {
 
 void FrameLinkHost::OnTimedOut(const CCommand& command) {
     m_frame.OnCommandTimedOut(command);
-}
-
-void FrameLinkHost::OnMonitorOnSent() {
-    m_frame.m_bMonitorOn = TRUE;
 }
 
 void FrameLinkHost::OnPowerOffSent() {

@@ -1,6 +1,6 @@
 #pragma once
 // What the link session needs of the application, the view and the frame, served by the
-// frame: the session talks to the meter, the frame says what the replies mean.
+// frame: the session talks to the meter, the frame says what a command given up means.
 
 #include "link/link_session_host.h"
 
@@ -17,14 +17,11 @@ public:
     std::string BaudRateSetting() override;
 
     void ShowLinkPane(const std::string& text, COLORREF onColor, COLORREF offColor) override;
-    bool IsSendingHeld() override;
     void OnQueueEmpty() override;
-    bool TakeLiveRecord(const std::string& record) override;
-    void OnReply(const CCommand& command, const std::string& reply) override;
+    void OnAnswered(const CCommand& command) override;
     void OnWrongState(const CCommand& command) override;
     void OnGivenUp(const CCommand& command, bool refused) override;
     void OnTimedOut(const CCommand& command) override;
-    void OnMonitorOnSent() override;
     void OnPowerOffSent() override;
     void OnAlarm(const LinkAlarm& alarm) override;
 

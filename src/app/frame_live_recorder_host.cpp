@@ -23,14 +23,9 @@ acquisition::LiveSetup FrameLiveRecorderHost::Setup() const {
     setup.profileTime = current.m_strProfileTime;
     setup.spectrumTime = current.m_strProfileSpectrumTime;
     setup.pageSize = app.m_nPagingSize;
-    setup.schedulerMode = m_frame.m_bSchedulerMode;
     setup.acquisitionTime = m_frame.m_recording.Time().AcquisitionTime();
     setup.repetitionTime = m_frame.m_recording.Time().RepetitionTime();
     return setup;
-}
-
-acquisition::SetupBlock FrameLiveRecorderHost::RecordingHeader() const {
-    return m_frame.m_SetupBlock;
 }
 
 std::string FrameLiveRecorderHost::RecordFolder() const {
@@ -76,7 +71,7 @@ void FrameLiveRecorderHost::InsertEmptyReportRows(int count) {
 }
 
 void FrameLiveRecorderHost::StartReportTrim() {
-    m_frame.StartReportTrim();
+    m_frame.SetTimer(CMainFrame::kReportTrim, CMainFrame::kReportTrimTickMs);
 }
 
 // --- the page list
@@ -147,11 +142,8 @@ void FrameLiveRecorderHost::HideLiveSpectrumWindow() {
     m_frame.Charts().LiveSpectra().ShowWindow(false);
 }
 
-void FrameLiveRecorderHost::AddLiveSpectrum(int kind, std::span<const std::uint16_t> bands) {
-    if (kind == acquisition::kThirdOctave)
-        m_frame.Charts().LiveSpectra().AddThirdOctaveSpectrum(bands);
-    else
-        m_frame.Charts().LiveSpectra().AddOctaveSpectrum(bands);
+void FrameLiveRecorderHost::AddLiveSpectrum(std::span<const std::uint16_t> bands) {
+    m_frame.Charts().LiveSpectra().AddSpectrumRow(bands);
 }
 
 void FrameLiveRecorderHost::ClearLiveSpectrum() {

@@ -12,7 +12,6 @@ public:
     explicit FrameLiveRecorderHost(CMainFrame& frame) : m_frame(frame) {}
 
     acquisition::LiveSetup Setup() const override;
-    acquisition::SetupBlock RecordingHeader() const override;
     std::string RecordFolder() const override;
 
     int ReportRowCount() const override;
@@ -38,7 +37,7 @@ public:
     void RepaintLiveGraph() override;
     bool HasLiveSpectrumWindow() const override;
     void HideLiveSpectrumWindow() override;
-    void AddLiveSpectrum(int kind, std::span<const std::uint16_t> bands) override;
+    void AddLiveSpectrum(std::span<const std::uint16_t> bands) override;
     void ClearLiveSpectrum() override;
 
     void ShowDataLoss() override;

@@ -29,10 +29,6 @@ void FrameMaintenanceHost::SendCommand(int code) {
     m_frame.SendCommand(code, "", "");
 }
 
-bool FrameMaintenanceHost::IsSchedulerMode() {
-    return m_frame.m_bSchedulerMode != FALSE;
-}
-
 maintenance::SchedulerConfirm FrameMaintenanceHost::ConfirmMode() {
     return m_frame.Scheduler().Window().ConfirmMode() == acquisition::kCalIfErrorExceeds
                ? maintenance::SchedulerConfirm::IfErrorExceeds
@@ -49,14 +45,6 @@ void FrameMaintenanceHost::LogScheduler(const std::string& text) {
 
 void FrameMaintenanceHost::SetSchedulerStep(int step) {
     m_frame.Scheduler().Run().SetState(step);
-}
-
-void FrameMaintenanceHost::SetDeltaLeq(const std::string& text) {
-    m_frame.m_strDeltaLeq = text;
-}
-
-void FrameMaintenanceHost::EndRunning() {
-    m_frame.m_bElectricCalRunning = FALSE;
 }
 
 web::WebClient& FrameMaintenanceHost::Web() {
@@ -106,7 +94,7 @@ bool FrameMaintenanceHost::ReopenTargetPort() {
 }
 
 void FrameMaintenanceHost::SetUpgrading(bool on) {
-    m_frame.m_bFirmwareUpgrading = on ? TRUE : FALSE;
+    m_frame.Mode().SetFirmwareUpgrading(on);
     // Sending again: whatever waited in the queue goes now.
     if (!on)
         m_frame.Link().WakeSendTick();

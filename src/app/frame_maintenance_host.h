@@ -26,13 +26,10 @@ public:
 
     // maintenance::ElectricCalibHost
     void SendCommand(int code) override;
-    bool IsSchedulerMode() override;
     maintenance::SchedulerConfirm ConfirmMode() override;
     std::string CalibrationThreshold() override;
     void LogScheduler(const std::string& text) override;
     void SetSchedulerStep(int step) override;
-    void SetDeltaLeq(const std::string& text) override;
-    void EndRunning() override;
 
     // maintenance::FirmwareUpgradeHost
     web::WebClient& Web() override;

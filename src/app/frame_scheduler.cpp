@@ -13,8 +13,9 @@ FrameScheduler::FrameScheduler(CMainFrame& frame, LinkClock* clock)
     : m_frame(frame),
       m_log(TheApp().m_strProgramDir),
       m_host(frame),
+      m_window(m_host, frame.Mode()),
       m_runHost(frame),
-      m_run(m_runHost, clock ? *clock : m_ownClock) {}
+      m_run(m_runHost, clock ? *clock : m_ownClock, frame.Mode()) {}
 
 void FrameScheduler::Log(BOOL restart, const std::string& text, BOOL stamp) {
     if (const auto line = m_log.Write(restart != FALSE, text, stamp != FALSE))
@@ -23,7 +24,7 @@ void FrameScheduler::Log(BOOL restart, const std::string& text, BOOL stamp) {
 
 void FrameScheduler::ResetView() {
     CKX9MonitorApp& app = TheApp();
-    m_frame.m_bDownloading = FALSE;
+    m_frame.Mode().SetDownloading(false);
     app.m_strCurrentFile.clear();
     m_frame.EmptyViewForNewSession();
     if (CKX9MonitorView* view = app.m_pView) {
@@ -31,7 +32,8 @@ void FrameScheduler::ResetView() {
         view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, false);
     }
     m_frame.Boxes().m_ViewInstrStatusDlg.ShowWindow(false);
-    m_frame.Ui().SetTitle(m_frame.m_bLinkActive ? m_frame.NormalTitle() : CMainFrame::kWindowTitle);
+    m_frame.Ui().SetTitle(m_frame.Mode().IsLinkActive() ? m_frame.NormalTitle()
+                                                        : CMainFrame::kWindowTitle);
 }
 
 void FrameScheduler::OpenFile() {

@@ -41,7 +41,7 @@ private:
     CMainFrame& m_frame;
     acquisition::SchedulerLog m_log;
     FrameSchedulerHost m_host;
-    acquisition::CSchedulerDlg m_window{m_host};
+    acquisition::CSchedulerDlg m_window;
     FrameSchedulerRunHost m_runHost;
     ProgramLinkClock m_ownClock;
     acquisition::SchedulerRun m_run;

@@ -30,10 +30,6 @@ bool FrameSchedulerHost::IsModemLink() const {
     return TheApp().m_bModemLink == 1;
 }
 
-bool FrameSchedulerHost::IsLinkConnected() const {
-    return m_frame.m_bLinkActive != FALSE;
-}
-
 void FrameSchedulerHost::WriteToLink(int code) {
     m_frame.Link().WriteCommand(LinkSide::Reference, code);
 }
@@ -45,27 +41,6 @@ void FrameSchedulerHost::StopFrameMonitoring() {
 void FrameSchedulerHost::DisconnectLink() {
     WriteToLink(command_code::kMonitorOff);
     m_frame.Disconnect();
-}
-
-void FrameSchedulerHost::SetChannelMode(int mode) {
-    m_frame.m_nChannelMode = mode;
-}
-
-void FrameSchedulerHost::SetSchedulerMode(bool on) {
-    m_frame.m_bSchedulerMode = on ? TRUE : FALSE;
-}
-
-void FrameSchedulerHost::SetSchedulerRunning(bool on) {
-    m_frame.m_bSchedulerRunning = on ? TRUE : FALSE;
-}
-
-bool FrameSchedulerHost::IsSchedulerRunning() const {
-    return m_frame.m_bSchedulerRunning != FALSE;
-}
-
-void FrameSchedulerHost::ClearLiveMonitoring() {
-    m_frame.m_bMonitorOn = FALSE;
-    m_frame.m_bAcquiring = FALSE;
 }
 
 void FrameSchedulerHost::PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,

@@ -16,15 +16,9 @@ public:
     void QueueSetupQueries() override;
     int LinkBaudRate() const override;
     bool IsModemLink() const override;
-    bool IsLinkConnected() const override;
     void WriteToLink(int code) override;
     void StopFrameMonitoring() override;
     void DisconnectLink() override;
-    void SetChannelMode(int mode) override;
-    void SetSchedulerMode(bool on) override;
-    void SetSchedulerRunning(bool on) override;
-    bool IsSchedulerRunning() const override;
-    void ClearLiveMonitoring() override;
     void PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
                               const acquisition::ScheduleTime& repetition) override;
     void PrepareLiveSpectrumWindow() override;

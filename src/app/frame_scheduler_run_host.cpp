@@ -62,21 +62,11 @@ bool FrameSchedulerRunHost::IsReadyToSend() {
     return link.IsReadyToSend() && link.IsQueueEmpty() && link.CurrentCommand() == nullptr;
 }
 
-bool FrameSchedulerRunHost::IsConnected() {
-    return m_frame.m_bLinkActive != FALSE;
-}
-
 bool FrameSchedulerRunHost::IsAutoDetect() {
     return TheApp().m_bAutoDetectPort != 0;
 }
 
 void FrameSchedulerRunHost::PrepareConnectAttempt() {
-    m_frame.m_bMonitorOn = FALSE;
-    m_frame.m_bAcquiring = FALSE;
-    m_frame.m_bDataLogging = FALSE;
-    m_frame.m_bDownloading = FALSE;
-    m_frame.m_bStatusDlgShown = FALSE;
-    m_frame.m_nChannelMode = -1;
     m_frame.Boxes().m_TryConnDlg.SetText("");
     m_frame.Boxes().m_TryConnDlg.ShowWindow(true);
 }
@@ -96,7 +86,7 @@ void FrameSchedulerRunHost::ConnectInstrumentPort() {
 void FrameSchedulerRunHost::ArmLink() {
     LinkSession& link = m_frame.Link();
     link.DeleteAllCommands();
-    m_frame.m_nPendingOp = -1;
+    m_frame.Mode().SetPendingOp(kNoPendingOp);
     m_frame.SendCommand(command_code::kDisplayQuery, "", "");
     m_frame.SendCommand(command_code::kAcquisitionQuery, "", "");
     link.StartSendTick();
@@ -105,26 +95,6 @@ void FrameSchedulerRunHost::ArmLink() {
 
 void FrameSchedulerRunHost::CloseLink() {
     m_frame.CloseMonitoringLink();
-}
-
-void FrameSchedulerRunHost::SetChannelMode(int channel) {
-    m_frame.m_nChannelMode = channel;
-}
-
-bool FrameSchedulerRunHost::IsMonitorRequested() {
-    return m_frame.m_bMonitorOn != FALSE;
-}
-
-void FrameSchedulerRunHost::SetMonitorRequested(bool on) {
-    m_frame.m_bMonitorOn = on ? TRUE : FALSE;
-}
-
-bool FrameSchedulerRunHost::IsMonitorRunning() {
-    return m_frame.m_bAcquiring != FALSE;
-}
-
-void FrameSchedulerRunHost::SetMonitorRunning(bool on) {
-    m_frame.m_bAcquiring = on ? TRUE : FALSE;
 }
 
 void FrameSchedulerRunHost::KillRecordWatchdog() {
@@ -148,59 +118,34 @@ void FrameSchedulerRunHost::StartNewSession() {
     m_frame.m_recording.SelectSegment(-1);
 }
 
-void FrameSchedulerRunHost::OnAcquisitionStart(int channel) {
+void FrameSchedulerRunHost::OnAcquisitionStart(acquisition::RecordKind kind) {
     TheApp().m_strCurrentFile =
         TheApp().ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
-    if (channel == 0)
+    if (kind->shape == acquisition::RecordShape::Levels)
         m_frame.Charts().ShowLegend();
 }
 
-void FrameSchedulerRunHost::StartDataLoggingBlink() {
-    m_frame.m_bDataLogging = TRUE;
+void FrameSchedulerRunHost::StartRecordingBlink() {
     m_frame.SetTimer(CMainFrame::kRecordingBlink, CMainFrame::kRecordingBlinkMs);
 }
 
-void FrameSchedulerRunHost::AddSpectrumGap(int channel) {
+void FrameSchedulerRunHost::AddSpectrumGap(acquisition::RecordKind kind) {
     charts::CDemoDlg& window = m_frame.Charts().LiveSpectra();
-    if (!window.HasWindow() || (channel != 2 && channel != 3))
+    if (!window.HasWindow() || !kind.IsSpectrum())
         return;
     if (window.Row() >= kFullSpectrumGraphRows)
         window.ClearRows();
-    const std::vector<std::uint16_t> zeros(charts::CDemoDlg::kThirdOctaveBands, 0);
-    for (int row = 0; row < charts::CDemoDlg::kSeparatorRows; ++row) {
-        if (channel == 2)
-            window.AddOctaveSpectrum(zeros);
-        else
-            window.AddThirdOctaveSpectrum(zeros);
-    }
+    const std::vector<std::uint16_t> zeros(static_cast<size_t>(kind->valuesPerSample), 0);
+    for (int row = 0; row < charts::CDemoDlg::kSeparatorRows; ++row)
+        window.AddSpectrumRow(zeros);
 }
 
-void FrameSchedulerRunHost::StorePlaceholderRecord(int channel) {
-    switch (channel) {
-        case 0:
-            m_frame.ProcessMonitorRecordMode0("ERROR");
-            break;
-        case 1:
-            m_frame.ProcessMonitorRecordMode1("ERROR");
-            break;
-        case 2:
-            m_frame.ProcessMonitorRecordMode2("ERROR");
-            break;
-        case 3:
-            m_frame.ProcessMonitorRecordMode3("ERROR");
-            break;
-        default:
-            break;
-    }
-}
-
-bool FrameSchedulerRunHost::IsAudioRecording() {
-    return m_frame.m_bAudioRecording != FALSE;
+void FrameSchedulerRunHost::StorePlaceholderRecord(acquisition::RecordKind kind) {
+    m_frame.m_liveRecorder.ProcessRecord(kind, "ERROR");
 }
 
 void FrameSchedulerRunHost::StopAudioRecording() {
-    m_frame.m_bAudioRecording = FALSE;
-    m_frame.m_bAudioFileOpen = FALSE;
+    m_frame.Mode().SetAudioRecording(false, false);
     m_frame.StopAudioRecordingLog();
 }
 
@@ -208,21 +153,12 @@ void FrameSchedulerRunHost::StartElectricCalibration() {
     m_frame.StartElectricCalibration();
 }
 
-void FrameSchedulerRunHost::CloseElectricCalibration() {
+void FrameSchedulerRunHost::CloseElectricCalibrationWindow() {
     m_frame.Maintenance().ElectricCalibration().DestroyWindow();
-    m_frame.m_bElectricCalRunning = FALSE;
-}
-
-std::string FrameSchedulerRunHost::DeltaLeqText() {
-    return m_frame.m_strDeltaLeq;
 }
 
 bool FrameSchedulerRunHost::StartDownload() {
     return m_frame.OpenDumpFile();
-}
-
-void FrameSchedulerRunHost::ClearSchedulerRunning() {
-    m_frame.m_bSchedulerRunning = FALSE;
 }
 
 void FrameSchedulerRunHost::CloseRecordFile() {

@@ -1,7 +1,7 @@
 #pragma once
 // What a scheduled run needs of the program, served by the main frame: its link session, its
-// connect routines and monitoring flags, the electric calibration, the memory download, the
-// record files and the scheduler log.
+// connect routines and timers, the electric calibration, the memory download, the record files
+// and the scheduler log.
 
 #include <cstdint>
 #include <optional>
@@ -24,7 +24,6 @@ public:
     bool ConfirmMonitorOff() override;
     void QueueCommand(int code, const std::string& arg1, const std::string& arg2) override;
     bool IsReadyToSend() override;
-    bool IsConnected() override;
 
     bool IsAutoDetect() override;
     void PrepareConnectAttempt() override;
@@ -34,29 +33,21 @@ public:
     void ArmLink() override;
     void CloseLink() override;
 
-    void SetChannelMode(int channel) override;
-    bool IsMonitorRequested() override;
-    void SetMonitorRequested(bool on) override;
-    bool IsMonitorRunning() override;
-    void SetMonitorRunning(bool on) override;
     void KillRecordWatchdog() override;
     void KillStatusPoll() override;
     std::string AutoStoreValue() override;
     std::string EditedIntegrationMode() override;
     void StartNewSession() override;
-    void OnAcquisitionStart(int channel) override;
-    void StartDataLoggingBlink() override;
-    void AddSpectrumGap(int channel) override;
-    void StorePlaceholderRecord(int channel) override;
-    bool IsAudioRecording() override;
+    void OnAcquisitionStart(acquisition::RecordKind kind) override;
+    void StartRecordingBlink() override;
+    void AddSpectrumGap(acquisition::RecordKind kind) override;
+    void StorePlaceholderRecord(acquisition::RecordKind kind) override;
     void StopAudioRecording() override;
 
     void StartElectricCalibration() override;
-    void CloseElectricCalibration() override;
-    std::string DeltaLeqText() override;
+    void CloseElectricCalibrationWindow() override;
     bool StartDownload() override;
 
-    void ClearSchedulerRunning() override;
     void CloseRecordFile() override;
     void ShowRunResult() override;
     void OnRunEnded() override;

@@ -22,19 +22,12 @@ std::string FrameSetupHost::ProgramDir() const {
     return TheApp().m_strProgramDir;
 }
 
-bool FrameSetupHost::IsAcquiring() const {
-    return m_frame.m_bDataLogging || m_frame.m_bAcquiring;
-}
-
 bool FrameSetupHost::StopAcquisition() {
-    if (!m_frame.Link().ConfirmAcquisitionStop())
-        return false;
-    m_frame.m_bAcquiring = FALSE;
-    return true;
+    return m_frame.Link().ConfirmAcquisitionStop();
 }
 
 void FrameSetupHost::SendSetup() {
-    m_frame.m_nPendingOp = kSetupOp;
+    m_frame.Mode().SetPendingOp(kSetupOp);
     m_frame.QueueSetupCommands();
     m_frame.Ui().ShowSetupWaitBox("Sending Setup parameters to instrument...\r\nPlease wait.");
 }

@@ -14,7 +14,6 @@ public:
     CInstrStatus& Edited() override;
     std::string ParameterName(const std::string& stored) const override;
     std::string ProgramDir() const override;
-    bool IsAcquiring() const override;
     bool StopAcquisition() override;
     void SendSetup() override;
 

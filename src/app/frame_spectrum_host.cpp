@@ -11,9 +11,8 @@ namespace {
 // The loaded page's records, when they are spectra of the frame's mode.
 std::optional<acquisition::DataBufferView> Spectra(const CMainFrame& frame) {
     const acquisition::Recording& recording = frame.m_recording;
-    const int kind = recording.Layout().Kind();
-    if (kind != frame.m_nChannelMode ||
-        (kind != acquisition::kOctave && kind != acquisition::kThirdOctave))
+    const std::optional<acquisition::RecordKind> kind = recording.Layout().Kind();
+    if (kind != frame.Link().Mode().ChannelMode() || !kind || !kind->IsSpectrum())
         return std::nullopt;
     const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
     return recording.View(
@@ -21,14 +20,6 @@ std::optional<acquisition::DataBufferView> Spectra(const CMainFrame& frame) {
 }
 
 }  // namespace
-
-int FrameSpectrumHost::LiveMode() const {
-    return m_frame.m_nChannelMode;
-}
-
-bool FrameSpectrumHost::AcquisitionRunning() const {
-    return m_frame.m_bMonitorOn && m_frame.m_bAcquiring;
-}
 
 int FrameSpectrumHost::SelectedSegment() const {
     return m_frame.m_recording.SelectedSegment();

@@ -1,7 +1,6 @@
 #pragma once
 // What the "Spectrum" windows need of the application, as the running program has it: the
-// frame's mode and acquisition flags, the spectra of the recording in the data buffer, its
-// schedule and the frame's window of loaded data.
+// spectra of the recording in the data buffer and its schedule.
 
 #include "charts/spectrum_window_host.h"
 
@@ -11,8 +10,6 @@ class FrameSpectrumHost : public charts::SpectrumWindowHost {
 public:
     explicit FrameSpectrumHost(CMainFrame& frame) : m_frame(frame) {}
 
-    int LiveMode() const override;
-    bool AcquisitionRunning() const override;
     int SelectedSegment() const override;
     int LoadedSpectra() const override;
     std::optional<charts::StoredSpectrum> LoadedSpectrum(int index) const override;

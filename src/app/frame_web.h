@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/server_startup_services.h"
+#include "app/server_startup_host.h"
 #include "report/instr_log.h"
 #include "web/instrument_booking.h"
 #include "web/server_databases.h"
@@ -26,7 +26,7 @@ public:
     web::ServerDatabases& Databases() { return m_databases; }
     web::TechnicianAccount& Technician() { return m_technician; }
     web::InstrumentBooking& Booking() { return m_booking; }
-    StartupServices& Startup() { return m_startup; }
+    StartupHost& Startup() { return m_startup; }
     InstrLog& Log() { return m_log; }
 
     // A workflow command's internet check, made while the databases call for one (a check
@@ -43,7 +43,7 @@ private:
     web::ServerDatabases m_databases;
     web::TechnicianAccount m_technician;
     web::InstrumentBooking m_booking{m_databases};
-    ServerStartupServices m_startup{m_databases};
+    ServerStartupHost m_startup{m_databases};
     InstrLog m_log;
     int m_loginResult = 0;
 };

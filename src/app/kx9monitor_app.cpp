@@ -6,7 +6,7 @@
 #include "app/dialogs/about_dlg.h"
 #include "app/main_frame.h"
 #include "app/main_frame_window.h"
-#include "app/startup_services.h"
+#include "app/startup_host.h"
 #include "app/startup_settings.h"
 #include "link/serial.h"
 #include "link/serial_port_list.h"
@@ -42,7 +42,7 @@ CKX9MonitorApp::CKX9MonitorApp() : m_DataBuffer(kDataBufferSize) {
 
 CKX9MonitorApp::~CKX9MonitorApp() {
     // The frame still reaches the application while it goes.
-    m_pStartupServices = nullptr;
+    m_pStartupHost = nullptr;
     m_pFrameOwner.reset();
     SetBenchLog(nullptr);
     if (g_app == this)
@@ -101,7 +101,7 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
             window->showMaximized();
         if (!m_strCommandLineFile.empty())
             frame->DataFiles().Reader().OpenSessionFile(m_strCommandLineFile);
-        SetStartupServices(&frame->Web().Startup());
+        SetStartupHost(&frame->Web().Startup());
     }
     StartupUpdateCheck();
     return TRUE;
@@ -128,13 +128,13 @@ void CKX9MonitorApp::StartupUpdateCheck() {
     ApplyStartupSettings(now);
     for (const char* database : {kTechnicianDatabase, kCorrectionsTable})
         if (!platform::FileExists(ProgramPath(database)) && IsInternetChecked())
-            m_pStartupServices->UpdateServerDatabases();
+            m_pStartupHost->UpdateServerDatabases();
     ExpireBooking(now);
     m_bDebug = 0;
 }
 
 bool CKX9MonitorApp::IsInternetChecked() const {
-    return m_pStartupServices && m_pStartupServices->IsInternetChecked();
+    return m_pStartupHost && m_pStartupHost->IsInternetChecked();
 }
 
 void CKX9MonitorApp::ApplyStartupSettings(const platform::DateTime& now) {
@@ -145,13 +145,13 @@ void CKX9MonitorApp::ApplyStartupSettings(const platform::DateTime& now) {
         return;
     }
     const bool refreshDue = settings->IsRefreshDue(now);
-    if (refreshDue && m_pStartupServices)
-        m_pStartupServices->CheckInternetConnection();
+    if (refreshDue && m_pStartupHost)
+        m_pStartupHost->CheckInternetConnection();
     if (!settings->displayAudioSetting)
         m_nDisplayAudioSetting = 0;
     if (!refreshDue || !IsInternetChecked())
         return;
-    m_pStartupServices->UpdateServerDatabases();
+    m_pStartupHost->UpdateServerDatabases();
     const std::string content =
         FormatStartupSettings(platform::DateTime::Now(), m_nDisplayAudioSetting != 0);
     if (!platform::WriteFileAtomic(settingsPath, content))

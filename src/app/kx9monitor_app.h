@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/dump_file.h"
 #include "acquisition/record_layout.h"
-#include "app/dump_file.h"
 #include "graph/graph_marks.h"
 #include "link/instr_status.h"
 #include "link/port_record.h"
@@ -19,7 +19,7 @@ class CKX9MonitorView;
 namespace platform {
 class DateTime;
 }
-class StartupServices;
+class StartupHost;
 
 class CKX9MonitorApp {
 public:
@@ -42,7 +42,7 @@ public:
     // "Info": the About box.
     void OnAppAbout();
 
-    void SetStartupServices(StartupServices* services) { m_pStartupServices = services; }
+    void SetStartupHost(StartupHost* host) { m_pStartupHost = host; }
     // Where the verification bench window writes its event log while it exists; serial reads
     // that have to wait are logged there too.
     void SetBenchLog(std::function<void(const std::string&)> log);
@@ -79,7 +79,7 @@ public:
     // Samples per record page of a live recording; the monitoring options change it.
     int m_nPagingSize = 10000;
     // Where a download of the meter's memory goes (CMainFrame::OpenDumpFile).
-    DumpFile m_DumpFile;
+    acquisition::DumpFile m_DumpFile;
     // The graphs' markers, labels and events, and the record whose labels they show.
     graph::GraphMarks m_GraphMarks;
     int m_bAbortWait = 0;
@@ -96,7 +96,7 @@ private:
     bool m_bModuleInitialised = false;
     // The frame the start-up created; it outlives its window until the application ends.
     std::unique_ptr<CMainFrame> m_pFrameOwner;
-    StartupServices* m_pStartupServices = nullptr;
+    StartupHost* m_pStartupHost = nullptr;
     std::function<void(const std::string&)> m_benchLog;
 };
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <span>
 
+#include "acquisition/data_list_texts.h"
 #include "acquisition/live_recorder.h"
-#include "app/data_list_texts.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "app/setup_texts.h"
@@ -12,10 +12,6 @@
 #include "platform/operator.h"
 #include "platform/text.h"
 
-using acquisition::kOctave;
-using acquisition::kProfile;
-using acquisition::kSoundLevelMeter;
-using acquisition::kThirdOctave;
 using platform::Contains;
 
 namespace {
@@ -45,8 +41,6 @@ const FormControl kForm[] = {
 };
 
 constexpr const char* kTitle = "QS4060KRTN_VP";
-constexpr int kLastOctaveColumn = 12;
-constexpr int kLastThirdOctaveColumn = 33;
 constexpr size_t kHeadingBuffer = 128;  // headings are read into a buffer of this size
 constexpr unsigned kDataLoggingPause = 4000;
 // The old page's rows start behind the empty rows a page end puts in front of them.
@@ -114,9 +108,9 @@ void CKX9MonitorView::ControlsChanged() const {
         m_onControlsChanged();
 }
 
-int CKX9MonitorView::ChannelMode() const {
+std::optional<acquisition::RecordKind> CKX9MonitorView::ChannelMode() const {
     const CMainFrame* frame = TheApp().m_pMainFrame;
-    return frame ? frame->m_nChannelMode : -1;
+    return frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
 }
 
 // --- graph windows
@@ -300,7 +294,7 @@ void CKX9MonitorView::OnSize(int width, int height) {
 }
 
 void CKX9MonitorView::OnUpdate() {
-    if (ChannelMode() == -1)
+    if (!ChannelMode())
         return;
     ShowGraph(ViewGraph::Data, false);
     ShowGraph(ViewGraph::Second, false);
@@ -320,7 +314,7 @@ void CKX9MonitorView::OnClickList1602() {
     CMainFrame* frame = TheApp().m_pMainFrame;
     if (frame)
         frame->DataFiles().UpdateAudioLabelWindow();
-    if (frame && frame->m_bDataLogging)
+    if (frame && frame->Mode().IsDataLogging())
         TheApp().WaitWithMessages(kDataLoggingPause);
 }
 
@@ -362,12 +356,11 @@ void CKX9MonitorView::ShowStoredPage(int segment) {
 }
 
 void CKX9MonitorView::ShowPageViews(PageRow row) {
-    const int mode = ChannelMode();
-    const bool spectra = mode == kOctave || mode == kThirdOctave;
-    const bool levels = mode == kSoundLevelMeter || mode == kProfile;
-    const bool legend = mode == kSoundLevelMeter;
-    if (!levels && !spectra)
+    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    if (!kind)
         return;
+    const bool spectra = kind->IsSpectrum();
+    const bool legend = (*kind)->shape == acquisition::RecordShape::Levels;
     const PageViews& views = PageViewsOf(row, spectra);
     ShowGraph(ViewGraph::Data, false);
     ShowGraph(ViewGraph::Second, views.secondGraph);
@@ -393,12 +386,12 @@ void CKX9MonitorView::SetRowImage(int row, int image) {
 
 void CKX9MonitorView::OnRClickReportList() {
     m_bReportListClicked = TRUE;
-    const int mode = ChannelMode();
-    if (mode == kOctave || mode == kThirdOctave) {
+    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    if (kind && kind->IsSpectrum()) {
         SetRowImage(m_nMarkedRow, -1);
         ShowControl(IDC_LIVE_CHART, true);
         ShowControl(IDC_DATA_CHART, false);
-    } else if (mode == kSoundLevelMeter || mode == kProfile) {
+    } else if (kind) {
         if (HasGraphWindow(ViewGraph::Data))
             FitDataGraph();
     }
@@ -406,8 +399,8 @@ void CKX9MonitorView::OnRClickReportList() {
 
 void CKX9MonitorView::OnDblclkReportList() {
     m_bReportListClicked = TRUE;
-    const int mode = ChannelMode();
-    if (mode != kOctave && mode != kThirdOctave)
+    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    if (!kind || !kind->IsSpectrum())
         return;
     SetRowImage(m_nMarkedRow, -1);
     const int row = m_ReportList.GetSelectedRow();
@@ -419,7 +412,8 @@ void CKX9MonitorView::OnDblclkReportList() {
     SetRowImage(row, kMarkedRowImage);
 
     std::string text;
-    const int last = mode == kOctave ? kLastOctaveColumn : kLastThirdOctaveColumn;
+    // The row's band columns, the overall level last.
+    const int last = (*kind)->valuesPerSample;
     for (int column = 1; column <= last; ++column) {
         const std::string heading =
             platform::Left(m_ReportList.Column(column).heading, kHeadingBuffer - 1);
@@ -439,10 +433,13 @@ std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
     const int selected = recording.SelectedRecord();
     CMainFrame* frame = TheApp().m_pMainFrame;
     if (m_nIsophone && selected >= 0 && row == selected + 1)
-        return frame ? IsophoneCellText(column, frame->Charts().Isophone()) : std::string();
+        return frame ? acquisition::IsophoneCellText(
+                           column,
+                           [frame](int band) { return frame->Charts().Isophone().LevelDb(band); })
+                     : std::string();
 
     const CInstrStatus& setup = TheApp().m_InstrStatus;
-    DataListSource source;
+    acquisition::DataListSource source;
     source.page = recording.View(TheApp().m_DataBuffer);
     source.model = setup.m_strModel;
     source.integrationTime = setup.m_strIntegrationTime;
@@ -453,7 +450,7 @@ std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
     source.recordsPerPage = recording.PageSize();
     source.absoluteTimes = recording.AbsoluteTimes();
     source.schedule = recording.IsScheduled() ? &recording.Time() : nullptr;
-    return DataListCellText(source, row, column);
+    return acquisition::DataListCellText(source, row, column);
 }
 
 int CKX9MonitorView::DataListRowImage(int row) const {
@@ -462,14 +459,15 @@ int CKX9MonitorView::DataListRowImage(int row) const {
 
 // --- services of the view
 
-void CKX9MonitorView::SetupDataListColumns(int kind) {
+void CKX9MonitorView::SetupDataListColumns(std::optional<acquisition::RecordKind> kind) {
     m_ReportList.DeleteAllItems();
     while (m_ReportList.GetColumnCount() > 0)
         m_ReportList.DeleteColumn(0);
     m_DataList.DeleteAllItems();
     while (m_DataList.GetColumnCount() > 0)
         m_DataList.DeleteColumn(0);
-    const std::vector<ui::ListColumn> columns = DataListColumns(kind, TheApp().m_InstrStatus);
+    const std::vector<ui::ListColumn> columns =
+        acquisition::DataListColumns(kind, TheApp().m_InstrStatus);
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         m_ReportList.InsertColumn(i, columns[i].heading, columns[i].format, columns[i].width);
         m_DataList.InsertColumn(i, columns[i].heading, columns[i].format, columns[i].width);
@@ -485,7 +483,7 @@ void CKX9MonitorView::BuildSetupText() {
         m_ParamList.InsertItem(m_ParamList.GetItemCount(), line);
 
     const acquisition::Recording& recording = Recording();
-    if (frame && frame->m_bSchedulerMode && !recording.LoadedFromFile()) {
+    if (frame && frame->Link().Mode().IsSchedulerMode() && !recording.LoadedFromFile()) {
         const acquisition::Timebase& schedule = recording.Time();
         m_ParamList.InsertItem(0, "");
         m_ParamList.InsertItem(0,

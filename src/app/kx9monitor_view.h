@@ -103,11 +103,10 @@ public:
     charts::CChartWnd* BandChart(int id);
 
     // --- the graph windows of a recording (kx9monitor_view_graphs.cpp)
-    // The graph of the loaded page's first `count` records of levels (CreateDataGraph) or
-    // profile samples (CreateDataGraph2), made afresh below the report list: the previous one
-    // loses its points and goes.
-    void CreateDataGraph(long long count);
-    void CreateDataGraph2(long long count);
+    // The graph of the loaded page's first `count` records of `kind` (channels' levels or
+    // profile samples), made afresh below the report list: the previous one loses its points
+    // and goes.
+    void CreateDataGraph(acquisition::RecordKind kind, long long count);
     // The spectrum of record `record` of the loaded page in the file chart; its row of the
     // loaded data's "Spectrum" window is highlighted.
     void RefreshGraphWindows(int record);
@@ -157,7 +156,7 @@ public:
 
     // --- services of the view
     // Empties both lists of a recording and gives them the columns of the kind.
-    void SetupDataListColumns(int kind);
+    void SetupDataListColumns(std::optional<acquisition::RecordKind> kind);
     // Fills the parameter list from the frame's stored setup block.
     void BuildSetupText();
     std::string GetParameterName(const std::string& code) const;
@@ -226,10 +225,9 @@ public:
 private:
     static const PageViews& PageViewsOf(PageRow row, bool spectra);
     void SetupListPrinter();
-    int ChannelMode() const;
+    std::optional<acquisition::RecordKind> ChannelMode() const;
     void ShowGraph(ViewGraph graph, bool show) { ShowGraphWindow(graph, show); }
     void CreateLiveGraph();
-    void CreateRecordGraph(int kind, long long count);
     void ShowSpectrum(charts::CChartWnd& chart, std::span<const float> levels);
     void SetUpCharts();
     void SetRowImage(int row, int image);

@@ -46,15 +46,7 @@ charts::LevelGraphOptions CKX9MonitorView::LevelGraphOptions(bool live) const {
     return options;
 }
 
-void CKX9MonitorView::CreateDataGraph(long long count) {
-    CreateRecordGraph(acquisition::kSoundLevelMeter, count);
-}
-
-void CKX9MonitorView::CreateDataGraph2(long long count) {
-    CreateRecordGraph(acquisition::kProfile, count);
-}
-
-void CKX9MonitorView::CreateRecordGraph(int kind, long long count) {
+void CKX9MonitorView::CreateDataGraph(acquisition::RecordKind kind, long long count) {
     if (m_pSecondGraph) {
         for (int series = 0; series < m_pSecondGraph->Capacity(); ++series)
             m_pSecondGraph->ClearPoints(series, kShowAtOnce);
@@ -71,7 +63,7 @@ void CKX9MonitorView::CreateRecordGraph(int kind, long long count) {
     m_RecordSeries = charts::SetUpRecordGraph(graph, kind, m_nPointMarks != 0, m_nAxis != 0);
     const acquisition::DataBufferView records = LoadedRecords(Recording());
     if (records.Kind() == kind) {
-        if (kind == acquisition::kProfile)
+        if (kind->shape == acquisition::RecordShape::Profile)
             charts::FillProfileGraph(graph, records, count, m_RecordSeries);
         else
             charts::FillDataGraph(graph, records, count, m_RecordSeries, LevelGraphOptions(false));
@@ -82,10 +74,10 @@ void CKX9MonitorView::CreateRecordGraph(int kind, long long count) {
 }
 
 void CKX9MonitorView::ShowSpectrum(charts::CChartWnd& chart, std::span<const float> levels) {
-    const int mode = ChannelMode();
+    const std::optional<acquisition::RecordKind> kind = ChannelMode();
     charts::ScaleValueAxis(chart);
-    charts::SetBandLayout(chart, mode, ScreenWidth());
-    charts::AddSpectrumBars(chart, mode, levels, TheApp().m_InstrStatus.m_strSpectAuxWeighting);
+    charts::SetBandLayout(chart, kind, ScreenWidth());
+    charts::AddSpectrumBars(chart, kind, levels, TheApp().m_InstrStatus.m_strSpectAuxWeighting);
     chart.SetUnitText("Hz");
     chart.RecalcLayout();
     chart.Invalidate();

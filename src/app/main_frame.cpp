@@ -12,6 +12,7 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock)
     : m_linkClock(linkClock ? *linkClock : m_ownLinkClock), m_scheduler(*this, schedulerClock) {
     TheApp().m_pMainFrame = this;
     WireFrameParts();
+    RegisterReplies();
 }
 
 CMainFrame::~CMainFrame() {
@@ -30,7 +31,7 @@ void CMainFrame::OnSerialAlarm(const LinkAlarm& alarm) {
             platform::AfxMessageBox("ERROR:Serial Buffer full", MB_ICONEXCLAMATION);
             break;
         case LinkAlarm::Kind::NoCarrier:
-            if (m_bSchedulerMode)
+            if (Mode().IsSchedulerMode())
                 LogScheduler(FALSE, platform::Format("Comunication error: %s.", alarm.text.c_str()),
                              FALSE);
             else
@@ -42,7 +43,7 @@ void CMainFrame::OnSerialAlarm(const LinkAlarm& alarm) {
 }
 
 void CMainFrame::Warn(const std::string& text, unsigned type, const std::string& schedulerText) {
-    if (m_bSchedulerMode)
+    if (Mode().IsSchedulerMode())
         LogScheduler(FALSE, schedulerText.empty() ? text : schedulerText, FALSE);
     else
         platform::AfxMessageBox(text, type);
@@ -76,20 +77,4 @@ unsigned CMainFrame::TimerInterval(int id) const {
 std::string CMainFrame::NormalTitle() const {
     return platform::Format("KX9Monitor %s - %s", Current().m_strModel.c_str(),
                             Current().m_strSerialNumber.c_str());
-}
-
-void CMainFrame::ProcessMonitorRecordMode0(const std::string& record) {
-    m_liveRecorder.ProcessMonitorRecordMode0(record);
-}
-
-void CMainFrame::ProcessMonitorRecordMode1(const std::string& record) {
-    m_liveRecorder.ProcessMonitorRecordMode1(record);
-}
-
-void CMainFrame::ProcessMonitorRecordMode2(const std::string& record) {
-    m_liveRecorder.ProcessMonitorRecordMode2(record);
-}
-
-void CMainFrame::ProcessMonitorRecordMode3(const std::string& record) {
-    m_liveRecorder.ProcessMonitorRecordMode3(record);
 }

@@ -25,6 +25,7 @@
 #include "link/follow_up.h"
 #include "link/link_clock.h"
 #include "link/link_session.h"
+#include "link/setup_value_replies.h"
 #include "platform/date_time.h"
 #include "platform/win_types.h"
 #include "platform/window_timers.h"
@@ -77,6 +78,9 @@ public:
     static constexpr unsigned kStatusPollMs = 60000;
     static constexpr unsigned kRecordingBlinkMs = 1000;
     static constexpr unsigned kServerPauseMs = 1000;
+    // A page ended: timer 12 cuts the report list back to the new page's rows in small steps,
+    // so that the records that go on arriving are never held up for long.
+    static constexpr unsigned kReportTrimTickMs = 20;
     static constexpr int kStatusPane = 1;
     // Screen-state replies answered with key presses in a row before the frame stops trying
     // to reach the measurement screen: a meter stuck on one screen would keep the link busy.
@@ -120,27 +124,11 @@ public:
     unsigned TimerInterval(int id) const;
     void OnTimer(int id);
 
-    // --- the replies that identify the meter and report its state
-    void OnInstrModelReply(const std::string& reply);
-    void ParseInstrVersion(const std::string& reply);
-    void ParseMicModelReply(const std::string& reply);
-    void ParseMicTypeReply(const std::string& reply);
-    void ParseMicNumberReply(const std::string& reply);
-    void OnAcquisitionStateReply(const std::string& reply);
-    void OnDisplayStateReply(const std::string& reply);
-
     // --- the instrument setup: the sheet after a whole read, and sending the changed values
     void OnSetupInstrument();
     void QueueSetupCommands();
 
-    // --- the live record processors (m_liveRecorder), each given its record
-    void ProcessMonitorRecordMode0(const std::string& record);
-    void ProcessMonitorRecordMode1(const std::string& record);
-    void ProcessMonitorRecordMode2(const std::string& record);
-    void ProcessMonitorRecordMode3(const std::string& record);
-    // A page ended: timer 12 cuts the report list back to the new page's rows, a hundred rows
-    // a tick, while records go on arriving.
-    void StartReportTrim();
+    // --- live records go to m_liveRecorder
     // The monitoring options (CSelCHMonitorDlg): the channel mode, and the page size chosen.
     void ShowMonitoringOptions();
 
@@ -160,11 +148,6 @@ public:
     // Ends the audio recording of a session: its line goes to "AudioFileList.txt".
     void StopAudioRecordingLog();
 
-    // Set when the current data were saved; while clear a new session asks before discarding.
-    BOOL m_bDataSaved = FALSE;
-    // An audio recording of the session runs, and its wave file is being written.
-    BOOL m_bAudioRecording = FALSE;
-    BOOL m_bAudioFileOpen = FALSE;
     // The running audio recording, as its list line will tell it.
     sound::AudioRecordingEntry m_AudioRecording;
 
@@ -179,34 +162,9 @@ public:
     std::string NormalTitle() const;
 
     // --- the frame's state
-    // Shared with the listeners: replies are a memory dump that the decoder reads itself.
-    LinkFlag& m_bDownloading = m_link.SharedState()->dumpMode;
-    int m_nPendingOp = -1;
-    // Set once the changed setup is queued: when the queue has run empty the send tick closes
-    // the setup wait box and ends the pending operation.
-    BOOL m_bSetupReadPending = FALSE;
-    BOOL m_bFirmwareUpgrading = FALSE;
-    BOOL m_bSchedulerMode = FALSE;
-    // Set while a scheduler run goes on: the program cannot be left, nothing saved meanwhile.
-    BOOL m_bSchedulerRunning = FALSE;
-    BOOL m_bLinkActive = FALSE;
-    BOOL m_bDataLogging = FALSE;
-    BOOL m_bMonitorOn = FALSE;
-    BOOL m_bAcquiring = FALSE;
-    BOOL m_bProcessingRecord = FALSE;
-    int m_nChannelMode = -1;
-    // While set, the screen-state reply is answered with key presses.
-    BOOL m_bCheckDisplay = FALSE;
-    BOOL m_bElectricCalRunning = FALSE;
-    // The Delta Leq text of the last electric calibration.
-    std::string m_strDeltaLeq;
-    BOOL m_bStatusDlgShown = FALSE;
-
-    // Memory download: refused (or cut short by the meter's screen, or by a dump file that could
-    // not be written: then the end is not announced as a complete download).
-    BOOL m_bDumpRefused = FALSE;
-    // The dump file failed a write in this download; what comes after is not written.
-    BOOL m_bDumpWriteFailed = FALSE;
+    // What the program is doing with the meter: the link session's, shared with the scheduler,
+    // the live recorder, the setup and the maintenance commands.
+    MeterMode& Mode() { return m_link.Mode(); }
 
     // The meter's setup as the record files keep it (a data file's, once one is opened), and
     // its clock as last read.
@@ -220,6 +178,10 @@ public:
     // The recording the view's lists and graphs show, live or loaded: its pages, segments,
     // selection and timebase.
     acquisition::Recording m_recording;
+    // The value table's replies, which fill the setup records and the block.
+    SetupValueReplies m_setupValues{
+        TheApp().m_InstrStatus, TheApp().m_EditStatus,
+        [this](int field, const std::string& text) { m_SetupBlock.SetField(field, text); }};
 
     int m_nElapsedSeconds = 0;
     int m_nDownloadFile = 0;
@@ -229,16 +191,11 @@ public:
 private:
     friend class FrameLinkHost;
     friend class FrameDumpHost;
-    // What the dump decoder hands over (FrameDumpHost), on the user-interface thread.
-    void WriteDumpBytes(const std::string& bytes);
-    void OnDumpProgress(int file, int record);
-    void OnDumpFinished(const std::string& message);
     // What the link session hands over (FrameLinkHost).
     void OnQueueEmpty();
     bool OnLiveRecord(const std::string& record);
     // A reply that no command awaits after a run ended: dropped, the first one logged.
     bool TakeRunLeftover();
-    void OnCommandReply(const CCommand& command, const std::string& reply);
     void OnWrongState(const CCommand& command);
     void OnRefusedOrEmptyReply(const CCommand& command, bool refused);
     void OnCommandTimedOut(const CCommand& command);
@@ -255,18 +212,16 @@ private:
     void OnInstrumentClockTimer();
     void OnReportValidationTimer();
 
-    // Reply handling, by kind of reply.
-    void DispatchReply(const CCommand& command, const std::string& reply);
-    void DispatchIdentityReply(int code, const std::string& reply);
-    void DispatchStateReply(int code, const std::string& reply);
-    void DispatchCalibrationReply(const CCommand& command, const std::string& reply);
-    // A query reply stored by the value table; false when it carried no value.
-    bool StoreSetupValue(int code, const std::string& reply);
-    void AcknowledgeSetting(int code);
-    void OnInputGainValue(const std::string& value);
+    // The replies' owners registered with the link's router (constructor): the frame's
+    // handlers, by kind of reply, and the value table's and the maintenance side's.
+    void RegisterReplies();
+    void RegisterIdentityReplies(ReplyRouter& router);
+    void RegisterStateReplies(ReplyRouter& router);
+    void RegisterRecordingReplies(ReplyRouter& router);
+    void OnAcquisitionStateReply(const std::string& reply);
+    void OnDisplayStateReply(const std::string& reply);
     void OnMonitorStateReply(const std::string& reply);
     void OnDisplayReply(const std::string& reply);
-    void OnDataLoggingStopped();
     void StartRecordFile(const std::string& reply);
     void OnDumpOnReply(const std::string& reply);
     void OnDumpOffReply();
@@ -274,10 +229,7 @@ private:
     // The setup wait box's end: its timer stopped, its bar full for a moment, then gone.
     void CloseSetupWaitBox();
     void AppendInstrStatusText(const std::string& text);
-    void SetDataLogging(BOOL on);
     bool Confirm(const std::string& question);
-    void QueueCommands(const std::vector<FollowUp>& commands);
-    SendCommandFn Sender();
     CInstrStatus& Current() const;
     CInstrStatus& Edited() const;
 
@@ -295,7 +247,6 @@ private:
     FrameUi m_ownUi;
     FrameUi* m_pUi = &m_ownUi;
     std::map<int, unsigned> m_timerIntervals;
-    int m_nDisplayRounds = 0;
 
     // ===================================================================================
     // The frame's window and its start-up job (main_frame_startup.cpp), its exit
@@ -331,7 +282,8 @@ public:
     // What the "Setup Instrument" sheet needs of the program.
     FrameSetupHost m_setupHost{*this};
     FrameLiveRecorderHost m_liveRecorderHost{*this};
-    acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording};
+    acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording,
+                                             m_link.Mode(), m_SetupBlock};
 
 private:
     friend class FrameAcquisitionHost;
@@ -354,7 +306,7 @@ private:
     // The menu, the command table and the hot keys.
     FrameCommands m_commands{*this};
     // The data files of the recording the view shows, the navigator and the audio labels.
-    FrameDataFiles m_data{*this, m_recording};
+    FrameDataFiles m_data{*this, m_recording, m_SetupBlock};
     // The scheduler window, its run and its log.
     FrameScheduler m_scheduler;
     // The legend, the 3-D settings, the "Spectrum" windows and the equal-loudness contour.

@@ -31,7 +31,7 @@ void CMainFrame::OnAppExit() {
         view->DeleteGraphWindows();
 
     m_link.DeleteAllCommands();
-    m_bLinkActive = FALSE;
+    Mode().SetLinkActive(false);
     // The window's timers go with it.
     m_link.StopTimers();
     for (int id : {kDownloadProgress, kRecordingBlink, kFirmwareUpgrade, kStatusPoll, kReportTrim,

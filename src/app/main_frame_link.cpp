@@ -1,5 +1,5 @@
-// The frame's side of the link session: the follow-ups that replies queue, the end of a
-// monitoring run, and what an empty queue or a command given up after its resends means.
+// The frame's side of the link session: the end of a monitoring run, and what an empty queue
+// or a command that timed out means.
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
@@ -9,32 +9,23 @@
 
 using namespace command_code;
 
-SendCommandFn CMainFrame::Sender() {
-    return [this](int code, const std::string& arg1, const std::string& arg2, int param,
-                  BOOL urgent) { SendCommand(code, arg1, arg2, param, urgent); };
-}
-
-void CMainFrame::QueueCommands(const std::vector<FollowUp>& commands) {
-    ::QueueFollowUps(commands, Sender());
-}
-
 void CMainFrame::OnQueueEmpty() {
-    if (!m_bSetupReadPending)
+    if (!Mode().IsSetupQueued())
         return;
-    m_bSetupReadPending = FALSE;
-    m_nPendingOp = -1;
+    Mode().SetSetupQueued(false);
+    Mode().SetPendingOp(kNoPendingOp);
     Ui().DestroySetupWaitBox();
 }
 
 void CMainFrame::OnCommandTimedOut(const CCommand& command) {
     if (command.GetCode() == kAcquisitionQuery)
         KillTimer(kStatusPoll);
-    if (m_nPendingOp == kSetupOp) {
+    if (Mode().PendingOp() == kSetupOp) {
         AbortSetupRead(command.GetCode());
-    } else if (m_bDownloading) {
+    } else if (Mode().IsDownloading()) {
         KillTimer(kDownloadProgress);
         EndInterruptedDownload();
-    } else if (m_bSchedulerMode &&
+    } else if (Mode().IsSchedulerMode() &&
                m_scheduler.Run().State() == acquisition::SchedulerRun::kDownloading) {
         // A meter that stopped answering before or after its dump would hold the run for ever.
         m_scheduler.Run().SetState(acquisition::SchedulerRun::kDownloaded);
@@ -50,12 +41,10 @@ void CMainFrame::Disconnect() {
 void CMainFrame::CloseMonitoringLink() {
     KillTimer(kStatusPoll);
     KillTimer(kIntegrationEnd);
-    m_bLinkActive = FALSE;
-    m_bMonitorOn = FALSE;
-    m_bAcquiring = FALSE;
+    Mode().OnLinkClosed();
     m_link.Close();
     // A download the link took with it keeps what came.
-    if (m_bDownloading) {
+    if (Mode().IsDownloading()) {
         m_dumpDecoder.Interrupt();
         KillTimer(kDownloadProgress);
     }

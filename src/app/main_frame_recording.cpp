@@ -1,6 +1,7 @@
 // The replies that start a live recording's files, with the monitoring options they follow,
-// and that begin and end a download of the meter's memory. The dump itself is read and decoded by
-// the data-acquisition side on the listener thread while m_bDownloading is set.
+// and that begin and end a download of the meter's memory, registered with the link's router.
+// The dump itself is read and decoded by the data-acquisition side on the listener thread while
+// the mode downloads.
 
 #include "acquisition/data_set.h"
 #include "acquisition/sel_ch_monitor_dlg.h"
@@ -8,6 +9,7 @@
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 #include "link/command_codes.h"
+#include "link/reply_router.h"
 #include "link/state_replies.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -17,7 +19,7 @@
 namespace {
 
 using acquisition::SetupBlock;
-using command_code::kDumpOff;
+using namespace command_code;
 
 constexpr unsigned kDownloadProgressMs = 500;
 constexpr const char* kViewer = "\\KX9Viewer.exe";
@@ -36,15 +38,27 @@ std::string TextAfter(const std::string& reply, const char* key, int width) {
 
 }  // namespace
 
+void CMainFrame::RegisterRecordingReplies(ReplyRouter& router) {
+    router.Register(kRecordFileStart,
+                    [this](const CCommand&, const std::string& reply) { StartRecordFile(reply); });
+    router.Register(kDumpOn,
+                    [this](const CCommand&, const std::string& reply) { OnDumpOnReply(reply); });
+    router.Register(kDumpClear, [this](const CCommand&, const std::string&) {
+        Warn("Clear memory successfull.", MB_ICONINFORMATION);
+    });
+    router.Register(kDumpOff, [this](const CCommand&, const std::string&) { OnDumpOffReply(); });
+}
+
 void CMainFrame::StartRecordFile(const std::string& reply) {
     if (reply.size() >= kMonitorReplyMinimum)
         m_SetupBlock.SetField(SetupBlock::kAcquisitionMode,
                               platform::TrimRight(platform::Mid(reply, kMonitorValueOffset)));
     // The pages are read back at the size they are written with, the first one included.
-    const int kind = acquisition::RecordingKindOf(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
+    const auto kind =
+        acquisition::RecordKind::OfModeText(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
-    if (m_bSchedulerMode && !m_scheduler.Run().IsFirstAcquisition()) {
+    if (Mode().IsSchedulerMode() && !m_scheduler.Run().IsFirstAcquisition()) {
         m_scheduler.Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
         return;
     }
@@ -70,7 +84,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     m_SetupBlock.SetField(SetupBlock::kTime,
                           platform::Mid(startTime, SetupBlock::kFieldSize, SetupBlock::kFieldSize));
     m_strPageTime = startTime;
-    if (m_bSchedulerMode)
+    if (Mode().IsSchedulerMode())
         m_scheduler.Window().SetStartTimeText(startTime);
     if (CKX9MonitorView* view = app.m_pView)
         view->m_strPageStartTime = startTime;
@@ -81,14 +95,15 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     m_recording.Time().SetSegments({0}, {"0#" + startTime});
 
     // The lengths of the run's acquisitions and repetitions, which time the recording's samples.
-    const bool scheduled = m_bSchedulerMode && m_scheduler.Window().AcquisitionTime().IsValid();
+    const bool scheduled =
+        Mode().IsSchedulerMode() && m_scheduler.Window().AcquisitionTime().IsValid();
     m_RecFile.Write(acquisition::PageFileHead(
         m_SetupBlock,
         scheduled ? m_scheduler.Window().AcquisitionTime() : acquisition::ScheduleTime{},
         scheduled ? m_scheduler.Window().RepetitionTime() : acquisition::ScheduleTime{},
         startTime));
     m_liveRecorder.BeginRecording();
-    if (m_bSchedulerMode)
+    if (Mode().IsSchedulerMode())
         m_scheduler.Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
     Ui().RefreshSetupDisplay();
 }
@@ -105,8 +120,8 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
             Ui().CloseDownloadBox();
         // A scheduler run waits for the download's end: with nothing to keep it ends as a
         // refused download does.
-        if (m_bSchedulerMode) {
-            m_bDumpRefused = TRUE;
+        if (Mode().IsSchedulerMode()) {
+            Mode().SetDumpRefused(true);
             SendCommand(kDumpOff, "", "");
         }
         return;
@@ -114,7 +129,7 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
 
     const std::string dumpTime = TextAfter(reply, "Dump time:", 8);
     const bool confirmed =
-        m_bSchedulerMode ||
+        Mode().IsSchedulerMode() ||
         platform::AfxMessageBox(
             platform::Format("File to download: %d.\nDownload Time: %s.\n\nConfirm download ?",
                              files, dumpTime.c_str()),
@@ -127,8 +142,8 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
         m_link.StartDumpDownload();
     } else {
         m_link.PurgeLink();
-        m_bDumpRefused = TRUE;
-        m_bDownloading = FALSE;
+        Mode().SetDumpRefused(true);
+        Mode().SetDownloading(false);
         SendCommand(kDumpOff, "", "");
         if (Ui().IsDownloadBoxShown())
             Ui().CloseDownloadBox();
@@ -139,13 +154,13 @@ void CMainFrame::OnDumpOffReply() {
     CKX9MonitorApp& app = TheApp();
     SetTimer(kStatusPoll, kStatusPollMs);
     app.m_DumpFile.Close();
-    if (m_bSchedulerMode)
+    if (Mode().IsSchedulerMode())
         m_scheduler.Run().SetState(acquisition::SchedulerRun::kDownloaded);
     // A refused download has no file to show: it is cleaned up and not announced as complete.
-    const bool refused = m_bDumpRefused;
+    const bool refused = Mode().IsDumpRefused();
     if (refused) {
-        m_bDumpRefused = FALSE;
-        m_bDownloading = FALSE;
+        Mode().SetDumpRefused(false);
+        Mode().SetDownloading(false);
         m_link.DeleteAllCommands();
         m_link.PurgeLink();
         KillTimer(kDownloadProgress);
@@ -154,51 +169,26 @@ void CMainFrame::OnDumpOffReply() {
         app.m_strCurrentFile.clear();
         app.m_nSelectedGraph = -1;
     } else {
-        app.m_strCurrentFile = app.ProgramPath(DumpFile::kFileName);
+        app.m_strCurrentFile = app.ProgramPath(acquisition::DumpFile::kFileName);
         app.m_nSelectedGraph = 1;
     }
     KillTimer(kDownloadProgress);
     if (Ui().IsDownloadBoxShown())
         Ui().SetDownloadProgress(100);
-    if (!refused && !m_bSchedulerMode)
+    if (!refused && !Mode().IsSchedulerMode())
         platform::AfxMessageBox("Download Complete", MB_ICONINFORMATION);
     if (Ui().IsDownloadBoxShown())
         Ui().CloseDownloadBox();
     if (!refused)
         platform::StartProgram(app.ProgramPath(kViewer), {app.m_strCurrentFile});
-    if (m_bSchedulerMode)
+    if (Mode().IsSchedulerMode())
         EndScheduledDownload();
 }
 
-void CMainFrame::WriteDumpBytes(const std::string& bytes) {
-    if (m_bDumpWriteFailed)
-        return;
-    DumpFile& file = TheApp().m_DumpFile;
-    if (file.Write(bytes))
-        return;
-    // A full disk is told once: the download stops and is not announced as complete.
-    m_bDumpWriteFailed = TRUE;
-    m_bDumpRefused = TRUE;
-    m_dumpDecoder.RequestCancel();
-    Warn(platform::Format("error writing dump file (code %d)", file.Error()), MB_ICONSTOP);
-}
-
-void CMainFrame::OnDumpProgress(int file, int record) {
-    m_nDownloadFile = file;
-    m_nDownloadLine = record;
-}
-
-void CMainFrame::OnDumpFinished(const std::string& message) {
-    if (!message.empty())
-        Warn(message, MB_ICONSTOP);
-    SendCommand(kDumpOff, "", "");
-}
-
 void CMainFrame::EndScheduledDownload() {
-    m_bAcquiring = FALSE;
-    m_bMonitorOn = FALSE;
+    Mode().EndLive();
     if (m_scheduler.Window().IsPowerOffAfterDownload()) {
-        m_link.WriteCommand(command_code::kPowerOff);
+        m_link.WriteCommand(kPowerOff);
         LogScheduler(FALSE, "Instr. Power Off", TRUE);
     }
     m_scheduler.ShowResult();
@@ -211,7 +201,7 @@ void CMainFrame::EndScheduledDownload() {
 
 void CMainFrame::ShowMonitoringOptions() {
     CKX9MonitorApp& app = TheApp();
-    acquisition::CSelCHMonitorDlg dialog(m_nChannelMode, app.m_nPagingSize);
+    acquisition::CSelCHMonitorDlg dialog(Mode().ChannelMode(), app.m_nPagingSize);
     if (dialog.DoModal() != IDOK)
         return;
     app.m_nPagingSize = dialog.PageSize();

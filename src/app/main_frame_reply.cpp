@@ -1,7 +1,9 @@
-// What the link session hands over of every reply. While live monitoring runs a reply is a
-// record for the processor of the channel mode. Otherwise the session has matched it to the
-// awaited command: a good one is handled by its command's code (main_frame_dispatch.cpp), a
-// wrong-state one and a command given up after its refusals are reported here.
+// Who owns which of the meter's replies: the frame registers its handlers and the other
+// owners' with the link's router. While live monitoring runs a reply is a record of the
+// channel mode's kind for the live recorder; a reply to nothing after a run ended is dropped.
+// Otherwise the session has matched it to the awaited command: a good one goes to the owner of
+// its command's code, a wrong-state one and a command given up after its refusals are reported
+// here.
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +12,8 @@
 #include "app/main_frame.h"
 #include "link/command_codes.h"
 #include "link/model_rules.h"
+#include "link/reply_router.h"
+#include "maintenance/calibration_replies.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -22,75 +26,62 @@ constexpr double kLongestLiveInterval = 86400.0;
 constexpr const char* kRunLeftoversDropped = "Data received after the end of the run discarded.";
 
 // The live watchdog: ten record intervals without a record end the run. 0: not re-armed.
-unsigned LiveWatchdogMs(int channelMode, const CInstrStatus& current) {
-    double seconds = 0;
-    switch (channelMode) {
-        case 0:
-            return 5000;
-        case 1:
-            seconds = std::max(platform::Atof(current.m_strProfileTime), kShortestLiveInterval);
-            break;
-        case 2:
-        case 3:
-            seconds = model_rules::IsQS4160(current.m_strModel)
-                          ? platform::Atof(current.m_strProfileSpectrumTime)
-                          : kShortestLiveInterval;
-            // A time the meter never told ("0" after a reset, "-1" before any read) would
-            // make a watchdog that ends the run at once.
-            if (seconds <= 0)
-                seconds = kShortestLiveInterval;
-            break;
-        default:
-            return 0;
-    }
+unsigned LiveWatchdogMs(std::optional<acquisition::RecordKind> kind, const CInstrStatus& current) {
+    if (!kind)
+        return 0;
+    // Only a "QS4160" sets its spectrum time; the others send a spectrum a half second.
+    const std::string spectrumTime =
+        model_rules::IsQS4160(current.m_strModel) ? current.m_strProfileSpectrumTime : "";
+    const auto setting =
+        acquisition::IntervalSetting(*kind, current.m_strProfileTime, spectrumTime);
+    double seconds = setting ? platform::Atof(*setting) : kShortestLiveInterval;
+    // Samples of the short profile times come grouped, a record a half second.
+    if ((*kind)->samplesByProfileStep)
+        seconds = std::max(seconds, kShortestLiveInterval);
+    // A time the meter never told ("0" after a reset, "-1" before any read) would make a
+    // watchdog that ends the run at once.
+    if (seconds <= 0)
+        seconds = kShortestLiveInterval;
     seconds = std::min(seconds, kLongestLiveInterval);
     return static_cast<unsigned>(std::llround(seconds * 10 * 1000));
 }
 
 }  // namespace
 
+void CMainFrame::RegisterReplies() {
+    ReplyRouter& router = m_link.Router();
+    m_setupValues.Register(router);
+    RegisterIdentityReplies(router);
+    RegisterStateReplies(router);
+    RegisterRecordingReplies(router);
+    maintenance::RegisterCalibrationReplies(router, m_maintenance.MicCalibration(),
+                                            m_maintenance.ElectricCalibration());
+    router.SetRecordTaker([this](const std::string& record) { return OnLiveRecord(record); });
+    router.SetStrayTaker([this](const std::string&) { return TakeRunLeftover(); });
+}
+
 bool CMainFrame::OnLiveRecord(const std::string& record) {
-    if (!m_bMonitorOn || !m_bAcquiring)
-        return TakeRunLeftover();
-    if (m_bSchedulerMode)
+    if (!Mode().IsLive())
+        return false;
+    if (Mode().IsSchedulerMode())
         m_scheduler.Run().CountReceivedRecord();
     KillTimer(kIntegrationEnd);
-    if (const unsigned ms = LiveWatchdogMs(m_nChannelMode, Current()))
+    const std::optional<acquisition::RecordKind> kind = Mode().ChannelMode();
+    if (const unsigned ms = LiveWatchdogMs(kind, Current()))
         SetTimer(kIntegrationEnd, ms);
-    m_bProcessingRecord = TRUE;
-    switch (m_nChannelMode) {
-        case 0:
-            ProcessMonitorRecordMode0(record);
-            break;
-        case 1:
-            ProcessMonitorRecordMode1(record);
-            break;
-        case 2:
-            ProcessMonitorRecordMode2(record);
-            break;
-        case 3:
-            ProcessMonitorRecordMode3(record);
-            break;
-        default:
-            break;
-    }
-    m_bProcessingRecord = FALSE;
+    Mode().SetProcessingRecord(true);
+    if (kind)
+        m_liveRecorder.ProcessRecord(*kind, record);
+    Mode().SetProcessingRecord(false);
     return true;
 }
 
 bool CMainFrame::TakeRunLeftover() {
-    // An answer to a command stays that command's.
-    if (!m_scheduler.Leftovers().IsDraining() || m_link.CurrentCommand())
+    if (!m_scheduler.Leftovers().IsDraining())
         return false;
     if (m_scheduler.Leftovers().Take() == 1)
         LogScheduler(FALSE, kRunLeftoversDropped, TRUE);
     return true;
-}
-
-void CMainFrame::OnCommandReply(const CCommand& command, const std::string& reply) {
-    if (Ui().IsSetupWaitBoxShown())
-        Ui().StepSetupWaitProgress();
-    DispatchReply(command, reply);
 }
 
 void CMainFrame::OnWrongState(const CCommand& command) {
@@ -114,7 +105,7 @@ void CMainFrame::OnRefusedOrEmptyReply(const CCommand& command, bool refused) {
             ? platform::Format("WARNING : Command not recognized.\n\n(Command = %d ,param = %s)",
                                code, command.GetName().c_str())
             : "WARNING: Empty message received" + command.GetText();
-    if (m_bSchedulerMode) {
+    if (Mode().IsSchedulerMode()) {
         LogScheduler(FALSE, refused ? message : "WARNING: Empty message received", FALSE);
     } else if (code == kDataLogKey) {
         platform::AfxMessageBox(

@@ -25,7 +25,7 @@ constexpr int kElectricCalibrationRoutine = 0;
 }  // namespace
 
 void CMainFrame::StopMonitoring() {
-    m_bDataSaved = FALSE;
+    Mode().SetDataSaved(false);
     m_link.WriteCommand(kMonitorOff);
     KillTimer(kInstrumentClock);
     Disconnect();
@@ -34,14 +34,14 @@ void CMainFrame::StopMonitoring() {
 void CMainFrame::QueueSetupQueries() {
     Current().Reset();
     Edited().Reset();
-    m_nPendingOp = kSetupOp;
+    Mode().SetPendingOp(kSetupOp);
     for (int code : SetupQueryCodes(Current().m_strModel))
         SendCommand(code, "", "");
     Ui().ShowSetupWaitBox("Receiving Setup parameters from instrument...\r\nPlease wait.");
 }
 
 void CMainFrame::StartNewSession() {
-    if (m_bMonitorOn && m_bAcquiring) {
+    if (Mode().IsMonitorOn() && Mode().IsAcquiring()) {
         EndLiveRun();
         return;
     }
@@ -49,7 +49,7 @@ void CMainFrame::StartNewSession() {
     m_link.PurgeLink();
 
     // Nothing of the current data goes before the operator has had the chance to save them.
-    if (!m_bSchedulerMode && !m_bDataSaved) {
+    if (!Mode().IsSchedulerMode() && !Mode().IsDataSaved()) {
         const int answer = platform::AfxMessageBox(
             "Do you want to save current data before starting new session ?",
             MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
@@ -60,7 +60,7 @@ void CMainFrame::StartNewSession() {
     m_nRecordCount = 0;
     m_recording.SelectSegment(-1);
     TheApp().m_strCurrentFile.clear();
-    if (!m_bSchedulerMode) {
+    if (!Mode().IsSchedulerMode()) {
         Current().Reset();
         Edited().Reset();
         m_SetupBlock.Fill(SetupBlock::kFieldSize, SetupBlock::kUnset);
@@ -68,7 +68,7 @@ void CMainFrame::StartNewSession() {
 
     EmptyViewForNewSession();
     m_recording.SelectRecord(0);
-    m_nPendingOp = kNewSessionOp;
+    Mode().SetPendingOp(kNewSessionOp);
     SetTimer(kInstrumentClock, kInstrumentClockMs);
 
     const std::string model = Current().m_strModel;
@@ -81,7 +81,7 @@ void CMainFrame::StartNewSession() {
     }
     m_link.SetReadyToSend(TRUE);
     Ui().ShowSetupWaitBox("Comunication setup...Please wait.");
-    m_bDataSaved = FALSE;
+    Mode().SetDataSaved(false);
 }
 
 void CMainFrame::EndLiveRun() {
@@ -89,13 +89,12 @@ void CMainFrame::EndLiveRun() {
     KillTimer(kIntegrationEnd);
     Ui().ShowWaitCursor(true);
     m_link.SetReadyToSend(TRUE);
-    m_bMonitorOn = FALSE;
+    Mode().SetMonitorOn(false);
     SetTimer(kStatusPoll, kStatusPollMs);
     m_link.ConfirmMonitorOff();
     m_link.PurgeLink();
-    if (m_bAudioRecording) {
-        m_bAudioRecording = FALSE;
-        m_bAudioFileOpen = FALSE;
+    if (Mode().IsAudioRecording()) {
+        Mode().SetAudioRecording(false, false);
         StopAudioRecordingLog();
     }
     Ui().ShowWaitCursor(false);
@@ -113,7 +112,7 @@ void CMainFrame::EmptyViewForNewSession() {
 }
 
 void CMainFrame::StartElectricCalibration() {
-    m_bElectricCalRunning = TRUE;
+    Mode().SetElectricCalRunning(true);
     m_maintenance.OpenElectricCalibration(kElectricCalibrationRoutine);
     SendCommand(kAcquisitionQuery, "", "");
     SendCommand(kDisplayQuery, "", "");
@@ -124,23 +123,24 @@ bool CMainFrame::OpenDumpFile() {
     m_dumpDecoder.PrepareDownload();
     m_nDownloadFile = 0;
     m_nDownloadLine = 0;
-    m_bDumpRefused = FALSE;
-    m_bDumpWriteFailed = FALSE;
+    Mode().SetDumpRefused(false);
+    Mode().SetDumpWriteFailed(false);
 
-    DumpFile& file = app.m_DumpFile;
-    if (!file.Create(app.ProgramPath(DumpFile::kFileName))) {
+    acquisition::DumpFile& file = app.m_DumpFile;
+    if (!file.Create(app.ProgramPath(acquisition::DumpFile::kFileName))) {
         Warn(platform::Format("Error: Unable to open selected file (code %d)", file.Error()),
              MB_OK);
         return false;
     }
     // A file without its header would be no dump file: the download does not start.
-    if (!file.Write(DumpFile::Header(Current().m_strModel, Current().m_strSerialNumber))) {
+    if (!file.Write(
+            acquisition::DumpFile::Header(Current().m_strModel, Current().m_strSerialNumber))) {
         Warn(platform::Format("error writing dump file (code %d)", file.Error()), MB_ICONSTOP);
         file.Close();
         return false;
     }
     m_link.SetReadyToSend(TRUE);
-    m_nPendingOp = kStartDownloadOp;
+    Mode().SetPendingOp(kStartDownloadOp);
     SendCommand(kAcquisitionQuery, "", "");
     Ui().ShowDownloadBox();
     return true;

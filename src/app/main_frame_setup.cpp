@@ -8,8 +8,8 @@
 #include "setup/setup_instrument.h"
 
 void CMainFrame::QueueSetupCommands() {
-    ::QueueSetupCommands(Current(), Edited(), Sender());
-    m_bSetupReadPending = TRUE;
+    ::QueueSetupCommands(Current(), Edited(), m_link.Sender());
+    Mode().SetSetupQueued(true);
     // When nothing changed the queue is empty already: the tick says so at once.
     m_link.WakeSendTick();
 }
@@ -17,10 +17,10 @@ void CMainFrame::QueueSetupCommands() {
 void CMainFrame::OnSetupInstrument() {
     if (Ui().IsSetupWaitBoxShown())
         CloseSetupWaitBox();
-    if (m_nPendingOp != kSetupOp)
+    if (Mode().PendingOp() != kSetupOp)
         return;
     m_link.SetReadyToSend(TRUE);
     // The read is over whatever the operator does; a send sets the operation again.
-    m_nPendingOp = kNoPendingOp;
-    setup::RunSetupInstrument(m_setupHost);
+    Mode().SetPendingOp(kNoPendingOp);
+    setup::RunSetupInstrument(m_setupHost, Mode());
 }

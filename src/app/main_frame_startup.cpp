@@ -67,9 +67,9 @@ void CMainFrame::WireFrameParts() {
         [this](ListenerInput& input) { m_dumpDecoder.Decode(input); });
     m_boxes.m_ViewInstrStatusDlg.SetHooks({
         .modelText = [] { return TheApp().m_InstrStatus.m_strModel; },
-        .isDownloading = [this] { return m_bDownloading != FALSE; },
+        .isDownloading = [this] { return Mode().IsDownloading(); },
         .sendCommand = [this](int code) { SendCommand(code, "", ""); },
-        .onClosed = [this] { m_bStatusDlgShown = FALSE; },
+        .onClosed = [this] { Mode().SetStatusDlgShown(false); },
     });
 }
 

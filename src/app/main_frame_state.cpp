@@ -1,10 +1,11 @@
 // The replies about the meter's state: acquisition, datalogging, monitoring, its screen and
-// its recorder. They move the frame's run flags, feed the instrument status dialog and keep the
-// status poll and the recording mark going.
+// its recorder, registered with the link's router. They move the meter mode, feed the
+// instrument status dialog and keep the status poll and the recording mark going.
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "link/command_codes.h"
+#include "link/reply_router.h"
 #include "link/state_replies.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -15,140 +16,124 @@ namespace {
 
 constexpr unsigned kFastStatusPollMs = 5000;
 
-}  // namespace
-
-void CMainFrame::DispatchStateReply(int code, const std::string& reply) {
-    switch (code) {
-        case kAcquisitionQuery:
-            OnAcquisitionStateReply(reply);
-            break;
-        case kDataLogKey:
-            SetDataLogging(TRUE);
-            m_nPendingOp = kNoPendingOp;
-            if (m_nChannelMode == -1)
-                SetTimer(kStatusPoll, kFastStatusPollMs);
-            SetTimer(kRecordingBlink, kRecordingBlinkMs);
-            break;
-        case kStopDataLogging:
-            OnDataLoggingStopped();
-            break;
-        case kMonitorQuery:
-            OnMonitorStateReply(reply);
-            break;
-        case kRunAcquisitionSlow:
-            m_bAcquiring = TRUE;
-            break;
-        case kDisplayQuery:
-            OnDisplayReply(reply);
-            break;
-        case kStopAcquisition:
-            m_bAcquiring = FALSE;
-            break;
-        case kRunAcquisition:
-            m_bAcquiring = TRUE;
-            if (Current().m_strAutoStore == "ON") {
-                SetDataLogging(TRUE);
-                m_nPendingOp = kNoPendingOp;
-                SetTimer(kStatusPoll, kFastStatusPollMs);
-            }
-            break;
-        case kRecordingQuery:
-            AppendInstrStatusText(reply);
-            Ui().SetInstrStatusText(
-                platform::ReplaceAll(Ui().GetInstrStatusText(), "STT", "STATUS"));
-            Ui().ShowInstrStatus();
-            break;
-        default:
-            break;
-    }
+// The meter logs, or not: both setup records and the mode say so.
+void SetDataLogging(MeterMode& mode, bool on) {
+    CKX9MonitorApp& app = TheApp();
+    app.m_InstrStatus.m_nDataLogging = on ? 1 : 0;
+    app.m_EditStatus.m_nDataLogging = on ? 1 : 0;
+    mode.SetDataLogging(on);
 }
 
-void CMainFrame::SetDataLogging(BOOL on) {
-    Current().m_nDataLogging = on ? 1 : 0;
-    Edited().m_nDataLogging = on ? 1 : 0;
-    m_bDataLogging = on;
+}  // namespace
+
+void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
+    router.Register(kAcquisitionQuery, [this](const CCommand&, const std::string& reply) {
+        OnAcquisitionStateReply(reply);
+    });
+    router.Register(kDataLogKey, [this](const CCommand&, const std::string&) {
+        SetDataLogging(Mode(), true);
+        Mode().SetPendingOp(kNoPendingOp);
+        if (!Mode().ChannelMode())
+            SetTimer(kStatusPoll, kFastStatusPollMs);
+        SetTimer(kRecordingBlink, kRecordingBlinkMs);
+    });
+    router.Register(kStopDataLogging, [this](const CCommand&, const std::string&) {
+        SetDataLogging(Mode(), false);
+        Mode().SetPendingOp(kNoPendingOp);
+        Ui().SetTitle(NormalTitle());
+        Wait(2000);
+        SendCommand(kEnterKey, "", "");
+        SetTimer(kStatusPoll, kStatusPollMs);
+    });
+    router.Register(kMonitorQuery, [this](const CCommand&, const std::string& reply) {
+        OnMonitorStateReply(reply);
+    });
+    router.Register(kRunAcquisitionSlow,
+                    [this](const CCommand&, const std::string&) { Mode().SetAcquiring(true); });
+    router.Register(kDisplayQuery,
+                    [this](const CCommand&, const std::string& reply) { OnDisplayReply(reply); });
+    router.Register(kStopAcquisition,
+                    [this](const CCommand&, const std::string&) { Mode().SetAcquiring(false); });
+    router.Register(kRunAcquisition, [this](const CCommand&, const std::string&) {
+        Mode().SetAcquiring(true);
+        if (Current().m_strAutoStore == "ON") {
+            SetDataLogging(Mode(), true);
+            Mode().SetPendingOp(kNoPendingOp);
+            SetTimer(kStatusPoll, kFastStatusPollMs);
+        }
+    });
+    router.Register(kRecordingQuery, [this](const CCommand&, const std::string& reply) {
+        AppendInstrStatusText(reply);
+        Ui().SetInstrStatusText(platform::ReplaceAll(Ui().GetInstrStatusText(), "STT", "STATUS"));
+        Ui().ShowInstrStatus();
+    });
 }
 
 void CMainFrame::AppendInstrStatusText(const std::string& text) {
     Ui().SetInstrStatusText(Ui().GetInstrStatusText() + text);
 }
 
-void CMainFrame::OnDataLoggingStopped() {
-    SetDataLogging(FALSE);
-    m_nPendingOp = kNoPendingOp;
-    Ui().SetTitle(NormalTitle());
-    Wait(2000);
-    SendCommand(kEnterKey, "", "");
-    SetTimer(kStatusPoll, kStatusPollMs);
-}
-
 void CMainFrame::OnAcquisitionStateReply(const std::string& reply) {
     if (!Ui().HasInstrStatusDlg()) {
         Ui().CreateInstrStatusDlg();
-        m_bStatusDlgShown = TRUE;
+        Mode().SetStatusDlgShown(true);
     }
     AppendInstrStatusText(reply);
 
     // A pending request is carried out once, whatever the operator answers.
-    const int pendingOp = m_nPendingOp;
+    const int pendingOp = Mode().PendingOp();
     if (pendingOp == kStartDataLoggingOp || pendingOp == kStopDataLoggingOp ||
         pendingOp == kStartDownloadOp)
-        m_nPendingOp = kNoPendingOp;
+        Mode().SetPendingOp(kNoPendingOp);
     const AcquisitionReplyOutcome outcome =
-        ::OnAcquisitionStateReply(reply, m_bDataLogging, pendingOp, Current(), Edited(),
+        ::OnAcquisitionStateReply(reply, Mode().IsDataLogging(), pendingOp, Current(), Edited(),
                                   [this](const std::string& q) { return Confirm(q); });
-    m_bAcquiring = outcome.acquiring;
-    m_bDataLogging = outcome.dataLogging;
-    m_nPendingOp = outcome.pendingOp;
+    Mode().SetAcquiring(outcome.acquiring);
+    Mode().SetDataLogging(outcome.dataLogging);
+    Mode().SetPendingOp(outcome.pendingOp);
     if (outcome.startRecordingBlink)
         SetTimer(kRecordingBlink, kRecordingBlinkMs);
     if (!outcome.warning.empty())
         Warn(outcome.warning, MB_ICONEXCLAMATION);
     if (outcome.clearStatusText)
         Ui().EmptyInstrStatusText();
-    QueueCommands(outcome.commands);
+    m_link.QueueFollowUps(outcome.commands);
 }
 
 void CMainFrame::OnDisplayStateReply(const std::string& reply) {
-    if (++m_nDisplayRounds > kMaxDisplayRounds) {
-        m_bCheckDisplay = FALSE;
-        m_nDisplayRounds = 0;
+    if (Mode().CountDisplayRound() > kMaxDisplayRounds) {
+        Mode().SetCheckingDisplay(false);
+        Mode().ResetDisplayRounds();
         return;
     }
     const DisplayReplyOutcome outcome = ::OnDisplayStateReply(
-        reply, m_bSchedulerMode, [this](const std::string& q) { return Confirm(q); });
-    m_bCheckDisplay = outcome.checkDisplay ? TRUE : FALSE;
-    if (!m_bCheckDisplay)
-        m_nDisplayRounds = 0;
+        reply, Mode().IsSchedulerMode(), [this](const std::string& q) { return Confirm(q); });
+    Mode().SetCheckingDisplay(outcome.checkDisplay);
+    if (!Mode().IsCheckingDisplay())
+        Mode().ResetDisplayRounds();
     if (outcome.refuseDump) {
-        m_bDumpRefused = TRUE;
-        m_bDownloading = FALSE;
+        Mode().SetDumpRefused(true);
+        Mode().SetDownloading(false);
     }
     if (!outcome.warning.empty())
         Warn(outcome.warning, MB_ICONEXCLAMATION);
-    QueueCommands(outcome.commands);
+    m_link.QueueFollowUps(outcome.commands);
 }
 
 void CMainFrame::OnDisplayReply(const std::string& reply) {
-    if (m_bCheckDisplay)
+    if (Mode().IsCheckingDisplay())
         OnDisplayStateReply(reply);
     else
-        m_nDisplayRounds = 0;
-    if (m_bElectricCalRunning) {
-        Wait(250);
-        if (m_maintenance.ElectricCalibration().HasWindow()) {
-            m_maintenance.ElectricCalibration().SetDisplayText(reply);
-            m_maintenance.ElectricCalibration().Step();
-        }
-    }
+        Mode().ResetDisplayRounds();
+    m_maintenance.ElectricCalibration().TakeScreen(reply);
     AppendInstrStatusText(reply);
     // The meter left datalogging by itself at the end of its integration time.
-    if (platform::Contains(reply, "Title") && m_bDataLogging) {
+    if (platform::Contains(reply, "Title") && Mode().IsDataLogging()) {
         SendCommand(kEnterKey, "", "");
         WaitWithMessages(500);
         Ui().SetTitle(NormalTitle());
-        m_bDataLogging = FALSE;
-        if (m_bSchedulerMode)
+        Mode().SetDataLogging(false);
+        if (Mode().IsSchedulerMode())
             LogScheduler(FALSE,
                          "WARNING: Monitor and Datalogging interrupded by integration time expired",
                          TRUE);
@@ -164,19 +149,17 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
     if (reply.size() >= kMonitorReplyMinimum) {
         const std::string state = platform::Trim(platform::Mid(reply, kMonitorValueOffset));
         if (platform::Contains(state, "ON"))
-            m_bMonitorOn = TRUE;
+            Mode().SetMonitorOn(true);
         else if (platform::Contains(state, "OFF"))
-            m_bMonitorOn = FALSE;
+            Mode().SetMonitorOn(false);
     }
-    if (!m_bSchedulerMode)
+    if (!Mode().IsSchedulerMode())
         ShowMonitoringOptions();
     else if (m_scheduler.Run().State() != acquisition::SchedulerRun::kAcquiring)
         m_scheduler.Run().SetState(acquisition::SchedulerRun::kStopMeterAcquisition);
     Ui().ShowGraphWindow(false);
-    if (m_nChannelMode == 2 || m_nChannelMode == 3)
-        Ui().ShowBandChart(true);
-    else if (m_nChannelMode == 0 || m_nChannelMode == 1)
-        Ui().ShowBandChart(false);
+    if (const auto kind = Mode().ChannelMode())
+        Ui().ShowBandChart(kind->IsSpectrum());
 }
 
 void CMainFrame::CloseSetupWaitBox() {

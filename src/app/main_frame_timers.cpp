@@ -12,9 +12,6 @@ using namespace command_code;
 
 namespace {
 constexpr const char* kRecordingMark = "-RECORDING-";
-// The report list is cut back after a page end in small steps, so that the records that go on
-// arriving are never held up for long.
-constexpr unsigned kReportTrimTickMs = 20;
 constexpr int kReportTrimRowsPerTick = 100;
 }  // namespace
 
@@ -65,19 +62,19 @@ void CMainFrame::AbortSetupRead(int code) {
         Ui().DestroySetupWaitBox();
     }
     m_link.DeleteAllCommands();
-    m_nPendingOp = -1;
+    Mode().SetPendingOp(kNoPendingOp);
     m_link.SetReadyToSend(TRUE);
-    if (m_bDownloading)
+    if (Mode().IsDownloading())
         KillTimer(kDownloadProgress);
     platform::AfxMessageBox(timeoutText);
-    if (m_bDownloading)
+    if (Mode().IsDownloading())
         EndInterruptedDownload();
 }
 
 void CMainFrame::EndInterruptedDownload() {
     // The held record and the file's synthetic end go to the dump file; dump mode ends.
     m_dumpDecoder.Interrupt();
-    m_bDownloading = FALSE;
+    Mode().SetDownloading(false);
     SendCommand(kDumpOff, "", "");
     Warn("Download Interrupted", MB_OK);
     if (Ui().IsDownloadBoxShown())
@@ -85,7 +82,7 @@ void CMainFrame::EndInterruptedDownload() {
 }
 
 void CMainFrame::OnDownloadProgressTimer() {
-    if (m_bDownloading) {
+    if (Mode().IsDownloading()) {
         if (Ui().IsMinimized())
             Ui().SetTitle(platform::Format("Download progress: file %d - line %d", m_nDownloadFile,
                                            m_nDownloadLine));
@@ -101,7 +98,7 @@ void CMainFrame::OnDownloadProgressTimer() {
 }
 
 void CMainFrame::OnRecordingBlinkTimer() {
-    if (!m_bLinkActive || !m_bDataLogging)
+    if (!Mode().IsLinkActive() || !Mode().IsDataLogging())
         return;
     const std::string title = Ui().GetTitle();
     if (platform::Contains(title, kRecordingMark))
@@ -116,10 +113,6 @@ void CMainFrame::OnStatusPollTimer() {
         SendCommand(code, "", "");
 }
 
-void CMainFrame::StartReportTrim() {
-    SetTimer(kReportTrim, kReportTrimTickMs);
-}
-
 void CMainFrame::OnReportTrimTimer() {
     if (m_bTrimBlocked)
         return;
@@ -132,8 +125,8 @@ void CMainFrame::OnReportTrimTimer() {
 void CMainFrame::OnIntegrationEndTimer() {
     KillTimer(kIntegrationEnd);
     m_link.PurgeLink();
-    if (m_bDataLogging) {
-        m_bMonitorOn = FALSE;
+    if (Mode().IsDataLogging()) {
+        Mode().SetMonitorOn(false);
         m_link.SetReadyToSend(TRUE);
         SendCommand(100, "", "");
     }
@@ -148,19 +141,19 @@ void CMainFrame::OnIntegrationEndTimer() {
         limit *= 3600;
     if (m_nElapsedSeconds < limit)
         return;
-    m_bMonitorOn = TRUE;
-    m_bAcquiring = TRUE;
+    Mode().SetMonitorOn(true);
+    Mode().SetAcquiring(true);
     StartNewSession();
     Warn("End Monitor by integration time expired.", MB_ICONINFORMATION);
 }
 
 void CMainFrame::OnInstrumentClockTimer() {
-    if (!m_bLinkActive)
+    if (!Mode().IsLinkActive())
         return;
     const platform::DateTime now = platform::DateTime::Now();
     if (!now.IsValid())
         return;
-    const int datePane = m_bSchedulerMode ? 9 : 6;
+    const int datePane = Mode().IsSchedulerMode() ? 9 : 6;
     Ui().SetPaneText(datePane, "Instr.Date: " + now.Format("%Y/%m/%d"));
     Ui().SetPaneText(datePane + 1, "Instr.Time: " + now.Format("%H:%M:%S"));
 }

@@ -9,6 +9,9 @@
 #include "platform/text.h"
 #include "verification/sel_excel_interval.h"
 
+MaintenanceCommands::MaintenanceCommands(CMainFrame& frame, WorkflowSteps& steps)
+    : m_frame(frame), m_steps(steps), m_host(frame), m_electricCalibration(m_host, frame.Mode()) {}
+
 namespace {
 constexpr const char* kMicRefusal =
     "ATTENZIONE:\nCodice identificativo del tecnico esecutore non valido.\nNon e' possibile "
@@ -113,6 +116,6 @@ void MaintenanceCommands::OnAudioCardSettings() {
 }
 
 void MaintenanceCommands::OpenElectricCalibration(int routine) {
-    m_frame.m_bCheckDisplay = FALSE;
+    m_frame.Mode().SetCheckingDisplay(false);
     m_electricCalibration.Open(routine);
 }

@@ -19,8 +19,7 @@ class WorkflowSteps;
 
 class MaintenanceCommands {
 public:
-    MaintenanceCommands(CMainFrame& frame, WorkflowSteps& steps)
-        : m_frame(frame), m_steps(steps), m_host(frame) {}
+    MaintenanceCommands(CMainFrame& frame, WorkflowSteps& steps);
     MaintenanceCommands(const MaintenanceCommands&) = delete;
     MaintenanceCommands& operator=(const MaintenanceCommands&) = delete;
 
@@ -63,5 +62,5 @@ private:
     WorkflowSteps& m_steps;
     FrameMaintenanceHost m_host;
     CMicCalibDlg m_micCalibration{m_host};
-    CElectricCalibrationDlg m_electricCalibration{m_host};
+    CElectricCalibrationDlg m_electricCalibration;
 };

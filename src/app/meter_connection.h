@@ -2,7 +2,7 @@
 // The connect routines of the monitoring link: a search over the PC's serial ports (and the
 // rates of the USB ones), the stored port of the reference port record, and the scheduler's
 // connection, each directly or through the modem and verified by the identification probe.
-// Each makes the reference port the link and opens it; the frame's m_bLinkActive tells
+// Each makes the reference port the link and opens it; the meter mode's link flag tells
 // whether a meter answered on it. They keep no state of their own: the link session owns the
 // ports and the modem, the frame the link's state.
 

@@ -59,9 +59,9 @@ bool WorkflowSteps::IsCalibExpiryBlocked() {
 void WorkflowSteps::ArmQueuedLink() {
     LinkSession& link = m_frame.Link();
     link.SetLinkPort(LinkSide::Target);
-    m_frame.m_bLinkActive = TRUE;
+    m_frame.Mode().SetLinkActive(true);
     link.DeleteAllCommands();
-    m_frame.m_bCheckDisplay = TRUE;
+    m_frame.Mode().SetCheckingDisplay(true);
     link.StartSendTick();
     link.SetReadyToSend(TRUE);
 }

@@ -5,8 +5,8 @@
 #include <array>
 #include <cmath>
 
-#include "acquisition/record_layout.h"
 #include "charts/equal_loudness.h"
+#include "charts/spectrum_bands.h"
 #include "platform/text.h"
 
 using platform::Format;
@@ -34,18 +34,20 @@ bool IsUnmeasuredBand(int index, const BarChartContext& context) {
     const bool narrow = std::ranges::any_of(kNarrowBandVariants, [&](const char* variant) {
         return platform::Contains(context.model, variant);
     });
-    if (!narrow)
-        return false;
-    if (context.liveMode == acquisition::kOctave)
-        return index == 0 || index == 10;
-    if (context.liveMode == acquisition::kThirdOctave)
-        return index == 0 || index == 1 || index == 30 || index == 31;
-    return false;
+    const ChartBands* bands = BandsOf(context.liveKind);
+    return narrow && bands &&
+           std::ranges::find(bands->unmeasuredBands, index) != bands->unmeasuredBands.end();
+}
+
+// The live kind's bands carry the equal-loudness contour.
+bool HasContourBands(const BarChartContext& context) {
+    const ChartBands* bands = BandsOf(context.liveKind);
+    return bands && bands->equalLoudness;
 }
 
 bool ShowsContour(const BarChartContext& context) {
-    return context.liveMode == acquisition::kThirdOctave && context.edition != 0 &&
-           context.contour && context.contour->HasContour();
+    return HasContourBands(context) && context.edition != 0 && context.contour &&
+           context.contour->HasContour();
 }
 
 }  // namespace
@@ -236,7 +238,7 @@ std::optional<ui::Rect> CChartWnd::MarkerRect(int index, double level) const {
 COLORREF CChartWnd::BarColour(int index, const BarChartContext& context) const {
     if (IsUnmeasuredBand(index, context))
         return kUnmeasuredBand;
-    if (context.liveMode == acquisition::kThirdOctave && context.edition != 0 && context.contour &&
+    if (HasContourBands(context) && context.edition != 0 && context.contour &&
         context.contour->SelectedBand() == index)
         return kChosenBand;
     if (context.selectedRecordInGraphLabel)
@@ -280,8 +282,7 @@ std::string CChartWnd::TooltipText(int index, const BarChartContext& context) co
     } else if (const auto contour = MarkerLevel(index, context)) {
         text = Format("fc=%sHz Lev=%.1f dB\n\nIsophone: %.1f dB\n\nDelta: %.1f dB", label.c_str(),
                       level, *contour, level - *contour);
-    } else if (index == 0 || index > kContourBands ||
-               context.liveMode != acquisition::kThirdOctave) {
+    } else if (index == 0 || index > kContourBands || !HasContourBands(context)) {
         // The contour belongs to the third-octave bands: the bars of an octave chart show
         // their level alone.
         text = Format("fc=%sHz Lev=%.1f dB", label.c_str(), level);
@@ -345,7 +346,7 @@ void CChartWnd::OnLButtonDown(int x, int y) {
         Invalidate();
     }
     const BarChartContext context = Context();
-    if (context.liveMode != acquisition::kThirdOctave || context.edition == 0 || !m_host)
+    if (!HasContourBands(context) || context.edition == 0 || !m_host)
         return;
     for (int band = 1; band <= kContourBands && band < GetItemCount(); ++band) {
         if (Contains(BarHitRect(band), x, y)) {

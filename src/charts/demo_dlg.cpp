@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "acquisition/record_layout.h"
 #include "charts/spectrum_bands.h"
+#include "link/meter_mode.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 #include "ui/hooked_dialog.h"
@@ -42,8 +42,8 @@ int PlottedLevel(std::uint16_t word) {
     return level > kTopLevel || level < kBottomLevel ? 0 : level;
 }
 
-CDemoDlg::CDemoDlg(SpectrumWindowHost& host, CDemoDlg* loadedDataWindow)
-    : m_host(host), m_loadedDataWindow(loadedDataWindow) {}
+CDemoDlg::CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* loadedDataWindow)
+    : m_host(host), m_loadedDataWindow(loadedDataWindow), m_mode(mode) {}
 
 CDemoDlg::~CDemoDlg() {
     DestroyWindow();
@@ -55,7 +55,7 @@ void CDemoDlg::OnDestroy() {
 }
 
 void CDemoDlg::OnInitDialog() {
-    const int mode = m_host.LiveMode();
+    const std::optional<acquisition::RecordKind> kind = m_mode.ChannelMode();
     m_bAutoRange = 1;
     m_nXMin = 0;
     m_nXMax = kDefaultXMax;
@@ -71,9 +71,9 @@ void CDemoDlg::OnInitDialog() {
     m_graph.SetXCaption("Freq");
     m_graph.SetYCaption("Ampl");
     m_graph.SetZCaption("Time");
-    const bool octave = mode == acquisition::kOctave;
-    m_graph.SetXTicks(octave ? kOctaveBands : kThirdOctaveBands + 1);
-    m_graph.SetBandScale(octave ? 0 : 1);
+    const ChartBands& axis = WindowBandsOf(kind);
+    m_graph.SetXTicks(axis.xTicks);
+    m_graph.SetBandScale(axis.bandScale);
     m_graph.SetZTicks(5);
     m_graph.SetYTicks(5);
 
@@ -87,14 +87,14 @@ void CDemoDlg::OnInitDialog() {
             box->entries.push_back(std::to_string(AmplitudeOf(entry)));
         box->selection = 0;
     }
-    const auto bands = BandPositions(mode);
+    const auto bands = BandPositions(kind);
     for (RangeBox* box : {&m_freqMax, &m_freqMin}) {
         box->entries.assign(bands.begin(), bands.end());
         box->selection = box->entries.empty() ? -1 : 0;
     }
     m_strTimeMax = std::to_string(m_nZMax);
     m_strTimeMin = std::to_string(m_nZMin);
-    m_bControlsEnabled = !m_host.AcquisitionRunning();
+    m_bControlsEnabled = !m_mode.IsLive();
     Sync();
 }
 
@@ -197,8 +197,7 @@ void CDemoDlg::ApplyGraphSettings() {
 // The loaded record's spectra Z min .. Z max - 1 into the frame's window of loaded data. The
 // range never goes past the spectra the data buffer holds.
 void CDemoDlg::Replay() {
-    const int mode = m_host.LiveMode();
-    if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
+    if (!BandsOf(m_mode.ChannelMode()))
         return;
     CDemoDlg& target = m_loadedDataWindow ? *m_loadedDataWindow : *this;
     // The live window's replay goes to the other window, which must not keep its old rows.
@@ -210,16 +209,16 @@ void CDemoDlg::Replay() {
 
 void CDemoDlg::ReloadLoadedSpectra() {
     ClearRows();
-    AddLoadedSpectra(0, m_host.LoadedSpectra(), !m_host.AcquisitionRunning());
+    AddLoadedSpectra(0, m_host.LoadedSpectra(), !m_mode.IsLive());
 }
 
 // Spectra first .. last - 1 of the loaded record, and ten gap rows after each from the fourth
 // on that starts a scheduled acquisition's report interval.
 void CDemoDlg::AddLoadedSpectra(int first, int last, bool gaps) {
-    const int mode = m_host.LiveMode();
-    if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
+    const std::optional<acquisition::RecordKind> kind = m_mode.ChannelMode();
+    if (!BandsOf(kind))
         return;
-    const int count = mode == acquisition::kOctave ? kOctaveBands : kThirdOctaveBands;
+    const int count = (*kind)->valuesPerSample;
     const std::vector<std::uint16_t> gap(count, 0);
     for (int i = std::max(first, 0); i < last; ++i) {
         const std::optional<StoredSpectrum> spectrum = m_host.LoadedSpectrum(i);
@@ -244,6 +243,10 @@ void CDemoDlg::AddOctaveSpectrum(std::span<const std::uint16_t> bands) {
 
 void CDemoDlg::AddThirdOctaveSpectrum(std::span<const std::uint16_t> bands) {
     AddSpectrum(bands, kThirdOctaveBands);
+}
+
+void CDemoDlg::AddSpectrumRow(std::span<const std::uint16_t> bands) {
+    AddSpectrum(bands, static_cast<int>(bands.size()));
 }
 
 void CDemoDlg::AddSpectrum(std::span<const std::uint16_t> bands, int count) {

@@ -5,7 +5,7 @@
 // it. The main frame keeps two: one fed by live monitoring and one by the loaded data.
 //
 // The object keeps the graph, the ranges and the boxes; its window, while there is one, shows
-// them.
+// them. The acquisition's kind and whether it runs are the link's meter mode.
 
 #include <QDialog>
 #include <array>
@@ -20,6 +20,8 @@
 #include "charts/spectrum_window_host.h"
 #include "platform/win_types.h"
 #include "ui/modeless_window.h"
+
+class MeterMode;
 
 namespace charts {
 
@@ -67,7 +69,7 @@ public:
 
     // A replay of the loaded spectra fills `loadedDataWindow`, the window of the loaded data;
     // nullptr: this window itself.
-    explicit CDemoDlg(SpectrumWindowHost& host, CDemoDlg* loadedDataWindow = nullptr);
+    CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* loadedDataWindow = nullptr);
     ~CDemoDlg() override;
 
     // Default ranges, the graph's axes for the acquisition mode, the legend and the boxes.
@@ -82,6 +84,8 @@ public:
     // One spectrum as the next row: 12 (octave) or 33 (third octave) band words, tenths of dB.
     void AddOctaveSpectrum(std::span<const std::uint16_t> bands);
     void AddThirdOctaveSpectrum(std::span<const std::uint16_t> bands);
+    // One spectrum of any band set, every band given, the overall level last.
+    void AddSpectrumRow(std::span<const std::uint16_t> bands);
     // Every spectrum of the loaded record afresh, with the gaps where a scheduled
     // acquisition starts unless the meter is acquiring.
     void ReloadLoadedSpectra();
@@ -124,6 +128,7 @@ private:
 
     SpectrumWindowHost& m_host;
     CDemoDlg* m_loadedDataWindow;
+    const MeterMode& m_mode;
     CGraph3D m_graph;
     int m_nRow = 0;
     int m_nXMin = 0;

@@ -62,7 +62,9 @@ CGraph3D::Range CGraph3D::EffectiveRange() const {
 }
 
 std::string CGraph3D::BandCaption(int position) const {
-    const auto positions = BandPositions(m_bandScale == 0 ? 2 : 3);
+    const ChartBands* bands = BandsOfScale(m_bandScale == 0 ? 0 : 1);
+    const std::span<const char* const> positions =
+        bands ? bands->positions : std::span<const char* const>();
     if (position < 1 || position >= static_cast<int>(positions.size()))
         return {};
     return positions[position];

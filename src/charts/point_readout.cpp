@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "acquisition/record_layout.h"
 #include "platform/text.h"
 
 namespace charts {
@@ -36,7 +35,8 @@ PointReadout FormatPointReadout(int x, int y, const std::string& coordinates,
     };
     const std::string time = cell(0);
 
-    if (source.mode == acquisition::kSoundLevelMeter) {
+    const auto shape = source.kind ? std::optional((*source.kind)->shape) : std::nullopt;
+    if (shape == acquisition::RecordShape::Levels) {
         readout.timeLine = "Time: " + time;
         if (row < 0) {
             readout.text.clear();
@@ -59,7 +59,7 @@ PointReadout FormatPointReadout(int x, int y, const std::string& coordinates,
         readout.text = match.value_or(coordinates);
         return readout;
     }
-    if (source.mode == acquisition::kProfile) {
+    if (shape == acquisition::RecordShape::Profile) {
         readout.text = time + "#" + cell(1);
         return readout;
     }

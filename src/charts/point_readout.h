@@ -9,12 +9,15 @@
 #include <optional>
 #include <string>
 
+#include "acquisition/record_kind.h"
 #include "charts/record_graph.h"
 
 namespace charts {
 
 struct PointReadoutSource {
-    int mode = -1;  // 0 levels, 1 profile
+    // The kind of the recording: a level graph reads out its channels, a profile graph its
+    // one level; none and a spectrum read out the coordinates.
+    std::optional<acquisition::RecordKind> kind;
     // Cell (row, column) of the list that shows the recording: column 0 the time, then the
     // levels of channels 0 to 4 (the profile level in column 1).
     std::function<std::string(int row, int column)> cell;

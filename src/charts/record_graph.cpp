@@ -37,7 +37,8 @@ double GraphLevel(std::uint16_t word) {
     return word == acquisition::kNoValue ? 0.0 : word / 10.0;
 }
 
-std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, int kind, bool pointMarks, bool axis) {
+std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, acquisition::RecordKind kind,
+                                  bool pointMarks, bool axis) {
     using Panel = graph::CGraphPanel;
     graph.SetAxisTexts("Time", "", 0, graph::kXAxis, kDrawNow);
     graph.SetAxisTexts("Value", "dB", 2, graph::kYAxis, kDrawNow);
@@ -47,7 +48,7 @@ std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, int kind, bool pointM
     graph.UpdateVisibleRange(options, kDrawNow);
 
     std::vector<int> series;
-    if (kind == acquisition::kProfile) {
+    if (kind->shape == acquisition::RecordShape::Profile) {
         for (COLORREF colour : kProfileSeriesColours)
             series.push_back(graph.AddGraph(colour, "", kDrawNow, true, false));
     } else {

@@ -1,19 +1,55 @@
 #pragma once
-// The band positions of the 3-D spectrum: position 1 is the lowest band, the last one the
-// overall level ("WB"), and position 0 stands for the automatic range. The "Spectrum" window's
+// The band sets of the spectrum charts, one row per set: the positions of the bands in the 3-D
+// window, the bar chart's layout, the bands that the narrow-band variants do not measure, and
+// whether the equal-loudness contour is drawn over them. A record kind names its set
+// (acquisition::RecordKindTraits::bands), whose labels are acquisition::BandLabel's; the charts
+// ask this table, never which kind it is.
+//
+// The positions of the 3-D spectrum: position 1 is the lowest band, the last one the overall
+// level ("WB"), and position 0 stands for the automatic range. The "Spectrum" window's
 // frequency range boxes list them in this order and the 3-D graph captions its X axis with
 // them.
 
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+
+#include "acquisition/record_kind.h"
 
 namespace charts {
 
-// "AUTO", "16", "32", ... "16k", "WB".
-std::span<const char* const> OctaveBandPositions();
-// "AUTO", "16", "20", ... "20k", "WB".
-std::span<const char* const> ThirdOctaveBandPositions();
-// The list of acquisition mode 2 (octave) or 3 (third octave); empty for another mode.
-std::span<const char* const> BandPositions(int mode);
+// How a band chart lays its bars out: inset, a caption every `labelStep` bars, the bar pitch
+// (narrower on a screen exactly 800 pixels wide).
+struct BarLayout {
+    int inset = 0;
+    int labelStep = 1;
+    int pitch = 0;
+    int narrowPitch = 0;
+};
+
+struct ChartBands {
+    acquisition::BandSet set = acquisition::BandSet::None;
+    // "AUTO", the bands, "WB".
+    std::span<const char* const> positions;
+    BarLayout bars;
+    // The 3-D graph's X ticks and its band scale (0 octave, 1 third octave).
+    int xTicks = 0;
+    int bandScale = 0;
+    // Bars of the variants that do not measure the set's edge bands, shown grey.
+    std::span<const int> unmeasuredBands;
+    // The equal-loudness contour is computed at, and drawn over, these bands.
+    bool equalLoudness = false;
+};
+
+// The set of a kind's spectra; nothing for a kind that is no spectrum, or none.
+const ChartBands* BandsOf(std::optional<acquisition::RecordKind> kind);
+// The set of a kind's spectra, and the third-octave set, which the 3-D window's axes take,
+// for a kind that is no spectrum.
+const ChartBands& WindowBandsOf(std::optional<acquisition::RecordKind> kind);
+// The set the 3-D graph's band scale stands for; nothing for another scale.
+const ChartBands* BandsOfScale(int bandScale);
+// The positions of a kind's spectra; empty for a kind that is no spectrum.
+std::span<const char* const> BandPositions(std::optional<acquisition::RecordKind> kind);
 
 }  // namespace charts

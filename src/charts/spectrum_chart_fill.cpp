@@ -4,6 +4,7 @@
 
 #include "acquisition/band_labels.h"
 #include "charts/bar_chart.h"
+#include "charts/spectrum_bands.h"
 #include "platform/text.h"
 
 namespace charts {
@@ -15,20 +16,6 @@ constexpr COLORREF kBandColour = 0xFF0000;
 constexpr COLORREF kOverallColour = 0x00FF00;
 constexpr int kNarrowScreen = 800;
 constexpr int kLevelField = 5;
-
-struct Layout {
-    int inset;
-    int labelStep;
-    int pitch;
-    int narrowPitch;
-};
-constexpr Layout kOctaveLayout{6, 1, 60, 45};
-constexpr Layout kThirdOctaveLayout{1, 2, 23, 16};
-
-int BandCount(int mode) {
-    return mode == acquisition::kOctave ? acquisition::kOctaveBands + 1
-                                        : acquisition::kThirdOctaveBands + 1;
-}
 
 }  // namespace
 
@@ -44,37 +31,37 @@ void ScaleValueAxis(CChartWnd& chart) {
     chart.SetRange(chart.Minimum(), chart.Minimum() + divisions * step, divisions);
 }
 
-void SetBandLayout(CChartWnd& chart, int mode, int screenWidth) {
-    if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
+void SetBandLayout(CChartWnd& chart, std::optional<acquisition::RecordKind> kind, int screenWidth) {
+    const ChartBands* bands = BandsOf(kind);
+    if (!bands)
         return;
-    const Layout& layout = mode == acquisition::kOctave ? kOctaveLayout : kThirdOctaveLayout;
-    chart.SetBarInset(layout.inset);
-    chart.SetLabelStep(layout.labelStep);
-    chart.SetBarPitch(screenWidth == kNarrowScreen ? layout.narrowPitch : layout.pitch);
+    chart.SetBarInset(bands->bars.inset);
+    chart.SetLabelStep(bands->bars.labelStep);
+    chart.SetBarPitch(screenWidth == kNarrowScreen ? bands->bars.narrowPitch : bands->bars.pitch);
 }
 
-void AddSpectrumBars(CChartWnd& chart, int mode, std::span<const float> levels,
-                     const std::string& auxWeighting) {
-    if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
+void AddSpectrumBars(CChartWnd& chart, std::optional<acquisition::RecordKind> kind,
+                     std::span<const float> levels, const std::string& auxWeighting) {
+    const ChartBands* bands = BandsOf(kind);
+    if (!bands)
         return;
-    const int bands = std::min(BandCount(mode), static_cast<int>(levels.size()));
-    const int overall = BandCount(mode) - 1;
-    for (int b = 0; b < bands; ++b) {
-        const std::string label =
-            mode == acquisition::kOctave
-                ? acquisition::OctaveBandLabel(b, auxWeighting)
-                : acquisition::ThirdOctaveBandLabel(b, acquisition::kNoBandShift, auxWeighting);
-        chart.AddItem(label, levels[b], -1, b == overall ? kOverallColour : kBandColour);
-    }
+    const int count = (*kind)->valuesPerSample;
+    const int shown = std::min(count, static_cast<int>(levels.size()));
+    for (int b = 0; b < shown; ++b)
+        chart.AddItem(
+            acquisition::BandLabel((*kind)->bands, b, acquisition::kNoBandShift, auxWeighting),
+            levels[b], -1, b == count - 1 ? kOverallColour : kBandColour);
 }
 
-std::vector<float> LiveSpectrumLevels(std::string_view reply, int mode) {
+std::vector<float> LiveSpectrumLevels(std::string_view reply,
+                                      std::optional<acquisition::RecordKind> kind) {
     std::vector<float> levels;
-    if (mode != acquisition::kOctave && mode != acquisition::kThirdOctave)
+    if (!BandsOf(kind))
         return levels;
-    const int lastBand = BandCount(mode) - 2;
+    const int count = (*kind)->valuesPerSample;
+    const int lastBand = count - 2;
     std::string text(reply);
-    for (int b = 0; b < BandCount(mode); ++b) {
+    for (int b = 0; b < count; ++b) {
         const size_t end = text.find("\r\n");
         if (end == std::string::npos)
             continue;

@@ -1,15 +1,15 @@
 #pragma once
-// What the "Spectrum" window needs of the application: the acquisition mode and state, the
-// spectra of the loaded recording and the schedule's report intervals, and the frame's window
-// of loaded data, into which a replay draws.
+// What the "Spectrum" window needs of the application: the spectra of the loaded recording and
+// the schedule's report intervals. The acquisition's kind and state it reads from the meter
+// mode.
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-namespace charts {
+#include "acquisition/record_kind.h"
 
-class CDemoDlg;
+namespace charts {
 
 // One stored spectrum: its band levels (tenths of dB, the overall level last) and the time
 // of day of its record in seconds.
@@ -22,15 +22,11 @@ class SpectrumWindowHost {
 public:
     virtual ~SpectrumWindowHost() = default;
 
-    // The frame's acquisition mode: 2 octave, 3 third octave.
-    virtual int LiveMode() const = 0;
-    // Both of the frame's acquisition flags are set: the ranges cannot be changed.
-    virtual bool AcquisitionRunning() const = 0;
     // The frame's selected segment of the loaded recording (-1 the live or last one).
     virtual int SelectedSegment() const = 0;
     // The number of spectra of the loaded record.
     virtual int LoadedSpectra() const = 0;
-    // Spectrum `index` of the loaded record, of the acquisition mode's kind; nothing for one
+    // Spectrum `index` of the loaded record, of the frame's kind; nothing for one
     // the data buffer does not hold.
     virtual std::optional<StoredSpectrum> LoadedSpectrum(int index) const = 0;
     // The schedule is valid and a record of this time of day starts a report interval.

@@ -14,13 +14,13 @@ namespace cipher {
 
 class BenchKeys {
 public:
-    BenchKeys(BenchState& bench, BenchServices& services, KeyServices& keys)
+    BenchKeys(BenchState& bench, BenchExchangeHost& host, KeyHost& keys)
         : m_bench(bench),
-          m_services(services),
+          m_host(host),
           m_keys(keys),
-          m_exchange(bench, services),
-          m_initialisation(bench, services, keys, m_exchange),
-          m_readings(bench, services, keys, m_exchange, m_initialisation) {}
+          m_exchange(bench, host),
+          m_initialisation(bench, host, keys, m_exchange),
+          m_readings(bench, host, keys, m_exchange, m_initialisation) {}
     BenchKeys(const BenchKeys&) = delete;
     BenchKeys& operator=(const BenchKeys&) = delete;
 
@@ -29,7 +29,7 @@ public:
     bool InitRefCrypt() { return m_initialisation.InitRefCrypt(); }
     bool InitTargetCrypt() { return m_initialisation.InitTargetCrypt(); }
     bool AlignTargetKeys() {
-        return cipher::AlignTargetKeys(m_bench, m_services, m_keys, m_initialisation);
+        return cipher::AlignTargetKeys(m_bench, m_host, m_keys, m_initialisation);
     }
     std::string RefInstr_Write_and_Check_CRYPT(const std::string& command) {
         return m_readings.RefInstr_Write_and_Check_CRYPT(command);
@@ -40,8 +40,8 @@ public:
 
 private:
     BenchState& m_bench;
-    BenchServices& m_services;
-    KeyServices& m_keys;
+    BenchExchangeHost& m_host;
+    KeyHost& m_keys;
     EncipheredExchange m_exchange;
     KeyInitialisation m_initialisation;
     ReadingUpkeep m_readings;

@@ -39,13 +39,13 @@ int StandardRandom() {
     return std::uniform_int_distribution<int>(0, 32767)(generator);
 }
 
-EncipheredExchange::EncipheredExchange(BenchState& bench, BenchServices& services)
-    : m_bench(bench), m_services(services) {}
+EncipheredExchange::EncipheredExchange(BenchState& bench, BenchExchangeHost& host)
+    : m_bench(bench), m_host(host) {}
 
 int EncipheredExchange::DrawChallenge() {
-    int n = m_services.Random() % 4095;
+    int n = m_host.Random() % 4095;
     if (n == 0)
-        n = m_services.Random() % 4095;
+        n = m_host.Random() % 4095;
     return n;
 }
 
@@ -56,15 +56,15 @@ bool EncipheredExchange::Confirms(std::string_view decoded, int challenge) {
 bool EncipheredExchange::StillThere(Meter meter, const ReplyWaits& waits) {
     if (!waits.checked)
         return true;
-    CSerial* port = m_services.Port(meter);
-    if (!m_services.WindowsPresent() || !port) {
+    CSerial* port = m_host.Port(meter);
+    if (!m_host.WindowsPresent() || !port) {
         if (!waits.windowGoneLog.empty())
-            m_services.AddLog(std::string(waits.windowGoneLog));
+            m_host.AddLog(std::string(waits.windowGoneLog));
         return false;
     }
     if (!port->IsOpen()) {
         if (!waits.portClosedLog.empty())
-            m_services.AddLog(std::string(waits.portClosedLog));
+            m_host.AddLog(std::string(waits.portClosedLog));
         return false;
     }
     return true;
@@ -93,20 +93,20 @@ std::optional<std::string> EncipheredExchange::Exchange(const Rules& rules, int 
     ExchangeRequest request = FrameRequest(rules.meter, frame, rules.waits, stopped);
     request.attempts = kAttempts;
     request.onFailedAttempt = [&](const std::string& reply) {
-        m_services.AddLog(std::string(reply.empty() ? rules.nullLog : rules.nakLog));
+        m_host.AddLog(std::string(reply.empty() ? rules.nullLog : rules.nakLog));
         if (rules.waits.checked) {
-            m_services.Wait(kPauseAfterFailedAttemptMs);
+            m_host.Wait(kPauseAfterFailedAttemptMs);
             ++meter.keyErrors;
             stopped = m_bench.abortRequested != 0;
         }
         return !stopped;
     };
-    const auto reply = m_services.Exchange(rules.meter, request);
+    const auto reply = m_host.Exchange(rules.meter, request);
     if (reply || stopped)
         return reply;
     if (rules.waits.checked) {
         if (!rules.finalLog.empty())
-            m_services.AddLog(std::string(rules.finalLog));
+            m_host.AddLog(std::string(rules.finalLog));
         ++meter.keyErrors;
     }
     return std::nullopt;
@@ -124,7 +124,7 @@ bool EncipheredExchange::NewKey(Meter meter) {
                   : "DUT : TargetNewKey (NEWKEY_RND_) receive NULL -> Repeat command",
         {},
     };
-    m_services.AddLog(reference ? "REF : RefNewKey" : "TARGET : TargetNewKey");
+    m_host.AddLog(reference ? "REF : RefNewKey" : "TARGET : TargetNewKey");
     const int challenge = DrawChallenge();
     const auto reply = Exchange(rules, challenge);
     if (!reply)
@@ -135,8 +135,8 @@ bool EncipheredExchange::NewKey(Meter meter) {
     const auto decoded = DecodeReply(cipher, *reply);
     if (decoded && Confirms(*decoded, challenge))
         return true;
-    m_services.AddLog(reference ? "REF : RefNewKey : decoded failed"
-                                : "DUT : TargetNewKey : decoded failed");
+    m_host.AddLog(reference ? "REF : RefNewKey : decoded failed"
+                            : "DUT : TargetNewKey : decoded failed");
     return false;
 }
 
@@ -158,7 +158,7 @@ constexpr std::string_view kTargetFinalLog = "TARGET: Start crypt command: incre
 }  // namespace
 
 std::string EncipheredExchange::UnlockTargetCryp() {
-    if (!m_services.WindowsPresent())
+    if (!m_host.WindowsPresent())
         return std::string(kFailed);
     const Rules rules{Meter::Target, kUnlockKeyword, kTargetWaits,
                       kTargetNakLog, kTargetNullLog, kTargetFinalLog};
@@ -173,7 +173,7 @@ std::string EncipheredExchange::UnlockTargetCryp() {
 }
 
 std::string EncipheredExchange::TargetGetValCrypt() {
-    if (!m_services.WindowsPresent())
+    if (!m_host.WindowsPresent())
         return std::string(kFailed);
     const Rules rules{Meter::Target, kTargetReadingKeyword, kTargetWaits,
                       kTargetNakLog, kTargetNullLog,        kTargetFinalLog};
@@ -186,21 +186,21 @@ std::string EncipheredExchange::TargetGetValCrypt() {
     const auto decoded = DecodeReply(meter.cipher, *reply);
     if (!decoded) {
         // A cut reply carries no reading; counted like a failed exchange.
-        m_services.AddLog("DUT  crypt: reply too short: " + Printable(*reply));
+        m_host.AddLog("DUT  crypt: reply too short: " + Printable(*reply));
         ++meter.keyErrors;
         return std::string(kFailed);
     }
     const TargetReading reading = ReadTargetReading(*decoded);
     if (!reading.numeric)
-        m_services.AddLog("DUT  crypt: reading not numeric: " + Printable(*decoded));
+        m_host.AddLog("DUT  crypt: reading not numeric: " + Printable(*decoded));
     for (int channel = 0; channel < 3; ++channel)
-        m_services.ShowValue(Meter::Target, channel,
-                             platform::Format("%.1f", reading.channels[channel]));
+        m_host.ShowValue(Meter::Target, channel,
+                         platform::Format("%.1f", reading.channels[channel]));
     return TargetReadingText(reading);
 }
 
 std::string EncipheredExchange::RefGetExtCrypt() {
-    if (!m_services.WindowsPresent())
+    if (!m_host.WindowsPresent())
         return std::string(kFailed);
     const Rules rules{
         Meter::Reference,
@@ -218,16 +218,16 @@ std::string EncipheredExchange::RefGetExtCrypt() {
     meter.cipher.Advance(challenge);
     const auto decoded = DecodeReply(meter.cipher, *reply);
     if (!decoded) {
-        m_services.AddLog("REF  crypt command: reply too short: " + Printable(*reply));
+        m_host.AddLog("REF  crypt command: reply too short: " + Printable(*reply));
         ++meter.keyErrors;
         return std::string(kFailed);
     }
     const ReferenceReading reading = ReadReferenceReading(*decoded);
     if (!reading.numeric)
-        m_services.AddLog("REF  crypt command: reading not numeric: " + Printable(*decoded));
-    m_services.ShowValue(Meter::Reference, 0, "");
-    m_services.ShowValue(Meter::Reference, 1, platform::Format("%.2f", reading.level));
-    m_services.ShowValue(Meter::Reference, 2, "");
+        m_host.AddLog("REF  crypt command: reading not numeric: " + Printable(*decoded));
+    m_host.ShowValue(Meter::Reference, 0, "");
+    m_host.ShowValue(Meter::Reference, 1, platform::Format("%.2f", reading.level));
+    m_host.ShowValue(Meter::Reference, 2, "");
     return ReferenceReadingText(reading);
 }
 

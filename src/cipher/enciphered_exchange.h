@@ -4,7 +4,7 @@
 // the command goes out under the meter's keystream, both sides advance their generators by
 // the challenge, and the meter answers under the new keystream.
 //
-// The frames go through the link's direct exchange (BenchServices::Exchange) with the
+// The frames go through the link's direct exchange (BenchExchangeHost::Exchange) with the
 // protocol's fixed waits: every wait pumps messages and ends the exchange with failure when
 // the bench's abort flag was raised meanwhile.
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "cipher/bench_services.h"
+#include "cipher/bench_exchange_host.h"
 #include "cipher/bench_state.h"
 
 struct ExchangeRequest;
@@ -23,7 +23,7 @@ namespace cipher {
 inline constexpr std::string_view kFailed = "-1";
 inline constexpr std::string_view kConfirmed = "1";
 
-// A number from 0 to 32767 from the process's own generator, for BenchServices::Random.
+// A number from 0 to 32767 from the process's own generator, for BenchExchangeHost::Random.
 int StandardRandom();
 
 // How the replies of one kind of exchange are waited for.
@@ -39,7 +39,7 @@ struct ReplyWaits {
 
 class EncipheredExchange {
 public:
-    EncipheredExchange(BenchState& bench, BenchServices& services);
+    EncipheredExchange(BenchState& bench, BenchExchangeHost& host);
 
     // Whether the meter confirmed the new key.
     bool RefNewKey();
@@ -71,7 +71,7 @@ private:
     bool NewKey(Meter meter);
 
     BenchState& m_bench;
-    BenchServices& m_services;
+    BenchExchangeHost& m_host;
 };
 
 }  // namespace cipher

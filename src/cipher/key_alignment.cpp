@@ -19,35 +19,35 @@ constexpr const char* kStatusNotShown = "0";
 
 }  // namespace
 
-bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& keys,
+bool AlignTargetKeys(BenchState& bench, BenchExchangeHost& host, KeyHost& keys,
                      KeyInitialisation& initialisation) {
     auto send = [&keys](const std::string& command, const std::string& expected) {
         return keys.SendCommand(Meter::Target, command, CommandText(kAcquisitionQuery), expected,
                                 kStatusWaitMs);
     };
-    services.AddLog("DUT Allineamento chiavi...");
+    host.AddLog("DUT Allineamento chiavi...");
 
     if (send(CommandText(kRunAcquisition), "RUN") == kStatusNotShown) {
-        services.AddLog("DUT: Verifica strumento run FALLITA");
+        host.AddLog("DUT: Verifica strumento run FALLITA");
         platform::AfxMessageBox(
             "DUT: Verifica strumento in RUN fallita.\nProvare manualmente premendo il tasto "
             "RUN.\nPremere OK dopo aver eseguito");
     } else {
-        services.AddLog("DUT: Verifica strumento run OK");
-        services.Wait(kRunningMs);
+        host.AddLog("DUT: Verifica strumento run OK");
+        host.Wait(kRunningMs);
         if (send(CommandText(kStopAcquisition), "STOP") == kStatusNotShown) {
             platform::AfxMessageBox(
                 "DUT: Verifica strumento in STOP fallita.\nProvare manualmente premendo il tasto "
                 "STOP.\nPremere OK dopo aver eseguito");
-            services.AddLog("DUT: Verifica strumento run STOP fallita");
+            host.AddLog("DUT: Verifica strumento run STOP fallita");
         }
     }
 
-    services.AddLog("Meas TARGET Cryp: Verifica strumento da verificare in stop");
+    host.AddLog("Meas TARGET Cryp: Verifica strumento da verificare in stop");
     if (send("", "STOP") == kStatusNotShown) {
-        services.AddLog("Meas target fCryp: Impostazione strumento da verificare in stop");
+        host.AddLog("Meas target fCryp: Impostazione strumento da verificare in stop");
         if (send(CommandText(kStopAcquisition), "STOP") == kStatusNotShown) {
-            services.AddLog("Impostazione fallita di strumento TARGET in STOP");
+            host.AddLog("Impostazione fallita di strumento TARGET in STOP");
             return false;
         }
     }
@@ -64,7 +64,7 @@ bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& ke
         // Past the limit a meter gets one more key reset, not a fresh set of them; it is
         // aligned only when it answers that one in step.
         if (tooManyErrors || !initialisation.ProbeTargetCrypt()) {
-            services.AddLog(platform::Format(
+            host.AddLog(platform::Format(
                 "DUT  Instr: Superato massimo numero di tentativi di inizializzazione cifratura: "
                 "Rst_Key=%d , Key=%d",
                 target.keyResets, target.keyErrors));
@@ -83,17 +83,17 @@ bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& ke
             "strumentazione;");
         target.keysOutOfStep = true;
         recordCounters();
-        services.AddLog(platform::Format("DUT instr -> init sequence FAILED: Rst_Key=%d , Key=%d",
-                                         target.keyResets, target.keyErrors));
+        host.AddLog(platform::Format("DUT instr -> init sequence FAILED: Rst_Key=%d , Key=%d",
+                                     target.keyResets, target.keyErrors));
         return false;
     }
     target.keyErrors = 0;
     target.keyResets = 0;
     target.keysOutOfStep = false;
-    services.AddLog(platform::Format("InitTargetCryp OK: Rst_Key=%d , Key=%d", target.keyResets,
-                                     target.keyErrors));
+    host.AddLog(platform::Format("InitTargetCryp OK: Rst_Key=%d , Key=%d", target.keyResets,
+                                 target.keyErrors));
     recordCounters();
-    services.AddLog("DUT: Allineamento chiavi OK");
+    host.AddLog("DUT: Allineamento chiavi OK");
     return true;
 }
 

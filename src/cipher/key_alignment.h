@@ -4,10 +4,10 @@
 // alignment): the meter must start and stop, is left stopped, and its keys are initialised
 // within the attempt limit, with the outcome recorded in its "port.ini" record.
 
-#include "cipher/bench_services.h"
+#include "cipher/bench_exchange_host.h"
 #include "cipher/bench_state.h"
+#include "cipher/key_host.h"
 #include "cipher/key_initialisation.h"
-#include "cipher/key_services.h"
 
 namespace cipher {
 
@@ -17,7 +17,7 @@ inline constexpr int kAlignmentResetLimit = 4;
 inline constexpr int kAlignmentErrorLimit = 4;
 
 // True only when a key reset and a new-key exchange were made with the meter just now.
-bool AlignTargetKeys(BenchState& bench, BenchServices& services, KeyServices& keys,
+bool AlignTargetKeys(BenchState& bench, BenchExchangeHost& host, KeyHost& keys,
                      KeyInitialisation& initialisation);
 
 }  // namespace cipher

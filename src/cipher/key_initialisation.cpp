@@ -32,9 +32,9 @@ struct KeyInitialisation::Texts {
     std::string Prefixed(const std::string& text) const { return log + (" : " + text); }
 };
 
-KeyInitialisation::KeyInitialisation(BenchState& bench, BenchServices& services, KeyServices& keys,
+KeyInitialisation::KeyInitialisation(BenchState& bench, BenchExchangeHost& host, KeyHost& keys,
                                      EncipheredExchange& exchange)
-    : m_bench(bench), m_services(services), m_keys(keys), m_exchange(exchange) {}
+    : m_bench(bench), m_host(host), m_keys(keys), m_exchange(exchange) {}
 
 bool KeyInitialisation::InitRefCrypt() {
     return Init(Meter::Reference, kStandardBudget);
@@ -163,7 +163,7 @@ void KeyInitialisation::Load(BenchMeter& meter, const KeyData& key) {
 bool KeyInitialisation::ResetKey(const Texts& texts, Meter meter, const ResetBudget& budget) {
     BenchMeter& bench = m_bench.Of(meter);
     Load(bench, bench.keyData);
-    const int challenge = m_services.Random() % texts.challengeModulus;
+    const int challenge = m_host.Random() % texts.challengeModulus;
     const std::string frame = CommandFrame(bench.cipher, CommandText(kResetKeyKeyword, challenge),
                                            CipherKey::ResetKeystream);
     for (int tryNumber = 0; tryNumber < budget.tries; ++tryNumber) {
@@ -208,8 +208,8 @@ KeyInitialisation::ResetEnd KeyInitialisation::TryReset(const Texts& texts, Mete
     for (int send = 0; send < budget.sendsPerTry; ++send) {
         if (++bench.keyResets > kResetSendLimit && budget.limited)
             return ResetEnd::GiveUp;
-        m_services.DiscardPending(meter);
-        m_services.Wait(kPauseBeforeResetMs);
+        m_host.DiscardPending(meter);
+        m_host.Wait(kPauseBeforeResetMs);
         if (m_bench.abortRequested)
             return ResetEnd::GiveUp;
         reply.clear();
@@ -219,7 +219,7 @@ KeyInitialisation::ResetEnd KeyInitialisation::TryReset(const Texts& texts, Mete
             reply = refused;
             return true;
         };
-        const auto answer = m_services.Exchange(meter, request);
+        const auto answer = m_host.Exchange(meter, request);
         if (stopped)
             return ResetEnd::GiveUp;
         reply = answer.value_or(reply);

@@ -8,16 +8,16 @@
 #include <optional>
 #include <string>
 
-#include "cipher/bench_services.h"
+#include "cipher/bench_exchange_host.h"
 #include "cipher/bench_state.h"
 #include "cipher/enciphered_exchange.h"
-#include "cipher/key_services.h"
+#include "cipher/key_host.h"
 
 namespace cipher {
 
 class KeyInitialisation {
 public:
-    KeyInitialisation(BenchState& bench, BenchServices& services, KeyServices& keys,
+    KeyInitialisation(BenchState& bench, BenchExchangeHost& host, KeyHost& keys,
                       EncipheredExchange& exchange);
 
     // True only when the key reset and the new-key exchange both succeeded. They show their
@@ -53,11 +53,11 @@ private:
     bool ResetKey(const Texts& texts, Meter meter, const ResetBudget& budget);
     ResetEnd TryReset(const Texts& texts, Meter meter, const ResetBudget& budget,
                       const std::string& frame, int challenge);
-    void Log(const std::string& text) { m_services.AddLog(text); }
+    void Log(const std::string& text) { m_host.AddLog(text); }
 
     BenchState& m_bench;
-    BenchServices& m_services;
-    KeyServices& m_keys;
+    BenchExchangeHost& m_host;
+    KeyHost& m_keys;
     EncipheredExchange& m_exchange;
 };
 

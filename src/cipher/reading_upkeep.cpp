@@ -78,10 +78,10 @@ void RecordCounters(const BenchMeter& meter, PortRecord& record) {
     record.m_bKeysOutOfStep = meter.keysOutOfStep;
 }
 
-ReadingUpkeep::ReadingUpkeep(BenchState& bench, BenchServices& services, KeyServices& keys,
+ReadingUpkeep::ReadingUpkeep(BenchState& bench, BenchExchangeHost& host, KeyHost& keys,
                              EncipheredExchange& exchange, KeyInitialisation& initialisation)
     : m_bench(bench),
-      m_services(services),
+      m_host(host),
       m_keys(keys),
       m_exchange(exchange),
       m_initialisation(initialisation) {}
@@ -140,7 +140,7 @@ std::string ReadingUpkeep::TargetInstr_Write_and_Check_CRYPT(const std::string& 
 
 std::string ReadingUpkeep::Read(const Texts& texts, const std::string& command) {
     const Meter meter = texts.meter;
-    if (!m_services.WindowsPresent())
+    if (!m_host.WindowsPresent())
         return std::string(kFailed);
     Log(texts.stopLog);
     if (m_keys.SendCommand(meter, CommandText(command_code::kStopAcquisition),

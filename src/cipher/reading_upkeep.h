@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "cipher/bench_services.h"
+#include "cipher/bench_exchange_host.h"
 #include "cipher/bench_state.h"
 #include "cipher/enciphered_exchange.h"
+#include "cipher/key_host.h"
 #include "cipher/key_initialisation.h"
-#include "cipher/key_services.h"
 
 namespace cipher {
 
@@ -35,7 +35,7 @@ void RecordCounters(const BenchMeter& meter, PortRecord& record);
 
 class ReadingUpkeep {
 public:
-    ReadingUpkeep(BenchState& bench, BenchServices& services, KeyServices& keys,
+    ReadingUpkeep(BenchState& bench, BenchExchangeHost& host, KeyHost& keys,
                   EncipheredExchange& exchange, KeyInitialisation& initialisation);
 
     // The reading text or "-1". `command`, the plain reading command this stands for, is only
@@ -47,11 +47,11 @@ private:
     struct Texts;
     std::string Read(const Texts& texts, const std::string& command);
     std::string ManualReading();
-    void Log(const std::string& text) { m_services.AddLog(text); }
+    void Log(const std::string& text) { m_host.AddLog(text); }
 
     BenchState& m_bench;
-    BenchServices& m_services;
-    KeyServices& m_keys;
+    BenchExchangeHost& m_host;
+    KeyHost& m_keys;
     EncipheredExchange& m_exchange;
     KeyInitialisation& m_initialisation;
 };

@@ -16,12 +16,15 @@ struct GraphMarks;
 struct GraphContext {
     bool liveMonitoring = false;  // records are arriving and going to the live graph
     int selectedSegment = -1;     // the page shown; -1 the last (live) one
-    int acquisitionMode = -1;     // 0 levels, 1 profile, 2 octave, 3 third octave
-    std::string model;            // the instrument's model text
-    std::string recordKind;       // of the loaded record ("SLM5", "OCTAVE", ...)
-    bool absoluteTimes = false;   // list times are full date-times
-    bool wideLine = false;        // draw the sixth series wide
-    int underRangeLevel = 0;      // dB, written beside the "UR" series
+    // The list column whose "LAST" marks the panel highlights; 0 none.
+    int statusColumn = 0;
+    // The recording's points are channels' levels: a marker belongs to its channel's series
+    // and the markers' read-out compares levels.
+    bool channelLevels = false;
+    std::string recordKind;      // of the loaded record ("SLM5", "OCTAVE", ...)
+    bool absoluteTimes = false;  // list times are full date-times
+    bool wideLine = false;       // draw the sixth series wide
+    int underRangeLevel = 0;     // dB, written beside the "UR" series
 };
 
 // The main view's display switches that outlive a graph window.

@@ -218,17 +218,6 @@ double LeadingNumber(std::string_view text) {
     return result.ec == std::errc() ? value : 0;
 }
 
-int StatusColumn(int acquisitionMode, std::string_view model) {
-    switch (acquisitionMode) {
-        case 0:
-            return platform::Contains(model, "QS4060") ? 4 : 6;
-        case 1:
-            return 2;
-        default:
-            return 0;
-    }
-}
-
 std::string TimeDifference(std::string_view timeA, std::string_view timeB, bool absoluteTimes) {
     constexpr size_t kShortestTime = 8;
     std::optional<long long> a;
@@ -250,7 +239,7 @@ std::string TimeDifference(std::string_view timeA, std::string_view timeB, bool 
 
 std::string MarkerComparison(const Marker& a, const std::string& timeA, const Marker& b,
                              const std::string& timeB, const std::string& current,
-                             int acquisitionMode, bool absoluteTimes) {
+                             bool channelLevels, bool absoluteTimes) {
     const double levelA = LeadingNumber(a.Level());
     const double levelB = LeadingNumber(b.Level());
     const std::string difference = FormatFixed(levelB - levelA, 1);
@@ -264,7 +253,7 @@ std::string MarkerComparison(const Marker& a, const std::string& timeA, const Ma
     const std::string span = TimeDifference(timeA, timeB, absoluteTimes);
     const std::string shownA = FormatFixed(levelA, 1);
     const std::string shownB = FormatFixed(levelB, 1);
-    if (acquisitionMode == 0)
+    if (channelLevels)
         return "A: " + timeA + "  " + shownA + " dB\rB: " + timeB + "  " + shownB +
                " dB\r\rB-A: " + span + "   " + difference + " dB" + halfSecond;
     return "Curr: " + current + "\r\r" + (absoluteTimes ? "A: " : "A:") + timeA + "  " + shownA +

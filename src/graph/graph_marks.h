@@ -85,16 +85,13 @@ std::optional<EventSpan> ParseEventSpan(std::string_view start, std::string_view
 // there is none.
 double LeadingNumber(std::string_view text);
 
-// The column of a list row that holds the record's status: level mode column 4 for a
-// "QS4060" model, else 6; profile mode column 2; other modes column 0.
-int StatusColumn(int acquisitionMode, std::string_view model);
-
 // What the read-out shows while both markers are set: their times and levels and the
-// difference from A to B. `current` is the read-out of the cursor's position; `absoluteTimes`
-// says the times are full date-times ("%Y/%m/%d %H:%M:%S"), else times of day ("%H:%M:%S").
+// difference from A to B, shorter for channels' levels. `current` is the read-out of the
+// cursor's position; `absoluteTimes` says the times are full date-times ("%Y/%m/%d
+// %H:%M:%S"), else times of day ("%H:%M:%S").
 std::string MarkerComparison(const Marker& a, const std::string& timeA, const Marker& b,
                              const std::string& timeB, const std::string& current,
-                             int acquisitionMode, bool absoluteTimes);
+                             bool channelLevels, bool absoluteTimes);
 // The time from A to B as "%H:%M:%S" (hours counted on past a day, "-" before a negative one);
 // empty when either time cannot be read.
 std::string TimeDifference(std::string_view timeA, std::string_view timeB, bool absoluteTimes);

@@ -403,7 +403,7 @@ void CGraphPanel::DrawGraphs(QPainter& painter, const ui::Rect& rect) const {
     request.markSize = MarkSize();
     const int m = request.markSize;
     const int side = 2 * m + 1;
-    const int statusColumn = StatusColumn(context.acquisitionMode, context.model);
+    const int statusColumn = context.statusColumn;
 
     QPolygon chain;
     bool curvesDrawn = false;
@@ -463,7 +463,7 @@ void CGraphPanel::DrawGraphs(QPainter& painter, const ui::Rect& rect) const {
                 if (static_cast<int>(marks->markers.size()) <= which)
                     continue;
                 const std::optional<Marker> marker = ParseMarker(marks->markers[which]);
-                if (!marker || !MarkerBelongsTo(*marker, context.acquisitionMode, present, slot))
+                if (!marker || !MarkerBelongsTo(*marker, context.channelLevels, present, slot))
                     continue;
                 const int at = FindPointAtX(*series, static_cast<double>(marker->sample) + 1);
                 if (at < 0)

@@ -62,7 +62,7 @@ void CGraphPanel::UpdateReadout(QPoint pixel) {
         const Marker b = *ParseMarker(marks->markers[kMarkerB]);
         text =
             MarkerComparison(a, host.TimeLabel(RowOf(a.sample)), b, host.TimeLabel(RowOf(b.sample)),
-                             text, context.acquisitionMode, context.absoluteTimes);
+                             text, context.channelLevels, context.absoluteTimes);
     } else if (context.recordKind == kLevelRecordKind) {
         text.clear();
     }

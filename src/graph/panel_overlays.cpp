@@ -34,8 +34,8 @@ int FindPointAtX(const CPointsCollection& points, double x) {
     return at != p.end() ? static_cast<int>(at - p.begin()) : -1;
 }
 
-bool MarkerBelongsTo(const Marker& marker, int acquisitionMode, int position, int slot) {
-    return acquisitionMode == 0 ? marker.Channel() == position : slot != kUrSlot;
+bool MarkerBelongsTo(const Marker& marker, bool channelLevels, int position, int slot) {
+    return channelLevels ? marker.Channel() == position : slot != kUrSlot;
 }
 
 LabelPlan PlanLabel(const GraphLabel& label, const CAxisScale& x, const CAxisScale& y) {

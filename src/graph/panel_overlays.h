@@ -19,10 +19,10 @@ int PixelOf(const CAxisScale& scale, double value);
 // The index of the point whose x is exactly `x`, or -1.
 int FindPointAtX(const CPointsCollection& points, double x);
 
-// A marker stands on the point whose x is its sample number plus one. In level mode it
+// A marker stands on the point whose x is its sample number plus one. On channels' levels it
 // belongs to the series whose position among the present series equals the marker's channel;
-// in the other modes to every series but the "UR" series in slot 5.
-bool MarkerBelongsTo(const Marker& marker, int acquisitionMode, int position, int slot);
+// otherwise to every series but the "UR" series in slot 5.
+bool MarkerBelongsTo(const Marker& marker, bool channelLevels, int position, int slot);
 
 struct LabelPlan {
     PixelPoint anchor;  // the labelled point, with a point mark

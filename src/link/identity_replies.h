@@ -5,7 +5,7 @@
 // what the model rules test. Both records carry the same decorated model.
 //
 // The serial-number, firmware and microphone replies (codes 1 to 5) are plain values: store
-// them with StoreQueryReply (setup_replies.h). The dispatcher copies the model into field 0
+// them with StoreQueryReply (setup_replies.h). The frame copies the model into field 0
 // of the setup block after codes 0 and 120.
 
 #include <string>
@@ -35,6 +35,6 @@ std::vector<FollowUp> OnOptionsReply(std::string_view reply, CInstrStatus& curre
                                      CInstrStatus& edited);
 
 // Code 205. Stores the class and appends "$" + class to the model, in both records. (A meter
-// that refuses the query three times gets the class "-1" from the dispatcher, and no
+// that refuses the query three times gets the class "-1" from the frame, and no
 // decoration.)
 void OnClassReply(std::string_view reply, CInstrStatus& current, CInstrStatus& edited);

@@ -65,6 +65,15 @@ void LinkSession::SendCommand(int code, const std::string& arg1, const std::stri
     UpdateSendTick();
 }
 
+SendCommandFn LinkSession::Sender() {
+    return [this](int code, const std::string& arg1, const std::string& arg2, int param,
+                  BOOL urgent) { SendCommand(code, arg1, arg2, param, urgent); };
+}
+
+void LinkSession::QueueFollowUps(const std::vector<FollowUp>& followUps) {
+    ::QueueFollowUps(followUps, Sender());
+}
+
 void LinkSession::DeleteAllCommands() {
     m_pCurrentCommand = nullptr;
     m_CommandList.clear();
@@ -144,7 +153,7 @@ void LinkSession::OnTimer(int id) {
 void LinkSession::SendNextCommand() {
     if (m_lineQuiet)
         return;
-    if (!m_bReadyToSend || m_CommandList.empty() || m_host.IsSendingHeld()) {
+    if (!m_bReadyToSend || m_CommandList.empty() || m_mode.IsSendingHeld()) {
         if (m_CommandList.empty()) {
             m_clock.KillTimer(kSendTick);
             m_host.OnQueueEmpty();
@@ -165,7 +174,7 @@ void LinkSession::SendNextCommand() {
         case kMonitorOn:
             m_clock.Sleep(kUnansweredCommandWaitMs);
             TakeCommand(command);
-            m_host.OnMonitorOnSent();
+            m_mode.SetMonitorOn(true);
             m_shared->receiveEnabled = TRUE;
             SetReadyToSend(TRUE);
             break;
@@ -287,22 +296,8 @@ void LinkSession::OnMessage(unsigned message, std::uintptr_t /*wParam*/, std::in
 }
 
 void LinkSession::OnReply(const std::string& reply) {
-    if (m_host.TakeLiveRecord(reply)) {
-        m_shared->receiveEnabled = TRUE;
+    if (TakeUnawaitedReply(reply))
         return;
-    }
-    const bool awaiting = IsQueued(m_pCurrentCommand);
-    if (m_lineQuiet ||
-        m_overdue.IsLateAnswer(reply, awaiting ? m_pCurrentCommand->GetText() : std::string())) {
-        // A late answer to a command given up or resent: dropped, and the awaited command, if
-        // any, keeps waiting for its own.
-        m_shared->receiveEnabled = TRUE;
-        return;
-    }
-    if (!awaiting) {
-        OnUnexpectedReply(reply);
-        return;
-    }
     m_clock.KillTimer(kReplyTimeout);
 
     const bool refused = protocol::IsRefusal(reply);
@@ -317,12 +312,14 @@ void LinkSession::OnReply(const std::string& reply) {
     EndAwaitedCommand(false);
     const std::unique_ptr<CCommand> command = TakeCommand(m_pCurrentCommand);
     m_nRetryCount = 0;
-    if (refused || empty)
+    if (refused || empty) {
         m_host.OnGivenUp(*command, refused);
-    else if (reply.front() == '#')
+    } else if (reply.front() == '#') {
         m_host.OnWrongState(*command);
-    else
-        m_host.OnReply(*command, protocol::WithoutEtx(reply));
+    } else {
+        m_host.OnAnswered(*command);
+        m_router.Route(*command, protocol::WithoutEtx(reply));
+    }
 
     // A handler that let the queue go on while it waited may have sent a command whose reply
     // is still to come: the link is that command's now.
@@ -330,6 +327,27 @@ void LinkSession::OnReply(const std::string& reply) {
         return;
     m_shared->receiveEnabled = TRUE;
     SetReadyToSend(TRUE);
+}
+
+bool LinkSession::TakeUnawaitedReply(const std::string& reply) {
+    // While records stream every reply is one; an answer to a command is never a stray.
+    if (m_router.TakeRecord(reply) || (!m_pCurrentCommand && m_router.TakeStray(reply))) {
+        m_shared->receiveEnabled = TRUE;
+        return true;
+    }
+    const bool awaiting = IsQueued(m_pCurrentCommand);
+    if (m_lineQuiet ||
+        m_overdue.IsLateAnswer(reply, awaiting ? m_pCurrentCommand->GetText() : std::string())) {
+        // A late answer to a command given up or resent: dropped, and the awaited command, if
+        // any, keeps waiting for its own.
+        m_shared->receiveEnabled = TRUE;
+        return true;
+    }
+    if (!awaiting) {
+        OnUnexpectedReply(reply);
+        return true;
+    }
+    return false;
 }
 
 void LinkSession::OnUnexpectedReply(const std::string& reply) {

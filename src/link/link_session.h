@@ -9,9 +9,9 @@
 // Queued commands: normal ones join the head of m_CommandList, urgent ones its tail, and the
 // send tick sends the tail, so normal commands leave in the order they came and an urgent one
 // goes next. One command at a time awaits its reply; the listener posts the reply's text, the
-// session matches it to the awaited command and hands both to the host. The send tick runs
-// while the link is armed, sending is allowed, the line is not kept quiet and something may be
-// waiting to go.
+// session matches it to the awaited command and hands both to the owner of the command's code
+// (ReplyRouter). The send tick runs while the link is armed, sending is allowed, the line is
+// not kept quiet and something may be waiting to go.
 //
 // A late answer to a command given up or resent is never taken as another command's reply:
 // after such a command ends the line stays quiet while its late answers may still come (they
@@ -30,10 +30,13 @@
 
 #include "link/command.h"
 #include "link/direct_exchange.h"
+#include "link/follow_up.h"
 #include "link/link_ports.h"
 #include "link/link_reply_state.h"
+#include "link/meter_mode.h"
 #include "link/modem_link.h"
 #include "link/overdue_answers.h"
+#include "link/reply_router.h"
 #include "platform/messages.h"
 #include "platform/win_types.h"
 
@@ -56,6 +59,11 @@ public:
     ~LinkSession() override;
     LinkSession(const LinkSession&) = delete;
     LinkSession& operator=(const LinkSession&) = delete;
+
+    // What the program is doing with the meter, and where the replies go.
+    MeterMode& Mode() { return m_mode; }
+    const MeterMode& Mode() const { return m_mode; }
+    ReplyRouter& Router() { return m_router; }
 
     // --- the ports
     // What the ports' listeners share with the session.
@@ -104,6 +112,10 @@ public:
     // Refuses a code the table does not know with "Syntax message incorrect".
     void SendCommand(int code, const std::string& arg1, const std::string& arg2, int param = -1,
                      BOOL bUrgent = FALSE);
+    // The queue's SendCommand as a function, and the follow-ups a reply handler queues, in
+    // their order.
+    SendCommandFn Sender();
+    void QueueFollowUps(const std::vector<FollowUp>& followUps);
     // Empties the queue; no command is awaited afterwards, and no resend is counted.
     void DeleteAllCommands();
     // The link is open for the queue: the send tick may run.
@@ -156,6 +168,10 @@ public:
 private:
     void OnTimer(int id);
     void OnReplyTimeout();
+    // The one place for a reply that is not the awaited command's: a live record or a stray
+    // reply the router's owners take, a late answer dropped, anything else reported. False
+    // when the reply is the awaited command's.
+    bool TakeUnawaitedReply(const std::string& reply);
     // A reply that no command awaits, and that is neither a live record nor a late answer.
     void OnUnexpectedReply(const std::string& reply);
     // The awaited command's reply time-out, four times as long on a slow link.
@@ -183,6 +199,8 @@ private:
     LinkSessionHost& m_host;
     LinkClock& m_clock;
     std::shared_ptr<LinkReplyState> m_shared;
+    MeterMode m_mode{*m_shared};
+    ReplyRouter m_router;
     LinkPorts m_serial{m_shared};
     // The ports talked through, by side: the serial ones unless a test gave its own.
     LinkPort* m_ports[2];

@@ -1,7 +1,8 @@
 #pragma once
 // What the link session needs of the application. The session keeps the conversation with the
-// meter (queue, resends, time-outs, the ports); the application keeps its meaning: which
-// handler a reply goes to, what a warning says, what the status bar shows.
+// meter (queue, resends, time-outs, the ports); the application keeps its meaning: what a
+// command given up means, what a warning says, what the status bar shows. The good replies go
+// to the owners of their codes (ReplyRouter).
 
 #include <string>
 
@@ -36,23 +37,17 @@ public:
     // --- the frame
     // Status-bar pane 1, the link's (kLinkPaneConnected and kLinkPaneOff while connected).
     virtual void ShowLinkPane(const std::string& text, COLORREF onColor, COLORREF offColor) = 0;
-    // While true nothing is sent (a firmware update runs).
-    virtual bool IsSendingHeld() = 0;
     // The send tick found the queue empty.
     virtual void OnQueueEmpty() = 0;
-    // A reply while live monitoring runs is a record, not an answer: true when it was taken as
-    // one. The record keeps its ETX. The host may also take what a stopped run still sends.
-    virtual bool TakeLiveRecord(const std::string& record) = 0;
-    // A good reply to `command`, without its ETX. The command is out of the queue.
-    virtual void OnReply(const CCommand& command, const std::string& reply) = 0;
+    // A good reply to `command` came; the owner of its code has it next. The command is out of
+    // the queue.
+    virtual void OnAnswered(const CCommand& command) = 0;
     // The reply began with '#': the meter was in the wrong state for `command`.
     virtual void OnWrongState(const CCommand& command) = 0;
     // The third refusal (refused) or empty reply of `command`, which is given up.
     virtual void OnGivenUp(const CCommand& command, bool refused) = 0;
     // `command` went unanswered through all its resends and is given up.
     virtual void OnTimedOut(const CCommand& command) = 0;
-    // "STT:MON:ON" went out: the meter streams records from now on, unasked.
-    virtual void OnMonitorOnSent() = 0;
     // "KEY:OFF" went out: the meter switches off and the link ends.
     virtual void OnPowerOffSent() = 0;
     // A listener's alarm: a reply that overflowed, a lost carrier.

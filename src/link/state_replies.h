@@ -4,7 +4,7 @@
 // text, which is answered with key presses until the meter shows its measurement screen.
 //
 // These functions decide; the frame acts. They update the setup records themselves and
-// return the frame's new flags, the warning to show and the commands to queue (in the order
+// return the meter mode's new flags, the warning to show and the commands to queue (in the order
 // to queue them, with empty arguments: QueueFollowUps). The operator's Yes/No answers come
 // from `confirm`, asked with the exclamation icon; it returns true for Yes.
 
@@ -15,21 +15,9 @@
 
 #include "link/follow_up.h"
 #include "link/instr_status.h"
+#include "link/meter_mode.h"
 
 using ConfirmFn = std::function<bool(const std::string& question)>;
-
-// m_nPendingOp values: what the queued commands are for. The acquisition-state reply carries
-// out the first three.
-enum PendingOperation {
-    kNoPendingOp = -1,
-    kStartDataLoggingOp = 1,
-    kStopDataLoggingOp = 2,
-    kStartDownloadOp = 3,
-    // The whole setup is being read or sent.
-    kSetupOp = 5,
-    // A monitoring session is being started.
-    kNewSessionOp = 9,
-};
 
 // The monitoring-state reply: "STT:MONITOR:" and the state from this offset on; a shorter
 // reply carries none.
@@ -37,9 +25,9 @@ inline constexpr int kMonitorValueOffset = 12;
 inline constexpr size_t kMonitorReplyMinimum = 13;
 
 struct AcquisitionReplyOutcome {
-    bool acquiring = false;            // new m_bAcquiring
-    bool dataLogging = false;          // new m_bDataLogging
-    int pendingOp = kNoPendingOp;      // new m_nPendingOp
+    bool acquiring = false;            // the mode's new acquiring flag
+    bool dataLogging = false;          // its new datalogging flag
+    int pendingOp = kNoPendingOp;      // its new pending operation
     bool startRecordingBlink = false;  // arm timer 6 at 1000 ms
     std::string warning;               // exclamation box, when not empty
     bool clearStatusText = false;      // empty the status window's text before queueing
@@ -47,8 +35,8 @@ struct AcquisitionReplyOutcome {
 };
 
 // Code 11. Before calling, the frame creates and shows the status window if it does not exist
-// (setting m_bStatusDlgShown) and appends the reply to its text. `dataLogging` and
-// `pendingOp` are the frame's flags before the reply. Sets the datalogging flag and the
+// (MeterMode::SetStatusDlgShown) and appends the reply to its text. `dataLogging` and
+// `pendingOp` are the mode's before the reply. Sets the datalogging flag and the
 // integration mode of both records from the reply. A question answered No leaves the meter
 // as it is and skips the status refresh.
 AcquisitionReplyOutcome OnAcquisitionStateReply(std::string_view reply, bool dataLogging,
@@ -59,13 +47,13 @@ AcquisitionReplyOutcome OnAcquisitionStateReply(std::string_view reply, bool dat
 std::string IntegrationTimeText(const std::string& integrationTime);
 
 struct DisplayReplyOutcome {
-    bool checkDisplay = true;  // new m_bCheckDisplay: false ends the screen loop
-    bool refuseDump = false;   // set m_bDumpRefused, clear m_bDownloading
+    bool checkDisplay = true;  // the mode's screen check: false ends the screen loop
+    bool refuseDump = false;   // the download refused and ended
     std::string warning;       // exclamation box, shown before the commands are queued
     std::vector<FollowUp> commands;
 };
 
-// Code 100 while m_bCheckDisplay is set: the reply is the text on the meter's screen. In
+// Code 100 while the mode checks the display: the reply is the text on the meter's screen. In
 // scheduler mode nobody is asked and a running program is left.
 DisplayReplyOutcome OnDisplayStateReply(std::string_view reply, bool schedulerMode,
                                         const ConfirmFn& confirm);

@@ -25,6 +25,10 @@ std::string ProgramLabel(int program) {
 }
 }  // namespace
 
+std::string ValueAfter(const std::string& reply, const char* prefix) {
+    return platform::Mid(reply, static_cast<int>(std::string_view(prefix).size()));
+}
+
 std::optional<double> ReadNumber(const std::string& text) {
     const std::string trimmed = platform::Trim(text);
     char* end = nullptr;

@@ -12,12 +12,12 @@ namespace maintenance::meter {
 
 // --- the microphone calibration (CAL:GAIN, CAL:ELCAL, SET:PROT_CODE, KEY:PRN_VAL, FAB)
 // The channel argument of "CAL:GAIN:%s:?", "CAL:GAIN:%s:%s" and "CAL:ELCAL:%s:?": the reply
-// dispatcher tells the channel by ":0" or ":1" in the command's name.
+// tells its channel by the command's name, which is this argument.
 inline constexpr const char* kChannel0 = "CH:0";
 inline constexpr const char* kChannel1 = "CH:1";
 
-// Each reply is its prefix followed by the value; the dispatcher reads the value from the
-// prefix's length on.
+// Each reply is its prefix followed by the value, which ValueAfter reads from the prefix's
+// length on.
 inline constexpr const char* kGainReply = "CAL:GAIN:";
 inline constexpr const char* kElectricCalReply = "CAL:ELCAL:";
 inline constexpr const char* kProtectionCodeReply = "SET:PROT_CODE:";
@@ -27,6 +27,10 @@ inline constexpr const char* kPrintedValueReply = "PRN_VAL:";
 inline constexpr const char* kFactoryStoredReply = "FAB:OK";
 // "SET:MIC_NUMBER:<protection code>:<serial number>" is answered with this and the number.
 inline constexpr const char* kMicNumberReply = "SET:MIC_NUMBER:";
+
+// The value of a reply that is `prefix` and then the value: the text from the prefix's length
+// on, as the meter wrote it; empty for a shorter reply.
+std::string ValueAfter(const std::string& reply, const char* prefix);
 
 // The level of the acoustic calibrator the meter sits in while its microphone is calibrated.
 inline constexpr double kCalibratorLevelDb = 94.0;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "link/command_codes.h"
+#include "link/meter_mode.h"
 #include "maintenance/calibration_protocol.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -110,8 +111,8 @@ void ElectricCalibration::StepScreen() {
         Send(kDisplayQuery);
         return;
     }
-    if (!m_host.IsSchedulerMode() && platform::AfxMessageBox("Start " + Title(m_routine) + " now ?",
-                                                             MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (!IsSchedulerMode() && platform::AfxMessageBox("Start " + Title(m_routine) + " now ?",
+                                                      MB_YESNO | MB_ICONQUESTION) != IDYES) {
         Finish("Cancelled.");
         return;
     }
@@ -126,7 +127,7 @@ void ElectricCalibration::StepProgram() {
     if (!screen) {
         // The program has not shown itself yet.
         if (m_phase == Phase::Starting && ++m_polls > kMaxStartPolls) {
-            if (m_routine == kElectricCalibration && m_host.IsSchedulerMode()) {
+            if (m_routine == kElectricCalibration && IsSchedulerMode()) {
                 m_host.LogScheduler("WARNING: Calibration Failed");
                 m_host.SetSchedulerStep(kSchedulerCalibrationEnded);
             }
@@ -150,9 +151,9 @@ void ElectricCalibration::StepProgram() {
 }
 
 void ElectricCalibration::FinishCalibration() {
-    const bool scheduler = m_host.IsSchedulerMode();
+    const bool scheduler = IsSchedulerMode();
     m_deltaLeq = meter::PrintedValue(m_printed);
-    m_host.SetDeltaLeq(m_deltaLeq);
+    m_mode.SetDeltaLeq(m_deltaLeq);
     const auto delta = meter::ReadNumber(m_deltaLeq);
     std::string outcome;
     std::string logLine;
@@ -179,7 +180,7 @@ void ElectricCalibration::FinishCalibration() {
 }
 
 bool ElectricCalibration::KeepCalibration(double delta, std::string& logLine) {
-    if (!m_host.IsSchedulerMode())
+    if (!IsSchedulerMode())
         return platform::AfxMessageBox("Electric calibration ended: Delta Leq = " + m_deltaLeq +
                                            " dB.\nKeep the new calibration ?",
                                        MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -207,6 +208,14 @@ void ElectricCalibration::FinishCheck() {
     Finish((m_failedScreen ? "Failed: " : "Result: ") + (value.empty() ? "-" : value));
 }
 
+bool ElectricCalibration::IsSchedulerMode() const {
+    return m_mode.IsSchedulerMode();
+}
+
+bool ElectricCalibration::TakesReplies() const {
+    return m_mode.IsElectricCalRunning();
+}
+
 void ElectricCalibration::Abort() {
     if (m_phase == Phase::Starting || m_phase == Phase::Running || m_phase == Phase::Result)
         Send(kRightKey);
@@ -217,7 +226,8 @@ void ElectricCalibration::Abort() {
 void ElectricCalibration::Finish(const std::string& outcome) {
     m_phase = Phase::Finished;
     m_outcome = outcome;
-    m_host.EndRunning();
+    // No more screens come to Step.
+    m_mode.SetElectricCalRunning(false);
 }
 
 }  // namespace maintenance

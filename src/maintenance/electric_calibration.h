@@ -7,10 +7,13 @@
 //
 // In scheduler mode nobody is asked: the scheduler's confirmation choice decides whether an
 // electric calibration is kept, the outcome goes to the scheduler log and the scheduler's
-// state becomes 11.
+// state becomes 11. The scheduler mode, the Delta Leq text and the end of the routine are the
+// link's meter mode, which the routine reads and moves directly.
 
 #include <string>
 #include <vector>
+
+class MeterMode;
 
 namespace maintenance {
 
@@ -23,18 +26,12 @@ public:
     virtual ~ElectricCalibHost() = default;
     // CMainFrame::SendCommand, a normal command without arguments.
     virtual void SendCommand(int code) = 0;
-    // CMainFrame::m_bSchedulerMode.
-    virtual bool IsSchedulerMode() = 0;
     // The scheduler's confirmation choice and its threshold text ("Cal. if error exceeds").
     virtual SchedulerConfirm ConfirmMode() = 0;
     virtual std::string CalibrationThreshold() = 0;
     // A time-stamped line of the scheduler log (CMainFrame::LogScheduler).
     virtual void LogScheduler(const std::string& text) = 0;
     virtual void SetSchedulerStep(int step) = 0;
-    // The frame keeps the Delta Leq text of the last calibration.
-    virtual void SetDeltaLeq(const std::string& text) = 0;
-    // Clears CMainFrame::m_bElectricCalRunning: no more screens come to Step.
-    virtual void EndRunning() = 0;
 };
 
 class ElectricCalibration {
@@ -49,7 +46,7 @@ public:
     // Programs left open by someone else that the routine leaves before it starts its own.
     static constexpr int kMaxLeaveAttempts = 5;
 
-    explicit ElectricCalibration(ElectricCalibHost& host) : m_host(host) {}
+    ElectricCalibration(ElectricCalibHost& host, MeterMode& mode) : m_host(host), m_mode(mode) {}
 
     // Starts `routine` afresh (0 when out of range); the next display reply runs its first step.
     void Begin(int routine);
@@ -57,7 +54,7 @@ public:
     static std::string Title(int routine);
     static std::vector<std::string> StepTexts(int routine);
 
-    // What the reply dispatcher hands over.
+    // What the replies hand over (CElectricCalibrationDlg::TakeScreen, TakePrintedValue).
     void SetDisplayText(const std::string& text) { m_display = text; }
     void SetPrintedValue(const std::string& text) { m_printed = text; }
     const std::string& DisplayText() const { return m_display; }
@@ -73,8 +70,13 @@ public:
     bool IsFinished() const { return m_phase == Phase::Finished; }
     // What the routine came to, as the window shows it; empty while it runs.
     const std::string& Outcome() const { return m_outcome; }
-    // The Delta Leq text of an electric calibration's end.
+    // The Delta Leq text of an electric calibration's end; the mode keeps it too.
     const std::string& DeltaLeq() const { return m_deltaLeq; }
+    // In scheduler mode nobody is asked.
+    bool IsSchedulerMode() const;
+    // The meter's screens and printed values come to the routine (the meter mode's electric
+    // calibration runs): from its start until it finishes.
+    bool TakesReplies() const;
 
 private:
     int Program() const;
@@ -89,6 +91,7 @@ private:
     void Send(int code) { m_host.SendCommand(code); }
 
     ElectricCalibHost& m_host;
+    MeterMode& m_mode;
     int m_routine = kElectricCalibration;
     Phase m_phase = Phase::Finished;
     int m_polls = 0;

@@ -6,12 +6,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/clock.h"
 #include "platform/operator.h"
 
 using ui::ToQt;
 
-CElectricCalibrationDlg::CElectricCalibrationDlg(maintenance::ElectricCalibHost& host)
-    : m_host(host), m_routine(host) {}
+CElectricCalibrationDlg::CElectricCalibrationDlg(maintenance::ElectricCalibHost& host,
+                                                 MeterMode& mode)
+    : m_routine(host, mode) {}
 
 CElectricCalibrationDlg::~CElectricCalibrationDlg() {
     DestroyWindow();
@@ -28,13 +30,31 @@ void CElectricCalibrationDlg::Open(int routine) {
     ShowWindow(true);
 }
 
+void CElectricCalibrationDlg::TakeScreen(const std::string& reply) {
+    if (!m_routine.TakesReplies())
+        return;
+    platform::Clock::Sleep(kReplyPauseMs);
+    if (!HasWindow())
+        return;
+    m_routine.SetDisplayText(reply);
+    Step();
+}
+
+void CElectricCalibrationDlg::TakePrintedValue(const std::string& reply) {
+    if (!m_routine.TakesReplies())
+        return;
+    platform::Clock::Sleep(kReplyPauseMs);
+    if (HasWindow())
+        m_routine.SetPrintedValue(reply);
+}
+
 void CElectricCalibrationDlg::Step() {
     m_routine.Step();
     ShowState();
 }
 
 void CElectricCalibrationDlg::OnOK() {
-    if (m_host.IsSchedulerMode()) {
+    if (m_routine.IsSchedulerMode()) {
         platform::AfxMessageBox(kSchedulerActive, MB_ICONEXCLAMATION);
         return;
     }

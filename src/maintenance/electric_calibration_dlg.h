@@ -1,7 +1,7 @@
 #pragma once
 // The window of the meter's guided programs (dialog 369): the routine's title, its steps with
-// the current one marked, the meter's screen and the outcome. The reply dispatcher feeds it
-// while the frame's m_bElectricCalRunning is set and its window exists; the routine itself is
+// the current one marked, the meter's screen and the outcome. The calibration replies feed it
+// while the meter mode's electric calibration runs and its window exists; the routine itself is
 // ElectricCalibration. OK and Cancel end a routine that still runs and close the window; in
 // scheduler mode OK is refused, the scheduler being in charge.
 
@@ -19,16 +19,19 @@ public:
     static constexpr const char* kOutcomeLabelName = "outcome";
     static constexpr const char* kSchedulerActive =
         "WARNING: Sheduler is active, command not available.";
+    // The pause before a screen or printed value is taken.
+    static constexpr unsigned kReplyPauseMs = 250;
 
-    explicit CElectricCalibrationDlg(maintenance::ElectricCalibHost& host);
+    CElectricCalibrationDlg(maintenance::ElectricCalibHost& host, MeterMode& mode);
     ~CElectricCalibrationDlg() override;
 
     // Creates the window on first use, starts `routine` afresh and shows it.
     void Open(int routine);
 
-    // What the reply dispatcher hands over, and the step it runs.
-    void SetDisplayText(const std::string& text) { m_routine.SetDisplayText(text); }
-    void SetPrintedValue(const std::string& text) { m_routine.SetPrintedValue(text); }
+    // The meter's screen and printed value while the routine runs (the meter mode's electric
+    // calibration): taken after a short pause, when the window exists; a screen runs a step.
+    void TakeScreen(const std::string& reply);
+    void TakePrintedValue(const std::string& reply);
     void Step();
 
     void OnOK();
@@ -41,6 +44,5 @@ private:
     void BuildWindow(QDialog& dialog) override;
     void ShowState();
 
-    maintenance::ElectricCalibHost& m_host;
     maintenance::ElectricCalibration m_routine;
 };

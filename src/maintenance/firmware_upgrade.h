@@ -2,8 +2,8 @@
 // The firmware update of the instrument under test up to the maker's writer: the firmware file
 // named by the server's versions table and the writer tool are downloaded into
 // "firmware_upgrade" of the program folder, the writer's port file is written, the meter is put
-// into its upgrade mode and its port closed, the queued link is held (the frame's
-// m_bFirmwareUpgrading), frame timer 8 is armed to watch for the writer's end, and the writer
+// into its upgrade mode and its port closed, the queued link is held (the meter mode's firmware
+// upgrade), frame timer 8 is armed to watch for the writer's end, and the writer
 // is started. A writer that cannot be started gives everything back: timer 8 stopped, the
 // port open again, the meter out of upgrade mode, the link sending again.
 
@@ -36,8 +36,8 @@ public:
     virtual void CloseTargetPort() = 0;
     // False when the port could not be opened again.
     virtual bool ReopenTargetPort() = 0;
-    // CMainFrame::m_bFirmwareUpgrading: while set the queued link sends nothing and the
-    // program cannot be left.
+    // The meter mode's firmware upgrade: while set the queued link sends nothing and the
+    // program cannot be left; when it ends the queue goes on.
     virtual void SetUpgrading(bool on) = 0;
     // Frame timer 8, which watches for the writer's end.
     virtual void ArmEndTimer(bool on) = 0;

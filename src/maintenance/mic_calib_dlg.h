@@ -1,7 +1,7 @@
 #pragma once
 // The microphone-replacement wizard (dialog 375), modeless: a page of instructions and
 // readings, the new microphone's serial number, "Avanti" and "Annulla". The calibration itself
-// is MicReplacement; the reply dispatcher feeds it while the window exists. The window closes
+// is MicReplacement; the calibration replies feed it while the window exists. The window closes
 // itself when the replacement is over.
 //
 // The operator is asked through the operator seam whenever the wizard waits for them: on
@@ -32,7 +32,7 @@ public:
     // Showing the window starts the wizard afresh for m_strTechnicianRecord.
     void ShowWindow(bool show);
 
-    // What the reply dispatcher hands over, and the step it sets before NextStep.
+    // What the calibration replies hand over, and the step it sets before NextStep.
     void SetChannelGain(int channel, const std::string& text) {
         m_wizard.SetChannelGain(channel, text);
     }

@@ -6,9 +6,9 @@
 // number and has it store the calibration (FAB with the protection code). It then reads the
 // new electric-calibration reference and records the replacement on the web service.
 //
-// Everything goes through the command queue; the reply dispatcher hands the replies' texts
-// over and calls NextStep, setting the step itself to kElectricRead or kStored for the two
-// replies that end a write.
+// Everything goes through the command queue; the calibration replies (calibration_replies.h)
+// hand the replies' texts over and call NextStep, setting the step itself to kElectricRead or
+// kStored for the two replies that end a write.
 
 #include <string>
 
@@ -52,7 +52,7 @@ public:
     void Begin(const std::string& technicianRecord);
     const std::string& TechnicianRecord() const { return m_record; }
 
-    // What the reply dispatcher hands over.
+    // What the calibration replies hand over.
     void SetChannelGain(int channel, const std::string& text);
     void SetElectricCal(const std::string& text) { m_electricCal = text; }
     void SetProtectionCode(const std::string& text) { m_protectionCode = text; }

@@ -1,8 +1,8 @@
 #pragma once
 // What the instrument setup needs of the application: the two setup records, the display names
-// of measured parameters, the program folder that holds the custom settings, and the meter's
-// acquisition, which must stop before the changed setup is sent. The program's frame implements it;
-// tests give their own.
+// of measured parameters, the program folder that holds the custom settings, the confirmed stop
+// of the meter's acquisition, which must come before the changed setup is sent, and the send.
+// The program's frame implements it; tests give their own.
 
 #include <string>
 
@@ -24,8 +24,6 @@ public:
     // The program folder (CKX9MonitorApp::m_strProgramDir).
     virtual std::string ProgramDir() const = 0;
 
-    // The meter is acquiring or integrating.
-    virtual bool IsAcquiring() const = 0;
     // Stops the acquisition by a direct exchange with the meter; false when the meter never
     // confirmed the stop.
     virtual bool StopAcquisition() = 0;

@@ -1,18 +1,19 @@
 #include "setup/setup_instrument.h"
 
+#include "link/meter_mode.h"
 #include "platform/operator.h"
 #include "setup/setup_host.h"
 #include "setup/setup_prop_sheet.h"
 
 namespace setup {
 
-SetupOutcome RunSetupInstrument(SetupHost& host) {
+SetupOutcome RunSetupInstrument(SetupHost& host, MeterMode& mode) {
     {
         CSetupPropSheet sheet(host);
         if (sheet.Run() != IDOK)
             return SetupOutcome::Cancelled;
     }
-    if (host.IsAcquiring()) {
+    if (mode.IsDataLogging() || mode.IsAcquiring()) {
         if (platform::AfxMessageBox("WARNING: Instrument is in ACQUISITION state.\nTo modify setup "
                                     "parameters you must stop acquisition.\nConfirm stop "
                                     "acquisition ?",
@@ -26,6 +27,7 @@ SetupOutcome RunSetupInstrument(SetupHost& host) {
                 MB_ICONSTOP);
             return SetupOutcome::NotSent;
         }
+        mode.SetAcquiring(false);
     }
     host.SendSetup();
     return SetupOutcome::Sent;

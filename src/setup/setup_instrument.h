@@ -1,7 +1,9 @@
 #pragma once
 // The end of a whole setup read: the "Setup Instrument" sheet, and after "Apply All" the send
-// of the changed values. A meter that is acquiring is asked to stop first; when it does not
-// confirm the stop, nothing is sent.
+// of the changed values. A meter that is acquiring or datalogging (as the link's mode says) is
+// asked to stop first; when it does not confirm the stop, nothing is sent.
+
+class MeterMode;
 
 namespace setup {
 
@@ -13,6 +15,6 @@ enum class SetupOutcome {
     Sent,       // the changed values are queued
 };
 
-SetupOutcome RunSetupInstrument(SetupHost& host);
+SetupOutcome RunSetupInstrument(SetupHost& host, MeterMode& mode);
 
 }  // namespace setup

@@ -25,7 +25,7 @@ std::string OperatorPrompt(const std::string& command) {
 
 }  // namespace
 
-std::string SendMeterCommand(cipher::BenchState& bench, cipher::BenchServices& services,
+std::string SendMeterCommand(cipher::BenchState& bench, cipher::BenchExchangeHost& host,
                              cipher::Meter meter, const std::string& command,
                              const std::string& statusQuery, const std::string& expected,
                              unsigned waitMs) {
@@ -34,15 +34,15 @@ std::string SendMeterCommand(cipher::BenchState& bench, cipher::BenchServices& s
             platform::AfxMessageBox(prompt);
         return "1";
     }
-    if (!services.WindowsPresent())
+    if (!host.WindowsPresent())
         return kFailed;
-    CSerial* port = services.Port(meter);
+    CSerial* port = host.Port(meter);
     if (!port || !port->IsOpen() || (command.empty() && statusQuery.empty()))
         return kFailed;
     const auto ask = [&](const std::string& text) {
         ExchangeRequest request = ExchangeRequest::Query(text, waitMs, kCommandAttempts);
         request.mayGoOn = [&bench] { return !bench.abortRequested; };
-        return services.Exchange(meter, request);
+        return host.Exchange(meter, request);
     };
 
     std::string reply;

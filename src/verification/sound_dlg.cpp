@@ -27,9 +27,9 @@ size_t Index(Meter meter) {
 }  // namespace
 
 // The bench as the key work sees it, all through the window and its host.
-class CSoundDlg::Services : public cipher::BenchServices, public cipher::KeyServices {
+class CSoundDlg::CipherHost : public cipher::BenchExchangeHost, public cipher::KeyHost {
 public:
-    explicit Services(CSoundDlg& dlg) : m_dlg(dlg) {}
+    explicit CipherHost(CSoundDlg& dlg) : m_dlg(dlg) {}
 
     void Wait(unsigned ms) override { m_dlg.m_host.WaitWithMessages(ms); }
     void AddLog(const std::string& text) override { m_dlg.AddLog(text); }
@@ -86,8 +86,8 @@ private:
 CSoundDlg::CSoundDlg(verification::BenchHost& host, verification::BenchInstruments& instruments)
     : m_host(host),
       m_instruments(instruments),
-      m_services(std::make_unique<Services>(*this)),
-      m_keys(m_bench, *m_services, *m_services),
+      m_cipherHost(std::make_unique<CipherHost>(*this)),
+      m_keys(m_bench, *m_cipherHost, *m_cipherHost),
       m_random(cipher::StandardRandom),
       m_self(std::make_shared<CSoundDlg*>(this)) {}
 
@@ -140,12 +140,12 @@ void CSoundDlg::AddLog(const std::string& text) {
 
 std::string CSoundDlg::SendRefCommand(const std::string& command, const std::string& statusQuery,
                                       const std::string& expected, unsigned waitMs) {
-    return m_services->SendCommand(Meter::Reference, command, statusQuery, expected, waitMs);
+    return m_cipherHost->SendCommand(Meter::Reference, command, statusQuery, expected, waitMs);
 }
 
 std::string CSoundDlg::SendTargetCommand(const std::string& command, const std::string& statusQuery,
                                          const std::string& expected, unsigned waitMs) {
-    return m_services->SendCommand(Meter::Target, command, statusQuery, expected, waitMs);
+    return m_cipherHost->SendCommand(Meter::Target, command, statusQuery, expected, waitMs);
 }
 
 std::string CSoundDlg::ValueText(Meter meter, int channel) const {

@@ -97,7 +97,7 @@ public:
     void SetRandomSource(std::function<int()> random) { m_random = std::move(random); }
 
 private:
-    class Services;
+    class CipherHost;
 
     ui::HookedDialog::Hooks WindowHooks() override;
     void BuildWindow(QDialog& dialog) override;
@@ -113,7 +113,7 @@ private:
     verification::BenchHost& m_host;
     verification::BenchInstruments& m_instruments;
     cipher::BenchState m_bench;
-    std::unique_ptr<Services> m_services;
+    std::unique_ptr<CipherHost> m_cipherHost;
     cipher::BenchKeys m_keys;
     CSet_VScale_Dlg m_ManualReadingDlg;
     std::array<std::array<std::string, 3>, 2> m_values;

@@ -19,7 +19,6 @@ public:
     void SetCurrentFile(const std::string& path) override { currentFile = path; }
     void SetDataLoaded() override { dataLoaded = true; }
     std::vector<std::string>& Labels() override { return labels; }
-    SetupBlock& FrameSetupBlock() override { return block; }
     void BeginDataFile(const std::string& path) override { calls.push_back("begin " + path); }
     void TakeRecordingSetup(const RecordingSetup& setup) override { setups.push_back(setup); }
     void Warn(const std::string& text, unsigned) override { warnings.push_back(text); }
@@ -31,12 +30,16 @@ public:
     }
     void SelectFirstPageRow() override { calls.push_back("select first"); }
     void SetPageStartText(const std::string& text) override { pageStart = text; }
-    void ShowLoadedDataViews(int kind) override {
-        calls.push_back("views " + std::to_string(kind));
+    // A kind by the meter's number.
+    static std::string Number(std::optional<RecordKind> kind) {
+        return std::to_string(kind ? kind->ChannelMode() : -1);
+    }
+    void ShowLoadedDataViews(std::optional<RecordKind> kind) override {
+        calls.push_back("views " + Number(kind));
     }
     void SetDataListCount(long long rows) override { dataRows = rows; }
-    void OnPageLoaded(int kind, long long samples) override {
-        calls.push_back("loaded " + std::to_string(kind) + " " + std::to_string(samples));
+    void OnPageLoaded(std::optional<RecordKind> kind, long long samples) override {
+        calls.push_back("loaded " + Number(kind) + " " + std::to_string(samples));
     }
     void UpdateAudioLabelWindow(bool hasAudioLabels) override { audioShown = hasAudioLabels; }
     void CreateSchedulerLogWindow() override { calls.push_back("log window"); }
@@ -65,7 +68,7 @@ protected:
     testenv::ScratchFolder folder;
     RecordingHost host;
     Recording recording;
-    DataFileReader reader{host, recording};
+    DataFileReader reader{host, recording, host.block};
 };
 
 }  // namespace

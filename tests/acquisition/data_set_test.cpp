@@ -11,13 +11,15 @@
 #include "acquisition/data_set.h"
 #include "acquisition_test_support.h"
 #include "platform/files.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 
 using namespace acquisition;
+using namespace testkinds;
 
 namespace {
 
-RecordingSetup SetupOf(int kind, long long pageSize) {
+RecordingSetup SetupOf(RecordKind kind, long long pageSize) {
     RecordingSetup setup;
     setup.kind = kind;
     setup.pageSize = pageSize;

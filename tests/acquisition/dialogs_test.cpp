@@ -6,6 +6,7 @@
 #include "acquisition/loose_data_dlg.h"
 #include "acquisition/paging_size_dlg.h"
 #include "acquisition/sel_ch_monitor_dlg.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 
 using namespace acquisition;
@@ -33,11 +34,11 @@ TEST(PagingSizeDialog, ItOpensOnTheFirstChoiceWhateverTheCallerSet) {
 }
 
 TEST(MonitoringOptionsDialog, ItShowsTheChannelModeAndOpensOnThePageSizeInForce) {
-    CSelCHMonitorDlg spectra(3, 2000);
+    CSelCHMonitorDlg spectra(testkinds::kThirdOctave, 2000);
     EXPECT_EQ(spectra.ChannelModeText(), "THIRD OCTAVE");
     EXPECT_EQ(spectra.PageSize(), 2000);
     // A size that is none of the choices (or none at all) opens on the first.
-    CSelCHMonitorDlg none(-1, 0);
+    CSelCHMonitorDlg none(std::nullopt, 0);
     EXPECT_EQ(none.ChannelModeText(), "NONE");
     EXPECT_EQ(none.PageSize(), 200);
     EXPECT_EQ(CSelCHMonitorDlg::ChoiceText(0), "200 Samples");

@@ -145,14 +145,11 @@ public:
     bool IsModemLink() override { return true; }
     std::string BaudRateSetting() override { return ""; }
     void ShowLinkPane(const std::string&, COLORREF, COLORREF) override {}
-    bool IsSendingHeld() override { return true; }
     void OnQueueEmpty() override {}
-    bool TakeLiveRecord(const std::string&) override { return false; }
-    void OnReply(const CCommand&, const std::string&) override {}
+    void OnAnswered(const CCommand&) override {}
     void OnWrongState(const CCommand&) override {}
     void OnGivenUp(const CCommand&, bool) override {}
     void OnTimedOut(const CCommand&) override {}
-    void OnMonitorOnSent() override {}
     void OnPowerOffSent() override {}
     void OnAlarm(const LinkAlarm&) override {}
 

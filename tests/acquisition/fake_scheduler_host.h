@@ -1,6 +1,8 @@
 #pragma once
-// A scheduler host that records what the scheduler asked of the program.
+// A scheduler host that records what the scheduler asked of the program, with the meter mode
+// the window shares.
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -8,6 +10,8 @@
 #include "acquisition/scheduler_host.h"
 #include "link/command.h"
 #include "link/instr_status.h"
+#include "link/link_reply_state.h"
+#include "link/meter_mode.h"
 
 namespace acqtest {
 
@@ -23,18 +27,12 @@ public:
     void QueueSetupQueries() override { calls.push_back("QueueSetupQueries"); }
     int LinkBaudRate() const override { return baudRate; }
     bool IsModemLink() const override { return modem; }
-    bool IsLinkConnected() const override { return connected; }
     void WriteToLink(int code) override { written.push_back(CommandLine(code)); }
     void StopFrameMonitoring() override { calls.push_back("StopFrameMonitoring"); }
     void DisconnectLink() override {
         calls.push_back("DisconnectLink");
-        connected = false;
+        mode.OnLinkClosed();
     }
-    void SetChannelMode(int mode) override { channelMode = mode; }
-    void SetSchedulerMode(bool on) override { schedulerMode = on; }
-    void SetSchedulerRunning(bool on) override { running = on; }
-    bool IsSchedulerRunning() const override { return running; }
-    void ClearLiveMonitoring() override { calls.push_back("ClearLiveMonitoring"); }
     void PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
                               const acquisition::ScheduleTime& repetition) override {
         published = {acquisition, repetition};
@@ -66,6 +64,8 @@ public:
         DisconnectLink();
     }
 
+    LinkReplyState listeners;
+    MeterMode mode{listeners};
     acquisition::SchedulePlan plan;
     bool runActive = false;
 
@@ -79,10 +79,6 @@ public:
     std::pair<acquisition::ScheduleTime, acquisition::ScheduleTime> published;
     int baudRate = 38400;
     bool modem = false;
-    bool connected = false;
-    int channelMode = -1;
-    bool schedulerMode = false;
-    bool running = false;
     unsigned waited = 0;
 };
 

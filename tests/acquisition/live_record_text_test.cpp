@@ -19,8 +19,8 @@ std::vector<std::uint16_t> Words(const std::vector<int>& tenths) {
 }  // namespace
 
 TEST(LiveRecordText, LevelRecordsGiveFiveLevelsAndTheirMarker) {
-    const LiveRecordText plain =
-        ParseLevelRecord(simmeter::LiveLevelRecord(3725, {456, 1000, simmeter::kMissing, 5, 781}));
+    const LiveRecordText plain = ParseLevelRecord(
+        simmeter::LiveLevelRecord(3725, {456, 1000, simmeter::kMissing, 5, 781}), 5);
     ASSERT_TRUE(plain.elapsed);
     EXPECT_EQ(ElapsedText(*plain.elapsed), "01:02:05");
     EXPECT_TRUE(plain.hasLevels);
@@ -28,13 +28,13 @@ TEST(LiveRecordText, LevelRecordsGiveFiveLevelsAndTheirMarker) {
     EXPECT_EQ(plain.words, Words({456, 1000, simmeter::kMissing, 5, 781}));
     EXPECT_EQ(plain.marker, "");
 
-    EXPECT_EQ(ParseLevelRecord(simmeter::LiveLevelRecord(1, {1, 2, 3, 4, 5}, true)).marker, "");
+    EXPECT_EQ(ParseLevelRecord(simmeter::LiveLevelRecord(1, {1, 2, 3, 4, 5}, true), 5).marker, "");
     const LiveRecordText last =
-        ParseLevelRecord(simmeter::LiveLevelRecord(1, {1, 2, 3, 4, 5}, false, true));
+        ParseLevelRecord(simmeter::LiveLevelRecord(1, {1, 2, 3, 4, 5}, false, true), 5);
     EXPECT_EQ(last.marker, "LAST");
     EXPECT_EQ(last.levelTexts.back(), "0.5");
 
-    const LiveRecordText error = ParseLevelRecord(simmeter::LiveErrorRecord());
+    const LiveRecordText error = ParseLevelRecord(simmeter::LiveErrorRecord(), 5);
     EXPECT_TRUE(error.hasLevels);
     EXPECT_FALSE(error.elapsed);
     EXPECT_EQ(error.levelTexts, std::vector<std::string>(5, "0"));
@@ -43,16 +43,16 @@ TEST(LiveRecordText, LevelRecordsGiveFiveLevelsAndTheirMarker) {
 
 TEST(LiveRecordText, CutOffRecordsGiveMissingValuesNeverRepeatedOnes) {
     const std::string whole = simmeter::LiveLevelRecord(10, {401, 402, 403, 404, 405});
-    const LiveRecordText cut = ParseLevelRecord(whole.substr(0, 17) + "\x03");  // ...\t40.1\t40.
+    const LiveRecordText cut = ParseLevelRecord(whole.substr(0, 17) + "\x03", 5);  // ...\t40.1\t40.
     EXPECT_EQ(cut.levelTexts, (std::vector<std::string>{"40.1", "---", "---", "---", "---"}));
     EXPECT_EQ(cut.words, Words({401, simmeter::kMissing, simmeter::kMissing, simmeter::kMissing,
                                 simmeter::kMissing}));
 
     // No tab: no record at all, however garbled.
-    EXPECT_FALSE(ParseLevelRecord("00:00:1\x03").hasLevels);
-    EXPECT_FALSE(ParseLevelRecord("").hasLevels);
+    EXPECT_FALSE(ParseLevelRecord("00:00:1\x03", 5).hasLevels);
+    EXPECT_FALSE(ParseLevelRecord("", 5).hasLevels);
     // A garbled time is no time, the levels still count.
-    const LiveRecordText garbled = ParseLevelRecord("0a:00:01\t45.0\x03");
+    const LiveRecordText garbled = ParseLevelRecord("0a:00:01\t45.0\x03", 5);
     EXPECT_FALSE(garbled.elapsed);
     EXPECT_TRUE(garbled.hasLevels);
 

@@ -8,10 +8,13 @@
 #include "acquisition/data_buffer.h"
 #include "acquisition/data_set.h"
 #include "acquisition/live_recorder.h"
+#include "link/link_reply_state.h"
+#include "link/meter_mode.h"
 #include "live_records.h"
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 
 using namespace acquisition;
@@ -21,7 +24,6 @@ namespace {
 class FakeLiveHost : public LiveRecorderHost {
 public:
     LiveSetup Setup() const override { return setup; }
-    SetupBlock RecordingHeader() const override { return header; }
     std::string RecordFolder() const override { return folder; }
 
     int ReportRowCount() const override { return static_cast<int>(rows.size()); }
@@ -63,7 +65,7 @@ public:
     void RepaintLiveGraph() override {}
     bool HasLiveSpectrumWindow() const override { return spectrumWindow; }
     void HideLiveSpectrumWindow() override { ++spectrumHidden; }
-    void AddLiveSpectrum(int, std::span<const std::uint16_t> bands) override {
+    void AddLiveSpectrum(std::span<const std::uint16_t> bands) override {
         spectra.emplace_back(bands.begin(), bands.end());
     }
     void ClearLiveSpectrum() override { spectra.clear(); }
@@ -73,6 +75,7 @@ public:
     void Warn(const std::string& text) override { warnings.push_back(text); }
 
     LiveSetup setup;
+    // The program's setup block, the head of every page file.
     SetupBlock header;
     std::string folder;
     std::vector<std::vector<std::string>> rows;
@@ -116,7 +119,8 @@ protected:
         host.header.SetField(SetupBlock::kModel, host.setup.model);
         host.header.SetField(SetupBlock::kAcquisitionMode, ModeText(mode));
         host.header.SetField(SetupBlock::kProfileTime, host.setup.profileTime);
-        host.header.SetField(SetupBlock::kPagingSize, std::to_string(recorder.PageSize(mode)));
+        host.header.SetField(SetupBlock::kPagingSize,
+                             std::to_string(recorder.PageSize(testkinds::KindOfMode(mode))));
         ASSERT_TRUE(platform::WriteFileAtomic(scratch.File("RecFile.kr9"),
                                               IndexFileText({"RecFile_first.rec"})));
         ASSERT_TRUE(file.Create(scratch.File("RecFile_first.rec")));
@@ -125,20 +129,7 @@ protected:
         recorder.BeginRecording();
     }
     void Feed(int mode, const std::string& record) {
-        switch (mode) {
-            case 0:
-                recorder.ProcessMonitorRecordMode0(record);
-                break;
-            case 1:
-                recorder.ProcessMonitorRecordMode1(record);
-                break;
-            case 2:
-                recorder.ProcessMonitorRecordMode2(record);
-                break;
-            default:
-                recorder.ProcessMonitorRecordMode3(record);
-                break;
-        }
+        recorder.ProcessRecord(testkinds::KindOfMode(mode), record);
     }
     // Every sample of every page of the recording, as the reader loads them.
     std::vector<std::vector<std::uint16_t>> ReadBack(std::vector<int>* times = nullptr) {
@@ -167,7 +158,9 @@ protected:
     FakeLiveHost host;
     RecordFile file;
     Recording recording;
-    LiveRecorder recorder{host, file, recording};
+    LinkReplyState listeners;
+    MeterMode mode{listeners};
+    LiveRecorder recorder{host, file, recording, mode, host.header};
 };
 
 }  // namespace
@@ -214,7 +207,7 @@ TEST_F(LiveRecorderTest, EveryModeRecordsPagesThatTheReaderReadsBack) {
 
 TEST_F(LiveRecorderTest, AGapLongerThanTheIntervalIsALossOfZeros) {
     host.setup.spectrumTime = "0.5s";  // a loss needs more than one second
-    host.setup.schedulerMode = true;
+    mode.SetSchedulerMode(true);
     host.spectrumWindow = true;
     Start(2, 1000);
     simmeter::LiveRecordStream stream(2, 1);
@@ -312,7 +305,7 @@ TEST_F(LiveRecorderTest, TruncatedAndLevelLessRecordsNeverRepeatLevels) {
 
 TEST_F(LiveRecorderTest, PagesClosedInOneSecondGetTheirOwnNamesAndNoPageSizeStillPages) {
     Start(2, 0);
-    EXPECT_EQ(recorder.PageSize(2), LiveRecorder::kDefaultPageSize);
+    EXPECT_EQ(recorder.PageSize(testkinds::KindOfMode(2)), LiveRecorder::kDefaultPageSize);
     simmeter::LiveRecordStream stream(2, 1);
     for (int record = 0; record < 3 * 200 + 1; ++record)
         Feed(2, stream.Next());
@@ -327,7 +320,7 @@ TEST_F(LiveRecorderTest, PagesClosedInOneSecondGetTheirOwnNamesAndNoPageSizeStil
     EXPECT_EQ(ReadBack().size(), 601u);
     // A page size beyond the data buffer is held to what it takes.
     host.setup.pageSize = 1000000;
-    EXPECT_EQ(recorder.PageSize(3), (3000000 - 20) / 68);
+    EXPECT_EQ(recorder.PageSize(testkinds::KindOfMode(3)), (3000000 - 20) / 68);
 }
 
 TEST_F(LiveRecorderTest, ANewPageIsNamedAfterTheMomentItsStartTextTells) {

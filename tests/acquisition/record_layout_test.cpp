@@ -8,9 +8,11 @@
 #include "acquisition/data_buffer.h"
 #include "acquisition/record_layout.h"
 #include "acquisition_test_support.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 
 using namespace acquisition;
+using namespace testkinds;
 
 namespace {
 
@@ -22,7 +24,7 @@ void WriteFile(const std::string& name, const std::string& bytes) {
 
 TEST(RecordLayout, EachKindHasItsRecordAndPageSizes) {
     struct Case {
-        int kind;
+        RecordKind kind;
         const char* profileTime;
         int recordBytes;
         int samplesPerRecord;
@@ -34,7 +36,7 @@ TEST(RecordLayout, EachKindHasItsRecordAndPageSizes) {
           Case{kProfile, "0.25s", 6, 2, 3020, 333}, Case{kProfile, "0.5s", 4, 1, 4020, 250},
           Case{kProfile, "2s", 4, 1, 4020, 250}, Case{kOctave, "", 26, 1, 26020, 38},
           Case{kThirdOctave, "", 68, 1, 68020, 14}}) {
-        SCOPED_TRACE(std::to_string(c.kind) + c.profileTime);
+        SCOPED_TRACE(std::string(c.kind->name) + c.profileTime);
         const RecordLayout layout = RecordLayout::For(c.kind, c.profileTime);
         EXPECT_EQ(layout.RecordBytes(), c.recordBytes);
         EXPECT_EQ(layout.SamplesPerRecord(), c.samplesPerRecord);
@@ -46,8 +48,8 @@ TEST(RecordLayout, EachKindHasItsRecordAndPageSizes) {
     // A profile page keeps whole records: an odd page size at 0.25 s loses its last sample.
     EXPECT_EQ(RecordLayout::For(kProfile, "0.25s").PageBytes(501), 20 + 3 * 500);
     EXPECT_EQ(RecordLayout::For(kProfile, "0.125s").PageBytes(7), 20 + 10);
-    EXPECT_EQ(RecordLayout(7).RecordBytes(), 0);
-    EXPECT_FALSE(RecordLayout(-1).IsValid());
+    EXPECT_EQ(RecordLayout::For(RecordKind::OfChannelMode(7), "").RecordBytes(), 0);
+    EXPECT_FALSE(RecordLayout::For(std::nullopt, "").IsValid());
 }
 
 TEST(RecordLayout, TimeAndLevelWordsKeepTheirBitsAndMarks) {

@@ -7,6 +7,7 @@
 #include "acquisition/schedule_checks.h"
 #include "acquisition/scheduler_form.h"
 #include "platform/win_types.h"
+#include "support/record_kinds.h"
 
 using namespace acquisition;
 using namespace acquisition::scheduler_ids;
@@ -49,7 +50,7 @@ TEST(SchedulerForm, EachModelPresetOpensWithItsChannelsAndOptions) {
         EXPECT_EQ(form.Settings().stopAtPause, preset.stopAtPause);
 
         const ScheduleSettings& settings = form.Settings();
-        EXPECT_EQ(settings.channel, kChannelNone);
+        EXPECT_EQ(settings.channel, std::nullopt);
         EXPECT_TRUE(settings.continuous);
         EXPECT_FALSE(settings.acquisitionTime);
         EXPECT_FALSE(settings.repetitionTime);
@@ -145,7 +146,7 @@ namespace {
 class StartChecks : public ::testing::Test {
 protected:
     StartChecks() {
-        settings.channel = kChannelSlm;
+        settings.channel = testkinds::kSoundLevelMeter;
         settings.start = At(10, 5);
         settings.stop = At(12, 0);
         settings.calibration = At(11, 0);
@@ -190,7 +191,7 @@ TEST_F(StartChecks, ThePlanOfTheFixtureIsAccepted) {
 }
 
 TEST_F(StartChecks, NoChannelIsAWarningAndComesFirst) {
-    settings.channel = kChannelNone;
+    settings.channel = std::nullopt;
     link.baudRate = 300;
     const auto refusal = Check();
     ASSERT_TRUE(refusal);
@@ -200,28 +201,28 @@ TEST_F(StartChecks, NoChannelIsAWarningAndComesFirst) {
 
 TEST_F(StartChecks, EachChannelNeedsItsBaudRate) {
     struct Case {
-        int channel;
+        acquisition::RecordKind channel;
         const char* spectrumTime;
         int baud;
         std::string message;
     };
     const Case cases[] = {
-        {kChannelSlm, "0.5s", 600, TooLow("SLM", 1200)},
-        {kChannelSlm, "0.5s", 1200, "accepted"},
-        {kChannelProfile, "0.5s", 600, TooLow("PROFILE", 1200)},
-        {kChannelOctave, "2s", 600, TooLow("OCTAVE", 1200)},
-        {kChannelOctave, "0.5s", 4800, TooLow("OCTAVE", 9600)},
-        {kChannelOctave, "1s", 2400, TooLow("OCTAVE", 4800)},
-        {kChannelOctave, "1s", 4800, "accepted"},
-        {kChannelThirdOctave, "2s", 600, TooLow("THIRD OCTAVE", 1200)},
-        {kChannelThirdOctave, "0.5s", 9600, TooLow(" THIRDOCTAVE", 19200)},
-        {kChannelThirdOctave, "0.5s", 19200, "accepted"},
-        {kChannelThirdOctave, "1s", 4800, TooLow("THIRD OCTAVE", 9600)},
-        {kChannelThirdOctave, "2s", 2400, TooLow("THIRD OCTAVE", 4800)},
-        {kChannelThirdOctave, "2s", 4800, "accepted"},
+        {testkinds::kSoundLevelMeter, "0.5s", 600, TooLow("SLM", 1200)},
+        {testkinds::kSoundLevelMeter, "0.5s", 1200, "accepted"},
+        {testkinds::kProfile, "0.5s", 600, TooLow("PROFILE", 1200)},
+        {testkinds::kOctave, "2s", 600, TooLow("OCTAVE", 1200)},
+        {testkinds::kOctave, "0.5s", 4800, TooLow("OCTAVE", 9600)},
+        {testkinds::kOctave, "1s", 2400, TooLow("OCTAVE", 4800)},
+        {testkinds::kOctave, "1s", 4800, "accepted"},
+        {testkinds::kThirdOctave, "2s", 600, TooLow("THIRD OCTAVE", 1200)},
+        {testkinds::kThirdOctave, "0.5s", 9600, TooLow(" THIRDOCTAVE", 19200)},
+        {testkinds::kThirdOctave, "0.5s", 19200, "accepted"},
+        {testkinds::kThirdOctave, "1s", 4800, TooLow("THIRD OCTAVE", 9600)},
+        {testkinds::kThirdOctave, "2s", 2400, TooLow("THIRD OCTAVE", 4800)},
+        {testkinds::kThirdOctave, "2s", 4800, "accepted"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.channel) + " " + c.spectrumTime + " " +
+        SCOPED_TRACE(std::string(c.channel->name) + " " + c.spectrumTime + " " +
                      std::to_string(c.baud));
         settings.channel = c.channel;
         setup.spectrumTime = setup.editedSpectrumTime = c.spectrumTime;
@@ -361,7 +362,7 @@ TEST_F(StartChecks, ASingleIntegrationShorterThanAnAcquisitionIsRefused) {
 }
 
 TEST_F(StartChecks, AnAcquisitionWithoutARecordIsRefusedBeforeAnythingStarts) {
-    settings.channel = kChannelProfile;
+    settings.channel = testkinds::kProfile;
     setup.editedProfileTime = "1m";
     settings.acquisitionTime = 30;
     const auto refusal = Check();
@@ -377,17 +378,17 @@ TEST_F(StartChecks, AnAcquisitionWithoutARecordIsRefusedBeforeAnythingStarts) {
 }
 
 TEST(ExpectedRecords, EachChannelCountsItsSamplesPerAcquisition) {
-    EXPECT_EQ(ExpectedRecords(kChannelSlm, 10, "", ""), 21);
-    EXPECT_EQ(ExpectedRecords(kChannelProfile, 10, "0.125s", ""), 84);
-    EXPECT_EQ(ExpectedRecords(kChannelProfile, 10, "0.25s", ""), 42);
-    EXPECT_EQ(ExpectedRecords(kChannelProfile, 10, "0.5s", ""), 21);
-    EXPECT_EQ(ExpectedRecords(kChannelProfile, 90, "1m", ""), 1);
-    EXPECT_EQ(ExpectedRecords(kChannelOctave, 10, "", "0.5s"), 21);
-    EXPECT_EQ(ExpectedRecords(kChannelThirdOctave, 10, "", "1s"), 10);
-    EXPECT_EQ(ExpectedRecords(kChannelThirdOctave, 3, "", "2s"), 1);
-    EXPECT_EQ(ExpectedRecords(kChannelOctave, 1800, "", "1h"), 0);
-    EXPECT_EQ(ExpectedRecords(kChannelSlm, std::nullopt, "", ""), -1);
-    EXPECT_EQ(ExpectedRecords(kChannelProfile, 10, "-1", ""), 0);
+    EXPECT_EQ(ExpectedRecords(testkinds::kSoundLevelMeter, 10, "", ""), 21);
+    EXPECT_EQ(ExpectedRecords(testkinds::kProfile, 10, "0.125s", ""), 84);
+    EXPECT_EQ(ExpectedRecords(testkinds::kProfile, 10, "0.25s", ""), 42);
+    EXPECT_EQ(ExpectedRecords(testkinds::kProfile, 10, "0.5s", ""), 21);
+    EXPECT_EQ(ExpectedRecords(testkinds::kProfile, 90, "1m", ""), 1);
+    EXPECT_EQ(ExpectedRecords(testkinds::kOctave, 10, "", "0.5s"), 21);
+    EXPECT_EQ(ExpectedRecords(testkinds::kThirdOctave, 10, "", "1s"), 10);
+    EXPECT_EQ(ExpectedRecords(testkinds::kThirdOctave, 3, "", "2s"), 1);
+    EXPECT_EQ(ExpectedRecords(testkinds::kOctave, 1800, "", "1h"), 0);
+    EXPECT_EQ(ExpectedRecords(testkinds::kSoundLevelMeter, std::nullopt, "", ""), -1);
+    EXPECT_EQ(ExpectedRecords(testkinds::kProfile, 10, "-1", ""), 0);
 }
 
 TEST(IntegrationTime, TheValueReadsAsTextAndSeconds) {

@@ -7,6 +7,7 @@
 #include "fake_scheduler_host.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 
 using namespace acquisition;
@@ -30,7 +31,7 @@ protected:
     void PlanAcquisitions() {
         dlg.OnInitDialog();
         host.sent.clear();
-        dlg.OnChannel(kChannelSlm);
+        dlg.OnChannel(testkinds::kSoundLevelMeter);
         ScheduleSettings& settings = dlg.Settings();
         settings.continuous = false;
         dlg.OnContinuousAcquisition();
@@ -43,7 +44,7 @@ protected:
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
     FakeSchedulerHost host{folder.Path()};
-    CSchedulerDlg dlg{host};
+    CSchedulerDlg dlg{host, host.mode};
 };
 
 }  // namespace
@@ -80,17 +81,17 @@ TEST_F(SchedulerDlgTest, ARefusedStartLeavesNothingActivated) {
     PlanAcquisitions();
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
     // Profile records every minute: a 2-minute acquisition brings none.
-    dlg.OnChannel(kChannelProfile);
+    dlg.OnChannel(testkinds::kProfile);
     host.edited.m_strProfileTime = "1m";
     dlg.Settings().acquisitionTime = 30;
     op.ExpectBox("No data will be Monitoring.");
 
     dlg.OnOK();
 
-    EXPECT_EQ(host.channelMode, kChannelProfile);
+    EXPECT_EQ(host.mode.ChannelMode(), testkinds::kProfile);
     EXPECT_FALSE(host.runActive);
-    EXPECT_FALSE(host.schedulerMode);
-    EXPECT_FALSE(host.running);
+    EXPECT_FALSE(host.mode.IsSchedulerMode());
+    EXPECT_FALSE(host.mode.IsSchedulerRunning());
     EXPECT_TRUE(host.log.empty());
     EXPECT_TRUE(host.written.empty());
     EXPECT_EQ(folder.Read("RecFile.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
@@ -106,8 +107,8 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     dlg.OnOK();
 
     EXPECT_EQ(host.log, (std::vector<std::string>{"Scheduler Activated"}));
-    EXPECT_TRUE(host.schedulerMode);
-    EXPECT_TRUE(host.running);
+    EXPECT_TRUE(host.mode.IsSchedulerMode());
+    EXPECT_TRUE(host.mode.IsSchedulerRunning());
     EXPECT_EQ(folder.Read("RecFileOLD.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
     EXPECT_EQ(folder.Read("RecFile.kr9"), "");
     EXPECT_EQ(host.written, (std::vector<std::string>{"STT:ACQ:STOP\r\n"}));
@@ -125,7 +126,7 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     // The run carries out the plan as START composed it.
     ASSERT_TRUE(host.runActive);
     EXPECT_FALSE(host.plan.continuous);
-    EXPECT_EQ(host.plan.channel, kChannelSlm);
+    EXPECT_EQ(host.plan.channel, testkinds::kSoundLevelMeter);
     EXPECT_EQ(host.plan.nextStart, DateTime::FromParts(2024, 3, 9, 10, 5).Seconds());
     EXPECT_EQ(host.plan.stop, DateTime::FromParts(2024, 3, 9, 12, 0).Seconds());
     EXPECT_EQ(host.plan.acqSeconds, 120);
@@ -136,26 +137,29 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     // The operator thinks again, then stops, powering the meter off.
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDNO);
     dlg.OnCancel();
-    EXPECT_TRUE(host.running);
+    EXPECT_TRUE(host.mode.IsSchedulerRunning());
     dlg.Settings().powerOffAtPause = true;
     dlg.Settings().dataLogging = true;
-    host.connected = true;
+    host.mode.SetLinkActive(true);
+    host.mode.SetMonitorOn(true);
+    host.mode.SetAcquiring(true);
     host.calls.clear();
     host.sent.clear();
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_2.rec\r\n");
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
     dlg.OnCancel();
 
-    EXPECT_FALSE(host.running);
-    EXPECT_FALSE(host.schedulerMode);
+    EXPECT_FALSE(host.mode.IsSchedulerRunning());
+    EXPECT_FALSE(host.mode.IsSchedulerMode());
     EXPECT_EQ(dlg.Caption(), "KX9  SCHEDULER");
     EXPECT_EQ(host.log, (std::vector<std::string>{"Scheduler Activated", "Stop Scheduler by user",
                                                   "Connection OFF"}));
     EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{107, ""}, {87, ""}}));
     EXPECT_EQ(host.written.back(), "KEY:OFF\r\n");
-    EXPECT_EQ(host.calls,
-              (std::vector<std::string>{"ClearLiveMonitoring", "DisconnectLink", "CloseRecordFile",
-                                        "ResetViewForScheduler", "OpenSchedulerFile"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"DisconnectLink", "CloseRecordFile",
+                                                    "ResetViewForScheduler", "OpenSchedulerFile"}));
+    EXPECT_FALSE(host.mode.IsLive());
+    EXPECT_FALSE(host.mode.IsLinkActive());
     EXPECT_FALSE(host.runActive);
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_2.rec\r\n");
     EXPECT_TRUE(dlg.Form().IsEnabled(scheduler_ids::kStart));
@@ -172,20 +176,23 @@ TEST_F(SchedulerDlgTest, ClosingTheWindowStopsTheMetersAcquisitionOnly) {
     dlg.Settings().continuous = true;
     dlg.OnContinuousAcquisition();
     dlg.OnOK();
-    ASSERT_TRUE(host.running);
+    ASSERT_TRUE(host.mode.IsSchedulerRunning());
     EXPECT_EQ(dlg.m_nExpected, -1);
     EXPECT_FALSE(dlg.AcquisitionTime().IsValid());
+    host.mode.SetMonitorOn(true);
+    host.mode.SetAcquiring(true);
     host.calls.clear();
     host.sent.clear();
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
 
     dlg.OnClose();
 
-    EXPECT_FALSE(host.running);
-    EXPECT_FALSE(host.schedulerMode);
+    EXPECT_FALSE(host.mode.IsSchedulerRunning());
+    EXPECT_FALSE(host.mode.IsSchedulerMode());
     EXPECT_EQ(host.log.back(), "Stop Scheduler by user");
     EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{107, ""}}));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"ClearLiveMonitoring"}));
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_FALSE(host.mode.IsLive());
 }
 
 TEST_F(SchedulerDlgTest, DataLoggingAsksAndFollowsTheMeter) {

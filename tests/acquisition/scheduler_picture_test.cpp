@@ -12,6 +12,7 @@
 #include "fake_scheduler_host.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 
 using namespace acquisition;
@@ -85,7 +86,7 @@ TEST(SchedulerPicture, TheWindowShowsItsFormInTwoPresets) {
         SCOPED_TRACE(preset.model);
         FakeSchedulerHost host(folder.Path());
         host.current.m_strModel = preset.model;
-        CSchedulerDlg dlg(host);
+        CSchedulerDlg dlg(host, host.mode);
         ASSERT_TRUE(dlg.Create());
         QDialog& window = *dlg.Window();
         EXPECT_EQ(window.windowTitle(), "KX9  SCHEDULER");
@@ -105,7 +106,7 @@ TEST(SchedulerPicture, TheWindowShowsItsFormInTwoPresets) {
         EXPECT_EQ(qobject_cast<QTimeEdit*>(Control(window, kRepetitionTime))->time(), QTime(0, 3));
         EXPECT_FALSE(dlg.Settings().continuous);
         qobject_cast<QAbstractButton*>(Control(window, kSlmRadio))->click();
-        EXPECT_EQ(host.channelMode, kChannelSlm);
+        EXPECT_EQ(host.mode.ChannelMode(), testkinds::kSoundLevelMeter);
         dlg.DestroyWindow();
     }
     platform::Clock::SetFixedNow(std::nullopt);

@@ -1,5 +1,7 @@
 #pragma once
-// A program and a meter in memory for the scheduler's run: the host answers as the frame would
+// A program and a meter in memory for the scheduler's run, with the meter mode the run shares
+// (connected, monitoring, acquiring as the frame's handlers would leave it): the host answers as
+// the frame would
 // (the connect routines set state 0, the reply to "STT:MON:%s" state 7, the new session's
 // monitor-state reply state 5, a calibration's end state 11), the meter streams live records
 // while monitoring runs, and every log line, queued command and written line is kept. The
@@ -16,11 +18,14 @@
 #include "acquisition/scheduler_run_host.h"
 #include "link/command.h"
 #include "link/link_fakes.h"
+#include "link/link_reply_state.h"
+#include "link/meter_mode.h"
 #include "platform/date_time.h"
 #include "platform/text.h"
 
 namespace schedtest {
 
+using acquisition::RecordKind;
 using acquisition::SchedulerRun;
 
 class FakeRunHost : public acquisition::SchedulerRunHost {
@@ -29,7 +34,10 @@ class FakeRunHost : public acquisition::SchedulerRunHost {
 
 public:
     explicit FakeRunHost(linktest::ManualClock& clock)
-        : m_clock(clock), port(clock), base(platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0)) {}
+        : m_clock(clock), port(clock), base(platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0)) {
+        mode.SetSchedulerRunning(true);
+        mode.SetDeltaLeq(" 0.3 ");
+    }
 
     void Attach(SchedulerRun& run) { m_run = &run; }
 
@@ -54,16 +62,14 @@ public:
     int placeholders = 0;
     int connectAttempts = 0;
     int nestedTicks = 0;
-    bool connected = false;
-    bool monitorRequested = false;
-    bool monitorRunning = false;
-    bool schedulerRunning = true;
+    LinkReplyState listeners;
+    MeterMode mode{listeners};
     std::string caption = "KX9  SCHEDULER";
     linktest::FakePort port;
     platform::DateTime base;
 
     // Runs the program for `ms`: the clock in 100 ms steps, the meter's replies and records
-    // delivered between them as the frame's dispatcher would.
+    // delivered between them as the frame's handlers would.
     void Run(long long ms) {
         const std::uint32_t end = m_clock.Now() + static_cast<std::uint32_t>(ms);
         while (m_clock.Now() < end) {
@@ -109,6 +115,9 @@ public:
     bool ConfirmMonitorOff() override { return Confirm("STT:MON:OFF\r\n", "STT:MON:?\r\n"); }
     bool Confirm(const std::string& command, const std::string& query) {
         ++m_exchangeDepth;
+        // Every tick sets the channel: one that runs inside the exchange leaves it set.
+        const std::optional<RecordKind> channel = mode.ChannelMode();
+        mode.SetChannelMode(std::nullopt);
         bool confirmed = false;
         for (int round = 0; round < 3 && !confirmed; ++round) {
             port.WriteString(command);
@@ -121,8 +130,11 @@ public:
             char reply[512] = {};
             size_t count = 0;
             port.Read(reply, 511, &count);
-            confirmed = meterAnswers && connected;
+            confirmed = meterAnswers && mode.IsLinkActive();
         }
+        if (mode.ChannelMode())
+            ++nestedTicks;
+        mode.SetChannelMode(channel);
         --m_exchangeDepth;
         return confirmed;
     }
@@ -130,7 +142,7 @@ public:
     void QueueCommand(int code, const std::string& arg1, const std::string& arg2) override {
         const std::string text = CCommand(code, arg1, arg2).GetText();
         queued.push_back(text.substr(0, text.find('\r')));
-        if (code == 95 && meterAnswers && connected)
+        if (code == 95 && meterAnswers && mode.IsLinkActive())
             m_replies.push_back([this] {
                 if (m_run->IsFirstAcquisition()) {
                     m_run->ClearFirstAcquisition();
@@ -140,12 +152,8 @@ public:
             });
     }
     bool IsReadyToSend() override { return m_replies.empty(); }
-    bool IsConnected() override { return connected; }
     bool IsAutoDetect() override { return autoDetect; }
-    void PrepareConnectAttempt() override {
-        monitorRequested = monitorRunning = false;
-        ++connectAttempts;
-    }
+    void PrepareConnectAttempt() override { ++connectAttempts; }
     int ConnectForScheduler() override {
         if (connectForSchedulerResult == -1)
             return -1;
@@ -155,18 +163,9 @@ public:
     void ConnectInstrumentPort() override { Answer("Connection established"); }
     void ArmLink() override { events.push_back("link armed"); }
     void CloseLink() override {
-        connected = false;
-        monitorRequested = monitorRunning = false;
+        mode.OnLinkClosed();
         events.push_back("link closed");
     }
-    void SetChannelMode(int) override {
-        if (m_exchangeDepth > 0)
-            ++nestedTicks;
-    }
-    bool IsMonitorRequested() override { return monitorRequested; }
-    void SetMonitorRequested(bool on) override { monitorRequested = on; }
-    bool IsMonitorRunning() override { return monitorRunning; }
-    void SetMonitorRunning(bool on) override { monitorRunning = on; }
     void KillRecordWatchdog() override {}
     void KillStatusPoll() override {}
     std::string AutoStoreValue() override { return "OFF"; }
@@ -174,19 +173,18 @@ public:
     void StartNewSession() override {
         events.push_back("new session");
         m_replies.push_back([this] {
-            monitorRequested = false;
+            mode.SetMonitorOn(false);
             if (m_run->State() != SchedulerRun::kAcquiring)
                 m_run->SetState(SchedulerRun::kStopMeterAcquisition);
         });
     }
-    void OnAcquisitionStart(int) override {
+    void OnAcquisitionStart(RecordKind) override {
         m_streamed = 0.0;
         m_toLose = recordsLost;
     }
-    void StartDataLoggingBlink() override {}
-    void AddSpectrumGap(int) override {}
-    void StorePlaceholderRecord(int) override { ++placeholders; }
-    bool IsAudioRecording() override { return false; }
+    void StartRecordingBlink() override {}
+    void AddSpectrumGap(RecordKind) override {}
+    void StorePlaceholderRecord(RecordKind) override { ++placeholders; }
     void StopAudioRecording() override {}
     void StartElectricCalibration() override {
         events.push_back("calibration");
@@ -195,16 +193,14 @@ public:
         m_calibrationEnd = m_clock.Now() + calibrationSeconds * 1000u;
         m_calibrating = true;
     }
-    void CloseElectricCalibration() override {
+    void CloseElectricCalibrationWindow() override {
         m_calibrating = false;
         events.push_back("calibration closed");
     }
-    std::string DeltaLeqText() override { return " 0.3 "; }
     bool StartDownload() override {
         events.push_back("download");
         return downloadStarts;
     }
-    void ClearSchedulerRunning() override { schedulerRunning = false; }
     void CloseRecordFile() override { events.push_back("record file closed"); }
     void ShowRunResult() override { events.push_back("result shown"); }
     void OnRunEnded() override { events.push_back("run ended"); }
@@ -216,7 +212,7 @@ private:
     bool Answer(const char* logText) {
         if (!meterAnswers)
             return false;
-        connected = true;
+        mode.SetLinkActive(true);
         m_run->SetState(SchedulerRun::kConnected);
         log.push_back(logText);
         return true;
@@ -231,7 +227,7 @@ private:
             log.push_back("Calibration end successfully (Delta Leq = 0.1 dB)");
             m_run->SetState(SchedulerRun::kCalibrated);
         }
-        if (monitorRunning && monitorRequested && m_run->State() == SchedulerRun::kAcquiring) {
+        if (mode.IsLive() && m_run->State() == SchedulerRun::kAcquiring) {
             m_streamed += recordsPerSecond / 10.0;
             for (; m_streamed >= 1.0; m_streamed -= 1.0) {
                 if (m_toLose > 0)

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "scheduler_run_fakes.h"
+#include "support/record_kinds.h"
 
 namespace {
 
@@ -17,14 +18,14 @@ using Lines = std::vector<std::string>;
 struct RunFixture : ::testing::Test {
     linktest::ManualClock clock;
     schedtest::FakeRunHost host{clock};
-    SchedulerRun run{host, clock};
+    SchedulerRun run{host, clock, host.mode};
 
     RunFixture() { host.Attach(run); }
 
     // 2-minute acquisitions every 3 minutes from 08:02, SLM on a fast direct link.
     SchedulePlan Repeated(int stopHour, int stopMinute, int stopSecond = 0) {
         SchedulePlan plan;
-        plan.channel = 0;
+        plan.channel = testkinds::kSoundLevelMeter;
         plan.continuous = false;
         plan.nextStart = host.At(8, 2);
         plan.stop = host.At(stopHour, stopMinute, stopSecond);
@@ -63,11 +64,11 @@ TEST_F(RunFixture, AcquisitionsOfTwoMinutesEveryThreeConnectAMinuteAheadAndPause
     EXPECT_EQ(host.events, (Lines{"link armed", "new session", "record files created"}));
     EXPECT_EQ(host.queued, (Lines{"STT:MON:SLM"}));
     EXPECT_FALSE(run.IsFirstAcquisition());
-    EXPECT_TRUE(host.monitorRequested);
+    EXPECT_TRUE(host.mode.IsMonitorOn());
 
     host.Run(host.Until(host.At(8, 2)));
     EXPECT_EQ(run.State(), SchedulerRun::kAcquiring);
-    EXPECT_TRUE(host.monitorRunning);
+    EXPECT_TRUE(host.mode.IsAcquiring());
 
     host.RunToEnd(host.Until(host.At(8, 10)));
     EXPECT_FALSE(run.IsActive());
@@ -84,7 +85,7 @@ TEST_F(RunFixture, AcquisitionsOfTwoMinutesEveryThreeConnectAMinuteAheadAndPause
               (Lines{"STT:ACQ:STOP", "STT:ACQ:RUN", "STT:ACQ:STOP", "STT:MON:OFF", "STT:ACQ:RUN",
                      "STT:ACQ:STOP", "STT:MON:OFF", "STT:ACQ:RUN", "STT:ACQ:STOP", "STT:MON:OFF",
                      "STT:MON:OFF"}));
-    EXPECT_FALSE(host.schedulerRunning);
+    EXPECT_FALSE(host.mode.IsSchedulerRunning());
     EXPECT_EQ(host.placeholders, 0);
     // Each confirming exchange let half a second of timers through: no tick ran inside one.
     EXPECT_EQ(host.nestedTicks, 0);
@@ -122,7 +123,7 @@ TEST_F(RunFixture, AWholeDayOfHourlyCalibratedDataLoggingRunsInMilliseconds) {
 
 TEST_F(RunFixture, CalibrationsBeforeAndAfterFrameEachAcquisitionOfAThirdOctaveRun) {
     SchedulePlan plan = Repeated(8, 40);
-    plan.channel = 3;
+    plan.channel = testkinds::kThirdOctave;
     plan.nextStart = host.At(8, 10);
     plan.repSeconds = 900;
     plan.stopAcqAtPause = false;
@@ -166,7 +167,7 @@ TEST_F(RunFixture, AContinuousRunCalibratedAfterEndsWithItsOneFinalCalibration) 
         SCOPED_TRACE(seconds);
         linktest::ManualClock otherClock;
         schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock};
+        SchedulerRun otherRun{other, otherClock, other.mode};
         other.Attach(otherRun);
         other.calibrationSeconds = seconds;
         SchedulePlan plan;
@@ -244,7 +245,7 @@ TEST_F(RunFixture, CalibrationAtDateMovesToTheNextDateEvenAfterATimeOut) {
         SCOPED_TRACE(seconds);
         linktest::ManualClock otherClock;
         schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock};
+        SchedulerRun otherRun{other, otherClock, other.mode};
         other.Attach(otherRun);
         other.calibrationSeconds = seconds;
         SchedulePlan plan;
@@ -375,7 +376,7 @@ TEST_F(RunFixture, AnAcquisitionThatNeverStartedStoresNoPlaceholders) {
     // The meter stops answering the monitor mode: the run waits in state 6.
     host.Run(host.Until(host.At(8, 1)) + 150);
     ASSERT_EQ(run.State(), SchedulerRun::kStopMeterAcquisition);
-    host.connected = false;
+    host.mode.SetLinkActive(false);
     host.Run(host.Until(host.At(8, 4)));
     EXPECT_EQ(host.placeholders, 0);
     EXPECT_EQ(host.Count("WARNING: No data received."), 1);
@@ -401,7 +402,7 @@ TEST_F(RunFixture, ADownloadThatCannotBeginEndsTheRunWithItsReason) {
         SCOPED_TRACE(reachable);
         linktest::ManualClock otherClock;
         schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock};
+        SchedulerRun otherRun{other, otherClock, other.mode};
         other.Attach(otherRun);
         other.meterAnswers = reachable;
         other.downloadStarts = false;

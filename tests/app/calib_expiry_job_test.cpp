@@ -149,7 +149,7 @@ TEST_F(CalibExpiryJobTest, TheJobWritesTheNewDatesIntoTheMeterAndRecordsTheChang
     frame->SendCommand(16, "", "");
     EXPECT_TRUE(frame->Link().IsTimerSet(LinkSession::kSendTick));
     frame->Link().DeleteAllCommands();
-    EXPECT_TRUE(frame->m_bLinkActive);
+    EXPECT_TRUE(frame->Mode().IsLinkActive());
     EXPECT_FALSE(TargetPortOpen());
     EXPECT_TRUE(platform::EventLoop::QuitPending());
     const std::string log = folder.Read("archivio_verifiche/instr_T200_" +

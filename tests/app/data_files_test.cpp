@@ -6,6 +6,7 @@
 #include "acquisition/record_layout.h"
 #include "acquisition/scheduler_log.h"
 #include "graph/graph_host.h"
+#include "support/record_kinds.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
@@ -52,7 +53,7 @@ TEST_F(DataFilesTest, AScheduledRecordingOpensWithItsPagesButLeavesTheLinkAlone)
     EXPECT_EQ(frame.Ui().GetTitle(), "KX9Monitor  -  " + folder.File("mon.kr9"));
     EXPECT_EQ(app.m_strCurrentFile, folder.File("mon.kr9"));
     EXPECT_EQ(app.m_bDataLoaded, 1);
-    EXPECT_EQ(frame.m_nChannelMode, acquisition::kOctave);
+    EXPECT_EQ(frame.Mode().ChannelMode(), testkinds::kOctave);
     EXPECT_EQ(app.m_nPagingSize, 3);
     EXPECT_EQ(app.m_InstrStatus.m_strModel, "QS4160_L0$1");
     EXPECT_EQ(view.m_PageList.GetItemCount(), 4);
@@ -71,7 +72,7 @@ TEST_F(DataFilesTest, AScheduledRecordingOpensWithItsPagesButLeavesTheLinkAlone)
     EXPECT_EQ(frame.m_SetupBlock.Text(SetupBlock::kAcquisitionMode), "OCTAVE");
 
     // The file's schedule times its samples; the link stays out of scheduler mode.
-    EXPECT_FALSE(frame.m_bSchedulerMode);
+    EXPECT_FALSE(frame.Mode().IsSchedulerMode());
     EXPECT_TRUE(frame.m_recording.IsScheduled());
     EXPECT_EQ(view.DataListRowImage(0), 3);
     EXPECT_TRUE(frame.Boxes().m_ViewSchedLoggingDlg.IsWindowVisible());

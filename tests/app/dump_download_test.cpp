@@ -117,7 +117,7 @@ protected:
         ASSERT_TRUE(PumpUntil(
             [&] {
                 const auto lines = meter.Lines();
-                return op.Shown().size() == boxes && QueueIdle() && !frame.m_bDownloading &&
+                return op.Shown().size() == boxes && QueueIdle() && !frame.Mode().IsDownloading() &&
                        !lines.empty() && lines.back() == "DMP:OFF";
             },
             20000));
@@ -131,7 +131,7 @@ protected:
         FinishDownload(2);
         EXPECT_EQ(shell, std::vector<std::string>{app.ProgramPath(kViewer)});
     }
-    std::string DumpFileBytes() const { return folder.Read(DumpFile::kFileName); }
+    std::string DumpFileBytes() const { return folder.Read(acquisition::DumpFile::kFileName); }
     Records FileRecords() const { return simmeter::SplitDumpFile(DumpFileBytes()); }
     simmeter::MeterDump MeterSide() {
         simmeter::MeterDump dump;
@@ -163,7 +163,7 @@ TEST_F(DumpDownloadTest, EveryRecordTypeReachesTheDumpFileWholeAndInOrder) {
     EXPECT_EQ(Asked("DMP:RE"), 0u);
     EXPECT_EQ(frame.m_nDownloadFile, 2);
     EXPECT_EQ(frame.m_nDownloadLine, 3);
-    EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath(DumpFile::kFileName));
+    EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath(acquisition::DumpFile::kFileName));
 }
 
 TEST_F(DumpDownloadTest, BadChecksumsRefusalsAndSilenceAreRepeatedAndEachRecordWrittenOnce) {

@@ -75,7 +75,7 @@ TEST_F(FrameConnectTest, SearchSkipsAPortThatWillNotOpenAndFindsTheMeterAtItsRat
 
     MeterConnection(frame).ConnectInstrument();
 
-    EXPECT_TRUE(frame.m_bLinkActive);
+    EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(frame.Link().Side(), LinkSide::Reference);
     EXPECT_EQ(app.m_RefPort.m_nComPort, 3);
     EXPECT_EQ(app.m_RefPort.m_nBaudRate, 9600);
@@ -92,12 +92,12 @@ TEST_F(FrameConnectTest, SearchInSchedulerModeLogsTheConnectionOfCom12Silently) 
     tree.Port("ttyUSB1", true);
     platform::SetComDevice(12, meter.SlavePath());
     meter.SetBaud(115200);
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     frame.Scheduler().Run().SetState(7);
 
     MeterConnection(frame).ConnectInstrument();
 
-    EXPECT_TRUE(frame.m_bLinkActive);
+    EXPECT_TRUE(frame.Mode().IsLinkActive());
     ExpectPane("Connected to COM12 115200 8,N,1", 0x00FF00);
     EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText,
               "Connecting to...\r\rPort = COM12\rBaudrate = 115200");
@@ -110,7 +110,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     tree.Port("ttyUSB0", true);
     platform::SetComDevice(1, meter.SlavePath());
     meter.SilenceNext("SET:INS:?", -1);
-    frame.m_bLinkActive = TRUE;
+    frame.Mode().SetLinkActive(true);
     op.ExpectBox(kNotResponding);
     // Between the rates only the connecting box's input is let through: a frame timer that
     // falls due meanwhile runs afterwards.
@@ -124,7 +124,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     ASSERT_TRUE(PumpUntil([&] { return CalibExpiryUpdateStarted(); }));
     EXPECT_EQ(Probes(), 10);
     EXPECT_EQ(app.m_RefPort.m_nBaudRate, 300);
-    EXPECT_FALSE(frame.m_bLinkActive);
+    EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_FALSE(RefPort().IsOpen());
     ExpectBaudSetting("-1");
     ExpectPane("Error :connection failure", 0x0000FF);
@@ -132,7 +132,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     // In scheduler mode, with no port at all, the search ends at once into the log.
     tree.Remove("ttyUSB0");
     meter.ClearLog();
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     MeterConnection(frame).ConnectInstrument();
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"WARNING: CONNECTION FAILURE."}));
@@ -149,7 +149,7 @@ TEST_F(FrameConnectTest, ABusyUsbPortIsShownAndPassedOver) {
 
     EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM1\r Port busy.");
     EXPECT_EQ(meter.LineCount(), 0u);
-    EXPECT_FALSE(frame.m_bLinkActive);
+    EXPECT_FALSE(frame.Mode().IsLinkActive());
 }
 
 TEST_F(FrameConnectTest, EscInTheConnectingBoxEndsTheRateSearchSilently) {
@@ -159,14 +159,14 @@ TEST_F(FrameConnectTest, EscInTheConnectingBoxEndsTheRateSearchSilently) {
     frame.Boxes().m_TryConnDlg.ShowWindow(true);
     QCoreApplication::postEvent(frame.Boxes().m_TryConnDlg.Window(),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-    frame.m_bLinkActive = TRUE;
+    frame.Mode().SetLinkActive(true);
 
     MeterConnection(frame).ConnectInstrument();
 
     // No box (the operator would fail the test), no probe, no pane, nothing else changed.
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_FALSE(RefPort().IsOpen());
-    EXPECT_TRUE(frame.m_bLinkActive);
+    EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(ui.panes.count(CMainFrame::kStatusPane), 0u);
     // The key was the search's: the box is still there.
     EXPECT_TRUE(frame.Boxes().m_TryConnDlg.IsWindowVisible());
@@ -178,7 +178,7 @@ TEST_F(FrameConnectTest, StoredPortConnectsAndAtTheLowestRateWarnsItIsTooLow) {
         "Instrument is connected at 38400 baud.\nFor a faster data transferring set baudrate "
         "to 115200 on your instrument");
     MeterConnection(frame).ConnectInstrumentPort();
-    EXPECT_TRUE(frame.m_bLinkActive);
+    EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_TRUE(RefPort().IsOpen());
     ExpectPane("Connected to COM3 38400 8,N,1", 0x00FF00);
     ExpectBaudSetting("38400");
@@ -191,7 +191,7 @@ TEST_F(FrameConnectTest, StoredPortConnectsAndAtTheLowestRateWarnsItIsTooLow) {
         "Instrument is connected at 300 baud.\nThis baudrete is too low to comunicate with "
         "PC.\n\nPlease select higher baudrate on your instrument");
     MeterConnection(frame).ConnectInstrumentPort();
-    EXPECT_TRUE(frame.m_bLinkActive);
+    EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(op.types.back(), static_cast<unsigned>(MB_ICONEXCLAMATION));
 }
 
@@ -207,12 +207,12 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
     // A silent meter leaves the link closed.
     app.m_RefPort.m_nComPort = kCom;
     meter.SilenceNext("SET:INS:?", -1);
-    frame.m_bSchedulerMode = TRUE;
-    frame.m_bLinkActive = TRUE;
+    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().SetLinkActive(true);
     MeterConnection(frame).ConnectInstrumentPort();
     EXPECT_EQ(Probes(), 1);
     EXPECT_FALSE(RefPort().IsOpen());
-    EXPECT_FALSE(frame.m_bLinkActive);
+    EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"WARNING: CONNECTION FAILURE"}));
     ExpectPane("Error : connection failure", 0x0000FF);
 }
@@ -222,7 +222,7 @@ TEST_F(FrameConnectTest, AModemCallCarriesTheLinkAndDisconnectHangsUpWithGuardTi
 
     MeterConnection(frame).ConnectInstrumentPort();
 
-    EXPECT_TRUE(frame.m_bLinkActive);
+    EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(modem->DialledNumbers(), (std::vector<std::string>{"0123456"}));
     ExpectPane("Connected: MODEM (Num: 0123456)", 0x00FF00);
     EXPECT_EQ(Probes(), 1);
@@ -257,7 +257,7 @@ TEST_F(FrameConnectTest, ABusyRemoteModemEndsTheSearchIntoTheLog) {
     // The modem's answer keeps its line ends in the log.
     EXPECT_EQ(folder.Read(acquisition::SchedulerLog::kLogName).substr(21),
               "CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped.\r\r\n");
-    EXPECT_FALSE(frame.m_bLinkActive);
+    EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_FALSE(RefPort().IsOpen());
     ExpectBaudSetting("-1");
     ExpectPane("Error :connection failure", 0x0000FF);

@@ -1,4 +1,4 @@
-// The reply dispatcher against the simulated meter: the identification chain of every model
+// The replies' owners against the simulated meter: the identification chain of every model
 // variant, a whole setup read, sending back only what the operator changed or loaded from a
 // custom setting, refusals and wrong-state replies, the screen loop and the live records.
 #include <gtest/gtest.h>
@@ -130,7 +130,7 @@ TEST_F(FrameDispatchTest, IdentificationDecoratesTheModelOfEveryVariant) {
     EXPECT_EQ(app.m_EditStatus.m_strSerialNumber, "A12345");
     EXPECT_EQ(app.m_InstrStatus.m_strIntegrationTime, "SS:10");
     EXPECT_TRUE(ui.statusDlgCreated);
-    EXPECT_TRUE(frame.m_bStatusDlgShown);
+    EXPECT_TRUE(frame.Mode().IsStatusDlgShown());
     ASSERT_FALSE(ui.shownStatusTexts.empty());
     EXPECT_EQ(ui.shownStatusTexts.back(),
               "STATUS:DISPL:Leq    45.2 dBSET:AUTO_POWEROFF:OFFSTATUS:ACQUISITION:STOP"
@@ -173,7 +173,7 @@ TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
         EXPECT_EQ(dataSheets, 0);
         EXPECT_FALSE(ui.setupBoxShown);
         EXPECT_EQ(ui.setupBoxProgress, 100);
-        EXPECT_EQ(frame.m_nPendingOp, -1);  // cancelled: the read is over
+        EXPECT_EQ(frame.Mode().PendingOp(), -1);  // cancelled: the read is over
     }
 }
 
@@ -236,12 +236,12 @@ TEST_F(FrameDispatchTest, ApplyAllSendsExactlyTheChangedValuesInOrderForEveryMod
         IdentifyAndReadSetup(preset);
         const size_t readLines = LinesOf(SetupQueryCodes(preset)).size();
         ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 1; }));
-        ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+        ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));
         EXPECT_EQ(sheets[0], setup::SheetPagesFor(preset));
         EXPECT_EQ(SentSince(meter.Lines(), readLines), expected);
         EXPECT_EQ(ui.setupBoxText, "Sending Setup parameters to instrument...\r\nPlease wait.");
         EXPECT_FALSE(ui.setupBoxShown);
-        EXPECT_EQ(frame.m_nPendingOp, -1);
+        EXPECT_EQ(frame.Mode().PendingOp(), -1);
 
         // The meter took them, and acknowledged each: nothing is left to send.
         const CInstrStatus& current = app.m_InstrStatus;
@@ -251,7 +251,7 @@ TEST_F(FrameDispatchTest, ApplyAllSendsExactlyTheChangedValuesInOrderForEveryMod
         EXPECT_TRUE(app.m_EditStatus.m_strDate.empty());  // considered once, then emptied
         meter.ClearLog();
         frame.QueueSetupCommands();
-        ASSERT_TRUE(PumpUntil([&] { return !frame.m_bSetupReadPending; }));
+        ASSERT_TRUE(PumpUntil([&] { return !frame.Mode().IsSetupQueued(); }));
         EXPECT_EQ(meter.LineCount(), 0u);
 
         // Read again and applied without an edit: every value reads back as it is kept, so
@@ -259,7 +259,7 @@ TEST_F(FrameDispatchTest, ApplyAllSendsExactlyTheChangedValuesInOrderForEveryMod
         onSheet = [](setup::CSetupPropSheet&) { return IDOK; };
         frame.QueueSetupQueries();
         ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 2; }));
-        ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+        ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));
         EXPECT_EQ(meter.Lines(), LinesOf(SetupQueryCodes(preset)));
     }
 }
@@ -289,7 +289,7 @@ TEST_F(FrameDispatchTest, ALoadedCustomSettingReachesTheMeterAsExactlyItsChanged
     IdentifyAndReadSetup("QS4060_n0$1");
     const size_t readLines = LinesOf(SetupQueryCodes("QS4060_n0$1")).size();
     ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 1; }));
-    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));
     EXPECT_EQ(
         SentSince(meter.Lines(), readLines),
         (std::vector<std::string>{"SET:INPUT_G:10", "SET:INTEGRATION_T:MM:05", "SET:SPECT_AUX:C",
@@ -303,7 +303,7 @@ TEST_F(FrameDispatchTest, ALoadedCustomSettingReachesTheMeterAsExactlyItsChanged
 
 TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingUnlessItStops) {
     onSheet = [this](setup::CSetupPropSheet&) {
-        frame.m_bAcquiring = TRUE;
+        frame.Mode().SetAcquiring(true);
         app.m_EditStatus.m_strIntegrationTime = "MM:05";
         return IDOK;
     };
@@ -314,7 +314,7 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingU
     // The meter had everything the program wrote: nothing but the read.
     ASSERT_TRUE(PumpUntil([&] { return meter.Answered(); }));
     EXPECT_EQ(meter.Lines(), LinesOf(SetupQueryCodes("QS4060_00$1")));
-    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_EQ(frame.Mode().PendingOp(), -1);
 
     // A meter that keeps acquiring: asked three times, then nothing is sent.
     bool stuck = true;
@@ -330,8 +330,8 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingU
     ASSERT_TRUE(PumpUntil([&] { return meter.Answered(); }));
     EXPECT_EQ(op.types.back(), static_cast<unsigned>(MB_ICONSTOP));
     EXPECT_EQ(meter.Setting("INTEGRATION_T"), "SS:10");
-    EXPECT_TRUE(frame.m_bAcquiring);
-    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_TRUE(frame.Mode().IsAcquiring());
+    EXPECT_EQ(frame.Mode().PendingOp(), -1);
     EXPECT_FALSE(ui.setupBoxShown);
 
     stuck = false;
@@ -339,20 +339,20 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingU
     frame.QueueSetupQueries();
     op.ExpectBox("To modify setup parameters you must stop acquisition", IDYES);
     ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 3; }));
-    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));
     // The stop is confirmed past the queue before the setting goes.
     const auto lines = meter.Lines();
     EXPECT_EQ(SentSince(lines, lines.size() - 3),
               (std::vector<std::string>{"STT:ACQ:STOP", "STT:ACQ:?", "SET:INTEGRATION_T:MM:05"}));
-    EXPECT_FALSE(frame.m_bAcquiring);
+    EXPECT_FALSE(frame.Mode().IsAcquiring());
 }
 
 TEST_F(FrameDispatchTest, ScreenLoopOfAMeterStuckOnOneScreenEndsWithinItsBound) {
     meter.Modify([](simmeter::MeterState& s) { s.screen = "Menu"; });
     OpenLink();
-    frame.m_bCheckDisplay = TRUE;
+    frame.Mode().SetCheckingDisplay(true);
     frame.SendCommand(100, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return !frame.m_bCheckDisplay && QueueIdle(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !frame.Mode().IsCheckingDisplay() && QueueIdle(); }));
     const auto lines = meter.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "STT:DISPL:?"),
               CMainFrame::kMaxDisplayRounds + 1);
@@ -361,8 +361,8 @@ TEST_F(FrameDispatchTest, ScreenLoopOfAMeterStuckOnOneScreenEndsWithinItsBound) 
     // The next loop starts afresh.
     meter.ClearLog();
     meter.Modify([](simmeter::MeterState& s) { s.screen = "Leq    45.2 dB"; });
-    frame.m_bCheckDisplay = TRUE;
+    frame.Mode().SetCheckingDisplay(true);
     frame.SendCommand(100, "", "");
-    ASSERT_TRUE(PumpUntil([&] { return !frame.m_bCheckDisplay && QueueIdle(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !frame.Mode().IsCheckingDisplay() && QueueIdle(); }));
     EXPECT_EQ(meter.Lines(), std::vector<std::string>{"STT:DISPL:?"});
 }

@@ -17,20 +17,20 @@ TEST_F(FrameLinkTest, ATimeOutEndsADownloadAndInASetupReadAbortsTheQueue) {
     meter.SilenceNext("DMP:NE", -1);
     frame.SendCommand(112, "", "");
     ASSERT_TRUE(PumpUntil([&] { return meter.LineCount() == 1; }));
-    frame.m_bDownloading = TRUE;
+    frame.Mode().SetDownloading(true);
     frame.SetTimer(CMainFrame::kDownloadProgress, 500);
     ui.downloadBoxShown = true;
     op.ExpectBox("Download Interrupted").ExpectBox("Download Complete");  // the reply to DMP:OFF
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 2; }));
     platform::SetShellRecorder(nullptr);
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"DMP:NE", "DMP:OFF"}));
-    EXPECT_FALSE(frame.m_bDownloading);
+    EXPECT_FALSE(frame.Mode().IsDownloading());
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kDownloadProgress));
     EXPECT_FALSE(ui.downloadBoxShown);
 
     // In a setup read the whole queue goes.
     ui.setupBoxShown = true;
-    frame.m_nPendingOp = 5;
+    frame.Mode().SetPendingOp(5);
     frame.SendCommand(112, "", "");
     frame.SendCommand(25, "", "");
     op.ExpectBox("Comunication error: setup abort").ExpectBox("Command 112 : Timeout Expired");
@@ -38,7 +38,7 @@ TEST_F(FrameLinkTest, ATimeOutEndsADownloadAndInASetupReadAbortsTheQueue) {
     EXPECT_EQ(op.types,
               (std::vector<unsigned>{MB_OK, MB_ICONINFORMATION, MB_ICONEXCLAMATION, MB_OK}));
     EXPECT_EQ(meter.LineCount(), 2u + 11u);
-    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_EQ(frame.Mode().PendingOp(), -1);
     EXPECT_EQ(ui.setupBoxProgress, 100);
     EXPECT_EQ(ui.setupBoxDestroyed, 1);
     EXPECT_EQ(ui.setupBoxTimerKills, 2);
@@ -71,7 +71,7 @@ TEST_F(FrameLinkTest, ListenerAlarmsBecomeMessagesOrSchedulerLines) {
     raise({LinkAlarm::Kind::NoCarrier, "NO CARRIER"});
     EXPECT_EQ(op.types, (std::vector<unsigned>{MB_ICONEXCLAMATION, MB_ICONSTOP}));
 
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     raise({LinkAlarm::Kind::NoCarrier, "NO CARRIER"});
     EXPECT_EQ(SchedulerLog(), std::vector<std::string>{"Comunication error: NO CARRIER."});
 }

@@ -1,4 +1,4 @@
-// The reply dispatcher code by code: each reply is handed to the frame as the answer to the
+// The replies' owners code by code: each reply is handed to the frame as the answer to the
 // command it awaits, and what the handler did to the records, the flags, the queue, the files
 // and the neighbours is checked.
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "report/instr_info_dlg.h"
+#include "support/record_kinds.h"
 
 using namespace frametest;
 
@@ -118,11 +119,11 @@ TEST_F(FrameRepliesTest, SerialNumberShowsTheVerificationSheetOutsideSetupReadsA
     EXPECT_EQ(frame.m_SetupBlock.Field(1), BlockField("A12345"));
     EXPECT_EQ(frame.m_SetupBlock.Field(43), "00000000500");
     for (int pending : {5, 9}) {
-        frame.m_nPendingOp = pending;
+        frame.Mode().SetPendingOp(pending);
         Answer(1, "SET:INSTR_NUMBER:A12345");
     }
-    frame.m_nPendingOp = -1;
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetPendingOp(-1);
+    frame.Mode().SetSchedulerMode(true);
     Answer(1, "SET:INSTR_NUMBER:A12345");
     EXPECT_EQ(dataSheets, 0);
 }
@@ -131,7 +132,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
     op.ExpectBox("ERROR: Logging not allowed.\nPlease check if any channel is selected.");
     RefuseThrice(85, "\x15");
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONSTOP});
-    EXPECT_FALSE(frame.m_bDataLogging);
+    EXPECT_FALSE(frame.Mode().IsDataLogging());
 
     RefuseThrice(124, "\x15");
     EXPECT_EQ(SchedulerLog(), std::vector<std::string>{"WARNING: Calibration Failed"});
@@ -148,7 +149,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
     RefuseThrice(2, "\x15", "version");
     RefuseThrice(2, "");
 
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     RefuseThrice(85, "\x15", "log");
     RefuseThrice(17, "");
     Answer(100, "#");
@@ -165,11 +166,11 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
 TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     Current().m_strModel = "QS4060_00$1";
     Current().m_strSerialNumber = "A1";
-    frame.m_nPendingOp = 1;
+    frame.Mode().SetPendingOp(1);
     Answer(85, "KEY:DATA_LOG");
-    EXPECT_TRUE(frame.m_bDataLogging);
+    EXPECT_TRUE(frame.Mode().IsDataLogging());
     EXPECT_EQ(Current().m_nDataLogging, 1);
-    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_EQ(frame.Mode().PendingOp(), -1);
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 5000u);
     EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kRecordingBlink));
 
@@ -180,7 +181,7 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     Answer(86, "STT:ACQUISITION:STOP");
     EXPECT_FALSE(CalibExpiryUpdateStarted());
     ASSERT_TRUE(PumpUntil([&] { return CalibExpiryUpdateStarted(); }));
-    EXPECT_FALSE(frame.m_bDataLogging);
+    EXPECT_FALSE(frame.Mode().IsDataLogging());
     EXPECT_EQ(Current().m_nDataLogging, 0);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060_00$1 - A1");
     EXPECT_EQ(Queued(), std::vector<int>{87});
@@ -188,28 +189,28 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     frame.Link().DeleteAllCommands();
 
     Answer(108, "STT:ACQUISITION:RUN");
-    EXPECT_TRUE(frame.m_bAcquiring);
-    EXPECT_FALSE(frame.m_bDataLogging);  // auto-store off
+    EXPECT_TRUE(frame.Mode().IsAcquiring());
+    EXPECT_FALSE(frame.Mode().IsDataLogging());  // auto-store off
     Current().m_strAutoStore = "ON";
-    frame.m_nPendingOp = 1;
+    frame.Mode().SetPendingOp(1);
     Answer(108, "STT:ACQUISITION:RUN");
-    EXPECT_TRUE(frame.m_bDataLogging);
-    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_TRUE(frame.Mode().IsDataLogging());
+    EXPECT_EQ(frame.Mode().PendingOp(), -1);
     Answer(107, "STT:ACQUISITION:STOP");
-    EXPECT_FALSE(frame.m_bAcquiring);
+    EXPECT_FALSE(frame.Mode().IsAcquiring());
 
     // The meter back on its title screen while logging: the integration time ended it.
     Current().m_strModel = "QS4060";
-    frame.m_bDataLogging = TRUE;
+    frame.Mode().SetDataLogging(true);
     frame.Link().DeleteAllCommands();
     op.ExpectBox("End Datalogging by integration time expired.");
     Answer(100, "STT:DISPL:Title");
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
-    EXPECT_FALSE(frame.m_bDataLogging);
+    EXPECT_FALSE(frame.Mode().IsDataLogging());
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");
     EXPECT_EQ(Queued(), std::vector<int>{87});
-    frame.m_bSchedulerMode = TRUE;
-    frame.m_bDataLogging = TRUE;
+    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().SetDataLogging(true);
     Answer(100, "STT:DISPL:Title");
     EXPECT_EQ(SchedulerLog(),
               std::vector<std::string>{
@@ -217,19 +218,19 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
 }
 
 TEST_F(FrameRepliesTest, AcquisitionStateOpensTheStatusDialogOnceAndCarriesOutADownloadRequest) {
-    frame.m_nPendingOp = 3;
+    frame.Mode().SetPendingOp(3);
     Answer(11, "STT:ACQUISITION:RUN");
     EXPECT_TRUE(ui.statusDlgCreated);
-    EXPECT_TRUE(frame.m_bStatusDlgShown);
-    EXPECT_TRUE(frame.m_bAcquiring);
-    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_TRUE(frame.Mode().IsStatusDlgShown());
+    EXPECT_TRUE(frame.Mode().IsAcquiring());
+    EXPECT_EQ(frame.Mode().PendingOp(), -1);
     EXPECT_EQ(Queued(), (std::vector<int>{12, 110}));
     frame.Link().DeleteAllCommands();
 
-    frame.m_bStatusDlgShown = FALSE;  // the operator closed it
+    frame.Mode().SetStatusDlgShown(false);  // the operator closed it
     Answer(11, "STT:ACQUISITION:STOP");
-    EXPECT_FALSE(frame.m_bStatusDlgShown);  // it exists: not shown again
-    EXPECT_FALSE(frame.m_bAcquiring);
+    EXPECT_FALSE(frame.Mode().IsStatusDlgShown());  // it exists: not shown again
+    EXPECT_FALSE(frame.Mode().IsAcquiring());
     EXPECT_TRUE(Queued().empty());
 
     Answer(109, "STT:REC:ON");
@@ -240,7 +241,7 @@ TEST_F(FrameRepliesTest, AcquisitionStateOpensTheStatusDialogOnceAndCarriesOutAD
 
 TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOptions) {
     ui.setupBoxShown = true;
-    frame.m_nChannelMode = 3;
+    frame.Mode().SetChannelMode(testkinds::kThirdOctave);
     app.m_nPagingSize = 5000;
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog& shown) {
         auto& options = static_cast<acquisition::CSelCHMonitorDlg&>(shown);
@@ -250,7 +251,7 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
         return IDOK;
     });
     Answer(98, "STT:MONITOR:ON");
-    EXPECT_TRUE(frame.m_bMonitorOn);
+    EXPECT_TRUE(frame.Mode().IsMonitorOn());
     EXPECT_FALSE(ui.setupBoxShown);
     EXPECT_EQ(ui.setupBoxProgress, 100);
     EXPECT_EQ(app.m_nPagingSize, 1000);
@@ -258,16 +259,16 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
     EXPECT_EQ(ui.graphWindowShown, false);
     EXPECT_EQ(ui.bandChartShown, true);
 
-    frame.m_nChannelMode = 1;
+    frame.Mode().SetChannelMode(testkinds::kProfile);
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Answer(98, "STT:MONITO");  // too short: the flag stays
-    EXPECT_TRUE(frame.m_bMonitorOn);
+    EXPECT_TRUE(frame.Mode().IsMonitorOn());
     EXPECT_EQ(ui.bandChartShown, false);
     Answer(98, "STT:MONITOR:OFF");
-    EXPECT_FALSE(frame.m_bMonitorOn);
+    EXPECT_FALSE(frame.Mode().IsMonitorOn());
 
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     frame.Scheduler().Run().SetState(9);
     Answer(98, "STT:MONITOR:ON");
     EXPECT_EQ(frame.Scheduler().Run().State(), 9);
@@ -278,8 +279,8 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
 }
 
 TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
-    frame.m_bMonitorOn = TRUE;
-    frame.m_bAcquiring = TRUE;
+    frame.Mode().SetMonitorOn(true);
+    frame.Mode().SetAcquiring(true);
     struct Case {
         int mode;
         const char* model;
@@ -296,16 +297,16 @@ TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
         Current().m_strModel = c.model;
         Current().m_strProfileTime = c.profileTime;
         Current().m_strProfileSpectrumTime = c.spectrumTime;
-        frame.m_nChannelMode = c.mode;
+        frame.Mode().SetChannelMode(acquisition::RecordKind::OfChannelMode(c.mode));
         const int rows = view.m_ReportList.GetItemCount();
         frame.Link().OnReply(simmeter::LiveRecordStream(c.mode, 1, c.rows).Next());
         EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), c.ms);
         EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
         EXPECT_EQ(view.m_ReportList.GetItemCount(), rows + c.rows);
-        EXPECT_FALSE(frame.m_bProcessingRecord);
+        EXPECT_FALSE(frame.Mode().IsProcessingRecord());
     }
     // No mode chosen: the record goes nowhere and the watchdog stops.
-    frame.m_nChannelMode = -1;
+    frame.Mode().SetChannelMode(std::nullopt);
     frame.Link().OnReply(simmeter::LiveRecordStream(0, 1).Next());
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 9);
@@ -336,7 +337,7 @@ TEST_F(FrameRepliesTest, MonitoringStartWritesANewRecordFile) {
 
 TEST_F(FrameRepliesTest, ScheduledMonitoringStartsARecordFileOnlyWhenTheSchedulerAsks) {
     platform::Clock::SetFixedNow(platform::DateTime::FromParts(2024, 3, 9, 8, 0, 1).Seconds());
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     Answer(95, "STT:MONITOR:OCT", "OCT");
     EXPECT_FALSE(platform::FileExists(folder.File("RecFile.kr9")));
     EXPECT_EQ(frame.Scheduler().Run().State(), 7);
@@ -368,7 +369,7 @@ TEST_F(FrameRepliesTest, ConfirmedDownloadAsksTheMeterForItsDumpPastTheQueue) {
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_YESNO | MB_ICONINFORMATION});
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kStatusPoll));
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kDownloadProgress), 500u);
-    EXPECT_TRUE(frame.m_bDownloading);
+    EXPECT_TRUE(frame.Mode().IsDownloading());
     EXPECT_TRUE(frame.Link().IsQueueEmpty());
     ASSERT_TRUE(meter.WaitForLines(1));
     EXPECT_EQ(meter.Received(), "DMP:NE\r\n");
@@ -378,15 +379,15 @@ TEST_F(FrameRepliesTest, RefusedOrEmptyDownloadIsCleanedUpAndNotAnnouncedAsCompl
     ui.downloadBoxShown = true;
     op.ExpectBox("File to download: 0.\nDownload Time: .", IDNO);
     Answer(110, "DMP:ON");
-    EXPECT_TRUE(frame.m_bDumpRefused);
-    EXPECT_FALSE(frame.m_bDownloading);
+    EXPECT_TRUE(frame.Mode().IsDumpRefused());
+    EXPECT_FALSE(frame.Mode().IsDownloading());
     EXPECT_FALSE(ui.downloadBoxShown);
     EXPECT_EQ(Queued(), std::vector<int>{115});
 
     frame.SendCommand(100, "", "");  // anything still queued is dropped with the download
     app.m_strCurrentFile = "old.kr9";
     Answer(115, "DMP:OFF");
-    EXPECT_FALSE(frame.m_bDumpRefused);
+    EXPECT_FALSE(frame.Mode().IsDumpRefused());
     EXPECT_TRUE(frame.Link().IsQueueEmpty());
     EXPECT_EQ(app.m_strCurrentFile, "");
     EXPECT_EQ(app.m_nSelectedGraph, -1);
@@ -416,13 +417,13 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     Await(115);
     OpenPort();
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
-    frame.m_bSchedulerMode = TRUE;
-    frame.m_bMonitorOn = FALSE;
+    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().SetMonitorOn(false);
     frame.Scheduler().Window().Settings().powerOffAtPause = true;
     Reply("DMP:OFF");
     // Downloaded (13), then the link closed between runs (1).
     EXPECT_EQ(frame.Scheduler().Run().State(), 1);
-    EXPECT_FALSE(frame.m_bAcquiring);
+    EXPECT_FALSE(frame.Mode().IsAcquiring());
     ASSERT_TRUE(meter.WaitForLines(2));
     EXPECT_EQ(meter.Received(), "KEY:OFF\r\nSTT:MON:OFF\r\n");
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
@@ -435,12 +436,12 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     EXPECT_FALSE(frame.Scheduler().Window().Form().IsEnabled(acquisition::scheduler_ids::kStop));
     EXPECT_FALSE(frame.Scheduler().Run().IsActive());
     // The run is over: the frame asks its questions again.
-    EXPECT_FALSE(frame.m_bSchedulerMode);
+    EXPECT_FALSE(frame.Mode().IsSchedulerMode());
     EXPECT_EQ(shell.size(), 2u);  // the viewer still opens the dump
 }
 
 TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kDownloading);
     Answer(110, "DMP:ON\r\nMEMORY EMPTY\r\n");
     EXPECT_EQ(Queued(), std::vector<int>{115});
@@ -483,11 +484,12 @@ TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
     Answer(137, "FAB:OK", "4321");
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kReadingElectric);
 
-    frame.m_bElectricCalRunning = TRUE;
-    frame.m_bCheckDisplay = TRUE;
+    frame.Mode().SetElectricCalRunning(true);
+    frame.Mode().SetCheckingDisplay(true);
     frame.Maintenance().OpenElectricCalibration(
         maintenance::ElectricCalibration::kElectricCalibration);
-    EXPECT_FALSE(frame.m_bCheckDisplay);  // the routine reads the program's screens itself
+    EXPECT_FALSE(
+        frame.Mode().IsCheckingDisplay());  // the routine reads the program's screens itself
     const auto& routine = frame.Maintenance().ElectricCalibration().Routine();
     Answer(123, "PRN_VAL: 0.3 dB");
     EXPECT_EQ(routine.PrintedValueText(), "PRN_VAL: 0.3 dB");
@@ -495,5 +497,5 @@ TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
     Answer(100, "STT:DISPL:Leq 45.2 dB");
     EXPECT_EQ(routine.DisplayText(), "STT:DISPL:Leq 45.2 dB");
     EXPECT_TRUE(routine.IsFinished());
-    EXPECT_FALSE(frame.m_bElectricCalRunning);
+    EXPECT_FALSE(frame.Mode().IsElectricCalRunning());
 }

@@ -9,6 +9,7 @@
 #include "app/meter_connection.h"
 #include "frame_test_support.h"
 #include "modem_responder.h"
+#include "support/record_kinds.h"
 
 using namespace frametest;
 using simmeter::ModemResponder;
@@ -19,7 +20,7 @@ class FrameSchedulerTest : public FrameLinkTest {
 protected:
     FrameSchedulerTest() {
         folder.Write("port.ini", "REF_INSTR_COM=3\r\n");
-        frame.m_bSchedulerMode = TRUE;
+        frame.Mode().SetSchedulerMode(true);
         frame.Scheduler().Run().SetState(2);
     }
 
@@ -47,7 +48,7 @@ TEST_F(FrameSchedulerTest, TheCableOfPortIniConnectsAndIsLogged) {
 
     EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerConnected);
 
-    EXPECT_TRUE(frame.m_bLinkActive);
+    EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(app.m_RefPort.m_nComPort, 3);
     EXPECT_EQ(frame.Link().Side(), LinkSide::Reference);
     EXPECT_TRUE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
@@ -63,7 +64,7 @@ TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
     meter.SilenceNext("SET:INS:?", -1);
     EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(),
               MeterConnection::kSchedulerNotAnswering);
-    EXPECT_FALSE(frame.m_bLinkActive);
+    EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
     EXPECT_EQ(Probes(), 1);
     EXPECT_EQ(frame.Scheduler().Run().State(), 2);
@@ -71,7 +72,7 @@ TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
     folder.Write("port.ini", "REF_INSTR_COM=7\r\n");
     platform::SetComDevice(7, folder.File("gone"));
     EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerLinkFailed);
-    EXPECT_FALSE(frame.m_bLinkActive);
+    EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_EQ(SchedulerLog(),
               (std::vector<std::string>{"WARNING: CONNECTION FAILURE", "Fail opening com port"}));
 }
@@ -88,7 +89,7 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
     frame.Scheduler().Window().StopMonitoring();
     EXPECT_EQ(modem->HangUps(), 1);
     EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
-    EXPECT_FALSE(frame.m_bLinkActive);
+    EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_EQ(frame.Scheduler().Run().State(), acquisition::SchedulerRun::kIdle);
 
     modem->SetDialOutcome(ModemResponder::Dial::Busy, "BUSY", 2000);
@@ -111,20 +112,20 @@ TEST_F(FrameSchedulerTest, NoLocalModemIsLogged) {
 }
 
 TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
-    frame.m_bSchedulerMode = FALSE;
+    frame.Mode().SetSchedulerMode(false);
     app.m_RefPort.m_nBaudRate = 38400;
     acquisition::CSchedulerDlg& scheduler = frame.Scheduler().Window();
     ASSERT_TRUE(scheduler.Create());
-    scheduler.OnChannel(acquisition::kChannelOctave);
-    EXPECT_EQ(frame.m_nChannelMode, 2);
+    scheduler.OnChannel(testkinds::kOctave);
+    EXPECT_EQ(frame.Mode().ChannelMode(), testkinds::kOctave);
     scheduler.Settings().start = platform::DateTime::Now().AddSeconds(600);
     scheduler.Settings().stop = platform::DateTime::Now().AddSeconds(3600);
     app.m_InstrStatus.m_strProfileSpectrumTime = "1s";
 
     scheduler.OnOK();
 
-    EXPECT_TRUE(frame.m_bSchedulerMode);
-    EXPECT_TRUE(frame.m_bSchedulerRunning);
+    EXPECT_TRUE(frame.Mode().IsSchedulerMode());
+    EXPECT_TRUE(frame.Mode().IsSchedulerRunning());
     EXPECT_TRUE(view.m_bFollowLastRow);
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Scheduler Activated"}));
     EXPECT_EQ(app.m_EditStatus.m_strProfileSpectrumTime, "0.5");
@@ -135,19 +136,19 @@ TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
 
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
     scheduler.OnCancel();
-    EXPECT_FALSE(frame.m_bSchedulerRunning);
-    EXPECT_FALSE(frame.m_bSchedulerMode);
+    EXPECT_FALSE(frame.Mode().IsSchedulerRunning());
+    EXPECT_FALSE(frame.Mode().IsSchedulerMode());
     EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath("\\Scheduler.kr9"));
     scheduler.DestroyWindow();
 }
 
 TEST_F(FrameSchedulerTest, WhatTheMeterStillSendsAfterStopIsDroppedWithOneLogLine) {
     using Lines = std::vector<std::string>;
-    frame.m_bSchedulerMode = FALSE;
+    frame.Mode().SetSchedulerMode(false);
     app.m_RefPort.m_nBaudRate = 38400;
     acquisition::CSchedulerDlg& scheduler = frame.Scheduler().Window();
     ASSERT_TRUE(scheduler.Create());
-    scheduler.OnChannel(acquisition::kChannelSlm);
+    scheduler.OnChannel(testkinds::kSoundLevelMeter);
     scheduler.Settings().start = platform::DateTime::Now().AddSeconds(600);
     scheduler.Settings().stop = platform::DateTime::Now().AddSeconds(3600);
     scheduler.OnOK();

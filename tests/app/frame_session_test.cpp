@@ -91,7 +91,7 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
     EXPECT_EQ(folder.Read("kept.kr9"), folder.Read("old.kr9"));
     EXPECT_TRUE(app.m_strCurrentFile.empty());
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 0);
-    EXPECT_EQ(frame.m_nPendingOp, 9);
+    EXPECT_EQ(frame.Mode().PendingOp(), 9);
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kInstrumentClock), 1000u);
     EXPECT_EQ(ui.setupBoxText, "Comunication setup...Please wait.");
     // A model with data logging starts its profile at its shortest time.
@@ -109,11 +109,11 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
 
     // Saved data, or a scheduled run: no question; No goes on without saving.
     for (const BOOL scheduler : {FALSE, TRUE}) {
-        frame.m_bDataSaved = !scheduler;
-        frame.m_bSchedulerMode = scheduler;
+        frame.Mode().SetDataSaved(!scheduler);
+        frame.Mode().SetSchedulerMode(scheduler);
         frame.StartNewSession();
     }
-    frame.m_bSchedulerMode = FALSE;
+    frame.Mode().SetSchedulerMode(false);
     op.ExpectBox(kSaveQuestion, IDNO);
     frame.StartNewSession();
     EXPECT_EQ(std::count(op.Shown().begin(), op.Shown().end(), kSaveQuestion), 4);
@@ -122,31 +122,34 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
 
 TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDisconnects) {
     OpenLink();
-    frame.m_bLinkActive = frame.m_bMonitorOn = frame.m_bAcquiring = TRUE;
+    frame.Mode().SetLinkActive(true);
+    frame.Mode().SetMonitorOn(true);
+    frame.Mode().SetAcquiring(true);
     ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_x.rec")));
-    frame.m_bAudioRecording = TRUE;
+    frame.Mode().SetAudioRecording(true, true);
     frame.m_AudioRecording = {"2024/03/09 10:00:00", "", 1, 40, "Audio_1.wav"};
     frame.StartNewSession();
     EXPECT_FALSE(frame.m_RecFile.IsOpen());
-    EXPECT_FALSE(frame.m_bMonitorOn);
+    EXPECT_FALSE(frame.Mode().IsMonitorOn());
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
     EXPECT_EQ(meter.Lines(), (Lines{"STT:MON:OFF", "STT:MON:?"}));
-    EXPECT_FALSE(frame.m_bAudioRecording);
+    EXPECT_FALSE(frame.Mode().IsAudioRecording());
+    EXPECT_FALSE(frame.Mode().IsAudioFileOpen());
     EXPECT_TRUE(platform::EndsWith(folder.Read("AudioFileList.txt"), "#1#40#Audio_1.wav\r\n"));
 
     // Stopping: monitoring off on the wire, then the whole run ends with the link.
     meter.ClearLog();
-    frame.m_bDataSaved = TRUE;
+    frame.Mode().SetDataSaved(true);
     frame.SetTimer(CMainFrame::kInstrumentClock, 1000);
     ui.SetTitle("KX9Monitor QS4160_00$1 - 12345678                 -RECORDING-");
     ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_y.rec")));
     frame.StopMonitoring();
     ASSERT_TRUE(meter.WaitForLines(1));
     EXPECT_EQ(meter.Lines(), Lines{"STT:MON:OFF"});
-    EXPECT_FALSE(frame.m_bDataSaved);
+    EXPECT_FALSE(frame.Mode().IsDataSaved());
     for (int timer : {CMainFrame::kInstrumentClock, CMainFrame::kStatusPoll})
         EXPECT_FALSE(frame.IsTimerSet(timer)) << timer;
-    EXPECT_FALSE(Port().IsOpen() || Link().IsListening() || frame.m_bLinkActive);
+    EXPECT_FALSE(Port().IsOpen() || Link().IsListening() || frame.Mode().IsLinkActive());
     EXPECT_EQ(ui.panes[1].text, "Disconnected");
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4160_00$1 - 12345678");
     EXPECT_FALSE(frame.m_RecFile.IsOpen());
@@ -154,7 +157,7 @@ TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDiscon
 
 TEST_F(FrameSessionTest, TheElectricCalibrationOpensItsWindowAndAsksForTheStates) {
     frame.StartElectricCalibration();
-    EXPECT_TRUE(frame.m_bElectricCalRunning);
+    EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
     EXPECT_TRUE(frame.Maintenance().ElectricCalibration().IsWindowVisible());
     EXPECT_EQ(frame.Maintenance().ElectricCalibration().Routine().GetRoutine(), 0);
     frame.Maintenance().ElectricCalibration().DestroyWindow();
@@ -169,7 +172,7 @@ TEST_F(FrameSessionTest, ADownloadStartsWithTheDumpHeaderByteForByte) {
     frame.OpenDumpFile();
     std::string header = "\xBAQS4160_00$1 12345678 V2.0 ";
     header.resize(64, '\xFF');
-    EXPECT_EQ(folder.Read(DumpFile::kFileName), header);
+    EXPECT_EQ(folder.Read(acquisition::DumpFile::kFileName), header);
     EXPECT_EQ(frame.m_nDownloadFile, 0);
     EXPECT_FALSE(frame.DumpDecoder().IsCancelRequested());
     EXPECT_TRUE(ui.downloadBoxShown);
@@ -180,15 +183,15 @@ TEST_F(FrameSessionTest, ADownloadStartsWithTheDumpHeaderByteForByte) {
 }
 
 TEST_F(FrameSessionTest, ADumpFileThatCannotBeCreatedOrWrittenStartsNoDownload) {
-    const std::string path = folder.File(DumpFile::kFileName);
+    const std::string path = folder.File(acquisition::DumpFile::kFileName);
     ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
     op.ExpectBox("Error: Unable to open selected file (code 21)");
     frame.OpenDumpFile();
     // A scheduler run is told that no download began, and its log says why.
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     EXPECT_FALSE(frame.OpenDumpFile());
     EXPECT_EQ(SchedulerLog(), Lines{"Error: Unable to open selected file (code 21)"});
-    frame.m_bSchedulerMode = FALSE;
+    frame.Mode().SetSchedulerMode(false);
     ::rmdir(path.c_str());
     // A full disk: the header cannot be written.
     ASSERT_EQ(::symlink("/dev/full", path.c_str()), 0);
@@ -197,5 +200,5 @@ TEST_F(FrameSessionTest, ADumpFileThatCannotBeCreatedOrWrittenStartsNoDownload) 
     EXPECT_EQ(op.types, (std::vector<unsigned>{MB_OK, MB_ICONSTOP}));
     EXPECT_FALSE(app.m_DumpFile.IsOpen() || ui.downloadBoxShown);
     EXPECT_TRUE(Link().IsQueueEmpty());
-    EXPECT_EQ(frame.m_nPendingOp, -1);
+    EXPECT_EQ(frame.Mode().PendingOp(), -1);
 }

@@ -36,13 +36,13 @@ TEST_F(FrameTimersTest, SuccessfulFirmwareUpdateIsMailedLoggedAndItsFilesConsume
     folder.Write("firmware_upgrade/writer.txb", "tool");
     folder.Write("archivio_verifiche/T77.vpg", "report");
     app.m_strCurrentFile = folder.File("archivio_verifiche/T77.vpg");
-    frame.m_bFirmwareUpgrading = TRUE;
+    frame.Mode().SetFirmwareUpgrading(true);
     frame.SetTimer(CMainFrame::kFirmwareUpgrade, 1000);
     op.ExpectBox("Aggiornamento firmware completato correttamente.");
 
     frame.OnTimer(CMainFrame::kFirmwareUpgrade);
 
-    EXPECT_FALSE(frame.m_bFirmwareUpgrading);
+    EXPECT_FALSE(frame.Mode().IsFirmwareUpgrading());
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kFirmwareUpgrade));
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
     EXPECT_EQ(Mails(), ";OK Aggiornamento firmware fonometro T77;\n");
@@ -55,17 +55,17 @@ TEST_F(FrameTimersTest, SuccessfulFirmwareUpdateIsMailedLoggedAndItsFilesConsume
 
 TEST_F(FrameTimersTest, FailedFirmwareUpdateWithoutItsLogStillMailsUploadsAndTells) {
     // Without a marker the timer keeps waiting.
-    frame.m_bFirmwareUpgrading = TRUE;
+    frame.Mode().SetFirmwareUpgrading(true);
     frame.SetTimer(CMainFrame::kFirmwareUpgrade, 1000);
     frame.OnTimer(CMainFrame::kFirmwareUpgrade);
-    EXPECT_TRUE(frame.m_bFirmwareUpgrading);
+    EXPECT_TRUE(frame.Mode().IsFirmwareUpgrading());
     EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kFirmwareUpgrade));
     EXPECT_EQ(Mails(), "");
 
     folder.Write("firmware_upgrade/EndUpgradeFAILED.tmp", "");
     op.ExpectBox("Aggiornamento firmware fallito.");
     frame.OnTimer(CMainFrame::kFirmwareUpgrade);
-    EXPECT_FALSE(frame.m_bFirmwareUpgrading);
+    EXPECT_FALSE(frame.Mode().IsFirmwareUpgrading());
     EXPECT_EQ(Mails(), ";FAILED Aggiornamento firmware fonometro T77;\n");
     // The log is created, empty, before it is uploaded.
     EXPECT_EQ(Uploaded("Log.txt"), "");
@@ -100,13 +100,13 @@ TEST_F(FrameTimersTest, StatusPollEmptiesTheStatusTextAndQueuesTheFourQueries) {
 TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     app.m_InstrStatus.m_strIntegrationMode = "SINGLE";
     app.m_InstrStatus.m_strIntegrationTime = "MM:02";
-    frame.m_bDataLogging = TRUE;
-    frame.m_bMonitorOn = TRUE;
+    frame.Mode().SetDataLogging(true);
+    frame.Mode().SetMonitorOn(true);
     frame.m_nElapsedSeconds = 119;
     frame.SetTimer(CMainFrame::kIntegrationEnd, 5000);
     frame.OnTimer(CMainFrame::kIntegrationEnd);
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
-    EXPECT_FALSE(frame.m_bMonitorOn);
+    EXPECT_FALSE(frame.Mode().IsMonitorOn());
     EXPECT_TRUE(frame.Link().IsReadyToSend());
     EXPECT_EQ(QueuedCodes(frame), std::vector<int>{100});
 
@@ -114,11 +114,11 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     frame.m_nElapsedSeconds = 120;
     op.ExpectBox("End Monitor by integration time expired.");
     frame.OnTimer(CMainFrame::kIntegrationEnd);
-    EXPECT_FALSE(frame.m_bMonitorOn);
+    EXPECT_FALSE(frame.Mode().IsMonitorOn());
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
 
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     app.m_InstrStatus.m_strIntegrationTime = "HH:01";
     frame.m_nElapsedSeconds = 3600;
     frame.OnTimer(CMainFrame::kIntegrationEnd);
@@ -131,11 +131,11 @@ TEST_F(FrameTimersTest, InstrumentClockAndRecordingMarkShowWhileTheLinkIsActive)
     frame.OnTimer(CMainFrame::kInstrumentClock);
     EXPECT_TRUE(ui.panes.empty());
 
-    frame.m_bLinkActive = TRUE;
+    frame.Mode().SetLinkActive(true);
     frame.OnTimer(CMainFrame::kInstrumentClock);
     EXPECT_EQ(ui.panes[6].text, "Instr.Date: 2024/03/09");
     EXPECT_EQ(ui.panes[7].text, "Instr.Time: 14:05:07");
-    frame.m_bSchedulerMode = TRUE;  // the scheduler's panes
+    frame.Mode().SetSchedulerMode(true);  // the scheduler's panes
     frame.OnTimer(CMainFrame::kInstrumentClock);
     EXPECT_EQ(ui.panes[10].text, "Instr.Time: 14:05:07");
     platform::Clock::SetFixedNow(std::nullopt);
@@ -143,7 +143,7 @@ TEST_F(FrameTimersTest, InstrumentClockAndRecordingMarkShowWhileTheLinkIsActive)
     ui.SetTitle("KX9Monitor QS4060 - A1");
     frame.OnTimer(CMainFrame::kRecordingBlink);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");  // not datalogging
-    frame.m_bDataLogging = TRUE;
+    frame.Mode().SetDataLogging(true);
     frame.OnTimer(CMainFrame::kRecordingBlink);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1                 -RECORDING-");
     frame.OnTimer(CMainFrame::kRecordingBlink);
@@ -151,7 +151,7 @@ TEST_F(FrameTimersTest, InstrumentClockAndRecordingMarkShowWhileTheLinkIsActive)
 }
 
 TEST_F(FrameTimersTest, DownloadProgressShowsInTheTitleAndTheBox) {
-    frame.m_bDownloading = TRUE;
+    frame.Mode().SetDownloading(true);
     frame.m_nDownloadFile = 3;
     frame.m_nDownloadLine = 250;
     ui.minimized = true;

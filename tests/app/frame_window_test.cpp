@@ -87,7 +87,7 @@ TEST_F(FrameWindowTest, WindowStartsHiddenWithItsSizesStatusBarAndView) {
 
 TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingAsItWas) {
     frame->SendCommand(100, "", "");
-    frame->m_bLinkActive = TRUE;
+    frame->Mode().SetLinkActive(true);
     op.ExpectBox("Confirm Exit ?", IDNO);
     window->close();
     EXPECT_EQ(frame->Window(), window);
@@ -100,7 +100,7 @@ TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingA
     EXPECT_EQ(frame->Window(), window);
     EXPECT_TRUE(frame->Bench().Window().HasWindow());
     EXPECT_EQ(frame->Link().QueuedCodes().size(), 1u);
-    EXPECT_TRUE(frame->m_bLinkActive);
+    EXPECT_TRUE(frame->Mode().IsLinkActive());
     EXPECT_EQ(app.m_pMainFrame, frame.get());
     EXPECT_FALSE(platform::EventLoop::QuitPending());
 }
@@ -119,7 +119,7 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     link.StartSendTick();
     link.SetReadyToSend(TRUE);
     link.SendNextCommand();  // 100 awaits its reply
-    frame->m_bLinkActive = TRUE;
+    frame->Mode().SetLinkActive(true);
     frame->Bench().Window().Create();
     ASSERT_TRUE(view.HasGraphWindow(ViewGraph::Data));
     op.ExpectBox("Confirm Exit ?", IDYES);
@@ -133,7 +133,7 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     EXPECT_FALSE(link.SerialPort(LinkSide::Target).IsOpen());
     EXPECT_TRUE(link.IsQueueEmpty());
     EXPECT_EQ(link.CurrentCommand(), nullptr);
-    EXPECT_FALSE(frame->m_bLinkActive);
+    EXPECT_FALSE(frame->Mode().IsLinkActive());
     EXPECT_FALSE(link.IsTimerSet(LinkSession::kSendTick));
     EXPECT_FALSE(link.IsTimerSet(LinkSession::kReplyTimeout));
     EXPECT_EQ(frame->Window(), nullptr);
@@ -200,12 +200,12 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
 
     frame->Bench().Window().Create();
     frame->View()->m_ReportList.InsertItem(0, "RAPPORTO");
-    frame->m_bDownloading = TRUE;
+    frame->Mode().SetDownloading(true);
     OpenMenus();
     EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->isEnabled());
     EXPECT_FALSE(Entry(cmd::ID_APP_EXIT)->isEnabled());
     EXPECT_TRUE(Entry(cmd::ID_VALIDATE_REPORT)->isEnabled());
-    frame->m_bDownloading = FALSE;
+    frame->Mode().SetDownloading(false);
 
     CCmdUI save(cmd::ID_SAVE);
     ASSERT_TRUE(frame->Commands().OnUpdateCommandUi(save));
@@ -221,22 +221,24 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
         EXPECT_TRUE(frame->Commands().OnUpdateCommandUi(state));
         return state.m_bEnabled;
     };
-    frame->m_bSchedulerMode = TRUE;
+    frame->Mode().SetSchedulerMode(true);
     EXPECT_TRUE(enabled(cmd::ID_APP_EXIT));
-    for (BOOL* busy : {&frame->m_bSchedulerRunning, &frame->m_bFirmwareUpgrading}) {
-        *busy = TRUE;
+    MeterMode& mode = frame->Mode();
+    for (void (MeterMode::*busy)(bool) :
+         {&MeterMode::SetSchedulerRunning, &MeterMode::SetFirmwareUpgrading}) {
+        (mode.*busy)(true);
         EXPECT_FALSE(enabled(cmd::ID_APP_EXIT));
         EXPECT_FALSE(enabled(cmd::ID_SAVE));
-        *busy = FALSE;
+        (mode.*busy)(false);
     }
 
     // "3D Graph Prop." waits for a display mode that nothing sets: disabled even with a file.
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
     frame->Commands().SetDisplayMode(3);
     EXPECT_TRUE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
-    frame->m_bDownloading = TRUE;
+    frame->Mode().SetDownloading(true);
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
-    frame->m_bDownloading = FALSE;
+    frame->Mode().SetDownloading(false);
     frame->View()->OnInitialUpdate();  // the view's first showing clears the word
     EXPECT_EQ(frame->Commands().DisplayMode(), 0);
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
@@ -302,7 +304,7 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     EXPECT_EQ(
         frame->Boxes().m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
         "0");
-    frame->m_bDownloading = TRUE;
+    frame->Mode().SetDownloading(true);
     frame->m_nDownloadFile = 3;
     frame->m_nDownloadLine = 7;
     frame->OnTimer(CMainFrame::kDownloadProgress);
@@ -317,16 +319,16 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     EXPECT_FALSE(frame->Ui().IsDownloadBoxShown());
 
     // The status window asks through the queue and tells the frame when it closes.
-    frame->m_bDownloading = FALSE;
+    frame->Mode().SetDownloading(false);
     frame->Boxes().m_ViewInstrStatusDlg.m_strStatusText = "old";
     frame->Ui().EmptyInstrStatusText();
     EXPECT_EQ(frame->Boxes().m_ViewInstrStatusDlg.m_strStatusText, "");
     frame->Boxes().m_ViewInstrStatusDlg.Create();
     frame->Boxes().m_ViewInstrStatusDlg.OnRefresh();
     EXPECT_EQ(frametest::QueuedCodes(*frame), (std::vector<int>{100, 17, 11, 109}));
-    frame->m_bStatusDlgShown = TRUE;
+    frame->Mode().SetStatusDlgShown(true);
     frame->Boxes().m_ViewInstrStatusDlg.Window()->accept();
-    EXPECT_FALSE(frame->m_bStatusDlgShown);
+    EXPECT_FALSE(frame->Mode().IsStatusDlgShown());
 
     frame->Ui().SetTitle("KX9Monitor QS4060 - 123");
     EXPECT_EQ(window->windowTitle(), "KX9Monitor QS4060 - 123");

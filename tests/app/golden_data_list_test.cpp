@@ -22,7 +22,7 @@ namespace {
 struct Recording {
     const char* model;
     const char* mode;  // the setup block's acquisition mode: the recording's kind
-    int kind;
+    acquisition::RecordKind kind;
     const char* profileTime;
     const char* spectrumTime;
     int pageSize;
@@ -149,7 +149,7 @@ protected:
 }  // namespace
 
 TEST_F(GoldenDataListTest, TheRowsOfEachRecordingKindAsTheDataListShowsThem) {
-    using acquisition::kOctave;
+    using testkinds::kOctave;
     const Recording levels4160 = {"QS4160_L0$1", "SLM", kSoundLevelMeter, "0.5s", "1s", 3, 0, 0};
     const Recording levels4060 = {"QS4060_rn1$1", "SLM", kSoundLevelMeter, "0.5s", "1s", 3, 0, 0};
     const Recording profile = {"QS4160_L0$1", "PROFILE", kProfile, "0.125s", "1s", 8, 0, 0};

@@ -154,7 +154,7 @@ protected:
         const int before = sheets;
         frame.QueueSetupQueries();
         EXPECT_TRUE(PumpUntil([&] { return sheets == before + 1; }));
-        EXPECT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+        EXPECT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));
         return meter.Lines();
     }
 

@@ -4,7 +4,7 @@
 #include "app/dialogs/view_instr_status_dlg.h"
 
 namespace {
-// The four replies as the dispatcher leaves them, "STT" already read as "STATUS".
+// The four replies as their handlers leave them, "STT" already read as "STATUS".
 const std::string kStatus =
     "STATUS:DISPL:SLM\r\n"
     "SET:AUTO_POWER_OFF:ON\r\n"

@@ -14,6 +14,7 @@
 #include "frame_test_support.h"
 #include "live_records.h"
 #include "support/golden_file.h"
+#include "support/record_kinds.h"
 
 using namespace frametest;
 
@@ -54,9 +55,9 @@ protected:
         Link().SetReadyToSend(TRUE);
         Link().SendNextCommand();
         Link().OnReply("STT:MONITOR:" + mode + "\x03");
-        frame.m_nChannelMode = channelMode;
-        frame.m_bMonitorOn = TRUE;
-        frame.m_bAcquiring = TRUE;
+        frame.Mode().SetChannelMode(acquisition::RecordKind::OfChannelMode(channelMode));
+        frame.Mode().SetMonitorOn(true);
+        frame.Mode().SetAcquiring(true);
     }
     std::string Index() const { return folder.File("RecFile.kr9"); }
 
@@ -105,8 +106,8 @@ TEST_F(LiveMonitoringTest, RecordsBecomePagesThatTheReaderReadsBackAndTheListSta
     EXPECT_EQ(frame.m_recording.Time().SegmentStarts(), (std::vector<unsigned>{0, 200, 400}));
 
     // A new session starts the counters afresh.
-    frame.m_bDataSaved = TRUE;
-    frame.m_bMonitorOn = FALSE;
+    frame.Mode().SetDataSaved(true);
+    frame.Mode().SetMonitorOn(false);
     frame.StartNewSession();
     EXPECT_EQ(frame.m_liveRecorder.RowCounter(), 0);
     EXPECT_EQ(frame.m_liveRecorder.PageNumber(), 0);
@@ -117,7 +118,7 @@ TEST_F(LiveMonitoringTest, ChosenPagesOfALiveRecordingAreSavedAsOneArchive) {
     simmeter::LiveRecordStream stream(0, 1);
     for (int record = 0; record < 450; ++record)
         Link().OnReply(stream.Next());
-    frame.m_bMonitorOn = FALSE;
+    frame.Mode().SetMonitorOn(false);
     frame.m_RecFile.Close();
     app.m_strCurrentFile = Index();
 
@@ -132,7 +133,7 @@ TEST_F(LiveMonitoringTest, ChosenPagesOfALiveRecordingAreSavedAsOneArchive) {
     });
     op.ExpectBox("Selected Reports saved successfully.");
     EXPECT_TRUE(frame.DataFiles().RunSaveDialog());
-    EXPECT_TRUE(frame.m_bDataSaved);
+    EXPECT_TRUE(frame.Mode().IsDataSaved());
     const std::string archive = folder.File("mon.kr9");
     if (std::system("command -v unzip >/dev/null 2>&1") == 0) {
         EXPECT_EQ(std::system(("unzip -tqq '" + archive + "' >/dev/null").c_str()), 0);
@@ -156,9 +157,9 @@ TEST_F(LiveMonitoringTest, TheSimulatedMeterStreamsLevelsWithGapsErrorsAndCutRec
     OpenLink();
     frame.SendCommand(95, "SLM", "");
     ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && frame.m_RecFile.IsOpen(); }));
-    frame.m_nChannelMode = 0;
-    frame.m_bMonitorOn = TRUE;
-    frame.m_bAcquiring = TRUE;
+    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
+    frame.Mode().SetMonitorOn(true);
+    frame.Mode().SetAcquiring(true);
 
     simmeter::LiveRecordStream stream(0, 1);
     std::string wire;
@@ -236,9 +237,9 @@ TEST_F(LiveMonitoringTest, GoldenTranscriptOfALiveMonitoringRun) {
     OpenLink();
     frame.SendCommand(95, "SLM", "");
     ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && frame.m_RecFile.IsOpen(); }));
-    frame.m_nChannelMode = 0;
-    frame.m_bMonitorOn = TRUE;
-    frame.m_bAcquiring = TRUE;
+    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
+    frame.Mode().SetMonitorOn(true);
+    frame.Mode().SetAcquiring(true);
 
     simmeter::LiveRecordStream stream(0, 1);
     std::string wire;
@@ -254,6 +255,6 @@ TEST_F(LiveMonitoringTest, GoldenTranscriptOfALiveMonitoringRun) {
     ASSERT_TRUE(PumpUntil([&] { return frame.m_liveRecorder.TotalRecords() == 22; }));
     frame.StartNewSession();
 
-    EXPECT_FALSE(frame.m_bMonitorOn);
+    EXPECT_FALSE(frame.Mode().IsMonitorOn());
     EXPECT_TRUE(golden::MatchesGolden("tests/app/golden/live_monitoring.txt", meter.Transcript()));
 }

@@ -152,7 +152,7 @@ TEST_F(MaintenanceCommandsTest, AFirmwareUpdateGoesUpToTheWriterAndThenGivesEver
     EXPECT_TRUE(TargetGot(meter::kUpgradeModeOn));
     EXPECT_TRUE(TargetGot(meter::kUpgradeModeOff));
     EXPECT_FALSE(TargetCalibration().upgradeMode);
-    EXPECT_FALSE(frame->m_bFirmwareUpgrading);
+    EXPECT_FALSE(frame->Mode().IsFirmwareUpgrading());
     EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kFirmwareUpgrade));
     EXPECT_TRUE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
     EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
@@ -327,14 +327,14 @@ class GuidedProgramTest : public frametest::FrameLinkTest {
 protected:
     GuidedProgramTest() { OpenLink(); }
     void Start() {
-        frame.m_bElectricCalRunning = TRUE;
+        frame.Mode().SetElectricCalRunning(true);
         frame.Maintenance().OpenElectricCalibration(
             maintenance::ElectricCalibration::kElectricCalibration);
         frame.SendCommand(11, "", "");
         frame.SendCommand(100, "", "");
     }
     bool Finished() {
-        return !frame.m_bElectricCalRunning && QueueIdle() &&
+        return !frame.Link().Mode().IsElectricCalRunning() && QueueIdle() &&
                frame.Maintenance().ElectricCalibration().Routine().IsFinished();
     }
     std::vector<std::string> Exits() {
@@ -351,7 +351,7 @@ TEST_F(GuidedProgramTest, TheOperatorKeepsAnElectricCalibration) {
     Start();
     ASSERT_TRUE(PumpUntil([&] { return Finished(); }, 20000));
     EXPECT_EQ(Exits(), std::vector<std::string>{"KEY:CLEFT"});
-    EXPECT_EQ(frame.m_strDeltaLeq, "-0.4");
+    EXPECT_EQ(frame.Mode().DeltaLeq(), "-0.4");
     EXPECT_TRUE(SchedulerLog().empty());
     // The window shows the outcome until the operator closes it.
     ASSERT_TRUE(frame.Maintenance().ElectricCalibration().IsWindowVisible());
@@ -360,7 +360,7 @@ TEST_F(GuidedProgramTest, TheOperatorKeepsAnElectricCalibration) {
 }
 
 TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     frame.Scheduler().Window().Settings().confirmMode = acquisition::kCalIfErrorExceeds;
     frame.Scheduler().Window().Settings().threshold = "0.5";
     Start();
@@ -371,7 +371,7 @@ TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
                   "Calibration skipped by Cal. Level.(Delta Leq = 0.3 dB - Cal.Lev = 0.5 dB)"});
     EXPECT_EQ(frame.Scheduler().Run().State(),
               maintenance::ElectricCalibration::kSchedulerCalibrationEnded);
-    EXPECT_EQ(frame.m_strDeltaLeq, "0.3");
+    EXPECT_EQ(frame.Mode().DeltaLeq(), "0.3");
     // The scheduler is in charge: its window's OK is refused.
     op.ExpectBox(CElectricCalibrationDlg::kSchedulerActive);
     frame.Maintenance().ElectricCalibration().OnOK();

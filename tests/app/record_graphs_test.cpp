@@ -18,6 +18,7 @@
 #include "graph/graph_props.h"
 #include "platform/colors.h"
 #include "platform/event_loop.h"
+#include "support/record_kinds.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
@@ -79,7 +80,7 @@ protected:
 
 TEST_F(RecordGraphsTest, ALevelRecordingFillsTheDataGraphWithEveryChannelOfItsRecords) {
     Open("slm.kr9", DataFile("QS4160_L0$1", "SLM", 24, 5));
-    ASSERT_EQ(frame.m_nChannelMode, kSoundLevelMeter);
+    ASSERT_EQ(frame.Mode().ChannelMode(), kSoundLevelMeter);
     graph::CGraphWnd* graph = DataGraph();
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(graph->GetGraphCount(), 6);
@@ -121,7 +122,7 @@ TEST_F(RecordGraphsTest, ALevelRecordingFillsTheDataGraphWithEveryChannelOfItsRe
 TEST_F(RecordGraphsTest, AProfileRecordingFillsOneCurveWithEverySample) {
     // "0.25s": records of two samples.
     Open("profile.kr9", DataFile("QS4160_L0$1", "PROFILE", 6, 2, "0.25s"));
-    ASSERT_EQ(frame.m_nChannelMode, kProfile);
+    ASSERT_EQ(frame.Mode().ChannelMode(), kProfile);
     ASSERT_NE(DataGraph(), nullptr);
     EXPECT_EQ(DataGraph()->GetGraphCount(), 3);
     const std::vector<double> ys = Ys(0);
@@ -133,7 +134,7 @@ TEST_F(RecordGraphsTest, AProfileRecordingFillsOneCurveWithEverySample) {
 
 TEST_F(RecordGraphsTest, AnOctaveRecordingShowsTheSelectedRecordsSpectrumAndItsWaterfallRow) {
     Open("oct.kr9", DataFile("QS4160_L0$1", "OCTAVE", 9, 12));
-    ASSERT_EQ(frame.m_nChannelMode, kOctave);
+    ASSERT_EQ(frame.Mode().ChannelMode(), kOctave);
     const charts::CChartWnd& chart = view.m_DataChart;
     ASSERT_EQ(chart.GetItemCount(), 12);  // record 0
     EXPECT_FLOAT_EQ(chart.GetItemLevel(3), Word(0, 3) / 10.0f);
@@ -165,7 +166,7 @@ TEST_F(RecordGraphsTest, AnOctaveRecordingShowsTheSelectedRecordsSpectrumAndItsW
 
 TEST_F(RecordGraphsTest, AThirdOctaveRecordingDraws33BarsTheLastGreen) {
     Open("toct.kr9", DataFile("QS4160_L0$1", "THIRD OCTAV", 3, 33));
-    ASSERT_EQ(frame.m_nChannelMode, kThirdOctave);
+    ASSERT_EQ(frame.Mode().ChannelMode(), kThirdOctave);
     const charts::CChartWnd& chart = view.m_DataChart;
     ASSERT_EQ(chart.GetItemCount(), 33);
     for (int b = 0; b < 32; ++b)

@@ -18,6 +18,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "support/golden_file.h"
+#include "support/record_kinds.h"
 
 using namespace frametest;
 
@@ -40,8 +41,8 @@ protected:
         app.m_RefPort.m_nBaudRate = 38400;
         app.m_bAutoDetectPort = 0;
         app.m_bModemLink = 0;
-        frame.m_bSchedulerMode = TRUE;
-        frame.m_bSchedulerRunning = TRUE;
+        frame.Mode().SetSchedulerMode(true);
+        frame.Mode().SetSchedulerRunning(true);
         meter.SetWireStage(stream);
         meter.Modify([](simmeter::MeterState& state) {
             state.dumpFiles = 2;
@@ -68,7 +69,7 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     const platform::DateTime start = platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0);
     platform::Clock::SetFixedNow(start.Seconds());
     acquisition::SchedulePlan plan;
-    plan.channel = 0;
+    plan.channel = testkinds::kSoundLevelMeter;
     plan.continuous = false;
     plan.dataLogging = true;
     plan.powerOffAtPause = true;
@@ -118,7 +119,7 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     // Both acquisitions' records, as the data-file reader opens the run's file.
     frame.DataFiles().Reader().OpenSessionFile(folder.File("Scheduler.kr9"));
     EXPECT_EQ(app.m_bDataLoaded, 1);
-    EXPECT_EQ(frame.m_nChannelMode, 0);
+    EXPECT_EQ(frame.Mode().ChannelMode(), testkinds::kSoundLevelMeter);
     const long long samples = frame.m_recording.SampleCount();
     EXPECT_GE(samples, 2 * plan.expected);
     EXPECT_LE(samples, stream->Sent());
@@ -157,7 +158,7 @@ TEST_F(ScheduledRunTest, GoldenTranscriptOfAScheduledRun) {
     const platform::DateTime start = platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0);
     platform::Clock::SetFixedNow(start.Seconds());
     acquisition::SchedulePlan plan;
-    plan.channel = 0;
+    plan.channel = testkinds::kSoundLevelMeter;
     plan.continuous = false;
     plan.dataLogging = true;
     plan.powerOffAtPause = true;

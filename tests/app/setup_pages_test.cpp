@@ -63,7 +63,7 @@ protected:
         sheets = 0;
         frame.QueueSetupQueries();
         EXPECT_TRUE(PumpUntil([&] { return sheets == 1; }));
-        EXPECT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.m_bSetupReadPending; }));
+        EXPECT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));
         return meter.Lines();
     }
 

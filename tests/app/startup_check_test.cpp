@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/kx9monitor_app.h"
-#include "app/startup_services.h"
+#include "app/startup_host.h"
 #include "app/startup_settings.h"
 #include "platform/clock.h"
 #include "platform/date_time.h"
@@ -11,7 +11,7 @@
 using platform::DateTime;
 
 namespace {
-class FakeServices : public StartupServices {
+class FakeStartupHost : public StartupHost {
 public:
     void CheckInternetConnection() override {
         ++checks;
@@ -30,7 +30,7 @@ class StartupCheckTest : public ::testing::Test {
 protected:
     StartupCheckTest() {
         platform::Clock::SetFixedNow(now.Seconds());
-        app.SetStartupServices(&services);
+        app.SetStartupHost(&host);
         // The databases are present unless a test removes them.
         folder.Write("msvcrt80.dll", "x");
         folder.Write("msvcrt70.dll", "x");
@@ -45,7 +45,7 @@ protected:
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
     const DateTime now = *DateTime::Parse("2026/12/06 10:00:00");
-    FakeServices services;
+    FakeStartupHost host;
     CKX9MonitorApp app;
 };
 }  // namespace
@@ -55,38 +55,38 @@ TEST_F(StartupCheckTest, RefreshIsDueAfterFifteenDaysAndRecordsItsTime) {
     const std::string before = folder.Read("QS4060KRTN_VP.ini");
     app.m_bDebug = 1;
     app.StartupUpdateCheck();
-    EXPECT_EQ(services.checks + services.updates, 0);
+    EXPECT_EQ(host.checks + host.updates, 0);
     EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"), before);
     EXPECT_EQ(app.m_bDebug, 0);  // the check clears the debug flag
 
     WriteSettings(now.AddDays(-16), "DISPLAY_AUDIO_SETTING=0\r\n");
     app.StartupUpdateCheck();
-    EXPECT_EQ(services.checks, 1);
-    EXPECT_EQ(services.updates, 1);
+    EXPECT_EQ(host.checks, 1);
+    EXPECT_EQ(host.updates, 1);
     EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"),
               "LAST_UPDATE:2026/12/06 10:00:00\r\nDISPLAY_AUDIO_SETTING=0\r\n");
     EXPECT_EQ(app.m_nDisplayAudioSetting, 0);
     // What it wrote reads back the same, and is not due again.
     CKX9MonitorApp again;
-    again.SetStartupServices(&services);
+    again.SetStartupHost(&host);
     again.StartupUpdateCheck();
     EXPECT_EQ(again.m_nDisplayAudioSetting, 0);
-    EXPECT_EQ(services.checks, 1);
+    EXPECT_EQ(host.checks, 1);
 }
 
 TEST_F(StartupCheckTest, DueRefreshWithoutInternetChangesNothingAndAGarbledTimeIsDue) {
-    services.internet = false;
+    host.internet = false;
     WriteSettings(now.AddDays(-40));
     const std::string before = folder.Read("QS4060KRTN_VP.ini");
     app.StartupUpdateCheck();
-    EXPECT_EQ(services.checks, 1);
-    EXPECT_EQ(services.updates, 0);
+    EXPECT_EQ(host.checks, 1);
+    EXPECT_EQ(host.updates, 0);
     EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"), before);
 
-    services.internet = true;
+    host.internet = true;
     folder.Write("QS4060KRTN_VP.ini", "LAST_UPDATE:yesterday-ish\r\n");
     app.StartupUpdateCheck();
-    EXPECT_EQ(services.updates, 1);
+    EXPECT_EQ(host.updates, 1);
     EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"),
               "LAST_UPDATE:2026/12/06 10:00:00\r\nDISPLAY_AUDIO_SETTING=1\r\n");
 }
@@ -95,10 +95,10 @@ TEST_F(StartupCheckTest, MissingDatabasesNeedTheInternetCheckToHavePassed) {
     platform::RemoveFile(folder.File("msvcrt80.dll"));
     WriteSettings(now.AddDays(-1));
     app.StartupUpdateCheck();
-    EXPECT_EQ(services.updates, 0);
-    services.checked = true;  // an earlier check found the server
+    EXPECT_EQ(host.updates, 0);
+    host.checked = true;  // an earlier check found the server
     app.StartupUpdateCheck();
-    EXPECT_EQ(services.updates, 1);
+    EXPECT_EQ(host.updates, 1);
 
     // A missing settings file is reported and the database checks still run.
     folder.Write("msvcrt80.dll", "x");
@@ -106,7 +106,7 @@ TEST_F(StartupCheckTest, MissingDatabasesNeedTheInternetCheckToHavePassed) {
     platform::RemoveFile(folder.File("QS4060KRTN_VP.ini"));
     op.ExpectBox("Unable to open QS4060KRTN_VP.ini");
     app.StartupUpdateCheck();
-    EXPECT_EQ(services.updates, 2);
+    EXPECT_EQ(host.updates, 2);
 }
 
 TEST_F(StartupCheckTest, BookingLapsesAfterSevenDays) {

@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/data_list_texts.h"
 #include "app/kx9monitor_view_widget.h"
 #include "charts/bar_chart_window.h"
 #include "platform/text.h"
+#include "support/record_kinds.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
@@ -34,7 +34,7 @@ TEST_F(ViewTest, AClickOnAThirdOctaveBarChoosesTheContourBandAndRedrawsTheGraphW
     for (int band = 0; band < 33; ++band)
         chart.AddItem("b", 60, 0, 0xFF0000);
     chart.RecalcLayout();
-    frame.m_nChannelMode = kThirdOctave;
+    frame.Mode().SetChannelMode(kThirdOctave);
     const ui::Rect bar = chart.BarHitRect(7);
 
     chart.OnLButtonDown(bar.left + 1, bar.bottom - 1);

@@ -6,10 +6,10 @@
 #include <QTableView>
 #include <memory>
 
-#include "app/data_list_texts.h"
 #include "app/kx9monitor_view_widget.h"
 #include "platform/colors.h"
 #include "platform/event_loop.h"
+#include "support/record_kinds.h"
 #include "ui/system_colors.h"
 #include "view_test_support.h"
 
@@ -45,7 +45,7 @@ TEST_F(ViewTest, TheWindowShowsBothListsWithTheirCellsAndFollowsItsSize) {
     std::unique_ptr<QWidget> window(CreateViewWidget(view, nullptr));
     ASSERT_TRUE(view.IsInitialised());
 
-    frame.m_nChannelMode = kSoundLevelMeter;
+    frame.Mode().SetChannelMode(kSoundLevelMeter);
     view.SetupDataListColumns(kSoundLevelMeter);
     for (int row = 0; row < 6; ++row) {
         view.m_ReportList.InsertItem(row, "10:00:0" + std::to_string(row));

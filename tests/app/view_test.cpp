@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <map>
 
-#include "app/data_list_texts.h"
 #include "app/frame_data_view_commands.h"
 #include "graph/graph_host.h"
 #include "graph/graph_panel.h"
+#include "support/record_kinds.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
@@ -131,12 +131,14 @@ TEST_F(ViewTest, TheGraphsReadTheRecordingsStateAndChangeOnlyWhatExists) {
     EXPECT_EQ(host.RowsWithStatus(1, "LAST", 2, 2), (std::vector<int>{2}));
     EXPECT_TRUE(host.RowsWithStatus(7, "LAST", 0, 2).empty());  // no such column
 
-    frame.m_bMonitorOn = frame.m_bAcquiring = TRUE;
-    frame.m_nChannelMode = 1;
+    frame.Mode().SetMonitorOn(true);
+    frame.Mode().SetAcquiring(true);
+    frame.Mode().SetChannelMode(testkinds::kProfile);
     view.m_nURLevel = 35;
     const graph::GraphContext context = host.Context();
     EXPECT_TRUE(context.liveMonitoring);
-    EXPECT_EQ(context.acquisitionMode, 1);
+    EXPECT_EQ(context.statusColumn, 2);  // after the profile level
+    EXPECT_FALSE(context.channelLevels);
     EXPECT_EQ(context.underRangeLevel, 35);
     EXPECT_EQ(host.Marks(), &TheApp().m_GraphMarks);
 
@@ -186,7 +188,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     folder.Write("rec.kr9", file);
     app.m_strCurrentFile = folder.File("rec.kr9");
     frame.m_recording.SetLayout(acquisition::RecordLayout(kOctave), 1);
-    frame.m_nChannelMode = 2;
+    frame.Mode().SetChannelMode(testkinds::kOctave);
     for (const char* row : {"CURR. PAGE", "2024/05/01 10:00:00", "PAGE 0", "2024/05/01 10:05:00",
                             "PAGE 1", "2024/05/01 10:10:00"})
         view.m_PageList.InsertItem(view.m_PageList.GetItemCount(), row);
@@ -222,7 +224,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
 
     // A page of levels shows the second graph and the legend, without the navigator.
-    frame.m_nChannelMode = 0;
+    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
     view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_PageList.SetRowStates(4, ui::RVS_SELECTED);
     view.ShowGraphWindow(ViewGraph::Data, true);
@@ -246,7 +248,7 @@ TEST_F(ViewTest, TheCurrentPageRowShowsTheLiveChartOfSpectraAndNothingBesideTheL
     frame.DataFiles().ShowNavigator(true);
     view.ShowControl(CKX9MonitorView::IDC_DATA_CHART, true);
 
-    frame.m_nChannelMode = 3;
+    frame.Mode().SetChannelMode(testkinds::kThirdOctave);
     view.OnClickList1602();
     EXPECT_EQ(frame.m_recording.SelectedSegment(), -1);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
@@ -255,7 +257,7 @@ TEST_F(ViewTest, TheCurrentPageRowShowsTheLiveChartOfSpectraAndNothingBesideTheL
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
     EXPECT_TRUE(frame.DataFiles().Navigator().IsWindowVisible());  // left as it was
 
-    frame.m_nChannelMode = 1;
+    frame.Mode().SetChannelMode(testkinds::kProfile);
     frame.Charts().Legend().Create();
     frame.Charts().Legend().ShowWindow(false);
     view.OnClickList1602();
@@ -264,7 +266,7 @@ TEST_F(ViewTest, TheCurrentPageRowShowsTheLiveChartOfSpectraAndNothingBesideTheL
     EXPECT_FALSE(frame.Charts().Legend().IsWindowVisible());  // a profile has no legend
 
     // With no recording kind the click only changes the list.
-    frame.m_nChannelMode = -1;
+    frame.Mode().SetChannelMode(std::nullopt);
     view.ShowControl(CKX9MonitorView::IDC_LIVE_CHART, true);
     view.OnClickList1602();
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
@@ -279,7 +281,7 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
     view.m_ReportList.SetRowStates(1, ui::RVS_SELECTED);
 
     for (int mode : {0, 1, -1}) {
-        frame.m_nChannelMode = mode;
+        frame.Mode().SetChannelMode(acquisition::RecordKind::OfChannelMode(mode));
         view.m_bReportListClicked = FALSE;
         view.OnDblclkReportList();
         EXPECT_TRUE(view.m_bReportListClicked);
@@ -287,7 +289,7 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
     EXPECT_EQ(view.m_LiveChart.GetItemCount(), 0);
     EXPECT_EQ(view.m_nMarkedRow, -1);
 
-    frame.m_nChannelMode = 2;
+    frame.Mode().SetChannelMode(testkinds::kOctave);
     view.OnDblclkReportList();
     EXPECT_EQ(view.m_nMarkedRow, 1);
     EXPECT_EQ(frame.m_recording.SelectedRecord(), 1);
@@ -324,7 +326,7 @@ TEST_F(ViewTest, DataListDoubleClickAndReportRightClickDriveTheGraphs) {
     EXPECT_EQ(view.m_DataChart.GetItemCount(), 0);
     EXPECT_EQ(view.m_DataChart.UnitText(), "Hz");
 
-    frame.m_nChannelMode = 1;
+    frame.Mode().SetChannelMode(testkinds::kProfile);
     view.OnRClickReportList();  // no graph window yet: nothing to fit
     view.OnInitialUpdate();
     graph::CGraphWnd& graph = *view.GraphWindow(ViewGraph::Data);
@@ -373,7 +375,7 @@ TEST_F(ViewTest, NewColumnsLeaveNothingOfThePreviousKind) {
 TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
     app.m_InstrStatus.m_strModel = "QS4160_L";
     frame.m_SetupBlock.SetField(acquisition::SetupBlock::kSerialNumber, "SN42");
-    frame.m_bSchedulerMode = TRUE;
+    frame.Mode().SetSchedulerMode(true);
     frame.m_recording.Time().SetScheduleTimes(acquisition::ScheduleTime::FromSeconds(600),
                                               acquisition::ScheduleTime::FromSeconds(3600));
     view.BuildSetupText();
@@ -395,7 +397,7 @@ TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
 
 TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
     app.m_InstrStatus.m_strModel = "QS4060";
-    frame.m_nChannelMode = kThirdOctave;
+    frame.Mode().SetChannelMode(kThirdOctave);
     acquisition::Recording& recording = frame.m_recording;
     recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 10000);
     recording.SetLoadedPage(0, CKX9MonitorApp::kDataBufferSize, "");
@@ -436,7 +438,7 @@ TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
                                       acquisition::ScheduleTime::FromSeconds(600));
     recording.Time().SetSamplingInterval(0.5f);
     recording.Time().SetSegments({0}, {"0#2024/03/09 14:05:07"});
-    frame.m_nChannelMode = kSoundLevelMeter;
+    frame.Mode().SetChannelMode(kSoundLevelMeter);
     EXPECT_EQ(view.OnGetDispInfoDataList(3, 0), "2024/03/09 14:05:07");
     EXPECT_EQ(view.DataListRowImage(0), 3);
     EXPECT_EQ(view.DataListRowImage(1), -1);
@@ -452,7 +454,7 @@ TEST_F(ViewTest, AnUpdateHidesTheGraphWindowsWhileAKindIsShown) {
     view.ShowGraphWindow(ViewGraph::Data, true);
     view.OnUpdate();
     EXPECT_TRUE(GraphShown(ViewGraph::Data));
-    frame.m_nChannelMode = 0;
+    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
     view.OnUpdate();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
 }
@@ -484,11 +486,11 @@ TEST_F(DataViewCommandsTest, CommandsNeedDataAndADownloadTurnsOffTheGraphAndData
     app.m_strCurrentFile = "C:\\data\\rec.kr9";
     app.m_strSpectrumKind = "TOCTAVE";
     EXPECT_TRUE(State(ID_DATA_PRESENT).enabled);
-    frame.m_bDownloading = TRUE;
+    frame.Mode().SetDownloading(true);
     EXPECT_FALSE(State(ID_VIEW_3DGRAPH).enabled);
     EXPECT_FALSE(State(ID_DATA_PRESENT).enabled);
     EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).enabled);
-    frame.m_bDownloading = FALSE;
+    frame.Mode().SetDownloading(false);
 
     // Only a kind of "-1" turns the cross reference off; an empty one does not.
     for (const char* kind : {"SLM5", ""}) {
@@ -512,7 +514,7 @@ TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {
     view.ShowGraphWindow(ViewGraph::Data, true);
     app.m_strCurrentFile = "C:\\data\\rec.kr9";
     app.m_strSpectrumKind = "OCTAVE";
-    frame.m_nChannelMode = 2;
+    frame.Mode().SetChannelMode(testkinds::kOctave);
     EXPECT_TRUE(commands.OnCommand(ID_VIEW_CROSS_REFERENCE));
     EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).checked);
     EXPECT_FALSE(GraphShown(ViewGraph::Data));  // the view's update hid the graphs

@@ -11,14 +11,15 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 
 namespace viewtest {
 
-using acquisition::kOctave;
-using acquisition::kProfile;
-using acquisition::kSoundLevelMeter;
-using acquisition::kThirdOctave;
+using testkinds::kOctave;
+using testkinds::kProfile;
+using testkinds::kSoundLevelMeter;
+using testkinds::kThirdOctave;
 
 class ViewTest : public ::testing::Test {
 protected:

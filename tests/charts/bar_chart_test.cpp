@@ -5,6 +5,7 @@
 #include "charts/bar_chart.h"
 #include "charts/equal_loudness.h"
 #include "fake_charts_host.h"
+#include "support/record_kinds.h"
 
 using charts::BarChartContext;
 using charts::CChartWnd;
@@ -47,7 +48,7 @@ protected:
         charts::SpectrumLevels spectrum;
         spectrum.fill(600);
         ASSERT_TRUE(isophone.Compute(charts::LoudnessEdition::Iso226_2003, false, spectrum));
-        host.context.liveMode = 3;
+        host.context.liveKind = testkinds::kThirdOctave;
         host.context.edition = 2;
         host.context.contour = &isophone;
     }
@@ -129,7 +130,7 @@ TEST_F(BarChartTest, BarColoursFollowTheMeterTheContourAndTheGraphLabels) {
     SetUpAsTheView(12, 60);
     BarChartContext& context = host.context;
     context.model = "QS4060_c$1";
-    context.liveMode = 2;
+    context.liveKind = testkinds::kOctave;
     EXPECT_EQ(chart.BarColour(0, context), CChartWnd::kUnmeasuredBand);
     EXPECT_EQ(chart.BarColour(10, context), CChartWnd::kUnmeasuredBand);
     EXPECT_EQ(chart.BarColour(5, context), kBlue);
@@ -179,11 +180,11 @@ TEST_F(BarChartTest, TheMarkerAndTheContourTipsBelongToAThirdOctaveChartWithAnEd
     EXPECT_EQ(chart.TooltipText(30, host.context), "fc=bHz Lev=65.0 dB%");
 
     // An octave chart has no contour: its bars show their level.
-    host.context.liveMode = 2;
+    host.context.liveKind = testkinds::kOctave;
     EXPECT_FALSE(chart.MarkerLevel(18, host.context));
     EXPECT_EQ(chart.TooltipText(5, host.context), "fc=bHz Lev=65.0 dB%");
     // A third-octave chart before any contour shows nothing over the contour's bands.
-    host.context.liveMode = 3;
+    host.context.liveKind = testkinds::kThirdOctave;
     isophone.Clear();
     EXPECT_EQ(chart.TooltipText(5, host.context), "");
 }
@@ -254,7 +255,7 @@ TEST_F(BarChartTest, AClickOnAThirdOctaveBarChoosesItsBandForTheContour) {
     chart.OnLButtonDown(bar30.left + 1, bar30.bottom - 1);
     EXPECT_EQ(host.chosenBands, (std::vector<int>{5}));
 
-    host.context.liveMode = 2;
+    host.context.liveKind = testkinds::kOctave;
     chart.OnLButtonDown(bar5.left + 1, bar5.bottom - 1);
     EXPECT_EQ(host.chosenBands, (std::vector<int>{5}));
 }

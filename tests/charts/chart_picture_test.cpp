@@ -13,6 +13,7 @@
 #include "charts/xy_chart_window.h"
 #include "fake_charts_host.h"
 #include "platform/colors.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 
 using charts::CChartWnd;
@@ -82,7 +83,7 @@ TEST_F(ChartPictureTest, AnEmptyChartIsOnlyItsBackground) {
 TEST_F(ChartPictureTest, AnOctaveChartGreysTheBandsTheMeterDoesNotMeasureAndDrawsTheURLine) {
     FillAsTheView(false);
     host.context.model = "QS4060_c$1";
-    host.context.liveMode = 2;
+    host.context.liveKind = testkinds::kOctave;
     host.context.urLine = true;
     host.context.urLevel = 100;
     const QImage picture = Grab(360, 200, "octave_chart.png");
@@ -145,7 +146,7 @@ TEST_F(ChartPictureTest, AThirdOctaveChartMarksTheEqualLoudnessContourOnEveryBan
     charts::SpectrumLevels spectrum;
     spectrum.fill(450);
     ASSERT_TRUE(isophone.Compute(charts::LoudnessEdition::Iso226_2003, false, spectrum));
-    host.context.liveMode = 3;
+    host.context.liveKind = testkinds::kThirdOctave;
     host.context.edition = 2;
     host.context.contour = &isophone;
     const QImage picture = Grab(440, 220, "third_octave_chart.png");

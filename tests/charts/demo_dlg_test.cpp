@@ -10,6 +10,7 @@
 
 #include "charts/demo_dlg.h"
 #include "fake_spectrum_host.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 #include "ui/hooked_dialog.h"
 
@@ -46,7 +47,7 @@ protected:
 
     testenv::TestOperator op;
     FakeSpectrumHost host;
-    CDemoDlg window{host};
+    CDemoDlg window{host, host.mode};
 };
 
 }  // namespace
@@ -97,7 +98,7 @@ TEST_F(DemoDlgTest, ASpectrumBecomesTheNextRowWithEachLevelInItsColour) {
 }
 
 TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin) {
-    host.mode = 3;
+    host.mode.SetChannelMode(testkinds::kThirdOctave);
     host.MakeSpectra(7, CDemoDlg::kThirdOctaveBands);
     ASSERT_TRUE(window.Create());
     QDialog* dialog = window.Window();
@@ -121,8 +122,9 @@ TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin)
     EXPECT_EQ(dialog->findChild<QLabel*>(IdName(1699))->text(), "20");
 
     // While the meter acquires, the ranges cannot be changed.
-    CDemoDlg live(host, &window);
-    host.acquiring = true;
+    CDemoDlg live(host, host.mode, &window);
+    host.mode.SetMonitorOn(true);
+    host.mode.SetAcquiring(true);
     live.Create();
     EXPECT_FALSE(live.Window()->findChild<QComboBox*>(IdName(1677))->isEnabled());
     EXPECT_FALSE(live.Window()->findChild<QLineEdit*>(IdName(1681))->isEnabled());
@@ -181,7 +183,7 @@ TEST_F(DemoDlgTest, ApplyReplaysTheChosenSpectraWithinTheRangesItSet) {
 
 TEST_F(DemoDlgTest, TheReplayRangeIsHeldToTheSpectraTheBufferHolds) {
     window.OnInitDialog();
-    host.mode = 3;
+    host.mode.SetChannelMode(testkinds::kThirdOctave);
     host.MakeSpectra(20, CDemoDlg::kThirdOctaveBands);
     PickRanges(1, 12, 0, 130, -5, 2000000000);
     window.ApplyGraphSettings();
@@ -206,7 +208,7 @@ TEST_F(DemoDlgTest, AScheduledAcquisitionsStartIsFollowedByTenGapRowsFromTheFour
 }
 
 TEST_F(DemoDlgTest, TheLiveWindowsReplayGoesIntoTheLoadedDataWindowAfresh) {
-    CDemoDlg live(host, &window);
+    CDemoDlg live(host, host.mode, &window);
     live.OnInitDialog();
     window.OnInitDialog();
     window.ApplyGraphSettings();

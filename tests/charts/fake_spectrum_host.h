@@ -1,7 +1,7 @@
 #pragma once
 // A stand-in for the application behind the "Spectrum" window: a loaded record of synthetic
-// spectra, the acquisition state and the report-interval boundaries set by the test; every
-// spectrum asked for is recorded.
+// spectra, the meter mode (octave spectra unless the test says otherwise) and the
+// report-interval boundaries set by the test; every spectrum asked for is recorded.
 
 #include <map>
 #include <set>
@@ -9,13 +9,15 @@
 
 #include "charts/demo_dlg.h"
 #include "charts/spectrum_window_host.h"
+#include "link/link_reply_state.h"
+#include "link/meter_mode.h"
+#include "support/record_kinds.h"
 
 namespace chartstest {
 
 class FakeSpectrumHost : public charts::SpectrumWindowHost {
 public:
-    int LiveMode() const override { return mode; }
-    bool AcquisitionRunning() const override { return acquiring; }
+    FakeSpectrumHost() { mode.SetChannelMode(testkinds::kOctave); }
     int SelectedSegment() const override { return segment; }
     int LoadedSpectra() const override { return static_cast<int>(spectra.size()); }
     std::optional<charts::StoredSpectrum> LoadedSpectrum(int index) const override {
@@ -41,8 +43,8 @@ public:
         }
     }
 
-    int mode = 2;
-    bool acquiring = false;
+    LinkReplyState listeners;
+    MeterMode mode{listeners};
     int segment = 0;
     std::vector<charts::StoredSpectrum> spectra;
     std::set<int> boundaries;

@@ -11,6 +11,7 @@
 #include "graph/graph_props.h"
 #include "graph/graph_wnd.h"
 #include "graph/view_range.h"
+#include "support/record_kinds.h"
 
 using acquisition::DataBufferView;
 using acquisition::RecordLayout;
@@ -90,9 +91,9 @@ protected:
 
 TEST_F(RecordGraphTest, ALevelPageDrawsItsFirstTenRecordsAtOnceAndTheURLineAlways) {
     const auto buffer = Page(25, 5);
-    const DataBufferView records = Loaded(buffer, RecordLayout(acquisition::kSoundLevelMeter), 25);
+    const DataBufferView records = Loaded(buffer, RecordLayout(testkinds::kSoundLevelMeter), 25);
     const std::vector<int> series =
-        charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, true, false);
+        charts::SetUpRecordGraph(graph, testkinds::kSoundLevelMeter, true, false);
     ASSERT_EQ(series, (std::vector<int>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(graph.GetGraph(5)->GetName(), "UR");
     // Read-out and point marks on, the grid off.
@@ -133,9 +134,8 @@ TEST_F(RecordGraphTest, ALevelPageDrawsItsFirstTenRecordsAtOnceAndTheURLineAlway
 
 TEST_F(RecordGraphTest, ACountPastTheLoadedRecordsReadsNoFurtherAndZeroOnlyFitsThePage) {
     const auto buffer = Page(8, 5);
-    const DataBufferView records = Loaded(buffer, RecordLayout(acquisition::kSoundLevelMeter), 8);
-    const auto series =
-        charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, false, false);
+    const DataBufferView records = Loaded(buffer, RecordLayout(testkinds::kSoundLevelMeter), 8);
+    const auto series = charts::SetUpRecordGraph(graph, testkinds::kSoundLevelMeter, false, false);
     charts::FillDataGraph(graph, records, 0, series, {});
     EXPECT_EQ(Count(series[0]), 0);
     EXPECT_EQ(graph.GetGraphCount(), 6);
@@ -148,11 +148,11 @@ TEST_F(RecordGraphTest, ACountPastTheLoadedRecordsReadsNoFurtherAndZeroOnlyFitsT
 
 TEST_F(RecordGraphTest, AProfilePageFillsOneCurveSampleBySampleDrawingTenRecordsAtOnce) {
     // "0.125s": four samples per record.
-    const RecordLayout layout(acquisition::kProfile, acquisition::ProfileStep::Eighth);
+    const RecordLayout layout(testkinds::kProfile, acquisition::ProfileStep::Eighth);
     const auto buffer = Page(12, 4);
     const DataBufferView records = Loaded(buffer, layout, 12);
     ASSERT_EQ(records.SampleCount(), 48);
-    const auto series = charts::SetUpRecordGraph(graph, acquisition::kProfile, false, false);
+    const auto series = charts::SetUpRecordGraph(graph, testkinds::kProfile, false, false);
     ASSERT_EQ(series.size(), 3u);
     frame.changes.clear();
     charts::FillProfileGraph(graph, records, records.SampleCount(), series);
@@ -182,8 +182,7 @@ TEST_F(RecordGraphTest, AFlatCurvesRangeIsWidenedByATenthOfItsLevelsSize) {
 }
 
 TEST_F(RecordGraphTest, LiveRecordsGoToTheirRecordNumberAndAreDrawnAsTheViewAsks) {
-    const auto series =
-        charts::SetUpRecordGraph(graph, acquisition::kSoundLevelMeter, false, false);
+    const auto series = charts::SetUpRecordGraph(graph, testkinds::kSoundLevelMeter, false, false);
     const std::string texts[] = {"45.5", "50.1", "61.0", "70.2", "80.9"};
     LevelGraphOptions options;
     options.shown[1] = false;
@@ -210,7 +209,7 @@ TEST_F(RecordGraphTest, LiveRecordsGoToTheirRecordNumberAndAreDrawnAsTheViewAsks
     EXPECT_EQ(Count(series[0]), 3);
     EXPECT_EQ(graph.GetGraph(series[0])->GetPoint(2).x, 40);
 
-    const auto profile = charts::SetUpRecordGraph(graph, acquisition::kProfile, false, false);
+    const auto profile = charts::SetUpRecordGraph(graph, testkinds::kProfile, false, false);
     charts::AddLiveGraphPoint(graph, 0, "62.5", profile, true);
     charts::AddLiveGraphPoint(graph, 1, "63.0", profile, false);
     EXPECT_EQ(Ys(profile[0]), (std::vector<double>{62.5, 63.0}));

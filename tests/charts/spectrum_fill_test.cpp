@@ -5,10 +5,13 @@
 
 #include <map>
 
+#include "acquisition/band_labels.h"
 #include "charts/bar_chart.h"
 #include "charts/point_readout.h"
+#include "charts/spectrum_bands.h"
 #include "charts/spectrum_chart_fill.h"
 #include "platform/text.h"
+#include "support/record_kinds.h"
 
 using charts::CChartWnd;
 
@@ -47,7 +50,7 @@ TEST(SpectrumFillTest, EachKindOfSpectrumHasItsBandLabelsAndTheWeightingLast) {
     for (std::uint16_t word = 400; word < 400 + 33; ++word)
         levels.push_back(charts::StoredBandLevel(word));
     levels[5] = charts::StoredBandLevel(0xFF9C);
-    charts::AddSpectrumBars(chart, acquisition::kThirdOctave, levels, "Lin");
+    charts::AddSpectrumBars(chart, testkinds::kThirdOctave, levels, "Lin");
     ASSERT_EQ(chart.GetItemCount(), 33);
     EXPECT_EQ(chart.GetItemLabel(0), "16");
     EXPECT_EQ(chart.GetItemLabel(18), "1 k");
@@ -55,25 +58,54 @@ TEST(SpectrumFillTest, EachKindOfSpectrumHasItsBandLabelsAndTheWeightingLast) {
     EXPECT_EQ(chart.GetItemLevel(5), -100.0f);  // missing
 
     chart.RemoveAllItems();
-    charts::AddSpectrumBars(chart, acquisition::kOctave, levels, "A");
+    charts::AddSpectrumBars(chart, testkinds::kOctave, levels, "A");
     EXPECT_EQ(chart.GetItemCount(), 12);
     EXPECT_EQ(chart.GetItemLabel(11), "A");
     chart.RemoveAllItems();
-    charts::AddSpectrumBars(chart, 0, levels, "A");  // levels are no spectrum
+    charts::AddSpectrumBars(chart, testkinds::kSoundLevelMeter, levels,
+                            "A");  // levels are no spectrum
     EXPECT_EQ(chart.GetItemCount(), 0);
 }
 
+TEST(SpectrumFillTest, EverySpectrumKindHasABandSetThatCaptionsAllItsValues) {
+    for (const acquisition::RecordKind kind : acquisition::RecordKind::All()) {
+        SCOPED_TRACE(std::string(kind->name));
+        const charts::ChartBands* bands = charts::BandsOf(kind);
+        ASSERT_EQ(bands != nullptr, kind.IsSpectrum());
+        if (!bands)
+            continue;
+        EXPECT_EQ(bands->set, kind->bands);
+        const int values = kind->valuesPerSample;
+        // "AUTO", a position per band, "WB" for the overall level.
+        EXPECT_EQ(static_cast<int>(bands->positions.size()), values + 1);
+        for (int band = 0; band + 1 < values; ++band)
+            EXPECT_NE(acquisition::BandLabel(kind->bands, band, acquisition::kNoBandShift, "W"),
+                      "-1")
+                << band;
+        EXPECT_EQ(acquisition::BandLabel(kind->bands, values - 1, acquisition::kNoBandShift, "W"),
+                  "W");
+        EXPECT_EQ(acquisition::BandLabel(kind->bands, values, acquisition::kNoBandShift, "W"),
+                  "-1");
+        EXPECT_EQ(charts::BandsOfScale(bands->bandScale), bands);
+        for (const int band : bands->unmeasuredBands)
+            EXPECT_LT(band, values - 1);
+    }
+    EXPECT_FALSE(charts::BandsOf(std::nullopt));
+    // The 3-D window's axes stay third-octave for a kind that is no spectrum.
+    EXPECT_EQ(&charts::WindowBandsOf(testkinds::kProfile),
+              charts::BandsOf(testkinds::kThirdOctave));
+}
+
 TEST(SpectrumFillTest, ALiveReplyGivesEachBandTheFiveCharactersBeforeItsLineEnd) {
-    const std::vector<float> levels =
-        charts::LiveSpectrumLevels(OctaveReply(), acquisition::kOctave);
+    const std::vector<float> levels = charts::LiveSpectrumLevels(OctaveReply(), testkinds::kOctave);
     ASSERT_EQ(levels.size(), 12u);
     EXPECT_FLOAT_EQ(levels[0], 40.5f);
     EXPECT_FLOAT_EQ(levels[10], 50.5f);
     EXPECT_FLOAT_EQ(levels[11], 88.1f);  // found on the line after the last band's
     // A reply cut short leaves the bands after its last line end out.
     const std::string cut = OctaveReply().substr(0, 30);
-    EXPECT_EQ(charts::LiveSpectrumLevels(cut, acquisition::kOctave).size(), 2u);
-    EXPECT_TRUE(charts::LiveSpectrumLevels(OctaveReply(), 0).empty());
+    EXPECT_EQ(charts::LiveSpectrumLevels(cut, testkinds::kOctave).size(), 2u);
+    EXPECT_TRUE(charts::LiveSpectrumLevels(OctaveReply(), testkinds::kSoundLevelMeter).empty());
 }
 
 TEST(SpectrumFillTest, AReportRowGivesTheLevelAfterEachTabAndMissingOnesAsMinus100) {
@@ -93,7 +125,7 @@ namespace {
 class ReadoutTest : public ::testing::Test {
 protected:
     ReadoutTest() {
-        source.mode = 0;
+        source.kind = testkinds::kSoundLevelMeter;
         source.visibleSpan = 15;
         source.channelNames = {"Leq", "Lmax", "Lmin", "Lpk", "LE"};
         source.cell = [this](int row, int column) {
@@ -140,10 +172,10 @@ TEST_F(ReadoutTest, BadCoordinatesRowsAndPixelsGiveNoRecord) {
 }
 
 TEST_F(ReadoutTest, AProfileGivesTimeAndLevelAndSpectraTheCoordinates) {
-    source.mode = 1;
+    source.kind = testkinds::kProfile;
     const charts::PointReadout readout = Read("x=3 , y=45 dB");
     EXPECT_EQ(readout.text, "14:05:10#45.3");
     EXPECT_FALSE(readout.timeLine);
-    source.mode = 2;
+    source.kind = testkinds::kOctave;
     EXPECT_EQ(Read("x=3 , y=45 dB").text, "x=3 , y=45 dB");
 }

@@ -13,6 +13,7 @@
 #include "charts/graph_3d_window.h"
 #include "fake_spectrum_host.h"
 #include "platform/colors.h"
+#include "support/record_kinds.h"
 #include "support/test_env.h"
 #include "ui/hooked_dialog.h"
 
@@ -95,13 +96,13 @@ protected:
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
     chartstest::FakeSpectrumHost host;
-    CDemoDlg window{host};
+    CDemoDlg window{host, host.mode};
 };
 
 }  // namespace
 
 TEST_F(SpectrumPictureTest, AnOctaveWaterfallShowsTheLevelColoursAndTheHighlightedRow) {
-    host.mode = 2;
+    host.mode.SetChannelMode(testkinds::kOctave);
     ASSERT_TRUE(window.Create());
     for (int row = 0; row < 40; ++row)
         window.AddOctaveSpectrum(Ramp(CDemoDlg::kOctaveBands, row * 3));
@@ -124,7 +125,7 @@ TEST_F(SpectrumPictureTest, AnOctaveWaterfallShowsTheLevelColoursAndTheHighlight
 }
 
 TEST_F(SpectrumPictureTest, AHighlightedMiddleRowChangesThePictureOnlyAlongItsOwnCurve) {
-    host.mode = 2;
+    host.mode.SetChannelMode(testkinds::kOctave);
     ASSERT_TRUE(window.Create());
     constexpr int kRows = 60;
     constexpr int kHighlighted = 30;
@@ -160,7 +161,7 @@ TEST_F(SpectrumPictureTest, AHighlightedMiddleRowChangesThePictureOnlyAlongItsOw
 }
 
 TEST_F(SpectrumPictureTest, ManyThousandRowsDrawOnlyWhatTheDepthShowsAndKeepTheFrontRowWhole) {
-    host.mode = 3;
+    host.mode.SetChannelMode(testkinds::kThirdOctave);
     ASSERT_TRUE(window.Create());
     constexpr int kRows = 6000;
     // The front row, flat at 125 dB: the top colour all the way across.

@@ -16,7 +16,7 @@ constexpr const char* kRefSerial = "R100";
 constexpr const char* kTargetSerial = "T200";
 
 // Where the key data comes from, the port records and the bench's plain commands, scripted.
-class FakeKeys : public KeyServices {
+class FakeKeys : public KeyHost {
 public:
     explicit FakeKeys(std::string folder) : m_folder(std::move(folder)) {}
 

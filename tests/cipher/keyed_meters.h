@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "cipher/bench_services.h"
+#include "cipher/bench_exchange_host.h"
 #include "cipher/bench_state.h"
 #include "cipher_responder.h"
 #include "key_test_support.h"
@@ -29,7 +29,7 @@ namespace keytest {
 
 using Strings = std::vector<std::string>;
 
-class FakeBench : public cipher::BenchServices {
+class FakeBench : public cipher::BenchExchangeHost {
 public:
     void Wait(unsigned ms) override {
         waits.push_back(ms);

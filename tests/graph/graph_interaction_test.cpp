@@ -231,7 +231,7 @@ TEST_F(GraphInteractionTest, TheReadOutComparesTwoMarkersAndStaysEmptyForLevelRe
     EXPECT_EQ(Panel().Readout(), "");
 
     host.marks.markers = {"5#10:00:05#40.0#$0", "65#10:01:05#45.5#$0"};
-    host.context.acquisitionMode = 0;
+    host.context.channelLevels = true;
     QTest::mouseMove(&Panel(), {202, 100});
     EXPECT_EQ(Panel().Readout(),
               "A: 10:00:05  40.0 dB\rB: 10:01:05  45.5 dB\r\rB-A: 00:01:00   5.5 dB");
@@ -335,8 +335,8 @@ TEST_F(GraphInteractionTest, AnAppendedPointDrawsOnlyItsSegmentAnInsertedOneEver
 
 TEST_F(GraphInteractionTest, StatusRowsReportIntervalsAndEventsAreDrawnOverTheCurves) {
     Line(0, 100, 50);
-    host.context.acquisitionMode = 0;
-    host.context.model = "QS4060_A1$1";
+    host.context.channelLevels = true;
+    host.context.statusColumn = 4;
     host.context.selectedSegment = 4;
     host.status = {{20, "LAST"}, {30, "NEXT"}, {5000, "LAST"}};
     host.intervals = {60, 99999};

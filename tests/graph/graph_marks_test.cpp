@@ -86,22 +86,14 @@ TEST(GraphMarksTest, TimesAreReadOnlyWhereTheTextHasThem) {
 TEST(GraphMarksTest, TheComparisonShowsBothMarkersAndTheirDifference) {
     const Marker a{10, "10:00:00.500#40.04#$0"};
     const Marker b{20, "10:00:10#52.5#$2"};
-    EXPECT_EQ(MarkerComparison(a, "10:00:00.500", b, "10:00:10", "cur", 0, false),
+    EXPECT_EQ(MarkerComparison(a, "10:00:00.500", b, "10:00:10", "cur", true, false),
               "A: 10:00:00.500  40.0 dB\rB: 10:00:10  52.5 dB\r\rB-A: 00:00:10   12.5 dB"
               " (-500ms)");
-    EXPECT_EQ(MarkerComparison(a, "10:00:00", b, "10:00:10.500", "cur", 1, false),
+    EXPECT_EQ(MarkerComparison(a, "10:00:00", b, "10:00:10.500", "cur", false, false),
               "Curr: cur\r\rA:10:00:00  40.0 dB $0\rB: 10:00:10.500  52.5 dB $2\r\r"
               "B-A: 00:00:10   12.5 dB  (+500ms)");
-    EXPECT_EQ(MarkerComparison(a, "", b, "", "cur", 2, true),
+    EXPECT_EQ(MarkerComparison(a, "", b, "", "cur", false, true),
               "Curr: cur\r\rA:   40.0 dB $0\rB:   52.5 dB $2\r\rB-A:    12.5 dB ");
-}
-
-TEST(GraphMarksTest, TheStatusColumnFollowsTheModeAndModel) {
-    EXPECT_EQ(StatusColumn(0, "QS4060_A1$1"), 4);
-    EXPECT_EQ(StatusColumn(0, "QS4160_A1$1"), 6);
-    EXPECT_EQ(StatusColumn(1, "QS4060"), 2);
-    EXPECT_EQ(StatusColumn(3, "QS4060"), 0);
-    EXPECT_EQ(StatusColumn(-1, ""), 0);
 }
 
 TEST(GraphMarksTest, NumbersAreReadTheSameInEveryLocale) {

@@ -70,12 +70,12 @@ TEST(PanelOverlaysTest, AMarkerStandsOnThePointAfterItsSampleOfItsOwnSeries) {
     EXPECT_EQ(FindPointAtX(ordered, 20), -1);
 
     const Marker levels{9, "t#50#$2"};
-    EXPECT_TRUE(MarkerBelongsTo(levels, 0, 2, 4));
-    EXPECT_FALSE(MarkerBelongsTo(levels, 0, 1, 2));
+    EXPECT_TRUE(MarkerBelongsTo(levels, true, 2, 4));
+    EXPECT_FALSE(MarkerBelongsTo(levels, true, 1, 2));
     const Marker profile{9, "t#50"};
-    EXPECT_TRUE(MarkerBelongsTo(profile, 1, 0, 0));
-    EXPECT_FALSE(MarkerBelongsTo(profile, 1, 5, 5));  // never on the "UR" series
-    EXPECT_FALSE(MarkerBelongsTo(profile, 0, 0, 0));
+    EXPECT_TRUE(MarkerBelongsTo(profile, false, 0, 0));
+    EXPECT_FALSE(MarkerBelongsTo(profile, false, 5, 5));  // never on the "UR" series
+    EXPECT_FALSE(MarkerBelongsTo(profile, true, 0, 0));
 }
 
 TEST(RectTrackerTest, HandlesResizeTheInsideMovesAndOutsideIsNoDrag) {

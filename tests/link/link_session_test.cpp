@@ -1,6 +1,7 @@
 // The link session's rules on an in-memory port and a manual clock: the order of the queue, the
 // resends on silence and refusal, the time-outs and the slow link, the commands that await no
-// reply, the baud change and what the host is told. Each test reads as a transcript.
+// reply, the baud change and what the host and the replies' owners are told. Each test reads as
+// a transcript.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -35,13 +36,18 @@ public:
     bool IsModemLink() override { return modem; }
     std::string BaudRateSetting() override { return baudSetting; }
     void ShowLinkPane(const std::string& text, COLORREF, COLORREF) override { pane = text; }
-    bool IsSendingHeld() override { return held; }
     void OnQueueEmpty() override { Tell("queue empty"); }
-    bool TakeLiveRecord(const std::string& text) override { return live && Tell("record " + text); }
-    void OnReply(const CCommand& command, const std::string& reply) override {
-        Tell("reply", command, " " + reply);
-        if (onReply)
-            onReply(command.GetCode());
+    void OnAnswered(const CCommand&) override { ++answered; }
+    // The owner of every code and of the live records.
+    void Register(ReplyRouter& router) {
+        router.RegisterFamily([](int) { return true; },
+                              [this](const CCommand& command, const std::string& reply) {
+                                  Tell("reply", command, " " + reply);
+                                  if (onReply)
+                                      onReply(command.GetCode());
+                              });
+        router.SetRecordTaker(
+            [this](const std::string& text) { return live && Tell("record " + text); });
     }
     void OnWrongState(const CCommand& command) override { Tell("wrong state", command); }
     void OnGivenUp(const CCommand& command, bool refused) override {
@@ -52,14 +58,13 @@ public:
         if (onTimedOut)
             onTimedOut();
     }
-    void OnMonitorOnSent() override { Tell("monitor on"); }
     void OnPowerOffSent() override { Tell("power off"); }
     void OnAlarm(const LinkAlarm&) override { Tell("alarm"); }
 
     PortRecord record;
     bool modem = false;
-    bool held = false;
     bool live = false;
+    int answered = 0;
     std::string baudSetting;
     std::string pane;
     Lines events;
@@ -81,6 +86,7 @@ private:
 class LinkSessionTest : public ::testing::Test {
 protected:
     LinkSessionTest() {
+        host.Register(session.Router());
         session.StartSendTick();
         session.SetReadyToSend(TRUE);
     }
@@ -134,6 +140,7 @@ TEST_F(LinkSessionTest, UrgentCommandGoesNextAndNormalOnesKeepTheirOrder) {
     EXPECT_EQ(host.events,
               (Lines{"reply 19 SET:DATA_OUT:1", "reply 16 SET:MEM_SIZE:2048k",
                      "reply 17 SET:AUTO_POWEROFF:ON", "reply 18 SET:INPUT_CH:1", "queue empty"}));
+    EXPECT_EQ(host.answered, 4);
     EXPECT_EQ(session.CurrentCommand(), nullptr);
     EXPECT_FALSE(session.IsTimerSet(LinkSession::kReplyTimeout));
     // Idle, the tick rests; a queued command wakes it.
@@ -149,11 +156,15 @@ TEST_F(LinkSessionTest, NothingGoesOutBeforeTheTickStartsOrWhileSendingIsHeld) {
     unarmed.SendCommand(16, "", "");
     otherClock.AdvanceTo(1000);
 
-    host.held = true;
+    // The mode holds the queue while a firmware upgrade or a download has the meter.
+    session.Mode().SetFirmwareUpgrading(true);
     session.SendCommand(16, "", "");
     Elapse(1000);
+    session.Mode().SetFirmwareUpgrading(false);
+    session.Mode().SetDownloading(true);
+    Elapse(1000);
     EXPECT_TRUE(port.Written().empty());
-    host.held = false;
+    session.Mode().SetDownloading(false);
     Elapse(1);
     EXPECT_EQ(port.Written(), Lines{"SET:MEM_S:?"});
 
@@ -241,18 +252,44 @@ TEST_F(LinkSessionTest, RefusedEmptyAndWrongStateRepliesAreSentThreeTimesAtMost)
     EXPECT_EQ(host.events.size(), 6u);
 }
 
+TEST_F(LinkSessionTest, AReplyThatNoCommandAwaitsGoesToOnePlaceInItsOrder) {
+    std::vector<std::string> strays;
+    session.Router().SetStrayTaker([&strays](const std::string& reply) {
+        strays.push_back(reply);
+        return reply == "leftover\x03";
+    });
+    // Nothing awaited: a stray one is dropped without a word, anything else is reported.
+    session.OnReply("leftover\x03");
+    op.ExpectBox("none command active. Receive : other");
+    session.OnReply("other\x03");
+    EXPECT_EQ(strays, (Lines{"leftover\x03", "other\x03"}));
+
+    // Awaited, a reply is the command's: the stray taker is not asked, but a live record
+    // is taken first whatever is awaited.
+    port.Expect("SET:MEM_S:?", "leftover\x03", 5);
+    session.SendCommand(16, "", "");
+    Elapse(1);
+    host.live = true;
+    session.OnReply("REC1\x03");
+    host.live = false;
+    Elapse(10);
+    EXPECT_EQ(strays.size(), 2u);
+    EXPECT_EQ(host.events, (Lines{"record REC1\x03", "reply 16 leftover", "queue empty"}));
+}
+
 TEST_F(LinkSessionTest, CommandsThatAwaitNoReplyAndTheLiveRecordsAfterThem) {
     session.SendCommand(96, "", "");  // STT:MON:ON
     Elapse(1);
     EXPECT_FALSE(session.IsTimerSet(LinkSession::kReplyTimeout));
     EXPECT_TRUE(session.IsListening());
+    // The meter streams from now on: the mode says monitoring is on.
+    EXPECT_TRUE(session.Mode().IsMonitorOn());
     host.live = true;
     port.Arrive("REC1\x03REC2\x03");
     Elapse(100);
     host.live = false;
     // Its wait blocks: nothing else runs in the middle of it.
-    EXPECT_EQ(host.events,
-              (Lines{"monitor on", "record REC1\x03", "record REC2\x03", "queue empty"}));
+    EXPECT_EQ(host.events, (Lines{"record REC1\x03", "record REC2\x03", "queue empty"}));
     EXPECT_EQ(clock.sleeps, std::vector<unsigned>{300});
     EXPECT_TRUE(session.IsListening());
 

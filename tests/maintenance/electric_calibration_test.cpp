@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "link/command_codes.h"
+#include "link/link_reply_state.h"
+#include "link/meter_mode.h"
 #include "maintenance/calibration_protocol.h"
 #include "maintenance/electric_calibration.h"
 #include "support/test_env.h"
@@ -22,26 +24,28 @@ using Screen = meter::ProgramScreen;
 class RecordingHost : public maintenance::ElectricCalibHost {
 public:
     void SendCommand(int code) override { sent.push_back(code); }
-    bool IsSchedulerMode() override { return scheduler; }
     SchedulerConfirm ConfirmMode() override { return confirm; }
     std::string CalibrationThreshold() override { return threshold; }
     void LogScheduler(const std::string& text) override { log.push_back(text); }
     void SetSchedulerStep(int step) override { schedulerStep = step; }
-    void SetDeltaLeq(const std::string& text) override { deltaLeq = text; }
-    void EndRunning() override { running = false; }
 
-    bool scheduler = false;
     SchedulerConfirm confirm = SchedulerConfirm::Always;
     std::string threshold;
     std::vector<int> sent;
     std::vector<std::string> log;
     int schedulerStep = 0;
-    std::string deltaLeq;
-    bool running = true;
 };
 
 class ElectricCalibrationTest : public ::testing::Test {
 protected:
+    ElectricCalibrationTest() { Fresh(); }
+    // A new host, and the mode as the program leaves it when it opens the routine's window.
+    void Fresh() {
+        host = RecordingHost();
+        mode.SetSchedulerMode(false);
+        mode.SetDeltaLeq("");
+        mode.SetElectricCalRunning(true);
+    }
     void Show(const std::string& display) {
         routine.SetDisplayText("STT:DISPL:" + display);
         routine.Step();
@@ -60,7 +64,9 @@ protected:
 
     testenv::TestOperator op;
     RecordingHost host;
-    ElectricCalibration routine{host};
+    LinkReplyState listeners;
+    MeterMode mode{listeners};
+    ElectricCalibration routine{host, mode};
 };
 
 TEST_F(ElectricCalibrationTest, TheOperatorStartsAndKeepsACalibration) {
@@ -72,8 +78,8 @@ TEST_F(ElectricCalibrationTest, TheOperatorStartsAndKeepsACalibration) {
     EXPECT_EQ(host.sent, (std::vector<int>{kStartCalibrationKey, kDisplayQuery, kDisplayQuery,
                                            kPrintValueKey, kDisplayQuery, kLeftKey}));
     EXPECT_TRUE(routine.IsFinished());
-    EXPECT_FALSE(host.running);
-    EXPECT_EQ(host.deltaLeq, "-0.4");
+    EXPECT_FALSE(mode.IsElectricCalRunning());
+    EXPECT_EQ(mode.DeltaLeq(), "-0.4");
     EXPECT_EQ(routine.Outcome(), "Calibration kept (Delta Leq = -0.4 dB).");
     // Outside scheduler mode the scheduler hears nothing.
     EXPECT_TRUE(host.log.empty());
@@ -101,7 +107,7 @@ TEST_F(ElectricCalibrationTest, DeclinedQuestionsStartNothingOrKeepNothing) {
 }
 
 TEST_F(ElectricCalibrationTest, SchedulerModeAsksNothingAndFollowsTheConfirmChoice) {
-    host.scheduler = true;
+    mode.SetSchedulerMode(true);
     struct Case {
         SchedulerConfirm confirm;
         const char* threshold;
@@ -122,8 +128,8 @@ TEST_F(ElectricCalibrationTest, SchedulerModeAsksNothingAndFollowsTheConfirmChoi
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        host = RecordingHost();
-        host.scheduler = true;
+        Fresh();
+        mode.SetSchedulerMode(true);
         host.confirm = c.confirm;
         host.threshold = c.threshold;
         routine.Begin(ElectricCalibration::kElectricCalibration);
@@ -132,13 +138,13 @@ TEST_F(ElectricCalibrationTest, SchedulerModeAsksNothingAndFollowsTheConfirmChoi
         EXPECT_EQ(host.sent.back(), c.key);
         EXPECT_EQ(host.log, std::vector<std::string>{c.line});
         EXPECT_EQ(host.schedulerStep, ElectricCalibration::kSchedulerCalibrationEnded);
-        EXPECT_EQ(host.deltaLeq, c.delta);
-        EXPECT_FALSE(host.running);
+        EXPECT_EQ(mode.DeltaLeq(), c.delta);
+        EXPECT_FALSE(mode.IsElectricCalRunning());
     }
 }
 
 TEST_F(ElectricCalibrationTest, AFailedOrUnreadableCalibrationIsNeverKept) {
-    host.scheduler = true;
+    mode.SetSchedulerMode(true);
     routine.Begin(ElectricCalibration::kElectricCalibration);
     RunToResult(meter::kCalibrationProgram, Screen::Failed, meter::PrintedValueReply("2.1", "dB"));
     EXPECT_EQ(host.sent.back(), kRightKey);
@@ -147,8 +153,8 @@ TEST_F(ElectricCalibrationTest, AFailedOrUnreadableCalibrationIsNeverKept) {
     EXPECT_EQ(host.schedulerStep, ElectricCalibration::kSchedulerCalibrationEnded);
 
     // A garbled value, even with "Cal. always".
-    host = RecordingHost();
-    host.scheduler = true;
+    Fresh();
+    mode.SetSchedulerMode(true);
     routine.Begin(ElectricCalibration::kElectricCalibration);
     RunToResult(meter::kCalibrationProgram, Screen::Ended, "PRN_VAL: ### dB");
     EXPECT_EQ(host.sent.back(), kRightKey);
@@ -156,7 +162,7 @@ TEST_F(ElectricCalibrationTest, AFailedOrUnreadableCalibrationIsNeverKept) {
               std::vector<std::string>{"WARNING: Calibration Failed (Delta Leq = ### dB)"});
 
     // Outside scheduler mode the operator is told.
-    host = RecordingHost();
+    Fresh();
     routine.Begin(ElectricCalibration::kElectricCalibration);
     op.ExpectBox("Start Electric", IDYES);
     op.ExpectBox("WARNING: Calibration Failed (Delta Leq = - dB)");
@@ -165,7 +171,7 @@ TEST_F(ElectricCalibrationTest, AFailedOrUnreadableCalibrationIsNeverKept) {
 }
 
 TEST_F(ElectricCalibrationTest, AProgramLeftOpenIsLeftFirstAndAStartThatNeverShowsEnds) {
-    host.scheduler = true;
+    mode.SetSchedulerMode(true);
     routine.Begin(ElectricCalibration::kElectricCalibration);
     ShowProgram(meter::kDiagnosticProgram, Screen::Ended);
     EXPECT_EQ(host.sent, (std::vector<int>{kRightKey, kDisplayQuery}));
@@ -182,8 +188,8 @@ TEST_F(ElectricCalibrationTest, AProgramLeftOpenIsLeftFirstAndAStartThatNeverSho
     EXPECT_EQ(host.schedulerStep, ElectricCalibration::kSchedulerCalibrationEnded);
 
     // A meter stuck in another program is not fought for ever.
-    host = RecordingHost();
-    host.scheduler = true;
+    Fresh();
+    mode.SetSchedulerMode(true);
     routine.Begin(ElectricCalibration::kElectricCalibration);
     for (int attempt = 0; attempt <= ElectricCalibration::kMaxLeaveAttempts; ++attempt)
         ShowProgram(meter::kFrequencyProgram, Screen::Running);
@@ -204,7 +210,7 @@ TEST_F(ElectricCalibrationTest, TheTestAndTheCheckShowTheirResultAndLeaveTheProg
                          Case{ElectricCalibration::kFrequencyCheck, meter::kFrequencyProgram,
                               kStartFrequencyCheckKey, "Frequency Check"}}) {
         SCOPED_TRACE(c.title);
-        host = RecordingHost();
+        Fresh();
         routine.Begin(c.routine);
         EXPECT_EQ(ElectricCalibration::Title(routine.GetRoutine()), c.title);
         op.ExpectBox(std::string("Start ") + c.title + " now ?", IDYES);
@@ -212,7 +218,7 @@ TEST_F(ElectricCalibrationTest, TheTestAndTheCheckShowTheirResultAndLeaveTheProg
         EXPECT_EQ(host.sent.front(), c.startKey);
         EXPECT_EQ(host.sent.back(), kRightKey);
         EXPECT_EQ(routine.Outcome(), "Result: 1000.0 Hz");
-        EXPECT_TRUE(host.deltaLeq.empty());
+        EXPECT_TRUE(mode.DeltaLeq().empty());
     }
     // An unknown routine is the electric calibration.
     routine.Begin(7);
@@ -220,7 +226,7 @@ TEST_F(ElectricCalibrationTest, TheTestAndTheCheckShowTheirResultAndLeaveTheProg
 }
 
 TEST_F(ElectricCalibrationTest, CancellingARunningProgramLeavesItWithoutKeepingIt) {
-    host.scheduler = true;
+    mode.SetSchedulerMode(true);
     routine.Begin(ElectricCalibration::kElectricCalibration);
     Show("Leq    45.2 dB");
     ShowProgram(meter::kCalibrationProgram, Screen::Running);
@@ -228,7 +234,7 @@ TEST_F(ElectricCalibrationTest, CancellingARunningProgramLeavesItWithoutKeepingI
     routine.Abort();
     EXPECT_EQ(host.sent, std::vector<int>{kRightKey});
     EXPECT_EQ(routine.Outcome(), "Cancelled.");
-    EXPECT_FALSE(host.running);
+    EXPECT_FALSE(mode.IsElectricCalRunning());
     // Before the start nothing needs leaving.
     host.sent.clear();
     routine.Begin(ElectricCalibration::kElectricCalibration);

@@ -40,7 +40,7 @@ class MicReplacementTest : public ::testing::Test {
 protected:
     MicReplacementTest() { wizard.Begin(kRecord); }
 
-    // The readings the meter gives, as the reply dispatcher hands them over.
+    // The readings the meter gives, as the calibration replies hand them over.
     void Readings(const std::string& level, const std::string& code = "4321") {
         ASSERT_TRUE(wizard.Next("M9001"));
         host.sent.clear();

@@ -68,11 +68,8 @@ public:
         return "<" + stored + ">";
     }
     std::string ProgramDir() const override { return programDir; }
-    bool IsAcquiring() const override { return acquiring; }
     bool StopAcquisition() override {
         ++stopRequests;
-        if (stops)
-            acquiring = false;
         return stops;
     }
     void SendSetup() override { ++sends; }
@@ -87,7 +84,6 @@ public:
     CInstrStatus current;
     CInstrStatus edited;
     std::string programDir = "/nonexistent/";
-    bool acquiring = false;
     bool stops = true;
     int stopRequests = 0;
     int sends = 0;

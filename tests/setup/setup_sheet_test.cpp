@@ -16,6 +16,8 @@
 #include <QVBoxLayout>
 
 #include "fake_setup_host.h"
+#include "link/link_reply_state.h"
+#include "link/meter_mode.h"
 #include "platform/event_loop.h"
 #include "setup/current_settings.h"
 #include "setup/setup_instrument.h"
@@ -72,6 +74,8 @@ protected:
 
     testenv::TestOperator op;
     FakeSetupHost host;
+    LinkReplyState listeners;
+    MeterMode mode{listeners};
     std::vector<std::string> log;
     std::vector<LoggingPage*> logging;
 };
@@ -148,31 +152,37 @@ TEST_F(SetupSheetTest, ApplyAllSendsOnlyOnceAnAcquisitionHasStopped) {
         return IDOK;
     };
     op.ExpectDialog("CSetupPropSheet", [](platform::ModalDialog&) { return IDCANCEL; });
-    EXPECT_EQ(setup::RunSetupInstrument(host), setup::SetupOutcome::Cancelled);
+    EXPECT_EQ(setup::RunSetupInstrument(host, mode), setup::SetupOutcome::Cancelled);
     op.ExpectDialog("CSetupPropSheet", apply);
-    EXPECT_EQ(setup::RunSetupInstrument(host), setup::SetupOutcome::Sent);
+    EXPECT_EQ(setup::RunSetupInstrument(host, mode), setup::SetupOutcome::Sent);
     EXPECT_EQ(host.sends, 1);
 
     // Acquiring: No sends nothing; a stop the meter never confirms sends nothing either.
-    host.acquiring = true;
+    mode.SetAcquiring(true);
     op.ExpectDialog("CSetupPropSheet", apply);
     op.ExpectBox(
         "WARNING: Instrument is in ACQUISITION state.\nTo modify setup parameters you "
         "must stop acquisition.\nConfirm stop acquisition ?",
         IDNO);
-    EXPECT_EQ(setup::RunSetupInstrument(host), setup::SetupOutcome::NotSent);
+    EXPECT_EQ(setup::RunSetupInstrument(host, mode), setup::SetupOutcome::NotSent);
     host.stops = false;
     op.ExpectDialog("CSetupPropSheet", apply);
     op.ExpectBox("Confirm stop acquisition ?", IDYES);
     op.ExpectBox("ERROR: Instrument did not stop acquisition.\nSetup parameters not sent.");
-    EXPECT_EQ(setup::RunSetupInstrument(host), setup::SetupOutcome::NotSent);
+    EXPECT_EQ(setup::RunSetupInstrument(host, mode), setup::SetupOutcome::NotSent);
     EXPECT_EQ(host.sends, 1);
     host.stops = true;
     op.ExpectDialog("CSetupPropSheet", apply);
     op.ExpectBox("Confirm stop acquisition ?", IDYES);
-    EXPECT_EQ(setup::RunSetupInstrument(host), setup::SetupOutcome::Sent);
+    EXPECT_EQ(setup::RunSetupInstrument(host, mode), setup::SetupOutcome::Sent);
     EXPECT_EQ(host.stopRequests, 2);
     EXPECT_EQ(host.sends, 2);
+    EXPECT_FALSE(mode.IsAcquiring());
+    // Datalogging asks the same.
+    mode.SetDataLogging(true);
+    op.ExpectDialog("CSetupPropSheet", apply);
+    op.ExpectBox("Confirm stop acquisition ?", IDNO);
+    EXPECT_EQ(setup::RunSetupInstrument(host, mode), setup::SetupOutcome::NotSent);
 }
 
 TEST_F(SetupSheetTest, OnScreenEnterKeepsTheSheetOnTheCurrentPageAndATurnedBackTabStays) {

@@ -1,5 +1,5 @@
 #include "app/kx9monitor_app.h"
-#include "app/server_startup_services.h"
+#include "app/server_startup_host.h"
 #include "databases_test_env.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
@@ -150,9 +150,9 @@ TEST(FirmwareVersionsTest, EntriesOfTheModelsItalianSection) {
 // The application's start-up check, served by the local databases against the stand-in.
 TEST_F(DatabasesTest, StartupCheckSixteenDaysAfterTheLastRefreshFetchesAndRecordsTheTime) {
     platform::Clock::SetFixedNow(platform::DateTime::FromParts(2026, 12, 6, 10, 0, 0).Seconds());
-    ServerStartupServices services{databases};
+    ServerStartupHost host{databases};
     CKX9MonitorApp app;
-    app.SetStartupServices(&services);
+    app.SetStartupHost(&host);
     databases.m_bCheckInternet = 0;
     ServeDatabases();
     folder.Write("QS4060KRTN_VP.ini",

@@ -43,7 +43,6 @@ public:
     void SetCurrentFile(const std::string& path) override { m_file = path; }
     void SetDataLoaded() override {}
     std::vector<std::string>& Labels() override { return m_labels; }
-    SetupBlock& FrameSetupBlock() override { return m_block; }
     void BeginDataFile(const std::string&) override {}
     void TakeRecordingSetup(const RecordingSetup&) override {}
     void Warn(const std::string& text, unsigned) override {
@@ -55,9 +54,9 @@ public:
     void AppendPageListRow(const std::string&, int) override { ++m_pages; }
     void SelectFirstPageRow() override {}
     void SetPageStartText(const std::string&) override {}
-    void ShowLoadedDataViews(int) override {}
+    void ShowLoadedDataViews(std::optional<RecordKind>) override {}
     void SetDataListCount(long long rows) override { m_rows += rows; }
-    void OnPageLoaded(int, long long) override {}
+    void OnPageLoaded(std::optional<RecordKind>, long long) override {}
     void UpdateAudioLabelWindow(bool) override {}
     void CreateSchedulerLogWindow() override {}
     void ShowSchedulerLogWindow(const std::string&) override {}
@@ -70,7 +69,6 @@ private:
     size_t m_filled = kDataBufferSize;
     std::string m_file;
     std::vector<std::string> m_labels;
-    SetupBlock m_block;
     int m_pages = 0;
     long long m_rows = 0;
 };
@@ -122,7 +120,8 @@ Workload MakeIndexedSet(const fs::path& folder) {
     const long long pageSize = 10000;
     const std::string head(Setup("THIRD OCTAV", pageSize).Bytes());
     std::vector<std::string> names;
-    for (const std::string& page : Pages(RecordLayout(kThirdOctave), pageSize)) {
+    for (const std::string& page :
+         Pages(RecordLayout(RecordKind::OfModeText("THIRD OCTAV")), pageSize)) {
         names.push_back("RecFile_" + std::to_string(names.size()) + ".rec");
         Write(folder / names.back(), head + page);
         set.files.push_back(folder / names.back());
@@ -136,7 +135,7 @@ Workload MakeSingleFile(const fs::path& folder) {
         "single file, octave", "single_file", folder / "single.kr9", {folder / "single.kr9"}, 0};
     const long long pageSize = 5000;
     std::string bytes(Setup("OCTAVE", pageSize).Bytes());
-    for (const std::string& page : Pages(RecordLayout(kOctave), pageSize))
+    for (const std::string& page : Pages(RecordLayout(RecordKind::OfModeText("OCTAVE")), pageSize))
         bytes += page;
     Write(single.path, bytes);
     return single;
@@ -204,7 +203,8 @@ int main(int argc, char** argv) {
             // As the program opens its first set: a data buffer nothing is known of yet.
             QuietHost host;
             acquisition::Recording state;
-            DataFileReader dataFiles(host, state);
+            SetupBlock block;
+            DataFileReader dataFiles(host, state, block);
             reader = std::min(reader, Seconds([&] {
                                   dataFiles.ReadDumpFile(recording.path.string());
                                   pages = host.PageRows() / 2;

@@ -3,7 +3,7 @@
 // frame for H simulated hours (1 by default) at the full rate of a 38400-baud wire: as many
 // records as the wire carries, one after the other, with the frame's report-list trimming
 // ticking between them as timer 12 would (every 20 ms of wire time). The records go the
-// program's whole way: the reply dispatcher, the processor, the report list and the page
+// program's whole way: the link's router, the processor, the report list and the page
 // files under $TMPDIR (else /tmp), pages of S records (1000 by default).
 //
 // Prints the CPU time the program spent per record, its share of the wire time (the fraction
@@ -86,9 +86,10 @@ int main(int argc, char** argv) {
     frame.Link().SetReadyToSend(TRUE);
     frame.Link().SendNextCommand();
     frame.Link().OnReply(std::string("STT:MONITOR:") + kModeTexts[mode] + "\x03");
-    frame.m_nChannelMode = mode;
-    frame.m_bMonitorOn = TRUE;
-    frame.m_bAcquiring = TRUE;
+    MeterMode& meter = frame.Link().Mode();
+    meter.SetChannelMode(acquisition::RecordKind::OfChannelMode(mode));
+    meter.SetMonitorOn(true);
+    meter.SetAcquiring(true);
 
     // One second of the meter's time per record keeps the stream free of losses; the wire
     // carries them as fast as it can.

@@ -27,6 +27,8 @@ using namespace acquisition;
 
 namespace {
 
+// The recording the bench fills the graph from: a sound level meter's levels.
+const RecordKind kLevels = RecordKind::OfModeText("SLM");
 constexpr int kWidth = 1000;
 constexpr int kHeight = 300;
 constexpr unsigned kChildVisible = 0x50000000;
@@ -49,7 +51,7 @@ double Best(int runs, const std::function<void()>& work) {
 // 20 and 120 dB, one in a thousand missing.
 std::vector<unsigned char> FullBuffer() {
     std::string page = "2024/03/09 14:05:07 ";
-    const RecordLayout layout(kSoundLevelMeter);
+    const RecordLayout layout(kLevels);
     const long long records =
         (static_cast<long long>(kDataBufferSize) - kPageStartBytes) / layout.RecordBytes();
     std::mt19937 random(7);
@@ -81,7 +83,7 @@ int main(int argc, char** argv) {
             runs = std::max(1, std::atoi(argv[i + 1]));
 
     const std::vector<unsigned char> buffer = FullBuffer();
-    const DataBufferView records(buffer, RecordLayout(kSoundLevelMeter));
+    const DataBufferView records(buffer, RecordLayout(kLevels));
     const long long count = records.SampleCount();
 
     double sum = 0;
@@ -101,8 +103,7 @@ int main(int argc, char** argv) {
     const double fill = Best(runs, [&] {
         graph::CGraphWnd graph(32);
         graph.Create("Graph Window", {0, 0, kWidth, kHeight}, &parent, 11000, kChildVisible);
-        const std::vector<int> series =
-            charts::SetUpRecordGraph(graph, kSoundLevelMeter, false, false);
+        const std::vector<int> series = charts::SetUpRecordGraph(graph, kLevels, false, false);
         charts::FillDataGraph(graph, records, count, series, charts::LevelGraphOptions{});
         charts::WidenLevelBounds(graph);
         points = 0;

@@ -39,7 +39,7 @@ public:
         std::function<std::string()> modelText;     // value 0 of the current record
         std::function<bool()> isDownloading;        // a memory download runs
         std::function<void(int code)> sendCommand;  // CMainFrame::SendCommand(code)
-        std::function<void()> onClosed;             // clears m_bStatusDlgShown
+        std::function<void()> onClosed;             // clears the mode's status-window flag
     };
 
     explicit CViewInstrStatusDlg(Hooks hooks = {});

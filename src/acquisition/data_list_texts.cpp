@@ -1,20 +1,16 @@
-#include "app/data_list_texts.h"
+#include "acquisition/data_list_texts.h"
 
-#include <functional>
 #include <optional>
 
 #include "acquisition/band_labels.h"
 #include "acquisition/record_layout.h"
-#include "charts/equal_loudness.h"
 #include "link/instr_status.h"
 #include "link/model_rules.h"
 #include "platform/date_time.h"
 #include "platform/text.h"
 
-using acquisition::kOctave;
-using acquisition::kProfile;
-using acquisition::kSoundLevelMeter;
-using acquisition::kThirdOctave;
+namespace acquisition {
+
 using platform::Contains;
 using platform::Format;
 
@@ -29,6 +25,16 @@ constexpr const char* kLastSample = "LAST";
 
 constexpr long long kSecondsPerDay = 86400;
 
+// The integration interval in seconds ("10 s", "5 m", "1 h"); 0 when the text holds none.
+long long IntegrationIntervalSeconds(const std::string& text) {
+    long long seconds = platform::Atoll(text);
+    if (Contains(text, "m"))
+        seconds *= 60;
+    else if (Contains(text, "h"))
+        seconds *= 3600;
+    return seconds;
+}
+
 bool IsMarkedVariant(std::string_view model) {
     for (char variant = 'a'; variant <= 'g'; ++variant)
         if (Contains(model, std::string("QS4060_") + variant))
@@ -41,10 +47,37 @@ bool IsMarkedBand(std::string_view band) {
     return band == "16" || band == "16k" || band == "20" || band == "20k";
 }
 
+// The levels a sound-level record shows; its status column follows them.
+int LevelColumns(std::string_view model) {
+    return model_rules::IsQS4160(model) ? 5 : 3;
+}
+
+std::vector<ui::ListColumn> LevelColumnsOf(RecordKind, const CInstrStatus& current) {
+    std::vector<ui::ListColumn> columns{{kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth}};
+    const std::string* levels[] = {&current.m_strSlm1Param, &current.m_strSlm2Param,
+                                   &current.m_strSlm3Param, &current.m_strSlm4Param,
+                                   &current.m_strSlm5Param};
+    for (int i = 0; i < LevelColumns(current.m_strModel); ++i)
+        columns.push_back({*levels[i], ui::LVCFMT_LEFT, kLevelWidth});
+    columns.push_back({kStatusHeading, ui::LVCFMT_LEFT, kLevelWidth});
+    return columns;
+}
+
+std::vector<ui::ListColumn> ProfileColumnsOf(RecordKind, const CInstrStatus& current) {
+    return {
+        {kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth},
+        {Contains(current.m_strModel, "QS4060") ? std::string("LAFmx") : current.m_strProfileParam,
+         ui::LVCFMT_LEFT, kLevelWidth},
+        {kStatusHeading, ui::LVCFMT_LEFT, kLevelWidth}};
+}
+
 // The band captions without their blank ("1 k" heads its column as "1k"); the caption after
 // the last band, the overall level's, is the auxiliary weighting as the meter names it.
-std::vector<ui::ListColumn> BandColumns(int bands, const std::function<std::string(int)>& caption,
-                                        const CInstrStatus& current) {
+std::vector<ui::ListColumn> BandColumnsOf(RecordKind kind, const CInstrStatus& current) {
+    const auto caption = [&](int band) {
+        return BandLabel(kind->bands, band, kNoBandShift, current.m_strSpectAuxWeighting);
+    };
+    const int bands = kind->valuesPerSample - 1;
     const bool marked = IsMarkedVariant(current.m_strModel);
     std::vector<ui::ListColumn> columns{{kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth}};
     for (int band = 0; band < bands; ++band) {
@@ -57,13 +90,8 @@ std::vector<ui::ListColumn> BandColumns(int bands, const std::function<std::stri
     return columns;
 }
 
-// The levels a sound-level record shows; its status column follows them.
-int LevelColumns(std::string_view model) {
-    return model_rules::IsQS4160(model) ? 5 : 3;
-}
-
 std::string ValueText(std::optional<std::uint16_t> word) {
-    return word ? acquisition::LevelText(*word) : std::string();
+    return word ? LevelText(*word) : std::string();
 }
 
 std::string ClockText(long long seconds) {
@@ -107,12 +135,12 @@ struct ProfileRate {
 };
 
 ProfileRate ProfileRateOf(const std::string& profileTime) {
-    switch (acquisition::ProfileStepOf(profileTime)) {
-        case acquisition::ProfileStep::Eighth:
+    switch (ProfileStepOf(profileTime)) {
+        case ProfileStep::Eighth:
             return {8, 8};
-        case acquisition::ProfileStep::Quarter:
+        case ProfileStep::Quarter:
             return {4, 4};
-        case acquisition::ProfileStep::Other:
+        case ProfileStep::Other:
             break;
     }
     return {2, Contains(profileTime, "0.5") ? 2 : 1};
@@ -128,7 +156,7 @@ std::string LevelCell(const DataListSource& source, int row, int column) {
         return ValueText(source.page.Value(row, column - 1));
     if (column == levels + 1) {
         const long long firstRowTime = ((first + 1) / 2) % kSecondsPerDay;
-        return LastMark(row, firstRowTime, 2, IntegrationSeconds(source.integrationTime));
+        return LastMark(row, firstRowTime, 2, IntegrationIntervalSeconds(source.integrationTime));
     }
     return std::string();
 }
@@ -145,7 +173,7 @@ std::string ProfileCell(const DataListSource& source, int row, int column) {
             const long long firstRowTime =
                 ((first + rate.perSecond / 2) / rate.perSecond) % kSecondsPerDay;
             return LastMark(row, firstRowTime, rate.markRate,
-                            IntegrationSeconds(source.integrationTime));
+                            IntegrationIntervalSeconds(source.integrationTime));
         }
         default:
             return std::string();
@@ -161,75 +189,73 @@ std::string SpectrumCell(const DataListSource& source, int row, int column) {
     return ValueText(source.page.Value(row, column - 1));
 }
 
+// The column of a row's status ("LAST") as the graph panels look for it: after the levels a
+// "QS4060" shows, or all five; after the profile level; none in a spectrum's rows, whose
+// records hold no status.
+int LevelStatusColumn(std::string_view model) {
+    return 1 + (Contains(model, "QS4060") ? 3 : 5);
+}
+
+int ProfileStatusColumn(std::string_view) {
+    return 2;
+}
+
+int NoStatusColumn(std::string_view) {
+    return 0;
+}
+
+// The rows of each shape of record: its columns, and the text of a cell.
+struct RowShape {
+    RecordShape shape;
+    std::vector<ui::ListColumn> (*columns)(RecordKind kind, const CInstrStatus& current);
+    std::string (*cell)(const DataListSource& source, int row, int column);
+    int (*statusColumn)(std::string_view model);
+};
+
+constexpr RowShape kRowShapes[] = {
+    {RecordShape::Levels, LevelColumnsOf, LevelCell, LevelStatusColumn},
+    {RecordShape::Profile, ProfileColumnsOf, ProfileCell, ProfileStatusColumn},
+    {RecordShape::Spectrum, BandColumnsOf, SpectrumCell, NoStatusColumn},
+};
+
+const RowShape* RowShapeOf(std::optional<RecordKind> kind) {
+    if (!kind)
+        return nullptr;
+    for (const RowShape& rows : kRowShapes)
+        if (rows.shape == (*kind)->shape)
+            return &rows;
+    return nullptr;
+}
+
 }  // namespace
 
-std::vector<ui::ListColumn> DataListColumns(int kind, const CInstrStatus& current) {
-    switch (kind) {
-        case kSoundLevelMeter: {
-            std::vector<ui::ListColumn> columns{{kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth}};
-            const std::string* levels[] = {&current.m_strSlm1Param, &current.m_strSlm2Param,
-                                           &current.m_strSlm3Param, &current.m_strSlm4Param,
-                                           &current.m_strSlm5Param};
-            for (int i = 0; i < LevelColumns(current.m_strModel); ++i)
-                columns.push_back({*levels[i], ui::LVCFMT_LEFT, kLevelWidth});
-            columns.push_back({kStatusHeading, ui::LVCFMT_LEFT, kLevelWidth});
-            return columns;
-        }
-        case kProfile:
-            return {{kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth},
-                    {Contains(current.m_strModel, "QS4060") ? std::string("LAFmx")
-                                                            : current.m_strProfileParam,
-                     ui::LVCFMT_LEFT, kLevelWidth},
-                    {kStatusHeading, ui::LVCFMT_LEFT, kLevelWidth}};
-        case kOctave:
-            return BandColumns(
-                acquisition::kOctaveBands,
-                [&](int band) {
-                    return acquisition::OctaveBandLabel(band, current.m_strSpectAuxWeighting);
-                },
-                current);
-        case kThirdOctave:
-            return BandColumns(
-                acquisition::kThirdOctaveBands,
-                [&](int band) {
-                    return acquisition::ThirdOctaveBandLabel(band, acquisition::kNoBandShift,
-                                                             current.m_strSpectAuxWeighting);
-                },
-                current);
-        default:
-            return {};
-    }
+std::vector<ui::ListColumn> DataListColumns(std::optional<RecordKind> kind,
+                                            const CInstrStatus& current) {
+    const RowShape* rows = RowShapeOf(kind);
+    return rows ? rows->columns(*kind, current) : std::vector<ui::ListColumn>();
 }
 
 std::string DataListCellText(const DataListSource& source, int row, int column) {
-    if (row < 0 || column < 0)
+    const RowShape* rows = RowShapeOf(source.page.Kind());
+    if (row < 0 || column < 0 || !rows)
         return std::string();
-    switch (source.page.Kind()) {
-        case kSoundLevelMeter:
-            return LevelCell(source, row, column);
-        case kProfile:
-            return ProfileCell(source, row, column);
-        case kOctave:
-        case kThirdOctave:
-            return SpectrumCell(source, row, column);
-        default:
-            return std::string();
-    }
+    return rows->cell(source, row, column);
 }
 
-std::string IsophoneCellText(int column, const charts::IsophoneContour& contour) {
+int StatusColumn(std::optional<RecordKind> kind, std::string_view model) {
+    const RowShape* rows = RowShapeOf(kind);
+    return rows ? rows->statusColumn(model) : 0;
+}
+
+std::string IsophoneCellText(int column,
+                             const std::function<std::optional<double>(int band)>& contourLevel) {
     constexpr int kFirstBandColumn = 2;
     if (column == 1)
         return "ISOPHONE";
-    const auto level = contour.LevelDb(column - kFirstBandColumn);
+    const auto level = column >= kFirstBandColumn && contourLevel
+                           ? contourLevel(column - kFirstBandColumn)
+                           : std::nullopt;
     return level ? Format("[%.1f]", *level) : std::string();
 }
 
-long long IntegrationSeconds(const std::string& text) {
-    long long seconds = platform::Atoll(text);
-    if (Contains(text, "m"))
-        seconds *= 60;
-    else if (Contains(text, "h"))
-        seconds *= 3600;
-    return seconds;
-}
+}  // namespace acquisition

@@ -29,9 +29,9 @@ struct ManualReadingEntry {
     bool accepted = true;
 };
 
-class KeyServices {
+class KeyHost {
 public:
-    virtual ~KeyServices() = default;
+    virtual ~KeyHost() = default;
 
     // The outcome of the last internet check.
     virtual bool InternetAvailable() = 0;

@@ -1,9 +1,11 @@
-#include "app/dump_file.h"
+#include "acquisition/dump_file.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+
+namespace acquisition {
 
 namespace {
 constexpr unsigned char kHeaderMark = 0xBA;
@@ -67,3 +69,5 @@ int DumpFile::Error() const {
     std::lock_guard lock(m_mutex);
     return m_error;
 }
+
+}  // namespace acquisition

@@ -1,12 +1,12 @@
 #pragma once
-// The start-up check's web services, served by the frame's local databases.
+// What the start-up check needs of the web service, served by the frame's local databases.
 
-#include "app/startup_services.h"
+#include "app/startup_host.h"
 #include "web/server_databases.h"
 
-class ServerStartupServices : public StartupServices {
+class ServerStartupHost : public StartupHost {
 public:
-    explicit ServerStartupServices(web::ServerDatabases& databases) : m_databases(databases) {}
+    explicit ServerStartupHost(web::ServerDatabases& databases) : m_databases(databases) {}
 
     void CheckInternetConnection() override { m_databases.CheckInternetConnection(); }
     bool IsInternetChecked() const override { return m_databases.m_bCheckInternet != 0; }

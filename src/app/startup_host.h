@@ -2,9 +2,9 @@
 // What the start-up check needs of the web-service client: the internet check, its result and
 // the refresh of the local databases.
 
-class StartupServices {
+class StartupHost {
 public:
-    virtual ~StartupServices() = default;
+    virtual ~StartupHost() = default;
     virtual void CheckInternetConnection() = 0;
     // Whether the last internet check found the server reachable.
     virtual bool IsInternetChecked() const = 0;

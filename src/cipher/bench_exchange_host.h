@@ -12,9 +12,9 @@ struct ExchangeRequest;
 
 namespace cipher {
 
-class BenchServices {
+class BenchExchangeHost {
 public:
-    virtual ~BenchServices() = default;
+    virtual ~BenchExchangeHost() = default;
 
     // The application's message-pumping wait, in program milliseconds.
     virtual void Wait(unsigned ms) = 0;

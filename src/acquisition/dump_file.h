@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace acquisition {
+
 class DumpFile {
 public:
     static constexpr const char* kFileName = "QS4160_DumpFile.kx9";
@@ -39,3 +41,5 @@ private:
     std::FILE* m_file = nullptr;
     int m_error = 0;
 };
+
+}  // namespace acquisition

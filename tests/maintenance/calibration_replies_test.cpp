@@ -1,0 +1,109 @@
+// The calibration replies as the maintenance side registers them: every value the wizard and
+// the guided programs are handed is read through the calibration protocol's table, and only
+// while their windows are open and the programs run.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "link/command.h"
+#include "link/command_codes.h"
+#include "link/link_reply_state.h"
+#include "link/meter_mode.h"
+#include "link/reply_router.h"
+#include "maintenance/calibration_protocol.h"
+#include "maintenance/calibration_replies.h"
+#include "maintenance/electric_calibration_dlg.h"
+#include "maintenance/mic_calib_dlg.h"
+#include "platform/clock.h"
+#include "support/test_env.h"
+
+namespace {
+
+using namespace command_code;
+using maintenance::MicReplacement;
+namespace meter = maintenance::meter;
+
+class QuietHost : public maintenance::MicReplacementHost, public maintenance::ElectricCalibHost {
+public:
+    void SendCommand(int, const std::string&, const std::string&) override {}
+    bool HttpLogUser(const std::string&, const std::string&) override { return true; }
+    void WriteInstrLog(const std::string&) override {}
+    void SendCommand(int) override {}
+    maintenance::SchedulerConfirm ConfirmMode() override {
+        return maintenance::SchedulerConfirm::Always;
+    }
+    std::string CalibrationThreshold() override { return ""; }
+    void LogScheduler(const std::string&) override {}
+    void SetSchedulerStep(int) override {}
+};
+
+class CalibrationRepliesTest : public ::testing::Test {
+protected:
+    CalibrationRepliesTest() { maintenance::RegisterCalibrationReplies(router, wizard, programs); }
+
+    void Route(int code, const std::string& reply, const std::string& name = "") {
+        ASSERT_TRUE(router.Route(CCommand(code, name, ""), reply)) << code;
+    }
+    static std::string Reply(const char* prefix, const std::string& value) {
+        return prefix + value;
+    }
+
+    // The pause before a program's reply is taken, at this pace a few milliseconds.
+    platform::ScopedClockSpeed fast{50.0};
+    testenv::TestOperator op;
+    QuietHost host;
+    LinkReplyState listeners;
+    MeterMode mode{listeners};
+    CMicCalibDlg wizard{host};
+    CElectricCalibrationDlg programs{host, mode};
+    ReplyRouter router;
+};
+
+TEST_F(CalibrationRepliesTest, TheWizardReadsEachValueThroughTheProtocolTable) {
+    const MicReplacement& steps = wizard.Wizard();
+    Route(kProtectionCodeQuery, Reply(meter::kProtectionCodeReply, "4321"));  // closed: nothing
+    EXPECT_TRUE(steps.IsOver());
+
+    op.ExpectDialog("CMicCalibDlg", [](platform::ModalDialog& dialog) {
+        dynamic_cast<CMicCalibDlg&>(dialog).m_strMicSerial = "M9";
+        return IDOK;
+    });
+    wizard.Create();
+    wizard.ShowWindow(true);
+    ASSERT_EQ(steps.GetStep(), MicReplacement::kMeasuring);
+    Route(kProtectionCodeQuery, Reply(meter::kProtectionCodeReply, "4321"));
+    Route(kGainQuery, Reply(meter::kGainReply, "  -3.0"), meter::kChannel0);
+    Route(kGainQuery, Reply(meter::kGainReply, "  12.5"), meter::kChannel1);
+    Route(kElectricCalQuery, Reply(meter::kElectricCalReply, "93.9"), meter::kChannel0);
+    op.ExpectDialog("CMicCalibDlg",
+                    [](platform::ModalDialog&) { return CMicCalibDlg::kAnswerOnWindow; });
+    Route(kMicCalPrintValueKey, meter::PrintedValueReply("94.1", "dB(A)"));
+    ASSERT_EQ(steps.GetStep(), MicReplacement::kConfirmGain);
+    EXPECT_EQ(steps.Level(), "94.1");
+    EXPECT_EQ(steps.OldGain(0), "-3.0");
+    EXPECT_EQ(steps.OldGain(1), "12.5");
+    EXPECT_EQ(steps.NewGain(0), "-3.1");
+
+    wizard.OnNext();
+    Route(kFactoryCommand, meter::kFactoryStoredReply, "4321");
+    EXPECT_EQ(steps.GetStep(), MicReplacement::kReadingElectric);
+}
+
+TEST_F(CalibrationRepliesTest, TheProgramsTakeTheirRepliesOnlyWhileTheyRun) {
+    programs.Open(maintenance::ElectricCalibration::kElectricCalibration);
+    const std::string printed = meter::PrintedValueReply("0.3", "dB");
+    Route(kPrintValueKey, printed);
+    EXPECT_TRUE(programs.Routine().PrintedValueText().empty());
+    programs.TakeScreen("STT:DISPL:Leq 45.2 dB");
+    EXPECT_TRUE(programs.Routine().DisplayText().empty());
+
+    mode.SetElectricCalRunning(true);
+    Route(kPrintValueKey, printed);
+    EXPECT_EQ(programs.Routine().PrintedValueText(), printed);
+    op.ExpectBox("Start Electric Calibration now ?", IDNO);
+    programs.TakeScreen("STT:DISPL:Leq 45.2 dB");
+    EXPECT_TRUE(programs.Routine().IsFinished());
+    EXPECT_FALSE(mode.IsElectricCalRunning());
+}
+
+}  // namespace
