@@ -13,8 +13,8 @@ ChartWindows::ChartWindows(CMainFrame& frame, const acquisition::Recording& reco
     : m_recording(recording),
       m_host(frame),
       m_spectrumHost(frame),
-      m_loadedSpectra(m_spectrumHost, frame.Mode()),
-      m_liveSpectra(m_spectrumHost, frame.Mode(), &m_loadedSpectra) {}
+      m_loadedSpectra(m_spectrumHost, frame.Mode(), recording),
+      m_liveSpectra(m_spectrumHost, frame.Mode(), recording, &m_loadedSpectra) {}
 
 namespace {
 

@@ -56,7 +56,7 @@ private:
     charts::IsophoneContour m_isophone;
     // Before the windows that use it.
     FrameChartsHost m_host;
-    charts::CGraphLegendDlg m_legend{m_host};
+    charts::CGraphLegendDlg m_legend{m_host, m_recording};
     charts::CSetup3DGraphDlg m_setup3D{m_host};
     FrameSpectrumHost m_spectrumHost;
     // The live window replays into the loaded data's.

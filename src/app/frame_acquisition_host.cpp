@@ -186,10 +186,6 @@ void FrameAcquisitionHost::ShowSchedulerLogWindow(const std::string& path) {
     window.ShowWindow(true);
 }
 
-int FrameAcquisitionHost::SelectedRecord() const {
-    return m_frame.m_recording.SelectedRecord();
-}
-
 void FrameAcquisitionHost::ShowRecord(int record) {
     m_frame.m_recording.SelectRecord(record);
     if (CKX9MonitorView* view = View())

@@ -55,16 +55,12 @@ std::array<COLORREF, charts::kLegendChannels> FrameChartsHost::ChannelColours() 
     return colours;
 }
 
-int FrameChartsHost::SelectedSegment() const {
-    return m_frame.m_recording.SelectedSegment();
-}
-
 std::string FrameChartsHost::ModelText() const {
     return TheApp().m_InstrStatus.m_strModel;
 }
 
 void FrameChartsHost::ReloadSelectedSegment() {
-    const int segment = SelectedSegment();
+    const int segment = m_frame.m_recording.SelectedSegment();
     if (segment != -1)
         m_frame.DataFiles().Reader().OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
 }

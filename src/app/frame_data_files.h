@@ -17,7 +17,10 @@ public:
     // setup into `setupBlock`.
     FrameDataFiles(CMainFrame& frame, acquisition::Recording& recording,
                    acquisition::SetupBlock& setupBlock)
-        : m_frame(frame), m_host(frame), m_reader(m_host, recording, setupBlock) {}
+        : m_frame(frame),
+          m_host(frame),
+          m_reader(m_host, recording, setupBlock),
+          m_navigator(m_host, recording) {}
     FrameDataFiles(const FrameDataFiles&) = delete;
     FrameDataFiles& operator=(const FrameDataFiles&) = delete;
 
@@ -44,6 +47,6 @@ private:
     CMainFrame& m_frame;
     FrameAcquisitionHost m_host;
     acquisition::DataFileReader m_reader;
-    acquisition::CNavigatorDlg m_navigator{m_host};
+    acquisition::CNavigatorDlg m_navigator;
     sound::CLabelAudioDlg m_audioLabels{m_host};
 };

@@ -13,9 +13,9 @@ FrameScheduler::FrameScheduler(CMainFrame& frame, LinkClock* clock)
     : m_frame(frame),
       m_log(TheApp().m_strProgramDir),
       m_host(frame),
-      m_window(m_host, frame.Mode()),
+      m_window(m_host, frame.Mode(), frame.m_RecFile),
       m_runHost(frame),
-      m_run(m_runHost, clock ? *clock : m_ownClock, frame.Mode()) {}
+      m_run(m_runHost, clock ? *clock : m_ownClock, frame.Mode(), frame.m_liveRecorder) {}
 
 void FrameScheduler::Log(BOOL restart, const std::string& text, BOOL stamp) {
     if (const auto line = m_log.Write(restart != FALSE, text, stamp != FALSE))

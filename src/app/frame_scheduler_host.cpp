@@ -65,10 +65,6 @@ void FrameSchedulerHost::ShowBenchForSchedulerRecording() {
     m_frame.Bench().Window().ShowForSchedulerRecording();
 }
 
-void FrameSchedulerHost::CloseRecordFile() {
-    m_frame.m_RecFile.Close();
-}
-
 void FrameSchedulerHost::ResetViewForScheduler() {
     m_frame.Scheduler().ResetView();
 }

@@ -140,10 +140,6 @@ void FrameSchedulerRunHost::AddSpectrumGap(acquisition::RecordKind kind) {
         window.AddSpectrumRow(zeros);
 }
 
-void FrameSchedulerRunHost::StorePlaceholderRecord(acquisition::RecordKind kind) {
-    m_frame.m_liveRecorder.ProcessRecord(kind, "ERROR");
-}
-
 void FrameSchedulerRunHost::StopAudioRecording() {
     m_frame.Mode().SetAudioRecording(false, false);
     m_frame.StopAudioRecordingLog();
