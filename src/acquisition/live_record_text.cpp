@@ -21,7 +21,6 @@ constexpr std::string_view kLevelsKey = "[dB]";
 // "[dB]" and its CR LF.
 constexpr int kLevelListOffset = 6;
 constexpr size_t kLevelWidth = 5;
-constexpr std::string_view kErrorRecord = "ERROR";
 constexpr std::string_view kLastMarker = "LAST";
 
 bool IsDigit(char c) {
@@ -148,7 +147,7 @@ std::string_view SpectrumLevelList(std::string_view reply) {
 }
 
 LiveRecordText ParseLevelRecord(std::string_view reply, int levels) {
-    if (platform::Trim(protocol::WithoutEtx(reply)) == kErrorRecord) {
+    if (platform::Trim(protocol::WithoutEtx(reply)) == kMissingRecord) {
         LiveRecordText record;
         record.hasLevels = true;
         record.levelTexts.assign(static_cast<size_t>(levels), "0");

@@ -43,7 +43,12 @@ std::optional<ElapsedTime> ParseElapsed(std::string_view text);
 LiveRecordText ParseSpectrumRecord(std::string_view reply, int bands);
 // The band lines of a spectrum record, from the first one on; empty without "[dB]".
 std::string_view SpectrumLevelList(std::string_view reply);
-// A level record of `levels` levels; "ERROR" stands for a record whose levels are all "0".
+// What stands for a record that never arrived: a level record of kMissingRecord has all its
+// levels "0".
+inline constexpr std::string_view kMissingRecord = "ERROR";
+
+// A level record of `levels` levels; kMissingRecord stands for a record whose levels are all
+// "0".
 LiveRecordText ParseLevelRecord(std::string_view reply, int levels);
 // A profile record of `samples` samples.
 LiveRecordText ParseProfileRecord(std::string_view reply, int samples);

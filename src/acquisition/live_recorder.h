@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "acquisition/civil_time.h"
+#include "acquisition/live_record_sink.h"
 #include "acquisition/live_record_text.h"
 #include "acquisition/live_recorder_host.h"
 #include "acquisition/record_file.h"
@@ -24,7 +25,7 @@ class MeterMode;
 
 namespace acquisition {
 
-class LiveRecorder {
+class LiveRecorder : public LiveRecordSink {
 public:
     // Empty rows put in front of the old page's rows when a page ends.
     static constexpr int kEmptyRowsAtPageEnd = 50;
@@ -54,7 +55,7 @@ public:
     long long PageSize(RecordKind kind) const;
 
     // One live record of `kind`, as the meter sent it.
-    void ProcessRecord(RecordKind kind, const std::string& reply);
+    void ProcessRecord(RecordKind kind, const std::string& reply) override;
 
     // The next report-list row (the rows of the current page).
     int RowCounter() const { return m_row; }

@@ -81,8 +81,8 @@ const std::array<CNavigatorDlg::ButtonInfo, CNavigatorDlg::kButtons>& CNavigator
     return buttons;
 }
 
-CNavigatorDlg::CNavigatorDlg(NavigatorHost& host)
-    : m_host(host), m_timers([this](int id) { OnTimer(id); }) {}
+CNavigatorDlg::CNavigatorDlg(NavigatorHost& host, const Recording& recording)
+    : m_host(host), m_recording(recording), m_timers([this](int id) { OnTimer(id); }) {}
 
 CNavigatorDlg::~CNavigatorDlg() {
     m_timers.KillAll();
@@ -155,7 +155,7 @@ void CNavigatorDlg::OnInitDialog() {
 }
 
 int CNavigatorDlg::Current() const {
-    return std::clamp(m_host.SelectedRecord(), 0, std::max(LastIndex(), 0));
+    return std::clamp(m_recording.SelectedRecord(), 0, std::max(LastIndex(), 0));
 }
 
 void CNavigatorDlg::Enable(std::initializer_list<Button> buttons, bool enable) {

@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+#include "acquisition/recording.h"
 #include "platform/window_timers.h"
 #include "ui/modeless_window.h"
 
@@ -21,8 +22,6 @@ namespace acquisition {
 class NavigatorHost {
 public:
     virtual ~NavigatorHost() = default;
-    // The frame's selected record (-1: none), the spectrum the view's displays show.
-    virtual int SelectedRecord() const = 0;
     // The record becomes the selected one and the view's displays show it.
     virtual void ShowRecord(int record) = 0;
     // The main view's report list in global screen coordinates; empty without a view window.
@@ -45,7 +44,9 @@ public:
     };
     static const std::array<ButtonInfo, kButtons>& Buttons();
 
-    explicit CNavigatorDlg(NavigatorHost& host);
+    // It steps from the selected record of `recording` (-1: none), the spectrum the view's
+    // displays show.
+    CNavigatorDlg(NavigatorHost& host, const Recording& recording);
     ~CNavigatorDlg() override;
 
     // The number of spectra of the loaded record. While the window is shown the buttons and
@@ -95,6 +96,7 @@ private:
     void Sync();
 
     NavigatorHost& m_host;
+    const Recording& m_recording;
     int m_nSpectra = 0;
     int m_nSlider = 0;
     bool m_bOpen = false;

@@ -66,7 +66,8 @@ int SchedulerLogImage(const std::string& line) {
     return image;
 }
 
-CSchedulerDlg::CSchedulerDlg(SchedulerHost& host, MeterMode& mode) : m_host(host), m_mode(mode) {
+CSchedulerDlg::CSchedulerDlg(SchedulerHost& host, MeterMode& mode, RecordFile& liveFile)
+    : m_host(host), m_mode(mode), m_liveFile(liveFile) {
     m_LogList.InsertColumn(0, "Scheduler Report", ui::LVCFMT_LEFT, 500);
     const platform::DateTime now = platform::DateTime::Now();
     ScheduleSettings& settings = m_form.Settings();
@@ -306,7 +307,7 @@ void CSchedulerDlg::OnCancel() {
     }
     if (m_mode.IsLinkActive())
         StopMonitoring();
-    m_host.CloseRecordFile();
+    m_liveFile.Close();
     CopyProgramFile(kRecordIndex, kSchedulerIndex);
     m_host.ResetViewForScheduler();
     OpenSchedulerFile();

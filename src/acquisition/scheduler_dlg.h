@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "acquisition/record_file.h"
 #include "acquisition/record_layout.h"
 #include "acquisition/schedule_checks.h"
 #include "acquisition/scheduler_form.h"
@@ -36,8 +37,8 @@ public:
     static constexpr int kPauseImage = 6;
 
     // `mode` is the link's: START puts it in scheduler mode and sets the channel, STOP and the
-    // end of a run take it out.
-    CSchedulerDlg(SchedulerHost& host, MeterMode& mode);
+    // end of a run take it out. STOP closes `liveFile`, the live recording's page file.
+    CSchedulerDlg(SchedulerHost& host, MeterMode& mode, RecordFile& liveFile);
     ~CSchedulerDlg() override;
 
     // --- the window: Create builds it (hidden) and runs OnInitDialog
@@ -141,6 +142,7 @@ private:
 
     SchedulerHost& m_host;
     MeterMode& m_mode;
+    RecordFile& m_liveFile;
     SchedulerForm m_form;
     ui::CReportCtrl m_LogList;
     sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;

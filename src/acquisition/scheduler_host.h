@@ -49,8 +49,6 @@ public:
     virtual void FollowLastReportRow() = 0;
     // The bench window made again and shown with its scheduler-recording flag set.
     virtual void ShowBenchForSchedulerRecording() = 0;
-    // The live record file closed.
-    virtual void CloseRecordFile() = 0;
     // The main view emptied for the scheduler's file, and that file ("Scheduler.kr9") opened
     // in it.
     virtual void ResetViewForScheduler() = 0;

@@ -33,8 +33,9 @@ constexpr long long kLongestGapSeconds = 2LL * 24 * 3600;
 
 }  // namespace
 
-SchedulerRun::SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode)
-    : m_host(host), m_clock(clock), m_mode(mode) {
+SchedulerRun::SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode,
+                           LiveRecordSink& records)
+    : m_host(host), m_clock(clock), m_mode(mode), m_records(records) {
     m_clock.SetTimerHandler([this](int id) { OnTimer(id); });
 }
 
@@ -501,7 +502,7 @@ void SchedulerRun::OnMissingRecords() {
     m_host.Log(platform::Format("WARNING: Loss data detected.Received %d on % d", m_received,
                                 m_plan.expected));
     for (int record = m_received; record < m_plan.expected; ++record)
-        m_host.StorePlaceholderRecord(m_plan.channel);
+        m_records.ProcessRecord(m_plan.channel, std::string(kMissingRecord));
     m_received = m_plan.expected;
 }
 

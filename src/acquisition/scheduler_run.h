@@ -19,6 +19,7 @@
 #include <set>
 #include <string>
 
+#include "acquisition/live_record_sink.h"
 #include "acquisition/record_kind.h"
 #include "platform/date_time.h"
 
@@ -82,8 +83,10 @@ public:
         "WARNING: Download skipped, instrument not connected.";
 
     // The clock's timers are the run's alone: its handler is set here. `mode` is the link's,
-    // which the run moves as it connects, monitors and ends.
-    SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode);
+    // which the run moves as it connects, monitors and ends; `records` takes a placeholder for
+    // each record an acquisition missed.
+    SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode,
+                 LiveRecordSink& records);
     SchedulerRun(const SchedulerRun&) = delete;
     SchedulerRun& operator=(const SchedulerRun&) = delete;
 
@@ -162,6 +165,7 @@ private:
     SchedulerRunHost& m_host;
     LinkClock& m_clock;
     MeterMode& m_mode;
+    LiveRecordSink& m_records;
     SchedulePlan m_plan;
     bool m_active = false;
     int m_state = kIdle;

@@ -77,8 +77,6 @@ public:
     // Ten all-zero rows in the live 3-D spectrum window of a spectrum recording, when it
     // exists, as a visible gap.
     virtual void AddSpectrumGap(RecordKind kind) = 0;
-    // A placeholder record ("ERROR") through the live recorder.
-    virtual void StorePlaceholderRecord(RecordKind kind) = 0;
     // The session's audio recording ends, its line written to the audio file list.
     virtual void StopAudioRecording() = 0;
 

@@ -139,10 +139,10 @@ void FrameAcquisitionHost::ShowLoadedDataViews(std::optional<acquisition::Record
     view->ShowGraphWindow(ViewGraph::Second, false);
     view->ShowControl(CKX9MonitorView::IDC_LIVE_CHART, false);
     view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, IsSpectrum(kind));
-    m_frame.ShowNavigator(IsSpectrum(kind));
+    m_frame.DataFiles().ShowNavigator(IsSpectrum(kind));
     if (HasShape(kind, acquisition::RecordShape::Levels)) {
-        m_frame.m_GraphLegendDlg.Create();
-        m_frame.m_GraphLegendDlg.ShowWindow(true);
+        m_frame.Charts().Legend().Create();
+        m_frame.Charts().Legend().ShowWindow(true);
     }
 }
 
@@ -156,7 +156,7 @@ void FrameAcquisitionHost::SetDataListCount(long long rows) {
 void FrameAcquisitionHost::OnPageLoaded(std::optional<acquisition::RecordKind> kind,
                                         long long samples) {
     if (IsSpectrum(kind))
-        m_frame.ReloadLoadedSpectra();
+        m_frame.Charts().ReloadLoadedSpectra();
     CKX9MonitorView* view = View();
     if (!view || !kind)
         return;
@@ -164,30 +164,26 @@ void FrameAcquisitionHost::OnPageLoaded(std::optional<acquisition::RecordKind> k
         view->CreateDataGraph(*kind, samples);
     } else {
         view->RefreshGraphWindows();
-        m_frame.m_NavigatorDlg.SetSpectrumCount(
+        m_frame.DataFiles().Navigator().SetSpectrumCount(
             static_cast<int>(std::clamp<long long>(samples, 0, INT32_MAX)));
-        m_frame.ShowNavigator(true);
+        m_frame.DataFiles().ShowNavigator(true);
     }
 }
 
 void FrameAcquisitionHost::UpdateAudioLabelWindow(bool hasAudioLabels) {
-    m_frame.ShowAudioLabels(hasAudioLabels);
+    m_frame.DataFiles().ShowAudioLabels(hasAudioLabels);
 }
 
 void FrameAcquisitionHost::CreateSchedulerLogWindow() {
-    m_frame.m_ViewSchedLoggingDlg.Create();
+    m_frame.Boxes().m_ViewSchedLoggingDlg.Create();
 }
 
 void FrameAcquisitionHost::ShowSchedulerLogWindow(const std::string& path) {
-    CViewSchedLoggingDlg& window = m_frame.m_ViewSchedLoggingDlg;
+    CViewSchedLoggingDlg& window = m_frame.Boxes().m_ViewSchedLoggingDlg;
     if (!window.HasWindow())
         return;
     window.m_strText = path;
     window.ShowWindow(true);
-}
-
-int FrameAcquisitionHost::SelectedRecord() const {
-    return m_frame.m_recording.SelectedRecord();
 }
 
 void FrameAcquisitionHost::ShowRecord(int record) {
@@ -197,7 +193,7 @@ void FrameAcquisitionHost::ShowRecord(int record) {
 }
 
 QRect FrameAcquisitionHost::ReportListScreenRect() const {
-    return m_frame.m_chartsHost.ReportListScreenRect();
+    return m_frame.Charts().Host().ReportListScreenRect();
 }
 
 int FrameAcquisitionHost::CurrentRecord() const {
@@ -205,7 +201,7 @@ int FrameAcquisitionHost::CurrentRecord() const {
 }
 
 void FrameAcquisitionHost::LabelsRemoved() {
-    m_frame.SaveLabelFile();
+    m_frame.DataFiles().Reader().SaveLabelFile();
     if (CKX9MonitorView* view = View())
         view->RefreshGraphWindows();
 }

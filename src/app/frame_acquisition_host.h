@@ -37,7 +37,6 @@ public:
     void ShowSchedulerLogWindow(const std::string& path) override;
 
     // acquisition::NavigatorHost
-    int SelectedRecord() const override;
     void ShowRecord(int record) override;
     QRect ReportListScreenRect() const override;
 

@@ -9,7 +9,7 @@ void FrameBenchHost::WaitWithMessages(unsigned ms) {
 }
 
 void FrameBenchHost::WriteInstrLog(const std::string& text) {
-    m_frame.m_instrLog.WriteInstrLog(text);
+    m_frame.Web().Log().WriteInstrLog(text);
 }
 
 std::string FrameBenchHost::ProgramDir() {
@@ -57,41 +57,20 @@ platform::MessageTarget* FrameBenchHost::PortOwner() {
     return &m_frame.Link();
 }
 
-std::string FrameBenchHost::RefSerial() {
-    return m_frame.m_strRefSerial;
-}
-
-void FrameBenchHost::SetRefSerial(const std::string& serial) {
-    m_frame.m_strRefSerial = serial;
-}
-
-verification::InstrumentIdentity FrameBenchHost::TargetIdentity() {
-    return {m_frame.m_strTargetModel, m_frame.m_strTargetFirmware, m_frame.m_strTargetSerial,
-            m_frame.m_strTargetMicModel, m_frame.m_strTargetMicSerial};
-}
-
-void FrameBenchHost::SetTargetIdentity(const verification::InstrumentIdentity& identity) {
-    m_frame.m_strTargetModel = identity.model;
-    m_frame.m_strTargetFirmware = identity.firmware;
-    m_frame.m_strTargetSerial = identity.serial;
-    m_frame.m_strTargetMicModel = identity.micModel;
-    m_frame.m_strTargetMicSerial = identity.micSerial;
-}
-
 web::ServerDatabases& FrameBenchHost::Databases() {
-    return m_frame.m_databases;
+    return m_frame.Web().Databases();
 }
 
 web::WaitFeedback& FrameBenchHost::PleaseWait() {
-    return m_frame.m_tryConnFeedback;
+    return m_frame.Boxes().PleaseWait();
 }
 
 std::string FrameBenchHost::UnlockTargetCryp() {
-    return m_frame.m_SoundDlg.UnlockTargetCryp();
+    return m_frame.Bench().Window().UnlockTargetCryp();
 }
 
 web::WebClient& FrameBenchHost::Web() {
-    return m_frame.m_web;
+    return m_frame.Web().Client();
 }
 
 std::string FrameBenchHost::TechnicianId() {

@@ -27,10 +27,6 @@ public:
     bool ViewPresent() override;
     CSerialMFC* RefPort() override;
     platform::MessageTarget* PortOwner() override;
-    std::string RefSerial() override;
-    void SetRefSerial(const std::string& serial) override;
-    verification::InstrumentIdentity TargetIdentity() override;
-    void SetTargetIdentity(const verification::InstrumentIdentity& identity) override;
     web::ServerDatabases& Databases() override;
     web::WaitFeedback& PleaseWait() override;
 

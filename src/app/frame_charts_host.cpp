@@ -16,7 +16,7 @@ charts::BarChartContext FrameChartsHost::BarChart() const {
     const CKX9MonitorApp& app = TheApp();
     charts::BarChartContext context;
     context.liveKind = m_frame.Mode().ChannelMode();
-    context.contour = &m_frame.m_Isophone;
+    context.contour = &m_frame.Charts().Isophone();
     context.model = app.m_InstrStatus.m_strModel;
     context.spectrumKind = app.m_strSpectrumKind;
     if (const CKX9MonitorView* view = View()) {
@@ -28,7 +28,7 @@ charts::BarChartContext FrameChartsHost::BarChart() const {
 }
 
 void FrameChartsHost::OnIsophoneBandChosen(int band) {
-    m_frame.m_Isophone.SelectBand(band);
+    m_frame.Charts().Isophone().SelectBand(band);
     if (CKX9MonitorView* view = View())
         view->RefreshGraphWindows();
 }
@@ -55,18 +55,14 @@ std::array<COLORREF, charts::kLegendChannels> FrameChartsHost::ChannelColours() 
     return colours;
 }
 
-int FrameChartsHost::SelectedSegment() const {
-    return m_frame.m_recording.SelectedSegment();
-}
-
 std::string FrameChartsHost::ModelText() const {
     return TheApp().m_InstrStatus.m_strModel;
 }
 
 void FrameChartsHost::ReloadSelectedSegment() {
-    const int segment = SelectedSegment();
+    const int segment = m_frame.m_recording.SelectedSegment();
     if (segment != -1)
-        m_frame.OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
+        m_frame.DataFiles().Reader().OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
 }
 
 void FrameChartsHost::ClearChannelCurve(int channel) {

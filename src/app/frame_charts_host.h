@@ -16,7 +16,6 @@ public:
 
     std::array<std::string, charts::kLegendChannels> ChannelParameters() const override;
     std::array<COLORREF, charts::kLegendChannels> ChannelColours() const override;
-    int SelectedSegment() const override;
     std::string ModelText() const override;
     void ReloadSelectedSegment() override;
     void ClearChannelCurve(int channel) override;

@@ -76,16 +76,16 @@ std::optional<CommandState> CFrameDataViewCommands::OnUpdateCommand(unsigned id)
 }
 
 void CFrameDataViewCommands::OnSave() {
-    m_frame.RunSaveDialog();
+    m_frame.DataFiles().RunSaveDialog();
 }
 
 void CFrameDataViewCommands::On3DGraphProperties() {
-    m_frame.m_Setup3DGraphDlg.Create();
-    m_frame.m_Setup3DGraphDlg.ShowWindow(true);
+    m_frame.Charts().Setup3D().Create();
+    m_frame.Charts().Setup3D().ShowWindow(true);
 }
 
 void CFrameDataViewCommands::OnView3DGraph() {
-    m_frame.ShowLoadedSpectra();
+    m_frame.Charts().ShowLoadedSpectra();
 }
 
 void CFrameDataViewCommands::OnViewCrossReference() {

@@ -104,15 +104,16 @@ void FrameGraphHost::OnLabelAdded(bool showAudioLabels) {
     CMainFrame* frame = TheApp().m_pMainFrame;
     if (!frame)
         return;
-    frame->SaveLabelFile();
-    frame->ShowAudioLabels(showAudioLabels || frame->m_LabelAudioDlg.m_bHasAudioLabels);
+    frame->DataFiles().Reader().SaveLabelFile();
+    frame->DataFiles().ShowAudioLabels(showAudioLabels ||
+                                       frame->DataFiles().AudioLabels().m_bHasAudioLabels);
 }
 
 void FrameGraphHost::ClearLabels() {
     CMainFrame* frame = TheApp().m_pMainFrame;
     if (!frame)
         return;
-    sound::CLabelAudioDlg& window = frame->m_LabelAudioDlg;
+    sound::CLabelAudioDlg& window = frame->DataFiles().AudioLabels();
     window.Create();
     window.m_bClearingMode = 1;
     window.UpdateLabelList();
@@ -153,7 +154,7 @@ std::string FrameGraphHost::FormatPointReadout(int x, int y, const std::string& 
 
     const charts::PointReadout readout = charts::FormatPointReadout(x, y, coordinates, source);
     if (frame && (readout.timeLine || readout.channelLines[0])) {
-        charts::CGraphLegendDlg& legend = frame->m_GraphLegendDlg;
+        charts::CGraphLegendDlg& legend = frame->Charts().Legend();
         if (readout.timeLine)
             legend.SetTimeLine(*readout.timeLine);
         for (int channel = 0; channel < charts::kLevelChannels; ++channel)

@@ -135,25 +135,25 @@ void FrameLiveRecorderHost::RepaintLiveGraph() {
 }
 
 bool FrameLiveRecorderHost::HasLiveSpectrumWindow() const {
-    return m_frame.m_LiveDemoDlg.HasWindow();
+    return m_frame.Charts().LiveSpectra().HasWindow();
 }
 
 void FrameLiveRecorderHost::HideLiveSpectrumWindow() {
-    m_frame.m_LiveDemoDlg.ShowWindow(false);
+    m_frame.Charts().LiveSpectra().ShowWindow(false);
 }
 
 void FrameLiveRecorderHost::AddLiveSpectrum(std::span<const std::uint16_t> bands) {
-    m_frame.m_LiveDemoDlg.AddSpectrumRow(bands);
+    m_frame.Charts().LiveSpectra().AddSpectrumRow(bands);
 }
 
 void FrameLiveRecorderHost::ClearLiveSpectrum() {
-    m_frame.m_LiveDemoDlg.ClearRows();
+    m_frame.Charts().LiveSpectra().ClearRows();
 }
 
 // --- the frame
 
 void FrameLiveRecorderHost::ShowDataLoss() {
-    m_frame.m_LooseDataDlg.ShowLoss();
+    m_frame.Boxes().m_LooseDataDlg.ShowLoss();
 }
 
 void FrameLiveRecorderHost::LogScheduler(const std::string& text) {

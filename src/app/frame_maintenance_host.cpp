@@ -18,11 +18,11 @@ void FrameMaintenanceHost::SendCommand(int code, const std::string& arg1, const 
 }
 
 bool FrameMaintenanceHost::HttpLogUser(const std::string& logFileName, const std::string& text) {
-    return m_frame.m_web.HttpLogUser(logFileName, text) != FALSE;
+    return m_frame.Web().Client().HttpLogUser(logFileName, text) != FALSE;
 }
 
 void FrameMaintenanceHost::WriteInstrLog(const std::string& text) {
-    m_frame.m_instrLog.WriteInstrLog(text);
+    m_frame.Web().Log().WriteInstrLog(text);
 }
 
 void FrameMaintenanceHost::SendCommand(int code) {
@@ -30,13 +30,13 @@ void FrameMaintenanceHost::SendCommand(int code) {
 }
 
 maintenance::SchedulerConfirm FrameMaintenanceHost::ConfirmMode() {
-    return m_frame.m_SchedulerDlg.ConfirmMode() == acquisition::kCalIfErrorExceeds
+    return m_frame.Scheduler().Window().ConfirmMode() == acquisition::kCalIfErrorExceeds
                ? maintenance::SchedulerConfirm::IfErrorExceeds
                : maintenance::SchedulerConfirm::Always;
 }
 
 std::string FrameMaintenanceHost::CalibrationThreshold() {
-    return m_frame.m_SchedulerDlg.CalibrationThreshold();
+    return m_frame.Scheduler().Window().CalibrationThreshold();
 }
 
 void FrameMaintenanceHost::LogScheduler(const std::string& text) {
@@ -44,15 +44,15 @@ void FrameMaintenanceHost::LogScheduler(const std::string& text) {
 }
 
 void FrameMaintenanceHost::SetSchedulerStep(int step) {
-    m_frame.m_schedulerRun.SetState(step);
+    m_frame.Scheduler().Run().SetState(step);
 }
 
 web::WebClient& FrameMaintenanceHost::Web() {
-    return m_frame.m_web;
+    return m_frame.Web().Client();
 }
 
 web::WaitFeedback& FrameMaintenanceHost::PleaseWait() {
-    return m_frame.m_tryConnFeedback;
+    return m_frame.Boxes().PleaseWait();
 }
 
 std::string FrameMaintenanceHost::ProgramDir() {
@@ -72,7 +72,7 @@ std::optional<std::string> FrameMaintenanceHost::ExchangeWithTarget(const std::s
 }
 
 void FrameMaintenanceHost::CloseTargetPort() {
-    m_frame.CloseTargetPort();
+    m_frame.Link().SerialPort(LinkSide::Target).Close();
 }
 
 bool FrameMaintenanceHost::ReopenTargetPort() {

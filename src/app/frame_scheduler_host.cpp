@@ -49,7 +49,7 @@ void FrameSchedulerHost::PublishScheduleTimes(const acquisition::ScheduleTime& a
 }
 
 void FrameSchedulerHost::PrepareLiveSpectrumWindow() {
-    charts::CDemoDlg& window = m_frame.m_LiveDemoDlg;
+    charts::CDemoDlg& window = m_frame.Charts().LiveSpectra();
     if (!window.HasWindow())
         window.Create();
     window.ClearRows();
@@ -62,19 +62,15 @@ void FrameSchedulerHost::FollowLastReportRow() {
 }
 
 void FrameSchedulerHost::ShowBenchForSchedulerRecording() {
-    m_frame.m_SoundDlg.ShowForSchedulerRecording();
-}
-
-void FrameSchedulerHost::CloseRecordFile() {
-    m_frame.m_RecFile.Close();
+    m_frame.Bench().Window().ShowForSchedulerRecording();
 }
 
 void FrameSchedulerHost::ResetViewForScheduler() {
-    m_frame.ResetViewForScheduler();
+    m_frame.Scheduler().ResetView();
 }
 
 void FrameSchedulerHost::OpenSchedulerFile() {
-    m_frame.OpenSchedulerFile();
+    m_frame.Scheduler().OpenFile();
 }
 
 void FrameSchedulerHost::LogScheduler(bool restart, const std::string& text, bool stamp) {
@@ -94,14 +90,14 @@ void FrameSchedulerHost::WaitWithMessages(unsigned ms) {
 }
 
 void FrameSchedulerHost::StartRun(const acquisition::SchedulePlan& plan) {
-    m_frame.m_schedulerRun.Start(plan);
+    m_frame.Scheduler().Run().Start(plan);
 }
 
 void FrameSchedulerHost::StopRun() {
-    m_frame.m_runLeftovers.Begin();
-    m_frame.m_schedulerRun.Stop();
+    m_frame.Scheduler().Leftovers().Begin();
+    m_frame.Scheduler().Run().Stop();
 }
 
 void FrameSchedulerHost::StopRunMonitoring() {
-    m_frame.m_schedulerRun.StopMonitoring();
+    m_frame.Scheduler().Run().StopMonitoring();
 }

@@ -24,7 +24,6 @@ public:
     void PrepareLiveSpectrumWindow() override;
     void FollowLastReportRow() override;
     void ShowBenchForSchedulerRecording() override;
-    void CloseRecordFile() override;
     void ResetViewForScheduler() override;
     void OpenSchedulerFile() override;
     void LogScheduler(bool restart, const std::string& text, bool stamp) override;

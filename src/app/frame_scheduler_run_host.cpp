@@ -5,6 +5,7 @@
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "app/meter_connection.h"
 #include "link/command_codes.h"
 #include "platform/clock.h"
 #include "platform/text.h"
@@ -66,20 +67,20 @@ bool FrameSchedulerRunHost::IsAutoDetect() {
 }
 
 void FrameSchedulerRunHost::PrepareConnectAttempt() {
-    m_frame.m_TryConnDlg.SetText("");
-    m_frame.m_TryConnDlg.ShowWindow(true);
+    m_frame.Boxes().m_TryConnDlg.SetText("");
+    m_frame.Boxes().m_TryConnDlg.ShowWindow(true);
 }
 
 int FrameSchedulerRunHost::ConnectForScheduler() {
-    return m_frame.ConnectForScheduler();
+    return MeterConnection(m_frame).ConnectForScheduler();
 }
 
 void FrameSchedulerRunHost::ConnectInstrument() {
-    m_frame.ConnectInstrument();
+    MeterConnection(m_frame).ConnectInstrument();
 }
 
 void FrameSchedulerRunHost::ConnectInstrumentPort() {
-    m_frame.ConnectInstrumentPort();
+    MeterConnection(m_frame).ConnectInstrumentPort();
 }
 
 void FrameSchedulerRunHost::ArmLink() {
@@ -121,7 +122,7 @@ void FrameSchedulerRunHost::OnAcquisitionStart(acquisition::RecordKind kind) {
     TheApp().m_strCurrentFile =
         TheApp().ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
     if (kind->shape == acquisition::RecordShape::Levels)
-        m_frame.ShowGraphLegend();
+        m_frame.Charts().ShowLegend();
 }
 
 void FrameSchedulerRunHost::StartRecordingBlink() {
@@ -129,7 +130,7 @@ void FrameSchedulerRunHost::StartRecordingBlink() {
 }
 
 void FrameSchedulerRunHost::AddSpectrumGap(acquisition::RecordKind kind) {
-    charts::CDemoDlg& window = m_frame.m_LiveDemoDlg;
+    charts::CDemoDlg& window = m_frame.Charts().LiveSpectra();
     if (!window.HasWindow() || !kind.IsSpectrum())
         return;
     if (window.Row() >= kFullSpectrumGraphRows)
@@ -137,10 +138,6 @@ void FrameSchedulerRunHost::AddSpectrumGap(acquisition::RecordKind kind) {
     const std::vector<std::uint16_t> zeros(static_cast<size_t>(kind->valuesPerSample), 0);
     for (int row = 0; row < charts::CDemoDlg::kSeparatorRows; ++row)
         window.AddSpectrumRow(zeros);
-}
-
-void FrameSchedulerRunHost::StorePlaceholderRecord(acquisition::RecordKind kind) {
-    m_frame.m_liveRecorder.ProcessRecord(kind, "ERROR");
 }
 
 void FrameSchedulerRunHost::StopAudioRecording() {
@@ -153,7 +150,7 @@ void FrameSchedulerRunHost::StartElectricCalibration() {
 }
 
 void FrameSchedulerRunHost::CloseElectricCalibrationWindow() {
-    m_frame.m_ElectricCalibrationDlg.DestroyWindow();
+    m_frame.Maintenance().ElectricCalibration().DestroyWindow();
 }
 
 bool FrameSchedulerRunHost::StartDownload() {
@@ -166,12 +163,12 @@ void FrameSchedulerRunHost::CloseRecordFile() {
 }
 
 void FrameSchedulerRunHost::ShowRunResult() {
-    m_frame.ShowSchedulerResult();
+    m_frame.Scheduler().ShowResult();
 }
 
 void FrameSchedulerRunHost::OnRunEnded() {
-    m_frame.m_SchedulerDlg.EnableScheduleControls();
-    m_frame.m_SchedulerDlg.EndRun();
+    m_frame.Scheduler().Window().EnableScheduleControls();
+    m_frame.Scheduler().Window().EndRun();
 }
 
 void FrameSchedulerRunHost::Log(const std::string& text) {
@@ -179,9 +176,9 @@ void FrameSchedulerRunHost::Log(const std::string& text) {
 }
 
 std::string FrameSchedulerRunHost::Caption() {
-    return m_frame.m_SchedulerDlg.Caption();
+    return m_frame.Scheduler().Window().Caption();
 }
 
 void FrameSchedulerRunHost::SetCaption(const std::string& caption) {
-    m_frame.m_SchedulerDlg.SetCaption(caption);
+    m_frame.Scheduler().Window().SetCaption(caption);
 }

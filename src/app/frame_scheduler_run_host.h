@@ -41,7 +41,6 @@ public:
     void OnAcquisitionStart(acquisition::RecordKind kind) override;
     void StartRecordingBlink() override;
     void AddSpectrumGap(acquisition::RecordKind kind) override;
-    void StorePlaceholderRecord(acquisition::RecordKind kind) override;
     void StopAudioRecording() override;
 
     void StartElectricCalibration() override;

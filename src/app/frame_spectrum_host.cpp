@@ -21,10 +21,6 @@ std::optional<acquisition::DataBufferView> Spectra(const CMainFrame& frame) {
 
 }  // namespace
 
-int FrameSpectrumHost::SelectedSegment() const {
-    return m_frame.m_recording.SelectedSegment();
-}
-
 int FrameSpectrumHost::LoadedSpectra() const {
     const auto spectra = Spectra(m_frame);
     return spectra ? static_cast<int>(std::min<long long>(spectra->SampleCount(), INT_MAX)) : 0;

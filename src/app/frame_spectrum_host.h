@@ -10,7 +10,6 @@ class FrameSpectrumHost : public charts::SpectrumWindowHost {
 public:
     explicit FrameSpectrumHost(CMainFrame& frame) : m_frame(frame) {}
 
-    int SelectedSegment() const override;
     int LoadedSpectra() const override;
     std::optional<charts::StoredSpectrum> LoadedSpectrum(int index) const override;
     bool IsReportIntervalBoundary(int timeSeconds) const override;

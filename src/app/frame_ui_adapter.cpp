@@ -1,11 +1,39 @@
 #include "app/frame_ui_adapter.h"
 
-#include "app/kx9monitor_view.h"
-
 #include <QGuiApplication>
+#include <array>
 
+#include "app/frame_boxes.h"
+#include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 #include "app/main_frame_window.h"
+
+namespace {
+constexpr int kLinkPaneWidth = 190;
+constexpr int kClockPaneWidth = 150;
+constexpr std::array kClockPanes{6, 7, 9, 10};
+}  // namespace
+
+FrameWindowUi::FrameWindowUi(CMainFrame& frame, FrameBoxes& boxes)
+    : m_frame(frame), m_boxes(boxes) {
+    SetUpStatusBar();
+}
+
+void FrameWindowUi::SetUpStatusBar() {
+    std::array<unsigned, kPaneCount> indicators{};
+    indicators[0] = ui::ID_SEPARATOR;
+    for (int pane = 1; pane < kPaneCount; ++pane)
+        indicators[static_cast<size_t>(pane)] = static_cast<unsigned>(pane);
+    m_statusBar.SetIndicators(indicators.data(), kPaneCount);
+    // Panes the link never writes take no room.
+    for (int pane = 1; pane < kPaneCount; ++pane)
+        m_statusBar.SetPaneInfo(pane, static_cast<unsigned>(pane), ui::SBPS_NOBORDERS, 0);
+    m_statusBar.SetPaneInfo(CMainFrame::kStatusPane, CMainFrame::kStatusPane, ui::SBPS_NORMAL,
+                            kLinkPaneWidth);
+    for (int pane : kClockPanes)
+        m_statusBar.SetPaneInfo(pane, static_cast<unsigned>(pane), ui::SBPS_NORMAL,
+                                kClockPaneWidth);
+}
 
 std::string FrameWindowUi::GetTitle() const {
     if (const CMainFrameWindow* window = m_frame.Window())
@@ -25,15 +53,15 @@ bool FrameWindowUi::IsMinimized() const {
 }
 
 void FrameWindowUi::SetPaneText(int pane, const std::string& onText, const std::string& offText) {
-    m_frame.m_wndStatusBar.SetPaneText(pane, onText, offText);
+    m_statusBar.SetPaneText(pane, onText, offText);
 }
 
 void FrameWindowUi::SetPaneColors(int pane, COLORREF onBackground, COLORREF offBackground) {
-    m_frame.m_wndStatusBar.SetPaneColors(pane, onBackground, offBackground);
+    m_statusBar.SetPaneColors(pane, onBackground, offBackground);
 }
 
 void FrameWindowUi::ShowSetupWaitBox(const std::string& text) {
-    auto& box = m_frame.m_WaitGetStatusDlg;
+    auto& box = m_boxes.m_WaitGetStatusDlg;
     if (!box.HasWindow())
         box.Create();
     box.SetText(text);
@@ -41,31 +69,31 @@ void FrameWindowUi::ShowSetupWaitBox(const std::string& text) {
 }
 
 bool FrameWindowUi::IsSetupWaitBoxShown() const {
-    return m_frame.m_WaitGetStatusDlg.IsWindowVisible();
+    return m_boxes.m_WaitGetStatusDlg.IsWindowVisible();
 }
 
 void FrameWindowUi::KillSetupWaitBoxTimer() {
-    m_frame.m_WaitGetStatusDlg.KillTimer(CWaitGetStatusDlg::kTimerId);
+    m_boxes.m_WaitGetStatusDlg.KillTimer(CWaitGetStatusDlg::kTimerId);
 }
 
 void FrameWindowUi::SetSetupWaitProgress(int position) {
-    m_frame.m_WaitGetStatusDlg.SetProgressPos(CWaitGetStatusDlg::IDC_PROGRESS, position);
+    m_boxes.m_WaitGetStatusDlg.SetProgressPos(CWaitGetStatusDlg::IDC_PROGRESS, position);
 }
 
 void FrameWindowUi::StepSetupWaitProgress() {
-    m_frame.m_WaitGetStatusDlg.StepProgress();
+    m_boxes.m_WaitGetStatusDlg.StepProgress();
 }
 
 void FrameWindowUi::DestroySetupWaitBox() {
-    m_frame.m_WaitGetStatusDlg.DestroyWindow();
+    m_boxes.m_WaitGetStatusDlg.DestroyWindow();
 }
 
 bool FrameWindowUi::IsDownloadBoxShown() const {
-    return m_frame.m_DownloadStatusDlg.IsWindowVisible();
+    return m_boxes.m_DownloadStatusDlg.IsWindowVisible();
 }
 
 void FrameWindowUi::ShowDownloadBox() {
-    auto& box = m_frame.m_DownloadStatusDlg;
+    auto& box = m_boxes.m_DownloadStatusDlg;
     if (!box.HasWindow())
         box.Create();
     box.SetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS, "0");
@@ -85,42 +113,42 @@ void FrameWindowUi::ShowWaitCursor(bool show) {
 }
 
 int FrameWindowUi::StepDownloadProgress() {
-    m_frame.m_DownloadStatusDlg.StepProgress(CDownloadStatusDlg::IDC_PROGRESS);
-    return m_frame.m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS);
+    m_boxes.m_DownloadStatusDlg.StepProgress(CDownloadStatusDlg::IDC_PROGRESS);
+    return m_boxes.m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS);
 }
 
 void FrameWindowUi::SetDownloadProgress(int position) {
-    m_frame.m_DownloadStatusDlg.SetProgressPos(CDownloadStatusDlg::IDC_PROGRESS, position);
+    m_boxes.m_DownloadStatusDlg.SetProgressPos(CDownloadStatusDlg::IDC_PROGRESS, position);
 }
 
 void FrameWindowUi::SetDownloadFields(const std::string& file, const std::string& line) {
-    m_frame.m_DownloadStatusDlg.SetDlgItemText(CDownloadStatusDlg::IDC_RECORD_NUMBER, file);
-    m_frame.m_DownloadStatusDlg.SetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS, line);
+    m_boxes.m_DownloadStatusDlg.SetDlgItemText(CDownloadStatusDlg::IDC_RECORD_NUMBER, file);
+    m_boxes.m_DownloadStatusDlg.SetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS, line);
 }
 
 void FrameWindowUi::CloseDownloadBox() {
-    m_frame.m_DownloadStatusDlg.DestroyWindow();
+    m_boxes.m_DownloadStatusDlg.DestroyWindow();
 }
 
 bool FrameWindowUi::HasInstrStatusDlg() const {
-    return m_frame.m_ViewInstrStatusDlg.HasWindow();
+    return m_boxes.m_ViewInstrStatusDlg.HasWindow();
 }
 
 void FrameWindowUi::CreateInstrStatusDlg() {
-    m_frame.m_ViewInstrStatusDlg.Create();
-    m_frame.m_ViewInstrStatusDlg.ShowWindow(true);
+    m_boxes.m_ViewInstrStatusDlg.Create();
+    m_boxes.m_ViewInstrStatusDlg.ShowWindow(true);
 }
 
 std::string FrameWindowUi::GetInstrStatusText() const {
-    return m_frame.m_ViewInstrStatusDlg.m_strStatusText;
+    return m_boxes.m_ViewInstrStatusDlg.m_strStatusText;
 }
 
 void FrameWindowUi::SetInstrStatusText(const std::string& text) {
-    m_frame.m_ViewInstrStatusDlg.m_strStatusText = text;
+    m_boxes.m_ViewInstrStatusDlg.m_strStatusText = text;
 }
 
 void FrameWindowUi::ShowInstrStatus() {
-    m_frame.m_ViewInstrStatusDlg.ShowStatus();
+    m_boxes.m_ViewInstrStatusDlg.ShowStatus();
 }
 
 // ---- the main view, while it exists

@@ -6,14 +6,23 @@
 #include <string>
 
 #include "app/frame_ui.h"
+#include "ui/x_status_bar.h"
 #include "web/wait_feedback.h"
 
 class CMainFrame;
 class CTryConnDlg;
+class FrameBoxes;
 
 class FrameWindowUi : public FrameUi {
 public:
-    explicit FrameWindowUi(CMainFrame& frame) : m_frame(frame) {}
+    // The status bar's panes: 1 the link's, 6 and 7 (9 and 10 in scheduler mode) the meter's
+    // date and time.
+    static constexpr int kPaneCount = 11;
+
+    FrameWindowUi(CMainFrame& frame, FrameBoxes& boxes);
+
+    // The bar the window shows.
+    ui::XStatusBar& StatusBar() { return m_statusBar; }
 
     std::string GetTitle() const override;
     void SetTitle(const std::string& title) override;
@@ -53,7 +62,11 @@ public:
     void SetReportTrimFinished() override;
 
 private:
+    void SetUpStatusBar();
+
     CMainFrame& m_frame;
+    FrameBoxes& m_boxes;
+    ui::XStatusBar m_statusBar;
 };
 
 // The web client's please-wait box: the frame's CTryConnDlg, and the wait cursor.

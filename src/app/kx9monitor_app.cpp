@@ -5,6 +5,7 @@
 
 #include "app/dialogs/about_dlg.h"
 #include "app/main_frame.h"
+#include "app/main_frame_window.h"
 #include "app/startup_host.h"
 #include "app/startup_settings.h"
 #include "link/serial.h"
@@ -88,18 +89,19 @@ BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
 
     // Creating the frame runs the start-up job.
     m_pFrameOwner = std::make_unique<CMainFrame>();
-    if (!m_pFrameOwner->LoadFrame())
+    if (m_pFrameOwner->OnCreate() == -1)
         return FALSE;
     CMainFrame* frame = m_pMainFrame;
     if (frame)
-        frame->SetMenu(frame->NewMenu());
+        frame->Commands().InstallMenu();
     // The program ends once the main loop meets this quit.
     platform::EventLoop::RequestQuit(0);
     if (frame) {
-        frame->ShowMaximized();
+        if (CMainFrameWindow* window = frame->Window())
+            window->showMaximized();
         if (!m_strCommandLineFile.empty())
-            frame->OpenSessionFile(m_strCommandLineFile);
-        SetStartupHost(&frame->m_startupHost);
+            frame->DataFiles().Reader().OpenSessionFile(m_strCommandLineFile);
+        SetStartupHost(&frame->Web().Startup());
     }
     StartupUpdateCheck();
     return TRUE;
@@ -122,40 +124,49 @@ void CKX9MonitorApp::SavePortIni(const PortRecord& reference, const PortRecord& 
 void CKX9MonitorApp::StartupUpdateCheck() {
     m_strProgramDir = platform::CurrentDirectory();
     m_nDisplayAudioSetting = 1;
-    auto internetChecked = [this] { return m_pStartupHost && m_pStartupHost->IsInternetChecked(); };
     const platform::DateTime now = platform::DateTime::Now();
-
-    const std::string settingsPath = ProgramPath(kStartupSettingsFile);
-    if (auto settings = ReadStartupSettings(settingsPath)) {
-        const bool refreshDue = settings->IsRefreshDue(now);
-        if (refreshDue && m_pStartupHost)
-            m_pStartupHost->CheckInternetConnection();
-        if (!settings->displayAudioSetting)
-            m_nDisplayAudioSetting = 0;
-        if (refreshDue && internetChecked()) {
-            m_pStartupHost->UpdateServerDatabases();
-            const std::string content =
-                FormatStartupSettings(platform::DateTime::Now(), m_nDisplayAudioSetting != 0);
-            if (!platform::WriteFileAtomic(settingsPath, content))
-                platform::AfxMessageBox("Unable to open QS4060KRTN_VP.ini");
-        }
-    } else {
-        platform::AfxMessageBox("Unable to open QS4060KRTN_VP.ini");
-    }
-
+    ApplyStartupSettings(now);
     for (const char* database : {kTechnicianDatabase, kCorrectionsTable})
-        if (!platform::FileExists(ProgramPath(database)) && internetChecked())
+        if (!platform::FileExists(ProgramPath(database)) && IsInternetChecked())
             m_pStartupHost->UpdateServerDatabases();
+    ExpireBooking(now);
+    m_bDebug = 0;
+}
 
+bool CKX9MonitorApp::IsInternetChecked() const {
+    return m_pStartupHost && m_pStartupHost->IsInternetChecked();
+}
+
+void CKX9MonitorApp::ApplyStartupSettings(const platform::DateTime& now) {
+    const std::string settingsPath = ProgramPath(kStartupSettingsFile);
+    const auto settings = ReadStartupSettings(settingsPath);
+    if (!settings) {
+        platform::AfxMessageBox("Unable to open QS4060KRTN_VP.ini");
+        return;
+    }
+    const bool refreshDue = settings->IsRefreshDue(now);
+    if (refreshDue && m_pStartupHost)
+        m_pStartupHost->CheckInternetConnection();
+    if (!settings->displayAudioSetting)
+        m_nDisplayAudioSetting = 0;
+    if (!refreshDue || !IsInternetChecked())
+        return;
+    m_pStartupHost->UpdateServerDatabases();
+    const std::string content =
+        FormatStartupSettings(platform::DateTime::Now(), m_nDisplayAudioSetting != 0);
+    if (!platform::WriteFileAtomic(settingsPath, content))
+        platform::AfxMessageBox("Unable to open QS4060KRTN_VP.ini");
+}
+
+void CKX9MonitorApp::ExpireBooking(const platform::DateTime& now) {
     const std::string bookingPath = ProgramPath(kBookingFile);
     platform::LineReader booking(bookingPath);
     std::string firstLine;
-    if (booking.IsOpen() && booking.ReadLine(firstLine, 512)) {
-        const auto bookedAt = platform::DateTime::Parse(firstLine);
-        if (bookedAt && platform::WholeDaysBetween(*bookedAt, now) >= kBookingLifetimeDays)
-            platform::RemoveFile(bookingPath);
-    }
-    m_bDebug = 0;
+    if (!booking.IsOpen() || !booking.ReadLine(firstLine, 512))
+        return;
+    const auto bookedAt = platform::DateTime::Parse(firstLine);
+    if (bookedAt && platform::WholeDaysBetween(*bookedAt, now) >= kBookingLifetimeDays)
+        platform::RemoveFile(bookingPath);
 }
 
 void CKX9MonitorApp::WaitWithMessages(unsigned ms) {

@@ -16,6 +16,9 @@
 
 class CMainFrame;
 class CKX9MonitorView;
+namespace platform {
+class DateTime;
+}
 class StartupHost;
 
 class CKX9MonitorApp {
@@ -84,6 +87,12 @@ public:
     static constexpr size_t kDataBufferSize = acquisition::kDataBufferSize;
 
 private:
+    // The start-up check's steps: the settings file and the refresh it may call for, and the
+    // instrument booking, which lapses after its days.
+    bool IsInternetChecked() const;
+    void ApplyStartupSettings(const platform::DateTime& now);
+    void ExpireBooking(const platform::DateTime& now);
+
     bool m_bModuleInitialised = false;
     // The frame the start-up created; it outlives its window until the application ends.
     std::unique_ptr<CMainFrame> m_pFrameOwner;

@@ -46,7 +46,20 @@ constexpr unsigned kDataLoggingPause = 4000;
 // The old page's rows start behind the empty rows a page end puts in front of them.
 constexpr int kTrimReach = acquisition::LiveRecorder::kEmptyRowsAtPageEnd;
 constexpr int kAcquisitionStartImage = 3;
+
+// What a page row shows besides its list: the current page the live chart (spectra), a stored
+// page its graph (levels) or its file chart and the navigator (spectra).
+constexpr CKX9MonitorView::PageViews kCurrentLevels{false, false, false, false};
+constexpr CKX9MonitorView::PageViews kCurrentSpectra{false, true, false, std::nullopt};
+constexpr CKX9MonitorView::PageViews kStoredLevels{true, false, false, false};
+constexpr CKX9MonitorView::PageViews kStoredSpectra{false, false, true, true};
 }  // namespace
+
+const CKX9MonitorView::PageViews& CKX9MonitorView::PageViewsOf(PageRow row, bool spectra) {
+    if (row == PageRow::Current)
+        return spectra ? kCurrentSpectra : kCurrentLevels;
+    return spectra ? kStoredSpectra : kStoredLevels;
+}
 
 acquisition::Recording& CKX9MonitorView::Recording() const {
     CMainFrame* frame = TheApp().m_pMainFrame;
@@ -201,7 +214,7 @@ void CKX9MonitorView::SetUpCharts() {
     CMainFrame* frame = TheApp().m_pMainFrame;
     for (int id : {IDC_LIVE_CHART, IDC_DATA_CHART}) {
         charts::CChartWnd& chart = *BandChart(id);
-        chart.SetHost(frame ? &frame->m_chartsHost : nullptr);
+        chart.SetHost(frame ? &frame->Charts().Host() : nullptr);
         if (!chart.InitDefault())
             platform::AfxMessageBox("error with bar graph");
         chart.EnableToolTips(1);
@@ -226,7 +239,7 @@ void CKX9MonitorView::OnInitialUpdate() {
     m_nPointMarks = m_nAxis = m_nWideLine = m_nURLine = m_nIsophone = 0;
 
     if (CMainFrame* frame = TheApp().m_pMainFrame) {
-        frame->m_dataViewCommands.m_bCrossReference = TRUE;
+        frame->Commands().DataView().m_bCrossReference = TRUE;
         frame->Ui().SetTitle(kTitle);
     }
     SetupListPrinter();
@@ -264,7 +277,7 @@ void CKX9MonitorView::OnInitialUpdate() {
 
     // The frame's menu update handler tests this word.
     if (CMainFrame* frame = TheApp().m_pMainFrame)
-        frame->m_nDisplayMode = 0;
+        frame->Commands().SetDisplayMode(0);
     m_bInitialised = true;
     OnUpdate();
 }
@@ -290,84 +303,76 @@ void CKX9MonitorView::OnUpdate() {
 // --- clicks
 
 void CKX9MonitorView::OnClickList1602() {
-    int row = m_PageList.GetSelectedRow();
-    if (row < 0)
+    const std::optional<std::string> text = ClickedPageRow();
+    if (!text)
         return;
-    std::string text = m_PageList.GetItemText(row, 0);
-    // A page's start time stands below its page row.
-    if (!Contains(text, "CURR") && !Contains(text, "PAGE")) {
-        m_PageList.SetRowStates(row, ui::RVS_UNSELECTED);
-        if (!m_PageList.IsValidRow(--row))
-            return;
-        m_PageList.SetRowStates(row, ui::RVS_SELECTED);
-        text = m_PageList.GetItemText(row, 0);
-    }
+    if (Contains(*text, "CURR"))
+        ShowCurrentPage();
+    else if (Contains(*text, "PAGE"))
+        ShowStoredPage(platform::Atoi(platform::Mid(*text, 4)));
 
     CMainFrame* frame = TheApp().m_pMainFrame;
-    const std::optional<acquisition::RecordKind> kind = ChannelMode();
-    const bool spectra = kind && kind->IsSpectrum();
-    const bool levels = kind && !spectra;
-    const bool legend = kind && (*kind)->shape == acquisition::RecordShape::Levels;
-    acquisition::Recording& recording = Recording();
-    if (Contains(text, "CURR")) {
-        recording.SelectSegment(-1);
-        ShowControl(IDC_REPORT_LIST, true);
-        ShowControl(IDC_DATA_LIST, false);
-        if (levels || spectra) {
-            ShowGraph(ViewGraph::Data, false);
-            ShowGraph(ViewGraph::Second, false);
-        }
-        if (levels) {
-            ShowControl(IDC_LIVE_CHART, false);
-            ShowControl(IDC_DATA_CHART, false);
-            if (frame)
-                frame->ShowNavigator(false);
-            if (legend && frame)
-                frame->ShowGraphLegend();
-        } else if (spectra) {
-            ShowControl(IDC_LIVE_CHART, true);
-            ShowControl(IDC_DATA_CHART, false);
-        }
-        if (levels || spectra)
-            HideDemoWindows();
-    } else if (Contains(text, "PAGE")) {
-        const int segment = platform::Atoi(platform::Mid(text, 4));
-        recording.SelectSegment(segment);
-        ShowControl(IDC_DATA_LIST, true);
-        ShowControl(IDC_REPORT_LIST, false);
-        if (levels) {
-            ShowGraph(ViewGraph::Second, true);
-            ShowGraph(ViewGraph::Data, false);
-            ShowControl(IDC_LIVE_CHART, false);
-            ShowControl(IDC_DATA_CHART, false);
-            if (frame)
-                frame->ShowNavigator(false);
-            if (legend && frame)
-                frame->ShowGraphLegend();
-        } else if (spectra) {
-            ShowGraph(ViewGraph::Data, false);
-            ShowGraph(ViewGraph::Second, false);
-            ShowControl(IDC_LIVE_CHART, false);
-            ShowControl(IDC_DATA_CHART, true);
-            if (frame)
-                frame->ShowNavigator(true);
-        }
-        if (levels || spectra)
-            HideDemoWindows();
-        const std::string& file = TheApp().m_strCurrentFile;
-        if (segment != m_nLoadedSegment || file != m_strLoadedFile) {
-            m_nLoadedSegment = segment;
-            m_strLoadedFile = file;
-            if (frame)
-                frame->OpenDataFile(file, segment, segment);
-        }
-        m_DataList.RedrawItems();
-    }
-
     if (frame)
-        frame->UpdateAudioLabelWindow();
-    if (frame && frame->Link().Mode().IsDataLogging())
+        frame->DataFiles().UpdateAudioLabelWindow();
+    if (frame && frame->Mode().IsDataLogging())
         TheApp().WaitWithMessages(kDataLoggingPause);
+}
+
+std::optional<std::string> CKX9MonitorView::ClickedPageRow() {
+    int row = m_PageList.GetSelectedRow();
+    if (row < 0)
+        return std::nullopt;
+    const std::string text = m_PageList.GetItemText(row, 0);
+    if (Contains(text, "CURR") || Contains(text, "PAGE"))
+        return text;
+    // A page's start time stands below its page row.
+    m_PageList.SetRowStates(row, ui::RVS_UNSELECTED);
+    if (!m_PageList.IsValidRow(--row))
+        return std::nullopt;
+    m_PageList.SetRowStates(row, ui::RVS_SELECTED);
+    return m_PageList.GetItemText(row, 0);
+}
+
+void CKX9MonitorView::ShowCurrentPage() {
+    Recording().SelectSegment(-1);
+    ShowControl(IDC_REPORT_LIST, true);
+    ShowControl(IDC_DATA_LIST, false);
+    ShowPageViews(PageRow::Current);
+}
+
+void CKX9MonitorView::ShowStoredPage(int segment) {
+    Recording().SelectSegment(segment);
+    ShowControl(IDC_DATA_LIST, true);
+    ShowControl(IDC_REPORT_LIST, false);
+    ShowPageViews(PageRow::Stored);
+    const std::string& file = TheApp().m_strCurrentFile;
+    if (segment != m_nLoadedSegment || file != m_strLoadedFile) {
+        m_nLoadedSegment = segment;
+        m_strLoadedFile = file;
+        if (CMainFrame* frame = TheApp().m_pMainFrame)
+            frame->DataFiles().Reader().OpenDataFile(file, segment, segment);
+    }
+    m_DataList.RedrawItems();
+}
+
+void CKX9MonitorView::ShowPageViews(PageRow row) {
+    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    if (!kind)
+        return;
+    const bool spectra = kind->IsSpectrum();
+    const bool legend = (*kind)->shape == acquisition::RecordShape::Levels;
+    const PageViews& views = PageViewsOf(row, spectra);
+    ShowGraph(ViewGraph::Data, false);
+    ShowGraph(ViewGraph::Second, views.secondGraph);
+    ShowControl(IDC_LIVE_CHART, views.liveChart);
+    ShowControl(IDC_DATA_CHART, views.dataChart);
+    if (CMainFrame* frame = TheApp().m_pMainFrame) {
+        if (views.navigator)
+            frame->DataFiles().ShowNavigator(*views.navigator);
+        if (legend)
+            frame->Charts().ShowLegend();
+    }
+    HideDemoWindows();
 }
 
 void CKX9MonitorView::SetRowImage(int row, int image) {
@@ -426,10 +431,11 @@ void CKX9MonitorView::OnDblClkDataList() {
 std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
     const acquisition::Recording& recording = Recording();
     const int selected = recording.SelectedRecord();
-    const CMainFrame* frame = TheApp().m_pMainFrame;
+    CMainFrame* frame = TheApp().m_pMainFrame;
     if (m_nIsophone && selected >= 0 && row == selected + 1)
         return frame ? acquisition::IsophoneCellText(
-                           column, [frame](int band) { return frame->m_Isophone.LevelDb(band); })
+                           column,
+                           [frame](int band) { return frame->Charts().Isophone().LevelDb(band); })
                      : std::string();
 
     const CInstrStatus& setup = TheApp().m_InstrStatus;

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -140,6 +141,8 @@ public:
     void OnEndPrinting(ui::CPrintInfo& info) override;
 
     // --- clicks
+    // A page-list click: the current page's report list or a stored page's data list, with
+    // the graphs, charts and floating windows of the recording's kind.
     void OnClickList1602();
     void OnRClickReportList();
     void OnDblclkReportList();
@@ -209,7 +212,18 @@ public:
     // row of the data list.
     int m_nIsophone = 0;
 
+    // What a page row shows besides its list, for levels or spectra; the navigator is left as
+    // it is when it has no value.
+    enum class PageRow { Current, Stored };
+    struct PageViews {
+        bool secondGraph;
+        bool liveChart;
+        bool dataChart;
+        std::optional<bool> navigator;
+    };
+
 private:
+    static const PageViews& PageViewsOf(PageRow row, bool spectra);
     void SetupListPrinter();
     std::optional<acquisition::RecordKind> ChannelMode() const;
     void ShowGraph(ViewGraph graph, bool show) { ShowGraphWindow(graph, show); }
@@ -217,6 +231,12 @@ private:
     void ShowSpectrum(charts::CChartWnd& chart, std::span<const float> levels);
     void SetUpCharts();
     void SetRowImage(int row, int image);
+    // The selected page row's text, the page row above a start-time row; nothing when no page
+    // row is selected.
+    std::optional<std::string> ClickedPageRow();
+    void ShowCurrentPage();
+    void ShowStoredPage(int segment);
+    void ShowPageViews(PageRow row);
     void ControlsChanged() const;
 
     // The current print job's copy of the report list, and what it prints: that copy with the

@@ -31,10 +31,10 @@ acquisition::DataBufferView LoadedRecords(const acquisition::Recording& recordin
 
 charts::LevelGraphOptions CKX9MonitorView::LevelGraphOptions(bool live) const {
     charts::LevelGraphOptions options;
-    const CMainFrame* frame = TheApp().m_pMainFrame;
-    if (frame && frame->m_GraphLegendDlg.HasWindow())
+    CMainFrame* frame = TheApp().m_pMainFrame;
+    if (frame && frame->Charts().Legend().HasWindow())
         for (int channel = 0; channel < charts::kLevelChannels; ++channel)
-            options.shown[channel] = frame->m_GraphLegendDlg.IsChecked(channel);
+            options.shown[channel] = frame->Charts().Legend().IsChecked(channel);
     const std::string& model = TheApp().m_InstrStatus.m_strModel;
     // A loaded page hides the channels a "QS4060" lacks; the live graph shows the last two
     // only for a "QS4160".
@@ -89,7 +89,7 @@ void CKX9MonitorView::RefreshGraphWindows(int record) {
     m_DataList.RedrawItems();
     m_DataList.EnsureVisible(record);
     if (m_nIsophone && frame)
-        frame->ComputeIsophoneForBand(record);
+        frame->Charts().ComputeIsophoneForBand(record);
 
     std::vector<float> levels;
     const acquisition::DataBufferView records = LoadedRecords(Recording());
@@ -98,22 +98,22 @@ void CKX9MonitorView::RefreshGraphWindows(int record) {
             levels.push_back(charts::StoredBandLevel(word));
     ShowSpectrum(m_DataChart, levels);
 
-    if (frame && frame->m_DemoDlg.HasWindow())
-        frame->m_DemoDlg.HighlightRow(record);
+    if (frame && frame->Charts().LoadedSpectra().HasWindow())
+        frame->Charts().LoadedSpectra().HighlightRow(record);
 }
 
 void CKX9MonitorView::RearrangeGraphWindows(const std::string& reply) {
     m_LiveChart.RemoveAllItems();
     const std::vector<float> levels = charts::LiveSpectrumLevels(reply, ChannelMode());
     if (CMainFrame* frame = TheApp().m_pMainFrame; frame && m_nIsophone)
-        frame->ComputeIsophoneForLevels(levels);
+        frame->Charts().ComputeIsophoneForLevels(levels);
     ShowSpectrum(m_LiveChart, levels);
 }
 
 void CKX9MonitorView::ShowReportSpectrum(const std::string& text) {
     m_LiveChart.RemoveAllItems();
     if (CMainFrame* frame = TheApp().m_pMainFrame; frame && m_nIsophone)
-        frame->ComputeIsophoneForLevels(text);
+        frame->Charts().ComputeIsophoneForLevels(text);
     ShowSpectrum(m_LiveChart, charts::ReportRowLevels(text));
     ShowControl(IDC_LIVE_CHART, true);
     ShowControl(IDC_DATA_CHART, false);
@@ -136,5 +136,5 @@ void CKX9MonitorView::AddLiveGraphPoint(int sample, const std::string& level) {
 
 void CKX9MonitorView::HideDemoWindows() {
     if (CMainFrame* frame = TheApp().m_pMainFrame)
-        frame->HideDemoWindows();
+        frame->Charts().HideSpectrumWindows();
 }

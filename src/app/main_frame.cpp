@@ -9,8 +9,7 @@
 #include "platform/text.h"
 
 CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock)
-    : m_linkClock(linkClock ? *linkClock : m_ownLinkClock),
-      m_schedulerClock(schedulerClock ? *schedulerClock : m_ownSchedulerClock) {
+    : m_linkClock(linkClock ? *linkClock : m_ownLinkClock), m_scheduler(*this, schedulerClock) {
     TheApp().m_pMainFrame = this;
     WireFrameParts();
     RegisterReplies();
@@ -78,13 +77,4 @@ unsigned CMainFrame::TimerInterval(int id) const {
 std::string CMainFrame::NormalTitle() const {
     return platform::Format("KX9Monitor %s - %s", Current().m_strModel.c_str(),
                             Current().m_strSerialNumber.c_str());
-}
-
-std::string CMainFrame::HttpSendMail(const std::string& address, const std::string& subject,
-                                     const std::string& text) {
-    return m_web.HttpSendMail(address, subject, text);
-}
-
-void CMainFrame::UploadLogFile(const std::string& path) {
-    m_web.UploadLogFile(path);
 }

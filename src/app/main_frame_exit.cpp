@@ -10,14 +10,14 @@ void CMainFrame::OnClose() {
     Ui().SetTitle(kExitCaption);
     if (platform::MessageBox("Confirm Exit ?", kExitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    if (IsBenchWindowCreated()) {
-        if (IsVerificationRunning()) {
+    if (m_bench.IsWindowCreated()) {
+        if (m_bench.IsVerificationRunning()) {
             platform::AfxMessageBox(
                 "ATTENZIONE: Verifica in corso.\nInterrompere la verifica e riprovare.",
                 MB_ICONSTOP);
             return;
         }
-        DestroyBenchWindow();
+        m_bench.Window().DestroyWindow();
     }
     OnAppExit();
 }
@@ -38,12 +38,7 @@ void CMainFrame::OnAppExit() {
                    kIntegrationEnd, kInstrumentClock, kCalibExpiryUpdate, kReportValidation})
         KillTimer(id);
 
-    // The member dialogs are windows of the frame.
-    for (dialogs::ModelessDialog* box : std::initializer_list<dialogs::ModelessDialog*>{
-             &m_DownloadStatusDlg, &m_WaitGetStatusDlg, &m_WaitElabInfoDlg,
-             &m_WaitExportingToExcelDlg, &m_WaitInstrRebootDlg, &m_TryConnDlg, &m_ExportToExcelDlg,
-             &m_ViewInstrStatusDlg, &m_ViewSchedLoggingDlg, &m_BattWarningDlg})
-        box->DestroyWindow();
+    m_boxes.DestroyAll();
 
     // This may run inside an event of the window: it goes once that is over, and the view
     // with it. The frame object stays until the application lets it go.

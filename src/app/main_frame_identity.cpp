@@ -26,7 +26,7 @@ void CMainFrame::RegisterIdentityReplies(ReplyRouter& router) {
         m_setupValues.Store(kSerialNumberQuery, reply);
         const int op = Mode().PendingOp();
         if (op != kSetupOp && op != kNewSessionOp && !Mode().IsSchedulerMode())
-            ShowInstrInfoDlg();
+            m_verification.ShowInstrInfoDlg();
         m_SetupBlock.SetField(SetupBlock::kPagingSize,
                               platform::Format("%.11d", TheApp().m_nPagingSize));
     });

@@ -26,9 +26,9 @@ void CMainFrame::OnCommandTimedOut(const CCommand& command) {
         KillTimer(kDownloadProgress);
         EndInterruptedDownload();
     } else if (Mode().IsSchedulerMode() &&
-               m_schedulerRun.State() == acquisition::SchedulerRun::kDownloading) {
+               m_scheduler.Run().State() == acquisition::SchedulerRun::kDownloading) {
         // A meter that stopped answering before or after its dump would hold the run for ever.
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloaded);
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kDownloaded);
         EndScheduledDownload();
     }
 }

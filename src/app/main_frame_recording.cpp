@@ -58,11 +58,11 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
         acquisition::RecordKind::OfModeText(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
-    if (Mode().IsSchedulerMode() && !m_schedulerRun.IsFirstAcquisition()) {
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
+    if (Mode().IsSchedulerMode() && !m_scheduler.Run().IsFirstAcquisition()) {
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
         return;
     }
-    m_schedulerRun.ClearFirstAcquisition();
+    m_scheduler.Run().ClearFirstAcquisition();
 
     CKX9MonitorApp& app = TheApp();
     const platform::DateTime now = platform::DateTime::Now();
@@ -85,7 +85,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
                           platform::Mid(startTime, SetupBlock::kFieldSize, SetupBlock::kFieldSize));
     m_strPageTime = startTime;
     if (Mode().IsSchedulerMode())
-        m_SchedulerDlg.SetStartTimeText(startTime);
+        m_scheduler.Window().SetStartTimeText(startTime);
     if (CKX9MonitorView* view = app.m_pView)
         view->m_strPageStartTime = startTime;
     Ui().AppendPageListRow("CURR. PAGE", 0);
@@ -95,13 +95,16 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     m_recording.Time().SetSegments({0}, {"0#" + startTime});
 
     // The lengths of the run's acquisitions and repetitions, which time the recording's samples.
-    const bool scheduled = Mode().IsSchedulerMode() && m_SchedulerDlg.AcquisitionTime().IsValid();
+    const bool scheduled =
+        Mode().IsSchedulerMode() && m_scheduler.Window().AcquisitionTime().IsValid();
     m_RecFile.Write(acquisition::PageFileHead(
-        m_SetupBlock, scheduled ? m_SchedulerDlg.AcquisitionTime() : acquisition::ScheduleTime{},
-        scheduled ? m_SchedulerDlg.RepetitionTime() : acquisition::ScheduleTime{}, startTime));
+        m_SetupBlock,
+        scheduled ? m_scheduler.Window().AcquisitionTime() : acquisition::ScheduleTime{},
+        scheduled ? m_scheduler.Window().RepetitionTime() : acquisition::ScheduleTime{},
+        startTime));
     m_liveRecorder.BeginRecording();
     if (Mode().IsSchedulerMode())
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
     Ui().RefreshSetupDisplay();
 }
 
@@ -152,7 +155,7 @@ void CMainFrame::OnDumpOffReply() {
     SetTimer(kStatusPoll, kStatusPollMs);
     app.m_DumpFile.Close();
     if (Mode().IsSchedulerMode())
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloaded);
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kDownloaded);
     // A refused download has no file to show: it is cleaned up and not announced as complete.
     const bool refused = Mode().IsDumpRefused();
     if (refused) {
@@ -184,16 +187,16 @@ void CMainFrame::OnDumpOffReply() {
 
 void CMainFrame::EndScheduledDownload() {
     Mode().EndLive();
-    if (m_SchedulerDlg.IsPowerOffAfterDownload()) {
+    if (m_scheduler.Window().IsPowerOffAfterDownload()) {
         m_link.WriteCommand(kPowerOff);
         LogScheduler(FALSE, "Instr. Power Off", TRUE);
     }
-    ShowSchedulerResult();
-    m_SchedulerDlg.EnableScheduleControls();
-    m_schedulerRun.StopMonitoring();
-    m_schedulerRun.Stop();
+    m_scheduler.ShowResult();
+    m_scheduler.Window().EnableScheduleControls();
+    m_scheduler.Run().StopMonitoring();
+    m_scheduler.Run().Stop();
     LogScheduler(FALSE, "End Scheduler", TRUE);
-    m_SchedulerDlg.EndRun();
+    m_scheduler.Window().EndRun();
 }
 
 void CMainFrame::ShowMonitoringOptions() {

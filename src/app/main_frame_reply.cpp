@@ -54,7 +54,8 @@ void CMainFrame::RegisterReplies() {
     RegisterIdentityReplies(router);
     RegisterStateReplies(router);
     RegisterRecordingReplies(router);
-    maintenance::RegisterCalibrationReplies(router, m_MicCalibDlg, m_ElectricCalibrationDlg);
+    maintenance::RegisterCalibrationReplies(router, m_maintenance.MicCalibration(),
+                                            m_maintenance.ElectricCalibration());
     router.SetRecordTaker([this](const std::string& record) { return OnLiveRecord(record); });
     router.SetStrayTaker([this](const std::string&) { return TakeRunLeftover(); });
 }
@@ -63,7 +64,7 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
     if (!Mode().IsLive())
         return false;
     if (Mode().IsSchedulerMode())
-        m_schedulerRun.CountReceivedRecord();
+        m_scheduler.Run().CountReceivedRecord();
     KillTimer(kIntegrationEnd);
     const std::optional<acquisition::RecordKind> kind = Mode().ChannelMode();
     if (const unsigned ms = LiveWatchdogMs(kind, Current()))
@@ -76,9 +77,9 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
 }
 
 bool CMainFrame::TakeRunLeftover() {
-    if (!m_runLeftovers.IsDraining())
+    if (!m_scheduler.Leftovers().IsDraining())
         return false;
-    if (m_runLeftovers.Take() == 1)
+    if (m_scheduler.Leftovers().Take() == 1)
         LogScheduler(FALSE, kRunLeftoversDropped, TRUE);
     return true;
 }
@@ -111,7 +112,7 @@ void CMainFrame::OnRefusedOrEmptyReply(const CCommand& command, bool refused) {
             "ERROR: Logging not allowed.\nPlease check if any channel is selected.", MB_ICONSTOP);
     } else if (code == kStartCalibrationKey) {
         LogScheduler(FALSE, "WARNING: Calibration Failed", TRUE);
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kCalibrated);
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kCalibrated);
     } else {
         platform::AfxMessageBox(message);
     }

@@ -53,7 +53,7 @@ void CMainFrame::StartNewSession() {
         const int answer = platform::AfxMessageBox(
             "Do you want to save current data before starting new session ?",
             MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
-        if (answer == IDCANCEL || (answer == IDYES && !RunSaveDialog()))
+        if (answer == IDCANCEL || (answer == IDYES && !m_data.RunSaveDialog()))
             return;
     }
     m_liveRecorder.Reset();
@@ -106,14 +106,14 @@ void CMainFrame::EmptyViewForNewSession() {
         view->EmptyForNewSession();
     app.m_astrLabelsA.clear();
     app.m_astrLabelsB.clear();
-    ShowNavigator(false);
-    if (m_GraphLegendDlg.HasWindow())
-        m_GraphLegendDlg.ShowWindow(false);
+    m_data.ShowNavigator(false);
+    if (m_charts.Legend().HasWindow())
+        m_charts.Legend().ShowWindow(false);
 }
 
 void CMainFrame::StartElectricCalibration() {
     Mode().SetElectricCalRunning(true);
-    OpenElectricCalibrationDlg(kElectricCalibrationRoutine);
+    m_maintenance.OpenElectricCalibration(kElectricCalibrationRoutine);
     SendCommand(kAcquisitionQuery, "", "");
     SendCommand(kDisplayQuery, "", "");
 }

@@ -125,7 +125,7 @@ void CMainFrame::OnDisplayReply(const std::string& reply) {
         OnDisplayStateReply(reply);
     else
         Mode().ResetDisplayRounds();
-    m_ElectricCalibrationDlg.TakeScreen(reply);
+    m_maintenance.ElectricCalibration().TakeScreen(reply);
     AppendInstrStatusText(reply);
     // The meter left datalogging by itself at the end of its integration time.
     if (platform::Contains(reply, "Title") && Mode().IsDataLogging()) {
@@ -155,8 +155,8 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
     }
     if (!Mode().IsSchedulerMode())
         ShowMonitoringOptions();
-    else if (m_schedulerRun.State() != acquisition::SchedulerRun::kAcquiring)
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kStopMeterAcquisition);
+    else if (m_scheduler.Run().State() != acquisition::SchedulerRun::kAcquiring)
+        m_scheduler.Run().SetState(acquisition::SchedulerRun::kStopMeterAcquisition);
     Ui().ShowGraphWindow(false);
     if (const auto kind = Mode().ChannelMode())
         Ui().ShowBandChart(kind->IsSpectrum());

@@ -24,7 +24,7 @@ void CMainFrame::OnTimer(int id) {
             OnRecordingBlinkTimer();
             break;
         case kFirmwareUpgrade:
-            OnFirmwareUpgradeTimer();
+            m_maintenance.OnFirmwareUpgradeTimer();
             break;
         case kStatusPoll:
             OnStatusPollTimer();
@@ -40,7 +40,7 @@ void CMainFrame::OnTimer(int id) {
             break;
         case kCalibExpiryUpdate:
             KillTimer(kCalibExpiryUpdate);
-            OnUpdateCalibExpiry();
+            m_verification.OnUpdateCalibExpiry();
             break;
         case kReportValidation:
             OnReportValidationTimer();
@@ -162,5 +162,5 @@ void CMainFrame::OnReportValidationTimer() {
     KillTimer(kReportValidation);
     if (platform::AfxMessageBox("Eseguire la validazione del rapporto",
                                 MB_YESNO | MB_ICONINFORMATION) == IDYES)
-        OnValidateReport();
+        m_verification.OnValidateReport();
 }

@@ -12,11 +12,11 @@
 #include "ui/bc_menu.h"
 #include "ui/x_status_bar_widget.h"
 
-CMainFrameWindow::CMainFrameWindow(CMainFrame& frame) : m_frame(frame) {
+CMainFrameWindow::CMainFrameWindow(CMainFrame& frame, ui::XStatusBar& statusBar) : m_frame(frame) {
     setWindowTitle(QString::fromLatin1(CMainFrame::kWindowTitle));
     resize(kWidth, kHeight);
     setMinimumSize(kMinWidth, kMinHeight);
-    m_statusBar = new ui::XStatusBarWidget(frame.m_wndStatusBar, this);
+    m_statusBar = new ui::XStatusBarWidget(statusBar, this);
     setStatusBar(m_statusBar);
     // The frame's hot keys work wherever the focus is inside the window.
     qApp->installEventFilter(this);
@@ -47,10 +47,11 @@ void CMainFrameWindow::ConnectCommands(QMenu& menu) {
     for (QAction* action : menu.actions()) {
         if (QMenu* popup = action->menu()) {
             // The update handlers set the entries' states as a menu opens.
-            connect(popup, &QMenu::aboutToShow, this, [this] { m_frame.UpdateMenu(); });
+            connect(popup, &QMenu::aboutToShow, this, [this] { m_frame.Commands().UpdateMenu(); });
             ConnectCommands(*popup);
         } else if (const unsigned id = ui::BCMenu::CommandIdOf(action)) {
-            connect(action, &QAction::triggered, this, [this, id] { m_frame.OnCommand(id); });
+            connect(action, &QAction::triggered, this,
+                    [this, id] { m_frame.Commands().OnCommand(id); });
         }
     }
 }
@@ -71,7 +72,7 @@ bool CMainFrameWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto* widget = qobject_cast<const QWidget*>(watched);
     if (!widget || widget->window() != this)
         return false;
-    return m_frame.PreTranslateHotKey(key->key());
+    return m_frame.Commands().OnHotKey(key->key());
 }
 
 // ---- FrameWindowHolder

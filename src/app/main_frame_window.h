@@ -11,8 +11,9 @@ class CMainFrame;
 class QMenu;
 
 namespace ui {
+class XStatusBar;
 class XStatusBarWidget;
-}
+}  // namespace ui
 
 class CMainFrameWindow : public QMainWindow {
     Q_OBJECT
@@ -22,7 +23,7 @@ public:
     static constexpr int kMinWidth = 500;
     static constexpr int kMinHeight = 450;
 
-    explicit CMainFrameWindow(CMainFrame& frame);
+    CMainFrameWindow(CMainFrame& frame, ui::XStatusBar& statusBar);
     ~CMainFrameWindow() override;
 
     // The view lives as long as the window, as a child window does; its widget fills the

@@ -53,6 +53,54 @@ std::string Unescape(const std::string& text) {
     return platform::ReplaceAll(text, "\\n", "\n");
 }
 
+// The rules below add their rule to the operator; each returns why the line is not one, or
+// nothing.
+
+// box <OK|CANCEL|YES|NO> <text part>
+std::string AddBoxRule(const std::vector<std::string>& words, const std::string& line,
+                       platform::ScriptedOperator& op) {
+    if (words.size() < 3 || !Answer(words[1]))
+        return "expected: box <OK|CANCEL|YES|NO> <text part>";
+    const int at = platform::Find(line, words[1]) + static_cast<int>(words[1].size());
+    op.AlwaysAnswer(Unescape(platform::Trim(platform::Mid(line, at))), *Answer(words[1]));
+    return {};
+}
+
+// dialog <Name> <OK|CANCEL> [field=value]...
+std::string AddDialogRule(const std::vector<std::string>& words, platform::ScriptedOperator& op) {
+    if (words.size() < 3 || !Answer(words[2]))
+        return "expected: dialog <Name> <OK|CANCEL> [field=value]...";
+    const std::string& name = words[1];
+    const auto known = DialogFields().find(name);
+    Fields fields;
+    for (size_t i = 3; i < words.size(); ++i) {
+        const int equals = platform::Find(words[i], '=');
+        const std::string field = platform::Left(words[i], equals);
+        const bool takes = known != DialogFields().end() &&
+                           std::ranges::find(known->second, field) != known->second.end();
+        if (equals <= 0 || !takes)
+            return "unknown field of " + name;
+        fields[field] = platform::Mid(words[i], equals + 1);
+    }
+    const int answer = *Answer(words[2]);
+    op.AlwaysRunDialog(name, [answer, fields](platform::ModalDialog& dialog) {
+        return RunScripted(dialog, answer, fields);
+    });
+    return {};
+}
+
+std::string AddRule(const std::string& line, platform::ScriptedOperator& op) {
+    std::vector<std::string> words;
+    for (const std::string& word : platform::Split(line, ' '))
+        if (!word.empty())
+            words.push_back(word);
+    if (words[0] == "box")
+        return AddBoxRule(words, line, op);
+    if (words[0] == "dialog")
+        return AddDialogRule(words, op);
+    return "unknown rule";
+}
+
 }  // namespace
 
 bool ParseOperatorScript(const std::string& text, platform::ScriptedOperator& op,
@@ -63,41 +111,9 @@ bool ParseOperatorScript(const std::string& text, platform::ScriptedOperator& op
         const std::string line = platform::Trim(platform::Remove(raw, '\r'));
         if (line.empty() || line[0] == '#')
             continue;
-        const auto fail = [&](const std::string& why) {
+        if (const std::string why = AddRule(line, op); !why.empty()) {
             error = platform::Format("line %d: %s: %s", number, why.c_str(), line.c_str());
             return false;
-        };
-        std::vector<std::string> words;
-        for (const std::string& word : platform::Split(line, ' '))
-            if (!word.empty())
-                words.push_back(word);
-        if (words[0] == "box") {
-            if (words.size() < 3 || !Answer(words[1]))
-                return fail("expected: box <OK|CANCEL|YES|NO> <text part>");
-            const int at = platform::Find(line, words[1]) + static_cast<int>(words[1].size());
-            op.AlwaysAnswer(Unescape(platform::Trim(platform::Mid(line, at))), *Answer(words[1]));
-        } else if (words[0] == "dialog") {
-            if (words.size() < 3 || !Answer(words[2]))
-                return fail("expected: dialog <Name> <OK|CANCEL> [field=value]...");
-            const std::string name = words[1];
-            const auto known = DialogFields().find(name);
-            Fields fields;
-            for (size_t i = 3; i < words.size(); ++i) {
-                const int equals = platform::Find(words[i], '=');
-                const std::string field = platform::Left(words[i], equals);
-                const bool takes = known != DialogFields().end() &&
-                                   std::find(known->second.begin(), known->second.end(), field) !=
-                                       known->second.end();
-                if (equals <= 0 || !takes)
-                    return fail("unknown field of " + name);
-                fields[field] = platform::Mid(words[i], equals + 1);
-            }
-            const int answer = *Answer(words[2]);
-            op.AlwaysRunDialog(name, [answer, fields](platform::ModalDialog& dialog) {
-                return RunScripted(dialog, answer, fields);
-            });
-        } else {
-            return fail("unknown rule");
         }
     }
     return true;

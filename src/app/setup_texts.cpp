@@ -167,6 +167,55 @@ std::string IntegrationTime(const std::string& text) {
     return time;
 }
 
+// The line of a rule, its value's field `text`: the model as the current setup has it, the
+// integration time in its unit, a fixed line for another model than a QS4160's.
+std::string SetupLine(const LineRule& rule, const std::string& text, const CInstrStatus& current,
+                      bool qs4160) {
+    const std::string_view value = rule.value;
+    if (value == "INSTR_M")
+        return rule.label + CurrentValue(current, "INSTR_M");
+    if (value == "INTEGRATION_TIME")
+        return rule.label + IntegrationTime(text);
+    if (!qs4160 && rule.otherModels)
+        return rule.otherModels;
+    return rule.label + text + rule.suffix;
+}
+
+// What a rule keeps of its line in the current setup.
+void StoreSetupLine(const LineRule& rule, const std::string& text, const std::string& line,
+                    CInstrStatus& current, bool qs4160) {
+    const std::string_view value = rule.value;
+    switch (rule.store) {
+        case Store::Text:
+            SetCurrent(current, value, text);
+            break;
+        case Store::TextSuffix:
+            SetCurrent(current, value, text + rule.suffix);
+            break;
+        case Store::Line:
+            SetCurrent(current, value, line);
+            break;
+        case Store::None:
+            break;
+    }
+    if (value == "PROFILE_SPECTRUM_TIME")
+        SetCurrent(current, value, qs4160 ? text : std::string("0.5"));
+    else if (value == "INTEGRATION_TIME")
+        SetCurrent(current, value, IntegrationTime(text));
+}
+
+// The block's integration mode, kept in the current setup. A page file keeps its scheduler
+// fields where the live block keeps the integration mode: such a block has no mode to show.
+std::string IntegrationMode(const acquisition::SetupBlock& block, CInstrStatus& current) {
+    const std::string_view schedule = block.Bytes().substr(acquisition::kAcquisitionTimeOffset,
+                                                           acquisition::kSchedulerFieldBytes);
+    if (acquisition::ParseSchedulerField(schedule).status != acquisition::ScheduleTime::kInvalid)
+        return {};
+    const std::string mode = FieldOf(block, kIntegrationModeValue);
+    SetCurrent(current, kIntegrationModeValue, mode);
+    return mode;
+}
+
 }  // namespace
 
 std::string ParameterDisplayName(std::string_view code, const CInstrStatus& current) {
@@ -190,46 +239,13 @@ std::vector<std::string> BuildSetupLines(const acquisition::SetupBlock& block,
     const bool qs4160 = model_rules::IsQS4160(CurrentValue(current, "INSTR_M"));
     std::vector<std::string> lines;
     for (const LineRule& rule : kLines) {
-        const std::string value = rule.value;
         const std::string text = FieldOf(block, rule.value);
-        std::string line = rule.label + text + rule.suffix;
-        if (value == "INSTR_M")
-            line = rule.label + CurrentValue(current, "INSTR_M");
-        else if (value == "INTEGRATION_TIME")
-            line = rule.label + IntegrationTime(text);
-        else if (!qs4160 && rule.otherModels)
-            line = rule.otherModels;
-
-        switch (rule.store) {
-            case Store::Text:
-                SetCurrent(current, value, text);
-                break;
-            case Store::TextSuffix:
-                SetCurrent(current, value, text + rule.suffix);
-                break;
-            case Store::Line:
-                SetCurrent(current, value, line);
-                break;
-            case Store::None:
-                break;
-        }
-        if (value == "PROFILE_SPECTRUM_TIME")
-            SetCurrent(current, value, qs4160 ? text : std::string("0.5"));
-        else if (value == "INTEGRATION_TIME")
-            SetCurrent(current, value, IntegrationTime(text));
-
+        const std::string line = SetupLine(rule, text, current, qs4160);
+        StoreSetupLine(rule, text, line, current, qs4160);
         if (!line.empty())
             lines.push_back(line);
     }
-    // A page file keeps its scheduler fields where the live block keeps the integration mode:
-    // such a block has no mode to show.
-    const std::string_view schedule = block.Bytes().substr(acquisition::kAcquisitionTimeOffset,
-                                                           acquisition::kSchedulerFieldBytes);
-    const bool fromPageFile =
-        acquisition::ParseSchedulerField(schedule).status != acquisition::ScheduleTime::kInvalid;
-    const std::string mode = fromPageFile ? std::string() : FieldOf(block, kIntegrationModeValue);
-    if (!fromPageFile)
-        SetCurrent(current, kIntegrationModeValue, mode);
+    const std::string mode = IntegrationMode(block, current);
     lines.insert(lines.begin() + std::min(kIntegrationModeRow, lines.size()),
                  kIntegrationModeLabel + mode);
     return lines;

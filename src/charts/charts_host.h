@@ -42,8 +42,6 @@ public:
     // The parameter of each channel (setup values SLM1_PAR to SLM5_PAR).
     virtual std::array<std::string, kLegendChannels> ChannelParameters() const = 0;
     virtual std::array<COLORREF, kLegendChannels> ChannelColours() const = 0;
-    // The frame's selected segment of a recording; -1 the last or live one.
-    virtual int SelectedSegment() const = 0;
     virtual std::string ModelText() const = 0;
     // Loads the selected segment of the current data file again.
     virtual void ReloadSelectedSegment() = 0;

@@ -42,8 +42,9 @@ int PlottedLevel(std::uint16_t word) {
     return level > kTopLevel || level < kBottomLevel ? 0 : level;
 }
 
-CDemoDlg::CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* loadedDataWindow)
-    : m_host(host), m_loadedDataWindow(loadedDataWindow), m_mode(mode) {}
+CDemoDlg::CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode,
+                   const acquisition::Recording& recording, CDemoDlg* loadedDataWindow)
+    : m_host(host), m_loadedDataWindow(loadedDataWindow), m_mode(mode), m_recording(recording) {}
 
 CDemoDlg::~CDemoDlg() {
     DestroyWindow();
@@ -137,7 +138,7 @@ void CDemoDlg::OnRangeSelChange(int id, int selection) {
 }
 
 void CDemoDlg::OnApply() {
-    if (m_host.SelectedSegment() == -1 &&
+    if (m_recording.SelectedSegment() == -1 &&
         platform::AfxMessageBox("WARNING:\nChanging graph setting will clear current "
                                 "graph.\nDo you want to proceed?",
                                 MB_YESNO | MB_ICONEXCLAMATION) == IDNO)

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/recording.h"
 #include "charts/graph_3d.h"
 #include "charts/spectrum_window_host.h"
 #include "platform/win_types.h"
@@ -67,9 +68,11 @@ public:
         int selection = -1;
     };
 
-    // A replay of the loaded spectra fills `loadedDataWindow`, the window of the loaded data;
+    // "Apply" asks first while the selected segment of `recording` is the live one (-1). A
+    // replay of the loaded spectra fills `loadedDataWindow`, the window of the loaded data;
     // nullptr: this window itself.
-    CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode, CDemoDlg* loadedDataWindow = nullptr);
+    CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode,
+             const acquisition::Recording& recording, CDemoDlg* loadedDataWindow = nullptr);
     ~CDemoDlg() override;
 
     // Default ranges, the graph's axes for the acquisition mode, the legend and the boxes.
@@ -129,6 +132,7 @@ private:
     SpectrumWindowHost& m_host;
     CDemoDlg* m_loadedDataWindow;
     const MeterMode& m_mode;
+    const acquisition::Recording& m_recording;
     CGraph3D m_graph;
     int m_nRow = 0;
     int m_nXMin = 0;

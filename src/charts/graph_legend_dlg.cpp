@@ -38,7 +38,8 @@ QPixmap Swatch(COLORREF colour) {
 
 }  // namespace
 
-CGraphLegendDlg::CGraphLegendDlg(ChartsHost& host) : m_host(host) {}
+CGraphLegendDlg::CGraphLegendDlg(ChartsHost& host, const acquisition::Recording& recording)
+    : m_host(host), m_recording(recording) {}
 
 CGraphLegendDlg::~CGraphLegendDlg() {
     DestroyWindow();
@@ -90,7 +91,7 @@ void CGraphLegendDlg::OnInitDialog() {
 
 void CGraphLegendDlg::OnShowWindow() {
     m_strLabels = m_host.ChannelParameters();
-    m_bBoxesEnabled = m_host.SelectedSegment() != -1;
+    m_bBoxesEnabled = m_recording.SelectedSegment() != -1;
     m_bFiveChannels = !platform::Contains(m_host.ModelText(), "QS4060");
     Sync();
 }
@@ -100,7 +101,7 @@ void CGraphLegendDlg::OnChannelCheck(int channel, bool checked) {
         return;
     m_nChecked[channel] = checked ? 1 : 0;
     if (checked) {
-        if (m_host.SelectedSegment() != -1)
+        if (m_recording.SelectedSegment() != -1)
             m_host.ReloadSelectedSegment();
     } else {
         m_host.ClearChannelCurve(channel);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "acquisition/recording.h"
 #include "charts/charts_host.h"
 #include "platform/win_types.h"
 #include "ui/modeless_window.h"
@@ -24,7 +25,8 @@ public:
     static constexpr int IDC_SWATCH_5 = 1712;
     static constexpr int IDC_TITLE = 1515;
 
-    explicit CGraphLegendDlg(ChartsHost& host);
+    // The boxes follow the selected segment of `recording` (-1: the last or live one).
+    CGraphLegendDlg(ChartsHost& host, const acquisition::Recording& recording);
     ~CGraphLegendDlg() override;
 
     // Every box checked; the window's bottom-right corner on the report list's.
@@ -54,6 +56,7 @@ private:
     void Sync();
 
     ChartsHost& m_host;
+    const acquisition::Recording& m_recording;
     std::array<int, kLegendChannels> m_nChecked{};
     std::array<std::string, kLegendChannels> m_strLabels;
     std::string m_strTitle = "Channels";

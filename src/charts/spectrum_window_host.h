@@ -22,8 +22,6 @@ class SpectrumWindowHost {
 public:
     virtual ~SpectrumWindowHost() = default;
 
-    // The frame's selected segment of the loaded recording (-1 the live or last one).
-    virtual int SelectedSegment() const = 0;
     // The number of spectra of the loaded record.
     virtual int LoadedSpectra() const = 0;
     // Spectrum `index` of the loaded record, of the frame's kind; nothing for one

@@ -30,6 +30,13 @@ struct InstrumentIdentity {
     bool operator==(const InstrumentIdentity&) const = default;
 };
 
+// The bench's two meters as they told who they are when last connected: the connect routines
+// write them, the bench window and the application's commands read them.
+struct BenchInstruments {
+    InstrumentIdentity target;
+    std::string refSerial;
+};
+
 class BenchHost {
 public:
     virtual ~BenchHost() = default;
@@ -65,13 +72,6 @@ public:
     virtual DirectExchange& LinkExchange() = 0;
     // CMainFrame::WriteInstrLog.
     virtual void WriteInstrLog(const std::string& text) = 0;
-    // CMainFrame::m_strRefSerial.
-    virtual std::string RefSerial() = 0;
-    virtual void SetRefSerial(const std::string& serial) = 0;
-    // CMainFrame::m_strTargetModel, m_strTargetFirmware, m_strTargetSerial,
-    // m_strTargetMicModel, m_strTargetMicSerial.
-    virtual InstrumentIdentity TargetIdentity() = 0;
-    virtual void SetTargetIdentity(const InstrumentIdentity& identity) = 0;
     // The frame's local databases: their web client and the internet flag.
     virtual web::ServerDatabases& Databases() = 0;
     // The frame's please-wait box (CMainFrame::m_TryConnDlg).

@@ -99,7 +99,7 @@ std::string IdentityValue(const std::string& reply, const std::string& key) {
     return protocol::CleanReply(value);
 }
 
-BOOL ConnectInstrumentUnderTest(BenchHost& host) {
+BOOL ConnectInstrumentUnderTest(BenchHost& host, BenchInstruments& instruments) {
     CSerialMFC* port = host.TargetPort();
     if (!port || !OpenPort(host, *port, host.TargetPortRecord()))
         return FALSE;
@@ -124,11 +124,11 @@ BOOL ConnectInstrumentUnderTest(BenchHost& host) {
         platform::AfxMessageBox(refusal, MB_ICONSTOP);
         identity = InstrumentIdentity{};
     }
-    host.SetTargetIdentity(identity);
+    instruments.target = identity;
     return TRUE;
 }
 
-BOOL ConnectReferenceInstrument(BenchHost& host) {
+BOOL ConnectReferenceInstrument(BenchHost& host, BenchInstruments& instruments) {
     CSerialMFC* port = host.RefPort();
     if (!port || !OpenPort(host, *port, host.RefPortRecord()))
         return FALSE;
@@ -146,7 +146,7 @@ BOOL ConnectReferenceInstrument(BenchHost& host) {
         port->Close();
         return FALSE;
     }
-    host.SetRefSerial(*serial);
+    instruments.refSerial = *serial;
     return TRUE;
 }
 

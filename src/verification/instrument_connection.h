@@ -1,8 +1,7 @@
 #pragma once
-// The main frame's connection of the bench's two meters, each on its own port of the main
-// view with the settings of its port record: the port is opened and the meter identified by
-// its replies. The frame's CMainFrame::ConnectInstrumentUnderTest and
-// CMainFrame::ConnectReferenceInstrument forward here.
+// The connection of the bench's two meters, each on its own port of the link with the settings
+// of its port record: the port is opened and the meter identified by its replies, which go to
+// the bench's instruments.
 
 #include <optional>
 #include <string>
@@ -18,14 +17,14 @@ namespace verification {
 // The only model this edition verifies.
 inline constexpr const char* kBenchModel = "QS4060KRTN";
 
-// TRUE when the instrument under test answered. Its identity goes to the frame only when it is
-// a model this edition verifies, with a firmware version; otherwise a box says why and the
-// frame's identity is emptied (its model then tells the callers that nothing was identified).
-BOOL ConnectInstrumentUnderTest(BenchHost& host);
+// TRUE when the instrument under test answered. Its identity is kept only when it is a model
+// this edition verifies, with a firmware version; otherwise a box says why and the identity
+// is emptied (its model then tells the callers that nothing was identified).
+BOOL ConnectInstrumentUnderTest(BenchHost& host, BenchInstruments& instruments);
 
 // TRUE when the reference meter answered, is a model this edition verifies and told its
-// firmware version and serial number; the serial number then goes to the frame.
-BOOL ConnectReferenceInstrument(BenchHost& host);
+// firmware version and serial number; the serial number is then kept.
+BOOL ConnectReferenceInstrument(BenchHost& host, BenchInstruments& instruments);
 
 // The value in an identity reply: the text after `key`, without ETX bytes and blanks around
 // it; the whole reply, so cleaned, when it lacks the key.

@@ -83,8 +83,9 @@ private:
     CSoundDlg& m_dlg;
 };
 
-CSoundDlg::CSoundDlg(verification::BenchHost& host)
+CSoundDlg::CSoundDlg(verification::BenchHost& host, verification::BenchInstruments& instruments)
     : m_host(host),
+      m_instruments(instruments),
       m_cipherHost(std::make_unique<CipherHost>(*this)),
       m_keys(m_bench, *m_cipherHost, *m_cipherHost),
       m_random(cipher::StandardRandom),
@@ -196,7 +197,7 @@ bool CSoundDlg::RunStartup() {
     platform::AfxMessageBox("Accendere strumentazione.", MB_ICONINFORMATION);
     web::WaitFeedback& pleaseWait = m_host.PleaseWait();
     pleaseWait.ShowPleaseWait("Connessione con lo strumento di riferimento...");
-    if (!verification::ConnectReferenceInstrument(m_host)) {
+    if (!verification::ConnectReferenceInstrument(m_host, m_instruments)) {
         pleaseWait.HidePleaseWait();
         AddLog("Connessione strumento di riferimento FALLITA");
         platform::AfxMessageBox(
@@ -204,11 +205,11 @@ bool CSoundDlg::RunStartup() {
             MB_ICONSTOP);
         return false;
     }
-    m_bench.reference.serialNumber = m_host.RefSerial();
+    m_bench.reference.serialNumber = m_instruments.refSerial;
     cipher::TakeRecordedCounters(m_bench.reference, m_host.RefPortRecord());
 
     pleaseWait.ShowPleaseWait("Connessione con lo strumento da verificare...");
-    const BOOL answered = verification::ConnectInstrumentUnderTest(m_host);
+    const BOOL answered = verification::ConnectInstrumentUnderTest(m_host, m_instruments);
     pleaseWait.HidePleaseWait();
     if (!answered) {
         AddLog("Connessione strumento da verificare FALLITA");
@@ -216,7 +217,7 @@ bool CSoundDlg::RunStartup() {
             "Fonometro da verificare non risponde.\nVerificare impostazioni porta seriale.");
         return false;
     }
-    const verification::InstrumentIdentity target = m_host.TargetIdentity();
+    const verification::InstrumentIdentity target = m_instruments.target;
     if (target.model.empty())
         return false;
     SetTargetSerial(target.serial);

@@ -33,7 +33,7 @@ public:
     // Lines the window's event log keeps; the instrument log keeps them all.
     static constexpr size_t kShownLogLines = 1000;
 
-    explicit CSoundDlg(verification::BenchHost& host);
+    CSoundDlg(verification::BenchHost& host, verification::BenchInstruments& instruments);
     ~CSoundDlg() override;
 
     // --- the window
@@ -111,6 +111,7 @@ private:
     void AppendToLogControl(const std::string& text);
 
     verification::BenchHost& m_host;
+    verification::BenchInstruments& m_instruments;
     cipher::BenchState m_bench;
     std::unique_ptr<CipherHost> m_cipherHost;
     cipher::BenchKeys m_keys;

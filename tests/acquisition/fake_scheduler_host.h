@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "acquisition/record_file.h"
 #include "acquisition/scheduler_host.h"
 #include "link/command.h"
 #include "link/instr_status.h"
@@ -40,7 +41,6 @@ public:
     void PrepareLiveSpectrumWindow() override { calls.push_back("PrepareLiveSpectrumWindow"); }
     void FollowLastReportRow() override { calls.push_back("FollowLastReportRow"); }
     void ShowBenchForSchedulerRecording() override { calls.push_back("ShowBench"); }
-    void CloseRecordFile() override { calls.push_back("CloseRecordFile"); }
     void ResetViewForScheduler() override { calls.push_back("ResetViewForScheduler"); }
     void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
     void LogScheduler(bool restart, const std::string& text, bool) override {
@@ -66,6 +66,7 @@ public:
 
     LinkReplyState listeners;
     MeterMode mode{listeners};
+    acquisition::RecordFile liveFile;
     acquisition::SchedulePlan plan;
     bool runActive = false;
 

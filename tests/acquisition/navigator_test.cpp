@@ -14,14 +14,14 @@ namespace {
 
 class FakeNavigatorHost : public NavigatorHost {
 public:
-    int SelectedRecord() const override { return selected; }
     void ShowRecord(int record) override {
-        selected = record;
+        recording.SelectRecord(record);
         shown.push_back(record);
     }
     QRect ReportListScreenRect() const override { return {}; }
 
-    int selected = 0;
+    // The recording whose selected record the navigator steps from.
+    acquisition::Recording recording;
     std::vector<int> shown;
 };
 
@@ -35,13 +35,13 @@ protected:
         return states;
     }
     void Open(int count, int selected) {
-        host.selected = selected;
+        host.recording.SelectRecord(selected);
         navigator.SetSpectrumCount(count);
         navigator.OnShowWindow();
     }
 
     FakeNavigatorHost host;
-    Nav navigator{host};
+    Nav navigator{host, host.recording};
 };
 
 }  // namespace
@@ -54,10 +54,10 @@ TEST_F(NavigatorTest, StepsMoveTheSelectionAndSetTheButtonsByTheirRules) {
     EXPECT_EQ(navigator.SliderPosition(), 1);
     EXPECT_EQ(States(), "EEEEEE-");
     navigator.OnLast();
-    EXPECT_EQ(host.selected, 4);
+    EXPECT_EQ(host.recording.SelectedRecord(), 4);
     EXPECT_EQ(States(), "-E-E---");
     navigator.OnPrevious();
-    EXPECT_EQ(host.selected, 3);
+    EXPECT_EQ(host.recording.SelectedRecord(), 3);
     EXPECT_EQ(States(), "EEEEEEE");
     navigator.OnFirst();
     EXPECT_EQ(States(), "E-E-EEE");
@@ -67,7 +67,7 @@ TEST_F(NavigatorTest, StepsMoveTheSelectionAndSetTheButtonsByTheirRules) {
     EXPECT_TRUE(host.shown.empty());
 
     navigator.OnSliderReleased(4);
-    EXPECT_EQ(host.selected, 4);
+    EXPECT_EQ(host.recording.SelectedRecord(), 4);
     EXPECT_EQ(States(), "-E-E---");
     navigator.OnSliderReleased(2);
     EXPECT_EQ(States(), "EEEEEEE");
@@ -79,7 +79,7 @@ TEST_F(NavigatorTest, StepsMoveTheSelectionAndSetTheButtonsByTheirRules) {
     // With one spectrum the first next reaches it and disables the rest.
     Open(1, 0);
     navigator.OnNext();
-    EXPECT_EQ(host.selected, 0);
+    EXPECT_EQ(host.recording.SelectedRecord(), 0);
     EXPECT_EQ(States(), "-E-E---");
 }
 
@@ -91,7 +91,7 @@ TEST_F(NavigatorTest, PlayingStepsOnEachTickAndStopsItselfAtTheLastSpectrum) {
     navigator.OnFastPlay();
     EXPECT_EQ(States(), "E-E-E-E");
     navigator.OnTimer(Nav::kPlayTimer);
-    EXPECT_EQ(host.selected, 1);
+    EXPECT_EQ(host.recording.SelectedRecord(), 1);
     EXPECT_FALSE(navigator.IsEnabled(Nav::Previous));
     while (navigator.IsPlaying() && host.shown.size() < 10)
         navigator.OnTimer(Nav::kPlayTimer);
@@ -131,13 +131,13 @@ TEST_F(NavigatorTest, NoSpectraOrACountThatShrinksNeverLeadOutsideTheData) {
     for (const int shown : host.shown)
         EXPECT_LT(shown, 5);
     EXPECT_FALSE(navigator.IsPlaying());
-    host.selected = -1;  // nothing selected: the steps start at the first spectrum
+    host.recording.SelectRecord(-1);  // nothing selected: the steps start at the first spectrum
     navigator.OnNext();
-    EXPECT_EQ(host.selected, 1);
+    EXPECT_EQ(host.recording.SelectedRecord(), 1);
 }
 
 TEST_F(NavigatorTest, TheWindowShowsTheStatesAndFollowsTheCount) {
-    host.selected = 2;
+    host.recording.SelectRecord(2);
     navigator.SetSpectrumCount(3);
     navigator.Open();
     ASSERT_TRUE(navigator.IsWindowVisible());

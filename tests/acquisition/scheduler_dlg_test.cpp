@@ -44,7 +44,7 @@ protected:
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
     FakeSchedulerHost host{folder.Path()};
-    CSchedulerDlg dlg{host, host.mode};
+    CSchedulerDlg dlg{host, host.mode, host.liveFile};
 };
 
 }  // namespace
@@ -146,6 +146,7 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     host.calls.clear();
     host.sent.clear();
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_2.rec\r\n");
+    ASSERT_TRUE(host.liveFile.Create(folder.File("RecFile_2.rec")));
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
     dlg.OnCancel();
 
@@ -156,8 +157,9 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
                                                   "Connection OFF"}));
     EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{107, ""}, {87, ""}}));
     EXPECT_EQ(host.written.back(), "KEY:OFF\r\n");
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"DisconnectLink", "CloseRecordFile",
-                                                    "ResetViewForScheduler", "OpenSchedulerFile"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"DisconnectLink", "ResetViewForScheduler",
+                                                    "OpenSchedulerFile"}));
+    EXPECT_FALSE(host.liveFile.IsOpen());
     EXPECT_FALSE(host.mode.IsLive());
     EXPECT_FALSE(host.mode.IsLinkActive());
     EXPECT_FALSE(host.runActive);

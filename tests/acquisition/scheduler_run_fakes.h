@@ -28,7 +28,7 @@ namespace schedtest {
 using acquisition::RecordKind;
 using acquisition::SchedulerRun;
 
-class FakeRunHost : public acquisition::SchedulerRunHost {
+class FakeRunHost : public acquisition::SchedulerRunHost, public acquisition::LiveRecordSink {
     // First: the port is built on it.
     linktest::ManualClock& m_clock;
 
@@ -184,7 +184,10 @@ public:
     }
     void StartRecordingBlink() override {}
     void AddSpectrumGap(RecordKind) override {}
-    void StorePlaceholderRecord(RecordKind) override { ++placeholders; }
+    // The placeholders of missed records; the run sends no other record.
+    void ProcessRecord(RecordKind, const std::string& reply) override {
+        placeholders += reply == acquisition::kMissingRecord;
+    }
     void StopAudioRecording() override {}
     void StartElectricCalibration() override {
         events.push_back("calibration");

@@ -18,7 +18,7 @@ using Lines = std::vector<std::string>;
 struct RunFixture : ::testing::Test {
     linktest::ManualClock clock;
     schedtest::FakeRunHost host{clock};
-    SchedulerRun run{host, clock, host.mode};
+    SchedulerRun run{host, clock, host.mode, host};
 
     RunFixture() { host.Attach(run); }
 
@@ -167,7 +167,7 @@ TEST_F(RunFixture, AContinuousRunCalibratedAfterEndsWithItsOneFinalCalibration) 
         SCOPED_TRACE(seconds);
         linktest::ManualClock otherClock;
         schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock, other.mode};
+        SchedulerRun otherRun{other, otherClock, other.mode, other};
         other.Attach(otherRun);
         other.calibrationSeconds = seconds;
         SchedulePlan plan;
@@ -245,7 +245,7 @@ TEST_F(RunFixture, CalibrationAtDateMovesToTheNextDateEvenAfterATimeOut) {
         SCOPED_TRACE(seconds);
         linktest::ManualClock otherClock;
         schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock, other.mode};
+        SchedulerRun otherRun{other, otherClock, other.mode, other};
         other.Attach(otherRun);
         other.calibrationSeconds = seconds;
         SchedulePlan plan;
@@ -402,7 +402,7 @@ TEST_F(RunFixture, ADownloadThatCannotBeginEndsTheRunWithItsReason) {
         SCOPED_TRACE(reachable);
         linktest::ManualClock otherClock;
         schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock, other.mode};
+        SchedulerRun otherRun{other, otherClock, other.mode, other};
         other.Attach(otherRun);
         other.meterAnswers = reachable;
         other.downloadStarts = false;

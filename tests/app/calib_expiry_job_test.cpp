@@ -135,13 +135,13 @@ TEST_F(CalibExpiryJobTest, TheJobWritesTheNewDatesIntoTheMeterAndRecordsTheChang
               "SN T200; TECNICO 123456; CERT_DATE 2023/03/01 -> 2025/04/10; CALIB_CERT_DATE "
               "2023/03/02 -> 2025/04/09; HOMOLOGATION OM-1 -> OM-2; MAKER Corvanex -> "
               "Corvanex Srl\n");
-    EXPECT_EQ(frame->m_FonoConfigDlg.m_strResult, "OK");
-    EXPECT_FALSE(frame->m_FonoConfigDlg.HasWindow());
-    EXPECT_EQ(frame->m_strTargetModel, "QS4060KRTN");
+    EXPECT_EQ(frame->Bench().CalibExpiryDialog().m_strResult, "OK");
+    EXPECT_FALSE(frame->Bench().CalibExpiryDialog().HasWindow());
+    EXPECT_EQ(frame->Bench().Instruments().target.model, "QS4060KRTN");
     EXPECT_EQ(app.m_strTechnicianId, "123456");
     // The keys were aligned and recorded; the bench window stays, hidden.
-    EXPECT_TRUE(frame->m_SoundDlg.HasWindow());
-    EXPECT_FALSE(frame->m_SoundDlg.IsWindowVisible());
+    EXPECT_TRUE(frame->Bench().Window().HasWindow());
+    EXPECT_FALSE(frame->Bench().Window().IsWindowVisible());
     EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_SN=T200"), std::string::npos);
     // The queued link is armed, its tick asleep while nothing waits to go; the port is closed
     // and the program ends.
@@ -167,7 +167,7 @@ TEST_F(CalibExpiryJobTest, AMeterThatDoesNotAnswerEndsTheJobWhenTheOperatorCance
     EXPECT_EQ(op.Shown().back(),
               std::string(kNotAnswering) + "\nVerificare impostazioni porta seriale.");
     EXPECT_EQ(MeterFields(), kBefore);
-    EXPECT_TRUE(frame->m_strTargetModel.empty());
+    EXPECT_TRUE(frame->Bench().Instruments().target.model.empty());
     EXPECT_FALSE(ServerRecord());
     EXPECT_TRUE(platform::EventLoop::QuitPending());
 }
@@ -177,7 +177,7 @@ TEST_F(CalibExpiryJobTest, ACancelledLoginLeavesTheMeterAlone) {
 
     frame->OnCreate();
 
-    EXPECT_EQ(frame->m_strTargetSerial, kSerial);
+    EXPECT_EQ(frame->Bench().Instruments().target.serial, kSerial);
     EXPECT_EQ(MeterFields(), kBefore);
     EXPECT_TRUE(keys->Frames().empty());
     EXPECT_FALSE(ServerRecord());
@@ -203,7 +203,7 @@ TEST_F(CalibExpiryJobTest, ABlackListedMeterIsRefusedBeforeItsKeysAreTouched) {
 
     EXPECT_EQ(MeterFields(), kBefore);
     EXPECT_TRUE(keys->Frames().empty());
-    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame->Bench().Window().HasWindow());
     EXPECT_FALSE(frame->Link().IsReadyToSend());  // the queued link was not armed
     EXPECT_FALSE(TargetPortOpen());
 }
@@ -221,7 +221,7 @@ TEST_F(CalibExpiryJobTest, FailedKeyAlignmentStopsTheUpdate) {
 
     EXPECT_EQ(MeterFields(), kBefore);
     EXPECT_FALSE(ServerRecord());
-    EXPECT_FALSE(frame->m_FonoConfigDlg.HasWindow());
+    EXPECT_FALSE(frame->Bench().CalibExpiryDialog().HasWindow());
     EXPECT_FALSE(frame->Link().IsReadyToSend());  // the queued link was not armed
     EXPECT_FALSE(TargetPortOpen());
 }
@@ -231,7 +231,7 @@ TEST_F(CalibExpiryJobTest, CancellingTheDialogWritesNothing) {
 
     frame->OnCreate();
 
-    EXPECT_EQ(frame->m_FonoConfigDlg.m_strResult, "-1");
+    EXPECT_EQ(frame->Bench().CalibExpiryDialog().m_strResult, "-1");
     EXPECT_EQ(MeterFields(), kBefore);
     EXPECT_EQ(KeyFrames(cipher::kUnlockKeyword), 0);
     EXPECT_FALSE(ServerRecord());
@@ -334,7 +334,7 @@ namespace {
 // gave. The certificate dates and "setup.ini" fix what is written; the key data and a fixed
 // series of challenges fix the enciphered frames.
 TEST_F(CalibExpiryJobTest, GoldenTranscriptOfTheStartUpJob) {
-    frame->m_SoundDlg.SetRandomSource([n = 0]() mutable { return 1000 + 7 * n++; });
+    frame->Bench().Window().SetRandomSource([n = 0]() mutable { return 1000 + 7 * n++; });
     Script(std::string(kLogin) + kApply);
     op.ExpectBox(kDone);
 

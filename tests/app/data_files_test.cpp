@@ -48,7 +48,7 @@ TEST_F(DataFilesTest, AScheduledRecordingOpensWithItsPagesButLeavesTheLinkAlone)
     folder.Write("mon_p1.rec",
                  OctavePageFile("2024/03/09 14:05:10 ", 2, 3, "3", "00:01:00", "00:10:00"));
     folder.Write("mon.kr9", "INDEX FILE\r\nmon_p0.rec\r\nmon_p1.rec\r\n");
-    frame.OpenSessionFile(folder.File("mon.kr9"));
+    frame.DataFiles().Reader().OpenSessionFile(folder.File("mon.kr9"));
 
     EXPECT_EQ(frame.Ui().GetTitle(), "KX9Monitor  -  " + folder.File("mon.kr9"));
     EXPECT_EQ(app.m_strCurrentFile, folder.File("mon.kr9"));
@@ -67,16 +67,16 @@ TEST_F(DataFilesTest, AScheduledRecordingOpensWithItsPagesButLeavesTheLinkAlone)
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_PAGE_LIST));
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
-    EXPECT_TRUE(frame.m_NavigatorDlg.IsWindowVisible());
-    EXPECT_EQ(frame.m_NavigatorDlg.SpectrumCount(), 3);
+    EXPECT_TRUE(frame.DataFiles().Navigator().IsWindowVisible());
+    EXPECT_EQ(frame.DataFiles().Navigator().SpectrumCount(), 3);
     EXPECT_EQ(frame.m_SetupBlock.Text(SetupBlock::kAcquisitionMode), "OCTAVE");
 
     // The file's schedule times its samples; the link stays out of scheduler mode.
     EXPECT_FALSE(frame.Mode().IsSchedulerMode());
     EXPECT_TRUE(frame.m_recording.IsScheduled());
     EXPECT_EQ(view.DataListRowImage(0), 3);
-    EXPECT_TRUE(frame.m_ViewSchedLoggingDlg.IsWindowVisible());
-    EXPECT_EQ(frame.m_ViewSchedLoggingDlg.m_strText, folder.File("mon.kr9"));
+    EXPECT_TRUE(frame.Boxes().m_ViewSchedLoggingDlg.IsWindowVisible());
+    EXPECT_EQ(frame.Boxes().m_ViewSchedLoggingDlg.m_strText, folder.File("mon.kr9"));
     frame.m_recording.SetAbsoluteTimes(true);
     EXPECT_EQ(view.m_DataList.GetItemText(2, 0), "2024/03/09 14:05:09");
 
@@ -92,7 +92,7 @@ TEST_F(DataFilesTest, APageSizeTheDataBufferCannotHoldIsRefusedWithAMessage) {
     folder.Write("huge.kr9", OctavePageFile("2024/03/09 14:05:07 ", 1, 0, "99999999999", "NO SCHED",
                                             "NO SCHED"));
     op.ExpectBox("ERROR: Page size not valid (99999999999 samples).");
-    frame.OpenSessionFile(folder.File("huge.kr9"));
+    frame.DataFiles().Reader().OpenSessionFile(folder.File("huge.kr9"));
     EXPECT_EQ(view.m_DataList.GetItemCount(), 0);
     EXPECT_EQ(view.m_PageList.GetItemCount(), 0);
 }
@@ -101,10 +101,10 @@ TEST_F(DataFilesTest, LabelsComeWithTheirPageAndGoBackToTheLabelFile) {
     folder.Write("mon.kr9",
                  OctavePageFile("2024/03/09 14:05:07 ", 2, 0, "2", "NO SCHED", "NO SCHED"));
     folder.Write("mon.lbl", "0#OCTAVE#x#y#door#\r\r\n");
-    frame.OpenSessionFile(folder.File("mon.kr9"));
+    frame.DataFiles().Reader().OpenSessionFile(folder.File("mon.kr9"));
     EXPECT_EQ(app.m_GraphMarks.labels, std::vector<std::string>{"0#OCTAVE#x#y#door#"});
-    EXPECT_TRUE(frame.m_LabelAudioDlg.HasWindow());
-    EXPECT_FALSE(frame.m_LabelAudioDlg.IsWindowVisible());
+    EXPECT_TRUE(frame.DataFiles().AudioLabels().HasWindow());
+    EXPECT_FALSE(frame.DataFiles().AudioLabels().IsWindowVisible());
 
     // A label with a recording makes the window show; the file follows the table.
     graph::GraphHost& host = *view.GraphWindow(ViewGraph::Data)->Host();
@@ -112,17 +112,17 @@ TEST_F(DataFilesTest, LabelsComeWithTheirPageAndGoBackToTheLabelFile) {
     app.m_GraphMarks.labels.push_back("0#OCTAVE#x#y#voice#Audio_0");
     host.OnLabelAdded(true);
     EXPECT_EQ(folder.Read("mon.lbl"), "0#OCTAVE#x#y#door#\r\r\n0#OCTAVE#x#y#voice#Audio_0\r\r\n");
-    EXPECT_TRUE(frame.m_LabelAudioDlg.IsWindowVisible());
-    EXPECT_EQ(frame.m_LabelAudioDlg.Rows().size(), 2u);
+    EXPECT_TRUE(frame.DataFiles().AudioLabels().IsWindowVisible());
+    EXPECT_EQ(frame.DataFiles().AudioLabels().Rows().size(), 2u);
 
     host.ClearLabels();
-    ASSERT_TRUE(frame.m_LabelAudioDlg.RemoveRow(0));
+    ASSERT_TRUE(frame.DataFiles().AudioLabels().RemoveRow(0));
     EXPECT_EQ(folder.Read("mon.lbl"), "0#OCTAVE#x#y#voice#Audio_0\r\r\n");
 }
 
 TEST_F(DataFilesTest, TheSchedulerLogGoesToItsFile) {
-    frame.LogScheduler(TRUE, "Scheduler Activated", FALSE);
-    frame.LogScheduler(FALSE, "End Scheduler", FALSE);
+    frame.Scheduler().Log(TRUE, "Scheduler Activated", FALSE);
+    frame.Scheduler().Log(FALSE, "End Scheduler", FALSE);
     EXPECT_EQ(folder.Read(acquisition::SchedulerLog::kLogName),
               "Scheduler Activated\r\r\nEnd Scheduler\r\r\n");
 }

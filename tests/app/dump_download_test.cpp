@@ -221,7 +221,7 @@ TEST_F(DumpDownloadTest, ACancelledDownloadKeepsWhatCameAndClosesTheFile) {
     StartDownload();
     ASSERT_TRUE(PumpUntil([&] { return Asked("DMP:NE") == 4; }));
     op.ExpectBox("Confirm stop downloading ?", IDYES).ExpectBox("Download Complete");
-    frame.m_DownloadStatusDlg.OnCancelDownload();
+    frame.Boxes().m_DownloadStatusDlg.OnCancelDownload();
     FinishDownload(3);
     const Records kept = Kept(records);
     EXPECT_EQ(FileRecords(), (Records{kept[0], kept[1], kept[2], Incomplete("0.5", 0x10)}));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/meter_connection.h"
 #include "frame_test_support.h"
 #include "link/fake_tty_tree.h"
 #include "link/serial_port_list.h"
@@ -72,7 +73,7 @@ TEST_F(FrameConnectTest, SearchSkipsAPortThatWillNotOpenAndFindsTheMeterAtItsRat
         "Instrument is connected at 9600 baud.\nFor a faster data transferring set baudrate to "
         "115200 on your instrument");
 
-    frame.ConnectInstrument();
+    MeterConnection(frame).ConnectInstrument();
 
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(frame.Link().Side(), LinkSide::Reference);
@@ -92,15 +93,16 @@ TEST_F(FrameConnectTest, SearchInSchedulerModeLogsTheConnectionOfCom12Silently) 
     platform::SetComDevice(12, meter.SlavePath());
     meter.SetBaud(115200);
     frame.Mode().SetSchedulerMode(true);
-    frame.m_schedulerRun.SetState(7);
+    frame.Scheduler().Run().SetState(7);
 
-    frame.ConnectInstrument();
+    MeterConnection(frame).ConnectInstrument();
 
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     ExpectPane("Connected to COM12 115200 8,N,1", 0x00FF00);
-    EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM12\rBaudrate = 115200");
+    EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText,
+              "Connecting to...\r\rPort = COM12\rBaudrate = 115200");
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Connection established "}));
-    EXPECT_EQ(frame.m_schedulerRun.State(), 0);
+    EXPECT_EQ(frame.Scheduler().Run().State(), 0);
     EXPECT_EQ(Probes(), 1);
 }
 
@@ -114,9 +116,9 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     // falls due meanwhile runs afterwards.
     app.m_strTechnicianId = "T1";
     frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 1);
-    ASSERT_TRUE(frame.m_TryConnDlg.Create());
+    ASSERT_TRUE(frame.Boxes().m_TryConnDlg.Create());
 
-    frame.ConnectInstrument();
+    MeterConnection(frame).ConnectInstrument();
 
     EXPECT_FALSE(CalibExpiryUpdateStarted());
     ASSERT_TRUE(PumpUntil([&] { return CalibExpiryUpdateStarted(); }));
@@ -131,7 +133,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     tree.Remove("ttyUSB0");
     meter.ClearLog();
     frame.Mode().SetSchedulerMode(true);
-    frame.ConnectInstrument();
+    MeterConnection(frame).ConnectInstrument();
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"WARNING: CONNECTION FAILURE."}));
 }
@@ -143,9 +145,9 @@ TEST_F(FrameConnectTest, ABusyUsbPortIsShownAndPassedOver) {
     ASSERT_EQ(elsewhere.Open(meter.SlavePath()), 0);
     op.ExpectBox(kNotResponding);
 
-    frame.ConnectInstrument();
+    MeterConnection(frame).ConnectInstrument();
 
-    EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM1\r Port busy.");
+    EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM1\r Port busy.");
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_FALSE(frame.Mode().IsLinkActive());
 }
@@ -153,13 +155,13 @@ TEST_F(FrameConnectTest, ABusyUsbPortIsShownAndPassedOver) {
 TEST_F(FrameConnectTest, EscInTheConnectingBoxEndsTheRateSearchSilently) {
     tree.Port("ttyUSB0", true);
     platform::SetComDevice(1, meter.SlavePath());
-    ASSERT_TRUE(frame.m_TryConnDlg.Create());
-    frame.m_TryConnDlg.ShowWindow(true);
-    QCoreApplication::postEvent(frame.m_TryConnDlg.Window(),
+    ASSERT_TRUE(frame.Boxes().m_TryConnDlg.Create());
+    frame.Boxes().m_TryConnDlg.ShowWindow(true);
+    QCoreApplication::postEvent(frame.Boxes().m_TryConnDlg.Window(),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     frame.Mode().SetLinkActive(true);
 
-    frame.ConnectInstrument();
+    MeterConnection(frame).ConnectInstrument();
 
     // No box (the operator would fail the test), no probe, no pane, nothing else changed.
     EXPECT_EQ(meter.LineCount(), 0u);
@@ -167,15 +169,15 @@ TEST_F(FrameConnectTest, EscInTheConnectingBoxEndsTheRateSearchSilently) {
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(ui.panes.count(CMainFrame::kStatusPane), 0u);
     // The key was the search's: the box is still there.
-    EXPECT_TRUE(frame.m_TryConnDlg.IsWindowVisible());
-    frame.m_TryConnDlg.DestroyWindow();
+    EXPECT_TRUE(frame.Boxes().m_TryConnDlg.IsWindowVisible());
+    frame.Boxes().m_TryConnDlg.DestroyWindow();
 }
 
 TEST_F(FrameConnectTest, StoredPortConnectsAndAtTheLowestRateWarnsItIsTooLow) {
     op.ExpectBox(
         "Instrument is connected at 38400 baud.\nFor a faster data transferring set baudrate "
         "to 115200 on your instrument");
-    frame.ConnectInstrumentPort();
+    MeterConnection(frame).ConnectInstrumentPort();
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_TRUE(RefPort().IsOpen());
     ExpectPane("Connected to COM3 38400 8,N,1", 0x00FF00);
@@ -188,7 +190,7 @@ TEST_F(FrameConnectTest, StoredPortConnectsAndAtTheLowestRateWarnsItIsTooLow) {
     op.ExpectBox(
         "Instrument is connected at 300 baud.\nThis baudrete is too low to comunicate with "
         "PC.\n\nPlease select higher baudrate on your instrument");
-    frame.ConnectInstrumentPort();
+    MeterConnection(frame).ConnectInstrumentPort();
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(op.types.back(), static_cast<unsigned>(MB_ICONEXCLAMATION));
 }
@@ -197,7 +199,7 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
     app.m_RefPort.m_nComPort = 7;
     platform::SetComDevice(7, folder.File("gone"));
     op.ExpectBox("Error : fail opening COM port.");
-    frame.ConnectInstrumentPort();
+    MeterConnection(frame).ConnectInstrumentPort();
     ExpectPane("Error : connection failure", 0x0000FF);
     ExpectBaudSetting("-1");
     EXPECT_EQ(op.types, (std::vector<unsigned>{MB_ICONSTOP}));
@@ -207,7 +209,7 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
     meter.SilenceNext("SET:INS:?", -1);
     frame.Mode().SetSchedulerMode(true);
     frame.Mode().SetLinkActive(true);
-    frame.ConnectInstrumentPort();
+    MeterConnection(frame).ConnectInstrumentPort();
     EXPECT_EQ(Probes(), 1);
     EXPECT_FALSE(RefPort().IsOpen());
     EXPECT_FALSE(frame.Mode().IsLinkActive());
@@ -218,7 +220,7 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
 TEST_F(FrameConnectTest, AModemCallCarriesTheLinkAndDisconnectHangsUpWithGuardTimes) {
     auto modem = UseModem(ModemResponder::Dial::Connect);
 
-    frame.ConnectInstrumentPort();
+    MeterConnection(frame).ConnectInstrumentPort();
 
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(modem->DialledNumbers(), (std::vector<std::string>{"0123456"}));
@@ -239,7 +241,7 @@ TEST_F(FrameConnectTest, AModemCallCarriesTheLinkAndDisconnectHangsUpWithGuardTi
     // A call without a meter behind it is hung up.
     meter.SilenceNext("SET:INS:?", -1);
     op.ExpectBox("Instrument not responding");
-    frame.ConnectInstrumentPort();
+    MeterConnection(frame).ConnectInstrumentPort();
     EXPECT_EQ(modem->HangUps(), 2);
     EXPECT_FALSE(RefPort().IsOpen());
 }
@@ -249,7 +251,7 @@ TEST_F(FrameConnectTest, ABusyRemoteModemEndsTheSearchIntoTheLog) {
     platform::SetComDevice(1, meter.SlavePath());
     auto modem = UseModem(ModemResponder::Dial::Busy);
 
-    frame.ConnectInstrument();
+    MeterConnection(frame).ConnectInstrument();
 
     EXPECT_EQ(modem->DialledNumbers().size(), 1u);
     // The modem's answer keeps its line ends in the log.
@@ -267,7 +269,7 @@ TEST_F(FrameConnectTest, NoModemOnTheStoredPortIsReported) {
     app.m_strModemNumber = "0123456";
     op.ExpectBox("CONNECTION FAILURE: Modem not responding.");
 
-    frame.ConnectInstrumentPort();
+    MeterConnection(frame).ConnectInstrumentPort();
 
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"AT"}));
     EXPECT_FALSE(RefPort().IsOpen());

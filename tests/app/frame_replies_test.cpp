@@ -136,7 +136,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
 
     RefuseThrice(124, "\x15");
     EXPECT_EQ(SchedulerLog(), std::vector<std::string>{"WARNING: Calibration Failed"});
-    EXPECT_EQ(frame.m_schedulerRun.State(), 11);
+    EXPECT_EQ(frame.Scheduler().Run().State(), 11);
 
     // Meters that do not know their class refuse the query: the class is "-1", said nowhere.
     RefuseThrice(205, "\x15");
@@ -269,12 +269,12 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
     EXPECT_FALSE(frame.Mode().IsMonitorOn());
 
     frame.Mode().SetSchedulerMode(true);
-    frame.m_schedulerRun.SetState(9);
+    frame.Scheduler().Run().SetState(9);
     Answer(98, "STT:MONITOR:ON");
-    EXPECT_EQ(frame.m_schedulerRun.State(), 9);
-    frame.m_schedulerRun.SetState(3);
+    EXPECT_EQ(frame.Scheduler().Run().State(), 9);
+    frame.Scheduler().Run().SetState(3);
     Answer(98, "STT:MONITOR:ON");
-    EXPECT_EQ(frame.m_schedulerRun.State(), 5);  // the dialog only outside the scheduler
+    EXPECT_EQ(frame.Scheduler().Run().State(), 5);  // the dialog only outside the scheduler
     EXPECT_EQ(app.m_nPagingSize, 1000);
 }
 
@@ -340,22 +340,22 @@ TEST_F(FrameRepliesTest, ScheduledMonitoringStartsARecordFileOnlyWhenTheSchedule
     frame.Mode().SetSchedulerMode(true);
     Answer(95, "STT:MONITOR:OCT", "OCT");
     EXPECT_FALSE(platform::FileExists(folder.File("RecFile.kr9")));
-    EXPECT_EQ(frame.m_schedulerRun.State(), 7);
+    EXPECT_EQ(frame.Scheduler().Run().State(), 7);
 
     // The run's first acquisition: its page file keeps the lengths of its acquisitions and
     // repetitions.
-    acquisition::CSchedulerDlg& scheduler = frame.m_SchedulerDlg;
-    frame.m_schedulerRun.Start(acquisition::SchedulePlan{});
-    frame.m_schedulerRun.Stop();
-    frame.m_schedulerRun.SetState(0);
+    acquisition::CSchedulerDlg& scheduler = frame.Scheduler().Window();
+    frame.Scheduler().Run().Start(acquisition::SchedulePlan{});
+    frame.Scheduler().Run().Stop();
+    frame.Scheduler().Run().SetState(0);
     scheduler.m_AcqSpan = 8 * 3600;
     scheduler.m_RepSpan = 17 * 3600 + 30 * 60;
     Answer(95, "STT:MONITOR:OCT", "OCT");
-    EXPECT_FALSE(frame.m_schedulerRun.IsFirstAcquisition());
+    EXPECT_FALSE(frame.Scheduler().Run().IsFirstAcquisition());
     EXPECT_EQ(scheduler.StartTimeText(), "2024/03/09 08:00:01 ");
     EXPECT_EQ(folder.Read("RecFile_20240309_080001.rec").substr(484),
               "08:00:0017:30:002024/03/09 08:00:01 ");
-    EXPECT_EQ(frame.m_schedulerRun.State(), 7);
+    EXPECT_EQ(frame.Scheduler().Run().State(), 7);
 }
 
 TEST_F(FrameRepliesTest, ConfirmedDownloadAsksTheMeterForItsDumpPastTheQueue) {
@@ -419,10 +419,10 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
     frame.Mode().SetSchedulerMode(true);
     frame.Mode().SetMonitorOn(false);
-    frame.m_SchedulerDlg.Settings().powerOffAtPause = true;
+    frame.Scheduler().Window().Settings().powerOffAtPause = true;
     Reply("DMP:OFF");
     // Downloaded (13), then the link closed between runs (1).
-    EXPECT_EQ(frame.m_schedulerRun.State(), 1);
+    EXPECT_EQ(frame.Scheduler().Run().State(), 1);
     EXPECT_FALSE(frame.Mode().IsAcquiring());
     ASSERT_TRUE(meter.WaitForLines(2));
     EXPECT_EQ(meter.Received(), "KEY:OFF\r\nSTT:MON:OFF\r\n");
@@ -432,9 +432,9 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
               (std::vector<std::string>{"Instr. Power Off", "Unable to open current file (code 2)",
                                         "Connection OFF", "End Scheduler"}));
     EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath("\\Scheduler.kr9"));
-    EXPECT_TRUE(frame.m_SchedulerDlg.Form().IsEnabled(acquisition::scheduler_ids::kStart));
-    EXPECT_FALSE(frame.m_SchedulerDlg.Form().IsEnabled(acquisition::scheduler_ids::kStop));
-    EXPECT_FALSE(frame.m_schedulerRun.IsActive());
+    EXPECT_TRUE(frame.Scheduler().Window().Form().IsEnabled(acquisition::scheduler_ids::kStart));
+    EXPECT_FALSE(frame.Scheduler().Window().Form().IsEnabled(acquisition::scheduler_ids::kStop));
+    EXPECT_FALSE(frame.Scheduler().Run().IsActive());
     // The run is over: the frame asks its questions again.
     EXPECT_FALSE(frame.Mode().IsSchedulerMode());
     EXPECT_EQ(shell.size(), 2u);  // the viewer still opens the dump
@@ -442,7 +442,7 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
 
 TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
     frame.Mode().SetSchedulerMode(true);
-    frame.m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloading);
+    frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kDownloading);
     Answer(110, "DMP:ON\r\nMEMORY EMPTY\r\n");
     EXPECT_EQ(Queued(), std::vector<int>{115});
     frame.Link().DeleteAllCommands();
@@ -457,7 +457,7 @@ TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
 
 TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
     using maintenance::MicReplacement;
-    const MicReplacement& wizard = frame.m_MicCalibDlg.Wizard();
+    const MicReplacement& wizard = frame.Maintenance().MicCalibration().Wizard();
     Answer(136, "SET:PROT_CODE:4321");  // the wizard is closed: nothing
     EXPECT_TRUE(wizard.IsOver());
 
@@ -465,8 +465,8 @@ TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
         dynamic_cast<CMicCalibDlg&>(dialog).m_strMicSerial = "M9";
         return IDOK;
     });
-    frame.m_MicCalibDlg.Create();
-    frame.m_MicCalibDlg.ShowWindow(true);
+    frame.Maintenance().MicCalibration().Create();
+    frame.Maintenance().MicCalibration().ShowWindow(true);
     ASSERT_EQ(wizard.GetStep(), MicReplacement::kMeasuring);
     Answer(136, "SET:PROT_CODE:4321");
     Answer(131, "CAL:GAIN:  12.5", "CH:1");
@@ -480,16 +480,17 @@ TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
     EXPECT_EQ(wizard.OldGain(0), "-3.0");
     EXPECT_EQ(wizard.NewGain(1), "12.4");
 
-    frame.m_MicCalibDlg.OnNext();
+    frame.Maintenance().MicCalibration().OnNext();
     Answer(137, "FAB:OK", "4321");
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kReadingElectric);
 
     frame.Mode().SetElectricCalRunning(true);
     frame.Mode().SetCheckingDisplay(true);
-    frame.OpenElectricCalibrationDlg(maintenance::ElectricCalibration::kElectricCalibration);
+    frame.Maintenance().OpenElectricCalibration(
+        maintenance::ElectricCalibration::kElectricCalibration);
     EXPECT_FALSE(
         frame.Mode().IsCheckingDisplay());  // the routine reads the program's screens itself
-    const auto& routine = frame.m_ElectricCalibrationDlg.Routine();
+    const auto& routine = frame.Maintenance().ElectricCalibration().Routine();
     Answer(123, "PRN_VAL: 0.3 dB");
     EXPECT_EQ(routine.PrintedValueText(), "PRN_VAL: 0.3 dB");
     op.ExpectBox("Start Electric Calibration now ?", IDNO);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/meter_connection.h"
 #include "frame_test_support.h"
 #include "modem_responder.h"
 #include "support/record_kinds.h"
@@ -20,7 +21,7 @@ protected:
     FrameSchedulerTest() {
         folder.Write("port.ini", "REF_INSTR_COM=3\r\n");
         frame.Mode().SetSchedulerMode(true);
-        frame.m_schedulerRun.SetState(2);
+        frame.Scheduler().Run().SetState(2);
     }
 
     long Probes() const {
@@ -45,30 +46,32 @@ protected:
 TEST_F(FrameSchedulerTest, TheCableOfPortIniConnectsAndIsLogged) {
     app.m_RefPort.m_nComPort = 9;  // what "port.ini" says wins
 
-    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerConnected);
+    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerConnected);
 
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(app.m_RefPort.m_nComPort, 3);
     EXPECT_EQ(frame.Link().Side(), LinkSide::Reference);
     EXPECT_TRUE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"STT:MON:OFF", "SET:INS:?"}));
-    EXPECT_EQ(frame.m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM3\rBaudrate = 38400");
-    EXPECT_EQ(frame.m_schedulerRun.State(), 0);
+    EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText,
+              "Connecting to...\r\rPort = COM3\rBaudrate = 38400");
+    EXPECT_EQ(frame.Scheduler().Run().State(), 0);
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Connection ON"}));
     EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected to COM3 38400 8,N,1");
 }
 
 TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
     meter.SilenceNext("SET:INS:?", -1);
-    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerNotAnswering);
+    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(),
+              MeterConnection::kSchedulerNotAnswering);
     EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
     EXPECT_EQ(Probes(), 1);
-    EXPECT_EQ(frame.m_schedulerRun.State(), 2);
+    EXPECT_EQ(frame.Scheduler().Run().State(), 2);
 
     folder.Write("port.ini", "REF_INSTR_COM=7\r\n");
     platform::SetComDevice(7, folder.File("gone"));
-    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerLinkFailed);
+    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerLinkFailed);
     EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_EQ(SchedulerLog(),
               (std::vector<std::string>{"WARNING: CONNECTION FAILURE", "Fail opening com port"}));
@@ -76,22 +79,22 @@ TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
 
 TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheAcquisition) {
     auto modem = UseModem(ModemResponder::Dial::Connect);
-    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerConnected);
+    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerConnected);
     EXPECT_EQ(modem->DialledNumbers(), (std::vector<std::string>{"0123456"}));
     EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected: MODEM (Num: 0123456)");
     EXPECT_EQ(Probes(), 1);
-    EXPECT_EQ(frame.m_schedulerRun.State(), 0);
+    EXPECT_EQ(frame.Scheduler().Run().State(), 0);
 
     // Between acquisitions the scheduler ends the call.
-    frame.m_SchedulerDlg.StopMonitoring();
+    frame.Scheduler().Window().StopMonitoring();
     EXPECT_EQ(modem->HangUps(), 1);
     EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
     EXPECT_FALSE(frame.Mode().IsLinkActive());
-    EXPECT_EQ(frame.m_schedulerRun.State(), acquisition::SchedulerRun::kIdle);
+    EXPECT_EQ(frame.Scheduler().Run().State(), acquisition::SchedulerRun::kIdle);
 
     modem->SetDialOutcome(ModemResponder::Dial::Busy, "BUSY", 2000);
     meter.ClearLog();
-    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerLinkFailed);
+    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerLinkFailed);
     EXPECT_EQ(Probes(), 0);
     EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
     // The modem's answer keeps its line ends in the log.
@@ -103,7 +106,7 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
 TEST_F(FrameSchedulerTest, NoLocalModemIsLogged) {
     app.m_bModemLink = 1;
     app.m_strModemNumber = "0123456";
-    EXPECT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerLinkFailed);
+    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerLinkFailed);
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"AT"}));
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Modem not responding."}));
 }
@@ -111,7 +114,7 @@ TEST_F(FrameSchedulerTest, NoLocalModemIsLogged) {
 TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
     frame.Mode().SetSchedulerMode(false);
     app.m_RefPort.m_nBaudRate = 38400;
-    acquisition::CSchedulerDlg& scheduler = frame.m_SchedulerDlg;
+    acquisition::CSchedulerDlg& scheduler = frame.Scheduler().Window();
     ASSERT_TRUE(scheduler.Create());
     scheduler.OnChannel(testkinds::kOctave);
     EXPECT_EQ(frame.Mode().ChannelMode(), testkinds::kOctave);
@@ -127,9 +130,9 @@ TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Scheduler Activated"}));
     EXPECT_EQ(app.m_EditStatus.m_strProfileSpectrumTime, "0.5");
     // An octave run fills the live 3-D window, made now and kept hidden.
-    EXPECT_TRUE(frame.m_LiveDemoDlg.HasWindow());
-    EXPECT_FALSE(frame.m_LiveDemoDlg.IsWindowVisible());
-    EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 0);
+    EXPECT_TRUE(frame.Charts().LiveSpectra().HasWindow());
+    EXPECT_FALSE(frame.Charts().LiveSpectra().IsWindowVisible());
+    EXPECT_EQ(frame.Charts().LiveSpectra().Row(), 0);
 
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
     scheduler.OnCancel();
@@ -143,7 +146,7 @@ TEST_F(FrameSchedulerTest, WhatTheMeterStillSendsAfterStopIsDroppedWithOneLogLin
     using Lines = std::vector<std::string>;
     frame.Mode().SetSchedulerMode(false);
     app.m_RefPort.m_nBaudRate = 38400;
-    acquisition::CSchedulerDlg& scheduler = frame.m_SchedulerDlg;
+    acquisition::CSchedulerDlg& scheduler = frame.Scheduler().Window();
     ASSERT_TRUE(scheduler.Create());
     scheduler.OnChannel(testkinds::kSoundLevelMeter);
     scheduler.Settings().start = platform::DateTime::Now().AddSeconds(600);
@@ -162,7 +165,7 @@ TEST_F(FrameSchedulerTest, WhatTheMeterStillSendsAfterStopIsDroppedWithOneLogLin
 
     // A new connection is a new conversation: a reply to nothing is told again.
     op.AlwaysAnswer("none command active", IDOK);
-    ASSERT_EQ(frame.ConnectForScheduler(), CMainFrame::kSchedulerConnected);
+    ASSERT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerConnected);
     frame.Link().OnReply("?\x03");
     EXPECT_EQ(op.Shown().size(), 2u);
     scheduler.DestroyWindow();

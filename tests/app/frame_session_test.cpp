@@ -158,9 +158,9 @@ TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDiscon
 TEST_F(FrameSessionTest, TheElectricCalibrationOpensItsWindowAndAsksForTheStates) {
     frame.StartElectricCalibration();
     EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
-    EXPECT_TRUE(frame.m_ElectricCalibrationDlg.IsWindowVisible());
-    EXPECT_EQ(frame.m_ElectricCalibrationDlg.Routine().GetRoutine(), 0);
-    frame.m_ElectricCalibrationDlg.DestroyWindow();
+    EXPECT_TRUE(frame.Maintenance().ElectricCalibration().IsWindowVisible());
+    EXPECT_EQ(frame.Maintenance().ElectricCalibration().Routine().GetRoutine(), 0);
+    frame.Maintenance().ElectricCalibration().DestroyWindow();
     EXPECT_EQ(QueuedCodes(frame), (std::vector<int>{11, 100}));
 }
 

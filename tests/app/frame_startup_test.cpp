@@ -72,7 +72,7 @@ protected:
 TEST_F(StartupJobTest, WithoutInternetItStopsAndQuitsBeforeTheInstrument) {
     RefusingPort refusing;
     folder.Write("alt_www.dll", "127.0.0.1\n" + refusing.PortText() + "\n");
-    frame->m_web.SetSrvPath(web::kTestServerPath);
+    frame->Web().Client().SetSrvPath(web::kTestServerPath);
     op.ExpectBox("//qs4060krtn_vp_test//");
     op.ExpectBox(kNoInternetCheck);
     op.ExpectBox(kNoInternetStop);
@@ -84,7 +84,7 @@ TEST_F(StartupJobTest, WithoutInternetItStopsAndQuitsBeforeTheInstrument) {
     EXPECT_FALSE(frame->Window()->isVisible());
     EXPECT_NE(frame->View(), nullptr);
     EXPECT_EQ(app.m_pView, frame->View());
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
 }
 
 TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel) {
@@ -102,7 +102,7 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     tree.Uart("ttyS2");
     SetTtyClassRoot(tree.RootText());
     op.ExpectDialog("CPortSetupDlg", [&](platform::ModalDialog& dialog) {
-        boxShown.push_back(frame->m_TryConnDlg.IsWindowVisible());
+        boxShown.push_back(frame->Boxes().m_TryConnDlg.IsWindowVisible());
         auto& settings = dynamic_cast<CPortSetupDlg&>(dialog);
         settings.m_nTargetPortSel = settings.FindPortEntry("COM3");
         return IDOK;
@@ -111,18 +111,18 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     EXPECT_EQ(frame->OnCreate(), 0);
 
     // The web client took the stand-in's address from the file and reached it.
-    EXPECT_EQ(frame->m_web.ServerHost(), stub.Host());
-    EXPECT_EQ(frame->m_web.ServerPort(), stub.PortText());
+    EXPECT_EQ(frame->Web().Client().ServerHost(), stub.Host());
+    EXPECT_EQ(frame->Web().Client().ServerPort(), stub.PortText());
     bool probed = false;
     for (const auto& request : stub.Requests())
         probed = probed || request.uri == kCorrections;
     EXPECT_TRUE(probed);
-    EXPECT_EQ(frame->m_databases.m_bCheckInternet, 0);
-    EXPECT_EQ(frame->m_databases.m_bInternetAvailable, 1);
+    EXPECT_EQ(frame->Web().Databases().m_bCheckInternet, 0);
+    EXPECT_EQ(frame->Web().Databases().m_bInternetAvailable, 1);
 
-    EXPECT_EQ(frame->m_TryConnDlg.m_strText, "Connessione con il server in corso..");
+    EXPECT_EQ(frame->Boxes().m_TryConnDlg.m_strText, "Connessione con il server in corso..");
     EXPECT_EQ(boxShown, (std::vector<bool>{true}));
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
     // Each try opened the port afresh and asked the meter its model, three times a try; the
     // meter reads on its own thread, so give it until it has heard the second try.
     auto asked = [&] {
@@ -208,15 +208,15 @@ TEST_F(StartupJobTest, ASoftwareUpdateStartedAfterTheLoginEndsTheJobInsteadOfThe
     platform::SetShellRecorder(nullptr);
 
     EXPECT_EQ(app.m_strTechnicianId, "123456");
-    EXPECT_EQ(frame->m_nLoginResult, 1);
-    EXPECT_EQ(frame->m_strTargetSerial, "T200");
+    EXPECT_EQ(frame->Web().LoginResult(), 1);
+    EXPECT_EQ(frame->Bench().Instruments().target.serial, "T200");
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].path, "/opt/corvanex/updater");
     EXPECT_EQ(folder.Read("software_upgrade/nuovo.txt"), "versione 1.2.0");
     // No expiry update: the meter was never asked for its protected fields.
     for (const auto& line : meter.Lines())
         EXPECT_FALSE(platform::StartsWith(line, "SET:PROT")) << line;
-    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame->Bench().Window().HasWindow());
     EXPECT_TRUE(platform::EventLoop::QuitPending());
 }
 

@@ -131,7 +131,7 @@ protected:
         app.m_TargetPort.m_nComPort = kCom;
         app.m_TargetPort.m_nBaudRate = 38400;
         frame.SetUi(&ui);
-        frame.m_databases.m_bCheckInternet = 0;
+        frame.Web().Databases().m_bCheckInternet = 0;
         // The serial number's reply shows the verification data sheet.
         op.AlwaysRunDialog("CInstrInfoDlg", [this](platform::ModalDialog&) {
             ++dataSheets;
@@ -162,7 +162,7 @@ protected:
     // known and no meter model it ends right after, without a box.
     bool CalibExpiryUpdateStarted() {
         const platform::DateTime today(platform::Clock::Now());
-        const auto log = platform::ReadWholeFile(frame.m_instrLog.LogPath(today));
+        const auto log = platform::ReadWholeFile(frame.Web().Log().LogPath(today));
         return log && platform::Contains(*log, "Avvio modifica data scadenza taratura");
     }
 

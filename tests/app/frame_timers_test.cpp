@@ -15,9 +15,9 @@ protected:
     FrameTimersTest() {
         app.m_InstrStatus.m_strModel = "QS4060";
         app.m_InstrStatus.m_strSerialNumber = "A1";
-        frame.m_strTargetSerial = "T77";
-        frame.m_strRefSerial = "R11";
-        frame.m_web.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
+        frame.Bench().Instruments().target.serial = "T77";
+        frame.Bench().Instruments().refSerial = "R11";
+        frame.Web().Client().SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
     }
 
     std::string Mails() const { return stub.ReadState("mails").value_or(""); }

@@ -20,6 +20,7 @@
 #include "sim_meter.h"
 #include "support/test_env.h"
 #include "ui/program_images.h"
+#include "ui/x_status_bar_widget.h"
 #include "web/web_test_env.h"
 
 namespace {
@@ -42,7 +43,7 @@ protected:
 
     void InstallMenu() {
         ui::RegisterProgramImages();
-        frame->SetMenu(frame->NewMenu());
+        frame->Commands().InstallMenu();
     }
     // The menu entry of a command.
     QAction* Entry(unsigned id) const {
@@ -79,9 +80,9 @@ TEST_F(FrameWindowTest, WindowStartsHiddenWithItsSizesStatusBarAndView) {
     EXPECT_EQ(app.m_pView, frame->View());
     // The link's panes: 1 (connection), 6 and 7 (meter clock), 9 and 10 (scheduler clock).
     for (int pane : {1, 6, 7, 9, 10})
-        EXPECT_TRUE(frame->m_wndStatusBar.SetPaneText(pane, "x")) << pane;
+        EXPECT_TRUE(window->StatusBarWidget()->Bar().SetPaneText(pane, "x")) << pane;
     frame->Disconnect();  // what the link writes reaches the window's bar
-    EXPECT_EQ(frame->m_wndStatusBar.TextToShow(1), "Disconnected");
+    EXPECT_EQ(window->StatusBarWidget()->Bar().TextToShow(1), "Disconnected");
 }
 
 TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingAsItWas) {
@@ -91,13 +92,13 @@ TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingA
     window->close();
     EXPECT_EQ(frame->Window(), window);
 
-    frame->m_SoundDlg.Create();
-    frame->m_SoundDlg.m_bRunning = 1;
+    frame->Bench().Window().Create();
+    frame->Bench().Window().m_bRunning = 1;
     op.ExpectBox("Confirm Exit ?", IDYES);
     op.ExpectBox("ATTENZIONE: Verifica in corso.\nInterrompere la verifica e riprovare.");
     window->close();
     EXPECT_EQ(frame->Window(), window);
-    EXPECT_TRUE(frame->m_SoundDlg.HasWindow());
+    EXPECT_TRUE(frame->Bench().Window().HasWindow());
     EXPECT_EQ(frame->Link().QueuedCodes().size(), 1u);
     EXPECT_TRUE(frame->Mode().IsLinkActive());
     EXPECT_EQ(app.m_pMainFrame, frame.get());
@@ -119,7 +120,7 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     link.SetReadyToSend(TRUE);
     link.SendNextCommand();  // 100 awaits its reply
     frame->Mode().SetLinkActive(true);
-    frame->m_SoundDlg.Create();
+    frame->Bench().Window().Create();
     ASSERT_TRUE(view.HasGraphWindow(ViewGraph::Data));
     op.ExpectBox("Confirm Exit ?", IDYES);
 
@@ -127,7 +128,7 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     window->close();
 
     EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Data));
-    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame->Bench().Window().HasWindow());
     EXPECT_FALSE(link.SerialPort(LinkSide::Reference).IsOpen());
     EXPECT_FALSE(link.SerialPort(LinkSide::Target).IsOpen());
     EXPECT_TRUE(link.IsQueueEmpty());
@@ -156,7 +157,7 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
     EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->icon().isNull());  // the tool bar's image
 
     RefusingPort server;
-    frame->m_web.SetEndpoint({"127.0.0.1", server.PortText(), "", "", server.PortText()});
+    frame->Web().Client().SetEndpoint({"127.0.0.1", server.PortText(), "", "", server.PortText()});
     op.ExpectBox("Connessione Internet assente.\nOperazione non disponibile.");
     Entry(cmd::ID_UPDATE_DATABASES)->trigger();
 
@@ -164,10 +165,10 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
     // is not made again until a command asks for it.
     op.ExpectBox("Connessione Internet assente.\nNon e' possibile effettuare la modifica");
     Entry(cmd::ID_NEW_VERIFICATION)->trigger();
-    EXPECT_FALSE(frame->m_SoundDlg.HasWindow());
+    EXPECT_FALSE(frame->Bench().Window().HasWindow());
     op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Entry(cmd::ID_CONNECTION_SETTINGS)->trigger();
-    frame->m_databases.m_bCheckInternet = 1;
+    frame->Web().Databases().m_bCheckInternet = 1;
     op.ExpectBox("Connessione Internet assente.\nNon e' possibile effettuare la modifica");
     Entry(cmd::ID_UPDATE_CALIB_EXPIRY)->trigger();
 
@@ -178,10 +179,10 @@ TEST_F(FrameWindowTest, MenuCommandsReachTheirHandlers) {
 
     // Printing goes to the view, which asks for the printer first.
     op.ExpectDialog("CPrintDialog", [](platform::ModalDialog&) { return IDCANCEL; });
-    EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT));
+    EXPECT_TRUE(frame->Commands().OnCommand(cmd::ID_FILE_PRINT));
     // Ids mapped to nothing are still the frame's.
-    EXPECT_TRUE(frame->OnCommand(cmd::ID_UNUSED_33032));
-    EXPECT_FALSE(frame->OnCommand(12345));
+    EXPECT_TRUE(frame->Commands().OnCommand(cmd::ID_UNUSED_33032));
+    EXPECT_FALSE(frame->Commands().OnCommand(12345));
 
     Entry(cmd::ID_APP_EXIT)->trigger();
     EXPECT_EQ(frame->Window(), nullptr);
@@ -197,7 +198,7 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
     EXPECT_FALSE(Entry(cmd::ID_VALIDATE_REPORT)->isEnabled());
     EXPECT_FALSE(Entry(cmd::ID_FILE_PRINT)->isEnabled());
 
-    frame->m_SoundDlg.Create();
+    frame->Bench().Window().Create();
     frame->View()->m_ReportList.InsertItem(0, "RAPPORTO");
     frame->Mode().SetDownloading(true);
     OpenMenus();
@@ -207,17 +208,17 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
     frame->Mode().SetDownloading(false);
 
     CCmdUI save(cmd::ID_SAVE);
-    ASSERT_TRUE(frame->OnUpdateCommandUi(save));
+    ASSERT_TRUE(frame->Commands().OnUpdateCommandUi(save));
     EXPECT_FALSE(save.m_bEnabled);
     app.m_strCurrentFile = folder.File("rapporto.vpg");
-    ASSERT_TRUE(frame->OnUpdateCommandUi(save));
+    ASSERT_TRUE(frame->Commands().OnUpdateCommandUi(save));
     EXPECT_TRUE(save.m_bEnabled);
 
     // A scheduler run or a firmware update keeps the program open and nothing is saved;
     // scheduler mode, which stays after a run, does not.
     const auto enabled = [this](unsigned id) {
         CCmdUI state(id);
-        EXPECT_TRUE(frame->OnUpdateCommandUi(state));
+        EXPECT_TRUE(frame->Commands().OnUpdateCommandUi(state));
         return state.m_bEnabled;
     };
     frame->Mode().SetSchedulerMode(true);
@@ -233,13 +234,13 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
 
     // "3D Graph Prop." waits for a display mode that nothing sets: disabled even with a file.
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
-    frame->m_nDisplayMode = 3;
+    frame->Commands().SetDisplayMode(3);
     EXPECT_TRUE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
     frame->Mode().SetDownloading(true);
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
     frame->Mode().SetDownloading(false);
     frame->View()->OnInitialUpdate();  // the view's first showing clears the word
-    EXPECT_EQ(frame->m_nDisplayMode, 0);
+    EXPECT_EQ(frame->Commands().DisplayMode(), 0);
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
 }
 
@@ -257,9 +258,9 @@ TEST_F(FrameWindowTest, HotKeysResetCountersToggleDebugAndOpenTheReportLog) {
     EXPECT_NE(saved.find("TARGET_INSTR_ERR_CNT=0"), std::string::npos) << saved;
     EXPECT_NE(saved.find("REF_INSTR_ERR2_CNT=0"), std::string::npos) << saved;
 
-    frame->m_SoundDlg.Create();
+    frame->Bench().Window().Create();
     const QWidget* eventLog =
-        frame->m_SoundDlg.Window()->findChild<QWidget*>(CSoundDlg::kEventLogName);
+        frame->Bench().Window().Window()->findChild<QWidget*>(CSoundDlg::kEventLogName);
     ASSERT_NE(eventLog, nullptr);
     op.ExpectBox("err deb");
     EXPECT_TRUE(SendAltKey(Qt::Key_D));
@@ -289,10 +290,10 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     frame->SendCommand(17, "", "");
     frame->Link().SetReadyToSend(TRUE);
     frame->Link().SendNextCommand();
-    frame->m_WaitGetStatusDlg.Create();
-    frame->m_WaitGetStatusDlg.ShowWindow(true);
+    frame->Boxes().m_WaitGetStatusDlg.Create();
+    frame->Boxes().m_WaitGetStatusDlg.ShowWindow(true);
     EXPECT_TRUE(frame->Ui().IsSetupWaitBoxShown());
-    frame->m_WaitGetStatusDlg.Window()->reject();
+    frame->Boxes().m_WaitGetStatusDlg.Window()->reject();
     EXPECT_TRUE(frame->Link().IsQueueEmpty());
     EXPECT_EQ(frame->Link().CurrentCommand(), nullptr);
     EXPECT_FALSE(frame->Ui().IsSetupWaitBoxShown());
@@ -300,30 +301,33 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     // The download box starts at no blocks, shows the timer's counts and raises the cancel flag
     // when confirmed.
     frame->Ui().ShowDownloadBox();
-    EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
-              "0");
+    EXPECT_EQ(
+        frame->Boxes().m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
+        "0");
     frame->Mode().SetDownloading(true);
     frame->m_nDownloadFile = 3;
     frame->m_nDownloadLine = 7;
     frame->OnTimer(CMainFrame::kDownloadProgress);
-    EXPECT_EQ(frame->m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
-              "7");
-    EXPECT_EQ(frame->m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS), 1);
+    EXPECT_EQ(
+        frame->Boxes().m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
+        "7");
+    EXPECT_EQ(frame->Boxes().m_DownloadStatusDlg.GetProgressPos(CDownloadStatusDlg::IDC_PROGRESS),
+              1);
     op.ExpectBox("Confirm stop downloading ?", IDYES);
-    frame->m_DownloadStatusDlg.OnCancelDownload();
+    frame->Boxes().m_DownloadStatusDlg.OnCancelDownload();
     EXPECT_TRUE(frame->DumpDecoder().IsCancelRequested());
     EXPECT_FALSE(frame->Ui().IsDownloadBoxShown());
 
     // The status window asks through the queue and tells the frame when it closes.
     frame->Mode().SetDownloading(false);
-    frame->m_ViewInstrStatusDlg.m_strStatusText = "old";
+    frame->Boxes().m_ViewInstrStatusDlg.m_strStatusText = "old";
     frame->Ui().EmptyInstrStatusText();
-    EXPECT_EQ(frame->m_ViewInstrStatusDlg.m_strStatusText, "");
-    frame->m_ViewInstrStatusDlg.Create();
-    frame->m_ViewInstrStatusDlg.OnRefresh();
+    EXPECT_EQ(frame->Boxes().m_ViewInstrStatusDlg.m_strStatusText, "");
+    frame->Boxes().m_ViewInstrStatusDlg.Create();
+    frame->Boxes().m_ViewInstrStatusDlg.OnRefresh();
     EXPECT_EQ(frametest::QueuedCodes(*frame), (std::vector<int>{100, 17, 11, 109}));
     frame->Mode().SetStatusDlgShown(true);
-    frame->m_ViewInstrStatusDlg.Window()->accept();
+    frame->Boxes().m_ViewInstrStatusDlg.Window()->accept();
     EXPECT_FALSE(frame->Mode().IsStatusDlgShown());
 
     frame->Ui().SetTitle("KX9Monitor QS4060 - 123");

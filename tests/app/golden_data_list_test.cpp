@@ -112,7 +112,7 @@ protected:
     // Opens `file` and answers what the data list shows of each of its pages.
     Lines Shown(const std::string& file) {
         Lines lines{"== " + file};
-        frame.OpenSessionFile(folder.File(file));
+        frame.DataFiles().Reader().OpenSessionFile(folder.File(file));
         for (int row = 0; row + 1 < view.m_PageList.GetItemCount(); row += 2) {
             view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
             view.m_PageList.SetRowStates(row, ui::RVS_SELECTED);

@@ -132,7 +132,7 @@ TEST_F(LiveMonitoringTest, ChosenPagesOfALiveRecordingAreSavedAsOneArchive) {
         return save.m_nResult;
     });
     op.ExpectBox("Selected Reports saved successfully.");
-    EXPECT_TRUE(frame.RunSaveDialog());
+    EXPECT_TRUE(frame.DataFiles().RunSaveDialog());
     EXPECT_TRUE(frame.Mode().IsDataSaved());
     const std::string archive = folder.File("mon.kr9");
     if (std::system("command -v unzip >/dev/null 2>&1") == 0) {
@@ -205,27 +205,27 @@ TEST_F(LiveMonitoringTest, TheSimulatedMeterStreamsLevelsWithGapsErrorsAndCutRec
 }
 
 TEST_F(LiveMonitoringTest, LiveSpectraFeedTheLiveChartAndTheLiveSpectrumWindowPageByPage) {
-    frame.m_LiveDemoDlg.Create();
-    frame.m_LiveDemoDlg.ShowWindow(true);
+    frame.Charts().LiveSpectra().Create();
+    frame.Charts().LiveSpectra().ShowWindow(true);
     view.ShowControl(CKX9MonitorView::IDC_LIVE_CHART, true);
     StartMonitoring("OCTAVE", 2);
     simmeter::LiveRecordStream stream(2, 1);
     for (int record = 0; record < 150; ++record)
         Link().OnReply(stream.Next());
-    EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 150);
+    EXPECT_EQ(frame.Charts().LiveSpectra().Row(), 150);
     EXPECT_EQ(view.m_LiveChart.GetItemCount(), 12);
     EXPECT_FLOAT_EQ(view.m_LiveChart.GetItemLevel(0), stream.Values(149)[0] / 10.0f);
 
     // The page ends: the window starts again with the new page.
     for (int record = 0; record < 51; ++record)
         Link().OnReply(stream.Next());
-    EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 1);
+    EXPECT_EQ(frame.Charts().LiveSpectra().Row(), 1);
     // A loss hides it until the operator shows it again.
     stream.Skip(5);
     Link().OnReply(stream.Next());
-    EXPECT_FALSE(frame.m_LiveDemoDlg.IsWindowVisible());
-    EXPECT_TRUE(frame.m_LooseDataDlg.IsWindowVisible());
-    EXPECT_EQ(frame.m_LiveDemoDlg.Row(), 3);  // the lost spectrum as a row of zeros
+    EXPECT_FALSE(frame.Charts().LiveSpectra().IsWindowVisible());
+    EXPECT_TRUE(frame.Boxes().m_LooseDataDlg.IsWindowVisible());
+    EXPECT_EQ(frame.Charts().LiveSpectra().Row(), 3);  // the lost spectrum as a row of zeros
 }
 
 // The golden transcript of a live monitoring run over the port, from its start to the operator's

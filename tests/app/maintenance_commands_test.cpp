@@ -68,8 +68,8 @@ protected:
         frame = std::make_unique<CMainFrame>(&clock);
         frame->CreateFrameWindow();
         // The internet was checked at start-up.
-        frame->m_databases.m_bCheckInternet = 0;
-        frame->m_databases.m_bInternetAvailable = 1;
+        frame->Web().Databases().m_bCheckInternet = 0;
+        frame->Web().Databases().m_bInternetAvailable = 1;
     }
     ~MaintenanceCommandsTest() override {
         frame.reset();
@@ -78,7 +78,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        frame->m_web.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
+        frame->Web().Client().SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
         stub.ServeKeyFile("T200", keytest::KeyLine("T200", keyData) + "\n");
         stub.ServeFile(kFirmwareFile, "FIRMWARE 1.05");
         stub.ServeFile(kWriterFile, "WRITER");
@@ -89,7 +89,7 @@ protected:
         stub.ServeFile(kVersionsTable, "[QS4060KRTN]\n[ITA]\n105 100 " + answer + "\n");
     }
     void ExpectReferenceNotice() {
-        if (frame->m_strRefSerial.empty())
+        if (frame->Bench().Instruments().refSerial.empty())
             op.ExpectBox(kConnectReference);
     }
     int Requests(const std::string& path) const {
@@ -134,9 +134,9 @@ TEST_F(MaintenanceCommandsTest, AFirmwareUpdateGoesUpToTheWriterAndThenGivesEver
     op.ExpectBox(kUpgradeOffer, IDOK);
     op.ExpectBox(FrameMaintenanceHost::kWriterMissing);
 
-    frame->OnFirmwareUpgrade();
+    frame->Maintenance().OnFirmwareUpgrade();
 
-    EXPECT_EQ(frame->m_strRefSerial, "R100");
+    EXPECT_EQ(frame->Bench().Instruments().refSerial, "R100");
     // Recorded and announced before anything was fetched.
     EXPECT_EQ(stub.ReadState("server_logs/target_instr_upgrade.txt"),
               std::string(kTechnicianRecord) + ";fw_105.bin\n");
@@ -155,9 +155,9 @@ TEST_F(MaintenanceCommandsTest, AFirmwareUpdateGoesUpToTheWriterAndThenGivesEver
     EXPECT_FALSE(frame->Mode().IsFirmwareUpgrading());
     EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kFirmwareUpgrade));
     EXPECT_TRUE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
     CCmdUI exitUi(cmd::ID_APP_EXIT);
-    frame->OnUpdateCommandUi(exitUi);
+    frame->Commands().OnUpdateCommandUi(exitUi);
     EXPECT_TRUE(exitUi.m_bEnabled);
 }
 
@@ -187,14 +187,14 @@ TEST_F(MaintenanceCommandsTest, TheTablesOtherEntriesEndTheUpdateBeforeAnythingI
         for (const auto& [text, answer] : c.boxes)
             op.ExpectBox(text, answer);
 
-        frame->OnFirmwareUpgrade();
+        frame->Maintenance().OnFirmwareUpgrade();
 
         EXPECT_EQ(platform::EventLoop::QuitPending(), c.quits);
         platform::EventLoop::ClearQuit();
         EXPECT_FALSE(stub.ReadState("server_logs/target_instr_upgrade.txt"));
         EXPECT_EQ(Requests(kFirmwareFile), 0);
         EXPECT_FALSE(TargetGot(meter::kUpgradeModeOn));
-        EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+        EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
     }
 }
 
@@ -205,11 +205,11 @@ TEST_F(MaintenanceCommandsTest, TheWritersPortMustBeCom16AtMost) {
     ExpectReferenceNotice();
     op.ExpectBox("porta seriale da COM1 a COM16");
 
-    frame->OnFirmwareUpgrade();
+    frame->Maintenance().OnFirmwareUpgrade();
 
     EXPECT_EQ(Requests(kVersionsTable), 0);
     EXPECT_FALSE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
 }
 
 TEST_F(MaintenanceCommandsTest, UpdatesThatMayNotStartStopWithTheirMessage) {
@@ -219,26 +219,26 @@ TEST_F(MaintenanceCommandsTest, UpdatesThatMayNotStartStopWithTheirMessage) {
     ExpectReferenceNotice();
     op.ExpectBox(kUpgradeOffer, IDOK);
     op.ExpectBox("Error 589");
-    frame->OnFirmwareUpgrade();
+    frame->Maintenance().OnFirmwareUpgrade();
     EXPECT_EQ(Requests(kFirmwareFile), 0);
     EXPECT_FALSE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
 
     // An entry that names a path, not a file of the firmware folder.
     ServeEntry("../../port.ini");
     op.ExpectBox("Voce della tabella firmware non valida: ../../port.ini");
-    frame->OnFirmwareUpgrade();
+    frame->Maintenance().OnFirmwareUpgrade();
 
     // A black-listed reference meter: simply no update.
     stub.ServeFile(kBlackList, "R100\n");
     op.ExpectBox("Non sono disponibili aggiornamenti");
-    frame->OnFirmwareUpgrade();
+    frame->Maintenance().OnFirmwareUpgrade();
     EXPECT_EQ(Requests(kVersionsTable), 2);  // only the two updates before
 
     // A technician the database does not know.
     app.m_strTechnicianId = "654321";
     op.ExpectBox("Aggiornare il database dei tecnici abilitati adesso ?", IDNO);
     op.ExpectBox("Non e' possibile effettuare aggiornamento firmware");
-    frame->OnFirmwareUpgrade();
+    frame->Maintenance().OnFirmwareUpgrade();
     EXPECT_TRUE(app.m_strTechnicianId.empty());
 
     // A meter of another model is not identified: the connection settings are offered.
@@ -247,11 +247,11 @@ TEST_F(MaintenanceCommandsTest, UpdatesThatMayNotStartStopWithTheirMessage) {
     op.ExpectBox("Modello strumento non supportato: QS4160");
     op.ExpectBox("Strumento da verificare non rilevato.");
     op.ExpectDialog("CPortSetupDlg", [](platform::ModalDialog&) { return IDCANCEL; });
-    frame->OnFirmwareUpgrade();
+    frame->Maintenance().OnFirmwareUpgrade();
     EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=16"), std::string::npos);
 
     EXPECT_FALSE(TargetGot(meter::kUpgradeModeOn));
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
 }
 
 TEST_F(MaintenanceCommandsTest, AMicrophoneReplacementCalibratesTheMeterToTheCalibrator) {
@@ -282,13 +282,14 @@ TEST_F(MaintenanceCommandsTest, AMicrophoneReplacementCalibratesTheMeterToTheCal
     op.ExpectDialog("CMicCalibDlg", [](platform::ModalDialog&) { return IDOK; });
     op.ExpectBox("Sostituzione microfono completata.");
 
-    frame->OnReplaceMicrophone();
+    frame->Maintenance().OnReplaceMicrophone();
     EXPECT_TRUE(switchedOff);
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
-    ASSERT_TRUE(frame->m_MicCalibDlg.HasWindow());
-    EXPECT_EQ(frame->m_MicCalibDlg.Wizard().TechnicianRecord(), kTechnicianRecord);
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
+    ASSERT_TRUE(frame->Maintenance().MicCalibration().HasWindow());
+    EXPECT_EQ(frame->Maintenance().MicCalibration().Wizard().TechnicianRecord(), kTechnicianRecord);
 
-    ASSERT_TRUE(PumpUntil([&] { return !frame->m_MicCalibDlg.HasWindow(); }, 20000));
+    ASSERT_TRUE(
+        PumpUntil([&] { return !frame->Maintenance().MicCalibration().HasWindow(); }, 20000));
     const simmeter::MeterCalibration calibration = TargetCalibration();
     EXPECT_EQ(calibration.stores, 1);
     EXPECT_DOUBLE_EQ(calibration.storedGain[0], 0.7);
@@ -305,18 +306,18 @@ TEST_F(MaintenanceCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
     bool served = false;
     platform::PostToUiThread([&] {
         served = true;
-        frame->OnSoftwareUpdate();
-        frame->OnFirmwareUpgrade();
-        frame->OnReplaceMicrophone();
+        frame->Maintenance().OnSoftwareUpdate();
+        frame->Maintenance().OnFirmwareUpgrade();
+        frame->Maintenance().OnReplaceMicrophone();
     });
     op.ExpectBox("Non ci sono aggiornamenti.");
-    frame->OnSoftwareUpdate();
+    frame->Maintenance().OnSoftwareUpdate();
     EXPECT_TRUE(served);
     EXPECT_EQ(reference.LineCount() + target.LineCount(), 0u);
-    EXPECT_FALSE(frame->m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
 
     op.ExpectDialog("CSelExcelInterval", [](platform::ModalDialog&) { return IDOK; });
-    EXPECT_TRUE(frame->OnCommand(cmd::ID_AUDIO_CARD_SETTINGS));
+    EXPECT_TRUE(frame->Commands().OnCommand(cmd::ID_AUDIO_CARD_SETTINGS));
 }
 
 // The meter's guided programs on the queued link, opened as the electric calibration's start
@@ -327,13 +328,14 @@ protected:
     GuidedProgramTest() { OpenLink(); }
     void Start() {
         frame.Mode().SetElectricCalRunning(true);
-        frame.OpenElectricCalibrationDlg(maintenance::ElectricCalibration::kElectricCalibration);
+        frame.Maintenance().OpenElectricCalibration(
+            maintenance::ElectricCalibration::kElectricCalibration);
         frame.SendCommand(11, "", "");
         frame.SendCommand(100, "", "");
     }
-    bool Finished() const {
+    bool Finished() {
         return !frame.Link().Mode().IsElectricCalRunning() && QueueIdle() &&
-               frame.m_ElectricCalibrationDlg.Routine().IsFinished();
+               frame.Maintenance().ElectricCalibration().Routine().IsFinished();
     }
     std::vector<std::string> Exits() {
         std::vector<std::string> exits;
@@ -352,32 +354,32 @@ TEST_F(GuidedProgramTest, TheOperatorKeepsAnElectricCalibration) {
     EXPECT_EQ(frame.Mode().DeltaLeq(), "-0.4");
     EXPECT_TRUE(SchedulerLog().empty());
     // The window shows the outcome until the operator closes it.
-    ASSERT_TRUE(frame.m_ElectricCalibrationDlg.IsWindowVisible());
-    frame.m_ElectricCalibrationDlg.OnOK();
-    EXPECT_FALSE(frame.m_ElectricCalibrationDlg.HasWindow());
+    ASSERT_TRUE(frame.Maintenance().ElectricCalibration().IsWindowVisible());
+    frame.Maintenance().ElectricCalibration().OnOK();
+    EXPECT_FALSE(frame.Maintenance().ElectricCalibration().HasWindow());
 }
 
 TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
     frame.Mode().SetSchedulerMode(true);
-    frame.m_SchedulerDlg.Settings().confirmMode = acquisition::kCalIfErrorExceeds;
-    frame.m_SchedulerDlg.Settings().threshold = "0.5";
+    frame.Scheduler().Window().Settings().confirmMode = acquisition::kCalIfErrorExceeds;
+    frame.Scheduler().Window().Settings().threshold = "0.5";
     Start();
     ASSERT_TRUE(PumpUntil([&] { return Finished(); }, 20000));
     EXPECT_EQ(Exits(), std::vector<std::string>{"KEY:CRIGHT"});
     EXPECT_EQ(SchedulerLog(),
               std::vector<std::string>{
                   "Calibration skipped by Cal. Level.(Delta Leq = 0.3 dB - Cal.Lev = 0.5 dB)"});
-    EXPECT_EQ(frame.m_schedulerRun.State(),
+    EXPECT_EQ(frame.Scheduler().Run().State(),
               maintenance::ElectricCalibration::kSchedulerCalibrationEnded);
     EXPECT_EQ(frame.Mode().DeltaLeq(), "0.3");
     // The scheduler is in charge: its window's OK is refused.
     op.ExpectBox(CElectricCalibrationDlg::kSchedulerActive);
-    frame.m_ElectricCalibrationDlg.OnOK();
-    EXPECT_TRUE(frame.m_ElectricCalibrationDlg.HasWindow());
+    frame.Maintenance().ElectricCalibration().OnOK();
+    EXPECT_TRUE(frame.Maintenance().ElectricCalibration().HasWindow());
 
     // A failing calibration, with "Cal. always".
     ClearSchedulerLog();
-    frame.m_SchedulerDlg.Settings().confirmMode = acquisition::kCalAlways;
+    frame.Scheduler().Window().Settings().confirmMode = acquisition::kCalAlways;
     meter.Modify([](simmeter::MeterState& s) {
         s.calibration.programFails = true;
         s.calibration.deltaLeqDb = 3.2;

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <functional>
 
+#include "app/frame_command_ids.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "app/port_setup_dlg.h"
@@ -55,7 +56,7 @@ protected:
         op.ExpectDialog(kDialog, [steps](platform::ModalDialog& dialog) {
             return steps(dynamic_cast<CPortSetupDlg&>(dialog));
         });
-        frame.OnConnectionSettings();
+        frame.Commands().OnCommand(cmd::ID_CONNECTION_SETTINGS);
     }
 
     testenv::ScratchFolder folder;

@@ -72,7 +72,7 @@ protected:
     }
     void Open(const std::string& name, const std::string& content) {
         folder.Write(name, content);
-        frame.OpenSessionFile(folder.File(name));
+        frame.DataFiles().Reader().OpenSessionFile(folder.File(name));
     }
 };
 
@@ -104,8 +104,8 @@ TEST_F(RecordGraphsTest, ALevelRecordingFillsTheDataGraphWithEveryChannelOfItsRe
 
     // The legend's box of channel 1 empties its curve, and a new page keeps it empty; a meter
     // of three channels shows three curves; the "UR" line follows the view's switch.
-    ASSERT_TRUE(frame.m_GraphLegendDlg.HasWindow());
-    frame.m_GraphLegendDlg.OnChannelCheck(1, false);
+    ASSERT_TRUE(frame.Charts().Legend().HasWindow());
+    frame.Charts().Legend().OnChannelCheck(1, false);
     EXPECT_TRUE(Ys(1).empty());
     view.m_nURLine = 1;
     view.m_nURLevel = 33;
@@ -141,8 +141,8 @@ TEST_F(RecordGraphsTest, AnOctaveRecordingShowsTheSelectedRecordsSpectrumAndItsW
     EXPECT_EQ(chart.UnitText(), "Hz");
 
     // The waterfall of the loaded page, then a record picked in the data list.
-    ASSERT_TRUE(frame.OnCommand(cmd::ID_VIEW_3DGRAPH));
-    charts::CDemoDlg& waterfall = frame.m_DemoDlg;
+    ASSERT_TRUE(frame.Commands().OnCommand(cmd::ID_VIEW_3DGRAPH));
+    charts::CDemoDlg& waterfall = frame.Charts().LoadedSpectra();
     ASSERT_TRUE(waterfall.IsWindowVisible());
     EXPECT_EQ(waterfall.Row(), 9);
     const auto& row4 = waterfall.Graph().ElementPoints(4);
@@ -185,19 +185,20 @@ TEST_F(RecordGraphsTest, TheReadOutNamesTheChannelUnderThePointerAndTheLegendFol
     const std::string time = view.m_DataList.GetItemText(3, 0);
     ASSERT_FALSE(time.empty());
     EXPECT_EQ(host.FormatPointReadout(10, 10, "x=3 , y=50.42 dB"), time + "#50.4#$1");
-    EXPECT_EQ(frame.m_GraphLegendDlg.TimeLine(), "Time: " + time);
-    EXPECT_NE(frame.m_GraphLegendDlg.ChannelLabel(1).find(": 50.4 dB"), std::string::npos);
+    EXPECT_EQ(frame.Charts().Legend().TimeLine(), "Time: " + time);
+    EXPECT_NE(frame.Charts().Legend().ChannelLabel(1).find(": 50.4 dB"), std::string::npos);
     // A record past the list's rows reads nothing.
     EXPECT_EQ(host.FormatPointReadout(10, 10, "x=5000 , y=50 dB"), "x=5000 , y=50 dB");
 }
 
 TEST_F(RecordGraphsTest, ASecondFileOpenedWhileTheFirstIsShownWaitsForIt) {
-    ASSERT_TRUE(frame.OnCommand(cmd::ID_VIEW_3DGRAPH));  // the waterfall follows each page
+    ASSERT_TRUE(
+        frame.Commands().OnCommand(cmd::ID_VIEW_3DGRAPH));  // the waterfall follows each page
     folder.Write("second.kr9", DataFile("QS4160_L0$1", "SLM", 7, 5));
     bool secondOpened = false;
     // A command waiting in the event loop (a file chosen meanwhile) opens the second file.
     QTimer::singleShot(0, [&] {
-        frame.OpenSessionFile(folder.File("second.kr9"));
+        frame.DataFiles().Reader().OpenSessionFile(folder.File("second.kr9"));
         secondOpened = true;
     });
     Open("first.kr9", DataFile("QS4160_L0$1", "SLM", 3000, 5));
@@ -213,11 +214,12 @@ TEST_F(RecordGraphsTest, ASecondFileOpenedWhileTheFirstIsShownWaitsForIt) {
 
     // The same with a spectrum page and the waterfall open.
     folder.Write("third.kr9", DataFile("QS4160_L0$1", "OCTAVE", 5, 12));
-    QTimer::singleShot(0, [&] { frame.OpenSessionFile(folder.File("third.kr9")); });
+    QTimer::singleShot(
+        0, [&] { frame.DataFiles().Reader().OpenSessionFile(folder.File("third.kr9")); });
     Open("big.kr9", DataFile("QS4160_L0$1", "OCTAVE", 4000, 12));
-    EXPECT_EQ(frame.m_DemoDlg.Row(), 4000);
+    EXPECT_EQ(frame.Charts().LoadedSpectra().Row(), 4000);
     platform::EventLoop::ProcessPending();
-    EXPECT_EQ(frame.m_DemoDlg.Row(), 5);
+    EXPECT_EQ(frame.Charts().LoadedSpectra().Row(), 5);
     EXPECT_EQ(view.m_DataChart.GetItemCount(), 12);
 }
 

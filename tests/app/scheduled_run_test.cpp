@@ -84,9 +84,9 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     plan.stop = plan.nextStart + 60;
     plan.expected = 1 + 2 * 6;
 
-    frame.LogScheduler(TRUE, "Scheduler Activated", TRUE);
-    frame.m_schedulerRun.Start(plan);
-    ASSERT_TRUE(PumpUntil([&] { return !frame.m_schedulerRun.IsActive(); }, 30000))
+    frame.Scheduler().Log(TRUE, "Scheduler Activated", TRUE);
+    frame.Scheduler().Run().Start(plan);
+    ASSERT_TRUE(PumpUntil([&] { return !frame.Scheduler().Run().IsActive(); }, 30000))
         << ::testing::PrintToString(SchedulerLog());
 
     const Lines cycle = {"Connection established",
@@ -117,7 +117,7 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     EXPECT_EQ(op.Shown(), Lines{});
 
     // Both acquisitions' records, as the data-file reader opens the run's file.
-    frame.OpenSessionFile(folder.File("Scheduler.kr9"));
+    frame.DataFiles().Reader().OpenSessionFile(folder.File("Scheduler.kr9"));
     EXPECT_EQ(app.m_bDataLoaded, 1);
     EXPECT_EQ(frame.Mode().ChannelMode(), testkinds::kSoundLevelMeter);
     const long long samples = frame.m_recording.SampleCount();
@@ -131,7 +131,7 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
 TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
     OpenLink();
     meter.SilenceNext("DMP:ON", -1);
-    frame.m_schedulerRun.SetState(acquisition::SchedulerRun::kDownloading);
+    frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kDownloading);
     frame.SendCommand(110, "", "");
     ASSERT_TRUE(PumpUntil(
         [&] {
@@ -176,9 +176,9 @@ TEST_F(ScheduledRunTest, GoldenTranscriptOfAScheduledRun) {
     plan.expected = 1 + 2 * 6;
     stream->SetRecordsPerRun(plan.expected);
 
-    frame.LogScheduler(TRUE, "Scheduler Activated", TRUE);
-    frame.m_schedulerRun.Start(plan);
-    ASSERT_TRUE(PumpUntil([&] { return !frame.m_schedulerRun.IsActive(); }, 30000));
+    frame.Scheduler().Log(TRUE, "Scheduler Activated", TRUE);
+    frame.Scheduler().Run().Start(plan);
+    ASSERT_TRUE(PumpUntil([&] { return !frame.Scheduler().Run().IsActive(); }, 30000));
     ASSERT_TRUE(PumpUntil([&] { return meter.AllAnswered(); }));
     EXPECT_EQ(stream->Sent(), 2 * plan.expected);
     EXPECT_EQ(SchedulerLog().back(), "End Scheduler");

@@ -31,7 +31,7 @@ protected:
         app.m_strProgramDir = folder.Path();
         app.m_strTechnicianId = "123456";
         frame.CreateFrameWindow();
-        frame.m_databases.m_bCheckInternet = 0;
+        frame.Web().Databases().m_bCheckInternet = 0;
         platform::SetShellRecorder([this](const platform::ShellRequest& request) {
             opened.push_back(request.path);
             return true;
@@ -45,7 +45,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
-        frame.m_web.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
+        frame.Web().Client().SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
     }
 
     static void Now(int y, int mo, int d, int h, int mi) {
@@ -64,10 +64,10 @@ protected:
     }
     // A validation that may go ahead: the right meter, a known technician, a positive report.
     std::string ReadyToValidate(const reporttest::FileShape& shape = {}) {
-        frame.m_strTargetModel = "QS4060KRTN";
+        frame.Bench().Instruments().target.model = "QS4060KRTN";
         app.m_bTechnicianChecked = 1;
         const std::string path = WriteReport("R1.vpg", shape);
-        EXPECT_TRUE(frame.LoadReport(path));
+        EXPECT_TRUE(frame.Verification().LoadReport(path));
         return path;
     }
 
@@ -85,23 +85,23 @@ TEST_F(VerificationCommandsTest, ANewVerificationAsksForTheTechnicianAndOpensThe
     folder.Write("msvcrt80.dll",
                  "Lab Nord;Via Uno 1;Milano;MI;0201;nord@lab.invalid;Mario Rossi;123456;R100\r\n");
     op.ExpectDialog("CSetLabelDlg", [](platform::ModalDialog&) { return IDCANCEL; });
-    frame.OnNewVerification();
-    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
+    frame.Verification().OnNewVerification();
+    EXPECT_FALSE(frame.Bench().Window().HasWindow());
 
-    frame.LoadReport(WriteReport("C.vpg", {.verdict = {true, true, true}}));
-    ASSERT_TRUE(frame.m_bCalibratorOnlyReport);
+    frame.Verification().LoadReport(WriteReport("C.vpg", {.verdict = {true, true, true}}));
+    ASSERT_TRUE(frame.Verification().Verdict().calibratorOnly);
     op.ExpectDialog("CSetLabelDlg", [](platform::ModalDialog& dialog) {
         dynamic_cast<CSetLabelDlg&>(dialog).m_strText = "123456";
         return IDOK;
     });
-    frame.OnNewVerification();
+    frame.Verification().OnNewVerification();
 
     EXPECT_EQ(frame.Window()->windowTitle().toStdString(),
               "QS4060KRTN_VP        - ID TECNICO: 123456");
     EXPECT_EQ(app.m_bTechnicianChecked, 1);
-    EXPECT_EQ(frame.m_technicianData.nameAndCode, "Mario Rossi (id=123456)");
-    EXPECT_FALSE(frame.m_bCalibratorOnlyReport);
-    const CSoundDlg& bench = frame.m_SoundDlg;
+    EXPECT_EQ(frame.Verification().TechnicianData().nameAndCode, "Mario Rossi (id=123456)");
+    EXPECT_FALSE(frame.Verification().Verdict().calibratorOnly);
+    const CSoundDlg& bench = frame.Bench().Window();
     ASSERT_TRUE(bench.HasWindow());
     EXPECT_TRUE(bench.IsWindowVisible());
     EXPECT_EQ(bench.m_bNewVerification, 1);
@@ -119,14 +119,14 @@ TEST_F(VerificationCommandsTest, AVerificationContinuesForSixDays23HoursAndNotFo
     Now(2026, 3, 9, 9, 30);
     op.ExpectFileChoice(path);
     op.ExpectBox("La prova e' stata eseguita piu' di 7 giorni fa.\nNon e' possibile continuarla");
-    frame.OnContinueVerification();
-    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
+    frame.Verification().OnContinueVerification();
+    EXPECT_FALSE(frame.Bench().Window().HasWindow());
     EXPECT_EQ(ReportList().GetItemCount(), 0);
 
     Now(2026, 3, 9, 8, 30);
     op.ExpectFileChoice(path);
-    frame.OnContinueVerification();
-    const CSoundDlg& bench = frame.m_SoundDlg;
+    frame.Verification().OnContinueVerification();
+    const CSoundDlg& bench = frame.Bench().Window();
     ASSERT_TRUE(bench.IsWindowVisible());
     EXPECT_EQ(bench.m_bNewVerification, 0);
     EXPECT_EQ(bench.m_strResumeFolder, folder.File("archivio_verifiche"));
@@ -138,7 +138,7 @@ TEST_F(VerificationCommandsTest, AVerificationContinuesForSixDays23HoursAndNotFo
     // The report is in the view and is the current file.
     EXPECT_EQ(app.m_strCurrentFile, path);
     EXPECT_EQ(ReportList().GetItemText(4, 1), "Rossi Srl CUST_FON_PROD=Fonotec");
-    EXPECT_TRUE(frame.m_bReportComplete && frame.m_bReportPositive);
+    EXPECT_TRUE(frame.Verification().Verdict().complete && frame.Verification().Verdict().positive);
 }
 
 TEST_F(VerificationCommandsTest, ADamagedFileIsNeitherContinuedNorOpened) {
@@ -147,40 +147,40 @@ TEST_F(VerificationCommandsTest, ADamagedFileIsNeitherContinuedNorOpened) {
                  platform::ReplaceAll(folder.Read("archivio_verifiche/R.vpg"), "Rossi", "Bossi"));
     op.ExpectFileChoice(path);
     op.ExpectBox("il sigillo non corrisponde al contenuto");
-    frame.OnContinueVerification();
-    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
+    frame.Verification().OnContinueVerification();
+    EXPECT_FALSE(frame.Bench().Window().HasWindow());
 
     op.ExpectFileChoice(path);
     op.ExpectBox("il sigillo non corrisponde al contenuto");
-    frame.OnFileOpen();
+    frame.Verification().OnFileOpen();
     EXPECT_EQ(ReportList().GetItemCount(), 0);
     EXPECT_TRUE(app.m_strCurrentFile.empty());
 
     // The sealed file opens.
     const std::string sealed = WriteReport("S.vpg");
     op.ExpectFileChoice(sealed);
-    frame.OnFileOpen();
+    frame.Verification().OnFileOpen();
     EXPECT_EQ(ReportList().GetItemCount(), 14);
     EXPECT_EQ(app.m_strCurrentFile, sealed);
 }
 
 TEST_F(VerificationCommandsTest, TheHeaderIsEditedAndSealedAgainWithinSevenDays) {
     const std::string path = WriteReport("R.vpg");
-    ASSERT_TRUE(frame.LoadReport(path));
+    ASSERT_TRUE(frame.Verification().LoadReport(path));
     op.ExpectDialog("CInstrInfoDlg", [](platform::ModalDialog& dialog) {
         auto& sheet = dynamic_cast<CInstrInfoDlg&>(dialog);
         EXPECT_EQ(sheet.Value("CUST_NAME"), "Rossi Srl");
         sheet.SetValue("CUST_NAME", "Bianchi Spa");
         return IDOK;
     });
-    frame.OnEditReportHeader();
+    frame.Verification().OnEditReportHeader();
     EXPECT_EQ(ReportList().GetItemText(4, 1), "Bianchi Spa");
     EXPECT_NE(folder.Read("archivio_verifiche/R.vpg").find("CUST_NAME=Bianchi Spa\r\n"),
               std::string::npos);
 
     Now(2026, 3, 10, 12, 0);
     op.ExpectBox("Non e' possibile modificarne l'intestazione");
-    frame.OnEditReportHeader();
+    frame.Verification().OnEditReportHeader();
 }
 
 TEST_F(VerificationCommandsTest, ValidationGuardsRefuseInTheirOrder) {
@@ -197,11 +197,11 @@ TEST_F(VerificationCommandsTest, ValidationGuardsRefuseInTheirOrder) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refusal);
-        frame.m_strTargetModel = c.model;
+        frame.Bench().Instruments().target.model = c.model;
         app.m_bTechnicianChecked = c.technician;
-        ASSERT_TRUE(frame.LoadReport(WriteReport("R.vpg", {.verdict = c.verdict})));
+        ASSERT_TRUE(frame.Verification().LoadReport(WriteReport("R.vpg", {.verdict = c.verdict})));
         op.ExpectBox(std::string("ATTENZIONE:\n") + c.refusal);
-        frame.OnValidateReport();
+        frame.Verification().OnValidateReport();
     }
     EXPECT_EQ(UploadRequests(), 0);
     EXPECT_FALSE(platform::FileExists(folder.File("archivio_verifiche/R.pdf")));
@@ -210,22 +210,22 @@ TEST_F(VerificationCommandsTest, ValidationGuardsRefuseInTheirOrder) {
 TEST_F(VerificationCommandsTest, AValidatedReportIsStoredOpenedAndLeadsToTheExpiryUpdate) {
     const std::string vpg = ReadyToValidate();
     op.ExpectBox(kOfferUpdate, IDYES);
-    frame.OnValidateReport();
+    frame.Verification().OnValidateReport();
 
     const std::string pdf = folder.File("archivio_verifiche/R1.pdf");
     EXPECT_EQ(folder.Read("archivio_verifiche/R1.pdf").substr(0, 8), "%PDF-1.4");
     EXPECT_EQ(opened, std::vector<std::string>{pdf});
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kCalibExpiryUpdate), 200u);
     EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
-    EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame.Boxes().m_TryConnDlg.HasWindow());
     EXPECT_EQ(stub.ReadState("uploads/R1.vpg"), folder.Read("archivio_verifiche/R1.vpg"));
 
     // A report of the associated calibrator alone, with a meter of another model: no offer.
     frame.KillTimer(CMainFrame::kCalibExpiryUpdate);
     ReadyToValidate({.tests = {{6, report::kPassed}}, .verdict = {true, true, true}});
-    frame.m_strTargetModel = "QS4160";
+    frame.Bench().Instruments().target.model = "QS4160";
     op.ExpectBox(kOverwrite, IDYES);
-    frame.OnValidateReport();
+    frame.Verification().OnValidateReport();
     EXPECT_EQ(opened.size(), 2u);
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
 }
@@ -250,12 +250,12 @@ TEST_F(VerificationCommandsTest, AFailedValidationKeepsTheEarlierReport) {
         folder.Write("archivio_verifiche/R1.pdf", "%PDF earlier report");
         c.arrange();
         op.ExpectBox(kOverwrite, IDYES).ExpectBox(c.shown);
-        frame.OnValidateReport();
+        frame.Verification().OnValidateReport();
         EXPECT_EQ(op.Shown().back(), c.shown);
         EXPECT_EQ(folder.Read("archivio_verifiche/R1.pdf"), "%PDF earlier report");
         EXPECT_TRUE(opened.empty());
         EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
-        EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
+        EXPECT_FALSE(frame.Boxes().m_TryConnDlg.HasWindow());
     }
 }
 
@@ -266,24 +266,56 @@ TEST_F(VerificationCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
     bool served = false;
     platform::PostToUiThread([&] {
         served = true;
-        frame.OnValidateReport();
-        frame.OnNewVerification();
-        frame.OnContinueVerification();
-        frame.OnFileOpen();
-        frame.OnUpdateCalibExpiry();
+        frame.Verification().OnValidateReport();
+        frame.Verification().OnNewVerification();
+        frame.Verification().OnContinueVerification();
+        frame.Verification().OnFileOpen();
+        frame.Verification().OnUpdateCalibExpiry();
     });
     op.ExpectBox(kOfferUpdate, IDNO);
-    frame.OnValidateReport();
+    frame.Verification().OnValidateReport();
     EXPECT_TRUE(served);
     EXPECT_EQ(UploadRequests(), 1);
-    EXPECT_FALSE(frame.m_SoundDlg.HasWindow());
-    EXPECT_FALSE(frame.m_FonoConfigDlg.HasWindow());
+    EXPECT_FALSE(frame.Bench().Window().HasWindow());
+    EXPECT_FALSE(frame.Bench().CalibExpiryDialog().HasWindow());
 
     // Free again afterwards; declining to overwrite the report sends nothing.
     op.ExpectBox(kOverwrite, IDNO);
-    frame.OnValidateReport();
+    frame.Verification().OnValidateReport();
     EXPECT_EQ(UploadRequests(), 1);
-    EXPECT_FALSE(frame.m_TryConnDlg.HasWindow());
+    EXPECT_FALSE(frame.Boxes().m_TryConnDlg.HasWindow());
+}
+
+TEST_F(VerificationCommandsTest,
+       TheInternetIsCheckedWhileTheDatabasesCallForItAndNotAfterAFailure) {
+    FrameWeb& web = frame.Web();
+    auto checks = [&] {
+        int count = 0;
+        for (const auto& request : stub.Requests())
+            count += platform::EndsWith(request.uri, "corrections_table.txt");
+        return count;
+    };
+    stub.ServeFile("//qs4060krtn_vp//corrections//corrections_table.txt", "REF1;0.1\n");
+    EXPECT_TRUE(web.CheckInternetWhenDue());  // none called for
+    EXPECT_EQ(checks(), 0);
+    web.Databases().m_bCheckInternet = 1;
+    EXPECT_TRUE(web.CheckInternetWhenDue());
+    EXPECT_TRUE(web.CheckInternetWhenDue());  // the connection found calls for the next check
+    EXPECT_EQ(checks(), 2);
+
+    stub.AddFault("corrections_table.txt", "status 500");
+    op.ExpectBox("ATTENZIONE:\nConnessione Internet assente.");
+    EXPECT_FALSE(web.CheckInternetWhenDue());
+    EXPECT_TRUE(web.CheckInternetWhenDue());
+    EXPECT_EQ(checks(), 3);
+}
+
+TEST_F(VerificationCommandsTest, TheInstrumentLogIsTheLogOfTheBenchsInstrumentUnderTest) {
+    frame.Bench().Instruments().target.serial = "T77";
+    frame.Web().Log().WriteInstrLog("connected");
+    const std::string path = frame.Web().Log().LogPath(platform::DateTime::Now());
+    EXPECT_NE(path.find("instr_T77_"), std::string::npos);
+    EXPECT_TRUE(platform::FileExists(path));
 }
 
 }  // namespace

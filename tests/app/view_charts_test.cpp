@@ -38,7 +38,7 @@ TEST_F(ViewTest, AClickOnAThirdOctaveBarChoosesTheContourBandAndRedrawsTheGraphW
     const ui::Rect bar = chart.BarHitRect(7);
 
     chart.OnLButtonDown(bar.left + 1, bar.bottom - 1);
-    EXPECT_EQ(frame.m_Isophone.SelectedBand(), 0);  // no edition chosen in the view
+    EXPECT_EQ(frame.Charts().Isophone().SelectedBand(), 0);  // no edition chosen in the view
 
     // The selected record of a loaded third-octave page: its bars come back from the buffer.
     frame.m_recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 2);
@@ -52,7 +52,7 @@ TEST_F(ViewTest, AClickOnAThirdOctaveBarChoosesTheContourBandAndRedrawsTheGraphW
     }
     view.m_nIsophone = 2;
     chart.OnLButtonDown(bar.left + 1, bar.bottom - 1);
-    EXPECT_EQ(frame.m_Isophone.SelectedBand(), 7);
+    EXPECT_EQ(frame.Charts().Isophone().SelectedBand(), 7);
     ASSERT_EQ(chart.GetItemCount(), 33);
     EXPECT_FLOAT_EQ(chart.GetItemLevel(7), 61.2f);
     EXPECT_FLOAT_EQ(chart.GetItemLevel(8), 60.0f);
@@ -70,11 +70,11 @@ TEST_F(ViewTest, AClickOnAThirdOctaveBarChoosesTheContourBandAndRedrawsTheGraphW
 TEST_F(ViewTest, TheFrameComputesTheContourFromAReportRowOrALoadedRecord) {
     view.OnInitialUpdate();
     view.m_nIsophone = 2;
-    frame.m_Isophone.SelectBand(18);  // 1 kHz: report line 18
+    frame.Charts().Isophone().SelectBand(18);  // 1 kHz: report line 18
     // 105.3 dB at 1 kHz is read whole, between the 100- and 110-phon contours.
-    frame.ComputeIsophoneForLevels(ReportRow(40, 18, 105.3));
-    EXPECT_EQ(frame.m_Isophone.LevelDb(17), 105.3);
-    EXPECT_GT(*frame.m_Isophone.LevelDb(0), 130);
+    frame.Charts().ComputeIsophoneForLevels(ReportRow(40, 18, 105.3));
+    EXPECT_EQ(frame.Charts().Isophone().LevelDb(17), 105.3);
+    EXPECT_GT(*frame.Charts().Isophone().LevelDb(0), 130);
 
     // Record 1 of the loaded page: 63.7 dB at 1 kHz (word 19 of the record), shown in whole dB
     // under the meter's half-band shift.
@@ -84,19 +84,19 @@ TEST_F(ViewTest, TheFrameComputesTheContourFromAReportRowOrALoadedRecord) {
     const size_t word = 20 + 2 * (34 * 1 + 19);
     app.m_DataBuffer[word] = 637 & 0xFF;
     app.m_DataBuffer[word + 1] = 637 >> 8;
-    frame.ComputeIsophoneForBand(1);
-    EXPECT_EQ(frame.m_Isophone.LevelDb(17), 63.0);
+    frame.Charts().ComputeIsophoneForBand(1);
+    EXPECT_EQ(frame.Charts().Isophone().LevelDb(17), 63.0);
 
     // A record the buffer does not hold leaves the contour as it was.
     const int beyond = static_cast<int>((CKX9MonitorApp::kDataBufferSize - 20) / 68);
-    frame.ComputeIsophoneForBand(beyond);
-    frame.ComputeIsophoneForBand(-1);
-    EXPECT_EQ(frame.m_Isophone.LevelDb(17), 63.0);
+    frame.Charts().ComputeIsophoneForBand(beyond);
+    frame.Charts().ComputeIsophoneForBand(-1);
+    EXPECT_EQ(frame.Charts().Isophone().LevelDb(17), 63.0);
 }
 
 TEST_F(ViewTest, TheLegendReachesTheChannelsTheSegmentAndTheRecordingsGraph) {
     view.OnInitialUpdate();
-    FrameChartsHost& host = frame.m_chartsHost;
+    charts::ChartsHost& host = frame.Charts().Host();
     app.m_InstrStatus.m_strSlm5Param = "Lpk:C";
     EXPECT_EQ(host.ChannelParameters()[4], "Lpk:C");
     EXPECT_EQ(host.ChannelColours()[1], 0x0000FFu);  // the data graph's

@@ -36,11 +36,11 @@ void FillReport(ui::CReportCtrl& list, int rows, int columns) {
 }  // namespace
 
 TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
-    frame.m_nDisplayMode = 3;
+    frame.Commands().SetDisplayMode(3);
     view.OnInitialUpdate();
 
     EXPECT_EQ(frame.Ui().GetTitle(), "QS4060KRTN_VP");
-    EXPECT_TRUE(frame.m_dataViewCommands.m_bCrossReference);
+    EXPECT_TRUE(frame.Commands().DataView().m_bCrossReference);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LOGO));
     for (int hidden : {1603, 1602, 1016, 1064, 1482, 1604})
@@ -79,7 +79,7 @@ TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
     EXPECT_EQ(view.m_Chart3d.GetViewSettings(), (std::array<double, 6>{0, 30, 0, 140, 0, 100}));
     EXPECT_EQ(view.m_Chart3d.FirstAngle(), -30);
     EXPECT_EQ(view.m_PageList.Column(0).heading, "Archivio Calibrazioni");
-    EXPECT_EQ(frame.m_nDisplayMode, 0);
+    EXPECT_EQ(frame.Commands().DisplayMode(), 0);
 }
 
 TEST_F(ViewTest, GraphWindowsAreShownHiddenAndDeletedOnlyWhenTheyExist) {
@@ -201,10 +201,10 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     EXPECT_EQ(frame.m_recording.SelectedSegment(), 0);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
-    EXPECT_TRUE(frame.m_NavigatorDlg.IsWindowVisible());
+    EXPECT_TRUE(frame.DataFiles().Navigator().IsWindowVisible());
     EXPECT_EQ(loadedLevel(), 10);
     EXPECT_EQ(view.m_DataList.GetItemCount(), 1);
-    EXPECT_TRUE(frame.m_LabelAudioDlg.HasWindow());
+    EXPECT_TRUE(frame.DataFiles().AudioLabels().HasWindow());
 
     app.m_DataBuffer[20 + 2] = 99;  // the page is loaded already: not read again
     view.OnClickList1602();
@@ -228,17 +228,49 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_PageList.SetRowStates(4, ui::RVS_SELECTED);
     view.ShowGraphWindow(ViewGraph::Data, true);
-    frame.m_DemoDlg.Create();
-    frame.m_DemoDlg.ShowWindow(true);
+    frame.Charts().LoadedSpectra().Create();
+    frame.Charts().LoadedSpectra().ShowWindow(true);
     view.OnClickList1602();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
-    EXPECT_FALSE(frame.m_NavigatorDlg.IsWindowVisible());
-    EXPECT_FALSE(frame.m_DemoDlg.IsWindowVisible());
-    EXPECT_FALSE(frame.m_GraphLegendDlg.HasWindow());  // shown again only once it was made
+    EXPECT_FALSE(frame.DataFiles().Navigator().IsWindowVisible());
+    EXPECT_FALSE(frame.Charts().LoadedSpectra().IsWindowVisible());
+    EXPECT_FALSE(frame.Charts().Legend().HasWindow());  // shown again only once it was made
 
-    frame.m_GraphLegendDlg.Create();
+    frame.Charts().Legend().Create();
     view.OnClickList1602();
-    EXPECT_TRUE(frame.m_GraphLegendDlg.IsWindowVisible());
+    EXPECT_TRUE(frame.Charts().Legend().IsWindowVisible());
+}
+
+TEST_F(ViewTest, TheCurrentPageRowShowsTheLiveChartOfSpectraAndNothingBesideTheListOfLevels) {
+    view.OnInitialUpdate();
+    view.m_PageList.InsertItem(0, "CURR. PAGE");
+    view.m_PageList.SetRowStates(0, ui::RVS_SELECTED);
+    frame.DataFiles().ShowNavigator(true);
+    view.ShowControl(CKX9MonitorView::IDC_DATA_CHART, true);
+
+    frame.Mode().SetChannelMode(testkinds::kThirdOctave);
+    view.OnClickList1602();
+    EXPECT_EQ(frame.m_recording.SelectedSegment(), -1);
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_LIST));
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
+    EXPECT_TRUE(frame.DataFiles().Navigator().IsWindowVisible());  // left as it was
+
+    frame.Mode().SetChannelMode(testkinds::kProfile);
+    frame.Charts().Legend().Create();
+    frame.Charts().Legend().ShowWindow(false);
+    view.OnClickList1602();
+    EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
+    EXPECT_FALSE(frame.DataFiles().Navigator().IsWindowVisible());
+    EXPECT_FALSE(frame.Charts().Legend().IsWindowVisible());  // a profile has no legend
+
+    // With no recording kind the click only changes the list.
+    frame.Mode().SetChannelMode(std::nullopt);
+    view.ShowControl(CKX9MonitorView::IDC_LIVE_CHART, true);
+    view.OnClickList1602();
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
+    EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
 }
 
 TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectrumModes) {
@@ -388,8 +420,8 @@ TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
     // chosen band of record 0 (0.0 dB at 25 Hz, below the 0-phon contour: the threshold).
     view.m_nIsophone = 2;
     recording.SelectRecord(0);
-    frame.m_Isophone.SelectBand(2);
-    frame.ComputeIsophoneForBand(0);
+    frame.Charts().Isophone().SelectBand(2);
+    frame.Charts().ComputeIsophoneForBand(0);
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 1), "ISOPHONE");
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 2), "[78.5]");
     EXPECT_EQ(view.OnGetDispInfoDataList(1, 3), "[68.7]");  // the chosen band's threshold too
@@ -494,10 +526,10 @@ TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {
     EXPECT_FALSE(commands.OnCommand(57601));
     // The 3-D settings are made on first use and show the view's chart.
     EXPECT_TRUE(commands.OnCommand(ID_3DGRAPH_PROPERTIES));
-    EXPECT_TRUE(frame.m_Setup3DGraphDlg.IsWindowVisible());
-    EXPECT_EQ(frame.m_Setup3DGraphDlg.m_nYMax, 140);
-    frame.m_Setup3DGraphDlg.ShowWindow(false);
+    EXPECT_TRUE(frame.Charts().Setup3D().IsWindowVisible());
+    EXPECT_EQ(frame.Charts().Setup3D().m_nYMax, 140);
+    frame.Charts().Setup3D().ShowWindow(false);
     EXPECT_TRUE(commands.OnCommand(ID_3DGRAPH_PROPERTIES));
-    EXPECT_TRUE(frame.m_Setup3DGraphDlg.IsWindowVisible());
+    EXPECT_TRUE(frame.Charts().Setup3D().IsWindowVisible());
     EXPECT_FALSE(CFrameDataViewCommands::IsDataViewCommand(32963));
 }

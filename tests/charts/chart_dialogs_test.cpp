@@ -33,7 +33,7 @@ protected:
     }
     testenv::TestOperator op;
     FakeChartsHost host;
-    CGraphLegendDlg legend{host};
+    CGraphLegendDlg legend{host, host.recording};
 };
 
 class Setup3DTest : public ::testing::Test {
@@ -79,7 +79,7 @@ TEST_F(LegendTest, AThreeChannelMeterShowsThreeLinesAllCheckedWithTheirParameter
 
     // A five-channel meter on a recorded segment: five lines, boxes to click.
     host.context.model = "QS4160_x$1";
-    host.segment = 2;
+    host.recording.SelectSegment(2);
     legend.ShowWindow(false);
     legend.ShowWindow(true);
     EXPECT_TRUE(legend.FiveChannels());
@@ -98,13 +98,13 @@ TEST_F(LegendTest, ClearingABoxEmptiesThatCurveAndTickingItLoadsTheSegmentAgain)
 
     legend.OnChannelCheck(2, true);  // no recorded segment: nothing to load
     EXPECT_EQ(host.reloads, 0);
-    host.segment = 0;
+    host.recording.SelectSegment(0);
     legend.OnChannelCheck(2, true);
     EXPECT_EQ(host.reloads, 1);
     EXPECT_TRUE(legend.IsChecked(2));
 
     // The operator's click goes the same way.
-    host.segment = 1;
+    host.recording.SelectSegment(1);
     legend.ShowWindow(false);
     legend.ShowWindow(true);
     Control<QCheckBox>(legend.Window(), 1519)->click();

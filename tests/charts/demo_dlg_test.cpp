@@ -47,7 +47,7 @@ protected:
 
     testenv::TestOperator op;
     FakeSpectrumHost host;
-    CDemoDlg window{host, host.mode};
+    CDemoDlg window{host, host.mode, host.recording};
 };
 
 }  // namespace
@@ -122,7 +122,7 @@ TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin)
     EXPECT_EQ(dialog->findChild<QLabel*>(IdName(1699))->text(), "20");
 
     // While the meter acquires, the ranges cannot be changed.
-    CDemoDlg live(host, host.mode, &window);
+    CDemoDlg live(host, host.mode, host.recording, &window);
     host.mode.SetMonitorOn(true);
     host.mode.SetAcquiring(true);
     live.Create();
@@ -208,7 +208,7 @@ TEST_F(DemoDlgTest, AScheduledAcquisitionsStartIsFollowedByTenGapRowsFromTheFour
 }
 
 TEST_F(DemoDlgTest, TheLiveWindowsReplayGoesIntoTheLoadedDataWindowAfresh) {
-    CDemoDlg live(host, host.mode, &window);
+    CDemoDlg live(host, host.mode, host.recording, &window);
     live.OnInitDialog();
     window.OnInitDialog();
     window.ApplyGraphSettings();
@@ -221,11 +221,11 @@ TEST_F(DemoDlgTest, TheLiveWindowsReplayGoesIntoTheLoadedDataWindowAfresh) {
 
 TEST_F(DemoDlgTest, ApplyOnTheLiveSegmentAsksFirst) {
     window.OnInitDialog();
-    host.segment = -1;
+    host.recording.SelectSegment(-1);
     op.ExpectBox("Changing graph setting will clear current graph", IDNO);
     window.OnApply();
     EXPECT_EQ(window.Row(), 0);
-    host.segment = 2;  // a recorded segment: at once
+    host.recording.SelectSegment(2);  // a recorded segment: at once
     window.OnApply();
     EXPECT_EQ(window.Row(), 20);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/recording.h"
 #include "charts/charts_host.h"
 #include "charts/xy_chart.h"
 
@@ -20,7 +21,6 @@ public:
     std::array<COLORREF, charts::kLegendChannels> ChannelColours() const override {
         return {0xFF0000, 0x0000FF, 0x00FF00, 0x000000, 0xFFFF00};
     }
-    int SelectedSegment() const override { return segment; }
     std::string ModelText() const override { return context.model; }
     void ReloadSelectedSegment() override { ++reloads; }
     void ClearChannelCurve(int channel) override { clearedChannels.push_back(channel); }
@@ -31,7 +31,8 @@ public:
     charts::BarChartContext context;
     std::vector<int> chosenBands;
     std::array<std::string, charts::kLegendChannels> parameters;
-    int segment = -1;
+    // The recording whose selected segment the legend follows (-1: none selected).
+    acquisition::Recording recording;
     int reloads = 0;
     std::vector<int> clearedChannels;
     QRect reportList;

@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "acquisition/recording.h"
 #include "charts/demo_dlg.h"
 #include "charts/spectrum_window_host.h"
 #include "link/link_reply_state.h"
@@ -17,8 +18,10 @@ namespace chartstest {
 
 class FakeSpectrumHost : public charts::SpectrumWindowHost {
 public:
-    FakeSpectrumHost() { mode.SetChannelMode(testkinds::kOctave); }
-    int SelectedSegment() const override { return segment; }
+    FakeSpectrumHost() {
+        mode.SetChannelMode(testkinds::kOctave);
+        recording.SelectSegment(0);
+    }
     int LoadedSpectra() const override { return static_cast<int>(spectra.size()); }
     std::optional<charts::StoredSpectrum> LoadedSpectrum(int index) const override {
         asked.push_back(index);
@@ -45,7 +48,7 @@ public:
 
     LinkReplyState listeners;
     MeterMode mode{listeners};
-    int segment = 0;
+    acquisition::Recording recording;
     std::vector<charts::StoredSpectrum> spectra;
     std::set<int> boundaries;
     mutable std::vector<int> asked;

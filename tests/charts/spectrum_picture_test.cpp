@@ -96,7 +96,7 @@ protected:
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
     chartstest::FakeSpectrumHost host;
-    CDemoDlg window{host, host.mode};
+    CDemoDlg window{host, host.mode, host.recording};
 };
 
 }  // namespace

@@ -16,9 +16,9 @@ using keytest::Strings;
 
 TEST_F(BenchTest, StartupConnectsAndIdentifiesBothMeters) {
     ASSERT_NO_FATAL_FAILURE(ConnectBoth());
-    EXPECT_EQ(host.refSerial, kRefSerial);
-    EXPECT_EQ(host.identity, (verification::InstrumentIdentity{"QS4060KRTN", "2.05", kTargetSerial,
-                                                               "MK250", "M5678"}));
+    EXPECT_EQ(instruments.refSerial, kRefSerial);
+    EXPECT_EQ(instruments.target, (verification::InstrumentIdentity{
+                                      "QS4060KRTN", "2.05", kTargetSerial, "MK250", "M5678"}));
     EXPECT_EQ(dlg.Bench().reference.serialNumber, kRefSerial);
     EXPECT_EQ(dlg.Bench().target.serialNumber, kTargetSerial);
     EXPECT_TRUE(host.refPort.IsOpen());
@@ -38,24 +38,24 @@ TEST_F(BenchTest, StartupConnectsAndIdentifiesBothMeters) {
 
 TEST_F(BenchTest, MetersOfOtherModelsAndSilentMetersAreNotConnected) {
     targetMeter.SetSetting("INSTR_M", "QS4060");
-    host.identity.model = "old";
+    instruments.target.model = "old";
     op.ExpectBox("ATTENZIONE:\nModello strumento non supportato: QS4060");
     // It answered, so the frame's callers see an instrument, but one not identified.
-    EXPECT_TRUE(verification::ConnectInstrumentUnderTest(host));
-    EXPECT_EQ(host.identity, verification::InstrumentIdentity{});
+    EXPECT_TRUE(verification::ConnectInstrumentUnderTest(host, instruments));
+    EXPECT_EQ(instruments.target, verification::InstrumentIdentity{});
 
     referenceMeter.SetSetting("INSTR_M", "QS4160");
     op.ExpectBox("ATTENZIONE:\nModello strumento non supportato: QS4160");
-    EXPECT_FALSE(verification::ConnectReferenceInstrument(host));
+    EXPECT_FALSE(verification::ConnectReferenceInstrument(host, instruments));
     EXPECT_FALSE(host.refPort.IsOpen());
-    EXPECT_TRUE(host.refSerial.empty());
+    EXPECT_TRUE(instruments.refSerial.empty());
 
     // A port with no meter behind it.
     targetMeter.SilenceNext("SET:INS", -1);
-    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host));
+    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, instruments));
     EXPECT_FALSE(host.targetPort.IsOpen());
     host.target.m_nComPort = 99;
-    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host));
+    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, instruments));
 }
 
 TEST_F(BenchTest, KeysFromTheServerLetBothMetersBeRead) {
@@ -193,7 +193,7 @@ TEST_F(BenchTest, CountersSurviveARestartOfTheBench) {
     // A new bench (the program started again) takes them back for the same meter ...
     PortRecord reference;
     ASSERT_TRUE(LoadPortIni(folder.File("port.ini"), reference, host.target));
-    CSoundDlg again(host);
+    CSoundDlg again(host, instruments);
     again.SetRandomSource([] { return 945; });
     again.Create();
     again.SetTargetSerial(kTargetSerial);
@@ -233,7 +233,7 @@ TEST_F(BenchTest, AMeterThatFailedItsAlignmentIsAlignedOnceHealthyAndChargesNoOt
     // The program starts again with the cable mended: the other meter owes nothing ...
     PortRecord reference;
     ASSERT_TRUE(LoadPortIni(folder.File("port.ini"), reference, host.target));
-    CSoundDlg again(host);
+    CSoundDlg again(host, instruments);
     again.SetRandomSource([] { return 945; });
     again.Create();
     again.SetTargetSerial("A100");

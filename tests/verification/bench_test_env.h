@@ -71,10 +71,6 @@ public:
     DirectExchange& LinkExchange() override { return exchange; }
     void OnMessage(unsigned, std::uintptr_t, std::intptr_t) override { ++portMessages; }
     void WriteInstrLog(const std::string& text) override { instrLog.push_back(text); }
-    std::string RefSerial() override { return refSerial; }
-    void SetRefSerial(const std::string& serial) override { refSerial = serial; }
-    verification::InstrumentIdentity TargetIdentity() override { return identity; }
-    void SetTargetIdentity(const verification::InstrumentIdentity& id) override { identity = id; }
     web::ServerDatabases& Databases() override { return m_databases; }
     web::WaitFeedback& PleaseWait() override { return feedback; }
 
@@ -95,8 +91,6 @@ public:
     std::function<void(const std::string&)> benchLog;
     std::vector<unsigned> waits;
     std::vector<std::string> instrLog;
-    std::string refSerial;
-    verification::InstrumentIdentity identity;
     webtest::RecordingFeedback feedback;
 
 private:
@@ -170,7 +164,8 @@ protected:
     const std::string programDir = folder.Path();
     web::ServerDatabases databases{client, programDir};
     TestHost host{programDir, databases};
-    CSoundDlg dlg{host};
+    verification::BenchInstruments instruments;
+    CSoundDlg dlg{host, instruments};
 };
 
 }  // namespace benchtest

@@ -1,8 +1,7 @@
-// Connecting to a meter on the monitoring link: a search over the PC's serial ports (and the
-// rates of the USB ones), or the stored port, each verified by the identification probe.
-//
 // The waits sleep, as the exchange on a fresh link must not be interrupted by timers or
 // commands; only the USB rate search lets the connecting box's input through, for Esc.
+
+#include "app/meter_connection.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -80,7 +79,10 @@ private:
     bool m_pressed = false;
 };
 
-void CMainFrame::ConnectInstrument() {
+MeterConnection::MeterConnection(CMainFrame& frame)
+    : m_frame(frame), m_link(frame.Link()), m_boxes(frame.Boxes()) {}
+
+void MeterConnection::ConnectInstrument() {
     m_link.SetLinkPort(LinkSide::Reference);
     // Without its view the program is leaving: nothing is connected any more.
     if (!TheApp().m_pView)
@@ -95,7 +97,7 @@ void CMainFrame::ConnectInstrument() {
     } catch (const SerialPortListError& error) {
         ConnectWarn(error.what(), MB_ICONEXCLAMATION, error.what());
     }
-    ConnectEscapeWatch escape(m_TryConnDlg.Window());
+    ConnectEscapeWatch escape(m_boxes.m_TryConnDlg.Window());
     for (const SerialPortInfo& info : ports) {
         const PortSearchStep step = platform::Contains(info.strFriendlyName, "USB")
                                         ? SearchUsbPort(info, escape)
@@ -107,17 +109,17 @@ void CMainFrame::ConnectInstrument() {
     HideConnectingBox();
     ConnectWarn("Warning : Instrument not respondig.\nPlease check port settings",
                 MB_ICONEXCLAMATION, "WARNING: CONNECTION FAILURE.");
-    Mode().SetLinkActive(false);
+    m_frame.Mode().SetLinkActive(false);
     SetBaudSetting("-1");
     ShowConnectionError("Error :connection failure");
 }
 
-int CMainFrame::OpenReferenceLink(const std::string& device) {
-    m_runLeftovers.End();
+int MeterConnection::OpenReferenceLink(const std::string& device) {
+    m_frame.Scheduler().Leftovers().End();
     return m_link.OpenLinkPort(LinkSide::Reference, device);
 }
 
-CMainFrame::PortSearchStep CMainFrame::SearchPlainPort(const SerialPortInfo& info) {
+MeterConnection::PortSearchStep MeterConnection::SearchPlainPort(const SerialPortInfo& info) {
     CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     PortRecord& record = TheApp().m_RefPort;
     const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
@@ -144,8 +146,8 @@ CMainFrame::PortSearchStep CMainFrame::SearchPlainPort(const SerialPortInfo& inf
     return PortSearchStep::NextPort;
 }
 
-CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
-                                                     ConnectEscapeWatch& escape) {
+MeterConnection::PortSearchStep MeterConnection::SearchUsbPort(const SerialPortInfo& info,
+                                                               ConnectEscapeWatch& escape) {
     CKX9MonitorApp& app = TheApp();
     CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     PortRecord& record = app.m_RefPort;
@@ -178,11 +180,11 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
                 break;
             if (result != modem_link::kConnected) {
                 port.Close();
-                LogScheduler(FALSE,
-                             Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
-                                    m_TryConnDlg.m_strText.c_str()),
-                             TRUE);
-                Mode().SetLinkActive(false);
+                m_frame.Scheduler().Log(FALSE,
+                                        Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
+                                               m_boxes.m_TryConnDlg.m_strText.c_str()),
+                                        TRUE);
+                m_frame.Mode().SetLinkActive(false);
                 SetBaudSetting("-1");
                 ShowConnectionError("Error :connection failure");
                 HideConnectingBox();
@@ -201,7 +203,7 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
         // No meter behind the call: end it rather than leave the line up; another rate would
         // only reach the remote modem's meter again.
         if (called) {
-            HangUpModem();
+            m_link.HangUpModem();
             break;
         }
     }
@@ -209,7 +211,7 @@ CMainFrame::PortSearchStep CMainFrame::SearchUsbPort(const SerialPortInfo& info,
     return PortSearchStep::NextPort;
 }
 
-void CMainFrame::ConnectInstrumentPort() {
+void MeterConnection::ConnectInstrumentPort() {
     CKX9MonitorApp& app = TheApp();
     m_link.SetLinkPort(LinkSide::Reference);
     if (!app.m_pView)
@@ -224,7 +226,7 @@ void CMainFrame::ConnectInstrumentPort() {
         ConnectWarn("Error : fail opening COM port.", MB_ICONSTOP, "Fail opening com port");
         if (port->IsOpen())
             port->Close();
-        Mode().SetLinkActive(false);
+        m_frame.Mode().SetLinkActive(false);
         ShowConnectionError("Error : connection failure");
         SetBaudSetting("-1");
         return;
@@ -238,7 +240,7 @@ void CMainFrame::ConnectInstrumentPort() {
         const int result = DialModem();
         if (result == modem_link::kNoLocalModem) {
             port->Close();
-            Mode().SetLinkActive(false);
+            m_frame.Mode().SetLinkActive(false);
             ConnectWarn("CONNECTION FAILURE: Modem not responding.", MB_OK,
                         "Modem not responding.");
             return;
@@ -256,17 +258,17 @@ void CMainFrame::ConnectInstrumentPort() {
         return;
     }
     if (called)
-        HangUpModem();
+        m_link.HangUpModem();
     m_link.PurgeLink();
     port->Close();
     // No meter is linked over a closed port.
-    Mode().SetLinkActive(false);
+    m_frame.Mode().SetLinkActive(false);
     HideConnectingBox();
     ConnectWarn("Instrument not responding", MB_ICONSTOP, "WARNING: CONNECTION FAILURE");
     ShowConnectionError("Error : connection failure");
 }
 
-bool CMainFrame::ProbeMeter(const std::string& deviceName, unsigned replyWait) {
+bool MeterConnection::ProbeMeter(const std::string& deviceName, unsigned replyWait) {
     const PortRecord& record = TheApp().m_RefPort;
     ShowConnectingText(Format("Connecting to...\r\rPort = %s\rBaudrate = %d",
                               meter_probe::PortNameOf(deviceName).c_str(), record.m_nBaudRate));
@@ -275,24 +277,24 @@ bool CMainFrame::ProbeMeter(const std::string& deviceName, unsigned replyWait) {
     return meter_probe::IsMeterReply(reply);
 }
 
-void CMainFrame::OnMeterVerified(const char* logText, const char* tooLowText) {
+void MeterConnection::OnMeterVerified(const char* logText, const char* tooLowText) {
     CKX9MonitorApp& app = TheApp();
     const PortRecord& record = app.m_RefPort;
-    if (Mode().IsSchedulerMode()) {
-        m_schedulerRun.SetState(acquisition::SchedulerRun::kConnected);
-        LogScheduler(FALSE, logText, TRUE);
+    if (m_frame.Mode().IsSchedulerMode()) {
+        m_frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kConnected);
+        m_frame.Scheduler().Log(FALSE, logText, TRUE);
     }
-    Mode().SetLinkActive(true);
+    m_frame.Mode().SetLinkActive(true);
     const bool modem = app.m_bModemLink == 1;
-    Ui().SetPaneText(
-        kStatusPane,
+    m_frame.Ui().SetPaneText(
+        CMainFrame::kStatusPane,
         modem ? Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
               : Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
         "");
-    Ui().SetPaneColors(kStatusPane, kLinkPaneConnected, kLinkPaneOff);
+    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
 
-    if (modem || Mode().IsSchedulerMode())
+    if (modem || m_frame.Mode().IsSchedulerMode())
         return;
     if (record.m_nBaudRate > kSlowestRate && record.m_nBaudRate < kFastestRate)
         platform::AfxMessageBox(Format("Instrument is connected at %d baud.\nFor a faster data "
@@ -303,28 +305,107 @@ void CMainFrame::OnMeterVerified(const char* logText, const char* tooLowText) {
         platform::AfxMessageBox(Format(tooLowText, record.m_nBaudRate), MB_ICONEXCLAMATION);
 }
 
-void CMainFrame::ShowConnectingText(const std::string& text) {
-    m_TryConnDlg.SetText(text);
-    m_TryConnDlg.UpdateWindow();
+void MeterConnection::ShowConnectingText(const std::string& text) {
+    m_boxes.m_TryConnDlg.SetText(text);
+    m_boxes.m_TryConnDlg.UpdateWindow();
 }
 
-void CMainFrame::HideConnectingBox() {
-    m_TryConnDlg.ShowWindow(false);
+void MeterConnection::HideConnectingBox() {
+    m_boxes.m_TryConnDlg.ShowWindow(false);
 }
 
-void CMainFrame::SetBaudSetting(const std::string& text) {
+void MeterConnection::SetBaudSetting(const std::string& text) {
     TheApp().m_InstrStatus.m_strBaudRate = text;
     TheApp().m_EditStatus.m_strBaudRate = text;
 }
 
-void CMainFrame::ShowConnectionError(const char* paneText) {
-    Ui().SetPaneText(kStatusPane, paneText, "");
-    Ui().SetPaneColors(kStatusPane, kErrorColor, kLinkPaneOff);
+void MeterConnection::ShowConnectionError(const char* paneText) {
+    m_frame.Ui().SetPaneText(CMainFrame::kStatusPane, paneText, "");
+    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, kErrorColor, kLinkPaneOff);
 }
 
-void CMainFrame::ConnectWarn(const std::string& text, unsigned type, const std::string& logText) {
-    if (Mode().IsSchedulerMode())
-        LogScheduler(FALSE, logText, TRUE);
+void MeterConnection::ConnectWarn(const std::string& text, unsigned type,
+                                  const std::string& logText) {
+    if (m_frame.Mode().IsSchedulerMode())
+        m_frame.Scheduler().Log(FALSE, logText, TRUE);
     else
         platform::AfxMessageBox(text, type);
+}
+
+int MeterConnection::ConnectForScheduler() {
+    CKX9MonitorApp& app = TheApp();
+    app.LoadPortIni();
+    m_link.SetLinkPort(LinkSide::Reference);
+    m_frame.Mode().SetLinkActive(false);
+    // Without its view the program is leaving: nothing is connected any more.
+    if (!app.m_pView)
+        return kSchedulerLinkFailed;
+    CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
+    // A port left open by an earlier attempt would refuse to open again.
+    if (port.IsOpen())
+        port.Close();
+    const PortRecord& record = app.m_RefPort;
+    const std::string device = meter_probe::DeviceNameOf(record.m_nComPort);
+    if (OpenReferenceLink(device) != 0) {
+        m_frame.Scheduler().Log(FALSE, "Fail opening com port", TRUE);
+        return kSchedulerLinkFailed;
+    }
+    port.Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
+    port.SetupHandshaking(CSerial::HardwareHandshake);
+
+    bool called = false;
+    if (app.m_bModemLink == 1) {
+        const int result = DialModem();
+        if (result != modem_link::kConnected) {
+            port.Close();
+            HideConnectingBox();
+            m_frame.Scheduler().Log(
+                FALSE,
+                result == modem_link::kNoLocalModem
+                    ? std::string("Modem not responding.")
+                    : platform::Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
+                                       m_boxes.m_TryConnDlg.m_strText.c_str()),
+                TRUE);
+            return kSchedulerLinkFailed;
+        }
+        platform::Clock::Sleep(modem_link::kAfterCarrierMs);
+        called = true;
+    }
+
+    if (!ProbeMeter(device, meter_probe::kStoredPortReplyWait)) {
+        if (called)
+            m_link.HangUpModem();
+        m_link.PurgeLink();
+        port.Close();
+        HideConnectingBox();
+        m_frame.Scheduler().Log(FALSE, "WARNING: CONNECTION FAILURE", TRUE);
+        return kSchedulerNotAnswering;
+    }
+    m_frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kConnected);
+    m_frame.Scheduler().Log(FALSE, "Connection ON", TRUE);
+    m_frame.Mode().SetLinkActive(true);
+    SetBaudSetting(platform::Format("%d", record.m_nBaudRate));
+    m_frame.Ui().SetPaneText(
+        CMainFrame::kStatusPane,
+        called ? platform::Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
+               : platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort,
+                                  record.m_nBaudRate),
+        "");
+    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
+    HideConnectingBox();
+    return kSchedulerConnected;
+}
+
+int MeterConnection::DialModem() {
+    const modem_link::DialFeedback feedback{
+        .showText = [this](const std::string& text) { ShowConnectingText(text); },
+        .hideBox =
+            [this] {
+                HideConnectingBox();
+                m_boxes.m_TryConnDlg.SetText("");
+            },
+        // An unattended run is not stopped by a box.
+        .warn = [this](const std::string& text) { m_frame.Warn(text, MB_OK); },
+    };
+    return m_link.DialModem(TheApp().m_strModemNumber, feedback);
 }

@@ -2,9 +2,12 @@
 // rapporto" and a continued verification), editing its header within its seven days
 // ("Modifica intestazione rapporto"), and the data sheet shown for a newly identified meter.
 
+#include "app/verification_workflow.h"
+
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/workflow_steps.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -25,27 +28,26 @@ bool IsVerificationFile(const std::string& path) {
 }
 }  // namespace
 
-BOOL CMainFrame::LoadReport(const std::string& path) {
+BOOL VerificationWorkflow::LoadReport(const std::string& path) {
     const report::LoadedReport loaded = report::ReadVerificationFile(path);
     if (!loaded.Loaded()) {
         platform::AfxMessageBox(loaded.error, MB_ICONSTOP);
         return FALSE;
     }
-    if (CKX9MonitorView* view = View()) {
+    if (CKX9MonitorView* view = m_frame.View()) {
         report::FillReportList(view->m_ReportList, report::ReportRows(loaded.sections));
         view->ShowControl(CKX9MonitorView::IDC_DATA_LIST, false);
         view->ShowControl(CKX9MonitorView::IDC_REPORT_LIST, true);
     }
-    m_bReportComplete = loaded.verdict.complete ? 1 : 0;
-    m_bReportPositive = loaded.verdict.positive ? 1 : 0;
-    if (loaded.verdict.calibratorOnly)
-        m_bCalibratorOnlyReport = 1;
+    m_verdict.complete = loaded.verdict.complete;
+    m_verdict.positive = loaded.verdict.positive;
+    m_verdict.calibratorOnly = m_verdict.calibratorOnly || loaded.verdict.calibratorOnly;
     TheApp().m_strCurrentFile = path;
     return TRUE;
 }
 
-void CMainFrame::OnFileOpen() {
-    const WorkflowGuard::Hold hold = m_workflow.Enter();
+void VerificationWorkflow::OnFileOpen() {
+    const WorkflowGuard::Hold hold = m_steps.Enter();
     if (!hold)
         return;
     platform::FileChoice choice;
@@ -56,8 +58,8 @@ void CMainFrame::OnFileOpen() {
         LoadReport(*path);
 }
 
-void CMainFrame::OnEditReportHeader() {
-    const WorkflowGuard::Hold hold = m_workflow.Enter();
+void VerificationWorkflow::OnEditReportHeader() {
+    const WorkflowGuard::Hold hold = m_steps.Enter();
     if (!hold)
         return;
     const std::string path = TheApp().m_strCurrentFile;
@@ -88,10 +90,10 @@ void CMainFrame::OnEditReportHeader() {
     LoadReport(path);
 }
 
-void CMainFrame::ShowInstrInfoDlg() {
+void VerificationWorkflow::ShowInstrInfoDlg() {
     CInstrInfoDlg sheet;
-    sheet.SetValue(report::kMeterModelKey, Current().m_strModel);
-    sheet.SetValue(report::kMeterSerialKey, Current().m_strSerialNumber);
+    sheet.SetValue(report::kMeterModelKey, TheApp().m_InstrStatus.m_strModel);
+    sheet.SetValue(report::kMeterSerialKey, TheApp().m_InstrStatus.m_strSerialNumber);
     sheet.SetValue(report::kLabNameKey, m_technicianData.lab[0]);
     sheet.SetValue(report::kTechnicianKey, m_technicianData.nameAndCode);
     sheet.DoModal();

@@ -2,8 +2,11 @@
 // verification bench window, for a new verification or for one resumed from its file while
 // that is less than seven days old.
 
+#include "app/verification_workflow.h"
+
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "app/workflow_steps.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "report/report_age.h"
@@ -15,44 +18,39 @@ constexpr const char* kTooOld =
     "ATTENZIONE:\nLa prova e' stata eseguita piu' di 7 giorni fa.\nNon e' possibile continuarla";
 }  // namespace
 
-void CMainFrame::OnNewVerification() {
-    const WorkflowGuard::Hold hold = m_workflow.Enter();
+void VerificationWorkflow::OnNewVerification() {
+    const WorkflowGuard::Hold hold = m_steps.Enter();
     if (!hold)
         return;
-    if (m_databases.m_bCheckInternet) {
-        m_databases.m_bCheckInternet = 0;
-        if (!m_databases.CheckInternetConnection())
-            return;
-    }
-    if (!EnsureTechnician(&m_technicianData))
+    if (!m_frame.Web().CheckInternetWhenDue())
+        return;
+    if (!m_steps.EnsureTechnician(&m_technicianData))
         return;
 
-    if (!m_SoundDlg.HasWindow())
-        m_SoundDlg.Create();
+    CSoundDlg& bench = m_frame.Bench().Window();
+    if (!bench.HasWindow())
+        bench.Create();
     // Its next showing connects the instruments and starts the run.
-    m_SoundDlg.m_bFirstShow = 1;
-    m_bCalibratorOnlyReport = 0;
-    if (!m_SoundDlg.HasWindow())
+    bench.m_bFirstShow = 1;
+    m_verdict.calibratorOnly = false;
+    if (!bench.HasWindow())
         return;
-    m_SoundDlg.m_strResumeFile.clear();
-    m_SoundDlg.m_bUnattendedRun = 0;
-    m_SoundDlg.m_bNewVerification = 1;
-    m_SoundDlg.m_bKeyAlignOnly = 0;
-    m_SoundDlg.ShowWindow(true);
+    bench.m_strResumeFile.clear();
+    bench.m_bUnattendedRun = 0;
+    bench.m_bNewVerification = 1;
+    bench.m_bKeyAlignOnly = 0;
+    bench.ShowWindow(true);
 }
 
-void CMainFrame::OnContinueVerification() {
-    const WorkflowGuard::Hold hold = m_workflow.Enter();
+void VerificationWorkflow::OnContinueVerification() {
+    const WorkflowGuard::Hold hold = m_steps.Enter();
     if (!hold)
         return;
     CKX9MonitorApp& app = TheApp();
     // The verification goes on offline too.
-    if (m_databases.m_bCheckInternet) {
-        m_databases.m_bCheckInternet = 0;
-        m_databases.CheckInternetConnection();
-    }
+    m_frame.Web().CheckInternetWhenDue();
     web::TechnicianLookup unused;
-    if (!EnsureTechnician(&unused))
+    if (!m_steps.EnsureTechnician(&unused))
         return;
 
     platform::FileChoice choice;
@@ -71,37 +69,39 @@ void CMainFrame::OnContinueVerification() {
     // refused before the bench window exists, which would keep "Apri rapporto" disabled.
     if (!LoadReport(*path))
         return;
-    if (!m_SoundDlg.HasWindow())
-        m_SoundDlg.Create();
-    if (!m_SoundDlg.HasWindow())
+    CSoundDlg& bench = m_frame.Bench().Window();
+    if (!bench.HasWindow())
+        bench.Create();
+    if (!bench.HasWindow())
         return;
 
     const size_t slash = path->rfind('/');
     if (slash == std::string::npos) {
         platform::AfxMessageBox("Error 2");
     } else {
-        m_SoundDlg.m_strResumeFolder = path->substr(0, slash);
-        m_SoundDlg.m_strResumeFile = path->substr(slash + 1);
+        bench.m_strResumeFolder = path->substr(0, slash);
+        bench.m_strResumeFile = path->substr(slash + 1);
         TakeResumeKeys(*path);
     }
-    m_SoundDlg.m_bUnattendedRun = 0;
-    m_SoundDlg.m_bNewVerification = 0;
-    m_SoundDlg.ShowWindow(true);
+    bench.m_bUnattendedRun = 0;
+    bench.m_bNewVerification = 0;
+    bench.ShowWindow(true);
 }
 
-void CMainFrame::TakeResumeKeys(const std::string& path) {
+void VerificationWorkflow::TakeResumeKeys(const std::string& path) {
     platform::LineReader reader(platform::ToNativePath(path));
     if (!reader.IsOpen()) {
         platform::AfxMessageBox("Error 1");
         return;
     }
+    CSoundDlg& bench = m_frame.Bench().Window();
     report::CustomerKeys keys;
     for (std::string line; reader.ReadLine(line, kKeyLineChars);)
         report::ScanCustomerKeys(line, keys);
     if (keys.customerName)
-        m_SoundDlg.m_strCustomerName = *keys.customerName;
+        bench.m_strCustomerName = *keys.customerName;
     if (keys.meterMaker)
-        m_SoundDlg.m_strMeterMaker = *keys.meterMaker;
+        bench.m_strMeterMaker = *keys.meterMaker;
     if (keys.calibratorPresent)
-        m_SoundDlg.m_bCalibratorPresent = *keys.calibratorPresent ? 1 : 0;
+        bench.m_bCalibratorPresent = *keys.calibratorPresent ? 1 : 0;
 }

@@ -4,6 +4,8 @@
 
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "app/verification_workflow.h"
+#include "app/workflow_steps.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/shell.h"
@@ -29,19 +31,20 @@ constexpr const char* kOfferExpiryUpdate =
     "sul fonometro DUT.\nAggiornare la data adesso ?";
 }  // namespace
 
-void CMainFrame::OnValidateReport() {
-    const WorkflowGuard::Hold hold = m_workflow.Enter();
+void VerificationWorkflow::OnValidateReport() {
+    const WorkflowGuard::Hold hold = m_steps.Enter();
     if (!hold)
         return;
     CKX9MonitorApp& app = TheApp();
     const char* refusal = nullptr;
-    if (m_strTargetModel != kValidatedModel && !m_bCalibratorOnlyReport)
+    const std::string& model = m_frame.Bench().Instruments().target.model;
+    if (model != kValidatedModel && !m_verdict.calibratorOnly)
         refusal = kOtherMaker;
     else if (!app.m_bTechnicianChecked)
         refusal = kUnknownTechnician;
-    else if (!m_bReportComplete)
+    else if (!m_verdict.complete)
         refusal = kIncomplete;
-    else if (!m_bReportPositive)
+    else if (!m_verdict.positive)
         refusal = kFailed;
     if (refusal) {
         platform::AfxMessageBox(refusal, MB_ICONSTOP);
@@ -50,20 +53,20 @@ void CMainFrame::OnValidateReport() {
 
     // The file this validation is about, whatever a served message makes current meanwhile.
     const std::string vpgPath = app.m_strCurrentFile;
-    m_tryConnFeedback.ShowPleaseWait("Connessione con il server...");
-    app.WaitWithMessages(kServerPauseMs);
+    m_frame.Boxes().ShowPleaseWait("Connessione con il server...");
+    app.WaitWithMessages(CMainFrame::kServerPauseMs);
     UploadAndOpenReport(vpgPath);
-    DestroyTryConnBox();
+    m_frame.Boxes().ClosePleaseWait();
 }
 
-void CMainFrame::UploadAndOpenReport(const std::string& vpgPath) {
+void VerificationWorkflow::UploadAndOpenReport(const std::string& vpgPath) {
     const std::string pdfPath = platform::ToNativePath(web::ReportPathFor(vpgPath));
     // The earlier report stays until the new one has arrived whole.
     if (platform::FileExists(pdfPath) &&
         platform::AfxMessageBox(kOverwrite, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
 
-    const web::ReportUpload upload = m_web.HttpUploadFilePost(vpgPath);
+    const web::ReportUpload upload = m_frame.Web().Client().HttpUploadFilePost(vpgPath);
     if (upload.serviceError) {
         platform::AfxMessageBox("ERRORE\n\n" + *upload.serviceError, MB_ICONSTOP);
         return;
@@ -73,7 +76,7 @@ void CMainFrame::UploadAndOpenReport(const std::string& vpgPath) {
         return;
     }
     platform::OpenDocument(pdfPath);
-    if (!m_bCalibratorOnlyReport &&
+    if (!m_verdict.calibratorOnly &&
         platform::AfxMessageBox(kOfferExpiryUpdate, MB_YESNO | MB_ICONINFORMATION) == IDYES)
-        SetTimer(kCalibExpiryUpdate, kExpiryUpdateDelayMs);
+        m_frame.SetTimer(CMainFrame::kCalibExpiryUpdate, kExpiryUpdateDelayMs);
 }

@@ -1,0 +1,56 @@
+#pragma once
+// The frame's small modeless boxes: progress of a setup read or a memory download, the
+// meter's status, the please-wait box of the web service and the connect routines, the
+// scheduler log's viewer, the lost-data notice and the notices nothing opens any more. They
+// are windows of the frame: the exit destroys them all.
+
+#include <string>
+
+#include "acquisition/loose_data_dlg.h"
+#include "app/dialogs/download_status_dlg.h"
+#include "app/dialogs/notice_dlgs.h"
+#include "app/dialogs/try_conn_dlg.h"
+#include "app/dialogs/view_instr_status_dlg.h"
+#include "app/dialogs/wait_get_status_dlg.h"
+#include "app/frame_ui_adapter.h"
+
+class FrameBoxes {
+public:
+    FrameBoxes() = default;
+    FrameBoxes(const FrameBoxes&) = delete;
+    FrameBoxes& operator=(const FrameBoxes&) = delete;
+
+    // The please-wait box as the web client and the bench show it.
+    web::WaitFeedback& PleaseWait() { return m_pleaseWait; }
+    void ShowPleaseWait(const std::string& text) { m_pleaseWait.ShowPleaseWait(text); }
+    void ClosePleaseWait() { m_TryConnDlg.DestroyWindow(); }
+    // The exit: every box's window goes.
+    void DestroyAll();
+
+    CDownloadStatusDlg m_DownloadStatusDlg;
+    CWaitGetStatusDlg m_WaitGetStatusDlg;
+    CWaitElabInfoDlg m_WaitElabInfoDlg;
+    CWaitExportingToExcelDlg m_WaitExportingToExcelDlg;
+    CWaitInstrRebootDlg m_WaitInstrRebootDlg;
+    CTryConnDlg m_TryConnDlg;
+    CExportToExcelDlg m_ExportToExcelDlg;
+    CViewInstrStatusDlg m_ViewInstrStatusDlg;
+    CViewSchedLoggingDlg m_ViewSchedLoggingDlg;
+    CBattWarningDlg m_BattWarningDlg;
+    acquisition::CLooseDataDlg m_LooseDataDlg;
+
+private:
+    TryConnFeedback m_pleaseWait{m_TryConnDlg};
+};
+
+// Closes the please-wait box when a command ends, however it ends.
+class PleaseWaitCloser {
+public:
+    explicit PleaseWaitCloser(FrameBoxes& boxes) : m_boxes(boxes) {}
+    ~PleaseWaitCloser() { m_boxes.ClosePleaseWait(); }
+    PleaseWaitCloser(const PleaseWaitCloser&) = delete;
+    PleaseWaitCloser& operator=(const PleaseWaitCloser&) = delete;
+
+private:
+    FrameBoxes& m_boxes;
+};

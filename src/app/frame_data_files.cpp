@@ -1,0 +1,46 @@
+#include "app/frame_data_files.h"
+
+#include "acquisition/sel_file_to_save_dlg.h"
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+
+bool FrameDataFiles::RunSaveDialog() {
+    const CKX9MonitorApp& app = TheApp();
+    acquisition::CSelFileToSaveDlg::Source source;
+    source.currentFile = app.m_strCurrentFile;
+    source.programFolder = app.m_strProgramDir;
+    source.liveIndex = app.ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
+    source.monitoring = m_frame.Mode().IsMonitorOn() && m_frame.Mode().IsAcquiring();
+    if (const CKX9MonitorView* view = app.m_pView)
+        for (int row = 0; row < view->m_PageList.GetItemCount(); ++row)
+            source.pageRows.push_back(view->m_PageList.GetItemText(row, 0));
+    acquisition::CSelFileToSaveDlg dialog(std::move(source));
+    const int result = dialog.DoModal();
+    if (result == IDOK)
+        m_frame.Mode().SetDataSaved(true);
+    return result != IDCANCEL;
+}
+
+void FrameDataFiles::ShowNavigator(bool show) {
+    if (show)
+        m_navigator.Open();
+    else
+        m_navigator.ShowWindow(false);
+}
+
+void FrameDataFiles::ShowAudioLabels(bool hasAudioLabels) {
+    m_audioLabels.Create();
+    m_audioLabels.UpdateLabelList();
+    m_audioLabels.m_bHasAudioLabels = hasAudioLabels;
+    m_audioLabels.ShowWindow(hasAudioLabels);
+}
+
+void FrameDataFiles::UpdateAudioLabelWindow() {
+    if (!m_audioLabels.HasWindow()) {
+        m_audioLabels.Create();
+        return;
+    }
+    m_audioLabels.UpdateLabelList();
+    m_audioLabels.ShowWindow(m_audioLabels.m_bHasAudioLabels);
+}

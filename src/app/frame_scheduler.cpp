@@ -1,0 +1,50 @@
+#include "app/frame_scheduler.h"
+
+#include "app/kx9monitor_app.h"
+#include "app/kx9monitor_view.h"
+#include "app/main_frame.h"
+#include "platform/files.h"
+
+namespace {
+constexpr const char* kSchedulerFile = "\\Scheduler.kr9";
+}  // namespace
+
+FrameScheduler::FrameScheduler(CMainFrame& frame, LinkClock* clock)
+    : m_frame(frame),
+      m_log(TheApp().m_strProgramDir),
+      m_host(frame),
+      m_window(m_host, frame.Mode(), frame.m_RecFile),
+      m_runHost(frame),
+      m_run(m_runHost, clock ? *clock : m_ownClock, frame.Mode(), frame.m_liveRecorder) {}
+
+void FrameScheduler::Log(BOOL restart, const std::string& text, BOOL stamp) {
+    if (const auto line = m_log.Write(restart != FALSE, text, stamp != FALSE))
+        m_window.AddLogRow(*line);
+}
+
+void FrameScheduler::ResetView() {
+    CKX9MonitorApp& app = TheApp();
+    m_frame.Mode().SetDownloading(false);
+    app.m_strCurrentFile.clear();
+    m_frame.EmptyViewForNewSession();
+    if (CKX9MonitorView* view = app.m_pView) {
+        view->m_DataChart.RemoveAllItems();
+        view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, false);
+    }
+    m_frame.Boxes().m_ViewInstrStatusDlg.ShowWindow(false);
+    m_frame.Ui().SetTitle(m_frame.Mode().IsLinkActive() ? m_frame.NormalTitle()
+                                                        : CMainFrame::kWindowTitle);
+}
+
+void FrameScheduler::OpenFile() {
+    m_frame.DataFiles().Reader().OpenSessionFile(TheApp().ProgramPath(kSchedulerFile));
+}
+
+void FrameScheduler::ShowResult() {
+    CKX9MonitorApp& app = TheApp();
+    const std::string index = app.ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
+    if (const auto text = platform::ReadWholeFile(index))
+        platform::WriteFileAtomic(app.ProgramPath(kSchedulerFile), *text);
+    ResetView();
+    m_window.OpenSchedulerFile();
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The acquisition scheduler on the frame: its window, the run of the window's plan, the
+// scheduler log, and what a run leaves behind (records and answers still on their way when it
+// ended). The scheduler's connection of the link is the connect routines' (MeterConnection).
+
+#include <string>
+
+#include "acquisition/scheduler_dlg.h"
+#include "acquisition/scheduler_log.h"
+#include "acquisition/scheduler_run.h"
+#include "app/frame_scheduler_host.h"
+#include "app/frame_scheduler_run_host.h"
+#include "app/run_leftovers.h"
+#include "link/link_clock.h"
+#include "platform/win_types.h"
+
+class CMainFrame;
+
+class FrameScheduler {
+public:
+    // `clock` (not owned; nullptr: the program's clock) times the run's waits.
+    FrameScheduler(CMainFrame& frame, LinkClock* clock);
+    FrameScheduler(const FrameScheduler&) = delete;
+    FrameScheduler& operator=(const FrameScheduler&) = delete;
+
+    acquisition::CSchedulerDlg& Window() { return m_window; }
+    acquisition::SchedulerRun& Run() { return m_run; }
+    // Begun when a run ends; the link's next opening ends it.
+    RunLeftovers& Leftovers() { return m_leftovers; }
+
+    // A line of the scheduler log, also shown in the window's log list.
+    void Log(BOOL restart, const std::string& text, BOOL stamp);
+    // The main view emptied of the last run's data.
+    void ResetView();
+    // The run's file "Scheduler.kr9" opened in the main view.
+    void OpenFile();
+    // A run ended: its record index copied to "Scheduler.kr9", which the main view then shows.
+    void ShowResult();
+
+private:
+    CMainFrame& m_frame;
+    acquisition::SchedulerLog m_log;
+    FrameSchedulerHost m_host;
+    acquisition::CSchedulerDlg m_window;
+    FrameSchedulerRunHost m_runHost;
+    ProgramLinkClock m_ownClock;
+    acquisition::SchedulerRun m_run;
+    RunLeftovers m_leftovers;
+};

@@ -1,0 +1,121 @@
+#include "app/maintenance_commands.h"
+
+#include "app/kx9monitor_app.h"
+#include "app/main_frame.h"
+#include "app/workflow_steps.h"
+#include "link/command_codes.h"
+#include "maintenance/software_update.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+#include "verification/sel_excel_interval.h"
+
+MaintenanceCommands::MaintenanceCommands(CMainFrame& frame, WorkflowSteps& steps)
+    : m_frame(frame), m_steps(steps), m_host(frame), m_electricCalibration(m_host, frame.Mode()) {}
+
+namespace {
+constexpr const char* kMicRefusal =
+    "ATTENZIONE:\nCodice identificativo del tecnico esecutore non valido.\nNon e' possibile "
+    "effettuare la sostituzione del microfono";
+constexpr const char* kTargetSilent =
+    "Fonometro da verificare non risponde.\nVerificare impostazioni porta seriale.";
+}  // namespace
+
+void MaintenanceCommands::OnReplaceMicrophone() {
+    const WorkflowGuard::Hold hold = m_steps.Enter();
+    if (!hold)
+        return;
+    FrameBoxes& boxes = m_frame.Boxes();
+    const PleaseWaitCloser closer(boxes);
+    if (!m_frame.Web().CheckInternetWhenDue())
+        return;
+    platform::AfxMessageBox(
+        "Per effettuare la sostituzione del microfono e' necessario collegare lo strumento di "
+        "riferimento.\nAccendere lo strumento di riferimento.",
+        MB_ICONINFORMATION);
+    web::TechnicianLookup technician;
+    if (!m_steps.CheckMaintenanceTechnician(kMicRefusal, technician))
+        return;
+    // A program update found now is installed without asking; the program then ends.
+    if (CheckSoftwareUpdate(0, 0) != 0)
+        return;
+    boxes.ShowPleaseWait("");
+    if (!ConnectForMicrophone())
+        return;
+    const verification::InstrumentIdentity& target = m_frame.Bench().Instruments().target;
+    if (platform::AfxMessageBox(
+            platform::Format("Sostituzione microfono per lo strumento da verificare \nModello "
+                             "mic:%s\nNum serie mic:%s.\nAvviare procedura adesso ?",
+                             target.micModel.c_str(), target.micSerial.c_str()),
+            MB_YESNO | MB_ICONINFORMATION) != IDYES)
+        return;
+    boxes.ShowPleaseWait("Avvio procedura di sostituzione microfono...");
+    TheApp().WaitWithMessages(CMainFrame::kServerPauseMs);
+    if (m_steps.IsCalibExpiryBlocked()) {
+        platform::AfxMessageBox("err 689");
+        m_steps.CloseTargetPort();
+        return;
+    }
+    ReplaceMicrophone(m_steps.TechnicianRecord(technician));
+}
+
+bool MaintenanceCommands::ConnectForMicrophone() {
+    FrameBench& bench = m_frame.Bench();
+    if (!bench.ConnectReferenceInstrument()) {
+        platform::AfxMessageBox("Strumento non riconosciuto.\nAggiornamento software interrotto.",
+                                MB_ICONSTOP);
+        return false;
+    }
+    if (!bench.ConnectInstrumentUnderTest()) {
+        platform::AfxMessageBox(kTargetSilent);
+        m_steps.CloseTargetPort();
+        return false;
+    }
+    return !bench.Instruments().target.model.empty();
+}
+
+void MaintenanceCommands::ReplaceMicrophone(const std::string& record) {
+    // The meter switches off; the operator fits the new microphone and switches it on again.
+    if (m_frame.View())
+        m_frame.Link().WriteCommand(LinkSide::Target, command_code::kPowerOff);
+    if (platform::AfxMessageBox(
+            "Verificare che lo strumento sia spento (eventualmente spegnerlo).\nSostituire il "
+            "microfono e inserire lo strumento nel calibratore\nAccendere il calibratore e "
+            "attendere che indichi 94\nAccendere lo strumento.\nPremere OK dopo aver eseguito.",
+            MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL) {
+        m_steps.CloseTargetPort();
+        return;
+    }
+    if (!m_frame.Bench().AlignTargetKeys())
+        return;
+    m_steps.ArmQueuedLink();
+    if (!m_micCalibration.HasWindow())
+        m_micCalibration.Create();
+    if (m_micCalibration.HasWindow()) {
+        m_micCalibration.m_strTechnicianRecord = record;
+        m_micCalibration.ShowWindow(true);
+    }
+}
+
+void MaintenanceCommands::OnSoftwareUpdate() {
+    const WorkflowGuard::Hold hold = m_steps.Enter();
+    if (!hold)
+        return;
+    const PleaseWaitCloser closer(m_frame.Boxes());
+    m_frame.Boxes().ShowPleaseWait("Connessione con il server in corso..");
+    CheckSoftwareUpdate(1, 1);
+}
+
+int MaintenanceCommands::CheckSoftwareUpdate(int askUser, int verbose) {
+    return maintenance::CheckSoftwareUpdate(m_frame.Web().Client(), TheApp().m_strProgramDir,
+                                            askUser, verbose);
+}
+
+void MaintenanceCommands::OnAudioCardSettings() {
+    CSelExcelInterval dialog;
+    dialog.DoModal();
+}
+
+void MaintenanceCommands::OpenElectricCalibration(int routine) {
+    m_frame.Mode().SetCheckingDisplay(false);
+    m_electricCalibration.Open(routine);
+}

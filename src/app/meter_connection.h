@@ -1,0 +1,59 @@
+#pragma once
+// The connect routines of the monitoring link: a search over the PC's serial ports (and the
+// rates of the USB ones), the stored port of the reference port record, and the scheduler's
+// connection, each directly or through the modem and verified by the identification probe.
+// Each makes the reference port the link and opens it; the meter mode's link flag tells
+// whether a meter answered on it. They keep no state of their own: the link session owns the
+// ports and the modem, the frame the link's state.
+
+#include <string>
+
+class CMainFrame;
+class ConnectEscapeWatch;
+class FrameBoxes;
+class LinkSession;
+struct SerialPortInfo;
+
+class MeterConnection {
+public:
+    explicit MeterConnection(CMainFrame& frame);
+
+    // Searches the PC's serial ports, and the rates of the USB ones, for a meter.
+    void ConnectInstrument();
+    // The reference port record's port and rate.
+    void ConnectInstrumentPort();
+
+    // The scheduler's connection: the port of "port.ini", directly or through the modem. It
+    // never asks the operator: its failures go to the scheduler log. One of the kScheduler...
+    // results.
+    int ConnectForScheduler();
+    static constexpr int kSchedulerConnected = 1;
+    static constexpr int kSchedulerNotAnswering = 0;
+    // The port could not be opened or the modem call not made: another try is no use now.
+    static constexpr int kSchedulerLinkFailed = -1;
+
+private:
+    // Makes the reference port the link and opens it for a new conversation: an ended run's
+    // leftovers are no longer drained. 0, or the port's error.
+    int OpenReferenceLink(const std::string& device);
+    enum class PortSearchStep { NextPort, Verified, Stop };
+    PortSearchStep SearchPlainPort(const SerialPortInfo& info);
+    PortSearchStep SearchUsbPort(const SerialPortInfo& info, ConnectEscapeWatch& escape);
+    // The identification probe on the open link port.
+    bool ProbeMeter(const std::string& deviceName, unsigned replyWait);
+    void OnMeterVerified(const char* logText, const char* tooLowText);
+    // Checks the local modem on the open link port and dials CKX9MonitorApp::m_strModemNumber;
+    // a modem_link::DialResult.
+    int DialModem();
+    void ShowConnectingText(const std::string& text);
+    void HideConnectingBox();
+    // The baud-rate setting of the current and the edited setup.
+    void SetBaudSetting(const std::string& text);
+    void ShowConnectionError(const char* paneText);
+    // A box, or a time-stamped scheduler log line in scheduler mode.
+    void ConnectWarn(const std::string& text, unsigned type, const std::string& logText);
+
+    CMainFrame& m_frame;
+    LinkSession& m_link;
+    FrameBoxes& m_boxes;
+};
