@@ -7,6 +7,7 @@
 #include "acquisition/data_list_texts.h"
 #include "acquisition/record_layout.h"
 #include "link/instr_status.h"
+#include "support/meter_setups.h"
 #include "support/record_kinds.h"
 
 using namespace acquisition;
@@ -14,6 +15,7 @@ using testkinds::kOctave;
 using testkinds::kProfile;
 using testkinds::kSoundLevelMeter;
 using testkinds::kThirdOctave;
+using testsetups::MeterSetup;
 
 namespace {
 
@@ -22,19 +24,6 @@ std::vector<std::string> Headings(const std::vector<ui::ListColumn>& columns) {
     for (const ui::ListColumn& column : columns)
         headings.push_back(column.heading);
     return headings;
-}
-
-CInstrStatus MeterSetup(const std::string& model) {
-    CInstrStatus setup;
-    setup.m_strModel = model;
-    setup.m_strSlm1Param = "Leq:A";
-    setup.m_strSlm2Param = "LFmx:A";
-    setup.m_strSlm3Param = "Lpk:C";
-    setup.m_strSlm4Param = "LSmn:A";
-    setup.m_strSlm5Param = "L1";
-    setup.m_strProfileParam = "LAFp";
-    setup.m_strSpectAuxWeighting = "LAeq";
-    return setup;
 }
 
 // A page of the layout in a buffer: the start text, then the words put in.

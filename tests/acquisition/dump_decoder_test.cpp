@@ -9,6 +9,7 @@
 
 #include "acquisition/dump_decoder.h"
 #include "acquisition/dump_end_model.h"
+#include "acquisition/dump_records.h"
 #include "link/link_fakes.h"
 #include "link/link_reply_state.h"
 #include "link/listener_input.h"
@@ -21,30 +22,16 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A record of `length` bytes: the level 30.0 dB, the type and flags, a body of `fill`, the
-// checksum of what comes before it and an ETX at the end.
-std::string Record(unsigned char type, unsigned char flags, int length, char fill = 'x') {
-    std::string record(static_cast<size_t>(length), fill);
-    record[0] = 0x02;
-    record[1] = 0x01;
-    record[2] = 0x2C;
-    record[3] = static_cast<char>(type);
-    record[4] = static_cast<char>(flags);
-    unsigned sum = 0;
-    for (int i = 0; i < length - 2; ++i)
-        sum += static_cast<unsigned char>(record[static_cast<size_t>(i)]);
-    record[static_cast<size_t>(length - 2)] = static_cast<char>(sum);
-    record[static_cast<size_t>(length - 1)] = 0x03;
-    return record;
-}
+using acqtest::DumpRecord;
+
 std::string Start() {
-    return Record(0x80, 0x00, 49);
+    return DumpRecord(0x80, 0x00, 49);
 }
 std::string DateTime() {
-    return Record(0x60, 0x00, 18);
+    return DumpRecord(0x60, 0x00, 18);
 }
 std::string End() {
-    return Record(0x40, 0x00, 66);
+    return DumpRecord(0x40, 0x00, 66);
 }
 std::string Broken(std::string record) {
     record[6] ^= 0x55;
@@ -131,7 +118,7 @@ TEST_F(DumpDecoderTest, ARepeatedRecordIsWrittenOnceAndItsHeldPredecessorToo) {
     port.Expect("DMP:NE", Broken(DateTime()))
         .Expect("DMP:RE", Broken(DateTime()))
         .Expect("DMP:RE", DateTime())
-        .Expect("DMP:NE", Record(0x70, 0x00, 20))
+        .Expect("DMP:NE", DumpRecord(0x70, 0x00, 20))
         .Expect("DMP:RE", End());
     Run();
     EXPECT_EQ(Asked(), (Lines{"DMP:NE", "DMP:RE", "DMP:RE", "DMP:NE", "DMP:RE"}));
@@ -176,7 +163,7 @@ TEST_F(DumpDecoderTest, TheTenthFailureInARowEndsTheDownloadKeepingWhatCame) {
 
 TEST_F(DumpDecoderTest, AFileLeftWithoutItsEndIsClosedOnceBeforeTheNextStarts) {
     Begin(2);
-    const std::string start = Record(0x80, 0x21, 49);
+    const std::string start = DumpRecord(0x80, 0x21, 49);
     port.Arrive(start);
     // The second start comes broken first: only one synthetic end, with the last record's
     // level and flags, goes before it.

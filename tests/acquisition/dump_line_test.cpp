@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "acquisition/dump_decoder.h"
+#include "acquisition/dump_records.h"
 #include "link/command_codes.h"
 #include "link/link_fakes.h"
 #include "link/link_session.h"
@@ -24,20 +25,9 @@ using namespace acquisition;
 
 namespace {
 
-// A record of `length` bytes of type `type`, checksum and ETX at its end (as the dump has them).
+// A record of `length` bytes of type `type`, as the dump has them.
 std::string Record(unsigned char type, int length) {
-    std::string record(static_cast<size_t>(length), 'x');
-    record[0] = 0x02;
-    record[1] = 0x01;
-    record[2] = 0x2C;
-    record[3] = static_cast<char>(type);
-    record[4] = 0x00;
-    unsigned sum = 0;
-    for (int i = 0; i < length - 2; ++i)
-        sum += static_cast<unsigned char>(record[static_cast<size_t>(i)]);
-    record[static_cast<size_t>(length - 2)] = static_cast<char>(sum);
-    record[static_cast<size_t>(length - 1)] = 0x03;
-    return record;
+    return acqtest::DumpRecord(type, 0x00, length);
 }
 
 // Writes one byte at a time to the wire. A write that begins with `pausedLine` stops after

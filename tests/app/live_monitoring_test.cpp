@@ -59,6 +59,17 @@ protected:
         frame.Mode().SetMonitorOn(true);
         frame.Mode().SetAcquiring(true);
     }
+    // The same over the simulated meter's port: false when the record file never opened.
+    bool StartLevelsOverThePort() {
+        OpenLink();
+        frame.SendCommand(95, "SLM", "");
+        if (!PumpUntil([&] { return QueueIdle() && frame.m_RecFile.IsOpen(); }))
+            return false;
+        frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
+        frame.Mode().SetMonitorOn(true);
+        frame.Mode().SetAcquiring(true);
+        return true;
+    }
     std::string Index() const { return folder.File("RecFile.kr9"); }
 
     ListsUi listsUi{view};
@@ -154,12 +165,7 @@ TEST_F(LiveMonitoringTest, TheSimulatedMeterStreamsLevelsWithGapsErrorsAndCutRec
     // own pace: a loaded machine may take longer than its accelerated 200 ms between two of
     // the records posted from the port.
     const platform::ScopedClockSpeed ownPace{1.0};
-    OpenLink();
-    frame.SendCommand(95, "SLM", "");
-    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && frame.m_RecFile.IsOpen(); }));
-    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
-    frame.Mode().SetMonitorOn(true);
-    frame.Mode().SetAcquiring(true);
+    ASSERT_TRUE(StartLevelsOverThePort());
 
     simmeter::LiveRecordStream stream(0, 1);
     std::string wire;
@@ -234,12 +240,7 @@ TEST_F(LiveMonitoringTest, LiveSpectraFeedTheLiveChartAndTheLiveSpectrumWindowPa
 TEST_F(LiveMonitoringTest, GoldenTranscriptOfALiveMonitoringRun) {
     // The records' watchdog at the program's own pace, as above.
     const platform::ScopedClockSpeed ownPace{1.0};
-    OpenLink();
-    frame.SendCommand(95, "SLM", "");
-    ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && frame.m_RecFile.IsOpen(); }));
-    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
-    frame.Mode().SetMonitorOn(true);
-    frame.Mode().SetAcquiring(true);
+    ASSERT_TRUE(StartLevelsOverThePort());
 
     simmeter::LiveRecordStream stream(0, 1);
     std::string wire;

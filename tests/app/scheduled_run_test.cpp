@@ -63,11 +63,9 @@ protected:
     std::vector<std::string> shell;
 };
 
-}  // namespace
-
-TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADownload) {
-    const platform::DateTime start = platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0);
-    platform::Clock::SetFixedNow(start.Seconds());
+// Data logging of the sound level meter, 6 s acquisitions from 40 s after `start`, a calibration
+// before each, the meter off at the pauses and a download at the end.
+acquisition::SchedulePlan CalibratedDataLogging(const platform::DateTime& start) {
     acquisition::SchedulePlan plan;
     plan.channel = testkinds::kSoundLevelMeter;
     plan.continuous = false;
@@ -80,6 +78,15 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     plan.calSeconds = 25;
     plan.nextStart = start.Seconds() + 40;
     plan.acqSeconds = 6;
+    return plan;
+}
+
+}  // namespace
+
+TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADownload) {
+    const platform::DateTime start = platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0);
+    platform::Clock::SetFixedNow(start.Seconds());
+    acquisition::SchedulePlan plan = CalibratedDataLogging(start);
     plan.repSeconds = 40;
     plan.stop = plan.nextStart + 60;
     plan.expected = 1 + 2 * 6;
@@ -157,18 +164,7 @@ TEST_F(ScheduledRunTest, GoldenTranscriptOfAScheduledRun) {
     });
     const platform::DateTime start = platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0);
     platform::Clock::SetFixedNow(start.Seconds());
-    acquisition::SchedulePlan plan;
-    plan.channel = testkinds::kSoundLevelMeter;
-    plan.continuous = false;
-    plan.dataLogging = true;
-    plan.powerOffAtPause = true;
-    plan.download = true;
-    plan.calDisabled = false;
-    plan.calBefore = true;
-    plan.connSeconds = 5;
-    plan.calSeconds = 25;
-    plan.nextStart = start.Seconds() + 40;
-    plan.acqSeconds = 6;
+    acquisition::SchedulePlan plan = CalibratedDataLogging(start);
     // The stop falls between the second acquisition and the third one's connection: the meter
     // is connected for the download alone, its queries and the download's in one queue.
     plan.repSeconds = 60;

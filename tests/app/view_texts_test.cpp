@@ -8,21 +8,11 @@
 #include "app/setup_texts.h"
 #include "charts/equal_loudness.h"
 #include "link/instr_status.h"
+#include "support/meter_setups.h"
 
 namespace {
 
-CInstrStatus MeterSetup(const std::string& model) {
-    CInstrStatus setup;
-    setup.m_strModel = model;
-    setup.m_strSlm1Param = "Leq:A";
-    setup.m_strSlm2Param = "LFmx:A";
-    setup.m_strSlm3Param = "Lpk:C";
-    setup.m_strSlm4Param = "LSmn:A";
-    setup.m_strSlm5Param = "L1";
-    setup.m_strProfileParam = "LAFp";
-    setup.m_strSpectAuxWeighting = "LAeq";
-    return setup;
-}
+using testsetups::MeterSetup;
 
 // A stored setup block: field k holds `fields[k]`, blank padded to 11 characters.
 using Fields = std::vector<std::pair<int, std::string>>;
