@@ -51,8 +51,13 @@ const ChartBands* BandsOf(std::optional<acquisition::RecordKind> kind) {
 }
 
 const ChartBands& WindowBandsOf(std::optional<acquisition::RecordKind> kind) {
-    const ChartBands* bands = BandsOf(kind);
-    return bands ? *bands : kBandSets.back();
+    if (const ChartBands* bands = BandsOf(kind))
+        return *bands;
+    // Named, not the table's last row: a set added after it leaves the window's axes as they are.
+    for (const ChartBands& bands : kBandSets)
+        if (bands.set == BandSet::ThirdOctave)
+            return bands;
+    return kBandSets.front();
 }
 
 const ChartBands* BandsOfScale(int bandScale) {
