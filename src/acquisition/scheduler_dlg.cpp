@@ -66,8 +66,9 @@ int SchedulerLogImage(const std::string& line) {
     return image;
 }
 
-CSchedulerDlg::CSchedulerDlg(SchedulerHost& host, MeterMode& mode, RecordFile& liveFile)
-    : m_host(host), m_mode(mode), m_liveFile(liveFile) {
+CSchedulerDlg::CSchedulerDlg(SchedulerHost& host, MeterMode& mode, RecordFile& liveFile,
+                             Timebase& liveTimebase)
+    : m_host(host), m_mode(mode), m_liveFile(liveFile), m_liveTimebase(liveTimebase) {
     m_LogList.InsertColumn(0, "Scheduler Report", ui::LVCFMT_LEFT, 500);
     const platform::DateTime now = platform::DateTime::Now();
     ScheduleSettings& settings = m_form.Settings();
@@ -263,7 +264,7 @@ void CSchedulerDlg::Activate() {
 
     m_form.ShowRunning();
     ShowForm();
-    m_host.PublishScheduleTimes(AcquisitionTime(), RepetitionTime());
+    m_liveTimebase.SetScheduleTimes(AcquisitionTime(), RepetitionTime());
     m_host.StartRun(Plan());
     if (Settings().channel && Settings().channel->IsSpectrum())
         m_host.PrepareLiveSpectrumWindow();

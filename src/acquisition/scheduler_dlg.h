@@ -11,6 +11,7 @@
 
 #include "acquisition/record_file.h"
 #include "acquisition/record_layout.h"
+#include "acquisition/sample_timebase.h"
 #include "acquisition/schedule_checks.h"
 #include "acquisition/scheduler_form.h"
 #include "acquisition/scheduler_host.h"
@@ -37,8 +38,10 @@ public:
     static constexpr int kPauseImage = 6;
 
     // `mode` is the link's: START puts it in scheduler mode and sets the channel, STOP and the
-    // end of a run take it out. STOP closes `liveFile`, the live recording's page file.
-    CSchedulerDlg(SchedulerHost& host, MeterMode& mode, RecordFile& liveFile);
+    // end of a run take it out. STOP closes `liveFile`, the live recording's page file; START
+    // gives the plan's schedule times to `liveTimebase`, the live recording's timebase.
+    CSchedulerDlg(SchedulerHost& host, MeterMode& mode, RecordFile& liveFile,
+                  Timebase& liveTimebase);
     ~CSchedulerDlg() override;
 
     // --- the window: Create builds it (hidden) and runs OnInitDialog
@@ -143,6 +146,7 @@ private:
     SchedulerHost& m_host;
     MeterMode& m_mode;
     RecordFile& m_liveFile;
+    Timebase& m_liveTimebase;
     SchedulerForm m_form;
     ui::CReportCtrl m_LogList;
     sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;

@@ -40,9 +40,6 @@ public:
     virtual void DisconnectLink() = 0;
 
     // --- the frame's run
-    // The times of a scheduled recording, for its timebase (invalid: none).
-    virtual void PublishScheduleTimes(const ScheduleTime& acquisition,
-                                      const ScheduleTime& repetition) = 0;
     // The live 3-D spectrum window made when missing, emptied and kept hidden.
     virtual void PrepareLiveSpectrumWindow() = 0;
     // The report list keeps its last row in view as rows arrive.

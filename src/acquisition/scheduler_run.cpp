@@ -34,8 +34,8 @@ constexpr long long kLongestGapSeconds = 2LL * 24 * 3600;
 }  // namespace
 
 SchedulerRun::SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode,
-                           LiveRecordSink& records)
-    : m_host(host), m_clock(clock), m_mode(mode), m_records(records) {
+                           LiveRecordSink& records, RecordFile& liveFile)
+    : m_host(host), m_clock(clock), m_mode(mode), m_records(records), m_liveFile(liveFile) {
     m_clock.SetTimerHandler([this](int id) { OnTimer(id); });
 }
 
@@ -608,7 +608,7 @@ void SchedulerRun::EndOfRun() {
     PowerOff();
     if (m_mode.IsLinkActive())
         StopMonitoring();
-    m_host.CloseRecordFile();
+    m_liveFile.Close();
     m_host.ShowRunResult();
     m_host.Log("End Scheduler");
     m_host.OnRunEnded();

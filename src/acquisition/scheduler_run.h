@@ -20,6 +20,7 @@
 #include <string>
 
 #include "acquisition/live_record_sink.h"
+#include "acquisition/record_file.h"
 #include "acquisition/record_kind.h"
 #include "platform/date_time.h"
 
@@ -84,9 +85,10 @@ public:
 
     // The clock's timers are the run's alone: its handler is set here. `mode` is the link's,
     // which the run moves as it connects, monitors and ends; `records` takes a placeholder for
-    // each record an acquisition missed.
-    SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode,
-                 LiveRecordSink& records);
+    // each record an acquisition missed; `liveFile`, the live recording's page file, is closed
+    // when the run ends.
+    SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode, LiveRecordSink& records,
+                 RecordFile& liveFile);
     SchedulerRun(const SchedulerRun&) = delete;
     SchedulerRun& operator=(const SchedulerRun&) = delete;
 
@@ -166,6 +168,7 @@ private:
     LinkClock& m_clock;
     MeterMode& m_mode;
     LiveRecordSink& m_records;
+    RecordFile& m_liveFile;
     SchedulePlan m_plan;
     bool m_active = false;
     int m_state = kIdle;

@@ -89,8 +89,6 @@ public:
     virtual bool StartDownload() = 0;
 
     // --- the end of a run
-    // Closes the live page file when it is open.
-    virtual void CloseRecordFile() = 0;
     // The run's records become "Scheduler.kr9", which the main view shows.
     virtual void ShowRunResult() = 0;
     // The scheduler window's settings enabled again, START enabled, STOP disabled.

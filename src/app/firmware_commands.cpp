@@ -189,7 +189,7 @@ void MaintenanceCommands::StartFirmwareUpgrade(const web::TechnicianLookup& tech
                         "AVVIO Aggiornamento firmware fonometro " +
                             m_frame.Bench().Instruments().target.serial + " - VER:" + entry,
                         record);
-    maintenance::RunFirmwareUpgrade(m_host, entry);
+    maintenance::RunFirmwareUpgrade(m_host, client, m_frame.Boxes().PleaseWait(), entry);
 }
 
 void MaintenanceCommands::OnFirmwareUpgradeTimer() {

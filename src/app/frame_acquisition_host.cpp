@@ -175,11 +175,11 @@ void FrameAcquisitionHost::UpdateAudioLabelWindow(bool hasAudioLabels) {
 }
 
 void FrameAcquisitionHost::CreateSchedulerLogWindow() {
-    m_frame.Boxes().m_ViewSchedLoggingDlg.Create();
+    m_frame.Boxes().SchedulerLogViewer().Create();
 }
 
 void FrameAcquisitionHost::ShowSchedulerLogWindow(const std::string& path) {
-    CViewSchedLoggingDlg& window = m_frame.Boxes().m_ViewSchedLoggingDlg;
+    CViewSchedLoggingDlg& window = m_frame.Boxes().SchedulerLogViewer();
     if (!window.HasWindow())
         return;
     window.m_strText = path;

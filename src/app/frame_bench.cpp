@@ -5,11 +5,11 @@
 #include "verification/instrument_connection.h"
 
 BOOL FrameBench::ConnectInstrumentUnderTest() {
-    return verification::ConnectInstrumentUnderTest(m_host, m_instruments);
+    return verification::ConnectInstrumentUnderTest(m_host, m_tools, m_instruments);
 }
 
 BOOL FrameBench::ConnectReferenceInstrument() {
-    return verification::ConnectReferenceInstrument(m_host, m_instruments);
+    return verification::ConnectReferenceInstrument(m_host, m_tools, m_instruments);
 }
 
 bool FrameBench::AlignTargetKeys() {

@@ -1,19 +1,22 @@
 #pragma once
 // The verification bench on the frame: its window and the calibration-expiry dialog, what they
-// need of the program (FrameBenchHost), and the bench's two meters as they were last
-// identified, which the workflow and maintenance commands read.
+// need of the program (FrameBenchHost, and the frame's objects they use as they are), and the
+// bench's two meters as they were last identified, which the workflow and maintenance commands
+// read.
 
 #include "app/frame_bench_host.h"
 #include "maintenance/fono_config_dlg.h"
 #include "platform/win_types.h"
 #include "verification/bench_host.h"
 #include "verification/sound_dlg.h"
+#include "web/server_databases.h"
 
 class CMainFrame;
 
 class FrameBench {
 public:
-    explicit FrameBench(CMainFrame& frame) : m_frame(frame), m_host(frame) {}
+    FrameBench(CMainFrame& frame, const verification::BenchTools& tools)
+        : m_frame(frame), m_host(frame), m_tools(tools) {}
     FrameBench(const FrameBench&) = delete;
     FrameBench& operator=(const FrameBench&) = delete;
 
@@ -35,7 +38,8 @@ public:
 private:
     CMainFrame& m_frame;
     FrameBenchHost m_host;
+    const verification::BenchTools m_tools;
     verification::BenchInstruments m_instruments;
-    CSoundDlg m_window{m_host, m_instruments};
-    CFonoConfigDlg m_calibExpiry{m_host};
+    CSoundDlg m_window{m_host, m_tools, m_instruments};
+    CFonoConfigDlg m_calibExpiry{m_host, m_tools.exchange, m_tools.databases.Client()};
 };

@@ -20,10 +20,6 @@ CSerialMFC* FrameBenchHost::TargetPort() {
     return m_frame.View() ? &m_frame.Link().SerialPort(LinkSide::Target) : nullptr;
 }
 
-DirectExchange& FrameBenchHost::LinkExchange() {
-    return m_frame.Link().Direct();
-}
-
 void FrameBenchHost::RequestAbortWait() {
     TheApp().m_bAbortWait = 1;
 }
@@ -53,24 +49,8 @@ CSerialMFC* FrameBenchHost::RefPort() {
     return m_frame.View() ? &m_frame.Link().SerialPort(LinkSide::Reference) : nullptr;
 }
 
-platform::MessageTarget* FrameBenchHost::PortOwner() {
-    return &m_frame.Link();
-}
-
-web::ServerDatabases& FrameBenchHost::Databases() {
-    return m_frame.Web().Databases();
-}
-
-web::WaitFeedback& FrameBenchHost::PleaseWait() {
-    return m_frame.Boxes().PleaseWait();
-}
-
 std::string FrameBenchHost::UnlockTargetCryp() {
     return m_frame.Bench().Window().UnlockTargetCryp();
-}
-
-web::WebClient& FrameBenchHost::Web() {
-    return m_frame.Web().Client();
 }
 
 std::string FrameBenchHost::TechnicianId() {

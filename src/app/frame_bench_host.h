@@ -15,7 +15,6 @@ public:
     void WriteInstrLog(const std::string& text) override;
     std::string ProgramDir() override;
     CSerialMFC* TargetPort() override;
-    DirectExchange& LinkExchange() override;
 
     // verification::BenchHost
     void WaitWithMessages(unsigned ms) override;
@@ -26,13 +25,9 @@ public:
     void SavePortIni() override;
     bool ViewPresent() override;
     CSerialMFC* RefPort() override;
-    platform::MessageTarget* PortOwner() override;
-    web::ServerDatabases& Databases() override;
-    web::WaitFeedback& PleaseWait() override;
 
     // maintenance::CalibExpiryHost
     std::string UnlockTargetCryp() override;
-    web::WebClient& Web() override;
     std::string TechnicianId() override;
 
 private:

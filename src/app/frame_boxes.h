@@ -26,6 +26,10 @@ public:
     void ClosePleaseWait() { m_TryConnDlg.DestroyWindow(); }
     // The exit: every box's window goes.
     void DestroyAll();
+    // The scheduler log's viewer, which a data file's scheduler log opens.
+    CViewSchedLoggingDlg& SchedulerLogViewer() { return m_ViewSchedLoggingDlg; }
+    // The lost-data notice of the live recording.
+    acquisition::CLooseDataDlg& DataLossNotice() { return m_LooseDataDlg; }
 
     CDownloadStatusDlg m_DownloadStatusDlg;
     CWaitGetStatusDlg m_WaitGetStatusDlg;
@@ -35,11 +39,11 @@ public:
     CTryConnDlg m_TryConnDlg;
     CExportToExcelDlg m_ExportToExcelDlg;
     CViewInstrStatusDlg m_ViewInstrStatusDlg;
-    CViewSchedLoggingDlg m_ViewSchedLoggingDlg;
     CBattWarningDlg m_BattWarningDlg;
-    acquisition::CLooseDataDlg m_LooseDataDlg;
 
 private:
+    CViewSchedLoggingDlg m_ViewSchedLoggingDlg;
+    acquisition::CLooseDataDlg m_LooseDataDlg;
     TryConnFeedback m_pleaseWait{m_TryConnDlg};
 };
 

@@ -153,7 +153,7 @@ void FrameLiveRecorderHost::ClearLiveSpectrum() {
 // --- the frame
 
 void FrameLiveRecorderHost::ShowDataLoss() {
-    m_frame.Boxes().m_LooseDataDlg.ShowLoss();
+    m_frame.Boxes().DataLossNotice().ShowLoss();
 }
 
 void FrameLiveRecorderHost::LogScheduler(const std::string& text) {

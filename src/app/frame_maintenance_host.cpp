@@ -47,14 +47,6 @@ void FrameMaintenanceHost::SetSchedulerStep(int step) {
     m_frame.Scheduler().Run().SetState(step);
 }
 
-web::WebClient& FrameMaintenanceHost::Web() {
-    return m_frame.Web().Client();
-}
-
-web::WaitFeedback& FrameMaintenanceHost::PleaseWait() {
-    return m_frame.Boxes().PleaseWait();
-}
-
 std::string FrameMaintenanceHost::ProgramDir() {
     return TheApp().m_strProgramDir;
 }

@@ -32,8 +32,6 @@ public:
     void SetSchedulerStep(int step) override;
 
     // maintenance::FirmwareUpgradeHost
-    web::WebClient& Web() override;
-    web::WaitFeedback& PleaseWait() override;
     std::string ProgramDir() override;
     int TargetComPort() override;
     std::optional<std::string> ExchangeWithTarget(const std::string& command) override;

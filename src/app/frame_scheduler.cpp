@@ -13,9 +13,10 @@ FrameScheduler::FrameScheduler(CMainFrame& frame, LinkClock* clock)
     : m_frame(frame),
       m_log(TheApp().m_strProgramDir),
       m_host(frame),
-      m_window(m_host, frame.Mode(), frame.m_RecFile),
+      m_window(m_host, frame.Mode(), frame.m_RecFile, frame.m_recording.Time()),
       m_runHost(frame),
-      m_run(m_runHost, clock ? *clock : m_ownClock, frame.Mode(), frame.m_liveRecorder) {}
+      m_run(m_runHost, clock ? *clock : m_ownClock, frame.Mode(), frame.m_liveRecorder,
+            frame.m_RecFile) {}
 
 void FrameScheduler::Log(BOOL restart, const std::string& text, BOOL stamp) {
     if (const auto line = m_log.Write(restart != FALSE, text, stamp != FALSE))

@@ -43,11 +43,6 @@ void FrameSchedulerHost::DisconnectLink() {
     m_frame.Disconnect();
 }
 
-void FrameSchedulerHost::PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
-                                              const acquisition::ScheduleTime& repetition) {
-    m_frame.m_recording.Time().SetScheduleTimes(acquisition, repetition);
-}
-
 void FrameSchedulerHost::PrepareLiveSpectrumWindow() {
     charts::CDemoDlg& window = m_frame.Charts().LiveSpectra();
     if (!window.HasWindow())

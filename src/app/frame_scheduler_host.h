@@ -19,8 +19,6 @@ public:
     void WriteToLink(int code) override;
     void StopFrameMonitoring() override;
     void DisconnectLink() override;
-    void PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
-                              const acquisition::ScheduleTime& repetition) override;
     void PrepareLiveSpectrumWindow() override;
     void FollowLastReportRow() override;
     void ShowBenchForSchedulerRecording() override;

@@ -157,11 +157,6 @@ bool FrameSchedulerRunHost::StartDownload() {
     return m_frame.OpenDumpFile();
 }
 
-void FrameSchedulerRunHost::CloseRecordFile() {
-    if (m_frame.m_RecFile.IsOpen())
-        m_frame.m_RecFile.Close();
-}
-
 void FrameSchedulerRunHost::ShowRunResult() {
     m_frame.Scheduler().ShowResult();
 }

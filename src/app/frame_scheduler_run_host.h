@@ -47,7 +47,6 @@ public:
     void CloseElectricCalibrationWindow() override;
     bool StartDownload() override;
 
-    void CloseRecordFile() override;
     void ShowRunResult() override;
     void OnRunEnded() override;
 

@@ -50,8 +50,7 @@ bool CalibExpiryUpdate::Fail(const std::string& error) {
 
 std::optional<std::string> CalibExpiryUpdate::Ask(CSerialMFC& port, const std::string& command,
                                                   int attempts) {
-    return m_host.LinkExchange().Exchange(
-        port, ExchangeRequest::Query(command, kReplyTimeoutMs, attempts));
+    return m_exchange.Exchange(port, ExchangeRequest::Query(command, kReplyTimeoutMs, attempts));
 }
 
 bool CalibExpiryUpdate::ReadFields(CSerialMFC& port, bool after) {
@@ -117,7 +116,7 @@ bool CalibExpiryUpdate::SettleInterruptedChange() {
             held + "; " + kCompletedAfterInterruption;
         m_host.WriteInstrLog("Modifica interrotta: " + text);
         // Kept until the server has it: the next run tries again.
-        if (!m_host.Web().HttpLogUser(RecordLogName(), text))
+        if (!m_web.HttpLogUser(RecordLogName(), text))
             return Fail(platform::Format("ATTENZIONE:\nLa modifica dello strumento %s interrotta "
                                          "in precedenza non e' stata registrata sul server.",
                                          m_serial.c_str()) +
@@ -130,17 +129,16 @@ bool CalibExpiryUpdate::SettleInterruptedChange() {
 }
 
 bool CalibExpiryUpdate::LookUpNewValues() {
-    web::WebClient& web = m_host.Web();
     const auto setup = ReadSetupIni(platform::JoinPath(m_host.ProgramDir(), kSetupIniFile));
     // A look-up that got no answer to go by ends the reading: a field kept or refused for
     // want of a date the server never gave would be an update that did not happen.
-    auto answered = [this, &web](const char* certificate) {
-        if (web.LastPost().kind == web::PostOutcome::Kind::Busy)
+    auto answered = [this](const char* certificate) {
+        if (m_web.LastPost().kind == web::PostOutcome::Kind::Busy)
             return Fail(platform::Format(
                 "ATTENZIONE:\nServer occupato: certificato di taratura %s %s non verificato.\n"
                 "Riprovare piu' tardi.\nAggiornamento data di scadenza non eseguito.",
                 certificate, m_serial.c_str()));
-        if (const auto failure = LookUpFailure(web.LastPost()))
+        if (const auto failure = LookUpFailure(m_web.LastPost()))
             return Fail(platform::Format("ATTENZIONE:\nErrore del server: certificato di taratura "
                                          "%s %s non verificato:\n%s.",
                                          certificate, m_serial.c_str(), failure->c_str()) +
@@ -150,7 +148,7 @@ bool CalibExpiryUpdate::LookUpNewValues() {
     for (FieldState& state : m_fields) {
         switch (state.field->source) {
             case FieldSource::InstrumentCertificate: {
-                const std::string answer = web.HttpFindCertifDate(m_serial);
+                const std::string answer = m_web.HttpFindCertifDate(m_serial);
                 if (!answered("dello strumento"))
                     return false;
                 const auto date = CertificateDate(answer);
@@ -164,7 +162,7 @@ bool CalibExpiryUpdate::LookUpNewValues() {
                 break;
             }
             case FieldSource::CalibratorCertificate: {
-                const std::string answer = web.HttpFindCertifDateCalib(m_serial);
+                const std::string answer = m_web.HttpFindCertifDateCalib(m_serial);
                 if (!answered("del calibratore associato allo strumento"))
                     return false;
                 // A meter without an associated calibrator keeps what it holds: the server
@@ -306,7 +304,7 @@ std::string CalibExpiryUpdate::RecordText() const {
 }
 
 bool CalibExpiryUpdate::RecordChange() {
-    if (!m_host.Web().HttpLogUser(RecordLogName(), RecordText()))
+    if (!m_web.HttpLogUser(RecordLogName(), RecordText()))
         return false;
     ExpiryJournal(JournalPath()).Remove(m_serial);
     return true;

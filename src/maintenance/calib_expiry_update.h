@@ -21,17 +21,15 @@ class WebClient;
 
 namespace maintenance {
 
-// What the update needs of the application, the frame, the view and the bench window.
+// What the update needs of the application, the frame, the view and the bench window; the link
+// session's exchange and the web client it is handed as they are.
 class CalibExpiryHost {
 public:
     virtual ~CalibExpiryHost() = default;
     // The link session's port of the instrument under test; nullptr once the view is gone.
     virtual CSerialMFC* TargetPort() = 0;
-    // The link session's exchange with a meter past its port's listener.
-    virtual DirectExchange& LinkExchange() = 0;
     // CSoundDlg::UnlockTargetCryp on the frame's bench window: "1" when the meter unlocked.
     virtual std::string UnlockTargetCryp() = 0;
-    virtual web::WebClient& Web() = 0;
     virtual std::string ProgramDir() = 0;
     virtual std::string TechnicianId() = 0;
     // CMainFrame::WriteInstrLog.
@@ -51,7 +49,9 @@ struct FieldState {
 
 class CalibExpiryUpdate {
 public:
-    explicit CalibExpiryUpdate(CalibExpiryHost& host) : m_host(host) {}
+    // `exchange`: the link session's exchange with a meter past its port's listener.
+    CalibExpiryUpdate(CalibExpiryHost& host, DirectExchange& exchange, web::WebClient& web)
+        : m_host(host), m_exchange(exchange), m_web(web) {}
 
     // Identity and protected fields of the meter; the server's record of what the meter holds
     // from a change of it that was cut short; then the new values. False, with Error() telling
@@ -96,6 +96,8 @@ private:
     std::string WrittenAndUnwritten() const;
 
     CalibExpiryHost& m_host;
+    DirectExchange& m_exchange;
+    web::WebClient& m_web;
     std::string m_model;
     std::string m_serial;
     std::vector<FieldState> m_fields;

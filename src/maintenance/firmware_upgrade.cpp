@@ -18,9 +18,7 @@ bool ModeAcknowledged(const std::optional<std::string>& reply, const char* comma
     return reply && platform::Contains(*reply, command);
 }
 
-bool Download(FirmwareUpgradeHost& host, const std::string& remoteName,
-              const std::string& localPath) {
-    web::WebClient& web = host.Web();
+bool Download(web::WebClient& web, const std::string& remoteName, const std::string& localPath) {
     const std::string remote = web.SrvPath() + web::kFirmwareFolder + remoteName;
     if (web.DownloadHttpFile(remote, localPath, true) != "-1")
         return true;
@@ -55,7 +53,8 @@ std::optional<std::string> FirmwareFileName(const std::string& entry) {
     return name;
 }
 
-bool RunFirmwareUpgrade(FirmwareUpgradeHost& host, const std::string& entry) {
+bool RunFirmwareUpgrade(FirmwareUpgradeHost& host, web::WebClient& web,
+                        web::WaitFeedback& pleaseWait, const std::string& entry) {
     const auto name = FirmwareFileName(entry);
     if (!name) {
         StopFirmwareUpgrade(kBadFirmwareEntry + entry);
@@ -63,9 +62,9 @@ bool RunFirmwareUpgrade(FirmwareUpgradeHost& host, const std::string& entry) {
     }
     const std::string folder = platform::JoinPath(host.ProgramDir(), kFirmwareFolder);
     platform::MakeDirectories(folder);
-    host.PleaseWait().ShowPleaseWait("Download firmware...");
-    if (!Download(host, *name, platform::JoinPath(folder, *name)) ||
-        !Download(host, kWriterToolName, platform::JoinPath(folder, kWriterToolName)))
+    pleaseWait.ShowPleaseWait("Download firmware...");
+    if (!Download(web, *name, platform::JoinPath(folder, *name)) ||
+        !Download(web, kWriterToolName, platform::JoinPath(folder, kWriterToolName)))
         return false;
     const std::string portFile = platform::JoinPath(folder, kWriterPortFileName);
     if (!platform::WriteFileAtomic(portFile, platform::Format("COM%d\r\n", host.TargetComPort()))) {
@@ -73,7 +72,7 @@ bool RunFirmwareUpgrade(FirmwareUpgradeHost& host, const std::string& entry) {
         return false;
     }
 
-    host.PleaseWait().ShowPleaseWait("Aggiornamento firmware in corso...");
+    pleaseWait.ShowPleaseWait("Aggiornamento firmware in corso...");
     host.SetUpgrading(true);
     if (!ModeAcknowledged(host.ExchangeWithTarget(meter::kUpgradeModeOn), meter::kUpgradeModeOn)) {
         host.SetUpgrading(false);

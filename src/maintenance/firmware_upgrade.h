@@ -26,8 +26,6 @@ inline constexpr const char* kWriterPortFileName = "writer_port.txt";
 class FirmwareUpgradeHost {
 public:
     virtual ~FirmwareUpgradeHost() = default;
-    virtual web::WebClient& Web() = 0;
-    virtual web::WaitFeedback& PleaseWait() = 0;
     virtual std::string ProgramDir() = 0;
     // The COM port number of the instrument under test.
     virtual int TargetComPort() = 0;
@@ -54,8 +52,10 @@ void StopFirmwareUpgrade(const std::string& why);
 // plain file name. An entry with "/", "\" or ".." in it, or none at all, names nothing.
 std::optional<std::string> FirmwareFileName(const std::string& entry);
 
-// CMainFrame::RunFirmwareUpgrade. True when the writer runs and timer 8 watches it; false,
-// after a message saying why, when the update stopped before (nothing is held then).
-bool RunFirmwareUpgrade(FirmwareUpgradeHost& host, const std::string& entry);
+// CMainFrame::RunFirmwareUpgrade: the files come through `web` while `pleaseWait` tells the
+// operator. True when the writer runs and timer 8 watches it; false, after a message saying
+// why, when the update stopped before (nothing is held then).
+bool RunFirmwareUpgrade(FirmwareUpgradeHost& host, web::WebClient& web,
+                        web::WaitFeedback& pleaseWait, const std::string& entry);
 
 }  // namespace maintenance

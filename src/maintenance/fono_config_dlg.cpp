@@ -27,7 +27,9 @@ constexpr const char* kPartNotRecorded =
     "registrata al prossimo aggiornamento dello strumento.";
 }  // namespace
 
-CFonoConfigDlg::CFonoConfigDlg(maintenance::CalibExpiryHost& host) : m_host(host), m_update(host) {}
+CFonoConfigDlg::CFonoConfigDlg(maintenance::CalibExpiryHost& host, DirectExchange& exchange,
+                               web::WebClient& web)
+    : m_host(host), m_update(host, exchange, web) {}
 
 CFonoConfigDlg::~CFonoConfigDlg() {
     DestroyWindow();

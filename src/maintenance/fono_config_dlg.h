@@ -22,7 +22,8 @@ public:
     static constexpr int kAnswerOnWindow = 0;
     static constexpr const char* kFieldTableName = "fields";
 
-    explicit CFonoConfigDlg(maintenance::CalibExpiryHost& host);
+    CFonoConfigDlg(maintenance::CalibExpiryHost& host, DirectExchange& exchange,
+                   web::WebClient& web);
     ~CFonoConfigDlg() override;
 
     std::string DialogName() const override { return "CFonoConfigDlg"; }

@@ -1,7 +1,8 @@
 #pragma once
-// What the verification bench needs of the application, the main frame and the main view.
-// The program's frame implements it; tests give their own. The bench never reaches the
-// application's objects any other way.
+// What the verification bench needs of the application, the main frame and the main view:
+// the objects it uses as they are (BenchTools), handed over by whoever builds the bench, and
+// what the program does for it (BenchHost). The program's frame gives both; tests give their
+// own. The bench never reaches the application's objects any other way.
 
 #include <functional>
 #include <string>
@@ -37,6 +38,18 @@ struct BenchInstruments {
     std::string refSerial;
 };
 
+// The program's objects the bench uses directly.
+struct BenchTools {
+    // The link session's exchange with a meter past its port's listener.
+    DirectExchange& exchange;
+    // The owner of the ports' listeners (the link session).
+    platform::MessageTarget& portOwner;
+    // The local databases: their web client and the internet flag.
+    web::ServerDatabases& databases;
+    // The please-wait box.
+    web::WaitFeedback& pleaseWait;
+};
+
 class BenchHost {
 public:
     virtual ~BenchHost() = default;
@@ -66,16 +79,8 @@ public:
     // program is leaving).
     virtual CSerialMFC* RefPort() = 0;
     virtual CSerialMFC* TargetPort() = 0;
-    // The owner of the ports' listeners (the frame's link session).
-    virtual platform::MessageTarget* PortOwner() = 0;
-    // The link session's exchange with a meter past its port's listener.
-    virtual DirectExchange& LinkExchange() = 0;
     // CMainFrame::WriteInstrLog.
     virtual void WriteInstrLog(const std::string& text) = 0;
-    // The frame's local databases: their web client and the internet flag.
-    virtual web::ServerDatabases& Databases() = 0;
-    // The frame's please-wait box (CMainFrame::m_TryConnDlg).
-    virtual web::WaitFeedback& PleaseWait() = 0;
 };
 
 }  // namespace verification

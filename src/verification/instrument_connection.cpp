@@ -32,14 +32,13 @@ constexpr IdentityQuery kMicSerial{command_code::kMicNumberQuery, command_code::
 
 // Opens the port afresh with the record's settings: a port left open by an earlier connect
 // may be another COM port than the record names now.
-bool OpenPort(BenchHost& host, CSerialMFC& port, const PortRecord& record) {
+bool OpenPort(platform::MessageTarget& owner, CSerialMFC& port, const PortRecord& record) {
     if (port.IsOpen())
         port.Close();
     const std::string device = record.m_nComPort < 10
                                    ? platform::Format("COM%d", record.m_nComPort)
                                    : platform::Format("\\\\.\\COM%d", record.m_nComPort);
-    if (port.Open(device, host.PortOwner(), 0, 0, kPortQueueBytes, kPortQueueBytes) !=
-        ERROR_SUCCESS)
+    if (port.Open(device, &owner, 0, 0, kPortQueueBytes, kPortQueueBytes) != ERROR_SUCCESS)
         return false;
     const int baud = record.m_nBaudRate > 0 ? record.m_nBaudRate : kPortIniBaudRate;
     if (port.Setup(baud, 8, CSerial::NoParity, CSerial::OneStopBit) != ERROR_SUCCESS) {
@@ -51,7 +50,7 @@ bool OpenPort(BenchHost& host, CSerialMFC& port, const PortRecord& record) {
 
 class Identifier {
 public:
-    Identifier(BenchHost& host, CSerialMFC& port) : m_host(host), m_port(port) {}
+    Identifier(DirectExchange& exchange, CSerialMFC& port) : m_exchange(exchange), m_port(port) {}
 
     // Stops a monitoring meter's stream of records before asking it anything: what it still
     // sends meanwhile goes with the purge before the first query.
@@ -60,14 +59,14 @@ public:
         request.text = CommandLine(command_code::kMonitorOff);
         request.waits = ExchangeRequest::Waits::Fixed;
         request.waitMs = kMonitorOffMs;
-        m_host.LinkExchange().Exchange(m_port, request);
+        m_exchange.Exchange(m_port, request);
     }
 
     // The value the meter gave; nothing when it gave no usable reply, or (keyRequired) a reply
     // that is not the query's.
     std::optional<std::string> Ask(const IdentityQuery& query, bool keyRequired = false) {
         const std::string key = IdentityReplyKey(query.answeredAs);
-        const auto reply = m_host.LinkExchange().Exchange(
+        const auto reply = m_exchange.Exchange(
             m_port,
             ExchangeRequest::Query(CommandText(query.command), kReplyWaitMs, kQueryAttempts));
         if (!reply || (keyRequired && !platform::Contains(*reply, key)))
@@ -76,7 +75,7 @@ public:
     }
 
 private:
-    BenchHost& m_host;
+    DirectExchange& m_exchange;
     CSerialMFC& m_port;
 };
 
@@ -99,11 +98,12 @@ std::string IdentityValue(const std::string& reply, const std::string& key) {
     return protocol::CleanReply(value);
 }
 
-BOOL ConnectInstrumentUnderTest(BenchHost& host, BenchInstruments& instruments) {
+BOOL ConnectInstrumentUnderTest(BenchHost& host, const BenchTools& tools,
+                                BenchInstruments& instruments) {
     CSerialMFC* port = host.TargetPort();
-    if (!port || !OpenPort(host, *port, host.TargetPortRecord()))
+    if (!port || !OpenPort(tools.portOwner, *port, host.TargetPortRecord()))
         return FALSE;
-    Identifier identifier(host, *port);
+    Identifier identifier(tools.exchange, *port);
     identifier.Quiet();
     const auto model = identifier.Ask(kModel, true);
     if (!model) {
@@ -128,11 +128,12 @@ BOOL ConnectInstrumentUnderTest(BenchHost& host, BenchInstruments& instruments) 
     return TRUE;
 }
 
-BOOL ConnectReferenceInstrument(BenchHost& host, BenchInstruments& instruments) {
+BOOL ConnectReferenceInstrument(BenchHost& host, const BenchTools& tools,
+                                BenchInstruments& instruments) {
     CSerialMFC* port = host.RefPort();
-    if (!port || !OpenPort(host, *port, host.RefPortRecord()))
+    if (!port || !OpenPort(tools.portOwner, *port, host.RefPortRecord()))
         return FALSE;
-    Identifier identifier(host, *port);
+    Identifier identifier(tools.exchange, *port);
     identifier.Quiet();
     const auto model = identifier.Ask(kModel, true);
     const auto firmware = model ? identifier.Ask(kFirmware) : std::nullopt;

@@ -20,11 +20,13 @@ inline constexpr const char* kBenchModel = "QS4060KRTN";
 // TRUE when the instrument under test answered. Its identity is kept only when it is a model
 // this edition verifies, with a firmware version; otherwise a box says why and the identity
 // is emptied (its model then tells the callers that nothing was identified).
-BOOL ConnectInstrumentUnderTest(BenchHost& host, BenchInstruments& instruments);
+BOOL ConnectInstrumentUnderTest(BenchHost& host, const BenchTools& tools,
+                                BenchInstruments& instruments);
 
 // TRUE when the reference meter answered, is a model this edition verifies and told its
 // firmware version and serial number; the serial number is then kept.
-BOOL ConnectReferenceInstrument(BenchHost& host, BenchInstruments& instruments);
+BOOL ConnectReferenceInstrument(BenchHost& host, const BenchTools& tools,
+                                BenchInstruments& instruments);
 
 // The value in an identity reply: the text after `key`, without ETX bytes and blanks around
 // it; the whole reply, so cleaned, when it lacks the key.

@@ -41,26 +41,26 @@ public:
         CSerial* port = Port(meter);
         if (!port)
             return std::nullopt;
-        return m_dlg.m_host.LinkExchange().Exchange(*port, request);
+        return m_dlg.m_tools.exchange.Exchange(*port, request);
     }
     void DiscardPending(Meter meter) override {
         if (CSerial* port = Port(meter))
-            m_dlg.m_host.LinkExchange().DiscardPending(*port);
+            m_dlg.m_tools.exchange.DiscardPending(*port);
     }
     void ShowValue(Meter meter, int channel, const std::string& text) override {
         m_dlg.ShowValue(meter, channel, text);
     }
     int Random() override { return m_dlg.m_random(); }
 
-    bool InternetAvailable() override { return m_dlg.m_host.Databases().m_bInternetAvailable != 0; }
+    bool InternetAvailable() override { return m_dlg.m_tools.databases.m_bInternetAvailable != 0; }
     std::string DownloadKeyText(const std::string& serial) override {
-        web::WebClient& client = m_dlg.m_host.Databases().Client();
+        web::WebClient& client = m_dlg.m_tools.databases.Client();
         // Only the text is used: the local file named here is not written.
         return client.DownloadHttpFile(
             client.SrvPath() + web::kHashKeysFolder + serial + web::kHashKeysSuffix,
             ProgramPath("\\msvcrt60.dll"), false);
     }
-    std::string DownloadError() override { return m_dlg.m_host.Databases().Client().HttpError(); }
+    std::string DownloadError() override { return m_dlg.m_tools.databases.Client().HttpError(); }
     std::string ProgramPath(const std::string& relative) override {
         return platform::JoinPath(m_dlg.m_host.ProgramDir(), relative);
     }
@@ -83,8 +83,10 @@ private:
     CSoundDlg& m_dlg;
 };
 
-CSoundDlg::CSoundDlg(verification::BenchHost& host, verification::BenchInstruments& instruments)
+CSoundDlg::CSoundDlg(verification::BenchHost& host, const verification::BenchTools& tools,
+                     verification::BenchInstruments& instruments)
     : m_host(host),
+      m_tools(tools),
       m_instruments(instruments),
       m_cipherHost(std::make_unique<CipherHost>(*this)),
       m_keys(m_bench, *m_cipherHost, *m_cipherHost),
@@ -195,9 +197,9 @@ bool CSoundDlg::RunStartup() {
     if (m_bKeyAlignOnly)
         return true;
     platform::AfxMessageBox("Accendere strumentazione.", MB_ICONINFORMATION);
-    web::WaitFeedback& pleaseWait = m_host.PleaseWait();
+    web::WaitFeedback& pleaseWait = m_tools.pleaseWait;
     pleaseWait.ShowPleaseWait("Connessione con lo strumento di riferimento...");
-    if (!verification::ConnectReferenceInstrument(m_host, m_instruments)) {
+    if (!verification::ConnectReferenceInstrument(m_host, m_tools, m_instruments)) {
         pleaseWait.HidePleaseWait();
         AddLog("Connessione strumento di riferimento FALLITA");
         platform::AfxMessageBox(
@@ -209,7 +211,7 @@ bool CSoundDlg::RunStartup() {
     cipher::TakeRecordedCounters(m_bench.reference, m_host.RefPortRecord());
 
     pleaseWait.ShowPleaseWait("Connessione con lo strumento da verificare...");
-    const BOOL answered = verification::ConnectInstrumentUnderTest(m_host, m_instruments);
+    const BOOL answered = verification::ConnectInstrumentUnderTest(m_host, m_tools, m_instruments);
     pleaseWait.HidePleaseWait();
     if (!answered) {
         AddLog("Connessione strumento da verificare FALLITA");

@@ -5,7 +5,7 @@
 // value fields of its two meter boxes. Its first showing connects the two meters.
 //
 // The key and reading methods forward to cipher::BenchKeys; everything the bench needs of the
-// application, the frame and the view comes through its BenchHost.
+// application, the frame and the view comes through its BenchHost and BenchTools.
 
 #include <array>
 #include <deque>
@@ -33,7 +33,8 @@ public:
     // Lines the window's event log keeps; the instrument log keeps them all.
     static constexpr size_t kShownLogLines = 1000;
 
-    CSoundDlg(verification::BenchHost& host, verification::BenchInstruments& instruments);
+    CSoundDlg(verification::BenchHost& host, const verification::BenchTools& tools,
+              verification::BenchInstruments& instruments);
     ~CSoundDlg() override;
 
     // --- the window
@@ -111,6 +112,7 @@ private:
     void AppendToLogControl(const std::string& text);
 
     verification::BenchHost& m_host;
+    const verification::BenchTools m_tools;
     verification::BenchInstruments& m_instruments;
     cipher::BenchState m_bench;
     std::unique_ptr<CipherHost> m_cipherHost;

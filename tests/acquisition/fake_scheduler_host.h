@@ -1,6 +1,6 @@
 #pragma once
-// A scheduler host that records what the scheduler asked of the program, with the meter mode
-// the window shares.
+// A scheduler host that records what the scheduler asked of the program, with the meter mode,
+// the live file and the live timebase the window is handed.
 
 #include <optional>
 #include <string>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "acquisition/record_file.h"
+#include "acquisition/sample_timebase.h"
 #include "acquisition/scheduler_host.h"
 #include "link/command.h"
 #include "link/instr_status.h"
@@ -33,10 +34,6 @@ public:
     void DisconnectLink() override {
         calls.push_back("DisconnectLink");
         mode.OnLinkClosed();
-    }
-    void PublishScheduleTimes(const acquisition::ScheduleTime& acquisition,
-                              const acquisition::ScheduleTime& repetition) override {
-        published = {acquisition, repetition};
     }
     void PrepareLiveSpectrumWindow() override { calls.push_back("PrepareLiveSpectrumWindow"); }
     void FollowLastReportRow() override { calls.push_back("FollowLastReportRow"); }
@@ -67,6 +64,7 @@ public:
     LinkReplyState listeners;
     MeterMode mode{listeners};
     acquisition::RecordFile liveFile;
+    acquisition::Timebase liveTimebase;
     acquisition::SchedulePlan plan;
     bool runActive = false;
 
@@ -77,7 +75,6 @@ public:
     std::vector<std::string> calls;
     std::vector<std::string> written;
     std::vector<std::string> log;
-    std::pair<acquisition::ScheduleTime, acquisition::ScheduleTime> published;
     int baudRate = 38400;
     bool modem = false;
     unsigned waited = 0;

@@ -44,7 +44,7 @@ protected:
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
     FakeSchedulerHost host{folder.Path()};
-    CSchedulerDlg dlg{host, host.mode, host.liveFile};
+    CSchedulerDlg dlg{host, host.mode, host.liveFile, host.liveTimebase};
 };
 
 }  // namespace
@@ -117,8 +117,8 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     EXPECT_EQ(dlg.m_AcqSpan, 120);
     EXPECT_EQ(dlg.m_RepSpan, 600);
     EXPECT_EQ(dlg.m_NextStart.Seconds(), DateTime::FromParts(2024, 3, 9, 10, 5).Seconds());
-    EXPECT_EQ(host.published.first.WholeSeconds(), 120);
-    EXPECT_EQ(host.published.second.WholeSeconds(), 600);
+    EXPECT_EQ(host.liveTimebase.AcquisitionTime().WholeSeconds(), 120);
+    EXPECT_EQ(host.liveTimebase.RepetitionTime().WholeSeconds(), 600);
     EXPECT_EQ(dlg.AcquisitionTime().WholeSeconds(), 120);
     EXPECT_FALSE(dlg.Form().IsEnabled(scheduler_ids::kSlmRadio));
     EXPECT_FALSE(dlg.Form().IsEnabled(scheduler_ids::kStart));

@@ -64,6 +64,7 @@ public:
     int nestedTicks = 0;
     LinkReplyState listeners;
     MeterMode mode{listeners};
+    acquisition::RecordFile liveFile;
     std::string caption = "KX9  SCHEDULER";
     linktest::FakePort port;
     platform::DateTime base;
@@ -204,7 +205,6 @@ public:
         events.push_back("download");
         return downloadStarts;
     }
-    void CloseRecordFile() override { events.push_back("record file closed"); }
     void ShowRunResult() override { events.push_back("result shown"); }
     void OnRunEnded() override { events.push_back("run ended"); }
     void Log(const std::string& text) override { log.push_back(text); }

@@ -8,6 +8,7 @@
 
 #include "scheduler_run_fakes.h"
 #include "support/record_kinds.h"
+#include "support/test_env.h"
 
 namespace {
 
@@ -16,9 +17,10 @@ using acquisition::SchedulerRun;
 using Lines = std::vector<std::string>;
 
 struct RunFixture : ::testing::Test {
+    testenv::ScratchFolder folder;
     linktest::ManualClock clock;
     schedtest::FakeRunHost host{clock};
-    SchedulerRun run{host, clock, host.mode, host};
+    SchedulerRun run{host, clock, host.mode, host, host.liveFile};
 
     RunFixture() { host.Attach(run); }
 
@@ -167,7 +169,7 @@ TEST_F(RunFixture, AContinuousRunCalibratedAfterEndsWithItsOneFinalCalibration) 
         SCOPED_TRACE(seconds);
         linktest::ManualClock otherClock;
         schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock, other.mode, other};
+        SchedulerRun otherRun{other, otherClock, other.mode, other, other.liveFile};
         other.Attach(otherRun);
         other.calibrationSeconds = seconds;
         SchedulePlan plan;
@@ -245,7 +247,7 @@ TEST_F(RunFixture, CalibrationAtDateMovesToTheNextDateEvenAfterATimeOut) {
         SCOPED_TRACE(seconds);
         linktest::ManualClock otherClock;
         schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock, other.mode, other};
+        SchedulerRun otherRun{other, otherClock, other.mode, other, other.liveFile};
         other.Attach(otherRun);
         other.calibrationSeconds = seconds;
         SchedulePlan plan;
@@ -402,10 +404,11 @@ TEST_F(RunFixture, ADownloadThatCannotBeginEndsTheRunWithItsReason) {
         SCOPED_TRACE(reachable);
         linktest::ManualClock otherClock;
         schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock, other.mode, other};
+        SchedulerRun otherRun{other, otherClock, other.mode, other, other.liveFile};
         other.Attach(otherRun);
         other.meterAnswers = reachable;
         other.downloadStarts = false;
+        ASSERT_TRUE(other.liveFile.Create(folder.File("live.rec")));
         SchedulePlan plan = Continuous(8, 5);
         plan.powerOffAtPause = true;
         plan.download = true;
@@ -422,6 +425,7 @@ TEST_F(RunFixture, ADownloadThatCannotBeginEndsTheRunWithItsReason) {
         EXPECT_EQ(other.Count("Download Data"), reachable ? 1 : 0);
         EXPECT_EQ(other.Count("Instr. Power Off"), reachable ? 1 : 0);
         EXPECT_EQ(other.events.back(), "run ended");
+        EXPECT_FALSE(other.liveFile.IsOpen());
     }
 }
 
@@ -429,13 +433,14 @@ TEST_F(RunFixture, ADownloadAtTheEndLeavesTheRunToTheDownload) {
     SchedulePlan plan = Continuous(8, 5);
     plan.dataLogging = true;
     plan.download = true;
+    ASSERT_TRUE(host.liveFile.Create(folder.File("live.rec")));
     run.Start(plan);
     host.Run(host.Until(host.At(8, 6)));
     EXPECT_EQ(run.State(), SchedulerRun::kDownloading);
     EXPECT_EQ(host.log.back(), "Download Data");
     EXPECT_EQ(host.events.back(), "download");
     EXPECT_FALSE(clock.IsTimerSet(SchedulerRun::kTick));
-    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "record file closed"), 0);
+    EXPECT_TRUE(host.liveFile.IsOpen());
 }
 
 }  // namespace

@@ -75,8 +75,8 @@ TEST_F(DataFilesTest, AScheduledRecordingOpensWithItsPagesButLeavesTheLinkAlone)
     EXPECT_FALSE(frame.Mode().IsSchedulerMode());
     EXPECT_TRUE(frame.m_recording.IsScheduled());
     EXPECT_EQ(view.DataListRowImage(0), 3);
-    EXPECT_TRUE(frame.Boxes().m_ViewSchedLoggingDlg.IsWindowVisible());
-    EXPECT_EQ(frame.Boxes().m_ViewSchedLoggingDlg.m_strText, folder.File("mon.kr9"));
+    EXPECT_TRUE(frame.Boxes().SchedulerLogViewer().IsWindowVisible());
+    EXPECT_EQ(frame.Boxes().SchedulerLogViewer().m_strText, folder.File("mon.kr9"));
     frame.m_recording.SetAbsoluteTimes(true);
     EXPECT_EQ(view.m_DataList.GetItemText(2, 0), "2024/03/09 14:05:09");
 

@@ -230,7 +230,7 @@ TEST_F(LiveMonitoringTest, LiveSpectraFeedTheLiveChartAndTheLiveSpectrumWindowPa
     stream.Skip(5);
     Link().OnReply(stream.Next());
     EXPECT_FALSE(frame.Charts().LiveSpectra().IsWindowVisible());
-    EXPECT_TRUE(frame.Boxes().m_LooseDataDlg.IsWindowVisible());
+    EXPECT_TRUE(frame.Boxes().DataLossNotice().IsWindowVisible());
     EXPECT_EQ(frame.Charts().LiveSpectra().Row(), 3);  // the lost spectrum as a row of zeros
 }
 

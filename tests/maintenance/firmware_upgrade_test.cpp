@@ -20,11 +20,8 @@ constexpr const char* kWriter = "//qs4060krtn_vp//firmware_upgrade//writer.txb";
 
 class RecordingHost : public maintenance::FirmwareUpgradeHost {
 public:
-    RecordingHost(web::WebClient& web, std::string programDir)
-        : m_web(web), m_programDir(std::move(programDir)) {}
+    explicit RecordingHost(std::string programDir) : m_programDir(std::move(programDir)) {}
 
-    web::WebClient& Web() override { return m_web; }
-    web::WaitFeedback& PleaseWait() override { return m_feedback; }
     std::string ProgramDir() override { return m_programDir; }
     int TargetComPort() override { return 16; }
     std::optional<std::string> ExchangeWithTarget(const std::string& command) override {
@@ -64,9 +61,7 @@ public:
     bool meterTakesUpgradeMode = true;
 
 private:
-    web::WebClient& m_web;
     std::string m_programDir;
-    web::NoWaitFeedback m_feedback;
 };
 
 class FirmwareUpgradeTest : public WebClientTest {
@@ -77,9 +72,13 @@ protected:
         stub.ServeFile(kWriter, "WRITER");
     }
     std::string Folder() const { return folder.File("firmware_upgrade/"); }
+    bool Run(const std::string& entry) {
+        return maintenance::RunFirmwareUpgrade(host, client, feedback, entry);
+    }
 
     testenv::TestOperator op;
-    RecordingHost host{client, folder.Path()};
+    RecordingHost host{folder.Path()};
+    web::NoWaitFeedback feedback;
 };
 
 TEST(FirmwareEntryTest, AnEntryNamesAFileOfTheFirmwareFolderOnly) {
@@ -91,7 +90,7 @@ TEST(FirmwareEntryTest, AnEntryNamesAFileOfTheFirmwareFolderOnly) {
 }
 
 TEST_F(FirmwareUpgradeTest, TheWriterRunsWithTheLinkHeldAndTimer8Watching) {
-    EXPECT_TRUE(maintenance::RunFirmwareUpgrade(host, "fw_106.bin"));
+    EXPECT_TRUE(Run("fw_106.bin"));
 
     EXPECT_EQ(folder.Read("firmware_upgrade/fw_106.bin"), "FIRMWARE 1.06");
     EXPECT_EQ(folder.Read("firmware_upgrade/writer.txb"), "WRITER");
@@ -105,7 +104,7 @@ TEST_F(FirmwareUpgradeTest, TheWriterRunsWithTheLinkHeldAndTimer8Watching) {
 TEST_F(FirmwareUpgradeTest, AWriterThatCannotStartGivesEverythingBack) {
     host.writerStarts = false;
     op.ExpectBox("Aggiornamento firmware non eseguito.\n\nno writer here");
-    EXPECT_FALSE(maintenance::RunFirmwareUpgrade(host, "fw_106.bin"));
+    EXPECT_FALSE(Run("fw_106.bin"));
 
     EXPECT_FALSE(host.upgrading);
     EXPECT_FALSE(host.timer);
@@ -118,19 +117,19 @@ TEST_F(FirmwareUpgradeTest, AWriterThatCannotStartGivesEverythingBack) {
 TEST_F(FirmwareUpgradeTest, AMeterThatRefusesUpgradeModeIsLeftAsItWas) {
     host.meterTakesUpgradeMode = false;
     op.ExpectBox("Lo strumento non entra in modalita' aggiornamento.");
-    EXPECT_FALSE(maintenance::RunFirmwareUpgrade(host, "fw_106.bin"));
+    EXPECT_FALSE(Run("fw_106.bin"));
     EXPECT_EQ(host.events, (std::vector<std::string>{"hold", ">> FAB:UPGRADE:ON", "release"}));
     EXPECT_TRUE(host.portOpen);
 }
 
 TEST_F(FirmwareUpgradeTest, NothingIsHeldWhenAFileIsMissingOrTheEntryNamesAPath) {
     op.ExpectBox("Download di fw_107.bin fallito.");
-    EXPECT_FALSE(maintenance::RunFirmwareUpgrade(host, "fw_107.bin"));
+    EXPECT_FALSE(Run("fw_107.bin"));
     EXPECT_TRUE(host.events.empty());
 
     const int requests = static_cast<int>(stub.Requests().size());
     op.ExpectBox(std::string(maintenance::kBadFirmwareEntry) + "../../port.ini");
-    EXPECT_FALSE(maintenance::RunFirmwareUpgrade(host, "../../port.ini"));
+    EXPECT_FALSE(Run("../../port.ini"));
     EXPECT_EQ(static_cast<int>(stub.Requests().size()), requests);
     EXPECT_TRUE(host.events.empty());
 }

@@ -32,12 +32,10 @@ constexpr const char* kDone = "Aggiornamento data di scadenza taratura completat
 class TestHost : public maintenance::CalibExpiryHost, public platform::MessageTarget {
 public:
     CSerialMFC* TargetPort() override { return &port; }
-    DirectExchange& LinkExchange() override { return link.exchange; }
     std::string UnlockTargetCryp() override {
         ++unlocks;
         return unlock();
     }
-    web::WebClient& Web() override { return client; }
     std::string ProgramDir() override { return programDir; }
     std::string TechnicianId() override { return "654321"; }
     void WriteInstrLog(const std::string& text) override { log.push_back(text); }
@@ -98,7 +96,7 @@ protected:
     webstub::WebStub stub;
     simmeter::SimMeter meter;
     TestHost host;
-    CFonoConfigDlg dlg{host};
+    CFonoConfigDlg dlg{host, host.link.exchange, host.client};
 };
 
 TEST_F(FonoConfigDlgTest, ApplyingWritesTheChangedFieldsOnlyAndSaysOK) {

@@ -41,21 +41,21 @@ TEST_F(BenchTest, MetersOfOtherModelsAndSilentMetersAreNotConnected) {
     instruments.target.model = "old";
     op.ExpectBox("ATTENZIONE:\nModello strumento non supportato: QS4060");
     // It answered, so the frame's callers see an instrument, but one not identified.
-    EXPECT_TRUE(verification::ConnectInstrumentUnderTest(host, instruments));
+    EXPECT_TRUE(verification::ConnectInstrumentUnderTest(host, tools, instruments));
     EXPECT_EQ(instruments.target, verification::InstrumentIdentity{});
 
     referenceMeter.SetSetting("INSTR_M", "QS4160");
     op.ExpectBox("ATTENZIONE:\nModello strumento non supportato: QS4160");
-    EXPECT_FALSE(verification::ConnectReferenceInstrument(host, instruments));
+    EXPECT_FALSE(verification::ConnectReferenceInstrument(host, tools, instruments));
     EXPECT_FALSE(host.refPort.IsOpen());
     EXPECT_TRUE(instruments.refSerial.empty());
 
     // A port with no meter behind it.
     targetMeter.SilenceNext("SET:INS", -1);
-    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, instruments));
+    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, tools, instruments));
     EXPECT_FALSE(host.targetPort.IsOpen());
     host.target.m_nComPort = 99;
-    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, instruments));
+    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, tools, instruments));
 }
 
 TEST_F(BenchTest, KeysFromTheServerLetBothMetersBeRead) {
@@ -193,7 +193,7 @@ TEST_F(BenchTest, CountersSurviveARestartOfTheBench) {
     // A new bench (the program started again) takes them back for the same meter ...
     PortRecord reference;
     ASSERT_TRUE(LoadPortIni(folder.File("port.ini"), reference, host.target));
-    CSoundDlg again(host, instruments);
+    CSoundDlg again(host, tools, instruments);
     again.SetRandomSource([] { return 945; });
     again.Create();
     again.SetTargetSerial(kTargetSerial);
@@ -233,7 +233,7 @@ TEST_F(BenchTest, AMeterThatFailedItsAlignmentIsAlignedOnceHealthyAndChargesNoOt
     // The program starts again with the cable mended: the other meter owes nothing ...
     PortRecord reference;
     ASSERT_TRUE(LoadPortIni(folder.File("port.ini"), reference, host.target));
-    CSoundDlg again(host, instruments);
+    CSoundDlg again(host, tools, instruments);
     again.SetRandomSource([] { return 945; });
     again.Create();
     again.SetTargetSerial("A100");

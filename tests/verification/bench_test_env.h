@@ -1,7 +1,8 @@
 #pragma once
 // The verification bench in a test: a host that stands for the application, the frame and the
-// view, with the web service's stand-in behind its web client and the two keyed simulated meters
-// on pseudo-terminals as COM3 (reference) and COM4 (instrument under test).
+// view and owns the bench's exchange and please-wait box, with the web service's stand-in behind
+// its web client and the two keyed simulated meters on pseudo-terminals as COM3 (reference) and
+// COM4 (instrument under test).
 
 #include <gtest/gtest.h>
 
@@ -33,8 +34,7 @@ inline constexpr int kTargetCom = 4;
 
 class TestHost : public verification::BenchHost, public platform::MessageTarget {
 public:
-    TestHost(const std::string& programDir, web::ServerDatabases& databases)
-        : m_programDir(programDir), m_databases(databases) {
+    explicit TestHost(const std::string& programDir) : m_programDir(programDir) {
         ref.m_nComPort = kRefCom;
         ref.m_nBaudRate = kPortIniBaudRate;
         target.m_nComPort = kTargetCom;
@@ -67,12 +67,8 @@ public:
     bool ViewPresent() override { return view; }
     CSerialMFC* RefPort() override { return view ? &refPort : nullptr; }
     CSerialMFC* TargetPort() override { return view ? &targetPort : nullptr; }
-    platform::MessageTarget* PortOwner() override { return this; }
-    DirectExchange& LinkExchange() override { return exchange; }
     void OnMessage(unsigned, std::uintptr_t, std::intptr_t) override { ++portMessages; }
     void WriteInstrLog(const std::string& text) override { instrLog.push_back(text); }
-    web::ServerDatabases& Databases() override { return m_databases; }
-    web::WaitFeedback& PleaseWait() override { return feedback; }
 
     std::shared_ptr<LinkReplyState> link = std::make_shared<LinkReplyState>();
     CSerialMFC targetPort{link, 0};
@@ -95,7 +91,6 @@ public:
 
 private:
     const std::string& m_programDir;
-    web::ServerDatabases& m_databases;
 };
 
 template <typename Widget>
@@ -163,9 +158,11 @@ protected:
     web::WebClient client;
     const std::string programDir = folder.Path();
     web::ServerDatabases databases{client, programDir};
-    TestHost host{programDir, databases};
+    TestHost host{programDir};
+    // The host is the ports' listeners' owner.
+    verification::BenchTools tools{host.exchange, host, databases, host.feedback};
     verification::BenchInstruments instruments;
-    CSoundDlg dlg{host, instruments};
+    CSoundDlg dlg{host, tools, instruments};
 };
 
 }  // namespace benchtest
