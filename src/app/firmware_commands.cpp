@@ -15,6 +15,7 @@
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/text.h"
+#include "verification/instrument_connection.h"
 #include "web/firmware_versions.h"
 #include "web/service_paths.h"
 
@@ -30,8 +31,6 @@ constexpr const char* kOptional = ";OPTIONAL";
 constexpr const char* kFirmwareRefusal =
     "ATTENZIONE:\nCodice identificativo del tecnico esecutore non valido.\nNon e' possibile "
     "effettuare aggiornamento firmware";
-constexpr const char* kTargetSilent =
-    "Fonometro da verificare non risponde.\nVerificare impostazioni porta seriale.";
 constexpr const char* kLastVersion =
     "Lo strumento ha gia' installata l'ultima versione di firmware disponibile.";
 constexpr const char* kUpgradeWarning =
@@ -104,7 +103,7 @@ bool MaintenanceCommands::ConnectForFirmware() {
         }
     }
     if (!bench.ConnectInstrumentUnderTest()) {
-        platform::AfxMessageBox(kTargetSilent);
+        platform::AfxMessageBox(verification::kTargetSilent);
         m_steps.CloseTargetPort();
         return false;
     }

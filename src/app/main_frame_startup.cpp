@@ -8,6 +8,7 @@
 #include "link/listener_input.h"
 #include "platform/event_loop.h"
 #include "platform/operator.h"
+#include "verification/instrument_connection.h"
 #include "web/login_form.h"
 #include "web/server_endpoint.h"
 #include "web/service_paths.h"
@@ -37,9 +38,7 @@ void RunStartupJob(CMainFrame& frame) {
 
     platform::RetryQuestion retry;
     while (!frame.Bench().ConnectInstrumentUnderTest()) {
-        if (retry.Ask("Fonometro da verificare non risponde.\nVerificare impostazioni porta "
-                      "seriale.",
-                      MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
+        if (retry.Ask(verification::kTargetSilent, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
             return;
         frame.Commands().OnCommand(cmd::ID_CONNECTION_SETTINGS);
         frame.Boxes().ClosePleaseWait();

@@ -7,6 +7,7 @@
 #include "maintenance/software_update.h"
 #include "platform/operator.h"
 #include "platform/text.h"
+#include "verification/instrument_connection.h"
 #include "verification/sel_excel_interval.h"
 
 MaintenanceCommands::MaintenanceCommands(CMainFrame& frame, WorkflowSteps& steps)
@@ -16,8 +17,6 @@ namespace {
 constexpr const char* kMicRefusal =
     "ATTENZIONE:\nCodice identificativo del tecnico esecutore non valido.\nNon e' possibile "
     "effettuare la sostituzione del microfono";
-constexpr const char* kTargetSilent =
-    "Fonometro da verificare non risponde.\nVerificare impostazioni porta seriale.";
 }  // namespace
 
 void MaintenanceCommands::OnReplaceMicrophone() {
@@ -66,7 +65,7 @@ bool MaintenanceCommands::ConnectForMicrophone() {
         return false;
     }
     if (!bench.ConnectInstrumentUnderTest()) {
-        platform::AfxMessageBox(kTargetSilent);
+        platform::AfxMessageBox(verification::kTargetSilent);
         m_steps.CloseTargetPort();
         return false;
     }

@@ -16,6 +16,9 @@ namespace verification {
 
 // The only model this edition verifies.
 inline constexpr const char* kBenchModel = "QS4060KRTN";
+// What every command that needs the instrument under test says when it does not answer.
+inline constexpr const char* kTargetSilent =
+    "Fonometro da verificare non risponde.\nVerificare impostazioni porta seriale.";
 
 // TRUE when the instrument under test answered. Its identity is kept only when it is a model
 // this edition verifies, with a firmware version; otherwise a box says why and the identity

@@ -215,8 +215,7 @@ bool CSoundDlg::RunStartup() {
     pleaseWait.HidePleaseWait();
     if (!answered) {
         AddLog("Connessione strumento da verificare FALLITA");
-        platform::AfxMessageBox(
-            "Fonometro da verificare non risponde.\nVerificare impostazioni porta seriale.");
+        platform::AfxMessageBox(verification::kTargetSilent);
         return false;
     }
     const verification::InstrumentIdentity target = m_instruments.target;
