@@ -16,13 +16,17 @@ using acquisition::SchedulePlan;
 using acquisition::SchedulerRun;
 using Lines = std::vector<std::string>;
 
-struct RunFixture : ::testing::Test {
-    testenv::ScratchFolder folder;
+// A run on a manual clock of its own, with its host attached as the program attaches it.
+struct OwnRun {
     linktest::ManualClock clock;
     schedtest::FakeRunHost host{clock};
     SchedulerRun run{host, clock, host.mode, host, host.liveFile};
 
-    RunFixture() { host.Attach(run); }
+    OwnRun() { host.Attach(run); }
+};
+
+struct RunFixture : ::testing::Test, OwnRun {
+    testenv::ScratchFolder folder;
 
     // 2-minute acquisitions every 3 minutes from 08:02, SLM on a fast direct link.
     SchedulePlan Repeated(int stopHour, int stopMinute, int stopSecond = 0) {
@@ -167,25 +171,23 @@ TEST_F(RunFixture, AContinuousRunEndsOnlyAtTheStopTime) {
 TEST_F(RunFixture, AContinuousRunCalibratedAfterEndsWithItsOneFinalCalibration) {
     for (int seconds : {30, -1}) {
         SCOPED_TRACE(seconds);
-        linktest::ManualClock otherClock;
-        schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock, other.mode, other, other.liveFile};
-        other.Attach(otherRun);
+        OwnRun own;
+        schedtest::FakeRunHost& other = own.host;
         other.calibrationSeconds = seconds;
         SchedulePlan plan;
         plan.nextStart = other.At(8, 2);
         plan.stop = other.At(8, 30);
         plan.calDisabled = false;
         plan.calAfter = true;
-        otherRun.Start(plan);
+        own.run.Start(plan);
         other.RunToEnd(other.Until(other.At(10, 0)));
-        EXPECT_FALSE(otherRun.IsActive());
+        EXPECT_FALSE(own.run.IsActive());
         EXPECT_EQ(other.Count("Start Calibration"), 1);
         EXPECT_EQ(other.log.back(), "End Scheduler");
         EXPECT_EQ(other.Count("WARNING: Calibration interrupted by Timeout. (Delta Leq= 0.3)"),
                   seconds < 0 ? 1 : 0);
         for (int id : {1, 2, 3, 14})
-            EXPECT_FALSE(otherClock.IsTimerSet(id)) << id;
+            EXPECT_FALSE(own.clock.IsTimerSet(id)) << id;
     }
 }
 
@@ -245,10 +247,8 @@ TEST_F(RunFixture, StopPressedInsideAConfirmingExchangeEndsTheTickThere) {
 TEST_F(RunFixture, CalibrationAtDateMovesToTheNextDateEvenAfterATimeOut) {
     for (int seconds : {30, -1}) {
         SCOPED_TRACE(seconds);
-        linktest::ManualClock otherClock;
-        schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock, other.mode, other, other.liveFile};
-        other.Attach(otherRun);
+        OwnRun own;
+        schedtest::FakeRunHost& other = own.host;
         other.calibrationSeconds = seconds;
         SchedulePlan plan;
         plan.continuous = false;
@@ -261,10 +261,10 @@ TEST_F(RunFixture, CalibrationAtDateMovesToTheNextDateEvenAfterATimeOut) {
         plan.calAtDate = true;
         plan.calDate = other.At(8, 10);
         plan.calIntervalSeconds = 1800;
-        otherRun.Start(plan);
+        own.run.Start(plan);
         other.Run(other.Until(other.At(8, 20)));
-        EXPECT_EQ(otherRun.State(), SchedulerRun::kIdle);
-        EXPECT_EQ(otherRun.CalibrationDate(), other.At(8, 40));
+        EXPECT_EQ(own.run.State(), SchedulerRun::kIdle);
+        EXPECT_EQ(own.run.CalibrationDate(), other.At(8, 40));
         EXPECT_EQ(other.Count("Start Calibration"), 1);
         EXPECT_EQ(other.Count("Connection OFF"), 1);
         EXPECT_EQ(
@@ -402,19 +402,17 @@ TEST_F(RunFixture, ADownloadThatCannotBeginEndsTheRunWithItsReason) {
     // The meter out of reach at the stop time; then a dump file that cannot be made.
     for (const bool reachable : {false, true}) {
         SCOPED_TRACE(reachable);
-        linktest::ManualClock otherClock;
-        schedtest::FakeRunHost other{otherClock};
-        SchedulerRun otherRun{other, otherClock, other.mode, other, other.liveFile};
-        other.Attach(otherRun);
+        OwnRun own;
+        schedtest::FakeRunHost& other = own.host;
         other.meterAnswers = reachable;
         other.downloadStarts = false;
         ASSERT_TRUE(other.liveFile.Create(folder.File("live.rec")));
         SchedulePlan plan = Continuous(8, 5);
         plan.powerOffAtPause = true;
         plan.download = true;
-        otherRun.Start(plan);
+        own.run.Start(plan);
         other.RunToEnd(other.Until(other.At(8, 10)));
-        EXPECT_FALSE(otherRun.IsActive());
+        EXPECT_FALSE(own.run.IsActive());
         const Lines ending(other.log.end() - 3, other.log.end());
         const Lines expected =
             reachable
