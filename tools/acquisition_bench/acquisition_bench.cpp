@@ -3,14 +3,15 @@
 // to 100) twice, as an indexed set of third-octave page files and as one single file of
 // octave pages, then opens each page by page the way the program opens its first set (the
 // listing of the pages, then every page loaded with its labels into a new data buffer) and,
-// in the same run, reads the same bytes two other ways: one read() of each file into a
-// buffer, and cat of the files 20 times over (their names handed over by xargs from a list
-// file, so that no command line limits the set: one cat as long as the names fit in one).
-// Prints the throughput of each (best of R runs, 15 by default) and the ratios
-// "ratio <name> <value>", the reader's speed over the other's (above 1: the reader is
-// faster). It works below $TMPDIR (else /tmp). A side that fails (a page the reader refuses,
-// a file that cannot be read, a cat that does not finish well) is named on standard error,
-// no ratio is printed and the bench exits with 1; bad arguments exit with 2.
+// in the same run, reads the same bytes two other ways: read() of each file whole through a
+// buffer of the data buffer's size, and cat of the files 20 times over (the names handed to
+// xargs in a list file, as one shell command line cannot hold a large set's; one cat as long
+// as the names fit in one). Prints the throughput of each (best of R runs, 15 by default) and
+// the ratios "ratio <name> <value>", the reader's speed over the other's (above 1: the reader
+// is faster). It works below $TMPDIR (else /tmp). A side that fails (a page the reader
+// refuses, a file that cannot be read whole, a cat that does not finish well) is named on
+// standard error, its ratios are not printed and the bench exits with 1; bad arguments exit
+// with 2.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -161,15 +162,16 @@ double Seconds(const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The least a reader can do: each file opened and taken in whole with as few reads as it
-// allows. False, and the file named, when one cannot be read whole.
+// The least a reader can do: each file opened and read whole through `buffer`, which is no
+// larger than the program's data buffer, as the reader's pages go into that. False, and the
+// file named, when one cannot be read whole.
 bool ReadRaw(const std::vector<fs::path>& files, std::vector<char>& buffer) {
     for (const fs::path& file : files) {
         const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
         const auto size = static_cast<size_t>(fs::file_size(file));
         size_t done = 0;
         while (fd >= 0 && done < size) {
-            const ssize_t got = ::read(fd, buffer.data() + done, size - done);
+            const ssize_t got = ::read(fd, buffer.data(), std::min(buffer.size(), size - done));
             if (got <= 0)
                 break;
             done += static_cast<size_t>(got);
@@ -267,7 +269,7 @@ int main(int argc, char** argv) {
             recording.bytes += size;
             largest = std::max(largest, size);
         }
-        std::vector<char> rawBuffer(static_cast<size_t>(largest));
+        std::vector<char> rawBuffer(std::min(static_cast<size_t>(largest), kDataBufferSize));
         // The same files 20 times over for one cat: what reading costs it, its start spread
         // thin.
         const fs::path list = folder / (recording.ratioName + ".list");
