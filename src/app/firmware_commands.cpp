@@ -98,7 +98,7 @@ bool MaintenanceCommands::ConnectForFirmware() {
         if (!bench.ConnectReferenceInstrument()) {
             platform::AfxMessageBox(
                 "Strumento REF non riconosciuto.\nAggiornamento firmware interrotto.", MB_ICONSTOP);
-            m_frame.Link().SerialPort(LinkSide::Reference).Close();
+            m_frame.Link().ClosePort(LinkSide::Reference);
             return false;
         }
     }

@@ -31,6 +31,6 @@ bool FrameBench::AlignTargetKeys() {
     log.WriteInstrLog("Err:Allineamento chiavi di comunicazione fallito");
     m_frame.Boxes().ClosePleaseWait();
     platform::AfxMessageBox("DUT: Allineamento chiavi di comunicazione fallito.");
-    m_frame.Link().SerialPort(LinkSide::Target).Close();
+    m_frame.Link().ClosePort(LinkSide::Target);
     return false;
 }

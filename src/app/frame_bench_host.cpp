@@ -16,8 +16,8 @@ std::string FrameBenchHost::ProgramDir() {
     return TheApp().m_strProgramDir;
 }
 
-CSerialMFC* FrameBenchHost::TargetPort() {
-    return m_frame.View() ? &m_frame.Link().SerialPort(LinkSide::Target) : nullptr;
+LinkPort* FrameBenchHost::TargetPort() {
+    return m_frame.View() ? &m_frame.Link().PortOf(LinkSide::Target) : nullptr;
 }
 
 void FrameBenchHost::RequestAbortWait() {
@@ -45,8 +45,20 @@ bool FrameBenchHost::ViewPresent() {
     return m_frame.View() != nullptr;
 }
 
-CSerialMFC* FrameBenchHost::RefPort() {
-    return m_frame.View() ? &m_frame.Link().SerialPort(LinkSide::Reference) : nullptr;
+LinkPort* FrameBenchHost::RefPort() {
+    return m_frame.View() ? &m_frame.Link().PortOf(LinkSide::Reference) : nullptr;
+}
+
+bool FrameBenchHost::OpenPort(LinkSide side, const PortSettings& settings) {
+    return m_frame.View() && m_frame.Link().OpenPort(side, settings) == 0;
+}
+
+void FrameBenchHost::ClosePort(LinkSide side) {
+    m_frame.Link().ClosePort(side);
+}
+
+void FrameBenchHost::CloseTargetPort() {
+    ClosePort(LinkSide::Target);
 }
 
 std::string FrameBenchHost::UnlockTargetCryp() {

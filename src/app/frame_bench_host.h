@@ -14,7 +14,7 @@ public:
     // Both.
     void WriteInstrLog(const std::string& text) override;
     std::string ProgramDir() override;
-    CSerialMFC* TargetPort() override;
+    LinkPort* TargetPort() override;
 
     // verification::BenchHost
     void WaitWithMessages(unsigned ms) override;
@@ -24,9 +24,12 @@ public:
     PortRecord& TargetPortRecord() override;
     void SavePortIni() override;
     bool ViewPresent() override;
-    CSerialMFC* RefPort() override;
+    LinkPort* RefPort() override;
+    bool OpenPort(LinkSide side, const PortSettings& settings) override;
+    void ClosePort(LinkSide side) override;
 
     // maintenance::CalibExpiryHost
+    void CloseTargetPort() override;
     std::string UnlockTargetCryp() override;
     std::string TechnicianId() override;
 

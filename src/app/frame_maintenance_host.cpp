@@ -4,8 +4,7 @@
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 #include "link/direct_exchange.h"
-#include "link/port_record.h"
-#include "platform/text.h"
+#include "link/serial_line_settings.h"
 
 namespace {
 constexpr unsigned kTargetReplyMs = 1000;
@@ -57,32 +56,20 @@ int FrameMaintenanceHost::TargetComPort() {
 
 std::optional<std::string> FrameMaintenanceHost::ExchangeWithTarget(const std::string& command) {
     LinkSession& link = m_frame.Link();
-    CSerialMFC& port = link.SerialPort(LinkSide::Target);
-    if (!m_frame.View() || !port.IsOpen())
+    if (!m_frame.View() || !link.IsPortOpen(LinkSide::Target))
         return std::nullopt;
-    return link.Exchange(port, ExchangeRequest::Query(command, kTargetReplyMs, kTargetAttempts));
+    return link.Exchange(link.PortOf(LinkSide::Target),
+                         ExchangeRequest::Query(command, kTargetReplyMs, kTargetAttempts));
 }
 
 void FrameMaintenanceHost::CloseTargetPort() {
-    m_frame.Link().SerialPort(LinkSide::Target).Close();
+    m_frame.Link().ClosePort(LinkSide::Target);
 }
 
 bool FrameMaintenanceHost::ReopenTargetPort() {
-    if (!m_frame.View())
-        return false;
-    const PortRecord& record = TheApp().m_TargetPort;
-    CSerialMFC& port = m_frame.Link().SerialPort(LinkSide::Target);
-    if (port.IsOpen())
-        port.Close();
-    if (port.OpenFor(platform::Format("COM%d", record.m_nComPort), &m_frame.Link()) !=
-        ERROR_SUCCESS)
-        return false;
-    const int baud = record.m_nBaudRate > 0 ? record.m_nBaudRate : kPortIniBaudRate;
-    if (port.Setup(baud) != ERROR_SUCCESS) {
-        port.Close();
-        return false;
-    }
-    return true;
+    return m_frame.View() &&
+           m_frame.Link().OpenPort(LinkSide::Target,
+                                   PortSettings::Instrument(TheApp().m_TargetPort)) == 0;
 }
 
 void FrameMaintenanceHost::SetUpgrading(bool on) {

@@ -298,7 +298,7 @@ private:
     // The web service, the local databases, the technician and the instrument log.
     FrameWeb m_web{m_boxes.PleaseWait(), [this] { return m_bench.Instruments().target.serial; }};
     // The bench window, the calibration-expiry dialog and the bench's two meters.
-    FrameBench m_bench{*this, {m_link.Direct(), m_link, m_web.Databases(), m_boxes.PleaseWait()}};
+    FrameBench m_bench{*this, {m_link.Direct(), m_web.Databases(), m_boxes.PleaseWait()}};
     // The workflow commands' shared steps, one command at a time, and the commands.
     WorkflowSteps m_workflow{*this};
     VerificationWorkflow m_verification{*this, m_workflow};

@@ -42,7 +42,7 @@ void RunStartupJob(CMainFrame& frame) {
             return;
         frame.Commands().OnCommand(cmd::ID_CONNECTION_SETTINGS);
         frame.Boxes().ClosePleaseWait();
-        frame.Link().SerialPort(LinkSide::Target).Close();
+        frame.Link().ClosePort(LinkSide::Target);
     }
     frame.Boxes().ClosePleaseWait();
 

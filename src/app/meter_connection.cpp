@@ -14,8 +14,8 @@
 #include "app/main_frame.h"
 #include "link/meter_probe.h"
 #include "link/modem_link.h"
+#include "link/serial_line_settings.h"
 #include "link/serial_port_list.h"
-#include "link/serial_wnd.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/operator.h"
@@ -88,8 +88,7 @@ void MeterConnection::ConnectInstrument() {
     if (!TheApp().m_pView)
         return;
     // A port left open by an earlier attempt would refuse every open of the search.
-    if (LinkPort& port = m_link.Port(); port.IsOpen())
-        port.Close();
+    m_link.ClosePort(LinkSide::Reference);
 
     std::vector<SerialPortInfo> ports;
     try {
@@ -114,48 +113,47 @@ void MeterConnection::ConnectInstrument() {
     ShowConnectionError("Error :connection failure");
 }
 
-int MeterConnection::OpenReferenceLink(const std::string& device) {
+int MeterConnection::OpenReferenceLink(int comNumber) {
     m_frame.Scheduler().Leftovers().End();
-    return m_link.OpenLinkPort(LinkSide::Reference, device);
+    return m_link.OpenLinkPort(LinkSide::Reference, comNumber);
+}
+
+int MeterConnection::SetUpReferenceLink() {
+    return m_link.SetUpPort(LinkSide::Reference, PortSettings::Connecting(TheApp().m_RefPort));
 }
 
 MeterConnection::PortSearchStep MeterConnection::SearchPlainPort(const SerialPortInfo& info) {
-    CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     PortRecord& record = TheApp().m_RefPort;
-    const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
-    const std::string device =
-        meter_probe::DeviceNameOf(meter_probe::ComNumberAfterCom(info.strFriendlyName), working);
-    if (OpenReferenceLink(device) != 0)
+    const std::string portName =
+        meter_probe::PortNameOf(meter_probe::WorkingPortName(info.strFriendlyName));
+    const int number = meter_probe::ComNumberAfterCom(info.strFriendlyName);
+    if (OpenReferenceLink(number) != 0)
         return PortSearchStep::NextPort;
 
-    record.m_nComPort = platform::Atoi(platform::Mid(device, platform::Find(device, 'M') + 1));
+    record.m_nComPort = number;
     record.m_nBaudRate = meter_probe::kPlainPortRate;
     SetBaudSetting(Format("%d", meter_probe::kPlainPortRate));
-    port.SetupHandshaking(CSerial::HardwareHandshake);
     ShowConnectingText("Connecting to...");
-    if (port.Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, record.m_nStopBits) !=
-        0) {
-        port.Close();
+    if (SetUpReferenceLink() != 0) {
+        m_link.ClosePort(LinkSide::Reference);
         return PortSearchStep::NextPort;
     }
-    if (ProbeMeter(device, meter_probe::kSearchReplyWait)) {
+    if (ProbeMeter(portName, meter_probe::kSearchReplyWait)) {
         OnMeterVerified("Connection established ", kTooLowFromSearch);
         return PortSearchStep::Verified;
     }
-    port.Close();
+    m_link.ClosePort(LinkSide::Reference);
     return PortSearchStep::NextPort;
 }
 
 MeterConnection::PortSearchStep MeterConnection::SearchUsbPort(const SerialPortInfo& info,
                                                                ConnectEscapeWatch& escape) {
     CKX9MonitorApp& app = TheApp();
-    CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     PortRecord& record = app.m_RefPort;
     const std::string working = meter_probe::WorkingPortName(info.strFriendlyName);
     const int number = meter_probe::ComNumberAfterCom(working);
-    const std::string device = meter_probe::DeviceNameOf(number, working);
-    const std::string portName = meter_probe::PortNameOf(device);
-    if (OpenReferenceLink(device) != 0) {
+    const std::string portName = meter_probe::PortNameOf(working);
+    if (OpenReferenceLink(number) != 0) {
         ShowConnectingText(Format("Connecting to...\r\rPort = %s\r Port busy.", portName.c_str()));
         Sleep(kPortBusyWait);
         return PortSearchStep::NextPort;
@@ -164,7 +162,7 @@ MeterConnection::PortSearchStep MeterConnection::SearchUsbPort(const SerialPortI
     record.m_nComPort = number;
     for (const int rate : meter_probe::kUsbRates) {
         if (escape.EscapePressed()) {
-            port.Close();
+            m_link.ClosePort(LinkSide::Reference);
             return PortSearchStep::Stop;
         }
         record.m_nBaudRate = rate;
@@ -173,13 +171,12 @@ MeterConnection::PortSearchStep MeterConnection::SearchUsbPort(const SerialPortI
         if (app.m_bModemLink == 1) {
             ShowConnectingText(
                 Format("Checking modem on...\r\rPort = %s\rBaudrate = %d", portName.c_str(), rate));
-            port.Setup(rate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
-            port.SetupHandshaking(CSerial::HardwareHandshake);
+            SetUpReferenceLink();
             const int result = DialModem();
             if (result == modem_link::kNoLocalModem)
                 break;
             if (result != modem_link::kConnected) {
-                port.Close();
+                m_link.ClosePort(LinkSide::Reference);
                 m_frame.Scheduler().Log(FALSE,
                                         Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
                                                m_boxes.m_TryConnDlg.m_strText.c_str()),
@@ -193,10 +190,9 @@ MeterConnection::PortSearchStep MeterConnection::SearchUsbPort(const SerialPortI
             Sleep(modem_link::kAfterCarrierMs);
             called = true;
         } else {
-            port.SetupHandshaking(CSerial::HardwareHandshake);
-            port.Setup(rate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
+            SetUpReferenceLink();
         }
-        if (ProbeMeter(device, meter_probe::kSearchReplyWait)) {
+        if (ProbeMeter(portName, meter_probe::kSearchReplyWait)) {
             OnMeterVerified("Connection established ", kTooLowFromSearch);
             return PortSearchStep::Verified;
         }
@@ -207,7 +203,7 @@ MeterConnection::PortSearchStep MeterConnection::SearchUsbPort(const SerialPortI
             break;
         }
     }
-    port.Close();
+    m_link.ClosePort(LinkSide::Reference);
     return PortSearchStep::NextPort;
 }
 
@@ -216,16 +212,12 @@ void MeterConnection::ConnectInstrumentPort() {
     m_link.SetLinkPort(LinkSide::Reference);
     if (!app.m_pView)
         return;
-    CSerialMFC* port = &m_link.SerialPort(LinkSide::Reference);
     // A port left open by an earlier attempt would refuse to open again.
-    if (port->IsOpen())
-        port->Close();
+    m_link.ClosePort(LinkSide::Reference);
     PortRecord& record = app.m_RefPort;
-    const std::string device = meter_probe::DeviceNameOf(record.m_nComPort);
-    if (OpenReferenceLink(device) != 0) {
+    if (OpenReferenceLink(record.m_nComPort) != 0) {
         ConnectWarn("Error : fail opening COM port.", MB_ICONSTOP, "Fail opening com port");
-        if (port->IsOpen())
-            port->Close();
+        m_link.ClosePort(LinkSide::Reference);
         m_frame.Mode().SetLinkActive(false);
         ShowConnectionError("Error : connection failure");
         SetBaudSetting("-1");
@@ -233,13 +225,12 @@ void MeterConnection::ConnectInstrumentPort() {
     }
     Sleep(kStoredPortSettleWait);
 
+    SetUpReferenceLink();
     bool called = false;
     if (app.m_bModemLink == 1) {
-        port->Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
-        port->SetupHandshaking(CSerial::HardwareHandshake);
         const int result = DialModem();
         if (result == modem_link::kNoLocalModem) {
-            port->Close();
+            m_link.ClosePort(LinkSide::Reference);
             m_frame.Mode().SetLinkActive(false);
             ConnectWarn("CONNECTION FAILURE: Modem not responding.", MB_OK,
                         "Modem not responding.");
@@ -247,20 +238,17 @@ void MeterConnection::ConnectInstrumentPort() {
         }
         called = result == modem_link::kConnected;
         Sleep(modem_link::kAfterCarrierMs);
-    } else {
-        port->Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
-        port->SetupHandshaking(CSerial::HardwareHandshake);
     }
 
     SetBaudSetting(Format("%d", record.m_nBaudRate));
-    if (ProbeMeter(device, meter_probe::kStoredPortReplyWait)) {
+    if (ProbeMeter(meter_probe::PortNameOf(record.m_nComPort), meter_probe::kStoredPortReplyWait)) {
         OnMeterVerified("Connection established", kTooLowFromStoredPort);
         return;
     }
     if (called)
         m_link.HangUpModem();
     m_link.PurgeLink();
-    port->Close();
+    m_link.ClosePort(LinkSide::Reference);
     // No meter is linked over a closed port.
     m_frame.Mode().SetLinkActive(false);
     HideConnectingBox();
@@ -268,10 +256,10 @@ void MeterConnection::ConnectInstrumentPort() {
     ShowConnectionError("Error : connection failure");
 }
 
-bool MeterConnection::ProbeMeter(const std::string& deviceName, unsigned replyWait) {
+bool MeterConnection::ProbeMeter(const std::string& portName, unsigned replyWait) {
     const PortRecord& record = TheApp().m_RefPort;
-    ShowConnectingText(Format("Connecting to...\r\rPort = %s\rBaudrate = %d",
-                              meter_probe::PortNameOf(deviceName).c_str(), record.m_nBaudRate));
+    ShowConnectingText(Format("Connecting to...\r\rPort = %s\rBaudrate = %d", portName.c_str(),
+                              record.m_nBaudRate));
     const std::string reply = meter_probe::RunIdentificationProbe(
         m_link.Direct(), m_link.Port(), meter_probe::ReplyWait(replyWait, record.m_nBaudRate));
     return meter_probe::IsMeterReply(reply);
@@ -340,24 +328,20 @@ int MeterConnection::ConnectForScheduler() {
     // Without its view the program is leaving: nothing is connected any more.
     if (!app.m_pView)
         return kSchedulerLinkFailed;
-    CSerialMFC& port = m_link.SerialPort(LinkSide::Reference);
     // A port left open by an earlier attempt would refuse to open again.
-    if (port.IsOpen())
-        port.Close();
+    m_link.ClosePort(LinkSide::Reference);
     const PortRecord& record = app.m_RefPort;
-    const std::string device = meter_probe::DeviceNameOf(record.m_nComPort);
-    if (OpenReferenceLink(device) != 0) {
+    if (OpenReferenceLink(record.m_nComPort) != 0) {
         m_frame.Scheduler().Log(FALSE, "Fail opening com port", TRUE);
         return kSchedulerLinkFailed;
     }
-    port.Setup(record.m_nBaudRate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit);
-    port.SetupHandshaking(CSerial::HardwareHandshake);
+    SetUpReferenceLink();
 
     bool called = false;
     if (app.m_bModemLink == 1) {
         const int result = DialModem();
         if (result != modem_link::kConnected) {
-            port.Close();
+            m_link.ClosePort(LinkSide::Reference);
             HideConnectingBox();
             m_frame.Scheduler().Log(
                 FALSE,
@@ -372,11 +356,12 @@ int MeterConnection::ConnectForScheduler() {
         called = true;
     }
 
-    if (!ProbeMeter(device, meter_probe::kStoredPortReplyWait)) {
+    if (!ProbeMeter(meter_probe::PortNameOf(record.m_nComPort),
+                    meter_probe::kStoredPortReplyWait)) {
         if (called)
             m_link.HangUpModem();
         m_link.PurgeLink();
-        port.Close();
+        m_link.ClosePort(LinkSide::Reference);
         HideConnectingBox();
         m_frame.Scheduler().Log(FALSE, "WARNING: CONNECTION FAILURE", TRUE);
         return kSchedulerNotAnswering;

@@ -35,12 +35,16 @@ public:
 private:
     // Makes the reference port the link and opens it for a new conversation: an ended run's
     // leftovers are no longer drained. 0, or the port's error.
-    int OpenReferenceLink(const std::string& device);
+    int OpenReferenceLink(int comNumber);
+    // Gives the link port the connecting settings of the reference port record; 0, or the
+    // port's error.
+    int SetUpReferenceLink();
     enum class PortSearchStep { NextPort, Verified, Stop };
     PortSearchStep SearchPlainPort(const SerialPortInfo& info);
     PortSearchStep SearchUsbPort(const SerialPortInfo& info, ConnectEscapeWatch& escape);
-    // The identification probe on the open link port.
-    bool ProbeMeter(const std::string& deviceName, unsigned replyWait);
+    // The identification probe on the open link port; `portName` is what the connecting box
+    // shows.
+    bool ProbeMeter(const std::string& portName, unsigned replyWait);
     void OnMeterVerified(const char* logText, const char* tooLowText);
     // Checks the local modem on the open link port and dials CKX9MonitorApp::m_strModemNumber;
     // a modem_link::DialResult.

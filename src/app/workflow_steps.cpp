@@ -67,5 +67,5 @@ void WorkflowSteps::ArmQueuedLink() {
 }
 
 void WorkflowSteps::CloseTargetPort() {
-    m_frame.Link().SerialPort(LinkSide::Target).Close();
+    m_frame.Link().ClosePort(LinkSide::Target);
 }

@@ -7,7 +7,7 @@
 
 #include "cipher/bench_state.h"
 
-class CSerial;
+class LinkPort;
 struct ExchangeRequest;
 
 namespace cipher {
@@ -23,7 +23,7 @@ public:
     // Whether the main view and its window, and the bench's own window, still exist.
     virtual bool WindowsPresent() = 0;
     // The link's port of the meter; nullptr once it is gone.
-    virtual CSerial* Port(Meter meter) = 0;
+    virtual LinkPort* Port(Meter meter) = 0;
     // The link's exchange with the meter past its port's listener (DirectExchange::Exchange);
     // nothing without a port.
     virtual std::optional<std::string> Exchange(Meter meter, const ExchangeRequest& request) = 0;

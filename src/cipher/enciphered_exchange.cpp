@@ -6,7 +6,7 @@
 #include "cipher/enciphered_command.h"
 #include "cipher/meter_readings.h"
 #include "link/direct_exchange.h"
-#include "link/serial.h"
+#include "link/link_port.h"
 #include "platform/text.h"
 
 namespace cipher {
@@ -56,7 +56,7 @@ bool EncipheredExchange::Confirms(std::string_view decoded, int challenge) {
 bool EncipheredExchange::StillThere(Meter meter, const ReplyWaits& waits) {
     if (!waits.checked)
         return true;
-    CSerial* port = m_host.Port(meter);
+    LinkPort* port = m_host.Port(meter);
     if (!m_host.WindowsPresent() || !port) {
         if (!waits.windowGoneLog.empty())
             m_host.AddLog(std::string(waits.windowGoneLog));

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <string>
 
-struct LineSettings;
+struct PortSettings;
 namespace platform {
 class MessageTarget;
 }
@@ -38,15 +38,23 @@ public:
 
     // What a wait for input sleeps on; -1 while closed or without one.
     virtual int Descriptor() const = 0;
-    // Never inside a turn: closing ends the port's listener, which may be waiting for one.
-    virtual int Close() = 0;
-    // Opens `device`; a port with a listener posts its replies and alarms to `owner`.
-    virtual int OpenFor(const std::string& device, platform::MessageTarget* owner) = 0;
-    // Closes the port and opens `device` again (for the listener's owner it had), with the
-    // line settings and handshaking mode; 0, or the first error.
-    virtual int Reopen(const std::string& device, const LineSettings& line, int handshaking) = 0;
 
 protected:
+    // A port's life is the link session's alone: whoever else holds a port talks through it.
+    friend class LinkSession;
+
+    // Never inside a turn: closing ends the port's listener, which may be waiting for one.
+    virtual int Close() = 0;
+    // Opens the port of COM `comNumber` as a port opens (9600 baud, 8N1, no handshaking); a
+    // port with a listener posts its replies and alarms to `owner`.
+    virtual int OpenFor(int comNumber, platform::MessageTarget* owner) = 0;
+    // Gives the open port the settings' handshaking, when they name one, then their line; 0,
+    // or the first error.
+    virtual int SetUp(const PortSettings& settings) = 0;
+    // Closes the port and opens the settings' port again (for the listener's owner it had),
+    // set up with them; 0, or the first error.
+    virtual int Reopen(const PortSettings& settings) = 0;
+
     // The port's own writing, reading and purging, each called within a turn.
     virtual int WriteBytes(const std::string& text, size_t* written) = 0;
     virtual int ReadBytes(void* buffer, size_t length, size_t* read) = 0;

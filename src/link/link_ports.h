@@ -1,16 +1,14 @@
 #pragma once
 // The link's two serial ports: the reference meter's, which carries the monitoring link, and
 // the instrument under test's. The link session owns them and their listeners share its reply
-// state; outside the link they are opened, set up and closed, never written, read or purged.
+// state; nothing outside the link opens, sets up, closes, writes, reads or purges them.
 
 #include <memory>
 
+#include "link/link_side.h"
 #include "link/serial_wnd.h"
 
 class LinkReplyState;
-
-// Which of the two ports; also the port's reader id.
-enum class LinkSide { Target = 0, Reference = 1 };
 
 class LinkPorts {
 public:

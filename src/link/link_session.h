@@ -44,6 +44,7 @@ class LinkClock;
 class LinkPort;
 class LinkSessionHost;
 struct PortRecord;
+struct PortSettings;
 
 class LinkSession : public platform::MessageTarget {
 public:
@@ -65,22 +66,30 @@ public:
     const MeterMode& Mode() const { return m_mode; }
     ReplyRouter& Router() { return m_router; }
 
-    // --- the ports
+    // --- the ports. The session alone opens, sets up, reopens at another speed and closes
+    // them, on the settings the callers name (PortSettings' variants); the listeners post to
+    // the session.
     // What the ports' listeners share with the session.
     std::shared_ptr<LinkReplyState> SharedState() const { return m_shared; }
-    // The serial port of `side`, for those that open it with its line settings and close it
-    // (the connect routines, the bench, the maintenance commands).
-    CSerialMFC& SerialPort(LinkSide side) { return m_serial.Of(side); }
     // The port the session talks through on `side`.
     LinkPort& PortOf(LinkSide side) const { return *m_ports[static_cast<int>(side)]; }
+    bool IsPortOpen(LinkSide side) const;
     void SetLinkPort(LinkSide side);
     LinkSide Side() const { return m_side; }
     // The link port: the port of the link's side.
     LinkPort& Port() const { return PortOf(m_side); }
     PortRecord& LinkPortRecord() const;
-    // Makes `side` the link and opens its port with the session as the listener's owner; the
-    // listener stays paused until the queue sends. 0, or the port's error.
-    int OpenLinkPort(LinkSide side, const std::string& device);
+    // Opens the port of `side` afresh on the settings' port and sets it up with them; a port
+    // that refuses them is closed again. 0, or the first error.
+    int OpenPort(LinkSide side, const PortSettings& settings);
+    // Makes `side` the link and opens its port on COM `comNumber` as a port opens, for the
+    // connect routines, which set it up when they are ready to (SetUpPort); the listener stays
+    // paused until the queue sends. 0, or the port's error.
+    int OpenLinkPort(LinkSide side, int comNumber);
+    // Gives the open port of `side` the settings' line and handshaking; 0, or the first error.
+    int SetUpPort(LinkSide side, const PortSettings& settings);
+    // Closes the port of `side` and ends its listener, also one that ended by itself.
+    void ClosePort(LinkSide side);
     // Both ports closed and their listeners ended: nothing they post reaches the session after.
     void ClosePorts();
 

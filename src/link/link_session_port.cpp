@@ -10,9 +10,7 @@
 #include "link/link_port.h"
 #include "link/link_session.h"
 #include "link/link_session_host.h"
-#include "link/meter_probe.h"
 #include "link/port_record.h"
-#include "link/serial.h"
 #include "link/serial_line_settings.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -32,11 +30,36 @@ PortRecord& LinkSession::LinkPortRecord() const {
     return m_host.PortRecordOf(m_side);
 }
 
-int LinkSession::OpenLinkPort(LinkSide side, const std::string& device) {
+bool LinkSession::IsPortOpen(LinkSide side) const {
+    return PortOf(side).IsOpen();
+}
+
+int LinkSession::OpenPort(LinkSide side, const PortSettings& settings) {
+    LinkPort& port = PortOf(side);
+    // A port left open by an earlier connection may be on another COM port than asked now.
+    ClosePort(side);
+    if (const int result = port.OpenFor(settings.comNumber, this))
+        return result;
+    if (const int result = port.SetUp(settings)) {
+        port.Close();
+        return result;
+    }
+    return 0;
+}
+
+int LinkSession::OpenLinkPort(LinkSide side, int comNumber) {
     SetLinkPort(side);
     // A fresh link answers the connect's probe first, past the listener.
     m_shared->receiveEnabled = FALSE;
-    return Port().OpenFor(device, this);
+    return Port().OpenFor(comNumber, this);
+}
+
+int LinkSession::SetUpPort(LinkSide side, const PortSettings& settings) {
+    return PortOf(side).SetUp(settings);
+}
+
+void LinkSession::ClosePort(LinkSide side) {
+    PortOf(side).Close();
 }
 
 void LinkSession::ClosePorts() {
@@ -93,9 +116,7 @@ void LinkSession::ChangeBaudRate(const CCommand& command) {
     SendRawCommand(text, false);
     m_clock.Sleep(kBaudChangeWaitMs);
     PortRecord& record = LinkPortRecord();
-    const LineSettings line{rate, record.m_nDataBits, record.m_nParity, record.m_nStopBits};
-    if (Port().Reopen(meter_probe::DeviceNameOf(record.m_nComPort), line,
-                      CSerial::SoftwareHandshake) != 0) {
+    if (Port().Reopen(PortSettings::SpeedChange(record, rate)) != 0) {
         platform::AfxMessageBox("ERROR: Unable to open serial port after changing port baudrate",
                                 MB_OKCANCEL);
         return;

@@ -30,16 +30,12 @@ int ComNumberAfterCom(const std::string& text) {
     return com < 0 ? -1 : platform::Atoi(platform::Mid(text, com + 3, 2));
 }
 
-std::string DeviceNameOf(int comNumber, const std::string& workingName) {
-    return comNumber >= 10 ? "\\\\.\\" + workingName : workingName;
+std::string PortNameOf(const std::string& workingName) {
+    return platform::Remove(platform::Remove(workingName, '.'), '\\');
 }
 
-std::string DeviceNameOf(int comNumber) {
-    return DeviceNameOf(comNumber, platform::Format("COM%d", comNumber));
-}
-
-std::string PortNameOf(const std::string& deviceName) {
-    return platform::Remove(platform::Remove(deviceName, '.'), '\\');
+std::string PortNameOf(int comNumber) {
+    return platform::Format("COM%d", comNumber);
 }
 
 std::string RunIdentificationProbe(DirectExchange& exchange, LinkPort& port, unsigned replyWaitMs) {

@@ -26,11 +26,9 @@ unsigned ReplyWait(unsigned base, int baudRate);
 std::string WorkingPortName(const std::string& friendlyName);
 // The value of the two characters after the first "COM"; -1 when there is no "COM".
 int ComNumberAfterCom(const std::string& text);
-// What a port is opened by: "COM3" below 10, "\\.\COM12" from 10 on.
-std::string DeviceNameOf(int comNumber, const std::string& workingName);
-std::string DeviceNameOf(int comNumber);
-// The name the connecting box shows: the device name without its '.' and '\'.
-std::string PortNameOf(const std::string& deviceName);
+// The name the connecting box shows: a working name without '.' and '\', or "COM<n>".
+std::string PortNameOf(const std::string& workingName);
+std::string PortNameOf(int comNumber);
 
 // Writes the probe on an open, set-up port and reads once what came back (at most 31 bytes)
 // after `replyWaitMs`, past the port's listener. The waits block.

@@ -377,21 +377,23 @@ int CSerial::PurgeBytes() {
     return ERROR_SUCCESS;
 }
 
-int CSerial::OpenFor(const std::string& device, platform::MessageTarget* /*owner*/) {
-    return Open(device);
+int CSerial::OpenFor(int comNumber, platform::MessageTarget* /*owner*/) {
+    return Open(ComPortDevice(comNumber));
 }
 
-int CSerial::Reopen(const std::string& device, const LineSettings& line, int handshaking) {
-    Close();
-    if (const int result = Open(device))
-        return result;
-    return ApplyLine(line, handshaking);
-}
-
-int CSerial::ApplyLine(const LineSettings& line, int handshaking) {
-    if (const int result = SetupHandshaking(handshaking))
-        return result;
+int CSerial::SetUp(const PortSettings& settings) {
+    if (settings.handshaking)
+        if (const int result = SetupHandshaking(*settings.handshaking))
+            return result;
+    const LineSettings& line = settings.line;
     return Setup(line.baudRate, line.dataBits, line.parity, line.stopBits);
+}
+
+int CSerial::Reopen(const PortSettings& settings) {
+    Close();
+    if (const int result = Open(ComPortDevice(settings.comNumber)))
+        return result;
+    return SetUp(settings);
 }
 
 int CSerial::GetEventType() {

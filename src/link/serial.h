@@ -17,6 +17,7 @@
 #include "platform/win_types.h"
 
 struct LineSettings;
+struct PortSettings;
 
 // The few further Windows error codes that a failed system call maps to.
 namespace serial_error {
@@ -70,8 +71,9 @@ public:
     virtual int Write(const void* data, size_t length, size_t* written = nullptr);
     virtual int WriteBuffer(const void* data, size_t length, size_t* written = nullptr);
     virtual int WriteByte(BYTE byte, size_t* written = nullptr);
-    int OpenFor(const std::string& device, platform::MessageTarget* owner) override;
-    int Reopen(const std::string& device, const LineSettings& line, int handshaking) override;
+    int OpenFor(int comNumber, platform::MessageTarget* owner) override;
+    int SetUp(const PortSettings& settings) override;
+    int Reopen(const PortSettings& settings) override;
     // The event seen by the last WaitEvent, then -1.
     int GetEventType();
 
@@ -91,8 +93,6 @@ protected:
     int ReadBytes(void* buffer, size_t length, size_t* read) override;
     // Discards both directions' queued bytes.
     int PurgeBytes() override;
-    // Handshaking, then the line settings; 0, or the first error.
-    int ApplyLine(const LineSettings& line, int handshaking);
     int Fail(int code) { return m_lastError = code; }
     int FailErrno();
     int Begin();  // resets the last error; 6 when closed

@@ -1,5 +1,11 @@
 #include "link/serial_line_settings.h"
 
+#include <termios.h>
+
+#include "link/port_record.h"
+#include "link/serial.h"
+#include "platform/com_ports.h"
+
 namespace {
 
 struct BaudEntry {
@@ -106,4 +112,25 @@ LineSettings ReadLineSettings(const termios& tio, int stopBitsSet) {
     }
     s.stopBits = !(tio.c_cflag & CSTOPB) ? 0 : stopBitsSet == 1 ? 1 : 2;
     return s;
+}
+
+PortSettings PortSettings::Connecting(const PortRecord& record) {
+    return {record.m_nComPort,
+            {record.m_nBaudRate, record.m_nDataBits, record.m_nParity, CSerial::OneStopBit},
+            CSerial::HardwareHandshake};
+}
+
+PortSettings PortSettings::SpeedChange(const PortRecord& record, int rate) {
+    return {record.m_nComPort,
+            {rate, record.m_nDataBits, record.m_nParity, record.m_nStopBits},
+            CSerial::SoftwareHandshake};
+}
+
+PortSettings PortSettings::Instrument(const PortRecord& record) {
+    const int rate = record.m_nBaudRate > 0 ? record.m_nBaudRate : kPortIniBaudRate;
+    return {record.m_nComPort, {rate, 8, CSerial::NoParity, CSerial::OneStopBit}, std::nullopt};
+}
+
+std::string ComPortDevice(int comNumber) {
+    return comNumber > 0 ? platform::ComDevicePath(comNumber) : std::string();
 }

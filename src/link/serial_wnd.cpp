@@ -12,6 +12,7 @@
 
 #include "link/listener_input.h"
 #include "link/protocol_bytes.h"
+#include "link/serial_line_settings.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/text.h"
@@ -135,8 +136,8 @@ int CSerialWnd::Close() {
     return CSerial::Close();
 }
 
-int CSerialWnd::OpenFor(const std::string& device, platform::MessageTarget* owner) {
-    return Open(device, owner, 0, 0, kLinkQueueBytes, kLinkQueueBytes);
+int CSerialWnd::OpenFor(int comNumber, platform::MessageTarget* owner) {
+    return Open(ComPortDevice(comNumber), owner, 0, 0, kLinkQueueBytes, kLinkQueueBytes);
 }
 
 int CSerialWnd::PurgeBytes() {
@@ -144,14 +145,15 @@ int CSerialWnd::PurgeBytes() {
     return CSerial::PurgeBytes();
 }
 
-int CSerialWnd::Reopen(const std::string& device, const LineSettings& line, int handshaking) {
+int CSerialWnd::Reopen(const PortSettings& settings) {
     platform::MessageTarget* const owner = m_owner;
     const unsigned message = m_message;
     const std::intptr_t lParam = m_lParam;
     Close();
-    if (const int result = Open(device, owner, message, lParam, kLinkQueueBytes, kLinkQueueBytes))
+    if (const int result = Open(ComPortDevice(settings.comNumber), owner, message, lParam,
+                                kLinkQueueBytes, kLinkQueueBytes))
         return result;
-    return ApplyLine(line, handshaking);
+    return SetUp(settings);
 }
 
 void CSerialWnd::ClearAccumulator() {

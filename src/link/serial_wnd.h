@@ -33,11 +33,11 @@ public:
                      unsigned message = 0, std::intptr_t lParam = 0, int inputQueue = 0,
                      int outputQueue = 0);
     // The link's ports: 2048-byte queues, the default message, lParam 0.
-    int OpenFor(const std::string& device, platform::MessageTarget* owner) override;
+    int OpenFor(int comNumber, platform::MessageTarget* owner) override;
     // Stops the listener (waiting for it) and closes the port. Not from the listener itself.
     int Close() override;
     // Keeps the listener's owner, message and lParam.
-    int Reopen(const std::string& device, const LineSettings& line, int handshaking) override;
+    int Reopen(const PortSettings& settings) override;
 
     // Empties the reply being collected.
     void ClearAccumulator();

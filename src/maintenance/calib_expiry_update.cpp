@@ -4,7 +4,7 @@
 #include "link/command_codes.h"
 #include "link/direct_exchange.h"
 #include "link/identity_replies.h"
-#include "link/serial_wnd.h"
+#include "link/link_port.h"
 #include "maintenance/expiry_journal.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -48,12 +48,12 @@ bool CalibExpiryUpdate::Fail(const std::string& error) {
     return false;
 }
 
-std::optional<std::string> CalibExpiryUpdate::Ask(CSerialMFC& port, const std::string& command,
+std::optional<std::string> CalibExpiryUpdate::Ask(LinkPort& port, const std::string& command,
                                                   int attempts) {
     return m_exchange.Exchange(port, ExchangeRequest::Query(command, kReplyTimeoutMs, attempts));
 }
 
-bool CalibExpiryUpdate::ReadFields(CSerialMFC& port, bool after) {
+bool CalibExpiryUpdate::ReadFields(LinkPort& port, bool after) {
     for (FieldState& state : m_fields) {
         const std::string name = state.field->name;
         const auto reply = Ask(port, ProtectedQuery(name));
@@ -70,7 +70,7 @@ bool CalibExpiryUpdate::ReadInstrument() {
     m_fields.clear();
     for (const ProtectedField& field : ProtectedFields())
         m_fields.push_back(FieldState{&field, {}, {}, {}});
-    CSerialMFC* port = m_host.TargetPort();
+    LinkPort* port = m_host.TargetPort();
     if (!port || !port->IsOpen())
         return Fail(kUnreadable);
     using namespace command_code;
@@ -200,7 +200,7 @@ bool CalibExpiryUpdate::AnyWritten() const {
     return false;
 }
 
-std::optional<std::string> CalibExpiryUpdate::WriteChangedFields(CSerialMFC& port) {
+std::optional<std::string> CalibExpiryUpdate::WriteChangedFields(LinkPort& port) {
     for (FieldState& state : m_fields) {
         if (!state.Changes())
             continue;
@@ -225,7 +225,7 @@ bool CalibExpiryUpdate::WriteInstrument() {
         state.written = false;
         state.after.clear();
     }
-    CSerialMFC* port = m_host.TargetPort();
+    LinkPort* port = m_host.TargetPort();
     if (!port || !port->IsOpen())
         return Fail("ATTENZIONE:\nPorta dello strumento da verificare chiusa.");
     ExpiryJournal journal(JournalPath());

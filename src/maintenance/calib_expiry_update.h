@@ -12,8 +12,8 @@
 
 #include "maintenance/protected_fields.h"
 
-class CSerialMFC;
 class DirectExchange;
+class LinkPort;
 
 namespace web {
 class WebClient;
@@ -26,8 +26,11 @@ namespace maintenance {
 class CalibExpiryHost {
 public:
     virtual ~CalibExpiryHost() = default;
-    // The link session's port of the instrument under test; nullptr once the view is gone.
-    virtual CSerialMFC* TargetPort() = 0;
+    // The link session's port of the instrument under test, talked through past its listener;
+    // nullptr once the view is gone.
+    virtual LinkPort* TargetPort() = 0;
+    // The link session closes it.
+    virtual void CloseTargetPort() = 0;
     // CSoundDlg::UnlockTargetCryp on the frame's bench window: "1" when the meter unlocked.
     virtual std::string UnlockTargetCryp() = 0;
     virtual std::string ProgramDir() = 0;
@@ -81,8 +84,8 @@ public:
 
 private:
     bool Fail(const std::string& error);
-    std::optional<std::string> Ask(CSerialMFC& port, const std::string& command, int attempts = 3);
-    bool ReadFields(CSerialMFC& port, bool after);
+    std::optional<std::string> Ask(LinkPort& port, const std::string& command, int attempts = 3);
+    bool ReadFields(LinkPort& port, bool after);
     // Records on the server what the meter holds from a change of it that an earlier run kept
     // under way and never recorded, and lets that record go once the server has it.
     bool SettleInterruptedChange();
@@ -90,7 +93,7 @@ private:
     std::string JournalPath() const;
     // Writes the changed fields in order up to the first the meter refuses; the refusal, or
     // nothing.
-    std::optional<std::string> WriteChangedFields(CSerialMFC& port);
+    std::optional<std::string> WriteChangedFields(LinkPort& port);
     // "\n\nScritti nello strumento: ...\nNon scritti: ..." for a change the meter took in
     // part.
     std::string WrittenAndUnwritten() const;

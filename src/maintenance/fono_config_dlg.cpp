@@ -8,7 +8,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "link/serial_wnd.h"
 #include "platform/operator.h"
 
 using ui::ToQt;
@@ -103,8 +102,7 @@ bool CFonoConfigDlg::Record() {
 void CFonoConfigDlg::OnCancel() {
     if (!HasWindow())
         return;
-    if (CSerialMFC* port = m_host.TargetPort())
-        port->Close();
+    m_host.CloseTargetPort();
     Close("-1");
 }
 

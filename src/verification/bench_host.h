@@ -7,13 +7,12 @@
 #include <functional>
 #include <string>
 
-class CSerialMFC;
 class DirectExchange;
+class LinkPort;
+enum class LinkSide;
 struct PortRecord;
+struct PortSettings;
 
-namespace platform {
-class MessageTarget;
-}
 namespace web {
 class ServerDatabases;
 class WaitFeedback;
@@ -42,8 +41,6 @@ struct BenchInstruments {
 struct BenchTools {
     // The link session's exchange with a meter past its port's listener.
     DirectExchange& exchange;
-    // The owner of the ports' listeners (the link session).
-    platform::MessageTarget& portOwner;
     // The local databases: their web client and the internet flag.
     web::ServerDatabases& databases;
     // The please-wait box.
@@ -75,10 +72,14 @@ public:
     virtual bool ViewPresent() = 0;
 
     // --- the main frame
-    // The link session's ports (LinkSession::SerialPort); nullptr once the view is gone (the
-    // program is leaving).
-    virtual CSerialMFC* RefPort() = 0;
-    virtual CSerialMFC* TargetPort() = 0;
+    // The link session's ports, talked through past their listeners; nullptr once the view is
+    // gone (the program is leaving).
+    virtual LinkPort* RefPort() = 0;
+    virtual LinkPort* TargetPort() = 0;
+    // The link session opens the meter's port afresh on the settings
+    // (LinkSession::OpenPort); false when it did not, or the view is gone.
+    virtual bool OpenPort(LinkSide side, const PortSettings& settings) = 0;
+    virtual void ClosePort(LinkSide side) = 0;
     // CMainFrame::WriteInstrLog.
     virtual void WriteInstrLog(const std::string& text) = 0;
 };

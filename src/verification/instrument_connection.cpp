@@ -4,9 +4,10 @@
 #include "link/command_codes.h"
 #include "link/direct_exchange.h"
 #include "link/identity_replies.h"
+#include "link/link_side.h"
 #include "link/port_record.h"
 #include "link/protocol_bytes.h"
-#include "link/serial_wnd.h"
+#include "link/serial_line_settings.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -17,7 +18,6 @@ namespace {
 constexpr unsigned kMonitorOffMs = 500;
 constexpr unsigned kReplyWaitMs = 1000;
 constexpr int kQueryAttempts = 3;
-constexpr int kPortQueueBytes = 2048;
 
 // A query (command_code) and the identity query whose reply key its reply carries.
 struct IdentityQuery {
@@ -30,27 +30,20 @@ constexpr IdentityQuery kSerial{command_code::kSerialNumberQuery, command_code::
 constexpr IdentityQuery kMicModel{command_code::kMicModelQuery, command_code::kMicModelQuery};
 constexpr IdentityQuery kMicSerial{command_code::kMicNumberQuery, command_code::kMicNumberQuery};
 
-// Opens the port afresh with the record's settings: a port left open by an earlier connect
-// may be another COM port than the record names now.
-bool OpenPort(platform::MessageTarget& owner, CSerialMFC& port, const PortRecord& record) {
-    if (port.IsOpen())
-        port.Close();
-    const std::string device = record.m_nComPort < 10
-                                   ? platform::Format("COM%d", record.m_nComPort)
-                                   : platform::Format("\\\\.\\COM%d", record.m_nComPort);
-    if (port.Open(device, &owner, 0, 0, kPortQueueBytes, kPortQueueBytes) != ERROR_SUCCESS)
-        return false;
-    const int baud = record.m_nBaudRate > 0 ? record.m_nBaudRate : kPortIniBaudRate;
-    if (port.Setup(baud, 8, CSerial::NoParity, CSerial::OneStopBit) != ERROR_SUCCESS) {
-        port.Close();
-        return false;
-    }
-    return true;
+// The meter's port, opened afresh with the settings of its record: a port left open by an
+// earlier connect may be another COM port than the record names now. Nothing when it did not
+// open.
+LinkPort* OpenPort(BenchHost& host, LinkSide side) {
+    const PortRecord& record =
+        side == LinkSide::Reference ? host.RefPortRecord() : host.TargetPortRecord();
+    if (!host.OpenPort(side, PortSettings::Instrument(record)))
+        return nullptr;
+    return side == LinkSide::Reference ? host.RefPort() : host.TargetPort();
 }
 
 class Identifier {
 public:
-    Identifier(DirectExchange& exchange, CSerialMFC& port) : m_exchange(exchange), m_port(port) {}
+    Identifier(DirectExchange& exchange, LinkPort& port) : m_exchange(exchange), m_port(port) {}
 
     // Stops a monitoring meter's stream of records before asking it anything: what it still
     // sends meanwhile goes with the purge before the first query.
@@ -76,7 +69,7 @@ public:
 
 private:
     DirectExchange& m_exchange;
-    CSerialMFC& m_port;
+    LinkPort& m_port;
 };
 
 // Why the meter cannot serve the bench; empty when it can.
@@ -100,14 +93,14 @@ std::string IdentityValue(const std::string& reply, const std::string& key) {
 
 BOOL ConnectInstrumentUnderTest(BenchHost& host, const BenchTools& tools,
                                 BenchInstruments& instruments) {
-    CSerialMFC* port = host.TargetPort();
-    if (!port || !OpenPort(tools.portOwner, *port, host.TargetPortRecord()))
+    LinkPort* port = OpenPort(host, LinkSide::Target);
+    if (!port)
         return FALSE;
     Identifier identifier(tools.exchange, *port);
     identifier.Quiet();
     const auto model = identifier.Ask(kModel, true);
     if (!model) {
-        port->Close();
+        host.ClosePort(LinkSide::Target);
         return FALSE;
     }
     InstrumentIdentity identity;
@@ -130,8 +123,8 @@ BOOL ConnectInstrumentUnderTest(BenchHost& host, const BenchTools& tools,
 
 BOOL ConnectReferenceInstrument(BenchHost& host, const BenchTools& tools,
                                 BenchInstruments& instruments) {
-    CSerialMFC* port = host.RefPort();
-    if (!port || !OpenPort(tools.portOwner, *port, host.RefPortRecord()))
+    LinkPort* port = OpenPort(host, LinkSide::Reference);
+    if (!port)
         return FALSE;
     Identifier identifier(tools.exchange, *port);
     identifier.Quiet();
@@ -139,12 +132,12 @@ BOOL ConnectReferenceInstrument(BenchHost& host, const BenchTools& tools,
     const auto firmware = model ? identifier.Ask(kFirmware) : std::nullopt;
     const auto serial = firmware ? identifier.Ask(kSerial) : std::nullopt;
     if (!serial || serial->empty()) {
-        port->Close();
+        host.ClosePort(LinkSide::Reference);
         return FALSE;
     }
     if (const std::string refusal = Refusal(*model, *firmware); !refusal.empty()) {
         platform::AfxMessageBox(refusal, MB_ICONSTOP);
-        port->Close();
+        host.ClosePort(LinkSide::Reference);
         return FALSE;
     }
     instruments.refSerial = *serial;

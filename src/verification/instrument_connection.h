@@ -9,9 +9,6 @@
 #include "platform/win_types.h"
 #include "verification/bench_host.h"
 
-struct PortRecord;
-class CSerialMFC;
-
 namespace verification {
 
 // The only model this edition verifies.

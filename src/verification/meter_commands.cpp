@@ -3,8 +3,8 @@
 #include "link/command.h"
 #include "link/command_codes.h"
 #include "link/direct_exchange.h"
+#include "link/link_port.h"
 #include "link/protocol_bytes.h"
-#include "link/serial.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -36,7 +36,7 @@ std::string SendMeterCommand(cipher::BenchState& bench, cipher::BenchExchangeHos
     }
     if (!host.WindowsPresent())
         return kFailed;
-    CSerial* port = host.Port(meter);
+    LinkPort* port = host.Port(meter);
     if (!port || !port->IsOpen() || (command.empty() && statusQuery.empty()))
         return kFailed;
     const auto ask = [&](const std::string& text) {

@@ -2,8 +2,8 @@
 
 #include "cipher/enciphered_exchange.h"
 #include "link/direct_exchange.h"
+#include "link/link_port.h"
 #include "link/port_record.h"
-#include "link/serial_wnd.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -34,17 +34,17 @@ public:
     void Wait(unsigned ms) override { m_dlg.m_host.WaitWithMessages(ms); }
     void AddLog(const std::string& text) override { m_dlg.AddLog(text); }
     bool WindowsPresent() override { return m_dlg.m_host.ViewPresent() && m_dlg.HasWindow(); }
-    CSerial* Port(Meter meter) override {
+    LinkPort* Port(Meter meter) override {
         return meter == Meter::Reference ? m_dlg.m_host.RefPort() : m_dlg.m_host.TargetPort();
     }
     std::optional<std::string> Exchange(Meter meter, const ExchangeRequest& request) override {
-        CSerial* port = Port(meter);
+        LinkPort* port = Port(meter);
         if (!port)
             return std::nullopt;
         return m_dlg.m_tools.exchange.Exchange(*port, request);
     }
     void DiscardPending(Meter meter) override {
-        if (CSerial* port = Port(meter))
+        if (LinkPort* port = Port(meter))
             m_dlg.m_tools.exchange.DiscardPending(*port);
     }
     void ShowValue(Meter meter, int channel, const std::string& text) override {

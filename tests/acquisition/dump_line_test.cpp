@@ -37,8 +37,9 @@ public:
     bool IsOpen() const override { return true; }
     int Descriptor() const override { return -1; }
     int Close() override { return 0; }
-    int OpenFor(const std::string&, platform::MessageTarget*) override { return 0; }
-    int Reopen(const std::string&, const LineSettings&, int) override { return 0; }
+    int OpenFor(int, platform::MessageTarget*) override { return 0; }
+    int SetUp(const PortSettings&) override { return 0; }
+    int Reopen(const PortSettings&) override { return 0; }
 
     void Arrive(const std::string& bytes) {
         std::lock_guard lock(m_mutex);

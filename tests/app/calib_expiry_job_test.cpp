@@ -101,7 +101,7 @@ protected:
             count += platform::StartsWith(frame.command, keyword);
         return count;
     }
-    bool TargetPortOpen() const { return frame->Link().SerialPort(LinkSide::Target).IsOpen(); }
+    bool TargetPortOpen() const { return frame->Link().IsPortOpen(LinkSide::Target); }
 
     // Slow enough that the meters and the stand-in answer within the job's waits under load.
     platform::ScopedClockSpeed fast{20.0};

@@ -33,7 +33,7 @@ protected:
         platform::SetEnumeratedComDevices({});
     }
 
-    CSerialMFC& RefPort() { return frame.Link().SerialPort(LinkSide::Reference); }
+    bool RefPortOpen() { return frame.Link().IsPortOpen(LinkSide::Reference); }
     long Probes() const {
         const auto lines = meter.Lines();
         return std::count(lines.begin(), lines.end(), "SET:INS:?");
@@ -82,6 +82,8 @@ TEST_F(FrameConnectTest, SearchSkipsAPortThatWillNotOpenAndFindsTheMeterAtItsRat
     ExpectBaudSetting("9600");
     // 115200, 57600, 38400 and 19200 went unanswered.
     EXPECT_EQ(Probes(), 5);
+    EXPECT_EQ(SerialOf(LinkSide::Reference).GetBaudrate(), 9600);
+    EXPECT_EQ(SerialOf(LinkSide::Reference).GetHandshaking(), CSerial::HardwareHandshake);
     ExpectPane("Connected to COM3 9600 8,N,1", 0x00FF00);
     EXPECT_EQ(op.types, (std::vector<unsigned>{MB_ICONINFORMATION}));
 }
@@ -125,7 +127,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     EXPECT_EQ(Probes(), 10);
     EXPECT_EQ(app.m_RefPort.m_nBaudRate, 300);
     EXPECT_FALSE(frame.Mode().IsLinkActive());
-    EXPECT_FALSE(RefPort().IsOpen());
+    EXPECT_FALSE(RefPortOpen());
     ExpectBaudSetting("-1");
     ExpectPane("Error :connection failure", 0x0000FF);
 
@@ -165,7 +167,7 @@ TEST_F(FrameConnectTest, EscInTheConnectingBoxEndsTheRateSearchSilently) {
 
     // No box (the operator would fail the test), no probe, no pane, nothing else changed.
     EXPECT_EQ(meter.LineCount(), 0u);
-    EXPECT_FALSE(RefPort().IsOpen());
+    EXPECT_FALSE(RefPortOpen());
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(ui.panes.count(CMainFrame::kStatusPane), 0u);
     // The key was the search's: the box is still there.
@@ -179,7 +181,7 @@ TEST_F(FrameConnectTest, StoredPortConnectsAndAtTheLowestRateWarnsItIsTooLow) {
         "to 115200 on your instrument");
     MeterConnection(frame).ConnectInstrumentPort();
     EXPECT_TRUE(frame.Mode().IsLinkActive());
-    EXPECT_TRUE(RefPort().IsOpen());
+    EXPECT_TRUE(RefPortOpen());
     ExpectPane("Connected to COM3 38400 8,N,1", 0x00FF00);
     ExpectBaudSetting("38400");
     EXPECT_EQ(Probes(), 1);
@@ -211,7 +213,7 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
     frame.Mode().SetLinkActive(true);
     MeterConnection(frame).ConnectInstrumentPort();
     EXPECT_EQ(Probes(), 1);
-    EXPECT_FALSE(RefPort().IsOpen());
+    EXPECT_FALSE(RefPortOpen());
     EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"WARNING: CONNECTION FAILURE"}));
     ExpectPane("Error : connection failure", 0x0000FF);
@@ -235,7 +237,7 @@ TEST_F(FrameConnectTest, AModemCallCarriesTheLinkAndDisconnectHangsUpWithGuardTi
     EXPECT_GE(escapes[0].silenceAfter, ModemResponder::kGuardMs);
     EXPECT_EQ(modem->HangUps(), 1);
     EXPECT_FALSE(modem->Carrier());
-    EXPECT_FALSE(RefPort().IsOpen());
+    EXPECT_FALSE(RefPortOpen());
     ExpectPane("Disconnected", 0x00FFFF, 0x000080);
 
     // A call without a meter behind it is hung up.
@@ -243,7 +245,7 @@ TEST_F(FrameConnectTest, AModemCallCarriesTheLinkAndDisconnectHangsUpWithGuardTi
     op.ExpectBox("Instrument not responding");
     MeterConnection(frame).ConnectInstrumentPort();
     EXPECT_EQ(modem->HangUps(), 2);
-    EXPECT_FALSE(RefPort().IsOpen());
+    EXPECT_FALSE(RefPortOpen());
 }
 
 TEST_F(FrameConnectTest, ABusyRemoteModemEndsTheSearchIntoTheLog) {
@@ -258,7 +260,7 @@ TEST_F(FrameConnectTest, ABusyRemoteModemEndsTheSearchIntoTheLog) {
     EXPECT_EQ(folder.Read(acquisition::SchedulerLog::kLogName).substr(21),
               "CONNECTION FAILURE (Line: \r\nBUSY\r\n) - Monitoring skipped.\r\r\n");
     EXPECT_FALSE(frame.Mode().IsLinkActive());
-    EXPECT_FALSE(RefPort().IsOpen());
+    EXPECT_FALSE(RefPortOpen());
     ExpectBaudSetting("-1");
     ExpectPane("Error :connection failure", 0x0000FF);
     EXPECT_EQ(Probes(), 0);
@@ -272,6 +274,6 @@ TEST_F(FrameConnectTest, NoModemOnTheStoredPortIsReported) {
     MeterConnection(frame).ConnectInstrumentPort();
 
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"AT"}));
-    EXPECT_FALSE(RefPort().IsOpen());
+    EXPECT_FALSE(RefPortOpen());
     EXPECT_EQ(op.types, (std::vector<unsigned>{MB_OK}));
 }

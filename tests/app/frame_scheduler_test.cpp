@@ -51,7 +51,7 @@ TEST_F(FrameSchedulerTest, TheCableOfPortIniConnectsAndIsLogged) {
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(app.m_RefPort.m_nComPort, 3);
     EXPECT_EQ(frame.Link().Side(), LinkSide::Reference);
-    EXPECT_TRUE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
+    EXPECT_TRUE(frame.Link().IsPortOpen(LinkSide::Reference));
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"STT:MON:OFF", "SET:INS:?"}));
     EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText,
               "Connecting to...\r\rPort = COM3\rBaudrate = 38400");
@@ -65,7 +65,7 @@ TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
     EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(),
               MeterConnection::kSchedulerNotAnswering);
     EXPECT_FALSE(frame.Mode().IsLinkActive());
-    EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
+    EXPECT_FALSE(frame.Link().IsPortOpen(LinkSide::Reference));
     EXPECT_EQ(Probes(), 1);
     EXPECT_EQ(frame.Scheduler().Run().State(), 2);
 
@@ -88,7 +88,7 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
     // Between acquisitions the scheduler ends the call.
     frame.Scheduler().Window().StopMonitoring();
     EXPECT_EQ(modem->HangUps(), 1);
-    EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
+    EXPECT_FALSE(frame.Link().IsPortOpen(LinkSide::Reference));
     EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_EQ(frame.Scheduler().Run().State(), acquisition::SchedulerRun::kIdle);
 
@@ -96,7 +96,7 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
     meter.ClearLog();
     EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerLinkFailed);
     EXPECT_EQ(Probes(), 0);
-    EXPECT_FALSE(frame.Link().SerialPort(LinkSide::Reference).IsOpen());
+    EXPECT_FALSE(frame.Link().IsPortOpen(LinkSide::Reference));
     // The modem's answer keeps its line ends in the log.
     const std::string log = folder.Read(acquisition::SchedulerLog::kLogName);
     EXPECT_TRUE(platform::EndsWith(

@@ -134,7 +134,7 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     while (asked() <= 3 && meter.WaitForLines(meter.LineCount() + 1, 2000)) {
     }
     EXPECT_GT(asked(), 3u);
-    EXPECT_FALSE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
+    EXPECT_FALSE(frame->Link().IsPortOpen(LinkSide::Target));
     EXPECT_EQ(app.m_TargetPort.m_nComPort, 3);
     EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=3\r\n"), std::string::npos);
     // Cancel ends the program without the login (an unexpected dialog would fail the test).

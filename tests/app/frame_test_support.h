@@ -16,6 +16,7 @@
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 #include "link/link_test_support.h"
+#include "link/serial_line_settings.h"
 #include "platform/com_ports.h"
 #include "platform/date_time.h"
 #include "platform/event_loop.h"
@@ -143,13 +144,16 @@ protected:
         platform::EventLoop::ClearQuit();
     }
 
-    CSerialMFC& Port() { return frame.Link().SerialPort(LinkSide::Target); }
+    // The session's serial port of `side`, for what only the port itself tells: its line.
+    CSerial& SerialOf(LinkSide side) { return static_cast<CSerial&>(Link().PortOf(side)); }
+    CSerialMFC& Port() { return static_cast<CSerialMFC&>(Link().PortOf(LinkSide::Target)); }
     LinkSession& Link() { return frame.Link(); }
 
     // The link port open for the link session; nothing queued goes out by itself.
     void OpenPort() {
-        ASSERT_EQ(Link().OpenLinkPort(LinkSide::Target, "COM3"), 0);
-        ASSERT_EQ(Port().Setup(38400), 0);
+        ASSERT_EQ(Link().OpenLinkPort(LinkSide::Target, kCom), 0);
+        ASSERT_EQ(Link().SetUpPort(LinkSide::Target, PortSettings::Instrument(app.m_TargetPort)),
+                  0);
     }
     // What a connect does: open the link port and start the send tick.
     void OpenLink() {

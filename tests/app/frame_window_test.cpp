@@ -112,8 +112,8 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     platform::SetComDevice(3, target.SlavePath());
     CKX9MonitorView& view = *frame->View();
     LinkSession& link = frame->Link();
-    ASSERT_EQ(link.OpenLinkPort(LinkSide::Reference, "COM2"), 0);
-    ASSERT_EQ(link.OpenLinkPort(LinkSide::Target, "COM3"), 0);
+    ASSERT_EQ(link.OpenLinkPort(LinkSide::Reference, 2), 0);
+    ASSERT_EQ(link.OpenLinkPort(LinkSide::Target, 3), 0);
     frame->SendCommand(100, "", "");
     frame->SendCommand(17, "", "");
     link.StartSendTick();
@@ -129,8 +129,8 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
 
     EXPECT_FALSE(view.HasGraphWindow(ViewGraph::Data));
     EXPECT_FALSE(frame->Bench().Window().HasWindow());
-    EXPECT_FALSE(link.SerialPort(LinkSide::Reference).IsOpen());
-    EXPECT_FALSE(link.SerialPort(LinkSide::Target).IsOpen());
+    EXPECT_FALSE(link.IsPortOpen(LinkSide::Reference));
+    EXPECT_FALSE(link.IsPortOpen(LinkSide::Target));
     EXPECT_TRUE(link.IsQueueEmpty());
     EXPECT_EQ(link.CurrentCommand(), nullptr);
     EXPECT_FALSE(frame->Mode().IsLinkActive());

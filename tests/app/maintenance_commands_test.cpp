@@ -154,7 +154,7 @@ TEST_F(MaintenanceCommandsTest, AFirmwareUpdateGoesUpToTheWriterAndThenGivesEver
     EXPECT_FALSE(TargetCalibration().upgradeMode);
     EXPECT_FALSE(frame->Mode().IsFirmwareUpgrading());
     EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kFirmwareUpgrade));
-    EXPECT_TRUE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
+    EXPECT_TRUE(frame->Link().IsPortOpen(LinkSide::Target));
     EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
     CCmdUI exitUi(cmd::ID_APP_EXIT);
     frame->Commands().OnUpdateCommandUi(exitUi);
@@ -208,7 +208,7 @@ TEST_F(MaintenanceCommandsTest, TheWritersPortMustBeCom16AtMost) {
     frame->Maintenance().OnFirmwareUpgrade();
 
     EXPECT_EQ(Requests(kVersionsTable), 0);
-    EXPECT_FALSE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
+    EXPECT_FALSE(frame->Link().IsPortOpen(LinkSide::Target));
     EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
 }
 
@@ -221,7 +221,7 @@ TEST_F(MaintenanceCommandsTest, UpdatesThatMayNotStartStopWithTheirMessage) {
     op.ExpectBox("Error 589");
     frame->Maintenance().OnFirmwareUpgrade();
     EXPECT_EQ(Requests(kFirmwareFile), 0);
-    EXPECT_FALSE(frame->Link().SerialPort(LinkSide::Target).IsOpen());
+    EXPECT_FALSE(frame->Link().IsPortOpen(LinkSide::Target));
 
     // An entry that names a path, not a file of the firmware folder.
     ServeEntry("../../port.ini");

@@ -42,18 +42,18 @@ public:
     }
     void AddLog(const std::string& text) override { logs.push_back(text); }
     bool WindowsPresent() override { return windows; }
-    CSerial* Port(cipher::Meter meter) override {
+    LinkPort* Port(cipher::Meter meter) override {
         return meter == cipher::Meter::Reference ? referencePort : targetPort;
     }
     std::optional<std::string> Exchange(cipher::Meter meter,
                                         const ExchangeRequest& request) override {
-        CSerial* port = Port(meter);
+        LinkPort* port = Port(meter);
         if (!port)
             return std::nullopt;
         return exchange.Exchange(*port, request);
     }
     void DiscardPending(cipher::Meter meter) override {
-        if (CSerial* port = Port(meter))
+        if (LinkPort* port = Port(meter))
             exchange.DiscardPending(*port);
     }
     void ShowValue(cipher::Meter meter, int channel, const std::string& text) override {
@@ -72,8 +72,8 @@ public:
     std::vector<unsigned> waits;
     Strings logs;
     bool windows = true;
-    CSerial* referencePort = nullptr;
-    CSerial* targetPort = nullptr;
+    LinkPort* referencePort = nullptr;
+    LinkPort* targetPort = nullptr;
     std::map<cipher::Meter, std::map<int, std::string>> fields;
     std::deque<int> randoms;
     // Whether the simulated meters answered all they were sent.

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,13 @@
 #include "link/link_port.h"
 #include "link/protocol_bytes.h"
 #include "link/serial_line_settings.h"
+
+// A failed expectation shows the settings as "COM3 38400 8/0/0 handshaking 2".
+inline void PrintTo(const PortSettings& s, std::ostream* os) {
+    *os << "COM" << s.comNumber << ' ' << s.line.baudRate << ' ' << s.line.dataBits << '/'
+        << s.line.parity << '/' << s.line.stopBits << " handshaking "
+        << (s.handshaking ? std::to_string(*s.handshaking) : "kept");
+}
 
 namespace linktest {
 
@@ -120,27 +128,36 @@ public:
     int Descriptor() const override { return -1; }
     int Close() override {
         m_open = false;
+        ++closes;
         return 0;
     }
-    int OpenFor(const std::string& device, platform::MessageTarget*) override {
-        opened.push_back(device);
-        m_open = true;
-        return 0;
+    int OpenFor(int comNumber, platform::MessageTarget*) override {
+        opened.push_back(comNumber);
+        m_open = !refuseOpen;
+        return refuseOpen ? 2 : 0;
     }
-    int Reopen(const std::string& device, const LineSettings& settings, int mode) override {
+    // Set-ups are kept whatever their fate, refused ones too.
+    int SetUp(const PortSettings& settings) override {
+        setUps.push_back(settings);
+        return refuseSetUp ? 87 : 0;
+    }
+    int Reopen(const PortSettings& settings) override {
         if (refuseReopen) {
             Close();
             return 2;
         }
-        line = settings;
-        handshaking = mode;
-        return OpenFor(device, nullptr);
+        Close();
+        OpenFor(settings.comNumber, nullptr);
+        return SetUp(settings);
     }
 
-    Lines opened;
-    LineSettings line;
-    int handshaking = -1;
+    // The COM numbers opened, the set-ups given and the closes, in order.
+    std::vector<int> opened;
+    std::vector<PortSettings> setUps;
+    int closes = 0;
     int purges = 0;
+    bool refuseOpen = false;
+    bool refuseSetUp = false;
     bool refuseReopen = false;
 
 protected:

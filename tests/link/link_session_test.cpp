@@ -13,6 +13,8 @@
 #include "link/link_session.h"
 #include "link/link_session_host.h"
 #include "link/port_record.h"
+#include "link/serial.h"
+#include "link/serial_line_settings.h"
 #include "support/test_env.h"
 
 using namespace linktest;
@@ -210,13 +212,71 @@ TEST_F(LinkSessionTest, TimeOutIsFourTimesAsLongOnTheModemLinkOrBelow1200Baud) {
     session.Close();
     EXPECT_TRUE(port.Written().empty());
     session.SetLinkPort(LinkSide::Reference);
-    port.OpenFor("COM3", nullptr);
+    port.OpenFor(3, nullptr);
     EXPECT_EQ(gapBeforeFirstResend(), 8001u);
     host.modem = false;
     host.record.m_nBaudRate = 600;
     EXPECT_EQ(gapBeforeFirstResend(), 8001u);
     host.record.m_nBaudRate = 1200;
     EXPECT_EQ(gapBeforeFirstResend(), 2001u);
+}
+
+// The golden transcripts hold the bytes the meter hears, not the line they went on: each use's
+// settings are pinned here, on the side it names.
+TEST(LinkSessionPorts, EachUseOpensItsSidesPortWithItsOwnSettings) {
+    testenv::TestOperator op;
+    ManualClock clock;
+    FakePort target{clock};
+    FakePort reference{clock};
+    RecordingHost host{clock};
+    LinkSession session{host, clock, target, reference};
+    PortRecord& record = host.record;
+    record = {};
+    record.m_nComPort = 12;
+    record.m_nBaudRate = 9600;
+
+    // The bench and the maintenance commands: opened afresh, 8N1 at the record's rate or at
+    // port.ini's rate, no handshaking asked for. A port that refuses its line is closed again.
+    ASSERT_EQ(session.OpenPort(LinkSide::Target, PortSettings::Instrument(record)), 0);
+    record.m_nBaudRate = 0;
+    ASSERT_EQ(session.OpenPort(LinkSide::Target, PortSettings::Instrument(record)), 0);
+    target.refuseSetUp = true;
+    EXPECT_NE(session.OpenPort(LinkSide::Target, PortSettings::Instrument(record)), 0);
+    EXPECT_FALSE(session.IsPortOpen(LinkSide::Target));
+    EXPECT_EQ(target.opened, (std::vector<int>{12, 12, 12}));
+    EXPECT_EQ(target.closes, 4);
+    const PortSettings instrument9600{12, {9600, 8, 0, 0}, std::nullopt};
+    const PortSettings instrument38400{12, {38400, 8, 0, 0}, std::nullopt};
+    EXPECT_EQ(target.setUps,
+              (std::vector<PortSettings>{instrument9600, instrument38400, instrument38400}));
+    EXPECT_TRUE(reference.opened.empty());
+
+    // Connecting: the link's port opened as ports open, then the record's framing with one
+    // stop bit and hardware handshaking.
+    record.m_nBaudRate = 115200;
+    record.m_nDataBits = 7;
+    record.m_nParity = CSerial::EvenParity;
+    record.m_nStopBits = CSerial::TwoStopBits;
+    ASSERT_EQ(session.OpenLinkPort(LinkSide::Reference, 12), 0);
+    EXPECT_EQ(session.Side(), LinkSide::Reference);
+    EXPECT_TRUE(reference.setUps.empty());
+    ASSERT_EQ(session.SetUpPort(LinkSide::Reference, PortSettings::Connecting(record)), 0);
+    EXPECT_EQ(reference.setUps.back(),
+              (PortSettings{12, {115200, 7, 2, 0}, CSerial::HardwareHandshake}));
+
+    // The speed change: the record's framing, its stop bits too, software handshaking.
+    host.baudSetting = "19.2k";
+    session.StartSendTick();
+    session.SetReadyToSend(TRUE);
+    session.SendCommand(53, "BAUD", "19.2k");
+    clock.AdvanceTo(2000);
+    EXPECT_EQ(reference.opened, (std::vector<int>{12, 12}));
+    EXPECT_EQ(reference.setUps.back(),
+              (PortSettings{12, {19200, 7, 2, 2}, CSerial::SoftwareHandshake}));
+
+    session.ClosePort(LinkSide::Reference);
+    EXPECT_FALSE(session.IsPortOpen(LinkSide::Reference));
+    EXPECT_EQ(target.opened.size(), 3u);
 }
 
 TEST_F(LinkSessionTest, RefusedEmptyAndWrongStateRepliesAreSentThreeTimesAtMost) {
@@ -321,10 +381,9 @@ TEST_F(LinkSessionTest, BaudChangeMovesThePortToEveryRateOfTheSettingsListAndNoO
     EXPECT_EQ(port.Transcript(),
               (Lines{"1 >> SET:BAUD:9.6k", "2001 >> SET:BAUD:115.2k", "4001 >> SET:BAUD:230.4k"}));
     EXPECT_EQ(clock.sleeps, (std::vector<unsigned>{1000, 1000, 1000}));
-    EXPECT_EQ(port.opened, (Lines{"COM3", "COM3", "COM3"}));
-    EXPECT_EQ(port.line.baudRate, 230400);
+    EXPECT_EQ(port.opened, (std::vector<int>{3, 3, 3}));
+    EXPECT_EQ(port.setUps.back(), (PortSettings{3, {230400, 8, 0, 0}, CSerial::SoftwareHandshake}));
     EXPECT_EQ(host.record.m_nBaudRate, 230400);
-    EXPECT_EQ(port.handshaking, 2);
     EXPECT_EQ(host.pane, "Connected to COM3 230400 8,N,1");
     EXPECT_EQ(host.events, Lines(4, "queue empty"));
 

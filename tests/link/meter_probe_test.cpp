@@ -8,6 +8,8 @@
 #include "link/link_fakes.h"
 #include "link/link_reply_state.h"
 #include "link/meter_probe.h"
+#include "link/serial_line_settings.h"
+#include "platform/com_ports.h"
 
 using namespace meter_probe;
 
@@ -17,14 +19,17 @@ TEST(MeterProbeNames, FriendlyNamesGiveTheWorkingNameNumberAndDevice) {
 
     EXPECT_EQ(WorkingPortName("USB Serial Port (COM12)"), "COM12");
     EXPECT_EQ(ComNumberAfterCom("COM12"), 12);
-    EXPECT_EQ(DeviceNameOf(12, "COM12"), "\\\\.\\COM12");
-    EXPECT_EQ(PortNameOf("\\\\.\\COM12"), "COM12");
-    EXPECT_EQ(DeviceNameOf(9), "COM9");
-    EXPECT_EQ(DeviceNameOf(10), "\\\\.\\COM10");
+    EXPECT_EQ(PortNameOf("COM12"), "COM12");
+    EXPECT_EQ(PortNameOf(12), "COM12");
+    // The number is what opens the port, whatever its name looks like.
+    platform::SetComDevice(12, "/dev/ttyUSB0");
+    EXPECT_EQ(ComPortDevice(12), "/dev/ttyUSB0");
+    platform::ClearComDevices();
 
-    // A name without "COM" is kept whole and has no number.
+    // A name without "COM" is kept whole and has no number: no device opens for it.
     EXPECT_EQ(WorkingPortName("Modem 56k"), "Modem 56k");
     EXPECT_EQ(ComNumberAfterCom("Modem 56k"), -1);
+    EXPECT_EQ(ComPortDevice(-1), "");
 
     EXPECT_EQ(ReplyWait(kSearchReplyWait, 1200), 1000u);
     EXPECT_EQ(ReplyWait(kSearchReplyWait, 600), 3000u);

@@ -2,6 +2,7 @@
 #include "link/serial_line_settings.h"
 
 #include <gtest/gtest.h>
+#include <termios.h>
 
 #include <string>
 #include <vector>
@@ -63,6 +64,32 @@ TEST_F(SerialPortTest, OpensWithWindowsDefaultsAndKeepsEachSettingsWindowsMeanin
     EXPECT_EQ(port.SetEventChar(0x03, true), 0);
     EXPECT_EQ(port.GetEventChar(), 0x03);
     EXPECT_EQ(port.GetEventMask(), CSerial::EV_RXCHAR | CSerial::EV_RXFLAG);
+}
+
+TEST_F(SerialPortTest, OpensByItsComNumberAndAsksForHandshakingOnlyWhenTheSettingsNameIt) {
+    CSerial port;
+    // No number, no device: nothing opens.
+    EXPECT_EQ(ComPortDevice(0), "");
+    EXPECT_NE(port.OpenFor(0, nullptr), 0);
+    ASSERT_EQ(port.OpenFor(7, nullptr), 0);
+    ASSERT_EQ(
+        port.SetUp(
+            {7, {19200, 8, CSerial::NoParity, CSerial::TwoStopBits}, CSerial::HardwareHandshake}),
+        0);
+    EXPECT_EQ(port.GetBaudrate(), 19200);
+    EXPECT_EQ(port.GetStopBits(), CSerial::TwoStopBits);
+    EXPECT_EQ(port.GetHandshaking(), CSerial::HardwareHandshake);
+    ASSERT_EQ(port.SetUp({7, {38400, 8, CSerial::NoParity, CSerial::OneStopBit}, std::nullopt}), 0);
+    EXPECT_EQ(port.GetBaudrate(), 38400);
+    EXPECT_EQ(port.GetHandshaking(), CSerial::HardwareHandshake);
+    // A handshaking mode the port does not know leaves the line as it was.
+    EXPECT_EQ(port.SetUp({7, {9600, 8, 0, 0}, 3}), E_INVALIDARG);
+    EXPECT_EQ(port.GetBaudrate(), 38400);
+    // Reopened, the port starts from its defaults again before it takes the settings.
+    ASSERT_EQ(port.Reopen({7, {57600, 8, CSerial::NoParity, CSerial::OneStopBit}, std::nullopt}),
+              0);
+    EXPECT_EQ(port.GetBaudrate(), 57600);
+    EXPECT_EQ(port.GetHandshaking(), CSerial::NoHandshake);
 }
 
 TEST(SerialLineSettings, KeepTheirWindowsMeaningOnATermiosRecord) {

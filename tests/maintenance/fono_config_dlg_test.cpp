@@ -31,7 +31,8 @@ constexpr const char* kDone = "Aggiornamento data di scadenza taratura completat
 
 class TestHost : public maintenance::CalibExpiryHost, public platform::MessageTarget {
 public:
-    CSerialMFC* TargetPort() override { return &port; }
+    LinkPort* TargetPort() override { return &port; }
+    void CloseTargetPort() override { port.Close(); }
     std::string UnlockTargetCryp() override {
         ++unlocks;
         return unlock();

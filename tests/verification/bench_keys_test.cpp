@@ -23,6 +23,10 @@ TEST_F(BenchTest, StartupConnectsAndIdentifiesBothMeters) {
     EXPECT_EQ(dlg.Bench().target.serialNumber, kTargetSerial);
     EXPECT_TRUE(host.refPort.IsOpen());
     EXPECT_TRUE(host.targetPort.IsOpen());
+    // Each on its record's port, 8N1 at the record's rate, no handshaking asked for.
+    const LineSettings line{kPortIniBaudRate, 8, CSerial::NoParity, CSerial::OneStopBit};
+    EXPECT_EQ(host.opened, (std::vector<PortSettings>{{kRefCom, line, std::nullopt},
+                                                      {kTargetCom, line, std::nullopt}}));
     EXPECT_FALSE(host.feedback.shown);
     EXPECT_EQ(host.instrLog.back(), "Strumenti collegati: REF SN R100 DUT SN T200");
     // The meters were quietened first and asked directly: the listeners took nothing.

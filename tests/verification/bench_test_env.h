@@ -12,8 +12,10 @@
 #include "../cipher/keyed_meters.h"
 #include "../web/recording_feedback.h"
 #include "link/direct_exchange.h"
+#include "link/link_ports.h"
 #include "link/link_test_support.h"
 #include "link/port_record.h"
+#include "link/serial_line_settings.h"
 #include "link/serial_wnd.h"
 #include "platform/com_ports.h"
 #include "platform/files.h"
@@ -65,8 +67,25 @@ public:
         ::SavePortIni(platform::JoinPath(m_programDir, "port.ini"), ref, target);
     }
     bool ViewPresent() override { return view; }
-    CSerialMFC* RefPort() override { return view ? &refPort : nullptr; }
-    CSerialMFC* TargetPort() override { return view ? &targetPort : nullptr; }
+    LinkPort* RefPort() override { return view ? &refPort : nullptr; }
+    LinkPort* TargetPort() override { return view ? &targetPort : nullptr; }
+    // As the link session opens its ports, with the host as their listeners' owner.
+    bool OpenPort(LinkSide side, const PortSettings& settings) override {
+        if (!view)
+            return false;
+        CSerialMFC& port = PortOf(side);
+        port.Close();
+        opened.push_back(settings);
+        if (port.OpenFor(settings.comNumber, this) != 0)
+            return false;
+        if (port.SetUp(settings) != 0) {
+            port.Close();
+            return false;
+        }
+        return true;
+    }
+    void ClosePort(LinkSide side) override { PortOf(side).Close(); }
+    CSerialMFC& PortOf(LinkSide side) { return side == LinkSide::Reference ? refPort : targetPort; }
     void OnMessage(unsigned, std::uintptr_t, std::intptr_t) override { ++portMessages; }
     void WriteInstrLog(const std::string& text) override { instrLog.push_back(text); }
 
@@ -79,6 +98,8 @@ public:
     DirectExchange exchange{*link, clock, [this](unsigned ms) { WaitWithMessages(ms); }};
     PortRecord ref;
     PortRecord target;
+    // The settings each port was opened on.
+    std::vector<PortSettings> opened;
     bool view = true;
     int abortWait = 0;
     int abortRequests = 0;
@@ -159,8 +180,7 @@ protected:
     const std::string programDir = folder.Path();
     web::ServerDatabases databases{client, programDir};
     TestHost host{programDir};
-    // The host is the ports' listeners' owner.
-    verification::BenchTools tools{host.exchange, host, databases, host.feedback};
+    verification::BenchTools tools{host.exchange, databases, host.feedback};
     verification::BenchInstruments instruments;
     CSoundDlg dlg{host, tools, instruments};
 };
