@@ -1,13 +1,12 @@
 #include "maintenance/fono_config_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "maintenance/dialog_buttons.h"
 #include "platform/operator.h"
 
 using ui::ToQt;
@@ -128,14 +127,7 @@ void CFonoConfigDlg::BuildWindow(QDialog& dialog) {
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(table);
-    auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(ToQt("Applica"), QDialogButtonBox::AcceptRole)
-        ->setObjectName(QString::number(IDOK));
-    buttons->addButton(ToQt("Annulla"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QString::number(IDCANCEL));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
+    maintenance::AddStepButtons(dialog, *layout, "Applica");
     dialog.resize(560, 260);
 }
 

@@ -1,10 +1,11 @@
 #include "maintenance/mic_calib_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "maintenance/dialog_buttons.h"
 
 using ui::ToQt;
 
@@ -96,14 +97,7 @@ void CMicCalibDlg::BuildWindow(QDialog& dialog) {
     auto* serial = new QLineEdit(&dialog);
     serial->setObjectName(kSerialEditName);
     layout->addWidget(serial);
-    auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(ToQt("Avanti"), QDialogButtonBox::AcceptRole)
-        ->setObjectName(QString::number(IDOK));
-    buttons->addButton(ToQt("Annulla"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QString::number(IDCANCEL));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
+    maintenance::AddStepButtons(dialog, *layout, "Avanti");
     dialog.resize(460, 220);
 }
 

@@ -547,25 +547,32 @@ void DataLoggingPage::OnEventParamsCheck() {
     EnableParams(kEvent, ticked);
 }
 
-void DataLoggingPage::OnReportIntervalChange() {
+// A report interval or a trigger set or turned off: its section's checks and parameters follow,
+// and the auto-store mode is offered only while both are off.
+void DataLoggingPage::SwitchSection(const SectionIds& s, bool on, int otherSelector,
+                                    const List& parameters) {
     PageControls& c = Controls();
-    const auto interval = c.SelectedText(kReportInterval);
-    if (!interval)
-        return;
-    if (*interval == kOff) {
-        if (c.SelectedText(kTrigger) == kOff)
+    if (!on) {
+        if (c.SelectedText(otherSelector) == kOff)
             c.Enable(kModeAutoStore, true);
-        ClearStoreChecks(kReport);
-        EmptyParams(kReport);
-        EnableParams(kReport, false);
-        EnableStoreChecks(kReport, false);
+        ClearStoreChecks(s);
+        EmptyParams(s);
+        EnableParams(s, false);
+        EnableStoreChecks(s, false);
         return;
     }
     c.Enable(kModeAutoStore, false);
-    if (!c.IsChecked(kReport.storeParams))
-        RefillParams(kReport, ReportParameters(false));
-    EnableParams(kReport, c.IsChecked(kReport.storeParams));
-    EnableStoreChecks(kReport, true);
+    if (!c.IsChecked(s.storeParams))
+        RefillParams(s, parameters);
+    EnableParams(s, c.IsChecked(s.storeParams));
+    EnableStoreChecks(s, true);
+}
+
+void DataLoggingPage::OnReportIntervalChange() {
+    const auto interval = Controls().SelectedText(kReportInterval);
+    if (!interval)
+        return;
+    SwitchSection(kReport, *interval != kOff, kTrigger, ReportParameters(false));
 }
 
 void DataLoggingPage::OnTriggerTypeChange() {
@@ -573,26 +580,15 @@ void DataLoggingPage::OnTriggerTypeChange() {
     const auto trigger = c.SelectedText(kTrigger);
     if (!trigger)
         return;
-    if (*trigger == kOff) {
-        if (c.SelectedText(kReportInterval) == kOff)
-            c.Enable(kModeAutoStore, true);
-        ClearStoreChecks(kEvent);
-        EmptyParams(kEvent);
+    const bool on = *trigger != kOff;
+    SwitchSection(kEvent, on, kReportInterval, kEventParameters);
+    for (int id : kTriggerLists)
+        c.Enable(id, on);
+    if (!on) {
         EmptyTriggerLists();
         c.ClearList(kNotify);
-        EnableParams(kEvent, false);
-        EnableStoreChecks(kEvent, false);
-        for (int id : kTriggerLists)
-            c.Enable(id, false);
         return;
     }
-    if (!c.IsChecked(kEvent.storeParams))
-        RefillParams(kEvent, kEventParameters);
-    c.Enable(kModeAutoStore, false);
-    EnableParams(kEvent, c.IsChecked(kEvent.storeParams));
-    EnableStoreChecks(kEvent, true);
-    for (int id : kTriggerLists)
-        c.Enable(id, true);
     c.FillList(kPolarity, {"POS", "NEG"});
     c.Select(kPolarity, 0);
     c.FillList(kNotify, {"OFF"});

@@ -124,6 +124,8 @@ private:
     void RefillParams(const data_logging_ids::SectionIds& section,
                       const std::vector<std::string>& entries);
     void EmptyTriggerLists();
+    void SwitchSection(const data_logging_ids::SectionIds& section, bool on, int otherSelector,
+                       const std::vector<std::string>& parameters);
 
     void ShowShortLeqAndFft();
     void ShowSection(const data_logging_ids::SectionIds& section,

@@ -1,8 +1,8 @@
 #pragma once
 // A zip archive on disk: open or create it, list and test its entries, extract them into a
 // folder and add disk files to it. Entries may be encrypted (traditional PKWARE) and archives
-// may be spanned over fixed-size volumes. Failures are CZipException; operations that do not
-// apply (closed archive, entry already open, zero buffer size...) return FALSE.
+// may be spanned over fixed-size volumes or removable disks. Failures are CZipException; operations
+// that do not apply (closed archive, entry already open, zero buffer size...) return FALSE.
 
 #include <cstddef>
 #include <cstdint>
@@ -34,9 +34,9 @@ public:
     CZipArchive(const CZipArchive&) = delete;
     CZipArchive& operator=(const CZipArchive&) = delete;
 
-    // Modes 0 and 1 read the central directory at once; 3 writes volumes of `volumeSize` bytes
-    // (0 asks for removable disks, which this system cannot tell: cause 12 without a volume
-    // callback, 14 with one). FALSE when an archive is already open.
+    // Modes 0 and 1 read the central directory at once; 3 writes volumes of `volumeSize` bytes,
+    // or with 0 volumes on removable disks (cause 12 without a volume callback, 14 when the
+    // archive's folder is not on a removable disk). FALSE when an archive is already open.
     bool Open(const std::string& path, int mode = kOpen, std::uint64_t volumeSize = 0);
     // Writes the central directory when entries were added. After an exception it writes
     // nothing, except that an existing archive being added to gets back the directory of its
@@ -53,6 +53,8 @@ public:
     // FALSE while an entry is open.
     bool SetPassword(std::string_view password);
     void SetVolumeCallback(ZipVolumeCallback callback, void* userData);
+    // The disks of archives spanned over removable disks; the system's by default.
+    void SetRemovableMedium(zip::RemovableMedium& medium) { m_storage.m_pMedium = &medium; }
     void SetKeepAllocationList(bool keep) { m_allocations.SetKeeping(keep); }
     // Takes effect for the archives opened afterwards.
     void SetConvertNames(bool convert) { m_centralDir.m_bConvertNames = convert; }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -25,7 +26,8 @@ void CZipStorage::Open(const std::string& path, int mode, std::uint64_t volumeSi
     m_iSpanMode = kNoSpan;
     m_iCurrentVolume = m_iLastVolume = 0;
     m_uBuffered = 0;
-    m_bNewSpan = m_bVolumesCreated = m_bVolumeWritten = m_bReadOnly = false;
+    m_uFreeSpace = 0;
+    m_bNewSpan = m_bVolumesCreated = m_bVolumeWritten = m_bReadOnly = m_bOpen = false;
     bool opened = false;
     switch (mode) {
         case 0:
@@ -44,20 +46,26 @@ void CZipStorage::Open(const std::string& path, int mode, std::uint64_t volumeSi
             break;
         case 3:
             if (volumeSize == 0) {
-                // Removable disks cannot be told apart here, so no medium qualifies.
-                Fail(m_pCallback ? CZipException::kNotRemovable : CZipException::kNoVolumeCallback,
-                     "spanning over removable disks");
+                if (!m_pCallback)
+                    Fail(CZipException::kNoVolumeCallback, "spanning over removable disks");
+                if (!m_pMedium->IsRemovable(path))
+                    Fail(CZipException::kNotRemovable, "its folder is not on a removable disk");
+                m_iSpanMode = kRemovableSpan;
+                opened = true;  // the first disk is asked for as the marker is written
+            } else {
+                m_iSpanMode = kFixedSpan;
+                m_bVolumesCreated = true;
+                m_uVolumeSize = m_uFreeSpace = volumeSize;
+                opened = m_file.Open(zip::VolumeFileName(path, 0), CZipBigFile::Mode::kCreate);
             }
-            m_iSpanMode = kFixedSpan;
-            m_bNewSpan = m_bVolumesCreated = true;
-            m_uVolumeSize = m_uFreeSpace = volumeSize;
-            opened = m_file.Open(zip::VolumeFileName(path, 0), CZipBigFile::Mode::kCreate);
+            m_bNewSpan = true;
             break;
         default:
             Fail(CZipException::kGeneric, "unknown open mode");
     }
     if (!opened)
         Fail(CZipException::kGeneric, "open: " + m_file.OpenError());
+    m_bOpen = true;
     if (!m_bReadOnly)
         m_writeBuffer.Allocate(kWriteBufferSize);
     if (m_bNewSpan) {
@@ -72,9 +80,11 @@ void CZipStorage::Close(bool afterException) {
         return;
     if (afterException) {
         m_file.Close();
+        m_bOpen = false;
     } else {
         Flush();
         m_file.Close();
+        m_bOpen = false;
         if (m_bVolumesCreated) {
             const std::string last = zip::VolumeFileName(m_path, m_iCurrentVolume);
             if (std::rename(last.c_str(), m_path.c_str()) != 0)
@@ -88,8 +98,16 @@ void CZipStorage::Close(bool afterException) {
 }
 
 void CZipStorage::SetOpenedSpanned(int lastVolume) {
-    m_iSpanMode = kFixedSpan;
     m_iCurrentVolume = m_iLastVolume = lastVolume;
+    m_iSpanMode = !HasFixedVolumes(lastVolume) && m_pMedium->IsRemovable(m_path) ? kRemovableSpan
+                                                                                 : kFixedSpan;
+}
+
+// The first volume or the one before the last: an end record may claim 65535 volumes.
+bool CZipStorage::HasFixedVolumes(int lastVolume) const {
+    struct stat st {};
+    return ::stat(zip::VolumeFileName(m_path, 0).c_str(), &st) == 0 ||
+           ::stat(zip::VolumeFileName(m_path, lastVolume - 1).c_str(), &st) == 0;
 }
 
 void CZipStorage::EndSpanning() {
@@ -98,6 +116,10 @@ void CZipStorage::EndSpanning() {
 }
 
 void CZipStorage::OpenVolumeForReading(int volume) {
+    if (m_iSpanMode == kRemovableSpan) {
+        InsertDiskForReading(volume);
+        return;
+    }
     const std::string name = volume == m_iLastVolume ? m_path : zip::VolumeFileName(m_path, volume);
     if (!m_file.Open(name, CZipBigFile::Mode::kRead)) {
         const int cause = errno == ENOENT ? CZipException::kMissingVolume : CZipException::kGeneric;
@@ -105,6 +127,26 @@ void CZipStorage::OpenVolumeForReading(int volume) {
                                      name.c_str(), m_file.OpenError().c_str()));
     }
     m_iCurrentVolume = volume;
+}
+
+void CZipStorage::InsertDiskForReading(int volume) {
+    if (!m_pCallback)
+        Fail(CZipException::kNoVolumeCallback, platform::Format("disk %d", volume + 1));
+    // Once the callback has been asked, the disk in the drive is known again only when the
+    // asked one is open.
+    m_iCurrentVolume = -1;
+    do
+        AskForDisk(kDiskToRead, volume);
+    while (!m_file.Open(m_path, CZipBigFile::Mode::kRead));
+    m_iCurrentVolume = volume;
+}
+
+void CZipStorage::AskForDisk(int code, int volume) const {
+    const std::string disk = platform::Format("disk %d", volume + 1);
+    if (!m_pCallback)
+        Fail(CZipException::kNoVolumeCallback, disk);
+    if (!m_pCallback(code, volume + 1, m_pCallbackData))
+        Fail(CZipException::kVolumeChangeAborted, disk);
 }
 
 void CZipStorage::ChangeVolume(int volume) {
@@ -118,7 +160,7 @@ void CZipStorage::ChangeVolume(int volume) {
 std::optional<std::uint64_t> CZipStorage::VolumeLength(int volume) {
     if (m_iSpanMode == kNoSpan || m_bNewSpan || volume == m_iCurrentVolume)
         return m_file.GetLength();
-    if (volume < 0 || volume > m_iLastVolume)
+    if (volume < 0 || volume > m_iLastVolume || m_iSpanMode == kRemovableSpan)
         return std::nullopt;
     struct stat st {};
     const std::string name = volume == m_iLastVolume ? m_path : zip::VolumeFileName(m_path, volume);
@@ -145,10 +187,10 @@ void CZipStorage::Read(void* buffer, std::size_t size) {
 void CZipStorage::MakeRoom(std::size_t size) {
     if (!m_bNewSpan)
         return;
-    if (size > m_uVolumeSize)
+    if (m_iSpanMode == kFixedSpan && size > m_uVolumeSize)
         Fail(CZipException::kGeneric, "record larger than a volume");
     if (size > m_uFreeSpace)
-        NextVolume();
+        NextVolume(size, true);
 }
 
 void CZipStorage::Write(const void* data, std::size_t size, bool atOnce) {
@@ -161,7 +203,7 @@ void CZipStorage::Write(const void* data, std::size_t size, bool atOnce) {
         std::size_t part = size;
         if (m_bNewSpan) {
             if (m_uFreeSpace == 0)
-                NextVolume();
+                NextVolume(size, false);
             part = static_cast<std::size_t>(std::min<std::uint64_t>(part, m_uFreeSpace));
             m_uFreeSpace -= part;
             m_bVolumeWritten = true;
@@ -197,7 +239,7 @@ void CZipStorage::Flush() {
     m_file.Write(m_writeBuffer.Data(), buffered);
 }
 
-void CZipStorage::NextVolume() {
+void CZipStorage::NextVolume(std::size_t needed, bool atOnce) {
     Flush();
     int next = m_iCurrentVolume;
     if (m_bVolumeWritten)
@@ -205,11 +247,38 @@ void CZipStorage::NextVolume() {
     if (next >= kMaxVolumes)
         Fail(CZipException::kTooManyVolumes, {});
     m_file.Close();
-    if (!m_file.Open(zip::VolumeFileName(m_path, next), CZipBigFile::Mode::kCreate))
-        Fail(CZipException::kGeneric, "volume: " + m_file.OpenError());
+    m_uFreeSpace = 0;
+    if (m_iSpanMode == kRemovableSpan) {
+        StartDisk(next, needed, atOnce);
+    } else {
+        if (!m_file.Open(zip::VolumeFileName(m_path, next), CZipBigFile::Mode::kCreate))
+            Fail(CZipException::kGeneric, "volume: " + m_file.OpenError());
+        m_uFreeSpace = m_uVolumeSize;
+    }
     m_iCurrentVolume = next;
-    m_uFreeSpace = m_uVolumeSize;
     m_bVolumeWritten = false;
+}
+
+// Asks for disks until the one put in is empty, has room for what must not be split, takes
+// the label and the volume's file.
+void CZipStorage::StartDisk(int volume, std::size_t needed, bool atOnce) {
+    const int bytesNeeded = static_cast<int>(std::min<std::size_t>(needed, INT_MAX));
+    const std::uint64_t least = atOnce ? needed : 1;
+    const std::string label = platform::Format("pkback# %.3d", volume + 1);
+    for (int code = bytesNeeded;;) {
+        AskForDisk(code, volume);
+        if (!m_pMedium->IsEmpty(m_path))
+            code = kDiskNotEmpty;
+        else if (m_pMedium->FreeSpace(m_path) < least)
+            code = bytesNeeded;
+        else if (!m_pMedium->Label(m_path, label))
+            code = kDiskNotLabelled;
+        else if (!m_file.Open(m_path, CZipBigFile::Mode::kCreate))
+            code = kVolumeNotCreated;
+        else
+            break;
+    }
+    m_uFreeSpace = m_pMedium->FreeSpace(m_path);
 }
 
 std::uint64_t CZipStorage::GetPosition() {

@@ -9,11 +9,20 @@
 
 #include "zip/zip_auto_buffer.h"
 #include "zip/zip_big_file.h"
+#include "zip/zip_removable_medium.h"
 
-// Asked to change the disk of an archive spanned over removable disks: `code` is the number of
-// bytes needed on the new disk, or -2 (the disk is not empty), -3 (it cannot be labelled),
-// -4 (the volume file cannot be created). FALSE gives up.
-using ZipVolumeCallback = bool (*)(int code, int volume, void* userData);
+// Asked to change the disk of an archive spanned over removable disks. Writing, `code` is the
+// number of bytes the write in progress still has to place on the next disk, then a code below
+// while the disk put in is refused; reading, it is kDiskToRead. `disk` counts from 1, as the
+// disks' labels do. FALSE gives up (cause 13).
+using ZipVolumeCallback = bool (*)(int code, int disk, void* userData);
+
+enum ZipVolumeCode : int {
+    kDiskToRead = -1,
+    kDiskNotEmpty = -2,
+    kDiskNotLabelled = -3,
+    kVolumeNotCreated = -4,
+};
 
 class CZipStorage {
 public:
@@ -28,11 +37,14 @@ public:
     CZipStorage& operator=(const CZipStorage&) = delete;
 
     // Modes as CZipArchive::Open takes them. Mode 0 falls back to reading only when the file
-    // may not be written.
+    // may not be written. Mode 3 with no volume size spans removable disks: every disk holds
+    // one file under the archive's path, and the first is asked for as the marker is written.
     void Open(const std::string& path, int mode, std::uint64_t volumeSize);
-    // Renames the last volume of a spanned archive written here to the archive's name.
+    // Renames the last volume of a spanned archive of fixed-size volumes written here to the
+    // archive's name.
     void Close(bool afterException);
-    bool IsOpen() const { return m_file.IsOpen(); }
+    // Open from Open to Close, also while a removable disk's file is closed for the next one.
+    bool IsOpen() const { return m_bOpen; }
     bool IsReadOnly() const { return m_bReadOnly; }
     bool IsSpanned() const { return m_iSpanMode != kNoSpan; }
     bool IsWritingSpanned() const { return m_bNewSpan; }
@@ -42,14 +54,17 @@ public:
     CZipBigFile& File() { return m_file; }
 
     // An archive opened for reading turned out to be spanned; the file open is its last volume.
+    // It spans removable disks when its folder is on one and holds neither the first nor the
+    // next-to-last volume file of a fixed-size span.
     void SetOpenedSpanned(int lastVolume);
     // A spanned archive being written that fits on its first volume becomes an ordinary one.
     void EndSpanning();
     // Reading: moves to another volume of a spanned archive (no-op otherwise). A volume that is
-    // not there is cause 21, and the volume open before stays open for the other entries.
+    // not there is cause 21, and the volume open before stays open for the other entries. On
+    // removable disks the callback is asked to put the disk in.
     void ChangeVolume(int volume);
     // The length of a volume of the archive being read (the file's for an archive that is not
-    // spanned); none when that volume is not there.
+    // spanned); none when that volume is not there, or is on a removable disk not in the drive.
     std::optional<std::uint64_t> VolumeLength(int volume);
     int GetLastVolume() const { return m_iLastVolume; }
     // Exactly `size` bytes, continuing on the next volumes; a bad archive when they end first.
@@ -71,11 +86,17 @@ public:
 
     ZipVolumeCallback m_pCallback = nullptr;
     void* m_pCallbackData = nullptr;
+    zip::RemovableMedium* m_pMedium = &zip::SystemRemovableMedium();
 
 private:
     void Buffer(const char* data, std::size_t size);
-    void NextVolume();
+    // `needed`: the bytes still to write; all of them must fit when they may not be split.
+    void NextVolume(std::size_t needed, bool atOnce);
+    void StartDisk(int volume, std::size_t needed, bool atOnce);
     void OpenVolumeForReading(int volume);
+    void InsertDiskForReading(int volume);
+    bool HasFixedVolumes(int lastVolume) const;
+    void AskForDisk(int code, int volume) const;
     [[noreturn]] void Fail(int cause, const std::string& detail) const;
 
     CZipBigFile m_file;
@@ -91,4 +112,5 @@ private:
     bool m_bNewSpan = false;
     bool m_bVolumesCreated = false;
     bool m_bReadOnly = false;
+    bool m_bOpen = false;
 };

@@ -1,5 +1,5 @@
 // Archives spanned over fixed-size volumes, named as Info-ZIP names them, both ways; and the
-// removable-disk spanning that this system cannot offer.
+// removable-disk spanning refused where it cannot be.
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -150,7 +150,7 @@ TEST(ZipSpan, ASpannedArchiveThatFitsOneVolumeBecomesOrdinary) {
         Shell("unzip -tq small.zip >/dev/null && unzip -tq -P pw small-locked.zip >/dev/null"), 0);
 }
 
-TEST(ZipSpan, RemovableDisksAndTooManyVolumesAreRefused) {
+TEST(ZipSpan, DisksWithoutACallbackOrOffARemovableDiskAndTooManyVolumesAreRefused) {
     testenv::ScratchFolder folder;
     CZipArchive zip;
     EXPECT_EQ(ZipCause([&] { zip.Open("disk.zip", CZipArchive::kCreateSpan, 0); }),

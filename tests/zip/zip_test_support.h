@@ -28,6 +28,13 @@ std::string ReadEntry(CZipArchive& zip, int index);
 // Every entry of the archive at `path`, as name (program form) and content.
 Entries ReadArchive(const std::string& path, const std::string& password = {});
 
+// A password other than `right` whose try at entry `index`'s encryption header passes its
+// check byte (`passesCheck`) or fails it. The header is random, so which wrong passwords the
+// one check byte lets through changes from archive to archive: a test that means one kind of
+// wrong password asks for it here.
+std::string WrongPassword(const std::string& archive, int index, const std::string& right,
+                          bool passesCheck);
+
 // Runs a command through the shell; its exit status, -1 when it could not run.
 int Shell(const std::string& command);
 bool HasProgram(const std::string& name);
