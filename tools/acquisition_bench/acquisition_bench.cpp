@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "acquisition/data_file_reader.h"
-#include "acquisition/record_layout.h"
 #include "platform/text.h"
+#include "records/record_layout.h"
 
 namespace fs = std::filesystem;
 using namespace acquisition;
@@ -54,9 +54,9 @@ public:
     void AppendPageListRow(const std::string&, int) override { ++m_pages; }
     void SelectFirstPageRow() override {}
     void SetPageStartText(const std::string&) override {}
-    void ShowLoadedDataViews(std::optional<RecordKind>) override {}
+    void ShowLoadedDataViews(std::optional<records::RecordKind>) override {}
     void SetDataListCount(long long rows) override { m_rows += rows; }
-    void OnPageLoaded(std::optional<RecordKind>, long long) override {}
+    void OnPageLoaded(std::optional<records::RecordKind>, long long) override {}
     void UpdateAudioLabelWindow(bool) override {}
     void CreateSchedulerLogWindow() override {}
     void ShowSchedulerLogWindow(const std::string&) override {}
@@ -65,24 +65,24 @@ public:
     long long Rows() const { return m_rows; }
 
 private:
-    std::vector<unsigned char> m_buffer = std::vector<unsigned char>(kDataBufferSize);
-    size_t m_filled = kDataBufferSize;
+    std::vector<unsigned char> m_buffer = std::vector<unsigned char>(records::kDataBufferSize);
+    size_t m_filled = records::kDataBufferSize;
     std::string m_file;
     std::vector<std::string> m_labels;
     int m_pages = 0;
     long long m_rows = 0;
 };
 
-SetupBlock Setup(const char* mode, long long pageSize) {
-    SetupBlock block;
-    block.SetField(SetupBlock::kModel, "QS4160_L0$1");
-    block.SetField(SetupBlock::kAcquisitionMode, mode);
-    block.SetField(SetupBlock::kPagingSize, std::to_string(pageSize));
+records::SetupBlock Setup(const char* mode, long long pageSize) {
+    records::SetupBlock block;
+    block.SetField(records::SetupBlock::kModel, "QS4160_L0$1");
+    block.SetField(records::SetupBlock::kAcquisitionMode, mode);
+    block.SetField(records::SetupBlock::kPagingSize, std::to_string(pageSize));
     return block;
 }
 
 // Pages of `layout` holding `pageSize` records, until the data bytes reach the recording's.
-std::vector<std::string> Pages(const RecordLayout& layout, long long pageSize) {
+std::vector<std::string> Pages(const records::RecordLayout& layout, long long pageSize) {
     std::vector<std::string> pages;
     std::vector<std::uint16_t> levels(static_cast<size_t>(layout.ValuesPerSample()));
     long long record = 0;
@@ -91,9 +91,10 @@ std::vector<std::string> Pages(const RecordLayout& layout, long long pageSize) {
         for (long long i = 0; i < pageSize && data < kRecordingBytes; ++i, ++record) {
             for (size_t band = 0; band < levels.size(); ++band)
                 levels[band] = static_cast<std::uint16_t>((record * 7 + band * 13) % 1400);
-            const std::string bytes = EncodeRecord(
-                PackTimeWord(static_cast<int>(record / 3600), record / 60 % 60, record % 60),
-                levels);
+            const std::string bytes =
+                records::EncodeRecord(records::PackTimeWord(static_cast<int>(record / 3600),
+                                                            record / 60 % 60, record % 60),
+                                      levels);
             page += bytes;
             data += static_cast<long long>(bytes.size());
         }
@@ -121,12 +122,12 @@ Workload MakeIndexedSet(const fs::path& folder) {
     const std::string head(Setup("THIRD OCTAV", pageSize).Bytes());
     std::vector<std::string> names;
     for (const std::string& page :
-         Pages(RecordLayout(RecordKind::OfModeText("THIRD OCTAV")), pageSize)) {
+         Pages(records::RecordLayout(records::RecordKind::OfModeText("THIRD OCTAV")), pageSize)) {
         names.push_back("RecFile_" + std::to_string(names.size()) + ".rec");
         Write(folder / names.back(), head + page);
         set.files.push_back(folder / names.back());
     }
-    Write(set.path, IndexFileText(names));
+    Write(set.path, records::IndexFileText(names));
     return set;
 }
 
@@ -135,7 +136,8 @@ Workload MakeSingleFile(const fs::path& folder) {
         "single file, octave", "single_file", folder / "single.kr9", {folder / "single.kr9"}, 0};
     const long long pageSize = 5000;
     std::string bytes(Setup("OCTAVE", pageSize).Bytes());
-    for (const std::string& page : Pages(RecordLayout(RecordKind::OfModeText("OCTAVE")), pageSize))
+    for (const std::string& page :
+         Pages(records::RecordLayout(records::RecordKind::OfModeText("OCTAVE")), pageSize))
         bytes += page;
     Write(single.path, bytes);
     return single;
@@ -203,7 +205,7 @@ int main(int argc, char** argv) {
             // As the program opens its first set: a data buffer nothing is known of yet.
             QuietHost host;
             acquisition::Recording state;
-            SetupBlock block;
+            records::SetupBlock block;
             DataFileReader dataFiles(host, state, block);
             reader = std::min(reader, Seconds([&] {
                                   dataFiles.ReadDumpFile(recording.path.string());
