@@ -10,7 +10,7 @@
 
 #include "acquisition/data_buffer.h"
 #include "acquisition/data_set.h"
-#include "acquisition/record_layout.h"
+#include "records/record_layout.h"
 
 namespace acquisition {
 
@@ -50,11 +50,11 @@ public:
 
     // The data list shown, the report list hidden, and the graph windows, bar charts, legend
     // and navigator as a recording of `kind` has them.
-    virtual void ShowLoadedDataViews(std::optional<RecordKind> kind) = 0;
+    virtual void ShowLoadedDataViews(std::optional<records::RecordKind> kind) = 0;
     // The data list's row count, then every row drawn again.
     virtual void SetDataListCount(long long rows) = 0;
     // A page is in the data buffer: the 3-D window, graph windows and navigator follow it.
-    virtual void OnPageLoaded(std::optional<RecordKind> kind, long long samples) = 0;
+    virtual void OnPageLoaded(std::optional<records::RecordKind> kind, long long samples) = 0;
     // The audio-label window: made when missing, its list refreshed, shown when the labels
     // hold audio labels and hidden otherwise.
     virtual void UpdateAudioLabelWindow(bool hasAudioLabels) = 0;

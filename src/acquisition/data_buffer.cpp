@@ -4,7 +4,7 @@
 
 namespace acquisition {
 
-DataBufferView::DataBufferView(std::span<const unsigned char> buffer, RecordLayout layout,
+DataBufferView::DataBufferView(std::span<const unsigned char> buffer, records::RecordLayout layout,
                                long long loadedBytes)
     : m_buffer(buffer),
       m_layout(layout),
@@ -12,7 +12,7 @@ DataBufferView::DataBufferView(std::span<const unsigned char> buffer, RecordLayo
       m_samples(layout.SamplesInPage(m_loaded)) {}
 
 std::string DataBufferView::StartText() const {
-    const size_t length = std::min<size_t>(kPageStartBytes, static_cast<size_t>(m_loaded));
+    const size_t length = std::min<size_t>(records::kPageStartBytes, static_cast<size_t>(m_loaded));
     std::string text(reinterpret_cast<const char*>(m_buffer.data()), length);
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' ||
                              static_cast<unsigned char>(text.back()) == 0xFF))
@@ -23,10 +23,10 @@ std::string DataBufferView::StartText() const {
 std::optional<std::uint16_t> DataBufferView::WordAt(long long index) const {
     if (index < 0)
         return std::nullopt;
-    const long long offset = kPageStartBytes + 2 * index;
+    const long long offset = records::kPageStartBytes + 2 * index;
     if (offset + 2 > m_loaded)
         return std::nullopt;
-    return GetWord(m_buffer, static_cast<size_t>(offset));
+    return records::GetWord(m_buffer, static_cast<size_t>(offset));
 }
 
 std::optional<std::uint16_t> DataBufferView::Value(long long sample, int value) const {
@@ -53,7 +53,7 @@ std::optional<int> DataBufferView::TimeSeconds(long long sample) const {
     const auto word = TimeWord(sample);
     if (!word)
         return std::nullopt;
-    return TimeWordSeconds(*word);
+    return records::TimeWordSeconds(*word);
 }
 
 }  // namespace acquisition

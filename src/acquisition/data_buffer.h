@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/record_layout.h"
+#include "records/record_layout.h"
 
 namespace acquisition {
 
@@ -30,14 +30,14 @@ public:
     DataBufferView() = default;
     // `loadedBytes`: how much of the buffer the page filled (start text included); the rest of
     // the buffer is no data.
-    DataBufferView(std::span<const unsigned char> buffer, RecordLayout layout,
+    DataBufferView(std::span<const unsigned char> buffer, records::RecordLayout layout,
                    long long loadedBytes);
     // The whole buffer taken as loaded.
-    DataBufferView(std::span<const unsigned char> buffer, RecordLayout layout)
+    DataBufferView(std::span<const unsigned char> buffer, records::RecordLayout layout)
         : DataBufferView(buffer, layout, static_cast<long long>(buffer.size())) {}
 
-    const RecordLayout& Layout() const { return m_layout; }
-    std::optional<RecordKind> Kind() const { return m_layout.Kind(); }
+    const records::RecordLayout& Layout() const { return m_layout; }
+    std::optional<records::RecordKind> Kind() const { return m_layout.Kind(); }
     // Whole samples loaded.
     long long SampleCount() const { return m_samples; }
     // The page's start text, trailing blanks and unset bytes cut.
@@ -55,7 +55,7 @@ private:
     std::optional<std::uint16_t> WordAt(long long index) const;
 
     std::span<const unsigned char> m_buffer;
-    RecordLayout m_layout;
+    records::RecordLayout m_layout;
     long long m_loaded = 0;
     long long m_samples = 0;
 };

@@ -21,7 +21,8 @@ double SamplesPerAcquisition(const RecordingSetup& setup) {
     if (!setup.acquisitionTime.IsValid())
         return 0;
     const double seconds = static_cast<double>(setup.acquisitionTime.WholeSeconds());
-    const double interval = IntervalSeconds(setup.kind, setup.profileTime, setup.spectrumTime);
+    const double interval =
+        records::IntervalSeconds(setup.kind, setup.profileTime, setup.spectrumTime);
     return interval > 0 ? seconds / interval : 0;
 }
 
@@ -70,7 +71,7 @@ void DataFileReader::OpenSessionFile(const std::string& path) {
     m_recording.SetLoadedFromFile(true);
     m_host.SetCurrentFile(path);
     m_host.BeginDataFile(path);
-    m_setupBlock.Fill(0, SetupBlock::kUnset);
+    m_setupBlock.Fill(0, records::SetupBlock::kUnset);
     // An archive that could not be unpacked holds no data set to read: its bytes read as one
     // would only say that the page size is not valid.
     const Unpacking unpacking = UnpackZippedDataSet(path);
@@ -117,8 +118,9 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
         RecordingSetup setup = listing.Setup(page);
         if (!listing.isIndex && page == 0) {
             // A single file's data set starts with its first page.
-            setup.date = platform::Mid(listed.startText, 0, kStartDateLength);
-            setup.time = platform::Mid(listed.startText, kStartTimeOffset, kStartTimeLength);
+            setup.date = platform::Mid(listed.startText, 0, records::kStartDateLength);
+            setup.time = platform::Mid(listed.startText, records::kStartTimeOffset,
+                                       records::kStartTimeLength);
         }
         if (listing.isIndex || page == 0) {
             m_setupBlock = listing.Block(page);

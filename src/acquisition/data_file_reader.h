@@ -19,7 +19,7 @@ public:
     static constexpr long long kRecordCapacity = 10000;
 
     // `setupBlock` is the program's, which a loaded page's setup block replaces.
-    DataFileReader(AcquisitionHost& host, Recording& recording, SetupBlock& setupBlock)
+    DataFileReader(AcquisitionHost& host, Recording& recording, records::SetupBlock& setupBlock)
         : m_host(host), m_recording(recording), m_setupBlock(setupBlock) {}
 
     // A data file chosen by the operator or named on the command line; a memory-dump file
@@ -45,7 +45,7 @@ private:
 
     AcquisitionHost& m_host;
     Recording& m_recording;
-    SetupBlock& m_setupBlock;
+    records::SetupBlock& m_setupBlock;
     // The shown set's file and label file, kept while its pages are loaded one after another.
     PageLoader m_pages;
     LabelFileCache m_labelFile;

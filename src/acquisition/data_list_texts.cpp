@@ -2,12 +2,12 @@
 
 #include <optional>
 
-#include "acquisition/band_labels.h"
-#include "acquisition/record_layout.h"
 #include "link/instr_status.h"
 #include "link/model_rules.h"
 #include "platform/date_time.h"
 #include "platform/text.h"
+#include "records/band_labels.h"
+#include "records/record_layout.h"
 
 namespace acquisition {
 
@@ -52,7 +52,7 @@ int LevelColumns(std::string_view model) {
     return model_rules::IsQS4160(model) ? 5 : 3;
 }
 
-std::vector<ui::ListColumn> LevelColumnsOf(RecordKind, const CInstrStatus& current) {
+std::vector<ui::ListColumn> LevelColumnsOf(records::RecordKind, const CInstrStatus& current) {
     std::vector<ui::ListColumn> columns{{kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth}};
     const std::string* levels[] = {&current.m_strSlm1Param, &current.m_strSlm2Param,
                                    &current.m_strSlm3Param, &current.m_strSlm4Param,
@@ -63,7 +63,7 @@ std::vector<ui::ListColumn> LevelColumnsOf(RecordKind, const CInstrStatus& curre
     return columns;
 }
 
-std::vector<ui::ListColumn> ProfileColumnsOf(RecordKind, const CInstrStatus& current) {
+std::vector<ui::ListColumn> ProfileColumnsOf(records::RecordKind, const CInstrStatus& current) {
     return {
         {kTimeHeading, ui::LVCFMT_LEFT, kTimeWidth},
         {Contains(current.m_strModel, "QS4060") ? std::string("LAFmx") : current.m_strProfileParam,
@@ -73,9 +73,10 @@ std::vector<ui::ListColumn> ProfileColumnsOf(RecordKind, const CInstrStatus& cur
 
 // The band captions without their blank ("1 k" heads its column as "1k"); the caption after
 // the last band, the overall level's, is the auxiliary weighting as the meter names it.
-std::vector<ui::ListColumn> BandColumnsOf(RecordKind kind, const CInstrStatus& current) {
+std::vector<ui::ListColumn> BandColumnsOf(records::RecordKind kind, const CInstrStatus& current) {
     const auto caption = [&](int band) {
-        return BandLabel(kind->bands, band, kNoBandShift, current.m_strSpectAuxWeighting);
+        return records::BandLabel(kind->bands, band, records::kNoBandShift,
+                                  current.m_strSpectAuxWeighting);
     };
     const int bands = kind->valuesPerSample - 1;
     const bool marked = IsMarkedVariant(current.m_strModel);
@@ -91,7 +92,7 @@ std::vector<ui::ListColumn> BandColumnsOf(RecordKind kind, const CInstrStatus& c
 }
 
 std::string ValueText(std::optional<std::uint16_t> word) {
-    return word ? LevelText(*word) : std::string();
+    return word ? records::LevelText(*word) : std::string();
 }
 
 std::string ClockText(long long seconds) {
@@ -135,12 +136,12 @@ struct ProfileRate {
 };
 
 ProfileRate ProfileRateOf(const std::string& profileTime) {
-    switch (ProfileStepOf(profileTime)) {
-        case ProfileStep::Eighth:
+    switch (records::ProfileStepOf(profileTime)) {
+        case records::ProfileStep::Eighth:
             return {8, 8};
-        case ProfileStep::Quarter:
+        case records::ProfileStep::Quarter:
             return {4, 4};
-        case ProfileStep::Other:
+        case records::ProfileStep::Other:
             break;
     }
     return {2, Contains(profileTime, "0.5") ? 2 : 1};
@@ -206,19 +207,19 @@ int NoStatusColumn(std::string_view) {
 
 // The rows of each shape of record: its columns, and the text of a cell.
 struct RowShape {
-    RecordShape shape;
-    std::vector<ui::ListColumn> (*columns)(RecordKind kind, const CInstrStatus& current);
+    records::RecordShape shape;
+    std::vector<ui::ListColumn> (*columns)(records::RecordKind kind, const CInstrStatus& current);
     std::string (*cell)(const DataListSource& source, int row, int column);
     int (*statusColumn)(std::string_view model);
 };
 
 constexpr RowShape kRowShapes[] = {
-    {RecordShape::Levels, LevelColumnsOf, LevelCell, LevelStatusColumn},
-    {RecordShape::Profile, ProfileColumnsOf, ProfileCell, ProfileStatusColumn},
-    {RecordShape::Spectrum, BandColumnsOf, SpectrumCell, NoStatusColumn},
+    {records::RecordShape::Levels, LevelColumnsOf, LevelCell, LevelStatusColumn},
+    {records::RecordShape::Profile, ProfileColumnsOf, ProfileCell, ProfileStatusColumn},
+    {records::RecordShape::Spectrum, BandColumnsOf, SpectrumCell, NoStatusColumn},
 };
 
-const RowShape* RowShapeOf(std::optional<RecordKind> kind) {
+const RowShape* RowShapeOf(std::optional<records::RecordKind> kind) {
     if (!kind)
         return nullptr;
     for (const RowShape& rows : kRowShapes)
@@ -229,7 +230,7 @@ const RowShape* RowShapeOf(std::optional<RecordKind> kind) {
 
 }  // namespace
 
-std::vector<ui::ListColumn> DataListColumns(std::optional<RecordKind> kind,
+std::vector<ui::ListColumn> DataListColumns(std::optional<records::RecordKind> kind,
                                             const CInstrStatus& current) {
     const RowShape* rows = RowShapeOf(kind);
     return rows ? rows->columns(*kind, current) : std::vector<ui::ListColumn>();
@@ -242,7 +243,7 @@ std::string DataListCellText(const DataListSource& source, int row, int column) 
     return rows->cell(source, row, column);
 }
 
-int StatusColumn(std::optional<RecordKind> kind, std::string_view model) {
+int StatusColumn(std::optional<records::RecordKind> kind, std::string_view model) {
     const RowShape* rows = RowShapeOf(kind);
     return rows ? rows->statusColumn(model) : 0;
 }

@@ -20,11 +20,11 @@ namespace acquisition {
 // The columns of a recording kind, by the shape of its records; none without a kind. Headings
 // of the measured values come from `current` (SLM1_PAR ..., PROFILE_PARAM, SPECT_AUX_POND),
 // a spectrum's from its band captions.
-std::vector<ui::ListColumn> DataListColumns(std::optional<RecordKind> kind,
+std::vector<ui::ListColumn> DataListColumns(std::optional<records::RecordKind> kind,
                                             const CInstrStatus& current);
 // The column of a kind's rows that holds a record's status ("LAST") as the graph panels look
 // for it ("QS4060" levels 4, other levels 6, profile 2); 0 for rows without one.
-int StatusColumn(std::optional<RecordKind> kind, std::string_view model);
+int StatusColumn(std::optional<records::RecordKind> kind, std::string_view model);
 
 // Everything a cell's text depends on.
 struct DataListSource {

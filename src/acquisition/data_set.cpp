@@ -148,7 +148,7 @@ TextHead ReadTextHead(int fd) {
     std::string line;
     if (!lines.Next(line, kFirstLineChars))
         return head;
-    head.isIndex = IsIndexFirstLine(line);
+    head.isIndex = records::IsIndexFirstLine(line);
     while (head.isIndex && lines.Next(line, kFirstLineChars)) {
         std::string name = platform::TrimRight(line);
         if (!name.empty())
@@ -162,24 +162,25 @@ TextHead ReadTextHead(const std::string& path) {
     return ReadTextHead(file.Get());
 }
 
-bool FitsBuffer(const RecordLayout& layout, long long pageSize) {
+bool FitsBuffer(const records::RecordLayout& layout, long long pageSize) {
     return pageSize > 0 && layout.PageDataBytes(pageSize) > 0 &&
-           layout.PageBytes(pageSize) <= static_cast<long long>(kDataBufferSize);
+           layout.PageBytes(pageSize) <= static_cast<long long>(records::kDataBufferSize);
 }
 
 std::optional<PageFileSetup> ReadPageFileHead(std::FILE* file, std::string& failure) {
-    const std::vector<unsigned char> head = ReadAt(file, 0, kLabelHeaderBytes);
-    if (head.size() < static_cast<size_t>(kLabelHeaderBytes)) {
+    const std::vector<unsigned char> head = ReadAt(file, 0, records::kLabelHeaderBytes);
+    if (head.size() < static_cast<size_t>(records::kLabelHeaderBytes)) {
         failure = kFileEmpty;
         return std::nullopt;
     }
-    const long long offset = SetupBlockOffset(head);
-    const auto block = SetupBlock::FromBytes(ReadAt(file, offset, SetupBlock::kSize));
+    const long long offset = records::SetupBlockOffset(head);
+    const auto block =
+        records::SetupBlock::FromBytes(ReadAt(file, offset, records::SetupBlock::kSize));
     if (!block) {
         failure = kFileEmpty;
         return std::nullopt;
     }
-    const PageFileSetup result{*block, DecodeSetup(*block), offset + SetupBlock::kSize};
+    const PageFileSetup result{*block, DecodeSetup(*block), offset + records::SetupBlock::kSize};
     if (!FitsBuffer(result.setup.Layout(), result.setup.pageSize)) {
         failure = platform::Format(kBadPageSize, result.setup.pageSize);
         return std::nullopt;
@@ -195,7 +196,7 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
     }
     const std::string folder = FolderOf(path);
     for (const std::string& name : names) {
-        if (!IsPlainPageName(name)) {
+        if (!records::IsPlainPageName(name)) {
             listing.failure = platform::Format(kBadPageName, name.c_str());
             return;
         }
@@ -211,9 +212,9 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
             listing.failure = failure;
             return;
         }
-        listing.pages.push_back({head->dataStart,
-                                 AsText(ReadAt(page.get(), head->dataStart, kPageStartBytes)),
-                                 listing.heads.size()});
+        listing.pages.push_back(
+            {head->dataStart, AsText(ReadAt(page.get(), head->dataStart, records::kPageStartBytes)),
+             listing.heads.size()});
         listing.heads.push_back(*head);
         listing.pageNames.push_back(name);
     }
@@ -241,7 +242,8 @@ void ListSingleFile(const std::string& path, DataSetListing& listing) {
     }
     listing.heads.push_back(*head);
     for (long long offset = head->dataStart; offset < size; offset += pageBytes)
-        listing.pages.push_back({offset, AsText(ReadAt(file.get(), offset, kPageStartBytes)), 0});
+        listing.pages.push_back(
+            {offset, AsText(ReadAt(file.get(), offset, records::kPageStartBytes)), 0});
 }
 
 }  // namespace
@@ -264,24 +266,24 @@ int LevelScaleTop(std::string_view range, bool extendedRange) {
     return fullScale - (extendedRange ? 110 : 80);
 }
 
-RecordingSetup DecodeSetup(const SetupBlock& block) {
+RecordingSetup DecodeSetup(const records::SetupBlock& block) {
     RecordingSetup setup;
-    setup.model = block.Text(SetupBlock::kModel);
-    setup.date = block.Text(SetupBlock::kDate);
-    setup.time = block.Text(SetupBlock::kTime);
-    setup.range = block.Text(SetupBlock::kRange);
-    setup.profileTime = block.Text(SetupBlock::kProfileTime);
-    setup.spectrumTime = block.Text(SetupBlock::kSpectrumTime);
+    setup.model = block.Text(records::SetupBlock::kModel);
+    setup.date = block.Text(records::SetupBlock::kDate);
+    setup.time = block.Text(records::SetupBlock::kTime);
+    setup.range = block.Text(records::SetupBlock::kRange);
+    setup.profileTime = block.Text(records::SetupBlock::kProfileTime);
+    setup.spectrumTime = block.Text(records::SetupBlock::kSpectrumTime);
     for (size_t i = 0; i < setup.parameters.size(); ++i)
-        setup.parameters[i] = block.Text(SetupBlock::kSlm1Param + static_cast<int>(i));
-    setup.spectShift = block.Text(SetupBlock::kSpectShift);
-    setup.kind = RecordKind::OfModeText(block.Text(SetupBlock::kAcquisitionMode));
-    setup.pageSize = platform::Atoll(block.Text(SetupBlock::kPagingSize));
+        setup.parameters[i] = block.Text(records::SetupBlock::kSlm1Param + static_cast<int>(i));
+    setup.spectShift = block.Text(records::SetupBlock::kSpectShift);
+    setup.kind = records::RecordKind::OfModeText(block.Text(records::SetupBlock::kAcquisitionMode));
+    setup.pageSize = platform::Atoll(block.Text(records::SetupBlock::kPagingSize));
     const std::string_view bytes = block.Bytes();
-    setup.acquisitionTime =
-        ParseSchedulerField(bytes.substr(kAcquisitionTimeOffset, kSchedulerFieldBytes));
-    setup.repetitionTime =
-        ParseSchedulerField(bytes.substr(kRepetitionTimeOffset, kSchedulerFieldBytes));
+    setup.acquisitionTime = records::ParseSchedulerField(
+        bytes.substr(records::kAcquisitionTimeOffset, records::kSchedulerFieldBytes));
+    setup.repetitionTime = records::ParseSchedulerField(
+        bytes.substr(records::kRepetitionTimeOffset, records::kSchedulerFieldBytes));
     return setup;
 }
 
@@ -331,10 +333,10 @@ void PageLoader::Open(const std::string& path) {
     TextHead head = ReadTextHead(m_file.Descriptor());
     m_isIndex = head.isIndex;
     m_pageNames = std::move(head.pageNames);
-    std::array<unsigned char, kLabelHeaderBytes> labelHead{};
+    std::array<unsigned char, records::kLabelHeaderBytes> labelHead{};
     if (!m_isIndex &&
         ReadFully(m_file.Descriptor(), 0, labelHead.data(), labelHead.size()) == labelHead.size())
-        m_setupOffset = SetupBlockOffset(labelHead);
+        m_setupOffset = records::SetupBlockOffset(labelHead);
 }
 
 void PageLoader::Close() {
@@ -344,7 +346,7 @@ void PageLoader::Close() {
     m_setupOffset = -1;
 }
 
-PageLoad PageLoader::Load(const std::string& path, int page, const RecordLayout& layout,
+PageLoad PageLoader::Load(const std::string& path, int page, const records::RecordLayout& layout,
                           long long pageSize, PageBuffer buffer) {
     if (!m_file.IsCurrent(path))
         Open(path);
@@ -359,7 +361,7 @@ PageLoad PageLoader::Load(const std::string& path, int page, const RecordLayout&
     return load;
 }
 
-PageLoad PageLoader::Read(const std::string& path, int page, const RecordLayout& layout,
+PageLoad PageLoader::Read(const std::string& path, int page, const records::RecordLayout& layout,
                           long long pageSize, std::span<unsigned char> buffer) const {
     PageLoad load;
     if (!m_file.IsOpen()) {
@@ -375,7 +377,7 @@ PageLoad PageLoader::Read(const std::string& path, int page, const RecordLayout&
             return load;
         }
         const std::string& name = m_pageNames[static_cast<size_t>(page)];
-        if (!IsPlainPageName(name)) {
+        if (!records::IsPlainPageName(name)) {
             load.failure = platform::Format(kBadPageName, name.c_str());
             return load;
         }
@@ -385,9 +387,9 @@ PageLoad PageLoader::Read(const std::string& path, int page, const RecordLayout&
             load.failure = kCannotOpenPage;
             return load;
         }
-        std::array<unsigned char, kLabelHeaderBytes> labelHead{};
+        std::array<unsigned char, records::kLabelHeaderBytes> labelHead{};
         setupOffset = ReadFully(fd, 0, labelHead.data(), labelHead.size()) == labelHead.size()
-                          ? SetupBlockOffset(labelHead)
+                          ? records::SetupBlockOffset(labelHead)
                           : -1;
     }
     if (setupOffset < 0) {
@@ -399,18 +401,18 @@ PageLoad PageLoader::Read(const std::string& path, int page, const RecordLayout&
         load.failure = platform::Format(kBadPageSize, pageSize);
         return load;
     }
-    long long start = setupOffset + SetupBlock::kSize;
+    long long start = setupOffset + records::SetupBlock::kSize;
     if (!m_isIndex)
         start += std::max(page, 0) * pageBytes;
     load.bytes =
         static_cast<long long>(ReadFully(fd, start, buffer.data(), static_cast<size_t>(pageBytes)));
-    load.startText.assign(buffer.begin(),
-                          buffer.begin() + std::min<long long>(load.bytes, kPageStartBytes));
+    load.startText.assign(
+        buffer.begin(), buffer.begin() + std::min<long long>(load.bytes, records::kPageStartBytes));
     return load;
 }
 
-PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
-                  std::span<unsigned char> buffer) {
+PageLoad LoadPage(const std::string& path, int page, const records::RecordLayout& layout,
+                  long long pageSize, std::span<unsigned char> buffer) {
     PageLoader loader;
     size_t filled = buffer.size();
     return loader.Load(path, page, layout, pageSize, {buffer, filled});

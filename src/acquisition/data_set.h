@@ -15,7 +15,7 @@
 
 #include "acquisition/data_buffer.h"
 #include "acquisition/kept_file.h"
-#include "acquisition/record_layout.h"
+#include "records/record_layout.h"
 
 namespace acquisition {
 
@@ -30,12 +30,12 @@ struct RecordingSetup {
     // SLM1_PAR to SLM5_PAR, PROFILE_PARAM, SPECT_AUX_POND.
     std::array<std::string, 7> parameters;
     std::string spectShift;
-    RecordKind kind = RecordKind::OfModeText({});
+    records::RecordKind kind = records::RecordKind::OfModeText({});
     long long pageSize = 0;
-    ScheduleTime acquisitionTime;
-    ScheduleTime repetitionTime;
+    records::ScheduleTime acquisitionTime;
+    records::ScheduleTime repetitionTime;
 
-    RecordLayout Layout() const { return RecordLayout::For(kind, profileTime); }
+    records::RecordLayout Layout() const { return records::RecordLayout::For(kind, profileTime); }
     // The top of the level scale: the range's full scale less 110 when character 9 of a
     // "QS4060" model text is '1' (its extended range), else less 80.
     int LevelScaleTop() const;
@@ -45,7 +45,7 @@ struct RecordingSetup {
 // The full scale of a range text: 130 for "10", 120 for "20", 110 for "30", 100 for "40",
 // else 140; less 110 when `extendedRange`, else less 80.
 int LevelScaleTop(std::string_view range, bool extendedRange);
-RecordingSetup DecodeSetup(const SetupBlock& block);
+RecordingSetup DecodeSetup(const records::SetupBlock& block);
 
 // The cause code of a file that could not be opened, as the program's messages number them
 // (2 not found, 3 bad path, 4 too many open files, 5 access denied, ...).
@@ -53,7 +53,7 @@ int FileErrorCause(int error);
 
 // A page file's setup and where its pages start.
 struct PageFileSetup {
-    SetupBlock block;
+    records::SetupBlock block;
     RecordingSetup setup;  // the block decoded
     long long dataStart = 0;
 };
@@ -77,7 +77,7 @@ struct DataSetListing {
     // Set when the listing stopped on a failure the operator is told of.
     std::optional<std::string> failure;
 
-    const SetupBlock& Block(size_t page) const { return heads[pages[page].head].block; }
+    const records::SetupBlock& Block(size_t page) const { return heads[pages[page].head].block; }
     const RecordingSetup& Setup(size_t page) const { return heads[pages[page].head].setup; }
 };
 DataSetListing ListDataSet(const std::string& path);
@@ -99,15 +99,15 @@ public:
     // Reads page `page` of the data set at `path` into `buffer`, 0xFF after it: line `page`
     // after an index's first line names its page file; a single file holds it at its place
     // among pages of `pageSize` samples of `layout`.
-    PageLoad Load(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
-                  PageBuffer buffer);
+    PageLoad Load(const std::string& path, int page, const records::RecordLayout& layout,
+                  long long pageSize, PageBuffer buffer);
     // Lets the set's file go.
     void Close();
 
 private:
     void Open(const std::string& path);
-    PageLoad Read(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
-                  std::span<unsigned char> buffer) const;
+    PageLoad Read(const std::string& path, int page, const records::RecordLayout& layout,
+                  long long pageSize, std::span<unsigned char> buffer) const;
 
     KeptFile m_file;
     bool m_isIndex = false;
@@ -117,8 +117,8 @@ private:
 };
 
 // One page read as PageLoader reads it, into a buffer whose whole rest is then filled with 0xFF.
-PageLoad LoadPage(const std::string& path, int page, const RecordLayout& layout, long long pageSize,
-                  std::span<unsigned char> buffer);
+PageLoad LoadPage(const std::string& path, int page, const records::RecordLayout& layout,
+                  long long pageSize, std::span<unsigned char> buffer);
 
 // What unpacking a data file came to: no archive (a data file to read as it is), an archive
 // unpacked whole, or an archive that could not be unpacked, with the zip library's reason.

@@ -25,7 +25,7 @@ constexpr size_t kTypeByte = 3;
 constexpr size_t kFlagsByte = 4;
 
 bool IsStart(int type) {
-    return type == kDumpStart || type == kDumpExtendedStart;
+    return type == records::kDumpStart || type == records::kDumpExtendedStart;
 }
 
 }  // namespace
@@ -152,7 +152,7 @@ DumpDecoder::Scan DumpDecoder::ScanToRecord(ListenerInput& input) {
             }
         }
         const unsigned char byte = m_input[m_inputStart++];
-        if (byte == kDumpStartByte) {
+        if (byte == records::kDumpStartByte) {
             m_scanTail.clear();
             m_record[0] = byte;
             return Scan::Record;
@@ -206,7 +206,7 @@ void DumpDecoder::OnRecord(ListenerInput& input) {
     Read read = Read::Done;
     for (size_t need = 4; have < need;
          need = static_cast<size_t>(
-             DumpSizeBytes(std::span<const unsigned char>(m_record.data(), have)))) {
+             records::DumpSizeBytes(std::span<const unsigned char>(m_record.data(), have)))) {
         read = ReadRecordBytes(input, have, need - have);
         if (read != Read::Done)
             break;
@@ -214,21 +214,21 @@ void DumpDecoder::OnRecord(ListenerInput& input) {
     }
     if (read == Read::Done) {
         const std::span<const unsigned char> head(m_record.data(), have);
-        const std::string level = DumpLevelText(m_record[1], m_record[2]);
+        const std::string level = records::DumpLevelText(m_record[1], m_record[2]);
         // A record of no type ends before its flags byte: the last flags stay.
         const unsigned char flags = have > kFlagsByte ? m_record[kFlagsByte] : m_lastFlags;
-        const auto size = DumpRecordSizeOf(head, m_reportOrEventSetup);
+        const auto size = records::DumpRecordSizeOf(head, m_reportOrEventSetup);
         // The buffer's size is checked before a byte of the body is copied.
-        const bool fits =
-            size && size->sent <= kDumpRecordBufferBytes && static_cast<size_t>(size->sent) >= have;
+        const bool fits = size && size->sent <= records::kDumpRecordBufferBytes &&
+                          static_cast<size_t>(size->sent) >= have;
         if (fits)
             read = ReadRecordBytes(input, have, static_cast<size_t>(size->sent) - have);
         if (read == Read::Done && fits &&
-            DumpChecksumHolds(
+            records::DumpChecksumHolds(
                 std::span<const unsigned char>(m_record.data(), static_cast<size_t>(size->sent)),
                 size->sent)) {
             // A file the meter left without its end closes before the next one starts.
-            if (IsStart(DumpRecordTypeOf(m_record[kTypeByte])))
+            if (IsStart(records::DumpRecordTypeOf(m_record[kTypeByte])))
                 CloseOpenFile();
             m_lastLevel = level;
             m_lastFlags = flags;
@@ -252,9 +252,9 @@ void DumpDecoder::OnRecord(ListenerInput& input) {
     }
 }
 
-void DumpDecoder::OnValidRecord(ListenerInput& input, DumpRecordSize size) {
+void DumpDecoder::OnValidRecord(ListenerInput& input, records::DumpRecordSize size) {
     m_failures = 0;
-    const int type = DumpRecordTypeOf(m_record[kTypeByte]);
+    const int type = records::DumpRecordTypeOf(m_record[kTypeByte]);
     const std::span<unsigned char> record(m_record.data(), static_cast<size_t>(size.sent));
     if (IsStart(type)) {
         m_reportOrEventSetup = false;
@@ -264,14 +264,14 @@ void DumpDecoder::OnValidRecord(ListenerInput& input, DumpRecordSize size) {
     } else {
         ++m_recordCount;
     }
-    if (type == kDumpSetupReport || type == kDumpSetupEvent)
+    if (type == records::kDumpSetupReport || type == records::kDumpSetupEvent)
         m_reportOrEventSetup = true;
-    if (type == kDumpEnd) {
+    if (type == records::kDumpEnd) {
         StampEndRecordModel(record, m_model, m_extendedRange);
         m_fileEnded = true;
         --m_filesLeft;
     }
-    std::string kept = KeptDumpRecord(record, size);
+    std::string kept = records::KeptDumpRecord(record, size);
     m_host.DumpProgress(m_fileCount, m_recordCount);
 
     if (m_cancel) {
@@ -344,7 +344,7 @@ void DumpDecoder::AppendHeld() {
 void DumpDecoder::CloseOpenFile() {
     if (m_fileEnded)
         return;
-    const auto end = IncompleteDumpRecord(m_lastLevel, m_lastFlags);
+    const auto end = records::IncompleteDumpRecord(m_lastLevel, m_lastFlags);
     Append(std::string(end.begin(), end.end()));
     m_fileEnded = true;
 }

@@ -20,7 +20,7 @@
 #include <string>
 
 #include "acquisition/dump_decoder_host.h"
-#include "acquisition/record_layout.h"
+#include "records/record_layout.h"
 
 class LinkReplyState;
 class ListenerInput;
@@ -71,7 +71,7 @@ private:
     void Ask(ListenerInput& input, int code);
 
     void OnRecord(ListenerInput& input);
-    void OnValidRecord(ListenerInput& input, DumpRecordSize size);
+    void OnValidRecord(ListenerInput& input, records::DumpRecordSize size);
     void OnBadRecord(ListenerInput& input);
     void OnFailure(ListenerInput& input);
     // Cancelled: what came stays, the download ends.
@@ -94,12 +94,12 @@ private:
     std::atomic<bool> m_interrupt{false};
 
     // The bytes read from the port and not yet used.
-    std::array<unsigned char, kDumpRecordBufferBytes> m_input{};
+    std::array<unsigned char, records::kDumpRecordBufferBytes> m_input{};
     size_t m_inputStart = 0;
     size_t m_inputEnd = 0;
     std::string m_scanTail;
 
-    std::array<unsigned char, kDumpRecordBufferBytes> m_record{};
+    std::array<unsigned char, records::kDumpRecordBufferBytes> m_record{};
     std::optional<std::string> m_held;
     // The last record's level text and flags byte, for a synthetic end record.
     std::string m_lastLevel;

@@ -1,8 +1,8 @@
 #include "acquisition/label_file.h"
 
-#include "acquisition/record_layout.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "records/record_layout.h"
 
 namespace acquisition {
 
@@ -72,7 +72,7 @@ bool SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& la
         return false;
     std::string text;
     for (const std::string& label : labels)
-        text += label + std::string(kDoubleCrLineEnd);
+        text += label + std::string(records::kDoubleCrLineEnd);
     return platform::WriteFileAtomic(path, text);
 }
 

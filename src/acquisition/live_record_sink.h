@@ -5,7 +5,7 @@
 #include <string>
 
 #include "acquisition/live_record_text.h"
-#include "acquisition/record_kind.h"
+#include "records/record_kind.h"
 
 namespace acquisition {
 
@@ -13,7 +13,7 @@ class LiveRecordSink {
 public:
     virtual ~LiveRecordSink() = default;
     // One live record of `kind`, as the meter sent it (kMissingRecord for one that never came).
-    virtual void ProcessRecord(RecordKind kind, const std::string& reply) = 0;
+    virtual void ProcessRecord(records::RecordKind kind, const std::string& reply) = 0;
 };
 
 }  // namespace acquisition

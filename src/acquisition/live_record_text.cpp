@@ -43,13 +43,13 @@ void AddLevel(LiveRecordText& record, std::string_view text) {
     std::string shown = platform::Trim(text);
     if (!IsLevelText(shown))
         shown = "---";
-    record.words.push_back(LevelWord(shown));
+    record.words.push_back(records::LevelWord(shown));
     record.levelTexts.push_back(std::move(shown));
 }
 
 void AddMissing(LiveRecordText& record) {
     record.levelTexts.emplace_back("---");
-    record.words.push_back(kNoValue);
+    record.words.push_back(records::kNoValue);
 }
 
 // The elapsed time and values of a tab-separated record: `values` values after the time.
@@ -81,19 +81,20 @@ LiveRecordText ParseTabbedRecord(std::string_view reply, int values, bool levelM
 
 }  // namespace
 
-std::string ElapsedText(const ElapsedTime& time) {
+std::string ElapsedText(const records::ElapsedTime& time) {
     return platform::Format("%.2d:%.2d:%.2d", time.hours, time.minutes, time.seconds);
 }
 
-std::optional<ElapsedTime> ParseElapsed(std::string_view text) {
+std::optional<records::ElapsedTime> ParseElapsed(std::string_view text) {
     const std::string time = platform::TrimLeft(text);
     if (time.size() < static_cast<size_t>(kElapsedLength))
         return std::nullopt;
     for (const size_t at : {0, 1, 3, 4, 6, 7})
         if (!IsDigit(time[at]))
             return std::nullopt;
-    return ElapsedTime{platform::Atoi(time.substr(0, 2)), platform::Atoi(time.substr(3, 2)),
-                       platform::Atoi(time.substr(6, 2))};
+    return records::ElapsedTime{platform::Atoi(time.substr(0, 2)),
+                                platform::Atoi(time.substr(3, 2)),
+                                platform::Atoi(time.substr(6, 2))};
 }
 
 LiveRecordText ParseSpectrumRecord(std::string_view reply, int bands) {

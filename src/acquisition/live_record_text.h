@@ -17,13 +17,13 @@
 #include <string_view>
 #include <vector>
 
-#include "acquisition/record_layout.h"
+#include "records/record_layout.h"
 
 namespace acquisition {
 
 struct LiveRecordText {
     // The elapsed time of the measurement, when the record tells one.
-    std::optional<ElapsedTime> elapsed;
+    std::optional<records::ElapsedTime> elapsed;
     // The marker the record carries: the label after "MARKER", or "LAST" for a level record
     // ending in "ML"; empty without one.
     std::string marker;
@@ -35,9 +35,9 @@ struct LiveRecordText {
 };
 
 // "%.2d:%.2d:%.2d".
-std::string ElapsedText(const ElapsedTime& time);
+std::string ElapsedText(const records::ElapsedTime& time);
 // "hh:mm:ss" at the start of `text` (blanks before it skipped); nothing when it is shorter.
-std::optional<ElapsedTime> ParseElapsed(std::string_view text);
+std::optional<records::ElapsedTime> ParseElapsed(std::string_view text);
 
 // A spectrum record of `bands` band levels (12 octave, 33 third-octave).
 LiveRecordText ParseSpectrumRecord(std::string_view reply, int bands);

@@ -41,7 +41,7 @@ double LossThreshold(const std::string& interval) {
     return std::max(seconds, kShortestLossGap);
 }
 
-int ElapsedSeconds(const ElapsedTime& time) {
+int ElapsedSeconds(const records::ElapsedTime& time) {
     return time.hours * 3600 + time.minutes * 60 + time.seconds;
 }
 
@@ -67,34 +67,35 @@ void LiveRecorder::BeginRecording() {
     m_previous.reset();
 }
 
-RecordLayout LiveRecorder::Layout(RecordKind kind) const {
-    return RecordLayout::For(kind, m_host.Setup().profileTime);
+records::RecordLayout LiveRecorder::Layout(records::RecordKind kind) const {
+    return records::RecordLayout::For(kind, m_host.Setup().profileTime);
 }
 
-long long LiveRecorder::PageSize(RecordKind kind) const {
-    const RecordLayout layout = Layout(kind);
+long long LiveRecorder::PageSize(records::RecordKind kind) const {
+    const records::RecordLayout layout = Layout(kind);
     const long long chosen = m_host.Setup().pageSize;
-    const long long fits = (static_cast<long long>(kDataBufferSize) - kPageStartBytes) /
-                           layout.RecordBytes() * layout.SamplesPerRecord();
+    const long long fits =
+        (static_cast<long long>(records::kDataBufferSize) - records::kPageStartBytes) /
+        layout.RecordBytes() * layout.SamplesPerRecord();
     const long long size = chosen > 0 ? chosen : kDefaultPageSize;
     return std::clamp<long long>(size, layout.SamplesPerRecord(), fits);
 }
 
 // --- the processors, one per shape of record
 
-void LiveRecorder::ProcessRecord(RecordKind kind, const std::string& reply) {
-    using Processor = void (LiveRecorder::*)(RecordKind, const std::string&);
-    static constexpr std::pair<RecordShape, Processor> kProcessors[] = {
-        {RecordShape::Levels, &LiveRecorder::ProcessLevels},
-        {RecordShape::Profile, &LiveRecorder::ProcessProfile},
-        {RecordShape::Spectrum, &LiveRecorder::ProcessSpectrum},
+void LiveRecorder::ProcessRecord(records::RecordKind kind, const std::string& reply) {
+    using Processor = void (LiveRecorder::*)(records::RecordKind, const std::string&);
+    static constexpr std::pair<records::RecordShape, Processor> kProcessors[] = {
+        {records::RecordShape::Levels, &LiveRecorder::ProcessLevels},
+        {records::RecordShape::Profile, &LiveRecorder::ProcessProfile},
+        {records::RecordShape::Spectrum, &LiveRecorder::ProcessSpectrum},
     };
     for (const auto& [shape, process] : kProcessors)
         if (shape == kind->shape)
             (this->*process)(kind, reply);
 }
 
-void LiveRecorder::ProcessLevels(RecordKind kind, const std::string& reply) {
+void LiveRecorder::ProcessLevels(records::RecordKind kind, const std::string& reply) {
     const int values = kind->valuesPerSample;
     const LiveRecordText record = ParseLevelRecord(reply, values);
     // Only a "QS4160" shows every channel; the others show the first three.
@@ -117,7 +118,7 @@ void LiveRecorder::ProcessLevels(RecordKind kind, const std::string& reply) {
     ++m_total;
 }
 
-void LiveRecorder::ProcessProfile(RecordKind kind, const std::string& reply) {
+void LiveRecorder::ProcessProfile(records::RecordKind kind, const std::string& reply) {
     const int samples = Layout(kind).SamplesPerRecord();
     const LiveRecordText record = ParseProfileRecord(reply, samples);
     if (TakeTime(record.elapsed, kind))
@@ -140,7 +141,7 @@ void LiveRecorder::ProcessProfile(RecordKind kind, const std::string& reply) {
     WriteRecord(kind, record.words);
 }
 
-void LiveRecorder::ProcessSpectrum(RecordKind kind, const std::string& reply) {
+void LiveRecorder::ProcessSpectrum(records::RecordKind kind, const std::string& reply) {
     const int bands = kind->valuesPerSample;
     const LiveRecordText record = ParseSpectrumRecord(reply, bands);
     // A meter that repeats its first record: once the run is going the repeat is dropped.
@@ -169,14 +170,16 @@ void LiveRecorder::ProcessSpectrum(RecordKind kind, const std::string& reply) {
 
 // --- time and loss
 
-bool LiveRecorder::TakeTime(const std::optional<ElapsedTime>& elapsed, RecordKind kind) {
+bool LiveRecorder::TakeTime(const std::optional<records::ElapsedTime>& elapsed,
+                            records::RecordKind kind) {
     if (!elapsed)
         return false;
     const LiveSetup setup = m_host.Setup();
-    const auto interval = IntervalSetting(kind, setup.profileTime, setup.spectrumTime);
+    const auto interval = records::IntervalSetting(kind, setup.profileTime, setup.spectrumTime);
     const double threshold = interval ? LossThreshold(std::string(*interval)) : kShortestLossGap;
     Timing now{ElapsedText(*elapsed),
-               PackTimeWord(elapsed->hours, elapsed->minutes, elapsed->seconds), std::nullopt};
+               records::PackTimeWord(elapsed->hours, elapsed->minutes, elapsed->seconds),
+               std::nullopt};
     if (const auto meter = CivilTime::Parse(Bare(setup.date) + " " + Bare(setup.time)))
         now.when = meter->AddSeconds(ElapsedSeconds(*elapsed));
     const bool lost =
@@ -186,7 +189,7 @@ bool LiveRecorder::TakeTime(const std::optional<ElapsedTime>& elapsed, RecordKin
     return lost;
 }
 
-void LiveRecorder::RecordLoss(RecordKind kind, int rows, int levelColumns) {
+void LiveRecorder::RecordLoss(records::RecordKind kind, int rows, int levelColumns) {
     const bool spectrum = kind.IsSpectrum();
     m_host.ShowDataLoss();
     if (m_mode.IsSchedulerMode())
@@ -197,11 +200,11 @@ void LiveRecorder::RecordLoss(RecordKind kind, int rows, int levelColumns) {
         const int row = InsertRow(m_last.text);
         for (int column = 1; column <= levelColumns; ++column)
             m_host.SetReportText(row, column, "0");
-        if (kind->shape == RecordShape::Profile)
+        if (kind->shape == records::RecordShape::Profile)
             m_host.AddLiveGraphPoint(row, "0");
         ++m_total;
     }
-    const RecordLayout layout = Layout(kind);
+    const records::RecordLayout layout = Layout(kind);
     if (spectrum)
         AddSpectrumRow(std::vector<std::uint16_t>(layout.ValuesPerSample(), 0));
     // A lost record is zero in every byte, its time word included.
@@ -230,10 +233,10 @@ void LiveRecorder::AddSpectrumRow(const std::vector<std::uint16_t>& bands) {
     }
 }
 
-void LiveRecorder::WriteRecord(RecordKind kind, const std::vector<std::uint16_t>& values) {
-    const RecordLayout layout = Layout(kind);
-    if (!m_failed && !m_file.Write(EncodeRecord(m_last.word, values)))
-        Fail(m_file.IsOpen() ? m_file.Path() : std::string(kRecordIndexName));
+void LiveRecorder::WriteRecord(records::RecordKind kind, const std::vector<std::uint16_t>& values) {
+    const records::RecordLayout layout = Layout(kind);
+    if (!m_failed && !m_file.Write(records::EncodeRecord(m_last.word, values)))
+        Fail(m_file.IsOpen() ? m_file.Path() : std::string(records::kRecordIndexName));
     // A loss record may fill the page as well as a measured one: the page ends at whichever
     // reaches its size, and holds exactly the records the readers read of a page.
     m_pageSamples += layout.SamplesPerRecord();
@@ -243,10 +246,10 @@ void LiveRecorder::WriteRecord(RecordKind kind, const std::vector<std::uint16_t>
         ClosePage(kind);
 }
 
-void LiveRecorder::ClosePage(RecordKind kind) {
+void LiveRecorder::ClosePage(records::RecordKind kind) {
     // The next page's start text and its file's name tell the same second.
     const platform::DateTime now = platform::DateTime::Now();
-    const std::string start = now.Format(kPageStartFormat);
+    const std::string start = now.Format(records::kPageStartFormat);
     if (m_host.HasLiveSpectrumWindow())
         m_host.ClearLiveSpectrum();
     m_spectrumRows = 0;
@@ -276,24 +279,24 @@ void LiveRecorder::ClosePage(RecordKind kind) {
     m_file.Close();
     ++m_page;
     if (!m_failed)
-        OpenNextPage(start, now.Format(kPageNameStampFormat), kind);
+        OpenNextPage(start, now.Format(records::kPageNameStampFormat), kind);
 }
 
 bool LiveRecorder::OpenNextPage(const std::string& start, const std::string& stamp,
-                                RecordKind kind) {
+                                records::RecordKind kind) {
     const std::string folder = m_host.RecordFolder();
-    const std::string index = platform::JoinPath(folder, kRecordIndexName);
+    const std::string index = platform::JoinPath(folder, records::kRecordIndexName);
     const std::optional<std::string> listed = platform::ReadWholeFile(index);
-    if (!listed || !IsIndexFirstLine(platform::Left(*listed, 64))) {
+    if (!listed || !records::IsIndexFirstLine(platform::Left(*listed, 64))) {
         Fail(index);
         return false;
     }
     // Pages closed within one second are told apart by a number after the stamp.
-    std::string name = RecordPageName(stamp);
+    std::string name = records::RecordPageName(stamp);
     for (int other = 1; platform::Contains(*listed, name + "\r\n") ||
                         platform::FileExists(platform::JoinPath(folder, name));
          ++other)
-        name = RecordPageName(stamp + platform::Format("_%d", other));
+        name = records::RecordPageName(stamp + platform::Format("_%d", other));
     if (!platform::WriteFileAtomic(index, *listed + name + "\r\n")) {
         Fail(index);
         return false;
@@ -304,11 +307,12 @@ bool LiveRecorder::OpenNextPage(const std::string& start, const std::string& sta
         return false;
     }
     const LiveSetup setup = m_host.Setup();
-    SetupBlock header = m_header;
-    header.SetField(SetupBlock::kPagingSize, platform::Format("%.11lld", PageSize(kind)));
+    records::SetupBlock header = m_header;
+    header.SetField(records::SetupBlock::kPagingSize, platform::Format("%.11lld", PageSize(kind)));
     const bool scheduled = m_mode.IsSchedulerMode() && setup.acquisitionTime.IsValid();
-    if (!m_file.Write(PageFileHead(header, scheduled ? setup.acquisitionTime : ScheduleTime{},
-                                   scheduled ? setup.repetitionTime : ScheduleTime{}, start))) {
+    if (!m_file.Write(records::PageFileHead(
+            header, scheduled ? setup.acquisitionTime : records::ScheduleTime{},
+            scheduled ? setup.repetitionTime : records::ScheduleTime{}, start))) {
         Fail(path);
         return false;
     }

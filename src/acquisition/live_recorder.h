@@ -37,7 +37,7 @@ public:
     // `mode` is the link's (scheduler mode); `header` the program's setup block, the head of
     // every page file.
     LiveRecorder(LiveRecorderHost& host, RecordFile& file, Recording& recording,
-                 const MeterMode& mode, const SetupBlock& header)
+                 const MeterMode& mode, const records::SetupBlock& header)
         : m_host(host), m_file(file), m_recording(recording), m_mode(mode), m_header(header) {
         Reset();
     }
@@ -52,10 +52,10 @@ public:
     // The samples per page of a recording of `kind` under the current setup: the operator's
     // choice, the dialog's first choice when none was made, always at least one whole record
     // and never more than the data buffer holds.
-    long long PageSize(RecordKind kind) const;
+    long long PageSize(records::RecordKind kind) const;
 
     // One live record of `kind`, as the meter sent it.
-    void ProcessRecord(RecordKind kind, const std::string& reply) override;
+    void ProcessRecord(records::RecordKind kind, const std::string& reply) override;
 
     // The next report-list row (the rows of the current page).
     int RowCounter() const { return m_row; }
@@ -72,25 +72,25 @@ private:
         std::optional<CivilTime> when;  // the meter's date and time plus the elapsed time
     };
 
-    void ProcessLevels(RecordKind kind, const std::string& reply);
-    void ProcessProfile(RecordKind kind, const std::string& reply);
-    void ProcessSpectrum(RecordKind kind, const std::string& reply);
+    void ProcessLevels(records::RecordKind kind, const std::string& reply);
+    void ProcessProfile(records::RecordKind kind, const std::string& reply);
+    void ProcessSpectrum(records::RecordKind kind, const std::string& reply);
     // Takes the record's elapsed time; true when a loss lies before it.
-    bool TakeTime(const std::optional<ElapsedTime>& elapsed, RecordKind kind);
-    void RecordLoss(RecordKind kind, int rows, int levelColumns);
+    bool TakeTime(const std::optional<records::ElapsedTime>& elapsed, records::RecordKind kind);
+    void RecordLoss(records::RecordKind kind, int rows, int levelColumns);
     int InsertRow(const std::string& time);
     void AddSpectrumRow(const std::vector<std::uint16_t>& bands);
-    void WriteRecord(RecordKind kind, const std::vector<std::uint16_t>& values);
-    void ClosePage(RecordKind kind);
-    bool OpenNextPage(const std::string& start, const std::string& stamp, RecordKind kind);
+    void WriteRecord(records::RecordKind kind, const std::vector<std::uint16_t>& values);
+    void ClosePage(records::RecordKind kind);
+    bool OpenNextPage(const std::string& start, const std::string& stamp, records::RecordKind kind);
     void Fail(const std::string& path);
-    RecordLayout Layout(RecordKind kind) const;
+    records::RecordLayout Layout(records::RecordKind kind) const;
 
     LiveRecorderHost& m_host;
     RecordFile& m_file;
     Recording& m_recording;
     const MeterMode& m_mode;
-    const SetupBlock& m_header;
+    const records::SetupBlock& m_header;
 
     int m_row = 0;
     long long m_sincePageStart = 0;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/record_layout.h"
+#include "records/record_layout.h"
 
 namespace acquisition {
 
@@ -23,8 +23,8 @@ struct LiveSetup {
     // Samples per page as the operator chose them (0: not chosen).
     long long pageSize = 0;
     // The scheduler's acquisition and repetition times, kept in every page file's header.
-    ScheduleTime acquisitionTime;
-    ScheduleTime repetitionTime;
+    records::ScheduleTime acquisitionTime;
+    records::ScheduleTime repetitionTime;
 };
 
 class LiveRecorderHost {

@@ -2,7 +2,7 @@
 
 namespace acquisition {
 
-void Recording::SetLayout(const RecordLayout& layout, long long pageSize) {
+void Recording::SetLayout(const records::RecordLayout& layout, long long pageSize) {
     m_layout = layout;
     m_pageSize = pageSize;
 }

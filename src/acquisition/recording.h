@@ -8,16 +8,16 @@
 #include <string>
 
 #include "acquisition/data_buffer.h"
-#include "acquisition/record_layout.h"
 #include "acquisition/sample_timebase.h"
+#include "records/record_layout.h"
 
 namespace acquisition {
 
 class Recording {
 public:
     // The layout and the samples per page of the recording's pages.
-    void SetLayout(const RecordLayout& layout, long long pageSize);
-    const RecordLayout& Layout() const { return m_layout; }
+    void SetLayout(const records::RecordLayout& layout, long long pageSize);
+    const records::RecordLayout& Layout() const { return m_layout; }
     long long PageSize() const { return m_pageSize; }
 
     // The page now in the data buffer: its number, the bytes it filled, its start text.
@@ -52,7 +52,7 @@ public:
     bool IsScheduled() const { return m_timebase.HasScheduleTimes(); }
 
 private:
-    RecordLayout m_layout;
+    records::RecordLayout m_layout;
     long long m_pageSize = 0;
     int m_page = 0;
     long long m_loadedBytes = 0;

@@ -27,12 +27,14 @@ long long SamplesPerAcquisition(long long seconds, float interval, bool divideLo
 
 }  // namespace
 
-float SamplingInterval(std::optional<RecordKind> kind, std::string_view profileTime,
+float SamplingInterval(std::optional<records::RecordKind> kind, std::string_view profileTime,
                        std::string_view spectrumTime) {
-    return kind ? static_cast<float>(IntervalSeconds(*kind, profileTime, spectrumTime)) : 0;
+    return kind ? static_cast<float>(records::IntervalSeconds(*kind, profileTime, spectrumTime))
+                : 0;
 }
 
-void Timebase::SetScheduleTimes(const ScheduleTime& acquisition, const ScheduleTime& repetition) {
+void Timebase::SetScheduleTimes(const records::ScheduleTime& acquisition,
+                                const records::ScheduleTime& repetition) {
     m_acquisition = acquisition;
     m_repetition = repetition;
 }

@@ -9,19 +9,20 @@
 #include <string_view>
 #include <vector>
 
-#include "acquisition/record_layout.h"
+#include "records/record_layout.h"
 
 namespace acquisition {
 
 // The sampling interval of a kind in seconds (IntervalSeconds), 0 without a kind.
-float SamplingInterval(std::optional<RecordKind> kind, std::string_view profileTime,
+float SamplingInterval(std::optional<records::RecordKind> kind, std::string_view profileTime,
                        std::string_view spectrumTime);
 
 class Timebase {
 public:
-    void SetScheduleTimes(const ScheduleTime& acquisition, const ScheduleTime& repetition);
-    const ScheduleTime& AcquisitionTime() const { return m_acquisition; }
-    const ScheduleTime& RepetitionTime() const { return m_repetition; }
+    void SetScheduleTimes(const records::ScheduleTime& acquisition,
+                          const records::ScheduleTime& repetition);
+    const records::ScheduleTime& AcquisitionTime() const { return m_acquisition; }
+    const records::ScheduleTime& RepetitionTime() const { return m_repetition; }
     bool HasScheduleTimes() const { return m_acquisition.IsValid() && m_repetition.IsValid(); }
 
     void SetSamplingInterval(float seconds) { m_interval = seconds; }
@@ -51,8 +52,8 @@ private:
     std::optional<long long> SegmentStart() const;
     long long AcquisitionSeconds() const { return m_acquisition.WholeSeconds(); }
 
-    ScheduleTime m_acquisition;
-    ScheduleTime m_repetition;
+    records::ScheduleTime m_acquisition;
+    records::ScheduleTime m_repetition;
     float m_interval = 0;
     std::vector<unsigned> m_starts;
     std::vector<std::string> m_texts;

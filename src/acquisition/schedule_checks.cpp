@@ -30,11 +30,11 @@ std::string TooLow(std::string_view kind, int rate) {
 }
 
 // Every kind needs the slowest monitoring rate; some need more at short spectrum times.
-std::optional<StartRefusal> CheckBaudRate(RecordKind kind, int baud,
+std::optional<StartRefusal> CheckBaudRate(records::RecordKind kind, int baud,
                                           const std::string& spectrumTime) {
     if (baud < kSlowestMonitoringRate)
         return Error(TooLow(kind->name, kSlowestMonitoringRate));
-    for (const MonitoringRate& rate : kind->monitoringRates)
+    for (const records::MonitoringRate& rate : kind->monitoringRates)
         if (spectrumTime == rate.spectrumTime && baud < rate.baud)
             return Error(TooLow(rate.name.empty() ? kind->name : rate.name, rate.baud));
     return std::nullopt;
@@ -178,17 +178,17 @@ std::optional<StartRefusal> CheckStart(const ScheduleSettings& settings, const S
     return std::nullopt;
 }
 
-int ExpectedRecords(RecordKind kind, const PickerSpan& acqSpan, const std::string& profileTime,
-                    const std::string& spectrumTime) {
+int ExpectedRecords(records::RecordKind kind, const PickerSpan& acqSpan,
+                    const std::string& profileTime, const std::string& spectrumTime) {
     if (!acqSpan)
         return -1;
     const long long seconds = *acqSpan;
-    const auto interval = IntervalSetting(kind, profileTime, spectrumTime);
+    const auto interval = records::IntervalSetting(kind, profileTime, spectrumTime);
     if (!interval)
         return static_cast<int>(
             std::min<long long>(1 + kHalfSecondRecordsPerSecond * seconds, 0x7FFFFFFF));
     return RecordsPerAcquisition(seconds, std::string(*interval),
-                                 kind->interval == IntervalSource::ProfileTime);
+                                 kind->interval == records::IntervalSource::ProfileTime);
 }
 
 CalibrationClash FindCalibrationClash(const ScheduleTimes& times) {

@@ -64,8 +64,8 @@ std::optional<StartRefusal> CheckStart(const ScheduleSettings& settings, const S
 
 // Live records an acquisition brings: -1 for continuous acquisitions; 0 when the meter would
 // send none within one (a sampling time that is no positive number included).
-int ExpectedRecords(RecordKind kind, const PickerSpan& acqSpan, const std::string& profileTime,
-                    const std::string& spectrumTime);
+int ExpectedRecords(records::RecordKind kind, const PickerSpan& acqSpan,
+                    const std::string& profileTime, const std::string& spectrumTime);
 
 // Whether a calibration at date falls into an acquisition: none, its start inside one, or its
 // operation (start to start plus the calibration lead) ending inside one.

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "acquisition/record_kind.h"
 #include "platform/date_time.h"
+#include "records/record_kind.h"
 
 namespace acquisition {
 
@@ -57,7 +57,7 @@ using PickerSpan = std::optional<long long>;
 
 struct ScheduleSettings {
     // The kind to monitor, none until chosen; also the frame's channel mode.
-    std::optional<RecordKind> channel;
+    std::optional<records::RecordKind> channel;
     // Date and time pickers, joined.
     platform::DateTime start;
     platform::DateTime stop;

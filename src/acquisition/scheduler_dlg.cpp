@@ -47,8 +47,8 @@ bool IsStampedLine(const std::string& line) {
            line[kStampLength] == ':' && line[kStampLength + 1] == ' ';
 }
 
-ScheduleTime TimeOf(const PickerSpan& span) {
-    return span ? ScheduleTime::FromSeconds(*span) : ScheduleTime{};
+records::ScheduleTime TimeOf(const PickerSpan& span) {
+    return span ? records::ScheduleTime::FromSeconds(*span) : records::ScheduleTime{};
 }
 
 }  // namespace
@@ -99,7 +99,7 @@ void CSchedulerDlg::OnInstrSetup() {
     m_host.QueueSetupQueries();
 }
 
-void CSchedulerDlg::OnChannel(RecordKind kind) {
+void CSchedulerDlg::OnChannel(records::RecordKind kind) {
     Settings().channel = kind;
     m_mode.SetChannelMode(kind);
 }
@@ -339,11 +339,11 @@ void CSchedulerDlg::AddLogRow(const std::string& line) {
     m_LogList.EnsureVisible(row);
 }
 
-ScheduleTime CSchedulerDlg::AcquisitionTime() const {
+records::ScheduleTime CSchedulerDlg::AcquisitionTime() const {
     return TimeOf(m_AcqSpan);
 }
 
-ScheduleTime CSchedulerDlg::RepetitionTime() const {
+records::ScheduleTime CSchedulerDlg::RepetitionTime() const {
     return TimeOf(m_RepSpan);
 }
 

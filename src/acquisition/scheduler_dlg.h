@@ -10,7 +10,6 @@
 #include <string>
 
 #include "acquisition/record_file.h"
-#include "acquisition/record_layout.h"
 #include "acquisition/sample_timebase.h"
 #include "acquisition/schedule_checks.h"
 #include "acquisition/scheduler_form.h"
@@ -19,6 +18,7 @@
 #include "platform/date_time.h"
 #include "platform/win_types.h"
 #include "platform/window_timers.h"
+#include "records/record_layout.h"
 #include "sound/disk_space_monitor.h"
 #include "ui/modeless_window.h"
 #include "ui/report_ctrl.h"
@@ -51,7 +51,7 @@ public:
     // The setup queries, the defaults of the form, the model's rules, the leads.
     void OnInitDialog();
     void OnInstrSetup();
-    void OnChannel(RecordKind kind);
+    void OnChannel(records::RecordKind kind);
     void OnContinuousAcquisition();
     void OnDataLogging();
     void OnStopAcqAtPause();
@@ -81,8 +81,8 @@ public:
     bool IsPowerOffAfterDownload() const { return Settings().powerOffAtPause; }
     // The lengths of an acquisition and of a repetition of the activated plan; invalid before
     // a START and for continuous acquisitions.
-    ScheduleTime AcquisitionTime() const;
-    ScheduleTime RepetitionTime() const;
+    records::ScheduleTime AcquisitionTime() const;
+    records::ScheduleTime RepetitionTime() const;
     // The start of the record file of the run's first acquisition.
     void SetStartTimeText(const std::string& text) { m_strStartTimeText = text; }
     const std::string& StartTimeText() const { return m_strStartTimeText; }

@@ -7,8 +7,8 @@
 #include <span>
 #include <string_view>
 
-#include "acquisition/record_kind.h"
 #include "acquisition/schedule_settings.h"
+#include "records/record_kind.h"
 
 namespace acquisition {
 
@@ -19,7 +19,7 @@ struct ChannelRadio {
     const char* caption;
     int channelMode;
 
-    RecordKind Kind() const { return *RecordKind::OfChannelMode(channelMode); }
+    records::RecordKind Kind() const { return *records::RecordKind::OfChannelMode(channelMode); }
 };
 std::span<const ChannelRadio> ChannelRadios();
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/record_layout.h"
 #include "acquisition/scheduler_run.h"
+#include "records/record_layout.h"
 
 class CInstrStatus;
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "acquisition/record_layout.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
+#include "records/record_layout.h"
 
 namespace acquisition {
 
@@ -30,7 +30,7 @@ std::optional<std::string> SchedulerLog::Write(bool restart, std::string_view te
     std::FILE* file = std::fopen(path.c_str(), "ab");
     if (!file)
         return std::nullopt;
-    const std::string bytes = line + std::string(kDoubleCrLineEnd);
+    const std::string bytes = line + std::string(records::kDoubleCrLineEnd);
     // One write per line: lines of two threads never interleave.
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const bool closed = std::fclose(file) == 0;

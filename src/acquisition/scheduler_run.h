@@ -21,8 +21,8 @@
 
 #include "acquisition/live_record_sink.h"
 #include "acquisition/record_file.h"
-#include "acquisition/record_kind.h"
 #include "platform/date_time.h"
+#include "records/record_kind.h"
 
 class LinkClock;
 class MeterMode;
@@ -33,7 +33,7 @@ class SchedulerRunHost;
 
 // A schedule as START activates it. Times are local seconds; the spans whole seconds.
 struct SchedulePlan {
-    RecordKind channel = RecordKind::All().front();
+    records::RecordKind channel = records::RecordKind::All().front();
     bool continuous = true;
     bool dataLogging = false;  // "Monitor && DataLogging"
     bool stopAcqAtPause = true;

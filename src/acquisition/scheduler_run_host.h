@@ -9,7 +9,7 @@
 #include <ctime>
 #include <string>
 
-#include "acquisition/record_kind.h"
+#include "records/record_kind.h"
 
 namespace acquisition {
 
@@ -71,12 +71,12 @@ public:
     virtual void StartNewSession() = 0;
     // An acquisition starts: the current file becomes the run's record index, the report list
     // is prepared for `kind` when it is not, the graph legend of a level recording shown.
-    virtual void OnAcquisitionStart(RecordKind kind) = 0;
+    virtual void OnAcquisitionStart(records::RecordKind kind) = 0;
     // The recording's blinking caption (frame timer 6).
     virtual void StartRecordingBlink() = 0;
     // Ten all-zero rows in the live 3-D spectrum window of a spectrum recording, when it
     // exists, as a visible gap.
-    virtual void AddSpectrumGap(RecordKind kind) = 0;
+    virtual void AddSpectrumGap(records::RecordKind kind) = 0;
     // The session's audio recording ends, its line written to the audio file list.
     virtual void StopAudioRecording() = 0;
 

@@ -20,7 +20,7 @@ constexpr const char* kCaption = "KX9 Monitor";
 
 }  // namespace
 
-CSelCHMonitorDlg::CSelCHMonitorDlg(std::optional<RecordKind> channelMode, int pageSize)
+CSelCHMonitorDlg::CSelCHMonitorDlg(std::optional<records::RecordKind> channelMode, int pageSize)
     : m_channelMode(channelMode) {
     const auto& sizes = CPageningSizeDlg::kPageSizes;
     const auto found = std::find(sizes.begin(), sizes.end(), pageSize);

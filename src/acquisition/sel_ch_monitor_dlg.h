@@ -7,8 +7,8 @@
 #include <string>
 
 #include "acquisition/paging_size_dlg.h"
-#include "acquisition/record_kind.h"
 #include "platform/operator.h"
+#include "records/record_kind.h"
 
 namespace acquisition {
 
@@ -16,7 +16,7 @@ class CSelCHMonitorDlg : public platform::ModalDialog {
 public:
     static constexpr int IDC_CHANNEL_MODE = 1690;
 
-    CSelCHMonitorDlg(std::optional<RecordKind> channelMode, int pageSize);
+    CSelCHMonitorDlg(std::optional<records::RecordKind> channelMode, int pageSize);
 
     std::string DialogName() const override { return "CSelCHMonitorDlg"; }
     int RunOnScreen() override;
@@ -28,7 +28,7 @@ public:
     // "%d Samples" of each page size.
     static std::string ChoiceText(int choice);
 
-    std::optional<RecordKind> m_channelMode;
+    std::optional<records::RecordKind> m_channelMode;
     // Index into CPageningSizeDlg::kPageSizes.
     int m_nChoice = 0;
 };

@@ -9,10 +9,10 @@
 #include <set>
 
 #include "acquisition/data_set.h"
-#include "acquisition/record_layout.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "records/record_layout.h"
 #include "zip/zip_archive.h"
 #include "zip/zip_exception.h"
 
@@ -59,10 +59,10 @@ PageSaveResult CannotOpenOrigin() {
 }
 
 // The two scheduler fields of a page file's setup block hold times, not "NO SCHED".
-bool IsScheduled(const SetupBlock& block) {
+bool IsScheduled(const records::SetupBlock& block) {
     const std::string_view fields =
-        block.Bytes().substr(kAcquisitionTimeOffset, 2 * kSchedulerFieldBytes);
-    return !platform::Contains(fields, kNoSchedule);
+        block.Bytes().substr(records::kAcquisitionTimeOffset, 2 * records::kSchedulerFieldBytes);
+    return !platform::Contains(fields, records::kNoSchedule);
 }
 
 // Copies `count` bytes of `source` from `offset` to `out`; fewer when the source ends first.
@@ -197,7 +197,7 @@ PageSaveResult SaveIndexPages(const std::string& source, const DataSetListing& l
             zip.Close(true);
             return failure;
         }
-        writer.AddText(IndexFileText(names), indexName);
+        writer.AddText(records::IndexFileText(names), indexName);
         zip.Close();
     } catch (const CZipException& error) {
         zip.Close(true);

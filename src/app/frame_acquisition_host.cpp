@@ -16,11 +16,11 @@ CKX9MonitorView* View() {
     return TheApp().m_pView;
 }
 
-bool IsSpectrum(std::optional<acquisition::RecordKind> kind) {
+bool IsSpectrum(std::optional<records::RecordKind> kind) {
     return kind && kind->IsSpectrum();
 }
 
-bool HasShape(std::optional<acquisition::RecordKind> kind, acquisition::RecordShape shape) {
+bool HasShape(std::optional<records::RecordKind> kind, records::RecordShape shape) {
     return kind && (*kind)->shape == shape;
 }
 
@@ -28,7 +28,7 @@ bool HasShape(std::optional<acquisition::RecordKind> kind, acquisition::RecordSh
 
 acquisition::PageBuffer FrameAcquisitionHost::DataBuffer() {
     std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
-    return {{buffer.data(), std::min(buffer.size(), acquisition::kDataBufferSize)},
+    return {{buffer.data(), std::min(buffer.size(), records::kDataBufferSize)},
             TheApp().m_DataBufferFilled};
 }
 
@@ -128,7 +128,7 @@ void FrameAcquisitionHost::SetPageStartText(const std::string& text) {
         view->m_strPageStartTime = text;
 }
 
-void FrameAcquisitionHost::ShowLoadedDataViews(std::optional<acquisition::RecordKind> kind) {
+void FrameAcquisitionHost::ShowLoadedDataViews(std::optional<records::RecordKind> kind) {
     CKX9MonitorView* view = View();
     if (!view)
         return;
@@ -140,7 +140,7 @@ void FrameAcquisitionHost::ShowLoadedDataViews(std::optional<acquisition::Record
     view->ShowControl(CKX9MonitorView::IDC_LIVE_CHART, false);
     view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, IsSpectrum(kind));
     m_frame.DataFiles().ShowNavigator(IsSpectrum(kind));
-    if (HasShape(kind, acquisition::RecordShape::Levels)) {
+    if (HasShape(kind, records::RecordShape::Levels)) {
         m_frame.Charts().Legend().Create();
         m_frame.Charts().Legend().ShowWindow(true);
     }
@@ -153,7 +153,7 @@ void FrameAcquisitionHost::SetDataListCount(long long rows) {
     }
 }
 
-void FrameAcquisitionHost::OnPageLoaded(std::optional<acquisition::RecordKind> kind,
+void FrameAcquisitionHost::OnPageLoaded(std::optional<records::RecordKind> kind,
                                         long long samples) {
     if (IsSpectrum(kind))
         m_frame.Charts().ReloadLoadedSpectra();

@@ -29,9 +29,9 @@ public:
     void AppendPageListRow(const std::string& text, int image) override;
     void SelectFirstPageRow() override;
     void SetPageStartText(const std::string& text) override;
-    void ShowLoadedDataViews(std::optional<acquisition::RecordKind> kind) override;
+    void ShowLoadedDataViews(std::optional<records::RecordKind> kind) override;
     void SetDataListCount(long long rows) override;
-    void OnPageLoaded(std::optional<acquisition::RecordKind> kind, long long samples) override;
+    void OnPageLoaded(std::optional<records::RecordKind> kind, long long samples) override;
     void UpdateAudioLabelWindow(bool hasAudioLabels) override;
     void CreateSchedulerLogWindow() override;
     void ShowSchedulerLogWindow(const std::string& path) override;

@@ -10,7 +10,7 @@ bool FrameDataFiles::RunSaveDialog() {
     acquisition::CSelFileToSaveDlg::Source source;
     source.currentFile = app.m_strCurrentFile;
     source.programFolder = app.m_strProgramDir;
-    source.liveIndex = app.ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
+    source.liveIndex = app.ProgramPath(std::string("\\") + records::kRecordIndexName);
     source.monitoring = m_frame.Mode().IsMonitorOn() && m_frame.Mode().IsAcquiring();
     if (const CKX9MonitorView* view = app.m_pView)
         for (int row = 0; row < view->m_PageList.GetItemCount(); ++row)

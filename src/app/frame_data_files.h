@@ -16,7 +16,7 @@ public:
     // The reader loads its pages into `recording`, the recording the view shows, and a file's
     // setup into `setupBlock`.
     FrameDataFiles(CMainFrame& frame, acquisition::Recording& recording,
-                   acquisition::SetupBlock& setupBlock)
+                   records::SetupBlock& setupBlock)
         : m_frame(frame),
           m_host(frame),
           m_reader(m_host, recording, setupBlock),

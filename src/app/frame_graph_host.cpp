@@ -26,7 +26,7 @@ graph::GraphContext FrameGraphHost::Context() const {
     context.selectedSegment = recording.SelectedSegment();
     const auto kind = frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
     context.statusColumn = acquisition::StatusColumn(kind, app.m_InstrStatus.m_strModel);
-    context.channelLevels = kind && (*kind)->shape == acquisition::RecordShape::Levels;
+    context.channelLevels = kind && (*kind)->shape == records::RecordShape::Levels;
     context.recordKind = app.m_strSpectrumKind;
     context.absoluteTimes = recording.AbsoluteTimes();
     context.wideLine = m_view.m_nWideLine != 0;

@@ -43,7 +43,7 @@ void FrameScheduler::OpenFile() {
 
 void FrameScheduler::ShowResult() {
     CKX9MonitorApp& app = TheApp();
-    const std::string index = app.ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
+    const std::string index = app.ProgramPath(std::string("\\") + records::kRecordIndexName);
     if (const auto text = platform::ReadWholeFile(index))
         platform::WriteFileAtomic(app.ProgramPath(kSchedulerFile), *text);
     ResetView();

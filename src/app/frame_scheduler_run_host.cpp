@@ -118,10 +118,9 @@ void FrameSchedulerRunHost::StartNewSession() {
     m_frame.m_recording.SelectSegment(-1);
 }
 
-void FrameSchedulerRunHost::OnAcquisitionStart(acquisition::RecordKind kind) {
-    TheApp().m_strCurrentFile =
-        TheApp().ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
-    if (kind->shape == acquisition::RecordShape::Levels)
+void FrameSchedulerRunHost::OnAcquisitionStart(records::RecordKind kind) {
+    TheApp().m_strCurrentFile = TheApp().ProgramPath(std::string("\\") + records::kRecordIndexName);
+    if (kind->shape == records::RecordShape::Levels)
         m_frame.Charts().ShowLegend();
 }
 
@@ -129,7 +128,7 @@ void FrameSchedulerRunHost::StartRecordingBlink() {
     m_frame.SetTimer(CMainFrame::kRecordingBlink, CMainFrame::kRecordingBlinkMs);
 }
 
-void FrameSchedulerRunHost::AddSpectrumGap(acquisition::RecordKind kind) {
+void FrameSchedulerRunHost::AddSpectrumGap(records::RecordKind kind) {
     charts::CDemoDlg& window = m_frame.Charts().LiveSpectra();
     if (!window.HasWindow() || !kind.IsSpectrum())
         return;

@@ -38,9 +38,9 @@ public:
     std::string AutoStoreValue() override;
     std::string EditedIntegrationMode() override;
     void StartNewSession() override;
-    void OnAcquisitionStart(acquisition::RecordKind kind) override;
+    void OnAcquisitionStart(records::RecordKind kind) override;
     void StartRecordingBlink() override;
-    void AddSpectrumGap(acquisition::RecordKind kind) override;
+    void AddSpectrumGap(records::RecordKind kind) override;
     void StopAudioRecording() override;
 
     void StartElectricCalibration() override;

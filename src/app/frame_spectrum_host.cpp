@@ -11,7 +11,7 @@ namespace {
 // The loaded page's records, when they are spectra of the frame's mode.
 std::optional<acquisition::DataBufferView> Spectra(const CMainFrame& frame) {
     const acquisition::Recording& recording = frame.m_recording;
-    const std::optional<acquisition::RecordKind> kind = recording.Layout().Kind();
+    const std::optional<records::RecordKind> kind = recording.Layout().Kind();
     if (kind != frame.Link().Mode().ChannelMode() || !kind || !kind->IsSpectrum())
         return std::nullopt;
     const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;

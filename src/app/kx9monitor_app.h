@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "acquisition/dump_file.h"
-#include "acquisition/record_layout.h"
 #include "graph/graph_marks.h"
 #include "link/instr_status.h"
 #include "link/port_record.h"
 #include "platform/win_types.h"
+#include "records/record_layout.h"
 
 class CMainFrame;
 class CKX9MonitorView;
@@ -84,7 +84,7 @@ public:
     graph::GraphMarks m_GraphMarks;
     int m_bAbortWait = 0;
 
-    static constexpr size_t kDataBufferSize = acquisition::kDataBufferSize;
+    static constexpr size_t kDataBufferSize = records::kDataBufferSize;
 
 private:
     // The start-up check's steps: the settings file and the refresh it may call for, and the

@@ -108,7 +108,7 @@ void CKX9MonitorView::ControlsChanged() const {
         m_onControlsChanged();
 }
 
-std::optional<acquisition::RecordKind> CKX9MonitorView::ChannelMode() const {
+std::optional<records::RecordKind> CKX9MonitorView::ChannelMode() const {
     const CMainFrame* frame = TheApp().m_pMainFrame;
     return frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
 }
@@ -356,11 +356,11 @@ void CKX9MonitorView::ShowStoredPage(int segment) {
 }
 
 void CKX9MonitorView::ShowPageViews(PageRow row) {
-    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    const std::optional<records::RecordKind> kind = ChannelMode();
     if (!kind)
         return;
     const bool spectra = kind->IsSpectrum();
-    const bool legend = (*kind)->shape == acquisition::RecordShape::Levels;
+    const bool legend = (*kind)->shape == records::RecordShape::Levels;
     const PageViews& views = PageViewsOf(row, spectra);
     ShowGraph(ViewGraph::Data, false);
     ShowGraph(ViewGraph::Second, views.secondGraph);
@@ -386,7 +386,7 @@ void CKX9MonitorView::SetRowImage(int row, int image) {
 
 void CKX9MonitorView::OnRClickReportList() {
     m_bReportListClicked = TRUE;
-    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    const std::optional<records::RecordKind> kind = ChannelMode();
     if (kind && kind->IsSpectrum()) {
         SetRowImage(m_nMarkedRow, -1);
         ShowControl(IDC_LIVE_CHART, true);
@@ -399,7 +399,7 @@ void CKX9MonitorView::OnRClickReportList() {
 
 void CKX9MonitorView::OnDblclkReportList() {
     m_bReportListClicked = TRUE;
-    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    const std::optional<records::RecordKind> kind = ChannelMode();
     if (!kind || !kind->IsSpectrum())
         return;
     SetRowImage(m_nMarkedRow, -1);
@@ -459,7 +459,7 @@ int CKX9MonitorView::DataListRowImage(int row) const {
 
 // --- services of the view
 
-void CKX9MonitorView::SetupDataListColumns(std::optional<acquisition::RecordKind> kind) {
+void CKX9MonitorView::SetupDataListColumns(std::optional<records::RecordKind> kind) {
     m_ReportList.DeleteAllItems();
     while (m_ReportList.GetColumnCount() > 0)
         m_ReportList.DeleteColumn(0);
@@ -478,7 +478,7 @@ void CKX9MonitorView::BuildSetupText() {
     const CMainFrame* frame = TheApp().m_pMainFrame;
     // The list describes one recording: a second one replaces the lines of the first.
     m_ParamList.DeleteAllItems();
-    const acquisition::SetupBlock block = frame ? frame->m_SetupBlock : acquisition::SetupBlock();
+    const records::SetupBlock block = frame ? frame->m_SetupBlock : records::SetupBlock();
     for (const std::string& line : BuildSetupLines(block, TheApp().m_InstrStatus))
         m_ParamList.InsertItem(m_ParamList.GetItemCount(), line);
 

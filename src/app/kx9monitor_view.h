@@ -106,7 +106,7 @@ public:
     // The graph of the loaded page's first `count` records of `kind` (channels' levels or
     // profile samples), made afresh below the report list: the previous one loses its points
     // and goes.
-    void CreateDataGraph(acquisition::RecordKind kind, long long count);
+    void CreateDataGraph(records::RecordKind kind, long long count);
     // The spectrum of record `record` of the loaded page in the file chart; its row of the
     // loaded data's "Spectrum" window is highlighted.
     void RefreshGraphWindows(int record);
@@ -156,7 +156,7 @@ public:
 
     // --- services of the view
     // Empties both lists of a recording and gives them the columns of the kind.
-    void SetupDataListColumns(std::optional<acquisition::RecordKind> kind);
+    void SetupDataListColumns(std::optional<records::RecordKind> kind);
     // Fills the parameter list from the frame's stored setup block.
     void BuildSetupText();
     std::string GetParameterName(const std::string& code) const;
@@ -225,7 +225,7 @@ public:
 private:
     static const PageViews& PageViewsOf(PageRow row, bool spectra);
     void SetupListPrinter();
-    std::optional<acquisition::RecordKind> ChannelMode() const;
+    std::optional<records::RecordKind> ChannelMode() const;
     void ShowGraph(ViewGraph graph, bool show) { ShowGraphWindow(graph, show); }
     void CreateLiveGraph();
     void ShowSpectrum(charts::CChartWnd& chart, std::span<const float> levels);

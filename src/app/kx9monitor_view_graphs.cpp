@@ -46,7 +46,7 @@ charts::LevelGraphOptions CKX9MonitorView::LevelGraphOptions(bool live) const {
     return options;
 }
 
-void CKX9MonitorView::CreateDataGraph(acquisition::RecordKind kind, long long count) {
+void CKX9MonitorView::CreateDataGraph(records::RecordKind kind, long long count) {
     if (m_pSecondGraph) {
         for (int series = 0; series < m_pSecondGraph->Capacity(); ++series)
             m_pSecondGraph->ClearPoints(series, kShowAtOnce);
@@ -63,7 +63,7 @@ void CKX9MonitorView::CreateDataGraph(acquisition::RecordKind kind, long long co
     m_RecordSeries = charts::SetUpRecordGraph(graph, kind, m_nPointMarks != 0, m_nAxis != 0);
     const acquisition::DataBufferView records = LoadedRecords(Recording());
     if (records.Kind() == kind) {
-        if (kind->shape == acquisition::RecordShape::Profile)
+        if (kind->shape == records::RecordShape::Profile)
             charts::FillProfileGraph(graph, records, count, m_RecordSeries);
         else
             charts::FillDataGraph(graph, records, count, m_RecordSeries, LevelGraphOptions(false));
@@ -74,7 +74,7 @@ void CKX9MonitorView::CreateDataGraph(acquisition::RecordKind kind, long long co
 }
 
 void CKX9MonitorView::ShowSpectrum(charts::CChartWnd& chart, std::span<const float> levels) {
-    const std::optional<acquisition::RecordKind> kind = ChannelMode();
+    const std::optional<records::RecordKind> kind = ChannelMode();
     charts::ScaleValueAxis(chart);
     charts::SetBandLayout(chart, kind, ScreenWidth());
     charts::AddSpectrumBars(chart, kind, levels, TheApp().m_InstrStatus.m_strSpectAuxWeighting);

@@ -15,7 +15,6 @@
 #include "acquisition/dump_decoder.h"
 #include "acquisition/live_recorder.h"
 #include "acquisition/record_file.h"
-#include "acquisition/record_layout.h"
 #include "acquisition/recording.h"
 #include "app/frame_dump_host.h"
 #include "app/frame_link_host.h"
@@ -29,6 +28,7 @@
 #include "platform/date_time.h"
 #include "platform/win_types.h"
 #include "platform/window_timers.h"
+#include "records/record_layout.h"
 
 #include "app/chart_windows.h"
 #include "app/frame_bench.h"
@@ -168,7 +168,7 @@ public:
 
     // The meter's setup as the record files keep it (a data file's, once one is opened), and
     // its clock as last read.
-    acquisition::SetupBlock m_SetupBlock;
+    records::SetupBlock m_SetupBlock;
     platform::DateTime m_dtInstrument;
 
     // The live recording: its page file, its records and the current page's start time.

@@ -15,7 +15,7 @@
 #include "platform/text.h"
 
 using namespace command_code;
-using acquisition::SetupBlock;
+using records::SetupBlock;
 
 void CMainFrame::RegisterIdentityReplies(ReplyRouter& router) {
     router.Register(kModelQuery, [this](const CCommand&, const std::string& reply) {

@@ -18,14 +18,14 @@
 
 namespace {
 
-using acquisition::SetupBlock;
+using records::SetupBlock;
 using namespace command_code;
 
 constexpr unsigned kDownloadProgressMs = 500;
 constexpr const char* kViewer = "\\KX9Viewer.exe";
 
 std::string IndexPath() {
-    return TheApp().ProgramPath(std::string("\\") + acquisition::kRecordIndexName);
+    return TheApp().ProgramPath(std::string("\\") + records::kRecordIndexName);
 }
 
 // The `width` characters that follow `key`; empty when the key is missing.
@@ -55,7 +55,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
                               platform::TrimRight(platform::Mid(reply, kMonitorValueOffset)));
     // The pages are read back at the size they are written with, the first one included.
     const auto kind =
-        acquisition::RecordKind::OfModeText(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
+        records::RecordKind::OfModeText(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
     if (Mode().IsSchedulerMode() && !m_scheduler.Run().IsFirstAcquisition()) {
@@ -66,12 +66,11 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
 
     CKX9MonitorApp& app = TheApp();
     const platform::DateTime now = platform::DateTime::Now();
-    const std::string pageName =
-        acquisition::RecordPageName(now.Format(acquisition::kPageNameStampFormat));
+    const std::string pageName = records::RecordPageName(now.Format(records::kPageNameStampFormat));
     const std::string indexPath = IndexPath();
     const std::string pagePath = app.ProgramPath("\\" + pageName);
     m_nRecordCount = 0;
-    if (!platform::WriteFileAtomic(indexPath, acquisition::IndexFileText({pageName})))
+    if (!platform::WriteFileAtomic(indexPath, records::IndexFileText({pageName})))
         Warn(platform::Format("ERROR: Unable to create the record file %s", indexPath.c_str()),
              MB_ICONSTOP);
     else if (!m_RecFile.Create(pagePath))
@@ -79,7 +78,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
              MB_ICONSTOP);
 
     // 20 characters, the trailing blank included: the page's start time as the files keep it.
-    const std::string startTime = now.Format(acquisition::kPageStartFormat);
+    const std::string startTime = now.Format(records::kPageStartFormat);
     m_SetupBlock.SetField(SetupBlock::kDate, platform::Left(startTime, SetupBlock::kFieldSize));
     m_SetupBlock.SetField(SetupBlock::kTime,
                           platform::Mid(startTime, SetupBlock::kFieldSize, SetupBlock::kFieldSize));
@@ -97,11 +96,9 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     // The lengths of the run's acquisitions and repetitions, which time the recording's samples.
     const bool scheduled =
         Mode().IsSchedulerMode() && m_scheduler.Window().AcquisitionTime().IsValid();
-    m_RecFile.Write(acquisition::PageFileHead(
-        m_SetupBlock,
-        scheduled ? m_scheduler.Window().AcquisitionTime() : acquisition::ScheduleTime{},
-        scheduled ? m_scheduler.Window().RepetitionTime() : acquisition::ScheduleTime{},
-        startTime));
+    m_RecFile.Write(records::PageFileHead(
+        m_SetupBlock, scheduled ? m_scheduler.Window().AcquisitionTime() : records::ScheduleTime{},
+        scheduled ? m_scheduler.Window().RepetitionTime() : records::ScheduleTime{}, startTime));
     m_liveRecorder.BeginRecording();
     if (Mode().IsSchedulerMode())
         m_scheduler.Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);

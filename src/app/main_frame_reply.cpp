@@ -26,14 +26,13 @@ constexpr double kLongestLiveInterval = 86400.0;
 constexpr const char* kRunLeftoversDropped = "Data received after the end of the run discarded.";
 
 // The live watchdog: ten record intervals without a record end the run. 0: not re-armed.
-unsigned LiveWatchdogMs(std::optional<acquisition::RecordKind> kind, const CInstrStatus& current) {
+unsigned LiveWatchdogMs(std::optional<records::RecordKind> kind, const CInstrStatus& current) {
     if (!kind)
         return 0;
     // Only a "QS4160" sets its spectrum time; the others send a spectrum a half second.
     const std::string spectrumTime =
         model_rules::IsQS4160(current.m_strModel) ? current.m_strProfileSpectrumTime : "";
-    const auto setting =
-        acquisition::IntervalSetting(*kind, current.m_strProfileTime, spectrumTime);
+    const auto setting = records::IntervalSetting(*kind, current.m_strProfileTime, spectrumTime);
     double seconds = setting ? platform::Atof(*setting) : kShortestLiveInterval;
     // Samples of the short profile times come grouped, a record a half second.
     if ((*kind)->samplesByProfileStep)
@@ -66,7 +65,7 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
     if (Mode().IsSchedulerMode())
         m_scheduler.Run().CountReceivedRecord();
     KillTimer(kIntegrationEnd);
-    const std::optional<acquisition::RecordKind> kind = Mode().ChannelMode();
+    const std::optional<records::RecordKind> kind = Mode().ChannelMode();
     if (const unsigned ms = LiveWatchdogMs(kind, Current()))
         SetTimer(kIntegrationEnd, ms);
     Mode().SetProcessingRecord(true);

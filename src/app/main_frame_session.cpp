@@ -14,7 +14,7 @@
 #include "platform/text.h"
 
 using namespace command_code;
-using acquisition::SetupBlock;
+using records::SetupBlock;
 
 namespace {
 

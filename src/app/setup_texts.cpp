@@ -150,7 +150,7 @@ constexpr const char* kIntegrationModeValue = "INTEGR_MODE";
 constexpr const char* kIntegrationModeLabel = "Integr.Mode: ";
 constexpr size_t kIntegrationModeRow = 17;
 
-std::string FieldOf(const acquisition::SetupBlock& block, const char* value) {
+std::string FieldOf(const records::SetupBlock& block, const char* value) {
     const SetupValueRow* row = FindSetupValueByName(value);
     return row && row->block >= 0 ? block.Text(row->block) : std::string();
 }
@@ -206,10 +206,10 @@ void StoreSetupLine(const LineRule& rule, const std::string& text, const std::st
 
 // The block's integration mode, kept in the current setup. A page file keeps its scheduler
 // fields where the live block keeps the integration mode: such a block has no mode to show.
-std::string IntegrationMode(const acquisition::SetupBlock& block, CInstrStatus& current) {
-    const std::string_view schedule = block.Bytes().substr(acquisition::kAcquisitionTimeOffset,
-                                                           acquisition::kSchedulerFieldBytes);
-    if (acquisition::ParseSchedulerField(schedule).status != acquisition::ScheduleTime::kInvalid)
+std::string IntegrationMode(const records::SetupBlock& block, CInstrStatus& current) {
+    const std::string_view schedule =
+        block.Bytes().substr(records::kAcquisitionTimeOffset, records::kSchedulerFieldBytes);
+    if (records::ParseSchedulerField(schedule).status != records::ScheduleTime::kInvalid)
         return {};
     const std::string mode = FieldOf(block, kIntegrationModeValue);
     SetCurrent(current, kIntegrationModeValue, mode);
@@ -234,8 +234,7 @@ std::string ParameterDisplayName(std::string_view code, const CInstrStatus& curr
     return name + weighting;
 }
 
-std::vector<std::string> BuildSetupLines(const acquisition::SetupBlock& block,
-                                         CInstrStatus& current) {
+std::vector<std::string> BuildSetupLines(const records::SetupBlock& block, CInstrStatus& current) {
     const bool qs4160 = model_rules::IsQS4160(CurrentValue(current, "INSTR_M"));
     std::vector<std::string> lines;
     for (const LineRule& rule : kLines) {

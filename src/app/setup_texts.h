@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "acquisition/record_layout.h"
+#include "records/record_layout.h"
 
 class CInstrStatus;
 
@@ -17,8 +17,7 @@ std::string ParameterDisplayName(std::string_view code, const CInstrStatus& curr
 // The parameter list's lines for a stored setup, in list order. Some of them also become
 // current setup values: the date and time lines, the gain, profile and spectrum times, the
 // integration time and mode, the percentile levels, the spectrum mean weighting and shift.
-std::vector<std::string> BuildSetupLines(const acquisition::SetupBlock& block,
-                                         CInstrStatus& current);
+std::vector<std::string> BuildSetupLines(const records::SetupBlock& block, CInstrStatus& current);
 
 // "Repeat.Time: %dh-%dm-%ds" or "Acq.Time: ..." for a duration in days; hours within the day.
 std::string ScheduleDurationLine(const char* label, double days);

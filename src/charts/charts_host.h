@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "acquisition/record_kind.h"
 #include "platform/win_types.h"
+#include "records/record_kind.h"
 
 namespace charts {
 
@@ -16,13 +16,13 @@ class IsophoneContour;
 
 // What a band chart reads of the program each time it paints or answers the pointer.
 struct BarChartContext {
-    std::optional<acquisition::RecordKind> liveKind;  // the frame's channel mode
-    int edition = 0;                                  // the view's equal-loudness edition, 0 none
-    const IsophoneContour* contour = nullptr;         // the frame's contour
-    std::string model;                                // the instrument model text
-    std::string spectrumKind;                 // of the loaded record: "OCTAVE", "TOCTAVE", ...
-    bool selectedRecordInGraphLabel = false;  // within a graph label's records
-    bool urLine = false;                      // the view's "UR" line switch and level (dB)
+    std::optional<records::RecordKind> liveKind;  // the frame's channel mode
+    int edition = 0;                              // the view's equal-loudness edition, 0 none
+    const IsophoneContour* contour = nullptr;     // the frame's contour
+    std::string model;                            // the instrument model text
+    std::string spectrumKind;                     // of the loaded record: "OCTAVE", "TOCTAVE", ...
+    bool selectedRecordInGraphLabel = false;      // within a graph label's records
+    bool urLine = false;                          // the view's "UR" line switch and level (dB)
     int urLevel = 0;
 };
 

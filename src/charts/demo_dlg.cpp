@@ -56,7 +56,7 @@ void CDemoDlg::OnDestroy() {
 }
 
 void CDemoDlg::OnInitDialog() {
-    const std::optional<acquisition::RecordKind> kind = m_mode.ChannelMode();
+    const std::optional<records::RecordKind> kind = m_mode.ChannelMode();
     m_bAutoRange = 1;
     m_nXMin = 0;
     m_nXMax = kDefaultXMax;
@@ -216,7 +216,7 @@ void CDemoDlg::ReloadLoadedSpectra() {
 // Spectra first .. last - 1 of the loaded record, and ten gap rows after each from the fourth
 // on that starts a scheduled acquisition's report interval.
 void CDemoDlg::AddLoadedSpectra(int first, int last, bool gaps) {
-    const std::optional<acquisition::RecordKind> kind = m_mode.ChannelMode();
+    const std::optional<records::RecordKind> kind = m_mode.ChannelMode();
     if (!BandsOf(kind))
         return;
     const int count = (*kind)->valuesPerSample;

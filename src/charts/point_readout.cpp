@@ -36,7 +36,7 @@ PointReadout FormatPointReadout(int x, int y, const std::string& coordinates,
     const std::string time = cell(0);
 
     const auto shape = source.kind ? std::optional((*source.kind)->shape) : std::nullopt;
-    if (shape == acquisition::RecordShape::Levels) {
+    if (shape == records::RecordShape::Levels) {
         readout.timeLine = "Time: " + time;
         if (row < 0) {
             readout.text.clear();
@@ -59,7 +59,7 @@ PointReadout FormatPointReadout(int x, int y, const std::string& coordinates,
         readout.text = match.value_or(coordinates);
         return readout;
     }
-    if (shape == acquisition::RecordShape::Profile) {
+    if (shape == records::RecordShape::Profile) {
         readout.text = time + "#" + cell(1);
         return readout;
     }

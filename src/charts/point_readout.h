@@ -9,15 +9,15 @@
 #include <optional>
 #include <string>
 
-#include "acquisition/record_kind.h"
 #include "charts/record_graph.h"
+#include "records/record_kind.h"
 
 namespace charts {
 
 struct PointReadoutSource {
     // The kind of the recording: a level graph reads out its channels, a profile graph its
     // one level; none and a spectrum read out the coordinates.
-    std::optional<acquisition::RecordKind> kind;
+    std::optional<records::RecordKind> kind;
     // Cell (row, column) of the list that shows the recording: column 0 the time, then the
     // levels of channels 0 to 4 (the profile level in column 1).
     std::function<std::string(int row, int column)> cell;

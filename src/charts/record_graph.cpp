@@ -34,10 +34,10 @@ void AddAt(graph::CGraphWnd& graph, int series, int index, double y, unsigned no
 
 double GraphLevel(std::uint16_t word) {
     // Tenths as dB carry one decimal exactly as "%.1f" would print them.
-    return word == acquisition::kNoValue ? 0.0 : word / 10.0;
+    return word == records::kNoValue ? 0.0 : word / 10.0;
 }
 
-std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, acquisition::RecordKind kind,
+std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, records::RecordKind kind,
                                   bool pointMarks, bool axis) {
     using Panel = graph::CGraphPanel;
     graph.SetAxisTexts("Time", "", 0, graph::kXAxis, kDrawNow);
@@ -48,7 +48,7 @@ std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, acquisition::RecordKi
     graph.UpdateVisibleRange(options, kDrawNow);
 
     std::vector<int> series;
-    if (kind->shape == acquisition::RecordShape::Profile) {
+    if (kind->shape == records::RecordShape::Profile) {
         for (COLORREF colour : kProfileSeriesColours)
             series.push_back(graph.AddGraph(colour, "", kDrawNow, true, false));
     } else {

@@ -44,7 +44,7 @@ double GraphLevel(std::uint16_t word);
 // The axes ("Time" and "Value" in dB), the panel options (read-out on, point marks and grid as
 // the view's switches say) and the series of a recording of `kind` (a profile's, or the
 // channels' and "UR"); returns the series' indices.
-std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, acquisition::RecordKind kind,
+std::vector<int> SetUpRecordGraph(graph::CGraphWnd& graph, records::RecordKind kind,
                                   bool pointMarks, bool axis);
 // The first `count` records' levels (at most the records the view holds), then the page fit.
 void FillDataGraph(graph::CGraphWnd& graph, const acquisition::DataBufferView& records,

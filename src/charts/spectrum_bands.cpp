@@ -2,13 +2,13 @@
 
 #include <array>
 
-#include "acquisition/band_labels.h"
+#include "records/band_labels.h"
 
 namespace charts {
 
 namespace {
 
-using acquisition::BandSet;
+using records::BandSet;
 
 constexpr const char* kOctavePositions[] = {"AUTO", "16", "32", "63", "125", "250", "500",
                                             "1k",   "2k", "4k", "8k", "16k", "WB"};
@@ -26,14 +26,14 @@ constexpr std::array<ChartBands, 2> kBandSets = {{
     {.set = BandSet::Octave,
      .positions = kOctavePositions,
      .bars = {.inset = 6, .labelStep = 1, .pitch = 60, .narrowPitch = 45},
-     .xTicks = acquisition::kOctaveBands + 1,
+     .xTicks = records::kOctaveBands + 1,
      .bandScale = 0,
      .unmeasuredBands = kOctaveUnmeasured,
      .equalLoudness = false},
     {.set = BandSet::ThirdOctave,
      .positions = kThirdOctavePositions,
      .bars = {.inset = 1, .labelStep = 2, .pitch = 23, .narrowPitch = 16},
-     .xTicks = acquisition::kThirdOctaveBands + 2,
+     .xTicks = records::kThirdOctaveBands + 2,
      .bandScale = 1,
      .unmeasuredBands = kThirdOctaveUnmeasured,
      .equalLoudness = true},
@@ -41,7 +41,7 @@ constexpr std::array<ChartBands, 2> kBandSets = {{
 
 }  // namespace
 
-const ChartBands* BandsOf(std::optional<acquisition::RecordKind> kind) {
+const ChartBands* BandsOf(std::optional<records::RecordKind> kind) {
     if (!kind)
         return nullptr;
     for (const ChartBands& bands : kBandSets)
@@ -50,7 +50,7 @@ const ChartBands* BandsOf(std::optional<acquisition::RecordKind> kind) {
     return nullptr;
 }
 
-const ChartBands& WindowBandsOf(std::optional<acquisition::RecordKind> kind) {
+const ChartBands& WindowBandsOf(std::optional<records::RecordKind> kind) {
     if (const ChartBands* bands = BandsOf(kind))
         return *bands;
     // Named, not the table's last row: a set added after it leaves the window's axes as they are.
@@ -67,7 +67,7 @@ const ChartBands* BandsOfScale(int bandScale) {
     return nullptr;
 }
 
-std::span<const char* const> BandPositions(std::optional<acquisition::RecordKind> kind) {
+std::span<const char* const> BandPositions(std::optional<records::RecordKind> kind) {
     const ChartBands* bands = BandsOf(kind);
     return bands ? bands->positions : std::span<const char* const>();
 }

@@ -2,7 +2,7 @@
 // The band sets of the spectrum charts, one row per set: the positions of the bands in the 3-D
 // window, the bar chart's layout, the bands that the narrow-band variants do not measure, and
 // whether the equal-loudness contour is drawn over them. A record kind names its set
-// (acquisition::RecordKindTraits::bands), whose labels are acquisition::BandLabel's; the charts
+// (records::RecordKindTraits::bands), whose labels are records::BandLabel's; the charts
 // ask this table, never which kind it is.
 //
 // The positions of the 3-D spectrum: position 1 is the lowest band, the last one the overall
@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "acquisition/record_kind.h"
+#include "records/record_kind.h"
 
 namespace charts {
 
@@ -29,7 +29,7 @@ struct BarLayout {
 };
 
 struct ChartBands {
-    acquisition::BandSet set = acquisition::BandSet::None;
+    records::BandSet set = records::BandSet::None;
     // "AUTO", the bands, "WB".
     std::span<const char* const> positions;
     BarLayout bars;
@@ -43,13 +43,13 @@ struct ChartBands {
 };
 
 // The set of a kind's spectra; nothing for a kind that is no spectrum, or none.
-const ChartBands* BandsOf(std::optional<acquisition::RecordKind> kind);
+const ChartBands* BandsOf(std::optional<records::RecordKind> kind);
 // The set of a kind's spectra, and the third-octave set, which the 3-D window's axes take,
 // for a kind that is no spectrum.
-const ChartBands& WindowBandsOf(std::optional<acquisition::RecordKind> kind);
+const ChartBands& WindowBandsOf(std::optional<records::RecordKind> kind);
 // The set the 3-D graph's band scale stands for; nothing for another scale.
 const ChartBands* BandsOfScale(int bandScale);
 // The positions of a kind's spectra; empty for a kind that is no spectrum.
-std::span<const char* const> BandPositions(std::optional<acquisition::RecordKind> kind);
+std::span<const char* const> BandPositions(std::optional<records::RecordKind> kind);
 
 }  // namespace charts

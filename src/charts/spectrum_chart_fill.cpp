@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "acquisition/band_labels.h"
 #include "charts/bar_chart.h"
 #include "charts/spectrum_bands.h"
 #include "platform/text.h"
+#include "records/band_labels.h"
 
 namespace charts {
 
@@ -31,7 +31,7 @@ void ScaleValueAxis(CChartWnd& chart) {
     chart.SetRange(chart.Minimum(), chart.Minimum() + divisions * step, divisions);
 }
 
-void SetBandLayout(CChartWnd& chart, std::optional<acquisition::RecordKind> kind, int screenWidth) {
+void SetBandLayout(CChartWnd& chart, std::optional<records::RecordKind> kind, int screenWidth) {
     const ChartBands* bands = BandsOf(kind);
     if (!bands)
         return;
@@ -40,7 +40,7 @@ void SetBandLayout(CChartWnd& chart, std::optional<acquisition::RecordKind> kind
     chart.SetBarPitch(screenWidth == kNarrowScreen ? bands->bars.narrowPitch : bands->bars.pitch);
 }
 
-void AddSpectrumBars(CChartWnd& chart, std::optional<acquisition::RecordKind> kind,
+void AddSpectrumBars(CChartWnd& chart, std::optional<records::RecordKind> kind,
                      std::span<const float> levels, const std::string& auxWeighting) {
     const ChartBands* bands = BandsOf(kind);
     if (!bands)
@@ -48,13 +48,12 @@ void AddSpectrumBars(CChartWnd& chart, std::optional<acquisition::RecordKind> ki
     const int count = (*kind)->valuesPerSample;
     const int shown = std::min(count, static_cast<int>(levels.size()));
     for (int b = 0; b < shown; ++b)
-        chart.AddItem(
-            acquisition::BandLabel((*kind)->bands, b, acquisition::kNoBandShift, auxWeighting),
-            levels[b], -1, b == count - 1 ? kOverallColour : kBandColour);
+        chart.AddItem(records::BandLabel((*kind)->bands, b, records::kNoBandShift, auxWeighting),
+                      levels[b], -1, b == count - 1 ? kOverallColour : kBandColour);
 }
 
 std::vector<float> LiveSpectrumLevels(std::string_view reply,
-                                      std::optional<acquisition::RecordKind> kind) {
+                                      std::optional<records::RecordKind> kind) {
     std::vector<float> levels;
     if (!BandsOf(kind))
         return levels;

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "acquisition/record_kind.h"
+#include "records/record_kind.h"
 
 namespace charts {
 
@@ -27,17 +27,17 @@ void ScaleValueAxis(CChartWnd& chart);
 // The bar layout of the kind's band set (spectrum_bands.h): the bars of an octave chart are
 // wide, those of a third-octave chart narrow with every other band captioned; both narrower on
 // a screen exactly 800 pixels wide. Nothing for a kind that is no spectrum.
-void SetBandLayout(CChartWnd& chart, std::optional<acquisition::RecordKind> kind, int screenWidth);
+void SetBandLayout(CChartWnd& chart, std::optional<records::RecordKind> kind, int screenWidth);
 // One bar per level, captioned with its band (the half-band shift off) and the overall level,
 // last, named by the auxiliary weighting; nothing for a kind that is no spectrum.
-void AddSpectrumBars(CChartWnd& chart, std::optional<acquisition::RecordKind> kind,
+void AddSpectrumBars(CChartWnd& chart, std::optional<records::RecordKind> kind,
                      std::span<const float> levels, const std::string& auxWeighting);
 
 // The levels of a live spectrum reply: for each band in turn the five characters before the
 // next CR LF, read as a number; the overall level's field is found on the line after the last
 // band's. Bands after the last CR LF are left out.
 std::vector<float> LiveSpectrumLevels(std::string_view reply,
-                                      std::optional<acquisition::RecordKind> kind);
+                                      std::optional<records::RecordKind> kind);
 // The levels of a report row's text, lines "heading\tlevel" separated by CR LF; a level that
 // is no number (as "---") is a missing one.
 std::vector<float> ReportRowLevels(std::string_view text);

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "acquisition/record_kind.h"
+#include "records/record_kind.h"
 
 namespace charts {
 

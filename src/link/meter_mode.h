@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "acquisition/record_kind.h"
+#include "records/record_kind.h"
 
 class LinkFlag;
 class LinkReplyState;
@@ -63,8 +63,8 @@ public:
     bool IsProcessingRecord() const { return m_processingRecord; }
     void SetProcessingRecord(bool on) { m_processingRecord = on; }
     // The kind of the recording monitored or loaded (the channel mode); none before either.
-    std::optional<acquisition::RecordKind> ChannelMode() const { return m_channelMode; }
-    void SetChannelMode(std::optional<acquisition::RecordKind> kind) { m_channelMode = kind; }
+    std::optional<records::RecordKind> ChannelMode() const { return m_channelMode; }
+    void SetChannelMode(std::optional<records::RecordKind> kind) { m_channelMode = kind; }
     // Before each connect attempt of a scheduled run: nothing live, no datalogging, no
     // download, the status window's flag and the channel mode cleared.
     void ResetForConnect();
@@ -132,7 +132,7 @@ private:
     bool m_acquiring = false;
     bool m_dataLogging = false;
     bool m_processingRecord = false;
-    std::optional<acquisition::RecordKind> m_channelMode;
+    std::optional<records::RecordKind> m_channelMode;
     int m_pendingOp = kNoPendingOp;
     bool m_setupQueued = false;
     bool m_dumpRefused = false;

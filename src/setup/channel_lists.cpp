@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "acquisition/band_labels.h"
 #include "link/model_rules.h"
 #include "platform/text.h"
+#include "records/band_labels.h"
 #include "setup/combo_search.h"
 
 namespace setup::channel_lists {
@@ -48,7 +48,7 @@ std::vector<std::string> SlmParameters(int slm, std::string_view model, std::str
         return {};
     List list = {"Lpk", "Lpkmx", "Leq", slm == 5 ? "LeqI" : "LeqS"};
     Append(list, {"LFp", "LSp", "LIp", "LFmx", "LSmx", "LImx", "LFmn", "LSmn", "LImn"});
-    if (qs4160 && shift == acquisition::kNoBandShift)
+    if (qs4160 && shift == records::kNoBandShift)
         Append(list, kOctaveGroup);
     if (slm >= 4) {
         Append(list, kThirdOctaveGroup);
@@ -98,12 +98,12 @@ std::vector<std::string> BandEntries(BandKind kind, std::string_view shift) {
         case BandKind::AOnly:
             return {"A"};
         case BandKind::Octaves:
-            for (int band = 0; band < acquisition::kOctaveBands; ++band)
-                list.push_back(Compact(acquisition::OctaveBandLabel(band, {})));
+            for (int band = 0; band < records::kOctaveBands; ++band)
+                list.push_back(Compact(records::OctaveBandLabel(band, {})));
             return list;
         case BandKind::ThirdOctaves:
-            for (int band = 0; band < acquisition::kThirdOctaveBands; ++band)
-                list.push_back(Compact(acquisition::ThirdOctaveBandLabel(band, shift, {})));
+            for (int band = 0; band < records::kThirdOctaveBands; ++band)
+                list.push_back(Compact(records::ThirdOctaveBandLabel(band, shift, {})));
             return list;
         case BandKind::Unknown:
         case BandKind::None:

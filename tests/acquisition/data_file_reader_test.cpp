@@ -31,14 +31,14 @@ public:
     void SelectFirstPageRow() override { calls.push_back("select first"); }
     void SetPageStartText(const std::string& text) override { pageStart = text; }
     // A kind by the meter's number.
-    static std::string Number(std::optional<RecordKind> kind) {
+    static std::string Number(std::optional<records::RecordKind> kind) {
         return std::to_string(kind ? kind->ChannelMode() : -1);
     }
-    void ShowLoadedDataViews(std::optional<RecordKind> kind) override {
+    void ShowLoadedDataViews(std::optional<records::RecordKind> kind) override {
         calls.push_back("views " + Number(kind));
     }
     void SetDataListCount(long long rows) override { dataRows = rows; }
-    void OnPageLoaded(std::optional<RecordKind> kind, long long samples) override {
+    void OnPageLoaded(std::optional<records::RecordKind> kind, long long samples) override {
         calls.push_back("loaded " + Number(kind) + " " + std::to_string(samples));
     }
     void UpdateAudioLabelWindow(bool hasAudioLabels) override { audioShown = hasAudioLabels; }
@@ -47,12 +47,12 @@ public:
         calls.push_back("show log " + path);
     }
 
-    std::vector<unsigned char> buffer = std::vector<unsigned char>(kDataBufferSize);
-    size_t filled = kDataBufferSize;
+    std::vector<unsigned char> buffer = std::vector<unsigned char>(records::kDataBufferSize);
+    size_t filled = records::kDataBufferSize;
     std::string currentFile;
     bool dataLoaded = false;
     std::vector<std::string> labels;
-    SetupBlock block;
+    records::SetupBlock block;
     std::vector<std::string> calls;
     std::vector<RecordingSetup> setups;
     std::vector<std::string> warnings;
@@ -86,7 +86,7 @@ TEST_F(DataFileReaderTest, AScheduledSetIsListedWithItsSegmentsButSwitchesNoSche
     // Each page file's setup in turn; the frame keeps the last one's block.
     ASSERT_EQ(host.setups.size(), 2u);
     EXPECT_EQ(host.setups[1].date, "2024/03/09");
-    EXPECT_EQ(host.block.Text(SetupBlock::kAcquisitionMode), "OCTAVE");
+    EXPECT_EQ(host.block.Text(records::SetupBlock::kAcquisitionMode), "OCTAVE");
     EXPECT_EQ(host.dataRows, 3);
     EXPECT_EQ(host.waits, 0);
     EXPECT_EQ(host.labels.size(), 2u);
@@ -111,15 +111,16 @@ TEST_F(DataFileReaderTest, AnAcquisitionThatIsNoWholeNumberOfSpectraKeepsItsFrac
     for (const Case& c : {Case{7, "995#2024/03/09 14:05:07#2024/03/09 14:06:07", 0},
                           Case{20001, "999#2024/03/09 14:05:07", 1000}}) {
         SCOPED_TRACE(c.acquisitionSeconds);
-        SetupBlock block;
-        block.SetField(SetupBlock::kModel, "QS4160");
-        block.SetField(SetupBlock::kSpectrumTime, "2s");
-        block.SetField(SetupBlock::kAcquisitionMode, "OCTAVE");
-        block.SetField(SetupBlock::kPagingSize, "1000");
-        folder.Write("frac.kr9",
-                     PageFileHead(block, ScheduleTime::FromSeconds(c.acquisitionSeconds),
-                                  ScheduleTime::FromSeconds(60), "2024/03/09 14:05:07") +
-                         std::string(26, '\0'));
+        records::SetupBlock block;
+        block.SetField(records::SetupBlock::kModel, "QS4160");
+        block.SetField(records::SetupBlock::kSpectrumTime, "2s");
+        block.SetField(records::SetupBlock::kAcquisitionMode, "OCTAVE");
+        block.SetField(records::SetupBlock::kPagingSize, "1000");
+        folder.Write(
+            "frac.kr9",
+            records::PageFileHead(block, records::ScheduleTime::FromSeconds(c.acquisitionSeconds),
+                                  records::ScheduleTime::FromSeconds(60), "2024/03/09 14:05:07") +
+                std::string(26, '\0'));
         ASSERT_EQ(reader.ReadDumpFile(folder.File("frac.kr9")), 0);
         const Timebase& time = recording.Time();
         ASSERT_EQ(time.SegmentTexts().size(), 2u);

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "acquisition/data_list_texts.h"
-#include "acquisition/record_layout.h"
 #include "link/instr_status.h"
+#include "records/record_layout.h"
 #include "support/meter_setups.h"
 #include "support/record_kinds.h"
 
@@ -27,9 +27,9 @@ std::vector<std::string> Headings(const std::vector<ui::ListColumn>& columns) {
 }
 
 // A page of the layout in a buffer: the start text, then the words put in.
-DataBufferView Page(const std::vector<unsigned char>& buffer, RecordKind kind,
+DataBufferView Page(const std::vector<unsigned char>& buffer, records::RecordKind kind,
                     const std::string& profileTime = {}) {
-    return DataBufferView(buffer, RecordLayout::For(kind, profileTime));
+    return DataBufferView(buffer, records::RecordLayout::For(kind, profileTime));
 }
 
 void PutWord(std::vector<unsigned char>& buffer, long long word, unsigned value) {
@@ -56,7 +56,7 @@ TEST(DataListColumnsTest, EachKindHasItsColumns) {
     ASSERT_EQ(third.size(), 35u);
     EXPECT_EQ(third[1] + third[3] + third[19] + third[32], "*16251k*20k");
     EXPECT_TRUE(DataListColumns(std::nullopt, qs4060).empty());
-    EXPECT_TRUE(DataListColumns(RecordKind::OfChannelMode(4), qs4060).empty());
+    EXPECT_TRUE(DataListColumns(records::RecordKind::OfChannelMode(4), qs4060).empty());
 }
 
 TEST(DataListColumnsTest, TheGraphsFindTheStatusColumnOfEachKind) {
@@ -167,9 +167,10 @@ TEST(DataListCellTest, AbsoluteTimesStartAtTheInstrumentClockOrComeFromTheSchedu
     source.instrumentDate = "-1";
     EXPECT_EQ(DataListCellText(source, 1, 0), "00:00:01");
     // A scheduled recording's timebase adds the record's own time to its acquisition's start.
-    PutWord(buffer, 6 * 4, PackTimeWord(0, 1, 2));
+    PutWord(buffer, 6 * 4, records::PackTimeWord(0, 1, 2));
     Timebase timebase;
-    timebase.SetScheduleTimes(ScheduleTime::FromSeconds(60), ScheduleTime::FromSeconds(600));
+    timebase.SetScheduleTimes(records::ScheduleTime::FromSeconds(60),
+                              records::ScheduleTime::FromSeconds(600));
     timebase.SetSamplingInterval(0.5f);
     timebase.SetSegments({0}, {"0#2024/05/01 10:00:00"});
     source.schedule = &timebase;

@@ -19,7 +19,7 @@ using namespace testkinds;
 
 namespace {
 
-RecordingSetup SetupOf(RecordKind kind, long long pageSize) {
+RecordingSetup SetupOf(records::RecordKind kind, long long pageSize) {
     RecordingSetup setup;
     setup.kind = kind;
     setup.pageSize = pageSize;
@@ -37,14 +37,14 @@ protected:
     // A page file: the setup block with these fields, a start text and `data` bytes.
     void WritePageFile(const std::string& name, const std::string& pageSize,
                        const std::string& mode, const std::string& data) {
-        SetupBlock block;
-        block.SetField(SetupBlock::kPagingSize, pageSize);
-        block.SetField(SetupBlock::kAcquisitionMode, mode);
+        records::SetupBlock block;
+        block.SetField(records::SetupBlock::kPagingSize, pageSize);
+        block.SetField(records::SetupBlock::kAcquisitionMode, mode);
         folder.Write(name, std::string(block.Bytes()) + "2024/01/01 00:00:00 " + data);
     }
 
     testenv::ScratchFolder folder;
-    std::vector<unsigned char> buffer = std::vector<unsigned char>(kDataBufferSize);
+    std::vector<unsigned char> buffer = std::vector<unsigned char>(records::kDataBufferSize);
 };
 
 }  // namespace
@@ -78,7 +78,7 @@ TEST_F(DataSetTest, AnIndexedSetIsListedAndLoadedAsTheReferenceWroteIt) {
     ASSERT_EQ(page.SampleCount(), 3);
     EXPECT_EQ(page.TimeSeconds(2), 14 * 3600 + 5 * 60 + 9);
     EXPECT_EQ(page.Value(2, 1), 210);
-    EXPECT_EQ(page.Value(1, 3), kNoValue);
+    EXPECT_EQ(page.Value(1, 3), records::kNoValue);
     // The last page of a set may be short.
     const PageLoad second = Load("set.kr9", 1, setup);
     EXPECT_EQ(View(second, setup).SampleCount(), 2);
@@ -102,12 +102,12 @@ TEST_F(DataSetTest, ASingleFileHoldsEveryPageAndEachLoadsFromItsPlace) {
     const PageLoad last = Load("single.kr9", 2, setup);
     ASSERT_EQ(View(last, setup).SampleCount(), 1);
     EXPECT_EQ(View(last, setup).Value(0, 0), 454);
-    EXPECT_EQ(View(last, setup).Value(0, 2), kNoValue);
+    EXPECT_EQ(View(last, setup).Value(0, 2), records::kNoValue);
 
     const DataSetListing profile = ListDataSet(folder.File("profile.kr9"));
     ASSERT_EQ(profile.pages.size(), 2u);
     const RecordingSetup& steps = profile.Setup(0);
-    EXPECT_EQ(steps.Layout(), RecordLayout(kProfile, ProfileStep::Quarter));
+    EXPECT_EQ(steps.Layout(), records::RecordLayout(kProfile, records::ProfileStep::Quarter));
     const PageLoad second = Load("profile.kr9", 1, steps);
     EXPECT_EQ(second.bytes, 20 + 12);
     ASSERT_EQ(View(second, steps).SampleCount(), 4);
@@ -118,7 +118,7 @@ TEST_F(DataSetTest, PastItsPageTheBufferReads0xFFAndOnlyWhatThePageBeforeHeldIsF
     // Pages of three octave records: a whole one of 98 bytes, then one of a record, 46 bytes.
     WritePageFile("two.kr9", "3", "OCTAVE",
                   std::string(3 * 26, '\x11') + "2024/01/01 00:00:01 " + std::string(26, '\x22'));
-    const RecordLayout layout(kOctave);
+    const records::RecordLayout layout(kOctave);
     const auto all0xFF = [this](size_t from) {
         return std::all_of(buffer.begin() + static_cast<std::ptrdiff_t>(from), buffer.end(),
                            [](unsigned char byte) { return byte == 0xFF; });
@@ -148,7 +148,7 @@ TEST_F(DataSetTest, PastItsPageTheBufferReads0xFFAndOnlyWhatThePageBeforeHeldIsF
 TEST_F(DataSetTest, ASetThatChangesBetweenItsPagesIsReadAgain) {
     WritePageFile("a.rec", "1", "SLM", std::string(12, '\x01'));
     WritePageFile("b.rec", "1", "SLM", std::string(12, '\x02'));
-    const RecordLayout layout(kSoundLevelMeter);
+    const records::RecordLayout layout(kSoundLevelMeter);
     size_t filled = buffer.size();
     PageLoader loader;
     const auto firstValue = [&](const std::string& path, int page) {
@@ -165,8 +165,8 @@ TEST_F(DataSetTest, ASetThatChangesBetweenItsPagesIsReadAgain) {
     EXPECT_EQ(firstValue("set.kr9", 1), "1");
 
     // A single file that gains a label header keeps its pages after it.
-    SetupBlock block;
-    block.SetField(SetupBlock::kPagingSize, "1");
+    records::SetupBlock block;
+    block.SetField(records::SetupBlock::kPagingSize, "1");
     const std::string page = "2024/01/01 00:00:00 " + std::string(12, '\x03');
     folder.Write("single.kr9", std::string(block.Bytes()) + page);
     EXPECT_EQ(firstValue("single.kr9", 0), "3");
@@ -187,8 +187,9 @@ TEST_F(DataSetTest, WhatAFileSaysIsCheckedBeforeItIsUsed) {
         const DataSetListing listing = ListDataSet(folder.File("big.kr9"));
         ASSERT_TRUE(listing.failure);
         EXPECT_NE(listing.failure->find("Page size not valid"), std::string::npos);
-        const PageLoad load = Load(
-            "big.kr9", 0, listing.pages.empty() ? DecodeSetup(SetupBlock()) : listing.Setup(0));
+        const PageLoad load =
+            Load("big.kr9", 0,
+                 listing.pages.empty() ? DecodeSetup(records::SetupBlock()) : listing.Setup(0));
         EXPECT_EQ(load.bytes, 0);
     }
     const RecordingSetup hostile = SetupOf(kThirdOctave, 1LL << 40);
@@ -200,7 +201,8 @@ TEST_F(DataSetTest, WhatAFileSaysIsCheckedBeforeItIsUsed) {
     EXPECT_EQ(ListDataSet(folder.File("tiny.kr9")).failure, "WARNING: File Empty.");
     folder.Write("nosetup.kr9", std::string(5 + 80 + 499, ' ').replace(0, 2, "\xBB\x01"));
     EXPECT_EQ(ListDataSet(folder.File("nosetup.kr9")).failure, "WARNING: File Empty.");
-    EXPECT_EQ(Load("tiny.kr9", 0, DecodeSetup(SetupBlock())).failure, "WARNING: File Empty.");
+    EXPECT_EQ(Load("tiny.kr9", 0, DecodeSetup(records::SetupBlock())).failure,
+              "WARNING: File Empty.");
 
     // A missing page file gives the cause of the failure; an unreadable path says nothing.
     folder.Write("gone.kr9", "INDEX FILE\r\nnot_there.rec\r\n");
@@ -244,7 +246,7 @@ TEST_F(DataSetTest, RandomBytesNeverReadPastTheBufferOrCrash) {
         const DataSetListing listing = ListDataSet(folder.File("noise.kr9"));
         for (size_t page = 0; page < listing.pages.size(); ++page) {
             const PageLoad load = Load("noise.kr9", 0, listing.Setup(page));
-            ASSERT_LE(load.bytes, static_cast<long long>(kDataBufferSize));
+            ASSERT_LE(load.bytes, static_cast<long long>(records::kDataBufferSize));
         }
     }
 }

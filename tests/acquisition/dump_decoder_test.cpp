@@ -48,7 +48,7 @@ std::string KeptEnd() {
 }
 // The synthetic end after records whose level was 30.0 and flags `flags`.
 std::string Incomplete(unsigned char flags = 0x00) {
-    const auto end = IncompleteDumpRecord("30", flags);
+    const auto end = records::IncompleteDumpRecord("30", flags);
     return std::string(end.begin(), end.end());
 }
 

@@ -12,7 +12,8 @@ namespace {
 std::vector<std::uint16_t> Words(const std::vector<int>& tenths) {
     std::vector<std::uint16_t> words;
     for (const int value : tenths)
-        words.push_back(value == simmeter::kMissing ? kNoValue : static_cast<std::uint16_t>(value));
+        words.push_back(value == simmeter::kMissing ? records::kNoValue
+                                                    : static_cast<std::uint16_t>(value));
     return words;
 }
 
@@ -67,8 +68,8 @@ TEST(LiveRecordText, CutOffRecordsGiveMissingValuesNeverRepeatedOnes) {
         // Once one is missing every later one is, and none holds another band's level.
         bool missing = false;
         for (size_t band = 0; band < 12; ++band) {
-            missing = missing || part.words[band] == kNoValue;
-            EXPECT_EQ(part.words[band], missing ? kNoValue : bands[band]);
+            missing = missing || part.words[band] == records::kNoValue;
+            EXPECT_EQ(part.words[band], missing ? records::kNoValue : bands[band]);
         }
     }
 }

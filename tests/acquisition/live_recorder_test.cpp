@@ -76,7 +76,7 @@ public:
 
     LiveSetup setup;
     // The program's setup block, the head of every page file.
-    SetupBlock header;
+    records::SetupBlock header;
     std::string folder;
     std::vector<std::vector<std::string>> rows;
     bool follows = true;
@@ -116,15 +116,15 @@ protected:
     // What the frame does when monitoring starts: the index and the first page file.
     void Start(int mode, long long pageSize) {
         host.setup.pageSize = pageSize;
-        host.header.SetField(SetupBlock::kModel, host.setup.model);
-        host.header.SetField(SetupBlock::kAcquisitionMode, ModeText(mode));
-        host.header.SetField(SetupBlock::kProfileTime, host.setup.profileTime);
-        host.header.SetField(SetupBlock::kPagingSize,
+        host.header.SetField(records::SetupBlock::kModel, host.setup.model);
+        host.header.SetField(records::SetupBlock::kAcquisitionMode, ModeText(mode));
+        host.header.SetField(records::SetupBlock::kProfileTime, host.setup.profileTime);
+        host.header.SetField(records::SetupBlock::kPagingSize,
                              std::to_string(recorder.PageSize(testkinds::KindOfMode(mode))));
         ASSERT_TRUE(platform::WriteFileAtomic(scratch.File("RecFile.kr9"),
-                                              IndexFileText({"RecFile_first.rec"})));
+                                              records::IndexFileText({"RecFile_first.rec"})));
         ASSERT_TRUE(file.Create(scratch.File("RecFile_first.rec")));
-        ASSERT_TRUE(file.Write(PageFileHead(host.header, {}, {}, "2024/03/09 14:00:00 ")));
+        ASSERT_TRUE(file.Write(records::PageFileHead(host.header, {}, {}, "2024/03/09 14:00:00 ")));
         recorder.Reset();
         recorder.BeginRecording();
     }
@@ -138,7 +138,7 @@ protected:
         const DataSetListing listing = ListDataSet(index);
         EXPECT_FALSE(listing.failure) << listing.failure.value_or("");
         std::vector<std::vector<std::uint16_t>> samples;
-        std::vector<unsigned char> buffer(kDataBufferSize);
+        std::vector<unsigned char> buffer(records::kDataBufferSize);
         for (size_t page = 0; page < listing.pages.size(); ++page) {
             const RecordingSetup& setup = listing.Setup(page);
             const PageLoad load =
@@ -285,14 +285,14 @@ TEST_F(LiveRecorderTest, TruncatedAndLevelLessRecordsNeverRepeatLevels) {
     ASSERT_EQ(samples.size(), 2u);
     const std::vector<int> values = stream.Values(1);
     int kept = 0;
-    while (kept < 33 && samples[1][static_cast<size_t>(kept)] != kNoValue) {
+    while (kept < 33 && samples[1][static_cast<size_t>(kept)] != records::kNoValue) {
         EXPECT_EQ(samples[1][static_cast<size_t>(kept)], values[static_cast<size_t>(kept)]);
         ++kept;
     }
     EXPECT_GT(kept, 0);
     EXPECT_LT(kept, 33);
     for (int band = kept; band < 33; ++band)
-        EXPECT_EQ(samples[1][static_cast<size_t>(band)], kNoValue);
+        EXPECT_EQ(samples[1][static_cast<size_t>(band)], records::kNoValue);
     EXPECT_EQ(recorder.TotalRecords(), 3);
 
     // A third-octave run drops the meter's repeated first spectrum once it is going.
@@ -335,9 +335,9 @@ TEST_F(LiveRecorderTest, ANewPageIsNamedAfterTheMomentItsStartTextTells) {
     ASSERT_EQ(host.trims, 1);
     EXPECT_EQ(scratch.Read("RecFile.kr9"),
               "INDEX FILE\r\nRecFile_first.rec\r\nRecFile_20240309_140000.rec\r\n");
-    EXPECT_EQ(
-        scratch.Read("RecFile_20240309_140000.rec").substr(SetupBlock::kSize, kPageStartBytes),
-        "2024/03/09 14:00:00 ");
+    EXPECT_EQ(scratch.Read("RecFile_20240309_140000.rec")
+                  .substr(records::SetupBlock::kSize, records::kPageStartBytes),
+              "2024/03/09 14:00:00 ");
 }
 
 TEST_F(LiveRecorderTest, ARecordingThatCannotBeWrittenStopsWithOneMessageAndRowsGoOn) {

@@ -201,7 +201,7 @@ TEST_F(StartChecks, NoChannelIsAWarningAndComesFirst) {
 
 TEST_F(StartChecks, EachChannelNeedsItsBaudRate) {
     struct Case {
-        acquisition::RecordKind channel;
+        records::RecordKind channel;
         const char* spectrumTime;
         int baud;
         std::string message;

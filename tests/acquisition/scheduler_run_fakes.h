@@ -25,8 +25,8 @@
 
 namespace schedtest {
 
-using acquisition::RecordKind;
 using acquisition::SchedulerRun;
+using records::RecordKind;
 
 class FakeRunHost : public acquisition::SchedulerRunHost, public acquisition::LiveRecordSink {
     // First: the port is built on it.

@@ -18,17 +18,19 @@ namespace {
 
 // A single page file of `pages` full pages of octave spectra, page size `pageSize`.
 std::string OctaveFile(int pages, long long pageSize, const std::string& scheduler = "NO SCHED") {
-    SetupBlock block;
-    block.SetField(SetupBlock::kAcquisitionMode, "OCTAVE");
-    block.SetField(SetupBlock::kPagingSize, std::to_string(pageSize));
-    std::string file = PageFileHead(block, ParseSchedulerField(scheduler),
-                                    ParseSchedulerField(scheduler), "2024/05/01 10:00:00");
+    records::SetupBlock block;
+    block.SetField(records::SetupBlock::kAcquisitionMode, "OCTAVE");
+    block.SetField(records::SetupBlock::kPagingSize, std::to_string(pageSize));
+    std::string file =
+        records::PageFileHead(block, records::ParseSchedulerField(scheduler),
+                              records::ParseSchedulerField(scheduler), "2024/05/01 10:00:00");
     for (int page = 0; page < pages; ++page) {
         if (page > 0)
             file += "2024/05/01 10:0" + std::to_string(page) + ":00 ";
         for (long long sample = 0; sample < pageSize; ++sample) {
             std::vector<std::uint16_t> bands(12, static_cast<std::uint16_t>(page * 100 + sample));
-            file += EncodeRecord(PackTimeWord(10, page, static_cast<int>(sample % 60)), bands);
+            file += records::EncodeRecord(
+                records::PackTimeWord(10, page, static_cast<int>(sample % 60)), bands);
         }
     }
     return file;
@@ -54,7 +56,7 @@ protected:
     }
 
     testenv::ScratchFolder folder;
-    std::vector<unsigned char> buffer = std::vector<unsigned char>(kDataBufferSize);
+    std::vector<unsigned char> buffer = std::vector<unsigned char>(records::kDataBufferSize);
 };
 
 }  // namespace

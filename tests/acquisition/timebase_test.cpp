@@ -16,8 +16,8 @@ namespace {
 
 Timebase Scheduled(long long acquisitionSeconds, long long repetitionSeconds, float interval) {
     Timebase timebase;
-    timebase.SetScheduleTimes(ScheduleTime::FromSeconds(acquisitionSeconds),
-                              ScheduleTime::FromSeconds(repetitionSeconds));
+    timebase.SetScheduleTimes(records::ScheduleTime::FromSeconds(acquisitionSeconds),
+                              records::ScheduleTime::FromSeconds(repetitionSeconds));
     timebase.SetSamplingInterval(interval);
     timebase.SetSegments({0}, {"0#2024/03/09 14:05:07 "});
     return timebase;
@@ -58,7 +58,7 @@ TEST(Timebase, WithoutASchedulerEveryAnswerIsNoOrEmpty) {
     EXPECT_FALSE(never.IsReportIntervalIndex(0));
     EXPECT_EQ(never.FormatSampleTime(0, 0), "");
     Timebase half;
-    half.SetScheduleTimes(ScheduleTime::FromSeconds(60), ScheduleTime{});
+    half.SetScheduleTimes(records::ScheduleTime::FromSeconds(60), records::ScheduleTime{});
     EXPECT_FALSE(half.HasScheduleTimes());
 }
 
@@ -99,8 +99,8 @@ TEST(Timebase, SampleTimesMoveByTheRepetitionFromTheRightBase) {
     EXPECT_EQ(timebase.FormatSampleTime(10, 501), "2024/03/09 14:55:17");  // the second base
     EXPECT_EQ(timebase.FormatSampleTime(0, 0), "2024/03/09 14:05:07");
     // An acquisition time 0.4 s short of a minute is a minute.
-    timebase.SetScheduleTimes(ScheduleTime{ScheduleTime::kValid, 59.6 / 86400},
-                              ScheduleTime::FromSeconds(600));
+    timebase.SetScheduleTimes(records::ScheduleTime{records::ScheduleTime::kValid, 59.6 / 86400},
+                              records::ScheduleTime::FromSeconds(600));
     EXPECT_EQ(timebase.FormatSampleTime(0, 121), "2024/03/09 14:15:07");
     // For intervals of 2 s the stamps count the samples, not the seconds, of an acquisition.
     timebase.SetSamplingInterval(2.0f);
@@ -154,8 +154,8 @@ TEST(Timebase, SampleTimesAgreeWithPythonsDatetime) {
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
         Timebase timebase;
-        timebase.SetScheduleTimes(ScheduleTime::FromSeconds(c.acquisition),
-                                  ScheduleTime::FromSeconds(c.repetition));
+        timebase.SetScheduleTimes(records::ScheduleTime::FromSeconds(c.acquisition),
+                                  records::ScheduleTime::FromSeconds(c.repetition));
         timebase.SetSamplingInterval(c.interval);
         timebase.SetSegments({c.start}, {c.text});
         EXPECT_EQ(timebase.FormatSampleTime(c.recordSeconds, c.index), expected[i])

@@ -3,14 +3,14 @@
 // audio-label window and are saved again, and the scheduler log is written to its file.
 #include <gtest/gtest.h>
 
-#include "acquisition/record_layout.h"
 #include "acquisition/scheduler_log.h"
 #include "graph/graph_host.h"
+#include "records/record_layout.h"
 #include "support/record_kinds.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
-using acquisition::SetupBlock;
+using records::SetupBlock;
 
 namespace {
 
@@ -25,12 +25,12 @@ std::string OctavePageFile(const std::string& start, int spectra, int first,
     block.SetField(SetupBlock::kPagingSize, pageSize);
     block.SetField(SetupBlock::kSpectrumTime, "1s");
     block.SetField(SetupBlock::kSlm1Param + 6, "LAeq");
-    std::string file(block.Bytes().substr(0, acquisition::kAcquisitionTimeOffset));
+    std::string file(block.Bytes().substr(0, records::kAcquisitionTimeOffset));
     file += acquisition + repetition + start;
     for (int record = 0; record < spectra; ++record) {
         const std::vector<std::uint16_t> levels(12,
                                                 static_cast<std::uint16_t>(10 * (first + record)));
-        file += acquisition::EncodeRecord(acquisition::PackTimeWord(0, 0, record), levels);
+        file += records::EncodeRecord(records::PackTimeWord(0, 0, record), levels);
     }
     return file;
 }

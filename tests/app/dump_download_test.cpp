@@ -11,11 +11,11 @@
 #include <span>
 
 #include "acquisition/dump_end_model.h"
-#include "acquisition/record_layout.h"
 #include "frame_test_support.h"
 #include "meter_dump.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "records/record_layout.h"
 #include "support/golden_file.h"
 
 using namespace frametest;
@@ -37,16 +37,15 @@ Records Kept(const Records& sent) {
     Records kept;
     bool reportOrEvent = false;
     for (const std::string& record : sent) {
-        const auto size = acquisition::DumpRecordSizeOf(Bytes(record), reportOrEvent);
-        std::string bytes = acquisition::KeptDumpRecord(Bytes(record), *size);
-        const int type = acquisition::DumpRecordTypeOf(static_cast<unsigned char>(record[3]));
-        if (type == acquisition::kDumpEnd)
+        const auto size = records::DumpRecordSizeOf(Bytes(record), reportOrEvent);
+        std::string bytes = records::KeptDumpRecord(Bytes(record), *size);
+        const int type = records::DumpRecordTypeOf(static_cast<unsigned char>(record[3]));
+        if (type == records::kDumpEnd)
             acquisition::StampEndRecordModel(
                 {reinterpret_cast<unsigned char*>(bytes.data()), bytes.size()}, kModel, false);
-        reportOrEvent = type == acquisition::kDumpSetupReport ||
-                        type == acquisition::kDumpSetupEvent ||
-                        (reportOrEvent && type != acquisition::kDumpStart &&
-                         type != acquisition::kDumpExtendedStart);
+        reportOrEvent =
+            type == records::kDumpSetupReport || type == records::kDumpSetupEvent ||
+            (reportOrEvent && type != records::kDumpStart && type != records::kDumpExtendedStart);
         kept.push_back(bytes);
     }
     return kept;
@@ -54,7 +53,7 @@ Records Kept(const Records& sent) {
 
 // The synthetic end after a record of that level text and flags byte.
 std::string Incomplete(const char* level, unsigned char flags) {
-    const auto end = acquisition::IncompleteDumpRecord(level, flags);
+    const auto end = records::IncompleteDumpRecord(level, flags);
     return std::string(end.begin(), end.end());
 }
 

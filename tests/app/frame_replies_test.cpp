@@ -297,7 +297,7 @@ TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
         Current().m_strModel = c.model;
         Current().m_strProfileTime = c.profileTime;
         Current().m_strProfileSpectrumTime = c.spectrumTime;
-        frame.Mode().SetChannelMode(acquisition::RecordKind::OfChannelMode(c.mode));
+        frame.Mode().SetChannelMode(records::RecordKind::OfChannelMode(c.mode));
         const int rows = view.m_ReportList.GetItemCount();
         frame.Link().OnReply(simmeter::LiveRecordStream(c.mode, 1, c.rows).Next());
         EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), c.ms);

@@ -72,10 +72,10 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
 
     // Saved: the session starts on emptied data and asks the meter for its setup.
     meter.ClearLog();
-    acquisition::SetupBlock block;
-    block.SetField(acquisition::SetupBlock::kPagingSize, "1");
+    records::SetupBlock block;
+    block.SetField(records::SetupBlock::kPagingSize, "1");
     folder.Write("old.kr9", std::string(block.Bytes()) + "2024/03/09 10:00:00 " +
-                                acquisition::EncodeRecord(0, std::vector<std::uint16_t>(5, 450)));
+                                records::EncodeRecord(0, std::vector<std::uint16_t>(5, 450)));
     view.m_PageList.InsertItem(0, "PAGE 0");
     view.m_PageList.InsertItem(1, "2024/03/09 10:00:00");
     op.ExpectBox(kSaveQuestion, IDYES);

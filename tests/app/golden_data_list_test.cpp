@@ -8,21 +8,21 @@
 // instead of comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 
-#include "acquisition/record_layout.h"
 #include "platform/text.h"
+#include "records/record_layout.h"
 #include "support/golden_file.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
-using acquisition::SetupBlock;
 using golden::Lines;
+using records::SetupBlock;
 
 namespace {
 
 struct Recording {
     const char* model;
     const char* mode;  // the setup block's acquisition mode: the recording's kind
-    acquisition::RecordKind kind;
+    records::RecordKind kind;
     const char* profileTime;
     const char* spectrumTime;
     int pageSize;
@@ -46,27 +46,27 @@ std::string Head(const Recording& recording, const std::string& start) {
     block.SetField(SetupBlock::kAcquisitionMode, recording.mode);
     block.SetField(SetupBlock::kPagingSize, platform::Format("%.11d", recording.pageSize));
     const auto time = [&recording](long long seconds) {
-        return recording.acquisitionSeconds ? acquisition::ScheduleTime::FromSeconds(seconds)
-                                            : acquisition::ScheduleTime{};
+        return recording.acquisitionSeconds ? records::ScheduleTime::FromSeconds(seconds)
+                                            : records::ScheduleTime{};
     };
-    return acquisition::PageFileHead(block, time(recording.acquisitionSeconds),
-                                     time(recording.repetitionSeconds), start);
+    return records::PageFileHead(block, time(recording.acquisitionSeconds),
+                                 time(recording.repetitionSeconds), start);
 }
 
 // `records` records from record `first` on, a second apart; their values differ from record to
 // record and value to value, and one is missing.
 std::string Records(const Recording& recording, int first, int records) {
-    const auto layout = acquisition::RecordLayout::For(recording.kind, recording.profileTime);
+    const auto layout = records::RecordLayout::For(recording.kind, recording.profileTime);
     std::string bytes;
     for (int record = first; record < first + records; ++record) {
         std::vector<std::uint16_t> values;
         for (int value = 0; value + 1 < layout.WordsPerRecord(); ++value)
             values.push_back(
                 record == 1 && value == 2
-                    ? acquisition::kNoValue
+                    ? records::kNoValue
                     : static_cast<std::uint16_t>(300 + (37 * record + 11 * value) % 900));
-        bytes += acquisition::EncodeRecord(
-            acquisition::PackTimeWord(record / 3600, (record / 60) % 60, record % 60), values);
+        bytes += records::EncodeRecord(
+            records::PackTimeWord(record / 3600, (record / 60) % 60, record % 60), values);
     }
     return bytes;
 }
@@ -74,7 +74,7 @@ std::string Records(const Recording& recording, int first, int records) {
 // A page's start text as the files keep it: 20 characters.
 std::string Start(const std::string& text) {
     std::string start = text;
-    start.resize(acquisition::kPageStartBytes, ' ');
+    start.resize(records::kPageStartBytes, ' ');
     return start;
 }
 
@@ -106,7 +106,7 @@ protected:
                 pages.back(),
                 Head(recording, start) + Records(recording, static_cast<int>(first), counts[page]));
         }
-        folder.Write(name + ".kr9", acquisition::IndexFileText(pages));
+        folder.Write(name + ".kr9", records::IndexFileText(pages));
     }
 
     // Opens `file` and answers what the data list shows of each of its pages.

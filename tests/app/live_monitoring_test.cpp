@@ -55,7 +55,7 @@ protected:
         Link().SetReadyToSend(TRUE);
         Link().SendNextCommand();
         Link().OnReply("STT:MONITOR:" + mode + "\x03");
-        frame.Mode().SetChannelMode(acquisition::RecordKind::OfChannelMode(channelMode));
+        frame.Mode().SetChannelMode(records::RecordKind::OfChannelMode(channelMode));
         frame.Mode().SetMonitorOn(true);
         frame.Mode().SetAcquiring(true);
     }
@@ -95,7 +95,7 @@ TEST_F(LiveMonitoringTest, RecordsBecomePagesThatTheReaderReadsBackAndTheListSta
     const acquisition::DataSetListing listing = acquisition::ListDataSet(Index());
     ASSERT_FALSE(listing.failure);
     ASSERT_EQ(listing.pages.size(), 3u);
-    std::vector<unsigned char> buffer(acquisition::kDataBufferSize);
+    std::vector<unsigned char> buffer(records::kDataBufferSize);
     int record = 0;
     for (int page = 0; page < 3; ++page) {
         const acquisition::RecordingSetup& setup = listing.Setup(static_cast<size_t>(page));
@@ -183,7 +183,7 @@ TEST_F(LiveMonitoringTest, TheSimulatedMeterStreamsLevelsWithGapsErrorsAndCutRec
     frame.m_RecFile.Close();
 
     std::vector<std::vector<std::uint16_t>> samples;
-    std::vector<unsigned char> buffer(acquisition::kDataBufferSize);
+    std::vector<unsigned char> buffer(records::kDataBufferSize);
     const acquisition::DataSetListing listing = acquisition::ListDataSet(Index());
     ASSERT_EQ(listing.pages.size(), 2u);
     for (int page = 0; page < 2; ++page) {
@@ -204,7 +204,7 @@ TEST_F(LiveMonitoringTest, TheSimulatedMeterStreamsLevelsWithGapsErrorsAndCutRec
     EXPECT_EQ(samples[101], values(103));
     // The cut record keeps its first level and stores the rest as missing.
     EXPECT_EQ(samples[151][0], values(153)[0]);
-    EXPECT_EQ(samples[151][4], acquisition::kNoValue);
+    EXPECT_EQ(samples[151][4], records::kNoValue);
     EXPECT_EQ(samples[182], std::vector<std::uint16_t>(5, 0));  // "ERROR"
     EXPECT_EQ(samples[183], values(184));
     EXPECT_EQ(samples[241], values(242));

@@ -11,18 +11,18 @@
 #include <algorithm>
 #include <memory>
 
-#include "acquisition/record_layout.h"
 #include "app/frame_command_ids.h"
 #include "app/kx9monitor_view_widget.h"
 #include "charts/spectrum_chart_fill.h"
 #include "graph/graph_props.h"
 #include "platform/colors.h"
 #include "platform/event_loop.h"
+#include "records/record_layout.h"
 #include "support/record_kinds.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
-using acquisition::SetupBlock;
+using records::SetupBlock;
 
 namespace {
 
@@ -30,7 +30,7 @@ namespace {
 // fifth record is missing.
 std::uint16_t Word(int r, int v) {
     if (v == 2 && r % 5 == 4)
-        return acquisition::kNoValue;
+        return records::kNoValue;
     return static_cast<std::uint16_t>((40 + r + 7 * v) * 10 + (r + v) % 10);
 }
 
@@ -48,12 +48,12 @@ std::string DataFile(const std::string& model, const std::string& mode, int reco
     block.SetField(SetupBlock::kSpectrumTime, "1s");
     block.SetField(SetupBlock::kSpectAuxWeighting, "Lin");
     block.SetField(SetupBlock::kSlm1Param + 1, "LFmx:A");
-    std::string file = acquisition::PageFileHead(block, {}, {}, "2024/03/09 14:05:07 ");
+    std::string file = records::PageFileHead(block, {}, {}, "2024/03/09 14:05:07 ");
     for (int r = 0; r < records; ++r) {
         std::vector<std::uint16_t> levels;
         for (int v = 0; v < values; ++v)
             levels.push_back(Word(r, v));
-        file += acquisition::EncodeRecord(acquisition::PackTimeWord(14, 5, (7 + r) % 60), levels);
+        file += records::EncodeRecord(records::PackTimeWord(14, 5, (7 + r) % 60), levels);
     }
     return file;
 }
@@ -88,7 +88,7 @@ TEST_F(RecordGraphsTest, ALevelRecordingFillsTheDataGraphWithEveryChannelOfItsRe
         const std::vector<double> ys = Ys(p);
         ASSERT_EQ(ys.size(), 24u) << p;
         for (int r = 0; r < 24; ++r) {
-            const double level = Word(r, p) == acquisition::kNoValue ? 0.0 : Word(r, p) / 10.0;
+            const double level = Word(r, p) == records::kNoValue ? 0.0 : Word(r, p) / 10.0;
             EXPECT_EQ(ys[r], level) << p << " " << r;
         }
     }

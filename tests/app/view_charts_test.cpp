@@ -41,7 +41,7 @@ TEST_F(ViewTest, AClickOnAThirdOctaveBarChoosesTheContourBandAndRedrawsTheGraphW
     EXPECT_EQ(frame.Charts().Isophone().SelectedBand(), 0);  // no edition chosen in the view
 
     // The selected record of a loaded third-octave page: its bars come back from the buffer.
-    frame.m_recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 2);
+    frame.m_recording.SetLayout(records::RecordLayout(kThirdOctave), 2);
     frame.m_recording.SetLoadedPage(0, 20 + 2 * 68, "");
     frame.m_recording.SelectRecord(1);
     for (int band = 0; band < 33; ++band) {
@@ -79,7 +79,7 @@ TEST_F(ViewTest, TheFrameComputesTheContourFromAReportRowOrALoadedRecord) {
     // Record 1 of the loaded page: 63.7 dB at 1 kHz (word 19 of the record), shown in whole dB
     // under the meter's half-band shift.
     app.m_InstrStatus.m_strHalfBandShift = "ON";
-    frame.m_recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 100);
+    frame.m_recording.SetLayout(records::RecordLayout(kThirdOctave), 100);
     frame.m_recording.SetLoadedPage(0, CKX9MonitorApp::kDataBufferSize, "");
     const size_t word = 20 + 2 * (34 * 1 + 19);
     app.m_DataBuffer[word] = 637 & 0xFF;

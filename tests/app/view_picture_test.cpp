@@ -56,7 +56,7 @@ TEST_F(ViewTest, TheWindowShowsBothListsWithTheirCellsAndFollowsItsSize) {
     view.m_ReportList.SetItemTextColor(3, 2, 0xFF0000);  // blue
     app.m_DataBuffer[20 + 2 * 7] = 0xB1;                 // row 1, first level: 94.5
     app.m_DataBuffer[20 + 2 * 7 + 1] = 0x03;
-    frame.m_recording.SetLayout(acquisition::RecordLayout(kSoundLevelMeter), 8);
+    frame.m_recording.SetLayout(records::RecordLayout(kSoundLevelMeter), 8);
     frame.m_recording.SetLoadedPage(0, 20 + 8 * 12, "");
     view.m_DataList.SetItemCount(8);
 

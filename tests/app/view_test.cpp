@@ -179,15 +179,15 @@ TEST_F(ViewTest, ShrinkingTheViewMovesTheStretchedRightEdgesAndScalesThePageInde
 TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     view.OnInitialUpdate();
     // An octave recording of one spectrum a page: page p holds the level 10 x (p + 1).
-    acquisition::SetupBlock block;
+    records::SetupBlock block;
     std::string file(block.Bytes());
     for (std::uint16_t page = 0; page < 2; ++page) {
         const std::vector<std::uint16_t> levels(12, static_cast<std::uint16_t>(10 * (page + 1)));
-        file += "2024/05/01 10:00:00 " + acquisition::EncodeRecord(0, levels);
+        file += "2024/05/01 10:00:00 " + records::EncodeRecord(0, levels);
     }
     folder.Write("rec.kr9", file);
     app.m_strCurrentFile = folder.File("rec.kr9");
-    frame.m_recording.SetLayout(acquisition::RecordLayout(kOctave), 1);
+    frame.m_recording.SetLayout(records::RecordLayout(kOctave), 1);
     frame.Mode().SetChannelMode(testkinds::kOctave);
     for (const char* row : {"CURR. PAGE", "2024/05/01 10:00:00", "PAGE 0", "2024/05/01 10:05:00",
                             "PAGE 1", "2024/05/01 10:10:00"})
@@ -281,7 +281,7 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
     view.m_ReportList.SetRowStates(1, ui::RVS_SELECTED);
 
     for (int mode : {0, 1, -1}) {
-        frame.Mode().SetChannelMode(acquisition::RecordKind::OfChannelMode(mode));
+        frame.Mode().SetChannelMode(records::RecordKind::OfChannelMode(mode));
         view.m_bReportListClicked = FALSE;
         view.OnDblclkReportList();
         EXPECT_TRUE(view.m_bReportListClicked);
@@ -374,10 +374,10 @@ TEST_F(ViewTest, NewColumnsLeaveNothingOfThePreviousKind) {
 
 TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
     app.m_InstrStatus.m_strModel = "QS4160_L";
-    frame.m_SetupBlock.SetField(acquisition::SetupBlock::kSerialNumber, "SN42");
+    frame.m_SetupBlock.SetField(records::SetupBlock::kSerialNumber, "SN42");
     frame.Mode().SetSchedulerMode(true);
-    frame.m_recording.Time().SetScheduleTimes(acquisition::ScheduleTime::FromSeconds(600),
-                                              acquisition::ScheduleTime::FromSeconds(3600));
+    frame.m_recording.Time().SetScheduleTimes(records::ScheduleTime::FromSeconds(600),
+                                              records::ScheduleTime::FromSeconds(3600));
     view.BuildSetupText();
     view.BuildSetupText();
     ASSERT_EQ(view.m_ParamList.GetItemCount(), 40);
@@ -399,7 +399,7 @@ TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
     app.m_InstrStatus.m_strModel = "QS4060";
     frame.Mode().SetChannelMode(kThirdOctave);
     acquisition::Recording& recording = frame.m_recording;
-    recording.SetLayout(acquisition::RecordLayout(kThirdOctave), 10000);
+    recording.SetLayout(records::RecordLayout(kThirdOctave), 10000);
     recording.SetLoadedPage(0, CKX9MonitorApp::kDataBufferSize, "");
     app.m_DataBuffer[20 + 2 * (34 + 2)] = 0xB1;  // row 1, band 2: 945
     app.m_DataBuffer[20 + 2 * (34 + 2) + 1] = 0x03;
@@ -431,11 +431,11 @@ TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
     // A scheduled recording of one-minute acquisitions, a level every half second: its rows
     // take their date-times from the timebase and the first of each acquisition is marked.
     view.m_nIsophone = 0;
-    recording.SetLayout(acquisition::RecordLayout(kSoundLevelMeter), 10000);
+    recording.SetLayout(records::RecordLayout(kSoundLevelMeter), 10000);
     recording.SetAbsoluteTimes(true);
     EXPECT_EQ(view.DataListRowImage(0), -1);
-    recording.Time().SetScheduleTimes(acquisition::ScheduleTime::FromSeconds(60),
-                                      acquisition::ScheduleTime::FromSeconds(600));
+    recording.Time().SetScheduleTimes(records::ScheduleTime::FromSeconds(60),
+                                      records::ScheduleTime::FromSeconds(600));
     recording.Time().SetSamplingInterval(0.5f);
     recording.Time().SetSegments({0}, {"0#2024/03/09 14:05:07"});
     frame.Mode().SetChannelMode(kSoundLevelMeter);

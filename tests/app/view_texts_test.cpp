@@ -16,8 +16,8 @@ using testsetups::MeterSetup;
 
 // A stored setup block: field k holds `fields[k]`, blank padded to 11 characters.
 using Fields = std::vector<std::pair<int, std::string>>;
-acquisition::SetupBlock Block(const Fields& fields) {
-    acquisition::SetupBlock block;
+records::SetupBlock Block(const Fields& fields) {
+    records::SetupBlock block;
     block.Fill(0, ' ');
     for (const auto& [field, text] : fields)
         block.SetField(field, text);
@@ -73,8 +73,8 @@ TEST(SetupTextTest, AQS4160SetupGivesEveryLineAndRefreshesTheCurrentValues) {
     EXPECT_EQ(current.m_strSerialNumber, "");
 
     // A page file's block holds its scheduler fields where the mode was: no mode to show.
-    acquisition::SetupBlock page = Block(fields);
-    page.SetField(acquisition::SetupBlock::kIntegrationMode, "NO SCHEDNO SCHED");
+    records::SetupBlock page = Block(fields);
+    page.SetField(records::SetupBlock::kIntegrationMode, "NO SCHEDNO SCHED");
     EXPECT_EQ(BuildSetupLines(page, current)[17], "Integr.Mode: ");
     EXPECT_EQ(current.m_strIntegrationMode, "MULTI");
 }
@@ -94,7 +94,7 @@ TEST(SetupTextTest, OtherModelsGetTheirFixedLinesAndAShortBlockGivesEmptyTexts) 
     EXPECT_EQ(current.m_strSpectMeanWeighting, "A");  // the value is kept without its line
 
     CInstrStatus other = MeterSetup("QS4060");
-    const std::vector<std::string> bare = BuildSetupLines(acquisition::SetupBlock(), other);
+    const std::vector<std::string> bare = BuildSetupLines(records::SetupBlock(), other);
     EXPECT_EQ(bare[1], "Ser.Num: ");
     EXPECT_EQ(bare[6], "Instr.Date: ");
 }

@@ -6,13 +6,13 @@
 #include <QImage>
 #include <functional>
 
-#include "acquisition/band_labels.h"
 #include "charts/bar_chart_window.h"
 #include "charts/equal_loudness.h"
 #include "charts/xy_chart.h"
 #include "charts/xy_chart_window.h"
 #include "fake_charts_host.h"
 #include "platform/colors.h"
+#include "records/band_labels.h"
 #include "support/record_kinds.h"
 #include "support/test_env.h"
 
@@ -49,11 +49,10 @@ protected:
         chart.SetVerticalLayout();
         chart.SetHost(&host);
         chart.RemoveAllItems();
-        const int bands = thirdOctave ? acquisition::kThirdOctaveBands : acquisition::kOctaveBands;
+        const int bands = thirdOctave ? records::kThirdOctaveBands : records::kOctaveBands;
         for (int i = 0; i <= bands; ++i) {
-            const std::string label = thirdOctave
-                                          ? acquisition::ThirdOctaveBandLabel(i, "OFF", "Lin")
-                                          : acquisition::OctaveBandLabel(i, "Lin");
+            const std::string label = thirdOctave ? records::ThirdOctaveBandLabel(i, "OFF", "Lin")
+                                                  : records::OctaveBandLabel(i, "Lin");
             chart.AddItem(label, 40.0f + 2 * (i % 7), 0, 0xC08000);
         }
     }

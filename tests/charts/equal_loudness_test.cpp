@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/band_labels.h"
 #include "charts/equal_loudness.h"
 #include "platform/text.h"
+#include "records/band_labels.h"
 
 using namespace charts;
 
@@ -272,7 +272,7 @@ TEST(IsophoneContourTest, WithoutABandTheLastContourStaysAndShiftedContoursShowW
 // frequency is the caption of its band ("1.25 k"), 31.5 Hz captioned "32".
 TEST(EqualLoudnessTablesTest, TheContourBandsAreTheSpectrumsThirdOctavesFrom20Hz) {
     for (int n = 0; n < kContourBands; ++n) {
-        const std::string label = acquisition::ThirdOctaveBandLabel(n + 1, "OFF", "A");
+        const std::string label = records::ThirdOctaveBandLabel(n + 1, "OFF", "A");
         const bool kilo = label.ends_with(" k");
         const double hertz =
             platform::Atof(kilo ? label.substr(0, label.size() - 2) : label) * (kilo ? 1000 : 1);

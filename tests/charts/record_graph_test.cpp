@@ -5,18 +5,18 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/data_buffer.h"
-#include "acquisition/record_layout.h"
 #include "charts/record_graph.h"
 #include "graph/graph_change.h"
 #include "graph/graph_props.h"
 #include "graph/graph_wnd.h"
 #include "graph/view_range.h"
+#include "records/record_layout.h"
 #include "support/record_kinds.h"
 
 using acquisition::DataBufferView;
-using acquisition::RecordLayout;
 using charts::LevelGraphOptions;
 using graph::GraphChange;
+using records::RecordLayout;
 
 namespace {
 
@@ -43,7 +43,7 @@ public:
 // seventh record misses channel 2.
 std::uint16_t Word(int r, int p) {
     if (p == 2 && r % 7 == 6)
-        return acquisition::kNoValue;
+        return records::kNoValue;
     return static_cast<std::uint16_t>((40 + r + 10 * p) * 10 + r % 10);
 }
 
@@ -54,7 +54,7 @@ std::vector<unsigned char> Page(int records, int values) {
         std::vector<std::uint16_t> levels;
         for (int v = 0; v < values; ++v)
             levels.push_back(Word(r, v));
-        bytes += acquisition::EncodeRecord(acquisition::PackTimeWord(0, 0, r % 60), levels);
+        bytes += records::EncodeRecord(records::PackTimeWord(0, 0, r % 60), levels);
     }
     bytes.append(64, '\xFF');  // what the rest of the buffer holds
     return std::vector<unsigned char>(bytes.begin(), bytes.end());
@@ -64,7 +64,7 @@ DataBufferView Loaded(const std::vector<unsigned char>& buffer, const RecordLayo
                       int records) {
     return DataBufferView(
         buffer, layout,
-        acquisition::kPageStartBytes + static_cast<long long>(records) * layout.RecordBytes());
+        records::kPageStartBytes + static_cast<long long>(records) * layout.RecordBytes());
 }
 
 class RecordGraphTest : public ::testing::Test {
@@ -148,7 +148,7 @@ TEST_F(RecordGraphTest, ACountPastTheLoadedRecordsReadsNoFurtherAndZeroOnlyFitsT
 
 TEST_F(RecordGraphTest, AProfilePageFillsOneCurveSampleBySampleDrawingTenRecordsAtOnce) {
     // "0.125s": four samples per record.
-    const RecordLayout layout(testkinds::kProfile, acquisition::ProfileStep::Eighth);
+    const RecordLayout layout(testkinds::kProfile, records::ProfileStep::Eighth);
     const auto buffer = Page(12, 4);
     const DataBufferView records = Loaded(buffer, layout, 12);
     ASSERT_EQ(records.SampleCount(), 48);

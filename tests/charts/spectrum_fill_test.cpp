@@ -5,12 +5,12 @@
 
 #include <map>
 
-#include "acquisition/band_labels.h"
 #include "charts/bar_chart.h"
 #include "charts/point_readout.h"
 #include "charts/spectrum_bands.h"
 #include "charts/spectrum_chart_fill.h"
 #include "platform/text.h"
+#include "records/band_labels.h"
 #include "support/record_kinds.h"
 
 using charts::CChartWnd;
@@ -68,7 +68,7 @@ TEST(SpectrumFillTest, EachKindOfSpectrumHasItsBandLabelsAndTheWeightingLast) {
 }
 
 TEST(SpectrumFillTest, EverySpectrumKindHasABandSetThatCaptionsAllItsValues) {
-    for (const acquisition::RecordKind kind : acquisition::RecordKind::All()) {
+    for (const records::RecordKind kind : records::RecordKind::All()) {
         SCOPED_TRACE(std::string(kind->name));
         const charts::ChartBands* bands = charts::BandsOf(kind);
         ASSERT_EQ(bands != nullptr, kind.IsSpectrum());
@@ -79,13 +79,10 @@ TEST(SpectrumFillTest, EverySpectrumKindHasABandSetThatCaptionsAllItsValues) {
         // "AUTO", a position per band, "WB" for the overall level.
         EXPECT_EQ(static_cast<int>(bands->positions.size()), values + 1);
         for (int band = 0; band + 1 < values; ++band)
-            EXPECT_NE(acquisition::BandLabel(kind->bands, band, acquisition::kNoBandShift, "W"),
-                      "-1")
+            EXPECT_NE(records::BandLabel(kind->bands, band, records::kNoBandShift, "W"), "-1")
                 << band;
-        EXPECT_EQ(acquisition::BandLabel(kind->bands, values - 1, acquisition::kNoBandShift, "W"),
-                  "W");
-        EXPECT_EQ(acquisition::BandLabel(kind->bands, values, acquisition::kNoBandShift, "W"),
-                  "-1");
+        EXPECT_EQ(records::BandLabel(kind->bands, values - 1, records::kNoBandShift, "W"), "W");
+        EXPECT_EQ(records::BandLabel(kind->bands, values, records::kNoBandShift, "W"), "-1");
         EXPECT_EQ(charts::BandsOfScale(bands->bandScale), bands);
         for (const int band : bands->unmeasuredBands)
             EXPECT_LT(band, values - 1);

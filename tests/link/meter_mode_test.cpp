@@ -33,7 +33,7 @@ TEST(MeterMode, ClosingTheLinkAndAConnectAttemptClearWhatTheyEnd) {
         mode.SetDataLogging(true);
         mode.SetDownloading(true);
         mode.SetStatusDlgShown(true);
-        mode.SetChannelMode(acquisition::RecordKind::OfChannelMode(2));
+        mode.SetChannelMode(records::RecordKind::OfChannelMode(2));
         mode.SetSchedulerMode(true);
     };
     busy();

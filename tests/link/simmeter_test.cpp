@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "acquisition/record_layout.h"
 #include "link/command.h"
 #include "link/setup_value_table.h"
 #include "live_stage.h"
 #include "platform/text.h"
+#include "records/record_layout.h"
 #include "sim_meter.h"
 #include "transcript.h"
 
@@ -100,7 +100,7 @@ private:
 TEST(SimMeterTranscript, HoldsBothDirectionsInOrderWithControlBytesNamedAndRecordsSummed) {
     simmeter::SimMeter meter;
     meter.SetBaud(0);
-    const std::string record = simmeter::MakeDumpRecord(acquisition::kDumpStart, 0x00);
+    const std::string record = simmeter::MakeDumpRecord(records::kDumpStart, 0x00);
     meter.Modify([&](simmeter::MeterState& state) {
         state.dumpFiles = 1;
         state.dump.records = {record};
@@ -132,7 +132,7 @@ TEST(SimMeterTranscript, HoldsBothDirectionsInOrderWithControlBytesNamedAndRecor
 }
 
 TEST(SimMeterTranscript, ARecordsSummaryChangesWithAnyOfItsBytes) {
-    const std::string record = simmeter::MakeDumpRecord(acquisition::kDumpStart, 0x00);
+    const std::string record = simmeter::MakeDumpRecord(records::kDumpStart, 0x00);
     EXPECT_EQ(simmeter::SaidEntries(record, true),
               std::vector<std::string>{"<< " + simmeter::BinarySummary(record)});
     EXPECT_NE(simmeter::BinarySummary(record),

@@ -4,25 +4,25 @@
 
 #include <ostream>
 
-#include "acquisition/record_kind.h"
+#include "records/record_kind.h"
 
 namespace testkinds {
 
-inline acquisition::RecordKind KindOfMode(int mode) {
-    return *acquisition::RecordKind::OfChannelMode(mode);
+inline records::RecordKind KindOfMode(int mode) {
+    return *records::RecordKind::OfChannelMode(mode);
 }
 
-inline const acquisition::RecordKind kSoundLevelMeter = KindOfMode(0);
-inline const acquisition::RecordKind kProfile = KindOfMode(1);
-inline const acquisition::RecordKind kOctave = KindOfMode(2);
-inline const acquisition::RecordKind kThirdOctave = KindOfMode(3);
+inline const records::RecordKind kSoundLevelMeter = KindOfMode(0);
+inline const records::RecordKind kProfile = KindOfMode(1);
+inline const records::RecordKind kOctave = KindOfMode(2);
+inline const records::RecordKind kThirdOctave = KindOfMode(3);
 
 }  // namespace testkinds
 
 namespace acquisition {
 
 // A kind's name in a failed check.
-inline void PrintTo(RecordKind kind, std::ostream* out) {
+inline void PrintTo(records::RecordKind kind, std::ostream* out) {
     *out << kind->name;
 }
 

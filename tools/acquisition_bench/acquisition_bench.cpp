@@ -29,8 +29,8 @@
 #include <vector>
 
 #include "acquisition/data_file_reader.h"
-#include "acquisition/record_layout.h"
 #include "platform/text.h"
+#include "records/record_layout.h"
 
 namespace fs = std::filesystem;
 using namespace acquisition;
@@ -62,9 +62,9 @@ public:
     void AppendPageListRow(const std::string&, int) override { ++m_pages; }
     void SelectFirstPageRow() override {}
     void SetPageStartText(const std::string&) override {}
-    void ShowLoadedDataViews(std::optional<RecordKind>) override {}
+    void ShowLoadedDataViews(std::optional<records::RecordKind>) override {}
     void SetDataListCount(long long rows) override { m_rows += rows; }
-    void OnPageLoaded(std::optional<RecordKind>, long long) override {}
+    void OnPageLoaded(std::optional<records::RecordKind>, long long) override {}
     void UpdateAudioLabelWindow(bool) override {}
     void CreateSchedulerLogWindow() override {}
     void ShowSchedulerLogWindow(const std::string&) override {}
@@ -74,8 +74,8 @@ public:
     int Warnings() const { return m_warnings; }
 
 private:
-    std::vector<unsigned char> m_buffer = std::vector<unsigned char>(kDataBufferSize);
-    size_t m_filled = kDataBufferSize;
+    std::vector<unsigned char> m_buffer = std::vector<unsigned char>(records::kDataBufferSize);
+    size_t m_filled = records::kDataBufferSize;
     std::string m_file;
     std::vector<std::string> m_labels;
     int m_pages = 0;
@@ -83,16 +83,16 @@ private:
     int m_warnings = 0;
 };
 
-SetupBlock Setup(const char* mode, long long pageSize) {
-    SetupBlock block;
-    block.SetField(SetupBlock::kModel, "QS4160_L0$1");
-    block.SetField(SetupBlock::kAcquisitionMode, mode);
-    block.SetField(SetupBlock::kPagingSize, std::to_string(pageSize));
+records::SetupBlock Setup(const char* mode, long long pageSize) {
+    records::SetupBlock block;
+    block.SetField(records::SetupBlock::kModel, "QS4160_L0$1");
+    block.SetField(records::SetupBlock::kAcquisitionMode, mode);
+    block.SetField(records::SetupBlock::kPagingSize, std::to_string(pageSize));
     return block;
 }
 
 // Pages of `layout` holding `pageSize` records, until the data bytes reach `recordingBytes`.
-std::vector<std::string> Pages(const RecordLayout& layout, long long pageSize,
+std::vector<std::string> Pages(const records::RecordLayout& layout, long long pageSize,
                                long long recordingBytes) {
     std::vector<std::string> pages;
     std::vector<std::uint16_t> levels(static_cast<size_t>(layout.ValuesPerSample()));
@@ -102,9 +102,10 @@ std::vector<std::string> Pages(const RecordLayout& layout, long long pageSize,
         for (long long i = 0; i < pageSize && data < recordingBytes; ++i, ++record) {
             for (size_t band = 0; band < levels.size(); ++band)
                 levels[band] = static_cast<std::uint16_t>((record * 7 + band * 13) % 1400);
-            const std::string bytes = EncodeRecord(
-                PackTimeWord(static_cast<int>(record / 3600), record / 60 % 60, record % 60),
-                levels);
+            const std::string bytes =
+                records::EncodeRecord(records::PackTimeWord(static_cast<int>(record / 3600),
+                                                            record / 60 % 60, record % 60),
+                                      levels);
             page += bytes;
             data += static_cast<long long>(bytes.size());
         }
@@ -132,12 +133,13 @@ Workload MakeIndexedSet(const fs::path& folder, long long recordingBytes) {
     const std::string head(Setup("THIRD OCTAV", pageSize).Bytes());
     std::vector<std::string> names;
     for (const std::string& page :
-         Pages(RecordLayout(RecordKind::OfModeText("THIRD OCTAV")), pageSize, recordingBytes)) {
+         Pages(records::RecordLayout(records::RecordKind::OfModeText("THIRD OCTAV")), pageSize,
+               recordingBytes)) {
         names.push_back("RecFile_" + std::to_string(names.size()) + ".rec");
         Write(folder / names.back(), head + page);
         set.files.push_back(folder / names.back());
     }
-    Write(set.path, IndexFileText(names));
+    Write(set.path, records::IndexFileText(names));
     set.pages = static_cast<int>(names.size());
     return set;
 }
@@ -148,7 +150,8 @@ Workload MakeSingleFile(const fs::path& folder, long long recordingBytes) {
     const long long pageSize = 5000;
     std::string bytes(Setup("OCTAVE", pageSize).Bytes());
     for (const std::string& page :
-         Pages(RecordLayout(RecordKind::OfModeText("OCTAVE")), pageSize, recordingBytes)) {
+         Pages(records::RecordLayout(records::RecordKind::OfModeText("OCTAVE")), pageSize,
+               recordingBytes)) {
         bytes += page;
         ++single.pages;
     }
@@ -269,7 +272,8 @@ int main(int argc, char** argv) {
             recording.bytes += size;
             largest = std::max(largest, size);
         }
-        std::vector<char> rawBuffer(std::min(static_cast<size_t>(largest), kDataBufferSize));
+        std::vector<char> rawBuffer(
+            std::min(static_cast<size_t>(largest), records::kDataBufferSize));
         // The same files 20 times over for one cat: what reading costs it, its start spread
         // thin.
         const fs::path list = folder / (recording.ratioName + ".list");
@@ -288,7 +292,7 @@ int main(int argc, char** argv) {
             // As the program opens its first set: a data buffer nothing is known of yet.
             QuietHost host;
             acquisition::Recording state;
-            SetupBlock block;
+            records::SetupBlock block;
             DataFileReader dataFiles(host, state, block);
             int loaded = 0;
             reader = std::min(

@@ -21,13 +21,13 @@
 #include <vector>
 
 #include "acquisition/dump_decoder.h"
-#include "acquisition/record_layout.h"
 #include "link/link_reply_state.h"
 #include "link/listener_input.h"
 #include "link/serial_wnd.h"
 #include "meter_dump.h"
 #include "platform/com_ports.h"
 #include "platform/messages.h"
+#include "records/record_layout.h"
 #include "sim_meter.h"
 
 using namespace acquisition;
@@ -51,34 +51,34 @@ std::vector<std::string> LargeDump(long long bytes, int& files) {
     files = 0;
     while (total < bytes) {
         ++files;
-        add(MakeDumpRecord(kDumpStart, 0x00, 's', 452));
-        add(MakeDumpRecord(kDumpSetup, 0x4F, 'u', 452));
-        add(MakeDumpRecord(kDumpSetupReport, 0x00, 'r', 452));
+        add(MakeDumpRecord(records::kDumpStart, 0x00, 's', 452));
+        add(MakeDumpRecord(records::kDumpSetup, 0x4F, 'u', 452));
+        add(MakeDumpRecord(records::kDumpSetupReport, 0x00, 'r', 452));
         for (int i = 0; i < kRecordsPerFile; ++i) {
             const auto tenths = static_cast<std::int16_t>(300 + i % 700);
             switch (i % 6) {
                 case 0:
-                    add(MakeDumpRecord(kDumpMulti, 0x87, 'm', tenths, 100, true));
+                    add(MakeDumpRecord(records::kDumpMulti, 0x87, 'm', tenths, 100, true));
                     break;
                 case 1:
-                    add(MakeDumpRecord(kDumpMulti, 0xAF, 'm', tenths, 20, true));
+                    add(MakeDumpRecord(records::kDumpMulti, 0xAF, 'm', tenths, 20, true));
                     break;
                 case 2:
-                    add(MakeDumpRecord(kDumpSingle, 0x40, 'a', tenths));
+                    add(MakeDumpRecord(records::kDumpSingle, 0x40, 'a', tenths));
                     break;
                 case 3:
-                    add(MakeDumpRecord(kDumpBlock, 0x01, 'k', tenths));
+                    add(MakeDumpRecord(records::kDumpBlock, 0x01, 'k', tenths));
                     break;
                 case 4:
-                    add(MakeDumpRecord(kDumpDateTime, 0x00, 't', tenths));
+                    add(MakeDumpRecord(records::kDumpDateTime, 0x00, 't', tenths));
                     break;
                 default:
-                    add(MakeDumpRecord(kDumpSingle, 0x01, 'b', tenths));
+                    add(MakeDumpRecord(records::kDumpSingle, 0x01, 'b', tenths));
                     break;
             }
         }
-        add(MakeDumpRecord(kDumpPause, 0x00, 'p', 452));
-        add(MakeDumpRecord(kDumpEnd, 0x00, 'z', 452));
+        add(MakeDumpRecord(records::kDumpPause, 0x00, 'p', 452));
+        add(MakeDumpRecord(records::kDumpEnd, 0x00, 'z', 452));
     }
     return records;
 }

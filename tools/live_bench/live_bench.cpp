@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     frame.Link().SendNextCommand();
     frame.Link().OnReply(std::string("STT:MONITOR:") + kModeTexts[mode] + "\x03");
     MeterMode& meter = frame.Link().Mode();
-    meter.SetChannelMode(acquisition::RecordKind::OfChannelMode(mode));
+    meter.SetChannelMode(records::RecordKind::OfChannelMode(mode));
     meter.SetMonitorOn(true);
     meter.SetAcquiring(true);
 

@@ -19,16 +19,16 @@
 #include <vector>
 
 #include "acquisition/data_buffer.h"
-#include "acquisition/record_layout.h"
 #include "charts/record_graph.h"
 #include "graph/graph_wnd.h"
+#include "records/record_layout.h"
 
 using namespace acquisition;
 
 namespace {
 
 // The recording the bench fills the graph from: a sound level meter's levels.
-const RecordKind kLevels = RecordKind::OfModeText("SLM");
+const records::RecordKind kLevels = records::RecordKind::OfModeText("SLM");
 constexpr int kWidth = 1000;
 constexpr int kHeight = 300;
 constexpr unsigned kChildVisible = 0x50000000;
@@ -51,9 +51,10 @@ double Best(int runs, const std::function<void()>& work) {
 // 20 and 120 dB, one in a thousand missing.
 std::vector<unsigned char> FullBuffer() {
     std::string page = "2024/03/09 14:05:07 ";
-    const RecordLayout layout(kLevels);
+    const records::RecordLayout layout(kLevels);
     const long long records =
-        (static_cast<long long>(kDataBufferSize) - kPageStartBytes) / layout.RecordBytes();
+        (static_cast<long long>(records::kDataBufferSize) - records::kPageStartBytes) /
+        layout.RecordBytes();
     std::mt19937 random(7);
     std::normal_distribution<double> step(0, 8);
     std::uniform_int_distribution<int> gap(0, 999);
@@ -62,13 +63,15 @@ std::vector<unsigned char> FullBuffer() {
         std::vector<std::uint16_t> values;
         for (int p = 0; p < 5; ++p) {
             level[p] = std::clamp(level[p] + step(random), 200.0, 1200.0);
-            values.push_back(gap(random) == 0 ? kNoValue : static_cast<std::uint16_t>(level[p]));
+            values.push_back(gap(random) == 0 ? records::kNoValue
+                                              : static_cast<std::uint16_t>(level[p]));
         }
-        page += EncodeRecord(PackTimeWord(static_cast<int>(r / 3600 % 16),
-                                          static_cast<int>(r / 60 % 60), static_cast<int>(r % 60)),
-                             values);
+        page += records::EncodeRecord(
+            records::PackTimeWord(static_cast<int>(r / 3600 % 16), static_cast<int>(r / 60 % 60),
+                                  static_cast<int>(r % 60)),
+            values);
     }
-    std::vector<unsigned char> buffer(kDataBufferSize, 0xFF);
+    std::vector<unsigned char> buffer(records::kDataBufferSize, 0xFF);
     std::memcpy(buffer.data(), page.data(), page.size());
     return buffer;
 }
@@ -83,7 +86,7 @@ int main(int argc, char** argv) {
             runs = std::max(1, std::atoi(argv[i + 1]));
 
     const std::vector<unsigned char> buffer = FullBuffer();
-    const DataBufferView records(buffer, RecordLayout(kLevels));
+    const DataBufferView records(buffer, records::RecordLayout(kLevels));
     const long long count = records.SampleCount();
 
     double sum = 0;

@@ -1,11 +1,11 @@
-#include "acquisition/record_layout.h"
+#include "records/record_layout.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "platform/text.h"
 
-namespace acquisition {
+namespace records {
 
 namespace {
 
@@ -450,4 +450,4 @@ std::array<unsigned char, kDumpEndBytes> IncompleteDumpRecord(std::string_view l
     return record;
 }
 
-}  // namespace acquisition
+}  // namespace records

@@ -10,9 +10,9 @@
 #include <span>
 #include <string_view>
 
-#include "acquisition/band_labels.h"
+#include "records/band_labels.h"
 
-namespace acquisition {
+namespace records {
 
 // What a record holds, which decides its live text, its data-list rows and its displays.
 enum class RecordShape {
@@ -79,4 +79,4 @@ std::optional<std::string_view> IntervalSetting(RecordKind kind, std::string_vie
 double IntervalSeconds(RecordKind kind, std::string_view profileTime,
                        std::string_view spectrumTime);
 
-}  // namespace acquisition
+}  // namespace records

@@ -1,11 +1,11 @@
-#include "acquisition/record_kind.h"
+#include "records/record_kind.h"
 
 #include <array>
 #include <utility>
 
 #include "platform/text.h"
 
-namespace acquisition {
+namespace records {
 
 namespace {
 
@@ -115,4 +115,4 @@ double IntervalSeconds(RecordKind kind, std::string_view profileTime,
     return setting ? platform::Atof(*setting) : kHalfSecond;
 }
 
-}  // namespace acquisition
+}  // namespace records

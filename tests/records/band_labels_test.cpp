@@ -5,11 +5,11 @@
 #include <cmath>
 #include <string>
 
-#include "acquisition/band_labels.h"
 #include "platform/text.h"
+#include "records/band_labels.h"
 
-using acquisition::OctaveBandLabel;
-using acquisition::ThirdOctaveBandLabel;
+using records::OctaveBandLabel;
+using records::ThirdOctaveBandLabel;
 
 TEST(BandLabelsTest, OctaveBandsThenTheWeightingThenNothing) {
     EXPECT_EQ(OctaveBandLabel(0, "LAeq"), "16");
@@ -59,7 +59,7 @@ double Exact(double bandsFrom1k) {
 }  // namespace
 
 TEST(BandLabelsTest, TheCaptionsAreTheNominalMidBandFrequencies) {
-    for (int i = 0; i < acquisition::kThirdOctaveBands; ++i) {
+    for (int i = 0; i < records::kThirdOctaveBands; ++i) {
         SCOPED_TRACE(i);
         ASSERT_NEAR(kNominal[i], Exact(i - 18), 0.02 * Exact(i - 18));
         // 31.5 Hz is captioned "32", like the octave band it is.

@@ -1,6 +1,6 @@
-#include "acquisition/band_labels.h"
+#include "records/band_labels.h"
 
-namespace acquisition {
+namespace records {
 
 namespace {
 
@@ -31,4 +31,4 @@ std::string BandLabel(BandSet set, int index, std::string_view shift,
     return kNotABand;
 }
 
-}  // namespace acquisition
+}  // namespace records

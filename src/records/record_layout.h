@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "acquisition/record_kind.h"
+#include "records/record_kind.h"
 
-namespace acquisition {
+namespace records {
 
 // The application's data buffer: one page of a recording, its start text first.
 constexpr std::size_t kDataBufferSize = 3000000;
@@ -271,4 +271,4 @@ constexpr int kDumpEndBytes = 67;
 std::array<unsigned char, kDumpEndBytes> IncompleteDumpRecord(std::string_view levelText,
                                                               unsigned char flags);
 
-}  // namespace acquisition
+}  // namespace records

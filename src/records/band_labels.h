@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace acquisition {
+namespace records {
 
 constexpr int kOctaveBands = 11;
 constexpr int kThirdOctaveBands = 32;
@@ -63,4 +63,4 @@ std::string ThirdOctaveBandLabel(int index, std::string_view shift,
 std::string BandLabel(BandSet set, int index, std::string_view shift,
                       const std::string& auxWeighting);
 
-}  // namespace acquisition
+}  // namespace records
