@@ -446,12 +446,15 @@ TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
     Answer(110, "DMP:ON\r\nMEMORY EMPTY\r\n");
     EXPECT_EQ(Queued(), std::vector<int>{115});
     frame.Link().DeleteAllCommands();
+    // A run that made no record index has no file to show, and says so once it has ended.
+    const std::string noRecordIndex =
+        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: No such file or "
+        "directory).\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
+    op.ExpectBox(noRecordIndex);
     Answer(115, "DMP:OFF");
-    // A run that recorded nothing has no file to show.
     EXPECT_EQ(SchedulerLog(),
               (std::vector<std::string>{"Instrument memory empty.\nDownloading finished.",
-                                        "ERROR: Unable to open file", "Connection OFF",
-                                        "End Scheduler"}));
+                                        noRecordIndex, "Connection OFF", "End Scheduler"}));
     EXPECT_TRUE(shell.empty());  // nothing downloaded, nothing shown
 }
 
