@@ -107,7 +107,11 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     expected.insert(expected.end(), cycle.begin(), cycle.end());
     expected.insert(expected.end(), cycle.begin(), cycle.end());
     expected.insert(expected.end(),
-                    {"Connection established", "Download Data", "Connection OFF", "End Scheduler"});
+                    {"Connection established", "Download Data",
+                     "The memory was saved in " + folder.File("QS4160_DumpFile.kx9") +
+                         ".\nIts viewer \"KX9Viewer.exe\" is a program of another system and "
+                         "does not exist here.",
+                     "Connection OFF", "End Scheduler"});
     EXPECT_EQ(SchedulerLog(), expected);
 
     // Each acquisition's records came, the meter was calibrated twice and switched off at
