@@ -11,6 +11,8 @@ namespace {
 
 constexpr const char* kNoData = "WARNING: No data found.";
 constexpr const char* kCannotUnpack = "ERROR: Unable to unpack the archive (%s).";
+// The labels stay on the graph until the next page is loaded.
+constexpr const char* kLabelsNotSaved = "ERROR: The labels were not saved (%s).";
 constexpr int kPageImage = 0;
 constexpr int kNoImage = -1;
 
@@ -169,7 +171,10 @@ int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int pag
 
 bool DataFileReader::SaveLabelFile() {
     m_labelFile.Forget();
-    return acquisition::SaveLabelFile(m_host.CurrentFile(), m_host.Labels());
+    const LabelFileSave save = acquisition::SaveLabelFile(m_host.CurrentFile(), m_host.Labels());
+    if (save.failure)
+        m_host.Warn(platform::Format(kLabelsNotSaved, save.failure->c_str()), MB_ICONEXCLAMATION);
+    return static_cast<bool>(save);
 }
 
 }  // namespace acquisition

@@ -31,7 +31,7 @@ public:
     // the same page, as the callers give it.
     int OpenDataFile(const std::string& path, int first, int page);
     // Writes the label table to the label file of the current file; false when nothing was
-    // written.
+    // written, after a message that says why.
     bool SaveLabelFile();
 
 private:

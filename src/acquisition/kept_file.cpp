@@ -10,10 +10,16 @@ namespace acquisition {
 
 namespace {
 
+std::int64_t Nanoseconds(const struct timespec& time) {
+    return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+// The status-change time moves with every write and cannot be set back, so a rewrite that keeps
+// the size and puts the modification time back (a copy that keeps times) is still told.
 template <typename Identity>
 Identity IdentityOf(const struct stat& status) {
-    return {status.st_dev, status.st_ino, status.st_size,
-            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+    return {status.st_dev, status.st_ino, status.st_size, Nanoseconds(status.st_mtim),
+            Nanoseconds(status.st_ctim)};
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
 // A file kept open while what was read of it is used again, and whether its path still names
-// it as it was: the same file, size and time of change. Being held open, the file keeps its
-// identity from passing to one that replaces it, so a replaced file is always told apart.
+// it as it was: the same file, size, modification and status-change times. Being held open, the
+// file keeps its identity from passing to one that replaces it, so a replaced file is always
+// told apart; a file rewritten in place is told by its times, as fine as its file system keeps
+// them.
 
 #include <sys/types.h>
 
@@ -32,7 +34,8 @@ private:
         dev_t device = 0;
         ino_t inode = 0;
         off_t size = 0;
-        std::int64_t changedNs = 0;
+        std::int64_t modifiedNs = 0;
+        std::int64_t statusChangedNs = 0;
         bool operator==(const Identity&) const = default;
     };
 

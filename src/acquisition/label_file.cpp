@@ -1,5 +1,8 @@
 #include "acquisition/label_file.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/files.h"
 #include "platform/text.h"
 #include "records/record_layout.h"
@@ -66,14 +69,18 @@ void LabelFileCache::Forget() {
     m_file.Close();
 }
 
-bool SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& labels) {
+LabelFileSave SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& labels) {
+    if (dataPath.empty())
+        return {"no data file is open"};
     const std::string path = LabelFilePath(dataPath);
     if (path.empty())
-        return false;
+        return {std::string(dataPath) + " has no extension"};
     std::string text;
     for (const std::string& label : labels)
         text += label + std::string(records::kDoubleCrLineEnd);
-    return platform::WriteFileAtomic(path, text);
+    if (!platform::WriteFileAtomic(path, text))
+        return {path + ": " + std::strerror(errno)};
+    return {};
 }
 
 }  // namespace acquisition

@@ -40,8 +40,14 @@ private:
     LabelFileContents m_contents;
 };
 
-// Writes every label as a line ending in CR CR LF, the file whole or not at all; false when it
-// could not be written or the data file has no label file.
-bool SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& labels);
+// What saving the labels came to: saved, or why nothing was written (no data file, a data file
+// without a label file, the write's error).
+struct LabelFileSave {
+    std::optional<std::string> failure;
+
+    explicit operator bool() const { return !failure; }
+};
+// Writes every label as a line ending in CR CR LF, the file whole or not at all.
+LabelFileSave SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& labels);
 
 }  // namespace acquisition

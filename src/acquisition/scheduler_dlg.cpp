@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <utility>
 
 #include "link/command_codes.h"
 #include "link/instr_status.h"
@@ -22,6 +25,9 @@ using platform::Contains;
 constexpr const char* kRecordIndex = "RecFile.kr9";
 constexpr const char* kOldRecordIndex = "RecFileOLD.kr9";
 constexpr const char* kSchedulerIndex = "Scheduler.kr9";
+constexpr const char* kResultNotCopied =
+    "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (%s).\nThe run's records are in "
+    "RecFile.kr9; Scheduler.kr9 is not this run's.";
 constexpr size_t kStampLength = 19;  // "%Y/%m/%d %H:%M:%S"
 constexpr unsigned kStopWaitMs = 500;
 constexpr unsigned kFileOpenWaitMs = 2000;
@@ -255,7 +261,7 @@ void CSchedulerDlg::Activate() {
     // is not emptied.
     const std::string folder = m_host.ProgramFolder();
     const std::string index = platform::JoinPath(folder, kRecordIndex);
-    if (!platform::FileExists(index) || CopyProgramFile(kRecordIndex, kOldRecordIndex))
+    if (!platform::FileExists(index) || !CopyProgramFile(kRecordIndex, kOldRecordIndex))
         platform::WriteFileAtomic(index, "");
 
     m_mode.SetSchedulerRunning(true);
@@ -309,9 +315,7 @@ void CSchedulerDlg::OnCancel() {
     if (m_mode.IsLinkActive())
         StopMonitoring();
     m_liveFile.Close();
-    CopyProgramFile(kRecordIndex, kSchedulerIndex);
-    m_host.ResetViewForScheduler();
-    OpenSchedulerFile();
+    ShowRunResult();
     platform::Clock::Sleep(kFileOpenWaitMs);
     EndRun();
 }
@@ -386,11 +390,25 @@ void CSchedulerDlg::OpenSchedulerFile() {
     m_host.OpenSchedulerFile();
 }
 
+void CSchedulerDlg::ShowRunResult() {
+    const std::optional<std::string> failure = CopyProgramFile(kRecordIndex, kSchedulerIndex);
+    m_host.ResetViewForScheduler();
+    if (!failure) {
+        OpenSchedulerFile();
+        return;
+    }
+    m_resultNotCopied = platform::Format(kResultNotCopied, failure->c_str());
+    m_host.LogScheduler(false, *m_resultNotCopied, true);
+}
+
 void CSchedulerDlg::EndRun() {
     m_mode.SetSchedulerRunning(false);
     m_host.StopRun();
     SetCaption(kCaption);
     m_mode.SetSchedulerMode(false);
+    // Told only now: a box must not hold up the end of a run that nobody may be watching.
+    if (const std::optional<std::string> text = std::exchange(m_resultNotCopied, std::nullopt))
+        platform::AfxMessageBox(*text, MB_ICONEXCLAMATION);
 }
 
 void CSchedulerDlg::DeleteEarlierAudioFiles() {
@@ -407,10 +425,14 @@ void CSchedulerDlg::DeleteEarlierAudioFiles() {
     platform::RemoveFile(list);
 }
 
-bool CSchedulerDlg::CopyProgramFile(const char* from, const char* to) const {
+std::optional<std::string> CSchedulerDlg::CopyProgramFile(const char* from, const char* to) const {
     const std::string folder = m_host.ProgramFolder();
     const auto content = platform::ReadWholeFile(platform::JoinPath(folder, from));
-    return content && platform::WriteFileAtomic(platform::JoinPath(folder, to), *content);
+    if (!content)
+        return std::string(from) + ": " + std::strerror(errno);
+    if (!platform::WriteFileAtomic(platform::JoinPath(folder, to), *content))
+        return std::string(to) + ": " + std::strerror(errno);
+    return std::nullopt;
 }
 
 }  // namespace acquisition

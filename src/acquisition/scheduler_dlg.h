@@ -7,6 +7,7 @@
 // what the run of an activated plan works with.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "acquisition/record_file.h"
@@ -96,6 +97,10 @@ public:
     void StopMonitoring();
     // The finished or stopped run's file shown in the main view.
     void OpenSchedulerFile();
+    // A run ended: its record index copied to "Scheduler.kr9", the main view emptied and that
+    // file opened in it. A copy that fails is logged, told by EndRun, and opens nothing, so that
+    // an earlier run's file is never shown as this one.
+    void ShowRunResult();
     // A run is over: the running flag and the run's timers gone, the caption plain, and the
     // frame out of scheduler mode, so that its questions are asked again.
     void EndRun();
@@ -132,8 +137,8 @@ private:
     // Removes the wave files that "AudioFileList.txt" names, and the list, once the operator
     // agreed; only "Audio_*.wav" files of the program folder go.
     void DeleteEarlierAudioFiles();
-    // Copies a file of the program folder over another; false when it could not.
-    bool CopyProgramFile(const char* from, const char* to) const;
+    // Copies a file of the program folder over another; why it could not, or none.
+    std::optional<std::string> CopyProgramFile(const char* from, const char* to) const;
 
     // The window: built, shown from the form, read back into the settings.
     ui::HookedDialog::Hooks WindowHooks() override;
@@ -152,6 +157,8 @@ private:
     sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;
     std::string m_strStartTimeText;
     std::string m_caption = kCaption;
+    // The end of the run's copy to "Scheduler.kr9" that failed, until EndRun tells it.
+    std::optional<std::string> m_resultNotCopied;
 };
 
 // The log list's image for a line as the log wrote it: 4 warnings, 5 starts ("Start

@@ -3,7 +3,6 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
-#include "platform/files.h"
 
 namespace {
 constexpr const char* kSchedulerFile = "\\Scheduler.kr9";
@@ -42,10 +41,5 @@ void FrameScheduler::OpenFile() {
 }
 
 void FrameScheduler::ShowResult() {
-    CKX9MonitorApp& app = TheApp();
-    const std::string index = app.ProgramPath(std::string("\\") + records::kRecordIndexName);
-    if (const auto text = platform::ReadWholeFile(index))
-        platform::WriteFileAtomic(app.ProgramPath(kSchedulerFile), *text);
-    ResetView();
-    m_window.OpenSchedulerFile();
+    m_window.ShowRunResult();
 }

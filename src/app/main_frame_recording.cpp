@@ -13,7 +13,6 @@
 #include "link/state_replies.h"
 #include "platform/files.h"
 #include "platform/operator.h"
-#include "platform/shell.h"
 #include "platform/text.h"
 
 namespace {
@@ -22,7 +21,11 @@ using records::SetupBlock;
 using namespace command_code;
 
 constexpr unsigned kDownloadProgressMs = 500;
-constexpr const char* kViewer = "\\KX9Viewer.exe";
+// The maker's viewer of dump files is a program of another system: the dump is kept, and the
+// operator is told where it is instead of seeing nothing open.
+constexpr const char* kViewerMissing =
+    "The memory was saved in %s.\nIts viewer \"KX9Viewer.exe\" is a program of another system "
+    "and does not exist here.";
 
 std::string IndexPath() {
     return TheApp().ProgramPath(std::string("\\") + records::kRecordIndexName);
@@ -172,12 +175,15 @@ void CMainFrame::OnDumpOffReply() {
     KillTimer(kDownloadProgress);
     if (Ui().IsDownloadBoxShown())
         Ui().SetDownloadProgress(100);
-    if (!refused && !Mode().IsSchedulerMode())
-        platform::AfxMessageBox("Download Complete", MB_ICONINFORMATION);
+    if (!refused) {
+        const std::string saved = platform::Format(kViewerMissing, app.m_strCurrentFile.c_str());
+        if (Mode().IsSchedulerMode())
+            LogScheduler(FALSE, saved, TRUE);
+        else
+            platform::AfxMessageBox("Download Complete\n\n" + saved, MB_ICONINFORMATION);
+    }
     if (Ui().IsDownloadBoxShown())
         Ui().CloseDownloadBox();
-    if (!refused)
-        platform::StartProgram(app.ProgramPath(kViewer), {app.m_strCurrentFile});
     if (Mode().IsSchedulerMode())
         EndScheduledDownload();
 }

@@ -144,13 +144,16 @@ bool AtomicFileWriter::Commit() {
         return false;
     // The data of another writer of the temporary is the same file's, so this flushes it too.
     bool ok = !m_failed && ::fsync(m_fd) == 0;
-    // mkstemp creates 0600. Shared: the mode of the file being replaced, or an ordinary 0644.
-    struct stat existing {};
-    const mode_t mode = m_access == FileAccess::OwnerOnly        ? 0600
-                        : ::stat(m_path.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                                 : 0644;
-    ok = ok && ::fchmod(m_fd, mode) == 0;
-    ok = ok && ::rename(m_temp.c_str(), m_path.c_str()) == 0;
+    if (ok) {
+        // mkstemp creates 0600. Shared: the mode of the file being replaced, or an ordinary 0644.
+        struct stat existing {};
+        const int errorBefore = errno;
+        const mode_t mode = m_access == FileAccess::OwnerOnly        ? 0600
+                            : ::stat(m_path.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                                     : 0644;
+        errno = errorBefore;
+        ok = ::fchmod(m_fd, mode) == 0 && ::rename(m_temp.c_str(), m_path.c_str()) == 0;
+    }
     if (ok) {
         ::close(m_fd);
         m_fd = -1;
@@ -163,9 +166,12 @@ bool AtomicFileWriter::Commit() {
 void AtomicFileWriter::Discard() {
     if (!IsOpen())
         return;
+    // The failure's reason outlives the clean-up.
+    const int error = errno;
     ::unlink(m_temp.c_str());
     ::close(m_fd);
     m_fd = -1;
+    errno = error;
 }
 
 int RemoveStaleTemporaries(const std::string& folder) {

@@ -27,7 +27,8 @@ enum class FileAccess {
     Shared,     // the mode of the file being replaced; 0644 for a new one
     OwnerOnly,  // 0600 whatever the old file allowed: key data
 };
-// Writes a temporary file beside `path`, flushes it to disk and renames it over `path`.
+// Writes a temporary file beside `path`, flushes it to disk and renames it over `path`; false,
+// with errno telling why, when it could not.
 bool WriteFileAtomic(const std::string& path, std::string_view content,
                      FileAccess access = FileAccess::Shared);
 

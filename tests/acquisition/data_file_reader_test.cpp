@@ -205,11 +205,23 @@ TEST_F(DataFileReaderTest, AnArchiveThatCannotBeUnpackedSaysWhyAndReadsNothing) 
     EXPECT_FALSE(platform::FileExists(folder.File("../escaped.rec")));
 }
 
-TEST_F(DataFileReaderTest, LabelsAreSavedBesideTheCurrentFile) {
+TEST_F(DataFileReaderTest, LabelsAreSavedBesideTheCurrentFileOrTheOperatorHearsWhyNot) {
     host.currentFile = folder.File("mon.kr9");
     host.labels = {"1#SLM5#x#y#a#"};
     ASSERT_TRUE(reader.SaveLabelFile());
     EXPECT_EQ(folder.Read("mon.lbl"), "1#SLM5#x#y#a#\r\r\n");
-    host.currentFile = folder.File("noextension");
-    EXPECT_FALSE(reader.SaveLabelFile());
+    EXPECT_TRUE(host.warnings.empty());
+
+    ASSERT_TRUE(platform::MakeDirectories(folder.File("dir.lbl")));
+    for (const auto& [current, why] :
+         {std::pair{std::string(), std::string("no data file is open")},
+          std::pair{folder.File("noextension"), folder.File("noextension") + " has no extension"},
+          std::pair{folder.File("dir.kr9"), folder.File("dir.lbl") + ": Is a directory"}}) {
+        SCOPED_TRACE(current);
+        host.currentFile = current;
+        host.warnings.clear();
+        EXPECT_FALSE(reader.SaveLabelFile());
+        EXPECT_EQ(host.warnings,
+                  std::vector<std::string>{"ERROR: The labels were not saved (" + why + ")."});
+    }
 }

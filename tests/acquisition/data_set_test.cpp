@@ -1,7 +1,9 @@
 // Data sets as files: read from what the Python reference writes, refused when they say what
 // cannot be, and unpacked from archives made by Info-ZIP.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -13,6 +15,7 @@
 #include "platform/files.h"
 #include "support/record_kinds.h"
 #include "support/test_env.h"
+#include "zip/zip_archive.h"
 
 using namespace acquisition;
 using namespace testkinds;
@@ -164,6 +167,25 @@ TEST_F(DataSetTest, ASetThatChangesBetweenItsPagesIsReadAgain) {
         platform::WriteFileAtomic(folder.File("set.kr9"), "INDEX FILE\r\nb.rec\r\na.rec\r\n"));
     EXPECT_EQ(firstValue("set.kr9", 1), "1");
 
+    // Rewritten in place at the same size by a copy that keeps the modification time: only the
+    // status-change time tells, once the file system's clock has moved on.
+    const std::string index = folder.File("set.kr9");
+    struct stat kept {};
+    ASSERT_EQ(::stat(index.c_str(), &kept), 0);
+    for (int tries = 0;; ++tries) {
+        ASSERT_LT(tries, 2000);
+        std::fstream(index, std::ios::in | std::ios::out) << "INDEX FILE\r\na.rec\r\nb.rec\r\n";
+        const struct timespec times[2] = {kept.st_atim, kept.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, index.c_str(), times, 0), 0);
+        struct stat now {};
+        ASSERT_EQ(::stat(index.c_str(), &now), 0);
+        if (now.st_ctim.tv_sec != kept.st_ctim.tv_sec ||
+            now.st_ctim.tv_nsec != kept.st_ctim.tv_nsec)
+            break;
+        ::usleep(1000);
+    }
+    EXPECT_EQ(firstValue("set.kr9", 1), "2");
+
     // A single file that gains a label header keeps its pages after it.
     records::SetupBlock block;
     block.SetField(records::SetupBlock::kPagingSize, "1");
@@ -276,6 +298,44 @@ TEST_F(DataSetTest, AZippedSetUnpacksIntoItsOwnFolderEveryEntryIncluded) {
     EXPECT_FALSE(plain.failure);
 }
 
+TEST_F(DataSetTest, AnArchiveThatFailsToUnpackIsLeftAsItWas) {
+    // The index under the archive's own name first, then a damaged page, then a sound one.
+    const std::string archive = folder.File("mon.kr9");
+    const std::string damagedPage(600, 'D');
+    {
+        CZipArchive zip;
+        ASSERT_TRUE(zip.Open(archive, CZipArchive::kCreate));
+        for (const auto& [name, text] :
+             {std::pair<std::string, std::string>{"mon.kr9", "INDEX FILE\r\na.rec\r\nb.rec\r\n"},
+              {"a.rec", damagedPage},
+              {"b.rec", std::string(600, 'B')}}) {
+            CZipFileHeader header;
+            header.SetFileName(name);
+            ASSERT_TRUE(zip.OpenNewFile(header, 0));
+            ASSERT_TRUE(zip.WriteNewFile(text.data(), text.size()));
+            ASSERT_TRUE(zip.CloseNewFile());
+        }
+        zip.Close();
+    }
+    const std::string sound = folder.Read("mon.kr9");
+    std::string damaged = sound;
+    damaged[damaged.find(damagedPage) + 300] = 'X';
+    folder.Write("mon.kr9", damaged);
+
+    const Unpacking unpacking = UnpackZippedDataSet(archive);
+    ASSERT_TRUE(unpacking.failure);
+    EXPECT_NE(unpacking.failure->find("a.rec"), std::string::npos) << *unpacking.failure;
+    EXPECT_EQ(folder.Read("mon.kr9"), damaged);
+    for (const char* name : {"a.rec", "b.rec"})
+        EXPECT_FALSE(platform::FileExists(folder.File(name))) << name;
+
+    // Whatever the order of its entries, a sound archive still becomes its index.
+    folder.Write("mon.kr9", sound);
+    ASSERT_TRUE(UnpackZippedDataSet(archive).Unpacked());
+    EXPECT_EQ(folder.Read("mon.kr9"), "INDEX FILE\r\na.rec\r\nb.rec\r\n");
+    EXPECT_EQ(folder.Read("b.rec"), std::string(600, 'B'));
+}
+
 TEST_F(DataSetTest, AnArchiveEntryNeverLandsOutsideTheSetsFolder) {
     SKIP_WITHOUT("python3");
     platform::MakeDirectories(folder.File("lab"));
@@ -287,6 +347,7 @@ TEST_F(DataSetTest, AnArchiveEntryNeverLandsOutsideTheSetsFolder) {
     EXPECT_TRUE(unpacking.isArchive);
     ASSERT_TRUE(unpacking.failure);
     EXPECT_NE(unpacking.failure->find("escaped.rec"), std::string::npos) << *unpacking.failure;
-    EXPECT_TRUE(platform::FileExists(folder.File("lab/ok.rec")));
+    // Every name is checked before any entry is written.
+    EXPECT_FALSE(platform::FileExists(folder.File("lab/ok.rec")));
     EXPECT_FALSE(platform::FileExists(folder.File("escaped.rec")));
 }

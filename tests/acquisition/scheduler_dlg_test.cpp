@@ -173,6 +173,33 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     EXPECT_EQ(host.log.size(), 3u);
 }
 
+TEST_F(SchedulerDlgTest, ARunWhoseFileCannotBeWrittenIsToldAndNoEarlierRunIsShownAsIt) {
+    const std::string notCopied =
+        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (Scheduler.kr9: Is a directory).\n"
+        "The run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
+    PlanAcquisitions();
+    dlg.OnOK();
+    ASSERT_TRUE(platform::MakeDirectories(folder.File("Scheduler.kr9")));
+    host.calls.clear();
+    op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
+    op.ExpectBox(notCopied);
+    dlg.OnCancel();
+    EXPECT_EQ(host.log.back(), notCopied);
+    EXPECT_EQ(host.calls, std::vector<std::string>{"ResetViewForScheduler"});
+    EXPECT_FALSE(host.mode.IsSchedulerMode());
+
+    // A run that ends by itself is told only once it has ended, and told once.
+    host.calls.clear();
+    dlg.ShowRunResult();
+    EXPECT_EQ(host.log.back(), notCopied);
+    EXPECT_EQ(op.Shown().size(), 2u);
+    op.ExpectBox(notCopied);
+    dlg.EndRun();
+    dlg.EndRun();
+    EXPECT_EQ(op.Shown().size(), 3u);
+    EXPECT_EQ(host.calls, std::vector<std::string>{"ResetViewForScheduler"});
+}
+
 TEST_F(SchedulerDlgTest, ClosingTheWindowStopsTheMetersAcquisitionOnly) {
     PlanAcquisitions();
     dlg.Settings().continuous = true;

@@ -399,18 +399,20 @@ TEST_F(FrameRepliesTest, RefusedOrEmptyDownloadIsCleanedUpAndNotAnnouncedAsCompl
     EXPECT_EQ(op.types.back(), static_cast<unsigned>(MB_ICONINFORMATION));
 }
 
-TEST_F(FrameRepliesTest, FinishedDownloadOpensTheDumpInTheViewer) {
+TEST_F(FrameRepliesTest, FinishedDownloadSaysWhereTheDumpIsAndThatItsViewerIsNotHere) {
     ui.downloadBoxShown = true;
     frame.SetTimer(CMainFrame::kDownloadProgress, 500);
-    op.ExpectBox("Download Complete");
-    Answer(115, "DMP:OFF");
     const std::string dumpPath = app.ProgramPath("\\QS4160_DumpFile.kx9");
+    op.ExpectBox("Download Complete\n\nThe memory was saved in " + dumpPath +
+                 ".\nIts viewer \"KX9Viewer.exe\" is a program of another system and does not "
+                 "exist here.");
+    Answer(115, "DMP:OFF");
     EXPECT_EQ(app.m_strCurrentFile, dumpPath);
     EXPECT_EQ(app.m_nSelectedGraph, 1);
     EXPECT_EQ(ui.downloadProgress, 100);
     EXPECT_FALSE(ui.downloadBoxShown);
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kDownloadProgress));
-    EXPECT_EQ(shell, (std::vector<std::string>{app.ProgramPath("\\KX9Viewer.exe"), dumpPath}));
+    EXPECT_TRUE(shell.empty());
 }
 
 TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
@@ -429,15 +431,19 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
     // The run's page file is not there: the scheduler file opens with its warning in the log.
     EXPECT_EQ(SchedulerLog(),
-              (std::vector<std::string>{"Instr. Power Off", "Unable to open current file (code 2)",
-                                        "Connection OFF", "End Scheduler"}));
+              (std::vector<std::string>{
+                  "The memory was saved in " + app.ProgramPath("\\QS4160_DumpFile.kx9") +
+                      ".\nIts viewer \"KX9Viewer.exe\" is a program of another system and does "
+                      "not exist here.",
+                  "Instr. Power Off", "Unable to open current file (code 2)", "Connection OFF",
+                  "End Scheduler"}));
     EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath("\\Scheduler.kr9"));
     EXPECT_TRUE(frame.Scheduler().Window().Form().IsEnabled(acquisition::scheduler_ids::kStart));
     EXPECT_FALSE(frame.Scheduler().Window().Form().IsEnabled(acquisition::scheduler_ids::kStop));
     EXPECT_FALSE(frame.Scheduler().Run().IsActive());
     // The run is over: the frame asks its questions again.
     EXPECT_FALSE(frame.Mode().IsSchedulerMode());
-    EXPECT_EQ(shell.size(), 2u);  // the viewer still opens the dump
+    EXPECT_TRUE(shell.empty());
 }
 
 TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
@@ -446,12 +452,15 @@ TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
     Answer(110, "DMP:ON\r\nMEMORY EMPTY\r\n");
     EXPECT_EQ(Queued(), std::vector<int>{115});
     frame.Link().DeleteAllCommands();
+    // A run that made no record index has no file to show, and says so once it has ended.
+    const std::string noRecordIndex =
+        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: No such file or "
+        "directory).\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
+    op.ExpectBox(noRecordIndex);
     Answer(115, "DMP:OFF");
-    // A run that recorded nothing has no file to show.
     EXPECT_EQ(SchedulerLog(),
               (std::vector<std::string>{"Instrument memory empty.\nDownloading finished.",
-                                        "ERROR: Unable to open file", "Connection OFF",
-                                        "End Scheduler"}));
+                                        noRecordIndex, "Connection OFF", "End Scheduler"}));
     EXPECT_TRUE(shell.empty());  // nothing downloaded, nothing shown
 }
 

@@ -107,7 +107,11 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     expected.insert(expected.end(), cycle.begin(), cycle.end());
     expected.insert(expected.end(), cycle.begin(), cycle.end());
     expected.insert(expected.end(),
-                    {"Connection established", "Download Data", "Connection OFF", "End Scheduler"});
+                    {"Connection established", "Download Data",
+                     "The memory was saved in " + folder.File("QS4160_DumpFile.kx9") +
+                         ".\nIts viewer \"KX9Viewer.exe\" is a program of another system and "
+                         "does not exist here.",
+                     "Connection OFF", "End Scheduler"});
     EXPECT_EQ(SchedulerLog(), expected);
 
     // Each acquisition's records came, the meter was calibrated twice and switched off at
@@ -136,6 +140,10 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
 }
 
 TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
+    const std::string noRecordIndex =
+        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: No such file or "
+        "directory).\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
+    op.ExpectBox(noRecordIndex);
     OpenLink();
     meter.SilenceNext("DMP:ON", -1);
     frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kDownloading);
@@ -146,8 +154,9 @@ TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
             return !lines.empty() && lines.back() == "End Scheduler";
         },
         10000));
-    EXPECT_EQ(SchedulerLog(),
-              (Lines{"ERROR: Unable to open file", "Connection OFF", "End Scheduler"}));
+    // No run was started, so no record index was made: no earlier run's file is shown for it.
+    EXPECT_EQ(SchedulerLog(), (Lines{noRecordIndex, "Connection OFF", "End Scheduler"}));
+    EXPECT_EQ(op.Shown(), Lines{noRecordIndex});
     EXPECT_FALSE(frame.Link().Port().IsOpen());
 }
 
