@@ -69,10 +69,10 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
     const std::optional<acquisition::RecordKind> kind = Mode().ChannelMode();
     if (const unsigned ms = LiveWatchdogMs(kind, Current()))
         SetTimer(kIntegrationEnd, ms);
-    Mode().SetProcessingRecord(true);
+    Mode().BeginRecordProcessing();
     if (kind)
         m_liveRecorder.ProcessRecord(*kind, record);
-    Mode().SetProcessingRecord(false);
+    Mode().EndRecordProcessing();
     return true;
 }
 
