@@ -107,7 +107,7 @@ void CSchedulerDlg::OnInstrSetup() {
 
 void CSchedulerDlg::OnChannel(records::RecordKind kind) {
     Settings().channel = kind;
-    m_mode.SetChannelMode(kind);
+    m_mode.ChooseChannel(kind);
 }
 
 void CSchedulerDlg::OnContinuousAcquisition() {
@@ -241,7 +241,7 @@ void CSchedulerDlg::OnOK() {
     const ScheduleTimes times = ComposeTimes(settings, link);
     TakeTimes(times);
     if (settings.channel)
-        m_mode.SetChannelMode(*settings.channel);
+        m_mode.ChooseChannel(*settings.channel);
     const StartSetup setup = ReadStartSetup();
     if (const auto refusal = CheckStart(settings, times, setup, link, platform::DateTime::Now())) {
         platform::AfxMessageBox(refusal->text, refusal->type);
@@ -255,7 +255,7 @@ void CSchedulerDlg::OnOK() {
 void CSchedulerDlg::Activate() {
     m_LogList.DeleteAllItems();
     m_host.LogScheduler(true, "Scheduler Activated", true);
-    m_mode.SetSchedulerMode(true);
+    m_mode.EnterSchedulerMode();
 
     // The record file of the last run is kept as the old one; an index that could not be kept
     // is not emptied.
@@ -264,7 +264,7 @@ void CSchedulerDlg::Activate() {
     if (!platform::FileExists(index) || !CopyProgramFile(kRecordIndex, kOldRecordIndex))
         platform::WriteFileAtomic(index, "");
 
-    m_mode.SetSchedulerRunning(true);
+    m_mode.OnRunStarted();
     m_host.WriteToLink(command_code::kStopAcquisition);
     m_host.StopFrameMonitoring();
 
@@ -302,7 +302,7 @@ void CSchedulerDlg::OnCancel() {
     }
     if (!ConfirmStop())
         return;
-    m_mode.SetSchedulerRunning(false);
+    m_mode.OnRunStopped();
     m_host.StopRun();
     SetCaption(kCaption);
     m_host.LogScheduler(false, "Stop Scheduler by user", true);
@@ -328,7 +328,7 @@ void CSchedulerDlg::OnClose() {
     if (!ConfirmStop())
         return;
     m_host.LogScheduler(false, "Stop Scheduler by user", true);
-    m_mode.SetSchedulerRunning(false);
+    m_mode.OnRunStopped();
     SetCaption(kCaption);
     m_host.StopRun();
     m_mode.EndLive();
@@ -402,10 +402,10 @@ void CSchedulerDlg::ShowRunResult() {
 }
 
 void CSchedulerDlg::EndRun() {
-    m_mode.SetSchedulerRunning(false);
+    m_mode.OnRunStopped();
     m_host.StopRun();
     SetCaption(kCaption);
-    m_mode.SetSchedulerMode(false);
+    m_mode.LeaveSchedulerMode();
     // Told only now: a box must not hold up the end of a run that nobody may be watching.
     if (const std::optional<std::string> text = std::exchange(m_resultNotCopied, std::nullopt))
         platform::AfxMessageBox(*text, MB_ICONEXCLAMATION);

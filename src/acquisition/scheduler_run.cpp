@@ -110,7 +110,7 @@ void SchedulerRun::RunTimer(int id) {
 }
 
 void SchedulerRun::Tick() {
-    m_mode.SetChannelMode(m_plan.channel);
+    m_mode.ChooseChannel(m_plan.channel);
     if (StepCalibrationEnded() || !m_active)
         return;
     if (StepDownload())
@@ -183,7 +183,7 @@ bool SchedulerRun::StepEndOfSchedule() {
     m_host.SetCaption("KX9 SCHEDULER");
     if (m_mode.IsMonitorOn()) {
         m_host.Log(m_plan.dataLogging ? "Stop Monitoring & Stop DataLogging" : "Stop Monitoring");
-        m_mode.SetMonitorOn(false);
+        m_mode.OnMonitorStopped();
     }
     if (m_mode.IsLinkActive()) {
         m_host.ConfirmAcquisitionStop();
@@ -202,7 +202,7 @@ bool SchedulerRun::StepEndOfSchedule() {
         if (!StillRunning())
             return true;
     }
-    m_mode.SetSchedulerRunning(false);
+    m_mode.OnRunStopped();
     if (m_plan.continuous && m_plan.calAfter) {
         // The tick goes on, to see the calibration end.
         m_clock.SetTimer(kTick, kTickMs);
@@ -312,7 +312,8 @@ void SchedulerRun::StepSwitchMonitorOn() {
             m_clock.Sleep(kMonitorOnWaitMs);
         }
     }
-    m_mode.SetMonitorOn(true);
+    // Taken: the run calibrates and downloads only with monitoring off.
+    m_mode.OnMonitorStarted();
     m_state = kWaitStart;
 }
 
@@ -328,7 +329,7 @@ void SchedulerRun::StartAcquisition() {
         if (autoStore == "OFF")
             Write(kRecordOn);
         m_host.Log("Start Monitoring & DataLogging");
-        m_mode.SetDataLogging(true);
+        m_mode.OnDataLoggingStarted();
         m_host.StartRecordingBlink();
     } else {
         m_host.Log("Start Monitoring");
@@ -342,7 +343,7 @@ void SchedulerRun::StartAcquisition() {
     m_clock.Sleep(kAcknowledgementMs);
     ReadArrived();
     m_host.ListenForRecords();
-    m_mode.SetAcquiring(true);
+    m_mode.OnAcquisitionStarted();
     m_host.OnAcquisitionStart(m_plan.channel);
 }
 
@@ -398,14 +399,13 @@ void SchedulerRun::PauseAcquisition() {
         m_host.ConfirmAcquisitionStop();
         if (!StillRunning())
             return;
-        m_mode.SetMonitorOn(false);
-        m_mode.SetAcquiring(false);
+        m_mode.EndLive();
     } else {
         m_host.ConfirmMonitorOff();
         if (!StillRunning())
             return;
         m_host.PurgeLink();
-        m_mode.SetMonitorOn(false);
+        m_mode.OnMonitorStopped();
     }
     m_clock.Sleep(kPauseWaitMs);
     if (m_plan.dataLogging) {
@@ -528,8 +528,7 @@ void SchedulerRun::StartCalibration(Calibration why) {
 void SchedulerRun::EndCalibrationAtDate() {
     AdvanceCalibrationDate();
     if (m_plan.powerOffAtPause) {
-        m_mode.SetMonitorOn(false);
-        m_mode.SetAcquiring(false);
+        m_mode.EndLive();
         Write(kPowerOff);
     }
     StopMonitoring();
@@ -552,7 +551,7 @@ void SchedulerRun::AdvanceNextStart() {
 
 void SchedulerRun::CloseElectricCalibration() {
     m_host.CloseElectricCalibrationWindow();
-    m_mode.SetElectricCalRunning(false);
+    m_mode.EndElectricCalibration();
 }
 
 void SchedulerRun::PowerOff() {
@@ -603,8 +602,7 @@ void SchedulerRun::StopMonitoring() {
 }
 
 void SchedulerRun::EndOfRun() {
-    m_mode.SetMonitorOn(false);
-    m_mode.SetAcquiring(false);
+    m_mode.EndLive();
     PowerOff();
     if (m_mode.IsLinkActive())
         StopMonitoring();

@@ -209,7 +209,7 @@ void MaintenanceCommands::FinishFirmwareUpgrade(const std::string& subject,
                                                 const std::string& message) {
     const CKX9MonitorApp& app = TheApp();
     const verification::BenchInstruments& instruments = m_frame.Bench().Instruments();
-    m_frame.Mode().SetFirmwareUpgrading(false);
+    m_frame.Mode().EndFirmwareUpgrade();
     m_frame.KillTimer(CMainFrame::kFirmwareUpgrade);
     m_frame.Web().Client().HttpSendMail("", subject + instruments.target.serial, "");
 

@@ -70,7 +70,7 @@ void FrameAcquisitionHost::BeginDataFile(const std::string& path) {
 void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup& setup) {
     CKX9MonitorApp& app = TheApp();
     CInstrStatus& current = app.m_InstrStatus;
-    m_frame.Mode().SetChannelMode(setup.kind);
+    m_frame.Mode().OnRecordingLoaded(setup.kind);
     app.m_nPagingSize = static_cast<int>(std::clamp<long long>(setup.pageSize, 0, INT32_MAX));
     current.m_strModel = setup.model;
     current.m_strProfileTime = setup.profileTime;

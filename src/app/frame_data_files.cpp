@@ -18,7 +18,7 @@ bool FrameDataFiles::RunSaveDialog() {
     acquisition::CSelFileToSaveDlg dialog(std::move(source));
     const int result = dialog.DoModal();
     if (result == IDOK)
-        m_frame.Mode().SetDataSaved(true);
+        m_frame.Mode().MarkDataSaved();
     return result != IDCANCEL;
 }
 

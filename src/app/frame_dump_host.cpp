@@ -52,8 +52,7 @@ void FrameDumpHost::WriteDumpBytes(const std::string& bytes) {
     if (file.Write(bytes))
         return;
     // A full disk is told once: the download stops and is not announced as complete.
-    mode.SetDumpWriteFailed(true);
-    mode.SetDumpRefused(true);
+    mode.OnDumpWriteFailed();
     m_frame.m_dumpDecoder.RequestCancel();
     m_frame.Warn(platform::Format("error writing dump file (code %d)", file.Error()), MB_ICONSTOP);
 }

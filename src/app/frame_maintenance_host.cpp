@@ -72,11 +72,14 @@ bool FrameMaintenanceHost::ReopenTargetPort() {
                                    PortSettings::Instrument(TheApp().m_TargetPort)) == 0;
 }
 
-void FrameMaintenanceHost::SetUpgrading(bool on) {
-    m_frame.Mode().SetFirmwareUpgrading(on);
+bool FrameMaintenanceHost::BeginUpgrade() {
+    return m_frame.Mode().BeginFirmwareUpgrade();
+}
+
+void FrameMaintenanceHost::EndUpgrade() {
+    m_frame.Mode().EndFirmwareUpgrade();
     // Sending again: whatever waited in the queue goes now.
-    if (!on)
-        m_frame.Link().WakeSendTick();
+    m_frame.Link().WakeSendTick();
 }
 
 void FrameMaintenanceHost::ArmEndTimer(bool on) {

@@ -37,7 +37,8 @@ public:
     std::optional<std::string> ExchangeWithTarget(const std::string& command) override;
     void CloseTargetPort() override;
     bool ReopenTargetPort() override;
-    void SetUpgrading(bool on) override;
+    bool BeginUpgrade() override;
+    void EndUpgrade() override;
     void ArmEndTimer(bool on) override;
     bool StartWriter(const std::string& folder, std::string& why) override;
 

@@ -24,7 +24,7 @@ void FrameScheduler::Log(BOOL restart, const std::string& text, BOOL stamp) {
 
 void FrameScheduler::ResetView() {
     CKX9MonitorApp& app = TheApp();
-    m_frame.Mode().SetDownloading(false);
+    m_frame.Mode().EndDownload();
     app.m_strCurrentFile.clear();
     m_frame.EmptyViewForNewSession();
     if (CKX9MonitorView* view = app.m_pView) {

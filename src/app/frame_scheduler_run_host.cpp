@@ -86,7 +86,7 @@ void FrameSchedulerRunHost::ConnectInstrumentPort() {
 void FrameSchedulerRunHost::ArmLink() {
     LinkSession& link = m_frame.Link();
     link.DeleteAllCommands();
-    m_frame.Mode().SetPendingOp(kNoPendingOp);
+    m_frame.Mode().EndPendingOp();
     m_frame.SendCommand(command_code::kDisplayQuery, "", "");
     m_frame.SendCommand(command_code::kAcquisitionQuery, "", "");
     link.StartSendTick();
@@ -140,7 +140,7 @@ void FrameSchedulerRunHost::AddSpectrumGap(records::RecordKind kind) {
 }
 
 void FrameSchedulerRunHost::StopAudioRecording() {
-    m_frame.Mode().SetAudioRecording(false, false);
+    m_frame.Mode().OnAudioRecordingStopped();
     m_frame.StopAudioRecordingLog();
 }
 

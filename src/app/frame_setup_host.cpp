@@ -27,7 +27,7 @@ bool FrameSetupHost::StopAcquisition() {
 }
 
 void FrameSetupHost::SendSetup() {
-    m_frame.Mode().SetPendingOp(kSetupOp);
+    m_frame.Mode().BeginSetupTransfer();
     m_frame.QueueSetupCommands();
     m_frame.Ui().ShowSetupWaitBox("Sending Setup parameters to instrument...\r\nPlease wait.");
 }

@@ -31,7 +31,7 @@ void CMainFrame::OnAppExit() {
         view->DeleteGraphWindows();
 
     m_link.DeleteAllCommands();
-    Mode().SetLinkActive(false);
+    Mode().OnNoMeter();
     // The window's timers go with it.
     m_link.StopTimers();
     for (int id : {kDownloadProgress, kRecordingBlink, kFirmwareUpgrade, kStatusPoll, kReportTrim,

@@ -10,10 +10,8 @@
 using namespace command_code;
 
 void CMainFrame::OnQueueEmpty() {
-    if (!Mode().IsSetupQueued())
+    if (!Mode().EndSetupSend())
         return;
-    Mode().SetSetupQueued(false);
-    Mode().SetPendingOp(kNoPendingOp);
     Ui().DestroySetupWaitBox();
 }
 

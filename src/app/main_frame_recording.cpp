@@ -121,7 +121,7 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
         // A scheduler run waits for the download's end: with nothing to keep it ends as a
         // refused download does.
         if (Mode().IsSchedulerMode()) {
-            Mode().SetDumpRefused(true);
+            Mode().OnDumpRefused();
             SendCommand(kDumpOff, "", "");
         }
         return;
@@ -139,15 +139,16 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
         Wait(500);
         // Dump mode before the request: the first record may come at once, and it is the
         // decoder's; the listener would take it for a reply to no command.
-        m_link.StartDumpDownload();
-    } else {
-        m_link.PurgeLink();
-        Mode().SetDumpRefused(true);
-        Mode().SetDownloading(false);
-        SendCommand(kDumpOff, "", "");
-        if (Ui().IsDownloadBoxShown())
-            Ui().CloseDownloadBox();
+        if (m_link.StartDumpDownload())
+            return;
+        // The meter is held otherwise: the download ends as one the operator refused.
+        KillTimer(kDownloadProgress);
     }
+    m_link.PurgeLink();
+    Mode().OnDumpRefused();
+    SendCommand(kDumpOff, "", "");
+    if (Ui().IsDownloadBoxShown())
+        Ui().CloseDownloadBox();
 }
 
 void CMainFrame::OnDumpOffReply() {
@@ -157,10 +158,8 @@ void CMainFrame::OnDumpOffReply() {
     if (Mode().IsSchedulerMode())
         m_scheduler.Run().SetState(acquisition::SchedulerRun::kDownloaded);
     // A refused download has no file to show: it is cleaned up and not announced as complete.
-    const bool refused = Mode().IsDumpRefused();
+    const bool refused = Mode().TakeDumpRefusal();
     if (refused) {
-        Mode().SetDumpRefused(false);
-        Mode().SetDownloading(false);
         m_link.DeleteAllCommands();
         m_link.PurgeLink();
         KillTimer(kDownloadProgress);

@@ -68,10 +68,10 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
     const std::optional<records::RecordKind> kind = Mode().ChannelMode();
     if (const unsigned ms = LiveWatchdogMs(kind, Current()))
         SetTimer(kIntegrationEnd, ms);
-    Mode().SetProcessingRecord(true);
+    Mode().BeginRecordProcessing();
     if (kind)
         m_liveRecorder.ProcessRecord(*kind, record);
-    Mode().SetProcessingRecord(false);
+    Mode().EndRecordProcessing();
     return true;
 }
 

@@ -25,7 +25,7 @@ constexpr int kElectricCalibrationRoutine = 0;
 }  // namespace
 
 void CMainFrame::StopMonitoring() {
-    Mode().SetDataSaved(false);
+    Mode().MarkDataUnsaved();
     m_link.WriteCommand(kMonitorOff);
     KillTimer(kInstrumentClock);
     Disconnect();
@@ -34,7 +34,7 @@ void CMainFrame::StopMonitoring() {
 void CMainFrame::QueueSetupQueries() {
     Current().Reset();
     Edited().Reset();
-    Mode().SetPendingOp(kSetupOp);
+    Mode().BeginSetupTransfer();
     for (int code : SetupQueryCodes(Current().m_strModel))
         SendCommand(code, "", "");
     Ui().ShowSetupWaitBox("Receiving Setup parameters from instrument...\r\nPlease wait.");
@@ -68,7 +68,7 @@ void CMainFrame::StartNewSession() {
 
     EmptyViewForNewSession();
     m_recording.SelectRecord(0);
-    Mode().SetPendingOp(kNewSessionOp);
+    Mode().BeginNewSession();
     SetTimer(kInstrumentClock, kInstrumentClockMs);
 
     const std::string model = Current().m_strModel;
@@ -81,7 +81,7 @@ void CMainFrame::StartNewSession() {
     }
     m_link.SetReadyToSend(TRUE);
     Ui().ShowSetupWaitBox("Comunication setup...Please wait.");
-    Mode().SetDataSaved(false);
+    Mode().MarkDataUnsaved();
 }
 
 void CMainFrame::EndLiveRun() {
@@ -89,12 +89,12 @@ void CMainFrame::EndLiveRun() {
     KillTimer(kIntegrationEnd);
     Ui().ShowWaitCursor(true);
     m_link.SetReadyToSend(TRUE);
-    Mode().SetMonitorOn(false);
+    Mode().OnMonitorStopped();
     SetTimer(kStatusPoll, kStatusPollMs);
     m_link.ConfirmMonitorOff();
     m_link.PurgeLink();
     if (Mode().IsAudioRecording()) {
-        Mode().SetAudioRecording(false, false);
+        Mode().OnAudioRecordingStopped();
         StopAudioRecordingLog();
     }
     Ui().ShowWaitCursor(false);
@@ -112,7 +112,10 @@ void CMainFrame::EmptyViewForNewSession() {
 }
 
 void CMainFrame::StartElectricCalibration() {
-    Mode().SetElectricCalRunning(true);
+    // Refused while the meter is held otherwise: the run's watchdog then ends the calibration
+    // as one that never answered.
+    if (!Mode().BeginElectricCalibration())
+        return;
     m_maintenance.OpenElectricCalibration(kElectricCalibrationRoutine);
     SendCommand(kAcquisitionQuery, "", "");
     SendCommand(kDisplayQuery, "", "");
@@ -123,8 +126,7 @@ bool CMainFrame::OpenDumpFile() {
     m_dumpDecoder.PrepareDownload();
     m_nDownloadFile = 0;
     m_nDownloadLine = 0;
-    Mode().SetDumpRefused(false);
-    Mode().SetDumpWriteFailed(false);
+    Mode().OnDumpFileOpened();
 
     acquisition::DumpFile& file = app.m_DumpFile;
     if (!file.Create(app.ProgramPath(acquisition::DumpFile::kFileName))) {
@@ -140,7 +142,7 @@ bool CMainFrame::OpenDumpFile() {
         return false;
     }
     m_link.SetReadyToSend(TRUE);
-    Mode().SetPendingOp(kStartDownloadOp);
+    Mode().RequestDownload();
     SendCommand(kAcquisitionQuery, "", "");
     Ui().ShowDownloadBox();
     return true;

@@ -9,7 +9,7 @@
 
 void CMainFrame::QueueSetupCommands() {
     ::QueueSetupCommands(Current(), Edited(), m_link.Sender());
-    Mode().SetSetupQueued(true);
+    Mode().OnSetupQueued();
     // When nothing changed the queue is empty already: the tick says so at once.
     m_link.WakeSendTick();
 }
@@ -21,6 +21,6 @@ void CMainFrame::OnSetupInstrument() {
         return;
     m_link.SetReadyToSend(TRUE);
     // The read is over whatever the operator does; a send sets the operation again.
-    Mode().SetPendingOp(kNoPendingOp);
+    Mode().EndPendingOp();
     setup::RunSetupInstrument(m_setupHost, Mode());
 }

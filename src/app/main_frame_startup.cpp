@@ -68,7 +68,7 @@ void CMainFrame::WireFrameParts() {
         .modelText = [] { return TheApp().m_InstrStatus.m_strModel; },
         .isDownloading = [this] { return Mode().IsDownloading(); },
         .sendCommand = [this](int code) { SendCommand(code, "", ""); },
-        .onClosed = [this] { Mode().SetStatusDlgShown(false); },
+        .onClosed = [this] { Mode().OnStatusDlgClosed(); },
     });
 }
 

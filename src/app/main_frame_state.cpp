@@ -17,11 +17,14 @@ namespace {
 constexpr unsigned kFastStatusPollMs = 5000;
 
 // The meter logs, or not: both setup records and the mode say so.
-void SetDataLogging(MeterMode& mode, bool on) {
+void NoteDataLogging(MeterMode& mode, bool on) {
     CKX9MonitorApp& app = TheApp();
     app.m_InstrStatus.m_nDataLogging = on ? 1 : 0;
     app.m_EditStatus.m_nDataLogging = on ? 1 : 0;
-    mode.SetDataLogging(on);
+    if (on)
+        mode.OnDataLoggingStarted();
+    else
+        mode.OnDataLoggingStopped();
 }
 
 }  // namespace
@@ -31,15 +34,15 @@ void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
         OnAcquisitionStateReply(reply);
     });
     router.Register(kDataLogKey, [this](const CCommand&, const std::string&) {
-        SetDataLogging(Mode(), true);
-        Mode().SetPendingOp(kNoPendingOp);
+        NoteDataLogging(Mode(), true);
+        Mode().EndPendingOp();
         if (!Mode().ChannelMode())
             SetTimer(kStatusPoll, kFastStatusPollMs);
         SetTimer(kRecordingBlink, kRecordingBlinkMs);
     });
     router.Register(kStopDataLogging, [this](const CCommand&, const std::string&) {
-        SetDataLogging(Mode(), false);
-        Mode().SetPendingOp(kNoPendingOp);
+        NoteDataLogging(Mode(), false);
+        Mode().EndPendingOp();
         Ui().SetTitle(NormalTitle());
         Wait(2000);
         SendCommand(kEnterKey, "", "");
@@ -49,16 +52,16 @@ void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
         OnMonitorStateReply(reply);
     });
     router.Register(kRunAcquisitionSlow,
-                    [this](const CCommand&, const std::string&) { Mode().SetAcquiring(true); });
+                    [this](const CCommand&, const std::string&) { Mode().OnAcquisitionStarted(); });
     router.Register(kDisplayQuery,
                     [this](const CCommand&, const std::string& reply) { OnDisplayReply(reply); });
     router.Register(kStopAcquisition,
-                    [this](const CCommand&, const std::string&) { Mode().SetAcquiring(false); });
+                    [this](const CCommand&, const std::string&) { Mode().OnAcquisitionStopped(); });
     router.Register(kRunAcquisition, [this](const CCommand&, const std::string&) {
-        Mode().SetAcquiring(true);
+        Mode().OnAcquisitionStarted();
         if (Current().m_strAutoStore == "ON") {
-            SetDataLogging(Mode(), true);
-            Mode().SetPendingOp(kNoPendingOp);
+            NoteDataLogging(Mode(), true);
+            Mode().EndPendingOp();
             SetTimer(kStatusPoll, kFastStatusPollMs);
         }
     });
@@ -76,21 +79,15 @@ void CMainFrame::AppendInstrStatusText(const std::string& text) {
 void CMainFrame::OnAcquisitionStateReply(const std::string& reply) {
     if (!Ui().HasInstrStatusDlg()) {
         Ui().CreateInstrStatusDlg();
-        Mode().SetStatusDlgShown(true);
+        Mode().OnStatusDlgOpened();
     }
     AppendInstrStatusText(reply);
 
-    // A pending request is carried out once, whatever the operator answers.
-    const int pendingOp = Mode().PendingOp();
-    if (pendingOp == kStartDataLoggingOp || pendingOp == kStopDataLoggingOp ||
-        pendingOp == kStartDownloadOp)
-        Mode().SetPendingOp(kNoPendingOp);
+    const int pendingOp = Mode().TakeAcquisitionRequest();
     const AcquisitionReplyOutcome outcome =
         ::OnAcquisitionStateReply(reply, Mode().IsDataLogging(), pendingOp, Current(), Edited(),
                                   [this](const std::string& q) { return Confirm(q); });
-    Mode().SetAcquiring(outcome.acquiring);
-    Mode().SetDataLogging(outcome.dataLogging);
-    Mode().SetPendingOp(outcome.pendingOp);
+    Mode().OnAcquisitionReported(outcome);
     if (outcome.startRecordingBlink)
         SetTimer(kRecordingBlink, kRecordingBlinkMs);
     if (!outcome.warning.empty())
@@ -102,19 +99,17 @@ void CMainFrame::OnAcquisitionStateReply(const std::string& reply) {
 
 void CMainFrame::OnDisplayStateReply(const std::string& reply) {
     if (Mode().CountDisplayRound() > kMaxDisplayRounds) {
-        Mode().SetCheckingDisplay(false);
-        Mode().ResetDisplayRounds();
+        Mode().EndDisplayCheck();
         return;
     }
     const DisplayReplyOutcome outcome = ::OnDisplayStateReply(
         reply, Mode().IsSchedulerMode(), [this](const std::string& q) { return Confirm(q); });
-    Mode().SetCheckingDisplay(outcome.checkDisplay);
-    if (!Mode().IsCheckingDisplay())
-        Mode().ResetDisplayRounds();
-    if (outcome.refuseDump) {
-        Mode().SetDumpRefused(true);
-        Mode().SetDownloading(false);
-    }
+    if (outcome.checkDisplay)
+        Mode().BeginDisplayCheck();
+    else
+        Mode().EndDisplayCheck();
+    if (outcome.refuseDump)
+        Mode().OnDumpRefused();
     if (!outcome.warning.empty())
         Warn(outcome.warning, MB_ICONEXCLAMATION);
     m_link.QueueFollowUps(outcome.commands);
@@ -123,8 +118,6 @@ void CMainFrame::OnDisplayStateReply(const std::string& reply) {
 void CMainFrame::OnDisplayReply(const std::string& reply) {
     if (Mode().IsCheckingDisplay())
         OnDisplayStateReply(reply);
-    else
-        Mode().ResetDisplayRounds();
     m_maintenance.ElectricCalibration().TakeScreen(reply);
     AppendInstrStatusText(reply);
     // The meter left datalogging by itself at the end of its integration time.
@@ -132,7 +125,7 @@ void CMainFrame::OnDisplayReply(const std::string& reply) {
         SendCommand(kEnterKey, "", "");
         WaitWithMessages(500);
         Ui().SetTitle(NormalTitle());
-        Mode().SetDataLogging(false);
+        Mode().OnDataLoggingStopped();
         if (Mode().IsSchedulerMode())
             LogScheduler(FALSE,
                          "WARNING: Monitor and Datalogging interrupded by integration time expired",
@@ -148,10 +141,11 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
         CloseSetupWaitBox();
     if (reply.size() >= kMonitorReplyMinimum) {
         const std::string state = platform::Trim(platform::Mid(reply, kMonitorValueOffset));
+        // Only a new session asks, with the meter free: a start is taken.
         if (platform::Contains(state, "ON"))
-            Mode().SetMonitorOn(true);
+            Mode().OnMonitorStarted();
         else if (platform::Contains(state, "OFF"))
-            Mode().SetMonitorOn(false);
+            Mode().OnMonitorStopped();
     }
     if (!Mode().IsSchedulerMode())
         ShowMonitoringOptions();

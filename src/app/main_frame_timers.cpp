@@ -62,7 +62,7 @@ void CMainFrame::AbortSetupRead(int code) {
         Ui().DestroySetupWaitBox();
     }
     m_link.DeleteAllCommands();
-    Mode().SetPendingOp(kNoPendingOp);
+    Mode().EndPendingOp();
     m_link.SetReadyToSend(TRUE);
     if (Mode().IsDownloading())
         KillTimer(kDownloadProgress);
@@ -74,7 +74,7 @@ void CMainFrame::AbortSetupRead(int code) {
 void CMainFrame::EndInterruptedDownload() {
     // The held record and the file's synthetic end go to the dump file; dump mode ends.
     m_dumpDecoder.Interrupt();
-    Mode().SetDownloading(false);
+    Mode().EndDownload();
     SendCommand(kDumpOff, "", "");
     Warn("Download Interrupted", MB_OK);
     if (Ui().IsDownloadBoxShown())
@@ -126,7 +126,7 @@ void CMainFrame::OnIntegrationEndTimer() {
     KillTimer(kIntegrationEnd);
     m_link.PurgeLink();
     if (Mode().IsDataLogging()) {
-        Mode().SetMonitorOn(false);
+        Mode().OnMonitorStopped();
         m_link.SetReadyToSend(TRUE);
         SendCommand(100, "", "");
     }
@@ -141,8 +141,9 @@ void CMainFrame::OnIntegrationEndTimer() {
         limit *= 3600;
     if (m_nElapsedSeconds < limit)
         return;
-    Mode().SetMonitorOn(true);
-    Mode().SetAcquiring(true);
+    // Live again for a moment, so that the new session ends the live run.
+    if (!Mode().BeginLive())
+        return;
     StartNewSession();
     Warn("End Monitor by integration time expired.", MB_ICONINFORMATION);
 }

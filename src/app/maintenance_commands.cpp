@@ -115,6 +115,6 @@ void MaintenanceCommands::OnAudioCardSettings() {
 }
 
 void MaintenanceCommands::OpenElectricCalibration(int routine) {
-    m_frame.Mode().SetCheckingDisplay(false);
+    m_frame.Mode().EndDisplayCheck();
     m_electricCalibration.Open(routine);
 }

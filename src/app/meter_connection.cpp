@@ -108,7 +108,7 @@ void MeterConnection::ConnectInstrument() {
     HideConnectingBox();
     ConnectWarn("Warning : Instrument not respondig.\nPlease check port settings",
                 MB_ICONEXCLAMATION, "WARNING: CONNECTION FAILURE.");
-    m_frame.Mode().SetLinkActive(false);
+    m_frame.Mode().OnNoMeter();
     SetBaudSetting("-1");
     ShowConnectionError("Error :connection failure");
 }
@@ -181,7 +181,7 @@ MeterConnection::PortSearchStep MeterConnection::SearchUsbPort(const SerialPortI
                                         Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
                                                m_boxes.m_TryConnDlg.m_strText.c_str()),
                                         TRUE);
-                m_frame.Mode().SetLinkActive(false);
+                m_frame.Mode().OnNoMeter();
                 SetBaudSetting("-1");
                 ShowConnectionError("Error :connection failure");
                 HideConnectingBox();
@@ -218,7 +218,7 @@ void MeterConnection::ConnectInstrumentPort() {
     if (OpenReferenceLink(record.m_nComPort) != 0) {
         ConnectWarn("Error : fail opening COM port.", MB_ICONSTOP, "Fail opening com port");
         m_link.ClosePort(LinkSide::Reference);
-        m_frame.Mode().SetLinkActive(false);
+        m_frame.Mode().OnNoMeter();
         ShowConnectionError("Error : connection failure");
         SetBaudSetting("-1");
         return;
@@ -231,7 +231,7 @@ void MeterConnection::ConnectInstrumentPort() {
         const int result = DialModem();
         if (result == modem_link::kNoLocalModem) {
             m_link.ClosePort(LinkSide::Reference);
-            m_frame.Mode().SetLinkActive(false);
+            m_frame.Mode().OnNoMeter();
             ConnectWarn("CONNECTION FAILURE: Modem not responding.", MB_OK,
                         "Modem not responding.");
             return;
@@ -250,7 +250,7 @@ void MeterConnection::ConnectInstrumentPort() {
     m_link.PurgeLink();
     m_link.ClosePort(LinkSide::Reference);
     // No meter is linked over a closed port.
-    m_frame.Mode().SetLinkActive(false);
+    m_frame.Mode().OnNoMeter();
     HideConnectingBox();
     ConnectWarn("Instrument not responding", MB_ICONSTOP, "WARNING: CONNECTION FAILURE");
     ShowConnectionError("Error : connection failure");
@@ -272,7 +272,7 @@ void MeterConnection::OnMeterVerified(const char* logText, const char* tooLowTex
         m_frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kConnected);
         m_frame.Scheduler().Log(FALSE, logText, TRUE);
     }
-    m_frame.Mode().SetLinkActive(true);
+    m_frame.Mode().OnMeterAnswered();
     const bool modem = app.m_bModemLink == 1;
     m_frame.Ui().SetPaneText(
         CMainFrame::kStatusPane,
@@ -324,7 +324,7 @@ int MeterConnection::ConnectForScheduler() {
     CKX9MonitorApp& app = TheApp();
     app.LoadPortIni();
     m_link.SetLinkPort(LinkSide::Reference);
-    m_frame.Mode().SetLinkActive(false);
+    m_frame.Mode().OnNoMeter();
     // Without its view the program is leaving: nothing is connected any more.
     if (!app.m_pView)
         return kSchedulerLinkFailed;
@@ -368,7 +368,7 @@ int MeterConnection::ConnectForScheduler() {
     }
     m_frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kConnected);
     m_frame.Scheduler().Log(FALSE, "Connection ON", TRUE);
-    m_frame.Mode().SetLinkActive(true);
+    m_frame.Mode().OnMeterAnswered();
     SetBaudSetting(platform::Format("%d", record.m_nBaudRate));
     m_frame.Ui().SetPaneText(
         CMainFrame::kStatusPane,

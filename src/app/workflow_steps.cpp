@@ -59,9 +59,9 @@ bool WorkflowSteps::IsCalibExpiryBlocked() {
 void WorkflowSteps::ArmQueuedLink() {
     LinkSession& link = m_frame.Link();
     link.SetLinkPort(LinkSide::Target);
-    m_frame.Mode().SetLinkActive(true);
+    m_frame.Mode().OnMeterAnswered();
     link.DeleteAllCommands();
-    m_frame.Mode().SetCheckingDisplay(true);
+    m_frame.Mode().BeginDisplayCheck();
     link.StartSendTick();
     link.SetReadyToSend(TRUE);
 }

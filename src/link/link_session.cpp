@@ -174,7 +174,8 @@ void LinkSession::SendNextCommand() {
         case kMonitorOn:
             m_clock.Sleep(kUnansweredCommandWaitMs);
             TakeCommand(command);
-            m_mode.SetMonitorOn(true);
+            // Taken: nothing queues it while the meter is busy otherwise.
+            m_mode.OnMonitorStarted();
             m_shared->receiveEnabled = TRUE;
             SetReadyToSend(TRUE);
             break;

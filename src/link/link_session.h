@@ -109,8 +109,9 @@ public:
     std::string ReadWaiting(size_t limit);
     // A memory download begins: the listener's decoder takes the port from now on (dump mode)
     // and the meter is asked for its first record, a purge and "DMP:NE" in one turn, as the
-    // decoder asks for the others.
-    void StartDumpDownload();
+    // decoder asks for the others. False, with nothing sent, when the mode refuses the
+    // download (the meter is monitored, say).
+    bool StartDumpDownload();
     // The listener takes what arrives unasked from now on: live records.
     void ListenForRecords();
     // The link's part of a disconnection: the listener paused, a modem call ended, the port

@@ -150,12 +150,14 @@ std::string LinkSession::ReadWaiting(size_t limit) {
     return bytes;
 }
 
-void LinkSession::StartDumpDownload() {
-    m_shared->dumpMode = TRUE;
+bool LinkSession::StartDumpDownload() {
+    if (!m_mode.BeginDownload())
+        return false;
     LinkPort& port = Port();
     const LinkPort::Turn turn = port.TakeTurn();
     port.Purge();
     port.WriteString(CommandLine(command_code::kDumpNext));
+    return true;
 }
 
 void LinkSession::ListenForRecords() {

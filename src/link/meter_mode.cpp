@@ -1,40 +1,130 @@
 #include "link/meter_mode.h"
 
 #include "link/link_reply_state.h"
+#include "link/state_replies.h"
 
 MeterMode::MeterMode(LinkReplyState& listeners) : m_downloading(listeners.dumpMode) {}
 
-void MeterMode::OnLinkClosed() {
-    m_linkActive = false;
-    EndLive();
-}
-
-bool MeterMode::IsSendingHeld() const {
-    return m_firmwareUpgrading || IsDownloading();
-}
-
-void MeterMode::EndLive() {
-    m_monitorOn = false;
-    m_acquiring = false;
-}
-
-void MeterMode::ResetForConnect() {
-    EndLive();
-    m_dataLogging = false;
-    SetDownloading(false);
-    m_statusDlgShown = false;
-    m_channelMode.reset();
+MeterActivity MeterMode::Activity() const {
+    return IsDownloading() ? MeterActivity::kDownloading : m_activity;
 }
 
 bool MeterMode::IsDownloading() const {
     return m_downloading != FALSE;
 }
 
-void MeterMode::SetDownloading(bool on) {
-    m_downloading = on ? TRUE : FALSE;
+bool MeterMode::IsSendingHeld() const {
+    const MeterActivity activity = Activity();
+    return activity == MeterActivity::kUpgradingFirmware || activity == MeterActivity::kDownloading;
 }
 
-void MeterMode::SetAudioRecording(bool recording, bool fileOpen) {
-    m_audioRecording = recording;
-    m_audioFileOpen = fileOpen;
+bool MeterMode::BeginLive() {
+    if (!OnMonitorStarted())
+        return false;
+    m_acquiring = true;
+    return true;
+}
+
+void MeterMode::EndLive() {
+    OnMonitorStopped();
+    m_acquiring = false;
+}
+
+bool MeterMode::BeginDownload() {
+    if (Activity() != MeterActivity::kIdle)
+        return false;
+    m_downloading = TRUE;
+    return true;
+}
+
+void MeterMode::EndDownload() {
+    m_downloading = FALSE;
+}
+
+bool MeterMode::Begin(MeterActivity activity) {
+    if (Activity() != MeterActivity::kIdle)
+        return false;
+    m_activity = activity;
+    return true;
+}
+
+void MeterMode::End(MeterActivity activity) {
+    if (m_activity == activity)
+        m_activity = MeterActivity::kIdle;
+}
+
+void MeterMode::OnLinkClosed() {
+    m_linkActive = false;
+    EndLive();
+}
+
+void MeterMode::ResetForConnect() {
+    EndLive();
+    m_dataLogging = false;
+    EndDownload();
+    m_statusDlgShown = false;
+    m_channelMode.reset();
+}
+
+void MeterMode::OnAcquisitionReported(const AcquisitionReplyOutcome& outcome) {
+    m_acquiring = outcome.acquiring;
+    m_dataLogging = outcome.dataLogging;
+}
+
+int MeterMode::TakeAcquisitionRequest() {
+    const int op = m_pendingOp;
+    if (op == kStartDataLoggingOp || op == kStopDataLoggingOp || op == kStartDownloadOp)
+        m_pendingOp = kNoPendingOp;
+    return op;
+}
+
+bool MeterMode::EndSetupSend() {
+    if (!m_setupQueued)
+        return false;
+    m_setupQueued = false;
+    m_pendingOp = kNoPendingOp;
+    return true;
+}
+
+void MeterMode::OnDumpFileOpened() {
+    m_dumpRefused = false;
+    m_dumpWriteFailed = false;
+}
+
+void MeterMode::OnDumpRefused() {
+    m_dumpRefused = true;
+    EndDownload();
+}
+
+void MeterMode::OnDumpWriteFailed() {
+    m_dumpWriteFailed = true;
+    m_dumpRefused = true;
+}
+
+bool MeterMode::TakeDumpRefusal() {
+    if (!m_dumpRefused)
+        return false;
+    m_dumpRefused = false;
+    EndDownload();
+    return true;
+}
+
+void MeterMode::LeaveSchedulerMode() {
+    m_schedulerRunning = false;
+    m_schedulerMode = false;
+}
+
+void MeterMode::EndDisplayCheck() {
+    m_checkingDisplay = false;
+    m_displayRounds = 0;
+}
+
+void MeterMode::OnAudioRecordingStarted() {
+    m_audioRecording = true;
+    m_audioFileOpen = true;
+}
+
+void MeterMode::OnAudioRecordingStopped() {
+    m_audioRecording = false;
+    m_audioFileOpen = false;
 }

@@ -1,13 +1,17 @@
 #pragma once
-// What the program is doing with the meter, kept in one place: whether a meter answers on the
-// link, monitoring and acquisition, datalogging, the channel mode, the operation the queued
-// commands are for, a memory download, a setup being sent, a scheduled run, a firmware
-// upgrade, the guided electric calibration, the screen check and the session's data. The link
-// session owns it; the frame's reply handlers, the scheduler window and run, the live recorder,
-// the setup sheet and the maintenance commands read and move it directly.
+// What the program is doing with the meter, kept in one place. One activity at a time: idle,
+// monitoring, downloading its memory, upgrading its firmware or running the guided electric
+// calibration; each begins and ends by a named transition, and a transition that the current
+// activity does not allow changes nothing and answers false. Beside the activity stand facts
+// of their own: whether a meter answers on the link, what the meter reports of its acquisition
+// and datalogging, the channel mode, the operation the queued commands are for, a setup being
+// sent, scheduler mode and a run going on, the screen check and the session's data. The link
+// session owns it; the frame's reply handlers, the scheduler window and run, the live
+// recorder, the setup sheet and the maintenance commands read it and tell it what happened.
 //
-// The user-interface thread's, all but the download flag: that one is the listeners' dump mode
-// (LinkReplyState::dumpMode), which the dump decoder reads and clears on its thread.
+// The user-interface thread's, all but the download: that one is the listeners' dump mode
+// (LinkReplyState::dumpMode), which the dump decoder reads and clears on its thread; a
+// download it ends is over for the mode too.
 
 #include <optional>
 #include <string>
@@ -16,6 +20,7 @@
 
 class LinkFlag;
 class LinkReplyState;
+struct AcquisitionReplyOutcome;
 
 // What the queued commands are for (PendingOp). The acquisition-state reply carries out the
 // first three.
@@ -30,105 +35,165 @@ enum PendingOperation {
     kNewSessionOp = 9,
 };
 
+// What the link is doing with the meter.
+enum class MeterActivity {
+    kIdle,
+    // "STT:MON:ON" went out, or the meter's state reply said its monitoring is on.
+    kMonitoring,
+    // A memory download: the dump decoder alone talks to the meter.
+    kDownloading,
+    // The maker's writer holds the meter.
+    kUpgradingFirmware,
+    // The guided programs' window reads the meter's screens and printed values.
+    kCalibrating,
+};
+
 class MeterMode {
 public:
     explicit MeterMode(LinkReplyState& listeners);
     MeterMode(const MeterMode&) = delete;
     MeterMode& operator=(const MeterMode&) = delete;
 
-    // --- the link
-    // A meter answered on the monitoring link.
-    bool IsLinkActive() const { return m_linkActive; }
-    void SetLinkActive(bool on) { m_linkActive = on; }
-    // The monitoring link closed: no meter on it, monitoring and acquisition over.
-    void OnLinkClosed();
+    // --- the activity
+    MeterActivity Activity() const;
+    bool IsMonitorOn() const { return Activity() == MeterActivity::kMonitoring; }
+    bool IsDownloading() const;
+    bool IsFirmwareUpgrading() const { return Activity() == MeterActivity::kUpgradingFirmware; }
+    bool IsElectricCalRunning() const { return Activity() == MeterActivity::kCalibrating; }
+    // Monitoring while the meter acquires: every reply is a live record.
+    bool IsLive() const { return IsMonitorOn() && m_acquiring; }
     // While true the queue sends nothing: a firmware upgrade holds the meter, or a download's
     // decoder alone talks to it.
     bool IsSendingHeld() const;
 
-    // --- monitoring
-    // The meter's monitoring is on: "STT:MON:ON" went out, or its state reply said so.
-    bool IsMonitorOn() const { return m_monitorOn; }
-    void SetMonitorOn(bool on) { m_monitorOn = on; }
-    // The meter acquires.
-    bool IsAcquiring() const { return m_acquiring; }
-    void SetAcquiring(bool on) { m_acquiring = on; }
-    // Both: every reply is a live record.
-    bool IsLive() const { return m_monitorOn && m_acquiring; }
+    // From idle, or monitoring already; refused while the meter downloads, upgrades or
+    // calibrates.
+    bool OnMonitorStarted() { return IsMonitorOn() || Begin(MeterActivity::kMonitoring); }
+    // Ends monitoring; any other activity goes on.
+    void OnMonitorStopped() { End(MeterActivity::kMonitoring); }
+    // Monitoring with the meter acquiring, both at once (a live run); refused as
+    // OnMonitorStarted is.
+    bool BeginLive();
+    // Monitoring and the meter's acquisition over.
     void EndLive();
-    // The meter stores what it measures.
-    bool IsDataLogging() const { return m_dataLogging; }
-    void SetDataLogging(bool on) { m_dataLogging = on; }
-    // A live record is being processed.
-    bool IsProcessingRecord() const { return m_processingRecord; }
-    void SetProcessingRecord(bool on) { m_processingRecord = on; }
-    // The kind of the recording monitored or loaded (the channel mode); none before either.
-    std::optional<records::RecordKind> ChannelMode() const { return m_channelMode; }
-    void SetChannelMode(std::optional<records::RecordKind> kind) { m_channelMode = kind; }
+    // The rest begin from idle only: a download, for instance, is refused while monitoring.
+    bool BeginDownload();
+    void EndDownload();
+    bool BeginFirmwareUpgrade() { return Begin(MeterActivity::kUpgradingFirmware); }
+    void EndFirmwareUpgrade() { End(MeterActivity::kUpgradingFirmware); }
+    bool BeginElectricCalibration() { return Begin(MeterActivity::kCalibrating); }
+    void EndElectricCalibration() { End(MeterActivity::kCalibrating); }
+
+    // --- the link
+    // A meter answered on the link, or none does.
+    bool IsLinkActive() const { return m_linkActive; }
+    void OnMeterAnswered() { m_linkActive = true; }
+    void OnNoMeter() { m_linkActive = false; }
+    // The monitoring link closed: no meter on it, monitoring and acquisition over.
+    void OnLinkClosed();
     // Before each connect attempt of a scheduled run: nothing live, no datalogging, no
     // download, the status window's flag and the channel mode cleared.
     void ResetForConnect();
 
+    // --- what the meter reports
+    bool IsAcquiring() const { return m_acquiring; }
+    void OnAcquisitionStarted() { m_acquiring = true; }
+    void OnAcquisitionStopped() { m_acquiring = false; }
+    // The meter stores what it measures.
+    bool IsDataLogging() const { return m_dataLogging; }
+    void OnDataLoggingStarted() { m_dataLogging = true; }
+    void OnDataLoggingStopped() { m_dataLogging = false; }
+    // What the acquisition-state reply told: whether the meter acquires and logs.
+    void OnAcquisitionReported(const AcquisitionReplyOutcome& outcome);
+    // A live record is being processed.
+    bool IsProcessingRecord() const { return m_processingRecord; }
+    void BeginRecordProcessing() { m_processingRecord = true; }
+    void EndRecordProcessing() { m_processingRecord = false; }
+    // The kind of the recording monitored or loaded (the channel mode); none before either.
+    std::optional<records::RecordKind> ChannelMode() const { return m_channelMode; }
+    // The scheduler's channel, as the operator chose it or the run monitors it.
+    void ChooseChannel(records::RecordKind kind) { m_channelMode = kind; }
+    void OnRecordingLoaded(std::optional<records::RecordKind> kind) { m_channelMode = kind; }
+
     // --- what the queued commands are for
     int PendingOp() const { return m_pendingOp; }
-    void SetPendingOp(int op) { m_pendingOp = op; }
-    // Set once the changed setup is queued: when the queue has run empty the setup wait box
-    // closes and the pending operation ends.
+    void RequestDataLoggingStart() { m_pendingOp = kStartDataLoggingOp; }
+    void RequestDataLoggingStop() { m_pendingOp = kStopDataLoggingOp; }
+    void RequestDownload() { m_pendingOp = kStartDownloadOp; }
+    void BeginSetupTransfer() { m_pendingOp = kSetupOp; }
+    void BeginNewSession() { m_pendingOp = kNewSessionOp; }
+    void EndPendingOp() { m_pendingOp = kNoPendingOp; }
+    // The operation the acquisition-state reply carries out, taken once: a datalogging or
+    // download request ends here, whatever the operator answers; any other stays.
+    int TakeAcquisitionRequest();
+    // Once the changed setup is queued, the queue running empty closes the setup wait box:
+    // EndSetupSend says whether a setup was queued, and ends it and the pending operation.
     bool IsSetupQueued() const { return m_setupQueued; }
-    void SetSetupQueued(bool on) { m_setupQueued = on; }
+    void OnSetupQueued() { m_setupQueued = true; }
+    bool EndSetupSend();
 
-    // --- the memory download
-    bool IsDownloading() const;
-    void SetDownloading(bool on);
+    // --- the memory download's outcome
     // Refused, or cut short by the meter's screen or by a dump file that could not be
     // written: its end is then not announced as a complete download.
     bool IsDumpRefused() const { return m_dumpRefused; }
-    void SetDumpRefused(bool on) { m_dumpRefused = on; }
     // The dump file failed a write in this download; what comes after is not written.
     bool HasDumpWriteFailed() const { return m_dumpWriteFailed; }
-    void SetDumpWriteFailed(bool on) { m_dumpWriteFailed = on; }
+    // A new dump file: nothing refused or failed yet.
+    void OnDumpFileOpened();
+    // The download is refused (or has nothing to fetch) and ends.
+    void OnDumpRefused();
+    void OnDumpWriteFailed();
+    // The end of dump mode: whether the download was refused; a refusal is cleared with the
+    // download.
+    bool TakeDumpRefusal();
 
     // --- the scheduler
     // Warnings go to the scheduler log instead of boxes, nobody is asked.
     bool IsSchedulerMode() const { return m_schedulerMode; }
-    void SetSchedulerMode(bool on) { m_schedulerMode = on; }
+    void EnterSchedulerMode() { m_schedulerMode = true; }
+    // Scheduler mode and any run over.
+    void LeaveSchedulerMode();
     // A run goes on: the program cannot be left, nothing saved meanwhile.
     bool IsSchedulerRunning() const { return m_schedulerRunning; }
-    void SetSchedulerRunning(bool on) { m_schedulerRunning = on; }
+    void OnRunStarted() { m_schedulerRunning = true; }
+    void OnRunStopped() { m_schedulerRunning = false; }
 
-    // --- maintenance
-    bool IsFirmwareUpgrading() const { return m_firmwareUpgrading; }
-    void SetFirmwareUpgrading(bool on) { m_firmwareUpgrading = on; }
-    // The guided programs' window reads the meter's screens and printed values.
-    bool IsElectricCalRunning() const { return m_electricCalRunning; }
-    void SetElectricCalRunning(bool on) { m_electricCalRunning = on; }
-    // The Delta Leq text of the last electric calibration.
+    // --- the electric calibration's result: its Delta Leq text
     const std::string& DeltaLeq() const { return m_deltaLeq; }
-    void SetDeltaLeq(const std::string& text) { m_deltaLeq = text; }
+    void OnDeltaLeqRead(const std::string& text) { m_deltaLeq = text; }
 
     // --- the screen check: while on, the screen-state reply is answered with key presses
     bool IsCheckingDisplay() const { return m_checkingDisplay; }
-    void SetCheckingDisplay(bool on) { m_checkingDisplay = on; }
-    // The screen-state replies answered in a row; CountDisplayRound counts one more.
+    void BeginDisplayCheck() { m_checkingDisplay = true; }
+    void EndDisplayCheck();
+    // The screen-state replies answered in this check; CountDisplayRound counts one more.
     int CountDisplayRound() { return ++m_displayRounds; }
-    void ResetDisplayRounds() { m_displayRounds = 0; }
     // The instrument status window was opened by a state reply and is still open.
     bool IsStatusDlgShown() const { return m_statusDlgShown; }
-    void SetStatusDlgShown(bool on) { m_statusDlgShown = on; }
+    void OnStatusDlgOpened() { m_statusDlgShown = true; }
+    void OnStatusDlgClosed() { m_statusDlgShown = false; }
 
     // --- the session's data
     // Set when the current data were saved; while clear a new session asks before discarding.
     bool IsDataSaved() const { return m_dataSaved; }
-    void SetDataSaved(bool on) { m_dataSaved = on; }
+    void MarkDataSaved() { m_dataSaved = true; }
+    void MarkDataUnsaved() { m_dataSaved = false; }
     // An audio recording of the session runs, and its wave file is being written.
     bool IsAudioRecording() const { return m_audioRecording; }
     bool IsAudioFileOpen() const { return m_audioFileOpen; }
-    void SetAudioRecording(bool recording, bool fileOpen);
+    void OnAudioRecordingStarted();
+    void OnAudioRecordingStopped();
 
 private:
+    // From idle only; an end ends only its own activity.
+    bool Begin(MeterActivity activity);
+    void End(MeterActivity activity);
+
+    // Every activity but the download, which is the listeners' flag; while that is set this
+    // stays idle.
+    MeterActivity m_activity = MeterActivity::kIdle;
     LinkFlag& m_downloading;
     bool m_linkActive = false;
-    bool m_monitorOn = false;
     bool m_acquiring = false;
     bool m_dataLogging = false;
     bool m_processingRecord = false;
@@ -139,8 +204,6 @@ private:
     bool m_dumpWriteFailed = false;
     bool m_schedulerMode = false;
     bool m_schedulerRunning = false;
-    bool m_firmwareUpgrading = false;
-    bool m_electricCalRunning = false;
     std::string m_deltaLeq;
     bool m_checkingDisplay = false;
     int m_displayRounds = 0;

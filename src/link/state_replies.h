@@ -35,7 +35,7 @@ struct AcquisitionReplyOutcome {
 };
 
 // Code 11. Before calling, the frame creates and shows the status window if it does not exist
-// (MeterMode::SetStatusDlgShown) and appends the reply to its text. `dataLogging` and
+// (MeterMode::OnStatusDlgOpened) and appends the reply to its text. `dataLogging` and
 // `pendingOp` are the mode's before the reply. Sets the datalogging flag and the
 // integration mode of both records from the reply. A question answered No leaves the meter
 // as it is and skips the status refresh.

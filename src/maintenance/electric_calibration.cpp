@@ -153,7 +153,7 @@ void ElectricCalibration::StepProgram() {
 void ElectricCalibration::FinishCalibration() {
     const bool scheduler = IsSchedulerMode();
     m_deltaLeq = meter::PrintedValue(m_printed);
-    m_mode.SetDeltaLeq(m_deltaLeq);
+    m_mode.OnDeltaLeqRead(m_deltaLeq);
     const auto delta = meter::ReadNumber(m_deltaLeq);
     std::string outcome;
     std::string logLine;
@@ -227,7 +227,7 @@ void ElectricCalibration::Finish(const std::string& outcome) {
     m_phase = Phase::Finished;
     m_outcome = outcome;
     // No more screens come to Step.
-    m_mode.SetElectricCalRunning(false);
+    m_mode.EndElectricCalibration();
 }
 
 }  // namespace maintenance

@@ -13,6 +13,8 @@ namespace maintenance {
 namespace {
 
 constexpr const char* kNotStarted = "ATTENZIONE:\nAggiornamento firmware non eseguito.\n\n";
+constexpr const char* kLinkBusy =
+    "Il collegamento con lo strumento e' impegnato (monitoraggio, scarico dati o calibrazione).";
 
 bool ModeAcknowledged(const std::optional<std::string>& reply, const char* command) {
     return reply && platform::Contains(*reply, command);
@@ -29,7 +31,7 @@ bool Download(web::WebClient& web, const std::string& remoteName, const std::str
 // Gives back what the update held when the writer did not start.
 void Release(FirmwareUpgradeHost& host, const std::string& why) {
     host.ArmEndTimer(false);
-    host.SetUpgrading(false);
+    host.EndUpgrade();
     std::string more;
     if (!host.ReopenTargetPort())
         more = "\n\nLa porta dello strumento non si riapre: spegnere e riaccendere lo strumento.";
@@ -73,9 +75,12 @@ bool RunFirmwareUpgrade(FirmwareUpgradeHost& host, web::WebClient& web,
     }
 
     pleaseWait.ShowPleaseWait("Aggiornamento firmware in corso...");
-    host.SetUpgrading(true);
+    if (!host.BeginUpgrade()) {
+        StopFirmwareUpgrade(kLinkBusy);
+        return false;
+    }
     if (!ModeAcknowledged(host.ExchangeWithTarget(meter::kUpgradeModeOn), meter::kUpgradeModeOn)) {
-        host.SetUpgrading(false);
+        host.EndUpgrade();
         StopFirmwareUpgrade("Lo strumento non entra in modalita' aggiornamento.");
         return false;
     }

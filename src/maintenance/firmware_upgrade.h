@@ -34,9 +34,11 @@ public:
     virtual void CloseTargetPort() = 0;
     // False when the port could not be opened again.
     virtual bool ReopenTargetPort() = 0;
-    // The meter mode's firmware upgrade: while set the queued link sends nothing and the
-    // program cannot be left; when it ends the queue goes on.
-    virtual void SetUpgrading(bool on) = 0;
+    // The meter mode's firmware upgrade: while it lasts the queued link sends nothing and the
+    // program cannot be left; when it ends the queue goes on. Refused (false) while the link
+    // is busy with the meter otherwise.
+    virtual bool BeginUpgrade() = 0;
+    virtual void EndUpgrade() = 0;
     // Frame timer 8, which watches for the writer's end.
     virtual void ArmEndTimer(bool on) = 0;
     // Starts the maker's writer on the firmware folder; false, with `why`, when it cannot.

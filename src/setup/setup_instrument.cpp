@@ -27,7 +27,7 @@ SetupOutcome RunSetupInstrument(SetupHost& host, MeterMode& mode) {
                 MB_ICONSTOP);
             return SetupOutcome::NotSent;
         }
-        mode.SetAcquiring(false);
+        mode.OnAcquisitionStopped();
     }
     host.SendSetup();
     return SetupOutcome::Sent;

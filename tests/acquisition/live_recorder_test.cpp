@@ -207,7 +207,7 @@ TEST_F(LiveRecorderTest, EveryModeRecordsPagesThatTheReaderReadsBack) {
 
 TEST_F(LiveRecorderTest, AGapLongerThanTheIntervalIsALossOfZeros) {
     host.setup.spectrumTime = "0.5s";  // a loss needs more than one second
-    mode.SetSchedulerMode(true);
+    mode.EnterSchedulerMode();
     host.spectrumWindow = true;
     Start(2, 1000);
     simmeter::LiveRecordStream stream(2, 1);

@@ -140,9 +140,8 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     EXPECT_TRUE(host.mode.IsSchedulerRunning());
     dlg.Settings().powerOffAtPause = true;
     dlg.Settings().dataLogging = true;
-    host.mode.SetLinkActive(true);
-    host.mode.SetMonitorOn(true);
-    host.mode.SetAcquiring(true);
+    host.mode.OnMeterAnswered();
+    ASSERT_TRUE(host.mode.BeginLive());
     host.calls.clear();
     host.sent.clear();
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_2.rec\r\n");
@@ -208,8 +207,7 @@ TEST_F(SchedulerDlgTest, ClosingTheWindowStopsTheMetersAcquisitionOnly) {
     ASSERT_TRUE(host.mode.IsSchedulerRunning());
     EXPECT_EQ(dlg.m_nExpected, -1);
     EXPECT_FALSE(dlg.AcquisitionTime().IsValid());
-    host.mode.SetMonitorOn(true);
-    host.mode.SetAcquiring(true);
+    ASSERT_TRUE(host.mode.BeginLive());
     host.calls.clear();
     host.sent.clear();
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);

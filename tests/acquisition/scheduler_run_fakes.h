@@ -35,8 +35,8 @@ class FakeRunHost : public acquisition::SchedulerRunHost, public acquisition::Li
 public:
     explicit FakeRunHost(linktest::ManualClock& clock)
         : m_clock(clock), port(clock), base(platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0)) {
-        mode.SetSchedulerRunning(true);
-        mode.SetDeltaLeq(" 0.3 ");
+        mode.OnRunStarted();
+        mode.OnDeltaLeqRead(" 0.3 ");
     }
 
     void Attach(SchedulerRun& run) { m_run = &run; }
@@ -118,7 +118,7 @@ public:
         ++m_exchangeDepth;
         // Every tick sets the channel: one that runs inside the exchange leaves it set.
         const std::optional<RecordKind> channel = mode.ChannelMode();
-        mode.SetChannelMode(std::nullopt);
+        mode.OnRecordingLoaded(std::nullopt);
         bool confirmed = false;
         for (int round = 0; round < 3 && !confirmed; ++round) {
             port.WriteString(command);
@@ -135,7 +135,7 @@ public:
         }
         if (mode.ChannelMode())
             ++nestedTicks;
-        mode.SetChannelMode(channel);
+        mode.OnRecordingLoaded(channel);
         --m_exchangeDepth;
         return confirmed;
     }
@@ -174,7 +174,7 @@ public:
     void StartNewSession() override {
         events.push_back("new session");
         m_replies.push_back([this] {
-            mode.SetMonitorOn(false);
+            mode.OnMonitorStopped();
             if (m_run->State() != SchedulerRun::kAcquiring)
                 m_run->SetState(SchedulerRun::kStopMeterAcquisition);
         });
@@ -190,7 +190,13 @@ public:
         placeholders += reply == acquisition::kMissingRecord;
     }
     void StopAudioRecording() override {}
+    // The run frees the meter before it calibrates or downloads: the mode would refuse both
+    // beside monitoring, and the events would say so.
     void StartElectricCalibration() override {
+        if (!mode.BeginElectricCalibration()) {
+            events.push_back("calibration refused");
+            return;
+        }
         events.push_back("calibration");
         if (calibrationSeconds < 0)
             return;
@@ -202,7 +208,7 @@ public:
         events.push_back("calibration closed");
     }
     bool StartDownload() override {
-        events.push_back("download");
+        events.push_back(mode.Activity() == MeterActivity::kIdle ? "download" : "download refused");
         return downloadStarts;
     }
     void ShowRunResult() override { events.push_back("result shown"); }
@@ -215,7 +221,7 @@ private:
     bool Answer(const char* logText) {
         if (!meterAnswers)
             return false;
-        mode.SetLinkActive(true);
+        mode.OnMeterAnswered();
         m_run->SetState(SchedulerRun::kConnected);
         log.push_back(logText);
         return true;
@@ -227,6 +233,7 @@ private:
             reply();
         if (m_calibrating && m_clock.Now() >= m_calibrationEnd) {
             m_calibrating = false;
+            mode.EndElectricCalibration();
             log.push_back("Calibration end successfully (Delta Leq = 0.1 dB)");
             m_run->SetState(SchedulerRun::kCalibrated);
         }

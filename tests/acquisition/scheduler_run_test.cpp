@@ -378,7 +378,7 @@ TEST_F(RunFixture, AnAcquisitionThatNeverStartedStoresNoPlaceholders) {
     // The meter stops answering the monitor mode: the run waits in state 6.
     host.Run(host.Until(host.At(8, 1)) + 150);
     ASSERT_EQ(run.State(), SchedulerRun::kStopMeterAcquisition);
-    host.mode.SetLinkActive(false);
+    host.mode.OnNoMeter();
     host.Run(host.Until(host.At(8, 4)));
     EXPECT_EQ(host.placeholders, 0);
     EXPECT_EQ(host.Count("WARNING: No data received."), 1);

@@ -94,7 +94,7 @@ TEST_F(FrameConnectTest, SearchInSchedulerModeLogsTheConnectionOfCom12Silently) 
     tree.Port("ttyUSB1", true);
     platform::SetComDevice(12, meter.SlavePath());
     meter.SetBaud(115200);
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     frame.Scheduler().Run().SetState(7);
 
     MeterConnection(frame).ConnectInstrument();
@@ -112,7 +112,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     tree.Port("ttyUSB0", true);
     platform::SetComDevice(1, meter.SlavePath());
     meter.SilenceNext("SET:INS:?", -1);
-    frame.Mode().SetLinkActive(true);
+    frame.Mode().OnMeterAnswered();
     op.ExpectBox(kNotResponding);
     // Between the rates only the connecting box's input is let through: a frame timer that
     // falls due meanwhile runs afterwards.
@@ -134,7 +134,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     // In scheduler mode, with no port at all, the search ends at once into the log.
     tree.Remove("ttyUSB0");
     meter.ClearLog();
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     MeterConnection(frame).ConnectInstrument();
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"WARNING: CONNECTION FAILURE."}));
@@ -161,7 +161,7 @@ TEST_F(FrameConnectTest, EscInTheConnectingBoxEndsTheRateSearchSilently) {
     frame.Boxes().m_TryConnDlg.ShowWindow(true);
     QCoreApplication::postEvent(frame.Boxes().m_TryConnDlg.Window(),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-    frame.Mode().SetLinkActive(true);
+    frame.Mode().OnMeterAnswered();
 
     MeterConnection(frame).ConnectInstrument();
 
@@ -209,8 +209,8 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
     // A silent meter leaves the link closed.
     app.m_RefPort.m_nComPort = kCom;
     meter.SilenceNext("SET:INS:?", -1);
-    frame.Mode().SetSchedulerMode(true);
-    frame.Mode().SetLinkActive(true);
+    frame.Mode().EnterSchedulerMode();
+    frame.Mode().OnMeterAnswered();
     MeterConnection(frame).ConnectInstrumentPort();
     EXPECT_EQ(Probes(), 1);
     EXPECT_FALSE(RefPortOpen());

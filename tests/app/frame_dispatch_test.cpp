@@ -303,7 +303,7 @@ TEST_F(FrameDispatchTest, ALoadedCustomSettingReachesTheMeterAsExactlyItsChanged
 
 TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingUnlessItStops) {
     onSheet = [this](setup::CSetupPropSheet&) {
-        frame.Mode().SetAcquiring(true);
+        frame.Mode().OnAcquisitionStarted();
         app.m_EditStatus.m_strIntegrationTime = "MM:05";
         return IDOK;
     };
@@ -350,7 +350,7 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingU
 TEST_F(FrameDispatchTest, ScreenLoopOfAMeterStuckOnOneScreenEndsWithinItsBound) {
     meter.Modify([](simmeter::MeterState& s) { s.screen = "Menu"; });
     OpenLink();
-    frame.Mode().SetCheckingDisplay(true);
+    frame.Mode().BeginDisplayCheck();
     frame.SendCommand(100, "", "");
     ASSERT_TRUE(PumpUntil([&] { return !frame.Mode().IsCheckingDisplay() && QueueIdle(); }));
     const auto lines = meter.Lines();
@@ -361,7 +361,7 @@ TEST_F(FrameDispatchTest, ScreenLoopOfAMeterStuckOnOneScreenEndsWithinItsBound) 
     // The next loop starts afresh.
     meter.ClearLog();
     meter.Modify([](simmeter::MeterState& s) { s.screen = "Leq    45.2 dB"; });
-    frame.Mode().SetCheckingDisplay(true);
+    frame.Mode().BeginDisplayCheck();
     frame.SendCommand(100, "", "");
     ASSERT_TRUE(PumpUntil([&] { return !frame.Mode().IsCheckingDisplay() && QueueIdle(); }));
     EXPECT_EQ(meter.Lines(), std::vector<std::string>{"STT:DISPL:?"});

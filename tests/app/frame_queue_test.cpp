@@ -17,7 +17,7 @@ TEST_F(FrameLinkTest, ATimeOutEndsADownloadAndInASetupReadAbortsTheQueue) {
     meter.SilenceNext("DMP:NE", -1);
     frame.SendCommand(112, "", "");
     ASSERT_TRUE(PumpUntil([&] { return meter.LineCount() == 1; }));
-    frame.Mode().SetDownloading(true);
+    ASSERT_TRUE(frame.Mode().BeginDownload());
     frame.SetTimer(CMainFrame::kDownloadProgress, 500);
     ui.downloadBoxShown = true;
     op.ExpectBox("Download Interrupted").ExpectBox("Download Complete");  // the reply to DMP:OFF
@@ -30,7 +30,7 @@ TEST_F(FrameLinkTest, ATimeOutEndsADownloadAndInASetupReadAbortsTheQueue) {
 
     // In a setup read the whole queue goes.
     ui.setupBoxShown = true;
-    frame.Mode().SetPendingOp(5);
+    frame.Mode().BeginSetupTransfer();
     frame.SendCommand(112, "", "");
     frame.SendCommand(25, "", "");
     op.ExpectBox("Comunication error: setup abort").ExpectBox("Command 112 : Timeout Expired");
@@ -71,7 +71,7 @@ TEST_F(FrameLinkTest, ListenerAlarmsBecomeMessagesOrSchedulerLines) {
     raise({LinkAlarm::Kind::NoCarrier, "NO CARRIER"});
     EXPECT_EQ(op.types, (std::vector<unsigned>{MB_ICONEXCLAMATION, MB_ICONSTOP}));
 
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     raise({LinkAlarm::Kind::NoCarrier, "NO CARRIER"});
     EXPECT_EQ(SchedulerLog(), std::vector<std::string>{"Comunication error: NO CARRIER."});
 }

@@ -118,12 +118,12 @@ TEST_F(FrameRepliesTest, SerialNumberShowsTheVerificationSheetOutsideSetupReadsA
     EXPECT_EQ(dataSheets, 0);  // the expected showing, and no other
     EXPECT_EQ(frame.m_SetupBlock.Field(1), BlockField("A12345"));
     EXPECT_EQ(frame.m_SetupBlock.Field(43), "00000000500");
-    for (int pending : {5, 9}) {
-        frame.Mode().SetPendingOp(pending);
-        Answer(1, "SET:INSTR_NUMBER:A12345");
-    }
-    frame.Mode().SetPendingOp(-1);
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().BeginSetupTransfer();
+    Answer(1, "SET:INSTR_NUMBER:A12345");
+    frame.Mode().BeginNewSession();
+    Answer(1, "SET:INSTR_NUMBER:A12345");
+    frame.Mode().EndPendingOp();
+    frame.Mode().EnterSchedulerMode();
     Answer(1, "SET:INSTR_NUMBER:A12345");
     EXPECT_EQ(dataSheets, 0);
 }
@@ -149,7 +149,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
     RefuseThrice(2, "\x15", "version");
     RefuseThrice(2, "");
 
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     RefuseThrice(85, "\x15", "log");
     RefuseThrice(17, "");
     Answer(100, "#");
@@ -166,7 +166,7 @@ TEST_F(FrameRepliesTest, ThirdRefusalOfAKeyPressExplainsItOrGoesToTheSchedulerLo
 TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     Current().m_strModel = "QS4060_00$1";
     Current().m_strSerialNumber = "A1";
-    frame.Mode().SetPendingOp(1);
+    frame.Mode().RequestDataLoggingStart();
     Answer(85, "KEY:DATA_LOG");
     EXPECT_TRUE(frame.Mode().IsDataLogging());
     EXPECT_EQ(Current().m_nDataLogging, 1);
@@ -192,7 +192,7 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     EXPECT_TRUE(frame.Mode().IsAcquiring());
     EXPECT_FALSE(frame.Mode().IsDataLogging());  // auto-store off
     Current().m_strAutoStore = "ON";
-    frame.Mode().SetPendingOp(1);
+    frame.Mode().RequestDataLoggingStart();
     Answer(108, "STT:ACQUISITION:RUN");
     EXPECT_TRUE(frame.Mode().IsDataLogging());
     EXPECT_EQ(frame.Mode().PendingOp(), -1);
@@ -201,7 +201,7 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
 
     // The meter back on its title screen while logging: the integration time ended it.
     Current().m_strModel = "QS4060";
-    frame.Mode().SetDataLogging(true);
+    frame.Mode().OnDataLoggingStarted();
     frame.Link().DeleteAllCommands();
     op.ExpectBox("End Datalogging by integration time expired.");
     Answer(100, "STT:DISPL:Title");
@@ -209,8 +209,8 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     EXPECT_FALSE(frame.Mode().IsDataLogging());
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");
     EXPECT_EQ(Queued(), std::vector<int>{87});
-    frame.Mode().SetSchedulerMode(true);
-    frame.Mode().SetDataLogging(true);
+    frame.Mode().EnterSchedulerMode();
+    frame.Mode().OnDataLoggingStarted();
     Answer(100, "STT:DISPL:Title");
     EXPECT_EQ(SchedulerLog(),
               std::vector<std::string>{
@@ -218,7 +218,7 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
 }
 
 TEST_F(FrameRepliesTest, AcquisitionStateOpensTheStatusDialogOnceAndCarriesOutADownloadRequest) {
-    frame.Mode().SetPendingOp(3);
+    frame.Mode().RequestDownload();
     Answer(11, "STT:ACQUISITION:RUN");
     EXPECT_TRUE(ui.statusDlgCreated);
     EXPECT_TRUE(frame.Mode().IsStatusDlgShown());
@@ -227,7 +227,7 @@ TEST_F(FrameRepliesTest, AcquisitionStateOpensTheStatusDialogOnceAndCarriesOutAD
     EXPECT_EQ(Queued(), (std::vector<int>{12, 110}));
     frame.Link().DeleteAllCommands();
 
-    frame.Mode().SetStatusDlgShown(false);  // the operator closed it
+    frame.Mode().OnStatusDlgClosed();  // the operator closed it
     Answer(11, "STT:ACQUISITION:STOP");
     EXPECT_FALSE(frame.Mode().IsStatusDlgShown());  // it exists: not shown again
     EXPECT_FALSE(frame.Mode().IsAcquiring());
@@ -241,7 +241,7 @@ TEST_F(FrameRepliesTest, AcquisitionStateOpensTheStatusDialogOnceAndCarriesOutAD
 
 TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOptions) {
     ui.setupBoxShown = true;
-    frame.Mode().SetChannelMode(testkinds::kThirdOctave);
+    frame.Mode().ChooseChannel(testkinds::kThirdOctave);
     app.m_nPagingSize = 5000;
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog& shown) {
         auto& options = static_cast<acquisition::CSelCHMonitorDlg&>(shown);
@@ -259,7 +259,7 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
     EXPECT_EQ(ui.graphWindowShown, false);
     EXPECT_EQ(ui.bandChartShown, true);
 
-    frame.Mode().SetChannelMode(testkinds::kProfile);
+    frame.Mode().ChooseChannel(testkinds::kProfile);
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Answer(98, "STT:MONITO");  // too short: the flag stays
@@ -268,7 +268,7 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
     Answer(98, "STT:MONITOR:OFF");
     EXPECT_FALSE(frame.Mode().IsMonitorOn());
 
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     frame.Scheduler().Run().SetState(9);
     Answer(98, "STT:MONITOR:ON");
     EXPECT_EQ(frame.Scheduler().Run().State(), 9);
@@ -279,8 +279,7 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
 }
 
 TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
-    frame.Mode().SetMonitorOn(true);
-    frame.Mode().SetAcquiring(true);
+    ASSERT_TRUE(frame.Mode().BeginLive());
     struct Case {
         int mode;
         const char* model;
@@ -297,7 +296,7 @@ TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
         Current().m_strModel = c.model;
         Current().m_strProfileTime = c.profileTime;
         Current().m_strProfileSpectrumTime = c.spectrumTime;
-        frame.Mode().SetChannelMode(records::RecordKind::OfChannelMode(c.mode));
+        frame.Mode().OnRecordingLoaded(records::RecordKind::OfChannelMode(c.mode));
         const int rows = view.m_ReportList.GetItemCount();
         frame.Link().OnReply(simmeter::LiveRecordStream(c.mode, 1, c.rows).Next());
         EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), c.ms);
@@ -306,7 +305,7 @@ TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
         EXPECT_FALSE(frame.Mode().IsProcessingRecord());
     }
     // No mode chosen: the record goes nowhere and the watchdog stops.
-    frame.Mode().SetChannelMode(std::nullopt);
+    frame.Mode().OnRecordingLoaded(std::nullopt);
     frame.Link().OnReply(simmeter::LiveRecordStream(0, 1).Next());
     EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 9);
@@ -337,7 +336,7 @@ TEST_F(FrameRepliesTest, MonitoringStartWritesANewRecordFile) {
 
 TEST_F(FrameRepliesTest, ScheduledMonitoringStartsARecordFileOnlyWhenTheSchedulerAsks) {
     platform::Clock::SetFixedNow(platform::DateTime::FromParts(2024, 3, 9, 8, 0, 1).Seconds());
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     Answer(95, "STT:MONITOR:OCT", "OCT");
     EXPECT_FALSE(platform::FileExists(folder.File("RecFile.kr9")));
     EXPECT_EQ(frame.Scheduler().Run().State(), 7);
@@ -373,6 +372,19 @@ TEST_F(FrameRepliesTest, ConfirmedDownloadAsksTheMeterForItsDumpPastTheQueue) {
     EXPECT_TRUE(frame.Link().IsQueueEmpty());
     ASSERT_TRUE(meter.WaitForLines(1));
     EXPECT_EQ(meter.Received(), "DMP:NE\r\n");
+}
+
+TEST_F(FrameRepliesTest, ADownloadIsRefusedWhileTheMeterMonitorsAndEndsAsOneRefused) {
+    ui.downloadBoxShown = true;
+    ASSERT_TRUE(frame.Mode().OnMonitorStarted());
+    op.ExpectBox("File to download: 2.", IDYES);
+    Answer(110, "DMP:ON\r\nNumber of files:     2\r\n");
+    EXPECT_FALSE(frame.Mode().IsDownloading());
+    EXPECT_TRUE(frame.Mode().IsMonitorOn());
+    EXPECT_TRUE(frame.Mode().IsDumpRefused());
+    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kDownloadProgress));
+    EXPECT_FALSE(ui.downloadBoxShown);
+    EXPECT_EQ(Queued(), std::vector<int>{115});
 }
 
 TEST_F(FrameRepliesTest, RefusedOrEmptyDownloadIsCleanedUpAndNotAnnouncedAsComplete) {
@@ -419,8 +431,8 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
     Await(115);
     OpenPort();
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
-    frame.Mode().SetSchedulerMode(true);
-    frame.Mode().SetMonitorOn(false);
+    frame.Mode().EnterSchedulerMode();
+    frame.Mode().OnMonitorStopped();
     frame.Scheduler().Window().Settings().powerOffAtPause = true;
     Reply("DMP:OFF");
     // Downloaded (13), then the link closed between runs (1).
@@ -447,7 +459,7 @@ TEST_F(FrameRepliesTest, ScheduledDownloadEndsTheSchedulerRun) {
 }
 
 TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kDownloading);
     Answer(110, "DMP:ON\r\nMEMORY EMPTY\r\n");
     EXPECT_EQ(Queued(), std::vector<int>{115});
@@ -493,8 +505,8 @@ TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
     Answer(137, "FAB:OK", "4321");
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kReadingElectric);
 
-    frame.Mode().SetElectricCalRunning(true);
-    frame.Mode().SetCheckingDisplay(true);
+    ASSERT_TRUE(frame.Mode().BeginElectricCalibration());
+    frame.Mode().BeginDisplayCheck();
     frame.Maintenance().OpenElectricCalibration(
         maintenance::ElectricCalibration::kElectricCalibration);
     EXPECT_FALSE(

@@ -20,7 +20,7 @@ class FrameSchedulerTest : public FrameLinkTest {
 protected:
     FrameSchedulerTest() {
         folder.Write("port.ini", "REF_INSTR_COM=3\r\n");
-        frame.Mode().SetSchedulerMode(true);
+        frame.Mode().EnterSchedulerMode();
         frame.Scheduler().Run().SetState(2);
     }
 
@@ -112,7 +112,7 @@ TEST_F(FrameSchedulerTest, NoLocalModemIsLogged) {
 }
 
 TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
-    frame.Mode().SetSchedulerMode(false);
+    frame.Mode().LeaveSchedulerMode();
     app.m_RefPort.m_nBaudRate = 38400;
     acquisition::CSchedulerDlg& scheduler = frame.Scheduler().Window();
     ASSERT_TRUE(scheduler.Create());
@@ -144,7 +144,7 @@ TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {
 
 TEST_F(FrameSchedulerTest, WhatTheMeterStillSendsAfterStopIsDroppedWithOneLogLine) {
     using Lines = std::vector<std::string>;
-    frame.Mode().SetSchedulerMode(false);
+    frame.Mode().LeaveSchedulerMode();
     app.m_RefPort.m_nBaudRate = 38400;
     acquisition::CSchedulerDlg& scheduler = frame.Scheduler().Window();
     ASSERT_TRUE(scheduler.Create());

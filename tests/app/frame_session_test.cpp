@@ -108,12 +108,11 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
     EXPECT_FALSE(ui.setupBoxShown);  // the monitoring state's reply closed it
 
     // Saved data, or a scheduled run: no question; No goes on without saving.
-    for (const BOOL scheduler : {FALSE, TRUE}) {
-        frame.Mode().SetDataSaved(!scheduler);
-        frame.Mode().SetSchedulerMode(scheduler);
-        frame.StartNewSession();
-    }
-    frame.Mode().SetSchedulerMode(false);
+    frame.Mode().MarkDataSaved();
+    frame.StartNewSession();
+    frame.Mode().EnterSchedulerMode();
+    frame.StartNewSession();
+    frame.Mode().LeaveSchedulerMode();
     op.ExpectBox(kSaveQuestion, IDNO);
     frame.StartNewSession();
     EXPECT_EQ(std::count(op.Shown().begin(), op.Shown().end(), kSaveQuestion), 4);
@@ -122,11 +121,10 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
 
 TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDisconnects) {
     OpenLink();
-    frame.Mode().SetLinkActive(true);
-    frame.Mode().SetMonitorOn(true);
-    frame.Mode().SetAcquiring(true);
+    frame.Mode().OnMeterAnswered();
+    ASSERT_TRUE(frame.Mode().BeginLive());
     ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_x.rec")));
-    frame.Mode().SetAudioRecording(true, true);
+    frame.Mode().OnAudioRecordingStarted();
     frame.m_AudioRecording = {"2024/03/09 10:00:00", "", 1, 40, "Audio_1.wav"};
     frame.StartNewSession();
     EXPECT_FALSE(frame.m_RecFile.IsOpen());
@@ -139,7 +137,7 @@ TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDiscon
 
     // Stopping: monitoring off on the wire, then the whole run ends with the link.
     meter.ClearLog();
-    frame.Mode().SetDataSaved(true);
+    frame.Mode().MarkDataSaved();
     frame.SetTimer(CMainFrame::kInstrumentClock, 1000);
     ui.SetTitle("KX9Monitor QS4160_00$1 - 12345678                 -RECORDING-");
     ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_y.rec")));
@@ -162,6 +160,14 @@ TEST_F(FrameSessionTest, TheElectricCalibrationOpensItsWindowAndAsksForTheStates
     EXPECT_EQ(frame.Maintenance().ElectricCalibration().Routine().GetRoutine(), 0);
     frame.Maintenance().ElectricCalibration().DestroyWindow();
     EXPECT_EQ(QueuedCodes(frame), (std::vector<int>{11, 100}));
+}
+
+TEST_F(FrameSessionTest, NoElectricCalibrationStartsWhileTheWriterHoldsTheMeter) {
+    ASSERT_TRUE(frame.Mode().BeginFirmwareUpgrade());
+    frame.StartElectricCalibration();
+    EXPECT_TRUE(frame.Mode().IsFirmwareUpgrading());
+    EXPECT_FALSE(frame.Maintenance().ElectricCalibration().HasWindow());
+    EXPECT_TRUE(Link().IsQueueEmpty());
 }
 
 TEST_F(FrameSessionTest, ADownloadStartsWithTheDumpHeaderByteForByte) {
@@ -188,10 +194,10 @@ TEST_F(FrameSessionTest, ADumpFileThatCannotBeCreatedOrWrittenStartsNoDownload) 
     op.ExpectBox("Error: Unable to open selected file (code 21)");
     frame.OpenDumpFile();
     // A scheduler run is told that no download began, and its log says why.
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     EXPECT_FALSE(frame.OpenDumpFile());
     EXPECT_EQ(SchedulerLog(), Lines{"Error: Unable to open selected file (code 21)"});
-    frame.Mode().SetSchedulerMode(false);
+    frame.Mode().LeaveSchedulerMode();
     ::rmdir(path.c_str());
     // A full disk: the header cannot be written.
     ASSERT_EQ(::symlink("/dev/full", path.c_str()), 0);

@@ -36,7 +36,7 @@ TEST_F(FrameTimersTest, SuccessfulFirmwareUpdateIsMailedLoggedAndItsFilesConsume
     folder.Write("firmware_upgrade/writer.txb", "tool");
     folder.Write("archivio_verifiche/T77.vpg", "report");
     app.m_strCurrentFile = folder.File("archivio_verifiche/T77.vpg");
-    frame.Mode().SetFirmwareUpgrading(true);
+    ASSERT_TRUE(frame.Mode().BeginFirmwareUpgrade());
     frame.SetTimer(CMainFrame::kFirmwareUpgrade, 1000);
     op.ExpectBox("Aggiornamento firmware completato correttamente.");
 
@@ -55,7 +55,7 @@ TEST_F(FrameTimersTest, SuccessfulFirmwareUpdateIsMailedLoggedAndItsFilesConsume
 
 TEST_F(FrameTimersTest, FailedFirmwareUpdateWithoutItsLogStillMailsUploadsAndTells) {
     // Without a marker the timer keeps waiting.
-    frame.Mode().SetFirmwareUpgrading(true);
+    ASSERT_TRUE(frame.Mode().BeginFirmwareUpgrade());
     frame.SetTimer(CMainFrame::kFirmwareUpgrade, 1000);
     frame.OnTimer(CMainFrame::kFirmwareUpgrade);
     EXPECT_TRUE(frame.Mode().IsFirmwareUpgrading());
@@ -100,8 +100,8 @@ TEST_F(FrameTimersTest, StatusPollEmptiesTheStatusTextAndQueuesTheFourQueries) {
 TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     app.m_InstrStatus.m_strIntegrationMode = "SINGLE";
     app.m_InstrStatus.m_strIntegrationTime = "MM:02";
-    frame.Mode().SetDataLogging(true);
-    frame.Mode().SetMonitorOn(true);
+    frame.Mode().OnDataLoggingStarted();
+    ASSERT_TRUE(frame.Mode().OnMonitorStarted());
     frame.m_nElapsedSeconds = 119;
     frame.SetTimer(CMainFrame::kIntegrationEnd, 5000);
     frame.OnTimer(CMainFrame::kIntegrationEnd);
@@ -118,7 +118,7 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
 
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     app.m_InstrStatus.m_strIntegrationTime = "HH:01";
     frame.m_nElapsedSeconds = 3600;
     frame.OnTimer(CMainFrame::kIntegrationEnd);
@@ -131,11 +131,11 @@ TEST_F(FrameTimersTest, InstrumentClockAndRecordingMarkShowWhileTheLinkIsActive)
     frame.OnTimer(CMainFrame::kInstrumentClock);
     EXPECT_TRUE(ui.panes.empty());
 
-    frame.Mode().SetLinkActive(true);
+    frame.Mode().OnMeterAnswered();
     frame.OnTimer(CMainFrame::kInstrumentClock);
     EXPECT_EQ(ui.panes[6].text, "Instr.Date: 2024/03/09");
     EXPECT_EQ(ui.panes[7].text, "Instr.Time: 14:05:07");
-    frame.Mode().SetSchedulerMode(true);  // the scheduler's panes
+    frame.Mode().EnterSchedulerMode();  // the scheduler's panes
     frame.OnTimer(CMainFrame::kInstrumentClock);
     EXPECT_EQ(ui.panes[10].text, "Instr.Time: 14:05:07");
     platform::Clock::SetFixedNow(std::nullopt);
@@ -143,7 +143,7 @@ TEST_F(FrameTimersTest, InstrumentClockAndRecordingMarkShowWhileTheLinkIsActive)
     ui.SetTitle("KX9Monitor QS4060 - A1");
     frame.OnTimer(CMainFrame::kRecordingBlink);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");  // not datalogging
-    frame.Mode().SetDataLogging(true);
+    frame.Mode().OnDataLoggingStarted();
     frame.OnTimer(CMainFrame::kRecordingBlink);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1                 -RECORDING-");
     frame.OnTimer(CMainFrame::kRecordingBlink);
@@ -151,7 +151,7 @@ TEST_F(FrameTimersTest, InstrumentClockAndRecordingMarkShowWhileTheLinkIsActive)
 }
 
 TEST_F(FrameTimersTest, DownloadProgressShowsInTheTitleAndTheBox) {
-    frame.Mode().SetDownloading(true);
+    ASSERT_TRUE(frame.Mode().BeginDownload());
     frame.m_nDownloadFile = 3;
     frame.m_nDownloadLine = 250;
     ui.minimized = true;

@@ -87,7 +87,7 @@ TEST_F(FrameWindowTest, WindowStartsHiddenWithItsSizesStatusBarAndView) {
 
 TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingAsItWas) {
     frame->SendCommand(100, "", "");
-    frame->Mode().SetLinkActive(true);
+    frame->Mode().OnMeterAnswered();
     op.ExpectBox("Confirm Exit ?", IDNO);
     window->close();
     EXPECT_EQ(frame->Window(), window);
@@ -119,7 +119,7 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     link.StartSendTick();
     link.SetReadyToSend(TRUE);
     link.SendNextCommand();  // 100 awaits its reply
-    frame->Mode().SetLinkActive(true);
+    frame->Mode().OnMeterAnswered();
     frame->Bench().Window().Create();
     ASSERT_TRUE(view.HasGraphWindow(ViewGraph::Data));
     op.ExpectBox("Confirm Exit ?", IDYES);
@@ -200,12 +200,12 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
 
     frame->Bench().Window().Create();
     frame->View()->m_ReportList.InsertItem(0, "RAPPORTO");
-    frame->Mode().SetDownloading(true);
+    ASSERT_TRUE(frame->Mode().BeginDownload());
     OpenMenus();
     EXPECT_FALSE(Entry(cmd::ID_FILE_OPEN)->isEnabled());
     EXPECT_FALSE(Entry(cmd::ID_APP_EXIT)->isEnabled());
     EXPECT_TRUE(Entry(cmd::ID_VALIDATE_REPORT)->isEnabled());
-    frame->Mode().SetDownloading(false);
+    frame->Mode().EndDownload();
 
     CCmdUI save(cmd::ID_SAVE);
     ASSERT_TRUE(frame->Commands().OnUpdateCommandUi(save));
@@ -221,24 +221,25 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
         EXPECT_TRUE(frame->Commands().OnUpdateCommandUi(state));
         return state.m_bEnabled;
     };
-    frame->Mode().SetSchedulerMode(true);
+    frame->Mode().EnterSchedulerMode();
     EXPECT_TRUE(enabled(cmd::ID_APP_EXIT));
     MeterMode& mode = frame->Mode();
-    for (void (MeterMode::*busy)(bool) :
-         {&MeterMode::SetSchedulerRunning, &MeterMode::SetFirmwareUpgrading}) {
-        (mode.*busy)(true);
-        EXPECT_FALSE(enabled(cmd::ID_APP_EXIT));
-        EXPECT_FALSE(enabled(cmd::ID_SAVE));
-        (mode.*busy)(false);
-    }
+    mode.OnRunStarted();
+    EXPECT_FALSE(enabled(cmd::ID_APP_EXIT));
+    EXPECT_FALSE(enabled(cmd::ID_SAVE));
+    mode.OnRunStopped();
+    ASSERT_TRUE(mode.BeginFirmwareUpgrade());
+    EXPECT_FALSE(enabled(cmd::ID_APP_EXIT));
+    EXPECT_FALSE(enabled(cmd::ID_SAVE));
+    mode.EndFirmwareUpgrade();
 
     // "3D Graph Prop." waits for a display mode that nothing sets: disabled even with a file.
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
     frame->Commands().SetDisplayMode(3);
     EXPECT_TRUE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
-    frame->Mode().SetDownloading(true);
+    ASSERT_TRUE(frame->Mode().BeginDownload());
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
-    frame->Mode().SetDownloading(false);
+    frame->Mode().EndDownload();
     frame->View()->OnInitialUpdate();  // the view's first showing clears the word
     EXPECT_EQ(frame->Commands().DisplayMode(), 0);
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
@@ -304,7 +305,7 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     EXPECT_EQ(
         frame->Boxes().m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
         "0");
-    frame->Mode().SetDownloading(true);
+    ASSERT_TRUE(frame->Mode().BeginDownload());
     frame->m_nDownloadFile = 3;
     frame->m_nDownloadLine = 7;
     frame->OnTimer(CMainFrame::kDownloadProgress);
@@ -319,14 +320,14 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
     EXPECT_FALSE(frame->Ui().IsDownloadBoxShown());
 
     // The status window asks through the queue and tells the frame when it closes.
-    frame->Mode().SetDownloading(false);
+    frame->Mode().EndDownload();
     frame->Boxes().m_ViewInstrStatusDlg.m_strStatusText = "old";
     frame->Ui().EmptyInstrStatusText();
     EXPECT_EQ(frame->Boxes().m_ViewInstrStatusDlg.m_strStatusText, "");
     frame->Boxes().m_ViewInstrStatusDlg.Create();
     frame->Boxes().m_ViewInstrStatusDlg.OnRefresh();
     EXPECT_EQ(frametest::QueuedCodes(*frame), (std::vector<int>{100, 17, 11, 109}));
-    frame->Mode().SetStatusDlgShown(true);
+    frame->Mode().OnStatusDlgOpened();
     frame->Boxes().m_ViewInstrStatusDlg.Window()->accept();
     EXPECT_FALSE(frame->Mode().IsStatusDlgShown());
 

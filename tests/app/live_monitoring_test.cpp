@@ -55,9 +55,8 @@ protected:
         Link().SetReadyToSend(TRUE);
         Link().SendNextCommand();
         Link().OnReply("STT:MONITOR:" + mode + "\x03");
-        frame.Mode().SetChannelMode(records::RecordKind::OfChannelMode(channelMode));
-        frame.Mode().SetMonitorOn(true);
-        frame.Mode().SetAcquiring(true);
+        frame.Mode().OnRecordingLoaded(records::RecordKind::OfChannelMode(channelMode));
+        ASSERT_TRUE(frame.Mode().BeginLive());
     }
     // The same over the simulated meter's port: false when the record file never opened.
     bool StartLevelsOverThePort() {
@@ -65,10 +64,8 @@ protected:
         frame.SendCommand(95, "SLM", "");
         if (!PumpUntil([&] { return QueueIdle() && frame.m_RecFile.IsOpen(); }))
             return false;
-        frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
-        frame.Mode().SetMonitorOn(true);
-        frame.Mode().SetAcquiring(true);
-        return true;
+        frame.Mode().ChooseChannel(testkinds::kSoundLevelMeter);
+        return frame.Mode().BeginLive();
     }
     std::string Index() const { return folder.File("RecFile.kr9"); }
 
@@ -117,8 +114,8 @@ TEST_F(LiveMonitoringTest, RecordsBecomePagesThatTheReaderReadsBackAndTheListSta
     EXPECT_EQ(frame.m_recording.Time().SegmentStarts(), (std::vector<unsigned>{0, 200, 400}));
 
     // A new session starts the counters afresh.
-    frame.Mode().SetDataSaved(true);
-    frame.Mode().SetMonitorOn(false);
+    frame.Mode().MarkDataSaved();
+    frame.Mode().OnMonitorStopped();
     frame.StartNewSession();
     EXPECT_EQ(frame.m_liveRecorder.RowCounter(), 0);
     EXPECT_EQ(frame.m_liveRecorder.PageNumber(), 0);
@@ -129,7 +126,7 @@ TEST_F(LiveMonitoringTest, ChosenPagesOfALiveRecordingAreSavedAsOneArchive) {
     simmeter::LiveRecordStream stream(0, 1);
     for (int record = 0; record < 450; ++record)
         Link().OnReply(stream.Next());
-    frame.Mode().SetMonitorOn(false);
+    frame.Mode().OnMonitorStopped();
     frame.m_RecFile.Close();
     app.m_strCurrentFile = Index();
 

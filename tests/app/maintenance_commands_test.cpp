@@ -327,7 +327,7 @@ class GuidedProgramTest : public frametest::FrameLinkTest {
 protected:
     GuidedProgramTest() { OpenLink(); }
     void Start() {
-        frame.Mode().SetElectricCalRunning(true);
+        ASSERT_TRUE(frame.Mode().BeginElectricCalibration());
         frame.Maintenance().OpenElectricCalibration(
             maintenance::ElectricCalibration::kElectricCalibration);
         frame.SendCommand(11, "", "");
@@ -360,7 +360,7 @@ TEST_F(GuidedProgramTest, TheOperatorKeepsAnElectricCalibration) {
 }
 
 TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     frame.Scheduler().Window().Settings().confirmMode = acquisition::kCalIfErrorExceeds;
     frame.Scheduler().Window().Settings().threshold = "0.5";
     Start();

@@ -41,8 +41,8 @@ protected:
         app.m_RefPort.m_nBaudRate = 38400;
         app.m_bAutoDetectPort = 0;
         app.m_bModemLink = 0;
-        frame.Mode().SetSchedulerMode(true);
-        frame.Mode().SetSchedulerRunning(true);
+        frame.Mode().EnterSchedulerMode();
+        frame.Mode().OnRunStarted();
         meter.SetWireStage(stream);
         meter.Modify([](simmeter::MeterState& state) {
             state.dumpFiles = 2;

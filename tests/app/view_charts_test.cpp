@@ -34,7 +34,7 @@ TEST_F(ViewTest, AClickOnAThirdOctaveBarChoosesTheContourBandAndRedrawsTheGraphW
     for (int band = 0; band < 33; ++band)
         chart.AddItem("b", 60, 0, 0xFF0000);
     chart.RecalcLayout();
-    frame.Mode().SetChannelMode(kThirdOctave);
+    frame.Mode().ChooseChannel(kThirdOctave);
     const ui::Rect bar = chart.BarHitRect(7);
 
     chart.OnLButtonDown(bar.left + 1, bar.bottom - 1);

@@ -45,7 +45,7 @@ TEST_F(ViewTest, TheWindowShowsBothListsWithTheirCellsAndFollowsItsSize) {
     std::unique_ptr<QWidget> window(CreateViewWidget(view, nullptr));
     ASSERT_TRUE(view.IsInitialised());
 
-    frame.Mode().SetChannelMode(kSoundLevelMeter);
+    frame.Mode().ChooseChannel(kSoundLevelMeter);
     view.SetupDataListColumns(kSoundLevelMeter);
     for (int row = 0; row < 6; ++row) {
         view.m_ReportList.InsertItem(row, "10:00:0" + std::to_string(row));

@@ -131,9 +131,8 @@ TEST_F(ViewTest, TheGraphsReadTheRecordingsStateAndChangeOnlyWhatExists) {
     EXPECT_EQ(host.RowsWithStatus(1, "LAST", 2, 2), (std::vector<int>{2}));
     EXPECT_TRUE(host.RowsWithStatus(7, "LAST", 0, 2).empty());  // no such column
 
-    frame.Mode().SetMonitorOn(true);
-    frame.Mode().SetAcquiring(true);
-    frame.Mode().SetChannelMode(testkinds::kProfile);
+    ASSERT_TRUE(frame.Mode().BeginLive());
+    frame.Mode().ChooseChannel(testkinds::kProfile);
     view.m_nURLevel = 35;
     const graph::GraphContext context = host.Context();
     EXPECT_TRUE(context.liveMonitoring);
@@ -188,7 +187,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     folder.Write("rec.kr9", file);
     app.m_strCurrentFile = folder.File("rec.kr9");
     frame.m_recording.SetLayout(records::RecordLayout(kOctave), 1);
-    frame.Mode().SetChannelMode(testkinds::kOctave);
+    frame.Mode().ChooseChannel(testkinds::kOctave);
     for (const char* row : {"CURR. PAGE", "2024/05/01 10:00:00", "PAGE 0", "2024/05/01 10:05:00",
                             "PAGE 1", "2024/05/01 10:10:00"})
         view.m_PageList.InsertItem(view.m_PageList.GetItemCount(), row);
@@ -224,7 +223,7 @@ TEST_F(ViewTest, APageIndexRowThatNamesNoPageStandsForThePageAboveIt) {
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
 
     // A page of levels shows the second graph and the legend, without the navigator.
-    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
+    frame.Mode().ChooseChannel(testkinds::kSoundLevelMeter);
     view.m_PageList.SetAllRowStates(ui::RVS_ALL, ui::RVS_UNSELECTED);
     view.m_PageList.SetRowStates(4, ui::RVS_SELECTED);
     view.ShowGraphWindow(ViewGraph::Data, true);
@@ -248,7 +247,7 @@ TEST_F(ViewTest, TheCurrentPageRowShowsTheLiveChartOfSpectraAndNothingBesideTheL
     frame.DataFiles().ShowNavigator(true);
     view.ShowControl(CKX9MonitorView::IDC_DATA_CHART, true);
 
-    frame.Mode().SetChannelMode(testkinds::kThirdOctave);
+    frame.Mode().ChooseChannel(testkinds::kThirdOctave);
     view.OnClickList1602();
     EXPECT_EQ(frame.m_recording.SelectedSegment(), -1);
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_REPORT_LIST));
@@ -257,7 +256,7 @@ TEST_F(ViewTest, TheCurrentPageRowShowsTheLiveChartOfSpectraAndNothingBesideTheL
     EXPECT_FALSE(view.IsControlVisible(CKX9MonitorView::IDC_DATA_CHART));
     EXPECT_TRUE(frame.DataFiles().Navigator().IsWindowVisible());  // left as it was
 
-    frame.Mode().SetChannelMode(testkinds::kProfile);
+    frame.Mode().ChooseChannel(testkinds::kProfile);
     frame.Charts().Legend().Create();
     frame.Charts().Legend().ShowWindow(false);
     view.OnClickList1602();
@@ -266,7 +265,7 @@ TEST_F(ViewTest, TheCurrentPageRowShowsTheLiveChartOfSpectraAndNothingBesideTheL
     EXPECT_FALSE(frame.Charts().Legend().IsWindowVisible());  // a profile has no legend
 
     // With no recording kind the click only changes the list.
-    frame.Mode().SetChannelMode(std::nullopt);
+    frame.Mode().OnRecordingLoaded(std::nullopt);
     view.ShowControl(CKX9MonitorView::IDC_LIVE_CHART, true);
     view.OnClickList1602();
     EXPECT_TRUE(view.IsControlVisible(CKX9MonitorView::IDC_LIVE_CHART));
@@ -281,7 +280,7 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
     view.m_ReportList.SetRowStates(1, ui::RVS_SELECTED);
 
     for (int mode : {0, 1, -1}) {
-        frame.Mode().SetChannelMode(records::RecordKind::OfChannelMode(mode));
+        frame.Mode().OnRecordingLoaded(records::RecordKind::OfChannelMode(mode));
         view.m_bReportListClicked = FALSE;
         view.OnDblclkReportList();
         EXPECT_TRUE(view.m_bReportListClicked);
@@ -289,7 +288,7 @@ TEST_F(ViewTest, DoubleClickingTheReportListShowsTheSpectrumOfTheRowOnlyInSpectr
     EXPECT_EQ(view.m_LiveChart.GetItemCount(), 0);
     EXPECT_EQ(view.m_nMarkedRow, -1);
 
-    frame.Mode().SetChannelMode(testkinds::kOctave);
+    frame.Mode().ChooseChannel(testkinds::kOctave);
     view.OnDblclkReportList();
     EXPECT_EQ(view.m_nMarkedRow, 1);
     EXPECT_EQ(frame.m_recording.SelectedRecord(), 1);
@@ -326,7 +325,7 @@ TEST_F(ViewTest, DataListDoubleClickAndReportRightClickDriveTheGraphs) {
     EXPECT_EQ(view.m_DataChart.GetItemCount(), 0);
     EXPECT_EQ(view.m_DataChart.UnitText(), "Hz");
 
-    frame.Mode().SetChannelMode(testkinds::kProfile);
+    frame.Mode().ChooseChannel(testkinds::kProfile);
     view.OnRClickReportList();  // no graph window yet: nothing to fit
     view.OnInitialUpdate();
     graph::CGraphWnd& graph = *view.GraphWindow(ViewGraph::Data);
@@ -375,7 +374,7 @@ TEST_F(ViewTest, NewColumnsLeaveNothingOfThePreviousKind) {
 TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
     app.m_InstrStatus.m_strModel = "QS4160_L";
     frame.m_SetupBlock.SetField(records::SetupBlock::kSerialNumber, "SN42");
-    frame.Mode().SetSchedulerMode(true);
+    frame.Mode().EnterSchedulerMode();
     frame.m_recording.Time().SetScheduleTimes(records::ScheduleTime::FromSeconds(600),
                                               records::ScheduleTime::FromSeconds(3600));
     view.BuildSetupText();
@@ -397,7 +396,7 @@ TEST_F(ViewTest, TheParameterListDescribesOneRecordingWithTheScheduleOnTop) {
 
 TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
     app.m_InstrStatus.m_strModel = "QS4060";
-    frame.Mode().SetChannelMode(kThirdOctave);
+    frame.Mode().ChooseChannel(kThirdOctave);
     acquisition::Recording& recording = frame.m_recording;
     recording.SetLayout(records::RecordLayout(kThirdOctave), 10000);
     recording.SetLoadedPage(0, CKX9MonitorApp::kDataBufferSize, "");
@@ -438,7 +437,7 @@ TEST_F(ViewTest, DataListCellsComeFromTheLoadedPageAndTheRecordingsTimebase) {
                                       records::ScheduleTime::FromSeconds(600));
     recording.Time().SetSamplingInterval(0.5f);
     recording.Time().SetSegments({0}, {"0#2024/03/09 14:05:07"});
-    frame.Mode().SetChannelMode(kSoundLevelMeter);
+    frame.Mode().ChooseChannel(kSoundLevelMeter);
     EXPECT_EQ(view.OnGetDispInfoDataList(3, 0), "2024/03/09 14:05:07");
     EXPECT_EQ(view.DataListRowImage(0), 3);
     EXPECT_EQ(view.DataListRowImage(1), -1);
@@ -454,7 +453,7 @@ TEST_F(ViewTest, AnUpdateHidesTheGraphWindowsWhileAKindIsShown) {
     view.ShowGraphWindow(ViewGraph::Data, true);
     view.OnUpdate();
     EXPECT_TRUE(GraphShown(ViewGraph::Data));
-    frame.Mode().SetChannelMode(testkinds::kSoundLevelMeter);
+    frame.Mode().ChooseChannel(testkinds::kSoundLevelMeter);
     view.OnUpdate();
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
 }
@@ -486,11 +485,11 @@ TEST_F(DataViewCommandsTest, CommandsNeedDataAndADownloadTurnsOffTheGraphAndData
     app.m_strCurrentFile = "C:\\data\\rec.kr9";
     app.m_strSpectrumKind = "TOCTAVE";
     EXPECT_TRUE(State(ID_DATA_PRESENT).enabled);
-    frame.Mode().SetDownloading(true);
+    ASSERT_TRUE(frame.Mode().BeginDownload());
     EXPECT_FALSE(State(ID_VIEW_3DGRAPH).enabled);
     EXPECT_FALSE(State(ID_DATA_PRESENT).enabled);
     EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).enabled);
-    frame.Mode().SetDownloading(false);
+    frame.Mode().EndDownload();
 
     // Only a kind of "-1" turns the cross reference off; an empty one does not.
     for (const char* kind : {"SLM5", ""}) {
@@ -514,7 +513,7 @@ TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {
     view.ShowGraphWindow(ViewGraph::Data, true);
     app.m_strCurrentFile = "C:\\data\\rec.kr9";
     app.m_strSpectrumKind = "OCTAVE";
-    frame.Mode().SetChannelMode(testkinds::kOctave);
+    frame.Mode().ChooseChannel(testkinds::kOctave);
     EXPECT_TRUE(commands.OnCommand(ID_VIEW_CROSS_REFERENCE));
     EXPECT_TRUE(State(ID_VIEW_CROSS_REFERENCE).checked);
     EXPECT_FALSE(GraphShown(ViewGraph::Data));  // the view's update hid the graphs

@@ -98,7 +98,7 @@ TEST_F(DemoDlgTest, ASpectrumBecomesTheNextRowWithEachLevelInItsColour) {
 }
 
 TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin) {
-    host.mode.SetChannelMode(testkinds::kThirdOctave);
+    host.mode.ChooseChannel(testkinds::kThirdOctave);
     host.MakeSpectra(7, CDemoDlg::kThirdOctaveBands);
     ASSERT_TRUE(window.Create());
     QDialog* dialog = window.Window();
@@ -123,8 +123,7 @@ TEST_F(DemoDlgTest, TheInitialSetUpFollowsTheModeAndTheLegendStartsTenAboveYMin)
 
     // While the meter acquires, the ranges cannot be changed.
     CDemoDlg live(host, host.mode, host.recording, &window);
-    host.mode.SetMonitorOn(true);
-    host.mode.SetAcquiring(true);
+    ASSERT_TRUE(host.mode.BeginLive());
     live.Create();
     EXPECT_FALSE(live.Window()->findChild<QComboBox*>(IdName(1677))->isEnabled());
     EXPECT_FALSE(live.Window()->findChild<QLineEdit*>(IdName(1681))->isEnabled());
@@ -183,7 +182,7 @@ TEST_F(DemoDlgTest, ApplyReplaysTheChosenSpectraWithinTheRangesItSet) {
 
 TEST_F(DemoDlgTest, TheReplayRangeIsHeldToTheSpectraTheBufferHolds) {
     window.OnInitDialog();
-    host.mode.SetChannelMode(testkinds::kThirdOctave);
+    host.mode.ChooseChannel(testkinds::kThirdOctave);
     host.MakeSpectra(20, CDemoDlg::kThirdOctaveBands);
     PickRanges(1, 12, 0, 130, -5, 2000000000);
     window.ApplyGraphSettings();

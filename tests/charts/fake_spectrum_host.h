@@ -19,7 +19,7 @@ namespace chartstest {
 class FakeSpectrumHost : public charts::SpectrumWindowHost {
 public:
     FakeSpectrumHost() {
-        mode.SetChannelMode(testkinds::kOctave);
+        mode.ChooseChannel(testkinds::kOctave);
         recording.SelectSegment(0);
     }
     int LoadedSpectra() const override { return static_cast<int>(spectra.size()); }

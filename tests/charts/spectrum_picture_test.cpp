@@ -102,7 +102,7 @@ protected:
 }  // namespace
 
 TEST_F(SpectrumPictureTest, AnOctaveWaterfallShowsTheLevelColoursAndTheHighlightedRow) {
-    host.mode.SetChannelMode(testkinds::kOctave);
+    host.mode.ChooseChannel(testkinds::kOctave);
     ASSERT_TRUE(window.Create());
     for (int row = 0; row < 40; ++row)
         window.AddOctaveSpectrum(Ramp(CDemoDlg::kOctaveBands, row * 3));
@@ -125,7 +125,7 @@ TEST_F(SpectrumPictureTest, AnOctaveWaterfallShowsTheLevelColoursAndTheHighlight
 }
 
 TEST_F(SpectrumPictureTest, AHighlightedMiddleRowChangesThePictureOnlyAlongItsOwnCurve) {
-    host.mode.SetChannelMode(testkinds::kOctave);
+    host.mode.ChooseChannel(testkinds::kOctave);
     ASSERT_TRUE(window.Create());
     constexpr int kRows = 60;
     constexpr int kHighlighted = 30;
@@ -161,7 +161,7 @@ TEST_F(SpectrumPictureTest, AHighlightedMiddleRowChangesThePictureOnlyAlongItsOw
 }
 
 TEST_F(SpectrumPictureTest, ManyThousandRowsDrawOnlyWhatTheDepthShowsAndKeepTheFrontRowWhole) {
-    host.mode.SetChannelMode(testkinds::kThirdOctave);
+    host.mode.ChooseChannel(testkinds::kThirdOctave);
     ASSERT_TRUE(window.Create());
     constexpr int kRows = 6000;
     // The front row, flat at 125 dB: the top colour all the way across.

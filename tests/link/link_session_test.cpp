@@ -159,14 +159,14 @@ TEST_F(LinkSessionTest, NothingGoesOutBeforeTheTickStartsOrWhileSendingIsHeld) {
     otherClock.AdvanceTo(1000);
 
     // The mode holds the queue while a firmware upgrade or a download has the meter.
-    session.Mode().SetFirmwareUpgrading(true);
+    ASSERT_TRUE(session.Mode().BeginFirmwareUpgrade());
     session.SendCommand(16, "", "");
     Elapse(1000);
-    session.Mode().SetFirmwareUpgrading(false);
-    session.Mode().SetDownloading(true);
+    session.Mode().EndFirmwareUpgrade();
+    ASSERT_TRUE(session.Mode().BeginDownload());
     Elapse(1000);
     EXPECT_TRUE(port.Written().empty());
-    session.Mode().SetDownloading(false);
+    session.Mode().EndDownload();
     Elapse(1);
     EXPECT_EQ(port.Written(), Lines{"SET:MEM_S:?"});
 

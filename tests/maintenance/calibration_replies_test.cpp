@@ -97,7 +97,7 @@ TEST_F(CalibrationRepliesTest, TheProgramsTakeTheirRepliesOnlyWhileTheyRun) {
     programs.TakeScreen("STT:DISPL:Leq 45.2 dB");
     EXPECT_TRUE(programs.Routine().DisplayText().empty());
 
-    mode.SetElectricCalRunning(true);
+    ASSERT_TRUE(mode.BeginElectricCalibration());
     Route(kPrintValueKey, printed);
     EXPECT_EQ(programs.Routine().PrintedValueText(), printed);
     op.ExpectBox("Start Electric Calibration now ?", IDNO);

@@ -42,9 +42,10 @@ protected:
     // A new host, and the mode as the program leaves it when it opens the routine's window.
     void Fresh() {
         host = RecordingHost();
-        mode.SetSchedulerMode(false);
-        mode.SetDeltaLeq("");
-        mode.SetElectricCalRunning(true);
+        mode.LeaveSchedulerMode();
+        mode.OnDeltaLeqRead("");
+        mode.EndElectricCalibration();
+        ASSERT_TRUE(mode.BeginElectricCalibration());
     }
     void Show(const std::string& display) {
         routine.SetDisplayText("STT:DISPL:" + display);
@@ -107,7 +108,7 @@ TEST_F(ElectricCalibrationTest, DeclinedQuestionsStartNothingOrKeepNothing) {
 }
 
 TEST_F(ElectricCalibrationTest, SchedulerModeAsksNothingAndFollowsTheConfirmChoice) {
-    mode.SetSchedulerMode(true);
+    mode.EnterSchedulerMode();
     struct Case {
         SchedulerConfirm confirm;
         const char* threshold;
@@ -129,7 +130,7 @@ TEST_F(ElectricCalibrationTest, SchedulerModeAsksNothingAndFollowsTheConfirmChoi
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         Fresh();
-        mode.SetSchedulerMode(true);
+        mode.EnterSchedulerMode();
         host.confirm = c.confirm;
         host.threshold = c.threshold;
         routine.Begin(ElectricCalibration::kElectricCalibration);
@@ -144,7 +145,7 @@ TEST_F(ElectricCalibrationTest, SchedulerModeAsksNothingAndFollowsTheConfirmChoi
 }
 
 TEST_F(ElectricCalibrationTest, AFailedOrUnreadableCalibrationIsNeverKept) {
-    mode.SetSchedulerMode(true);
+    mode.EnterSchedulerMode();
     routine.Begin(ElectricCalibration::kElectricCalibration);
     RunToResult(meter::kCalibrationProgram, Screen::Failed, meter::PrintedValueReply("2.1", "dB"));
     EXPECT_EQ(host.sent.back(), kRightKey);
@@ -154,7 +155,7 @@ TEST_F(ElectricCalibrationTest, AFailedOrUnreadableCalibrationIsNeverKept) {
 
     // A garbled value, even with "Cal. always".
     Fresh();
-    mode.SetSchedulerMode(true);
+    mode.EnterSchedulerMode();
     routine.Begin(ElectricCalibration::kElectricCalibration);
     RunToResult(meter::kCalibrationProgram, Screen::Ended, "PRN_VAL: ### dB");
     EXPECT_EQ(host.sent.back(), kRightKey);
@@ -171,7 +172,7 @@ TEST_F(ElectricCalibrationTest, AFailedOrUnreadableCalibrationIsNeverKept) {
 }
 
 TEST_F(ElectricCalibrationTest, AProgramLeftOpenIsLeftFirstAndAStartThatNeverShowsEnds) {
-    mode.SetSchedulerMode(true);
+    mode.EnterSchedulerMode();
     routine.Begin(ElectricCalibration::kElectricCalibration);
     ShowProgram(meter::kDiagnosticProgram, Screen::Ended);
     EXPECT_EQ(host.sent, (std::vector<int>{kRightKey, kDisplayQuery}));
@@ -189,7 +190,7 @@ TEST_F(ElectricCalibrationTest, AProgramLeftOpenIsLeftFirstAndAStartThatNeverSho
 
     // A meter stuck in another program is not fought for ever.
     Fresh();
-    mode.SetSchedulerMode(true);
+    mode.EnterSchedulerMode();
     routine.Begin(ElectricCalibration::kElectricCalibration);
     for (int attempt = 0; attempt <= ElectricCalibration::kMaxLeaveAttempts; ++attempt)
         ShowProgram(meter::kFrequencyProgram, Screen::Running);
@@ -226,7 +227,7 @@ TEST_F(ElectricCalibrationTest, TheTestAndTheCheckShowTheirResultAndLeaveTheProg
 }
 
 TEST_F(ElectricCalibrationTest, CancellingARunningProgramLeavesItWithoutKeepingIt) {
-    mode.SetSchedulerMode(true);
+    mode.EnterSchedulerMode();
     routine.Begin(ElectricCalibration::kElectricCalibration);
     Show("Leq    45.2 dB");
     ShowProgram(meter::kCalibrationProgram, Screen::Running);

@@ -39,9 +39,16 @@ public:
         portOpen = true;
         return true;
     }
-    void SetUpgrading(bool on) override {
-        events.push_back(on ? "hold" : "release");
-        upgrading = on;
+    bool BeginUpgrade() override {
+        if (linkBusy)
+            return false;
+        events.push_back("hold");
+        upgrading = true;
+        return true;
+    }
+    void EndUpgrade() override {
+        events.push_back("release");
+        upgrading = false;
     }
     void ArmEndTimer(bool on) override {
         events.push_back(on ? "timer 8" : "no timer 8");
@@ -59,6 +66,7 @@ public:
     bool timer = false;
     bool writerStarts = true;
     bool meterTakesUpgradeMode = true;
+    bool linkBusy = false;
 
 private:
     std::string m_programDir;
@@ -120,6 +128,14 @@ TEST_F(FirmwareUpgradeTest, AMeterThatRefusesUpgradeModeIsLeftAsItWas) {
     EXPECT_FALSE(Run("fw_106.bin"));
     EXPECT_EQ(host.events, (std::vector<std::string>{"hold", ">> FAB:UPGRADE:ON", "release"}));
     EXPECT_TRUE(host.portOpen);
+}
+
+TEST_F(FirmwareUpgradeTest, ALinkBusyWithTheMeterRefusesTheUpgradeBeforeTheMeterIsAsked) {
+    host.linkBusy = true;
+    op.ExpectBox("Aggiornamento firmware non eseguito.\n\nIl collegamento con lo strumento");
+    EXPECT_FALSE(Run("fw_106.bin"));
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_FALSE(host.upgrading);
 }
 
 TEST_F(FirmwareUpgradeTest, NothingIsHeldWhenAFileIsMissingOrTheEntryNamesAPath) {

@@ -158,7 +158,7 @@ TEST_F(SetupSheetTest, ApplyAllSendsOnlyOnceAnAcquisitionHasStopped) {
     EXPECT_EQ(host.sends, 1);
 
     // Acquiring: No sends nothing; a stop the meter never confirms sends nothing either.
-    mode.SetAcquiring(true);
+    mode.OnAcquisitionStarted();
     op.ExpectDialog("CSetupPropSheet", apply);
     op.ExpectBox(
         "WARNING: Instrument is in ACQUISITION state.\nTo modify setup parameters you "
@@ -179,7 +179,7 @@ TEST_F(SetupSheetTest, ApplyAllSendsOnlyOnceAnAcquisitionHasStopped) {
     EXPECT_EQ(host.sends, 2);
     EXPECT_FALSE(mode.IsAcquiring());
     // Datalogging asks the same.
-    mode.SetDataLogging(true);
+    mode.OnDataLoggingStarted();
     op.ExpectDialog("CSetupPropSheet", apply);
     op.ExpectBox("Confirm stop acquisition ?", IDNO);
     EXPECT_EQ(setup::RunSetupInstrument(host, mode), setup::SetupOutcome::NotSent);

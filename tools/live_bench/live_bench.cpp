@@ -87,9 +87,8 @@ int main(int argc, char** argv) {
     frame.Link().SendNextCommand();
     frame.Link().OnReply(std::string("STT:MONITOR:") + kModeTexts[mode] + "\x03");
     MeterMode& meter = frame.Link().Mode();
-    meter.SetChannelMode(records::RecordKind::OfChannelMode(mode));
-    meter.SetMonitorOn(true);
-    meter.SetAcquiring(true);
+    meter.ChooseChannel(*records::RecordKind::OfChannelMode(mode));
+    meter.BeginLive();
 
     // One second of the meter's time per record keeps the stream free of losses; the wire
     // carries them as fast as it can.
