@@ -74,14 +74,19 @@ bool CalibExpiryUpdate::ReadInstrument() {
     if (!port || !port->IsOpen())
         return Fail(kUnreadable);
     using namespace command_code;
-    const std::string modelKey = IdentityReplyKey(kModelQuery);
-    const auto model = Ask(*port, CommandText(kIdentificationProbe));
-    const auto serial = model ? Ask(*port, CommandText(kSerialNumberQuery)) : std::nullopt;
-    if (!model || !platform::Contains(*model, modelKey) || !serial)
+    // Each value only from a reply that carries its key: another query's answer is none.
+    const auto identity = [this, port](int query, int answeredAs) -> std::optional<std::string> {
+        const auto reply = Ask(*port, CommandText(query));
+        return reply ? verification::IdentityValue(*reply, IdentityReplyKey(answeredAs))
+                     : std::nullopt;
+    };
+    const auto model = identity(kIdentificationProbe, kModelQuery);
+    const auto serial = model ? identity(kSerialNumberQuery, kSerialNumberQuery) : std::nullopt;
+    if (!serial || serial->empty())
         return Fail(kUnreadable);
-    m_model = verification::IdentityValue(*model, modelKey);
-    m_serial = verification::IdentityValue(*serial, IdentityReplyKey(kSerialNumberQuery));
-    if (m_serial.empty() || !ReadFields(*port, false))
+    m_model = *model;
+    m_serial = *serial;
+    if (!ReadFields(*port, false))
         return Fail(kUnreadable);
     for (const FieldState& state : m_fields)
         m_host.WriteInstrLog(

@@ -305,6 +305,22 @@ TEST_F(FonoConfigDlgTest, AChangeCutShortIsRecordedWithItsTechnicianBeforeTheUpd
     EXPECT_TRUE(kept);
 }
 
+TEST_F(FonoConfigDlgTest, ALateProbeAnswerIsNotTakenForTheSerialNumber) {
+    // Both probes are answered after their time-out; the second answer would come while the
+    // serial number is asked, before the serial number's own. Slower, so that a busy machine
+    // keeps that order.
+    platform::ScopedClockSpeed slower{10.0};
+    meter.DelayNext("SET:INS:", 2500);
+    meter.DelayNext("SET:INS:", 1500);
+    meter.DelayNext("SET:INSTR_N", 1800);
+    Answer(IDOK);
+    op.ExpectBox(kDone);
+    dlg.Create();
+    EXPECT_EQ(dlg.Update().Serial(), "T7");
+    EXPECT_EQ(dlg.m_strResult, "OK");
+    EXPECT_EQ(MeterFields().at("CERT_DATE"), "2025/06/30");
+}
+
 TEST(ProtectedFieldsTest, RepliesDatesAndSetupFile) {
     EXPECT_EQ(maintenance::ProtectedValue("SET:PROT:MAKER:A:B\x03", "MAKER"), "A:B");
     EXPECT_EQ(maintenance::ProtectedValue("SET:PROT:MAKERX:1", "MAKER"), std::nullopt);
