@@ -22,6 +22,21 @@ size_t ReadInto(LinkPort& port, size_t limit, std::string& reply) {
     return read;
 }
 
+// Takes out of `bytes` each whole reply that answers an overdue query rather than `awaited`.
+void DropLateAnswers(std::string& bytes, const OverdueAnswers& overdue, std::string_view awaited) {
+    std::string kept;
+    size_t start = 0;
+    for (size_t end = bytes.find(protocol::kEtx); end != std::string::npos;
+         end = bytes.find(protocol::kEtx, start)) {
+        const std::string_view reply = std::string_view(bytes).substr(start, end + 1 - start);
+        if (!overdue.IsLateAnswer(reply, awaited))
+            kept += reply;
+        start = end + 1;
+    }
+    kept.append(bytes, start);
+    bytes = std::move(kept);
+}
+
 }  // namespace
 
 ExchangeRequest ExchangeRequest::Query(const std::string& command, unsigned timeoutMs,
@@ -40,24 +55,44 @@ DirectExchange::DirectExchange(LinkReplyState& shared, LinkClock& clock,
 std::optional<std::string> DirectExchange::Exchange(LinkPort& port,
                                                     const ExchangeRequest& request) {
     m_shared.receiveEnabled = FALSE;
+    LateAnswers& line = m_lines[&port];
+    if (!AwaitQuiet(line, request))
+        return std::nullopt;
+    std::optional<std::string> answer;
+    std::uint32_t firstSend = 0;
+    std::uint32_t lastSend = 0;
+    bool silence = false;
     for (int attempt = 0; attempt < std::max(1, request.attempts); ++attempt) {
         {
             const LinkPort::Turn turn = port.TakeTurn();
             port.Purge();
             port.WriteString(request.text);
         }
+        lastSend = m_clock.Now();
+        if (attempt == 0)
+            firstSend = lastSend;
         std::string reply;
         const bool goOn = request.waits == ExchangeRequest::Waits::UntilEtx
-                              ? CollectUntilEtx(port, request, reply)
-                              : CollectAfterFixedWaits(port, request, reply);
+                              ? CollectUntilEtx(port, request, line.overdue, reply)
+                              : CollectAfterFixedWaits(port, request, line.overdue, reply);
+        // An attempt ended without an answer may still get one.
+        silence = silence || !goOn || reply.empty();
         if (!goOn)
-            return std::nullopt;
-        if (protocol::IsUsable(reply))
-            return reply;
+            break;
+        if (protocol::IsUsable(reply)) {
+            answer = std::move(reply);
+            break;
+        }
         if (request.onFailedAttempt && !request.onFailedAttempt(reply))
-            return std::nullopt;
+            break;
     }
-    return std::nullopt;
+    if (silence) {
+        const unsigned quietMs =
+            line.overdue.Overdue(request.text, firstSend, lastSend, request.waitMs, !answer);
+        if (request.quietAfterSilence)
+            line.quietUntil = m_clock.Now() + quietMs;
+    }
+    return answer;
 }
 
 void DirectExchange::DiscardPending(LinkPort& port) {
@@ -86,8 +121,22 @@ bool DirectExchange::Confirm(LinkPort& port, const ConfirmRequest& request) {
     }
 }
 
+bool DirectExchange::AwaitQuiet(LateAnswers& line, const ExchangeRequest& request) {
+    if (!line.quietUntil)
+        return true;
+    // What comes meanwhile goes with the purge before the send.
+    const auto left = static_cast<std::int32_t>(*line.quietUntil - m_clock.Now());
+    if (left > 0) {
+        FixedWait(static_cast<unsigned>(left), request.pumping);
+        if (request.mayGoOn && !request.mayGoOn())
+            return false;
+    }
+    line.quietUntil.reset();
+    return true;
+}
+
 bool DirectExchange::CollectUntilEtx(LinkPort& port, const ExchangeRequest& request,
-                                     std::string& reply) {
+                                     const OverdueAnswers& overdue, std::string& reply) {
     const std::uint32_t start = m_clock.Now();
     for (;;) {
         const std::uint32_t elapsed = m_clock.Now() - start;
@@ -96,9 +145,14 @@ bool DirectExchange::CollectUntilEtx(LinkPort& port, const ExchangeRequest& requ
         if (request.mayGoOn && !request.mayGoOn())
             return false;
         const size_t read = ReadInto(port, request.readLimit, reply);
-        // Time is up, the reply is whole, or the port woke without bytes (a device gone).
-        if (!input || read == 0 || reply.find(protocol::kEtx) != std::string::npos) {
-            // An earlier attempt's answer that came late may have been read with this one's.
+        // Time is up, or the port woke without bytes (a device gone).
+        const bool over = !input || read == 0;
+        if (!over && reply.find(protocol::kEtx) == std::string::npos)
+            continue;
+        DropLateAnswers(reply, overdue, request.text);
+        // A reply is whole, or none will be: an earlier attempt's answer that came late may
+        // have been read with this one's.
+        if (over || reply.find(protocol::kEtx) != std::string::npos) {
             reply = std::string(protocol::LastWholeReply(reply));
             return true;
         }
@@ -106,14 +160,16 @@ bool DirectExchange::CollectUntilEtx(LinkPort& port, const ExchangeRequest& requ
 }
 
 bool DirectExchange::CollectAfterFixedWaits(LinkPort& port, const ExchangeRequest& request,
-                                            std::string& reply) {
+                                            const OverdueAnswers& overdue, std::string& reply) {
     for (int made = 1;; ++made) {
         FixedWait(request.waitMs, request.pumping);
         if (request.mayGoOn && !request.mayGoOn())
             return false;
         const size_t read = ReadInto(port, request.readLimit, reply);
-        if (protocol::IsRefusal(reply) || read == 0 || made >= request.reads)
+        if (protocol::IsRefusal(reply) || read == 0 || made >= request.reads) {
+            DropLateAnswers(reply, overdue, request.text);
             return true;
+        }
     }
 }
 

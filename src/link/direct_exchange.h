@@ -6,10 +6,19 @@
 //
 // A reply either ends at its ETX, bounded by the exchange's time-out, or, where the protocol's
 // rules fix the waits, is read once after each whole wait.
+//
+// Late answers are kept apart as on the command queue (overdue_answers.h): once an exchange met
+// silence, its port's next exchange waits until the late answer could have come (purged with
+// the send), and a reply that names the field of a query so answered late, rather than its own
+// query's, is never taken.
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
+
+#include "link/overdue_answers.h"
 
 class LinkClock;
 class LinkPort;
@@ -39,6 +48,10 @@ struct ExchangeRequest {
     // Told of every attempt whose reply was empty or a refusal, with that reply: false ends
     // the exchange with nothing.
     std::function<bool(const std::string& reply)> onFailedAttempt;
+    // Whether the port's next exchange waits for this one's late answer after a silence. Not
+    // for a search's probe, which moves on to another rate or port: a meter that cannot be
+    // understood there has nothing to answer.
+    bool quietAfterSilence = true;
 
     // A command line (its CR LF added) whose reply ends at its ETX, within `timeoutMs`, sent
     // up to `attempts` times; the waits handle messages.
@@ -75,12 +88,23 @@ public:
     bool Confirm(LinkPort& port, const ConfirmRequest& request);
 
 private:
+    // What a port's line may still bring: late answers to the fields of earlier exchanges, and
+    // until when the line stays quiet for them.
+    struct LateAnswers {
+        OverdueAnswers overdue;
+        std::optional<std::uint32_t> quietUntil;
+    };
+
     // False when mayGoOn ended the exchange.
-    bool CollectUntilEtx(LinkPort& port, const ExchangeRequest& request, std::string& reply);
-    bool CollectAfterFixedWaits(LinkPort& port, const ExchangeRequest& request, std::string& reply);
+    bool AwaitQuiet(LateAnswers& line, const ExchangeRequest& request);
+    bool CollectUntilEtx(LinkPort& port, const ExchangeRequest& request,
+                         const OverdueAnswers& overdue, std::string& reply);
+    bool CollectAfterFixedWaits(LinkPort& port, const ExchangeRequest& request,
+                                const OverdueAnswers& overdue, std::string& reply);
     void FixedWait(unsigned ms, bool pumping);
 
     LinkReplyState& m_shared;
     LinkClock& m_clock;
     std::function<void(unsigned)> m_pumpingWait;
+    std::map<const LinkPort*, LateAnswers> m_lines;
 };

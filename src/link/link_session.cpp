@@ -258,11 +258,8 @@ void LinkSession::EndAwaitedCommand(bool givenUp) {
     const Sends sends = std::exchange(m_sends, {});
     if (!m_pCurrentCommand || sends.command != m_pCurrentCommand || sends.timedOut == 0)
         return;
-    m_overdue.Add(m_pCurrentCommand->GetText());
-    const unsigned timeout = ReplyTimeoutOf(*m_pCurrentCommand);
-    // Given up, its last send may still be answered after its time-out. Answered, the answer
-    // may be the first send's, and the later sends' answers then come as long after them.
-    KeepLineQuiet(givenUp ? timeout : sends.last - sends.first + timeout);
+    KeepLineQuiet(m_overdue.Overdue(m_pCurrentCommand->GetText(), sends.first, sends.last,
+                                    ReplyTimeoutOf(*m_pCurrentCommand), givenUp));
 }
 
 void LinkSession::KeepLineQuiet(unsigned ms) {

@@ -42,6 +42,7 @@ std::string RunIdentificationProbe(DirectExchange& exchange, LinkPort& port, uns
     ExchangeRequest request;
     request.waits = ExchangeRequest::Waits::Fixed;
     request.pumping = false;
+    request.quietAfterSilence = false;
     // What a monitoring meter still sends goes with the purge before the query.
     request.text = CommandLine(command_code::kMonitorOff);
     request.waitMs = kMonitorOffWait;

@@ -33,6 +33,12 @@ void OverdueAnswers::Add(std::string_view commandText) {
         m_echoes.insert(std::move(echo));
 }
 
+unsigned OverdueAnswers::Overdue(std::string_view commandText, std::uint32_t firstSend,
+                                 std::uint32_t lastSend, unsigned timeoutMs, bool givenUp) {
+    Add(commandText);
+    return givenUp ? timeoutMs : lastSend - firstSend + timeoutMs;
+}
+
 bool OverdueAnswers::IsLateAnswer(std::string_view reply, std::string_view awaitedText) const {
     const std::string echo = EchoOf(reply);
     if (echo.empty())

@@ -4,6 +4,7 @@
 // the settings and state families echoes the field it answers ("SET:INSTR_N:?" is answered
 // "SET:INSTR_NUMBER:A1"), which tells such a late answer from the reply awaited.
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <string_view>
@@ -16,6 +17,13 @@ std::string EchoOf(std::string_view text);
 class OverdueAnswers {
 public:
     void Add(std::string_view commandText);
+    // A command some of whose sends met their time-out (`timeoutMs`) ends: its field is noted as
+    // overdue, and the result is how long the line stays quiet from now for its late answers.
+    // Given up, its last send may still be answered after one more time-out; answered, the
+    // answer may be the first send's, and the later sends' answers then come as long after
+    // them, so the time its sends took and one time-out.
+    unsigned Overdue(std::string_view commandText, std::uint32_t firstSend, std::uint32_t lastSend,
+                     unsigned timeoutMs, bool givenUp);
     void Clear() { m_echoes.clear(); }
     // Whether `reply` answers an overdue command rather than the awaited one (`awaitedText`,
     // empty when none is): its echo names an overdue command's field, and more closely than

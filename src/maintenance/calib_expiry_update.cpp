@@ -74,14 +74,19 @@ bool CalibExpiryUpdate::ReadInstrument() {
     if (!port || !port->IsOpen())
         return Fail(kUnreadable);
     using namespace command_code;
-    const std::string modelKey = IdentityReplyKey(kModelQuery);
-    const auto model = Ask(*port, CommandText(kIdentificationProbe));
-    const auto serial = model ? Ask(*port, CommandText(kSerialNumberQuery)) : std::nullopt;
-    if (!model || !platform::Contains(*model, modelKey) || !serial)
+    // Each value only from a reply that carries its key: another query's answer is none.
+    const auto identity = [this, port](int query, int answeredAs) -> std::optional<std::string> {
+        const auto reply = Ask(*port, CommandText(query));
+        return reply ? verification::IdentityValue(*reply, IdentityReplyKey(answeredAs))
+                     : std::nullopt;
+    };
+    const auto model = identity(kIdentificationProbe, kModelQuery);
+    const auto serial = model ? identity(kSerialNumberQuery, kSerialNumberQuery) : std::nullopt;
+    if (!serial || serial->empty())
         return Fail(kUnreadable);
-    m_model = verification::IdentityValue(*model, modelKey);
-    m_serial = verification::IdentityValue(*serial, IdentityReplyKey(kSerialNumberQuery));
-    if (m_serial.empty() || !ReadFields(*port, false))
+    m_model = *model;
+    m_serial = *serial;
+    if (!ReadFields(*port, false))
         return Fail(kUnreadable);
     for (const FieldState& state : m_fields)
         m_host.WriteInstrLog(
@@ -132,18 +137,27 @@ bool CalibExpiryUpdate::LookUpNewValues() {
     const auto setup = ReadSetupIni(platform::JoinPath(m_host.ProgramDir(), kSetupIniFile));
     // A look-up that got no answer to go by ends the reading: a field kept or refused for
     // want of a date the server never gave would be an update that did not happen.
-    auto answered = [this](const char* certificate) {
+    auto serverFailure = [this](const char* certificate, const std::string& failure) {
+        return Fail(platform::Format("ATTENZIONE:\nErrore del server: certificato di taratura %s "
+                                     "%s non verificato:\n%s.",
+                                     certificate, m_serial.c_str(), failure.c_str()) +
+                    kNotDone);
+    };
+    auto answered = [&](const char* certificate) {
         if (m_web.LastPost().kind == web::PostOutcome::Kind::Busy)
             return Fail(platform::Format(
                 "ATTENZIONE:\nServer occupato: certificato di taratura %s %s non verificato.\n"
                 "Riprovare piu' tardi.\nAggiornamento data di scadenza non eseguito.",
                 certificate, m_serial.c_str()));
         if (const auto failure = LookUpFailure(m_web.LastPost()))
-            return Fail(platform::Format("ATTENZIONE:\nErrore del server: certificato di taratura "
-                                         "%s %s non verificato:\n%s.",
-                                         certificate, m_serial.c_str(), failure->c_str()) +
-                        kNotDone);
+            return serverFailure(certificate, *failure);
         return true;
+    };
+    // An answer that is neither a date nor the server's word for none is the server's fault,
+    // not a missing certificate.
+    auto notADate = [&](const char* certificate, const std::string& answer) {
+        return serverFailure(certificate,
+                             "il server ha risposto \"" + answer + "\", che non e' una data");
     };
     for (FieldState& state : m_fields) {
         switch (state.field->source) {
@@ -151,23 +165,30 @@ bool CalibExpiryUpdate::LookUpNewValues() {
                 const std::string answer = m_web.HttpFindCertifDate(m_serial);
                 if (!answered("dello strumento"))
                     return false;
-                const auto date = CertificateDate(answer);
                 // Without the meter's own certificate there is nothing to update.
-                if (!date)
+                if (platform::Trim(answer) == kCertificateNotFound)
                     return Fail(platform::Format(
                         "ATTENZIONE:\nCertificato di taratura dello strumento %s non trovato sul "
                         "server (%s).\nAggiornamento data di scadenza non eseguito.",
                         m_serial.c_str(), answer.c_str()));
+                const auto date = CertificateDate(answer);
+                if (!date)
+                    return notADate("dello strumento", answer);
                 state.fresh = *date;
                 break;
             }
             case FieldSource::CalibratorCertificate: {
+                const char* certificate = "del calibratore associato allo strumento";
                 const std::string answer = m_web.HttpFindCertifDateCalib(m_serial);
-                if (!answered("del calibratore associato allo strumento"))
+                if (!answered(certificate))
                     return false;
-                // A meter without an associated calibrator keeps what it holds: the server
-                // answered, and its answer carries no date.
-                state.fresh = CertificateDate(answer).value_or("");
+                // A meter without an associated calibrator keeps what it holds.
+                if (platform::Trim(answer) == kCertificateNotFound)
+                    break;
+                const auto date = CertificateDate(answer);
+                if (!date)
+                    return notADate(certificate, answer);
+                state.fresh = *date;
                 break;
             }
             case FieldSource::SetupIni:

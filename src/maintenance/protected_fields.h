@@ -43,6 +43,8 @@ std::optional<std::string> ValueProblem(const ProtectedField& field, const std::
 // A certificate look-up's answer as the date the meter keeps; nothing when the answer is no
 // date (not found, busy, no connection).
 std::optional<std::string> CertificateDate(const std::string& answer);
+// The server's answer when it holds no such certificate.
+inline constexpr const char* kCertificateNotFound = "NOT_FOUND";
 
 // The KEY=value lines of "setup.ini"; empty when there is no such file. Keys and values are
 // trimmed; lines without '=' are skipped.

@@ -55,16 +55,15 @@ public:
         m_exchange.Exchange(m_port, request);
     }
 
-    // The value the meter gave; nothing when it gave no usable reply, or (keyRequired) a reply
-    // that is not the query's.
-    std::optional<std::string> Ask(const IdentityQuery& query, bool keyRequired = false) {
-        const std::string key = IdentityReplyKey(query.answeredAs);
+    // The value the meter gave; nothing when it gave no usable reply, or a reply that is not
+    // the query's.
+    std::optional<std::string> Ask(const IdentityQuery& query) {
         const auto reply = m_exchange.Exchange(
             m_port,
             ExchangeRequest::Query(CommandText(query.command), kReplyWaitMs, kQueryAttempts));
-        if (!reply || (keyRequired && !platform::Contains(*reply, key)))
+        if (!reply)
             return std::nullopt;
-        return IdentityValue(*reply, key);
+        return IdentityValue(*reply, IdentityReplyKey(query.answeredAs));
     }
 
 private:
@@ -84,11 +83,11 @@ std::string Refusal(const std::string& model, const std::string& firmware) {
 
 }  // namespace
 
-std::string IdentityValue(const std::string& reply, const std::string& key) {
+std::optional<std::string> IdentityValue(const std::string& reply, const std::string& key) {
     const int at = platform::Find(reply, key);
-    const std::string value =
-        at < 0 ? reply : platform::Mid(reply, at + static_cast<int>(key.size()));
-    return protocol::CleanReply(value);
+    if (at < 0)
+        return std::nullopt;
+    return protocol::CleanReply(platform::Mid(reply, at + static_cast<int>(key.size())));
 }
 
 BOOL ConnectInstrumentUnderTest(BenchHost& host, const BenchTools& tools,
@@ -98,7 +97,7 @@ BOOL ConnectInstrumentUnderTest(BenchHost& host, const BenchTools& tools,
         return FALSE;
     Identifier identifier(tools.exchange, *port);
     identifier.Quiet();
-    const auto model = identifier.Ask(kModel, true);
+    const auto model = identifier.Ask(kModel);
     if (!model) {
         host.ClosePort(LinkSide::Target);
         return FALSE;
@@ -128,7 +127,7 @@ BOOL ConnectReferenceInstrument(BenchHost& host, const BenchTools& tools,
         return FALSE;
     Identifier identifier(tools.exchange, *port);
     identifier.Quiet();
-    const auto model = identifier.Ask(kModel, true);
+    const auto model = identifier.Ask(kModel);
     const auto firmware = model ? identifier.Ask(kFirmware) : std::nullopt;
     const auto serial = firmware ? identifier.Ask(kSerial) : std::nullopt;
     if (!serial || serial->empty()) {

@@ -29,7 +29,7 @@ BOOL ConnectReferenceInstrument(BenchHost& host, const BenchTools& tools,
                                 BenchInstruments& instruments);
 
 // The value in an identity reply: the text after `key`, without ETX bytes and blanks around
-// it; the whole reply, so cleaned, when it lacks the key.
-std::string IdentityValue(const std::string& reply, const std::string& key);
+// it; nothing when the reply lacks the key, as another query's answer does.
+std::optional<std::string> IdentityValue(const std::string& reply, const std::string& key);
 
 }  // namespace verification

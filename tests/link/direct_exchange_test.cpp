@@ -124,3 +124,64 @@ TEST_F(DirectExchangeTest, FixedWaitsAreKeptWholeAndAReplyInPiecesIsJoined) {
         port.Arrive("x", at);
     EXPECT_EQ(exchange.Exchange(port, FixedWaits("KEY:EXEC:80:frame\r\n", 5000, 4))->size(), 20u);
 }
+
+TEST_F(DirectExchangeTest, AfterAResendTheLineStaysQuietForTheLateAnswer) {
+    // The first answer comes late and stands for both sends; the second send's comes after it.
+    port.Expect("SET:INSTR_V:?", "SET:INSTR_VERSION:V1.05.02\x03", 1500)
+        .Expect("SET:INSTR_V:?", "SET:INSTR_VERSION:V1.05.02\x03", 800)
+        .Expect("SET:INSTR_N:?", "SET:INSTR_NUMBER:A1\x03", 10);
+    EXPECT_EQ(exchange.Exchange(port, ExchangeRequest::Query("SET:INSTR_V:?", 1000, 3)),
+              "SET:INSTR_VERSION:V1.05.02\x03");
+    // Quiet for as long as the sends took and one time-out, then purged.
+    EXPECT_EQ(exchange.Exchange(port, ExchangeRequest::Query("SET:INSTR_N:?", 1000, 3)),
+              "SET:INSTR_NUMBER:A1\x03");
+    EXPECT_EQ(port.Transcript(), (Lines{"0 >> SET:INSTR_V:?", "1000 >> SET:INSTR_V:?",
+                                        "1500 << SET:INSTR_VERSION:V1.05.02",
+                                        "3500 >> SET:INSTR_N:?", "3510 << SET:INSTR_NUMBER:A1"}));
+    EXPECT_EQ(pumpingWaits, std::vector<unsigned>{2000});
+
+    // Another port's line is not kept quiet by this one's.
+    FakePort other{clock};
+    other.Expect("SET:INSTR_N:?", "SET:INSTR_NUMBER:B2\x03", 10);
+    const std::uint32_t now = clock.Now();
+    // Silent: given up, and quiet for one time-out.
+    EXPECT_EQ(exchange.Exchange(port, ExchangeRequest::Query("SET:INSTR_V:?", 1000, 1)),
+              std::nullopt);
+    EXPECT_EQ(exchange.Exchange(other, ExchangeRequest::Query("SET:INSTR_N:?", 1000, 1)),
+              "SET:INSTR_NUMBER:B2\x03");
+    EXPECT_EQ(clock.Now(), now + 1010);
+}
+
+TEST_F(DirectExchangeTest, AnAnswerNamingAnOverdueFieldIsNeverTakenForAnotherQuery) {
+    // Given up, and answered only after the quiet, in the next query's time.
+    port.Expect("SET:INSTR_V:?", "SET:INSTR_VERSION:V1.05.02\x03", 2500)
+        .Expect("SET:INSTR_N:?", "SET:INSTR_NUMBER:A1\x03", 700);
+    EXPECT_EQ(exchange.Exchange(port, ExchangeRequest::Query("SET:INSTR_V:?", 1000, 1)),
+              std::nullopt);
+    EXPECT_EQ(exchange.Exchange(port, ExchangeRequest::Query("SET:INSTR_N:?", 1000, 1)),
+              "SET:INSTR_NUMBER:A1\x03");
+    EXPECT_EQ(clock.Now(), 2700u);
+
+    // Alone in its time, it leaves the query unanswered; its own field's query takes it.
+    port.Expect("STT:ACQ:?", "SET:INSTR_VERSION:V1.05.02\x03", 10)
+        .Expect("SET:INSTR_V:?", "SET:INSTR_VERSION:V1.05.02\x03", 10);
+    EXPECT_EQ(exchange.Exchange(port, ExchangeRequest::Query("STT:ACQ:?", 1000, 1)), std::nullopt);
+    EXPECT_EQ(exchange.Exchange(port, ExchangeRequest::Query("SET:INSTR_V:?", 1000, 1)),
+              "SET:INSTR_VERSION:V1.05.02\x03");
+}
+
+TEST_F(DirectExchangeTest, KeyFramesThatEchoNothingWaitOnlyForTheQuiet) {
+    // A silent frame, then one refused and sent again: only silence leaves a late answer.
+    port.Expect("KEY:EXEC:80:one", "0123\x03", 6000)
+        .Expect("KEY:EXEC:80:two", "\x15\x03", 10)
+        .Expect("KEY:EXEC:80:two", "4567\x03", 10);
+    EXPECT_EQ(exchange.Exchange(port, FixedWaits("KEY:EXEC:80:one\r\n", 5000, 1)), std::nullopt);
+    ExchangeRequest twice = FixedWaits("KEY:EXEC:80:two\r\n", 5000, 1);
+    twice.attempts = 2;
+    EXPECT_EQ(exchange.Exchange(port, twice), "4567\x03");
+    EXPECT_EQ(port.Transcript(),
+              (Lines{"0 >> KEY:EXEC:80:one", "10000 >> KEY:EXEC:80:two", "15000 << \x15",
+                     "15000 >> KEY:EXEC:80:two", "20000 << 4567"}));
+    EXPECT_EQ(exchange.Exchange(port, FixedWaits("KEY:EXEC:80:one\r\n", 5000, 1)), std::nullopt);
+    EXPECT_EQ(port.Transcript().back(), "20000 >> KEY:EXEC:80:one");
+}

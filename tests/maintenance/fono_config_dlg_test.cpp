@@ -305,6 +305,41 @@ TEST_F(FonoConfigDlgTest, AChangeCutShortIsRecordedWithItsTechnicianBeforeTheUpd
     EXPECT_TRUE(kept);
 }
 
+TEST_F(FonoConfigDlgTest, ALateProbeAnswerIsNotTakenForTheSerialNumber) {
+    // Both probes are answered after their time-out; the second answer would come while the
+    // serial number is asked, before the serial number's own. Slower, so that a busy machine
+    // keeps that order.
+    platform::ScopedClockSpeed slower{10.0};
+    meter.DelayNext("SET:INS:", 2500);
+    meter.DelayNext("SET:INS:", 1500);
+    meter.DelayNext("SET:INSTR_N", 1800);
+    Answer(IDOK);
+    op.ExpectBox(kDone);
+    dlg.Create();
+    EXPECT_EQ(dlg.Update().Serial(), "T7");
+    EXPECT_EQ(dlg.m_strResult, "OK");
+    EXPECT_EQ(MeterFields().at("CERT_DATE"), "2025/06/30");
+}
+
+TEST_F(FonoConfigDlgTest, ACertificateDateThatIsNoDateStopsTheUpdateAndIsNamed) {
+    // Only the server's "NOT_FOUND" means that the meter has no associated calibrator; the
+    // meter's own certificate is looked up first.
+    for (const auto& [table, certificate] :
+         {std::pair{"cert_dates_calib", "del calibratore associato allo strumento"},
+          std::pair{"cert_dates", "dello strumento"}}) {
+        stub.WriteState(table, "T7;ERRORE DATABASE\n");
+        op.ExpectBox(std::string("ATTENZIONE:\nErrore del server: certificato di taratura ") +
+                     certificate +
+                     " T7 non verificato:\nil server ha risposto \"ERRORE DATABASE\", che non "
+                     "e' una data.\nAggiornamento data di scadenza non eseguito.");
+        dlg.Create();
+        EXPECT_EQ(dlg.m_strResult, "-1");
+    }
+    EXPECT_EQ(host.unlocks, 0);
+    EXPECT_EQ(MeterFields().at("CALIB_CERT_DATE"), "2023/01/02");
+    EXPECT_FALSE(stub.ReadState("server_logs/calib_expiry_T7.txt"));
+}
+
 TEST(ProtectedFieldsTest, RepliesDatesAndSetupFile) {
     EXPECT_EQ(maintenance::ProtectedValue("SET:PROT:MAKER:A:B\x03", "MAKER"), "A:B");
     EXPECT_EQ(maintenance::ProtectedValue("SET:PROT:MAKERX:1", "MAKER"), std::nullopt);

@@ -62,6 +62,25 @@ TEST_F(BenchTest, MetersOfOtherModelsAndSilentMetersAreNotConnected) {
     EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, tools, instruments));
 }
 
+TEST_F(BenchTest, AFirmwareAnswerThatComesLateIsNotTakenForTheSerialNumber) {
+    // Both firmware queries are answered after their time-out; the second answer would come
+    // while the serial number is asked, before the serial number's own; slower, so that a busy
+    // machine keeps that order.
+    platform::ScopedClockSpeed slower{20.0};
+    targetMeter.DelayNext("SET:INSTR_V", 1600);
+    targetMeter.DelayNext("SET:INSTR_V", 1000);
+    targetMeter.DelayNext("SET:INSTR_N", 800);
+    EXPECT_TRUE(verification::ConnectInstrumentUnderTest(host, tools, instruments));
+    EXPECT_EQ(instruments.target.serial, kTargetSerial);
+    EXPECT_EQ(instruments.target.micModel, "MK250");
+
+    // A reply without its key gives no value, whatever it holds.
+    EXPECT_EQ(verification::IdentityValue("SET:INSTR_VERSION:2.05\x03", "SET:INSTR_NUMBER:"),
+              std::nullopt);
+    EXPECT_EQ(verification::IdentityValue(" SET:INSTR_NUMBER: T200 \x03", "SET:INSTR_NUMBER:"),
+              "T200");
+}
+
 TEST_F(BenchTest, KeysFromTheServerLetBothMetersBeRead) {
     ServeBothKeys();
     ASSERT_NO_FATAL_FAILURE(ConnectBoth());
