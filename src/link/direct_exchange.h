@@ -82,6 +82,9 @@ public:
     std::optional<std::string> Exchange(LinkPort& port, const ExchangeRequest& request);
     // Drops what waits on the port, and a reply half collected.
     void DiscardPending(LinkPort& port);
+    // The port was closed: no late answer of an earlier exchange can come through it, so its
+    // next exchange neither waits for one nor leaves out a reply that names its field.
+    void ForgetLine(const LinkPort& port) { m_lines.erase(&port); }
     // Rounds of: the command, a wait, the query, a wait, one read (the port purged after the
     // reads of the later rounds), until a read holds the expected text. The waits block.
     // Whether it came; the listener listens again only then.

@@ -51,6 +51,7 @@ int LinkSession::OpenLinkPort(LinkSide side, int comNumber) {
     SetLinkPort(side);
     // A fresh link answers the connect's probe first, past the listener.
     m_shared->receiveEnabled = FALSE;
+    m_direct.ForgetLine(Port());
     return Port().OpenFor(comNumber, this);
 }
 
@@ -60,10 +61,13 @@ int LinkSession::SetUpPort(LinkSide side, const PortSettings& settings) {
 
 void LinkSession::ClosePort(LinkSide side) {
     PortOf(side).Close();
+    m_direct.ForgetLine(PortOf(side));
 }
 
 void LinkSession::ClosePorts() {
     m_serial.CloseAll();
+    for (LinkSide side : {LinkSide::Target, LinkSide::Reference})
+        m_direct.ForgetLine(PortOf(side));
 }
 
 void LinkSession::PurgeLink() {
@@ -75,6 +79,7 @@ void LinkSession::Close() {
     HangUpModem();
     if (LinkPort& port = Port(); port.IsOpen())
         port.Close();
+    m_direct.ForgetLine(Port());
     DeleteAllCommands();
     // Nothing is awaited any more: a pending time-out has nothing to resend, no late answer
     // can come through a closed port, and the queue takes the next command when the link is

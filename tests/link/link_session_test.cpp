@@ -554,3 +554,25 @@ TEST_F(LinkSessionTest, AMeterSlowerThanTheTimeOutHasTheAnswerToTheResendDropped
     Elapse(15000);
     EXPECT_EQ(host.events, (Lines{"reply 123  94.0 dB", "reply 100 Title", "queue empty"}));
 }
+
+// A late answer can only come through the port that was open when its query went unanswered:
+// once the side's port is closed, its next exchange neither waits for one nor leaves one out.
+TEST(LinkSessionPorts, AClosedPortLeavesNoLateAnswerToWaitFor) {
+    testenv::TestOperator op;
+    ManualClock clock;
+    FakePort target{clock};
+    FakePort reference{clock};
+    RecordingHost host{clock};
+    LinkSession session{host, clock, target, reference};
+    const auto ask = [&](const char* query) {
+        return session.Exchange(session.PortOf(LinkSide::Target),
+                                ExchangeRequest::Query(query, 1000, 1));
+    };
+    target.Expect("SET:INSTR_V:?", "", 0).Expect("SET:INSTR_N:?", "SET:INSTR_NUMBER:A1\x03", 10);
+    ASSERT_EQ(ask("SET:INSTR_V:?"), std::nullopt);
+    session.ClosePort(LinkSide::Target);
+    target.OpenFor(4, nullptr);
+    EXPECT_EQ(ask("SET:INSTR_N:?"), "SET:INSTR_NUMBER:A1\x03");
+    EXPECT_EQ(target.Transcript(), (Lines{"0 >> SET:INSTR_V:?", "1000 >> SET:INSTR_N:?",
+                                          "1010 << SET:INSTR_NUMBER:A1"}));
+}
