@@ -65,13 +65,14 @@ std::string ServerDatabases::UpdateServerDatabases() {
     }
     Download(m_client.SrvPath() + "black_list.txt", kBlackListFile);
     m_client.Feedback().HidePleaseWait();
-    if (error.empty())
-        platform::AfxMessageBox("Aggiornamento database strumenti/tarature completato",
-                                MB_ICONINFORMATION);
-    else
+    if (!error.empty()) {
         platform::AfxMessageBox(
             "Aggiornamento database strumenti/tarature fallito.\n\nErr=" + error,
             MB_ICONEXCLAMATION);
+        return "-1";
+    }
+    platform::AfxMessageBox("Aggiornamento database strumenti/tarature completato",
+                            MB_ICONINFORMATION);
     return "";
 }
 
