@@ -368,7 +368,7 @@ std::string WebClient::HttpFindCertifAccredia(int mode, const std::string& certi
 std::string WebClient::HttpFindCertifDate(const std::string& serial) {
     return PostWithBusyRetry({kFindCertifDateScript,
                               {{"user", kFormUser}, {"instr_sn", serial, CleanUp::Ampersand}},
-                              "CERT_DATE=",
+                              kCertDateKey,
                               "HTTP_find_certif_date - " + serial});
 }
 
@@ -379,7 +379,7 @@ std::string WebClient::HttpFindCertifDateCalib(const std::string& serial) {
     }
     return PostWithBusyRetry({kFindCertifDateCalibScript,
                               {{"user", kFormUser}, {"instr_sn", serial, CleanUp::Ampersand}},
-                              "CERT_DATE=",
+                              kCertDateKey,
                               "HTTP_find_certif_date_calib - " + serial});
 }
 
