@@ -151,7 +151,9 @@ void CKX9MonitorApp::ApplyStartupSettings(const platform::DateTime& now) {
         m_nDisplayAudioSetting = 0;
     if (!refreshDue || !IsInternetChecked())
         return;
-    m_pStartupHost->UpdateServerDatabases();
+    // A refresh that failed is not done: the next start tries again.
+    if (!m_pStartupHost->UpdateServerDatabases())
+        return;
     const std::string content =
         FormatStartupSettings(platform::DateTime::Now(), m_nDisplayAudioSetting != 0);
     if (!platform::WriteFileAtomic(settingsPath, content))

@@ -10,7 +10,7 @@ public:
 
     void CheckInternetConnection() override { m_databases.CheckInternetConnection(); }
     bool IsInternetChecked() const override { return m_databases.m_bCheckInternet != 0; }
-    void UpdateServerDatabases() override { m_databases.UpdateServerDatabases(); }
+    bool UpdateServerDatabases() override { return m_databases.UpdateServerDatabases() != "-1"; }
 
 private:
     web::ServerDatabases& m_databases;

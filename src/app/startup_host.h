@@ -8,5 +8,6 @@ public:
     virtual void CheckInternetConnection() = 0;
     // Whether the last internet check found the server reachable.
     virtual bool IsInternetChecked() const = 0;
-    virtual void UpdateServerDatabases() = 0;
+    // True when the corrections table and the technician database both arrived.
+    virtual bool UpdateServerDatabases() = 0;
 };

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "verification/instrument_connection.h"
+#include "web/service_paths.h"
 #include "web/web_client.h"
 
 namespace maintenance {
@@ -25,20 +26,6 @@ constexpr const char* kNotDone = "\nAggiornamento data di scadenza non eseguito.
 constexpr const char* kConfirmed = "1";
 // How the server's record of a change cut short ends.
 constexpr const char* kCompletedAfterInterruption = "COMPLETATA DOPO INTERRUZIONE";
-
-// Why a certificate look-up has no answer to go by; nothing when the server answered.
-std::optional<std::string> LookUpFailure(const web::PostOutcome& outcome) {
-    switch (outcome.kind) {
-        case web::PostOutcome::Kind::KeyLine:
-        case web::PostOutcome::Kind::Busy:
-            return std::nullopt;
-        case web::PostOutcome::Kind::NoKeyLine:
-            return std::string("la risposta del server non contiene CERT_DATE=");
-        case web::PostOutcome::Kind::Failed:
-            break;
-    }
-    return outcome.failure;
-}
 
 }  // namespace
 
@@ -149,7 +136,7 @@ bool CalibExpiryUpdate::LookUpNewValues() {
                 "ATTENZIONE:\nServer occupato: certificato di taratura %s %s non verificato.\n"
                 "Riprovare piu' tardi.\nAggiornamento data di scadenza non eseguito.",
                 certificate, m_serial.c_str()));
-        if (const auto failure = LookUpFailure(m_web.LastPost()))
+        if (const auto failure = web::PostFailure(m_web.LastPost(), web::kCertDateKey))
             return serverFailure(certificate, *failure);
         return true;
     };

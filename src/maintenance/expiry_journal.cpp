@@ -13,6 +13,8 @@ namespace {
 constexpr const char* kSerialKey = "SN";
 constexpr const char* kTechnicianKey = "TECNICO";
 constexpr const char* kFieldKey = "CAMPO";  // name;before;after
+// A record takes a few hundred bytes; a file this large is no record of changes under way.
+constexpr size_t kMaxJournalBytes = 1024 * 1024;
 
 // Values come from the meter and from "setup.ini": whatever they hold stays in its place.
 std::string Escape(const std::string& value) {
@@ -71,6 +73,11 @@ bool ReadLine(const std::string& line, std::vector<PendingChange>& changes) {
     return false;
 }
 
+std::string TooLarge() {
+    return platform::Format("troppo grande (oltre %zu byte) per un registro delle modifiche",
+                            kMaxJournalBytes);
+}
+
 std::string FormatJournal(const std::vector<PendingChange>& changes) {
     std::string text;
     for (const PendingChange& change : changes) {
@@ -109,9 +116,13 @@ std::optional<std::vector<PendingChange>> ExpiryJournal::ReadAll() {
     if (!platform::FileExists(m_path))
         return std::vector<PendingChange>{};
     errno = 0;
-    const std::optional<std::string> text = platform::ReadWholeFile(m_path);
+    const std::optional<std::string> text = platform::ReadFileHead(m_path, kMaxJournalBytes + 1);
     if (!text) {
         m_problem = m_path + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    if (text->size() > kMaxJournalBytes) {
+        m_problem = m_path + ": " + TooLarge();
         return std::nullopt;
     }
     std::string problem;
@@ -122,10 +133,15 @@ std::optional<std::vector<PendingChange>> ExpiryJournal::ReadAll() {
 }
 
 bool ExpiryJournal::WriteAll(const std::vector<PendingChange>& changes) {
-    const bool written = changes.empty()
-                             ? !platform::FileExists(m_path) || platform::RemoveFile(m_path)
-                             : platform::WriteFileAtomic(m_path, FormatJournal(changes),
-                                                         platform::FileAccess::OwnerOnly);
+    const std::string text = FormatJournal(changes);
+    // What could not be read back is not kept.
+    if (text.size() > kMaxJournalBytes) {
+        m_problem = m_path + ": " + TooLarge();
+        return false;
+    }
+    const bool written =
+        changes.empty() ? !platform::FileExists(m_path) || platform::RemoveFile(m_path)
+                        : platform::WriteFileAtomic(m_path, text, platform::FileAccess::OwnerOnly);
     if (!written)
         m_problem = m_path + ": " + std::strerror(errno);
     return written;

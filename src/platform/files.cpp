@@ -58,13 +58,18 @@ bool MakeDirectories(const std::string& path) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
+    return ReadFileHead(path, std::string::npos);
+}
+
+std::optional<std::string> ReadFileHead(const std::string& path, size_t maxBytes) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         return std::nullopt;
     std::string content;
     char buffer[65536];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    while (content.size() < maxBytes &&
+           (n = std::fread(buffer, 1, std::min(sizeof buffer, maxBytes - content.size()), f)) > 0)
         content.append(buffer, n);
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);

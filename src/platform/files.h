@@ -22,6 +22,9 @@ bool FileExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 bool MakeDirectories(const std::string& path);
 std::optional<std::string> ReadWholeFile(const std::string& path);
+// At most the first `maxBytes` bytes of the file, so that a huge file is never read whole;
+// nothing when it cannot be read (errno says why).
+std::optional<std::string> ReadFileHead(const std::string& path, size_t maxBytes);
 // Who may read a file the program writes.
 enum class FileAccess {
     Shared,     // the mode of the file being replaced; 0644 for a new one

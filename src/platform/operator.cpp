@@ -1,13 +1,25 @@
 #include "platform/operator.h"
 
+#include <cstdio>
+
 #include "platform/event_loop.h"
 #include "platform/screen_operator.h"
+#include "platform/text.h"
 
 namespace platform {
 
 namespace {
 Operator* g_operator = nullptr;
+
+// A box's text as one line of standard error.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (const std::string& part : Split(text, '\n'))
+        if (const std::string piece = Trim(part); !piece.empty())
+            line += (line.empty() ? "" : " ") + piece;
+    return line;
 }
+}  // namespace
 
 Operator& CurrentOperator() {
     static ScreenOperator screen;
@@ -32,8 +44,12 @@ int DismissedResult(unsigned type) {
 }
 
 int MessageBox(const std::string& text, const std::string& caption, unsigned type) {
-    if (EventLoop::QuitPending())
+    if (EventLoop::QuitPending()) {
+        // Nobody will see it: a failure met while the program ends is still said somewhere.
+        std::fprintf(stderr, "kx9monitor: not shown, the program is ending: %s\n",
+                     OneLine(text).c_str());
         return DismissedResult(type);
+    }
     return CurrentOperator().MessageBox(text, caption, type);
 }
 

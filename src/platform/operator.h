@@ -3,7 +3,8 @@
 // the current Operator. On screen it is Qt; in tests and unattended runs a script answers.
 //
 // While a quit is pending, boxes and dialogs return at once (Cancel, No, or OK for a box that
-// has only OK), as they do on Windows when the quit message is already in the queue.
+// has only OK), as they do on Windows when the quit message is already in the queue; a box's
+// text then goes to standard error.
 
 #include <optional>
 #include <string>

@@ -30,7 +30,7 @@ void InstrumentBooking::OnBookInstruments() {
         m_databases.CheckInternetConnection();
     if (client.DownloadHttpFile(client.SrvPath() + kCorrectionsTablePath,
                                 m_databases.LocalPath(kCorrectionsTableFile), true) == "-1") {
-        platform::AfxMessageBox("Connessione Internet assente.\nOperazione non disponibile.");
+        m_databases.ShowOperationUnavailable();
         return;
     }
 

@@ -2,6 +2,20 @@
 
 #include "platform/text.h"
 #include "web/registration_form.h"
+#include "web/service_paths.h"
+
+namespace {
+// What keeps a registered user out: the server's word, or why no word came.
+std::string LoginRefusal(const web::WebClient& client) {
+    if (client.LastPost().kind == web::PostOutcome::Kind::Busy)
+        return "ATTENZIONE:\nServer occupato: nome utente e password non verificati.\nRiprovare "
+               "piu' tardi.";
+    if (const auto failure = web::PostFailure(client.LastPost(), web::kResultKey))
+        return "ATTENZIONE:\nServer non raggiungibile: nome utente e password non verificati:\n" +
+               *failure + "." + client.SettingsNote();
+    return "Nome utente o password errati";
+}
+}  // namespace
 
 bool CSetHystogramRange::OnOK() {
     if (m_bAuthorised) {
@@ -14,7 +28,7 @@ bool CSetHystogramRange::OnOK() {
         return true;
     }
     if (m_account.Client().HttpFindAcrediaUser(m_strCode, m_strPassword, 0) != "OK") {
-        platform::AfxMessageBox("Nome utente o password errati", MB_ICONSTOP);
+        platform::AfxMessageBox(LoginRefusal(m_account.Client()), MB_ICONSTOP);
         return false;
     }
     return true;

@@ -19,12 +19,14 @@ std::string ServerDatabases::LocalPath(const std::string& name) const {
 }
 
 std::string ServerDatabases::DownloadError() const {
-    std::string text = m_client.HttpError();
     // A broken settings file is the likelier cause of a failure than the network: the box says
     // which file and what is wrong with it.
-    if (!m_client.SettingsProblem().empty())
-        text += "\n\nImpostazioni del servizio web non valide:\n" + m_client.SettingsProblem();
-    return text;
+    return m_client.HttpError() + m_client.SettingsNote();
+}
+
+void ServerDatabases::ShowOperationUnavailable() const {
+    platform::AfxMessageBox("Connessione Internet assente.\nOperazione non disponibile.\n\nErr=" +
+                            DownloadError());
 }
 
 std::string ServerDatabases::Download(const std::string& remotePath, const char* localName) {
@@ -63,13 +65,14 @@ std::string ServerDatabases::UpdateServerDatabases() {
     }
     Download(m_client.SrvPath() + "black_list.txt", kBlackListFile);
     m_client.Feedback().HidePleaseWait();
-    if (error.empty())
-        platform::AfxMessageBox("Aggiornamento database strumenti/tarature completato",
-                                MB_ICONINFORMATION);
-    else
+    if (!error.empty()) {
         platform::AfxMessageBox(
             "Aggiornamento database strumenti/tarature fallito.\n\nErr=" + error,
             MB_ICONEXCLAMATION);
+        return "-1";
+    }
+    platform::AfxMessageBox("Aggiornamento database strumenti/tarature completato",
+                            MB_ICONINFORMATION);
     return "";
 }
 
@@ -77,8 +80,7 @@ void ServerDatabases::OnUpdateDatabases() {
     m_client.Feedback().ShowPleaseWait(kConnectingText);
     if (Download(m_client.SrvPath() + kCorrectionsTablePath, kCorrectionsTableFile) == "-1") {
         m_client.Feedback().HidePleaseWait();
-        platform::AfxMessageBox(
-            "Connessione Internet assente.\nOperazione non disponibile.\n\nErr=" + DownloadError());
+        ShowOperationUnavailable();
         return;
     }
     UpdateServerDatabases();

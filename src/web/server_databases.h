@@ -26,8 +26,12 @@ public:
     // is reported to the operator.
     BOOL CheckInternetConnection();
     // Downloads the corrections table, the technician database and the black list, and tells
-    // the operator how it went. Always returns the empty string.
+    // the operator how it went. "-1" when the table or the database did not arrive, else the
+    // empty string.
     std::string UpdateServerDatabases();
+    // The box of a command that found no server to work with, saying why: the last download's
+    // error and what is wrong with the settings file.
+    void ShowOperationUnavailable() const;
     // Menu command "Aggiornamento database strumenti / utenti".
     void OnUpdateDatabases();
     // Refreshes the black list (the old copy serves when the server cannot be reached) and

@@ -24,6 +24,9 @@ inline constexpr const char* kFindCertifDateScript = "HTTP_find_certif_date.php"
 inline constexpr const char* kFindCertifDateCalibScript = "HTTP_find_certif_date_calib.php";
 inline constexpr const char* kFindMicSubstDateScript = "HTTP_find_mic_sobst_date.php";
 inline constexpr const char* kGetTimeScript = "get_time.php";
+// The reply keys of the scripts that answer with a result line and of the certificate dates.
+inline constexpr const char* kResultKey = "RESULT=";
+inline constexpr const char* kCertDateKey = "CERT_DATE=";
 // Multipart uploads.
 inline constexpr const char* kUploadReportScript = "upload_spectr_3band_2018_quater.php";
 inline constexpr const char* kUploadLogScript = "upload_log_file.php";

@@ -186,6 +186,25 @@ HttpReply WebClient::Post(const std::string& script, const std::vector<std::stri
     return PerformHttp(request, deadline.ForExchange());
 }
 
+std::string WebClient::SettingsNote() const {
+    if (m_strSettingsProblem.empty())
+        return {};
+    return "\n\nImpostazioni del servizio web non valide:\n" + m_strSettingsProblem;
+}
+
+std::optional<std::string> PostFailure(const PostOutcome& outcome, const std::string& replyKey) {
+    switch (outcome.kind) {
+        case PostOutcome::Kind::KeyLine:
+        case PostOutcome::Kind::Busy:
+            return std::nullopt;
+        case PostOutcome::Kind::NoKeyLine:
+            return "la risposta del server non contiene " + replyKey;
+        case PostOutcome::Kind::Failed:
+            break;
+    }
+    return outcome.failure;
+}
+
 std::string WebClient::FailureOf(const HttpReply& reply, std::size_t maxReplyBytes) const {
     using TimeLimit = HttpReply::TimeLimit;
     switch (reply.timeLimit) {
@@ -306,7 +325,7 @@ std::string WebClient::HttpSendMail(const std::string& destAddress, const std::s
                                {"mail_subj", subject, CleanUp::Nine},
                                {"mail_txt", text, CleanUp::Nine},
                                {"dest_addr_mail", destAddress, CleanUp::None}},
-                              "RESULT=",
+                              kResultKey,
                               "HTTP_send_mail_to_corvanex"});
 }
 
@@ -317,7 +336,7 @@ std::string WebClient::HttpFindAcrediaUser(const std::string& technicianCode,
                                {"user_id", technicianCode, CleanUp::Ampersand},
                                {"user_psw", password, CleanUp::Ampersand, true},
                                {"send_user_mail", sendMail ? "1" : "0"}},
-                              "RESULT=",
+                              kResultKey,
                               "HTTP_find_acredia_user"});
 }
 
@@ -329,7 +348,7 @@ std::string WebClient::HttpAddAcrediaUser(const std::string& technicianCode,
                                {"user_id", technicianCode, CleanUp::Nine},
                                {"user_psw", password, CleanUp::Nine, true},
                                {"user_mail", mailAddress, CleanUp::Nine}},
-                              "RESULT=",
+                              kResultKey,
                               "HTTP_add_acredia_user"});
 }
 
@@ -342,14 +361,14 @@ std::string WebClient::HttpFindCertifAccredia(int mode, const std::string& certi
                               {{"user", kFormUser},
                                {"cert_num", certificateNumber, CleanUp::Ampersand},
                                {"mode", platform::Format("%d", mode)}},
-                              "RESULT=",
+                              kResultKey,
                               "HTTP_find_certif_ACCREDIA - " + certificateNumber});
 }
 
 std::string WebClient::HttpFindCertifDate(const std::string& serial) {
     return PostWithBusyRetry({kFindCertifDateScript,
                               {{"user", kFormUser}, {"instr_sn", serial, CleanUp::Ampersand}},
-                              "CERT_DATE=",
+                              kCertDateKey,
                               "HTTP_find_certif_date - " + serial});
 }
 
@@ -360,7 +379,7 @@ std::string WebClient::HttpFindCertifDateCalib(const std::string& serial) {
     }
     return PostWithBusyRetry({kFindCertifDateCalibScript,
                               {{"user", kFormUser}, {"instr_sn", serial, CleanUp::Ampersand}},
-                              "CERT_DATE=",
+                              kCertDateKey,
                               "HTTP_find_certif_date_calib - " + serial});
 }
 

@@ -46,6 +46,10 @@ struct PostOutcome {
     std::string failure;
 };
 
+// Why a post that was not busy brought no answer to go by, in words for the operator; nothing
+// when a reply line carried its key.
+std::optional<std::string> PostFailure(const PostOutcome& outcome, const std::string& replyKey);
+
 class WebClient {
 public:
     using LogWriter = std::function<void(const std::string& text)>;
@@ -60,6 +64,9 @@ public:
     const std::string& PostPort() const { return m_strPostPort; }
     // What is wrong with the settings file the endpoint came from; empty when nothing is.
     const std::string& SettingsProblem() const { return m_strSettingsProblem; }
+    // The same as a paragraph of its own for the box of a failure, which it may explain; empty
+    // when nothing is wrong.
+    std::string SettingsNote() const;
     // SRVPATH: the base path every remote path starts with.
     const std::string& SrvPath() const { return m_strSrvPath; }
     void SetSrvPath(const std::string& path) { m_strSrvPath = path; }

@@ -18,7 +18,10 @@ public:
         checked = internet;
     }
     bool IsInternetChecked() const override { return checked; }
-    void UpdateServerDatabases() override { ++updates; }
+    bool UpdateServerDatabases() override {
+        ++updates;
+        return true;
+    }
 
     bool internet = true;
     bool checked = false;

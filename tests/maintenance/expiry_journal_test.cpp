@@ -3,6 +3,7 @@
 
 #include "maintenance/expiry_journal.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "support/test_env.h"
 
 namespace {
@@ -37,6 +38,34 @@ TEST(ExpiryJournalTest, EachMetersRecordComesBackAsKeptAndAFileOfNoWholeRecordsI
         EXPECT_FALSE(journal.Keep(change));
         EXPECT_EQ(folder.Read("pending.txt"), text);
     }
+}
+
+TEST(ExpiryJournalTest, AFilePastTheBoundIsRefusedByNameAndNoRecordGrowsOnePastIt) {
+    testenv::ScratchFolder folder;
+    ExpiryJournal journal(folder.File("pending.txt"));
+    constexpr size_t kBound = 1024 * 1024;
+    // Whole records, up to the bound.
+    std::string records;
+    for (int meter = 0;; ++meter) {
+        const std::string record =
+            platform::Format("SN=M%06d\nTECNICO=1\nCAMPO=MAKER;a;b\n", meter);
+        if (records.size() + record.size() > kBound)
+            break;
+        records += record;
+    }
+    folder.Write("pending.txt", records);
+    const std::string tooLarge =
+        journal.Path() + ": troppo grande (oltre 1048576 byte) per un registro delle modifiche";
+    EXPECT_FALSE(journal.Keep({"T7", "654321", {{"CERT_DATE", "2023/01/01", "2025/06/30"}}}));
+    EXPECT_EQ(journal.Problem(), tooLarge);
+    // Compared whole: a failure's report of two megabyte-long texts would take minutes.
+    EXPECT_TRUE(folder.Read("pending.txt") == records);
+
+    folder.Write("pending.txt", records + records);
+    std::optional<PendingChange> found;
+    EXPECT_FALSE(journal.Find("M000001", found));
+    EXPECT_EQ(journal.Problem(), tooLarge);
+    EXPECT_FALSE(journal.Remove("M000001"));
 }
 
 }  // namespace

@@ -249,6 +249,18 @@ TEST_F(FonoConfigDlgTest, AChangeTheServerDidNotRecordIsStillTheMetersNewState) 
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
+TEST_F(FonoConfigDlgTest, ARecordOfChangesTooLargeToReadEndsTheReadingBeforeAnyWrite) {
+    const std::string path = folder.File("calib_expiry_pending.txt");
+    folder.Write("calib_expiry_pending.txt", std::string(3 * 1024 * 1024, 'x'));
+    op.ExpectBox("ATTENZIONE:\nRegistro delle modifiche in corso illeggibile:\n" + path +
+                 ": troppo grande (oltre 1048576 byte) per un registro delle modifiche\n"
+                 "Aggiornamento data di scadenza non eseguito.");
+    dlg.Create();
+    EXPECT_EQ(dlg.m_strResult, "-1");
+    EXPECT_EQ(host.unlocks, 0);
+    EXPECT_EQ(MeterFields().at("CERT_DATE"), "2023/01/01");
+}
+
 TEST_F(FonoConfigDlgTest, ALookUpWithoutAnAnswerStopsBeforeAnyWriteAndNamesTheServersFailure) {
     // The calibrator's look-up: an error status, a reply without its line.
     for (const char* fault : {"status 500", "nokey"}) {

@@ -50,15 +50,21 @@ TEST(Operator, UnexpectedBoxOrUnmetExpectationFailsTheTest) {
                             "never shown: box: never");
 }
 
-TEST(Operator, PendingQuitDismissesBoxesAndDialogsWithoutAsking) {
+TEST(Operator, PendingQuitDismissesBoxesAndDialogsWithoutAskingButSaysWhatTheBoxesHeld) {
     ScriptedOperator op;  // any question would be unexpected
     ScopedOperator scoped(op);
     EventLoop::RequestQuit(0);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(AfxMessageBox("Confirm Exit ?", MB_YESNO), IDNO);
     EXPECT_EQ(AfxMessageBox("?", MB_OKCANCEL), IDCANCEL);
-    EXPECT_EQ(AfxMessageBox("info", MB_OK), IDOK);
+    EXPECT_EQ(AfxMessageBox("Aggiornamento fallito.\n\nErr=Status Code:404\n", MB_OK), IDOK);
     FakeDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "kx9monitor: not shown, the program is ending: Confirm Exit ?\n"
+              "kx9monitor: not shown, the program is ending: ?\n"
+              "kx9monitor: not shown, the program is ending: Aggiornamento fallito. "
+              "Err=Status Code:404\n");
     EventLoop::ClearQuit();
     EXPECT_TRUE(op.Shown().empty());
 }

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "web/booking_form.h"
 #include "web/instrument_booking.h"
+#include "web/server_endpoint.h"
 
 namespace {
 const std::string kSaved =
@@ -107,8 +108,15 @@ TEST_F(BookingTest, WithoutInternetTheFormNeverOpens) {
     op.ExpectBox("Connessione Internet assente.\nOperazione non disponibile.");
     booking.OnBookInstruments();
     EXPECT_EQ(databases.m_bCheckInternet, 0);
-    // Once the check has failed, the next command goes straight to the probe.
-    op.ExpectBox("Connessione Internet assente.\nOperazione non disponibile.");
+    // Once the check has failed, the next command goes straight to the probe; its box says why,
+    // a broken settings file included.
+    PointProgramAt(folder, stub);
+    folder.Write("webservice.ini", "SERVER_HOST=" + stub.Host() + "\r\n");
+    client.SetEndpoint(web::LoadServerEndpoint(folder.Path()));
+    op.ExpectBox(
+        "Connessione Internet assente.\nOperazione non disponibile.\n\nErr=Failed to retrieve a "
+        "HTTP status, Status Code:500\n\n\nImpostazioni del servizio web non valide:\n" +
+        folder.File("webservice.ini") + ": mancano DOWNLOAD_USER e DOWNLOAD_PASSWORD");
     booking.OnBookInstruments();
     EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), "2026/12/01 08:00:00\nA4;1;2;3\n");
 }

@@ -2,6 +2,7 @@
 #include "app/server_startup_host.h"
 #include "databases_test_env.h"
 #include "platform/date_time.h"
+#include "platform/event_loop.h"
 #include "platform/files.h"
 #include "web/black_list.h"
 #include "web/firmware_versions.h"
@@ -167,4 +168,29 @@ TEST_F(DatabasesTest, StartupCheckSixteenDaysAfterTheLastRefreshFetchesAndRecord
     EXPECT_EQ(databases.m_bInternetAvailable, 1);
     // The internet check, then the three files.
     EXPECT_EQ(stub.Requests().size(), 4u);
+}
+
+// At start-up the quit is already posted: nobody sees the boxes, and a refresh that failed is
+// neither recorded as done nor silent.
+TEST_F(DatabasesTest, AFailedStartupRefreshKeepsItsTimeDueAndIsSaidOnStandardError) {
+    platform::Clock::SetFixedNow(platform::DateTime::FromParts(2026, 12, 6, 10, 0, 0).Seconds());
+    ServerStartupHost host{databases};
+    CKX9MonitorApp app;
+    app.SetStartupHost(&host);
+    stub.ServeFile(Url("corrections//corrections_table.txt"), "REF1;0.1\n");
+    const std::string settings = "LAST_UPDATE:2026/11/20 10:00:00\r\nDISPLAY_AUDIO_SETTING=0\r\n";
+    folder.Write("QS4060KRTN_VP.ini", settings);
+    platform::EventLoop::RequestQuit(0);
+    testing::internal::CaptureStderr();
+    app.StartupUpdateCheck();
+    const std::string said = testing::internal::GetCapturedStderr();
+    platform::EventLoop::ClearQuit();
+    platform::Clock::SetFixedNow(std::nullopt);
+    EXPECT_EQ(folder.Read("QS4060KRTN_VP.ini"), settings);
+    EXPECT_EQ(app.m_nDisplayAudioSetting, 0);
+    EXPECT_NE(said.find("Aggiornamento database strumenti/tarature fallito. Err=Failed to "
+                        "retrieve a HTTP status, Status Code:404"),
+              std::string::npos)
+        << said;
+    EXPECT_TRUE(op.Shown().empty());
 }

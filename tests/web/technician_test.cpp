@@ -4,6 +4,7 @@
 #include "web/laboratory_choice_form.h"
 #include "web/login_form.h"
 #include "web/registration_form.h"
+#include "web/server_endpoint.h"
 #include "web/technician_database.h"
 
 namespace {
@@ -176,6 +177,41 @@ TEST_F(TechnicianTest, RegisteredUserLogsInWithThePasswordTheServerKnowsOrHasItM
     login.m_strCode = "222222";
     op.ExpectBox("Password inviata all'indirizzo t@lab.invalid");
     login.OnForgotPassword();
+}
+
+TEST_F(TechnicianTest, ALoginTheServerNeverAnsweredSaysWhyAndBlamesNoPassword) {
+    CSetHystogramRange login(account);
+    login.m_strCode = "222222";
+    const std::string unreachable =
+        "ATTENZIONE:\nServer non raggiungibile: nome utente e password non verificati:\n";
+    stub.WriteState("faults", "find_acredia_user.php status 500\n");
+    op.ExpectBox(unreachable + "il server ha risposto con lo stato HTTP 500.");
+    EXPECT_FALSE(login.OnOK());
+    stub.WriteState("faults", "find_acredia_user.php busy 5\n");
+    op.ExpectBox("ATTENZIONE:\nServer occupato: nome utente e password non verificati.");
+    EXPECT_FALSE(login.OnOK());
+
+    RefusingPort refusing;
+    client.SetEndpoint({stub.Host(), stub.PortText(), "tecnico", "segreto", refusing.PortText()});
+    op.ExpectBox(unreachable + "nessuna risposta dal server (");
+    EXPECT_FALSE(login.OnOK());
+
+    // A POST_PORT that is no port leaves the posts at the protocol's own: the box names the file.
+    for (const std::string port : {"0", "99999", "abc", ""}) {
+        SCOPED_TRACE(port);
+        folder.Write("webservice.ini", "SERVER_HOST=" + stub.Host() +
+                                           "\r\nDOWNLOAD_USER=tecnico\r\nDOWNLOAD_PASSWORD=segreto"
+                                           "\r\nPOST_PORT=" +
+                                           port + "\r\n");
+        client.SetEndpoint(web::LoadServerEndpoint(folder.Path()));
+        op.ExpectBox(unreachable);
+        EXPECT_FALSE(login.OnOK());
+        EXPECT_TRUE(platform::EndsWith(
+            op.Shown().back(), "\n\nImpostazioni del servizio web non valide:\n" +
+                                   folder.File("webservice.ini") +
+                                   ": POST_PORT non e' un numero di porta (\"" + port + "\")"))
+            << op.Shown().back();
+    }
 }
 
 TEST_F(TechnicianTest, NewUserRegistersAndThenLogsIn) {
