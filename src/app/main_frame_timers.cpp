@@ -109,7 +109,7 @@ void CMainFrame::OnRecordingBlinkTimer() {
 
 void CMainFrame::OnStatusPollTimer() {
     Ui().EmptyInstrStatusText();
-    for (int code : {100, 17, 11, 109})
+    for (int code : kStatusQueries)
         SendCommand(code, "", "");
 }
 

@@ -2,6 +2,8 @@
 // Names for the command codes that the program's logic singles out. The command table holds
 // every code with its text; these are the ones other code compares with or sends by name.
 
+#include <array>
+
 namespace command_code {
 
 constexpr int kModelQuery = 0;
@@ -75,5 +77,11 @@ constexpr int kRecordOn = 208;
 constexpr int kIdentificationProbe = 209;
 constexpr int kProtectedFieldQuery = 210;
 constexpr int kProtectedFieldWrite = 211;
+
+// What the instrument status window shows, asked in this order: the screen, the auto power-off,
+// the acquisition state and the recording state, whose reply fills the window. The status poll,
+// the window's Refresh, the identification chain and a datalogging start or stop ask them all.
+inline constexpr std::array<int, 4> kStatusQueries = {kDisplayQuery, kAutoPowerOffQuery,
+                                                      kAcquisitionQuery, kRecordingQuery};
 
 }  // namespace command_code

@@ -2,53 +2,13 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <map>
-#include <memory>
-#include <string>
 #include <tuple>
 
-namespace {
+#include "link/command_table_builder.h"
 
 using Arg = CommandArgument;
 
-// The settings are read with "SET:<key>:?" and written with "SET:<key>:%s"; texts are kept
-// alive here so that CommandRow can point at them.
-class TableBuilder {
-public:
-    void Read(int code, const std::string& key, int timeout = 2000) {
-        Add(code, kSettingFamily + key + ":?", timeout, Arg::None);
-    }
-    void Write(int code, const std::string& key, Arg argument, int timeout = 2000) {
-        Add(code, kSettingFamily + key + ":%s", timeout, argument);
-    }
-    // Keys read from `firstRead` on and written from `firstWrite` on, `step` codes apart.
-    void Pairs(int firstRead, int firstWrite, int step, Arg argument,
-               std::initializer_list<const char*> keys) {
-        int offset = 0;
-        for (const char* key : keys) {
-            Read(firstRead + offset, key);
-            Write(firstWrite + offset, key, argument);
-            offset += step;
-        }
-    }
-    void Add(int code, std::string text, int timeout, Arg argument) {
-        m_texts.push_back(std::make_unique<std::string>(std::move(text)));
-        m_rows[code] = {code, m_texts.back()->c_str(), timeout, argument};
-    }
-    std::vector<CommandRow> Rows() const {
-        std::vector<CommandRow> rows;
-        for (const auto& [code, row] : m_rows)
-            rows.push_back(row);
-        return rows;
-    }
-
-private:
-    std::vector<std::unique_ptr<std::string>> m_texts;
-    std::map<int, CommandRow> m_rows;
-};
-
-TableBuilder& Build() {
-    static TableBuilder t;
+void AddProgramCommands(CommandTableBuilder& t) {
     t.Read(0, "INSTR_M", 3000);
     t.Read(1, "INSTR_N", 1000);
     t.Read(2, "INSTR_V", 1000);
@@ -141,13 +101,16 @@ TableBuilder& Build() {
     };
     for (const auto& [code, text, timeout, argument] : others)
         t.Add(code, text, timeout, argument);
-    return t;
 }
 
-}  // namespace
-
 const std::vector<CommandRow>& CommandTable() {
-    static const std::vector<CommandRow> rows = Build().Rows();
+    // Built whole before it is kept, so that a refused row is refused again at every use.
+    static const CommandTableBuilder table = [] {
+        CommandTableBuilder built;
+        AddProgramCommands(built);
+        return built;
+    }();
+    static const std::vector<CommandRow> rows = table.Rows();
     return rows;
 }
 

@@ -19,8 +19,9 @@ std::vector<FollowUp> OnInstrModelReply(std::string_view reply, CInstrStatus& cu
     std::vector<FollowUp> chain = {{kOptionsQuery, true}};
     if (current.m_strModel == "QS4060")
         chain.push_back({kExtendedRangeQuery, true});
-    for (int code : {kFirmwareQuery, kSerialNumberQuery, kIntegrationTimeQuery, kDisplayQuery,
-                     kAutoPowerOffQuery, kAcquisitionQuery, kRecordingQuery})
+    for (int code : {kFirmwareQuery, kSerialNumberQuery, kIntegrationTimeQuery})
+        chain.push_back({code, false});
+    for (int code : kStatusQueries)
         chain.push_back({code, false});
     return chain;
 }

@@ -6,8 +6,8 @@
 // Values are numbered two ways. The link numbers them 0..81 in the meter's setup order (the
 // "value number"); the setup pages number the same values from 2 on, with 1 the date-time flag
 // (the "setup number" = value number + 2). The table in setup_value_table.h says, for each
-// value, which field holds it, which commands read and write it, when and which page control
-// shows it; both numberings come from it.
+// value, which field holds it, which commands read and write it and when; both numberings come
+// from it.
 
 #include <string>
 

@@ -115,14 +115,6 @@ const SetupValueRow* FindSetupValueByKey(std::string_view key) {
         [key](const SetupValueRow& s) { return Same(s.key, key) || Same(s.altKey, key); });
 }
 
-const SetupValueRow* FindSetupValueByControl(SetupPageKind page, int id) {
-    if (id <= 0)
-        return nullptr;
-    return FindFirst([page, id](const SetupValueRow& s) {
-        return s.control.page == page && (s.control.id == id || s.control.second == id);
-    });
-}
-
 std::vector<const SetupValueRow*> CustomSettingsLineOrder() {
     std::vector<const SetupValueRow*> rows;
     for (const auto& row : kRows)

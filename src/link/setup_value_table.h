@@ -3,8 +3,9 @@
 // that read and write it, where its text sits in the meter's reply, how that text is cleaned so
 // that it compares with what the setup pages store, its field in the recording's setup block,
 // its custom-settings key with its line and form in a settings file, its defaults, the meters
-// that have it, its places in the whole-setup read, in the queries of a new session and in the
-// send, and the page control that shows it. The rows themselves are in setup_value_rows.h.
+// that have it, and its places in the whole-setup read, in the queries of a new session and in
+// the send. The rows themselves are in setup_value_rows.h; the setup pages bind their controls
+// to a row by its name.
 
 #include <array>
 #include <cstdint>
@@ -141,45 +142,6 @@ constexpr OrderPlace Second(OrderPlace place) {
     return place;
 }
 
-// The pages of the "Setup Instrument" sheet.
-enum class SetupPageKind { Current, General, Channels, Spectrum, DataLogging, Options };
-
-// How a page control shows a value.
-enum class ControlForm {
-    None,
-    List,       // the entry found by the list's search for the text; stored as the entry reads
-    Check,      // ticked for "ON"; stored "ON" or "OFF"
-    Edit,       // the text as typed
-    Date,       // a date picker
-    Time,       // a time picker
-    Text,       // a caption showing the meter's value
-    ListPair,   // "parameter:band": a parameter list (`id`) and its band list (`second`)
-    CheckList,  // a check box (`id`) and, while ticked, a list (`second`) whose entry is the
-                // value; "OFF" unticked
-    RadioPair,  // "ON" one radio button (`id`), "OFF" the other (`second`)
-};
-
-// Who shows and stores the value. The setup page shows the table's values when it is
-// activated and stores them when it is left (setup/setup_page.h): a list takes the value with
-// its search and gives the entry chosen, a check box ticks for "ON", an edit shows the text;
-// a control whose value the model lacks (the row's gate) is hidden. A page with rules of its
-// own for a control (lists by model, numbers offset into a list, a checked level) shows and
-// stores it itself.
-enum class ControlRule { Table, Page };
-
-struct PageControl {
-    SetupPageKind page = SetupPageKind::Current;
-    int id = 0;  // the dialog id on its page; 0: no control
-    ControlForm form = ControlForm::None;
-    ControlRule rule = ControlRule::Table;
-    int second = 0;                             // the second control of a pair
-    std::span<const char* const> entries = {};  // a list's fixed entries; empty: the page's
-};
-constexpr PageControl ByPage(PageControl control) {
-    control.rule = ControlRule::Page;
-    return control;
-}
-
 struct SetupValueRow {
     int value = -1;                             // value number, 0..81
     const char* name = "";                      // the name the setup pages use
@@ -207,19 +169,17 @@ struct SetupValueRow {
                                           // `altQuery` of a place marked second)
     OrderPlace session = {};              // in the queries of a new session
     std::array<OrderPlace, 3> send = {};  // in the send (`setCode`, or `altSetCode`)
-    PageControl control = {};
 };
 
 // Every value, in value-number order.
 std::span<const SetupValueRow> SetupValueRows();
-// nullptr when no value has that number / code / name / key / control.
+// nullptr when no value has that number / code / name / key.
 const SetupValueRow* FindSetupValue(int value);
 const SetupValueRow* FindSetupValueBySetupNumber(int number);
 const SetupValueRow* FindSetupValueByQuery(int code);
 const SetupValueRow* FindSetupValueBySetCode(int code);
 const SetupValueRow* FindSetupValueByName(std::string_view name);
-const SetupValueRow* FindSetupValueByKey(std::string_view key);            // either key
-const SetupValueRow* FindSetupValueByControl(SetupPageKind page, int id);  // either control
+const SetupValueRow* FindSetupValueByKey(std::string_view key);  // either key
 // The values a custom-settings file is written from, in the order of its lines.
 std::vector<const SetupValueRow*> CustomSettingsLineOrder();
 

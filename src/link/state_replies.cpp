@@ -24,7 +24,7 @@ void SetDataLogging(CInstrStatus& current, CInstrStatus& edited, bool on) {
 
 void QueueStatusRefresh(AcquisitionReplyOutcome& out) {
     out.clearStatusText = true;
-    for (int code : {kDisplayQuery, kAutoPowerOffQuery, kAcquisitionQuery, kRecordingQuery})
+    for (int code : kStatusQueries)
         out.commands.push_back({code, false});
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "link/setup_value_rows.h"
 #include "setup/setup_page.h"
+#include "setup/value_controls.h"
 
 namespace setup {
 

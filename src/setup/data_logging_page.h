@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "link/setup_value_rows.h"
 #include "setup/setup_page.h"
+#include "setup/value_controls.h"
 
 namespace setup {
 

@@ -3,6 +3,7 @@
 #include "link/instr_status.h"
 #include "setup/setup_host.h"
 #include "setup/table_controls.h"
+#include "setup/value_controls.h"
 
 namespace setup {
 
@@ -23,7 +24,7 @@ const std::string& SetupPage::Model() const {
 }
 
 std::string& SetupPage::EditedText(int id) const {
-    const SetupValueRow* row = FindSetupValueByControl(m_kind, id);
+    const SetupValueRow* row = ValueOfControl(m_kind, id);
     if (!row || !row->text) {
         m_noValue.clear();
         return m_noValue;
@@ -31,16 +32,20 @@ std::string& SetupPage::EditedText(int id) const {
     return Edited().*row->text;
 }
 
+TableControls SetupPage::Table() const {
+    return {SetupValueRows(), ValueControls(), m_kind};
+}
+
 void SetupPage::FillTableLists() {
-    setup::FillTableLists(SetupValueRows(), m_kind, m_controls);
+    setup::FillTableLists(Table(), m_controls);
 }
 
 void SetupPage::ShowTableValues() {
-    setup::ShowTableValues(SetupValueRows(), m_kind, Model(), Edited(), m_controls);
+    setup::ShowTableValues(Table(), Model(), Edited(), m_controls);
 }
 
 void SetupPage::StoreTableValues(int first, int end) {
-    setup::StoreTableValues(SetupValueRows(), m_kind, m_controls, Edited(), first, end);
+    setup::StoreTableValues(Table(), m_controls, Edited(), first, end);
 }
 
 }  // namespace setup

@@ -10,6 +10,7 @@
 #include "link/instr_status.h"
 #include "setup/page_controls.h"
 #include "setup/sheet_pages.h"
+#include "setup/table_controls.h"
 
 namespace setup {
 
@@ -42,7 +43,7 @@ protected:
     // The decorated model text of the current setup, which every model rule tests.
     const std::string& Model() const;
 
-    // The value controls the setup value table puts on this page and shows by its own rule
+    // The value controls bound to this page that it shows by the table's rule
     // (setup/table_controls.h): their fixed lists, for OnInitDialog; the edited values, for
     // OnSetActive; the operator's choices, for OnKillActive.
     void FillTableLists();
@@ -51,11 +52,13 @@ protected:
     void StoreTableValues(int first = 0, int end = CInstrStatus::kValueCount);
 
     // The edited text of the value that control `id` of this page shows (either control of a
-    // pair). Every value control a page names comes from the table (ControlOf), so there is
+    // pair). Every value control a page names comes from its binding (ControlOf), so there is
     // one; an id of none gives an empty scratch text.
     std::string& EditedText(int id) const;
 
 private:
+    TableControls Table() const;
+
     SetupHost& m_host;
     SetupPageKind m_kind;
     PageControls m_controls;

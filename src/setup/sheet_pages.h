@@ -6,12 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "link/setup_value_table.h"
-
 namespace setup {
 
-// The setup value table names the page that shows each value.
-using ::SetupPageKind;
+enum class SetupPageKind { Current, General, Channels, Spectrum, DataLogging, Options };
 
 struct SetupPageInfo {
     SetupPageKind kind;

@@ -4,8 +4,8 @@
 // that have one, and the meter's half-band shift, shown but not edited. An "AVERAGE" spectrum
 // has a single step (0.5 s) and a linear mean; a linear mean has no weighting.
 
-#include "link/setup_value_rows.h"
 #include "setup/setup_page.h"
+#include "setup/value_controls.h"
 
 namespace setup {
 

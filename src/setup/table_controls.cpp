@@ -12,30 +12,32 @@ namespace {
 constexpr const char* kOn = "ON";
 constexpr const char* kOff = "OFF";
 
-// The text values that `page` shows by the table's rule.
+// The text values that the page shows by the table's rule.
 template <typename Visit>
-void ForTableControls(std::span<const SetupValueRow> rows, SetupPageKind page, Visit visit) {
-    for (const SetupValueRow& row : rows) {
-        const PageControl& control = row.control;
-        if (row.text && control.id > 0 && control.page == page &&
-            control.rule == ControlRule::Table)
-            visit(row, control);
+void ForTableControls(const TableControls& table, Visit visit) {
+    for (const ValueControl& binding : table.bindings) {
+        const PageControl& control = binding.control;
+        if (control.id <= 0 || control.page != table.page || control.rule != ControlRule::Table)
+            continue;
+        const SetupValueRow* row = BoundRow(binding, table.rows);
+        if (row && row->text)
+            visit(*row, control);
     }
 }
 
 }  // namespace
 
-void FillTableLists(std::span<const SetupValueRow> rows, SetupPageKind page, PageControls& c) {
-    ForTableControls(rows, page, [&c](const SetupValueRow&, const PageControl& control) {
+void FillTableLists(const TableControls& table, PageControls& c) {
+    ForTableControls(table, [&c](const SetupValueRow&, const PageControl& control) {
         if (control.form == ControlForm::List && !control.entries.empty())
             c.FillList(control.id,
                        std::vector<std::string>(control.entries.begin(), control.entries.end()));
     });
 }
 
-void ShowTableValues(std::span<const SetupValueRow> rows, SetupPageKind page,
-                     std::string_view model, const CInstrStatus& edited, PageControls& c) {
-    ForTableControls(rows, page, [&](const SetupValueRow& row, const PageControl& control) {
+void ShowTableValues(const TableControls& table, std::string_view model, const CInstrStatus& edited,
+                     PageControls& c) {
+    ForTableControls(table, [&](const SetupValueRow& row, const PageControl& control) {
         if (!SetupGateHolds(row.gate, model))
             c.Show(control.id, false);
         const std::string& text = edited.*row.text;
@@ -55,9 +57,9 @@ void ShowTableValues(std::span<const SetupValueRow> rows, SetupPageKind page,
     });
 }
 
-void StoreTableValues(std::span<const SetupValueRow> rows, SetupPageKind page,
-                      const PageControls& c, CInstrStatus& edited, int first, int end) {
-    ForTableControls(rows, page, [&](const SetupValueRow& row, const PageControl& control) {
+void StoreTableValues(const TableControls& table, const PageControls& c, CInstrStatus& edited,
+                      int first, int end) {
+    ForTableControls(table, [&](const SetupValueRow& row, const PageControl& control) {
         if (row.value < first || row.value >= end)
             return;
         std::string& text = edited.*row.text;

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
+#include <string>
 
 #include "link/command_table.h"
+#include "link/command_table_builder.h"
 
 TEST(CommandTable, HasEveryCodeOnceAndCodesWithoutARowAreInvalidAndEmpty) {
     const auto& table = CommandTable();
@@ -15,7 +18,7 @@ TEST(CommandTable, HasEveryCodeOnceAndCodesWithoutARowAreInvalidAndEmpty) {
         EXPECT_TRUE(row.timeoutMs >= 1000 && row.timeoutMs <= 4000 && row.timeoutMs % 1000 == 0)
             << row.code;
     }
-    for (int missing : {8, 77, 119, 212, 1339, -1})
+    for (int missing : {8, 77, 119, 999, 1339, -1})
         EXPECT_FALSE(FindCommandRow(missing)) << missing;
 
     CCommand none(77, "name", "v");
@@ -79,4 +82,28 @@ TEST(CommandTable, TextsOfLinesPastTheQueueComeFromTheRows) {
     EXPECT_EQ(CommandText(211, "MAKER", ""), "SET:PROT:MAKER:");
     EXPECT_EQ(CommandText(77), "");
     EXPECT_EQ(CommandLine(77), "");
+}
+
+// A second row with a code the table holds would send its text under the first one's code.
+TEST(CommandTableBuilder, RefusesACodeItHoldsNamingItAndBothTexts) {
+    CommandTableBuilder table;
+    table.Add(208, "STT:REC:ON", 2000, CommandArgument::None);
+    try {
+        table.Pairs(207, 208, 1, CommandArgument::Second, {"BACKLIGHT"});
+        ADD_FAILURE() << "a second row of 208 was taken";
+    } catch (const std::logic_error& refused) {
+        EXPECT_EQ(std::string(refused.what()),
+                  "Command code 208 is \"STT:REC:ON\" and again \"SET:BACKLIGHT:%s\"");
+    }
+    const std::vector<CommandRow> rows = table.Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(std::string(rows[0].text), "SET:BACKLIGHT:?");
+    EXPECT_EQ(std::string(rows[1].text), "STT:REC:ON");
+}
+
+// Built here afresh, so that a code given twice in the program's rows fails by name at once.
+TEST(CommandTableBuilder, TheProgramsRowsHoldEachCodeOnce) {
+    CommandTableBuilder table;
+    EXPECT_NO_THROW(AddProgramCommands(table));
+    EXPECT_EQ(table.Rows().size(), CommandTable().size());
 }

@@ -231,32 +231,3 @@ TEST(SetupValueTable, EveryPlaceNamesItsCommandOnce) {
     const std::vector<int> read = Codes(SetupOrder::Read, SetupValueRows(), "QS4160_L1$1");
     EXPECT_EQ(read.back(), 83);
 }
-
-// A control is one value's on its page, and the table shows only lists, check boxes and edits.
-TEST(SetupValueTable, EveryControlShowsOneValue) {
-    std::map<std::pair<SetupPageKind, int>, std::string> controls;
-    for (const SetupValueRow& row : SetupValueRows()) {
-        const PageControl& control = row.control;
-        if (control.id == 0)
-            continue;
-        SCOPED_TRACE(row.name);
-        EXPECT_NE(control.form, ControlForm::None);
-        for (int id : {control.id, control.second}) {
-            if (id == 0)
-                continue;
-            EXPECT_TRUE(controls.emplace(std::pair(control.page, id), row.name).second)
-                << id << " also " << controls[{control.page, id}];
-            EXPECT_EQ(FindSetupValueByControl(control.page, id), &row);
-        }
-        if (control.rule == ControlRule::Table) {
-            EXPECT_TRUE(row.text);
-            EXPECT_TRUE(control.form == ControlForm::List || control.form == ControlForm::Check ||
-                        control.form == ControlForm::Edit);
-            EXPECT_EQ(control.second, 0);
-            EXPECT_FALSE(row.gate.Names(setup_gate::kEditedSetup));
-        }
-    }
-    EXPECT_EQ(FindSetupValueByControl(SetupPageKind::General, 1545),
-              FindSetupValueByName("INPUT_CH"));
-    EXPECT_EQ(FindSetupValueByControl(SetupPageKind::Options, 1545), nullptr);
-}

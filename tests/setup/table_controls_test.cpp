@@ -8,43 +8,45 @@
 #include <vector>
 
 #include "link/instr_status.h"
-#include "link/setup_value_rows.h"
+#include "setup/value_controls.h"
 
-using namespace setup_rows;
+using namespace setup::value_controls;
+using setup::ControlOf;
 using setup::PageControls;
+using setup::SetupPageKind;
+using setup::TableControls;
 
 namespace {
 
 constexpr const char* kModes[] = {"SLOW", "FAST", "FASTER"};
 
-// The table with three more settings on the General page and one the page rules itself (in
-// the fields of values the page has no control for).
-std::vector<SetupValueRow> TableWithNewSettings() {
-    std::vector<SetupValueRow> rows(SetupValueRows().begin(), SetupValueRows().end());
-    rows.push_back({.value = 3,
-                    .name = "MODE",
-                    .text = &CInstrStatus::m_strClass,
-                    .gate = setup_gate::kQS4160,
-                    .control = List(kGeneralPage, 1900, kModes)});
-    rows.push_back({.value = 4,
-                    .name = "BEEP",
-                    .text = &CInstrStatus::m_strMicModel,
-                    .control = Check(kGeneralPage, 1901)});
-    rows.push_back({.value = 6,
-                    .name = "LABEL",
-                    .text = &CInstrStatus::m_strMicType,
-                    .control = Edit(kGeneralPage, 1902)});
-    rows.push_back({.value = 5,
-                    .name = "OWN",
-                    .text = &CInstrStatus::m_strMicSerialNumber,
-                    .control = ByPage(List(kGeneralPage, 1903, kModes))});
-    return rows;
-}
+// Three more settings bound to controls of the General page and one the page rules itself (in
+// the fields of values the page has no control for), beside the program's own.
+struct TableWithNewSettings {
+    TableWithNewSettings() {
+        rows.push_back({.value = 3,
+                        .name = "MODE",
+                        .text = &CInstrStatus::m_strClass,
+                        .gate = setup_gate::kQS4160});
+        rows.push_back({.value = 4, .name = "BEEP", .text = &CInstrStatus::m_strMicModel});
+        rows.push_back({.value = 6, .name = "LABEL", .text = &CInstrStatus::m_strMicType});
+        rows.push_back({.value = 5, .name = "OWN", .text = &CInstrStatus::m_strMicSerialNumber});
+        bindings.push_back({"MODE", List(kGeneralPage, 1900, kModes)});
+        bindings.push_back({"BEEP", Check(kGeneralPage, 1901)});
+        bindings.push_back({"LABEL", Edit(kGeneralPage, 1902)});
+        bindings.push_back({"OWN", ByPage(List(kGeneralPage, 1903, kModes))});
+    }
+    TableControls General() const { return {rows, bindings, SetupPageKind::General}; }
+
+    std::vector<SetupValueRow> rows{SetupValueRows().begin(), SetupValueRows().end()};
+    std::vector<setup::ValueControl> bindings{setup::ValueControls().begin(),
+                                              setup::ValueControls().end()};
+};
 
 }  // namespace
 
 TEST(TableControls, ANewSettingIsFilledShownAndStoredByItsRow) {
-    const std::vector<SetupValueRow> rows = TableWithNewSettings();
+    const TableWithNewSettings table;
     PageControls c;
     CInstrStatus edited;
     edited.m_strClass = "fast";
@@ -52,8 +54,8 @@ TEST(TableControls, ANewSettingIsFilledShownAndStoredByItsRow) {
     edited.m_strMicType = "Lab 3";
     edited.m_strMicSerialNumber = "FAST";
 
-    setup::FillTableLists(rows, SetupPageKind::General, c);
-    setup::ShowTableValues(rows, SetupPageKind::General, "QS4160_00$1", edited, c);
+    setup::FillTableLists(table.General(), c);
+    setup::ShowTableValues(table.General(), "QS4160_00$1", edited, c);
     EXPECT_EQ(c.Entries(1900), (std::vector<std::string>{"SLOW", "FAST", "FASTER"}));
     EXPECT_EQ(c.SelectedText(1900), "FAST");
     EXPECT_TRUE(c.IsShown(1900));
@@ -66,7 +68,7 @@ TEST(TableControls, ANewSettingIsFilledShownAndStoredByItsRow) {
     c.Select(1900, 2);
     c.Check(1901, false);
     c.SetText(1902, "Lab 4");
-    setup::StoreTableValues(rows, SetupPageKind::General, c, edited);
+    setup::StoreTableValues(table.General(), c, edited);
     EXPECT_EQ(edited.m_strClass, "FASTER");
     EXPECT_EQ(edited.m_strMicModel, "OFF");
     EXPECT_EQ(edited.m_strMicType, "Lab 4");
@@ -75,17 +77,17 @@ TEST(TableControls, ANewSettingIsFilledShownAndStoredByItsRow) {
     // A list without a choice leaves its value; only the values in the range are stored.
     c.Select(1900, -1);
     c.Check(1901, true);
-    setup::StoreTableValues(rows, SetupPageKind::General, c, edited, 0, 4);
+    setup::StoreTableValues(table.General(), c, edited, 0, 4);
     EXPECT_EQ(edited.m_strClass, "FASTER");
     EXPECT_EQ(edited.m_strMicModel, "OFF");
 }
 
 TEST(TableControls, AControlOfAValueTheMeterLacksIsHidden) {
-    const std::vector<SetupValueRow> rows = TableWithNewSettings();
+    const TableWithNewSettings table;
     PageControls c;
     CInstrStatus edited;
-    setup::FillTableLists(rows, SetupPageKind::General, c);
-    setup::ShowTableValues(rows, SetupPageKind::General, "QS4060_n0$1", edited, c);
+    setup::FillTableLists(table.General(), c);
+    setup::ShowTableValues(table.General(), "QS4060_n0$1", edited, c);
     EXPECT_FALSE(c.IsShown(1900));
     EXPECT_TRUE(c.IsShown(1901));
     // The ambient correction is a QS4160's, its other fields every meter's.

@@ -3,7 +3,7 @@
 // A mismatch fails the test with a line diff. With KX9_UPDATE_GOLDEN=1 in the environment the
 // test writes its output into the golden file instead, and passes:
 //
-//     KX9_UPDATE_GOLDEN=1 kx9test -R Golden
+//     cd build && KX9_UPDATE_GOLDEN=1 QT_QPA_PLATFORM=offscreen ctest -R Golden
 //
 // captures every golden file again; `git diff` then shows what changed.
 

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "link/command_codes.h"
+
 CViewInstrStatusDlg::CViewInstrStatusDlg(Hooks hooks)
     : ModelessDialog(IDD, "Instrument Status"), m_hooks(std::move(hooks)) {}
 
@@ -41,7 +43,7 @@ void CViewInstrStatusDlg::OnRefresh() {
     m_fields.batteryBar = m_fields.memoryBar = 0;
     UpdateControls();
     if (m_hooks.sendCommand)
-        for (int code : kRefreshCodes)
+        for (int code : command_code::kStatusQueries)
             m_hooks.sendCommand(code);
 }
 

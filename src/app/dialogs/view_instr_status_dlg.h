@@ -31,9 +31,6 @@ public:
     static constexpr int IDC_STATUS_LABEL = 1603;
     static constexpr int IDC_REFRESH = 1616;
 
-    // The codes Refresh queues: display, auto power-off, acquisition state, recording state.
-    static constexpr int kRefreshCodes[] = {100, 17, 11, 109};
-
     // What the window needs of the frame.
     struct Hooks {
         std::function<std::string()> modelText;     // value 0 of the current record
