@@ -1,5 +1,9 @@
 #include "app/frame_live_recorder_host.h"
 
+#include "app/chart_windows.h"
+#include "app/frame_boxes.h"
+#include "app/frame_notices.h"
+#include "app/frame_timers.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -71,7 +75,7 @@ void FrameLiveRecorderHost::InsertEmptyReportRows(int count) {
 }
 
 void FrameLiveRecorderHost::StartReportTrim() {
-    m_frame.SetTimer(CMainFrame::kReportTrim, CMainFrame::kReportTrimTickMs);
+    m_frame.Timers().Set(FrameTimers::kReportTrim, FrameTimers::kReportTrimTickMs);
 }
 
 // --- the page list
@@ -157,9 +161,9 @@ void FrameLiveRecorderHost::ShowDataLoss() {
 }
 
 void FrameLiveRecorderHost::LogScheduler(const std::string& text) {
-    m_frame.LogScheduler(FALSE, text, TRUE);
+    m_frame.Notices().LogScheduler(false, text, true);
 }
 
 void FrameLiveRecorderHost::Warn(const std::string& text) {
-    m_frame.Warn(text, MB_ICONSTOP);
+    m_frame.Notices().Warn(text, MB_ICONSTOP);
 }

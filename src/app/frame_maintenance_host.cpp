@@ -1,5 +1,9 @@
 #include "app/frame_maintenance_host.h"
 
+#include "app/frame_notices.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -39,7 +43,7 @@ std::string FrameMaintenanceHost::CalibrationThreshold() {
 }
 
 void FrameMaintenanceHost::LogScheduler(const std::string& text) {
-    m_frame.LogScheduler(FALSE, text, TRUE);
+    m_frame.Notices().LogScheduler(false, text, true);
 }
 
 void FrameMaintenanceHost::SetSchedulerStep(int step) {
@@ -84,9 +88,9 @@ void FrameMaintenanceHost::EndUpgrade() {
 
 void FrameMaintenanceHost::ArmEndTimer(bool on) {
     if (on)
-        m_frame.SetTimer(CMainFrame::kFirmwareUpgrade, kUpgradeEndPollMs);
+        m_frame.Timers().Set(FrameTimers::kFirmwareUpgrade, kUpgradeEndPollMs);
     else
-        m_frame.KillTimer(CMainFrame::kFirmwareUpgrade);
+        m_frame.Timers().Kill(FrameTimers::kFirmwareUpgrade);
 }
 
 bool FrameMaintenanceHost::StartWriter(const std::string& /*folder*/, std::string& why) {

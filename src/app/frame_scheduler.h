@@ -6,7 +6,6 @@
 #include <string>
 
 #include "acquisition/scheduler_dlg.h"
-#include "acquisition/scheduler_log.h"
 #include "acquisition/scheduler_run.h"
 #include "app/frame_scheduler_host.h"
 #include "app/frame_scheduler_run_host.h"
@@ -20,6 +19,7 @@ class FrameScheduler {
 public:
     // `clock` (not owned; nullptr: the program's clock) times the run's waits.
     FrameScheduler(CMainFrame& frame, LinkClock* clock);
+    ~FrameScheduler();
     FrameScheduler(const FrameScheduler&) = delete;
     FrameScheduler& operator=(const FrameScheduler&) = delete;
 
@@ -28,8 +28,6 @@ public:
     // Begun when a run ends; the link's next opening ends it.
     RunLeftovers& Leftovers() { return m_leftovers; }
 
-    // A line of the scheduler log, also shown in the window's log list.
-    void Log(BOOL restart, const std::string& text, BOOL stamp);
     // The main view emptied of the last run's data.
     void ResetView();
     // The run's file "Scheduler.kr9" opened in the main view.
@@ -39,7 +37,6 @@ public:
 
 private:
     CMainFrame& m_frame;
-    acquisition::SchedulerLog m_log;
     FrameSchedulerHost m_host;
     acquisition::CSchedulerDlg m_window;
     FrameSchedulerRunHost m_runHost;

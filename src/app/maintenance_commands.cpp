@@ -1,5 +1,8 @@
 #include "app/maintenance_commands.h"
 
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "app/workflow_steps.h"
@@ -48,7 +51,7 @@ void MaintenanceCommands::OnReplaceMicrophone() {
             MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
     boxes.ShowPleaseWait("Avvio procedura di sostituzione microfono...");
-    TheApp().WaitWithMessages(CMainFrame::kServerPauseMs);
+    TheApp().WaitWithMessages(FrameWeb::kServerPauseMs);
     if (m_steps.IsCalibExpiryBlocked()) {
         platform::AfxMessageBox("err 689");
         m_steps.CloseTargetPort();

@@ -9,6 +9,10 @@
 #include <QPointer>
 #include <vector>
 
+#include "app/frame_boxes.h"
+#include "app/frame_notices.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -177,10 +181,11 @@ MeterConnection::PortSearchStep MeterConnection::SearchUsbPort(const SerialPortI
                 break;
             if (result != modem_link::kConnected) {
                 m_link.ClosePort(LinkSide::Reference);
-                m_frame.Scheduler().Log(FALSE,
-                                        Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
-                                               m_boxes.m_TryConnDlg.m_strText.c_str()),
-                                        TRUE);
+                m_frame.Notices().LogScheduler(
+                    false,
+                    Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
+                           m_boxes.m_TryConnDlg.m_strText.c_str()),
+                    true);
                 m_frame.Mode().OnNoMeter();
                 SetBaudSetting("-1");
                 ShowConnectionError("Error :connection failure");
@@ -270,16 +275,16 @@ void MeterConnection::OnMeterVerified(const char* logText, const char* tooLowTex
     const PortRecord& record = app.m_RefPort;
     if (m_frame.Mode().IsSchedulerMode()) {
         m_frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kConnected);
-        m_frame.Scheduler().Log(FALSE, logText, TRUE);
+        m_frame.Notices().LogScheduler(false, logText, true);
     }
     m_frame.Mode().OnMeterAnswered();
     const bool modem = app.m_bModemLink == 1;
     m_frame.Ui().SetPaneText(
-        CMainFrame::kStatusPane,
+        FrameUi::kStatusPane,
         modem ? Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
               : Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
         "");
-    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
+    m_frame.Ui().SetPaneColors(FrameUi::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
 
     if (modem || m_frame.Mode().IsSchedulerMode())
@@ -308,14 +313,14 @@ void MeterConnection::SetBaudSetting(const std::string& text) {
 }
 
 void MeterConnection::ShowConnectionError(const char* paneText) {
-    m_frame.Ui().SetPaneText(CMainFrame::kStatusPane, paneText, "");
-    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, kErrorColor, kLinkPaneOff);
+    m_frame.Ui().SetPaneText(FrameUi::kStatusPane, paneText, "");
+    m_frame.Ui().SetPaneColors(FrameUi::kStatusPane, kErrorColor, kLinkPaneOff);
 }
 
 void MeterConnection::ConnectWarn(const std::string& text, unsigned type,
                                   const std::string& logText) {
     if (m_frame.Mode().IsSchedulerMode())
-        m_frame.Scheduler().Log(FALSE, logText, TRUE);
+        m_frame.Notices().LogScheduler(false, logText, true);
     else
         platform::AfxMessageBox(text, type);
 }
@@ -332,7 +337,7 @@ int MeterConnection::ConnectForScheduler() {
     m_link.ClosePort(LinkSide::Reference);
     const PortRecord& record = app.m_RefPort;
     if (OpenReferenceLink(record.m_nComPort) != 0) {
-        m_frame.Scheduler().Log(FALSE, "Fail opening com port", TRUE);
+        m_frame.Notices().LogScheduler(false, "Fail opening com port", true);
         return kSchedulerLinkFailed;
     }
     SetUpReferenceLink();
@@ -343,8 +348,8 @@ int MeterConnection::ConnectForScheduler() {
         if (result != modem_link::kConnected) {
             m_link.ClosePort(LinkSide::Reference);
             HideConnectingBox();
-            m_frame.Scheduler().Log(
-                FALSE,
+            m_frame.Notices().LogScheduler(
+                false,
                 result == modem_link::kNoLocalModem
                     ? std::string("Modem not responding.")
                     : platform::Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
@@ -363,20 +368,20 @@ int MeterConnection::ConnectForScheduler() {
         m_link.PurgeLink();
         m_link.ClosePort(LinkSide::Reference);
         HideConnectingBox();
-        m_frame.Scheduler().Log(FALSE, "WARNING: CONNECTION FAILURE", TRUE);
+        m_frame.Notices().LogScheduler(false, "WARNING: CONNECTION FAILURE", true);
         return kSchedulerNotAnswering;
     }
     m_frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kConnected);
-    m_frame.Scheduler().Log(FALSE, "Connection ON", TRUE);
+    m_frame.Notices().LogScheduler(false, "Connection ON", true);
     m_frame.Mode().OnMeterAnswered();
     SetBaudSetting(platform::Format("%d", record.m_nBaudRate));
     m_frame.Ui().SetPaneText(
-        CMainFrame::kStatusPane,
+        FrameUi::kStatusPane,
         called ? platform::Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
                : platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort,
                                   record.m_nBaudRate),
         "");
-    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
+    m_frame.Ui().SetPaneColors(FrameUi::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
     return kSchedulerConnected;
 }
@@ -390,7 +395,7 @@ int MeterConnection::DialModem() {
                 m_boxes.m_TryConnDlg.SetText("");
             },
         // An unattended run is not stopped by a box.
-        .warn = [this](const std::string& text) { m_frame.Warn(text, MB_OK); },
+        .warn = [this](const std::string& text) { m_frame.Notices().Warn(text, MB_OK); },
     };
     return m_link.DialModem(TheApp().m_strModemNumber, feedback);
 }

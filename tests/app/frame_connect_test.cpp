@@ -7,7 +7,12 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/frame_boxes.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/frame_ui.h"
 #include "app/meter_connection.h"
+#include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "link/fake_tty_tree.h"
 #include "link/serial_port_list.h"
@@ -47,9 +52,9 @@ protected:
         return modem;
     }
     void ExpectPane(const std::string& text, COLORREF on, COLORREF off = 0xFFFF00) {
-        EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, text);
-        EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].on, on);
-        EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].off, off);
+        EXPECT_EQ(ui.panes[FrameUi::kStatusPane].text, text);
+        EXPECT_EQ(ui.panes[FrameUi::kStatusPane].on, on);
+        EXPECT_EQ(ui.panes[FrameUi::kStatusPane].off, off);
     }
     void ExpectBaudSetting(const std::string& text) {
         EXPECT_EQ(app.m_InstrStatus.m_strBaudRate, text);
@@ -117,7 +122,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     // Between the rates only the connecting box's input is let through: a frame timer that
     // falls due meanwhile runs afterwards.
     app.m_strTechnicianId = "T1";
-    frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 1);
+    frame.Timers().Set(FrameTimers::kCalibExpiryUpdate, 1);
     ASSERT_TRUE(frame.Boxes().m_TryConnDlg.Create());
 
     MeterConnection(frame).ConnectInstrument();
@@ -169,7 +174,7 @@ TEST_F(FrameConnectTest, EscInTheConnectingBoxEndsTheRateSearchSilently) {
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_FALSE(RefPortOpen());
     EXPECT_TRUE(frame.Mode().IsLinkActive());
-    EXPECT_EQ(ui.panes.count(CMainFrame::kStatusPane), 0u);
+    EXPECT_EQ(ui.panes.count(FrameUi::kStatusPane), 0u);
     // The key was the search's: the box is still there.
     EXPECT_TRUE(frame.Boxes().m_TryConnDlg.IsWindowVisible());
     frame.Boxes().m_TryConnDlg.DestroyWindow();
@@ -229,7 +234,7 @@ TEST_F(FrameConnectTest, AModemCallCarriesTheLinkAndDisconnectHangsUpWithGuardTi
     ExpectPane("Connected: MODEM (Num: 0123456)", 0x00FF00);
     EXPECT_EQ(Probes(), 1);
 
-    frame.Disconnect();
+    frame.Session().Disconnect();
 
     const auto escapes = modem->Escapes();
     ASSERT_EQ(escapes.size(), 1u);

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/chart_windows.h"
+#include "app/frame_boxes.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_ui.h"
 #include "app/meter_connection.h"
 #include "frame_test_support.h"
 #include "modem_responder.h"
@@ -57,7 +61,7 @@ TEST_F(FrameSchedulerTest, TheCableOfPortIniConnectsAndIsLogged) {
               "Connecting to...\r\rPort = COM3\rBaudrate = 38400");
     EXPECT_EQ(frame.Scheduler().Run().State(), 0);
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Connection ON"}));
-    EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected to COM3 38400 8,N,1");
+    EXPECT_EQ(ui.panes[FrameUi::kStatusPane].text, "Connected to COM3 38400 8,N,1");
 }
 
 TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
@@ -81,7 +85,7 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
     auto modem = UseModem(ModemResponder::Dial::Connect);
     EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerConnected);
     EXPECT_EQ(modem->DialledNumbers(), (std::vector<std::string>{"0123456"}));
-    EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected: MODEM (Num: 0123456)");
+    EXPECT_EQ(ui.panes[FrameUi::kStatusPane].text, "Connected: MODEM (Num: 0123456)");
     EXPECT_EQ(Probes(), 1);
     EXPECT_EQ(frame.Scheduler().Run().State(), 0);
 

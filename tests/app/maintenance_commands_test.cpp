@@ -9,10 +9,17 @@
 #include <string>
 
 #include "../cipher/key_test_support.h"
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
 #include "app/frame_command_ids.h"
+#include "app/frame_commands.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/maintenance_commands.h"
 #include "cipher_responder.h"
 #include "frame_test_support.h"
 #include "platform/com_ports.h"
@@ -153,7 +160,7 @@ TEST_F(MaintenanceCommandsTest, AFirmwareUpdateGoesUpToTheWriterAndThenGivesEver
     EXPECT_TRUE(TargetGot(meter::kUpgradeModeOff));
     EXPECT_FALSE(TargetCalibration().upgradeMode);
     EXPECT_FALSE(frame->Mode().IsFirmwareUpgrading());
-    EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kFirmwareUpgrade));
+    EXPECT_FALSE(frame->Timers().IsSet(FrameTimers::kFirmwareUpgrade));
     EXPECT_TRUE(frame->Link().IsPortOpen(LinkSide::Target));
     EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
     CCmdUI exitUi(cmd::ID_APP_EXIT);

@@ -5,7 +5,12 @@
 #include <algorithm>
 #include <map>
 
+#include "app/chart_windows.h"
+#include "app/frame_commands.h"
+#include "app/frame_data_files.h"
 #include "app/frame_data_view_commands.h"
+#include "app/frame_ui.h"
+#include "app/kx9monitor_app.h"
 #include "graph/graph_host.h"
 #include "graph/graph_panel.h"
 #include "support/record_kinds.h"
