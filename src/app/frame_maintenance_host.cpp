@@ -28,28 +28,6 @@ void FrameMaintenanceHost::WriteInstrLog(const std::string& text) {
     m_frame.Web().Log().WriteInstrLog(text);
 }
 
-void FrameMaintenanceHost::SendCommand(int code) {
-    m_frame.SendCommand(code, "", "");
-}
-
-maintenance::SchedulerConfirm FrameMaintenanceHost::ConfirmMode() {
-    return m_frame.Scheduler().Window().ConfirmMode() == acquisition::kCalIfErrorExceeds
-               ? maintenance::SchedulerConfirm::IfErrorExceeds
-               : maintenance::SchedulerConfirm::Always;
-}
-
-std::string FrameMaintenanceHost::CalibrationThreshold() {
-    return m_frame.Scheduler().Window().CalibrationThreshold();
-}
-
-void FrameMaintenanceHost::LogScheduler(const std::string& text) {
-    m_frame.Notices().LogScheduler(false, text, true);
-}
-
-void FrameMaintenanceHost::SetSchedulerStep(int step) {
-    m_frame.Scheduler().Run().SetState(step);
-}
-
 std::string FrameMaintenanceHost::ProgramDir() {
     return TheApp().m_strProgramDir;
 }

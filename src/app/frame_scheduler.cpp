@@ -8,9 +8,11 @@
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
 #include "app/monitoring_session.h"
+#include "link/command_codes.h"
 
 namespace {
 constexpr const char* kSchedulerFile = "\\Scheduler.kr9";
+constexpr int kElectricCalibrationRoutine = 0;
 }  // namespace
 
 FrameScheduler::FrameScheduler(CMainFrame& frame, LinkClock* clock)
@@ -19,7 +21,9 @@ FrameScheduler::FrameScheduler(CMainFrame& frame, LinkClock* clock)
       m_window(m_host, frame.Mode(), frame.m_RecFile, frame.m_recording.Time()),
       m_runHost(frame),
       m_run(m_runHost, clock ? *clock : m_ownClock, frame.Mode(), frame.m_liveRecorder,
-            frame.m_RecFile) {
+            frame.m_RecFile),
+      m_calibrationHost(frame.Link(), frame.Notices(), m_window, m_run),
+      m_electricCalibration(m_calibrationHost, frame.Mode()) {
     // Each line of the scheduler log is also one of the window's log list.
     frame.Notices().SetLogLineListener(
         [this](const std::string& line) { m_window.AddLogRow(line); });
@@ -49,4 +53,19 @@ void FrameScheduler::OpenFile() {
 
 void FrameScheduler::ShowResult() {
     m_window.ShowRunResult();
+}
+
+void FrameScheduler::OpenElectricCalibration(int routine) {
+    m_frame.Mode().EndDisplayCheck();
+    m_electricCalibration.Open(routine);
+}
+
+void FrameScheduler::StartElectricCalibration() {
+    // Refused while the meter is held otherwise: the run's watchdog then ends the calibration
+    // as one that never answered.
+    if (!m_frame.Mode().BeginElectricCalibration())
+        return;
+    OpenElectricCalibration(kElectricCalibrationRoutine);
+    m_frame.SendCommand(command_code::kAcquisitionQuery, "", "");
+    m_frame.SendCommand(command_code::kDisplayQuery, "", "");
 }

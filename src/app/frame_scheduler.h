@@ -7,10 +7,12 @@
 
 #include "acquisition/scheduler_dlg.h"
 #include "acquisition/scheduler_run.h"
+#include "app/frame_calibration_host.h"
 #include "app/frame_scheduler_host.h"
 #include "app/frame_scheduler_run_host.h"
 #include "app/run_leftovers.h"
 #include "link/link_clock.h"
+#include "maintenance/electric_calibration_dlg.h"
 #include "platform/win_types.h"
 
 class CMainFrame;
@@ -28,6 +30,15 @@ public:
     // Begun when a run ends; the link's next opening ends it.
     RunLeftovers& Leftovers() { return m_leftovers; }
 
+    // The window of the meter's guided programs, which a run's electric calibration opens.
+    CElectricCalibrationDlg& ElectricCalibration() { return m_electricCalibration; }
+    // The window created on first use, `routine` started afresh, shown. The routine reads the
+    // meter's screens itself, so the display-state check that answers a program's screens
+    // with key presses is switched off.
+    void OpenElectricCalibration(int routine);
+    // A run's electric calibration: its window, and the states it starts from queued.
+    void StartElectricCalibration();
+
     // The main view emptied of the last run's data.
     void ResetView();
     // The run's file "Scheduler.kr9" opened in the main view.
@@ -43,4 +54,6 @@ private:
     ProgramLinkClock m_ownClock;
     acquisition::SchedulerRun m_run;
     RunLeftovers m_leftovers;
+    FrameCalibrationHost m_calibrationHost;
+    CElectricCalibrationDlg m_electricCalibration;
 };

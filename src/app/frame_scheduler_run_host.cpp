@@ -152,11 +152,11 @@ void FrameSchedulerRunHost::StopAudioRecording() {
 }
 
 void FrameSchedulerRunHost::StartElectricCalibration() {
-    m_frame.StartElectricCalibration();
+    m_frame.Scheduler().StartElectricCalibration();
 }
 
 void FrameSchedulerRunHost::CloseElectricCalibrationWindow() {
-    m_frame.Maintenance().ElectricCalibration().DestroyWindow();
+    m_frame.Scheduler().ElectricCalibration().DestroyWindow();
 }
 
 bool FrameSchedulerRunHost::StartDownload() {

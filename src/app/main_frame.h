@@ -98,9 +98,6 @@ public:
     // The monitoring options (CSelCHMonitorDlg): the channel mode, and the page size chosen.
     void ShowMonitoringOptions();
 
-    // Opens the guided electric calibration and queues the states it starts from.
-    void StartElectricCalibration();
-
     // --- the frame's state
     // What the program is doing with the meter: the link session's, shared with the scheduler,
     // the live recorder, the setup and the maintenance commands.

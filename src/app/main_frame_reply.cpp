@@ -57,7 +57,7 @@ void CMainFrame::RegisterReplies() {
     RegisterStateReplies(router);
     RegisterRecordingReplies(router);
     maintenance::RegisterCalibrationReplies(router, m_maintenance->MicCalibration(),
-                                            m_maintenance->ElectricCalibration());
+                                            m_scheduler->ElectricCalibration());
     router.SetRecordTaker([this](const std::string& record) { return OnLiveRecord(record); });
     router.SetStrayTaker([this](const std::string&) { return TakeRunLeftover(); });
 }

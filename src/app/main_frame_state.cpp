@@ -122,7 +122,7 @@ void CMainFrame::OnDisplayStateReply(const std::string& reply) {
 void CMainFrame::OnDisplayReply(const std::string& reply) {
     if (Mode().IsCheckingDisplay())
         OnDisplayStateReply(reply);
-    m_maintenance->ElectricCalibration().TakeScreen(reply);
+    m_scheduler->ElectricCalibration().TakeScreen(reply);
     AppendInstrStatusText(reply);
     // The meter left datalogging by itself at the end of its integration time.
     if (platform::Contains(reply, "Title") && Mode().IsDataLogging()) {

@@ -14,7 +14,7 @@
 #include "verification/sel_excel_interval.h"
 
 MaintenanceCommands::MaintenanceCommands(CMainFrame& frame, WorkflowSteps& steps)
-    : m_frame(frame), m_steps(steps), m_host(frame), m_electricCalibration(m_host, frame.Mode()) {}
+    : m_frame(frame), m_steps(steps), m_host(frame) {}
 
 namespace {
 constexpr const char* kMicRefusal =
@@ -115,9 +115,4 @@ int MaintenanceCommands::CheckSoftwareUpdate(int askUser, int verbose) {
 void MaintenanceCommands::OnAudioCardSettings() {
     CSelExcelInterval dialog;
     dialog.DoModal();
-}
-
-void MaintenanceCommands::OpenElectricCalibration(int routine) {
-    m_frame.Mode().EndDisplayCheck();
-    m_electricCalibration.Open(routine);
 }

@@ -510,11 +510,11 @@ TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
 
     ASSERT_TRUE(frame.Mode().BeginElectricCalibration());
     frame.Mode().BeginDisplayCheck();
-    frame.Maintenance().OpenElectricCalibration(
+    frame.Scheduler().OpenElectricCalibration(
         maintenance::ElectricCalibration::kElectricCalibration);
     EXPECT_FALSE(
         frame.Mode().IsCheckingDisplay());  // the routine reads the program's screens itself
-    const auto& routine = frame.Maintenance().ElectricCalibration().Routine();
+    const auto& routine = frame.Scheduler().ElectricCalibration().Routine();
     Answer(123, "PRN_VAL: 0.3 dB");
     EXPECT_EQ(routine.PrintedValueText(), "PRN_VAL: 0.3 dB");
     op.ExpectBox("Start Electric Calibration now ?", IDNO);

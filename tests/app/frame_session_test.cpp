@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "acquisition/sel_file_to_save_dlg.h"
+#include "app/frame_scheduler.h"
 #include "app/frame_timers.h"
 #include "app/maintenance_commands.h"
 #include "app/monitoring_session.h"
@@ -157,19 +158,19 @@ TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDiscon
 }
 
 TEST_F(FrameSessionTest, TheElectricCalibrationOpensItsWindowAndAsksForTheStates) {
-    frame.StartElectricCalibration();
+    frame.Scheduler().StartElectricCalibration();
     EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
-    EXPECT_TRUE(frame.Maintenance().ElectricCalibration().IsWindowVisible());
-    EXPECT_EQ(frame.Maintenance().ElectricCalibration().Routine().GetRoutine(), 0);
-    frame.Maintenance().ElectricCalibration().DestroyWindow();
+    EXPECT_TRUE(frame.Scheduler().ElectricCalibration().IsWindowVisible());
+    EXPECT_EQ(frame.Scheduler().ElectricCalibration().Routine().GetRoutine(), 0);
+    frame.Scheduler().ElectricCalibration().DestroyWindow();
     EXPECT_EQ(QueuedCodes(frame), (std::vector<int>{11, 100}));
 }
 
 TEST_F(FrameSessionTest, NoElectricCalibrationStartsWhileTheWriterHoldsTheMeter) {
     ASSERT_TRUE(frame.Mode().BeginFirmwareUpgrade());
-    frame.StartElectricCalibration();
+    frame.Scheduler().StartElectricCalibration();
     EXPECT_TRUE(frame.Mode().IsFirmwareUpgrading());
-    EXPECT_FALSE(frame.Maintenance().ElectricCalibration().HasWindow());
+    EXPECT_FALSE(frame.Scheduler().ElectricCalibration().HasWindow());
     EXPECT_TRUE(Link().IsQueueEmpty());
 }
 

@@ -335,14 +335,14 @@ protected:
     GuidedProgramTest() { OpenLink(); }
     void Start() {
         ASSERT_TRUE(frame.Mode().BeginElectricCalibration());
-        frame.Maintenance().OpenElectricCalibration(
+        frame.Scheduler().OpenElectricCalibration(
             maintenance::ElectricCalibration::kElectricCalibration);
         frame.SendCommand(11, "", "");
         frame.SendCommand(100, "", "");
     }
     bool Finished() {
         return !frame.Link().Mode().IsElectricCalRunning() && QueueIdle() &&
-               frame.Maintenance().ElectricCalibration().Routine().IsFinished();
+               frame.Scheduler().ElectricCalibration().Routine().IsFinished();
     }
     std::vector<std::string> Exits() {
         std::vector<std::string> exits;
@@ -361,9 +361,9 @@ TEST_F(GuidedProgramTest, TheOperatorKeepsAnElectricCalibration) {
     EXPECT_EQ(frame.Mode().DeltaLeq(), "-0.4");
     EXPECT_TRUE(SchedulerLog().empty());
     // The window shows the outcome until the operator closes it.
-    ASSERT_TRUE(frame.Maintenance().ElectricCalibration().IsWindowVisible());
-    frame.Maintenance().ElectricCalibration().OnOK();
-    EXPECT_FALSE(frame.Maintenance().ElectricCalibration().HasWindow());
+    ASSERT_TRUE(frame.Scheduler().ElectricCalibration().IsWindowVisible());
+    frame.Scheduler().ElectricCalibration().OnOK();
+    EXPECT_FALSE(frame.Scheduler().ElectricCalibration().HasWindow());
 }
 
 TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
@@ -381,8 +381,8 @@ TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
     EXPECT_EQ(frame.Mode().DeltaLeq(), "0.3");
     // The scheduler is in charge: its window's OK is refused.
     op.ExpectBox(CElectricCalibrationDlg::kSchedulerActive);
-    frame.Maintenance().ElectricCalibration().OnOK();
-    EXPECT_TRUE(frame.Maintenance().ElectricCalibration().HasWindow());
+    frame.Scheduler().ElectricCalibration().OnOK();
+    EXPECT_TRUE(frame.Scheduler().ElectricCalibration().HasWindow());
 
     // A failing calibration, with "Cal. always".
     ClearSchedulerLog();
