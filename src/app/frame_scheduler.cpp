@@ -22,6 +22,15 @@ FrameScheduler::FrameScheduler(CMainFrame& frame, LinkClock* clock)
       m_runHost(frame),
       m_run(m_runHost, clock ? *clock : m_ownClock, frame.Mode(), frame.m_liveRecorder,
             frame.m_RecFile),
+      m_connection({
+          .link = frame.Link(),
+          .boxes = frame.Boxes(),
+          .ui = frame.Ui(),
+          .notices = frame.Notices(),
+          .run = m_run,
+          .leftovers = m_leftovers,
+          .views = frame.Views(),
+      }),
       m_calibrationHost(frame.Link(), frame.Notices(), m_window, m_run),
       m_electricCalibration(m_calibrationHost, frame.Mode()) {
     // Each line of the scheduler log is also one of the window's log list.

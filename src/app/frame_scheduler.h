@@ -1,7 +1,8 @@
 #pragma once
 // The acquisition scheduler on the frame: its window, the run of the window's plan, the
 // scheduler log, and what a run leaves behind (records and answers still on their way when it
-// ended). The scheduler's connection of the link is the connect routines' (MeterConnection).
+// ended). The run connects the link with the connect routines (MeterConnection), which are
+// the scheduler's.
 
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "app/frame_calibration_host.h"
 #include "app/frame_scheduler_host.h"
 #include "app/frame_scheduler_run_host.h"
+#include "app/meter_connection.h"
 #include "app/run_leftovers.h"
 #include "link/link_clock.h"
 #include "maintenance/electric_calibration_dlg.h"
@@ -29,6 +31,7 @@ public:
     acquisition::SchedulerRun& Run() { return m_run; }
     // Begun when a run ends; the link's next opening ends it.
     RunLeftovers& Leftovers() { return m_leftovers; }
+    MeterConnection& Connection() { return m_connection; }
 
     // The window of the meter's guided programs, which a run's electric calibration opens.
     CElectricCalibrationDlg& ElectricCalibration() { return m_electricCalibration; }
@@ -54,6 +57,7 @@ private:
     ProgramLinkClock m_ownClock;
     acquisition::SchedulerRun m_run;
     RunLeftovers m_leftovers;
+    MeterConnection m_connection;
     FrameCalibrationHost m_calibrationHost;
     CElectricCalibrationDlg m_electricCalibration;
 };

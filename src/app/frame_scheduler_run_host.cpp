@@ -79,15 +79,15 @@ void FrameSchedulerRunHost::PrepareConnectAttempt() {
 }
 
 int FrameSchedulerRunHost::ConnectForScheduler() {
-    return MeterConnection(m_frame).ConnectForScheduler();
+    return m_frame.Scheduler().Connection().ConnectForScheduler();
 }
 
 void FrameSchedulerRunHost::ConnectInstrument() {
-    MeterConnection(m_frame).ConnectInstrument();
+    m_frame.Scheduler().Connection().ConnectInstrument();
 }
 
 void FrameSchedulerRunHost::ConnectInstrumentPort() {
-    MeterConnection(m_frame).ConnectInstrumentPort();
+    m_frame.Scheduler().Connection().ConnectInstrumentPort();
 }
 
 void FrameSchedulerRunHost::ArmLink() {
