@@ -113,26 +113,6 @@ void FrameAcquisitionHost::EndWaitCursor() {
         QGuiApplication::restoreOverrideCursor();
 }
 
-void FrameAcquisitionHost::ClearPageList() {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.DeleteAllItems();
-}
-
-void FrameAcquisitionHost::AppendPageListRow(const std::string& text, int image) {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.InsertItem(view->m_PageList.GetItemCount(), text, image);
-}
-
-void FrameAcquisitionHost::SelectFirstPageRow() {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.SetRowStates(0, ui::RVS_SELECTED | ui::RVS_FOCUSED);
-}
-
-void FrameAcquisitionHost::SetPageStartText(const std::string& text) {
-    if (CKX9MonitorView* view = View())
-        view->m_strPageStartTime = text;
-}
-
 void FrameAcquisitionHost::ShowLoadedDataViews(std::optional<records::RecordKind> kind) {
     CKX9MonitorView* view = View();
     if (!view)

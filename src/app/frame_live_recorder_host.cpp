@@ -78,33 +78,6 @@ void FrameLiveRecorderHost::StartReportTrim() {
     m_frame.Timers().Set(FrameTimers::kReportTrim, FrameTimers::kReportTrimTickMs);
 }
 
-// --- the page list
-
-int FrameLiveRecorderHost::PageRowCount() const {
-    const CKX9MonitorView* view = View();
-    return view ? view->m_PageList.GetItemCount() : 0;
-}
-
-void FrameLiveRecorderHost::SetPageRowText(int row, const std::string& text) {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.SetItemText(row, 0, text);
-}
-
-void FrameLiveRecorderHost::AppendPageRow(const std::string& text, int image) {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.InsertItem(view->m_PageList.GetItemCount(), text, image);
-}
-
-void FrameLiveRecorderHost::ShowLastPageRow() {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.EnsureVisible(view->m_PageList.GetItemCount() - 1);
-}
-
-void FrameLiveRecorderHost::SetPageStartText(const std::string& text) {
-    if (CKX9MonitorView* view = View())
-        view->m_strPageStartTime = text;
-}
-
 // --- the live displays
 
 void FrameLiveRecorderHost::AddLiveRecord(int record, const std::vector<std::string>& levels) {

@@ -54,7 +54,7 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
       })),
       m_maintenance(std::make_unique<MaintenanceCommands>(*this, *m_workflow)),
       m_commands(std::make_unique<FrameCommands>(*this)),
-      m_data(std::make_unique<FrameDataFiles>(*this, m_recording, m_SetupBlock)),
+      m_data(std::make_unique<FrameDataFiles>(*this, m_pageList, m_recording, m_SetupBlock)),
       m_charts(std::make_unique<ChartWindows>(*this, m_recording)),
       m_session(std::make_unique<MonitoringSession>(MonitoringSession::Uses{
           .link = m_link,

@@ -22,6 +22,7 @@
 #include "app/frame_timers.h"
 #include "app/main_frame_window.h"
 #include "app/view_lookup.h"
+#include "app/view_page_list.h"
 #include "link/link_clock.h"
 #include "link/link_session.h"
 #include "link/setup_value_replies.h"
@@ -207,8 +208,10 @@ public:
     // What the "Setup Instrument" sheet needs of the program.
     FrameSetupHost m_setupHost{*this};
     FrameLiveRecorderHost m_liveRecorderHost{*this};
-    acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_RecFile, m_recording,
-                                             m_link.Mode(), m_SetupBlock};
+    // The view's page list, which the live recorder and the data files fill.
+    ViewPageList m_pageList{m_views};
+    acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_pageList,    m_RecFile,
+                                             m_recording,        m_link.Mode(), m_SetupBlock};
 
 private:
     // Connects the parts to the frame's boxes, decoder and link (constructor).
