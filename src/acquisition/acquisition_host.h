@@ -40,14 +40,6 @@ public:
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
 
-    // The view's page list (1602); image -1: none.
-    virtual void ClearPageList() = 0;
-    virtual void AppendPageListRow(const std::string& text, int image) = 0;
-    // Selects and focuses its first row.
-    virtual void SelectFirstPageRow() = 0;
-    // The view's text of the current page's start.
-    virtual void SetPageStartText(const std::string& text) = 0;
-
     // The data list shown, the report list hidden, and the graph windows, bar charts, legend
     // and navigator as a recording of `kind` has them.
     virtual void ShowLoadedDataViews(std::optional<records::RecordKind> kind) = 0;

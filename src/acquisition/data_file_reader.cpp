@@ -114,7 +114,7 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
     const DataSetListing listing = ListDataSet(path);
     if (!listing.opened)
         return {};
-    m_host.ClearPageList();
+    m_pageList.Clear();
     for (size_t page = 0; page < listing.pages.size(); ++page) {
         const ListedPage& listed = listing.pages[page];
         RecordingSetup setup = listing.Setup(page);
@@ -128,21 +128,21 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
             m_setupBlock = listing.Block(page);
             TakeSetup(setup);
         }
-        m_host.AppendPageListRow(platform::Format("PAGE %zu", page), kPageImage);
-        m_host.AppendPageListRow(listed.startText, kNoImage);
+        m_pageList.AppendRow(platform::Format("PAGE %zu", page), kPageImage);
+        m_pageList.AppendRow(listed.startText, kNoImage);
     }
     if (listing.failure) {
         m_host.Warn(*listing.failure, MB_ICONEXCLAMATION);
         return {-1, true, listing.pages.size()};
     }
     if (listing.pages.empty()) {
-        m_host.ClearPageList();
+        m_pageList.Clear();
         m_host.Warn(kNoData, MB_ICONEXCLAMATION);
         return {0, true, 0};
     }
     BuildSegments(listing, listing.Setup(listing.pages.size() - 1), m_recording.Time());
-    m_host.SelectFirstPageRow();
-    m_host.SetPageStartText(listing.pages.front().startText);
+    m_pageList.SelectFirstRow();
+    m_pageList.SetPageStartText(listing.pages.front().startText);
     m_host.ShowSchedulerLogWindow(path);
     return {0, true, listing.pages.size()};
 }

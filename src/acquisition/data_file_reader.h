@@ -9,6 +9,7 @@
 #include "acquisition/acquisition_host.h"
 #include "acquisition/data_set.h"
 #include "acquisition/label_file.h"
+#include "acquisition/page_list_view.h"
 #include "acquisition/recording.h"
 
 namespace acquisition {
@@ -18,9 +19,11 @@ public:
     // Records per acquisition above which the segments count their starts.
     static constexpr long long kRecordCapacity = 10000;
 
-    // `setupBlock` is the program's, which a loaded page's setup block replaces.
-    DataFileReader(AcquisitionHost& host, Recording& recording, records::SetupBlock& setupBlock)
-        : m_host(host), m_recording(recording), m_setupBlock(setupBlock) {}
+    // `setupBlock` is the program's, which a loaded page's setup block replaces; `pages` lists
+    // the opened data set's pages.
+    DataFileReader(AcquisitionHost& host, PageListView& pages, Recording& recording,
+                   records::SetupBlock& setupBlock)
+        : m_host(host), m_pageList(pages), m_recording(recording), m_setupBlock(setupBlock) {}
 
     // A data file chosen by the operator or named on the command line; a memory-dump file
     // (".kx9") is not opened here.
@@ -44,6 +47,7 @@ private:
     void TakeSetup(const RecordingSetup& setup);
 
     AcquisitionHost& m_host;
+    PageListView& m_pageList;
     Recording& m_recording;
     records::SetupBlock& m_setupBlock;
     // The shown set's file and label file, kept while its pages are loaded one after another.

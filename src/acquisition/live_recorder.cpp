@@ -268,13 +268,13 @@ void LiveRecorder::ClosePage(records::RecordKind kind) {
     m_host.RepaintLiveGraph();
 
     const std::string recordStart = m_last.when ? m_last.when->Format() + " " : start;
-    const int rows = m_host.PageRowCount();
+    const int rows = m_pages.RowCount();
     if (rows >= 2)
-        m_host.SetPageRowText(rows - 2, platform::Format("PAGE %d", m_page));
-    m_host.AppendPageRow("CURR PAGE", 0);
-    m_host.AppendPageRow(recordStart, -1);
-    m_host.SetPageStartText(recordStart);
-    m_host.ShowLastPageRow();
+        m_pages.SetRowText(rows - 2, platform::Format("PAGE %d", m_page));
+    m_pages.AppendRow("CURR PAGE", 0);
+    m_pages.AppendRow(recordStart, -1);
+    m_pages.SetPageStartText(recordStart);
+    m_pages.ShowLastRow();
 
     m_file.Close();
     ++m_page;

@@ -18,6 +18,7 @@
 #include "acquisition/live_record_sink.h"
 #include "acquisition/live_record_text.h"
 #include "acquisition/live_recorder_host.h"
+#include "acquisition/page_list_view.h"
 #include "acquisition/record_file.h"
 #include "acquisition/recording.h"
 
@@ -35,10 +36,15 @@ public:
     static constexpr int kSpectrumWindowRows = 2000;
 
     // `mode` is the link's (scheduler mode); `header` the program's setup block, the head of
-    // every page file.
-    LiveRecorder(LiveRecorderHost& host, RecordFile& file, Recording& recording,
-                 const MeterMode& mode, const records::SetupBlock& header)
-        : m_host(host), m_file(file), m_recording(recording), m_mode(mode), m_header(header) {
+    // every page file; `pages` lists the pages as they end.
+    LiveRecorder(LiveRecorderHost& host, PageListView& pages, RecordFile& file,
+                 Recording& recording, const MeterMode& mode, const records::SetupBlock& header)
+        : m_host(host),
+          m_pages(pages),
+          m_file(file),
+          m_recording(recording),
+          m_mode(mode),
+          m_header(header) {
         Reset();
     }
 
@@ -87,6 +93,7 @@ private:
     records::RecordLayout Layout(records::RecordKind kind) const;
 
     LiveRecorderHost& m_host;
+    PageListView& m_pages;
     RecordFile& m_file;
     Recording& m_recording;
     const MeterMode& m_mode;

@@ -1,6 +1,6 @@
 #pragma once
 // What the live record processors need of the application: the setup the records are read
-// with, the main view's report and page lists, the live graph, band chart and 3-D spectrum
+// with, the main view's report list, the live graph, band chart and 3-D spectrum
 // window, the lost-data notice and the frame's messages.
 
 #include <cstdint>
@@ -48,13 +48,6 @@ public:
     // back to the rows of the new page while records arrive (frame timer 12).
     virtual void InsertEmptyReportRows(int count) = 0;
     virtual void StartReportTrim() = 0;
-
-    // --- the main view's page list (two rows a page: name, then start time)
-    virtual int PageRowCount() const = 0;
-    virtual void SetPageRowText(int row, const std::string& text) = 0;
-    virtual void AppendPageRow(const std::string& text, int image) = 0;
-    virtual void ShowLastPageRow() = 0;
-    virtual void SetPageStartText(const std::string& text) = 0;
 
     // --- the live displays
     // The five level texts of level record `record` into the live graph (AddLiveRecord).

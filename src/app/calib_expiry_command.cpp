@@ -4,8 +4,10 @@
 // the instrument under test through the bench window, arms the command queue and runs the
 // calibration-expiry dialog until it gives a result.
 
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
-#include "app/main_frame.h"
 #include "app/verification_workflow.h"
 #include "app/workflow_steps.h"
 #include "platform/event_loop.h"
@@ -21,14 +23,14 @@ void VerificationWorkflow::OnUpdateCalibExpiry() {
     if (!hold)
         return;
     CKX9MonitorApp& app = TheApp();
-    InstrLog& log = m_frame.Web().Log();
-    const verification::BenchInstruments& instruments = m_frame.Bench().Instruments();
-    FrameBoxes& boxes = m_frame.Boxes();
+    InstrLog& log = m_uses.web.Log();
+    const verification::BenchInstruments& instruments = m_uses.bench.Instruments();
+    FrameBoxes& boxes = m_uses.boxes;
     log.WriteInstrLog("------------------- Avvio modifica data scadenza taratura: DUT SN " +
                       instruments.target.serial);
     platform::MakeDirectories(platform::JoinPath(app.m_strProgramDir, "\\archivio_verifiche\\"));
 
-    if (!m_frame.Web().CheckInternetWhenDue())
+    if (!m_uses.web.CheckInternetWhenDue())
         return;
     if (!m_steps.EnsureTechnician(nullptr))
         return;
@@ -39,7 +41,7 @@ void VerificationWorkflow::OnUpdateCalibExpiry() {
         return;
     }
     boxes.ShowPleaseWait("Connessione con il server...");
-    app.WaitWithMessages(CMainFrame::kServerPauseMs);
+    app.WaitWithMessages(FrameWeb::kServerPauseMs);
 
     if (m_steps.IsCalibExpiryBlocked()) {
         boxes.ClosePleaseWait();
@@ -48,7 +50,7 @@ void VerificationWorkflow::OnUpdateCalibExpiry() {
         return;
     }
 
-    if (!m_frame.Bench().AlignTargetKeys())
+    if (!m_uses.bench.AlignTargetKeys())
         return;
 
     m_steps.ArmQueuedLink();
@@ -56,12 +58,12 @@ void VerificationWorkflow::OnUpdateCalibExpiry() {
     log.WriteInstrLog("Fine modifica data scadenza taratura: " + RunCalibExpiryDialog());
 
     boxes.ClosePleaseWait();
-    m_frame.Bench().CalibExpiryDialog().DestroyWindow();
+    m_uses.bench.CalibExpiryDialog().DestroyWindow();
     m_steps.CloseTargetPort();
 }
 
 std::string VerificationWorkflow::RunCalibExpiryDialog() {
-    CFonoConfigDlg& dialog = m_frame.Bench().CalibExpiryDialog();
+    CFonoConfigDlg& dialog = m_uses.bench.CalibExpiryDialog();
     // Emptied also when the window has to be built: an earlier run's result must not end this
     // one's wait.
     dialog.m_strResult.clear();

@@ -5,6 +5,10 @@
 
 #include <unistd.h>
 
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
+#include "app/frame_timers.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "app/maintenance_commands.h"
@@ -76,7 +80,7 @@ void MaintenanceCommands::OnFirmwareUpgrade() {
     if (!ConnectForFirmware())
         return;
     boxes.ShowPleaseWait("Connessione con il server...");
-    app.WaitWithMessages(CMainFrame::kServerPauseMs);
+    app.WaitWithMessages(FrameWeb::kServerPauseMs);
     if (m_steps.IsCalibExpiryBlocked()) {
         platform::AfxMessageBox("Non sono disponibili aggiornamenti");
         m_steps.CloseTargetPort();
@@ -138,7 +142,7 @@ std::optional<std::string> MaintenanceCommands::ChooseFirmwareEntry(const std::s
     const std::string table = platform::JoinPath(folder, kVersionsTable);
     client.DownloadHttpFile(client.SrvPath() + web::kFirmwareVersionsPath, table, true);
     m_frame.Boxes().ShowPleaseWait("Verifica presenza aggiornamenti...");
-    TheApp().WaitWithMessages(CMainFrame::kServerPauseMs);
+    TheApp().WaitWithMessages(FrameWeb::kServerPauseMs);
     std::string entry = CheckFirmwareUpdateAvailable(
         kFirmwareModel, m_frame.Bench().Instruments().target.firmware, table);
     platform::RemoveFile(table);
@@ -210,7 +214,7 @@ void MaintenanceCommands::FinishFirmwareUpgrade(const std::string& subject,
     const CKX9MonitorApp& app = TheApp();
     const verification::BenchInstruments& instruments = m_frame.Bench().Instruments();
     m_frame.Mode().EndFirmwareUpgrade();
-    m_frame.KillTimer(CMainFrame::kFirmwareUpgrade);
+    m_frame.Timers().Kill(FrameTimers::kFirmwareUpgrade);
     m_frame.Web().Client().HttpSendMail("", subject + instruments.target.serial, "");
 
     // The log is created in any case, so that the upload has a file to send; it tells the

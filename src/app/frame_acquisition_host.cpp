@@ -3,6 +3,11 @@
 #include <QGuiApplication>
 #include <algorithm>
 
+#include "app/chart_windows.h"
+#include "app/frame_boxes.h"
+#include "app/frame_data_files.h"
+#include "app/frame_notices.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -95,7 +100,7 @@ void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup&
 }
 
 void FrameAcquisitionHost::Warn(const std::string& text, unsigned type) {
-    m_frame.Warn(text, type);
+    m_frame.Notices().Warn(text, type);
 }
 
 void FrameAcquisitionHost::BeginWaitCursor() {
@@ -106,26 +111,6 @@ void FrameAcquisitionHost::BeginWaitCursor() {
 void FrameAcquisitionHost::EndWaitCursor() {
     if (QGuiApplication::instance())
         QGuiApplication::restoreOverrideCursor();
-}
-
-void FrameAcquisitionHost::ClearPageList() {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.DeleteAllItems();
-}
-
-void FrameAcquisitionHost::AppendPageListRow(const std::string& text, int image) {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.InsertItem(view->m_PageList.GetItemCount(), text, image);
-}
-
-void FrameAcquisitionHost::SelectFirstPageRow() {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.SetRowStates(0, ui::RVS_SELECTED | ui::RVS_FOCUSED);
-}
-
-void FrameAcquisitionHost::SetPageStartText(const std::string& text) {
-    if (CKX9MonitorView* view = View())
-        view->m_strPageStartTime = text;
 }
 
 void FrameAcquisitionHost::ShowLoadedDataViews(std::optional<records::RecordKind> kind) {

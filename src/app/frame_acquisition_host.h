@@ -25,10 +25,6 @@ public:
     void Warn(const std::string& text, unsigned type) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
-    void ClearPageList() override;
-    void AppendPageListRow(const std::string& text, int image) override;
-    void SelectFirstPageRow() override;
-    void SetPageStartText(const std::string& text) override;
     void ShowLoadedDataViews(std::optional<records::RecordKind> kind) override;
     void SetDataListCount(long long rows) override;
     void OnPageLoaded(std::optional<records::RecordKind> kind, long long samples) override;

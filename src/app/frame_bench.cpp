@@ -1,5 +1,7 @@
 #include "app/frame_bench.h"
 
+#include "app/frame_boxes.h"
+#include "app/frame_web.h"
 #include "app/main_frame.h"
 #include "platform/operator.h"
 #include "verification/instrument_connection.h"

@@ -1,5 +1,7 @@
 #include "app/frame_bench_host.h"
 
+#include "app/frame_bench.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"

@@ -2,11 +2,15 @@
 
 #include <Qt>
 
+#include "app/frame_bench.h"
 #include "app/frame_command_ids.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/maintenance_commands.h"
 #include "app/port_setup_dlg.h"
+#include "app/verification_workflow.h"
 #include "platform/operator.h"
 #include "platform/shell.h"
 #include "platform/text.h"

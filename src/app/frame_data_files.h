@@ -13,13 +13,13 @@ class CMainFrame;
 
 class FrameDataFiles {
 public:
-    // The reader loads its pages into `recording`, the recording the view shows, and a file's
-    // setup into `setupBlock`.
-    FrameDataFiles(CMainFrame& frame, acquisition::Recording& recording,
-                   records::SetupBlock& setupBlock)
+    // The reader loads its pages into `recording`, the recording the view shows, a file's
+    // setup into `setupBlock`, and lists the pages in `pages`.
+    FrameDataFiles(CMainFrame& frame, acquisition::PageListView& pages,
+                   acquisition::Recording& recording, records::SetupBlock& setupBlock)
         : m_frame(frame),
           m_host(frame),
-          m_reader(m_host, recording, setupBlock),
+          m_reader(m_host, pages, recording, setupBlock),
           m_navigator(m_host, recording) {}
     FrameDataFiles(const FrameDataFiles&) = delete;
     FrameDataFiles& operator=(const FrameDataFiles&) = delete;

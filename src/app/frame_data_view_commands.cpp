@@ -1,5 +1,7 @@
 #include "app/frame_data_view_commands.h"
 
+#include "app/chart_windows.h"
+#include "app/frame_data_files.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"

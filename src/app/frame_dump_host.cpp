@@ -2,9 +2,11 @@
 
 #include <utility>
 
+#include "acquisition/dump_decoder.h"
+#include "app/frame_notices.h"
 #include "app/kx9monitor_app.h"
-#include "app/main_frame.h"
 #include "link/command_codes.h"
+#include "link/link_session.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -23,8 +25,8 @@ void FrameDumpHost::DumpFinished(std::string message) {
 void FrameDumpHost::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message != kProgress)
         return;
-    m_frame.m_nDownloadFile = static_cast<int>(wParam);
-    m_frame.m_nDownloadLine = static_cast<int>(lParam);
+    m_progress.file = static_cast<int>(wParam);
+    m_progress.line = static_cast<int>(lParam);
 }
 
 void FrameDumpHost::OnTextMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
@@ -35,8 +37,8 @@ void FrameDumpHost::OnTextMessage(unsigned message, std::uintptr_t wParam, std::
             break;
         case kFinished:
             if (!text.empty())
-                m_frame.Warn(text, MB_ICONSTOP);
-            m_frame.SendCommand(command_code::kDumpOff, "", "");
+                m_notices.Warn(text, MB_ICONSTOP);
+            m_link.SendCommand(command_code::kDumpOff, "", "");
             break;
         default:
             OnMessage(message, wParam, lParam);
@@ -45,7 +47,7 @@ void FrameDumpHost::OnTextMessage(unsigned message, std::uintptr_t wParam, std::
 }
 
 void FrameDumpHost::WriteDumpBytes(const std::string& bytes) {
-    MeterMode& mode = m_frame.Mode();
+    MeterMode& mode = m_link.Mode();
     if (mode.HasDumpWriteFailed())
         return;
     acquisition::DumpFile& file = TheApp().m_DumpFile;
@@ -53,6 +55,7 @@ void FrameDumpHost::WriteDumpBytes(const std::string& bytes) {
         return;
     // A full disk is told once: the download stops and is not announced as complete.
     mode.OnDumpWriteFailed();
-    m_frame.m_dumpDecoder.RequestCancel();
-    m_frame.Warn(platform::Format("error writing dump file (code %d)", file.Error()), MB_ICONSTOP);
+    m_decoder.RequestCancel();
+    m_notices.Warn(platform::Format("error writing dump file (code %d)", file.Error()),
+                   MB_ICONSTOP);
 }

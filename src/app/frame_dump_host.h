@@ -9,11 +9,25 @@
 #include "acquisition/dump_decoder_host.h"
 #include "platform/messages.h"
 
-class CMainFrame;
+class FrameNotices;
+class LinkSession;
+namespace acquisition {
+class DumpDecoder;
+}
+
+// How far a download has come: the meter's file and line the decoder last reached.
+struct DownloadProgress {
+    int file = 0;
+    int line = 0;
+};
 
 class FrameDumpHost : public platform::MessageTarget, public acquisition::DumpDecoderHost {
 public:
-    explicit FrameDumpHost(CMainFrame& frame) : m_frame(frame) {}
+    // `decoder` is the one this host serves; it may be built after the host.
+    FrameDumpHost(LinkSession& link, FrameNotices& notices, acquisition::DumpDecoder& decoder)
+        : m_link(link), m_notices(notices), m_decoder(decoder) {}
+
+    DownloadProgress& Progress() { return m_progress; }
 
     // Listener thread.
     void AppendDumpBytes(std::string bytes) override;
@@ -30,5 +44,8 @@ private:
     // A write that failed stops the download with one message; nothing after it is written.
     void WriteDumpBytes(const std::string& bytes);
 
-    CMainFrame& m_frame;
+    LinkSession& m_link;
+    FrameNotices& m_notices;
+    acquisition::DumpDecoder& m_decoder;
+    DownloadProgress m_progress;
 };

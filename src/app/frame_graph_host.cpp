@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "acquisition/data_list_texts.h"
+#include "app/chart_windows.h"
+#include "app/frame_data_files.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"

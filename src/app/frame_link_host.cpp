@@ -1,8 +1,10 @@
 #include "app/frame_link_host.h"
 
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/monitoring_session.h"
 #include "platform/event_loop.h"
 
 void FrameLinkHost::WaitWithMessages(unsigned ms) {
@@ -29,8 +31,8 @@ std::string FrameLinkHost::BaudRateSetting() {
 }
 
 void FrameLinkHost::ShowLinkPane(const std::string& text, COLORREF onColor, COLORREF offColor) {
-    m_frame.Ui().SetPaneText(CMainFrame::kStatusPane, text);
-    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, onColor, offColor);
+    m_frame.Ui().SetPaneText(FrameUi::kStatusPane, text);
+    m_frame.Ui().SetPaneColors(FrameUi::kStatusPane, onColor, offColor);
 }
 
 void FrameLinkHost::OnQueueEmpty() {
@@ -56,7 +58,7 @@ void FrameLinkHost::OnTimedOut(const CCommand& command) {
 }
 
 void FrameLinkHost::OnPowerOffSent() {
-    m_frame.Disconnect();
+    m_frame.Session().Disconnect();
 }
 
 void FrameLinkHost::OnAlarm(const LinkAlarm& alarm) {

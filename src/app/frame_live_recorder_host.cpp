@@ -1,5 +1,9 @@
 #include "app/frame_live_recorder_host.h"
 
+#include "app/chart_windows.h"
+#include "app/frame_boxes.h"
+#include "app/frame_notices.h"
+#include "app/frame_timers.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -71,34 +75,7 @@ void FrameLiveRecorderHost::InsertEmptyReportRows(int count) {
 }
 
 void FrameLiveRecorderHost::StartReportTrim() {
-    m_frame.SetTimer(CMainFrame::kReportTrim, CMainFrame::kReportTrimTickMs);
-}
-
-// --- the page list
-
-int FrameLiveRecorderHost::PageRowCount() const {
-    const CKX9MonitorView* view = View();
-    return view ? view->m_PageList.GetItemCount() : 0;
-}
-
-void FrameLiveRecorderHost::SetPageRowText(int row, const std::string& text) {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.SetItemText(row, 0, text);
-}
-
-void FrameLiveRecorderHost::AppendPageRow(const std::string& text, int image) {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.InsertItem(view->m_PageList.GetItemCount(), text, image);
-}
-
-void FrameLiveRecorderHost::ShowLastPageRow() {
-    if (CKX9MonitorView* view = View())
-        view->m_PageList.EnsureVisible(view->m_PageList.GetItemCount() - 1);
-}
-
-void FrameLiveRecorderHost::SetPageStartText(const std::string& text) {
-    if (CKX9MonitorView* view = View())
-        view->m_strPageStartTime = text;
+    m_frame.Timers().Set(FrameTimers::kReportTrim, FrameTimers::kReportTrimTickMs);
 }
 
 // --- the live displays
@@ -157,9 +134,9 @@ void FrameLiveRecorderHost::ShowDataLoss() {
 }
 
 void FrameLiveRecorderHost::LogScheduler(const std::string& text) {
-    m_frame.LogScheduler(FALSE, text, TRUE);
+    m_frame.Notices().LogScheduler(false, text, true);
 }
 
 void FrameLiveRecorderHost::Warn(const std::string& text) {
-    m_frame.Warn(text, MB_ICONSTOP);
+    m_frame.Notices().Warn(text, MB_ICONSTOP);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // What the live record processors need of the application, served by the frame: the current
-// setup, the main view's report and page lists and live displays, the lost-data notice and the
+// setup, the main view's report list and live displays, the lost-data notice and the
 // frame's messages.
 
 #include "acquisition/live_recorder_host.h"
@@ -22,12 +22,6 @@ public:
     void ShowReportRow(int row) override;
     void InsertEmptyReportRows(int count) override;
     void StartReportTrim() override;
-
-    int PageRowCount() const override;
-    void SetPageRowText(int row, const std::string& text) override;
-    void AppendPageRow(const std::string& text, int image) override;
-    void ShowLastPageRow() override;
-    void SetPageStartText(const std::string& text) override;
 
     void AddLiveRecord(int record, const std::vector<std::string>& levels) override;
     void AddLiveGraphPoint(int sample, const std::string& level) override;

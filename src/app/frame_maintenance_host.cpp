@@ -1,5 +1,9 @@
 #include "app/frame_maintenance_host.h"
 
+#include "app/frame_notices.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -22,28 +26,6 @@ bool FrameMaintenanceHost::HttpLogUser(const std::string& logFileName, const std
 
 void FrameMaintenanceHost::WriteInstrLog(const std::string& text) {
     m_frame.Web().Log().WriteInstrLog(text);
-}
-
-void FrameMaintenanceHost::SendCommand(int code) {
-    m_frame.SendCommand(code, "", "");
-}
-
-maintenance::SchedulerConfirm FrameMaintenanceHost::ConfirmMode() {
-    return m_frame.Scheduler().Window().ConfirmMode() == acquisition::kCalIfErrorExceeds
-               ? maintenance::SchedulerConfirm::IfErrorExceeds
-               : maintenance::SchedulerConfirm::Always;
-}
-
-std::string FrameMaintenanceHost::CalibrationThreshold() {
-    return m_frame.Scheduler().Window().CalibrationThreshold();
-}
-
-void FrameMaintenanceHost::LogScheduler(const std::string& text) {
-    m_frame.LogScheduler(FALSE, text, TRUE);
-}
-
-void FrameMaintenanceHost::SetSchedulerStep(int step) {
-    m_frame.Scheduler().Run().SetState(step);
 }
 
 std::string FrameMaintenanceHost::ProgramDir() {
@@ -84,9 +66,9 @@ void FrameMaintenanceHost::EndUpgrade() {
 
 void FrameMaintenanceHost::ArmEndTimer(bool on) {
     if (on)
-        m_frame.SetTimer(CMainFrame::kFirmwareUpgrade, kUpgradeEndPollMs);
+        m_frame.Timers().Set(FrameTimers::kFirmwareUpgrade, kUpgradeEndPollMs);
     else
-        m_frame.KillTimer(CMainFrame::kFirmwareUpgrade);
+        m_frame.Timers().Kill(FrameTimers::kFirmwareUpgrade);
 }
 
 bool FrameMaintenanceHost::StartWriter(const std::string& /*folder*/, std::string& why) {

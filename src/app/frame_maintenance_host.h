@@ -1,15 +1,13 @@
 #pragma once
-// What the microphone wizard, the meter's guided programs and the firmware update need of the
-// application, the main frame and the main view, served by the frame.
+// What the microphone wizard and the firmware update need of the application, the main frame
+// and the main view, served by the frame.
 
-#include "maintenance/electric_calibration.h"
 #include "maintenance/firmware_upgrade.h"
 #include "maintenance/mic_replacement.h"
 
 class CMainFrame;
 
 class FrameMaintenanceHost : public maintenance::MicReplacementHost,
-                             public maintenance::ElectricCalibHost,
                              public maintenance::FirmwareUpgradeHost {
 public:
     // Where the writer would start: the maker's writer is a program of another system.
@@ -23,13 +21,6 @@ public:
     void SendCommand(int code, const std::string& arg1, const std::string& arg2) override;
     bool HttpLogUser(const std::string& logFileName, const std::string& text) override;
     void WriteInstrLog(const std::string& text) override;
-
-    // maintenance::ElectricCalibHost
-    void SendCommand(int code) override;
-    maintenance::SchedulerConfirm ConfirmMode() override;
-    std::string CalibrationThreshold() override;
-    void LogScheduler(const std::string& text) override;
-    void SetSchedulerStep(int step) override;
 
     // maintenance::FirmwareUpgradeHost
     std::string ProgramDir() override;

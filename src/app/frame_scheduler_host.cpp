@@ -1,9 +1,14 @@
 #include "app/frame_scheduler_host.h"
 
+#include "app/chart_windows.h"
+#include "app/frame_bench.h"
+#include "app/frame_notices.h"
+#include "app/frame_scheduler.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/kx9monitor_view_widget.h"
 #include "app/main_frame.h"
+#include "app/monitoring_session.h"
 #include "link/command_codes.h"
 
 const CInstrStatus& FrameSchedulerHost::CurrentSetup() const {
@@ -19,7 +24,7 @@ void FrameSchedulerHost::SendCommand(int code, const std::string& argument) {
 }
 
 void FrameSchedulerHost::QueueSetupQueries() {
-    m_frame.QueueSetupQueries();
+    m_frame.Session().QueueSetupQueries();
 }
 
 int FrameSchedulerHost::LinkBaudRate() const {
@@ -35,12 +40,12 @@ void FrameSchedulerHost::WriteToLink(int code) {
 }
 
 void FrameSchedulerHost::StopFrameMonitoring() {
-    m_frame.StopMonitoring();
+    m_frame.Session().StopMonitoring();
 }
 
 void FrameSchedulerHost::DisconnectLink() {
     WriteToLink(command_code::kMonitorOff);
-    m_frame.Disconnect();
+    m_frame.Session().Disconnect();
 }
 
 void FrameSchedulerHost::PrepareLiveSpectrumWindow() {
@@ -69,7 +74,7 @@ void FrameSchedulerHost::OpenSchedulerFile() {
 }
 
 void FrameSchedulerHost::LogScheduler(bool restart, const std::string& text, bool stamp) {
-    m_frame.LogScheduler(restart ? TRUE : FALSE, text, stamp ? TRUE : FALSE);
+    m_frame.Notices().LogScheduler(restart, text, stamp);
 }
 
 std::string FrameSchedulerHost::ProgramFolder() const {

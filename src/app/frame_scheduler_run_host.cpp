@@ -3,9 +3,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/chart_windows.h"
+#include "app/frame_boxes.h"
+#include "app/frame_notices.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "app/maintenance_commands.h"
 #include "app/meter_connection.h"
+#include "app/monitoring_session.h"
 #include "link/command_codes.h"
 #include "platform/clock.h"
 #include "platform/text.h"
@@ -72,15 +79,15 @@ void FrameSchedulerRunHost::PrepareConnectAttempt() {
 }
 
 int FrameSchedulerRunHost::ConnectForScheduler() {
-    return MeterConnection(m_frame).ConnectForScheduler();
+    return m_frame.Scheduler().Connection().ConnectForScheduler();
 }
 
 void FrameSchedulerRunHost::ConnectInstrument() {
-    MeterConnection(m_frame).ConnectInstrument();
+    m_frame.Scheduler().Connection().ConnectInstrument();
 }
 
 void FrameSchedulerRunHost::ConnectInstrumentPort() {
-    MeterConnection(m_frame).ConnectInstrumentPort();
+    m_frame.Scheduler().Connection().ConnectInstrumentPort();
 }
 
 void FrameSchedulerRunHost::ArmLink() {
@@ -94,15 +101,15 @@ void FrameSchedulerRunHost::ArmLink() {
 }
 
 void FrameSchedulerRunHost::CloseLink() {
-    m_frame.CloseMonitoringLink();
+    m_frame.Session().CloseMonitoringLink();
 }
 
 void FrameSchedulerRunHost::KillRecordWatchdog() {
-    m_frame.KillTimer(CMainFrame::kIntegrationEnd);
+    m_frame.Timers().Kill(FrameTimers::kIntegrationEnd);
 }
 
 void FrameSchedulerRunHost::KillStatusPoll() {
-    m_frame.KillTimer(CMainFrame::kStatusPoll);
+    m_frame.Timers().Kill(FrameTimers::kStatusPoll);
 }
 
 std::string FrameSchedulerRunHost::AutoStoreValue() {
@@ -114,7 +121,7 @@ std::string FrameSchedulerRunHost::EditedIntegrationMode() {
 }
 
 void FrameSchedulerRunHost::StartNewSession() {
-    m_frame.StartNewSession();
+    m_frame.Session().StartNewSession();
     m_frame.m_recording.SelectSegment(-1);
 }
 
@@ -125,7 +132,7 @@ void FrameSchedulerRunHost::OnAcquisitionStart(records::RecordKind kind) {
 }
 
 void FrameSchedulerRunHost::StartRecordingBlink() {
-    m_frame.SetTimer(CMainFrame::kRecordingBlink, CMainFrame::kRecordingBlinkMs);
+    m_frame.Timers().Set(FrameTimers::kRecordingBlink, FrameTimers::kRecordingBlinkMs);
 }
 
 void FrameSchedulerRunHost::AddSpectrumGap(records::RecordKind kind) {
@@ -141,19 +148,19 @@ void FrameSchedulerRunHost::AddSpectrumGap(records::RecordKind kind) {
 
 void FrameSchedulerRunHost::StopAudioRecording() {
     m_frame.Mode().OnAudioRecordingStopped();
-    m_frame.StopAudioRecordingLog();
+    m_frame.Session().StopAudioRecordingLog();
 }
 
 void FrameSchedulerRunHost::StartElectricCalibration() {
-    m_frame.StartElectricCalibration();
+    m_frame.Scheduler().StartElectricCalibration();
 }
 
 void FrameSchedulerRunHost::CloseElectricCalibrationWindow() {
-    m_frame.Maintenance().ElectricCalibration().DestroyWindow();
+    m_frame.Scheduler().ElectricCalibration().DestroyWindow();
 }
 
 bool FrameSchedulerRunHost::StartDownload() {
-    return m_frame.OpenDumpFile();
+    return m_frame.Session().OpenDumpFile();
 }
 
 void FrameSchedulerRunHost::ShowRunResult() {
@@ -166,7 +173,7 @@ void FrameSchedulerRunHost::OnRunEnded() {
 }
 
 void FrameSchedulerRunHost::Log(const std::string& text) {
-    m_frame.LogScheduler(FALSE, text, TRUE);
+    m_frame.Notices().LogScheduler(false, text, true);
 }
 
 std::string FrameSchedulerRunHost::Caption() {

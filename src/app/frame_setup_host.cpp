@@ -1,5 +1,6 @@
 #include "app/frame_setup_host.h"
 
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"

@@ -7,8 +7,14 @@
 
 #include "platform/win_types.h"
 
+class CInstrStatus;
+
 class FrameUi {
 public:
+    // The window's title while no meter is known, and the link's pane of the status bar.
+    static constexpr const char* kWindowTitle = "KX9Monitor";
+    static constexpr int kStatusPane = 1;
+
     virtual ~FrameUi() = default;
 
     virtual std::string GetTitle() const { return m_title; }
@@ -71,3 +77,6 @@ private:
     std::string m_title;
     std::string m_statusText;
 };
+
+// "KX9Monitor <model> - <serial number>" of the meter's setup `current`.
+std::string NormalFrameTitle(const CInstrStatus& current);

@@ -5,7 +5,6 @@
 
 #include "app/frame_boxes.h"
 #include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
 #include "app/main_frame_window.h"
 
 namespace {
@@ -14,8 +13,8 @@ constexpr int kClockPaneWidth = 150;
 constexpr std::array kClockPanes{6, 7, 9, 10};
 }  // namespace
 
-FrameWindowUi::FrameWindowUi(CMainFrame& frame, FrameBoxes& boxes)
-    : m_frame(frame), m_boxes(boxes) {
+FrameWindowUi::FrameWindowUi(const FrameWindowHolder& window, FrameBoxes& boxes)
+    : m_window(window), m_boxes(boxes) {
     SetUpStatusBar();
 }
 
@@ -28,27 +27,26 @@ void FrameWindowUi::SetUpStatusBar() {
     // Panes the link never writes take no room.
     for (int pane = 1; pane < kPaneCount; ++pane)
         m_statusBar.SetPaneInfo(pane, static_cast<unsigned>(pane), ui::SBPS_NOBORDERS, 0);
-    m_statusBar.SetPaneInfo(CMainFrame::kStatusPane, CMainFrame::kStatusPane, ui::SBPS_NORMAL,
-                            kLinkPaneWidth);
+    m_statusBar.SetPaneInfo(kStatusPane, kStatusPane, ui::SBPS_NORMAL, kLinkPaneWidth);
     for (int pane : kClockPanes)
         m_statusBar.SetPaneInfo(pane, static_cast<unsigned>(pane), ui::SBPS_NORMAL,
                                 kClockPaneWidth);
 }
 
 std::string FrameWindowUi::GetTitle() const {
-    if (const CMainFrameWindow* window = m_frame.Window())
+    if (const CMainFrameWindow* window = m_window.Get())
         return window->windowTitle().toLatin1().toStdString();
     return FrameUi::GetTitle();
 }
 
 void FrameWindowUi::SetTitle(const std::string& title) {
     FrameUi::SetTitle(title);
-    if (CMainFrameWindow* window = m_frame.Window())
+    if (CMainFrameWindow* window = m_window.Get())
         window->setWindowTitle(QString::fromLatin1(title));
 }
 
 bool FrameWindowUi::IsMinimized() const {
-    const CMainFrameWindow* window = m_frame.Window();
+    const CMainFrameWindow* window = m_window.Get();
     return window && window->isMinimized();
 }
 
@@ -153,42 +151,47 @@ void FrameWindowUi::ShowInstrStatus() {
 
 // ---- the main view, while it exists
 
+CKX9MonitorView* FrameWindowUi::View() const {
+    const CMainFrameWindow* window = m_window.Get();
+    return window ? window->View() : nullptr;
+}
+
 namespace {
 constexpr int kBandChartId = 1482;
 }
 
 void FrameWindowUi::ShowGraphWindow(bool show) {
-    if (CKX9MonitorView* view = m_frame.View())
+    if (CKX9MonitorView* view = View())
         view->ShowGraphWindow(ViewGraph::Data, show);
 }
 
 void FrameWindowUi::ShowBandChart(bool show) {
-    if (CKX9MonitorView* view = m_frame.View())
+    if (CKX9MonitorView* view = View())
         view->ShowControl(kBandChartId, show);
 }
 
 void FrameWindowUi::AppendPageListRow(const std::string& text, int image) {
-    if (CKX9MonitorView* view = m_frame.View())
+    if (CKX9MonitorView* view = View())
         view->m_PageList.InsertItem(view->m_PageList.GetItemCount(), text, image);
 }
 
 void FrameWindowUi::ScrollPageListToEnd() {
-    if (CKX9MonitorView* view = m_frame.View())
+    if (CKX9MonitorView* view = View())
         view->m_PageList.EnsureVisible(view->m_PageList.GetItemCount() - 1);
 }
 
 void FrameWindowUi::RefreshSetupDisplay() {
-    if (CKX9MonitorView* view = m_frame.View())
+    if (CKX9MonitorView* view = View())
         view->BuildSetupText();
 }
 
 bool FrameWindowUi::TrimReportList(int lastKeptRow, int rows) {
-    CKX9MonitorView* view = m_frame.View();
+    CKX9MonitorView* view = View();
     return !view || view->TrimReportList(lastKeptRow, rows);
 }
 
 void FrameWindowUi::SetReportTrimFinished() {
-    if (CKX9MonitorView* view = m_frame.View())
+    if (CKX9MonitorView* view = View())
         view->SetReportTrimFinished();
 }
 

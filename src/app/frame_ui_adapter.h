@@ -9,9 +9,10 @@
 #include "ui/x_status_bar.h"
 #include "web/wait_feedback.h"
 
-class CMainFrame;
+class CKX9MonitorView;
 class CTryConnDlg;
 class FrameBoxes;
+class FrameWindowHolder;
 
 class FrameWindowUi : public FrameUi {
 public:
@@ -19,7 +20,8 @@ public:
     // date and time.
     static constexpr int kPaneCount = 11;
 
-    FrameWindowUi(CMainFrame& frame, FrameBoxes& boxes);
+    // The title goes to the window `window` holds, the progress boxes are among `boxes`.
+    FrameWindowUi(const FrameWindowHolder& window, FrameBoxes& boxes);
 
     // The bar the window shows.
     ui::XStatusBar& StatusBar() { return m_statusBar; }
@@ -64,7 +66,9 @@ public:
 private:
     void SetUpStatusBar();
 
-    CMainFrame& m_frame;
+    CKX9MonitorView* View() const;
+
+    const FrameWindowHolder& m_window;
     FrameBoxes& m_boxes;
     ui::XStatusBar m_statusBar;
 };

@@ -16,6 +16,9 @@
 
 class FrameWeb {
 public:
+    // The pause the workflow commands make before a request to the service.
+    static constexpr unsigned kServerPauseMs = 1000;
+
     // The client shows `pleaseWait` while it waits for the service; the log names the
     // instrument `targetSerial` tells.
     FrameWeb(web::WaitFeedback& pleaseWait, InstrLog::SerialSource targetSerial);

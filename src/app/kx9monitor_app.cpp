@@ -4,6 +4,9 @@
 #include <cstdio>
 
 #include "app/dialogs/about_dlg.h"
+#include "app/frame_commands.h"
+#include "app/frame_data_files.h"
+#include "app/frame_web.h"
 #include "app/main_frame.h"
 #include "app/main_frame_window.h"
 #include "app/startup_host.h"

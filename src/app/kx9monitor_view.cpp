@@ -5,6 +5,10 @@
 
 #include "acquisition/data_list_texts.h"
 #include "acquisition/live_recorder.h"
+#include "app/chart_windows.h"
+#include "app/frame_commands.h"
+#include "app/frame_data_files.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "app/setup_texts.h"

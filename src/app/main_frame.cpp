@@ -1,17 +1,80 @@
 #include "app/main_frame.h"
 
+#include "app/chart_windows.h"
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
+#include "app/frame_commands.h"
+#include "app/frame_data_files.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_ui.h"
+#include "app/frame_ui_adapter.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "app/maintenance_commands.h"
+#include "app/monitoring_session.h"
+#include "app/verification_workflow.h"
+#include "app/workflow_steps.h"
 #include "link/instr_status.h"
 #include "link/serial_wnd.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
-CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock)
-    : m_linkClock(linkClock ? *linkClock : m_ownLinkClock), m_scheduler(*this, schedulerClock) {
+CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi* ui)
+    : m_ownLinkClock(&TheApp().m_bAbortWait),
+      m_linkClock(linkClock ? *linkClock : m_ownLinkClock),
+      m_notices(m_link.Mode(), TheApp().m_strProgramDir),
+      m_setupValues(
+          TheApp().m_InstrStatus, TheApp().m_EditStatus,
+          [this](int field, const std::string& text) { m_SetupBlock.SetField(field, text); }),
+      m_boxes(std::make_unique<FrameBoxes>()),
+      m_windowUi(std::make_unique<FrameWindowUi>(m_window, *m_boxes)),
+      m_ui(ui ? *ui : *m_windowUi),
+      m_web(std::make_unique<FrameWeb>(m_boxes->PleaseWait(),
+                                       [this] { return m_bench->Instruments().target.serial; })),
+      m_bench(std::make_unique<FrameBench>(
+          *this,
+          verification::BenchTools{m_link.Direct(), m_web->Databases(), m_boxes->PleaseWait()})),
+      m_workflow(std::make_unique<WorkflowSteps>(WorkflowSteps::Uses{
+          .ui = m_ui,
+          .technician = m_web->Technician(),
+          .databases = m_web->Databases(),
+          .boxes = *m_boxes,
+          .instruments = m_bench->Instruments(),
+          .link = m_link,
+      })),
+      m_verification(std::make_unique<VerificationWorkflow>(VerificationWorkflow::Uses{
+          .steps = *m_workflow,
+          .web = *m_web,
+          .bench = *m_bench,
+          .boxes = *m_boxes,
+          .timers = m_timers,
+          .views = m_views,
+      })),
+      m_maintenance(std::make_unique<MaintenanceCommands>(*this, *m_workflow)),
+      m_commands(std::make_unique<FrameCommands>(*this)),
+      m_data(std::make_unique<FrameDataFiles>(*this, m_pageList, m_recording, m_SetupBlock)),
+      m_charts(std::make_unique<ChartWindows>(*this, m_recording)),
+      m_session(std::make_unique<MonitoringSession>(MonitoringSession::Uses{
+          .link = m_link,
+          .timers = m_timers,
+          .ui = m_ui,
+          .notices = m_notices,
+          .liveRecorder = m_liveRecorder,
+          .recordFile = m_RecFile,
+          .recording = m_recording,
+          .setupBlock = m_SetupBlock,
+          .dumpDecoder = m_dumpDecoder,
+          .download = m_dumpHost.Progress(),
+          .dataFiles = *m_data,
+          .charts = *m_charts,
+          .views = m_views,
+      })),
+      m_scheduler(std::make_unique<FrameScheduler>(*this, schedulerClock)) {
     TheApp().m_pMainFrame = this;
     WireFrameParts();
+    RegisterTimers();
     RegisterReplies();
 }
 
@@ -32,21 +95,14 @@ void CMainFrame::OnSerialAlarm(const LinkAlarm& alarm) {
             break;
         case LinkAlarm::Kind::NoCarrier:
             if (Mode().IsSchedulerMode())
-                LogScheduler(FALSE, platform::Format("Comunication error: %s.", alarm.text.c_str()),
-                             FALSE);
+                m_notices.LogScheduler(
+                    false, platform::Format("Comunication error: %s.", alarm.text.c_str()), false);
             else
                 platform::AfxMessageBox(
                     "ERROR: NO CARRIER detect.\nPlease check line and modem configuration.",
                     MB_ICONSTOP);
             break;
     }
-}
-
-void CMainFrame::Warn(const std::string& text, unsigned type, const std::string& schedulerText) {
-    if (Mode().IsSchedulerMode())
-        LogScheduler(FALSE, schedulerText.empty() ? text : schedulerText, FALSE);
-    else
-        platform::AfxMessageBox(text, type);
 }
 
 void CMainFrame::Wait(unsigned ms) {
@@ -69,12 +125,6 @@ CInstrStatus& CMainFrame::Edited() const {
     return TheApp().m_EditStatus;
 }
 
-unsigned CMainFrame::TimerInterval(int id) const {
-    const auto it = m_timerIntervals.find(id);
-    return it == m_timerIntervals.end() ? 0 : it->second;
-}
-
 std::string CMainFrame::NormalTitle() const {
-    return platform::Format("KX9Monitor %s - %s", Current().m_strModel.c_str(),
-                            Current().m_strSerialNumber.c_str());
+    return NormalFrameTitle(Current());
 }

@@ -1,5 +1,9 @@
 // Closing the frame and leaving the program. Nothing is saved at exit.
 
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
+#include "app/frame_timers.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -10,14 +14,14 @@ void CMainFrame::OnClose() {
     Ui().SetTitle(kExitCaption);
     if (platform::MessageBox("Confirm Exit ?", kExitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    if (m_bench.IsWindowCreated()) {
-        if (m_bench.IsVerificationRunning()) {
+    if (m_bench->IsWindowCreated()) {
+        if (m_bench->IsVerificationRunning()) {
             platform::AfxMessageBox(
                 "ATTENZIONE: Verifica in corso.\nInterrompere la verifica e riprovare.",
                 MB_ICONSTOP);
             return;
         }
-        m_bench.Window().DestroyWindow();
+        m_bench->Window().DestroyWindow();
     }
     OnAppExit();
 }
@@ -34,11 +38,14 @@ void CMainFrame::OnAppExit() {
     Mode().OnNoMeter();
     // The window's timers go with it.
     m_link.StopTimers();
-    for (int id : {kDownloadProgress, kRecordingBlink, kFirmwareUpgrade, kStatusPoll, kReportTrim,
-                   kIntegrationEnd, kInstrumentClock, kCalibExpiryUpdate, kReportValidation})
-        KillTimer(id);
+    for (int id :
+         {FrameTimers::kDownloadProgress, FrameTimers::kRecordingBlink,
+          FrameTimers::kFirmwareUpgrade, FrameTimers::kStatusPoll, FrameTimers::kReportTrim,
+          FrameTimers::kIntegrationEnd, FrameTimers::kInstrumentClock,
+          FrameTimers::kCalibExpiryUpdate, FrameTimers::kReportValidation})
+        m_timers.Kill(id);
 
-    m_boxes.DestroyAll();
+    m_boxes->DestroyAll();
 
     // This may run inside an event of the window: it goes once that is over, and the view
     // with it. The frame object stays until the application lets it go.

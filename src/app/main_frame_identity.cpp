@@ -7,6 +7,7 @@
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/verification_workflow.h"
 #include "link/command_codes.h"
 #include "link/identity_replies.h"
 #include "link/reply_router.h"
@@ -26,7 +27,7 @@ void CMainFrame::RegisterIdentityReplies(ReplyRouter& router) {
         m_setupValues.Store(kSerialNumberQuery, reply);
         const int op = Mode().PendingOp();
         if (op != kSetupOp && op != kNewSessionOp && !Mode().IsSchedulerMode())
-            m_verification.ShowInstrInfoDlg();
+            m_verification->ShowInstrInfoDlg();
         m_SetupBlock.SetField(SetupBlock::kPagingSize,
                               platform::Format("%.11d", TheApp().m_nPagingSize));
     });

@@ -1,6 +1,9 @@
-// The frame's side of the link session: the end of a monitoring run, and what an empty queue
-// or a command that timed out means.
+// The frame's side of the link session: what an empty queue or a command that timed out
+// means.
 
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "link/command_codes.h"
@@ -17,39 +20,16 @@ void CMainFrame::OnQueueEmpty() {
 
 void CMainFrame::OnCommandTimedOut(const CCommand& command) {
     if (command.GetCode() == kAcquisitionQuery)
-        KillTimer(kStatusPoll);
+        m_timers.Kill(FrameTimers::kStatusPoll);
     if (Mode().PendingOp() == kSetupOp) {
         AbortSetupRead(command.GetCode());
     } else if (Mode().IsDownloading()) {
-        KillTimer(kDownloadProgress);
+        m_timers.Kill(FrameTimers::kDownloadProgress);
         EndInterruptedDownload();
     } else if (Mode().IsSchedulerMode() &&
-               m_scheduler.Run().State() == acquisition::SchedulerRun::kDownloading) {
+               m_scheduler->Run().State() == acquisition::SchedulerRun::kDownloading) {
         // A meter that stopped answering before or after its dump would hold the run for ever.
-        m_scheduler.Run().SetState(acquisition::SchedulerRun::kDownloaded);
+        m_scheduler->Run().SetState(acquisition::SchedulerRun::kDownloaded);
         EndScheduledDownload();
     }
-}
-
-void CMainFrame::Disconnect() {
-    CloseMonitoringLink();
-    m_RecFile.Close();
-}
-
-void CMainFrame::CloseMonitoringLink() {
-    KillTimer(kStatusPoll);
-    KillTimer(kIntegrationEnd);
-    Mode().OnLinkClosed();
-    m_link.Close();
-    // A download the link took with it keeps what came.
-    if (Mode().IsDownloading()) {
-        m_dumpDecoder.Interrupt();
-        KillTimer(kDownloadProgress);
-    }
-
-    Ui().SetPaneText(kStatusPane, "Disconnected");
-    Ui().SetPaneColors(kStatusPane, 0x00FFFF, 0x000080);
-
-    if (platform::Contains(Ui().GetTitle(), "-RECORDING-"))
-        Ui().SetTitle(NormalTitle());
 }

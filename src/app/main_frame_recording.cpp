@@ -5,6 +5,9 @@
 
 #include "acquisition/data_set.h"
 #include "acquisition/sel_ch_monitor_dlg.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -47,7 +50,7 @@ void CMainFrame::RegisterRecordingReplies(ReplyRouter& router) {
     router.Register(kDumpOn,
                     [this](const CCommand&, const std::string& reply) { OnDumpOnReply(reply); });
     router.Register(kDumpClear, [this](const CCommand&, const std::string&) {
-        Warn("Clear memory successfull.", MB_ICONINFORMATION);
+        m_notices.Warn("Clear memory successfull.", MB_ICONINFORMATION);
     });
     router.Register(kDumpOff, [this](const CCommand&, const std::string&) { OnDumpOffReply(); });
 }
@@ -61,24 +64,25 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
         records::RecordKind::OfModeText(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
                           platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
-    if (Mode().IsSchedulerMode() && !m_scheduler.Run().IsFirstAcquisition()) {
-        m_scheduler.Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
+    if (Mode().IsSchedulerMode() && !m_scheduler->Run().IsFirstAcquisition()) {
+        m_scheduler->Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
         return;
     }
-    m_scheduler.Run().ClearFirstAcquisition();
+    m_scheduler->Run().ClearFirstAcquisition();
 
     CKX9MonitorApp& app = TheApp();
     const platform::DateTime now = platform::DateTime::Now();
     const std::string pageName = records::RecordPageName(now.Format(records::kPageNameStampFormat));
     const std::string indexPath = IndexPath();
     const std::string pagePath = app.ProgramPath("\\" + pageName);
-    m_nRecordCount = 0;
     if (!platform::WriteFileAtomic(indexPath, records::IndexFileText({pageName})))
-        Warn(platform::Format("ERROR: Unable to create the record file %s", indexPath.c_str()),
-             MB_ICONSTOP);
+        m_notices.Warn(
+            platform::Format("ERROR: Unable to create the record file %s", indexPath.c_str()),
+            MB_ICONSTOP);
     else if (!m_RecFile.Create(pagePath))
-        Warn(platform::Format("ERROR: Unable to create the record file %s", pagePath.c_str()),
-             MB_ICONSTOP);
+        m_notices.Warn(
+            platform::Format("ERROR: Unable to create the record file %s", pagePath.c_str()),
+            MB_ICONSTOP);
 
     // 20 characters, the trailing blank included: the page's start time as the files keep it.
     const std::string startTime = now.Format(records::kPageStartFormat);
@@ -87,7 +91,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
                           platform::Mid(startTime, SetupBlock::kFieldSize, SetupBlock::kFieldSize));
     m_strPageTime = startTime;
     if (Mode().IsSchedulerMode())
-        m_scheduler.Window().SetStartTimeText(startTime);
+        m_scheduler->Window().SetStartTimeText(startTime);
     if (CKX9MonitorView* view = app.m_pView)
         view->m_strPageStartTime = startTime;
     Ui().AppendPageListRow("CURR. PAGE", 0);
@@ -98,24 +102,24 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
 
     // The lengths of the run's acquisitions and repetitions, which time the recording's samples.
     const bool scheduled =
-        Mode().IsSchedulerMode() && m_scheduler.Window().AcquisitionTime().IsValid();
+        Mode().IsSchedulerMode() && m_scheduler->Window().AcquisitionTime().IsValid();
     m_RecFile.Write(records::PageFileHead(
-        m_SetupBlock, scheduled ? m_scheduler.Window().AcquisitionTime() : records::ScheduleTime{},
-        scheduled ? m_scheduler.Window().RepetitionTime() : records::ScheduleTime{}, startTime));
+        m_SetupBlock, scheduled ? m_scheduler->Window().AcquisitionTime() : records::ScheduleTime{},
+        scheduled ? m_scheduler->Window().RepetitionTime() : records::ScheduleTime{}, startTime));
     m_liveRecorder.BeginRecording();
     if (Mode().IsSchedulerMode())
-        m_scheduler.Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
+        m_scheduler->Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
     Ui().RefreshSetupDisplay();
 }
 
 void CMainFrame::OnDumpOnReply(const std::string& reply) {
-    KillTimer(kStatusPoll);
+    m_timers.Kill(FrameTimers::kStatusPoll);
     const bool empty = platform::Contains(reply, "MEMORY EMPTY");
     // The decoder counts the files down to the last one.
     const int files = empty ? 0 : platform::Atoi(TextAfter(reply, "Number of files:", 6));
     m_dumpDecoder.Start(files, Current().m_strModel, Current().m_nExtendedRange != 0);
     if (empty) {
-        Warn("Instrument memory empty.\nDownloading finished.", MB_ICONINFORMATION);
+        m_notices.Warn("Instrument memory empty.\nDownloading finished.", MB_ICONINFORMATION);
         if (Ui().IsDownloadBoxShown())
             Ui().CloseDownloadBox();
         // A scheduler run waits for the download's end: with nothing to keep it ends as a
@@ -135,14 +139,14 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
                              files, dumpTime.c_str()),
             MB_YESNO | MB_ICONINFORMATION) == IDYES;
     if (confirmed) {
-        SetTimer(kDownloadProgress, kDownloadProgressMs);
+        m_timers.Set(FrameTimers::kDownloadProgress, kDownloadProgressMs);
         Wait(500);
         // Dump mode before the request: the first record may come at once, and it is the
         // decoder's; the listener would take it for a reply to no command.
         if (m_link.StartDumpDownload())
             return;
         // The meter is held otherwise: the download ends as one the operator refused.
-        KillTimer(kDownloadProgress);
+        m_timers.Kill(FrameTimers::kDownloadProgress);
     }
     m_link.PurgeLink();
     Mode().OnDumpRefused();
@@ -153,16 +157,16 @@ void CMainFrame::OnDumpOnReply(const std::string& reply) {
 
 void CMainFrame::OnDumpOffReply() {
     CKX9MonitorApp& app = TheApp();
-    SetTimer(kStatusPoll, kStatusPollMs);
+    m_timers.Set(FrameTimers::kStatusPoll, FrameTimers::kStatusPollMs);
     app.m_DumpFile.Close();
     if (Mode().IsSchedulerMode())
-        m_scheduler.Run().SetState(acquisition::SchedulerRun::kDownloaded);
+        m_scheduler->Run().SetState(acquisition::SchedulerRun::kDownloaded);
     // A refused download has no file to show: it is cleaned up and not announced as complete.
     const bool refused = Mode().TakeDumpRefusal();
     if (refused) {
         m_link.DeleteAllCommands();
         m_link.PurgeLink();
-        KillTimer(kDownloadProgress);
+        m_timers.Kill(FrameTimers::kDownloadProgress);
         if (Ui().IsDownloadBoxShown())
             Ui().CloseDownloadBox();
         app.m_strCurrentFile.clear();
@@ -171,13 +175,13 @@ void CMainFrame::OnDumpOffReply() {
         app.m_strCurrentFile = app.ProgramPath(acquisition::DumpFile::kFileName);
         app.m_nSelectedGraph = 1;
     }
-    KillTimer(kDownloadProgress);
+    m_timers.Kill(FrameTimers::kDownloadProgress);
     if (Ui().IsDownloadBoxShown())
         Ui().SetDownloadProgress(100);
     if (!refused) {
         const std::string saved = platform::Format(kViewerMissing, app.m_strCurrentFile.c_str());
         if (Mode().IsSchedulerMode())
-            LogScheduler(FALSE, saved, TRUE);
+            m_notices.LogScheduler(false, saved, true);
         else
             platform::AfxMessageBox("Download Complete\n\n" + saved, MB_ICONINFORMATION);
     }
@@ -189,16 +193,16 @@ void CMainFrame::OnDumpOffReply() {
 
 void CMainFrame::EndScheduledDownload() {
     Mode().EndLive();
-    if (m_scheduler.Window().IsPowerOffAfterDownload()) {
+    if (m_scheduler->Window().IsPowerOffAfterDownload()) {
         m_link.WriteCommand(kPowerOff);
-        LogScheduler(FALSE, "Instr. Power Off", TRUE);
+        m_notices.LogScheduler(false, "Instr. Power Off", true);
     }
-    m_scheduler.ShowResult();
-    m_scheduler.Window().EnableScheduleControls();
-    m_scheduler.Run().StopMonitoring();
-    m_scheduler.Run().Stop();
-    LogScheduler(FALSE, "End Scheduler", TRUE);
-    m_scheduler.Window().EndRun();
+    m_scheduler->ShowResult();
+    m_scheduler->Window().EnableScheduleControls();
+    m_scheduler->Run().StopMonitoring();
+    m_scheduler->Run().Stop();
+    m_notices.LogScheduler(false, "End Scheduler", true);
+    m_scheduler->Window().EndRun();
 }
 
 void CMainFrame::ShowMonitoringOptions() {

@@ -8,8 +8,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "app/maintenance_commands.h"
 #include "link/command_codes.h"
 #include "link/model_rules.h"
 #include "link/reply_router.h"
@@ -53,8 +56,8 @@ void CMainFrame::RegisterReplies() {
     RegisterIdentityReplies(router);
     RegisterStateReplies(router);
     RegisterRecordingReplies(router);
-    maintenance::RegisterCalibrationReplies(router, m_maintenance.MicCalibration(),
-                                            m_maintenance.ElectricCalibration());
+    maintenance::RegisterCalibrationReplies(router, m_maintenance->MicCalibration(),
+                                            m_scheduler->ElectricCalibration());
     router.SetRecordTaker([this](const std::string& record) { return OnLiveRecord(record); });
     router.SetStrayTaker([this](const std::string&) { return TakeRunLeftover(); });
 }
@@ -63,11 +66,11 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
     if (!Mode().IsLive())
         return false;
     if (Mode().IsSchedulerMode())
-        m_scheduler.Run().CountReceivedRecord();
-    KillTimer(kIntegrationEnd);
+        m_scheduler->Run().CountReceivedRecord();
+    m_timers.Kill(FrameTimers::kIntegrationEnd);
     const std::optional<records::RecordKind> kind = Mode().ChannelMode();
     if (const unsigned ms = LiveWatchdogMs(kind, Current()))
-        SetTimer(kIntegrationEnd, ms);
+        m_timers.Set(FrameTimers::kIntegrationEnd, ms);
     Mode().BeginRecordProcessing();
     if (kind)
         m_liveRecorder.ProcessRecord(*kind, record);
@@ -76,17 +79,18 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
 }
 
 bool CMainFrame::TakeRunLeftover() {
-    if (!m_scheduler.Leftovers().IsDraining())
+    if (!m_scheduler->Leftovers().IsDraining())
         return false;
-    if (m_scheduler.Leftovers().Take() == 1)
-        LogScheduler(FALSE, kRunLeftoversDropped, TRUE);
+    if (m_scheduler->Leftovers().Take() == 1)
+        m_notices.LogScheduler(false, kRunLeftoversDropped, true);
     return true;
 }
 
 void CMainFrame::OnWrongState(const CCommand& command) {
-    Warn(platform::Format("WARNING : WRONG INSTR STATUS Received.\n\n(Command = %d ,param = %s)",
-                          command.GetCode(), command.GetName().c_str()),
-         MB_OK);
+    m_notices.Warn(
+        platform::Format("WARNING : WRONG INSTR STATUS Received.\n\n(Command = %d ,param = %s)",
+                         command.GetCode(), command.GetName().c_str()),
+        MB_OK);
 }
 
 // The third refusal or silence: the command is given up.
@@ -105,13 +109,13 @@ void CMainFrame::OnRefusedOrEmptyReply(const CCommand& command, bool refused) {
                                code, command.GetName().c_str())
             : "WARNING: Empty message received" + command.GetText();
     if (Mode().IsSchedulerMode()) {
-        LogScheduler(FALSE, refused ? message : "WARNING: Empty message received", FALSE);
+        m_notices.LogScheduler(false, refused ? message : "WARNING: Empty message received", false);
     } else if (code == kDataLogKey) {
         platform::AfxMessageBox(
             "ERROR: Logging not allowed.\nPlease check if any channel is selected.", MB_ICONSTOP);
     } else if (code == kStartCalibrationKey) {
-        LogScheduler(FALSE, "WARNING: Calibration Failed", TRUE);
-        m_scheduler.Run().SetState(acquisition::SchedulerRun::kCalibrated);
+        m_notices.LogScheduler(false, "WARNING: Calibration Failed", true);
+        m_scheduler->Run().SetState(acquisition::SchedulerRun::kCalibrated);
     } else {
         platform::AfxMessageBox(message);
     }

@@ -1,6 +1,7 @@
 // The instrument setup on the frame's side: the "Setup Instrument" sheet at the end of a whole
 // read, and the queueing of the values the operator changed there.
 
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "link/setup_send.h"

@@ -1,10 +1,17 @@
 // The frame's creation: its window with the status bar and the view, and this edition's
 // start-up job, which runs hidden and ends the program.
 
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
 #include "app/frame_command_ids.h"
+#include "app/frame_commands.h"
+#include "app/frame_ui_adapter.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/maintenance_commands.h"
+#include "app/verification_workflow.h"
 #include "link/listener_input.h"
 #include "platform/event_loop.h"
 #include "platform/operator.h"
@@ -58,13 +65,12 @@ void RunStartupJob(CMainFrame& frame) {
 }  // namespace
 
 void CMainFrame::WireFrameParts() {
-    SetUi(&m_windowUi);
-
-    m_boxes.m_WaitGetStatusDlg.SetCancelHandler([this] { m_link.DeleteAllCommands(); });
-    m_boxes.m_DownloadStatusDlg.SetCancelDownloadHandler([this] { m_dumpDecoder.RequestCancel(); });
+    FrameBoxes& boxes = *m_boxes;
+    boxes.m_WaitGetStatusDlg.SetCancelHandler([this] { m_link.DeleteAllCommands(); });
+    boxes.m_DownloadStatusDlg.SetCancelDownloadHandler([this] { m_dumpDecoder.RequestCancel(); });
     m_link.SharedState()->SetDumpDecoder(
         [this](ListenerInput& input) { m_dumpDecoder.Decode(input); });
-    m_boxes.m_ViewInstrStatusDlg.SetHooks({
+    boxes.m_ViewInstrStatusDlg.SetHooks({
         .modelText = [] { return TheApp().m_InstrStatus.m_strModel; },
         .isDownloading = [this] { return Mode().IsDownloading(); },
         .sendCommand = [this](int code) { SendCommand(code, "", ""); },
@@ -75,16 +81,11 @@ void CMainFrame::WireFrameParts() {
 BOOL CMainFrame::CreateFrameWindow() {
     if (Window())
         return TRUE;
-    auto window = std::make_unique<CMainFrameWindow>(*this, m_windowUi.StatusBar());
+    auto window = std::make_unique<CMainFrameWindow>(*this, m_windowUi->StatusBar());
     auto view = std::make_unique<CKX9MonitorView>();
     window->SetView(std::move(view));
     m_window.Reset(std::move(window));
     return TRUE;
-}
-
-CKX9MonitorView* CMainFrame::View() const {
-    const CMainFrameWindow* window = Window();
-    return window ? window->View() : nullptr;
 }
 
 int CMainFrame::OnCreate() {

@@ -2,8 +2,12 @@
 // its recorder, registered with the link's router. They move the meter mode, feed the
 // instrument status dialog and keep the status poll and the recording mark going.
 
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "app/maintenance_commands.h"
 #include "link/command_codes.h"
 #include "link/reply_router.h"
 #include "link/state_replies.h"
@@ -37,8 +41,8 @@ void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
         NoteDataLogging(Mode(), true);
         Mode().EndPendingOp();
         if (!Mode().ChannelMode())
-            SetTimer(kStatusPoll, kFastStatusPollMs);
-        SetTimer(kRecordingBlink, kRecordingBlinkMs);
+            m_timers.Set(FrameTimers::kStatusPoll, kFastStatusPollMs);
+        m_timers.Set(FrameTimers::kRecordingBlink, FrameTimers::kRecordingBlinkMs);
     });
     router.Register(kStopDataLogging, [this](const CCommand&, const std::string&) {
         NoteDataLogging(Mode(), false);
@@ -46,7 +50,7 @@ void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
         Ui().SetTitle(NormalTitle());
         Wait(2000);
         SendCommand(kEnterKey, "", "");
-        SetTimer(kStatusPoll, kStatusPollMs);
+        m_timers.Set(FrameTimers::kStatusPoll, FrameTimers::kStatusPollMs);
     });
     router.Register(kMonitorQuery, [this](const CCommand&, const std::string& reply) {
         OnMonitorStateReply(reply);
@@ -62,7 +66,7 @@ void CMainFrame::RegisterStateReplies(ReplyRouter& router) {
         if (Current().m_strAutoStore == "ON") {
             NoteDataLogging(Mode(), true);
             Mode().EndPendingOp();
-            SetTimer(kStatusPoll, kFastStatusPollMs);
+            m_timers.Set(FrameTimers::kStatusPoll, kFastStatusPollMs);
         }
     });
     router.Register(kRecordingQuery, [this](const CCommand&, const std::string& reply) {
@@ -89,9 +93,9 @@ void CMainFrame::OnAcquisitionStateReply(const std::string& reply) {
                                   [this](const std::string& q) { return Confirm(q); });
     Mode().OnAcquisitionReported(outcome);
     if (outcome.startRecordingBlink)
-        SetTimer(kRecordingBlink, kRecordingBlinkMs);
+        m_timers.Set(FrameTimers::kRecordingBlink, FrameTimers::kRecordingBlinkMs);
     if (!outcome.warning.empty())
-        Warn(outcome.warning, MB_ICONEXCLAMATION);
+        m_notices.Warn(outcome.warning, MB_ICONEXCLAMATION);
     if (outcome.clearStatusText)
         Ui().EmptyInstrStatusText();
     m_link.QueueFollowUps(outcome.commands);
@@ -111,14 +115,14 @@ void CMainFrame::OnDisplayStateReply(const std::string& reply) {
     if (outcome.refuseDump)
         Mode().OnDumpRefused();
     if (!outcome.warning.empty())
-        Warn(outcome.warning, MB_ICONEXCLAMATION);
+        m_notices.Warn(outcome.warning, MB_ICONEXCLAMATION);
     m_link.QueueFollowUps(outcome.commands);
 }
 
 void CMainFrame::OnDisplayReply(const std::string& reply) {
     if (Mode().IsCheckingDisplay())
         OnDisplayStateReply(reply);
-    m_maintenance.ElectricCalibration().TakeScreen(reply);
+    m_scheduler->ElectricCalibration().TakeScreen(reply);
     AppendInstrStatusText(reply);
     // The meter left datalogging by itself at the end of its integration time.
     if (platform::Contains(reply, "Title") && Mode().IsDataLogging()) {
@@ -127,9 +131,9 @@ void CMainFrame::OnDisplayReply(const std::string& reply) {
         Ui().SetTitle(NormalTitle());
         Mode().OnDataLoggingStopped();
         if (Mode().IsSchedulerMode())
-            LogScheduler(FALSE,
-                         "WARNING: Monitor and Datalogging interrupded by integration time expired",
-                         TRUE);
+            m_notices.LogScheduler(
+                false, "WARNING: Monitor and Datalogging interrupded by integration time expired",
+                true);
         else
             platform::AfxMessageBox("End Datalogging by integration time expired.",
                                     MB_ICONINFORMATION);
@@ -149,8 +153,8 @@ void CMainFrame::OnMonitorStateReply(const std::string& reply) {
     }
     if (!Mode().IsSchedulerMode())
         ShowMonitoringOptions();
-    else if (m_scheduler.Run().State() != acquisition::SchedulerRun::kAcquiring)
-        m_scheduler.Run().SetState(acquisition::SchedulerRun::kStopMeterAcquisition);
+    else if (m_scheduler->Run().State() != acquisition::SchedulerRun::kAcquiring)
+        m_scheduler->Run().SetState(acquisition::SchedulerRun::kStopMeterAcquisition);
     Ui().ShowGraphWindow(false);
     if (const auto kind = Mode().ChannelMode())
         Ui().ShowBandChart(kind->IsSpectrum());

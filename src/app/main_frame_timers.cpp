@@ -1,8 +1,11 @@
 // The frame's window timers: the periodic jobs around the link (the send tick and the reply
 // time-out are the link session's).
 
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
+#include "app/maintenance_commands.h"
+#include "app/monitoring_session.h"
 #include "link/command_codes.h"
 #include "platform/date_time.h"
 #include "platform/operator.h"
@@ -15,39 +18,15 @@ constexpr const char* kRecordingMark = "-RECORDING-";
 constexpr int kReportTrimRowsPerTick = 100;
 }  // namespace
 
-void CMainFrame::OnTimer(int id) {
-    switch (id) {
-        case kDownloadProgress:
-            OnDownloadProgressTimer();
-            break;
-        case kRecordingBlink:
-            OnRecordingBlinkTimer();
-            break;
-        case kFirmwareUpgrade:
-            m_maintenance.OnFirmwareUpgradeTimer();
-            break;
-        case kStatusPoll:
-            OnStatusPollTimer();
-            break;
-        case kReportTrim:
-            OnReportTrimTimer();
-            break;
-        case kIntegrationEnd:
-            OnIntegrationEndTimer();
-            break;
-        case kInstrumentClock:
-            OnInstrumentClockTimer();
-            break;
-        case kCalibExpiryUpdate:
-            KillTimer(kCalibExpiryUpdate);
-            m_verification.OnUpdateCalibExpiry();
-            break;
-        case kReportValidation:
-            OnReportValidationTimer();
-            break;
-        default:
-            break;
-    }
+void CMainFrame::RegisterTimers() {
+    m_timers.OnExpiry(FrameTimers::kDownloadProgress, [this] { OnDownloadProgressTimer(); });
+    m_timers.OnExpiry(FrameTimers::kRecordingBlink, [this] { OnRecordingBlinkTimer(); });
+    m_timers.OnExpiry(FrameTimers::kFirmwareUpgrade,
+                      [this] { m_maintenance->OnFirmwareUpgradeTimer(); });
+    m_timers.OnExpiry(FrameTimers::kStatusPoll, [this] { OnStatusPollTimer(); });
+    m_timers.OnExpiry(FrameTimers::kReportTrim, [this] { OnReportTrimTimer(); });
+    m_timers.OnExpiry(FrameTimers::kIntegrationEnd, [this] { OnIntegrationEndTimer(); });
+    m_timers.OnExpiry(FrameTimers::kInstrumentClock, [this] { OnInstrumentClockTimer(); });
 }
 
 void CMainFrame::AbortSetupRead(int code) {
@@ -65,7 +44,7 @@ void CMainFrame::AbortSetupRead(int code) {
     Mode().EndPendingOp();
     m_link.SetReadyToSend(TRUE);
     if (Mode().IsDownloading())
-        KillTimer(kDownloadProgress);
+        m_timers.Kill(FrameTimers::kDownloadProgress);
     platform::AfxMessageBox(timeoutText);
     if (Mode().IsDownloading())
         EndInterruptedDownload();
@@ -76,7 +55,7 @@ void CMainFrame::EndInterruptedDownload() {
     m_dumpDecoder.Interrupt();
     Mode().EndDownload();
     SendCommand(kDumpOff, "", "");
-    Warn("Download Interrupted", MB_OK);
+    m_notices.Warn("Download Interrupted", MB_OK);
     if (Ui().IsDownloadBoxShown())
         Ui().CloseDownloadBox();
 }
@@ -84,16 +63,16 @@ void CMainFrame::EndInterruptedDownload() {
 void CMainFrame::OnDownloadProgressTimer() {
     if (Mode().IsDownloading()) {
         if (Ui().IsMinimized())
-            Ui().SetTitle(platform::Format("Download progress: file %d - line %d", m_nDownloadFile,
-                                           m_nDownloadLine));
+            Ui().SetTitle(platform::Format("Download progress: file %d - line %d",
+                                           m_dumpHost.Progress().file, m_dumpHost.Progress().line));
         else
             Ui().SetTitle(NormalTitle());
     }
     if (Ui().IsDownloadBoxShown()) {
         if (Ui().StepDownloadProgress() >= 120)
             Ui().SetDownloadProgress(0);
-        Ui().SetDownloadFields(platform::Format("%d", m_nDownloadFile),
-                               platform::Format("%d", m_nDownloadLine));
+        Ui().SetDownloadFields(platform::Format("%d", m_dumpHost.Progress().file),
+                               platform::Format("%d", m_dumpHost.Progress().line));
     }
 }
 
@@ -118,12 +97,12 @@ void CMainFrame::OnReportTrimTimer() {
         return;
     if (Ui().TrimReportList(m_liveRecorder.RowCounter(), kReportTrimRowsPerTick)) {
         Ui().SetReportTrimFinished();
-        KillTimer(kReportTrim);
+        m_timers.Kill(FrameTimers::kReportTrim);
     }
 }
 
 void CMainFrame::OnIntegrationEndTimer() {
-    KillTimer(kIntegrationEnd);
+    m_timers.Kill(FrameTimers::kIntegrationEnd);
     m_link.PurgeLink();
     if (Mode().IsDataLogging()) {
         Mode().OnMonitorStopped();
@@ -144,8 +123,8 @@ void CMainFrame::OnIntegrationEndTimer() {
     // Live again for a moment, so that the new session ends the live run.
     if (!Mode().BeginLive())
         return;
-    StartNewSession();
-    Warn("End Monitor by integration time expired.", MB_ICONINFORMATION);
+    m_session->StartNewSession();
+    m_notices.Warn("End Monitor by integration time expired.", MB_ICONINFORMATION);
 }
 
 void CMainFrame::OnInstrumentClockTimer() {
@@ -157,11 +136,4 @@ void CMainFrame::OnInstrumentClockTimer() {
     const int datePane = Mode().IsSchedulerMode() ? 9 : 6;
     Ui().SetPaneText(datePane, "Instr.Date: " + now.Format("%Y/%m/%d"));
     Ui().SetPaneText(datePane + 1, "Instr.Time: " + now.Format("%H:%M:%S"));
-}
-
-void CMainFrame::OnReportValidationTimer() {
-    KillTimer(kReportValidation);
-    if (platform::AfxMessageBox("Eseguire la validazione del rapporto",
-                                MB_YESNO | MB_ICONINFORMATION) == IDYES)
-        m_verification.OnValidateReport();
 }

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/frame_commands.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_view.h"
 #include "app/kx9monitor_view_widget.h"
 #include "app/main_frame.h"
@@ -13,7 +15,7 @@
 #include "ui/x_status_bar_widget.h"
 
 CMainFrameWindow::CMainFrameWindow(CMainFrame& frame, ui::XStatusBar& statusBar) : m_frame(frame) {
-    setWindowTitle(QString::fromLatin1(CMainFrame::kWindowTitle));
+    setWindowTitle(QString::fromLatin1(FrameUi::kWindowTitle));
     resize(kWidth, kHeight);
     setMinimumSize(kMinWidth, kMinHeight);
     m_statusBar = new ui::XStatusBarWidget(statusBar, this);

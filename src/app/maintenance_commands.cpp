@@ -1,5 +1,8 @@
 #include "app/maintenance_commands.h"
 
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "app/workflow_steps.h"
@@ -11,7 +14,7 @@
 #include "verification/sel_excel_interval.h"
 
 MaintenanceCommands::MaintenanceCommands(CMainFrame& frame, WorkflowSteps& steps)
-    : m_frame(frame), m_steps(steps), m_host(frame), m_electricCalibration(m_host, frame.Mode()) {}
+    : m_frame(frame), m_steps(steps), m_host(frame) {}
 
 namespace {
 constexpr const char* kMicRefusal =
@@ -48,7 +51,7 @@ void MaintenanceCommands::OnReplaceMicrophone() {
             MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
     boxes.ShowPleaseWait("Avvio procedura di sostituzione microfono...");
-    TheApp().WaitWithMessages(CMainFrame::kServerPauseMs);
+    TheApp().WaitWithMessages(FrameWeb::kServerPauseMs);
     if (m_steps.IsCalibExpiryBlocked()) {
         platform::AfxMessageBox("err 689");
         m_steps.CloseTargetPort();
@@ -112,9 +115,4 @@ int MaintenanceCommands::CheckSoftwareUpdate(int askUser, int verbose) {
 void MaintenanceCommands::OnAudioCardSettings() {
     CSelExcelInterval dialog;
     dialog.DoModal();
-}
-
-void MaintenanceCommands::OpenElectricCalibration(int routine) {
-    m_frame.Mode().EndDisplayCheck();
-    m_electricCalibration.Open(routine);
 }

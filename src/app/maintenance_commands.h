@@ -1,16 +1,14 @@
 #pragma once
 // The maintenance commands of the menus "Strumenti" and "?": the microphone replacement, the
 // firmware update and the watch for its end, the program's own update and the sound-card
-// instructions; and the windows of the maintenance side (the microphone wizard and the meter's
-// guided programs) with what they need of the program. Each command checks the internet, the
-// technician, the black list and the meters on their ports, then hands the work to its dialog
-// or routine. The please-wait box goes on every way out.
+// instructions; and the microphone wizard with what it needs of the program. Each command checks
+// the internet, the technician, the black list and the meters on their ports, then hands the work
+// to its dialog or routine. The please-wait box goes on every way out.
 
 #include <optional>
 #include <string>
 
 #include "app/frame_maintenance_host.h"
-#include "maintenance/electric_calibration_dlg.h"
 #include "maintenance/mic_calib_dlg.h"
 #include "web/technician_account.h"
 
@@ -35,11 +33,6 @@ public:
     void OnFirmwareUpgradeTimer();
 
     CMicCalibDlg& MicCalibration() { return m_micCalibration; }
-    CElectricCalibrationDlg& ElectricCalibration() { return m_electricCalibration; }
-    // The window of the meter's guided programs: created on first use, `routine` started
-    // afresh, shown. The routine reads the meter's screens itself, so the display-state
-    // check that answers a program's screens with key presses is switched off.
-    void OpenElectricCalibration(int routine);
 
 private:
     // Both meters connected and identified; false, after the box, when the command ends.
@@ -62,5 +55,4 @@ private:
     WorkflowSteps& m_steps;
     FrameMaintenanceHost m_host;
     CMicCalibDlg m_micCalibration{m_host};
-    CElectricCalibrationDlg m_electricCalibration;
 };

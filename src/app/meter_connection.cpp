@@ -9,9 +9,15 @@
 #include <QPointer>
 #include <vector>
 
+#include "acquisition/scheduler_run.h"
+#include "app/frame_boxes.h"
+#include "app/frame_notices.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
-#include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
+#include "app/run_leftovers.h"
+#include "app/view_lookup.h"
+#include "link/link_session.h"
+#include "link/link_session_host.h"
 #include "link/meter_probe.h"
 #include "link/modem_link.h"
 #include "link/serial_line_settings.h"
@@ -79,13 +85,10 @@ private:
     bool m_pressed = false;
 };
 
-MeterConnection::MeterConnection(CMainFrame& frame)
-    : m_frame(frame), m_link(frame.Link()), m_boxes(frame.Boxes()) {}
-
 void MeterConnection::ConnectInstrument() {
     m_link.SetLinkPort(LinkSide::Reference);
     // Without its view the program is leaving: nothing is connected any more.
-    if (!TheApp().m_pView)
+    if (!m_uses.views.Current())
         return;
     // A port left open by an earlier attempt would refuse every open of the search.
     m_link.ClosePort(LinkSide::Reference);
@@ -96,7 +99,7 @@ void MeterConnection::ConnectInstrument() {
     } catch (const SerialPortListError& error) {
         ConnectWarn(error.what(), MB_ICONEXCLAMATION, error.what());
     }
-    ConnectEscapeWatch escape(m_boxes.m_TryConnDlg.Window());
+    ConnectEscapeWatch escape(m_uses.boxes.m_TryConnDlg.Window());
     for (const SerialPortInfo& info : ports) {
         const PortSearchStep step = platform::Contains(info.strFriendlyName, "USB")
                                         ? SearchUsbPort(info, escape)
@@ -108,13 +111,13 @@ void MeterConnection::ConnectInstrument() {
     HideConnectingBox();
     ConnectWarn("Warning : Instrument not respondig.\nPlease check port settings",
                 MB_ICONEXCLAMATION, "WARNING: CONNECTION FAILURE.");
-    m_frame.Mode().OnNoMeter();
+    m_link.Mode().OnNoMeter();
     SetBaudSetting("-1");
     ShowConnectionError("Error :connection failure");
 }
 
 int MeterConnection::OpenReferenceLink(int comNumber) {
-    m_frame.Scheduler().Leftovers().End();
+    m_uses.leftovers.End();
     return m_link.OpenLinkPort(LinkSide::Reference, comNumber);
 }
 
@@ -177,11 +180,11 @@ MeterConnection::PortSearchStep MeterConnection::SearchUsbPort(const SerialPortI
                 break;
             if (result != modem_link::kConnected) {
                 m_link.ClosePort(LinkSide::Reference);
-                m_frame.Scheduler().Log(FALSE,
-                                        Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
-                                               m_boxes.m_TryConnDlg.m_strText.c_str()),
-                                        TRUE);
-                m_frame.Mode().OnNoMeter();
+                m_uses.notices.LogScheduler(false,
+                                            Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
+                                                   m_uses.boxes.m_TryConnDlg.m_strText.c_str()),
+                                            true);
+                m_link.Mode().OnNoMeter();
                 SetBaudSetting("-1");
                 ShowConnectionError("Error :connection failure");
                 HideConnectingBox();
@@ -218,7 +221,7 @@ void MeterConnection::ConnectInstrumentPort() {
     if (OpenReferenceLink(record.m_nComPort) != 0) {
         ConnectWarn("Error : fail opening COM port.", MB_ICONSTOP, "Fail opening com port");
         m_link.ClosePort(LinkSide::Reference);
-        m_frame.Mode().OnNoMeter();
+        m_link.Mode().OnNoMeter();
         ShowConnectionError("Error : connection failure");
         SetBaudSetting("-1");
         return;
@@ -231,7 +234,7 @@ void MeterConnection::ConnectInstrumentPort() {
         const int result = DialModem();
         if (result == modem_link::kNoLocalModem) {
             m_link.ClosePort(LinkSide::Reference);
-            m_frame.Mode().OnNoMeter();
+            m_link.Mode().OnNoMeter();
             ConnectWarn("CONNECTION FAILURE: Modem not responding.", MB_OK,
                         "Modem not responding.");
             return;
@@ -250,7 +253,7 @@ void MeterConnection::ConnectInstrumentPort() {
     m_link.PurgeLink();
     m_link.ClosePort(LinkSide::Reference);
     // No meter is linked over a closed port.
-    m_frame.Mode().OnNoMeter();
+    m_link.Mode().OnNoMeter();
     HideConnectingBox();
     ConnectWarn("Instrument not responding", MB_ICONSTOP, "WARNING: CONNECTION FAILURE");
     ShowConnectionError("Error : connection failure");
@@ -268,21 +271,21 @@ bool MeterConnection::ProbeMeter(const std::string& portName, unsigned replyWait
 void MeterConnection::OnMeterVerified(const char* logText, const char* tooLowText) {
     CKX9MonitorApp& app = TheApp();
     const PortRecord& record = app.m_RefPort;
-    if (m_frame.Mode().IsSchedulerMode()) {
-        m_frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kConnected);
-        m_frame.Scheduler().Log(FALSE, logText, TRUE);
+    if (m_link.Mode().IsSchedulerMode()) {
+        m_uses.run.SetState(acquisition::SchedulerRun::kConnected);
+        m_uses.notices.LogScheduler(false, logText, true);
     }
-    m_frame.Mode().OnMeterAnswered();
+    m_link.Mode().OnMeterAnswered();
     const bool modem = app.m_bModemLink == 1;
-    m_frame.Ui().SetPaneText(
-        CMainFrame::kStatusPane,
+    m_uses.ui.SetPaneText(
+        FrameUi::kStatusPane,
         modem ? Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
               : Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
         "");
-    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
+    m_uses.ui.SetPaneColors(FrameUi::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
 
-    if (modem || m_frame.Mode().IsSchedulerMode())
+    if (modem || m_link.Mode().IsSchedulerMode())
         return;
     if (record.m_nBaudRate > kSlowestRate && record.m_nBaudRate < kFastestRate)
         platform::AfxMessageBox(Format("Instrument is connected at %d baud.\nFor a faster data "
@@ -294,12 +297,12 @@ void MeterConnection::OnMeterVerified(const char* logText, const char* tooLowTex
 }
 
 void MeterConnection::ShowConnectingText(const std::string& text) {
-    m_boxes.m_TryConnDlg.SetText(text);
-    m_boxes.m_TryConnDlg.UpdateWindow();
+    m_uses.boxes.m_TryConnDlg.SetText(text);
+    m_uses.boxes.m_TryConnDlg.UpdateWindow();
 }
 
 void MeterConnection::HideConnectingBox() {
-    m_boxes.m_TryConnDlg.ShowWindow(false);
+    m_uses.boxes.m_TryConnDlg.ShowWindow(false);
 }
 
 void MeterConnection::SetBaudSetting(const std::string& text) {
@@ -308,14 +311,14 @@ void MeterConnection::SetBaudSetting(const std::string& text) {
 }
 
 void MeterConnection::ShowConnectionError(const char* paneText) {
-    m_frame.Ui().SetPaneText(CMainFrame::kStatusPane, paneText, "");
-    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, kErrorColor, kLinkPaneOff);
+    m_uses.ui.SetPaneText(FrameUi::kStatusPane, paneText, "");
+    m_uses.ui.SetPaneColors(FrameUi::kStatusPane, kErrorColor, kLinkPaneOff);
 }
 
 void MeterConnection::ConnectWarn(const std::string& text, unsigned type,
                                   const std::string& logText) {
-    if (m_frame.Mode().IsSchedulerMode())
-        m_frame.Scheduler().Log(FALSE, logText, TRUE);
+    if (m_link.Mode().IsSchedulerMode())
+        m_uses.notices.LogScheduler(false, logText, true);
     else
         platform::AfxMessageBox(text, type);
 }
@@ -324,7 +327,7 @@ int MeterConnection::ConnectForScheduler() {
     CKX9MonitorApp& app = TheApp();
     app.LoadPortIni();
     m_link.SetLinkPort(LinkSide::Reference);
-    m_frame.Mode().OnNoMeter();
+    m_link.Mode().OnNoMeter();
     // Without its view the program is leaving: nothing is connected any more.
     if (!app.m_pView)
         return kSchedulerLinkFailed;
@@ -332,7 +335,7 @@ int MeterConnection::ConnectForScheduler() {
     m_link.ClosePort(LinkSide::Reference);
     const PortRecord& record = app.m_RefPort;
     if (OpenReferenceLink(record.m_nComPort) != 0) {
-        m_frame.Scheduler().Log(FALSE, "Fail opening com port", TRUE);
+        m_uses.notices.LogScheduler(false, "Fail opening com port", true);
         return kSchedulerLinkFailed;
     }
     SetUpReferenceLink();
@@ -343,12 +346,12 @@ int MeterConnection::ConnectForScheduler() {
         if (result != modem_link::kConnected) {
             m_link.ClosePort(LinkSide::Reference);
             HideConnectingBox();
-            m_frame.Scheduler().Log(
-                FALSE,
+            m_uses.notices.LogScheduler(
+                false,
                 result == modem_link::kNoLocalModem
                     ? std::string("Modem not responding.")
                     : platform::Format("CONNECTION FAILURE (%s) - Monitoring skipped.",
-                                       m_boxes.m_TryConnDlg.m_strText.c_str()),
+                                       m_uses.boxes.m_TryConnDlg.m_strText.c_str()),
                 TRUE);
             return kSchedulerLinkFailed;
         }
@@ -363,20 +366,20 @@ int MeterConnection::ConnectForScheduler() {
         m_link.PurgeLink();
         m_link.ClosePort(LinkSide::Reference);
         HideConnectingBox();
-        m_frame.Scheduler().Log(FALSE, "WARNING: CONNECTION FAILURE", TRUE);
+        m_uses.notices.LogScheduler(false, "WARNING: CONNECTION FAILURE", true);
         return kSchedulerNotAnswering;
     }
-    m_frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kConnected);
-    m_frame.Scheduler().Log(FALSE, "Connection ON", TRUE);
-    m_frame.Mode().OnMeterAnswered();
+    m_uses.run.SetState(acquisition::SchedulerRun::kConnected);
+    m_uses.notices.LogScheduler(false, "Connection ON", true);
+    m_link.Mode().OnMeterAnswered();
     SetBaudSetting(platform::Format("%d", record.m_nBaudRate));
-    m_frame.Ui().SetPaneText(
-        CMainFrame::kStatusPane,
+    m_uses.ui.SetPaneText(
+        FrameUi::kStatusPane,
         called ? platform::Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
                : platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort,
                                   record.m_nBaudRate),
         "");
-    m_frame.Ui().SetPaneColors(CMainFrame::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
+    m_uses.ui.SetPaneColors(FrameUi::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
     return kSchedulerConnected;
 }
@@ -387,10 +390,10 @@ int MeterConnection::DialModem() {
         .hideBox =
             [this] {
                 HideConnectingBox();
-                m_boxes.m_TryConnDlg.SetText("");
+                m_uses.boxes.m_TryConnDlg.SetText("");
             },
         // An unattended run is not stopped by a box.
-        .warn = [this](const std::string& text) { m_frame.Warn(text, MB_OK); },
+        .warn = [this](const std::string& text) { m_uses.notices.Warn(text, MB_OK); },
     };
     return m_link.DialModem(TheApp().m_strModemNumber, feedback);
 }

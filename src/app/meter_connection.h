@@ -4,19 +4,42 @@
 // connection, each directly or through the modem and verified by the identification probe.
 // Each makes the reference port the link and opens it; the meter mode's link flag tells
 // whether a meter answered on it. They keep no state of their own: the link session owns the
-// ports and the modem, the frame the link's state.
+// ports and the modem, the meter mode the link's state. They are the scheduler's: a meter found
+// in scheduler mode moves its run to the connected step.
 
 #include <string>
 
-class CMainFrame;
 class ConnectEscapeWatch;
 class FrameBoxes;
+class FrameNotices;
+class FrameUi;
 class LinkSession;
+class RunLeftovers;
+class ViewLookup;
 struct SerialPortInfo;
+namespace acquisition {
+class SchedulerRun;
+}
 
 class MeterConnection {
 public:
-    explicit MeterConnection(CMainFrame& frame);
+    // What the routines use, none of it owned.
+    struct Uses {
+        LinkSession& link;
+        // The connecting box (CTryConnDlg), whose escape key stops a search.
+        FrameBoxes& boxes;
+        // The link's pane of the status bar.
+        FrameUi& ui;
+        FrameNotices& notices;
+        // The scheduler's run, told when a meter answered in scheduler mode, and what an
+        // ended run leaves, which a new opening of the link ends.
+        acquisition::SchedulerRun& run;
+        RunLeftovers& leftovers;
+        // A search shows its progress only while a view exists.
+        const ViewLookup& views;
+    };
+
+    explicit MeterConnection(const Uses& uses) : m_uses(uses), m_link(uses.link) {}
 
     // Searches the PC's serial ports, and the rates of the USB ones, for a meter.
     void ConnectInstrument();
@@ -57,7 +80,6 @@ private:
     // A box, or a time-stamped scheduler log line in scheduler mode.
     void ConnectWarn(const std::string& text, unsigned type, const std::string& logText);
 
-    CMainFrame& m_frame;
+    Uses m_uses;
     LinkSession& m_link;
-    FrameBoxes& m_boxes;
 };

@@ -2,8 +2,11 @@
 // answers with the rendered report; the report is kept beside the file as a PDF and opened,
 // and the calibration-expiry update of the instrument may follow (frame timer 16).
 
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
+#include "app/frame_timers.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
-#include "app/main_frame.h"
 #include "app/verification_workflow.h"
 #include "app/workflow_steps.h"
 #include "platform/files.h"
@@ -37,7 +40,7 @@ void VerificationWorkflow::OnValidateReport() {
         return;
     CKX9MonitorApp& app = TheApp();
     const char* refusal = nullptr;
-    const std::string& model = m_frame.Bench().Instruments().target.model;
+    const std::string& model = m_uses.bench.Instruments().target.model;
     if (model != kValidatedModel && !m_verdict.calibratorOnly)
         refusal = kOtherMaker;
     else if (!app.m_bTechnicianChecked)
@@ -53,10 +56,10 @@ void VerificationWorkflow::OnValidateReport() {
 
     // The file this validation is about, whatever a served message makes current meanwhile.
     const std::string vpgPath = app.m_strCurrentFile;
-    m_frame.Boxes().ShowPleaseWait("Connessione con il server...");
-    app.WaitWithMessages(CMainFrame::kServerPauseMs);
+    m_uses.boxes.ShowPleaseWait("Connessione con il server...");
+    app.WaitWithMessages(FrameWeb::kServerPauseMs);
     UploadAndOpenReport(vpgPath);
-    m_frame.Boxes().ClosePleaseWait();
+    m_uses.boxes.ClosePleaseWait();
 }
 
 void VerificationWorkflow::UploadAndOpenReport(const std::string& vpgPath) {
@@ -66,7 +69,7 @@ void VerificationWorkflow::UploadAndOpenReport(const std::string& vpgPath) {
         platform::AfxMessageBox(kOverwrite, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
 
-    const web::ReportUpload upload = m_frame.Web().Client().HttpUploadFilePost(vpgPath);
+    const web::ReportUpload upload = m_uses.web.Client().HttpUploadFilePost(vpgPath);
     if (upload.serviceError) {
         platform::AfxMessageBox("ERRORE\n\n" + *upload.serviceError, MB_ICONSTOP);
         return;
@@ -78,5 +81,12 @@ void VerificationWorkflow::UploadAndOpenReport(const std::string& vpgPath) {
     platform::OpenDocument(pdfPath);
     if (!m_verdict.calibratorOnly &&
         platform::AfxMessageBox(kOfferExpiryUpdate, MB_YESNO | MB_ICONINFORMATION) == IDYES)
-        m_frame.SetTimer(CMainFrame::kCalibExpiryUpdate, kExpiryUpdateDelayMs);
+        m_uses.timers.Set(FrameTimers::kCalibExpiryUpdate, kExpiryUpdateDelayMs);
+}
+
+void VerificationWorkflow::OfferValidation() {
+    m_uses.timers.Kill(FrameTimers::kReportValidation);
+    if (platform::AfxMessageBox("Eseguire la validazione del rapporto",
+                                MB_YESNO | MB_ICONINFORMATION) == IDYES)
+        OnValidateReport();
 }

@@ -6,7 +6,7 @@
 
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
+#include "app/view_lookup.h"
 #include "app/workflow_steps.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -34,7 +34,7 @@ BOOL VerificationWorkflow::LoadReport(const std::string& path) {
         platform::AfxMessageBox(loaded.error, MB_ICONSTOP);
         return FALSE;
     }
-    if (CKX9MonitorView* view = m_frame.View()) {
+    if (CKX9MonitorView* view = m_uses.views.Shown()) {
         report::FillReportList(view->m_ReportList, report::ReportRows(loaded.sections));
         view->ShowControl(CKX9MonitorView::IDC_DATA_LIST, false);
         view->ShowControl(CKX9MonitorView::IDC_REPORT_LIST, true);

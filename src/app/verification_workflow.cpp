@@ -4,8 +4,10 @@
 
 #include "app/verification_workflow.h"
 
+#include "app/frame_bench.h"
+#include "app/frame_timers.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
-#include "app/main_frame.h"
 #include "app/workflow_steps.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -18,16 +20,25 @@ constexpr const char* kTooOld =
     "ATTENZIONE:\nLa prova e' stata eseguita piu' di 7 giorni fa.\nNon e' possibile continuarla";
 }  // namespace
 
+VerificationWorkflow::VerificationWorkflow(const Uses& uses) : m_uses(uses), m_steps(uses.steps) {
+    FrameTimers& timers = m_uses.timers;
+    timers.OnExpiry(FrameTimers::kCalibExpiryUpdate, [this] {
+        m_uses.timers.Kill(FrameTimers::kCalibExpiryUpdate);
+        OnUpdateCalibExpiry();
+    });
+    timers.OnExpiry(FrameTimers::kReportValidation, [this] { OfferValidation(); });
+}
+
 void VerificationWorkflow::OnNewVerification() {
     const WorkflowGuard::Hold hold = m_steps.Enter();
     if (!hold)
         return;
-    if (!m_frame.Web().CheckInternetWhenDue())
+    if (!m_uses.web.CheckInternetWhenDue())
         return;
     if (!m_steps.EnsureTechnician(&m_technicianData))
         return;
 
-    CSoundDlg& bench = m_frame.Bench().Window();
+    CSoundDlg& bench = m_uses.bench.Window();
     if (!bench.HasWindow())
         bench.Create();
     // Its next showing connects the instruments and starts the run.
@@ -48,7 +59,7 @@ void VerificationWorkflow::OnContinueVerification() {
         return;
     CKX9MonitorApp& app = TheApp();
     // The verification goes on offline too.
-    m_frame.Web().CheckInternetWhenDue();
+    m_uses.web.CheckInternetWhenDue();
     web::TechnicianLookup unused;
     if (!m_steps.EnsureTechnician(&unused))
         return;
@@ -69,7 +80,7 @@ void VerificationWorkflow::OnContinueVerification() {
     // refused before the bench window exists, which would keep "Apri rapporto" disabled.
     if (!LoadReport(*path))
         return;
-    CSoundDlg& bench = m_frame.Bench().Window();
+    CSoundDlg& bench = m_uses.bench.Window();
     if (!bench.HasWindow())
         bench.Create();
     if (!bench.HasWindow())
@@ -94,7 +105,7 @@ void VerificationWorkflow::TakeResumeKeys(const std::string& path) {
         platform::AfxMessageBox("Error 1");
         return;
     }
-    CSoundDlg& bench = m_frame.Bench().Window();
+    CSoundDlg& bench = m_uses.bench.Window();
     report::CustomerKeys keys;
     for (std::string line; reader.ReadLine(line, kKeyLineChars);)
         report::ScanCustomerKeys(line, keys);

@@ -10,13 +10,31 @@
 #include "report/verification_file.h"
 #include "web/technician_account.h"
 
-class CMainFrame;
+class FrameBench;
+class FrameBoxes;
+class FrameTimers;
+class FrameWeb;
+class ViewLookup;
 class WorkflowSteps;
 
 class VerificationWorkflow {
 public:
-    VerificationWorkflow(CMainFrame& frame, WorkflowSteps& steps)
-        : m_frame(frame), m_steps(steps) {}
+    // What the workflow uses, none of it owned.
+    struct Uses {
+        WorkflowSteps& steps;
+        // The web service: its internet check, client and the instrument log.
+        FrameWeb& web;
+        // The bench window, the calibration-expiry dialog and the bench's meters.
+        FrameBench& bench;
+        FrameBoxes& boxes;
+        // Timer 16 starts the calibration-expiry update after a validated report.
+        FrameTimers& timers;
+        // The view whose report list shows a loaded report.
+        const ViewLookup& views;
+    };
+
+    // Registers the handlers of timers 16 and 17.
+    explicit VerificationWorkflow(const Uses& uses);
     VerificationWorkflow(const VerificationWorkflow&) = delete;
     VerificationWorkflow& operator=(const VerificationWorkflow&) = delete;
 
@@ -52,8 +70,10 @@ private:
     void UploadAndOpenReport(const std::string& vpgPath);
     // Runs the calibration-expiry dialog until it gives a result; its result, "-" for none.
     std::string RunCalibExpiryDialog();
+    // Timer 17: the operator is asked whether to validate the report now.
+    void OfferValidation();
 
-    CMainFrame& m_frame;
+    Uses m_uses;
     WorkflowSteps& m_steps;
     report::ReportVerdict m_verdict;
     web::TechnicianLookup m_technicianData;

@@ -9,11 +9,32 @@
 #include "app/workflow_guard.h"
 #include "web/technician_account.h"
 
-class CMainFrame;
+class FrameBoxes;
+class FrameUi;
+class LinkSession;
+namespace verification {
+struct BenchInstruments;
+}
+namespace web {
+class ServerDatabases;
+}
 
 class WorkflowSteps {
 public:
-    explicit WorkflowSteps(CMainFrame& frame) : m_frame(frame) {}
+    // What the steps use, none of it owned.
+    struct Uses {
+        // The title shows the technician's code.
+        FrameUi& ui;
+        web::TechnicianAccount& technician;
+        web::ServerDatabases& databases;
+        // The please-wait box, closed when a technician is refused.
+        FrameBoxes& boxes;
+        // The bench's two meters as last identified.
+        const verification::BenchInstruments& instruments;
+        LinkSession& link;
+    };
+
+    explicit WorkflowSteps(const Uses& uses) : m_uses(uses) {}
     WorkflowSteps(const WorkflowSteps&) = delete;
     WorkflowSteps& operator=(const WorkflowSteps&) = delete;
 
@@ -39,6 +60,6 @@ public:
     void CloseTargetPort();
 
 private:
-    CMainFrame& m_frame;
+    Uses m_uses;
     WorkflowGuard m_guard;
 };

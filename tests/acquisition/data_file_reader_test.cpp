@@ -12,7 +12,7 @@ using namespace acquisition;
 
 namespace {
 
-class RecordingHost : public AcquisitionHost {
+class RecordingHost : public AcquisitionHost, public acquisition::PageListView {
 public:
     PageBuffer DataBuffer() override { return {buffer, filled}; }
     std::string CurrentFile() const override { return currentFile; }
@@ -24,11 +24,17 @@ public:
     void Warn(const std::string& text, unsigned) override { warnings.push_back(text); }
     void BeginWaitCursor() override { ++waits; }
     void EndWaitCursor() override { --waits; }
-    void ClearPageList() override { pageRows.clear(); }
-    void AppendPageListRow(const std::string& text, int image) override {
+    // The page list.
+    int RowCount() const override { return static_cast<int>(pageRows.size()); }
+    void Clear() override { pageRows.clear(); }
+    void AppendRow(const std::string& text, int image) override {
         pageRows.emplace_back(text, image);
     }
-    void SelectFirstPageRow() override { calls.push_back("select first"); }
+    void SetRowText(int row, const std::string& text) override {
+        pageRows.at(static_cast<size_t>(row)).first = text;
+    }
+    void SelectFirstRow() override { calls.push_back("select first"); }
+    void ShowLastRow() override {}
     void SetPageStartText(const std::string& text) override { pageStart = text; }
     // A kind by the meter's number.
     static std::string Number(std::optional<records::RecordKind> kind) {
@@ -68,7 +74,7 @@ protected:
     testenv::ScratchFolder folder;
     RecordingHost host;
     Recording recording;
-    DataFileReader reader{host, recording, host.block};
+    DataFileReader reader{host, host, recording, host.block};
 };
 
 }  // namespace

@@ -21,7 +21,7 @@ using namespace acquisition;
 
 namespace {
 
-class FakeLiveHost : public LiveRecorderHost {
+class FakeLiveHost : public LiveRecorderHost, public acquisition::PageListView {
 public:
     LiveSetup Setup() const override { return setup; }
     std::string RecordFolder() const override { return folder; }
@@ -47,12 +47,15 @@ public:
             onTrim();
     }
 
-    int PageRowCount() const override { return static_cast<int>(pageRows.size()); }
-    void SetPageRowText(int row, const std::string& text) override {
+    // The page list.
+    int RowCount() const override { return static_cast<int>(pageRows.size()); }
+    void Clear() override { pageRows.clear(); }
+    void SetRowText(int row, const std::string& text) override {
         pageRows.at(static_cast<size_t>(row)) = text;
     }
-    void AppendPageRow(const std::string& text, int) override { pageRows.push_back(text); }
-    void ShowLastPageRow() override {}
+    void AppendRow(const std::string& text, int) override { pageRows.push_back(text); }
+    void SelectFirstRow() override {}
+    void ShowLastRow() override {}
     void SetPageStartText(const std::string& text) override { pageStart = text; }
 
     void AddLiveRecord(int, const std::vector<std::string>& levels) override {
@@ -160,7 +163,7 @@ protected:
     Recording recording;
     LinkReplyState listeners;
     MeterMode mode{listeners};
-    LiveRecorder recorder{host, file, recording, mode, host.header};
+    LiveRecorder recorder{host, host, file, recording, mode, host.header};
 };
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "../cipher/key_test_support.h"
+#include "app/frame_bench.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"

@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/scheduler_log.h"
+#include "app/frame_boxes.h"
+#include "app/frame_data_files.h"
+#include "app/frame_notices.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_ui.h"
 #include "graph/graph_host.h"
 #include "records/record_layout.h"
 #include "support/record_kinds.h"
@@ -121,8 +126,8 @@ TEST_F(DataFilesTest, LabelsComeWithTheirPageAndGoBackToTheLabelFile) {
 }
 
 TEST_F(DataFilesTest, TheSchedulerLogGoesToItsFile) {
-    frame.Scheduler().Log(TRUE, "Scheduler Activated", FALSE);
-    frame.Scheduler().Log(FALSE, "End Scheduler", FALSE);
+    frame.Notices().LogScheduler(true, "Scheduler Activated", false);
+    frame.Notices().LogScheduler(false, "End Scheduler", false);
     EXPECT_EQ(folder.Read(acquisition::SchedulerLog::kLogName),
               "Scheduler Activated\r\r\nEnd Scheduler\r\r\n");
 }

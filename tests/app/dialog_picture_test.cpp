@@ -17,6 +17,7 @@
 #include "app/dialogs/try_conn_dlg.h"
 #include "app/dialogs/view_instr_status_dlg.h"
 #include "app/dialogs/wait_get_status_dlg.h"
+#include "app/frame_boxes.h"
 #include "platform/event_loop.h"
 #include "support/test_env.h"
 

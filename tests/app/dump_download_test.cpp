@@ -11,6 +11,8 @@
 #include <span>
 
 #include "acquisition/dump_end_model.h"
+#include "app/frame_boxes.h"
+#include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "meter_dump.h"
 #include "platform/shell.h"
@@ -108,7 +110,7 @@ protected:
     void StartDownload() {
         OpenLink();
         op.ExpectBox(confirm, IDYES);
-        frame.OpenDumpFile();
+        frame.Session().OpenDumpFile();
     }
     // Until the reply to "DMP:OFF" was handled, `boxes` boxes shown in all.
     void FinishDownload(size_t boxes) {
@@ -160,8 +162,8 @@ TEST_F(DumpDownloadTest, EveryRecordTypeReachesTheDumpFileWholeAndInOrder) {
     // goes at once: no request follows it.
     EXPECT_EQ(Asked("DMP:NE"), records.size());
     EXPECT_EQ(Asked("DMP:RE"), 0u);
-    EXPECT_EQ(frame.m_nDownloadFile, 2);
-    EXPECT_EQ(frame.m_nDownloadLine, 3);
+    EXPECT_EQ(frame.DumpHost().Progress().file, 2);
+    EXPECT_EQ(frame.DumpHost().Progress().line, 3);
     EXPECT_EQ(app.m_strCurrentFile, app.ProgramPath(acquisition::DumpFile::kFileName));
 }
 

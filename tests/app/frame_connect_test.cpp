@@ -7,7 +7,12 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/frame_boxes.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/frame_ui.h"
 #include "app/meter_connection.h"
+#include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "link/fake_tty_tree.h"
 #include "link/serial_port_list.h"
@@ -47,9 +52,9 @@ protected:
         return modem;
     }
     void ExpectPane(const std::string& text, COLORREF on, COLORREF off = 0xFFFF00) {
-        EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, text);
-        EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].on, on);
-        EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].off, off);
+        EXPECT_EQ(ui.panes[FrameUi::kStatusPane].text, text);
+        EXPECT_EQ(ui.panes[FrameUi::kStatusPane].on, on);
+        EXPECT_EQ(ui.panes[FrameUi::kStatusPane].off, off);
     }
     void ExpectBaudSetting(const std::string& text) {
         EXPECT_EQ(app.m_InstrStatus.m_strBaudRate, text);
@@ -73,7 +78,7 @@ TEST_F(FrameConnectTest, SearchSkipsAPortThatWillNotOpenAndFindsTheMeterAtItsRat
         "Instrument is connected at 9600 baud.\nFor a faster data transferring set baudrate to "
         "115200 on your instrument");
 
-    MeterConnection(frame).ConnectInstrument();
+    frame.Scheduler().Connection().ConnectInstrument();
 
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(frame.Link().Side(), LinkSide::Reference);
@@ -97,7 +102,7 @@ TEST_F(FrameConnectTest, SearchInSchedulerModeLogsTheConnectionOfCom12Silently) 
     frame.Mode().EnterSchedulerMode();
     frame.Scheduler().Run().SetState(7);
 
-    MeterConnection(frame).ConnectInstrument();
+    frame.Scheduler().Connection().ConnectInstrument();
 
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     ExpectPane("Connected to COM12 115200 8,N,1", 0x00FF00);
@@ -117,10 +122,10 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     // Between the rates only the connecting box's input is let through: a frame timer that
     // falls due meanwhile runs afterwards.
     app.m_strTechnicianId = "T1";
-    frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 1);
+    frame.Timers().Set(FrameTimers::kCalibExpiryUpdate, 1);
     ASSERT_TRUE(frame.Boxes().m_TryConnDlg.Create());
 
-    MeterConnection(frame).ConnectInstrument();
+    frame.Scheduler().Connection().ConnectInstrument();
 
     EXPECT_FALSE(CalibExpiryUpdateStarted());
     ASSERT_TRUE(PumpUntil([&] { return CalibExpiryUpdateStarted(); }));
@@ -135,7 +140,7 @@ TEST_F(FrameConnectTest, AMeterThatNeverAnswersIsTriedAtEveryRateThenReported) {
     tree.Remove("ttyUSB0");
     meter.ClearLog();
     frame.Mode().EnterSchedulerMode();
-    MeterConnection(frame).ConnectInstrument();
+    frame.Scheduler().Connection().ConnectInstrument();
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"WARNING: CONNECTION FAILURE."}));
 }
@@ -147,7 +152,7 @@ TEST_F(FrameConnectTest, ABusyUsbPortIsShownAndPassedOver) {
     ASSERT_EQ(elsewhere.Open(meter.SlavePath()), 0);
     op.ExpectBox(kNotResponding);
 
-    MeterConnection(frame).ConnectInstrument();
+    frame.Scheduler().Connection().ConnectInstrument();
 
     EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText, "Connecting to...\r\rPort = COM1\r Port busy.");
     EXPECT_EQ(meter.LineCount(), 0u);
@@ -163,13 +168,13 @@ TEST_F(FrameConnectTest, EscInTheConnectingBoxEndsTheRateSearchSilently) {
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     frame.Mode().OnMeterAnswered();
 
-    MeterConnection(frame).ConnectInstrument();
+    frame.Scheduler().Connection().ConnectInstrument();
 
     // No box (the operator would fail the test), no probe, no pane, nothing else changed.
     EXPECT_EQ(meter.LineCount(), 0u);
     EXPECT_FALSE(RefPortOpen());
     EXPECT_TRUE(frame.Mode().IsLinkActive());
-    EXPECT_EQ(ui.panes.count(CMainFrame::kStatusPane), 0u);
+    EXPECT_EQ(ui.panes.count(FrameUi::kStatusPane), 0u);
     // The key was the search's: the box is still there.
     EXPECT_TRUE(frame.Boxes().m_TryConnDlg.IsWindowVisible());
     frame.Boxes().m_TryConnDlg.DestroyWindow();
@@ -179,7 +184,7 @@ TEST_F(FrameConnectTest, StoredPortConnectsAndAtTheLowestRateWarnsItIsTooLow) {
     op.ExpectBox(
         "Instrument is connected at 38400 baud.\nFor a faster data transferring set baudrate "
         "to 115200 on your instrument");
-    MeterConnection(frame).ConnectInstrumentPort();
+    frame.Scheduler().Connection().ConnectInstrumentPort();
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_TRUE(RefPortOpen());
     ExpectPane("Connected to COM3 38400 8,N,1", 0x00FF00);
@@ -192,7 +197,7 @@ TEST_F(FrameConnectTest, StoredPortConnectsAndAtTheLowestRateWarnsItIsTooLow) {
     op.ExpectBox(
         "Instrument is connected at 300 baud.\nThis baudrete is too low to comunicate with "
         "PC.\n\nPlease select higher baudrate on your instrument");
-    MeterConnection(frame).ConnectInstrumentPort();
+    frame.Scheduler().Connection().ConnectInstrumentPort();
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(op.types.back(), static_cast<unsigned>(MB_ICONEXCLAMATION));
 }
@@ -201,7 +206,7 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
     app.m_RefPort.m_nComPort = 7;
     platform::SetComDevice(7, folder.File("gone"));
     op.ExpectBox("Error : fail opening COM port.");
-    MeterConnection(frame).ConnectInstrumentPort();
+    frame.Scheduler().Connection().ConnectInstrumentPort();
     ExpectPane("Error : connection failure", 0x0000FF);
     ExpectBaudSetting("-1");
     EXPECT_EQ(op.types, (std::vector<unsigned>{MB_ICONSTOP}));
@@ -211,7 +216,7 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
     meter.SilenceNext("SET:INS:?", -1);
     frame.Mode().EnterSchedulerMode();
     frame.Mode().OnMeterAnswered();
-    MeterConnection(frame).ConnectInstrumentPort();
+    frame.Scheduler().Connection().ConnectInstrumentPort();
     EXPECT_EQ(Probes(), 1);
     EXPECT_FALSE(RefPortOpen());
     EXPECT_FALSE(frame.Mode().IsLinkActive());
@@ -222,14 +227,14 @@ TEST_F(FrameConnectTest, StoredPortThatWillNotOpenOrStaysSilentIsReported) {
 TEST_F(FrameConnectTest, AModemCallCarriesTheLinkAndDisconnectHangsUpWithGuardTimes) {
     auto modem = UseModem(ModemResponder::Dial::Connect);
 
-    MeterConnection(frame).ConnectInstrumentPort();
+    frame.Scheduler().Connection().ConnectInstrumentPort();
 
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(modem->DialledNumbers(), (std::vector<std::string>{"0123456"}));
     ExpectPane("Connected: MODEM (Num: 0123456)", 0x00FF00);
     EXPECT_EQ(Probes(), 1);
 
-    frame.Disconnect();
+    frame.Session().Disconnect();
 
     const auto escapes = modem->Escapes();
     ASSERT_EQ(escapes.size(), 1u);
@@ -243,7 +248,7 @@ TEST_F(FrameConnectTest, AModemCallCarriesTheLinkAndDisconnectHangsUpWithGuardTi
     // A call without a meter behind it is hung up.
     meter.SilenceNext("SET:INS:?", -1);
     op.ExpectBox("Instrument not responding");
-    MeterConnection(frame).ConnectInstrumentPort();
+    frame.Scheduler().Connection().ConnectInstrumentPort();
     EXPECT_EQ(modem->HangUps(), 2);
     EXPECT_FALSE(RefPortOpen());
 }
@@ -253,7 +258,7 @@ TEST_F(FrameConnectTest, ABusyRemoteModemEndsTheSearchIntoTheLog) {
     platform::SetComDevice(1, meter.SlavePath());
     auto modem = UseModem(ModemResponder::Dial::Busy);
 
-    MeterConnection(frame).ConnectInstrument();
+    frame.Scheduler().Connection().ConnectInstrument();
 
     EXPECT_EQ(modem->DialledNumbers().size(), 1u);
     // The modem's answer keeps its line ends in the log.
@@ -271,7 +276,7 @@ TEST_F(FrameConnectTest, NoModemOnTheStoredPortIsReported) {
     app.m_strModemNumber = "0123456";
     op.ExpectBox("CONNECTION FAILURE: Modem not responding.");
 
-    MeterConnection(frame).ConnectInstrumentPort();
+    frame.Scheduler().Connection().ConnectInstrumentPort();
 
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"AT"}));
     EXPECT_FALSE(RefPortOpen());

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 
+#include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "link/model_rules.h"
 #include "link/session_queries.h"
@@ -75,7 +76,7 @@ protected:
         ASSERT_EQ(app.m_InstrStatus.m_strModel, preset);
         meter.ClearLog();
         dataSheets = 0;
-        frame.QueueSetupQueries();
+        frame.Session().QueueSetupQueries();
     }
 
     // The pages of every sheet shown, and what the operator does in it.
@@ -257,7 +258,7 @@ TEST_F(FrameDispatchTest, ApplyAllSendsExactlyTheChangedValuesInOrderForEveryMod
         // Read again and applied without an edit: every value reads back as it is kept, so
         // nothing goes out but the queries.
         onSheet = [](setup::CSetupPropSheet&) { return IDOK; };
-        frame.QueueSetupQueries();
+        frame.Session().QueueSetupQueries();
         ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 2; }));
         ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));
         EXPECT_EQ(meter.Lines(), LinesOf(SetupQueryCodes(preset)));
@@ -323,7 +324,7 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingU
             return std::optional(simmeter::Text("STT:ACQUISITION:RUN"));
         return std::optional<simmeter::Reply>();
     });
-    frame.QueueSetupQueries();
+    frame.Session().QueueSetupQueries();
     op.ExpectBox("To modify setup parameters you must stop acquisition", IDYES);
     op.ExpectBox("ERROR: Instrument did not stop acquisition.\nSetup parameters not sent.");
     ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 2 && QueueIdle(); }));
@@ -336,7 +337,7 @@ TEST_F(FrameDispatchTest, SendingDuringAnAcquisitionAsksToStopItAndSendsNothingU
 
     stuck = false;
     meter.ClearLog();
-    frame.QueueSetupQueries();
+    frame.Session().QueueSetupQueries();
     op.ExpectBox("To modify setup parameters you must stop acquisition", IDYES);
     ASSERT_TRUE(PumpUntil([&] { return sheets.size() == 3; }));
     ASSERT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));

@@ -3,6 +3,7 @@
 // rules are the link session's unit tests.
 #include <gtest/gtest.h>
 
+#include "app/frame_timers.h"
 #include "frame_test_support.h"
 #include "platform/shell.h"
 
@@ -18,14 +19,14 @@ TEST_F(FrameLinkTest, ATimeOutEndsADownloadAndInASetupReadAbortsTheQueue) {
     frame.SendCommand(112, "", "");
     ASSERT_TRUE(PumpUntil([&] { return meter.LineCount() == 1; }));
     ASSERT_TRUE(frame.Mode().BeginDownload());
-    frame.SetTimer(CMainFrame::kDownloadProgress, 500);
+    frame.Timers().Set(FrameTimers::kDownloadProgress, 500);
     ui.downloadBoxShown = true;
     op.ExpectBox("Download Interrupted").ExpectBox("Download Complete");  // the reply to DMP:OFF
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 2; }));
     platform::SetShellRecorder(nullptr);
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"DMP:NE", "DMP:OFF"}));
     EXPECT_FALSE(frame.Mode().IsDownloading());
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kDownloadProgress));
+    EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kDownloadProgress));
     EXPECT_FALSE(ui.downloadBoxShown);
 
     // In a setup read the whole queue goes.

@@ -7,6 +7,9 @@
 #include <memory>
 
 #include "acquisition/sel_ch_monitor_dlg.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/maintenance_commands.h"
 #include "frame_test_support.h"
 #include "live_records.h"
 #include "platform/files.h"
@@ -171,13 +174,13 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     EXPECT_TRUE(frame.Mode().IsDataLogging());
     EXPECT_EQ(Current().m_nDataLogging, 1);
     EXPECT_EQ(frame.Mode().PendingOp(), -1);
-    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 5000u);
-    EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kRecordingBlink));
+    EXPECT_EQ(frame.Timers().Interval(FrameTimers::kStatusPoll), 5000u);
+    EXPECT_TRUE(frame.Timers().IsSet(FrameTimers::kRecordingBlink));
 
     ui.SetTitle("KX9Monitor QS4060_00$1 - A1                 -RECORDING-");
     // The handler's wait lets nothing else run: a timer due meanwhile runs afterwards.
     app.m_strTechnicianId = "T1";
-    frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 1);
+    frame.Timers().Set(FrameTimers::kCalibExpiryUpdate, 1);
     Answer(86, "STT:ACQUISITION:STOP");
     EXPECT_FALSE(CalibExpiryUpdateStarted());
     ASSERT_TRUE(PumpUntil([&] { return CalibExpiryUpdateStarted(); }));
@@ -185,7 +188,7 @@ TEST_F(FrameRepliesTest, DataLoggingStartAndStopMoveTheFlagsTitleAndPolls) {
     EXPECT_EQ(Current().m_nDataLogging, 0);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060_00$1 - A1");
     EXPECT_EQ(Queued(), std::vector<int>{87});
-    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
+    EXPECT_EQ(frame.Timers().Interval(FrameTimers::kStatusPoll), 60000u);
     frame.Link().DeleteAllCommands();
 
     Answer(108, "STT:ACQUISITION:RUN");
@@ -299,15 +302,15 @@ TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
         frame.Mode().OnRecordingLoaded(records::RecordKind::OfChannelMode(c.mode));
         const int rows = view.m_ReportList.GetItemCount();
         frame.Link().OnReply(simmeter::LiveRecordStream(c.mode, 1, c.rows).Next());
-        EXPECT_EQ(frame.TimerInterval(CMainFrame::kIntegrationEnd), c.ms);
-        EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
+        EXPECT_EQ(frame.Timers().Interval(FrameTimers::kIntegrationEnd), c.ms);
+        EXPECT_TRUE(frame.Timers().IsSet(FrameTimers::kIntegrationEnd));
         EXPECT_EQ(view.m_ReportList.GetItemCount(), rows + c.rows);
         EXPECT_FALSE(frame.Mode().IsProcessingRecord());
     }
     // No mode chosen: the record goes nowhere and the watchdog stops.
     frame.Mode().OnRecordingLoaded(std::nullopt);
     frame.Link().OnReply(simmeter::LiveRecordStream(0, 1).Next());
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
+    EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kIntegrationEnd));
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 9);
     EXPECT_TRUE(frame.Link().IsListening());
 }
@@ -362,12 +365,12 @@ TEST_F(FrameRepliesTest, ConfirmedDownloadAsksTheMeterForItsDumpPastTheQueue) {
     OpenPort();
     // The meter holds its first record back: the download still runs when the test looks.
     meter.SilenceNext("DMP:NE");
-    frame.SetTimer(CMainFrame::kStatusPoll, 60000);
+    frame.Timers().Set(FrameTimers::kStatusPoll, 60000);
     op.ExpectBox("File to download: 2.\nDownload Time: 00:01:30.\n\nConfirm download ?", IDYES);
     Reply("DMP:ON\r\nNumber of files:     2\r\nDump time:00:01:30\r\n");
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_YESNO | MB_ICONINFORMATION});
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kStatusPoll));
-    EXPECT_EQ(frame.TimerInterval(CMainFrame::kDownloadProgress), 500u);
+    EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kStatusPoll));
+    EXPECT_EQ(frame.Timers().Interval(FrameTimers::kDownloadProgress), 500u);
     EXPECT_TRUE(frame.Mode().IsDownloading());
     EXPECT_TRUE(frame.Link().IsQueueEmpty());
     ASSERT_TRUE(meter.WaitForLines(1));
@@ -382,7 +385,7 @@ TEST_F(FrameRepliesTest, ADownloadIsRefusedWhileTheMeterMonitorsAndEndsAsOneRefu
     EXPECT_FALSE(frame.Mode().IsDownloading());
     EXPECT_TRUE(frame.Mode().IsMonitorOn());
     EXPECT_TRUE(frame.Mode().IsDumpRefused());
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kDownloadProgress));
+    EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kDownloadProgress));
     EXPECT_FALSE(ui.downloadBoxShown);
     EXPECT_EQ(Queued(), std::vector<int>{115});
 }
@@ -404,7 +407,7 @@ TEST_F(FrameRepliesTest, RefusedOrEmptyDownloadIsCleanedUpAndNotAnnouncedAsCompl
     EXPECT_EQ(app.m_strCurrentFile, "");
     EXPECT_EQ(app.m_nSelectedGraph, -1);
     EXPECT_TRUE(shell.empty());
-    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
+    EXPECT_EQ(frame.Timers().Interval(FrameTimers::kStatusPoll), 60000u);
 
     op.ExpectBox("Clear memory successfull.");
     Answer(113, "DMP:CL");
@@ -413,7 +416,7 @@ TEST_F(FrameRepliesTest, RefusedOrEmptyDownloadIsCleanedUpAndNotAnnouncedAsCompl
 
 TEST_F(FrameRepliesTest, FinishedDownloadSaysWhereTheDumpIsAndThatItsViewerIsNotHere) {
     ui.downloadBoxShown = true;
-    frame.SetTimer(CMainFrame::kDownloadProgress, 500);
+    frame.Timers().Set(FrameTimers::kDownloadProgress, 500);
     const std::string dumpPath = app.ProgramPath("\\QS4160_DumpFile.kx9");
     op.ExpectBox("Download Complete\n\nThe memory was saved in " + dumpPath +
                  ".\nIts viewer \"KX9Viewer.exe\" is a program of another system and does not "
@@ -423,7 +426,7 @@ TEST_F(FrameRepliesTest, FinishedDownloadSaysWhereTheDumpIsAndThatItsViewerIsNot
     EXPECT_EQ(app.m_nSelectedGraph, 1);
     EXPECT_EQ(ui.downloadProgress, 100);
     EXPECT_FALSE(ui.downloadBoxShown);
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kDownloadProgress));
+    EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kDownloadProgress));
     EXPECT_TRUE(shell.empty());
 }
 
@@ -507,11 +510,11 @@ TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
 
     ASSERT_TRUE(frame.Mode().BeginElectricCalibration());
     frame.Mode().BeginDisplayCheck();
-    frame.Maintenance().OpenElectricCalibration(
+    frame.Scheduler().OpenElectricCalibration(
         maintenance::ElectricCalibration::kElectricCalibration);
     EXPECT_FALSE(
         frame.Mode().IsCheckingDisplay());  // the routine reads the program's screens itself
-    const auto& routine = frame.Maintenance().ElectricCalibration().Routine();
+    const auto& routine = frame.Scheduler().ElectricCalibration().Routine();
     Answer(123, "PRN_VAL: 0.3 dB");
     EXPECT_EQ(routine.PrintedValueText(), "PRN_VAL: 0.3 dB");
     op.ExpectBox("Start Electric Calibration now ?", IDNO);

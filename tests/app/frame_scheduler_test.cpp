@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/chart_windows.h"
+#include "app/frame_boxes.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_ui.h"
 #include "app/meter_connection.h"
 #include "frame_test_support.h"
 #include "modem_responder.h"
@@ -46,7 +50,8 @@ protected:
 TEST_F(FrameSchedulerTest, TheCableOfPortIniConnectsAndIsLogged) {
     app.m_RefPort.m_nComPort = 9;  // what "port.ini" says wins
 
-    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerConnected);
+    EXPECT_EQ(frame.Scheduler().Connection().ConnectForScheduler(),
+              MeterConnection::kSchedulerConnected);
 
     EXPECT_TRUE(frame.Mode().IsLinkActive());
     EXPECT_EQ(app.m_RefPort.m_nComPort, 3);
@@ -57,12 +62,12 @@ TEST_F(FrameSchedulerTest, TheCableOfPortIniConnectsAndIsLogged) {
               "Connecting to...\r\rPort = COM3\rBaudrate = 38400");
     EXPECT_EQ(frame.Scheduler().Run().State(), 0);
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Connection ON"}));
-    EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected to COM3 38400 8,N,1");
+    EXPECT_EQ(ui.panes[FrameUi::kStatusPane].text, "Connected to COM3 38400 8,N,1");
 }
 
 TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
     meter.SilenceNext("SET:INS:?", -1);
-    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(),
+    EXPECT_EQ(frame.Scheduler().Connection().ConnectForScheduler(),
               MeterConnection::kSchedulerNotAnswering);
     EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_FALSE(frame.Link().IsPortOpen(LinkSide::Reference));
@@ -71,7 +76,8 @@ TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
 
     folder.Write("port.ini", "REF_INSTR_COM=7\r\n");
     platform::SetComDevice(7, folder.File("gone"));
-    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerLinkFailed);
+    EXPECT_EQ(frame.Scheduler().Connection().ConnectForScheduler(),
+              MeterConnection::kSchedulerLinkFailed);
     EXPECT_FALSE(frame.Mode().IsLinkActive());
     EXPECT_EQ(SchedulerLog(),
               (std::vector<std::string>{"WARNING: CONNECTION FAILURE", "Fail opening com port"}));
@@ -79,9 +85,10 @@ TEST_F(FrameSchedulerTest, ASilentMeterOrAPortThatWillNotOpenFailsIntoTheLog) {
 
 TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheAcquisition) {
     auto modem = UseModem(ModemResponder::Dial::Connect);
-    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerConnected);
+    EXPECT_EQ(frame.Scheduler().Connection().ConnectForScheduler(),
+              MeterConnection::kSchedulerConnected);
     EXPECT_EQ(modem->DialledNumbers(), (std::vector<std::string>{"0123456"}));
-    EXPECT_EQ(ui.panes[CMainFrame::kStatusPane].text, "Connected: MODEM (Num: 0123456)");
+    EXPECT_EQ(ui.panes[FrameUi::kStatusPane].text, "Connected: MODEM (Num: 0123456)");
     EXPECT_EQ(Probes(), 1);
     EXPECT_EQ(frame.Scheduler().Run().State(), 0);
 
@@ -94,7 +101,8 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
 
     modem->SetDialOutcome(ModemResponder::Dial::Busy, "BUSY", 2000);
     meter.ClearLog();
-    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerLinkFailed);
+    EXPECT_EQ(frame.Scheduler().Connection().ConnectForScheduler(),
+              MeterConnection::kSchedulerLinkFailed);
     EXPECT_EQ(Probes(), 0);
     EXPECT_FALSE(frame.Link().IsPortOpen(LinkSide::Reference));
     // The modem's answer keeps its line ends in the log.
@@ -106,7 +114,8 @@ TEST_F(FrameSchedulerTest, TheModemCarriesTheScheduledLinkAndItsFailuresSkipTheA
 TEST_F(FrameSchedulerTest, NoLocalModemIsLogged) {
     app.m_bModemLink = 1;
     app.m_strModemNumber = "0123456";
-    EXPECT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerLinkFailed);
+    EXPECT_EQ(frame.Scheduler().Connection().ConnectForScheduler(),
+              MeterConnection::kSchedulerLinkFailed);
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"AT"}));
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Modem not responding."}));
 }
@@ -165,7 +174,8 @@ TEST_F(FrameSchedulerTest, WhatTheMeterStillSendsAfterStopIsDroppedWithOneLogLin
 
     // A new connection is a new conversation: a reply to nothing is told again.
     op.AlwaysAnswer("none command active", IDOK);
-    ASSERT_EQ(MeterConnection(frame).ConnectForScheduler(), MeterConnection::kSchedulerConnected);
+    ASSERT_EQ(frame.Scheduler().Connection().ConnectForScheduler(),
+              MeterConnection::kSchedulerConnected);
     frame.Link().OnReply("?\x03");
     EXPECT_EQ(op.Shown().size(), 2u);
     scheduler.DestroyWindow();

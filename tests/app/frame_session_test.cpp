@@ -7,6 +7,10 @@
 #include <unistd.h>
 
 #include "acquisition/sel_file_to_save_dlg.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/maintenance_commands.h"
+#include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "link/session_queries.h"
 #include "platform/text.h"
@@ -62,8 +66,8 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
     // Cancel, or a save window that was cancelled: nothing of the current data goes.
     op.ExpectBox(kSaveQuestion, IDCANCEL).ExpectBox(kSaveQuestion, IDYES);
     op.ExpectDialog("CSelFileToSaveDlg", [](platform::ModalDialog&) { return IDCANCEL; });
-    frame.StartNewSession();
-    frame.StartNewSession();
+    frame.Session().StartNewSession();
+    frame.Session().StartNewSession();
     EXPECT_EQ(op.types[0], MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
     EXPECT_EQ(app.m_strCurrentFile, folder.File("old.kr9"));
     EXPECT_EQ(app.m_InstrStatus.m_strSerialNumber, "12345678");
@@ -87,12 +91,12 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
         return save.m_nResult;
     });
     op.ExpectBox("Selected Reports saved successfully.");
-    frame.StartNewSession();
+    frame.Session().StartNewSession();
     EXPECT_EQ(folder.Read("kept.kr9"), folder.Read("old.kr9"));
     EXPECT_TRUE(app.m_strCurrentFile.empty());
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 0);
     EXPECT_EQ(frame.Mode().PendingOp(), 9);
-    EXPECT_EQ(frame.TimerInterval(CMainFrame::kInstrumentClock), 1000u);
+    EXPECT_EQ(frame.Timers().Interval(FrameTimers::kInstrumentClock), 1000u);
     EXPECT_EQ(ui.setupBoxText, "Comunication setup...Please wait.");
     // A model with data logging starts its profile at its shortest time.
     EXPECT_EQ(frame.m_SetupBlock.Field(14), BlockField("0.125s"));
@@ -109,12 +113,12 @@ TEST_F(FrameSessionTest, ANewSessionAsksToSaveBeforeItDiscardsAnything) {
 
     // Saved data, or a scheduled run: no question; No goes on without saving.
     frame.Mode().MarkDataSaved();
-    frame.StartNewSession();
+    frame.Session().StartNewSession();
     frame.Mode().EnterSchedulerMode();
-    frame.StartNewSession();
+    frame.Session().StartNewSession();
     frame.Mode().LeaveSchedulerMode();
     op.ExpectBox(kSaveQuestion, IDNO);
-    frame.StartNewSession();
+    frame.Session().StartNewSession();
     EXPECT_EQ(std::count(op.Shown().begin(), op.Shown().end(), kSaveQuestion), 4);
     EXPECT_EQ(std::count(op.Shown().begin(), op.Shown().end(), "dialog:CSelFileToSaveDlg"), 2);
 }
@@ -125,11 +129,11 @@ TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDiscon
     ASSERT_TRUE(frame.Mode().BeginLive());
     ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_x.rec")));
     frame.Mode().OnAudioRecordingStarted();
-    frame.m_AudioRecording = {"2024/03/09 10:00:00", "", 1, 40, "Audio_1.wav"};
-    frame.StartNewSession();
+    frame.Session().AudioRecording() = {"2024/03/09 10:00:00", "", 1, 40, "Audio_1.wav"};
+    frame.Session().StartNewSession();
     EXPECT_FALSE(frame.m_RecFile.IsOpen());
     EXPECT_FALSE(frame.Mode().IsMonitorOn());
-    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
+    EXPECT_EQ(frame.Timers().Interval(FrameTimers::kStatusPoll), 60000u);
     EXPECT_EQ(meter.Lines(), (Lines{"STT:MON:OFF", "STT:MON:?"}));
     EXPECT_FALSE(frame.Mode().IsAudioRecording());
     EXPECT_FALSE(frame.Mode().IsAudioFileOpen());
@@ -138,15 +142,15 @@ TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDiscon
     // Stopping: monitoring off on the wire, then the whole run ends with the link.
     meter.ClearLog();
     frame.Mode().MarkDataSaved();
-    frame.SetTimer(CMainFrame::kInstrumentClock, 1000);
+    frame.Timers().Set(FrameTimers::kInstrumentClock, 1000);
     ui.SetTitle("KX9Monitor QS4160_00$1 - 12345678                 -RECORDING-");
     ASSERT_TRUE(frame.m_RecFile.Create(folder.File("RecFile_y.rec")));
-    frame.StopMonitoring();
+    frame.Session().StopMonitoring();
     ASSERT_TRUE(meter.WaitForLines(1));
     EXPECT_EQ(meter.Lines(), Lines{"STT:MON:OFF"});
     EXPECT_FALSE(frame.Mode().IsDataSaved());
-    for (int timer : {CMainFrame::kInstrumentClock, CMainFrame::kStatusPoll})
-        EXPECT_FALSE(frame.IsTimerSet(timer)) << timer;
+    for (int timer : {FrameTimers::kInstrumentClock, FrameTimers::kStatusPoll})
+        EXPECT_FALSE(frame.Timers().IsSet(timer)) << timer;
     EXPECT_FALSE(Port().IsOpen() || Link().IsListening() || frame.Mode().IsLinkActive());
     EXPECT_EQ(ui.panes[1].text, "Disconnected");
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4160_00$1 - 12345678");
@@ -154,32 +158,32 @@ TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDiscon
 }
 
 TEST_F(FrameSessionTest, TheElectricCalibrationOpensItsWindowAndAsksForTheStates) {
-    frame.StartElectricCalibration();
+    frame.Scheduler().StartElectricCalibration();
     EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
-    EXPECT_TRUE(frame.Maintenance().ElectricCalibration().IsWindowVisible());
-    EXPECT_EQ(frame.Maintenance().ElectricCalibration().Routine().GetRoutine(), 0);
-    frame.Maintenance().ElectricCalibration().DestroyWindow();
+    EXPECT_TRUE(frame.Scheduler().ElectricCalibration().IsWindowVisible());
+    EXPECT_EQ(frame.Scheduler().ElectricCalibration().Routine().GetRoutine(), 0);
+    frame.Scheduler().ElectricCalibration().DestroyWindow();
     EXPECT_EQ(QueuedCodes(frame), (std::vector<int>{11, 100}));
 }
 
 TEST_F(FrameSessionTest, NoElectricCalibrationStartsWhileTheWriterHoldsTheMeter) {
     ASSERT_TRUE(frame.Mode().BeginFirmwareUpgrade());
-    frame.StartElectricCalibration();
+    frame.Scheduler().StartElectricCalibration();
     EXPECT_TRUE(frame.Mode().IsFirmwareUpgrading());
-    EXPECT_FALSE(frame.Maintenance().ElectricCalibration().HasWindow());
+    EXPECT_FALSE(frame.Scheduler().ElectricCalibration().HasWindow());
     EXPECT_TRUE(Link().IsQueueEmpty());
 }
 
 TEST_F(FrameSessionTest, ADownloadStartsWithTheDumpHeaderByteForByte) {
     OpenLink();
-    frame.m_nDownloadFile = 3;
+    frame.DumpHost().Progress().file = 3;
     frame.DumpDecoder().RequestCancel();
     op.ExpectBox("Instrument memory empty.\nDownloading finished.");
-    frame.OpenDumpFile();
+    frame.Session().OpenDumpFile();
     std::string header = "\xBAQS4160_00$1 12345678 V2.0 ";
     header.resize(64, '\xFF');
     EXPECT_EQ(folder.Read(acquisition::DumpFile::kFileName), header);
-    EXPECT_EQ(frame.m_nDownloadFile, 0);
+    EXPECT_EQ(frame.DumpHost().Progress().file, 0);
     EXPECT_FALSE(frame.DumpDecoder().IsCancelRequested());
     EXPECT_TRUE(ui.downloadBoxShown);
     // The acquisition state starts the dump; an empty memory ends it at once.
@@ -192,17 +196,17 @@ TEST_F(FrameSessionTest, ADumpFileThatCannotBeCreatedOrWrittenStartsNoDownload) 
     const std::string path = folder.File(acquisition::DumpFile::kFileName);
     ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
     op.ExpectBox("Error: Unable to open selected file (code 21)");
-    frame.OpenDumpFile();
+    frame.Session().OpenDumpFile();
     // A scheduler run is told that no download began, and its log says why.
     frame.Mode().EnterSchedulerMode();
-    EXPECT_FALSE(frame.OpenDumpFile());
+    EXPECT_FALSE(frame.Session().OpenDumpFile());
     EXPECT_EQ(SchedulerLog(), Lines{"Error: Unable to open selected file (code 21)"});
     frame.Mode().LeaveSchedulerMode();
     ::rmdir(path.c_str());
     // A full disk: the header cannot be written.
     ASSERT_EQ(::symlink("/dev/full", path.c_str()), 0);
     op.ExpectBox("error writing dump file (code 28)");
-    frame.OpenDumpFile();
+    frame.Session().OpenDumpFile();
     EXPECT_EQ(op.types, (std::vector<unsigned>{MB_OK, MB_ICONSTOP}));
     EXPECT_FALSE(app.m_DumpFile.IsOpen() || ui.downloadBoxShown);
     EXPECT_TRUE(Link().IsQueueEmpty());

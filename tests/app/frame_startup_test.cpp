@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"

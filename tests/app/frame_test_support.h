@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "acquisition/scheduler_log.h"
+#include "app/frame_ui.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -77,7 +79,17 @@ public:
     void ShowGraphWindow(bool show) override { graphWindowShown = show; }
     void ShowBandChart(bool show) override { bandChartShown = show; }
     void AppendPageListRow(const std::string& text, int image) override {
-        pageList.emplace_back(text, image);
+        if (lists)
+            lists->m_PageList.InsertItem(lists->m_PageList.GetItemCount(), text, image);
+        else
+            pageList.emplace_back(text, image);
+    }
+    bool TrimReportList(int lastKeptRow, int rows) override {
+        return !lists || lists->TrimReportList(lastKeptRow, rows);
+    }
+    void SetReportTrimFinished() override {
+        if (lists)
+            lists->SetReportTrimFinished();
     }
     void RefreshSetupDisplay() override { ++setupDisplayRefreshes; }
 
@@ -99,6 +111,8 @@ public:
     std::optional<bool> bandChartShown;
     std::vector<std::pair<std::string, int>> pageList;
     int setupDisplayRefreshes = 0;
+    // When set, the page and report lists are this view's, as on the frame's window.
+    CKX9MonitorView* lists = nullptr;
 };
 
 // The test operator, also keeping each box's type.
@@ -131,7 +145,6 @@ protected:
         app.m_strProgramDir = folder.Path();
         app.m_TargetPort.m_nComPort = kCom;
         app.m_TargetPort.m_nBaudRate = 38400;
-        frame.SetUi(&ui);
         frame.Web().Databases().m_bCheckInternet = 0;
         // The serial number's reply shows the verification data sheet.
         op.AlwaysRunDialog("CInstrInfoDlg", [this](platform::ModalDialog&) {
@@ -205,7 +218,7 @@ protected:
         &app.m_bAbortWait};
     // The scheduler run reads the meter's acknowledgements itself after a pause.
     linktest::PatientSleepClock schedulerClock{[this] { return meter.Answered(); }};
-    CMainFrame frame{&clock, &schedulerClock};
+    CMainFrame frame{&clock, &schedulerClock, &ui};
     CKX9MonitorView view;
     int dataSheets = 0;
 };

@@ -1,6 +1,9 @@
 // The frame's periodic jobs.
 #include <gtest/gtest.h>
 
+#include "app/frame_bench.h"
+#include "app/frame_timers.h"
+#include "app/frame_web.h"
 #include "frame_test_support.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
@@ -37,13 +40,13 @@ TEST_F(FrameTimersTest, SuccessfulFirmwareUpdateIsMailedLoggedAndItsFilesConsume
     folder.Write("archivio_verifiche/T77.vpg", "report");
     app.m_strCurrentFile = folder.File("archivio_verifiche/T77.vpg");
     ASSERT_TRUE(frame.Mode().BeginFirmwareUpgrade());
-    frame.SetTimer(CMainFrame::kFirmwareUpgrade, 1000);
+    frame.Timers().Set(FrameTimers::kFirmwareUpgrade, 1000);
     op.ExpectBox("Aggiornamento firmware completato correttamente.");
 
-    frame.OnTimer(CMainFrame::kFirmwareUpgrade);
+    frame.Timers().Expire(FrameTimers::kFirmwareUpgrade);
 
     EXPECT_FALSE(frame.Mode().IsFirmwareUpgrading());
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kFirmwareUpgrade));
+    EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kFirmwareUpgrade));
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
     EXPECT_EQ(Mails(), ";OK Aggiornamento firmware fonometro T77;\n");
     const std::string log = "REF SN R11 DUT SN T77\r\nerase ok\r\nwrite ok\r\nverify ok\r\n";
@@ -56,15 +59,15 @@ TEST_F(FrameTimersTest, SuccessfulFirmwareUpdateIsMailedLoggedAndItsFilesConsume
 TEST_F(FrameTimersTest, FailedFirmwareUpdateWithoutItsLogStillMailsUploadsAndTells) {
     // Without a marker the timer keeps waiting.
     ASSERT_TRUE(frame.Mode().BeginFirmwareUpgrade());
-    frame.SetTimer(CMainFrame::kFirmwareUpgrade, 1000);
-    frame.OnTimer(CMainFrame::kFirmwareUpgrade);
+    frame.Timers().Set(FrameTimers::kFirmwareUpgrade, 1000);
+    frame.Timers().Expire(FrameTimers::kFirmwareUpgrade);
     EXPECT_TRUE(frame.Mode().IsFirmwareUpgrading());
-    EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kFirmwareUpgrade));
+    EXPECT_TRUE(frame.Timers().IsSet(FrameTimers::kFirmwareUpgrade));
     EXPECT_EQ(Mails(), "");
 
     folder.Write("firmware_upgrade/EndUpgradeFAILED.tmp", "");
     op.ExpectBox("Aggiornamento firmware fallito.");
-    frame.OnTimer(CMainFrame::kFirmwareUpgrade);
+    frame.Timers().Expire(FrameTimers::kFirmwareUpgrade);
     EXPECT_FALSE(frame.Mode().IsFirmwareUpgrading());
     EXPECT_EQ(Mails(), ";FAILED Aggiornamento firmware fonometro T77;\n");
     // The log is created, empty, before it is uploaded.
@@ -75,24 +78,24 @@ TEST_F(FrameTimersTest, FailedFirmwareUpdateWithoutItsLogStillMailsUploadsAndTel
 
 TEST_F(FrameTimersTest, DeferredMenuJobsRunOnceFromTheirTimers) {
     app.m_strTechnicianId = "T1";
-    frame.SetTimer(CMainFrame::kCalibExpiryUpdate, 200);
+    frame.Timers().Set(FrameTimers::kCalibExpiryUpdate, 200);
     ASSERT_TRUE(PumpUntil([&] { return CalibExpiryUpdateStarted(); }));
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
+    EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kCalibExpiryUpdate));
 
     // Yes starts the validation, whose first guard refuses a meter of unknown model.
     op.ExpectBox("Eseguire la validazione del rapporto", IDNO)
         .ExpectBox("Eseguire la validazione del rapporto", IDYES)
         .ExpectBox("Solo verifiche effettuate su strumentazione Corvanex");
-    frame.SetTimer(CMainFrame::kReportValidation, 500);
+    frame.Timers().Set(FrameTimers::kReportValidation, 500);
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 1; }));
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kReportValidation));
-    frame.SetTimer(CMainFrame::kReportValidation, 500);
+    EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kReportValidation));
+    frame.Timers().Set(FrameTimers::kReportValidation, 500);
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 3; }));
     EXPECT_EQ(op.types[0], MB_YESNO | MB_ICONINFORMATION);
 }
 
 TEST_F(FrameTimersTest, StatusPollEmptiesTheStatusTextAndQueuesTheFourQueries) {
-    frame.OnTimer(CMainFrame::kStatusPoll);
+    frame.Timers().Expire(FrameTimers::kStatusPoll);
     EXPECT_EQ(ui.statusTextEmptied, 1);
     EXPECT_EQ(QueuedCodes(frame), (std::vector<int>{100, 17, 11, 109}));
 }
@@ -103,9 +106,9 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     frame.Mode().OnDataLoggingStarted();
     ASSERT_TRUE(frame.Mode().OnMonitorStarted());
     frame.m_nElapsedSeconds = 119;
-    frame.SetTimer(CMainFrame::kIntegrationEnd, 5000);
-    frame.OnTimer(CMainFrame::kIntegrationEnd);
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kIntegrationEnd));
+    frame.Timers().Set(FrameTimers::kIntegrationEnd, 5000);
+    frame.Timers().Expire(FrameTimers::kIntegrationEnd);
+    EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kIntegrationEnd));
     EXPECT_FALSE(frame.Mode().IsMonitorOn());
     EXPECT_TRUE(frame.Link().IsReadyToSend());
     EXPECT_EQ(QueuedCodes(frame), std::vector<int>{100});
@@ -113,56 +116,56 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     // Its time is up: the new session ends the live run.
     frame.m_nElapsedSeconds = 120;
     op.ExpectBox("End Monitor by integration time expired.");
-    frame.OnTimer(CMainFrame::kIntegrationEnd);
+    frame.Timers().Expire(FrameTimers::kIntegrationEnd);
     EXPECT_FALSE(frame.Mode().IsMonitorOn());
-    EXPECT_EQ(frame.TimerInterval(CMainFrame::kStatusPoll), 60000u);
+    EXPECT_EQ(frame.Timers().Interval(FrameTimers::kStatusPoll), 60000u);
     EXPECT_EQ(op.types, std::vector<unsigned>{MB_ICONINFORMATION});
 
     frame.Mode().EnterSchedulerMode();
     app.m_InstrStatus.m_strIntegrationTime = "HH:01";
     frame.m_nElapsedSeconds = 3600;
-    frame.OnTimer(CMainFrame::kIntegrationEnd);
+    frame.Timers().Expire(FrameTimers::kIntegrationEnd);
     EXPECT_EQ(SchedulerLog(), std::vector<std::string>{"End Monitor by integration time expired."});
 }
 
 TEST_F(FrameTimersTest, InstrumentClockAndRecordingMarkShowWhileTheLinkIsActive) {
     const auto now = platform::DateTime::FromParts(2024, 3, 9, 14, 5, 7);
     platform::Clock::SetFixedNow(now.Seconds());
-    frame.OnTimer(CMainFrame::kInstrumentClock);
+    frame.Timers().Expire(FrameTimers::kInstrumentClock);
     EXPECT_TRUE(ui.panes.empty());
 
     frame.Mode().OnMeterAnswered();
-    frame.OnTimer(CMainFrame::kInstrumentClock);
+    frame.Timers().Expire(FrameTimers::kInstrumentClock);
     EXPECT_EQ(ui.panes[6].text, "Instr.Date: 2024/03/09");
     EXPECT_EQ(ui.panes[7].text, "Instr.Time: 14:05:07");
     frame.Mode().EnterSchedulerMode();  // the scheduler's panes
-    frame.OnTimer(CMainFrame::kInstrumentClock);
+    frame.Timers().Expire(FrameTimers::kInstrumentClock);
     EXPECT_EQ(ui.panes[10].text, "Instr.Time: 14:05:07");
     platform::Clock::SetFixedNow(std::nullopt);
 
     ui.SetTitle("KX9Monitor QS4060 - A1");
-    frame.OnTimer(CMainFrame::kRecordingBlink);
+    frame.Timers().Expire(FrameTimers::kRecordingBlink);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");  // not datalogging
     frame.Mode().OnDataLoggingStarted();
-    frame.OnTimer(CMainFrame::kRecordingBlink);
+    frame.Timers().Expire(FrameTimers::kRecordingBlink);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1                 -RECORDING-");
-    frame.OnTimer(CMainFrame::kRecordingBlink);
+    frame.Timers().Expire(FrameTimers::kRecordingBlink);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");
 }
 
 TEST_F(FrameTimersTest, DownloadProgressShowsInTheTitleAndTheBox) {
     ASSERT_TRUE(frame.Mode().BeginDownload());
-    frame.m_nDownloadFile = 3;
-    frame.m_nDownloadLine = 250;
+    frame.DumpHost().Progress().file = 3;
+    frame.DumpHost().Progress().line = 250;
     ui.minimized = true;
     ui.downloadBoxShown = true;
     ui.downloadProgress = 110;
-    frame.OnTimer(CMainFrame::kDownloadProgress);
+    frame.Timers().Expire(FrameTimers::kDownloadProgress);
     EXPECT_EQ(ui.GetTitle(), "Download progress: file 3 - line 250");
     EXPECT_EQ(ui.downloadProgress, 0);  // reached 120: starts again
     EXPECT_EQ(ui.downloadFields, std::make_pair(std::string("3"), std::string("250")));
     ui.minimized = false;
-    frame.OnTimer(CMainFrame::kDownloadProgress);
+    frame.Timers().Expire(FrameTimers::kDownloadProgress);
     EXPECT_EQ(ui.GetTitle(), "KX9Monitor QS4060 - A1");
     EXPECT_EQ(ui.downloadProgress, 10);
 }

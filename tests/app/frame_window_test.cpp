@@ -9,10 +9,17 @@
 #include <QPointer>
 #include <memory>
 
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
 #include "app/frame_command_ids.h"
+#include "app/frame_commands.h"
+#include "app/frame_timers.h"
+#include "app/frame_ui.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
@@ -81,7 +88,7 @@ TEST_F(FrameWindowTest, WindowStartsHiddenWithItsSizesStatusBarAndView) {
     // The link's panes: 1 (connection), 6 and 7 (meter clock), 9 and 10 (scheduler clock).
     for (int pane : {1, 6, 7, 9, 10})
         EXPECT_TRUE(window->StatusBarWidget()->Bar().SetPaneText(pane, "x")) << pane;
-    frame->Disconnect();  // what the link writes reaches the window's bar
+    frame->Session().Disconnect();  // what the link writes reaches the window's bar
     EXPECT_EQ(window->StatusBarWidget()->Bar().TextToShow(1), "Disconnected");
 }
 
@@ -306,9 +313,9 @@ TEST_F(FrameWindowTest, MemberBoxesWorkWithTheQueueAndTheDownload) {
         frame->Boxes().m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
         "0");
     ASSERT_TRUE(frame->Mode().BeginDownload());
-    frame->m_nDownloadFile = 3;
-    frame->m_nDownloadLine = 7;
-    frame->OnTimer(CMainFrame::kDownloadProgress);
+    frame->DumpHost().Progress().file = 3;
+    frame->DumpHost().Progress().line = 7;
+    frame->Timers().Expire(FrameTimers::kDownloadProgress);
     EXPECT_EQ(
         frame->Boxes().m_DownloadStatusDlg.GetDlgItemText(CDownloadStatusDlg::IDC_RECORD_BLOCKS),
         "7");

@@ -8,6 +8,7 @@
 // instead of comparing (support/golden_file.h).
 #include <gtest/gtest.h>
 
+#include "app/frame_data_files.h"
 #include "platform/text.h"
 #include "records/record_layout.h"
 #include "support/golden_file.h"

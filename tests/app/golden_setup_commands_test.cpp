@@ -10,6 +10,7 @@
 
 #include <functional>
 
+#include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "platform/date_time.h"
 #include "setup/channels_page.h"
@@ -152,7 +153,7 @@ protected:
         if (!Port().IsOpen())
             OpenLink();
         const int before = sheets;
-        frame.QueueSetupQueries();
+        frame.Session().QueueSetupQueries();
         EXPECT_TRUE(PumpUntil([&] { return sheets == before + 1; }));
         EXPECT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));
         return meter.Lines();

@@ -11,6 +11,11 @@
 #include "acquisition/data_buffer.h"
 #include "acquisition/data_set.h"
 #include "acquisition/sel_file_to_save_dlg.h"
+#include "app/chart_windows.h"
+#include "app/frame_boxes.h"
+#include "app/frame_data_files.h"
+#include "app/frame_timers.h"
+#include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "live_records.h"
 #include "support/golden_file.h"
@@ -20,26 +25,10 @@ using namespace frametest;
 
 namespace {
 
-// The frame's window user interface as far as the view's lists go.
-class ListsUi : public RecordingUi {
-public:
-    explicit ListsUi(CKX9MonitorView& view) : m_view(view) {}
-    bool TrimReportList(int lastKeptRow, int rows) override {
-        return m_view.TrimReportList(lastKeptRow, rows);
-    }
-    void SetReportTrimFinished() override { m_view.SetReportTrimFinished(); }
-    void AppendPageListRow(const std::string& text, int image) override {
-        m_view.m_PageList.InsertItem(m_view.m_PageList.GetItemCount(), text, image);
-    }
-
-private:
-    CKX9MonitorView& m_view;
-};
-
 class LiveMonitoringTest : public FrameLinkTest {
 protected:
     LiveMonitoringTest() {
-        frame.SetUi(&listsUi);
+        ui.lists = &view;
         platform::Clock::SetFixedNow(platform::DateTime::FromParts(2024, 3, 9, 14, 0, 0).Seconds());
         app.m_InstrStatus.m_strModel = "QS4160_L0$1";
         app.m_InstrStatus.m_strDate = "Instr.Date: 2024/03/09";
@@ -68,8 +57,6 @@ protected:
         return frame.Mode().BeginLive();
     }
     std::string Index() const { return folder.File("RecFile.kr9"); }
-
-    ListsUi listsUi{view};
 };
 
 }  // namespace
@@ -80,11 +67,11 @@ TEST_F(LiveMonitoringTest, RecordsBecomePagesThatTheReaderReadsBackAndTheListSta
     for (int record = 0; record < 450; ++record) {
         Link().OnReply(stream.Next());
         // Each page end starts the trim; the records go on arriving meanwhile.
-        if (frame.IsTimerSet(CMainFrame::kReportTrim) && record % 3 == 0)
-            frame.OnTimer(CMainFrame::kReportTrim);
+        if (frame.Timers().IsSet(FrameTimers::kReportTrim) && record % 3 == 0)
+            frame.Timers().Expire(FrameTimers::kReportTrim);
     }
-    while (frame.IsTimerSet(CMainFrame::kReportTrim))
-        frame.OnTimer(CMainFrame::kReportTrim);
+    while (frame.Timers().IsSet(FrameTimers::kReportTrim))
+        frame.Timers().Expire(FrameTimers::kReportTrim);
     EXPECT_EQ(view.m_ReportList.GetItemCount(), 50 + 1);
     EXPECT_EQ(view.m_ReportList.GetItemText(49, 0), "00:07:29");
     EXPECT_TRUE(view.m_bTrimFinished);
@@ -116,7 +103,7 @@ TEST_F(LiveMonitoringTest, RecordsBecomePagesThatTheReaderReadsBackAndTheListSta
     // A new session starts the counters afresh.
     frame.Mode().MarkDataSaved();
     frame.Mode().OnMonitorStopped();
-    frame.StartNewSession();
+    frame.Session().StartNewSession();
     EXPECT_EQ(frame.m_liveRecorder.RowCounter(), 0);
     EXPECT_EQ(frame.m_liveRecorder.PageNumber(), 0);
 }
@@ -251,7 +238,7 @@ TEST_F(LiveMonitoringTest, GoldenTranscriptOfALiveMonitoringRun) {
     meter.Send(wire);
     // 20 records, one loss row, one error row.
     ASSERT_TRUE(PumpUntil([&] { return frame.m_liveRecorder.TotalRecords() == 22; }));
-    frame.StartNewSession();
+    frame.Session().StartNewSession();
 
     EXPECT_FALSE(frame.Mode().IsMonitorOn());
     EXPECT_TRUE(golden::MatchesGolden("tests/app/golden/live_monitoring.txt", meter.Transcript()));

@@ -9,10 +9,17 @@
 #include <string>
 
 #include "../cipher/key_test_support.h"
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
 #include "app/frame_command_ids.h"
+#include "app/frame_commands.h"
+#include "app/frame_scheduler.h"
+#include "app/frame_timers.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/maintenance_commands.h"
 #include "cipher_responder.h"
 #include "frame_test_support.h"
 #include "platform/com_ports.h"
@@ -153,7 +160,7 @@ TEST_F(MaintenanceCommandsTest, AFirmwareUpdateGoesUpToTheWriterAndThenGivesEver
     EXPECT_TRUE(TargetGot(meter::kUpgradeModeOff));
     EXPECT_FALSE(TargetCalibration().upgradeMode);
     EXPECT_FALSE(frame->Mode().IsFirmwareUpgrading());
-    EXPECT_FALSE(frame->IsTimerSet(CMainFrame::kFirmwareUpgrade));
+    EXPECT_FALSE(frame->Timers().IsSet(FrameTimers::kFirmwareUpgrade));
     EXPECT_TRUE(frame->Link().IsPortOpen(LinkSide::Target));
     EXPECT_FALSE(frame->Boxes().m_TryConnDlg.HasWindow());
     CCmdUI exitUi(cmd::ID_APP_EXIT);
@@ -328,14 +335,14 @@ protected:
     GuidedProgramTest() { OpenLink(); }
     void Start() {
         ASSERT_TRUE(frame.Mode().BeginElectricCalibration());
-        frame.Maintenance().OpenElectricCalibration(
+        frame.Scheduler().OpenElectricCalibration(
             maintenance::ElectricCalibration::kElectricCalibration);
         frame.SendCommand(11, "", "");
         frame.SendCommand(100, "", "");
     }
     bool Finished() {
         return !frame.Link().Mode().IsElectricCalRunning() && QueueIdle() &&
-               frame.Maintenance().ElectricCalibration().Routine().IsFinished();
+               frame.Scheduler().ElectricCalibration().Routine().IsFinished();
     }
     std::vector<std::string> Exits() {
         std::vector<std::string> exits;
@@ -354,9 +361,9 @@ TEST_F(GuidedProgramTest, TheOperatorKeepsAnElectricCalibration) {
     EXPECT_EQ(frame.Mode().DeltaLeq(), "-0.4");
     EXPECT_TRUE(SchedulerLog().empty());
     // The window shows the outcome until the operator closes it.
-    ASSERT_TRUE(frame.Maintenance().ElectricCalibration().IsWindowVisible());
-    frame.Maintenance().ElectricCalibration().OnOK();
-    EXPECT_FALSE(frame.Maintenance().ElectricCalibration().HasWindow());
+    ASSERT_TRUE(frame.Scheduler().ElectricCalibration().IsWindowVisible());
+    frame.Scheduler().ElectricCalibration().OnOK();
+    EXPECT_FALSE(frame.Scheduler().ElectricCalibration().HasWindow());
 }
 
 TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
@@ -374,8 +381,8 @@ TEST_F(GuidedProgramTest, InSchedulerModeTheThresholdDecidesAndTheLogTells) {
     EXPECT_EQ(frame.Mode().DeltaLeq(), "0.3");
     // The scheduler is in charge: its window's OK is refused.
     op.ExpectBox(CElectricCalibrationDlg::kSchedulerActive);
-    frame.Maintenance().ElectricCalibration().OnOK();
-    EXPECT_TRUE(frame.Maintenance().ElectricCalibration().HasWindow());
+    frame.Scheduler().ElectricCalibration().OnOK();
+    EXPECT_TRUE(frame.Scheduler().ElectricCalibration().HasWindow());
 
     // A failing calibration, with "Cal. always".
     ClearSchedulerLog();

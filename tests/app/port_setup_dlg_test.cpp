@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/frame_command_ids.h"
+#include "app/frame_commands.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
 #include "app/port_setup_dlg.h"

@@ -11,7 +11,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/chart_windows.h"
 #include "app/frame_command_ids.h"
+#include "app/frame_commands.h"
+#include "app/frame_data_files.h"
 #include "app/kx9monitor_view_widget.h"
 #include "charts/spectrum_chart_fill.h"
 #include "graph/graph_props.h"

@@ -11,6 +11,9 @@
 
 #include "acquisition/scheduler_log.h"
 #include "acquisition/scheduler_run.h"
+#include "app/frame_data_files.h"
+#include "app/frame_notices.h"
+#include "app/frame_scheduler.h"
 #include "frame_test_support.h"
 #include "live_stage.h"
 #include "meter_dump.h"
@@ -91,7 +94,7 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
     plan.stop = plan.nextStart + 60;
     plan.expected = 1 + 2 * 6;
 
-    frame.Scheduler().Log(TRUE, "Scheduler Activated", TRUE);
+    frame.Notices().LogScheduler(true, "Scheduler Activated", true);
     frame.Scheduler().Run().Start(plan);
     ASSERT_TRUE(PumpUntil([&] { return !frame.Scheduler().Run().IsActive(); }, 30000))
         << ::testing::PrintToString(SchedulerLog());
@@ -181,7 +184,7 @@ TEST_F(ScheduledRunTest, GoldenTranscriptOfAScheduledRun) {
     plan.expected = 1 + 2 * 6;
     stream->SetRecordsPerRun(plan.expected);
 
-    frame.Scheduler().Log(TRUE, "Scheduler Activated", TRUE);
+    frame.Notices().LogScheduler(true, "Scheduler Activated", true);
     frame.Scheduler().Run().Start(plan);
     ASSERT_TRUE(PumpUntil([&] { return !frame.Scheduler().Run().IsActive(); }, 30000));
     ASSERT_TRUE(PumpUntil([&] { return meter.AllAnswered(); }));

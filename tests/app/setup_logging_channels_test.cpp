@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 
+#include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "setup/channels_page.h"
 #include "setup/data_logging_page.h"
@@ -67,7 +68,7 @@ protected:
             return IDOK;
         };
         const int before = sheets;
-        frame.QueueSetupQueries();
+        frame.Session().QueueSetupQueries();
         EXPECT_TRUE(PumpUntil([&] { return sheets == before + 1; }));
         EXPECT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));
         return meter.Lines();

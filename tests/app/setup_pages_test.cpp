@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "link/model_rules.h"
 #include "platform/date_time.h"
@@ -61,7 +62,7 @@ protected:
         EXPECT_TRUE(PumpUntil([&] { return meter.LineCount() > 0 && QueueIdle(); }));
         onSheet = std::move(edit);
         sheets = 0;
-        frame.QueueSetupQueries();
+        frame.Session().QueueSetupQueries();
         EXPECT_TRUE(PumpUntil([&] { return sheets == 1; }));
         EXPECT_TRUE(PumpUntil([&] { return QueueIdle() && !frame.Mode().IsSetupQueued(); }));
         return meter.Lines();

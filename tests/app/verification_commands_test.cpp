@@ -5,9 +5,14 @@
 #include <QCoreApplication>
 
 #include "../report/verification_file_maker.h"
+#include "app/frame_bench.h"
+#include "app/frame_boxes.h"
+#include "app/frame_timers.h"
+#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/verification_workflow.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
@@ -215,19 +220,19 @@ TEST_F(VerificationCommandsTest, AValidatedReportIsStoredOpenedAndLeadsToTheExpi
     const std::string pdf = folder.File("archivio_verifiche/R1.pdf");
     EXPECT_EQ(folder.Read("archivio_verifiche/R1.pdf").substr(0, 8), "%PDF-1.4");
     EXPECT_EQ(opened, std::vector<std::string>{pdf});
-    EXPECT_EQ(frame.TimerInterval(CMainFrame::kCalibExpiryUpdate), 200u);
-    EXPECT_TRUE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
+    EXPECT_EQ(frame.Timers().Interval(FrameTimers::kCalibExpiryUpdate), 200u);
+    EXPECT_TRUE(frame.Timers().IsSet(FrameTimers::kCalibExpiryUpdate));
     EXPECT_FALSE(frame.Boxes().m_TryConnDlg.HasWindow());
     EXPECT_EQ(stub.ReadState("uploads/R1.vpg"), folder.Read("archivio_verifiche/R1.vpg"));
 
     // A report of the associated calibrator alone, with a meter of another model: no offer.
-    frame.KillTimer(CMainFrame::kCalibExpiryUpdate);
+    frame.Timers().Kill(FrameTimers::kCalibExpiryUpdate);
     ReadyToValidate({.tests = {{6, report::kPassed}}, .verdict = {true, true, true}});
     frame.Bench().Instruments().target.model = "QS4160";
     op.ExpectBox(kOverwrite, IDYES);
     frame.Verification().OnValidateReport();
     EXPECT_EQ(opened.size(), 2u);
-    EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
+    EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kCalibExpiryUpdate));
 }
 
 TEST_F(VerificationCommandsTest, AFailedValidationKeepsTheEarlierReport) {
@@ -254,7 +259,7 @@ TEST_F(VerificationCommandsTest, AFailedValidationKeepsTheEarlierReport) {
         EXPECT_EQ(op.Shown().back(), c.shown);
         EXPECT_EQ(folder.Read("archivio_verifiche/R1.pdf"), "%PDF earlier report");
         EXPECT_TRUE(opened.empty());
-        EXPECT_FALSE(frame.IsTimerSet(CMainFrame::kCalibExpiryUpdate));
+        EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kCalibExpiryUpdate));
         EXPECT_FALSE(frame.Boxes().m_TryConnDlg.HasWindow());
     }
 }

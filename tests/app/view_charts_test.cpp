@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/chart_windows.h"
 #include "app/kx9monitor_view_widget.h"
 #include "charts/bar_chart_window.h"
 #include "platform/text.h"

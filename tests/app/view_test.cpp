@@ -5,7 +5,15 @@
 #include <algorithm>
 #include <map>
 
+#include "app/chart_windows.h"
+#include "app/frame_commands.h"
+#include "app/frame_data_files.h"
 #include "app/frame_data_view_commands.h"
+#include "app/frame_ui.h"
+#include "app/kx9monitor_app.h"
+#include "app/main_frame_window.h"
+#include "app/view_lookup.h"
+#include "app/view_page_list.h"
 #include "graph/graph_host.h"
 #include "graph/graph_panel.h"
 #include "support/record_kinds.h"
@@ -531,4 +539,27 @@ TEST_F(DataViewCommandsTest, CrossReferenceTurnsOverAndUpdatesTheView) {
     EXPECT_TRUE(commands.OnCommand(ID_3DGRAPH_PROPERTIES));
     EXPECT_TRUE(frame.Charts().Setup3D().IsWindowVisible());
     EXPECT_FALSE(CFrameDataViewCommands::IsDataViewCommand(32963));
+}
+
+TEST(ViewPageListTest, TheListIsTheCurrentViewsAndNothingWhileThereIsNone) {
+    CKX9MonitorApp app;
+    FrameWindowHolder noWindow;
+    const ViewLookup views(noWindow);
+    ViewPageList pages(views);
+    pages.AppendRow("PAGE 1", 0);
+    pages.SetPageStartText("2024/03/09 10:00:00");
+    EXPECT_EQ(pages.RowCount(), 0);
+
+    CKX9MonitorView view;
+    pages.AppendRow("CURR PAGE", 0);
+    pages.AppendRow("10:00:00", -1);
+    pages.SetRowText(0, "PAGE 1");
+    pages.SetPageStartText("10:00:00");
+
+    EXPECT_EQ(pages.RowCount(), 2);
+    EXPECT_EQ(view.m_PageList.GetItemText(0, 0), "PAGE 1");
+    EXPECT_EQ(view.m_PageList.GetItemText(1, 0), "10:00:00");
+    EXPECT_EQ(view.m_strPageStartTime, "10:00:00");
+    pages.Clear();
+    EXPECT_EQ(view.m_PageList.GetItemCount(), 0);
 }

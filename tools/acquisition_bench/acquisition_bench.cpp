@@ -43,7 +43,7 @@ constexpr int kRepeats = 20;
 constexpr int kDefaultRuns = 15;
 
 // The program's side without a screen: every call that would show something does nothing.
-class QuietHost : public AcquisitionHost {
+class QuietHost : public AcquisitionHost, public acquisition::PageListView {
 public:
     PageBuffer DataBuffer() override { return {m_buffer, m_filled}; }
     std::string CurrentFile() const override { return m_file; }
@@ -58,9 +58,13 @@ public:
     }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
-    void ClearPageList() override { m_pages = 0; }
-    void AppendPageListRow(const std::string&, int) override { ++m_pages; }
-    void SelectFirstPageRow() override {}
+    // The page list.
+    int RowCount() const override { return m_pages; }
+    void Clear() override { m_pages = 0; }
+    void AppendRow(const std::string&, int) override { ++m_pages; }
+    void SetRowText(int, const std::string&) override {}
+    void SelectFirstRow() override {}
+    void ShowLastRow() override {}
     void SetPageStartText(const std::string&) override {}
     void ShowLoadedDataViews(std::optional<records::RecordKind>) override {}
     void SetDataListCount(long long rows) override { m_rows += rows; }
@@ -293,7 +297,7 @@ int main(int argc, char** argv) {
             QuietHost host;
             acquisition::Recording state;
             records::SetupBlock block;
-            DataFileReader dataFiles(host, state, block);
+            DataFileReader dataFiles(host, host, state, block);
             int loaded = 0;
             reader = std::min(
                 reader, Seconds([&] {

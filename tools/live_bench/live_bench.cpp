@@ -21,6 +21,8 @@
 #include <filesystem>
 #include <string>
 
+#include "app/frame_timers.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -75,11 +77,10 @@ int main(int argc, char** argv) {
     app.m_InstrStatus.m_strTime = "08:00:00";
     app.m_InstrStatus.m_strProfileTime = "0.125s";
     app.m_InstrStatus.m_strProfileSpectrumTime = "1s";
-    CMainFrame frame;
     CKX9MonitorView view;
-    view.OnInitialUpdate();
     ListUi ui(view);
-    frame.SetUi(&ui);
+    CMainFrame frame(nullptr, nullptr, &ui);
+    view.OnInitialUpdate();
 
     // The meter confirms monitoring: the record files start.
     frame.SendCommand(95, kModeTexts[mode], "", -1, TRUE);
@@ -106,8 +107,8 @@ int main(int argc, char** argv) {
         frame.Link().OnReply(stream.Next());
         mostRows = std::max(mostRows, view.m_ReportList.GetItemCount());
         for (ticks += ticksPerRecord; ticks >= 1; --ticks)
-            if (frame.IsTimerSet(CMainFrame::kReportTrim))
-                frame.OnTimer(CMainFrame::kReportTrim);
+            if (frame.Timers().IsSet(FrameTimers::kReportTrim))
+                frame.Timers().Expire(FrameTimers::kReportTrim);
         mostRows = std::max(mostRows, view.m_ReportList.GetItemCount());
     }
     const double cpu = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
