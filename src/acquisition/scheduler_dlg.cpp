@@ -401,6 +401,11 @@ void CSchedulerDlg::ShowRunResult() {
     m_host.LogScheduler(false, *m_resultNotCopied, true);
 }
 
+void CSchedulerDlg::OnRunEnded() {
+    EnableScheduleControls();
+    EndRun();
+}
+
 void CSchedulerDlg::EndRun() {
     m_mode.OnRunStopped();
     m_host.StopRun();

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "acquisition/record_file.h"
+#include "acquisition/run_window.h"
 #include "acquisition/sample_timebase.h"
 #include "acquisition/schedule_checks.h"
 #include "acquisition/scheduler_form.h"
@@ -29,7 +30,7 @@ class QDialog;
 
 namespace acquisition {
 
-class CSchedulerDlg : public ui::ModelessWindow {
+class CSchedulerDlg : public ui::ModelessWindow, public RunWindow {
 public:
     static constexpr int IDD = 378;
     static constexpr const char* kCaption = "KX9  SCHEDULER";
@@ -46,7 +47,7 @@ public:
     ~CSchedulerDlg() override;
 
     // --- the window: Create builds it (hidden) and runs OnInitDialog
-    const std::string& Caption() const { return m_caption; }
+    const std::string& Caption() const override { return m_caption; }
 
     // --- the operator's handlers; each works on the settings as the controls left them
     // The setup queries, the defaults of the form, the model's rules, the leads.
@@ -100,13 +101,15 @@ public:
     // A run ended: its record index copied to "Scheduler.kr9", the main view emptied and that
     // file opened in it. A copy that fails is logged, told by EndRun, and opens nothing, so that
     // an earlier run's file is never shown as this one.
-    void ShowRunResult();
+    void ShowRunResult() override;
+    // The run's end: the settings enabled again, then EndRun.
+    void OnRunEnded() override;
     // A run is over: the running flag and the run's timers gone, the caption plain, and the
     // frame out of scheduler mode, so that its questions are asked again.
     void EndRun();
 
     // The running caption, shown and hidden once a second while a run goes on.
-    void SetCaption(const std::string& caption);
+    void SetCaption(const std::string& caption) override;
 
     // Audio is recorded during a run while set; minutes of audio the free disk space allowed
     // when it was last measured.

@@ -4,9 +4,14 @@
 #include <cstdint>
 #include <utility>
 
+#include "acquisition/meter_connector.h"
+#include "acquisition/run_session.h"
+#include "acquisition/run_window.h"
 #include "acquisition/scheduler_run_host.h"
 #include "link/command_codes.h"
+#include "link/instr_status.h"
 #include "link/link_clock.h"
+#include "link/link_session.h"
 #include "link/meter_mode.h"
 #include "platform/date_time.h"
 #include "platform/text.h"
@@ -33,9 +38,12 @@ constexpr long long kLongestGapSeconds = 2LL * 24 * 3600;
 
 }  // namespace
 
-SchedulerRun::SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode,
-                           LiveRecordSink& records, RecordFile& liveFile)
-    : m_host(host), m_clock(clock), m_mode(mode), m_records(records), m_liveFile(liveFile) {
+SchedulerRun::SchedulerRun(const Uses& uses)
+    : m_uses(uses),
+      m_host(uses.host),
+      m_clock(uses.clock),
+      m_link(uses.link),
+      m_mode(uses.link.Mode()) {
     m_clock.SetTimerHandler([this](int id) { OnTimer(id); });
 }
 
@@ -55,6 +63,7 @@ void SchedulerRun::Start(const SchedulePlan& plan) {
 
 void SchedulerRun::Stop() {
     m_active = false;
+    m_leftovers.Begin();
     // The calibration window goes with the run that opened it.
     if (m_calibration != Calibration::None)
         CloseElectricCalibration();
@@ -176,20 +185,20 @@ bool SchedulerRun::StepEndOfSchedule() {
     if (m_calibration == Calibration::Final)
         return true;
     if (m_mode.IsAudioRecording())
-        m_host.StopAudioRecording();
+        StopAudioRecording();
     m_clock.KillTimer(kTick);
     m_clock.KillTimer(kCaption);
     m_host.KillRecordWatchdog();
-    m_host.SetCaption("KX9 SCHEDULER");
+    m_uses.window.SetCaption("KX9 SCHEDULER");
     if (m_mode.IsMonitorOn()) {
         m_host.Log(m_plan.dataLogging ? "Stop Monitoring & Stop DataLogging" : "Stop Monitoring");
         m_mode.OnMonitorStopped();
     }
     if (m_mode.IsLinkActive()) {
-        m_host.ConfirmAcquisitionStop();
+        m_link.ConfirmAcquisitionStop();
         if (!StillRunning())
             return true;
-        m_host.ConfirmMonitorOff();
+        m_link.ConfirmMonitorOff();
         if (!StillRunning())
             return true;
         m_clock.Sleep(kKeyWaitMs);
@@ -227,7 +236,7 @@ void SchedulerRun::StartDownload() {
     }
     m_state = kDownloading;
     m_host.Log("Download Data");
-    if (!m_host.StartDownload())
+    if (!m_uses.session.OpenDumpFile())
         EndOfRun();
 }
 
@@ -250,7 +259,7 @@ bool SchedulerRun::StepLeadTime() {
             return true;
         case kConnected:
             // The link answers the states queried on connecting first.
-            if (!m_host.IsReadyToSend())
+            if (!IsLinkIdle())
                 return true;
             if (m_plan.calBefore) {
                 StartCalibration(Calibration::Before);
@@ -265,12 +274,11 @@ bool SchedulerRun::StepLeadTime() {
         case kStopMeterAcquisition:
             m_state = kSetMonitorMode;
             if (m_firstAcquisition)
-                m_host.ConfirmAcquisitionStop();
+                m_link.ConfirmAcquisitionStop();
             return true;
         case kSetMonitorMode:
-            if (m_host.IsReadyToSend())
-                m_host.QueueCommand(command_code::kRecordFileStart,
-                                    std::string(m_plan.channel->recordWord), "");
+            if (IsLinkIdle())
+                Queue(kRecordFileStart, std::string(m_plan.channel->recordWord));
             return false;
         case kSwitchMonitorOn:
             StepSwitchMonitorOn();
@@ -289,13 +297,12 @@ void SchedulerRun::StepPrepare() {
     if (m_firstAcquisition) {
         // Set first: the monitor-state reply that moves the run on may come inside the wait.
         m_state = kAwaitMonitorState;
-        m_host.StartNewSession();
+        m_uses.session.StartLiveSession();
         return;
     }
     if (m_plan.powerOffAtPause)
-        m_host.QueueCommand(command_code::kIntegrationModeWrite, "",
-                            m_host.EditedIntegrationMode());
-    m_host.QueueCommand(command_code::kAcquisitionQuery, "", "");
+        Queue(kIntegrationModeWrite, "", m_uses.edited.m_strIntegrationMode);
+    Queue(kAcquisitionQuery);
     m_state = kStopMeterAcquisition;
 }
 
@@ -321,10 +328,10 @@ void SchedulerRun::StartAcquisition() {
     m_acqEndSeen = false;
     m_received = 0;
     m_state = kAcquiring;
-    const std::string autoStore = platform::Trim(m_host.AutoStoreValue());
+    const std::string autoStore = platform::Trim(m_uses.current.m_strAutoStore);
     // Stale input goes before anything is written: a purge after a write would take the
     // command with it while it still waits to go out.
-    m_host.PurgeLink();
+    m_link.PurgeLink();
     if (m_plan.dataLogging) {
         if (autoStore == "OFF")
             Write(kRecordOn);
@@ -342,7 +349,7 @@ void SchedulerRun::StartAcquisition() {
     // away, not purged: a purge would also drop a command still waiting to go out.
     m_clock.Sleep(kAcknowledgementMs);
     ReadArrived();
-    m_host.ListenForRecords();
+    m_link.ListenForRecords();
     m_mode.OnAcquisitionStarted();
     m_host.OnAcquisitionStart(m_plan.channel);
 }
@@ -394,17 +401,17 @@ void SchedulerRun::PauseAcquisition() {
     m_host.KillRecordWatchdog();
     AdvanceNextStart();
     if (m_mode.IsAudioRecording())
-        m_host.StopAudioRecording();
+        StopAudioRecording();
     if (m_plan.stopAcqAtPause) {
-        m_host.ConfirmAcquisitionStop();
+        m_link.ConfirmAcquisitionStop();
         if (!StillRunning())
             return;
         m_mode.EndLive();
     } else {
-        m_host.ConfirmMonitorOff();
+        m_link.ConfirmMonitorOff();
         if (!StillRunning())
             return;
-        m_host.PurgeLink();
+        m_link.PurgeLink();
         m_mode.OnMonitorStopped();
     }
     m_clock.Sleep(kPauseWaitMs);
@@ -457,7 +464,7 @@ void SchedulerRun::StepCalibrationAtDate() {
             }
             return;
         case kConnected:
-            if (m_host.Now() >= m_plan.calDate && m_host.IsReadyToSend())
+            if (m_host.Now() >= m_plan.calDate && IsLinkIdle())
                 StartCalibration(Calibration::AtDate);
             return;
         default:
@@ -502,12 +509,13 @@ void SchedulerRun::OnMissingRecords() {
     m_host.Log(platform::Format("WARNING: Loss data detected.Received %d on % d", m_received,
                                 m_plan.expected));
     for (int record = m_received; record < m_plan.expected; ++record)
-        m_records.ProcessRecord(m_plan.channel, std::string(kMissingRecord));
+        m_uses.records.ProcessRecord(m_plan.channel, std::string(kMissingRecord));
     m_received = m_plan.expected;
 }
 
 void SchedulerRun::OnCaption() {
-    m_host.SetCaption(RunningCaption(m_host.Caption(), platform::DateTime(m_host.Now())));
+    m_uses.window.SetCaption(
+        RunningCaption(m_uses.window.Caption(), platform::DateTime(m_host.Now())));
 }
 
 std::string RunningCaption(const std::string& current, const platform::DateTime& now) {
@@ -571,16 +579,16 @@ void SchedulerRun::ConnectInstrument() {
     for (;;) {
         m_clock.Sleep(kConnectRetryMs);
         m_mode.ResetForConnect();
-        m_host.PrepareConnectAttempt();
-        if (m_host.IsAutoDetect()) {
-            if (m_host.ConnectForScheduler() == -1)
+        m_uses.connector.PrepareConnectAttempt();
+        if (m_uses.connector.IsAutoDetect()) {
+            if (m_uses.connector.ConnectForScheduler() == MeterConnector::kSchedulerLinkFailed)
                 return;
             if (!StillRunning())
                 return;
             if (!m_mode.IsLinkActive())
-                m_host.ConnectInstrument();
+                m_uses.connector.ConnectInstrument();
         } else {
-            m_host.ConnectInstrumentPort();
+            m_uses.connector.ConnectInstrumentPort();
         }
         if (!StillRunning())
             return;
@@ -591,14 +599,14 @@ void SchedulerRun::ConnectInstrument() {
             static_cast<long long>(m_clock.Now() - begun) >= spanMs)
             return;
     }
-    m_host.ArmLink();
+    m_uses.connector.ArmLink();
 }
 
 void SchedulerRun::StopMonitoring() {
     m_state = kIdle;
     m_host.Log("Connection OFF");
     Write(kMonitorOff);
-    m_host.CloseLink();
+    m_uses.session.CloseMonitoringLink();
 }
 
 void SchedulerRun::EndOfRun() {
@@ -606,19 +614,32 @@ void SchedulerRun::EndOfRun() {
     PowerOff();
     if (m_mode.IsLinkActive())
         StopMonitoring();
-    m_liveFile.Close();
-    m_host.ShowRunResult();
+    m_uses.liveFile.Close();
+    m_uses.window.ShowRunResult();
     m_host.Log("End Scheduler");
-    m_host.OnRunEnded();
+    m_uses.window.OnRunEnded();
     Stop();
 }
 
+void SchedulerRun::StopAudioRecording() {
+    m_mode.OnAudioRecordingStopped();
+    m_uses.session.StopAudioRecordingLog();
+}
+
 void SchedulerRun::Write(int code) {
-    m_host.WriteLink(code);
+    m_link.WriteUnanswered(code);
 }
 
 std::string SchedulerRun::ReadArrived() {
-    return m_host.ReadLink(kReadLimit);
+    return m_link.ReadWaiting(kReadLimit);
+}
+
+bool SchedulerRun::IsLinkIdle() const {
+    return m_link.IsReadyToSend() && m_link.IsQueueEmpty() && m_link.CurrentCommand() == nullptr;
+}
+
+void SchedulerRun::Queue(int code, const std::string& arg1, const std::string& arg2) {
+    m_link.SendCommand(code, arg1, arg2);
 }
 
 }  // namespace acquisition

@@ -21,14 +21,20 @@
 
 #include "acquisition/live_record_sink.h"
 #include "acquisition/record_file.h"
+#include "acquisition/run_leftovers.h"
 #include "platform/date_time.h"
 #include "records/record_kind.h"
 
+class CInstrStatus;
 class LinkClock;
+class LinkSession;
 class MeterMode;
 
 namespace acquisition {
 
+class MeterConnector;
+class RunSession;
+class RunWindow;
 class SchedulerRunHost;
 
 // A schedule as START activates it. Times are local seconds; the spans whole seconds.
@@ -83,19 +89,36 @@ public:
     static constexpr const char* kDownloadNotConnected =
         "WARNING: Download skipped, instrument not connected.";
 
-    // The clock's timers are the run's alone: its handler is set here. `mode` is the link's,
-    // which the run moves as it connects, monitors and ends; `records` takes a placeholder for
-    // each record an acquisition missed; `liveFile`, the live recording's page file, is closed
-    // when the run ends.
-    SchedulerRun(SchedulerRunHost& host, LinkClock& clock, MeterMode& mode, LiveRecordSink& records,
-                 RecordFile& liveFile);
+    // What the run uses, none of it owned; the link is built before the run, the rest may come
+    // after it.
+    struct Uses {
+        SchedulerRunHost& host;
+        // Its timers are the run's alone: its handler is set here.
+        LinkClock& clock;
+        // The monitoring link: its port, queue and confirming exchanges, and its meter mode,
+        // which the run moves as it connects, monitors and ends.
+        LinkSession& link;
+        MeterConnector& connector;
+        RunSession& session;
+        RunWindow& window;
+        // Takes a placeholder for each record an acquisition missed.
+        LiveRecordSink& records;
+        // The live recording's page file, closed when the run ends.
+        RecordFile& liveFile;
+        // The meter's setup as last read (its automatic storing) and as edited (the
+        // integration mode a meter switched off at the pause is given again).
+        const CInstrStatus& current;
+        const CInstrStatus& edited;
+    };
+
+    explicit SchedulerRun(const Uses& uses);
     SchedulerRun(const SchedulerRun&) = delete;
     SchedulerRun& operator=(const SchedulerRun&) = delete;
 
     // START's last step: the tick and the caption run, the first acquisition is ahead.
     void Start(const SchedulePlan& plan);
     // STOP or closing the window: every timer of the run ends, a tick under way included, and
-    // the window of a calibration under way closes.
+    // the window of a calibration under way closes. What the meter still sends is a leftover.
     void Stop();
     bool IsActive() const { return m_active; }
     const SchedulePlan& Plan() const { return m_plan; }
@@ -114,6 +137,8 @@ public:
     int Received() const { return m_received; }
 
     void OnTimer(int id);
+    // Begun by every stop of a run.
+    RunLeftovers& Leftovers() { return m_leftovers; }
 
     // Connects the link before an acquisition: attempts until a meter answers or the next
     // start has come.
@@ -154,21 +179,30 @@ private:
     void AdvanceNextStart();
     void PowerOff();
     void EndOfRun();
-    // The command of `code` (command_code) to the link port, past the queue.
+    // The session's audio recording ends, its line written to the audio file list.
+    void StopAudioRecording();
+    // The command of `code` (command_code) to the link port, past the queue; no reply is
+    // awaited, and the meter's acknowledgement is not taken for one.
     void Write(int code);
     // What has arrived on the link port, at most 511 bytes.
     std::string ReadArrived();
+    // The queue is idle and may send.
+    bool IsLinkIdle() const;
+    // The command table's `code` queued on the link with its arguments.
+    void Queue(int code, const std::string& arg1 = std::string(),
+               const std::string& arg2 = std::string());
     // After a wait that handles messages: false when STOP came meanwhile.
     bool StillRunning() const { return m_active; }
 
     // Closes the calibration's window; no more screens go to it.
     void CloseElectricCalibration();
 
+    Uses m_uses;
     SchedulerRunHost& m_host;
     LinkClock& m_clock;
+    LinkSession& m_link;
     MeterMode& m_mode;
-    LiveRecordSink& m_records;
-    RecordFile& m_liveFile;
+    RunLeftovers m_leftovers;
     SchedulePlan m_plan;
     bool m_active = false;
     int m_state = kIdle;

@@ -12,7 +12,6 @@
 #include "app/frame_scheduler_host.h"
 #include "app/frame_scheduler_run_host.h"
 #include "app/meter_connection.h"
-#include "app/run_leftovers.h"
 #include "link/link_clock.h"
 #include "maintenance/electric_calibration_dlg.h"
 #include "platform/win_types.h"
@@ -30,7 +29,7 @@ public:
     acquisition::CSchedulerDlg& Window() { return m_window; }
     acquisition::SchedulerRun& Run() { return m_run; }
     // Begun when a run ends; the link's next opening ends it.
-    RunLeftovers& Leftovers() { return m_leftovers; }
+    acquisition::RunLeftovers& Leftovers() { return m_run.Leftovers(); }
     MeterConnection& Connection() { return m_connection; }
 
     // The window of the meter's guided programs, which a run's electric calibration opens.
@@ -56,7 +55,6 @@ private:
     FrameSchedulerRunHost m_runHost;
     ProgramLinkClock m_ownClock;
     acquisition::SchedulerRun m_run;
-    RunLeftovers m_leftovers;
     MeterConnection m_connection;
     FrameCalibrationHost m_calibrationHost;
     CElectricCalibrationDlg m_electricCalibration;

@@ -35,94 +35,12 @@ std::time_t FrameSchedulerRunHost::Now() {
     return *m_anchor + static_cast<std::time_t>((Clock::TickCount() - m_anchorTick) / 1000);
 }
 
-void FrameSchedulerRunHost::WriteLink(int code) {
-    m_frame.Link().WriteUnanswered(code);
-}
-
-std::string FrameSchedulerRunHost::ReadLink(size_t limit) {
-    return m_frame.Link().ReadWaiting(limit);
-}
-
-void FrameSchedulerRunHost::PurgeLink() {
-    m_frame.Link().PurgeLink();
-}
-
-void FrameSchedulerRunHost::ListenForRecords() {
-    m_frame.Link().ListenForRecords();
-}
-
-bool FrameSchedulerRunHost::ConfirmAcquisitionStop() {
-    return m_frame.Link().ConfirmAcquisitionStop();
-}
-
-bool FrameSchedulerRunHost::ConfirmMonitorOff() {
-    return m_frame.Link().ConfirmMonitorOff();
-}
-
-void FrameSchedulerRunHost::QueueCommand(int code, const std::string& arg1,
-                                         const std::string& arg2) {
-    m_frame.SendCommand(code, arg1, arg2);
-}
-
-bool FrameSchedulerRunHost::IsReadyToSend() {
-    const LinkSession& link = m_frame.Link();
-    return link.IsReadyToSend() && link.IsQueueEmpty() && link.CurrentCommand() == nullptr;
-}
-
-bool FrameSchedulerRunHost::IsAutoDetect() {
-    return TheApp().m_bAutoDetectPort != 0;
-}
-
-void FrameSchedulerRunHost::PrepareConnectAttempt() {
-    m_frame.Boxes().m_TryConnDlg.SetText("");
-    m_frame.Boxes().m_TryConnDlg.ShowWindow(true);
-}
-
-int FrameSchedulerRunHost::ConnectForScheduler() {
-    return m_frame.Scheduler().Connection().ConnectForScheduler();
-}
-
-void FrameSchedulerRunHost::ConnectInstrument() {
-    m_frame.Scheduler().Connection().ConnectInstrument();
-}
-
-void FrameSchedulerRunHost::ConnectInstrumentPort() {
-    m_frame.Scheduler().Connection().ConnectInstrumentPort();
-}
-
-void FrameSchedulerRunHost::ArmLink() {
-    LinkSession& link = m_frame.Link();
-    link.DeleteAllCommands();
-    m_frame.Mode().EndPendingOp();
-    m_frame.SendCommand(command_code::kDisplayQuery, "", "");
-    m_frame.SendCommand(command_code::kAcquisitionQuery, "", "");
-    link.StartSendTick();
-    link.SetReadyToSend(TRUE);
-}
-
-void FrameSchedulerRunHost::CloseLink() {
-    m_frame.Session().CloseMonitoringLink();
-}
-
 void FrameSchedulerRunHost::KillRecordWatchdog() {
     m_frame.Timers().Kill(FrameTimers::kIntegrationEnd);
 }
 
 void FrameSchedulerRunHost::KillStatusPoll() {
     m_frame.Timers().Kill(FrameTimers::kStatusPoll);
-}
-
-std::string FrameSchedulerRunHost::AutoStoreValue() {
-    return TheApp().m_InstrStatus.m_strAutoStore;
-}
-
-std::string FrameSchedulerRunHost::EditedIntegrationMode() {
-    return TheApp().m_EditStatus.m_strIntegrationMode;
-}
-
-void FrameSchedulerRunHost::StartNewSession() {
-    m_frame.Session().StartNewSession();
-    m_frame.m_recording.SelectSegment(-1);
 }
 
 void FrameSchedulerRunHost::OnAcquisitionStart(records::RecordKind kind) {
@@ -146,11 +64,6 @@ void FrameSchedulerRunHost::AddSpectrumGap(records::RecordKind kind) {
         window.AddSpectrumRow(zeros);
 }
 
-void FrameSchedulerRunHost::StopAudioRecording() {
-    m_frame.Mode().OnAudioRecordingStopped();
-    m_frame.Session().StopAudioRecordingLog();
-}
-
 void FrameSchedulerRunHost::StartElectricCalibration() {
     m_frame.Scheduler().StartElectricCalibration();
 }
@@ -159,27 +72,6 @@ void FrameSchedulerRunHost::CloseElectricCalibrationWindow() {
     m_frame.Scheduler().ElectricCalibration().DestroyWindow();
 }
 
-bool FrameSchedulerRunHost::StartDownload() {
-    return m_frame.Session().OpenDumpFile();
-}
-
-void FrameSchedulerRunHost::ShowRunResult() {
-    m_frame.Scheduler().ShowResult();
-}
-
-void FrameSchedulerRunHost::OnRunEnded() {
-    m_frame.Scheduler().Window().EnableScheduleControls();
-    m_frame.Scheduler().Window().EndRun();
-}
-
 void FrameSchedulerRunHost::Log(const std::string& text) {
     m_frame.Notices().LogScheduler(false, text, true);
-}
-
-std::string FrameSchedulerRunHost::Caption() {
-    return m_frame.Scheduler().Window().Caption();
-}
-
-void FrameSchedulerRunHost::SetCaption(const std::string& caption) {
-    m_frame.Scheduler().Window().SetCaption(caption);
 }

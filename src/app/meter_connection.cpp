@@ -14,8 +14,8 @@
 #include "app/frame_notices.h"
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
-#include "app/run_leftovers.h"
 #include "app/view_lookup.h"
+#include "link/command_codes.h"
 #include "link/link_session.h"
 #include "link/link_session_host.h"
 #include "link/meter_probe.h"
@@ -117,7 +117,7 @@ void MeterConnection::ConnectInstrument() {
 }
 
 int MeterConnection::OpenReferenceLink(int comNumber) {
-    m_uses.leftovers.End();
+    m_uses.run.Leftovers().End();
     return m_link.OpenLinkPort(LinkSide::Reference, comNumber);
 }
 
@@ -382,6 +382,24 @@ int MeterConnection::ConnectForScheduler() {
     m_uses.ui.SetPaneColors(FrameUi::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
     return kSchedulerConnected;
+}
+
+bool MeterConnection::IsAutoDetect() const {
+    return TheApp().m_bAutoDetectPort != 0;
+}
+
+void MeterConnection::PrepareConnectAttempt() {
+    m_uses.boxes.m_TryConnDlg.SetText("");
+    m_uses.boxes.m_TryConnDlg.ShowWindow(true);
+}
+
+void MeterConnection::ArmLink() {
+    m_link.DeleteAllCommands();
+    m_link.Mode().EndPendingOp();
+    m_link.SendCommand(command_code::kDisplayQuery, "", "");
+    m_link.SendCommand(command_code::kAcquisitionQuery, "", "");
+    m_link.StartSendTick();
+    m_link.SetReadyToSend(TRUE);
 }
 
 int MeterConnection::DialModem() {

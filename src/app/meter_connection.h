@@ -5,23 +5,24 @@
 // Each makes the reference port the link and opens it; the meter mode's link flag tells
 // whether a meter answered on it. They keep no state of their own: the link session owns the
 // ports and the modem, the meter mode the link's state. They are the scheduler's: a meter found
-// in scheduler mode moves its run to the connected step.
+// in scheduler mode moves its run to the connected step, and the run connects with them.
 
 #include <string>
+
+#include "acquisition/meter_connector.h"
 
 class ConnectEscapeWatch;
 class FrameBoxes;
 class FrameNotices;
 class FrameUi;
 class LinkSession;
-class RunLeftovers;
 class ViewLookup;
 struct SerialPortInfo;
 namespace acquisition {
 class SchedulerRun;
 }
 
-class MeterConnection {
+class MeterConnection : public acquisition::MeterConnector {
 public:
     // What the routines use, none of it owned.
     struct Uses {
@@ -31,10 +32,9 @@ public:
         // The link's pane of the status bar.
         FrameUi& ui;
         FrameNotices& notices;
-        // The scheduler's run, told when a meter answered in scheduler mode, and what an
-        // ended run leaves, which a new opening of the link ends.
+        // The scheduler's run, told when a meter answered in scheduler mode; a new opening of
+        // the link ends its leftovers.
         acquisition::SchedulerRun& run;
-        RunLeftovers& leftovers;
         // A search shows its progress only while a view exists.
         const ViewLookup& views;
     };
@@ -42,18 +42,20 @@ public:
     explicit MeterConnection(const Uses& uses) : m_uses(uses), m_link(uses.link) {}
 
     // Searches the PC's serial ports, and the rates of the USB ones, for a meter.
-    void ConnectInstrument();
+    void ConnectInstrument() override;
     // The reference port record's port and rate.
-    void ConnectInstrumentPort();
+    void ConnectInstrumentPort() override;
 
     // The scheduler's connection: the port of "port.ini", directly or through the modem. It
     // never asks the operator: its failures go to the scheduler log. One of the kScheduler...
     // results.
-    int ConnectForScheduler();
-    static constexpr int kSchedulerConnected = 1;
-    static constexpr int kSchedulerNotAnswering = 0;
-    // The port could not be opened or the modem call not made: another try is no use now.
-    static constexpr int kSchedulerLinkFailed = -1;
+    int ConnectForScheduler() override;
+
+    // The scheduled run's side of connecting: "Auto detect", the connecting box before each
+    // attempt, and the link armed once a meter answered.
+    bool IsAutoDetect() const override;
+    void PrepareConnectAttempt() override;
+    void ArmLink() override;
 
 private:
     // Makes the reference port the link and opens it for a new conversation: an ended run's

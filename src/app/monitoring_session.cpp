@@ -100,6 +100,11 @@ void MonitoringSession::StartNewSession() {
     mode.MarkDataUnsaved();
 }
 
+void MonitoringSession::StartLiveSession() {
+    StartNewSession();
+    m_uses.recording.SelectSegment(-1);
+}
+
 void MonitoringSession::EndLiveRun() {
     LinkSession& link = m_uses.link;
     m_uses.recordFile.Close();

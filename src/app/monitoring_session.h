@@ -3,10 +3,11 @@
 // setup, starting a new monitoring session (or ending the live run that goes on), the end of
 // a run's link, and starting a download of the meter's memory. A new session asks whether to
 // save before it discards anything. The session keeps the running audio recording, whose line
-// goes to "AudioFileList.txt" when it ends.
+// goes to "AudioFileList.txt" when it ends. The scheduler's window and run set them going too.
 
 #include <string>
 
+#include "acquisition/run_session.h"
 #include "sound/audio_file_list.h"
 
 class ChartWindows;
@@ -29,7 +30,7 @@ namespace records {
 class SetupBlock;
 }
 
-class MonitoringSession {
+class MonitoringSession : public acquisition::RunSession {
 public:
     // What the operations use, none of it owned.
     struct Uses {
@@ -57,12 +58,15 @@ public:
     MonitoringSession& operator=(const MonitoringSession&) = delete;
 
     // Switches the meter's monitoring off and ends the run (Disconnect).
-    void StopMonitoring();
+    void StopMonitoring() override;
     // Queues the read of the whole setup of the current model; the last reply opens the sheet.
-    void QueueSetupQueries();
+    void QueueSetupQueries() override;
     // Ends a live run when one runs; otherwise empties the current data (asking whether to save
     // them first) and queues the identification and setup queries of a new session.
     void StartNewSession();
+    // A scheduled acquisition's new session: its records go to the live segment, also when
+    // the new session only ended the live run that went on.
+    void StartLiveSession() override;
     // The main view, its graphs and charts and the floating windows lose the data of the last
     // session.
     void EmptyViewForNewSession();
@@ -72,16 +76,16 @@ public:
     void Disconnect();
     // Disconnect without closing the live page file: between two acquisitions of a scheduler
     // run, whose records go on in the same file.
-    void CloseMonitoringLink();
+    void CloseMonitoringLink() override;
 
     // Creates the dump file with its header and starts a download of the meter's memory; false
     // when the file could not be made (said in a box, or in the log in scheduler mode).
-    bool OpenDumpFile();
+    bool OpenDumpFile() override;
 
     // The running audio recording, as its list line will tell it.
     sound::AudioRecordingEntry& AudioRecording() { return m_audioRecording; }
     // Ends the audio recording of a session: its line goes to "AudioFileList.txt".
-    void StopAudioRecordingLog();
+    void StopAudioRecordingLog() override;
 
 private:
     // A live run ends: its file closed, monitoring confirmed off, the audio recording ended.

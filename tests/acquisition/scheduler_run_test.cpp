@@ -20,13 +20,15 @@ using Lines = std::vector<std::string>;
 struct OwnRun {
     linktest::ManualClock clock;
     schedtest::FakeRunHost host{clock};
-    SchedulerRun run{host, clock, host.mode, host, host.liveFile};
+    SchedulerRun run{host.RunUses()};
 
     OwnRun() { host.Attach(run); }
 };
 
 struct RunFixture : ::testing::Test, OwnRun {
     testenv::ScratchFolder folder;
+    // A reply that no command awaits would be told in a box.
+    testenv::TestOperator op;
 
     // 2-minute acquisitions every 3 minutes from 08:02, SLM on a fast direct link.
     SchedulePlan Repeated(int stopHour, int stopMinute, int stopSecond = 0) {

@@ -2,7 +2,10 @@
 // What the meter still sends for a scheduler run that has ended: records that were on their way
 // when the run stopped, and answers to the commands that stopped it. No command awaits them.
 // They are dropped without a box, since a run's warnings never stop on one, and the first of
-// them is told once in the scheduler log. A new conversation on the link ends the drain.
+// them is told once in the scheduler log. A run's stop begins the drain; a new conversation on
+// the link ends it.
+
+namespace acquisition {
 
 class RunLeftovers {
 public:
@@ -22,3 +25,5 @@ private:
     bool m_draining = false;
     int m_taken = 0;
 };
+
+}  // namespace acquisition
