@@ -3,11 +3,6 @@
 #include "acquisition/scheduler_dlg.h"
 #include "acquisition/scheduler_run.h"
 #include "app/frame_notices.h"
-#include "link/link_session.h"
-
-void FrameCalibrationHost::SendCommand(int code) {
-    m_link.SendCommand(code, "", "");
-}
 
 maintenance::SchedulerConfirm FrameCalibrationHost::ConfirmMode() {
     return m_window.ConfirmMode() == acquisition::kCalIfErrorExceeds
@@ -19,10 +14,7 @@ std::string FrameCalibrationHost::CalibrationThreshold() {
     return m_window.CalibrationThreshold();
 }
 
-void FrameCalibrationHost::LogScheduler(const std::string& text) {
-    m_notices.LogScheduler(false, text, true);
-}
-
-void FrameCalibrationHost::SetSchedulerStep(int step) {
+void FrameCalibrationHost::TellScheduler(const std::string& logLine, int step) {
+    m_notices.LogScheduler(false, logLine, true);
     m_run.SetState(step);
 }

@@ -40,8 +40,8 @@ FrameScheduler::FrameScheduler(CMainFrame& frame, LinkClock* clock)
           .run = m_run,
           .views = frame.Views(),
       }),
-      m_calibrationHost(frame.Link(), frame.Notices(), m_window, m_run),
-      m_electricCalibration(m_calibrationHost, frame.Mode()) {
+      m_calibrationHost(frame.Notices(), m_window, m_run),
+      m_electricCalibration(m_calibrationHost, frame.Link().Sender(), frame.Mode()) {
     // Each line of the scheduler log is also one of the window's log list.
     frame.Notices().SetLogLineListener(
         [this](const std::string& line) { m_window.AddLogRow(line); });

@@ -128,8 +128,7 @@ void ElectricCalibration::StepProgram() {
         // The program has not shown itself yet.
         if (m_phase == Phase::Starting && ++m_polls > kMaxStartPolls) {
             if (m_routine == kElectricCalibration && IsSchedulerMode()) {
-                m_host.LogScheduler("WARNING: Calibration Failed");
-                m_host.SetSchedulerStep(kSchedulerCalibrationEnded);
+                m_host.TellScheduler("WARNING: Calibration Failed", kSchedulerCalibrationEnded);
             }
             Finish("The instrument did not start the program.");
             return;
@@ -173,8 +172,7 @@ void ElectricCalibration::FinishCalibration() {
         outcome = "Calibration not kept (Delta Leq = " + m_deltaLeq + " dB).";
     }
     if (scheduler) {
-        m_host.LogScheduler(logLine);
-        m_host.SetSchedulerStep(kSchedulerCalibrationEnded);
+        m_host.TellScheduler(logLine, kSchedulerCalibrationEnded);
     }
     Finish(outcome);
 }

@@ -11,7 +11,10 @@
 // link's meter mode, which the routine reads and moves directly.
 
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "link/follow_up.h"
 
 class MeterMode;
 
@@ -20,18 +23,16 @@ namespace maintenance {
 // The scheduler's "Confirm Calibration" choice.
 enum class SchedulerConfirm { Always = 0, IfErrorExceeds = 1 };
 
-// What the routines need of the application and the frame.
+// What the routines need of the scheduler.
 class ElectricCalibHost {
 public:
     virtual ~ElectricCalibHost() = default;
-    // CMainFrame::SendCommand, a normal command without arguments.
-    virtual void SendCommand(int code) = 0;
     // The scheduler's confirmation choice and its threshold text ("Cal. if error exceeds").
     virtual SchedulerConfirm ConfirmMode() = 0;
     virtual std::string CalibrationThreshold() = 0;
-    // A time-stamped line of the scheduler log (CMainFrame::LogScheduler).
-    virtual void LogScheduler(const std::string& text) = 0;
-    virtual void SetSchedulerStep(int step) = 0;
+    // A calibration ended in scheduler mode: `logLine`, time-stamped, in the scheduler log, and
+    // the scheduler's state `step`.
+    virtual void TellScheduler(const std::string& logLine, int step) = 0;
 };
 
 class ElectricCalibration {
@@ -46,7 +47,10 @@ public:
     // Programs left open by someone else that the routine leaves before it starts its own.
     static constexpr int kMaxLeaveAttempts = 5;
 
-    ElectricCalibration(ElectricCalibHost& host, MeterMode& mode) : m_host(host), m_mode(mode) {}
+    // Its commands go to the queue through `send` (the link session's Sender); `mode` is the
+    // link's.
+    ElectricCalibration(ElectricCalibHost& host, SendCommandFn send, MeterMode& mode)
+        : m_host(host), m_send(std::move(send)), m_mode(mode) {}
 
     // Starts `routine` afresh (0 when out of range); the next display reply runs its first step.
     void Begin(int routine);
@@ -88,9 +92,10 @@ private:
     // Keeping the calibration: the scheduler's rule in scheduler mode, the operator otherwise.
     bool KeepCalibration(double delta, std::string& logLine);
     void Finish(const std::string& outcome);
-    void Send(int code) { m_host.SendCommand(code); }
+    void Send(int code) { m_send(code, "", "", -1, FALSE); }
 
     ElectricCalibHost& m_host;
+    SendCommandFn m_send;
     MeterMode& m_mode;
     int m_routine = kElectricCalibration;
     Phase m_phase = Phase::Finished;

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/operator.h"
@@ -12,8 +13,8 @@
 using ui::ToQt;
 
 CElectricCalibrationDlg::CElectricCalibrationDlg(maintenance::ElectricCalibHost& host,
-                                                 MeterMode& mode)
-    : m_routine(host, mode) {}
+                                                 SendCommandFn send, MeterMode& mode)
+    : m_routine(host, std::move(send), mode) {}
 
 CElectricCalibrationDlg::~CElectricCalibrationDlg() {
     DestroyWindow();

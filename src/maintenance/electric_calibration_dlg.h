@@ -22,7 +22,9 @@ public:
     // The pause before a screen or printed value is taken.
     static constexpr unsigned kReplyPauseMs = 250;
 
-    CElectricCalibrationDlg(maintenance::ElectricCalibHost& host, MeterMode& mode);
+    // `send` and `mode` are the link session's: its Sender and its meter mode.
+    CElectricCalibrationDlg(maintenance::ElectricCalibHost& host, SendCommandFn send,
+                            MeterMode& mode);
     ~CElectricCalibrationDlg() override;
 
     // Creates the window on first use, starts `routine` afresh and shows it.

@@ -28,13 +28,11 @@ public:
     void SendCommand(int, const std::string&, const std::string&) override {}
     bool HttpLogUser(const std::string&, const std::string&) override { return true; }
     void WriteInstrLog(const std::string&) override {}
-    void SendCommand(int) override {}
     maintenance::SchedulerConfirm ConfirmMode() override {
         return maintenance::SchedulerConfirm::Always;
     }
     std::string CalibrationThreshold() override { return ""; }
-    void LogScheduler(const std::string&) override {}
-    void SetSchedulerStep(int) override {}
+    void TellScheduler(const std::string&, int) override {}
 };
 
 class CalibrationRepliesTest : public ::testing::Test {
@@ -55,7 +53,8 @@ protected:
     LinkReplyState listeners;
     MeterMode mode{listeners};
     CMicCalibDlg wizard{host};
-    CElectricCalibrationDlg programs{host, mode};
+    CElectricCalibrationDlg programs{
+        host, [](int, const std::string&, const std::string&, int, BOOL) {}, mode};
     ReplyRouter router;
 };
 

@@ -21,13 +21,20 @@ using maintenance::SchedulerConfirm;
 namespace meter = maintenance::meter;
 using Screen = meter::ProgramScreen;
 
+// Keeps what the routine told the scheduler, and the codes it queued.
 class RecordingHost : public maintenance::ElectricCalibHost {
 public:
-    void SendCommand(int code) override { sent.push_back(code); }
     SchedulerConfirm ConfirmMode() override { return confirm; }
     std::string CalibrationThreshold() override { return threshold; }
-    void LogScheduler(const std::string& text) override { log.push_back(text); }
-    void SetSchedulerStep(int step) override { schedulerStep = step; }
+    void TellScheduler(const std::string& text, int step) override {
+        log.push_back(text);
+        schedulerStep = step;
+    }
+    SendCommandFn Queue() {
+        return [this](int code, const std::string&, const std::string&, int, BOOL) {
+            sent.push_back(code);
+        };
+    }
 
     SchedulerConfirm confirm = SchedulerConfirm::Always;
     std::string threshold;
@@ -67,7 +74,7 @@ protected:
     RecordingHost host;
     LinkReplyState listeners;
     MeterMode mode{listeners};
-    ElectricCalibration routine{host, mode};
+    ElectricCalibration routine{host, host.Queue(), mode};
 };
 
 TEST_F(ElectricCalibrationTest, TheOperatorStartsAndKeepsACalibration) {
