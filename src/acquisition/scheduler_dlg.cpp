@@ -8,7 +8,9 @@
 
 #include "link/command_codes.h"
 #include "link/instr_status.h"
+#include "link/link_session.h"
 #include "link/meter_mode.h"
+#include "link/port_record.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -72,9 +74,8 @@ int SchedulerLogImage(const std::string& line) {
     return image;
 }
 
-CSchedulerDlg::CSchedulerDlg(SchedulerHost& host, MeterMode& mode, RecordFile& liveFile,
-                             Timebase& liveTimebase)
-    : m_host(host), m_mode(mode), m_liveFile(liveFile), m_liveTimebase(liveTimebase) {
+CSchedulerDlg::CSchedulerDlg(const Uses& uses)
+    : m_uses(uses), m_host(uses.host), m_mode(uses.link.Mode()) {
     m_LogList.InsertColumn(0, "Scheduler Report", ui::LVCFMT_LEFT, 500);
     const platform::DateTime now = platform::DateTime::Now();
     ScheduleSettings& settings = m_form.Settings();
@@ -87,13 +88,13 @@ CSchedulerDlg::~CSchedulerDlg() {
 
 void CSchedulerDlg::OnInitDialog() {
     for (const int code : kOpeningQueries)
-        m_host.SendCommand(code, "");
-    const std::string model = m_host.CurrentSetup().m_strModel;
+        Queue(code);
+    const std::string model = m_uses.current.m_strModel;
     if (Contains(model, "QS4160")) {
         for (const int code : kQS4160Queries)
-            m_host.SendCommand(code, "");
+            Queue(code);
     } else {
-        m_host.EditedSetup().m_strProfileSpectrumTime = kFixedSpectrumTime;
+        m_uses.edited.m_strProfileSpectrumTime = kFixedSpectrumTime;
     }
     m_form.Initialise(platform::DateTime::Now(), model);
     m_ConnSpan = ConnectionLead(ReadLink());
@@ -102,7 +103,7 @@ void CSchedulerDlg::OnInitDialog() {
 }
 
 void CSchedulerDlg::OnInstrSetup() {
-    m_host.QueueSetupQueries();
+    m_uses.session.QueueSetupQueries();
 }
 
 void CSchedulerDlg::OnChannel(records::RecordKind kind) {
@@ -118,8 +119,8 @@ void CSchedulerDlg::OnContinuousAcquisition() {
 
 void CSchedulerDlg::OnDataLogging() {
     ScheduleSettings& settings = Settings();
-    const CInstrStatus& current = m_host.CurrentSetup();
-    const CInstrStatus& edited = m_host.EditedSetup();
+    const CInstrStatus& current = m_uses.current;
+    const CInstrStatus& edited = m_uses.edited;
     if (Contains(current.m_strModel, "QS4160") && edited.m_strSlmDatalogger == "OFF" &&
         edited.m_strProfDatalogger == "OFF" && edited.m_strOctDatalogger == "OFF" &&
         edited.m_strToctDatalogger == "OFF") {
@@ -133,7 +134,7 @@ void CSchedulerDlg::OnDataLogging() {
     }
     if (platform::AfxMessageBox("Do you want to clear instrument memory ?",
                                 MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
-        m_host.SendCommand(command_code::kDumpClear, "");
+        Queue(command_code::kDumpClear);
     const std::string integration = IntegrationTimeText(current.m_strIntegrationTime);
     if (current.m_strIntegrationMode == "SINGLE" && integration != "00 s" &&
         platform::AfxMessageBox(
@@ -165,7 +166,7 @@ void CSchedulerDlg::OnDownloadLoggedData() {
 void CSchedulerDlg::OnAudioRecording() {
     if (!Settings().audioRecording)
         return;
-    const std::string folder = m_host.ProgramFolder();
+    const std::string& folder = m_uses.programFolder;
     m_DiskSpaceMonitor.StartMonitoring(folder, kDiskThresholdMb, nullptr, 0, 0);
     m_host.WaitWithMessages(kDiskMeasureWaitMs);
     const long long freeMb = static_cast<long long>(m_DiskSpaceMonitor.GetFreeSpace() / 1000000);
@@ -201,8 +202,8 @@ void CSchedulerDlg::OnCalIfErrorExceeds() {
 }
 
 StartSetup CSchedulerDlg::ReadStartSetup() const {
-    const CInstrStatus& current = m_host.CurrentSetup();
-    const CInstrStatus& edited = m_host.EditedSetup();
+    const CInstrStatus& current = m_uses.current;
+    const CInstrStatus& edited = m_uses.edited;
     return {.model = current.m_strModel,
             .spectrumTime = current.m_strProfileSpectrumTime,
             .integrationTime = current.m_strIntegrationTime,
@@ -213,7 +214,7 @@ StartSetup CSchedulerDlg::ReadStartSetup() const {
 }
 
 StartLink CSchedulerDlg::ReadLink() const {
-    return {.baudRate = m_host.LinkBaudRate(), .modem = m_host.IsModemLink()};
+    return {.baudRate = m_uses.referencePort.m_nBaudRate, .modem = m_uses.modemLink == 1};
 }
 
 void CSchedulerDlg::TakeTimes(const ScheduleTimes& times) {
@@ -229,10 +230,10 @@ void CSchedulerDlg::TakeTimes(const ScheduleTimes& times) {
 
 void CSchedulerDlg::OnOK() {
     m_host.FollowLastReportRow();
-    m_host.SendCommand(command_code::kDateQuery, "");
-    m_host.SendCommand(command_code::kTimeQuery, "");
-    if (!Contains(m_host.CurrentSetup().m_strModel, "QS4160"))
-        m_host.EditedSetup().m_strProfileSpectrumTime = kFixedSpectrumTime;
+    Queue(command_code::kDateQuery);
+    Queue(command_code::kTimeQuery);
+    if (!Contains(m_uses.current.m_strModel, "QS4160"))
+        m_uses.edited.m_strProfileSpectrumTime = kFixedSpectrumTime;
     ScheduleSettings& settings = Settings();
     if (settings.continuous)
         settings.acquisitionTime = settings.repetitionTime = std::nullopt;
@@ -259,19 +260,19 @@ void CSchedulerDlg::Activate() {
 
     // The record file of the last run is kept as the old one; an index that could not be kept
     // is not emptied.
-    const std::string folder = m_host.ProgramFolder();
+    const std::string& folder = m_uses.programFolder;
     const std::string index = platform::JoinPath(folder, kRecordIndex);
     if (!platform::FileExists(index) || !CopyProgramFile(kRecordIndex, kOldRecordIndex))
         platform::WriteFileAtomic(index, "");
 
     m_mode.OnRunStarted();
-    m_host.WriteToLink(command_code::kStopAcquisition);
-    m_host.StopFrameMonitoring();
+    m_uses.link.WriteCommand(LinkSide::Reference, command_code::kStopAcquisition);
+    m_uses.session.StopMonitoring();
 
     m_form.ShowRunning();
     ShowForm();
-    m_liveTimebase.SetScheduleTimes(AcquisitionTime(), RepetitionTime());
-    m_host.StartRun(Plan());
+    m_uses.liveTimebase.SetScheduleTimes(AcquisitionTime(), RepetitionTime());
+    m_uses.run.Start(Plan());
     if (Settings().channel && Settings().channel->IsSpectrum())
         m_host.PrepareLiveSpectrumWindow();
 
@@ -287,10 +288,10 @@ bool CSchedulerDlg::ConfirmStop() {
 }
 
 void CSchedulerDlg::StopMeterAcquisition() {
-    m_host.SendCommand(command_code::kStopAcquisition, "");
+    Queue(command_code::kStopAcquisition);
     platform::Clock::Sleep(kStopWaitMs);
     if (Settings().dataLogging) {
-        m_host.SendCommand(command_code::kEnterKey, "");
+        Queue(command_code::kEnterKey);
         platform::Clock::Sleep(kStopWaitMs);
     }
 }
@@ -303,18 +304,18 @@ void CSchedulerDlg::OnCancel() {
     if (!ConfirmStop())
         return;
     m_mode.OnRunStopped();
-    m_host.StopRun();
+    m_uses.run.Stop();
     SetCaption(kCaption);
     m_host.LogScheduler(false, "Stop Scheduler by user", true);
     EnableScheduleControls();
     if (Settings().powerOffAtPause) {
         m_mode.EndLive();
         StopMeterAcquisition();
-        m_host.WriteToLink(command_code::kPowerOff);
+        m_uses.link.WriteCommand(LinkSide::Reference, command_code::kPowerOff);
     }
     if (m_mode.IsLinkActive())
         StopMonitoring();
-    m_liveFile.Close();
+    m_uses.liveFile.Close();
     ShowRunResult();
     platform::Clock::Sleep(kFileOpenWaitMs);
     EndRun();
@@ -330,7 +331,7 @@ void CSchedulerDlg::OnClose() {
     m_host.LogScheduler(false, "Stop Scheduler by user", true);
     m_mode.OnRunStopped();
     SetCaption(kCaption);
-    m_host.StopRun();
+    m_uses.run.Stop();
     m_mode.EndLive();
     StopMeterAcquisition();
     EndRun();
@@ -352,12 +353,12 @@ records::ScheduleTime CSchedulerDlg::RepetitionTime() const {
 }
 
 void CSchedulerDlg::EnableScheduleControls() {
-    m_form.ShowStopped(m_host.CurrentSetup().m_strModel);
+    m_form.ShowStopped(m_uses.current.m_strModel);
     ShowForm();
 }
 
 void CSchedulerDlg::StopMonitoring() {
-    m_host.StopRunMonitoring();
+    m_uses.run.StopMonitoring();
 }
 
 SchedulePlan CSchedulerDlg::Plan() const {
@@ -408,7 +409,7 @@ void CSchedulerDlg::OnRunEnded() {
 
 void CSchedulerDlg::EndRun() {
     m_mode.OnRunStopped();
-    m_host.StopRun();
+    m_uses.run.Stop();
     SetCaption(kCaption);
     m_mode.LeaveSchedulerMode();
     // Told only now: a box must not hold up the end of a run that nobody may be watching.
@@ -416,8 +417,12 @@ void CSchedulerDlg::EndRun() {
         platform::AfxMessageBox(*text, MB_ICONEXCLAMATION);
 }
 
+void CSchedulerDlg::Queue(int code) {
+    m_uses.link.SendCommand(code, "", "");
+}
+
 void CSchedulerDlg::DeleteEarlierAudioFiles() {
-    const std::string folder = m_host.ProgramFolder();
+    const std::string& folder = m_uses.programFolder;
     const std::string list = platform::JoinPath(folder, sound::kAudioFileList);
     if (!platform::FileExists(list))
         return;
@@ -431,7 +436,7 @@ void CSchedulerDlg::DeleteEarlierAudioFiles() {
 }
 
 std::optional<std::string> CSchedulerDlg::CopyProgramFile(const char* from, const char* to) const {
-    const std::string folder = m_host.ProgramFolder();
+    const std::string& folder = m_uses.programFolder;
     const auto content = platform::ReadWholeFile(platform::JoinPath(folder, from));
     if (!content)
         return std::string(from) + ": " + std::strerror(errno);

@@ -3,14 +3,16 @@
 // the meter on the monitoring link, checked and activated by START and ended by STOP. One
 // object, a member of the main frame, whose modeless window comes and goes. The form and its
 // rules are SchedulerForm's, the checks schedule_checks'; the object runs the handlers, asks
-// the operator and reaches the program through its SchedulerHost. The run's fields below are
-// what the run of an activated plan works with.
+// the operator, queues and writes its commands on the link session, starts and stops the run
+// of its plan, sets the session operations going and reaches the rest of the program through
+// its SchedulerHost. The run's fields below are what the run of an activated plan works with.
 
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "acquisition/record_file.h"
+#include "acquisition/run_session.h"
 #include "acquisition/run_window.h"
 #include "acquisition/sample_timebase.h"
 #include "acquisition/schedule_checks.h"
@@ -25,8 +27,11 @@
 #include "ui/modeless_window.h"
 #include "ui/report_ctrl.h"
 
+class CInstrStatus;
+class LinkSession;
 class MeterMode;
 class QDialog;
+struct PortRecord;
 
 namespace acquisition {
 
@@ -39,11 +44,33 @@ public:
     static constexpr int kStartImage = 5;
     static constexpr int kPauseImage = 6;
 
-    // `mode` is the link's: START puts it in scheduler mode and sets the channel, STOP and the
-    // end of a run take it out. STOP closes `liveFile`, the live recording's page file; START
-    // gives the plan's schedule times to `liveTimebase`, the live recording's timebase.
-    CSchedulerDlg(SchedulerHost& host, MeterMode& mode, RecordFile& liveFile,
-                  Timebase& liveTimebase);
+    // What the window uses, none of it owned; the link is built before the window, the run may
+    // come after it.
+    struct Uses {
+        SchedulerHost& host;
+        // The monitoring link, which the window's commands are queued on and written to, and
+        // its meter mode: START puts it in scheduler mode and sets the channel, STOP and the
+        // end of a run take it out.
+        LinkSession& link;
+        // The run of the plan START activates.
+        SchedulerRun& run;
+        RunSession& session;
+        // The meter's setup, as last read and as the operator edits it.
+        const CInstrStatus& current;
+        CInstrStatus& edited;
+        // The reference meter's port record and the link's connection type (1: the modem),
+        // which the plan's connection lead and checks depend on.
+        const PortRecord& referencePort;
+        const int& modemLink;
+        // The program folder: the record index, the run's file and the audio files.
+        const std::string& programFolder;
+        // The live recording's page file, which STOP closes, and its timebase, which START
+        // gives the plan's schedule times.
+        RecordFile& liveFile;
+        Timebase& liveTimebase;
+    };
+
+    explicit CSchedulerDlg(const Uses& uses);
     ~CSchedulerDlg() override;
 
     // --- the window: Create builds it (hidden) and runs OnInitDialog
@@ -151,10 +178,12 @@ private:
     // A click: the controls into the settings, the handler, the form shown.
     void Handle(void (CSchedulerDlg::*handler)());
 
+    // A command of the command table queued without arguments.
+    void Queue(int code);
+
+    Uses m_uses;
     SchedulerHost& m_host;
     MeterMode& m_mode;
-    RecordFile& m_liveFile;
-    Timebase& m_liveTimebase;
     SchedulerForm m_form;
     ui::CReportCtrl m_LogList;
     sound::CNGDiskSpaceMonitor m_DiskSpaceMonitor;

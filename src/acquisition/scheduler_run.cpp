@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "acquisition/meter_connector.h"
+#include "acquisition/run_calibration.h"
 #include "acquisition/run_session.h"
 #include "acquisition/run_window.h"
 #include "acquisition/scheduler_run_host.h"
@@ -529,7 +530,7 @@ void SchedulerRun::StartCalibration(Calibration why) {
     m_host.Log("Start Calibration");
     m_state = kCalibrating;
     m_calibration = why;
-    m_host.StartElectricCalibration();
+    m_uses.calibration.StartElectricCalibration();
     m_clock.SetTimer(kCalibrationWatchdog, kCalibrationWatchdogMs);
 }
 
@@ -558,7 +559,7 @@ void SchedulerRun::AdvanceNextStart() {
 }
 
 void SchedulerRun::CloseElectricCalibration() {
-    m_host.CloseElectricCalibrationWindow();
+    m_uses.calibration.CloseElectricCalibration();
     m_mode.EndElectricCalibration();
 }
 

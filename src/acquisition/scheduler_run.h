@@ -33,6 +33,7 @@ class MeterMode;
 namespace acquisition {
 
 class MeterConnector;
+class RunCalibration;
 class RunSession;
 class RunWindow;
 class SchedulerRunHost;
@@ -100,6 +101,8 @@ public:
         LinkSession& link;
         MeterConnector& connector;
         RunSession& session;
+        // The window of the electric calibrations the run starts.
+        RunCalibration& calibration;
         RunWindow& window;
         // Takes a placeholder for each record an acquisition missed.
         LiveRecordSink& records;

@@ -1,8 +1,8 @@
 #pragma once
 // What a scheduled run needs of the program beyond the link session, the connect routines, the
-// session operations and the scheduler window it is handed: the local time, the frame's
-// timers, the electric calibration's window, the live displays and the scheduler log. The
-// frame implements it; tests give an in-memory one.
+// session operations, the calibration window and the scheduler window it is handed: the local
+// time, the frame's timers, the live displays and the scheduler log. The frame implements it;
+// tests give an in-memory one.
 
 #include <ctime>
 #include <string>
@@ -31,11 +31,6 @@ public:
     // Ten all-zero rows in the live 3-D spectrum window of a spectrum recording, when it
     // exists, as a visible gap.
     virtual void AddSpectrumGap(records::RecordKind kind) = 0;
-
-    // --- calibration
-    // Shows the electric calibration window and queues the states it starts from.
-    virtual void StartElectricCalibration() = 0;
-    virtual void CloseElectricCalibrationWindow() = 0;
 
     // A time-stamped line of the scheduler log.
     virtual void Log(const std::string& text) = 0;

@@ -1,72 +1,72 @@
 #include "app/frame_scheduler.h"
 
-#include "app/frame_boxes.h"
-#include "app/frame_data_files.h"
 #include "app/frame_notices.h"
-#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
-#include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
 #include "app/monitoring_session.h"
 #include "link/command_codes.h"
+#include "link/link_session.h"
 
 namespace {
-constexpr const char* kSchedulerFile = "\\Scheduler.kr9";
 constexpr int kElectricCalibrationRoutine = 0;
 }  // namespace
 
-FrameScheduler::FrameScheduler(CMainFrame& frame, LinkClock* clock)
-    : m_frame(frame),
-      m_host(frame),
-      m_window(m_host, frame.Mode(), frame.m_RecFile, frame.m_recording.Time()),
-      m_runHost(frame),
+FrameScheduler::FrameScheduler(const Uses& uses)
+    : m_link(uses.link),
+      m_notices(uses.notices),
+      m_host({
+          .link = uses.link,
+          .ui = uses.ui,
+          .notices = uses.notices,
+          .boxes = uses.boxes,
+          .views = uses.views,
+          .session = uses.session,
+          .bench = uses.bench,
+          .charts = uses.charts,
+          .dataFiles = uses.dataFiles,
+      }),
+      m_window({
+          .host = m_host,
+          .link = uses.link,
+          .run = m_run,
+          .session = uses.session,
+          .current = TheApp().m_InstrStatus,
+          .edited = TheApp().m_EditStatus,
+          .referencePort = TheApp().m_RefPort,
+          .modemLink = TheApp().m_bModemLink,
+          .programFolder = TheApp().m_strProgramDir,
+          .liveFile = uses.recordFile,
+          .liveTimebase = uses.liveTimebase,
+      }),
+      m_runHost(uses.timers, uses.charts, uses.notices),
       m_run({
           .host = m_runHost,
-          .clock = clock ? *clock : m_ownClock,
-          .link = frame.Link(),
+          .clock = uses.clock ? *uses.clock : m_ownClock,
+          .link = uses.link,
           .connector = m_connection,
-          .session = frame.Session(),
+          .session = uses.session,
+          .calibration = *this,
           .window = m_window,
-          .records = frame.m_liveRecorder,
-          .liveFile = frame.m_RecFile,
+          .records = uses.liveRecords,
+          .liveFile = uses.recordFile,
           .current = TheApp().m_InstrStatus,
           .edited = TheApp().m_EditStatus,
       }),
       m_connection({
-          .link = frame.Link(),
-          .boxes = frame.Boxes(),
-          .ui = frame.Ui(),
-          .notices = frame.Notices(),
+          .link = uses.link,
+          .boxes = uses.boxes,
+          .ui = uses.ui,
+          .notices = uses.notices,
           .run = m_run,
-          .views = frame.Views(),
+          .views = uses.views,
       }),
-      m_calibrationHost(frame.Notices(), m_window, m_run),
-      m_electricCalibration(m_calibrationHost, frame.Link().Sender(), frame.Mode()) {
+      m_calibrationHost(uses.notices, m_window, m_run),
+      m_electricCalibration(m_calibrationHost, uses.link.Sender(), uses.link.Mode()) {
     // Each line of the scheduler log is also one of the window's log list.
-    frame.Notices().SetLogLineListener(
-        [this](const std::string& line) { m_window.AddLogRow(line); });
+    m_notices.SetLogLineListener([this](const std::string& line) { m_window.AddLogRow(line); });
 }
 
 FrameScheduler::~FrameScheduler() {
-    m_frame.Notices().SetLogLineListener(nullptr);
-}
-
-void FrameScheduler::ResetView() {
-    CKX9MonitorApp& app = TheApp();
-    m_frame.Mode().EndDownload();
-    app.m_strCurrentFile.clear();
-    m_frame.Session().EmptyViewForNewSession();
-    if (CKX9MonitorView* view = app.m_pView) {
-        view->m_DataChart.RemoveAllItems();
-        view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, false);
-    }
-    m_frame.Boxes().m_ViewInstrStatusDlg.ShowWindow(false);
-    m_frame.Ui().SetTitle(m_frame.Mode().IsLinkActive() ? NormalFrameTitle(app.m_InstrStatus)
-                                                        : FrameUi::kWindowTitle);
-}
-
-void FrameScheduler::OpenFile() {
-    m_frame.DataFiles().Reader().OpenSessionFile(TheApp().ProgramPath(kSchedulerFile));
+    m_notices.SetLogLineListener(nullptr);
 }
 
 void FrameScheduler::ShowResult() {
@@ -74,16 +74,20 @@ void FrameScheduler::ShowResult() {
 }
 
 void FrameScheduler::OpenElectricCalibration(int routine) {
-    m_frame.Mode().EndDisplayCheck();
+    m_link.Mode().EndDisplayCheck();
     m_electricCalibration.Open(routine);
 }
 
 void FrameScheduler::StartElectricCalibration() {
     // Refused while the meter is held otherwise: the run's watchdog then ends the calibration
     // as one that never answered.
-    if (!m_frame.Mode().BeginElectricCalibration())
+    if (!m_link.Mode().BeginElectricCalibration())
         return;
     OpenElectricCalibration(kElectricCalibrationRoutine);
-    m_frame.SendCommand(command_code::kAcquisitionQuery, "", "");
-    m_frame.SendCommand(command_code::kDisplayQuery, "", "");
+    m_link.SendCommand(command_code::kAcquisitionQuery, "", "");
+    m_link.SendCommand(command_code::kDisplayQuery, "", "");
+}
+
+void FrameScheduler::CloseElectricCalibration() {
+    m_electricCalibration.DestroyWindow();
 }

@@ -1,11 +1,12 @@
 #pragma once
-// The acquisition scheduler on the frame: its window, the run of the window's plan, the
-// scheduler log, and what a run leaves behind (records and answers still on their way when it
-// ended). The run connects the link with the connect routines (MeterConnection), which are
-// the scheduler's.
+// The acquisition scheduler: its window, the run of the window's plan, the connect routines
+// the run connects the link with (MeterConnection), and the window of the meter's guided
+// programs that a run's electric calibration opens. It is built with the link session, the
+// frame's timers, status bar, notices and boxes, the views, the session operations, the bench,
+// the chart windows, the data files and the live recording; the scheduler log's lines go to its
+// window.
 
-#include <string>
-
+#include "acquisition/run_calibration.h"
 #include "acquisition/scheduler_dlg.h"
 #include "acquisition/scheduler_run.h"
 #include "app/frame_calibration_host.h"
@@ -14,15 +15,52 @@
 #include "app/meter_connection.h"
 #include "link/link_clock.h"
 #include "maintenance/electric_calibration_dlg.h"
-#include "platform/win_types.h"
 
-class CMainFrame;
+class ChartWindows;
+class FrameBench;
+class FrameBoxes;
+class FrameDataFiles;
+class FrameNotices;
+class FrameTimers;
+class FrameUi;
+class LinkSession;
+class MonitoringSession;
+class ViewLookup;
+namespace acquisition {
+class LiveRecordSink;
+class RecordFile;
+class Timebase;
+}  // namespace acquisition
 
-class FrameScheduler {
+class FrameScheduler : public acquisition::RunCalibration {
 public:
-    // `clock` (not owned; nullptr: the program's clock) times the run's waits.
-    FrameScheduler(CMainFrame& frame, LinkClock* clock);
-    ~FrameScheduler();
+    // What the scheduler uses, none of it owned.
+    struct Uses {
+        LinkSession& link;
+        FrameTimers& timers;
+        FrameUi& ui;
+        // The boxes, or the scheduler log in scheduler mode; its lines go to the window.
+        FrameNotices& notices;
+        // The connecting box and the meter's status box.
+        FrameBoxes& boxes;
+        const ViewLookup& views;
+        MonitoringSession& session;
+        // The bench window, shown for a run that records audio.
+        FrameBench& bench;
+        // The graph legend and the live spectra.
+        ChartWindows& charts;
+        FrameDataFiles& dataFiles;
+        // The live recording: where a run's placeholders for missed records go, its page file
+        // and its timebase.
+        acquisition::LiveRecordSink& liveRecords;
+        acquisition::RecordFile& recordFile;
+        acquisition::Timebase& liveTimebase;
+        // Times the run's waits; nullptr: the program's clock.
+        LinkClock* clock = nullptr;
+    };
+
+    explicit FrameScheduler(const Uses& uses);
+    ~FrameScheduler() override;
     FrameScheduler(const FrameScheduler&) = delete;
     FrameScheduler& operator=(const FrameScheduler&) = delete;
 
@@ -39,17 +77,15 @@ public:
     // with key presses is switched off.
     void OpenElectricCalibration(int routine);
     // A run's electric calibration: its window, and the states it starts from queued.
-    void StartElectricCalibration();
+    void StartElectricCalibration() override;
+    void CloseElectricCalibration() override;
 
-    // The main view emptied of the last run's data.
-    void ResetView();
-    // The run's file "Scheduler.kr9" opened in the main view.
-    void OpenFile();
     // A run ended: its record index copied to "Scheduler.kr9", which the main view then shows.
     void ShowResult();
 
 private:
-    CMainFrame& m_frame;
+    LinkSession& m_link;
+    FrameNotices& m_notices;
     FrameSchedulerHost m_host;
     acquisition::CSchedulerDlg m_window;
     FrameSchedulerRunHost m_runHost;

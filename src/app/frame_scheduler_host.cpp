@@ -2,54 +2,23 @@
 
 #include "app/chart_windows.h"
 #include "app/frame_bench.h"
+#include "app/frame_boxes.h"
+#include "app/frame_data_files.h"
 #include "app/frame_notices.h"
-#include "app/frame_scheduler.h"
+#include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/kx9monitor_view_widget.h"
-#include "app/main_frame.h"
 #include "app/monitoring_session.h"
-#include "link/command_codes.h"
+#include "app/view_lookup.h"
+#include "link/link_session.h"
 
-const CInstrStatus& FrameSchedulerHost::CurrentSetup() const {
-    return TheApp().m_InstrStatus;
-}
-
-CInstrStatus& FrameSchedulerHost::EditedSetup() {
-    return TheApp().m_EditStatus;
-}
-
-void FrameSchedulerHost::SendCommand(int code, const std::string& argument) {
-    m_frame.SendCommand(code, argument, "");
-}
-
-void FrameSchedulerHost::QueueSetupQueries() {
-    m_frame.Session().QueueSetupQueries();
-}
-
-int FrameSchedulerHost::LinkBaudRate() const {
-    return TheApp().m_RefPort.m_nBaudRate;
-}
-
-bool FrameSchedulerHost::IsModemLink() const {
-    return TheApp().m_bModemLink == 1;
-}
-
-void FrameSchedulerHost::WriteToLink(int code) {
-    m_frame.Link().WriteCommand(LinkSide::Reference, code);
-}
-
-void FrameSchedulerHost::StopFrameMonitoring() {
-    m_frame.Session().StopMonitoring();
-}
-
-void FrameSchedulerHost::DisconnectLink() {
-    WriteToLink(command_code::kMonitorOff);
-    m_frame.Session().Disconnect();
-}
+namespace {
+constexpr const char* kSchedulerFile = "\\Scheduler.kr9";
+}  // namespace
 
 void FrameSchedulerHost::PrepareLiveSpectrumWindow() {
-    charts::CDemoDlg& window = m_frame.Charts().LiveSpectra();
+    charts::CDemoDlg& window = m_uses.charts.LiveSpectra();
     if (!window.HasWindow())
         window.Create();
     window.ClearRows();
@@ -57,28 +26,35 @@ void FrameSchedulerHost::PrepareLiveSpectrumWindow() {
 }
 
 void FrameSchedulerHost::FollowLastReportRow() {
-    if (CKX9MonitorView* view = TheApp().m_pView)
+    if (CKX9MonitorView* view = m_uses.views.Current())
         view->m_bFollowLastRow = TRUE;
 }
 
 void FrameSchedulerHost::ShowBenchForSchedulerRecording() {
-    m_frame.Bench().Window().ShowForSchedulerRecording();
+    m_uses.bench.Window().ShowForSchedulerRecording();
 }
 
 void FrameSchedulerHost::ResetViewForScheduler() {
-    m_frame.Scheduler().ResetView();
+    CKX9MonitorApp& app = TheApp();
+    MeterMode& mode = m_uses.link.Mode();
+    mode.EndDownload();
+    app.m_strCurrentFile.clear();
+    m_uses.session.EmptyViewForNewSession();
+    if (CKX9MonitorView* view = m_uses.views.Current()) {
+        view->m_DataChart.RemoveAllItems();
+        view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, false);
+    }
+    m_uses.boxes.m_ViewInstrStatusDlg.ShowWindow(false);
+    m_uses.ui.SetTitle(mode.IsLinkActive() ? NormalFrameTitle(app.m_InstrStatus)
+                                           : FrameUi::kWindowTitle);
 }
 
 void FrameSchedulerHost::OpenSchedulerFile() {
-    m_frame.Scheduler().OpenFile();
+    m_uses.dataFiles.Reader().OpenSessionFile(TheApp().ProgramPath(kSchedulerFile));
 }
 
 void FrameSchedulerHost::LogScheduler(bool restart, const std::string& text, bool stamp) {
-    m_frame.Notices().LogScheduler(restart, text, stamp);
-}
-
-std::string FrameSchedulerHost::ProgramFolder() const {
-    return TheApp().m_strProgramDir;
+    m_uses.notices.LogScheduler(restart, text, stamp);
 }
 
 std::vector<QImage> FrameSchedulerHost::LogImages() const {
@@ -87,17 +63,4 @@ std::vector<QImage> FrameSchedulerHost::LogImages() const {
 
 void FrameSchedulerHost::WaitWithMessages(unsigned ms) {
     TheApp().WaitWithMessages(ms);
-}
-
-void FrameSchedulerHost::StartRun(const acquisition::SchedulePlan& plan) {
-    m_frame.Scheduler().Run().Start(plan);
-}
-
-void FrameSchedulerHost::StopRun() {
-    m_frame.Scheduler().Leftovers().Begin();
-    m_frame.Scheduler().Run().Stop();
-}
-
-void FrameSchedulerHost::StopRunMonitoring() {
-    m_frame.Scheduler().Run().StopMonitoring();
 }

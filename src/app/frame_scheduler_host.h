@@ -1,37 +1,49 @@
 #pragma once
-// What the acquisition scheduler's window needs of the application, the main frame and the
-// main view, served by the frame.
+// What the acquisition scheduler's window needs of the rest of the program: the main view, the
+// live spectra, the bench window, the scheduler log and the application's wait.
 
 #include "acquisition/scheduler_host.h"
 
-class CMainFrame;
+class ChartWindows;
+class FrameBench;
+class FrameBoxes;
+class FrameDataFiles;
+class FrameNotices;
+class FrameUi;
+class LinkSession;
+class MonitoringSession;
+class ViewLookup;
 
 class FrameSchedulerHost : public acquisition::SchedulerHost {
 public:
-    explicit FrameSchedulerHost(CMainFrame& frame) : m_frame(frame) {}
+    // What the host uses, none of it owned.
+    struct Uses {
+        // The link's meter mode: the main view is emptied of a download, the title follows
+        // the link.
+        LinkSession& link;
+        FrameUi& ui;
+        FrameNotices& notices;
+        // The meter's status box, hidden with the main view's data.
+        FrameBoxes& boxes;
+        const ViewLookup& views;
+        MonitoringSession& session;
+        FrameBench& bench;
+        ChartWindows& charts;
+        // The reader that opens the run's file in the main view.
+        FrameDataFiles& dataFiles;
+    };
 
-    const CInstrStatus& CurrentSetup() const override;
-    CInstrStatus& EditedSetup() override;
-    void SendCommand(int code, const std::string& argument) override;
-    void QueueSetupQueries() override;
-    int LinkBaudRate() const override;
-    bool IsModemLink() const override;
-    void WriteToLink(int code) override;
-    void StopFrameMonitoring() override;
-    void DisconnectLink() override;
+    explicit FrameSchedulerHost(const Uses& uses) : m_uses(uses) {}
+
     void PrepareLiveSpectrumWindow() override;
     void FollowLastReportRow() override;
     void ShowBenchForSchedulerRecording() override;
     void ResetViewForScheduler() override;
     void OpenSchedulerFile() override;
     void LogScheduler(bool restart, const std::string& text, bool stamp) override;
-    std::string ProgramFolder() const override;
     std::vector<QImage> LogImages() const override;
     void WaitWithMessages(unsigned ms) override;
-    void StartRun(const acquisition::SchedulePlan& plan) override;
-    void StopRun() override;
-    void StopRunMonitoring() override;
 
 private:
-    CMainFrame& m_frame;
+    Uses m_uses;
 };

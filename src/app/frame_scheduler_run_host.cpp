@@ -4,18 +4,10 @@
 #include <vector>
 
 #include "app/chart_windows.h"
-#include "app/frame_boxes.h"
 #include "app/frame_notices.h"
-#include "app/frame_scheduler.h"
 #include "app/frame_timers.h"
 #include "app/kx9monitor_app.h"
-#include "app/main_frame.h"
-#include "app/maintenance_commands.h"
-#include "app/meter_connection.h"
-#include "app/monitoring_session.h"
-#include "link/command_codes.h"
 #include "platform/clock.h"
-#include "platform/text.h"
 
 namespace {
 // Rows the live 3-D spectrum window holds before it starts afresh.
@@ -36,25 +28,25 @@ std::time_t FrameSchedulerRunHost::Now() {
 }
 
 void FrameSchedulerRunHost::KillRecordWatchdog() {
-    m_frame.Timers().Kill(FrameTimers::kIntegrationEnd);
+    m_timers.Kill(FrameTimers::kIntegrationEnd);
 }
 
 void FrameSchedulerRunHost::KillStatusPoll() {
-    m_frame.Timers().Kill(FrameTimers::kStatusPoll);
+    m_timers.Kill(FrameTimers::kStatusPoll);
 }
 
 void FrameSchedulerRunHost::OnAcquisitionStart(records::RecordKind kind) {
     TheApp().m_strCurrentFile = TheApp().ProgramPath(std::string("\\") + records::kRecordIndexName);
     if (kind->shape == records::RecordShape::Levels)
-        m_frame.Charts().ShowLegend();
+        m_charts.ShowLegend();
 }
 
 void FrameSchedulerRunHost::StartRecordingBlink() {
-    m_frame.Timers().Set(FrameTimers::kRecordingBlink, FrameTimers::kRecordingBlinkMs);
+    m_timers.Set(FrameTimers::kRecordingBlink, FrameTimers::kRecordingBlinkMs);
 }
 
 void FrameSchedulerRunHost::AddSpectrumGap(records::RecordKind kind) {
-    charts::CDemoDlg& window = m_frame.Charts().LiveSpectra();
+    charts::CDemoDlg& window = m_charts.LiveSpectra();
     if (!window.HasWindow() || !kind.IsSpectrum())
         return;
     if (window.Row() >= kFullSpectrumGraphRows)
@@ -64,14 +56,6 @@ void FrameSchedulerRunHost::AddSpectrumGap(records::RecordKind kind) {
         window.AddSpectrumRow(zeros);
 }
 
-void FrameSchedulerRunHost::StartElectricCalibration() {
-    m_frame.Scheduler().StartElectricCalibration();
-}
-
-void FrameSchedulerRunHost::CloseElectricCalibrationWindow() {
-    m_frame.Scheduler().ElectricCalibration().DestroyWindow();
-}
-
 void FrameSchedulerRunHost::Log(const std::string& text) {
-    m_frame.Notices().LogScheduler(false, text, true);
+    m_notices.LogScheduler(false, text, true);
 }

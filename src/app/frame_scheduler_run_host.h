@@ -1,7 +1,7 @@
 #pragma once
-// What a scheduled run needs of the program, served by the main frame: its link session, its
-// connect routines and timers, the electric calibration, the memory download, the record files
-// and the scheduler log.
+// What a scheduled run needs of the program besides the link, the connect routines, the session
+// operations and the windows it is handed: the local time, the frame's timers, the live
+// displays and the scheduler log.
 
 #include <cstdint>
 #include <optional>
@@ -9,11 +9,15 @@
 
 #include "acquisition/scheduler_run_host.h"
 
-class CMainFrame;
+class ChartWindows;
+class FrameNotices;
+class FrameTimers;
 
 class FrameSchedulerRunHost : public acquisition::SchedulerRunHost {
 public:
-    explicit FrameSchedulerRunHost(CMainFrame& frame) : m_frame(frame) {}
+    // `charts`: the graph legend and the live spectra.
+    FrameSchedulerRunHost(FrameTimers& timers, ChartWindows& charts, FrameNotices& notices)
+        : m_timers(timers), m_charts(charts), m_notices(notices) {}
 
     std::time_t Now() override;
     void KillRecordWatchdog() override;
@@ -22,13 +26,12 @@ public:
     void StartRecordingBlink() override;
     void AddSpectrumGap(records::RecordKind kind) override;
 
-    void StartElectricCalibration() override;
-    void CloseElectricCalibrationWindow() override;
-
     void Log(const std::string& text) override;
 
 private:
-    CMainFrame& m_frame;
+    FrameTimers& m_timers;
+    ChartWindows& m_charts;
+    FrameNotices& m_notices;
     std::optional<std::time_t> m_anchor;
     std::uint32_t m_anchorTick = 0;
 };

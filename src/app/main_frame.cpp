@@ -71,7 +71,22 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .charts = *m_charts,
           .views = m_views,
       })),
-      m_scheduler(std::make_unique<FrameScheduler>(*this, schedulerClock)) {
+      m_scheduler(std::make_unique<FrameScheduler>(FrameScheduler::Uses{
+          .link = m_link,
+          .timers = m_timers,
+          .ui = m_ui,
+          .notices = m_notices,
+          .boxes = *m_boxes,
+          .views = m_views,
+          .session = *m_session,
+          .bench = *m_bench,
+          .charts = *m_charts,
+          .dataFiles = *m_data,
+          .liveRecords = m_liveRecorder,
+          .recordFile = m_RecFile,
+          .liveTimebase = m_recording.Time(),
+          .clock = schedulerClock,
+      })) {
     TheApp().m_pMainFrame = this;
     WireFrameParts();
     RegisterTimers();

@@ -30,7 +30,7 @@ protected:
     // A plan START accepts: SLM, two minutes every ten from 10:05 to 12:00.
     void PlanAcquisitions() {
         dlg.OnInitDialog();
-        host.sent.clear();
+        host.ClearQueue();
         dlg.OnChannel(testkinds::kSoundLevelMeter);
         ScheduleSettings& settings = dlg.Settings();
         settings.continuous = false;
@@ -44,32 +44,24 @@ protected:
     testenv::ScratchFolder folder;
     testenv::TestOperator op;
     FakeSchedulerHost host{folder.Path()};
-    CSchedulerDlg dlg{host, host.mode, host.liveFile, host.liveTimebase};
+    CSchedulerDlg dlg{host.WindowUses()};
 };
 
 }  // namespace
 
 TEST_F(SchedulerDlgTest, OpeningQueriesTheMetersTimesAndSetsTheLeads) {
     dlg.OnInitDialog();
-    EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{24, ""},
-                                                                   {127, ""},
-                                                                   {22, ""},
-                                                                   {23, ""},
-                                                                   {45, ""},
-                                                                   {46, ""},
-                                                                   {47, ""},
-                                                                   {48, ""},
-                                                                   {143, ""}}));
+    EXPECT_EQ(host.Queued(), (std::vector<int>{24, 127, 22, 23, 45, 46, 47, 48, 143}));
     EXPECT_EQ(dlg.m_ConnSpan, 60);
     EXPECT_EQ(dlg.m_CalSpan, 120);
     EXPECT_EQ(host.edited.m_strProfileSpectrumTime, "1s");
 
     // A meter of the smaller family samples spectra every half second; a modem is slow.
-    host.sent.clear();
+    host.ClearQueue();
     host.current.m_strModel = "QS4060_00$1";
-    host.modem = true;
+    host.modemLink = 1;
     dlg.OnInitDialog();
-    EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{24, ""}, {127, ""}}));
+    EXPECT_EQ(host.Queued(), (std::vector<int>{24, 127}));
     EXPECT_EQ(host.edited.m_strProfileSpectrumTime, "0.5");
     EXPECT_EQ(dlg.m_ConnSpan, 180);
 
@@ -89,15 +81,15 @@ TEST_F(SchedulerDlgTest, ARefusedStartLeavesNothingActivated) {
     dlg.OnOK();
 
     EXPECT_EQ(host.mode.ChannelMode(), testkinds::kProfile);
-    EXPECT_FALSE(host.runActive);
+    EXPECT_FALSE(host.run.IsActive());
     EXPECT_FALSE(host.mode.IsSchedulerMode());
     EXPECT_FALSE(host.mode.IsSchedulerRunning());
     EXPECT_TRUE(host.log.empty());
-    EXPECT_TRUE(host.written.empty());
+    EXPECT_TRUE(host.Written().empty());
     EXPECT_EQ(folder.Read("RecFile.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
     EXPECT_FALSE(platform::FileExists(folder.File("RecFileOLD.kr9")));
     EXPECT_TRUE(dlg.Form().IsEnabled(scheduler_ids::kStart));
-    EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{6, ""}, {7, ""}}));
+    EXPECT_EQ(host.Queued(), (std::vector<int>{6, 7}));
 }
 
 TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
@@ -111,7 +103,7 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     EXPECT_TRUE(host.mode.IsSchedulerRunning());
     EXPECT_EQ(folder.Read("RecFileOLD.kr9"), "INDEX FILE\r\nRecFile_1.rec\r\n");
     EXPECT_EQ(folder.Read("RecFile.kr9"), "");
-    EXPECT_EQ(host.written, (std::vector<std::string>{"STT:ACQ:STOP\r\n"}));
+    EXPECT_EQ(host.Written(), (std::vector<std::string>{"STT:ACQ:STOP"}));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"FollowLastReportRow", "StopFrameMonitoring"}));
     EXPECT_EQ(dlg.m_nExpected, 241);
     EXPECT_EQ(dlg.m_AcqSpan, 120);
@@ -124,15 +116,15 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     EXPECT_FALSE(dlg.Form().IsEnabled(scheduler_ids::kStart));
     EXPECT_TRUE(dlg.Form().IsEnabled(scheduler_ids::kStop));
     // The run carries out the plan as START composed it.
-    ASSERT_TRUE(host.runActive);
-    EXPECT_FALSE(host.plan.continuous);
-    EXPECT_EQ(host.plan.channel, testkinds::kSoundLevelMeter);
-    EXPECT_EQ(host.plan.nextStart, DateTime::FromParts(2024, 3, 9, 10, 5).Seconds());
-    EXPECT_EQ(host.plan.stop, DateTime::FromParts(2024, 3, 9, 12, 0).Seconds());
-    EXPECT_EQ(host.plan.acqSeconds, 120);
-    EXPECT_EQ(host.plan.repSeconds, 600);
-    EXPECT_EQ(host.plan.connSeconds, 60);
-    EXPECT_EQ(host.plan.expected, 241);
+    ASSERT_TRUE(host.run.IsActive());
+    EXPECT_FALSE(host.run.Plan().continuous);
+    EXPECT_EQ(host.run.Plan().channel, testkinds::kSoundLevelMeter);
+    EXPECT_EQ(host.run.Plan().nextStart, DateTime::FromParts(2024, 3, 9, 10, 5).Seconds());
+    EXPECT_EQ(host.run.Plan().stop, DateTime::FromParts(2024, 3, 9, 12, 0).Seconds());
+    EXPECT_EQ(host.run.Plan().acqSeconds, 120);
+    EXPECT_EQ(host.run.Plan().repSeconds, 600);
+    EXPECT_EQ(host.run.Plan().connSeconds, 60);
+    EXPECT_EQ(host.run.Plan().expected, 241);
 
     // The operator thinks again, then stops, powering the meter off.
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDNO);
@@ -143,7 +135,7 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     host.mode.OnMeterAnswered();
     ASSERT_TRUE(host.mode.BeginLive());
     host.calls.clear();
-    host.sent.clear();
+    host.ClearQueue();
     folder.Write("RecFile.kr9", "INDEX FILE\r\nRecFile_2.rec\r\n");
     ASSERT_TRUE(host.liveFile.Create(folder.File("RecFile_2.rec")));
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
@@ -154,14 +146,14 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
     EXPECT_EQ(dlg.Caption(), "KX9  SCHEDULER");
     EXPECT_EQ(host.log, (std::vector<std::string>{"Scheduler Activated", "Stop Scheduler by user",
                                                   "Connection OFF"}));
-    EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{107, ""}, {87, ""}}));
-    EXPECT_EQ(host.written.back(), "KEY:OFF\r\n");
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"DisconnectLink", "ResetViewForScheduler",
+    EXPECT_EQ(host.Queued(), (std::vector<int>{107, 87}));
+    EXPECT_EQ(host.Written().back(), "KEY:OFF");
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"link closed", "ResetViewForScheduler",
                                                     "OpenSchedulerFile"}));
     EXPECT_FALSE(host.liveFile.IsOpen());
     EXPECT_FALSE(host.mode.IsLive());
     EXPECT_FALSE(host.mode.IsLinkActive());
-    EXPECT_FALSE(host.runActive);
+    EXPECT_FALSE(host.run.IsActive());
     EXPECT_EQ(folder.Read("Scheduler.kr9"), "INDEX FILE\r\nRecFile_2.rec\r\n");
     EXPECT_TRUE(dlg.Form().IsEnabled(scheduler_ids::kStart));
     EXPECT_FALSE(dlg.Form().IsEnabled(scheduler_ids::kStop));
@@ -209,7 +201,7 @@ TEST_F(SchedulerDlgTest, ClosingTheWindowStopsTheMetersAcquisitionOnly) {
     EXPECT_FALSE(dlg.AcquisitionTime().IsValid());
     ASSERT_TRUE(host.mode.BeginLive());
     host.calls.clear();
-    host.sent.clear();
+    host.ClearQueue();
     op.ExpectBox("WARNING: Confirm stop scheduler ?", IDYES);
 
     dlg.OnClose();
@@ -217,14 +209,14 @@ TEST_F(SchedulerDlgTest, ClosingTheWindowStopsTheMetersAcquisitionOnly) {
     EXPECT_FALSE(host.mode.IsSchedulerRunning());
     EXPECT_FALSE(host.mode.IsSchedulerMode());
     EXPECT_EQ(host.log.back(), "Stop Scheduler by user");
-    EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{107, ""}}));
+    EXPECT_EQ(host.Queued(), (std::vector<int>{107}));
     EXPECT_TRUE(host.calls.empty());
     EXPECT_FALSE(host.mode.IsLive());
 }
 
 TEST_F(SchedulerDlgTest, DataLoggingAsksAndFollowsTheMeter) {
     dlg.OnInitDialog();
-    host.sent.clear();
+    host.ClearQueue();
     ScheduleSettings& settings = dlg.Settings();
     for (std::string* value : {&host.edited.m_strSlmDatalogger, &host.edited.m_strProfDatalogger,
                                &host.edited.m_strOctDatalogger, &host.edited.m_strToctDatalogger})
@@ -247,7 +239,7 @@ TEST_F(SchedulerDlgTest, DataLoggingAsksAndFollowsTheMeter) {
         "stop after this time.\nConfirm selction ?",
         IDYES);
     dlg.OnDataLogging();
-    EXPECT_EQ(host.sent, (std::vector<std::pair<int, std::string>>{{113, ""}}));
+    EXPECT_EQ(host.Queued(), (std::vector<int>{113}));
     EXPECT_TRUE(dlg.Form().IsEnabled(scheduler_ids::kDownload));
     EXPECT_FALSE(dlg.Form().IsEnabled(scheduler_ids::kStopAtPause));
     EXPECT_FALSE(settings.stopAtPause);

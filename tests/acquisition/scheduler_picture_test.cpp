@@ -86,7 +86,7 @@ TEST(SchedulerPicture, TheWindowShowsItsFormInTwoPresets) {
         SCOPED_TRACE(preset.model);
         FakeSchedulerHost host(folder.Path());
         host.current.m_strModel = preset.model;
-        CSchedulerDlg dlg(host, host.mode, host.liveFile, host.liveTimebase);
+        CSchedulerDlg dlg(host.WindowUses());
         ASSERT_TRUE(dlg.Create());
         QDialog& window = *dlg.Window();
         EXPECT_EQ(window.windowTitle(), "KX9  SCHEDULER");

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "acquisition/meter_connector.h"
+#include "acquisition/run_calibration.h"
 #include "acquisition/run_session.h"
 #include "acquisition/run_window.h"
 #include "acquisition/scheduler_run.h"
@@ -133,6 +134,7 @@ private:
 class FakeRunHost : public acquisition::SchedulerRunHost,
                     public acquisition::MeterConnector,
                     public acquisition::RunSession,
+                    public acquisition::RunCalibration,
                     public acquisition::RunWindow,
                     public acquisition::LiveRecordSink {
     // First: the lanes and the ports are built on it.
@@ -155,8 +157,6 @@ public:
                                      [this](const CCommand& command, const std::string&) {
                                          OnQueuedReply(command.GetCode());
                                      });
-        mode.OnRunStarted();
-        mode.OnDeltaLeqRead(" 0.3 ");
         current.m_strAutoStore = "OFF";
         edited.m_strIntegrationMode = "SINGLE";
     }
@@ -169,6 +169,7 @@ public:
                 .link = link,
                 .connector = *this,
                 .session = *this,
+                .calibration = *this,
                 .window = *this,
                 .records = *this,
                 .liveFile = liveFile,
@@ -255,23 +256,6 @@ public:
     }
     void StartRecordingBlink() override {}
     void AddSpectrumGap(RecordKind) override {}
-    // The run frees the meter before it calibrates or downloads: the mode would refuse both
-    // beside monitoring, and the events would say so.
-    void StartElectricCalibration() override {
-        if (!mode.BeginElectricCalibration()) {
-            events.push_back("calibration refused");
-            return;
-        }
-        events.push_back("calibration");
-        if (calibrationSeconds < 0)
-            return;
-        m_calibrationEnd = m_clock.Now() + calibrationSeconds * 1000u;
-        m_calibrating = true;
-    }
-    void CloseElectricCalibrationWindow() override {
-        m_calibrating = false;
-        events.push_back("calibration closed");
-    }
     void Log(const std::string& text) override { log.push_back(text); }
 
     // --- MeterConnector
@@ -314,6 +298,25 @@ public:
         return downloadStarts;
     }
     void StopAudioRecordingLog() override {}
+
+    // --- RunCalibration
+    // The run frees the meter before it calibrates or downloads: the mode would refuse both
+    // beside monitoring, and the events would say so.
+    void StartElectricCalibration() override {
+        if (!mode.BeginElectricCalibration()) {
+            events.push_back("calibration refused");
+            return;
+        }
+        events.push_back("calibration");
+        if (calibrationSeconds < 0)
+            return;
+        m_calibrationEnd = m_clock.Now() + calibrationSeconds * 1000u;
+        m_calibrating = true;
+    }
+    void CloseElectricCalibration() override {
+        m_calibrating = false;
+        events.push_back("calibration closed");
+    }
 
     // --- RunWindow
     const std::string& Caption() const override { return caption; }

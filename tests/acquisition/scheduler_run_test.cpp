@@ -16,13 +16,18 @@ using acquisition::SchedulePlan;
 using acquisition::SchedulerRun;
 using Lines = std::vector<std::string>;
 
-// A run on a manual clock of its own, with its host attached as the program attaches it.
+// A run on a manual clock of its own, with its host attached as the program attaches it, and
+// the meter mode as START leaves it.
 struct OwnRun {
     linktest::ManualClock clock;
     schedtest::FakeRunHost host{clock};
     SchedulerRun run{host.RunUses()};
 
-    OwnRun() { host.Attach(run); }
+    OwnRun() {
+        host.Attach(run);
+        host.mode.OnRunStarted();
+        host.mode.OnDeltaLeqRead(" 0.3 ");
+    }
 };
 
 struct RunFixture : ::testing::Test, OwnRun {
