@@ -240,6 +240,22 @@ TEST_F(RunFixture, StopEndsTheCalibrationWatchdogAndEveryOtherTimer) {
         EXPECT_FALSE(clock.IsTimerSet(id)) << id;
 }
 
+TEST_F(RunFixture, EveryStopOfARunDrainsWhatTheMeterStillSends) {
+    run.Start(Continuous(8, 5));
+    EXPECT_FALSE(run.Leftovers().IsDraining());
+    host.RunToEnd(host.Until(host.At(8, 10)));
+    ASSERT_FALSE(run.IsActive());
+    EXPECT_TRUE(run.Leftovers().IsDraining());
+    EXPECT_EQ(run.Leftovers().Take(), 1);
+
+    // A new link ends the drain; STOP begins the next one, counted afresh.
+    run.Leftovers().End();
+    run.Start(Continuous(9, 0));
+    run.Stop();
+    EXPECT_TRUE(run.Leftovers().IsDraining());
+    EXPECT_EQ(run.Leftovers().Take(), 1);
+}
+
 TEST_F(RunFixture, StopPressedInsideAConfirmingExchangeEndsTheTickThere) {
     run.Start(Repeated(9, 0));
     host.Run(host.Until(host.At(8, 3, 59)));

@@ -12,6 +12,7 @@
 #include "app/frame_ui.h"
 #include "app/meter_connection.h"
 #include "frame_test_support.h"
+#include "link/command_codes.h"
 #include "modem_responder.h"
 #include "support/record_kinds.h"
 
@@ -118,6 +119,30 @@ TEST_F(FrameSchedulerTest, NoLocalModemIsLogged) {
               MeterConnection::kSchedulerLinkFailed);
     EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"AT"}));
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{"Modem not responding."}));
+}
+
+TEST_F(FrameSchedulerTest, TheRunPreparesEachAttemptAndArmsTheLinkThatCameUp) {
+    MeterConnection& connection = frame.Scheduler().Connection();
+    app.m_bAutoDetectPort = 0;
+    EXPECT_FALSE(connection.IsAutoDetect());
+    app.m_bAutoDetectPort = 1;
+    EXPECT_TRUE(connection.IsAutoDetect());
+
+    ASSERT_TRUE(frame.Boxes().m_TryConnDlg.Create());
+    frame.Boxes().m_TryConnDlg.SetText("Connecting to...");
+    connection.PrepareConnectAttempt();
+    EXPECT_EQ(frame.Boxes().m_TryConnDlg.m_strText, "");
+    EXPECT_TRUE(frame.Boxes().m_TryConnDlg.IsWindowVisible());
+    frame.Boxes().m_TryConnDlg.DestroyWindow();
+
+    // Whatever waited for the old link goes: the new one is asked for its states first.
+    frame.SendCommand(command_code::kDateQuery, "", "");
+    frame.Link().SetReadyToSend(FALSE);
+    connection.ArmLink();
+    EXPECT_EQ(QueuedCodes(frame),
+              (std::vector<int>{command_code::kDisplayQuery, command_code::kAcquisitionQuery}));
+    EXPECT_TRUE(frame.Link().IsReadyToSend());
+    EXPECT_TRUE(frame.Link().IsTimerSet(LinkSession::kSendTick));
 }
 
 TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {

@@ -157,6 +157,21 @@ TEST_F(FrameSessionTest, AnEndedLiveRunIsConfirmedOffAndStoppingMonitoringDiscon
     EXPECT_FALSE(frame.m_RecFile.IsOpen());
 }
 
+TEST_F(FrameSessionTest, AScheduledAcquisitionsSessionGoesOnInTheLiveSegment) {
+    OpenLink();
+    frame.Mode().OnMeterAnswered();
+    ASSERT_TRUE(frame.Mode().BeginLive());
+    frame.m_recording.SelectSegment(2);
+    // The operator's new session only ends the live run; the scheduler's also goes back to the
+    // live segment.
+    frame.Session().StartNewSession();
+    EXPECT_EQ(frame.m_recording.SelectedSegment(), 2);
+    ASSERT_TRUE(frame.Mode().BeginLive());
+    frame.Session().StartLiveSession();
+    EXPECT_FALSE(frame.Mode().IsMonitorOn());
+    EXPECT_EQ(frame.m_recording.SelectedSegment(), -1);
+}
+
 TEST_F(FrameSessionTest, TheElectricCalibrationOpensItsWindowAndAsksForTheStates) {
     frame.Scheduler().StartElectricCalibration();
     EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
