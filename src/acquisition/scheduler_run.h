@@ -90,8 +90,7 @@ public:
     static constexpr const char* kDownloadNotConnected =
         "WARNING: Download skipped, instrument not connected.";
 
-    // What the run uses, none of it owned; the link is built before the run, the rest may come
-    // after it.
+    // What the run uses, none of it owned, all of it built before the run.
     struct Uses {
         SchedulerRunHost& host;
         // Its timers are the run's alone: its handler is set here.

@@ -38,6 +38,14 @@ FrameScheduler::FrameScheduler(const Uses& uses)
           .liveTimebase = uses.liveTimebase,
       }),
       m_runHost(uses.timers, uses.charts, uses.notices),
+      m_connection({
+          .link = uses.link,
+          .boxes = uses.boxes,
+          .ui = uses.ui,
+          .notices = uses.notices,
+          .run = m_run,
+          .views = uses.views,
+      }),
       m_run({
           .host = m_runHost,
           .clock = uses.clock ? *uses.clock : m_ownClock,
@@ -50,14 +58,6 @@ FrameScheduler::FrameScheduler(const Uses& uses)
           .liveFile = uses.recordFile,
           .current = TheApp().m_InstrStatus,
           .edited = TheApp().m_EditStatus,
-      }),
-      m_connection({
-          .link = uses.link,
-          .boxes = uses.boxes,
-          .ui = uses.ui,
-          .notices = uses.notices,
-          .run = m_run,
-          .views = uses.views,
       }),
       m_calibrationHost(uses.notices, m_window, m_run),
       m_electricCalibration(m_calibrationHost, uses.link.Sender(), uses.link.Mode()) {

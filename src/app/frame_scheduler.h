@@ -90,8 +90,9 @@ private:
     acquisition::CSchedulerDlg m_window;
     FrameSchedulerRunHost m_runHost;
     ProgramLinkClock m_ownClock;
-    acquisition::SchedulerRun m_run;
+    // Before the run, which connects through it.
     MeterConnection m_connection;
+    acquisition::SchedulerRun m_run;
     FrameCalibrationHost m_calibrationHost;
     CElectricCalibrationDlg m_electricCalibration;
 };

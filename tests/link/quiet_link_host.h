@@ -1,6 +1,7 @@
 #pragma once
 // A link session host that hears nothing, for tests of a part that talks through a link
-// session on in-memory ports with no frame above it. Both ports are fast direct lines.
+// session on in-memory ports with no frame above it. Both ports are fast lines, direct unless
+// `modem` is set.
 
 #include <string>
 
@@ -16,7 +17,7 @@ public:
     void WaitWithMessages(unsigned) override {}
     void PumpWaitingMessages() override {}
     PortRecord& PortRecordOf(LinkSide) override { return record; }
-    bool IsModemLink() override { return false; }
+    bool IsModemLink() override { return modem; }
     std::string BaudRateSetting() override { return ""; }
     void ShowLinkPane(const std::string&, COLORREF, COLORREF) override {}
     void OnQueueEmpty() override {}
@@ -28,6 +29,7 @@ public:
     void OnAlarm(const LinkAlarm&) override {}
 
     PortRecord record;
+    bool modem = false;
 };
 
 }  // namespace linktest
