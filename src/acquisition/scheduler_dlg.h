@@ -1,7 +1,7 @@
 #pragma once
 // The acquisition scheduler ("KX9  SCHEDULER", dialog 378): a plan of unattended monitoring of
 // the meter on the monitoring link, checked and activated by START and ended by STOP. One
-// object, a member of the main frame, whose modeless window comes and goes. The form and its
+// object, the application's scheduler's, whose modeless window comes and goes. The form and its
 // rules are SchedulerForm's, the checks schedule_checks'; the object runs the handlers, asks
 // the operator, queues and writes its commands on the link session, starts and stops the run
 // of its plan, sets the session operations going and reaches the rest of the program through

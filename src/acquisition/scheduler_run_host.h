@@ -1,7 +1,7 @@
 #pragma once
 // What a scheduled run needs of the program beyond the link session, the connect routines, the
 // session operations, the calibration window and the scheduler window it is handed: the local
-// time, the frame's timers, the live displays and the scheduler log. The frame implements it;
+// time, the frame's timers, the live displays and the scheduler log. The scheduler implements it;
 // tests give an in-memory one.
 
 #include <ctime>
