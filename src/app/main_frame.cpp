@@ -55,7 +55,18 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
       m_maintenance(std::make_unique<MaintenanceCommands>(*this, *m_workflow)),
       m_commands(std::make_unique<FrameCommands>(*this)),
       m_data(std::make_unique<FrameDataFiles>(*this, m_pageList, m_recording, m_SetupBlock)),
-      m_charts(std::make_unique<ChartWindows>(*this, m_recording)),
+      m_charts(std::make_unique<ChartWindows>(ChartWindows::Uses{
+          .recording = m_recording,
+          .mode = m_link.Mode(),
+          .views = m_views,
+          .setup = TheApp().m_InstrStatus,
+          .spectrumKind = TheApp().m_strSpectrumKind,
+          .dataBuffer = TheApp().m_DataBuffer,
+          .openSegment =
+              [this](int segment) {
+                  m_data->Reader().OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
+              },
+      })),
       m_session(std::make_unique<MonitoringSession>(MonitoringSession::Uses{
           .link = m_link,
           .timers = m_timers,
