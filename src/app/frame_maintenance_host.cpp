@@ -3,7 +3,6 @@
 #include "app/frame_notices.h"
 #include "app/frame_scheduler.h"
 #include "app/frame_timers.h"
-#include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
@@ -15,18 +14,6 @@ constexpr unsigned kTargetReplyMs = 1000;
 constexpr int kTargetAttempts = 3;
 constexpr unsigned kUpgradeEndPollMs = 1000;
 }  // namespace
-
-void FrameMaintenanceHost::SendCommand(int code, const std::string& arg1, const std::string& arg2) {
-    m_frame.SendCommand(code, arg1, arg2);
-}
-
-bool FrameMaintenanceHost::HttpLogUser(const std::string& logFileName, const std::string& text) {
-    return m_frame.Web().Client().HttpLogUser(logFileName, text) != FALSE;
-}
-
-void FrameMaintenanceHost::WriteInstrLog(const std::string& text) {
-    m_frame.Web().Log().WriteInstrLog(text);
-}
 
 std::string FrameMaintenanceHost::ProgramDir() {
     return TheApp().m_strProgramDir;

@@ -1,14 +1,12 @@
 #pragma once
-// What the microphone wizard and the firmware update need of the application, the main frame
-// and the main view, served by the frame.
+// What the firmware update needs of the application, the main frame and the main view, served
+// by the frame.
 
 #include "maintenance/firmware_upgrade.h"
-#include "maintenance/mic_replacement.h"
 
 class CMainFrame;
 
-class FrameMaintenanceHost : public maintenance::MicReplacementHost,
-                             public maintenance::FirmwareUpgradeHost {
+class FrameMaintenanceHost : public maintenance::FirmwareUpgradeHost {
 public:
     // Where the writer would start: the maker's writer is a program of another system.
     static constexpr const char* kWriterMissing =
@@ -17,12 +15,6 @@ public:
 
     explicit FrameMaintenanceHost(CMainFrame& frame) : m_frame(frame) {}
 
-    // maintenance::MicReplacementHost
-    void SendCommand(int code, const std::string& arg1, const std::string& arg2) override;
-    bool HttpLogUser(const std::string& logFileName, const std::string& text) override;
-    void WriteInstrLog(const std::string& text) override;
-
-    // maintenance::FirmwareUpgradeHost
     std::string ProgramDir() override;
     int TargetComPort() override;
     std::optional<std::string> ExchangeWithTarget(const std::string& command) override;

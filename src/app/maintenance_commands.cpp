@@ -14,7 +14,10 @@
 #include "verification/sel_excel_interval.h"
 
 MaintenanceCommands::MaintenanceCommands(CMainFrame& frame, WorkflowSteps& steps)
-    : m_frame(frame), m_steps(steps), m_host(frame) {}
+    : m_frame(frame),
+      m_steps(steps),
+      m_host(frame),
+      m_micCalibration(frame.Link().Sender(), frame.Web().Client(), frame.Web().Log()) {}
 
 namespace {
 constexpr const char* kMicRefusal =

@@ -54,5 +54,5 @@ private:
     CMainFrame& m_frame;
     WorkflowSteps& m_steps;
     FrameMaintenanceHost m_host;
-    CMicCalibDlg m_micCalibration{m_host};
+    CMicCalibDlg m_micCalibration;
 };
