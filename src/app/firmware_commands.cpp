@@ -192,7 +192,13 @@ void MaintenanceCommands::StartFirmwareUpgrade(const web::TechnicianLookup& tech
                         "AVVIO Aggiornamento firmware fonometro " +
                             m_frame.Bench().Instruments().target.serial + " - VER:" + entry,
                         record);
-    maintenance::RunFirmwareUpgrade(m_host, client, m_frame.Boxes().PleaseWait(), entry);
+    maintenance::RunFirmwareUpgrade({.host = m_host,
+                                     .link = m_frame.Link(),
+                                     .targetPort = TheApp().m_TargetPort,
+                                     .web = client,
+                                     .pleaseWait = m_frame.Boxes().PleaseWait(),
+                                     .programDir = TheApp().m_strProgramDir},
+                                    entry);
 }
 
 void MaintenanceCommands::OnFirmwareUpgradeTimer() {

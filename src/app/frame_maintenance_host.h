@@ -1,6 +1,6 @@
 #pragma once
-// What the firmware update needs of the application, the main frame and the main view, served
-// by the frame.
+// What the firmware update needs of the application beyond the link, the web client and the
+// folders it is handed: the view's presence, timer 8 and the maker's writer.
 
 #include "maintenance/firmware_upgrade.h"
 
@@ -15,13 +15,7 @@ public:
 
     explicit FrameMaintenanceHost(CMainFrame& frame) : m_frame(frame) {}
 
-    std::string ProgramDir() override;
-    int TargetComPort() override;
-    std::optional<std::string> ExchangeWithTarget(const std::string& command) override;
-    void CloseTargetPort() override;
-    bool ReopenTargetPort() override;
-    bool BeginUpgrade() override;
-    void EndUpgrade() override;
+    bool HasView() override;
     void ArmEndTimer(bool on) override;
     bool StartWriter(const std::string& folder, std::string& why) override;
 
