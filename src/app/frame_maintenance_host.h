@@ -4,7 +4,8 @@
 
 #include "maintenance/firmware_upgrade.h"
 
-class CMainFrame;
+class FrameTimers;
+class ViewLookup;
 
 class FrameMaintenanceHost : public maintenance::FirmwareUpgradeHost {
 public:
@@ -13,12 +14,14 @@ public:
         "Il programma di scrittura del firmware del produttore non e' disponibile su questo "
         "sistema.";
 
-    explicit FrameMaintenanceHost(CMainFrame& frame) : m_frame(frame) {}
+    FrameMaintenanceHost(FrameTimers& timers, const ViewLookup& views)
+        : m_timers(timers), m_views(views) {}
 
     bool HasView() override;
     void ArmEndTimer(bool on) override;
     bool StartWriter(const std::string& folder, std::string& why) override;
 
 private:
-    CMainFrame& m_frame;
+    FrameTimers& m_timers;
+    const ViewLookup& m_views;
 };
