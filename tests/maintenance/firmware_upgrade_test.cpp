@@ -9,8 +9,8 @@
 
 #include "link/link_fakes.h"
 #include "link/link_session.h"
-#include "link/link_session_host.h"
 #include "link/port_record.h"
+#include "link/quiet_link_host.h"
 #include "maintenance/calibration_protocol.h"
 #include "maintenance/firmware_upgrade.h"
 #include "web/web_test_env.h"
@@ -50,25 +50,6 @@ protected:
 
 private:
     Lines& m_events;
-};
-
-class QuietLinkHost : public LinkSessionHost {
-public:
-    void WaitWithMessages(unsigned) override {}
-    void PumpWaitingMessages() override {}
-    PortRecord& PortRecordOf(LinkSide) override { return record; }
-    bool IsModemLink() override { return false; }
-    std::string BaudRateSetting() override { return ""; }
-    void ShowLinkPane(const std::string&, COLORREF, COLORREF) override {}
-    void OnQueueEmpty() override {}
-    void OnAnswered(const CCommand&) override {}
-    void OnWrongState(const CCommand&) override {}
-    void OnGivenUp(const CCommand&, bool) override {}
-    void OnTimedOut(const CCommand&) override {}
-    void OnPowerOffSent() override {}
-    void OnAlarm(const LinkAlarm&) override {}
-
-    PortRecord record;
 };
 
 class RecordingHost : public maintenance::FirmwareUpgradeHost {
@@ -129,7 +110,7 @@ protected:
     linktest::ManualClock clock;
     TargetPort target{clock, events};
     linktest::FakePort reference{clock};
-    QuietLinkHost linkHost;
+    linktest::QuietLinkHost linkHost;
     LinkSession session{linkHost, clock, target, reference};
     PortRecord targetPort;
     std::string programDir = folder.Path();
