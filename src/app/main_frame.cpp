@@ -52,7 +52,16 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .timers = m_timers,
           .views = m_views,
       })),
-      m_maintenance(std::make_unique<MaintenanceCommands>(*this, *m_workflow)),
+      m_maintenance(std::make_unique<MaintenanceCommands>(MaintenanceCommands::Uses{
+          .steps = *m_workflow,
+          .web = *m_web,
+          .bench = *m_bench,
+          .boxes = *m_boxes,
+          .timers = m_timers,
+          .link = m_link,
+          .views = m_views,
+          .programDir = TheApp().m_strProgramDir,
+      })),
       m_commands(std::make_unique<FrameCommands>(*this)),
       m_data(std::make_unique<FrameDataFiles>(*this, m_pageList, m_recording, m_SetupBlock)),
       m_charts(std::make_unique<ChartWindows>(ChartWindows::Uses{

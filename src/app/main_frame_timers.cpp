@@ -4,7 +4,6 @@
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
-#include "app/maintenance_commands.h"
 #include "app/monitoring_session.h"
 #include "link/command_codes.h"
 #include "platform/date_time.h"
@@ -21,8 +20,6 @@ constexpr int kReportTrimRowsPerTick = 100;
 void CMainFrame::RegisterTimers() {
     m_timers.OnExpiry(FrameTimers::kDownloadProgress, [this] { OnDownloadProgressTimer(); });
     m_timers.OnExpiry(FrameTimers::kRecordingBlink, [this] { OnRecordingBlinkTimer(); });
-    m_timers.OnExpiry(FrameTimers::kFirmwareUpgrade,
-                      [this] { m_maintenance->OnFirmwareUpgradeTimer(); });
     m_timers.OnExpiry(FrameTimers::kStatusPoll, [this] { OnStatusPollTimer(); });
     m_timers.OnExpiry(FrameTimers::kReportTrim, [this] { OnReportTrimTimer(); });
     m_timers.OnExpiry(FrameTimers::kIntegrationEnd, [this] { OnIntegrationEndTimer(); });

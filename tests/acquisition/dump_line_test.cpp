@@ -17,9 +17,8 @@
 #include "link/command_codes.h"
 #include "link/link_fakes.h"
 #include "link/link_session.h"
-#include "link/link_session_host.h"
 #include "link/listener_input.h"
-#include "link/port_record.h"
+#include "link/quiet_link_host.h"
 
 using namespace acquisition;
 
@@ -128,25 +127,6 @@ private:
     WirePort& m_port;
 };
 
-class QuietHost : public LinkSessionHost {
-public:
-    void WaitWithMessages(unsigned) override {}
-    void PumpWaitingMessages() override {}
-    PortRecord& PortRecordOf(LinkSide) override { return record; }
-    bool IsModemLink() override { return true; }
-    std::string BaudRateSetting() override { return ""; }
-    void ShowLinkPane(const std::string&, COLORREF, COLORREF) override {}
-    void OnQueueEmpty() override {}
-    void OnAnswered(const CCommand&) override {}
-    void OnWrongState(const CCommand&) override {}
-    void OnGivenUp(const CCommand&, bool) override {}
-    void OnTimedOut(const CCommand&) override {}
-    void OnPowerOffSent() override {}
-    void OnAlarm(const LinkAlarm&) override {}
-
-    PortRecord record;
-};
-
 class NoFile : public DumpDecoderHost {
 public:
     void AppendDumpBytes(std::string) override {}
@@ -168,6 +148,7 @@ public:
 class DumpLineTest : public ::testing::Test {
 protected:
     DumpLineTest() {
+        host.modem = true;
         decoder.PrepareDownload();
         decoder.Start(2, "QS4060_A0$1", false);
         session.SharedState()->dumpMode = TRUE;
@@ -183,7 +164,7 @@ protected:
     HookedClock clock;
     WirePort port;
     InstantInput input{port};
-    QuietHost host;
+    linktest::QuietLinkHost host;
     LinkSession session{host, clock, port, port};
     NoFile file;
     DumpDecoder decoder{*session.SharedState(), file};
