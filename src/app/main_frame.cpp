@@ -5,6 +5,7 @@
 #include "app/frame_boxes.h"
 #include "app/frame_commands.h"
 #include "app/frame_data_files.h"
+#include "app/frame_data_view_commands.h"
 #include "app/frame_scheduler.h"
 #include "app/frame_ui.h"
 #include "app/frame_ui_adapter.h"
@@ -62,7 +63,6 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .views = m_views,
           .programDir = TheApp().m_strProgramDir,
       })),
-      m_commands(std::make_unique<FrameCommands>(*this)),
       m_data(std::make_unique<FrameDataFiles>(*this, m_pageList, m_recording, m_SetupBlock)),
       m_charts(std::make_unique<ChartWindows>(ChartWindows::Uses{
           .recording = m_recording,
@@ -76,6 +76,38 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
                   m_data->Reader().OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
               },
       })),
+      m_dataView(std::make_unique<CFrameDataViewCommands>(CFrameDataViewCommands::Uses{
+          .dataFiles = *m_data,
+          .charts = *m_charts,
+          .mode = m_link.Mode(),
+          .updateView =
+              [this] {
+                  if (CKX9MonitorView* view = m_views.Current())
+                      view->OnUpdate();
+              },
+      })),
+      m_commands(std::make_unique<FrameCommands>(
+          FrameCommands::Parts{
+              .verification = *m_verification,
+              .maintenance = *m_maintenance,
+              .databases = m_web->Databases(),
+              .booking = m_web->Booking(),
+              .bench = *m_bench,
+              .dataView = *m_dataView,
+              .mode = m_link.Mode(),
+              .views = m_views,
+              .exit = [this] { OnAppExit(); },
+          },
+          m_window)),
+      m_viewUses{
+          .recording = m_recording,
+          .mode = m_link.Mode(),
+          .charts = *m_charts,
+          .dataFiles = *m_data,
+          .dataView = *m_dataView,
+          .ui = m_ui,
+          .setupBlock = m_SetupBlock,
+      },
       m_session(std::make_unique<MonitoringSession>(MonitoringSession::Uses{
           .link = m_link,
           .timers = m_timers,

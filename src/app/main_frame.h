@@ -23,6 +23,7 @@
 #include "app/main_frame_window.h"
 #include "app/view_lookup.h"
 #include "app/view_page_list.h"
+#include "app/view_uses.h"
 #include "link/link_clock.h"
 #include "link/link_session.h"
 #include "link/setup_value_replies.h"
@@ -30,6 +31,7 @@
 #include "platform/win_types.h"
 #include "records/record_layout.h"
 
+class CFrameDataViewCommands;
 class CInstrStatus;
 class CKX9MonitorView;
 class ChartWindows;
@@ -188,6 +190,8 @@ public:
     CMainFrameWindow* Window() const { return m_window.Get(); }
     CKX9MonitorView* View() const { return m_views.Shown(); }
     const ViewLookup& Views() const { return m_views; }
+    // What a view of this frame's is built with (its window's; a test's).
+    const ::ViewUses& ViewUses() const { return m_viewUses; }
 
     // WM_CLOSE: asks, refuses while a verification runs, then exits.
     void OnClose();
@@ -233,12 +237,16 @@ private:
     std::unique_ptr<WorkflowSteps> m_workflow;
     std::unique_ptr<VerificationWorkflow> m_verification;
     std::unique_ptr<MaintenanceCommands> m_maintenance;
-    // The menu, the command table and the hot keys.
-    std::unique_ptr<FrameCommands> m_commands;
     // The data files of the recording the view shows, the navigator and the audio labels.
     std::unique_ptr<FrameDataFiles> m_data;
     // The legend, the 3-D settings, the "Spectrum" windows and the equal-loudness contour.
     std::unique_ptr<ChartWindows> m_charts;
+    // The tool-bar commands on the loaded data.
+    std::unique_ptr<CFrameDataViewCommands> m_dataView;
+    // The menu, the command table and the hot keys.
+    std::unique_ptr<FrameCommands> m_commands;
+    // What the views are built with.
+    ::ViewUses m_viewUses;
     // The session operations on the monitoring link.
     std::unique_ptr<MonitoringSession> m_session;
     // The scheduler window, its run and its log.

@@ -118,7 +118,7 @@ TEST_F(ViewTest, TheLegendReachesTheChannelsTheSegmentAndTheRecordingsGraph) {
 }
 
 TEST_F(ViewTest, TheViewsWindowShowsTheBandChartsAndLetsGoOfThemWithTheView) {
-    auto owned = std::make_unique<CKX9MonitorView>();
+    auto owned = std::make_unique<CKX9MonitorView>(&frame.ViewUses());
     std::unique_ptr<QWidget> window(CreateViewWidget(*owned, nullptr));
     auto* chart = window->findChild<charts::BarChartWindow*>("1604");
     ASSERT_NE(chart, nullptr);
