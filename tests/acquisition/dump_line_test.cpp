@@ -17,9 +17,9 @@
 #include "link/command_codes.h"
 #include "link/link_fakes.h"
 #include "link/link_session.h"
-#include "link/link_session_host.h"
 #include "link/listener_input.h"
 #include "link/port_record.h"
+#include "link/quiet_link_host.h"
 
 using namespace acquisition;
 
@@ -128,25 +128,6 @@ private:
     WirePort& m_port;
 };
 
-class QuietHost : public LinkSessionHost {
-public:
-    void WaitWithMessages(unsigned) override {}
-    void PumpWaitingMessages() override {}
-    PortRecord& PortRecordOf(LinkSide) override { return record; }
-    bool IsModemLink() override { return true; }
-    std::string BaudRateSetting() override { return ""; }
-    void ShowLinkPane(const std::string&, COLORREF, COLORREF) override {}
-    void OnQueueEmpty() override {}
-    void OnAnswered(const CCommand&) override {}
-    void OnWrongState(const CCommand&) override {}
-    void OnGivenUp(const CCommand&, bool) override {}
-    void OnTimedOut(const CCommand&) override {}
-    void OnPowerOffSent() override {}
-    void OnAlarm(const LinkAlarm&) override {}
-
-    PortRecord record;
-};
-
 class NoFile : public DumpDecoderHost {
 public:
     void AppendDumpBytes(std::string) override {}
@@ -171,6 +152,7 @@ protected:
         decoder.PrepareDownload();
         decoder.Start(2, "QS4060_A0$1", false);
         session.SharedState()->dumpMode = TRUE;
+        host.modem = true;
     }
 
     // Until `done` holds; no time limit, as each test only waits for what the other thread
@@ -183,7 +165,9 @@ protected:
     HookedClock clock;
     WirePort port;
     InstantInput input{port};
-    QuietHost host;
+    PortRecord record;
+    // A modem link: the closing escape and hang-up go on the line.
+    linktest::QuietLinkHost host{record, record, [](unsigned) {}};
     LinkSession session{host, clock, port, port};
     NoFile file;
     DumpDecoder decoder{*session.SharedState(), file};

@@ -1,0 +1,45 @@
+#pragma once
+// The link session's host for tests that use the session only for its ports and its direct
+// exchange: the waits are the test's, the port records those it is given, and what the session
+// tells of its queue, replies and alarms goes nowhere.
+
+#include <functional>
+#include <string>
+
+#include "link/link_session_host.h"
+#include "link/link_side.h"
+#include "link/port_record.h"
+
+namespace linktest {
+
+class QuietLinkHost : public LinkSessionHost {
+public:
+    QuietLinkHost(PortRecord& reference, PortRecord& target, std::function<void(unsigned)> wait)
+        : m_reference(reference), m_target(target), m_wait(std::move(wait)) {}
+
+    void WaitWithMessages(unsigned ms) override { m_wait(ms); }
+    void PumpWaitingMessages() override {}
+    PortRecord& PortRecordOf(LinkSide side) override {
+        return side == LinkSide::Reference ? m_reference : m_target;
+    }
+    bool IsModemLink() override { return modem; }
+    std::string BaudRateSetting() override { return {}; }
+    void ShowLinkPane(const std::string&, COLORREF, COLORREF) override {}
+    void OnQueueEmpty() override {}
+    void OnAnswered(const CCommand&) override {}
+    void OnWrongState(const CCommand&) override {}
+    void OnGivenUp(const CCommand&, bool) override {}
+    void OnTimedOut(const CCommand&) override {}
+    void OnPowerOffSent() override {}
+    void OnAlarm(const LinkAlarm&) override {}
+
+    // Whether the link goes through a modem.
+    bool modem = false;
+
+private:
+    PortRecord& m_reference;
+    PortRecord& m_target;
+    std::function<void(unsigned)> m_wait;
+};
+
+}  // namespace linktest
