@@ -34,9 +34,21 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
       m_ui(ui ? *ui : *m_windowUi),
       m_web(std::make_unique<FrameWeb>(m_boxes->PleaseWait(),
                                        [this] { return m_bench->Instruments().target.serial; })),
-      m_bench(std::make_unique<FrameBench>(
-          *this,
-          verification::BenchTools{m_link.Direct(), m_web->Databases(), m_boxes->PleaseWait()})),
+      m_bench(std::make_unique<FrameBench>(FrameBench::Uses{
+          .tools =
+              verification::BenchTools{
+                  .link = m_link,
+                  .databases = m_web->Databases(),
+                  .pleaseWait = m_boxes->PleaseWait(),
+                  .log = m_web->Log(),
+                  .programDir = TheApp().m_strProgramDir,
+                  .refRecord = TheApp().m_RefPort,
+                  .targetRecord = TheApp().m_TargetPort,
+              },
+          .boxes = *m_boxes,
+          .views = m_views,
+          .technicianId = TheApp().m_strTechnicianId,
+      })),
       m_workflow(std::make_unique<WorkflowSteps>(WorkflowSteps::Uses{
           .ui = m_ui,
           .technician = m_web->Technician(),

@@ -152,6 +152,7 @@ protected:
         decoder.PrepareDownload();
         decoder.Start(2, "QS4060_A0$1", false);
         session.SharedState()->dumpMode = TRUE;
+        host.modem = true;
     }
 
     // Until `done` holds; no time limit, as each test only waits for what the other thread
