@@ -6,6 +6,7 @@
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "app/live_recording.h"
 #include "app/main_frame.h"
 #include "app/monitoring_session.h"
 #include "link/command_codes.h"
@@ -20,7 +21,7 @@ FrameScheduler::FrameScheduler(CMainFrame& frame, LinkClock* clock)
       m_host(frame),
       m_window(m_host, frame.Mode(), frame.m_RecFile, frame.m_recording.Time()),
       m_runHost(frame),
-      m_run(m_runHost, clock ? *clock : m_ownClock, frame.Mode(), frame.m_liveRecorder,
+      m_run(m_runHost, clock ? *clock : m_ownClock, frame.Mode(), frame.Live().Recorder(),
             frame.m_RecFile),
       m_connection({
           .link = frame.Link(),

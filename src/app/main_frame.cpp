@@ -12,6 +12,7 @@
 #include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "app/live_recording.h"
 #include "app/maintenance_commands.h"
 #include "app/monitoring_session.h"
 #include "app/verification_workflow.h"
@@ -75,7 +76,6 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .views = m_views,
           .programDir = TheApp().m_strProgramDir,
       })),
-      m_data(std::make_unique<FrameDataFiles>(*this, m_pageList, m_recording, m_SetupBlock)),
       m_charts(std::make_unique<ChartWindows>(ChartWindows::Uses{
           .recording = m_recording,
           .mode = m_link.Mode(),
@@ -87,6 +87,31 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
               [this](int segment) {
                   m_data->Reader().OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
               },
+      })),
+      m_data(std::make_unique<FrameDataFiles>(FrameDataFiles::Uses{
+          .pages = m_pageList,
+          .recording = m_recording,
+          .setupBlock = m_SetupBlock,
+          .ui = m_ui,
+          .notices = m_notices,
+          .mode = m_link.Mode(),
+          .charts = *m_charts,
+          .schedulerLogViewer = m_boxes->SchedulerLogViewer(),
+          .views = m_views,
+      })),
+      m_live(std::make_unique<LiveRecording>(LiveRecording::Uses{
+          .pages = m_pageList,
+          .recordFile = m_RecFile,
+          .recording = m_recording,
+          .mode = m_link.Mode(),
+          .setupBlock = m_SetupBlock,
+          .timers = m_timers,
+          .ui = m_ui,
+          .notices = m_notices,
+          .lossNotice = m_boxes->DataLossNotice(),
+          .liveSpectra = m_charts->LiveSpectra(),
+          .views = m_views,
+          .recordFolder = TheApp().m_strProgramDir,
       })),
       m_dataView(std::make_unique<CFrameDataViewCommands>(CFrameDataViewCommands::Uses{
           .dataFiles = *m_data,
@@ -125,7 +150,7 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .timers = m_timers,
           .ui = m_ui,
           .notices = m_notices,
-          .liveRecorder = m_liveRecorder,
+          .liveRecorder = m_live->Recorder(),
           .recordFile = m_RecFile,
           .recording = m_recording,
           .setupBlock = m_SetupBlock,

@@ -11,12 +11,10 @@
 #include <string>
 
 #include "acquisition/dump_decoder.h"
-#include "acquisition/live_recorder.h"
 #include "acquisition/record_file.h"
 #include "acquisition/recording.h"
 #include "app/frame_dump_host.h"
 #include "app/frame_link_host.h"
-#include "app/frame_live_recorder_host.h"
 #include "app/frame_notices.h"
 #include "app/frame_setup_host.h"
 #include "app/frame_timers.h"
@@ -43,6 +41,7 @@ class FrameScheduler;
 class FrameUi;
 class FrameWeb;
 class FrameWindowUi;
+class LiveRecording;
 class MaintenanceCommands;
 class MonitoringSession;
 class VerificationWorkflow;
@@ -97,7 +96,7 @@ public:
     void OnSetupInstrument();
     void QueueSetupCommands();
 
-    // --- live records go to m_liveRecorder
+    // --- live records go to the live recording
     // The monitoring options (CSelCHMonitorDlg): the channel mode, and the page size chosen.
     void ShowMonitoringOptions();
 
@@ -121,7 +120,6 @@ public:
     SetupValueReplies m_setupValues;
 
     int m_nElapsedSeconds = 0;
-    BOOL m_bTrimBlocked = FALSE;
 
 private:
     friend class FrameLinkHost;
@@ -143,7 +141,6 @@ private:
     void OnDownloadProgressTimer();
     void OnRecordingBlinkTimer();
     void OnStatusPollTimer();
-    void OnReportTrimTimer();
     void OnIntegrationEndTimer();
     void OnInstrumentClockTimer();
 
@@ -206,16 +203,14 @@ public:
     FrameCommands& Commands() { return *m_commands; }
     FrameDataFiles& DataFiles() { return *m_data; }
     ChartWindows& Charts() { return *m_charts; }
+    LiveRecording& Live() { return *m_live; }
     MonitoringSession& Session() { return *m_session; }
     FrameScheduler& Scheduler() { return *m_scheduler; }
 
     // What the "Setup Instrument" sheet needs of the program.
     FrameSetupHost m_setupHost{*this};
-    FrameLiveRecorderHost m_liveRecorderHost{*this};
     // The view's page list, which the live recorder and the data files fill.
     ViewPageList m_pageList{m_views};
-    acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_pageList,    m_RecFile,
-                                             m_recording,        m_link.Mode(), m_SetupBlock};
 
 private:
     // Connects the parts to the frame's boxes, decoder and link (constructor).
@@ -237,10 +232,12 @@ private:
     std::unique_ptr<WorkflowSteps> m_workflow;
     std::unique_ptr<VerificationWorkflow> m_verification;
     std::unique_ptr<MaintenanceCommands> m_maintenance;
-    // The data files of the recording the view shows, the navigator and the audio labels.
-    std::unique_ptr<FrameDataFiles> m_data;
     // The legend, the 3-D settings, the "Spectrum" windows and the equal-loudness contour.
     std::unique_ptr<ChartWindows> m_charts;
+    // The data files of the recording the view shows, the navigator and the audio labels.
+    std::unique_ptr<FrameDataFiles> m_data;
+    // The live records' recorder and the windows it draws on.
+    std::unique_ptr<LiveRecording> m_live;
     // The tool-bar commands on the loaded data.
     std::unique_ptr<CFrameDataViewCommands> m_dataView;
     // The menu, the command table and the hot keys.

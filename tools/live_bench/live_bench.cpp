@@ -25,6 +25,7 @@
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "app/live_recording.h"
 #include "app/main_frame.h"
 #include "live_records.h"
 
@@ -125,7 +126,7 @@ int main(int argc, char** argv) {
     std::printf("CPU / wire time:           %.4f\n", cpu / wireSeconds);
     std::printf("report rows at most:       %d of %d allowed (ratio %.2f)\n", mostRows, allowed,
                 static_cast<double>(mostRows) / allowed);
-    std::printf("pages written:             %d\n", frame.m_liveRecorder.PageNumber() + 1);
+    std::printf("pages written:             %d\n", frame.Live().Recorder().PageNumber() + 1);
     fs::remove_all(folder);
     return mostRows <= allowed ? 0 : 1;
 }
