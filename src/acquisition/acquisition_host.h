@@ -1,12 +1,10 @@
 #pragma once
-// What the data-acquisition side needs of the application: its shared data (data buffer,
-// current file, label table, the frame's setup block), the instrument setup that a recording
-// brings, and the frame's and view's windows that show a loaded recording.
+// What the data-acquisition side needs of the application: its data buffer, the instrument
+// setup that a recording brings, and the frame's and view's windows that show a loaded
+// recording.
 
 #include <optional>
-#include <span>
 #include <string>
-#include <vector>
 
 #include "acquisition/data_buffer.h"
 #include "acquisition/data_set.h"
@@ -20,11 +18,7 @@ public:
 
     // --- the application's shared data
     virtual PageBuffer DataBuffer() = 0;
-    virtual std::string CurrentFile() const = 0;
-    virtual void SetCurrentFile(const std::string& path) = 0;
     virtual void SetDataLoaded() = 0;
-    // The record-label array: one entry per line of the label file.
-    virtual std::vector<std::string>& Labels() = 0;
 
     // --- the frame and the view
     // A data file is being opened: the data-file flag, the model "QS4160", the frame's title
@@ -35,8 +29,6 @@ public:
     // measured parameters, profile and spectrum times, the channel mode, the level scale and
     // the page size.
     virtual void TakeRecordingSetup(const RecordingSetup& setup) = 0;
-    // A box, or a scheduler log line while the scheduler runs.
-    virtual void Warn(const std::string& text, unsigned type) = 0;
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
 

@@ -70,16 +70,16 @@ void DataFileReader::OpenSessionFile(const std::string& path) {
         return;
     m_pages.Close();
     m_labelFile.Forget();
-    m_recording.SetLoadedFromFile(true);
-    m_host.SetCurrentFile(path);
-    m_host.BeginDataFile(path);
-    m_setupBlock.Fill(0, records::SetupBlock::kUnset);
+    m_uses.recording.SetLoadedFromFile(true);
+    m_uses.currentFile = path;
+    m_uses.host.BeginDataFile(path);
+    m_uses.setupBlock.Fill(0, records::SetupBlock::kUnset);
     // An archive that could not be unpacked holds no data set to read: its bytes read as one
     // would only say that the page size is not valid.
     const Unpacking unpacking = UnpackZippedDataSet(path);
     if (unpacking.failure) {
-        m_host.Warn(platform::Format(kCannotUnpack, unpacking.failure->c_str()),
-                    MB_ICONEXCLAMATION);
+        m_uses.notices.Warn(platform::Format(kCannotUnpack, unpacking.failure->c_str()),
+                            MB_ICONEXCLAMATION);
         return;
     }
     // A set that said what was wrong with it, or had no page, has nothing more to show.
@@ -87,21 +87,21 @@ void DataFileReader::OpenSessionFile(const std::string& path) {
     if (listing.result < 0 || (listing.opened && listing.pages == 0))
         return;
     // The first page is the one shown, and its segment the one its samples are timed by.
-    m_recording.SetLoadedPage(0, 0, std::string());
-    m_recording.SelectSegment(0);
-    m_host.ShowLoadedDataViews(m_recording.Layout().Kind());
+    m_uses.recording.SetLoadedPage(0, 0, std::string());
+    m_uses.recording.SelectSegment(0);
+    m_uses.host.ShowLoadedDataViews(m_uses.recording.Layout().Kind());
     OpenDataFile(path, 0, 0);
-    m_host.SetDataLoaded();
+    m_uses.host.SetDataLoaded();
 }
 
 void DataFileReader::TakeSetup(const RecordingSetup& setup) {
-    m_recording.SetLayout(setup.Layout(), setup.pageSize);
-    m_recording.Time().SetScheduleTimes(setup.acquisitionTime, setup.repetitionTime);
-    m_recording.Time().SetSamplingInterval(
+    m_uses.recording.SetLayout(setup.Layout(), setup.pageSize);
+    m_uses.recording.Time().SetScheduleTimes(setup.acquisitionTime, setup.repetitionTime);
+    m_uses.recording.Time().SetSamplingInterval(
         SamplingInterval(setup.kind, setup.profileTime, setup.spectrumTime));
-    m_host.TakeRecordingSetup(setup);
+    m_uses.host.TakeRecordingSetup(setup);
     if (setup.repetitionTime.IsValid())
-        m_host.CreateSchedulerLogWindow();
+        m_uses.host.CreateSchedulerLogWindow();
 }
 
 int DataFileReader::ReadDumpFile(const std::string& path) {
@@ -114,7 +114,7 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
     const DataSetListing listing = ListDataSet(path);
     if (!listing.opened)
         return {};
-    m_pageList.Clear();
+    m_uses.pages.Clear();
     for (size_t page = 0; page < listing.pages.size(); ++page) {
         const ListedPage& listed = listing.pages[page];
         RecordingSetup setup = listing.Setup(page);
@@ -125,55 +125,56 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
                                        records::kStartTimeLength);
         }
         if (listing.isIndex || page == 0) {
-            m_setupBlock = listing.Block(page);
+            m_uses.setupBlock = listing.Block(page);
             TakeSetup(setup);
         }
-        m_pageList.AppendRow(platform::Format("PAGE %zu", page), kPageImage);
-        m_pageList.AppendRow(listed.startText, kNoImage);
+        m_uses.pages.AppendRow(platform::Format("PAGE %zu", page), kPageImage);
+        m_uses.pages.AppendRow(listed.startText, kNoImage);
     }
     if (listing.failure) {
-        m_host.Warn(*listing.failure, MB_ICONEXCLAMATION);
+        m_uses.notices.Warn(*listing.failure, MB_ICONEXCLAMATION);
         return {-1, true, listing.pages.size()};
     }
     if (listing.pages.empty()) {
-        m_pageList.Clear();
-        m_host.Warn(kNoData, MB_ICONEXCLAMATION);
+        m_uses.pages.Clear();
+        m_uses.notices.Warn(kNoData, MB_ICONEXCLAMATION);
         return {0, true, 0};
     }
-    BuildSegments(listing, listing.Setup(listing.pages.size() - 1), m_recording.Time());
-    m_pageList.SelectFirstRow();
-    m_pageList.SetPageStartText(listing.pages.front().startText);
-    m_host.ShowSchedulerLogWindow(path);
+    BuildSegments(listing, listing.Setup(listing.pages.size() - 1), m_uses.recording.Time());
+    m_uses.pages.SelectFirstRow();
+    m_uses.pages.SetPageStartText(listing.pages.front().startText);
+    m_uses.host.ShowSchedulerLogWindow(path);
     return {0, true, listing.pages.size()};
 }
 
 int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int page) {
     const LabelFileContents& contents = m_labelFile.Read(LabelFilePath(path));
-    m_host.Labels() = contents.labels;
-    m_host.UpdateAudioLabelWindow(contents.hasAudioLabels);
+    m_uses.labels = contents.labels;
+    m_uses.host.UpdateAudioLabelWindow(contents.hasAudioLabels);
 
-    m_host.BeginWaitCursor();
-    const PageLoad load =
-        m_pages.Load(path, page, m_recording.Layout(), m_recording.PageSize(), m_host.DataBuffer());
-    m_recording.SetLoadedPage(page, load.bytes, load.startText);
+    m_uses.host.BeginWaitCursor();
+    const PageLoad load = m_pages.Load(path, page, m_uses.recording.Layout(),
+                                       m_uses.recording.PageSize(), m_uses.host.DataBuffer());
+    m_uses.recording.SetLoadedPage(page, load.bytes, load.startText);
     if (load.failure) {
-        m_host.EndWaitCursor();
-        m_host.Warn(*load.failure, MB_ICONEXCLAMATION);
+        m_uses.host.EndWaitCursor();
+        m_uses.notices.Warn(*load.failure, MB_ICONEXCLAMATION);
         return -1;
     }
-    const long long samples = m_recording.SampleCount();
-    m_host.SetDataListCount(samples);
-    m_recording.SelectRecord(0);
-    m_host.OnPageLoaded(m_recording.Layout().Kind(), samples);
-    m_host.EndWaitCursor();
+    const long long samples = m_uses.recording.SampleCount();
+    m_uses.host.SetDataListCount(samples);
+    m_uses.recording.SelectRecord(0);
+    m_uses.host.OnPageLoaded(m_uses.recording.Layout().Kind(), samples);
+    m_uses.host.EndWaitCursor();
     return 0;
 }
 
 bool DataFileReader::SaveLabelFile() {
     m_labelFile.Forget();
-    const LabelFileSave save = acquisition::SaveLabelFile(m_host.CurrentFile(), m_host.Labels());
+    const LabelFileSave save = acquisition::SaveLabelFile(m_uses.currentFile, m_uses.labels);
     if (save.failure)
-        m_host.Warn(platform::Format(kLabelsNotSaved, save.failure->c_str()), MB_ICONEXCLAMATION);
+        m_uses.notices.Warn(platform::Format(kLabelsNotSaved, save.failure->c_str()),
+                            MB_ICONEXCLAMATION);
     return static_cast<bool>(save);
 }
 

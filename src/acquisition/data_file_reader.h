@@ -5,10 +5,12 @@
 // what it reads is the recording's (Recording).
 
 #include <string>
+#include <vector>
 
 #include "acquisition/acquisition_host.h"
 #include "acquisition/data_set.h"
 #include "acquisition/label_file.h"
+#include "acquisition/operator_notices.h"
 #include "acquisition/page_list_view.h"
 #include "acquisition/recording.h"
 
@@ -19,11 +21,24 @@ public:
     // Records per acquisition above which the segments count their starts.
     static constexpr long long kRecordCapacity = 10000;
 
-    // `setupBlock` is the program's, which a loaded page's setup block replaces; `pages` lists
-    // the opened data set's pages.
-    DataFileReader(AcquisitionHost& host, PageListView& pages, Recording& recording,
-                   records::SetupBlock& setupBlock)
-        : m_host(host), m_pageList(pages), m_recording(recording), m_setupBlock(setupBlock) {}
+    // What the reader uses, none of it owned.
+    struct Uses {
+        AcquisitionHost& host;
+        // Lists the opened data set's pages.
+        PageListView& pages;
+        Recording& recording;
+        // The program's, which a loaded page's setup block replaces.
+        records::SetupBlock& setupBlock;
+        OperatorNotices& notices;
+        // The program's current file, which an opened data set becomes, and its label table,
+        // one entry per line of the label file.
+        std::string& currentFile;
+        std::vector<std::string>& labels;
+    };
+
+    explicit DataFileReader(const Uses& uses) : m_uses(uses) {}
+    DataFileReader(const DataFileReader&) = delete;
+    DataFileReader& operator=(const DataFileReader&) = delete;
 
     // A data file chosen by the operator or named on the command line; a memory-dump file
     // (".kx9") is not opened here.
@@ -46,10 +61,7 @@ private:
     Listing ListPages(const std::string& path);
     void TakeSetup(const RecordingSetup& setup);
 
-    AcquisitionHost& m_host;
-    PageListView& m_pageList;
-    Recording& m_recording;
-    records::SetupBlock& m_setupBlock;
+    Uses m_uses;
     // The shown set's file and label file, kept while its pages are loaded one after another.
     PageLoader m_pages;
     LabelFileCache m_labelFile;

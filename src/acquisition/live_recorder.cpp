@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <utility>
 
+#include "acquisition/loose_data_dlg.h"
 #include "link/meter_mode.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/win_types.h"
 
 namespace acquisition {
 
@@ -54,7 +56,7 @@ void LiveRecorder::Reset() {
     m_page = 0;
     m_total = 0;
     m_spectrumRows = 0;
-    m_failed = !m_file.IsOpen();
+    m_failed = !m_uses.file.IsOpen();
     m_last = Timing{kFirstElapsed, 0, std::nullopt};
     m_previous.reset();
 }
@@ -63,17 +65,17 @@ void LiveRecorder::BeginRecording() {
     m_page = 0;
     m_pageSamples = 0;
     // The run's start has told the operator already when its first page could not be made.
-    m_failed = !m_file.IsOpen();
+    m_failed = !m_uses.file.IsOpen();
     m_previous.reset();
 }
 
 records::RecordLayout LiveRecorder::Layout(records::RecordKind kind) const {
-    return records::RecordLayout::For(kind, m_host.Setup().profileTime);
+    return records::RecordLayout::For(kind, m_uses.host.Setup().profileTime);
 }
 
 long long LiveRecorder::PageSize(records::RecordKind kind) const {
     const records::RecordLayout layout = Layout(kind);
-    const long long chosen = m_host.Setup().pageSize;
+    const long long chosen = m_uses.host.Setup().pageSize;
     const long long fits =
         (static_cast<long long>(records::kDataBufferSize) - records::kPageStartBytes) /
         layout.RecordBytes() * layout.SamplesPerRecord();
@@ -100,19 +102,20 @@ void LiveRecorder::ProcessLevels(records::RecordKind kind, const std::string& re
     const LiveRecordText record = ParseLevelRecord(reply, values);
     // Only a "QS4160" shows every channel; the others show the first three.
     const int channels =
-        platform::Contains(m_host.Setup().model, "QS4160") ? values : kFewerLevelChannels;
+        platform::Contains(m_uses.host.Setup().model, "QS4160") ? values : kFewerLevelChannels;
     ++m_sincePageStart;
     if (TakeTime(record.elapsed, kind))
         RecordLoss(kind, 1, channels);
     if (record.hasLevels) {
         const int row = InsertRow(m_last.text);
         for (int value = 0; value < values; ++value)
-            m_host.SetReportText(row, value + 1, record.levelTexts[static_cast<size_t>(value)]);
+            m_uses.reports.SetReportText(row, value + 1,
+                                         record.levelTexts[static_cast<size_t>(value)]);
         if (!record.marker.empty())
-            m_host.SetReportText(row, channels + 1, record.marker);
-        if (m_host.FollowsLastRow())
-            m_host.ShowReportRow(row);
-        m_host.AddLiveRecord(row, record.levelTexts);
+            m_uses.reports.SetReportText(row, channels + 1, record.marker);
+        if (m_uses.reports.FollowsLastRow())
+            m_uses.reports.ShowReportRow(row);
+        m_uses.displays.AddLiveRecord(row, record.levelTexts);
         WriteRecord(kind, record.words);
     }
     ++m_total;
@@ -131,13 +134,13 @@ void LiveRecorder::ProcessProfile(records::RecordKind kind, const std::string& r
     for (int sample = 0; sample < samples; ++sample) {
         const std::string& level = record.levelTexts[static_cast<size_t>(sample)];
         row = InsertRow(m_last.text);
-        m_host.SetReportText(row, 1, level);
-        m_host.AddLiveGraphPoint(row, level);
+        m_uses.reports.SetReportText(row, 1, level);
+        m_uses.displays.AddLiveGraphPoint(row, level);
         ++m_total;
         ++m_sincePageStart;
     }
-    if (m_host.FollowsLastRow())
-        m_host.ShowReportRow(row);
+    if (m_uses.reports.FollowsLastRow())
+        m_uses.reports.ShowReportRow(row);
     WriteRecord(kind, record.words);
 }
 
@@ -147,7 +150,7 @@ void LiveRecorder::ProcessSpectrum(records::RecordKind kind, const std::string& 
     // A meter that repeats its first record: once the run is going the repeat is dropped.
     if (kind->repeatsFirstRecord && record.elapsed &&
         ElapsedText(*record.elapsed) == kFirstElapsed &&
-        m_host.ReportRowCount() > kRowsBeforeRepeatsDrop)
+        m_uses.reports.ReportRowCount() > kRowsBeforeRepeatsDrop)
         return;
     ++m_sincePageStart;
     if (TakeTime(record.elapsed, kind))
@@ -155,15 +158,16 @@ void LiveRecorder::ProcessSpectrum(records::RecordKind kind, const std::string& 
     if (record.hasLevels) {
         const int row = InsertRow(m_last.text);
         if (!record.marker.empty())
-            m_host.SetReportText(row, bands + 1, record.marker);
+            m_uses.reports.SetReportText(row, bands + 1, record.marker);
         for (int band = 0; band < bands; ++band)
-            m_host.SetReportText(row, band + 1, record.levelTexts[static_cast<size_t>(band)]);
-        if (m_host.FollowsLastRow())
-            m_host.ShowReportRow(row);
+            m_uses.reports.SetReportText(row, band + 1,
+                                         record.levelTexts[static_cast<size_t>(band)]);
+        if (m_uses.reports.FollowsLastRow())
+            m_uses.reports.ShowReportRow(row);
         AddSpectrumRow(record.words);
         WriteRecord(kind, record.words);
-        if (m_host.ShowsLiveSpectrum() && m_host.FollowsLastRow())
-            m_host.RearrangeGraphWindows(std::string(SpectrumLevelList(reply)));
+        if (m_uses.displays.ShowsLiveSpectrum() && m_uses.reports.FollowsLastRow())
+            m_uses.displays.RearrangeGraphWindows(std::string(SpectrumLevelList(reply)));
     }
     ++m_total;
 }
@@ -174,7 +178,7 @@ bool LiveRecorder::TakeTime(const std::optional<records::ElapsedTime>& elapsed,
                             records::RecordKind kind) {
     if (!elapsed)
         return false;
-    const LiveSetup setup = m_host.Setup();
+    const LiveSetup setup = m_uses.host.Setup();
     const auto interval = records::IntervalSetting(kind, setup.profileTime, setup.spectrumTime);
     const double threshold = interval ? LossThreshold(std::string(*interval)) : kShortestLossGap;
     Timing now{ElapsedText(*elapsed),
@@ -191,17 +195,17 @@ bool LiveRecorder::TakeTime(const std::optional<records::ElapsedTime>& elapsed,
 
 void LiveRecorder::RecordLoss(records::RecordKind kind, int rows, int levelColumns) {
     const bool spectrum = kind.IsSpectrum();
-    m_host.ShowDataLoss();
-    if (m_mode.IsSchedulerMode())
-        m_host.LogScheduler(kLossWarning);
-    if (spectrum && m_host.HasLiveSpectrumWindow())
-        m_host.HideLiveSpectrumWindow();
+    m_uses.lossNotice.ShowLoss();
+    if (m_uses.mode.IsSchedulerMode())
+        m_uses.notices.LogScheduler(kLossWarning);
+    if (spectrum && m_uses.spectrum.HasWindow())
+        m_uses.spectrum.Hide();
     for (int lost = 0; lost < rows; ++lost) {
         const int row = InsertRow(m_last.text);
         for (int column = 1; column <= levelColumns; ++column)
-            m_host.SetReportText(row, column, "0");
+            m_uses.reports.SetReportText(row, column, "0");
         if (kind->shape == records::RecordShape::Profile)
-            m_host.AddLiveGraphPoint(row, "0");
+            m_uses.displays.AddLiveGraphPoint(row, "0");
         ++m_total;
     }
     const records::RecordLayout layout = Layout(kind);
@@ -219,24 +223,24 @@ void LiveRecorder::RecordLoss(records::RecordKind kind, int rows, int levelColum
 
 int LiveRecorder::InsertRow(const std::string& time) {
     const int row = m_row++;
-    m_host.InsertReportRow(row, time);
+    m_uses.reports.InsertReportRow(row, time);
     return row;
 }
 
 void LiveRecorder::AddSpectrumRow(const std::vector<std::uint16_t>& bands) {
-    if (!m_host.HasLiveSpectrumWindow())
+    if (!m_uses.spectrum.HasWindow())
         return;
-    m_host.AddLiveSpectrum(bands);
+    m_uses.spectrum.AddRow(bands);
     if (++m_spectrumRows >= kSpectrumWindowRows) {
-        m_host.ClearLiveSpectrum();
+        m_uses.spectrum.ClearRows();
         m_spectrumRows = 0;
     }
 }
 
 void LiveRecorder::WriteRecord(records::RecordKind kind, const std::vector<std::uint16_t>& values) {
     const records::RecordLayout layout = Layout(kind);
-    if (!m_failed && !m_file.Write(records::EncodeRecord(m_last.word, values)))
-        Fail(m_file.IsOpen() ? m_file.Path() : std::string(records::kRecordIndexName));
+    if (!m_failed && !m_uses.file.Write(records::EncodeRecord(m_last.word, values)))
+        Fail(m_uses.file.IsOpen() ? m_uses.file.Path() : std::string(records::kRecordIndexName));
     // A loss record may fill the page as well as a measured one: the page ends at whichever
     // reaches its size, and holds exactly the records the readers read of a page.
     m_pageSamples += layout.SamplesPerRecord();
@@ -250,33 +254,33 @@ void LiveRecorder::ClosePage(records::RecordKind kind) {
     // The next page's start text and its file's name tell the same second.
     const platform::DateTime now = platform::DateTime::Now();
     const std::string start = now.Format(records::kPageStartFormat);
-    if (m_host.HasLiveSpectrumWindow())
-        m_host.ClearLiveSpectrum();
+    if (m_uses.spectrum.HasWindow())
+        m_uses.spectrum.ClearRows();
     m_spectrumRows = 0;
 
-    Timebase& timebase = m_recording.Time();
+    Timebase& timebase = m_uses.recording.Time();
     const unsigned last = timebase.SegmentStarts().empty() ? 0 : timebase.SegmentStarts().back();
     timebase.AppendSegment(last + static_cast<unsigned>(m_row), "0#" + start);
-    m_host.SetFollowsLastRow();
+    m_uses.reports.SetFollowsLastRow();
     m_row = 0;
     m_sincePageStart = 0;
     m_pageSamples = 0;
 
-    m_host.InsertEmptyReportRows(kEmptyRowsAtPageEnd);
-    m_host.StartReportTrim();
-    m_host.ClearLiveChart();
-    m_host.RepaintLiveGraph();
+    m_uses.reports.InsertEmptyReportRows(kEmptyRowsAtPageEnd);
+    m_uses.host.StartReportTrim();
+    m_uses.displays.ClearLiveChart();
+    m_uses.displays.RepaintLiveGraph();
 
     const std::string recordStart = m_last.when ? m_last.when->Format() + " " : start;
-    const int rows = m_pages.RowCount();
+    const int rows = m_uses.pages.RowCount();
     if (rows >= 2)
-        m_pages.SetRowText(rows - 2, platform::Format("PAGE %d", m_page));
-    m_pages.AppendRow("CURR PAGE", 0);
-    m_pages.AppendRow(recordStart, -1);
-    m_pages.SetPageStartText(recordStart);
-    m_pages.ShowLastRow();
+        m_uses.pages.SetRowText(rows - 2, platform::Format("PAGE %d", m_page));
+    m_uses.pages.AppendRow("CURR PAGE", 0);
+    m_uses.pages.AppendRow(recordStart, -1);
+    m_uses.pages.SetPageStartText(recordStart);
+    m_uses.pages.ShowLastRow();
 
-    m_file.Close();
+    m_uses.file.Close();
     ++m_page;
     if (!m_failed)
         OpenNextPage(start, now.Format(records::kPageNameStampFormat), kind);
@@ -284,7 +288,7 @@ void LiveRecorder::ClosePage(records::RecordKind kind) {
 
 bool LiveRecorder::OpenNextPage(const std::string& start, const std::string& stamp,
                                 records::RecordKind kind) {
-    const std::string folder = m_host.RecordFolder();
+    const std::string& folder = m_uses.recordFolder;
     const std::string index = platform::JoinPath(folder, records::kRecordIndexName);
     const std::optional<std::string> listed = platform::ReadWholeFile(index);
     if (!listed || !records::IsIndexFirstLine(platform::Left(*listed, 64))) {
@@ -302,17 +306,17 @@ bool LiveRecorder::OpenNextPage(const std::string& start, const std::string& sta
         return false;
     }
     const std::string path = platform::JoinPath(folder, name);
-    if (!m_file.Create(path)) {
+    if (!m_uses.file.Create(path)) {
         Fail(path);
         return false;
     }
-    const LiveSetup setup = m_host.Setup();
-    records::SetupBlock header = m_header;
+    const Timebase& times = m_uses.recording.Time();
+    records::SetupBlock header = m_uses.header;
     header.SetField(records::SetupBlock::kPagingSize, platform::Format("%.11lld", PageSize(kind)));
-    const bool scheduled = m_mode.IsSchedulerMode() && setup.acquisitionTime.IsValid();
-    if (!m_file.Write(records::PageFileHead(
-            header, scheduled ? setup.acquisitionTime : records::ScheduleTime{},
-            scheduled ? setup.repetitionTime : records::ScheduleTime{}, start))) {
+    const bool scheduled = m_uses.mode.IsSchedulerMode() && times.AcquisitionTime().IsValid();
+    if (!m_uses.file.Write(records::PageFileHead(
+            header, scheduled ? times.AcquisitionTime() : records::ScheduleTime{},
+            scheduled ? times.RepetitionTime() : records::ScheduleTime{}, start))) {
         Fail(path);
         return false;
     }
@@ -323,8 +327,8 @@ void LiveRecorder::Fail(const std::string& path) {
     if (m_failed)
         return;
     m_failed = true;
-    m_file.Close();
-    m_host.Warn(platform::Format(kWriteFailure, path.c_str()));
+    m_uses.file.Close();
+    m_uses.notices.Warn(platform::Format(kWriteFailure, path.c_str()), MB_ICONSTOP);
 }
 
 }  // namespace acquisition

@@ -15,16 +15,22 @@
 #include <vector>
 
 #include "acquisition/civil_time.h"
+#include "acquisition/live_displays.h"
 #include "acquisition/live_record_sink.h"
 #include "acquisition/live_record_text.h"
 #include "acquisition/live_recorder_host.h"
+#include "acquisition/live_spectrum_window.h"
+#include "acquisition/operator_notices.h"
 #include "acquisition/page_list_view.h"
 #include "acquisition/record_file.h"
 #include "acquisition/recording.h"
+#include "acquisition/report_list_view.h"
 
 class MeterMode;
 
 namespace acquisition {
+
+class CLooseDataDlg;
 
 class LiveRecorder : public LiveRecordSink {
 public:
@@ -35,18 +41,33 @@ public:
     // The live 3-D window starts again after this many rows.
     static constexpr int kSpectrumWindowRows = 2000;
 
-    // `mode` is the link's (scheduler mode); `header` the program's setup block, the head of
-    // every page file; `pages` lists the pages as they end.
-    LiveRecorder(LiveRecorderHost& host, PageListView& pages, RecordFile& file,
-                 Recording& recording, const MeterMode& mode, const records::SetupBlock& header)
-        : m_host(host),
-          m_pages(pages),
-          m_file(file),
-          m_recording(recording),
-          m_mode(mode),
-          m_header(header) {
-        Reset();
-    }
+    // What the recorder uses, none of it owned.
+    struct Uses {
+        LiveRecorderHost& host;
+        // Where the records show: the pages as they end, a row per sample, the live graph and
+        // band chart, the live "Spectrum" window.
+        PageListView& pages;
+        ReportListView& reports;
+        LiveDisplays& displays;
+        LiveSpectrumWindow& spectrum;
+        // A loss, and a page file that cannot be written.
+        CLooseDataDlg& lossNotice;
+        OperatorNotices& notices;
+        // The current page file, and the recording whose segments and schedule times the pages
+        // get.
+        RecordFile& file;
+        Recording& recording;
+        // The link's (scheduler mode).
+        const MeterMode& mode;
+        // The program's setup block, the head of every page file.
+        const records::SetupBlock& header;
+        // The folder of the record index and its page files, read at every page.
+        const std::string& recordFolder;
+    };
+
+    explicit LiveRecorder(const Uses& uses) : m_uses(uses) { Reset(); }
+    LiveRecorder(const LiveRecorder&) = delete;
+    LiveRecorder& operator=(const LiveRecorder&) = delete;
 
     // A new session: every counter 0, no previous record; nothing is recorded before the
     // run's record files start (BeginRecording).
@@ -92,12 +113,7 @@ private:
     void Fail(const std::string& path);
     records::RecordLayout Layout(records::RecordKind kind) const;
 
-    LiveRecorderHost& m_host;
-    PageListView& m_pages;
-    RecordFile& m_file;
-    Recording& m_recording;
-    const MeterMode& m_mode;
-    const records::SetupBlock& m_header;
+    Uses m_uses;
 
     int m_row = 0;
     long long m_sincePageStart = 0;

@@ -1,50 +1,55 @@
 #include "app/chart_windows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 
-#include "acquisition/data_buffer.h"
-#include "app/kx9monitor_app.h"
+#include "acquisition/recording.h"
 #include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
+#include "app/view_lookup.h"
 #include "charts/spectrum_bands.h"
+#include "link/instr_status.h"
+#include "records/record_layout.h"
 
-ChartWindows::ChartWindows(CMainFrame& frame, const acquisition::Recording& recording)
-    : m_recording(recording),
-      m_host(frame),
-      m_spectrumHost(frame),
-      m_loadedSpectra(m_spectrumHost, frame.Mode(), recording),
-      m_liveSpectra(m_spectrumHost, frame.Mode(), recording, &m_loadedSpectra) {}
+ChartWindows::ChartWindows(const Uses& uses)
+    : m_uses(uses),
+      m_host(FrameChartsHost::Uses{
+          .mode = uses.mode,
+          .isophone = m_isophone,
+          .setup = uses.setup,
+          .spectrumKind = uses.spectrumKind,
+          .views = uses.views,
+          .recording = uses.recording,
+          .openSegment = uses.openSegment,
+      }),
+      m_legend(m_host, uses.recording, uses.setup),
+      m_setup3D(m_host, uses.spectrumKind),
+      m_spectrumHost(uses.recording, uses.mode, uses.dataBuffer),
+      m_loadedSpectra(m_spectrumHost, uses.mode, uses.recording),
+      m_liveSpectra(m_spectrumHost, uses.mode, uses.recording, &m_loadedSpectra) {}
 
-namespace {
-
-charts::LoudnessEdition ViewEdition() {
-    const CKX9MonitorView* view = TheApp().m_pView;
-    return static_cast<charts::LoudnessEdition>(view ? view->m_nIsophone : 0);
+void ChartWindows::ComputeIsophone(const charts::SpectrumLevels& levels) {
+    const CKX9MonitorView* view = m_uses.views.Current();
+    const auto edition = static_cast<charts::LoudnessEdition>(view ? view->m_nIsophone : 0);
+    m_isophone.Compute(edition, m_uses.setup.m_strHalfBandShift == "ON", levels);
 }
-
-bool HalfBandShift() {
-    return TheApp().m_InstrStatus.m_strHalfBandShift == "ON";
-}
-
-}  // namespace
 
 void ChartWindows::ComputeIsophoneForBand(int record) {
-    const std::vector<unsigned char>& buffer = TheApp().m_DataBuffer;
-    const std::span<const unsigned char> loaded(
-        buffer.data(), std::min(buffer.size(), CKX9MonitorApp::kDataBufferSize));
-    const charts::ChartBands* bands = charts::BandsOf(m_recording.Layout().Kind());
+    const std::vector<unsigned char>& buffer = m_uses.dataBuffer;
+    const std::span<const unsigned char> loaded(buffer.data(),
+                                                std::min(buffer.size(), records::kDataBufferSize));
+    const charts::ChartBands* bands = charts::BandsOf(m_uses.recording.Layout().Kind());
     if (!bands || !bands->equalLoudness)
         return;
-    const std::vector<uint16_t> words = m_recording.View(loaded).Values(record);
+    const std::vector<uint16_t> words = m_uses.recording.View(loaded).Values(record);
     // A record the loaded page does not hold whole has no spectrum to go through.
     if (static_cast<int>(words.size()) < charts::kSpectrumLevels)
         return;
-    m_isophone.Compute(ViewEdition(), HalfBandShift(), charts::LevelsFromRecord(words));
+    ComputeIsophone(charts::LevelsFromRecord(words));
 }
 
 void ChartWindows::ComputeIsophoneForLevels(const std::string& text) {
-    m_isophone.Compute(ViewEdition(), HalfBandShift(), charts::LevelsFromText(text));
+    ComputeIsophone(charts::LevelsFromText(text));
 }
 
 void ChartWindows::ComputeIsophoneForLevels(std::span<const float> levels) {
@@ -52,7 +57,7 @@ void ChartWindows::ComputeIsophoneForLevels(std::span<const float> levels) {
     tenths.fill(charts::kMissingLevel);
     for (size_t band = 0; band < std::min(levels.size(), tenths.size()); ++band)
         tenths[band] = static_cast<int>(std::lround(levels[band] * 10));
-    m_isophone.Compute(ViewEdition(), HalfBandShift(), tenths);
+    ComputeIsophone(tenths);
 }
 
 void ChartWindows::ShowLegend() {

@@ -3,10 +3,11 @@
 // "Spectrum" windows (fed by live monitoring and by the loaded data), what they need of the
 // program, and the equal-loudness contour that the view's band charts and data list show.
 
+#include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
-#include "acquisition/recording.h"
 #include "app/frame_charts_host.h"
 #include "app/frame_spectrum_host.h"
 #include "charts/demo_dlg.h"
@@ -14,13 +15,35 @@
 #include "charts/graph_legend_dlg.h"
 #include "charts/setup_3d_graph_dlg.h"
 
-class CMainFrame;
+class CInstrStatus;
+class MeterMode;
+class ViewLookup;
+namespace acquisition {
+class Recording;
+}
 
 class ChartWindows {
 public:
-    // The contour of a loaded spectrum is taken from `recording`, the recording the view
-    // shows.
-    ChartWindows(CMainFrame& frame, const acquisition::Recording& recording);
+    // What the chart windows use, none of it owned.
+    struct Uses {
+        // The recording the view shows: the legend follows its selected segment, the contour
+        // and the "Spectrum" windows read its loaded page.
+        const acquisition::Recording& recording;
+        // The acquisition's kind and state.
+        const MeterMode& mode;
+        // The view whose switches, graphs and 3-D chart the charts read.
+        const ViewLookup& views;
+        // The meter's current setup: the channels' parameters, the model, the half-band shift.
+        const CInstrStatus& setup;
+        // The record kind of the loaded data ("OCTAVE", "TOCTAVE", ...).
+        const std::string& spectrumKind;
+        // Where the loaded page lies.
+        const std::vector<unsigned char>& dataBuffer;
+        // Loads segment `segment` of the current data file again.
+        std::function<void(int segment)> openSegment;
+    };
+
+    explicit ChartWindows(const Uses& uses);
     ChartWindows(const ChartWindows&) = delete;
     ChartWindows& operator=(const ChartWindows&) = delete;
 
@@ -52,12 +75,15 @@ public:
     void HideSpectrumWindows();
 
 private:
-    const acquisition::Recording& m_recording;
+    // The contour through `levels` in the view's edition, under the setup's half-band shift.
+    void ComputeIsophone(const charts::SpectrumLevels& levels);
+
+    Uses m_uses;
     charts::IsophoneContour m_isophone;
     // Before the windows that use it.
     FrameChartsHost m_host;
-    charts::CGraphLegendDlg m_legend{m_host, m_recording};
-    charts::CSetup3DGraphDlg m_setup3D{m_host};
+    charts::CGraphLegendDlg m_legend;
+    charts::CSetup3DGraphDlg m_setup3D;
     FrameSpectrumHost m_spectrumHost;
     // The live window replays into the loaded data's.
     charts::CDemoDlg m_loadedSpectra;

@@ -10,10 +10,10 @@
 #include "app/frame_timers.h"
 #include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
-#include "app/main_frame.h"
 #include "app/maintenance_commands.h"
 #include "app/port_setup_dlg.h"
 #include "app/workflow_steps.h"
+#include "link/link_session.h"
 #include "maintenance/firmware_upgrade.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
@@ -65,22 +65,20 @@ void MaintenanceCommands::OnFirmwareUpgrade() {
     const WorkflowGuard::Hold hold = m_steps.Enter();
     if (!hold)
         return;
-    CKX9MonitorApp& app = TheApp();
-    FrameBoxes& boxes = m_frame.Boxes();
+    FrameBoxes& boxes = m_uses.boxes;
     const PleaseWaitCloser closer(boxes);
-    if (!m_frame.Web().CheckInternetWhenDue())
+    if (!m_uses.web.CheckInternetWhenDue())
         return;
     web::TechnicianLookup technician;
     if (!m_steps.CheckMaintenanceTechnician(kFirmwareRefusal, technician))
         return;
-    const std::string folder =
-        platform::JoinPath(app.m_strProgramDir, maintenance::kFirmwareFolder);
+    const std::string folder = platform::JoinPath(m_uses.programDir, maintenance::kFirmwareFolder);
     platform::MakeDirectories(folder);
     boxes.ShowPleaseWait("");
     if (!ConnectForFirmware())
         return;
     boxes.ShowPleaseWait("Connessione con il server...");
-    app.WaitWithMessages(FrameWeb::kServerPauseMs);
+    TheApp().WaitWithMessages(FrameWeb::kServerPauseMs);
     if (m_steps.IsCalibExpiryBlocked()) {
         platform::AfxMessageBox("Non sono disponibili aggiornamenti");
         m_steps.CloseTargetPort();
@@ -92,17 +90,17 @@ void MaintenanceCommands::OnFirmwareUpgrade() {
 
 bool MaintenanceCommands::ConnectForFirmware() {
     CKX9MonitorApp& app = TheApp();
-    FrameBench& bench = m_frame.Bench();
+    FrameBench& bench = m_uses.bench;
     if (bench.Instruments().refSerial.empty()) {
         platform::AfxMessageBox(
             "Per effettuare l'aggiornamento del firmware e' necessario collegare lo strumento di "
             "riferimento.\nAccendere lo strumento di riferimento.",
             MB_ICONINFORMATION);
-        m_frame.Boxes().ShowPleaseWait("");
+        m_uses.boxes.ShowPleaseWait("");
         if (!bench.ConnectReferenceInstrument()) {
             platform::AfxMessageBox(
                 "Strumento REF non riconosciuto.\nAggiornamento firmware interrotto.", MB_ICONSTOP);
-            m_frame.Link().ClosePort(LinkSide::Reference);
+            m_uses.link.ClosePort(LinkSide::Reference);
             return false;
         }
     }
@@ -113,7 +111,7 @@ bool MaintenanceCommands::ConnectForFirmware() {
     }
     // The maker's writer reaches COM1 to COM16 only.
     if (app.m_TargetPort.m_nComPort > kHighestWriterPort) {
-        m_frame.Boxes().ClosePleaseWait();
+        m_uses.boxes.ClosePleaseWait();
         platform::AfxMessageBox(
             "ATTENZIONE:\nPer effettuare l'aggiornamento firmware e' necessario utilizzare una "
             "porta seriale da COM1 a COM16.\nNel caso di dispositivi USB e' possibile rinominare "
@@ -124,7 +122,7 @@ bool MaintenanceCommands::ConnectForFirmware() {
         return false;
     }
     if (bench.Instruments().target.model.empty()) {
-        m_frame.Boxes().ClosePleaseWait();
+        m_uses.boxes.ClosePleaseWait();
         platform::AfxMessageBox(
             "ATTENZIONE:\nStrumento da verificare non rilevato.\nControllare impostazioni di "
             "connessione",
@@ -138,13 +136,13 @@ bool MaintenanceCommands::ConnectForFirmware() {
 }
 
 std::optional<std::string> MaintenanceCommands::ChooseFirmwareEntry(const std::string& folder) {
-    web::WebClient& client = m_frame.Web().Client();
+    web::WebClient& client = m_uses.web.Client();
     const std::string table = platform::JoinPath(folder, kVersionsTable);
     client.DownloadHttpFile(client.SrvPath() + web::kFirmwareVersionsPath, table, true);
-    m_frame.Boxes().ShowPleaseWait("Verifica presenza aggiornamenti...");
+    m_uses.boxes.ShowPleaseWait("Verifica presenza aggiornamenti...");
     TheApp().WaitWithMessages(FrameWeb::kServerPauseMs);
     std::string entry = CheckFirmwareUpdateAvailable(
-        kFirmwareModel, m_frame.Bench().Instruments().target.firmware, table);
+        kFirmwareModel, m_uses.bench.Instruments().target.firmware, table);
     platform::RemoveFile(table);
     if (entry == "LAST" || entry.empty()) {
         platform::AfxMessageBox(kLastVersion, MB_ICONINFORMATION);
@@ -180,19 +178,25 @@ void MaintenanceCommands::StartFirmwareUpgrade(const web::TechnicianLookup& tech
         platform::EventLoop::RequestQuit(0);
         return;
     }
-    web::WebClient& client = m_frame.Web().Client();
+    web::WebClient& client = m_uses.web.Client();
     const std::string record = m_steps.TechnicianRecord(technician) + ";" + entry;
     if (!client.HttpLogUser(kUpgradeLog, record)) {
-        m_frame.Boxes().ClosePleaseWait();
+        m_uses.boxes.ClosePleaseWait();
         platform::AfxMessageBox("Error 589", MB_ICONSTOP);
         m_steps.CloseTargetPort();
         return;
     }
     client.HttpSendMail("",
                         "AVVIO Aggiornamento firmware fonometro " +
-                            m_frame.Bench().Instruments().target.serial + " - VER:" + entry,
+                            m_uses.bench.Instruments().target.serial + " - VER:" + entry,
                         record);
-    maintenance::RunFirmwareUpgrade(m_host, client, m_frame.Boxes().PleaseWait(), entry);
+    maintenance::RunFirmwareUpgrade({.host = m_host,
+                                     .link = m_uses.link,
+                                     .targetPort = TheApp().m_TargetPort,
+                                     .web = client,
+                                     .pleaseWait = m_uses.boxes.PleaseWait(),
+                                     .programDir = m_uses.programDir},
+                                    entry);
 }
 
 void MaintenanceCommands::OnFirmwareUpgradeTimer() {
@@ -212,10 +216,10 @@ void MaintenanceCommands::OnFirmwareUpgradeTimer() {
 void MaintenanceCommands::FinishFirmwareUpgrade(const std::string& subject,
                                                 const std::string& message) {
     const CKX9MonitorApp& app = TheApp();
-    const verification::BenchInstruments& instruments = m_frame.Bench().Instruments();
-    m_frame.Mode().EndFirmwareUpgrade();
-    m_frame.Timers().Kill(FrameTimers::kFirmwareUpgrade);
-    m_frame.Web().Client().HttpSendMail("", subject + instruments.target.serial, "");
+    const verification::BenchInstruments& instruments = m_uses.bench.Instruments();
+    m_uses.link.Mode().EndFirmwareUpgrade();
+    m_uses.timers.Kill(FrameTimers::kFirmwareUpgrade);
+    m_uses.web.Client().HttpSendMail("", subject + instruments.target.serial, "");
 
     // The log is created in any case, so that the upload has a file to send; it tells the
     // writer's log when there is one.
@@ -230,7 +234,7 @@ void MaintenanceCommands::FinishFirmwareUpgrade(const std::string& subject,
             log += line + "\r\n";
     }
     platform::WriteFileAtomic(logPath, log);
-    m_frame.Web().Client().UploadLogFile(logPath);
+    m_uses.web.Client().UploadLogFile(logPath);
     platform::AfxMessageBox(message, MB_ICONINFORMATION);
     platform::RemoveFile(app.ProgramPath(kWriterTool));
 }

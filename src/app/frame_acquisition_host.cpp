@@ -4,22 +4,17 @@
 #include <algorithm>
 
 #include "app/chart_windows.h"
-#include "app/frame_boxes.h"
+#include "app/dialogs/notice_dlgs.h"
 #include "app/frame_data_files.h"
-#include "app/frame_notices.h"
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
-#include "platform/text.h"
+#include "app/view_lookup.h"
+#include "link/meter_mode.h"
 
 namespace {
 
 constexpr const char* kTitlePrefix = "KX9Monitor  -  ";
-
-CKX9MonitorView* View() {
-    return TheApp().m_pView;
-}
 
 bool IsSpectrum(std::optional<records::RecordKind> kind) {
     return kind && kind->IsSpectrum();
@@ -37,30 +32,18 @@ acquisition::PageBuffer FrameAcquisitionHost::DataBuffer() {
             TheApp().m_DataBufferFilled};
 }
 
-std::string FrameAcquisitionHost::CurrentFile() const {
-    return TheApp().m_strCurrentFile;
-}
-
-void FrameAcquisitionHost::SetCurrentFile(const std::string& path) {
-    TheApp().m_strCurrentFile = path;
-}
-
 void FrameAcquisitionHost::SetDataLoaded() {
     TheApp().m_bDataLoaded = 1;
 }
 
-std::vector<std::string>& FrameAcquisitionHost::Labels() {
-    return TheApp().m_GraphMarks.labels;
-}
-
 void FrameAcquisitionHost::BeginDataFile(const std::string& path) {
     CKX9MonitorApp& app = TheApp();
-    m_frame.Ui().SetTitle(kTitlePrefix + path);
+    m_uses.ui.SetTitle(kTitlePrefix + path);
     // The reset leaves the model as it is: a data file is a "QS4160" one until its setup says.
     app.m_InstrStatus.m_strModel = "QS4160";
     app.m_InstrStatus.Reset();
     app.m_EditStatus.Reset();
-    CKX9MonitorView* view = View();
+    CKX9MonitorView* view = m_uses.views.Current();
     if (!view)
         return;
     view->m_ReportList.DeleteAllItems();
@@ -75,7 +58,7 @@ void FrameAcquisitionHost::BeginDataFile(const std::string& path) {
 void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup& setup) {
     CKX9MonitorApp& app = TheApp();
     CInstrStatus& current = app.m_InstrStatus;
-    m_frame.Mode().OnRecordingLoaded(setup.kind);
+    m_uses.mode.OnRecordingLoaded(setup.kind);
     app.m_nPagingSize = static_cast<int>(std::clamp<long long>(setup.pageSize, 0, INT32_MAX));
     current.m_strModel = setup.model;
     current.m_strProfileTime = setup.profileTime;
@@ -88,7 +71,7 @@ void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup&
     current.m_strProfileParam = setup.parameters[5];
     current.m_strSpectAuxWeighting = setup.parameters[6];
     current.m_strHalfBandShift = setup.spectShift;
-    if (CKX9MonitorView* view = View()) {
+    if (CKX9MonitorView* view = m_uses.views.Current()) {
         view->m_nLevelScaleTop = setup.LevelScaleTop();
         view->SetupDataListColumns(setup.kind);
         view->BuildSetupText();
@@ -97,10 +80,6 @@ void FrameAcquisitionHost::TakeRecordingSetup(const acquisition::RecordingSetup&
     // from its first page. Stored as that list stores them, where the record processors look.
     current.m_strDate = "Instr.Date: " + setup.date;
     current.m_strTime = "Instr.Time: " + setup.time;
-}
-
-void FrameAcquisitionHost::Warn(const std::string& text, unsigned type) {
-    m_frame.Notices().Warn(text, type);
 }
 
 void FrameAcquisitionHost::BeginWaitCursor() {
@@ -114,7 +93,7 @@ void FrameAcquisitionHost::EndWaitCursor() {
 }
 
 void FrameAcquisitionHost::ShowLoadedDataViews(std::optional<records::RecordKind> kind) {
-    CKX9MonitorView* view = View();
+    CKX9MonitorView* view = m_uses.views.Current();
     if (!view)
         return;
     view->ShowControl(CKX9MonitorView::IDC_PAGE_LIST, true);
@@ -124,15 +103,15 @@ void FrameAcquisitionHost::ShowLoadedDataViews(std::optional<records::RecordKind
     view->ShowGraphWindow(ViewGraph::Second, false);
     view->ShowControl(CKX9MonitorView::IDC_LIVE_CHART, false);
     view->ShowControl(CKX9MonitorView::IDC_DATA_CHART, IsSpectrum(kind));
-    m_frame.DataFiles().ShowNavigator(IsSpectrum(kind));
+    m_uses.files.ShowNavigator(IsSpectrum(kind));
     if (HasShape(kind, records::RecordShape::Levels)) {
-        m_frame.Charts().Legend().Create();
-        m_frame.Charts().Legend().ShowWindow(true);
+        m_uses.charts.Legend().Create();
+        m_uses.charts.Legend().ShowWindow(true);
     }
 }
 
 void FrameAcquisitionHost::SetDataListCount(long long rows) {
-    if (CKX9MonitorView* view = View()) {
+    if (CKX9MonitorView* view = m_uses.views.Current()) {
         view->m_DataList.SetItemCount(static_cast<int>(std::clamp<long long>(rows, 0, INT32_MAX)));
         view->m_DataList.RedrawItems();
     }
@@ -141,30 +120,30 @@ void FrameAcquisitionHost::SetDataListCount(long long rows) {
 void FrameAcquisitionHost::OnPageLoaded(std::optional<records::RecordKind> kind,
                                         long long samples) {
     if (IsSpectrum(kind))
-        m_frame.Charts().ReloadLoadedSpectra();
-    CKX9MonitorView* view = View();
+        m_uses.charts.ReloadLoadedSpectra();
+    CKX9MonitorView* view = m_uses.views.Current();
     if (!view || !kind)
         return;
     if (!IsSpectrum(kind)) {
         view->CreateDataGraph(*kind, samples);
     } else {
         view->RefreshGraphWindows();
-        m_frame.DataFiles().Navigator().SetSpectrumCount(
+        m_uses.files.Navigator().SetSpectrumCount(
             static_cast<int>(std::clamp<long long>(samples, 0, INT32_MAX)));
-        m_frame.DataFiles().ShowNavigator(true);
+        m_uses.files.ShowNavigator(true);
     }
 }
 
 void FrameAcquisitionHost::UpdateAudioLabelWindow(bool hasAudioLabels) {
-    m_frame.DataFiles().ShowAudioLabels(hasAudioLabels);
+    m_uses.files.ShowAudioLabels(hasAudioLabels);
 }
 
 void FrameAcquisitionHost::CreateSchedulerLogWindow() {
-    m_frame.Boxes().SchedulerLogViewer().Create();
+    m_uses.schedulerLogViewer.Create();
 }
 
 void FrameAcquisitionHost::ShowSchedulerLogWindow(const std::string& path) {
-    CViewSchedLoggingDlg& window = m_frame.Boxes().SchedulerLogViewer();
+    CViewSchedLoggingDlg& window = m_uses.schedulerLogViewer;
     if (!window.HasWindow())
         return;
     window.m_strText = path;
@@ -172,13 +151,13 @@ void FrameAcquisitionHost::ShowSchedulerLogWindow(const std::string& path) {
 }
 
 void FrameAcquisitionHost::ShowRecord(int record) {
-    m_frame.m_recording.SelectRecord(record);
-    if (CKX9MonitorView* view = View())
+    m_uses.recording.SelectRecord(record);
+    if (CKX9MonitorView* view = m_uses.views.Current())
         view->RefreshGraphWindows();
 }
 
 QRect FrameAcquisitionHost::ReportListScreenRect() const {
-    return m_frame.Charts().Host().ReportListScreenRect();
+    return m_uses.charts.Host().ReportListScreenRect();
 }
 
 int FrameAcquisitionHost::CurrentRecord() const {
@@ -186,7 +165,7 @@ int FrameAcquisitionHost::CurrentRecord() const {
 }
 
 void FrameAcquisitionHost::LabelsRemoved() {
-    m_frame.DataFiles().Reader().SaveLabelFile();
-    if (CKX9MonitorView* view = View())
+    m_uses.files.Reader().SaveLabelFile();
+    if (CKX9MonitorView* view = m_uses.views.Current())
         view->RefreshGraphWindows();
 }

@@ -1,10 +1,26 @@
 #include "app/frame_bench.h"
 
 #include "app/frame_boxes.h"
-#include "app/frame_web.h"
-#include "app/main_frame.h"
+#include "link/link_session.h"
+#include "link/link_side.h"
 #include "platform/operator.h"
+#include "report/instr_log.h"
 #include "verification/instrument_connection.h"
+#include "web/server_databases.h"
+
+FrameBench::FrameBench(const Uses& uses)
+    : m_tools(uses.tools),
+      m_boxes(uses.boxes),
+      m_host(uses.views),
+      m_calibExpiry(maintenance::CalibExpiryUpdate::Uses{
+          .host = m_host,
+          .link = m_tools.link,
+          .web = m_tools.databases.Client(),
+          .log = m_tools.log,
+          .programDir = m_tools.programDir,
+          .technicianId = uses.technicianId,
+          .unlockTarget = [this] { return m_window.UnlockTargetCryp(); },
+      }) {}
 
 BOOL FrameBench::ConnectInstrumentUnderTest() {
     return verification::ConnectInstrumentUnderTest(m_host, m_tools, m_instruments);
@@ -25,14 +41,14 @@ bool FrameBench::AlignTargetKeys() {
     m_window.SetTargetSerial(m_instruments.target.serial);
     m_window.m_bKeyAlignOnly = 1;
     m_window.ShowWindow(false);
-    InstrLog& log = m_frame.Web().Log();
+    InstrLog& log = m_tools.log;
     log.WriteInstrLog(kAligning);
-    m_frame.Boxes().ShowPleaseWait(kAligning);
+    m_boxes.ShowPleaseWait(kAligning);
     if (m_window.AlignTargetKeys())
         return true;
     log.WriteInstrLog("Err:Allineamento chiavi di comunicazione fallito");
-    m_frame.Boxes().ClosePleaseWait();
+    m_boxes.ClosePleaseWait();
     platform::AfxMessageBox("DUT: Allineamento chiavi di comunicazione fallito.");
-    m_frame.Link().ClosePort(LinkSide::Target);
+    m_tools.link.ClosePort(LinkSide::Target);
     return false;
 }

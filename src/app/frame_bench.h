@@ -1,22 +1,36 @@
 #pragma once
 // The verification bench on the frame: its window and the calibration-expiry dialog, what they
-// need of the program (FrameBenchHost, and the frame's objects they use as they are), and the
-// bench's two meters as they were last identified, which the workflow and maintenance commands
-// read.
+// need of the program (FrameBenchHost, and the program's objects they use as they are), and
+// the bench's two meters as they were last identified, which the workflow and maintenance
+// commands read.
+
+#include <string>
 
 #include "app/frame_bench_host.h"
 #include "maintenance/fono_config_dlg.h"
 #include "platform/win_types.h"
 #include "verification/bench_host.h"
 #include "verification/sound_dlg.h"
-#include "web/server_databases.h"
 
-class CMainFrame;
+class FrameBoxes;
+class ViewLookup;
 
 class FrameBench {
 public:
-    FrameBench(CMainFrame& frame, const verification::BenchTools& tools)
-        : m_frame(frame), m_host(frame), m_tools(tools) {}
+    // What the bench uses, none of it owned.
+    struct Uses {
+        // The link session, the local databases, the please-wait box, the instrument log, the
+        // program folder and the port records, as the bench window uses them.
+        verification::BenchTools tools;
+        // The please-wait box of the key alignment.
+        FrameBoxes& boxes;
+        // The bench talks to its meters only while the frame's window shows the view.
+        const ViewLookup& views;
+        // The technician logged in, whom the calibration-expiry record names.
+        const std::string& technicianId;
+    };
+
+    explicit FrameBench(const Uses& uses);
     FrameBench(const FrameBench&) = delete;
     FrameBench& operator=(const FrameBench&) = delete;
 
@@ -36,10 +50,10 @@ public:
     CFonoConfigDlg& CalibExpiryDialog() { return m_calibExpiry; }
 
 private:
-    CMainFrame& m_frame;
-    FrameBenchHost m_host;
     const verification::BenchTools m_tools;
+    FrameBoxes& m_boxes;
+    FrameBenchHost m_host;
     verification::BenchInstruments m_instruments;
     CSoundDlg m_window{m_host, m_tools, m_instruments};
-    CFonoConfigDlg m_calibExpiry{m_host, m_tools.exchange, m_tools.databases.Client()};
+    CFonoConfigDlg m_calibExpiry;
 };

@@ -1,38 +1,25 @@
 #pragma once
-// What the bench window and the calibration-expiry dialog need of the application, the main
-// frame and the main view, served by the frame.
+// What the bench window and the calibration-expiry update need of the application and of the
+// main view: the application's waits and its port file, and whether the view is shown.
 
 #include "maintenance/calib_expiry_update.h"
 #include "verification/bench_host.h"
 
-class CMainFrame;
+class ViewLookup;
 
 class FrameBenchHost : public verification::BenchHost, public maintenance::CalibExpiryHost {
 public:
-    explicit FrameBenchHost(CMainFrame& frame) : m_frame(frame) {}
+    explicit FrameBenchHost(const ViewLookup& views) : m_views(views) {}
 
-    // Both.
-    void WriteInstrLog(const std::string& text) override;
-    std::string ProgramDir() override;
-    LinkPort* TargetPort() override;
+    // Both: the view the frame's window shows.
+    bool ViewPresent() override;
 
     // verification::BenchHost
     void WaitWithMessages(unsigned ms) override;
     void RequestAbortWait() override;
     void SetBenchLog(std::function<void(const std::string&)> log) override;
-    PortRecord& RefPortRecord() override;
-    PortRecord& TargetPortRecord() override;
     void SavePortIni() override;
-    bool ViewPresent() override;
-    LinkPort* RefPort() override;
-    bool OpenPort(LinkSide side, const PortSettings& settings) override;
-    void ClosePort(LinkSide side) override;
-
-    // maintenance::CalibExpiryHost
-    void CloseTargetPort() override;
-    std::string UnlockTargetCryp() override;
-    std::string TechnicianId() override;
 
 private:
-    CMainFrame& m_frame;
+    const ViewLookup& m_views;
 };

@@ -2,26 +2,20 @@
 
 #include <QWidget>
 
-#include "app/chart_windows.h"
-#include "app/frame_data_files.h"
-#include "app/kx9monitor_app.h"
+#include "acquisition/recording.h"
 #include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
-
-namespace {
-CKX9MonitorView* View() {
-    return TheApp().m_pView;
-}
-}  // namespace
+#include "app/view_lookup.h"
+#include "charts/equal_loudness.h"
+#include "link/instr_status.h"
+#include "link/meter_mode.h"
 
 charts::BarChartContext FrameChartsHost::BarChart() const {
-    const CKX9MonitorApp& app = TheApp();
     charts::BarChartContext context;
-    context.liveKind = m_frame.Mode().ChannelMode();
-    context.contour = &m_frame.Charts().Isophone();
-    context.model = app.m_InstrStatus.m_strModel;
-    context.spectrumKind = app.m_strSpectrumKind;
-    if (const CKX9MonitorView* view = View()) {
+    context.liveKind = m_uses.mode.ChannelMode();
+    context.contour = &m_uses.isophone;
+    context.model = m_uses.setup.m_strModel;
+    context.spectrumKind = m_uses.spectrumKind;
+    if (const CKX9MonitorView* view = m_uses.views.Current()) {
         context.edition = view->m_nIsophone;
         context.urLine = view->m_nURLine != 0;
         context.urLevel = view->m_nURLevel;
@@ -30,20 +24,14 @@ charts::BarChartContext FrameChartsHost::BarChart() const {
 }
 
 void FrameChartsHost::OnIsophoneBandChosen(int band) {
-    m_frame.Charts().Isophone().SelectBand(band);
-    if (CKX9MonitorView* view = View())
+    m_uses.isophone.SelectBand(band);
+    if (CKX9MonitorView* view = m_uses.views.Current())
         view->RefreshGraphWindows();
-}
-
-std::array<std::string, charts::kLegendChannels> FrameChartsHost::ChannelParameters() const {
-    const CInstrStatus& setup = TheApp().m_InstrStatus;
-    return {setup.m_strSlm1Param, setup.m_strSlm2Param, setup.m_strSlm3Param, setup.m_strSlm4Param,
-            setup.m_strSlm5Param};
 }
 
 std::array<COLORREF, charts::kLegendChannels> FrameChartsHost::ChannelColours() const {
     std::array<COLORREF, charts::kLegendChannels> colours{};
-    const CKX9MonitorView* view = View();
+    const CKX9MonitorView* view = m_uses.views.Current();
     if (!view)
         return colours;
     // The recording's graph, or the data graph, whose first series are the channels.
@@ -57,24 +45,20 @@ std::array<COLORREF, charts::kLegendChannels> FrameChartsHost::ChannelColours() 
     return colours;
 }
 
-std::string FrameChartsHost::ModelText() const {
-    return TheApp().m_InstrStatus.m_strModel;
-}
-
 void FrameChartsHost::ReloadSelectedSegment() {
-    const int segment = m_frame.m_recording.SelectedSegment();
+    const int segment = m_uses.recording.SelectedSegment();
     if (segment != -1)
-        m_frame.DataFiles().Reader().OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
+        m_uses.openSegment(segment);
 }
 
 void FrameChartsHost::ClearChannelCurve(int channel) {
-    const CKX9MonitorView* view = View();
+    const CKX9MonitorView* view = m_uses.views.Current();
     if (graph::CGraphWnd* graph = view ? view->GraphWindow(ViewGraph::Second) : nullptr)
         graph->ClearPoints(channel, 1);
 }
 
 QRect FrameChartsHost::ReportListScreenRect() const {
-    const CKX9MonitorView* view = View();
+    const CKX9MonitorView* view = m_uses.views.Current();
     QWidget* window = view ? view->Window() : nullptr;
     const CKX9MonitorView::Control* list =
         view ? view->FindControl(CKX9MonitorView::IDC_REPORT_LIST) : nullptr;
@@ -85,10 +69,6 @@ QRect FrameChartsHost::ReportListScreenRect() const {
 }
 
 charts::CChart3d& FrameChartsHost::Chart3D() {
-    CKX9MonitorView* view = View();
+    CKX9MonitorView* view = m_uses.views.Current();
     return view ? view->m_Chart3d : m_noViewChart;
-}
-
-std::string FrameChartsHost::SpectrumKind() const {
-    return TheApp().m_strSpectrumKind;
 }

@@ -4,88 +4,89 @@
 
 #include "app/frame_bench.h"
 #include "app/frame_command_ids.h"
-#include "app/frame_web.h"
+#include "app/frame_data_view_commands.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
+#include "app/main_frame_window.h"
 #include "app/maintenance_commands.h"
 #include "app/port_setup_dlg.h"
 #include "app/verification_workflow.h"
+#include "app/view_lookup.h"
+#include "link/meter_mode.h"
 #include "platform/operator.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "ui/hand_book_dlg.h"
 #include "ui/program_images.h"
+#include "web/instrument_booking.h"
+#include "web/server_databases.h"
 
 namespace {
 
+using Parts = FrameCommands::Parts;
+
 struct CommandEntry {
     unsigned id;
-    void (*run)(CMainFrame&);  // nullptr: mapped to nothing
-    void (*update)(CMainFrame&, CCmdUI&);
+    void (*run)(const Parts&);  // nullptr: mapped to nothing
+    void (*update)(const Parts&, CCmdUI&);
 };
 
-bool HasReportRows(CMainFrame& frame) {
-    const CKX9MonitorView* view = frame.View();
+bool HasReportRows(const Parts& p) {
+    const CKX9MonitorView* view = p.views.Shown();
     return view && view->m_ReportList.GetItemCount() > 0;
 }
 
 // Nothing long may be cut short by leaving or saving.
-bool IsBusy(CMainFrame& frame) {
-    return frame.Mode().IsDownloading() || frame.Mode().IsFirmwareUpgrading() ||
-           frame.Mode().IsSchedulerRunning();
+bool IsBusy(const Parts& p) {
+    return p.mode.IsDownloading() || p.mode.IsFirmwareUpgrading() || p.mode.IsSchedulerRunning();
 }
 
 // The instrument under test's port; port.ini is written whether the dialog ended with OK or not.
-void OnConnectionSettings(CMainFrame&) {
+void OnConnectionSettings(const Parts&) {
     CPortSetupDlg dialog;
     dialog.DoModal();
     TheApp().SavePortIni(TheApp().m_RefPort, TheApp().m_TargetPort);
 }
 
 const CommandEntry kCommands[] = {
-    {cmd::ID_FILE_OPEN, [](CMainFrame& f) { f.Verification().OnFileOpen(); },
-     [](CMainFrame& f, CCmdUI& ui) { ui.Enable(!f.Bench().IsWindowCreated()); }},
-    {cmd::ID_EDIT_REPORT_HEADER, [](CMainFrame& f) { f.Verification().OnEditReportHeader(); },
+    {cmd::ID_FILE_OPEN, [](const Parts& p) { p.verification.OnFileOpen(); },
+     [](const Parts& p, CCmdUI& ui) { ui.Enable(!p.bench.IsWindowCreated()); }},
+    {cmd::ID_EDIT_REPORT_HEADER, [](const Parts& p) { p.verification.OnEditReportHeader(); },
      nullptr},
-    {cmd::ID_VALIDATE_REPORT, [](CMainFrame& f) { f.Verification().OnValidateReport(); },
-     [](CMainFrame& f, CCmdUI& ui) { ui.Enable(HasReportRows(f)); }},
+    {cmd::ID_VALIDATE_REPORT, [](const Parts& p) { p.verification.OnValidateReport(); },
+     [](const Parts& p, CCmdUI& ui) { ui.Enable(HasReportRows(p)); }},
     // The view prints (CKX9MonitorView::OnCommand).
-    {cmd::ID_FILE_PRINT, nullptr, [](CMainFrame& f, CCmdUI& ui) { ui.Enable(HasReportRows(f)); }},
-    {cmd::ID_APP_EXIT, [](CMainFrame& f) { f.OnAppExit(); },
-     [](CMainFrame& f, CCmdUI& ui) { ui.Enable(!IsBusy(f)); }},
-    {cmd::ID_NEW_VERIFICATION, [](CMainFrame& f) { f.Verification().OnNewVerification(); },
+    {cmd::ID_FILE_PRINT, nullptr, [](const Parts& p, CCmdUI& ui) { ui.Enable(HasReportRows(p)); }},
+    {cmd::ID_APP_EXIT, [](const Parts& p) { p.exit(); },
+     [](const Parts& p, CCmdUI& ui) { ui.Enable(!IsBusy(p)); }},
+    {cmd::ID_NEW_VERIFICATION, [](const Parts& p) { p.verification.OnNewVerification(); }, nullptr},
+    {cmd::ID_CONTINUE_VERIFICATION, [](const Parts& p) { p.verification.OnContinueVerification(); },
      nullptr},
-    {cmd::ID_CONTINUE_VERIFICATION,
-     [](CMainFrame& f) { f.Verification().OnContinueVerification(); }, nullptr},
-    {cmd::ID_UPDATE_CALIB_EXPIRY, [](CMainFrame& f) { f.Verification().OnUpdateCalibExpiry(); },
+    {cmd::ID_UPDATE_CALIB_EXPIRY, [](const Parts& p) { p.verification.OnUpdateCalibExpiry(); },
      nullptr},
     {cmd::ID_CONNECTION_SETTINGS, OnConnectionSettings, nullptr},
-    {cmd::ID_UPDATE_DATABASES, [](CMainFrame& f) { f.Web().Databases().OnUpdateDatabases(); },
+    {cmd::ID_UPDATE_DATABASES, [](const Parts& p) { p.databases.OnUpdateDatabases(); }, nullptr},
+    {cmd::ID_BOOK_INSTRUMENTS, [](const Parts& p) { p.booking.OnBookInstruments(); }, nullptr},
+    {cmd::ID_REPLACE_MICROPHONE, [](const Parts& p) { p.maintenance.OnReplaceMicrophone(); },
      nullptr},
-    {cmd::ID_BOOK_INSTRUMENTS, [](CMainFrame& f) { f.Web().Booking().OnBookInstruments(); },
-     nullptr},
-    {cmd::ID_REPLACE_MICROPHONE, [](CMainFrame& f) { f.Maintenance().OnReplaceMicrophone(); },
-     nullptr},
-    {cmd::ID_SOFTWARE_UPDATE, [](CMainFrame& f) { f.Maintenance().OnSoftwareUpdate(); }, nullptr},
-    {cmd::ID_FIRMWARE_UPGRADE, [](CMainFrame& f) { f.Maintenance().OnFirmwareUpgrade(); }, nullptr},
-    {cmd::ID_AUDIO_CARD_SETTINGS, [](CMainFrame& f) { f.Maintenance().OnAudioCardSettings(); },
+    {cmd::ID_SOFTWARE_UPDATE, [](const Parts& p) { p.maintenance.OnSoftwareUpdate(); }, nullptr},
+    {cmd::ID_FIRMWARE_UPGRADE, [](const Parts& p) { p.maintenance.OnFirmwareUpgrade(); }, nullptr},
+    {cmd::ID_AUDIO_CARD_SETTINGS, [](const Parts& p) { p.maintenance.OnAudioCardSettings(); },
      nullptr},
     {cmd::ID_UNUSED_33032, nullptr, nullptr},
-    {cmd::ID_SAVE, [](CMainFrame& f) { f.Commands().DataView().OnSave(); },
-     [](CMainFrame& f, CCmdUI& ui) {
-         ui.Enable(!IsBusy(f) && !TheApp().m_strCurrentFile.empty());
+    {cmd::ID_SAVE, [](const Parts& p) { p.dataView.OnSave(); },
+     [](const Parts& p, CCmdUI& ui) {
+         ui.Enable(!IsBusy(p) && !TheApp().m_strCurrentFile.empty());
      }},
     // Nothing sets the display-mode word to 3: the entry stays disabled.
-    {cmd::ID_3DGRAPH_PROPERTIES,
-     [](CMainFrame& f) { f.Commands().DataView().On3DGraphProperties(); },
-     [](CMainFrame& f, CCmdUI& ui) {
-         ui.Enable(!f.Mode().IsDownloading() && !TheApp().m_strCurrentFile.empty() &&
-                   f.Commands().DisplayMode() == 3);
+    {cmd::ID_3DGRAPH_PROPERTIES, [](const Parts& p) { p.dataView.On3DGraphProperties(); },
+     [](const Parts& p, CCmdUI& ui) {
+         ui.Enable(!p.mode.IsDownloading() && !TheApp().m_strCurrentFile.empty() &&
+                   p.dataView.DisplayMode() == 3);
      }},
-    {cmd::ID_VIEW_CROSS_REFERENCE,
-     [](CMainFrame& f) { f.Commands().DataView().OnViewCrossReference(); }, nullptr},
-    {cmd::ID_VIEW_3DGRAPH, [](CMainFrame& f) { f.Commands().DataView().OnView3DGraph(); }, nullptr},
+    {cmd::ID_VIEW_CROSS_REFERENCE, [](const Parts& p) { p.dataView.OnViewCrossReference(); },
+     nullptr},
+    {cmd::ID_VIEW_3DGRAPH, [](const Parts& p) { p.dataView.OnView3DGraph(); }, nullptr},
     {cmd::ID_DATA_PRESENT, nullptr, nullptr},
 };
 
@@ -137,7 +138,7 @@ void FrameCommands::InstallMenu() {
     m_menu.LoadMenu(FrameMenuTemplate());
     m_menu.LoadToolbar(ui::IDR_MAINFRAME_TOOLBAR);
     QMenu* menu = m_menu.Detach();
-    if (CMainFrameWindow* window = m_frame.Window())
+    if (CMainFrameWindow* window = m_window.Get())
         window->SetMenu(menu);
     else
         delete menu;
@@ -153,18 +154,18 @@ bool FrameCommands::OnCommand(unsigned id) {
         return true;
     }
     // The view has the first say, as the framework routes a command.
-    if (CKX9MonitorView* view = m_frame.View(); view && view->OnCommand(id))
+    if (CKX9MonitorView* view = m_parts.views.Shown(); view && view->OnCommand(id))
         return true;
     const CommandEntry* entry = FindCommand(id);
     if (!entry)
         return false;
     if (entry->run)
-        entry->run(m_frame);
+        entry->run(m_parts);
     return true;
 }
 
 bool FrameCommands::OnUpdateCommandUi(CCmdUI& cmdUi) {
-    if (const auto state = m_dataView.OnUpdateCommand(cmdUi.m_nID)) {
+    if (const auto state = m_parts.dataView.OnUpdateCommand(cmdUi.m_nID)) {
         cmdUi.Enable(state->enabled);
         cmdUi.SetCheck(state->checked);
         return true;
@@ -172,7 +173,7 @@ bool FrameCommands::OnUpdateCommandUi(CCmdUI& cmdUi) {
     const CommandEntry* entry = FindCommand(cmdUi.m_nID);
     if (!entry || !entry->update)
         return false;
-    entry->update(m_frame, cmdUi);
+    entry->update(m_parts, cmdUi);
     return true;
 }
 
@@ -202,8 +203,8 @@ bool FrameCommands::OnHotKey(int key) {
             app.m_bDebug = app.m_bDebug ? 0 : 1;
             if (app.m_bDebug)
                 platform::AfxMessageBox("err deb");
-            if (m_frame.Bench().IsWindowCreated())
-                m_frame.Bench().Window().ShowDebugControls(app.m_bDebug != 0);
+            if (m_parts.bench.IsWindowCreated())
+                m_parts.bench.Window().ShowDebugControls(app.m_bDebug != 0);
             return true;
         case Qt::Key_L:
             // Without a current report there is no log to open.

@@ -1,18 +1,51 @@
 #pragma once
 // The frame's commands: the image menu with the tool bar's images, the command table that runs
-// each entry in the part of the frame that serves it, the update handlers that set the
-// entries' states as a menu opens, and the hot keys.
+// each entry in the part that serves it, the update handlers that set the entries' states as a
+// menu opens, and the hot keys.
+
+#include <functional>
 
 #include "app/cmd_ui.h"
-#include "app/frame_data_view_commands.h"
 #include "ui/bc_menu.h"
 
-class CMainFrame;
-class QMenu;
+class CFrameDataViewCommands;
+class FrameBench;
+class FrameWindowHolder;
+class MaintenanceCommands;
+class MeterMode;
+class ViewLookup;
+class VerificationWorkflow;
+
+namespace web {
+class InstrumentBooking;
+class ServerDatabases;
+}  // namespace web
 
 class FrameCommands {
 public:
-    explicit FrameCommands(CMainFrame& frame) : m_frame(frame), m_dataView(frame) {}
+    // What the command table's entries run, none of it owned.
+    struct Parts {
+        VerificationWorkflow& verification;
+        MaintenanceCommands& maintenance;
+        // "Aggiornamento database strumenti / utenti" and "Prenotazione strumenti".
+        web::ServerDatabases& databases;
+        web::InstrumentBooking& booking;
+        // Opening a report waits for the bench window to go; Alt+D shows its debug controls.
+        FrameBench& bench;
+        // The tool-bar commands on the loaded data.
+        CFrameDataViewCommands& dataView;
+        // Leaving and saving are disabled while something long runs.
+        const MeterMode& mode;
+        // The view that has the first say on a command, whose report list the report commands
+        // need.
+        const ViewLookup& views;
+        // "&Esci".
+        std::function<void()> exit;
+    };
+
+    // `window` (not owned) holds the window whose bar shows the menu.
+    FrameCommands(const Parts& parts, const FrameWindowHolder& window)
+        : m_parts(parts), m_window(window) {}
     FrameCommands(const FrameCommands&) = delete;
     FrameCommands& operator=(const FrameCommands&) = delete;
 
@@ -28,16 +61,10 @@ public:
     bool OnHotKey(int key);
 
     // The tool-bar commands on the loaded data.
-    CFrameDataViewCommands& DataView() { return m_dataView; }
-
-    // The display-mode word: the view sets it to 0 when first shown, nothing to 3; the 3-D
-    // properties command is enabled only at 3.
-    void SetDisplayMode(int mode) { m_displayMode = mode; }
-    int DisplayMode() const { return m_displayMode; }
+    CFrameDataViewCommands& DataView() { return m_parts.dataView; }
 
 private:
-    CMainFrame& m_frame;
+    Parts m_parts;
+    const FrameWindowHolder& m_window;
     ui::BCMenu m_menu;
-    CFrameDataViewCommands m_dataView;
-    int m_displayMode = 0;
 };

@@ -1,7 +1,7 @@
 #pragma once
-// The data files on the frame: the acquisition side's reader of record files and their
-// labels, which the frame serves through FrameAcquisitionHost, the spectrum navigator, the
-// audio-label window, and the "Save on File" window.
+// The data files: the acquisition side's reader of record files and their labels, which
+// FrameAcquisitionHost serves, the spectrum navigator, the audio-label window, and the "Save on
+// File" window.
 
 #include "acquisition/data_file_reader.h"
 #include "acquisition/navigator_dlg.h"
@@ -9,18 +9,26 @@
 #include "app/frame_acquisition_host.h"
 #include "sound/label_audio_dlg.h"
 
-class CMainFrame;
-
 class FrameDataFiles {
 public:
-    // The reader loads its pages into `recording`, the recording the view shows, a file's
-    // setup into `setupBlock`, and lists the pages in `pages`.
-    FrameDataFiles(CMainFrame& frame, acquisition::PageListView& pages,
-                   acquisition::Recording& recording, records::SetupBlock& setupBlock)
-        : m_frame(frame),
-          m_host(frame),
-          m_reader(m_host, pages, recording, setupBlock),
-          m_navigator(m_host, recording) {}
+    // What the data files use, none of it owned.
+    struct Uses {
+        // The view's page list, which lists an opened data set's pages.
+        acquisition::PageListView& pages;
+        // The recording the view shows, into which the pages load.
+        acquisition::Recording& recording;
+        // The program's setup block, which a loaded file's replaces.
+        records::SetupBlock& setupBlock;
+        FrameUi& ui;
+        acquisition::OperatorNotices& notices;
+        // A loaded recording's kind; whether the data are saved.
+        MeterMode& mode;
+        ChartWindows& charts;
+        CViewSchedLoggingDlg& schedulerLogViewer;
+        const ViewLookup& views;
+    };
+
+    explicit FrameDataFiles(const Uses& uses);
     FrameDataFiles(const FrameDataFiles&) = delete;
     FrameDataFiles& operator=(const FrameDataFiles&) = delete;
 
@@ -44,9 +52,10 @@ public:
     void UpdateAudioLabelWindow();
 
 private:
-    CMainFrame& m_frame;
+    MeterMode& m_mode;
+    const ViewLookup& m_views;
     FrameAcquisitionHost m_host;
     acquisition::DataFileReader m_reader;
     acquisition::CNavigatorDlg m_navigator;
-    sound::CLabelAudioDlg m_audioLabels{m_host};
+    sound::CLabelAudioDlg m_audioLabels;
 };

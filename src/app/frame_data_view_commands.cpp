@@ -3,8 +3,8 @@
 #include "app/chart_windows.h"
 #include "app/frame_data_files.h"
 #include "app/kx9monitor_app.h"
-#include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
+#include "charts/setup_3d_graph_dlg.h"
+#include "link/meter_mode.h"
 
 const char* DataViewCommandTip(unsigned id) {
     switch (id) {
@@ -78,25 +78,25 @@ std::optional<CommandState> CFrameDataViewCommands::OnUpdateCommand(unsigned id)
 }
 
 void CFrameDataViewCommands::OnSave() {
-    m_frame.DataFiles().RunSaveDialog();
+    m_uses.dataFiles.RunSaveDialog();
 }
 
 void CFrameDataViewCommands::On3DGraphProperties() {
-    m_frame.Charts().Setup3D().Create();
-    m_frame.Charts().Setup3D().ShowWindow(true);
+    m_uses.charts.Setup3D().Create();
+    m_uses.charts.Setup3D().ShowWindow(true);
 }
 
 void CFrameDataViewCommands::OnView3DGraph() {
-    m_frame.Charts().ShowLoadedSpectra();
+    m_uses.charts.ShowLoadedSpectra();
 }
 
 void CFrameDataViewCommands::OnViewCrossReference() {
     m_bCrossReference = !m_bCrossReference;
-    if (CKX9MonitorView* view = TheApp().m_pView)
-        view->OnUpdate();
+    if (m_uses.updateView)
+        m_uses.updateView();
 }
 
 LoadedDataFacts CFrameDataViewCommands::Facts() const {
     const CKX9MonitorApp& app = TheApp();
-    return {app.m_strCurrentFile, app.m_strSpectrumKind, m_frame.Mode().IsDownloading()};
+    return {app.m_strCurrentFile, app.m_strSpectrumKind, m_uses.mode.IsDownloading()};
 }

@@ -2,15 +2,19 @@
 // The frame's five commands on the loaded data and its views (tool-bar commands): saving
 // records, the 3-D graph and its properties window, the cross-reference view and the
 // data-present state. They enable themselves from three facts: the current data file, the
-// spectrum kind of the loaded record and whether a memory download runs.
+// spectrum kind of the loaded record and whether a memory download runs. They keep the
+// display-mode word, which the 3-D properties command tests.
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "app/frame_command_ids.h"
 #include "platform/win_types.h"
 
-class CMainFrame;
+class ChartWindows;
+class FrameDataFiles;
+class MeterMode;
 
 using cmd::ID_3DGRAPH_PROPERTIES;
 using cmd::ID_DATA_PRESENT;
@@ -41,7 +45,19 @@ CommandState UpdateDataPresentState(const LoadedDataFacts& facts);
 
 class CFrameDataViewCommands {
 public:
-    explicit CFrameDataViewCommands(CMainFrame& frame) : m_frame(frame) {}
+    // What the commands use, none of it owned.
+    struct Uses {
+        // The "Save on File" window.
+        FrameDataFiles& dataFiles;
+        // The 3-D settings window and the loaded data's "Spectrum" window.
+        ChartWindows& charts;
+        // Whether a memory download runs.
+        const MeterMode& mode;
+        // Has the current view update itself: the cross-reference view turned over.
+        std::function<void()> updateView;
+    };
+
+    explicit CFrameDataViewCommands(const Uses& uses) : m_uses(uses) {}
 
     static bool IsDataViewCommand(unsigned id);
     // Runs the command; false for an id that is none of the five.
@@ -59,12 +75,18 @@ public:
     // The loaded data's spectra as a 3-D waterfall ("Spectrum").
     void OnView3DGraph();
 
-    // The facts, from the application and the frame.
+    // The facts, from the application and the meter's mode.
     LoadedDataFacts Facts() const;
+
+    // The display-mode word: the view sets it to 0 when first shown, nothing to 3; the 3-D
+    // properties command is enabled only at 3.
+    void SetDisplayMode(int mode) { m_displayMode = mode; }
+    int DisplayMode() const { return m_displayMode; }
 
     // The cross-reference view is on (the check mark of ID_VIEW_CROSS_REFERENCE).
     BOOL m_bCrossReference = FALSE;
 
 private:
-    CMainFrame& m_frame;
+    Uses m_uses;
+    int m_displayMode = 0;
 };

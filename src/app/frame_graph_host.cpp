@@ -2,13 +2,17 @@
 
 #include <algorithm>
 
+#include "acquisition/data_file_reader.h"
 #include "acquisition/data_list_texts.h"
 #include "app/chart_windows.h"
 #include "app/frame_data_files.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
+#include "app/view_uses.h"
+#include "charts/graph_legend_dlg.h"
 #include "charts/point_readout.h"
+#include "link/meter_mode.h"
+#include "sound/label_audio_dlg.h"
 
 std::string FrameGraphHost::TimeLabel(int row) {
     // The live segment is in the report list, a stored page in the data list.
@@ -21,12 +25,11 @@ std::string FrameGraphHost::TimeLabel(int row) {
 
 graph::GraphContext FrameGraphHost::Context() const {
     const CKX9MonitorApp& app = TheApp();
-    const CMainFrame* frame = app.m_pMainFrame;
     graph::GraphContext context;
-    context.liveMonitoring = frame && frame->Link().Mode().IsLive();
+    context.liveMonitoring = m_uses && m_uses->mode.IsLive();
     const acquisition::Recording& recording = m_view.Recording();
     context.selectedSegment = recording.SelectedSegment();
-    const auto kind = frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
+    const auto kind = m_uses ? m_uses->mode.ChannelMode() : std::nullopt;
     context.statusColumn = acquisition::StatusColumn(kind, app.m_InstrStatus.m_strModel);
     context.channelLevels = kind && (*kind)->shape == records::RecordShape::Levels;
     context.recordKind = app.m_strSpectrumKind;
@@ -103,19 +106,17 @@ std::vector<int> FrameGraphHost::ReportIntervalSamples(int first, int last) {
 
 void FrameGraphHost::OnLabelAdded(bool showAudioLabels) {
     m_bLabelsChanged = true;
-    CMainFrame* frame = TheApp().m_pMainFrame;
-    if (!frame)
+    if (!m_uses)
         return;
-    frame->DataFiles().Reader().SaveLabelFile();
-    frame->DataFiles().ShowAudioLabels(showAudioLabels ||
-                                       frame->DataFiles().AudioLabels().m_bHasAudioLabels);
+    FrameDataFiles& data = m_uses->dataFiles;
+    data.Reader().SaveLabelFile();
+    data.ShowAudioLabels(showAudioLabels || data.AudioLabels().m_bHasAudioLabels);
 }
 
 void FrameGraphHost::ClearLabels() {
-    CMainFrame* frame = TheApp().m_pMainFrame;
-    if (!frame)
+    if (!m_uses)
         return;
-    sound::CLabelAudioDlg& window = frame->DataFiles().AudioLabels();
+    sound::CLabelAudioDlg& window = m_uses->dataFiles.AudioLabels();
     window.Create();
     window.m_bClearingMode = 1;
     window.UpdateLabelList();
@@ -127,10 +128,9 @@ void FrameGraphHost::OnPanelDoubleClick() {
 }
 
 std::string FrameGraphHost::FormatPointReadout(int x, int y, const std::string& coordinates) {
-    CMainFrame* frame = TheApp().m_pMainFrame;
     const bool live = m_view.Recording().SelectedSegment() == -1;
     charts::PointReadoutSource source;
-    source.kind = frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
+    source.kind = m_uses ? m_uses->mode.ChannelMode() : std::nullopt;
     source.cell = [this, live](int row, int column) {
         if (live)
             return m_view.m_ReportList.IsValidRow(row)
@@ -155,8 +155,8 @@ std::string FrameGraphHost::FormatPointReadout(int x, int y, const std::string& 
         source.channelNames[channel] = m_view.GetParameterName(*parameters[channel]);
 
     const charts::PointReadout readout = charts::FormatPointReadout(x, y, coordinates, source);
-    if (frame && (readout.timeLine || readout.channelLines[0])) {
-        charts::CGraphLegendDlg& legend = frame->Charts().Legend();
+    if (m_uses && (readout.timeLine || readout.channelLines[0])) {
+        charts::CGraphLegendDlg& legend = m_uses->charts.Legend();
         if (readout.timeLine)
             legend.SetTimeLine(*readout.timeLine);
         for (int channel = 0; channel < charts::kLevelChannels; ++channel)

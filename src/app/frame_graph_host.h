@@ -1,16 +1,19 @@
 #pragma once
 // What the graph windows of the main view need of the application: the time texts and status
 // cells of the list that shows the graph's recording, the state of that recording, the shared
-// marker and label tables, and the view's display switches. It also keeps the zoom depth and
-// whether labels were added since the recording's labels were last saved.
+// marker and label tables, and the view's display switches; the label file and window, and the
+// legend, of what the view was handed. It also keeps the zoom depth and whether labels were
+// added since the recording's labels were last saved.
 
 #include "graph/graph_host.h"
 
 class CKX9MonitorView;
+struct ViewUses;
 
 class FrameGraphHost : public graph::GraphHost {
 public:
-    explicit FrameGraphHost(CKX9MonitorView& view) : m_view(view) {}
+    // `uses` (not owned; nullptr: none) is the view's.
+    FrameGraphHost(CKX9MonitorView& view, const ViewUses* uses) : m_view(view), m_uses(uses) {}
 
     std::string TimeLabel(int row) override;
 
@@ -40,6 +43,7 @@ private:
     int* Switch(graph::ViewSwitch which) const;
 
     CKX9MonitorView& m_view;
+    const ViewUses* m_uses;
     int m_nZoomDepth = 0;
     bool m_bLabelsChanged = false;
 };

@@ -1,38 +1,27 @@
 #pragma once
-// What the microphone wizard and the firmware update need of the application, the main frame
-// and the main view, served by the frame.
+// What the firmware update needs of the application beyond the link, the web client and the
+// folders it is handed: the view's presence, timer 8 and the maker's writer.
 
 #include "maintenance/firmware_upgrade.h"
-#include "maintenance/mic_replacement.h"
 
-class CMainFrame;
+class FrameTimers;
+class ViewLookup;
 
-class FrameMaintenanceHost : public maintenance::MicReplacementHost,
-                             public maintenance::FirmwareUpgradeHost {
+class FrameMaintenanceHost : public maintenance::FirmwareUpgradeHost {
 public:
     // Where the writer would start: the maker's writer is a program of another system.
     static constexpr const char* kWriterMissing =
         "Il programma di scrittura del firmware del produttore non e' disponibile su questo "
         "sistema.";
 
-    explicit FrameMaintenanceHost(CMainFrame& frame) : m_frame(frame) {}
+    FrameMaintenanceHost(FrameTimers& timers, const ViewLookup& views)
+        : m_timers(timers), m_views(views) {}
 
-    // maintenance::MicReplacementHost
-    void SendCommand(int code, const std::string& arg1, const std::string& arg2) override;
-    bool HttpLogUser(const std::string& logFileName, const std::string& text) override;
-    void WriteInstrLog(const std::string& text) override;
-
-    // maintenance::FirmwareUpgradeHost
-    std::string ProgramDir() override;
-    int TargetComPort() override;
-    std::optional<std::string> ExchangeWithTarget(const std::string& command) override;
-    void CloseTargetPort() override;
-    bool ReopenTargetPort() override;
-    bool BeginUpgrade() override;
-    void EndUpgrade() override;
+    bool HasView() override;
     void ArmEndTimer(bool on) override;
     bool StartWriter(const std::string& folder, std::string& why) override;
 
 private:
-    CMainFrame& m_frame;
+    FrameTimers& m_timers;
+    const ViewLookup& m_views;
 };

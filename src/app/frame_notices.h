@@ -7,11 +7,12 @@
 #include <functional>
 #include <string>
 
+#include "acquisition/operator_notices.h"
 #include "acquisition/scheduler_log.h"
 
 class MeterMode;
 
-class FrameNotices {
+class FrameNotices : public acquisition::OperatorNotices {
 public:
     // `programFolder` is read at every line, so that a folder known only later is the one
     // written to.
@@ -22,11 +23,13 @@ public:
 
     // A box of `type`, or in scheduler mode a line of the scheduler log (`schedulerText` when
     // the log says it otherwise).
-    void Warn(const std::string& text, unsigned type, const std::string& schedulerText = {});
+    void Warn(const std::string& text, unsigned type, const std::string& schedulerText);
+    void Warn(const std::string& text, unsigned type) override { Warn(text, type, {}); }
 
     // A line of the scheduler log: `restart` begins a new log, `stamp` puts the time before
     // the text. Each line written is also handed to the line listener.
     void LogScheduler(bool restart, const std::string& text, bool stamp);
+    void LogScheduler(const std::string& text) override { LogScheduler(false, text, true); }
     void SetLogLineListener(std::function<void(const std::string& line)> listener) {
         m_onLogLine = std::move(listener);
     }

@@ -3,18 +3,21 @@
 #include <algorithm>
 #include <span>
 
+#include "acquisition/data_file_reader.h"
 #include "acquisition/data_list_texts.h"
 #include "acquisition/live_recorder.h"
 #include "app/chart_windows.h"
-#include "app/frame_commands.h"
 #include "app/frame_data_files.h"
+#include "app/frame_data_view_commands.h"
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
-#include "app/main_frame.h"
 #include "app/setup_texts.h"
+#include "charts/equal_loudness.h"
 #include "graph/graph_panel.h"
+#include "link/meter_mode.h"
 #include "platform/operator.h"
 #include "platform/text.h"
+#include "records/record_layout.h"
 
 using platform::Contains;
 
@@ -66,11 +69,11 @@ const CKX9MonitorView::PageViews& CKX9MonitorView::PageViewsOf(PageRow row, bool
 }
 
 acquisition::Recording& CKX9MonitorView::Recording() const {
-    CMainFrame* frame = TheApp().m_pMainFrame;
-    return frame ? frame->m_recording : m_ownRecording;
+    return m_uses ? m_uses->recording : m_ownRecording;
 }
 
-CKX9MonitorView::CKX9MonitorView() {
+CKX9MonitorView::CKX9MonitorView(const Uses* uses)
+    : m_uses(uses ? std::optional<Uses>(*uses) : std::nullopt) {
     for (const FormControl& control : kForm)
         m_controls.push_back({control.id, control.rect, true});
     m_DataList.SetTextSource(
@@ -113,8 +116,7 @@ void CKX9MonitorView::ControlsChanged() const {
 }
 
 std::optional<records::RecordKind> CKX9MonitorView::ChannelMode() const {
-    const CMainFrame* frame = TheApp().m_pMainFrame;
-    return frame ? frame->Link().Mode().ChannelMode() : std::nullopt;
+    return m_uses ? m_uses->mode.ChannelMode() : std::nullopt;
 }
 
 // --- graph windows
@@ -215,10 +217,9 @@ charts::CChartWnd* CKX9MonitorView::BandChart(int id) {
 // Both band charts over 0..130 dB with vertical bars and tips, hidden until a spectrum comes;
 // the 3-D chart's view of 30 bands, 140 dB and 100 spectra.
 void CKX9MonitorView::SetUpCharts() {
-    CMainFrame* frame = TheApp().m_pMainFrame;
     for (int id : {IDC_LIVE_CHART, IDC_DATA_CHART}) {
         charts::CChartWnd& chart = *BandChart(id);
-        chart.SetHost(frame ? &frame->Charts().Host() : nullptr);
+        chart.SetHost(m_uses ? &m_uses->charts.Host() : nullptr);
         if (!chart.InitDefault())
             platform::AfxMessageBox("error with bar graph");
         chart.EnableToolTips(1);
@@ -242,9 +243,9 @@ void CKX9MonitorView::SetUpCharts() {
 void CKX9MonitorView::OnInitialUpdate() {
     m_nPointMarks = m_nAxis = m_nWideLine = m_nURLine = m_nIsophone = 0;
 
-    if (CMainFrame* frame = TheApp().m_pMainFrame) {
-        frame->Commands().DataView().m_bCrossReference = TRUE;
-        frame->Ui().SetTitle(kTitle);
+    if (m_uses) {
+        m_uses->dataView.m_bCrossReference = TRUE;
+        m_uses->ui.SetTitle(kTitle);
     }
     SetupListPrinter();
 
@@ -280,8 +281,8 @@ void CKX9MonitorView::OnInitialUpdate() {
     ShowControl(IDC_PAGE_LIST, false);
 
     // The frame's menu update handler tests this word.
-    if (CMainFrame* frame = TheApp().m_pMainFrame)
-        frame->Commands().SetDisplayMode(0);
+    if (m_uses)
+        m_uses->dataView.SetDisplayMode(0);
     m_bInitialised = true;
     OnUpdate();
 }
@@ -315,10 +316,10 @@ void CKX9MonitorView::OnClickList1602() {
     else if (Contains(*text, "PAGE"))
         ShowStoredPage(platform::Atoi(platform::Mid(*text, 4)));
 
-    CMainFrame* frame = TheApp().m_pMainFrame;
-    if (frame)
-        frame->DataFiles().UpdateAudioLabelWindow();
-    if (frame && frame->Mode().IsDataLogging())
+    if (!m_uses)
+        return;
+    m_uses->dataFiles.UpdateAudioLabelWindow();
+    if (m_uses->mode.IsDataLogging())
         TheApp().WaitWithMessages(kDataLoggingPause);
 }
 
@@ -353,8 +354,8 @@ void CKX9MonitorView::ShowStoredPage(int segment) {
     if (segment != m_nLoadedSegment || file != m_strLoadedFile) {
         m_nLoadedSegment = segment;
         m_strLoadedFile = file;
-        if (CMainFrame* frame = TheApp().m_pMainFrame)
-            frame->DataFiles().Reader().OpenDataFile(file, segment, segment);
+        if (m_uses)
+            m_uses->dataFiles.Reader().OpenDataFile(file, segment, segment);
     }
     m_DataList.RedrawItems();
 }
@@ -370,11 +371,11 @@ void CKX9MonitorView::ShowPageViews(PageRow row) {
     ShowGraph(ViewGraph::Second, views.secondGraph);
     ShowControl(IDC_LIVE_CHART, views.liveChart);
     ShowControl(IDC_DATA_CHART, views.dataChart);
-    if (CMainFrame* frame = TheApp().m_pMainFrame) {
+    if (m_uses) {
         if (views.navigator)
-            frame->DataFiles().ShowNavigator(*views.navigator);
+            m_uses->dataFiles.ShowNavigator(*views.navigator);
         if (legend)
-            frame->Charts().ShowLegend();
+            m_uses->charts.ShowLegend();
     }
     HideDemoWindows();
 }
@@ -435,12 +436,13 @@ void CKX9MonitorView::OnDblClkDataList() {
 std::string CKX9MonitorView::OnGetDispInfoDataList(int row, int column) const {
     const acquisition::Recording& recording = Recording();
     const int selected = recording.SelectedRecord();
-    CMainFrame* frame = TheApp().m_pMainFrame;
-    if (m_nIsophone && selected >= 0 && row == selected + 1)
-        return frame ? acquisition::IsophoneCellText(
-                           column,
-                           [frame](int band) { return frame->Charts().Isophone().LevelDb(band); })
-                     : std::string();
+    if (m_nIsophone && selected >= 0 && row == selected + 1) {
+        if (!m_uses)
+            return std::string();
+        const charts::IsophoneContour& contour = m_uses->charts.Isophone();
+        return acquisition::IsophoneCellText(
+            column, [&contour](int band) { return contour.LevelDb(band); });
+    }
 
     const CInstrStatus& setup = TheApp().m_InstrStatus;
     acquisition::DataListSource source;
@@ -479,15 +481,14 @@ void CKX9MonitorView::SetupDataListColumns(std::optional<records::RecordKind> ki
 }
 
 void CKX9MonitorView::BuildSetupText() {
-    const CMainFrame* frame = TheApp().m_pMainFrame;
     // The list describes one recording: a second one replaces the lines of the first.
     m_ParamList.DeleteAllItems();
-    const records::SetupBlock block = frame ? frame->m_SetupBlock : records::SetupBlock();
+    const records::SetupBlock block = m_uses ? m_uses->setupBlock : records::SetupBlock();
     for (const std::string& line : BuildSetupLines(block, TheApp().m_InstrStatus))
         m_ParamList.InsertItem(m_ParamList.GetItemCount(), line);
 
     const acquisition::Recording& recording = Recording();
-    if (frame && frame->Link().Mode().IsSchedulerMode() && !recording.LoadedFromFile()) {
+    if (m_uses && m_uses->mode.IsSchedulerMode() && !recording.LoadedFromFile()) {
         const acquisition::Timebase& schedule = recording.Time();
         m_ParamList.InsertItem(0, "");
         m_ParamList.InsertItem(0,

@@ -5,8 +5,9 @@
 //
 // It is no widget: CreateViewWidget (kx9monitor_view_widget.h) shows it, and its graph windows
 // are children of that widget while it exists; so are the windows of its two band charts. It
-// fills the graph of a loaded page and the band charts from the frame's recording
-// (kx9monitor_view_graphs.cpp); the floating windows are the frame's.
+// fills the graph of a loaded page and the band charts from the recording it is handed
+// (kx9monitor_view_graphs.cpp); the floating windows are the chart windows' and the data
+// files', which it is handed too (ViewUses).
 
 #include <functional>
 #include <memory>
@@ -17,6 +18,7 @@
 
 #include "acquisition/recording.h"
 #include "app/frame_graph_host.h"
+#include "app/view_uses.h"
 #include "charts/bar_chart.h"
 #include "charts/record_graph.h"
 #include "charts/xy_chart.h"
@@ -64,8 +66,10 @@ public:
         bool visible;
     };
 
-    // Built after the frame, whose link state the ports take.
-    CKX9MonitorView();
+    using Uses = ViewUses;
+
+    // `uses` (copied; nullptr: none) is what the view reaches besides itself.
+    explicit CKX9MonitorView(const Uses* uses = nullptr);
     ~CKX9MonitorView() override;
     CKX9MonitorView(const CKX9MonitorView&) = delete;
     CKX9MonitorView& operator=(const CKX9MonitorView&) = delete;
@@ -110,13 +114,13 @@ public:
     // The spectrum of record `record` of the loaded page in the file chart; its row of the
     // loaded data's "Spectrum" window is highlighted.
     void RefreshGraphWindows(int record);
-    // The same for the frame's selected record.
+    // The same for the recording's selected record.
     void RefreshGraphWindows() { RefreshGraphWindows(Recording().SelectedRecord()); }
     // A live spectrum reply in the live chart.
     void RearrangeGraphWindows(const std::string& reply);
     // A report row's spectrum, "heading\tlevel\r\n" per band, in the live chart.
     void ShowReportSpectrum(const std::string& text);
-    // The frame's "Spectrum" windows are hidden.
+    // The "Spectrum" windows are hidden.
     void HideDemoWindows();
     // The live twins of the fills: one live record's five level texts, one profile sample.
     void AddLiveRecord(int record, std::span<const std::string> levels);
@@ -151,13 +155,13 @@ public:
     // of each scheduled acquisition is marked.
     std::string OnGetDispInfoDataList(int row, int column) const;
     int DataListRowImage(int row) const;
-    // The recording the lists show: the frame's, or the view's own while there is no frame.
+    // The recording the lists show: the one handed, or the view's own when none was.
     acquisition::Recording& Recording() const;
 
     // --- services of the view
     // Empties both lists of a recording and gives them the columns of the kind.
     void SetupDataListColumns(std::optional<records::RecordKind> kind);
-    // Fills the parameter list from the frame's stored setup block.
+    // Fills the parameter list from the setup block handed (the meter's, or a data file's).
     void BuildSetupText();
     std::string GetParameterName(const std::string& code) const;
 
@@ -243,7 +247,8 @@ private:
     // tests moved to the top of a page, which takes the device's rows per page.
     ui::PrintedList m_reportCopy;
     ui::PrintedList m_printCopy;
-    FrameGraphHost m_graphHost{*this};
+    std::optional<Uses> m_uses;
+    FrameGraphHost m_graphHost{*this, m_uses ? &*m_uses : nullptr};
     std::unique_ptr<graph::CGraphWnd> m_pDataGraph;
     std::unique_ptr<graph::CGraphWnd> m_pSecondGraph;
     QWidget* m_pWindow = nullptr;

@@ -8,7 +8,8 @@
 #include "app/chart_windows.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
+#include "charts/demo_dlg.h"
+#include "charts/graph_legend_dlg.h"
 #include "charts/spectrum_chart_fill.h"
 #include "platform/text.h"
 
@@ -32,10 +33,9 @@ acquisition::DataBufferView LoadedRecords(const acquisition::Recording& recordin
 
 charts::LevelGraphOptions CKX9MonitorView::LevelGraphOptions(bool live) const {
     charts::LevelGraphOptions options;
-    CMainFrame* frame = TheApp().m_pMainFrame;
-    if (frame && frame->Charts().Legend().HasWindow())
+    if (m_uses && m_uses->charts.Legend().HasWindow())
         for (int channel = 0; channel < charts::kLevelChannels; ++channel)
-            options.shown[channel] = frame->Charts().Legend().IsChecked(channel);
+            options.shown[channel] = m_uses->charts.Legend().IsChecked(channel);
     const std::string& model = TheApp().m_InstrStatus.m_strModel;
     // A loaded page hides the channels a "QS4060" lacks; the live graph shows the last two
     // only for a "QS4160".
@@ -85,12 +85,11 @@ void CKX9MonitorView::ShowSpectrum(charts::CChartWnd& chart, std::span<const flo
 }
 
 void CKX9MonitorView::RefreshGraphWindows(int record) {
-    CMainFrame* frame = TheApp().m_pMainFrame;
     m_DataChart.RemoveAllItems();
     m_DataList.RedrawItems();
     m_DataList.EnsureVisible(record);
-    if (m_nIsophone && frame)
-        frame->Charts().ComputeIsophoneForBand(record);
+    if (m_nIsophone && m_uses)
+        m_uses->charts.ComputeIsophoneForBand(record);
 
     std::vector<float> levels;
     const acquisition::DataBufferView records = LoadedRecords(Recording());
@@ -99,22 +98,22 @@ void CKX9MonitorView::RefreshGraphWindows(int record) {
             levels.push_back(charts::StoredBandLevel(word));
     ShowSpectrum(m_DataChart, levels);
 
-    if (frame && frame->Charts().LoadedSpectra().HasWindow())
-        frame->Charts().LoadedSpectra().HighlightRow(record);
+    if (m_uses && m_uses->charts.LoadedSpectra().HasWindow())
+        m_uses->charts.LoadedSpectra().HighlightRow(record);
 }
 
 void CKX9MonitorView::RearrangeGraphWindows(const std::string& reply) {
     m_LiveChart.RemoveAllItems();
     const std::vector<float> levels = charts::LiveSpectrumLevels(reply, ChannelMode());
-    if (CMainFrame* frame = TheApp().m_pMainFrame; frame && m_nIsophone)
-        frame->Charts().ComputeIsophoneForLevels(levels);
+    if (m_uses && m_nIsophone)
+        m_uses->charts.ComputeIsophoneForLevels(levels);
     ShowSpectrum(m_LiveChart, levels);
 }
 
 void CKX9MonitorView::ShowReportSpectrum(const std::string& text) {
     m_LiveChart.RemoveAllItems();
-    if (CMainFrame* frame = TheApp().m_pMainFrame; frame && m_nIsophone)
-        frame->Charts().ComputeIsophoneForLevels(text);
+    if (m_uses && m_nIsophone)
+        m_uses->charts.ComputeIsophoneForLevels(text);
     ShowSpectrum(m_LiveChart, charts::ReportRowLevels(text));
     ShowControl(IDC_LIVE_CHART, true);
     ShowControl(IDC_DATA_CHART, false);
@@ -136,6 +135,6 @@ void CKX9MonitorView::AddLiveGraphPoint(int sample, const std::string& level) {
 }
 
 void CKX9MonitorView::HideDemoWindows() {
-    if (CMainFrame* frame = TheApp().m_pMainFrame)
-        frame->Charts().HideSpectrumWindows();
+    if (m_uses)
+        m_uses->charts.HideSpectrumWindows();
 }

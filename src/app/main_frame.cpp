@@ -5,12 +5,14 @@
 #include "app/frame_boxes.h"
 #include "app/frame_commands.h"
 #include "app/frame_data_files.h"
+#include "app/frame_data_view_commands.h"
 #include "app/frame_scheduler.h"
 #include "app/frame_ui.h"
 #include "app/frame_ui_adapter.h"
 #include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "app/live_recording.h"
 #include "app/maintenance_commands.h"
 #include "app/monitoring_session.h"
 #include "app/verification_workflow.h"
@@ -33,9 +35,21 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
       m_ui(ui ? *ui : *m_windowUi),
       m_web(std::make_unique<FrameWeb>(m_boxes->PleaseWait(),
                                        [this] { return m_bench->Instruments().target.serial; })),
-      m_bench(std::make_unique<FrameBench>(
-          *this,
-          verification::BenchTools{m_link.Direct(), m_web->Databases(), m_boxes->PleaseWait()})),
+      m_bench(std::make_unique<FrameBench>(FrameBench::Uses{
+          .tools =
+              verification::BenchTools{
+                  .link = m_link,
+                  .databases = m_web->Databases(),
+                  .pleaseWait = m_boxes->PleaseWait(),
+                  .log = m_web->Log(),
+                  .programDir = TheApp().m_strProgramDir,
+                  .refRecord = TheApp().m_RefPort,
+                  .targetRecord = TheApp().m_TargetPort,
+              },
+          .boxes = *m_boxes,
+          .views = m_views,
+          .technicianId = TheApp().m_strTechnicianId,
+      })),
       m_workflow(std::make_unique<WorkflowSteps>(WorkflowSteps::Uses{
           .ui = m_ui,
           .technician = m_web->Technician(),
@@ -52,16 +66,91 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .timers = m_timers,
           .views = m_views,
       })),
-      m_maintenance(std::make_unique<MaintenanceCommands>(*this, *m_workflow)),
-      m_commands(std::make_unique<FrameCommands>(*this)),
-      m_data(std::make_unique<FrameDataFiles>(*this, m_pageList, m_recording, m_SetupBlock)),
-      m_charts(std::make_unique<ChartWindows>(*this, m_recording)),
+      m_maintenance(std::make_unique<MaintenanceCommands>(MaintenanceCommands::Uses{
+          .steps = *m_workflow,
+          .web = *m_web,
+          .bench = *m_bench,
+          .boxes = *m_boxes,
+          .timers = m_timers,
+          .link = m_link,
+          .views = m_views,
+          .programDir = TheApp().m_strProgramDir,
+      })),
+      m_charts(std::make_unique<ChartWindows>(ChartWindows::Uses{
+          .recording = m_recording,
+          .mode = m_link.Mode(),
+          .views = m_views,
+          .setup = TheApp().m_InstrStatus,
+          .spectrumKind = TheApp().m_strSpectrumKind,
+          .dataBuffer = TheApp().m_DataBuffer,
+          .openSegment =
+              [this](int segment) {
+                  m_data->Reader().OpenDataFile(TheApp().m_strCurrentFile, segment, segment);
+              },
+      })),
+      m_data(std::make_unique<FrameDataFiles>(FrameDataFiles::Uses{
+          .pages = m_pageList,
+          .recording = m_recording,
+          .setupBlock = m_SetupBlock,
+          .ui = m_ui,
+          .notices = m_notices,
+          .mode = m_link.Mode(),
+          .charts = *m_charts,
+          .schedulerLogViewer = m_boxes->SchedulerLogViewer(),
+          .views = m_views,
+      })),
+      m_live(std::make_unique<LiveRecording>(LiveRecording::Uses{
+          .pages = m_pageList,
+          .recordFile = m_RecFile,
+          .recording = m_recording,
+          .mode = m_link.Mode(),
+          .setupBlock = m_SetupBlock,
+          .timers = m_timers,
+          .ui = m_ui,
+          .notices = m_notices,
+          .lossNotice = m_boxes->DataLossNotice(),
+          .liveSpectra = m_charts->LiveSpectra(),
+          .views = m_views,
+          .recordFolder = TheApp().m_strProgramDir,
+      })),
+      m_dataView(std::make_unique<CFrameDataViewCommands>(CFrameDataViewCommands::Uses{
+          .dataFiles = *m_data,
+          .charts = *m_charts,
+          .mode = m_link.Mode(),
+          .updateView =
+              [this] {
+                  if (CKX9MonitorView* view = m_views.Current())
+                      view->OnUpdate();
+              },
+      })),
+      m_commands(std::make_unique<FrameCommands>(
+          FrameCommands::Parts{
+              .verification = *m_verification,
+              .maintenance = *m_maintenance,
+              .databases = m_web->Databases(),
+              .booking = m_web->Booking(),
+              .bench = *m_bench,
+              .dataView = *m_dataView,
+              .mode = m_link.Mode(),
+              .views = m_views,
+              .exit = [this] { OnAppExit(); },
+          },
+          m_window)),
+      m_viewUses{
+          .recording = m_recording,
+          .mode = m_link.Mode(),
+          .charts = *m_charts,
+          .dataFiles = *m_data,
+          .dataView = *m_dataView,
+          .ui = m_ui,
+          .setupBlock = m_SetupBlock,
+      },
       m_session(std::make_unique<MonitoringSession>(MonitoringSession::Uses{
           .link = m_link,
           .timers = m_timers,
           .ui = m_ui,
           .notices = m_notices,
-          .liveRecorder = m_liveRecorder,
+          .liveRecorder = m_live->Recorder(),
           .recordFile = m_RecFile,
           .recording = m_recording,
           .setupBlock = m_SetupBlock,
@@ -82,7 +171,7 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .bench = *m_bench,
           .charts = *m_charts,
           .dataFiles = *m_data,
-          .liveRecords = m_liveRecorder,
+          .liveRecords = m_live->Recorder(),
           .recordFile = m_RecFile,
           .liveTimebase = m_recording.Time(),
           .clock = schedulerClock,

@@ -11,18 +11,17 @@
 #include <string>
 
 #include "acquisition/dump_decoder.h"
-#include "acquisition/live_recorder.h"
 #include "acquisition/record_file.h"
 #include "acquisition/recording.h"
 #include "app/frame_dump_host.h"
 #include "app/frame_link_host.h"
-#include "app/frame_live_recorder_host.h"
 #include "app/frame_notices.h"
 #include "app/frame_setup_host.h"
 #include "app/frame_timers.h"
 #include "app/main_frame_window.h"
 #include "app/view_lookup.h"
 #include "app/view_page_list.h"
+#include "app/view_uses.h"
 #include "link/link_clock.h"
 #include "link/link_session.h"
 #include "link/setup_value_replies.h"
@@ -30,6 +29,7 @@
 #include "platform/win_types.h"
 #include "records/record_layout.h"
 
+class CFrameDataViewCommands;
 class CInstrStatus;
 class CKX9MonitorView;
 class ChartWindows;
@@ -41,6 +41,7 @@ class FrameScheduler;
 class FrameUi;
 class FrameWeb;
 class FrameWindowUi;
+class LiveRecording;
 class MaintenanceCommands;
 class MonitoringSession;
 class VerificationWorkflow;
@@ -95,7 +96,7 @@ public:
     void OnSetupInstrument();
     void QueueSetupCommands();
 
-    // --- live records go to m_liveRecorder
+    // --- live records go to the live recording
     // The monitoring options (CSelCHMonitorDlg): the channel mode, and the page size chosen.
     void ShowMonitoringOptions();
 
@@ -119,7 +120,6 @@ public:
     SetupValueReplies m_setupValues;
 
     int m_nElapsedSeconds = 0;
-    BOOL m_bTrimBlocked = FALSE;
 
 private:
     friend class FrameLinkHost;
@@ -141,7 +141,6 @@ private:
     void OnDownloadProgressTimer();
     void OnRecordingBlinkTimer();
     void OnStatusPollTimer();
-    void OnReportTrimTimer();
     void OnIntegrationEndTimer();
     void OnInstrumentClockTimer();
 
@@ -188,6 +187,8 @@ public:
     CMainFrameWindow* Window() const { return m_window.Get(); }
     CKX9MonitorView* View() const { return m_views.Shown(); }
     const ViewLookup& Views() const { return m_views; }
+    // What a view of this frame's is built with (its window's; a test's).
+    const ::ViewUses& ViewUses() const { return m_viewUses; }
 
     // WM_CLOSE: asks, refuses while a verification runs, then exits.
     void OnClose();
@@ -202,16 +203,14 @@ public:
     FrameCommands& Commands() { return *m_commands; }
     FrameDataFiles& DataFiles() { return *m_data; }
     ChartWindows& Charts() { return *m_charts; }
+    LiveRecording& Live() { return *m_live; }
     MonitoringSession& Session() { return *m_session; }
     FrameScheduler& Scheduler() { return *m_scheduler; }
 
     // What the "Setup Instrument" sheet needs of the program.
     FrameSetupHost m_setupHost{*this};
-    FrameLiveRecorderHost m_liveRecorderHost{*this};
     // The view's page list, which the live recorder and the data files fill.
     ViewPageList m_pageList{m_views};
-    acquisition::LiveRecorder m_liveRecorder{m_liveRecorderHost, m_pageList,    m_RecFile,
-                                             m_recording,        m_link.Mode(), m_SetupBlock};
 
 private:
     // Connects the parts to the frame's boxes, decoder and link (constructor).
@@ -233,12 +232,18 @@ private:
     std::unique_ptr<WorkflowSteps> m_workflow;
     std::unique_ptr<VerificationWorkflow> m_verification;
     std::unique_ptr<MaintenanceCommands> m_maintenance;
-    // The menu, the command table and the hot keys.
-    std::unique_ptr<FrameCommands> m_commands;
-    // The data files of the recording the view shows, the navigator and the audio labels.
-    std::unique_ptr<FrameDataFiles> m_data;
     // The legend, the 3-D settings, the "Spectrum" windows and the equal-loudness contour.
     std::unique_ptr<ChartWindows> m_charts;
+    // The data files of the recording the view shows, the navigator and the audio labels.
+    std::unique_ptr<FrameDataFiles> m_data;
+    // The live records' recorder and the windows it draws on.
+    std::unique_ptr<LiveRecording> m_live;
+    // The tool-bar commands on the loaded data.
+    std::unique_ptr<CFrameDataViewCommands> m_dataView;
+    // The menu, the command table and the hot keys.
+    std::unique_ptr<FrameCommands> m_commands;
+    // What the views are built with.
+    ::ViewUses m_viewUses;
     // The session operations on the monitoring link.
     std::unique_ptr<MonitoringSession> m_session;
     // The scheduler window, its run and its log.

@@ -10,6 +10,7 @@
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "app/live_recording.h"
 #include "app/main_frame.h"
 #include "link/command_codes.h"
 #include "link/reply_router.h"
@@ -63,7 +64,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     const auto kind =
         records::RecordKind::OfModeText(m_SetupBlock.Text(SetupBlock::kAcquisitionMode));
     m_SetupBlock.SetField(SetupBlock::kPagingSize,
-                          platform::Format("%.11lld", m_liveRecorder.PageSize(kind)));
+                          platform::Format("%.11lld", m_live->Recorder().PageSize(kind)));
     if (Mode().IsSchedulerMode() && !m_scheduler->Run().IsFirstAcquisition()) {
         m_scheduler->Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
         return;
@@ -106,7 +107,7 @@ void CMainFrame::StartRecordFile(const std::string& reply) {
     m_RecFile.Write(records::PageFileHead(
         m_SetupBlock, scheduled ? m_scheduler->Window().AcquisitionTime() : records::ScheduleTime{},
         scheduled ? m_scheduler->Window().RepetitionTime() : records::ScheduleTime{}, startTime));
-    m_liveRecorder.BeginRecording();
+    m_live->Recorder().BeginRecording();
     if (Mode().IsSchedulerMode())
         m_scheduler->Run().SetState(acquisition::SchedulerRun::kSwitchMonitorOn);
     Ui().RefreshSetupDisplay();

@@ -11,6 +11,7 @@
 #include "app/frame_scheduler.h"
 #include "app/frame_timers.h"
 #include "app/kx9monitor_app.h"
+#include "app/live_recording.h"
 #include "app/main_frame.h"
 #include "app/maintenance_commands.h"
 #include "link/command_codes.h"
@@ -73,7 +74,7 @@ bool CMainFrame::OnLiveRecord(const std::string& record) {
         m_timers.Set(FrameTimers::kIntegrationEnd, ms);
     Mode().BeginRecordProcessing();
     if (kind)
-        m_liveRecorder.ProcessRecord(*kind, record);
+        m_live->Recorder().ProcessRecord(*kind, record);
     Mode().EndRecordProcessing();
     return true;
 }

@@ -81,8 +81,9 @@ void CMainFrame::WireFrameParts() {
 BOOL CMainFrame::CreateFrameWindow() {
     if (Window())
         return TRUE;
-    auto window = std::make_unique<CMainFrameWindow>(*this, m_windowUi->StatusBar());
-    auto view = std::make_unique<CKX9MonitorView>();
+    auto window = std::make_unique<CMainFrameWindow>(
+        *m_commands, [this] { OnClose(); }, m_windowUi->StatusBar());
+    auto view = std::make_unique<CKX9MonitorView>(&m_viewUses);
     window->SetView(std::move(view));
     m_window.Reset(std::move(window));
     return TRUE;

@@ -4,7 +4,6 @@
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/main_frame.h"
-#include "app/maintenance_commands.h"
 #include "app/monitoring_session.h"
 #include "link/command_codes.h"
 #include "platform/date_time.h"
@@ -15,16 +14,12 @@ using namespace command_code;
 
 namespace {
 constexpr const char* kRecordingMark = "-RECORDING-";
-constexpr int kReportTrimRowsPerTick = 100;
 }  // namespace
 
 void CMainFrame::RegisterTimers() {
     m_timers.OnExpiry(FrameTimers::kDownloadProgress, [this] { OnDownloadProgressTimer(); });
     m_timers.OnExpiry(FrameTimers::kRecordingBlink, [this] { OnRecordingBlinkTimer(); });
-    m_timers.OnExpiry(FrameTimers::kFirmwareUpgrade,
-                      [this] { m_maintenance->OnFirmwareUpgradeTimer(); });
     m_timers.OnExpiry(FrameTimers::kStatusPoll, [this] { OnStatusPollTimer(); });
-    m_timers.OnExpiry(FrameTimers::kReportTrim, [this] { OnReportTrimTimer(); });
     m_timers.OnExpiry(FrameTimers::kIntegrationEnd, [this] { OnIntegrationEndTimer(); });
     m_timers.OnExpiry(FrameTimers::kInstrumentClock, [this] { OnInstrumentClockTimer(); });
 }
@@ -90,15 +85,6 @@ void CMainFrame::OnStatusPollTimer() {
     Ui().EmptyInstrStatusText();
     for (int code : kStatusQueries)
         SendCommand(code, "", "");
-}
-
-void CMainFrame::OnReportTrimTimer() {
-    if (m_bTrimBlocked)
-        return;
-    if (Ui().TrimReportList(m_liveRecorder.RowCounter(), kReportTrimRowsPerTick)) {
-        Ui().SetReportTrimFinished();
-        m_timers.Kill(FrameTimers::kReportTrim);
-    }
 }
 
 void CMainFrame::OnIntegrationEndTimer() {

@@ -10,11 +10,12 @@
 #include "app/frame_ui.h"
 #include "app/kx9monitor_view.h"
 #include "app/kx9monitor_view_widget.h"
-#include "app/main_frame.h"
 #include "ui/bc_menu.h"
 #include "ui/x_status_bar_widget.h"
 
-CMainFrameWindow::CMainFrameWindow(CMainFrame& frame, ui::XStatusBar& statusBar) : m_frame(frame) {
+CMainFrameWindow::CMainFrameWindow(FrameCommands& commands, std::function<void()> onClose,
+                                   ui::XStatusBar& statusBar)
+    : m_commands(commands), m_onClose(std::move(onClose)) {
     setWindowTitle(QString::fromLatin1(FrameUi::kWindowTitle));
     resize(kWidth, kHeight);
     setMinimumSize(kMinWidth, kMinHeight);
@@ -49,11 +50,10 @@ void CMainFrameWindow::ConnectCommands(QMenu& menu) {
     for (QAction* action : menu.actions()) {
         if (QMenu* popup = action->menu()) {
             // The update handlers set the entries' states as a menu opens.
-            connect(popup, &QMenu::aboutToShow, this, [this] { m_frame.Commands().UpdateMenu(); });
+            connect(popup, &QMenu::aboutToShow, this, [this] { m_commands.UpdateMenu(); });
             ConnectCommands(*popup);
         } else if (const unsigned id = ui::BCMenu::CommandIdOf(action)) {
-            connect(action, &QAction::triggered, this,
-                    [this, id] { m_frame.Commands().OnCommand(id); });
+            connect(action, &QAction::triggered, this, [this, id] { m_commands.OnCommand(id); });
         }
     }
 }
@@ -61,7 +61,8 @@ void CMainFrameWindow::ConnectCommands(QMenu& menu) {
 void CMainFrameWindow::closeEvent(QCloseEvent* event) {
     // The frame decides; when it exits it destroys this window itself.
     event->ignore();
-    m_frame.OnClose();
+    if (m_onClose)
+        m_onClose();
 }
 
 bool CMainFrameWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -74,7 +75,7 @@ bool CMainFrameWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto* widget = qobject_cast<const QWidget*>(watched);
     if (!widget || widget->window() != this)
         return false;
-    return m_frame.Commands().OnHotKey(key->key());
+    return m_commands.OnHotKey(key->key());
 }
 
 // ---- FrameWindowHolder

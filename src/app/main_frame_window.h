@@ -1,13 +1,15 @@
 #pragma once
 // The main frame's Qt window: menu bar, status bar and the view in the middle. It carries no
-// logic of its own: closing, the frame's hot keys and menu commands go to the frame.
+// logic of its own: closing goes to the frame, hot keys and menu commands to the frame's
+// commands.
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class CKX9MonitorView;
-class CMainFrame;
+class FrameCommands;
 class QMenu;
 
 namespace ui {
@@ -23,7 +25,9 @@ public:
     static constexpr int kMinWidth = 500;
     static constexpr int kMinHeight = 450;
 
-    CMainFrameWindow(CMainFrame& frame, ui::XStatusBar& statusBar);
+    // `commands` and `statusBar` are not owned; `onClose` decides what the close box does.
+    CMainFrameWindow(FrameCommands& commands, std::function<void()> onClose,
+                     ui::XStatusBar& statusBar);
     ~CMainFrameWindow() override;
 
     // The view lives as long as the window, as a child window does; its widget fills the
@@ -44,7 +48,8 @@ protected:
 private:
     void ConnectCommands(QMenu& menu);
 
-    CMainFrame& m_frame;
+    FrameCommands& m_commands;
+    std::function<void()> m_onClose;
     std::unique_ptr<CKX9MonitorView> m_view;
     std::unique_ptr<QMenu> m_menu;
     ui::XStatusBarWidget* m_statusBar = nullptr;

@@ -2,19 +2,26 @@
 
 #include "app/frame_bench.h"
 #include "app/frame_boxes.h"
+#include "app/frame_timers.h"
 #include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
-#include "app/main_frame.h"
+#include "app/view_lookup.h"
 #include "app/workflow_steps.h"
 #include "link/command_codes.h"
+#include "link/link_session.h"
 #include "maintenance/software_update.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 #include "verification/instrument_connection.h"
 #include "verification/sel_excel_interval.h"
 
-MaintenanceCommands::MaintenanceCommands(CMainFrame& frame, WorkflowSteps& steps)
-    : m_frame(frame), m_steps(steps), m_host(frame) {}
+MaintenanceCommands::MaintenanceCommands(const Uses& uses)
+    : m_uses(uses),
+      m_steps(uses.steps),
+      m_host(uses.timers, uses.views),
+      m_micCalibration(uses.link.Sender(), uses.web.Client(), uses.web.Log()) {
+    m_uses.timers.OnExpiry(FrameTimers::kFirmwareUpgrade, [this] { OnFirmwareUpgradeTimer(); });
+}
 
 namespace {
 constexpr const char* kMicRefusal =
@@ -26,9 +33,9 @@ void MaintenanceCommands::OnReplaceMicrophone() {
     const WorkflowGuard::Hold hold = m_steps.Enter();
     if (!hold)
         return;
-    FrameBoxes& boxes = m_frame.Boxes();
+    FrameBoxes& boxes = m_uses.boxes;
     const PleaseWaitCloser closer(boxes);
-    if (!m_frame.Web().CheckInternetWhenDue())
+    if (!m_uses.web.CheckInternetWhenDue())
         return;
     platform::AfxMessageBox(
         "Per effettuare la sostituzione del microfono e' necessario collegare lo strumento di "
@@ -43,7 +50,7 @@ void MaintenanceCommands::OnReplaceMicrophone() {
     boxes.ShowPleaseWait("");
     if (!ConnectForMicrophone())
         return;
-    const verification::InstrumentIdentity& target = m_frame.Bench().Instruments().target;
+    const verification::InstrumentIdentity& target = m_uses.bench.Instruments().target;
     if (platform::AfxMessageBox(
             platform::Format("Sostituzione microfono per lo strumento da verificare \nModello "
                              "mic:%s\nNum serie mic:%s.\nAvviare procedura adesso ?",
@@ -61,7 +68,7 @@ void MaintenanceCommands::OnReplaceMicrophone() {
 }
 
 bool MaintenanceCommands::ConnectForMicrophone() {
-    FrameBench& bench = m_frame.Bench();
+    FrameBench& bench = m_uses.bench;
     if (!bench.ConnectReferenceInstrument()) {
         platform::AfxMessageBox("Strumento non riconosciuto.\nAggiornamento software interrotto.",
                                 MB_ICONSTOP);
@@ -77,8 +84,8 @@ bool MaintenanceCommands::ConnectForMicrophone() {
 
 void MaintenanceCommands::ReplaceMicrophone(const std::string& record) {
     // The meter switches off; the operator fits the new microphone and switches it on again.
-    if (m_frame.View())
-        m_frame.Link().WriteCommand(LinkSide::Target, command_code::kPowerOff);
+    if (m_uses.views.Shown())
+        m_uses.link.WriteCommand(LinkSide::Target, command_code::kPowerOff);
     if (platform::AfxMessageBox(
             "Verificare che lo strumento sia spento (eventualmente spegnerlo).\nSostituire il "
             "microfono e inserire lo strumento nel calibratore\nAccendere il calibratore e "
@@ -87,7 +94,7 @@ void MaintenanceCommands::ReplaceMicrophone(const std::string& record) {
         m_steps.CloseTargetPort();
         return;
     }
-    if (!m_frame.Bench().AlignTargetKeys())
+    if (!m_uses.bench.AlignTargetKeys())
         return;
     m_steps.ArmQueuedLink();
     if (!m_micCalibration.HasWindow())
@@ -102,14 +109,14 @@ void MaintenanceCommands::OnSoftwareUpdate() {
     const WorkflowGuard::Hold hold = m_steps.Enter();
     if (!hold)
         return;
-    const PleaseWaitCloser closer(m_frame.Boxes());
-    m_frame.Boxes().ShowPleaseWait("Connessione con il server in corso..");
+    const PleaseWaitCloser closer(m_uses.boxes);
+    m_uses.boxes.ShowPleaseWait("Connessione con il server in corso..");
     CheckSoftwareUpdate(1, 1);
 }
 
 int MaintenanceCommands::CheckSoftwareUpdate(int askUser, int verbose) {
-    return maintenance::CheckSoftwareUpdate(m_frame.Web().Client(), TheApp().m_strProgramDir,
-                                            askUser, verbose);
+    return maintenance::CheckSoftwareUpdate(m_uses.web.Client(), m_uses.programDir, askUser,
+                                            verbose);
 }
 
 void MaintenanceCommands::OnAudioCardSettings() {

@@ -12,12 +12,37 @@
 #include "maintenance/mic_calib_dlg.h"
 #include "web/technician_account.h"
 
-class CMainFrame;
+class FrameBench;
+class FrameBoxes;
+class FrameTimers;
+class FrameWeb;
+class LinkSession;
+class ViewLookup;
 class WorkflowSteps;
 
 class MaintenanceCommands {
 public:
-    MaintenanceCommands(CMainFrame& frame, WorkflowSteps& steps);
+    // What the commands use, none of it owned.
+    struct Uses {
+        WorkflowSteps& steps;
+        // The internet check, the web client and the instrument log the wizard records in.
+        FrameWeb& web;
+        // The bench's connect routines and its two meters.
+        FrameBench& bench;
+        FrameBoxes& boxes;
+        // Timer 8 watches for the firmware writer's end.
+        FrameTimers& timers;
+        // The command queue, the ports and the meter mode's firmware upgrade.
+        LinkSession& link;
+        // Without the view the window shows, the meter is not switched off for a new
+        // microphone and the firmware update leaves its port alone.
+        const ViewLookup& views;
+        // The program folder, where the updates are downloaded.
+        const std::string& programDir;
+    };
+
+    // Registers the handler of timer 8.
+    explicit MaintenanceCommands(const Uses& uses);
     MaintenanceCommands(const MaintenanceCommands&) = delete;
     MaintenanceCommands& operator=(const MaintenanceCommands&) = delete;
 
@@ -30,7 +55,6 @@ public:
     // "Aggiornamento firmware" (firmware_commands.cpp): its end is timer 8's, which watches
     // for the writer's marker file.
     void OnFirmwareUpgrade();
-    void OnFirmwareUpgradeTimer();
 
     CMicCalibDlg& MicCalibration() { return m_micCalibration; }
 
@@ -49,10 +73,12 @@ private:
     std::optional<std::string> ChooseFirmwareEntry(const std::string& folder);
     // The confirmed update logged and mailed to the service, then the writer started.
     void StartFirmwareUpgrade(const web::TechnicianLookup& technician, const std::string& entry);
+    // Timer 8: the writer's marker file, when it is there, ends the update.
+    void OnFirmwareUpgradeTimer();
     void FinishFirmwareUpgrade(const std::string& subject, const std::string& message);
 
-    CMainFrame& m_frame;
+    Uses m_uses;
     WorkflowSteps& m_steps;
     FrameMaintenanceHost m_host;
-    CMicCalibDlg m_micCalibration{m_host};
+    CMicCalibDlg m_micCalibration;
 };

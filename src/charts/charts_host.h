@@ -1,6 +1,6 @@
 #pragma once
-// What the charts need of the application: the state the band charts paint from, the
-// channels and the graph behind the legend, and the main view's 3-D chart and report list.
+// What the charts need of the application: the state the band charts paint from, the graph
+// behind the legend, and the main view's 3-D chart and report list.
 
 #include <QRect>
 #include <array>
@@ -39,10 +39,7 @@ public:
     virtual void OnIsophoneBandChosen(int band) = 0;
 
     // --- the graph legend
-    // The parameter of each channel (setup values SLM1_PAR to SLM5_PAR).
-    virtual std::array<std::string, kLegendChannels> ChannelParameters() const = 0;
     virtual std::array<COLORREF, kLegendChannels> ChannelColours() const = 0;
-    virtual std::string ModelText() const = 0;
     // Loads the selected segment of the current data file again.
     virtual void ReloadSelectedSegment() = 0;
     // Empties the channel's curve in the view's second graph window, when there is one.
@@ -52,8 +49,6 @@ public:
 
     // --- the 3-D view settings
     virtual CChart3d& Chart3D() = 0;
-    // The record kind of the loaded data ("OCTAVE", "TOCTAVE", ...).
-    virtual std::string SpectrumKind() const = 0;
 };
 
 }  // namespace charts

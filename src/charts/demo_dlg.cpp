@@ -226,7 +226,7 @@ void CDemoDlg::AddLoadedSpectra(int first, int last, bool gaps) {
         if (!spectrum)
             break;
         AddSpectrum(spectrum->bands, count);
-        if (gaps && i > 2 && m_host.IsReportIntervalBoundary(spectrum->timeSeconds))
+        if (gaps && i > 2 && m_recording.Time().IsReportIntervalIndex(spectrum->timeSeconds))
             for (int k = 0; k < kSeparatorRows; ++k)
                 AddSpectrum(gap, count);
     }

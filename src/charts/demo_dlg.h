@@ -68,9 +68,9 @@ public:
         int selection = -1;
     };
 
-    // "Apply" asks first while the selected segment of `recording` is the live one (-1). A
-    // replay of the loaded spectra fills `loadedDataWindow`, the window of the loaded data;
-    // nullptr: this window itself.
+    // "Apply" asks first while the selected segment of `recording` is the live one (-1); its
+    // timebase tells where a report interval starts. A replay of the loaded spectra fills
+    // `loadedDataWindow`, the window of the loaded data; nullptr: this window itself.
     CDemoDlg(SpectrumWindowHost& host, const MeterMode& mode,
              const acquisition::Recording& recording, CDemoDlg* loadedDataWindow = nullptr);
     ~CDemoDlg() override;

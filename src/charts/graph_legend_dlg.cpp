@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "link/instr_status.h"
 #include "platform/colors.h"
 #include "platform/text.h"
 #include "ui/hooked_dialog.h"
@@ -38,8 +39,9 @@ QPixmap Swatch(COLORREF colour) {
 
 }  // namespace
 
-CGraphLegendDlg::CGraphLegendDlg(ChartsHost& host, const acquisition::Recording& recording)
-    : m_host(host), m_recording(recording) {}
+CGraphLegendDlg::CGraphLegendDlg(ChartsHost& host, const acquisition::Recording& recording,
+                                 const CInstrStatus& setup)
+    : m_host(host), m_recording(recording), m_setup(setup) {}
 
 CGraphLegendDlg::~CGraphLegendDlg() {
     DestroyWindow();
@@ -90,9 +92,10 @@ void CGraphLegendDlg::OnInitDialog() {
 }
 
 void CGraphLegendDlg::OnShowWindow() {
-    m_strLabels = m_host.ChannelParameters();
+    m_strLabels = {m_setup.m_strSlm1Param, m_setup.m_strSlm2Param, m_setup.m_strSlm3Param,
+                   m_setup.m_strSlm4Param, m_setup.m_strSlm5Param};
     m_bBoxesEnabled = m_recording.SelectedSegment() != -1;
-    m_bFiveChannels = !platform::Contains(m_host.ModelText(), "QS4060");
+    m_bFiveChannels = !platform::Contains(m_setup.m_strModel, "QS4060");
     Sync();
 }
 

@@ -13,6 +13,8 @@
 #include "platform/win_types.h"
 #include "ui/modeless_window.h"
 
+class CInstrStatus;
+
 namespace charts {
 
 class CGraphLegendDlg : public ui::ModelessWindow {
@@ -25,8 +27,11 @@ public:
     static constexpr int IDC_SWATCH_5 = 1712;
     static constexpr int IDC_TITLE = 1515;
 
-    // The boxes follow the selected segment of `recording` (-1: the last or live one).
-    CGraphLegendDlg(ChartsHost& host, const acquisition::Recording& recording);
+    // The boxes follow the selected segment of `recording` (-1: the last or live one); the
+    // lines show the channels' parameters of `setup`, the meter's current setup (setup values
+    // SLM1_PAR to SLM5_PAR), and its model tells how many channels there are.
+    CGraphLegendDlg(ChartsHost& host, const acquisition::Recording& recording,
+                    const CInstrStatus& setup);
     ~CGraphLegendDlg() override;
 
     // Every box checked; the window's bottom-right corner on the report list's.
@@ -57,6 +62,7 @@ private:
 
     ChartsHost& m_host;
     const acquisition::Recording& m_recording;
+    const CInstrStatus& m_setup;
     std::array<int, kLegendChannels> m_nChecked{};
     std::array<std::string, kLegendChannels> m_strLabels;
     std::string m_strTitle = "Channels";

@@ -59,7 +59,8 @@ int LevelGridDivisions(int levels) {
     return std::max(1, divisions);
 }
 
-CSetup3DGraphDlg::CSetup3DGraphDlg(ChartsHost& host) : m_host(host) {}
+CSetup3DGraphDlg::CSetup3DGraphDlg(ChartsHost& host, const std::string& spectrumKind)
+    : m_host(host), m_spectrumKind(spectrumKind) {}
 
 CSetup3DGraphDlg::~CSetup3DGraphDlg() {
     DestroyWindow();
@@ -165,7 +166,7 @@ void CSetup3DGraphDlg::OnApply() {
         return;
     }
     const int levels = m_nYMax - m_nYMin;
-    const bool octave = m_host.SpectrumKind() == "OCTAVE";
+    const bool octave = m_spectrumKind == "OCTAVE";
     CChart3d& chart = m_host.Chart3D();
     chart.SetViewGeometry(0, octave ? 10 : 30, 0, levels, 0, m_nZMax - m_nZMin);
     chart.SetGridDivisions(octave ? 11 : 32, LevelGridDivisions(levels));

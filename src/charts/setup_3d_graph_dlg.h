@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <string>
 
 #include "charts/charts_host.h"
 #include "platform/win_types.h"
@@ -28,7 +29,8 @@ public:
     static constexpr int IDC_APPLY = 1528;
     static constexpr int kMaxSpectra = 3000;
 
-    explicit CSetup3DGraphDlg(ChartsHost& host);
+    // `spectrumKind`: the record kind of the loaded data ("OCTAVE", "TOCTAVE", ...).
+    CSetup3DGraphDlg(ChartsHost& host, const std::string& spectrumKind);
     ~CSetup3DGraphDlg() override;
 
     // The chart's ranges into the fields, the angles back to -30 and 30.
@@ -53,6 +55,7 @@ private:
     void Sync();
 
     ChartsHost& m_host;
+    const std::string& m_spectrumKind;
     int m_nFirstAngle = -30;
     int m_nSecondAngle = 30;
 };

@@ -1,7 +1,7 @@
 #pragma once
-// What the "Spectrum" window needs of the application: the spectra of the loaded recording and
-// the schedule's report intervals. The acquisition's kind and state it reads from the meter
-// mode.
+// What the "Spectrum" window needs of the application: the spectra of the loaded recording.
+// The acquisition's kind and state it reads from the meter mode, the schedule's report
+// intervals from the recording's timebase.
 
 #include <cstdint>
 #include <optional>
@@ -27,8 +27,6 @@ public:
     // Spectrum `index` of the loaded record, of the frame's kind; nothing for one
     // the data buffer does not hold.
     virtual std::optional<StoredSpectrum> LoadedSpectrum(int index) const = 0;
-    // The schedule is valid and a record of this time of day starts a report interval.
-    virtual bool IsReportIntervalBoundary(int timeSeconds) const = 0;
 };
 
 }  // namespace charts

@@ -5,9 +5,12 @@
 #include "link/direct_exchange.h"
 #include "link/identity_replies.h"
 #include "link/link_port.h"
+#include "link/link_session.h"
+#include "link/link_side.h"
 #include "maintenance/expiry_journal.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "report/instr_log.h"
 #include "verification/instrument_connection.h"
 #include "web/service_paths.h"
 #include "web/web_client.h"
@@ -31,13 +34,18 @@ constexpr const char* kCompletedAfterInterruption = "COMPLETATA DOPO INTERRUZION
 
 bool CalibExpiryUpdate::Fail(const std::string& error) {
     m_error = error;
-    m_host.WriteInstrLog("Err: " + platform::ReplaceAll(error, "\n", " "));
+    m_uses.log.WriteInstrLog("Err: " + platform::ReplaceAll(error, "\n", " "));
     return false;
+}
+
+LinkPort* CalibExpiryUpdate::TargetPort() const {
+    return m_uses.host.ViewPresent() ? &m_uses.link.PortOf(LinkSide::Target) : nullptr;
 }
 
 std::optional<std::string> CalibExpiryUpdate::Ask(LinkPort& port, const std::string& command,
                                                   int attempts) {
-    return m_exchange.Exchange(port, ExchangeRequest::Query(command, kReplyTimeoutMs, attempts));
+    return m_uses.link.Direct().Exchange(
+        port, ExchangeRequest::Query(command, kReplyTimeoutMs, attempts));
 }
 
 bool CalibExpiryUpdate::ReadFields(LinkPort& port, bool after) {
@@ -57,7 +65,7 @@ bool CalibExpiryUpdate::ReadInstrument() {
     m_fields.clear();
     for (const ProtectedField& field : ProtectedFields())
         m_fields.push_back(FieldState{&field, {}, {}, {}});
-    LinkPort* port = m_host.TargetPort();
+    LinkPort* port = TargetPort();
     if (!port || !port->IsOpen())
         return Fail(kUnreadable);
     using namespace command_code;
@@ -76,13 +84,13 @@ bool CalibExpiryUpdate::ReadInstrument() {
     if (!ReadFields(*port, false))
         return Fail(kUnreadable);
     for (const FieldState& state : m_fields)
-        m_host.WriteInstrLog(
+        m_uses.log.WriteInstrLog(
             platform::Format("Lettura %s: %s", state.field->name, state.inMeter.c_str()));
     return SettleInterruptedChange() && LookUpNewValues();
 }
 
 std::string CalibExpiryUpdate::JournalPath() const {
-    return platform::JoinPath(m_host.ProgramDir(), kExpiryJournalFile);
+    return platform::JoinPath(m_uses.programDir, kExpiryJournalFile);
 }
 
 bool CalibExpiryUpdate::SettleInterruptedChange() {
@@ -106,9 +114,9 @@ bool CalibExpiryUpdate::SettleInterruptedChange() {
         const std::string text =
             platform::Format("SN %s; TECNICO %s", m_serial.c_str(), pending->technician.c_str()) +
             held + "; " + kCompletedAfterInterruption;
-        m_host.WriteInstrLog("Modifica interrotta: " + text);
+        m_uses.log.WriteInstrLog("Modifica interrotta: " + text);
         // Kept until the server has it: the next run tries again.
-        if (!m_web.HttpLogUser(RecordLogName(), text))
+        if (!m_uses.web.HttpLogUser(RecordLogName(), text))
             return Fail(platform::Format("ATTENZIONE:\nLa modifica dello strumento %s interrotta "
                                          "in precedenza non e' stata registrata sul server.",
                                          m_serial.c_str()) +
@@ -121,7 +129,7 @@ bool CalibExpiryUpdate::SettleInterruptedChange() {
 }
 
 bool CalibExpiryUpdate::LookUpNewValues() {
-    const auto setup = ReadSetupIni(platform::JoinPath(m_host.ProgramDir(), kSetupIniFile));
+    const auto setup = ReadSetupIni(platform::JoinPath(m_uses.programDir, kSetupIniFile));
     // A look-up that got no answer to go by ends the reading: a field kept or refused for
     // want of a date the server never gave would be an update that did not happen.
     auto serverFailure = [this](const char* certificate, const std::string& failure) {
@@ -131,12 +139,12 @@ bool CalibExpiryUpdate::LookUpNewValues() {
                     kNotDone);
     };
     auto answered = [&](const char* certificate) {
-        if (m_web.LastPost().kind == web::PostOutcome::Kind::Busy)
+        if (m_uses.web.LastPost().kind == web::PostOutcome::Kind::Busy)
             return Fail(platform::Format(
                 "ATTENZIONE:\nServer occupato: certificato di taratura %s %s non verificato.\n"
                 "Riprovare piu' tardi.\nAggiornamento data di scadenza non eseguito.",
                 certificate, m_serial.c_str()));
-        if (const auto failure = web::PostFailure(m_web.LastPost(), web::kCertDateKey))
+        if (const auto failure = web::PostFailure(m_uses.web.LastPost(), web::kCertDateKey))
             return serverFailure(certificate, *failure);
         return true;
     };
@@ -149,7 +157,7 @@ bool CalibExpiryUpdate::LookUpNewValues() {
     for (FieldState& state : m_fields) {
         switch (state.field->source) {
             case FieldSource::InstrumentCertificate: {
-                const std::string answer = m_web.HttpFindCertifDate(m_serial);
+                const std::string answer = m_uses.web.HttpFindCertifDate(m_serial);
                 if (!answered("dello strumento"))
                     return false;
                 // Without the meter's own certificate there is nothing to update.
@@ -166,7 +174,7 @@ bool CalibExpiryUpdate::LookUpNewValues() {
             }
             case FieldSource::CalibratorCertificate: {
                 const char* certificate = "del calibratore associato allo strumento";
-                const std::string answer = m_web.HttpFindCertifDateCalib(m_serial);
+                const std::string answer = m_uses.web.HttpFindCertifDateCalib(m_serial);
                 if (!answered(certificate))
                     return false;
                 // A meter without an associated calibrator keeps what it holds.
@@ -213,7 +221,7 @@ std::optional<std::string> CalibExpiryUpdate::WriteChangedFields(LinkPort& port)
         if (!state.Changes())
             continue;
         const std::string name = state.field->name;
-        if (m_host.UnlockTargetCryp() != kConfirmed)
+        if (m_uses.unlockTarget() != kConfirmed)
             return "DUT: Sblocco scrittura dati protetti fallito.";
         // One attempt: a refused write has used its unlock up.
         const auto reply = Ask(port, ProtectedWrite(name, state.fresh), 1);
@@ -221,8 +229,8 @@ std::optional<std::string> CalibExpiryUpdate::WriteChangedFields(LinkPort& port)
             return platform::Format("ATTENZIONE:\nScrittura di %s nello strumento fallita.",
                                     name.c_str());
         state.written = true;
-        m_host.WriteInstrLog(platform::Format("Scrittura %s: %s -> %s", name.c_str(),
-                                              state.inMeter.c_str(), state.fresh.c_str()));
+        m_uses.log.WriteInstrLog(platform::Format("Scrittura %s: %s -> %s", name.c_str(),
+                                                  state.inMeter.c_str(), state.fresh.c_str()));
     }
     return std::nullopt;
 }
@@ -233,11 +241,11 @@ bool CalibExpiryUpdate::WriteInstrument() {
         state.written = false;
         state.after.clear();
     }
-    LinkPort* port = m_host.TargetPort();
+    LinkPort* port = TargetPort();
     if (!port || !port->IsOpen())
         return Fail("ATTENZIONE:\nPorta dello strumento da verificare chiusa.");
     ExpiryJournal journal(JournalPath());
-    PendingChange change{m_serial, m_host.TechnicianId(), {}};
+    PendingChange change{m_serial, m_uses.technicianId, {}};
     for (const FieldState& state : m_fields)
         if (state.Changes())
             change.fields.push_back({state.field->name, state.inMeter, state.fresh});
@@ -294,7 +302,7 @@ std::string CalibExpiryUpdate::RecordLogName() const {
 
 std::string CalibExpiryUpdate::RecordText() const {
     std::string text =
-        platform::Format("SN %s; TECNICO %s", m_serial.c_str(), m_host.TechnicianId().c_str());
+        platform::Format("SN %s; TECNICO %s", m_serial.c_str(), m_uses.technicianId.c_str());
     bool incomplete = false;
     for (const FieldState& state : m_fields) {
         if (!state.Changes())
@@ -312,7 +320,7 @@ std::string CalibExpiryUpdate::RecordText() const {
 }
 
 bool CalibExpiryUpdate::RecordChange() {
-    if (!m_web.HttpLogUser(RecordLogName(), RecordText()))
+    if (!m_uses.web.HttpLogUser(RecordLogName(), RecordText()))
         return false;
     ExpiryJournal(JournalPath()).Remove(m_serial);
     return true;

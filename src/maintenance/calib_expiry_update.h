@@ -6,14 +6,16 @@
 // the web service. From before the first write until the server has the change, the change is
 // kept in the program folder (expiry_journal.h): a run cut short is recorded by the next one.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "maintenance/protected_fields.h"
 
-class DirectExchange;
+class InstrLog;
 class LinkPort;
+class LinkSession;
 
 namespace web {
 class WebClient;
@@ -21,22 +23,13 @@ class WebClient;
 
 namespace maintenance {
 
-// What the update needs of the application, the frame, the view and the bench window; the link
-// session's exchange and the web client it is handed as they are.
+// What the update needs of the program that no object of its own tells.
 class CalibExpiryHost {
 public:
     virtual ~CalibExpiryHost() = default;
-    // The link session's port of the instrument under test, talked through past its listener;
-    // nullptr once the view is gone.
-    virtual LinkPort* TargetPort() = 0;
-    // The link session closes it.
-    virtual void CloseTargetPort() = 0;
-    // CSoundDlg::UnlockTargetCryp on the frame's bench window: "1" when the meter unlocked.
-    virtual std::string UnlockTargetCryp() = 0;
-    virtual std::string ProgramDir() = 0;
-    virtual std::string TechnicianId() = 0;
-    // CMainFrame::WriteInstrLog.
-    virtual void WriteInstrLog(const std::string& text) = 0;
+    // Whether the main view and its window exist: once they are gone (the program is leaving)
+    // the meter's port is left alone.
+    virtual bool ViewPresent() = 0;
 };
 
 struct FieldState {
@@ -52,9 +45,24 @@ struct FieldState {
 
 class CalibExpiryUpdate {
 public:
-    // `exchange`: the link session's exchange with a meter past its port's listener.
-    CalibExpiryUpdate(CalibExpiryHost& host, DirectExchange& exchange, web::WebClient& web)
-        : m_host(host), m_exchange(exchange), m_web(web) {}
+    // What the update uses, none of it owned.
+    struct Uses {
+        CalibExpiryHost& host;
+        // The port of the instrument under test and the direct exchange past its listener.
+        LinkSession& link;
+        web::WebClient& web;
+        // The daily log of the instrument under test.
+        InstrLog& log;
+        // The program folder: "setup.ini" and the journal of a change under way.
+        const std::string& programDir;
+        // The technician logged in, whom the server's record names.
+        const std::string& technicianId;
+        // The bench window's enciphered unlock of the meter's protected fields: "1" when the
+        // meter unlocked.
+        std::function<std::string()> unlockTarget;
+    };
+
+    explicit CalibExpiryUpdate(const Uses& uses) : m_uses(uses) {}
 
     // Identity and protected fields of the meter; the server's record of what the meter holds
     // from a change of it that was cut short; then the new values. False, with Error() telling
@@ -84,6 +92,9 @@ public:
 
 private:
     bool Fail(const std::string& error);
+    // The port of the instrument under test, talked through past its listener; nullptr once
+    // the view is gone.
+    LinkPort* TargetPort() const;
     std::optional<std::string> Ask(LinkPort& port, const std::string& command, int attempts = 3);
     bool ReadFields(LinkPort& port, bool after);
     // Records on the server what the meter holds from a change of it that an earlier run kept
@@ -98,9 +109,7 @@ private:
     // part.
     std::string WrittenAndUnwritten() const;
 
-    CalibExpiryHost& m_host;
-    DirectExchange& m_exchange;
-    web::WebClient& m_web;
+    Uses m_uses;
     std::string m_model;
     std::string m_serial;
     std::vector<FieldState> m_fields;

@@ -1,5 +1,8 @@
 #include "maintenance/firmware_upgrade.h"
 
+#include "link/link_session.h"
+#include "link/port_record.h"
+#include "link/serial_line_settings.h"
 #include "maintenance/calibration_protocol.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -12,12 +15,32 @@ namespace maintenance {
 
 namespace {
 
+constexpr unsigned kTargetReplyMs = 1000;
+constexpr int kTargetAttempts = 3;
 constexpr const char* kNotStarted = "ATTENZIONE:\nAggiornamento firmware non eseguito.\n\n";
 constexpr const char* kLinkBusy =
     "Il collegamento con lo strumento e' impegnato (monitoraggio, scarico dati o calibrazione).";
 
-bool ModeAcknowledged(const std::optional<std::string>& reply, const char* command) {
+// A command line to the instrument under test past its listener; the reply, or nothing.
+std::optional<std::string> ExchangeWithTarget(const FirmwareUpgradeTools& tools,
+                                              const std::string& command) {
+    LinkSession& link = tools.link;
+    if (!tools.host.HasView() || !link.IsPortOpen(LinkSide::Target))
+        return std::nullopt;
+    return link.Exchange(link.PortOf(LinkSide::Target),
+                         ExchangeRequest::Query(command, kTargetReplyMs, kTargetAttempts));
+}
+
+// The meter took the upgrade mode's command when its reply repeats it.
+bool ModeAcknowledged(const FirmwareUpgradeTools& tools, const char* command) {
+    const std::optional<std::string> reply = ExchangeWithTarget(tools, command);
     return reply && platform::Contains(*reply, command);
+}
+
+// The queue goes on: whatever waited in it goes now.
+void EndUpgrade(LinkSession& link) {
+    link.Mode().EndFirmwareUpgrade();
+    link.WakeSendTick();
 }
 
 bool Download(web::WebClient& web, const std::string& remoteName, const std::string& localPath) {
@@ -29,14 +52,16 @@ bool Download(web::WebClient& web, const std::string& remoteName, const std::str
 }
 
 // Gives back what the update held when the writer did not start.
-void Release(FirmwareUpgradeHost& host, const std::string& why) {
-    host.ArmEndTimer(false);
-    host.EndUpgrade();
+void Release(const FirmwareUpgradeTools& tools, const std::string& why) {
+    tools.host.ArmEndTimer(false);
+    EndUpgrade(tools.link);
+    const bool reopened =
+        tools.host.HasView() &&
+        tools.link.OpenPort(LinkSide::Target, PortSettings::Instrument(tools.targetPort)) == 0;
     std::string more;
-    if (!host.ReopenTargetPort())
+    if (!reopened)
         more = "\n\nLa porta dello strumento non si riapre: spegnere e riaccendere lo strumento.";
-    else if (!ModeAcknowledged(host.ExchangeWithTarget(meter::kUpgradeModeOff),
-                               meter::kUpgradeModeOff))
+    else if (!ModeAcknowledged(tools, meter::kUpgradeModeOff))
         more = "\n\nLo strumento resta in modalita' aggiornamento: spegnerlo e riaccenderlo.";
     StopFirmwareUpgrade(why + more);
 }
@@ -55,40 +80,40 @@ std::optional<std::string> FirmwareFileName(const std::string& entry) {
     return name;
 }
 
-bool RunFirmwareUpgrade(FirmwareUpgradeHost& host, web::WebClient& web,
-                        web::WaitFeedback& pleaseWait, const std::string& entry) {
+bool RunFirmwareUpgrade(const FirmwareUpgradeTools& tools, const std::string& entry) {
     const auto name = FirmwareFileName(entry);
     if (!name) {
         StopFirmwareUpgrade(kBadFirmwareEntry + entry);
         return false;
     }
-    const std::string folder = platform::JoinPath(host.ProgramDir(), kFirmwareFolder);
+    const std::string folder = platform::JoinPath(tools.programDir, kFirmwareFolder);
     platform::MakeDirectories(folder);
-    pleaseWait.ShowPleaseWait("Download firmware...");
-    if (!Download(web, *name, platform::JoinPath(folder, *name)) ||
-        !Download(web, kWriterToolName, platform::JoinPath(folder, kWriterToolName)))
+    tools.pleaseWait.ShowPleaseWait("Download firmware...");
+    if (!Download(tools.web, *name, platform::JoinPath(folder, *name)) ||
+        !Download(tools.web, kWriterToolName, platform::JoinPath(folder, kWriterToolName)))
         return false;
     const std::string portFile = platform::JoinPath(folder, kWriterPortFileName);
-    if (!platform::WriteFileAtomic(portFile, platform::Format("COM%d\r\n", host.TargetComPort()))) {
+    if (!platform::WriteFileAtomic(portFile,
+                                   platform::Format("COM%d\r\n", tools.targetPort.m_nComPort))) {
         StopFirmwareUpgrade("Impossibile scrivere " + portFile);
         return false;
     }
 
-    pleaseWait.ShowPleaseWait("Aggiornamento firmware in corso...");
-    if (!host.BeginUpgrade()) {
+    tools.pleaseWait.ShowPleaseWait("Aggiornamento firmware in corso...");
+    if (!tools.link.Mode().BeginFirmwareUpgrade()) {
         StopFirmwareUpgrade(kLinkBusy);
         return false;
     }
-    if (!ModeAcknowledged(host.ExchangeWithTarget(meter::kUpgradeModeOn), meter::kUpgradeModeOn)) {
-        host.EndUpgrade();
+    if (!ModeAcknowledged(tools, meter::kUpgradeModeOn)) {
+        EndUpgrade(tools.link);
         StopFirmwareUpgrade("Lo strumento non entra in modalita' aggiornamento.");
         return false;
     }
-    host.CloseTargetPort();
-    host.ArmEndTimer(true);
+    tools.link.ClosePort(LinkSide::Target);
+    tools.host.ArmEndTimer(true);
     std::string why;
-    if (!host.StartWriter(folder, why)) {
-        Release(host, why);
+    if (!tools.host.StartWriter(folder, why)) {
+        Release(tools, why);
         return false;
     }
     return true;

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+class LinkSession;
+struct PortRecord;
 namespace web {
 class WebClient;
 class WaitFeedback;
@@ -23,26 +25,35 @@ inline constexpr const char* kWriterToolName = "writer.txb";
 // The writer's port: "COM<n>", the port of the instrument under test.
 inline constexpr const char* kWriterPortFileName = "writer_port.txt";
 
+// What the update needs of the application beyond the objects it is handed.
 class FirmwareUpgradeHost {
 public:
     virtual ~FirmwareUpgradeHost() = default;
-    virtual std::string ProgramDir() = 0;
-    // The COM port number of the instrument under test.
-    virtual int TargetComPort() = 0;
-    // A command line to the instrument under test past its listener; the reply, or nothing.
-    virtual std::optional<std::string> ExchangeWithTarget(const std::string& command) = 0;
-    virtual void CloseTargetPort() = 0;
-    // False when the port could not be opened again.
-    virtual bool ReopenTargetPort() = 0;
-    // The meter mode's firmware upgrade: while it lasts the queued link sends nothing and the
-    // program cannot be left; when it ends the queue goes on. Refused (false) while the link
-    // is busy with the meter otherwise.
-    virtual bool BeginUpgrade() = 0;
-    virtual void EndUpgrade() = 0;
+    // The program's window shows its view: without it the update neither talks to the
+    // instrument under test nor opens its port again.
+    virtual bool HasView() = 0;
     // Frame timer 8, which watches for the writer's end.
     virtual void ArmEndTimer(bool on) = 0;
     // Starts the maker's writer on the firmware folder; false, with `why`, when it cannot.
     virtual bool StartWriter(const std::string& folder, std::string& why) = 0;
+};
+
+// What the update is handed, none of it owned.
+struct FirmwareUpgradeTools {
+    FirmwareUpgradeHost& host;
+    // The instrument under test's port, closed for the writer, and the meter mode's firmware
+    // upgrade: while it lasts the queue sends nothing and the program cannot be left; a link
+    // busy with the meter otherwise refuses it.
+    LinkSession& link;
+    // The instrument under test's port settings: the writer's COM port, and the port opened
+    // again.
+    const PortRecord& targetPort;
+    // The firmware file and the writer come from the web service while the please-wait box
+    // tells the operator.
+    web::WebClient& web;
+    web::WaitFeedback& pleaseWait;
+    // The program folder, which holds the firmware folder.
+    const std::string& programDir;
 };
 
 inline constexpr const char* kBadFirmwareEntry = "Voce della tabella firmware non valida: ";
@@ -54,10 +65,8 @@ void StopFirmwareUpgrade(const std::string& why);
 // plain file name. An entry with "/", "\" or ".." in it, or none at all, names nothing.
 std::optional<std::string> FirmwareFileName(const std::string& entry);
 
-// CMainFrame::RunFirmwareUpgrade: the files come through `web` while `pleaseWait` tells the
-// operator. True when the writer runs and timer 8 watches it; false, after a message saying
-// why, when the update stopped before (nothing is held then).
-bool RunFirmwareUpgrade(FirmwareUpgradeHost& host, web::WebClient& web,
-                        web::WaitFeedback& pleaseWait, const std::string& entry);
+// True when the writer runs and timer 8 watches it; false, after a message saying why, when the
+// update stopped before (nothing is held then).
+bool RunFirmwareUpgrade(const FirmwareUpgradeTools& tools, const std::string& entry);
 
 }  // namespace maintenance

@@ -6,8 +6,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "link/link_session.h"
+#include "link/link_side.h"
 #include "maintenance/dialog_buttons.h"
 #include "platform/operator.h"
+#include "report/instr_log.h"
 
 using ui::ToQt;
 
@@ -25,9 +28,8 @@ constexpr const char* kPartNotRecorded =
     "registrata al prossimo aggiornamento dello strumento.";
 }  // namespace
 
-CFonoConfigDlg::CFonoConfigDlg(maintenance::CalibExpiryHost& host, DirectExchange& exchange,
-                               web::WebClient& web)
-    : m_host(host), m_update(host, exchange, web) {}
+CFonoConfigDlg::CFonoConfigDlg(const maintenance::CalibExpiryUpdate::Uses& uses)
+    : m_log(uses.log), m_link(uses.link), m_update(uses) {}
 
 CFonoConfigDlg::~CFonoConfigDlg() {
     DestroyWindow();
@@ -94,14 +96,14 @@ void CFonoConfigDlg::OnApply() {
 bool CFonoConfigDlg::Record() {
     if (m_update.RecordChange())
         return true;
-    m_host.WriteInstrLog("Err: registrazione modifica sul server fallita");
+    m_log.WriteInstrLog("Err: registrazione modifica sul server fallita");
     return false;
 }
 
 void CFonoConfigDlg::OnCancel() {
     if (!HasWindow())
         return;
-    m_host.CloseTargetPort();
+    m_link.ClosePort(LinkSide::Target);
     Close("-1");
 }
 

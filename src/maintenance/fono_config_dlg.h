@@ -22,8 +22,7 @@ public:
     static constexpr int kAnswerOnWindow = 0;
     static constexpr const char* kFieldTableName = "fields";
 
-    CFonoConfigDlg(maintenance::CalibExpiryHost& host, DirectExchange& exchange,
-                   web::WebClient& web);
+    explicit CFonoConfigDlg(const maintenance::CalibExpiryUpdate::Uses& uses);
     ~CFonoConfigDlg() override;
 
     std::string DialogName() const override { return "CFonoConfigDlg"; }
@@ -51,6 +50,8 @@ private:
     bool Record();
     void Close(const std::string& result);
 
-    maintenance::CalibExpiryHost& m_host;
+    // Where the failed server record is logged, and the port a cancel closes.
+    InstrLog& m_log;
+    LinkSession& m_link;
     maintenance::CalibExpiryUpdate m_update;
 };

@@ -4,12 +4,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "maintenance/dialog_buttons.h"
 
 using ui::ToQt;
 
-CMicCalibDlg::CMicCalibDlg(maintenance::MicReplacementHost& host) : m_wizard(host) {}
+CMicCalibDlg::CMicCalibDlg(SendCommandFn send, web::WebClient& web, InstrLog& log)
+    : m_wizard(std::move(send), web, log) {}
 
 CMicCalibDlg::~CMicCalibDlg() {
     DestroyWindow();

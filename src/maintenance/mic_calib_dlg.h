@@ -23,7 +23,8 @@ public:
     static constexpr const char* kMessageLabelName = "message";
     static constexpr const char* kSerialEditName = "serial";
 
-    explicit CMicCalibDlg(maintenance::MicReplacementHost& host);
+    // What the wizard is handed (MicReplacement's constructor).
+    CMicCalibDlg(SendCommandFn send, web::WebClient& web, InstrLog& log);
     ~CMicCalibDlg() override;
 
     std::string DialogName() const override { return "CMicCalibDlg"; }

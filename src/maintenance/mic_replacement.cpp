@@ -6,6 +6,8 @@
 #include "maintenance/calibration_protocol.h"
 #include "platform/operator.h"
 #include "platform/text.h"
+#include "report/instr_log.h"
+#include "web/web_client.h"
 
 namespace maintenance {
 
@@ -159,13 +161,13 @@ std::string MicReplacement::RecordText() const {
 void MicReplacement::Record() {
     m_step = kDone;
     const std::string line = RecordText();
-    m_host.WriteInstrLog("Sostituzione microfono: " + line);
-    if (m_host.HttpLogUser(kLogFileName, line)) {
+    m_log.WriteInstrLog("Sostituzione microfono: " + line);
+    if (m_web.HttpLogUser(kLogFileName, line)) {
         m_message = "Sostituzione microfono completata.";
         platform::AfxMessageBox(m_message, MB_ICONINFORMATION);
         return;
     }
-    m_host.WriteInstrLog("Err: registrazione sostituzione microfono sul server fallita");
+    m_log.WriteInstrLog("Err: registrazione sostituzione microfono sul server fallita");
     m_message =
         "ATTENZIONE:\nLa nuova calibrazione e' memorizzata nello strumento, ma la registrazione "
         "della sostituzione sul server e' fallita.";
@@ -199,7 +201,7 @@ void MicReplacement::Cancel() {
 void MicReplacement::Fail(const std::string& why) {
     m_step = kFailed;
     m_message = "ATTENZIONE:\n" + why + "\nNessuna modifica eseguita.";
-    m_host.WriteInstrLog("Err: sostituzione microfono: " + why);
+    m_log.WriteInstrLog("Err: sostituzione microfono: " + why);
     platform::AfxMessageBox(m_message, MB_ICONSTOP);
 }
 

@@ -11,20 +11,16 @@
 // kStored for the two replies that end a write.
 
 #include <string>
+#include <utility>
+
+#include "link/follow_up.h"
+
+class InstrLog;
+namespace web {
+class WebClient;
+}
 
 namespace maintenance {
-
-// What the wizard needs of the application and the frame.
-class MicReplacementHost {
-public:
-    virtual ~MicReplacementHost() = default;
-    // CMainFrame::SendCommand, a normal command.
-    virtual void SendCommand(int code, const std::string& arg1, const std::string& arg2) = 0;
-    // CMainFrame::HttpLogUser: true when the server took the line.
-    virtual bool HttpLogUser(const std::string& logFileName, const std::string& text) = 0;
-    // CMainFrame::WriteInstrLog.
-    virtual void WriteInstrLog(const std::string& text) = 0;
-};
 
 class MicReplacement {
 public:
@@ -46,7 +42,10 @@ public:
     // The server log the replacements are recorded in.
     static constexpr const char* kLogFileName = "target_instr_mic_sobst.txt";
 
-    explicit MicReplacement(MicReplacementHost& host) : m_host(host) {}
+    // Commands go to the queue through `send` (the link session's Sender); the replacement
+    // is recorded on the web service through `web` and in the instrument log.
+    MicReplacement(SendCommandFn send, web::WebClient& web, InstrLog& log)
+        : m_send(std::move(send)), m_web(web), m_log(log) {}
 
     // Starts afresh for the technician record ("code;lab1;...;lab6;name;serial").
     void Begin(const std::string& technicianRecord);
@@ -87,10 +86,12 @@ private:
     void Fail(const std::string& why);
     void Send(int code, const std::string& arg1 = std::string(),
               const std::string& arg2 = std::string()) {
-        m_host.SendCommand(code, arg1, arg2);
+        m_send(code, arg1, arg2, -1, FALSE);
     }
 
-    MicReplacementHost& m_host;
+    SendCommandFn m_send;
+    web::WebClient& m_web;
+    InstrLog& m_log;
     int m_step = kCancelled;
     std::string m_record;
     std::string m_micSerial;

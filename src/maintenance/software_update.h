@@ -37,8 +37,8 @@ struct AvailableUpdate {
 std::optional<AvailableUpdate> FindNewerVersion(const std::string& listText,
                                                 const std::string& running);
 
-// CMainFrame::CheckSoftwareUpdate. Returns 1 when the updater was started (the program's end
-// is requested), 0 otherwise.
+// The program's version check, with the archive and its updater in `programDir`. Returns 1 when
+// the updater was started (the program's end is requested), 0 otherwise.
 int CheckSoftwareUpdate(web::WebClient& web, const std::string& programDir, int ask,
                         int tellWhenNone, const std::string& running = kProgramVersion);
 

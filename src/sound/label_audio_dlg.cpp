@@ -21,7 +21,8 @@ std::string RowText(const CLabelAudioDlg::Row& row) {
 
 }  // namespace
 
-CLabelAudioDlg::CLabelAudioDlg(LabelAudioHost& host) : m_host(host) {}
+CLabelAudioDlg::CLabelAudioDlg(std::vector<std::string>& labels, LabelAudioHost& host)
+    : m_labels(labels), m_host(host) {}
 
 CLabelAudioDlg::~CLabelAudioDlg() {
     DestroyWindow();
@@ -53,10 +54,9 @@ void CLabelAudioDlg::OnDestroy() {
 
 void CLabelAudioDlg::UpdateLabelList() {
     m_rows.clear();
-    const std::vector<std::string>& labels = m_host.Labels();
     const std::string record = std::to_string(m_host.CurrentRecord());
-    for (size_t i = 0; i < labels.size(); ++i) {
-        const std::vector<std::string> fields = platform::Split(labels[i], '#');
+    for (size_t i = 0; i < m_labels.size(); ++i) {
+        const std::vector<std::string> fields = platform::Split(m_labels[i], '#');
         if (fields.size() <= kTextField || fields[kRecordField] != record)
             continue;
         m_rows.push_back({static_cast<int>(i), fields[kTextField],
@@ -68,11 +68,10 @@ void CLabelAudioDlg::UpdateLabelList() {
 bool CLabelAudioDlg::RemoveRow(int row) {
     if (!CanRemove() || row < 0 || row >= static_cast<int>(m_rows.size()))
         return false;
-    std::vector<std::string>& labels = m_host.Labels();
     const int label = m_rows[static_cast<size_t>(row)].label;
-    if (label < 0 || label >= static_cast<int>(labels.size()))
+    if (label < 0 || label >= static_cast<int>(m_labels.size()))
         return false;
-    labels.erase(labels.begin() + label);
+    m_labels.erase(m_labels.begin() + label);
     m_host.LabelsRemoved();
     UpdateLabelList();
     return true;

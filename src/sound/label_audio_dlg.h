@@ -28,7 +28,8 @@ public:
         std::string audio;  // the second text: empty for a graph label
     };
 
-    explicit CLabelAudioDlg(LabelAudioHost& host);
+    // `labels` is the application's label table, one "%d#%s#%s#%s#%s#%s" record per label.
+    CLabelAudioDlg(std::vector<std::string>& labels, LabelAudioHost& host);
     ~CLabelAudioDlg() override;
 
     // The rows again from the label table and the current record, and the buttons with them.
@@ -49,6 +50,7 @@ private:
     void OnDestroy() override;
     void Sync();
 
+    std::vector<std::string>& m_labels;
     LabelAudioHost& m_host;
     std::vector<Row> m_rows;
     QListWidget* m_list = nullptr;

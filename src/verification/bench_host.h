@@ -1,17 +1,15 @@
 #pragma once
 // What the verification bench needs of the application, the main frame and the main view:
 // the objects it uses as they are (BenchTools), handed over by whoever builds the bench, and
-// what the program does for it (BenchHost). The program's frame gives both; tests give their
-// own. The bench never reaches the application's objects any other way.
+// what the program does for it (BenchHost). The program gives both; tests give their own. The
+// bench never reaches the application's objects any other way.
 
 #include <functional>
 #include <string>
 
-class DirectExchange;
-class LinkPort;
-enum class LinkSide;
+class InstrLog;
+class LinkSession;
 struct PortRecord;
-struct PortSettings;
 
 namespace web {
 class ServerDatabases;
@@ -39,12 +37,20 @@ struct BenchInstruments {
 
 // The program's objects the bench uses directly.
 struct BenchTools {
-    // The link session's exchange with a meter past its port's listener.
-    DirectExchange& exchange;
+    // The link session: it alone opens and closes the meters' ports, and its direct exchange
+    // talks to a meter past its port's listener.
+    LinkSession& link;
     // The local databases: their web client and the internet flag.
     web::ServerDatabases& databases;
     // The please-wait box.
     web::WaitFeedback& pleaseWait;
+    // The daily log of the instrument under test, which the bench window's log lines go to.
+    InstrLog& log;
+    // The program folder, where the reference meter's key is kept for work without a network.
+    const std::string& programDir;
+    // The ports' records ("port.ini"), which keep each meter's COM port and key counters.
+    PortRecord& refRecord;
+    PortRecord& targetRecord;
 };
 
 class BenchHost {
@@ -59,29 +65,13 @@ public:
     // Where the application's waits and the serial reads log while the bench window exists
     // (CKX9MonitorApp::SetBenchLog); an empty function ends it.
     virtual void SetBenchLog(std::function<void(const std::string&)> log) = 0;
-    // The program folder (CKX9MonitorApp::m_strProgramDir).
-    virtual std::string ProgramDir() = 0;
-    // The port records (CKX9MonitorApp::m_RefPort, m_TargetPort) and their file.
-    virtual PortRecord& RefPortRecord() = 0;
-    virtual PortRecord& TargetPortRecord() = 0;
     // CKX9MonitorApp::SavePortIni with both records.
     virtual void SavePortIni() = 0;
 
     // --- the main view
-    // Whether the main view and its window exist.
+    // Whether the main view and its window exist: once they are gone (the program is leaving)
+    // the bench leaves the meters' ports alone.
     virtual bool ViewPresent() = 0;
-
-    // --- the main frame
-    // The link session's ports, talked through past their listeners; nullptr once the view is
-    // gone (the program is leaving).
-    virtual LinkPort* RefPort() = 0;
-    virtual LinkPort* TargetPort() = 0;
-    // The link session opens the meter's port afresh on the settings
-    // (LinkSession::OpenPort); false when it did not, or the view is gone.
-    virtual bool OpenPort(LinkSide side, const PortSettings& settings) = 0;
-    virtual void ClosePort(LinkSide side) = 0;
-    // CMainFrame::WriteInstrLog.
-    virtual void WriteInstrLog(const std::string& text) = 0;
 };
 
 }  // namespace verification

@@ -4,6 +4,7 @@
 #include "link/command_codes.h"
 #include "link/direct_exchange.h"
 #include "link/identity_replies.h"
+#include "link/link_session.h"
 #include "link/link_side.h"
 #include "link/port_record.h"
 #include "link/protocol_bytes.h"
@@ -33,12 +34,11 @@ constexpr IdentityQuery kMicSerial{command_code::kMicNumberQuery, command_code::
 // The meter's port, opened afresh with the settings of its record: a port left open by an
 // earlier connect may be another COM port than the record names now. Nothing when it did not
 // open.
-LinkPort* OpenPort(BenchHost& host, LinkSide side) {
-    const PortRecord& record =
-        side == LinkSide::Reference ? host.RefPortRecord() : host.TargetPortRecord();
-    if (!host.OpenPort(side, PortSettings::Instrument(record)))
+LinkPort* OpenPort(BenchHost& host, const BenchTools& tools, LinkSide side) {
+    const PortRecord& record = side == LinkSide::Reference ? tools.refRecord : tools.targetRecord;
+    if (!host.ViewPresent() || tools.link.OpenPort(side, PortSettings::Instrument(record)) != 0)
         return nullptr;
-    return side == LinkSide::Reference ? host.RefPort() : host.TargetPort();
+    return &tools.link.PortOf(side);
 }
 
 class Identifier {
@@ -83,6 +83,10 @@ std::string Refusal(const std::string& model, const std::string& firmware) {
 
 }  // namespace
 
+LinkPort* BenchPort(BenchHost& host, const BenchTools& tools, LinkSide side) {
+    return host.ViewPresent() ? &tools.link.PortOf(side) : nullptr;
+}
+
 std::optional<std::string> IdentityValue(const std::string& reply, const std::string& key) {
     const int at = platform::Find(reply, key);
     if (at < 0)
@@ -92,14 +96,14 @@ std::optional<std::string> IdentityValue(const std::string& reply, const std::st
 
 BOOL ConnectInstrumentUnderTest(BenchHost& host, const BenchTools& tools,
                                 BenchInstruments& instruments) {
-    LinkPort* port = OpenPort(host, LinkSide::Target);
+    LinkPort* port = OpenPort(host, tools, LinkSide::Target);
     if (!port)
         return FALSE;
-    Identifier identifier(tools.exchange, *port);
+    Identifier identifier(tools.link.Direct(), *port);
     identifier.Quiet();
     const auto model = identifier.Ask(kModel);
     if (!model) {
-        host.ClosePort(LinkSide::Target);
+        tools.link.ClosePort(LinkSide::Target);
         return FALSE;
     }
     InstrumentIdentity identity;
@@ -122,21 +126,21 @@ BOOL ConnectInstrumentUnderTest(BenchHost& host, const BenchTools& tools,
 
 BOOL ConnectReferenceInstrument(BenchHost& host, const BenchTools& tools,
                                 BenchInstruments& instruments) {
-    LinkPort* port = OpenPort(host, LinkSide::Reference);
+    LinkPort* port = OpenPort(host, tools, LinkSide::Reference);
     if (!port)
         return FALSE;
-    Identifier identifier(tools.exchange, *port);
+    Identifier identifier(tools.link.Direct(), *port);
     identifier.Quiet();
     const auto model = identifier.Ask(kModel);
     const auto firmware = model ? identifier.Ask(kFirmware) : std::nullopt;
     const auto serial = firmware ? identifier.Ask(kSerial) : std::nullopt;
     if (!serial || serial->empty()) {
-        host.ClosePort(LinkSide::Reference);
+        tools.link.ClosePort(LinkSide::Reference);
         return FALSE;
     }
     if (const std::string refusal = Refusal(*model, *firmware); !refusal.empty()) {
         platform::AfxMessageBox(refusal, MB_ICONSTOP);
-        host.ClosePort(LinkSide::Reference);
+        tools.link.ClosePort(LinkSide::Reference);
         return FALSE;
     }
     instruments.refSerial = *serial;

@@ -9,6 +9,9 @@
 #include "platform/win_types.h"
 #include "verification/bench_host.h"
 
+class LinkPort;
+enum class LinkSide;
+
 namespace verification {
 
 // The only model this edition verifies.
@@ -27,6 +30,10 @@ BOOL ConnectInstrumentUnderTest(BenchHost& host, const BenchTools& tools,
 // firmware version and serial number; the serial number is then kept.
 BOOL ConnectReferenceInstrument(BenchHost& host, const BenchTools& tools,
                                 BenchInstruments& instruments);
+
+// The link session's port of `side`, talked through past its listener; nullptr once the main
+// view is gone.
+LinkPort* BenchPort(BenchHost& host, const BenchTools& tools, LinkSide side);
 
 // The value in an identity reply: the text after `key`, without ETX bytes and blanks around
 // it; nothing when the reply lacks the key, as another query's answer does.

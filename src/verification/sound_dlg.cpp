@@ -3,11 +3,14 @@
 #include "cipher/enciphered_exchange.h"
 #include "link/direct_exchange.h"
 #include "link/link_port.h"
+#include "link/link_session.h"
+#include "link/link_side.h"
 #include "link/port_record.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/operator.h"
+#include "report/instr_log.h"
 #include "verification/instrument_connection.h"
 #include "verification/meter_commands.h"
 #include "web/server_databases.h"
@@ -35,17 +38,19 @@ public:
     void AddLog(const std::string& text) override { m_dlg.AddLog(text); }
     bool WindowsPresent() override { return m_dlg.m_host.ViewPresent() && m_dlg.HasWindow(); }
     LinkPort* Port(Meter meter) override {
-        return meter == Meter::Reference ? m_dlg.m_host.RefPort() : m_dlg.m_host.TargetPort();
+        return verification::BenchPort(
+            m_dlg.m_host, m_dlg.m_tools,
+            meter == Meter::Reference ? LinkSide::Reference : LinkSide::Target);
     }
     std::optional<std::string> Exchange(Meter meter, const ExchangeRequest& request) override {
         LinkPort* port = Port(meter);
         if (!port)
             return std::nullopt;
-        return m_dlg.m_tools.exchange.Exchange(*port, request);
+        return m_dlg.m_tools.link.Direct().Exchange(*port, request);
     }
     void DiscardPending(Meter meter) override {
         if (LinkPort* port = Port(meter))
-            m_dlg.m_tools.exchange.DiscardPending(*port);
+            m_dlg.m_tools.link.Direct().DiscardPending(*port);
     }
     void ShowValue(Meter meter, int channel, const std::string& text) override {
         m_dlg.ShowValue(meter, channel, text);
@@ -62,11 +67,10 @@ public:
     }
     std::string DownloadError() override { return m_dlg.m_tools.databases.Client().HttpError(); }
     std::string ProgramPath(const std::string& relative) override {
-        return platform::JoinPath(m_dlg.m_host.ProgramDir(), relative);
+        return platform::JoinPath(m_dlg.m_tools.programDir, relative);
     }
     PortRecord& PortRecordOf(Meter meter) override {
-        return meter == Meter::Reference ? m_dlg.m_host.RefPortRecord()
-                                         : m_dlg.m_host.TargetPortRecord();
+        return meter == Meter::Reference ? m_dlg.m_tools.refRecord : m_dlg.m_tools.targetRecord;
     }
     void SavePortIni() override { m_dlg.m_host.SavePortIni(); }
     std::string SendCommand(Meter meter, const std::string& command, const std::string& statusQuery,
@@ -121,7 +125,7 @@ void CSoundDlg::ShowDebugControls(bool debug) {
 
 void CSoundDlg::SetTargetSerial(const std::string& serial) {
     m_bench.target.serialNumber = serial;
-    cipher::TakeRecordedCounters(m_bench.target, m_host.TargetPortRecord());
+    cipher::TakeRecordedCounters(m_bench.target, m_tools.targetRecord);
 }
 
 void CSoundDlg::AddLog(const std::string& text) {
@@ -133,7 +137,7 @@ void CSoundDlg::AddLog(const std::string& text) {
         });
         return;
     }
-    m_host.WriteInstrLog(text);
+    m_tools.log.WriteInstrLog(text);
     m_eventLog.push_back(text);
     while (m_eventLog.size() > kShownLogLines)
         m_eventLog.pop_front();
@@ -208,7 +212,7 @@ bool CSoundDlg::RunStartup() {
         return false;
     }
     m_bench.reference.serialNumber = m_instruments.refSerial;
-    cipher::TakeRecordedCounters(m_bench.reference, m_host.RefPortRecord());
+    cipher::TakeRecordedCounters(m_bench.reference, m_tools.refRecord);
 
     pleaseWait.ShowPleaseWait("Connessione con lo strumento da verificare...");
     const BOOL answered = verification::ConnectInstrumentUnderTest(m_host, m_tools, m_instruments);

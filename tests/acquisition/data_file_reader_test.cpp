@@ -12,16 +12,16 @@ using namespace acquisition;
 
 namespace {
 
-class RecordingHost : public AcquisitionHost, public acquisition::PageListView {
+class RecordingHost : public AcquisitionHost,
+                      public acquisition::PageListView,
+                      public acquisition::OperatorNotices {
 public:
     PageBuffer DataBuffer() override { return {buffer, filled}; }
-    std::string CurrentFile() const override { return currentFile; }
-    void SetCurrentFile(const std::string& path) override { currentFile = path; }
     void SetDataLoaded() override { dataLoaded = true; }
-    std::vector<std::string>& Labels() override { return labels; }
     void BeginDataFile(const std::string& path) override { calls.push_back("begin " + path); }
     void TakeRecordingSetup(const RecordingSetup& setup) override { setups.push_back(setup); }
     void Warn(const std::string& text, unsigned) override { warnings.push_back(text); }
+    void LogScheduler(const std::string& text) override { warnings.push_back(text); }
     void BeginWaitCursor() override { ++waits; }
     void EndWaitCursor() override { --waits; }
     // The page list.
@@ -74,7 +74,15 @@ protected:
     testenv::ScratchFolder folder;
     RecordingHost host;
     Recording recording;
-    DataFileReader reader{host, host, recording, host.block};
+    DataFileReader reader{{
+        .host = host,
+        .pages = host,
+        .recording = recording,
+        .setupBlock = host.block,
+        .notices = host,
+        .currentFile = host.currentFile,
+        .labels = host.labels,
+    }};
 };
 
 }  // namespace

@@ -148,10 +148,10 @@ public:
 class DumpLineTest : public ::testing::Test {
 protected:
     DumpLineTest() {
+        host.modem = true;
         decoder.PrepareDownload();
         decoder.Start(2, "QS4060_A0$1", false);
         session.SharedState()->dumpMode = TRUE;
-        host.modem = true;
     }
 
     // Until `done` holds; no time limit, as each test only waits for what the other thread

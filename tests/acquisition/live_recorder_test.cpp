@@ -8,6 +8,7 @@
 #include "acquisition/data_buffer.h"
 #include "acquisition/data_set.h"
 #include "acquisition/live_recorder.h"
+#include "acquisition/loose_data_dlg.h"
 #include "link/link_reply_state.h"
 #include "link/meter_mode.h"
 #include "live_records.h"
@@ -21,11 +22,18 @@ using namespace acquisition;
 
 namespace {
 
-class FakeLiveHost : public LiveRecorderHost, public acquisition::PageListView {
+// The program's side of a live recording: its setup, its lists and displays, and what it tells
+// the operator.
+class FakeLiveHost : public LiveRecorderHost,
+                     public PageListView,
+                     public ReportListView,
+                     public LiveDisplays,
+                     public LiveSpectrumWindow,
+                     public OperatorNotices {
 public:
     LiveSetup Setup() const override { return setup; }
-    std::string RecordFolder() const override { return folder; }
 
+    // The report list.
     int ReportRowCount() const override { return static_cast<int>(rows.size()); }
     void InsertReportRow(int row, const std::string& time) override {
         rows.insert(rows.begin() + row, std::vector<std::string>{time});
@@ -58,6 +66,7 @@ public:
     void ShowLastRow() override {}
     void SetPageStartText(const std::string& text) override { pageStart = text; }
 
+    // The live displays and the live "Spectrum" window.
     void AddLiveRecord(int, const std::vector<std::string>& levels) override {
         livePoints += static_cast<int>(levels.size());
     }
@@ -66,16 +75,15 @@ public:
     void RearrangeGraphWindows(const std::string&) override { ++rearranged; }
     void ClearLiveChart() override {}
     void RepaintLiveGraph() override {}
-    bool HasLiveSpectrumWindow() const override { return spectrumWindow; }
-    void HideLiveSpectrumWindow() override { ++spectrumHidden; }
-    void AddLiveSpectrum(std::span<const std::uint16_t> bands) override {
+    bool HasWindow() const override { return spectrumWindow; }
+    void Hide() override { ++spectrumHidden; }
+    void AddRow(std::span<const std::uint16_t> bands) override {
         spectra.emplace_back(bands.begin(), bands.end());
     }
-    void ClearLiveSpectrum() override { spectra.clear(); }
+    void ClearRows() override { spectra.clear(); }
 
-    void ShowDataLoss() override { ++losses; }
     void LogScheduler(const std::string& text) override { log.push_back(text); }
-    void Warn(const std::string& text) override { warnings.push_back(text); }
+    void Warn(const std::string& text, unsigned) override { warnings.push_back(text); }
 
     LiveSetup setup;
     // The program's setup block, the head of every page file.
@@ -93,7 +101,6 @@ public:
     bool spectrumWindow = false;
     int spectrumHidden = 0;
     std::vector<std::vector<std::uint16_t>> spectra;
-    int losses = 0;
     std::vector<std::string> log;
     std::vector<std::string> warnings;
 };
@@ -134,6 +141,13 @@ protected:
     void Feed(int mode, const std::string& record) {
         recorder.ProcessRecord(testkinds::KindOfMode(mode), record);
     }
+    // Whether the lost-data notice showed since the last look; it is hidden again, as its OK
+    // does.
+    bool LossShown() {
+        const bool shown = lossNotice.IsWindowVisible();
+        lossNotice.ShowWindow(false);
+        return shown;
+    }
     // Every sample of every page of the recording, as the reader loads them.
     std::vector<std::vector<std::uint16_t>> ReadBack(std::vector<int>* times = nullptr) {
         file.Close();
@@ -163,7 +177,21 @@ protected:
     Recording recording;
     LinkReplyState listeners;
     MeterMode mode{listeners};
-    LiveRecorder recorder{host, host, file, recording, mode, host.header};
+    CLooseDataDlg lossNotice;
+    LiveRecorder recorder{{
+        .host = host,
+        .pages = host,
+        .reports = host,
+        .displays = host,
+        .spectrum = host,
+        .lossNotice = lossNotice,
+        .notices = host,
+        .file = file,
+        .recording = recording,
+        .mode = mode,
+        .header = host.header,
+        .recordFolder = host.folder,
+    }};
 };
 
 }  // namespace
@@ -216,10 +244,10 @@ TEST_F(LiveRecorderTest, AGapLongerThanTheIntervalIsALossOfZeros) {
     simmeter::LiveRecordStream stream(2, 1);
     Feed(2, stream.Next());
     Feed(2, stream.Next());
-    EXPECT_EQ(host.losses, 0);
+    EXPECT_FALSE(LossShown());
     stream.Skip(3);
     Feed(2, stream.Next());  // 00:00:05 after 00:00:01
-    EXPECT_EQ(host.losses, 1);
+    EXPECT_TRUE(LossShown());
     EXPECT_EQ(host.log, std::vector<std::string>{"WARNING: Loss data detected."});
     EXPECT_EQ(host.spectrumHidden, 1);
     ASSERT_EQ(host.rows.size(), 4u);
@@ -242,10 +270,10 @@ TEST_F(LiveRecorderTest, AGapLongerThanTheIntervalIsALossOfZeros) {
     Feed(2, slow.Next());
     Feed(2, slow.Next());
     Feed(2, slow.Next());
-    EXPECT_EQ(host.losses, 1);
+    EXPECT_FALSE(LossShown());
     slow.Skip(2);
     Feed(2, slow.Next());
-    EXPECT_EQ(host.losses, 2);
+    EXPECT_TRUE(LossShown());
 }
 
 TEST_F(LiveRecorderTest, LevelAndProfileLossesFillTheirColumnsAndSamples) {
@@ -255,7 +283,7 @@ TEST_F(LiveRecorderTest, LevelAndProfileLossesFillTheirColumnsAndSamples) {
     Feed(0, levels.Next());
     levels.Skip(1);
     Feed(0, levels.Next());  // two seconds: more than the fixed second
-    EXPECT_EQ(host.losses, 1);
+    EXPECT_TRUE(LossShown());
     EXPECT_EQ(host.rows[1], (std::vector<std::string>{"00:00:02", "0", "0", "0"}));
     Feed(0, simmeter::LiveErrorRecord());
     EXPECT_EQ(host.rows.back(), (std::vector<std::string>{"00:00:02", "0", "0", "0", "0", "0"}));
@@ -271,7 +299,7 @@ TEST_F(LiveRecorderTest, LevelAndProfileLossesFillTheirColumnsAndSamples) {
     Feed(1, profile.Next());
     profile.Skip(2);
     Feed(1, profile.Next());
-    EXPECT_EQ(host.losses, 1);
+    EXPECT_TRUE(LossShown());
     EXPECT_EQ(host.rows.size(), 6u);  // two samples, two lost, two
     EXPECT_EQ(host.livePoints, 6);
     EXPECT_EQ(ReadBack().size(), 6u);

@@ -219,7 +219,7 @@ protected:
     // The scheduler run reads the meter's acknowledgements itself after a pause.
     linktest::PatientSleepClock schedulerClock{[this] { return meter.Answered(); }};
     CMainFrame frame{&clock, &schedulerClock, &ui};
-    CKX9MonitorView view;
+    CKX9MonitorView view{&frame.ViewUses()};
     int dataSheets = 0;
 };
 

@@ -13,20 +13,27 @@
 #include "app/frame_boxes.h"
 #include "app/frame_command_ids.h"
 #include "app/frame_commands.h"
+#include "app/frame_data_view_commands.h"
 #include "app/frame_timers.h"
 #include "app/frame_ui.h"
 #include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame.h"
+#include "app/main_frame_window.h"
+#include "app/maintenance_commands.h"
 #include "app/monitoring_session.h"
+#include "app/verification_workflow.h"
+#include "app/view_lookup.h"
 #include "frame_test_support.h"
+#include "link/meter_mode.h"
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
 #include "platform/shell.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
 #include "ui/program_images.h"
+#include "ui/x_status_bar.h"
 #include "ui/x_status_bar_widget.h"
 #include "web/web_test_env.h"
 
@@ -242,14 +249,52 @@ TEST_F(FrameWindowTest, EntriesTakeTheirStatesWhenAMenuOpens) {
 
     // "3D Graph Prop." waits for a display mode that nothing sets: disabled even with a file.
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
-    frame->Commands().SetDisplayMode(3);
+    frame->Commands().DataView().SetDisplayMode(3);
     EXPECT_TRUE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
     ASSERT_TRUE(frame->Mode().BeginDownload());
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
     frame->Mode().EndDownload();
     frame->View()->OnInitialUpdate();  // the view's first showing clears the word
-    EXPECT_EQ(frame->Commands().DisplayMode(), 0);
+    EXPECT_EQ(frame->Commands().DataView().DisplayMode(), 0);
     EXPECT_FALSE(enabled(cmd::ID_3DGRAPH_PROPERTIES));
+}
+
+TEST_F(FrameWindowTest, TheWindowAndTheCommandsRunWhatTheyAreHanded) {
+    // The close box asks the handler the window was given; the window stays until it goes.
+    ui::XStatusBar bar;
+    int closes = 0;
+    CMainFrameWindow other(
+        frame->Commands(), [&closes] { ++closes; }, bar);
+    other.show();
+    other.close();
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(other.isVisible());
+    EXPECT_EQ(frame->Window(), window);
+
+    // "&Esci" runs the exit the commands were given; without a window the menu goes nowhere.
+    int exits = 0;
+    FrameWindowHolder noWindow;
+    FrameCommands commands(
+        {
+            .verification = frame->Verification(),
+            .maintenance = frame->Maintenance(),
+            .databases = frame->Web().Databases(),
+            .booking = frame->Web().Booking(),
+            .bench = frame->Bench(),
+            .dataView = frame->Commands().DataView(),
+            .mode = frame->Mode(),
+            .views = frame->Views(),
+            .exit = [&exits] { ++exits; },
+        },
+        noWindow);
+    EXPECT_TRUE(commands.OnCommand(cmd::ID_APP_EXIT));
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(frame->Window(), window);
+    EXPECT_FALSE(platform::EventLoop::QuitPending());
+    ui::RegisterProgramImages();
+    commands.InstallMenu();
+    EXPECT_EQ(window->Menu(), nullptr);
+    EXPECT_EQ(other.Menu(), nullptr);
 }
 
 TEST_F(FrameWindowTest, HotKeysResetCountersToggleDebugAndOpenTheReportLog) {

@@ -15,6 +15,7 @@
 #include "app/frame_boxes.h"
 #include "app/frame_data_files.h"
 #include "app/frame_timers.h"
+#include "app/live_recording.h"
 #include "app/monitoring_session.h"
 #include "frame_test_support.h"
 #include "live_records.h"
@@ -104,8 +105,8 @@ TEST_F(LiveMonitoringTest, RecordsBecomePagesThatTheReaderReadsBackAndTheListSta
     frame.Mode().MarkDataSaved();
     frame.Mode().OnMonitorStopped();
     frame.Session().StartNewSession();
-    EXPECT_EQ(frame.m_liveRecorder.RowCounter(), 0);
-    EXPECT_EQ(frame.m_liveRecorder.PageNumber(), 0);
+    EXPECT_EQ(frame.Live().Recorder().RowCounter(), 0);
+    EXPECT_EQ(frame.Live().Recorder().PageNumber(), 0);
 }
 
 TEST_F(LiveMonitoringTest, ChosenPagesOfALiveRecordingAreSavedAsOneArchive) {
@@ -162,8 +163,8 @@ TEST_F(LiveMonitoringTest, TheSimulatedMeterStreamsLevelsWithGapsErrorsAndCutRec
     }
     meter.Send(wire);
     // 240 records, one loss row, one error row: 242 rows, a page of 200 closed on the way.
-    ASSERT_TRUE(PumpUntil([&] { return frame.m_liveRecorder.TotalRecords() == 242; }));
-    EXPECT_EQ(frame.m_liveRecorder.PageNumber(), 1);
+    ASSERT_TRUE(PumpUntil([&] { return frame.Live().Recorder().TotalRecords() == 242; }));
+    EXPECT_EQ(frame.Live().Recorder().PageNumber(), 1);
     frame.m_RecFile.Close();
 
     std::vector<std::vector<std::uint16_t>> samples;
@@ -237,7 +238,7 @@ TEST_F(LiveMonitoringTest, GoldenTranscriptOfALiveMonitoringRun) {
     }
     meter.Send(wire);
     // 20 records, one loss row, one error row.
-    ASSERT_TRUE(PumpUntil([&] { return frame.m_liveRecorder.TotalRecords() == 22; }));
+    ASSERT_TRUE(PumpUntil([&] { return frame.Live().Recorder().TotalRecords() == 22; }));
     frame.Session().StartNewSession();
 
     EXPECT_FALSE(frame.Mode().IsMonitorOn());

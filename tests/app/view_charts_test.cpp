@@ -99,7 +99,8 @@ TEST_F(ViewTest, TheLegendReachesTheChannelsTheSegmentAndTheRecordingsGraph) {
     view.OnInitialUpdate();
     charts::ChartsHost& host = frame.Charts().Host();
     app.m_InstrStatus.m_strSlm5Param = "Lpk:C";
-    EXPECT_EQ(host.ChannelParameters()[4], "Lpk:C");
+    frame.Charts().Legend().OnShowWindow();
+    EXPECT_EQ(frame.Charts().Legend().ChannelLabel(4), "Lpk:C");
     EXPECT_EQ(host.ChannelColours()[1], 0x0000FFu);  // the data graph's
 
     // No recording's graph: clearing a channel does nothing; no segment: nothing is loaded.
@@ -117,7 +118,7 @@ TEST_F(ViewTest, TheLegendReachesTheChannelsTheSegmentAndTheRecordingsGraph) {
 }
 
 TEST_F(ViewTest, TheViewsWindowShowsTheBandChartsAndLetsGoOfThemWithTheView) {
-    auto owned = std::make_unique<CKX9MonitorView>();
+    auto owned = std::make_unique<CKX9MonitorView>(&frame.ViewUses());
     std::unique_ptr<QWidget> window(CreateViewWidget(*owned, nullptr));
     auto* chart = window->findChild<charts::BarChartWindow*>("1604");
     ASSERT_NE(chart, nullptr);

@@ -103,7 +103,7 @@ TEST_F(ViewTest, TheWindowShowsBothListsWithTheirCellsAndFollowsItsSize) {
 }
 
 TEST_F(ViewTest, TheWindowLetsGoOfAViewThatGoesFirst) {
-    auto doomed = std::make_unique<CKX9MonitorView>();
+    auto doomed = std::make_unique<CKX9MonitorView>(&frame.ViewUses());
     std::unique_ptr<QWidget> window(CreateViewWidget(*doomed, nullptr));
     doomed.reset();
     window->resize(300, 200);

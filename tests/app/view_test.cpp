@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
+#include "acquisition/recording.h"
 #include "app/chart_windows.h"
 #include "app/frame_commands.h"
 #include "app/frame_data_files.h"
@@ -14,8 +16,10 @@
 #include "app/main_frame_window.h"
 #include "app/view_lookup.h"
 #include "app/view_page_list.h"
+#include "app/view_uses.h"
 #include "graph/graph_host.h"
 #include "graph/graph_panel.h"
+#include "link/meter_mode.h"
 #include "support/record_kinds.h"
 #include "view_test_support.h"
 
@@ -44,7 +48,7 @@ void FillReport(ui::CReportCtrl& list, int rows, int columns) {
 }  // namespace
 
 TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
-    frame.Commands().SetDisplayMode(3);
+    frame.Commands().DataView().SetDisplayMode(3);
     view.OnInitialUpdate();
 
     EXPECT_EQ(frame.Ui().GetTitle(), "QS4060KRTN_VP");
@@ -87,7 +91,7 @@ TEST_F(ViewTest, InitialUpdateSetsUpTheFormTheGraphAndTheCharts) {
     EXPECT_EQ(view.m_Chart3d.GetViewSettings(), (std::array<double, 6>{0, 30, 0, 140, 0, 100}));
     EXPECT_EQ(view.m_Chart3d.FirstAngle(), -30);
     EXPECT_EQ(view.m_PageList.Column(0).heading, "Archivio Calibrazioni");
-    EXPECT_EQ(frame.Commands().DisplayMode(), 0);
+    EXPECT_EQ(frame.Commands().DataView().DisplayMode(), 0);
 }
 
 TEST_F(ViewTest, GraphWindowsAreShownHiddenAndDeletedOnlyWhenTheyExist) {
@@ -466,13 +470,66 @@ TEST_F(ViewTest, AnUpdateHidesTheGraphWindowsWhileAKindIsShown) {
     EXPECT_FALSE(GraphShown(ViewGraph::Data));
 }
 
+TEST_F(ViewTest, AViewReachesOnlyWhatItIsHanded) {
+    ASSERT_TRUE(frame.Mode().BeginLive());
+    frame.Mode().ChooseChannel(kOctave);
+    frame.m_recording.SelectSegment(2);
+    frame.Ui().SetTitle("KX9Monitor");
+    frame.Commands().DataView().SetDisplayMode(3);
+
+    // Built without uses beside a frame: its own recording, no channel mode, no title.
+    {
+        CKX9MonitorView bare;
+        bare.OnInitialUpdate();
+        EXPECT_NE(&bare.Recording(), &frame.m_recording);
+        EXPECT_EQ(bare.Recording().SelectedSegment(), -1);
+        EXPECT_EQ(frame.Ui().GetTitle(), "KX9Monitor");
+        EXPECT_EQ(frame.Commands().DataView().DisplayMode(), 3);
+        const graph::GraphContext context = bare.GraphWindow(ViewGraph::Data)->Host()->Context();
+        EXPECT_FALSE(context.liveMonitoring);
+        EXPECT_EQ(context.selectedSegment, -1);
+        bare.ShowGraphWindow(ViewGraph::Data, true);
+        bare.OnUpdate();  // no channel mode: the graph stays
+        EXPECT_TRUE(bare.GraphWindow(ViewGraph::Data)->IsWindowVisible());
+    }
+
+    // Handed another recording, it and its graphs' host show that one; the uses were copied.
+    acquisition::Recording other;
+    other.SelectSegment(0);
+    std::unique_ptr<CKX9MonitorView> handed;
+    {
+        const ViewUses uses{
+            .recording = other,
+            .mode = frame.Mode(),
+            .charts = frame.Charts(),
+            .dataFiles = frame.DataFiles(),
+            .dataView = frame.Commands().DataView(),
+            .ui = frame.Ui(),
+            .setupBlock = frame.m_SetupBlock,
+        };
+        handed = std::make_unique<CKX9MonitorView>(&uses);
+    }
+    handed->OnInitialUpdate();
+    EXPECT_EQ(&handed->Recording(), &other);
+    EXPECT_EQ(frame.Ui().GetTitle(), "QS4060KRTN_VP");
+    EXPECT_EQ(frame.Commands().DataView().DisplayMode(), 0);
+    const graph::GraphContext context = handed->GraphWindow(ViewGraph::Data)->Host()->Context();
+    EXPECT_TRUE(context.liveMonitoring);
+    EXPECT_EQ(context.selectedSegment, 0);
+}
+
 // --- the frame's data-view commands
 
 class DataViewCommandsTest : public ViewTest {
 protected:
     CommandState State(unsigned id) const { return commands.OnUpdateCommand(id).value(); }
 
-    CFrameDataViewCommands commands{frame};
+    CFrameDataViewCommands commands{{
+        .dataFiles = frame.DataFiles(),
+        .charts = frame.Charts(),
+        .mode = frame.Mode(),
+        .updateView = [this] { view.OnUpdate(); },
+    }};
 };
 
 TEST_F(DataViewCommandsTest, CommandsNeedDataAndADownloadTurnsOffTheGraphAndDataOnes) {

@@ -34,7 +34,7 @@ protected:
     testenv::TestOperator op;
     CKX9MonitorApp app;
     CMainFrame frame;
-    CKX9MonitorView view;
+    CKX9MonitorView view{&frame.ViewUses()};
 };
 
 }  // namespace viewtest

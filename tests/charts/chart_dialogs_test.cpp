@@ -9,6 +9,7 @@
 #include "charts/graph_legend_dlg.h"
 #include "charts/setup_3d_graph_dlg.h"
 #include "fake_charts_host.h"
+#include "link/instr_status.h"
 #include "support/test_env.h"
 #include "ui/button_st.h"
 #include "ui/hooked_dialog.h"
@@ -28,12 +29,17 @@ W* Control(QDialog* dialog, int id) {
 class LegendTest : public ::testing::Test {
 protected:
     LegendTest() {
-        host.parameters = {"Leq:A", "LFmx:A", "Lpk:C", "LSmn:A", "LE:Z"};
-        host.context.model = "QS4060_rn0$1";
+        setup.m_strSlm1Param = "Leq:A";
+        setup.m_strSlm2Param = "LFmx:A";
+        setup.m_strSlm3Param = "Lpk:C";
+        setup.m_strSlm4Param = "LSmn:A";
+        setup.m_strSlm5Param = "LE:Z";
+        setup.m_strModel = "QS4060_rn0$1";
     }
     testenv::TestOperator op;
     FakeChartsHost host;
-    CGraphLegendDlg legend{host, host.recording};
+    CInstrStatus setup;
+    CGraphLegendDlg legend{host, host.recording, setup};
 };
 
 class Setup3DTest : public ::testing::Test {
@@ -52,7 +58,8 @@ protected:
     }
     testenv::TestOperator op;
     FakeChartsHost host;
-    CSetup3DGraphDlg dialog{host};
+    std::string spectrumKind;
+    CSetup3DGraphDlg dialog{host, spectrumKind};
     int redraws = 0;
 };
 
@@ -78,7 +85,7 @@ TEST_F(LegendTest, AThreeChannelMeterShowsThreeLinesAllCheckedWithTheirParameter
     EXPECT_FALSE(Control<QLabel>(window, CGraphLegendDlg::IDC_SWATCH_5)->isVisible());
 
     // A five-channel meter on a recorded segment: five lines, boxes to click.
-    host.context.model = "QS4160_x$1";
+    setup.m_strModel = "QS4160_x$1";
     host.recording.SelectSegment(2);
     legend.ShowWindow(false);
     legend.ShowWindow(true);
@@ -150,14 +157,14 @@ TEST_F(Setup3DTest, ApplyGivesTheChartTheRangesWithLevelLinesOf20Or10Or5Steps) {
         dialog.OnApply();
         EXPECT_EQ(host.chart3d.GridDivisionsY(), c.divisions) << c.yMax;
     }
-    host.context.spectrumKind = "TOCTAVE";
+    spectrumKind = "TOCTAVE";
     Ranges(10, 110, 5, 45);
     dialog.OnApply();
     EXPECT_EQ(host.chart3d.GetViewSettings(), (std::array<double, 6>{0, 30, 0, 100, 0, 40}));
     EXPECT_EQ(host.chart3d.GridDivisionsX(), 32);
     EXPECT_EQ(host.chart3d.LevelOffset(), 10);
     EXPECT_EQ(host.chart3d.SpectrumOffset(), 5);
-    host.context.spectrumKind = "OCTAVE";
+    spectrumKind = "OCTAVE";
     dialog.OnApply();
     EXPECT_EQ(host.chart3d.GetViewSettings()[1], 10);
     EXPECT_EQ(host.chart3d.GridDivisionsX(), 11);

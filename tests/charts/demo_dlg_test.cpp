@@ -196,9 +196,16 @@ TEST_F(DemoDlgTest, TheReplayRangeIsHeldToTheSpectraTheBufferHolds) {
 
 TEST_F(DemoDlgTest, AScheduledAcquisitionsStartIsFollowedByTenGapRowsFromTheFourthSpectrumOn) {
     window.OnInitDialog();
-    host.boundaries = {2, 5};  // spectrum i carries the time of day i s
+    // Spectrum i carries the time of day i s; a 3 s acquisition sampled every 2 s starts a
+    // report interval at 2, 5, 8, ... s.
+    acquisition::Timebase& timebase = host.recording.Time();
+    timebase.SetScheduleTimes(records::ScheduleTime::FromSeconds(3),
+                              records::ScheduleTime::FromSeconds(600));
+    timebase.SetSamplingInterval(2.0f);
+    timebase.SetSegments({0}, {"0#2024/03/09 14:05:07 "});
     window.ApplyGraphSettings();
-    ASSERT_EQ(window.Row(), 20 + CDemoDlg::kSeparatorRows);
+    ASSERT_EQ(window.Row(), 20 + 5 * CDemoDlg::kSeparatorRows);  // after 5, 8, 11, 14 and 17
+    EXPECT_EQ(FirstBands()[3], 43);
     EXPECT_EQ(FirstBands()[5], 45);
     for (int row = 6; row < 6 + CDemoDlg::kSeparatorRows; ++row)
         for (const auto& point : window.Graph().ElementPoints(row))

@@ -15,22 +15,16 @@ class FakeChartsHost : public charts::ChartsHost {
 public:
     charts::BarChartContext BarChart() const override { return context; }
     void OnIsophoneBandChosen(int band) override { chosenBands.push_back(band); }
-    std::array<std::string, charts::kLegendChannels> ChannelParameters() const override {
-        return parameters;
-    }
     std::array<COLORREF, charts::kLegendChannels> ChannelColours() const override {
         return {0xFF0000, 0x0000FF, 0x00FF00, 0x000000, 0xFFFF00};
     }
-    std::string ModelText() const override { return context.model; }
     void ReloadSelectedSegment() override { ++reloads; }
     void ClearChannelCurve(int channel) override { clearedChannels.push_back(channel); }
     QRect ReportListScreenRect() const override { return reportList; }
     charts::CChart3d& Chart3D() override { return chart3d; }
-    std::string SpectrumKind() const override { return context.spectrumKind; }
 
     charts::BarChartContext context;
     std::vector<int> chosenBands;
-    std::array<std::string, charts::kLegendChannels> parameters;
     // The recording whose selected segment the legend follows (-1: none selected).
     acquisition::Recording recording;
     int reloads = 0;

@@ -1,10 +1,9 @@
 #pragma once
 // A stand-in for the application behind the "Spectrum" window: a loaded record of synthetic
-// spectra, the meter mode (octave spectra unless the test says otherwise) and the
-// report-interval boundaries set by the test; every spectrum asked for is recorded.
+// spectra, the meter mode (octave spectra unless the test says otherwise) and the recording
+// whose timebase the test may set; every spectrum asked for is recorded.
 
 #include <map>
-#include <set>
 #include <vector>
 
 #include "acquisition/recording.h"
@@ -29,9 +28,6 @@ public:
             return std::nullopt;
         return spectra[static_cast<std::size_t>(index)];
     }
-    bool IsReportIntervalBoundary(int timeSeconds) const override {
-        return boundaries.count(timeSeconds) > 0;
-    }
 
     // `count` spectra of `bands` bands; spectrum i has band b at (40 + i + 3b) dB and the
     // time of day i seconds.
@@ -50,7 +46,6 @@ public:
     MeterMode mode{listeners};
     acquisition::Recording recording;
     std::vector<charts::StoredSpectrum> spectra;
-    std::set<int> boundaries;
     mutable std::vector<int> asked;
 };
 

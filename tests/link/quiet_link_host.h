@@ -1,24 +1,31 @@
 #pragma once
-// A link session host that hears nothing, for tests of a part that talks through a link
-// session on in-memory ports with no frame above it. Both ports are fast lines, direct unless
-// `modem` is set.
+// A link session's host that tells nothing and is told nothing, for tests of what talks through
+// the session rather than of the session itself: the waits are the test's (none by default),
+// the port records its own or those it is given.
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "link/link_session_host.h"
+#include "link/link_side.h"
 #include "link/port_record.h"
 
 namespace linktest {
 
 class QuietLinkHost : public LinkSessionHost {
 public:
-    QuietLinkHost() { record.m_nBaudRate = 38400; }
+    QuietLinkHost() : QuietLinkHost(record, record, [](unsigned) {}) {}
+    QuietLinkHost(PortRecord& reference, PortRecord& target, std::function<void(unsigned)> wait)
+        : m_reference(reference), m_target(target), m_wait(std::move(wait)) {}
 
-    void WaitWithMessages(unsigned) override {}
+    void WaitWithMessages(unsigned ms) override { m_wait(ms); }
     void PumpWaitingMessages() override {}
-    PortRecord& PortRecordOf(LinkSide) override { return record; }
+    PortRecord& PortRecordOf(LinkSide side) override {
+        return side == LinkSide::Reference ? m_reference : m_target;
+    }
     bool IsModemLink() override { return modem; }
-    std::string BaudRateSetting() override { return ""; }
+    std::string BaudRateSetting() override { return {}; }
     void ShowLinkPane(const std::string&, COLORREF, COLORREF) override {}
     void OnQueueEmpty() override {}
     void OnAnswered(const CCommand&) override {}
@@ -28,8 +35,15 @@ public:
     void OnPowerOffSent() override {}
     void OnAlarm(const LinkAlarm&) override {}
 
+    // Both sides' record unless others were given.
     PortRecord record;
+    // Whether the link goes through a modem.
     bool modem = false;
+
+private:
+    PortRecord& m_reference;
+    PortRecord& m_target;
+    std::function<void(unsigned)> m_wait;
 };
 
 }  // namespace linktest

@@ -15,7 +15,9 @@
 #include "maintenance/electric_calibration_dlg.h"
 #include "maintenance/mic_calib_dlg.h"
 #include "platform/clock.h"
+#include "report/instr_log.h"
 #include "support/test_env.h"
+#include "web/web_client.h"
 
 namespace {
 
@@ -23,11 +25,8 @@ using namespace command_code;
 using maintenance::MicReplacement;
 namespace meter = maintenance::meter;
 
-class QuietHost : public maintenance::MicReplacementHost, public maintenance::ElectricCalibHost {
+class QuietHost : public maintenance::ElectricCalibHost {
 public:
-    void SendCommand(int, const std::string&, const std::string&) override {}
-    bool HttpLogUser(const std::string&, const std::string&) override { return true; }
-    void WriteInstrLog(const std::string&) override {}
     maintenance::SchedulerConfirm ConfirmMode() override {
         return maintenance::SchedulerConfirm::Always;
     }
@@ -52,7 +51,11 @@ protected:
     QuietHost host;
     LinkReplyState listeners;
     MeterMode mode{listeners};
-    CMicCalibDlg wizard{host};
+    // The wizard's and the programs' commands and records go nowhere: no test here reaches
+    // their queue or the wizard's record.
+    web::WebClient web;
+    InstrLog log{"", {}, {}};
+    CMicCalibDlg wizard{[](int, const std::string&, const std::string&, int, BOOL) {}, web, log};
     CElectricCalibrationDlg programs{
         host, [](int, const std::string&, const std::string&, int, BOOL) {}, mode};
     ReplyRouter router;

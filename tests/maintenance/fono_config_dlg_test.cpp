@@ -10,14 +10,22 @@
 #include <map>
 #include <memory>
 
+#include "link/link_session.h"
+#include "link/link_side.h"
 #include "link/link_test_support.h"
-#include "link/serial_wnd.h"
+#include "link/port_record.h"
+#include "link/quiet_link_host.h"
+#include "link/serial_line_settings.h"
 #include "maintenance/expiry_journal.h"
 #include "maintenance/fono_config_dlg.h"
 #include "maintenance/protected_fields.h"
+#include "platform/clock.h"
 #include "platform/com_ports.h"
+#include "platform/date_time.h"
 #include "platform/event_loop.h"
-#include "platform/messages.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "report/instr_log.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
 #include "web/web_client.h"
@@ -29,26 +37,43 @@ using Fields = std::map<std::string, std::string>;
 
 constexpr const char* kDone = "Aggiornamento data di scadenza taratura completato.";
 
-class TestHost : public maintenance::CalibExpiryHost, public platform::MessageTarget {
+// The application and the view, the link session with the meter on COM5 and the instrument log
+// as the update is handed them; the unlock is the test's.
+class TestHost : public maintenance::CalibExpiryHost {
 public:
-    LinkPort* TargetPort() override { return &port; }
-    void CloseTargetPort() override { port.Close(); }
-    std::string UnlockTargetCryp() override {
-        ++unlocks;
-        return unlock();
-    }
-    std::string ProgramDir() override { return programDir; }
-    std::string TechnicianId() override { return "654321"; }
-    void WriteInstrLog(const std::string& text) override { log.push_back(text); }
-    void OnMessage(unsigned, std::uintptr_t, std::intptr_t) override {}
+    explicit TestHost(const std::string& folder) : programDir(folder) { target.m_nComPort = 5; }
 
-    linktest::ProgramExchange link;
-    CSerialMFC port;
+    bool ViewPresent() override { return view; }
+
+    maintenance::CalibExpiryUpdate::Uses Uses() {
+        return {.host = *this,
+                .link = link,
+                .web = client,
+                .log = log,
+                .programDir = programDir,
+                .technicianId = technician,
+                .unlockTarget = [this] {
+                    ++unlocks;
+                    return unlock();
+                }};
+    }
+    int OpenTargetPort() {
+        return link.OpenPort(LinkSide::Target, PortSettings::Instrument(target));
+    }
+
+    const std::string programDir;
+    const std::string technician = "654321";
+    PortRecord reference;
+    PortRecord target;
+    linktest::PatientClock clock;
+    linktest::QuietLinkHost linkHost{reference, target,
+                                     [](unsigned ms) { platform::EventLoop::Wait(ms); }};
+    LinkSession link{linkHost, clock};
+    InstrLog log{programDir, [] { return std::string("T7"); }, nullptr};
     web::WebClient client;
-    std::string programDir;
+    bool view = true;
     std::function<std::string()> unlock;
     int unlocks = 0;
-    std::vector<std::string> log;
 };
 
 class FonoConfigDlgTest : public ::testing::Test {
@@ -64,7 +89,6 @@ protected:
                                  {"MAKER", "Corvanex"}};
         });
         platform::SetComDevice(5, meter.SlavePath());
-        host.programDir = folder.Path();
         host.client.SetWaitFunction([](std::uint32_t ms) { platform::EventLoop::Wait(ms); });
         host.unlock = [this] {
             meter.Modify([](simmeter::MeterState& s) { s.protectedUnlocked = true; });
@@ -72,14 +96,14 @@ protected:
         };
     }
     ~FonoConfigDlgTest() override {
-        host.port.Close();
+        host.link.ClosePorts();
         platform::ClearComDevices();
     }
     void SetUp() override {
         ASSERT_TRUE(stub.Running()) << stub.StartError();
         host.client.SetEndpoint({stub.Host(), stub.PortText(), "", "", stub.PortText()});
         stub.WriteState("cert_dates", "T7;2025/06/30\n");
-        ASSERT_EQ(host.port.Open("COM5", &host, 0, 0, 2048, 2048), 0);
+        ASSERT_EQ(host.OpenTargetPort(), 0);
     }
 
     Fields MeterFields() {
@@ -96,8 +120,8 @@ protected:
     testenv::TestOperator op;
     webstub::WebStub stub;
     simmeter::SimMeter meter;
-    TestHost host;
-    CFonoConfigDlg dlg{host, host.link.exchange, host.client};
+    TestHost host{folder.Path()};
+    CFonoConfigDlg dlg{host.Uses()};
 };
 
 TEST_F(FonoConfigDlgTest, ApplyingWritesTheChangedFieldsOnlyAndSaysOK) {
@@ -168,6 +192,29 @@ TEST_F(FonoConfigDlgTest, AnUnknownCertificateOrASilentMeterEndsTheReadingWithou
     dlg.Create();
     EXPECT_EQ(dlg.m_strResult, "-1");
     EXPECT_FALSE(dlg.HasWindow());
+    EXPECT_EQ(host.unlocks, 0);
+}
+
+TEST_F(FonoConfigDlgTest, WithoutTheMainViewTheMeterIsLeftAloneAndACancelClosesItsPort) {
+    // The program is leaving: nothing goes to the meter, and the instrument's log says why.
+    host.view = false;
+    op.ExpectBox("Lettura dei dati dello strumento fallita.");
+    dlg.Create();
+    EXPECT_EQ(dlg.m_strResult, "-1");
+    EXPECT_EQ(meter.LineCount(), 0u);
+    const auto log =
+        platform::ReadWholeFile(host.log.LogPath(platform::DateTime(platform::Clock::Now())));
+    ASSERT_TRUE(log);
+    EXPECT_TRUE(platform::Contains(*log,
+                                   ": Err: ATTENZIONE: Lettura dei dati dello strumento "
+                                   "fallita. Aggiornamento data di scadenza non eseguito."));
+
+    host.view = true;
+    Answer(IDCANCEL);
+    dlg.Create();
+    EXPECT_EQ(dlg.m_strResult, "-1");
+    EXPECT_FALSE(host.link.IsPortOpen(LinkSide::Target));
+    EXPECT_EQ(MeterFields().at("CERT_DATE"), "2023/01/01");
     EXPECT_EQ(host.unlocks, 0);
 }
 

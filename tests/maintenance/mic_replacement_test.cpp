@@ -9,7 +9,12 @@
 #include "link/command_codes.h"
 #include "maintenance/calibration_protocol.h"
 #include "maintenance/mic_replacement.h"
+#include "platform/clock.h"
+#include "platform/date_time.h"
+#include "platform/files.h"
+#include "report/instr_log.h"
 #include "support/test_env.h"
+#include "web/web_test_env.h"
 
 namespace {
 
@@ -19,31 +24,16 @@ namespace meter = maintenance::meter;
 
 constexpr const char* kRecord = "123456;Lab;Via;Citta;MI;02;lab@x;Mario (id=123456);T200";
 
-class RecordingHost : public maintenance::MicReplacementHost {
-public:
-    void SendCommand(int code, const std::string& arg1, const std::string& arg2) override {
-        sent.push_back(std::to_string(code) + " " + arg1 + " " + arg2);
-    }
-    bool HttpLogUser(const std::string& logFileName, const std::string& text) override {
-        records.push_back(logFileName + ": " + text);
-        return serverTakes;
-    }
-    void WriteInstrLog(const std::string& text) override { log.push_back(text); }
-
-    std::vector<std::string> sent;
-    std::vector<std::string> records;
-    std::vector<std::string> log;
-    bool serverTakes = true;
-};
-
-class MicReplacementTest : public ::testing::Test {
+// The wizard's commands, as "<code> <arg1> <arg2>", its records on the web service's stand-in and
+// the lines of its instrument log.
+class MicReplacementTest : public WebClientTest {
 protected:
     MicReplacementTest() { wizard.Begin(kRecord); }
 
     // The readings the meter gives, as the calibration replies hand them over.
     void Readings(const std::string& level, const std::string& code = "4321") {
         ASSERT_TRUE(wizard.Next("M9001"));
-        host.sent.clear();
+        sent.clear();
         wizard.SetProtectionCode(code);
         wizard.SetChannelGain(0, "1.5");
         wizard.SetChannelGain(1, "-0.5");
@@ -51,19 +41,37 @@ protected:
         wizard.SetLevel(meter::PrintedValue(meter::PrintedValueReply(level, "dB(A)")));
         wizard.NextStep();
     }
+    // What the service's log of replacements holds.
+    std::string Recorded() const {
+        return stub.ReadState(std::string("server_logs/") + MicReplacement::kLogFileName)
+            .value_or("");
+    }
+    // Today's instrument log, without the lines' time stamps.
+    std::vector<std::string> InstrLogLines() const {
+        std::vector<std::string> lines;
+        platform::LineReader reader(instrLog.LogPath(platform::DateTime(platform::Clock::Now())));
+        for (std::string line; reader.ReadLine(line, 1024);)
+            lines.push_back(line.substr(line.find(": ") + 2));
+        return lines;
+    }
 
     testenv::TestOperator op;
-    RecordingHost host;
-    MicReplacement wizard{host};
+    std::vector<std::string> sent;
+    InstrLog instrLog{folder.Path(), [] { return std::string("T200"); }, {}};
+    MicReplacement wizard{
+        [this](int code, const std::string& arg1, const std::string& arg2, int, BOOL) {
+            sent.push_back(std::to_string(code) + " " + arg1 + " " + arg2);
+        },
+        client, instrLog};
 };
 
 TEST_F(MicReplacementTest, AReplacementReadsCalibratesStoresAndRecords) {
     ASSERT_EQ(wizard.GetStep(), MicReplacement::kEnterMicrophone);
     ASSERT_TRUE(wizard.Next(" M9001 "));
-    EXPECT_EQ(host.sent,
+    EXPECT_EQ(sent,
               (std::vector<std::string>{"136  ", "131 CH:0 ", "131 CH:1 ", "133 CH:0 ", "135  "}));
     EXPECT_FALSE(wizard.WaitsForOperator());
-    host.sent.clear();
+    sent.clear();
     wizard.SetProtectionCode("4321");
     wizard.SetChannelGain(0, " 1.5");
     wizard.SetChannelGain(1, "-0.5");
@@ -73,27 +81,28 @@ TEST_F(MicReplacementTest, AReplacementReadsCalibratesStoresAndRecords) {
     ASSERT_EQ(wizard.GetStep(), MicReplacement::kConfirmGain);
     EXPECT_EQ(wizard.NewGain(0), "1.7");
     EXPECT_EQ(wizard.NewGain(1), "-0.3");
-    EXPECT_TRUE(host.sent.empty());  // nothing is written before the operator agrees
-    wizard.NextStep();               // a reply the wizard does not wait for
+    EXPECT_TRUE(sent.empty());  // nothing is written before the operator agrees
+    wizard.NextStep();          // a reply the wizard does not wait for
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kConfirmGain);
 
     ASSERT_TRUE(wizard.Next());
-    EXPECT_EQ(host.sent, (std::vector<std::string>{"132 CH:0 1.7", "132 CH:1 -0.3",
-                                                   "139 4321 M9001", "137 4321 "}));
-    host.sent.clear();
+    EXPECT_EQ(sent, (std::vector<std::string>{"132 CH:0 1.7", "132 CH:1 -0.3", "139 4321 M9001",
+                                              "137 4321 "}));
+    sent.clear();
     wizard.SetStep(MicReplacement::kStored);  // the store's reply
     wizard.NextStep();
-    EXPECT_EQ(host.sent, std::vector<std::string>{"1340 CH:0 "});
+    EXPECT_EQ(sent, std::vector<std::string>{"1340 CH:0 "});
 
     op.ExpectBox("Sostituzione microfono completata.");
     wizard.SetElectricCal("91.7  ");
     wizard.SetStep(MicReplacement::kElectricRead);
     wizard.NextStep();
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kDone);
-    EXPECT_EQ(host.records,
-              std::vector<std::string>{std::string("target_instr_mic_sobst.txt: ") + kRecord +
-                                       ";MIC_N M9001;GAIN0 1.5 -> 1.7;GAIN1 -0.5 -> -0.3;"
-                                       "LIVELLO 93.8;ELCAL 91.5 -> 91.7"});
+    const std::string record = std::string(kRecord) +
+                               ";MIC_N M9001;GAIN0 1.5 -> 1.7;GAIN1 -0.5 -> -0.3;"
+                               "LIVELLO 93.8;ELCAL 91.5 -> 91.7";
+    EXPECT_EQ(Recorded(), record + "\n");
+    EXPECT_EQ(InstrLogLines(), std::vector<std::string>{"Sostituzione microfono: " + record});
 }
 
 TEST_F(MicReplacementTest, ASerialThatWouldBreakTheCommandOrTheRecordIsRefused) {
@@ -101,7 +110,7 @@ TEST_F(MicReplacementTest, ASerialThatWouldBreakTheCommandOrTheRecordIsRefused) 
         EXPECT_FALSE(wizard.Next(serial)) << serial;
         EXPECT_EQ(wizard.GetStep(), MicReplacement::kEnterMicrophone);
     }
-    EXPECT_TRUE(host.sent.empty());
+    EXPECT_TRUE(sent.empty());
 }
 
 TEST_F(MicReplacementTest, ReadingsThatCannotBeTrustedWriteNothing) {
@@ -122,7 +131,7 @@ TEST_F(MicReplacementTest, ReadingsThatCannotBeTrustedWriteNothing) {
         op.ExpectBox(c.why);
         Readings(c.level, c.code);
         EXPECT_EQ(wizard.GetStep(), MicReplacement::kFailed);
-        EXPECT_TRUE(host.sent.empty());
+        EXPECT_TRUE(sent.empty());
     }
     // 5.0 dB off is still a microphone to calibrate to.
     wizard.Begin(kRecord);
@@ -133,22 +142,22 @@ TEST_F(MicReplacementTest, ReadingsThatCannotBeTrustedWriteNothing) {
 TEST_F(MicReplacementTest, CancellingWhileWritingPutsTheOldCalibrationBack) {
     Readings("94.2");
     ASSERT_TRUE(wizard.Next());
-    host.sent.clear();
+    sent.clear();
     wizard.Cancel();
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kCancelled);
-    EXPECT_EQ(host.sent, (std::vector<std::string>{"132 CH:0 1.5", "132 CH:1 -0.5", "137 4321 "}));
-    EXPECT_TRUE(host.records.empty());
+    EXPECT_EQ(sent, (std::vector<std::string>{"132 CH:0 1.5", "132 CH:1 -0.5", "137 4321 "}));
+    EXPECT_EQ(Recorded(), "");
 
     // Before anything was written, cancelling sends nothing.
     wizard.Begin(kRecord);
     Readings("94.2");
-    host.sent.clear();
+    sent.clear();
     wizard.Cancel();
-    EXPECT_TRUE(host.sent.empty());
+    EXPECT_TRUE(sent.empty());
 }
 
 TEST_F(MicReplacementTest, AServerThatDoesNotTakeTheRecordIsReported) {
-    host.serverTakes = false;
+    stub.SetReply("log_user.php", "RESULT=ERROR\n");
     Readings("94.0");
     ASSERT_TRUE(wizard.Next());
     wizard.SetStep(MicReplacement::kStored);
@@ -157,7 +166,8 @@ TEST_F(MicReplacementTest, AServerThatDoesNotTakeTheRecordIsReported) {
     wizard.SetStep(MicReplacement::kElectricRead);
     wizard.NextStep();
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kDone);
-    EXPECT_EQ(host.log.back(), "Err: registrazione sostituzione microfono sul server fallita");
+    EXPECT_EQ(InstrLogLines().back(),
+              "Err: registrazione sostituzione microfono sul server fallita");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@ namespace {
 
 class LabelTable : public sound::LabelAudioHost {
 public:
-    std::vector<std::string>& Labels() override { return labels; }
     int CurrentRecord() const override { return record; }
     void LabelsRemoved() override { ++saves; }
 
@@ -21,7 +20,7 @@ public:
 
 TEST(LabelAudioDialog, ItListsTheCurrentRecordsLabelsAndRemovesThemOnlyWhenClearing) {
     LabelTable table;
-    sound::CLabelAudioDlg dialog(table);
+    sound::CLabelAudioDlg dialog(table.labels, table);
     dialog.UpdateLabelList();
     ASSERT_EQ(dialog.Rows().size(), 2u);
     EXPECT_EQ(dialog.Rows()[0].text, "door");

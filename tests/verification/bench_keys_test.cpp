@@ -21,14 +21,19 @@ TEST_F(BenchTest, StartupConnectsAndIdentifiesBothMeters) {
                                       "QS4060KRTN", "2.05", kTargetSerial, "MK250", "M5678"}));
     EXPECT_EQ(dlg.Bench().reference.serialNumber, kRefSerial);
     EXPECT_EQ(dlg.Bench().target.serialNumber, kTargetSerial);
-    EXPECT_TRUE(host.refPort.IsOpen());
-    EXPECT_TRUE(host.targetPort.IsOpen());
-    // Each on its record's port, 8N1 at the record's rate, no handshaking asked for.
-    const LineSettings line{kPortIniBaudRate, 8, CSerial::NoParity, CSerial::OneStopBit};
-    EXPECT_EQ(host.opened, (std::vector<PortSettings>{{kRefCom, line, std::nullopt},
-                                                      {kTargetCom, line, std::nullopt}}));
+    // Each on its record's port, the one its meter answered on, 8N1 at the record's rate, no
+    // handshaking asked for.
+    for (LinkSide side : {LinkSide::Reference, LinkSide::Target}) {
+        ASSERT_TRUE(host.IsOpen(side));
+        CSerial& port = host.Port(side);
+        EXPECT_EQ(port.GetBaudrate(), kPortIniBaudRate);
+        EXPECT_EQ(port.GetDataBits(), 8);
+        EXPECT_EQ(port.GetParity(), CSerial::NoParity);
+        EXPECT_EQ(port.GetStopBits(), CSerial::OneStopBit);
+        EXPECT_EQ(port.GetHandshaking(), CSerial::NoHandshake);
+    }
     EXPECT_FALSE(host.feedback.shown);
-    EXPECT_EQ(host.instrLog.back(), "Strumenti collegati: REF SN R100 DUT SN T200");
+    EXPECT_EQ(host.LogLines().back(), "Strumenti collegati: REF SN R100 DUT SN T200");
     // The meters were quietened first and asked directly: the listeners took nothing.
     EXPECT_EQ(targetMeter.Lines().at(0), "STT:MON:OFF");
     EXPECT_EQ(host.portMessages, 0);
@@ -51,15 +56,25 @@ TEST_F(BenchTest, MetersOfOtherModelsAndSilentMetersAreNotConnected) {
     referenceMeter.SetSetting("INSTR_M", "QS4160");
     op.ExpectBox("ATTENZIONE:\nModello strumento non supportato: QS4160");
     EXPECT_FALSE(verification::ConnectReferenceInstrument(host, tools, instruments));
-    EXPECT_FALSE(host.refPort.IsOpen());
+    EXPECT_FALSE(host.IsOpen(LinkSide::Reference));
     EXPECT_TRUE(instruments.refSerial.empty());
 
     // A port with no meter behind it.
     targetMeter.SilenceNext("SET:INS", -1);
     EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, tools, instruments));
-    EXPECT_FALSE(host.targetPort.IsOpen());
+    EXPECT_FALSE(host.IsOpen(LinkSide::Target));
     host.target.m_nComPort = 99;
     EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, tools, instruments));
+}
+
+TEST_F(BenchTest, WhileTheProgramLeavesNoMeterIsConnected) {
+    // The main view is gone: the link's ports stay closed and the meters hear nothing.
+    host.view = false;
+    EXPECT_FALSE(verification::ConnectReferenceInstrument(host, tools, instruments));
+    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, tools, instruments));
+    EXPECT_FALSE(host.IsOpen(LinkSide::Reference));
+    EXPECT_FALSE(host.IsOpen(LinkSide::Target));
+    EXPECT_EQ(referenceMeter.LineCount() + targetMeter.LineCount(), 0u);
 }
 
 TEST_F(BenchTest, AFirmwareAnswerThatComesLateIsNotTakenForTheSerialNumber) {
@@ -102,8 +117,9 @@ TEST_F(BenchTest, KeysFromTheServerLetBothMetersBeRead) {
     // Both meters were stopped by the bench's own command before their reading.
     EXPECT_TRUE(Holds(referenceMeter.Lines(), "STT:ACQ:STOP"));
     EXPECT_TRUE(Holds(targetMeter.Lines(), "STT:ACQ:STOP"));
-    EXPECT_TRUE(Holds(host.instrLog, "REF : OK check key for R100"));
-    EXPECT_TRUE(Holds(host.instrLog, "DUT  Crypt Meas: 00:00:00   94.5 - 94.6 - 94.7 - xyz     "));
+    EXPECT_TRUE(Holds(host.LogLines(), "REF : OK check key for R100"));
+    EXPECT_TRUE(
+        Holds(host.LogLines(), "DUT  Crypt Meas: 00:00:00   94.5 - 94.6 - 94.7 - xyz     "));
 
     const PortRecord reference = SavedRecord(Meter::Reference);
     const PortRecord target = SavedRecord(Meter::Target);
@@ -128,7 +144,7 @@ TEST_F(BenchTest, AKeyThatChangesBetweenTheTwoDownloadsIsRefused) {
     ASSERT_NO_FATAL_FAILURE(ConnectBoth());
     op.ExpectBox("REF : controllo integrita chiave FALLITO.\nControllare connessione internet");
     EXPECT_FALSE(dlg.InitRefCrypt());
-    EXPECT_EQ(host.instrLog.back(),
+    EXPECT_EQ(host.LogLines().back(),
               "REF : controllo integrita chiave FALLITO.\nControllare connessione internet e "
               "riprovare.");
     EXPECT_EQ(referenceKeys->Frames().size(), 0u);
@@ -178,8 +194,8 @@ TEST_F(BenchTest, AlignmentLeavesTheInstrumentStoppedWithFreshKeys) {
     EXPECT_EQ(Strings(lines.begin(), lines.begin() + 4),
               (Strings{"STT:ACQ:RUN", "STT:ACQ:?", "STT:ACQ:STOP", "STT:ACQ:?"}));
     EXPECT_TRUE(InStep(*targetKeys, Meter::Target));
-    EXPECT_EQ(host.instrLog.back(), "DUT: Allineamento chiavi OK");
-    EXPECT_TRUE(Holds(host.instrLog, "InitTargetCryp OK: Rst_Key=0 , Key=0"));
+    EXPECT_EQ(host.LogLines().back(), "DUT: Allineamento chiavi OK");
+    EXPECT_TRUE(Holds(host.LogLines(), "InitTargetCryp OK: Rst_Key=0 , Key=0"));
     const PortRecord saved = SavedRecord(Meter::Target);
     EXPECT_EQ(saved.m_strSerialNumber, kTargetSerial);
     EXPECT_EQ(saved.m_nErrorCount + saved.m_nResetCount, 0);
@@ -199,7 +215,7 @@ TEST_F(BenchTest, AnInstrumentThatWillNotStopIsNotAligned) {
         });
     op.ExpectBox("DUT: Verifica strumento in STOP fallita.\nProvare manualmente");
     EXPECT_FALSE(dlg.AlignTargetKeys());
-    EXPECT_EQ(host.instrLog.back(), "Impostazione fallita di strumento TARGET in STOP");
+    EXPECT_EQ(host.LogLines().back(), "Impostazione fallita di strumento TARGET in STOP");
     EXPECT_TRUE(targetKeys->Frames().empty());
 }
 
@@ -224,7 +240,7 @@ TEST_F(BenchTest, CountersSurviveARestartOfTheBench) {
     // ... and so resets the keys before its first reading.
     EXPECT_EQ(again.TargetInstr_Write_and_Check_CRYPT("KEY:PRN_VAL"),
               "00:00:00   94.0 - 94.0 - 94.0 -         ");
-    EXPECT_TRUE(Holds(host.instrLog,
+    EXPECT_TRUE(Holds(host.LogLines(),
                       "TargetInstr_Write_and_Check_CRYPT: DUT  Err 2 < cnt < 4 -> SEQUENZA "
                       "INIZIALIZZAZIONE OK . Rst_Key=0 , Key=0"));
     const auto frames = targetKeys->Frames();

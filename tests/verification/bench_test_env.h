@@ -1,25 +1,27 @@
 #pragma once
-// The verification bench in a test: a host that stands for the application, the frame and the
-// view and owns the bench's exchange and please-wait box, with the web service's stand-in behind
-// its web client and the two keyed simulated meters on pseudo-terminals as COM3 (reference) and
-// COM4 (instrument under test).
+// The verification bench in a test: a host that stands for the application and the view and
+// owns the link session, the instrument log and the please-wait box the bench is handed, with
+// the web service's stand-in behind its web client and the two keyed simulated meters on
+// pseudo-terminals as COM3 (reference) and COM4 (instrument under test).
 
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 
 #include "../cipher/keyed_meters.h"
 #include "../web/recording_feedback.h"
-#include "link/direct_exchange.h"
-#include "link/link_ports.h"
+#include "link/link_session.h"
+#include "link/link_side.h"
 #include "link/link_test_support.h"
 #include "link/port_record.h"
-#include "link/serial_line_settings.h"
-#include "link/serial_wnd.h"
+#include "link/quiet_link_host.h"
+#include "link/serial.h"
 #include "platform/com_ports.h"
 #include "platform/files.h"
-#include "platform/messages.h"
+#include "report/instr_log.h"
 #include "support/test_env.h"
 #include "verification/bench_host.h"
 #include "verification/sound_dlg.h"
@@ -34,13 +36,17 @@ inline constexpr const char* kTargetSerial = "T200";
 inline constexpr int kRefCom = 3;
 inline constexpr int kTargetCom = 4;
 
-class TestHost : public verification::BenchHost, public platform::MessageTarget {
+class TestHost : public verification::BenchHost {
+    const std::string& m_programDir;
+
 public:
     explicit TestHost(const std::string& programDir) : m_programDir(programDir) {
         ref.m_nComPort = kRefCom;
         ref.m_nBaudRate = kPortIniBaudRate;
         target.m_nComPort = kTargetCom;
         target.m_nBaudRate = kPortIniBaudRate;
+        // With no command awaited whatever a listener reads is a stray.
+        link.Router().SetStrayTaker([this](const std::string&) { return ++portMessages > 0; });
     }
 
     void WaitWithMessages(unsigned ms) override {
@@ -60,46 +66,42 @@ public:
     void SetBenchLog(std::function<void(const std::string&)> log) override {
         benchLog = std::move(log);
     }
-    std::string ProgramDir() override { return m_programDir; }
-    PortRecord& RefPortRecord() override { return ref; }
-    PortRecord& TargetPortRecord() override { return target; }
     void SavePortIni() override {
         ::SavePortIni(platform::JoinPath(m_programDir, "port.ini"), ref, target);
     }
     bool ViewPresent() override { return view; }
-    LinkPort* RefPort() override { return view ? &refPort : nullptr; }
-    LinkPort* TargetPort() override { return view ? &targetPort : nullptr; }
-    // As the link session opens its ports, with the host as their listeners' owner.
-    bool OpenPort(LinkSide side, const PortSettings& settings) override {
-        if (!view)
-            return false;
-        CSerialMFC& port = PortOf(side);
-        port.Close();
-        opened.push_back(settings);
-        if (port.OpenFor(settings.comNumber, this) != 0)
-            return false;
-        if (port.SetUp(settings) != 0) {
-            port.Close();
-            return false;
-        }
-        return true;
-    }
-    void ClosePort(LinkSide side) override { PortOf(side).Close(); }
-    CSerialMFC& PortOf(LinkSide side) { return side == LinkSide::Reference ? refPort : targetPort; }
-    void OnMessage(unsigned, std::uintptr_t, std::intptr_t) override { ++portMessages; }
-    void WriteInstrLog(const std::string& text) override { instrLog.push_back(text); }
 
-    std::shared_ptr<LinkReplyState> link = std::make_shared<LinkReplyState>();
-    CSerialMFC targetPort{link, 0};
-    CSerialMFC refPort{link, 1};
+    // The port of `side` as the link session set it up.
+    CSerial& Port(LinkSide side) { return dynamic_cast<CSerial&>(link.PortOf(side)); }
+    bool IsOpen(LinkSide side) { return link.IsPortOpen(side); }
+    // The instrument log's lines so far, without their time stamps.
+    std::vector<std::string> LogLines() const {
+        std::vector<std::string> files;
+        const auto folder = std::filesystem::path(m_programDir) / "archivio_verifiche";
+        if (std::filesystem::exists(folder))
+            for (const auto& entry : std::filesystem::directory_iterator(folder))
+                files.push_back(entry.path().string());
+        std::sort(files.begin(), files.end());
+        // A line is "<date> <time>: <text>\r\n"; a text may hold a bare "\n".
+        constexpr size_t kStampLength = sizeof("2024/01/31 12:00:00: ") - 1;
+        std::vector<std::string> lines;
+        for (const std::string& file : files) {
+            const std::string text = platform::ReadWholeFile(file).value_or("");
+            for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos;
+                 at = end + 2)
+                lines.push_back(text.substr(at + kStampLength, end - at - kStampLength));
+        }
+        return lines;
+    }
+
+    PortRecord ref;
+    PortRecord target;
     // Whether the simulated meters answered all they were sent (the fixture's meters).
     std::function<bool()> answered;
     linktest::PatientClock clock{0, [this] { return !answered || answered(); }};
-    DirectExchange exchange{*link, clock, [this](unsigned ms) { WaitWithMessages(ms); }};
-    PortRecord ref;
-    PortRecord target;
-    // The settings each port was opened on.
-    std::vector<PortSettings> opened;
+    linktest::QuietLinkHost linkHost{ref, target, [this](unsigned ms) { WaitWithMessages(ms); }};
+    LinkSession link{linkHost, clock};
+    InstrLog log{m_programDir, [] { return std::string(kTargetSerial); }, nullptr};
     bool view = true;
     int abortWait = 0;
     int abortRequests = 0;
@@ -107,11 +109,7 @@ public:
     std::function<void(unsigned)> onWait;
     std::function<void(const std::string&)> benchLog;
     std::vector<unsigned> waits;
-    std::vector<std::string> instrLog;
     webtest::RecordingFeedback feedback;
-
-private:
-    const std::string& m_programDir;
 };
 
 template <typename Widget>
@@ -136,8 +134,7 @@ protected:
     }
     ~BenchTest() override {
         dlg.DestroyWindow();
-        host.refPort.Close();
-        host.targetPort.Close();
+        host.link.ClosePorts();
         platform::ClearComDevices();
     }
 
@@ -180,7 +177,8 @@ protected:
     const std::string programDir = folder.Path();
     web::ServerDatabases databases{client, programDir};
     TestHost host{programDir};
-    verification::BenchTools tools{host.exchange, databases, host.feedback};
+    verification::BenchTools tools{host.link,  databases, host.feedback, host.log,
+                                   programDir, host.ref,  host.target};
     verification::BenchInstruments instruments;
     CSoundDlg dlg{host, tools, instruments};
 };

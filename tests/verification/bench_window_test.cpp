@@ -38,7 +38,7 @@ TEST_F(BenchTest, WindowShowsTheMetersConnectsOnFirstShowingAndRefusesToCloseWhi
     // The application's long waits are logged on the bench while its window exists.
     ASSERT_TRUE(host.benchLog);
     host.benchLog("Sleep 5000 ms");
-    EXPECT_EQ(host.instrLog.back(), "Sleep 5000 ms");
+    EXPECT_EQ(host.LogLines().back(), "Sleep 5000 ms");
     auto* log = Control<QPlainTextEdit>(window, CSoundDlg::kEventLogName);
     auto* status = Control<QLabel>(window, CSoundDlg::kRunStatusName);
     ASSERT_TRUE(log && status);

@@ -43,19 +43,19 @@ constexpr int kRepeats = 20;
 constexpr int kDefaultRuns = 15;
 
 // The program's side without a screen: every call that would show something does nothing.
-class QuietHost : public AcquisitionHost, public acquisition::PageListView {
+class QuietHost : public AcquisitionHost,
+                  public acquisition::PageListView,
+                  public acquisition::OperatorNotices {
 public:
     PageBuffer DataBuffer() override { return {m_buffer, m_filled}; }
-    std::string CurrentFile() const override { return m_file; }
-    void SetCurrentFile(const std::string& path) override { m_file = path; }
     void SetDataLoaded() override {}
-    std::vector<std::string>& Labels() override { return m_labels; }
     void BeginDataFile(const std::string&) override {}
     void TakeRecordingSetup(const RecordingSetup&) override {}
     void Warn(const std::string& text, unsigned) override {
         std::fprintf(stderr, "warning: %s\n", text.c_str());
         ++m_warnings;
     }
+    void LogScheduler(const std::string&) override {}
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     // The page list.
@@ -72,6 +72,18 @@ public:
     void UpdateAudioLabelWindow(bool) override {}
     void CreateSchedulerLogWindow() override {}
     void ShowSchedulerLogWindow(const std::string&) override {}
+
+    DataFileReader::Uses ReaderUses(acquisition::Recording& recording, records::SetupBlock& block) {
+        return {
+            .host = *this,
+            .pages = *this,
+            .recording = recording,
+            .setupBlock = block,
+            .notices = *this,
+            .currentFile = m_file,
+            .labels = m_labels,
+        };
+    }
 
     int PageRows() const { return m_pages; }
     long long Rows() const { return m_rows; }
@@ -297,7 +309,7 @@ int main(int argc, char** argv) {
             QuietHost host;
             acquisition::Recording state;
             records::SetupBlock block;
-            DataFileReader dataFiles(host, host, state, block);
+            DataFileReader dataFiles(host.ReaderUses(state, block));
             int loaded = 0;
             reader = std::min(
                 reader, Seconds([&] {

@@ -25,6 +25,7 @@
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "app/live_recording.h"
 #include "app/main_frame.h"
 #include "live_records.h"
 
@@ -36,16 +37,16 @@ constexpr double kWireBytesPerSecond = 38400.0 / 10;
 constexpr double kTrimTickSeconds = 0.020;
 const char* const kModeTexts[] = {"SLM", "PROFILE", "OCTAVE", "THIRD OCTAVE"};
 
-// The frame's window as far as the view's report list goes.
+// The frame's window as far as the view's report list goes; the view comes after the frame.
 class ListUi : public FrameUi {
 public:
-    explicit ListUi(CKX9MonitorView& view) : m_view(view) {}
+    void SetView(CKX9MonitorView& view) { m_view = &view; }
     bool TrimReportList(int lastKeptRow, int rows) override {
-        return m_view.TrimReportList(lastKeptRow, rows);
+        return !m_view || m_view->TrimReportList(lastKeptRow, rows);
     }
 
 private:
-    CKX9MonitorView& m_view;
+    CKX9MonitorView* m_view = nullptr;
 };
 
 int Argument(int argc, char** argv, const std::string& name, int fallback) {
@@ -77,9 +78,10 @@ int main(int argc, char** argv) {
     app.m_InstrStatus.m_strTime = "08:00:00";
     app.m_InstrStatus.m_strProfileTime = "0.125s";
     app.m_InstrStatus.m_strProfileSpectrumTime = "1s";
-    CKX9MonitorView view;
-    ListUi ui(view);
+    ListUi ui;
     CMainFrame frame(nullptr, nullptr, &ui);
+    CKX9MonitorView view(&frame.ViewUses());
+    ui.SetView(view);
     view.OnInitialUpdate();
 
     // The meter confirms monitoring: the record files start.
@@ -124,7 +126,7 @@ int main(int argc, char** argv) {
     std::printf("CPU / wire time:           %.4f\n", cpu / wireSeconds);
     std::printf("report rows at most:       %d of %d allowed (ratio %.2f)\n", mostRows, allowed,
                 static_cast<double>(mostRows) / allowed);
-    std::printf("pages written:             %d\n", frame.m_liveRecorder.PageNumber() + 1);
+    std::printf("pages written:             %d\n", frame.Live().Recorder().PageNumber() + 1);
     fs::remove_all(folder);
     return mostRows <= allowed ? 0 : 1;
 }
