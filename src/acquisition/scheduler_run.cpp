@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "acquisition/meter_connector.h"
+#include "acquisition/operator_notices.h"
 #include "acquisition/run_calibration.h"
 #include "acquisition/run_session.h"
 #include "acquisition/run_window.h"
@@ -192,7 +193,8 @@ bool SchedulerRun::StepEndOfSchedule() {
     m_host.KillRecordWatchdog();
     m_uses.window.SetCaption("KX9 SCHEDULER");
     if (m_mode.IsMonitorOn()) {
-        m_host.Log(m_plan.dataLogging ? "Stop Monitoring & Stop DataLogging" : "Stop Monitoring");
+        m_uses.notices.LogScheduler(m_plan.dataLogging ? "Stop Monitoring & Stop DataLogging"
+                                                       : "Stop Monitoring");
         m_mode.OnMonitorStopped();
     }
     if (m_mode.IsLinkActive()) {
@@ -231,12 +233,12 @@ void SchedulerRun::StartDownload() {
     // Only the download's end would end the run: a download that cannot begin ends it here,
     // with the reason in the log.
     if (!m_mode.IsLinkActive()) {
-        m_host.Log(kDownloadNotConnected);
+        m_uses.notices.LogScheduler(kDownloadNotConnected);
         EndOfRun();
         return;
     }
     m_state = kDownloading;
-    m_host.Log("Download Data");
+    m_uses.notices.LogScheduler("Download Data");
     if (!m_uses.session.OpenDumpFile())
         EndOfRun();
 }
@@ -336,11 +338,11 @@ void SchedulerRun::StartAcquisition() {
     if (m_plan.dataLogging) {
         if (autoStore == "OFF")
             Write(kRecordOn);
-        m_host.Log("Start Monitoring & DataLogging");
+        m_uses.notices.LogScheduler("Start Monitoring & DataLogging");
         m_mode.OnDataLoggingStarted();
         m_host.StartRecordingBlink();
     } else {
-        m_host.Log("Start Monitoring");
+        m_uses.notices.LogScheduler("Start Monitoring");
     }
     if (m_mode.IsAcquiring())
         Write(kMonitorOn);
@@ -372,7 +374,7 @@ bool SchedulerRun::StepAcquisitionEnd() {
                 return false;  // the missing-records timer fills in
             m_clock.KillTimer(kMissingRecords);
             AdvanceNextStart();
-            m_host.Log("WARNING: No data received.");
+            m_uses.notices.LogScheduler("WARNING: No data received.");
             StopMonitoring();
             m_firstAcquisition = false;
             return true;
@@ -391,7 +393,7 @@ bool SchedulerRun::StepAcquisitionEnd() {
             // one sets monitoring up afresh.
             m_clock.KillTimer(kMissingRecords);
             AdvanceNextStart();
-            m_host.Log("WARNING: No data received.");
+            m_uses.notices.LogScheduler("WARNING: No data received.");
             StopMonitoring();
             return true;
     }
@@ -419,9 +421,9 @@ void SchedulerRun::PauseAcquisition() {
     if (m_plan.dataLogging) {
         Write(kEnterKey);
         m_clock.Sleep(kKeyWaitMs);
-        m_host.Log("Pause Monitoring & Stop DataLogging");
+        m_uses.notices.LogScheduler("Pause Monitoring & Stop DataLogging");
     } else {
-        m_host.Log("Pause Monitoring");
+        m_uses.notices.LogScheduler("Pause Monitoring");
     }
     m_host.AddSpectrumGap(m_plan.channel);
     if (m_plan.calAfter) {
@@ -452,7 +454,7 @@ void SchedulerRun::StepCalibrationAtDate() {
             if (m_calibration == Calibration::AtDate)
                 return;  // its own calibration
             AdvanceCalibrationDate();
-            m_host.Log(
+            m_uses.notices.LogScheduler(
                 "WARNING: Calibration at date skipped becase another calibration already in "
                 "execute");
             return;
@@ -478,8 +480,9 @@ void SchedulerRun::OnCalibrationWatchdog() {
     // A calibration that has ended is the tick's.
     if (m_state != kCalibrating)
         return;
-    m_host.Log(platform::Format("WARNING: Calibration interrupted by Timeout. (Delta Leq= %s)",
-                                platform::Trim(m_mode.DeltaLeq()).c_str()));
+    m_uses.notices.LogScheduler(
+        platform::Format("WARNING: Calibration interrupted by Timeout. (Delta Leq= %s)",
+                         platform::Trim(m_mode.DeltaLeq()).c_str()));
     CloseElectricCalibration();
     m_clock.Sleep(kCalibrationAnswerWaitMs);
     Write(kRightKey);
@@ -507,8 +510,8 @@ void SchedulerRun::OnMissingRecords() {
     m_clock.KillTimer(kMissingRecords);
     if (m_state != kAcquiring || m_received >= m_plan.expected)
         return;
-    m_host.Log(platform::Format("WARNING: Loss data detected.Received %d on % d", m_received,
-                                m_plan.expected));
+    m_uses.notices.LogScheduler(platform::Format("WARNING: Loss data detected.Received %d on % d",
+                                                 m_received, m_plan.expected));
     for (int record = m_received; record < m_plan.expected; ++record)
         m_uses.records.ProcessRecord(m_plan.channel, std::string(kMissingRecord));
     m_received = m_plan.expected;
@@ -527,7 +530,7 @@ std::string RunningCaption(const std::string& current, const platform::DateTime&
 }
 
 void SchedulerRun::StartCalibration(Calibration why) {
-    m_host.Log("Start Calibration");
+    m_uses.notices.LogScheduler("Start Calibration");
     m_state = kCalibrating;
     m_calibration = why;
     m_uses.calibration.StartElectricCalibration();
@@ -568,7 +571,7 @@ void SchedulerRun::PowerOff() {
     if (!m_plan.powerOffAtPause || !m_mode.IsLinkActive())
         return;
     Write(kPowerOff);
-    m_host.Log("Instr. Power Off");
+    m_uses.notices.LogScheduler("Instr. Power Off");
 }
 
 void SchedulerRun::ConnectInstrument() {
@@ -595,7 +598,7 @@ void SchedulerRun::ConnectInstrument() {
             return;
         if (m_mode.IsLinkActive())
             break;
-        m_host.Log("Connection failed: Retry.");
+        m_uses.notices.LogScheduler("Connection failed: Retry.");
         if (m_host.Now() >= m_plan.nextStart ||
             static_cast<long long>(m_clock.Now() - begun) >= spanMs)
             return;
@@ -605,7 +608,7 @@ void SchedulerRun::ConnectInstrument() {
 
 void SchedulerRun::StopMonitoring() {
     m_state = kIdle;
-    m_host.Log("Connection OFF");
+    m_uses.notices.LogScheduler("Connection OFF");
     Write(kMonitorOff);
     m_uses.session.CloseMonitoringLink();
 }
@@ -617,7 +620,7 @@ void SchedulerRun::EndOfRun() {
         StopMonitoring();
     m_uses.liveFile.Close();
     m_uses.window.ShowRunResult();
-    m_host.Log("End Scheduler");
+    m_uses.notices.LogScheduler("End Scheduler");
     m_uses.window.OnRunEnded();
     Stop();
 }

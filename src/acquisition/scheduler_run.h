@@ -33,6 +33,7 @@ class MeterMode;
 namespace acquisition {
 
 class MeterConnector;
+class OperatorNotices;
 class RunCalibration;
 class RunSession;
 class RunWindow;
@@ -103,6 +104,8 @@ public:
         // The window of the electric calibrations the run starts.
         RunCalibration& calibration;
         RunWindow& window;
+        // The scheduler log, which the run's steps are told in.
+        OperatorNotices& notices;
         // Takes a placeholder for each record an acquisition missed.
         LiveRecordSink& records;
         // The live recording's page file, closed when the run ends.

@@ -1,11 +1,9 @@
 #pragma once
 // What a scheduled run needs of the program beyond the link session, the connect routines, the
-// session operations, the calibration window and the scheduler window it is handed: the local
-// time, the frame's timers, the live displays and the scheduler log. The scheduler implements it;
-// tests give an in-memory one.
+// session operations, the windows and the notices it is handed: the local time, the frame's
+// timers and the live displays. The scheduler implements it; tests give an in-memory one.
 
 #include <ctime>
-#include <string>
 
 #include "records/record_kind.h"
 
@@ -31,9 +29,6 @@ public:
     // Ten all-zero rows in the live 3-D spectrum window of a spectrum recording, when it
     // exists, as a visible gap.
     virtual void AddSpectrumGap(records::RecordKind kind) = 0;
-
-    // A time-stamped line of the scheduler log.
-    virtual void Log(const std::string& text) = 0;
 };
 
 }  // namespace acquisition

@@ -37,7 +37,7 @@ FrameScheduler::FrameScheduler(const Uses& uses)
           .liveFile = uses.recordFile,
           .liveTimebase = uses.liveTimebase,
       }),
-      m_runHost(uses.timers, uses.charts, uses.notices),
+      m_runHost(uses.timers, uses.charts),
       m_connection({
           .link = uses.link,
           .boxes = uses.boxes,
@@ -54,6 +54,7 @@ FrameScheduler::FrameScheduler(const Uses& uses)
           .session = uses.session,
           .calibration = *this,
           .window = m_window,
+          .notices = uses.notices,
           .records = uses.liveRecords,
           .liveFile = uses.recordFile,
           .current = TheApp().m_InstrStatus,

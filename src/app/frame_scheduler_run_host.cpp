@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/chart_windows.h"
-#include "app/frame_notices.h"
 #include "app/frame_timers.h"
 #include "app/kx9monitor_app.h"
 #include "platform/clock.h"
@@ -54,8 +53,4 @@ void FrameSchedulerRunHost::AddSpectrumGap(records::RecordKind kind) {
     const std::vector<std::uint16_t> zeros(static_cast<size_t>(kind->valuesPerSample), 0);
     for (int row = 0; row < charts::CDemoDlg::kSeparatorRows; ++row)
         window.AddSpectrumRow(zeros);
-}
-
-void FrameSchedulerRunHost::Log(const std::string& text) {
-    m_notices.LogScheduler(false, text, true);
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "acquisition/meter_connector.h"
+#include "acquisition/operator_notices.h"
 #include "acquisition/run_calibration.h"
 #include "acquisition/run_session.h"
 #include "acquisition/run_window.h"
@@ -136,6 +137,7 @@ class FakeRunHost : public acquisition::SchedulerRunHost,
                     public acquisition::RunSession,
                     public acquisition::RunCalibration,
                     public acquisition::RunWindow,
+                    public acquisition::OperatorNotices,
                     public acquisition::LiveRecordSink {
     // First: the lanes and the ports are built on it.
     linktest::ManualClock& m_clock;
@@ -171,6 +173,7 @@ public:
                 .session = *this,
                 .calibration = *this,
                 .window = *this,
+                .notices = *this,
                 .records = *this,
                 .liveFile = liveFile,
                 .current = current,
@@ -256,7 +259,6 @@ public:
     }
     void StartRecordingBlink() override {}
     void AddSpectrumGap(RecordKind) override {}
-    void Log(const std::string& text) override { log.push_back(text); }
 
     // --- MeterConnector
     bool IsAutoDetect() const override { return autoDetect; }
@@ -323,6 +325,10 @@ public:
     void SetCaption(const std::string& text) override { caption = text; }
     void ShowRunResult() override { events.push_back("result shown"); }
     void OnRunEnded() override { events.push_back("run ended"); }
+
+    // --- OperatorNotices: the scheduler log; the run shows no box.
+    void Warn(const std::string& text, unsigned) override { log.push_back(text); }
+    void LogScheduler(const std::string& text) override { log.push_back(text); }
 
     // --- LiveRecordSink: the placeholders of missed records; the run sends no other record.
     void ProcessRecord(RecordKind, const std::string& reply) override {
