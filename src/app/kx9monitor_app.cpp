@@ -1,24 +1,16 @@
 #include "app/kx9monitor_app.h"
 
 #include <cassert>
-#include <cstdio>
 
 #include "app/dialogs/about_dlg.h"
-#include "app/frame_commands.h"
-#include "app/frame_data_files.h"
-#include "app/frame_web.h"
-#include "app/main_frame.h"
-#include "app/main_frame_window.h"
 #include "app/startup_host.h"
 #include "app/startup_settings.h"
 #include "link/serial.h"
-#include "link/serial_port_list.h"
 #include "platform/date_time.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/text.h"
-#include "ui/program_images.h"
 
 namespace {
 CKX9MonitorApp* g_app = nullptr;
@@ -26,11 +18,6 @@ CKX9MonitorApp* g_app = nullptr;
 constexpr const char* kTechnicianDatabase = "\\msvcrt80.dll";
 constexpr const char* kCorrectionsTable = "\\msvcrt70.dll";
 constexpr const char* kBookingFile = "\\msvcrt60_temp.dll";
-
-bool IsAutomationStart(const std::string& argument) {
-    const std::string a = platform::ToLower(argument);
-    return a == "-embedding" || a == "/embedding" || a == "-automation" || a == "/automation";
-}
 }  // namespace
 
 CKX9MonitorApp& TheApp() {
@@ -46,7 +33,7 @@ CKX9MonitorApp::CKX9MonitorApp() : m_DataBuffer(kDataBufferSize) {
 CKX9MonitorApp::~CKX9MonitorApp() {
     // The frame still reaches the application while it goes.
     m_pStartupHost = nullptr;
-    m_pFrameOwner.reset();
+    m_frame.reset();
     SetBenchLog(nullptr);
     if (g_app == this)
         g_app = nullptr;
@@ -63,50 +50,6 @@ std::string CKX9MonitorApp::ProgramPath(const std::string& relative) const {
 
 BOOL CKX9MonitorApp::InitModule() {
     m_bModuleInitialised = true;
-    return TRUE;
-}
-
-BOOL CKX9MonitorApp::InitInstance(const std::vector<std::string>& arguments) {
-    // Whoever starts the program as an automation server waits for a server that this build
-    // does not have: the start ends at once and says why, instead of running with no window.
-    for (const std::string& argument : arguments)
-        if (IsAutomationStart(argument)) {
-            std::fprintf(stderr,
-                         "kx9monitor: started with %s, but this build has no automation "
-                         "server\n",
-                         argument.c_str());
-            return FALSE;
-        }
-    if (!InitModule())
-        return FALSE;
-    m_strProgramDir = platform::CurrentDirectory();
-    // A kill between writing a settings file's temporary and renaming it leaves the temporary.
-    platform::RemoveStaleTemporaries(m_strProgramDir);
-    LoadPortIni();
-    // The COM numbers of USB adapters are known once the ports were listed.
-    PublishSerialPorts();
-    ui::RegisterProgramImages();
-    for (const std::string& argument : arguments)
-        if (!argument.empty() && argument[0] != '-')
-            m_strCommandLineFile = argument;
-
-    // Creating the frame runs the start-up job.
-    m_pFrameOwner = std::make_unique<CMainFrame>();
-    if (m_pFrameOwner->OnCreate() == -1)
-        return FALSE;
-    CMainFrame* frame = m_pMainFrame;
-    if (frame)
-        frame->Commands().InstallMenu();
-    // The program ends once the main loop meets this quit.
-    platform::EventLoop::RequestQuit(0);
-    if (frame) {
-        if (CMainFrameWindow* window = frame->Window())
-            window->showMaximized();
-        if (!m_strCommandLineFile.empty())
-            frame->DataFiles().Reader().OpenSessionFile(m_strCommandLineFile);
-        SetStartupHost(&frame->Web().Startup());
-    }
-    StartupUpdateCheck();
     return TRUE;
 }
 

@@ -28,9 +28,13 @@ public:
     CKX9MonitorApp(const CKX9MonitorApp&) = delete;
     CKX9MonitorApp& operator=(const CKX9MonitorApp&) = delete;
 
-    // Runs the start-up; FALSE ends the program. `arguments` are the command line's words
+    // Runs the start-up (kx9monitor_start.cpp): the shared data read in, the frame built and
+    // its start-up job run; FALSE ends the program. `arguments` are the command line's words
     // after the program name.
     BOOL InitInstance(const std::vector<std::string>& arguments = {});
+    // The frame the start-up built, nullptr before; it outlives its window until the
+    // application ends.
+    CMainFrame* Frame() const { return m_frame.get(); }
     int ExitInstance();
     BOOL InitModule();
 
@@ -66,7 +70,6 @@ public:
     std::string m_strSpectrumKind;
     std::string m_strCurrentFile;
     std::string m_strCommandLineFile;
-    CMainFrame* m_pMainFrame = nullptr;
     CKX9MonitorView* m_pView = nullptr;
     std::vector<unsigned char> m_DataBuffer;
     // How far the data buffer may hold anything but 0xFF; the data-file reader keeps it.
@@ -78,7 +81,7 @@ public:
     CInstrStatus m_EditStatus;
     // Samples per record page of a live recording; the monitoring options change it.
     int m_nPagingSize = 10000;
-    // Where a download of the meter's memory goes (CMainFrame::OpenDumpFile).
+    // Where a download of the meter's memory goes (MonitoringSession::OpenDumpFile).
     acquisition::DumpFile m_DumpFile;
     // The graphs' markers, labels and events, and the record whose labels they show.
     graph::GraphMarks m_GraphMarks;
@@ -94,8 +97,8 @@ private:
     void ExpireBooking(const platform::DateTime& now);
 
     bool m_bModuleInitialised = false;
-    // The frame the start-up created; it outlives its window until the application ends.
-    std::unique_ptr<CMainFrame> m_pFrameOwner;
+    // Shared only in that its deleter comes with it: this file never sees the frame whole.
+    std::shared_ptr<CMainFrame> m_frame;
     StartupHost* m_pStartupHost = nullptr;
     std::function<void(const std::string&)> m_benchLog;
 };

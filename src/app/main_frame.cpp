@@ -176,7 +176,6 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .liveTimebase = m_recording.Time(),
           .clock = schedulerClock,
       })) {
-    TheApp().m_pMainFrame = this;
     WireFrameParts();
     RegisterTimers();
     RegisterReplies();
@@ -188,8 +187,6 @@ CMainFrame::~CMainFrame() {
     m_link.SharedState()->SetDumpDecoder(nullptr);
     // No listener runs the decoder or posts to the session once they are gone.
     m_link.ClosePorts();
-    if (TheApp().m_pMainFrame == this)
-        TheApp().m_pMainFrame = nullptr;
 }
 
 void CMainFrame::OnSerialAlarm(const LinkAlarm& alarm) {

@@ -52,7 +52,5 @@ void CMainFrame::OnAppExit() {
     if (app.m_pView == view)
         app.m_pView = nullptr;
     m_window.Destroy();
-    if (app.m_pMainFrame == this)
-        app.m_pMainFrame = nullptr;
     platform::EventLoop::RequestQuit(0);
 }

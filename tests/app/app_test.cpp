@@ -37,15 +37,15 @@ TEST_F(AppTest, StartsInItsFolderRunsTheStartUpJobAndEndsAfterIt) {
     EXPECT_EQ(app.m_DataBuffer.size(), 3000000u);
 
     // The frame and its view exist, with the image menu, shown maximised.
-    ASSERT_NE(app.m_pMainFrame, nullptr);
-    CMainFrameWindow* window = app.m_pMainFrame->Window();
+    ASSERT_NE(app.Frame(), nullptr);
+    CMainFrameWindow* window = app.Frame()->Window();
     ASSERT_NE(window, nullptr);
     EXPECT_NE(app.m_pView, nullptr);
     EXPECT_TRUE(window->isMaximized());
     EXPECT_NE(window->Menu(), nullptr);
     // The file named on the command line is opened as a data file.
     EXPECT_EQ(app.m_strCurrentFile, "report.vpg");
-    EXPECT_TRUE(app.m_pMainFrame->m_recording.LoadedFromFile());
+    EXPECT_TRUE(app.Frame()->m_recording.LoadedFromFile());
 
     // The quits posted during start-up end the main loop as soon as it runs.
     EXPECT_EQ(platform::EventLoop::Run(), 0);
@@ -65,7 +65,7 @@ TEST_F(AppTest, AnAutomationStartEndsAtOnceSayingThatThereIsNoAutomationServer) 
                   std::string::npos)
             << said;
         // Nothing started: no frame, no job, no file touched.
-        EXPECT_EQ(app.m_pMainFrame, nullptr);
+        EXPECT_EQ(app.Frame(), nullptr);
         EXPECT_FALSE(platform::EventLoop::QuitPending());
         EXPECT_TRUE(platform::FileExists(folder.File("port.ini.kx9tmp-Ab3xYz")));
     }

@@ -115,7 +115,6 @@ TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingA
     EXPECT_TRUE(frame->Bench().Window().HasWindow());
     EXPECT_EQ(frame->Link().QueuedCodes().size(), 1u);
     EXPECT_TRUE(frame->Mode().IsLinkActive());
-    EXPECT_EQ(app.m_pMainFrame, frame.get());
     EXPECT_FALSE(platform::EventLoop::QuitPending());
 }
 
@@ -152,7 +151,6 @@ TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
     EXPECT_FALSE(link.IsTimerSet(LinkSession::kReplyTimeout));
     EXPECT_EQ(frame->Window(), nullptr);
     EXPECT_EQ(app.m_pView, nullptr);
-    EXPECT_EQ(app.m_pMainFrame, nullptr);
     EXPECT_TRUE(platform::EventLoop::QuitPending());
     // The window (and the view in it) goes once the close event is over.
     ASSERT_TRUE(watched);
