@@ -1,14 +1,22 @@
 #include "app/frame_link_host.h"
 
+#include "app/frame_notices.h"
+#include "app/frame_timers.h"
 #include "app/frame_ui.h"
-#include "app/kx9monitor_app.h"
-#include "app/kx9monitor_view.h"
-#include "app/main_frame.h"
-#include "app/monitoring_session.h"
+#include "link/command_codes.h"
+#include "link/instr_status.h"
+#include "link/link_reply_state.h"
+#include "link/link_session.h"
+#include "link/link_side.h"
+#include "link/port_record.h"
 #include "platform/event_loop.h"
+#include "platform/operator.h"
+#include "platform/text.h"
+
+using namespace command_code;
 
 void FrameLinkHost::WaitWithMessages(unsigned ms) {
-    TheApp().WaitWithMessages(ms);
+    m_uses.wait(ms);
 }
 
 void FrameLinkHost::PumpWaitingMessages() {
@@ -18,49 +26,90 @@ void FrameLinkHost::PumpWaitingMessages() {
 }
 
 PortRecord& FrameLinkHost::PortRecordOf(LinkSide side) {
-    CKX9MonitorApp& app = TheApp();
-    return side == LinkSide::Reference ? app.m_RefPort : app.m_TargetPort;
+    return side == LinkSide::Reference ? m_uses.referencePort : m_uses.targetPort;
 }
 
 bool FrameLinkHost::IsModemLink() {
-    return TheApp().m_bModemLink == 1;
+    return m_uses.modemLink == 1;
 }
 
 std::string FrameLinkHost::BaudRateSetting() {
-    return TheApp().m_EditStatus.m_strBaudRate;
+    return m_uses.edited.m_strBaudRate;
 }
 
 void FrameLinkHost::ShowLinkPane(const std::string& text, COLORREF onColor, COLORREF offColor) {
-    m_frame.Ui().SetPaneText(FrameUi::kStatusPane, text);
-    m_frame.Ui().SetPaneColors(FrameUi::kStatusPane, onColor, offColor);
+    m_uses.ui.SetPaneText(FrameUi::kStatusPane, text);
+    m_uses.ui.SetPaneColors(FrameUi::kStatusPane, onColor, offColor);
 }
 
 void FrameLinkHost::OnQueueEmpty() {
-    m_frame.OnQueueEmpty();
+    // A setup send is over once its last command went.
+    if (!m_uses.link.Mode().EndSetupSend())
+        return;
+    m_uses.ui.DestroySetupWaitBox();
 }
 
 void FrameLinkHost::OnAnswered(const CCommand& /*command*/) {
     // The setup wait box counts the replies of a whole read or send.
-    if (m_frame.Ui().IsSetupWaitBoxShown())
-        m_frame.Ui().StepSetupWaitProgress();
+    if (m_uses.ui.IsSetupWaitBoxShown())
+        m_uses.ui.StepSetupWaitProgress();
 }
 
 void FrameLinkHost::OnWrongState(const CCommand& command) {
-    m_frame.OnWrongState(command);
+    m_uses.notices.Warn(
+        platform::Format("WARNING : WRONG INSTR STATUS Received.\n\n(Command = %d ,param = %s)",
+                         command.GetCode(), command.GetName().c_str()),
+        MB_OK);
 }
 
+// The third refusal or silence: the command is given up.
 void FrameLinkHost::OnGivenUp(const CCommand& command, bool refused) {
-    m_frame.OnRefusedOrEmptyReply(command, refused);
+    for (const GivenUpTaker& taker : m_givenUpTakers)
+        if (taker(command, refused))
+            return;
+    const int code = command.GetCode();
+    const std::string message =
+        refused
+            ? platform::Format("WARNING : Command not recognized.\n\n(Command = %d ,param = %s)",
+                               code, command.GetName().c_str())
+            : "WARNING: Empty message received" + command.GetText();
+    if (m_uses.link.Mode().IsSchedulerMode())
+        m_uses.notices.LogScheduler(false, refused ? message : "WARNING: Empty message received",
+                                    false);
+    else if (code == kDataLogKey)
+        platform::AfxMessageBox(
+            "ERROR: Logging not allowed.\nPlease check if any channel is selected.", MB_ICONSTOP);
+    else
+        platform::AfxMessageBox(message);
 }
 
 void FrameLinkHost::OnTimedOut(const CCommand& command) {
-    m_frame.OnCommandTimedOut(command);
+    // The status poll asks this; a meter that does not answer it is not polled on.
+    if (command.GetCode() == kAcquisitionQuery)
+        m_uses.timers.Kill(FrameTimers::kStatusPoll);
+    for (const TimeOutTaker& taker : m_timeOutTakers)
+        if (taker(command))
+            return;
 }
 
 void FrameLinkHost::OnPowerOffSent() {
-    m_frame.Session().Disconnect();
+    if (m_onPowerOff)
+        m_onPowerOff();
 }
 
 void FrameLinkHost::OnAlarm(const LinkAlarm& alarm) {
-    m_frame.OnSerialAlarm(alarm);
+    switch (alarm.kind) {
+        case LinkAlarm::Kind::BufferFull:
+            platform::AfxMessageBox("ERROR:Serial Buffer full", MB_ICONEXCLAMATION);
+            break;
+        case LinkAlarm::Kind::NoCarrier:
+            if (m_uses.link.Mode().IsSchedulerMode())
+                m_uses.notices.LogScheduler(
+                    false, platform::Format("Comunication error: %s.", alarm.text.c_str()), false);
+            else
+                platform::AfxMessageBox(
+                    "ERROR: NO CARRIER detect.\nPlease check line and modem configuration.",
+                    MB_ICONSTOP);
+            break;
+    }
 }

@@ -1,14 +1,56 @@
 #pragma once
-// What the link session needs of the application, the view and the frame, served by the
-// frame: the session talks to the meter, the frame says what a command given up means.
+// The link session's host: what the link needs of the program (its waits, the ports' records,
+// the modem, the baud rate the edited setup asks for) and what the link's events mean to it: a
+// command refused, given up or timed out, a listener's alarm, the setup send's end, the meter
+// switched off. The parts built after the link that own what a lost command means to them
+// register it here when they are built, as they register their replies with the link's router.
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "link/link_session_host.h"
 
-class CMainFrame;
+class CInstrStatus;
+class FrameNotices;
+class FrameTimers;
+class FrameUi;
+class LinkSession;
 
 class FrameLinkHost : public LinkSessionHost {
 public:
-    explicit FrameLinkHost(CMainFrame& frame) : m_frame(frame) {}
+    // What the host uses, none of it owned.
+    struct Uses {
+        // The session this host serves, and the notices, which read the session's mode: both
+        // may be built after the host, which uses them only once the session calls.
+        LinkSession& link;
+        FrameNotices& notices;
+        FrameUi& ui;
+        FrameTimers& timers;
+        // The application's: the ports' records, the monitoring link's connection (1: the
+        // modem), the setup as the operator wants it and the message-pumping wait.
+        PortRecord& referencePort;
+        PortRecord& targetPort;
+        const int& modemLink;
+        const CInstrStatus& edited;
+        std::function<void(unsigned ms)> wait;
+    };
+
+    // A lost command's taker: true when it took the command, which ends the search.
+    using GivenUpTaker = std::function<bool(const CCommand& command, bool refused)>;
+    using TimeOutTaker = std::function<bool(const CCommand& command)>;
+
+    explicit FrameLinkHost(const Uses& uses) : m_uses(uses) {}
+    FrameLinkHost(const FrameLinkHost&) = delete;
+    FrameLinkHost& operator=(const FrameLinkHost&) = delete;
+
+    // Asked in the order registered, before this host says what a command given up means.
+    void AddGivenUpTaker(GivenUpTaker taker) { m_givenUpTakers.push_back(std::move(taker)); }
+    // Asked in the order registered; a time-out nobody takes leaves the queue going on.
+    void AddTimeOutTaker(TimeOutTaker taker) { m_timeOutTakers.push_back(std::move(taker)); }
+    // What "KEY:OFF" gone out ends.
+    void SetPowerOffHandler(std::function<void()> handler) { m_onPowerOff = std::move(handler); }
 
     void WaitWithMessages(unsigned ms) override;
     void PumpWaitingMessages() override;
@@ -26,5 +68,8 @@ public:
     void OnAlarm(const LinkAlarm& alarm) override;
 
 private:
-    CMainFrame& m_frame;
+    Uses m_uses;
+    std::vector<GivenUpTaker> m_givenUpTakers;
+    std::vector<TimeOutTaker> m_timeOutTakers;
+    std::function<void()> m_onPowerOff;
 };

@@ -1,10 +1,10 @@
 #pragma once
 // The acquisition scheduler: its window, the run of the window's plan, the connect routines
 // the run connects the link with (MeterConnection), and the window of the meter's guided
-// programs that a run's electric calibration opens. It is built with the link session, the
-// frame's timers, status bar, notices and boxes, the views, the session operations, the bench,
-// the chart windows, the data files and the live recording; the scheduler log's lines go to its
-// window.
+// programs that a run's electric calibration opens. It is built with the link session and its
+// host, the frame's timers, status bar, notices and boxes, the views, the session operations,
+// the bench, the chart windows, the data files and the live recording; the scheduler log's
+// lines go to its window, and what the meter still sends after a run's stop is dropped here.
 
 #include "acquisition/run_calibration.h"
 #include "acquisition/scheduler_dlg.h"
@@ -20,6 +20,7 @@ class ChartWindows;
 class FrameBench;
 class FrameBoxes;
 class FrameDataFiles;
+class FrameLinkHost;
 class FrameNotices;
 class FrameTimers;
 class FrameUi;
@@ -37,6 +38,8 @@ public:
     // What the scheduler uses, none of it owned.
     struct Uses {
         LinkSession& link;
+        // A run's calibration that the meter refused moves the run on.
+        FrameLinkHost& linkHost;
         FrameTimers& timers;
         FrameUi& ui;
         // The boxes, or the scheduler log in scheduler mode; its lines go to the window.
@@ -66,8 +69,6 @@ public:
 
     acquisition::CSchedulerDlg& Window() { return m_window; }
     acquisition::SchedulerRun& Run() { return m_run; }
-    // Begun when a run ends; the link's next opening ends it.
-    acquisition::RunLeftovers& Leftovers() { return m_run.Leftovers(); }
     MeterConnection& Connection() { return m_connection; }
 
     // The window of the meter's guided programs, which a run's electric calibration opens.
@@ -80,8 +81,10 @@ public:
     void StartElectricCalibration() override;
     void CloseElectricCalibration() override;
 
-    // A run ended: its record index copied to "Scheduler.kr9", which the main view then shows.
-    void ShowResult();
+    // A run's end after its download: the live run over, the meter switched off when the
+    // window asks it, the run's record index copied to "Scheduler.kr9", which the main view
+    // then shows, the run stopped and its log's last line.
+    void EndDownloadedRun();
 
 private:
     LinkSession& m_link;

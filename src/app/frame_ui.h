@@ -35,6 +35,8 @@ public:
     virtual void SetSetupWaitProgress(int /*position*/) {}
     virtual void StepSetupWaitProgress() {}
     virtual void DestroySetupWaitBox() {}
+    // The box's end: its timer stopped, its bar full for a moment, then gone.
+    void EndSetupWaitBox();
 
     // The memory-download box (CDownloadStatusDlg).
     virtual bool IsDownloadBoxShown() const { return false; }

@@ -12,27 +12,37 @@
 #include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
+#include "app/live_monitoring.h"
 #include "app/live_recording.h"
 #include "app/maintenance_commands.h"
+#include "app/memory_download.h"
+#include "app/meter_state_replies.h"
 #include "app/monitoring_session.h"
+#include "app/setup_transfer.h"
 #include "app/verification_workflow.h"
 #include "app/workflow_steps.h"
 #include "link/instr_status.h"
-#include "link/serial_wnd.h"
-#include "platform/clock.h"
-#include "platform/operator.h"
-#include "platform/text.h"
+#include "link/listener_input.h"
+#include "maintenance/calibration_replies.h"
 
 CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi* ui)
     : m_ownLinkClock(&TheApp().m_bAbortWait),
       m_linkClock(linkClock ? *linkClock : m_ownLinkClock),
-      m_notices(m_link.Mode(), TheApp().m_strProgramDir),
-      m_setupValues(
-          TheApp().m_InstrStatus, TheApp().m_EditStatus,
-          [this](int field, const std::string& text) { m_SetupBlock.SetField(field, text); }),
       m_boxes(std::make_unique<FrameBoxes>()),
       m_windowUi(std::make_unique<FrameWindowUi>(m_window, *m_boxes)),
       m_ui(ui ? *ui : *m_windowUi),
+      m_linkHost({
+          .link = m_link,
+          .notices = m_notices,
+          .ui = m_ui,
+          .timers = m_timers,
+          .referencePort = TheApp().m_RefPort,
+          .targetPort = TheApp().m_TargetPort,
+          .modemLink = TheApp().m_bModemLink,
+          .edited = TheApp().m_EditStatus,
+          .wait = [](unsigned ms) { TheApp().WaitWithMessages(ms); },
+      }),
+      m_notices(m_link.Mode(), TheApp().m_strProgramDir),
       m_web(std::make_unique<FrameWeb>(m_boxes->PleaseWait(),
                                        [this] { return m_bench->Instruments().target.serial; })),
       m_bench(std::make_unique<FrameBench>(FrameBench::Uses{
@@ -162,6 +172,7 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
       })),
       m_scheduler(std::make_unique<FrameScheduler>(FrameScheduler::Uses{
           .link = m_link,
+          .linkHost = m_linkHost,
           .timers = m_timers,
           .ui = m_ui,
           .notices = m_notices,
@@ -175,10 +186,64 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .recordFile = m_RecFile,
           .liveTimebase = m_recording.Time(),
           .clock = schedulerClock,
+      })),
+      m_setup(std::make_unique<SetupTransfer>(SetupTransfer::Uses{
+          .link = m_link,
+          .linkHost = m_linkHost,
+          .timers = m_timers,
+          .ui = m_ui,
+          .current = TheApp().m_InstrStatus,
+          .edited = TheApp().m_EditStatus,
+          .setupBlock = m_SetupBlock,
+          .verification = *m_verification,
+          .views = m_views,
+          .pagingSize = TheApp().m_nPagingSize,
+          .programFolder = TheApp().m_strProgramDir,
+      })),
+      m_stateReplies(std::make_unique<MeterStateReplies>(MeterStateReplies::Uses{
+          .link = m_link,
+          .timers = m_timers,
+          .ui = m_ui,
+          .notices = m_notices,
+          .current = TheApp().m_InstrStatus,
+          .edited = TheApp().m_EditStatus,
+          .pagingSize = TheApp().m_nPagingSize,
+          .setupBlock = m_SetupBlock,
+          .run = m_scheduler->Run(),
+          .guidedPrograms = m_scheduler->ElectricCalibration(),
+      })),
+      m_monitoring(std::make_unique<LiveMonitoring>(LiveMonitoring::Uses{
+          .link = m_link,
+          .timers = m_timers,
+          .ui = m_ui,
+          .notices = m_notices,
+          .current = TheApp().m_InstrStatus,
+          .setupBlock = m_SetupBlock,
+          .recorder = m_live->Recorder(),
+          .recordFile = m_RecFile,
+          .recording = m_recording,
+          .run = m_scheduler->Run(),
+          .schedulerWindow = m_scheduler->Window(),
+          .session = *m_session,
+          .views = m_views,
+          .recordFolder = TheApp().m_strProgramDir,
+      })),
+      m_download(std::make_unique<MemoryDownload>(MemoryDownload::Uses{
+          .link = m_link,
+          .linkHost = m_linkHost,
+          .timers = m_timers,
+          .ui = m_ui,
+          .notices = m_notices,
+          .current = TheApp().m_InstrStatus,
+          .decoder = m_dumpDecoder,
+          .progress = m_dumpHost.Progress(),
+          .dumpFile = TheApp().m_DumpFile,
+          .currentFile = TheApp().m_strCurrentFile,
+          .selectedGraph = TheApp().m_nSelectedGraph,
+          .programFolder = TheApp().m_strProgramDir,
+          .scheduler = *m_scheduler,
       })) {
     WireFrameParts();
-    RegisterTimers();
-    RegisterReplies();
 }
 
 CMainFrame::~CMainFrame() {
@@ -189,43 +254,19 @@ CMainFrame::~CMainFrame() {
     m_link.ClosePorts();
 }
 
-void CMainFrame::OnSerialAlarm(const LinkAlarm& alarm) {
-    switch (alarm.kind) {
-        case LinkAlarm::Kind::BufferFull:
-            platform::AfxMessageBox("ERROR:Serial Buffer full", MB_ICONEXCLAMATION);
-            break;
-        case LinkAlarm::Kind::NoCarrier:
-            if (Mode().IsSchedulerMode())
-                m_notices.LogScheduler(
-                    false, platform::Format("Comunication error: %s.", alarm.text.c_str()), false);
-            else
-                platform::AfxMessageBox(
-                    "ERROR: NO CARRIER detect.\nPlease check line and modem configuration.",
-                    MB_ICONSTOP);
-            break;
-    }
-}
-
-void CMainFrame::Wait(unsigned ms) {
-    platform::Clock::Sleep(ms);
-}
-
-void CMainFrame::WaitWithMessages(unsigned ms) {
-    TheApp().WaitWithMessages(ms);
-}
-
-bool CMainFrame::Confirm(const std::string& question) {
-    return platform::AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
-}
-
-CInstrStatus& CMainFrame::Current() const {
-    return TheApp().m_InstrStatus;
-}
-
-CInstrStatus& CMainFrame::Edited() const {
-    return TheApp().m_EditStatus;
-}
-
-std::string CMainFrame::NormalTitle() const {
-    return NormalFrameTitle(Current());
+void CMainFrame::WireFrameParts() {
+    maintenance::RegisterCalibrationReplies(m_link.Router(), m_maintenance->MicCalibration(),
+                                            m_scheduler->ElectricCalibration());
+    m_linkHost.SetPowerOffHandler([this] { m_session->Disconnect(); });
+    FrameBoxes& boxes = *m_boxes;
+    boxes.m_WaitGetStatusDlg.SetCancelHandler([this] { m_link.DeleteAllCommands(); });
+    boxes.m_DownloadStatusDlg.SetCancelDownloadHandler([this] { m_dumpDecoder.RequestCancel(); });
+    m_link.SharedState()->SetDumpDecoder(
+        [this](ListenerInput& input) { m_dumpDecoder.Decode(input); });
+    boxes.m_ViewInstrStatusDlg.SetHooks({
+        .modelText = [] { return TheApp().m_InstrStatus.m_strModel; },
+        .isDownloading = [this] { return Mode().IsDownloading(); },
+        .sendCommand = [this](int code) { SendCommand(code, "", ""); },
+        .onClosed = [this] { Mode().OnStatusDlgClosed(); },
+    });
 }

@@ -1,11 +1,11 @@
 #pragma once
-// The main frame: owner of the frame timers and of what every reply of the meter means. The
-// conversation with the meter (queue, resends, time-outs, ports) is its link session's
-// (m_link); the frame is the session's host and hands each reply to its handler. The rest of
-// the program hangs on parts the frame owns and wires, each with its own state: the bench, the
-// workflow and maintenance commands, the data files, the scheduler, the chart windows, the web
-// service, the boxes and the commands. It is no widget: its window, when one exists, shows
-// what FrameUi is told.
+// The main frame: the owner of the link session, the frame timers and the parts of the program,
+// which it builds in the order they use each other, each handed what it uses. The conversation
+// with the meter (queue, resends, time-outs, ports) is the link session's (m_link); what the
+// link's events mean is its host's (FrameLinkHost), and each reply goes to the part that
+// registered for its code: the setup transfer, the state replies, the live monitoring, the
+// memory download, the scheduler and the maintenance side. It is no widget: its window, when
+// one exists, shows what FrameUi is told.
 
 #include <memory>
 #include <string>
@@ -16,7 +16,6 @@
 #include "app/frame_dump_host.h"
 #include "app/frame_link_host.h"
 #include "app/frame_notices.h"
-#include "app/frame_setup_host.h"
 #include "app/frame_timers.h"
 #include "app/main_frame_window.h"
 #include "app/view_lookup.h"
@@ -24,8 +23,6 @@
 #include "app/view_uses.h"
 #include "link/link_clock.h"
 #include "link/link_session.h"
-#include "link/setup_value_replies.h"
-#include "platform/date_time.h"
 #include "platform/win_types.h"
 #include "records/record_layout.h"
 
@@ -41,30 +38,35 @@ class FrameScheduler;
 class FrameUi;
 class FrameWeb;
 class FrameWindowUi;
+class LiveMonitoring;
 class LiveRecording;
 class MaintenanceCommands;
+class MemoryDownload;
+class MeterStateReplies;
 class MonitoringSession;
+class SetupTransfer;
 class VerificationWorkflow;
 class WorkflowSteps;
 
 class CMainFrame {
-    // First: the frame's link fields below refer into the session.
-    FrameLinkHost m_linkHost{*this};
     // The link's clock: the program's own unless the frame was given one.
     ProgramLinkClock m_ownLinkClock;
     LinkClock& m_linkClock;
-    LinkSession m_link{m_linkHost, m_linkClock};
+    // The small boxes and the please-wait box.
+    std::unique_ptr<FrameBoxes> m_boxes;
+    // What the frame shows: its window's title, status bar and boxes, or the one it was given.
+    std::unique_ptr<FrameWindowUi> m_windowUi;
+    FrameUi& m_ui;
     FrameTimers m_timers;
+    // Before the session it serves; it reaches the session and the notices once they exist.
+    FrameLinkHost m_linkHost;
+    LinkSession m_link{m_linkHost, m_linkClock};
     FrameNotices m_notices;
     // The memory dump's decoder, run by the link port's listener during a download.
     FrameDumpHost m_dumpHost{m_link, m_notices, m_dumpDecoder};
     acquisition::DumpDecoder m_dumpDecoder{*m_link.SharedState(), m_dumpHost};
 
 public:
-    // Screen-state replies answered with key presses in a row before the frame stops trying
-    // to reach the measurement screen: a meter stuck on one screen would keep the link busy.
-    static constexpr int kMaxDisplayRounds = 50;
-
     // `linkClock` (not owned; nullptr: the program's clock) times the link's waits and timers,
     // `schedulerClock` likewise the scheduler run's: tests pace them to a simulated meter. The
     // frame shows what it shows on `ui` (not owned; nullptr: its window's).
@@ -92,91 +94,22 @@ public:
     // The boxes, or the scheduler log in scheduler mode.
     FrameNotices& Notices() { return m_notices; }
 
-    // --- the instrument setup: the sheet after a whole read, and sending the changed values
-    void OnSetupInstrument();
-    void QueueSetupCommands();
-
-    // --- live records go to the live recording
-    // The monitoring options (CSelCHMonitorDlg): the channel mode, and the page size chosen.
-    void ShowMonitoringOptions();
-
-    // --- the frame's state
     // What the program is doing with the meter: the link session's, shared with the scheduler,
     // the live recorder, the setup and the maintenance commands.
     MeterMode& Mode() { return m_link.Mode(); }
 
-    // The meter's setup as the record files keep it (a data file's, once one is opened), and
-    // its clock as last read.
+    // The meter's setup as the record files keep it (a data file's, once one is opened).
     records::SetupBlock m_SetupBlock;
-    platform::DateTime m_dtInstrument;
-
-    // The live recording: its page file and the current page's start time.
+    // The live recording's page file.
     acquisition::RecordFile m_RecFile;
-    std::string m_strPageTime;
     // The recording the view's lists and graphs show, live or loaded: its pages, segments,
     // selection and timebase.
     acquisition::Recording m_recording;
-    // The value table's replies, which fill the setup records and the block.
-    SetupValueReplies m_setupValues;
-
-    int m_nElapsedSeconds = 0;
-
-private:
-    friend class FrameLinkHost;
-    // What the link session hands over (FrameLinkHost).
-    void OnQueueEmpty();
-    bool OnLiveRecord(const std::string& record);
-    // A reply that no command awaits after a run ended: dropped, the first one logged.
-    bool TakeRunLeftover();
-    void OnWrongState(const CCommand& command);
-    void OnRefusedOrEmptyReply(const CCommand& command, bool refused);
-    void OnCommandTimedOut(const CCommand& command);
-    void OnSerialAlarm(const LinkAlarm& alarm);
-
-    void AbortSetupRead(int code);
-    // A download whose command went unanswered: the dump marked incomplete, the meter told.
-    void EndInterruptedDownload();
-    // The handlers of the frame's own timers (constructor).
-    void RegisterTimers();
-    void OnDownloadProgressTimer();
-    void OnRecordingBlinkTimer();
-    void OnStatusPollTimer();
-    void OnIntegrationEndTimer();
-    void OnInstrumentClockTimer();
-
-    // The replies' owners registered with the link's router (constructor): the frame's
-    // handlers, by kind of reply, and the value table's and the maintenance side's.
-    void RegisterReplies();
-    void RegisterIdentityReplies(ReplyRouter& router);
-    void RegisterStateReplies(ReplyRouter& router);
-    void RegisterRecordingReplies(ReplyRouter& router);
-    void OnAcquisitionStateReply(const std::string& reply);
-    void OnDisplayStateReply(const std::string& reply);
-    void OnMonitorStateReply(const std::string& reply);
-    void OnDisplayReply(const std::string& reply);
-    void StartRecordFile(const std::string& reply);
-    void OnDumpOnReply(const std::string& reply);
-    void OnDumpOffReply();
-    void EndScheduledDownload();
-    // The setup wait box's end: its timer stopped, its bar full for a moment, then gone.
-    void CloseSetupWaitBox();
-    void AppendInstrStatusText(const std::string& text);
-    bool Confirm(const std::string& question);
-    CInstrStatus& Current() const;
-    CInstrStatus& Edited() const;
-    // "KX9Monitor <model> - <serial number>" of the current setup.
-    std::string NormalTitle() const;
-
-    // A plain wait: nothing else runs meanwhile, so no handler is entered again.
-    void Wait(unsigned ms);
-    // The application's message-pumping wait.
-    void WaitWithMessages(unsigned ms);
 
     // ===================================================================================
     // The frame's window and its start-up job (main_frame_startup.cpp), its exit
     // (main_frame_exit.cpp), and the parts of the program it owns and wires, each with the
     // state it alone uses.
-public:
     static constexpr const char* kExitCaption = "QS4060KRTN_VP";
 
     // The frame's creation: builds the window with the status bar and the view, then runs
@@ -206,11 +139,8 @@ public:
     LiveRecording& Live() { return *m_live; }
     MonitoringSession& Session() { return *m_session; }
     FrameScheduler& Scheduler() { return *m_scheduler; }
-
-    // What the "Setup Instrument" sheet needs of the program.
-    FrameSetupHost m_setupHost{*this};
-    // The view's page list, which the live recorder and the data files fill.
-    ViewPageList m_pageList{m_views};
+    SetupTransfer& Setup() { return *m_setup; }
+    LiveMonitoring& Monitoring() { return *m_monitoring; }
 
 private:
     // Connects the parts to the frame's boxes, decoder and link (constructor).
@@ -218,12 +148,9 @@ private:
 
     // Each part is built with what it uses, in this order (constructor): a part is handed only
     // what stands above it here. They go in the reverse order.
-    // The small boxes and the please-wait box.
-    std::unique_ptr<FrameBoxes> m_boxes;
-    // What the frame shows: its window's title, status bar and boxes, or the one it was given.
-    std::unique_ptr<FrameWindowUi> m_windowUi;
-    FrameUi& m_ui;
     ViewLookup m_views{m_window};
+    // The view's page list, which the live recorder and the data files fill.
+    ViewPageList m_pageList{m_views};
     // The web service, the local databases, the technician and the instrument log.
     std::unique_ptr<FrameWeb> m_web;
     // The bench window, the calibration-expiry dialog and the bench's two meters.
@@ -248,6 +175,12 @@ private:
     std::unique_ptr<MonitoringSession> m_session;
     // The scheduler window, its run and its log.
     std::unique_ptr<FrameScheduler> m_scheduler;
+    // The owners of the meter's replies that the parts above do not own: the setup read and
+    // send, the meter's state, a live monitoring run and a download of the meter's memory.
+    std::unique_ptr<SetupTransfer> m_setup;
+    std::unique_ptr<MeterStateReplies> m_stateReplies;
+    std::unique_ptr<LiveMonitoring> m_monitoring;
+    std::unique_ptr<MemoryDownload> m_download;
 
     // Last: the window and the view in it go first.
     FrameWindowHolder m_window;

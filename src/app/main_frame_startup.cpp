@@ -12,7 +12,6 @@
 #include "app/main_frame.h"
 #include "app/maintenance_commands.h"
 #include "app/verification_workflow.h"
-#include "link/listener_input.h"
 #include "platform/event_loop.h"
 #include "platform/operator.h"
 #include "verification/instrument_connection.h"
@@ -63,20 +62,6 @@ void RunStartupJob(CMainFrame& frame) {
 }
 
 }  // namespace
-
-void CMainFrame::WireFrameParts() {
-    FrameBoxes& boxes = *m_boxes;
-    boxes.m_WaitGetStatusDlg.SetCancelHandler([this] { m_link.DeleteAllCommands(); });
-    boxes.m_DownloadStatusDlg.SetCancelDownloadHandler([this] { m_dumpDecoder.RequestCancel(); });
-    m_link.SharedState()->SetDumpDecoder(
-        [this](ListenerInput& input) { m_dumpDecoder.Decode(input); });
-    boxes.m_ViewInstrStatusDlg.SetHooks({
-        .modelText = [] { return TheApp().m_InstrStatus.m_strModel; },
-        .isDownloading = [this] { return Mode().IsDownloading(); },
-        .sendCommand = [this](int code) { SendCommand(code, "", ""); },
-        .onClosed = [this] { Mode().OnStatusDlgClosed(); },
-    });
-}
 
 BOOL CMainFrame::CreateFrameWindow() {
     if (Window())

@@ -39,6 +39,26 @@ CInstrStatus& Edited() {
 
 }  // namespace
 
+MonitoringSession::MonitoringSession(const Uses& uses) : m_uses(uses) {
+    m_uses.timers.OnExpiry(FrameTimers::kInstrumentClock, [this] { OnInstrumentClockTimer(); });
+}
+
+MonitoringSession::~MonitoringSession() {
+    m_uses.timers.OnExpiry(FrameTimers::kInstrumentClock, nullptr);
+}
+
+void MonitoringSession::OnInstrumentClockTimer() {
+    const MeterMode& mode = m_uses.link.Mode();
+    if (!mode.IsLinkActive())
+        return;
+    const platform::DateTime now = platform::DateTime::Now();
+    if (!now.IsValid())
+        return;
+    const int datePane = mode.IsSchedulerMode() ? 9 : 6;
+    m_uses.ui.SetPaneText(datePane, "Instr.Date: " + now.Format("%Y/%m/%d"));
+    m_uses.ui.SetPaneText(datePane + 1, "Instr.Time: " + now.Format("%H:%M:%S"));
+}
+
 void MonitoringSession::StopMonitoring() {
     m_uses.link.Mode().MarkDataUnsaved();
     m_uses.link.WriteCommand(kMonitorOff);

@@ -3,7 +3,8 @@
 // setup, starting a new monitoring session (or ending the live run that goes on), the end of
 // a run's link, and starting a download of the meter's memory. A new session asks whether to
 // save before it discards anything. The session keeps the running audio recording, whose line
-// goes to "AudioFileList.txt" when it ends. The scheduler's window and run set them going too.
+// goes to "AudioFileList.txt" when it ends, and the meter's clock on the status bar while a
+// session runs. The scheduler's window and run set them going too.
 
 #include <string>
 
@@ -53,7 +54,9 @@ public:
         const ViewLookup& views;
     };
 
-    explicit MonitoringSession(const Uses& uses) : m_uses(uses) {}
+    // Registers the job of timer 14, the meter's clock on the status bar while a session runs.
+    explicit MonitoringSession(const Uses& uses);
+    ~MonitoringSession() override;
     MonitoringSession(const MonitoringSession&) = delete;
     MonitoringSession& operator=(const MonitoringSession&) = delete;
 
@@ -88,6 +91,8 @@ public:
     void StopAudioRecordingLog() override;
 
 private:
+    // Timer 14: the date and time panes of the status bar.
+    void OnInstrumentClockTimer();
     // A live run ends: its file closed, monitoring confirmed off, the audio recording ended.
     void EndLiveRun();
 

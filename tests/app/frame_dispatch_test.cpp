@@ -7,7 +7,9 @@
 #include <functional>
 #include <map>
 
+#include "app/meter_state_replies.h"
 #include "app/monitoring_session.h"
+#include "app/setup_transfer.h"
 #include "frame_test_support.h"
 #include "link/model_rules.h"
 #include "link/session_queries.h"
@@ -166,7 +168,8 @@ TEST_F(FrameDispatchTest, WholeSetupReadFillsBothRecordsAndOpensTheSheet) {
         if (model_rules::IsQS4160(preset)) {
             EXPECT_EQ(app.m_InstrStatus.m_strMicTemperature, "23.0\xB0");
         }
-        EXPECT_EQ(frame.m_dtInstrument.Format("%Y/%m/%d %H:%M:%S"), "2024/01/15 10:30:00");
+        EXPECT_EQ(frame.Setup().InstrumentClock().Format("%Y/%m/%d %H:%M:%S"),
+                  "2024/01/15 10:30:00");
 
         // The read ends with the sheet; no verification data sheet in between.
         EXPECT_EQ(sheets[0], setup::SheetPagesFor(preset));
@@ -251,7 +254,7 @@ TEST_F(FrameDispatchTest, ApplyAllSendsExactlyTheChangedValuesInOrderForEveryMod
         EXPECT_EQ(current.m_strInputGain, "20dB");
         EXPECT_TRUE(app.m_EditStatus.m_strDate.empty());  // considered once, then emptied
         meter.ClearLog();
-        frame.QueueSetupCommands();
+        frame.Setup().QueueSetupCommands();
         ASSERT_TRUE(PumpUntil([&] { return !frame.Mode().IsSetupQueued(); }));
         EXPECT_EQ(meter.LineCount(), 0u);
 
@@ -356,8 +359,9 @@ TEST_F(FrameDispatchTest, ScreenLoopOfAMeterStuckOnOneScreenEndsWithinItsBound) 
     ASSERT_TRUE(PumpUntil([&] { return !frame.Mode().IsCheckingDisplay() && QueueIdle(); }));
     const auto lines = meter.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "STT:DISPL:?"),
-              CMainFrame::kMaxDisplayRounds + 1);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "KEY:MENU"), CMainFrame::kMaxDisplayRounds);
+              MeterStateReplies::kMaxDisplayRounds + 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "KEY:MENU"),
+              MeterStateReplies::kMaxDisplayRounds);
 
     // The next loop starts afresh.
     meter.ClearLog();

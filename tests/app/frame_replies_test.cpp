@@ -10,6 +10,7 @@
 #include "app/frame_scheduler.h"
 #include "app/frame_timers.h"
 #include "app/maintenance_commands.h"
+#include "app/setup_transfer.h"
 #include "frame_test_support.h"
 #include "live_records.h"
 #include "platform/files.h"
@@ -88,9 +89,9 @@ TEST_F(FrameRepliesTest, QueryRepliesShorterThanTheirValueChangeNothingAndNeverR
 TEST_F(FrameRepliesTest, ClockGainModeAndTriggerRepliesReachTheFrameAndTheView) {
     Answer(6, "SET:DATE:2024:02:29");
     Answer(7, "SET:TIME:23:59:58");
-    EXPECT_EQ(frame.m_dtInstrument.Format("%Y/%m/%d %H:%M:%S"), "2024/02/29 23:59:58");
+    EXPECT_EQ(frame.Setup().InstrumentClock().Format("%Y/%m/%d %H:%M:%S"), "2024/02/29 23:59:58");
     Answer(7, "SET:TIME:noon");
-    EXPECT_FALSE(frame.m_dtInstrument.IsValid());
+    EXPECT_FALSE(frame.Setup().InstrumentClock().IsValid());
 
     // The level scale follows the gain and the extended range.
     Answer(21, "SET:INPUT_GAIN:20dB");

@@ -4,6 +4,7 @@
 #include "app/frame_bench.h"
 #include "app/frame_timers.h"
 #include "app/frame_web.h"
+#include "app/live_monitoring.h"
 #include "frame_test_support.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
@@ -105,7 +106,7 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     app.m_InstrStatus.m_strIntegrationTime = "MM:02";
     frame.Mode().OnDataLoggingStarted();
     ASSERT_TRUE(frame.Mode().OnMonitorStarted());
-    frame.m_nElapsedSeconds = 119;
+    frame.Monitoring().SetElapsedSeconds(119);
     frame.Timers().Set(FrameTimers::kIntegrationEnd, 5000);
     frame.Timers().Expire(FrameTimers::kIntegrationEnd);
     EXPECT_FALSE(frame.Timers().IsSet(FrameTimers::kIntegrationEnd));
@@ -114,7 +115,7 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
     EXPECT_EQ(QueuedCodes(frame), std::vector<int>{100});
 
     // Its time is up: the new session ends the live run.
-    frame.m_nElapsedSeconds = 120;
+    frame.Monitoring().SetElapsedSeconds(120);
     op.ExpectBox("End Monitor by integration time expired.");
     frame.Timers().Expire(FrameTimers::kIntegrationEnd);
     EXPECT_FALSE(frame.Mode().IsMonitorOn());
@@ -123,7 +124,7 @@ TEST_F(FrameTimersTest, SingleIntegrationThatRanItsTimeEndsTheLiveRun) {
 
     frame.Mode().EnterSchedulerMode();
     app.m_InstrStatus.m_strIntegrationTime = "HH:01";
-    frame.m_nElapsedSeconds = 3600;
+    frame.Monitoring().SetElapsedSeconds(3600);
     frame.Timers().Expire(FrameTimers::kIntegrationEnd);
     EXPECT_EQ(SchedulerLog(), std::vector<std::string>{"End Monitor by integration time expired."});
 }
