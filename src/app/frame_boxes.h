@@ -12,7 +12,22 @@
 #include "app/dialogs/try_conn_dlg.h"
 #include "app/dialogs/view_instr_status_dlg.h"
 #include "app/dialogs/wait_get_status_dlg.h"
-#include "app/frame_ui_adapter.h"
+#include "web/wait_feedback.h"
+
+// The web client's please-wait box: the frame's CTryConnDlg, and the wait cursor.
+class TryConnFeedback : public web::WaitFeedback {
+public:
+    explicit TryConnFeedback(CTryConnDlg& box) : m_box(box) {}
+    ~TryConnFeedback() override;
+
+    void ShowPleaseWait(const std::string& text) override;
+    void HidePleaseWait() override;
+    void SetWaitCursor(bool on) override;
+
+private:
+    CTryConnDlg& m_box;
+    int m_cursorDepth = 0;
+};
 
 class FrameBoxes {
 public:

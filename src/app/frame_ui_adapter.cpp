@@ -194,31 +194,3 @@ void FrameWindowUi::SetReportTrimFinished() {
     if (CKX9MonitorView* view = View())
         view->SetReportTrimFinished();
 }
-
-// ---- TryConnFeedback
-
-TryConnFeedback::~TryConnFeedback() {
-    while (m_cursorDepth > 0)
-        SetWaitCursor(false);
-}
-
-void TryConnFeedback::ShowPleaseWait(const std::string& text) {
-    m_box.Create();
-    m_box.SetText(text);
-    m_box.ShowWindow(true);
-    m_box.UpdateWindow();
-}
-
-void TryConnFeedback::HidePleaseWait() {
-    m_box.DestroyWindow();
-}
-
-void TryConnFeedback::SetWaitCursor(bool on) {
-    if (on) {
-        ++m_cursorDepth;
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    } else if (m_cursorDepth > 0) {
-        --m_cursorDepth;
-        QGuiApplication::restoreOverrideCursor();
-    }
-}

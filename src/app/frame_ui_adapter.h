@@ -7,10 +7,8 @@
 
 #include "app/frame_ui.h"
 #include "ui/x_status_bar.h"
-#include "web/wait_feedback.h"
 
 class CKX9MonitorView;
-class CTryConnDlg;
 class FrameBoxes;
 class FrameWindowHolder;
 
@@ -71,19 +69,4 @@ private:
     const FrameWindowHolder& m_window;
     FrameBoxes& m_boxes;
     ui::XStatusBar m_statusBar;
-};
-
-// The web client's please-wait box: the frame's CTryConnDlg, and the wait cursor.
-class TryConnFeedback : public web::WaitFeedback {
-public:
-    explicit TryConnFeedback(CTryConnDlg& box) : m_box(box) {}
-    ~TryConnFeedback() override;
-
-    void ShowPleaseWait(const std::string& text) override;
-    void HidePleaseWait() override;
-    void SetWaitCursor(bool on) override;
-
-private:
-    CTryConnDlg& m_box;
-    int m_cursorDepth = 0;
 };
