@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/cmd_ui.h"
+#include "app/window_commands.h"
 #include "ui/bc_menu.h"
 
 class CFrameDataViewCommands;
@@ -21,7 +22,7 @@ class InstrumentBooking;
 class ServerDatabases;
 }  // namespace web
 
-class FrameCommands {
+class FrameCommands : public WindowCommands {
 public:
     // What the command table's entries run, none of it owned.
     struct Parts {
@@ -52,13 +53,13 @@ public:
     // The image menu built and shown on the frame window's bar, which keeps it.
     void InstallMenu();
     // A menu or tool-bar command; false when the frame has none of that id.
-    bool OnCommand(unsigned id);
+    bool OnCommand(unsigned id) override;
     // The command's update handler; false when it has none.
     bool OnUpdateCommandUi(CCmdUI& cmdUi);
     // Runs every update handler into the image menu.
-    void UpdateMenu();
+    void UpdateMenu() override;
     // Alt+R, Alt+D and Alt+L (Qt key codes); true when the key was the frame's.
-    bool OnHotKey(int key);
+    bool OnHotKey(int key) override;
 
     // The tool-bar commands on the loaded data.
     CFrameDataViewCommands& DataView() { return m_parts.dataView; }

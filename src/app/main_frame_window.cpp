@@ -6,14 +6,14 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/frame_commands.h"
 #include "app/frame_ui.h"
 #include "app/kx9monitor_view.h"
 #include "app/kx9monitor_view_widget.h"
+#include "app/window_commands.h"
 #include "ui/bc_menu.h"
 #include "ui/x_status_bar_widget.h"
 
-CMainFrameWindow::CMainFrameWindow(FrameCommands& commands, std::function<void()> onClose,
+CMainFrameWindow::CMainFrameWindow(WindowCommands& commands, std::function<void()> onClose,
                                    ui::XStatusBar& statusBar)
     : m_commands(commands), m_onClose(std::move(onClose)) {
     setWindowTitle(QString::fromLatin1(FrameUi::kWindowTitle));

@@ -1,7 +1,7 @@
 #pragma once
 // The main frame's Qt window: menu bar, status bar and the view in the middle. It carries no
-// logic of its own: closing goes to the frame, hot keys and menu commands to the frame's
-// commands.
+// logic of its own: closing goes to the frame, hot keys and menu commands to the commands it
+// is handed.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -9,7 +9,7 @@
 #include <memory>
 
 class CKX9MonitorView;
-class FrameCommands;
+class WindowCommands;
 class QMenu;
 
 namespace ui {
@@ -26,7 +26,7 @@ public:
     static constexpr int kMinHeight = 450;
 
     // `commands` and `statusBar` are not owned; `onClose` decides what the close box does.
-    CMainFrameWindow(FrameCommands& commands, std::function<void()> onClose,
+    CMainFrameWindow(WindowCommands& commands, std::function<void()> onClose,
                      ui::XStatusBar& statusBar);
     ~CMainFrameWindow() override;
 
@@ -48,7 +48,7 @@ protected:
 private:
     void ConnectCommands(QMenu& menu);
 
-    FrameCommands& m_commands;
+    WindowCommands& m_commands;
     std::function<void()> m_onClose;
     std::unique_ptr<CKX9MonitorView> m_view;
     std::unique_ptr<QMenu> m_menu;
