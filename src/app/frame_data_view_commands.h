@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/data_view_state.h"
 #include "app/frame_command_ids.h"
 #include "platform/win_types.h"
 
@@ -43,7 +44,7 @@ CommandState UpdateView3DGraphState(const LoadedDataFacts& facts);
 CommandState UpdateViewCrossReferenceState(const LoadedDataFacts& facts, BOOL crossReference);
 CommandState UpdateDataPresentState(const LoadedDataFacts& facts);
 
-class CFrameDataViewCommands {
+class CFrameDataViewCommands : public DataViewState {
 public:
     // What the commands use, none of it owned.
     struct Uses {
@@ -80,10 +81,11 @@ public:
 
     // The display-mode word: the view sets it to 0 when first shown, nothing to 3; the 3-D
     // properties command is enabled only at 3.
-    void SetDisplayMode(int mode) { m_displayMode = mode; }
+    void SetDisplayMode(int mode) override { m_displayMode = mode; }
     int DisplayMode() const { return m_displayMode; }
 
     // The cross-reference view is on (the check mark of ID_VIEW_CROSS_REFERENCE).
+    void SetCrossReference(BOOL on) override { m_bCrossReference = on; }
     BOOL m_bCrossReference = FALSE;
 
 private:

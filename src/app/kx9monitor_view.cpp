@@ -7,8 +7,8 @@
 #include "acquisition/data_list_texts.h"
 #include "acquisition/live_recorder.h"
 #include "app/chart_windows.h"
+#include "app/data_view_state.h"
 #include "app/frame_data_files.h"
-#include "app/frame_data_view_commands.h"
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/setup_texts.h"
@@ -244,7 +244,7 @@ void CKX9MonitorView::OnInitialUpdate() {
     m_nPointMarks = m_nAxis = m_nWideLine = m_nURLine = m_nIsophone = 0;
 
     if (m_uses) {
-        m_uses->dataView.m_bCrossReference = TRUE;
+        m_uses->dataView.SetCrossReference(TRUE);
         m_uses->ui.SetTitle(kTitle);
     }
     SetupListPrinter();

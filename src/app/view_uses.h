@@ -3,8 +3,8 @@
 // frame hands it to the view it builds. A view built without it (a test's) shows a recording of
 // its own and reaches nothing else.
 
-class CFrameDataViewCommands;
 class ChartWindows;
+class DataViewState;
 class FrameDataFiles;
 class FrameUi;
 class MeterMode;
@@ -26,8 +26,9 @@ struct ViewUses {
     ChartWindows& charts;
     // The reader of a stored page, the navigator and the audio labels.
     FrameDataFiles& dataFiles;
-    // The cross-reference switch and the display-mode word, set when the view is first shown.
-    CFrameDataViewCommands& dataView;
+    // The data-view commands' cross-reference switch and display-mode word, set when the view
+    // is first shown.
+    DataViewState& dataView;
     // The frame's title.
     FrameUi& ui;
     // The meter's setup as the record files keep it (a data file's, once one is opened), which
