@@ -14,6 +14,8 @@ public:
     virtual void Warn(const std::string& text, unsigned type) = 0;
     // A time-stamped line of the scheduler log.
     virtual void LogScheduler(const std::string& text) = 0;
+    // A new scheduler log, begun with a time-stamped line.
+    virtual void BeginSchedulerLog(const std::string& text) = 0;
 };
 
 }  // namespace acquisition

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "acquisition/operator_notices.h"
 #include "link/command_codes.h"
 #include "link/instr_status.h"
 #include "link/link_session.h"
@@ -255,7 +256,7 @@ void CSchedulerDlg::OnOK() {
 
 void CSchedulerDlg::Activate() {
     m_LogList.DeleteAllItems();
-    m_host.LogScheduler(true, "Scheduler Activated", true);
+    m_uses.notices.BeginSchedulerLog("Scheduler Activated");
     m_mode.EnterSchedulerMode();
 
     // The record file of the last run is kept as the old one; an index that could not be kept
@@ -306,7 +307,7 @@ void CSchedulerDlg::OnCancel() {
     m_mode.OnRunStopped();
     m_uses.run.Stop();
     SetCaption(kCaption);
-    m_host.LogScheduler(false, "Stop Scheduler by user", true);
+    m_uses.notices.LogScheduler("Stop Scheduler by user");
     EnableScheduleControls();
     if (Settings().powerOffAtPause) {
         m_mode.EndLive();
@@ -328,7 +329,7 @@ void CSchedulerDlg::OnClose() {
     }
     if (!ConfirmStop())
         return;
-    m_host.LogScheduler(false, "Stop Scheduler by user", true);
+    m_uses.notices.LogScheduler("Stop Scheduler by user");
     m_mode.OnRunStopped();
     SetCaption(kCaption);
     m_uses.run.Stop();
@@ -399,7 +400,7 @@ void CSchedulerDlg::ShowRunResult() {
         return;
     }
     m_resultNotCopied = platform::Format(kResultNotCopied, failure->c_str());
-    m_host.LogScheduler(false, *m_resultNotCopied, true);
+    m_uses.notices.LogScheduler(*m_resultNotCopied);
 }
 
 void CSchedulerDlg::OnRunEnded() {

@@ -55,6 +55,8 @@ public:
         // The run of the plan START activates.
         SchedulerRun& run;
         RunSession& session;
+        // The scheduler log, which a run's activation begins anew.
+        OperatorNotices& notices;
         // The meter's setup, as last read and as the operator edits it.
         const CInstrStatus& current;
         CInstrStatus& edited;

@@ -1,7 +1,7 @@
 #pragma once
 // What the acquisition scheduler's window needs of the rest of the program: the main view,
-// the live spectra, the bench window, the scheduler log and the program's waits. The meter's
-// mode, the link, the run and the session operations the window is handed directly.
+// the live spectra, the bench window and the program's waits. The meter's mode, the link, the
+// run, the session operations and the scheduler log the window is handed directly.
 
 #include <QImage>
 #include <string>
@@ -25,8 +25,7 @@ public:
     virtual void ResetViewForScheduler() = 0;
     virtual void OpenSchedulerFile() = 0;
 
-    // --- the scheduler log, the view's images, waits
-    virtual void LogScheduler(bool restart, const std::string& text, bool stamp) = 0;
+    // --- the view's images, waits
     // The main view's list images: the log list shows 4, 5 and 6.
     virtual std::vector<QImage> LogImages() const = 0;
     // The message-pumping wait.

@@ -30,6 +30,7 @@ public:
     // the text. Each line written is also handed to the line listener.
     void LogScheduler(bool restart, const std::string& text, bool stamp);
     void LogScheduler(const std::string& text) override { LogScheduler(false, text, true); }
+    void BeginSchedulerLog(const std::string& text) override { LogScheduler(true, text, true); }
     void SetLogLineListener(std::function<void(const std::string& line)> listener) {
         m_onLogLine = std::move(listener);
     }

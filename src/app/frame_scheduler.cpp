@@ -20,7 +20,6 @@ FrameScheduler::FrameScheduler(const Uses& uses)
       m_host({
           .link = uses.link,
           .ui = uses.ui,
-          .notices = uses.notices,
           .boxes = uses.boxes,
           .views = uses.views,
           .session = uses.session,
@@ -33,6 +32,7 @@ FrameScheduler::FrameScheduler(const Uses& uses)
           .link = uses.link,
           .run = m_run,
           .session = uses.session,
+          .notices = uses.notices,
           .current = TheApp().m_InstrStatus,
           .edited = TheApp().m_EditStatus,
           .referencePort = TheApp().m_RefPort,

@@ -4,7 +4,6 @@
 #include "app/frame_bench.h"
 #include "app/frame_boxes.h"
 #include "app/frame_data_files.h"
-#include "app/frame_notices.h"
 #include "app/frame_ui.h"
 #include "app/kx9monitor_app.h"
 #include "app/kx9monitor_view.h"
@@ -51,10 +50,6 @@ void FrameSchedulerHost::ResetViewForScheduler() {
 
 void FrameSchedulerHost::OpenSchedulerFile() {
     m_uses.dataFiles.Reader().OpenSessionFile(TheApp().ProgramPath(kSchedulerFile));
-}
-
-void FrameSchedulerHost::LogScheduler(bool restart, const std::string& text, bool stamp) {
-    m_uses.notices.LogScheduler(restart, text, stamp);
 }
 
 std::vector<QImage> FrameSchedulerHost::LogImages() const {

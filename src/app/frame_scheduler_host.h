@@ -1,6 +1,6 @@
 #pragma once
 // What the acquisition scheduler's window needs of the rest of the program: the main view, the
-// live spectra, the bench window, the scheduler log and the application's wait.
+// live spectra, the bench window and the application's wait.
 
 #include "acquisition/scheduler_host.h"
 
@@ -8,7 +8,6 @@ class ChartWindows;
 class FrameBench;
 class FrameBoxes;
 class FrameDataFiles;
-class FrameNotices;
 class FrameUi;
 class LinkSession;
 class MonitoringSession;
@@ -22,7 +21,6 @@ public:
         // the link.
         LinkSession& link;
         FrameUi& ui;
-        FrameNotices& notices;
         // The meter's status box, hidden with the main view's data.
         FrameBoxes& boxes;
         const ViewLookup& views;
@@ -40,7 +38,6 @@ public:
     void ShowBenchForSchedulerRecording() override;
     void ResetViewForScheduler() override;
     void OpenSchedulerFile() override;
-    void LogScheduler(bool restart, const std::string& text, bool stamp) override;
     std::vector<QImage> LogImages() const override;
     void WaitWithMessages(unsigned ms) override;
 

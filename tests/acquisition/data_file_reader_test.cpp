@@ -22,6 +22,7 @@ public:
     void TakeRecordingSetup(const RecordingSetup& setup) override { setups.push_back(setup); }
     void Warn(const std::string& text, unsigned) override { warnings.push_back(text); }
     void LogScheduler(const std::string& text) override { warnings.push_back(text); }
+    void BeginSchedulerLog(const std::string& text) override { warnings.push_back(text); }
     void BeginWaitCursor() override { ++waits; }
     void EndWaitCursor() override { --waits; }
     // The page list.

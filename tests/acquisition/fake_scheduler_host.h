@@ -32,6 +32,7 @@ public:
                 .link = runHost.link,
                 .run = run,
                 .session = runHost,
+                .notices = runHost,
                 .current = current,
                 .edited = edited,
                 .referencePort = referencePort,
@@ -51,11 +52,6 @@ public:
     void ShowBenchForSchedulerRecording() override { calls.push_back("ShowBench"); }
     void ResetViewForScheduler() override { calls.push_back("ResetViewForScheduler"); }
     void OpenSchedulerFile() override { calls.push_back("OpenSchedulerFile"); }
-    void LogScheduler(bool restart, const std::string& text, bool) override {
-        if (restart)
-            log.clear();
-        log.push_back(text);
-    }
     std::vector<QImage> LogImages() const override {
         return std::vector<QImage>(7, QImage(16, 16, QImage::Format_ARGB32));
     }

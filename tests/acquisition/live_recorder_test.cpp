@@ -83,6 +83,7 @@ public:
     void ClearRows() override { spectra.clear(); }
 
     void LogScheduler(const std::string& text) override { log.push_back(text); }
+    void BeginSchedulerLog(const std::string& text) override { log.assign({text}); }
     void Warn(const std::string& text, unsigned) override { warnings.push_back(text); }
 
     LiveSetup setup;

@@ -329,6 +329,10 @@ public:
     // --- OperatorNotices: the scheduler log; the run shows no box.
     void Warn(const std::string& text, unsigned) override { log.push_back(text); }
     void LogScheduler(const std::string& text) override { log.push_back(text); }
+    void BeginSchedulerLog(const std::string& text) override {
+        log.clear();
+        log.push_back(text);
+    }
 
     // --- LiveRecordSink: the placeholders of missed records; the run sends no other record.
     void ProcessRecord(RecordKind, const std::string& reply) override {

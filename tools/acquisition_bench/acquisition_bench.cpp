@@ -56,6 +56,7 @@ public:
         ++m_warnings;
     }
     void LogScheduler(const std::string&) override {}
+    void BeginSchedulerLog(const std::string&) override {}
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     // The page list.
