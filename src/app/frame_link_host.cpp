@@ -4,11 +4,8 @@
 #include "app/frame_timers.h"
 #include "app/frame_ui.h"
 #include "link/command_codes.h"
-#include "link/instr_status.h"
 #include "link/link_reply_state.h"
 #include "link/link_session.h"
-#include "link/link_side.h"
-#include "link/port_record.h"
 #include "platform/event_loop.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -23,18 +20,6 @@ void FrameLinkHost::PumpWaitingMessages() {
     // The windows are painted; timers, replies and the operator's commands wait for the end of
     // the exchange, which nothing may interrupt.
     platform::EventLoop::PumpWindowInput(nullptr);
-}
-
-PortRecord& FrameLinkHost::PortRecordOf(LinkSide side) {
-    return side == LinkSide::Reference ? m_uses.referencePort : m_uses.targetPort;
-}
-
-bool FrameLinkHost::IsModemLink() {
-    return m_uses.modemLink == 1;
-}
-
-std::string FrameLinkHost::BaudRateSetting() {
-    return m_uses.edited.m_strBaudRate;
 }
 
 void FrameLinkHost::ShowLinkPane(const std::string& text, COLORREF onColor, COLORREF offColor) {

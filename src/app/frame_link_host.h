@@ -1,6 +1,6 @@
 #pragma once
-// The link session's host: what the link needs of the program (its waits, the ports' records,
-// the modem, the baud rate the edited setup asks for) and what the link's events mean to it: a
+// The link session's host: what the link needs of the program (its waits) and what the link's
+// events mean to it: a
 // command refused, given up or timed out, a listener's alarm, the setup send's end, the meter
 // switched off. The parts built after the link that own what a lost command means to them
 // register it here when they are built, as they register their replies with the link's router.
@@ -12,7 +12,6 @@
 
 #include "link/link_session_host.h"
 
-class CInstrStatus;
 class FrameNotices;
 class FrameTimers;
 class FrameUi;
@@ -28,12 +27,7 @@ public:
         FrameNotices& notices;
         FrameUi& ui;
         FrameTimers& timers;
-        // The application's: the ports' records, the monitoring link's connection (1: the
-        // modem), the setup as the operator wants it and the message-pumping wait.
-        PortRecord& referencePort;
-        PortRecord& targetPort;
-        const int& modemLink;
-        const CInstrStatus& edited;
+        // The application's message-pumping wait.
         std::function<void(unsigned ms)> wait;
     };
 
@@ -54,9 +48,6 @@ public:
 
     void WaitWithMessages(unsigned ms) override;
     void PumpWaitingMessages() override;
-    PortRecord& PortRecordOf(LinkSide side) override;
-    bool IsModemLink() override;
-    std::string BaudRateSetting() override;
 
     void ShowLinkPane(const std::string& text, COLORREF onColor, COLORREF offColor) override;
     void OnQueueEmpty() override;

@@ -60,7 +60,7 @@ class CMainFrame {
     FrameTimers m_timers;
     // Before the session it serves; it reaches the session and the notices once they exist.
     FrameLinkHost m_linkHost;
-    LinkSession m_link{m_linkHost, m_linkClock};
+    LinkSession m_link;
     FrameNotices m_notices;
     // The memory dump's decoder, run by the link port's listener during a download.
     FrameDumpHost m_dumpHost{m_link, m_notices, m_dumpDecoder};

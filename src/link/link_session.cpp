@@ -26,9 +26,10 @@ constexpr unsigned kUnansweredCommandWaitMs = 300;
 
 }  // namespace
 
-LinkSession::LinkSession(LinkSessionHost& host, LinkClock& clock)
+LinkSession::LinkSession(LinkSessionHost& host, LinkClock& clock, const LinkSettings& settings)
     : m_host(host),
       m_clock(clock),
+      m_settings(settings),
       m_shared(std::make_shared<LinkReplyState>()),
       m_ports{&m_serial.Of(LinkSide::Target), &m_serial.Of(LinkSide::Reference)},
       m_direct(*m_shared, clock, [this](unsigned ms) { m_host.WaitWithMessages(ms); }) {
@@ -36,9 +37,9 @@ LinkSession::LinkSession(LinkSessionHost& host, LinkClock& clock)
     m_clock.SetTimerHandler([this](int id) { OnTimer(id); });
 }
 
-LinkSession::LinkSession(LinkSessionHost& host, LinkClock& clock, LinkPort& target,
-                         LinkPort& reference)
-    : LinkSession(host, clock) {
+LinkSession::LinkSession(LinkSessionHost& host, LinkClock& clock, const LinkSettings& settings,
+                         LinkPort& target, LinkPort& reference)
+    : LinkSession(host, clock, settings) {
     m_ports[static_cast<int>(LinkSide::Target)] = &target;
     m_ports[static_cast<int>(LinkSide::Reference)] = &reference;
 }

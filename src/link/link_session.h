@@ -33,6 +33,7 @@
 #include "link/follow_up.h"
 #include "link/link_ports.h"
 #include "link/link_reply_state.h"
+#include "link/link_settings.h"
 #include "link/meter_mode.h"
 #include "link/modem_link.h"
 #include "link/overdue_answers.h"
@@ -53,10 +54,11 @@ public:
     static constexpr int kMaxRefusalResends = 2;
     static constexpr unsigned kSendTickMs = 1;
 
-    LinkSession(LinkSessionHost& host, LinkClock& clock);
+    LinkSession(LinkSessionHost& host, LinkClock& clock, const LinkSettings& settings);
     // The session talks through `target` and `reference` instead of its serial ports: tests'
     // in-memory ports.
-    LinkSession(LinkSessionHost& host, LinkClock& clock, LinkPort& target, LinkPort& reference);
+    LinkSession(LinkSessionHost& host, LinkClock& clock, const LinkSettings& settings,
+                LinkPort& target, LinkPort& reference);
     ~LinkSession() override;
     LinkSession(const LinkSession&) = delete;
     LinkSession& operator=(const LinkSession&) = delete;
@@ -208,6 +210,7 @@ private:
 
     LinkSessionHost& m_host;
     LinkClock& m_clock;
+    LinkSettings m_settings;
     std::shared_ptr<LinkReplyState> m_shared;
     MeterMode m_mode{*m_shared};
     ReplyRouter m_router;

@@ -2,7 +2,8 @@
 // What the link session needs of the application. The session keeps the conversation with the
 // meter (queue, resends, time-outs, the ports); the application keeps its meaning: what a
 // command given up means, what a warning says, what the status bar shows. The good replies go
-// to the owners of their codes (ReplyRouter).
+// to the owners of their codes (ReplyRouter); the settings the session reads it is handed
+// (LinkSettings).
 
 #include <string>
 
@@ -10,8 +11,6 @@
 
 class CCommand;
 struct LinkAlarm;
-struct PortRecord;
-enum class LinkSide;
 
 // The link pane's colours while a meter is connected.
 inline constexpr COLORREF kLinkPaneConnected = 0x00FF00;
@@ -27,12 +26,6 @@ public:
     // Lets the application handle the window messages that wait now, between the checks of
     // an exchange that confirms a state (ExchangeAndWait); nothing it does may reach the link.
     virtual void PumpWaitingMessages() = 0;
-    // The settings of that side's port (CKX9MonitorApp::m_RefPort, m_TargetPort).
-    virtual PortRecord& PortRecordOf(LinkSide side) = 0;
-    // The monitoring link goes through a modem (CKX9MonitorApp::m_bModemLink).
-    virtual bool IsModemLink() = 0;
-    // The edited setup's baud-rate text, which a baud change moves the port to.
-    virtual std::string BaudRateSetting() = 0;
 
     // --- the frame
     // Status-bar pane 1, the link's (kLinkPaneConnected and kLinkPaneOff while connected).

@@ -6,6 +6,7 @@
 
 #include "link/baud_rates.h"
 #include "link/command_codes.h"
+#include "link/instr_status.h"
 #include "link/link_clock.h"
 #include "link/link_port.h"
 #include "link/link_session.h"
@@ -27,7 +28,7 @@ void LinkSession::SetLinkPort(LinkSide side) {
 }
 
 PortRecord& LinkSession::LinkPortRecord() const {
-    return m_host.PortRecordOf(m_side);
+    return m_side == LinkSide::Reference ? m_settings.referencePort : m_settings.targetPort;
 }
 
 bool LinkSession::IsPortOpen(LinkSide side) const {
@@ -107,14 +108,14 @@ void LinkSession::HangUpModem() {
 }
 
 bool LinkSession::IsThroughModem() const {
-    return m_side == LinkSide::Reference && m_host.IsModemLink();
+    return m_side == LinkSide::Reference && m_settings.modemLink == 1;
 }
 
 void LinkSession::ChangeBaudRate(const CCommand& command) {
     const std::string text = command.GetText();
     TakeCommand(&command);
     // A meter that took a rate the port cannot follow would be lost to the link.
-    const int rate = baud_rates::RateOfSettingText(m_host.BaudRateSetting());
+    const int rate = baud_rates::RateOfSettingText(m_settings.edited.m_strBaudRate);
     if (rate == 0)
         return;
     // Nothing awaits the acknowledgement, given at the old rate: it goes with the old port.

@@ -148,7 +148,7 @@ public:
 class DumpLineTest : public ::testing::Test {
 protected:
     DumpLineTest() {
-        host.modem = true;
+        host.modemLink = 1;
         decoder.PrepareDownload();
         decoder.Start(2, "QS4060_A0$1", false);
         session.SharedState()->dumpMode = TRUE;
@@ -165,7 +165,7 @@ protected:
     WirePort port;
     InstantInput input{port};
     linktest::QuietLinkHost host;
-    LinkSession session{host, clock, port, port};
+    LinkSession session{host, clock, host.Settings(), port, port};
     NoFile file;
     DumpDecoder decoder{*session.SharedState(), file};
 };

@@ -212,7 +212,7 @@ public:
     MeterPort port{m_clock, [this] { return meterAnswers && mode.IsLinkActive(); }};
     linktest::FakePort referencePort{m_clock};
     QueueLinkHost linkHost;
-    LinkSession link{linkHost, linkClock, port, referencePort};
+    LinkSession link{linkHost, linkClock, linkHost.Settings(), port, referencePort};
     MeterMode& mode = link.Mode();
     std::vector<std::string>& queued = linkHost.sent;
     CInstrStatus current;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/command.h"
+#include "link/instr_status.h"
 #include "link/link_fakes.h"
 #include "link/link_session.h"
 #include "link/link_session_host.h"
@@ -34,9 +35,6 @@ public:
         m_clock.AdvanceTo(m_clock.Now() + ms);
     }
     void PumpWaitingMessages() override { Tell("pump"); }
-    PortRecord& PortRecordOf(LinkSide) override { return record; }
-    bool IsModemLink() override { return modem; }
-    std::string BaudRateSetting() override { return baudSetting; }
     void ShowLinkPane(const std::string& text, COLORREF, COLORREF) override { pane = text; }
     void OnQueueEmpty() override { Tell("queue empty"); }
     void OnAnswered(const CCommand&) override { ++answered; }
@@ -63,11 +61,19 @@ public:
     void OnPowerOffSent() override { Tell("power off"); }
     void OnAlarm(const LinkAlarm&) override { Tell("alarm"); }
 
+    // What a session built with this host reads: one record for both sides.
+    LinkSettings Settings() {
+        return {.targetPort = record,
+                .referencePort = record,
+                .modemLink = modemLink,
+                .edited = edited};
+    }
+
     PortRecord record;
-    bool modem = false;
+    int modemLink = 0;
+    CInstrStatus edited;
     bool live = false;
     int answered = 0;
-    std::string baudSetting;
     std::string pane;
     Lines events;
     std::function<void(int code)> onReply;
@@ -119,7 +125,7 @@ protected:
     ManualClock clock;
     FakePort port{clock};
     RecordingHost host{clock};
-    LinkSession session{host, clock, port, port};
+    LinkSession session{host, clock, host.Settings(), port, port};
 };
 
 }  // namespace
@@ -153,7 +159,7 @@ TEST_F(LinkSessionTest, UrgentCommandGoesNextAndNormalOnesKeepTheirOrder) {
 
 TEST_F(LinkSessionTest, NothingGoesOutBeforeTheTickStartsOrWhileSendingIsHeld) {
     ManualClock otherClock;
-    LinkSession unarmed{host, otherClock};
+    LinkSession unarmed{host, otherClock, host.Settings()};
     unarmed.SetReadyToSend(TRUE);
     unarmed.SendCommand(16, "", "");
     otherClock.AdvanceTo(1000);
@@ -206,7 +212,7 @@ TEST_F(LinkSessionTest, TimeOutIsFourTimesAsLongOnTheModemLinkOrBelow1200Baud) {
     EXPECT_EQ(gapBeforeFirstResend(), 2001u);
     // The modem carries the monitoring link only: the instrument under test keeps its cable,
     // its time-outs and no hang-up.
-    host.modem = true;
+    host.modemLink = 1;
     EXPECT_EQ(gapBeforeFirstResend(), 2001u);
     port.ClearTranscript();
     session.Close();
@@ -214,7 +220,7 @@ TEST_F(LinkSessionTest, TimeOutIsFourTimesAsLongOnTheModemLinkOrBelow1200Baud) {
     session.SetLinkPort(LinkSide::Reference);
     port.OpenFor(3, nullptr);
     EXPECT_EQ(gapBeforeFirstResend(), 8001u);
-    host.modem = false;
+    host.modemLink = 0;
     host.record.m_nBaudRate = 600;
     EXPECT_EQ(gapBeforeFirstResend(), 8001u);
     host.record.m_nBaudRate = 1200;
@@ -229,7 +235,7 @@ TEST(LinkSessionPorts, EachUseOpensItsSidesPortWithItsOwnSettings) {
     FakePort target{clock};
     FakePort reference{clock};
     RecordingHost host{clock};
-    LinkSession session{host, clock, target, reference};
+    LinkSession session{host, clock, host.Settings(), target, reference};
     PortRecord& record = host.record;
     record = {};
     record.m_nComPort = 12;
@@ -265,7 +271,7 @@ TEST(LinkSessionPorts, EachUseOpensItsSidesPortWithItsOwnSettings) {
               (PortSettings{12, {115200, 7, 2, 0}, CSerial::HardwareHandshake}));
 
     // The speed change: the record's framing, its stop bits too, software handshaking.
-    host.baudSetting = "19.2k";
+    host.edited.m_strBaudRate = "19.2k";
     session.StartSendTick();
     session.SetReadyToSend(TRUE);
     session.SendCommand(53, "BAUD", "19.2k");
@@ -371,7 +377,7 @@ TEST_F(LinkSessionTest, CommandsThatAwaitNoReplyAndTheLiveRecordsAfterThem) {
 
 TEST_F(LinkSessionTest, BaudChangeMovesThePortToEveryRateOfTheSettingsListAndNoOther) {
     for (const char* text : {"9.6k", "115.2k", "230.4k", "460.8k"}) {
-        host.baudSetting = text;
+        host.edited.m_strBaudRate = text;
         session.SendCommand(53, "BAUD", text);
         Elapse(2000);
     }
@@ -388,7 +394,7 @@ TEST_F(LinkSessionTest, BaudChangeMovesThePortToEveryRateOfTheSettingsListAndNoO
     EXPECT_EQ(host.events, Lines(4, "queue empty"));
 
     // A port that does not open again stops the queue.
-    host.baudSetting = "9.6k";
+    host.edited.m_strBaudRate = "9.6k";
     port.refuseReopen = true;
     op.ExpectBox("ERROR: Unable to open serial port after changing port baudrate");
     session.SendCommand(53, "BAUD", "9.6k");
@@ -428,7 +434,7 @@ TEST_F(LinkSessionTest, TheNamedConfirmationsSendTheirRowsAndWaitForTheirState) 
 
 TEST_F(LinkSessionTest, LinesPastTheQueueGoToTheirSideAndTheDownloadAsksForItsFirstRecord) {
     FakePort reference{clock};
-    LinkSession both{host, clock, port, reference};
+    LinkSession both{host, clock, host.Settings(), port, reference};
     both.WriteCommand(LinkSide::Reference, 122);
     both.SetLinkPort(LinkSide::Reference);
     both.WriteUnanswered(87);
@@ -563,7 +569,7 @@ TEST(LinkSessionPorts, AClosedPortLeavesNoLateAnswerToWaitFor) {
     FakePort target{clock};
     FakePort reference{clock};
     RecordingHost host{clock};
-    LinkSession session{host, clock, target, reference};
+    LinkSession session{host, clock, host.Settings(), target, reference};
     const auto ask = [&](const char* query) {
         return session.Exchange(session.PortOf(LinkSide::Target),
                                 ExchangeRequest::Query(query, 1000, 1));

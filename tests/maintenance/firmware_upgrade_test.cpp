@@ -111,7 +111,7 @@ protected:
     TargetPort target{clock, events};
     linktest::FakePort reference{clock};
     linktest::QuietLinkHost linkHost;
-    LinkSession session{linkHost, clock, target, reference};
+    LinkSession session{linkHost, clock, linkHost.Settings(), target, reference};
     PortRecord targetPort;
     std::string programDir = folder.Path();
     RecordingHost host{events, session.Mode()};

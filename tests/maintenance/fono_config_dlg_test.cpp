@@ -68,7 +68,7 @@ public:
     linktest::PatientClock clock;
     linktest::QuietLinkHost linkHost{reference, target,
                                      [](unsigned ms) { platform::EventLoop::Wait(ms); }};
-    LinkSession link{linkHost, clock};
+    LinkSession link{linkHost, clock, linkHost.Settings()};
     InstrLog log{programDir, [] { return std::string("T7"); }, nullptr};
     web::WebClient client;
     bool view = true;

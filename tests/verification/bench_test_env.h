@@ -100,7 +100,7 @@ public:
     std::function<bool()> answered;
     linktest::PatientClock clock{0, [this] { return !answered || answered(); }};
     linktest::QuietLinkHost linkHost{ref, target, [this](unsigned ms) { WaitWithMessages(ms); }};
-    LinkSession link{linkHost, clock};
+    LinkSession link{linkHost, clock, linkHost.Settings()};
     InstrLog log{m_programDir, [] { return std::string(kTargetSerial); }, nullptr};
     bool view = true;
     int abortWait = 0;
