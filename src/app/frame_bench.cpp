@@ -11,7 +11,7 @@
 FrameBench::FrameBench(const Uses& uses)
     : m_tools(uses.tools),
       m_boxes(uses.boxes),
-      m_host(uses.views),
+      m_host(uses.views, uses.abortWait),
       m_calibExpiry(maintenance::CalibExpiryUpdate::Uses{
           .host = m_host,
           .link = m_tools.link,

@@ -28,6 +28,8 @@ public:
         const ViewLookup& views;
         // The technician logged in, whom the calibration-expiry record names.
         const std::string& technicianId;
+        // The application's pumped waits end early once it is set: the bench window's stop.
+        int& abortWait;
     };
 
     explicit FrameBench(const Uses& uses);

@@ -12,7 +12,7 @@ void FrameBenchHost::WaitWithMessages(unsigned ms) {
 }
 
 void FrameBenchHost::RequestAbortWait() {
-    TheApp().m_bAbortWait = 1;
+    m_abortWait = 1;
 }
 
 void FrameBenchHost::SetBenchLog(std::function<void(const std::string&)> log) {

@@ -9,7 +9,9 @@ class ViewLookup;
 
 class FrameBenchHost : public verification::BenchHost, public maintenance::CalibExpiryHost {
 public:
-    explicit FrameBenchHost(const ViewLookup& views) : m_views(views) {}
+    // `abortWait` ends the application's pumped waits early once set.
+    FrameBenchHost(const ViewLookup& views, int& abortWait)
+        : m_views(views), m_abortWait(abortWait) {}
 
     // Both: the view the frame's window shows.
     bool ViewPresent() override;
@@ -22,4 +24,5 @@ public:
 
 private:
     const ViewLookup& m_views;
+    int& m_abortWait;
 };

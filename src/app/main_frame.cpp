@@ -62,6 +62,7 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .boxes = *m_boxes,
           .views = m_views,
           .technicianId = TheApp().m_strTechnicianId,
+          .abortWait = TheApp().m_bAbortWait,
       })),
       m_workflow(std::make_unique<WorkflowSteps>(WorkflowSteps::Uses{
           .ui = m_ui,
