@@ -45,6 +45,39 @@ TEST_F(FrameLinkTest, ATimeOutEndsADownloadAndInASetupReadAbortsTheQueue) {
     EXPECT_EQ(ui.setupBoxTimerKills, 2);
 }
 
+// The setup read's owner and the download's each end what a time-out cuts short: the read
+// first, then the download.
+TEST_F(FrameLinkTest, ASetupReadThatTimesOutWhileADownloadRunsEndsBoth) {
+    platform::SetShellRecorder([](const platform::ShellRequest&) { return true; });
+    OpenLink();
+    frame.Link().SharedState()->SetDumpDecoder(nullptr);
+    meter.SilenceNext("DMP:NE", -1);
+    ui.setupBoxShown = true;
+    frame.Mode().BeginSetupTransfer();
+    frame.SendCommand(112, "", "");
+    ASSERT_TRUE(PumpUntil([&] { return meter.LineCount() == 1; }));
+    ASSERT_TRUE(frame.Mode().BeginDownload());
+    frame.Timers().Set(FrameTimers::kDownloadProgress, 500);
+    ui.downloadBoxShown = true;
+    std::vector<bool> progressWhenAsked;
+    op.SetShownHandler([&](const std::string&) {
+        progressWhenAsked.push_back(frame.Timers().IsSet(FrameTimers::kDownloadProgress));
+    });
+    op.ExpectBox("Comunication error: setup abort")
+        .ExpectBox("Command 112 : Timeout Expired")
+        .ExpectBox("Download Interrupted")
+        .ExpectBox("Download Complete");
+    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() == 4; }));
+    platform::SetShellRecorder(nullptr);
+    EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"DMP:NE", "DMP:OFF"}));
+    // The download's progress stops before the operator hears of the time-out.
+    EXPECT_EQ(progressWhenAsked, (std::vector<bool>{true, false, false, false}));
+    EXPECT_EQ(frame.Mode().PendingOp(), -1);
+    EXPECT_FALSE(frame.Mode().IsDownloading());
+    EXPECT_EQ(ui.setupBoxDestroyed, 1);
+    EXPECT_FALSE(ui.downloadBoxShown);
+}
+
 TEST_F(FrameLinkTest, BaudChangeReopensTheLinkPortAtTheNewRate) {
     OpenLink();
     app.m_EditStatus.m_strBaudRate = "115.2k";
