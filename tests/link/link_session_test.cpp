@@ -227,15 +227,24 @@ TEST_F(LinkSessionTest, TimeOutIsFourTimesAsLongOnTheModemLinkOrBelow1200Baud) {
     EXPECT_EQ(gapBeforeFirstResend(), 2001u);
 }
 
-// The golden transcripts hold the bytes the meter hears, not the line they went on: each use's
-// settings are pinned here, on the side it names.
-TEST(LinkSessionPorts, EachUseOpensItsSidesPortWithItsOwnSettings) {
+namespace {
+
+// A session over two in-memory ports, for what it does with the ports themselves.
+class LinkSessionPorts : public ::testing::Test {
+protected:
     testenv::TestOperator op;
     ManualClock clock;
     FakePort target{clock};
     FakePort reference{clock};
     RecordingHost host{clock};
     LinkSession session{host, clock, host.Settings(), target, reference};
+};
+
+}  // namespace
+
+// The golden transcripts hold the bytes the meter hears, not the line they went on: each use's
+// settings are pinned here, on the side it names.
+TEST_F(LinkSessionPorts, EachUseOpensItsSidesPortWithItsOwnSettings) {
     PortRecord& record = host.record;
     record = {};
     record.m_nComPort = 12;
@@ -563,13 +572,7 @@ TEST_F(LinkSessionTest, AMeterSlowerThanTheTimeOutHasTheAnswerToTheResendDropped
 
 // A late answer can only come through the port that was open when its query went unanswered:
 // once the side's port is closed, its next exchange neither waits for one nor leaves one out.
-TEST(LinkSessionPorts, AClosedPortLeavesNoLateAnswerToWaitFor) {
-    testenv::TestOperator op;
-    ManualClock clock;
-    FakePort target{clock};
-    FakePort reference{clock};
-    RecordingHost host{clock};
-    LinkSession session{host, clock, host.Settings(), target, reference};
+TEST_F(LinkSessionPorts, AClosedPortLeavesNoLateAnswerToWaitFor) {
     const auto ask = [&](const char* query) {
         return session.Exchange(session.PortOf(LinkSide::Target),
                                 ExchangeRequest::Query(query, 1000, 1));
