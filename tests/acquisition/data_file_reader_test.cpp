@@ -2,6 +2,9 @@
 // scheduled recording, the labels, and the messages of what cannot be read.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "acquisition/data_file_reader.h"
 #include "acquisition_test_support.h"
 #include "platform/files.h"
@@ -231,7 +234,8 @@ TEST_F(DataFileReaderTest, LabelsAreSavedBesideTheCurrentFileOrTheOperatorHearsW
     for (const auto& [current, why] :
          {std::pair{std::string(), std::string("no data file is open")},
           std::pair{folder.File("noextension"), folder.File("noextension") + " has no extension"},
-          std::pair{folder.File("dir.kr9"), folder.File("dir.lbl") + ": Is a directory"}}) {
+          std::pair{folder.File("dir.kr9"),
+                    folder.File("dir.lbl") + ": " + std::strerror(EISDIR)}}) {
         SCOPED_TRACE(current);
         host.currentFile = current;
         host.warnings.clear();

@@ -3,6 +3,9 @@
 // log rows and the running caption.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "acquisition/scheduler_dlg.h"
 #include "fake_scheduler_host.h"
 #include "platform/clock.h"
@@ -166,8 +169,9 @@ TEST_F(SchedulerDlgTest, AnAcceptedStartActivatesTheRunAndStopEndsIt) {
 
 TEST_F(SchedulerDlgTest, ARunWhoseFileCannotBeWrittenIsToldAndNoEarlierRunIsShownAsIt) {
     const std::string notCopied =
-        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (Scheduler.kr9: Is a directory).\n"
-        "The run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
+        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (Scheduler.kr9: " +
+        std::string(std::strerror(EISDIR)) +
+        ").\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
     PlanAcquisitions();
     dlg.OnOK();
     ASSERT_TRUE(platform::MakeDirectories(folder.File("Scheduler.kr9")));

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "acquisition/sel_ch_monitor_dlg.h"
@@ -470,8 +472,9 @@ TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
     frame.Link().DeleteAllCommands();
     // A run that made no record index has no file to show, and says so once it has ended.
     const std::string noRecordIndex =
-        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: No such file or "
-        "directory).\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
+        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: " +
+        std::string(std::strerror(ENOENT)) +
+        ").\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
     op.ExpectBox(noRecordIndex);
     Answer(115, "DMP:OFF");
     EXPECT_EQ(SchedulerLog(),

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "acquisition/scheduler_log.h"
@@ -144,8 +146,9 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
 
 TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
     const std::string noRecordIndex =
-        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: No such file or "
-        "directory).\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
+        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: " +
+        std::string(std::strerror(ENOENT)) +
+        ").\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
     op.ExpectBox(noRecordIndex);
     OpenLink();
     meter.SilenceNext("DMP:ON", -1);
