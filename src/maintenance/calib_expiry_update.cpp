@@ -211,7 +211,14 @@ bool CalibExpiryUpdate::AnyChange() const {
 
 bool CalibExpiryUpdate::AnyWritten() const {
     for (const FieldState& state : m_fields)
-        if (state.written)
+        if (state.outcome == WriteOutcome::Written)
+            return true;
+    return false;
+}
+
+bool CalibExpiryUpdate::AnySent() const {
+    for (const FieldState& state : m_fields)
+        if (state.outcome != WriteOutcome::NotSent)
             return true;
     return false;
 }
@@ -223,12 +230,13 @@ std::optional<std::string> CalibExpiryUpdate::WriteChangedFields(LinkPort& port)
         const std::string name = state.field->name;
         if (m_uses.unlockTarget() != kConfirmed)
             return "DUT: Sblocco scrittura dati protetti fallito.";
+        state.outcome = WriteOutcome::Unconfirmed;
         // One attempt: a refused write has used its unlock up.
         const auto reply = Ask(port, ProtectedWrite(name, state.fresh), 1);
         if (!reply || ProtectedValue(*reply, name) != state.fresh)
             return platform::Format("ATTENZIONE:\nScrittura di %s nello strumento fallita.",
                                     name.c_str());
-        state.written = true;
+        state.outcome = WriteOutcome::Written;
         m_uses.log.WriteInstrLog(platform::Format("Scrittura %s: %s -> %s", name.c_str(),
                                                   state.inMeter.c_str(), state.fresh.c_str()));
     }
@@ -237,8 +245,9 @@ std::optional<std::string> CalibExpiryUpdate::WriteChangedFields(LinkPort& port)
 
 bool CalibExpiryUpdate::WriteInstrument() {
     m_error.clear();
+    m_leftForNextUpdate = false;
     for (FieldState& state : m_fields) {
-        state.written = false;
+        state.outcome = WriteOutcome::NotSent;
         state.after.clear();
     }
     LinkPort* port = TargetPort();
@@ -254,43 +263,55 @@ bool CalibExpiryUpdate::WriteInstrument() {
                     journal.Problem() + kNotDone);
     std::optional<std::string> failure = WriteChangedFields(*port);
 
-    // Read back also after a refusal, which may have come after the meter took the value:
-    // what the meter holds is what gets recorded, and without a read-back what it
-    // acknowledged.
+    // Read back also after a refusal, which may have come after the meter took the value (a
+    // refusal and silence look alike here): what the meter holds is what gets recorded.
     const bool readBack = ReadFields(*port, true);
     if (!readBack) {
         if (!failure)
             failure = "ATTENZIONE:\nRilettura dei dati dello strumento fallita.";
     } else {
         for (FieldState& state : m_fields) {
-            if (!state.Changes())
+            if (state.outcome == WriteOutcome::NotSent)
                 continue;
-            const bool acknowledged = state.written;
-            state.written = state.after == state.fresh;
-            if (acknowledged && !state.written && !failure)
+            const bool acknowledged = state.outcome == WriteOutcome::Written;
+            state.outcome =
+                state.after == state.fresh ? WriteOutcome::Written : WriteOutcome::NotHeld;
+            if (acknowledged && state.outcome != WriteOutcome::Written && !failure)
                 failure = platform::Format("ATTENZIONE:\nLo strumento non ha memorizzato %s.",
                                            state.field->name);
         }
     }
-    // A meter known to hold nothing of the change leaves nothing to record; one that could not
-    // be read back may hold some of it, which the next run finds.
-    if (readBack && !AnyWritten())
+    // A meter that was sent a write and could not be read back may hold any of it, acknowledged
+    // or not (one busy with its own storage takes a write late): recorded now, an unanswered
+    // write would be called unwritten. The next run reads what the meter holds and records
+    // that. A meter known to hold nothing of the change leaves nothing to record.
+    m_leftForNextUpdate = !readBack && AnySent();
+    if (!m_leftForNextUpdate && !AnyWritten())
         journal.Remove(m_serial);
     if (failure)
-        return Fail(*failure + WrittenAndUnwritten());
+        return Fail(*failure + WhatTheMeterHolds());
     return true;
 }
 
-std::string CalibExpiryUpdate::WrittenAndUnwritten() const {
+std::string CalibExpiryUpdate::WhatTheMeterHolds() const {
     std::string written;
+    std::string unconfirmed;
     std::string unwritten;
     for (const FieldState& state : m_fields) {
-        if (state.Changes())
-            (state.written ? written : unwritten) += std::string("\n- ") + state.field->label;
+        if (!state.Changes())
+            continue;
+        std::string& list = state.outcome == WriteOutcome::Written       ? written
+                            : state.outcome == WriteOutcome::Unconfirmed ? unconfirmed
+                                                                         : unwritten;
+        list += std::string("\n- ") + state.field->label;
     }
-    if (written.empty())
+    if (written.empty() && unconfirmed.empty())
         return {};
-    std::string text = "\n\nDati scritti nello strumento:" + written;
+    std::string text = "\n";
+    if (!written.empty())
+        text += "\nDati scritti nello strumento:" + written;
+    if (!unconfirmed.empty())
+        text += "\nDati non confermati (lo strumento potrebbe averli memorizzati):" + unconfirmed;
     if (!unwritten.empty())
         text += "\nDati non scritti:" + unwritten;
     return text;
@@ -309,7 +330,7 @@ std::string CalibExpiryUpdate::RecordText() const {
             continue;
         text += platform::Format("; %s %s -> %s", state.field->name, state.inMeter.c_str(),
                                  state.fresh.c_str());
-        if (!state.written) {
+        if (state.outcome != WriteOutcome::Written) {
             text += " NON SCRITTO";
             incomplete = true;
         }

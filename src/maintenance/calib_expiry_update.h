@@ -32,14 +32,23 @@ public:
     virtual bool ViewPresent() = 0;
 };
 
+// What became of a field's write, as far as the meter told.
+enum class WriteOutcome {
+    NotSent,
+    // Neither acknowledged nor read back: the meter may hold the value or not.
+    Unconfirmed,
+    // The meter holds the value: read back, or acknowledged where nothing could be read back.
+    Written,
+    // Read back without the value.
+    NotHeld,
+};
+
 struct FieldState {
     const ProtectedField* field = nullptr;
     std::string inMeter;  // as read before the update
     std::string fresh;    // the value to write; empty: the field stays as it is
     std::string after;    // as read back after the writing
-    // The meter took the fresh value: it acknowledged the write and, where it could be read
-    // back, holds it.
-    bool written = false;
+    WriteOutcome outcome = WriteOutcome::NotSent;
     bool Changes() const { return !fresh.empty() && fresh != inMeter; }
 };
 
@@ -71,12 +80,16 @@ public:
     bool ReadInstrument();
     // Keeps the change under way, writes every field that changes and reads them all back.
     // False, with Error(), when the change could not be kept (nothing is written then), or the
-    // meter refused to unlock or to take a value; Error() then names the fields that were
-    // written before and those that were not.
+    // meter refused to unlock or to take a value, or could not be read back; Error() then
+    // names the fields the meter took, those it may hold and those it does not.
     bool WriteInstrument();
-    // HttpLogUser with the old and new values of the changed fields; those the meter did not
-    // take are marked, and so is the change as a whole when it is incomplete. The change kept
-    // under way goes once the server confirmed it.
+    // Whether a write went out and the fields could not be read back afterwards: what the meter
+    // holds of the change is not known, so it is not recorded now but stays kept, for the next
+    // update of the meter to record from what it finds.
+    bool LeftForNextUpdate() const { return m_leftForNextUpdate; }
+    // HttpLogUser with the old and new values of the changed fields; those the meter was read
+    // back without, or was never sent, are marked, and so is the change as a whole when it is
+    // incomplete. The change kept under way goes once the server confirmed it.
     bool RecordChange();
 
     const std::string& Model() const { return m_model; }
@@ -105,15 +118,17 @@ private:
     // Writes the changed fields in order up to the first the meter refuses; the refusal, or
     // nothing.
     std::optional<std::string> WriteChangedFields(LinkPort& port);
-    // "\n\nScritti nello strumento: ...\nNon scritti: ..." for a change the meter took in
-    // part.
-    std::string WrittenAndUnwritten() const;
+    bool AnySent() const;
+    // The fields written, those the meter may hold and those it does not, for a change it
+    // took in part or may have.
+    std::string WhatTheMeterHolds() const;
 
     Uses m_uses;
     std::string m_model;
     std::string m_serial;
     std::vector<FieldState> m_fields;
     std::string m_error;
+    bool m_leftForNextUpdate = false;
 };
 
 }  // namespace maintenance

@@ -51,9 +51,12 @@ bool ReadLine(const std::string& line, std::vector<PendingChange>& changes) {
     const std::vector<std::string> parts = platform::Split(platform::Mid(line, equals + 1), ';');
     std::vector<std::string> values;
     for (const std::string& part : parts) {
-        const auto value = Unescape(part);
+        auto value = Unescape(part);
         if (!value)
             return false;
+        // The CR of a desktop editor's line end, escaped when the program rewrote such a file.
+        if (value->ends_with('\r'))
+            value->pop_back();
         values.push_back(*value);
     }
     if (equals > 0 && key == kSerialKey && values.size() == 1) {
@@ -95,8 +98,11 @@ std::optional<std::vector<PendingChange>> ParseJournal(const std::string& text,
                                                        std::string& problem) {
     std::vector<PendingChange> changes;
     int number = 0;
-    for (const std::string& line : platform::Split(text, '\n')) {
+    for (std::string line : platform::Split(text, '\n')) {
         ++number;
+        // A desktop editor ends its lines with CR LF.
+        if (line.ends_with('\r'))
+            line.pop_back();
         if (!line.empty() && !ReadLine(line, changes)) {
             problem = platform::Format("riga %d non valida", number);
             return std::nullopt;

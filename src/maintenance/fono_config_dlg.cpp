@@ -23,6 +23,8 @@ constexpr const char* kNotRecorded =
     "server e' fallita.\nLa modifica sara' registrata al prossimo aggiornamento dello "
     "strumento.";
 constexpr const char* kPartRecorded = "\n\nLa modifica incompleta e' stata registrata sul server.";
+constexpr const char* kLeftForNextUpdate =
+    "\n\nLa modifica sara' registrata sul server al prossimo aggiornamento dello strumento.";
 constexpr const char* kPartNotRecorded =
     "\n\nRegistrazione della modifica incompleta sul server fallita.\nLa modifica sara' "
     "registrata al prossimo aggiornamento dello strumento.";
@@ -78,8 +80,11 @@ void CFonoConfigDlg::OnApply() {
     }
     if (!m_update.WriteInstrument()) {
         std::string box = m_update.Error();
-        // The meter holds part of the change: the server hears of it, marked incomplete.
-        if (m_update.AnyWritten())
+        // The meter holds part of the change: the server hears of it, marked incomplete. What
+        // a meter not read back holds, the next update finds and records.
+        if (m_update.LeftForNextUpdate())
+            box += kLeftForNextUpdate;
+        else if (m_update.AnyWritten())
             box += Record() ? kPartRecorded : kPartNotRecorded;
         platform::AfxMessageBox(box, MB_ICONSTOP);
         Close("-1");

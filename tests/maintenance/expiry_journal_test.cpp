@@ -40,6 +40,23 @@ TEST(ExpiryJournalTest, EachMetersRecordComesBackAsKeptAndAFileOfNoWholeRecordsI
     }
 }
 
+TEST(ExpiryJournalTest, ARecordSavedWithDesktopLineEndsIsFoundAsKept) {
+    testenv::ScratchFolder folder;
+    ExpiryJournal journal(folder.File("pending.txt"));
+    const std::vector<maintenance::JournalField> fields{{"CERT_DATE", "2023/01/01", "2025/06/30"}};
+    // As a desktop editor saves it, and as the program rewrote such a file, the CR escaped.
+    for (const char* text :
+         {"SN=T7\r\nTECNICO=1\r\nCAMPO=CERT_DATE;2023/01/01;2025/06/30\r\n",
+          "SN=T7%0D\nTECNICO=1%0D\nCAMPO=CERT_DATE;2023/01/01;2025/06/30%0D\n"}) {
+        folder.Write("pending.txt", text);
+        std::optional<PendingChange> found;
+        ASSERT_TRUE(journal.Find("T7", found)) << journal.Problem();
+        ASSERT_TRUE(found) << text;
+        EXPECT_EQ(found->technician, "1");
+        EXPECT_EQ(found->fields, fields);
+    }
+}
+
 TEST(ExpiryJournalTest, AFilePastTheBoundIsRefusedByNameAndNoRecordGrowsOnePastIt) {
     testenv::ScratchFolder folder;
     ExpiryJournal journal(folder.File("pending.txt"));

@@ -259,6 +259,41 @@ TEST_F(FonoConfigDlgTest, AWriteRefusedHalfWayIsRecordedAsIncompleteAndNamesTheF
               "INCOMPLETA\n");
 }
 
+TEST_F(FonoConfigDlgTest, AWriteNeitherAnsweredNorReadBackIsLeftForTheNextRunToRecord) {
+    stub.WriteState("cert_dates_calib", "T7;2025/06/28\n");
+    folder.Write("setup.ini", "MAKER=Corvanex Srl\n");
+    // The meter goes busy at CALIB_CERT_DATE: it takes the value without a word, and the
+    // three asks of the read-back go unanswered.
+    meter.Override("SET:PROT:", -1, [silent = 0](const std::string& line, auto normal) mutable {
+        if (platform::StartsWith(line, "SET:PROT:CALIB_CERT_DATE:2"))
+            silent = 4;
+        if (silent == 0)
+            return normal;
+        --silent;
+        return std::optional(simmeter::Silence());
+    });
+    Answer(IDOK);
+    op.ExpectBox(
+        "ATTENZIONE:\nScrittura di CALIB_CERT_DATE nello strumento fallita.\n\n"
+        "Dati scritti nello strumento:\n- Data certificato di taratura fonometro\n"
+        "Dati non confermati (lo strumento potrebbe averli memorizzati):\n"
+        "- Data certificato calibratore associato\nDati non scritti:\n- Costruttore\n\n"
+        "La modifica sara' registrata sul server al prossimo aggiornamento dello strumento.");
+    dlg.Create();
+    EXPECT_EQ(dlg.m_strResult, "-1");
+    EXPECT_EQ(MeterFields().at("CALIB_CERT_DATE"), "2025/06/28");
+    EXPECT_FALSE(stub.ReadState("server_logs/calib_expiry_T7.txt"));
+
+    // The next run records what the meter holds, each field once, and writes the rest.
+    Answer(IDOK);
+    op.ExpectBox(kDone);
+    dlg.Create();
+    EXPECT_EQ(stub.ReadState("server_logs/calib_expiry_T7.txt"),
+              "SN T7; TECNICO 654321; CERT_DATE 2023/01/01 -> 2025/06/30; CALIB_CERT_DATE "
+              "2023/01/02 -> 2025/06/28; COMPLETATA DOPO INTERRUZIONE\nSN T7; TECNICO 654321; "
+              "MAKER Corvanex -> Corvanex Srl\n");
+}
+
 TEST_F(FonoConfigDlgTest, ABusyServerOrABadSetupValueEndsTheReadingBeforeAnyWrite) {
     // Five busy answers are not a missing certificate.
     stub.AddFault("HTTP_find_certif_date.php", "busy 5");
