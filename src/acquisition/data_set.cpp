@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/qt_text.h"
 #include "platform/text.h"
 #include "zip/zip_archive.h"
 #include "zip/zip_exception.h"
@@ -511,7 +512,9 @@ Unpacking UnpackZippedDataSet(const std::string& path) {
         }
         const std::string folder =
             FolderOf(path).empty() ? platform::CurrentDirectory() : FolderOf(path);
-        unpacking.failure = ExtractEveryEntry(zip, folder);
+        // The entries' names are the system's.
+        if (const auto failure = ExtractEveryEntry(zip, folder))
+            unpacking.failure = platform::SystemNameToText(*failure);
         zip.Close();
     } catch (const CZipException& error) {
         zip.Close(true);

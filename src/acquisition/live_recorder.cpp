@@ -7,6 +7,7 @@
 #include "link/meter_mode.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
+#include "platform/qt_text.h"
 #include "platform/text.h"
 #include "platform/win_types.h"
 
@@ -328,7 +329,8 @@ void LiveRecorder::Fail(const std::string& path) {
         return;
     m_failed = true;
     m_uses.file.Close();
-    m_uses.notices.Warn(platform::Format(kWriteFailure, path.c_str()), MB_ICONSTOP);
+    m_uses.notices.Warn(platform::Format(kWriteFailure, platform::SystemNameToText(path).c_str()),
+                        MB_ICONSTOP);
 }
 
 }  // namespace acquisition

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "platform/files.h"
+#include "platform/qt_text.h"
 #include "platform/text.h"
 #include "ui/hooked_dialog.h"
 
@@ -103,7 +104,7 @@ bool CSelFileToSaveDlg::OnOK() {
         platform::AfxMessageBox(
             platform::Format("ERROR: %s is the index of the live recording.\nPlease choose "
                              "another file name.",
-                             target.c_str()),
+                             platform::SystemNameToText(target).c_str()),
             MB_ICONSTOP);
         return false;
     }
@@ -130,9 +131,10 @@ bool CSelFileToSaveDlg::OnOK() {
         return false;
     }
     if (!result.schedulerLog.empty())
-        platform::AfxMessageBox(platform::Format("WARNING: Scheduler logging report saved as %s",
-                                                 result.schedulerLog.c_str()),
-                                MB_ICONINFORMATION);
+        platform::AfxMessageBox(
+            platform::Format("WARNING: Scheduler logging report saved as %s",
+                             platform::SystemNameToText(result.schedulerLog).c_str()),
+            MB_ICONINFORMATION);
     platform::AfxMessageBox("Selected Reports saved successfully.", MB_ICONINFORMATION);
     return End(IDOK);
 }

@@ -11,6 +11,7 @@
 #include "app/kx9monitor_view.h"
 #include "app/view_lookup.h"
 #include "link/meter_mode.h"
+#include "platform/qt_text.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void FrameAcquisitionHost::SetDataLoaded() {
 
 void FrameAcquisitionHost::BeginDataFile(const std::string& path) {
     CKX9MonitorApp& app = TheApp();
-    m_uses.ui.SetTitle(kTitlePrefix + path);
+    m_uses.ui.SetTitle(kTitlePrefix + platform::SystemNameToText(path));
     // The reset leaves the model as it is: a data file is a "QS4160" one until its setup says.
     app.m_InstrStatus.m_strModel = "QS4160";
     app.m_InstrStatus.Reset();

@@ -6,6 +6,7 @@
 #include "app/frame_boxes.h"
 #include "app/kx9monitor_view.h"
 #include "app/main_frame_window.h"
+#include "platform/qt_text.h"
 
 namespace {
 constexpr int kLinkPaneWidth = 190;
@@ -35,14 +36,14 @@ void FrameWindowUi::SetUpStatusBar() {
 
 std::string FrameWindowUi::GetTitle() const {
     if (const CMainFrameWindow* window = m_window.Get())
-        return window->windowTitle().toLatin1().toStdString();
+        return platform::FromQt(window->windowTitle());
     return FrameUi::GetTitle();
 }
 
 void FrameWindowUi::SetTitle(const std::string& title) {
     FrameUi::SetTitle(title);
     if (CMainFrameWindow* window = m_window.Get())
-        window->setWindowTitle(QString::fromLatin1(title));
+        window->setWindowTitle(platform::ToQt(title));
 }
 
 bool FrameWindowUi::IsMinimized() const {

@@ -24,6 +24,7 @@
 #include "platform/date_time.h"
 #include "platform/files.h"
 #include "platform/operator.h"
+#include "platform/qt_text.h"
 #include "platform/text.h"
 #include "records/record_layout.h"
 
@@ -93,13 +94,13 @@ void LiveMonitoring::StartRecordFile(const std::string& reply) {
         platform::JoinPath(m_uses.recordFolder, std::string("\\") + records::kRecordIndexName);
     const std::string pagePath = platform::JoinPath(m_uses.recordFolder, "\\" + pageName);
     if (!platform::WriteFileAtomic(indexPath, records::IndexFileText({pageName})))
-        m_uses.notices.Warn(
-            platform::Format("ERROR: Unable to create the record file %s", indexPath.c_str()),
-            MB_ICONSTOP);
+        m_uses.notices.Warn(platform::Format("ERROR: Unable to create the record file %s",
+                                             platform::SystemNameToText(indexPath).c_str()),
+                            MB_ICONSTOP);
     else if (!m_uses.recordFile.Create(pagePath))
-        m_uses.notices.Warn(
-            platform::Format("ERROR: Unable to create the record file %s", pagePath.c_str()),
-            MB_ICONSTOP);
+        m_uses.notices.Warn(platform::Format("ERROR: Unable to create the record file %s",
+                                             platform::SystemNameToText(pagePath).c_str()),
+                            MB_ICONSTOP);
 
     // 20 characters, the trailing blank included: the page's start time as the files keep it.
     const std::string startTime = now.Format(records::kPageStartFormat);

@@ -10,13 +10,14 @@
 #include "app/kx9monitor_view.h"
 #include "app/kx9monitor_view_widget.h"
 #include "app/window_commands.h"
+#include "platform/qt_text.h"
 #include "ui/bc_menu.h"
 #include "ui/x_status_bar_widget.h"
 
 CMainFrameWindow::CMainFrameWindow(WindowCommands& commands, std::function<void()> onClose,
                                    ui::XStatusBar& statusBar)
     : m_commands(commands), m_onClose(std::move(onClose)) {
-    setWindowTitle(QString::fromLatin1(FrameUi::kWindowTitle));
+    setWindowTitle(platform::ToQt(FrameUi::kWindowTitle));
     resize(kWidth, kHeight);
     setMinimumSize(kMinWidth, kMinHeight);
     m_statusBar = new ui::XStatusBarWidget(statusBar, this);

@@ -16,6 +16,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/operator.h"
+#include "platform/qt_text.h"
 #include "platform/text.h"
 
 using namespace command_code;
@@ -130,7 +131,8 @@ void MemoryDownload::OnDumpOffReply() {
     if (ui.IsDownloadBoxShown())
         ui.SetDownloadProgress(100);
     if (!refused) {
-        const std::string saved = platform::Format(kViewerMissing, m_uses.currentFile.c_str());
+        const std::string saved = platform::Format(
+            kViewerMissing, platform::SystemNameToText(m_uses.currentFile).c_str());
         if (mode.IsSchedulerMode())
             m_uses.notices.LogScheduler(false, saved, true);
         else

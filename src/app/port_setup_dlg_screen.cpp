@@ -17,18 +17,10 @@
 #include <map>
 
 #include "app/port_setup_dlg.h"
-#include "platform/text.h"
+#include "platform/qt_text.h"
 #include "ui/program_images.h"
 
 namespace {
-
-QString ToQt(const std::string& latin1) {
-    return QString::fromStdString(platform::Latin1ToUtf8(latin1));
-}
-
-std::string FromQt(const QString& text) {
-    return platform::Utf8ToLatin1(text.toStdString());
-}
 
 template <typename Widget>
 Widget* Named(Widget* widget, int id) {
@@ -39,7 +31,7 @@ Widget* Named(Widget* widget, int id) {
 void Fill(QComboBox* combo, const std::vector<std::string>& entries, int selection) {
     combo->clear();
     for (const std::string& entry : entries)
-        combo->addItem(ToQt(entry));
+        combo->addItem(platform::ToQt(entry));
     combo->setCurrentIndex(selection);
 }
 
@@ -116,7 +108,7 @@ int CPortSetupDlg::RunOnScreen() {
         modem->setChecked(m_nConnectionType == kModem);
         cable->setAutoExclusive(true);
         modem->setAutoExclusive(true);
-        number->setText(ToQt(m_strModemNumber));
+        number->setText(platform::ToQt(m_strModemNumber));
         for (const auto& [id, widget] : controls) {
             widget->setVisible(IsItemVisible(id));
             widget->setEnabled(IsItemEnabled(id));
@@ -130,7 +122,7 @@ int CPortSetupDlg::RunOnScreen() {
         m_bAutoDetect = autoDetect->isChecked() ? TRUE : FALSE;
         m_bTargetCheck = targetCheck->isChecked() ? TRUE : FALSE;
         m_nConnectionType = modem->isChecked() ? kModem : cable->isChecked() ? kCable : -1;
-        m_strModemNumber = FromQt(number->text());
+        m_strModemNumber = platform::FromQt(number->text());
     };
     auto handle = [&](void (CPortSetupDlg::*handler)()) {
         return [this, &read, &write, handler] {

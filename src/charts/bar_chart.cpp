@@ -7,6 +7,7 @@
 
 #include "charts/equal_loudness.h"
 #include "charts/spectrum_bands.h"
+#include "platform/qt_text.h"
 #include "platform/text.h"
 
 using platform::Format;
@@ -143,9 +144,8 @@ int CChartWnd::RecalcLayout() {
     if (GetItemCount() + 1 < 2)
         return 1;
     const std::string widest = Format("%f", static_cast<double>(m_fMax));
-    const int width = m_measure
-                          ? m_measure(widest)
-                          : QFontMetrics(m_font).horizontalAdvance(QString::fromStdString(widest));
+    const int width = m_measure ? m_measure(widest)
+                                : QFontMetrics(m_font).horizontalAdvance(platform::ToQt(widest));
     if (width > m_nLeftMargin)
         m_nLeftMargin = width + 10;
     const double range = m_fMax - m_fMin;

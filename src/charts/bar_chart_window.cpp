@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/colors.h"
+#include "platform/qt_text.h"
 #include "ui/mem_dc.h"
 #include "ui/system_colors.h"
 
@@ -107,7 +108,7 @@ void DrawValueLabels(QPainter& p, const CChartWnd& chart) {
                                     : Qt::AlignCenter;
     for (int k = 0; k <= chart.Divisions(); ++k)
         p.drawText(ToQRect(chart.ValueLabelRect(k)), align | Qt::TextSingleLine,
-                   QString::fromStdString(chart.ValueLabelText(k)));
+                   platform::ToQt(chart.ValueLabelText(k)));
 }
 
 void DrawSelectionFrame(QPainter& p, const CChartWnd& chart, QRect cell) {
@@ -144,8 +145,7 @@ void DrawLabelCell(QPainter& p, const CChartWnd& chart, int index) {
     const std::string& text = index == -1 ? chart.HeaderText() : chart.GetItemLabel(index);
     p.setFont(chart.Font());
     p.setPen(ToQColor(ui::GetSysColor(ui::COLOR_WINDOWTEXT)));
-    p.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               QString::fromStdString(text));
+    p.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, platform::ToQt(text));
 }
 
 void DrawBandLabel(QPainter& p, const CChartWnd& chart, int index) {
@@ -154,7 +154,7 @@ void DrawBandLabel(QPainter& p, const CChartWnd& chart, int index) {
     p.setFont(font);
     p.setPen(ToQColor(ui::GetSysColor(ui::COLOR_WINDOWTEXT)));
     p.drawText(ToQRect(chart.BandLabelRect(index)), Qt::AlignCenter | Qt::TextSingleLine,
-               QString::fromStdString(chart.GetItemLabel(index)));
+               platform::ToQt(chart.GetItemLabel(index)));
 }
 
 void DrawBar(QPainter& p, const CChartWnd& chart, int index, const BarChartContext& context) {
@@ -180,7 +180,7 @@ void DrawURLine(QPainter& p, const CChartWnd& chart, int level) {
     p.setPen(ToQColor(CChartWnd::kRed));
     const QFontMetrics metrics(chart.Font());
     p.drawText(chart.LeftMargin() + 10, y - 6 + metrics.ascent(),
-               QString::fromStdString("UR: " + std::to_string(level) + " dB"));
+               platform::ToQt("UR: " + std::to_string(level) + " dB"));
 }
 
 void DrawSunkenEdge(QPainter& p, const QRect& r) {
@@ -311,7 +311,7 @@ void BarChartWindow::ShowTip(const QPoint& at) {
         QToolTip::hideText();
         return;
     }
-    QToolTip::showText(mapToGlobal(at), QString::fromStdString(m_chart->TipText()), this, QRect(),
+    QToolTip::showText(mapToGlobal(at), platform::ToQt(m_chart->TipText()), this, QRect(),
                        CChartWnd::kTipShowMs);
 }
 

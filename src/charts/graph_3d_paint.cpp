@@ -12,6 +12,7 @@
 #include "charts/graph_3d.h"
 #include "charts/graph_3d_projection.h"
 #include "platform/colors.h"
+#include "platform/qt_text.h"
 
 namespace charts {
 
@@ -188,8 +189,7 @@ private:
             const QPointF at = At(x, m_r.yMin, m_r.zMin);
             Line(at, at + QPointF(0, 4));
             std::string caption = m_graph.BandCaption(x);
-            const QString text =
-                caption.empty() ? QString::number(x) : QString::fromStdString(caption);
+            const QString text = caption.empty() ? QString::number(x) : platform::ToQt(caption);
             m_p.drawText(QRectF(at.x() - 30, at.y() + 4, 60, h), Qt::AlignHCenter | Qt::AlignTop,
                          text);
         }
@@ -203,17 +203,17 @@ private:
 
         const QPointF xEnd = At((m_r.xMin + m_r.xMax) / 2, m_r.yMin, m_r.zMin);
         m_p.drawText(QRectF(xEnd.x() - 60, xEnd.y() + 4 + h, 120, h), Qt::AlignHCenter,
-                     QString::fromStdString(m_graph.AxisCaption(0)));
+                     platform::ToQt(m_graph.AxisCaption(0)));
         const QPointF yEnd = At(m_r.xMin, m_r.yMax, m_r.zMin);
         m_p.drawText(QRectF(yEnd.x() - 44, yEnd.y() - 4 - 2 * h, 88, h), Qt::AlignHCenter,
-                     QString::fromStdString(m_graph.AxisCaption(1)));
+                     platform::ToQt(m_graph.AxisCaption(1)));
         // The depth's caption under its first tick label, clear of the rows.
         const QPointF zStart = At(m_r.xMax, m_r.yMin, m_r.zMin);
         m_p.drawText(QRectF(zStart.x() + 4, zStart.y() + 4 + h, 80, h), Qt::AlignLeft,
-                     QString::fromStdString(m_graph.AxisCaption(2)));
+                     platform::ToQt(m_graph.AxisCaption(2)));
         if (!m_graph.Caption().empty())
             m_p.drawText(QRectF(m_area.left(), m_area.top() + 2, m_area.width(), h),
-                         Qt::AlignHCenter, QString::fromStdString(m_graph.Caption()));
+                         Qt::AlignHCenter, platform::ToQt(m_graph.Caption()));
     }
 
     const CGraph3D& m_graph;

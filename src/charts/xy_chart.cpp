@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "platform/colors.h"
+#include "platform/qt_text.h"
 #include "platform/text.h"
 
 using platform::Format;
@@ -211,15 +212,15 @@ void CChart::DrawTitles(QPainter& painter) const {
     painter.setPen(ToQColor(m_crAxis));
     painter.setFont(m_titleFont);
     painter.drawText(QRect(m_client.left, m_client.top, m_client.Width(), kMarginTop),
-                     Qt::AlignCenter, QString::fromStdString(m_strTitle));
+                     Qt::AlignCenter, platform::ToQt(m_strTitle));
     painter.setFont(m_labelFont);
     painter.drawText(QRect(m_plot.left, m_plot.bottom + 20, m_plot.Width(), 20), Qt::AlignCenter,
-                     QString::fromStdString(m_strTitleX));
+                     platform::ToQt(m_strTitleX));
     painter.save();
     painter.translate(m_client.left + 10, m_plot.top + m_plot.Height() / 2);
     painter.rotate(-90);
     painter.drawText(QRect(-m_plot.Height() / 2, -8, m_plot.Height(), 16), Qt::AlignCenter,
-                     QString::fromStdString(m_strTitleY));
+                     platform::ToQt(m_strTitleY));
     painter.restore();
 }
 
@@ -256,13 +257,13 @@ void CChart::DrawTickLabels(QPainter& painter) const {
         const double x = m_xMin + (m_xMax - m_xMin) * i / m_nDivX;
         const QPoint at = ValueToPixel(x, m_yMin);
         painter.drawText(QRect(at.x() - 30, at.y() + 2, 60, 16), Qt::AlignCenter,
-                         QString::fromStdString(Format("%5.1f", x)));
+                         platform::ToQt(Format("%5.1f", x)));
     }
     for (int i = 0; i <= m_nDivY; ++i) {
         const double y = m_yMin + (m_yMax - m_yMin) * i / m_nDivY;
         const QPoint at = ValueToPixel(m_xMin, y);
         painter.drawText(QRect(at.x() - 54, at.y() - 8, 50, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::fromStdString(Format("%5.1f", y)));
+                         platform::ToQt(Format("%5.1f", y)));
     }
 }
 
@@ -381,8 +382,8 @@ void CChart3d::DrawAxes(QPainter& painter) const {
     painter.drawLine(origin, Project(x1, y2, z1));
     painter.drawLine(origin, Project(x1, y1, z2));
     painter.setFont(m_boldFont);
-    painter.drawText(Project(x2, y1, z1) + QPoint(4, 12), QString::fromStdString(AxisTitleX()));
-    painter.drawText(Project(x1, y2, z1) + QPoint(-4, -6), QString::fromStdString(AxisTitleY()));
+    painter.drawText(Project(x2, y1, z1) + QPoint(4, 12), platform::ToQt(AxisTitleX()));
+    painter.drawText(Project(x1, y2, z1) + QPoint(-4, -6), platform::ToQt(AxisTitleY()));
 }
 
 void CChart3d::DrawTickLabels(QPainter& painter) const {
@@ -394,21 +395,20 @@ void CChart3d::DrawTickLabels(QPainter& painter) const {
         const QPoint at = Project(x1, y, z1);
         painter.drawLine(at, at - QPoint(4, 0));
         painter.drawText(QRect(at.x() - 44, at.y() - 7, 38, 14), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::fromStdString(Format("%5.0f", y + m_levelOffset)));
+                         platform::ToQt(Format("%5.0f", y + m_levelOffset)));
     }
     for (int k = 0; k <= GridDivisionsX(); ++k) {
         const double x = x1 + (x2 - x1) * k / GridDivisionsX();
         const QPoint at = Project(x, y1, z1);
         painter.drawLine(at, at + QPoint(0, 4));
-        painter.drawText(at + QPoint(-8, 14), QString::fromStdString(Format(" A%.0f", x)));
+        painter.drawText(at + QPoint(-8, 14), platform::ToQt(Format(" A%.0f", x)));
     }
     constexpr int kDepthTicks = 5;
     for (int k = 0; k <= kDepthTicks; ++k) {
         const double z = z1 + (z2 - z1) * k / kDepthTicks;
         const QPoint at = Project(x2, y1, z);
         painter.drawLine(at, at + QPoint(4, 0));
-        painter.drawText(at + QPoint(6, 4),
-                         QString::fromStdString(Format("%5.0f", z + m_spectrumOffset)));
+        painter.drawText(at + QPoint(6, 4), platform::ToQt(Format("%5.0f", z + m_spectrumOffset)));
     }
 }
 

@@ -43,14 +43,6 @@ QLineEdit* AddEdit(QFormLayout* form, const char* label, const QString& name,
 
 }  // namespace
 
-QString ToQt(const std::string& latin1) {
-    return QString::fromStdString(platform::Latin1ToUtf8(latin1));
-}
-
-std::string FromQt(const QString& text) {
-    return platform::Utf8ToLatin1(text.toStdString());
-}
-
 QString IdName(int id) {
     return QString::number(id);
 }

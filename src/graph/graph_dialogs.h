@@ -14,15 +14,16 @@
 
 #include "graph/graph_base.h"
 #include "platform/operator.h"
+#include "platform/qt_text.h"
 #include "platform/win_types.h"
 
 class QMenu;
 
 namespace graph {
 
-// Latin-1 texts of the program at the widget edge, and controls named by their dialog ids.
-QString ToQt(const std::string& latin1);
-std::string FromQt(const QString& text);
+using platform::FromQt;
+using platform::ToQt;
+// Controls are named by their dialog ids.
 QString IdName(int id);
 
 // A page of the "Properties" sheet: its fields are members; its controls show them.

@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QString>
 
+#include "platform/qt_text.h"
+
 namespace graph {
 
 namespace {
@@ -24,8 +26,7 @@ public:
     int PixelsPerInchX() const override { return ScreenPixelsPerInch(true); }
     int PixelsPerInchY() const override { return ScreenPixelsPerInch(false); }
     int TextWidth(std::string_view text, int fontHeight) const override {
-        return QFontMetrics(RulerFont(fontHeight))
-            .horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+        return QFontMetrics(RulerFont(fontHeight)).horizontalAdvance(platform::ToQt(text));
     }
     int TextHeight(int fontHeight) const override {
         return QFontMetrics(RulerFont(fontHeight)).height();

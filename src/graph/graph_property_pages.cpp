@@ -53,7 +53,7 @@ QString ShowDouble(double value) {
     char text[64];
     const auto result =
         std::to_chars(text, text + sizeof text, value, std::chars_format::general, kShownDigits);
-    return QString::fromLatin1(text, static_cast<int>(result.ptr - text));
+    return ToQt(std::string_view(text, static_cast<size_t>(result.ptr - text)));
 }
 
 std::optional<double> ReadDouble(QLineEdit* edit) {

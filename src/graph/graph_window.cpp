@@ -7,6 +7,7 @@
 #include "graph/graph_frame.h"
 #include "graph/graph_property_pages.h"
 #include "graph/graph_wnd.h"
+#include "platform/qt_text.h"
 
 namespace graph {
 
@@ -66,7 +67,7 @@ bool CGraphWnd::Create(const std::string& name, const ui::Rect& rect, QWidget* p
     m_id = id;
     m_shown = (style & kVisibleStyle) != 0;
     auto* window = new GraphWindow(*this, frameOption, nullptr);
-    window->setObjectName(QString::fromStdString(name));
+    window->setObjectName(platform::ToQt(name));
     window->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     m_window = window;
     SetParentWindow(parent);

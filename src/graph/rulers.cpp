@@ -3,15 +3,11 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "platform/text.h"
+#include "platform/qt_text.h"
 
 namespace graph {
 
 namespace {
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<int>(text.size()));
-}
 
 // The frame of a ruler: its right and bottom edges fall just outside it, as its layout
 // expects.
@@ -30,7 +26,7 @@ FRuler::FRuler(const GraphMetrics& metrics, QWidget* parent) : QWidget(parent), 
 void FRuler::SetText(const std::string& unit, const std::string& tip) {
     m_unit = unit;
     m_tip = tip;
-    setToolTip(QString::fromStdString(platform::Latin1ToUtf8(tip)));
+    setToolTip(platform::ToQt(tip));
 }
 
 void FRuler::SetRange(double minimum, double maximum, bool redraw) {
@@ -57,13 +53,13 @@ void FRuler::DrawPlan(QPainter& painter, const RulerPlan& plan, bool vertical) c
         if (item.text.empty())
             return;
         if (!vertical) {
-            painter.drawText(item.x, item.y + ascent, Latin1(item.text));
+            painter.drawText(item.x, item.y + ascent, platform::ToQt(item.text));
             return;
         }
         painter.save();
         painter.translate(item.x, item.y);
         painter.rotate(-90);
-        painter.drawText(0, ascent, Latin1(item.text));
+        painter.drawText(0, ascent, platform::ToQt(item.text));
         painter.restore();
     };
     for (const RulerText& label : plan.labels)

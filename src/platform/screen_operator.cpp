@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "platform/qt_text.h"
+
 namespace platform {
 
 namespace {
@@ -24,8 +26,8 @@ QMessageBox::Icon IconOf(unsigned type) {
 }  // namespace
 
 int ScreenOperator::MessageBox(const std::string& text, const std::string& caption, unsigned type) {
-    QMessageBox box(IconOf(type), QString::fromLatin1(caption), QString::fromLatin1(text),
-                    QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(IconOf(type), ToQt(caption), ToQt(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
     switch (type & 0x0F) {
         case MB_OKCANCEL:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
@@ -59,18 +61,16 @@ int ScreenOperator::RunModal(ModalDialog& dialog) {
 }
 
 std::optional<std::string> ScreenOperator::ChooseFile(const FileChoice& choice) {
-    const QString start = QString::fromLatin1(
+    const QString start = SystemNameToQt(
         choice.folder.empty() ? choice.fileName : choice.folder + "/" + choice.fileName);
     const QString chosen =
-        choice.save ? QFileDialog::getSaveFileName(QApplication::activeWindow(),
-                                                   QString::fromLatin1(choice.title), start,
-                                                   QString::fromLatin1(choice.filter))
-                    : QFileDialog::getOpenFileName(QApplication::activeWindow(),
-                                                   QString::fromLatin1(choice.title), start,
-                                                   QString::fromLatin1(choice.filter));
+        choice.save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), ToQt(choice.title),
+                                                   start, ToQt(choice.filter))
+                    : QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQt(choice.title),
+                                                   start, ToQt(choice.filter));
     if (chosen.isEmpty())
         return std::nullopt;
-    return chosen.toStdString();
+    return SystemNameFromQt(chosen);
 }
 
 }  // namespace platform

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "platform/qt_text.h"
+
 namespace platform {
 
 namespace {
@@ -23,14 +25,14 @@ bool StartProgram(const std::string& path, const std::vector<std::string>& argum
         return Recorder()({ShellRequest::Kind::StartProgram, path, arguments});
     QStringList args;
     for (const auto& a : arguments)
-        args << QString::fromStdString(a);
-    return QProcess::startDetached(QString::fromStdString(path), args);
+        args << SystemNameToQt(a);
+    return QProcess::startDetached(SystemNameToQt(path), args);
 }
 
 bool OpenDocument(const std::string& path) {
     if (Recorder())
         return Recorder()({ShellRequest::Kind::OpenDocument, path, {}});
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(SystemNameToQt(path)));
 }
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
 // String helpers with the forgiving edges that the program's parsing relies on: slicing past
 // either end yields what exists, never an exception; numbers are read from the leading digits.
-// Text inside the program is Latin-1 bytes; UTF-8 appears only at the widget edge.
+// Text inside the program is Latin-1 bytes; qt_text.h is where it meets Qt.
 
 #include <string>
 #include <string_view>

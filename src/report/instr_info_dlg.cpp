@@ -7,14 +7,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "platform/text.h"
+#include "platform/qt_text.h"
 #include "report/verification_file.h"
-
-namespace {
-QString ToQt(const std::string& latin1) {
-    return QString::fromUtf8(platform::Latin1ToUtf8(latin1));
-}
-}  // namespace
 
 CInstrInfoDlg::CInstrInfoDlg() {
     for (const report::LayoutEntry& entry : report::HeaderEntries())
@@ -36,15 +30,15 @@ std::string CInstrInfoDlg::Value(const std::string& key) const {
 
 int CInstrInfoDlg::RunOnScreen() {
     QDialog dialog(QApplication::activeWindow());
-    dialog.setWindowTitle(ToQt("Scheda dati verifica"));
+    dialog.setWindowTitle(platform::ToQt("Scheda dati verifica"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;
     std::vector<QLineEdit*> edits;
     const std::vector<report::LayoutEntry> entries = report::HeaderEntries();
     for (size_t i = 0; i < entries.size(); ++i) {
-        auto* edit = new QLineEdit(ToQt(m_values[i].second));
+        auto* edit = new QLineEdit(platform::ToQt(m_values[i].second));
         edit->setObjectName(entries[i].key);
-        form->addRow(ToQt(entries[i].label), edit);
+        form->addRow(platform::ToQt(entries[i].label), edit);
         edits.push_back(edit);
     }
     layout->addLayout(form);
@@ -55,6 +49,6 @@ int CInstrInfoDlg::RunOnScreen() {
     if (dialog.exec() != QDialog::Accepted)
         return IDCANCEL;
     for (size_t i = 0; i < edits.size(); ++i)
-        m_values[i].second = platform::Utf8ToLatin1(edits[i]->text().toStdString());
+        m_values[i].second = platform::FromQt(edits[i]->text());
     return IDOK;
 }

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "platform/text.h"
 #include "setup/data_logging_page.h"
 
 namespace setup {
@@ -19,7 +20,7 @@ namespace {
 
 template <typename Button>
 Button* NewButton(int id, const char* text) {
-    auto* button = new Button(QString::fromLatin1(text));
+    auto* button = new Button(ToQt(text));
     button->setObjectName(QString::number(id));
     return button;
 }
@@ -30,7 +31,7 @@ CDataLoggingPrpPage::CDataLoggingPrpPage(DataLoggingPage& model, QWidget* parent
     : CSetupPropPage(model, parent) {
     auto label = [this](int id, const char* text) {
         QLabel* l = NewText(id);
-        l->setText(QString::fromLatin1(text));
+        l->setText(ToQt(text));
         return l;
     };
     auto choice = [this](QWidget* control, std::function<void()> rule) {
@@ -74,7 +75,7 @@ CDataLoggingPrpPage::CDataLoggingPrpPage(DataLoggingPage& model, QWidget* parent
         auto* grid = new QGridLayout(params);
         for (int n = 0; n < 5; ++n) {
             grid->addWidget(label(s.paramLabels[static_cast<size_t>(n)],
-                                  QString("Par%1").arg(n + 1).toLatin1().constData()),
+                                  platform::Format("Par%d", n + 1).c_str()),
                             n, 0);
             grid->addWidget(choice(NewList(s.params[static_cast<size_t>(n)]),
                                    [&model, onParam, n] { (model.*onParam)(n); }),

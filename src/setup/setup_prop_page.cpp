@@ -41,17 +41,9 @@ void ShowList(QComboBox& combo, const ControlState& state) {
 
 }  // namespace
 
-QString ToQt(const std::string& latin1) {
-    return QString::fromStdString(platform::Latin1ToUtf8(latin1));
-}
-
-std::string FromQt(const QString& text) {
-    return platform::Utf8ToLatin1(text.toStdString());
-}
-
 CSetupPropPage::CSetupPropPage(SetupPage& model, QWidget* parent)
     : QWidget(parent), m_model(model) {
-    setObjectName(QString::fromLatin1(model.Info().title));
+    setObjectName(ToQt(model.Info().title));
 }
 
 void CSetupPropPage::ShowControls() {

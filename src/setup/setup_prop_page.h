@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/qt_text.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -40,8 +42,7 @@ private:
     SetupPage& m_model;
 };
 
-// Program text (Latin-1) for a widget, and back.
-QString ToQt(const std::string& latin1);
-std::string FromQt(const QString& text);
+using platform::FromQt;
+using platform::ToQt;
 
 }  // namespace setup

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/files.h"
+#include "platform/qt_text.h"
 
 namespace ui {
 
@@ -16,11 +17,12 @@ std::string CHandBookDlg::HandbookPath() const {
 }
 
 int CHandBookDlg::Show() {
-    const QFileInfo file(QString::fromStdString(HandbookPath()));
+    const QFileInfo file(platform::SystemNameToQt(HandbookPath()));
     if (!file.isFile() || !file.isReadable()) {
-        platform::AfxMessageBox(
-            "Manuale non disponibile:\nil file " + HandbookPath() + " non e' stato trovato.",
-            MB_OK | MB_ICONEXCLAMATION);
+        platform::AfxMessageBox("Manuale non disponibile:\nil file " +
+                                    platform::SystemNameToText(HandbookPath()) +
+                                    " non e' stato trovato.",
+                                MB_OK | MB_ICONEXCLAMATION);
         return IDCANCEL;
     }
     return DoModal();
@@ -34,7 +36,7 @@ std::unique_ptr<QDialog> CHandBookDlg::BuildWindow() const {
     browser->setObjectName(QString::number(IDC_BROWSER));
     browser->setOpenExternalLinks(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    browser->setSource(QUrl::fromLocalFile(QString::fromStdString(HandbookPath())));
+    browser->setSource(QUrl::fromLocalFile(platform::SystemNameToQt(HandbookPath())));
     QApplication::restoreOverrideCursor();
     layout->addWidget(browser, 1);
     auto* ok = new QPushButton("OK", dialog.get());

@@ -57,16 +57,6 @@ void HookedDialog::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-QString ToQt(const std::string& latin1) {
-    QString text = QString::fromLatin1(latin1);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}
-
-std::string FromQt(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
 QString IdName(int id) {
     return QString::number(id);
 }

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/qt_text.h"
+
 namespace ui {
 
 class HookedDialog : public QDialog {
@@ -48,9 +50,9 @@ private:
 // handled the event of its own that asked for this.
 void DisposeWindow(std::unique_ptr<HookedDialog> window);
 
-// Latin-1 program text at the widget edge, and back.
-QString ToQt(const std::string& latin1);
-std::string FromQt(const QString& text);
+// The windows' way in and out for texts.
+using platform::FromQt;
+using platform::ToQt;
 // Controls are named by their dialog ids.
 QString IdName(int id);
 

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 
 #include "platform/colors.h"
-#include "platform/text.h"
+#include "platform/qt_text.h"
 #include "ui/system_colors.h"
 
 namespace ui {
@@ -22,10 +22,6 @@ Qt::Alignment AlignmentOf(int format) {
         default:
             return Qt::AlignLeft | Qt::AlignVCenter;
     }
-}
-
-QString ToQt(const std::string& latin1) {
-    return QString::fromStdString(platform::Latin1ToUtf8(latin1));
 }
 }  // namespace
 
@@ -71,7 +67,7 @@ QVariant ListTableModel::data(const QModelIndex& index, int role) const {
         return QVariant();
     switch (role) {
         case Qt::DisplayRole:
-            return ToQt(m_content->CellText(index.row(), index.column()));
+            return platform::ToQt(m_content->CellText(index.row(), index.column()));
         case Qt::ForegroundRole:
             return CellColor(index, false);
         case Qt::BackgroundRole:
@@ -99,7 +95,7 @@ QVariant ListTableModel::headerData(int section, Qt::Orientation orientation, in
     if (!m_content || orientation != Qt::Horizontal || section >= m_content->ColumnCount())
         return QVariant();
     if (role == Qt::DisplayRole)
-        return ToQt(m_content->Column(section).heading);
+        return platform::ToQt(m_content->Column(section).heading);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(AlignmentOf(m_content->Column(section).format));
     return QVariant();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSettings>
 
+#include "platform/qt_text.h"
 #include "platform/text.h"
 
 namespace ui {
@@ -63,7 +64,7 @@ std::optional<std::string> ReadThemeSetting() {
     const QVariant value = settings.value(kThemeSettingKey);
     if (!value.isValid())
         return std::nullopt;
-    return platform::Utf8ToLatin1(value.toString().toStdString());
+    return platform::FromQt(value.toString());
 }
 
 MenuLook ChooseMenuLook(bool paletteDisplay, bool xpLook) {

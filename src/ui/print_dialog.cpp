@@ -3,15 +3,16 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "platform/qt_text.h"
 namespace ui {
 
 int CPrintDialog::RunOnScreen() {
     QPrinter printer(QPrinter::HighResolution);
     if (!m_strPrinterName.empty())
-        printer.setPrinterName(QString::fromStdString(m_strPrinterName));
+        printer.setPrinterName(platform::SystemNameToQt(m_strPrinterName));
     printer.setCopyCount(m_nCopies);
     if (!m_strOutputFile.empty())
-        printer.setOutputFileName(QString::fromStdString(m_strOutputFile));
+        printer.setOutputFileName(platform::SystemNameToQt(m_strOutputFile));
     QPrintDialog dialog(&printer);
     dialog.setMinMax(m_nMinPage, m_nMaxPage);
     dialog.setFromTo(m_nFromPage, m_nToPage);
@@ -25,9 +26,9 @@ int CPrintDialog::RunOnScreen() {
     m_nCopies = printer.copyCount();
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         m_strPrinterName.clear();
-        m_strOutputFile = printer.outputFileName().toStdString();
+        m_strOutputFile = platform::SystemNameFromQt(printer.outputFileName());
     } else {
-        m_strPrinterName = printer.printerName().toStdString();
+        m_strPrinterName = platform::SystemNameFromQt(printer.printerName());
         m_strOutputFile.clear();
     }
     return IDOK;

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/operator.h"
+#include "platform/qt_text.h"
 #include "ui/print_dialog.h"
 
 namespace ui {
@@ -21,13 +22,15 @@ constexpr int kPdfResolution = 600;
 
 std::string (*g_defaultPrinterSource)() = nullptr;
 
+// `where` is a file or printer name.
 void ReportFailure(const std::string& where) {
-    platform::AfxMessageBox("Stampa non riuscita:\n" + where, MB_OK | MB_ICONEXCLAMATION);
+    platform::AfxMessageBox("Stampa non riuscita:\n" + platform::SystemNameToText(where),
+                            MB_OK | MB_ICONEXCLAMATION);
 }
 
 // The PDF goes to a temporary file that replaces the target only once every page is in it.
 void PrintToPdf(PrintHooks& hooks, CPrintInfo& info) {
-    const QString path = QString::fromStdString(info.m_PD.m_strOutputFile);
+    const QString path = platform::SystemNameToQt(info.m_PD.m_strOutputFile);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         ReportFailure(info.m_PD.m_strOutputFile);
@@ -46,7 +49,7 @@ void PrintToPdf(PrintHooks& hooks, CPrintInfo& info) {
 
 void PrintToPrinter(PrintHooks& hooks, CPrintInfo& info) {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(QString::fromStdString(info.m_PD.m_strPrinterName));
+    printer.setPrinterName(platform::SystemNameToQt(info.m_PD.m_strPrinterName));
     printer.setCopyCount(std::max(1, info.m_PD.m_nCopies));
     if (!PrintPages(hooks, info, printer))
         ReportFailure(info.m_PD.m_strPrinterName);
@@ -66,7 +69,7 @@ void RunJob(PrintHooks& hooks, CPrintInfo& info) {
 std::string DefaultPrinterName() {
     if (g_defaultPrinterSource)
         return g_defaultPrinterSource();
-    return QPrinterInfo::defaultPrinterName().toStdString();
+    return platform::SystemNameFromQt(QPrinterInfo::defaultPrinterName());
 }
 
 void SetDefaultPrinterSource(std::string (*source)()) {

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "platform/colors.h"
+#include "platform/qt_text.h"
 #include "ui/print_cell_codes.h"
 #include "ui/print_dialog.h"
 
@@ -29,7 +30,7 @@ int ScreenDpiY() {
 // A font whose line (ascent and descent) is `height` device units high, as a positive font
 // height asks of Windows.
 QFont MakeFont(const std::string& face, int height, QPaintDevice& device) {
-    QFont font(QString::fromStdString(face));
+    QFont font(platform::ToQt(face));
     font.setWeight(QFont::Normal);
     font.setPixelSize(std::max(1, height));
     const int line = QFontMetrics(font, &device).height();
@@ -50,7 +51,7 @@ Qt::Alignment FormatAlignment(unsigned format) {
 
 void DrawLine(QPainter& painter, const QRect& text, Qt::Alignment align, const std::string& s) {
     painter.drawText(text, static_cast<int>(align | Qt::AlignVCenter | Qt::TextSingleLine),
-                     QString::fromStdString(s));
+                     platform::ToQt(s));
 }
 
 bool IsSectionTitle(const PrintedList& list, int row, int columns) {
@@ -298,7 +299,7 @@ void CPrintListCtrl::PrintReportRow(QPainter& painter, int row, int y) const {
         const QRect area(x + kCellInset, y, 3 * width - 2 * kCellInset, m_layout.rowFontHeight);
         const int flags = static_cast<int>(HorizontalAlignment(m_columns[column].align) |
                                            Qt::AlignVCenter | Qt::TextSingleLine);
-        const QString text = QString::fromStdString(cell.text);
+        const QString text = platform::ToQt(cell.text);
         if (!text.isEmpty()) {
             if (cell.bkColor != kPrintWhite)
                 painter.fillRect(painter.boundingRect(area, flags, text) & area,

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "platform/text.h"
+#include "platform/qt_text.h"
 
 namespace ui {
 
@@ -34,7 +34,7 @@ void ReportListWidget::EditorOpened() {
         m_editor->installEventFilter(this);
         connect(m_editor, &QLineEdit::textEdited, this, [this](const QString& text) {
             if (m_list)
-                m_list->SetEditText(platform::Utf8ToLatin1(text.toStdString()));
+                m_list->SetEditText(platform::FromQt(text));
         });
     }
     const int row = m_list->GetEditRow();
@@ -46,7 +46,7 @@ void ReportListWidget::EditorOpened() {
         cell.setLeft(cell.left() + kImageIndent);
     m_editor->setAlignment(EditAlignment(m_list->GetEditAlign()));
     m_editor->setGeometry(cell);
-    m_editor->setText(QString::fromStdString(platform::Latin1ToUtf8(m_list->GetEditText())));
+    m_editor->setText(platform::ToQt(m_list->GetEditText()));
     m_editor->show();
     m_editor->selectAll();
     m_editor->setFocus(Qt::OtherFocusReason);

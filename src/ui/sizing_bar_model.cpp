@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "platform/qt_text.h"
 namespace ui {
 
 namespace {
@@ -17,7 +18,7 @@ bool IsHorizontal(BarDock dock) {
 }
 
 QString Section(const std::string& profile, int id) {
-    return QString::fromStdString(profile) + "-SCBar-" + QString::number(id);
+    return platform::ToQt(profile) + "-SCBar-" + QString::number(id);
 }
 
 }  // namespace

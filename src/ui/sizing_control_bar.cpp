@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "platform/qt_text.h"
+
 namespace ui {
 
 namespace {
@@ -78,7 +80,7 @@ bool CSizingControlBar::Create(const std::string& title, QMainWindow* parent, in
     m_nId = id;
     m_model.SetAllSizes(cx, cy);
     m_bHasGripper = hasGripper;
-    setWindowTitle(QString::fromStdString(title));
+    setWindowTitle(platform::ToQt(title));
     setObjectName(QString("SCBar-%1").arg(id));
     Qt::DockWidgetAreas areas;
     if (style & CBRS_ALIGN_LEFT)

@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "platform/colors.h"
+#include "platform/qt_text.h"
 #include "ui/system_colors.h"
 
 namespace ui {
@@ -54,7 +55,7 @@ int ToQtFlags(std::uint32_t format) {
 QFont FontOf(const PaneFont& pane, const QFont& barFont) {
     QFont font = barFont;
     if (!pane.face.empty())
-        font.setFamily(QString::fromLatin1(pane.face));
+        font.setFamily(platform::ToQt(pane.face));
     if (pane.pointSize > 0)
         font.setPointSize(pane.pointSize);
     font.setBold(pane.bold);
@@ -174,7 +175,7 @@ void XStatusBarWidget::PaintText(QPainter& painter, int index, const Rect& area)
     const bool vScroll = (info.m_dwMode & XSB_VSCROLL) != 0;
     if (tiled)
         text += "  ";
-    const QString shown = QString::fromLatin1(text);
+    const QString shown = platform::ToQt(text);
     painter.setFont(FontOf(info.m_font, font()));
     painter.setPen(platform::ToQColor(m_bar.TextColorNow(index)));
     std::uint32_t format = info.Format();
@@ -211,7 +212,7 @@ void XStatusBarWidget::PaintBitmap(QPainter& painter, int index, const Rect& are
     const std::string name = m_bar.IsPaneOn(index) ? info.m_strTextOn : info.m_strTextOff;
     if (name.empty())
         return;
-    const QImage image(QString::fromLatin1(name));
+    const QImage image(platform::SystemNameToQt(name));
     if (image.isNull())
         return;
     const int w = image.width();

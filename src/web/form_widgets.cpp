@@ -10,14 +10,6 @@
 
 namespace web::forms {
 
-QString ToQt(const std::string& latin1) {
-    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
-}
-
-std::string FromQt(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
 QString IdName(int id) {
     return QString::number(id);
 }

@@ -1,10 +1,11 @@
 #pragma once
 // Building blocks of the on-screen forms: controls named by their dialog ids, so that the
-// forms' controls can be found as "1495", and the Latin-1 texts of the program at the widget
-// edge.
+// forms' controls can be found as "1495".
 
 #include <QString>
 #include <string>
+
+#include "platform/qt_text.h"
 
 class QBoxLayout;
 class QDialog;
@@ -15,8 +16,8 @@ class QWidget;
 
 namespace web::forms {
 
-QString ToQt(const std::string& latin1);
-std::string FromQt(const QString& text);
+using platform::FromQt;
+using platform::ToQt;
 
 QString IdName(int id);
 

@@ -10,6 +10,7 @@
 #include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/operator.h"
+#include "platform/qt_text.h"
 #include "platform/text.h"
 #include "web/multipart_upload.h"
 #include "web/service_paths.h"
@@ -401,7 +402,7 @@ ReportUpload WebClient::HttpUploadFilePost(const std::string& vpgPath) {
         if (!file.error.empty())
             return {file.error, std::nullopt};
         const MultipartBody upload = BuildMultipartUpload(UploadFileName(vpgPath), file.contents);
-        Log("HTTP_upload_file_post - " + vpgPath);
+        Log("HTTP_upload_file_post - " + platform::SystemNameToText(vpgPath));
         Log(m_strSrvPath + kUploadReportScript);
         const HttpReply reply = Post(kUploadReportScript, {upload.contentType}, upload.body,
                                      deadline, kMaxReportReplyBytes);

@@ -6,12 +6,13 @@
 
 namespace {
 
+// The words are ASCII and the names UTF-8, as the archive's: the whole is made a text at once.
 std::string Describe(int cause, const std::string& path, const std::string& detail) {
     std::string text =
         platform::Format("zip error %d (%s): %s", cause, ZipCauseText(cause), path.c_str());
     if (!detail.empty())
         text += " - " + detail;
-    return text;
+    return platform::Utf8ToLatin1(text);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "report/report_list.h"
 #include "ui/print_dialog.h"
 #include "ui/print_job.h"
+#include "ui/report_list_widget.h"
 #include "view_test_support.h"
 
 using namespace viewtest;
@@ -76,10 +77,8 @@ std::string Run(const std::string& command) {
 }
 
 std::vector<std::string> PdfPages(const std::string& pdf) {
-    const std::string text = pdf + ".txt";
-    EXPECT_EQ(Run("pdftotext -layout '" + pdf + "' '" + text + "'"), "ok");
     std::vector<std::string> pages(1);
-    for (char c : platform::ReadWholeFile(text).value_or(""))
+    for (char c : testenv::PdfText(pdf))
         if (c == '\f')
             pages.emplace_back();
         else
@@ -234,6 +233,36 @@ TEST_F(ViewPrintTest, ALoadedReportBeginsItsSecondPageWithTheTestsAndTheirLines)
     EXPECT_LT(LongestVerticalRun(header), 5 * 16.5);
     EXPECT_GE(LongestVerticalRun(tests), 9 * 16.5 - 3);
     EXPECT_LE(LongestVerticalRun(tests), 9 * 16.5 + 3);
+}
+
+TEST_F(ViewPrintTest, AccentedHeaderTextsPrintAsTheListShowsThem) {
+    // The verification file keeps its texts in Latin-1.
+    reporttest::FileShape shape;
+    shape.header[1].second = "Laboratorio Citt\xE0";
+    shape.header[2].second = "Nicol\xF2 Ges\xF9";
+    shape.header[3].second = "Societ\xE0 Forl\xEC";
+    shape.header[4].second = "Acustica Perr\xE8";
+    folder.Write("T200.vpg", reporttest::SealedFile(shape));
+    const report::LoadedReport loaded = report::ReadVerificationFile(folder.File("T200.vpg"));
+    ASSERT_TRUE(loaded.Loaded());
+    report::FillReportList(view.m_ReportList, report::ReportRows(loaded.sections));
+
+    const ui::ReportListWidget list(view.m_ReportList);
+    QStringList shown;
+    for (int r = 0; r < list.model()->rowCount(); ++r)
+        for (int c = 0; c < list.model()->columnCount(); ++c)
+            shown << list.model()->index(r, c).data().toString();
+    const std::string pdf = folder.File("accenti.pdf");
+    ChoosePdf(pdf);
+    ASSERT_TRUE(view.OnCommand(cmd::ID_FILE_PRINT));
+    const std::vector<std::string> pages = PdfPages(pdf);
+    ASSERT_FALSE(pages.empty());
+    for (const QString& text :
+         {QStringLiteral(u"Laboratorio Citt\u00E0"), QStringLiteral(u"Nicol\u00F2 Ges\u00F9"),
+          QStringLiteral(u"Societ\u00E0 Forl\u00EC"), QStringLiteral(u"Acustica Perr\u00E8")}) {
+        EXPECT_TRUE(shown.contains(text)) << text.toStdString();
+        EXPECT_NE(pages[0].find(text.toStdString()), std::string::npos) << text.toStdString();
+    }
 }
 
 TEST_F(ViewPrintTest, TheCellsCarryTheirColoursOntoThePaper) {

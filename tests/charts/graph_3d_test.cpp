@@ -3,9 +3,12 @@
 // the "Spectrum" window, its projection by the pictures.
 #include <gtest/gtest.h>
 
+#include <QPainter>
+#include <QPdfWriter>
 #include <limits>
 
 #include "charts/graph_3d.h"
+#include "support/test_env.h"
 
 using charts::CGraph3D;
 
@@ -62,4 +65,22 @@ TEST(Graph3DTest, RangesComeFromTheCallOrFromTheData) {
     r = graph.EffectiveRange();
     EXPECT_EQ(r.zMax, 1);
     EXPECT_EQ(r.yMax, 130);
+}
+
+TEST(Graph3DTest, TheCaptionIsDrawnFromTheProgramsLatin1Text) {
+    testenv::ScratchFolder folder;
+    CGraph3D graph;
+    graph.SetCaption("Spettro di Forl\xEC");
+    Plot(graph, 0, 1, 40, 0);
+    Plot(graph, 0, 12, 60, 0);
+    graph.AutoRange();
+    const std::string pdf = folder.File("spettro.pdf");
+    {
+        QPdfWriter writer(QString::fromStdString(pdf));
+        writer.setResolution(96);
+        QPainter painter(&writer);
+        graph.Paint(painter, QRect(0, 0, 600, 400));
+    }
+    EXPECT_NE(testenv::PdfText(pdf).find(QStringLiteral(u"Spettro di Forl\u00EC").toStdString()),
+              std::string::npos);
 }

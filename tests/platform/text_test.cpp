@@ -5,6 +5,8 @@
 #include <clocale>
 #include <string>
 
+#include "platform/qt_text.h"
+
 using namespace platform;
 
 TEST(Text, SlicesNeverReachPastEitherEnd) {
@@ -62,4 +64,20 @@ TEST(Text, Latin1RoundTripsThroughUtf8) {
     EXPECT_EQ(Utf8ToLatin1(Latin1ToUtf8(latin1)), latin1);
     EXPECT_EQ(Utf8ToLatin1("\xE2\x82\xAC"), "?");  // the euro sign has no Latin-1 code
     EXPECT_EQ(Utf8ToLatin1("\xC3"), "?");          // cut sequence
+}
+
+TEST(Text, TextsAndSystemNamesCrossIntoQtEachInItsOwnEncoding) {
+    std::string every;
+    for (int c = 1; c < 256; ++c)
+        every.push_back(static_cast<char>(c));
+    EXPECT_EQ(FromQt(ToQt(every)), every);
+    EXPECT_EQ(ToQt("Citt\xE0\r\nForl\xEC"), QStringLiteral(u"Citt\u00E0\nForl\u00EC"));
+    // The euro sign and a character beyond 16 bits.
+    EXPECT_EQ(FromQt(QStringLiteral(u"\u20AC \U0001F600")), "? ?");
+
+    // A path is the system's UTF-8; a message names it in Latin-1.
+    const std::string path = "/dati/Forl\xC3\xAC.kr9";
+    EXPECT_EQ(SystemNameToQt(path), QStringLiteral(u"/dati/Forl\u00EC.kr9"));
+    EXPECT_EQ(SystemNameFromQt(SystemNameToQt(path)), path);
+    EXPECT_EQ(SystemNameToText(path), "/dati/Forl\xEC.kr9");
 }

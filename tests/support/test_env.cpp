@@ -47,6 +47,19 @@ TestOperator::~TestOperator() {
         ADD_FAILURE() << "never shown: " << unmet;
 }
 
+std::string PdfText(const std::string& pdf) {
+    const std::string text = pdf + ".txt";
+    const std::string command = "pdftotext -layout -enc UTF-8 '" + pdf + "' '" + text + "'";
+    if (std::system(command.c_str()) != 0) {
+        ADD_FAILURE() << "failed: " << command;
+        return {};
+    }
+    std::ifstream in(text, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
 std::string SourceDir() {
     const char* dir = std::getenv("KX9_SOURCE_DIR");
     return dir ? dir : KX9_SOURCE_DIR_DEFAULT;

@@ -38,6 +38,10 @@ public:
     ~TestOperator() override;
 };
 
+// The text of a PDF file as poppler's pdftotext reads it (UTF-8, pages ended by '\f'); empty,
+// with a failure, when it cannot be read.
+std::string PdfText(const std::string& pdf);
+
 // Source tree, for fixtures and tools.
 std::string SourceDir();
 std::string BinaryDir();

@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 
+#include "platform/qt_text.h"
+
 namespace dialogs {
 
 namespace {
@@ -17,8 +19,7 @@ std::string NameOf(int id) {
 }  // namespace
 
 QString ToDisplayText(const std::string& text) {
-    QString shown = QString::fromLatin1(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QString shown = platform::ToQt(text);
     shown.replace(u'\r', u'\n');
     return shown;
 }
@@ -37,7 +38,7 @@ ui::HookedDialog::Hooks ModelessDialog::WindowHooks() {
 }
 
 void ModelessDialog::BuildWindow(QDialog& window) {
-    window.setWindowTitle(QString::fromLatin1(m_caption));
+    window.setWindowTitle(platform::ToQt(m_caption));
     BuildControls(window);
     SyncControls();
     OnInitDialog();
@@ -58,7 +59,7 @@ void ModelessDialog::EndDialog(int result) {
 void ModelessDialog::SetWindowText(const std::string& text) {
     m_caption = text;
     if (QDialog* window = Window())
-        window->setWindowTitle(QString::fromLatin1(text));
+        window->setWindowTitle(platform::ToQt(text));
 }
 
 const ModelessDialog::Item* ModelessDialog::Find(const std::string& name) const {
@@ -174,7 +175,7 @@ void ModelessDialog::SyncItem(const std::string& name, const Item& item) {
     QDialog* window = Window();
     if (!window)
         return;
-    QWidget* control = window->findChild<QWidget*>(QString::fromStdString(name));
+    QWidget* control = window->findChild<QWidget*>(platform::ToQt(name));
     if (!control)
         return;
     if (item.text) {

@@ -5,13 +5,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt_text.h"
 #include "ui/program_images.h"
 
 namespace {
 constexpr const char* kProgramCaption = "KX9 Monitor";
 
 QLabel* AddText(QDialog& dialog, QBoxLayout& layout, int id, const char* text) {
-    auto* label = new QLabel(QString::fromLatin1(text), &dialog);
+    auto* label = new QLabel(platform::ToQt(text), &dialog);
     label->setObjectName(id ? QString::number(id) : QStringLiteral("text"));
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
@@ -102,7 +103,7 @@ void CViewSchedLoggingDlg::BuildControls(QDialog& dialog) {
     layout->addWidget(list);
     for (const char* line : {"1- Impostare controlli volume di windows al massimo.",
                              "2- Premere OK dopo aver eseguito."}) {
-        auto* label = new QLabel(QString::fromLatin1(line), &dialog);
+        auto* label = new QLabel(platform::ToQt(line), &dialog);
         layout->addWidget(label);
     }
     AddOk(dialog, *layout);
