@@ -77,6 +77,9 @@ ExchangeRequest EncipheredExchange::FrameRequest(Meter meter, const std::string&
     request.waits = ExchangeRequest::Waits::Fixed;
     request.waitMs = waits.waitMs;
     request.reads = waits.waitLimit;
+    // The frame's reply echoes no field: one that does is an earlier answer sent twice, which
+    // would otherwise be decoded as the frame's.
+    request.replyKey = "";
     request.mayGoOn = [this, meter, waits, &stopped] {
         stopped = m_bench.abortRequested || !StillThere(meter, waits);
         return !stopped;

@@ -22,14 +22,17 @@ size_t ReadInto(LinkPort& port, size_t limit, std::string& reply) {
     return read;
 }
 
-// Takes out of `bytes` each whole reply that answers an overdue query rather than `awaited`.
-void DropLateAnswers(std::string& bytes, const OverdueAnswers& overdue, std::string_view awaited) {
+// Takes out of `bytes` each whole reply that is not the request's: one that answers an overdue
+// query rather than it, or one that lacks the key its reply carries.
+void DropOtherAnswers(std::string& bytes, const OverdueAnswers& overdue,
+                      const ExchangeRequest& request) {
     std::string kept;
     size_t start = 0;
     for (size_t end = bytes.find(protocol::kEtx); end != std::string::npos;
          end = bytes.find(protocol::kEtx, start)) {
         const std::string_view reply = std::string_view(bytes).substr(start, end + 1 - start);
-        if (!overdue.IsLateAnswer(reply, awaited))
+        if (!overdue.IsLateAnswer(reply, request.text) &&
+            !(request.replyKey && AnswersAnotherField(reply, *request.replyKey)))
             kept += reply;
         start = end + 1;
     }
@@ -149,7 +152,7 @@ bool DirectExchange::CollectUntilEtx(LinkPort& port, const ExchangeRequest& requ
         const bool over = !input || read == 0;
         if (!over && reply.find(protocol::kEtx) == std::string::npos)
             continue;
-        DropLateAnswers(reply, overdue, request.text);
+        DropOtherAnswers(reply, overdue, request);
         // A reply is whole, or none will be: an earlier attempt's answer that came late may
         // have been read with this one's.
         if (over || reply.find(protocol::kEtx) != std::string::npos) {
@@ -166,10 +169,9 @@ bool DirectExchange::CollectAfterFixedWaits(LinkPort& port, const ExchangeReques
         if (request.mayGoOn && !request.mayGoOn())
             return false;
         const size_t read = ReadInto(port, request.readLimit, reply);
-        if (protocol::IsRefusal(reply) || read == 0 || made >= request.reads) {
-            DropLateAnswers(reply, overdue, request.text);
+        DropOtherAnswers(reply, overdue, request);
+        if (protocol::IsRefusal(reply) || read == 0 || made >= request.reads)
             return true;
-        }
     }
 }
 

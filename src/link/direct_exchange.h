@@ -10,7 +10,7 @@
 // Late answers are kept apart as on the command queue (overdue_answers.h): once an exchange met
 // silence, its port's next exchange waits until the late answer could have come (purged with
 // the send), and a reply that names the field of a query so answered late, rather than its own
-// query's, is never taken.
+// query's, is never taken; nor is one that echoes a field without the key its request names.
 
 #include <cstdint>
 #include <functional>
@@ -52,6 +52,12 @@ struct ExchangeRequest {
     // for a search's probe, which moves on to another rate or port: a meter that cannot be
     // understood there has nothing to answer.
     bool quietAfterSilence = true;
+    // What the awaited reply carries where it echoes its field ("SET:INSTR_NUMBER:" for
+    // "SET:INSTR_N:?"); empty for a reply that echoes none (an enciphered frame's). A whole
+    // reply that echoes a settings or state field without it answers something else, such as
+    // the copy of an earlier answer that a meter sent twice: it is skipped, and the reading
+    // goes on. Nothing: any reply but a late answer is taken.
+    std::optional<std::string> replyKey;
 
     // A command line (its CR LF added) whose reply ends at its ETX, within `timeoutMs`, sent
     // up to `attempts` times; the waits handle messages.

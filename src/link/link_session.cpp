@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "link/command_codes.h"
+#include "link/identity_replies.h"
 #include "link/link_clock.h"
 #include "link/link_port.h"
 #include "link/link_session_host.h"
@@ -23,6 +24,13 @@ namespace {
 constexpr unsigned kSlowLinkFactor = 4;
 constexpr int kSlowLinkBaudRate = 1200;
 constexpr unsigned kUnansweredCommandWaitMs = 300;
+
+// An identity query's reply carries its key: one that echoes a field without it is another
+// query's answer, such as the copy of an earlier answer that a meter sent twice.
+bool LacksAwaitedKey(const CCommand& awaited, const std::string& reply) {
+    const std::string key = IdentityReplyKey(awaited.GetCode());
+    return !key.empty() && AnswersAnotherField(reply, key);
+}
 
 }  // namespace
 
@@ -336,9 +344,10 @@ bool LinkSession::TakeUnawaitedReply(const std::string& reply) {
     }
     const bool awaiting = IsQueued(m_pCurrentCommand);
     if (m_lineQuiet ||
-        m_overdue.IsLateAnswer(reply, awaiting ? m_pCurrentCommand->GetText() : std::string())) {
-        // A late answer to a command given up or resent: dropped, and the awaited command, if
-        // any, keeps waiting for its own.
+        m_overdue.IsLateAnswer(reply, awaiting ? m_pCurrentCommand->GetText() : std::string()) ||
+        (awaiting && LacksAwaitedKey(*m_pCurrentCommand, reply))) {
+        // A late answer to a command given up or resent, or a copy of an earlier answer:
+        // dropped, and the awaited command, if any, keeps waiting for its own.
         m_shared->receiveEnabled = TRUE;
         return true;
     }

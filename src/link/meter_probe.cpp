@@ -50,6 +50,7 @@ std::string RunIdentificationProbe(DirectExchange& exchange, LinkPort& port, uns
     request.text = CommandLine(command_code::kIdentificationProbe);
     request.waitMs = replyWaitMs;
     request.readLimit = kProbeReadLimit;
+    request.replyKey = IdentityReplyKey(command_code::kModelQuery);
     return exchange.Exchange(port, request).value_or(std::string());
 }
 

@@ -28,6 +28,10 @@ std::string EchoOf(std::string_view text) {
     return {};
 }
 
+bool AnswersAnotherField(std::string_view reply, std::string_view key) {
+    return !EchoOf(reply).empty() && (key.empty() || reply.find(key) == std::string_view::npos);
+}
+
 void OverdueAnswers::Add(std::string_view commandText) {
     if (std::string echo = EchoOf(commandText); !echo.empty())
         m_echoes.insert(std::move(echo));

@@ -14,6 +14,11 @@
 // dumps, calibration), whose replies echo nothing that can be told apart.
 std::string EchoOf(std::string_view text);
 
+// Whether `reply` echoes a field but lacks `key`, the text the awaited reply carries
+// ("SET:INSTR_NUMBER:" of the serial number's): it answers another query, or is the copy of an
+// earlier answer that a meter sent twice. An empty key is that of a reply that echoes no field.
+bool AnswersAnotherField(std::string_view reply, std::string_view key);
+
 class OverdueAnswers {
 public:
     void Add(std::string_view commandText);

@@ -43,15 +43,16 @@ LinkPort* CalibExpiryUpdate::TargetPort() const {
 }
 
 std::optional<std::string> CalibExpiryUpdate::Ask(LinkPort& port, const std::string& command,
-                                                  int attempts) {
-    return m_uses.link.Direct().Exchange(
-        port, ExchangeRequest::Query(command, kReplyTimeoutMs, attempts));
+                                                  const std::string& replyKey, int attempts) {
+    ExchangeRequest request = ExchangeRequest::Query(command, kReplyTimeoutMs, attempts);
+    request.replyKey = replyKey;
+    return m_uses.link.Direct().Exchange(port, request);
 }
 
 bool CalibExpiryUpdate::ReadFields(LinkPort& port, bool after) {
     for (FieldState& state : m_fields) {
         const std::string name = state.field->name;
-        const auto reply = Ask(port, ProtectedQuery(name));
+        const auto reply = Ask(port, ProtectedQuery(name), ProtectedReplyKey(name));
         const auto value = reply ? ProtectedValue(*reply, name) : std::nullopt;
         if (!value)
             return false;
@@ -71,9 +72,9 @@ bool CalibExpiryUpdate::ReadInstrument() {
     using namespace command_code;
     // Each value only from a reply that carries its key: another query's answer is none.
     const auto identity = [this, port](int query, int answeredAs) -> std::optional<std::string> {
-        const auto reply = Ask(*port, CommandText(query));
-        return reply ? verification::IdentityValue(*reply, IdentityReplyKey(answeredAs))
-                     : std::nullopt;
+        const std::string key = IdentityReplyKey(answeredAs);
+        const auto reply = Ask(*port, CommandText(query), key);
+        return reply ? verification::IdentityValue(*reply, key) : std::nullopt;
     };
     const auto model = identity(kIdentificationProbe, kModelQuery);
     const auto serial = model ? identity(kSerialNumberQuery, kSerialNumberQuery) : std::nullopt;
@@ -232,7 +233,7 @@ std::optional<std::string> CalibExpiryUpdate::WriteChangedFields(LinkPort& port)
             return "DUT: Sblocco scrittura dati protetti fallito.";
         state.outcome = WriteOutcome::Unconfirmed;
         // One attempt: a refused write has used its unlock up.
-        const auto reply = Ask(port, ProtectedWrite(name, state.fresh), 1);
+        const auto reply = Ask(port, ProtectedWrite(name, state.fresh), ProtectedReplyKey(name), 1);
         if (!reply || ProtectedValue(*reply, name) != state.fresh)
             return platform::Format("ATTENZIONE:\nScrittura di %s nello strumento fallita.",
                                     name.c_str());

@@ -108,7 +108,9 @@ private:
     // The port of the instrument under test, talked through past its listener; nullptr once
     // the view is gone.
     LinkPort* TargetPort() const;
-    std::optional<std::string> Ask(LinkPort& port, const std::string& command, int attempts = 3);
+    // The reply that carries `replyKey`; another field's answer is skipped.
+    std::optional<std::string> Ask(LinkPort& port, const std::string& command,
+                                   const std::string& replyKey, int attempts = 3);
     bool ReadFields(LinkPort& port, bool after);
     // Records on the server what the meter holds from a change of it that an earlier run kept
     // under way and never recorded, and lets that record go once the server has it.

@@ -36,9 +36,12 @@ std::string ProtectedWrite(const std::string& name, const std::string& value) {
     return CommandText(command_code::kProtectedFieldWrite, name, value);
 }
 
+std::string ProtectedReplyKey(const std::string& name) {
+    return ProtectedWrite(name, "");
+}
+
 std::optional<std::string> ProtectedValue(const std::string& reply, const std::string& name) {
-    // The meter answers with the field named as its write names it, the value after it.
-    const std::string key = ProtectedWrite(name, "");
+    const std::string key = ProtectedReplyKey(name);
     const int at = platform::Find(reply, key);
     if (at < 0)
         return std::nullopt;

@@ -32,6 +32,9 @@ inline constexpr const char* kSetupIniFile = "\\setup.ini";
 
 std::string ProtectedQuery(const std::string& name);
 std::string ProtectedWrite(const std::string& name, const std::string& value);
+// What stands before the value in the meter's reply to a query or write of the field: the
+// field named as its write names it.
+std::string ProtectedReplyKey(const std::string& name);
 // The value in the meter's reply to a query or write of the field; nothing when the reply is
 // not that field's.
 std::optional<std::string> ProtectedValue(const std::string& reply, const std::string& name);

@@ -58,12 +58,14 @@ public:
     // The value the meter gave; nothing when it gave no usable reply, or a reply that is not
     // the query's.
     std::optional<std::string> Ask(const IdentityQuery& query) {
-        const auto reply = m_exchange.Exchange(
-            m_port,
-            ExchangeRequest::Query(CommandText(query.command), kReplyWaitMs, kQueryAttempts));
+        const std::string key = IdentityReplyKey(query.answeredAs);
+        ExchangeRequest request =
+            ExchangeRequest::Query(CommandText(query.command), kReplyWaitMs, kQueryAttempts);
+        request.replyKey = key;
+        const auto reply = m_exchange.Exchange(m_port, request);
         if (!reply)
             return std::nullopt;
-        return IdentityValue(*reply, IdentityReplyKey(query.answeredAs));
+        return IdentityValue(*reply, key);
     }
 
 private:

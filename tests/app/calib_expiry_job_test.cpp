@@ -159,6 +159,26 @@ TEST_F(CalibExpiryJobTest, TheJobWritesTheNewDatesIntoTheMeterAndRecordsTheChang
     EXPECT_NE(log.find("Scrittura CERT_DATE: 2023/03/01 -> 2025/04/10"), std::string::npos);
 }
 
+// Every answer comes twice, the copy a while later: after the program's next query went out,
+// before that query's answer.
+TEST_F(CalibExpiryJobTest, AMeterThatAnswersEverythingTwiceIsUpdatedAsAnyOther) {
+    meter.Override("", -1, [](const std::string&, std::optional<simmeter::Reply> normal) {
+        if (normal) {
+            normal->bytes += normal->bytes;
+            normal->delayMs = 300;
+            normal->pieces = 2;
+            normal->pieceGapMs = 200;
+        }
+        return normal;
+    });
+    Script(std::string(kLogin) + kApply);
+    op.ExpectBox(kDone);
+
+    EXPECT_EQ(frame->OnCreate(), 0);
+
+    EXPECT_EQ(MeterFields(), kAfter);
+}
+
 TEST_F(CalibExpiryJobTest, AMeterThatDoesNotAnswerEndsTheJobWhenTheOperatorCancels) {
     meter.SilenceNext("SET:INS", -1);
     Script(std::string("box CANCEL ") + kNotAnswering + "\n" + kLogin);

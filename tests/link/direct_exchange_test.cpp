@@ -170,6 +170,27 @@ TEST_F(DirectExchangeTest, AnAnswerNamingAnOverdueFieldIsNeverTakenForAnotherQue
               "SET:INSTR_VERSION:V1.05.02\x03");
 }
 
+TEST_F(DirectExchangeTest, ACopyOfAnEarlierAnswerIsSkippedForTheReplyThatCarriesTheKey) {
+    // A meter that sends every answer twice, the copy after the next send: another protected
+    // field's answer echoes "SET:PROT" as this one's does. Alone, a copy is no answer.
+    ExchangeRequest query = ExchangeRequest::Query("SET:PROT:CALIB_CERT_DATE:?", 1000, 1);
+    query.replyKey = "SET:PROT:CALIB_CERT_DATE:";
+    port.Expect("SET:PROT:CALIB_CERT_DATE:?", "SET:PROT:CALIB_CERT_DATE:2024/03/02\x03", 40)
+        .Arrive("SET:PROT:CERT_DATE:2024/03/01\x03", 10);
+    EXPECT_EQ(exchange.Exchange(port, query), "SET:PROT:CALIB_CERT_DATE:2024/03/02\x03");
+    port.Expect("SET:PROT:CALIB_CERT_DATE:?", "SET:PROT:MAKER:Corvanex\x03", 10);
+    EXPECT_EQ(exchange.Exchange(port, query), std::nullopt);
+
+    // An enciphered frame's reply echoes no field: whatever does is left out before it.
+    port.Expect("KEY:EXEC:80:one",
+                "SET:PROT:MAKER:Corvanex\x03"
+                "0123\x03",
+                10);
+    ExchangeRequest frame = FixedWaits("KEY:EXEC:80:one\r\n", 100, 4);
+    frame.replyKey = "";
+    EXPECT_EQ(exchange.Exchange(port, frame), "0123\x03");
+}
+
 TEST_F(DirectExchangeTest, KeyFramesThatEchoNothingWaitOnlyForTheQuiet) {
     // A silent frame, then one refused and sent again: only silence leaves a late answer.
     port.Expect("KEY:EXEC:80:one", "0123\x03", 6000)

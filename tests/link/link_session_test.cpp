@@ -570,6 +570,18 @@ TEST_F(LinkSessionTest, AMeterSlowerThanTheTimeOutHasTheAnswerToTheResendDropped
     EXPECT_EQ(host.events, (Lines{"reply 123  94.0 dB", "reply 100 Title", "queue empty"}));
 }
 
+TEST_F(LinkSessionTest, ACopyOfAnAnswerIsNeverTakenForAnIdentityQueryThatAwaitsItsKey) {
+    // The meter sends every answer twice: the model's copy comes after the firmware query
+    // went out, just before that query's answer.
+    port.Expect("SET:INSTR_M:?", "SET:INSTR_MODEL:QS4060\x03", 5)
+        .Expect("SET:INSTR_V:?", "SET:INSTR_MODEL:QS4060\x03SET:INSTR_VERSION:V1.05\x03", 5);
+    session.SendCommand(0, "", "");
+    session.SendCommand(2, "", "");
+    Elapse(100);
+    EXPECT_EQ(host.events, (Lines{"reply 0 SET:INSTR_MODEL:QS4060",
+                                  "reply 2 SET:INSTR_VERSION:V1.05", "queue empty"}));
+}
+
 // A late answer can only come through the port that was open when its query went unanswered:
 // once the side's port is closed, its next exchange neither waits for one nor leaves one out.
 TEST_F(LinkSessionPorts, AClosedPortLeavesNoLateAnswerToWaitFor) {
