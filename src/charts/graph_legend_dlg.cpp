@@ -2,8 +2,11 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
+#include <algorithm>
 
 #include "link/instr_status.h"
 #include "platform/colors.h"
@@ -31,6 +34,16 @@ QString SwatchName(int channel) {
     return QStringLiteral("swatch%1").arg(channel);
 }
 
+// `frame` moved as little as it takes to lie within `room` (its top left first when it is
+// larger).
+QRect KeptInside(QRect frame, const QRect& room) {
+    frame.moveRight(std::min(frame.right(), room.right()));
+    frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+    frame.moveLeft(std::max(frame.left(), room.left()));
+    frame.moveTop(std::max(frame.top(), room.top()));
+    return frame;
+}
+
 QPixmap Swatch(COLORREF colour) {
     QPixmap swatch(24, 6);
     swatch.fill(platform::ToQColor(colour));
@@ -49,7 +62,10 @@ CGraphLegendDlg::~CGraphLegendDlg() {
 
 HookedDialog::Hooks CGraphLegendDlg::WindowHooks() {
     HookedDialog::Hooks hooks = ModelessWindow::WindowHooks();
-    hooks.shown = [this] { OnShowWindow(); };
+    hooks.shown = [this] {
+        OnShowWindow();
+        Place();
+    };
     return hooks;
 }
 
@@ -79,16 +95,26 @@ void CGraphLegendDlg::BuildWindow(QDialog& dialog) {
 
 void CGraphLegendDlg::OnInitDialog() {
     m_nChecked.fill(1);
+    m_bPlaced = false;
     Sync();
+}
+
+void CGraphLegendDlg::Place() {
     QDialog* window = Window();
     if (!window)
         return;
-    const QRect list = m_host.ReportListScreenRect();
-    if (list.isEmpty())
-        return;
     window->adjustSize();
-    const QSize size = window->frameGeometry().size();
-    window->move(list.right() + 1 - size.width(), list.bottom() + 1 - size.height());
+    QRect frame = window->frameGeometry();
+    const QRect list = m_host.ReportListScreenRect();
+    if (!m_bPlaced && !list.isEmpty())
+        frame.moveBottomRight(list.bottomRight());
+    m_bPlaced = true;
+    const QScreen* screen = list.isEmpty() ? nullptr : QGuiApplication::screenAt(list.center());
+    if (!screen)
+        screen = window->screen();
+    if (screen)
+        frame = KeptInside(frame, screen->availableGeometry());
+    window->move(frame.topLeft());
 }
 
 void CGraphLegendDlg::OnShowWindow() {

@@ -34,7 +34,7 @@ public:
                     const CInstrStatus& setup);
     ~CGraphLegendDlg() override;
 
-    // Every box checked; the window's bottom-right corner on the report list's.
+    // Every box checked; the window is placed at its first showing.
     void OnInitDialog();
     // The window shows up: the channels' parameters, the boxes enabled for a recorded segment,
     // lines 4 and 5 only for a five-channel meter (no "QS4060" in the model).
@@ -59,6 +59,10 @@ private:
     ui::HookedDialog::Hooks WindowHooks() override;
     void BuildWindow(QDialog& dialog) override;
     void Sync();
+    // The window's size is known once its lines hold their texts: at the first showing its
+    // bottom-right corner goes on the report list's, and at every showing it is kept on the
+    // screen.
+    void Place();
 
     ChartsHost& m_host;
     const acquisition::Recording& m_recording;
@@ -68,6 +72,7 @@ private:
     std::string m_strTitle = "Channels";
     bool m_bBoxesEnabled = false;
     bool m_bFiveChannels = false;
+    bool m_bPlaced = false;
 };
 
 }  // namespace charts

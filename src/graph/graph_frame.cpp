@@ -47,6 +47,9 @@ CGraphFrame::CGraphFrame(CGraphWnd& graph, unsigned option, QWidget* parent)
     : QMainWindow(parent), m_graph(graph), m_option(option) {
     // A main window is a window of its own unless told otherwise; this one is a child.
     setWindowFlags(Qt::Widget);
+    // The graph's window paints all of itself: what the curves and the rulers leave (the
+    // point list's title and edges, the splitter beside it) takes the window's colour here.
+    setAutoFillBackground(true);
     show();
     m_container = new CGraphContainer(graph, this);
     m_container->setObjectName(QString::number(CGraphContainer::kId));

@@ -1,10 +1,19 @@
 #include "graph/min_max_pyramid.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace graph {
 
 namespace {
+
+MinMax ToRange(const GraphPoint& point) {
+    return {point.y, point.y};
+}
+
+MinMax ToRange(const MinMax& range) {
+    return range;
+}
 
 void Widen(MinMax& range, double y) {
     range.min = std::min(range.min, y);
@@ -16,6 +25,51 @@ void Widen(MinMax& range, const MinMax& other) {
     range.max = std::max(range.max, other.max);
 }
 
+// Widens [low, high] to a point's level or to a range, in registers.
+void Widen(double& low, double& high, const GraphPoint& point) {
+    low = point.y < low ? point.y : low;
+    high = point.y > high ? point.y : high;
+}
+
+void Widen(double& low, double& high, const MinMax& range) {
+    low = range.min < low ? range.min : low;
+    high = range.max > high ? range.max : high;
+}
+
+// The range of a block of `length` items.
+template <typename Item>
+MinMax PartBlock(const Item* items, size_t length) {
+    MinMax range = ToRange(items[0]);
+    for (size_t i = 1; i < length; ++i)
+        Widen(range.min, range.max, items[i]);
+    return range;
+}
+
+// The range of a whole block, its items spelt out one by one (the fold over `Next`), so that
+// each costs its load and two comparisons, with no loop around them.
+template <typename Item, size_t... Next>
+MinMax WholeBlock(const Item* items, std::index_sequence<Next...>) {
+    const MinMax first = ToRange(items[0]);
+    double low = first.min;
+    double high = first.max;
+    (Widen(low, high, items[Next + 1]), ...);
+    return {low, high};
+}
+
+// The ranges of blocks of kFanOut items, the last one possibly shorter.
+template <typename Item>
+std::vector<MinMax> Summarise(const Item* items, size_t count) {
+    constexpr size_t n = MinMaxPyramid::kFanOut;
+    std::vector<MinMax> blocks;
+    blocks.reserve((count + n - 1) / n);
+    size_t start = 0;
+    for (; start + n <= count; start += n)
+        blocks.push_back(WholeBlock(items + start, std::make_index_sequence<n - 1>()));
+    if (start < count)
+        blocks.push_back(PartBlock(items + start, count - start));
+    return blocks;
+}
+
 }  // namespace
 
 void MinMaxPyramid::Build(const std::vector<GraphPoint>& points) {
@@ -23,15 +77,7 @@ void MinMaxPyramid::Build(const std::vector<GraphPoint>& points) {
     m_blockSizes.clear();
     m_count = points.size();
     m_valid = true;
-    std::vector<MinMax> blocks((m_count + kFanOut - 1) / kFanOut);
-    for (size_t i = 0; i < m_count; ++i) {
-        const double y = points[i].y;
-        if (i % kFanOut == 0)
-            blocks[i / kFanOut] = {y, y};
-        else
-            Widen(blocks[i / kFanOut], y);
-    }
-    m_levels.push_back(std::move(blocks));
+    m_levels.push_back(Summarise(points.data(), m_count));
     m_blockSizes.push_back(kFanOut);
     while (m_blockSizes.back() * kFanOut <= m_count)
         AddLevel();
@@ -39,13 +85,7 @@ void MinMaxPyramid::Build(const std::vector<GraphPoint>& points) {
 
 void MinMaxPyramid::AddLevel() {
     const std::vector<MinMax>& below = m_levels.back();
-    std::vector<MinMax> blocks((below.size() + kFanOut - 1) / kFanOut);
-    for (size_t i = 0; i < below.size(); ++i) {
-        if (i % kFanOut == 0)
-            blocks[i / kFanOut] = below[i];
-        else
-            Widen(blocks[i / kFanOut], below[i]);
-    }
+    std::vector<MinMax> blocks = Summarise(below.data(), below.size());
     m_blockSizes.push_back(m_blockSizes.back() * kFanOut);
     m_levels.push_back(std::move(blocks));
 }

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 
 #include "charts/graph_legend_dlg.h"
 #include "charts/setup_3d_graph_dlg.h"
 #include "fake_charts_host.h"
 #include "link/instr_status.h"
+#include "platform/event_loop.h"
 #include "support/test_env.h"
 #include "ui/button_st.h"
 #include "ui/hooked_dialog.h"
@@ -69,9 +72,9 @@ TEST_F(LegendTest, AThreeChannelMeterShowsThreeLinesAllCheckedWithTheirParameter
     host.reportList = QRect(100, 200, 500, 300);
     legend.Create();
     QDialog* window = legend.Window();
+    legend.ShowWindow(true);
     // On the bottom-right corner of the report list.
     EXPECT_EQ(window->frameGeometry().bottomRight(), host.reportList.bottomRight());
-    legend.ShowWindow(true);
     for (int channel = 0; channel < charts::kLegendChannels; ++channel) {
         EXPECT_TRUE(legend.IsChecked(channel));
         auto* box = Control<QCheckBox>(window, CGraphLegendDlg::IDC_CHECKS[channel]);
@@ -94,6 +97,33 @@ TEST_F(LegendTest, AThreeChannelMeterShowsThreeLinesAllCheckedWithTheirParameter
     EXPECT_TRUE(Control<QCheckBox>(window, 1522)->isEnabled());
     EXPECT_EQ(Control<QLabel>(window, 1514)->text(), "LE:Z");
     EXPECT_TRUE(Control<QLabel>(window, CGraphLegendDlg::IDC_SWATCH_4)->isVisible());
+}
+
+TEST_F(LegendTest, TheLegendIsPlacedWithItsLinesFilledAndStaysOnTheScreen) {
+    setup.m_strModel = "QS4160_x$1";
+    setup.m_strSlm1Param = "LAFmax:A (massimo ponderato nel tempo)";
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // A report list that ends at the screen's bottom-right corner: the legend meets it there.
+    host.reportList =
+        QRect(screen.left() + 10, screen.top() + 10, screen.width() - 10, screen.height() - 10);
+    legend.Create();
+    legend.ShowWindow(true);
+    platform::EventLoop::ProcessPending();  // the layout's own requests come after the showing
+    QDialog* window = legend.Window();
+    EXPECT_EQ(window->frameGeometry().bottomRight(), host.reportList.bottomRight());
+    EXPECT_GE(window->width(), window->sizeHint().width());
+
+    // A list beyond the screen's edge: the legend stays on the screen, also when shown again.
+    legend.ShowWindow(false);
+    legend.DestroyWindow();
+    host.reportList.translate(300, 200);
+    for (int shown = 0; shown < 2; ++shown) {
+        legend.Create();
+        legend.ShowWindow(false);
+        legend.ShowWindow(true);
+        platform::EventLoop::ProcessPending();
+        EXPECT_TRUE(screen.contains(legend.Window()->frameGeometry())) << shown;
+    }
 }
 
 TEST_F(LegendTest, ClearingABoxEmptiesThatCurveAndTickingItLoadsTheSegmentAgain) {

@@ -186,3 +186,21 @@ TEST_F(PointViewBarTest, TheListsMenuHidesTheBar) {
     graph.ForwardToFrame(graph::kShowPointList);
     EXPECT_TRUE(Bar().isVisible());
 }
+
+TEST_F(PointViewBarTest, TheGraphWindowDrawnOffTheScreenPaintsTheBarAroundTheList) {
+    // The margins between the bar's title and its list, and beside the list, hold the bar's
+    // colour, not whatever the picture's memory held.
+    QWidget& window = *graph.Window();
+    const QImage picture = window.grab().toImage();
+    const QWidget& list = Bar().ListWindow();
+    const QRect edges(Bar().widget()->mapTo(&window, QPoint(0, 0)), Bar().widget()->size());
+    const QRect listed(list.mapTo(&window, QPoint(0, 0)), list.size());
+    ASSERT_GT(listed.top(), edges.top());
+    const QColor background = Bar().palette().color(QPalette::Window);
+    int other = 0;
+    for (int y = edges.top(); y <= edges.bottom(); ++y)
+        for (int x = edges.left(); x <= edges.right(); ++x)
+            if (!listed.contains(x, y))
+                other += picture.pixelColor(x, y) == background ? 0 : 1;
+    EXPECT_EQ(other, 0);
+}

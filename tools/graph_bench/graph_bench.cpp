@@ -6,9 +6,11 @@
 // - load: the graph takes the points in one call (as the data graph's fill does), against
 //   copying the same levels into a std::vector<double>; both sides allocate what they fill.
 // - first draw: a freshly loaded graph's whole panel, which builds the series' min/max
-//   envelope on the way, against the fair peer: the same points reduced to one min/max pair
-//   per pixel column, then one polyline through those pairs (the anchors a field draws), on
-//   the same white image.
+//   envelope on the way, against the fair peer: the same 16-byte points reduced to one min/max
+//   pair per pixel column (each column's first point found once, from the scale's inverse,
+//   then one plain pass over its levels), then one polyline through those pairs (the anchors
+//   a field draws), on the same white image. The same peer on the bare 8-byte levels is timed
+//   beside it and shown, not rated.
 // - repeated draw: the same graph drawn again from the envelope it keeps, against a peer that
 //   keeps its column summary (the min/max pairs) as well and only draws the polyline.
 //
@@ -145,39 +147,52 @@ bool ResetPeak() {
     return static_cast<bool>(clear);
 }
 
-// The fair peer's reduction: points first..last reduced to the lowest and highest level of
-// each pixel column of `image`, as the anchors of one polyline.
-QPolygonF ColumnAnchors(const QImage& image, const std::vector<double>& levels,
-                        const graph::VisibleRange& range) {
+// The index of the first of points 0..count-1 (point i at x = i) that falls in `column` or
+// beyond, `guess` near it: the scale's own rounding decides, as it does for each point.
+int FirstInColumn(const graph::CAxisScale& x, int column, int guess, int count) {
+    int i = std::clamp(guess, 0, count);
+    while (i > 0 && static_cast<int>(x.ValueToPixel(i - 1)) >= column)
+        --i;
+    while (i < count && static_cast<int>(x.ValueToPixel(i)) < column)
+        ++i;
+    return i;
+}
+
+// The fair peer's reduction: the points in the visible range, with one more on each side,
+// reduced to the lowest and highest level of each pixel column of `image`, as the anchors of
+// one polyline. A column's first point is found once, from the inverse of the scale; then
+// each column is one plain pass over its levels. `level(i)` is point i's y.
+template <typename Level>
+QPolygonF ColumnAnchors(const QImage& image, int count, const graph::VisibleRange& range,
+                        const Level& level) {
     graph::CAxisScale x;
     graph::CAxisScale y;
     x.Init(0, image.width() - 1, range.xFrom, range.xTo);
     y.Init(image.height() - 1, 0, range.yFrom, range.yTo);
-    const int count = static_cast<int>(levels.size());
     const int first = std::clamp(static_cast<int>(std::ceil(range.xFrom)) - 1, 0, count - 1);
     const int last = std::clamp(static_cast<int>(std::floor(range.xTo)) + 1, 0, count - 1);
+    const int end = last + 1;
     QPolygonF anchors;
-    anchors.reserve(2 * image.width() + 4);
+    anchors.reserve(2 * image.width() + 8);
     int column = static_cast<int>(x.ValueToPixel(first));
-    double low = levels[first];
-    double high = low;
-    auto flush = [&] {
-        anchors.append(QPointF(column, y.ValueToPixel(low)));
-        anchors.append(QPointF(column, y.ValueToPixel(high)));
-    };
-    for (int i = first + 1; i <= last; ++i) {
-        const int c = static_cast<int>(x.ValueToPixel(i));
-        const double v = levels[i];
-        if (c != column) {
-            flush();
-            column = c;
-            low = high = v;
-        } else {
+    int from = first;
+    while (from < end) {
+        const double guess = std::clamp(std::ceil(x.PixelToValue(column + 1)), 0.0, 1.0 * count);
+        const int next =
+            std::clamp(FirstInColumn(x, column + 1, static_cast<int>(guess), count), from + 1, end);
+        double low = level(from);
+        double high = low;
+        for (int i = from + 1; i < next; ++i) {
+            const double v = level(i);
             low = std::min(low, v);
             high = std::max(high, v);
         }
+        anchors.append(QPointF(column, y.ValueToPixel(low)));
+        anchors.append(QPointF(column, y.ValueToPixel(high)));
+        from = next;
+        if (from < end)
+            column = static_cast<int>(x.ValueToPixel(from));
     }
-    flush();
     return anchors;
 }
 
@@ -189,8 +204,16 @@ void DrawAnchors(QImage& image, const QPolygonF& anchors) {
 }
 
 // The fair peer: the reduction done afresh, then drawn onto a white image.
-void FairPeer(QImage& image, const std::vector<double>& levels, const graph::VisibleRange& range) {
-    DrawAnchors(image, ColumnAnchors(image, levels, range));
+void FairPeer(QImage& image, const std::vector<graph::GraphPoint>& points,
+              const graph::VisibleRange& range) {
+    DrawAnchors(image, ColumnAnchors(image, static_cast<int>(points.size()), range,
+                                     [&](int i) { return points[i].y; }));
+}
+
+// The same peer on the bare levels, 8 bytes a point where the graph keeps 16.
+void LevelPeer(QImage& image, const std::vector<double>& levels, const graph::VisibleRange& range) {
+    DrawAnchors(image, ColumnAnchors(image, static_cast<int>(levels.size()), range,
+                                     [&](int i) { return levels[i]; }));
 }
 
 // A graph window with one series, as the program makes the data graph.
@@ -220,12 +243,12 @@ void Mouse(QWidget& panel, QEvent::Type type, QPoint at, Qt::MouseButtons button
     QApplication::sendEvent(&panel, &event);
 }
 
-void Step(const char* what, int step, const std::vector<double>& levels, QImage& image,
+void Step(const char* what, int step, const std::vector<graph::GraphPoint>& points, QImage& image,
           graph::CGraphPanel& panel, const std::function<void()>& command) {
     const double graphTime = Milliseconds(command);
     const graph::VisibleRange range = panel.Range();
-    const double peer = PerCall([&] { FairPeer(image, levels, range); });
-    const long long shown = std::llround(std::min<double>(range.xTo, levels.size() - 1.0) -
+    const double peer = PerCall([&] { FairPeer(image, points, range); });
+    const long long shown = std::llround(std::min<double>(range.xTo, points.size() - 1.0) -
                                          std::max(range.xFrom, 0.0)) +
                             1;
     std::printf(
@@ -235,8 +258,8 @@ void Step(const char* what, int step, const std::vector<double>& levels, QImage&
 }
 
 // `listShown` is called once the graph's point list is on the screen as well.
-void ZoomAndPan(const std::vector<double>& levels, graph::CGraphWnd& graph, QImage& image,
-                const std::function<void()>& listShown) {
+void ZoomAndPan(const std::vector<graph::GraphPoint>& points, graph::CGraphWnd& graph,
+                QImage& image, const std::function<void()>& listShown) {
     QWidget parent;
     parent.resize(kWidth, kHeight);
     graph.SetParentWindow(&parent);
@@ -247,14 +270,14 @@ void ZoomAndPan(const std::vector<double>& levels, graph::CGraphWnd& graph, QIma
     while (!parent.windowHandle() || !parent.windowHandle()->isExposed())
         QApplication::processEvents();
     graph::CGraphPanel& panel = *graph.Panel();
-    const int count = static_cast<int>(levels.size());
+    const int count = static_cast<int>(points.size());
     graph.SetVisibleRange(0, count - 1, 0, 130, 1);
     const int w = panel.width();
     const int h = panel.height();
 
     std::printf("  zoom and pan on %d points:\n", count);
     for (int step = 1; step <= kZoomSteps; ++step) {
-        Step("zoom", step, levels, image, panel, [&] {
+        Step("zoom", step, points, image, panel, [&] {
             panel.ShowZoomRect({w / 2 - w / 20, 0, w / 2 + w / 20, h});
             panel.OnMenuCommand(graph::kZoomInCommand);
         });
@@ -271,7 +294,7 @@ void ZoomAndPan(const std::vector<double>& levels, graph::CGraphWnd& graph, QIma
         Mouse(panel, QEvent::MouseButtonPress, at, Qt::LeftButton);
         for (int step = 1; step <= kPanSteps; ++step) {
             at -= QPoint(kPanPixels, 0);
-            Step("pan", step, levels, image, panel,
+            Step("pan", step, points, image, panel,
                  [&] { Mouse(panel, QEvent::MouseMove, at, Qt::LeftButton); });
         }
         Mouse(panel, QEvent::MouseButtonRelease, at, Qt::NoButton);
@@ -303,9 +326,11 @@ bool Compare(int count, bool largest) {
             checksum += copy[count / 2];
             return time;
         });
-    // A fresh graph's first drawing, paired with the fair peer. The project goes first in
-    // the first pair, so the peer has the range the graph shows before it runs.
+    // A fresh graph's first drawing, paired with the fair peer on the same points; the peer
+    // on the bare levels is timed beside it. The project goes first in the first pair, so the
+    // peers have the range the graph shows before they run.
     graph::VisibleRange range;
+    std::vector<double> levelPeer;
     const Paired first = RunPaired(
         [&] {
             LoadedGraph fresh;
@@ -314,7 +339,10 @@ bool Compare(int count, bool largest) {
             range = fresh.graph.Panel()->Range();
             return Milliseconds([&] { fresh.Draw(image); });
         },
-        [&] { return PerCall([&] { FairPeer(image, levels, range); }); });
+        [&] {
+            levelPeer.push_back(PerCall([&] { LevelPeer(image, levels, range); }));
+            return PerCall([&] { FairPeer(image, points, range); });
+        });
 
     // The graph that is drawn again, its memory measured on the way. What the pairs above
     // freed goes back to the system first: reused unseen, it would not count with this graph.
@@ -329,15 +357,17 @@ bool Compare(int count, bool largest) {
 
     // Drawing again, paired with the peer that keeps its column summary as the graph keeps its
     // envelope.
-    const QPolygonF anchors = ColumnAnchors(image, levels, shown->graph.Panel()->Range());
+    const QPolygonF anchors = ColumnAnchors(image, count, shown->graph.Panel()->Range(),
+                                            [&](int i) { return levels[i]; });
     const Paired repeated =
         RunPaired([&] { return PerCall([&] { shown->Draw(image); }); },
                   [&] { return PerCall([&] { DrawAnchors(image, anchors); }); });
 
     std::printf(
         "%9d points  load %9.2f ms  copy %8.2f ms  first draw %8.2f ms  fair peer %8.2f ms  "
-        "repeated %7.3f ms  summary peer %7.3f ms\n",
-        count, load.project, load.peer, first.project, first.peer, repeated.project, repeated.peer);
+        "(on the bare levels %8.2f ms)  repeated %7.3f ms  summary peer %7.3f ms\n",
+        count, load.project, load.peer, first.project, first.peer, Median(levelPeer),
+        repeated.project, repeated.peer);
     std::printf("ratio load_vs_copy_%d %.3f\n", count, load.ratio);
     std::printf("ratio paint_first_draw_vs_fair_peer_%d %.3f\n", count, first.ratio);
     std::printf("ratio paint_repeated_vs_summary_peer_%d %.3f\n", count, repeated.ratio);
@@ -350,7 +380,7 @@ bool Compare(int count, bool largest) {
         std::printf("\n");  // keeps the copies from being optimised away
     if (!largest)
         return true;
-    ZoomAndPan(levels, shown->graph, image, [&] {
+    ZoomAndPan(points, shown->graph, image, [&] {
         if (peakReset)
             std::printf("bytes_per_point_with_list_%d %.1f\n", count,
                         static_cast<double>(StatusBytes("VmHWM") - before) / count);
