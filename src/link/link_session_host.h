@@ -11,11 +11,14 @@
 
 class CCommand;
 struct LinkAlarm;
+struct PortRecord;
 enum class MeterActivity;
 
 // The link pane's colours while a meter is connected.
 inline constexpr COLORREF kLinkPaneConnected = 0x00FF00;
 inline constexpr COLORREF kLinkPaneOff = 0xFFFF00;
+// The link pane's text while a meter is connected on `record`'s port, at its rate.
+std::string ConnectedPaneText(const PortRecord& record);
 
 class LinkSessionHost {
 public:
