@@ -322,8 +322,8 @@ void SchedulerRun::StepSwitchMonitorOn() {
             m_clock.Sleep(kMonitorOnWaitMs);
         }
     }
-    // Taken: the run calibrates and downloads only with monitoring off.
-    m_mode.OnMonitorStarted();
+    if (!m_mode.OnMonitorStarted())
+        m_uses.notices.LogScheduler(MonitorStartRefusal(m_mode.Activity()));
     m_state = kWaitStart;
 }
 

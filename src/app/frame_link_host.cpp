@@ -6,6 +6,7 @@
 #include "link/command_codes.h"
 #include "link/link_reply_state.h"
 #include "link/link_session.h"
+#include "link/meter_mode.h"
 #include "platform/event_loop.h"
 #include "platform/operator.h"
 #include "platform/text.h"
@@ -75,6 +76,10 @@ void FrameLinkHost::OnTimedOut(const CCommand& command) {
     for (const TimeOutTaker& taker : m_timeOutTakers)
         if (taker(command))
             return;
+}
+
+void FrameLinkHost::OnMonitorStartRefused(MeterActivity holder) {
+    m_uses.notices.Log(MonitorStartRefusal(holder));
 }
 
 void FrameLinkHost::OnPowerOffSent() {

@@ -1,9 +1,9 @@
 #pragma once
 // The link session's host: what the link needs of the program (its waits) and what the link's
-// events mean to it: a
-// command refused, given up or timed out, a listener's alarm, the setup send's end, the meter
-// switched off. The parts built after the link that own what a lost command means to them
-// register it here when they are built, as they register their replies with the link's router.
+// events mean to it: a command refused, given up or timed out, a listener's alarm, the setup
+// send's end, a monitoring start the meter was too busy for, the meter switched off. The parts
+// built after the link that own what a lost command means to them register it here when they
+// are built, as they register their replies with the link's router.
 
 #include <functional>
 #include <string>
@@ -55,6 +55,7 @@ public:
     void OnWrongState(const CCommand& command) override;
     void OnGivenUp(const CCommand& command, bool refused) override;
     void OnTimedOut(const CCommand& command) override;
+    void OnMonitorStartRefused(MeterActivity holder) override;
     void OnPowerOffSent() override;
     void OnAlarm(const LinkAlarm& alarm) override;
 

@@ -10,6 +10,13 @@ void FrameNotices::Warn(const std::string& text, unsigned type, const std::strin
         platform::AfxMessageBox(text, type);
 }
 
+void FrameNotices::Log(const std::string& text) {
+    if (m_mode.IsSchedulerMode())
+        LogScheduler(false, text, true);
+    else if (m_instrumentLog)
+        m_instrumentLog(text);
+}
+
 void FrameNotices::LogScheduler(bool restart, const std::string& text, bool stamp) {
     const auto line = m_log.Write(restart, text, stamp);
     if (line && m_onLogLine)

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "acquisition/operator_notices.h"
 #include "acquisition/scheduler_log.h"
@@ -14,10 +15,14 @@ class MeterMode;
 
 class FrameNotices : public acquisition::OperatorNotices {
 public:
+    // Writes a line of the instrument log.
+    using InstrumentLog = std::function<void(const std::string& text)>;
+
     // `programFolder` is read at every line, so that a folder known only later is the one
     // written to.
-    FrameNotices(const MeterMode& mode, const std::string& programFolder)
-        : m_mode(mode), m_log(programFolder) {}
+    FrameNotices(const MeterMode& mode, const std::string& programFolder,
+                 InstrumentLog instrumentLog = {})
+        : m_mode(mode), m_log(programFolder), m_instrumentLog(std::move(instrumentLog)) {}
     FrameNotices(const FrameNotices&) = delete;
     FrameNotices& operator=(const FrameNotices&) = delete;
 
@@ -25,6 +30,10 @@ public:
     // the log says it otherwise).
     void Warn(const std::string& text, unsigned type, const std::string& schedulerText);
     void Warn(const std::string& text, unsigned type) override { Warn(text, type, {}); }
+
+    // What the program did of its own accord, that nobody need answer: a time-stamped line of
+    // the scheduler log in scheduler mode, of the instrument log otherwise.
+    void Log(const std::string& text);
 
     // A line of the scheduler log: `restart` begins a new log, `stamp` puts the time before
     // the text. Each line written is also handed to the line listener.
@@ -38,5 +47,6 @@ public:
 private:
     const MeterMode& m_mode;
     acquisition::SchedulerLog m_log;
+    InstrumentLog m_instrumentLog;
     std::function<void(const std::string&)> m_onLogLine;
 };

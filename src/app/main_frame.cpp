@@ -45,7 +45,11 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
                  .modemLink = TheApp().m_bModemLink,
                  .edited = TheApp().m_EditStatus,
              }),
-      m_notices(m_link.Mode(), TheApp().m_strProgramDir),
+      m_notices(m_link.Mode(), TheApp().m_strProgramDir,
+                [this](const std::string& text) {
+                    if (m_web)
+                        m_web->Log().WriteInstrLog(text);
+                }),
       m_web(std::make_unique<FrameWeb>(m_boxes->PleaseWait(),
                                        [this] { return m_bench->Instruments().target.serial; })),
       m_bench(std::make_unique<FrameBench>(FrameBench::Uses{

@@ -277,11 +277,10 @@ void MeterConnection::OnMeterVerified(const char* logText, const char* tooLowTex
     }
     m_link.Mode().OnMeterAnswered();
     const bool modem = app.m_bModemLink == 1;
-    m_uses.ui.SetPaneText(
-        FrameUi::kStatusPane,
-        modem ? Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
-              : Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
-        "");
+    m_uses.ui.SetPaneText(FrameUi::kStatusPane,
+                          modem ? Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
+                                : ConnectedPaneText(record),
+                          "");
     m_uses.ui.SetPaneColors(FrameUi::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();
 
@@ -376,8 +375,7 @@ int MeterConnection::ConnectForScheduler() {
     m_uses.ui.SetPaneText(
         FrameUi::kStatusPane,
         called ? platform::Format("Connected: MODEM (Num: %s)", app.m_strModemNumber.c_str())
-               : platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort,
-                                  record.m_nBaudRate),
+               : ConnectedPaneText(record),
         "");
     m_uses.ui.SetPaneColors(FrameUi::kStatusPane, kLinkPaneConnected, kLinkPaneOff);
     HideConnectingBox();

@@ -9,6 +9,7 @@
 #include "link/command_codes.h"
 #include "link/instr_status.h"
 #include "link/link_session.h"
+#include "link/meter_mode.h"
 #include "link/reply_router.h"
 #include "link/state_replies.h"
 #include "maintenance/electric_calibration_dlg.h"
@@ -171,11 +172,12 @@ void MeterStateReplies::OnMonitorStateReply(const std::string& reply) {
         ui.EndSetupWaitBox();
     if (reply.size() >= kMonitorReplyMinimum) {
         const std::string state = platform::Trim(platform::Mid(reply, kMonitorValueOffset));
-        // Only a new session asks, with the meter free: a start is taken.
-        if (platform::Contains(state, "ON"))
-            mode.OnMonitorStarted();
-        else if (platform::Contains(state, "OFF"))
+        if (platform::Contains(state, "ON")) {
+            if (!mode.OnMonitorStarted())
+                m_uses.notices.Log(MonitorStartRefusal(mode.Activity()));
+        } else if (platform::Contains(state, "OFF")) {
             mode.OnMonitorStopped();
+        }
     }
     if (!mode.IsSchedulerMode())
         ShowMonitoringOptions();

@@ -4,7 +4,6 @@
 #include "cipher/key_files.h"
 #include "link/direct_exchange.h"
 #include "link/protocol_bytes.h"
-#include "link/serial.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 

@@ -183,8 +183,8 @@ void LinkSession::SendNextCommand() {
         case kMonitorOn:
             m_clock.Sleep(kUnansweredCommandWaitMs);
             TakeCommand(command);
-            // Taken: nothing queues it while the meter is busy otherwise.
-            m_mode.OnMonitorStarted();
+            if (!m_mode.OnMonitorStarted())
+                m_host.OnMonitorStartRefused(m_mode.Activity());
             m_shared->receiveEnabled = TRUE;
             SetReadyToSend(TRUE);
             break;

@@ -11,10 +11,14 @@
 
 class CCommand;
 struct LinkAlarm;
+struct PortRecord;
+enum class MeterActivity;
 
 // The link pane's colours while a meter is connected.
 inline constexpr COLORREF kLinkPaneConnected = 0x00FF00;
 inline constexpr COLORREF kLinkPaneOff = 0xFFFF00;
+// The link pane's text while a meter is connected on `record`'s port, at its rate.
+std::string ConnectedPaneText(const PortRecord& record);
 
 class LinkSessionHost {
 public:
@@ -41,6 +45,8 @@ public:
     virtual void OnGivenUp(const CCommand& command, bool refused) = 0;
     // `command` went unanswered through all its resends and is given up.
     virtual void OnTimedOut(const CCommand& command) = 0;
+    // "STT:MON:ON" went out while `holder` held the meter, which the mode keeps.
+    virtual void OnMonitorStartRefused(MeterActivity holder) = 0;
     // "KEY:OFF" went out: the meter switches off and the link ends.
     virtual void OnPowerOffSent() = 0;
     // A listener's alarm: a reply that overflowed, a lost carrier.

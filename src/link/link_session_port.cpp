@@ -22,6 +22,10 @@ constexpr unsigned kBaudChangeWaitMs = 1000;
 
 }  // namespace
 
+std::string ConnectedPaneText(const PortRecord& record) {
+    return platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate);
+}
+
 void LinkSession::SetLinkPort(LinkSide side) {
     m_side = side;
     m_shared->SetCurrentReader(static_cast<int>(side));
@@ -130,9 +134,7 @@ void LinkSession::ChangeBaudRate(const CCommand& command) {
     record.m_nBaudRate = rate;
     m_shared->receiveEnabled = TRUE;
     SetReadyToSend(TRUE);
-    m_host.ShowLinkPane(
-        platform::Format("Connected to COM%d %d 8,N,1", record.m_nComPort, record.m_nBaudRate),
-        kLinkPaneConnected, kLinkPaneOff);
+    m_host.ShowLinkPane(ConnectedPaneText(record), kLinkPaneConnected, kLinkPaneOff);
 }
 
 void LinkSession::WriteCommand(LinkSide side, int code) {

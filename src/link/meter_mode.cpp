@@ -3,6 +3,31 @@
 #include "link/link_reply_state.h"
 #include "link/state_replies.h"
 
+namespace {
+
+const char* ActivityName(MeterActivity activity) {
+    switch (activity) {
+        case MeterActivity::kIdle:
+            return "nothing";
+        case MeterActivity::kMonitoring:
+            return "monitoring";
+        case MeterActivity::kDownloading:
+            return "the memory download";
+        case MeterActivity::kUpgradingFirmware:
+            return "the firmware upgrade";
+        case MeterActivity::kCalibrating:
+            return "the electric calibration";
+    }
+    return "nothing";
+}
+
+}  // namespace
+
+std::string MonitorStartRefusal(MeterActivity holder) {
+    return std::string("WARNING: Monitoring not started, the instrument is busy with ") +
+           ActivityName(holder) + ".";
+}
+
 MeterMode::MeterMode(LinkReplyState& listeners) : m_downloading(listeners.dumpMode) {}
 
 MeterActivity MeterMode::Activity() const {

@@ -48,6 +48,9 @@ enum class MeterActivity {
     kCalibrating,
 };
 
+// The log line of a monitoring start refused while `holder` holds the meter.
+std::string MonitorStartRefusal(MeterActivity holder);
+
 class MeterMode {
 public:
     explicit MeterMode(LinkReplyState& listeners);
@@ -67,21 +70,24 @@ public:
     bool IsSendingHeld() const;
 
     // From idle, or monitoring already; refused while the meter downloads, upgrades or
-    // calibrates.
-    bool OnMonitorStarted() { return IsMonitorOn() || Begin(MeterActivity::kMonitoring); }
+    // calibrates. A refusal changes nothing: whoever learnt of the start says what holds the
+    // meter (MonitorStartRefusal).
+    [[nodiscard]] bool OnMonitorStarted() {
+        return IsMonitorOn() || Begin(MeterActivity::kMonitoring);
+    }
     // Ends monitoring; any other activity goes on.
     void OnMonitorStopped() { End(MeterActivity::kMonitoring); }
     // Monitoring with the meter acquiring, both at once (a live run); refused as
     // OnMonitorStarted is.
-    bool BeginLive();
+    [[nodiscard]] bool BeginLive();
     // Monitoring and the meter's acquisition over.
     void EndLive();
     // The rest begin from idle only: a download, for instance, is refused while monitoring.
-    bool BeginDownload();
+    [[nodiscard]] bool BeginDownload();
     void EndDownload();
-    bool BeginFirmwareUpgrade() { return Begin(MeterActivity::kUpgradingFirmware); }
+    [[nodiscard]] bool BeginFirmwareUpgrade() { return Begin(MeterActivity::kUpgradingFirmware); }
     void EndFirmwareUpgrade() { End(MeterActivity::kUpgradingFirmware); }
-    bool BeginElectricCalibration() { return Begin(MeterActivity::kCalibrating); }
+    [[nodiscard]] bool BeginElectricCalibration() { return Begin(MeterActivity::kCalibrating); }
     void EndElectricCalibration() { End(MeterActivity::kCalibrating); }
 
     // --- the link

@@ -421,6 +421,17 @@ TEST_F(RunFixture, SwitchingMonitoringOnStopsAfterABoundedNumberOfRounds) {
               1 + SchedulerRun::kMaxMonitorOnRounds);
 }
 
+TEST_F(RunFixture, MonitoringSwitchedOnWhileTheMeterCalibratesIsLoggedAndLeavesTheMode) {
+    run.Start(Repeated(8, 6));
+    ASSERT_TRUE(host.mode.BeginElectricCalibration());
+    host.Run(host.Until(host.At(8, 1)) + 5000);
+    EXPECT_EQ(run.State(), SchedulerRun::kWaitStart);
+    EXPECT_TRUE(host.mode.IsElectricCalRunning());
+    EXPECT_EQ(host.Count("WARNING: Monitoring not started, the instrument is busy with the "
+                         "electric calibration."),
+              1);
+}
+
 TEST_F(RunFixture, ADownloadThatCannotBeginEndsTheRunWithItsReason) {
     // The meter out of reach at the stop time; then a dump file that cannot be made.
     for (const bool reachable : {false, true}) {

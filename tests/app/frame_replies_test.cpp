@@ -284,6 +284,32 @@ TEST_F(FrameRepliesTest, MonitoringStateEndsTheSetupBoxAndOffersTheMonitoringOpt
     EXPECT_EQ(app.m_nPagingSize, 1000);
 }
 
+TEST_F(FrameRepliesTest, AMonitoringStartWhileTheMeterCalibratesLeavesTheModeAndIsLogged) {
+    const std::string refusal =
+        "WARNING: Monitoring not started, the instrument is busy with the electric calibration.";
+    const std::string instrumentLog = frame.Web().Log().LogPath(platform::DateTime::Now());
+    ASSERT_TRUE(frame.Mode().BeginElectricCalibration());
+    // The meter's state reply and the queue's "STT:MON:ON": the instrument log says it.
+    op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
+    Answer(98, "STT:MONITOR:ON");
+    Await(96);
+    EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
+    const auto logged = platform::ReadWholeFile(instrumentLog);
+    ASSERT_TRUE(logged);
+    const std::vector<std::string> lines = platform::Split(*logged, '\n');
+    ASSERT_EQ(lines.size(), 3u);  // two lines, each time-stamped
+    EXPECT_TRUE(platform::EndsWith(lines[0], ": " + refusal + "\r"));
+    EXPECT_EQ(lines[1].substr(19), lines[0].substr(19));
+
+    // In scheduler mode the scheduler log says it.
+    frame.Mode().EnterSchedulerMode();
+    Answer(98, "STT:MONITOR:ON");
+    Await(96);
+    EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
+    EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{refusal, refusal}));
+    EXPECT_EQ(platform::ReadWholeFile(instrumentLog), logged);
+}
+
 TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
     ASSERT_TRUE(frame.Mode().BeginLive());
     struct Case {

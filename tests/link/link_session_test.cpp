@@ -13,6 +13,7 @@
 #include "link/link_fakes.h"
 #include "link/link_session.h"
 #include "link/link_session_host.h"
+#include "link/meter_mode.h"
 #include "link/port_record.h"
 #include "link/serial.h"
 #include "link/serial_line_settings.h"
@@ -58,6 +59,7 @@ public:
         if (onTimedOut)
             onTimedOut();
     }
+    void OnMonitorStartRefused(MeterActivity holder) override { Tell(MonitorStartRefusal(holder)); }
     void OnPowerOffSent() override { Tell("power off"); }
     void OnAlarm(const LinkAlarm&) override { Tell("alarm"); }
 
@@ -382,6 +384,19 @@ TEST_F(LinkSessionTest, CommandsThatAwaitNoReplyAndTheLiveRecordsAfterThem) {
     Elapse(1);
     EXPECT_EQ(port.Written(), (Lines{"STT:MON:ON", "STT:ACQ:RUN", "KEY:OFF"}));
     EXPECT_EQ(host.events.back(), "power off");
+}
+
+TEST_F(LinkSessionTest, MonitoringSwitchedOnWhileTheMeterIsHeldLeavesItsHolderAndTellsTheHost) {
+    ASSERT_TRUE(session.Mode().BeginElectricCalibration());
+    session.SendCommand(96, "", "");  // STT:MON:ON
+    Elapse(1);
+    EXPECT_EQ(port.Written(), Lines{"STT:MON:ON"});
+    EXPECT_TRUE(session.Mode().IsElectricCalRunning());
+    EXPECT_EQ(host.events,
+              Lines{"WARNING: Monitoring not started, the instrument is busy with the electric "
+                    "calibration."});
+    // The queue goes on.
+    EXPECT_TRUE(session.IsReadyToSend());
 }
 
 TEST_F(LinkSessionTest, BaudChangeMovesThePortToEveryRateOfTheSettingsListAndNoOther) {

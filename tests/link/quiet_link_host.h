@@ -41,6 +41,7 @@ public:
     void OnWrongState(const CCommand&) override {}
     void OnGivenUp(const CCommand&, bool) override {}
     void OnTimedOut(const CCommand&) override {}
+    void OnMonitorStartRefused(MeterActivity) override {}
     void OnPowerOffSent() override {}
     void OnAlarm(const LinkAlarm&) override {}
 

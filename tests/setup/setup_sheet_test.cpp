@@ -4,15 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 
 #include "fake_setup_host.h"
@@ -23,8 +29,10 @@
 #include "setup/setup_instrument.h"
 #include "setup/setup_prop_page.h"
 #include "setup/sheet_pages.h"
+#include "setup/value_controls.h"
 #include "support/dialog_steps.h"
 #include "support/test_env.h"
+#include "ui/hooked_dialog.h"
 
 using setup::CSetupPropSheet;
 using setup::SetupPageKind;
@@ -264,6 +272,63 @@ TEST_F(SetupSheetTest, APageWindowShowsItsModelsControlsAndHandsTheOperatorsChoi
     check->setChecked(false);
     page.TakeControls();
     EXPECT_FALSE(c.IsChecked(1200));
+}
+
+namespace {
+
+// Whether `widget` can show a value in `form`; the second control of a pair is a list, or for a
+// radio pair the other button.
+bool Shows(QWidget* widget, setup::ControlForm form, bool second) {
+    using F = setup::ControlForm;
+    const auto* button = qobject_cast<QAbstractButton*>(widget);
+    const bool checkable = button && button->isCheckable();
+    switch (form) {
+        case F::List:
+        case F::ListPair:
+            return qobject_cast<QComboBox*>(widget) != nullptr;
+        case F::CheckList:
+            return second ? qobject_cast<QComboBox*>(widget) != nullptr : checkable;
+        case F::Check:
+        case F::RadioPair:
+            return checkable;
+        case F::Edit:
+            return qobject_cast<QLineEdit*>(widget) != nullptr;
+        case F::Date:
+            return qobject_cast<QDateEdit*>(widget) != nullptr;
+        case F::Time:
+            return qobject_cast<QTimeEdit*>(widget) != nullptr;
+        case F::Text:
+            return qobject_cast<QLabel*>(widget) != nullptr;
+        case F::None:
+            break;
+    }
+    return false;
+}
+
+}  // namespace
+
+// A value whose control is missing from its page would be read from the meter and never shown.
+TEST_F(SetupSheetTest, EveryValueControlIsAWidgetOfItsPageThatShowsItsForm) {
+    for (const char* model : {"QS4060_00$1", "QS4160_L0$1"}) {
+        SCOPED_TRACE(model);
+        host.ReadAs(model);
+        CSetupPropSheet sheet(host);
+        const auto* tabs = sheet.CreateWindow()->findChild<QTabWidget*>();
+        const std::vector<SetupPageKind> kinds = sheet.Kinds();
+        for (const setup::ValueControl& binding : setup::ValueControls()) {
+            const setup::PageControl& control = binding.control;
+            const auto page = std::find(kinds.begin(), kinds.end(), control.page);
+            ASSERT_NE(page, kinds.end()) << binding.value;
+            for (const int id : {control.id, control.second}) {
+                if (id == 0)
+                    continue;
+                QWidget* widget = tabs->widget(static_cast<int>(page - kinds.begin()))
+                                      ->findChild<QWidget*>(ui::IdName(id));
+                EXPECT_TRUE(widget && Shows(widget, control.form, id == control.second))
+                    << binding.value << " " << id;
+            }
+        }
+    }
 }
 
 TEST_F(SetupSheetTest, PicturesOfAFullAndAShortVariant) {

@@ -91,7 +91,11 @@ int main(int argc, char** argv) {
     frame.Link().OnReply(std::string("STT:MONITOR:") + kModeTexts[mode] + "\x03");
     MeterMode& meter = frame.Link().Mode();
     meter.ChooseChannel(*records::RecordKind::OfChannelMode(mode));
-    meter.BeginLive();
+    if (!meter.BeginLive()) {
+        std::fprintf(stderr, "the meter mode refused the live run\n");
+        fs::remove_all(folder);
+        return 1;
+    }
 
     // One second of the meter's time per record keeps the stream free of losses; the wire
     // carries them as fast as it can.
