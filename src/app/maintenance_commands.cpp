@@ -115,8 +115,7 @@ void MaintenanceCommands::OnSoftwareUpdate() {
 }
 
 int MaintenanceCommands::CheckSoftwareUpdate(int askUser, int verbose) {
-    return maintenance::CheckSoftwareUpdate(m_uses.web.Client(), m_uses.programDir, askUser,
-                                            verbose);
+    return m_softwareUpdate.Check(m_uses.web.Client(), m_uses.programDir, askUser, verbose);
 }
 
 void MaintenanceCommands::OnAudioCardSettings() {
