@@ -12,7 +12,6 @@
 #include "maintenance/software_update.h"
 #include "platform/operator.h"
 #include "platform/text.h"
-#include "verification/instrument_connection.h"
 #include "verification/sel_excel_interval.h"
 
 MaintenanceCommands::MaintenanceCommands(const Uses& uses)
@@ -75,7 +74,7 @@ bool MaintenanceCommands::ConnectForMicrophone() {
         return false;
     }
     if (!bench.ConnectInstrumentUnderTest()) {
-        platform::AfxMessageBox(verification::kTargetSilent);
+        platform::AfxMessageBox(bench.TargetSilentText());
         m_steps.CloseTargetPort();
         return false;
     }
