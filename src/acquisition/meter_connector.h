@@ -26,8 +26,9 @@ public:
     virtual void ConnectInstrument() = 0;
     // The reference port record's port and rate.
     virtual void ConnectInstrumentPort() = 0;
-    // The link just came up: the queue emptied, the reply state cleared, the display and
-    // acquisition states queried, the send tick running and sending allowed.
+    // The link just came up: the queue emptied, the reply state cleared, the model queried
+    // when none is known, the display and acquisition states queried, the send tick running
+    // and sending allowed.
     virtual void ArmLink() = 0;
 };
 

@@ -19,7 +19,6 @@
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/text.h"
-#include "verification/instrument_connection.h"
 #include "web/firmware_versions.h"
 #include "web/service_paths.h"
 
@@ -105,7 +104,7 @@ bool MaintenanceCommands::ConnectForFirmware() {
         }
     }
     if (!bench.ConnectInstrumentUnderTest()) {
-        platform::AfxMessageBox(verification::kTargetSilent);
+        platform::AfxMessageBox(bench.TargetSilentText());
         m_steps.CloseTargetPort();
         return false;
     }

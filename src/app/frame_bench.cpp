@@ -26,6 +26,10 @@ BOOL FrameBench::ConnectInstrumentUnderTest() {
     return verification::ConnectInstrumentUnderTest(m_host, m_tools, m_instruments);
 }
 
+std::string FrameBench::TargetSilentText() const {
+    return verification::TargetSilentText(m_tools);
+}
+
 BOOL FrameBench::ConnectReferenceInstrument() {
     return verification::ConnectReferenceInstrument(m_host, m_tools, m_instruments);
 }

@@ -39,6 +39,9 @@ public:
     // Each meter on its port, identified into Instruments(); TRUE when it answered.
     BOOL ConnectInstrumentUnderTest();
     BOOL ConnectReferenceInstrument();
+    // What to say when the instrument under test did not answer, with why when its port did
+    // not open.
+    std::string TargetSilentText() const;
     verification::BenchInstruments& Instruments() { return m_instruments; }
 
     CSoundDlg& Window() { return m_window; }

@@ -14,7 +14,6 @@
 #include "app/verification_workflow.h"
 #include "platform/event_loop.h"
 #include "platform/operator.h"
-#include "verification/instrument_connection.h"
 #include "web/login_form.h"
 #include "web/server_endpoint.h"
 #include "web/service_paths.h"
@@ -44,7 +43,8 @@ void RunStartupJob(CMainFrame& frame) {
 
     platform::RetryQuestion retry;
     while (!frame.Bench().ConnectInstrumentUnderTest()) {
-        if (retry.Ask(verification::kTargetSilent, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
+        if (retry.Ask(frame.Bench().TargetSilentText(), MB_OKCANCEL | MB_ICONEXCLAMATION) ==
+            IDCANCEL)
             return;
         frame.Commands().OnCommand(cmd::ID_CONNECTION_SETTINGS);
         frame.Boxes().ClosePleaseWait();

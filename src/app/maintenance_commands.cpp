@@ -12,7 +12,6 @@
 #include "maintenance/software_update.h"
 #include "platform/operator.h"
 #include "platform/text.h"
-#include "verification/instrument_connection.h"
 #include "verification/sel_excel_interval.h"
 
 MaintenanceCommands::MaintenanceCommands(const Uses& uses)
@@ -75,7 +74,7 @@ bool MaintenanceCommands::ConnectForMicrophone() {
         return false;
     }
     if (!bench.ConnectInstrumentUnderTest()) {
-        platform::AfxMessageBox(verification::kTargetSilent);
+        platform::AfxMessageBox(bench.TargetSilentText());
         m_steps.CloseTargetPort();
         return false;
     }
@@ -115,8 +114,7 @@ void MaintenanceCommands::OnSoftwareUpdate() {
 }
 
 int MaintenanceCommands::CheckSoftwareUpdate(int askUser, int verbose) {
-    return maintenance::CheckSoftwareUpdate(m_uses.web.Client(), m_uses.programDir, askUser,
-                                            verbose);
+    return m_softwareUpdate.Check(m_uses.web.Client(), m_uses.programDir, askUser, verbose);
 }
 
 void MaintenanceCommands::OnAudioCardSettings() {

@@ -10,6 +10,7 @@
 
 #include "app/frame_maintenance_host.h"
 #include "maintenance/mic_calib_dlg.h"
+#include "maintenance/software_update.h"
 #include "web/technician_account.h"
 
 class FrameBench;
@@ -79,6 +80,8 @@ private:
 
     Uses m_uses;
     WorkflowSteps& m_steps;
+    // One for the run: a newer version that cannot be installed here is told once.
+    maintenance::SoftwareUpdate m_softwareUpdate;
     FrameMaintenanceHost m_host;
     CMicCalibDlg m_micCalibration;
 };

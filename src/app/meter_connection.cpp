@@ -394,6 +394,11 @@ void MeterConnection::PrepareConnectAttempt() {
 void MeterConnection::ArmLink() {
     m_link.DeleteAllCommands();
     m_link.Mode().EndPendingOp();
+    // A run in a fresh program knows no model yet, and the setup read does not ask for it: the
+    // identification chain starts here, so that the run and the setup sheet follow this
+    // meter's rules. A known model survives the resets and is not asked again.
+    if (TheApp().m_InstrStatus.m_strModel.empty())
+        m_link.SendCommand(command_code::kModelQuery, "", "");
     m_link.SendCommand(command_code::kDisplayQuery, "", "");
     m_link.SendCommand(command_code::kAcquisitionQuery, "", "");
     m_link.StartSendTick();

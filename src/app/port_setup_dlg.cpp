@@ -7,6 +7,7 @@
 #include "link/modem_link.h"
 #include "link/port_record.h"
 #include "link/serial_port_list.h"
+#include "platform/com_ports.h"
 #include "platform/text.h"
 
 namespace {
@@ -52,6 +53,11 @@ void CPortSetupDlg::OnInitDialog() {
     for (const SerialPortInfo& port : ports)
         if (platform::Contains(port.strFriendlyName, "COM"))
             m_portEntries.push_back(meter_probe::WorkingPortName(port.strFriendlyName));
+    // Ports mapped to a device of their own (KX9_COM_MAP) are offered too, so that choosing
+    // one keeps the port that works.
+    for (int number : platform::MappedComNumbers())
+        if (FindPortEntry(platform::Format("COM%d", number)) == kNoSelection)
+            m_portEntries.push_back(platform::Format("COM%d", number));
 
     // A stored port is selected by its whole name: COM1 is not COM10.
     m_nRefPortSel = FindPortEntry(platform::Format("COM%d", app.m_RefPort.m_nComPort));

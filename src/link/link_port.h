@@ -17,6 +17,10 @@ namespace platform {
 class MessageTarget;
 }
 
+// Why a port did not open, which its error code does not tell apart: another program's lock,
+// the user's rights on the device, a device that is not there, or something else.
+enum class PortOpenFailure { None, InUse, NoPermission, Missing, Other };
+
 class LinkPort {
 public:
     // Held, the line is the holder's; the same thread may take it again meanwhile.
@@ -38,6 +42,8 @@ public:
 
     // What a wait for input sleeps on; -1 while closed or without one.
     virtual int Descriptor() const = 0;
+    // Why the port's last open failed; None after one that succeeded.
+    PortOpenFailure LastOpenFailure() const { return m_openFailure; }
 
 protected:
     // A port's life is the link session's alone: whoever else holds a port talks through it.
@@ -60,7 +66,10 @@ protected:
     virtual int ReadBytes(void* buffer, size_t length, size_t* read) = 0;
     virtual int PurgeBytes() = 0;
 
+    void NoteOpenFailure(PortOpenFailure failure) { m_openFailure = failure; }
+
 private:
+    PortOpenFailure m_openFailure = PortOpenFailure::None;
     std::recursive_mutex m_line;
     std::atomic<int> m_waiting{0};
 };

@@ -44,6 +44,23 @@ int ErrnoToWindows(int error) {
     }
 }
 
+PortOpenFailure OpenFailureOf(int error) {
+    switch (error) {
+        case EBUSY:  // another program's exclusive mode
+            return PortOpenFailure::InUse;
+        case EACCES:
+        case EPERM:
+            return PortOpenFailure::NoPermission;
+        case ENOENT:
+        case ENOTDIR:
+        case ENXIO:
+        case ENODEV:
+            return PortOpenFailure::Missing;
+        default:
+            return PortOpenFailure::Other;
+    }
+}
+
 // A pseudo-terminal has no modem lines; refusing to set them is no failure.
 void SetModemLine(int fd, int line, bool on) {
     ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
@@ -80,19 +97,24 @@ int CSerial::Open(const std::string& device, int inputQueue, int outputQueue) {
     if (inputQueue < 0 || outputQueue < 0)
         return Fail(serial_error::kInvalidParameter);
 
+    NoteOpenFailure(PortOpenFailure::None);
     const std::string path = platform::ResolveDeviceName(device);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        NoteOpenFailure(OpenFailureOf(errno));
         return FailErrno();
+    }
     // Windows opens a port unshared. TIOCEXCL alone does not stop root, the lock does.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
+        NoteOpenFailure(PortOpenFailure::InUse);
         return Fail(serial_error::kAccessDenied);
     }
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) {
         const int error = errno;
         ::close(fd);
+        NoteOpenFailure(PortOpenFailure::Other);
         return Fail(ErrnoToWindows(error));
     }
     ::ioctl(fd, TIOCEXCL);
@@ -103,6 +125,7 @@ int CSerial::Open(const std::string& device, int inputQueue, int outputQueue) {
     if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
         const int error = errno;
         ::close(fd);
+        NoteOpenFailure(PortOpenFailure::Other);
         return Fail(ErrnoToWindows(error));
     }
     // A port opens with empty queues, whatever the device kept from before.

@@ -4,7 +4,8 @@
 // E_INVALIDARG for a mode it does not know. Ports are named "COM3", "\\.\COM12" or by path.
 //
 // Reads and writes wait at most 100 ms of program time. The port is opened for exclusive use: a
-// second open of the same device, from this process or another, is refused.
+// second open of the same device, from this process or another, is refused. Such a refusal and a
+// device the user has no rights on both give kAccessDenied; LastOpenFailure tells them apart.
 
 #include <sys/types.h>
 #include <cstddef>

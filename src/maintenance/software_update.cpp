@@ -84,9 +84,12 @@ std::optional<AvailableUpdate> FindNewerVersion(const std::string& listText,
     return newest;
 }
 
-int CheckSoftwareUpdate(web::WebClient& web, const std::string& programDir, int ask,
-                        int tellWhenNone, const std::string& running) {
+int SoftwareUpdate::Check(web::WebClient& web, const std::string& programDir, int ask,
+                          int tellWhenNone, const std::string& running) {
     const bool tell = ask && tellWhenNone;
+    const auto updater = ConfiguredUpdater(programDir);
+    if (!updater && !tell && !m_notInstalled.empty())
+        return 0;
     const std::string remoteFolder = web.SrvPath() + web::kSoftwareFolder;
     const std::string list = web.DownloadHttpFile(
         remoteFolder + kVersionListFile, platform::JoinPath(programDir, kVersionListFile), false);
@@ -101,6 +104,15 @@ int CheckSoftwareUpdate(web::WebClient& web, const std::string& programDir, int 
     if (!update) {
         if (tell)
             platform::AfxMessageBox(kNoneText, MB_ICONINFORMATION);
+        return 0;
+    }
+    if (!updater) {
+        platform::AfxMessageBox(
+            "E' disponibile una versione aggiornata del software (" + update->version +
+                ").\nNessun programma di aggiornamento configurato (updater.ini): "
+                "l'aggiornamento non viene installato e il programma prosegue.",
+            MB_ICONEXCLAMATION);
+        m_notInstalled = update->version;
         return 0;
     }
     if (ask) {
@@ -125,16 +137,6 @@ int CheckSoftwareUpdate(web::WebClient& web, const std::string& programDir, int 
     if (!Unpack(archivePath, folder)) {
         platform::AfxMessageBox("Archivio dell'aggiornamento software non valido: " + archiveName,
                                 MB_ICONEXCLAMATION);
-        return 0;
-    }
-    const auto updater = ConfiguredUpdater(programDir);
-    if (!updater) {
-        platform::AfxMessageBox(
-            "ATTENZIONE:\nNessun programma di aggiornamento configurato (updater.ini).\n"
-            "L'aggiornamento " +
-                update->version + " e' stato scaricato in " + folder +
-                "\nma non viene installato: il programma prosegue senza aggiornamento.",
-            MB_ICONEXCLAMATION);
         return 0;
     }
     if (!platform::StartProgram(*updater, {folder, programDir})) {

@@ -4,8 +4,9 @@
 // downloaded, unpacked with the zip archive, and the maker's updater is started on it; the
 // program then ends so that the updater can replace it.
 //
-// The updater is an outside program named in "updater.ini" (UPDATER=<path>). Without one the
-// downloaded update cannot be installed: the operator is told and the program goes on.
+// The updater is an outside program named in "updater.ini" (UPDATER=<path>). Without one no
+// update can be installed: the operator is told of the newer version once, nothing is
+// downloaded and the program goes on.
 
 #include <optional>
 #include <string>
@@ -37,9 +38,17 @@ struct AvailableUpdate {
 std::optional<AvailableUpdate> FindNewerVersion(const std::string& listText,
                                                 const std::string& running);
 
-// The program's version check, with the archive and its updater in `programDir`. Returns 1 when
-// the updater was started (the program's end is requested), 0 otherwise.
-int CheckSoftwareUpdate(web::WebClient& web, const std::string& programDir, int ask,
-                        int tellWhenNone, const std::string& running = kProgramVersion);
+// The program's version check, with the archive and its updater in `programDir`. It keeps the
+// newer version it told the operator it could not install: a later check of the same run that
+// the operator did not ask for says nothing more and downloads nothing.
+class SoftwareUpdate {
+public:
+    // 1 when the updater was started (the program's end is requested), 0 otherwise.
+    int Check(web::WebClient& web, const std::string& programDir, int ask, int tellWhenNone,
+              const std::string& running = kProgramVersion);
+
+private:
+    std::string m_notInstalled;
+};
 
 }  // namespace maintenance

@@ -56,6 +56,16 @@ void SetComDevice(int comNumber, std::string path) {
     map.overrides[comNumber] = std::move(path);
 }
 
+std::vector<int> MappedComNumbers() {
+    auto& map = Map();
+    std::lock_guard lock(map.mutex);
+    ReadEnvironmentLocked(map);
+    std::vector<int> numbers;
+    for (const auto& entry : map.overrides)
+        numbers.push_back(entry.first);
+    return numbers;
+}
+
 void ClearComDevices() {
     auto& map = Map();
     std::lock_guard lock(map.mutex);

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -11,6 +12,8 @@ namespace platform {
 // variable "3=/dev/pts/4,5=/dev/ttyUSB0"), else the machine's port list, else /dev/ttyS<n-1>.
 std::string ComDevicePath(int comNumber);
 void SetComDevice(int comNumber, std::string path);
+// The COM numbers given a path of their own (SetComDevice, KX9_COM_MAP), in their order.
+std::vector<int> MappedComNumbers();
 void ClearComDevices();
 // The machine's ports by COM number, as the port enumeration found them.
 void SetEnumeratedComDevices(std::map<int, std::string> devices);

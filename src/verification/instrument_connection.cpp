@@ -9,6 +9,7 @@
 #include "link/port_record.h"
 #include "link/protocol_bytes.h"
 #include "link/serial_line_settings.h"
+#include "platform/com_ports.h"
 #include "platform/operator.h"
 #include "platform/text.h"
 
@@ -94,6 +95,34 @@ std::optional<std::string> IdentityValue(const std::string& reply, const std::st
     if (at < 0)
         return std::nullopt;
     return protocol::CleanReply(platform::Mid(reply, at + static_cast<int>(key.size())));
+}
+
+std::string TargetSilentText(const BenchTools& tools) {
+    const int com = tools.targetRecord.m_nComPort;
+    const std::string device = platform::ComDevicePath(com);
+    std::string cause;
+    switch (tools.link.PortOf(LinkSide::Target).LastOpenFailure()) {
+        case PortOpenFailure::None:
+            return kTargetSilent;
+        case PortOpenFailure::InUse:
+            cause = platform::Format("La porta COM%d e' in uso da un altro programma.", com);
+            break;
+        case PortOpenFailure::NoPermission:
+            cause = platform::Format(
+                "L'utente non ha i permessi sul dispositivo %s della porta COM%d (di solito "
+                "va aggiunto al gruppo dialout).",
+                device.c_str(), com);
+            break;
+        case PortOpenFailure::Missing:
+            cause = platform::Format("Il dispositivo %s della porta COM%d non esiste.",
+                                     device.c_str(), com);
+            break;
+        case PortOpenFailure::Other:
+            cause = platform::Format("La porta COM%d (%s) non puo' essere aperta.", com,
+                                     device.c_str());
+            break;
+    }
+    return std::string(kTargetSilent) + "\n" + cause;
 }
 
 BOOL ConnectInstrumentUnderTest(BenchHost& host, const BenchTools& tools,

@@ -20,6 +20,10 @@ inline constexpr const char* kBenchModel = "QS4060KRTN";
 inline constexpr const char* kTargetSilent =
     "Fonometro da verificare non risponde.\nVerificare impostazioni porta seriale.";
 
+// kTargetSilent, and a line on why when the port of the instrument under test did not even
+// open: in use by another program, no rights on its device, no such device.
+std::string TargetSilentText(const BenchTools& tools);
+
 // TRUE when the instrument under test answered. Its identity is kept only when it is a model
 // this edition verifies, with a firmware version; otherwise a box says why and the identity
 // is emptied (its model then tells the callers that nothing was identified).

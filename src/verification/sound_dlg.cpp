@@ -219,7 +219,7 @@ bool CSoundDlg::RunStartup() {
     pleaseWait.HidePleaseWait();
     if (!answered) {
         AddLog("Connessione strumento da verificare FALLITA");
-        platform::AfxMessageBox(verification::kTargetSilent);
+        platform::AfxMessageBox(verification::TargetSilentText(m_tools));
         return false;
     }
     const verification::InstrumentIdentity target = m_instruments.target;

@@ -135,14 +135,20 @@ TEST_F(FrameSchedulerTest, TheRunPreparesEachAttemptAndArmsTheLinkThatCameUp) {
     EXPECT_TRUE(frame.Boxes().m_TryConnDlg.IsWindowVisible());
     frame.Boxes().m_TryConnDlg.DestroyWindow();
 
-    // Whatever waited for the old link goes: the new one is asked for its states first.
+    // Whatever waited for the old link goes: the new one is asked for its states first, and
+    // for its model while none is known.
     frame.SendCommand(command_code::kDateQuery, "", "");
     frame.Link().SetReadyToSend(FALSE);
     connection.ArmLink();
     EXPECT_EQ(QueuedCodes(frame),
-              (std::vector<int>{command_code::kDisplayQuery, command_code::kAcquisitionQuery}));
+              (std::vector<int>{command_code::kModelQuery, command_code::kDisplayQuery,
+                                command_code::kAcquisitionQuery}));
     EXPECT_TRUE(frame.Link().IsReadyToSend());
     EXPECT_TRUE(frame.Link().IsTimerSet(LinkSession::kSendTick));
+    app.m_InstrStatus.m_strModel = "QS4160_00$1";
+    connection.ArmLink();
+    EXPECT_EQ(QueuedCodes(frame),
+              (std::vector<int>{command_code::kDisplayQuery, command_code::kAcquisitionQuery}));
 }
 
 TEST_F(FrameSchedulerTest, TheFramesSchedulerWindowRunsAPlanOnTheFrame) {

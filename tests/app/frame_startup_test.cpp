@@ -15,6 +15,7 @@
 #include "app/port_setup_dlg.h"
 #include "link/fake_tty_tree.h"
 #include "link/link_test_support.h"
+#include "link/serial.h"
 #include "link/serial_port_list.h"
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
@@ -142,6 +143,23 @@ TEST_F(StartupJobTest, MeterNotAnsweringRetriesThroughThePortSettingsUntilCancel
     EXPECT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=3\r\n"), std::string::npos);
     // Cancel ends the program without the login (an unexpected dialog would fail the test).
     EXPECT_TRUE(platform::EventLoop::QuitPending());
+}
+
+TEST_F(StartupJobTest, APortHeldByAnotherStartIsToldAsInUseNotBlamedOnTheMeter) {
+    ServerReachable();
+    simmeter::SimMeter meter;
+    platform::SetComDevice(3, meter.SlavePath());
+    app.m_TargetPort.m_nComPort = 3;
+    CSerial firstStart;
+    ASSERT_EQ(firstStart.Open("COM3"), 0);
+    op.ExpectBox(kNotAnswering, IDCANCEL);
+
+    EXPECT_EQ(frame->OnCreate(), 0);
+
+    EXPECT_EQ(op.Shown(), std::vector<std::string>{std::string(kNotAnswering) +
+                                                   "\nLa porta COM3 e' in uso da un altro "
+                                                   "programma."});
+    EXPECT_EQ(meter.LineCount(), 0u);
 }
 
 TEST_F(StartupJobTest, AScriptThatKeepsRetryingASilentMeterEndsTheJobAfterAFewTries) {

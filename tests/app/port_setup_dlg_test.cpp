@@ -42,6 +42,7 @@ protected:
     ~PortSetupDlgTest() override {
         SetTtyClassRoot("");
         platform::SetEnumeratedComDevices({});
+        platform::ClearComDevices();
         platform::EventLoop::ClearQuit();
     }
 
@@ -107,6 +108,22 @@ TEST_F(PortSetupDlgTest, AStoredPortIsSelectedByItsWholeNameAndOkStoresTheChoice
     ASSERT_TRUE(LoadPortIni(folder.File("port.ini"), ref, dut));
     EXPECT_EQ(dut.m_nComPort, 7);
     EXPECT_EQ(ref.m_nComPort, 42);
+}
+
+TEST_F(PortSetupDlgTest, PortsMappedToADeviceOfTheirOwnAreOfferedSoOkKeepsTheWorkingOne) {
+    platform::SetComDevice(12, folder.File("pts12"));
+    platform::SetComDevice(3, folder.File("pts3"));
+    StorePorts(1, 12);
+    std::vector<std::string> entries;
+    RunSettings([&](CPortSetupDlg& dialog) {
+        entries = dialog.PortEntries();
+        EXPECT_EQ(dialog.EntryText(dialog.m_nTargetPortSel), "COM12");
+        return IDOK;
+    });
+    // COM3 is the machine's own already.
+    ASSERT_EQ(entries.size(), 11u);
+    EXPECT_EQ(entries.back(), "COM12");
+    EXPECT_EQ(app.m_TargetPort.m_nComPort, 12);
 }
 
 TEST_F(PortSetupDlgTest, CancelPutsBackWhatPortIniHeldAndStillRewritesIt) {

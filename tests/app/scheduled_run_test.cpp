@@ -166,7 +166,8 @@ TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
     EXPECT_FALSE(frame.Link().Port().IsOpen());
 }
 
-// The golden transcript of a run as above. The meter sends exactly the records each acquisition
+// The golden transcript of a run as above, in a fresh program: the model is the meter's to tell,
+// a QS4160's, at the first connection. The meter sends exactly the records each acquisition
 // expects, so that a late stop on a loaded machine finds no record more on the line; the run's
 // steps wait until the link has had its answers, so that a loaded machine does not change the order
 // of the run's own writes and the queue's commands; the schedule runs on the program's clock from
@@ -177,6 +178,8 @@ TEST_F(ScheduledRunTest, GoldenTranscriptOfAScheduledRun) {
         return link.IsQueueEmpty() && !link.CurrentCommand() && meter.Answered() &&
                !linktest::ReplyUntaken(link);
     });
+    app.m_InstrStatus.m_strModel.clear();
+    meter.SetSetting("INSTR_M", "QS4160");
     const platform::DateTime start = platform::DateTime::FromParts(2024, 5, 6, 8, 0, 0);
     platform::Clock::SetFixedNow(start.Seconds());
     acquisition::SchedulePlan plan = CalibratedDataLogging(start);
@@ -193,5 +196,8 @@ TEST_F(ScheduledRunTest, GoldenTranscriptOfAScheduledRun) {
     ASSERT_TRUE(PumpUntil([&] { return meter.AllAnswered(); }));
     EXPECT_EQ(stream->Sent(), 2 * plan.expected);
     EXPECT_EQ(SchedulerLog().back(), "End Scheduler");
+    // The meter told its model at the first connection; the current setup has since taken the
+    // model of the run's data file, which the run's end opened.
+    EXPECT_EQ(app.m_EditStatus.m_strModel, "QS4160_00$1");
     EXPECT_TRUE(golden::MatchesGolden("tests/app/golden/scheduled_run.txt", meter.Transcript()));
 }

@@ -56,11 +56,10 @@ protected:
         zip.Close();
         stub.ServeFile(kArchive, folder.Read("build.zip"));
     }
-    int Check(int ask, int tell) {
-        return maintenance::CheckSoftwareUpdate(client, folder.Path(), ask, tell, "1.0.0");
-    }
+    int Check(int ask, int tell) { return update.Check(client, folder.Path(), ask, tell, "1.0.0"); }
 
     testenv::TestOperator op;
+    maintenance::SoftwareUpdate update;
     std::vector<platform::ShellRequest> started;
     bool starts = true;
 };
@@ -80,27 +79,34 @@ TEST_F(SoftwareUpdateTest, NothingNewerIsToldOnlyWhenAskedToTell) {
     EXPECT_TRUE(started.empty());
 }
 
-TEST_F(SoftwareUpdateTest, ADeclinedUpdateIsNotFetchedAndWithoutAnUpdaterTheUnpackedOneWaits) {
+TEST_F(SoftwareUpdateTest, WithoutAnUpdaterANewerVersionIsToldOnceAndNothingIsDownloaded) {
     ServeNewerVersion();
-    op.ExpectBox(kAsk, IDNO);
-    EXPECT_EQ(Check(1, 1), 0);
-    EXPECT_EQ(RequestsFor(kArchive), 0);
-
-    op.ExpectBox(kAnnounce);
-    op.ExpectBox("ATTENZIONE:\nNessun programma di aggiornamento configurato (updater.ini).");
+    const std::string notInstalled =
+        "E' disponibile una versione aggiornata del software (1.1.0).\nNessun programma di "
+        "aggiornamento configurato (updater.ini): l'aggiornamento non viene installato";
+    op.ExpectBox(notInstalled);
     EXPECT_EQ(Check(0, 0), 0);
-    EXPECT_EQ(folder.Read("software_upgrade/leggimi.txt"), "1.1.0");
+    // The start-up's second look says nothing; the operator who asks is told again.
+    EXPECT_EQ(Check(0, 0), 0);
+    op.ExpectBox(notInstalled);
+    EXPECT_EQ(Check(1, 1), 0);
+    EXPECT_EQ(RequestsFor(kList), 2);
+    EXPECT_EQ(RequestsFor(kArchive), 0);
     EXPECT_TRUE(started.empty());
     EXPECT_FALSE(platform::EventLoop::QuitPending());
 }
 
-TEST_F(SoftwareUpdateTest, TheUpdaterGetsTheUnpackedUpdateAndTheProgramEnds) {
+TEST_F(SoftwareUpdateTest, ADeclinedUpdateIsNotFetchedAndTheUpdaterGetsTheUnpackedOne) {
     ServeNewerVersion();
     folder.Write("updater.ini", "# il programma del produttore\nUPDATER= /opt/corvanex/upd \n");
+    op.ExpectBox(kAsk, IDNO);
+    EXPECT_EQ(Check(1, 1), 0);
+    EXPECT_EQ(RequestsFor(kArchive), 0);
     op.ExpectBox(kAsk, IDYES);
     EXPECT_EQ(Check(1, 1), 1);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].path, "/opt/corvanex/upd");
+    EXPECT_EQ(folder.Read("software_upgrade/leggimi.txt"), "1.1.0");
     EXPECT_EQ(started[0].arguments,
               (std::vector<std::string>{folder.File("software_upgrade"), folder.Path()}));
     EXPECT_TRUE(platform::EventLoop::QuitPending());

@@ -2,6 +2,9 @@
 // meters, their keys from the server and from the local files, the key alignment and the
 // readings with their counters in "port.ini".
 
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+
 #include <QLineEdit>
 
 #include "bench_test_env.h"
@@ -65,6 +68,27 @@ TEST_F(BenchTest, MetersOfOtherModelsAndSilentMetersAreNotConnected) {
     EXPECT_FALSE(host.IsOpen(LinkSide::Target));
     host.target.m_nComPort = 99;
     EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, tools, instruments));
+}
+
+TEST_F(BenchTest, APortThatDoesNotOpenIsToldWithItsCause) {
+    targetMeter.SilenceNext("SET:INS", -1);
+    EXPECT_FALSE(verification::ConnectInstrumentUnderTest(host, tools, instruments));
+    EXPECT_EQ(verification::TargetSilentText(tools), verification::kTargetSilent);
+
+    // A device without rights for the user; root's pass every check but for another file
+    // system user.
+    folder.Write("ttyNoRights", "");
+    const std::string device = folder.File("ttyNoRights");
+    ASSERT_EQ(::chmod(device.c_str(), 0), 0);
+    platform::SetComDevice(kTargetCom, device);
+    const int user = ::setfsuid(65534);
+    const BOOL answered = verification::ConnectInstrumentUnderTest(host, tools, instruments);
+    ::setfsuid(user);
+    EXPECT_FALSE(answered);
+    EXPECT_EQ(verification::TargetSilentText(tools),
+              std::string(verification::kTargetSilent) +
+                  "\nL'utente non ha i permessi sul dispositivo " + device +
+                  " della porta COM4 (di solito va aggiunto al gruppo dialout).");
 }
 
 TEST_F(BenchTest, WhileTheProgramLeavesNoMeterIsConnected) {
