@@ -2,6 +2,7 @@
 
 #include <Qt>
 
+#include "app/busy_meter_job.h"
 #include "app/frame_bench.h"
 #include "app/frame_command_ids.h"
 #include "app/frame_data_view_commands.h"
@@ -38,7 +39,7 @@ bool HasReportRows(const Parts& p) {
 
 // Nothing long may be cut short by leaving or saving.
 bool IsBusy(const Parts& p) {
-    return p.mode.IsDownloading() || p.mode.IsFirmwareUpgrading() || p.mode.IsSchedulerRunning();
+    return BusyMeterJobRefusal(p.mode) != nullptr;
 }
 
 // The instrument under test's port; port.ini is written whether the dialog ended with OK or not.

@@ -91,6 +91,7 @@ CMainFrame::CMainFrame(LinkClock* linkClock, LinkClock* schedulerClock, FrameUi*
           .boxes = *m_boxes,
           .timers = m_timers,
           .link = m_link,
+          .linkHost = m_linkHost,
           .views = m_views,
           .programDir = TheApp().m_strProgramDir,
       })),

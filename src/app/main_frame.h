@@ -123,7 +123,8 @@ public:
     // What a view of this frame's is built with (its window's; a test's).
     const ::ViewUses& ViewUses() const { return m_viewUses; }
 
-    // WM_CLOSE: asks, refuses while a verification runs, then exits.
+    // WM_CLOSE: asks, refuses while a verification or a long job with the meter runs (a
+    // download, a firmware upgrade, a scheduled run), then exits.
     void OnClose();
     // "&Esci": releases the ports and the command queue, destroys view and window, quits.
     void OnAppExit();

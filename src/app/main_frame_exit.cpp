@@ -1,5 +1,6 @@
 // Closing the frame and leaving the program. Nothing is saved at exit.
 
+#include "app/busy_meter_job.h"
 #include "app/frame_bench.h"
 #include "app/frame_boxes.h"
 #include "app/frame_timers.h"
@@ -14,6 +15,13 @@ void CMainFrame::OnClose() {
     Ui().SetTitle(kExitCaption);
     if (platform::MessageBox("Confirm Exit ?", kExitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
+    // Leaving now would leave the meter as the job has it and lose the job's data.
+    if (const char* refusal = BusyMeterJobRefusal(Mode())) {
+        if (Mode().IsSchedulerMode())
+            m_notices.LogScheduler(false, refusal, true);
+        platform::AfxMessageBox(refusal, MB_ICONSTOP);
+        return;
+    }
     if (m_bench->IsWindowCreated()) {
         if (m_bench->IsVerificationRunning()) {
             platform::AfxMessageBox(

@@ -2,11 +2,13 @@
 
 #include "app/frame_bench.h"
 #include "app/frame_boxes.h"
+#include "app/frame_link_host.h"
 #include "app/frame_timers.h"
 #include "app/frame_web.h"
 #include "app/kx9monitor_app.h"
 #include "app/view_lookup.h"
 #include "app/workflow_steps.h"
+#include "link/command.h"
 #include "link/command_codes.h"
 #include "link/link_session.h"
 #include "maintenance/software_update.h"
@@ -20,6 +22,17 @@ MaintenanceCommands::MaintenanceCommands(const Uses& uses)
       m_host(uses.timers, uses.views),
       m_micCalibration(uses.link.Sender(), uses.web.Client(), uses.web.Log()) {
     m_uses.timers.OnExpiry(FrameTimers::kFirmwareUpgrade, [this] { OnFirmwareUpgradeTimer(); });
+    // Without this a silent meter would keep the wizard waiting for as long as its queued
+    // commands take to time out one after the other, and then for ever.
+    m_uses.linkHost.AddTimeOutTaker([this](const CCommand& command) {
+        if (!m_micCalibration.HasWindow() ||
+            !m_micCalibration.Wizard().AwaitsReplyTo(command.GetCode()))
+            return false;
+        // The link was armed for the wizard alone: nothing more goes to the meter.
+        m_uses.link.DeleteAllCommands();
+        m_micCalibration.OnMeterSilent(command.GetCode(), command.GetName());
+        return true;
+    });
 }
 
 namespace {

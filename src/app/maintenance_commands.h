@@ -15,6 +15,7 @@
 
 class FrameBench;
 class FrameBoxes;
+class FrameLinkHost;
 class FrameTimers;
 class FrameWeb;
 class LinkSession;
@@ -35,6 +36,8 @@ public:
         FrameTimers& timers;
         // The command queue, the ports and the meter mode's firmware upgrade.
         LinkSession& link;
+        // A meter that stops answering the microphone wizard ends it.
+        FrameLinkHost& linkHost;
         // Without the view the window shows, the meter is not switched off for a new
         // microphone and the firmware update leaves its port alone.
         const ViewLookup& views;
@@ -42,7 +45,7 @@ public:
         const std::string& programDir;
     };
 
-    // Registers the handler of timer 8.
+    // Registers the handler of timer 8 and the wizard's taker of time-outs.
     explicit MaintenanceCommands(const Uses& uses);
     MaintenanceCommands(const MaintenanceCommands&) = delete;
     MaintenanceCommands& operator=(const MaintenanceCommands&) = delete;

@@ -58,11 +58,11 @@ void RegisterCalibrationReplies(ReplyRouter& router, CMicCalibDlg& wizard,
         ToWizard(wizard, [&wizard](const CCommand&, const std::string& reply) {
             wizard.SetProtectionCode(meter::ValueAfter(reply, meter::kProtectionCodeReply));
         }));
-    router.Register(kFactoryCommand,
-                    ToWizard(wizard, [&wizard](const CCommand&, const std::string&) {
-                        wizard.SetStep(MicReplacement::kStored);
-                        wizard.NextStep();
-                    }));
+    for (const int write : {kGainWrite, kMicNumberWrite, kFactoryCommand})
+        router.Register(write,
+                        ToWizard(wizard, [&wizard](const CCommand& command, const std::string&) {
+                            wizard.OnWriteAnswered(command.GetCode(), command.GetName());
+                        }));
 }
 
 }  // namespace maintenance

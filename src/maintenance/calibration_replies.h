@@ -11,7 +11,7 @@ namespace maintenance {
 
 // The printed value of "KEY:PRN_VAL" goes to the guided programs while they run; the channels'
 // gains, the electric calibration's values, the level the meter measures, the protection code
-// and the stored calibration go to the microphone wizard while its window is open.
+// and the answers to its writes go to the microphone wizard while its window is open.
 void RegisterCalibrationReplies(ReplyRouter& router, CMicCalibDlg& wizard,
                                 CElectricCalibrationDlg& programs);
 

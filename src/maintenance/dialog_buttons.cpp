@@ -12,10 +12,14 @@ namespace maintenance {
 
 void AddStepButtons(QDialog& dialog, QBoxLayout& layout, const std::string& stepText) {
     auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(ui::ToQt(stepText), QDialogButtonBox::AcceptRole)
-        ->setObjectName(QString::number(IDOK));
-    buttons->addButton(ui::ToQt("Annulla"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QString::number(IDCANCEL));
+    QPushButton* step = buttons->addButton(ui::ToQt(stepText), QDialogButtonBox::AcceptRole);
+    step->setObjectName(QString::number(IDOK));
+    step->setDefault(true);
+    // Enter takes the step, also while "Annulla" has the focus (a disabled step button leaves
+    // it there): it never cancels the work.
+    QPushButton* cancel = buttons->addButton(ui::ToQt("Annulla"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QString::number(IDCANCEL));
+    cancel->setAutoDefault(false);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout.addWidget(buttons);

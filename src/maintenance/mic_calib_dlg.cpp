@@ -47,6 +47,16 @@ void CMicCalibDlg::NextStep() {
     AfterStep();
 }
 
+void CMicCalibDlg::OnWriteAnswered(int code, const std::string& arg1) {
+    m_wizard.OnWriteAnswered(code, arg1);
+    AfterStep();
+}
+
+void CMicCalibDlg::OnMeterSilent(int code, const std::string& arg1) {
+    m_wizard.OnMeterSilent(code, arg1);
+    AfterStep();
+}
+
 void CMicCalibDlg::OnNext() {
     QDialog* window = Window();
     if (!window)

@@ -42,6 +42,10 @@ public:
     void SetLevel(const std::string& text) { m_wizard.SetLevel(text); }
     void SetStep(int step) { m_wizard.SetStep(step); }
     void NextStep();
+    void OnWriteAnswered(int code, const std::string& arg1);
+    // One of the wizard's commands went unanswered through all its resends: the wizard ends
+    // with what the meter confirmed, and the window closes.
+    void OnMeterSilent(int code, const std::string& arg1);
 
     // "Avanti" and "Annulla".
     void OnNext();

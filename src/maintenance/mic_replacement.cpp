@@ -1,6 +1,8 @@
 #include "maintenance/mic_replacement.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "link/command_codes.h"
 #include "maintenance/calibration_protocol.h"
@@ -23,6 +25,23 @@ constexpr const char* kEnterText =
 constexpr const char* kMeasuringText = "Lettura dello strumento in corso...";
 constexpr const char* kStoringText = "Memorizzazione della nuova calibrazione...";
 constexpr const char* kElectricText = "Lettura del riferimento di calibrazione elettrica...";
+constexpr const char* kRestoringText =
+    "Annullamento: ripristino della calibrazione precedente in corso...";
+constexpr const char* kNotRecorded =
+    "La nuova calibrazione e' memorizzata nello strumento, ma la sostituzione non e' stata "
+    "registrata sul server.";
+
+// The commands the wizard sends, whose replies and silences are its own.
+constexpr int kOwnCodes[] = {kProtectionCodeQuery, kGainQuery,           kElectricCalQuery,
+                             kMicCalPrintValueKey, kGainWrite,           kMicNumberWrite,
+                             kFactoryCommand,      kElectricCalStepQuery};
+
+std::string JoinList(const std::vector<std::string>& items) {
+    std::string joined;
+    for (const std::string& item : items)
+        joined += (joined.empty() ? "" : ", ") + item;
+    return joined;
+}
 
 // A serial number goes into the microphone-number command, after the protection code and a
 // ':', and into the ";"-separated record.
@@ -143,11 +162,96 @@ void MicReplacement::EvaluateLevel() {
 void MicReplacement::WriteCalibration() {
     m_step = kWriting;
     m_message = kStoringText;
-    Send(kGainWrite, kChannel0, m_newGain[0]);
-    Send(kGainWrite, kChannel1, m_newGain[1]);
-    Send(kMicNumberWrite, m_protectionCode, m_micSerial);
-    // Its reply sets kStored.
-    Send(kFactoryCommand, m_protectionCode);
+    m_writes.clear();
+    Write(kGainWrite, kChannel0, m_newGain[0], "guadagno canale 0 = " + m_newGain[0]);
+    Write(kGainWrite, kChannel1, m_newGain[1], "guadagno canale 1 = " + m_newGain[1]);
+    Write(kMicNumberWrite, m_protectionCode, m_micSerial,
+          "numero di serie del microfono = " + m_micSerial);
+    // Its answer moves on to kStored.
+    Write(kFactoryCommand, m_protectionCode, "", "memorizzazione della calibrazione");
+}
+
+void MicReplacement::OnWriteAnswered(int code, const std::string& arg1) {
+    const auto write = std::find_if(m_writes.begin(), m_writes.end(), [&](const SentWrite& w) {
+        return !w.answered && w.code == code && w.arg1 == arg1;
+    });
+    if (write == m_writes.end())
+        return;
+    write->answered = true;
+    if (m_step == kWriting && code == kFactoryCommand) {
+        m_step = kStored;
+        NextStep();
+    } else if (m_step == kRestoring && std::all_of(m_writes.begin(), m_writes.end(),
+                                                   [](const SentWrite& w) { return w.answered; })) {
+        EndCancelled(
+            "Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente.",
+            MB_ICONINFORMATION,
+            "Sostituzione microfono annullata: calibrazione precedente ripristinata");
+    }
+}
+
+bool MicReplacement::AwaitsReplyTo(int code) const {
+    switch (m_step) {
+        case kMeasuring:
+        case kWriting:
+        case kRestoring:
+        case kReadingElectric:
+            return std::find(std::begin(kOwnCodes), std::end(kOwnCodes), code) !=
+                   std::end(kOwnCodes);
+        default:
+            return false;
+    }
+}
+
+void MicReplacement::OnMeterSilent(int code, const std::string& arg1) {
+    if (!AwaitsReplyTo(code))
+        return;
+    if (m_step == kMeasuring) {
+        Fail("Lo strumento non risponde.");
+        return;
+    }
+    if (m_step == kReadingElectric) {
+        m_step = kFailed;
+        m_message = std::string("ATTENZIONE:\nLo strumento non risponde.\n") + kNotRecorded;
+        m_log.WriteInstrLog(
+            "Err: sostituzione microfono memorizzata ma non registrata sul server: lo strumento "
+            "non risponde");
+        platform::AfxMessageBox(m_message, MB_ICONEXCLAMATION);
+        return;
+    }
+    const auto silent = std::find_if(m_writes.begin(), m_writes.end(), [&](const SentWrite& w) {
+        return !w.answered && w.code == code && w.arg1 == arg1;
+    });
+    const std::string report = WritesReport(static_cast<size_t>(silent - m_writes.begin()));
+    const bool restoring = m_step == kRestoring;
+    m_step = kFailed;
+    m_message = std::string("ATTENZIONE:\nLo strumento non risponde") +
+                (restoring ? " durante il ripristino della calibrazione precedente.\n" : ".\n") +
+                report +
+                "\nLa calibrazione dello strumento puo' essere memorizzata in parte: controllare "
+                "lo strumento e ripetere la sostituzione del microfono.";
+    std::string logLine = "Err: sostituzione microfono: lo strumento non risponde. " + report;
+    std::replace(logLine.begin(), logLine.end(), '\n', ' ');
+    m_log.WriteInstrLog(logLine);
+    platform::AfxMessageBox(m_message, MB_ICONSTOP);
+}
+
+std::string MicReplacement::WritesReport(size_t silent) const {
+    std::vector<std::string> confirmed;
+    std::vector<std::string> unconfirmed;
+    std::vector<std::string> unsent;
+    for (size_t i = 0; i < m_writes.size(); ++i)
+        (m_writes[i].answered ? confirmed
+         : i <= silent        ? unconfirmed
+                              : unsent)
+            .push_back(m_writes[i].what);
+    std::string report = "Scritture confermate dallo strumento: " +
+                         (confirmed.empty() ? std::string("nessuna") : JoinList(confirmed)) + ".";
+    if (!unconfirmed.empty())
+        report += "\nSenza conferma, forse eseguite: " + JoinList(unconfirmed) + ".";
+    if (!unsent.empty())
+        report += "\nNon inviate: " + JoinList(unsent) + ".";
+    return report;
 }
 
 std::string MicReplacement::RecordText() const {
@@ -177,25 +281,45 @@ void MicReplacement::Record() {
 void MicReplacement::Cancel() {
     switch (m_step) {
         case kWriting:
-            // The meter goes back to the calibration it had, whichever writes it took.
-            Send(kGainWrite, kChannel0, m_oldGain[0]);
-            Send(kGainWrite, kChannel1, m_oldGain[1]);
-            Send(kFactoryCommand, m_protectionCode);
-            m_message = "Sostituzione annullata: lo strumento torna alla calibrazione precedente.";
-            break;
+            // The meter goes back to the calibration it had, whichever writes it took; the
+            // wizard says so once the meter confirmed it.
+            m_step = kRestoring;
+            m_message = kRestoringText;
+            Write(kGainWrite, kChannel0, m_oldGain[0],
+                  "guadagno canale 0 = " + m_oldGain[0] + " (precedente)");
+            Write(kGainWrite, kChannel1, m_oldGain[1],
+                  "guadagno canale 1 = " + m_oldGain[1] + " (precedente)");
+            Write(kFactoryCommand, m_protectionCode, "",
+                  "memorizzazione della calibrazione precedente");
+            return;
+        case kRestoring:
+            // The meter's answer or its silence ends this.
+            return;
         case kStored:
         case kReadingElectric:
         case kElectricRead:
-            m_message =
-                "ATTENZIONE:\nLa nuova calibrazione e' memorizzata nello strumento, ma la "
-                "sostituzione non e' stata registrata sul server.";
-            platform::AfxMessageBox(m_message, MB_ICONEXCLAMATION);
-            break;
+            EndCancelled(std::string("ATTENZIONE:\n") + kNotRecorded, MB_ICONEXCLAMATION,
+                         "Err: sostituzione microfono memorizzata ma annullata prima della "
+                         "registrazione sul server");
+            return;
+        case kEnterMicrophone:
+        case kMeasuring:
+        case kConfirmGain:
+            EndCancelled("Sostituzione microfono annullata.\nNessuna modifica eseguita.",
+                         MB_ICONINFORMATION,
+                         "Sostituzione microfono annullata: nessuna modifica eseguita");
+            return;
         default:
-            m_message = "Sostituzione annullata.";
-            break;
+            return;
     }
+}
+
+void MicReplacement::EndCancelled(const std::string& message, unsigned icon,
+                                  const std::string& logLine) {
     m_step = kCancelled;
+    m_message = message;
+    m_log.WriteInstrLog(logLine);
+    platform::AfxMessageBox(m_message, icon);
 }
 
 void MicReplacement::Fail(const std::string& why) {

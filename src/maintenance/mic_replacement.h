@@ -7,11 +7,14 @@
 // new electric-calibration reference and records the replacement on the web service.
 //
 // Everything goes through the command queue; the calibration replies (calibration_replies.h)
-// hand the replies' texts over and call NextStep, setting the step itself to kElectricRead or
-// kStored for the two replies that end a write.
+// hand the replies' texts over and call NextStep, setting the step itself to kElectricRead for
+// the reply of the new reference, and tell which of its writes the meter answered. A meter
+// that stops answering ends the replacement with what it confirmed (OnMeterSilent): a write
+// it did not answer may still have been taken.
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "link/follow_up.h"
 
@@ -30,8 +33,9 @@ public:
         kConfirmGain = 2,      // the operator confirms the new gains
         kWriting = 3,          // gains, serial number and the store queued
         kElectricRead = 8,     // set by the reply of the new electric-calibration reading
-        kStored = 11,          // set by the reply to the store
+        kStored = 11,          // the meter answered the store
         kReadingElectric = 12,
+        kRestoring = 13,  // cancelled while writing: the gains it had are being written back
         kDone = 20,
         kFailed = 21,
         kCancelled = 22,
@@ -59,11 +63,21 @@ public:
     void SetStep(int step) { m_step = step; }
     // A reply that ends a step has come.
     void NextStep();
+    // The meter answered the write `code` with first argument `arg1` (a gain, the serial
+    // number, the store): the store's answer moves on to reading the new electric-calibration
+    // reference, the last answer while restoring ends the cancelled replacement.
+    void OnWriteAnswered(int code, const std::string& arg1);
+    // Whether a command of `code` is one the wizard now waits on the meter for.
+    bool AwaitsReplyTo(int code) const;
+    // That command, `code` with first argument `arg1`, went unanswered through all its
+    // resends: the replacement ends, telling which writes the meter confirmed.
+    void OnMeterSilent(int code, const std::string& arg1);
 
     // The operator's "Avanti" on the pages that wait for them. False, with Message() telling
     // why, when the page's entry is refused.
     bool Next(const std::string& microphoneSerial = std::string());
-    // The operator's "Annulla": gains already sent but not stored are put back.
+    // The operator's "Annulla": gains already sent are written back, and the wizard waits for
+    // the meter to confirm that (kRestoring; "Annulla" then waits with it).
     void Cancel();
 
     int GetStep() const { return m_step; }
@@ -79,11 +93,28 @@ public:
     std::string RecordText() const;
 
 private:
+    // A write sent and whether the meter answered it, in the order sent.
+    struct SentWrite {
+        int code;
+        std::string arg1;
+        std::string what;  // as the operator is told it
+        bool answered;
+    };
+
     void Measure();
     void EvaluateLevel();
     void WriteCalibration();
     void Record();
     void Fail(const std::string& why);
+    // Tells the operator, and the instrument log, that the replacement was cancelled.
+    void EndCancelled(const std::string& message, unsigned icon, const std::string& logLine);
+    // The writes the meter confirmed, those it left unanswered up to the `silent`-th, which
+    // it may have taken, and those never sent after it.
+    std::string WritesReport(size_t silent) const;
+    void Write(int code, const std::string& arg1, const std::string& arg2, std::string what) {
+        m_writes.push_back({code, arg1, std::move(what), false});
+        Send(code, arg1, arg2);
+    }
     void Send(int code, const std::string& arg1 = std::string(),
               const std::string& arg2 = std::string()) {
         m_send(code, arg1, arg2, -1, FALSE);
@@ -103,6 +134,7 @@ private:
     std::string m_protectionCode;
     std::string m_level;
     std::string m_message;
+    std::vector<SentWrite> m_writes;
 };
 
 }  // namespace maintenance

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "acquisition/scheduler_log.h"
 #include "app/frame_bench.h"
 #include "app/frame_boxes.h"
 #include "app/frame_command_ids.h"
@@ -30,6 +31,7 @@
 #include "platform/com_ports.h"
 #include "platform/event_loop.h"
 #include "platform/shell.h"
+#include "platform/text.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
 #include "ui/program_images.h"
@@ -116,6 +118,33 @@ TEST_F(FrameWindowTest, CloseAnsweredNoOrWhileAVerificationRunsLeavesEverythingA
     EXPECT_EQ(frame->Link().QueuedCodes().size(), 1u);
     EXPECT_TRUE(frame->Mode().IsLinkActive());
     EXPECT_FALSE(platform::EventLoop::QuitPending());
+}
+
+TEST_F(FrameWindowTest, CloseIsRefusedWhileALongJobWithTheMeterRuns) {
+    MeterMode& mode = frame->Mode();
+    const auto refuse = [&](const char* why) {
+        op.ExpectBox("Confirm Exit ?", IDYES);
+        op.ExpectBox(why);
+        window->close();
+        EXPECT_EQ(frame->Window(), window);
+        EXPECT_FALSE(platform::EventLoop::QuitPending());
+    };
+    ASSERT_TRUE(mode.BeginDownload());
+    refuse("Scaricamento della memoria dello strumento in corso.");
+    mode.EndDownload();
+    ASSERT_TRUE(mode.BeginFirmwareUpgrade());
+    refuse("Aggiornamento firmware in corso.");
+    mode.EndFirmwareUpgrade();
+
+    // A scheduled run, monitoring, also says it in its log.
+    mode.EnterSchedulerMode();
+    mode.OnRunStarted();
+    ASSERT_TRUE(mode.OnMonitorStarted());
+    const std::string why =
+        "ATTENZIONE: Scheduler in corso.\nFermare lo scheduler (STOP) e riprovare.";
+    refuse(why.c_str());
+    const std::string log = folder.Read(acquisition::SchedulerLog::kLogName);
+    EXPECT_TRUE(platform::Contains(log, ": " + why + "\r\r\n")) << log;
 }
 
 TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {

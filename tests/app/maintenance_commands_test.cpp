@@ -22,7 +22,9 @@
 #include "app/maintenance_commands.h"
 #include "cipher_responder.h"
 #include "frame_test_support.h"
+#include "platform/clock.h"
 #include "platform/com_ports.h"
+#include "platform/date_time.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -108,6 +110,30 @@ protected:
     bool TargetGot(const std::string& line) const {
         const auto lines = target.Lines();
         return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+    // The microphone replacement's boxes up to the wizard, which is given the new microphone;
+    // `switchedOff` tells whether the meter read its KEY:OFF before the operator went on.
+    void ExpectReplacementUpToTheWizard(bool& switchedOff) {
+        target.Modify([](simmeter::MeterState& s) { s.settings["PROT_CODE"] = "4321"; });
+        op.ExpectBox("Per effettuare la sostituzione del microfono");
+        op.ExpectBox("Modello mic:MK250\nNum serie mic:M5678.\nAvviare procedura adesso ?", IDYES);
+        op.ExpectBox("Sostituire il microfono e inserire lo strumento nel calibratore", IDOK);
+        // The operator takes their time over it: the meter reads its KEY:OFF meanwhile.
+        op.SetShownHandler([&](const std::string& text) {
+            if (!platform::Contains(text, "Sostituire il microfono"))
+                return;
+            // Line by line, as the meter reads them, until that one came.
+            for (;;) {
+                const size_t read = target.LineCount();
+                switchedOff = TargetGot("KEY:OFF");
+                if (switchedOff || !target.WaitForLines(read + 1, 2000))
+                    break;
+            }
+        });
+        op.ExpectDialog("CMicCalibDlg", [](platform::ModalDialog& dialog) {
+            dynamic_cast<CMicCalibDlg&>(dialog).m_strMicSerial = "M9001";
+            return IDOK;
+        });
     }
     simmeter::MeterCalibration TargetCalibration() {
         simmeter::MeterCalibration calibration;
@@ -262,30 +288,9 @@ TEST_F(MaintenanceCommandsTest, UpdatesThatMayNotStartStopWithTheirMessage) {
 }
 
 TEST_F(MaintenanceCommandsTest, AMicrophoneReplacementCalibratesTheMeterToTheCalibrator) {
-    target.Modify([](simmeter::MeterState& s) {
-        s.settings["PROT_CODE"] = "4321";
-        s.calibration.micDeviationDb = -0.7;
-    });
-    op.ExpectBox("Per effettuare la sostituzione del microfono");
-    op.ExpectBox("Modello mic:MK250\nNum serie mic:M5678.\nAvviare procedura adesso ?", IDYES);
-    op.ExpectBox("Sostituire il microfono e inserire lo strumento nel calibratore", IDOK);
-    // The operator takes their time over it: the meter reads its KEY:OFF meanwhile.
+    target.Modify([](simmeter::MeterState& s) { s.calibration.micDeviationDb = -0.7; });
     bool switchedOff = false;
-    op.SetShownHandler([&](const std::string& text) {
-        if (!platform::Contains(text, "Sostituire il microfono"))
-            return;
-        // Line by line, as the meter reads them, until that one came.
-        for (;;) {
-            const size_t read = target.LineCount();
-            switchedOff = TargetGot("KEY:OFF");
-            if (switchedOff || !target.WaitForLines(read + 1, 2000))
-                break;
-        }
-    });
-    op.ExpectDialog("CMicCalibDlg", [](platform::ModalDialog& dialog) {
-        dynamic_cast<CMicCalibDlg&>(dialog).m_strMicSerial = "M9001";
-        return IDOK;
-    });
+    ExpectReplacementUpToTheWizard(switchedOff);
     op.ExpectDialog("CMicCalibDlg", [](platform::ModalDialog&) { return IDOK; });
     op.ExpectBox("Sostituzione microfono completata.");
 
@@ -306,6 +311,34 @@ TEST_F(MaintenanceCommandsTest, AMicrophoneReplacementCalibratesTheMeterToTheCal
               std::string(kTechnicianRecord) +
                   ";MIC_N M9001;GAIN0 0.0 -> 0.7;GAIN1 0.0 -> 0.7;LIVELLO 93.3;ELCAL 90.0 -> "
                   "90.7\n");
+}
+
+TEST_F(MaintenanceCommandsTest, AMeterThatGoesAwayEndsTheMicrophoneWizardWithWhatItConfirmed) {
+    // Ten resends of a write, 2 s each, and the line's quiet after them.
+    platform::ScopedClockSpeed faster{100.0};
+    bool switchedOff = false;
+    ExpectReplacementUpToTheWizard(switchedOff);
+    // Unplugged once the readings are in.
+    op.ExpectDialog("CMicCalibDlg", [this](platform::ModalDialog&) {
+        target.SilenceNext("CAL:GAIN:", -1);
+        return IDOK;
+    });
+    op.ExpectBox(
+        "ATTENZIONE:\nLo strumento non risponde.\nScritture confermate dallo strumento: "
+        "nessuna.\nSenza conferma, forse eseguite: guadagno canale 0 = 0.0.\nNon inviate: "
+        "guadagno canale 1 = 0.0, numero di serie del microfono = M9001, memorizzazione della "
+        "calibrazione.");
+
+    frame->Maintenance().OnReplaceMicrophone();
+    ASSERT_TRUE(
+        PumpUntil([&] { return !frame->Maintenance().MicCalibration().HasWindow(); }, 20000));
+    EXPECT_TRUE(frame->Link().IsQueueEmpty());
+    EXPECT_FALSE(TargetGot("CAL:GAIN:CH:1:0.0"));
+    EXPECT_EQ(TargetCalibration().stores, 0);
+    const auto log = platform::ReadWholeFile(
+        frame->Web().Log().LogPath(platform::DateTime(platform::Clock::Now())));
+    EXPECT_TRUE(log &&
+                platform::Contains(*log, "Err: sostituzione microfono: lo strumento non risponde"));
 }
 
 TEST_F(MaintenanceCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {

@@ -3,6 +3,10 @@
 // while their windows are open and the programs run.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
 #include <string>
 
 #include "link/command.h"
@@ -89,6 +93,32 @@ TEST_F(CalibrationRepliesTest, TheWizardReadsEachValueThroughTheProtocolTable) {
     wizard.OnNext();
     Route(kFactoryCommand, meter::kFactoryStoredReply, "4321");
     EXPECT_EQ(steps.GetStep(), MicReplacement::kReadingElectric);
+}
+
+TEST_F(CalibrationRepliesTest, EnterInTheWizardsWindowTakesTheStepAndNeverCancels) {
+    const MicReplacement& steps = wizard.Wizard();
+    const auto onWindow = [](platform::ModalDialog&) { return CMicCalibDlg::kAnswerOnWindow; };
+    op.ExpectDialog("CMicCalibDlg", onWindow);
+    wizard.Create();
+    wizard.ShowWindow(true);
+    QDialog* window = wizard.Window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const auto pressEnter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+    window->findChild<QLineEdit*>(CMicCalibDlg::kSerialEditName)->setText("M9");
+    pressEnter();
+    ASSERT_EQ(steps.GetStep(), MicReplacement::kMeasuring);
+    pressEnter();  // "Avanti" is disabled: nothing happens
+    ASSERT_EQ(steps.GetStep(), MicReplacement::kMeasuring);
+
+    Route(kProtectionCodeQuery, Reply(meter::kProtectionCodeReply, "4321"));
+    Route(kGainQuery, Reply(meter::kGainReply, "0.0"), meter::kChannel0);
+    Route(kGainQuery, Reply(meter::kGainReply, "0.0"), meter::kChannel1);
+    op.ExpectDialog("CMicCalibDlg", onWindow);
+    Route(kMicCalPrintValueKey, meter::PrintedValueReply("94.1", "dB(A)"));
+    ASSERT_EQ(steps.GetStep(), MicReplacement::kConfirmGain);
+    pressEnter();
+    EXPECT_EQ(steps.GetStep(), MicReplacement::kWriting);
 }
 
 TEST_F(CalibrationRepliesTest, TheProgramsTakeTheirRepliesOnlyWhileTheyRun) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/command_codes.h"
@@ -139,21 +140,72 @@ TEST_F(MicReplacementTest, ReadingsThatCannotBeTrustedWriteNothing) {
     EXPECT_EQ(wizard.NewGain(0), "6.5");
 }
 
-TEST_F(MicReplacementTest, CancellingWhileWritingPutsTheOldCalibrationBack) {
+TEST_F(MicReplacementTest, CancellingWhileWritingPutsTheOldCalibrationBackOnceTheMeterSaysSo) {
     Readings("94.2");
     ASSERT_TRUE(wizard.Next());
     sent.clear();
     wizard.Cancel();
-    EXPECT_EQ(wizard.GetStep(), MicReplacement::kCancelled);
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kRestoring);
     EXPECT_EQ(sent, (std::vector<std::string>{"132 CH:0 1.5", "132 CH:1 -0.5", "137 4321 "}));
+    wizard.Cancel();  // asked again, it still waits for the meter
+    EXPECT_EQ(sent.size(), 3u);
+    // The new calibration's writes are answered first; the store's answer is not taken as
+    // the new one stored.
+    const std::pair<int, const char*> answered[] = {
+        {kGainWrite, "CH:0"},      {kGainWrite, "CH:1"}, {kMicNumberWrite, "4321"},
+        {kFactoryCommand, "4321"}, {kGainWrite, "CH:0"}, {kGainWrite, "CH:1"}};
+    for (const auto& [code, arg1] : answered)
+        wizard.OnWriteAnswered(code, arg1);
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kRestoring);
+    op.ExpectBox("Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente.");
+    wizard.OnWriteAnswered(kFactoryCommand, "4321");
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kCancelled);
     EXPECT_EQ(Recorded(), "");
 
     // Before anything was written, cancelling sends nothing.
     wizard.Begin(kRecord);
     Readings("94.2");
     sent.clear();
+    op.ExpectBox("Sostituzione microfono annullata.\nNessuna modifica eseguita.");
     wizard.Cancel();
     EXPECT_TRUE(sent.empty());
+    EXPECT_EQ(InstrLogLines(),
+              (std::vector<std::string>{
+                  "Sostituzione microfono annullata: calibrazione precedente ripristinata",
+                  "Sostituzione microfono annullata: nessuna modifica eseguita"}));
+}
+
+TEST_F(MicReplacementTest, AMeterThatStopsAnsweringEndsTheReplacementWithWhatItConfirmed) {
+    Readings("94.2");
+    EXPECT_FALSE(wizard.AwaitsReplyTo(kGainWrite));  // the operator's turn
+    ASSERT_TRUE(wizard.Next());
+    EXPECT_FALSE(wizard.AwaitsReplyTo(kAcquisitionQuery));
+    wizard.OnWriteAnswered(kGainWrite, "CH:0");
+    op.ExpectBox(
+        "ATTENZIONE:\nLo strumento non risponde.\nScritture confermate dallo strumento: "
+        "guadagno canale 0 = 1.3.\nSenza conferma, forse eseguite: guadagno canale 1 = -0.7.\n"
+        "Non inviate: numero di serie del microfono = M9001, memorizzazione della "
+        "calibrazione.\nLa calibrazione dello strumento puo' essere memorizzata in parte");
+    wizard.OnMeterSilent(kGainWrite, "CH:1");
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kFailed);
+
+    // Going back after "Annulla": the meter is not said to be back.
+    wizard.Begin(kRecord);
+    Readings("94.2");
+    ASSERT_TRUE(wizard.Next());
+    wizard.Cancel();
+    op.ExpectBox(
+        "Lo strumento non risponde durante il ripristino della calibrazione "
+        "precedente.\nScritture confermate dallo strumento: nessuna.\nSenza conferma, "
+        "forse eseguite: guadagno canale 0 = 1.3.");
+    wizard.OnMeterSilent(kGainWrite, "CH:0");
+
+    // While reading, nothing was written.
+    wizard.Begin(kRecord);
+    ASSERT_TRUE(wizard.Next("M9001"));
+    op.ExpectBox("ATTENZIONE:\nLo strumento non risponde.\nNessuna modifica eseguita.");
+    wizard.OnMeterSilent(kGainQuery, "CH:0");
+    EXPECT_EQ(Recorded(), "");
 }
 
 TEST_F(MicReplacementTest, AServerThatDoesNotTakeTheRecordIsReported) {
