@@ -22,17 +22,26 @@ MaintenanceCommands::MaintenanceCommands(const Uses& uses)
       m_host(uses.timers, uses.views),
       m_micCalibration(uses.link.Sender(), uses.web.Client(), uses.web.Log()) {
     m_uses.timers.OnExpiry(FrameTimers::kFirmwareUpgrade, [this] { OnFirmwareUpgradeTimer(); });
-    // Without this a silent meter would keep the wizard waiting for as long as its queued
-    // commands take to time out one after the other, and then for ever.
+    // Without these a meter that stops answering, or refuses, would keep the wizard waiting for
+    // ever, or let it store a calibration that misses the write it refused.
+    using Loss = maintenance::MicReplacement::Loss;
     m_uses.linkHost.AddTimeOutTaker([this](const CCommand& command) {
-        if (!m_micCalibration.HasWindow() ||
-            !m_micCalibration.Wizard().AwaitsReplyTo(command.GetCode()))
-            return false;
-        // The link was armed for the wizard alone: nothing more goes to the meter.
-        m_uses.link.DeleteAllCommands();
-        m_micCalibration.OnMeterSilent(command.GetCode(), command.GetName());
-        return true;
+        return EndWizardOnLostCommand(command, Loss::kUnanswered);
     });
+    m_uses.linkHost.AddGivenUpTaker([this](const CCommand& command, bool refused) {
+        return EndWizardOnLostCommand(command, refused ? Loss::kRefused : Loss::kEmptyAnswer);
+    });
+}
+
+bool MaintenanceCommands::EndWizardOnLostCommand(const CCommand& command,
+                                                 maintenance::MicReplacement::Loss loss) {
+    if (!m_micCalibration.HasWindow() ||
+        !m_micCalibration.Wizard().AwaitsReplyTo(command.GetCode()))
+        return false;
+    // The link was armed for the wizard alone: nothing more goes to the meter.
+    m_uses.link.DeleteAllCommands();
+    m_micCalibration.OnCommandLost(command.GetCode(), command.GetName(), loss);
+    return true;
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include "maintenance/software_update.h"
 #include "web/technician_account.h"
 
+class CCommand;
 class FrameBench;
 class FrameBoxes;
 class FrameLinkHost;
@@ -36,7 +37,7 @@ public:
         FrameTimers& timers;
         // The command queue, the ports and the meter mode's firmware upgrade.
         LinkSession& link;
-        // A meter that stops answering the microphone wizard ends it.
+        // A meter that stops answering the microphone wizard, or refuses it, ends it.
         FrameLinkHost& linkHost;
         // Without the view the window shows, the meter is not switched off for a new
         // microphone and the firmware update leaves its port alone.
@@ -45,7 +46,7 @@ public:
         const std::string& programDir;
     };
 
-    // Registers the handler of timer 8 and the wizard's taker of time-outs.
+    // Registers the handler of timer 8 and the wizard's takers of lost commands.
     explicit MaintenanceCommands(const Uses& uses);
     MaintenanceCommands(const MaintenanceCommands&) = delete;
     MaintenanceCommands& operator=(const MaintenanceCommands&) = delete;
@@ -68,6 +69,9 @@ private:
     // The meter switched off for the new microphone and on again, its keys aligned and the
     // microphone wizard opened with the technician's `record`.
     void ReplaceMicrophone(const std::string& record);
+    // A command the link gave up ends the open wizard when it was one it waits on: whether it
+    // took the command.
+    bool EndWizardOnLostCommand(const CCommand& command, maintenance::MicReplacement::Loss loss);
 
     // Both meters connected, the instrument under test on a port the writer reaches; false,
     // after the box, when the command ends.

@@ -52,8 +52,9 @@ void CMicCalibDlg::OnWriteAnswered(int code, const std::string& arg1) {
     AfterStep();
 }
 
-void CMicCalibDlg::OnMeterSilent(int code, const std::string& arg1) {
-    m_wizard.OnMeterSilent(code, arg1);
+void CMicCalibDlg::OnCommandLost(int code, const std::string& arg1,
+                                 maintenance::MicReplacement::Loss loss) {
+    m_wizard.OnCommandLost(code, arg1, loss);
     AfterStep();
 }
 

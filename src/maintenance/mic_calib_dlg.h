@@ -43,9 +43,9 @@ public:
     void SetStep(int step) { m_wizard.SetStep(step); }
     void NextStep();
     void OnWriteAnswered(int code, const std::string& arg1);
-    // One of the wizard's commands went unanswered through all its resends: the wizard ends
-    // with what the meter confirmed, and the window closes.
-    void OnMeterSilent(int code, const std::string& arg1);
+    // The link gave up one of the wizard's commands: the wizard ends with what the meter
+    // confirmed, and the window closes.
+    void OnCommandLost(int code, const std::string& arg1, maintenance::MicReplacement::Loss loss);
 
     // "Avanti" and "Annulla".
     void OnNext();

@@ -36,6 +36,19 @@ constexpr int kOwnCodes[] = {kProtectionCodeQuery, kGainQuery,           kElectr
                              kMicCalPrintValueKey, kGainWrite,           kMicNumberWrite,
                              kFactoryCommand,      kElectricCalStepQuery};
 
+// What the meter did, after "Lo strumento ".
+const char* LossText(MicReplacement::Loss loss) {
+    switch (loss) {
+        case MicReplacement::Loss::kRefused:
+            return "ha rifiutato il comando";
+        case MicReplacement::Loss::kEmptyAnswer:
+            return "ha inviato una risposta vuota";
+        case MicReplacement::Loss::kUnanswered:
+            break;
+    }
+    return "non risponde";
+}
+
 std::string JoinList(const std::vector<std::string>& items) {
     std::string joined;
     for (const std::string& item : items)
@@ -203,54 +216,61 @@ bool MicReplacement::AwaitsReplyTo(int code) const {
     }
 }
 
-void MicReplacement::OnMeterSilent(int code, const std::string& arg1) {
+void MicReplacement::OnCommandLost(int code, const std::string& arg1, Loss loss) {
     if (!AwaitsReplyTo(code))
         return;
+    const std::string what = LossText(loss);
     if (m_step == kMeasuring) {
-        Fail("Lo strumento non risponde.");
+        Fail("Lo strumento " + what + ".");
         return;
     }
     if (m_step == kReadingElectric) {
         m_step = kFailed;
-        m_message = std::string("ATTENZIONE:\nLo strumento non risponde.\n") + kNotRecorded;
+        m_message = "ATTENZIONE:\nLo strumento " + what + ".\n" + kNotRecorded;
         m_log.WriteInstrLog(
-            "Err: sostituzione microfono memorizzata ma non registrata sul server: lo strumento "
-            "non risponde");
+            "Err: sostituzione microfono memorizzata ma non registrata sul server: lo strumento " +
+            what);
         platform::AfxMessageBox(m_message, MB_ICONEXCLAMATION);
         return;
     }
-    const auto silent = std::find_if(m_writes.begin(), m_writes.end(), [&](const SentWrite& w) {
+    const auto lostWrite = std::find_if(m_writes.begin(), m_writes.end(), [&](const SentWrite& w) {
         return !w.answered && w.code == code && w.arg1 == arg1;
     });
-    const std::string report = WritesReport(static_cast<size_t>(silent - m_writes.begin()));
+    const auto lost = static_cast<size_t>(lostWrite - m_writes.begin());
+    const std::string report = WritesReport(lost, loss);
     const bool restoring = m_step == kRestoring;
     m_step = kFailed;
-    m_message = std::string("ATTENZIONE:\nLo strumento non risponde") +
+    m_message = "ATTENZIONE:\nLo strumento " + what +
                 (restoring ? " durante il ripristino della calibrazione precedente.\n" : ".\n") +
                 report +
-                "\nLa calibrazione dello strumento puo' essere memorizzata in parte: controllare "
-                "lo strumento e ripetere la sostituzione del microfono.";
-    std::string logLine = "Err: sostituzione microfono: lo strumento non risponde. " + report;
+                (lost == 0 && loss == Loss::kRefused
+                     ? "\nNessuna modifica eseguita."
+                     : "\nLa calibrazione dello strumento puo' essere memorizzata in parte: "
+                       "controllare lo strumento e ripetere la sostituzione del microfono.");
+    std::string logLine = "Err: sostituzione microfono: lo strumento " + what + ". " + report;
     std::replace(logLine.begin(), logLine.end(), '\n', ' ');
     m_log.WriteInstrLog(logLine);
     platform::AfxMessageBox(m_message, MB_ICONSTOP);
 }
 
-std::string MicReplacement::WritesReport(size_t silent) const {
+std::string MicReplacement::WritesReport(size_t lost, Loss loss) const {
+    // Silence or an empty answer may come after the meter took the write.
+    const size_t mayBeTaken = loss == Loss::kRefused ? lost : lost + 1;
     std::vector<std::string> confirmed;
     std::vector<std::string> unconfirmed;
-    std::vector<std::string> unsent;
+    std::vector<std::string> notDone;
     for (size_t i = 0; i < m_writes.size(); ++i)
         (m_writes[i].answered ? confirmed
-         : i <= silent        ? unconfirmed
-                              : unsent)
+         : i < mayBeTaken     ? unconfirmed
+                              : notDone)
             .push_back(m_writes[i].what);
     std::string report = "Scritture confermate dallo strumento: " +
                          (confirmed.empty() ? std::string("nessuna") : JoinList(confirmed)) + ".";
     if (!unconfirmed.empty())
         report += "\nSenza conferma, forse eseguite: " + JoinList(unconfirmed) + ".";
-    if (!unsent.empty())
-        report += "\nNon inviate: " + JoinList(unsent) + ".";
+    if (!notDone.empty())
+        report += (loss == Loss::kRefused ? "\nNon eseguite: " : "\nNon inviate: ") +
+                  JoinList(notDone) + ".";
     return report;
 }
 

@@ -9,8 +9,9 @@
 // Everything goes through the command queue; the calibration replies (calibration_replies.h)
 // hand the replies' texts over and call NextStep, setting the step itself to kElectricRead for
 // the reply of the new reference, and tell which of its writes the meter answered. A meter
-// that stops answering ends the replacement with what it confirmed (OnMeterSilent): a write
-// it did not answer may still have been taken.
+// that stops answering, or refuses one of its commands, ends the replacement with what it
+// confirmed (OnCommandLost): a write it did not answer may still have been taken, one it
+// refused was not.
 
 #include <string>
 #include <utility>
@@ -39,6 +40,12 @@ public:
         kDone = 20,
         kFailed = 21,
         kCancelled = 22,
+    };
+    // How the link gave up one of the wizard's commands.
+    enum class Loss {
+        kUnanswered,   // silent through all its resends
+        kRefused,      // refused each time: a write was not taken
+        kEmptyAnswer,  // answered with nothing each time: like silence
     };
     // A level further than this from the calibrator's is no microphone to calibrate to (the
     // calibrator is off, or the microphone is not seated): nothing is written.
@@ -69,9 +76,9 @@ public:
     void OnWriteAnswered(int code, const std::string& arg1);
     // Whether a command of `code` is one the wizard now waits on the meter for.
     bool AwaitsReplyTo(int code) const;
-    // That command, `code` with first argument `arg1`, went unanswered through all its
-    // resends: the replacement ends, telling which writes the meter confirmed.
-    void OnMeterSilent(int code, const std::string& arg1);
+    // That command, `code` with first argument `arg1`, was given up: the replacement ends,
+    // telling how and which writes the meter confirmed.
+    void OnCommandLost(int code, const std::string& arg1, Loss loss);
 
     // The operator's "Avanti" on the pages that wait for them. False, with Message() telling
     // why, when the page's entry is refused.
@@ -108,9 +115,9 @@ private:
     void Fail(const std::string& why);
     // Tells the operator, and the instrument log, that the replacement was cancelled.
     void EndCancelled(const std::string& message, unsigned icon, const std::string& logLine);
-    // The writes the meter confirmed, those it left unanswered up to the `silent`-th, which
-    // it may have taken, and those never sent after it.
-    std::string WritesReport(size_t silent) const;
+    // The writes the meter confirmed, those it left unanswered up to the `lost`-th, which it
+    // may have taken, and those not done: never sent after it, or refused with it.
+    std::string WritesReport(size_t lost, Loss loss) const;
     void Write(int code, const std::string& arg1, const std::string& arg2, std::string what) {
         m_writes.push_back({code, arg1, std::move(what), false});
         Send(code, arg1, arg2);

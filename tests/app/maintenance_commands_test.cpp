@@ -341,6 +341,32 @@ TEST_F(MaintenanceCommandsTest, AMeterThatGoesAwayEndsTheMicrophoneWizardWithWha
                 platform::Contains(*log, "Err: sostituzione microfono: lo strumento non risponde"));
 }
 
+TEST_F(MaintenanceCommandsTest, AMeterThatRefusesAWriteEndsTheMicrophoneWizardInsteadOfWarning) {
+    bool switchedOff = false;
+    ExpectReplacementUpToTheWizard(switchedOff);
+    op.ExpectDialog("CMicCalibDlg", [this](platform::ModalDialog&) {
+        target.RefuseNext("CAL:GAIN:CH:1:", -1);
+        return IDOK;
+    });
+    // Not the link's "Command not recognized", which the operator is not expected to see.
+    op.ExpectBox(
+        "ATTENZIONE:\nLo strumento ha rifiutato il comando.\nScritture confermate dallo "
+        "strumento: guadagno canale 0 = 0.0.\nNon eseguite: guadagno canale 1 = 0.0, numero di "
+        "serie del microfono = M9001, memorizzazione della calibrazione.");
+
+    frame->Maintenance().OnReplaceMicrophone();
+    ASSERT_TRUE(
+        PumpUntil([&] { return !frame->Maintenance().MicCalibration().HasWindow(); }, 20000));
+    EXPECT_TRUE(frame->Link().IsQueueEmpty());
+    EXPECT_EQ(target.Setting("MIC_N"), "M5678");
+    EXPECT_EQ(TargetCalibration().stores, 0);
+    const auto log = platform::ReadWholeFile(
+        frame->Web().Log().LogPath(platform::DateTime(platform::Clock::Now())));
+    EXPECT_TRUE(log &&
+                platform::Contains(
+                    *log, "Err: sostituzione microfono: lo strumento ha rifiutato il comando"));
+}
+
 TEST_F(MaintenanceCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {
     stub.ServeFile("//qs4060krtn_vp//software_upgrade//sw_versions.txt", "1.0.0;kx9.zip\n");
     bool served = false;

@@ -21,6 +21,7 @@ namespace {
 
 using namespace command_code;
 using maintenance::MicReplacement;
+using Loss = MicReplacement::Loss;
 namespace meter = maintenance::meter;
 
 constexpr const char* kRecord = "123456;Lab;Via;Citta;MI;02;lab@x;Mario (id=123456);T200";
@@ -186,7 +187,7 @@ TEST_F(MicReplacementTest, AMeterThatStopsAnsweringEndsTheReplacementWithWhatItC
         "guadagno canale 0 = 1.3.\nSenza conferma, forse eseguite: guadagno canale 1 = -0.7.\n"
         "Non inviate: numero di serie del microfono = M9001, memorizzazione della "
         "calibrazione.\nLa calibrazione dello strumento puo' essere memorizzata in parte");
-    wizard.OnMeterSilent(kGainWrite, "CH:1");
+    wizard.OnCommandLost(kGainWrite, "CH:1", Loss::kUnanswered);
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kFailed);
 
     // Going back after "Annulla": the meter is not said to be back.
@@ -198,13 +199,49 @@ TEST_F(MicReplacementTest, AMeterThatStopsAnsweringEndsTheReplacementWithWhatItC
         "Lo strumento non risponde durante il ripristino della calibrazione "
         "precedente.\nScritture confermate dallo strumento: nessuna.\nSenza conferma, "
         "forse eseguite: guadagno canale 0 = 1.3.");
-    wizard.OnMeterSilent(kGainWrite, "CH:0");
+    wizard.OnCommandLost(kGainWrite, "CH:0", Loss::kUnanswered);
 
     // While reading, nothing was written.
     wizard.Begin(kRecord);
     ASSERT_TRUE(wizard.Next("M9001"));
     op.ExpectBox("ATTENZIONE:\nLo strumento non risponde.\nNessuna modifica eseguita.");
-    wizard.OnMeterSilent(kGainQuery, "CH:0");
+    wizard.OnCommandLost(kGainQuery, "CH:0", Loss::kUnanswered);
+    EXPECT_EQ(Recorded(), "");
+}
+
+TEST_F(MicReplacementTest, AWriteTheMeterRefusedIsListedWithTheWritesNotDone) {
+    Readings("94.2");
+    ASSERT_TRUE(wizard.Next());
+    wizard.OnWriteAnswered(kGainWrite, "CH:0");
+    wizard.OnWriteAnswered(kGainWrite, "CH:1");
+    wizard.OnWriteAnswered(kMicNumberWrite, "4321");
+    // A wrong protection code: the store is refused.
+    op.ExpectBox(
+        "ATTENZIONE:\nLo strumento ha rifiutato il comando.\nScritture confermate dallo "
+        "strumento: guadagno canale 0 = 1.3, guadagno canale 1 = -0.7, numero di serie del "
+        "microfono = M9001.\nNon eseguite: memorizzazione della calibrazione.\nLa calibrazione "
+        "dello strumento puo' essere memorizzata in parte");
+    wizard.OnCommandLost(kFactoryCommand, "4321", Loss::kRefused);
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kFailed);
+
+    // An answer with nothing in it may come after the meter took the write, as silence may.
+    wizard.Begin(kRecord);
+    Readings("94.2");
+    ASSERT_TRUE(wizard.Next());
+    op.ExpectBox(
+        "Lo strumento ha inviato una risposta vuota.\nScritture confermate dallo strumento: "
+        "nessuna.\nSenza conferma, forse eseguite: guadagno canale 0 = 1.3.\nNon inviate: ");
+    wizard.OnCommandLost(kGainWrite, "CH:0", Loss::kEmptyAnswer);
+
+    // The first write refused: nothing was changed.
+    wizard.Begin(kRecord);
+    Readings("94.2");
+    ASSERT_TRUE(wizard.Next());
+    op.ExpectBox(
+        "nessuna.\nNon eseguite: guadagno canale 0 = 1.3, guadagno canale 1 = -0.7, numero di "
+        "serie del microfono = M9001, memorizzazione della calibrazione.\nNessuna modifica "
+        "eseguita.");
+    wizard.OnCommandLost(kGainWrite, "CH:0", Loss::kRefused);
     EXPECT_EQ(Recorded(), "");
 }
 
