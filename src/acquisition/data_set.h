@@ -128,9 +128,9 @@ struct Unpacking {
 
     bool Unpacked() const { return isArchive && !failure; }
 };
-// A data file that is a zip archive is unpacked into its own folder, every entry, read without
-// writing to the archive. Only a file that starts as an archive does is one: a data set starts
-// with its label header, its setup block or "INDEX FILE", never with a zip signature.
+// A data file that is a zip archive is unpacked into its own folder, every entry or none, read
+// without writing to the archive. Only a file that starts as an archive does is one: a data set
+// starts with its label header, its setup block or "INDEX FILE", never with a zip signature.
 Unpacking UnpackZippedDataSet(const std::string& path);
 
 }  // namespace acquisition

@@ -2,10 +2,13 @@
 // cannot be, and unpacked from archives made by Info-ZIP.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -46,8 +49,52 @@ protected:
         folder.Write(name, std::string(block.Bytes()) + "2024/01/01 00:00:00 " + data);
     }
 
+    // An archive of these entries, stored; a name ending in '\\' is a folder entry.
+    void WriteArchive(const std::string& name,
+                      const std::vector<std::pair<std::string, std::string>>& entries) {
+        CZipArchive zip;
+        ASSERT_TRUE(zip.Open(folder.File(name), CZipArchive::kCreate));
+        for (const auto& [entry, text] : entries) {
+            CZipFileHeader header;
+            header.SetFileName(entry);
+            ASSERT_TRUE(zip.OpenNewFile(header, 0));
+            ASSERT_TRUE(zip.WriteNewFile(text.data(), text.size()));
+            ASSERT_TRUE(zip.CloseNewFile());
+        }
+        zip.Close();
+    }
+    // The names in the folder and below it, hidden ones included, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path()))
+            names.push_back(entry.path().lexically_relative(folder.Path()).string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
     testenv::ScratchFolder folder;
     std::vector<unsigned char> buffer = std::vector<unsigned char>(records::kDataBufferSize);
+};
+
+// A file-size limit for the process while it lives: writes beyond it fail as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {bytes, m_previous.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    struct rlimit m_previous {};
+    void (*m_handler)(int) = nullptr;
 };
 
 }  // namespace
@@ -334,6 +381,22 @@ TEST_F(DataSetTest, AnArchiveThatFailsToUnpackIsLeftAsItWas) {
     ASSERT_TRUE(UnpackZippedDataSet(archive).Unpacked());
     EXPECT_EQ(folder.Read("mon.kr9"), "INDEX FILE\r\na.rec\r\nb.rec\r\n");
     EXPECT_EQ(folder.Read("b.rec"), std::string(600, 'B'));
+}
+
+TEST_F(DataSetTest, AnUnpackThatCannotWriteAnEntryChangesNoName) {
+    WriteArchive("set.kr9", {{"P0.rec", "page zero"}, {"P1.rec", std::string(200000, 'p')}});
+    folder.Write("P0.rec", "older page");
+    const std::vector<std::string> before = Names();
+    {
+        const FileSizeLimit fullDisk(100000);
+        EXPECT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).failure);
+    }
+    EXPECT_EQ(folder.Read("P0.rec"), "older page");
+    EXPECT_EQ(Names(), before);  // nothing half written left either
+
+    ASSERT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).Unpacked());
+    EXPECT_EQ(folder.Read("P0.rec"), "page zero");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"P0.rec", "P1.rec", "set.kr9"}));
 }
 
 TEST_F(DataSetTest, AnArchiveEntryNeverLandsOutsideTheSetsFolder) {
