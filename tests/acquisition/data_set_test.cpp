@@ -383,6 +383,38 @@ TEST_F(DataSetTest, AnArchiveThatFailsToUnpackIsLeftAsItWas) {
     EXPECT_EQ(folder.Read("b.rec"), std::string(600, 'B'));
 }
 
+TEST_F(DataSetTest, AnArchiveWhoseEntriesCannotAllLandChangesNothing) {
+    folder.Write("P0.rec", "older page");
+    folder.Write("notes.txt", "notes");
+    ASSERT_TRUE(platform::MakeDirectories(folder.File("sub")));
+    // Each archive "set.kr9" has its own page zero first, then entries that clash.
+    const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
+        {"below the archive", {"set.kr9\\x.rec"}},
+        {"a folder where the archive stands", {"set.kr9\\"}},
+        {"below a file beside it", {"notes.txt\\x"}},
+        {"a file, then a folder of that name", {"a", "a\\x"}},
+        {"a folder, then a file of that name", {"a\\x", "a"}},
+        {"a folder entry where another entry's file goes", {"b", "b\\"}},
+        {"a file where a folder stands", {"sub"}},
+    };
+    for (const auto& [what, names] : cases) {
+        SCOPED_TRACE(what);
+        std::vector<std::pair<std::string, std::string>> entries{{"P0.rec", "page zero"}};
+        for (const std::string& name : names)
+            entries.emplace_back(name, name.ends_with('\\') ? "" : "x");
+        WriteArchive("set.kr9", entries);
+        const std::string archive = folder.Read("set.kr9");
+        const std::vector<std::string> before = Names();
+
+        const Unpacking unpacking = UnpackZippedDataSet(folder.File("set.kr9"));
+        ASSERT_TRUE(unpacking.failure);
+        EXPECT_NE(unpacking.failure->find(names.back()), std::string::npos) << *unpacking.failure;
+        EXPECT_EQ(folder.Read("P0.rec"), "older page");
+        EXPECT_EQ(folder.Read("set.kr9"), archive);
+        EXPECT_EQ(Names(), before);
+    }
+}
+
 TEST_F(DataSetTest, AnUnpackThatCannotWriteAnEntryChangesNoName) {
     WriteArchive("set.kr9", {{"P0.rec", "page zero"}, {"P1.rec", std::string(200000, 'p')}});
     folder.Write("P0.rec", "older page");
