@@ -54,6 +54,10 @@ private:
     int m_fd;
 };
 
+// Staged entries up to this size are inflated in one call, which spares zlib the copy of what
+// it writes into its window.
+constexpr std::size_t kStageBufferSize = std::size_t{1} << 20;
+
 // The folder of a target path, and its name in that folder.
 std::string_view FolderOfTarget(const std::string& target) {
     const std::size_t slash = target.rfind('/');
@@ -211,7 +215,7 @@ bool CZipArchive::StageFile(int index, const std::string& folder) {
     }
     bool written = false;
     try {
-        written = ReadEntryInto(fd, header, nullptr, nullptr, kDefaultBufferSize);
+        written = ReadEntryInto(fd, header, nullptr, nullptr, kStageBufferSize);
     } catch (...) {
         m_stage.Drop();
         throw;

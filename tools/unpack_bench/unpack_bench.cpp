@@ -5,12 +5,13 @@
 // program's own unpack (every entry checked and written, the folder unchanged unless all
 // passed), by the zip classes' plain extraction of every entry one after the other (one pass,
 // nothing held back), and by bsdtar. Each side runs as a fresh process on a fresh copy of the
-// archive; the runs are paired, the order turning from round to round (R rounds, 11 by
-// default), and each ratio printed, "ratio unpack_set_vs_<peer>_<M> <value>", is the median of
-// the rounds' ratios of the peer's time to the unpack's (above 1: the unpack is faster).
-// It works below $TMPDIR, else /dev/shm where there is one, else /tmp: on tmpfs the programs'
-// own work is compared, not the disk's. A side that fails is named, no ratio is printed for
-// its size and the bench exits with 1; bad arguments exit with 2.
+// archive, which the set's index, saved under the archive's own name, replaces (bsdtar, which
+// will not write over the archive it reads, reads the one made instead); the runs are paired, the
+// order turning from round to round (R rounds, 11 by default), and each ratio printed, "ratio
+// unpack_set_vs_<peer>_<M> <value>", is the median of the rounds' ratios of the peer's time to the
+// unpack's (above 1: the unpack is faster). It works below $TMPDIR, else /dev/shm where there is
+// one, else /tmp: on tmpfs the programs' own work is compared, not the disk's. A side that fails is
+// named, no ratio is printed for its size and the bench exits with 1; bad arguments exit with 2.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -151,25 +152,28 @@ bool HoldsTheRecording(const fs::path& unpacked, const fs::path& recording) {
     return true;
 }
 
+// A side unpacks `copy`, the archive copied into the run's folder, whose index entry replaces
+// it; bsdtar, which refuses to write over the archive it reads, reads `made` instead.
 struct Side {
     const char* name;
-    std::vector<std::string> (*command)(const std::string& self, const fs::path& archive);
+    std::vector<std::string> (*command)(const std::string& self, const fs::path& copy,
+                                        const fs::path& made);
 };
 
 const Side kSides[] = {
     {"unpack",
-     [](const std::string& self, const fs::path& archive) {
-         return std::vector<std::string>{self, "--unpack", archive.string()};
+     [](const std::string& self, const fs::path& copy, const fs::path&) {
+         return std::vector<std::string>{self, "--unpack", copy.string()};
      }},
     {"one_pass",
-     [](const std::string& self, const fs::path& archive) {
-         return std::vector<std::string>{self, "--one-pass", archive.string(),
-                                         archive.parent_path().string()};
+     [](const std::string& self, const fs::path& copy, const fs::path&) {
+         return std::vector<std::string>{self, "--one-pass", copy.string(),
+                                         copy.parent_path().string()};
      }},
     {"bsdtar",
-     [](const std::string&, const fs::path& archive) {
-         return std::vector<std::string>{"bsdtar", "-xf", archive.string(), "-C",
-                                         archive.parent_path().string()};
+     [](const std::string&, const fs::path& copy, const fs::path& made) {
+         return std::vector<std::string>{"bsdtar", "-xf", made.string(), "-C",
+                                         copy.parent_path().string()};
      }},
 };
 constexpr size_t kSideCount = std::size(kSides);
@@ -179,7 +183,9 @@ std::vector<std::string> Measure(const fs::path& work, double megabytes, int rou
     const std::string self = fs::read_symlink("/proc/self/exe").string();
     const std::string tag = platform::Format("%g", megabytes);
     const fs::path recording = work / ("recording-" + tag);
-    const fs::path archive = work / ("set-" + tag + ".kr9");
+    // Saved as "set.kr9", its index is the entry "set.kr9".
+    const fs::path archive = work / ("made-" + tag) / "set.kr9";
+    fs::create_directories(archive.parent_path());
     if (!MakeArchive(recording, static_cast<long long>(megabytes * 1e6), archive))
         return {};
     std::vector<std::vector<double>> times(kSideCount);
@@ -189,10 +195,12 @@ std::vector<std::string> Measure(const fs::path& work, double megabytes, int rou
             const fs::path folder = work / platform::Format("%s-%d", kSides[side].name, round);
             fs::create_directories(folder);
             fs::copy_file(archive, folder / "set.kr9");
-            const double seconds = TimedRun(kSides[side].command(self, folder / "set.kr9"));
+            const double seconds =
+                TimedRun(kSides[side].command(self, folder / "set.kr9", archive));
             if (seconds < 0)
                 return {};
-            if (round == 0 && !HoldsTheRecording(folder, recording)) {
+            if (round == 0 && (!HoldsTheRecording(folder, recording) ||
+                               !SameBytes(folder / "set.kr9", recording / "RecFile.kr9"))) {
                 std::fprintf(stderr, "%s: the unpacked pages differ from the recording's\n",
                              kSides[side].name);
                 return {};
@@ -217,7 +225,7 @@ std::vector<std::string> Measure(const fs::path& work, double megabytes, int rou
                                           tag.c_str(), Median(ratio)));
     }
     fs::remove_all(recording);
-    fs::remove(archive);
+    fs::remove_all(archive.parent_path());
     return ratios;
 }
 
