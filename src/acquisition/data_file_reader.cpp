@@ -48,7 +48,7 @@ void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, T
                              : 0);
         running += pageSize - 1;
         if (static_cast<double>(running) <= perAcquisition) {
-            texts.push_back(platform::Format("%lld#", running - pageSize) +
+            texts.push_back(std::to_string(running - pageSize) + "#" +
                             SegmentTimeText(segmentTime));
             continue;
         }
@@ -56,7 +56,7 @@ void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, T
         const std::optional<CivilTime> next =
             segmentTime ? segmentTime->AddSeconds(setup.repetitionTime.WholeSeconds())
                         : std::nullopt;
-        texts.push_back(platform::Format("%lld#", std::llabs(pageSize - running)) +
+        texts.push_back(std::to_string(std::llabs(pageSize - running)) + "#" +
                         SegmentTimeText(segmentTime) + "#" + SegmentTimeText(next));
         segmentTime = next;
     }
@@ -117,18 +117,18 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
     m_uses.pages.Clear();
     for (size_t page = 0; page < listing.pages.size(); ++page) {
         const ListedPage& listed = listing.pages[page];
-        RecordingSetup setup = listing.Setup(page);
-        if (!listing.isIndex && page == 0) {
-            // A single file's data set starts with its first page.
-            setup.date = platform::Mid(listed.startText, 0, records::kStartDateLength);
-            setup.time = platform::Mid(listed.startText, records::kStartTimeOffset,
-                                       records::kStartTimeLength);
-        }
         if (listing.isIndex || page == 0) {
+            RecordingSetup setup = listing.Setup(page);
+            if (!listing.isIndex) {
+                // A single file's data set starts with its first page.
+                setup.date = platform::Mid(listed.startText, 0, records::kStartDateLength);
+                setup.time = platform::Mid(listed.startText, records::kStartTimeOffset,
+                                           records::kStartTimeLength);
+            }
             m_uses.setupBlock = listing.Block(page);
             TakeSetup(setup);
         }
-        m_uses.pages.AppendRow(platform::Format("PAGE %zu", page), kPageImage);
+        m_uses.pages.AppendRow("PAGE " + std::to_string(page), kPageImage);
         m_uses.pages.AppendRow(listed.startText, kNoImage);
     }
     if (listing.failure) {

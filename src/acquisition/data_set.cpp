@@ -2,11 +2,11 @@
 #include "acquisition/data_set_unpack.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "platform/files.h"
@@ -26,32 +26,6 @@ constexpr const char* kBadPageSize = "ERROR: Page size not valid (%lld samples).
 constexpr const char* kBadPageName = "ERROR: Page file name not allowed (%s).";
 constexpr const char* kTooManyPages = "ERROR: Too many pages (more than %zu).";
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File OpenBinary(const std::string& path, int& cause) {
-    File file(std::fopen(path.c_str(), "rb"));
-    cause = file ? 0 : FileErrorCause(errno);
-    return file;
-}
-
-// Up to `count` bytes at `offset`; fewer at the end of the file.
-std::vector<unsigned char> ReadAt(std::FILE* file, long long offset, size_t count) {
-    std::vector<unsigned char> bytes(count);
-    if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0)
-        return {};
-    bytes.resize(std::fread(bytes.data(), 1, count, file));
-    return bytes;
-}
-
-long long FileSize(std::FILE* file) {
-    if (std::fseek(file, 0, SEEK_END) != 0)
-        return 0;
-    return std::ftell(file);
-}
-
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -65,7 +39,7 @@ std::string AsText(const std::vector<unsigned char>& bytes) {
 class Descriptor {
 public:
     explicit Descriptor(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), m_error(m_fd < 0 ? errno : 0) {}
     ~Descriptor() {
         if (m_fd >= 0)
             ::close(m_fd);
@@ -73,9 +47,12 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int Get() const { return m_fd; }
+    // Why it could not be opened, as the program's messages number the causes.
+    int Cause() const { return FileErrorCause(m_error); }
 
 private:
     int m_fd;
+    int m_error;
 };
 
 // Up to `count` bytes at `offset`; fewer at the end of the file or on a read error.
@@ -91,6 +68,19 @@ size_t ReadFully(int fd, long long offset, unsigned char* bytes, size_t count) {
         done += static_cast<size_t>(n);
     }
     return done;
+}
+
+// Up to `count` bytes at `offset`, and no more: a page's start text is all the listing reads of
+// it.
+std::vector<unsigned char> ReadAt(int fd, long long offset, size_t count) {
+    std::vector<unsigned char> bytes(count);
+    bytes.resize(ReadFully(fd, offset, bytes.data(), count));
+    return bytes;
+}
+
+long long FileSize(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 ? static_cast<long long>(status.st_size) : 0;
 }
 
 // The lines of a file from its start, as the program has always read its text files: at most
@@ -169,7 +159,7 @@ bool FitsBuffer(const records::RecordLayout& layout, long long pageSize) {
            layout.PageBytes(pageSize) <= static_cast<long long>(records::kDataBufferSize);
 }
 
-std::optional<PageFileSetup> ReadPageFileHead(std::FILE* file, std::string& failure) {
+std::optional<PageFileSetup> ReadPageFileHead(int file, std::string& failure) {
     const std::vector<unsigned char> head = ReadAt(file, 0, records::kLabelHeaderBytes);
     if (head.size() < static_cast<size_t>(records::kLabelHeaderBytes)) {
         failure = kFileEmpty;
@@ -202,20 +192,19 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
             listing.failure = platform::Format(kBadPageName, name.c_str());
             return;
         }
-        int cause = 0;
-        const File page = OpenBinary(folder + name, cause);
-        if (!page) {
-            listing.failure = platform::Format(kCannotOpen, cause);
+        const Descriptor page(folder + name);
+        if (page.Get() < 0) {
+            listing.failure = platform::Format(kCannotOpen, page.Cause());
             return;
         }
         std::string failure;
-        const auto head = ReadPageFileHead(page.get(), failure);
+        const auto head = ReadPageFileHead(page.Get(), failure);
         if (!head) {
             listing.failure = failure;
             return;
         }
         listing.pages.push_back(
-            {head->dataStart, AsText(ReadAt(page.get(), head->dataStart, records::kPageStartBytes)),
+            {head->dataStart, AsText(ReadAt(page.Get(), head->dataStart, records::kPageStartBytes)),
              listing.heads.size()});
         listing.heads.push_back(*head);
         listing.pageNames.push_back(name);
@@ -223,20 +212,19 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
 }
 
 void ListSingleFile(const std::string& path, DataSetListing& listing) {
-    int cause = 0;
-    const File file = OpenBinary(path, cause);
-    if (!file) {
-        listing.failure = platform::Format(kCannotOpen, cause);
+    const Descriptor file(path);
+    if (file.Get() < 0) {
+        listing.failure = platform::Format(kCannotOpen, file.Cause());
         return;
     }
     std::string failure;
-    const auto head = ReadPageFileHead(file.get(), failure);
+    const auto head = ReadPageFileHead(file.Get(), failure);
     if (!head) {
         listing.failure = failure;
         return;
     }
     const long long pageBytes = head->setup.Layout().PageBytes(head->setup.pageSize);
-    const long long size = FileSize(file.get());
+    const long long size = FileSize(file.Get());
     const long long pages = std::max(0LL, (size - head->dataStart + pageBytes - 1) / pageBytes);
     if (pages > static_cast<long long>(DataSetListing::kMaxPages)) {
         listing.failure = platform::Format(kTooManyPages, DataSetListing::kMaxPages);
@@ -245,7 +233,7 @@ void ListSingleFile(const std::string& path, DataSetListing& listing) {
     listing.heads.push_back(*head);
     for (long long offset = head->dataStart; offset < size; offset += pageBytes)
         listing.pages.push_back(
-            {offset, AsText(ReadAt(file.get(), offset, records::kPageStartBytes)), 0});
+            {offset, AsText(ReadAt(file.Get(), offset, records::kPageStartBytes)), 0});
 }
 
 }  // namespace
@@ -424,11 +412,10 @@ namespace {
 
 // A local header, an empty archive's end record, or the mark of a spanned archive.
 bool StartsAsZipArchive(const std::string& path) {
-    int cause = 0;
-    const File file = OpenBinary(path, cause);
-    if (!file)
+    const Descriptor file(path);
+    if (file.Get() < 0)
         return false;
-    const std::vector<unsigned char> head = ReadAt(file.get(), 0, 4);
+    const std::vector<unsigned char> head = ReadAt(file.Get(), 0, 4);
     const std::string signature = AsText(head);
     return signature == std::string("PK\x03\x04", 4) || signature == std::string("PK\x05\x06", 4) ||
            signature == std::string("PK\x07\x08", 4);

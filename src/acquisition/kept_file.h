@@ -1,14 +1,18 @@
 #pragma once
 // A file kept open while what was read of it is used again, and whether its path still names
-// it as it was: the same file, size, modification and status-change times. Being held open, the
-// file keeps its identity from passing to one that replaces it, so a replaced file is always
-// told apart; a file rewritten in place is told by its times, as fine as its file system keeps
-// them.
+// it as it was. On a local file system the system tells (PathWatch): anything done to the file
+// or under its name since it was opened, so a question costs one look at what was heard.
+// Elsewhere the path is looked at: the same file, size, modification and status-change times.
+// Being held open, the file keeps its identity from passing to one that replaces it, so a
+// replaced file is always told apart; a file rewritten in place is told by its times, as fine
+// as its file system keeps them.
 
 #include <sys/types.h>
 
 #include <cstdint>
 #include <string>
+
+#include "acquisition/path_watch.h"
 
 namespace acquisition {
 
@@ -25,7 +29,7 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
     int Descriptor() const { return m_fd; }
     // Whether `path` names the kept file, unchanged since it was opened.
-    bool IsCurrent(const std::string& path) const;
+    bool IsCurrent(const std::string& path);
     // The whole file; false on a read error.
     bool ReadAll(std::string& text) const;
 
@@ -42,6 +46,7 @@ private:
     std::string m_path;
     int m_fd = -1;
     Identity m_identity;
+    PathWatch m_watch;
 };
 
 }  // namespace acquisition

@@ -1,8 +1,13 @@
 // Label files: where they lie beside a data file, what counts as a label and an audio label,
-// and a save that gives back what was read.
+// a save that gives back what was read, and the watch that tells when to read one again.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include "acquisition/label_file.h"
+#include "acquisition/path_watch.h"
 #include "platform/files.h"
 #include "support/test_env.h"
 
@@ -87,4 +92,26 @@ TEST(LabelFile, TheKeptLabelFileIsReadAgainWhenItChangesOrIsForgotten) {
     ASSERT_TRUE(platform::RemoveFile(path));
     EXPECT_TRUE(cache.Read(path).labels.empty());
     EXPECT_TRUE(cache.Read("").labels.empty());
+}
+
+TEST(LabelFile, AWatchHearsOfItsOwnNameAndFileOnly) {
+    testenv::ScratchFolder folder;
+    folder.Write("mon.kr9", "INDEX FILE\r\n");
+    PathWatch label;
+    PathWatch set;
+    if (!label.Watch(folder.File("mon.lbl")) || !set.Watch(folder.File("mon.kr9")))
+        GTEST_SKIP() << "the scratch folder's file system is not watched";
+    const int kept = ::open(folder.File("mon.kr9").c_str(), O_RDONLY);
+    set.AddFile(kept);
+    folder.Write("RecFile_1.rec", "a page beside them");
+    EXPECT_FALSE(label.HeardOfChange());
+    EXPECT_FALSE(set.HeardOfChange());
+
+    folder.Write("mon.lbl", "1#SLM5#x#y#a#\r\r\n");
+    EXPECT_TRUE(label.HeardOfChange());
+    EXPECT_FALSE(set.HeardOfChange());
+    // Rewritten in place, its size kept: whatever its times say.
+    std::fstream(folder.File("mon.kr9"), std::ios::in | std::ios::out) << "INDEX FILE";
+    EXPECT_TRUE(set.HeardOfChange());
+    ::close(kept);
 }
