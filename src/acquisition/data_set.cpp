@@ -159,15 +159,29 @@ bool FitsBuffer(const records::RecordLayout& layout, long long pageSize) {
            layout.PageBytes(pageSize) <= static_cast<long long>(records::kDataBufferSize);
 }
 
-std::optional<PageFileSetup> ReadPageFileHead(int file, std::string& failure) {
-    const std::vector<unsigned char> head = ReadAt(file, 0, records::kLabelHeaderBytes);
+// `count` bytes at `offset`, from `head` when it holds them, else read.
+std::vector<unsigned char> BytesAt(int file, const std::vector<unsigned char>& head,
+                                   long long offset, size_t count) {
+    if (offset + static_cast<long long>(count) <= static_cast<long long>(head.size()))
+        return {head.begin() + offset, head.begin() + offset + static_cast<long long>(count)};
+    return ReadAt(file, offset, count);
+}
+
+// The setup of a page file and, when `firstStart` is given, its first page's start text: one
+// read covers them unless label blocks come between.
+std::optional<PageFileSetup> ReadPageFileHead(int file, std::string& failure,
+                                              std::string* firstStart = nullptr) {
+    const std::vector<unsigned char> head =
+        ReadAt(file, 0,
+               records::kLabelHeaderBytes + records::SetupBlock::kSize +
+                   (firstStart ? records::kPageStartBytes : 0));
     if (head.size() < static_cast<size_t>(records::kLabelHeaderBytes)) {
         failure = kFileEmpty;
         return std::nullopt;
     }
     const long long offset = records::SetupBlockOffset(head);
     const auto block =
-        records::SetupBlock::FromBytes(ReadAt(file, offset, records::SetupBlock::kSize));
+        records::SetupBlock::FromBytes(BytesAt(file, head, offset, records::SetupBlock::kSize));
     if (!block) {
         failure = kFileEmpty;
         return std::nullopt;
@@ -177,6 +191,8 @@ std::optional<PageFileSetup> ReadPageFileHead(int file, std::string& failure) {
         failure = platform::Format(kBadPageSize, result.setup.pageSize);
         return std::nullopt;
     }
+    if (firstStart)
+        *firstStart = AsText(BytesAt(file, head, result.dataStart, records::kPageStartBytes));
     return result;
 }
 
@@ -198,14 +214,13 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
             return;
         }
         std::string failure;
-        const auto head = ReadPageFileHead(page.Get(), failure);
+        std::string startText;
+        const auto head = ReadPageFileHead(page.Get(), failure, &startText);
         if (!head) {
             listing.failure = failure;
             return;
         }
-        listing.pages.push_back(
-            {head->dataStart, AsText(ReadAt(page.Get(), head->dataStart, records::kPageStartBytes)),
-             listing.heads.size()});
+        listing.pages.push_back({head->dataStart, std::move(startText), listing.heads.size()});
         listing.heads.push_back(*head);
         listing.pageNames.push_back(name);
     }
@@ -337,8 +352,8 @@ void PageLoader::Close() {
 }
 
 PageLoad PageLoader::Load(const std::string& path, int page, const records::RecordLayout& layout,
-                          long long pageSize, PageBuffer buffer) {
-    if (!m_file.IsCurrent(path))
+                          long long pageSize, PageBuffer buffer, bool knownCurrent) {
+    if (!(knownCurrent && m_file.Holds(path)) && !m_file.IsCurrent(path))
         Open(path);
     const PageLoad load = Read(path, page, layout, pageSize, buffer.bytes);
     // Past the page, only what an earlier page left there holds anything but 0xFF.

@@ -98,9 +98,11 @@ class PageLoader {
 public:
     // Reads page `page` of the data set at `path` into `buffer`, 0xFF after it: line `page`
     // after an index's first line names its page file; a single file holds it at its place
-    // among pages of `pageSize` samples of `layout`.
+    // among pages of `pageSize` samples of `layout`. `knownCurrent`: the caller knows that
+    // nothing happened to the set's file since it was last loaded from (PathWatch), which
+    // spares the look at it.
     PageLoad Load(const std::string& path, int page, const records::RecordLayout& layout,
-                  long long pageSize, PageBuffer buffer);
+                  long long pageSize, PageBuffer buffer, bool knownCurrent = false);
     // Lets the set's file go.
     void Close();
 

@@ -26,16 +26,13 @@ Identity IdentityOf(const struct stat& status) {
 
 bool KeptFile::Open(const std::string& path) {
     Close();
-    m_watch.Watch(path);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat status {};
     if (fd < 0 || ::fstat(fd, &status) != 0) {
         if (fd >= 0)
             ::close(fd);
-        m_watch.Stop();
         return false;
     }
-    m_watch.AddFile(fd);
     m_path = path;
     m_fd = fd;
     m_identity = IdentityOf<Identity>(status);
@@ -48,16 +45,12 @@ void KeptFile::Close() {
     m_fd = -1;
     m_path.clear();
     m_identity = {};
-    m_watch.Stop();
 }
 
-bool KeptFile::IsCurrent(const std::string& path) {
-    if (m_fd < 0 || path != m_path)
-        return false;
-    if (m_watch.IsWatching())
-        return !m_watch.HeardOfChange();
+bool KeptFile::IsCurrent(const std::string& path) const {
     struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && IdentityOf<Identity>(status) == m_identity;
+    return m_fd >= 0 && path == m_path && ::stat(path.c_str(), &status) == 0 &&
+           IdentityOf<Identity>(status) == m_identity;
 }
 
 bool KeptFile::ReadAll(std::string& text) const {

@@ -1,18 +1,14 @@
 #pragma once
 // A file kept open while what was read of it is used again, and whether its path still names
-// it as it was. On a local file system the system tells (PathWatch): anything done to the file
-// or under its name since it was opened, so a question costs one look at what was heard.
-// Elsewhere the path is looked at: the same file, size, modification and status-change times.
-// Being held open, the file keeps its identity from passing to one that replaces it, so a
-// replaced file is always told apart; a file rewritten in place is told by its times, as fine
-// as its file system keeps them.
+// it as it was: the same file, size, modification and status-change times. Being held open, the
+// file keeps its identity from passing to one that replaces it, so a replaced file is always
+// told apart; a file rewritten in place is told by its times, as fine as its file system keeps
+// them.
 
 #include <sys/types.h>
 
 #include <cstdint>
 #include <string>
-
-#include "acquisition/path_watch.h"
 
 namespace acquisition {
 
@@ -28,8 +24,10 @@ public:
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
     int Descriptor() const { return m_fd; }
+    // Whether the file kept is the one `path` named when it was opened.
+    bool Holds(const std::string& path) const { return m_fd >= 0 && path == m_path; }
     // Whether `path` names the kept file, unchanged since it was opened.
-    bool IsCurrent(const std::string& path);
+    bool IsCurrent(const std::string& path) const;
     // The whole file; false on a read error.
     bool ReadAll(std::string& text) const;
 
@@ -46,7 +44,6 @@ private:
     std::string m_path;
     int m_fd = -1;
     Identity m_identity;
-    PathWatch m_watch;
 };
 
 }  // namespace acquisition

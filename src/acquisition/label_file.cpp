@@ -47,25 +47,15 @@ LabelFileContents ReadLabelFile(const std::string& path) {
     return text ? ParseLabelText(*text) : LabelFileContents{};
 }
 
-bool LabelFileCache::StillMissing(const std::string& path) {
-    return m_missing.IsWatching() ? !m_missing.HeardOfChange() : !platform::FileExists(path);
-}
-
-const LabelFileContents& LabelFileCache::Read(const std::string& path) {
+const LabelFileContents& LabelFileCache::Read(const std::string& path, bool knownCurrent) {
     if (m_path && *m_path == path &&
-        (m_file.IsOpen() ? m_file.IsCurrent(path) : StillMissing(path)))
+        (knownCurrent || (m_file.IsOpen() ? m_file.IsCurrent(path) : !platform::FileExists(path))))
         return m_contents;
     m_path = path;
     m_contents = {};
-    m_missing.Stop();
     std::string text;
-    if (path.empty())
+    if (path.empty() || !m_file.Open(path))
         return m_contents;
-    // Watched before the look, so that a file made meanwhile is heard of.
-    m_missing.Watch(path);
-    if (!m_file.Open(path))
-        return m_contents;
-    m_missing.Stop();
     if (!m_file.ReadAll(text)) {
         Forget();
         return m_contents;
@@ -77,7 +67,6 @@ const LabelFileContents& LabelFileCache::Read(const std::string& path) {
 void LabelFileCache::Forget() {
     m_path.reset();
     m_file.Close();
-    m_missing.Stop();
 }
 
 LabelFileSave SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& labels) {

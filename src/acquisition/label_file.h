@@ -27,19 +27,18 @@ struct LabelFileContents {
 LabelFileContents ReadLabelFile(const std::string& path);
 
 // The label file of the data set whose pages are being loaded, kept while the path names it
-// unchanged (or still names no file, which a local file system tells of without being asked
-// every time): it is read again only when it changed on disk or was forgotten, as a save does.
+// unchanged (or still names no file): it is read again only when it changed on disk or was
+// forgotten, as a save does.
 class LabelFileCache {
 public:
-    const LabelFileContents& Read(const std::string& path);
+    // `knownCurrent`: the caller knows that nothing happened under the path since the last
+    // read (PathWatch), which spares the look at it.
+    const LabelFileContents& Read(const std::string& path, bool knownCurrent = false);
     void Forget();
 
 private:
-    bool StillMissing(const std::string& path);
-
     std::optional<std::string> m_path;
     KeptFile m_file;
-    PathWatch m_missing;  // the folder, while the file is not there
     LabelFileContents m_contents;
 };
 

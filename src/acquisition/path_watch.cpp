@@ -9,8 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-
-#include "platform/text.h"
+#include <string_view>
 
 namespace acquisition {
 
@@ -35,39 +34,55 @@ bool IsLocalFileSystem(const std::string& folder) {
 
 }  // namespace
 
-bool PathWatch::Watch(const std::string& path) {
+bool PathWatch::Watch(const std::vector<std::string>& paths) {
     Stop();
-    const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".")
-                               : slash == 0               ? std::string("/")
-                                                          : path.substr(0, slash);
-    m_name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (m_name.empty() || !IsLocalFileSystem(folder))
-        return false;
     m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_fd < 0)
-        return false;
-    m_folderWatch = ::inotify_add_watch(m_fd, folder.c_str(), kFolderEvents);
-    if (m_folderWatch < 0)
-        Stop();
+    for (const std::string& path : paths) {
+        if (path.empty())
+            continue;
+        const size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? std::string(".")
+                                   : slash == 0               ? std::string("/")
+                                                              : path.substr(0, slash);
+        Watched& watched = m_paths.emplace_back(
+            Watched{path, slash == std::string::npos ? path : path.substr(slash + 1)});
+        // A folder watched already gives its watch again.
+        if (m_fd >= 0 && !watched.name.empty() && IsLocalFileSystem(folder))
+            watched.folderWatch = ::inotify_add_watch(m_fd, folder.c_str(), kFolderEvents);
+        if (watched.folderWatch < 0)
+            Refuse();
+    }
     return IsWatching();
 }
 
-void PathWatch::AddFile(int fd) {
-    if (m_fd < 0)
-        return;
-    // The descriptor names the file itself, whatever the path names by now.
-    m_fileWatch =
-        ::inotify_add_watch(m_fd, platform::Format("/proc/self/fd/%d", fd).c_str(), kFileEvents);
-    if (m_fileWatch < 0)
-        Stop();
+void PathWatch::AddFiles() {
+    for (const Watched& watched : m_paths) {
+        if (m_fd < 0)
+            return;
+        const int watch = ::inotify_add_watch(m_fd, watched.path.c_str(), kFileEvents);
+        if (watch >= 0)
+            m_fileWatches.push_back(watch);
+        else if (errno != ENOENT)
+            Refuse();
+    }
+}
+
+void PathWatch::Refuse() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_fileWatches.clear();
 }
 
 void PathWatch::Stop() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = m_folderWatch = m_fileWatch = -1;
+    Refuse();
+    m_paths.clear();
     m_changed = false;
+}
+
+bool PathWatch::Covers(const std::string& path) const {
+    return std::any_of(m_paths.begin(), m_paths.end(),
+                       [&](const Watched& watched) { return watched.path == path; });
 }
 
 bool PathWatch::HeardOfChange() {
@@ -83,11 +98,18 @@ bool PathWatch::HeardOfChange() {
         for (size_t at = 0; at < static_cast<size_t>(n);) {
             inotify_event event;
             std::memcpy(&event, events.data() + at, sizeof event);
-            const char* name = events.data() + at + sizeof event;
-            // A folder's own events and a lost queue have no name; the folder's other events
-            // name the file they happened to.
-            m_changed = m_changed || event.wd == m_fileWatch || event.wd < 0 ||
-                        (event.wd == m_folderWatch && (event.len == 0 || name == m_name));
+            const int wd = event.wd;
+            // A lost queue and a folder's own events have no name; a folder's other events name
+            // the file they happened to.
+            const std::string_view name =
+                event.len == 0 ? std::string_view() : events.data() + at + sizeof event;
+            const auto touches = [&](const Watched& watched) {
+                return wd == watched.folderWatch && (name.empty() || name == watched.name);
+            };
+            m_changed =
+                m_changed || wd < 0 ||
+                std::find(m_fileWatches.begin(), m_fileWatches.end(), wd) != m_fileWatches.end() ||
+                std::any_of(m_paths.begin(), m_paths.end(), touches);
             at += sizeof event + event.len;
         }
     }

@@ -1,8 +1,6 @@
 // Label files: where they lie beside a data file, what counts as a label and an audio label,
 // a save that gives back what was read, and the watch that tells when to read one again.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 
@@ -94,24 +92,23 @@ TEST(LabelFile, TheKeptLabelFileIsReadAgainWhenItChangesOrIsForgotten) {
     EXPECT_TRUE(cache.Read("").labels.empty());
 }
 
-TEST(LabelFile, AWatchHearsOfItsOwnNameAndFileOnly) {
+TEST(LabelFile, AWatchHearsOfItsPathsAndTheirFilesOnly) {
     testenv::ScratchFolder folder;
     folder.Write("mon.kr9", "INDEX FILE\r\n");
-    PathWatch label;
-    PathWatch set;
-    if (!label.Watch(folder.File("mon.lbl")) || !set.Watch(folder.File("mon.kr9")))
+    PathWatch watch;
+    const std::vector<std::string> paths = {folder.File("mon.kr9"), folder.File("mon.lbl")};
+    if (!watch.Watch(paths))
         GTEST_SKIP() << "the scratch folder's file system is not watched";
-    const int kept = ::open(folder.File("mon.kr9").c_str(), O_RDONLY);
-    set.AddFile(kept);
+    watch.AddFiles();
     folder.Write("RecFile_1.rec", "a page beside them");
-    EXPECT_FALSE(label.HeardOfChange());
-    EXPECT_FALSE(set.HeardOfChange());
-
+    EXPECT_FALSE(watch.HeardOfChange());
     folder.Write("mon.lbl", "1#SLM5#x#y#a#\r\r\n");
-    EXPECT_TRUE(label.HeardOfChange());
-    EXPECT_FALSE(set.HeardOfChange());
+    EXPECT_TRUE(watch.HeardOfChange());
+
+    ASSERT_TRUE(watch.Watch(paths));
+    watch.AddFiles();
+    EXPECT_FALSE(watch.HeardOfChange());
     // Rewritten in place, its size kept: whatever its times say.
     std::fstream(folder.File("mon.kr9"), std::ios::in | std::ios::out) << "INDEX FILE";
-    EXPECT_TRUE(set.HeardOfChange());
-    ::close(kept);
+    EXPECT_TRUE(watch.HeardOfChange());
 }
