@@ -48,7 +48,7 @@ void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, T
                              : 0);
         running += pageSize - 1;
         if (static_cast<double>(running) <= perAcquisition) {
-            texts.push_back(platform::Format("%lld#", running - pageSize) +
+            texts.push_back(std::to_string(running - pageSize) + "#" +
                             SegmentTimeText(segmentTime));
             continue;
         }
@@ -56,7 +56,7 @@ void BuildSegments(const DataSetListing& listing, const RecordingSetup& setup, T
         const std::optional<CivilTime> next =
             segmentTime ? segmentTime->AddSeconds(setup.repetitionTime.WholeSeconds())
                         : std::nullopt;
-        texts.push_back(platform::Format("%lld#", std::llabs(pageSize - running)) +
+        texts.push_back(std::to_string(std::llabs(pageSize - running)) + "#" +
                         SegmentTimeText(segmentTime) + "#" + SegmentTimeText(next));
         segmentTime = next;
     }
@@ -70,6 +70,7 @@ void DataFileReader::OpenSessionFile(const std::string& path) {
         return;
     m_pages.Close();
     m_labelFile.Forget();
+    m_watch.Stop();
     m_uses.recording.SetLoadedFromFile(true);
     m_uses.currentFile = path;
     m_uses.host.BeginDataFile(path);
@@ -117,18 +118,18 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
     m_uses.pages.Clear();
     for (size_t page = 0; page < listing.pages.size(); ++page) {
         const ListedPage& listed = listing.pages[page];
-        RecordingSetup setup = listing.Setup(page);
-        if (!listing.isIndex && page == 0) {
-            // A single file's data set starts with its first page.
-            setup.date = platform::Mid(listed.startText, 0, records::kStartDateLength);
-            setup.time = platform::Mid(listed.startText, records::kStartTimeOffset,
-                                       records::kStartTimeLength);
-        }
         if (listing.isIndex || page == 0) {
+            RecordingSetup setup = listing.Setup(page);
+            if (!listing.isIndex) {
+                // A single file's data set starts with its first page.
+                setup.date = platform::Mid(listed.startText, 0, records::kStartDateLength);
+                setup.time = platform::Mid(listed.startText, records::kStartTimeOffset,
+                                           records::kStartTimeLength);
+            }
             m_uses.setupBlock = listing.Block(page);
             TakeSetup(setup);
         }
-        m_uses.pages.AppendRow(platform::Format("PAGE %zu", page), kPageImage);
+        m_uses.pages.AppendRow("PAGE " + std::to_string(page), kPageImage);
         m_uses.pages.AppendRow(listed.startText, kNoImage);
     }
     if (listing.failure) {
@@ -148,13 +149,32 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
 }
 
 int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int page) {
-    const LabelFileContents& contents = m_labelFile.Read(LabelFilePath(path));
+    const std::string labelPath = LabelFilePath(path);
+    // Nothing heard of the set or its label file since the page before: neither is looked at,
+    // one question to the system where looking at both would cost several times as much.
+    // Something heard: both are read again, whatever their times say.
+    bool unchanged = false;
+    if (!m_watch.Covers(path)) {
+        m_watch.Watch({path, labelPath});
+    } else if (m_watch.IsWatching()) {
+        unchanged = !m_watch.HeardOfChange();
+        if (!unchanged) {
+            m_pages.Close();
+            m_labelFile.Forget();
+            m_watch.Watch({path, labelPath});
+        }
+    }
+    const bool watchFiles = !unchanged && m_watch.IsWatching();
+    const LabelFileContents& contents = m_labelFile.Read(labelPath, unchanged);
     m_uses.labels = contents.labels;
     m_uses.host.UpdateAudioLabelWindow(contents.hasAudioLabels);
 
     m_uses.host.BeginWaitCursor();
-    const PageLoad load = m_pages.Load(path, page, m_uses.recording.Layout(),
-                                       m_uses.recording.PageSize(), m_uses.host.DataBuffer());
+    const PageLoad load =
+        m_pages.Load(path, page, m_uses.recording.Layout(), m_uses.recording.PageSize(),
+                     m_uses.host.DataBuffer(), unchanged);
+    if (watchFiles)
+        m_watch.AddFiles();
     m_uses.recording.SetLoadedPage(page, load.bytes, load.startText);
     if (load.failure) {
         m_uses.host.EndWaitCursor();

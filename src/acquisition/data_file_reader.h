@@ -12,6 +12,7 @@
 #include "acquisition/label_file.h"
 #include "acquisition/operator_notices.h"
 #include "acquisition/page_list_view.h"
+#include "acquisition/path_watch.h"
 #include "acquisition/recording.h"
 
 namespace acquisition {
@@ -62,9 +63,11 @@ private:
     void TakeSetup(const RecordingSetup& setup);
 
     Uses m_uses;
-    // The shown set's file and label file, kept while its pages are loaded one after another.
+    // The shown set's file and label file, kept while its pages are loaded one after another,
+    // and what the system tells of them meanwhile.
     PageLoader m_pages;
     LabelFileCache m_labelFile;
+    PathWatch m_watch;
 };
 
 }  // namespace acquisition

@@ -1,4 +1,5 @@
 #include "acquisition/data_set.h"
+#include "acquisition/data_set_unpack.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,8 +7,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/files.h"
@@ -15,7 +14,6 @@
 #include "platform/text.h"
 #include "zip/zip_archive.h"
 #include "zip/zip_exception.h"
-#include "zip/zip_safe_path.h"
 
 namespace acquisition {
 
@@ -28,32 +26,6 @@ constexpr const char* kFileEmpty = "WARNING: File Empty.";
 constexpr const char* kBadPageSize = "ERROR: Page size not valid (%lld samples).";
 constexpr const char* kBadPageName = "ERROR: Page file name not allowed (%s).";
 constexpr const char* kTooManyPages = "ERROR: Too many pages (more than %zu).";
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File OpenBinary(const std::string& path, int& cause) {
-    File file(std::fopen(path.c_str(), "rb"));
-    cause = file ? 0 : FileErrorCause(errno);
-    return file;
-}
-
-// Up to `count` bytes at `offset`; fewer at the end of the file.
-std::vector<unsigned char> ReadAt(std::FILE* file, long long offset, size_t count) {
-    std::vector<unsigned char> bytes(count);
-    if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0)
-        return {};
-    bytes.resize(std::fread(bytes.data(), 1, count, file));
-    return bytes;
-}
-
-long long FileSize(std::FILE* file) {
-    if (std::fseek(file, 0, SEEK_END) != 0)
-        return 0;
-    return std::ftell(file);
-}
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of("/\\");
@@ -68,7 +40,7 @@ std::string AsText(const std::vector<unsigned char>& bytes) {
 class Descriptor {
 public:
     explicit Descriptor(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), m_error(m_fd < 0 ? errno : 0) {}
     ~Descriptor() {
         if (m_fd >= 0)
             ::close(m_fd);
@@ -76,9 +48,12 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int Get() const { return m_fd; }
+    // Why it could not be opened, as the program's messages number the causes.
+    int Cause() const { return FileErrorCause(m_error); }
 
 private:
     int m_fd;
+    int m_error;
 };
 
 // Up to `count` bytes at `offset`; fewer at the end of the file or on a read error.
@@ -94,6 +69,19 @@ size_t ReadFully(int fd, long long offset, unsigned char* bytes, size_t count) {
         done += static_cast<size_t>(n);
     }
     return done;
+}
+
+// Up to `count` bytes at `offset`, and no more: a page's start text is all the listing reads of
+// it.
+std::vector<unsigned char> ReadAt(int fd, long long offset, size_t count) {
+    std::vector<unsigned char> bytes(count);
+    bytes.resize(ReadFully(fd, offset, bytes.data(), count));
+    return bytes;
+}
+
+long long FileSize(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 ? static_cast<long long>(status.st_size) : 0;
 }
 
 // The lines of a file from its start, as the program has always read its text files: at most
@@ -172,15 +160,29 @@ bool FitsBuffer(const records::RecordLayout& layout, long long pageSize) {
            layout.PageBytes(pageSize) <= static_cast<long long>(records::kDataBufferSize);
 }
 
-std::optional<PageFileSetup> ReadPageFileHead(std::FILE* file, std::string& failure) {
-    const std::vector<unsigned char> head = ReadAt(file, 0, records::kLabelHeaderBytes);
+// `count` bytes at `offset`, from `head` when it holds them, else read.
+std::vector<unsigned char> BytesAt(int file, const std::vector<unsigned char>& head,
+                                   long long offset, size_t count) {
+    if (offset + static_cast<long long>(count) <= static_cast<long long>(head.size()))
+        return {head.begin() + offset, head.begin() + offset + static_cast<long long>(count)};
+    return ReadAt(file, offset, count);
+}
+
+// The setup of a page file and, when `firstStart` is given, its first page's start text: one
+// read covers them unless label blocks come between.
+std::optional<PageFileSetup> ReadPageFileHead(int file, std::string& failure,
+                                              std::string* firstStart = nullptr) {
+    const std::vector<unsigned char> head =
+        ReadAt(file, 0,
+               records::kLabelHeaderBytes + records::SetupBlock::kSize +
+                   (firstStart ? records::kPageStartBytes : 0));
     if (head.size() < static_cast<size_t>(records::kLabelHeaderBytes)) {
         failure = kFileEmpty;
         return std::nullopt;
     }
     const long long offset = records::SetupBlockOffset(head);
     const auto block =
-        records::SetupBlock::FromBytes(ReadAt(file, offset, records::SetupBlock::kSize));
+        records::SetupBlock::FromBytes(BytesAt(file, head, offset, records::SetupBlock::kSize));
     if (!block) {
         failure = kFileEmpty;
         return std::nullopt;
@@ -190,6 +192,8 @@ std::optional<PageFileSetup> ReadPageFileHead(std::FILE* file, std::string& fail
         failure = platform::Format(kBadPageSize, result.setup.pageSize);
         return std::nullopt;
     }
+    if (firstStart)
+        *firstStart = AsText(BytesAt(file, head, result.dataStart, records::kPageStartBytes));
     return result;
 }
 
@@ -205,41 +209,38 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
             listing.failure = platform::Format(kBadPageName, name.c_str());
             return;
         }
-        int cause = 0;
-        const File page = OpenBinary(folder + name, cause);
-        if (!page) {
-            listing.failure = platform::Format(kCannotOpen, cause);
+        const Descriptor page(folder + name);
+        if (page.Get() < 0) {
+            listing.failure = platform::Format(kCannotOpen, page.Cause());
             return;
         }
         std::string failure;
-        const auto head = ReadPageFileHead(page.get(), failure);
+        std::string startText;
+        const auto head = ReadPageFileHead(page.Get(), failure, &startText);
         if (!head) {
             listing.failure = failure;
             return;
         }
-        listing.pages.push_back(
-            {head->dataStart, AsText(ReadAt(page.get(), head->dataStart, records::kPageStartBytes)),
-             listing.heads.size()});
+        listing.pages.push_back({head->dataStart, std::move(startText), listing.heads.size()});
         listing.heads.push_back(*head);
         listing.pageNames.push_back(name);
     }
 }
 
 void ListSingleFile(const std::string& path, DataSetListing& listing) {
-    int cause = 0;
-    const File file = OpenBinary(path, cause);
-    if (!file) {
-        listing.failure = platform::Format(kCannotOpen, cause);
+    const Descriptor file(path);
+    if (file.Get() < 0) {
+        listing.failure = platform::Format(kCannotOpen, file.Cause());
         return;
     }
     std::string failure;
-    const auto head = ReadPageFileHead(file.get(), failure);
+    const auto head = ReadPageFileHead(file.Get(), failure);
     if (!head) {
         listing.failure = failure;
         return;
     }
     const long long pageBytes = head->setup.Layout().PageBytes(head->setup.pageSize);
-    const long long size = FileSize(file.get());
+    const long long size = FileSize(file.Get());
     const long long pages = std::max(0LL, (size - head->dataStart + pageBytes - 1) / pageBytes);
     if (pages > static_cast<long long>(DataSetListing::kMaxPages)) {
         listing.failure = platform::Format(kTooManyPages, DataSetListing::kMaxPages);
@@ -248,7 +249,7 @@ void ListSingleFile(const std::string& path, DataSetListing& listing) {
     listing.heads.push_back(*head);
     for (long long offset = head->dataStart; offset < size; offset += pageBytes)
         listing.pages.push_back(
-            {offset, AsText(ReadAt(file.get(), offset, records::kPageStartBytes)), 0});
+            {offset, AsText(ReadAt(file.Get(), offset, records::kPageStartBytes)), 0});
 }
 
 }  // namespace
@@ -352,8 +353,8 @@ void PageLoader::Close() {
 }
 
 PageLoad PageLoader::Load(const std::string& path, int page, const records::RecordLayout& layout,
-                          long long pageSize, PageBuffer buffer) {
-    if (!m_file.IsCurrent(path))
+                          long long pageSize, PageBuffer buffer, bool knownCurrent) {
+    if (!(knownCurrent && m_file.Holds(path)) && !m_file.IsCurrent(path))
         Open(path);
     const PageLoad load = Read(path, page, layout, pageSize, buffer.bytes);
     // Past the page, only what an earlier page left there holds anything but 0xFF.
@@ -427,74 +428,13 @@ namespace {
 
 // A local header, an empty archive's end record, or the mark of a spanned archive.
 bool StartsAsZipArchive(const std::string& path) {
-    int cause = 0;
-    const File file = OpenBinary(path, cause);
-    if (!file)
+    const Descriptor file(path);
+    if (file.Get() < 0)
         return false;
-    const std::vector<unsigned char> head = ReadAt(file.get(), 0, 4);
+    const std::vector<unsigned char> head = ReadAt(file.Get(), 0, 4);
     const std::string signature = AsText(head);
     return signature == std::string("PK\x03\x04", 4) || signature == std::string("PK\x05\x06", 4) ||
            signature == std::string("PK\x07\x08", 4);
-}
-
-std::string EntryName(const CZipArchive& zip, int entry) {
-    CZipFileHeader header;
-    return zip.GetFileInfo(header, entry) ? header.GetFileName() : std::to_string(entry);
-}
-
-bool IsSameFile(const std::string& path, const struct stat& file) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && status.st_dev == file.st_dev &&
-           status.st_ino == file.st_ino;
-}
-
-// The order the entries are written in, once every one was checked: its name (safe, no link,
-// no other entry's file) and its data. An entry that replaces the archive itself (the saver's
-// index under the archive's name) comes last, so that whatever fails before it leaves the
-// archive as it was. The reason of the first entry that fails the checks, if one does.
-std::optional<std::string> CheckEveryEntry(CZipArchive& zip, const std::string& folder,
-                                           std::vector<int>& order) {
-    const int count = zip.GetCount();
-    if (count <= 0)
-        return std::string("the archive holds no entry");
-    struct stat archive {};
-    if (::stat(zip.GetArchivePath().c_str(), &archive) != 0)
-        return std::string("the archive could not be read");
-    std::unordered_map<std::string, int> targets;
-    std::vector<int> replacingArchive;
-    for (int entry = 0; entry < count; ++entry) {
-        CZipFileHeader header;
-        if (!zip.GetFileInfo(header, entry))
-            return platform::Format("entry %d could not be read", entry);
-        const std::string name = header.CallerName();
-        if (header.IsSymbolicLink())
-            return platform::Format("entry %s is a link", name.c_str());
-        if (!zip::IsSafeEntryName(name))
-            return platform::Format("entry %s would land outside the folder", name.c_str());
-        const std::string target = zip::NormalPath(platform::JoinPath(folder, name));
-        if (!header.IsDirectory()) {
-            const auto [taken, fresh] = targets.emplace(target, entry);
-            if (!fresh)
-                return platform::Format("entries %s and %s name the same file",
-                                        EntryName(zip, taken->second).c_str(), name.c_str());
-        }
-        if (!zip.TestFile(entry))
-            return platform::Format("entry %s failed its test", name.c_str());
-        (IsSameFile(target, archive) ? replacingArchive : order).push_back(entry);
-    }
-    order.insert(order.end(), replacingArchive.begin(), replacingArchive.end());
-    return std::nullopt;
-}
-
-std::optional<std::string> ExtractEveryEntry(CZipArchive& zip, const std::string& folder) {
-    std::vector<int> order;
-    if (auto failure = CheckEveryEntry(zip, folder, order))
-        return failure;
-    for (const int entry : order)
-        if (!zip.ExtractFile(entry, folder))
-            return platform::Format("entry %s could not be extracted",
-                                    EntryName(zip, entry).c_str());
-    return std::nullopt;
 }
 
 }  // namespace

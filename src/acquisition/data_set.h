@@ -98,9 +98,11 @@ class PageLoader {
 public:
     // Reads page `page` of the data set at `path` into `buffer`, 0xFF after it: line `page`
     // after an index's first line names its page file; a single file holds it at its place
-    // among pages of `pageSize` samples of `layout`.
+    // among pages of `pageSize` samples of `layout`. `knownCurrent`: the caller knows that
+    // nothing happened to the set's file since it was last loaded from (PathWatch), which
+    // spares the look at it.
     PageLoad Load(const std::string& path, int page, const records::RecordLayout& layout,
-                  long long pageSize, PageBuffer buffer);
+                  long long pageSize, PageBuffer buffer, bool knownCurrent = false);
     // Lets the set's file go.
     void Close();
 
@@ -128,9 +130,9 @@ struct Unpacking {
 
     bool Unpacked() const { return isArchive && !failure; }
 };
-// A data file that is a zip archive is unpacked into its own folder, every entry, read without
-// writing to the archive. Only a file that starts as an archive does is one: a data set starts
-// with its label header, its setup block or "INDEX FILE", never with a zip signature.
+// A data file that is a zip archive is unpacked into its own folder, every entry or none, read
+// without writing to the archive. Only a file that starts as an archive does is one: a data set
+// starts with its label header, its setup block or "INDEX FILE", never with a zip signature.
 Unpacking UnpackZippedDataSet(const std::string& path);
 
 }  // namespace acquisition

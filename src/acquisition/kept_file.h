@@ -24,6 +24,8 @@ public:
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
     int Descriptor() const { return m_fd; }
+    // Whether the file kept is the one `path` named when it was opened.
+    bool Holds(const std::string& path) const { return m_fd >= 0 && path == m_path; }
     // Whether `path` names the kept file, unchanged since it was opened.
     bool IsCurrent(const std::string& path) const;
     // The whole file; false on a read error.

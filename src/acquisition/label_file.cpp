@@ -47,9 +47,9 @@ LabelFileContents ReadLabelFile(const std::string& path) {
     return text ? ParseLabelText(*text) : LabelFileContents{};
 }
 
-const LabelFileContents& LabelFileCache::Read(const std::string& path) {
+const LabelFileContents& LabelFileCache::Read(const std::string& path, bool knownCurrent) {
     if (m_path && *m_path == path &&
-        (m_file.IsOpen() ? m_file.IsCurrent(path) : !platform::FileExists(path)))
+        (knownCurrent || (m_file.IsOpen() ? m_file.IsCurrent(path) : !platform::FileExists(path))))
         return m_contents;
     m_path = path;
     m_contents = {};

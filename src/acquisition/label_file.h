@@ -31,7 +31,9 @@ LabelFileContents ReadLabelFile(const std::string& path);
 // forgotten, as a save does.
 class LabelFileCache {
 public:
-    const LabelFileContents& Read(const std::string& path);
+    // `knownCurrent`: the caller knows that nothing happened under the path since the last
+    // read (PathWatch), which spares the look at it.
+    const LabelFileContents& Read(const std::string& path, bool knownCurrent = false);
     void Forget();
 
 private:

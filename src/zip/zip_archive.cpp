@@ -77,6 +77,8 @@ void CZipArchive::Close(bool afterException) {
     }
     m_centralDir.Clear();
     m_extracted.Clear();
+    m_staged.clear();
+    m_stage.End();
     m_folders.Clear();
     m_info.EndStream();
     m_info.ReleaseBuffer();

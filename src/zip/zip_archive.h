@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "zip/zip_auto_buffer.h"
 #include "zip/zip_central_dir.h"
@@ -16,6 +17,7 @@
 #include "zip/zip_dos_time.h"
 #include "zip/zip_extract_claims.h"
 #include "zip/zip_extract_folders.h"
+#include "zip/zip_extract_stage.h"
 #include "zip/zip_internal_info.h"
 #include "zip/zip_storage.h"
 #include "zip/zip_zlib_allocations.h"
@@ -81,6 +83,16 @@ public:
     bool ExtractFile(int index, const std::string& folder, bool fullPath = true,
                      const std::string& newName = {}, ZipProgressCallback callback = nullptr,
                      void* userData = nullptr, std::size_t bufferSize = kDefaultBufferSize);
+    // All or nothing, in one pass: StageFile extracts an entry with its stored path as ExtractFile
+    // does, with the same checks and its CRC, but leaves its file unnamed in a hidden folder inside
+    // `folder` (zip::ExtractStage), and a folder entry's folder unmade; CommitStaged then names
+    // them all in the order they were staged. Closing the archive removes what was not
+    // committed, so a failed stage changes no name. Every entry of one commit is staged into the
+    // same folder (FALSE otherwise). What the checks cannot see (a file where an entry needs a
+    // folder, a folder where it needs a file) fails only the commit, part-way: the caller rules
+    // such targets out first.
+    bool StageFile(int index, const std::string& folder);
+    bool CommitStaged();
     bool AddNewFile(const std::string& path, int level = kDefaultLevel, bool fullPath = true,
                     ZipProgressCallback callback = nullptr, void* userData = nullptr,
                     std::size_t bufferSize = kDefaultBufferSize);
@@ -95,6 +107,14 @@ private:
     std::uint64_t BytesBefore() const;
     // The block that whole-entry operations move data through, kept from one entry to the next.
     char* TransferBuffer(std::size_t size);
+    // Extraction: where an entry's file or folder goes, after its name, its way there and its
+    // kind are checked (cause 19 for what must never be extracted).
+    std::string CheckedTarget(const CZipFileHeader& header, const std::string& folder,
+                              bool fullPath, const std::string& newName);
+    // The open entry read to its end into `fd`, its CRC checked; FALSE when a write fails or the
+    // callback stops.
+    bool ReadEntryInto(int fd, const CZipFileHeader& header, ZipProgressCallback callback,
+                       void* userData, std::size_t bufferSize);
     // Reading
     void SkipLocalHeader(const CZipFileHeader& header);
     void CheckEntryExtent(const CZipFileHeader& header, std::uint64_t length);
@@ -139,4 +159,11 @@ private:
     zip::ExtractClaims m_extracted;     // file written -> entry, while open
     zip::ExtractFolders m_folders;      // extracted into, while open
     zip::DosTimes m_dosTimes;           // of extracted files, zone read at Open
+    struct StagedEntry {
+        int index = 0;
+        std::string target;
+        std::string staged;  // its file's name in the stage; empty for a folder
+    };
+    zip::ExtractStage m_stage;
+    std::vector<StagedEntry> m_staged;  // in the order they are to be named
 };

@@ -54,14 +54,40 @@ private:
     int m_fd;
 };
 
+// Staged entries up to this size are inflated in one call, which spares zlib the copy of what
+// it writes into its window.
+constexpr std::size_t kStageBufferSize = std::size_t{1} << 20;
+
+// The folder of a target path, and its name in that folder.
+std::string_view FolderOfTarget(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    return slash == std::string::npos ? std::string_view(".")
+           : slash == 0               ? std::string_view("/")
+                                      : std::string_view(target).substr(0, slash);
+}
+
+const char* NameOfTarget(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    return slash == std::string::npos ? target.c_str() : target.c_str() + slash + 1;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 }  // namespace
 
-bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPath,
-                              const std::string& newName, ZipProgressCallback callback,
-                              void* userData, std::size_t bufferSize) {
-    if (bufferSize == 0 || IsClosed() || !m_centralDir.IsValidIndex(index))
-        return false;
-    const CZipFileHeader& header = m_centralDir.GetHeader(index);
+std::string CZipArchive::CheckedTarget(const CZipFileHeader& header, const std::string& folder,
+                                       bool fullPath, const std::string& newName) {
     if (header.IsSymbolicLink())
         Fail(CZipException::kUnsafeEntry, "link " + header.CallerName());
     std::string name = newName.empty() ? header.CallerName() : newName;
@@ -69,54 +95,49 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
         name = FileNamePart(name);
     if (!IsSafeEntryName(name))
         Fail(CZipException::kUnsafeEntry, name);
-    const bool directory = header.IsDirectory();
-    if (!m_folders.HasNoLinkOnTheWay(folder, name, directory))
+    if (!m_folders.HasNoLinkOnTheWay(folder, name, header.IsDirectory()))
         Fail(CZipException::kUnsafeEntry, "link on the way to " + name);
-    const std::string target = platform::JoinPath(folder, name);
+    return platform::JoinPath(folder, name);
+}
 
-    if (directory) {
-        if (!platform::MakeDirectories(target))
-            return false;
-        ApplyEntryAttributes(target, header);
-        return true;
+namespace {
+
+// The target is claimed for an entry while its file is written and given back unless it was.
+class TargetClaim {
+public:
+    TargetClaim(zip::ExtractClaims& claims, const std::string& target)
+        : m_claims(claims),
+          m_normalised(IsNormalPath(target) ? std::string() : NormalPath(target)),
+          m_key(m_normalised.empty() ? std::string_view(target) : m_normalised) {}
+    ~TargetClaim() {
+        if (m_fresh && !m_kept)
+            m_claims.Release(m_key);
     }
-    // The target is claimed for this entry now and given back unless its file is written.
-    const bool normal = IsNormalPath(target);
-    const std::string normalised = normal ? std::string() : NormalPath(target);
-    const std::string_view key = normal ? std::string_view(target) : normalised;
-    bool fresh = false;
-    const int holder = m_extracted.Claim(key, index, fresh);
-    if (holder >= 0)
-        Fail(CZipException::kSameTarget,
-             platform::Format("%s is entry %d's file", target.c_str(), holder));
-    struct Release {
-        zip::ExtractClaims& claims;
-        std::string_view key;
-        bool keep;
-        ~Release() {
-            if (!keep)
-                claims.Release(key);
-        }
-    } release{m_extracted, key, !fresh};
-    if (!OpenFile(index))
-        return false;
-    const std::size_t slash = target.rfind('/');
-    const int targetFolder =
-        m_folders.Open(slash == std::string::npos ? std::string_view(".")
-                       : slash == 0               ? std::string_view("/")
-                                                  : std::string_view(target).substr(0, slash));
-    ExtractTarget out(targetFolder,
-                      slash == std::string::npos ? target.c_str() : target.c_str() + slash + 1);
-    if (targetFolder < 0 || !out.Create()) {
-        CloseFile({}, true);
-        return false;
-    }
+    TargetClaim(const TargetClaim&) = delete;
+    TargetClaim& operator=(const TargetClaim&) = delete;
+
+    // The entry that has the target already, or -1 when it is `index`'s now.
+    int Claim(int index) { return m_claims.Claim(m_key, index, m_fresh); }
+    void Keep() { m_kept = true; }
+
+private:
+    zip::ExtractClaims& m_claims;
+    std::string m_normalised;
+    std::string_view m_key;
+    bool m_fresh = false;
+    bool m_kept = false;
+};
+
+}  // namespace
+
+bool CZipArchive::ReadEntryInto(int fd, const CZipFileHeader& header, ZipProgressCallback callback,
+                                void* userData, std::size_t bufferSize) {
     try {
         char* const buffer = TransferBuffer(bufferSize);
         std::uint64_t done = 0;
         for (;;) {
             const std::size_t n = ReadFile(buffer, bufferSize);
-            if (!out.Write(buffer, n)) {
+            if (!WriteAll(fd, buffer, n)) {
                 CloseFile({}, true);
                 return false;
             }
@@ -126,20 +147,113 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
             if (n < bufferSize)
                 break;
         }
-        if (CloseFile() != 1)
-            return false;
+        return CloseFile() == 1;
     } catch (...) {
         CloseFile({}, true);
         throw;
     }
+}
+
+bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPath,
+                              const std::string& newName, ZipProgressCallback callback,
+                              void* userData, std::size_t bufferSize) {
+    if (bufferSize == 0 || IsClosed() || !m_centralDir.IsValidIndex(index))
+        return false;
+    const CZipFileHeader& header = m_centralDir.GetHeader(index);
+    const std::string target = CheckedTarget(header, folder, fullPath, newName);
+    if (header.IsDirectory()) {
+        if (!platform::MakeDirectories(target))
+            return false;
+        ApplyEntryAttributes(target, header);
+        return true;
+    }
+    TargetClaim claim(m_extracted, target);
+    if (const int holder = claim.Claim(index); holder >= 0)
+        Fail(CZipException::kSameTarget,
+             platform::Format("%s is entry %d's file", target.c_str(), holder));
+    if (!OpenFile(index))
+        return false;
+    const int targetFolder = m_folders.Open(FolderOfTarget(target));
+    ExtractTarget out(targetFolder, NameOfTarget(target));
+    if (targetFolder < 0 || !out.Create()) {
+        CloseFile({}, true);
+        return false;
+    }
+    if (!ReadEntryInto(out.Descriptor(), header, callback, userData, bufferSize))
+        return false;
     const std::optional<mode_t> created = m_folders.NewFileMode(out.Descriptor());
     const bool attributesSet =
         created && ApplyEntryAttributes(out.Descriptor(), header, *created,
                                         m_dosTimes.ToSeconds(header.m_uModTime, header.m_uModDate));
     if (!out.Commit())
         return false;
-    release.keep = true;
+    claim.Keep();
     return attributesSet;
+}
+
+bool CZipArchive::StageFile(int index, const std::string& folder) {
+    if (IsClosed() || !m_centralDir.IsValidIndex(index) ||
+        (m_stage.IsBegun() && m_stage.Folder() != folder))
+        return false;
+    const CZipFileHeader& header = m_centralDir.GetHeader(index);
+    const std::string target = CheckedTarget(header, folder, true, {});
+    if (header.IsDirectory()) {
+        m_staged.push_back({index, target, {}});
+        return true;
+    }
+    TargetClaim claim(m_extracted, target);
+    if (const int holder = claim.Claim(index); holder >= 0)
+        Fail(CZipException::kSameTarget,
+             platform::Format("%s is entry %d's file", target.c_str(), holder));
+    if (!OpenFile(index))
+        return false;
+    const int fd =
+        m_stage.IsBegun() || m_stage.Begin(m_folders.Open(folder), folder) ? m_stage.Create() : -1;
+    if (fd < 0) {
+        CloseFile({}, true);
+        return false;
+    }
+    bool written = false;
+    try {
+        written = ReadEntryInto(fd, header, nullptr, nullptr, kStageBufferSize);
+    } catch (...) {
+        m_stage.Drop();
+        throw;
+    }
+    const std::optional<mode_t> created = written ? m_stage.NewFileMode() : std::nullopt;
+    if (!created ||
+        !ApplyEntryAttributes(fd, header, *created,
+                              m_dosTimes.ToSeconds(header.m_uModTime, header.m_uModDate))) {
+        m_stage.Drop();
+        return false;
+    }
+    std::string staged = m_stage.Keep();
+    if (staged.empty())
+        return false;
+    claim.Keep();
+    m_staged.push_back({index, target, std::move(staged)});
+    return true;
+}
+
+bool CZipArchive::CommitStaged() {
+    std::size_t named = 0;
+    for (; named < m_staged.size(); ++named) {
+        const StagedEntry& entry = m_staged[named];
+        if (entry.staged.empty()) {
+            if (!platform::MakeDirectories(entry.target))
+                break;
+            ApplyEntryAttributes(entry.target, m_centralDir.GetHeader(entry.index));
+            continue;
+        }
+        if (!m_stage.Move(entry.staged, m_folders.Open(FolderOfTarget(entry.target)),
+                          NameOfTarget(entry.target)))
+            break;
+    }
+    m_staged.erase(m_staged.begin(), m_staged.begin() + static_cast<std::ptrdiff_t>(named));
+    if (!m_staged.empty())
+        return false;
+    m_stage.End();
+    return true;
 }
 
 bool CZipArchive::AddNewFile(const std::string& path, int level, bool fullPath,

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 
 #include "platform/files.h"
 #include "platform/text.h"
+#include "zip/zip_extract_stage.h"
 
 namespace zip {
 
@@ -27,11 +29,6 @@ std::atomic<bool> g_linkByDescriptorRefused{false};
 bool UnnamedFilesUsable() {
     static const bool procMounted = ::access("/proc/self/fd", X_OK) == 0;
     return procMounted && g_unnamedAllowed;
-}
-
-std::string NextTemporaryName() {
-    static std::atomic<unsigned> counter{0};
-    return platform::Format(".%d-%u.part", static_cast<int>(::getpid()), counter++);
 }
 
 bool IsDigits(std::string_view text) {
@@ -51,16 +48,25 @@ bool IsPartName(std::string_view name) {
 }
 
 // A temporary whose extraction still runs is locked; the kernel lets go of a killed one's lock.
+// A folder is the stage of an extraction of many entries (ExtractStage).
 bool RemoveIfAbandoned(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
-    const bool removed = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.c_str()) == 0;
+    struct stat st {};
+    const bool removed =
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 &&
+        (S_ISDIR(st.st_mode) ? RemoveStageFolder(fd, path) : ::unlink(path.c_str()) == 0);
     ::close(fd);
     return removed;
 }
 
 }  // namespace
+
+std::string NextTemporaryName() {
+    static std::atomic<unsigned> counter{0};
+    return platform::Format(".%d-%u.part", static_cast<int>(::getpid()), counter++);
+}
 
 void ExtractTarget::SetUnnamedFiles(bool allowed) {
     g_unnamedAllowed = allowed;
@@ -101,19 +107,6 @@ bool ExtractTarget::CreateNamed() {
     if (m_fd >= 0)
         ::flock(m_fd, LOCK_EX);
     return m_fd >= 0;
-}
-
-bool ExtractTarget::Write(const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(m_fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 bool ExtractTarget::LinkUnder(const char* name) {

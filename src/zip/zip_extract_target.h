@@ -7,7 +7,6 @@
 // length allowed still work), locked while its extraction runs so that the one a killed
 // extraction left is told from it.
 
-#include <cstddef>
 #include <string>
 
 namespace zip {
@@ -22,7 +21,7 @@ public:
     ExtractTarget& operator=(const ExtractTarget&) = delete;
 
     bool Create();
-    bool Write(const char* data, std::size_t size);
+    // Open for the entry's data to be written through.
     int Descriptor() const { return m_fd; }
     // Gives the file the target's name and closes it.
     bool Commit();
@@ -44,6 +43,9 @@ private:
     bool m_committed = false;
 };
 
+// A name for a temporary that no other extraction, of this process or another, takes:
+// ".<pid>-<n>.part".
+std::string NextTemporaryName();
 // Removes from `folder` the temporaries of extractions that were killed before they ended; one
 // whose extraction still runs stays. Returns how many went.
 int RemoveAbandonedParts(const std::string& folder);

@@ -1,11 +1,15 @@
 // Opening a data set for the operator: the page list, the setup it brings, the segments of a
 // scheduled recording, the labels, and the messages of what cannot be read.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 
 #include "acquisition/data_file_reader.h"
+#include "acquisition/path_watch.h"
 #include "acquisition_test_support.h"
 #include "platform/files.h"
 #include "platform/win_types.h"
@@ -165,6 +169,40 @@ TEST_F(DataFileReaderTest, ASingleFileTakesItsDateFromItsFirstPageAndLoadsThePag
     EXPECT_EQ(recording.SelectedRecord(), 0);
     EXPECT_TRUE(host.labels.empty());
     EXPECT_FALSE(host.audioShown);
+}
+
+TEST_F(DataFileReaderTest, ASetAndItsLabelsThatChangeBetweenPagesAreReadAgain) {
+    // One page of one record, its first level byte the set's mark.
+    const auto set = [](char mark) {
+        records::SetupBlock block;
+        block.SetField(records::SetupBlock::kPagingSize, "1");
+        return std::string(block.Bytes()) + "2024/01/01 00:00:00 " + std::string(12, mark);
+    };
+    const std::string path = folder.File("set.kr9");
+    folder.Write("set.kr9", set('\x01'));
+    ASSERT_EQ(reader.ReadDumpFile(path), 0);
+    const auto mark = [&] {
+        EXPECT_EQ(reader.OpenDataFile(path, 0, 0), 0);
+        return static_cast<int>(host.buffer[20 + 2]);
+    };
+    EXPECT_EQ(mark(), 1);
+    EXPECT_TRUE(host.labels.empty());
+    folder.Write("set.lbl", "1#SLM5#x#y#a#\r\r\n");
+    EXPECT_EQ(mark(), 1);
+    EXPECT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#a#"});
+    ASSERT_TRUE(platform::WriteFileAtomic(path, set('\x02')));
+    EXPECT_EQ(mark(), 2);
+
+    // Rewritten in place with its size and times kept: where the set is watched, that is heard
+    // of whatever the times say.
+    if (PathWatch probe; probe.Watch({path})) {
+        struct stat kept {};
+        ASSERT_EQ(::stat(path.c_str(), &kept), 0);
+        std::fstream(path, std::ios::in | std::ios::out) << set('\x03');
+        const struct timespec times[2] = {kept.st_atim, kept.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        EXPECT_EQ(mark(), 3);
+    }
 }
 
 TEST_F(DataFileReaderTest, WhatCannotBeReadIsSaidOnceAndLeavesNoData) {

@@ -2,10 +2,13 @@
 // cannot be, and unpacked from archives made by Info-ZIP.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -46,8 +49,63 @@ protected:
         folder.Write(name, std::string(block.Bytes()) + "2024/01/01 00:00:00 " + data);
     }
 
+    // An archive of these entries, stored; a name ending in '\\' is a folder entry.
+    void WriteArchive(const std::string& name,
+                      const std::vector<std::pair<std::string, std::string>>& entries) {
+        CZipArchive zip;
+        ASSERT_TRUE(zip.Open(folder.File(name), CZipArchive::kCreate));
+        for (const auto& [entry, text] : entries) {
+            CZipFileHeader header;
+            header.SetFileName(entry);
+            ASSERT_TRUE(zip.OpenNewFile(header, 0));
+            ASSERT_TRUE(zip.WriteNewFile(text.data(), text.size()));
+            ASSERT_TRUE(zip.CloseNewFile());
+        }
+        zip.Close();
+    }
+    // The names in the folder and below it, hidden ones included, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path()))
+            names.push_back(entry.path().lexically_relative(folder.Path()).string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
     testenv::ScratchFolder folder;
     std::vector<unsigned char> buffer = std::vector<unsigned char>(records::kDataBufferSize);
+};
+
+// Bytes this thread has read from files so far; -1 where the system does not count them.
+long long BytesReadByThisThread() {
+    std::ifstream io("/proc/thread-self/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:")
+            return value;
+    return -1;
+}
+
+// A file-size limit for the process while it lives: writes beyond it fail as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {bytes, m_previous.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    struct rlimit m_previous {};
+    void (*m_handler)(int) = nullptr;
 };
 
 }  // namespace
@@ -201,6 +259,26 @@ TEST_F(DataSetTest, ASetThatChangesBetweenItsPagesIsReadAgain) {
     EXPECT_EQ(firstValue("single.kr9", 0), "ERROR: Unable to open file");
 }
 
+TEST_F(DataSetTest, ListingASingleFileReadsOnlyItsHeadAndEachPagesStartText) {
+    records::SetupBlock block;
+    block.SetField(records::SetupBlock::kPagingSize, "100");
+    std::string bytes(block.Bytes());
+    for (int page = 0; page < 200; ++page)
+        bytes += "2024/01/01 00:00:00 " + std::string(1200, static_cast<char>(page));
+    folder.Write("single.kr9", bytes);
+    if (BytesReadByThisThread() < 0)
+        GTEST_SKIP() << "the system does not count the bytes read";
+
+    const long long before = BytesReadByThisThread();
+    const DataSetListing listing = ListDataSet(folder.File("single.kr9"));
+    const long long read = BytesReadByThisThread() - before;
+    ASSERT_EQ(listing.pages.size(), 200u);
+    EXPECT_EQ(listing.pages[199].startText, "2024/01/01 00:00:00 ");
+    // The first line's block, the setup block and 20 bytes a page, with room for the count's own
+    // reading: never a page's worth.
+    EXPECT_LT(read, 4096 + 500 + 200 * 20 + 1024);
+}
+
 TEST_F(DataSetTest, WhatAFileSaysIsCheckedBeforeItIsUsed) {
     // Page sizes that would not fit the data buffer, or hold no record, are refused.
     for (const char* size : {"99999999999", "00000050000", "0", "-5", "garbage"}) {
@@ -334,6 +412,54 @@ TEST_F(DataSetTest, AnArchiveThatFailsToUnpackIsLeftAsItWas) {
     ASSERT_TRUE(UnpackZippedDataSet(archive).Unpacked());
     EXPECT_EQ(folder.Read("mon.kr9"), "INDEX FILE\r\na.rec\r\nb.rec\r\n");
     EXPECT_EQ(folder.Read("b.rec"), std::string(600, 'B'));
+}
+
+TEST_F(DataSetTest, AnArchiveWhoseEntriesCannotAllLandChangesNothing) {
+    folder.Write("P0.rec", "older page");
+    folder.Write("notes.txt", "notes");
+    ASSERT_TRUE(platform::MakeDirectories(folder.File("sub")));
+    // Each archive "set.kr9" has its own page zero first, then entries that clash.
+    const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
+        {"below the archive", {"set.kr9\\x.rec"}},
+        {"a folder where the archive stands", {"set.kr9\\"}},
+        {"below a file beside it", {"notes.txt\\x"}},
+        {"a file, then a folder of that name", {"a", "a\\x"}},
+        {"a folder, then a file of that name", {"a\\x", "a"}},
+        {"a folder entry where another entry's file goes", {"b", "b\\"}},
+        {"a file where a folder stands", {"sub"}},
+    };
+    for (const auto& [what, names] : cases) {
+        SCOPED_TRACE(what);
+        std::vector<std::pair<std::string, std::string>> entries{{"P0.rec", "page zero"}};
+        for (const std::string& name : names)
+            entries.emplace_back(name, name.ends_with('\\') ? "" : "x");
+        WriteArchive("set.kr9", entries);
+        const std::string archive = folder.Read("set.kr9");
+        const std::vector<std::string> before = Names();
+
+        const Unpacking unpacking = UnpackZippedDataSet(folder.File("set.kr9"));
+        ASSERT_TRUE(unpacking.failure);
+        EXPECT_NE(unpacking.failure->find(names.back()), std::string::npos) << *unpacking.failure;
+        EXPECT_EQ(folder.Read("P0.rec"), "older page");
+        EXPECT_EQ(folder.Read("set.kr9"), archive);
+        EXPECT_EQ(Names(), before);
+    }
+}
+
+TEST_F(DataSetTest, AnUnpackThatCannotWriteAnEntryChangesNoName) {
+    WriteArchive("set.kr9", {{"P0.rec", "page zero"}, {"P1.rec", std::string(200000, 'p')}});
+    folder.Write("P0.rec", "older page");
+    const std::vector<std::string> before = Names();
+    {
+        const FileSizeLimit fullDisk(100000);
+        EXPECT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).failure);
+    }
+    EXPECT_EQ(folder.Read("P0.rec"), "older page");
+    EXPECT_EQ(Names(), before);  // nothing half written left either
+
+    ASSERT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).Unpacked());
+    EXPECT_EQ(folder.Read("P0.rec"), "page zero");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"P0.rec", "P1.rec", "set.kr9"}));
 }
 
 TEST_F(DataSetTest, AnArchiveEntryNeverLandsOutsideTheSetsFolder) {

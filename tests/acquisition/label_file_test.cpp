@@ -1,8 +1,11 @@
 // Label files: where they lie beside a data file, what counts as a label and an audio label,
-// and a save that gives back what was read.
+// a save that gives back what was read, and the watch that tells when to read one again.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "acquisition/label_file.h"
+#include "acquisition/path_watch.h"
 #include "platform/files.h"
 #include "support/test_env.h"
 
@@ -87,4 +90,25 @@ TEST(LabelFile, TheKeptLabelFileIsReadAgainWhenItChangesOrIsForgotten) {
     ASSERT_TRUE(platform::RemoveFile(path));
     EXPECT_TRUE(cache.Read(path).labels.empty());
     EXPECT_TRUE(cache.Read("").labels.empty());
+}
+
+TEST(LabelFile, AWatchHearsOfItsPathsAndTheirFilesOnly) {
+    testenv::ScratchFolder folder;
+    folder.Write("mon.kr9", "INDEX FILE\r\n");
+    PathWatch watch;
+    const std::vector<std::string> paths = {folder.File("mon.kr9"), folder.File("mon.lbl")};
+    if (!watch.Watch(paths))
+        GTEST_SKIP() << "the scratch folder's file system is not watched";
+    watch.AddFiles();
+    folder.Write("RecFile_1.rec", "a page beside them");
+    EXPECT_FALSE(watch.HeardOfChange());
+    folder.Write("mon.lbl", "1#SLM5#x#y#a#\r\r\n");
+    EXPECT_TRUE(watch.HeardOfChange());
+
+    ASSERT_TRUE(watch.Watch(paths));
+    watch.AddFiles();
+    EXPECT_FALSE(watch.HeardOfChange());
+    // Rewritten in place, its size kept: whatever its times say.
+    std::fstream(folder.File("mon.kr9"), std::ios::in | std::ios::out) << "INDEX FILE";
+    EXPECT_TRUE(watch.HeardOfChange());
 }

@@ -288,6 +288,42 @@ TEST(ZipExtract, AKilledExtractionLeavesNoHalfFileUnderTheEntrysName) {
     EXPECT_TRUE(folder.Read("old/data.bin") == data);
 }
 
+TEST(ZipExtract, StagedEntriesTakeTheirNamesOnlyWhenCommittedAndAKilledStageGoesLater) {
+    testenv::ScratchFolder folder;
+    WriteArchive("a.zip", {{"one.txt", "one"}, {"sub\\two.txt", "two"}, {"empty\\", ""}});
+    folder.Write("out/one.txt", "older");
+    const auto stageAll = [&](CZipArchive& zip) {
+        zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+        for (int i = 0; i < zip.GetCount(); ++i)
+            if (!zip.StageFile(i, folder.File("out")))
+                return false;
+        return true;
+    };
+    // Killed with every entry staged: no name changed, the stage is one hidden folder.
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        CZipArchive zip;
+        ::_exit(stageAll(zip) && ::raise(SIGKILL) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    std::vector<std::string> names = NamesIn(folder.File("out"));
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_TRUE(names[0].ends_with(".part")) << names[0];
+    EXPECT_EQ(folder.Read("out/one.txt"), "older");
+
+    CZipArchive zip;
+    ASSERT_TRUE(stageAll(zip));
+    EXPECT_EQ(folder.Read("out/one.txt"), "older");
+    ASSERT_TRUE(zip.CommitStaged());
+    zip.Close();
+    EXPECT_EQ(NamesIn(folder.File("out")), (std::vector<std::string>{"empty", "one.txt", "sub"}));
+    EXPECT_EQ(folder.Read("out/one.txt"), "one");
+    EXPECT_EQ(folder.Read("out/sub/two.txt"), "two");
+}
+
 TEST(ZipExtract, EntriesOnBothSidesOfADaylightSavingChangeKeepTheirTimes) {
     const char* previous = std::getenv("TZ");
     const std::string saved = previous ? previous : "";
