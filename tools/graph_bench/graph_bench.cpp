@@ -399,7 +399,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         counts.push_back(std::atoi(argv[i]));
     if (counts.empty())
-        counts = {1000, 100000, 10000000};
+        counts = {1000, 100000, 1000000, 10000000};
     const int largest = *std::max_element(counts.begin(), counts.end());
     bool measured = true;
     for (int count : counts)
