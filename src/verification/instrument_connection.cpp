@@ -11,6 +11,7 @@
 #include "link/serial_line_settings.h"
 #include "platform/com_ports.h"
 #include "platform/operator.h"
+#include "platform/qt_text.h"
 #include "platform/text.h"
 
 namespace verification {
@@ -99,7 +100,7 @@ std::optional<std::string> IdentityValue(const std::string& reply, const std::st
 
 std::string TargetSilentText(const BenchTools& tools) {
     const int com = tools.targetRecord.m_nComPort;
-    const std::string device = platform::ComDevicePath(com);
+    const std::string device = platform::SystemNameToText(platform::ComDevicePath(com));
     std::string cause;
     switch (tools.link.PortOf(LinkSide::Target).LastOpenFailure()) {
         case PortOpenFailure::None:

@@ -107,6 +107,7 @@ class TargetClaim {
 public:
     TargetClaim(zip::ExtractClaims& claims, const std::string& target)
         : m_claims(claims),
+          m_target(target),
           m_normalised(IsNormalPath(target) ? std::string() : NormalPath(target)),
           m_key(m_normalised.empty() ? std::string_view(target) : m_normalised) {}
     ~TargetClaim() {
@@ -116,12 +117,18 @@ public:
     TargetClaim(const TargetClaim&) = delete;
     TargetClaim& operator=(const TargetClaim&) = delete;
 
-    // The entry that has the target already, or -1 when it is `index`'s now.
-    int Claim(int index) { return m_claims.Claim(m_key, index, m_fresh); }
+    // Claims the target for entry `index`; that another entry has it already is an error of the
+    // archive `archivePath`.
+    void ClaimFor(int index, const std::string& archivePath) {
+        if (const int holder = m_claims.Claim(m_key, index, m_fresh); holder >= 0)
+            ThrowZipError(CZipException::kSameTarget, archivePath,
+                          platform::Format("%s is entry %d's file", m_target.c_str(), holder));
+    }
     void Keep() { m_kept = true; }
 
 private:
     zip::ExtractClaims& m_claims;
+    const std::string& m_target;
     std::string m_normalised;
     std::string_view m_key;
     bool m_fresh = false;
@@ -168,9 +175,7 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
         return true;
     }
     TargetClaim claim(m_extracted, target);
-    if (const int holder = claim.Claim(index); holder >= 0)
-        Fail(CZipException::kSameTarget,
-             platform::Format("%s is entry %d's file", target.c_str(), holder));
+    claim.ClaimFor(index, GetArchivePath());
     if (!OpenFile(index))
         return false;
     const int targetFolder = m_folders.Open(FolderOfTarget(target));
@@ -202,9 +207,7 @@ bool CZipArchive::StageFile(int index, const std::string& folder) {
         return true;
     }
     TargetClaim claim(m_extracted, target);
-    if (const int holder = claim.Claim(index); holder >= 0)
-        Fail(CZipException::kSameTarget,
-             platform::Format("%s is entry %d's file", target.c_str(), holder));
+    claim.ClaimFor(index, GetArchivePath());
     if (!OpenFile(index))
         return false;
     const int fd =

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "acquisition/data_file_reader.h"
+#include "bench_recording.h"
 #include "platform/text.h"
 #include "records/record_layout.h"
 
@@ -109,29 +110,6 @@ records::SetupBlock Setup(const char* mode, long long pageSize) {
     return block;
 }
 
-// Pages of `layout` holding `pageSize` records, until the data bytes reach `recordingBytes`.
-std::vector<std::string> Pages(const records::RecordLayout& layout, long long pageSize,
-                               long long recordingBytes) {
-    std::vector<std::string> pages;
-    std::vector<std::uint16_t> levels(static_cast<size_t>(layout.ValuesPerSample()));
-    long long record = 0;
-    for (long long data = 0; data < recordingBytes;) {
-        std::string page = "2024/03/09 14:05:07 ";
-        for (long long i = 0; i < pageSize && data < recordingBytes; ++i, ++record) {
-            for (size_t band = 0; band < levels.size(); ++band)
-                levels[band] = static_cast<std::uint16_t>((record * 7 + band * 13) % 1400);
-            const std::string bytes =
-                records::EncodeRecord(records::PackTimeWord(static_cast<int>(record / 3600),
-                                                            record / 60 % 60, record % 60),
-                                      levels);
-            page += bytes;
-            data += static_cast<long long>(bytes.size());
-        }
-        pages.push_back(std::move(page));
-    }
-    return pages;
-}
-
 void Write(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -150,9 +128,9 @@ Workload MakeIndexedSet(const fs::path& folder, long long recordingBytes) {
     const long long pageSize = 10000;
     const std::string head(Setup("THIRD OCTAV", pageSize).Bytes());
     std::vector<std::string> names;
-    for (const std::string& page :
-         Pages(records::RecordLayout(records::RecordKind::OfModeText("THIRD OCTAV")), pageSize,
-               recordingBytes)) {
+    for (const std::string& page : bench::RecordingPages(
+             records::RecordLayout(records::RecordKind::OfModeText("THIRD OCTAV")), pageSize,
+             recordingBytes)) {
         names.push_back("RecFile_" + std::to_string(names.size()) + ".rec");
         Write(folder / names.back(), head + page);
         set.files.push_back(folder / names.back());
@@ -168,8 +146,8 @@ Workload MakeSingleFile(const fs::path& folder, long long recordingBytes) {
     const long long pageSize = 5000;
     std::string bytes(Setup("OCTAVE", pageSize).Bytes());
     for (const std::string& page :
-         Pages(records::RecordLayout(records::RecordKind::OfModeText("OCTAVE")), pageSize,
-               recordingBytes)) {
+         bench::RecordingPages(records::RecordLayout(records::RecordKind::OfModeText("OCTAVE")),
+                               pageSize, recordingBytes)) {
         bytes += page;
         ++single.pages;
     }

@@ -30,6 +30,7 @@
 
 #include "acquisition/data_set.h"
 #include "acquisition/selected_pages_save.h"
+#include "bench_recording.h"
 #include "platform/text.h"
 #include "records/record_layout.h"
 #include "zip/zip_archive.h"
@@ -43,29 +44,6 @@ constexpr int kDefaultRuns = 11;
 constexpr long long kPageSize = 2000;
 constexpr const char* kMode = "THIRD OCTAV";
 
-// Pages of `pageSize` third-octave records until the data bytes reach `recordingBytes`.
-std::vector<std::string> Pages(long long recordingBytes) {
-    const records::RecordLayout layout(records::RecordKind::OfModeText(kMode));
-    std::vector<std::string> pages;
-    std::vector<std::uint16_t> levels(static_cast<size_t>(layout.ValuesPerSample()));
-    long long record = 0;
-    for (long long data = 0; data < recordingBytes;) {
-        std::string page = "2024/03/09 14:05:07 ";
-        for (long long i = 0; i < kPageSize && data < recordingBytes; ++i, ++record) {
-            for (size_t band = 0; band < levels.size(); ++band)
-                levels[band] = static_cast<std::uint16_t>((record * 7 + band * 13) % 1400);
-            const std::string bytes =
-                records::EncodeRecord(records::PackTimeWord(static_cast<int>(record / 3600),
-                                                            record / 60 % 60, record % 60),
-                                      levels);
-            page += bytes;
-            data += static_cast<long long>(bytes.size());
-        }
-        pages.push_back(std::move(page));
-    }
-    return pages;
-}
-
 // The recording as live monitoring leaves it, saved whole into the archive `archive`.
 bool MakeArchive(const fs::path& folder, long long recordingBytes, const fs::path& archive) {
     fs::create_directories(folder);
@@ -75,7 +53,9 @@ bool MakeArchive(const fs::path& folder, long long recordingBytes, const fs::pat
     block.SetField(records::SetupBlock::kPagingSize, std::to_string(kPageSize));
     const std::string head(block.Bytes());
     std::vector<std::string> names;
-    for (const std::string& page : Pages(recordingBytes)) {
+    for (const std::string& page :
+         bench::RecordingPages(records::RecordLayout(records::RecordKind::OfModeText(kMode)),
+                               kPageSize, recordingBytes)) {
         names.push_back("RecFile_" + std::to_string(names.size()) + ".rec");
         std::ofstream(folder / names.back(), std::ios::binary) << head << page;
     }
