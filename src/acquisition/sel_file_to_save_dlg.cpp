@@ -15,6 +15,7 @@
 #include "platform/qt_text.h"
 #include "platform/text.h"
 #include "ui/hooked_dialog.h"
+#include "ui/latin1_fields.h"
 
 namespace acquisition {
 
@@ -159,8 +160,10 @@ int CSelFileToSaveDlg::RunOnScreen() {
 
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel("File Name", &dialog));
-    auto* target = new QLineEdit(ui::ToQt(m_strTarget), &dialog);
+    // The target is a path: the system's bytes, whatever the program's texts are.
+    auto* target = new QLineEdit(platform::SystemNameToQt(m_strTarget), &dialog);
     target->setObjectName(ui::IdName(IDC_TARGET));
+    ui::MarkSystemNameField(*target);
     row->addWidget(target, 1);
     auto* browse = new QPushButton("Browse...", &dialog);
     browse->setObjectName(ui::IdName(IDC_BROWSE));
@@ -181,15 +184,15 @@ int CSelFileToSaveDlg::RunOnScreen() {
         ok->setEnabled(true);
     });
     QObject::connect(browse, &QPushButton::clicked, &dialog, [&] {
-        m_strTarget = ui::FromQt(target->text());
+        m_strTarget = platform::SystemNameFromQt(target->text());
         OnBrowse();
-        target->setText(ui::ToQt(m_strTarget));
+        target->setText(platform::SystemNameToQt(m_strTarget));
     });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-        m_strTarget = ui::FromQt(target->text());
+        m_strTarget = platform::SystemNameFromQt(target->text());
         if (OnOK())
             dialog.done(m_nResult == IDCANCEL ? QDialog::Rejected : QDialog::Accepted);
-        target->setText(ui::ToQt(m_strTarget));
+        target->setText(platform::SystemNameToQt(m_strTarget));
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     return dialog.exec() == QDialog::Accepted ? m_nResult : IDCANCEL;

@@ -14,6 +14,7 @@
 #include "platform/event_loop.h"
 #include "platform/scripted_operator.h"
 #include "platform/text.h"
+#include "ui/latin1_fields.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     QTranslator qtTexts;
     InstallQtTranslator(qtApp, qtTexts, QLocale());
+    ui::Latin1Fields latin1Fields(qtApp);
 
     // Tests run the program with its waits shortened.
     if (const char* speed = std::getenv("KX9_CLOCK_SPEED"); speed && platform::Atof(speed) > 0)

@@ -14,7 +14,6 @@
 #include "verification/instrument_connection.h"
 #include "verification/meter_commands.h"
 #include "web/server_databases.h"
-#include "web/service_paths.h"
 #include "web/wait_feedback.h"
 
 using cipher::Meter;
@@ -59,11 +58,7 @@ public:
 
     bool InternetAvailable() override { return m_dlg.m_tools.databases.m_bInternetAvailable != 0; }
     std::string DownloadKeyText(const std::string& serial) override {
-        web::WebClient& client = m_dlg.m_tools.databases.Client();
-        // Only the text is used: the local file named here is not written.
-        return client.DownloadHttpFile(
-            client.SrvPath() + web::kHashKeysFolder + serial + web::kHashKeysSuffix,
-            ProgramPath("\\msvcrt60.dll"), false);
+        return m_dlg.m_tools.databases.Client().DownloadKeyFile(serial);
     }
     std::string DownloadError() override { return m_dlg.m_tools.databases.Client().HttpError(); }
     std::string ProgramPath(const std::string& relative) override {

@@ -205,6 +205,20 @@ std::string EscapePath(const std::string& path) {
     return out;
 }
 
+std::string EncodePathPart(const std::string& text) {
+    std::string out;
+    for (unsigned char c : text) {
+        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
+                                c == '~';
+        if (unreserved)
+            out.push_back(static_cast<char>(c));
+        else
+            out += platform::Format("%%%02X", c);
+    }
+    return out;
+}
+
 HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits) {
     HttpReply reply;
     if (!IsPlainHost(request.host)) {

@@ -62,5 +62,9 @@ HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits);
 // The path with the bytes that may not stand in a request line escaped (%XX); slashes, doubled
 // or not, are kept.
 std::string EscapePath(const std::string& path);
+// A text as one piece of a path: every byte but a letter, a digit, "-", ".", "_" and "~" becomes
+// %XX, so that nothing in it ends the piece or the path ("/", "?", "#") or reads as an escape.
+// The bytes are the text's own (Latin-1), as the service always received them.
+std::string EncodePathPart(const std::string& text);
 
 }  // namespace web

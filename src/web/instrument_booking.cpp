@@ -44,9 +44,7 @@ void InstrumentBooking::OnBookInstruments() {
     for (const std::string& serial : form.m_strSerials) {
         if (serial.empty())
             continue;
-        const std::string keys =
-            client.DownloadHttpFile(client.SrvPath() + kHashKeysFolder + serial + kHashKeysSuffix,
-                                    m_databases.LocalPath("msvcrt60.dll"), false);
+        const std::string keys = client.DownloadKeyFile(serial);
         if (keys == "-1")
             platform::AfxMessageBox("Strumento SN " + serial + " non trovato." +
                                     "Err=" + client.HttpError());

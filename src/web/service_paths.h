@@ -3,6 +3,8 @@
 // scripts, the files the station downloads and the local names it keeps them under.
 
 #include <cstddef>
+#include <optional>
+#include <string>
 
 namespace web {
 
@@ -39,7 +41,7 @@ inline constexpr const char* kLabDatabasePath = "report//lab_database.lab";
 inline constexpr const char* kLabDatabaseFile = "msvcrt80.dll";
 inline constexpr const char* kBlackListFullPath = "//qs4060krtn_vp//black_list.txt";
 inline constexpr const char* kBlackListFile = "msvcrt90.dll";
-inline constexpr const char* kHashKeysFolder = "hash_keys//";  // + serial + kHashKeysSuffix
+inline constexpr const char* kHashKeysFolder = "hash_keys//";
 inline constexpr const char* kHashKeysSuffix = "hash.txt";
 inline constexpr const char* kFirmwareVersionsPath = "firmware_upgrade//target_instr_ver.txt";
 inline constexpr const char* kFirmwareFolder = "firmware_upgrade//";
@@ -51,6 +53,11 @@ inline constexpr std::size_t kMaxDownloadBytes = 2000 * 1024;
 inline constexpr std::size_t kMaxReplyBytes = kMaxDownloadBytes;
 // A report upload's reply is the rendered report, a PDF that may be much larger.
 inline constexpr std::size_t kMaxReportReplyBytes = 64u * 1024 * 1024;
+
+// The key file of the instrument with this serial number, after the base path: the key folder,
+// the serial as one piece of the path, the suffix. A serial that holds "/" or a backslash
+// would reach beyond the key folder, on the server or through it: it names no key file.
+std::optional<std::string> KeyFilePath(const std::string& serial);
 
 // Busy replies: at most this many exchanges, this long apart.
 inline constexpr int kBusyExchanges = 5;

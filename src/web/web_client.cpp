@@ -176,6 +176,15 @@ std::string WebClient::DownloadHttpFile(const std::string& remotePath, const std
     return "-1";
 }
 
+std::string WebClient::DownloadKeyFile(const std::string& serial) {
+    const std::optional<std::string> path = KeyFilePath(serial);
+    if (!path) {
+        m_strHttpError = "Invalid serial number: it holds \"/\" or \"\\\"";
+        return "-1";
+    }
+    return DownloadHttpFile(m_strSrvPath + *path, "", false);
+}
+
 HttpReply WebClient::Post(const std::string& script, const std::vector<std::string>& headers,
                           const std::string& body, const CallDeadline& deadline,
                           std::size_t maxReplyBytes) {

@@ -88,6 +88,10 @@ public:
     // body also replaces localPath byte for byte; a failed download leaves localPath as it was.
     std::string DownloadHttpFile(const std::string& remotePath, const std::string& localPath,
                                  bool save);
+    // The key file of the instrument with this serial number as text, kept nowhere, or "-1"
+    // with HttpError() telling why. A serial that names no key file (KeyFilePath) is refused
+    // before any request, as a key file the server does not have would be.
+    std::string DownloadKeyFile(const std::string& serial);
 
     // Form posts: each returns the value of its reply key, "ERROR" when the server stayed busy,
     // the empty string when no reply line carried the key.

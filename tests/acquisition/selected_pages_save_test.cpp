@@ -3,6 +3,13 @@
 // and the data-set reader opens again; the dialog's rules around the save.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <filesystem>
 
 #include "acquisition/data_buffer.h"
@@ -10,7 +17,9 @@
 #include "acquisition/sel_file_to_save_dlg.h"
 #include "acquisition_test_support.h"
 #include "platform/files.h"
+#include "support/dialog_steps.h"
 #include "support/test_env.h"
+#include "ui/hooked_dialog.h"
 
 using namespace acquisition;
 
@@ -231,4 +240,37 @@ TEST_F(SavePagesTest, TheDialogAsksRefusesAndTellsAsTheOperatorExpects) {
         return save.m_nResult;
     });
     EXPECT_EQ(empty.DoModal(), CSelFileToSaveDlg::kNothingToSave);
+}
+
+TEST_F(SavePagesTest, AnAccentedFolderAndATypedAccentedNameGiveTheFileItsUtf8Name) {
+    testenv::TestOperator op;
+    folder.Write("rec.kr9", OctaveFile(2, 10));
+    std::filesystem::create_directory(folder.File("Forl\u00ec"));
+    CSelFileToSaveDlg dialog(
+        {folder.File("rec.kr9"), folder.Path(), "", {"PAGE 0", "t0", "PAGE 1", "t1"}});
+    dialog.OnInitDialog();
+    op.ExpectFileChoice(folder.File("Forl\u00ec/mon.kr9"));
+    op.ExpectBox("Selected Reports saved successfully.");
+    QString shown;
+    testenv::WhenDialogShown([&](QDialog& window) {
+        const auto key = [&](QWidget* to, int code, const char* text = "") {
+            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, QString::fromUtf8(text));
+            QApplication::sendEvent(to, &press);
+        };
+        auto* target = window.findChild<QLineEdit*>(ui::IdName(CSelFileToSaveDlg::IDC_TARGET));
+        window.findChild<QPushButton*>(ui::IdName(CSelFileToSaveDlg::IDC_BROWSE))->click();
+        shown = target->text();
+        target->end(false);
+        for (int i = 0; i < 7; ++i)  // "mon.kr9"
+            key(target, Qt::Key_Backspace);
+        for (const char* typed : {"c", "i", "t", "t", "\u00e0", ".", "k", "r", "9"})
+            key(target, Qt::Key_unknown, typed);
+        auto* list = window.findChild<QTreeWidget*>(ui::IdName(CSelFileToSaveDlg::IDC_PAGES));
+        list->topLevelItem(1)->setSelected(true);
+        emit list->itemClicked(list->topLevelItem(1), 0);
+        window.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    EXPECT_EQ(dialog.RunOnScreen(), IDOK);
+    EXPECT_EQ(shown.toStdString(), folder.File("Forl\u00ec/mon.kr9"));
+    EXPECT_TRUE(platform::FileExists(folder.File("Forl\u00ec/citt\u00e0.kr9")));
 }

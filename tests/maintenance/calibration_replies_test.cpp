@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <string>
@@ -21,6 +22,7 @@
 #include "platform/clock.h"
 #include "report/instr_log.h"
 #include "support/test_env.h"
+#include "ui/latin1_fields.h"
 #include "web/web_client.h"
 
 namespace {
@@ -139,3 +141,25 @@ TEST_F(CalibrationRepliesTest, TheProgramsTakeTheirRepliesOnlyWhileTheyRun) {
 }
 
 }  // namespace
+
+TEST_F(CalibrationRepliesTest, AMicrophoneNumberKeepsOnlyWhatTheMeterCanBeSent) {
+    ui::Latin1Fields latin1Fields(*QCoreApplication::instance());
+    op.ExpectDialog("CMicCalibDlg",
+                    [](platform::ModalDialog&) { return CMicCalibDlg::kAnswerOnWindow; });
+    wizard.Create();
+    wizard.ShowWindow(true);
+    QDialog* window = wizard.Window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* serial = window->findChild<QLineEdit*>(CMicCalibDlg::kSerialEditName);
+    for (const char* key : {"M", "è", "😀", "7"}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(key));
+        QApplication::sendEvent(serial, &press);
+    }
+    EXPECT_EQ(serial->text(), QString::fromUtf8("Mè7"));
+    QTest::keyClick(serial, Qt::Key_Return);
+    EXPECT_EQ(wizard.Wizard().GetStep(), MicReplacement::kMeasuring);
+    EXPECT_EQ(wizard.Wizard().MicrophoneSerial(),
+              "M\xE8"
+              "7");
+}

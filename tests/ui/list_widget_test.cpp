@@ -9,6 +9,7 @@
 
 #include "platform/event_loop.h"
 #include "ui/control_anchor_layout.h"
+#include "ui/latin1_fields.h"
 #include "ui/report_list_widget.h"
 #include "ui/virtual_list_ctrl.h"
 
@@ -63,6 +64,25 @@ TEST(ListWidgetTest, TheEditorTakesTypingAndTabCommitsItToTheCell) {
     Key(editor, Qt::Key_Escape);
     EXPECT_FALSE(list.IsEditing());
     EXPECT_FALSE(editor->isVisible());
+}
+
+TEST(ListWidgetTest, TheEditorKeepsOnlyWhatTheReportCanHold) {
+    ui::Latin1Fields latin1Fields(*QCoreApplication::instance());
+    CReportCtrl list;
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 80);
+    list.InsertItem(0, "C77");
+    ReportListWidget widget(list);
+    widget.resize(300, 120);
+    widget.show();
+    platform::EventLoop::ProcessPending();
+    list.SetEditable();
+    Click(widget, 0, 0);
+    Click(widget, 0, 0);
+    ASSERT_TRUE(list.IsEditing());
+    widget.Editor()->end(false);
+    Key(widget.Editor(), Qt::Key_unknown, QString::fromUtf8("€"));
+    Key(widget.Editor(), Qt::Key_Return);
+    EXPECT_EQ(list.GetItemText(0, 0), "C77");
 }
 
 TEST(ListWidgetTest, ClicksAndHeadersFollowTheVirtualList) {

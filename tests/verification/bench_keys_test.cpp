@@ -176,6 +176,21 @@ TEST_F(BenchTest, AKeyThatChangesBetweenTheTwoDownloadsIsRefused) {
     EXPECT_FALSE(platform::FileExists(folder.File("msvcrt60.dll")));
 }
 
+TEST_F(BenchTest, ASerialThatWouldLeaveTheKeyFolderIsNeverAskedFor) {
+    ServeBothKeys();
+    ASSERT_NO_FATAL_FAILURE(ConnectBoth());
+    const size_t downloads = KeyDownloads();
+    dlg.SetTargetSerial("../T200");
+    op.ExpectBox(
+        "ATTENZIONE:\nLo strumento da verificare (Ser num:../T200) non e' presente nel database "
+        "strumenti.\nRiprovare connessione a internet ?\n\nErr=Invalid serial number: it holds "
+        "\"/\" or \"\\\"",
+        IDNO);
+    EXPECT_FALSE(dlg.InitTargetCrypt());
+    EXPECT_EQ(KeyDownloads(), downloads);
+    EXPECT_EQ(targetKeys->Frames().size(), 0u);
+}
+
 TEST_F(BenchTest, BookedInstrumentsAreVerifiedWithoutANetwork) {
     // Booked while the server could be reached ...
     stub.ServeFile("//qs4060krtn_vp//corrections//corrections_table.txt", "REF1;0.1\n");

@@ -77,6 +77,24 @@ TEST_F(BookingTest, UnknownSerialsAreReportedAndTheOthersStillBooked) {
     EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), "2026/12/06 10:00:00\n");
 }
 
+TEST_F(BookingTest, ASerialIsOnePieceOfTheKeyFilesPathAndNeverLeavesTheKeyFolder) {
+    stub.ServeFile(Url("hash_keys//C 6?#%hash.txt"), "C 6?#%;7;8");
+    stub.ServeFile(Url("evilhash.txt"), "EVIL;6;6");
+    op.ExpectDialog("CAudioTriggerEvDlg", Book({"C 6?#%", "../evil", "a\\b", "A4", "", ""}));
+    for (const char* serial : {"../evil", "a\\b"})
+        op.ExpectBox(std::string("Strumento SN ") + serial +
+                     " non trovato.Err=Invalid serial number: it holds \"/\" or \"\\\"");
+    op.ExpectBox(kSaved);
+    booking.OnBookInstruments();
+    EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), "2026/12/06 10:00:00\nC 6?#%;7;8\nA4;1;2;3\n");
+    std::vector<std::string> keyRequests;
+    for (const auto& request : stub.Requests())
+        if (request.uri.find("hash") != std::string::npos)
+            keyRequests.push_back(request.uri);
+    EXPECT_EQ(keyRequests, (std::vector<std::string>{Url("hash_keys//C%206%3F%23%25hash.txt"),
+                                                     Url("hash_keys//A4hash.txt")}));
+}
+
 TEST_F(BookingTest, AnEarlierBookingIsReplacedOnlyWhenTheOperatorAgrees) {
     const std::string earlier = "2026/12/01 08:00:00\nA4;1;2;3\n\nnot a key line\nB5;4;5;6\n";
     folder.Write("msvcrt60_temp.dll", earlier);

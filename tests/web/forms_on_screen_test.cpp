@@ -1,11 +1,13 @@
 // The forms on screen: their controls carry the dialog ids, show the members and hand the
 // operator's entries back through the forms' own handlers.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "databases_test_env.h"
 #include "support/dialog_steps.h"
@@ -103,4 +105,25 @@ TEST_F(DatabasesTest, TheBookingFormShowsTheReferenceLabelWithoutAFieldOfItsOwn)
     EXPECT_EQ(found, 1);
     EXPECT_TRUE(plain);
     EXPECT_EQ(edits, 6);  // the six serial numbers only
+}
+
+TEST_F(DatabasesTest, AfterTheSixDigitsBoxTheCodeFieldTakesTheNextDigits) {
+    CSetLabelDlg code;
+    op.ExpectBox("ATTENZIONE:\nIl codice identificativo dell'utente deve essere di 6 cifre");
+    QString typed;
+    WhenDialogShown([&](QDialog& dialog) {
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        // The keys go wherever the focus is, as the operator's do.
+        QTest::keyClicks(QApplication::focusWidget(), "12");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), "3456");
+        typed = Control<QLineEdit>(dialog, 1723)->text();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    code.RunOnScreen();
+    EXPECT_EQ(typed, "123456");
+    EXPECT_EQ(code.m_strText, "123456");
 }

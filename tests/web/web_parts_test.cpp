@@ -7,6 +7,7 @@
 #include "web/http_exchange.h"
 #include "web/multipart_upload.h"
 #include "web/server_endpoint.h"
+#include "web/service_paths.h"
 
 using namespace web;
 
@@ -19,6 +20,14 @@ TEST(WebPaths, ReportPathAndUploadName) {
     EXPECT_EQ(ReportPathFor("/lab.vpg/R1"), "/lab.vpg/R1.pdf");
     EXPECT_EQ(UploadFileName("C:\\lab\\R1.vpg"), "R1.vpg");
     EXPECT_EQ(EscapePath("//a b//c\"d\x01\xe8.txt"), "//a%20b//c%22d%01%E8.txt");
+}
+
+TEST(WebPaths, AKeyFilePathHoldsTheSerialAsOnePieceOfThePath) {
+    EXPECT_EQ(KeyFilePath("T200"), "hash_keys//T200hash.txt");
+    EXPECT_EQ(KeyFilePath("QS-4060_1.a~"), "hash_keys//QS-4060_1.a~hash.txt");
+    EXPECT_EQ(KeyFilePath("citt\xE0?1"), "hash_keys//citt%E0%3F1hash.txt");
+    EXPECT_EQ(KeyFilePath("../T200"), std::nullopt);
+    EXPECT_EQ(KeyFilePath("..\\T200"), std::nullopt);
 }
 
 TEST(WebPaths, OnlyAReplyThatBeginsAsAPdfIsAReport) {
