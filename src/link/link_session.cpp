@@ -308,8 +308,8 @@ void LinkSession::OnReply(const std::string& reply) {
     m_clock.KillTimer(kReplyTimeout);
 
     const bool refused = protocol::IsRefusal(reply);
-    // A reply of its ETX alone is an answer with nothing in it, not silence.
-    const bool empty = reply.empty();
+    // A reply of its ETX alone says nothing: it is asked again as a refusal is.
+    const bool empty = protocol::IsEmptyReply(reply);
     if ((refused || empty) && m_nRetryCount < kMaxRefusalResends) {
         ++m_nRetryCount;
         SendAgain();
