@@ -338,6 +338,28 @@ TEST_F(LinkSessionTest, AnAnswerOfItsEtxAloneIsAskedAgainAndTheWordAfterItTaken)
     EXPECT_EQ(host.answered, 1);
 }
 
+TEST_F(LinkSessionTest, AWithdrawnCommandNeverGoesOutButTheAwaitedOneStaysAwaited) {
+    port.Expect("CAL:GAIN:CH:0:1.7", "CAL:GAIN:1.7\x03", 10)
+        .Expect("CAL:GAIN:CH:1:-0.3", "CAL:GAIN:-0.3\x03");
+    session.SendCommand(132, "CH:0", "1.7");
+    session.SendCommand(132, "CH:1", "-0.3");
+    session.SendCommand(139, "4321", "M9001");
+    session.SendCommand(137, "4321", "");
+    Elapse(1);
+    ASSERT_EQ(port.Written(), Lines{"CAL:GAIN:CH:0:1.7"});
+    // The awaited command has gone out; a command built otherwise is not the queued one.
+    EXPECT_FALSE(session.WithdrawUnsent(132, "CH:0", "1.7"));
+    EXPECT_FALSE(session.WithdrawUnsent(139, "4321", "M9002"));
+    EXPECT_TRUE(session.Withdrawer()(139, "4321", "M9001"));
+    EXPECT_FALSE(session.WithdrawUnsent(139, "4321", "M9001"));
+    EXPECT_TRUE(session.WithdrawUnsent(137, "4321", ""));
+    EXPECT_EQ(session.QueuedCodes(), (std::vector<int>{132, 132}));
+    Elapse(100);
+    EXPECT_EQ(port.Written(), (Lines{"CAL:GAIN:CH:0:1.7", "CAL:GAIN:CH:1:-0.3"}));
+    EXPECT_EQ(host.events,
+              (Lines{"reply 132 CAL:GAIN:1.7", "reply 132 CAL:GAIN:-0.3", "queue empty"}));
+}
+
 TEST_F(LinkSessionTest, AReplyThatNoCommandAwaitsGoesToOnePlaceInItsOrder) {
     std::vector<std::string> strays;
     session.Router().SetStrayTaker([&strays](const std::string& reply) {
