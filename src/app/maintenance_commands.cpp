@@ -20,7 +20,8 @@ MaintenanceCommands::MaintenanceCommands(const Uses& uses)
     : m_uses(uses),
       m_steps(uses.steps),
       m_host(uses.timers, uses.views),
-      m_micCalibration(uses.link.Sender(), uses.web.Client(), uses.web.Log()) {
+      m_micCalibration(uses.link.Sender(), uses.link.Withdrawer(), uses.web.Client(),
+                       uses.web.Log()) {
     m_uses.timers.OnExpiry(FrameTimers::kFirmwareUpgrade, [this] { OnFirmwareUpgradeTimer(); });
     // Without these a meter that stops answering, or refuses, would keep the wizard waiting for
     // ever, or let it store a calibration that misses the write it refused.
@@ -122,6 +123,7 @@ void MaintenanceCommands::ReplaceMicrophone(const std::string& record) {
         m_micCalibration.Create();
     if (m_micCalibration.HasWindow()) {
         m_micCalibration.m_strTechnicianRecord = record;
+        m_micCalibration.m_strMicSerialBefore = m_uses.bench.Instruments().target.micSerial;
         m_micCalibration.ShowWindow(true);
     }
 }

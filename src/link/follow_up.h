@@ -1,5 +1,5 @@
 #pragma once
-// Commands that a reply handler wants queued after it, and the queueing call they go through.
+// Commands that a reply handler wants queued after it, and the queue's calls they go through.
 
 #include <functional>
 #include <string>
@@ -11,6 +11,11 @@
 // behind the others, an urgent one goes out next.
 using SendCommandFn = std::function<void(int code, const std::string& arg1, const std::string& arg2,
                                          int param, BOOL urgent)>;
+
+// The queue's WithdrawUnsent(code, arg1, arg2): takes a command built so off the queue unless it
+// has gone out; whether there was one.
+using WithdrawCommandFn =
+    std::function<bool(int code, const std::string& arg1, const std::string& arg2)>;
 
 struct FollowUp {
     int code = -1;

@@ -4,6 +4,7 @@
 #include "link/link_session.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "link/command_codes.h"
@@ -81,6 +82,25 @@ SendCommandFn LinkSession::Sender() {
 
 void LinkSession::QueueFollowUps(const std::vector<FollowUp>& followUps) {
     ::QueueFollowUps(followUps, Sender());
+}
+
+bool LinkSession::WithdrawUnsent(int code, const std::string& arg1, const std::string& arg2) {
+    const std::string text = CCommand(code, arg1, arg2).GetText();
+    // From the tail, where the next to go out waits.
+    for (auto it = m_CommandList.rbegin(); it != m_CommandList.rend(); ++it) {
+        const CCommand& queued = **it;
+        if (&queued != m_pCurrentCommand && queued.GetCode() == code && queued.GetText() == text) {
+            m_CommandList.erase(std::next(it).base());
+            return true;
+        }
+    }
+    return false;
+}
+
+WithdrawCommandFn LinkSession::Withdrawer() {
+    return [this](int code, const std::string& arg1, const std::string& arg2) {
+        return WithdrawUnsent(code, arg1, arg2);
+    };
 }
 
 void LinkSession::DeleteAllCommands() {
@@ -308,8 +328,8 @@ void LinkSession::OnReply(const std::string& reply) {
     m_clock.KillTimer(kReplyTimeout);
 
     const bool refused = protocol::IsRefusal(reply);
-    // A reply of its ETX alone is an answer with nothing in it, not silence.
-    const bool empty = reply.empty();
+    // A reply of its ETX alone says nothing: it is asked again as a refusal is.
+    const bool empty = protocol::IsEmptyReply(reply);
     if ((refused || empty) && m_nRetryCount < kMaxRefusalResends) {
         ++m_nRetryCount;
         SendAgain();

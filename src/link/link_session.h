@@ -128,6 +128,11 @@ public:
     // their order.
     SendCommandFn Sender();
     void QueueFollowUps(const std::vector<FollowUp>& followUps);
+    // Takes the next queued command of `code` built with these arguments off the queue, unless
+    // it has gone out (the awaited command has); whether there was one. Its owner changed its
+    // mind about it: the meter never hears it.
+    bool WithdrawUnsent(int code, const std::string& arg1, const std::string& arg2);
+    WithdrawCommandFn Withdrawer();
     // Empties the queue; no command is awaited afterwards, and no resend is counted.
     void DeleteAllCommands();
     // The link is open for the queue: the send tick may run.

@@ -17,6 +17,12 @@ inline bool IsRefusal(std::string_view reply) {
     return !reply.empty() && reply.front() == kNak;
 }
 
+// A reply with nothing before its ETX: the meter answered without saying anything, which
+// confirms nothing.
+inline bool IsEmptyReply(std::string_view reply) {
+    return reply.find_first_not_of(kEtx) == std::string_view::npos;
+}
+
 // A reply that carries something: not empty and not a refusal.
 inline bool IsUsable(std::string_view reply) {
     return !reply.empty() && reply.front() != kNak;

@@ -10,8 +10,9 @@
 
 using ui::ToQt;
 
-CMicCalibDlg::CMicCalibDlg(SendCommandFn send, web::WebClient& web, InstrLog& log)
-    : m_wizard(std::move(send), web, log) {}
+CMicCalibDlg::CMicCalibDlg(SendCommandFn send, WithdrawCommandFn withdraw, web::WebClient& web,
+                           InstrLog& log)
+    : m_wizard(std::move(send), std::move(withdraw), web, log) {}
 
 CMicCalibDlg::~CMicCalibDlg() {
     DestroyWindow();
@@ -31,7 +32,7 @@ void CMicCalibDlg::ShowWindow(bool show) {
     // The command that shows it switched the meter off and emptied the queue: a replacement
     // under way from before cannot go on.
     m_strMicSerial.clear();
-    m_wizard.Begin(m_strTechnicianRecord);
+    m_wizard.Begin(m_strTechnicianRecord, m_strMicSerialBefore);
     ShowState();
     ModelessWindow::ShowWindow(true);
     AfterStep();

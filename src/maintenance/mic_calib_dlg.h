@@ -24,13 +24,15 @@ public:
     static constexpr const char* kSerialEditName = "serial";
 
     // What the wizard is handed (MicReplacement's constructor).
-    CMicCalibDlg(SendCommandFn send, web::WebClient& web, InstrLog& log);
+    CMicCalibDlg(SendCommandFn send, WithdrawCommandFn withdraw, web::WebClient& web,
+                 InstrLog& log);
     ~CMicCalibDlg() override;
 
     std::string DialogName() const override { return "CMicCalibDlg"; }
     int RunOnScreen() override;
 
-    // Showing the window starts the wizard afresh for m_strTechnicianRecord.
+    // Showing the window starts the wizard afresh for m_strTechnicianRecord and
+    // m_strMicSerialBefore.
     void ShowWindow(bool show);
 
     // What the calibration replies hand over, and the step it sets before NextStep.
@@ -56,6 +58,9 @@ public:
     // The technician code, the six laboratory fields, the technician's name and code and the
     // serial number of the instrument under test, joined by ";".
     std::string m_strTechnicianRecord;
+    // The serial number of the microphone the meter had, as its identity read gave it; empty
+    // when not known.
+    std::string m_strMicSerialBefore;
     // The new microphone's serial number.
     std::string m_strMicSerial;
 

@@ -27,6 +27,8 @@ constexpr const char* kStoringText = "Memorizzazione della nuova calibrazione...
 constexpr const char* kElectricText = "Lettura del riferimento di calibrazione elettrica...";
 constexpr const char* kRestoringText =
     "Annullamento: ripristino della calibrazione precedente in corso...";
+constexpr const char* kPartlyRestoredText =
+    "ATTENZIONE:\nSostituzione annullata: calibrazione precedente ripristinata in parte.";
 constexpr const char* kNotRecorded =
     "La nuova calibrazione e' memorizzata nello strumento, ma la sostituzione non e' stata "
     "registrata sul server.";
@@ -69,12 +71,17 @@ bool IsAcceptableSerial(const std::string& serial) {
 
 }  // namespace
 
-void MicReplacement::Begin(const std::string& technicianRecord) {
+void MicReplacement::Begin(const std::string& technicianRecord,
+                           const std::string& micSerialBefore) {
     for (std::string* text :
          {&m_micSerial, &m_gain[0], &m_gain[1], &m_oldGain[0], &m_oldGain[1], &m_newGain[0],
           &m_newGain[1], &m_electricCal, &m_oldElectricCal, &m_protectionCode, &m_level})
         text->clear();
+    m_writes.clear();
+    m_restored.clear();
+    m_notRestored.clear();
     m_record = technicianRecord;
+    m_micSerialBefore = platform::Trim(micSerialBefore);
     m_step = kEnterMicrophone;
     m_message = kEnterText;
 }
@@ -186,20 +193,19 @@ void MicReplacement::WriteCalibration() {
 
 void MicReplacement::OnWriteAnswered(int code, const std::string& arg1) {
     const auto write = std::find_if(m_writes.begin(), m_writes.end(), [&](const SentWrite& w) {
-        return !w.answered && w.code == code && w.arg1 == arg1;
+        return w.fate == SentWrite::Fate::kQueued && w.code == code && w.arg1 == arg1;
     });
     if (write == m_writes.end())
         return;
-    write->answered = true;
+    write->fate = SentWrite::Fate::kAnswered;
     if (m_step == kWriting && code == kFactoryCommand) {
         m_step = kStored;
         NextStep();
-    } else if (m_step == kRestoring && std::all_of(m_writes.begin(), m_writes.end(),
-                                                   [](const SentWrite& w) { return w.answered; })) {
-        EndCancelled(
-            "Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente.",
-            MB_ICONINFORMATION,
-            "Sostituzione microfono annullata: calibrazione precedente ripristinata");
+    } else if (m_step == kRestoring &&
+               std::none_of(m_writes.begin(), m_writes.end(), [](const SentWrite& w) {
+                   return w.fate == SentWrite::Fate::kQueued;
+               })) {
+        EndRestored();
     }
 }
 
@@ -234,19 +240,23 @@ void MicReplacement::OnCommandLost(int code, const std::string& arg1, Loss loss)
         return;
     }
     const auto lostWrite = std::find_if(m_writes.begin(), m_writes.end(), [&](const SentWrite& w) {
-        return !w.answered && w.code == code && w.arg1 == arg1;
+        return w.fate == SentWrite::Fate::kQueued && w.code == code && w.arg1 == arg1;
     });
     const auto lost = static_cast<size_t>(lostWrite - m_writes.begin());
-    const std::string report = WritesReport(lost, loss);
+    // A refused write was not taken; those before it that went out were.
+    const bool nothingTaken =
+        loss == Loss::kRefused && std::all_of(m_writes.begin(), lostWrite, [](const SentWrite& w) {
+            return w.fate == SentWrite::Fate::kWithdrawn;
+        });
+    const std::string report = WritesReport(lost, loss) + NotRestoredLine();
     const bool restoring = m_step == kRestoring;
     m_step = kFailed;
-    m_message = "ATTENZIONE:\nLo strumento " + what +
-                (restoring ? " durante il ripristino della calibrazione precedente.\n" : ".\n") +
-                report +
-                (lost == 0 && loss == Loss::kRefused
-                     ? "\nNessuna modifica eseguita."
-                     : "\nLa calibrazione dello strumento puo' essere memorizzata in parte: "
-                       "controllare lo strumento e ripetere la sostituzione del microfono.");
+    m_message =
+        "ATTENZIONE:\nLo strumento " + what +
+        (restoring ? " durante il ripristino della calibrazione precedente.\n" : ".\n") + report +
+        (nothingTaken ? "\nNessuna modifica eseguita."
+                      : "\nLa calibrazione dello strumento puo' essere memorizzata in parte: "
+                        "controllare lo strumento e ripetere la sostituzione del microfono.");
     std::string logLine = "Err: sostituzione microfono: lo strumento " + what + ". " + report;
     std::replace(logLine.begin(), logLine.end(), '\n', ' ');
     m_log.WriteInstrLog(logLine);
@@ -259,11 +269,13 @@ std::string MicReplacement::WritesReport(size_t lost, Loss loss) const {
     std::vector<std::string> confirmed;
     std::vector<std::string> unconfirmed;
     std::vector<std::string> notDone;
-    for (size_t i = 0; i < m_writes.size(); ++i)
-        (m_writes[i].answered ? confirmed
-         : i < mayBeTaken     ? unconfirmed
-                              : notDone)
-            .push_back(m_writes[i].what);
+    for (size_t i = 0; i < m_writes.size(); ++i) {
+        const SentWrite& write = m_writes[i];
+        (write.fate == SentWrite::Fate::kAnswered                   ? confirmed
+         : write.fate == SentWrite::Fate::kQueued && i < mayBeTaken ? unconfirmed
+                                                                    : notDone)
+            .push_back(write.what);
+    }
     std::string report = "Scritture confermate dallo strumento: " +
                          (confirmed.empty() ? std::string("nessuna") : JoinList(confirmed)) + ".";
     if (!unconfirmed.empty())
@@ -272,6 +284,22 @@ std::string MicReplacement::WritesReport(size_t lost, Loss loss) const {
         report += (loss == Loss::kRefused ? "\nNon eseguite: " : "\nNon inviate: ") +
                   JoinList(notDone) + ".";
     return report;
+}
+
+std::string MicReplacement::NotRestoredLine() const {
+    if (m_notRestored.empty())
+        return {};
+    return "\nNon ripristinati, valore precedente non noto: " + JoinList(m_notRestored) + ".";
+}
+
+std::string MicReplacement::WithdrawnLine() const {
+    std::vector<std::string> withdrawn;
+    for (const SentWrite& write : m_writes)
+        if (write.fate == SentWrite::Fate::kWithdrawn)
+            withdrawn.push_back(write.what);
+    if (withdrawn.empty())
+        return {};
+    return "\nNon inviate: " + JoinList(withdrawn) + ".";
 }
 
 std::string MicReplacement::RecordText() const {
@@ -301,16 +329,7 @@ void MicReplacement::Record() {
 void MicReplacement::Cancel() {
     switch (m_step) {
         case kWriting:
-            // The meter goes back to the calibration it had, whichever writes it took; the
-            // wizard says so once the meter confirmed it.
-            m_step = kRestoring;
-            m_message = kRestoringText;
-            Write(kGainWrite, kChannel0, m_oldGain[0],
-                  "guadagno canale 0 = " + m_oldGain[0] + " (precedente)");
-            Write(kGainWrite, kChannel1, m_oldGain[1],
-                  "guadagno canale 1 = " + m_oldGain[1] + " (precedente)");
-            Write(kFactoryCommand, m_protectionCode, "",
-                  "memorizzazione della calibrazione precedente");
+            Restore();
             return;
         case kRestoring:
             // The meter's answer or its silence ends this.
@@ -332,6 +351,71 @@ void MicReplacement::Cancel() {
         default:
             return;
     }
+}
+
+bool MicReplacement::WentOut(int code, const std::string& arg1) const {
+    return std::any_of(m_writes.begin(), m_writes.end(), [&](const SentWrite& w) {
+        return w.code == code && w.arg1 == arg1 && w.fate != SentWrite::Fate::kWithdrawn;
+    });
+}
+
+void MicReplacement::Restore() {
+    // What has not gone out never will: the meter can have taken only what went out.
+    for (SentWrite& write : m_writes)
+        if (write.fate == SentWrite::Fate::kQueued &&
+            m_withdraw(write.code, write.arg1, write.arg2))
+            write.fate = SentWrite::Fate::kWithdrawn;
+    const bool gain[2] = {WentOut(kGainWrite, kChannel0), WentOut(kGainWrite, kChannel1)};
+    const bool micNumber = WentOut(kMicNumberWrite, m_protectionCode);
+    if (!gain[0] && !gain[1] && !micNumber && !WentOut(kFactoryCommand, m_protectionCode)) {
+        EndCancelled(
+            "Sostituzione microfono annullata.\nNessuna modifica eseguita." + WithdrawnLine(),
+            MB_ICONINFORMATION, "Sostituzione microfono annullata: nessuna modifica eseguita");
+        return;
+    }
+    // The meter goes back to what it had, whichever of these writes it took; the wizard says
+    // so once the meter confirmed all of it.
+    m_step = kRestoring;
+    m_message = kRestoringText;
+    for (int channel = 0; channel < 2; ++channel) {
+        if (!gain[channel])
+            continue;
+        const std::string value =
+            platform::Format("guadagno canale %d = %s", channel, m_oldGain[channel].c_str());
+        m_restored.push_back(value);
+        Write(kGainWrite, channel ? kChannel1 : kChannel0, m_oldGain[channel],
+              value + " (precedente)");
+    }
+    if (micNumber) {
+        if (IsAcceptableSerial(m_micSerialBefore)) {
+            const std::string value = "numero di serie del microfono = " + m_micSerialBefore;
+            m_restored.push_back(value);
+            Write(kMicNumberWrite, m_protectionCode, m_micSerialBefore, value + " (precedente)");
+        } else {
+            m_notRestored.push_back("numero di serie del microfono = " + m_micSerial);
+        }
+    }
+    Write(kFactoryCommand, m_protectionCode, "", "memorizzazione della calibrazione precedente");
+}
+
+void MicReplacement::EndRestored() {
+    const std::string restored =
+        "\nValori ripristinati: " +
+        (m_restored.empty() ? std::string("nessuno") : JoinList(m_restored)) + ".";
+    if (m_notRestored.empty()) {
+        EndCancelled(
+            "Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente." +
+                restored + WithdrawnLine(),
+            MB_ICONINFORMATION,
+            "Sostituzione microfono annullata: calibrazione precedente ripristinata");
+        return;
+    }
+    std::string logLine =
+        "Err: sostituzione microfono annullata: calibrazione precedente ripristinata in parte." +
+        NotRestoredLine();
+    std::replace(logLine.begin(), logLine.end(), '\n', ' ');
+    EndCancelled(std::string(kPartlyRestoredText) + restored + NotRestoredLine() + WithdrawnLine(),
+                 MB_ICONEXCLAMATION, logLine);
 }
 
 void MicReplacement::EndCancelled(const std::string& message, unsigned icon,

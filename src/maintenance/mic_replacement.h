@@ -11,7 +11,8 @@
 // the reply of the new reference, and tell which of its writes the meter answered. A meter
 // that stops answering, or refuses one of its commands, ends the replacement with what it
 // confirmed (OnCommandLost): a write it did not answer may still have been taken, one it
-// refused was not.
+// refused was not. "Annulla" during the writes takes those not yet sent off the queue, writes
+// back the values the meter may have taken and stores them.
 
 #include <string>
 #include <utility>
@@ -36,7 +37,7 @@ public:
         kElectricRead = 8,     // set by the reply of the new electric-calibration reading
         kStored = 11,          // the meter answered the store
         kReadingElectric = 12,
-        kRestoring = 13,  // cancelled while writing: the gains it had are being written back
+        kRestoring = 13,  // cancelled while writing: the values it had are being written back
         kDone = 20,
         kFailed = 21,
         kCancelled = 22,
@@ -53,13 +54,17 @@ public:
     // The server log the replacements are recorded in.
     static constexpr const char* kLogFileName = "target_instr_mic_sobst.txt";
 
-    // Commands go to the queue through `send` (the link session's Sender); the replacement
-    // is recorded on the web service through `web` and in the instrument log.
-    MicReplacement(SendCommandFn send, web::WebClient& web, InstrLog& log)
-        : m_send(std::move(send)), m_web(web), m_log(log) {}
+    // Commands go to the queue through `send` and are taken off it, unsent, through `withdraw`
+    // (the link session's Sender and Withdrawer); the replacement is recorded on the web
+    // service through `web` and in the instrument log.
+    MicReplacement(SendCommandFn send, WithdrawCommandFn withdraw, web::WebClient& web,
+                   InstrLog& log)
+        : m_send(std::move(send)), m_withdraw(std::move(withdraw)), m_web(web), m_log(log) {}
 
-    // Starts afresh for the technician record ("code;lab1;...;lab6;name;serial").
-    void Begin(const std::string& technicianRecord);
+    // Starts afresh for the technician record ("code;lab1;...;lab6;name;serial");
+    // `micSerialBefore` is the serial number of the microphone the meter had, as it gave it
+    // before the replacement (empty when not known), which "Annulla" writes back.
+    void Begin(const std::string& technicianRecord, const std::string& micSerialBefore);
     const std::string& TechnicianRecord() const { return m_record; }
 
     // What the calibration replies hand over.
@@ -83,8 +88,9 @@ public:
     // The operator's "Avanti" on the pages that wait for them. False, with Message() telling
     // why, when the page's entry is refused.
     bool Next(const std::string& microphoneSerial = std::string());
-    // The operator's "Annulla": gains already sent are written back, and the wizard waits for
-    // the meter to confirm that (kRestoring; "Annulla" then waits with it).
+    // The operator's "Annulla": writes not yet sent are taken off the queue, the values already
+    // sent are written back and stored, and the wizard waits for the meter to confirm that
+    // (kRestoring; "Annulla" then waits with it).
     void Cancel();
 
     int GetStep() const { return m_step; }
@@ -100,12 +106,18 @@ public:
     std::string RecordText() const;
 
 private:
-    // A write sent and whether the meter answered it, in the order sent.
+    // A write queued and what became of it, in the order queued.
     struct SentWrite {
+        enum class Fate {
+            kQueued,     // sent, or still to go
+            kAnswered,   // the meter confirmed it
+            kWithdrawn,  // taken off the queue before it went out
+        };
         int code;
         std::string arg1;
+        std::string arg2;
         std::string what;  // as the operator is told it
-        bool answered;
+        Fate fate = Fate::kQueued;
     };
 
     void Measure();
@@ -113,13 +125,23 @@ private:
     void WriteCalibration();
     void Record();
     void Fail(const std::string& why);
+    // "Annulla" while writing: what went out is written back, and stored.
+    void Restore();
+    // Whether the write `code` with `arg1` of the new calibration may have reached the meter.
+    bool WentOut(int code, const std::string& arg1) const;
+    // The meter confirmed everything written back.
+    void EndRestored();
     // Tells the operator, and the instrument log, that the replacement was cancelled.
     void EndCancelled(const std::string& message, unsigned icon, const std::string& logLine);
     // The writes the meter confirmed, those it left unanswered up to the `lost`-th, which it
     // may have taken, and those not done: never sent after it, or refused with it.
     std::string WritesReport(size_t lost, Loss loss) const;
+    // The lines naming the values that could not be written back, and the writes taken off the
+    // queue; each empty when there are none.
+    std::string NotRestoredLine() const;
+    std::string WithdrawnLine() const;
     void Write(int code, const std::string& arg1, const std::string& arg2, std::string what) {
-        m_writes.push_back({code, arg1, std::move(what), false});
+        m_writes.push_back({code, arg1, arg2, std::move(what)});
         Send(code, arg1, arg2);
     }
     void Send(int code, const std::string& arg1 = std::string(),
@@ -128,11 +150,13 @@ private:
     }
 
     SendCommandFn m_send;
+    WithdrawCommandFn m_withdraw;
     web::WebClient& m_web;
     InstrLog& m_log;
     int m_step = kCancelled;
     std::string m_record;
     std::string m_micSerial;
+    std::string m_micSerialBefore;
     std::string m_gain[2];
     std::string m_oldGain[2];
     std::string m_newGain[2];
@@ -142,6 +166,9 @@ private:
     std::string m_level;
     std::string m_message;
     std::vector<SentWrite> m_writes;
+    // What "Annulla" writes back, and what it could not for want of the value the meter had.
+    std::vector<std::string> m_restored;
+    std::vector<std::string> m_notRestored;
 };
 
 }  // namespace maintenance

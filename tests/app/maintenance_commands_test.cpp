@@ -5,8 +5,12 @@
 // queued link in normal and in scheduler mode.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "../cipher/key_test_support.h"
 #include "app/frame_bench.h"
@@ -22,6 +26,9 @@
 #include "app/maintenance_commands.h"
 #include "cipher_responder.h"
 #include "frame_test_support.h"
+#include "link/command.h"
+#include "link/command_codes.h"
+#include "link/link_session.h"
 #include "platform/clock.h"
 #include "platform/com_ports.h"
 #include "platform/date_time.h"
@@ -365,6 +372,98 @@ TEST_F(MaintenanceCommandsTest, AMeterThatRefusesAWriteEndsTheMicrophoneWizardIn
     EXPECT_TRUE(log &&
                 platform::Contains(
                     *log, "Err: sostituzione microfono: lo strumento ha rifiutato il comando"));
+}
+
+TEST_F(MaintenanceCommandsTest, AWriteOrStoreAnsweredWithItsEtxAloneIsNotTakenAsDone) {
+    target.Modify([](simmeter::MeterState& s) { s.calibration.micDeviationDb = -0.7; });
+    const std::string confirmedGains =
+        "Scritture confermate dallo strumento: guadagno canale 0 = 0.7, guadagno canale 1 = 0.7";
+    struct Case {
+        const char* write;
+        std::string box;
+    };
+    const Case cases[] = {
+        {"SET:MIC_NUMBER:", confirmedGains +
+                                ".\nSenza conferma, forse eseguite: numero di serie del "
+                                "microfono = M9001.\nNon inviate: memorizzazione della "
+                                "calibrazione."},
+        {"FAB:", confirmedGains +
+                     ", numero di serie del microfono = M9001.\nSenza conferma, forse eseguite: "
+                     "memorizzazione della calibrazione."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.write);
+        bool switchedOff = false;
+        ExpectReplacementUpToTheWizard(switchedOff);
+        op.ExpectDialog("CMicCalibDlg", [this, &c](platform::ModalDialog&) {
+            target.AnswerNext(c.write, "\x03", 3);
+            return IDOK;
+        });
+        op.ExpectBox("ATTENZIONE:\nLo strumento ha inviato una risposta vuota.\n" + c.box);
+
+        const size_t before = target.LineCount();
+        frame->Maintenance().OnReplaceMicrophone();
+        ASSERT_TRUE(
+            PumpUntil([&] { return !frame->Maintenance().MicCalibration().HasWindow(); }, 20000));
+        // Asked again twice, then the wizard ends: nothing recorded as done.
+        const auto lines = target.Lines();
+        EXPECT_EQ(std::count_if(
+                      lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end(),
+                      [&](const std::string& line) { return platform::StartsWith(line, c.write); }),
+                  3);
+        EXPECT_TRUE(frame->Link().IsQueueEmpty());
+        EXPECT_EQ(stub.ReadState("server_logs/target_instr_mic_sobst.txt").value_or(""), "");
+        target.Modify([](simmeter::MeterState& s) {
+            s.calibration.gain[0] = s.calibration.gain[1] = 0.0;
+            s.settings["MIC_N"] = "M5678";
+        });
+    }
+}
+
+TEST_F(MaintenanceCommandsTest, AnnullaDuringTheWritesKeepsTheUnsentOnesAndPutsBackWhatWentOut) {
+    target.Modify([](simmeter::MeterState& s) { s.calibration.micDeviationDb = -0.7; });
+    bool switchedOff = false;
+    ExpectReplacementUpToTheWizard(switchedOff);
+    // At the meter's own pace from here, its answer to the second gain late enough for the
+    // operator to press "Annulla" meanwhile.
+    std::optional<platform::ScopedClockSpeed> ownPace;
+    op.ExpectDialog("CMicCalibDlg", [&](platform::ModalDialog&) {
+        ownPace.emplace(1.0);
+        target.DelayNext("CAL:GAIN:CH:1:", 1500);
+        return IDOK;
+    });
+    frame->Maintenance().OnReplaceMicrophone();
+    LinkSession& link = frame->Link();
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            const CCommand* awaited = link.CurrentCommand();
+            return awaited && awaited->GetCode() == command_code::kGainWrite &&
+                   awaited->GetName() == meter::kChannel1;
+        },
+        20000));
+    ASSERT_EQ(link.QueuedCodes(),
+              (std::vector<int>{command_code::kGainWrite, command_code::kMicNumberWrite,
+                                command_code::kFactoryCommand}));
+    op.ExpectBox(
+        "Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente.\nValori "
+        "ripristinati: guadagno canale 0 = 0.0, guadagno canale 1 = 0.0.\nNon inviate: numero di "
+        "serie del microfono = M9001, memorizzazione della calibrazione.");
+    frame->Maintenance().MicCalibration().OnCancel();
+    ASSERT_TRUE(
+        PumpUntil([&] { return !frame->Maintenance().MicCalibration().HasWindow(); }, 20000));
+
+    auto lines = target.Lines();
+    const auto writes = std::find(lines.begin(), lines.end(), "CAL:GAIN:CH:0:0.7");
+    ASSERT_NE(writes, lines.end());
+    EXPECT_EQ(std::vector<std::string>(writes, lines.end()),
+              (std::vector<std::string>{"CAL:GAIN:CH:0:0.7", "CAL:GAIN:CH:1:0.7",
+                                        "CAL:GAIN:CH:0:0.0", "CAL:GAIN:CH:1:0.0", "FAB:4321"}));
+    EXPECT_EQ(target.Setting("MIC_N"), "M5678");
+    const simmeter::MeterCalibration calibration = TargetCalibration();
+    EXPECT_EQ(calibration.stores, 1);
+    EXPECT_DOUBLE_EQ(calibration.storedGain[0], 0.0);
+    EXPECT_DOUBLE_EQ(calibration.storedGain[1], 0.0);
+    EXPECT_EQ(stub.ReadState("server_logs/target_instr_mic_sobst.txt").value_or(""), "");
 }
 
 TEST_F(MaintenanceCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {

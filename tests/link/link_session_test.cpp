@@ -300,16 +300,16 @@ TEST_F(LinkSessionTest, RefusedEmptyAndWrongStateRepliesAreSentThreeTimesAtMost)
     port.Expect("SET:INSTR_V:?", "\x15\x03", 0, 2)
         .Expect("SET:INSTR_V:?", "SET:INSTR_VERSION:2.05\x03")
         .Expect("SET:INSTR_V:?", "\x15\x03", 0, 3)
-        .Expect("KEY:RUN", "\x03")
+        .Expect("KEY:RUN", "\x03", 0, 3)
         .Expect("STT:DISPL:?", "#WRONG\x03");
     for (int code : {2, 2, 12, 100})
         session.SendCommand(code, "", "");
     Elapse(100);
-    // A reply of its ETX alone has nothing in it but is an answer: the key goes out once.
+    // A reply of its ETX alone says nothing: the key is asked again twice, then given up.
     Lines sent(6, "SET:INSTR_V:?");
-    sent.insert(sent.end(), {"KEY:RUN", "STT:DISPL:?"});
+    sent.insert(sent.end(), {"KEY:RUN", "KEY:RUN", "KEY:RUN", "STT:DISPL:?"});
     EXPECT_EQ(port.Written(), sent);
-    EXPECT_EQ(host.events, (Lines{"reply 2 SET:INSTR_VERSION:2.05", "refused 2", "reply 12 ",
+    EXPECT_EQ(host.events, (Lines{"reply 2 SET:INSTR_VERSION:2.05", "refused 2", "empty 12",
                                   "wrong state 100", "queue empty"}));
     EXPECT_EQ(session.RetryCount(), 0);
 
@@ -327,6 +327,37 @@ TEST_F(LinkSessionTest, RefusedEmptyAndWrongStateRepliesAreSentThreeTimesAtMost)
     session.OnReply("late\x03");
     EXPECT_FALSE(session.IsReadyToSend());
     EXPECT_EQ(host.events.size(), 6u);
+}
+
+TEST_F(LinkSessionTest, AnAnswerOfItsEtxAloneIsAskedAgainAndTheWordAfterItTaken) {
+    port.Expect("FAB:4321", "\x03", 0, 2).Expect("FAB:4321", "FAB:OK\x03");
+    session.SendCommand(137, "4321", "");
+    Elapse(100);
+    EXPECT_EQ(port.Written(), Lines(3, "FAB:4321"));
+    EXPECT_EQ(host.events, (Lines{"reply 137 FAB:OK", "queue empty"}));
+    EXPECT_EQ(host.answered, 1);
+}
+
+TEST_F(LinkSessionTest, AWithdrawnCommandNeverGoesOutButTheAwaitedOneStaysAwaited) {
+    port.Expect("CAL:GAIN:CH:0:1.7", "CAL:GAIN:1.7\x03", 10)
+        .Expect("CAL:GAIN:CH:1:-0.3", "CAL:GAIN:-0.3\x03");
+    session.SendCommand(132, "CH:0", "1.7");
+    session.SendCommand(132, "CH:1", "-0.3");
+    session.SendCommand(139, "4321", "M9001");
+    session.SendCommand(137, "4321", "");
+    Elapse(1);
+    ASSERT_EQ(port.Written(), Lines{"CAL:GAIN:CH:0:1.7"});
+    // The awaited command has gone out; a command built otherwise is not the queued one.
+    EXPECT_FALSE(session.WithdrawUnsent(132, "CH:0", "1.7"));
+    EXPECT_FALSE(session.WithdrawUnsent(139, "4321", "M9002"));
+    EXPECT_TRUE(session.Withdrawer()(139, "4321", "M9001"));
+    EXPECT_FALSE(session.WithdrawUnsent(139, "4321", "M9001"));
+    EXPECT_TRUE(session.WithdrawUnsent(137, "4321", ""));
+    EXPECT_EQ(session.QueuedCodes(), (std::vector<int>{132, 132}));
+    Elapse(100);
+    EXPECT_EQ(port.Written(), (Lines{"CAL:GAIN:CH:0:1.7", "CAL:GAIN:CH:1:-0.3"}));
+    EXPECT_EQ(host.events,
+              (Lines{"reply 132 CAL:GAIN:1.7", "reply 132 CAL:GAIN:-0.3", "queue empty"}));
 }
 
 TEST_F(LinkSessionTest, AReplyThatNoCommandAwaitsGoesToOnePlaceInItsOrder) {

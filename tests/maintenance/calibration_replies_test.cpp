@@ -61,7 +61,9 @@ protected:
     // their queue or the wizard's record.
     web::WebClient web;
     InstrLog log{"", {}, {}};
-    CMicCalibDlg wizard{[](int, const std::string&, const std::string&, int, BOOL) {}, web, log};
+    CMicCalibDlg wizard{[](int, const std::string&, const std::string&, int, BOOL) {},
+                        [](int, const std::string&, const std::string&) { return false; }, web,
+                        log};
     CElectricCalibrationDlg programs{
         host, [](int, const std::string&, const std::string&, int, BOOL) {}, mode};
     ReplyRouter router;

@@ -1,8 +1,10 @@
 // The microphone replacement's calibration step by step, fed with the replies of the shared
 // calibration table: what it asks the meter for, the gains it computes, what it refuses to
-// write, and what it records.
+// write, what it puts back when cancelled, and what it records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "report/instr_log.h"
 #include "support/test_env.h"
 #include "web/web_test_env.h"
@@ -25,16 +28,19 @@ using Loss = MicReplacement::Loss;
 namespace meter = maintenance::meter;
 
 constexpr const char* kRecord = "123456;Lab;Via;Citta;MI;02;lab@x;Mario (id=123456);T200";
+// The microphone the meter had, as its identity read gave it.
+constexpr const char* kMicBefore = "M5678";
 
-// The wizard's commands, as "<code> <arg1> <arg2>", its records on the web service's stand-in and
-// the lines of its instrument log.
+// The wizard's commands, as "<code> <arg1> <arg2>", those of them still in the queue, its records
+// on the web service's stand-in and the lines of its instrument log.
 class MicReplacementTest : public WebClientTest {
 protected:
-    MicReplacementTest() { wizard.Begin(kRecord); }
+    MicReplacementTest() { wizard.Begin(kRecord, kMicBefore); }
 
     // The readings the meter gives, as the calibration replies hand them over.
     void Readings(const std::string& level, const std::string& code = "4321") {
         ASSERT_TRUE(wizard.Next("M9001"));
+        GoOut();
         sent.clear();
         wizard.SetProtectionCode(code);
         wizard.SetChannelGain(0, "1.5");
@@ -57,12 +63,29 @@ protected:
         return lines;
     }
 
+    // The first `count` commands still queued go out to the meter.
+    void GoOut(size_t count = SIZE_MAX) {
+        unsent.erase(unsent.begin(), unsent.begin() + std::min(count, unsent.size()));
+    }
+    static std::string Line(int code, const std::string& arg1, const std::string& arg2) {
+        return std::to_string(code) + " " + arg1 + " " + arg2;
+    }
+
     testenv::TestOperator op;
     std::vector<std::string> sent;
+    std::vector<std::string> unsent;
     InstrLog instrLog{folder.Path(), [] { return std::string("T200"); }, {}};
     MicReplacement wizard{
         [this](int code, const std::string& arg1, const std::string& arg2, int, BOOL) {
-            sent.push_back(std::to_string(code) + " " + arg1 + " " + arg2);
+            sent.push_back(Line(code, arg1, arg2));
+            unsent.push_back(sent.back());
+        },
+        [this](int code, const std::string& arg1, const std::string& arg2) {
+            const auto queued = std::find(unsent.begin(), unsent.end(), Line(code, arg1, arg2));
+            if (queued == unsent.end())
+                return false;
+            unsent.erase(queued);
+            return true;
         },
         client, instrLog};
 };
@@ -129,14 +152,14 @@ TEST_F(MicReplacementTest, ReadingsThatCannotBeTrustedWriteNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level);
-        wizard.Begin(kRecord);
+        wizard.Begin(kRecord, kMicBefore);
         op.ExpectBox(c.why);
         Readings(c.level, c.code);
         EXPECT_EQ(wizard.GetStep(), MicReplacement::kFailed);
         EXPECT_TRUE(sent.empty());
     }
     // 5.0 dB off is still a microphone to calibrate to.
-    wizard.Begin(kRecord);
+    wizard.Begin(kRecord, kMicBefore);
     Readings("89.0");
     EXPECT_EQ(wizard.NewGain(0), "6.5");
 }
@@ -144,27 +167,33 @@ TEST_F(MicReplacementTest, ReadingsThatCannotBeTrustedWriteNothing) {
 TEST_F(MicReplacementTest, CancellingWhileWritingPutsTheOldCalibrationBackOnceTheMeterSaysSo) {
     Readings("94.2");
     ASSERT_TRUE(wizard.Next());
+    GoOut();
     sent.clear();
     wizard.Cancel();
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kRestoring);
-    EXPECT_EQ(sent, (std::vector<std::string>{"132 CH:0 1.5", "132 CH:1 -0.5", "137 4321 "}));
+    EXPECT_EQ(sent, (std::vector<std::string>{"132 CH:0 1.5", "132 CH:1 -0.5", "139 4321 M5678",
+                                              "137 4321 "}));
     wizard.Cancel();  // asked again, it still waits for the meter
-    EXPECT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent.size(), 4u);
     // The new calibration's writes are answered first; the store's answer is not taken as
     // the new one stored.
     const std::pair<int, const char*> answered[] = {
         {kGainWrite, "CH:0"},      {kGainWrite, "CH:1"}, {kMicNumberWrite, "4321"},
-        {kFactoryCommand, "4321"}, {kGainWrite, "CH:0"}, {kGainWrite, "CH:1"}};
+        {kFactoryCommand, "4321"}, {kGainWrite, "CH:0"}, {kGainWrite, "CH:1"},
+        {kMicNumberWrite, "4321"}};
     for (const auto& [code, arg1] : answered)
         wizard.OnWriteAnswered(code, arg1);
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kRestoring);
-    op.ExpectBox("Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente.");
+    op.ExpectBox(
+        "Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente.\nValori "
+        "ripristinati: guadagno canale 0 = 1.5, guadagno canale 1 = -0.5, numero di serie del "
+        "microfono = M5678.");
     wizard.OnWriteAnswered(kFactoryCommand, "4321");
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kCancelled);
     EXPECT_EQ(Recorded(), "");
 
     // Before anything was written, cancelling sends nothing.
-    wizard.Begin(kRecord);
+    wizard.Begin(kRecord, kMicBefore);
     Readings("94.2");
     sent.clear();
     op.ExpectBox("Sostituzione microfono annullata.\nNessuna modifica eseguita.");
@@ -174,6 +203,81 @@ TEST_F(MicReplacementTest, CancellingWhileWritingPutsTheOldCalibrationBackOnceTh
               (std::vector<std::string>{
                   "Sostituzione microfono annullata: calibrazione precedente ripristinata",
                   "Sostituzione microfono annullata: nessuna modifica eseguita"}));
+}
+
+TEST_F(MicReplacementTest, CancellingTakesTheUnsentWritesOffTheQueueAndPutsBackWhatWentOut) {
+    // The first gain answered, the second awaited, the microphone's number and the store queued.
+    Readings("94.2");
+    ASSERT_TRUE(wizard.Next());
+    GoOut(2);
+    wizard.OnWriteAnswered(kGainWrite, "CH:0");
+    sent.clear();
+    wizard.Cancel();
+    EXPECT_EQ(sent, (std::vector<std::string>{"132 CH:0 1.5", "132 CH:1 -0.5", "137 4321 "}));
+    EXPECT_EQ(unsent, sent);
+    for (const auto& [code, arg1] : {std::pair{kGainWrite, "CH:1"}, std::pair{kGainWrite, "CH:0"},
+                                     std::pair{kGainWrite, "CH:1"}})
+        wizard.OnWriteAnswered(code, arg1);
+    op.ExpectBox(
+        "Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente.\nValori "
+        "ripristinati: guadagno canale 0 = 1.5, guadagno canale 1 = -0.5.\nNon inviate: numero di "
+        "serie del microfono = M9001, memorizzazione della calibrazione.");
+    wizard.OnWriteAnswered(kFactoryCommand, "4321");
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kCancelled);
+
+    // Nothing gone out yet: nothing to put back.
+    wizard.Begin(kRecord, kMicBefore);
+    Readings("94.2");
+    ASSERT_TRUE(wizard.Next());
+    sent.clear();
+    op.ExpectBox("Sostituzione microfono annullata.\nNessuna modifica eseguita.");
+    wizard.Cancel();
+    EXPECT_TRUE(sent.empty());
+    EXPECT_TRUE(unsent.empty());
+}
+
+TEST_F(MicReplacementTest, AMicrophoneNumberNotKnownBeforeIsNotWrittenBackNorSaidToBe) {
+    wizard.Begin(kRecord, " ");
+    Readings("94.2");
+    ASSERT_TRUE(wizard.Next());
+    GoOut();
+    sent.clear();
+    wizard.Cancel();
+    EXPECT_EQ(sent, (std::vector<std::string>{"132 CH:0 1.5", "132 CH:1 -0.5", "137 4321 "}));
+    for (const auto& [code, arg1] :
+         {std::pair{kGainWrite, "CH:0"}, std::pair{kGainWrite, "CH:1"},
+          std::pair{kMicNumberWrite, "4321"}, std::pair{kFactoryCommand, "4321"},
+          std::pair{kGainWrite, "CH:0"}, std::pair{kGainWrite, "CH:1"}})
+        wizard.OnWriteAnswered(code, arg1);
+    const std::string notRestored =
+        "Non ripristinati, valore precedente non noto: numero di serie del microfono = M9001.";
+    op.ExpectBox(
+        "ATTENZIONE:\nSostituzione annullata: calibrazione precedente ripristinata in parte.\n"
+        "Valori ripristinati: guadagno canale 0 = 1.5, guadagno canale 1 = -0.5.\n" +
+        notRestored);
+    wizard.OnWriteAnswered(kFactoryCommand, "4321");
+    EXPECT_EQ(wizard.GetStep(), MicReplacement::kCancelled);
+    EXPECT_FALSE(platform::Contains(op.Shown().back(), "tornato"));
+    EXPECT_EQ(InstrLogLines().back(),
+              "Err: sostituzione microfono annullata: calibrazione precedente ripristinata in "
+              "parte. " +
+                  notRestored);
+
+    // The meter silent meanwhile: the box says so too.
+    wizard.Begin(kRecord, "");
+    Readings("94.2");
+    ASSERT_TRUE(wizard.Next());
+    GoOut();
+    for (const auto& [code, arg1] : {std::pair{kGainWrite, "CH:0"}, std::pair{kGainWrite, "CH:1"},
+                                     std::pair{kMicNumberWrite, "4321"}})
+        wizard.OnWriteAnswered(code, arg1);
+    wizard.Cancel();
+    op.ExpectBox(
+        "Senza conferma, forse eseguite: memorizzazione della calibrazione.\nNon "
+        "inviate: guadagno canale 0 = 1.5 (precedente), guadagno canale 1 = -0.5 "
+        "(precedente), memorizzazione della calibrazione precedente.\n" +
+        notRestored);
+    wizard.OnCommandLost(kFactoryCommand, "4321", Loss::kUnanswered);
 }
 
 TEST_F(MicReplacementTest, AMeterThatStopsAnsweringEndsTheReplacementWithWhatItConfirmed) {
@@ -191,9 +295,10 @@ TEST_F(MicReplacementTest, AMeterThatStopsAnsweringEndsTheReplacementWithWhatItC
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kFailed);
 
     // Going back after "Annulla": the meter is not said to be back.
-    wizard.Begin(kRecord);
+    wizard.Begin(kRecord, kMicBefore);
     Readings("94.2");
     ASSERT_TRUE(wizard.Next());
+    GoOut(1);
     wizard.Cancel();
     op.ExpectBox(
         "Lo strumento non risponde durante il ripristino della calibrazione "
@@ -202,7 +307,7 @@ TEST_F(MicReplacementTest, AMeterThatStopsAnsweringEndsTheReplacementWithWhatItC
     wizard.OnCommandLost(kGainWrite, "CH:0", Loss::kUnanswered);
 
     // While reading, nothing was written.
-    wizard.Begin(kRecord);
+    wizard.Begin(kRecord, kMicBefore);
     ASSERT_TRUE(wizard.Next("M9001"));
     op.ExpectBox("ATTENZIONE:\nLo strumento non risponde.\nNessuna modifica eseguita.");
     wizard.OnCommandLost(kGainQuery, "CH:0", Loss::kUnanswered);
@@ -225,7 +330,7 @@ TEST_F(MicReplacementTest, AWriteTheMeterRefusedIsListedWithTheWritesNotDone) {
     EXPECT_EQ(wizard.GetStep(), MicReplacement::kFailed);
 
     // An answer with nothing in it may come after the meter took the write, as silence may.
-    wizard.Begin(kRecord);
+    wizard.Begin(kRecord, kMicBefore);
     Readings("94.2");
     ASSERT_TRUE(wizard.Next());
     op.ExpectBox(
@@ -234,7 +339,7 @@ TEST_F(MicReplacementTest, AWriteTheMeterRefusedIsListedWithTheWritesNotDone) {
     wizard.OnCommandLost(kGainWrite, "CH:0", Loss::kEmptyAnswer);
 
     // The first write refused: nothing was changed.
-    wizard.Begin(kRecord);
+    wizard.Begin(kRecord, kMicBefore);
     Readings("94.2");
     ASSERT_TRUE(wizard.Next());
     op.ExpectBox(
