@@ -72,7 +72,7 @@ bool CalibExpiryUpdate::ReadInstrument() {
     using namespace command_code;
     // Each value only from a reply that carries its key: another query's answer is none.
     const auto identity = [this, port](int query, int answeredAs) -> std::optional<std::string> {
-        const std::string key = IdentityReplyKey(answeredAs);
+        const std::string key = IdentityReplyKey(answeredAs).value();
         const auto reply = Ask(*port, CommandText(query), key);
         return reply ? verification::IdentityValue(*reply, key) : std::nullopt;
     };

@@ -60,7 +60,7 @@ public:
     // The value the meter gave; nothing when it gave no usable reply, or a reply that is not
     // the query's.
     std::optional<std::string> Ask(const IdentityQuery& query) {
-        const std::string key = IdentityReplyKey(query.answeredAs);
+        const std::string key = IdentityReplyKey(query.answeredAs).value();
         ExchangeRequest request =
             ExchangeRequest::Query(CommandText(query.command), kReplyWaitMs, kQueryAttempts);
         request.replyKey = key;
