@@ -342,9 +342,15 @@ std::string CalibExpiryUpdate::RecordText() const {
 }
 
 bool CalibExpiryUpdate::RecordChange() {
+    m_journalKept.clear();
     if (!m_uses.web.HttpLogUser(RecordLogName(), RecordText()))
         return false;
-    ExpiryJournal(JournalPath()).Remove(m_serial);
+    ExpiryJournal journal(JournalPath());
+    if (!journal.Remove(m_serial)) {
+        m_journalKept = journal.Problem();
+        m_uses.log.WriteInstrLog("Err: registro delle modifiche in corso non cancellato: " +
+                                 m_journalKept);
+    }
     return true;
 }
 
