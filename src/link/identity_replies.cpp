@@ -48,9 +48,10 @@ void OnClassReply(std::string_view reply, CInstrStatus& current, CInstrStatus& e
     edited.m_strModel = current.m_strModel;
 }
 
-std::string IdentityReplyKey(int code) {
+std::optional<std::string> IdentityReplyKey(int code) {
     const SetupValueRow* row =
         code >= kModelQuery && code <= kMicNumberQuery ? FindSetupValueByQuery(code) : nullptr;
-    const bool identity = row && row->query.form == ReplyForm::AfterKey && row->query.key;
-    return identity ? row->query.key : std::string();
+    if (!row || row->query.form != ReplyForm::AfterKey || !row->query.key)
+        return std::nullopt;
+    return row->query.key;
 }

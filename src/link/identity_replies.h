@@ -8,6 +8,7 @@
 // them with StoreQueryReply (setup_replies.h). The frame copies the model into field 0
 // of the setup block after codes 0 and 120.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,8 +18,9 @@
 
 // What stands before the value in the reply to the identity query `code` (0 to 5):
 // "SET:INSTR_NUMBER:" for the serial number's. The identification probe is answered as the
-// model query (code 0) is. Empty for a code that is no such query.
-std::string IdentityReplyKey(int code);
+// model query (code 0) is. Nothing for a code that is no such query: its reply is not known to
+// carry a key, which an empty one would claim (a reply that echoes no field).
+std::optional<std::string> IdentityReplyKey(int code);
 
 // Code 0. Stores the model in both records and returns the identification chain to queue:
 // the extended-range query (only for the plain "QS4060") and the options query, both urgent,

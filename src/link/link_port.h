@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <mutex>
 #include <string>
+#include <utility>
 
 struct PortSettings;
 namespace platform {
@@ -18,8 +19,9 @@ class MessageTarget;
 }
 
 // Why a port did not open, which its error code does not tell apart: another program's lock,
-// the user's rights on the device, a device that is not there, or something else.
-enum class PortOpenFailure { None, InUse, NoPermission, Missing, Other };
+// the user's rights on the device, a device that is not there, a port number that names no
+// port (0 or less: nothing was tried), or something else.
+enum class PortOpenFailure { None, InUse, NoPermission, Missing, NoPort, Other };
 
 class LinkPort {
 public:
@@ -44,6 +46,8 @@ public:
     virtual int Descriptor() const = 0;
     // Why the port's last open failed; None after one that succeeded.
     PortOpenFailure LastOpenFailure() const { return m_openFailure; }
+    // The device path that open tried; empty when it named none.
+    const std::string& LastOpenDevice() const { return m_openDevice; }
 
 protected:
     // A port's life is the link session's alone: whoever else holds a port talks through it.
@@ -66,10 +70,14 @@ protected:
     virtual int ReadBytes(void* buffer, size_t length, size_t* read) = 0;
     virtual int PurgeBytes() = 0;
 
-    void NoteOpenFailure(PortOpenFailure failure) { m_openFailure = failure; }
+    void NoteOpenFailure(PortOpenFailure failure, std::string device) {
+        m_openFailure = failure;
+        m_openDevice = std::move(device);
+    }
 
 private:
     PortOpenFailure m_openFailure = PortOpenFailure::None;
+    std::string m_openDevice;
     std::recursive_mutex m_line;
     std::atomic<int> m_waiting{0};
 };

@@ -29,8 +29,8 @@ constexpr unsigned kUnansweredCommandWaitMs = 300;
 // An identity query's reply carries its key: one that echoes a field without it is another
 // query's answer, such as the copy of an earlier answer that a meter sent twice.
 bool LacksAwaitedKey(const CCommand& awaited, const std::string& reply) {
-    const std::string key = IdentityReplyKey(awaited.GetCode());
-    return !key.empty() && AnswersAnotherField(reply, key);
+    const auto key = IdentityReplyKey(awaited.GetCode());
+    return key && AnswersAnotherField(reply, *key);
 }
 
 }  // namespace

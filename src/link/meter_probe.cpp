@@ -55,7 +55,8 @@ std::string RunIdentificationProbe(DirectExchange& exchange, LinkPort& port, uns
 }
 
 bool IsMeterReply(const std::string& reply) {
-    return !reply.empty() && platform::Contains(reply, IdentityReplyKey(command_code::kModelQuery));
+    return !reply.empty() &&
+           platform::Contains(reply, IdentityReplyKey(command_code::kModelQuery).value());
 }
 
 }  // namespace meter_probe

@@ -22,6 +22,12 @@ std::vector<Key> KeysOf(PortRecord& reference, PortRecord& target) {
     auto integer = [](int& field) {
         return [&field](const std::string& value) { field = platform::Atoi(value); };
     };
+    auto port = [](PortRecord& record) {
+        return [&record](const std::string& value) {
+            record.m_nComPort = platform::Atoi(value);
+            record.m_strComText = value;
+        };
+    };
     auto text = [](std::string& field) {
         return [&field](const std::string& value) { field = value; };
     };
@@ -29,7 +35,7 @@ std::vector<Key> KeysOf(PortRecord& reference, PortRecord& target) {
         return [&field](const std::string& value) { field = platform::Atoi(value) != 0; };
     };
     return {
-        {"REF_INSTR_COM=", integer(reference.m_nComPort)},
+        {"REF_INSTR_COM=", port(reference)},
         {"REF_INSTR_SN=", text(reference.m_strSerialNumber)},
         {"REF_INSTR_ERR_CNT=", integer(reference.m_nErrorCount)},
         {"REF_INSTR_ERR2_CNT=", integer(reference.m_nResetCount)},
@@ -38,7 +44,7 @@ std::vector<Key> KeysOf(PortRecord& reference, PortRecord& target) {
         {"TRANSIENT_106DB_INIT_VOL=", integer(reference.m_nVolumeTransient106dB)},
         {"OVELOAD_99DB_INIT_VOL=", integer(reference.m_nVolumeOverload99dB)},
         {"OVELOAD_102DB_INIT_VOL=", integer(reference.m_nVolumeOverload102dB)},
-        {"TARGET_INSTR_COM=", integer(target.m_nComPort)},
+        {"TARGET_INSTR_COM=", port(target)},
         {"TARGET_INSTR_SN=", text(target.m_strSerialNumber)},
         {"TARGET_INSTR_ERR_CNT=", integer(target.m_nErrorCount)},
         {"TARGET_INSTR_ERR2_CNT=", integer(target.m_nResetCount)},

@@ -22,6 +22,9 @@ struct PortRecord {
     // cipher (an initialisation of it failed or was refused): its next reading initialises it
     // first, also after a restart.
     bool m_bKeysOutOfStep = false;
+    // The text m_nComPort was last read from in "port.ini", as the file held it after the key;
+    // empty until the file gave one. Only a message about an unusable number quotes it.
+    std::string m_strComText = {};
 };
 
 constexpr int kPortIniBaudRate = 38400;

@@ -97,24 +97,29 @@ int CSerial::Open(const std::string& device, int inputQueue, int outputQueue) {
     if (inputQueue < 0 || outputQueue < 0)
         return Fail(serial_error::kInvalidParameter);
 
-    NoteOpenFailure(PortOpenFailure::None);
     const std::string path = platform::ResolveDeviceName(device);
+    NoteOpenFailure(PortOpenFailure::None, path);
+    // A port number of 0 or less names no device: there is nothing to try.
+    if (path.empty()) {
+        NoteOpenFailure(PortOpenFailure::NoPort, path);
+        return Fail(serial_error::kFileNotFound);
+    }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        NoteOpenFailure(OpenFailureOf(errno));
+        NoteOpenFailure(OpenFailureOf(errno), path);
         return FailErrno();
     }
     // Windows opens a port unshared. TIOCEXCL alone does not stop root, the lock does.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
-        NoteOpenFailure(PortOpenFailure::InUse);
+        NoteOpenFailure(PortOpenFailure::InUse, path);
         return Fail(serial_error::kAccessDenied);
     }
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) {
         const int error = errno;
         ::close(fd);
-        NoteOpenFailure(PortOpenFailure::Other);
+        NoteOpenFailure(PortOpenFailure::Other, path);
         return Fail(ErrnoToWindows(error));
     }
     ::ioctl(fd, TIOCEXCL);
@@ -125,7 +130,7 @@ int CSerial::Open(const std::string& device, int inputQueue, int outputQueue) {
     if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
         const int error = errno;
         ::close(fd);
-        NoteOpenFailure(PortOpenFailure::Other);
+        NoteOpenFailure(PortOpenFailure::Other, path);
         return Fail(ErrnoToWindows(error));
     }
     // A port opens with empty queues, whatever the device kept from before.

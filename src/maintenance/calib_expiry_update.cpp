@@ -72,7 +72,7 @@ bool CalibExpiryUpdate::ReadInstrument() {
     using namespace command_code;
     // Each value only from a reply that carries its key: another query's answer is none.
     const auto identity = [this, port](int query, int answeredAs) -> std::optional<std::string> {
-        const std::string key = IdentityReplyKey(answeredAs);
+        const std::string key = IdentityReplyKey(answeredAs).value();
         const auto reply = Ask(*port, CommandText(query), key);
         return reply ? verification::IdentityValue(*reply, key) : std::nullopt;
     };
@@ -342,9 +342,15 @@ std::string CalibExpiryUpdate::RecordText() const {
 }
 
 bool CalibExpiryUpdate::RecordChange() {
+    m_journalKept.clear();
     if (!m_uses.web.HttpLogUser(RecordLogName(), RecordText()))
         return false;
-    ExpiryJournal(JournalPath()).Remove(m_serial);
+    ExpiryJournal journal(JournalPath());
+    if (!journal.Remove(m_serial)) {
+        m_journalKept = journal.Problem();
+        m_uses.log.WriteInstrLog("Err: registro delle modifiche in corso non cancellato: " +
+                                 m_journalKept);
+    }
     return true;
 }
 

@@ -91,6 +91,9 @@ public:
     // back without, or was never sent, are marked, and so is the change as a whole when it is
     // incomplete. The change kept under way goes once the server confirmed it.
     bool RecordChange();
+    // After a RecordChange the server confirmed: empty, or why the change kept under way could
+    // not go (naming its file), so that the meter's next update would record it again.
+    const std::string& JournalKept() const { return m_journalKept; }
 
     const std::string& Model() const { return m_model; }
     const std::string& Serial() const { return m_serial; }
@@ -130,6 +133,7 @@ private:
     std::string m_serial;
     std::vector<FieldState> m_fields;
     std::string m_error;
+    std::string m_journalKept;
     bool m_leftForNextUpdate = false;
 };
 

@@ -10,6 +10,7 @@
 #include "link/link_side.h"
 #include "maintenance/dialog_buttons.h"
 #include "platform/operator.h"
+#include "platform/text.h"
 #include "report/instr_log.h"
 
 using ui::ToQt;
@@ -25,6 +26,10 @@ constexpr const char* kNotRecorded =
 constexpr const char* kPartRecorded = "\n\nLa modifica incompleta e' stata registrata sul server.";
 constexpr const char* kLeftForNextUpdate =
     "\n\nLa modifica sara' registrata sul server al prossimo aggiornamento dello strumento.";
+constexpr const char* kJournalKept =
+    "\n\nLa modifica e' stata registrata sul server, ma il registro delle modifiche in corso "
+    "non e' stato cancellato:\n%s\nIl prossimo aggiornamento dello strumento registrerebbe "
+    "di nuovo la modifica.";
 constexpr const char* kPartNotRecorded =
     "\n\nRegistrazione della modifica incompleta sul server fallita.\nLa modifica sara' "
     "registrata al prossimo aggiornamento dello strumento.";
@@ -85,17 +90,24 @@ void CFonoConfigDlg::OnApply() {
         if (m_update.LeftForNextUpdate())
             box += kLeftForNextUpdate;
         else if (m_update.AnyWritten())
-            box += Record() ? kPartRecorded : kPartNotRecorded;
+            box += Record() ? kPartRecorded + JournalKeptText() : kPartNotRecorded;
         platform::AfxMessageBox(box, MB_ICONSTOP);
         Close("-1");
         return;
     }
     ShowFields();
-    if (Record())
-        platform::AfxMessageBox(kDone, MB_ICONINFORMATION);
-    else
+    if (!Record())
         platform::AfxMessageBox(kNotRecorded, MB_ICONEXCLAMATION);
+    else if (const std::string kept = JournalKeptText(); !kept.empty())
+        platform::AfxMessageBox(kDone + kept, MB_ICONEXCLAMATION);
+    else
+        platform::AfxMessageBox(kDone, MB_ICONINFORMATION);
     Close("OK");
+}
+
+std::string CFonoConfigDlg::JournalKeptText() const {
+    const std::string& problem = m_update.JournalKept();
+    return problem.empty() ? std::string() : platform::Format(kJournalKept, problem.c_str());
 }
 
 bool CFonoConfigDlg::Record() {

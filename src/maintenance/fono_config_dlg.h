@@ -48,6 +48,8 @@ private:
     void ShowFields();
     // Records the change on the server; false, logged, when the server did not take it.
     bool Record();
+    // For a box after a recorded change: that its journal could not go, and why; else empty.
+    std::string JournalKeptText() const;
     void Close(const std::string& result);
 
     // Where the failed server record is logged, and the port a cancel closes.

@@ -39,6 +39,8 @@ void ReadEnvironmentLocked(ComMap& map) {
 }  // namespace
 
 std::string ComDevicePath(int comNumber) {
+    if (comNumber <= 0)
+        return {};
     auto& map = Map();
     std::lock_guard lock(map.mutex);
     ReadEnvironmentLocked(map);
@@ -46,7 +48,7 @@ std::string ComDevicePath(int comNumber) {
         return it->second;
     if (auto it = map.enumerated.find(comNumber); it != map.enumerated.end())
         return it->second;
-    return Format("/dev/ttyS%d", comNumber > 0 ? comNumber - 1 : 0);
+    return Format("/dev/ttyS%d", comNumber - 1);
 }
 
 void SetComDevice(int comNumber, std::string path) {

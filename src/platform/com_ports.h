@@ -10,6 +10,7 @@ namespace platform {
 
 // The device path of COM n: a path set for it (tests, stand-ins, the KX9_COM_MAP environment
 // variable "3=/dev/pts/4,5=/dev/ttyUSB0"), else the machine's port list, else /dev/ttyS<n-1>.
+// Empty for a number of 0 or less, which names no port.
 std::string ComDevicePath(int comNumber);
 void SetComDevice(int comNumber, std::string path);
 // The COM numbers given a path of their own (SetComDevice, KX9_COM_MAP), in their order.

@@ -9,7 +9,6 @@
 #include "link/port_record.h"
 #include "link/protocol_bytes.h"
 #include "link/serial_line_settings.h"
-#include "platform/com_ports.h"
 #include "platform/operator.h"
 #include "platform/qt_text.h"
 #include "platform/text.h"
@@ -60,7 +59,7 @@ public:
     // The value the meter gave; nothing when it gave no usable reply, or a reply that is not
     // the query's.
     std::optional<std::string> Ask(const IdentityQuery& query) {
-        const std::string key = IdentityReplyKey(query.answeredAs);
+        const std::string key = IdentityReplyKey(query.answeredAs).value();
         ExchangeRequest request =
             ExchangeRequest::Query(CommandText(query.command), kReplyWaitMs, kQueryAttempts);
         request.replyKey = key;
@@ -74,6 +73,16 @@ private:
     DirectExchange& m_exchange;
     LinkPort& m_port;
 };
+
+// The start of a setting's value as a message may quote it: printable characters only, and no
+// more than a glance needs; "..." where the value goes on.
+std::string ShortQuote(const std::string& value) {
+    constexpr size_t kMaxQuoted = 16;
+    size_t end = 0;
+    while (end < value.size() && end < kMaxQuoted && value[end] >= 0x20 && value[end] <= 0x7E)
+        ++end;
+    return "\"" + value.substr(0, end) + (end < value.size() ? "..." : "") + "\"";
+}
 
 // Why the meter cannot serve the bench; empty when it can.
 std::string Refusal(const std::string& model, const std::string& firmware) {
@@ -100,11 +109,21 @@ std::optional<std::string> IdentityValue(const std::string& reply, const std::st
 
 std::string TargetSilentText(const BenchTools& tools) {
     const int com = tools.targetRecord.m_nComPort;
-    const std::string device = platform::SystemNameToText(platform::ComDevicePath(com));
+    const LinkPort& port = tools.link.PortOf(LinkSide::Target);
+    // The device the open tried, not one the number would name now.
+    const std::string device = platform::SystemNameToText(port.LastOpenDevice());
     std::string cause;
-    switch (tools.link.PortOf(LinkSide::Target).LastOpenFailure()) {
+    switch (port.LastOpenFailure()) {
         case PortOpenFailure::None:
             return kTargetSilent;
+        case PortOpenFailure::NoPort: {
+            const std::string& text = tools.targetRecord.m_strComText;
+            cause =
+                "L'impostazione TARGET_INSTR_COM di port.ini non contiene un numero di porta "
+                "utilizzabile" +
+                (text.empty() ? std::string(".") : " (" + ShortQuote(text) + ").");
+            break;
+        }
         case PortOpenFailure::InUse:
             cause = platform::Format("La porta COM%d e' in uso da un altro programma.", com);
             break;

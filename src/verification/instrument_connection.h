@@ -21,7 +21,8 @@ inline constexpr const char* kTargetSilent =
     "Fonometro da verificare non risponde.\nVerificare impostazioni porta seriale.";
 
 // kTargetSilent, and a line on why when the port of the instrument under test did not even
-// open: in use by another program, no rights on its device, no such device.
+// open: in use by another program, no rights on its device, no such device (each naming the
+// device the open tried), or a port number in "port.ini" that names no port.
 std::string TargetSilentText(const BenchTools& tools);
 
 // TRUE when the instrument under test answered. Its identity is kept only when it is a model

@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "app/frame_bench.h"
@@ -15,6 +16,7 @@
 #include "app/port_setup_dlg.h"
 #include "link/fake_tty_tree.h"
 #include "link/link_test_support.h"
+#include "link/port_record.h"
 #include "link/serial.h"
 #include "link/serial_port_list.h"
 #include "platform/com_ports.h"
@@ -160,6 +162,51 @@ TEST_F(StartupJobTest, APortHeldByAnotherStartIsToldAsInUseNotBlamedOnTheMeter) 
                                                    "\nLa porta COM3 e' in uso da un altro "
                                                    "programma."});
     EXPECT_EQ(meter.LineCount(), 0u);
+}
+
+TEST_F(StartupJobTest, APortNumberThatNamesNoPortIsToldAsTheSettingNotAsADevice) {
+    ServerReachable();
+    const std::string cause =
+        "\nL'impostazione TARGET_INSTR_COM di port.ini non contiene un numero di porta "
+        "utilizzabile";
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("TARGET_INSTR_COM=3\r\n"))
+        utf16 += std::string{c, '\0'};
+    struct Case {
+        const char* name;
+        std::string file;  // port.ini's bytes; none: a folder in its place
+        std::string quoted;
+    };
+    const std::vector<Case> cases = {
+        {"empty file", "", ""},
+        {"not a number", "TARGET_INSTR_COM=abc\r\n", " (\"abc\")"},
+        {"zero", "TARGET_INSTR_COM=0\r\n", " (\"0\")"},
+        {"past int", "TARGET_INSTR_COM=100000000000000000000\r\n", " (\"1000000000000000...\")"},
+        {"no TARGET lines", "REF_INSTR_COM=3\r\nREF_INSTR_SN=R100\r\n", ""},
+        {"a folder", std::string(), ""},
+        {"UTF-16", utf16, ""},
+        // One line: the number is read from what the key leaves of it.
+        {"CR-only lines", "REF_INSTR_COM=1\rTARGET_INSTR_COM=3\r", " (\"REF_INSTR_COM=1...\")"},
+        {"1 MiB line", "TARGET_INSTR_COM=" + std::string(1 << 20, '7') + "\r\n",
+         " (\"7777777777777777...\")"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder.File("port.ini"));
+        if (std::string(c.name) == "a folder")
+            std::filesystem::create_directory(folder.File("port.ini"));
+        else
+            folder.Write("port.ini", c.file);
+        app.m_TargetPort = PortRecord{};
+        app.LoadPortIni();
+        op.ExpectBox(kNotAnswering, IDCANCEL);
+
+        EXPECT_EQ(frame->OnCreate(), 0);
+
+        // Nothing was opened, and no device is named.
+        EXPECT_EQ(op.Shown().back(), kNotAnswering + cause + c.quoted + ".");
+        platform::EventLoop::ClearQuit();
+    }
 }
 
 TEST_F(StartupJobTest, AScriptThatKeepsRetryingASilentMeterEndsTheJobAfterAFewTries) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "link/direct_exchange.h"
+#include "link/identity_replies.h"
 #include "link/link_fakes.h"
 #include "link/link_reply_state.h"
 
@@ -189,6 +190,15 @@ TEST_F(DirectExchangeTest, ACopyOfAnEarlierAnswerIsSkippedForTheReplyThatCarries
     ExchangeRequest frame = FixedWaits("KEY:EXEC:80:one\r\n", 100, 4);
     frame.replyKey = "";
     EXPECT_EQ(exchange.Exchange(port, frame), "0123\x03");
+}
+
+TEST_F(DirectExchangeTest, AQueryThatIsNoIdentityQueryNamesNoKeyAndTakesItsEcho) {
+    // The class query's reply echoes its field; no identity key is known for it, and none is
+    // the empty key of a reply that echoes nothing, which would skip it.
+    ExchangeRequest query = ExchangeRequest::Query("SET:CLASS:?", 1000, 1);
+    query.replyKey = IdentityReplyKey(205);
+    port.Expect("SET:CLASS:?", "SET:CLASS:1\x03", 10);
+    EXPECT_EQ(exchange.Exchange(port, query), "SET:CLASS:1\x03");
 }
 
 TEST_F(DirectExchangeTest, KeyFramesThatEchoNothingWaitOnlyForTheQuiet) {

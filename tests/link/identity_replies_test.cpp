@@ -73,6 +73,6 @@ TEST(IdentityReplyKeys, EachIdentityQueryNamesWhatStandsBeforeItsValue) {
     EXPECT_EQ(IdentityReplyKey(2), "SET:INSTR_VERSION:");
     EXPECT_EQ(IdentityReplyKey(5), "SET:MIC_NUMBER:");
     // Not identity queries: the class reply, a setting's.
-    EXPECT_EQ(IdentityReplyKey(205), "");
-    EXPECT_EQ(IdentityReplyKey(16), "");
+    EXPECT_EQ(IdentityReplyKey(205), std::nullopt);
+    EXPECT_EQ(IdentityReplyKey(16), std::nullopt);
 }

@@ -2,7 +2,9 @@
 // reads, what it writes and how its result string ends each way out. The unlock is played by
 // the host (the enciphered exchange itself is tested with the bench).
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QTableWidget>
 #include <QWidget>
@@ -329,6 +331,44 @@ TEST_F(FonoConfigDlgTest, AChangeTheServerDidNotRecordIsStillTheMetersNewState) 
     struct stat info {};
     ASSERT_EQ(::stat(folder.File("calib_expiry_pending.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(FonoConfigDlgTest, ARecordedChangeWhoseJournalCannotGoSaysSoAndKeepsIt) {
+    // The program folder turns read-only once the change is kept: root's rights pass every
+    // check, so the file system user is lowered to the journal's owner meanwhile.
+    const std::string journal = folder.File("calib_expiry_pending.txt");
+    std::string kept;
+    int user = -1;
+    host.unlock = [&] {
+        meter.Modify([](simmeter::MeterState& s) { s.protectedUnlocked = true; });
+        kept = folder.Read("calib_expiry_pending.txt");
+        EXPECT_EQ(::chown(journal.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
+        user = ::setfsuid(65534);
+        return std::string("1");
+    };
+    Answer(IDOK);
+    op.ExpectBox(kDone);
+
+    dlg.Create();
+    ::setfsuid(user);
+    ::chmod(folder.Path().c_str(), 0700);
+
+    EXPECT_EQ(dlg.m_strResult, "OK");
+    EXPECT_EQ(stub.ReadState("server_logs/calib_expiry_T7.txt"),
+              "SN T7; TECNICO 654321; CERT_DATE 2023/01/01 -> 2025/06/30\n");
+    const std::string box = op.Shown().back();
+    EXPECT_TRUE(platform::StartsWith(
+        box, std::string(kDone) +
+                 "\n\nLa modifica e' stata registrata sul server, ma il registro delle "
+                 "modifiche in corso non e' stato cancellato:\n" +
+                 journal + ": "))
+        << box;
+    EXPECT_TRUE(platform::EndsWith(
+        box, "\nIl prossimo aggiornamento dello strumento registrerebbe di nuovo la modifica."))
+        << box;
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(folder.Read("calib_expiry_pending.txt"), kept);
 }
 
 TEST_F(FonoConfigDlgTest, ARecordOfChangesTooLargeToReadEndsTheReadingBeforeAnyWrite) {
