@@ -263,6 +263,16 @@ void ExtractStage::End() {
     m_newFileMode.reset();
 }
 
+void ExtractStage::Leave() {
+    Drop();
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        ::close(m_parent);
+    }
+    m_fd = m_parent = -1;
+    End();
+}
+
 int RemoveAbandonedStages(int folderFd) {
     const int listing = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;

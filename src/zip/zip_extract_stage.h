@@ -55,6 +55,9 @@ public:
                  const char* name);
     // Removes the stage with whatever is still in it.
     void End();
+    // Lets go of the stage and leaves it where it is, with what it holds, to the clean-up of
+    // killed extractions: for a file that could not be put back.
+    void Leave();
 
 private:
     std::string NextFileName() { return std::to_string(m_files++); }
