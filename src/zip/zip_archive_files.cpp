@@ -250,12 +250,16 @@ bool CZipArchive::CommitStaged() {
     // replaced is linked into the stage: a target that cannot be replaced (immutable, another
     // file system mounted there) refuses now, and a rename that fails later can be undone.
     std::vector<std::string> made;
+    std::string_view madeLast;  // the folder made, or found there, for the entry before
     for (StagedEntry& entry : m_staged) {
         const bool isFolder = entry.staged.empty();
-        if (!ExtractFolders::Make(
-                isFolder ? entry.target : std::string(FolderOfTarget(entry.target)), made) ||
-            (!isFolder && !m_stage.KeepReplaced(m_folders.Open(FolderOfTarget(entry.target)),
-                                                NameOfTarget(entry.target), entry.replaced)))
+        const std::string_view folder =
+            isFolder ? std::string_view(entry.target) : FolderOfTarget(entry.target);
+        const bool there = folder == madeLast || ExtractFolders::Make(std::string(folder), made);
+        madeLast = folder;
+        if (!there ||
+            (!isFolder && !m_stage.KeepReplaced(m_folders.Open(folder), NameOfTarget(entry.target),
+                                                entry.replaced)))
             return UndoCommit(0, made);
     }
     for (std::size_t named = 0; named < m_staged.size(); ++named) {
