@@ -1,6 +1,8 @@
 #include "acquisition/data_set_unpack.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <unordered_map>
@@ -9,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "zip/zip_archive.h"
+#include "zip/zip_extract_stage.h"
 #include "zip/zip_safe_path.h"
 
 namespace acquisition {
@@ -31,9 +34,15 @@ std::string RelativePath(std::string_view name) {
     return path;
 }
 
+// Whether the program may make and replace names in the folder at `path`.
+bool CanWriteIn(const std::string& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 // Where the entries land, checked against each other and against what is on disk before any is
 // written: an entry that needs a folder where a file stands or goes, or a file where a folder
-// stands or is made, would otherwise fail only after the entries before it took their names.
+// stands or is made, or a folder there that the program cannot write would otherwise fail only
+// at the commit.
 class TargetPlan {
 public:
     TargetPlan(const CZipArchive& zip, std::string folder, const struct stat& archive)
@@ -101,6 +110,9 @@ private:
         if (status.st_nlink > 0 && !S_ISDIR(status.st_mode))
             return platform::Format("entry %s needs a folder where %s is no folder", name.c_str(),
                                     path.c_str());
+        if (status.st_nlink > 0 && !CanWriteIn(platform::JoinPath(m_folder, path)))
+            return platform::Format("entry %s goes to the folder %s, which cannot be written",
+                                    name.c_str(), path.c_str());
         return std::nullopt;
     }
 
@@ -123,6 +135,8 @@ std::optional<std::string> CheckEveryEntry(const CZipArchive& zip, const std::st
     struct stat archive {};
     if (::stat(zip.GetArchivePath().c_str(), &archive) != 0)
         return std::string("the archive could not be read");
+    if (!CanWriteIn(folder))
+        return std::string("its folder cannot be written");
     TargetPlan plan(zip, folder, archive);
     std::vector<int> replacingArchive;
     for (int entry = 0; entry < count; ++entry) {
@@ -134,6 +148,9 @@ std::optional<std::string> CheckEveryEntry(const CZipArchive& zip, const std::st
             return platform::Format("entry %s is a link", name.c_str());
         if (!zip::IsSafeEntryName(name))
             return platform::Format("entry %s would land outside the folder", name.c_str());
+        if (zip::IsTemporaryName(zip::FirstNamePart(name)))
+            return platform::Format("entry %s has the name of an unpack's temporary folder",
+                                    name.c_str());
         bool replaces = false;
         if (auto failure = plan.Add(entry, name, header.IsDirectory(), replaces))
             return failure;

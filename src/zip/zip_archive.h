@@ -79,18 +79,20 @@ public:
     // While the archive stays open, a file extracted from one entry is never replaced by
     // another entry (cause 20): duplicate names, or names that differ only in how folders are
     // written or in the folders that fullPath=false drops, would otherwise overwrite silently.
-    // The first extraction into a folder removes what killed extractions left there.
+    // The first extraction into a folder that succeeds removes the stages killed extractions
+    // left there (zip::ExtractStage); no entry may take a stage's name (cause 19).
     bool ExtractFile(int index, const std::string& folder, bool fullPath = true,
                      const std::string& newName = {}, ZipProgressCallback callback = nullptr,
                      void* userData = nullptr, std::size_t bufferSize = kDefaultBufferSize);
     // All or nothing, in one pass: StageFile extracts an entry with its stored path as ExtractFile
     // does, with the same checks and its CRC, but leaves its file unnamed in a hidden folder inside
     // `folder` (zip::ExtractStage), and a folder entry's folder unmade; CommitStaged then names
-    // them all in the order they were staged. Closing the archive removes what was not
-    // committed, so a failed stage changes no name. Every entry of one commit is staged into the
-    // same folder (FALSE otherwise). What the checks cannot see (a file where an entry needs a
-    // folder, a folder where it needs a file) fails only the commit, part-way: the caller rules
-    // such targets out first.
+    // them all in the order they were staged, once the folders they need are made and the files
+    // they replace kept in the stage, and on a failure puts back every name it changed and
+    // removes the folders it made. Closing the archive removes what was not committed, so a
+    // failed stage changes no name. Every entry of one commit is staged into the same folder
+    // (FALSE otherwise). A file where an entry needs a folder, or a folder where it needs a file,
+    // fails the commit: the caller rules such targets out first.
     bool StageFile(int index, const std::string& folder);
     bool CommitStaged();
     bool AddNewFile(const std::string& path, int level = kDefaultLevel, bool fullPath = true,
@@ -111,6 +113,9 @@ private:
     // kind are checked (cause 19 for what must never be extracted).
     std::string CheckedTarget(const CZipFileHeader& header, const std::string& folder,
                               bool fullPath, const std::string& newName);
+    // Puts back the names the first `named` staged entries took and removes the folders `made`;
+    // FALSE.
+    bool UndoCommit(std::size_t named, const std::vector<std::string>& made);
     // The open entry read to its end into `fd`, its CRC checked; FALSE when a write fails or the
     // callback stops.
     bool ReadEntryInto(int fd, const CZipFileHeader& header, ZipProgressCallback callback,
@@ -162,7 +167,8 @@ private:
     struct StagedEntry {
         int index = 0;
         std::string target;
-        std::string staged;  // its file's name in the stage; empty for a folder
+        std::string staged;    // its file's name in the stage; empty for a folder
+        std::string replaced;  // the file it replaces, kept in the stage while committing
     };
     zip::ExtractStage m_stage;
     std::vector<StagedEntry> m_staged;  // in the order they are to be named

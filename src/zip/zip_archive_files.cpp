@@ -7,12 +7,14 @@
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/text.h"
 #include "zip/zip_archive.h"
 #include "zip/zip_bytes.h"
 #include "zip/zip_exception.h"
+#include "zip/zip_extract_stage.h"
 #include "zip/zip_extract_target.h"
 #include "zip/zip_file_attributes.h"
 #include "zip/zip_safe_path.h"
@@ -95,6 +97,9 @@ std::string CZipArchive::CheckedTarget(const CZipFileHeader& header, const std::
         name = FileNamePart(name);
     if (!IsSafeEntryName(name))
         Fail(CZipException::kUnsafeEntry, name);
+    // It would land in an extraction's stage, or be taken for one.
+    if (IsTemporaryName(FirstNamePart(name)))
+        Fail(CZipException::kUnsafeEntry, "a temporary's name: " + name);
     if (!m_folders.HasNoLinkOnTheWay(folder, name, header.IsDirectory()))
         Fail(CZipException::kUnsafeEntry, "link on the way to " + name);
     return platform::JoinPath(folder, name);
@@ -193,6 +198,8 @@ bool CZipArchive::ExtractFile(int index, const std::string& folder, bool fullPat
     if (!out.Commit())
         return false;
     claim.Keep();
+    m_folders.Open(FolderOfTarget(target));
+    m_folders.RemoveAbandonedOnce();
     return attributesSet;
 }
 
@@ -203,7 +210,7 @@ bool CZipArchive::StageFile(int index, const std::string& folder) {
     const CZipFileHeader& header = m_centralDir.GetHeader(index);
     const std::string target = CheckedTarget(header, folder, true, {});
     if (header.IsDirectory()) {
-        m_staged.push_back({index, target, {}});
+        m_staged.push_back({index, target, {}, {}});
         return true;
     }
     TargetClaim claim(m_extracted, target);
@@ -234,29 +241,63 @@ bool CZipArchive::StageFile(int index, const std::string& folder) {
     if (staged.empty())
         return false;
     claim.Keep();
-    m_staged.push_back({index, target, std::move(staged)});
+    m_staged.push_back({index, target, std::move(staged), {}});
     return true;
 }
 
 bool CZipArchive::CommitStaged() {
-    std::size_t named = 0;
-    for (; named < m_staged.size(); ++named) {
-        const StagedEntry& entry = m_staged[named];
-        if (entry.staged.empty()) {
-            if (!platform::MakeDirectories(entry.target))
-                break;
-            ApplyEntryAttributes(entry.target, m_centralDir.GetHeader(entry.index));
-            continue;
-        }
-        if (!m_stage.Move(entry.staged, m_folders.Open(FolderOfTarget(entry.target)),
-                          NameOfTarget(entry.target)))
-            break;
+    // Before any name changes, the folders the entries need are made, and every file to be
+    // replaced is linked into the stage: a target that cannot be replaced (immutable, another
+    // file system mounted there) refuses now, and a rename that fails later can be undone.
+    std::vector<std::string> made;
+    std::string_view madeLast;  // the folder made, or found there, for the entry before
+    for (StagedEntry& entry : m_staged) {
+        const bool isFolder = entry.staged.empty();
+        const std::string_view folder =
+            isFolder ? std::string_view(entry.target) : FolderOfTarget(entry.target);
+        const bool there = folder == madeLast || ExtractFolders::Make(std::string(folder), made);
+        madeLast = folder;
+        if (!there ||
+            (!isFolder && !m_stage.KeepReplaced(m_folders.Open(folder), NameOfTarget(entry.target),
+                                                entry.replaced)))
+            return UndoCommit(0, made);
     }
-    m_staged.erase(m_staged.begin(), m_staged.begin() + static_cast<std::ptrdiff_t>(named));
-    if (!m_staged.empty())
-        return false;
+    for (std::size_t named = 0; named < m_staged.size(); ++named) {
+        const StagedEntry& entry = m_staged[named];
+        if (!entry.staged.empty() &&
+            !m_stage.Move(entry.staged, m_folders.Open(FolderOfTarget(entry.target)),
+                          NameOfTarget(entry.target)))
+            return UndoCommit(named, made);
+    }
     m_stage.End();
+    for (const StagedEntry& entry : m_staged) {
+        const bool isFolder = entry.staged.empty();
+        // Last, so that a folder an entry makes read-only took its files first.
+        if (isFolder)
+            ApplyEntryAttributes(entry.target, m_centralDir.GetHeader(entry.index));
+        if (m_folders.Open(isFolder ? std::string_view(entry.target)
+                                    : FolderOfTarget(entry.target)) >= 0)
+            m_folders.RemoveAbandonedOnce();
+    }
+    m_staged.clear();
     return true;
+}
+
+bool CZipArchive::UndoCommit(std::size_t named, const std::vector<std::string>& made) {
+    bool putBack = true;
+    while (named > 0) {
+        const StagedEntry& entry = m_staged[--named];
+        if (!entry.staged.empty() && !m_stage.PutBack(entry.staged, entry.replaced,
+                                                      m_folders.Open(FolderOfTarget(entry.target)),
+                                                      NameOfTarget(entry.target)))
+            putBack = false;
+    }
+    // The file that could not go back is left in the stage rather than removed with it.
+    if (!putBack)
+        m_stage.Leave();
+    for (auto folder = made.rbegin(); folder != made.rend(); ++folder)
+        ::rmdir(folder->c_str());
+    return false;
 }
 
 bool CZipArchive::AddNewFile(const std::string& path, int level, bool fullPath,

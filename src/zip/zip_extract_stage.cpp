@@ -6,35 +6,172 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <string_view>
+#include <utility>
 
-#include "platform/files.h"
-#include "zip/zip_extract_target.h"
+#include "platform/text.h"
 
 namespace zip {
+
+namespace {
+
+StageHooks g_hooks;
+
+// Linking an open file by its descriptor alone needs a capability on kernels before 6.10;
+// /proc/self/fd names it everywhere, at the cost of a longer look-up.
+std::atomic<bool> g_linkByDescriptorRefused{false};
+
+constexpr const char* kMarkName = ".stage";
+
+// The mark names the stage's own inode: a copy of a stage, or a folder a user named so, is
+// not taken for one.
+std::string MarkFor(const struct stat& stage) {
+    return platform::Format("kx9monitor extraction stage %llu\n",
+                            static_cast<unsigned long long>(stage.st_ino));
+}
+
+bool WriteMark(int stageFd, const struct stat& stage) {
+    const int fd =
+        ::openat(stageFd, kMarkName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const std::string mark = MarkFor(stage);
+    const bool written = ::write(fd, mark.data(), mark.size()) == static_cast<ssize_t>(mark.size());
+    return ::close(fd) == 0 && written;
+}
+
+bool CarriesMark(int stageFd, const struct stat& stage) {
+    const int fd = ::openat(stageFd, kMarkName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char text[64];
+    const ssize_t n = ::read(fd, text, sizeof text);
+    ::close(fd);
+    return n > 0 && std::string_view(text, static_cast<std::size_t>(n)) == MarkFor(stage);
+}
+
+// Empties the stage `fd` has open and removes it, `name` in the folder `parentFd` has open; a
+// stage holding a folder, which no extraction puts there, stays.
+bool RemoveStage(int fd, int parentFd, const std::string& name) {
+    const int listing = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (!dir) {
+        if (listing >= 0)
+            ::close(listing);
+        return false;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view file = entry->d_name;
+        if (file != "." && file != "..")
+            ::unlinkat(fd, entry->d_name, 0);
+    }
+    ::closedir(dir);
+    return ::unlinkat(parentFd, name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+// A stage whose extraction still runs is locked; the kernel lets go of a killed one's lock.
+bool RemoveIfAbandoned(int folderFd, const char* name) {
+    const int fd =
+        ::openat(folderFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const bool removed = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 &&
+                         st.st_nlink > 0 && CarriesMark(fd, st) && RemoveStage(fd, folderFd, name);
+    ::close(fd);
+    return removed;
+}
+
+bool IsDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string NextStageName() {
+    static std::atomic<unsigned> counter{0};
+    return platform::Format(".%d-%u.part", static_cast<int>(::getpid()), counter++);
+}
+
+}  // namespace
+
+bool IsTemporaryName(std::string_view name) {
+    constexpr std::string_view kSuffix = ".part";
+    if (name.size() < 1 + kSuffix.size() || name.front() != '.' || !name.ends_with(kSuffix))
+        return false;
+    name = name.substr(1, name.size() - 1 - kSuffix.size());
+    const std::size_t dash = name.find('-');
+    return dash != std::string_view::npos && IsDigits(name.substr(0, dash)) &&
+           IsDigits(name.substr(dash + 1));
+}
+
+void SetStageHooks(StageHooks hooks) {
+    g_hooks = std::move(hooks);
+}
+
+bool LinkOpenFile(int fd, int folderFd, const char* name) {
+    if (!g_linkByDescriptorRefused) {
+        if (::linkat(fd, "", folderFd, name, AT_EMPTY_PATH) == 0)
+            return true;
+        if (errno != ENOENT)
+            return false;
+        g_linkByDescriptorRefused = true;
+    }
+    const std::string self = platform::Format("/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, self.c_str(), folderFd, name, AT_SYMLINK_FOLLOW) == 0;
+}
 
 bool ExtractStage::Begin(int folderFd, const std::string& folder) {
     End();
     if (folderFd < 0)
         return false;
+    m_parent = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+    if (m_parent < 0)
+        return false;
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        const std::string name = NextTemporaryName();
+        std::string name = NextStageName();
         // Nobody else's business while it is filled.
-        if (::mkdirat(folderFd, name.c_str(), 0700) != 0) {
+        if (::mkdirat(m_parent, name.c_str(), 0700) != 0) {
             if (errno != EEXIST)
-                return false;
+                break;
             continue;
         }
-        m_fd = ::openat(folderFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (m_fd < 0) {
-            ::unlinkat(folderFd, name.c_str(), AT_REMOVEDIR);
-            return false;
+        const int fd =
+            ::openat(m_parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) {
+            ::unlinkat(m_parent, name.c_str(), AT_REMOVEDIR);
+            break;
         }
-        // Where a file system has no locks the clean-up cannot take one either and removes nothing.
-        ::flock(m_fd, LOCK_EX);
+        if (g_hooks.madeUnlocked) {
+            const auto hook = g_hooks.madeUnlocked;  // which may set the hooks again
+            hook();
+        }
+        // Where a file system has no locks the clean-up cannot take one either and removes
+        // nothing.
+        int locked;
+        do
+            locked = ::flock(fd, LOCK_EX);
+        while (locked != 0 && errno == EINTR);
+        // Unmarked, the stage is nobody's to remove; a program that knows no mark might still
+        // have taken it for abandoned before the lock: then it is begun again under a new name.
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || st.st_nlink == 0) {
+            ::close(fd);
+            continue;
+        }
+        if (!WriteMark(fd, st)) {
+            RemoveStage(fd, m_parent, name);
+            ::close(fd);
+            break;
+        }
+        m_fd = fd;
+        m_name = std::move(name);
         m_folder = folder;
-        m_path = platform::JoinPath(folder, name);
+    }
+    if (m_fd < 0) {
+        ::close(m_parent);
+        m_parent = -1;
     }
     return m_fd >= 0;
 }
@@ -43,7 +180,7 @@ int ExtractStage::Create() {
     Drop();
     if (m_fd < 0)
         return -1;
-    m_fileName = std::to_string(m_files++);
+    m_fileName = NextFileName();
     // 0666 so that the mask of the process decides, as for any new file.
     m_file = ::openat(m_fd, m_fileName.c_str(),
                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -79,39 +216,78 @@ void ExtractStage::Drop() {
     ::unlinkat(m_fd, m_fileName.c_str(), 0);
 }
 
+std::string ExtractStage::Adopt(int fd) {
+    std::string name = NextFileName();
+    return m_fd >= 0 && LinkOpenFile(fd, m_fd, name.c_str()) ? name : std::string();
+}
+
+bool ExtractStage::KeepReplaced(int folderFd, const char* name, std::string& kept) {
+    kept.clear();
+    if (m_fd < 0 || folderFd < 0)
+        return false;
+    std::string link = NextFileName();
+    if (::linkat(folderFd, name, m_fd, link.c_str(), 0) == 0) {
+        kept = std::move(link);
+        return true;
+    }
+    return errno == ENOENT;
+}
+
 bool ExtractStage::Move(const std::string& staged, int folderFd, const char* name) {
+    if (g_hooks.beforeMove) {
+        const auto hook = g_hooks.beforeMove;
+        hook();
+    }
     return m_fd >= 0 && folderFd >= 0 && ::renameat(m_fd, staged.c_str(), folderFd, name) == 0;
+}
+
+bool ExtractStage::PutBack(const std::string& staged, const std::string& kept, int folderFd,
+                           const char* name) {
+    if (m_fd < 0 || folderFd < 0)
+        return false;
+    return kept.empty() ? ::renameat(folderFd, name, m_fd, staged.c_str()) == 0
+                        : ::renameat(m_fd, kept.c_str(), folderFd, name) == 0;
 }
 
 void ExtractStage::End() {
     Drop();
     if (m_fd >= 0) {
-        RemoveStageFolder(m_fd, m_path);
+        RemoveStage(m_fd, m_parent, m_name);
         ::close(m_fd);
+        ::close(m_parent);
     }
-    m_fd = -1;
+    m_fd = m_parent = -1;
     m_folder.clear();
-    m_path.clear();
+    m_name.clear();
     m_files = 0;
     m_newFileMode.reset();
 }
 
-bool RemoveStageFolder(int fd, const std::string& path) {
-    const int listing = ::dup(fd);
+void ExtractStage::Leave() {
+    Drop();
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        ::close(m_parent);
+    }
+    m_fd = m_parent = -1;
+    End();
+}
+
+int RemoveAbandonedStages(int folderFd) {
+    const int listing = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
     if (!dir) {
         if (listing >= 0)
             ::close(listing);
-        return false;
+        return 0;
     }
-    ::rewinddir(dir);
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..")
-            ::unlinkat(fd, entry->d_name, 0);
-    }
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir))
+        if ((entry->d_type == DT_DIR || entry->d_type == DT_UNKNOWN) &&
+            IsTemporaryName(entry->d_name) && RemoveIfAbandoned(folderFd, entry->d_name))
+            ++removed;
     ::closedir(dir);
-    return ::rmdir(path.c_str()) == 0;
+    return removed;
 }
 
 }  // namespace zip

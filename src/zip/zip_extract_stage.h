@@ -1,14 +1,18 @@
 #pragma once
-// Files extracted but not yet given their names: written into a hidden folder of their own inside
-// the extraction's folder (".<pid>-<n>.part", locked while it is used, as a single temporary is)
-// and moved to their names only once every one of them was written whole. A failed or killed
-// extraction so changes no name at all; the folder a killed one left is removed the next time an
-// archive extracts into its folder.
+// The temporaries of extraction and their clean-up. Files extracted but not yet given their names
+// wait in a hidden folder of their own inside the folder they go to, a stage (".<pid>-<n>.part",
+// locked while it is used, its files named by number), and are moved to their names from there:
+// a whole archive's entries once every one was written, a single file once it is whole. A stage
+// carries a mark naming its own inode, written once it is locked, so that the clean-up, which
+// removes the stages of killed extractions, tells them from a user's files of that name and
+// from a stage still being made.
 
 #include <sys/types.h>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zip {
 
@@ -19,8 +23,9 @@ public:
     ExtractStage(const ExtractStage&) = delete;
     ExtractStage& operator=(const ExtractStage&) = delete;
 
-    // Makes the stage inside `folder`, which `folderFd` has open; false when it cannot be made.
-    bool Begin(int folderFd, const std::string& folder);
+    // Makes the stage inside the folder `folderFd` has open (`folder` is its path, kept for the
+    // caller); false when it cannot be made.
+    bool Begin(int folderFd, const std::string& folder = {});
     bool IsBegun() const { return m_fd >= 0; }
     const std::string& Folder() const { return m_folder; }
 
@@ -34,14 +39,32 @@ public:
     std::string Keep();
     // Removes the file Create() gave.
     void Drop();
+    // Gives `fd`, an open file without a name (O_TMPFILE), a name in the stage; empty when it
+    // cannot be linked.
+    std::string Adopt(int fd);
+    // Links into the stage the file `name` in the folder `folderFd` has open, which a move is to
+    // replace, so that it can be put back (PutBack). `kept` is its name in the stage, empty when
+    // nothing is there to keep. False when it cannot be linked, as a file that must not change
+    // (immutable, append-only) or one of another file system cannot.
+    bool KeepReplaced(int folderFd, const char* name, std::string& kept);
     // Moves a kept file to `name` in the folder `folderFd` has open, replacing a file there.
     bool Move(const std::string& staged, int folderFd, const char* name);
+    // Undoes Move: the file kept by KeepReplaced back under `name` (the moved one gone), or, with
+    // nothing kept, the moved file back into the stage as `staged`.
+    bool PutBack(const std::string& staged, const std::string& kept, int folderFd,
+                 const char* name);
     // Removes the stage with whatever is still in it.
     void End();
+    // Lets go of the stage and leaves it where it is, with what it holds, to the clean-up of
+    // killed extractions: for a file that could not be put back.
+    void Leave();
 
 private:
+    std::string NextFileName() { return std::to_string(m_files++); }
+
     std::string m_folder;
-    std::string m_path;  // of the stage itself
+    int m_parent = -1;   // the folder the stage is in
+    std::string m_name;  // of the stage in it
     int m_fd = -1;       // the stage, open and locked
     int m_file = -1;     // the file being written
     std::string m_fileName;
@@ -49,7 +72,24 @@ private:
     std::optional<mode_t> m_newFileMode;
 };
 
-// Removes the files of a stage folder that `fd` has open, then the folder at `path`.
-bool RemoveStageFolder(int fd, const std::string& path);
+// Whether `name` has the form of a stage's: ".<pid>-<n>.part". No entry of an archive may take
+// it as its first part: it would land in a stage.
+bool IsTemporaryName(std::string_view name);
+
+// Removes from the folder `folderFd` has open the stages of extractions killed before they
+// ended: only folders of a stage's name that carry their mark and whose lock is free. Returns
+// how many went.
+int RemoveAbandonedStages(int folderFd);
+
+// Links `fd`, an open file, under `name` in the folder `folderFd` has open.
+bool LinkOpenFile(int fd, int folderFd, const char* name);
+
+// For tests, which must act inside windows that are otherwise too short to hit: called, when
+// set, once a stage is made and before it is locked, and before a kept file takes its name.
+struct StageHooks {
+    std::function<void()> madeUnlocked;
+    std::function<void()> beforeMove;
+};
+void SetStageHooks(StageHooks hooks);
 
 }  // namespace zip

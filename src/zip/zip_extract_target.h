@@ -3,11 +3,10 @@
 // under its name only once the entry was read whole and checked; a file that is there is
 // replaced by a rename. A failed, cancelled or killed extraction so never leaves half a file
 // under the entry's name or destroys the file that was there. Where the file system refuses
-// unnamed files, the data goes to a short named temporary beside the target (names of any
-// length allowed still work), locked while its extraction runs so that the one a killed
-// extraction left is told from it.
+// unnamed files, and for the rename over a file that is there, the data waits in a stage of
+// its own beside the target (zip::ExtractStage).
 
-#include <string>
+#include "zip/zip_extract_stage.h"
 
 namespace zip {
 
@@ -26,28 +25,17 @@ public:
     // Gives the file the target's name and closes it.
     bool Commit();
 
-    // Off, every extraction takes the named temporaries, as on file systems without unnamed
-    // files.
+    // Off, every extraction takes a stage, as on file systems without unnamed files.
     static void SetUnnamedFiles(bool allowed);
 
 private:
-    bool CreateNamed();
-    bool LinkUnder(const char* name);
-    bool LinkAsTemporary();
+    bool MoveFromStage(const std::string& staged);
 
     int m_folder;
     const char* m_name;
-    std::string m_temporary;  // named, once there is one
     int m_fd = -1;
-    bool m_unnamed = false;
-    bool m_committed = false;
+    bool m_unnamed = false;  // else m_fd is the stage's file
+    ExtractStage m_stage;
 };
-
-// A name for a temporary that no other extraction, of this process or another, takes:
-// ".<pid>-<n>.part".
-std::string NextTemporaryName();
-// Removes from `folder` the temporaries of extractions that were killed before they ended; one
-// whose extraction still runs stays. Returns how many went.
-int RemoveAbandonedParts(const std::string& folder);
 
 }  // namespace zip

@@ -46,6 +46,15 @@ std::string NormalPath(const std::string& path) {
     return IsNormalPath(path) ? path : std::filesystem::path(path).lexically_normal().string();
 }
 
+std::string_view FirstNamePart(std::string_view name) {
+    std::string_view first;
+    ForEachNamePart(name, [&](std::string_view part, bool) {
+        first = part;
+        return part == ".";
+    });
+    return first;
+}
+
 std::string FileNamePart(std::string_view name) {
     std::string_view file;
     ForEachNamePart(name, [&](std::string_view part, bool) {

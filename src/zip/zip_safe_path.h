@@ -25,6 +25,8 @@ void ForEachNamePart(std::string_view name, Visit visit) {
 // '\' and '/' both separate folders.
 bool IsSafeEntryName(std::string_view name);
 
+// The name's first component that is not "." ('\' or '/' separated).
+std::string_view FirstNamePart(std::string_view name);
 // The name's last component ('\' or '/' separated), trailing separators ignored.
 std::string FileNamePart(std::string_view name);
 // A path as an entry name: '\' between folders, no drive, no leading separator, no "." or

@@ -2,6 +2,9 @@
 // cannot be, and unpacked from archives made by Info-ZIP.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/fsuid.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,9 +19,11 @@
 #include "acquisition/data_set.h"
 #include "acquisition_test_support.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "support/record_kinds.h"
 #include "support/test_env.h"
 #include "zip/zip_archive.h"
+#include "zip/zip_extract_stage.h"
 
 using namespace acquisition;
 using namespace testkinds;
@@ -107,6 +112,29 @@ private:
     struct rlimit m_previous {};
     void (*m_handler)(int) = nullptr;
 };
+
+// Makes the file one that must not change (chattr +i), or lets it change again; false where the
+// file system or the process cannot.
+bool SetImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int flags = 0;
+    bool set = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    set = set && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return set;
+}
+
+// An ordinary user's: root's pass every permission check but for another file system user.
+constexpr uid_t kUser = 65534;
+
+Unpacking UnpackAsUser(const std::string& path) {
+    const int root = ::setfsuid(kUser);
+    const Unpacking unpacking = UnpackZippedDataSet(path);
+    ::setfsuid(root);
+    return unpacking;
+}
 
 }  // namespace
 
@@ -476,4 +504,105 @@ TEST_F(DataSetTest, AnArchiveEntryNeverLandsOutsideTheSetsFolder) {
     // Every name is checked before any entry is written.
     EXPECT_FALSE(platform::FileExists(folder.File("lab/ok.rec")));
     EXPECT_FALSE(platform::FileExists(folder.File("escaped.rec")));
+}
+
+TEST_F(DataSetTest, AFolderTheUserCannotWriteIsRefusedBeforeAnyNameChanges) {
+    WriteArchive("set.kr9", {{"P0.rec", "page zero"}, {"sub\\x.rec", "x"}});
+    folder.Write("P0.rec", "older page");
+    ASSERT_TRUE(platform::MakeDirectories(folder.File("sub")));
+    for (const char* name : {"", "set.kr9", "P0.rec", "sub"})
+        ASSERT_EQ(::chown(folder.File(name).c_str(), kUser, kUser), 0) << name;
+    ASSERT_EQ(::chmod(folder.File("sub").c_str(), 0555), 0);
+    const std::vector<std::string> before = Names();
+
+    Unpacking unpacking = UnpackAsUser(folder.File("set.kr9"));
+    ASSERT_TRUE(unpacking.failure);
+    EXPECT_NE(unpacking.failure->find("folder sub"), std::string::npos) << *unpacking.failure;
+    EXPECT_EQ(folder.Read("P0.rec"), "older page");
+    EXPECT_EQ(Names(), before);
+
+    // The set's own folder.
+    ASSERT_EQ(::chmod(folder.File("sub").c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
+    unpacking = UnpackAsUser(folder.File("set.kr9"));
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0700), 0);
+    ASSERT_TRUE(unpacking.failure);
+    EXPECT_EQ(folder.Read("P0.rec"), "older page");
+    EXPECT_EQ(Names(), before);
+
+    ASSERT_TRUE(UnpackAsUser(folder.File("set.kr9")).Unpacked());
+    EXPECT_EQ(folder.Read("P0.rec"), "page zero");
+    EXPECT_EQ(folder.Read("sub/x.rec"), "x");
+}
+
+TEST_F(DataSetTest, AnUnpackWhoseNamesCannotAllBeGivenPutsBackEveryNameItChanged) {
+    WriteArchive("set.kr9", {{"P0.rec", "page zero"},
+                             {"new\\P1.rec", "page one"},
+                             {"P2.rec", "page two"},
+                             {"set.kr9", "INDEX FILE\r\n"}});
+    folder.Write("P0.rec", "older page");
+    const std::string archive = folder.Read("set.kr9");
+    const std::vector<std::string> before = Names();
+
+    // Another program makes a folder where the third file goes while the names are given.
+    int moves = 0;
+    zip::SetStageHooks({.madeUnlocked = {}, .beforeMove = [&] {
+                            if (++moves == 3)
+                                folder.Write("P2.rec/theirs", "theirs");
+                        }});
+    const Unpacking unpacking = UnpackZippedDataSet(folder.File("set.kr9"));
+    zip::SetStageHooks({});
+    ASSERT_TRUE(unpacking.failure);
+    EXPECT_EQ(moves, 3);
+    EXPECT_EQ(folder.Read("P0.rec"), "older page");
+    EXPECT_EQ(folder.Read("set.kr9"), archive);
+    std::filesystem::remove_all(folder.File("P2.rec"));
+    EXPECT_EQ(Names(), before);  // the folder "new" gone too
+
+    // A file that must not change is found out before any name changes.
+    folder.Write("P2.rec", "older page two");
+    if (!SetImmutable(folder.File("P2.rec"), true))
+        GTEST_SKIP() << "no immutable files here";
+    EXPECT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).failure);
+    EXPECT_TRUE(SetImmutable(folder.File("P2.rec"), false));
+    EXPECT_EQ(folder.Read("P0.rec"), "older page");
+    EXPECT_EQ(folder.Read("set.kr9"), archive);
+    EXPECT_FALSE(platform::FileExists(folder.File("new")));
+}
+
+TEST_F(DataSetTest, TheNamesOfTheUnpacksTemporariesAreNeitherTakenByEntriesNorTakenFromTheUser) {
+    folder.Write("P0.rec", "older page");
+    // An entry that would land in this very unpack's stage, or pass for one.
+    const std::string temporary = platform::Format(".%d-0.part", static_cast<int>(::getpid()));
+    for (const std::string& name :
+         {temporary, temporary + "\\notes.txt", ".\\" + temporary + "\\"}) {
+        SCOPED_TRACE(name);
+        WriteArchive("set.kr9", {{"P0.rec", "page zero"}, {name, name.ends_with('\\') ? "" : "x"}});
+        const std::string archive = folder.Read("set.kr9");
+        const std::vector<std::string> before = Names();
+        const Unpacking unpacking = UnpackZippedDataSet(folder.File("set.kr9"));
+        ASSERT_TRUE(unpacking.failure);
+        EXPECT_NE(unpacking.failure->find(temporary), std::string::npos) << *unpacking.failure;
+        EXPECT_EQ(folder.Read("P0.rec"), "older page");
+        EXPECT_EQ(folder.Read("set.kr9"), archive);
+        EXPECT_EQ(Names(), before);
+    }
+
+    // The user's own files of that form stay, whether an unpack is refused or done.
+    folder.Write(".1-1.part", "mine");
+    folder.Write(".2-2.part/mine.txt", "mine too");
+    const std::string damagedPage(600, 'D');
+    WriteArchive("set.kr9", {{"P0.rec", "page zero"}, {"P1.rec", damagedPage}});
+    std::string damaged = folder.Read("set.kr9");
+    damaged[damaged.find(damagedPage) + 300] = 'X';
+    folder.Write("set.kr9", damaged);
+    EXPECT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).failure);
+    EXPECT_EQ(folder.Read(".1-1.part"), "mine");
+    EXPECT_EQ(folder.Read(".2-2.part/mine.txt"), "mine too");
+
+    WriteArchive("set.kr9", {{"P0.rec", "page zero"}, {"P1.rec", "page one"}});
+    ASSERT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).Unpacked());
+    EXPECT_EQ(folder.Read(".1-1.part"), "mine");
+    EXPECT_EQ(folder.Read(".2-2.part/mine.txt"), "mine too");
+    EXPECT_EQ(folder.Read("P0.rec"), "page zero");
 }

@@ -15,12 +15,15 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/date_time.h"
 #include "platform/files.h"
 #include "support/test_env.h"
+#include "zip/zip_extract_stage.h"
 #include "zip/zip_extract_target.h"
 #include "zip_test_support.h"
 
@@ -49,6 +52,23 @@ void ExtractKilledHalfway(const std::string& archive, const std::string& folder,
         const auto kill = [](std::uint64_t, std::uint64_t, void*) { return ::raise(SIGKILL) == 0; };
         zip.ExtractFile(0, folder, true, {}, kill, nullptr, 65536);
         ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+}
+
+// Stages every entry of `archive` into `folder` in a child process killed before the commit.
+void StageKilled(const std::string& archive, const std::string& folder) {
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        CZipArchive zip;
+        zip.Open(archive, CZipArchive::kOpenReadOnly);
+        for (int i = 0; i < zip.GetCount(); ++i)
+            zip.StageFile(i, folder);
+        ::raise(SIGKILL);
+        ::_exit(1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -231,31 +251,89 @@ TEST(ZipExtract, NamesUpToTheSystemLimitExtractFreshOrOverAFile) {
     EXPECT_EQ(FilesBelow(folder.File("out")), 3);  // no temporary file left beside them
 }
 
-TEST(ZipExtract, TemporariesOfKilledExtractionsGoWhenTheirFolderIsExtractedInto) {
+TEST(ZipExtract, OnlyTheStagesOfKilledExtractionsGoAndOnlyOnceAnExtractionSucceeded) {
     testenv::ScratchFolder folder;
     WriteArchive("a.zip", {{"top.txt", "top"}, {"sub\\deep.txt", "deep"}});
-    for (const char* left : {"out/.4242-7.part", "out/sub/.4243-0.part", "elsewhere/.4244-1.part"})
-        folder.Write(left, "half an entry");
-    // Not ours, and one whose extraction still runs: it holds its lock.
-    for (const char* kept : {"out/.notes.part", "out/.12-x.part", "out/.77-3.part"})
-        folder.Write(kept, "kept");
-    const int running = ::open(folder.File("out/.77-3.part").c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    const std::string out = folder.File("out");
+    StageKilled("a.zip", out);
+    StageKilled("a.zip", out + "/sub");
+    StageKilled("a.zip", folder.File("elsewhere"));
+    // Not ours: a user's file and folders of that name, and a copy of a killed stage.
+    std::vector<std::string> abandoned = NamesIn(out);
+    std::erase(abandoned, "sub");
+    ASSERT_EQ(abandoned.size(), 1u);
+    folder.Write("out/.1-1.part", "mine");
+    folder.Write("out/.2-2.part/mine.txt", "mine too");
+    ASSERT_TRUE(platform::MakeDirectories(out + "/.3-3.part"));
+    std::filesystem::copy(out + "/" + abandoned[0], out + "/.4-4.part");
+    // One whose extraction still runs.
+    CZipArchive running;
+    running.Open("a.zip", CZipArchive::kOpenReadOnly);
+    ASSERT_TRUE(running.StageFile(0, out));
+    const std::vector<std::string> before = NamesIn(out);
 
+    // An extraction that fails leaves them all.
     CZipArchive zip;
     zip.Open("a.zip", CZipArchive::kOpenReadOnly);
-    ASSERT_TRUE(zip.ExtractFile(0, folder.File("out")));
-    ASSERT_TRUE(zip.ExtractFile(1, folder.File("out")));
+    ASSERT_TRUE(zip.StageFile(0, out));
+    ASSERT_TRUE(zip.StageFile(1, out));
     zip.Close();
-    ::close(running);
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path()))
-        if (entry.is_regular_file() && entry.path().extension() != ".zip")
-            left.push_back(std::filesystem::relative(entry.path(), folder.Path()).string());
+    EXPECT_EQ(NamesIn(out), before);
+
+    zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+    ASSERT_TRUE(zip.StageFile(0, out));
+    ASSERT_TRUE(zip.StageFile(1, out));
+    ASSERT_TRUE(zip.CommitStaged());
+    zip.Close();
+    std::vector<std::string> left = before;
+    left.erase(std::find(left.begin(), left.end(), abandoned[0]));
+    left.push_back("top.txt");
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"elsewhere/.4244-1.part", "out/.12-x.part",
-                                              "out/.77-3.part", "out/.notes.part",
-                                              "out/sub/deep.txt", "out/top.txt"}));
+    EXPECT_EQ(NamesIn(out), left);
+    EXPECT_EQ(NamesIn(out + "/sub"), std::vector<std::string>{"deep.txt"});
+    EXPECT_EQ(NamesIn(folder.File("elsewhere")).size(), 1u);
+    EXPECT_EQ(folder.Read("out/.2-2.part/mine.txt"), "mine too");
+}
+
+TEST(ZipExtract, AStageIsNeverTakenForAbandonedBeforeItIsLocked) {
+    testenv::ScratchFolder folder;
+    WriteArchive("a.zip", {{"a.txt", "a"}});
+    const std::string out = folder.File("out");
+    const auto extract = [&](bool staged) {
+        CZipArchive zip;
+        zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+        return staged ? zip.StageFile(0, out) && zip.CommitStaged() : zip.ExtractFile(0, out);
+    };
+    // Inside the window: another extraction into the folder, its clean-up included, whole
+    // archive or single file; or a program that knows no mark removing the stage outright.
+    bool inside = false;
+    const auto once = [&inside](std::function<void()> action) {
+        return [&inside, action] {
+            if (!std::exchange(inside, true))
+                action();
+        };
+    };
+    const std::function<void()> others[] = {
+        once([&] { EXPECT_TRUE(extract(true)); }),
+        once([&] { EXPECT_TRUE(extract(false)); }),
+        once([&] {
+            for (const std::string& name : NamesIn(out))
+                ::rmdir((out + "/" + name).c_str());
+        }),
+    };
+    for (int other = 0; other < 3; ++other) {
+        SCOPED_TRACE(other);
+        std::filesystem::remove_all(out);
+        inside = false;
+        zip::SetStageHooks({.madeUnlocked = others[other], .beforeMove = {}});
+        zip::ExtractTarget::SetUnnamedFiles(other != 1);
+        const bool extracted = extract(other != 1);
+        zip::SetStageHooks({});
+        zip::ExtractTarget::SetUnnamedFiles(true);
+        EXPECT_TRUE(inside);
+        EXPECT_TRUE(extracted);
+        EXPECT_EQ(NamesIn(out), std::vector<std::string>{"a.txt"});
+    }
 }
 
 TEST(ZipExtract, AKilledExtractionLeavesNoHalfFileUnderTheEntrysName) {
