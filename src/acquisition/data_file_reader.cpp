@@ -150,9 +150,10 @@ DataFileReader::Listing DataFileReader::ListPages(const std::string& path) {
 
 int DataFileReader::OpenDataFile(const std::string& path, int /*first*/, int page) {
     const std::string labelPath = LabelFilePath(path);
-    // Nothing heard of the set or its label file since the page before: neither is looked at,
-    // one question to the system where looking at both would cost several times as much.
-    // Something heard: both are read again, whatever their times say.
+    // Nothing heard of the set or its label file since the page before: neither path is looked
+    // up, one question to the system where looking up both would cost several times as much;
+    // only the kept label file's few bytes are read again, as a write through a shared mapping
+    // is never heard. Something heard: both are read again, whatever their times say.
     bool unchanged = false;
     if (!m_watch.Covers(path)) {
         m_watch.Watch({path, labelPath});

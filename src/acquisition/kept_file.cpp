@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace acquisition {
 
@@ -66,6 +68,24 @@ bool KeptFile::ReadAll(std::string& text) const {
             return true;
         text.append(block, static_cast<size_t>(n));
         offset += n;
+    }
+}
+
+bool KeptFile::Reads(std::string_view text) const {
+    char block[65536];
+    // One byte more than is left is asked for, so that a longer file is told in the same read.
+    for (size_t offset = 0;;) {
+        const size_t left = text.size() - offset;
+        const ssize_t n =
+            ::pread(m_fd, block, std::min(sizeof block, left + 1), static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || static_cast<size_t>(n) > left ||
+            std::memcmp(block, text.data() + offset, static_cast<size_t>(n)) != 0)
+            return false;
+        if (n == 0)
+            return left == 0;
+        offset += static_cast<size_t>(n);
     }
 }
 

@@ -3,12 +3,13 @@
 // it as it was: the same file, size, modification and status-change times. Being held open, the
 // file keeps its identity from passing to one that replaces it, so a replaced file is always
 // told apart; a file rewritten in place is told by its times, as fine as its file system keeps
-// them.
+// them, or, for one small enough to read again, by its bytes.
 
 #include <sys/types.h>
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace acquisition {
 
@@ -30,6 +31,9 @@ public:
     bool IsCurrent(const std::string& path) const;
     // The whole file; false on a read error.
     bool ReadAll(std::string& text) const;
+    // Whether the kept file holds `text` and nothing more: a write through a shared mapping
+    // moves no time on some file systems and is never heard of.
+    bool Reads(std::string_view text) const;
 
 private:
     struct Identity {

@@ -49,24 +49,26 @@ LabelFileContents ReadLabelFile(const std::string& path) {
 
 const LabelFileContents& LabelFileCache::Read(const std::string& path, bool knownCurrent) {
     if (m_path && *m_path == path &&
-        (knownCurrent || (m_file.IsOpen() ? m_file.IsCurrent(path) : !platform::FileExists(path))))
+        (m_file.IsOpen() ? (knownCurrent || m_file.IsCurrent(path)) && m_file.Reads(m_text)
+                         : knownCurrent || !platform::FileExists(path)))
         return m_contents;
     m_path = path;
     m_contents = {};
-    std::string text;
+    m_text.clear();
     if (path.empty() || !m_file.Open(path))
         return m_contents;
-    if (!m_file.ReadAll(text)) {
+    if (!m_file.ReadAll(m_text)) {
         Forget();
         return m_contents;
     }
-    m_contents = ParseLabelText(text);
+    m_contents = ParseLabelText(m_text);
     return m_contents;
 }
 
 void LabelFileCache::Forget() {
     m_path.reset();
     m_file.Close();
+    m_text.clear();
 }
 
 LabelFileSave SaveLabelFile(std::string_view dataPath, const std::vector<std::string>& labels) {

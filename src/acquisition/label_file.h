@@ -27,18 +27,20 @@ struct LabelFileContents {
 LabelFileContents ReadLabelFile(const std::string& path);
 
 // The label file of the data set whose pages are being loaded, kept while the path names it
-// unchanged (or still names no file): it is read again only when it changed on disk or was
-// forgotten, as a save does.
+// unchanged (or still names no file): it is parsed again only when it changed on disk or was
+// forgotten, as a save does. Its bytes are compared at every read, being few: a rewrite through
+// a shared mapping changes nothing else that can be seen.
 class LabelFileCache {
 public:
     // `knownCurrent`: the caller knows that nothing happened under the path since the last
-    // read (PathWatch), which spares the look at it.
+    // read (PathWatch), which spares the look up of the path.
     const LabelFileContents& Read(const std::string& path, bool knownCurrent = false);
     void Forget();
 
 private:
     std::optional<std::string> m_path;
     KeptFile m_file;
+    std::string m_text;
     LabelFileContents m_contents;
 };
 

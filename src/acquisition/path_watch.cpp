@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 namespace acquisition {
 
@@ -32,11 +34,52 @@ bool IsLocalFileSystem(const std::string& folder) {
                kLocal.end();
 }
 
+// Hands `heard` each queued event's watch (-1 for a lost queue) and name (empty for a watched
+// thing's own events) until nothing more is queued.
+template <typename Heard>
+void ReadQueuedEvents(int fd, Heard&& heard) {
+    alignas(inotify_event) std::array<char, 4096> events;
+    for (;;) {
+        const ssize_t n = ::read(fd, events.data(), events.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        for (size_t at = 0; at < static_cast<size_t>(n);) {
+            inotify_event event;
+            std::memcpy(&event, events.data() + at, sizeof event);
+            heard(event.wd,
+                  event.len == 0 ? std::string_view() : events.data() + at + sizeof event);
+            at += sizeof event + event.len;
+        }
+    }
+}
+
+bool Contains(const std::vector<int>& watches, int watch) {
+    return std::find(watches.begin(), watches.end(), watch) != watches.end();
+}
+
 }  // namespace
 
+PathWatch::~PathWatch() {
+    if (m_fd < 0)
+        return;
+    const int fd = m_fd;
+    try {
+        std::thread([fd] { ::close(fd); }).detach();
+    } catch (const std::system_error&) {
+        ::close(fd);
+    }
+}
+
 bool PathWatch::Watch(const std::vector<std::string>& paths) {
-    Stop();
-    m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    const std::vector<int> before = Watches();
+    m_paths.clear();
+    m_fileWatches.clear();
+    m_changed = false;
+    if (m_fd < 0)
+        m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    bool watching = m_fd >= 0;
     for (const std::string& path : paths) {
         if (path.empty())
             continue;
@@ -46,20 +89,25 @@ bool PathWatch::Watch(const std::vector<std::string>& paths) {
                                                               : path.substr(0, slash);
         Watched& watched = m_paths.emplace_back(
             Watched{path, slash == std::string::npos ? path : path.substr(slash + 1)});
-        // A folder watched already gives its watch again.
-        if (m_fd >= 0 && !watched.name.empty() && IsLocalFileSystem(folder))
+        if (watching && !watched.name.empty() && IsLocalFileSystem(folder))
             watched.folderWatch = ::inotify_add_watch(m_fd, folder.c_str(), kFolderEvents);
-        if (watched.folderWatch < 0)
-            Refuse();
+        watching = watching && watched.folderWatch >= 0;
     }
-    return IsWatching();
+    Drop(before, Watches());
+    m_watching = watching;
+    if (!m_watching)
+        Refuse();
+    DiscardEvents();
+    return m_watching;
 }
 
 void PathWatch::AddFiles() {
     for (const Watched& watched : m_paths) {
-        if (m_fd < 0)
+        if (!m_watching)
             return;
-        const int watch = ::inotify_add_watch(m_fd, watched.path.c_str(), kFileEvents);
+        // Added to what a watch the kernel gives again already hears, never narrowing it.
+        const int watch =
+            ::inotify_add_watch(m_fd, watched.path.c_str(), kFileEvents | IN_MASK_ADD);
         if (watch >= 0)
             m_fileWatches.push_back(watch);
         else if (errno != ENOENT)
@@ -68,9 +116,10 @@ void PathWatch::AddFiles() {
 }
 
 void PathWatch::Refuse() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    Drop(Watches());
+    m_watching = false;
+    for (Watched& watched : m_paths)
+        watched.folderWatch = -1;
     m_fileWatches.clear();
 }
 
@@ -80,39 +129,44 @@ void PathWatch::Stop() {
     m_changed = false;
 }
 
+std::vector<int> PathWatch::Watches() const {
+    std::vector<int> watches = m_fileWatches;
+    for (const Watched& watched : m_paths)
+        if (watched.folderWatch >= 0)
+            watches.push_back(watched.folderWatch);
+    std::sort(watches.begin(), watches.end());
+    watches.erase(std::unique(watches.begin(), watches.end()), watches.end());
+    return watches;
+}
+
+void PathWatch::Drop(const std::vector<int>& dropped, const std::vector<int>& kept) {
+    // A watch the kernel ended itself (its file removed) is refused here, and that is all.
+    for (const int watch : dropped)
+        if (!Contains(kept, watch))
+            ::inotify_rm_watch(m_fd, watch);
+}
+
+void PathWatch::DiscardEvents() {
+    if (m_fd >= 0)
+        ReadQueuedEvents(m_fd, [](int, std::string_view) {});
+}
+
 bool PathWatch::Covers(const std::string& path) const {
     return std::any_of(m_paths.begin(), m_paths.end(),
                        [&](const Watched& watched) { return watched.path == path; });
 }
 
 bool PathWatch::HeardOfChange() {
-    if (m_fd < 0)
+    if (!m_watching)
         return true;
-    alignas(inotify_event) std::array<char, 4096> events;
-    for (;;) {
-        const ssize_t n = ::read(m_fd, events.data(), events.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        for (size_t at = 0; at < static_cast<size_t>(n);) {
-            inotify_event event;
-            std::memcpy(&event, events.data() + at, sizeof event);
-            const int wd = event.wd;
-            // A lost queue and a folder's own events have no name; a folder's other events name
-            // the file they happened to.
-            const std::string_view name =
-                event.len == 0 ? std::string_view() : events.data() + at + sizeof event;
-            const auto touches = [&](const Watched& watched) {
-                return wd == watched.folderWatch && (name.empty() || name == watched.name);
-            };
-            m_changed =
-                m_changed || wd < 0 ||
-                std::find(m_fileWatches.begin(), m_fileWatches.end(), wd) != m_fileWatches.end() ||
-                std::any_of(m_paths.begin(), m_paths.end(), touches);
-            at += sizeof event + event.len;
-        }
-    }
+    ReadQueuedEvents(m_fd, [&](int wd, std::string_view name) {
+        // A folder's other events name the file they happened to.
+        const auto touches = [&](const Watched& watched) {
+            return wd == watched.folderWatch && (name.empty() || name == watched.name);
+        };
+        m_changed = m_changed || wd < 0 || Contains(m_fileWatches, wd) ||
+                    std::any_of(m_paths.begin(), m_paths.end(), touches);
+    });
     return m_changed;
 }
 

@@ -5,7 +5,11 @@
 // and the files they name, once looked at, for what happens to them under any name. Only local
 // file systems are watched: a network or user-space one may change without this system hearing
 // of it, and there, as wherever no watch can be had, the caller looks for itself. A folder above
-// a path's own that is moved or replaced is not heard of.
+// a path's own that is moved or replaced is not heard of, nor a write through a shared mapping.
+//
+// One inotify descriptor serves the object's whole life, whatever paths it is given in turn:
+// closing one makes the kernel wait for a grace period (milliseconds on a loaded machine), while
+// dropping a watch does not. Its closing at the end is left to a thread of its own.
 
 #include <string>
 #include <vector>
@@ -15,19 +19,19 @@ namespace acquisition {
 class PathWatch {
 public:
     PathWatch() = default;
-    ~PathWatch() { Stop(); }
+    ~PathWatch();
     PathWatch(const PathWatch&) = delete;
     PathWatch& operator=(const PathWatch&) = delete;
 
-    // Watches the folders of `paths` (empty ones left out) for their names, ending the watch
-    // before; false, and nothing watched, where one of them cannot be. Called before the paths
-    // are looked at, so that nothing done to them afterwards goes unheard.
+    // Watches the folders of `paths` (empty ones left out) for their names, instead of what was
+    // watched before; false, and nothing watched, where one of them cannot be. Called before the
+    // paths are looked at, so that nothing done to them afterwards goes unheard.
     bool Watch(const std::vector<std::string>& paths);
     // Watches also the files the paths name now, once the caller has opened them; nothing is
     // watched any more when one that is there cannot be.
     void AddFiles();
     void Stop();
-    bool IsWatching() const { return m_fd >= 0; }
+    bool IsWatching() const { return m_watching; }
     // Whether `path` is one of those given to Watch, watched or found unwatchable.
     bool Covers(const std::string& path) const;
     // Whether anything that touches the paths or their files was heard of since Watch; true when
@@ -37,6 +41,15 @@ public:
 private:
     // Nothing watched, the paths kept.
     void Refuse();
+    // Every watch held, each once.
+    std::vector<int> Watches() const;
+    // Drops the watches of `dropped` that are not among `kept`: the kernel gives a watch that
+    // exists on a folder again when asked for it, so a folder shared by the paths before and
+    // after keeps its one watch.
+    void Drop(const std::vector<int>& dropped, const std::vector<int>& kept = {});
+    // Throws away what is queued: events of the watches before, a dropped watch's included,
+    // whose number the kernel may give to a new one.
+    void DiscardEvents();
 
     struct Watched {
         std::string path;
@@ -45,6 +58,7 @@ private:
     };
 
     int m_fd = -1;
+    bool m_watching = false;
     std::vector<Watched> m_paths;
     std::vector<int> m_fileWatches;
     bool m_changed = false;

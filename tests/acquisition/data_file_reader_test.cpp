@@ -2,11 +2,16 @@
 // scheduled recording, the labels, and the messages of what cannot be read.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "acquisition/data_file_reader.h"
 #include "acquisition/path_watch.h"
@@ -76,6 +81,25 @@ public:
     long long dataRows = -1;
     bool audioShown = false;
 };
+
+// A set of one page of one record, its first level byte the set's mark.
+std::string OnePageSet(char mark) {
+    records::SetupBlock block;
+    block.SetField(records::SetupBlock::kPagingSize, "1");
+    return std::string(block.Bytes()) + "2024/01/01 00:00:00 " + std::string(12, mark);
+}
+
+// The process's inotify descriptors, by number.
+std::vector<int> InotifyDescriptors() {
+    std::vector<int> found;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path(), error) == "anon_inode:inotify")
+            found.push_back(std::stoi(entry.path().filename().string()));
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
 
 class DataFileReaderTest : public ::testing::Test {
 protected:
@@ -172,14 +196,8 @@ TEST_F(DataFileReaderTest, ASingleFileTakesItsDateFromItsFirstPageAndLoadsThePag
 }
 
 TEST_F(DataFileReaderTest, ASetAndItsLabelsThatChangeBetweenPagesAreReadAgain) {
-    // One page of one record, its first level byte the set's mark.
-    const auto set = [](char mark) {
-        records::SetupBlock block;
-        block.SetField(records::SetupBlock::kPagingSize, "1");
-        return std::string(block.Bytes()) + "2024/01/01 00:00:00 " + std::string(12, mark);
-    };
     const std::string path = folder.File("set.kr9");
-    folder.Write("set.kr9", set('\x01'));
+    folder.Write("set.kr9", OnePageSet('\x01'));
     ASSERT_EQ(reader.ReadDumpFile(path), 0);
     const auto mark = [&] {
         EXPECT_EQ(reader.OpenDataFile(path, 0, 0), 0);
@@ -190,7 +208,7 @@ TEST_F(DataFileReaderTest, ASetAndItsLabelsThatChangeBetweenPagesAreReadAgain) {
     folder.Write("set.lbl", "1#SLM5#x#y#a#\r\r\n");
     EXPECT_EQ(mark(), 1);
     EXPECT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#a#"});
-    ASSERT_TRUE(platform::WriteFileAtomic(path, set('\x02')));
+    ASSERT_TRUE(platform::WriteFileAtomic(path, OnePageSet('\x02')));
     EXPECT_EQ(mark(), 2);
 
     // Rewritten in place with its size and times kept: where the set is watched, that is heard
@@ -198,11 +216,71 @@ TEST_F(DataFileReaderTest, ASetAndItsLabelsThatChangeBetweenPagesAreReadAgain) {
     if (PathWatch probe; probe.Watch({path})) {
         struct stat kept {};
         ASSERT_EQ(::stat(path.c_str(), &kept), 0);
-        std::fstream(path, std::ios::in | std::ios::out) << set('\x03');
+        std::fstream(path, std::ios::in | std::ios::out) << OnePageSet('\x03');
         const struct timespec times[2] = {kept.st_atim, kept.st_mtim};
         ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
         EXPECT_EQ(mark(), 3);
     }
+}
+
+TEST_F(DataFileReaderTest, SwitchingSetsAndHearingAChangeKeepTheReadersOneInotifyDescriptor) {
+    folder.Write("a/one.kr9", OnePageSet('\x01'));
+    folder.Write("b/two.kr9", OnePageSet('\x02'));
+    // Those of readers before, which may still be closing, are left out of the count.
+    const std::vector<int> others = InotifyDescriptors();
+    const auto readersDescriptors = [&] {
+        const std::vector<int> held = InotifyDescriptors();
+        std::vector<int> own;
+        std::set_difference(held.begin(), held.end(), others.begin(), others.end(),
+                            std::back_inserter(own));
+        return own;
+    };
+    reader.OpenSessionFile(folder.File("a/one.kr9"));
+    const std::vector<int> own = readersDescriptors();
+    if (own.empty())
+        GTEST_SKIP() << "the scratch folder's file system is not watched";
+    ASSERT_EQ(own.size(), 1u);
+    // A mark on the open descriptor itself, which one made again under its number would lack.
+    ASSERT_EQ(::fcntl(own[0], F_SETOWN, ::getpid()), 0);
+    const auto expectTheSameDescriptor = [&](const char* after) {
+        SCOPED_TRACE(after);
+        EXPECT_EQ(readersDescriptors(), own);
+        EXPECT_EQ(::fcntl(own[0], F_GETOWN), ::getpid());
+    };
+
+    reader.OpenSessionFile(folder.File("b/two.kr9"));
+    EXPECT_EQ(host.buffer[20 + 2], 2);
+    expectTheSameDescriptor("a set in another folder");
+    // Shown only when heard of: nothing else looks for a label file that was not there.
+    folder.Write("b/two.lbl", "1#SLM5#x#y#a#\r\r\n");
+    ASSERT_EQ(reader.OpenDataFile(folder.File("b/two.kr9"), 0, 0), 0);
+    EXPECT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#a#"});
+    expectTheSameDescriptor("a change heard");
+    reader.OpenSessionFile(folder.File("a/one.kr9"));
+    EXPECT_EQ(host.buffer[20 + 2], 1);
+    EXPECT_TRUE(host.labels.empty());
+    expectTheSameDescriptor("the first set again");
+}
+
+TEST_F(DataFileReaderTest, ALabelFileRewrittenThroughASharedMappingShowsItsNewLabelAtTheNextPage) {
+    const std::string path = folder.File("set.kr9");
+    const std::string labels = "1#SLM5#x#y#a#\r\r\n";
+    folder.Write("set.kr9", OnePageSet('\x01'));
+    folder.Write("set.lbl", labels);
+    reader.OpenSessionFile(path);
+    ASSERT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#a#"});
+
+    const int fd = ::open(folder.File("set.lbl").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    void* const mapped = ::mmap(nullptr, labels.size(), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    ::close(fd);
+    ASSERT_NE(mapped, MAP_FAILED);
+    // Nothing of it is heard before the mapping ends, which closes the file for writing.
+    static_cast<char*>(mapped)[labels.find('a')] = 'b';
+    EXPECT_EQ(::msync(mapped, labels.size(), MS_SYNC), 0);
+    EXPECT_EQ(reader.OpenDataFile(path, 0, 0), 0);
+    ::munmap(mapped, labels.size());
+    EXPECT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#b#"});
 }
 
 TEST_F(DataFileReaderTest, WhatCannotBeReadIsSaidOnceAndLeavesNoData) {

@@ -112,3 +112,35 @@ TEST(LabelFile, AWatchHearsOfItsPathsAndTheirFilesOnly) {
     std::fstream(folder.File("mon.kr9"), std::ios::in | std::ios::out) << "INDEX FILE";
     EXPECT_TRUE(watch.HeardOfChange());
 }
+
+TEST(LabelFile, AWatchGivenOtherPathsHearsOnlyWhatHappensToThemAfterwards) {
+    testenv::ScratchFolder folder;
+    folder.Write("one.kr9", "INDEX FILE\r\n");
+    folder.Write("two.kr9", "INDEX FILE\r\n");
+    folder.Write("b/three.kr9", "INDEX FILE\r\n");
+    PathWatch watch;
+    if (!watch.Watch({folder.File("one.kr9")}))
+        GTEST_SKIP() << "the scratch folder's file system is not watched";
+    watch.AddFiles();
+    // Both queued before the watch moves on; the caller looks at the new paths afterwards.
+    folder.Write("one.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
+    folder.Write("two.kr9", "INDEX FILE\r\nRecFile_1.rec\r\n");
+
+    // In the same folder, whose one watch the kernel gives again.
+    ASSERT_TRUE(watch.Watch({folder.File("two.kr9"), folder.File("two.lbl")}));
+    watch.AddFiles();
+    EXPECT_FALSE(watch.HeardOfChange());
+    folder.Write("one.kr9", "INDEX FILE\r\n");
+    EXPECT_FALSE(watch.HeardOfChange());
+    // Heard through the folder only: the file was not there to be watched.
+    folder.Write("two.lbl", "1#SLM5#x#y#a#\r\r\n");
+    EXPECT_TRUE(watch.HeardOfChange());
+
+    ASSERT_TRUE(watch.Watch({folder.File("b/three.kr9")}));
+    watch.AddFiles();
+    folder.Write("two.kr9", "INDEX FILE\r\n");
+    folder.Write("two.lbl", "");
+    EXPECT_FALSE(watch.HeardOfChange());
+    std::fstream(folder.File("b/three.kr9"), std::ios::in | std::ios::out) << "INDEX";
+    EXPECT_TRUE(watch.HeardOfChange());
+}

@@ -8,8 +8,16 @@
 // xargs in a list file, as one shell command line cannot hold a large set's; one cat as long
 // as the names fit in one). Prints the throughput of each (best of R runs, 15 by default) and
 // the ratios "ratio <name> <value>", the reader's speed over the other's (above 1: the reader
-// is faster). It works below $TMPDIR, else /dev/shm where there is one, else /tmp: on tmpfs
-// the reader's own work is compared, not the disk's. A side that fails (a page the reader
+// is faster).
+// Then the reader's life, as the program keeps one reader: two copies of the single file, each
+// in a folder of its own beside a label file, opened in turn 20 times (listed, every page
+// loaded) by one reader, whose making, switches from set to set and end are on its clock,
+// against the same 20 openings each by a reader of its own made and ended off the clock, as the
+// single file is read above. Each opening is made by both sides one after the other, the first
+// of the two turning, into the one data buffer. "ratio reader_life_vs_single_file" is the median
+// of 4R runs' ratios (above 1: the reader's life costs nothing), printed with the load average
+// before and after. It works below $TMPDIR, else /dev/shm where there is one, else /tmp: on
+// tmpfs the reader's own work is compared, not the disk's. A side that fails (a page the reader
 // refuses, a file that cannot be read whole, a cat that does not finish well) is named on
 // standard error, its ratios are not printed and the bench exits with 1; bad arguments exit
 // with 2.
@@ -20,13 +28,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "acquisition/data_file_reader.h"
@@ -43,6 +54,9 @@ constexpr double kDefaultMegabytes = 3;
 constexpr double kLargestMegabytes = 1000;
 constexpr int kRepeats = 20;
 constexpr int kDefaultRuns = 15;
+constexpr int kLifeOpenings = 20;
+// Runs of the reader's life per run of the throughputs: its ratio is a median, theirs a best.
+constexpr int kLifeRunsPerRun = 4;
 
 // The program's side without a screen: every call that would show something does nothing.
 class QuietHost : public AcquisitionHost,
@@ -155,10 +169,92 @@ Workload MakeSingleFile(const fs::path& folder, long long recordingBytes) {
     return single;
 }
 
+// Two sets for one reader's life: copies of the single file, each in its own folder beside a
+// label file, so that a switch moves every watch the reader holds.
+std::array<std::string, 2> MakeLifeSets(const fs::path& folder, const Workload& single) {
+    std::array<std::string, 2> sets;
+    for (size_t set = 0; set < sets.size(); ++set) {
+        const fs::path place = folder / ("life_" + std::to_string(set));
+        fs::create_directories(place);
+        fs::copy_file(single.path, place / single.path.filename());
+        std::string labels;
+        for (int label = 0; label < 4; ++label)
+            labels += std::to_string(label * 100) + "#OCTAVE#x#y#label " + std::to_string(label) +
+                      "#" + std::string(records::kDoubleCrLineEnd);
+        Write(fs::path(place / single.path.filename()).replace_extension(".lbl"), labels);
+        sets[set] = (place / single.path.filename()).string();
+    }
+    return sets;
+}
+
 double Seconds(const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The load average of the last minute, as /proc/loadavg gives it.
+std::string LoadAverage() {
+    std::string load;
+    std::ifstream("/proc/loadavg") >> load;
+    return load.empty() ? std::string("unknown") : load;
+}
+
+// As the program reads a set it opens: its pages listed, then each loaded; the pages loaded.
+int ReadSet(DataFileReader& reader, const QuietHost& host, const std::string& path) {
+    if (reader.ReadDumpFile(path) != 0)
+        return 0;
+    int loaded = 0;
+    const int pages = host.PageRows() / 2;
+    for (int page = 0; page < pages; ++page)
+        if (reader.OpenDataFile(path, page, page) == 0)
+            ++loaded;
+    return loaded;
+}
+
+// One run of the reader's life beside readers of their own: each opening made by both sides one
+// after the other, the first of the two turning, so that both meet the machine's moments alike.
+struct LifeRun {
+    double life = 0;
+    double perOpening = 0;
+    int lifePages = 0;
+    int perOpeningPages = 0;
+};
+
+LifeRun RunLife(QuietHost& host, const std::array<std::string, 2>& sets, int run) {
+    LifeRun result;
+    acquisition::Recording lifeState;
+    records::SetupBlock lifeBlock;
+    std::optional<DataFileReader> life;
+    result.life += Seconds([&] { life.emplace(host.ReaderUses(lifeState, lifeBlock)); });
+    for (int opening = 0; opening < kLifeOpenings; ++opening) {
+        const std::string& set = sets[static_cast<size_t>(opening) % sets.size()];
+        const auto byLife = [&] {
+            result.life += Seconds([&] { result.lifePages += ReadSet(*life, host, set); });
+        };
+        const auto byOwnReader = [&] {
+            acquisition::Recording state;
+            records::SetupBlock block;
+            DataFileReader reader(host.ReaderUses(state, block));
+            result.perOpening +=
+                Seconds([&] { result.perOpeningPages += ReadSet(reader, host, set); });
+        };
+        if ((opening / 2 + run) % 2 == 0) {
+            byLife();
+            byOwnReader();
+        } else {
+            byOwnReader();
+            byLife();
+        }
+    }
+    result.life += Seconds([&] { life.reset(); });
+    return result;
 }
 
 // The least a reader can do: each file opened and read whole through `buffer`, which is no
@@ -260,8 +356,8 @@ int main(int argc, char** argv) {
                 "read() MB/s", "cat x20 MB/s");
     std::vector<std::string> ratios;
     bool measured = true;
-    for (Workload recording :
-         {MakeIndexedSet(folder, recordingBytes), MakeSingleFile(folder, recordingBytes)}) {
+    const Workload single = MakeSingleFile(folder, recordingBytes);
+    for (Workload recording : {MakeIndexedSet(folder, recordingBytes), single}) {
         long long largest = 0;
         for (const fs::path& file : recording.files) {
             const long long size = static_cast<long long>(fs::file_size(file));
@@ -291,15 +387,9 @@ int main(int argc, char** argv) {
             records::SetupBlock block;
             DataFileReader dataFiles(host.ReaderUses(state, block));
             int loaded = 0;
-            reader = std::min(
-                reader, Seconds([&] {
-                    if (dataFiles.ReadDumpFile(recording.path.string()) != 0)
-                        return;
-                    const int pages = host.PageRows() / 2;
-                    for (int page = 0; page < pages; ++page)
-                        if (dataFiles.OpenDataFile(recording.path.string(), page, page) == 0)
-                            ++loaded;
-                }));
+            reader = std::min(reader, Seconds([&] {
+                                  loaded = ReadSet(dataFiles, host, recording.path.string());
+                              }));
             if (loaded != recording.pages || host.Warnings() != 0) {
                 std::fprintf(stderr, "%s: the reader loaded %d of its %d pages\n",
                              recording.name.c_str(), loaded, recording.pages);
@@ -325,6 +415,43 @@ int main(int argc, char** argv) {
                                           many / (kRepeats * reader)));
         ratios.push_back(platform::Format("ratio %s_vs_raw_read %.2f", recording.ratioName.c_str(),
                                           raw / reader));
+    }
+
+    const std::array<std::string, 2> sets = MakeLifeSets(folder, single);
+    const std::string loadBefore = LoadAverage();
+    std::vector<double> life;
+    std::vector<double> perOpening;
+    std::vector<double> lifeRatios;
+    QuietHost host;
+    bool lifeFailed = false;
+    const int lifeRuns = kLifeRunsPerRun * arguments.runs;
+    for (int run = 0; run < lifeRuns && !lifeFailed; ++run) {
+        const LifeRun sides = RunLife(host, sets, run);
+        const std::pair<const char*, int> loaded[] = {
+            {"one reader's life", sides.lifePages},
+            {"a reader per opening", sides.perOpeningPages}};
+        for (const auto& [side, pages] : loaded) {
+            if (pages != kLifeOpenings * single.pages) {
+                std::fprintf(stderr, "%s: %d of the %d pages of %d openings loaded\n", side, pages,
+                             kLifeOpenings * single.pages, kLifeOpenings);
+                lifeFailed = true;
+            }
+        }
+        life.push_back(sides.life);
+        perOpening.push_back(sides.perOpening);
+        lifeRatios.push_back(sides.perOpening / sides.life);
+    }
+    if (lifeFailed || host.Warnings() != 0) {
+        std::printf("reader life: not measured, see above\n");
+        measured = false;
+    } else {
+        std::printf(
+            "reader life, %d openings of 2 single files: one reader %.2f ms, a reader per "
+            "opening %.2f ms (medians of %d runs); load average %s before, %s after\n",
+            kLifeOpenings, Median(life) * 1e3, Median(perOpening) * 1e3, lifeRuns,
+            loadBefore.c_str(), LoadAverage().c_str());
+        ratios.push_back(
+            platform::Format("ratio reader_life_vs_single_file %.3f", Median(lifeRatios)));
     }
     for (const std::string& ratio : ratios)
         std::printf("%s\n", ratio.c_str());
