@@ -12,8 +12,8 @@
 //   flooded with a buffer twice the last-level cache), the median of N pairs (7 by default).
 //   The pixels in which the two pictures differ are counted.
 // - the fair peer's own strength: its column reduction (finding the columns and their levels,
-//   nothing drawn) against one plain min/max pass over the same points, timed the same way;
-//   a peer below 0.9 of a plain pass would flatter the graph.
+//   nothing drawn) against one plain min/max pass over the same points, timed the same way,
+//   the peer in the project's place; a peer below 0.9 of a plain pass would flatter the graph.
 // - repeated draw: the same graph drawn again from the envelope it keeps, against a peer that
 //   keeps its columns as well and only draws their lines.
 //
