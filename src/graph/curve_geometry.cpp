@@ -72,19 +72,34 @@ private:
     double m_bottom;
 };
 
-// The last index from `first` on whose column is still `column`; columns never go back.
+// The last index from `first` (whose column is `column`) up to `last` whose column is still
+// `column`; columns never go back. The search starts where the run is expected to end and
+// gallops away from there (strides 1, 2, 4... on the side the guess fell), then halves: a
+// good guess costs two looks at neighbouring points, where a gallop from `first` would look
+// at as many far-apart points as the run's length has bits, each a likely miss of the caches.
 template <typename ColumnOf>
-int RunEnd(int first, int last, int column, const ColumnOf& columnOf) {
+int RunEnd(int first, int last, int column, int guess, const ColumnOf& columnOf) {
+    guess = std::clamp(guess, first, last);
     int inside = first;
     int outside = last + 1;
-    for (int step = 1; first + step <= last; step *= 2) {
-        if (columnOf(first + step) != column) {
-            outside = first + step;
-            break;
+    if (columnOf(guess) == column) {
+        inside = guess;
+        for (long long step = 1; step <= last - inside; step *= 2) {
+            if (columnOf(inside + static_cast<int>(step)) != column) {
+                outside = inside + static_cast<int>(step);
+                break;
+            }
+            inside += static_cast<int>(step);
         }
-        inside = first + step;
-        if (step > (last - first) / 2)
-            break;
+    } else {
+        outside = guess;
+        for (long long step = 1; step < outside - first; step *= 2) {
+            if (columnOf(outside - static_cast<int>(step)) == column) {
+                inside = outside - static_cast<int>(step);
+                break;
+            }
+            outside -= static_cast<int>(step);
+        }
     }
     while (outside - inside > 1) {
         const int middle = inside + (outside - inside) / 2;
@@ -111,6 +126,8 @@ void TraceOrdered(const CPointsCollection& points, Tracer& tracer, const CAxisSc
     double previousY = 0;
     // The x pixel of the point after a run is known once the run's end is found.
     double nextX = tracer.X(p[first].x);
+    // Runs are expected as long as the one before: points mostly come evenly spaced.
+    int length = 1;
     for (int i = first; i <= last;) {
         const double firstX = nextX;
         const int column = Whole(firstX);
@@ -118,11 +135,12 @@ void TraceOrdered(const CPointsCollection& points, Tracer& tracer, const CAxisSc
         if (i < last) {
             nextX = tracer.X(p[i + 1].x);
             if (Whole(nextX) == column) {
-                end = RunEnd(i + 1, last, column, columnOf);
+                end = RunEnd(i + 1, last, column, i + length - 1, columnOf);
                 if (end < last)
                     nextX = tracer.X(p[end + 1].x);
             }
         }
+        length = end - i + 1;
         const double firstY = tracer.Y(p[i].y);
         if (havePrevious)
             tracer.Line(previousX, previousY, firstX, firstY);

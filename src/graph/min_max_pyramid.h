@@ -22,8 +22,10 @@ struct MinMax {
 
 class MinMaxPyramid {
 public:
-    static constexpr size_t kFanOut = 16;
+    static constexpr size_t kFanOutBits = 4;
+    static constexpr size_t kFanOut = size_t{1} << kFanOutBits;
 
+    // One pass over the points, as fast as reading them; the levels above from those below.
     void Build(const std::vector<GraphPoint>& points);
     // The point just appended to the points this pyramid summarises.
     void Append(double y);
@@ -35,11 +37,12 @@ public:
     MinMax Query(const std::vector<GraphPoint>& points, size_t first, size_t last) const;
 
 private:
+    // The number of points a block of `level` summarises.
+    static size_t BlockSize(size_t level) { return size_t{1} << (kFanOutBits * (level + 1)); }
     void AddLevel();
 
     // m_levels[L][i] summarises points i * 16^(L+1) up to the next block.
     std::vector<std::vector<MinMax>> m_levels;
-    std::vector<size_t> m_blockSizes;
     size_t m_count = 0;
     bool m_valid = false;
 };

@@ -133,3 +133,31 @@ TEST(CurveGeometryTest, ALonePointWithoutMarksDrawsNothing) {
     CurveRequest request = Request();
     EXPECT_TRUE(graph::TraceSeries(lone, x, y, request).lines.empty());
 }
+
+TEST(CurveGeometryTest, PointsThatBunchAndThinOutCoverTheSamePixelsAsJoinedInTurn) {
+    // Columns of 1 to 5,000 points in turn: many a column's end lies far
+    // from where the column before suggests, before it and beyond it.
+    std::mt19937 random(11);
+    std::normal_distribution<double> step(0, 1.5);
+    const std::vector<int> perColumn = {1, 3000, 2, 700, 40, 5000, 1, 1, 9, 3000};
+    CPointsCollection points;
+    double level = 60;
+    for (int column = 0; column < kWidth - 1; ++column) {
+        const int count = perColumn[column % perColumn.size()];
+        for (int k = 0; k < count; ++k) {
+            level = std::clamp(level + step(random), 5.0, 125.0);
+            points.AddPoint(column + (k + 0.5) / count, level, true);
+        }
+    }
+    CAxisScale x;
+    CAxisScale y;
+    x.Init(0, kWidth - 1, 0, kWidth - 1);
+    y.Init(kHeight - 1, 0, 0, 130);
+
+    const CurveGeometry geometry = graph::TraceSeries(points, x, y, Request());
+    QImage columns = Blank();
+    Draw(columns, geometry.lines);
+    QImage joined = Blank();
+    Draw(joined, PointByPoint(points, x, y));
+    EXPECT_TRUE(columns == joined);
+}

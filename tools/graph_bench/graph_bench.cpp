@@ -1,27 +1,31 @@
-// graph_bench [points...]
-// Loads one long series (1,000, 100,000 and 10,000,000 levels by default) into a graph and
-// draws it into a 1,000 x 300 pixel panel, each beside a peer that does the same work plainly,
-// in the same run, the two sides taking turns:
+// graph_bench [--pairs N] [points...]
+// Loads one long series (1,000, 100,000, 1,000,000 and 10,000,000 levels by default) into a
+// graph and draws it into a 1,000 x 300 pixel panel, each beside a peer that does the same
+// work plainly, in the same run, the two sides taking turns:
 //
 // - load: the graph takes the points in one call (as the data graph's fill does), against
 //   copying the same levels into a std::vector<double>; both sides allocate what they fill.
 // - first draw: a freshly loaded graph's whole panel, which builds the series' min/max
-//   envelope on the way, against the fair peer: the same 16-byte points reduced to one min/max
-//   pair per pixel column (each column's first point found once, from the scale's inverse,
-//   then one plain pass over its levels), then one polyline through those pairs (the anchors
-//   a field draws), on the same white image. The same peer on the bare 8-byte levels is timed
-//   beside it and shown, not rated.
+//   envelope on the way, against the fair peer (fair_peer.h) on the same points: each
+//   column's points found on their stored x, their lowest and highest level, and the lines the
+//   graph draws. Each side is timed once, after the same cache eviction (the caches are
+//   flooded with a buffer twice the last-level cache), the median of N pairs (7 by default).
+//   The pixels in which the two pictures differ are counted.
+// - the fair peer's own strength: its column reduction (finding the columns and their levels,
+//   nothing drawn) against one plain min/max pass over the same points, timed the same way,
+//   the peer in the project's place; a peer below 0.9 of a plain pass would flatter the graph.
 // - repeated draw: the same graph drawn again from the envelope it keeps, against a peer that
-//   keeps its column summary (the min/max pairs) as well and only draws the polyline.
+//   keeps its columns as well and only draws their lines.
 //
 // Each ratio is printed as "ratio <name> <value>", the value being the project's speed over
-// the peer's (the peer's time over the graph's), the median of the paired runs. The peak
-// memory of the largest graph is printed as bytes a point: the process's peak resident size
-// (VmHWM) once the graph is loaded and drawn, less the size before the graph is made, and
-// again once its point list has been shown, after the zoom and pan steps
-// ("bytes_per_point_with_list_<N> <value>"). The loading and first-draw pairs run before the
-// measured graph is made, so that their graphs are not counted with it. A peak that cannot be
-// measured is said, and the bench then exits with 1.
+// the peer's (the peer's time over the graph's), the median of the paired runs; the system's
+// load average is printed with each size, as the timings depend on it. The peak memory of the
+// largest graph is printed as bytes a point: the process's peak resident size (VmHWM) once the
+// graph is loaded and drawn, less the size before the graph is made, and again once its point
+// list has been shown, after the zoom and pan steps ("bytes_per_point_with_list_<N> <value>").
+// The loading and first-draw pairs run before the measured graph is made, so that their
+// graphs are not counted with it. A peak that cannot be measured is said, and the bench then
+// exits with 1.
 //
 // On the largest count it then zooms into the middle tenth of the panel four times ("Zoom +"
 // on a rectangle) and pans with Shift and the mouse, at the whole page and at a hundredth of
@@ -29,11 +33,11 @@
 // compared with the fair peer of the points that step shows.
 
 #include <malloc.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPolygonF>
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
@@ -47,6 +51,7 @@
 #include <string>
 #include <vector>
 
+#include "fair_peer.h"
 #include "graph/graph_commands.h"
 #include "graph/graph_panel.h"
 #include "graph/graph_wnd.h"
@@ -56,7 +61,7 @@ namespace {
 
 constexpr int kWidth = 1000;
 constexpr int kHeight = 300;
-constexpr int kPairs = 7;
+constexpr int kDefaultPairs = 7;
 // A short side is repeated until one timing lasts this long, so the clock's grain counts little.
 constexpr double kShortestTiming = 20;
 constexpr COLORREF kBlue = 0xFF0000;
@@ -98,9 +103,10 @@ struct Paired {
 };
 
 // The two sides in turns, the project first in even pairs and the peer first in odd ones.
-Paired RunPaired(const std::function<double()>& project, const std::function<double()>& peer) {
+Paired RunPaired(int pairs, const std::function<double()>& project,
+                 const std::function<double()>& peer) {
     std::vector<double> projects, peers, ratios;
-    for (int pair = 0; pair < kPairs; ++pair) {
+    for (int pair = 0; pair < pairs; ++pair) {
         double a = 0, b = 0;
         if (pair % 2 == 0) {
             a = project();
@@ -114,6 +120,63 @@ Paired RunPaired(const std::function<double()>& project, const std::function<dou
         ratios.push_back(b / a);
     }
     return {Median(projects), Median(peers), Median(ratios)};
+}
+
+// Reading a buffer twice the size of the last-level cache leaves in the caches nothing a
+// timed side has used before; the reads leave no dirty lines for the side to write back.
+class CacheFlood {
+public:
+    CacheFlood() {
+        const long lastLevel = ::sysconf(_SC_LEVEL3_CACHE_SIZE);
+        const size_t size =
+            std::clamp<size_t>(lastLevel > 0 ? 2 * lastLevel : 0, kSmallest, kLargest);
+        // Written once, so that every page is a page of its own and not the shared zero page.
+        m_buffer.assign(size, 1);
+    }
+    void Evict() {
+        unsigned sum = 0;
+        for (size_t i = 0; i < m_buffer.size(); i += kLine)
+            sum += static_cast<unsigned char>(m_buffer[i]);
+        m_sum = m_sum + sum;
+    }
+
+private:
+    static constexpr size_t kSmallest = size_t{64} << 20;
+    static constexpr size_t kLargest = size_t{1} << 30;
+    static constexpr size_t kLine = 64;
+    std::vector<char> m_buffer;
+    volatile unsigned m_sum = 0;
+};
+
+// The one-minute load average, or -1 where /proc does not tell it.
+double LoadAverage() {
+    std::ifstream file("/proc/loadavg");
+    double load = -1;
+    file >> load;
+    return load;
+}
+
+// How many pixels of two pictures of one size differ, and how many are drawn (not white) in
+// either.
+struct PictureDifference {
+    long long differing = 0;
+    long long drawn = 0;
+};
+
+PictureDifference DifferingPixels(const QImage& a, const QImage& b) {
+    PictureDifference difference;
+    const QRgb white = qRgb(255, 255, 255);
+    for (int row = 0; row < a.height(); ++row) {
+        const auto* lineA = reinterpret_cast<const QRgb*>(a.constScanLine(row));
+        const auto* lineB = reinterpret_cast<const QRgb*>(b.constScanLine(row));
+        for (int column = 0; column < a.width(); ++column) {
+            const QRgb pa = lineA[column] | 0xFF000000u;
+            const QRgb pb = lineB[column] | 0xFF000000u;
+            difference.differing += pa != pb;
+            difference.drawn += pa != white || pb != white;
+        }
+    }
+    return difference;
 }
 
 std::vector<double> Levels(int count) {
@@ -147,75 +210,6 @@ bool ResetPeak() {
     return static_cast<bool>(clear);
 }
 
-// The index of the first of points 0..count-1 (point i at x = i) that falls in `column` or
-// beyond, `guess` near it: the scale's own rounding decides, as it does for each point.
-int FirstInColumn(const graph::CAxisScale& x, int column, int guess, int count) {
-    int i = std::clamp(guess, 0, count);
-    while (i > 0 && static_cast<int>(x.ValueToPixel(i - 1)) >= column)
-        --i;
-    while (i < count && static_cast<int>(x.ValueToPixel(i)) < column)
-        ++i;
-    return i;
-}
-
-// The fair peer's reduction: the points in the visible range, with one more on each side,
-// reduced to the lowest and highest level of each pixel column of `image`, as the anchors of
-// one polyline. A column's first point is found once, from the inverse of the scale; then
-// each column is one plain pass over its levels. `level(i)` is point i's y.
-template <typename Level>
-QPolygonF ColumnAnchors(const QImage& image, int count, const graph::VisibleRange& range,
-                        const Level& level) {
-    graph::CAxisScale x;
-    graph::CAxisScale y;
-    x.Init(0, image.width() - 1, range.xFrom, range.xTo);
-    y.Init(image.height() - 1, 0, range.yFrom, range.yTo);
-    const int first = std::clamp(static_cast<int>(std::ceil(range.xFrom)) - 1, 0, count - 1);
-    const int last = std::clamp(static_cast<int>(std::floor(range.xTo)) + 1, 0, count - 1);
-    const int end = last + 1;
-    QPolygonF anchors;
-    anchors.reserve(2 * image.width() + 8);
-    int column = static_cast<int>(x.ValueToPixel(first));
-    int from = first;
-    while (from < end) {
-        const double guess = std::clamp(std::ceil(x.PixelToValue(column + 1)), 0.0, 1.0 * count);
-        const int next =
-            std::clamp(FirstInColumn(x, column + 1, static_cast<int>(guess), count), from + 1, end);
-        double low = level(from);
-        double high = low;
-        for (int i = from + 1; i < next; ++i) {
-            const double v = level(i);
-            low = std::min(low, v);
-            high = std::max(high, v);
-        }
-        anchors.append(QPointF(column, y.ValueToPixel(low)));
-        anchors.append(QPointF(column, y.ValueToPixel(high)));
-        from = next;
-        if (from < end)
-            column = static_cast<int>(x.ValueToPixel(from));
-    }
-    return anchors;
-}
-
-void DrawAnchors(QImage& image, const QPolygonF& anchors) {
-    QPainter painter(&image);
-    painter.fillRect(image.rect(), Qt::white);
-    painter.setPen(QPen(platform::ToQColor(kBlue), 1));
-    painter.drawPolyline(anchors);
-}
-
-// The fair peer: the reduction done afresh, then drawn onto a white image.
-void FairPeer(QImage& image, const std::vector<graph::GraphPoint>& points,
-              const graph::VisibleRange& range) {
-    DrawAnchors(image, ColumnAnchors(image, static_cast<int>(points.size()), range,
-                                     [&](int i) { return points[i].y; }));
-}
-
-// The same peer on the bare levels, 8 bytes a point where the graph keeps 16.
-void LevelPeer(QImage& image, const std::vector<double>& levels, const graph::VisibleRange& range) {
-    DrawAnchors(image, ColumnAnchors(image, static_cast<int>(levels.size()), range,
-                                     [&](int i) { return levels[i]; }));
-}
-
 // A graph window with one series, as the program makes the data graph.
 struct LoadedGraph {
     graph::CGraphWnd graph{32};
@@ -247,7 +241,7 @@ void Step(const char* what, int step, const std::vector<graph::GraphPoint>& poin
           graph::CGraphPanel& panel, const std::function<void()>& command) {
     const double graphTime = Milliseconds(command);
     const graph::VisibleRange range = panel.Range();
-    const double peer = PerCall([&] { FairPeer(image, points, range); });
+    const double peer = PerCall([&] { bench::FairPeer(image, points, range); });
     const long long shown = std::llround(std::min<double>(range.xTo, points.size() - 1.0) -
                                          std::max(range.xFrom, 0.0)) +
                             1;
@@ -305,17 +299,25 @@ void ZoomAndPan(const std::vector<graph::GraphPoint>& points, graph::CGraphWnd& 
     graph.SetParentWindow(nullptr);
 }
 
+struct Run {
+    int pairs = kDefaultPairs;
+    CacheFlood flood;
+};
+
 // False when the largest graph's memory could not be measured.
-bool Compare(int count, bool largest) {
+bool Compare(Run& run, int count, bool largest) {
+    const double load = LoadAverage();
     const std::vector<double> levels = Levels(count);
     std::vector<graph::GraphPoint> points(count);
     for (int i = 0; i < count; ++i)
         points[i] = {static_cast<double>(i), levels[i]};
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QImage peerImage(kWidth, kHeight, QImage::Format_RGB32);
 
     // Loading, paired with copying the levels; each side allocates what it fills.
     double checksum = 0;
-    const Paired load = RunPaired(
+    const Paired loading = RunPaired(
+        run.pairs,
         [&] {
             LoadedGraph fresh;
             return fresh.Load(points);
@@ -326,22 +328,39 @@ bool Compare(int count, bool largest) {
             checksum += copy[count / 2];
             return time;
         });
-    // A fresh graph's first drawing, paired with the fair peer on the same points; the peer
-    // on the bare levels is timed beside it. The project goes first in the first pair, so the
-    // peers have the range the graph shows before they run.
+    // A fresh graph's first drawing, paired with the fair peer on the same points, each from
+    // memory the caches do not hold. The project goes first in the first pair, so that the
+    // peer has the range the graph shows before it runs.
     graph::VisibleRange range;
-    std::vector<double> levelPeer;
     const Paired first = RunPaired(
+        run.pairs,
         [&] {
             LoadedGraph fresh;
             fresh.Load(points);
             fresh.Show(count);
             range = fresh.graph.Panel()->Range();
+            run.flood.Evict();
             return Milliseconds([&] { fresh.Draw(image); });
         },
         [&] {
-            levelPeer.push_back(PerCall([&] { LevelPeer(image, levels, range); }));
-            return PerCall([&] { FairPeer(image, points, range); });
+            run.flood.Evict();
+            return Milliseconds([&] { bench::FairPeer(peerImage, points, range); });
+        });
+    const PictureDifference difference = DifferingPixels(image, peerImage);
+
+    // The fair peer's reduction (on the side rated here), paired with one plain pass over the
+    // same points.
+    const bench::PeerScales scales(image, range);
+    const Paired strength = RunPaired(
+        run.pairs,
+        [&] {
+            run.flood.Evict();
+            return Milliseconds(
+                [&] { checksum += bench::ReduceColumns(points, scales.x).back().levels.max; });
+        },
+        [&] {
+            run.flood.Evict();
+            return Milliseconds([&] { checksum += bench::PlainPass(points.data(), count).max; });
         });
 
     // The graph that is drawn again, its memory measured on the way. What the pairs above
@@ -355,20 +374,27 @@ bool Compare(int count, bool largest) {
     shown->Draw(image);
     const long long peak = StatusBytes("VmHWM") - before;
 
-    // Drawing again, paired with the peer that keeps its column summary as the graph keeps its
+    // Drawing again, paired with the peer that keeps its columns as the graph keeps its
     // envelope.
-    const QPolygonF anchors = ColumnAnchors(image, count, shown->graph.Panel()->Range(),
-                                            [&](int i) { return levels[i]; });
-    const Paired repeated =
-        RunPaired([&] { return PerCall([&] { shown->Draw(image); }); },
-                  [&] { return PerCall([&] { DrawAnchors(image, anchors); }); });
+    const bench::PeerScales shownScales(image, shown->graph.Panel()->Range());
+    const std::vector<bench::PeerColumn> columns = bench::ReduceColumns(points, shownScales.x);
+    const Paired repeated = RunPaired(
+        run.pairs, [&] { return PerCall([&] { shown->Draw(image); }); },
+        [&] {
+            return PerCall([&] { bench::DrawColumns(peerImage, columns, points, shownScales.y); });
+        });
 
     std::printf(
-        "%9d points  load %9.2f ms  copy %8.2f ms  first draw %8.2f ms  fair peer %8.2f ms  "
-        "(on the bare levels %8.2f ms)  repeated %7.3f ms  summary peer %7.3f ms\n",
-        count, load.project, load.peer, first.project, first.peer, Median(levelPeer),
-        repeated.project, repeated.peer);
-    std::printf("ratio load_vs_copy_%d %.3f\n", count, load.ratio);
+        "%9d points (load average %.2f)  load %9.2f ms  copy %8.2f ms  first draw %8.2f ms  "
+        "fair peer %8.2f ms  repeated %7.3f ms  summary peer %7.3f ms\n",
+        count, load, loading.project, loading.peer, first.project, first.peer, repeated.project,
+        repeated.peer);
+    std::printf(
+        "  fair peer's columns %8.2f ms  plain pass %8.2f ms  pictures: %lld of %lld drawn "
+        "pixels differ\n",
+        strength.project, strength.peer, difference.differing, difference.drawn);
+    std::printf("ratio load_vs_copy_%d %.3f\n", count, loading.ratio);
+    std::printf("ratio fair_peer_vs_plain_pass_%d %.3f\n", count, strength.ratio);
     std::printf("ratio paint_first_draw_vs_fair_peer_%d %.3f\n", count, first.ratio);
     std::printf("ratio paint_repeated_vs_summary_peer_%d %.3f\n", count, repeated.ratio);
     if (largest && peakReset)
@@ -395,15 +421,20 @@ bool Compare(int count, bool largest) {
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    Run run;
     std::vector<int> counts;
-    for (int i = 1; i < argc; ++i)
-        counts.push_back(std::atoi(argv[i]));
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--pairs" && i + 1 < argc)
+            run.pairs = std::max(1, std::atoi(argv[++i]));
+        else
+            counts.push_back(std::atoi(argv[i]));
+    }
     if (counts.empty())
         counts = {1000, 100000, 1000000, 10000000};
     const int largest = *std::max_element(counts.begin(), counts.end());
     bool measured = true;
     for (int count : counts)
         if (count > 1)
-            measured = Compare(count, count == largest) && measured;
+            measured = Compare(run, count, count == largest) && measured;
     return measured ? 0 : 1;
 }
