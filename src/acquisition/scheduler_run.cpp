@@ -310,6 +310,12 @@ void SchedulerRun::StepPrepare() {
 }
 
 void SchedulerRun::StepSwitchMonitorOn() {
+    // A meter that another job holds does not hear the switch; the run goes on without it.
+    if (!m_mode.MayStartMonitor()) {
+        LogMonitorStartRefusal();
+        m_state = kWaitStart;
+        return;
+    }
     if (!m_mode.IsAcquiring()) {
         Write(kMonitorOn);
         m_clock.Sleep(kMonitorOnWaitMs);
@@ -323,8 +329,12 @@ void SchedulerRun::StepSwitchMonitorOn() {
         }
     }
     if (!m_mode.OnMonitorStarted())
-        m_uses.notices.LogScheduler(MonitorStartRefusal(m_mode.Activity()));
+        LogMonitorStartRefusal();
     m_state = kWaitStart;
+}
+
+void SchedulerRun::LogMonitorStartRefusal() {
+    m_uses.notices.LogScheduler(MonitorStartRefusal(m_mode.Activity()));
 }
 
 void SchedulerRun::StartAcquisition() {
@@ -344,10 +354,14 @@ void SchedulerRun::StartAcquisition() {
     } else {
         m_uses.notices.LogScheduler("Start Monitoring");
     }
-    if (m_mode.IsAcquiring())
-        Write(kMonitorOn);
-    else if (!m_plan.dataLogging || autoStore == "ON")
+    if (m_mode.IsAcquiring()) {
+        if (m_mode.MayStartMonitor())
+            Write(kMonitorOn);
+        else
+            LogMonitorStartRefusal();
+    } else if (!m_plan.dataLogging || autoStore == "ON") {
         Write(kRunAcquisition);
+    }
     // The meter acknowledges before its first record: that answer is no record. It is read
     // away, not purged: a purge would also drop a command still waiting to go out.
     m_clock.Sleep(kAcknowledgementMs);

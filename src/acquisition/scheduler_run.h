@@ -166,6 +166,8 @@ private:
     void StepCalibrationAtDate();
     void StepPrepare();
     void StepSwitchMonitorOn();
+    // "STT:MON:ON" not sent: the log says which job holds the meter.
+    void LogMonitorStartRefusal();
     void StartAcquisition();
     void PauseAcquisition();
     void StartMissingRecordsTimer();

@@ -75,6 +75,9 @@ public:
     [[nodiscard]] bool OnMonitorStarted() {
         return IsMonitorOn() || Begin(MeterActivity::kMonitoring);
     }
+    // Whether OnMonitorStarted would be taken now: asked before "STT:MON:ON" goes out, so that
+    // a meter another job holds never hears it.
+    bool MayStartMonitor() const { return IsMonitorOn() || Activity() == MeterActivity::kIdle; }
     // Ends monitoring; any other activity goes on.
     void OnMonitorStopped() { End(MeterActivity::kMonitoring); }
     // Monitoring with the meter acquiring, both at once (a live run); refused as

@@ -288,10 +288,13 @@ TEST_F(FrameRepliesTest, AMonitoringStartWhileTheMeterCalibratesLeavesTheModeAnd
     const std::string refusal =
         "WARNING: Monitoring not started, the instrument is busy with the electric calibration.";
     const std::string instrumentLog = frame.Web().Log().LogPath(platform::DateTime::Now());
+    OpenPort();
     ASSERT_TRUE(frame.Mode().BeginElectricCalibration());
     // The meter's state reply and the queue's "STT:MON:ON": the instrument log says it.
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Answer(98, "STT:MONITOR:ON");
+    // Each line is read before the next send purges the port.
+    ASSERT_TRUE(meter.WaitForLines(1));
     Await(96);
     EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
     const auto logged = platform::ReadWholeFile(instrumentLog);
@@ -304,10 +307,15 @@ TEST_F(FrameRepliesTest, AMonitoringStartWhileTheMeterCalibratesLeavesTheModeAnd
     // In scheduler mode the scheduler log says it.
     frame.Mode().EnterSchedulerMode();
     Answer(98, "STT:MONITOR:ON");
+    ASSERT_TRUE(meter.WaitForLines(2));
     Await(96);
     EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{refusal, refusal}));
     EXPECT_EQ(platform::ReadWholeFile(instrumentLog), logged);
+    // The meter heard no "STT:MON:ON": only the state queries, and the command sent last.
+    Await(100);
+    ASSERT_TRUE(meter.WaitForLines(3));
+    EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"STT:MON:?", "STT:MON:?", "STT:DISPL:?"}));
 }
 
 TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
