@@ -65,6 +65,7 @@ void SchedulerRun::Start(const SchedulePlan& plan) {
 
 void SchedulerRun::Stop() {
     m_active = false;
+    m_mode.OnRunEnded();
     m_leftovers.Begin();
     // The calibration window goes with the run that opened it.
     if (m_calibration != Calibration::None)
@@ -218,6 +219,7 @@ bool SchedulerRun::StepEndOfSchedule() {
     if (m_plan.continuous && m_plan.calAfter) {
         // The tick goes on, to see the calibration end.
         m_clock.SetTimer(kTick, kTickMs);
+        m_mode.OnFinalJobStarted(RunFinalJob::kCalibration);
         StartCalibration(Calibration::Final);
         return true;
     }
@@ -238,6 +240,7 @@ void SchedulerRun::StartDownload() {
         return;
     }
     m_state = kDownloading;
+    m_mode.OnFinalJobStarted(RunFinalJob::kDownload);
     m_uses.notices.LogScheduler("Download Data");
     if (!m_uses.session.OpenDumpFile())
         EndOfRun();

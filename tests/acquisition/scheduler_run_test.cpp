@@ -187,8 +187,13 @@ TEST_F(RunFixture, AContinuousRunCalibratedAfterEndsWithItsOneFinalCalibration) 
         plan.calDisabled = false;
         plan.calAfter = true;
         own.run.Start(plan);
+        // The calibration holds the meter though the run's flag is cleared, until the run ends.
+        other.Run(other.Until(other.At(8, 30)) + 200);
+        EXPECT_EQ(other.mode.FinalJob(), RunFinalJob::kCalibration);
+        EXPECT_FALSE(other.mode.IsSchedulerRunning());
         other.RunToEnd(other.Until(other.At(10, 0)));
         EXPECT_FALSE(own.run.IsActive());
+        EXPECT_EQ(other.mode.FinalJob(), RunFinalJob::kNone);
         EXPECT_EQ(other.Count("Start Calibration"), 1);
         EXPECT_EQ(other.log.back(), "End Scheduler");
         EXPECT_EQ(other.Count("WARNING: Calibration interrupted by Timeout. (Delta Leq= 0.3)"),
