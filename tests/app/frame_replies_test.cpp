@@ -517,6 +517,34 @@ TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
     EXPECT_TRUE(shell.empty());  // nothing downloaded, nothing shown
 }
 
+// The run waits for its download's end: a step of it that the meter refuses, leaves empty or
+// answers in the wrong state must not leave the run, and the program's close, waiting for ever.
+TEST_F(FrameRepliesTest, AScheduledDownloadWhoseStepTheMeterRefusesEndsTheRun) {
+    const std::string noRecordIndex =
+        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: " +
+        std::string(std::strerror(ENOENT)) +
+        ").\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
+    for (const char* answer : {"\x15", "#DMP"}) {
+        SCOPED_TRACE(answer);
+        ClearSchedulerLog();
+        frame.Mode().EnterSchedulerMode();
+        frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kDownloading);
+        ui.downloadBoxShown = true;
+        op.ExpectBox(noRecordIndex);
+        if (answer[0] == '#')
+            Answer(110, answer);
+        else
+            RefuseThrice(110, answer);
+        const std::vector<std::string> log = SchedulerLog();
+        ASSERT_EQ(log.size(), 4u) << ::testing::PrintToString(log);
+        EXPECT_TRUE(platform::StartsWith(log[0], "WARNING : ")) << log[0];
+        EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.end()),
+                  (std::vector<std::string>{noRecordIndex, "Connection OFF", "End Scheduler"}));
+        EXPECT_FALSE(ui.downloadBoxShown);
+        EXPECT_FALSE(frame.Mode().IsSchedulerMode());
+    }
+}
+
 TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {
     using maintenance::MicReplacement;
     const MicReplacement& wizard = frame.Maintenance().MicCalibration().Wizard();
