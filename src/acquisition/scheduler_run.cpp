@@ -65,6 +65,7 @@ void SchedulerRun::Start(const SchedulePlan& plan) {
 
 void SchedulerRun::Stop() {
     m_active = false;
+    m_mode.OnRunEnded();
     m_leftovers.Begin();
     // The calibration window goes with the run that opened it.
     if (m_calibration != Calibration::None)
@@ -218,6 +219,7 @@ bool SchedulerRun::StepEndOfSchedule() {
     if (m_plan.continuous && m_plan.calAfter) {
         // The tick goes on, to see the calibration end.
         m_clock.SetTimer(kTick, kTickMs);
+        m_mode.OnFinalJobStarted(RunFinalJob::kCalibration);
         StartCalibration(Calibration::Final);
         return true;
     }
@@ -238,6 +240,7 @@ void SchedulerRun::StartDownload() {
         return;
     }
     m_state = kDownloading;
+    m_mode.OnFinalJobStarted(RunFinalJob::kDownload);
     m_uses.notices.LogScheduler("Download Data");
     if (!m_uses.session.OpenDumpFile())
         EndOfRun();
@@ -310,6 +313,12 @@ void SchedulerRun::StepPrepare() {
 }
 
 void SchedulerRun::StepSwitchMonitorOn() {
+    // A meter that another job holds does not hear the switch; the run goes on without it.
+    if (!m_mode.MayStartMonitor()) {
+        LogMonitorStartRefusal();
+        m_state = kWaitStart;
+        return;
+    }
     if (!m_mode.IsAcquiring()) {
         Write(kMonitorOn);
         m_clock.Sleep(kMonitorOnWaitMs);
@@ -323,8 +332,12 @@ void SchedulerRun::StepSwitchMonitorOn() {
         }
     }
     if (!m_mode.OnMonitorStarted())
-        m_uses.notices.LogScheduler(MonitorStartRefusal(m_mode.Activity()));
+        LogMonitorStartRefusal();
     m_state = kWaitStart;
+}
+
+void SchedulerRun::LogMonitorStartRefusal() {
+    m_uses.notices.LogScheduler(MonitorStartRefusal(m_mode.Activity()));
 }
 
 void SchedulerRun::StartAcquisition() {
@@ -344,10 +357,14 @@ void SchedulerRun::StartAcquisition() {
     } else {
         m_uses.notices.LogScheduler("Start Monitoring");
     }
-    if (m_mode.IsAcquiring())
-        Write(kMonitorOn);
-    else if (!m_plan.dataLogging || autoStore == "ON")
+    if (m_mode.IsAcquiring()) {
+        if (m_mode.MayStartMonitor())
+            Write(kMonitorOn);
+        else
+            LogMonitorStartRefusal();
+    } else if (!m_plan.dataLogging || autoStore == "ON") {
         Write(kRunAcquisition);
+    }
     // The meter acknowledges before its first record: that answer is no record. It is read
     // away, not purged: a purge would also drop a command still waiting to go out.
     m_clock.Sleep(kAcknowledgementMs);

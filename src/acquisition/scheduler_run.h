@@ -12,8 +12,10 @@
 // end of an at-date calibration moves the next date on (also after a time-out) and a
 // continuous run's final calibration ends the run; placeholder records are stored only for an
 // acquisition that ran and lost some; no loop waits on the meter without a bound; a download
-// that cannot begin (no link, no dump file) ends the run instead of waiting for its end; a
-// meter out of reach is not logged as switched off.
+// that cannot begin (no link, no dump file) ends the run instead of waiting for its end; the
+// final calibration or download holds the meter, for the program's close, from its start until
+// the run ends, though the stop time has cleared the run's flag; a meter that another job holds
+// is not sent "STT:MON:ON"; a meter out of reach is not logged as switched off.
 
 #include <ctime>
 #include <set>
@@ -166,6 +168,8 @@ private:
     void StepCalibrationAtDate();
     void StepPrepare();
     void StepSwitchMonitorOn();
+    // "STT:MON:ON" not sent: the log says which job holds the meter.
+    void LogMonitorStartRefusal();
     void StartAcquisition();
     void PauseAcquisition();
     void StartMissingRecordsTimer();

@@ -46,6 +46,7 @@ void FrameLinkHost::OnWrongState(const CCommand& command) {
         platform::Format("WARNING : WRONG INSTR STATUS Received.\n\n(Command = %d ,param = %s)",
                          command.GetCode(), command.GetName().c_str()),
         MB_OK);
+    TellLost(command);
 }
 
 // The third refusal or silence: the command is given up.
@@ -67,6 +68,12 @@ void FrameLinkHost::OnGivenUp(const CCommand& command, bool refused) {
             "ERROR: Logging not allowed.\nPlease check if any channel is selected.", MB_ICONSTOP);
     else
         platform::AfxMessageBox(message);
+    TellLost(command);
+}
+
+void FrameLinkHost::TellLost(const CCommand& command) const {
+    for (const LostListener& listener : m_lostListeners)
+        listener(command);
 }
 
 void FrameLinkHost::OnTimedOut(const CCommand& command) {

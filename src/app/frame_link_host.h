@@ -34,6 +34,7 @@ public:
     // A lost command's taker: true when it took the command, which ends the search.
     using GivenUpTaker = std::function<bool(const CCommand& command, bool refused)>;
     using TimeOutTaker = std::function<bool(const CCommand& command)>;
+    using LostListener = std::function<void(const CCommand& command)>;
 
     explicit FrameLinkHost(const Uses& uses) : m_uses(uses) {}
     FrameLinkHost(const FrameLinkHost&) = delete;
@@ -43,6 +44,9 @@ public:
     void AddGivenUpTaker(GivenUpTaker taker) { m_givenUpTakers.push_back(std::move(taker)); }
     // Asked in the order registered; a time-out nobody takes leaves the queue going on.
     void AddTimeOutTaker(TimeOutTaker taker) { m_timeOutTakers.push_back(std::move(taker)); }
+    // Told of a command given up or answered in the wrong state once this host has said so
+    // (a taker that took a command leaves it untold), so that what waited on it goes on.
+    void AddLostListener(LostListener listener) { m_lostListeners.push_back(std::move(listener)); }
     // What "KEY:OFF" gone out ends.
     void SetPowerOffHandler(std::function<void()> handler) { m_onPowerOff = std::move(handler); }
 
@@ -60,8 +64,11 @@ public:
     void OnAlarm(const LinkAlarm& alarm) override;
 
 private:
+    void TellLost(const CCommand& command) const;
+
     Uses m_uses;
     std::vector<GivenUpTaker> m_givenUpTakers;
     std::vector<TimeOutTaker> m_timeOutTakers;
+    std::vector<LostListener> m_lostListeners;
     std::function<void()> m_onPowerOff;
 };

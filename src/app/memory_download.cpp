@@ -1,5 +1,8 @@
 #include "app/memory_download.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "acquisition/dump_decoder.h"
 #include "acquisition/dump_file.h"
 #include "acquisition/scheduler_run.h"
@@ -49,6 +52,7 @@ MemoryDownload::MemoryDownload(const Uses& uses) : m_uses(uses) {
     });
     router.Register(kDumpOff, [this](const CCommand&, const std::string&) { OnDumpOffReply(); });
     m_uses.linkHost.AddTimeOutTaker([this](const CCommand&) { return TakeTimeOut(); });
+    m_uses.linkHost.AddLostListener([this](const CCommand& command) { OnCommandLost(command); });
     m_uses.timers.OnExpiry(FrameTimers::kDownloadProgress, [this] { OnDownloadProgressTimer(); });
 }
 
@@ -161,11 +165,34 @@ bool MemoryDownload::TakeTimeOut() {
         EndInterruptedDownload();
         return true;
     }
-    acquisition::SchedulerRun& run = m_uses.scheduler.Run();
-    if (!mode.IsSchedulerMode() || run.State() != acquisition::SchedulerRun::kDownloading)
-        return false;
     // A meter that stopped answering before or after its dump would hold the run for ever.
+    return EndScheduledDownload();
+}
+
+void MemoryDownload::OnCommandLost(const CCommand& command) {
+    const std::vector<int> queued = m_uses.link.QueuedCodes();
+    const auto isQueued = [&queued](int code) {
+        return std::find(queued.begin(), queued.end(), code) != queued.end();
+    };
+    // Only the download's own steps: with one of them lost nothing left in the queue would
+    // begin or end the download, and the run would wait for it for ever.
+    const int code = command.GetCode();
+    const bool stalled =
+        code == kDumpOn || code == kDumpOff ||
+        (code == kAcquisitionQuery && !isQueued(kAcquisitionQuery) && !isQueued(kDumpOn));
+    if (stalled)
+        EndScheduledDownload();
+}
+
+bool MemoryDownload::EndScheduledDownload() {
+    acquisition::SchedulerRun& run = m_uses.scheduler.Run();
+    if (!m_uses.link.Mode().IsSchedulerMode() ||
+        run.State() != acquisition::SchedulerRun::kDownloading)
+        return false;
     run.SetState(acquisition::SchedulerRun::kDownloaded);
+    m_uses.dumpFile.Close();
+    if (m_uses.ui.IsDownloadBoxShown())
+        m_uses.ui.CloseDownloadBox();
     m_uses.scheduler.EndDownloadedRun();
     return true;
 }

@@ -3,8 +3,9 @@
 // the files counted, the operator asked), clear the memory and end it ("DMP:OFF": the dump file
 // closed and announced, or a refused download cleaned up), its progress on the title and in the
 // download box (timer 4), and a download that the meter's silence interrupts, or that ends a
-// scheduled run. The dump itself is read and decoded by the data-acquisition side on the
-// listener thread. It registers its replies, timer 4's job and its time-outs when it is built.
+// scheduled run, as a step of it that the meter refuses does. The dump itself is read and
+// decoded by the data-acquisition side on the listener thread. It registers its replies, timer
+// 4's job, its time-outs and its lost commands when it is built.
 
 #include <string>
 
@@ -59,6 +60,11 @@ private:
     void EndInterruptedDownload();
     // A command timed out while a download ran: true when it ended the download or its run.
     bool TakeTimeOut();
+    // A command refused, left empty or answered in the wrong state: a scheduled run whose
+    // download it leaves with no way on ends.
+    void OnCommandLost(const CCommand& command);
+    // A scheduled run waiting for its download ends; false when none waits.
+    bool EndScheduledDownload();
     // Timer 4: the file and line reached, on the title while minimised and in the box.
     void OnDownloadProgressTimer();
 

@@ -198,6 +198,13 @@ void LinkSession::SendNextCommand() {
         ChangeBaudRate(*command);
         return;
     }
+    // A meter that another job holds does not hear the switch; the queue goes on.
+    if (command->GetCode() == kMonitorOn && !m_mode.MayStartMonitor()) {
+        TakeCommand(command);
+        m_host.OnMonitorStartRefused(m_mode.Activity());
+        SetReadyToSend(TRUE);
+        return;
+    }
     SendRawCommand(command->GetText(), true);
     switch (command->GetCode()) {
         case kMonitorOn:

@@ -136,6 +136,7 @@ bool MeterMode::TakeDumpRefusal() {
 
 void MeterMode::LeaveSchedulerMode() {
     m_schedulerRunning = false;
+    m_finalJob = RunFinalJob::kNone;
     m_schedulerMode = false;
 }
 

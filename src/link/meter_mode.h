@@ -5,9 +5,10 @@
 // activity does not allow changes nothing and answers false. Beside the activity stand facts
 // of their own: whether a meter answers on the link, what the meter reports of its acquisition
 // and datalogging, the channel mode, the operation the queued commands are for, a setup being
-// sent, scheduler mode and a run going on, the screen check and the session's data. The link
-// session owns it; the frame's reply handlers, the scheduler window and run, the live
-// recorder, the setup sheet and the maintenance commands read it and tell it what happened.
+// sent, scheduler mode, a run going on and its final job, the screen check and the session's
+// data. The link session owns it; the frame's reply handlers, the scheduler window and run, the
+// live recorder, the setup sheet and the maintenance commands read it and tell it what
+// happened.
 //
 // The user-interface thread's, all but the download: that one is the listeners' dump mode
 // (LinkReplyState::dumpMode), which the dump decoder reads and clears on its thread; a
@@ -48,6 +49,10 @@ enum class MeterActivity {
     kCalibrating,
 };
 
+// What a scheduled run still does with the meter once its stop time has come and its flag is
+// cleared: the final electric calibration or the memory download.
+enum class RunFinalJob { kNone, kCalibration, kDownload };
+
 // The log line of a monitoring start refused while `holder` holds the meter.
 std::string MonitorStartRefusal(MeterActivity holder);
 
@@ -75,6 +80,9 @@ public:
     [[nodiscard]] bool OnMonitorStarted() {
         return IsMonitorOn() || Begin(MeterActivity::kMonitoring);
     }
+    // Whether OnMonitorStarted would be taken now: asked before "STT:MON:ON" goes out, so that
+    // a meter another job holds never hears it.
+    bool MayStartMonitor() const { return IsMonitorOn() || Activity() == MeterActivity::kIdle; }
     // Ends monitoring; any other activity goes on.
     void OnMonitorStopped() { End(MeterActivity::kMonitoring); }
     // Monitoring with the meter acquiring, both at once (a live run); refused as
@@ -163,6 +171,11 @@ public:
     bool IsSchedulerRunning() const { return m_schedulerRunning; }
     void OnRunStarted() { m_schedulerRunning = true; }
     void OnRunStopped() { m_schedulerRunning = false; }
+    // The run's final job, from its start until the run ends; it outlasts the run's flag,
+    // which the stop time clears.
+    RunFinalJob FinalJob() const { return m_finalJob; }
+    void OnFinalJobStarted(RunFinalJob job) { m_finalJob = job; }
+    void OnRunEnded() { m_finalJob = RunFinalJob::kNone; }
 
     // --- the electric calibration's result: its Delta Leq text
     const std::string& DeltaLeq() const { return m_deltaLeq; }
@@ -210,6 +223,7 @@ private:
     bool m_dumpWriteFailed = false;
     bool m_schedulerMode = false;
     bool m_schedulerRunning = false;
+    RunFinalJob m_finalJob = RunFinalJob::kNone;
     std::string m_deltaLeq;
     bool m_checkingDisplay = false;
     int m_displayRounds = 0;

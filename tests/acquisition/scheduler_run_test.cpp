@@ -187,8 +187,13 @@ TEST_F(RunFixture, AContinuousRunCalibratedAfterEndsWithItsOneFinalCalibration) 
         plan.calDisabled = false;
         plan.calAfter = true;
         own.run.Start(plan);
+        // The calibration holds the meter though the run's flag is cleared, until the run ends.
+        other.Run(other.Until(other.At(8, 30)) + 200);
+        EXPECT_EQ(other.mode.FinalJob(), RunFinalJob::kCalibration);
+        EXPECT_FALSE(other.mode.IsSchedulerRunning());
         other.RunToEnd(other.Until(other.At(10, 0)));
         EXPECT_FALSE(own.run.IsActive());
+        EXPECT_EQ(other.mode.FinalJob(), RunFinalJob::kNone);
         EXPECT_EQ(other.Count("Start Calibration"), 1);
         EXPECT_EQ(other.log.back(), "End Scheduler");
         EXPECT_EQ(other.Count("WARNING: Calibration interrupted by Timeout. (Delta Leq= 0.3)"),
@@ -422,14 +427,21 @@ TEST_F(RunFixture, SwitchingMonitoringOnStopsAfterABoundedNumberOfRounds) {
 }
 
 TEST_F(RunFixture, MonitoringSwitchedOnWhileTheMeterCalibratesIsLoggedAndLeavesTheMode) {
+    const std::string refusal =
+        "WARNING: Monitoring not started, the instrument is busy with the electric calibration.";
     run.Start(Repeated(8, 6));
     ASSERT_TRUE(host.mode.BeginElectricCalibration());
     host.Run(host.Until(host.At(8, 1)) + 5000);
     EXPECT_EQ(run.State(), SchedulerRun::kWaitStart);
     EXPECT_TRUE(host.mode.IsElectricCalRunning());
-    EXPECT_EQ(host.Count("WARNING: Monitoring not started, the instrument is busy with the "
-                         "electric calibration."),
-              1);
+    EXPECT_EQ(host.Count(refusal), 1);
+    // The start of an acquisition the meter already runs switches monitoring on too; the
+    // meter heard no "STT:MON:ON" from either, and the run went on.
+    host.mode.OnAcquisitionStarted();
+    host.Run(host.Until(host.At(8, 2)) + 500);
+    EXPECT_EQ(run.State(), SchedulerRun::kAcquiring);
+    EXPECT_EQ(host.Count(refusal), 2);
+    EXPECT_EQ(WrittenAmong({"STT:MON:ON"}), Lines{});
 }
 
 TEST_F(RunFixture, ADownloadThatCannotBeginEndsTheRunWithItsReason) {

@@ -288,10 +288,13 @@ TEST_F(FrameRepliesTest, AMonitoringStartWhileTheMeterCalibratesLeavesTheModeAnd
     const std::string refusal =
         "WARNING: Monitoring not started, the instrument is busy with the electric calibration.";
     const std::string instrumentLog = frame.Web().Log().LogPath(platform::DateTime::Now());
+    OpenPort();
     ASSERT_TRUE(frame.Mode().BeginElectricCalibration());
     // The meter's state reply and the queue's "STT:MON:ON": the instrument log says it.
     op.ExpectDialog("CSelCHMonitorDlg", [](platform::ModalDialog&) { return IDCANCEL; });
     Answer(98, "STT:MONITOR:ON");
+    // Each line is read before the next send purges the port.
+    ASSERT_TRUE(meter.WaitForLines(1));
     Await(96);
     EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
     const auto logged = platform::ReadWholeFile(instrumentLog);
@@ -304,10 +307,15 @@ TEST_F(FrameRepliesTest, AMonitoringStartWhileTheMeterCalibratesLeavesTheModeAnd
     // In scheduler mode the scheduler log says it.
     frame.Mode().EnterSchedulerMode();
     Answer(98, "STT:MONITOR:ON");
+    ASSERT_TRUE(meter.WaitForLines(2));
     Await(96);
     EXPECT_TRUE(frame.Mode().IsElectricCalRunning());
     EXPECT_EQ(SchedulerLog(), (std::vector<std::string>{refusal, refusal}));
     EXPECT_EQ(platform::ReadWholeFile(instrumentLog), logged);
+    // The meter heard no "STT:MON:ON": only the state queries, and the command sent last.
+    Await(100);
+    ASSERT_TRUE(meter.WaitForLines(3));
+    EXPECT_EQ(meter.Lines(), (std::vector<std::string>{"STT:MON:?", "STT:MON:?", "STT:DISPL:?"}));
 }
 
 TEST_F(FrameRepliesTest, LiveRecordsReArmTheWatchdogByModeAndModel) {
@@ -507,6 +515,34 @@ TEST_F(FrameRepliesTest, AScheduledDownloadOfAnEmptyMemoryEndsTheRun) {
               (std::vector<std::string>{"Instrument memory empty.\nDownloading finished.",
                                         noRecordIndex, "Connection OFF", "End Scheduler"}));
     EXPECT_TRUE(shell.empty());  // nothing downloaded, nothing shown
+}
+
+// The run waits for its download's end: a step of it that the meter refuses, leaves empty or
+// answers in the wrong state must not leave the run, and the program's close, waiting for ever.
+TEST_F(FrameRepliesTest, AScheduledDownloadWhoseStepTheMeterRefusesEndsTheRun) {
+    const std::string noRecordIndex =
+        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: " +
+        std::string(std::strerror(ENOENT)) +
+        ").\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
+    for (const char* answer : {"\x15", "#DMP"}) {
+        SCOPED_TRACE(answer);
+        ClearSchedulerLog();
+        frame.Mode().EnterSchedulerMode();
+        frame.Scheduler().Run().SetState(acquisition::SchedulerRun::kDownloading);
+        ui.downloadBoxShown = true;
+        op.ExpectBox(noRecordIndex);
+        if (answer[0] == '#')
+            Answer(110, answer);
+        else
+            RefuseThrice(110, answer);
+        const std::vector<std::string> log = SchedulerLog();
+        ASSERT_EQ(log.size(), 4u) << ::testing::PrintToString(log);
+        EXPECT_TRUE(platform::StartsWith(log[0], "WARNING : ")) << log[0];
+        EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.end()),
+                  (std::vector<std::string>{noRecordIndex, "Connection OFF", "End Scheduler"}));
+        EXPECT_FALSE(ui.downloadBoxShown);
+        EXPECT_FALSE(frame.Mode().IsSchedulerMode());
+    }
 }
 
 TEST_F(FrameRepliesTest, CalibrationRepliesFeedTheOpenCalibrationWindows) {

@@ -10,11 +10,14 @@
 #include <memory>
 
 #include "acquisition/scheduler_log.h"
+#include "acquisition/scheduler_run.h"
+#include "app/busy_meter_job.h"
 #include "app/frame_bench.h"
 #include "app/frame_boxes.h"
 #include "app/frame_command_ids.h"
 #include "app/frame_commands.h"
 #include "app/frame_data_view_commands.h"
+#include "app/frame_scheduler.h"
 #include "app/frame_timers.h"
 #include "app/frame_ui.h"
 #include "app/frame_web.h"
@@ -145,6 +148,51 @@ TEST_F(FrameWindowTest, CloseIsRefusedWhileALongJobWithTheMeterRuns) {
     refuse(why.c_str());
     const std::string log = folder.Read(acquisition::SchedulerLog::kLogName);
     EXPECT_TRUE(platform::Contains(log, ": " + why + "\r\r\n")) << log;
+}
+
+// Past its stop time a run has cleared its flag, and STOP no longer ends it: its final
+// calibration or download holds the meter from its start, before the meter answered anything,
+// and the box says to wait for it.
+TEST_F(FrameWindowTest, CloseIsRefusedThroughAScheduledRunsFinalCalibrationAndDownload) {
+    struct Phase {
+        bool download;
+        const char* why;
+    };
+    for (const Phase& phase :
+         {Phase{false,
+                "ATTENZIONE: Calibrazione elettrica di fine scheduler in corso.\nAttendere la "
+                "fine della calibrazione e riprovare."},
+          Phase{true,
+                "ATTENZIONE: Scaricamento della memoria dello strumento in corso.\nAttendere la "
+                "fine dello scaricamento e riprovare."}}) {
+        SCOPED_TRACE(phase.why);
+        MeterMode& mode = frame->Mode();
+        mode.EnterSchedulerMode();
+        mode.OnRunStarted();
+        mode.OnMeterAnswered();
+        acquisition::SchedulePlan plan;  // continuous, its stop time long past
+        plan.download = phase.download;
+        plan.calDisabled = phase.download;
+        plan.calAfter = !phase.download;
+        acquisition::SchedulerRun& run = frame->Scheduler().Run();
+        run.Start(plan);
+        run.OnTimer(acquisition::SchedulerRun::kTick);
+        ASSERT_EQ(run.State(), phase.download ? acquisition::SchedulerRun::kDownloading
+                                              : acquisition::SchedulerRun::kCalibrating);
+        ASSERT_FALSE(mode.IsSchedulerRunning());
+        ASSERT_FALSE(mode.IsDownloading());
+
+        op.ExpectBox("Confirm Exit ?", IDYES);
+        op.ExpectBox(phase.why);
+        window->close();
+        EXPECT_EQ(frame->Window(), window);
+        EXPECT_FALSE(platform::EventLoop::QuitPending());
+        const std::string log = folder.Read(acquisition::SchedulerLog::kLogName);
+        EXPECT_TRUE(platform::Contains(log, ": " + std::string(phase.why) + "\r\r\n")) << log;
+        // Every end of the run lets the program go.
+        run.Stop();
+        EXPECT_EQ(BusyMeterJobRefusal(mode), nullptr);
+    }
 }
 
 TEST_F(FrameWindowTest, ExitReleasesThePortsAndTheQueueAndLetsTheWindowGo) {
