@@ -18,8 +18,8 @@ void FrameLinkHost::WaitWithMessages(unsigned ms) {
 }
 
 void FrameLinkHost::PumpWaitingMessages() {
-    // The windows are painted; timers, replies and the operator's commands wait for the end of
-    // the exchange, which nothing may interrupt.
+    // The windows are painted; timers, replies, the operator's commands and a close of the
+    // window wait for the end of the exchange, which nothing may interrupt.
     platform::EventLoop::PumpWindowInput(nullptr);
 }
 

@@ -1,7 +1,6 @@
 // The port settings dialog on screen: its controls, named by their ids, show the dialog
 // object's state, and every click goes through the object's handlers.
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -17,6 +16,7 @@
 #include <map>
 
 #include "app/port_setup_dlg.h"
+#include "platform/dialog_parent.h"
 #include "platform/qt_text.h"
 #include "ui/program_images.h"
 
@@ -38,7 +38,7 @@ void Fill(QComboBox* combo, const std::vector<std::string>& entries, int selecti
 }  // namespace
 
 int CPortSetupDlg::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle("Impostazioni connessione");
     auto* layout = new QVBoxLayout(&dialog);
     std::map<int, QWidget*> controls;

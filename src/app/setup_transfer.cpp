@@ -126,15 +126,15 @@ bool SetupTransfer::AbortRead(const CCommand& command) {
     FrameUi& ui = m_uses.ui;
     const std::string timeoutText =
         platform::Format("Command %d : Timeout Expired", command.GetCode());
-    if (ui.IsSetupWaitBoxShown())
-        ui.KillSetupWaitBoxTimer();
-    platform::AfxMessageBox("Comunication error: setup abort", MB_ICONEXCLAMATION);
+    // The read is over before the operator hears of it: a reply that comes while the box is
+    // up finds no read to end, and the wait box it would destroy is gone already.
     if (ui.IsSetupWaitBoxShown())
         ui.EndSetupWaitBox();
     MeterMode& mode = m_uses.link.Mode();
     m_uses.link.DeleteAllCommands();
     mode.EndPendingOp();
     m_uses.link.SetReadyToSend(TRUE);
+    platform::AfxMessageBox("Comunication error: setup abort", MB_ICONEXCLAMATION);
     if (mode.IsDownloading())
         m_uses.timers.Kill(FrameTimers::kDownloadProgress);
     platform::AfxMessageBox(timeoutText);

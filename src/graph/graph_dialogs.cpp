@@ -1,7 +1,6 @@
 #include "graph/graph_dialogs.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -14,6 +13,7 @@
 
 #include "graph/graph_wnd.h"
 #include "platform/colors.h"
+#include "platform/dialog_parent.h"
 #include "platform/text.h"
 
 namespace graph {
@@ -67,7 +67,7 @@ void CGraphPropertySheet::AddPage(QWidget* page, const std::string& title) {
 }
 
 int CGraphPropertySheet::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle(ToQt(m_caption));
     auto* layout = new QVBoxLayout(&dialog);
     auto* tabs = new QTabWidget;
@@ -148,7 +148,7 @@ void ShowGraphContextMenu(QWidget* clicked, QPoint globalPosition) {
 // --- small dialogs
 
 int CGraphTitlePrompt::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle("Title");
     auto* layout = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;
@@ -164,7 +164,7 @@ int CGraphTitlePrompt::RunOnScreen() {
 
 int CColorDialog::RunOnScreen() {
     const QColor chosen =
-        QColorDialog::getColor(platform::ToQColor(m_color), QApplication::activeWindow());
+        QColorDialog::getColor(platform::ToQColor(m_color), platform::DialogParent());
     if (!chosen.isValid())
         return IDCANCEL;
     m_color = platform::FromQColor(chosen);
@@ -172,7 +172,7 @@ int CColorDialog::RunOnScreen() {
 }
 
 int CGraphLabelDlg::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle("Label");
     auto* layout = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;

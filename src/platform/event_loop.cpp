@@ -56,8 +56,11 @@ void EventLoop::ProcessPending() {
 
 namespace {
 
+// The user's input, and a window's close, which is the user's too: a close let through would
+// ask its question where no input can answer it.
 bool IsUserInput(const QEvent& event) {
     switch (event.type()) {
+        case QEvent::Close:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
         case QEvent::ShortcutOverride:
@@ -97,6 +100,9 @@ public:
         if (!IsUserInput(*event) || IsForWindow(receiver))
             return false;
         m_kept.emplace_back(receiver, std::unique_ptr<QEvent>(event->clone()));
+        // A close held is not yet agreed to: the window stays as it is until it comes back.
+        if (event->type() == QEvent::Close)
+            event->ignore();
         return true;
     }
 

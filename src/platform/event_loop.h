@@ -35,8 +35,9 @@ public:
     static void ProcessPending();
     // Handles, of the events waiting now, only the window system's (paints) and the user's
     // input to `window` and its children (nullptr: to no window). The program's timers and
-    // posted messages wait (held_deliveries.h), and so does the input to other windows: all of
-    // it is handled when the loop turns after this.
+    // posted messages wait (held_deliveries.h), and so does the input to other windows, their
+    // closes too (a close asks its question, which nothing could answer here): all of it is
+    // handled when the loop turns after this.
     static void PumpWindowInput(QObject* window);
 };
 

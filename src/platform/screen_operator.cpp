@@ -1,9 +1,9 @@
 #include "platform/screen_operator.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "platform/dialog_parent.h"
 #include "platform/qt_text.h"
 
 namespace platform {
@@ -26,8 +26,7 @@ QMessageBox::Icon IconOf(unsigned type) {
 }  // namespace
 
 int ScreenOperator::MessageBox(const std::string& text, const std::string& caption, unsigned type) {
-    QMessageBox box(IconOf(type), ToQt(caption), ToQt(text), QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    QMessageBox box(IconOf(type), ToQt(caption), ToQt(text), QMessageBox::NoButton, DialogParent());
     switch (type & 0x0F) {
         case MB_OKCANCEL:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
@@ -63,11 +62,11 @@ int ScreenOperator::RunModal(ModalDialog& dialog) {
 std::optional<std::string> ScreenOperator::ChooseFile(const FileChoice& choice) {
     const QString start = SystemNameToQt(
         choice.folder.empty() ? choice.fileName : choice.folder + "/" + choice.fileName);
-    const QString chosen =
-        choice.save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), ToQt(choice.title),
-                                                   start, ToQt(choice.filter))
-                    : QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQt(choice.title),
-                                                   start, ToQt(choice.filter));
+    const QString chosen = choice.save
+                               ? QFileDialog::getSaveFileName(DialogParent(), ToQt(choice.title),
+                                                              start, ToQt(choice.filter))
+                               : QFileDialog::getOpenFileName(DialogParent(), ToQt(choice.title),
+                                                              start, ToQt(choice.filter));
     if (chosen.isEmpty())
         return std::nullopt;
     return SystemNameFromQt(chosen);

@@ -1,12 +1,12 @@
 #include "report/instr_info_dlg.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "platform/dialog_parent.h"
 #include "platform/qt_text.h"
 #include "report/verification_file.h"
 
@@ -29,7 +29,7 @@ std::string CInstrInfoDlg::Value(const std::string& key) const {
 }
 
 int CInstrInfoDlg::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle(platform::ToQt("Scheda dati verifica"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;

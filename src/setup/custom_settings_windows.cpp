@@ -1,6 +1,5 @@
 // The custom-settings dialogs on screen: the widgets show the dialog objects' states and hand
 // the operator's typing, choices and buttons to their handlers.
-#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -9,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/dialog_parent.h"
 #include "setup/custom_settings_dialogs.h"
 #include "setup/custom_settings_folder.h"
 #include "setup/setup_prop_page.h"
@@ -28,7 +28,7 @@ QListWidget* NameList(const std::vector<std::string>& names, int id) {
 }  // namespace
 
 int CSaveCustomSettingsDlg::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle("Save custom Setup");
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel("Setup name"));
@@ -52,7 +52,7 @@ int CSaveCustomSettingsDlg::RunOnScreen() {
 }
 
 int CSelCustomSettingDlg::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle("Select Custom Setup");
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel("Custom Setup List"));

@@ -1,6 +1,5 @@
 #include "setup/setup_prop_sheet.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "link/instr_status.h"
+#include "platform/dialog_parent.h"
 #include "setup/channels_page.h"
 #include "setup/cur_setting_prop_page.h"
 #include "setup/current_settings.h"
@@ -215,7 +215,7 @@ QDialog* CSetupPropSheet::Window() const {
 }
 
 int CSetupPropSheet::RunOnScreen() {
-    QDialog* window = CreateWindow(QApplication::activeWindow());
+    QDialog* window = CreateWindow(platform::DialogParent());
     const int result = window->exec() == QDialog::Accepted ? IDOK : IDCANCEL;
     m_window.reset();
     return result;

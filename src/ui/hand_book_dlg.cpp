@@ -7,6 +7,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "platform/dialog_parent.h"
 #include "platform/files.h"
 #include "platform/qt_text.h"
 
@@ -29,7 +30,7 @@ int CHandBookDlg::Show() {
 }
 
 std::unique_ptr<QDialog> CHandBookDlg::BuildWindow() const {
-    auto dialog = std::make_unique<QDialog>(QApplication::activeWindow());
+    auto dialog = std::make_unique<QDialog>(platform::DialogParent());
     dialog->setWindowTitle("Handbook");
     auto* layout = new QVBoxLayout(dialog.get());
     auto* browser = new QTextBrowser(dialog.get());

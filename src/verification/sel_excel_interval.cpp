@@ -1,10 +1,10 @@
 #include "verification/sel_excel_interval.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "platform/dialog_parent.h"
 #include "ui/hooked_dialog.h"
 
 const std::string& CSelExcelInterval::InstructionsText() {
@@ -20,7 +20,7 @@ const std::string& CSelExcelInterval::InstructionsText() {
 }
 
 int CSelExcelInterval::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle(ui::ToQt("Impostazioni scheda audio"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* text = new QLabel(ui::ToQt(InstructionsText()), &dialog);

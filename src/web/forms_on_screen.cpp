@@ -2,7 +2,6 @@
 // into the controls, runs the buttons through the form's own handlers and moves the controls'
 // contents back.
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -13,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/dialog_parent.h"
 #include "ui/button_st.h"
 #include "web/booking_form.h"
 #include "web/code_entry_form.h"
@@ -41,7 +41,7 @@ QLabel* AddText(QBoxLayout* layout, const char* text, int id = -1) {
 }  // namespace
 
 int CSetHystogramRange::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle(kTitle);
     auto* layout = new QVBoxLayout(&dialog);
     AddText(layout, "Inserire codice tecnico e password per accedere");
@@ -90,7 +90,7 @@ int CSetHystogramRange::RunOnScreen() {
 }
 
 int CSelDocToPrint::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle(ToQt("Registrazione nuovo utente"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* fields = new QFormLayout;
@@ -112,7 +112,7 @@ int CSelDocToPrint::RunOnScreen() {
 }
 
 int CSetLabelDlg::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle(kTitle);
     auto* layout = new QVBoxLayout(&dialog);
     AddText(layout, Prompt().c_str(), 1799);
@@ -141,7 +141,7 @@ int CSetLabelDlg::RunOnScreen() {
 }
 
 int CSetLimitDlg::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle(kTitle);
     auto* layout = new QVBoxLayout(&dialog);
     auto* laboratories = new QComboBox;
@@ -158,7 +158,7 @@ int CSetLimitDlg::RunOnScreen() {
 }
 
 int CAudioTriggerEvDlg::RunOnScreen() {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(platform::DialogParent());
     dialog.setWindowTitle(ToQt("Prenotazione strumenti"));
     auto* layout = new QVBoxLayout(&dialog);
     AddText(layout,

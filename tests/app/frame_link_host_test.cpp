@@ -1,8 +1,13 @@
 // The link session's host on the frame: what a command given up or timed out means, asked of
 // the parts that registered for it in their order before the host says it itself, the status
-// poll stopped with its query, the setup send's end and the meter's power-off.
+// poll stopped with its query, the setup send's end, the meter's power-off, and what waits
+// while an exchange confirms a state.
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QWindow>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,13 +16,17 @@
 #include "app/frame_notices.h"
 #include "app/frame_timers.h"
 #include "app/frame_ui.h"
+#include "app/main_frame_window.h"
+#include "app/window_commands.h"
 #include "link/command.h"
 #include "link/command_codes.h"
 #include "link/instr_status.h"
 #include "link/link_fakes.h"
 #include "link/link_session.h"
 #include "link/port_record.h"
+#include "platform/event_loop.h"
 #include "support/test_env.h"
+#include "ui/x_status_bar.h"
 
 namespace {
 
@@ -26,6 +35,27 @@ public:
     bool IsSetupWaitBoxShown() const override { return shown; }
     void DestroySetupWaitBox() override { shown = false; }
     bool shown = false;
+};
+
+// The meter's port, which tells the test what is written to it.
+class WatchedPort : public linktest::FakePort {
+public:
+    using FakePort::FakePort;
+    std::function<void(const std::string& line)> onWrite;
+
+protected:
+    int WriteBytes(const std::string& text, size_t* written) override {
+        if (onWrite)
+            onWrite(text);
+        return FakePort::WriteBytes(text, written);
+    }
+};
+
+class NoCommands : public WindowCommands {
+public:
+    bool OnCommand(unsigned) override { return false; }
+    void UpdateMenu() override {}
+    bool OnHotKey(int) override { return false; }
 };
 
 class FrameLinkHostTest : public ::testing::Test {
@@ -50,11 +80,14 @@ protected:
     PortRecord record;
     int modemLink = 0;
     CInstrStatus edited;
+    WatchedPort target{clock};
+    WatchedPort reference{clock};
     LinkSession link{host, clock,
                      LinkSettings{.targetPort = record,
                                   .referencePort = record,
                                   .modemLink = modemLink,
-                                  .edited = edited}};
+                                  .edited = edited},
+                     target, reference};
     std::string programFolder = folder.Path();
     FrameNotices notices{link.Mode(), programFolder};
     std::vector<std::string> asked;
@@ -135,4 +168,28 @@ TEST_F(FrameLinkHostTest, TheSetupSendsEndClosesItsBoxAndThePowerOffRunsItsHandl
 
     host.WaitWithMessages(300);
     EXPECT_EQ(waits, (std::vector<unsigned>{300}));
+}
+
+TEST_F(FrameLinkHostTest, ACloseClickedWhileAnExchangeConfirmsAStateIsAskedOnlyOnceItIsOver) {
+    std::vector<std::string> happened;
+    NoCommands commands;
+    ui::XStatusBar bar;
+    CMainFrameWindow window(
+        commands, [&] { happened.push_back("close asked"); }, bar);
+    window.show();
+    target.OpenFor(3, nullptr);
+    target.onWrite = [&](const std::string& line) {
+        if (line != "STT:MON:OFF\r\n" || !happened.empty())
+            return;
+        QCoreApplication::postEvent(window.windowHandle(), new QCloseEvent);
+        happened.push_back("close clicked");
+    };
+    // A slow meter: monitoring is off at the second round, so the host pumps once between.
+    target.Expect("STT:MON:?", "STT:MONITOR:ON\x03").Expect("STT:MON:?", "STT:MONITOR:OFF\x03");
+    EXPECT_TRUE(link.ConfirmMonitorOff());
+    happened.push_back("exchange over");
+    platform::EventLoop::ProcessPending();
+    EXPECT_EQ(happened,
+              (std::vector<std::string>{"close clicked", "exchange over", "close asked"}));
+    EXPECT_TRUE(window.isVisible());
 }
