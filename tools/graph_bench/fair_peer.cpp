@@ -9,6 +9,7 @@ namespace bench {
 namespace {
 
 using graph::GraphPoint;
+using graph::MinMax;
 
 double Lower(double a, double b) {
     return b < a ? b : a;
@@ -23,52 +24,18 @@ int PixelOf(const graph::CAxisScale& scale, double value) {
     return static_cast<int>(std::clamp(scale.ValueToPixel(value), -1e9, 1e9));
 }
 
-// The last point from `first` on that still falls in `column`. The search gallops from where
-// the column is expected to end (the width of the column before): strides of 1, 2, 4... away
-// from that point while they stay on its side, then halves between the last point inside and
-// the first outside. Evenly spaced points take two looks at neighbouring points; a gallop
-// from the column's first point would look at as many places as the width has bits, each
-// far from the others and a miss of the caches.
-int ColumnEnd(const std::vector<GraphPoint>& points, int first, int last, int column, int expected,
-              const graph::CAxisScale& x) {
-    const auto inColumn = [&](int i) { return PixelOf(x, points[i].x) == column; };
-    const int guess = std::min(last, first + std::max(1, expected) - 1);
-    int inside = guess;
-    int outside = guess;
-    int step = 1;
-    if (inColumn(guess)) {
-        while (inside + step <= last && inColumn(inside + step)) {
-            inside += step;
-            step *= 2;
-        }
-        outside = std::min(inside + step, last + 1);
-    } else {
-        while (outside - step > first && !inColumn(outside - step)) {
-            outside -= step;
-            step *= 2;
-        }
-        inside = std::max(first, outside - step);
-    }
-    while (outside - inside > 1) {
-        const int middle = inside + (outside - inside) / 2;
-        (PixelOf(x, points[middle].x) == column ? inside : outside) = middle;
-    }
-    return inside;
-}
-
-}  // namespace
-
-PeerScales::PeerScales(const QImage& image, const graph::VisibleRange& range) {
-    x.Init(0, image.width() - 1, range.xFrom, range.xTo);
-    y.Init(image.height() - 1, 0, range.yFrom, range.yTo);
-}
-
-graph::MinMax PlainPass(const GraphPoint* points, size_t count) {
-    // Four lowest and four highest, each compared only with its own points.
+// The lowest and highest level of `count` points (count >= 1): four lowest and four highest,
+// each compared only with its own points. With `kAhead`, the point that many places on (short
+// of `end`, the end of all the points) is asked for while these are compared.
+template <size_t kAhead>
+MinMax LevelsOf(const GraphPoint* points, size_t count, const GraphPoint* end = nullptr) {
+    const size_t room = kAhead > 0 ? static_cast<size_t>(end - points) : 0;
     double low0 = points[0].y, low1 = low0, low2 = low0, low3 = low0;
     double high0 = low0, high1 = low0, high2 = low0, high3 = low0;
     size_t i = 1;
     for (; i + 4 <= count; i += 4) {
+        if constexpr (kAhead > 0)
+            __builtin_prefetch(points + std::min(i + kAhead, room - 1));
         low0 = Lower(low0, points[i].y);
         high0 = Higher(high0, points[i].y);
         low1 = Lower(low1, points[i + 1].y);
@@ -84,6 +51,41 @@ graph::MinMax PlainPass(const GraphPoint* points, size_t count) {
     }
     return {Lower(Lower(low0, low1), Lower(low2, low3)),
             Higher(Higher(high0, high1), Higher(high2, high3))};
+}
+
+// The peer's pass over a column's points asks for the points a page ahead: a column's end is a
+// branch no predictor learns (the widths differ by a point here and there), and without the
+// lines already on their way the stream would start again after each one.
+MinMax ColumnLevels(const std::vector<GraphPoint>& points, int first, int last) {
+    return LevelsOf<4096 / sizeof(GraphPoint)>(points.data() + first,
+                                               static_cast<size_t>(last - first + 1),
+                                               points.data() + points.size());
+}
+
+MinMax Joined(const MinMax& a, const MinMax& b) {
+    return {Lower(a.min, b.min), Higher(a.max, b.max)};
+}
+
+// The last point of `column` in [inside, outside), `inside` in it and `outside` past it (or the
+// end of the run): halving, on points that were just read.
+int LastInColumn(const std::vector<GraphPoint>& points, int inside, int outside, int column,
+                 const graph::CAxisScale& x) {
+    while (outside - inside > 1) {
+        const int middle = inside + (outside - inside) / 2;
+        (PixelOf(x, points[middle].x) == column ? inside : outside) = middle;
+    }
+    return inside;
+}
+
+}  // namespace
+
+PeerScales::PeerScales(const QImage& image, const graph::VisibleRange& range) {
+    x.Init(0, image.width() - 1, range.xFrom, range.xTo);
+    y.Init(image.height() - 1, 0, range.yFrom, range.yTo);
+}
+
+MinMax PlainPass(const GraphPoint* points, size_t count) {
+    return LevelsOf<0>(points, count);
 }
 
 std::vector<PeerColumn> ReduceColumns(const std::vector<GraphPoint>& points,
@@ -104,14 +106,32 @@ std::vector<PeerColumn> ReduceColumns(const std::vector<GraphPoint>& points,
         count - 1, static_cast<int>(std::upper_bound(points.begin(), points.end(), high, after) -
                                     points.begin()));
     columns.reserve(static_cast<size_t>(std::abs(x.PixelEnd() - x.PixelStart())) + 3);
+    // A column is taken to be one point narrower than the one before (evenly spaced points give
+    // columns whose widths differ by one at most): its points are reduced as they stream in, and
+    // only then is its end checked, on points already read. A guess too short goes on in strides
+    // of 1, 2, 4... from its end; one too long is cut back by halving on the points just read
+    // and reduced again from the cache. Evenly spaced points so cost one pass over memory in
+    // order, as a plain pass does, and a few looks at x a column.
     int width = 1;
     for (int i = first; i <= last;) {
         const int column = PixelOf(x, points[i].x);
-        const int end = ColumnEnd(points, i, last, column, width, x);
+        const auto inColumn = [&](int at) { return PixelOf(x, points[at].x) == column; };
+        int end = std::min(last, i + std::max(1, width - 1) - 1);
+        MinMax levels = ColumnLevels(points, i, end);
+        if (!inColumn(end)) {
+            end = LastInColumn(points, i, end, column, x);
+            levels = ColumnLevels(points, i, end);
+        } else {
+            for (int step = 1; end < last && inColumn(end + 1); step *= 2) {
+                int next = std::min(last, end + step);
+                if (!inColumn(next))
+                    next = LastInColumn(points, end + 1, next, column, x);
+                levels = Joined(levels, ColumnLevels(points, end + 1, next));
+                end = next;
+            }
+        }
+        columns.push_back({column, i, end, levels});
         width = end - i + 1;
-        // Where the next column's search will look, fetched while this column is reduced.
-        __builtin_prefetch(&points[std::min(last, end + width)]);
-        columns.push_back({column, i, end, PlainPass(points.data() + i, width)});
         i = end + 1;
     }
     return columns;

@@ -1,10 +1,10 @@
 #pragma once
 // The fair peer of a graph's drawing, written apart from the graph as a performance engineer
-// would write it for the same 16-byte points: each pixel column's points found on their
-// stored x, galloping on from the previous column's end; each column's lowest and highest
-// level taken with accumulators that never wait for one another; then the lines the graph
-// draws (into a column's first point, and a column's lowest to its highest point) as one
-// polyline on a white image.
+// would write it for the same 16-byte points: each pixel column's points reduced as they
+// stream in, its end then checked on their stored x, galloping on from where the previous
+// column's width puts it; each column's lowest and highest level taken with accumulators that
+// never wait for one another; then the lines the graph draws (into a column's first point,
+// and a column's lowest to its highest point) as one polyline on a white image.
 
 #include <QImage>
 #include <vector>
