@@ -2,16 +2,20 @@
 // scheduled recording, the labels, and the messages of what cannot be read.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <thread>
 
 #include "acquisition/data_file_reader.h"
 #include "acquisition/path_watch.h"
@@ -116,6 +120,19 @@ protected:
         .labels = host.labels,
     }};
 };
+
+// The file-system user of the calling thread, for the guard's life: root's passes every check.
+class FileSystemUser {
+public:
+    explicit FileSystemUser(uid_t user) : m_previous(::setfsuid(user)) {}
+    ~FileSystemUser() { ::setfsuid(m_previous); }
+    FileSystemUser(const FileSystemUser&) = delete;
+    FileSystemUser& operator=(const FileSystemUser&) = delete;
+
+private:
+    int m_previous;
+};
+constexpr uid_t kOrdinaryUser = 65534;
 
 }  // namespace
 
@@ -281,6 +298,54 @@ TEST_F(DataFileReaderTest, ALabelFileRewrittenThroughASharedMappingShowsItsNewLa
     EXPECT_EQ(reader.OpenDataFile(path, 0, 0), 0);
     ::munmap(mapped, labels.size());
     EXPECT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#b#"});
+}
+
+TEST_F(DataFileReaderTest, ALabelFileThatCannotBeReadShowsNoLabelsUntilItCanBe) {
+    const std::string path = folder.File("set.kr9");
+    const std::string labelPath = folder.File("set.lbl");
+    folder.Write("set.kr9", OnePageSet('\x01'));
+    folder.Write("set.lbl", "1#SLM5#x#y#a#\r\r\n");
+    reader.OpenSessionFile(path);
+    ASSERT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#a#"});
+    const auto page = [&] {
+        EXPECT_EQ(reader.OpenDataFile(path, 0, 0), 0);
+        return host.labels;
+    };
+
+    ASSERT_TRUE(platform::RemoveFile(labelPath));
+    ASSERT_TRUE(platform::MakeDirectories(labelPath));
+    EXPECT_TRUE(page().empty()) << "a folder";
+
+    ASSERT_TRUE(std::filesystem::remove(labelPath));
+    ASSERT_EQ(::mkfifo(labelPath.c_str(), 0644), 0);
+    // A reader that waited for a writer would wait for ever: one comes after a while, and so
+    // tells.
+    std::promise<void> paged;
+    bool rescued = false;
+    std::thread rescuer([&, done = paged.get_future()] {
+        if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
+            return;
+        rescued = true;
+        const int writer = ::open(labelPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0)
+            ::close(writer);
+    });
+    EXPECT_TRUE(page().empty()) << "a FIFO";
+    paged.set_value();
+    rescuer.join();
+    EXPECT_FALSE(rescued) << "the reader waited for a FIFO's writer";
+
+    ASSERT_TRUE(platform::RemoveFile(labelPath));
+    folder.Write("set.lbl", "1#SLM5#x#y#b#\r\r\n");
+    ASSERT_EQ(::chmod(labelPath.c_str(), 0), 0);
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0755), 0);
+    const auto pageForAnOrdinaryUser = [&] {
+        const FileSystemUser ordinary(kOrdinaryUser);
+        return page();
+    };
+    EXPECT_TRUE(pageForAnOrdinaryUser().empty()) << "a file without rights";
+    ASSERT_EQ(::chmod(labelPath.c_str(), 0644), 0);
+    EXPECT_EQ(pageForAnOrdinaryUser(), std::vector<std::string>{"1#SLM5#x#y#b#"});
 }
 
 TEST_F(DataFileReaderTest, WhatCannotBeReadIsSaidOnceAndLeavesNoData) {
