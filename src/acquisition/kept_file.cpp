@@ -28,7 +28,9 @@ Identity IdentityOf(const struct stat& status) {
 
 bool KeptFile::Open(const std::string& path) {
     Close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not waiting for a writer where the path names a FIFO: its reads then fail, as a folder's
+    // do. Regular files take no notice of the flag.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat status {};
     if (fd < 0 || ::fstat(fd, &status) != 0) {
         if (fd >= 0)

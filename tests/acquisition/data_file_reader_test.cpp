@@ -2,16 +2,25 @@
 // scheduled recording, the labels, and the messages of what cannot be read.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <optional>
+#include <system_error>
+#include <thread>
 
 #include "acquisition/data_file_reader.h"
 #include "acquisition/path_watch.h"
@@ -106,16 +115,65 @@ protected:
     testenv::ScratchFolder folder;
     RecordingHost host;
     Recording recording;
-    DataFileReader reader{{
-        .host = host,
-        .pages = host,
-        .recording = recording,
-        .setupBlock = host.block,
-        .notices = host,
-        .currentFile = host.currentFile,
-        .labels = host.labels,
-    }};
+    DataFileReader::Uses Uses() {
+        return {
+            .host = host,
+            .pages = host,
+            .recording = recording,
+            .setupBlock = host.block,
+            .notices = host,
+            .currentFile = host.currentFile,
+            .labels = host.labels,
+        };
+    }
+    DataFileReader reader{Uses()};
 };
+
+// The file-system user of the calling thread, for the guard's life: root's passes every check.
+class FileSystemUser {
+public:
+    explicit FileSystemUser(uid_t user) : m_previous(::setfsuid(user)) {}
+    ~FileSystemUser() { ::setfsuid(m_previous); }
+    FileSystemUser(const FileSystemUser&) = delete;
+    FileSystemUser& operator=(const FileSystemUser&) = delete;
+
+private:
+    int m_previous;
+};
+constexpr uid_t kOrdinaryUser = 65534;
+
+// Whether `fd` is an inotify descriptor of this process.
+bool IsInotify(int fd) {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error) ==
+           "anon_inode:inotify";
+}
+
+// The watches an inotify descriptor holds, as the system lists them: "inotify wd:... ino:...".
+std::vector<std::string> Watches(int fd) {
+    std::ifstream info("/proc/self/fdinfo/" + std::to_string(fd));
+    std::vector<std::string> watches;
+    for (std::string line; std::getline(info, line);)
+        if (line.rfind("inotify wd:", 0) == 0)
+            watches.push_back(line);
+    return watches;
+}
+
+// The inotify descriptor that watches what `path` names, -1 when none does: told by what it
+// watches, as those of readers before may still be closing and a number may be given again.
+int InotifyDescriptorWatching(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return -1;
+    char inode[32];
+    std::snprintf(inode, sizeof inode, " ino:%llx ",
+                  static_cast<unsigned long long>(status.st_ino));
+    for (const int fd : InotifyDescriptors())
+        for (const std::string& watch : Watches(fd))
+            if (watch.find(inode) != std::string::npos)
+                return fd;
+    return -1;
+}
 
 }  // namespace
 
@@ -281,6 +339,138 @@ TEST_F(DataFileReaderTest, ALabelFileRewrittenThroughASharedMappingShowsItsNewLa
     EXPECT_EQ(reader.OpenDataFile(path, 0, 0), 0);
     ::munmap(mapped, labels.size());
     EXPECT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#b#"});
+}
+
+TEST_F(DataFileReaderTest, ASetWhoseFolderCannotBeWatchedIsLookedAtAndTheNextSetIsWatchedAgain) {
+    const std::string watched = folder.File("a/set.kr9");
+    const std::string locked = folder.File("locked/set.kr9");
+    folder.Write("a/set.kr9", OnePageSet('\x01'));
+    folder.Write("locked/set.kr9", OnePageSet('\x02'));
+    folder.Write("locked/set.lbl", "1#SLM5#x#y#a#\r\r\n");
+    reader.OpenSessionFile(watched);
+    const int own = InotifyDescriptorWatching(folder.File("a"));
+    if (own < 0)
+        GTEST_SKIP() << "the scratch folder's file system is not watched";
+    const size_t watches = Watches(own).size();
+    // A mark on the open descriptor itself, which one made again under its number would lack.
+    ASSERT_EQ(::fcntl(own, F_SETOWN, ::getpid()), 0);
+
+    // A folder whose names can be used but not listed, as an ordinary user meets it: no watch
+    // can be had on it.
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0711), 0);
+    ASSERT_EQ(::chmod(folder.File("locked").c_str(), 0311), 0);
+    {
+        const FileSystemUser ordinary(kOrdinaryUser);
+        reader.OpenSessionFile(locked);
+    }
+    EXPECT_EQ(host.buffer[20 + 2], 2);
+    EXPECT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#a#"});
+    EXPECT_EQ(Watches(own), std::vector<std::string>{}) << "the set before left watched";
+    folder.Write("locked/set.lbl", "1#SLM5#x#y#b#\r\r\n");
+    {
+        const FileSystemUser ordinary(kOrdinaryUser);
+        ASSERT_EQ(reader.OpenDataFile(locked, 0, 0), 0);
+    }
+    EXPECT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#b#"});
+
+    reader.OpenSessionFile(watched);
+    EXPECT_EQ(host.buffer[20 + 2], 1);
+    EXPECT_EQ(InotifyDescriptorWatching(folder.File("a")), own);
+    EXPECT_EQ(::fcntl(own, F_GETOWN), ::getpid()) << "another descriptor under its number";
+    EXPECT_EQ(Watches(own).size(), watches);
+}
+
+TEST_F(DataFileReaderTest, ALabelFileThatCannotBeReadShowsNoLabelsUntilItCanBe) {
+    const std::string path = folder.File("set.kr9");
+    const std::string labelPath = folder.File("set.lbl");
+    folder.Write("set.kr9", OnePageSet('\x01'));
+    folder.Write("set.lbl", "1#SLM5#x#y#a#\r\r\n");
+    reader.OpenSessionFile(path);
+    ASSERT_EQ(host.labels, std::vector<std::string>{"1#SLM5#x#y#a#"});
+    const auto page = [&] {
+        EXPECT_EQ(reader.OpenDataFile(path, 0, 0), 0);
+        return host.labels;
+    };
+
+    ASSERT_TRUE(platform::RemoveFile(labelPath));
+    ASSERT_TRUE(platform::MakeDirectories(labelPath));
+    EXPECT_TRUE(page().empty()) << "a folder";
+
+    ASSERT_TRUE(std::filesystem::remove(labelPath));
+    ASSERT_EQ(::mkfifo(labelPath.c_str(), 0644), 0);
+    // A reader that waited for a writer would wait for ever: one comes after a while, and so
+    // tells.
+    std::promise<void> paged;
+    bool rescued = false;
+    std::thread rescuer([&, done = paged.get_future()] {
+        if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
+            return;
+        rescued = true;
+        const int writer = ::open(labelPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0)
+            ::close(writer);
+    });
+    EXPECT_TRUE(page().empty()) << "a FIFO";
+    paged.set_value();
+    rescuer.join();
+    EXPECT_FALSE(rescued) << "the reader waited for a FIFO's writer";
+
+    ASSERT_TRUE(platform::RemoveFile(labelPath));
+    folder.Write("set.lbl", "1#SLM5#x#y#b#\r\r\n");
+    ASSERT_EQ(::chmod(labelPath.c_str(), 0), 0);
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0755), 0);
+    const auto pageForAnOrdinaryUser = [&] {
+        const FileSystemUser ordinary(kOrdinaryUser);
+        return page();
+    };
+    EXPECT_TRUE(pageForAnOrdinaryUser().empty()) << "a file without rights";
+    ASSERT_EQ(::chmod(labelPath.c_str(), 0644), 0);
+    EXPECT_EQ(pageForAnOrdinaryUser(), std::vector<std::string>{"1#SLM5#x#y#b#"});
+}
+
+TEST_F(DataFileReaderTest,
+       AReadersEndClosesItsInotifyDescriptorOnAThreadOrAtOnceWhereNoneCanBeMade) {
+    folder.Write("set.kr9", OnePageSet('\x01'));
+    // A reader of its own that opened the set; its inotify descriptor, -1 when it holds none.
+    const auto openedBy = [&](std::optional<DataFileReader>& opener) {
+        opener.emplace(Uses());
+        opener->OpenSessionFile(folder.File("set.kr9"));
+        return InotifyDescriptorWatching(folder.Path());
+    };
+    std::optional<DataFileReader> ended;
+    const int fd = openedBy(ended);
+    if (fd < 0)
+        GTEST_SKIP() << "the scratch folder's file system is not watched";
+    ended.reset();
+    for (int wait = 0; wait < 500 && IsInotify(fd); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(IsInotify(fd)) << "still open 5 s after the reader's end";
+
+    // A process of an ordinary user allowed no more of them makes no thread.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::optional<DataFileReader> last;
+        const int held = openedBy(last);
+        const struct rlimit none = {0, 0};
+        if (held < 0 ||
+            (::geteuid() == 0 && ::setresuid(kOrdinaryUser, kOrdinaryUser, kOrdinaryUser) != 0) ||
+            ::setrlimit(RLIMIT_NPROC, &none) != 0)
+            ::_exit(2);
+        try {
+            std::thread([] {}).join();
+            ::_exit(2);
+        } catch (const std::system_error&) {
+        }
+        last.reset();
+        ::_exit(::fcntl(held, F_GETFD) == -1 && errno == EBADF ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "no process here can be refused a thread";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the descriptor left open";
 }
 
 TEST_F(DataFileReaderTest, WhatCannotBeReadIsSaidOnceAndLeavesNoData) {

@@ -1,6 +1,8 @@
 // Label files: where they lie beside a data file, what counts as a label and an audio label,
 // a save that gives back what was read, and the watch that tells when to read one again.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -143,4 +145,32 @@ TEST(LabelFile, AWatchGivenOtherPathsHearsOnlyWhatHappensToThemAfterwards) {
     EXPECT_FALSE(watch.HeardOfChange());
     std::fstream(folder.File("b/three.kr9"), std::ios::in | std::ios::out) << "INDEX";
     EXPECT_TRUE(watch.HeardOfChange());
+}
+
+TEST(LabelFile, AWatchsLostQueueIsHeardUnlessItWasLostBeforeTheWatchMovedOn) {
+    testenv::ScratchFolder folder;
+    folder.Write("one.kr9", "INDEX FILE\r\n");
+    folder.Write("two.kr9", "INDEX FILE\r\n");
+    PathWatch watch;
+    if (!watch.Watch({folder.File("one.kr9")}))
+        GTEST_SKIP() << "the scratch folder's file system is not watched";
+    watch.AddFiles();
+    int queued = 16384;
+    std::ifstream("/proc/sys/fs/inotify/max_queued_events") >> queued;
+    // Events of other names in the folder, by turns so that none merges with the one before,
+    // until the queue is lost.
+    const auto loseTheQueue = [&] {
+        folder.Write("x", "");
+        folder.Write("y", "");
+        for (int event = 0; event <= queued; ++event)
+            ASSERT_EQ(::utimensat(AT_FDCWD, event % 2 ? "x" : "y", nullptr, 0), 0);
+    };
+
+    loseTheQueue();
+    EXPECT_TRUE(watch.HeardOfChange());
+    // Lost while the paths before were watched: the caller looks at the new ones afterwards.
+    loseTheQueue();
+    ASSERT_TRUE(watch.Watch({folder.File("two.kr9")}));
+    watch.AddFiles();
+    EXPECT_FALSE(watch.HeardOfChange());
 }
