@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/files.h"
@@ -39,6 +40,24 @@ std::string ExtensionOf(const std::string& path) {
     const std::string name = std::filesystem::path(path).filename().string();
     const size_t dot = name.find_last_of('.');
     return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+// The target field's text back as the system's path. A folder named in no UTF-8 shows with
+// U+FFFD and would not come back as it was: the folders the operator left as shown keep their
+// bytes, so that typing a name in one still saves there.
+std::string EditedTarget(const std::string& shown, const QString& text) {
+    const QString before = platform::SystemNameToQt(shown);
+    if (text == before)
+        return shown;
+    qsizetype kept = 0;  // the same start, up to and with its last "/"
+    for (qsizetype i = 0; i < std::min(before.size(), text.size()) && before[i] == text[i]; ++i)
+        if (text[i] == '/')
+            kept = i + 1;
+    // A "/" is a "/" either way: the same count of them ends the same folders in the bytes.
+    size_t bytes = 0;
+    for (qsizetype slashes = before.left(kept).count('/'); slashes > 0; --slashes)
+        bytes = shown.find('/', bytes) + 1;
+    return shown.substr(0, bytes) + platform::SystemNameFromQt(text.mid(kept));
 }
 
 }  // namespace
@@ -184,12 +203,12 @@ int CSelFileToSaveDlg::RunOnScreen() {
         ok->setEnabled(true);
     });
     QObject::connect(browse, &QPushButton::clicked, &dialog, [&] {
-        m_strTarget = platform::SystemNameFromQt(target->text());
+        m_strTarget = EditedTarget(m_strTarget, target->text());
         OnBrowse();
         target->setText(platform::SystemNameToQt(m_strTarget));
     });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-        m_strTarget = platform::SystemNameFromQt(target->text());
+        m_strTarget = EditedTarget(m_strTarget, target->text());
         if (OnOK())
             dialog.done(m_nResult == IDCANCEL ? QDialog::Rejected : QDialog::Accepted);
         target->setText(platform::SystemNameToQt(m_strTarget));

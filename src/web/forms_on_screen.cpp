@@ -134,7 +134,7 @@ int CSetLabelDlg::RunOnScreen() {
         m_strText = FromQt(text->text());
         if (OnOK())
             dialog.accept();
-        else  // the click gave the flat OK the focus: the next digits belong to the code
+        else  // OK took the focus on its click, by Enter too: the next digits belong to the code
             text->setFocus(Qt::OtherFocusReason);
     });
     return Run(dialog);

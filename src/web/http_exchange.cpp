@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string_view>
 
 #include "platform/text.h"
 
@@ -50,6 +51,27 @@ bool IsPlainHost(const std::string& host) {
 
 bool IsLoopback(const std::string& host) {
     return host == "127.0.0.1" || host == "localhost";
+}
+
+// The marks kept as they are: in a whole path, every printable one a request line may carry (a
+// "%" there is an escape already made); in one piece of a path, RFC 3986's unreserved ones only,
+// which nothing reads as a delimiter or an escape.
+constexpr std::string_view kPathMarks = "!$%&'()*+,-./:;=?@[]_~";
+constexpr std::string_view kUnreservedMarks = "-._~";
+
+// Every byte but an ASCII letter, a digit and the given marks as %XX.
+std::string PercentEscape(std::string_view text, std::string_view keptMarks) {
+    std::string out;
+    for (const unsigned char c : text) {
+        const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                          (c >= '0' && c <= '9') ||
+                          keptMarks.find(static_cast<char>(c)) != std::string_view::npos;
+        if (kept)
+            out.push_back(static_cast<char>(c));
+        else
+            out += platform::Format("%%%02X", c);
+    }
+    return out;
 }
 
 struct CurlDeleter {
@@ -194,29 +216,11 @@ HttpReply PerformOnce(const std::string& url, const HttpRequest& request, const 
 }  // namespace
 
 std::string EscapePath(const std::string& path) {
-    static const std::string kUnsafe = "\"#<>\\^`{|}";
-    std::string out;
-    for (unsigned char c : path) {
-        if (c <= 0x20 || c >= 0x7F || kUnsafe.find(static_cast<char>(c)) != std::string::npos)
-            out += platform::Format("%%%02X", c);
-        else
-            out.push_back(static_cast<char>(c));
-    }
-    return out;
+    return PercentEscape(path, kPathMarks);
 }
 
 std::string EncodePathPart(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                                c == '~';
-        if (unreserved)
-            out.push_back(static_cast<char>(c));
-        else
-            out += platform::Format("%%%02X", c);
-    }
-    return out;
+    return PercentEscape(text, kUnreservedMarks);
 }
 
 HttpReply PerformHttp(const HttpRequest& request, const HttpLimits& limits) {

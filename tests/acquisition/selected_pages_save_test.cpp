@@ -274,3 +274,33 @@ TEST_F(SavePagesTest, AnAccentedFolderAndATypedAccentedNameGiveTheFileItsUtf8Nam
     EXPECT_EQ(shown.toStdString(), folder.File("Forl\u00ec/mon.kr9"));
     EXPECT_TRUE(platform::FileExists(folder.File("Forl\u00ec/citt\u00e0.kr9")));
 }
+
+TEST_F(SavePagesTest, AFolderNamedInNoUtf8KeepsItsBytesAsShownAndWhenOnlyTheNameIsTyped) {
+    testenv::TestOperator op;
+    folder.Write("rec.kr9", OctaveFile(2, 10));
+    // Named in Latin-1 on disk: Qt shows the byte as U+FFFD and cannot encode it back.
+    const std::string forli = folder.File("Forl\xEC");
+    std::filesystem::create_directory(forli);
+    CSelFileToSaveDlg dialog({folder.File("rec.kr9"), forli, "", {"PAGE 0", "t0", "PAGE 1", "t1"}});
+    const auto save = [&](const char* typedName) {
+        dialog.OnInitDialog();
+        op.ExpectBox("Selected Reports saved successfully.");
+        testenv::WhenDialogShown([&](QDialog& window) {
+            auto* target = window.findChild<QLineEdit*>(ui::IdName(CSelFileToSaveDlg::IDC_TARGET));
+            if (typedName) {
+                const qsizetype name = target->text().lastIndexOf('/') + 1;
+                target->setSelection(name, target->text().size() - name);
+                target->insert(QString::fromUtf8(typedName));
+            }
+            auto* list = window.findChild<QTreeWidget*>(ui::IdName(CSelFileToSaveDlg::IDC_PAGES));
+            list->topLevelItem(0)->setSelected(true);
+            emit list->itemClicked(list->topLevelItem(0), 0);
+            window.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        return dialog.RunOnScreen();
+    };
+    EXPECT_EQ(save(nullptr), IDOK);
+    EXPECT_TRUE(platform::FileExists(forli + "/QS4160_1.kr9"));
+    EXPECT_EQ(save("citt\u00e0.kr9"), IDOK);
+    EXPECT_TRUE(platform::FileExists(forli + "/citt\u00e0.kr9"));
+}

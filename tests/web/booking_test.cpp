@@ -79,20 +79,28 @@ TEST_F(BookingTest, UnknownSerialsAreReportedAndTheOthersStillBooked) {
 
 TEST_F(BookingTest, ASerialIsOnePieceOfTheKeyFilesPathAndNeverLeavesTheKeyFolder) {
     stub.ServeFile(Url("hash_keys//C 6?#%hash.txt"), "C 6?#%;7;8");
+    // A Latin-1 byte, and an escape that the server would decode were it not itself encoded.
+    stub.ServeFile(Url("hash_keys//Forl\xEC%41hash.txt"), "Forl\xEC%41;9;9");
+    stub.ServeFile(Url("hash_keys//Forl\xEC"
+                       "Ahash.txt"),
+                   "WRONG;1;1");
     stub.ServeFile(Url("evilhash.txt"), "EVIL;6;6");
-    op.ExpectDialog("CAudioTriggerEvDlg", Book({"C 6?#%", "../evil", "a\\b", "A4", "", ""}));
+    op.ExpectDialog("CAudioTriggerEvDlg",
+                    Book({"C 6?#%", "../evil", "a\\b", "A4", "Forl\xEC%41", ""}));
     for (const char* serial : {"../evil", "a\\b"})
         op.ExpectBox(std::string("Strumento SN ") + serial +
                      " non trovato.Err=Invalid serial number: it holds \"/\" or \"\\\"");
     op.ExpectBox(kSaved);
     booking.OnBookInstruments();
-    EXPECT_EQ(folder.Read("msvcrt60_temp.dll"), "2026/12/06 10:00:00\nC 6?#%;7;8\nA4;1;2;3\n");
+    EXPECT_EQ(folder.Read("msvcrt60_temp.dll"),
+              "2026/12/06 10:00:00\nC 6?#%;7;8\nA4;1;2;3\nForl\xEC%41;9;9\n");
     std::vector<std::string> keyRequests;
     for (const auto& request : stub.Requests())
         if (request.uri.find("hash") != std::string::npos)
             keyRequests.push_back(request.uri);
     EXPECT_EQ(keyRequests, (std::vector<std::string>{Url("hash_keys//C%206%3F%23%25hash.txt"),
-                                                     Url("hash_keys//A4hash.txt")}));
+                                                     Url("hash_keys//A4hash.txt"),
+                                                     Url("hash_keys//Forl%EC%2541hash.txt")}));
 }
 
 TEST_F(BookingTest, AnEarlierBookingIsReplacedOnlyWhenTheOperatorAgrees) {

@@ -6,10 +6,12 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
 #include "databases_test_env.h"
+#include "platform/screen_operator.h"
 #include "support/dialog_steps.h"
 #include "web/booking_form.h"
 #include "web/code_entry_form.h"
@@ -108,22 +110,46 @@ TEST_F(DatabasesTest, TheBookingFormShowsTheReferenceLabelWithoutAFieldOfItsOwn)
 }
 
 TEST_F(DatabasesTest, AfterTheSixDigitsBoxTheCodeFieldTakesTheNextDigits) {
-    CSetLabelDlg code;
-    op.ExpectBox("ATTENZIONE:\nIl codice identificativo dell'utente deve essere di 6 cifre");
-    QString typed;
-    WhenDialogShown([&](QDialog& dialog) {
-        dialog.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        // The keys go wherever the focus is, as the operator's do.
-        QTest::keyClicks(QApplication::focusWidget(), "12");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QTest::keyClicks(QApplication::focusWidget(), "3456");
-        typed = Control<QLineEdit>(dialog, 1723)->text();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        if (dialog.isVisible())
-            dialog.reject();
-    });
-    code.RunOnScreen();
-    EXPECT_EQ(typed, "123456");
-    EXPECT_EQ(code.m_strText, "123456");
+    platform::ScreenOperator screen;
+    platform::ScopedOperator onScreen(screen);
+    // OK and the box's own button pressed by Enter, then both clicked.
+    for (const bool click : {false, true}) {
+        SCOPED_TRACE(click ? "click" : "Enter");
+        const auto press = [click](QWidget* button, QWidget* focused) {
+            if (click)
+                QTest::mouseClick(button, Qt::LeftButton);
+            else
+                QTest::keyClick(focused, Qt::Key_Return);
+        };
+        CSetLabelDlg code;
+        QString box;
+        QString typed;
+        WhenDialogShown([&](QDialog& dialog) {
+            dialog.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            // The keys go wherever the focus is, as the operator's do.
+            QTest::keyClicks(QApplication::focusWidget(), "12");
+            WhenDialogShown([&](QDialog& shown) {
+                auto* message = qobject_cast<QMessageBox*>(&shown);
+                ASSERT_NE(message, nullptr);
+                box = message->text();
+                press(message->buttons().at(0), message);
+            });
+            press(Control<QPushButton>(dialog, 1722), QApplication::focusWidget());
+            // Offscreen, a closed box leaves no window active; a window manager gives the
+            // activation back to the dialog.
+            dialog.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            QTest::keyClicks(QApplication::focusWidget(), "3456");
+            typed = Control<QLineEdit>(dialog, 1723)->text();
+            if (typed.size() == 6)  // else OK would ask again, with nobody to answer
+                QTest::keyClick(Control<QLineEdit>(dialog, 1723), Qt::Key_Return);
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        code.RunOnScreen();
+        EXPECT_EQ(box, "ATTENZIONE:\nIl codice identificativo dell'utente deve essere di 6 cifre");
+        EXPECT_EQ(typed, "123456");
+        EXPECT_EQ(code.m_strText, "123456");
+    }
 }
