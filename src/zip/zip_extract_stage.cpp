@@ -106,8 +106,11 @@ bool IsTemporaryName(std::string_view name) {
            IsDigits(name.substr(dash + 1));
 }
 
-void SetStageHooks(StageHooks hooks) {
-    g_hooks = std::move(hooks);
+ScopedStageHooks::ScopedStageHooks(StageHooks hooks)
+    : m_previous(std::exchange(g_hooks, std::move(hooks))) {}
+
+ScopedStageHooks::~ScopedStageHooks() {
+    g_hooks = std::move(m_previous);
 }
 
 bool LinkOpenFile(int fd, int folderFd, const char* name) {

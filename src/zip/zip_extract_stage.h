@@ -90,6 +90,17 @@ struct StageHooks {
     std::function<void()> madeUnlocked;
     std::function<void()> beforeMove;
 };
-void SetStageHooks(StageHooks hooks);
+// Sets the hooks while it lives and puts back those before it, however its scope is left: a test
+// that ends early leaves none behind, holding references to what it had.
+class ScopedStageHooks {
+public:
+    explicit ScopedStageHooks(StageHooks hooks);
+    ~ScopedStageHooks();
+    ScopedStageHooks(const ScopedStageHooks&) = delete;
+    ScopedStageHooks& operator=(const ScopedStageHooks&) = delete;
+
+private:
+    StageHooks m_previous;
+};
 
 }  // namespace zip

@@ -546,12 +546,14 @@ TEST_F(DataSetTest, AnUnpackWhoseNamesCannotAllBeGivenPutsBackEveryNameItChanged
 
     // Another program makes a folder where the third file goes while the names are given.
     int moves = 0;
-    zip::SetStageHooks({.madeUnlocked = {}, .beforeMove = [&] {
-                            if (++moves == 3)
-                                folder.Write("P2.rec/theirs", "theirs");
-                        }});
-    const Unpacking unpacking = UnpackZippedDataSet(folder.File("set.kr9"));
-    zip::SetStageHooks({});
+    Unpacking unpacking;
+    {
+        const zip::ScopedStageHooks hooks({.madeUnlocked = {}, .beforeMove = [&] {
+                                               if (++moves == 3)
+                                                   folder.Write("P2.rec/theirs", "theirs");
+                                           }});
+        unpacking = UnpackZippedDataSet(folder.File("set.kr9"));
+    }
     ASSERT_TRUE(unpacking.failure);
     EXPECT_EQ(moves, 3);
     EXPECT_EQ(folder.Read("P0.rec"), "older page");

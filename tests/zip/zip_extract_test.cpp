@@ -16,6 +16,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -325,15 +326,47 @@ TEST(ZipExtract, AStageIsNeverTakenForAbandonedBeforeItIsLocked) {
         SCOPED_TRACE(other);
         std::filesystem::remove_all(out);
         inside = false;
-        zip::SetStageHooks({.madeUnlocked = others[other], .beforeMove = {}});
+        const zip::ScopedStageHooks hooks({.madeUnlocked = others[other], .beforeMove = {}});
         zip::ExtractTarget::SetUnnamedFiles(other != 1);
         const bool extracted = extract(other != 1);
-        zip::SetStageHooks({});
         zip::ExtractTarget::SetUnnamedFiles(true);
         EXPECT_TRUE(inside);
         EXPECT_TRUE(extracted);
         EXPECT_EQ(NamesIn(out), std::vector<std::string>{"a.txt"});
     }
+}
+
+TEST(ZipExtract, AStageTakenAwayBeforeItsLockEveryTimeIsGivenUpAndItsHooksEndWithTheirScope) {
+    testenv::ScratchFolder folder;
+    WriteArchive("a.zip", {{"a.txt", "a"}});
+    const std::string out = folder.File("out");
+    ASSERT_TRUE(platform::MakeDirectories(out));
+    CZipArchive zip;
+    zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+    int made = 0;
+    try {
+        // Bounded here too, so that a stage begun again without end still ends the test.
+        const zip::ScopedStageHooks hooks({.madeUnlocked =
+                                               [&] {
+                                                   if (++made <= 1000)
+                                                       for (const std::string& name : NamesIn(out))
+                                                           ::rmdir((out + "/" + name).c_str());
+                                               },
+                                           .beforeMove = {}});
+        EXPECT_FALSE(zip.StageFile(0, out));
+        throw std::runtime_error("a test that ends early");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_GT(made, 1);
+    EXPECT_LT(made, 1000);
+    EXPECT_EQ(NamesIn(out), std::vector<std::string>{});
+
+    const int tries = made;
+    EXPECT_TRUE(zip.StageFile(0, out));
+    EXPECT_TRUE(zip.CommitStaged());
+    zip.Close();
+    EXPECT_EQ(made, tries);
+    EXPECT_EQ(NamesIn(out), std::vector<std::string>{"a.txt"});
 }
 
 TEST(ZipExtract, AKilledExtractionLeavesNoHalfFileUnderTheEntrysName) {
