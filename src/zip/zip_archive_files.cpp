@@ -284,19 +284,19 @@ bool CZipArchive::CommitStaged() {
 }
 
 bool CZipArchive::UndoCommit(std::size_t named, const std::vector<std::string>& made) {
-    bool putBack = true;
+    std::string stranded;  // a target whose replaced file could not go back
     while (named > 0) {
         const StagedEntry& entry = m_staged[--named];
         if (!entry.staged.empty() && !m_stage.PutBack(entry.staged, entry.replaced,
                                                       m_folders.Open(FolderOfTarget(entry.target)),
                                                       NameOfTarget(entry.target)))
-            putBack = false;
+            stranded = entry.target;
     }
-    // The file that could not go back is left in the stage rather than removed with it.
-    if (!putBack)
-        m_stage.Leave();
     for (auto folder = made.rbegin(); folder != made.rend(); ++folder)
         ::rmdir(folder->c_str());
+    if (!stranded.empty())
+        Fail(CZipException::kGeneric,
+             stranded + " could not be put back: the file it replaced is in " + m_stage.Path());
     return false;
 }
 

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/files.h"
 #include "platform/text.h"
 
 namespace zip {
@@ -179,6 +180,10 @@ bool ExtractStage::Begin(int folderFd, const std::string& folder) {
     return m_fd >= 0;
 }
 
+std::string ExtractStage::Path() const {
+    return platform::JoinPath(m_folder, m_name);
+}
+
 int ExtractStage::Create() {
     Drop();
     if (m_fd < 0)
@@ -246,16 +251,22 @@ bool ExtractStage::Move(const std::string& staged, int folderFd, const char* nam
 
 bool ExtractStage::PutBack(const std::string& staged, const std::string& kept, int folderFd,
                            const char* name) {
-    if (m_fd < 0 || folderFd < 0)
-        return false;
-    return kept.empty() ? ::renameat(folderFd, name, m_fd, staged.c_str()) == 0
-                        : ::renameat(m_fd, kept.c_str(), folderFd, name) == 0;
+    if (kept.empty()) {
+        if (m_fd >= 0 && folderFd >= 0)
+            ::renameat(folderFd, name, m_fd, staged.c_str());
+        return true;
+    }
+    const bool back =
+        m_fd >= 0 && folderFd >= 0 && ::renameat(m_fd, kept.c_str(), folderFd, name) == 0;
+    m_holdsStranded = m_holdsStranded || !back;
+    return back;
 }
 
 void ExtractStage::End() {
     Drop();
     if (m_fd >= 0) {
-        RemoveStage(m_fd, m_parent, m_name);
+        if (!m_holdsStranded)
+            RemoveStage(m_fd, m_parent, m_name);
         ::close(m_fd);
         ::close(m_parent);
     }
@@ -264,16 +275,7 @@ void ExtractStage::End() {
     m_name.clear();
     m_files = 0;
     m_newFileMode.reset();
-}
-
-void ExtractStage::Leave() {
-    Drop();
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        ::close(m_parent);
-    }
-    m_fd = m_parent = -1;
-    End();
+    m_holdsStranded = false;
 }
 
 int RemoveAbandonedStages(int folderFd) {

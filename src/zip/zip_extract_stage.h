@@ -28,6 +28,7 @@ public:
     bool Begin(int folderFd, const std::string& folder = {});
     bool IsBegun() const { return m_fd >= 0; }
     const std::string& Folder() const { return m_folder; }
+    std::string Path() const;
 
     // A new file in the stage, open for writing; -1 when none can be made. One at a time.
     int Create();
@@ -50,14 +51,13 @@ public:
     // Moves a kept file to `name` in the folder `folderFd` has open, replacing a file there.
     bool Move(const std::string& staged, int folderFd, const char* name);
     // Undoes Move: the file kept by KeepReplaced back under `name` (the moved one gone), or, with
-    // nothing kept, the moved file back into the stage as `staged`.
+    // nothing kept, the moved file back into the stage as `staged`. False when a kept file cannot
+    // go back: it stays in the stage, which End then leaves where it is.
     bool PutBack(const std::string& staged, const std::string& kept, int folderFd,
                  const char* name);
-    // Removes the stage with whatever is still in it.
+    // Removes the stage with whatever is still in it; one that holds a file that could not be
+    // put back is only let go of, left to the clean-up of killed extractions.
     void End();
-    // Lets go of the stage and leaves it where it is, with what it holds, to the clean-up of
-    // killed extractions: for a file that could not be put back.
-    void Leave();
 
 private:
     std::string NextFileName() { return std::to_string(m_files++); }
@@ -70,6 +70,7 @@ private:
     std::string m_fileName;
     unsigned m_files = 0;
     std::optional<mode_t> m_newFileMode;
+    bool m_holdsStranded = false;  // a replaced file that could not go back
 };
 
 // Whether `name` has the form of a stage's: ".<pid>-<n>.part". No entry of an archive may take

@@ -608,3 +608,47 @@ TEST_F(DataSetTest, TheNamesOfTheUnpacksTemporariesAreNeitherTakenByEntriesNorTa
     EXPECT_EQ(folder.Read(".2-2.part/mine.txt"), "mine too");
     EXPECT_EQ(folder.Read("P0.rec"), "page zero");
 }
+
+TEST_F(DataSetTest, APageThatCannotBePutBackIsNamedAndKeptInTheStageUntilAnUnpackSucceeds) {
+    WriteArchive("set.kr9", {{"P0.rec", "page zero"},
+                             {"sub\\P1.rec", "page one"},
+                             {"P2.rec", "page two"},
+                             {"set.kr9", "INDEX FILE\r\n"}});
+    const std::string archive = folder.Read("set.kr9");
+    folder.Write("sub/P1.rec", "older page one");
+    for (const char* name : {"", "set.kr9", "sub", "sub/P1.rec"})
+        ASSERT_EQ(::chown(folder.File(name).c_str(), kUser, kUser), 0) << name;
+
+    // While the names are given the third page's place is taken and the folder of the second
+    // made read-only, so that its older file cannot go back.
+    int moves = 0;
+    Unpacking unpacking;
+    {
+        const zip::ScopedStageHooks hooks({.madeUnlocked = {}, .beforeMove = [&] {
+                                               if (++moves != 3)
+                                                   return;
+                                               folder.Write("P2.rec/theirs", "theirs");
+                                               ::chmod(folder.File("sub").c_str(), 0555);
+                                           }});
+        unpacking = UnpackAsUser(folder.File("set.kr9"));
+    }
+    ASSERT_TRUE(unpacking.failure);
+    EXPECT_NE(unpacking.failure->find("sub/P1.rec could not be put back"), std::string::npos)
+        << *unpacking.failure;
+    EXPECT_EQ(folder.Read("set.kr9"), archive);
+    EXPECT_EQ(folder.Read("sub/P1.rec"), "page one");
+    std::vector<std::string> stages = Names();
+    std::erase_if(stages, [](const std::string& name) { return !zip::IsTemporaryName(name); });
+    ASSERT_EQ(stages.size(), 1u);
+    EXPECT_NE(unpacking.failure->find(stages[0]), std::string::npos) << *unpacking.failure;
+    std::vector<std::string> kept;
+    for (const auto& file : std::filesystem::directory_iterator(folder.File(stages[0])))
+        kept.push_back(folder.Read(stages[0] + "/" + file.path().filename().string()));
+    EXPECT_NE(std::find(kept.begin(), kept.end(), "older page one"), kept.end());
+
+    ASSERT_EQ(::chmod(folder.File("sub").c_str(), 0755), 0);
+    std::filesystem::remove_all(folder.File("P2.rec"));
+    ASSERT_TRUE(UnpackAsUser(folder.File("set.kr9")).Unpacked());
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{"P0.rec", "P2.rec", "set.kr9", "sub", "sub/P1.rec"}));
+}
