@@ -248,7 +248,8 @@ bool CZipArchive::StageFile(int index, const std::string& folder) {
 bool CZipArchive::CommitStaged() {
     // Before any name changes, the folders the entries need are made, and every file to be
     // replaced is linked into the stage: a target that cannot be replaced (immutable, another
-    // file system mounted there) refuses now, and a rename that fails later can be undone.
+    // file system mounted there) refuses now, and a rename that fails later can be undone. A
+    // file the system will not link is kept by its move instead.
     std::vector<std::string> made;
     std::string_view madeLast;  // the folder made, or found there, for the entry before
     for (StagedEntry& entry : m_staged) {
@@ -263,11 +264,13 @@ bool CZipArchive::CommitStaged() {
             return UndoCommit(0, made);
     }
     for (std::size_t named = 0; named < m_staged.size(); ++named) {
-        const StagedEntry& entry = m_staged[named];
+        StagedEntry& entry = m_staged[named];
+        // A move that fails leaves a kept file to put back only where it moved the one there
+        // aside (putting back a linked one changes nothing).
         if (!entry.staged.empty() &&
-            !m_stage.Move(entry.staged, m_folders.Open(FolderOfTarget(entry.target)),
-                          NameOfTarget(entry.target)))
-            return UndoCommit(named, made);
+            !m_stage.MoveKeeping(entry.staged, m_folders.Open(FolderOfTarget(entry.target)),
+                                 NameOfTarget(entry.target), entry.replaced))
+            return UndoCommit(entry.replaced.empty() ? named : named + 1, made);
     }
     m_stage.End();
     for (const StagedEntry& entry : m_staged) {

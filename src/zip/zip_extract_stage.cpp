@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <utility>
 
 #include "platform/files.h"
@@ -93,6 +95,31 @@ bool IsDigits(std::string_view text) {
 std::string NextStageName() {
     static std::atomic<unsigned> counter{0};
     return platform::Format(".%d-%u.part", static_cast<int>(::getpid()), counter++);
+}
+
+// What a rename could not replace either.
+bool MustNotChange(int folderFd, const char* name) {
+    struct statx st {};
+    constexpr std::uint64_t kFixed = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
+    return ::statx(folderFd, name, AT_SYMLINK_NOFOLLOW, 0, &st) == 0 &&
+           (st.stx_attributes & st.stx_attributes_mask & kFixed) != 0;
+}
+
+bool LinkInto(int folderFd, const char* name, int stageFd, const std::string& link) {
+    if (g_hooks.withoutLinkOrExchange) {
+        errno = EPERM;
+        return false;
+    }
+    return ::linkat(folderFd, name, stageFd, link.c_str(), 0) == 0;
+}
+
+// EINVAL where the file system knows no such flag.
+bool RenameWith(int fromFd, const std::string& from, int toFd, const char* to, unsigned flags) {
+    if (g_hooks.withoutLinkOrExchange) {
+        errno = EINVAL;
+        return false;
+    }
+    return ::renameat2(fromFd, from.c_str(), toFd, to, flags) == 0;
 }
 
 }  // namespace
@@ -234,11 +261,11 @@ bool ExtractStage::KeepReplaced(int folderFd, const char* name, std::string& kep
     if (m_fd < 0 || folderFd < 0)
         return false;
     std::string link = NextFileName();
-    if (::linkat(folderFd, name, m_fd, link.c_str(), 0) == 0) {
+    if (LinkInto(folderFd, name, m_fd, link)) {
         kept = std::move(link);
         return true;
     }
-    return errno == ENOENT;
+    return errno == ENOENT || (errno != EXDEV && !MustNotChange(folderFd, name));
 }
 
 bool ExtractStage::Move(const std::string& staged, int folderFd, const char* name) {
@@ -247,6 +274,48 @@ bool ExtractStage::Move(const std::string& staged, int folderFd, const char* nam
         hook();
     }
     return m_fd >= 0 && folderFd >= 0 && ::renameat(m_fd, staged.c_str(), folderFd, name) == 0;
+}
+
+bool ExtractStage::MoveKeeping(const std::string& staged, int folderFd, const char* name,
+                               std::string& kept) {
+    if (!kept.empty())
+        return Move(staged, folderFd, name);
+    if (g_hooks.beforeMove) {
+        const auto hook = g_hooks.beforeMove;
+        hook();
+    }
+    if (m_fd < 0 || folderFd < 0)
+        return false;
+    if (RenameWith(m_fd, staged, folderFd, name, RENAME_NOREPLACE))
+        return true;
+    const bool flagsKnown = errno != EINVAL;
+    if (flagsKnown && errno != EEXIST)
+        return false;
+    // A folder there is nobody's to replace: a plain rename would refuse it too.
+    struct stat there {};
+    if (::fstatat(folderFd, name, &there, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(there.st_mode))
+        return false;
+    if (flagsKnown) {
+        if (RenameWith(m_fd, staged, folderFd, name, RENAME_EXCHANGE)) {
+            kept = staged;
+            return true;
+        }
+        if (errno != EINVAL)
+            return false;
+    }
+    // For a moment no file has the name: a kill then leaves the one that had it in the stage.
+    std::string aside = NextFileName();
+    const bool movedAside = ::renameat(folderFd, name, m_fd, aside.c_str()) == 0;
+    if (!movedAside && errno != ENOENT)
+        return false;
+    if (::renameat(m_fd, staged.c_str(), folderFd, name) == 0) {
+        if (movedAside)
+            kept = std::move(aside);
+        return true;
+    }
+    if (movedAside && ::renameat(m_fd, aside.c_str(), folderFd, name) != 0)
+        kept = std::move(aside);
+    return false;
 }
 
 bool ExtractStage::PutBack(const std::string& staged, const std::string& kept, int folderFd,

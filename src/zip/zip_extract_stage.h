@@ -45,14 +45,20 @@ public:
     std::string Adopt(int fd);
     // Links into the stage the file `name` in the folder `folderFd` has open, which a move is to
     // replace, so that it can be put back (PutBack). `kept` is its name in the stage, empty when
-    // nothing is there to keep. False when it cannot be linked, as a file that must not change
-    // (immutable, append-only) or one of another file system cannot.
+    // nothing is there or the system will not link it (another user's file, a file system
+    // without links): MoveKeeping then keeps it. False when it can be neither linked nor
+    // replaced: a file that must not change (immutable, append-only), one of another file system.
     bool KeepReplaced(int folderFd, const char* name, std::string& kept);
     // Moves a kept file to `name` in the folder `folderFd` has open, replacing a file there.
     bool Move(const std::string& staged, int folderFd, const char* name);
-    // Undoes Move: the file kept by KeepReplaced back under `name` (the moved one gone), or, with
-    // nothing kept, the moved file back into the stage as `staged`. False when a kept file cannot
-    // go back: it stays in the stage, which End then leaves where it is.
+    // Move, for a file that PutBack may have to take back: with nothing `kept` yet, a file found
+    // under `name` is exchanged with the new one, or moved into the stage first where names
+    // cannot be exchanged, and `kept` names it there. False with nothing changed, unless the file
+    // moved aside could not go back (then `name` is free and `kept` holds it).
+    bool MoveKeeping(const std::string& staged, int folderFd, const char* name, std::string& kept);
+    // Undoes MoveKeeping: the kept file back under `name` (the moved one gone), or, with nothing
+    // kept, the moved file back into the stage as `staged`. False when a kept file cannot go
+    // back: it stays in the stage, which End then leaves where it is.
     bool PutBack(const std::string& staged, const std::string& kept, int folderFd,
                  const char* name);
     // Removes the stage with whatever is still in it; one that holds a file that could not be
@@ -87,9 +93,12 @@ bool LinkOpenFile(int fd, int folderFd, const char* name);
 
 // For tests, which must act inside windows that are otherwise too short to hit: called, when
 // set, once a stage is made and before it is locked, and before a kept file takes its name.
+// `withoutLinkOrExchange` makes the stage act as on a file system that can neither link a file
+// nor exchange two names (FAT, exFAT).
 struct StageHooks {
     std::function<void()> madeUnlocked;
     std::function<void()> beforeMove;
+    bool withoutLinkOrExchange = false;
 };
 // Sets the hooks while it lives and puts back those before it, however its scope is left: a test
 // that ends early leaves none behind, holding references to what it had.

@@ -609,6 +609,56 @@ TEST_F(DataSetTest, TheNamesOfTheUnpacksTemporariesAreNeitherTakenByEntriesNorTa
     EXPECT_EQ(folder.Read("P0.rec"), "page zero");
 }
 
+TEST_F(DataSetTest, APageTheSystemWillNotLinkIsStillReplacedAndPutBackWhenTheUnpackFails) {
+    WriteArchive("set.kr9",
+                 {{"P0.rec", "page zero"}, {"P1.rec", "page one"}, {"set.kr9", "INDEX FILE\r\n"}});
+    const std::string archive = folder.Read("set.kr9");
+    // Another user's page in the user's own folder, which a rename may replace but the system
+    // will not link (protected hard links); any page where nothing can be linked and no two
+    // names exchanged (FAT).
+    for (const bool anotherUsersPage : {true, false}) {
+        SCOPED_TRACE(anotherUsersPage ? "another user's page" : "no links, no exchange");
+        folder.Write("P0.rec", "older page");
+        folder.Write("set.kr9", archive);
+        std::filesystem::remove(folder.File("P1.rec"));
+        for (const char* name : {"", "set.kr9"})
+            ASSERT_EQ(::chown(folder.File(name).c_str(), anotherUsersPage ? kUser : 0, 0), 0);
+        const auto unpack = [&] {
+            return anotherUsersPage ? UnpackAsUser(folder.File("set.kr9"))
+                                    : UnpackZippedDataSet(folder.File("set.kr9"));
+        };
+        const std::vector<std::string> before = Names();
+        int moves = 0;
+        Unpacking unpacking;
+        {
+            // Another program makes a folder where the second page goes.
+            const zip::ScopedStageHooks hooks({.madeUnlocked = {},
+                                               .beforeMove =
+                                                   [&] {
+                                                       if (++moves == 2)
+                                                           folder.Write("P1.rec/theirs", "theirs");
+                                                   },
+                                               .withoutLinkOrExchange = !anotherUsersPage});
+            unpacking = unpack();
+        }
+        ASSERT_TRUE(unpacking.failure);
+        EXPECT_EQ(folder.Read("P0.rec"), "older page");
+        EXPECT_EQ(folder.Read("set.kr9"), archive);
+        std::filesystem::remove_all(folder.File("P1.rec"));
+        EXPECT_EQ(Names(), before);
+
+        {
+            const zip::ScopedStageHooks hooks(
+                {.madeUnlocked = {}, .beforeMove = {}, .withoutLinkOrExchange = !anotherUsersPage});
+            unpacking = unpack();
+        }
+        ASSERT_TRUE(unpacking.Unpacked()) << unpacking.failure.value_or("");
+        EXPECT_EQ(folder.Read("P0.rec"), "page zero");
+        EXPECT_EQ(folder.Read("set.kr9"), "INDEX FILE\r\n");
+        EXPECT_EQ(Names(), (std::vector<std::string>{"P0.rec", "P1.rec", "set.kr9"}));
+    }
+}
+
 TEST_F(DataSetTest, APageThatCannotBePutBackIsNamedAndKeptInTheStageUntilAnUnpackSucceeds) {
     WriteArchive("set.kr9", {{"P0.rec", "page zero"},
                              {"sub\\P1.rec", "page one"},

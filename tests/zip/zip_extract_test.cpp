@@ -369,6 +369,66 @@ TEST(ZipExtract, AStageTakenAwayBeforeItsLockEveryTimeIsGivenUpAndItsHooksEndWit
     EXPECT_EQ(NamesIn(out), std::vector<std::string>{"a.txt"});
 }
 
+// Run by the test below in processes of their own: commits the archive's entries into the folder
+// again and again, each stage waiting a moment before its lock, inside the window the other
+// program's clean-up could otherwise hit.
+TEST(ZipExtractChild, CommitsAnArchiveRepeatedlyWhenStartedByAnotherTest) {
+    const char* archive = std::getenv("KX9_EXTRACT_ARCHIVE");
+    const char* out = std::getenv("KX9_EXTRACT_FOLDER");
+    if (!archive || !out)
+        GTEST_SKIP() << "run by ZipExtract.TwoProgramsCommittingOneArchiveIntoOneFolderBothSucceed";
+    // Both programs start together once both are up.
+    ASSERT_TRUE(platform::WriteFileAtomic(std::getenv("KX9_EXTRACT_READY"), "up"));
+    for (int wait = 0; wait < 10000 && !platform::FileExists(archive); ++wait)
+        ::usleep(1000);
+    const zip::ScopedStageHooks hooks({.madeUnlocked = [] { ::usleep(500); }, .beforeMove = {}});
+    for (int round = 0; round < 50; ++round) {
+        SCOPED_TRACE(round);
+        CZipArchive zip;
+        ASSERT_TRUE(zip.Open(archive, CZipArchive::kOpenReadOnly));
+        for (int i = 0; i < zip.GetCount(); ++i)
+            ASSERT_TRUE(zip.StageFile(i, out));
+        ASSERT_TRUE(zip.CommitStaged());
+        zip.Close();
+    }
+}
+
+TEST(ZipExtract, TwoProgramsCommittingOneArchiveIntoOneFolderBothSucceed) {
+    testenv::ScratchFolder folder;
+    WriteArchive("made.zip", {{"P0.rec", RandomBytes(5000, 1)},
+                              {"sub\\P1.rec", RandomBytes(5000, 2)},
+                              {"P2.rec", RandomBytes(5000, 3)}});
+    const std::string out = folder.File("out");
+    ASSERT_TRUE(platform::MakeDirectories(out));
+    std::vector<pid_t> programs;
+    for (int program = 0; program < 2; ++program) {
+        const pid_t child = ::fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            ::setenv("KX9_EXTRACT_ARCHIVE", folder.File("a.zip").c_str(), 1);
+            ::setenv("KX9_EXTRACT_FOLDER", out.c_str(), 1);
+            ::setenv("KX9_EXTRACT_READY", folder.File("up" + std::to_string(program)).c_str(), 1);
+            ::execl("/proc/self/exe", "zip_tests", "--gtest_brief=1",
+                    "--gtest_filter=ZipExtractChild.*", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        programs.push_back(child);
+    }
+    for (int wait = 0; wait < 10000 && !(platform::FileExists(folder.File("up0")) &&
+                                         platform::FileExists(folder.File("up1")));
+         ++wait)
+        ::usleep(1000);
+    ASSERT_EQ(::rename("made.zip", "a.zip"), 0);
+    for (const pid_t child : programs) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"P0.rec", "P2.rec", "sub"}));
+    EXPECT_EQ(NamesIn(out + "/sub"), std::vector<std::string>{"P1.rec"});
+    EXPECT_TRUE(folder.Read("out/sub/P1.rec") == RandomBytes(5000, 2));
+}
+
 TEST(ZipExtract, AKilledExtractionLeavesNoHalfFileUnderTheEntrysName) {
     testenv::ScratchFolder folder;
     const std::string data = RandomBytes(300000, 5);
