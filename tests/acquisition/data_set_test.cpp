@@ -478,12 +478,16 @@ TEST_F(DataSetTest, AnUnpackThatCannotWriteAnEntryChangesNoName) {
     WriteArchive("set.kr9", {{"P0.rec", "page zero"}, {"P1.rec", std::string(200000, 'p')}});
     folder.Write("P0.rec", "older page");
     const std::vector<std::string> before = Names();
-    {
-        const FileSizeLimit fullDisk(100000);
-        EXPECT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).failure);
+    // A page too long, or even the mark of the unpack's stage.
+    for (const rlim_t limit : {rlim_t{100000}, rlim_t{8}}) {
+        SCOPED_TRACE(limit);
+        {
+            const FileSizeLimit fullDisk(limit);
+            EXPECT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).failure);
+        }
+        EXPECT_EQ(folder.Read("P0.rec"), "older page");
+        EXPECT_EQ(Names(), before);  // nothing half written left either
     }
-    EXPECT_EQ(folder.Read("P0.rec"), "older page");
-    EXPECT_EQ(Names(), before);  // nothing half written left either
 
     ASSERT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).Unpacked());
     EXPECT_EQ(folder.Read("P0.rec"), "page zero");

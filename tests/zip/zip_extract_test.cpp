@@ -369,6 +369,25 @@ TEST(ZipExtract, AStageTakenAwayBeforeItsLockEveryTimeIsGivenUpAndItsHooksEndWit
     EXPECT_EQ(NamesIn(out), std::vector<std::string>{"a.txt"});
 }
 
+TEST(ZipExtract, ACommitThatCannotMakeAnEntrysFolderRemovesTheFoldersItMadeAndNamesNothing) {
+    testenv::ScratchFolder folder;
+    WriteArchive("a.zip", {{"top.txt", "top"}, {"a\\b\\c.txt", "c"}, {"in\\x\\y.txt", "y"}});
+    const std::string out = folder.File("out");
+    folder.Write("out/top.txt", "older");
+    ASSERT_TRUE(platform::MakeDirectories(out + "/in"));
+    CZipArchive zip;
+    zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+    for (int i = 0; i < zip.GetCount(); ++i)
+        ASSERT_TRUE(zip.StageFile(i, out));
+    // Before the commit, something else takes the place of the folder the last entry goes in.
+    ASSERT_EQ(::rmdir((out + "/in").c_str()), 0);
+    folder.Write("out/in", "in the way");
+    EXPECT_FALSE(zip.CommitStaged());
+    zip.Close();
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"in", "top.txt"}));
+    EXPECT_EQ(folder.Read("out/top.txt"), "older");
+}
+
 // Run by the test below in processes of their own: commits the archive's entries into the folder
 // again and again, each stage waiting a moment before its lock, inside the window the other
 // program's clean-up could otherwise hit.
