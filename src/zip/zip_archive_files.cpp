@@ -265,12 +265,12 @@ bool CZipArchive::CommitStaged() {
     }
     for (std::size_t named = 0; named < m_staged.size(); ++named) {
         StagedEntry& entry = m_staged[named];
-        // A move that fails leaves a kept file to put back only where it moved the one there
-        // aside (putting back a linked one changes nothing).
+        const bool linked = !entry.replaced.empty();
+        // A move that fails has a file to put back only where it moved the one there aside.
         if (!entry.staged.empty() &&
             !m_stage.MoveKeeping(entry.staged, m_folders.Open(FolderOfTarget(entry.target)),
                                  NameOfTarget(entry.target), entry.replaced))
-            return UndoCommit(entry.replaced.empty() ? named : named + 1, made);
+            return UndoCommit(linked || entry.replaced.empty() ? named : named + 1, made);
     }
     m_stage.End();
     for (const StagedEntry& entry : m_staged) {
