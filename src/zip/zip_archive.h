@@ -89,8 +89,9 @@ public:
     // `folder` (zip::ExtractStage), and a folder entry's folder unmade; CommitStaged then names
     // them all in the order they were staged, once the folders they need are made and the files
     // they replace kept in the stage, and on a failure puts back every name it changed and
-    // removes the folders it made. Closing the archive removes what was not committed, so a
-    // failed stage changes no name. Every entry of one commit is staged into the same folder
+    // removes the folders it made (cause 1, naming the file and the stage, when a replaced file
+    // cannot go back: the stage keeps it). Closing the archive removes what was not committed, so
+    // a failed stage changes no name. Every entry of one commit is staged into the same folder
     // (FALSE otherwise). A file where an entry needs a folder, or a folder where it needs a file,
     // fails the commit: the caller rules such targets out first.
     bool StageFile(int index, const std::string& folder);
@@ -114,7 +115,7 @@ private:
     std::string CheckedTarget(const CZipFileHeader& header, const std::string& folder,
                               bool fullPath, const std::string& newName);
     // Puts back the names the first `named` staged entries took and removes the folders `made`;
-    // FALSE.
+    // FALSE, or cause 1 when a file replaced could not go back (left in the stage).
     bool UndoCommit(std::size_t named, const std::vector<std::string>& made);
     // The open entry read to its end into `fd`, its CRC checked; FALSE when a write fails or the
     // callback stops.

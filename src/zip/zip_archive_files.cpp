@@ -248,7 +248,8 @@ bool CZipArchive::StageFile(int index, const std::string& folder) {
 bool CZipArchive::CommitStaged() {
     // Before any name changes, the folders the entries need are made, and every file to be
     // replaced is linked into the stage: a target that cannot be replaced (immutable, another
-    // file system mounted there) refuses now, and a rename that fails later can be undone.
+    // file system mounted there) refuses now, and a rename that fails later can be undone. A
+    // file the system will not link is kept by its move instead.
     std::vector<std::string> made;
     std::string_view madeLast;  // the folder made, or found there, for the entry before
     for (StagedEntry& entry : m_staged) {
@@ -263,11 +264,13 @@ bool CZipArchive::CommitStaged() {
             return UndoCommit(0, made);
     }
     for (std::size_t named = 0; named < m_staged.size(); ++named) {
-        const StagedEntry& entry = m_staged[named];
+        StagedEntry& entry = m_staged[named];
+        const bool linked = !entry.replaced.empty();
+        // A move that fails has a file to put back only where it moved the one there aside.
         if (!entry.staged.empty() &&
-            !m_stage.Move(entry.staged, m_folders.Open(FolderOfTarget(entry.target)),
-                          NameOfTarget(entry.target)))
-            return UndoCommit(named, made);
+            !m_stage.MoveKeeping(entry.staged, m_folders.Open(FolderOfTarget(entry.target)),
+                                 NameOfTarget(entry.target), entry.replaced))
+            return UndoCommit(linked || entry.replaced.empty() ? named : named + 1, made);
     }
     m_stage.End();
     for (const StagedEntry& entry : m_staged) {
@@ -284,19 +287,19 @@ bool CZipArchive::CommitStaged() {
 }
 
 bool CZipArchive::UndoCommit(std::size_t named, const std::vector<std::string>& made) {
-    bool putBack = true;
+    std::string stranded;  // a target whose replaced file could not go back
     while (named > 0) {
         const StagedEntry& entry = m_staged[--named];
         if (!entry.staged.empty() && !m_stage.PutBack(entry.staged, entry.replaced,
                                                       m_folders.Open(FolderOfTarget(entry.target)),
                                                       NameOfTarget(entry.target)))
-            putBack = false;
+            stranded = entry.target;
     }
-    // The file that could not go back is left in the stage rather than removed with it.
-    if (!putBack)
-        m_stage.Leave();
     for (auto folder = made.rbegin(); folder != made.rend(); ++folder)
         ::rmdir(folder->c_str());
+    if (!stranded.empty())
+        Fail(CZipException::kGeneric,
+             stranded + " could not be put back: the file it replaced is in " + m_stage.Path());
     return false;
 }
 

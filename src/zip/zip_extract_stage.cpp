@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,8 +10,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <utility>
 
+#include "platform/files.h"
 #include "platform/text.h"
 
 namespace zip {
@@ -94,6 +97,31 @@ std::string NextStageName() {
     return platform::Format(".%d-%u.part", static_cast<int>(::getpid()), counter++);
 }
 
+// What a rename could not replace either.
+bool MustNotChange(int folderFd, const char* name) {
+    struct statx st {};
+    constexpr std::uint64_t kFixed = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
+    return ::statx(folderFd, name, AT_SYMLINK_NOFOLLOW, 0, &st) == 0 &&
+           (st.stx_attributes & st.stx_attributes_mask & kFixed) != 0;
+}
+
+bool LinkInto(int folderFd, const char* name, int stageFd, const std::string& link) {
+    if (g_hooks.withoutLinkOrExchange) {
+        errno = EPERM;
+        return false;
+    }
+    return ::linkat(folderFd, name, stageFd, link.c_str(), 0) == 0;
+}
+
+// EINVAL where the file system knows no such flag.
+bool RenameWith(int fromFd, const std::string& from, int toFd, const char* to, unsigned flags) {
+    if (g_hooks.withoutLinkOrExchange) {
+        errno = EINVAL;
+        return false;
+    }
+    return ::renameat2(fromFd, from.c_str(), toFd, to, flags) == 0;
+}
+
 }  // namespace
 
 bool IsTemporaryName(std::string_view name) {
@@ -106,8 +134,11 @@ bool IsTemporaryName(std::string_view name) {
            IsDigits(name.substr(dash + 1));
 }
 
-void SetStageHooks(StageHooks hooks) {
-    g_hooks = std::move(hooks);
+ScopedStageHooks::ScopedStageHooks(StageHooks hooks)
+    : m_previous(std::exchange(g_hooks, std::move(hooks))) {}
+
+ScopedStageHooks::~ScopedStageHooks() {
+    g_hooks = std::move(m_previous);
 }
 
 bool LinkOpenFile(int fd, int folderFd, const char* name) {
@@ -176,6 +207,10 @@ bool ExtractStage::Begin(int folderFd, const std::string& folder) {
     return m_fd >= 0;
 }
 
+std::string ExtractStage::Path() const {
+    return platform::JoinPath(m_folder, m_name);
+}
+
 int ExtractStage::Create() {
     Drop();
     if (m_fd < 0)
@@ -226,11 +261,11 @@ bool ExtractStage::KeepReplaced(int folderFd, const char* name, std::string& kep
     if (m_fd < 0 || folderFd < 0)
         return false;
     std::string link = NextFileName();
-    if (::linkat(folderFd, name, m_fd, link.c_str(), 0) == 0) {
+    if (LinkInto(folderFd, name, m_fd, link)) {
         kept = std::move(link);
         return true;
     }
-    return errno == ENOENT;
+    return errno == ENOENT || (errno != EXDEV && !MustNotChange(folderFd, name));
 }
 
 bool ExtractStage::Move(const std::string& staged, int folderFd, const char* name) {
@@ -241,18 +276,66 @@ bool ExtractStage::Move(const std::string& staged, int folderFd, const char* nam
     return m_fd >= 0 && folderFd >= 0 && ::renameat(m_fd, staged.c_str(), folderFd, name) == 0;
 }
 
-bool ExtractStage::PutBack(const std::string& staged, const std::string& kept, int folderFd,
-                           const char* name) {
+bool ExtractStage::MoveKeeping(const std::string& staged, int folderFd, const char* name,
+                               std::string& kept) {
+    if (!kept.empty())
+        return Move(staged, folderFd, name);
+    if (g_hooks.beforeMove) {
+        const auto hook = g_hooks.beforeMove;
+        hook();
+    }
     if (m_fd < 0 || folderFd < 0)
         return false;
-    return kept.empty() ? ::renameat(folderFd, name, m_fd, staged.c_str()) == 0
-                        : ::renameat(m_fd, kept.c_str(), folderFd, name) == 0;
+    if (RenameWith(m_fd, staged, folderFd, name, RENAME_NOREPLACE))
+        return true;
+    const bool flagsKnown = errno != EINVAL;
+    if (flagsKnown && errno != EEXIST)
+        return false;
+    // A folder there is nobody's to replace: a plain rename would refuse it too.
+    struct stat there {};
+    if (::fstatat(folderFd, name, &there, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(there.st_mode))
+        return false;
+    if (flagsKnown) {
+        if (RenameWith(m_fd, staged, folderFd, name, RENAME_EXCHANGE)) {
+            kept = staged;
+            return true;
+        }
+        if (errno != EINVAL)
+            return false;
+    }
+    // For a moment no file has the name: a kill then leaves the one that had it in the stage.
+    std::string aside = NextFileName();
+    const bool movedAside = ::renameat(folderFd, name, m_fd, aside.c_str()) == 0;
+    if (!movedAside && errno != ENOENT)
+        return false;
+    if (::renameat(m_fd, staged.c_str(), folderFd, name) == 0) {
+        if (movedAside)
+            kept = std::move(aside);
+        return true;
+    }
+    if (movedAside && ::renameat(m_fd, aside.c_str(), folderFd, name) != 0)
+        kept = std::move(aside);
+    return false;
+}
+
+bool ExtractStage::PutBack(const std::string& staged, const std::string& kept, int folderFd,
+                           const char* name) {
+    if (kept.empty()) {
+        if (m_fd >= 0 && folderFd >= 0)
+            ::renameat(folderFd, name, m_fd, staged.c_str());
+        return true;
+    }
+    const bool back =
+        m_fd >= 0 && folderFd >= 0 && ::renameat(m_fd, kept.c_str(), folderFd, name) == 0;
+    m_holdsStranded = m_holdsStranded || !back;
+    return back;
 }
 
 void ExtractStage::End() {
     Drop();
     if (m_fd >= 0) {
-        RemoveStage(m_fd, m_parent, m_name);
+        if (!m_holdsStranded)
+            RemoveStage(m_fd, m_parent, m_name);
         ::close(m_fd);
         ::close(m_parent);
     }
@@ -261,16 +344,7 @@ void ExtractStage::End() {
     m_name.clear();
     m_files = 0;
     m_newFileMode.reset();
-}
-
-void ExtractStage::Leave() {
-    Drop();
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        ::close(m_parent);
-    }
-    m_fd = m_parent = -1;
-    End();
+    m_holdsStranded = false;
 }
 
 int RemoveAbandonedStages(int folderFd) {

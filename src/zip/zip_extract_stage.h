@@ -28,6 +28,7 @@ public:
     bool Begin(int folderFd, const std::string& folder = {});
     bool IsBegun() const { return m_fd >= 0; }
     const std::string& Folder() const { return m_folder; }
+    std::string Path() const;
 
     // A new file in the stage, open for writing; -1 when none can be made. One at a time.
     int Create();
@@ -44,20 +45,25 @@ public:
     std::string Adopt(int fd);
     // Links into the stage the file `name` in the folder `folderFd` has open, which a move is to
     // replace, so that it can be put back (PutBack). `kept` is its name in the stage, empty when
-    // nothing is there to keep. False when it cannot be linked, as a file that must not change
-    // (immutable, append-only) or one of another file system cannot.
+    // nothing is there or the system will not link it (another user's file, a file system
+    // without links): MoveKeeping then keeps it. False when it can be neither linked nor
+    // replaced: a file that must not change (immutable, append-only), one of another file system.
     bool KeepReplaced(int folderFd, const char* name, std::string& kept);
     // Moves a kept file to `name` in the folder `folderFd` has open, replacing a file there.
     bool Move(const std::string& staged, int folderFd, const char* name);
-    // Undoes Move: the file kept by KeepReplaced back under `name` (the moved one gone), or, with
-    // nothing kept, the moved file back into the stage as `staged`.
+    // Move, for a file that PutBack may have to take back: with nothing `kept` yet, a file found
+    // under `name` is exchanged with the new one, or moved into the stage first where names
+    // cannot be exchanged, and `kept` names it there. False with nothing changed, unless the file
+    // moved aside could not go back (then `name` is free and `kept` holds it).
+    bool MoveKeeping(const std::string& staged, int folderFd, const char* name, std::string& kept);
+    // Undoes MoveKeeping: the kept file back under `name` (the moved one gone), or, with nothing
+    // kept, the moved file back into the stage as `staged`. False when a kept file cannot go
+    // back: it stays in the stage, which End then leaves where it is.
     bool PutBack(const std::string& staged, const std::string& kept, int folderFd,
                  const char* name);
-    // Removes the stage with whatever is still in it.
+    // Removes the stage with whatever is still in it; one that holds a file that could not be
+    // put back is only let go of, left to the clean-up of killed extractions.
     void End();
-    // Lets go of the stage and leaves it where it is, with what it holds, to the clean-up of
-    // killed extractions: for a file that could not be put back.
-    void Leave();
 
 private:
     std::string NextFileName() { return std::to_string(m_files++); }
@@ -70,6 +76,7 @@ private:
     std::string m_fileName;
     unsigned m_files = 0;
     std::optional<mode_t> m_newFileMode;
+    bool m_holdsStranded = false;  // a replaced file that could not go back
 };
 
 // Whether `name` has the form of a stage's: ".<pid>-<n>.part". No entry of an archive may take
@@ -86,10 +93,24 @@ bool LinkOpenFile(int fd, int folderFd, const char* name);
 
 // For tests, which must act inside windows that are otherwise too short to hit: called, when
 // set, once a stage is made and before it is locked, and before a kept file takes its name.
+// `withoutLinkOrExchange` makes the stage act as on a file system that can neither link a file
+// nor exchange two names (FAT, exFAT).
 struct StageHooks {
     std::function<void()> madeUnlocked;
     std::function<void()> beforeMove;
+    bool withoutLinkOrExchange = false;
 };
-void SetStageHooks(StageHooks hooks);
+// Sets the hooks while it lives and puts back those before it, however its scope is left: a test
+// that ends early leaves none behind, holding references to what it had.
+class ScopedStageHooks {
+public:
+    explicit ScopedStageHooks(StageHooks hooks);
+    ~ScopedStageHooks();
+    ScopedStageHooks(const ScopedStageHooks&) = delete;
+    ScopedStageHooks& operator=(const ScopedStageHooks&) = delete;
+
+private:
+    StageHooks m_previous;
+};
 
 }  // namespace zip

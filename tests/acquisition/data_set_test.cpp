@@ -478,12 +478,16 @@ TEST_F(DataSetTest, AnUnpackThatCannotWriteAnEntryChangesNoName) {
     WriteArchive("set.kr9", {{"P0.rec", "page zero"}, {"P1.rec", std::string(200000, 'p')}});
     folder.Write("P0.rec", "older page");
     const std::vector<std::string> before = Names();
-    {
-        const FileSizeLimit fullDisk(100000);
-        EXPECT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).failure);
+    // A page too long, or even the mark of the unpack's stage.
+    for (const rlim_t limit : {rlim_t{100000}, rlim_t{8}}) {
+        SCOPED_TRACE(limit);
+        {
+            const FileSizeLimit fullDisk(limit);
+            EXPECT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).failure);
+        }
+        EXPECT_EQ(folder.Read("P0.rec"), "older page");
+        EXPECT_EQ(Names(), before);  // nothing half written left either
     }
-    EXPECT_EQ(folder.Read("P0.rec"), "older page");
-    EXPECT_EQ(Names(), before);  // nothing half written left either
 
     ASSERT_TRUE(UnpackZippedDataSet(folder.File("set.kr9")).Unpacked());
     EXPECT_EQ(folder.Read("P0.rec"), "page zero");
@@ -546,12 +550,14 @@ TEST_F(DataSetTest, AnUnpackWhoseNamesCannotAllBeGivenPutsBackEveryNameItChanged
 
     // Another program makes a folder where the third file goes while the names are given.
     int moves = 0;
-    zip::SetStageHooks({.madeUnlocked = {}, .beforeMove = [&] {
-                            if (++moves == 3)
-                                folder.Write("P2.rec/theirs", "theirs");
-                        }});
-    const Unpacking unpacking = UnpackZippedDataSet(folder.File("set.kr9"));
-    zip::SetStageHooks({});
+    Unpacking unpacking;
+    {
+        const zip::ScopedStageHooks hooks({.madeUnlocked = {}, .beforeMove = [&] {
+                                               if (++moves == 3)
+                                                   folder.Write("P2.rec/theirs", "theirs");
+                                           }});
+        unpacking = UnpackZippedDataSet(folder.File("set.kr9"));
+    }
     ASSERT_TRUE(unpacking.failure);
     EXPECT_EQ(moves, 3);
     EXPECT_EQ(folder.Read("P0.rec"), "older page");
@@ -605,4 +611,98 @@ TEST_F(DataSetTest, TheNamesOfTheUnpacksTemporariesAreNeitherTakenByEntriesNorTa
     EXPECT_EQ(folder.Read(".1-1.part"), "mine");
     EXPECT_EQ(folder.Read(".2-2.part/mine.txt"), "mine too");
     EXPECT_EQ(folder.Read("P0.rec"), "page zero");
+}
+
+TEST_F(DataSetTest, APageTheSystemWillNotLinkIsStillReplacedAndPutBackWhenTheUnpackFails) {
+    WriteArchive("set.kr9",
+                 {{"P0.rec", "page zero"}, {"P1.rec", "page one"}, {"set.kr9", "INDEX FILE\r\n"}});
+    const std::string archive = folder.Read("set.kr9");
+    // Another user's page in the user's own folder, which a rename may replace but the system
+    // will not link (protected hard links); any page where nothing can be linked and no two
+    // names exchanged (FAT).
+    for (const bool anotherUsersPage : {true, false}) {
+        SCOPED_TRACE(anotherUsersPage ? "another user's page" : "no links, no exchange");
+        folder.Write("P0.rec", "older page");
+        folder.Write("set.kr9", archive);
+        std::filesystem::remove(folder.File("P1.rec"));
+        for (const char* name : {"", "set.kr9"})
+            ASSERT_EQ(::chown(folder.File(name).c_str(), anotherUsersPage ? kUser : 0, 0), 0);
+        const auto unpack = [&] {
+            return anotherUsersPage ? UnpackAsUser(folder.File("set.kr9"))
+                                    : UnpackZippedDataSet(folder.File("set.kr9"));
+        };
+        const std::vector<std::string> before = Names();
+        int moves = 0;
+        Unpacking unpacking;
+        {
+            // Another program makes a folder where the second page goes.
+            const zip::ScopedStageHooks hooks({.madeUnlocked = {},
+                                               .beforeMove =
+                                                   [&] {
+                                                       if (++moves == 2)
+                                                           folder.Write("P1.rec/theirs", "theirs");
+                                                   },
+                                               .withoutLinkOrExchange = !anotherUsersPage});
+            unpacking = unpack();
+        }
+        ASSERT_TRUE(unpacking.failure);
+        EXPECT_EQ(folder.Read("P0.rec"), "older page");
+        EXPECT_EQ(folder.Read("set.kr9"), archive);
+        std::filesystem::remove_all(folder.File("P1.rec"));
+        EXPECT_EQ(Names(), before);
+
+        {
+            const zip::ScopedStageHooks hooks(
+                {.madeUnlocked = {}, .beforeMove = {}, .withoutLinkOrExchange = !anotherUsersPage});
+            unpacking = unpack();
+        }
+        ASSERT_TRUE(unpacking.Unpacked()) << unpacking.failure.value_or("");
+        EXPECT_EQ(folder.Read("P0.rec"), "page zero");
+        EXPECT_EQ(folder.Read("set.kr9"), "INDEX FILE\r\n");
+        EXPECT_EQ(Names(), (std::vector<std::string>{"P0.rec", "P1.rec", "set.kr9"}));
+    }
+}
+
+TEST_F(DataSetTest, APageThatCannotBePutBackIsNamedAndKeptInTheStageUntilAnUnpackSucceeds) {
+    WriteArchive("set.kr9", {{"P0.rec", "page zero"},
+                             {"sub\\P1.rec", "page one"},
+                             {"P2.rec", "page two"},
+                             {"set.kr9", "INDEX FILE\r\n"}});
+    const std::string archive = folder.Read("set.kr9");
+    folder.Write("sub/P1.rec", "older page one");
+    for (const char* name : {"", "set.kr9", "sub", "sub/P1.rec"})
+        ASSERT_EQ(::chown(folder.File(name).c_str(), kUser, kUser), 0) << name;
+
+    // While the names are given the third page's place is taken and the folder of the second
+    // made read-only, so that its older file cannot go back.
+    int moves = 0;
+    Unpacking unpacking;
+    {
+        const zip::ScopedStageHooks hooks({.madeUnlocked = {}, .beforeMove = [&] {
+                                               if (++moves != 3)
+                                                   return;
+                                               folder.Write("P2.rec/theirs", "theirs");
+                                               ::chmod(folder.File("sub").c_str(), 0555);
+                                           }});
+        unpacking = UnpackAsUser(folder.File("set.kr9"));
+    }
+    ASSERT_TRUE(unpacking.failure);
+    EXPECT_NE(unpacking.failure->find("sub/P1.rec could not be put back"), std::string::npos)
+        << *unpacking.failure;
+    EXPECT_EQ(folder.Read("set.kr9"), archive);
+    EXPECT_EQ(folder.Read("sub/P1.rec"), "page one");
+    std::vector<std::string> stages = Names();
+    std::erase_if(stages, [](const std::string& name) { return !zip::IsTemporaryName(name); });
+    ASSERT_EQ(stages.size(), 1u);
+    EXPECT_NE(unpacking.failure->find(stages[0]), std::string::npos) << *unpacking.failure;
+    std::vector<std::string> kept;
+    for (const auto& file : std::filesystem::directory_iterator(folder.File(stages[0])))
+        kept.push_back(folder.Read(stages[0] + "/" + file.path().filename().string()));
+    EXPECT_NE(std::find(kept.begin(), kept.end(), "older page one"), kept.end());
+
+    ASSERT_EQ(::chmod(folder.File("sub").c_str(), 0755), 0);
+    std::filesystem::remove_all(folder.File("P2.rec"));
+    ASSERT_TRUE(UnpackAsUser(folder.File("set.kr9")).Unpacked());
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{"P0.rec", "P2.rec", "set.kr9", "sub", "sub/P1.rec"}));
 }

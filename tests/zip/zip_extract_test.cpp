@@ -16,6 +16,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -325,15 +326,126 @@ TEST(ZipExtract, AStageIsNeverTakenForAbandonedBeforeItIsLocked) {
         SCOPED_TRACE(other);
         std::filesystem::remove_all(out);
         inside = false;
-        zip::SetStageHooks({.madeUnlocked = others[other], .beforeMove = {}});
+        const zip::ScopedStageHooks hooks({.madeUnlocked = others[other], .beforeMove = {}});
         zip::ExtractTarget::SetUnnamedFiles(other != 1);
         const bool extracted = extract(other != 1);
-        zip::SetStageHooks({});
         zip::ExtractTarget::SetUnnamedFiles(true);
         EXPECT_TRUE(inside);
         EXPECT_TRUE(extracted);
         EXPECT_EQ(NamesIn(out), std::vector<std::string>{"a.txt"});
     }
+}
+
+TEST(ZipExtract, AStageTakenAwayBeforeItsLockEveryTimeIsGivenUpAndItsHooksEndWithTheirScope) {
+    testenv::ScratchFolder folder;
+    WriteArchive("a.zip", {{"a.txt", "a"}});
+    const std::string out = folder.File("out");
+    ASSERT_TRUE(platform::MakeDirectories(out));
+    CZipArchive zip;
+    zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+    int made = 0;
+    try {
+        // Bounded here too, so that a stage begun again without end still ends the test.
+        const zip::ScopedStageHooks hooks({.madeUnlocked =
+                                               [&] {
+                                                   if (++made <= 1000)
+                                                       for (const std::string& name : NamesIn(out))
+                                                           ::rmdir((out + "/" + name).c_str());
+                                               },
+                                           .beforeMove = {}});
+        EXPECT_FALSE(zip.StageFile(0, out));
+        throw std::runtime_error("a test that ends early");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_GT(made, 1);
+    EXPECT_LT(made, 1000);
+    EXPECT_EQ(NamesIn(out), std::vector<std::string>{});
+
+    const int tries = made;
+    EXPECT_TRUE(zip.StageFile(0, out));
+    EXPECT_TRUE(zip.CommitStaged());
+    zip.Close();
+    EXPECT_EQ(made, tries);
+    EXPECT_EQ(NamesIn(out), std::vector<std::string>{"a.txt"});
+}
+
+TEST(ZipExtract, ACommitThatCannotMakeAnEntrysFolderRemovesTheFoldersItMadeAndNamesNothing) {
+    testenv::ScratchFolder folder;
+    WriteArchive("a.zip", {{"top.txt", "top"}, {"a\\b\\c.txt", "c"}, {"in\\x\\y.txt", "y"}});
+    const std::string out = folder.File("out");
+    folder.Write("out/top.txt", "older");
+    ASSERT_TRUE(platform::MakeDirectories(out + "/in"));
+    CZipArchive zip;
+    zip.Open("a.zip", CZipArchive::kOpenReadOnly);
+    for (int i = 0; i < zip.GetCount(); ++i)
+        ASSERT_TRUE(zip.StageFile(i, out));
+    // Before the commit, something else takes the place of the folder the last entry goes in.
+    ASSERT_EQ(::rmdir((out + "/in").c_str()), 0);
+    folder.Write("out/in", "in the way");
+    EXPECT_FALSE(zip.CommitStaged());
+    zip.Close();
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"in", "top.txt"}));
+    EXPECT_EQ(folder.Read("out/top.txt"), "older");
+}
+
+// Run by the test below in processes of their own: commits the archive's entries into the folder
+// again and again, each stage waiting a moment before its lock, inside the window the other
+// program's clean-up could otherwise hit.
+TEST(ZipExtractChild, CommitsAnArchiveRepeatedlyWhenStartedByAnotherTest) {
+    const char* archive = std::getenv("KX9_EXTRACT_ARCHIVE");
+    const char* out = std::getenv("KX9_EXTRACT_FOLDER");
+    if (!archive || !out)
+        GTEST_SKIP() << "run by ZipExtract.TwoProgramsCommittingOneArchiveIntoOneFolderBothSucceed";
+    // Both programs start together once both are up.
+    ASSERT_TRUE(platform::WriteFileAtomic(std::getenv("KX9_EXTRACT_READY"), "up"));
+    for (int wait = 0; wait < 10000 && !platform::FileExists(archive); ++wait)
+        ::usleep(1000);
+    const zip::ScopedStageHooks hooks({.madeUnlocked = [] { ::usleep(500); }, .beforeMove = {}});
+    for (int round = 0; round < 50; ++round) {
+        SCOPED_TRACE(round);
+        CZipArchive zip;
+        ASSERT_TRUE(zip.Open(archive, CZipArchive::kOpenReadOnly));
+        for (int i = 0; i < zip.GetCount(); ++i)
+            ASSERT_TRUE(zip.StageFile(i, out));
+        ASSERT_TRUE(zip.CommitStaged());
+        zip.Close();
+    }
+}
+
+TEST(ZipExtract, TwoProgramsCommittingOneArchiveIntoOneFolderBothSucceed) {
+    testenv::ScratchFolder folder;
+    WriteArchive("made.zip", {{"P0.rec", RandomBytes(5000, 1)},
+                              {"sub\\P1.rec", RandomBytes(5000, 2)},
+                              {"P2.rec", RandomBytes(5000, 3)}});
+    const std::string out = folder.File("out");
+    ASSERT_TRUE(platform::MakeDirectories(out));
+    std::vector<pid_t> programs;
+    for (int program = 0; program < 2; ++program) {
+        const pid_t child = ::fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            ::setenv("KX9_EXTRACT_ARCHIVE", folder.File("a.zip").c_str(), 1);
+            ::setenv("KX9_EXTRACT_FOLDER", out.c_str(), 1);
+            ::setenv("KX9_EXTRACT_READY", folder.File("up" + std::to_string(program)).c_str(), 1);
+            ::execl("/proc/self/exe", "zip_tests", "--gtest_brief=1",
+                    "--gtest_filter=ZipExtractChild.*", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        programs.push_back(child);
+    }
+    for (int wait = 0; wait < 10000 && !(platform::FileExists(folder.File("up0")) &&
+                                         platform::FileExists(folder.File("up1")));
+         ++wait)
+        ::usleep(1000);
+    ASSERT_EQ(::rename("made.zip", "a.zip"), 0);
+    for (const pid_t child : programs) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"P0.rec", "P2.rec", "sub"}));
+    EXPECT_EQ(NamesIn(out + "/sub"), std::vector<std::string>{"P1.rec"});
+    EXPECT_TRUE(folder.Read("out/sub/P1.rec") == RandomBytes(5000, 2));
 }
 
 TEST(ZipExtract, AKilledExtractionLeavesNoHalfFileUnderTheEntrysName) {

@@ -26,6 +26,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "acquisition/data_set.h"
@@ -83,6 +85,22 @@ int ExtractOnePass(const std::string& archive, const std::string& folder) {
     zip.Close();
     return 0;
 }
+
+// Removes a folder of the bench's however its scope is left, so that a side that fails leaves
+// nothing in the way of the next run or size.
+class RemovedAtEnd {
+public:
+    explicit RemovedAtEnd(fs::path path) : m_path(std::move(path)) {}
+    ~RemovedAtEnd() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    RemovedAtEnd(const RemovedAtEnd&) = delete;
+    RemovedAtEnd& operator=(const RemovedAtEnd&) = delete;
+
+private:
+    fs::path m_path;
+};
 
 double Seconds(const std::chrono::steady_clock::time_point& start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -165,6 +183,8 @@ std::vector<std::string> Measure(const fs::path& work, double megabytes, int rou
     const fs::path recording = work / ("recording-" + tag);
     // Saved as "set.kr9", its index is the entry "set.kr9".
     const fs::path archive = work / ("made-" + tag) / "set.kr9";
+    const RemovedAtEnd recordingGone(recording);
+    const RemovedAtEnd archiveGone(archive.parent_path());
     fs::create_directories(archive.parent_path());
     if (!MakeArchive(recording, static_cast<long long>(megabytes * 1e6), archive))
         return {};
@@ -173,6 +193,7 @@ std::vector<std::string> Measure(const fs::path& work, double megabytes, int rou
         for (size_t k = 0; k < kSideCount; ++k) {
             const size_t side = (k + static_cast<size_t>(round)) % kSideCount;
             const fs::path folder = work / platform::Format("%s-%d", kSides[side].name, round);
+            const RemovedAtEnd folderGone(folder);
             fs::create_directories(folder);
             fs::copy_file(archive, folder / "set.kr9");
             const double seconds =
@@ -185,7 +206,6 @@ std::vector<std::string> Measure(const fs::path& work, double megabytes, int rou
                              kSides[side].name);
                 return {};
             }
-            fs::remove_all(folder);
             times[side].push_back(seconds);
         }
     }
@@ -204,8 +224,6 @@ std::vector<std::string> Measure(const fs::path& work, double megabytes, int rou
         ratios.push_back(platform::Format("ratio unpack_set_vs_%s_%s %.3f", kSides[side].name,
                                           tag.c_str(), Median(ratio)));
     }
-    fs::remove_all(recording);
-    fs::remove_all(archive.parent_path());
     return ratios;
 }
 
@@ -254,12 +272,18 @@ int main(int argc, char** argv) {
     if (sizes.empty())
         sizes = {3, 30, 100};
     const fs::path work = WorkFolder();
+    const RemovedAtEnd workGone(work);
     fs::create_directories(work);
     std::printf("unpack_bench: %d paired rounds in %s\n", rounds, work.c_str());
     std::vector<std::string> ratios;
     bool measured = true;
     for (const double megabytes : sizes) {
-        const std::vector<std::string> some = Measure(work, megabytes, rounds);
+        std::vector<std::string> some;
+        try {
+            some = Measure(work, megabytes, rounds);
+        } catch (const fs::filesystem_error& error) {
+            std::fprintf(stderr, "%s\n", error.what());
+        }
         if (some.empty())
             std::printf("%g MB not measured: see above\n", megabytes);
         measured = measured && !some.empty();
@@ -267,6 +291,5 @@ int main(int argc, char** argv) {
     }
     for (const std::string& ratio : ratios)
         std::printf("%s\n", ratio.c_str());
-    fs::remove_all(work);
     return measured ? 0 : 1;
 }
