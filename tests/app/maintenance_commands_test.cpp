@@ -378,25 +378,36 @@ TEST_F(MaintenanceCommandsTest, AWriteOrStoreAnsweredWithItsEtxAloneIsNotTakenAs
     target.Modify([](simmeter::MeterState& s) { s.calibration.micDeviationDb = -0.7; });
     const std::string confirmedGains =
         "Scritture confermate dallo strumento: guadagno canale 0 = 0.7, guadagno canale 1 = 0.7";
+    const std::string micNumberBox = confirmedGains +
+                                     ".\nSenza conferma, forse eseguite: numero di serie del "
+                                     "microfono = M9001.\nNon inviate: memorizzazione della "
+                                     "calibrazione.";
+    const std::string storeBox = confirmedGains +
+                                 ", numero di serie del microfono = M9001.\nSenza conferma, "
+                                 "forse eseguite: memorizzazione della calibrazione.";
     struct Case {
+        const char* name;
         const char* write;
+        // The meter's answers to the write's sends, in their order: bytes and how many sends.
+        std::vector<std::pair<std::string, int>> answers;
         std::string box;
     };
     const Case cases[] = {
-        {"SET:MIC_NUMBER:", confirmedGains +
-                                ".\nSenza conferma, forse eseguite: numero di serie del "
-                                "microfono = M9001.\nNon inviate: memorizzazione della "
-                                "calibrazione."},
-        {"FAB:", confirmedGains +
-                     ", numero di serie del microfono = M9001.\nSenza conferma, forse eseguite: "
-                     "memorizzazione della calibrazione."},
+        {"ETX", "SET:MIC_NUMBER:", {{"\x03", 3}}, micNumberBox},
+        {"ETX", "FAB:", {{"\x03", 3}}, storeBox},
+        // The second ETX waits in the port while the first is taken: it is no answer to the
+        // send after it, nor to nothing.
+        {"two ETX", "SET:MIC_NUMBER:", {{"\x03\x03", 3}}, micNumberBox},
+        // The last answer decides: a refusal asked again and answered empty may have been taken.
+        {"NAK, then ETX", "FAB:", {{"\x15\x03", 1}, {"\x03", 2}}, storeBox},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.write);
+        SCOPED_TRACE(std::string(c.name) + " " + c.write);
         bool switchedOff = false;
         ExpectReplacementUpToTheWizard(switchedOff);
         op.ExpectDialog("CMicCalibDlg", [this, &c](platform::ModalDialog&) {
-            target.AnswerNext(c.write, "\x03", 3);
+            for (const auto& [bytes, sends] : c.answers)
+                target.AnswerNext(c.write, bytes, sends);
             return IDOK;
         });
         op.ExpectBox("ATTENZIONE:\nLo strumento ha inviato una risposta vuota.\n" + c.box);

@@ -338,6 +338,29 @@ TEST_F(LinkSessionTest, AnAnswerOfItsEtxAloneIsAskedAgainAndTheWordAfterItTaken)
     EXPECT_EQ(host.answered, 1);
 }
 
+TEST_F(LinkSessionTest, WhatCameWithAnAnswerGivenUpIsNoReplyToTheNextCommandNorToNone) {
+    // An ETX alone sent twice, a refusal with a stray ETX after it: the bytes after the first
+    // ETX wait in the port while the session takes the reply.
+    struct Case {
+        const char* answer;
+        const char* givenUp;
+    };
+    for (const Case& c : {Case{"\x03\x03", "empty 12"}, Case{"\x15\x03\x03", "refused 12"}}) {
+        SCOPED_TRACE(c.givenUp);
+        host.events.clear();
+        port.Expect("KEY:RUN", c.answer, 0, 3).Expect("STT:DISPL:?", "Title\x03");
+        session.SendCommand(12, "", "");
+        session.SendCommand(100, "", "");
+        Elapse(100);
+        // The last of them, given up, leaves nothing for the queue's next command, nor for none.
+        port.Expect("KEY:RUN", c.answer, 0, 3);
+        session.SendCommand(12, "", "");
+        Elapse(100);
+        EXPECT_EQ(host.events,
+                  (Lines{c.givenUp, "reply 100 Title", "queue empty", c.givenUp, "queue empty"}));
+    }
+}
+
 TEST_F(LinkSessionTest, AWithdrawnCommandNeverGoesOutButTheAwaitedOneStaysAwaited) {
     port.Expect("CAL:GAIN:CH:0:1.7", "CAL:GAIN:1.7\x03", 10)
         .Expect("CAL:GAIN:CH:1:-0.3", "CAL:GAIN:-0.3\x03");
