@@ -509,12 +509,18 @@ TEST_F(MaintenanceCommandsTest,
              "Senza conferma, forse eseguite: guadagno canale 0 = 0.0 (precedente).\nNon "
              "inviate: " +
              notSent + restores},
+        // Not done in the state the meter is in: refused as well.
+        {"wrong state", [&] { target.AnswerNext(restore, "#WRONG\x03"); },
+         "ha rifiutato il comando" + confirmed + "Non eseguite: " + notSent +
+             "guadagno canale 0 = 0.0 (precedente), " + restores},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::optional<platform::ScopedClockSpeed> ownPace;
         ASSERT_NO_FATAL_FAILURE(WizardAtItsSecondGainWrite(ownPace));
         c.bend();
+        if (std::string(c.name) == "wrong state")
+            op.ExpectBox("WARNING : WRONG INSTR STATUS Received.");
         op.ExpectBox("ATTENZIONE:\nLo strumento " + c.box +
                      "\nLa calibrazione dello strumento puo' essere memorizzata in parte");
         frame->Maintenance().MicCalibration().OnCancel();
