@@ -383,6 +383,28 @@ TEST_F(LinkSessionTest, AWithdrawnCommandNeverGoesOutButTheAwaitedOneStaysAwaite
               (Lines{"reply 132 CAL:GAIN:1.7", "reply 132 CAL:GAIN:-0.3", "queue empty"}));
 }
 
+TEST_F(LinkSessionTest, OfTwoCommandsQueuedAlikeOnlyOneIsWithdrawnAndNeverTheAwaitedOne) {
+    // The awaited command refused and about to be sent again, a copy of it and another command
+    // queued alike twice.
+    port.Expect("FAB:4321", "\x15\x03").Expect("FAB:4321", "FAB:OK\x03", 0, 2);
+    port.Expect("SET:MIC_NUMBER:4321:M9001", "SET:MIC_NUMBER:M9001\x03");
+    session.SendCommand(137, "4321", "");
+    session.SendCommand(139, "4321", "M9001");
+    session.SendCommand(139, "4321", "M9001");
+    session.SendCommand(137, "4321", "");
+    Elapse(1);
+    ASSERT_EQ(port.Written(), Lines{"FAB:4321"});
+    ASSERT_EQ(session.RetryCount(), 1);
+    EXPECT_TRUE(session.WithdrawUnsent(137, "4321", ""));
+    EXPECT_FALSE(session.WithdrawUnsent(137, "4321", ""));
+    EXPECT_TRUE(session.WithdrawUnsent(139, "4321", "M9001"));
+    EXPECT_EQ(session.QueuedCodes(), (std::vector<int>{137, 139}));
+    Elapse(100);
+    EXPECT_EQ(port.Written(), (Lines{"FAB:4321", "FAB:4321", "SET:MIC_NUMBER:4321:M9001"}));
+    EXPECT_EQ(host.events,
+              (Lines{"reply 137 FAB:OK", "reply 139 SET:MIC_NUMBER:M9001", "queue empty"}));
+}
+
 TEST_F(LinkSessionTest, AReplyThatNoCommandAwaitsGoesToOnePlaceInItsOrder) {
     std::vector<std::string> strays;
     session.Router().SetStrayTaker([&strays](const std::string& reply) {
