@@ -460,6 +460,32 @@ TEST_F(FonoConfigDlgTest, AChangeCutShortIsRecordedWithItsTechnicianBeforeTheUpd
     EXPECT_TRUE(kept);
 }
 
+TEST_F(FonoConfigDlgTest, AChangeCutShortRecordedButNotStruckFromTheJournalIsSaidToComeAgain) {
+    const std::string path = folder.File("calib_expiry_pending.txt");
+    maintenance::ExpiryJournal journal(path);
+    ASSERT_TRUE(journal.Keep({"T7", "111111", {{"CERT_DATE", "2022/01/01", "2023/01/01"}}}));
+    ASSERT_TRUE(journal.Keep({"T9", "111111", {{"MAKER", "a", "b"}}}));
+    const std::string kept = folder.Read("calib_expiry_pending.txt");
+    // The journal can be read but not rewritten: the folder is read-only, and root's rights
+    // pass every check, so the file system user is lowered to the journal's owner meanwhile.
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
+    op.ExpectBox("ATTENZIONE:\nRegistro delle modifiche in corso non aggiornabile:\n" + path +
+                 ": Permission denied\nLa modifica dello strumento T7 interrotta in precedenza e' "
+                 "stata registrata sul server: il prossimo aggiornamento dello strumento la "
+                 "registrerebbe di nuovo.\nAggiornamento data di scadenza non eseguito.");
+    const int user = ::setfsuid(65534);
+    dlg.Create();
+    ::setfsuid(user);
+    ::chmod(folder.Path().c_str(), 0700);
+
+    EXPECT_EQ(host.unlocks, 0);
+    EXPECT_EQ(stub.ReadState("server_logs/calib_expiry_T7.txt"),
+              "SN T7; TECNICO 111111; CERT_DATE 2022/01/01 -> 2023/01/01; COMPLETATA DOPO "
+              "INTERRUZIONE\n");
+    EXPECT_EQ(folder.Read("calib_expiry_pending.txt"), kept);
+}
+
 TEST_F(FonoConfigDlgTest, ALateProbeAnswerIsNotTakenForTheSerialNumber) {
     // Both probes are answered after their time-out; the second answer would come while the
     // serial number is asked, before the serial number's own. Slower, so that a busy machine
