@@ -392,6 +392,23 @@ TEST_F(FonoConfigDlgTest, ARecordedChangeWhoseJournalCannotGoSaysSoAndKeepsIt) {
     }
 }
 
+TEST_F(FonoConfigDlgTest, AChangeWhoseJournalCannotBeWrittenDoesNotStart) {
+    // A read-only program folder, as an ordinary user meets it (root's rights pass every check).
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
+    Answer(IDOK);
+    op.ExpectBox("ATTENZIONE:\nImpossibile registrare la modifica in corso:\n" +
+                 folder.File("calib_expiry_pending.txt") +
+                 ": Permission denied\nAggiornamento data di scadenza non eseguito.");
+    const int user = ::setfsuid(65534);
+    dlg.Create();
+    ::setfsuid(user);
+    ::chmod(folder.Path().c_str(), 0700);
+    EXPECT_EQ(dlg.m_strResult, "-1");
+    EXPECT_EQ(host.unlocks, 0);
+    EXPECT_EQ(MeterFields().at("CERT_DATE"), "2023/01/01");
+    EXPECT_FALSE(stub.ReadState("server_logs/calib_expiry_T7.txt"));
+}
+
 TEST_F(FonoConfigDlgTest, ARecordOfChangesTooLargeToReadEndsTheReadingBeforeAnyWrite) {
     const std::string path = folder.File("calib_expiry_pending.txt");
     folder.Write("calib_expiry_pending.txt", std::string(3 * 1024 * 1024, 'x'));
