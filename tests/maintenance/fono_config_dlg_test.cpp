@@ -8,6 +8,8 @@
 
 #include <QTableWidget>
 #include <QWidget>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -373,7 +375,7 @@ TEST_F(FonoConfigDlgTest, ARecordedChangeWhoseJournalCannotGoSaysSoAndKeepsIt) {
         const std::string record = "SN T7; TECNICO 654321; CERT_DATE 2023/01/01 -> 2025/06/30\n";
         EXPECT_EQ(stub.ReadState("server_logs/calib_expiry_T7.txt"),
                   another ? record + record : record);
-        const std::string problem = journal + ": Permission denied";
+        const std::string problem = journal + ": " + std::strerror(EACCES);
         EXPECT_EQ(op.Shown().back(),
                   std::string(kDone) +
                       "\n\nLa modifica e' stata registrata sul server, ma il registro delle "
@@ -397,8 +399,8 @@ TEST_F(FonoConfigDlgTest, AChangeWhoseJournalCannotBeWrittenDoesNotStart) {
     ASSERT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
     Answer(IDOK);
     op.ExpectBox("ATTENZIONE:\nImpossibile registrare la modifica in corso:\n" +
-                 folder.File("calib_expiry_pending.txt") +
-                 ": Permission denied\nAggiornamento data di scadenza non eseguito.");
+                 folder.File("calib_expiry_pending.txt") + ": " + std::strerror(EACCES) +
+                 "\nAggiornamento data di scadenza non eseguito.");
     const int user = ::setfsuid(65534);
     dlg.Create();
     ::setfsuid(user);
@@ -488,7 +490,8 @@ TEST_F(FonoConfigDlgTest, AChangeCutShortRecordedButNotStruckFromTheJournalIsSai
     ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
     ASSERT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
     op.ExpectBox("ATTENZIONE:\nRegistro delle modifiche in corso non aggiornabile:\n" + path +
-                 ": Permission denied\nLa modifica dello strumento T7 interrotta in precedenza e' "
+                 ": " + std::strerror(EACCES) +
+                 "\nLa modifica dello strumento T7 interrotta in precedenza e' "
                  "stata registrata sul server: il prossimo aggiornamento dello strumento la "
                  "registrerebbe di nuovo.\nAggiornamento data di scadenza non eseguito.");
     const int user = ::setfsuid(65534);
