@@ -62,7 +62,7 @@ void CKX9MonitorApp::LoadPortIni() {
     ::LoadPortIni(ProgramPath("\\port.ini"), m_RefPort, m_TargetPort);
 }
 
-void CKX9MonitorApp::SavePortIni(const PortRecord& reference, const PortRecord& target) {
+void CKX9MonitorApp::SavePortIni(PortRecord& reference, PortRecord& target) {
     if (!::SavePortIni(ProgramPath("\\port.ini"), reference, target))
         platform::AfxMessageBox("Error : fail saving port configuration.", MB_ICONEXCLAMATION);
 }

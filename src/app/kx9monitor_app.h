@@ -39,7 +39,7 @@ public:
     BOOL InitModule();
 
     void LoadPortIni();
-    void SavePortIni(const PortRecord& reference, const PortRecord& target);
+    void SavePortIni(PortRecord& reference, PortRecord& target);
     void StartupUpdateCheck();
     void WaitWithMessages(unsigned ms);
     void InitGlobalStringArrays();

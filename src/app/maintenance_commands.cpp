@@ -32,6 +32,9 @@ MaintenanceCommands::MaintenanceCommands(const Uses& uses)
     m_uses.linkHost.AddGivenUpTaker([this](const CCommand& command, bool refused) {
         return EndWizardOnLostCommand(command, refused ? Loss::kRefused : Loss::kEmptyAnswer);
     });
+    // Answered in the wrong state: not done, as a refusal, and no other answer will come.
+    m_uses.linkHost.AddLostListener(
+        [this](const CCommand& command) { EndWizardOnLostCommand(command, Loss::kRefused); });
 }
 
 bool MaintenanceCommands::EndWizardOnLostCommand(const CCommand& command,

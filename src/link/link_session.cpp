@@ -347,6 +347,8 @@ void LinkSession::OnReply(const std::string& reply) {
     const std::unique_ptr<CCommand> command = TakeCommand(m_pCurrentCommand);
     m_nRetryCount = 0;
     if (refused || empty) {
+        // As before a resend: what the meter sent with it is no reply to the next command.
+        PurgeLink();
         m_host.OnGivenUp(*command, refused);
     } else if (reply.front() == '#') {
         m_host.OnWrongState(*command);

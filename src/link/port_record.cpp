@@ -95,6 +95,10 @@ std::string FormatPortIni(const PortRecord& reference, const PortRecord& target)
     return out;
 }
 
-bool SavePortIni(const std::string& path, const PortRecord& reference, const PortRecord& target) {
-    return platform::WriteFileAtomic(path, FormatPortIni(reference, target));
+bool SavePortIni(const std::string& path, PortRecord& reference, PortRecord& target) {
+    if (!platform::WriteFileAtomic(path, FormatPortIni(reference, target)))
+        return false;
+    for (PortRecord* record : {&reference, &target})
+        record->m_strComText = Format("%d", record->m_nComPort);
+    return true;
 }

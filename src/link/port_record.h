@@ -22,8 +22,9 @@ struct PortRecord {
     // cipher (an initialisation of it failed or was refused): its next reading initialises it
     // first, also after a restart.
     bool m_bKeysOutOfStep = false;
-    // The text m_nComPort was last read from in "port.ini", as the file held it after the key;
-    // empty until the file gave one. Only a message about an unusable number quotes it.
+    // The text m_nComPort was last read from in "port.ini", as the file held it after the key,
+    // or written as; empty until the file gave one. Only a message about an unusable number
+    // quotes it.
     std::string m_strComText = {};
 };
 
@@ -37,4 +38,5 @@ bool LoadPortIni(const std::string& path, PortRecord& reference, PortRecord& tar
 // its keys are out of step. The "OVELOAD" keys are spelt as the file has always had them.
 std::string FormatPortIni(const PortRecord& reference, const PortRecord& target);
 // Rewrites the file whole; false when it cannot be written (the old file is then untouched).
-bool SavePortIni(const std::string& path, const PortRecord& reference, const PortRecord& target);
+// Written, each record's port text is the number as the file holds it now.
+bool SavePortIni(const std::string& path, PortRecord& reference, PortRecord& target);

@@ -23,7 +23,8 @@ inline bool IsEmptyReply(std::string_view reply) {
     return reply.find_first_not_of(kEtx) == std::string_view::npos;
 }
 
-// A reply that carries something: not empty and not a refusal.
+// A reply that arrived and is no refusal. An ETX alone passes: the direct exchanges end their
+// attempts on it, and their callers find in it no key, text or frame they take.
 inline bool IsUsable(std::string_view reply) {
     return !reply.empty() && reply.front() != kNak;
 }

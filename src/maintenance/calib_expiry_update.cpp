@@ -27,6 +27,9 @@ constexpr const char* kUnreadable =
     "eseguito.";
 constexpr const char* kNotDone = "\nAggiornamento data di scadenza non eseguito.";
 constexpr const char* kConfirmed = "1";
+constexpr const char* kRecordedAgain =
+    "\nLa modifica dello strumento %s interrotta in precedenza e' stata registrata sul server: il "
+    "prossimo aggiornamento dello strumento la registrerebbe di nuovo.";
 // How the server's record of a change cut short ends.
 constexpr const char* kCompletedAfterInterruption = "COMPLETATA DOPO INTERRUZIONE";
 
@@ -123,9 +126,14 @@ bool CalibExpiryUpdate::SettleInterruptedChange() {
                                          m_serial.c_str()) +
                         kNotDone);
     }
-    if (!journal.Remove(m_serial))
-        return Fail("ATTENZIONE:\nRegistro delle modifiche in corso non aggiornabile:\n" +
-                    journal.Problem() + kNotDone);
+    if (!journal.Remove(m_serial)) {
+        std::string error = "ATTENZIONE:\nRegistro delle modifiche in corso non aggiornabile:\n" +
+                            journal.Problem();
+        // Kept, the record just posted would be posted again by the next update.
+        if (!held.empty())
+            error += platform::Format(kRecordedAgain, m_serial.c_str());
+        return Fail(error + kNotDone);
+    }
     return true;
 }
 

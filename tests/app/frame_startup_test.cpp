@@ -207,6 +207,17 @@ TEST_F(StartupJobTest, APortNumberThatNamesNoPortIsToldAsTheSettingNotAsADevice)
         EXPECT_EQ(op.Shown().back(), kNotAnswering + cause + c.quoted + ".");
         platform::EventLoop::ClearQuit();
     }
+
+    // The program rewrote the file since (an error counter's reset, say): the box quotes what
+    // the file holds now.
+    folder.Write("port.ini", "TARGET_INSTR_COM=abc\r\n");
+    app.LoadPortIni();
+    app.SavePortIni(app.m_RefPort, app.m_TargetPort);
+    ASSERT_NE(folder.Read("port.ini").find("TARGET_INSTR_COM=0\r\n"), std::string::npos);
+    op.ExpectBox(kNotAnswering, IDCANCEL);
+    EXPECT_EQ(frame->OnCreate(), 0);
+    EXPECT_EQ(op.Shown().back(), kNotAnswering + cause + " (\"0\").");
+    platform::EventLoop::ClearQuit();
 }
 
 TEST_F(StartupJobTest, AScriptThatKeepsRetryingASilentMeterEndsTheJobAfterAFewTries) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -141,6 +142,31 @@ protected:
             dynamic_cast<CMicCalibDlg&>(dialog).m_strMicSerial = "M9001";
             return IDOK;
         });
+    }
+    // The wizard with its first gain written and answered, the second awaited (its answer
+    // late enough, at the meter's own pace, for the operator to press "Annulla" meanwhile),
+    // the microphone's number and the store still queued.
+    void WizardAtItsSecondGainWrite(std::optional<platform::ScopedClockSpeed>& ownPace) {
+        target.Modify([](simmeter::MeterState& s) { s.calibration.micDeviationDb = -0.7; });
+        bool switchedOff = false;
+        ExpectReplacementUpToTheWizard(switchedOff);
+        op.ExpectDialog("CMicCalibDlg", [&](platform::ModalDialog&) {
+            ownPace.emplace(1.0);
+            target.DelayNext("CAL:GAIN:CH:1:", 1500);
+            return IDOK;
+        });
+        frame->Maintenance().OnReplaceMicrophone();
+        LinkSession& link = frame->Link();
+        ASSERT_TRUE(PumpUntil(
+            [&] {
+                const CCommand* awaited = link.CurrentCommand();
+                return awaited && awaited->GetCode() == command_code::kGainWrite &&
+                       awaited->GetName() == meter::kChannel1;
+            },
+            20000));
+        ASSERT_EQ(link.QueuedCodes(),
+                  (std::vector<int>{command_code::kGainWrite, command_code::kMicNumberWrite,
+                                    command_code::kFactoryCommand}));
     }
     simmeter::MeterCalibration TargetCalibration() {
         simmeter::MeterCalibration calibration;
@@ -378,25 +404,36 @@ TEST_F(MaintenanceCommandsTest, AWriteOrStoreAnsweredWithItsEtxAloneIsNotTakenAs
     target.Modify([](simmeter::MeterState& s) { s.calibration.micDeviationDb = -0.7; });
     const std::string confirmedGains =
         "Scritture confermate dallo strumento: guadagno canale 0 = 0.7, guadagno canale 1 = 0.7";
+    const std::string micNumberBox = confirmedGains +
+                                     ".\nSenza conferma, forse eseguite: numero di serie del "
+                                     "microfono = M9001.\nNon inviate: memorizzazione della "
+                                     "calibrazione.";
+    const std::string storeBox = confirmedGains +
+                                 ", numero di serie del microfono = M9001.\nSenza conferma, "
+                                 "forse eseguite: memorizzazione della calibrazione.";
     struct Case {
+        const char* name;
         const char* write;
+        // The meter's answers to the write's sends, in their order: bytes and how many sends.
+        std::vector<std::pair<std::string, int>> answers;
         std::string box;
     };
     const Case cases[] = {
-        {"SET:MIC_NUMBER:", confirmedGains +
-                                ".\nSenza conferma, forse eseguite: numero di serie del "
-                                "microfono = M9001.\nNon inviate: memorizzazione della "
-                                "calibrazione."},
-        {"FAB:", confirmedGains +
-                     ", numero di serie del microfono = M9001.\nSenza conferma, forse eseguite: "
-                     "memorizzazione della calibrazione."},
+        {"ETX", "SET:MIC_NUMBER:", {{"\x03", 3}}, micNumberBox},
+        {"ETX", "FAB:", {{"\x03", 3}}, storeBox},
+        // The second ETX waits in the port while the first is taken: it is no answer to the
+        // send after it, nor to nothing.
+        {"two ETX", "SET:MIC_NUMBER:", {{"\x03\x03", 3}}, micNumberBox},
+        // The last answer decides: a refusal asked again and answered empty may have been taken.
+        {"NAK, then ETX", "FAB:", {{"\x15\x03", 1}, {"\x03", 2}}, storeBox},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.write);
+        SCOPED_TRACE(std::string(c.name) + " " + c.write);
         bool switchedOff = false;
         ExpectReplacementUpToTheWizard(switchedOff);
         op.ExpectDialog("CMicCalibDlg", [this, &c](platform::ModalDialog&) {
-            target.AnswerNext(c.write, "\x03", 3);
+            for (const auto& [bytes, sends] : c.answers)
+                target.AnswerNext(c.write, bytes, sends);
             return IDOK;
         });
         op.ExpectBox("ATTENZIONE:\nLo strumento ha inviato una risposta vuota.\n" + c.box);
@@ -421,33 +458,15 @@ TEST_F(MaintenanceCommandsTest, AWriteOrStoreAnsweredWithItsEtxAloneIsNotTakenAs
 }
 
 TEST_F(MaintenanceCommandsTest, AnnullaDuringTheWritesKeepsTheUnsentOnesAndPutsBackWhatWentOut) {
-    target.Modify([](simmeter::MeterState& s) { s.calibration.micDeviationDb = -0.7; });
-    bool switchedOff = false;
-    ExpectReplacementUpToTheWizard(switchedOff);
-    // At the meter's own pace from here, its answer to the second gain late enough for the
-    // operator to press "Annulla" meanwhile.
     std::optional<platform::ScopedClockSpeed> ownPace;
-    op.ExpectDialog("CMicCalibDlg", [&](platform::ModalDialog&) {
-        ownPace.emplace(1.0);
-        target.DelayNext("CAL:GAIN:CH:1:", 1500);
-        return IDOK;
-    });
-    frame->Maintenance().OnReplaceMicrophone();
-    LinkSession& link = frame->Link();
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-            const CCommand* awaited = link.CurrentCommand();
-            return awaited && awaited->GetCode() == command_code::kGainWrite &&
-                   awaited->GetName() == meter::kChannel1;
-        },
-        20000));
-    ASSERT_EQ(link.QueuedCodes(),
-              (std::vector<int>{command_code::kGainWrite, command_code::kMicNumberWrite,
-                                command_code::kFactoryCommand}));
+    ASSERT_NO_FATAL_FAILURE(WizardAtItsSecondGainWrite(ownPace));
     op.ExpectBox(
         "Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente.\nValori "
         "ripristinati: guadagno canale 0 = 0.0, guadagno canale 1 = 0.0.\nNon inviate: numero di "
         "serie del microfono = M9001, memorizzazione della calibrazione.");
+    frame->Maintenance().MicCalibration().OnCancel();
+    // Pressed again while the meter is being put back: it waits for the meter, nothing more is
+    // sent.
     frame->Maintenance().MicCalibration().OnCancel();
     ASSERT_TRUE(
         PumpUntil([&] { return !frame->Maintenance().MicCalibration().HasWindow(); }, 20000));
@@ -464,6 +483,57 @@ TEST_F(MaintenanceCommandsTest, AnnullaDuringTheWritesKeepsTheUnsentOnesAndPutsB
     EXPECT_DOUBLE_EQ(calibration.storedGain[0], 0.0);
     EXPECT_DOUBLE_EQ(calibration.storedGain[1], 0.0);
     EXPECT_EQ(stub.ReadState("server_logs/target_instr_mic_sobst.txt").value_or(""), "");
+}
+
+TEST_F(MaintenanceCommandsTest,
+       AWriteBackTheMeterDoesNotConfirmEndsTheWizardWithoutSayingItIsBack) {
+    const std::string restore = "CAL:GAIN:CH:0:0.0";
+    const std::string confirmed =
+        " durante il ripristino della calibrazione precedente.\nScritture confermate dallo "
+        "strumento: guadagno canale 0 = 0.7, guadagno canale 1 = 0.7.\n";
+    const std::string notSent =
+        "numero di serie del microfono = M9001, memorizzazione della calibrazione, ";
+    const std::string restores =
+        "guadagno canale 1 = 0.0 (precedente), memorizzazione della calibrazione precedente.";
+    struct Case {
+        const char* name;
+        std::function<void()> bend;  // the meter's answers to the first write put back
+        std::string box;
+    };
+    const Case cases[] = {
+        {"refused", [&] { target.RefuseNext(restore, 3); },
+         "ha rifiutato il comando" + confirmed + "Non eseguite: " + notSent +
+             "guadagno canale 0 = 0.0 (precedente), " + restores},
+        {"empty", [&] { target.AnswerNext(restore, "\x03", 3); },
+         "ha inviato una risposta vuota" + confirmed +
+             "Senza conferma, forse eseguite: guadagno canale 0 = 0.0 (precedente).\nNon "
+             "inviate: " +
+             notSent + restores},
+        // Not done in the state the meter is in: refused as well.
+        {"wrong state", [&] { target.AnswerNext(restore, "#WRONG\x03"); },
+         "ha rifiutato il comando" + confirmed + "Non eseguite: " + notSent +
+             "guadagno canale 0 = 0.0 (precedente), " + restores},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<platform::ScopedClockSpeed> ownPace;
+        ASSERT_NO_FATAL_FAILURE(WizardAtItsSecondGainWrite(ownPace));
+        c.bend();
+        if (std::string(c.name) == "wrong state")
+            op.ExpectBox("WARNING : WRONG INSTR STATUS Received.");
+        op.ExpectBox("ATTENZIONE:\nLo strumento " + c.box +
+                     "\nLa calibrazione dello strumento puo' essere memorizzata in parte");
+        frame->Maintenance().MicCalibration().OnCancel();
+        ownPace.reset();
+        ASSERT_TRUE(
+            PumpUntil([&] { return !frame->Maintenance().MicCalibration().HasWindow(); }, 20000));
+        EXPECT_TRUE(frame->Link().IsQueueEmpty());
+        EXPECT_FALSE(platform::Contains(op.Shown().back(), "tornato"));
+        target.Modify([](simmeter::MeterState& s) {
+            s.calibration.gain[0] = s.calibration.gain[1] = 0.0;
+            s.settings["MIC_N"] = "M5678";
+        });
+    }
 }
 
 TEST_F(MaintenanceCommandsTest, CommandsStartedDuringAPumpedWaitAreIgnored) {

@@ -338,6 +338,29 @@ TEST_F(LinkSessionTest, AnAnswerOfItsEtxAloneIsAskedAgainAndTheWordAfterItTaken)
     EXPECT_EQ(host.answered, 1);
 }
 
+TEST_F(LinkSessionTest, WhatCameWithAnAnswerGivenUpIsNoReplyToTheNextCommandNorToNone) {
+    // An ETX alone sent twice, a refusal with a stray ETX after it: the bytes after the first
+    // ETX wait in the port while the session takes the reply.
+    struct Case {
+        const char* answer;
+        const char* givenUp;
+    };
+    for (const Case& c : {Case{"\x03\x03", "empty 12"}, Case{"\x15\x03\x03", "refused 12"}}) {
+        SCOPED_TRACE(c.givenUp);
+        host.events.clear();
+        port.Expect("KEY:RUN", c.answer, 0, 3).Expect("STT:DISPL:?", "Title\x03");
+        session.SendCommand(12, "", "");
+        session.SendCommand(100, "", "");
+        Elapse(100);
+        // The last of them, given up, leaves nothing for the queue's next command, nor for none.
+        port.Expect("KEY:RUN", c.answer, 0, 3);
+        session.SendCommand(12, "", "");
+        Elapse(100);
+        EXPECT_EQ(host.events,
+                  (Lines{c.givenUp, "reply 100 Title", "queue empty", c.givenUp, "queue empty"}));
+    }
+}
+
 TEST_F(LinkSessionTest, AWithdrawnCommandNeverGoesOutButTheAwaitedOneStaysAwaited) {
     port.Expect("CAL:GAIN:CH:0:1.7", "CAL:GAIN:1.7\x03", 10)
         .Expect("CAL:GAIN:CH:1:-0.3", "CAL:GAIN:-0.3\x03");
@@ -358,6 +381,28 @@ TEST_F(LinkSessionTest, AWithdrawnCommandNeverGoesOutButTheAwaitedOneStaysAwaite
     EXPECT_EQ(port.Written(), (Lines{"CAL:GAIN:CH:0:1.7", "CAL:GAIN:CH:1:-0.3"}));
     EXPECT_EQ(host.events,
               (Lines{"reply 132 CAL:GAIN:1.7", "reply 132 CAL:GAIN:-0.3", "queue empty"}));
+}
+
+TEST_F(LinkSessionTest, OfTwoCommandsQueuedAlikeOnlyOneIsWithdrawnAndNeverTheAwaitedOne) {
+    // The awaited command refused and about to be sent again, a copy of it and another command
+    // queued alike twice.
+    port.Expect("FAB:4321", "\x15\x03").Expect("FAB:4321", "FAB:OK\x03", 0, 2);
+    port.Expect("SET:MIC_NUMBER:4321:M9001", "SET:MIC_NUMBER:M9001\x03");
+    session.SendCommand(137, "4321", "");
+    session.SendCommand(139, "4321", "M9001");
+    session.SendCommand(139, "4321", "M9001");
+    session.SendCommand(137, "4321", "");
+    Elapse(1);
+    ASSERT_EQ(port.Written(), Lines{"FAB:4321"});
+    ASSERT_EQ(session.RetryCount(), 1);
+    EXPECT_TRUE(session.WithdrawUnsent(137, "4321", ""));
+    EXPECT_FALSE(session.WithdrawUnsent(137, "4321", ""));
+    EXPECT_TRUE(session.WithdrawUnsent(139, "4321", "M9001"));
+    EXPECT_EQ(session.QueuedCodes(), (std::vector<int>{137, 139}));
+    Elapse(100);
+    EXPECT_EQ(port.Written(), (Lines{"FAB:4321", "FAB:4321", "SET:MIC_NUMBER:4321:M9001"}));
+    EXPECT_EQ(host.events,
+              (Lines{"reply 137 FAB:OK", "reply 139 SET:MIC_NUMBER:M9001", "queue empty"}));
 }
 
 TEST_F(LinkSessionTest, AReplyThatNoCommandAwaitsGoesToOnePlaceInItsOrder) {

@@ -82,5 +82,5 @@ TEST(PortIni, AMissingFileChangesNothingButTheVolumesAndAMissingFolderIsNoSave) 
     EXPECT_EQ(ref.m_nComPort, 2);
     EXPECT_EQ(ref.m_nBaudRate, 0);
     EXPECT_EQ(ref.m_nVolume94dB, -1);
-    EXPECT_FALSE(SavePortIni(folder.File("missing/port.ini"), {}, {}));
+    EXPECT_FALSE(SavePortIni(folder.File("missing/port.ini"), ref, target));
 }

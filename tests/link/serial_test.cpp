@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <termios.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "link/link_test_support.h"
+#include "link/serial_wnd.h"
 #include "platform/com_ports.h"
 #include "sim_meter.h"
 #include "support/test_env.h"
@@ -90,6 +92,51 @@ TEST_F(SerialPortTest, OpensByItsComNumberAndAsksForHandshakingOnlyWhenTheSettin
               0);
     EXPECT_EQ(port.GetBaudrate(), 57600);
     EXPECT_EQ(port.GetHandshaking(), CSerial::NoHandshake);
+}
+
+TEST_F(SerialPortTest, EachOpenKeepsTheDeviceItTriedWithWhyItFailed) {
+    platform::SetComDevice(8, "/nonexistent/tty-kx9");
+    // The link's ports, with their listeners.
+    CSerialWnd port;
+    CSerialWnd holder;
+    struct Step {
+        const char* name;
+        std::function<int()> open;
+        PortOpenFailure failure;
+        std::string device;
+    };
+    const PortSettings com8{8, {9600, 8, CSerial::NoParity, CSerial::OneStopBit}, std::nullopt};
+    const PortSettings com7{7, {38400, 8, CSerial::NoParity, CSerial::OneStopBit}, std::nullopt};
+    const Step steps[] = {
+        {"opened", [&] { return port.OpenFor(7, nullptr); }, PortOpenFailure::None,
+         meter.SlavePath()},
+        {"reopened on another port", [&] { return port.Reopen(com8); }, PortOpenFailure::Missing,
+         "/nonexistent/tty-kx9"},
+        {"no port number", [&] { return port.OpenFor(0, nullptr); }, PortOpenFailure::NoPort, ""},
+        {"opened again", [&] { return port.OpenFor(7, nullptr); }, PortOpenFailure::None,
+         meter.SlavePath()},
+        {"held by another",
+         [&] {
+             port.Close();
+             return holder.OpenFor(7, nullptr) + port.OpenFor(7, nullptr);
+         },
+         PortOpenFailure::InUse, meter.SlavePath()},
+        // A speed change's reopen after the device behind the number went.
+        {"its device gone",
+         [&] {
+             holder.Close();
+             const int opened = port.OpenFor(7, nullptr);
+             platform::SetComDevice(7, "/nonexistent/tty-gone");
+             return opened + port.Reopen(com7);
+         },
+         PortOpenFailure::Missing, "/nonexistent/tty-gone"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        EXPECT_EQ(step.open() == 0, step.failure == PortOpenFailure::None);
+        EXPECT_EQ(port.LastOpenFailure(), step.failure);
+        EXPECT_EQ(port.LastOpenDevice(), step.device);
+    }
 }
 
 TEST(SerialLineSettings, KeepTheirWindowsMeaningOnATermiosRecord) {

@@ -8,6 +8,8 @@
 
 #include <QTableWidget>
 #include <QWidget>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -335,40 +337,78 @@ TEST_F(FonoConfigDlgTest, AChangeTheServerDidNotRecordIsStillTheMetersNewState) 
 
 TEST_F(FonoConfigDlgTest, ARecordedChangeWhoseJournalCannotGoSaysSoAndKeepsIt) {
     // The program folder turns read-only once the change is kept: root's rights pass every
-    // check, so the file system user is lowered to the journal's owner meanwhile.
+    // check, so the file system user is lowered to the journal's owner meanwhile. The
+    // instrument log's folder stays writable.
     const std::string journal = folder.File("calib_expiry_pending.txt");
+    const std::string logFolder = folder.File("archivio_verifiche");
     std::string kept;
     int user = -1;
     host.unlock = [&] {
         meter.Modify([](simmeter::MeterState& s) { s.protectedUnlocked = true; });
         kept = folder.Read("calib_expiry_pending.txt");
-        EXPECT_EQ(::chown(journal.c_str(), 65534, 65534), 0);
+        const std::string log = host.log.LogPath(platform::DateTime::Now());
+        for (const std::string& path : {journal, logFolder, log})
+            EXPECT_EQ(::chown(path.c_str(), 65534, 65534), 0) << path;
         EXPECT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
         user = ::setfsuid(65534);
         return std::string("1");
     };
-    Answer(IDOK);
-    op.ExpectBox(kDone);
+    // The journal is the meter's alone and cannot be removed, or it also holds another meter's
+    // change under way and cannot be rewritten without this one.
+    for (const bool another : {false, true}) {
+        SCOPED_TRACE(another ? "beside another meter's change" : "alone");
+        meter.Modify(
+            [](simmeter::MeterState& s) { s.protectedFields["CERT_DATE"] = "2023/01/01"; });
+        if (another) {
+            maintenance::ExpiryJournal other(journal);
+            ASSERT_TRUE(other.Keep({"T9", "111111", {{"CERT_DATE", "2022/01/01", "2024/01/01"}}}));
+        }
+        Answer(IDOK);
+        op.ExpectBox(kDone);
 
+        dlg.Create();
+        ::setfsuid(user);
+        ::chmod(folder.Path().c_str(), 0700);
+
+        EXPECT_EQ(dlg.m_strResult, "OK");
+        // Recorded once each time.
+        const std::string record = "SN T7; TECNICO 654321; CERT_DATE 2023/01/01 -> 2025/06/30\n";
+        EXPECT_EQ(stub.ReadState("server_logs/calib_expiry_T7.txt"),
+                  another ? record + record : record);
+        const std::string problem = journal + ": " + std::strerror(EACCES);
+        EXPECT_EQ(op.Shown().back(),
+                  std::string(kDone) +
+                      "\n\nLa modifica e' stata registrata sul server, ma il registro delle "
+                      "modifiche in corso non e' stato cancellato:\n" +
+                      problem +
+                      "\nIl prossimo aggiornamento dello strumento registrerebbe di nuovo la "
+                      "modifica.");
+        ASSERT_FALSE(kept.empty());
+        EXPECT_EQ(folder.Read("calib_expiry_pending.txt"), kept);
+        const std::string log =
+            platform::ReadWholeFile(host.log.LogPath(platform::DateTime::Now())).value_or("");
+        EXPECT_TRUE(platform::Contains(
+            log, "Err: registro delle modifiche in corso non cancellato: " + problem + "\r\n"))
+            << log;
+        ::unlink(journal.c_str());
+    }
+}
+
+TEST_F(FonoConfigDlgTest, AChangeWhoseJournalCannotBeWrittenDoesNotStart) {
+    // A read-only program folder, as an ordinary user meets it (root's rights pass every check).
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
+    Answer(IDOK);
+    op.ExpectBox("ATTENZIONE:\nImpossibile registrare la modifica in corso:\n" +
+                 folder.File("calib_expiry_pending.txt") + ": " + std::strerror(EACCES) +
+                 "\nAggiornamento data di scadenza non eseguito.");
+    const int user = ::setfsuid(65534);
     dlg.Create();
     ::setfsuid(user);
     ::chmod(folder.Path().c_str(), 0700);
-
-    EXPECT_EQ(dlg.m_strResult, "OK");
-    EXPECT_EQ(stub.ReadState("server_logs/calib_expiry_T7.txt"),
-              "SN T7; TECNICO 654321; CERT_DATE 2023/01/01 -> 2025/06/30\n");
-    const std::string box = op.Shown().back();
-    EXPECT_TRUE(platform::StartsWith(
-        box, std::string(kDone) +
-                 "\n\nLa modifica e' stata registrata sul server, ma il registro delle "
-                 "modifiche in corso non e' stato cancellato:\n" +
-                 journal + ": "))
-        << box;
-    EXPECT_TRUE(platform::EndsWith(
-        box, "\nIl prossimo aggiornamento dello strumento registrerebbe di nuovo la modifica."))
-        << box;
-    ASSERT_FALSE(kept.empty());
-    EXPECT_EQ(folder.Read("calib_expiry_pending.txt"), kept);
+    EXPECT_EQ(dlg.m_strResult, "-1");
+    EXPECT_EQ(host.unlocks, 0);
+    EXPECT_EQ(MeterFields().at("CERT_DATE"), "2023/01/01");
+    EXPECT_FALSE(stub.ReadState("server_logs/calib_expiry_T7.txt"));
 }
 
 TEST_F(FonoConfigDlgTest, ARecordOfChangesTooLargeToReadEndsTheReadingBeforeAnyWrite) {
@@ -437,6 +477,33 @@ TEST_F(FonoConfigDlgTest, AChangeCutShortIsRecordedWithItsTechnicianBeforeTheUpd
     EXPECT_FALSE(kept);
     ASSERT_TRUE(journal.Find("T9", kept));
     EXPECT_TRUE(kept);
+}
+
+TEST_F(FonoConfigDlgTest, AChangeCutShortRecordedButNotStruckFromTheJournalIsSaidToComeAgain) {
+    const std::string path = folder.File("calib_expiry_pending.txt");
+    maintenance::ExpiryJournal journal(path);
+    ASSERT_TRUE(journal.Keep({"T7", "111111", {{"CERT_DATE", "2022/01/01", "2023/01/01"}}}));
+    ASSERT_TRUE(journal.Keep({"T9", "111111", {{"MAKER", "a", "b"}}}));
+    const std::string kept = folder.Read("calib_expiry_pending.txt");
+    // The journal can be read but not rewritten: the folder is read-only, and root's rights
+    // pass every check, so the file system user is lowered to the journal's owner meanwhile.
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
+    op.ExpectBox("ATTENZIONE:\nRegistro delle modifiche in corso non aggiornabile:\n" + path +
+                 ": " + std::strerror(EACCES) +
+                 "\nLa modifica dello strumento T7 interrotta in precedenza e' "
+                 "stata registrata sul server: il prossimo aggiornamento dello strumento la "
+                 "registrerebbe di nuovo.\nAggiornamento data di scadenza non eseguito.");
+    const int user = ::setfsuid(65534);
+    dlg.Create();
+    ::setfsuid(user);
+    ::chmod(folder.Path().c_str(), 0700);
+
+    EXPECT_EQ(host.unlocks, 0);
+    EXPECT_EQ(stub.ReadState("server_logs/calib_expiry_T7.txt"),
+              "SN T7; TECNICO 111111; CERT_DATE 2022/01/01 -> 2023/01/01; COMPLETATA DOPO "
+              "INTERRUZIONE\n");
+    EXPECT_EQ(folder.Read("calib_expiry_pending.txt"), kept);
 }
 
 TEST_F(FonoConfigDlgTest, ALateProbeAnswerIsNotTakenForTheSerialNumber) {

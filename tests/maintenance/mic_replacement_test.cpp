@@ -164,76 +164,93 @@ TEST_F(MicReplacementTest, ReadingsThatCannotBeTrustedWriteNothing) {
     EXPECT_EQ(wizard.NewGain(0), "6.5");
 }
 
-TEST_F(MicReplacementTest, CancellingWhileWritingPutsTheOldCalibrationBackOnceTheMeterSaysSo) {
-    Readings("94.2");
-    ASSERT_TRUE(wizard.Next());
-    GoOut();
-    sent.clear();
-    wizard.Cancel();
-    EXPECT_EQ(wizard.GetStep(), MicReplacement::kRestoring);
-    EXPECT_EQ(sent, (std::vector<std::string>{"132 CH:0 1.5", "132 CH:1 -0.5", "139 4321 M5678",
-                                              "137 4321 "}));
-    wizard.Cancel();  // asked again, it still waits for the meter
-    EXPECT_EQ(sent.size(), 4u);
-    // The new calibration's writes are answered first; the store's answer is not taken as
-    // the new one stored.
-    const std::pair<int, const char*> answered[] = {
-        {kGainWrite, "CH:0"},      {kGainWrite, "CH:1"}, {kMicNumberWrite, "4321"},
-        {kFactoryCommand, "4321"}, {kGainWrite, "CH:0"}, {kGainWrite, "CH:1"},
-        {kMicNumberWrite, "4321"}};
-    for (const auto& [code, arg1] : answered)
-        wizard.OnWriteAnswered(code, arg1);
-    EXPECT_EQ(wizard.GetStep(), MicReplacement::kRestoring);
-    op.ExpectBox(
+TEST_F(MicReplacementTest, CancellingWhileWritingPutsBackWhatWentOutOnceTheMeterSaysSo) {
+    using Writes = std::vector<std::pair<int, const char*>>;
+    const std::string back =
         "Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente.\nValori "
-        "ripristinati: guadagno canale 0 = 1.5, guadagno canale 1 = -0.5, numero di serie del "
-        "microfono = M5678.");
-    wizard.OnWriteAnswered(kFactoryCommand, "4321");
-    EXPECT_EQ(wizard.GetStep(), MicReplacement::kCancelled);
+        "ripristinati: guadagno canale 0 = 1.5, guadagno canale 1 = -0.5";
+    struct Case {
+        const char* name;
+        size_t goneOut;  // of the four writes
+        Writes answeredBefore;
+        std::vector<std::string> putBack;  // what "Annulla" sends
+        // What the meter answers after it, up to the store put back; the box then.
+        Writes answeredAfter;
+        std::string box;
+    };
+    const Case cases[] = {
+        // The new calibration's writes are answered first; the store's answer is not taken as
+        // the new one stored.
+        {"all gone out",
+         4,
+         {},
+         {"132 CH:0 1.5", "132 CH:1 -0.5", "139 4321 M5678", "137 4321 "},
+         {{kGainWrite, "CH:0"},
+          {kGainWrite, "CH:1"},
+          {kMicNumberWrite, "4321"},
+          {kFactoryCommand, "4321"},
+          {kGainWrite, "CH:0"},
+          {kGainWrite, "CH:1"},
+          {kMicNumberWrite, "4321"}},
+         back + ", numero di serie del microfono = M5678."},
+        // The first gain answered, the second awaited, the microphone's number and the store
+        // queued: those two are taken off the queue.
+        {"two gone out",
+         2,
+         {{kGainWrite, "CH:0"}},
+         {"132 CH:0 1.5", "132 CH:1 -0.5", "137 4321 "},
+         {{kGainWrite, "CH:1"}, {kGainWrite, "CH:0"}, {kGainWrite, "CH:1"}},
+         back + ".\nNon inviate: numero di serie del microfono = M9001, memorizzazione della "
+                "calibrazione."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        wizard.Begin(kRecord, kMicBefore);
+        Readings("94.2");
+        ASSERT_TRUE(wizard.Next());
+        GoOut(c.goneOut);
+        for (const auto& [code, arg1] : c.answeredBefore)
+            wizard.OnWriteAnswered(code, arg1);
+        sent.clear();
+        wizard.Cancel();
+        EXPECT_EQ(wizard.GetStep(), MicReplacement::kRestoring);
+        EXPECT_EQ(sent, c.putBack);
+        EXPECT_EQ(unsent, sent);
+        wizard.Cancel();  // asked again, it still waits for the meter
+        EXPECT_EQ(sent, c.putBack);
+        for (const auto& [code, arg1] : c.answeredAfter)
+            wizard.OnWriteAnswered(code, arg1);
+        EXPECT_EQ(wizard.GetStep(), MicReplacement::kRestoring);
+        op.ExpectBox(c.box);
+        wizard.OnWriteAnswered(kFactoryCommand, "4321");
+        EXPECT_EQ(wizard.GetStep(), MicReplacement::kCancelled);
+        EXPECT_EQ(op.Shown().back(), c.box);
+        unsent.clear();
+    }
     EXPECT_EQ(Recorded(), "");
-
-    // Before anything was written, cancelling sends nothing.
-    wizard.Begin(kRecord, kMicBefore);
-    Readings("94.2");
-    sent.clear();
-    op.ExpectBox("Sostituzione microfono annullata.\nNessuna modifica eseguita.");
-    wizard.Cancel();
-    EXPECT_TRUE(sent.empty());
     EXPECT_EQ(InstrLogLines(),
-              (std::vector<std::string>{
-                  "Sostituzione microfono annullata: calibrazione precedente ripristinata",
-                  "Sostituzione microfono annullata: nessuna modifica eseguita"}));
+              std::vector<std::string>(
+                  2, "Sostituzione microfono annullata: calibrazione precedente ripristinata"));
 }
 
-TEST_F(MicReplacementTest, CancellingTakesTheUnsentWritesOffTheQueueAndPutsBackWhatWentOut) {
-    // The first gain answered, the second awaited, the microphone's number and the store queued.
-    Readings("94.2");
-    ASSERT_TRUE(wizard.Next());
-    GoOut(2);
-    wizard.OnWriteAnswered(kGainWrite, "CH:0");
-    sent.clear();
-    wizard.Cancel();
-    EXPECT_EQ(sent, (std::vector<std::string>{"132 CH:0 1.5", "132 CH:1 -0.5", "137 4321 "}));
-    EXPECT_EQ(unsent, sent);
-    for (const auto& [code, arg1] : {std::pair{kGainWrite, "CH:1"}, std::pair{kGainWrite, "CH:0"},
-                                     std::pair{kGainWrite, "CH:1"}})
-        wizard.OnWriteAnswered(code, arg1);
-    op.ExpectBox(
-        "Sostituzione annullata: lo strumento e' tornato alla calibrazione precedente.\nValori "
-        "ripristinati: guadagno canale 0 = 1.5, guadagno canale 1 = -0.5.\nNon inviate: numero di "
-        "serie del microfono = M9001, memorizzazione della calibrazione.");
-    wizard.OnWriteAnswered(kFactoryCommand, "4321");
-    EXPECT_EQ(wizard.GetStep(), MicReplacement::kCancelled);
-
-    // Nothing gone out yet: nothing to put back.
-    wizard.Begin(kRecord, kMicBefore);
-    Readings("94.2");
-    ASSERT_TRUE(wizard.Next());
-    sent.clear();
-    op.ExpectBox("Sostituzione microfono annullata.\nNessuna modifica eseguita.");
-    wizard.Cancel();
-    EXPECT_TRUE(sent.empty());
-    EXPECT_TRUE(unsent.empty());
+TEST_F(MicReplacementTest, CancellingBeforeAnyWriteWentOutSendsNothing) {
+    // Before the operator agreed to write, and with the writes still queued.
+    for (const bool agreed : {false, true}) {
+        SCOPED_TRACE(agreed ? "writes queued" : "nothing written");
+        wizard.Begin(kRecord, kMicBefore);
+        Readings("94.2");
+        if (agreed) {
+            ASSERT_TRUE(wizard.Next());
+        }
+        sent.clear();
+        op.ExpectBox("Sostituzione microfono annullata.\nNessuna modifica eseguita.");
+        wizard.Cancel();
+        EXPECT_TRUE(sent.empty());
+        EXPECT_TRUE(unsent.empty());
+    }
+    EXPECT_EQ(
+        InstrLogLines(),
+        std::vector<std::string>(2, "Sostituzione microfono annullata: nessuna modifica eseguita"));
 }
 
 TEST_F(MicReplacementTest, AMicrophoneNumberNotKnownBeforeIsNotWrittenBackNorSaidToBe) {
