@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -426,27 +428,48 @@ PageLoad LoadPage(const std::string& path, int page, const records::RecordLayout
 
 namespace {
 
-// A local header, an empty archive's end record, or the mark of a spanned archive.
-bool StartsAsZipArchive(const std::string& path) {
+// A local header, an empty archive's end record, or the mark of a spanned archive; nothing when
+// the file cannot be opened.
+std::optional<bool> StartsAsZipArchive(const std::string& path) {
     const Descriptor file(path);
     if (file.Get() < 0)
-        return false;
+        return std::nullopt;
     const std::vector<unsigned char> head = ReadAt(file.Get(), 0, 4);
     const std::string signature = AsText(head);
     return signature == std::string("PK\x03\x04", 4) || signature == std::string("PK\x05\x06", 4) ||
            signature == std::string("PK\x07\x08", 4);
 }
 
+std::function<void()> g_beforeArchiveOpen;
+
 }  // namespace
 
 Unpacking UnpackZippedDataSet(const std::string& path) {
     Unpacking unpacking;
-    unpacking.isArchive = StartsAsZipArchive(path);
+    unpacking.isArchive = StartsAsZipArchive(path).value_or(false);
     if (!unpacking.isArchive)
         return unpacking;
+    if (g_beforeArchiveOpen) {
+        const auto hook = g_beforeArchiveOpen;
+        hook();
+    }
     CZipArchive zip;
     try {
-        if (!zip.Open(path, CZipArchive::kOpenReadOnly)) {
+        bool opened = false;
+        try {
+            opened = zip.Open(path, CZipArchive::kOpenReadOnly);
+        } catch (const CZipException&) {
+            // A file that no longer starts as an archive was unpacked since the look by another
+            // program opening the same set, whose last rename gave the index the archive's own
+            // name: the set is read as it now is. The zip classes open by path, so the look and
+            // the open cannot share one descriptor.
+            if (StartsAsZipArchive(path) != std::optional(false))
+                throw;
+            zip.Close(true);
+            unpacking.isArchive = false;
+            return unpacking;
+        }
+        if (!opened) {
             unpacking.failure = "the archive could not be opened";
             return unpacking;
         }
@@ -464,6 +487,13 @@ Unpacking UnpackZippedDataSet(const std::string& path) {
         unpacking.failure = error.what();
     }
     return unpacking;
+}
+
+ScopedUnpackHook::ScopedUnpackHook(std::function<void()> beforeArchiveOpen)
+    : m_previous(std::exchange(g_beforeArchiveOpen, std::move(beforeArchiveOpen))) {}
+
+ScopedUnpackHook::~ScopedUnpackHook() {
+    g_beforeArchiveOpen = std::move(m_previous);
 }
 
 }  // namespace acquisition
