@@ -1,9 +1,8 @@
 #include "acquisition/data_set.h"
 #include "acquisition/data_set_unpack.h"
+#include "acquisition/read_only_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -36,41 +35,6 @@ std::string FolderOf(const std::string& path) {
 
 std::string AsText(const std::vector<unsigned char>& bytes) {
     return std::string(bytes.begin(), bytes.end());
-}
-
-// A file opened for reading by descriptor, closed with its owner.
-class Descriptor {
-public:
-    explicit Descriptor(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), m_error(m_fd < 0 ? errno : 0) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return m_fd; }
-    // Why it could not be opened, as the program's messages number the causes.
-    int Cause() const { return FileErrorCause(m_error); }
-
-private:
-    int m_fd;
-    int m_error;
-};
-
-// Up to `count` bytes at `offset`; fewer at the end of the file or on a read error.
-size_t ReadFully(int fd, long long offset, unsigned char* bytes, size_t count) {
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::pread(fd, bytes + done, count - done,
-                                  static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<size_t>(n);
-    }
-    return done;
 }
 
 // Up to `count` bytes at `offset`, and no more: a page's start text is all the listing reads of
@@ -153,7 +117,7 @@ TextHead ReadTextHead(int fd) {
 }
 
 TextHead ReadTextHead(const std::string& path) {
-    const Descriptor file(path);
+    const ReadOnlyFile file(path);
     return ReadTextHead(file.Get());
 }
 
@@ -211,9 +175,9 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
             listing.failure = platform::Format(kBadPageName, name.c_str());
             return;
         }
-        const Descriptor page(folder + name);
+        const ReadOnlyFile page(folder + name);
         if (page.Get() < 0) {
-            listing.failure = platform::Format(kCannotOpen, page.Cause());
+            listing.failure = platform::Format(kCannotOpen, FileErrorCause(page.Error()));
             return;
         }
         std::string failure;
@@ -230,9 +194,9 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
 }
 
 void ListSingleFile(const std::string& path, DataSetListing& listing) {
-    const Descriptor file(path);
+    const ReadOnlyFile file(path);
     if (file.Get() < 0) {
-        listing.failure = platform::Format(kCannotOpen, file.Cause());
+        listing.failure = platform::Format(kCannotOpen, FileErrorCause(file.Error()));
         return;
     }
     std::string failure;
@@ -376,7 +340,7 @@ PageLoad PageLoader::Read(const std::string& path, int page, const records::Reco
         load.failure = kCannotOpenPage;
         return load;
     }
-    std::optional<Descriptor> pageFile;
+    std::optional<ReadOnlyFile> pageFile;
     int fd = m_file.Descriptor();
     long long setupOffset = m_setupOffset;
     if (m_isIndex) {
@@ -431,7 +395,7 @@ namespace {
 // A local header, an empty archive's end record, or the mark of a spanned archive; nothing when
 // the file cannot be opened.
 std::optional<bool> StartsAsZipArchive(const std::string& path) {
-    const Descriptor file(path);
+    const ReadOnlyFile file(path);
     if (file.Get() < 0)
         return std::nullopt;
     const std::vector<unsigned char> head = ReadAt(file.Get(), 0, 4);
