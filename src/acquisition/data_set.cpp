@@ -1,12 +1,13 @@
 #include "acquisition/data_set.h"
 #include "acquisition/data_set_unpack.h"
+#include "acquisition/read_only_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -34,41 +35,6 @@ std::string FolderOf(const std::string& path) {
 
 std::string AsText(const std::vector<unsigned char>& bytes) {
     return std::string(bytes.begin(), bytes.end());
-}
-
-// A file opened for reading by descriptor, closed with its owner.
-class Descriptor {
-public:
-    explicit Descriptor(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), m_error(m_fd < 0 ? errno : 0) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return m_fd; }
-    // Why it could not be opened, as the program's messages number the causes.
-    int Cause() const { return FileErrorCause(m_error); }
-
-private:
-    int m_fd;
-    int m_error;
-};
-
-// Up to `count` bytes at `offset`; fewer at the end of the file or on a read error.
-size_t ReadFully(int fd, long long offset, unsigned char* bytes, size_t count) {
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::pread(fd, bytes + done, count - done,
-                                  static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<size_t>(n);
-    }
-    return done;
 }
 
 // Up to `count` bytes at `offset`, and no more: a page's start text is all the listing reads of
@@ -151,7 +117,7 @@ TextHead ReadTextHead(int fd) {
 }
 
 TextHead ReadTextHead(const std::string& path) {
-    const Descriptor file(path);
+    const ReadOnlyFile file(path);
     return ReadTextHead(file.Get());
 }
 
@@ -209,9 +175,9 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
             listing.failure = platform::Format(kBadPageName, name.c_str());
             return;
         }
-        const Descriptor page(folder + name);
+        const ReadOnlyFile page(folder + name);
         if (page.Get() < 0) {
-            listing.failure = platform::Format(kCannotOpen, page.Cause());
+            listing.failure = platform::Format(kCannotOpen, FileErrorCause(page.Error()));
             return;
         }
         std::string failure;
@@ -228,9 +194,9 @@ void ListIndex(const std::string& path, const std::vector<std::string>& names,
 }
 
 void ListSingleFile(const std::string& path, DataSetListing& listing) {
-    const Descriptor file(path);
+    const ReadOnlyFile file(path);
     if (file.Get() < 0) {
-        listing.failure = platform::Format(kCannotOpen, file.Cause());
+        listing.failure = platform::Format(kCannotOpen, FileErrorCause(file.Error()));
         return;
     }
     std::string failure;
@@ -374,7 +340,7 @@ PageLoad PageLoader::Read(const std::string& path, int page, const records::Reco
         load.failure = kCannotOpenPage;
         return load;
     }
-    std::optional<Descriptor> pageFile;
+    std::optional<ReadOnlyFile> pageFile;
     int fd = m_file.Descriptor();
     long long setupOffset = m_setupOffset;
     if (m_isIndex) {
@@ -426,27 +392,48 @@ PageLoad LoadPage(const std::string& path, int page, const records::RecordLayout
 
 namespace {
 
-// A local header, an empty archive's end record, or the mark of a spanned archive.
-bool StartsAsZipArchive(const std::string& path) {
-    const Descriptor file(path);
+// A local header, an empty archive's end record, or the mark of a spanned archive; nothing when
+// the file cannot be opened.
+std::optional<bool> StartsAsZipArchive(const std::string& path) {
+    const ReadOnlyFile file(path);
     if (file.Get() < 0)
-        return false;
+        return std::nullopt;
     const std::vector<unsigned char> head = ReadAt(file.Get(), 0, 4);
     const std::string signature = AsText(head);
     return signature == std::string("PK\x03\x04", 4) || signature == std::string("PK\x05\x06", 4) ||
            signature == std::string("PK\x07\x08", 4);
 }
 
+std::function<void()> g_beforeArchiveOpen;
+
 }  // namespace
 
 Unpacking UnpackZippedDataSet(const std::string& path) {
     Unpacking unpacking;
-    unpacking.isArchive = StartsAsZipArchive(path);
+    unpacking.isArchive = StartsAsZipArchive(path).value_or(false);
     if (!unpacking.isArchive)
         return unpacking;
+    if (g_beforeArchiveOpen) {
+        const auto hook = g_beforeArchiveOpen;
+        hook();
+    }
     CZipArchive zip;
     try {
-        if (!zip.Open(path, CZipArchive::kOpenReadOnly)) {
+        bool opened = false;
+        try {
+            opened = zip.Open(path, CZipArchive::kOpenReadOnly);
+        } catch (const CZipException&) {
+            // A file that no longer starts as an archive was unpacked since the look by another
+            // program opening the same set, whose last rename gave the index the archive's own
+            // name: the set is read as it now is. The zip classes open by path, so the look and
+            // the open cannot share one descriptor.
+            if (StartsAsZipArchive(path) != std::optional(false))
+                throw;
+            zip.Close(true);
+            unpacking.isArchive = false;
+            return unpacking;
+        }
+        if (!opened) {
             unpacking.failure = "the archive could not be opened";
             return unpacking;
         }
@@ -464,6 +451,13 @@ Unpacking UnpackZippedDataSet(const std::string& path) {
         unpacking.failure = error.what();
     }
     return unpacking;
+}
+
+ScopedUnpackHook::ScopedUnpackHook(std::function<void()> beforeArchiveOpen)
+    : m_previous(std::exchange(g_beforeArchiveOpen, std::move(beforeArchiveOpen))) {}
+
+ScopedUnpackHook::~ScopedUnpackHook() {
+    g_beforeArchiveOpen = std::move(m_previous);
 }
 
 }  // namespace acquisition

@@ -8,6 +8,7 @@
 // buffer is refused, and an index names only plain files of its own folder.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -133,6 +134,21 @@ struct Unpacking {
 // A data file that is a zip archive is unpacked into its own folder, every entry or none, read
 // without writing to the archive. Only a file that starts as an archive does is one: a data set
 // starts with its label header, its setup block or "INDEX FILE", never with a zip signature.
+// A file that no longer starts as one when the archive is opened was unpacked meanwhile by
+// another program opening the same set, and is no archive.
 Unpacking UnpackZippedDataSet(const std::string& path);
+
+// For tests, which must act inside a window otherwise too short to hit: called, while the
+// object lives, once a data file was found to start as an archive and before it is opened.
+class ScopedUnpackHook {
+public:
+    explicit ScopedUnpackHook(std::function<void()> beforeArchiveOpen);
+    ~ScopedUnpackHook();
+    ScopedUnpackHook(const ScopedUnpackHook&) = delete;
+    ScopedUnpackHook& operator=(const ScopedUnpackHook&) = delete;
+
+private:
+    std::function<void()> m_previous;
+};
 
 }  // namespace acquisition

@@ -1,6 +1,6 @@
 #include "acquisition/kept_file.h"
+#include "acquisition/read_only_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,9 +28,7 @@ Identity IdentityOf(const struct stat& status) {
 
 bool KeptFile::Open(const std::string& path) {
     Close();
-    // Not waiting for a writer where the path names a FIFO: its reads then fail, as a folder's
-    // do. Regular files take no notice of the flag.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = OpenToRead(path);
     struct stat status {};
     if (fd < 0 || ::fstat(fd, &status) != 0) {
         if (fd >= 0)
@@ -58,19 +56,7 @@ bool KeptFile::IsCurrent(const std::string& path) const {
 }
 
 bool KeptFile::ReadAll(std::string& text) const {
-    text.clear();
-    char block[65536];
-    for (off_t offset = 0;;) {
-        const ssize_t n = ::pread(m_fd, block, sizeof block, offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        text.append(block, static_cast<size_t>(n));
-        offset += n;
-    }
+    return ReadWhole(m_fd, text);
 }
 
 bool KeptFile::Reads(std::string_view text) const {

@@ -1,4 +1,5 @@
 #include "acquisition/label_file.h"
+#include "acquisition/read_only_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -43,7 +44,7 @@ LabelFileContents ParseLabelText(std::string_view text) {
 LabelFileContents ReadLabelFile(const std::string& path) {
     if (path.empty())
         return {};
-    const auto text = platform::ReadWholeFile(path);
+    const auto text = ReadWithoutWaiting(path);
     return text ? ParseLabelText(*text) : LabelFileContents{};
 }
 

@@ -4,11 +4,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <memory>
 #include <set>
 
 #include "acquisition/data_set.h"
+#include "acquisition/read_only_file.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -29,11 +28,6 @@ constexpr const char* kLogSuffix = "_LogScheduler.txt";
 constexpr std::string_view kDataExtension = ".kr9";
 constexpr int kZipLevel = 1;
 constexpr size_t kTransferBytes = 65535;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of("/\\");
@@ -66,18 +60,17 @@ bool IsScheduled(const records::SetupBlock& block) {
 }
 
 // Copies `count` bytes of `source` from `offset` to `out`; fewer when the source ends first.
-bool CopyBytes(std::FILE* source, long long offset, long long count,
-               platform::AtomicFileWriter& out) {
-    if (std::fseek(source, static_cast<long>(offset), SEEK_SET) != 0)
-        return false;
+bool CopyBytes(int source, long long offset, long long count, platform::AtomicFileWriter& out) {
     std::string buffer(kTransferBytes, '\xFF');
     while (count > 0) {
         const size_t want = static_cast<size_t>(std::min<long long>(count, kTransferBytes));
-        const size_t got = std::fread(buffer.data(), 1, want, source);
+        bool failed = false;
+        const size_t got = ReadFully(source, offset, buffer.data(), want, &failed);
         if (got > 0 && !out.Write(std::string_view(buffer.data(), got)))
             return false;
         if (got < want)
-            return std::ferror(source) == 0;
+            return !failed;
+        offset += static_cast<long long>(got);
         count -= static_cast<long long>(got);
     }
     return true;
@@ -87,7 +80,7 @@ bool CopyBytes(std::FILE* source, long long offset, long long count,
 bool CopySchedulerLog(const std::string& source, const std::string& target) {
     if (source == target)
         return true;
-    const std::optional<std::string> log = platform::ReadWholeFile(source);
+    const std::optional<std::string> log = ReadWithoutWaiting(source);
     return log && platform::WriteFileAtomic(target, *log);
 }
 
@@ -95,16 +88,16 @@ PageSaveResult SaveFilePages(const std::string& source, const DataSetListing& li
                              const std::string& target, const std::vector<int>& pages) {
     const PageFileSetup& head = listing.heads.front();
     const long long pageBytes = head.setup.Layout().PageBytes(head.setup.pageSize);
-    const File file(std::fopen(source.c_str(), "rb"));
-    if (!file)
+    const ReadOnlyFile file(source);
+    if (file.Get() < 0)
         return CannotOpenOrigin();
     platform::AtomicFileWriter out(target);
     if (!out.IsOpen())
         return CannotCreate();
     // The label header and its blocks stay in front of the setup block, where they were.
-    bool copied = CopyBytes(file.get(), 0, head.dataStart, out);
+    bool copied = CopyBytes(file.Get(), 0, head.dataStart, out);
     for (const int page : pages)
-        copied = copied && CopyBytes(file.get(), listing.pages[static_cast<size_t>(page)].offset,
+        copied = copied && CopyBytes(file.Get(), listing.pages[static_cast<size_t>(page)].offset,
                                      pageBytes, out);
     if (!copied)
         return CannotCreate();
@@ -128,16 +121,21 @@ public:
 
     // False when the source cannot be read; a broken archive throws.
     bool AddFile(const std::string& path, const std::string& name) {
-        const File file(std::fopen(path.c_str(), "rb"));
+        const ReadOnlyFile file(path);
         struct stat facts {};
-        if (!file || ::fstat(fileno(file.get()), &facts) != 0)
+        if (file.Get() < 0 || ::fstat(file.Get(), &facts) != 0)
             return false;
         Open(name, facts.st_mtime);
         std::string buffer(kTransferBytes, '\0');
-        size_t got = 0;
-        while ((got = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0)
-            m_zip.WriteNewFile(buffer.data(), got);
-        if (std::ferror(file.get()))
+        bool failed = false;
+        for (long long offset = 0;; offset += static_cast<long long>(buffer.size())) {
+            const size_t got = ReadFully(file.Get(), offset, buffer.data(), buffer.size(), &failed);
+            if (got > 0)
+                m_zip.WriteNewFile(buffer.data(), got);
+            if (got < buffer.size())
+                break;
+        }
+        if (failed)
             ThrowZipError(CZipException::kGeneric, path, "read");
         return m_zip.CloseNewFile();
     }

@@ -497,6 +497,26 @@ TEST_F(DataFileReaderTest, WhatCannotBeReadIsSaidOnceAndLeavesNoData) {
     EXPECT_TRUE(host.calls.empty());
 }
 
+TEST_F(DataFileReaderTest, ASetOrAPageFileThatIsAFifoIsAnEmptyFileAtOnce) {
+    const std::string fifoSet = folder.File("fifo.kr9");
+    const std::string index = folder.File("set.kr9");
+    folder.Write("a.rec", OnePageSet('\x01'));
+    folder.Write("set.kr9", "INDEX FILE\r\na.rec\r\nfifo.rec\r\n");
+    ASSERT_EQ(::mkfifo(fifoSet.c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo(folder.File("fifo.rec").c_str(), 0644), 0);
+    acqtest::LateFifoWriter writer({fifoSet, folder.File("fifo.rec")});
+
+    reader.OpenSessionFile(fifoSet);
+    EXPECT_EQ(reader.ReadDumpFile(fifoSet), -1);
+    reader.OpenSessionFile(index);
+    EXPECT_EQ(host.pageRows.size(), 2u) << "the page before the FIFO is listed";
+    EXPECT_EQ(reader.OpenDataFile(index, 0, 1), -1);
+    EXPECT_EQ(reader.OpenDataFile(index, 0, 0), 0);
+    EXPECT_FALSE(writer.Stop()) << "the reader waited for a FIFO's writer";
+    EXPECT_EQ(host.warnings, std::vector<std::string>(4, "WARNING: File Empty."));
+    EXPECT_EQ(host.buffer[20 + 2], 1);
+}
+
 TEST_F(DataFileReaderTest, AnArchiveThatCannotBeUnpackedSaysWhyAndReadsNothing) {
     SKIP_WITHOUT("python3");
     // A set whose second entry would land outside its folder, and one whose data is damaged.

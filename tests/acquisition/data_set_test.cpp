@@ -7,10 +7,12 @@
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -46,12 +48,16 @@ protected:
         return DataBufferView(buffer, setup.Layout(), load.bytes);
     }
     // A page file: the setup block with these fields, a start text and `data` bytes.
-    void WritePageFile(const std::string& name, const std::string& pageSize,
-                       const std::string& mode, const std::string& data) {
+    static std::string PageFile(const std::string& pageSize, const std::string& mode,
+                                const std::string& data) {
         records::SetupBlock block;
         block.SetField(records::SetupBlock::kPagingSize, pageSize);
         block.SetField(records::SetupBlock::kAcquisitionMode, mode);
-        folder.Write(name, std::string(block.Bytes()) + "2024/01/01 00:00:00 " + data);
+        return std::string(block.Bytes()) + "2024/01/01 00:00:00 " + data;
+    }
+    void WritePageFile(const std::string& name, const std::string& pageSize,
+                       const std::string& mode, const std::string& data) {
+        folder.Write(name, PageFile(pageSize, mode, data));
     }
 
     // An archive of these entries, stored; a name ending in '\\' is a folder entry.
@@ -134,6 +140,22 @@ Unpacking UnpackAsUser(const std::string& path) {
     const Unpacking unpacking = UnpackZippedDataSet(path);
     ::setfsuid(root);
     return unpacking;
+}
+
+// Opens the zipped set at `path` in another program, this test binary running
+// DataSetChild.UnpacksAZippedSetWhenStartedByAnotherTest, and waits for it; its exit status.
+int UnpackInAnotherProgram(const std::string& path) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setenv("KX9_UNPACK_SET", path.c_str(), 1);
+        ::execl("/proc/self/exe", "acquisition_tests", "--gtest_brief=1",
+                "--gtest_filter=DataSetChild.*", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace
@@ -705,4 +727,43 @@ TEST_F(DataSetTest, APageThatCannotBePutBackIsNamedAndKeptInTheStageUntilAnUnpac
     ASSERT_TRUE(UnpackAsUser(folder.File("set.kr9")).Unpacked());
     EXPECT_EQ(Names(),
               (std::vector<std::string>{"P0.rec", "P2.rec", "set.kr9", "sub", "sub/P1.rec"}));
+}
+
+// Run by the test below in a program of its own: opens the zipped set as the program does.
+TEST(DataSetChild, UnpacksAZippedSetWhenStartedByAnotherTest) {
+    const char* path = std::getenv("KX9_UNPACK_SET");
+    if (!path)
+        GTEST_SKIP() << "run by DataSetTest.TwoProgramsOpeningOneZippedSetAtOnceBothReadIt";
+    const Unpacking unpacking = UnpackZippedDataSet(path);
+    EXPECT_TRUE(unpacking.Unpacked()) << unpacking.failure.value_or("no archive");
+}
+
+TEST_F(DataSetTest, TwoProgramsOpeningOneZippedSetAtOnceBothReadIt) {
+    // As the saver packs a set: its pages, then the index under the archive's own name.
+    const std::string set = folder.File("mon.kr9");
+    WriteArchive("mon.kr9", {{"a.rec", PageFile("1", "SLM", std::string(12, '\x01'))},
+                             {"b.rec", PageFile("1", "SLM", std::string(12, '\x02'))},
+                             {"mon.kr9", "INDEX FILE\r\na.rec\r\nb.rec\r\n"}});
+    // The other program unpacks the whole set between this one's look at the file and its
+    // open of the archive.
+    int other = -1;
+    Unpacking unpacking;
+    {
+        const ScopedUnpackHook hook([&] { other = UnpackInAnotherProgram(set); });
+        unpacking = UnpackZippedDataSet(set);
+    }
+    EXPECT_EQ(other, 0) << "the other program";
+    EXPECT_FALSE(unpacking.failure) << *unpacking.failure;
+    EXPECT_FALSE(unpacking.isArchive);
+    const DataSetListing listing = ListDataSet(set);
+    EXPECT_FALSE(listing.failure) << *listing.failure;
+    EXPECT_EQ(listing.pages.size(), 2u);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.rec", "b.rec", "mon.kr9"}));
+
+    // A file that still starts as an archive when its open fails is refused as before.
+    folder.Write("broken.kr9", std::string("PK\x03\x04", 4) + std::string(100, 'x'));
+    const Unpacking broken = UnpackZippedDataSet(folder.File("broken.kr9"));
+    EXPECT_TRUE(broken.isArchive);
+    ASSERT_TRUE(broken.failure);
+    EXPECT_NE(broken.failure->find("zip error 18"), std::string::npos) << *broken.failure;
 }

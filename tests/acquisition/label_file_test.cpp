@@ -8,6 +8,7 @@
 
 #include "acquisition/label_file.h"
 #include "acquisition/path_watch.h"
+#include "acquisition_test_support.h"
 #include "platform/files.h"
 #include "support/test_env.h"
 
@@ -44,6 +45,14 @@ TEST(LabelFile, LinesLoseTheirTrailingBlanksAndAudioLabelsAreMarked) {
     const std::string longLabel = "1#SLM5#x#y#" + std::string(3000, 'z') + "#";
     folder.Write("c.lbl", longLabel + "\r\n");
     EXPECT_EQ(ReadLabelFile(folder.File("c.lbl")).labels, std::vector<std::string>{longLabel});
+}
+
+TEST(LabelFile, AFifoInItsPlaceHoldsNoLabelsAndWaitsForNoWriter) {
+    testenv::ScratchFolder folder;
+    ASSERT_EQ(::mkfifo(folder.File("fifo.lbl").c_str(), 0644), 0);
+    acqtest::LateFifoWriter writer({folder.File("fifo.lbl")});
+    EXPECT_TRUE(ReadLabelFile(folder.File("fifo.lbl")).labels.empty());
+    EXPECT_FALSE(writer.Stop()) << "the read waited for a FIFO's writer";
 }
 
 TEST(LabelFile, TextAfterTheLastLineEndIsALabelOnlyWhenItHoldsSomething) {

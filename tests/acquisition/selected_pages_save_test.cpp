@@ -2,6 +2,7 @@
 // format module gives, indexed recordings become one zip archive that Info-ZIP and Python read
 // and the data-set reader opens again; the dialog's rules around the save.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QDialog>
@@ -17,6 +18,7 @@
 #include "acquisition/sel_file_to_save_dlg.h"
 #include "acquisition_test_support.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "support/dialog_steps.h"
 #include "support/test_env.h"
 #include "ui/hooked_dialog.h"
@@ -169,6 +171,30 @@ TEST_F(SavePagesTest, AFailedSaveSaysWhyAndLeavesWhatWasThere) {
     const size_t files = FilesIn(folder.Path());
     EXPECT_FALSE(SaveSelectedPages(folder.File("gone.kr9"), folder.File("y.kr9"), {0}).saved);
     EXPECT_EQ(FilesIn(folder.Path()), files);  // no temporary left
+}
+
+TEST_F(SavePagesTest, ASchedulerLogThatIsAFifoFailsTheSaveAtOnce) {
+    folder.Write("rec.kr9", OctaveFile(1, 10, "00:01:00"));
+    folder.Write("page.rec", OctaveFile(1, 10, "00:01:00"));
+    folder.Write("set.kr9", "INDEX FILE\r\npage.rec\r\n");
+    for (const char* log : {"rec_LogScheduler.txt", "set_LogScheduler.txt"})
+        ASSERT_EQ(::mkfifo(folder.File(log).c_str(), 0644), 0);
+    acqtest::LateFifoWriter writer(
+        {folder.File("rec_LogScheduler.txt"), folder.File("set_LogScheduler.txt")});
+
+    const PageSaveResult single =
+        SaveSelectedPages(folder.File("rec.kr9"), folder.File("copy.kr9"), {0});
+    const PageSaveResult indexed =
+        SaveSelectedPages(folder.File("set.kr9"), folder.File("zipped.kr9"), {0});
+    EXPECT_FALSE(writer.Stop()) << "the save waited for a FIFO's writer";
+    EXPECT_FALSE(single.saved);
+    EXPECT_EQ(single.failure, "Unable to create file to save on(code 1)");
+    EXPECT_FALSE(indexed.saved);
+    EXPECT_TRUE(indexed.failure.starts_with("ERROR: Unable to save selected reports (") &&
+                platform::Contains(indexed.failure, "set_LogScheduler.txt"))
+        << indexed.failure;
+    EXPECT_FALSE(platform::FileExists(folder.File("copy.kr9")));
+    EXPECT_FALSE(platform::FileExists(folder.File("zipped.kr9")));
 }
 
 TEST(SavePageList, ItemsNamesAndTargets) {
