@@ -1,5 +1,4 @@
 #include "acquisition/label_file.h"
-#include "acquisition/read_only_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -44,7 +43,7 @@ LabelFileContents ParseLabelText(std::string_view text) {
 LabelFileContents ReadLabelFile(const std::string& path) {
     if (path.empty())
         return {};
-    const auto text = ReadWithoutWaiting(path);
+    const auto text = platform::ReadWholeFile(path);
     return text ? ParseLabelText(*text) : LabelFileContents{};
 }
 

@@ -50,12 +50,4 @@ bool ReadWhole(int fd, std::string& text) {
     }
 }
 
-std::optional<std::string> ReadWithoutWaiting(const std::string& path) {
-    const ReadOnlyFile file(path);
-    std::string text;
-    if (file.Get() < 0 || !ReadWhole(file.Get(), text))
-        return std::nullopt;
-    return text;
-}
-
 }  // namespace acquisition

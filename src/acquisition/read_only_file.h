@@ -6,7 +6,6 @@
 // what it says of any file it cannot read. Regular files take no notice of the flag.
 
 #include <cstddef>
-#include <optional>
 #include <string>
 
 namespace acquisition {
@@ -37,7 +36,5 @@ private:
 size_t ReadFully(int fd, long long offset, void* bytes, size_t count, bool* failed = nullptr);
 // The whole file from its start; false on a read error.
 bool ReadWhole(int fd, std::string& text);
-// The whole file at `path`; nothing when it cannot be opened or read.
-std::optional<std::string> ReadWithoutWaiting(const std::string& path);
 
 }  // namespace acquisition

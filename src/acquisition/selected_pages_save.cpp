@@ -80,7 +80,7 @@ bool CopyBytes(int source, long long offset, long long count, platform::AtomicFi
 bool CopySchedulerLog(const std::string& source, const std::string& target) {
     if (source == target)
         return true;
-    const std::optional<std::string> log = ReadWithoutWaiting(source);
+    const std::optional<std::string> log = platform::ReadWholeFile(source);
     return log && platform::WriteFileAtomic(target, *log);
 }
 

@@ -62,19 +62,35 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 std::optional<std::string> ReadFileHead(const std::string& path, size_t maxBytes) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    // Opened without waiting, and read only when it is a plain file: a FIFO or a device in a
+    // file's place would hold the thread until a writer came, or never end.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
         return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        errno = error;
+        return std::nullopt;
+    }
     std::string content;
     char buffer[65536];
-    size_t n;
-    while (content.size() < maxBytes &&
-           (n = std::fread(buffer, 1, std::min(sizeof buffer, maxBytes - content.size()), f)) > 0)
-        content.append(buffer, n);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed)
-        return std::nullopt;
+    while (content.size() < maxBytes) {
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, maxBytes - content.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            errno = error;
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        content.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
     return content;
 }
 

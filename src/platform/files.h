@@ -21,9 +21,11 @@ std::string ToNativePath(std::string_view path);
 bool FileExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 bool MakeDirectories(const std::string& path);
+// The file's bytes; nothing when it cannot be read or is no plain file (a folder, a FIFO, a
+// device: errno says why), never waiting for a writer.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // At most the first `maxBytes` bytes of the file, so that a huge file is never read whole;
-// nothing when it cannot be read (errno says why).
+// otherwise as ReadWholeFile.
 std::optional<std::string> ReadFileHead(const std::string& path, size_t maxBytes);
 // Who may read a file the program writes.
 enum class FileAccess {

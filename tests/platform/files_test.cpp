@@ -127,3 +127,25 @@ TEST(Files, TemporariesOfAKilledWriterGoAtTheCleanUpAndNothingElseDoes) {
                                               "port.ini.backup"}));
     EXPECT_EQ(folder.Read("port.ini"), "old");
 }
+
+TEST(Files, OnlyAPlainFileIsReadAndNothingElseHoldsTheReader) {
+    testenv::ScratchFolder folder;
+    ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0644), 0);
+    std::filesystem::create_directory(folder.File("folder"));
+    // A reader that waited for the FIFO's writer, or read the device to its end, never returns.
+    ::alarm(10);
+    for (const std::string& path :
+         {folder.File("fifo"), folder.File("folder"), std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(ReadWholeFile(path));
+        EXPECT_FALSE(ReadFileHead(path, 16));
+    }
+    // A FIFO that has a writer, which sends nothing.
+    const int writer = ::open(folder.File("fifo").c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    EXPECT_FALSE(ReadWholeFile(folder.File("fifo")));
+    ::close(writer);
+    ::alarm(0);
+    folder.Write("plain", "bytes");
+    EXPECT_EQ(ReadFileHead(folder.File("plain"), 3), "byt");
+}
