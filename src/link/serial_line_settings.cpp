@@ -132,5 +132,5 @@ PortSettings PortSettings::Instrument(const PortRecord& record) {
 }
 
 std::string ComPortDevice(int comNumber) {
-    return comNumber > 0 ? platform::ComDevicePath(comNumber) : std::string();
+    return platform::ComDevicePath(comNumber);
 }

@@ -90,6 +90,8 @@ int CSerialWnd::Open(const std::string& device, platform::MessageTarget* owner, 
     if (m_stopEvent < 0) {
         const int error = FailErrno();
         CSerial::Close();
+        // The device opened: the port failed, not the meter.
+        NoteOpenFailure(PortOpenFailure::Other, LastOpenDevice());
         return Fail(error);
     }
     m_owner = owner;
@@ -111,6 +113,7 @@ int CSerialWnd::Open(const std::string& device, platform::MessageTarget* owner, 
         m_message = 0;
         m_lParam = 0;
         CSerial::Close();
+        NoteOpenFailure(PortOpenFailure::Other, LastOpenDevice());
         return Fail(serial_error::kGeneralFailure);
     }
     return ERROR_SUCCESS;

@@ -31,9 +31,11 @@ void ReadEnvironmentLocked(ComMap& map) {
         const int eq = Find(entry, '=');
         if (eq <= 0)
             continue;
+        // "3=" names no device: the port keeps the one it would have without the entry.
         const int number = Atoi(Left(entry, eq));
-        if (number > 0)
-            map.overrides[number] = Mid(entry, eq + 1);
+        const std::string device = Mid(entry, eq + 1);
+        if (number > 0 && !device.empty())
+            map.overrides[number] = device;
     }
 }
 }  // namespace

@@ -2,7 +2,10 @@
 #include "link/serial_line_settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <functional>
 #include <string>
@@ -137,6 +140,31 @@ TEST_F(SerialPortTest, EachOpenKeepsTheDeviceItTriedWithWhyItFailed) {
         EXPECT_EQ(port.LastOpenFailure(), step.failure);
         EXPECT_EQ(port.LastOpenDevice(), step.device);
     }
+}
+
+// The device opens but its listener cannot be given what it needs (here its wake-up event, no
+// descriptor being left): the port failed, and the meter is not blamed for its silence.
+TEST_F(SerialPortTest, APortWhoseListenerCannotStartSaysSoAndNotThatItsMeterIsSilent) {
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        const int lowestFree = ::dup(0);
+        ::close(lowestFree);
+        const rlimit onlyOneMore{static_cast<rlim_t>(lowestFree) + 1,
+                                 static_cast<rlim_t>(lowestFree) + 1};
+        ::setrlimit(RLIMIT_NOFILE, &onlyOneMore);
+        CSerialWnd port;
+        const bool refused = port.OpenFor(7, nullptr) != 0;
+        ::_exit(!refused ? 2
+                : port.LastOpenFailure() == PortOpenFailure::Other &&
+                        port.LastOpenDevice() == meter.SlavePath()
+                    ? 0
+                    : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: the port opened; 1: the failure was not the port's";
 }
 
 TEST(SerialLineSettings, KeepTheirWindowsMeaningOnATermiosRecord) {
