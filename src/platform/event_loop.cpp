@@ -1,6 +1,7 @@
 #include "platform/event_loop.h"
 
 #include <poll.h>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
@@ -56,11 +57,8 @@ void EventLoop::ProcessPending() {
 
 namespace {
 
-// The user's input, and a window's close, which is the user's too: a close let through would
-// ask its question where no input can answer it.
 bool IsUserInput(const QEvent& event) {
     switch (event.type()) {
-        case QEvent::Close:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
         case QEvent::ShortcutOverride:
@@ -80,11 +78,52 @@ bool IsUserInput(const QEvent& event) {
     }
 }
 
+// Whether `receiver` is `window`, one of its children or its native window.
+bool IsWithin(QObject* receiver, QObject* window) {
+    if (!window)
+        return false;
+    QWidget* top = window->isWidgetType() ? static_cast<QWidget*>(window)->window() : nullptr;
+    if (top && receiver == top->windowHandle())
+        return true;
+    for (QObject* object = receiver; object; object = object->parent())
+        if (object == window || (top && object == top))
+            return true;
+    return false;
+}
+
+// The windows whose close the user clicked while input was held, each asked once.
+std::vector<QPointer<QWidget>> g_heldCloses;
+
+// Asked as the click would have been, unless the window went, was hidden or is now behind a
+// box that came up since (Qt drops a click on a window a box blocks, and so the rest of the held
+// input), or the program is leaving.
+void AskHeldClose(const QPointer<QWidget>& window) {
+    std::erase_if(g_heldCloses,
+                  [&window](const QPointer<QWidget>& held) { return !held || held == window; });
+    if (!window || !window->isVisible() || g_quitPending)
+        return;
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal && modal != window)
+        return;
+    window->close();
+}
+
+// A close held is a program delivery: it comes back once no hold is left, after the timers and
+// replies that fell due before it.
+void HoldClose(QWidget* window) {
+    for (const QPointer<QWidget>& held : g_heldCloses)
+        if (held == window)
+            return;
+    g_heldCloses.emplace_back(window);
+    Deliver([window = QPointer<QWidget>(window)] { AskHeldClose(window); });
+}
+
 // Lets the user's input to one window through and keeps copies of the rest, which it posts
-// again when it goes.
+// again when it goes. A close that the user clicked is held too: it would ask its question
+// where no input can answer it.
 class InputGate : public QObject {
 public:
-    explicit InputGate(QObject* window) : m_window(window) {
+    explicit InputGate(QObject* window)
+        : m_window(window), m_modalBefore(QApplication::activeModalWidget()) {
         QCoreApplication::instance()->installEventFilter(this);
     }
     ~InputGate() override {
@@ -97,30 +136,37 @@ public:
     InputGate& operator=(const InputGate&) = delete;
 
     bool eventFilter(QObject* receiver, QEvent* event) override {
-        if (!IsUserInput(*event) || IsForWindow(receiver))
+        if (event->type() == QEvent::Close)
+            return HoldsClose(receiver, *event);
+        if (!IsUserInput(*event) || IsLetThrough(receiver))
             return false;
         m_kept.emplace_back(receiver, std::unique_ptr<QEvent>(event->clone()));
-        // A close held is not yet agreed to: the window stays as it is until it comes back.
-        if (event->type() == QEvent::Close)
-            event->ignore();
         return true;
     }
 
 private:
-    bool IsForWindow(QObject* receiver) const {
-        if (!m_window)
+    // The user's close reaches the window's widget as a spontaneous event; the program's own
+    // closes (QWidget::close, a dialog's end) do not, and go through.
+    bool HoldsClose(QObject* receiver, QEvent& event) {
+        if (!event.spontaneous() || !receiver->isWidgetType() || IsLetThrough(receiver))
             return false;
-        QWidget* top =
-            m_window->isWidgetType() ? static_cast<QWidget*>(m_window.data())->window() : nullptr;
-        if (top && receiver == top->windowHandle())
+        HoldClose(static_cast<QWidget*>(receiver));
+        // Not agreed to: the window stays as it is until the close is asked.
+        event.ignore();
+        return true;
+    }
+
+    bool IsLetThrough(QObject* receiver) const {
+        if (IsWithin(receiver, m_window))
             return true;
-        for (QObject* object = receiver; object; object = object->parent())
-            if (object == m_window || (top && object == top))
-                return true;
-        return false;
+        // A box that came up inside the pump (a queued click's handler opened it) takes its
+        // input: nothing else could answer it.
+        QWidget* modal = QApplication::activeModalWidget();
+        return modal && modal != m_modalBefore && IsWithin(receiver, modal);
     }
 
     QPointer<QObject> m_window;
+    QPointer<QWidget> m_modalBefore;
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_kept;
 };
 

@@ -35,9 +35,12 @@ public:
     static void ProcessPending();
     // Handles, of the events waiting now, only the window system's (paints) and the user's
     // input to `window` and its children (nullptr: to no window). The program's timers and
-    // posted messages wait (held_deliveries.h), and so does the input to other windows, their
-    // closes too (a close asks its question, which nothing could answer here): all of it is
-    // handled when the loop turns after this.
+    // posted messages wait (held_deliveries.h), and so does the input to other windows, the
+    // user's closes too (a close asks its question, which nothing could answer here): all of it
+    // is handled when the loop turns after this, a close once however often it was clicked,
+    // and not at all where the click could not have been taken (a box has come up over its
+    // window since, the window is gone or hidden, the program is ending). A box that opens
+    // inside takes its input.
     static void PumpWindowInput(QObject* window);
 };
 

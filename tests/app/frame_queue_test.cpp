@@ -3,6 +3,8 @@
 // rules are the link session's unit tests.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/frame_timers.h"
 #include "frame_test_support.h"
 #include "platform/shell.h"
@@ -70,6 +72,28 @@ TEST_F(FrameLinkTest, ASetupReadIsOverBeforeItsTimeOutBoxSoNoReplyDuringTheBoxEn
     ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() >= 2 && QueueIdle(); }));
     EXPECT_EQ(sheets, 0);
     EXPECT_EQ(meter.Lines(), std::vector<std::string>(11, "SET:INPUT_G:?"));
+    EXPECT_EQ(frame.Mode().PendingOp(), -1);
+    EXPECT_EQ(ui.setupBoxDestroyed, 1);
+}
+
+// A query that goes out while the box is up and times out too finds no read to abort: no second
+// abort opens over the first.
+TEST_F(FrameLinkTest, ASecondTimeOutDuringASetupReadsAbortBoxAbortsNothingMore) {
+    OpenLink();
+    ui.setupBoxShown = true;
+    frame.Mode().BeginSetupTransfer();
+    meter.SilenceNext("SET:INPUT_G:?", -1);
+    frame.SendCommand(21, "", "");
+    bool sent = false;
+    op.SetShownHandler([&](const std::string& text) {
+        if (text != "Comunication error: setup abort" || std::exchange(sent, true))
+            return;
+        frame.SendCommand(21, "", "");
+        PumpUntil([&] { return meter.LineCount() == 22 && QueueIdle(); });
+    });
+    op.ExpectBox("Comunication error: setup abort").ExpectBox("Command 21 : Timeout Expired");
+    ASSERT_TRUE(PumpUntil([&] { return op.Shown().size() >= 2 && QueueIdle(); }));
+    EXPECT_EQ(meter.LineCount(), 22u);
     EXPECT_EQ(frame.Mode().PendingOp(), -1);
     EXPECT_EQ(ui.setupBoxDestroyed, 1);
 }

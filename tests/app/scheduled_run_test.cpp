@@ -13,6 +13,7 @@
 
 #include "acquisition/scheduler_log.h"
 #include "acquisition/scheduler_run.h"
+#include "app/busy_meter_job.h"
 #include "app/frame_data_files.h"
 #include "app/frame_notices.h"
 #include "app/frame_scheduler.h"
@@ -63,6 +64,11 @@ protected:
         platform::Clock::SetFixedNow(std::nullopt);
     }
 
+    // What the run's end says when no run was started: no record index was made.
+    const std::string noRecordIndex =
+        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: " +
+        std::string(std::strerror(ENOENT)) +
+        ").\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
     std::shared_ptr<simmeter::LiveRecordStage> stream =
         std::make_shared<simmeter::LiveRecordStage>(500, LevelRecord);
     std::vector<std::string> shell;
@@ -145,10 +151,6 @@ TEST_F(ScheduledRunTest, CalibratedDataLoggingAcquisitionsPowerOffAndEndWithADow
 }
 
 TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
-    const std::string noRecordIndex =
-        "WARNING: Unable to copy RecFile.kr9 to Scheduler.kr9 (RecFile.kr9: " +
-        std::string(std::strerror(ENOENT)) +
-        ").\nThe run's records are in RecFile.kr9; Scheduler.kr9 is not this run's.";
     op.ExpectBox(noRecordIndex);
     OpenLink();
     meter.SilenceNext("DMP:ON", -1);
@@ -164,6 +166,38 @@ TEST_F(ScheduledRunTest, AMeterSilentAtTheDownloadStillEndsTheRun) {
     EXPECT_EQ(SchedulerLog(), (Lines{noRecordIndex, "Connection OFF", "End Scheduler"}));
     EXPECT_EQ(op.Shown(), Lines{noRecordIndex});
     EXPECT_FALSE(frame.Link().Port().IsOpen());
+}
+
+// The run's end through the port, when the meter refuses "DMP:ON" each time it is sent or
+// stays silent: the download's step is lost or times out, the run ends, and with it the close's
+// refusal, which held from the download's start.
+TEST_F(ScheduledRunTest, AMeterRefusingOrSilentAtTheDownloadEndsTheRunAndTheRefusalOfTheClose) {
+    for (const bool refusing : {true, false}) {
+        SCOPED_TRACE(refusing ? "refusing" : "silent");
+        OpenLink();  // the run's end closed it
+        op.ExpectBox(noRecordIndex);
+        frame.Mode().EnterSchedulerMode();
+        frame.Mode().OnRunStarted();
+        frame.Mode().OnMeterAnswered();
+        meter.ClearOverrides();
+        meter.ClearLog();
+        if (refusing)
+            meter.RefuseNext("DMP:ON", -1);
+        else
+            meter.SilenceNext("DMP:ON", -1);
+        acquisition::SchedulePlan plan;  // continuous, its stop time long past
+        plan.download = true;
+        acquisition::SchedulerRun& run = frame.Scheduler().Run();
+        run.Start(plan);
+        ASSERT_TRUE(
+            PumpUntil([&] { return run.State() == acquisition::SchedulerRun::kDownloading; }));
+        EXPECT_NE(BusyMeterJobRefusal(frame.Mode()), nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return !run.IsActive(); }, 10000));
+        const Lines lines = meter.Lines();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "DMP:ON"), refusing ? 3 : 11);
+        EXPECT_EQ(SchedulerLog().back(), "End Scheduler");
+        EXPECT_EQ(BusyMeterJobRefusal(frame.Mode()), nullptr);
+    }
 }
 
 // The golden transcript of a run as above, in a fresh program: the model is the meter's to tell,

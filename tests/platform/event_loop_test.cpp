@@ -2,18 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <memory>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/messages.h"
+#include "platform/operator.h"
+#include "platform/screen_operator.h"
+#include "platform/scripted_operator.h"
 #include "platform/window_timers.h"
+#include "support/dialog_steps.h"
 
 using namespace platform;
 
@@ -25,6 +34,29 @@ public:
     }
     std::vector<std::pair<unsigned, std::uintptr_t>> received;
 };
+
+// A window whose close asks first, as the main window's does: the asking decides.
+class AskingWindow : public QWidget {
+public:
+    int asked = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        ++asked;
+        event->ignore();
+    }
+};
+
+// What the window system sends when the user clicks a window's close box.
+void ClickClose(QWidget& window) {
+    QCoreApplication::postEvent(window.windowHandle(), new QCloseEvent);
+}
+
+// A close clicked during a pump that holds input, the pump over.
+void ClickCloseWhileInputIsHeld(QWidget& window) {
+    ClickClose(window);
+    EventLoop::PumpWindowInput(nullptr);
+}
 
 class EventLoopTest : public ::testing::Test {
 protected:
@@ -156,4 +188,91 @@ TEST_F(EventLoopTest, PumpingOneWindowsInputHoldsTimersMessagesAndOtherInputInTh
     EventLoop::ProcessPending();
     EXPECT_EQ(happened, (std::vector<std::string>{"box key", "other key", "message 1", "message 2",
                                                   "timer", "message 3"}));
+}
+
+// The user's close is held with the rest of the input, asked once when the loop turns after the
+// pumps however many times it was clicked, and dropped where a click could not have been taken.
+TEST_F(EventLoopTest, ACloseClickedWhileInputIsHeldIsAskedOnceAfterThePumps) {
+    AskingWindow window;
+    window.show();
+    EventLoop::ProcessPending();
+    ClickClose(window);
+    ClickClose(window);
+    // One more from a pump inside the pump, as a handler run there may start.
+    QMetaObject::invokeMethod(
+        &window, [&] { ClickCloseWhileInputIsHeld(window); }, Qt::QueuedConnection);
+    EventLoop::PumpWindowInput(nullptr);
+    EXPECT_EQ(window.asked, 0);
+    EventLoop::ProcessPending();
+    EXPECT_EQ(window.asked, 1);
+    EXPECT_TRUE(window.isVisible());
+    EventLoop::ProcessPending();
+    EXPECT_EQ(window.asked, 1);
+}
+
+TEST_F(EventLoopTest, AHeldCloseIsDroppedBehindABoxForAHiddenOrGoneWindowAndWhenTheProgramEnds) {
+    ScreenOperator screen;
+    ScopedOperator onScreen(screen);
+    AskingWindow window;
+    window.show();
+    EventLoop::ProcessPending();
+
+    // A box opened before the loop turns, as a new session's question after its exchange: the
+    // window behind it takes no click.
+    ClickCloseWhileInputIsHeld(window);
+    int askedDuringTheBox = -1;
+    testenv::WhenDialogShown([&](QDialog& box) {
+        EventLoop::ProcessPending();
+        askedDuringTheBox = window.asked;
+        static_cast<QMessageBox&>(box).button(QMessageBox::Ok)->click();
+    });
+    platform::AfxMessageBox("Do you want to save current data?", MB_OK);
+    EventLoop::ProcessPending();
+    EXPECT_EQ(askedDuringTheBox, 0);
+    EXPECT_EQ(window.asked, 0);
+
+    ClickCloseWhileInputIsHeld(window);
+    window.hide();
+    EventLoop::ProcessPending();
+    EXPECT_EQ(window.asked, 0);
+    window.show();
+
+    auto gone = std::make_unique<AskingWindow>();
+    gone->show();
+    EventLoop::ProcessPending();
+    ClickCloseWhileInputIsHeld(*gone);
+    gone.reset();
+    EventLoop::ProcessPending();
+
+    ClickCloseWhileInputIsHeld(window);
+    EventLoop::RequestQuit(0);
+    EventLoop::ProcessPending();
+    EXPECT_EQ(window.asked, 0);
+}
+
+// What a queued click's handler does inside a pump: the program's own close of a window is not
+// the user's and goes through, and a box it opens takes the keys, or nothing could answer it.
+TEST_F(EventLoopTest, InsideAPumpTheProgramsClosesGoThroughAndABoxOpenedThereTakesItsInput) {
+    ScreenOperator screen;
+    ScopedOperator onScreen(screen);
+    QWidget other;
+    other.show();
+    EventLoop::ProcessPending();
+    bool closed = false;
+    int answer = 0;
+    QMetaObject::invokeMethod(
+        &other,
+        [&] {
+            closed = other.close();
+            testenv::WhenDialogShown([](QDialog& box) {
+                QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, {});
+                QCoreApplication::sendEvent(&box, &escape);
+            });
+            answer = platform::AfxMessageBox("Confirm stop downloading ?", MB_YESNO);
+        },
+        Qt::QueuedConnection);
+    EventLoop::PumpWindowInput(nullptr);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(other.isVisible());
+    EXPECT_EQ(answer, IDNO);
 }
