@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "platform/win_types.h"
+#include "ui/posted_click.h"
 
 namespace acquisition {
 
@@ -20,7 +21,7 @@ void CLooseDataDlg::BuildWindow(QDialog& dialog) {
     auto* ok = new QPushButton("OK", &dialog);
     ok->setObjectName(ui::IdName(IDOK));
     ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept, Qt::QueuedConnection);
+    ui::OnClickedLater(ok, &dialog, [&dialog] { dialog.accept(); });
     layout->addWidget(ok, 0, Qt::AlignHCenter);
 }
 

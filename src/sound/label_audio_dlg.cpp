@@ -6,6 +6,7 @@
 
 #include "platform/text.h"
 #include "platform/win_types.h"
+#include "ui/posted_click.h"
 
 namespace sound {
 
@@ -42,7 +43,7 @@ void CLabelAudioDlg::BuildWindow(QDialog& dialog) {
     layout->addWidget(m_remove);
     auto* close = new QPushButton("OK", &dialog);
     close->setObjectName(ui::IdName(IDOK));
-    QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::accept, Qt::QueuedConnection);
+    ui::OnClickedLater(close, &dialog, [&dialog] { dialog.accept(); });
     layout->addWidget(close);
     Sync();
 }

@@ -1,5 +1,5 @@
 // A box on screen over a modeless window that goes while the box is open: the window must not
-// take the box with it.
+// take the box with it; and a click's handler that must not run inside an exchange.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,6 +7,9 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/event_loop.h"
 #include "platform/operator.h"
@@ -14,6 +17,7 @@
 #include "platform/scripted_operator.h"
 #include "support/dialog_steps.h"
 #include "ui/modeless_window.h"
+#include "ui/posted_click.h"
 
 namespace {
 
@@ -49,3 +53,23 @@ TEST(DialogOwnerTest, ABoxStaysOpenWhenTheModelessWindowThatWasActiveGoesUnderIt
 }
 
 }  // namespace
+
+// A click taken just before an exchange pumps the window input: its handler (a dialog's OK, a
+// "Cancel Download") waits for the exchange's end with the program's other messages, and does
+// not run once its dialog is gone.
+TEST(DialogOwnerTest, AClickHandlerWaitsOutAnExchangeAndOutlivesNoDialog) {
+    std::vector<std::string> happened;
+    auto dialog = std::make_unique<QDialog>();
+    auto* ok = new QPushButton("OK", dialog.get());
+    ui::OnClickedLater(ok, dialog.get(), [&] { happened.push_back("ok"); });
+    ok->click();
+    platform::EventLoop::PumpWindowInput(nullptr);
+    happened.push_back("exchange over");
+    platform::EventLoop::ProcessPending();
+    EXPECT_EQ(happened, (std::vector<std::string>{"exchange over", "ok"}));
+
+    ok->click();
+    dialog.reset();
+    platform::EventLoop::ProcessPending();
+    EXPECT_EQ(happened.size(), 2u);
+}

@@ -8,6 +8,7 @@
 
 #include "platform/operator.h"
 #include "ui/button_st.h"
+#include "ui/posted_click.h"
 #include "ui/program_images.h"
 
 CDownloadStatusDlg::CDownloadStatusDlg() : ModelessDialog(IDD, "Download Status") {}
@@ -42,9 +43,7 @@ void CDownloadStatusDlg::BuildControls(QDialog& dialog) {
     cancel->setObjectName(QString::number(IDC_CANCEL_DOWNLOAD));
     cancel->SetIcon(ui::IDI_CANCEL_DOWNLOAD);
     cancel->setMinimumSize(160, 40);
-    QObject::connect(
-        cancel, &QPushButton::clicked, &dialog, [this] { OnCancelDownload(); },
-        Qt::QueuedConnection);
+    ui::OnClickedLater(cancel, &dialog, [this] { OnCancelDownload(); });
     layout->addWidget(cancel, 0, Qt::AlignHCenter);
     dialog.setMinimumWidth(300);
 }

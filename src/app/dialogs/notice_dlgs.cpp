@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt_text.h"
+#include "ui/posted_click.h"
 #include "ui/program_images.h"
 
 namespace {
@@ -25,7 +26,7 @@ void AddOk(QDialog& dialog, QBoxLayout& layout) {
     auto* ok = new QPushButton("OK", &dialog);
     ok->setObjectName(QString::number(IDOK));
     ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept, Qt::QueuedConnection);
+    ui::OnClickedLater(ok, &dialog, [&dialog] { dialog.accept(); });
     layout.addWidget(ok, 0, Qt::AlignHCenter);
 }
 

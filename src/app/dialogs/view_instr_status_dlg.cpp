@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "link/command_codes.h"
+#include "ui/posted_click.h"
 
 CViewInstrStatusDlg::CViewInstrStatusDlg(Hooks hooks)
     : ModelessDialog(IDD, "Instrument Status"), m_hooks(std::move(hooks)) {}
@@ -159,11 +160,10 @@ void CViewInstrStatusDlg::BuildControls(QDialog& dialog) {
     auto* buttons = new QHBoxLayout;
     auto* refresh = new QPushButton("Refresh", &dialog);
     refresh->setAutoDefault(false);
-    QObject::connect(
-        refresh, &QPushButton::clicked, &dialog, [this] { OnRefresh(); }, Qt::QueuedConnection);
+    ui::OnClickedLater(refresh, &dialog, [this] { OnRefresh(); });
     auto* ok = new QPushButton("OK", &dialog);
     ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept, Qt::QueuedConnection);
+    ui::OnClickedLater(ok, &dialog, [&dialog] { dialog.accept(); });
     buttons->addStretch();
     buttons->addWidget(named(refresh, QString::number(IDC_REFRESH)));
     buttons->addWidget(named(ok, QString::number(IDOK)));

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/posted_click.h"
+
 CWaitGetStatusDlg::CWaitGetStatusDlg()
     : ModelessDialog(IDD, "KX9Monitor Setup"), m_timers([this](int id) { OnTimer(id); }) {}
 
@@ -61,7 +63,6 @@ void CWaitGetStatusDlg::BuildControls(QDialog& dialog) {
     auto* cancel = new QPushButton("Cancel", &dialog);
     cancel->setObjectName(QString::number(IDCANCEL));
     cancel->setAutoDefault(false);
-    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject,
-                     Qt::QueuedConnection);
+    ui::OnClickedLater(cancel, &dialog, [&dialog] { dialog.reject(); });
     layout->addWidget(cancel, 0, Qt::AlignHCenter);
 }
