@@ -42,6 +42,7 @@
 
 #include "acquisition/data_file_reader.h"
 #include "bench_recording.h"
+#include "bench_stats.h"
 #include "platform/text.h"
 #include "records/record_layout.h"
 
@@ -191,19 +192,6 @@ double Seconds(const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// The load average of the last minute, as /proc/loadavg gives it.
-std::string LoadAverage() {
-    std::string load;
-    std::ifstream("/proc/loadavg") >> load;
-    return load.empty() ? std::string("unknown") : load;
 }
 
 // As the program reads a set it opens: its pages listed, then each loaded; the pages loaded.
@@ -418,7 +406,7 @@ int main(int argc, char** argv) {
     }
 
     const std::array<std::string, 2> sets = MakeLifeSets(folder, single);
-    const std::string loadBefore = LoadAverage();
+    const double loadBefore = bench::LoadAverage();
     std::vector<double> life;
     std::vector<double> perOpening;
     std::vector<double> lifeRatios;
@@ -447,11 +435,11 @@ int main(int argc, char** argv) {
     } else {
         std::printf(
             "reader life, %d openings of 2 single files: one reader %.2f ms, a reader per "
-            "opening %.2f ms (medians of %d runs); load average %s before, %s after\n",
-            kLifeOpenings, Median(life) * 1e3, Median(perOpening) * 1e3, lifeRuns,
-            loadBefore.c_str(), LoadAverage().c_str());
+            "opening %.2f ms (medians of %d runs); load average %.2f before, %.2f after\n",
+            kLifeOpenings, bench::Median(life) * 1e3, bench::Median(perOpening) * 1e3, lifeRuns,
+            loadBefore, bench::LoadAverage());
         ratios.push_back(
-            platform::Format("ratio reader_life_vs_single_file %.3f", Median(lifeRatios)));
+            platform::Format("ratio reader_life_vs_single_file %.3f", bench::Median(lifeRatios)));
     }
     for (const std::string& ratio : ratios)
         std::printf("%s\n", ratio.c_str());

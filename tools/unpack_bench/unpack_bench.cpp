@@ -33,6 +33,7 @@
 #include "acquisition/data_set.h"
 #include "acquisition/selected_pages_save.h"
 #include "bench_recording.h"
+#include "bench_stats.h"
 #include "platform/text.h"
 #include "records/record_layout.h"
 #include "zip/zip_archive.h"
@@ -128,12 +129,6 @@ double TimedRun(const std::vector<std::string>& arguments) {
     return -1;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 bool SameBytes(const fs::path& a, const fs::path& b) {
     std::ifstream x(a, std::ios::binary);
     std::ifstream y(b, std::ios::binary);
@@ -213,7 +208,7 @@ std::vector<std::string> Measure(const fs::path& work, double megabytes, int rou
                 static_cast<size_t>(std::distance(fs::directory_iterator(recording), {})),
                 static_cast<double>(fs::file_size(archive)) / 1e6);
     for (size_t side = 0; side < kSideCount; ++side)
-        std::printf("  %s %.4f s", kSides[side].name, Median(times[side]));
+        std::printf("  %s %.4f s", kSides[side].name, bench::Median(times[side]));
     std::printf("  (medians)\n");
     std::vector<std::string> ratios;
     for (size_t side = 1; side < kSideCount; ++side) {
@@ -222,7 +217,7 @@ std::vector<std::string> Measure(const fs::path& work, double megabytes, int rou
             ratio.push_back(times[side][static_cast<size_t>(round)] /
                             times[0][static_cast<size_t>(round)]);
         ratios.push_back(platform::Format("ratio unpack_set_vs_%s_%s %.3f", kSides[side].name,
-                                          tag.c_str(), Median(ratio)));
+                                          tag.c_str(), bench::Median(ratio)));
     }
     return ratios;
 }

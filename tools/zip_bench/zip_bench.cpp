@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_stats.h"
 #include "minimal_extractor.h"
 #include "zip/zip_archive.h"
 #include "zip/zip_exception.h"
@@ -133,12 +134,6 @@ struct Side {
     std::function<void(int)> clean;
 };
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 struct Timing {
     std::vector<double> seconds;  // ours first, then each peer's, medians
     std::vector<double> ratios;   // per peer, the median of the rounds' ratios
@@ -165,8 +160,8 @@ Timing Paired(int rounds, const std::vector<Side>& sides) {
     }
     Timing timing;
     for (std::size_t side = 0; side < sides.size(); ++side) {
-        timing.seconds.push_back(Median(times[side]));
-        timing.ratios.push_back(Median(ratios[side]));
+        timing.seconds.push_back(bench::Median(times[side]));
+        timing.ratios.push_back(bench::Median(ratios[side]));
     }
     return timing;
 }
