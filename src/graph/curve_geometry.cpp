@@ -135,7 +135,7 @@ void TraceOrdered(const CPointsCollection& points, Tracer& tracer, const CAxisSc
         if (i < last) {
             nextX = tracer.X(p[i + 1].x);
             if (Whole(nextX) == column) {
-                end = RunEnd(i + 1, last, column, i + length - 1, columnOf);
+                end = RunEnd(i + 1, last, column, i + std::min(length - 1, last - i), columnOf);
                 if (end < last)
                     nextX = tracer.X(p[end + 1].x);
             }

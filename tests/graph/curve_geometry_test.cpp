@@ -161,3 +161,47 @@ TEST(CurveGeometryTest, PointsThatBunchAndThinOutCoverTheSamePixelsAsJoinedInTur
     Draw(joined, PointByPoint(points, x, y));
     EXPECT_TRUE(columns == joined);
 }
+
+TEST(CurveGeometryTest, OneCrowdedColumnAmongPairsCoversTheSamePixelsAsJoinedInTurn) {
+    // A column's end is first looked for where the column before suggests: here a run of
+    // 50,000 points comes before or after runs of two, or is the only run, and an axis that
+    // runs backwards takes the columns from right to left.
+    struct Layout {
+        const char* name;
+        int crowdedColumn;  // -1: every point in one column
+        bool backwards;
+    };
+    for (const Layout& layout :
+         {Layout{"one column", -1, false}, Layout{"crowd first", 0, false},
+          Layout{"crowd last", kWidth - 2, false}, Layout{"crowd first, backwards", 0, true}}) {
+        SCOPED_TRACE(layout.name);
+        std::mt19937 random(5);
+        std::uniform_real_distribution<double> level(5, 125);
+        CPointsCollection points;
+        for (int column = 0; column < kWidth - 1; ++column) {
+            if (layout.crowdedColumn >= 0 && column != layout.crowdedColumn) {
+                points.AddPoint(column + 0.25, level(random), true);
+                points.AddPoint(column + 0.75, level(random), true);
+                continue;
+            }
+            if (layout.crowdedColumn < 0 && column != kWidth / 2)
+                continue;
+            for (int k = 0; k < 50000; ++k)
+                points.AddPoint(column + k / 50000.0, level(random), true);
+        }
+        CAxisScale x;
+        CAxisScale y;
+        if (layout.backwards)
+            x.Init(kWidth - 1, 0, 0, kWidth - 1);
+        else
+            x.Init(0, kWidth - 1, 0, kWidth - 1);
+        y.Init(kHeight - 1, 0, 0, 130);
+
+        const CurveGeometry geometry = graph::TraceSeries(points, x, y, Request());
+        QImage columns = Blank();
+        Draw(columns, geometry.lines);
+        QImage joined = Blank();
+        Draw(joined, PointByPoint(points, x, y));
+        EXPECT_TRUE(columns == joined);
+    }
+}
