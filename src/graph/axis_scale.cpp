@@ -31,9 +31,13 @@ void CAxisScale::Init(double p0, double p1, double vs, double ve) {
     m_vs = vs;
     m_ve = ve;
     m_k = p1 == p0 ? 0 : (ve - vs) / (p1 - p0);
-    if (!std::isfinite(m_k))
-        m_k = 0;
     m_perValue = m_k == 0 ? 0 : 1 / m_k;
+    // A range too narrow for its pixels to be told apart (a denormal width) is drawn as an
+    // empty one: every value at the first pixel, never at an infinite or undefined one.
+    if (!std::isfinite(m_k) || !std::isfinite(m_perValue)) {
+        m_k = 0;
+        m_perValue = 0;
+    }
 }
 
 double CAxisScale::PixelToValue(double p) const {

@@ -35,6 +35,11 @@ TEST(AxisScaleTest, AnAxisWithEqualEndsMapsEverythingToItsStart) {
     const CAxisScale pixels = Scale(10, 10, 0, 100);
     EXPECT_EQ(pixels.ValueToPixel(70), 10);
     EXPECT_EQ(pixels.PixelToValue(99), 0);
+
+    // So does one whose ends lie too close for a pixel per value to be a number.
+    const CAxisScale denormal = Scale(10, 410, 0, 1e-320);
+    EXPECT_EQ(denormal.ValueToPixel(0), 10);
+    EXPECT_EQ(denormal.ValueToPixel(1e-320), 10);
 }
 
 TEST(AxisScaleTest, DecimalExponentAndStepFollowTheSeries) {
