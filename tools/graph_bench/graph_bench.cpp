@@ -51,6 +51,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_stats.h"
 #include "fair_peer.h"
 #include "graph/graph_commands.h"
 #include "graph/graph_panel.h"
@@ -90,12 +91,6 @@ double PerCall(const std::function<void()>& work) {
     }
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 struct Paired {
     double project = 0;  // median time of the project's side, ms
     double peer = 0;     // median time of the peer, ms
@@ -119,7 +114,7 @@ Paired RunPaired(int pairs, const std::function<double()>& project,
         peers.push_back(b);
         ratios.push_back(b / a);
     }
-    return {Median(projects), Median(peers), Median(ratios)};
+    return {bench::Median(projects), bench::Median(peers), bench::Median(ratios)};
 }
 
 // Reading a buffer twice the size of the last-level cache leaves in the caches nothing a
@@ -147,14 +142,6 @@ private:
     std::vector<char> m_buffer;
     volatile unsigned m_sum = 0;
 };
-
-// The one-minute load average, or -1 where /proc does not tell it.
-double LoadAverage() {
-    std::ifstream file("/proc/loadavg");
-    double load = -1;
-    file >> load;
-    return load;
-}
 
 // How many pixels of two pictures of one size differ, and how many are drawn (not white) in
 // either.
@@ -306,7 +293,7 @@ struct Run {
 
 // False when the largest graph's memory could not be measured.
 bool Compare(Run& run, int count, bool largest) {
-    const double load = LoadAverage();
+    const double load = bench::LoadAverage();
     const std::vector<double> levels = Levels(count);
     std::vector<graph::GraphPoint> points(count);
     for (int i = 0; i < count; ++i)
