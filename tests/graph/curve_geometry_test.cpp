@@ -71,6 +71,17 @@ CPointsCollection Walk(int count, unsigned seed) {
     return points;
 }
 
+// The trace's column lines cover exactly the pixels of the points joined one after another.
+void ExpectColumnsCoverTheJoinedPixels(const CurveGeometry& geometry,
+                                       const CPointsCollection& points, const CAxisScale& x,
+                                       const CAxisScale& y) {
+    QImage columns = Blank();
+    Draw(columns, geometry.lines);
+    QImage joined = Blank();
+    Draw(joined, PointByPoint(points, x, y));
+    EXPECT_TRUE(columns == joined);
+}
+
 }  // namespace
 
 TEST(CurveGeometryTest, ALongSeriesCoversTheSamePixelsAsItsPointsJoinedInTurn) {
@@ -84,11 +95,7 @@ TEST(CurveGeometryTest, ALongSeriesCoversTheSamePixelsAsItsPointsJoinedInTurn) {
 
         const CurveGeometry geometry = graph::TraceSeries(points, x, y, Request());
         EXPECT_LE(geometry.lines.size(), 2u * kWidth);
-        QImage columns = Blank();
-        Draw(columns, geometry.lines);
-        QImage joined = Blank();
-        Draw(joined, PointByPoint(points, x, y));
-        EXPECT_TRUE(columns == joined);
+        ExpectColumnsCoverTheJoinedPixels(geometry, points, x, y);
     }
 }
 
@@ -155,11 +162,7 @@ TEST(CurveGeometryTest, PointsThatBunchAndThinOutCoverTheSamePixelsAsJoinedInTur
     y.Init(kHeight - 1, 0, 0, 130);
 
     const CurveGeometry geometry = graph::TraceSeries(points, x, y, Request());
-    QImage columns = Blank();
-    Draw(columns, geometry.lines);
-    QImage joined = Blank();
-    Draw(joined, PointByPoint(points, x, y));
-    EXPECT_TRUE(columns == joined);
+    ExpectColumnsCoverTheJoinedPixels(geometry, points, x, y);
 }
 
 TEST(CurveGeometryTest, OneCrowdedColumnAmongPairsCoversTheSamePixelsAsJoinedInTurn) {
@@ -198,10 +201,6 @@ TEST(CurveGeometryTest, OneCrowdedColumnAmongPairsCoversTheSamePixelsAsJoinedInT
         y.Init(kHeight - 1, 0, 0, 130);
 
         const CurveGeometry geometry = graph::TraceSeries(points, x, y, Request());
-        QImage columns = Blank();
-        Draw(columns, geometry.lines);
-        QImage joined = Blank();
-        Draw(joined, PointByPoint(points, x, y));
-        EXPECT_TRUE(columns == joined);
+        ExpectColumnsCoverTheJoinedPixels(geometry, points, x, y);
     }
 }
